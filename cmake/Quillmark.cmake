@@ -1,0 +1,32 @@
+# Shared helpers for the per-folder libraries and test suites.
+#
+# Every folder is one static library named qm_<folder>, built from all the
+# .cpp files in it (sub-folders included). Includes are written from the
+# repository root: #include "base/SafeBuf.h".
+
+function(qm_library name dir)
+  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS
+       ${CMAKE_SOURCE_DIR}/${dir}/*.cpp ${CMAKE_SOURCE_DIR}/${dir}/*.c)
+  add_library(${name} STATIC ${srcs})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+endfunction()
+
+# One test executable per test source file in tests/<dir>/, linked with the
+# given libraries, registered with ctest through gtest discovery.
+function(qm_tests dir)
+  file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${dir}/*_test.cpp)
+  file(GLOB helpers CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${dir}/support/*.cpp)
+  foreach(src ${srcs})
+    get_filename_component(stem ${src} NAME_WE)
+    set(exe test_${dir}_${stem})
+    add_executable(${exe} ${src} ${helpers})
+    target_link_libraries(${exe} PRIVATE ${ARGN} GTest::gtest GTest::gmock GTest::gtest_main)
+    target_include_directories(${exe} PRIVATE ${CMAKE_SOURCE_DIR})
+    target_compile_definitions(${exe} PRIVATE
+      QM_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/data"
+      QM_TEST_OUTPUT_DIR="${CMAKE_BINARY_DIR}/test-output")
+    gtest_discover_tests(${exe} DISCOVERY_MODE PRE_TEST
+      WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+      PROPERTIES ENVIRONMENT "QM_RESOURCES_DIR=${CMAKE_SOURCE_DIR}/resources")
+  endforeach()
+endfunction()
