@@ -2,13 +2,29 @@
 #
 # Every folder is one static library named qm_<folder>, built from all the
 # .cpp files in it (sub-folders included). Includes are written from the
-# repository root: #include "base/SafeBuf.h".
+# repository root: #include "base/SafeBuf.h". A folder with no sources yet
+# gets an interface library so that the folders above it still configure.
 
 function(qm_library name dir)
   file(GLOB_RECURSE srcs CONFIGURE_DEPENDS
        ${CMAKE_SOURCE_DIR}/${dir}/*.cpp ${CMAKE_SOURCE_DIR}/${dir}/*.c)
-  add_library(${name} STATIC ${srcs})
-  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+  if(srcs)
+    add_library(${name} STATIC ${srcs})
+    target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${CMAKE_SOURCE_DIR})
+  endif()
+endfunction()
+
+# Links a folder library to its dependencies whether or not it has sources yet.
+function(qm_link name)
+  get_target_property(type ${name} TYPE)
+  if(type STREQUAL "INTERFACE_LIBRARY")
+    target_link_libraries(${name} INTERFACE ${ARGN})
+  else()
+    target_link_libraries(${name} PUBLIC ${ARGN})
+  endif()
 endfunction()
 
 # One test executable per test source file in tests/<dir>/, linked with the
