@@ -1,0 +1,137 @@
+#include "base/PDictionary.h"
+
+#include <cstddef>
+#include <new>
+
+#include "base/U16.h"
+
+namespace {
+
+// A new copy of text (the empty text for null); null when out of memory.
+unsigned short* CopyText(const unsigned short* text) {
+  const int len = U16len(text);
+  unsigned short* copy = new (std::nothrow) unsigned short[static_cast<std::size_t>(len) + 1];
+  if (!copy) return nullptr;
+  for (int i = 0; i < len; ++i) copy[i] = text[i];
+  copy[len] = 0;
+  return copy;
+}
+
+bool IsEmptyText(const unsigned short* text) { return !text || !text[0]; }
+
+// Replaces *slot by a copy of value, or by null for an empty value. False
+// (slot unchanged) when no memory could be had.
+bool StoreValue(unsigned short*& slot, const unsigned short* value) {
+  unsigned short* copy = nullptr;
+  if (!IsEmptyText(value)) {
+    copy = CopyText(value);
+    if (!copy) return false;
+  }
+  delete[] slot;
+  slot = copy;
+  return true;
+}
+
+}  // namespace
+
+CPDictionary::CPDictionary() = default;
+
+CPDictionary::CPDictionary(const CPDictionary& other) { *this = other; }
+
+CPDictionary& CPDictionary::operator=(const CPDictionary& other) {
+  if (this != &other) {
+    Release();
+    for (CPDictionaryItem* e = other.m_head; e; e = e->next) {
+      CPDictionaryItem* copy = AddEntry(e->name, e->value);
+      if (copy) copy->count = e->count;
+    }
+  }
+  return *this;
+}
+
+CPDictionary::~CPDictionary() { Release(); }
+
+CPDictionaryItem* CPDictionary::FindName(const unsigned short* name) const {
+  const unsigned short empty[1] = {0};
+  const unsigned short* key = name ? name : empty;
+  for (CPDictionaryItem* e = m_head; e; e = e->next)
+    if (U16cmp(e->name, key) == 0) return e;
+  return nullptr;
+}
+
+CPDictionaryItem* CPDictionary::AddEntry(const unsigned short* name, const unsigned short* value) {
+  unsigned short* nameCopy = CopyText(name);
+  if (!nameCopy) return nullptr;
+  unsigned short* valueCopy = nullptr;
+  if (!StoreValue(valueCopy, value)) {
+    delete[] nameCopy;
+    return nullptr;
+  }
+  CPDictionaryItem* e = new (std::nothrow) CPDictionaryItem{nameCopy, valueCopy, 1, nullptr};
+  if (!e) {
+    delete[] nameCopy;
+    delete[] valueCopy;
+    return nullptr;
+  }
+  if (m_tail)
+    m_tail->next = e;
+  else
+    m_head = e;
+  m_tail = e;
+  ++m_count;
+  return e;
+}
+
+void CPDictionary::Set(const unsigned short* name, const unsigned short* value, bool append) {
+  if (!append) {
+    if (CPDictionaryItem* e = FindName(name)) {
+      if (StoreValue(e->value, value)) e->count = 1;
+      return;
+    }
+  }
+  AddEntry(name, value);
+}
+
+void CPDictionary::SetWidthCount(const unsigned short* name, const unsigned short* value) {
+  CPDictionaryItem* e = FindName(name);
+  if (!e) {
+    AddEntry(name, value);
+    return;
+  }
+  if (IsEmptyText(value)) {
+    if (!e->value) {
+      ++e->count;
+    } else {
+      delete[] e->value;
+      e->value = nullptr;
+      e->count = 1;
+    }
+    return;
+  }
+  if (e->value && U16cmp(e->value, value) == 0) {
+    ++e->count;
+  } else if (StoreValue(e->value, value)) {
+    e->count = 1;
+  }
+}
+
+void CPDictionary::ResetGet() { m_cursor = m_head; }
+
+CPDictionaryItem* CPDictionary::GetNext() {
+  CPDictionaryItem* e = m_cursor;
+  if (e) m_cursor = e->next;
+  return e;
+}
+
+void CPDictionary::Release() {
+  CPDictionaryItem* e = m_head;
+  while (e) {
+    CPDictionaryItem* next = e->next;
+    delete[] e->name;
+    delete[] e->value;
+    delete e;
+    e = next;
+  }
+  m_head = m_tail = m_cursor = nullptr;
+  m_count = 0;
+}

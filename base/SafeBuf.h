@@ -1,0 +1,204 @@
+#pragma once
+// CSafeBuf: the system's string. A growable buffer of UTF-16 code units that
+// is always zero-terminated and owns its memory. Lengths, positions and the
+// capacity count code units; surrogate pairs are two units like any other.
+//
+// Capacity model: the buffer holds capacity + 1 units (room for the
+// terminator). It only ever grows, to twice the length that was needed, so
+// repeated appends are amortised linear. `Size` grows without keeping the old
+// text (the caller is about to overwrite it); `Resize` keeps it.
+//
+// 8-bit text is widened one byte to one unit. Some operations zero-extend
+// (byte 0xE9 becomes U+00E9), others sign-extend (0xE9 becomes 0xFFE9); each
+// declaration below says which, and callers rely on the difference.
+//
+// A second, 8-bit buffer is kept for `GetAnsiBuffer`: the low byte of every
+// unit, remade on each call.
+
+class CSafeBuf
+{
+public:
+    // Empty string, capacity 10.
+    CSafeBuf();
+    // n >= 1: length n, units left for the caller to fill; n < 1: empty.
+    explicit CSafeBuf(long n);
+    explicit CSafeBuf(int n);
+    // count copies of ch (empty when count < 1).
+    CSafeBuf(unsigned short ch, int count);
+    CSafeBuf(const unsigned short* text);       // null: empty
+    CSafeBuf(const unsigned char* text);        // bytes zero-extended
+    CSafeBuf(const char* text);                 // bytes SIGN-extended (0x80-0xFF -> 0xFF80-0xFFFF)
+    CSafeBuf(const CSafeBuf& other);
+    ~CSafeBuf();
+
+    // ---- assignment (a null source leaves the string unchanged) ----
+    CSafeBuf& operator=(const unsigned short* text);
+    CSafeBuf& operator=(unsigned short* text);
+    CSafeBuf& operator=(const char* text);      // bytes zero-extended
+    CSafeBuf& operator=(const CSafeBuf& other);
+    // Exactly n units from src, zeros included; n < 0 or null src: nothing.
+    void Copy(const unsigned short* src, int n);
+    // Decodes UTF-8 into the string. Null or empty input gives the empty string.
+    void AssignUTF8(const char* utf8);
+    void AssignUTF8(const unsigned char* utf8);
+    // UTF-8 that was widened byte by byte: the low byte of each unit is one UTF-8 byte.
+    void AssignUTF8(const unsigned short* widened);
+    // Replaces the text with one integer formatted by a printf-style format
+    // holding one integer conversion (d i u o x X c, any length modifier, flags,
+    // width, precision; "%%" allowed). Output is cut at 7999 bytes, bytes
+    // zero-extended. A format with any other conversion empties the string and
+    // answers false.
+    bool FormatInt(const char* format, long value);
+    // Takes over source's buffer without copying; source becomes empty.
+    void ReplaceWith(CSafeBuf* source);
+    void Empty();           // length 0 and the 8-bit copy emptied
+    void ClearBuffer();     // length 0, the 8-bit copy untouched
+    // Set the length to n (terminator written at n, new units not initialised).
+    // Size discards the old text when it must grow; Resize keeps it. n < 0: nothing.
+    void Size(int n);
+    void Resize(int n);
+    // Like Size(n); false only when the memory could not be had (string unchanged).
+    bool PrepareBufferSize(long n);
+    // Recounts the length up to the first zero unit after direct writes.
+    void BufferChanged();
+    void AdjSize(int n);    // truncate to n when length >= n
+    void CutAt(int n);      // 0 <= n < length: truncate to n
+
+    // ---- appending and inserting (null text does nothing) ----
+    CSafeBuf& operator+=(const CSafeBuf& other);
+    CSafeBuf& operator+=(const unsigned short* text);
+    CSafeBuf& operator+=(unsigned short* text);
+    CSafeBuf& operator+=(unsigned short ch);
+    CSafeBuf& operator+=(const char* text);             // zero-extended
+    CSafeBuf& operator+=(const unsigned char* text);    // zero-extended
+    void Append(const char* text, int n);                // exactly n bytes, zero-extended
+    void Append(const unsigned short* text);
+    void Append(const unsigned short* text, int n);      // exactly n units
+    void AppendInt(long value);                          // "%ld"
+    void AppendInt(int value);
+    // Appends one integer formatted as in FormatInt (cut at 999 bytes);
+    // false and nothing appended for an unusable format.
+    bool AppendInt(const char* format, long value);
+    // Inserts count units of text at pos (count < 0: the whole text; pos < 0
+    // counts as 0; pos > length appends). Answers the number of units inserted.
+    int Insert(int pos, const unsigned short* text, int count = -1);
+    // As above with bytes SIGN-extended.
+    int Insert(int pos, const char* text, int count = -1);
+    int Insert(int pos, unsigned short ch);              // pos clamped to 0..length
+
+    // ---- removing ----
+    // Removes min(count, length - pos) units at pos when count > 0 and
+    // 0 <= pos < length. Answers the new length.
+    int Delete(int pos, int count = 1);
+    void RemoveBeginTo(int i);          // removes units 0..i inclusive
+    int Remove(unsigned short ch);      // every occurrence; answers how many
+    // Leading/trailing space, TAB, LF, CR, and extra when it is not 0.
+    void TrimLeft(unsigned short extra = 0);
+    void TrimRight(unsigned short extra = 0);
+    void Trim(unsigned short extra = 0);
+
+    // ---- access and queries ----
+    int Length() const { return m_length; }
+    bool IsEmpty() const { return m_length == 0; }
+    // Writable access marks the cached NoUnicode/NoCJK answers stale.
+    operator unsigned short*() { Changed(); return m_text; }
+    operator const unsigned short*() const { return m_text; }
+    // The buffer seen as bytes (for raw 16-bit I/O).
+    explicit operator unsigned char*() { Changed(); return reinterpret_cast<unsigned char*>(m_text); }
+    unsigned short GetAt(int i) const;        // 0 outside 0..length
+    void SetAt(int i, int ch);                // only when 0 <= i < length
+    // The unit at i; outside 0..length-1 a reference to the first unit.
+    unsigned short& operator[](int i);
+    unsigned short& operator[](long i);
+    // New 8-bit copy (low byte of each unit), valid until the next call or destruction.
+    char* GetAnsiBuffer();
+    // Low bytes and a terminator into dst (room for length + 1 is the caller's duty).
+    void CopyToAnsi(char* dst) const;
+    // New array (delete[]) with a copy of the text; null when empty.
+    unsigned short* CreateNew() const;
+    // *out receives a new array (delete[]) holding the UTF-8 form; answers its byte count.
+    int CreateUTF8Str(char** out) const;
+    // The UTF-8 form into dst, at most size - 1 bytes, never cutting a character
+    // in two, then a terminator. Answers the bytes written (terminator not counted).
+    int CopyUTF8Str(char* dst, int size) const;
+    bool JustSpace() const;       // only space, CR, LF, TAB (true when empty)
+    bool IncludeSymbol() const;   // holds '?' or '!'
+    bool NoUnicode() const;       // every unit below 0x100
+    bool NoCJK() const;           // no unit whose high byte is 0x21, 0x22, 0x30-0xD7 or 0xFF
+    // & < > " become entity references in place (the apostrophe is left).
+    void EscapeXML();
+
+    // Right-to-left tests (RightToLeft.cpp).
+    bool HasHebrew() const;
+    bool HasArabic() const;
+    bool HasArabicOrHebrew() const;       // Hebrew, Arabic, '?' or '!'
+    bool HasLetterAndArabicOrHebrew() const;
+    // Direction-change scan: 0 none, 1 right-to-left text followed by
+    // left-to-right (or a sentence end), 2 left-to-right followed by
+    // right-to-left; *pos (when given) receives the index where it happens.
+    int IsMixedText(int* pos = nullptr) const;
+    bool HasEndSentence() const;
+
+    // ---- searching and comparing ----
+    int Find(unsigned short ch, int start = 0) const;
+    int ReverseFind(unsigned short ch) const;
+    int Find(const unsigned short* text, int start = 0, bool matchCase = true) const;
+    int Find(const char* text, int start = 0, bool matchCase = true) const;  // sign-extended
+    // Replaces every occurrence, continuing after each inserted text; answers the count.
+    int Replace(const unsigned short* oldText, const unsigned short* newText, bool matchCase = true);
+    int Replace(const char* oldText, const char* newText);            // sign-extended, exact
+    int Replace(const char* oldText, const unsigned short* newText);  // sign-extended, exact
+    bool operator==(const CSafeBuf& other) const;
+    bool operator!=(const CSafeBuf& other) const;
+    // Null pointers make both == and != answer false.
+    bool operator==(const unsigned short* text) const;
+    bool operator!=(const unsigned short* text) const;
+    bool operator==(const char* text) const;   // sign-extended
+    bool operator!=(const char* text) const;
+    int CompareNoCase(const unsigned short* text) const;  // 0 when equal ignoring ASCII case
+    int CompareNoCase(const char* text) const;            // zero-extended
+
+    // ---- extracting ----
+    CSafeBuf Left(int n) const;
+    CSafeBuf Right(int n) const;
+    CSafeBuf Mid(int start, int count) const;
+    void Right(int n, CSafeBuf* out) const;   // out unchanged when nothing to take
+
+    // ---- case and layout ----
+    void MakeUpper();
+    void MakeLower();
+    void MakeCapitalize();
+    void ConvertUnixToAnsiCR();   // lone CR -> CR LF
+    // Replaces each TAB by fill units up to the next multiple of tab.
+    void ExpandTAB(int tab, unsigned short fill = ' ');
+    int RealPostionFromExpandedPos(int expandedPos, int tab) const;
+    int GetAdjustPosForTAB(int pos, bool toTabEnd, int tab) const;
+
+    // ---- files: raw 16-bit units in host byte order, no byte-order mark ----
+    // Paths are UTF-16 and reach the file system as UTF-8. False when the file
+    // cannot be opened or written.
+    bool SaveAs(const unsigned short* path) const;
+    bool LoadFile(const unsigned short* path);
+
+    // Capacity in units, not counting the terminator.
+    int GetCapacity() const { return m_capacity; }
+
+private:
+    // Makes room for n units (capacity rules above); keep preserves the text.
+    bool Grow(long n, bool keep);
+    void InitBuffer(long n);
+    void SetLength(int n);
+    // Whether p points into this string's own buffer (aliasing guard).
+    bool Owns(const void* p) const;
+    void AssignUnits(const unsigned short* src, int n);
+    int InsertUnits(int pos, const unsigned short* src, int n);
+    void Changed() { m_cacheFlags = 0; }
+
+    char* m_ansi = nullptr;
+    unsigned short* m_text = nullptr;
+    int m_length = 0;
+    int m_capacity = 0;
+    mutable bool m_noUnicode = true;
+    mutable bool m_noCJK = true;
+    mutable unsigned char m_cacheFlags = 0;   // bit 1: m_noUnicode valid, bit 2: m_noCJK valid
+};

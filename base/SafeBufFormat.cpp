@@ -1,0 +1,292 @@
+// CSafeBuf formatting of integers, UTF-8 conversion, XML escaping and raw
+// 16-bit file input/output.
+//
+// Integer formats come from callers as printf-style text with one integer
+// conversion. Before the C formatter sees one, it is checked and rewritten so
+// that the conversion always reads a long (or an int for %c): a stray %s, %n,
+// '*' or a second conversion can therefore never read a missing argument.
+
+#include "base/SafeBuf.h"
+
+#include "base/U16.h"
+#include "base/Utf.h"
+
+#include <cstddef>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Rewrites format into out with its one conversion (if any) reading a long;
+// *isChar tells that the conversion is %c (which reads an int). False for a
+// format that cannot be given one long safely.
+bool RewriteIntFormat(const char* format, std::string& out, bool* isChar)
+{
+    *isChar = false;
+    bool seen = false;
+    for (const char* p = format; *p; ++p) {
+        if (*p != '%') {
+            out += *p;
+            continue;
+        }
+        if (p[1] == '%') {
+            out += "%%";
+            ++p;
+            continue;
+        }
+        if (seen)
+            return false;
+        seen = true;
+        out += '%';
+        ++p;
+        while (*p && std::strchr("-+ #0'", *p))
+            out += *p++;
+        int digits = 0;
+        while (*p >= '0' && *p <= '9') {
+            out += *p++;
+            if (++digits > 4)
+                return false;   // widths beyond 9999 are cut anyway; refuse absurd ones
+        }
+        if (*p == '.') {
+            out += *p++;
+            digits = 0;
+            while (*p >= '0' && *p <= '9') {
+                out += *p++;
+                if (++digits > 4)
+                    return false;
+            }
+        }
+        while (*p && std::strchr("hlqjztL", *p))
+            ++p;   // the length modifier is replaced by our own
+        if (!*p || !std::strchr("diouxXc", *p))
+            return false;
+        if (*p == 'c') {
+            *isChar = true;
+        } else {
+            out += 'l';
+        }
+        out += *p;
+    }
+    return true;
+}
+
+// Formats value into at most limit bytes; false for an unusable format.
+bool FormatLong(const char* format, long value, size_t limit, std::string& text)
+{
+    if (!format)
+        return false;
+    std::string safe;
+    bool isChar = false;
+    if (!RewriteIntFormat(format, safe, &isChar))
+        return false;
+    std::vector<char> buf(limit + 1, 0);
+    int n = isChar ? std::snprintf(buf.data(), buf.size(), safe.c_str(), static_cast<int>(value))
+                   : std::snprintf(buf.data(), buf.size(), safe.c_str(), value);
+    if (n < 0)
+        return false;
+    size_t len = static_cast<size_t>(n) < limit ? static_cast<size_t>(n) : limit;
+    text.assign(buf.data(), len);
+    return true;
+}
+
+// A path as the file system wants it: UTF-8.
+std::string PathToUtf8(const unsigned short* path)
+{
+    std::string result;
+    unsigned char* utf8 = nullptr;
+    int n = Unicode2UTF8(path, &utf8, U16len(path), true);
+    if (utf8)
+        result.assign(reinterpret_cast<char*>(utf8), static_cast<size_t>(n));
+    delete[] utf8;
+    return result;
+}
+
+} // namespace
+
+bool CSafeBuf::FormatInt(const char* format, long value)
+{
+    std::string text;
+    if (!FormatLong(format, value, 7999, text)) {
+        ClearBuffer();
+        return false;
+    }
+    ClearBuffer();
+    Append(text.data(), static_cast<int>(text.size()));
+    return true;
+}
+
+bool CSafeBuf::AppendInt(const char* format, long value)
+{
+    std::string text;
+    if (!FormatLong(format, value, 999, text))
+        return false;
+    Append(text.data(), static_cast<int>(text.size()));
+    return true;
+}
+
+void CSafeBuf::AppendInt(long value)
+{
+    char buf[32];
+    int n = std::snprintf(buf, sizeof buf, "%ld", value);
+    if (n > 0)
+        Append(buf, n);
+}
+
+void CSafeBuf::AppendInt(int value)
+{
+    AppendInt(static_cast<long>(value));
+}
+
+// ---------------------------------------------------------------- UTF-8
+
+void CSafeBuf::AssignUTF8(const unsigned char* utf8)
+{
+    const char* bytes = reinterpret_cast<const char*>(utf8);
+    if (!bytes || !bytes[0]) {
+        ClearBuffer();
+        return;
+    }
+    unsigned short* units = nullptr;
+    int n = UTF82Unicode(utf8, &units, U16len(bytes), true);
+    if (!units)
+        return;
+    AssignUnits(units, n);
+    delete[] units;
+}
+
+void CSafeBuf::AssignUTF8(const char* utf8)
+{
+    AssignUTF8(reinterpret_cast<const unsigned char*>(utf8));
+}
+
+void CSafeBuf::AssignUTF8(const unsigned short* widened)
+{
+    if (!widened) {
+        ClearBuffer();
+        return;
+    }
+    int n = U16len(widened);
+    std::vector<unsigned char> bytes(static_cast<size_t>(n) + 1, 0);
+    for (int i = 0; i < n; ++i)
+        bytes[i] = static_cast<unsigned char>(widened[i] & 0xFF);
+    // A zero low byte ends the UTF-8 text, as it would in an 8-bit string.
+    AssignUTF8(bytes.data());
+}
+
+int CSafeBuf::CreateUTF8Str(char** out) const
+{
+    if (!out)
+        return 0;
+    *out = nullptr;
+    unsigned char* utf8 = nullptr;
+    int n = Unicode2UTF8(m_text, &utf8, m_length, false);
+    if (!utf8)
+        return 0;
+    // An empty string still gets a small array holding the empty text.
+    size_t room = n > 0 ? static_cast<size_t>(n) + 1 : 10;
+    char* result = new (std::nothrow) char[room];
+    if (result) {
+        std::memset(result, 0, room);
+        std::memcpy(result, utf8, static_cast<size_t>(n));
+    }
+    std::free(utf8);
+    *out = result;
+    return result ? n : 0;
+}
+
+int CSafeBuf::CopyUTF8Str(char* dst, int size) const
+{
+    if (!dst || size < 1)
+        return 0;
+    unsigned char* utf8 = nullptr;
+    int n = Unicode2UTF8(m_text, &utf8, m_length, false);
+    if (!utf8) {
+        dst[0] = 0;
+        return 0;
+    }
+    int cut = n < size - 1 ? n : size - 1;
+    // Never end inside a multi-byte character: step back to its lead byte.
+    while (cut > 0 && cut < n && (utf8[cut] & 0xC0) == 0x80)
+        --cut;
+    std::memcpy(dst, utf8, static_cast<size_t>(cut));
+    dst[cut] = 0;
+    std::free(utf8);
+    return cut;
+}
+
+// ---------------------------------------------------------------- escaping
+
+void CSafeBuf::EscapeXML()
+{
+    std::vector<unsigned short> out;
+    bool changed = false;
+    out.reserve(static_cast<size_t>(m_length));
+    for (int i = 0; i < m_length; ++i) {
+        const char* entity = nullptr;
+        switch (m_text[i]) {
+        case '&': entity = "&amp;"; break;
+        case '<': entity = "&lt;"; break;
+        case '>': entity = "&gt;"; break;
+        case '"': entity = "&quot;"; break;
+        default: break;
+        }
+        if (entity) {
+            changed = true;
+            for (; *entity; ++entity)
+                out.push_back(static_cast<unsigned short>(*entity));
+        } else {
+            out.push_back(m_text[i]);
+        }
+    }
+    if (!changed)
+        return;
+    if (out.size() > static_cast<size_t>(INT_MAX - 1))
+        return;
+    AssignUnits(out.data(), static_cast<int>(out.size()));
+}
+
+// ---------------------------------------------------------------- files
+
+bool CSafeBuf::SaveAs(const unsigned short* path) const
+{
+    std::string name = PathToUtf8(path);
+    if (name.empty())
+        return false;
+    std::FILE* f = std::fopen(name.c_str(), "w+b");
+    if (!f)
+        return false;
+    size_t written = std::fwrite(m_text, sizeof(unsigned short), static_cast<size_t>(m_length), f);
+    bool ok = written == static_cast<size_t>(m_length);
+    if (std::fclose(f) != 0)
+        ok = false;
+    return ok;
+}
+
+bool CSafeBuf::LoadFile(const unsigned short* path)
+{
+    std::string name = PathToUtf8(path);
+    if (name.empty())
+        return false;
+    std::FILE* f = std::fopen(name.c_str(), "rb");
+    if (!f)
+        return false;
+    bool ok = false;
+    if (std::fseek(f, 0, SEEK_END) == 0) {
+        long bytes = std::ftell(f);
+        if (bytes >= 0 && bytes / 2 < INT_MAX - 1 && std::fseek(f, 0, SEEK_SET) == 0) {
+            int units = static_cast<int>(bytes / 2);
+            if (Grow(units, false)) {
+                size_t got = std::fread(m_text, sizeof(unsigned short), static_cast<size_t>(units), f);
+                SetLength(static_cast<int>(got));
+                ok = got == static_cast<size_t>(units);
+            }
+        }
+    }
+    std::fclose(f);
+    return ok;
+}

@@ -1,0 +1,227 @@
+// Address and path utilities. The percent-encoding here works on UTF-16
+// characters: one "%XX" per character below 256 and "%XXXX" above, a form
+// that the system's own decoder and its peers read back; it is not the
+// UTF-8 based encoding of web forms.
+
+#include "base/UrlPath.h"
+
+#include "base/U16.h"
+
+namespace {
+
+bool IsHexDigit(unsigned short c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+int HexValue(unsigned short c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return c - 'A' + 10;
+}
+
+bool IsSeparator(unsigned short c)
+{
+    return c == '/' || c == '\\';
+}
+
+bool StartsWithExact(const CSafeBuf& text, const char* prefix)
+{
+    int n = U16len(prefix);
+    if (text.Length() < n)
+        return false;
+    return U16ncmp(static_cast<const unsigned short*>(text), prefix, n) == 0;
+}
+
+bool StartsWithNoCase(const CSafeBuf& text, const char* prefix)
+{
+    int n = U16len(prefix);
+    if (text.Length() < n)
+        return false;
+    return U16nicmp(static_cast<const unsigned short*>(text), prefix, n) == 0;
+}
+
+const char kHexDigits[] = "0123456789ABCDEF";
+
+} // namespace
+
+void EncodeURL(CSafeBuf& text)
+{
+    const int length = text.Length();
+    const unsigned short* s = text;
+    CSafeBuf out;
+    for (int i = 0; i < length; ++i)
+    {
+        unsigned short c = s[i];
+        bool keep = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                    c == '.' || c == '/' || c == '\\' || c == '-' || c == '_';
+        if (keep)
+        {
+            out += c;
+            continue;
+        }
+        out += '%';
+        if (c > 255)
+        {
+            out += static_cast<unsigned short>(kHexDigits[(c >> 12) & 0xF]);
+            out += static_cast<unsigned short>(kHexDigits[(c >> 8) & 0xF]);
+        }
+        out += static_cast<unsigned short>(kHexDigits[(c >> 4) & 0xF]);
+        out += static_cast<unsigned short>(kHexDigits[c & 0xF]);
+    }
+    text.ReplaceWith(&out);
+}
+
+void DecodeURL(CSafeBuf& text)
+{
+    if (text.Find('%') < 0)
+        return;
+    const int length = text.Length();
+    const unsigned short* s = text;
+    CSafeBuf out;
+    for (int i = 0; i < length; ++i)
+    {
+        unsigned short c = s[i];
+        if (c == '%' && i + 2 < length && IsHexDigit(s[i + 1]) && IsHexDigit(s[i + 2]))
+        {
+            out += static_cast<unsigned short>(HexValue(s[i + 1]) * 16 + HexValue(s[i + 2]));
+            i += 2;
+            continue;
+        }
+        out += c;
+    }
+    text.ReplaceWith(&out);
+}
+
+void AddParamsToURL(CSafeBuf& url, const unsigned short* name, const unsigned short* value)
+{
+    CSafeBuf encodedName(name);
+    CSafeBuf encodedValue(value);
+    EncodeURL(encodedName);
+    EncodeURL(encodedValue);
+    url += static_cast<unsigned short>(url.Find('?') < 0 ? '?' : '&');
+    url += encodedName;
+    url += '=';
+    url += encodedValue;
+}
+
+void ParseLocalURL(CSafeBuf& url)
+{
+    const int length = url.Length();
+    for (int i = 0; i < length; ++i)
+    {
+        if (url.GetAt(i) == '|')
+            url.SetAt(i, ':');
+    }
+    if (StartsWithExact(url, "file://localhost"))
+    {
+        url.Delete(0, U16len("file://localhost"));
+    }
+    else if (StartsWithExact(url, "file://"))
+    {
+        url.Delete(0, U16len("file://"));
+        if (url.Find(':') >= 0)
+        {
+            int slashes = 0;
+            while (url.GetAt(slashes) == '/')
+                ++slashes;
+            url.Delete(0, slashes);
+        }
+    }
+}
+
+void CheckForLocalFile(CSafeBuf& url)
+{
+    if (url.IsEmpty())
+        return;
+    if (url.GetAt(url.Length() - 1) == '/')
+        url.CutAt(url.Length() - 1);
+    if (StartsWithNoCase(url, "file://localhost"))
+    {
+        url.Delete(0, U16len("file://localhost"));
+        DecodeURL(url);
+    }
+}
+
+void AddBaseURL(CSafeBuf& url, CSafeBuf base)
+{
+    if (base.IsEmpty())
+        return;
+    if (url.IsEmpty())
+    {
+        url = base;
+        return;
+    }
+    if (url.Find(':') >= 0)
+        return;
+    CSafeBuf joined(base);
+    if (!IsSeparator(base.GetAt(base.Length() - 1)) && !IsSeparator(url.GetAt(0)))
+        joined += '/';
+    joined += url;
+    url.ReplaceWith(&joined);
+}
+
+void CombinePathURL(CSafeBuf& path, const unsigned short* name)
+{
+    if (name == nullptr || name[0] == 0)
+        return;
+    if (path.IsEmpty())
+    {
+        path = name;
+        return;
+    }
+    bool pathEnds = IsSeparator(path.GetAt(path.Length() - 1));
+    bool nameStarts = IsSeparator(name[0]);
+    if (pathEnds && nameStarts)
+        path.CutAt(path.Length() - 1);
+    else if (!pathEnds && !nameStarts)
+        path += '/';
+    path += name;
+}
+
+void ValidatePath(CSafeBuf& path, bool)
+{
+    if (!path.IsEmpty() && path.GetAt(path.Length() - 1) != '/')
+        path += '/';
+}
+
+void ParseFilename(CSafeBuf path, CSafeBuf* folder, CSafeBuf* name)
+{
+    if (folder)
+        folder->Empty();
+    if (name)
+        name->Empty();
+    const int length = path.Length();
+    int cut = -1;
+    for (int i = length - 1; i >= 0; --i)
+    {
+        if (IsSeparator(path.GetAt(i)))
+        {
+            cut = i;
+            break;
+        }
+    }
+    if (folder && cut >= 0)
+        *folder = path.Left(cut + 1);
+    if (name && cut + 1 < length)
+        *name = path.Mid(cut + 1, length - cut - 1);
+}
+
+void ParseFilenameExt(CSafeBuf path, CSafeBuf& ext)
+{
+    ext.Empty();
+    for (int i = path.Length() - 1; i >= 0; --i)
+    {
+        unsigned short c = path.GetAt(i);
+        if (IsSeparator(c))
+            return;
+        if (c == '.')
+        {
+            ext = path.Mid(i + 1, path.Length() - i - 1);
+            return;
+        }
+    }
+}

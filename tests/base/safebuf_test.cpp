@@ -1,0 +1,512 @@
+// CSafeBuf: capacity rules, per-overload widening of 8-bit text, editing,
+// searching and replacing, tab layout, formatting, UTF-8 and files.
+
+#include "base/SafeBuf.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+const unsigned short* U(const char16_t* s) { return reinterpret_cast<const unsigned short*>(s); }
+
+std::u16string Str(const CSafeBuf& s)
+{
+    const unsigned short* p = s;
+    return std::u16string(reinterpret_cast<const char16_t*>(p), static_cast<size_t>(s.Length()));
+}
+
+TEST(SafeBufCapacity, FollowsTheDoublingRules)
+{
+    CSafeBuf empty(0);
+    EXPECT_EQ(0, empty.Length());
+    EXPECT_EQ(10, empty.GetCapacity());
+    EXPECT_EQ(0, static_cast<const unsigned short*>(empty)[0]);
+
+    CSafeBuf copy(empty);
+    EXPECT_EQ(20, copy.GetCapacity());
+
+    CSafeBuf grown(0);
+    grown = U(u"abcdefghijk");   // 11 units do not fit 10
+    EXPECT_EQ(22, grown.GetCapacity());
+
+    CSafeBuf kept(0);
+    kept = U(u"abc");
+    EXPECT_EQ(10, kept.GetCapacity());
+    kept += U(u"01234567890123456789");
+    EXPECT_EQ(46, kept.GetCapacity());
+    EXPECT_EQ(u"abc01234567890123456789", Str(kept));
+
+    EXPECT_EQ(6, CSafeBuf("abc").GetCapacity());
+    EXPECT_EQ(8, CSafeBuf(static_cast<unsigned short>('x'), 4).GetCapacity());
+    EXPECT_EQ(u"xxxx", Str(CSafeBuf(static_cast<unsigned short>('x'), 4)));
+    EXPECT_EQ(10, CSafeBuf(static_cast<unsigned short>('x'), 0).GetCapacity());
+    CSafeBuf sized(5L);
+    EXPECT_EQ(5, sized.Length());
+    EXPECT_EQ(10, sized.GetCapacity());
+    EXPECT_EQ(0, sized.GetAt(5));
+    EXPECT_EQ(8, CSafeBuf(CSafeBuf("abcd")).GetCapacity());
+}
+
+TEST(SafeBufCapacity, SizeResizeAndShrinkNeverReduceCapacity)
+{
+    CSafeBuf s("abc");               // capacity 6
+    s.Resize(7);                     // grows, keeps the text
+    EXPECT_EQ(14, s.GetCapacity());
+    EXPECT_EQ(7, s.Length());
+    EXPECT_EQ('a', s.GetAt(0));
+    EXPECT_EQ('c', s.GetAt(2));
+    EXPECT_EQ(0, s.GetAt(7));
+
+    s.Size(2);
+    EXPECT_EQ(14, s.GetCapacity());
+    EXPECT_EQ(2, s.Length());
+    s.Size(-1);
+    EXPECT_EQ(2, s.Length());
+    s.Size(20);
+    EXPECT_EQ(40, s.GetCapacity());
+
+    CSafeBuf t(0);
+    EXPECT_TRUE(t.PrepareBufferSize(3));
+    unsigned short* p = t;
+    p[0] = 'x'; p[1] = 'y'; p[2] = 0;
+    t.BufferChanged();
+    EXPECT_EQ(u"xy", Str(t));
+    t.CutAt(1);
+    EXPECT_EQ(u"x", Str(t));
+    t.CutAt(5);
+    EXPECT_EQ(u"x", Str(t));
+    t.AdjSize(0);
+    EXPECT_TRUE(t.IsEmpty());
+}
+
+TEST(SafeBufCapacity, ReplaceWithHandsOverTheBuffer)
+{
+    CSafeBuf source("hello world, a longer text");
+    int capacity = source.GetCapacity();
+    CSafeBuf target("x");
+    target.ReplaceWith(&source);
+    EXPECT_EQ(u"hello world, a longer text", Str(target));
+    EXPECT_EQ(capacity, target.GetCapacity());
+    EXPECT_TRUE(source.IsEmpty());
+    source += "still usable";
+    EXPECT_EQ(u"still usable", Str(source));
+    target.ReplaceWith(&target);
+    EXPECT_EQ(u"hello world, a longer text", Str(target));
+}
+
+TEST(SafeBufWidening, EachOverloadExtendsAsDocumented)
+{
+    const char* e = "\xE9";
+    EXPECT_EQ(0xFFE9, CSafeBuf(e).GetAt(0));                                           // sign
+    EXPECT_EQ(0x00E9, CSafeBuf(reinterpret_cast<const unsigned char*>(e)).GetAt(0));   // zero
+
+    CSafeBuf assigned;
+    assigned = e;
+    EXPECT_EQ(0x00E9, assigned.GetAt(0));
+
+    CSafeBuf appended;
+    appended += e;
+    appended += reinterpret_cast<const unsigned char*>(e);
+    appended.Append("\xE9zz", 2);
+    EXPECT_EQ(u"\u00E9\u00E9\u00E9z", Str(appended));
+
+    CSafeBuf inserted("ab");
+    inserted.Insert(1, e);
+    EXPECT_EQ(0xFFE9, inserted.GetAt(1));
+
+    EXPECT_EQ('\xE9', CSafeBuf(e).GetAnsiBuffer()[0]);
+    EXPECT_EQ('\xE9', assigned.GetAnsiBuffer()[0]);
+    EXPECT_EQ(0, assigned.GetAnsiBuffer()[1]);
+
+    // Equality and Find sign-extend; CompareNoCase zero-extends.
+    EXPECT_TRUE(CSafeBuf(e) == e);
+    EXPECT_FALSE(assigned == e);
+    EXPECT_TRUE(assigned != e);
+    EXPECT_EQ(-1, assigned.Find(e));
+    EXPECT_EQ(0, CSafeBuf(e).Find(e));
+    EXPECT_EQ(0, assigned.CompareNoCase(e));
+    EXPECT_NE(0, CSafeBuf(e).CompareNoCase(e));
+
+    // Replace sign-extends both 8-bit operands.
+    CSafeBuf r("a\xE9" "b");
+    EXPECT_EQ(1, r.Replace("\xE9", "\xE8"));
+    EXPECT_EQ(0xFFE8, r.GetAt(1));
+}
+
+TEST(SafeBufCompare, NullAndWholeTextComparisons)
+{
+    CSafeBuf s("abc");
+    const unsigned short* nullText = nullptr;
+    const char* nullBytes = nullptr;
+    EXPECT_FALSE(s == nullText);
+    EXPECT_FALSE(s != nullText);
+    EXPECT_FALSE(s == nullBytes);
+    EXPECT_FALSE(s != nullBytes);
+    EXPECT_TRUE(s == U(u"abc"));
+    EXPECT_TRUE(s != U(u"abcd"));
+    EXPECT_TRUE(s != "ab");
+    EXPECT_FALSE(s == "abcd");
+    EXPECT_TRUE(s == CSafeBuf("abc"));
+    EXPECT_TRUE(s != CSafeBuf("abd"));
+    EXPECT_EQ(0, s.CompareNoCase(U(u"ABC")));
+    EXPECT_EQ(0, s.CompareNoCase("AbC"));
+    EXPECT_NE(0, s.CompareNoCase("abcd"));
+    EXPECT_NE(0, s.CompareNoCase(nullBytes));
+}
+
+TEST(SafeBufAccess, OutOfRangeIndicesAreAbsorbed)
+{
+    CSafeBuf s("xyz");
+    EXPECT_EQ(0, s.GetAt(3));
+    EXPECT_EQ(0, s.GetAt(4));
+    EXPECT_EQ(0, s.GetAt(-1));
+    EXPECT_EQ(&s[0], &s[3]);
+    EXPECT_EQ(&s[0], &s[100L]);
+    s.SetAt(3, 'q');
+    s.SetAt(-1, 'q');
+    EXPECT_EQ(u"xyz", Str(s));
+    s.SetAt(1, 'Y');
+    EXPECT_EQ(u"xYz", Str(s));
+}
+
+TEST(SafeBufEdit, InsertDeleteAndRemove)
+{
+    CSafeBuf s("held");
+    EXPECT_EQ(1, s.Insert(2, U(u"llo wor"), 1));
+    EXPECT_EQ(u"helld", Str(s));
+    EXPECT_EQ(0, s.Insert(0, U(u"zz"), 0));
+    s.Insert(-5, U(u"<"));
+    s.Insert(99, U(u">"));
+    s.Insert(1, static_cast<unsigned short>('_'));
+    EXPECT_EQ(u"<_helld>", Str(s));
+
+    EXPECT_EQ(7, s.Delete(1, 1));
+    EXPECT_EQ(5, s.Delete(5, 100));
+    EXPECT_EQ(5, s.Delete(5, 1));
+    EXPECT_EQ(5, s.Delete(-1, 1));
+    EXPECT_EQ(u"<hell", Str(s));
+
+    s.RemoveBeginTo(0);
+    EXPECT_EQ(u"hell", Str(s));
+    EXPECT_EQ(2, s.Remove('l'));
+    EXPECT_EQ(0, s.Remove(0));
+    EXPECT_EQ(u"he", Str(s));
+    s.RemoveBeginTo(1);
+    EXPECT_TRUE(s.IsEmpty());
+}
+
+TEST(SafeBufEdit, TextTakenFromItselfSurvivesGrowth)
+{
+    CSafeBuf s("abcdefgh");   // capacity 16: doubling forces a new buffer
+    s += s;
+    EXPECT_EQ(u"abcdefghabcdefgh", Str(s));
+    s.Insert(1, static_cast<const unsigned short*>(s) + 8, 8);
+    EXPECT_EQ(u"aabcdefghbcdefghabcdefgh", Str(s));
+    CSafeBuf t("one two");
+    t = static_cast<const unsigned short*>(t) + 4;
+    EXPECT_EQ(u"two", Str(t));
+    CSafeBuf r("abc");
+    EXPECT_EQ(1, r.Replace(r, U(u"x")));
+    EXPECT_EQ(u"x", Str(r));
+}
+
+TEST(SafeBufEdit, TrimAndCopy)
+{
+    CSafeBuf s(" \t\r\nvalue//  ");
+    s.TrimRight('/');
+    EXPECT_EQ(u" \t\r\nvalue", Str(s));
+    s.TrimLeft();
+    EXPECT_EQ(u"value", Str(s));
+    CSafeBuf t("xxmidxx");
+    t.Trim('x');
+    EXPECT_EQ(u"mid", Str(t));
+
+    const char16_t withZero[] = {u'a', 0, u'b'};
+    CSafeBuf c;
+    c.Copy(U(withZero), 3);
+    EXPECT_EQ(3, c.Length());
+    EXPECT_EQ('b', c.GetAt(2));
+    c.Copy(U(u"q"), -1);
+    EXPECT_EQ(3, c.Length());
+}
+
+TEST(SafeBufSearch, FindRules)
+{
+    CSafeBuf s("Hello hello");
+    EXPECT_EQ(-1, s.Find(U(u"")));
+    EXPECT_EQ(-1, s.Find(""));
+    EXPECT_EQ(6, s.Find(U(u"hello")));
+    EXPECT_EQ(0, s.Find(U(u"HELLO"), 0, false));
+    EXPECT_EQ(6, s.Find("HELLO", 1, false));
+    EXPECT_EQ(-1, s.Find("hello", 7));
+    EXPECT_EQ(-1, s.Find("Hello hello!"));
+    EXPECT_EQ(4, s.Find('o'));
+    EXPECT_EQ(10, s.Find('o', 5));
+    EXPECT_EQ(11, s.Find(static_cast<unsigned short>(0)));   // the terminator's index
+    EXPECT_EQ(-1, s.Find('H', 11));
+    EXPECT_EQ(10, s.ReverseFind('o'));
+    EXPECT_EQ(-1, CSafeBuf().ReverseFind('o'));
+}
+
+TEST(SafeBufSearch, ReplaceContinuesAfterInsertedText)
+{
+    CSafeBuf s("aaa");
+    EXPECT_EQ(3, s.Replace("a", "aa"));
+    EXPECT_EQ(u"aaaaaa", Str(s));
+
+    CSafeBuf t("x");
+    EXPECT_EQ(0, t.Replace("", "y"));
+    EXPECT_EQ(0, t.Replace(U(u""), U(u"y")));
+    EXPECT_EQ(u"x", Str(t));
+
+    CSafeBuf u("A-a-A");
+    EXPECT_EQ(3, u.Replace(U(u"a"), U(u"<b>"), false));
+    EXPECT_EQ(u"<b>-<b>-<b>", Str(u));
+    EXPECT_EQ(2, u.Replace("-", static_cast<const unsigned short*>(nullptr)));
+    EXPECT_EQ(u"<b><b><b>", Str(u));
+    EXPECT_EQ(3, u.Replace("<b>", U(u"\u05D0")));
+    EXPECT_EQ(u"\u05D0\u05D0\u05D0", Str(u));
+}
+
+TEST(SafeBufExtract, LeftRightMid)
+{
+    CSafeBuf s("abcdef");
+    EXPECT_EQ(u"cdef", Str(s.Mid(2, 10)));
+    EXPECT_EQ(u"bc", Str(s.Mid(1, 2)));
+    EXPECT_TRUE(s.Mid(6, 1).IsEmpty());
+    EXPECT_TRUE(s.Mid(2, 0).IsEmpty());
+    EXPECT_TRUE(s.Left(-1).IsEmpty());
+    EXPECT_EQ(u"abcdef", Str(s.Left(99)));
+    EXPECT_EQ(u"ef", Str(s.Right(2)));
+    CSafeBuf out("keep");
+    s.Right(0, &out);
+    EXPECT_EQ(u"keep", Str(out));
+    s.Right(3, &out);
+    EXPECT_EQ(u"def", Str(out));
+}
+
+TEST(SafeBufCase, CapitalizeUpperLower)
+{
+    CSafeBuf s("hello wORLD-foo");
+    s.MakeCapitalize();
+    EXPECT_EQ(u"Hello WORLD-Foo", Str(s));
+    CSafeBuf t;
+    t = U(u"Mixed \u00E9 Case");
+    t.MakeUpper();
+    EXPECT_EQ(u"MIXED \u00E9 CASE", Str(t));
+    t.MakeLower();
+    EXPECT_EQ(u"mixed \u00E9 case", Str(t));
+}
+
+TEST(SafeBufLayout, LoneCarriageReturnsGetLineFeeds)
+{
+    CSafeBuf s;
+    s = U(u"a\rb\r\nc\n");
+    s.ConvertUnixToAnsiCR();
+    EXPECT_EQ(u"a\r\nb\r\nc\n", Str(s));
+    CSafeBuf t;
+    t = U(u"\r\r");
+    t.ConvertUnixToAnsiCR();
+    EXPECT_EQ(u"\r\n\r\n", Str(t));
+}
+
+TEST(SafeBufLayout, ExpandTabFillsToNextStop)
+{
+    CSafeBuf s;
+    s = U(u"ab\tc");
+    s.ExpandTAB(8, ' ');
+    EXPECT_EQ(u"ab      c", Str(s));
+
+    CSafeBuf two;
+    two = U(u"\t\t");
+    two.ExpandTAB(8, ' ');
+    EXPECT_EQ(std::u16string(16, u' '), Str(two));
+
+    // The column runs on across line breaks.
+    CSafeBuf lines;
+    lines = U(u"ab\nc\tx");
+    lines.ExpandTAB(8, '.');
+    EXPECT_EQ(u"ab\nc....x", Str(lines));
+
+    // Widths beyond a small fixed pad work.
+    CSafeBuf wide;
+    wide = U(u"a\t");
+    wide.ExpandTAB(40, '-');
+    EXPECT_EQ(u"a" + std::u16string(39, u'-'), Str(wide));
+
+    CSafeBuf same;
+    same = U(u"\tx");
+    same.ExpandTAB(0, ' ');
+    EXPECT_EQ(u"\tx", Str(same));
+}
+
+TEST(SafeBufLayout, TabPositionMapping)
+{
+    CSafeBuf s;
+    s = U(u"\tab");
+    EXPECT_EQ(0, s.RealPostionFromExpandedPos(5, 8));
+    EXPECT_EQ(1, s.RealPostionFromExpandedPos(8, 8));
+    EXPECT_EQ(3, s.RealPostionFromExpandedPos(50, 8));
+    EXPECT_EQ(5, s.RealPostionFromExpandedPos(5, 1));
+    EXPECT_EQ(7, s.GetAdjustPosForTAB(0, true, 8));
+    EXPECT_EQ(0, s.GetAdjustPosForTAB(0, false, 8));
+    EXPECT_EQ(8, s.GetAdjustPosForTAB(1, true, 8));
+    EXPECT_EQ(10, s.GetAdjustPosForTAB(3, false, 8));
+
+    CSafeBuf t;
+    t = U(u"a\tb");
+    EXPECT_EQ(0, t.RealPostionFromExpandedPos(0, 4));
+    EXPECT_EQ(1, t.RealPostionFromExpandedPos(2, 4));
+    EXPECT_EQ(2, t.RealPostionFromExpandedPos(4, 4));
+    EXPECT_EQ(4, t.GetAdjustPosForTAB(2, false, 4));
+    EXPECT_EQ(3, t.GetAdjustPosForTAB(1, true, 4));
+    EXPECT_EQ(1, t.GetAdjustPosForTAB(1, false, 4));
+}
+
+TEST(SafeBufFormat, IntegersAreFormattedWithinBounds)
+{
+    CSafeBuf s("old");
+    EXPECT_TRUE(s.FormatInt("%d", 42));
+    EXPECT_EQ(u"42", Str(s));
+    EXPECT_TRUE(s.FormatInt("#%06X;", 0xABCD));
+    EXPECT_EQ(u"#00ABCD;", Str(s));
+    EXPECT_TRUE(s.FormatInt("%ld%%", LONG_MIN));
+    EXPECT_EQ(u"-9223372036854775808%", Str(s));
+    EXPECT_TRUE(s.FormatInt("%c", 'Q'));
+    EXPECT_EQ(u"Q", Str(s));
+
+    // Formats that would read a missing or wrong argument are refused.
+    EXPECT_FALSE(s.FormatInt("%s", 1));
+    EXPECT_TRUE(s.IsEmpty());
+    EXPECT_FALSE(s.FormatInt("%d %d", 1));
+    EXPECT_FALSE(s.FormatInt("%*d", 1));
+    EXPECT_FALSE(s.FormatInt("%n", 1));
+    EXPECT_FALSE(s.FormatInt(nullptr, 1));
+
+    // Long output is cut at the stated limits.
+    EXPECT_TRUE(s.FormatInt("%9999d", 7));
+    EXPECT_EQ(7999, s.Length());
+    CSafeBuf a("n=");
+    EXPECT_TRUE(a.AppendInt("%9999d", 7));
+    EXPECT_EQ(2 + 999, a.Length());
+    CSafeBuf b("v");
+    b.AppendInt(-12L);
+    b.AppendInt(3);
+    EXPECT_FALSE(b.AppendInt("%f", 1));
+    EXPECT_EQ(u"v-123", Str(b));
+}
+
+TEST(SafeBufUtf8, SupplementaryCharactersSurvive)
+{
+    CSafeBuf s;
+    s.AssignUTF8("a\xC3\xA9\xF0\x9F\x98\x80");
+    EXPECT_EQ(u"a\u00E9\U0001F600", Str(s));
+
+    char* utf8 = nullptr;
+    EXPECT_EQ(7, s.CreateUTF8Str(&utf8));
+    EXPECT_STREQ("a\xC3\xA9\xF0\x9F\x98\x80", utf8);
+    delete[] utf8;
+
+    CSafeBuf empty;
+    EXPECT_EQ(0, empty.CreateUTF8Str(&utf8));
+    ASSERT_NE(nullptr, utf8);
+    EXPECT_STREQ("", utf8);
+    delete[] utf8;
+
+    // Widened UTF-8: one byte a unit.
+    CSafeBuf widened("\xC3\xA9");
+    CSafeBuf decoded("x");
+    decoded.AssignUTF8(static_cast<const unsigned short*>(widened));
+    EXPECT_EQ(u"\u00E9", Str(decoded));
+    decoded.AssignUTF8(static_cast<const char*>(nullptr));
+    EXPECT_TRUE(decoded.IsEmpty());
+}
+
+TEST(SafeBufUtf8, CopyNeverCutsACharacterInTwo)
+{
+    CSafeBuf s;
+    s.AssignUTF8("ab\xF0\x9F\x98\x80");
+    char dst[8];
+    std::memset(dst, 'Z', sizeof dst);
+    EXPECT_EQ(2, s.CopyUTF8Str(dst, 5));   // room for 4 bytes: the emoji needs 4 after "ab"
+    EXPECT_STREQ("ab", dst);
+    EXPECT_EQ(6, s.CopyUTF8Str(dst, 7));
+    EXPECT_STREQ("ab\xF0\x9F\x98\x80", dst);
+    EXPECT_EQ(0, s.CopyUTF8Str(dst, 1));
+    EXPECT_STREQ("", dst);
+    EXPECT_EQ(0, s.CopyUTF8Str(dst, 0));
+}
+
+TEST(SafeBufQueries, CachedAnswersFollowChanges)
+{
+    CSafeBuf s("plain");
+    EXPECT_TRUE(s.NoUnicode());
+    EXPECT_TRUE(s.NoCJK());
+    s[1] = 0x4E2D;
+    EXPECT_FALSE(s.NoUnicode());
+    EXPECT_FALSE(s.NoCJK());
+    s.SetAt(1, 'l');
+    EXPECT_TRUE(s.NoUnicode());
+    s += static_cast<unsigned short>(0x0100);
+    EXPECT_FALSE(s.NoUnicode());
+    EXPECT_TRUE(s.NoCJK());
+    s.Empty();
+    EXPECT_TRUE(s.NoUnicode());
+
+    EXPECT_TRUE(CSafeBuf(" \r\n\t").JustSpace());
+    EXPECT_TRUE(CSafeBuf().JustSpace());
+    EXPECT_FALSE(CSafeBuf(" x").JustSpace());
+    EXPECT_TRUE(CSafeBuf("what?").IncludeSymbol());
+    EXPECT_FALSE(CSafeBuf("what.").IncludeSymbol());
+}
+
+TEST(SafeBufQueries, EscapeXmlAndCopies)
+{
+    CSafeBuf s("a<b & \"c\" > 'd'");
+    s.EscapeXML();
+    EXPECT_EQ(u"a&lt;b &amp; &quot;c&quot; &gt; 'd'", Str(s));
+
+    EXPECT_EQ(nullptr, CSafeBuf().CreateNew());
+    unsigned short* copy = CSafeBuf("hi").CreateNew();
+    ASSERT_NE(nullptr, copy);
+    EXPECT_EQ('i', copy[1]);
+    EXPECT_EQ(0, copy[2]);
+    delete[] copy;
+
+    CSafeBuf t("abc");
+    char* ansi = t.GetAnsiBuffer();
+    EXPECT_STREQ("abc", ansi);
+    t.Empty();
+    EXPECT_STREQ("", ansi);
+}
+
+TEST(SafeBufFiles, SaveAndLoadRawUnitsUnderAUnicodeName)
+{
+    CSafeBuf path;
+    path.AssignUTF8(QM_TEST_OUTPUT_DIR "/safebuf-\xC3\xA9t\xC3\xA9.bin");
+    CSafeBuf text;
+    text = U(u"line \u05D0\U0001F600\n");
+    ASSERT_TRUE(text.SaveAs(path));
+
+    std::FILE* f = std::fopen(QM_TEST_OUTPUT_DIR "/safebuf-\xC3\xA9t\xC3\xA9.bin", "rb");
+    ASSERT_NE(nullptr, f);   // the name reached the file system as UTF-8
+    std::fclose(f);
+
+    CSafeBuf loaded("previous");
+    ASSERT_TRUE(loaded.LoadFile(path));
+    EXPECT_TRUE(loaded == text);
+
+    CSafeBuf missing("unchanged");
+    CSafeBuf nowhere;
+    nowhere.AssignUTF8(QM_TEST_OUTPUT_DIR "/no/such/file.bin");
+    EXPECT_FALSE(missing.LoadFile(nowhere));
+    EXPECT_EQ(u"unchanged", Str(missing));
+    std::remove(QM_TEST_OUTPUT_DIR "/safebuf-\xC3\xA9t\xC3\xA9.bin");
+}
+
+} // namespace
