@@ -1,0 +1,127 @@
+// Text files to UTF-16 by byte-order mark and zero-byte detection.
+
+#include "base/FileUtilsLoad.h"
+
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <sys/stat.h>
+#include <vector>
+
+#include "base/SafeBuf.h"
+#include "base/SystemPath.h"
+#include "base/Utf.h"
+
+namespace {
+
+// The file's bytes; false when it cannot be opened or read, or is a folder.
+bool ReadAll(const std::string& path, std::vector<unsigned char>& bytes)
+{
+    if (path.empty())
+        return false;
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f)
+        return false;
+    struct stat st;
+    bool ok = ::fstat(fileno(f), &st) == 0 && !S_ISDIR(st.st_mode);
+    unsigned char chunk[8192];
+    while (ok) {
+        size_t got = std::fread(chunk, 1, sizeof chunk, f);
+        bytes.insert(bytes.end(), chunk, chunk + got);
+        // CSafeBuf counts in int; a larger file cannot be held.
+        if (bytes.size() > static_cast<size_t>(INT_MAX / 2))
+            ok = false;
+        if (got < sizeof chunk) {
+            ok = ok && !std::ferror(f);
+            break;
+        }
+    }
+    std::fclose(f);
+    return ok;
+}
+
+void Decode(const std::vector<unsigned char>& b, CSafeBuf& out, bool decodeUTF8)
+{
+    const size_t n = b.size();
+    out.Empty();
+    if (n >= 2 && ((b[0] == 0xFE && b[1] == 0xFF) || (b[0] == 0xFF && b[1] == 0xFE))) {
+        const bool bigEndian = b[0] == 0xFE;
+        const int units = static_cast<int>((n - 2) / 2);
+        out.Size(units);
+        for (int i = 0; i < units; ++i) {
+            unsigned char first = b[2 + 2 * i], second = b[3 + 2 * i];
+            out.SetAt(i, bigEndian ? (first << 8) | second : (second << 8) | first);
+        }
+        return;
+    }
+    if (decodeUTF8 && n >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF) {
+        unsigned short* text = nullptr;
+        int len = UTF82Unicode(b.data() + 3, &text, static_cast<int>(n - 3), true);
+        if (text) {
+            out.Copy(text, len);
+            delete[] text;
+        }
+        return;
+    }
+    bool hasZero = false;
+    for (unsigned char c : b)
+        if (c == 0) {
+            hasZero = true;
+            break;
+        }
+    if (n > 0 && n % 2 == 0 && hasZero) {
+        // Units in the machine's byte order, up to the first zero unit.
+        const int max = static_cast<int>(n / 2);
+        std::vector<unsigned short> text(static_cast<size_t>(max));
+        std::memcpy(text.data(), b.data(), static_cast<size_t>(max) * 2);
+        int units = 0;
+        while (units < max && text[static_cast<size_t>(units)] != 0)
+            ++units;
+        out.Copy(text.data(), units);
+        return;
+    }
+    out.Size(static_cast<int>(n));
+    for (size_t i = 0; i < n; ++i)
+        out.SetAt(static_cast<int>(i), b[i]);
+}
+
+} // namespace
+
+namespace {
+bool LoadInto(const std::string& path, CSafeBuf* out, bool decodeUTF8)
+{
+    try {
+        std::vector<unsigned char> bytes;
+        if (!ReadAll(path, bytes))
+            return false;
+        if (out)
+            Decode(bytes, *out, decodeUTF8);
+        return true;
+    } catch (...) {
+        return false;   // out of memory
+    }
+}
+} // namespace
+
+bool LoadFileToBuffer(const unsigned short* path, CSafeBuf* out, bool decodeUTF8)
+{
+    return LoadInto(PathToSystem(path), out, decodeUTF8);
+}
+
+bool LoadFileToBuffer(const char* path, CSafeBuf* out, bool decodeUTF8)
+{
+    return LoadInto(PathToSystem(path), out, decodeUTF8);
+}
+
+bool LoadFileToBuffer(const unsigned short* path, unsigned short** out, bool decodeUTF8)
+{
+    if (out)
+        *out = nullptr;
+    CSafeBuf text;
+    if (!LoadInto(PathToSystem(path), &text, decodeUTF8))
+        return false;
+    if (out)
+        *out = text.CreateNew();
+    return true;
+}

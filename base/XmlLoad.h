@@ -1,0 +1,43 @@
+#pragma once
+// Loading and freeing XML documents. Documents and nodes are libxml2's own.
+// Whoever receives a document from LoadXMLString or LoadXMLFile owns it and
+// frees it with XMLReleaseDom; nodes found in a document belong to it.
+//
+// Parsing never reaches the network and never uses the parser's "huge"
+// option, so nesting depth and entity growth stay within the library's
+// default bounds. A parse failure gives the text
+//   "Incorrect XML<br />Reason: " + message + "<br />Line: " + line number
+// (the breaks are there because the text is shown in HTML views).
+//
+// Text to parser: a text starting with the characters EF BB BF (a UTF-8
+// byte-order mark carried one byte per character) is parsed from the low
+// bytes that follow as UTF-8. A UTF-16 byte-order mark in front (the unit
+// U+FEFF, or the two characters FF FE or FE FF of a mark carried one byte per
+// character) is dropped and the rest read by the next rule; a zero-terminated
+// text cannot carry UTF-16 bytes one per character past its first zero byte,
+// so what follows such a mark is taken as characters. A text whose characters
+// are all below 0x100 and that declares encoding='UTF-8' (or "UTF-8",
+// 'utf-8', "utf-8") holds UTF-8 bytes one per character and is parsed from its
+// low bytes. Every other text is encoded to UTF-8 and parsed as such.
+
+#include <libxml/tree.h>
+
+class CSafeBuf;
+
+// The document, or null. error (when given) is cleared first and receives the
+// error text on failure. clearError resets the library's last-error record
+// after it has been read.
+xmlDoc* LoadXMLString(const unsigned short* text, CSafeBuf* error = nullptr, bool clearError = false);
+// The same storing the document in doc (null on failure); true when one was made.
+bool LoadXMLString(xmlDoc*& doc, const unsigned short* text, CSafeBuf* error = nullptr,
+                   bool clearError = false);
+// Parses a file (UTF-16 path, reaching the system as UTF-8) with the library's
+// own encoding detection. The last-error record is always reset afterwards.
+xmlDoc* LoadXMLFile(const unsigned short* path, CSafeBuf* error = nullptr);
+
+// Frees a document and all its nodes (null allowed).
+void XMLReleaseDom(xmlDoc* doc);
+// Does nothing: nodes handed out by the lookups belong to their document.
+void XMLReleaseNode(xmlNode* node);
+// Unlinks a node from its document and frees it with its subtree.
+void XMLRemoveNode(xmlNode* node);

@@ -1,0 +1,66 @@
+#include "platform/ui/ModalDialog.h"
+
+namespace qm::ui {
+
+ModalDialog::ModalDialog(std::string kind)
+    : m_kind(std::move(kind)), m_target(&events::EventTarget::Application())
+{
+}
+
+events::ModalStatus ModalDialog::RunModal()
+{
+    if (m_running)
+        return events::ModalStatus::kNotRun;
+    m_result = 0;
+    events::ModalLoop loop(*this);
+    const auto handler = m_target.InstallHandler(
+        {{events::kEventClassCommand, events::kEventCommandProcess},
+         {events::kEventClassWindow, events::kEventWindowClose}},
+        [this, &loop](const events::NextHandler&, events::Event& e) {
+            if (e.Class() == events::kEventClassWindow) {
+                loop.Quit(0);
+                return events::kNoErr;
+            }
+            std::uint32_t command = 0;
+            if (!e.GetParam(events::kParamCommandId, command) || command == 0)
+                return events::kEventNotHandledErr;
+            for (const DialogButton& b : buttons) {
+                if (b.command == command) {
+                    loop.Quit(static_cast<int>(command));
+                    return events::kNoErr;
+                }
+            }
+            return events::kEventNotHandledErr;
+        });
+    m_running = true;
+    const events::ModalStatus status = loop.Run();
+    m_running = false;
+    m_target.RemoveHandler(handler);
+    m_result = status == events::ModalStatus::kQuit ? loop.Result() : 0;
+    return status;
+}
+
+bool ModalDialog::Press(std::size_t index)
+{
+    if (index >= buttons.size())
+        return false;
+    SendCommand(buttons[index].command);
+    return true;
+}
+
+void ModalDialog::SendCommand(std::uint32_t command)
+{
+    events::Event e(events::kEventClassCommand, events::kEventCommandProcess);
+    e.SetParam(events::kParamCommandId, command);
+    m_target.SendEvent(e);
+}
+
+int ModalDialog::FindButton(const std::string& label) const
+{
+    for (std::size_t i = 0; i < buttons.size(); ++i)
+        if (buttons[i].label == label)
+            return static_cast<int>(i);
+    return -1;
+}
+
+}  // namespace qm::ui

@@ -1,0 +1,128 @@
+#include "base/Pasteboard.h"
+#include "platform/dnd/Pasteboard.h"
+#include "platform/events/Services.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+bool Is(const CSafeBuf& b, const char16_t* expected)
+{
+    return b == reinterpret_cast<const unsigned short*>(expected);
+}
+
+class ClipboardTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { qm::events::Services::Get().SetPasteboards(&store); }
+    void TearDown() override { qm::events::Services::Get().SetPasteboards(nullptr); }
+    qm::dnd::Pasteboard& Board() { return store.Clipboard(); }
+    qm::dnd::PasteboardStore store;
+};
+
+}  // namespace
+
+TEST_F(ClipboardTest, WideAndByteReadsOfTheFirstItem)
+{
+    const char16_t text[] = u"héllo";
+    Board().PutItemFlavor(1, "public.utf16-plain-text", text, 10);
+    Board().PutItemFlavor(1, "public.html", "<b>\xE9</b>", 8);
+    Board().PutItemFlavor(2, "public.tiff", "II*", 3);
+    CSafeBuf out;
+    EXPECT_TRUE(GetClipboardString("public.utf16-plain-text", out, true));
+    EXPECT_TRUE(Is(out, u"héllo"));
+    EXPECT_TRUE(GetClipboardString("public.html", out, false));
+    EXPECT_TRUE(Is(out, u"<b>\u00E9</b>"));   // one unit per byte
+    EXPECT_FALSE(GetClipboardString("public.tiff", out, false));   // only on the second item
+    EXPECT_TRUE(out.IsEmpty());
+}
+
+TEST_F(ClipboardTest, FileUrlsAndRtfdAreFoundByTheirTags)
+{
+    Board().PutItemFlavor(1, "dyn.some-file-type", "file:///a", 9, qm::events::FourCC("furl"));
+    Board().PutItemFlavor(1, "dyn.rich", "RTFD", 4, qm::events::FourCC("rtfd"));
+    CSafeBuf out;
+    EXPECT_TRUE(GetClipboardString("public.file-url", out, false));
+    EXPECT_TRUE(Is(out, u"file:///a"));
+    EXPECT_TRUE(GetClipboardString("com.apple.flat-rtfd", out, false));
+    EXPECT_TRUE(Is(out, u"RTFD"));
+}
+
+TEST_F(ClipboardTest, EmptyClipboardOrEmptyDataGivesFalse)
+{
+    CSafeBuf out("stale");
+    EXPECT_FALSE(GetClipboardString("public.utf16-plain-text", out, true));
+    EXPECT_TRUE(out.IsEmpty());
+    Board().PutItemFlavor(1, "public.utf16-plain-text", "x", 1);   // one byte: no whole unit
+    out = "stale";
+    EXPECT_FALSE(GetClipboardString("public.utf16-plain-text", out, true));
+    EXPECT_TRUE(out.IsEmpty());
+    EXPECT_FALSE(GetClipboardString(nullptr, out, true));
+}
+
+TEST(CopyDataFromCFData, WideTakesWholeUnitsBytesWidenByValue)
+{
+    const unsigned char bytes[] = {'A', 0, 0xE9, 0, 'Z'};
+    CSafeBuf out;
+    CopyDataFromCFData(bytes, sizeof bytes, out, true);
+    EXPECT_TRUE(Is(out, u"Aé"));
+    CopyDataFromCFData(std::vector<unsigned char>(bytes, bytes + 3), out, false);
+    ASSERT_EQ(3, out.Length());
+    EXPECT_EQ(0x41, out.GetAt(0));
+    EXPECT_EQ(0, out.GetAt(1));
+    EXPECT_EQ(0xE9, out.GetAt(2));
+    CopyDataFromCFData(nullptr, 4, out, false);
+    EXPECT_TRUE(out.IsEmpty());
+}
+
+TEST(GetDragData, TextFlavoursIntoStringsOthersIntoTheCallersRoom)
+{
+    qm::dnd::DragSession drag;
+    const char16_t markup[] = u"<p>é</p>";
+    drag.AddFlavor(1111, kFlavorEditorMarkup, markup, 16);
+    drag.AddFlavor(1111, kFlavorEditorTag, "\x01\x02\x03\x04", 4);
+    drag.AddFlavor(1111, kFlavorFileURL, "file:///x%20y", 13);
+    drag.AddFlavor(2, kFlavorUnicodeText, u"hi", 4);
+
+    CSafeBuf text;
+    int size = -1;
+    EXPECT_TRUE(GetDragData(&drag, 1111, kFlavorEditorMarkup, &text, &size));
+    EXPECT_TRUE(Is(text, u"<p>é</p>"));
+    EXPECT_EQ(8, size);
+    EXPECT_TRUE(GetDragData(&drag, 1111, kFlavorFileURL, &text, &size));
+    EXPECT_TRUE(Is(text, u"file:///x%20y"));
+    EXPECT_EQ(13, size);
+    EXPECT_TRUE(GetDragData(&drag, 2, kFlavorUnicodeText, &text, nullptr));
+    EXPECT_TRUE(Is(text, u"hi"));
+
+    unsigned char tag[4] = {};
+    size = sizeof tag;
+    EXPECT_TRUE(GetDragData(&drag, 1111, kFlavorEditorTag, tag, &size));
+    EXPECT_EQ(4, size);
+    EXPECT_EQ(0, std::memcmp(tag, "\x01\x02\x03\x04", 4));
+
+    // The caller's room bounds the copy; without a size nothing is copied.
+    unsigned char small[2] = {9, 9};
+    size = sizeof small;
+    EXPECT_TRUE(GetDragData(&drag, 1111, kFlavorEditorTag, small, &size));
+    EXPECT_EQ(2, size);
+    EXPECT_EQ(1, small[0]);
+    EXPECT_FALSE(GetDragData(&drag, 1111, kFlavorEditorTag, small, nullptr));
+}
+
+TEST(GetDragData, MissingFlavourEmptiesTheText)
+{
+    qm::dnd::DragSession drag;
+    drag.AddFlavor(1, kFlavorUnicodeText, u"a", 2);
+    CSafeBuf text("stale");
+    EXPECT_FALSE(GetDragData(&drag, 1, kFlavorEditorMarkup, &text, nullptr));
+    EXPECT_TRUE(text.IsEmpty());
+    text = "stale";
+    EXPECT_FALSE(GetDragData(&drag, 9, kFlavorUnicodeText, &text, nullptr));
+    EXPECT_TRUE(text.IsEmpty());
+    text = "stale";
+    EXPECT_FALSE(GetDragData(nullptr, 1, kFlavorFileURL, &text, nullptr));
+    EXPECT_TRUE(text.IsEmpty());
+}

@@ -1,0 +1,208 @@
+// XSLT transforms (parameters, quoting, failures, sandbox) and the language filter.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <sys/stat.h>
+
+#include "base/MapStringToString.h"
+#include "base/SafeBuf.h"
+#include "base/Xml.h"
+
+namespace {
+
+CSafeBuf FromUtf8(const char* utf8)
+{
+    CSafeBuf s;
+    s.AssignUTF8(utf8);
+    return s;
+}
+
+std::string ToUtf8(const CSafeBuf& s)
+{
+    char* bytes = nullptr;
+    int n = s.CreateUTF8Str(&bytes);
+    std::string out(bytes ? bytes : "", bytes ? static_cast<size_t>(n) : 0);
+    delete[] bytes;
+    return out;
+}
+
+// A transform result carries UTF-8 one byte per character.
+std::string Bytes(const CSafeBuf& s)
+{
+    std::string out;
+    for (int i = 0; i < s.Length(); ++i)
+        out += static_cast<char>(s.GetAt(i) & 0xFF);
+    return out;
+}
+
+const char* kSheetHead = "<xsl:stylesheet version='1.0' xmlns:xsl='http://www.w3.org/1999/XSL/Transform'>";
+
+// A style sheet declaring parameters p1..p30 (default "-") and writing them
+// as <v n='i'>value</v>.
+CSafeBuf ParamSheet()
+{
+    std::string s = kSheetHead;
+    for (int i = 1; i <= 30; ++i)
+        s += "<xsl:param name='p" + std::to_string(i) + "'>-</xsl:param>";
+    s += "<xsl:template match='/'><out>";
+    for (int i = 1; i <= 30; ++i)
+        s += "<v n='" + std::to_string(i) + "'><xsl:value-of select='$p" + std::to_string(i) + "'/></v>";
+    s += "</out></xsl:template></xsl:stylesheet>";
+    return FromUtf8(s.c_str());
+}
+
+std::string Value(xmlDoc* doc, int n)
+{
+    CSafeBuf v;
+    std::string key = std::to_string(n);
+    GetNodeValue("v", v, GetRootElement(doc), 0, "n", FromUtf8(key.c_str()));
+    return ToUtf8(v);
+}
+
+} // namespace
+
+TEST(XmlTransform, PassesTheFirstTwentyFiveNamedParametersInMapOrder)
+{
+    CMapStringToString params;
+    for (int i = 1; i <= 30; ++i) {
+        std::string name = "p" + std::to_string(i);
+        params.SetAt(name.c_str(), FromUtf8(("v" + std::to_string(i)).c_str()));
+        if (i == 3)
+            params.SetAt("", FromUtf8("skipped"));   // an empty name does not count
+    }
+    CSafeBuf xml("<in/>");
+    CSafeBuf error;
+    ASSERT_TRUE(TransformXML(xml, ParamSheet(), &error, &params, "xmlns:xsl='...'"));
+    EXPECT_TRUE(error.IsEmpty());
+    xmlDoc* out = LoadXMLString(xml);
+    ASSERT_NE(out, nullptr) << Bytes(xml);
+    for (int i = 1; i <= 25; ++i)
+        EXPECT_EQ(Value(out, i), "v" + std::to_string(i)) << i;
+    for (int i = 26; i <= 30; ++i)
+        EXPECT_EQ(Value(out, i), "-") << i;
+    XMLReleaseDom(out);
+}
+
+TEST(XmlTransform, ParameterValuesArriveAsLiteralStrings)
+{
+    CMapStringToString params;
+    params.SetAt("p1", FromUtf8("He said \"it's\" twice"));
+    params.SetAt("p2", FromUtf8("caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80"));
+    params.SetAt("p3", FromUtf8("<&> 1+1 //x"));   // never evaluated as XPath
+    params.SetAt("p4", FromUtf8(""));
+    CSafeBuf xml("<in/>");
+    ASSERT_TRUE(TransformXML(xml, ParamSheet(), nullptr, &params, static_cast<const unsigned short*>(nullptr)));
+
+    // The result is the library's UTF-8 dump, with declaration, one byte per character.
+    std::string bytes = Bytes(xml);
+    EXPECT_EQ(bytes.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>", 0), 0u) << bytes;
+    EXPECT_NE(bytes.find("caf\xc3\xa9"), std::string::npos) << bytes;
+
+    xmlDoc* out = LoadXMLString(xml);
+    ASSERT_NE(out, nullptr) << bytes;
+    EXPECT_EQ(Value(out, 1), "He said \"it's\" twice");
+    EXPECT_EQ(Value(out, 2), "caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80");
+    EXPECT_EQ(Value(out, 3), "<&> 1+1 //x");
+    EXPECT_EQ(Value(out, 4), "");
+    XMLReleaseDom(out);
+}
+
+TEST(XmlTransform, FailuresLeaveTheInputAndExplainParseErrors)
+{
+    CSafeBuf error;
+    CSafeBuf xml("<in><unclosed></in>");
+    EXPECT_FALSE(TransformXML(xml, ParamSheet(), &error));
+    EXPECT_EQ(ToUtf8(xml), "<in><unclosed></in>");
+    EXPECT_EQ(ToUtf8(error).rfind("Incorrect XML<br />Reason: ", 0), 0u) << ToUtf8(error);
+
+    // A style sheet that is not well-formed.
+    xml = "<in/>";
+    EXPECT_FALSE(TransformXML(xml, FromUtf8("<xsl:stylesheet"), &error));
+    EXPECT_EQ(ToUtf8(xml), "<in/>");
+    EXPECT_FALSE(error.IsEmpty());
+
+    // Well-formed but no style sheet: the failure comes later, no error text.
+    EXPECT_FALSE(TransformXML(xml, FromUtf8("<notxslt/>"), &error));
+    EXPECT_EQ(ToUtf8(xml), "<in/>");
+    EXPECT_TRUE(error.IsEmpty());
+
+    // A run-time error of the style sheet.
+    std::string sheet = std::string(kSheetHead)
+                        + "<xsl:template match='/'><xsl:message terminate='yes'>stop</xsl:message>"
+                          "</xsl:template></xsl:stylesheet>";
+    EXPECT_FALSE(TransformXML(xml, FromUtf8(sheet.c_str()), &error));
+    EXPECT_EQ(ToUtf8(xml), "<in/>");
+}
+
+TEST(XmlTransform, StyleSheetsCannotWriteFilesOrReachTheNetwork)
+{
+    std::string target = std::string(QM_TEST_OUTPUT_DIR) + "/xslt-written.xml";
+    ::remove(target.c_str());
+    std::string sheet = std::string(kSheetHead)
+                        + "<xsl:template match='/'><out/><xsl:document href='" + target
+                        + "'><x/></xsl:document></xsl:template></xsl:stylesheet>";
+    CSafeBuf xml("<in/>");
+    TransformXML(xml, FromUtf8(sheet.c_str()));
+    struct stat st;
+    EXPECT_NE(::stat(target.c_str(), &st), 0) << "the style sheet wrote a file";
+
+    sheet = std::string(kSheetHead)
+            + "<xsl:template match='/'><out><xsl:value-of select=\"count(document('http://127.0.0.1:9/x.xml'))\"/>"
+              "</out></xsl:template></xsl:stylesheet>";
+    xml = "<in/>";
+    if (TransformXML(xml, FromUtf8(sheet.c_str()))) {
+        xmlDoc* out = LoadXMLString(xml);
+        ASSERT_NE(out, nullptr);
+        CSafeBuf name, value;
+        GetNameValue(GetRootElement(out), name, value);
+        EXPECT_EQ(ToUtf8(value), "0");
+        XMLReleaseDom(out);
+    }
+}
+
+TEST(XmlLangFilter, KeepsOneLanguageAndUnmarkedParts)
+{
+    CSafeBuf error;
+    xmlDoc* doc = LoadXMLString(FromUtf8("<root a='1'><t xml:lang='en'>E</t><t xml:lang='de'>D</t><t>N</t>"
+                                         "<g xml:lang='de'><t>inner</t></g><t xml:lang='en-GB'>GB</t>"
+                                         "<h xml:lang='en'><t xml:lang='de'>x</t><t>in-en</t></h></root>"),
+                                &error);
+    ASSERT_NE(doc, nullptr);
+    ASSERT_TRUE(LangFilter(doc, FromUtf8("en")));
+    CSafeBuf markup;
+    XMLGetNodeXML(GetRootElement(doc), markup);
+    EXPECT_EQ(ToUtf8(markup), "<root a=\"1\"><t>E</t><t>N</t><t>GB</t><h><t>in-en</t></h></root>");
+    XMLReleaseDom(doc);
+}
+
+TEST(XmlLangFilter, RootInAnotherLanguageLeavesNoRootAndNamespacesSurvive)
+{
+    xmlDoc* doc = LoadXMLString(FromUtf8("<root xml:lang='de'><t>D</t></root>"));
+    ASSERT_TRUE(LangFilter(doc, FromUtf8("en")));
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(GetRootElement(doc), nullptr);
+    XMLReleaseDom(doc);
+
+    doc = LoadXMLString(FromUtf8("<p:r xmlns:p='urn:p'><p:i xml:lang='fr'/><p:i/></p:r>"));
+    ASSERT_TRUE(LangFilter(doc, FromUtf8("en")));
+    xmlNode* root = GetRootElement(doc);
+    ASSERT_NE(root, nullptr);
+    CSafeBuf prefix, uri, name;
+    MacGetTagName(root, name);
+    EXPECT_EQ(ToUtf8(name), "p:r");
+    ASSERT_TRUE(GetNamespaceInfo(root, &prefix, &uri));
+    EXPECT_EQ(ToUtf8(uri), "urn:p");
+    xmlNode* first = nullptr;
+    XMLGetFirstChild(root, &first);
+    EXPECT_EQ(XMLGetChildCount(first), 1);
+    XMLReleaseDom(doc);
+
+    // A language code holding markup characters cannot break the filter.
+    doc = LoadXMLString(FromUtf8("<r><t xml:lang='en'>E</t></r>"));
+    EXPECT_TRUE(LangFilter(doc, FromUtf8("en'\"<&>")));
+    XMLReleaseDom(doc);
+
+    xmlDoc* none = nullptr;
+    EXPECT_FALSE(LangFilter(none, FromUtf8("en")));
+}
