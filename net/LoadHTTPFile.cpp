@@ -1,0 +1,225 @@
+#include "net/LoadHTTPFile.h"
+
+#include "base/DebugLog.h"
+#include "base/FileShims.h"
+#include "base/FileUtilsPath.h"
+#include "base/MD5Checksum.h"
+#include "base/MapStringToString.h"
+#include "base/SystemPath.h"
+#include "base/TimeShims.h"
+#include "base/UserFolders.h"
+#include "net/AdditionalHeaders.h"
+#include "net/HttpOwner.h"
+#include "platform/net/Http.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+std::string ToUTF8(const CSafeBuf& text)
+{
+    char* bytes = nullptr;
+    int n = text.CreateUTF8Str(&bytes);
+    std::string out;
+    if (bytes && n > 0)
+        out.assign(bytes, static_cast<size_t>(n));
+    delete[] bytes;
+    return out;
+}
+
+std::string ToUTF8(const unsigned short* text)
+{
+    if (!text || !*text)
+        return std::string();
+    return ToUTF8(CSafeBuf(text));
+}
+
+bool StartsWithNoCase(const CSafeBuf& text, const char* prefix)
+{
+    int i = 0;
+    for (; prefix[i]; ++i) {
+        unsigned short c = text.GetAt(i);
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<unsigned short>(c - 'A' + 'a');
+        if (c != static_cast<unsigned char>(prefix[i]))
+            return false;
+    }
+    return true;
+}
+
+// Writes the bytes to a new file readable by the user only; a partly written
+// file is removed.
+bool WriteNewFile(const CSafeBuf& path, const std::string& bytes)
+{
+    std::string p = PathToSystem(static_cast<const unsigned short*>(path));
+    if (p.empty())
+        return false;
+    int fd = ::open(p.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;
+    size_t done = 0;
+    bool ok = true;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            ok = false;
+            break;
+        }
+        done += static_cast<size_t>(n);
+    }
+    if (::close(fd) != 0)
+        ok = false;
+    if (!ok)
+        ::unlink(p.c_str());
+    return ok;
+}
+
+void AddRecordHeaders(const ADDITIONAL_HTTP_HEADERS* record, qm::net::HttpHeaderList& out)
+{
+    if (!record)
+        return;
+    for (int i = 0; i < AdditionalHeaderCount(); ++i) {
+        const unsigned short* value = AdditionalHeaderValue(record, i);
+        if (value && *value)
+            out.emplace_back(AdditionalHeaderName(i), ToUTF8(value));
+    }
+}
+
+void AddMapHeaders(CMapStringToString* map, qm::net::HttpHeaderList& out)
+{
+    if (!map)
+        return;
+    void* pos = map->GetStartPosition();
+    while (pos) {
+        CSafeBuf key, value;
+        map->GetNextAssoc(pos, key, value);
+        if (!key.IsEmpty())
+            out.emplace_back(ToUTF8(key), ToUTF8(value));
+    }
+}
+
+bool Fetch(CHttpOwner* owner, const CSafeBuf& location, const CSafeBuf& target, long timeOut,
+           ADDITIONAL_HTTP_HEADERS* headers, const CSafeBuf& proxyServer, unsigned int proxyPort,
+           const CSafeBuf& proxyUser, const CSafeBuf& proxyPassword, const char* contentType,
+           CMapStringToString* extraHeaders)
+{
+    // The old copy goes first: whatever happens next, it is never read as the answer.
+    DeleteFile(static_cast<const unsigned short*>(target));
+
+    qm::net::HttpRequest request;
+    request.url = ToUTF8(location);
+    request.idleTimeoutMs = timeOut > 0 ? timeOut : 15000;
+    if (contentType && *contentType)
+        request.headers.emplace_back("Content-Type", contentType);
+    const ADDITIONAL_HTTP_HEADERS* record = headers;
+    if (!record && owner)
+        record = owner->HttpHeaders();
+    AddRecordHeaders(record, request.headers);
+    AddMapHeaders(extraHeaders, request.headers);
+
+    if (!proxyServer.IsEmpty()) {
+        request.proxyHost = ToUTF8(proxyServer);
+        request.proxyPort = proxyPort ? proxyPort : 80;
+        request.proxyUser = ToUTF8(proxyUser);
+        request.proxyPassword = ToUTF8(proxyPassword);
+    } else if (owner && owner->HttpUseProxy()) {
+        CSafeBuf server, user, password;
+        unsigned int port = 0;
+        owner->HttpProxy(server, port, user, password);
+        server.Trim();
+        if (!server.IsEmpty()) {
+            request.proxyHost = ToUTF8(server);
+            request.proxyPort = port ? port : 80;
+            request.proxyUser = ToUTF8(user);
+            request.proxyPassword = ToUTF8(password);
+        }
+    }
+
+    const bool debug = owner && owner->HttpDebug();
+    if (debug) {
+        std::string head = request.url;
+        for (const auto& h : request.headers)
+            head += "\n" + h.first + ": " + h.second;
+        WriteLogFile("Get - header", head.c_str(), static_cast<int>(head.size()));
+    }
+
+    qm::net::HttpResponse response = qm::net::HttpSend(request);
+
+    if (debug) {
+        std::string line = std::to_string(response.status) + " " + request.url;
+        if (!response.error.empty())
+            line += " (" + response.error + ")";
+        WriteLogFile("Get", line.c_str(), static_cast<int>(line.size()));
+    }
+    if (response.status < 200 || response.status > 299)
+        return false;
+    return WriteNewFile(target, response.body);
+}
+
+} // namespace
+
+void GetHttpTempFileName(const unsigned short* location, CSafeBuf& out)
+{
+    out.Empty();
+    const CSafeBuf& folder = GetUserTempFolder();
+    if (folder.IsEmpty() || !location)
+        return;
+    CSafeBuf text(location);
+    char* digest = CMD5Checksum::GetMD5(reinterpret_cast<const unsigned char*>(
+                                            static_cast<const unsigned short*>(text)),
+                                        static_cast<unsigned int>(text.Length()) * 2u);
+    if (!digest)
+        return;
+    char name[64];
+    std::snprintf(name, sizeof name, "/%08lX-%.32s", GetCurrentThreadId() & 0xFFFFFFFFul, digest);
+    delete[] digest;
+    out = folder;
+    out += name;
+}
+
+bool LoadHTTPFile(void* owner, const unsigned short* location, CSafeBuf& localFile, CSafeBuf&,
+                  long timeOut, CSafeBuf& targetFile, ADDITIONAL_HTTP_HEADERS* headers, CSafeBuf&,
+                  int*, CSafeBuf& proxyServer, unsigned int proxyPort, CSafeBuf& proxyUser,
+                  CSafeBuf& proxyPassword, CSafeBuf&, void*, const char* contentType,
+                  CMapStringToString* extraHeaders, unsigned short*)
+{
+    try {
+        localFile.Empty();
+        if (!location || !*location)
+            return false;
+        CSafeBuf loc(location);
+
+        if (StartsWithNoCase(loc, "http:") || StartsWithNoCase(loc, "https:")) {
+            CSafeBuf target;
+            if (!targetFile.IsEmpty())
+                target = targetFile;
+            else
+                GetHttpTempFileName(location, target);
+            if (target.IsEmpty())
+                return false;   // nowhere to put the document
+            localFile = target;
+            return Fetch(FromHttpOwner(owner), loc, target, timeOut, headers, proxyServer,
+                         proxyPort, proxyUser, proxyPassword, contentType, extraHeaders);
+        }
+
+        if (StartsWithNoCase(loc, "file://")) {
+            loc.Delete(0, 7);
+            if (loc.Find(static_cast<unsigned short>(':')) >= 0) {
+                while (loc.GetAt(0) == '/')
+                    loc.Delete(0, 1);
+            }
+        }
+        localFile = loc;
+        return DoesFileExist(localFile);
+    } catch (...) {
+        return false;
+    }
+}

@@ -1,0 +1,73 @@
+#pragma once
+// Blocking HTTP requests: the network service of the platform layer.
+//
+// One request goes out, its answer comes back whole. The model is the one the
+// rest of the system was written against:
+//   - GET or POST, with any number of extra request headers and, for POST, a
+//     body sent as it is;
+//   - an optional HTTP proxy (host and port) with optional Basic credentials;
+//     without a proxy host the request goes direct, whatever the environment
+//     says;
+//   - redirects are followed (to http and https addresses only, at most ten);
+//   - the answer is read until the server stops sending for the idle time;
+//   - any failure to get an answer (no connection, time-out, too many
+//     redirects, bad address) reads as status 404 with an empty body, so
+//     callers test the status only. A real status from the server (including
+//     its own 404 page) is passed on with its body.
+//
+// Header names and values are 8-bit (values UTF-8). A header whose name is
+// empty or holds characters that cannot appear in a field name is left out;
+// CR and LF in values become blanks, so a value can never start a header line
+// of its own.
+//
+// The default transport is libcurl. A host that drives the system (a test, the
+// command-line runner) may install its own network driver in the process's
+// Services (platform/events/Services.h); requests then go to that driver.
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace qm::net {
+
+typedef std::vector<std::pair<std::string, std::string>> HttpHeaderList;
+
+struct HttpRequest
+{
+    std::string method = "GET";         // "GET" or "POST"
+    std::string url;                    // http:// or https://
+    HttpHeaderList headers;
+    std::string body;                   // POST only
+    std::string proxyHost;              // empty: direct connection
+    unsigned int proxyPort = 80;        // 0 reads as 80
+    std::string proxyUser;              // empty: no proxy credentials
+    std::string proxyPassword;
+    long idleTimeoutMs = 15000;         // <= 0 reads as 15000
+};
+
+struct HttpResponse
+{
+    int status = 404;
+    HttpHeaderList headers;             // of the final answer, in arrival order
+    std::string body;
+    std::string finalUrl;               // the address that answered, after redirects
+    std::string error;                  // why no answer came; empty when one did
+};
+
+// A network driver that a host installs in Services in place of libcurl.
+class NetworkDriver
+{
+public:
+    virtual ~NetworkDriver() = default;
+    virtual HttpResponse Send(const HttpRequest& request) = 0;
+};
+
+// Sends the request through the installed network driver, or libcurl when none
+// is installed. Never throws; a failure is status 404 with an empty body.
+HttpResponse HttpSend(const HttpRequest& request);
+
+// The first header of the list with the given name (compared without regard to
+// ASCII case), or null.
+const std::string* FindHttpHeader(const HttpHeaderList& headers, const std::string& name);
+
+}  // namespace qm::net

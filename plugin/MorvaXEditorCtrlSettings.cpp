@@ -1,0 +1,126 @@
+// Connection settings, path macros and interface texts of the control.
+
+#include "plugin/MorvaXEditorCtrl.h"
+
+#include "net/LoadHTTPFile.h"
+
+namespace {
+
+CMorvaXEditorCtrl* ControlOf(void* owner)
+{
+    if (!owner)
+        return nullptr;
+    return dynamic_cast<CMorvaXEditorCtrl*>(FromHttpOwner(owner));
+}
+
+bool TextCacheFile(void* owner, CSafeBuf& location, CSafeBuf& cacheFile)
+{
+    CMorvaXEditorCtrl* control = ControlOf(owner);
+    if (!control) {
+        cacheFile.Empty();
+        return false;
+    }
+    return control->GetCacheFile(location, cacheFile);
+}
+
+// Fetches a text document for the table with the control's headers and, when
+// its proxy is on, its proxy; without a proxy: none and port 80.
+bool TextFetch(void* owner, const unsigned short* location, CSafeBuf& localFile,
+               const CSafeBuf& targetFile)
+{
+    CMorvaXEditorCtrl* control = ControlOf(owner);
+    CSafeBuf target(targetFile), server, user, password, unused1, unused2, unused3;
+    unsigned int port = 80;
+    ADDITIONAL_HTTP_HEADERS* headers = nullptr;
+    if (control) {
+        headers = &control->Headers();
+        if (control->UseProxy())
+            control->HttpProxy(server, port, user, password);
+    }
+    return LoadHTTPFile(owner, location, localFile, unused1, -1, target, headers, unused2, nullptr,
+                        server, port, user, password, unused3, nullptr, "application/soap+xml",
+                        nullptr, nullptr);
+}
+
+void ReplaceFirst(CSafeBuf& text, const char* macro, const char* value)
+{
+    int at = text.Find(macro);
+    if (at < 0)
+        return;
+    int n = 0;
+    while (macro[n])
+        ++n;
+    text.Delete(at, n);
+    if (*value)
+        text.Insert(at, value);
+}
+
+} // namespace
+
+// The table of interface texts reaches the cache and the network through the
+// control that owns it.
+void InstallControlTextLoader()
+{
+    static const LangStringLoader loader = {TextCacheFile, TextFetch};
+    SetLangStringLoader(&loader);
+}
+
+void CMorvaXEditorCtrl::ReplaceSystemDrive(CSafeBuf& text) const
+{
+    ReplaceFirst(text, "%SystemDrive%", "");
+    ReplaceFirst(text, "%AppPath%", "file:///Applications");
+    ReplaceFirst(text, "%InstallPath%", "file:///Applications");
+}
+
+void CMorvaXEditorCtrl::ProcessProxyInfo()
+{
+    m_proxyHost.Empty();
+    m_useProxy = false;
+    if (ProxySetting == 0)
+        return;
+    if (ProxySetting == 2)
+        m_proxyHost = ProxyServer;
+    m_proxyHost.Trim();
+    m_useProxy = !m_proxyHost.IsEmpty();
+}
+
+void CMorvaXEditorCtrl::HttpProxy(CSafeBuf& server, unsigned int& port, CSafeBuf& user,
+                                  CSafeBuf& password) const
+{
+    server = m_proxyHost;
+    port = ProxyPort > 0 ? static_cast<unsigned int>(ProxyPort) : 80u;
+    user = ProxyUser;
+    password = ProxyPassword;
+}
+
+void CMorvaXEditorCtrl::SetCookie(const unsigned short* text)
+{
+    Cookie.Empty();
+    if (text)
+        Cookie = text;
+    SetHeaderField(m_headers.Cookie, Cookie);
+}
+
+void CMorvaXEditorCtrl::SetNewCookie(const unsigned short* text)
+{
+    if (Cookie.IsEmpty())
+        SetCookie(text);
+}
+
+void CMorvaXEditorCtrl::LoadInterfaceTexts()
+{
+    if (Localization.IsEmpty())
+        m_langString.LoadLocalDefault(Lang);
+    else
+        m_langString.LoadLangString(Localization, Lang, false);
+}
+
+void CMorvaXEditorCtrl::SetLocalization(const unsigned short* text)
+{
+    Localization.Empty();
+    if (text)
+        Localization = text;
+    Localization.Trim();
+    ReplaceSystemDrive(Localization);
+    LoadInterfaceTexts();
+}

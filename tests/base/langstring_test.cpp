@@ -1,0 +1,241 @@
+// Loading and looking up localised texts: keys from the document's element
+// paths, look-ups ignoring case and white space, the key echoed once a load
+// was attempted, the bundle's English fallback and loading through the
+// owner's cache and fetcher.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include <libxml/tree.h>
+#include <unistd.h>
+
+#include "base/LangString.h"
+#include "base/SafeBuf.h"
+#include "base/XmlLoad.h"
+
+namespace {
+
+CSafeBuf Wide(const char* utf8)
+{
+    CSafeBuf s;
+    s.AssignUTF8(utf8);
+    return s;
+}
+
+std::string Narrow(const CSafeBuf& s)
+{
+    char* bytes = nullptr;
+    const int n = s.CreateUTF8Str(&bytes);
+    std::string out(bytes ? bytes : "", bytes ? static_cast<size_t>(n) : 0);
+    delete[] bytes;
+    return out;
+}
+
+std::string Item(const CLangString& table, const char* key, const char* def = "default")
+{
+    return Narrow(table.GetItem(key, def));
+}
+
+const char kDoc[] =
+    "<localization xmlns:q='urn:q'>"
+    "<message-box><title-failure>  Failure \n</title-failure>"
+    "<title-failure>Second</title-failure><button-ok>OK</button-ok></message-box>"
+    "<q:menu><q:cut>Cut</q:cut></q:menu>"
+    "<mixed>lead<inner>x</inner>tail</mixed>"
+    "<empty></empty><blank> </blank>"
+    "<?hint use sparingly ?>"
+    "</localization>";
+
+class LangStringTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        // The bundle's resources folder, when the test is run outside ctest.
+        setenv("QM_RESOURCES_DIR", QM_TEST_DATA_DIR "/../../resources", 0);
+    }
+    void TearDown() override { SetLangStringLoader(nullptr); }
+};
+
+} // namespace
+
+TEST_F(LangStringTest, KeysFollowTheElementPathWithoutTheRoot)
+{
+    CLangString table(Wide(kDoc), nullptr, nullptr, false);
+    EXPECT_TRUE(table.IsLoaded());
+    EXPECT_EQ("Failure", Item(table, "message-box/title-failure"));
+    EXPECT_EQ("OK", Item(table, "message-box/button-ok"));
+    EXPECT_EQ("Cut", Item(table, "q:menu/q:cut"));
+    // One item per text node; an empty element adds nothing, a blank one an
+    // empty text.
+    EXPECT_EQ("lead", Item(table, "mixed"));
+    EXPECT_EQ("x", Item(table, "mixed/inner"));
+    EXPECT_EQ("", Item(table, "blank"));
+    EXPECT_EQ("empty", Item(table, "empty"));
+    EXPECT_EQ("use sparingly", Item(table, "hint"));
+}
+
+TEST_F(LangStringTest, LookupIgnoresCaseAndSurroundingWhiteSpaceAndTheFirstWins)
+{
+    CLangString table(Wide(kDoc), nullptr, nullptr, false);
+    EXPECT_EQ("Failure", Item(table, "MESSAGE-BOX/Title-Failure "));
+    EXPECT_EQ("Failure", Item(table, "\t message-box/title-failure\r\n"));
+    CSafeBuf out;
+    table.GetItem(out, Wide(" message-box/button-OK"), Wide("def"));
+    EXPECT_EQ("OK", Narrow(out));
+}
+
+TEST_F(LangStringTest, DefaultBeforeAnyLoadThenTheKeyAsGiven)
+{
+    CLangString table;
+    EXPECT_FALSE(table.IsLoaded());
+    EXPECT_EQ("Failure!", Item(table, "message-box/title-failure", "Failure!"));
+    EXPECT_EQ("", Item(table, nullptr, nullptr));
+
+    // A failed load keeps nothing but still counts as a load.
+    table.LoadLangString(Wide("/no/such/localization.xml"), Wide("en"), false);
+    EXPECT_TRUE(table.IsLoaded());
+    EXPECT_EQ(0, table.GetCount());
+    EXPECT_EQ("Message-Box/Missing ", Item(table, "Message-Box/Missing ", "Default"));
+
+    table.Reset();
+    EXPECT_EQ("Default", Item(table, "message-box/missing", "Default"));
+}
+
+TEST_F(LangStringTest, AFailedLoadKeepsTheEarlierTexts)
+{
+    CLangString table(Wide(kDoc), nullptr, nullptr, false);
+    // Holds "<localization>" but is not well-formed: taken as a location.
+    table.LoadLangString(Wide("<localization><a>b</localization>"), nullptr, false);
+    EXPECT_EQ("Failure", Item(table, "message-box/title-failure"));
+    // A document without items replaces them.
+    table.LoadLangString(Wide("<localization><a>b</a></localization>"), nullptr, false);
+    EXPECT_EQ("b", Item(table, "a"));
+    EXPECT_EQ("message-box/title-failure", Item(table, "message-box/title-failure"));
+}
+
+TEST_F(LangStringTest, LanguageFilterKeepsOnlyTheWantedLanguage)
+{
+    const char* doc = "<localization><t xml:lang='de'>Fehler</t><t xml:lang='en'>Failure</t>"
+                      "<u>Both</u></localization>";
+    CLangString table(Wide(doc), Wide("en"), nullptr, false);
+    EXPECT_EQ("Failure", Item(table, "t"));
+    EXPECT_EQ("Both", Item(table, "u"));
+    // The skip flag keeps both, the first one winning.
+    CLangString unfiltered(Wide(doc), Wide("en"), nullptr, true);
+    EXPECT_EQ("Fehler", Item(unfiltered, "t"));
+    EXPECT_EQ(0, unfiltered.GetCodePage());
+    CLangString chinese(Wide(doc), Wide("cn"), nullptr, true);
+    EXPECT_EQ(936, chinese.GetCodePage());
+}
+
+TEST_F(LangStringTest, FilesAndFileUrlsAreRead)
+{
+    const std::string path = QM_TEST_DATA_DIR "/langstring/de.xml";
+    CLangString table(Wide(path.c_str()), nullptr, nullptr, false);
+    EXPECT_EQ("Fehler", Item(table, "message-box/title-failure"));
+    EXPECT_EQ("Gut \xE2\x88\x9A", Item(table, "message-box/button-ok"));
+
+    CLangString viaUrl(Wide(("file://" + path).c_str()), nullptr, nullptr, false);
+    EXPECT_EQ("Fehler", Item(viaUrl, "message-box/title-failure"));
+}
+
+TEST_F(LangStringTest, BundleFallbackAnswersUntilATableIsLoaded)
+{
+    CLangString table;
+    table.LoadLocalDefault(Wide("en"));
+    EXPECT_FALSE(table.IsLoaded());
+    EXPECT_EQ("Failure", Item(table, "message-box/title-failure", "Default"));
+    // The fallback was loaded, so a key it lacks comes back as the key.
+    EXPECT_EQ("message-box/not-there", Item(table, "message-box/not-there", "Default"));
+
+    // A missing or unusable language keeps the fallback there is.
+    table.LoadLocalDefault(Wide("zz"));
+    table.LoadLocalDefault(Wide("../resources/en"));
+    table.LoadLocalDefault(nullptr);
+    EXPECT_EQ("Failure", Item(table, "message-box/title-failure", "Default"));
+
+    // Once a table is loaded, its own answers count.
+    table.LoadLangString(Wide(QM_TEST_DATA_DIR "/langstring/de.xml"), nullptr, false);
+    EXPECT_EQ("Fehler", Item(table, "message-box/title-failure"));
+    EXPECT_EQ("message-box/fix", Item(table, "message-box/fix", "Fix"));
+}
+
+namespace {
+
+std::string g_cacheFile;
+std::string g_fetched;
+int g_fetches = 0;
+
+bool CacheHook(void*, CSafeBuf& location, CSafeBuf& cacheFile)
+{
+    cacheFile = Wide(g_cacheFile.c_str());
+    if (access(g_cacheFile.c_str(), F_OK) != 0)
+        return false;
+    location = cacheFile;
+    return true;
+}
+
+bool FetchHook(void*, const unsigned short*, CSafeBuf& localFile, const CSafeBuf& target)
+{
+    ++g_fetches;
+    std::ofstream(Narrow(target), std::ios::binary) << g_fetched;
+    localFile = target;
+    return true;
+}
+
+} // namespace
+
+TEST_F(LangStringTest, LocationsGoThroughTheOwnersCacheAndFetcher)
+{
+    g_cacheFile = std::string(QM_TEST_OUTPUT_DIR) + "/langstring-cache-" +
+                  std::to_string(getpid()) + ".xml";
+    std::remove(g_cacheFile.c_str());
+    const LangStringLoader loader{CacheHook, FetchHook};
+    SetLangStringLoader(&loader);
+    int owner = 0;
+
+    // Not cached: fetched into the cache file and read from there.
+    g_fetched = "<localization><a>fetched</a></localization>";
+    CLangString table(nullptr, nullptr, &owner, false);
+    table.LoadLangString(Wide("http://example.test/lang.xml"), nullptr, false);
+    EXPECT_EQ(1, g_fetches);
+    EXPECT_EQ("fetched", Item(table, "a"));
+
+    // Cached: read without fetching.
+    table.LoadLangString(Wide("http://example.test/lang.xml"), nullptr, false);
+    EXPECT_EQ(1, g_fetches);
+    EXPECT_EQ("fetched", Item(table, "a"));
+
+    // A fetched answer that does not parse is not left in the cache.
+    std::remove(g_cacheFile.c_str());
+    g_fetched = "<html>Not found";
+    table.LoadLangString(Wide("http://example.test/lang.xml"), nullptr, false);
+    EXPECT_EQ(2, g_fetches);
+    EXPECT_EQ("fetched", Item(table, "a"));
+    EXPECT_NE(0, access(g_cacheFile.c_str(), F_OK));
+}
+
+TEST_F(LangStringTest, TagTreeOfATextNode)
+{
+    xmlDoc* doc = LoadXMLString(
+        Wide("<localization><message-box><title-failure>F</title-failure></message-box>"
+             "<top>T</top>R</localization>"));
+    ASSERT_NE(nullptr, doc);
+    xmlNode* root = xmlDocGetRootElement(doc);
+    xmlNode* box = root->children;
+    xmlNode* text = box->children->children;
+    CSafeBuf path;
+    CLangString::GetTagTree(text, path);
+    EXPECT_EQ("message-box/title-failure", Narrow(path));
+    CLangString::GetTagTree(box->next->children, path);
+    EXPECT_EQ("top", Narrow(path));
+    // A text right under the root answers the root's name.
+    CLangString::GetTagTree(box->next->next, path);
+    EXPECT_EQ("localization", Narrow(path));
+    XMLReleaseDom(doc);
+}

@@ -1,0 +1,211 @@
+#include "platform/net/Http.h"
+
+#include "platform/events/Services.h"
+
+#include "tests/net/support/LoopbackServer.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+using qm::net::HttpRequest;
+using qm::net::HttpResponse;
+using qm::net::HttpSend;
+
+namespace {
+
+HttpRequest Get(const std::string& url)
+{
+    HttpRequest r;
+    r.url = url;
+    return r;
+}
+
+} // namespace
+
+TEST(HttpTest, GetReturnsStatusBodyAndSendsHeaders)
+{
+    qmtest::LoopbackServer server;
+    ASSERT_TRUE(server.Ok());
+    server.Answer("/doc", 200, "hello body", {{"X-Reply", "yes"}});
+
+    HttpRequest req = Get(server.Url("/doc"));
+    req.headers = {{"X-User-ID", "u1"}, {"User-Agent", "Quillmark test"}};
+    HttpResponse res = HttpSend(req);
+
+    EXPECT_EQ(res.status, 200);
+    EXPECT_EQ(res.body, "hello body");
+    EXPECT_TRUE(res.error.empty());
+    const std::string* reply = qm::net::FindHttpHeader(res.headers, "x-reply");
+    ASSERT_NE(reply, nullptr);
+    EXPECT_EQ(*reply, "yes");
+
+    auto sent = server.Requests();
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].method, "GET");
+    EXPECT_EQ(sent[0].target, "/doc");
+    ASSERT_NE(sent[0].Header("X-User-ID"), nullptr);
+    EXPECT_EQ(*sent[0].Header("X-User-ID"), "u1");
+    EXPECT_EQ(*sent[0].Header("User-Agent"), "Quillmark test");
+}
+
+TEST(HttpTest, PostSendsBodyAndServerStatusIsPassedOn)
+{
+    qmtest::LoopbackServer server;
+    ASSERT_TRUE(server.Ok());
+    server.Answer("/soap", 500, "<fault/>");
+
+    HttpRequest req = Get(server.Url("/soap"));
+    req.method = "POST";
+    req.body = std::string("<a>\0b</a>", 9);   // bodies are bytes, zeros included
+    req.headers = {{"Content-Type", "text/xml; charset=utf-8"}};
+    HttpResponse res = HttpSend(req);
+
+    EXPECT_EQ(res.status, 500);
+    EXPECT_EQ(res.body, "<fault/>");
+    auto sent = server.Requests();
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].method, "POST");
+    EXPECT_EQ(sent[0].body, req.body);
+    EXPECT_EQ(sent[0].Header("Expect"), nullptr);
+}
+
+TEST(HttpTest, RedirectsAreFollowedToTheFinalAnswer)
+{
+    qmtest::LoopbackServer server;
+    ASSERT_TRUE(server.Ok());
+    server.Redirect("/old", "/middle");
+    server.Redirect("/middle", server.Url("/new"), 301);
+    server.Answer("/new", 200, "moved here");
+
+    HttpResponse res = HttpSend(Get(server.Url("/old")));
+    EXPECT_EQ(res.status, 200);
+    EXPECT_EQ(res.body, "moved here");
+    EXPECT_EQ(res.finalUrl, server.Url("/new"));
+    EXPECT_EQ(server.Requests().size(), 3u);
+}
+
+TEST(HttpTest, RedirectLoopAndRedirectToFileFail)
+{
+    qmtest::LoopbackServer server;
+    ASSERT_TRUE(server.Ok());
+    server.Redirect("/loop", "/loop");
+    server.Redirect("/tofile", "file:///etc/passwd");
+
+    HttpResponse loop = HttpSend(Get(server.Url("/loop")));
+    EXPECT_EQ(loop.status, 404);
+    EXPECT_TRUE(loop.body.empty());
+    EXPECT_FALSE(loop.error.empty());
+
+    HttpResponse file = HttpSend(Get(server.Url("/tofile")));
+    EXPECT_EQ(file.status, 404);
+    EXPECT_TRUE(file.body.empty());
+}
+
+TEST(HttpTest, FailuresReadAsStatus404WithEmptyBody)
+{
+    unsigned short deadPort;
+    {
+        qmtest::LoopbackServer gone;
+        ASSERT_TRUE(gone.Ok());
+        deadPort = gone.Port();
+    }
+    HttpResponse refused = HttpSend(Get("http://127.0.0.1:" + std::to_string(deadPort) + "/x"));
+    EXPECT_EQ(refused.status, 404);
+    EXPECT_TRUE(refused.body.empty());
+
+    EXPECT_EQ(HttpSend(Get("")).status, 404);
+    EXPECT_EQ(HttpSend(Get("file:///etc/hostname")).status, 404);
+    EXPECT_EQ(HttpSend(Get("ftp://127.0.0.1/x")).status, 404);
+    HttpRequest put = Get("http://127.0.0.1:1/");
+    put.method = "PUT";
+    EXPECT_EQ(HttpSend(put).status, 404);
+}
+
+TEST(HttpTest, IdleServerTimesOutInsteadOfHanging)
+{
+    qmtest::LoopbackServer server;
+    ASSERT_TRUE(server.Ok());
+    server.Silent("/slow", 10000);
+
+    HttpRequest req = Get(server.Url("/slow"));
+    req.idleTimeoutMs = 1000;
+    auto start = std::chrono::steady_clock::now();
+    HttpResponse res = HttpSend(req);
+    auto elapsed = std::chrono::steady_clock::now() - start;
+
+    EXPECT_EQ(res.status, 404);
+    EXPECT_TRUE(res.body.empty());
+    EXPECT_LT(elapsed, std::chrono::seconds(6));
+}
+
+TEST(HttpTest, ProxyGetsAbsoluteTargetAndBasicCredentials)
+{
+    qmtest::LoopbackServer proxy;
+    ASSERT_TRUE(proxy.Ok());
+    proxy.Answer("/through", 200, "via proxy");
+
+    HttpRequest req = Get("http://origin.invalid/through");
+    req.proxyHost = "127.0.0.1";
+    req.proxyPort = proxy.Port();
+    req.proxyUser = "alice";
+    req.proxyPassword = "secret";
+    HttpResponse res = HttpSend(req);
+
+    EXPECT_EQ(res.status, 200);
+    EXPECT_EQ(res.body, "via proxy");
+    auto sent = proxy.Requests();
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].target, "http://origin.invalid/through");
+    ASSERT_NE(sent[0].Header("Proxy-Authorization"), nullptr);
+    EXPECT_EQ(*sent[0].Header("Proxy-Authorization"), "Basic YWxpY2U6c2VjcmV0");
+}
+
+TEST(HttpTest, HeaderValuesCannotInjectHeaderLines)
+{
+    qmtest::LoopbackServer server;
+    ASSERT_TRUE(server.Ok());
+    server.Answer("/h", 200, "ok");
+
+    HttpRequest req = Get(server.Url("/h"));
+    req.headers = {{"X-Session-ID", "abc\r\nX-Injected: 1"}, {"Bad Name", "v"}, {"", "v"}};
+    HttpResponse res = HttpSend(req);
+    ASSERT_EQ(res.status, 200);
+
+    auto sent = server.Requests();
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].Header("X-Injected"), nullptr);
+    ASSERT_NE(sent[0].Header("X-Session-ID"), nullptr);
+    EXPECT_EQ(*sent[0].Header("X-Session-ID"), "abc  X-Injected: 1");
+    EXPECT_EQ(sent[0].Header("Bad Name"), nullptr);
+}
+
+namespace {
+
+class FakeDriver : public qm::net::NetworkDriver
+{
+public:
+    HttpResponse Send(const HttpRequest& request) override
+    {
+        lastUrl = request.url;
+        HttpResponse r;
+        r.status = 201;
+        r.body = "fake";
+        return r;
+    }
+    std::string lastUrl;
+};
+
+} // namespace
+
+TEST(HttpTest, InstalledNetworkDriverReplacesLibcurl)
+{
+    FakeDriver fake;
+    qm::events::Services::Get().SetNetwork(&fake);
+    HttpResponse res = HttpSend(Get("http://example.invalid/a"));
+    qm::events::Services::Get().SetNetwork(nullptr);
+
+    EXPECT_EQ(res.status, 201);
+    EXPECT_EQ(res.body, "fake");
+    EXPECT_EQ(fake.lastUrl, "http://example.invalid/a");
+}
