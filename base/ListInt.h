@@ -4,6 +4,8 @@
 // the head by every operation that takes one, so a foreign position is
 // recognised and never followed.
 
+#include "base/SinglyLinkedList.h"
+
 class CListInt {
 public:
   CListInt();
@@ -17,7 +19,7 @@ public:
   long GetNext(void*& pos) const;
   long GetHead() const;   // 0 when empty
   long GetTail() const;   // 0 when empty
-  int GetCount() const { return m_count; }
+  int GetCount() const { return m_list.Count(); }
 
   // Add one value; answer its position (null when no memory could be had).
   void* AddHead(long value);
@@ -40,14 +42,7 @@ public:
   void RemoveAll();
 
 private:
-  struct Node {
-    long value;
-    Node* next;
-  };
-  Node* Locate(void* pos, Node** previous = nullptr) const;
-  void Unlink(Node* node, Node* previous);
+  using Node = SinglyLinkedNode<long>;
 
-  Node* m_head = nullptr;
-  Node* m_tail = nullptr;
-  int m_count = 0;
+  SinglyLinkedList<Node> m_list;
 };

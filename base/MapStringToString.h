@@ -12,6 +12,7 @@
 // up from the head, so a foreign position is recognised.
 
 #include "base/SafeBuf.h"
+#include "base/SinglyLinkedList.h"
 
 class CMapStringToString {
 public:
@@ -44,8 +45,8 @@ public:
   void* GetStartPosition() const;
   void GetNextAssoc(void*& pos, CSafeBuf& key, CSafeBuf& value) const;
 
-  int GetCount() const { return m_count; }
-  bool IsEmpty() const { return m_count == 0; }
+  int GetCount() const { return m_list.Count(); }
+  bool IsEmpty() const { return m_list.Count() == 0; }
   void RemoveAll();
 
 private:
@@ -54,14 +55,11 @@ private:
     CSafeBuf value;
     Node* next;
   };
-  Node* FindKey(const CSafeBuf& key, Node** previous = nullptr) const;
-  Node* Append(const CSafeBuf& key);
+  Node* FindKey(const CSafeBuf& key) const;
+  Node* FindOrAppend(const CSafeBuf& key);
   CSafeBuf& ValueOf(const CSafeBuf& key);
   void Set(const CSafeBuf& key, const CSafeBuf& value);
   bool Remove(const CSafeBuf& key);
-  void CopyFrom(const CMapStringToString& other);
 
-  Node* m_head = nullptr;
-  Node* m_tail = nullptr;
-  int m_count = 0;
+  SinglyLinkedList<Node> m_list;
 };

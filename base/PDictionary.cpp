@@ -32,34 +32,9 @@ bool StoreValue(unsigned short*& slot, const unsigned short* value) {
   return true;
 }
 
-}  // namespace
-
-CPDictionary::CPDictionary() = default;
-
-CPDictionary::CPDictionary(const CPDictionary& other) { *this = other; }
-
-CPDictionary& CPDictionary::operator=(const CPDictionary& other) {
-  if (this != &other) {
-    Release();
-    for (CPDictionaryItem* e = other.m_head; e; e = e->next) {
-      CPDictionaryItem* copy = AddEntry(e->name, e->value);
-      if (copy) copy->count = e->count;
-    }
-  }
-  return *this;
-}
-
-CPDictionary::~CPDictionary() { Release(); }
-
-CPDictionaryItem* CPDictionary::FindName(const unsigned short* name) const {
-  const unsigned short empty[1] = {0};
-  const unsigned short* key = name ? name : empty;
-  for (CPDictionaryItem* e = m_head; e; e = e->next)
-    if (U16cmp(e->name, key) == 0) return e;
-  return nullptr;
-}
-
-CPDictionaryItem* CPDictionary::AddEntry(const unsigned short* name, const unsigned short* value) {
+// A new entry with count 1 holding copies of name (the empty name for null)
+// and value (null when empty); null when out of memory.
+CPDictionaryItem* NewEntry(const unsigned short* name, const unsigned short* value) {
   unsigned short* nameCopy = CopyText(name);
   if (!nameCopy) return nullptr;
   unsigned short* valueCopy = nullptr;
@@ -71,15 +46,48 @@ CPDictionaryItem* CPDictionary::AddEntry(const unsigned short* name, const unsig
   if (!e) {
     delete[] nameCopy;
     delete[] valueCopy;
-    return nullptr;
   }
-  if (m_tail)
-    m_tail->next = e;
-  else
-    m_head = e;
-  m_tail = e;
-  ++m_count;
   return e;
+}
+
+}  // namespace
+
+struct CPDictionary::OwnedEntries {
+  static CPDictionaryItem* Clone(const CPDictionaryItem& from) {
+    CPDictionaryItem* e = NewEntry(from.name, from.value);
+    if (e) e->count = from.count;
+    return e;
+  }
+  static void Free(CPDictionaryItem* e) {
+    delete[] e->name;
+    delete[] e->value;
+    delete e;
+  }
+};
+
+CPDictionary::CPDictionary() = default;
+
+// The copy's read cursor starts unset, as after Release.
+CPDictionary::CPDictionary(const CPDictionary& other) : m_entries(other.m_entries) {}
+
+CPDictionary& CPDictionary::operator=(const CPDictionary& other) {
+  if (this != &other) {
+    m_entries = other.m_entries;
+    m_cursor = nullptr;
+  }
+  return *this;
+}
+
+CPDictionary::~CPDictionary() = default;
+
+CPDictionaryItem* CPDictionary::FindName(const unsigned short* name) const {
+  const unsigned short empty[1] = {0};
+  const unsigned short* key = name ? name : empty;
+  return m_entries.FindIf([key](const CPDictionaryItem& e) { return U16cmp(e.name, key) == 0; });
+}
+
+CPDictionaryItem* CPDictionary::AddEntry(const unsigned short* name, const unsigned short* value) {
+  return m_entries.LinkTail(NewEntry(name, value));
 }
 
 void CPDictionary::Set(const unsigned short* name, const unsigned short* value, bool append) {
@@ -115,7 +123,7 @@ void CPDictionary::SetWidthCount(const unsigned short* name, const unsigned shor
   }
 }
 
-void CPDictionary::ResetGet() { m_cursor = m_head; }
+void CPDictionary::ResetGet() { m_cursor = m_entries.Head(); }
 
 CPDictionaryItem* CPDictionary::GetNext() {
   CPDictionaryItem* e = m_cursor;
@@ -124,14 +132,6 @@ CPDictionaryItem* CPDictionary::GetNext() {
 }
 
 void CPDictionary::Release() {
-  CPDictionaryItem* e = m_head;
-  while (e) {
-    CPDictionaryItem* next = e->next;
-    delete[] e->name;
-    delete[] e->value;
-    delete e;
-    e = next;
-  }
-  m_head = m_tail = m_cursor = nullptr;
-  m_count = 0;
+  m_entries.RemoveAll();
+  m_cursor = nullptr;
 }

@@ -6,6 +6,8 @@
 //
 // Entries are read with ResetGet and GetNext; they belong to the dictionary.
 
+#include "base/SinglyLinkedList.h"
+
 struct CPDictionaryItem {
   unsigned short* name;    // owned, never null
   unsigned short* value;   // owned; null when the value is empty
@@ -41,11 +43,11 @@ public:
   void Release();
 
 private:
+  struct OwnedEntries;  // copies and frees entries with their texts
+
   CPDictionaryItem* FindName(const unsigned short* name) const;
   CPDictionaryItem* AddEntry(const unsigned short* name, const unsigned short* value);
 
-  CPDictionaryItem* m_head = nullptr;
-  CPDictionaryItem* m_tail = nullptr;
+  SinglyLinkedList<CPDictionaryItem, OwnedEntries> m_entries;
   CPDictionaryItem* m_cursor = nullptr;
-  int m_count = 0;
 };

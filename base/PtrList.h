@@ -9,6 +9,8 @@
 // already removed, is recognised and answered as each operation states,
 // never followed. Copies are independent lists holding the same pointers.
 
+#include "base/SinglyLinkedList.h"
+
 class CPtrList {
 public:
   CPtrList();
@@ -26,7 +28,7 @@ public:
   void* GetAt(void* pos) const;
   // Does nothing for a null or foreign position.
   void SetAt(void* pos, void* item);
-  int GetCount() const { return m_count; }
+  int GetCount() const { return m_list.Count(); }
 
   // Add one item in front or at the end; answer its position (null when no
   // memory could be had).
@@ -56,14 +58,7 @@ public:
   void* Find(void* item) const;
 
 private:
-  struct Node {
-    void* item;
-    Node* next;
-  };
-  Node* Locate(void* pos, Node** previous = nullptr) const;
-  void Unlink(Node* node, Node* previous);
+  using Node = SinglyLinkedNode<void*>;
 
-  Node* m_head = nullptr;
-  Node* m_tail = nullptr;
-  int m_count = 0;
+  SinglyLinkedList<Node> m_list;
 };

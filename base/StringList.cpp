@@ -40,166 +40,89 @@ bool EqualsSigned(const unsigned short* text, const char* bytes) {
 
 }  // namespace
 
+struct CStringList::OwnedTexts {
+  // A node taking over text; null (text freed) when either allocation failed.
+  static Node* Make(unsigned short* text) {
+    if (!text) return nullptr;
+    Node* n = SinglyLinkedList<Node, OwnedTexts>::New(text);
+    if (!n) delete[] text;
+    return n;
+  }
+  static Node* Clone(const Node& from) { return Make(CopyText(from.item)); }
+  static void Free(Node* node) {
+    delete[] node->item;
+    delete node;
+  }
+};
+
 CStringList::CStringList() = default;
 
-CStringList::CStringList(const CStringList& other) { AddTail(&other); }
+CStringList::CStringList(const CStringList& other) = default;
 
-CStringList& CStringList::operator=(const CStringList& other) {
-  if (this != &other) {
-    RemoveAll();
-    AddTail(&other);
-  }
-  return *this;
-}
+CStringList& CStringList::operator=(const CStringList& other) = default;
 
-CStringList::~CStringList() { RemoveAll(); }
+CStringList::~CStringList() = default;
 
-CStringList::Node* CStringList::Locate(void* pos, Node** previous) const {
-  if (!pos) return nullptr;
-  Node* prev = nullptr;
-  for (Node* n = m_head; n; prev = n, n = n->next) {
-    if (n == pos) {
-      if (previous) *previous = prev;
-      return n;
-    }
-  }
-  return nullptr;
-}
-
-CStringList::Node* CStringList::NewNode(unsigned short* text, Node* next) {
-  if (!text) return nullptr;
-  Node* n = new (std::nothrow) Node{text, next};
-  if (!n) delete[] text;
-  return n;
-}
-
-void CStringList::Unlink(Node* node, Node* previous) {
-  if (previous)
-    previous->next = node->next;
-  else
-    m_head = node->next;
-  if (m_tail == node) m_tail = previous;
-  delete[] node->text;
-  delete node;
-  --m_count;
-}
-
-void* CStringList::Append(unsigned short* text) {
-  Node* n = NewNode(text, nullptr);
-  if (!n) return nullptr;
-  if (m_tail)
-    m_tail->next = n;
-  else
-    m_head = n;
-  m_tail = n;
-  ++m_count;
-  return n;
-}
-
-void* CStringList::GetHeadPosition() const { return m_head; }
+void* CStringList::GetHeadPosition() const { return m_list.Head(); }
 
 const unsigned short* CStringList::GetNext(void*& pos) const {
-  Node* n = Locate(pos);
-  if (!n) {
-    pos = nullptr;
-    return nullptr;
-  }
-  pos = n->next;
-  return n->text;
+  Node* n = m_list.Step(pos);
+  return n ? n->item : nullptr;
 }
 
-const unsigned short* CStringList::GetHead() const { return m_head ? m_head->text : nullptr; }
-
-const unsigned short* CStringList::GetTail() const { return m_tail ? m_tail->text : nullptr; }
-
-void* CStringList::FindIndex(int i) const {
-  if (i < 0) return nullptr;
-  Node* n = m_head;
-  while (n && i-- > 0) n = n->next;
-  return n;
+const unsigned short* CStringList::GetHead() const {
+  return m_list.Head() ? m_list.Head()->item : nullptr;
 }
 
-void* CStringList::AddTail(const unsigned short* text) { return Append(CopyText(text)); }
+const unsigned short* CStringList::GetTail() const {
+  return m_list.Tail() ? m_list.Tail()->item : nullptr;
+}
+
+void* CStringList::FindIndex(int i) const { return m_list.NodeAt(i); }
+
+void* CStringList::AddTail(const unsigned short* text) {
+  return m_list.LinkTail(OwnedTexts::Make(CopyText(text)));
+}
 
 void* CStringList::AddHead(const unsigned short* text) {
-  Node* n = NewNode(CopyText(text), m_head);
-  if (!n) return nullptr;
-  m_head = n;
-  if (!m_tail) m_tail = n;
-  ++m_count;
-  return n;
+  return m_list.LinkHead(OwnedTexts::Make(CopyText(text)));
 }
 
-void* CStringList::AddTail(const char* text) { return Append(WidenSigned(text)); }
+void* CStringList::AddTail(const char* text) {
+  return m_list.LinkTail(OwnedTexts::Make(WidenSigned(text)));
+}
 
 void CStringList::AddTail(const CStringList* other) {
-  if (!other) return;
-  // Bounded by the original count so that adding a list to itself ends.
-  int remaining = other->m_count;
-  for (Node* n = other->m_head; n && remaining > 0; n = n->next, --remaining)
-    Append(CopyText(n->text));
+  if (other) m_list.AppendCopies(other->m_list);
 }
 
 void* CStringList::InsertBefore(void* pos, const unsigned short* text) {
-  Node* prev = nullptr;
-  Node* at = Locate(pos, &prev);
-  if (!at) return AddTail(text);
-  if (!prev) return AddHead(text);
-  Node* n = NewNode(CopyText(text), at);
-  if (!n) return nullptr;
-  prev->next = n;
-  ++m_count;
-  return n;
+  return m_list.InsertBefore(pos, OwnedTexts::Make(CopyText(text)));
 }
 
 void CStringList::SetAt(void* pos, const unsigned short* text) {
-  Node* n = Locate(pos);
+  Node* n = m_list.Locate(pos);
   if (!n) return;
   unsigned short* copy = CopyText(text);
   if (!copy) return;
-  delete[] n->text;
-  n->text = copy;
+  delete[] n->item;
+  n->item = copy;
 }
 
-void CStringList::RemoveHead() {
-  if (m_head) Unlink(m_head, nullptr);
-}
+void CStringList::RemoveHead() { m_list.RemoveHead(); }
 
-void CStringList::RemoveTail() {
-  if (!m_tail) return;
-  Node* prev = nullptr;
-  Locate(m_tail, &prev);
-  Unlink(m_tail, prev);
-}
+void CStringList::RemoveTail() { m_list.RemoveTail(); }
 
-void CStringList::RemoveAt(void* pos) {
-  Node* prev = nullptr;
-  Node* n = Locate(pos, &prev);
-  if (n) Unlink(n, prev);
-}
+void CStringList::RemoveAt(void* pos) { m_list.RemoveAt(pos); }
 
-void CStringList::RemoveAll() {
-  Node* n = m_head;
-  while (n) {
-    Node* next = n->next;
-    delete[] n->text;
-    delete n;
-    n = next;
-  }
-  m_head = m_tail = nullptr;
-  m_count = 0;
-}
+void CStringList::RemoveAll() { m_list.RemoveAll(); }
 
 void* CStringList::Find(const unsigned short* text) const {
   if (!text) return nullptr;
-  for (Node* n = m_head; n; n = n->next)
-    if (U16cmp(n->text, text) == 0) return n;
-  return nullptr;
+  return m_list.FindIf([text](const Node& n) { return U16cmp(n.item, text) == 0; });
 }
 
 void* CStringList::Find(const char* text) const {
   if (!text) return nullptr;
-  for (Node* n = m_head; n; n = n->next)
-    if (EqualsSigned(n->text, text)) return n;
-  return nullptr;
+  return m_list.FindIf([text](const Node& n) { return EqualsSigned(n.item, text); });
 }

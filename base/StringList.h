@@ -7,6 +7,8 @@
 // the head by every operation that takes one, so a foreign position is
 // recognised. Copies are independent lists with their own copies of the texts.
 
+#include "base/SinglyLinkedList.h"
+
 class CStringList {
 public:
   CStringList();
@@ -20,7 +22,7 @@ public:
   const unsigned short* GetNext(void*& pos) const;
   const unsigned short* GetHead() const;   // null when empty
   const unsigned short* GetTail() const;   // null when empty
-  int GetCount() const { return m_count; }
+  int GetCount() const { return m_list.Count(); }
   // The node i steps from the head; null when i is negative or too large.
   void* FindIndex(int i) const;
 
@@ -56,16 +58,9 @@ public:
   void* Find(const char* text) const;
 
 private:
-  struct Node {
-    unsigned short* text;
-    Node* next;
-  };
-  Node* Locate(void* pos, Node** previous = nullptr) const;
-  Node* NewNode(unsigned short* text, Node* next);
-  void Unlink(Node* node, Node* previous);
-  void* Append(unsigned short* text);
+  // A node owns its text, allocated with array new.
+  using Node = SinglyLinkedNode<unsigned short*>;
+  struct OwnedTexts;  // copies and frees nodes with their texts
 
-  Node* m_head = nullptr;
-  Node* m_tail = nullptr;
-  int m_count = 0;
+  SinglyLinkedList<Node, OwnedTexts> m_list;
 };

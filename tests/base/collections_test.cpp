@@ -10,6 +10,7 @@
 #include "base/PDictionary.h"
 #include "base/PtrList.h"
 #include "base/SafeBuf.h"
+#include "base/SinglyLinkedList.h"
 #include "base/StringList.h"
 #include "base/UIntArray.h"
 
@@ -40,6 +41,33 @@ std::vector<long> Values(const CListInt& list) {
 std::vector<std::u16string> Texts(const CStringList& list) {
   std::vector<std::u16string> out;
   for (void* pos = list.GetHeadPosition(); pos;) out.push_back(U(list.GetNext(pos)));
+  return out;
+}
+
+// A chain whose policy counts the nodes it frees and refuses to copy a node
+// holding a negative value, the way an allocation that fails would.
+struct CountedNode {
+  int value;
+  CountedNode* next;
+};
+
+int freedNodes = 0;
+
+struct CountedNodes {
+  static CountedNode* Clone(const CountedNode& from) {
+    return from.value < 0 ? nullptr : new CountedNode{from.value, nullptr};
+  }
+  static void Free(CountedNode* node) {
+    ++freedNodes;
+    delete node;
+  }
+};
+
+using CountedChain = SinglyLinkedList<CountedNode, CountedNodes>;
+
+std::vector<int> Values(const CountedChain& chain) {
+  std::vector<int> out;
+  for (CountedNode* n = chain.Head(); n; n = n->next) out.push_back(n->value);
   return out;
 }
 
@@ -413,4 +441,92 @@ TEST(PDictionary, SetReplacesOrAppends) {
   EXPECT_EQ(dict.GetNext(), nullptr);
   copy.ResetGet();
   ASSERT_NE(copy.GetNext(), nullptr);
+}
+
+TEST(SinglyLinkedList, LinksAndKeepsHeadTailAndCount) {
+  CountedChain chain, other;
+  CountedNode* two = chain.LinkTail(CountedChain::New(2));
+  chain.LinkHead(CountedChain::New(1));
+  chain.LinkAfter(two, CountedChain::New(4));
+  chain.InsertBefore(chain.Tail(), CountedChain::New(3));
+  EXPECT_EQ(Values(chain), (std::vector<int>{1, 2, 3, 4}));
+  EXPECT_EQ(chain.Tail()->value, 4);
+  EXPECT_EQ(chain.Count(), 4);
+
+  CountedNode* foreign = other.LinkTail(CountedChain::New(9));
+  EXPECT_EQ(chain.Locate(foreign), nullptr);
+  chain.InsertBefore(foreign, CountedChain::New(5));
+  chain.InsertAfter(nullptr, CountedChain::New(6));
+  EXPECT_EQ(chain.Tail()->value, 6);
+  EXPECT_EQ(chain.LinkTail(nullptr), nullptr);
+  EXPECT_EQ(chain.InsertBefore(two, nullptr), nullptr);
+  EXPECT_EQ(chain.Count(), 6);
+  EXPECT_EQ(chain.NodeAt(1), two);
+  EXPECT_EQ(chain.NodeAt(6), nullptr);
+  EXPECT_EQ(chain.NodeAt(-1), nullptr);
+
+  void* pos = foreign;
+  EXPECT_EQ(chain.Step(pos), nullptr);
+  EXPECT_EQ(pos, nullptr);
+  pos = chain.Tail();
+  EXPECT_EQ(chain.Step(pos)->value, 6);
+  EXPECT_EQ(pos, nullptr);
+}
+
+TEST(SinglyLinkedList, FreesEveryNodeItUnlinksOnce) {
+  freedNodes = 0;
+  {
+    CountedChain chain, other;
+    for (int i = 1; i <= 5; ++i) chain.LinkTail(CountedChain::New(i));
+    CountedNode* foreign = other.LinkTail(CountedChain::New(9));
+    chain.RemoveAt(foreign);
+    chain.RemoveAt(nullptr);
+    EXPECT_EQ(freedNodes, 0);
+    chain.RemoveHead();
+    chain.RemoveTail();
+    EXPECT_EQ(chain.Tail()->value, 4);
+    EXPECT_TRUE(chain.RemoveFirst([](const CountedNode& n) { return n.value == 3; }));
+    EXPECT_FALSE(chain.RemoveFirst([](const CountedNode& n) { return n.value == 3; }));
+    EXPECT_EQ(Values(chain), (std::vector<int>{2, 4}));
+    EXPECT_EQ(freedNodes, 3);
+    chain.RemoveAll();
+    EXPECT_EQ(chain.Head(), nullptr);
+    EXPECT_EQ(chain.Tail(), nullptr);
+    EXPECT_EQ(chain.Count(), 0);
+    EXPECT_EQ(freedNodes, 5);
+    chain.RemoveTail();
+    chain.LinkTail(CountedChain::New(7));
+  }
+  EXPECT_EQ(freedNodes, 7);
+}
+
+TEST(SinglyLinkedList, CopiesAreIndependentAndCopyingIntoItselfEnds) {
+  CountedChain chain;
+  chain.LinkTail(CountedChain::New(1));
+  chain.LinkTail(CountedChain::New(2));
+  CountedChain copy(chain);
+  copy.Head()->value = 10;
+  EXPECT_EQ(Values(chain), (std::vector<int>{1, 2}));
+  chain.AppendCopies(chain);
+  EXPECT_EQ(Values(chain), (std::vector<int>{1, 2, 1, 2}));
+  copy.PrependCopies(copy);
+  EXPECT_EQ(Values(copy), (std::vector<int>{10, 2, 10, 2}));
+  EXPECT_EQ(copy.Tail()->value, 2);
+  copy = chain;
+  EXPECT_EQ(Values(copy), (std::vector<int>{1, 2, 1, 2}));
+  EXPECT_EQ(copy.Count(), 4);
+
+  // A node that cannot be copied is left out when appending; in front, either
+  // all of them come or none.
+  CountedChain partial;
+  partial.LinkTail(CountedChain::New(3));
+  partial.LinkTail(CountedChain::New(-1));
+  chain.AppendCopies(partial);
+  EXPECT_EQ(Values(chain), (std::vector<int>{1, 2, 1, 2, 3}));
+  chain.PrependCopies(partial);
+  EXPECT_EQ(chain.Count(), 5);
+  CountedChain empty;
+  empty.PrependCopies(chain);
+  EXPECT_EQ(Values(empty), Values(chain));
+  EXPECT_EQ(empty.Tail()->value, 3);
 }
