@@ -1,10 +1,12 @@
 #include "base/BundleResources.h"
 
+#include "base/Ascii.h"
+#include "base/FileShims.h"
 #include "base/SystemPath.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -18,22 +20,6 @@ CurrentBundle& Current()
 {
     static CurrentBundle current;
     return current;
-}
-
-bool EqualNoCase(const std::string& a, const std::string& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<char>(y - 'A' + 'a');
-        if (x != y)
-            return false;
-    }
-    return true;
 }
 
 // The resources folder once found; looked for again while it is not.
@@ -120,20 +106,10 @@ void GetStringFromURL(CSafeBuf& text, const char* url)
 
 IconRef LoadIconFromIcnsFile(const unsigned short* path)
 {
-    const std::string p = PathToSystem(path);
-    if (p.empty())
-        return nullptr;
-    std::FILE* f = std::fopen(p.c_str(), "rb");
-    if (f == nullptr)
-        return nullptr;
     IconRef icon = nullptr;
     try {
         std::vector<unsigned char> data;
-        unsigned char block[8192];
-        size_t got;
-        while ((got = std::fread(block, 1, sizeof block, f)) > 0)
-            data.insert(data.end(), block, block + got);
-        if (std::ferror(f) == 0 && IsIconFamily(data)) {
+        if (ReadFileBytes(PathToSystem(path), data) && IsIconFamily(data)) {
             icon = new ICON_FAMILY;
             icon->data = std::move(data);
         }
@@ -141,7 +117,6 @@ IconRef LoadIconFromIcnsFile(const unsigned short* path)
         delete icon;
         icon = nullptr;
     }
-    std::fclose(f);
     return icon;
 }
 

@@ -4,26 +4,10 @@
 
 #include "base/Escaping.h"
 
+#include "base/Ascii.h"
+#include "base/Hex.h"
+
 namespace {
-
-bool IsHexDigit(unsigned short c)
-{
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
-
-int HexValue(unsigned short c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return c - 'A' + 10;
-}
-
-bool IsAsciiLetter(unsigned short c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
 
 void AppendReference(CSafeBuf& out, unsigned long code)
 {
@@ -150,11 +134,11 @@ void EscapeString(CSafeBuf& text)
         if (e == 'r') { out += static_cast<unsigned short>('\r'); ++i; continue; }
         if (e == 'n') { out += static_cast<unsigned short>('\n'); ++i; continue; }
         if (e == 't') { out += static_cast<unsigned short>('\t'); ++i; continue; }
-        if (IsHexDigit(e))
+        if (IsAsciiHexDigit(e))
         {
-            if (i + 1 < length && IsHexDigit(s[i + 1]))
+            if (i + 1 < length && IsAsciiHexDigit(s[i + 1]))
             {
-                out += static_cast<unsigned short>(HexValue(e) * 16 + HexValue(s[i + 1]));
+                out += static_cast<unsigned short>(CHex::DeHex(e) * 16 + CHex::DeHex(s[i + 1]));
                 i += 2;
                 continue;
             }
@@ -202,8 +186,7 @@ void RemoveXMLAllEscape(CSafeBuf& text, bool remove)
                     end = j;
                     break;
                 }
-                bool nameChar = IsAsciiLetter(c) || (c >= '0' && c <= '9') || c == '.' || c == '-' ||
-                                c == '_' || c == ':';
+                bool nameChar = IsAsciiAlnum(c) || c == '.' || c == '-' || c == '_' || c == ':';
                 if (!nameChar)
                     break;
             }

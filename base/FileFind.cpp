@@ -1,5 +1,6 @@
 #include "base/FileFind.h"
 
+#include "base/Ascii.h"
 #include "base/SystemPath.h"
 #include "platform/clock/LocalTime.h"
 
@@ -144,16 +145,9 @@ bool CFileFind::IsDirectory() const
 {
     if (!m_current.valid || !m_current.folder)
         return false;
+    // An application bundle is a folder that is shown as a file.
     const std::string& name = m_current.name;
-    if (name.size() >= 5) {
-        std::string tail = name.substr(name.size() - 4);
-        for (char& c : tail)
-            if (c >= 'A' && c <= 'Z')
-                c = static_cast<char>(c - 'A' + 'a');
-        if (tail == ".app")
-            return false;
-    }
-    return true;
+    return !(name.size() >= 5 && EndsWithNoCase(name, ".app"));
 }
 
 bool CFileFind::IsDots() const

@@ -62,6 +62,30 @@ bool CopyFileUtf8(const std::string& from, const std::string& to)
     return ok;
 }
 
+// Either path kind (UTF-16 or 8-bit) goes to the system the same way.
+template <typename Unit>
+bool CopyFileAt(const Unit* from, const Unit* to)
+{
+    if (from == nullptr || to == nullptr)
+        return false;
+    try {
+        return CopyFileUtf8(PathToSystem(from), PathToSystem(to));
+    } catch (...) {
+        return false;
+    }
+}
+
+// The value's bytes in the machine's own order.
+template <typename Value>
+bool WriteRaw(std::FILE* file, Value value)
+{
+    if (file == nullptr)
+        return false;
+    unsigned char bytes[sizeof value];
+    std::memcpy(bytes, &value, sizeof bytes);
+    return std::fwrite(bytes, 1, sizeof bytes, file) == sizeof bytes;
+}
+
 }  // namespace
 
 bool DeleteFile(const unsigned short* path)
@@ -84,24 +108,12 @@ bool CreateDirectory(const unsigned short* path, void*)
 
 bool CopyFile(const char* from, const char* to, bool)
 {
-    if (from == nullptr || to == nullptr)
-        return false;
-    try {
-        return CopyFileUtf8(PathToSystem(from), PathToSystem(to));
-    } catch (...) {
-        return false;
-    }
+    return CopyFileAt(from, to);
 }
 
 bool CopyFile(const unsigned short* from, const unsigned short* to, bool)
 {
-    if (from == nullptr || to == nullptr)
-        return false;
-    try {
-        return CopyFileUtf8(PathToSystem(from), PathToSystem(to));
-    } catch (...) {
-        return false;
-    }
+    return CopyFileAt(from, to);
 }
 
 bool WriteToFile(const unsigned short* path, const char* data, int length)
@@ -120,24 +132,40 @@ bool WriteToFile(const unsigned short* path, const char* data, int length)
     return ok;
 }
 
+bool ReadFileBytes(const std::string& systemPath, std::vector<unsigned char>& bytes, std::size_t maxBytes)
+{
+    bytes.clear();
+    if (systemPath.empty())
+        return false;
+    std::FILE* f = std::fopen(systemPath.c_str(), "rb");
+    if (f == nullptr)
+        return false;
+    bool ok = true;
+    try {
+        unsigned char block[8192];
+        size_t got;
+        while (ok && (got = std::fread(block, 1, sizeof block, f)) > 0) {
+            if (got > maxBytes - bytes.size())
+                ok = false;
+            else
+                bytes.insert(bytes.end(), block, block + got);
+        }
+        ok = ok && std::ferror(f) == 0;
+    } catch (...) {
+        ok = false;
+    }
+    std::fclose(f);
+    return ok;
+}
+
 bool WriteLongToFile(std::FILE* file, long value)
 {
-    if (file == nullptr)
-        return false;
-    const std::int32_t v = static_cast<std::int32_t>(value);
-    unsigned char bytes[4];
-    std::memcpy(bytes, &v, sizeof bytes);
-    return std::fwrite(bytes, 1, sizeof bytes, file) == sizeof bytes;
+    return WriteRaw(file, static_cast<std::int32_t>(value));
 }
 
 bool WriteShortToFile(std::FILE* file, unsigned short value)
 {
-    if (file == nullptr)
-        return false;
-    const std::uint16_t v = value;
-    unsigned char bytes[2];
-    std::memcpy(bytes, &v, sizeof bytes);
-    return std::fwrite(bytes, 1, sizeof bytes, file) == sizeof bytes;
+    return WriteRaw(file, static_cast<std::uint16_t>(value));
 }
 
 long GetFileSize(std::FILE* file, void*)

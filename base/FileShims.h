@@ -2,7 +2,11 @@
 // File operations with Windows-style names. Paths are UTF-16 and reach the
 // file system as UTF-8 (base/SystemPath.h); 8-bit paths are taken as UTF-8.
 
+#include <cstddef>
 #include <cstdio>
+#include <limits>
+#include <string>
+#include <vector>
 
 // True when the file was removed.
 bool DeleteFile(const unsigned short* path);
@@ -24,6 +28,13 @@ bool CopyFile(const unsigned short* from, const unsigned short* to, bool failIfE
 // the file cannot be written (a negative length, or null data with a
 // positive length, writes nothing and answers false).
 bool WriteToFile(const unsigned short* path, const char* data, int length);
+
+// Reads the whole file at a system path (as PathToSystem gives it) into bytes
+// (replacing what they held). False when the path is empty, the file cannot
+// be opened or read (a folder cannot), it holds more than maxBytes, or memory
+// fails.
+bool ReadFileBytes(const std::string& systemPath, std::vector<unsigned char>& bytes,
+                   std::size_t maxBytes = std::numeric_limits<std::size_t>::max());
 
 // Write a 32-bit or 16-bit value in the machine's byte order (least
 // significant byte first here). False when the bytes could not be written.

@@ -2,10 +2,10 @@
 
 #include "base/FileUtilsImage.h"
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
+#include "base/FileShims.h"
 #include "base/SafeBuf.h"
 #include "base/SystemPath.h"
 
@@ -65,25 +65,8 @@ int CheckImageFileType(const unsigned char* path, CSafeBuf* ext)
 {
     if (ext)
         ext->Empty();
-    std::string file = PathToSystem(reinterpret_cast<const char*>(path));
-    if (file.empty())
-        return 0;
-    std::FILE* f = std::fopen(file.c_str(), "rb");
-    if (!f)
-        return 0;
     std::vector<unsigned char> bytes;
-    bool ok = true;
-    try {
-        unsigned char chunk[8192];
-        size_t got;
-        while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0)
-            bytes.insert(bytes.end(), chunk, chunk + got);
-        ok = !std::ferror(f);
-    } catch (...) {
-        ok = false;
-    }
-    std::fclose(f);
-    if (!ok || bytes.empty())
+    if (!ReadFileBytes(PathToSystem(reinterpret_cast<const char*>(path)), bytes) || bytes.empty())
         return 0;
     return CheckImageType(bytes.data(), static_cast<long>(bytes.size()), ext);
 }

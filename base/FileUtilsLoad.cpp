@@ -3,12 +3,11 @@
 #include "base/FileUtilsLoad.h"
 
 #include <climits>
-#include <cstdio>
 #include <cstring>
 #include <string>
-#include <sys/stat.h>
 #include <vector>
 
+#include "base/FileShims.h"
 #include "base/SafeBuf.h"
 #include "base/SystemPath.h"
 #include "base/Utf.h"
@@ -16,29 +15,10 @@
 namespace {
 
 // The file's bytes; false when it cannot be opened or read, or is a folder.
+// CSafeBuf counts in int; a larger file cannot be held.
 bool ReadAll(const std::string& path, std::vector<unsigned char>& bytes)
 {
-    if (path.empty())
-        return false;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f)
-        return false;
-    struct stat st;
-    bool ok = ::fstat(fileno(f), &st) == 0 && !S_ISDIR(st.st_mode);
-    unsigned char chunk[8192];
-    while (ok) {
-        size_t got = std::fread(chunk, 1, sizeof chunk, f);
-        bytes.insert(bytes.end(), chunk, chunk + got);
-        // CSafeBuf counts in int; a larger file cannot be held.
-        if (bytes.size() > static_cast<size_t>(INT_MAX / 2))
-            ok = false;
-        if (got < sizeof chunk) {
-            ok = ok && !std::ferror(f);
-            break;
-        }
-    }
-    std::fclose(f);
-    return ok;
+    return ReadFileBytes(path, bytes, static_cast<size_t>(INT_MAX / 2));
 }
 
 void Decode(const std::vector<unsigned char>& b, CSafeBuf& out, bool decodeUTF8)

@@ -113,25 +113,43 @@ bool IsProtected(const std::string& canonical)
     return false;
 }
 
-// Removes everything inside the open folder dirFd (taken over and closed).
-void ClearFolder(int dirFd, dev_t device)
+// Calls visit(name, status) for every entry of the open folder dirFd other
+// than "." and "..", with the entry's own status (a link is not followed).
+// Takes over dirFd and closes it. Answers the number of entries skipped
+// because their status could not be read, or -1 when the folder could not be
+// read at all.
+template <typename Visit>
+int ForEachEntry(int dirFd, Visit visit)
 {
     DIR* dir = ::fdopendir(dirFd);
     if (!dir) {
         ::close(dirFd);
-        return;
+        return -1;
     }
+    int unread = 0;
     while (struct dirent* entry = ::readdir(dir)) {
         const char* name = entry->d_name;
         if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
             continue;
         struct stat st;
-        if (::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+        if (::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
+            ++unread;
             continue;
+        }
+        visit(name, st);
+    }
+    ::closedir(dir);
+    return unread;
+}
+
+// Removes everything inside the open folder dirFd (taken over and closed).
+void ClearFolder(int dirFd, dev_t device)
+{
+    ForEachEntry(dirFd, [dirFd, device](const char* name, const struct stat& st) {
         if (S_ISDIR(st.st_mode)) {
             // A file system mounted here is not ours to empty.
             if (st.st_dev != device)
-                continue;
+                return;
             int sub = ::openat(dirFd, name, kOpenDir);
             if (sub >= 0)
                 ClearFolder(sub, device);
@@ -139,25 +157,13 @@ void ClearFolder(int dirFd, dev_t device)
         } else {
             ::unlinkat(dirFd, name, 0);
         }
-    }
-    ::closedir(dir);
+    });
 }
 
 double FolderSize(int dirFd, int depth)
 {
-    DIR* dir = ::fdopendir(dirFd);
-    if (!dir) {
-        ::close(dirFd);
-        return 0;
-    }
     double total = 0;
-    while (struct dirent* entry = ::readdir(dir)) {
-        const char* name = entry->d_name;
-        if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
-            continue;
-        struct stat st;
-        if (::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
-            continue;
+    ForEachEntry(dirFd, [dirFd, depth, &total](const char* name, const struct stat& st) {
         if (S_ISREG(st.st_mode)) {
             total += static_cast<double>(st.st_size);
         } else if (S_ISDIR(st.st_mode) && depth < 1000) {
@@ -165,8 +171,7 @@ double FolderSize(int dirFd, int depth)
             if (sub >= 0)
                 total += FolderSize(sub, depth + 1);
         }
-    }
-    ::closedir(dir);
+    });
     return total;
 }
 
@@ -180,29 +185,16 @@ bool CopyTree(const std::string& from, const std::string& to, int depth)
     int fd = ::open(from.c_str(), kOpenDir);
     if (fd < 0)
         return false;
-    DIR* dir = ::fdopendir(fd);
-    if (!dir) {
-        ::close(fd);
-        return false;
-    }
     bool ok = true;
-    while (struct dirent* entry = ::readdir(dir)) {
-        const char* name = entry->d_name;
-        if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
-            continue;
-        if (::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
-            ok = false;
-            continue;
-        }
+    const int unread = ForEachEntry(fd, [&](const char* name, const struct stat& entry) {
         std::string source = from + "/" + name;
         std::string target = to + "/" + name;
-        if (S_ISDIR(st.st_mode))
+        if (S_ISDIR(entry.st_mode))
             ok = CopyTree(source, target, depth + 1) && ok;
-        else if (S_ISREG(st.st_mode))
+        else if (S_ISREG(entry.st_mode))
             ok = CopyFile(source.c_str(), target.c_str(), false) && ok;
-    }
-    ::closedir(dir);
-    return ok;
+    });
+    return unread == 0 && ok;
 }
 
 } // namespace
@@ -234,18 +226,10 @@ bool RemoveFiles(const unsigned short* folder)
         int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (fd < 0)
             return false;
-        DIR* dir = ::fdopendir(fd);
-        if (!dir) {
-            ::close(fd);
-            return false;
-        }
-        while (struct dirent* entry = ::readdir(dir)) {
-            struct stat st;
-            if (::fstatat(fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISDIR(st.st_mode))
-                ::unlinkat(fd, entry->d_name, 0);
-        }
-        ::closedir(dir);
-        return true;
+        return ForEachEntry(fd, [fd](const char* name, const struct stat& st) {
+                   if (!S_ISDIR(st.st_mode))
+                       ::unlinkat(fd, name, 0);
+               }) >= 0;
     } catch (...) {
         return false;
     }

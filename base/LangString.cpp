@@ -1,5 +1,6 @@
 #include "base/LangString.h"
 
+#include "base/Ascii.h"
 #include "base/XmlLoad.h"
 #include "base/XmlNodeValue.h"
 #include "base/XmlLang.h"
@@ -47,8 +48,7 @@ bool IsPlainLanguageCode(const CSafeBuf& lang)
         return false;
     for (int i = 0; i < lang.Length(); ++i) {
         const unsigned short c = lang.GetAt(i);
-        const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
-                        (c >= '0' && c <= '9') || c == '-' || c == '_';
+        const bool ok = IsAsciiAlnum(c) || c == '-' || c == '_';
         if (!ok)
             return false;
     }

@@ -1,23 +1,6 @@
 #include "base/PropExchange.h"
 
-namespace {
-
-bool EqualNoCase(const char* a, const char* b)
-{
-    for (;; ++a, ++b) {
-        char x = *a, y = *b;
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<char>(y - 'A' + 'a');
-        if (x != y)
-            return false;
-        if (x == 0)
-            return true;
-    }
-}
-
-}  // namespace
+#include "base/Ascii.h"
 
 CPropExchange::CPropExchange(const char** names, const char** values, int count)
     : m_names(names), m_values(values), m_count(names != nullptr && values != nullptr && count > 0 ? count : 0)

@@ -1,22 +1,11 @@
 #include "base/PutFileDialog.h"
 
+#include "base/Utf.h"
 #include "platform/ui/PutFileDialog.h"
 
 #include <string>
 
 namespace {
-
-std::string Utf8(const unsigned short* text)
-{
-    if (text == nullptr)
-        return std::string();
-    CSafeBuf buf(text);
-    char* utf8 = nullptr;
-    const int n = buf.CreateUTF8Str(&utf8);
-    std::string out(utf8 != nullptr ? utf8 : "", utf8 != nullptr && n > 0 ? n : 0);
-    delete[] utf8;
-    return out;
-}
 
 bool IsPlainFileName(const std::string& name)
 {
@@ -29,7 +18,7 @@ bool OpenFileDialog(const unsigned short* name, CSafeBuf& path, bool, bool, void
 {
     try {
         qm::events::PutFileRequest request;
-        request.proposedName = Utf8(name);
+        request.proposedName = ToUTF8String(name);
         request.fileType = "****";
         request.windowModal = parent != nullptr;
 

@@ -6,6 +6,7 @@
 
 #include "base/RightToLeft.h"
 
+#include "base/Ascii.h"
 #include "base/SafeBuf.h"
 
 #include <cstddef>
@@ -15,8 +16,6 @@ namespace {
 
 inline bool IsRtl(unsigned short c) { return IsCharHebrew(c) || IsCharArabic(c); }
 inline bool IsRtlOrMark(unsigned short c) { return IsRtl(c) || c == '?' || c == '!'; }
-inline bool IsAsciiLetter(unsigned short c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-inline bool IsAsciiAlnum(unsigned short c) { return IsAsciiLetter(c) || (c >= '0' && c <= '9'); }
 
 inline bool IsNeutral(unsigned short c)
 {
@@ -25,7 +24,7 @@ inline bool IsNeutral(unsigned short c)
     case '(': case ')': case '[': case ']': case '{': case '}': case '\\': case '/':
         return true;
     default:
-        return c >= '0' && c <= '9';
+        return IsAsciiDigit(c);
     }
 }
 

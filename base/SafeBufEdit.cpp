@@ -3,6 +3,7 @@
 
 #include "base/SafeBuf.h"
 
+#include "base/Ascii.h"
 #include "base/U16.h"
 
 #include <cstddef>
@@ -35,9 +36,6 @@ inline bool IsTrimSpace(unsigned short c, unsigned short extra)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || (extra != 0 && c == extra);
 }
-
-inline bool IsLower(unsigned short c) { return c >= 'a' && c <= 'z'; }
-inline bool IsUpper(unsigned short c) { return c >= 'A' && c <= 'Z'; }
 
 } // namespace
 
@@ -428,11 +426,11 @@ void CSafeBuf::MakeCapitalize()
     bool wordStart = true;
     for (int i = 0; i < m_length; ++i) {
         unsigned short c = m_text[i];
-        if (IsLower(c)) {
+        if (IsAsciiLower(c)) {
             if (wordStart)
                 m_text[i] = static_cast<unsigned short>(c - 'a' + 'A');
             wordStart = false;
-        } else if (IsUpper(c)) {
+        } else if (IsAsciiUpper(c)) {
             wordStart = false;
         } else {
             wordStart = true;

@@ -8,6 +8,7 @@
 
 #include "base/SafeBuf.h"
 
+#include "base/SystemPath.h"
 #include "base/U16.h"
 #include "base/Utf.h"
 
@@ -92,18 +93,6 @@ bool FormatLong(const char* format, long value, size_t limit, std::string& text)
     size_t len = static_cast<size_t>(n) < limit ? static_cast<size_t>(n) : limit;
     text.assign(buf.data(), len);
     return true;
-}
-
-// A path as the file system wants it: UTF-8.
-std::string PathToUtf8(const unsigned short* path)
-{
-    std::string result;
-    unsigned char* utf8 = nullptr;
-    int n = Unicode2UTF8(path, &utf8, U16len(path), true);
-    if (utf8)
-        result.assign(reinterpret_cast<char*>(utf8), static_cast<size_t>(n));
-    delete[] utf8;
-    return result;
 }
 
 } // namespace
@@ -254,7 +243,7 @@ void CSafeBuf::EscapeXML()
 
 bool CSafeBuf::SaveAs(const unsigned short* path) const
 {
-    std::string name = PathToUtf8(path);
+    std::string name = PathToSystem(path);
     if (name.empty())
         return false;
     std::FILE* f = std::fopen(name.c_str(), "w+b");
@@ -269,7 +258,7 @@ bool CSafeBuf::SaveAs(const unsigned short* path) const
 
 bool CSafeBuf::LoadFile(const unsigned short* path)
 {
-    std::string name = PathToUtf8(path);
+    std::string name = PathToSystem(path);
     if (name.empty())
         return false;
     std::FILE* f = std::fopen(name.c_str(), "rb");

@@ -3,6 +3,7 @@
 
 #include "base/TextUtils.h"
 
+#include "base/Ascii.h"
 #include "base/U16.h"
 #include "base/Utf.h"
 
@@ -13,19 +14,9 @@
 
 namespace {
 
-bool IsAsciiLetter(unsigned short c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-bool IsDigit(unsigned short c)
-{
-    return c >= '0' && c <= '9';
-}
-
 bool IsReferenceChar(unsigned short c)
 {
-    return IsAsciiLetter(c) || IsDigit(c) || c == '#';
+    return IsAsciiAlnum(c) || c == '#';
 }
 
 bool IsLineChar(unsigned short c)
@@ -92,11 +83,6 @@ unsigned int ReadPacked(const T* data, long pos, long size, int kind)
         return (Byte(data, pos) << 24) | (Byte(data, pos + 1) << 16) | (Byte(data, pos + 2) << 8) |
                Byte(data, pos + 3);
     }
-}
-
-char LowerAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 // Glob matching with '*' and '?' over equal-case strings; linear backtracking
@@ -286,12 +272,12 @@ bool CheckNameConvention(const unsigned short* name, int length)
         return false;
     if (length < 0)
         length = U16len(name);
-    if (length == 0 || IsDigit(name[0]))
+    if (length == 0 || IsAsciiDigit(name[0]))
         return false;
     for (int i = 0; i < length; ++i)
     {
         unsigned short c = name[i];
-        if (!(IsAsciiLetter(c) || IsDigit(c) || c == '_' || c == '-' || c > 0xA0))
+        if (!(IsAsciiAlnum(c) || c == '_' || c == '-' || c > 0xA0))
             return false;
     }
     return true;
@@ -309,7 +295,7 @@ bool IsStringOnlyNumber(const unsigned short* text, int length, bool allowSignAn
     for (int i = 0; i < length; ++i)
     {
         unsigned short c = text[i];
-        if (IsDigit(c))
+        if (IsAsciiDigit(c))
             continue;
         if (allowSignAndPoint && c == '-' && i == 0)
             continue;
@@ -325,7 +311,7 @@ bool IsStringOnlyNumber(const unsigned short* text, int length, bool allowSignAn
 
 bool IsCharSymbol(unsigned short ch)
 {
-    return ch < 128 && !IsAsciiLetter(ch) && !IsDigit(ch);
+    return ch < 128 && !IsAsciiAlnum(ch);
 }
 
 unsigned int GetInt(const char* bytes, long pos, long size, int kind)
@@ -445,7 +431,7 @@ bool HasUpperCase(const CSafeBuf& text)
     const unsigned short* s = text;
     for (int i = 0; i < text.Length(); ++i)
     {
-        if (s[i] >= 'A' && s[i] <= 'Z')
+        if (IsAsciiUpper(s[i]))
             return true;
     }
     return false;

@@ -3,6 +3,8 @@
 
 #include "base/U16.h"
 
+#include "base/Ascii.h"
+
 #include <cstddef>
 #include <climits>
 #include <clocale>
@@ -12,10 +14,13 @@
 
 namespace {
 
+// A byte widened by its value or with its sign; a UTF-16 unit is its value
+// either way.
 inline int ZeroExt(char c) { return static_cast<unsigned char>(c); }
 inline int SignExt(char c) { return static_cast<signed char>(c); }
+inline int ZeroExt(unsigned short c) { return c; }
+inline int SignExt(unsigned short c) { return c; }
 
-inline bool IsAsciiLetter(int c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 inline int AlphaIndex(int c) { return (c >= 'a') ? c - 'a' : c - 'A'; }
 
 inline int Sign(int a, int b) { return a > b ? 1 : -1; }
@@ -23,11 +28,94 @@ inline int Sign(int a, int b) { return a > b ? 1 : -1; }
 // Compares two units without regard to ASCII case: 0 when they match, else 1/-1.
 inline int CompareNoCase(int a, int b)
 {
-    if (IsAsciiLetter(a) && IsAsciiLetter(b)) {
+    if (IsAsciiLetter(static_cast<unsigned int>(a)) && IsAsciiLetter(static_cast<unsigned int>(b))) {
         int ia = AlphaIndex(a), ib = AlphaIndex(b);
         return ia == ib ? 0 : Sign(ia, ib);
     }
     return a == b ? 0 : Sign(a, b);
+}
+
+// Up to the terminators, bytes sign-extended; a null operand is taken as
+// empty text.
+template <typename A, typename B>
+int CompareToEnd(const A* a, const B* b)
+{
+    static const A kEmptyA[1] = {0};
+    static const B kEmptyB[1] = {0};
+    if (!a) a = kEmptyA;
+    if (!b) b = kEmptyB;
+    for (int i = 0;; ++i) {
+        int av = SignExt(a[i]), bv = SignExt(b[i]);
+        if (av != bv)
+            return Sign(av, bv);
+        if (av == 0)
+            return 0;
+    }
+}
+
+// Exactly n positions of a and b, each pair compared by same(a[i], b[i])
+// (0 when they match, else 1/-1). Null text is less than any text.
+template <typename Unit, typename Compare>
+int CompareCounted(const unsigned short* a, const Unit* b, int n, Compare same)
+{
+    if (n <= 0)
+        return 0;
+    if (!a || !b)
+        return a ? 1 : (b ? -1 : 0);
+    for (int i = 0; i < n; ++i) {
+        int r = same(a[i], b[i]);
+        if (r)
+            return r;
+    }
+    return 0;
+}
+
+// Ignoring ASCII case over a's length plus its terminator; 1 when either is
+// null. The walk stops at the first difference, so a shorter b is never read
+// past its terminator.
+template <typename A, typename B>
+int CompareNoCaseToEnd(const A* a, const B* b)
+{
+    if (!a || !b)
+        return 1;
+    for (int i = 0;; ++i) {
+        int r = CompareNoCase(SignExt(a[i]), SignExt(b[i]));
+        if (r)
+            return r;
+        if (a[i] == 0)
+            return 0;
+    }
+}
+
+// First occurrence of needle (bytes zero-extended) in hay; an empty or null
+// needle answers hay.
+template <typename Unit>
+unsigned short* FindText(const unsigned short* hay, const Unit* needle)
+{
+    if (!needle || !needle[0])
+        return const_cast<unsigned short*>(hay);
+    if (!hay)
+        return nullptr;
+    for (const unsigned short* p = hay; *p; ++p) {
+        int i = 0;
+        while (needle[i] && p[i] == ZeroExt(needle[i]))
+            ++i;
+        if (!needle[i])
+            return const_cast<unsigned short*>(p);
+    }
+    return nullptr;
+}
+
+// Changes the case of the ASCII letters from..from+25 to to..to+25 in place.
+template <typename Unit>
+Unit* ChangeCase(Unit* s, char from, char to)
+{
+    if (s) {
+        for (Unit* p = s; *p; ++p)
+            if (*p >= from && *p <= from + 25)
+                *p = static_cast<Unit>(*p - from + to);
+    }
+    return s;
 }
 
 // Narrows at most max units to bytes for the C number parsers; a unit outside
@@ -123,32 +211,14 @@ int U16cat(unsigned short* dst, const char* src)
     return i;
 }
 
-// A null operand is taken as empty text.
 int U16cmp(const unsigned short* a, const unsigned short* b)
 {
-    static const unsigned short kEmpty[1] = {0};
-    if (!a) a = kEmpty;
-    if (!b) b = kEmpty;
-    for (int i = 0;; ++i) {
-        if (a[i] != b[i])
-            return Sign(a[i], b[i]);
-        if (a[i] == 0)
-            return 0;
-    }
+    return CompareToEnd(a, b);
 }
 
 int U16cmp(const char* a, const unsigned short* b)
 {
-    if (!a) a = "";
-    static const unsigned short kEmpty[1] = {0};
-    if (!b) b = kEmpty;
-    for (int i = 0;; ++i) {
-        int av = SignExt(a[i]), bv = b[i];
-        if (av != bv)
-            return Sign(av, bv);
-        if (av == 0)
-            return 0;
-    }
+    return CompareToEnd(a, b);
 }
 
 int U16cmp(const unsigned short* a, const char* b)
@@ -158,129 +228,56 @@ int U16cmp(const unsigned short* a, const char* b)
 
 int U16ncmp(const unsigned short* a, const unsigned short* b, int n)
 {
-    if (n <= 0 || a == b)
-        return 0;
-    if (!a || !b)
-        return a ? 1 : -1;
-    for (int i = 0; i < n; ++i) {
-        if (a[i] != b[i])
-            return Sign(a[i], b[i]);
-    }
-    return 0;
+    return CompareCounted(a, b, n, [](unsigned short x, unsigned short y) {
+        return x == y ? 0 : Sign(x, y);
+    });
 }
 
+// Equality is by the zero-extended byte, the order by the sign-extended one.
 int U16ncmp(const unsigned short* a, const char* b, int n)
 {
-    if (n <= 0)
-        return 0;
-    if (!a || !b)
-        return a ? 1 : (b ? -1 : 0);
-    for (int i = 0; i < n; ++i) {
-        if (a[i] != ZeroExt(b[i]))
-            return Sign(a[i], SignExt(b[i]));
-    }
-    return 0;
+    return CompareCounted(a, b, n, [](unsigned short x, char y) {
+        return x == ZeroExt(y) ? 0 : Sign(x, SignExt(y));
+    });
 }
 
 int U16nicmp(const unsigned short* a, const unsigned short* b, int n)
 {
-    if (n <= 0 || a == b)
-        return 0;
-    if (!a || !b)
-        return a ? 1 : -1;
-    for (int i = 0; i < n; ++i) {
-        int r = CompareNoCase(a[i], b[i]);
-        if (r)
-            return r;
-    }
-    return 0;
+    return CompareCounted(a, b, n, [](unsigned short x, unsigned short y) {
+        return CompareNoCase(x, y);
+    });
 }
 
 int U16nicmp(const unsigned short* a, const char* b, int n)
 {
-    if (n <= 0)
-        return 0;
-    if (!a || !b)
-        return a ? 1 : (b ? -1 : 0);
-    for (int i = 0; i < n; ++i) {
-        int r = CompareNoCase(a[i], SignExt(b[i]));
-        if (r)
-            return r;
-    }
-    return 0;
+    return CompareCounted(a, b, n, [](unsigned short x, char y) {
+        return CompareNoCase(x, SignExt(y));
+    });
 }
 
-// Over positions 0..len(a): the terminators take part, and the walk stops at
-// the first difference, so a shorter b is never read past its terminator.
 int U16icmp(const unsigned short* a, const unsigned short* b)
 {
-    if (!a || !b)
-        return 1;
-    for (int i = 0;; ++i) {
-        int r = CompareNoCase(a[i], b[i]);
-        if (r)
-            return r;
-        if (a[i] == 0)
-            return 0;
-    }
+    return CompareNoCaseToEnd(a, b);
 }
 
 int U16icmp(const unsigned short* a, const char* b)
 {
-    if (!a || !b)
-        return 1;
-    for (int i = 0;; ++i) {
-        int r = CompareNoCase(a[i], SignExt(b[i]));
-        if (r)
-            return r;
-        if (a[i] == 0)
-            return 0;
-    }
+    return CompareNoCaseToEnd(a, b);
 }
 
 int U16icmp(const char* a, const unsigned short* b)
 {
-    if (!a || !b)
-        return 1;
-    for (int i = 0;; ++i) {
-        int r = CompareNoCase(SignExt(a[i]), b[i]);
-        if (r)
-            return r;
-        if (a[i] == 0)
-            return 0;
-    }
+    return CompareNoCaseToEnd(a, b);
 }
 
 unsigned short* U16str(const unsigned short* hay, const unsigned short* needle)
 {
-    if (!needle || !needle[0])
-        return const_cast<unsigned short*>(hay);
-    if (!hay)
-        return nullptr;
-    for (const unsigned short* p = hay; *p; ++p) {
-        int i = 0;
-        while (needle[i] && p[i] == needle[i])
-            ++i;
-        if (!needle[i])
-            return const_cast<unsigned short*>(p);
-    }
-    return nullptr;
+    return FindText(hay, needle);
 }
 
 unsigned short* U16str(const unsigned short* hay, const char* needle)
 {
-    if (!needle || !needle[0])
-        return const_cast<unsigned short*>(hay);
-    if (!hay)
-        return nullptr;
-    for (const unsigned short* p = hay; *p; ++p) {
-        int i = 0;
-        while (needle[i] && p[i] == ZeroExt(needle[i]))
-            ++i;
-        if (!needle[i])
-            return const_cast<unsigned short*>(p);
-    }
-    return nullptr;
+    return FindText(hay, needle);
 }
 
 unsigned short* U16chr(const unsigned short* s, int ch)
@@ -296,42 +293,22 @@ unsigned short* U16chr(const unsigned short* s, int ch)
 
 unsigned short* U16upr(unsigned short* s)
 {
-    if (s) {
-        for (unsigned short* p = s; *p; ++p)
-            if (*p >= 'a' && *p <= 'z')
-                *p = static_cast<unsigned short>(*p - 'a' + 'A');
-    }
-    return s;
+    return ChangeCase(s, 'a', 'A');
 }
 
 unsigned short* U16lwr(unsigned short* s)
 {
-    if (s) {
-        for (unsigned short* p = s; *p; ++p)
-            if (*p >= 'A' && *p <= 'Z')
-                *p = static_cast<unsigned short>(*p - 'A' + 'a');
-    }
-    return s;
+    return ChangeCase(s, 'A', 'a');
 }
 
 char* strupr(char* s)
 {
-    if (s) {
-        for (char* p = s; *p; ++p)
-            if (*p >= 'a' && *p <= 'z')
-                *p = static_cast<char>(*p - 'a' + 'A');
-    }
-    return s;
+    return ChangeCase(s, 'a', 'A');
 }
 
 char* strlwr(char* s)
 {
-    if (s) {
-        for (char* p = s; *p; ++p)
-            if (*p >= 'A' && *p <= 'Z')
-                *p = static_cast<char>(*p - 'A' + 'a');
-    }
-    return s;
+    return ChangeCase(s, 'A', 'a');
 }
 
 long U16toi(const unsigned short* s)

@@ -3,19 +3,8 @@
 #include <climits>
 #include <cstring>
 
+#include "base/Ascii.h"
 #include "base/Hex.h"
-
-namespace {
-
-bool IsHexDigit(unsigned char ch) {
-  return (ch >= '0' && ch <= '9') || (ch >= 'A' && ch <= 'F') || (ch >= 'a' && ch <= 'f');
-}
-
-bool IsPlain(unsigned char ch) {
-  return (ch >= '0' && ch <= '9') || (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z');
-}
-
-}  // namespace
 
 bool CURL::EncodeURL(const char* in, char* out, int length, int outSize) {
   if (!in || !out || outSize < 1) return false;
@@ -26,7 +15,7 @@ bool CURL::EncodeURL(const char* in, char* out, int length, int outSize) {
   bool complete = true;
   for (std::size_t i = 0; i < count; ++i) {
     const unsigned char ch = static_cast<unsigned char>(in[i]);
-    if (IsPlain(ch)) {
+    if (IsAsciiAlnum(ch)) {
       if (room < 1) {
         complete = false;
         break;
@@ -61,8 +50,8 @@ int CURL::DecodeURL(const char* in, char* out, int outSize) {
   const char* p = in;
   while (*p && n < limit) {
     const unsigned char a = static_cast<unsigned char>(p[0]);
-    if (a == '%' && p[1] && p[2] && IsHexDigit(static_cast<unsigned char>(p[1])) &&
-        IsHexDigit(static_cast<unsigned char>(p[2]))) {
+    if (a == '%' && p[1] && p[2] && IsAsciiHexDigit(static_cast<unsigned char>(p[1])) &&
+        IsAsciiHexDigit(static_cast<unsigned char>(p[2]))) {
       out[n++] = static_cast<char>((CHex::DeHex(p[1]) << 4) | CHex::DeHex(p[2]));
       p += 3;
     } else {

@@ -5,23 +5,11 @@
 
 #include "base/UrlPath.h"
 
+#include "base/Ascii.h"
+#include "base/Hex.h"
 #include "base/U16.h"
 
 namespace {
-
-bool IsHexDigit(unsigned short c)
-{
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
-
-int HexValue(unsigned short c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return c - 'A' + 10;
-}
 
 bool IsSeparator(unsigned short c)
 {
@@ -44,8 +32,6 @@ bool StartsWithNoCase(const CSafeBuf& text, const char* prefix)
     return U16nicmp(static_cast<const unsigned short*>(text), prefix, n) == 0;
 }
 
-const char kHexDigits[] = "0123456789ABCDEF";
-
 } // namespace
 
 void EncodeURL(CSafeBuf& text)
@@ -56,8 +42,7 @@ void EncodeURL(CSafeBuf& text)
     for (int i = 0; i < length; ++i)
     {
         unsigned short c = s[i];
-        bool keep = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-                    c == '.' || c == '/' || c == '\\' || c == '-' || c == '_';
+        bool keep = IsAsciiAlnum(c) || c == '.' || c == '/' || c == '\\' || c == '-' || c == '_';
         if (keep)
         {
             out += c;
@@ -66,11 +51,11 @@ void EncodeURL(CSafeBuf& text)
         out += '%';
         if (c > 255)
         {
-            out += static_cast<unsigned short>(kHexDigits[(c >> 12) & 0xF]);
-            out += static_cast<unsigned short>(kHexDigits[(c >> 8) & 0xF]);
+            out += static_cast<unsigned short>(CHex::Hex(c >> 12));
+            out += static_cast<unsigned short>(CHex::Hex(c >> 8));
         }
-        out += static_cast<unsigned short>(kHexDigits[(c >> 4) & 0xF]);
-        out += static_cast<unsigned short>(kHexDigits[c & 0xF]);
+        out += static_cast<unsigned short>(CHex::Hex(c >> 4));
+        out += static_cast<unsigned short>(CHex::Hex(c));
     }
     text.ReplaceWith(&out);
 }
@@ -85,9 +70,9 @@ void DecodeURL(CSafeBuf& text)
     for (int i = 0; i < length; ++i)
     {
         unsigned short c = s[i];
-        if (c == '%' && i + 2 < length && IsHexDigit(s[i + 1]) && IsHexDigit(s[i + 2]))
+        if (c == '%' && i + 2 < length && IsAsciiHexDigit(s[i + 1]) && IsAsciiHexDigit(s[i + 2]))
         {
-            out += static_cast<unsigned short>(HexValue(s[i + 1]) * 16 + HexValue(s[i + 2]));
+            out += static_cast<unsigned short>(CHex::DeHex(s[i + 1]) * 16 + CHex::DeHex(s[i + 2]));
             i += 2;
             continue;
         }

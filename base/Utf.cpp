@@ -19,6 +19,7 @@
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <new>
 
 namespace {
@@ -29,6 +30,29 @@ T* Allocate(size_t count, bool useNew)
     if (useNew)
         return new (std::nothrow) T[count];
     return static_cast<T*>(std::malloc(count * sizeof(T)));
+}
+
+// The start of a conversion: clears *out and, when the input is usable (a
+// length not negative, and data unless the length is 0), allocates
+// perInput x length + 1 output units. Null when nothing is to be produced.
+template <typename T>
+T* StartOutput(T** out, const void* in, int length, size_t perInput, bool useNew)
+{
+    if (!out)
+        return nullptr;
+    *out = nullptr;
+    if (length < 0 || (!in && length > 0))
+        return nullptr;
+    return Allocate<T>(perInput * static_cast<size_t>(length) + 1, useNew);
+}
+
+// The end of a conversion: terminates the n units written and hands them out.
+template <typename T>
+int FinishOutput(T* buf, size_t n, T** out)
+{
+    buf[n] = 0;
+    *out = buf;
+    return static_cast<int>(n);
 }
 
 inline bool IsHigh(unsigned u) { return u >= 0xD800 && u <= 0xDBFF; }
@@ -49,12 +73,7 @@ long ThreeByteValue(const unsigned char* p)
 
 int Unicode2UTF8(const unsigned short* in, unsigned char** out, int count, bool useNew)
 {
-    if (!out)
-        return 0;
-    *out = nullptr;
-    if (count < 0 || (!in && count > 0))
-        return 0;
-    unsigned char* buf = Allocate<unsigned char>(3 * static_cast<size_t>(count) + 1, useNew);
+    unsigned char* buf = StartOutput(out, in, count, 3, useNew);
     if (!buf)
         return 0;
     size_t n = 0;
@@ -83,21 +102,14 @@ int Unicode2UTF8(const unsigned short* in, unsigned char** out, int count, bool 
             buf[n++] = static_cast<unsigned char>(0x80 | (u & 0x3F));
         }
     }
-    buf[n] = 0;
-    *out = buf;
-    return static_cast<int>(n);
+    return FinishOutput(buf, n, out);
 }
 
 int UTF82Unicode(const unsigned char* in, unsigned short** out, int length, bool useNew)
 {
-    if (!out)
-        return 0;
-    *out = nullptr;
-    if (length < 0 || (!in && length > 0))
-        return 0;
     // Every unit written consumes at least one byte (a pair consumes four),
     // so length + 1 units always suffice.
-    unsigned short* buf = Allocate<unsigned short>(static_cast<size_t>(length) + 1, useNew);
+    unsigned short* buf = StartOutput(out, in, length, 1, useNew);
     if (!buf)
         return 0;
     size_t n = 0;
@@ -165,19 +177,12 @@ int UTF82Unicode(const unsigned char* in, unsigned short** out, int length, bool
             ++i;
         }
     }
-    buf[n] = 0;
-    *out = buf;
-    return static_cast<int>(n);
+    return FinishOutput(buf, n, out);
 }
 
 int Ansi2UTF8(const char* in, unsigned char** out, int length, bool useNew)
 {
-    if (!out)
-        return 0;
-    *out = nullptr;
-    if (length < 0 || (!in && length > 0))
-        return 0;
-    unsigned char* buf = Allocate<unsigned char>(2 * static_cast<size_t>(length) + 1, useNew);
+    unsigned char* buf = StartOutput(out, in, length, 2, useNew);
     if (!buf)
         return 0;
     size_t n = 0;
@@ -190,41 +195,45 @@ int Ansi2UTF8(const char* in, unsigned char** out, int length, bool useNew)
             buf[n++] = static_cast<unsigned char>(0x80 | (b & 0x3F));
         }
     }
-    buf[n] = 0;
-    *out = buf;
-    return static_cast<int>(n);
+    return FinishOutput(buf, n, out);
 }
 
 int Ansi2Unicode(const unsigned char* in, unsigned short** out, int length, bool useNew)
 {
-    if (!out)
-        return 0;
-    *out = nullptr;
-    if (length < 0 || (!in && length > 0))
-        return 0;
-    unsigned short* buf = Allocate<unsigned short>(static_cast<size_t>(length) + 1, useNew);
+    unsigned short* buf = StartOutput(out, in, length, 1, useNew);
     if (!buf)
         return 0;
     for (int i = 0; i < length; ++i)
         buf[i] = in[i];
-    buf[length] = 0;
-    *out = buf;
-    return length;
+    return FinishOutput(buf, static_cast<size_t>(length), out);
 }
 
 int Multibyte2Unicode(const unsigned char* in, unsigned short** out, int length, bool useNew)
 {
-    if (!out)
-        return 0;
-    *out = nullptr;
+    if (out)
+        *out = nullptr;
     if (length < 2 || !in)
         return 0;
-    int units = length / 2;
-    unsigned short* buf = Allocate<unsigned short>(static_cast<size_t>(units) + 1, useNew);
+    const int units = length / 2;
+    unsigned short* buf = StartOutput(out, in, units, 1, useNew);
     if (!buf)
         return 0;
     std::memcpy(buf, in, static_cast<size_t>(units) * sizeof(unsigned short));
-    buf[units] = 0;
-    *out = buf;
-    return units;
+    return FinishOutput(buf, static_cast<size_t>(units), out);
+}
+
+std::string ToUTF8String(const unsigned short* text)
+{
+    std::string out;
+    if (!text)
+        return out;
+    int count = 0;
+    while (text[count] != 0)
+        ++count;
+    unsigned char* bytes = nullptr;
+    const int n = Unicode2UTF8(text, &bytes, count, true);
+    const std::unique_ptr<unsigned char[]> owned(bytes);
+    if (bytes && n > 0)
+        out.assign(reinterpret_cast<const char*>(bytes), static_cast<size_t>(n));
+    return out;
 }

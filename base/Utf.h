@@ -12,6 +12,8 @@
 // and as one 4-byte sequence in UTF-8. A surrogate unit without its partner
 // is encoded as U+FFFD so the output is always valid UTF-8.
 
+#include <string>
+
 // count UTF-16 units to UTF-8 (output room 3 x count + 1).
 int Unicode2UTF8(const unsigned short* in, unsigned char** out, int count, bool useNew = true);
 // length UTF-8 bytes to UTF-16 (output room length + 1). Malformed bytes are
@@ -24,3 +26,8 @@ int Ansi2Unicode(const unsigned char* in, unsigned short** out, int length, bool
 // Bytes holding UTF-16 units in host byte order: length / 2 units; nothing
 // when length is below 2.
 int Multibyte2Unicode(const unsigned char* in, unsigned short** out, int length, bool useNew = true);
+
+// Zero-terminated UTF-16 text (null allowed: empty) as a UTF-8 string, the
+// form in which text crosses to the libraries and the platform layer. (A
+// path crosses through PathToSystem, which also bounds its length.)
+std::string ToUTF8String(const unsigned short* text);

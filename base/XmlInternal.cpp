@@ -12,17 +12,7 @@
 
 std::string XmlToUtf8(const unsigned short* text)
 {
-    std::string out;
-    int n = U16len(text);
-    if (n <= 0)
-        return out;
-    unsigned char* bytes = nullptr;
-    int len = Unicode2UTF8(text, &bytes, n, true);
-    if (bytes) {
-        out.assign(reinterpret_cast<const char*>(bytes), static_cast<size_t>(len));
-        delete[] bytes;
-    }
-    return out;
+    return ToUTF8String(text);
 }
 
 void XmlFromUtf8(const xmlChar* utf8, CSafeBuf& out)

@@ -1,5 +1,6 @@
 #include "style/Image.h"
 
+#include "base/Ascii.h"
 #include "base/FileShims.h"
 #include "base/GeometryTypes.h"
 #include "base/SystemPath.h"
@@ -19,21 +20,6 @@
 #include <vector>
 
 namespace {
-
-bool EndsWithNoCase(const std::string& text, const char* suffix)
-{
-    const std::string s(suffix);
-    if (text.size() < s.size())
-        return false;
-    for (size_t i = 0; i < s.size(); ++i) {
-        char a = text[text.size() - s.size() + i];
-        if (a >= 'A' && a <= 'Z')
-            a = static_cast<char>(a - 'A' + 'a');
-        if (a != s[i])
-            return false;
-    }
-    return true;
-}
 
 std::uint8_t Premultiply(int value, int alpha)
 {
@@ -72,8 +58,7 @@ void CImage::Clear()
 
 bool CImage::Adopt(qm::cg::ImageRef image)
 {
-    if (image != nullptr && image->Width() > 0 && image->Height() > 0 &&
-        static_cast<long long>(image->Width()) * image->Height() <= kMaxPicturePixels) {
+    if (image != nullptr && qm::image::IsAcceptedPictureSize(image->Width(), image->Height())) {
         m_image = std::move(image);
         m_width = m_image->Width();
         m_height = m_image->Height();
@@ -214,8 +199,7 @@ bool CImage::MakeGray()
 {
     if (m_gray != nullptr)
         return true;
-    if (m_image == nullptr || m_width <= 0 || m_height <= 0 ||
-        static_cast<long long>(m_width) * m_height > kMaxPicturePixels)
+    if (m_image == nullptr || !qm::image::IsAcceptedPictureSize(m_width, m_height))
         return false;
 
     const size_t stride = static_cast<size_t>(m_width) * 4;

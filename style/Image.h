@@ -15,11 +15,13 @@
 // rectangle with nearest-neighbour sampling, so small icons stay crisp.
 //
 // A failed load leaves an empty picture: size 0, nothing drawn, and the load
-// answers false. Pictures larger than kMaxPicturePixels are refused.
+// answers false. Pictures larger than kMaxPicturePixels are refused (the
+// decoder refuses them from their header, before it allocates any pixels).
 
 #include "base/Point.h"
 #include "base/SafeBuf.h"
 #include "platform/cg/Image.h"
+#include "platform/image/ImageDecoder.h"
 
 #include <memory>
 
@@ -32,8 +34,8 @@ class Context;
 class CImage
 {
 public:
-    // The largest picture accepted, in pixels (width x height).
-    static constexpr long long kMaxPicturePixels = 64LL * 1024 * 1024;
+    // The largest picture accepted, in pixels (width x height): the decoder's limit.
+    static constexpr long long kMaxPicturePixels = qm::image::kMaxPicturePixels;
 
     CImage();
     virtual ~CImage();

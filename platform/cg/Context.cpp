@@ -20,6 +20,41 @@ void TransformPoint(const cairo_matrix_t& m, double x, double y, double& ox, dou
   oy = m.yx * x + m.yy * y + m.y0;
 }
 
+// The smallest upright box holding the four corners of r transformed by m.
+void TransformedBounds(const cairo_matrix_t& m, const Rect& r, double& x0, double& y0, double& x1,
+                       double& y1) {
+  double xs[4], ys[4];
+  TransformPoint(m, r.x, r.y, xs[0], ys[0]);
+  TransformPoint(m, r.x + r.width, r.y, xs[1], ys[1]);
+  TransformPoint(m, r.x, r.y + r.height, xs[2], ys[2]);
+  TransformPoint(m, r.x + r.width, r.y + r.height, xs[3], ys[3]);
+  x0 = *std::min_element(xs, xs + 4);
+  y0 = *std::min_element(ys, ys + 4);
+  x1 = *std::max_element(xs, xs + 4);
+  y1 = *std::max_element(ys, ys + 4);
+}
+
+void SetColour(double (&colour)[4], double r, double g, double b, double a) {
+  colour[0] = r;
+  colour[1] = g;
+  colour[2] = b;
+  colour[3] = a;
+}
+
+// The colour as the source of cr, its alpha multiplied by the global alpha.
+void SetSource(cairo_t* cr, const double (&colour)[4], double alpha) {
+  cairo_set_source_rgba(cr, colour[0], colour[1], colour[2], colour[3] * alpha);
+}
+
+// A path of the one rectangle r in user space (ctm), on a tile shifted by shift.
+void RectPath(cairo_t* cr, const cairo_matrix_t& ctm, const cairo_matrix_t& shift, const Rect& r) {
+  cairo_matrix_t m;
+  cairo_matrix_multiply(&m, &ctm, &shift);
+  cairo_set_matrix(cr, &m);
+  cairo_new_path(cr);
+  cairo_rectangle(cr, r.x, r.y, r.width, r.height);
+}
+
 std::string Num(double v) {
   char buf[32];
   std::snprintf(buf, sizeof buf, "%g", v);
@@ -30,7 +65,7 @@ std::string Num(double v) {
 
 std::unique_ptr<Context> Context::CreateBitmap(void* data, int width, int height, int bytesPerRow) {
   try {
-    if (width <= 0 || height <= 0 || width > 32767) return nullptr;
+    if (width <= 0 || height <= 0 || width > kMaxImageSide) return nullptr;
     if (data) {
       if (bytesPerRow < width * 4 || bytesPerRow % 4 != 0) return nullptr;
     } else {
@@ -231,18 +266,12 @@ void Context::SetInterpolationQuality(InterpolationQuality q) {
 
 void Context::SetRGBFillColor(double r, double g, double b, double a) {
   TraceCall("SetRGBFillColor", {r, g, b, a});
-  m_state.fill[0] = r;
-  m_state.fill[1] = g;
-  m_state.fill[2] = b;
-  m_state.fill[3] = a;
+  SetColour(m_state.fill, r, g, b, a);
 }
 
 void Context::SetRGBStrokeColor(double r, double g, double b, double a) {
   TraceCall("SetRGBStrokeColor", {r, g, b, a});
-  m_state.stroke[0] = r;
-  m_state.stroke[1] = g;
-  m_state.stroke[2] = b;
-  m_state.stroke[3] = a;
+  SetColour(m_state.stroke, r, g, b, a);
 }
 
 void Context::SetAlpha(double a) {
@@ -297,28 +326,20 @@ void Context::SetLineJoin(LineJoin join) {
 // --- geometry of a call ---------------------------------------------------------
 
 Context::Box Context::DeviceBox(const Rect& r) const {
-  double xs[4], ys[4];
-  TransformPoint(m_state.ctm, r.x, r.y, xs[0], ys[0]);
-  TransformPoint(m_state.ctm, r.x + r.width, r.y, xs[1], ys[1]);
-  TransformPoint(m_state.ctm, r.x, r.y + r.height, xs[2], ys[2]);
-  TransformPoint(m_state.ctm, r.x + r.width, r.y + r.height, xs[3], ys[3]);
-  Box b{*std::min_element(xs, xs + 4), *std::min_element(ys, ys + 4), *std::max_element(xs, xs + 4),
-        *std::max_element(ys, ys + 4)};
+  Box b;
+  TransformedBounds(m_state.ctm, r, b.x0, b.y0, b.x1, b.y1);
   return b;
 }
 
 Context::Box Context::ClipBox() const {
   Box b{0, 0, double(m_width), double(m_height)};
   for (const ClipEntry& c : m_state.clips) {
-    double xs[4], ys[4];
-    TransformPoint(c.m, c.r.x, c.r.y, xs[0], ys[0]);
-    TransformPoint(c.m, c.r.x + c.r.width, c.r.y, xs[1], ys[1]);
-    TransformPoint(c.m, c.r.x, c.r.y + c.r.height, xs[2], ys[2]);
-    TransformPoint(c.m, c.r.x + c.r.width, c.r.y + c.r.height, xs[3], ys[3]);
-    b.x0 = std::max(b.x0, *std::min_element(xs, xs + 4));
-    b.y0 = std::max(b.y0, *std::min_element(ys, ys + 4));
-    b.x1 = std::min(b.x1, *std::max_element(xs, xs + 4));
-    b.y1 = std::min(b.y1, *std::max_element(ys, ys + 4));
+    Box clip;
+    TransformedBounds(c.m, c.r, clip.x0, clip.y0, clip.x1, clip.y1);
+    b.x0 = std::max(b.x0, clip.x0);
+    b.y0 = std::max(b.y0, clip.y0);
+    b.x1 = std::min(b.x1, clip.x1);
+    b.y1 = std::min(b.y1, clip.y1);
   }
   return b;
 }
@@ -344,8 +365,7 @@ void Context::ApplyStroke(cairo_t* cr) const {
   static const cairo_line_join_t joins[] = {CAIRO_LINE_JOIN_MITER, CAIRO_LINE_JOIN_ROUND, CAIRO_LINE_JOIN_BEVEL};
   cairo_set_line_cap(cr, caps[int(m_state.cap)]);
   cairo_set_line_join(cr, joins[int(m_state.join)]);
-  cairo_set_source_rgba(cr, m_state.stroke[0], m_state.stroke[1], m_state.stroke[2],
-                        m_state.stroke[3] * m_state.alpha);
+  SetSource(cr, m_state.stroke, m_state.alpha);
 }
 
 // --- path ----------------------------------------------------------------------
@@ -452,8 +472,7 @@ void Context::DrawPath(int mode) {
       cairo_stroke(cr);
     } else {
       cairo_set_fill_rule(cr, mode == 1 ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
-      cairo_set_source_rgba(cr, m_state.fill[0], m_state.fill[1], m_state.fill[2],
-                            m_state.fill[3] * m_state.alpha);
+      SetSource(cr, m_state.fill, m_state.alpha);
       cairo_fill(cr);
     }
   });
@@ -480,12 +499,8 @@ void Context::StrokePath() {
 void Context::FillRect(const Rect& r) {
   TraceCall("FillRect", {r.x, r.y, r.width, r.height});
   ForTiles(DeviceBox(r), m_state.antialias, [&](cairo_t* cr, const cairo_matrix_t& shift) {
-    cairo_matrix_t m;
-    cairo_matrix_multiply(&m, &m_state.ctm, &shift);
-    cairo_set_matrix(cr, &m);
-    cairo_new_path(cr);
-    cairo_rectangle(cr, r.x, r.y, r.width, r.height);
-    cairo_set_source_rgba(cr, m_state.fill[0], m_state.fill[1], m_state.fill[2], m_state.fill[3] * m_state.alpha);
+    RectPath(cr, m_state.ctm, shift, r);
+    SetSource(cr, m_state.fill, m_state.alpha);
     cairo_fill(cr);
   });
 }
@@ -503,11 +518,7 @@ void Context::StrokeRectWithWidth(const Rect& r, double width) {
   b.x1 += 1;
   b.y1 += 1;
   ForTiles(b, m_state.antialias, [&](cairo_t* cr, const cairo_matrix_t& shift) {
-    cairo_matrix_t m;
-    cairo_matrix_multiply(&m, &m_state.ctm, &shift);
-    cairo_set_matrix(cr, &m);
-    cairo_new_path(cr);
-    cairo_rectangle(cr, r.x, r.y, r.width, r.height);
+    RectPath(cr, m_state.ctm, shift, r);
     ApplyStroke(cr);
     cairo_stroke(cr);
   });
@@ -530,11 +541,7 @@ void Context::ClearRect(const Rect& r) {
     cairo_save(t.cr);
     ApplyClip(t.cr, shift);
     cairo_set_antialias(t.cr, m_state.antialias ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
-    cairo_matrix_t m;
-    cairo_matrix_multiply(&m, &m_state.ctm, &shift);
-    cairo_set_matrix(t.cr, &m);
-    cairo_new_path(t.cr);
-    cairo_rectangle(t.cr, r.x, r.y, r.width, r.height);
+    RectPath(t.cr, m_state.ctm, shift, r);
     cairo_set_operator(t.cr, CAIRO_OPERATOR_CLEAR);
     cairo_fill(t.cr);
     cairo_restore(t.cr);
@@ -552,11 +559,7 @@ void Context::DrawImage(const Rect& r, const Image& image) {
     default: break;
   }
   ForTiles(DeviceBox(r), m_state.antialias, [&](cairo_t* cr, const cairo_matrix_t& shift) {
-    cairo_matrix_t m;
-    cairo_matrix_multiply(&m, &m_state.ctm, &shift);
-    cairo_set_matrix(cr, &m);
-    cairo_new_path(cr);
-    cairo_rectangle(cr, r.x, r.y, r.width, r.height);
+    RectPath(cr, m_state.ctm, shift, r);
     cairo_clip(cr);
     // The picture's top row goes to the top of the rectangle in y-up space.
     cairo_translate(cr, r.x, r.y + r.height);
@@ -593,13 +596,10 @@ ImageRef Context::CreateImage(int x, int row, int width, int height) const {
   int x0 = std::max(x, 0), y0 = std::max(row, 0);
   int x1 = std::min<long long>((long long)x + width, m_width);
   int y1 = std::min<long long>((long long)row + height, m_height);
-  if (x1 <= x0 || y1 <= y0 || y1 - y0 > 32767) return nullptr;
+  if (x1 <= x0 || y1 <= y0) return nullptr;
   int w = x1 - x0, h = y1 - y0;
-  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
-  if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
-    cairo_surface_destroy(s);
-    return nullptr;
-  }
+  cairo_surface_t* s = CreateImageSurface(w, h);
+  if (!s) return nullptr;
   cairo_t* cr = cairo_create(s);
   cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
   for (const Tile& t : m_tiles) {

@@ -9,15 +9,21 @@ Image::~Image() {
   if (m_surface) cairo_surface_destroy(m_surface);
 }
 
-std::shared_ptr<Image> Image::FromPixels(const void* data, int width, int height, int bytesPerRow) {
-  if (!data || width <= 0 || height <= 0 || width > 32767 || height > 32767 || bytesPerRow < width * 4)
-    return nullptr;
+cairo_surface_t* CreateImageSurface(int width, int height) {
+  if (width <= 0 || height <= 0 || width > kMaxImageSide || height > kMaxImageSide) return nullptr;
   cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
   if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
     cairo_surface_destroy(s);
     return nullptr;
   }
   cairo_surface_flush(s);
+  return s;
+}
+
+std::shared_ptr<Image> Image::FromPixels(const void* data, int width, int height, int bytesPerRow) {
+  if (!data || bytesPerRow < 4LL * width) return nullptr;
+  cairo_surface_t* s = CreateImageSurface(width, height);
+  if (!s) return nullptr;
   unsigned char* dst = cairo_image_surface_get_data(s);
   int dstStride = cairo_image_surface_get_stride(s);
   const unsigned char* src = static_cast<const unsigned char*>(data);

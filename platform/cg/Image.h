@@ -9,6 +9,9 @@
 
 namespace qm::cg {
 
+// The widest or tallest picture one image surface can hold.
+constexpr int kMaxImageSide = 32767;
+
 class Image {
 public:
   ~Image();
@@ -34,5 +37,10 @@ private:
 };
 
 typedef std::shared_ptr<Image> ImageRef;
+
+// A new ARGB32 image surface of width x height, flushed and ready for its
+// pixels to be written; null when a side is not positive or larger than
+// kMaxImageSide, or memory fails.
+cairo_surface_t* CreateImageSurface(int width, int height);
 
 }  // namespace qm::cg

@@ -15,24 +15,17 @@ namespace qm::image {
 
 namespace {
 
-// Widest or tallest picture accepted (one cairo surface).
-constexpr int kMaxSide = 32767;
-
 cg::ImageRef FromPixbuf(GdkPixbuf* pb) {
   if (!pb) return nullptr;
   int w = gdk_pixbuf_get_width(pb), h = gdk_pixbuf_get_height(pb);
-  if (w <= 0 || h <= 0 || w > kMaxSide || h > kMaxSide || gdk_pixbuf_get_bits_per_sample(pb) != 8 ||
+  if (!IsAcceptedPictureSize(w, h) || gdk_pixbuf_get_bits_per_sample(pb) != 8 ||
       gdk_pixbuf_get_colorspace(pb) != GDK_COLORSPACE_RGB)
     return nullptr;
   int channels = gdk_pixbuf_get_n_channels(pb);
   bool alpha = gdk_pixbuf_get_has_alpha(pb);
   if (channels != (alpha ? 4 : 3)) return nullptr;
-  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
-  if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
-    cairo_surface_destroy(s);
-    return nullptr;
-  }
-  cairo_surface_flush(s);
+  cairo_surface_t* s = cg::CreateImageSurface(w, h);
+  if (!s) return nullptr;
   unsigned char* dst = cairo_image_surface_get_data(s);
   const std::size_t dstStride = std::size_t(cairo_image_surface_get_stride(s));
   const guchar* src = gdk_pixbuf_read_pixels(pb);
@@ -50,6 +43,16 @@ cg::ImageRef FromPixbuf(GdkPixbuf* pb) {
   return cg::Image::AdoptSurface(s);
 }
 
+// The loader announces the picture's size from its header, before it
+// allocates pixels. A size that is not accepted is refused there: the loader
+// is given the size 0 x 0, which every progressive decoder takes as the sign
+// to stop without allocating, and whatever it still produces is discarded.
+void RefuseUnacceptedSize(GdkPixbufLoader* loader, gint width, gint height, gpointer refused) {
+  if (IsAcceptedPictureSize(width, height)) return;
+  *static_cast<bool*>(refused) = true;
+  gdk_pixbuf_loader_set_size(loader, 0, 0);
+}
+
 std::uint32_t BigEndian32(const unsigned char* p) {
   return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) | p[3];
 }
@@ -60,6 +63,8 @@ cg::ImageRef DecodeBytes(const void* data, std::size_t size) {
   try {
     if (!data || size == 0) return nullptr;
     GdkPixbufLoader* loader = gdk_pixbuf_loader_new();
+    bool refused = false;
+    g_signal_connect(loader, "size-prepared", G_CALLBACK(RefuseUnacceptedSize), &refused);
     GError* err = nullptr;
     bool ok = gdk_pixbuf_loader_write(loader, static_cast<const guchar*>(data), size, &err);
     if (err) {
@@ -69,7 +74,7 @@ cg::ImageRef DecodeBytes(const void* data, std::size_t size) {
     ok = gdk_pixbuf_loader_close(loader, &err) && ok;
     if (err) g_error_free(err);
     cg::ImageRef result;
-    if (ok) result = FromPixbuf(gdk_pixbuf_loader_get_pixbuf(loader));
+    if (ok && !refused) result = FromPixbuf(gdk_pixbuf_loader_get_pixbuf(loader));
     g_object_unref(loader);
     return result;
   } catch (...) {
@@ -80,6 +85,14 @@ cg::ImageRef DecodeBytes(const void* data, std::size_t size) {
 cg::ImageRef DecodeFile(const std::string& path) {
   try {
     if (path.empty()) return nullptr;
+    // The header first: its size is read without decoding any pixels, and a
+    // size that is not accepted goes no further. The file is then decoded as
+    // a whole, as it always was (a cut-off file fails rather than showing its
+    // first rows); a file replaced between the two reads is still held to
+    // the limit once decoded.
+    gint width = 0, height = 0;
+    if (!gdk_pixbuf_get_file_info(path.c_str(), &width, &height) || !IsAcceptedPictureSize(width, height))
+      return nullptr;
     GError* err = nullptr;
     GdkPixbuf* pb = gdk_pixbuf_new_from_file(path.c_str(), &err);
     if (err) g_error_free(err);

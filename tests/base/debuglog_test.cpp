@@ -2,38 +2,22 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
-
-#include <unistd.h>
 
 #include "base/DebugLog.h"
 #include "base/SafeBuf.h"
 #include "base/UserFolders.h"
-#include "platform/clock/Clock.h"
-#include "platform/clock/LocalTime.h"
-#include "platform/events/Services.h"
+
+#include "tests/common/FileHelpers.h"
+#include "tests/common/FixedClock.h"
+#include "tests/common/TempDir.h"
+#include "tests/common/TextHelpers.h"
+
+using qmtest::Exists;
+using qmtest::ReadFile;
+using qmtest::WriteFile;
 
 namespace {
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteFile(const std::string& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
-
-bool Exists(const std::string& path)
-{
-    return access(path.c_str(), F_OK) == 0;
-}
 
 // A numbered byte pattern, so a copy from the wrong offset shows.
 std::string Pattern(size_t size)
@@ -44,49 +28,29 @@ std::string Pattern(size_t size)
     return s;
 }
 
+// The log goes to a fresh cache folder, at a fixed local time and 2480 ms
+// after the virtual clock started.
 class DebugLogTest : public ::testing::Test
 {
 protected:
-    std::string folder;
+    qmtest::TempDir folder;
     std::string log;
     std::string rotated;
-    qm::clock::Clock clock;
+    qmtest::ScopedClock clock;
+    qmtest::FixedLocalTime localTime;
 
     void SetUp() override
     {
-        folder = std::string(QM_TEST_OUTPUT_DIR) + "/debuglog-" + std::to_string(getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::string cmd = "mkdir -p '" + folder + "'";
-        ASSERT_EQ(0, std::system(cmd.c_str()));
-        log = folder + "/debug.log";
-        rotated = folder + "/debug1.log";
-        std::remove(log.c_str());
-        std::remove(rotated.c_str());
-        CSafeBuf path;
-        path.AssignUTF8((folder + "/").c_str());
-        SetUserCacheFolder(path);
+        ASSERT_TRUE(folder.Create(qmtest::TestOutputPath("debuglog-")));
+        log = folder.Path() + "/debug.log";
+        rotated = folder.Path() + "/debug1.log";
+        SetUserCacheFolder(qmtest::FromUtf8(folder.Path() + "/"));
 
-        qm::clock::LocalDateTime t;
-        t.year = 2024;
-        t.month = 2;
-        t.day = 29;
-        t.hour = 13;
-        t.minute = 4;
-        t.second = 5;
-        qm::clock::SetLocalTimeSource([t] { return t; });
-        qm::events::Services::Get().SetClock(&clock);
+        localTime.Set(qmtest::LocalTime(2024, 2, 29, 13, 4, 5));
         clock.Advance(2500);   // 150 ticks: 2 s and 30 ticks -> 2480 ms
     }
 
-    void TearDown() override
-    {
-        qm::events::Services::Get().SetClock(nullptr);
-        qm::clock::SetLocalTimeSource(nullptr);
-        SetUserCacheFolder(nullptr);
-        std::remove(log.c_str());
-        std::remove(rotated.c_str());
-        rmdir(folder.c_str());
-    }
+    void TearDown() override { SetUserCacheFolder(nullptr); }
 };
 
 const char kHead[] = "\n2024-02-29 13:04:05[2480] [Get] ";

@@ -12,9 +12,12 @@
 #include "base/MD5Checksum.h"
 #include "base/UrlEncoder.h"
 
-namespace {
+#include "tests/common/FileHelpers.h"
+#include "tests/common/TextHelpers.h"
 
-const unsigned short* W(const char16_t* s) { return reinterpret_cast<const unsigned short*>(s); }
+using qmtest::U16;
+
+namespace {
 
 std::string Base64Of(const std::string& bytes, bool lineBreaks) {
   char* out = nullptr;
@@ -121,7 +124,7 @@ TEST(Base64, RoundTripOfEveryByteValueThroughAllForms) {
   // UTF-16 input: only the low byte of each unit is encoded.
   unsigned short* enc = nullptr;
   int encLength = 0;
-  ASSERT_TRUE(CBase64::Encode(W(u"\u0166oo"), 3, enc, encLength, false));
+  ASSERT_TRUE(CBase64::Encode(U16(u"\u0166oo"), 3, enc, encLength, false));
   EXPECT_EQ(std::u16string(reinterpret_cast<char16_t*>(enc), static_cast<size_t>(encLength)), u"Zm9v");
   delete[] enc;
 }
@@ -135,7 +138,7 @@ TEST(Base64, DecodeSkipsForeignCharactersAndStopsAtPad) {
   // A unit above 0xFF is not an alphabet character even if its low byte is.
   char* out = nullptr;
   int n = 0;
-  ASSERT_TRUE(CBase64::Decode(W(u"Z\u0141g=="), 5, out, n));
+  ASSERT_TRUE(CBase64::Decode(U16(u"Z\u0141g=="), 5, out, n));
   EXPECT_EQ(std::string(out, static_cast<size_t>(n)), "f");
   delete[] out;
 }
@@ -148,7 +151,7 @@ TEST(Hex, EncodeWritesUpperCasePairs) {
   EXPECT_STREQ(out, "00ABFF5C");
   delete[] out;
 
-  ASSERT_TRUE(CHex::Encode(W(u"\u01FF\u0020"), 2, out, n));
+  ASSERT_TRUE(CHex::Encode(U16(u"\u01FF\u0020"), 2, out, n));
   EXPECT_STREQ(out, "FF20");
   delete[] out;
 
@@ -169,7 +172,7 @@ TEST(Hex, DecodePairsAnyCaseAndTreatsNonDigitsAsZero) {
   delete[] out;
 
   // Unpaired last digit ignored; UTF-16 units above 0xFF are not digits.
-  ASSERT_TRUE(CHex::Decode(W(u"AB\u0141\u01466"), 5, out, n));
+  ASSERT_TRUE(CHex::Decode(U16(u"AB\u0141\u01466"), 5, out, n));
   ASSERT_EQ(n, 2);
   EXPECT_EQ(static_cast<unsigned char>(out[0]), 0xAB);
   EXPECT_EQ(static_cast<unsigned char>(out[1]), 0x00);
@@ -267,10 +270,7 @@ TEST(MD5, FileDigestMatchesBlockDigest) {
   std::string content;
   for (int i = 0; i < 3000; ++i) content += static_cast<char>('a' + i % 26);
   const std::string path = std::string(QM_TEST_OUTPUT_DIR) + "/md5_input.bin";
-  FILE* f = std::fopen(path.c_str(), "wb");
-  ASSERT_NE(f, nullptr);
-  ASSERT_EQ(std::fwrite(content.data(), 1, content.size(), f), content.size());
-  std::fclose(f);
+  ASSERT_TRUE(qmtest::WriteFile(path, content));
 
   char* digest = CMD5Checksum::GetMD5(path.c_str());
   ASSERT_NE(digest, nullptr);

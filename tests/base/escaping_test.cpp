@@ -2,17 +2,19 @@
 
 #include "base/Escaping.h"
 
-#include "tests/base/TextTestHelpers.h"
+#include "tests/common/TextHelpers.h"
 
 #include <gtest/gtest.h>
+
+using qmtest::Edited;
+using qmtest::Utf8;
+using qmtest::Wide;
 
 namespace {
 
 std::string EscapedXML(const char16_t* in, bool spaces)
 {
-    CSafeBuf text = Wide(in);
-    EscapeXMLChar(text, spaces);
-    return Utf8(text);
+    return Edited(in, [&](CSafeBuf& text) { EscapeXMLChar(text, spaces); });
 }
 
 TEST(EscapeXMLChar, MarkupCharactersBecomeReferencesButTheApostropheStays)
@@ -89,9 +91,7 @@ TEST(EscapeString, BackslashEscapesOfStyleSheets)
 
 std::string WithoutEntities(const char16_t* in, bool remove)
 {
-    CSafeBuf text = Wide(in);
-    RemoveXMLAllEscape(text, remove);
-    return Utf8(text);
+    return Edited(in, [&](CSafeBuf& text) { RemoveXMLAllEscape(text, remove); });
 }
 
 TEST(RemoveXMLAllEscape, KeepsXmlAndNumericReferencesAndDeletesOtherNames)

@@ -1,35 +1,23 @@
 #include "base/FileFind.h"
 
+#include "tests/common/FileHelpers.h"
+#include "tests/common/TempDir.h"
+#include "tests/common/TextHelpers.h"
+
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 #include <sys/stat.h>
 #include <sys/time.h>
 #include <unistd.h>
 #include <vector>
 
+using qmtest::ToUtf8;
+using qmtest::U16;
+using qmtest::U16String;
+using qmtest::WriteFile;
+
 namespace {
-
-std::u16string Wide(const std::string& s)
-{
-    return std::u16string(s.begin(), s.end());
-}
-
-const unsigned short* U16(const std::u16string& s)
-{
-    return reinterpret_cast<const unsigned short*>(s.c_str());
-}
-
-std::string Narrow(const CSafeBuf& b)
-{
-    CSafeBuf copy(b);
-    char* utf8 = nullptr;
-    const int n = copy.CreateUTF8Str(&utf8);
-    std::string out(utf8 ? utf8 : "", n > 0 ? n : 0);
-    delete[] utf8;
-    return out;
-}
 
 // A folder holding a file, a plain folder, two bundle-like folders, a link to
 // a folder and a file with a name outside ASCII.
@@ -38,18 +26,15 @@ class FileFindTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        root = std::string(QM_TEST_OUTPUT_DIR) + "/filefind_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::system(("rm -rf '" + root + "'").c_str());
-        ASSERT_EQ(0, mkdir(root.c_str(), 0755));
-        std::ofstream(root + "/a.txt") << "12345";
+        ASSERT_TRUE(scratch.Create(qmtest::TestOutputPath("filefind_"), 0755));
+        root = scratch.Path();
+        WriteFile(root + "/a.txt", "12345");
         mkdir((root + "/sub").c_str(), 0755);
         mkdir((root + "/Tool.APP").c_str(), 0755);
         mkdir((root + "/.app").c_str(), 0755);
         ASSERT_EQ(0, symlink("sub", (root + "/link").c_str()));
-        std::ofstream(root + "/\xC3\xA9t\xC3\xA9") << "x";
+        WriteFile(root + "/\xC3\xA9t\xC3\xA9", "x");
     }
-    void TearDown() override { std::system(("rm -rf '" + root + "'").c_str()); }
 
     struct Seen
     {
@@ -62,14 +47,15 @@ protected:
     std::vector<Seen> List(CFileFind& find)
     {
         std::vector<Seen> out;
-        bool more = find.FindFile(U16(Wide(root)));
+        bool more = find.FindFile(U16(U16String(root)));
         while (more) {
             more = find.FindNextFile();
-            out.push_back({Narrow(find.GetFileName()), find.IsDirectory(), find.IsDots()});
+            out.push_back({ToUtf8(find.GetFileName()), find.IsDirectory(), find.IsDots()});
         }
         return out;
     }
 
+    qmtest::TempDir scratch;
     std::string root;
 };
 
@@ -85,8 +71,8 @@ TEST_F(FileFindTest, ListsEveryEntryDotsFirstWithTheLastOneStillValid)
     EXPECT_EQ((std::vector<std::string>{".", "..", ".app", "Tool.APP", "a.txt", "link", "sub", "\xC3\xA9t\xC3\xA9"}),
               names);
     // After the call that answered false the current entry is the last one.
-    EXPECT_EQ("\xC3\xA9t\xC3\xA9", Narrow(find.GetFileName()));
-    EXPECT_EQ(root + "/\xC3\xA9t\xC3\xA9", Narrow(find.GetFilePath()));
+    EXPECT_EQ("\xC3\xA9t\xC3\xA9", ToUtf8(find.GetFileName()));
+    EXPECT_EQ(root + "/\xC3\xA9t\xC3\xA9", ToUtf8(find.GetFilePath()));
     EXPECT_FALSE(find.FindNextFile());
 }
 
@@ -108,10 +94,10 @@ TEST_F(FileFindTest, SizeAndModificationTimeOfTheCurrentEntry)
     const timeval times[2] = {{1234567890, 0}, {1234567890, 0}};
     ASSERT_EQ(0, utimes((root + "/a.txt").c_str(), times));
     CFileFind find;
-    bool more = find.FindFile(U16(Wide(root)));
+    bool more = find.FindFile(U16(U16String(root)));
     while (more) {
         more = find.FindNextFile();
-        if (Narrow(find.GetFileName()) == "a.txt")
+        if (ToUtf8(find.GetFileName()) == "a.txt")
             break;
     }
     EXPECT_EQ(5, find.GetLength());
@@ -132,11 +118,11 @@ TEST_F(FileFindTest, SizeAndModificationTimeOfTheCurrentEntry)
 TEST_F(FileFindTest, AFilePathFindsThatOneFile)
 {
     CFileFind find;
-    ASSERT_TRUE(find.FindFile(U16(Wide(root + "/a.txt"))));
-    EXPECT_EQ("a.txt", Narrow(find.GetFileName()));
+    ASSERT_TRUE(find.FindFile(U16(U16String(root + "/a.txt"))));
+    EXPECT_EQ("a.txt", ToUtf8(find.GetFileName()));
     EXPECT_FALSE(find.FindNextFile());
-    EXPECT_EQ("a.txt", Narrow(find.GetFileName()));
-    EXPECT_EQ(root + "/a.txt", Narrow(find.GetFilePath()));
+    EXPECT_EQ("a.txt", ToUtf8(find.GetFileName()));
+    EXPECT_EQ(root + "/a.txt", ToUtf8(find.GetFilePath()));
     EXPECT_FALSE(find.IsDirectory());
     EXPECT_EQ(5, find.GetLength());
 }
@@ -144,15 +130,15 @@ TEST_F(FileFindTest, AFilePathFindsThatOneFile)
 TEST_F(FileFindTest, MissingReleasedAndOverlongPaths)
 {
     CFileFind find;
-    EXPECT_FALSE(find.FindFile(U16(Wide(root + "/missing"))));
+    EXPECT_FALSE(find.FindFile(U16(U16String(root + "/missing"))));
     EXPECT_FALSE(find.FindFile(nullptr));
-    ASSERT_TRUE(find.FindFile(U16(Wide(root))));
+    ASSERT_TRUE(find.FindFile(U16(U16String(root))));
     find.ReleaseDir();
     EXPECT_FALSE(find.FindNextFile());
-    EXPECT_EQ("", Narrow(find.GetFileName()));
+    EXPECT_EQ("", ToUtf8(find.GetFileName()));
     EXPECT_FALSE(find.IsDirectory());
     std::string deep = root;
     while (deep.size() < 1100)
         deep += "/..";
-    EXPECT_FALSE(find.FindFile(U16(Wide(deep))));
+    EXPECT_FALSE(find.FindFile(U16(U16String(deep))));
 }

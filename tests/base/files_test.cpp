@@ -1,26 +1,23 @@
 #include "base/FileShims.h"
 #include "base/SystemPath.h"
 
+#include "tests/common/FileHelpers.h"
+#include "tests/common/TempDir.h"
+#include "tests/common/TextHelpers.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
+using qmtest::ReadFile;
+using qmtest::U16;
+using qmtest::U16String;
+using qmtest::WriteFile;
+
 namespace {
-
-const unsigned short* U16(const char16_t* s)
-{
-    return reinterpret_cast<const unsigned short*>(s);
-}
-
-std::u16string Wide(const std::string& ascii)
-{
-    return std::u16string(ascii.begin(), ascii.end());
-}
 
 // A fresh folder under the test output folder for each test.
 class FilesTest : public ::testing::Test
@@ -28,23 +25,11 @@ class FilesTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        dir = std::string(QM_TEST_OUTPUT_DIR) + "/files_" +
-              ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::system(("rm -rf '" + dir + "'").c_str());
-        ASSERT_EQ(0, mkdir(dir.c_str(), 0755));
-    }
-    void TearDown() override { std::system(("chmod -R u+w '" + dir + "'; rm -rf '" + dir + "'").c_str()); }
-
-    static std::string Read(const std::string& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    static void Write(const std::string& path, const std::string& data)
-    {
-        std::ofstream(path, std::ios::binary) << data;
+        ASSERT_TRUE(scratch.Create(qmtest::TestOutputPath("files_"), 0755));
+        dir = scratch.Path();
     }
 
+    qmtest::TempDir scratch;
     std::string dir;
 };
 
@@ -69,7 +54,7 @@ TEST(SystemPath, Utf16BecomesUtf8AndOverlongPathsAreRefused)
 TEST_F(FilesTest, CreateDirectoryMakesPrivateFoldersWhateverTheMask)
 {
     const mode_t old = umask(0);
-    const std::u16string path = Wide(dir + "/made");
+    const std::u16string path = U16String(dir + "/made");
     const bool made = CreateDirectory(U16(path.c_str()), nullptr);
     umask(old);
     ASSERT_TRUE(made);
@@ -81,9 +66,9 @@ TEST_F(FilesTest, CreateDirectoryMakesPrivateFoldersWhateverTheMask)
 
 TEST_F(FilesTest, NonAsciiNamesNameTheRightFile)
 {
-    const std::u16string path = Wide(dir) + u"/Résumé 日本.txt";
+    const std::u16string path = U16String(dir) + u"/Résumé 日本.txt";
     ASSERT_TRUE(WriteToFile(U16(path.c_str()), "abc", 3));
-    EXPECT_EQ("abc", Read(dir + "/R\xC3\xA9sum\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC.txt"));
+    EXPECT_EQ("abc", ReadFile(dir + "/R\xC3\xA9sum\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC.txt"));
     EXPECT_TRUE(DeleteFile(U16(path.c_str())));
     EXPECT_FALSE(DeleteFile(U16(path.c_str())));
     EXPECT_FALSE(DeleteFile(static_cast<const char*>(nullptr)));
@@ -95,25 +80,25 @@ TEST_F(FilesTest, CopyReadsReadOnlySourcesAndReplacesTheDestination)
     std::string data;
     for (int i = 0; i < 20000; ++i)   // several copy blocks and a short last one
         data += static_cast<char>(i * 7);
-    Write(src, data);
+    WriteFile(src, data);
     ASSERT_EQ(0, chmod(src.c_str(), 0444));
-    Write(dst, "old and longer than nothing");
+    WriteFile(dst, "old and longer than nothing");
     EXPECT_TRUE(CopyFile(src.c_str(), dst.c_str(), true));   // the flag plays no part
-    EXPECT_EQ(data, Read(dst));
-    EXPECT_EQ(data, Read(src));
+    EXPECT_EQ(data, ReadFile(dst));
+    EXPECT_EQ(data, ReadFile(src));
 
-    const std::u16string wsrc = Wide(src), wdst = Wide(dir) + u"/copié.bin";
+    const std::u16string wsrc = U16String(src), wdst = U16String(dir) + u"/copié.bin";
     EXPECT_TRUE(CopyFile(U16(wsrc.c_str()), U16(wdst.c_str()), false));
-    EXPECT_EQ(data, Read(dir + "/copi\xC3\xA9.bin"));
+    EXPECT_EQ(data, ReadFile(dir + "/copi\xC3\xA9.bin"));
 }
 
 TEST_F(FilesTest, FailedCopiesReportFailureAndLeaveTheDestination)
 {
     const std::string src = dir + "/src", dst = dir + "/dst";
-    Write(dst, "keep me");
+    WriteFile(dst, "keep me");
     EXPECT_FALSE(CopyFile((dir + "/missing").c_str(), dst.c_str(), false));
-    EXPECT_EQ("keep me", Read(dst));
-    Write(src, "x");
+    EXPECT_EQ("keep me", ReadFile(dst));
+    WriteFile(src, "x");
     EXPECT_FALSE(CopyFile(src.c_str(), (dir + "/no/such/folder/f").c_str(), false));
     EXPECT_FALSE(CopyFile(src.c_str(), dir.c_str(), false));   // a folder is no file
     EXPECT_FALSE(CopyFile(static_cast<const char*>(nullptr), dst.c_str(), false));
@@ -132,15 +117,15 @@ TEST_F(FilesTest, FailedCopiesReportFailureAndLeaveTheDestination)
 TEST_F(FilesTest, WriteToFileTruncatesAndRefusesBadLengths)
 {
     const std::string path = dir + "/w";
-    const std::u16string wpath = Wide(path);
-    Write(path, "previous content");
+    const std::u16string wpath = U16String(path);
+    WriteFile(path, "previous content");
     EXPECT_TRUE(WriteToFile(U16(wpath.c_str()), "new", 3));
-    EXPECT_EQ("new", Read(path));
+    EXPECT_EQ("new", ReadFile(path));
     EXPECT_TRUE(WriteToFile(U16(wpath.c_str()), nullptr, 0));
-    EXPECT_EQ("", Read(path));
+    EXPECT_EQ("", ReadFile(path));
     EXPECT_FALSE(WriteToFile(U16(wpath.c_str()), "abc", -1));
     EXPECT_FALSE(WriteToFile(U16(wpath.c_str()), nullptr, 4));
-    EXPECT_FALSE(WriteToFile(U16((Wide(dir) + u"/none/x").c_str()), "a", 1));
+    EXPECT_FALSE(WriteToFile(U16((U16String(dir) + u"/none/x").c_str()), "a", 1));
 }
 
 TEST_F(FilesTest, IntegersAreWrittenAsFourAndTwoBytesLeastSignificantFirst)
@@ -154,7 +139,7 @@ TEST_F(FilesTest, IntegersAreWrittenAsFourAndTwoBytesLeastSignificantFirst)
     EXPECT_EQ(10L, GetFileSize(f, nullptr));
     EXPECT_EQ(0L, std::ftell(f));   // back at the start
     std::fclose(f);
-    EXPECT_EQ(std::string("\x04\x03\x02\x01\xFE\xFF\xFF\xFF\xCD\xAB", 10), Read(path));
+    EXPECT_EQ(std::string("\x04\x03\x02\x01\xFE\xFF\xFF\xFF\xCD\xAB", 10), ReadFile(path));
     EXPECT_FALSE(WriteLongToFile(nullptr, 1));
     EXPECT_EQ(0L, GetFileSize(nullptr, nullptr));
 }

@@ -10,6 +10,8 @@
 #include "base/FileUtils.h"
 #include "base/SafeBuf.h"
 
+#include "tests/common/TextHelpers.h"
+
 namespace {
 
 std::string Fixture(const char* name)
@@ -19,9 +21,7 @@ std::string Fixture(const char* name)
 
 CSafeBuf WidePath(const char* name)
 {
-    CSafeBuf p;
-    p.AssignUTF8(Fixture(name).c_str());
-    return p;
+    return qmtest::FromUtf8(Fixture(name));
 }
 
 std::vector<unsigned> UnitsOf(const CSafeBuf& s)

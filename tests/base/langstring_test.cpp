@@ -7,7 +7,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 
 #include <libxml/tree.h>
@@ -15,29 +14,21 @@
 
 #include "base/LangString.h"
 #include "base/SafeBuf.h"
-#include "base/XmlLoad.h"
+
+#include "tests/common/FileHelpers.h"
+#include "tests/common/TextHelpers.h"
+#include "tests/common/XmlDoc.h"
+
+using qmtest::Exists;
+using qmtest::FromUtf8;
+using qmtest::ToUtf8;
+using qmtest::XmlDoc;
 
 namespace {
 
-CSafeBuf Wide(const char* utf8)
-{
-    CSafeBuf s;
-    s.AssignUTF8(utf8);
-    return s;
-}
-
-std::string Narrow(const CSafeBuf& s)
-{
-    char* bytes = nullptr;
-    const int n = s.CreateUTF8Str(&bytes);
-    std::string out(bytes ? bytes : "", bytes ? static_cast<size_t>(n) : 0);
-    delete[] bytes;
-    return out;
-}
-
 std::string Item(const CLangString& table, const char* key, const char* def = "default")
 {
-    return Narrow(table.GetItem(key, def));
+    return ToUtf8(table.GetItem(key, def));
 }
 
 const char kDoc[] =
@@ -65,7 +56,7 @@ protected:
 
 TEST_F(LangStringTest, KeysFollowTheElementPathWithoutTheRoot)
 {
-    CLangString table(Wide(kDoc), nullptr, nullptr, false);
+    CLangString table(FromUtf8(kDoc), nullptr, nullptr, false);
     EXPECT_TRUE(table.IsLoaded());
     EXPECT_EQ("Failure", Item(table, "message-box/title-failure"));
     EXPECT_EQ("OK", Item(table, "message-box/button-ok"));
@@ -81,12 +72,12 @@ TEST_F(LangStringTest, KeysFollowTheElementPathWithoutTheRoot)
 
 TEST_F(LangStringTest, LookupIgnoresCaseAndSurroundingWhiteSpaceAndTheFirstWins)
 {
-    CLangString table(Wide(kDoc), nullptr, nullptr, false);
+    CLangString table(FromUtf8(kDoc), nullptr, nullptr, false);
     EXPECT_EQ("Failure", Item(table, "MESSAGE-BOX/Title-Failure "));
     EXPECT_EQ("Failure", Item(table, "\t message-box/title-failure\r\n"));
     CSafeBuf out;
-    table.GetItem(out, Wide(" message-box/button-OK"), Wide("def"));
-    EXPECT_EQ("OK", Narrow(out));
+    table.GetItem(out, FromUtf8(" message-box/button-OK"), FromUtf8("def"));
+    EXPECT_EQ("OK", ToUtf8(out));
 }
 
 TEST_F(LangStringTest, DefaultBeforeAnyLoadThenTheKeyAsGiven)
@@ -97,7 +88,7 @@ TEST_F(LangStringTest, DefaultBeforeAnyLoadThenTheKeyAsGiven)
     EXPECT_EQ("", Item(table, nullptr, nullptr));
 
     // A failed load keeps nothing but still counts as a load.
-    table.LoadLangString(Wide("/no/such/localization.xml"), Wide("en"), false);
+    table.LoadLangString(FromUtf8("/no/such/localization.xml"), FromUtf8("en"), false);
     EXPECT_TRUE(table.IsLoaded());
     EXPECT_EQ(0, table.GetCount());
     EXPECT_EQ("Message-Box/Missing ", Item(table, "Message-Box/Missing ", "Default"));
@@ -108,12 +99,12 @@ TEST_F(LangStringTest, DefaultBeforeAnyLoadThenTheKeyAsGiven)
 
 TEST_F(LangStringTest, AFailedLoadKeepsTheEarlierTexts)
 {
-    CLangString table(Wide(kDoc), nullptr, nullptr, false);
+    CLangString table(FromUtf8(kDoc), nullptr, nullptr, false);
     // Holds "<localization>" but is not well-formed: taken as a location.
-    table.LoadLangString(Wide("<localization><a>b</localization>"), nullptr, false);
+    table.LoadLangString(FromUtf8("<localization><a>b</localization>"), nullptr, false);
     EXPECT_EQ("Failure", Item(table, "message-box/title-failure"));
     // A document without items replaces them.
-    table.LoadLangString(Wide("<localization><a>b</a></localization>"), nullptr, false);
+    table.LoadLangString(FromUtf8("<localization><a>b</a></localization>"), nullptr, false);
     EXPECT_EQ("b", Item(table, "a"));
     EXPECT_EQ("message-box/title-failure", Item(table, "message-box/title-failure"));
 }
@@ -122,45 +113,45 @@ TEST_F(LangStringTest, LanguageFilterKeepsOnlyTheWantedLanguage)
 {
     const char* doc = "<localization><t xml:lang='de'>Fehler</t><t xml:lang='en'>Failure</t>"
                       "<u>Both</u></localization>";
-    CLangString table(Wide(doc), Wide("en"), nullptr, false);
+    CLangString table(FromUtf8(doc), FromUtf8("en"), nullptr, false);
     EXPECT_EQ("Failure", Item(table, "t"));
     EXPECT_EQ("Both", Item(table, "u"));
     // The skip flag keeps both, the first one winning.
-    CLangString unfiltered(Wide(doc), Wide("en"), nullptr, true);
+    CLangString unfiltered(FromUtf8(doc), FromUtf8("en"), nullptr, true);
     EXPECT_EQ("Fehler", Item(unfiltered, "t"));
     EXPECT_EQ(0, unfiltered.GetCodePage());
-    CLangString chinese(Wide(doc), Wide("cn"), nullptr, true);
+    CLangString chinese(FromUtf8(doc), FromUtf8("cn"), nullptr, true);
     EXPECT_EQ(936, chinese.GetCodePage());
 }
 
 TEST_F(LangStringTest, FilesAndFileUrlsAreRead)
 {
     const std::string path = QM_TEST_DATA_DIR "/langstring/de.xml";
-    CLangString table(Wide(path.c_str()), nullptr, nullptr, false);
+    CLangString table(FromUtf8(path.c_str()), nullptr, nullptr, false);
     EXPECT_EQ("Fehler", Item(table, "message-box/title-failure"));
     EXPECT_EQ("Gut \xE2\x88\x9A", Item(table, "message-box/button-ok"));
 
-    CLangString viaUrl(Wide(("file://" + path).c_str()), nullptr, nullptr, false);
+    CLangString viaUrl(FromUtf8(("file://" + path).c_str()), nullptr, nullptr, false);
     EXPECT_EQ("Fehler", Item(viaUrl, "message-box/title-failure"));
 }
 
 TEST_F(LangStringTest, BundleFallbackAnswersUntilATableIsLoaded)
 {
     CLangString table;
-    table.LoadLocalDefault(Wide("en"));
+    table.LoadLocalDefault(FromUtf8("en"));
     EXPECT_FALSE(table.IsLoaded());
     EXPECT_EQ("Failure", Item(table, "message-box/title-failure", "Default"));
     // The fallback was loaded, so a key it lacks comes back as the key.
     EXPECT_EQ("message-box/not-there", Item(table, "message-box/not-there", "Default"));
 
     // A missing or unusable language keeps the fallback there is.
-    table.LoadLocalDefault(Wide("zz"));
-    table.LoadLocalDefault(Wide("../resources/en"));
+    table.LoadLocalDefault(FromUtf8("zz"));
+    table.LoadLocalDefault(FromUtf8("../resources/en"));
     table.LoadLocalDefault(nullptr);
     EXPECT_EQ("Failure", Item(table, "message-box/title-failure", "Default"));
 
     // Once a table is loaded, its own answers count.
-    table.LoadLangString(Wide(QM_TEST_DATA_DIR "/langstring/de.xml"), nullptr, false);
+    table.LoadLangString(FromUtf8(QM_TEST_DATA_DIR "/langstring/de.xml"), nullptr, false);
     EXPECT_EQ("Fehler", Item(table, "message-box/title-failure"));
     EXPECT_EQ("message-box/fix", Item(table, "message-box/fix", "Fix"));
 }
@@ -173,8 +164,8 @@ int g_fetches = 0;
 
 bool CacheHook(void*, CSafeBuf& location, CSafeBuf& cacheFile)
 {
-    cacheFile = Wide(g_cacheFile.c_str());
-    if (access(g_cacheFile.c_str(), F_OK) != 0)
+    cacheFile = FromUtf8(g_cacheFile.c_str());
+    if (!Exists(g_cacheFile))
         return false;
     location = cacheFile;
     return true;
@@ -183,7 +174,7 @@ bool CacheHook(void*, CSafeBuf& location, CSafeBuf& cacheFile)
 bool FetchHook(void*, const unsigned short*, CSafeBuf& localFile, const CSafeBuf& target)
 {
     ++g_fetches;
-    std::ofstream(Narrow(target), std::ios::binary) << g_fetched;
+    qmtest::WriteFile(ToUtf8(target), g_fetched);
     localFile = target;
     return true;
 }
@@ -202,40 +193,38 @@ TEST_F(LangStringTest, LocationsGoThroughTheOwnersCacheAndFetcher)
     // Not cached: fetched into the cache file and read from there.
     g_fetched = "<localization><a>fetched</a></localization>";
     CLangString table(nullptr, nullptr, &owner, false);
-    table.LoadLangString(Wide("http://example.test/lang.xml"), nullptr, false);
+    table.LoadLangString(FromUtf8("http://example.test/lang.xml"), nullptr, false);
     EXPECT_EQ(1, g_fetches);
     EXPECT_EQ("fetched", Item(table, "a"));
 
     // Cached: read without fetching.
-    table.LoadLangString(Wide("http://example.test/lang.xml"), nullptr, false);
+    table.LoadLangString(FromUtf8("http://example.test/lang.xml"), nullptr, false);
     EXPECT_EQ(1, g_fetches);
     EXPECT_EQ("fetched", Item(table, "a"));
 
     // A fetched answer that does not parse is not left in the cache.
     std::remove(g_cacheFile.c_str());
     g_fetched = "<html>Not found";
-    table.LoadLangString(Wide("http://example.test/lang.xml"), nullptr, false);
+    table.LoadLangString(FromUtf8("http://example.test/lang.xml"), nullptr, false);
     EXPECT_EQ(2, g_fetches);
     EXPECT_EQ("fetched", Item(table, "a"));
-    EXPECT_NE(0, access(g_cacheFile.c_str(), F_OK));
+    EXPECT_FALSE(Exists(g_cacheFile));
 }
 
 TEST_F(LangStringTest, TagTreeOfATextNode)
 {
-    xmlDoc* doc = LoadXMLString(
-        Wide("<localization><message-box><title-failure>F</title-failure></message-box>"
-             "<top>T</top>R</localization>"));
-    ASSERT_NE(nullptr, doc);
-    xmlNode* root = xmlDocGetRootElement(doc);
+    XmlDoc doc("<localization><message-box><title-failure>F</title-failure></message-box>"
+               "<top>T</top>R</localization>");
+    ASSERT_NE(nullptr, doc.doc);
+    xmlNode* root = doc.Root();
     xmlNode* box = root->children;
     xmlNode* text = box->children->children;
     CSafeBuf path;
     CLangString::GetTagTree(text, path);
-    EXPECT_EQ("message-box/title-failure", Narrow(path));
+    EXPECT_EQ("message-box/title-failure", ToUtf8(path));
     CLangString::GetTagTree(box->next->children, path);
-    EXPECT_EQ("top", Narrow(path));
+    EXPECT_EQ("top", ToUtf8(path));
     // A text right under the root answers the root's name.
     CLangString::GetTagTree(box->next->next, path);
-    EXPECT_EQ("localization", Narrow(path));
-    XMLReleaseDom(doc);
+    EXPECT_EQ("localization", ToUtf8(path));
 }

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,100 +10,25 @@
 #include "base/MessageBox.h"
 #include "base/PutFileDialog.h"
 #include "base/SafeBuf.h"
-#include "platform/events/ModalLoop.h"
-#include "platform/events/Services.h"
 #include "platform/ui/Menu.h"
-#include "platform/ui/ModalDialog.h"
 
-using qm::events::ModalAnswer;
-using qm::events::ModalLoop;
+#include "tests/common/ScriptedUiDriver.h"
+#include "tests/common/TextHelpers.h"
+
+using Driver = qmtest::ScriptedUiDriver;
+using qmtest::FromUtf8;
+using qmtest::ToUtf8;
 
 namespace {
 
-CSafeBuf Wide(const char* utf8)
-{
-    CSafeBuf s;
-    s.AssignUTF8(utf8);
-    return s;
-}
-
-std::string Narrow(const CSafeBuf& s)
-{
-    char* bytes = nullptr;
-    const int n = s.CreateUTF8Str(&bytes);
-    std::string out(bytes ? bytes : "", bytes ? static_cast<size_t>(n) : 0);
-    delete[] bytes;
-    return out;
-}
-
-// Records what each dialog showed and answers as told: press the button with
-// a label, close the window, or give no answer.
-class Driver : public qm::events::UiDriver
-{
-public:
-    enum Action { kPress, kClose, kNoAnswer };
-    Action action = kClose;
-    std::string press;
-
-    int shown = 0;
-    std::string kind;
-    std::string caption;
-    std::vector<std::string> texts;
-    std::vector<std::string> labels;
-
-    qm::events::PutFileRequest putRequest;
-    bool putAnswer = false;
-    qm::events::PutFileReply putReply;
-
-    ModalAnswer ModalStep(ModalLoop& loop) override
-    {
-        auto* dialog = dynamic_cast<qm::ui::ModalDialog*>(&loop.Subject());
-        if (dialog == nullptr)
-            return ModalAnswer::NoAnswer();
-        if (loop.Steps() <= 1) {
-            ++shown;
-            kind = dialog->ModalKind();
-            caption = dialog->caption;
-            texts = dialog->texts;
-            labels.clear();
-            for (const auto& b : dialog->buttons)
-                labels.push_back(b.label);
-        }
-        switch (action) {
-        case kPress: {
-            const int index = dialog->FindButton(press);
-            if (index < 0)
-                return ModalAnswer::NoAnswer();
-            dialog->Press(static_cast<size_t>(index));
-            return ModalAnswer::Continue();
-        }
-        case kClose:
-            return ModalAnswer::Close();
-        default:
-            return ModalAnswer::NoAnswer();
-        }
-    }
-
-    bool PutFile(const qm::events::PutFileRequest& request,
-                 qm::events::PutFileReply& reply) override
-    {
-        putRequest = request;
-        reply = putReply;
-        return putAnswer;
-    }
-};
-
-class MessageBoxTest : public ::testing::Test
+class MessageBoxTest : public qmtest::ScriptedUiTest
 {
 protected:
-    Driver driver;
-    qm::events::ScopedUiDriver scope{driver};
-
     int Show(int flags, Driver::Action action, const char* press = "")
     {
         driver.action = action;
         driver.press = press;
-        return MessageBox(Wide("Body \xC3\xA9"), Wide("Title"), flags);
+        return MessageBox(FromUtf8("Body \xC3\xA9"), FromUtf8("Title"), flags);
     }
 };
 
@@ -156,9 +80,9 @@ TEST_F(MessageBoxTest, PutFileJoinsFolderAndTypedName)
     driver.putAnswer = true;
     driver.putReply.folder = "/home/user/Docs";
     driver.putReply.fileName = "r\xC3\xA9sum\xC3\xA9.html";
-    CSafeBuf path = Wide("unchanged");
-    ASSERT_TRUE(OpenFileDialog(Wide("page.html"), path, false, false, nullptr));
-    EXPECT_EQ("/home/user/Docs/r\xC3\xA9sum\xC3\xA9.html", Narrow(path));
+    CSafeBuf path = FromUtf8("unchanged");
+    ASSERT_TRUE(OpenFileDialog(FromUtf8("page.html"), path, false, false, nullptr));
+    EXPECT_EQ("/home/user/Docs/r\xC3\xA9sum\xC3\xA9.html", ToUtf8(path));
     EXPECT_EQ("page.html", driver.putRequest.proposedName);
     EXPECT_EQ("****", driver.putRequest.fileType);
     EXPECT_FALSE(driver.putRequest.windowModal);
@@ -166,22 +90,22 @@ TEST_F(MessageBoxTest, PutFileJoinsFolderAndTypedName)
     // A folder path longer than 300 bytes is kept whole.
     driver.putReply.folder = "/" + std::string(400, 'a') + "/";
     driver.putReply.fileName = "x.txt";
-    ASSERT_TRUE(OpenFileDialog(Wide("x.txt"), path));
-    EXPECT_EQ(driver.putReply.folder + "x.txt", Narrow(path));
+    ASSERT_TRUE(OpenFileDialog(FromUtf8("x.txt"), path));
+    EXPECT_EQ(driver.putReply.folder + "x.txt", ToUtf8(path));
 }
 
 TEST_F(MessageBoxTest, PutFileCancelledOrUnusableNameLeavesPathAlone)
 {
-    CSafeBuf path = Wide("kept");
+    CSafeBuf path = FromUtf8("kept");
     driver.putAnswer = false;
-    EXPECT_FALSE(OpenFileDialog(Wide("a.txt"), path));
+    EXPECT_FALSE(OpenFileDialog(FromUtf8("a.txt"), path));
     driver.putAnswer = true;
     driver.putReply.folder = "/tmp";
     for (const char* bad : {"", "..", "sub/evil.txt"}) {
         driver.putReply.fileName = bad;
-        EXPECT_FALSE(OpenFileDialog(Wide("a.txt"), path)) << bad;
+        EXPECT_FALSE(OpenFileDialog(FromUtf8("a.txt"), path)) << bad;
     }
-    EXPECT_EQ("kept", Narrow(path));
+    EXPECT_EQ("kept", ToUtf8(path));
 }
 
 TEST(RemoveMenuItem, RemovesOnlyTheFirstExactMatch)
@@ -195,7 +119,7 @@ TEST(RemoveMenuItem, RemovesOnlyTheFirstExactMatch)
     ASSERT_EQ(2u, menu.Count());
     EXPECT_EQ(1u, menu.Item(0).command);
     EXPECT_EQ(3u, menu.Item(1).command);
-    EXPECT_TRUE(RemoveMenuItem(&menu, Wide("Cut")));
+    EXPECT_TRUE(RemoveMenuItem(&menu, FromUtf8("Cut")));
     EXPECT_FALSE(RemoveMenuItem(&menu, "Cut"));
     EXPECT_FALSE(RemoveMenuItem(nullptr, "Copy"));
     EXPECT_EQ(1u, menu.Count());

@@ -2,16 +2,15 @@
 #include "platform/dnd/Pasteboard.h"
 #include "platform/events/Services.h"
 
+#include "tests/common/TextHelpers.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-namespace {
+using qmtest::Equals;
 
-bool Is(const CSafeBuf& b, const char16_t* expected)
-{
-    return b == reinterpret_cast<const unsigned short*>(expected);
-}
+namespace {
 
 class ClipboardTest : public ::testing::Test
 {
@@ -32,9 +31,9 @@ TEST_F(ClipboardTest, WideAndByteReadsOfTheFirstItem)
     Board().PutItemFlavor(2, "public.tiff", "II*", 3);
     CSafeBuf out;
     EXPECT_TRUE(GetClipboardString("public.utf16-plain-text", out, true));
-    EXPECT_TRUE(Is(out, u"héllo"));
+    EXPECT_TRUE(Equals(out, u"héllo"));
     EXPECT_TRUE(GetClipboardString("public.html", out, false));
-    EXPECT_TRUE(Is(out, u"<b>\u00E9</b>"));   // one unit per byte
+    EXPECT_TRUE(Equals(out, u"<b>\u00E9</b>"));   // one unit per byte
     EXPECT_FALSE(GetClipboardString("public.tiff", out, false));   // only on the second item
     EXPECT_TRUE(out.IsEmpty());
 }
@@ -45,9 +44,9 @@ TEST_F(ClipboardTest, FileUrlsAndRtfdAreFoundByTheirTags)
     Board().PutItemFlavor(1, "dyn.rich", "RTFD", 4, qm::events::FourCC("rtfd"));
     CSafeBuf out;
     EXPECT_TRUE(GetClipboardString("public.file-url", out, false));
-    EXPECT_TRUE(Is(out, u"file:///a"));
+    EXPECT_TRUE(Equals(out, u"file:///a"));
     EXPECT_TRUE(GetClipboardString("com.apple.flat-rtfd", out, false));
-    EXPECT_TRUE(Is(out, u"RTFD"));
+    EXPECT_TRUE(Equals(out, u"RTFD"));
 }
 
 TEST_F(ClipboardTest, EmptyClipboardOrEmptyDataGivesFalse)
@@ -67,7 +66,7 @@ TEST(CopyDataFromCFData, WideTakesWholeUnitsBytesWidenByValue)
     const unsigned char bytes[] = {'A', 0, 0xE9, 0, 'Z'};
     CSafeBuf out;
     CopyDataFromCFData(bytes, sizeof bytes, out, true);
-    EXPECT_TRUE(Is(out, u"Aé"));
+    EXPECT_TRUE(Equals(out, u"Aé"));
     CopyDataFromCFData(std::vector<unsigned char>(bytes, bytes + 3), out, false);
     ASSERT_EQ(3, out.Length());
     EXPECT_EQ(0x41, out.GetAt(0));
@@ -89,13 +88,13 @@ TEST(GetDragData, TextFlavoursIntoStringsOthersIntoTheCallersRoom)
     CSafeBuf text;
     int size = -1;
     EXPECT_TRUE(GetDragData(&drag, 1111, kFlavorEditorMarkup, &text, &size));
-    EXPECT_TRUE(Is(text, u"<p>é</p>"));
+    EXPECT_TRUE(Equals(text, u"<p>é</p>"));
     EXPECT_EQ(8, size);
     EXPECT_TRUE(GetDragData(&drag, 1111, kFlavorFileURL, &text, &size));
-    EXPECT_TRUE(Is(text, u"file:///x%20y"));
+    EXPECT_TRUE(Equals(text, u"file:///x%20y"));
     EXPECT_EQ(13, size);
     EXPECT_TRUE(GetDragData(&drag, 2, kFlavorUnicodeText, &text, nullptr));
-    EXPECT_TRUE(Is(text, u"hi"));
+    EXPECT_TRUE(Equals(text, u"hi"));
 
     unsigned char tag[4] = {};
     size = sizeof tag;

@@ -1,13 +1,10 @@
 #include "base/PropExchange.h"
 
+#include "tests/common/TextHelpers.h"
+
 #include <gtest/gtest.h>
 
-namespace {
-bool Is(const CSafeBuf& b, const char16_t* expected)
-{
-    return b == reinterpret_cast<const unsigned short*>(expected);
-}
-}  // namespace
+using qmtest::Equals;
 
 TEST(PropExchange, NamesMatchWithoutCaseAndTheFirstWins)
 {
@@ -16,9 +13,9 @@ TEST(PropExchange, NamesMatchWithoutCaseAndTheFirstWins)
     CPropExchange pe(names, values, 4);
     CSafeBuf v;
     pe.GetValue("value", v, "default");
-    EXPECT_TRUE(Is(v, u"<p>café 😀</p>"));
+    EXPECT_TRUE(Equals(v, u"<p>café 😀</p>"));
     PX_String(&pe, "mODE", v, nullptr);
-    EXPECT_TRUE(Is(v, u"source"));
+    EXPECT_TRUE(Equals(v, u"source"));
 }
 
 TEST(PropExchange, AbsentAndNullValuesLeaveItEmptyWithoutTheDefault)

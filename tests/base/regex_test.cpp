@@ -1,13 +1,10 @@
 #include "base/RegEx.h"
 
+#include "tests/common/TextHelpers.h"
+
 #include <gtest/gtest.h>
 
-namespace {
-const unsigned short* U16(const char16_t* s)
-{
-    return reinterpret_cast<const unsigned short*>(s);
-}
-}  // namespace
+using qmtest::U16;
 
 TEST(RegExMatch, MatchesOnlyTheWholeText)
 {

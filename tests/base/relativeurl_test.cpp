@@ -2,7 +2,7 @@
 
 #include "base/RelativeURL.h"
 
-#include "tests/base/TextTestHelpers.h"
+#include "tests/common/TextHelpers.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +10,10 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+using qmtest::U16;
+using qmtest::Utf8;
+using qmtest::Wide;
 
 namespace {
 

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <sys/stat.h>
@@ -12,67 +11,41 @@
 #include "base/FileUtilsRemove.h"
 #include "base/SafeBuf.h"
 
+#include "tests/common/FileHelpers.h"
+#include "tests/common/ScopedEnv.h"
+#include "tests/common/TempDir.h"
+#include "tests/common/TextHelpers.h"
+
+using qmtest::Exists;
+using qmtest::FromUtf8;
+
 namespace {
 
-CSafeBuf W(const std::string& path)
-{
-    CSafeBuf p;
-    p.AssignUTF8(path.c_str());
-    return p;
-}
-
-bool Exists(const std::string& path)
-{
-    struct stat st;
-    return ::lstat(path.c_str(), &st) == 0;
-}
-
-void MakeFile(const std::string& path, const std::string& text)
-{
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr) << path;
-    std::fwrite(text.data(), 1, text.size(), f);
-    std::fclose(f);
-}
-
+// A fresh folder for each test to build its tree in; HOME comes back as it
+// was, whatever a test points it at.
 class FolderTree : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        base = std::string(QM_TEST_OUTPUT_DIR) + "/removefolder-" + std::to_string(::getpid()) + "-"
-               + ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        Wipe();
-        ASSERT_EQ(::mkdir(base.c_str(), 0700), 0);
-        const char* home = std::getenv("HOME");
-        savedHome = home ? home : "";
-        hadHome = home != nullptr;
-    }
+    void SetUp() override { ASSERT_TRUE(scratch.Create(qmtest::TestOutputPath("removefolder-"))); }
     void TearDown() override
     {
-        if (hadHome)
-            ::setenv("HOME", savedHome.c_str(), 1);
-        else
-            ::unsetenv("HOME");
-        Wipe();
+        const std::string path = scratch.Path();
+        if (!scratch.Remove())
+            ADD_FAILURE() << "could not clean " << path;
     }
-    void Wipe()
+    void Dir(const std::string& rel) { ASSERT_EQ(::mkdir(P(rel).c_str(), 0700), 0) << rel; }
+    void File(const std::string& rel, const std::string& text = "x")
     {
-        std::string cmd = "rm -rf '" + base + "'";
-        if (std::system(cmd.c_str()) != 0)
-            ADD_FAILURE() << "could not clean " << base;
+        ASSERT_TRUE(qmtest::WriteFile(P(rel), text)) << P(rel);
     }
-    void Dir(const std::string& rel) { ASSERT_EQ(::mkdir((base + "/" + rel).c_str(), 0700), 0) << rel; }
-    void File(const std::string& rel, const std::string& text = "x") { MakeFile(base + "/" + rel, text); }
     void Link(const std::string& target, const std::string& rel)
     {
-        ASSERT_EQ(::symlink(target.c_str(), (base + "/" + rel).c_str()), 0) << rel;
+        ASSERT_EQ(::symlink(target.c_str(), P(rel).c_str()), 0) << rel;
     }
-    std::string P(const std::string& rel) const { return base + "/" + rel; }
+    std::string P(const std::string& rel) const { return scratch.Path() + "/" + rel; }
 
-    std::string base;
-    std::string savedHome;
-    bool hadHome = false;
+    qmtest::ScopedEnv home{"HOME"};
+    qmtest::TempDir scratch;
 };
 
 } // namespace
@@ -85,13 +58,13 @@ TEST(ProtectedFolders, SystemRootsHomeAndDotsAreRefused)
                              "/usr/local", "/usr/lib", "/var/tmp", ".", "..", "/tmp/..", "/tmp/.",
                              "/usr/bin/.."};
     for (const char* path : refused) {
-        EXPECT_TRUE(IsProtectedFolder(W(path))) << path;
+        EXPECT_TRUE(IsProtectedFolder(FromUtf8(path))) << path;
     }
     EXPECT_TRUE(IsProtectedFolder(nullptr));
     EXPECT_FALSE(RemoveEntireFolder(nullptr));
-    EXPECT_FALSE(RemoveEntireFolder(W("")));
-    EXPECT_FALSE(RemoveFiles(W("  ")));
-    EXPECT_FALSE(IsProtectedFolder(W("/tmp/some-work-folder")));
+    EXPECT_FALSE(RemoveEntireFolder(FromUtf8("")));
+    EXPECT_FALSE(RemoveFiles(FromUtf8("  ")));
+    EXPECT_FALSE(IsProtectedFolder(FromUtf8("/tmp/some-work-folder")));
 }
 
 TEST_F(FolderTree, RemovesTheWholeTreeButNotWhatLinksPointTo)
@@ -109,19 +82,19 @@ TEST_F(FolderTree, RemovesTheWholeTreeButNotWhatLinksPointTo)
     Link("../../sibling/keep.txt", "victim/sub/file-link");
     Link("/nonexistent/target", "victim/dangling");
 
-    EXPECT_TRUE(RemoveEntireFolder(W(P("victim/"))));
+    EXPECT_TRUE(RemoveEntireFolder(FromUtf8(P("victim/"))));
     EXPECT_FALSE(Exists(P("victim")));
     EXPECT_TRUE(Exists(P("sibling/keep.txt")));
     EXPECT_TRUE(Exists(P("sibling/inner/keep2.txt")));
 
     // A link given as the folder itself is removed as a link.
     Link("sibling", "top-link");
-    EXPECT_TRUE(RemoveEntireFolder(W(P("top-link"))));
+    EXPECT_TRUE(RemoveEntireFolder(FromUtf8(P("top-link"))));
     EXPECT_FALSE(Exists(P("top-link")));
     EXPECT_TRUE(Exists(P("sibling/inner/keep2.txt")));
 
     // A plain file is not a folder.
-    EXPECT_FALSE(RemoveEntireFolder(W(P("sibling/keep.txt"))));
+    EXPECT_FALSE(RemoveEntireFolder(FromUtf8(P("sibling/keep.txt"))));
     EXPECT_TRUE(Exists(P("sibling/keep.txt")));
 }
 
@@ -134,21 +107,21 @@ TEST_F(FolderTree, HomeFolderAndItsAncestorsAreRefused)
     File("home/user/Cache/page.html");
     ::setenv("HOME", P("home/user").c_str(), 1);
 
-    EXPECT_FALSE(RemoveEntireFolder(W(P("home/user"))));
-    EXPECT_FALSE(RemoveEntireFolder(W(P("home/user/"))));
-    EXPECT_FALSE(RemoveEntireFolder(W(P("home/user/Cache/.."))));
-    EXPECT_FALSE(RemoveEntireFolder(W(P("home"))));
-    EXPECT_FALSE(RemoveFiles(W(P("home/user"))));
+    EXPECT_FALSE(RemoveEntireFolder(FromUtf8(P("home/user"))));
+    EXPECT_FALSE(RemoveEntireFolder(FromUtf8(P("home/user/"))));
+    EXPECT_FALSE(RemoveEntireFolder(FromUtf8(P("home/user/Cache/.."))));
+    EXPECT_FALSE(RemoveEntireFolder(FromUtf8(P("home"))));
+    EXPECT_FALSE(RemoveFiles(FromUtf8(P("home/user"))));
     EXPECT_TRUE(Exists(P("home/user/notes.txt")));
 
     // Below the home folder is fine.
-    EXPECT_TRUE(RemoveEntireFolder(W(P("home/user/Cache"))));
+    EXPECT_TRUE(RemoveEntireFolder(FromUtf8(P("home/user/Cache"))));
     EXPECT_FALSE(Exists(P("home/user/Cache")));
     EXPECT_TRUE(Exists(P("home/user/notes.txt")));
 
     // "." is refused by its last step, wherever it leads.
     ASSERT_EQ(::chdir(P("home/user").c_str()), 0);
-    EXPECT_FALSE(RemoveEntireFolder(W(".")));
+    EXPECT_FALSE(RemoveEntireFolder(FromUtf8(".")));
     EXPECT_TRUE(Exists(P("home/user/notes.txt")));
     ASSERT_EQ(::chdir(QM_TEST_OUTPUT_DIR), 0);
 }
@@ -165,14 +138,14 @@ TEST_F(FolderTree, RemoveFilesClearsOneLevelOnly)
     Link("../other/target.txt", "cache/link.txt");
     Link("../other", "cache/dir-link");
 
-    EXPECT_TRUE(RemoveFiles(W("  " + P("cache") + "/ \t")));
+    EXPECT_TRUE(RemoveFiles(FromUtf8("  " + P("cache") + "/ \t")));
     EXPECT_FALSE(Exists(P("cache/one.html")));
     EXPECT_FALSE(Exists(P("cache/two.txt")));
     EXPECT_FALSE(Exists(P("cache/link.txt")));
     EXPECT_FALSE(Exists(P("cache/dir-link")));
     EXPECT_TRUE(Exists(P("cache/keepdir/inside.txt")));
     EXPECT_TRUE(Exists(P("other/target.txt")));
-    EXPECT_FALSE(RemoveFiles(W(P("missing"))));
+    EXPECT_FALSE(RemoveFiles(FromUtf8(P("missing"))));
 }
 
 TEST_F(FolderTree, SizeIgnoresLinksAndCopyReproducesTheTree)
@@ -184,17 +157,17 @@ TEST_F(FolderTree, SizeIgnoresLinksAndCopyReproducesTheTree)
     Link("..", "src/sub/loop");   // would never end if followed
     Link("a.bin", "src/alias");
 
-    EXPECT_EQ(GetDirectorySize(W(P("src"))), 123.0);
-    EXPECT_EQ(GetDirectorySize(W(P("missing"))), 0.0);
+    EXPECT_EQ(GetDirectorySize(FromUtf8(P("src"))), 123.0);
+    EXPECT_EQ(GetDirectorySize(FromUtf8(P("missing"))), 0.0);
 
-    EXPECT_TRUE(CopyFolderTo(W(P("src")), W(P("dst"))));
-    EXPECT_EQ(GetDirectorySize(W(P("dst"))), 123.0);
+    EXPECT_TRUE(CopyFolderTo(FromUtf8(P("src")), FromUtf8(P("dst"))));
+    EXPECT_EQ(GetDirectorySize(FromUtf8(P("dst"))), 123.0);
     EXPECT_TRUE(Exists(P("dst/sub/b.bin")));
     EXPECT_FALSE(Exists(P("dst/alias")));
 
     // Into itself: refused before anything is made.
-    EXPECT_FALSE(CopyFolderTo(W(P("src")), W(P("src/sub/copy"))));
+    EXPECT_FALSE(CopyFolderTo(FromUtf8(P("src")), FromUtf8(P("src/sub/copy"))));
     EXPECT_FALSE(Exists(P("src/sub/copy")));
-    EXPECT_FALSE(CopyFolderTo(W(P("missing")), W(P("dst2"))));
-    EXPECT_FALSE(CopyFolderTo(W(P("src")), nullptr));
+    EXPECT_FALSE(CopyFolderTo(FromUtf8(P("missing")), FromUtf8(P("dst2"))));
+    EXPECT_FALSE(CopyFolderTo(FromUtf8(P("src")), nullptr));
 }

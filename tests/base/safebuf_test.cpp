@@ -3,6 +3,8 @@
 
 #include "base/SafeBuf.h"
 
+#include "tests/common/TextHelpers.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -10,15 +12,10 @@
 #include <cstring>
 #include <string>
 
+using qmtest::U16;
+using qmtest::U16String;
+
 namespace {
-
-const unsigned short* U(const char16_t* s) { return reinterpret_cast<const unsigned short*>(s); }
-
-std::u16string Str(const CSafeBuf& s)
-{
-    const unsigned short* p = s;
-    return std::u16string(reinterpret_cast<const char16_t*>(p), static_cast<size_t>(s.Length()));
-}
 
 TEST(SafeBufCapacity, FollowsTheDoublingRules)
 {
@@ -31,19 +28,19 @@ TEST(SafeBufCapacity, FollowsTheDoublingRules)
     EXPECT_EQ(20, copy.GetCapacity());
 
     CSafeBuf grown(0);
-    grown = U(u"abcdefghijk");   // 11 units do not fit 10
+    grown = U16(u"abcdefghijk");   // 11 units do not fit 10
     EXPECT_EQ(22, grown.GetCapacity());
 
     CSafeBuf kept(0);
-    kept = U(u"abc");
+    kept = U16(u"abc");
     EXPECT_EQ(10, kept.GetCapacity());
-    kept += U(u"01234567890123456789");
+    kept += U16(u"01234567890123456789");
     EXPECT_EQ(46, kept.GetCapacity());
-    EXPECT_EQ(u"abc01234567890123456789", Str(kept));
+    EXPECT_EQ(u"abc01234567890123456789", U16String(kept));
 
     EXPECT_EQ(6, CSafeBuf("abc").GetCapacity());
     EXPECT_EQ(8, CSafeBuf(static_cast<unsigned short>('x'), 4).GetCapacity());
-    EXPECT_EQ(u"xxxx", Str(CSafeBuf(static_cast<unsigned short>('x'), 4)));
+    EXPECT_EQ(u"xxxx", U16String(CSafeBuf(static_cast<unsigned short>('x'), 4)));
     EXPECT_EQ(10, CSafeBuf(static_cast<unsigned short>('x'), 0).GetCapacity());
     CSafeBuf sized(5L);
     EXPECT_EQ(5, sized.Length());
@@ -75,11 +72,11 @@ TEST(SafeBufCapacity, SizeResizeAndShrinkNeverReduceCapacity)
     unsigned short* p = t;
     p[0] = 'x'; p[1] = 'y'; p[2] = 0;
     t.BufferChanged();
-    EXPECT_EQ(u"xy", Str(t));
+    EXPECT_EQ(u"xy", U16String(t));
     t.CutAt(1);
-    EXPECT_EQ(u"x", Str(t));
+    EXPECT_EQ(u"x", U16String(t));
     t.CutAt(5);
-    EXPECT_EQ(u"x", Str(t));
+    EXPECT_EQ(u"x", U16String(t));
     t.AdjSize(0);
     EXPECT_TRUE(t.IsEmpty());
 }
@@ -90,13 +87,13 @@ TEST(SafeBufCapacity, ReplaceWithHandsOverTheBuffer)
     int capacity = source.GetCapacity();
     CSafeBuf target("x");
     target.ReplaceWith(&source);
-    EXPECT_EQ(u"hello world, a longer text", Str(target));
+    EXPECT_EQ(u"hello world, a longer text", U16String(target));
     EXPECT_EQ(capacity, target.GetCapacity());
     EXPECT_TRUE(source.IsEmpty());
     source += "still usable";
-    EXPECT_EQ(u"still usable", Str(source));
+    EXPECT_EQ(u"still usable", U16String(source));
     target.ReplaceWith(&target);
-    EXPECT_EQ(u"hello world, a longer text", Str(target));
+    EXPECT_EQ(u"hello world, a longer text", U16String(target));
 }
 
 TEST(SafeBufWidening, EachOverloadExtendsAsDocumented)
@@ -113,7 +110,7 @@ TEST(SafeBufWidening, EachOverloadExtendsAsDocumented)
     appended += e;
     appended += reinterpret_cast<const unsigned char*>(e);
     appended.Append("\xE9zz", 2);
-    EXPECT_EQ(u"\u00E9\u00E9\u00E9z", Str(appended));
+    EXPECT_EQ(u"\u00E9\u00E9\u00E9z", U16String(appended));
 
     CSafeBuf inserted("ab");
     inserted.Insert(1, e);
@@ -147,13 +144,13 @@ TEST(SafeBufCompare, NullAndWholeTextComparisons)
     EXPECT_FALSE(s != nullText);
     EXPECT_FALSE(s == nullBytes);
     EXPECT_FALSE(s != nullBytes);
-    EXPECT_TRUE(s == U(u"abc"));
-    EXPECT_TRUE(s != U(u"abcd"));
+    EXPECT_TRUE(s == U16(u"abc"));
+    EXPECT_TRUE(s != U16(u"abcd"));
     EXPECT_TRUE(s != "ab");
     EXPECT_FALSE(s == "abcd");
     EXPECT_TRUE(s == CSafeBuf("abc"));
     EXPECT_TRUE(s != CSafeBuf("abd"));
-    EXPECT_EQ(0, s.CompareNoCase(U(u"ABC")));
+    EXPECT_EQ(0, s.CompareNoCase(U16(u"ABC")));
     EXPECT_EQ(0, s.CompareNoCase("AbC"));
     EXPECT_NE(0, s.CompareNoCase("abcd"));
     EXPECT_NE(0, s.CompareNoCase(nullBytes));
@@ -169,33 +166,33 @@ TEST(SafeBufAccess, OutOfRangeIndicesAreAbsorbed)
     EXPECT_EQ(&s[0], &s[100L]);
     s.SetAt(3, 'q');
     s.SetAt(-1, 'q');
-    EXPECT_EQ(u"xyz", Str(s));
+    EXPECT_EQ(u"xyz", U16String(s));
     s.SetAt(1, 'Y');
-    EXPECT_EQ(u"xYz", Str(s));
+    EXPECT_EQ(u"xYz", U16String(s));
 }
 
 TEST(SafeBufEdit, InsertDeleteAndRemove)
 {
     CSafeBuf s("held");
-    EXPECT_EQ(1, s.Insert(2, U(u"llo wor"), 1));
-    EXPECT_EQ(u"helld", Str(s));
-    EXPECT_EQ(0, s.Insert(0, U(u"zz"), 0));
-    s.Insert(-5, U(u"<"));
-    s.Insert(99, U(u">"));
+    EXPECT_EQ(1, s.Insert(2, U16(u"llo wor"), 1));
+    EXPECT_EQ(u"helld", U16String(s));
+    EXPECT_EQ(0, s.Insert(0, U16(u"zz"), 0));
+    s.Insert(-5, U16(u"<"));
+    s.Insert(99, U16(u">"));
     s.Insert(1, static_cast<unsigned short>('_'));
-    EXPECT_EQ(u"<_helld>", Str(s));
+    EXPECT_EQ(u"<_helld>", U16String(s));
 
     EXPECT_EQ(7, s.Delete(1, 1));
     EXPECT_EQ(5, s.Delete(5, 100));
     EXPECT_EQ(5, s.Delete(5, 1));
     EXPECT_EQ(5, s.Delete(-1, 1));
-    EXPECT_EQ(u"<hell", Str(s));
+    EXPECT_EQ(u"<hell", U16String(s));
 
     s.RemoveBeginTo(0);
-    EXPECT_EQ(u"hell", Str(s));
+    EXPECT_EQ(u"hell", U16String(s));
     EXPECT_EQ(2, s.Remove('l'));
     EXPECT_EQ(0, s.Remove(0));
-    EXPECT_EQ(u"he", Str(s));
+    EXPECT_EQ(u"he", U16String(s));
     s.RemoveBeginTo(1);
     EXPECT_TRUE(s.IsEmpty());
 }
@@ -204,44 +201,44 @@ TEST(SafeBufEdit, TextTakenFromItselfSurvivesGrowth)
 {
     CSafeBuf s("abcdefgh");   // capacity 16: doubling forces a new buffer
     s += s;
-    EXPECT_EQ(u"abcdefghabcdefgh", Str(s));
+    EXPECT_EQ(u"abcdefghabcdefgh", U16String(s));
     s.Insert(1, static_cast<const unsigned short*>(s) + 8, 8);
-    EXPECT_EQ(u"aabcdefghbcdefghabcdefgh", Str(s));
+    EXPECT_EQ(u"aabcdefghbcdefghabcdefgh", U16String(s));
     CSafeBuf t("one two");
     t = static_cast<const unsigned short*>(t) + 4;
-    EXPECT_EQ(u"two", Str(t));
+    EXPECT_EQ(u"two", U16String(t));
     CSafeBuf r("abc");
-    EXPECT_EQ(1, r.Replace(r, U(u"x")));
-    EXPECT_EQ(u"x", Str(r));
+    EXPECT_EQ(1, r.Replace(r, U16(u"x")));
+    EXPECT_EQ(u"x", U16String(r));
 }
 
 TEST(SafeBufEdit, TrimAndCopy)
 {
     CSafeBuf s(" \t\r\nvalue//  ");
     s.TrimRight('/');
-    EXPECT_EQ(u" \t\r\nvalue", Str(s));
+    EXPECT_EQ(u" \t\r\nvalue", U16String(s));
     s.TrimLeft();
-    EXPECT_EQ(u"value", Str(s));
+    EXPECT_EQ(u"value", U16String(s));
     CSafeBuf t("xxmidxx");
     t.Trim('x');
-    EXPECT_EQ(u"mid", Str(t));
+    EXPECT_EQ(u"mid", U16String(t));
 
     const char16_t withZero[] = {u'a', 0, u'b'};
     CSafeBuf c;
-    c.Copy(U(withZero), 3);
+    c.Copy(U16(withZero), 3);
     EXPECT_EQ(3, c.Length());
     EXPECT_EQ('b', c.GetAt(2));
-    c.Copy(U(u"q"), -1);
+    c.Copy(U16(u"q"), -1);
     EXPECT_EQ(3, c.Length());
 }
 
 TEST(SafeBufSearch, FindRules)
 {
     CSafeBuf s("Hello hello");
-    EXPECT_EQ(-1, s.Find(U(u"")));
+    EXPECT_EQ(-1, s.Find(U16(u"")));
     EXPECT_EQ(-1, s.Find(""));
-    EXPECT_EQ(6, s.Find(U(u"hello")));
-    EXPECT_EQ(0, s.Find(U(u"HELLO"), 0, false));
+    EXPECT_EQ(6, s.Find(U16(u"hello")));
+    EXPECT_EQ(0, s.Find(U16(u"HELLO"), 0, false));
     EXPECT_EQ(6, s.Find("HELLO", 1, false));
     EXPECT_EQ(-1, s.Find("hello", 7));
     EXPECT_EQ(-1, s.Find("Hello hello!"));
@@ -257,98 +254,98 @@ TEST(SafeBufSearch, ReplaceContinuesAfterInsertedText)
 {
     CSafeBuf s("aaa");
     EXPECT_EQ(3, s.Replace("a", "aa"));
-    EXPECT_EQ(u"aaaaaa", Str(s));
+    EXPECT_EQ(u"aaaaaa", U16String(s));
 
     CSafeBuf t("x");
     EXPECT_EQ(0, t.Replace("", "y"));
-    EXPECT_EQ(0, t.Replace(U(u""), U(u"y")));
-    EXPECT_EQ(u"x", Str(t));
+    EXPECT_EQ(0, t.Replace(U16(u""), U16(u"y")));
+    EXPECT_EQ(u"x", U16String(t));
 
     CSafeBuf u("A-a-A");
-    EXPECT_EQ(3, u.Replace(U(u"a"), U(u"<b>"), false));
-    EXPECT_EQ(u"<b>-<b>-<b>", Str(u));
+    EXPECT_EQ(3, u.Replace(U16(u"a"), U16(u"<b>"), false));
+    EXPECT_EQ(u"<b>-<b>-<b>", U16String(u));
     EXPECT_EQ(2, u.Replace("-", static_cast<const unsigned short*>(nullptr)));
-    EXPECT_EQ(u"<b><b><b>", Str(u));
-    EXPECT_EQ(3, u.Replace("<b>", U(u"\u05D0")));
-    EXPECT_EQ(u"\u05D0\u05D0\u05D0", Str(u));
+    EXPECT_EQ(u"<b><b><b>", U16String(u));
+    EXPECT_EQ(3, u.Replace("<b>", U16(u"\u05D0")));
+    EXPECT_EQ(u"\u05D0\u05D0\u05D0", U16String(u));
 }
 
 TEST(SafeBufExtract, LeftRightMid)
 {
     CSafeBuf s("abcdef");
-    EXPECT_EQ(u"cdef", Str(s.Mid(2, 10)));
-    EXPECT_EQ(u"bc", Str(s.Mid(1, 2)));
+    EXPECT_EQ(u"cdef", U16String(s.Mid(2, 10)));
+    EXPECT_EQ(u"bc", U16String(s.Mid(1, 2)));
     EXPECT_TRUE(s.Mid(6, 1).IsEmpty());
     EXPECT_TRUE(s.Mid(2, 0).IsEmpty());
     EXPECT_TRUE(s.Left(-1).IsEmpty());
-    EXPECT_EQ(u"abcdef", Str(s.Left(99)));
-    EXPECT_EQ(u"ef", Str(s.Right(2)));
+    EXPECT_EQ(u"abcdef", U16String(s.Left(99)));
+    EXPECT_EQ(u"ef", U16String(s.Right(2)));
     CSafeBuf out("keep");
     s.Right(0, &out);
-    EXPECT_EQ(u"keep", Str(out));
+    EXPECT_EQ(u"keep", U16String(out));
     s.Right(3, &out);
-    EXPECT_EQ(u"def", Str(out));
+    EXPECT_EQ(u"def", U16String(out));
 }
 
 TEST(SafeBufCase, CapitalizeUpperLower)
 {
     CSafeBuf s("hello wORLD-foo");
     s.MakeCapitalize();
-    EXPECT_EQ(u"Hello WORLD-Foo", Str(s));
+    EXPECT_EQ(u"Hello WORLD-Foo", U16String(s));
     CSafeBuf t;
-    t = U(u"Mixed \u00E9 Case");
+    t = U16(u"Mixed \u00E9 Case");
     t.MakeUpper();
-    EXPECT_EQ(u"MIXED \u00E9 CASE", Str(t));
+    EXPECT_EQ(u"MIXED \u00E9 CASE", U16String(t));
     t.MakeLower();
-    EXPECT_EQ(u"mixed \u00E9 case", Str(t));
+    EXPECT_EQ(u"mixed \u00E9 case", U16String(t));
 }
 
 TEST(SafeBufLayout, LoneCarriageReturnsGetLineFeeds)
 {
     CSafeBuf s;
-    s = U(u"a\rb\r\nc\n");
+    s = U16(u"a\rb\r\nc\n");
     s.ConvertUnixToAnsiCR();
-    EXPECT_EQ(u"a\r\nb\r\nc\n", Str(s));
+    EXPECT_EQ(u"a\r\nb\r\nc\n", U16String(s));
     CSafeBuf t;
-    t = U(u"\r\r");
+    t = U16(u"\r\r");
     t.ConvertUnixToAnsiCR();
-    EXPECT_EQ(u"\r\n\r\n", Str(t));
+    EXPECT_EQ(u"\r\n\r\n", U16String(t));
 }
 
 TEST(SafeBufLayout, ExpandTabFillsToNextStop)
 {
     CSafeBuf s;
-    s = U(u"ab\tc");
+    s = U16(u"ab\tc");
     s.ExpandTAB(8, ' ');
-    EXPECT_EQ(u"ab      c", Str(s));
+    EXPECT_EQ(u"ab      c", U16String(s));
 
     CSafeBuf two;
-    two = U(u"\t\t");
+    two = U16(u"\t\t");
     two.ExpandTAB(8, ' ');
-    EXPECT_EQ(std::u16string(16, u' '), Str(two));
+    EXPECT_EQ(std::u16string(16, u' '), U16String(two));
 
     // The column runs on across line breaks.
     CSafeBuf lines;
-    lines = U(u"ab\nc\tx");
+    lines = U16(u"ab\nc\tx");
     lines.ExpandTAB(8, '.');
-    EXPECT_EQ(u"ab\nc....x", Str(lines));
+    EXPECT_EQ(u"ab\nc....x", U16String(lines));
 
     // Widths beyond a small fixed pad work.
     CSafeBuf wide;
-    wide = U(u"a\t");
+    wide = U16(u"a\t");
     wide.ExpandTAB(40, '-');
-    EXPECT_EQ(u"a" + std::u16string(39, u'-'), Str(wide));
+    EXPECT_EQ(u"a" + std::u16string(39, u'-'), U16String(wide));
 
     CSafeBuf same;
-    same = U(u"\tx");
+    same = U16(u"\tx");
     same.ExpandTAB(0, ' ');
-    EXPECT_EQ(u"\tx", Str(same));
+    EXPECT_EQ(u"\tx", U16String(same));
 }
 
 TEST(SafeBufLayout, TabPositionMapping)
 {
     CSafeBuf s;
-    s = U(u"\tab");
+    s = U16(u"\tab");
     EXPECT_EQ(0, s.RealPostionFromExpandedPos(5, 8));
     EXPECT_EQ(1, s.RealPostionFromExpandedPos(8, 8));
     EXPECT_EQ(3, s.RealPostionFromExpandedPos(50, 8));
@@ -359,7 +356,7 @@ TEST(SafeBufLayout, TabPositionMapping)
     EXPECT_EQ(10, s.GetAdjustPosForTAB(3, false, 8));
 
     CSafeBuf t;
-    t = U(u"a\tb");
+    t = U16(u"a\tb");
     EXPECT_EQ(0, t.RealPostionFromExpandedPos(0, 4));
     EXPECT_EQ(1, t.RealPostionFromExpandedPos(2, 4));
     EXPECT_EQ(2, t.RealPostionFromExpandedPos(4, 4));
@@ -372,13 +369,13 @@ TEST(SafeBufFormat, IntegersAreFormattedWithinBounds)
 {
     CSafeBuf s("old");
     EXPECT_TRUE(s.FormatInt("%d", 42));
-    EXPECT_EQ(u"42", Str(s));
+    EXPECT_EQ(u"42", U16String(s));
     EXPECT_TRUE(s.FormatInt("#%06X;", 0xABCD));
-    EXPECT_EQ(u"#00ABCD;", Str(s));
+    EXPECT_EQ(u"#00ABCD;", U16String(s));
     EXPECT_TRUE(s.FormatInt("%ld%%", LONG_MIN));
-    EXPECT_EQ(u"-9223372036854775808%", Str(s));
+    EXPECT_EQ(u"-9223372036854775808%", U16String(s));
     EXPECT_TRUE(s.FormatInt("%c", 'Q'));
-    EXPECT_EQ(u"Q", Str(s));
+    EXPECT_EQ(u"Q", U16String(s));
 
     // Formats that would read a missing or wrong argument are refused.
     EXPECT_FALSE(s.FormatInt("%s", 1));
@@ -398,14 +395,14 @@ TEST(SafeBufFormat, IntegersAreFormattedWithinBounds)
     b.AppendInt(-12L);
     b.AppendInt(3);
     EXPECT_FALSE(b.AppendInt("%f", 1));
-    EXPECT_EQ(u"v-123", Str(b));
+    EXPECT_EQ(u"v-123", U16String(b));
 }
 
 TEST(SafeBufUtf8, SupplementaryCharactersSurvive)
 {
     CSafeBuf s;
     s.AssignUTF8("a\xC3\xA9\xF0\x9F\x98\x80");
-    EXPECT_EQ(u"a\u00E9\U0001F600", Str(s));
+    EXPECT_EQ(u"a\u00E9\U0001F600", U16String(s));
 
     char* utf8 = nullptr;
     EXPECT_EQ(7, s.CreateUTF8Str(&utf8));
@@ -422,7 +419,7 @@ TEST(SafeBufUtf8, SupplementaryCharactersSurvive)
     CSafeBuf widened("\xC3\xA9");
     CSafeBuf decoded("x");
     decoded.AssignUTF8(static_cast<const unsigned short*>(widened));
-    EXPECT_EQ(u"\u00E9", Str(decoded));
+    EXPECT_EQ(u"\u00E9", U16String(decoded));
     decoded.AssignUTF8(static_cast<const char*>(nullptr));
     EXPECT_TRUE(decoded.IsEmpty());
 }
@@ -469,7 +466,7 @@ TEST(SafeBufQueries, EscapeXmlAndCopies)
 {
     CSafeBuf s("a<b & \"c\" > 'd'");
     s.EscapeXML();
-    EXPECT_EQ(u"a&lt;b &amp; &quot;c&quot; &gt; 'd'", Str(s));
+    EXPECT_EQ(u"a&lt;b &amp; &quot;c&quot; &gt; 'd'", U16String(s));
 
     EXPECT_EQ(nullptr, CSafeBuf().CreateNew());
     unsigned short* copy = CSafeBuf("hi").CreateNew();
@@ -490,7 +487,7 @@ TEST(SafeBufFiles, SaveAndLoadRawUnitsUnderAUnicodeName)
     CSafeBuf path;
     path.AssignUTF8(QM_TEST_OUTPUT_DIR "/safebuf-\xC3\xA9t\xC3\xA9.bin");
     CSafeBuf text;
-    text = U(u"line \u05D0\U0001F600\n");
+    text = U16(u"line \u05D0\U0001F600\n");
     ASSERT_TRUE(text.SaveAs(path));
 
     std::FILE* f = std::fopen(QM_TEST_OUTPUT_DIR "/safebuf-\xC3\xA9t\xC3\xA9.bin", "rb");
@@ -505,7 +502,7 @@ TEST(SafeBufFiles, SaveAndLoadRawUnitsUnderAUnicodeName)
     CSafeBuf nowhere;
     nowhere.AssignUTF8(QM_TEST_OUTPUT_DIR "/no/such/file.bin");
     EXPECT_FALSE(missing.LoadFile(nowhere));
-    EXPECT_EQ(u"unchanged", Str(missing));
+    EXPECT_EQ(u"unchanged", U16String(missing));
     std::remove(QM_TEST_OUTPUT_DIR "/safebuf-\xC3\xA9t\xC3\xA9.bin");
 }
 

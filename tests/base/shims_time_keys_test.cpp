@@ -1,8 +1,8 @@
 #include "base/Keys.h"
 #include "base/TimeShims.h"
-#include "platform/clock/Clock.h"
-#include "platform/clock/LocalTime.h"
 #include "platform/events/Services.h"
+
+#include "tests/common/FixedClock.h"
 
 #include <gtest/gtest.h>
 
@@ -19,8 +19,7 @@ TEST(TickCount, SixteenMillisecondsATickWithinASecond)
 
 TEST(TickCount, ReadsTheVirtualClock)
 {
-    qm::clock::Clock clock;
-    qm::events::Services::Get().SetClock(&clock);
+    qmtest::ScopedClock clock;
     EXPECT_EQ(0ul, GetTickCount());
     clock.Advance(984);   // 59 ticks
     EXPECT_EQ(944ul, GetTickCount());
@@ -28,25 +27,16 @@ TEST(TickCount, ReadsTheVirtualClock)
     EXPECT_EQ(1000ul, GetTickCount());
     clock.Advance(17);    // 61 ticks
     EXPECT_EQ(1016ul, GetTickCount());
-    qm::events::Services::Get().SetClock(nullptr);
 }
 
 TEST(LocalTimeShim, FillsFromThePlatformDateAndLeavesMilliseconds)
 {
-    qm::clock::LocalDateTime fixed;
-    fixed.year = 2024;
-    fixed.month = 2;
-    fixed.day = 29;
-    fixed.hour = 23;
-    fixed.minute = 59;
-    fixed.second = 58;
-    fixed.millisecond = 777;
-    fixed.dayOfWeek = 5;   // Thursday, counted from 1 for Sunday
-    qm::clock::SetLocalTimeSource([&] { return fixed; });
+    // Thursday: day 5, counted from 1 for Sunday.
+    qmtest::FixedLocalTime fixed(qmtest::LocalTime(2024, 2, 29, 23, 59, 58, 5, 777));
     SYSTEMTIME t{};
     t.wMilliseconds = 123;
     GetLocalTime(&t);
-    qm::clock::SetLocalTimeSource(nullptr);
+    fixed.Reset();
     EXPECT_EQ(2024, t.wYear);
     EXPECT_EQ(2, t.wMonth);
     EXPECT_EQ(29, t.wDay);

@@ -2,12 +2,16 @@
 
 #include "base/StringSplitter.h"
 
-#include "tests/base/TextTestHelpers.h"
+#include "tests/common/TextHelpers.h"
 
 #include <gtest/gtest.h>
 
 #include <utility>
 #include <vector>
+
+using qmtest::U16;
+using qmtest::Utf8;
+using qmtest::Wide;
 
 namespace {
 

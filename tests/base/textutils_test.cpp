@@ -6,13 +6,18 @@
 #include "base/TextUtilsMarkup.h"
 #include "base/U16.h"
 
-#include "tests/base/TextTestHelpers.h"
+#include "tests/common/TextHelpers.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <string>
 #include <vector>
+
+using qmtest::Edited;
+using qmtest::U16;
+using qmtest::Utf8;
+using qmtest::Wide;
 
 namespace {
 
@@ -229,9 +234,7 @@ TEST(WildcardComparePattern, StarsQuestionMarksAndCase)
 
 std::string TrimmedCR(const char16_t* in, int where)
 {
-    CSafeBuf text = Wide(in);
-    TrimCR(text, where);
-    return Utf8(text);
+    return Edited(in, [&](CSafeBuf& text) { TrimCR(text, where); });
 }
 
 TEST(LineBreaks, TrimRemoveAndUpperCase)
@@ -249,9 +252,7 @@ TEST(LineBreaks, TrimRemoveAndUpperCase)
 
 std::string Replaced(const char16_t* text, const char16_t* word)
 {
-    CSafeBuf t = Wide(text);
-    ReplaceLastWordWith(t, U16(word));
-    return Utf8(t);
+    return Edited(text, [&](CSafeBuf& t) { ReplaceLastWordWith(t, U16(word)); });
 }
 
 TEST(ReplaceLastWordWith, ReplacesTheWordAfterTheLastSeparator)
@@ -288,9 +289,7 @@ TEST(GetIntValue, FirstRunOfDigitsAfterTheLeadCharacter)
 
 std::string WithoutNamespaces(const char16_t* in)
 {
-    CSafeBuf text = Wide(in);
-    RemoveTagNamespace(text);
-    return Utf8(text);
+    return Edited(in, [&](CSafeBuf& text) { RemoveTagNamespace(text); });
 }
 
 TEST(RemoveTagNamespace, ColonsOfTagAndAttributeNamesOnly)
@@ -307,9 +306,7 @@ TEST(RemoveTagNamespace, ColonsOfTagAndAttributeNamesOnly)
 
 std::string WithoutTag(const char16_t* in, const char16_t* name)
 {
-    CSafeBuf text = Wide(in);
-    RemoveXMLTag(text, U16(name));
-    return Utf8(text);
+    return Edited(in, [&](CSafeBuf& text) { RemoveXMLTag(text, U16(name)); });
 }
 
 TEST(RemoveXMLTag, RemovesTheStartTagAroundTheName)
@@ -328,9 +325,7 @@ TEST(RemoveXMLTag, RemovesTheStartTagAroundTheName)
 
 std::string WithoutOuterTag(const char16_t* in, int which)
 {
-    CSafeBuf text = Wide(in);
-    RemoveTag(text, which);
-    return Utf8(text);
+    return Edited(in, [&](CSafeBuf& text) { RemoveTag(text, which); });
 }
 
 TEST(RemoveTag, FirstLastOrBoth)

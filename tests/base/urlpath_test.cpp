@@ -2,24 +2,25 @@
 
 #include "base/UrlPath.h"
 
-#include "tests/base/TextTestHelpers.h"
+#include "tests/common/TextHelpers.h"
 
 #include <gtest/gtest.h>
+
+using qmtest::Edited;
+using qmtest::U16;
+using qmtest::Utf8;
+using qmtest::Wide;
 
 namespace {
 
 std::string Encoded(const char16_t* in)
 {
-    CSafeBuf text = Wide(in);
-    EncodeURL(text);
-    return Utf8(text);
+    return Edited(in, [&](CSafeBuf& text) { EncodeURL(text); });
 }
 
 std::string Decoded(const char16_t* in)
 {
-    CSafeBuf text = Wide(in);
-    DecodeURL(text);
-    return Utf8(text);
+    return Edited(in, [&](CSafeBuf& text) { DecodeURL(text); });
 }
 
 TEST(EncodeURL, KeepsSafeCharactersAndEncodesTheRest)
@@ -65,9 +66,7 @@ TEST(AddParamsToURL, FirstParameterGetsQuestionMarkLaterOnesAmpersand)
 
 std::string LocalPath(const char16_t* in)
 {
-    CSafeBuf url = Wide(in);
-    ParseLocalURL(url);
-    return Utf8(url);
+    return Edited(in, [&](CSafeBuf& url) { ParseLocalURL(url); });
 }
 
 TEST(ParseLocalURL, FileAddressesBecomePaths)
@@ -95,9 +94,7 @@ TEST(CheckForLocalFile, DropsTrailingSlashAndDecodesLocalhostAddresses)
 
 std::string WithBase(const char16_t* url, const char16_t* base)
 {
-    CSafeBuf u = Wide(url);
-    AddBaseURL(u, Wide(base));
-    return Utf8(u);
+    return Edited(url, [&](CSafeBuf& u) { AddBaseURL(u, Wide(base)); });
 }
 
 TEST(AddBaseURL, JoinsRelativeAddressesWithOneSeparator)
@@ -112,9 +109,7 @@ TEST(AddBaseURL, JoinsRelativeAddressesWithOneSeparator)
 
 std::string Combined(const char16_t* path, const char16_t* name)
 {
-    CSafeBuf p = Wide(path);
-    CombinePathURL(p, U16(name));
-    return Utf8(p);
+    return Edited(path, [&](CSafeBuf& p) { CombinePathURL(p, U16(name)); });
 }
 
 TEST(CombinePathURL, ExactlyOneSeparatorAtTheJoint)

@@ -10,48 +10,32 @@
 #include "base/SafeBuf.h"
 #include "base/StringList.h"
 #include "base/ValueUtils.h"
-#include "platform/clock/LocalTime.h"
+
+#include "tests/common/FixedClock.h"
+#include "tests/common/TextHelpers.h"
+
+using qmtest::FromUtf8;
+using qmtest::LowBytes;
 
 namespace {
-
-CSafeBuf Wide(const char* text)
-{
-    CSafeBuf s;
-    s.AssignUTF8(text);
-    return s;
-}
-
-std::string Narrow(const CSafeBuf& s)
-{
-    std::string out;
-    for (int i = 0; i < s.Length(); ++i)
-        out += static_cast<char>(s.GetAt(i));
-    return out;
-}
 
 class FixedClock : public ::testing::Test
 {
 protected:
+    // The day at 07:05:09.
     void SetDate(int year, int month, int day, int dayOfWeek = 1)
     {
-        qm::clock::LocalDateTime t;
-        t.year = year;
-        t.month = month;
-        t.day = day;
-        t.hour = 7;
-        t.minute = 5;
-        t.second = 9;
-        t.dayOfWeek = dayOfWeek;
-        qm::clock::SetLocalTimeSource([t] { return t; });
+        localTime.Set(qmtest::LocalTime(year, month, day, 7, 5, 9, dayOfWeek));
     }
-    void TearDown() override { qm::clock::SetLocalTimeSource(nullptr); }
 
     std::string Eval(const char* expression)
     {
-        CSafeBuf value = Wide("previous");
-        CalculateValue(Wide(expression), value);
-        return Narrow(value);
+        CSafeBuf value = FromUtf8("previous");
+        CalculateValue(FromUtf8(expression), value);
+        return LowBytes(value);
     }
+
+    qmtest::FixedLocalTime localTime;
 };
 
 } // namespace
@@ -104,21 +88,21 @@ TEST_F(FixedClock, OtherTextIsCopiedUnchanged)
 TEST(CalculateValue, RandomIdAndGuidExpressions)
 {
     CSafeBuf a, b;
-    CalculateValue(Wide("random()"), a);
-    CalculateValue(Wide("random()"), b);
+    CalculateValue(FromUtf8("random()"), a);
+    CalculateValue(FromUtf8("random()"), b);
     ASSERT_FALSE(a.IsEmpty());
     for (int i = 0; i < a.Length(); ++i)
         EXPECT_TRUE(a.GetAt(i) >= '0' && a.GetAt(i) <= '9');
-    EXPECT_NE(Narrow(a), Narrow(b));
+    EXPECT_NE(LowBytes(a), LowBytes(b));
 
-    CalculateValue(Wide("ID()"), a);
+    CalculateValue(FromUtf8("ID()"), a);
     EXPECT_EQ(8, a.Length());
 
-    CalculateValue(Wide("guid()"), a);
-    CalculateValue(Wide("guid()"), b);
+    CalculateValue(FromUtf8("guid()"), a);
+    CalculateValue(FromUtf8("guid()"), b);
     ASSERT_EQ(36, a.Length());
     EXPECT_EQ('-', a.GetAt(8));
-    EXPECT_NE(Narrow(a), Narrow(b));
+    EXPECT_NE(LowBytes(a), LowBytes(b));
 }
 
 TEST(RandomString, LettersAndDigitsStartingWithALetterAndNeverRepeating)
@@ -132,7 +116,7 @@ TEST(RandomString, LettersAndDigitsStartingWithALetterAndNeverRepeating)
             const unsigned short c = s.GetAt(i);
             EXPECT_TRUE((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'));
         }
-        seen.insert(Narrow(s));
+        seen.insert(LowBytes(s));
     }
     // Drawn in the same tick, every one differs.
     EXPECT_EQ(200u, seen.size());
@@ -149,10 +133,10 @@ TEST(GetFormatInt, GroupsOfThree)
         {1234567890123L, "1,234,567,890,123"},      {-1000, "-1,000"}, {-12, "-12"}};
     for (const auto& c : cases) {
         GetFormatInt(c.first, text);
-        EXPECT_EQ(c.second, Narrow(text)) << c.first;
+        EXPECT_EQ(c.second, LowBytes(text)) << c.first;
     }
     FormatStringInt(text, -42);
-    EXPECT_EQ("-42", Narrow(text));
+    EXPECT_EQ("-42", LowBytes(text));
 }
 
 TEST(ConvertNumberToRoman, UnitsTensHundredsAndThousands)
@@ -164,26 +148,26 @@ TEST(ConvertNumberToRoman, UnitsTensHundredsAndThousands)
         {2024, "MMXXIV"}, {3999, "MMMCMXCIX"}, {0, ""},   {-5, ""},         {4000, "4000"}};
     for (const auto& c : cases) {
         ConvertNumberToRoman(c.first, text);
-        EXPECT_EQ(c.second, Narrow(text)) << c.first;
+        EXPECT_EQ(c.second, LowBytes(text)) << c.first;
     }
 }
 
 TEST(StringListLookups, FindIndexExactOrNormalised)
 {
     CStringList list;
-    list.AddTail(Wide("Alpha"));
-    list.AddTail(Wide("  beta\t"));
-    list.AddTail(Wide("beta"));
-    EXPECT_EQ(2, FindIndexInList(&list, Wide("beta"), false));
-    EXPECT_EQ(1, FindIndexInList(&list, Wide(" BETA\r\n"), true));
-    EXPECT_EQ(-1, FindIndexInList(&list, Wide("ALPHA"), false));
+    list.AddTail(FromUtf8("Alpha"));
+    list.AddTail(FromUtf8("  beta\t"));
+    list.AddTail(FromUtf8("beta"));
+    EXPECT_EQ(2, FindIndexInList(&list, FromUtf8("beta"), false));
+    EXPECT_EQ(1, FindIndexInList(&list, FromUtf8(" BETA\r\n"), true));
+    EXPECT_EQ(-1, FindIndexInList(&list, FromUtf8("ALPHA"), false));
     EXPECT_EQ(0, FindIndexInList(&list, "alpha ", true));
     EXPECT_EQ(-1, FindIndexInList(&list, static_cast<const char*>(nullptr), true));
     EXPECT_EQ(-1, FindIndexInList(nullptr, "Alpha", false));
 
-    CSafeBuf value = Wide("x");
+    CSafeBuf value = FromUtf8("x");
     EXPECT_TRUE(GetValueInListByIndex(&list, 1, value));
-    EXPECT_EQ("beta", Narrow(value));
+    EXPECT_EQ("beta", LowBytes(value));
     EXPECT_FALSE(GetValueInListByIndex(&list, 3, value));
     EXPECT_TRUE(value.IsEmpty());
     EXPECT_FALSE(GetValueInListByIndex(&list, -1, value));

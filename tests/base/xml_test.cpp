@@ -8,23 +8,14 @@
 #include "base/SafeBuf.h"
 #include "base/Xml.h"
 
+#include "tests/common/TextHelpers.h"
+#include "tests/common/XmlDoc.h"
+
+using qmtest::FromUtf8;
+using qmtest::ToUtf8;
+using qmtest::XmlDoc;
+
 namespace {
-
-CSafeBuf FromUtf8(const char* utf8)
-{
-    CSafeBuf s;
-    s.AssignUTF8(utf8);
-    return s;
-}
-
-std::string ToUtf8(const CSafeBuf& s)
-{
-    char* bytes = nullptr;
-    int n = s.CreateUTF8Str(&bytes);
-    std::string out(bytes ? bytes : "", bytes ? static_cast<size_t>(n) : 0);
-    delete[] bytes;
-    return out;
-}
 
 // Units given one per character (bytes, or UTF-16 units).
 CSafeBuf Units(const std::vector<unsigned short>& units)
@@ -34,14 +25,6 @@ CSafeBuf Units(const std::vector<unsigned short>& units)
         s += u;
     return s;
 }
-
-struct Doc {
-    explicit Doc(const char* utf8) : doc(LoadXMLString(FromUtf8(utf8), &error)) {}
-    ~Doc() { XMLReleaseDom(doc); }
-    xmlNode* Root() const { return GetRootElement(doc); }
-    CSafeBuf error;   // declared first: the document's load fills it
-    xmlDoc* doc;
-};
 
 std::string Attr(xmlNode* node, const char* name)
 {
@@ -79,7 +62,7 @@ std::string NameList(libIXMLDOMNodeList* list)
 
 TEST(XmlNamePath, BareNameSearchesChildrenAndPrefixesSearchTheSubtree)
 {
-    Doc d("<a><b id='1'/><c id='c'><b id='2'/></c></a>");
+    XmlDoc d("<a><b id='1'/><c id='c'><b id='2'/></c></a>");
     ASSERT_NE(d.doc, nullptr);
     xmlNode* a = d.Root();
 
@@ -120,7 +103,7 @@ TEST(XmlNamePath, BareNameSearchesChildrenAndPrefixesSearchTheSubtree)
 
 TEST(XmlNamePath, MatchesComeInDocumentOrderParentBeforeDescendants)
 {
-    Doc d("<r><p id='1'><q><p id='2'><p id='3'/></p></q></p><p id='4'/><x><p id='5'/></x></r>");
+    XmlDoc d("<r><p id='1'><q><p id='2'><p id='3'/></p></q></p><p id='4'/><x><p id='5'/></x></r>");
     libIXMLDOMNodeList* list = nullptr;
     ASSERT_TRUE(SelectNodes(d.Root(), "//p", &list));
     EXPECT_EQ(Ids(list), "1,2,3,4,5");
@@ -139,7 +122,7 @@ TEST(XmlNamePath, MatchesComeInDocumentOrderParentBeforeDescendants)
 
 TEST(XmlNamePath, PrefixedAndLocalNamesAndTheStar)
 {
-    Doc d("<r xmlns:p='urn:p' xmlns:q='urn:q'><p:item id='1'/><q:item id='2'/><item id='3'/></r>");
+    XmlDoc d("<r xmlns:p='urn:p' xmlns:q='urn:q'><p:item id='1'/><q:item id='2'/><item id='3'/></r>");
     libIXMLDOMNodeList* list = nullptr;
     ASSERT_TRUE(SelectNodes(d.Root(), "item", &list));
     EXPECT_EQ(Ids(list), "1,2,3");
@@ -150,7 +133,7 @@ TEST(XmlNamePath, PrefixedAndLocalNamesAndTheStar)
     xmlNode* n = nullptr;
     EXPECT_FALSE(SelectNode(d.Root(), "z:item", &n));
 
-    Doc mixed("<r>t<!--c--><e/></r>");
+    XmlDoc mixed("<r>t<!--c--><e/></r>");
     ASSERT_TRUE(SelectNodes(mixed.Root(), "*", &list));
     EXPECT_EQ(NameList(list), "text;comment;e;");
     list->Release();
@@ -158,7 +141,7 @@ TEST(XmlNamePath, PrefixedAndLocalNamesAndTheStar)
 
 TEST(XmlXPath, ListsAndDetachedCopies)
 {
-    Doc d("<a><b id='1'/><c><b id='2'>x<i>y</i></b></c></a>");
+    XmlDoc d("<a><b id='1'/><c><b id='2'>x<i>y</i></b></c></a>");
     libIXMLDOMNodeList* list = nullptr;
     ASSERT_TRUE(SelectNodes(d.doc, "//b", &list));
     EXPECT_EQ(list->GetLength(), 2);
@@ -177,7 +160,7 @@ TEST(XmlXPath, ListsAndDetachedCopies)
     // The copy outlives its document.
     xmlNode* copy = nullptr;
     {
-        Doc other("<a><c><b id='2'>x<i>y</i></b></c></a>");
+        XmlDoc other("<a><c><b id='2'>x<i>y</i></b></c></a>");
         ASSERT_TRUE(SelectNode(other.doc, FromUtf8("//c/b"), &copy));
     }
     CSafeBuf markup;
@@ -188,14 +171,14 @@ TEST(XmlXPath, ListsAndDetachedCopies)
     EXPECT_FALSE(SelectNode(d.doc, "//missing", &copy));
     EXPECT_EQ(copy, nullptr);
     // A namespace node cannot become a free node.
-    Doc ns("<a xmlns:p='urn:p'/>");
+    XmlDoc ns("<a xmlns:p='urn:p'/>");
     EXPECT_FALSE(SelectNode(ns.doc, "//namespace::p", &copy));
     EXPECT_EQ(copy, nullptr);
 }
 
 TEST(XmlValues, GetNodeValueWithAndWithoutAttributeFilter)
 {
-    Doc d("<r><w>  word </w><e/><k lang='en'>E</k><k lang='de'>D<x>no</x></k>text</r>");
+    XmlDoc d("<r><w>  word </w><e/><k lang='en'>E</k><k lang='de'>D<x>no</x></k>text</r>");
     xmlNode* r = d.Root();
     CSafeBuf v("stale");
     EXPECT_TRUE(GetNodeValue("w", v, r));
@@ -222,7 +205,7 @@ TEST(XmlValues, GetNodeValueWithAndWithoutAttributeFilter)
 
 TEST(XmlValues, NamesAttributesAndStartTags)
 {
-    Doc d("<p:r xmlns:p='urn:p' xmlns:x='urn:x' x:a='1' b='caf\xc3\xa9' e=''>"
+    XmlDoc d("<p:r xmlns:p='urn:p' xmlns:x='urn:x' x:a='1' b='caf\xc3\xa9' e=''>"
           "<i href='a?x=1&amp;y=&lt;2' flag=''> t </i><![CDATA[raw]]></p:r>");
     ASSERT_NE(d.doc, nullptr) << ToUtf8(d.error);
     xmlNode* r = d.Root();
@@ -268,7 +251,7 @@ TEST(XmlValues, NamesAttributesAndStartTags)
 
 TEST(XmlNavigation, ChildrenSiblingsAndRemoval)
 {
-    Doc d("<r><a/><b/><c/></r>");
+    XmlDoc d("<r><a/><b/><c/></r>");
     xmlNode* r = d.Root();
     xmlNode* first = nullptr;
     XMLGetFirstChild(r, &first);
@@ -321,7 +304,7 @@ TEST(XmlLoad, EncodingRules)
     CSafeBuf v;
     // Characters above 0xFF with a UTF-8 declaration: encoded before parsing.
     {
-        Doc d("<?xml version='1.0' encoding='UTF-8'?><r>\xe2\x82\xac caf\xc3\xa9</r>");
+        XmlDoc d("<?xml version='1.0' encoding='UTF-8'?><r>\xe2\x82\xac caf\xc3\xa9</r>");
         ASSERT_NE(d.doc, nullptr) << ToUtf8(d.error);
         GetNameValue(d.Root(), v, v);
         EXPECT_EQ(ToUtf8(v), "\xe2\x82\xac caf\xc3\xa9");
@@ -332,12 +315,9 @@ TEST(XmlLoad, EncodingRules)
         text += static_cast<unsigned short>(0xC3);
         text += static_cast<unsigned short>(0xA9);
         text += "</r>";
-        xmlDoc* doc = LoadXMLString(text);
-        ASSERT_NE(doc, nullptr);
-        CSafeBuf name;
-        GetNameValue(GetRootElement(doc), name, v);
-        EXPECT_EQ(ToUtf8(v), "\xc3\xa9");
-        XMLReleaseDom(doc);
+        XmlDoc d(text);
+        ASSERT_NE(d.doc, nullptr);
+        EXPECT_EQ(ToUtf8(d.RootValue()), "\xc3\xa9");
     }
     // The same byte without the declaration is the character U+00E9 itself;
     // so is a declaration form outside the four recognised ones.
@@ -345,12 +325,9 @@ TEST(XmlLoad, EncodingRules)
         CSafeBuf text(head);
         text += static_cast<unsigned short>(0xE9);
         text += "</r>";
-        xmlDoc* doc = LoadXMLString(text);
-        ASSERT_NE(doc, nullptr) << head;
-        CSafeBuf name;
-        GetNameValue(GetRootElement(doc), name, v);
-        EXPECT_EQ(ToUtf8(v), "\xc3\xa9") << head;
-        XMLReleaseDom(doc);
+        XmlDoc d(text);
+        ASSERT_NE(d.doc, nullptr) << head;
+        EXPECT_EQ(ToUtf8(d.RootValue()), "\xc3\xa9") << head;
     }
     // A UTF-8 byte-order mark carried one byte per character.
     {
@@ -360,24 +337,18 @@ TEST(XmlLoad, EncodingRules)
         text += static_cast<unsigned short>(0x82);
         text += static_cast<unsigned short>(0xAC);
         text += "</r>";
-        xmlDoc* doc = LoadXMLString(text);
-        ASSERT_NE(doc, nullptr);
-        CSafeBuf name;
-        GetNameValue(GetRootElement(doc), name, v);
-        EXPECT_EQ(ToUtf8(v), "\xe2\x82\xac");
-        XMLReleaseDom(doc);
+        XmlDoc d(text);
+        ASSERT_NE(d.doc, nullptr);
+        EXPECT_EQ(ToUtf8(d.RootValue()), "\xe2\x82\xac");
     }
     // UTF-16 marks in front of the text are dropped.
     for (auto mark : {std::vector<unsigned short>{0xFEFF}, std::vector<unsigned short>{0xFF, 0xFE},
                       std::vector<unsigned short>{0xFE, 0xFF}}) {
         CSafeBuf text = Units(mark);
         text += FromUtf8("<r>\xe2\x82\xac</r>");
-        xmlDoc* doc = LoadXMLString(text);
-        ASSERT_NE(doc, nullptr) << mark.size();
-        CSafeBuf name;
-        GetNameValue(GetRootElement(doc), name, v);
-        EXPECT_EQ(ToUtf8(v), "\xe2\x82\xac");
-        XMLReleaseDom(doc);
+        XmlDoc d(text);
+        ASSERT_NE(d.doc, nullptr) << mark.size();
+        EXPECT_EQ(ToUtf8(d.RootValue()), "\xe2\x82\xac");
     }
 }
 
@@ -404,7 +375,7 @@ TEST(XmlLoad, FilesAndNoNetwork)
     EXPECT_FALSE(error.IsEmpty());
 
     // An external entity on the network is never fetched.
-    Doc net("<!DOCTYPE r [<!ENTITY e SYSTEM 'http://127.0.0.1:9/e.xml'>]><r>&e;</r>");
+    XmlDoc net("<!DOCTYPE r [<!ENTITY e SYSTEM 'http://127.0.0.1:9/e.xml'>]><r>&e;</r>");
     if (net.doc) {
         CSafeBuf markup;
         XMLGetNodeXML(net.Root(), markup);

@@ -9,32 +9,15 @@
 #include "base/SafeBuf.h"
 #include "base/Xml.h"
 
+#include "tests/common/TextHelpers.h"
+#include "tests/common/XmlDoc.h"
+
+using qmtest::FromUtf8;
+using qmtest::LowBytes;   // a transform result carries UTF-8 one byte per character
+using qmtest::ToUtf8;
+using qmtest::XmlDoc;
+
 namespace {
-
-CSafeBuf FromUtf8(const char* utf8)
-{
-    CSafeBuf s;
-    s.AssignUTF8(utf8);
-    return s;
-}
-
-std::string ToUtf8(const CSafeBuf& s)
-{
-    char* bytes = nullptr;
-    int n = s.CreateUTF8Str(&bytes);
-    std::string out(bytes ? bytes : "", bytes ? static_cast<size_t>(n) : 0);
-    delete[] bytes;
-    return out;
-}
-
-// A transform result carries UTF-8 one byte per character.
-std::string Bytes(const CSafeBuf& s)
-{
-    std::string out;
-    for (int i = 0; i < s.Length(); ++i)
-        out += static_cast<char>(s.GetAt(i) & 0xFF);
-    return out;
-}
 
 const char* kSheetHead = "<xsl:stylesheet version='1.0' xmlns:xsl='http://www.w3.org/1999/XSL/Transform'>";
 
@@ -75,13 +58,12 @@ TEST(XmlTransform, PassesTheFirstTwentyFiveNamedParametersInMapOrder)
     CSafeBuf error;
     ASSERT_TRUE(TransformXML(xml, ParamSheet(), &error, &params, "xmlns:xsl='...'"));
     EXPECT_TRUE(error.IsEmpty());
-    xmlDoc* out = LoadXMLString(xml);
-    ASSERT_NE(out, nullptr) << Bytes(xml);
+    XmlDoc out(xml);
+    ASSERT_NE(out.doc, nullptr) << LowBytes(xml);
     for (int i = 1; i <= 25; ++i)
-        EXPECT_EQ(Value(out, i), "v" + std::to_string(i)) << i;
+        EXPECT_EQ(Value(out.doc, i), "v" + std::to_string(i)) << i;
     for (int i = 26; i <= 30; ++i)
-        EXPECT_EQ(Value(out, i), "-") << i;
-    XMLReleaseDom(out);
+        EXPECT_EQ(Value(out.doc, i), "-") << i;
 }
 
 TEST(XmlTransform, ParameterValuesArriveAsLiteralStrings)
@@ -95,17 +77,16 @@ TEST(XmlTransform, ParameterValuesArriveAsLiteralStrings)
     ASSERT_TRUE(TransformXML(xml, ParamSheet(), nullptr, &params, static_cast<const unsigned short*>(nullptr)));
 
     // The result is the library's UTF-8 dump, with declaration, one byte per character.
-    std::string bytes = Bytes(xml);
+    std::string bytes = LowBytes(xml);
     EXPECT_EQ(bytes.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>", 0), 0u) << bytes;
     EXPECT_NE(bytes.find("caf\xc3\xa9"), std::string::npos) << bytes;
 
-    xmlDoc* out = LoadXMLString(xml);
-    ASSERT_NE(out, nullptr) << bytes;
-    EXPECT_EQ(Value(out, 1), "He said \"it's\" twice");
-    EXPECT_EQ(Value(out, 2), "caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80");
-    EXPECT_EQ(Value(out, 3), "<&> 1+1 //x");
-    EXPECT_EQ(Value(out, 4), "");
-    XMLReleaseDom(out);
+    XmlDoc out(xml);
+    ASSERT_NE(out.doc, nullptr) << bytes;
+    EXPECT_EQ(Value(out.doc, 1), "He said \"it's\" twice");
+    EXPECT_EQ(Value(out.doc, 2), "caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80");
+    EXPECT_EQ(Value(out.doc, 3), "<&> 1+1 //x");
+    EXPECT_EQ(Value(out.doc, 4), "");
 }
 
 TEST(XmlTransform, FailuresLeaveTheInputAndExplainParseErrors)
@@ -152,12 +133,9 @@ TEST(XmlTransform, StyleSheetsCannotWriteFilesOrReachTheNetwork)
               "</out></xsl:template></xsl:stylesheet>";
     xml = "<in/>";
     if (TransformXML(xml, FromUtf8(sheet.c_str()))) {
-        xmlDoc* out = LoadXMLString(xml);
-        ASSERT_NE(out, nullptr);
-        CSafeBuf name, value;
-        GetNameValue(GetRootElement(out), name, value);
-        EXPECT_EQ(ToUtf8(value), "0");
-        XMLReleaseDom(out);
+        XmlDoc out(xml);
+        ASSERT_NE(out.doc, nullptr);
+        EXPECT_EQ(ToUtf8(out.RootValue()), "0");
     }
 }
 

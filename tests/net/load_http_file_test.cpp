@@ -4,6 +4,9 @@
 #include "base/UserFolders.h"
 #include "net/AdditionalHeaders.h"
 #include "net/HttpOwner.h"
+#include "tests/common/FileHelpers.h"
+#include "tests/common/TempDir.h"
+#include "tests/common/TextHelpers.h"
 #include "tests/net/support/LoopbackServer.h"
 
 #include <gtest/gtest.h>
@@ -11,46 +14,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
+using qmtest::Exists;
+using qmtest::FromUtf8;
+using qmtest::ReadFile;
+using qmtest::ToUtf8;
+using qmtest::WriteFile;
+
 namespace {
-
-CSafeBuf U(const std::string& s)
-{
-    CSafeBuf b;
-    b.AssignUTF8(s.c_str());
-    return b;
-}
-
-std::string Utf8(const CSafeBuf& b)
-{
-    char* bytes = nullptr;
-    int n = b.CreateUTF8Str(&bytes);
-    std::string out = bytes ? std::string(bytes, static_cast<size_t>(n)) : std::string();
-    delete[] bytes;
-    return out;
-}
-
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-bool Exists(const std::string& path)
-{
-    struct stat st;
-    return ::stat(path.c_str(), &st) == 0;
-}
-
-void WriteText(const std::string& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
 
 class TestOwner : public CHttpOwner
 {
@@ -80,11 +52,11 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(server.Ok());
-        dir = std::string(QM_TEST_OUTPUT_DIR) + "/load_http_file";
-        ::mkdir(dir.c_str(), 0700);
+        ASSERT_TRUE(scratch.Create(qmtest::TestOutputPath("load_http_file-")));
+        dir = scratch.Path();
         tempDir = dir + "/Temp";
         ::mkdir(tempDir.c_str(), 0700);
-        SetUserTempFolder(U(tempDir));
+        SetUserTempFolder(FromUtf8(tempDir));
     }
     void TearDown() override { SetUserTempFolder(nullptr); }
 
@@ -101,6 +73,7 @@ protected:
 
     qmtest::LoopbackServer server;
     TestOwner owner;
+    qmtest::TempDir scratch;
     std::string dir, tempDir;
 };
 
@@ -109,27 +82,27 @@ protected:
 TEST_F(LoadHTTPFileTest, BodyIsStoredInTheTemporaryFileNamedFromTheLocation)
 {
     server.Answer("/doc.xml", 200, "<doc>caf\xC3\xA9</doc>");
-    CSafeBuf location = U(server.Url("/doc.xml"));
+    CSafeBuf location = FromUtf8(server.Url("/doc.xml"));
     CSafeBuf local;
     ASSERT_TRUE(Load(location, local));
 
     CSafeBuf expected;
     GetHttpTempFileName(location, expected);
-    EXPECT_EQ(Utf8(local), Utf8(expected));
-    EXPECT_EQ(Utf8(local).rfind(tempDir + "/", 0), 0u);
-    EXPECT_EQ(ReadAll(Utf8(local)), "<doc>caf\xC3\xA9</doc>");
+    EXPECT_EQ(ToUtf8(local), ToUtf8(expected));
+    EXPECT_EQ(ToUtf8(local).rfind(tempDir + "/", 0), 0u);
+    EXPECT_EQ(ReadFile(ToUtf8(local)), "<doc>caf\xC3\xA9</doc>");
     struct stat st;
-    ASSERT_EQ(::stat(Utf8(local).c_str(), &st), 0);
+    ASSERT_EQ(::stat(ToUtf8(local).c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
 }
 
 TEST_F(LoadHTTPFileTest, TemporaryNamesAreBoundedAndDistinct)
 {
     CSafeBuf a, b, longName;
-    GetHttpTempFileName(U("http://a.example/one"), a);
-    GetHttpTempFileName(U("http://a.example/two"), b);
-    GetHttpTempFileName(U("http://a.example/" + std::string(20000, 'x')), longName);
-    EXPECT_NE(Utf8(a), Utf8(b));
+    GetHttpTempFileName(FromUtf8("http://a.example/one"), a);
+    GetHttpTempFileName(FromUtf8("http://a.example/two"), b);
+    GetHttpTempFileName(FromUtf8("http://a.example/" + std::string(20000, 'x')), longName);
+    EXPECT_NE(ToUtf8(a), ToUtf8(b));
     EXPECT_EQ(a.Length(), b.Length());
     EXPECT_EQ(longName.Length(), a.Length());
     // The folder, "/", 8 hex digits of the thread id, "-", 32 digest digits.
@@ -140,21 +113,21 @@ TEST_F(LoadHTTPFileTest, TargetFileReceivesTheBodyAndReplacesTheOldCopy)
 {
     server.Answer("/a.css", 200, "p { color: red }");
     std::string target = dir + "/target.css";
-    WriteText(target, "old contents that are much longer than the new ones");
+    WriteFile(target, "old contents that are much longer than the new ones");
 
     CSafeBuf local;
-    ASSERT_TRUE(Load(U(server.Url("/a.css")), local, U(target)));
-    EXPECT_EQ(Utf8(local), target);
-    EXPECT_EQ(ReadAll(target), "p { color: red }");
+    ASSERT_TRUE(Load(FromUtf8(server.Url("/a.css")), local, FromUtf8(target)));
+    EXPECT_EQ(ToUtf8(local), target);
+    EXPECT_EQ(ReadFile(target), "p { color: red }");
 }
 
 TEST_F(LoadHTTPFileTest, FailedFetchAnswersFalseAndLeavesNoStaleFile)
 {
     std::string target = dir + "/stale.xml";
-    WriteText(target, "<stale/>");
+    WriteFile(target, "<stale/>");
     CSafeBuf local;
-    EXPECT_FALSE(Load(U(server.Url("/missing")), local, U(target)));
-    EXPECT_EQ(Utf8(local), target);
+    EXPECT_FALSE(Load(FromUtf8(server.Url("/missing")), local, FromUtf8(target)));
+    EXPECT_EQ(ToUtf8(local), target);
     EXPECT_FALSE(Exists(target));
 
     // Unreachable server, no target: the temporary name holds nothing either.
@@ -163,12 +136,12 @@ TEST_F(LoadHTTPFileTest, FailedFetchAnswersFalseAndLeavesNoStaleFile)
         qmtest::LoopbackServer gone;
         deadPort = gone.Port();
     }
-    CSafeBuf dead = U("http://127.0.0.1:" + std::to_string(deadPort) + "/x");
+    CSafeBuf dead = FromUtf8("http://127.0.0.1:" + std::to_string(deadPort) + "/x");
     CSafeBuf tempName;
     GetHttpTempFileName(dead, tempName);
-    WriteText(Utf8(tempName), "left from an earlier run");
+    WriteFile(ToUtf8(tempName), "left from an earlier run");
     EXPECT_FALSE(Load(dead, local));
-    EXPECT_FALSE(Exists(Utf8(tempName)));
+    EXPECT_FALSE(Exists(ToUtf8(tempName)));
 }
 
 TEST_F(LoadHTTPFileTest, RedirectIsFollowed)
@@ -176,8 +149,8 @@ TEST_F(LoadHTTPFileTest, RedirectIsFollowed)
     server.Redirect("/old", "/new");
     server.Answer("/new", 200, "new place");
     CSafeBuf local;
-    ASSERT_TRUE(Load(U(server.Url("/old")), local));
-    EXPECT_EQ(ReadAll(Utf8(local)), "new place");
+    ASSERT_TRUE(Load(FromUtf8(server.Url("/old")), local));
+    EXPECT_EQ(ReadFile(ToUtf8(local)), "new place");
 }
 
 TEST_F(LoadHTTPFileTest, SchemeIsMatchedWithoutRegardToCase)
@@ -186,8 +159,8 @@ TEST_F(LoadHTTPFileTest, SchemeIsMatchedWithoutRegardToCase)
     std::string url = server.Url("/up");
     url.replace(0, 4, "HTTP");
     CSafeBuf local;
-    ASSERT_TRUE(Load(U(url), local));
-    EXPECT_EQ(ReadAll(Utf8(local)), "upper");
+    ASSERT_TRUE(Load(FromUtf8(url), local));
+    EXPECT_EQ(ReadFile(ToUtf8(local)), "upper");
 }
 
 TEST_F(LoadHTTPFileTest, IdentifierHeadersAreSentOnlyWhenSet)
@@ -195,15 +168,15 @@ TEST_F(LoadHTTPFileTest, IdentifierHeadersAreSentOnlyWhenSet)
     server.Answer("/h", 200, "ok");
     ADDITIONAL_HTTP_HEADERS record;
     ClearAdditionalHeaders(&record);
-    SetHeaderField(record.DocumentID, U("doc-7"));
-    SetHeaderField(record.UserID, U("J\xC3\xBCrgen"));
-    SetHeaderField(record.Cookie, U("a=b"));
-    SetHeaderField(record.TagList, U("t1,t2"));
+    SetHeaderField(record.DocumentID, FromUtf8("doc-7"));
+    SetHeaderField(record.UserID, FromUtf8("J\xC3\xBCrgen"));
+    SetHeaderField(record.Cookie, FromUtf8("a=b"));
+    SetHeaderField(record.TagList, FromUtf8("t1,t2"));
     CMapStringToString extra;
-    extra.SetAt("SOAPAction", U("\"urn:x\""));
+    extra.SetAt("SOAPAction", FromUtf8("\"urn:x\""));
 
     CSafeBuf local;
-    ASSERT_TRUE(Load(U(server.Url("/h")), local, CSafeBuf(), &record, &extra));
+    ASSERT_TRUE(Load(FromUtf8(server.Url("/h")), local, CSafeBuf(), &record, &extra));
     auto sent = server.Requests();
     ASSERT_EQ(sent.size(), 1u);
     const auto& r = sent[0];
@@ -225,10 +198,10 @@ TEST_F(LoadHTTPFileTest, IdentifierHeadersAreSentOnlyWhenSet)
 TEST_F(LoadHTTPFileTest, OwnersRecordIsUsedWhenNoneIsPassed)
 {
     server.Answer("/o", 200, "ok");
-    SetHeaderField(owner.record.SessionID, U("s-1"));
-    SetHeaderField(owner.record.UserAgent, U("Quillmark 1.0"));
+    SetHeaderField(owner.record.SessionID, FromUtf8("s-1"));
+    SetHeaderField(owner.record.UserAgent, FromUtf8("Quillmark 1.0"));
     CSafeBuf local;
-    ASSERT_TRUE(Load(U(server.Url("/o")), local));
+    ASSERT_TRUE(Load(FromUtf8(server.Url("/o")), local));
     auto sent = server.Requests();
     ASSERT_EQ(sent.size(), 1u);
     ASSERT_NE(sent[0].Header("X-Session-ID"), nullptr);
@@ -241,16 +214,16 @@ TEST_F(LoadHTTPFileTest, ProxyFromArgumentsOrFromTheOwnersSwitch)
 {
     server.Answer("/p", 200, "proxied");
     CSafeBuf local;
-    ASSERT_TRUE(Load(U("http://origin.invalid/p"), local, CSafeBuf(), nullptr, nullptr,
-                     U("127.0.0.1"), server.Port()));
-    EXPECT_EQ(ReadAll(Utf8(local)), "proxied");
+    ASSERT_TRUE(Load(FromUtf8("http://origin.invalid/p"), local, CSafeBuf(), nullptr, nullptr,
+                     FromUtf8("127.0.0.1"), server.Port()));
+    EXPECT_EQ(ReadFile(ToUtf8(local)), "proxied");
 
     owner.useProxy = true;
-    owner.proxyServer = U("127.0.0.1");
+    owner.proxyServer = FromUtf8("127.0.0.1");
     owner.proxyPort = server.Port();
-    owner.proxyUser = U("bob");
-    owner.proxyPassword = U("pw");
-    ASSERT_TRUE(Load(U("http://origin.invalid/p"), local));
+    owner.proxyUser = FromUtf8("bob");
+    owner.proxyPassword = FromUtf8("pw");
+    ASSERT_TRUE(Load(FromUtf8("http://origin.invalid/p"), local));
 
     auto sent = server.Requests();
     ASSERT_EQ(sent.size(), 2u);
@@ -264,28 +237,28 @@ TEST_F(LoadHTTPFileTest, ProxyFromArgumentsOrFromTheOwnersSwitch)
 TEST_F(LoadHTTPFileTest, LocalLocations)
 {
     std::string file = dir + "/local file.xml";
-    WriteText(file, "<x/>");
+    WriteFile(file, "<x/>");
     CSafeBuf local;
 
     // "file://" + an absolute path: the prefix goes, the path stays.
-    EXPECT_TRUE(Load(U("file://" + file), local));
-    EXPECT_EQ(Utf8(local), file);
-    EXPECT_TRUE(Load(U("FILE://" + file), local));
-    EXPECT_EQ(Utf8(local), file);
+    EXPECT_TRUE(Load(FromUtf8("file://" + file), local));
+    EXPECT_EQ(ToUtf8(local), file);
+    EXPECT_TRUE(Load(FromUtf8("FILE://" + file), local));
+    EXPECT_EQ(ToUtf8(local), file);
 
     // With a ":" in the rest, the leading slashes go as well.
-    EXPECT_FALSE(Load(U("file:///C:/folder/a.xml"), local));
-    EXPECT_EQ(Utf8(local), "C:/folder/a.xml");
+    EXPECT_FALSE(Load(FromUtf8("file:///C:/folder/a.xml"), local));
+    EXPECT_EQ(ToUtf8(local), "C:/folder/a.xml");
 
     // A plain path is taken as it is, non-ASCII names included.
     std::string named = dir + "/\xC3\xA9t\xC3\xA9.xml";
-    WriteText(named, "<y/>");
-    EXPECT_TRUE(Load(U(named), local));
-    EXPECT_EQ(Utf8(local), named);
+    WriteFile(named, "<y/>");
+    EXPECT_TRUE(Load(FromUtf8(named), local));
+    EXPECT_EQ(ToUtf8(local), named);
 
-    EXPECT_FALSE(Load(U(dir + "/absent.xml"), local));
-    EXPECT_EQ(Utf8(local), dir + "/absent.xml");
-    EXPECT_FALSE(Load(U(dir), local));   // a folder is no file to read
+    EXPECT_FALSE(Load(FromUtf8(dir + "/absent.xml"), local));
+    EXPECT_EQ(ToUtf8(local), dir + "/absent.xml");
+    EXPECT_FALSE(Load(FromUtf8(dir), local));   // a folder is no file to read
     EXPECT_TRUE(server.Requests().empty());
 }
 
@@ -294,7 +267,7 @@ TEST_F(LoadHTTPFileTest, NoPlaceToStoreAnswersFalseWithoutRequest)
     server.Answer("/n", 200, "x");
     SetUserTempFolder(nullptr);
     CSafeBuf local;
-    EXPECT_FALSE(Load(U(server.Url("/n")), local));
+    EXPECT_FALSE(Load(FromUtf8(server.Url("/n")), local));
     EXPECT_TRUE(local.IsEmpty());
     EXPECT_TRUE(server.Requests().empty());
 
@@ -310,15 +283,15 @@ TEST_F(LoadHTTPFileTest, RequestsAreLoggedOnlyWhileDebugIsOn)
     std::string cache = dir + "/Cache";
     ::mkdir(cache.c_str(), 0700);
     ::unlink((cache + "/debug.log").c_str());
-    SetUserCacheFolder(U(cache));
+    SetUserCacheFolder(FromUtf8(cache));
     CSafeBuf local;
 
-    ASSERT_TRUE(Load(U(server.Url("/log")), local));
+    ASSERT_TRUE(Load(FromUtf8(server.Url("/log")), local));
     EXPECT_FALSE(Exists(cache + "/debug.log"));
 
     owner.debug = true;
-    ASSERT_TRUE(Load(U(server.Url("/log")), local));
-    std::string log = ReadAll(cache + "/debug.log");
+    ASSERT_TRUE(Load(FromUtf8(server.Url("/log")), local));
+    std::string log = ReadFile(cache + "/debug.log");
     EXPECT_NE(log.find("[Get]"), std::string::npos);
     EXPECT_NE(log.find("200 " + server.Url("/log")), std::string::npos);
     SetUserCacheFolder(nullptr);

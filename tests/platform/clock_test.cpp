@@ -1,6 +1,8 @@
 #include "platform/clock/Clock.h"
 #include "platform/clock/LocalTime.h"
 
+#include "tests/common/FixedClock.h"
+
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -109,14 +111,7 @@ TEST(Clock, AThrowingTimerDoesNotStopTheOthers)
 
 TEST(LocalTime, InjectedSourceIsUsedUntilRemoved)
 {
-    qm::clock::LocalDateTime fixed;
-    fixed.year = 2009;
-    fixed.month = 2;
-    fixed.day = 13;
-    fixed.hour = 23;
-    fixed.minute = 31;
-    fixed.second = 30;
-    fixed.dayOfWeek = 6;
+    const qm::clock::LocalDateTime fixed = qmtest::LocalTime(2009, 2, 13, 23, 31, 30, 6);
     qm::clock::SetLocalTimeSource([&] { return fixed; });
     const qm::clock::LocalDateTime now = qm::clock::LocalNow();
     EXPECT_EQ(2009, now.year);

@@ -2,13 +2,15 @@
 #include "platform/events/ModalLoop.h"
 #include "platform/events/Services.h"
 
+#include "tests/common/ScriptedUiDriver.h"
+
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
 using namespace qm::events;
+using qmtest::ScriptedUiDriver;   // answers each step from its step function
 
 namespace {
 
@@ -27,14 +29,6 @@ public:
     std::string ModalKind() const override { return "test"; }
     EventTarget& ModalTarget() override { return target; }
     EventTarget target{&EventTarget::Application()};
-};
-
-// A driver that answers from a function of the loop.
-class ScriptedDriver : public UiDriver
-{
-public:
-    std::function<ModalAnswer(ModalLoop&)> step;
-    ModalAnswer ModalStep(ModalLoop& loop) override { return step(loop); }
 };
 
 }  // namespace
@@ -138,7 +132,7 @@ TEST(Services, DefaultsNeverBlockAndResetRestoresThem)
     PutFileReply reply;
     EXPECT_FALSE(s.Ui().PutFile(PutFileRequest{}, reply));
     s.Input().modifiers = kModShift;
-    ScriptedDriver driver;
+    ScriptedUiDriver driver;
     {
         ScopedUiDriver scope(driver);
         EXPECT_EQ(&driver, &s.Ui());
@@ -160,7 +154,7 @@ TEST(ModalLoop, DefaultDriverClosesTheWindow)
 
 TEST(ModalLoop, FailsInsteadOfHangingWhenNobodyAnswers)
 {
-    ScriptedDriver silent;
+    ScriptedUiDriver silent;
     silent.step = [](ModalLoop&) { return ModalAnswer::NoAnswer(); };
     ScopedUiDriver scope(silent);
     Subject subject;
@@ -169,7 +163,7 @@ TEST(ModalLoop, FailsInsteadOfHangingWhenNobodyAnswers)
     EXPECT_FALSE(ModalLoop::Succeeded(ModalStatus::kNoAnswer));
     EXPECT_EQ(nullptr, ModalLoop::Current());
 
-    ScriptedDriver busy;
+    ScriptedUiDriver busy;
     busy.step = [](ModalLoop&) { return ModalAnswer::Continue(); };
     ScopedUiDriver scope2(busy);
     ModalLoop endless(subject);
@@ -188,7 +182,7 @@ TEST(ModalLoop, CommandHandledByTheWindowQuitsWithItsResult)
         EXPECT_TRUE(ModalLoop::QuitFor(subject.target, 70));
         return kNoErr;
     });
-    ScriptedDriver driver;
+    ScriptedUiDriver driver;
     int step = 0;
     driver.step = [&](ModalLoop&) { return ++step == 1 ? ModalAnswer::Command(3) : ModalAnswer::Command(7); };
     ScopedUiDriver scope(driver);
@@ -202,7 +196,7 @@ TEST(ModalLoop, NestedLoopsEndInnermostFirst)
 {
     Subject outer, inner;
     std::vector<std::string> seen;
-    ScriptedDriver driver;
+    ScriptedUiDriver driver;
     driver.step = [&](ModalLoop& loop) {
         seen.push_back(loop.Subject().ModalKind() + (&loop.Subject() == &outer ? ":outer" : ":inner"));
         if (&loop.Subject() == &outer && seen.size() == 1) {

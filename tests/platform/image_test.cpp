@@ -2,12 +2,12 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <string>
-#include <vector>
 
 #include "platform/cg/Pixel.h"
 #include "platform/image/ImageDecoder.h"
+
+#include "tests/common/FileHelpers.h"
 
 using qm::cg::ImageRef;
 using qm::cg::Pixel;
@@ -20,11 +20,6 @@ Pixel At(const ImageRef& img, int x, int y) {
   cairo_surface_flush(img->Surface());
   return qm::cg::ReadPixel(cairo_image_surface_get_data(img->Surface()),
                            size_t(cairo_image_surface_get_stride(img->Surface())), x, y);
-}
-
-std::vector<char> ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<char>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 }  // namespace
@@ -44,7 +39,7 @@ TEST_P(DecodeFixture, FileAndBytesGiveTheSamePicture) {
   EXPECT_GT(bottom.blue, 235);
   EXPECT_LT(bottom.red, 20);
 
-  std::vector<char> bytes = ReadAll(path);
+  std::string bytes = qmtest::ReadFile(path);
   ImageRef fromBytes = qm::image::DecodeBytes(bytes.data(), bytes.size());
   ASSERT_TRUE(fromBytes);
   EXPECT_EQ(16, fromBytes->Width());
@@ -67,12 +62,12 @@ TEST(ImageDecoder, RejectsWhatIsNotAPicture) {
   EXPECT_FALSE(qm::image::DecodeBytes(junk, sizeof junk));
   EXPECT_FALSE(qm::image::DecodeBytes(nullptr, 10));
   EXPECT_FALSE(qm::image::DecodeFile(kDir + "no-such-file.png"));
-  std::vector<char> png = ReadAll(kDir + "picture.png");
+  std::string png = qmtest::ReadFile(kDir + "picture.png");
   EXPECT_FALSE(qm::image::DecodeBytes(png.data(), 20));  // cut inside the header
 }
 
 TEST(ImageDecoder, IcnsTakesItsLargestPngMember) {
-  std::vector<char> png = ReadAll(kDir + "picture.png");
+  std::string png = qmtest::ReadFile(kDir + "picture.png");
   auto be32 = [](std::string& s, size_t v) {
     for (int i = 3; i >= 0; --i) s += char((v >> (8 * i)) & 0xFF);
   };

@@ -2,6 +2,8 @@
 #include "platform/sys/SystemInfo.h"
 #include "platform/sys/Uuid.h"
 
+#include "tests/common/ScopedEnv.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -10,36 +12,9 @@
 #include <sys/stat.h>
 
 using namespace qm::sys;
+using qmtest::ScopedEnv;
 
 namespace {
-
-// Sets an environment variable for a scope, then restores it.
-class EnvScope
-{
-public:
-    EnvScope(const char* name, const char* value) : m_name(name)
-    {
-        if (const char* old = std::getenv(name)) {
-            m_had = true;
-            m_old = old;
-        }
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~EnvScope()
-    {
-        if (m_had)
-            setenv(m_name.c_str(), m_old.c_str(), 1);
-        else
-            unsetenv(m_name.c_str());
-    }
-
-private:
-    std::string m_name, m_old;
-    bool m_had = false;
-};
 
 bool IsFolder(const std::string& p)
 {
@@ -52,7 +27,7 @@ bool IsFolder(const std::string& p)
 TEST(Bundle, ResourcesFolderFromTheEnvironmentFirst)
 {
     const std::string out = QM_TEST_OUTPUT_DIR;
-    EnvScope env("QM_RESOURCES_DIR", (out + "/").c_str());
+    ScopedEnv env("QM_RESOURCES_DIR", (out + "/").c_str());
     EXPECT_EQ(out, ResourcesFolder());
     const std::vector<Bundle> bundles = LoadedBundles();
     ASSERT_EQ(1u, bundles.size());
@@ -62,7 +37,7 @@ TEST(Bundle, ResourcesFolderFromTheEnvironmentFirst)
 
 TEST(Bundle, ResourcesFolderFoundAboveTheExecutableWithoutTheEnvironment)
 {
-    EnvScope env("QM_RESOURCES_DIR", nullptr);
+    ScopedEnv env("QM_RESOURCES_DIR", nullptr);
     const std::string found = ResourcesFolder();
     ASSERT_FALSE(found.empty());
     EXPECT_EQ("/resources", found.substr(found.size() - 10));
@@ -71,13 +46,13 @@ TEST(Bundle, ResourcesFolderFoundAboveTheExecutableWithoutTheEnvironment)
     const std::string exe = ExecutableFolder();
     EXPECT_EQ(0u, exe.rfind(found.substr(0, found.size() - 10), 0));
 
-    EnvScope missing("QM_RESOURCES_DIR", "/no/such/folder");
+    ScopedEnv missing("QM_RESOURCES_DIR", "/no/such/folder");
     EXPECT_EQ(found, ResourcesFolder());
 }
 
 TEST(SystemInfo, TimeZoneFromTheEnvironment)
 {
-    EnvScope env("TZ", ":Europe/Berlin");
+    ScopedEnv env("TZ", ":Europe/Berlin");
     EXPECT_EQ("Europe/Berlin", TimeZoneName());
 }
 

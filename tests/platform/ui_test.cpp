@@ -2,30 +2,14 @@
 #include "platform/ui/ModalDialog.h"
 #include "platform/ui/PutFileDialog.h"
 
+#include "tests/common/ScriptedUiDriver.h"
+
 #include <gtest/gtest.h>
 
-#include <functional>
-
 using namespace qm;
+using qmtest::ScriptedUiDriver;
 
 namespace {
-
-class Driver : public events::UiDriver
-{
-public:
-    std::function<events::ModalAnswer(events::ModalLoop&)> step;
-    events::PutFileReply putFile;
-    bool save = false;
-    events::PutFileRequest asked;
-
-    events::ModalAnswer ModalStep(events::ModalLoop& loop) override { return step(loop); }
-    bool PutFile(const events::PutFileRequest& request, events::PutFileReply& reply) override
-    {
-        asked = request;
-        reply = putFile;
-        return save;
-    }
-};
 
 void MakeMessage(ui::ModalDialog& d)
 {
@@ -38,7 +22,7 @@ void MakeMessage(ui::ModalDialog& d)
 
 TEST(ModalDialog, DriverTypesAndPressesAButton)
 {
-    Driver driver;
+    ScriptedUiDriver driver;
     driver.step = [](events::ModalLoop& loop) {
         auto* dialog = dynamic_cast<ui::ModalDialog*>(&loop.Subject());
         if (!dialog || dialog->ModalKind() != "message")
@@ -58,7 +42,7 @@ TEST(ModalDialog, DriverTypesAndPressesAButton)
 
 TEST(ModalDialog, UnknownCommandsDoNotEndItAndCloseGivesZero)
 {
-    Driver driver;
+    ScriptedUiDriver driver;
     int steps = 0;
     driver.step = [&](events::ModalLoop&) {
         return ++steps < 3 ? events::ModalAnswer::Command(events::FourCC("what")) : events::ModalAnswer::Close();
@@ -73,7 +57,7 @@ TEST(ModalDialog, UnknownCommandsDoNotEndItAndCloseGivesZero)
 
 TEST(ModalDialog, FailsWhenTheDriverDoesNotAnswer)
 {
-    Driver driver;
+    ScriptedUiDriver driver;
     driver.step = [](events::ModalLoop&) { return events::ModalAnswer::NoAnswer(); };
     events::ScopedUiDriver scope(driver);
     ui::ModalDialog d("message");
@@ -92,13 +76,13 @@ TEST(PutFileDialog, CancelledByDefaultAnsweredByTheDriver)
     events::PutFileReply reply;
     EXPECT_FALSE(ui::RunPutFileDialog(request, reply));
 
-    Driver driver;
+    ScriptedUiDriver driver;
     events::ScopedUiDriver scope(driver);
-    driver.save = true;
-    driver.putFile = {"/home/u/Docs", ""};
+    driver.putAnswer = true;
+    driver.putReply = {"/home/u/Docs", ""};
     EXPECT_FALSE(ui::RunPutFileDialog(request, reply));   // no name typed
-    driver.putFile = {"/home/u/Docs", "r.pdf"};
+    driver.putReply = {"/home/u/Docs", "r.pdf"};
     EXPECT_TRUE(ui::RunPutFileDialog(request, reply));
     EXPECT_EQ("r.pdf", reply.fileName);
-    EXPECT_EQ("report.pdf", driver.asked.proposedName);
+    EXPECT_EQ("report.pdf", driver.putRequest.proposedName);
 }

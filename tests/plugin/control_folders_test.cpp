@@ -4,32 +4,23 @@
 
 #include "base/UserFolders.h"
 
+#include "tests/common/FileHelpers.h"
+#include "tests/common/TempHome.h"
+#include "tests/common/TextHelpers.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <string>
 
+using qmtest::Exists;
+using qmtest::FromUtf8;
+using qmtest::ToUtf8;
+
 namespace {
-
-CSafeBuf U(const std::string& s)
-{
-    CSafeBuf b;
-    b.AssignUTF8(s.c_str());
-    return b;
-}
-
-std::string Utf8(const CSafeBuf& b)
-{
-    char* bytes = nullptr;
-    int n = b.CreateUTF8Str(&bytes);
-    std::string out = bytes ? std::string(bytes, static_cast<size_t>(n)) : std::string();
-    delete[] bytes;
-    return out;
-}
 
 mode_t ModeOf(const std::string& path)
 {
@@ -39,15 +30,9 @@ mode_t ModeOf(const std::string& path)
     return st.st_mode & 07777;
 }
 
-bool Exists(const std::string& path)
-{
-    struct stat st;
-    return ::lstat(path.c_str(), &st) == 0;
-}
-
 void Touch(const std::string& path, const std::string& text = "x")
 {
-    std::ofstream(path, std::ios::binary) << text;
+    qmtest::WriteFile(path, text);
 }
 
 // Runs each test with HOME pointing at a fresh folder (a name with a blank
@@ -57,27 +42,13 @@ class ControlFoldersTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        const char* old = std::getenv("HOME");
-        hadHome = old != nullptr;
-        if (old)
-            oldHome = old;
-        home = std::string(QM_TEST_OUTPUT_DIR) + "/h\xC3\xB6me " + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        ASSERT_EQ(::mkdir(home.c_str(), 0755), 0);
-        ::setenv("HOME", home.c_str(), 1);
+        ASSERT_TRUE(tempHome.Create(qmtest::TestOutputPath("h\xC3\xB6me "), 0755));
+        home = tempHome.Path();
         support = home + "/Library/Application Support/Quillmark";
     }
-    void TearDown() override
-    {
-        if (hadHome)
-            ::setenv("HOME", oldHome.c_str(), 1);
-        else
-            ::unsetenv("HOME");
-        std::system(("rm -rf '" + home + "'").c_str());
-    }
 
-    bool hadHome = false;
-    std::string oldHome, home, support;
+    qmtest::TempHome tempHome;
+    std::string home, support;
 };
 
 } // namespace
@@ -89,9 +60,9 @@ TEST_F(ControlFoldersTest, FoldersAreMadePrivateAndRecorded)
     EXPECT_EQ(ModeOf(support), 0700u);
     EXPECT_EQ(ModeOf(support + "/Cache"), 0700u);
     EXPECT_EQ(ModeOf(support + "/Temp"), 0700u);
-    EXPECT_EQ(Utf8(control.GetSupportFolder()), support);
-    EXPECT_EQ(Utf8(GetUserCacheFolder()), support + "/Cache");
-    EXPECT_EQ(Utf8(GetUserTempFolder()), support + "/Temp");
+    EXPECT_EQ(ToUtf8(control.GetSupportFolder()), support);
+    EXPECT_EQ(ToUtf8(GetUserCacheFolder()), support + "/Cache");
+    EXPECT_EQ(ToUtf8(GetUserTempFolder()), support + "/Temp");
 }
 
 TEST_F(ControlFoldersTest, ExistingLooseFoldersAreNarrowed)
@@ -133,53 +104,53 @@ TEST_F(ControlFoldersTest, GetCacheFileNamesByTheDigestOfTheUtf16Units)
     CMorvaXEditorCtrl control;
     const std::string cache = support + "/Cache";
 
-    CSafeBuf url = U("http://example.com/styles.xml");
+    CSafeBuf url = FromUtf8("http://example.com/styles.xml");
     CSafeBuf cacheFile;
     EXPECT_FALSE(control.GetCacheFile(url, cacheFile));   // cache off, file absent
 #if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-    EXPECT_EQ(Utf8(cacheFile), cache + "/D5FF4E8018D45784DFEC84571968EC15");
+    EXPECT_EQ(ToUtf8(cacheFile), cache + "/D5FF4E8018D45784DFEC84571968EC15");
 #else
-    EXPECT_EQ(Utf8(cacheFile), cache + "/B9104681E39CEB832E85DB94480FE74E");
+    EXPECT_EQ(ToUtf8(cacheFile), cache + "/B9104681E39CEB832E85DB94480FE74E");
 #endif
-    EXPECT_EQ(Utf8(url), "http://example.com/styles.xml");
+    EXPECT_EQ(ToUtf8(url), "http://example.com/styles.xml");
 
     // Upper-case scheme and a non-ASCII character: hashed as UTF-16 units.
-    CSafeBuf other = U("HTTP://Example.com/\xC3\xA9");
+    CSafeBuf other = FromUtf8("HTTP://Example.com/\xC3\xA9");
     CSafeBuf otherFile;
     EXPECT_FALSE(control.GetCacheFile(other, otherFile));
 #if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-    EXPECT_EQ(Utf8(otherFile), cache + "/AA363DEFDD2B60ECF51F79BA138AD3D9");
+    EXPECT_EQ(ToUtf8(otherFile), cache + "/AA363DEFDD2B60ECF51F79BA138AD3D9");
 #endif
 }
 
 TEST_F(ControlFoldersTest, GetCacheFileReadsBackOnlyWithCacheOnAndFilePresent)
 {
     CMorvaXEditorCtrl control;
-    CSafeBuf url = U("http://example.com/styles.xml");
+    CSafeBuf url = FromUtf8("http://example.com/styles.xml");
     CSafeBuf cacheFile;
     control.GetCacheFile(url, cacheFile);
-    const std::string path = Utf8(cacheFile);
+    const std::string path = ToUtf8(cacheFile);
 
     // Present but cache off: fetch again, under the same name.
     Touch(path, "<styles/>");
     CSafeBuf again = url, againFile;
     EXPECT_FALSE(control.GetCacheFile(again, againFile));
-    EXPECT_EQ(Utf8(again), "http://example.com/styles.xml");
-    EXPECT_EQ(Utf8(againFile), path);
+    EXPECT_EQ(ToUtf8(again), "http://example.com/styles.xml");
+    EXPECT_EQ(ToUtf8(againFile), path);
 
     // Cache on and present: the location becomes the cached file.
     control.EnableCache = 1;
     CSafeBuf cached = url, cachedFile;
     EXPECT_TRUE(control.GetCacheFile(cached, cachedFile));
-    EXPECT_EQ(Utf8(cached), path);
-    EXPECT_EQ(Utf8(cachedFile), path);
+    EXPECT_EQ(ToUtf8(cached), path);
+    EXPECT_EQ(ToUtf8(cachedFile), path);
 
     // Cache on, file gone.
     ::unlink(path.c_str());
     CSafeBuf gone = url, goneFile;
     EXPECT_FALSE(control.GetCacheFile(gone, goneFile));
-    EXPECT_EQ(Utf8(gone), "http://example.com/styles.xml");
-    EXPECT_EQ(Utf8(goneFile), path);
+    EXPECT_EQ(ToUtf8(gone), "http://example.com/styles.xml");
+    EXPECT_EQ(ToUtf8(goneFile), path);
 }
 
 TEST_F(ControlFoldersTest, OnlyHttpAddressesAreCached)
@@ -188,12 +159,12 @@ TEST_F(ControlFoldersTest, OnlyHttpAddressesAreCached)
     control.EnableCache = 1;
     for (const char* location : {"https://example.com/a.xml", "file:///tmp/a.xml", "/tmp/a.xml",
                                  "http:", "Http:", "", "ftp://x/y"}) {
-        CSafeBuf url = U(location), cacheFile = U("stale");
+        CSafeBuf url = FromUtf8(location), cacheFile = FromUtf8("stale");
         EXPECT_FALSE(control.GetCacheFile(url, cacheFile)) << location;
         EXPECT_TRUE(cacheFile.IsEmpty()) << location;
-        EXPECT_EQ(Utf8(url), location);
+        EXPECT_EQ(ToUtf8(url), location);
     }
-    CSafeBuf shortest = U("http:/"), cacheFile;
+    CSafeBuf shortest = FromUtf8("http:/"), cacheFile;
     control.GetCacheFile(shortest, cacheFile);
     EXPECT_FALSE(cacheFile.IsEmpty());
 }

@@ -4,13 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <dirent.h>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 #include "base/GeometryTypes.h"
 #include "base/SafeBuf.h"
@@ -18,22 +14,16 @@
 #include "platform/cg/Context.h"
 #include "style/Image.h"
 
+#include "tests/common/FileHelpers.h"
+#include "tests/common/TempDir.h"
+#include "tests/common/TextHelpers.h"
+
+using qmtest::FromUtf8;
+using qmtest::ReadFile;
+
 namespace {
 
 const std::string kDir = QM_TEST_DATA_DIR "/picture/";
-
-CSafeBuf Wide(const std::string& utf8)
-{
-    CSafeBuf s;
-    s.AssignUTF8(utf8.c_str());
-    return s;
-}
-
-std::string ReadBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 std::vector<std::string> FilesIn(const std::string& folder)
 {
@@ -70,7 +60,7 @@ const Px kRed{255, 0, 0, 255}, kGreen{0, 255, 0, 255}, kBlue{0, 0, 255, 255},
 TEST(CImage, GreyCopyLightensByFortyFromTheStraightColour)
 {
     CImage image;
-    ASSERT_TRUE(image.LoadPictureFile(Wide(kDir + "grey.png")));
+    ASSERT_TRUE(image.LoadPictureFile(FromUtf8(kDir + "grey.png")));
     ASSERT_EQ(5, image.GetWidth());
     auto c = Bitmap(5, 1);
     EXPECT_FALSE(image.HasGrayBuffer());
@@ -93,7 +83,7 @@ TEST(CImage, GreyCopyLightensByFortyFromTheStraightColour)
 TEST(CImage, SmallPictureScalesNearestNeighbour)
 {
     CImage image;
-    ASSERT_TRUE(image.LoadPictureFile(Wide(kDir + "quad.png")));
+    ASSERT_TRUE(image.LoadPictureFile(FromUtf8(kDir + "quad.png")));
     auto c = Bitmap(4, 4);
     RECT r{0, 0, 4, 4};
     ASSERT_TRUE(image.CopyImage(&r, nullptr, c.get(), 4, CPoint(0, 0)));
@@ -108,7 +98,7 @@ TEST(CImage, SmallPictureScalesNearestNeighbour)
 TEST(CImage, DestinationIsMovedByTheOffsetAndFlippedAgainstTheViewHeight)
 {
     CImage image;
-    ASSERT_TRUE(image.LoadPictureFile(Wide(kDir + "quad.png")));
+    ASSERT_TRUE(image.LoadPictureFile(FromUtf8(kDir + "quad.png")));
     auto c = Bitmap(100, 100);
     c->EnableTrace(true);
     RECT r{10, 20, 30, 60};
@@ -129,10 +119,10 @@ TEST(CImage, DestinationIsMovedByTheOffsetAndFlippedAgainstTheViewHeight)
 TEST(CImage, BmpIconDecodes)
 {
     CImage image;
-    ASSERT_TRUE(image.LoadPictureFile(Wide(kDir + "icon.bmp")));
+    ASSERT_TRUE(image.LoadPictureFile(FromUtf8(kDir + "icon.bmp")));
     EXPECT_EQ(4, image.GetWidth());
     EXPECT_EQ(2, image.GetHeight());
-    EXPECT_EQ(static_cast<long>(ReadBytes(kDir + "icon.bmp").size()), image.GetFileSize());
+    EXPECT_EQ(static_cast<long>(ReadFile(kDir + "icon.bmp").size()), image.GetFileSize());
     auto c = Bitmap(4, 2);
     ASSERT_TRUE(image.CopyImage(nullptr, nullptr, c.get(), 2, CPoint(0, 0)));
     EXPECT_EQ(kRed, At(*c, 0, 0));
@@ -145,29 +135,29 @@ TEST(CImage, BmpIconDecodes)
 TEST(CImage, FailedLoadIsReportedAndLeavesAnEmptyPicture)
 {
     CImage image;
-    ASSERT_TRUE(image.LoadPictureFile(Wide(kDir + "quad.png")));
+    ASSERT_TRUE(image.LoadPictureFile(FromUtf8(kDir + "quad.png")));
     auto c = Bitmap(2, 2);
     ASSERT_TRUE(image.CopyImageGray(nullptr, nullptr, c.get(), 2, CPoint(0, 0)));
 
-    EXPECT_FALSE(image.LoadPictureFile(Wide(kDir + "garbage.bin")));
+    EXPECT_FALSE(image.LoadPictureFile(FromUtf8(kDir + "garbage.bin")));
     EXPECT_EQ(0, image.GetWidth());
     EXPECT_EQ(0, image.GetHeight());
     EXPECT_FALSE(image.HasGrayBuffer());
     EXPECT_FALSE(image.CopyImage(nullptr, nullptr, c.get(), 2, CPoint(0, 0)));
     EXPECT_FALSE(image.CopyImageGray(nullptr, nullptr, c.get(), 2, CPoint(0, 0)));
 
-    EXPECT_FALSE(image.LoadPictureFile(Wide(kDir + "no-such-file.png")));
+    EXPECT_FALSE(image.LoadPictureFile(FromUtf8(kDir + "no-such-file.png")));
     EXPECT_FALSE(image.LoadPictureFile(nullptr));
 }
 
 TEST(CImage, SecondLoadDropsTheGreyCopyOfTheFirst)
 {
     CImage image;
-    ASSERT_TRUE(image.LoadPictureFile(Wide(kDir + "grey.png")));
+    ASSERT_TRUE(image.LoadPictureFile(FromUtf8(kDir + "grey.png")));
     auto c = Bitmap(5, 1);
     ASSERT_TRUE(image.CopyImageGray(nullptr, nullptr, c.get(), 1, CPoint(0, 0)));
     ASSERT_TRUE(image.HasGrayBuffer());
-    ASSERT_TRUE(image.LoadPictureFile(Wide(kDir + "quad.png")));
+    ASSERT_TRUE(image.LoadPictureFile(FromUtf8(kDir + "quad.png")));
     EXPECT_FALSE(image.HasGrayBuffer());
     // The new grey copy is of the new picture: red becomes 76 + 40.
     auto g = Bitmap(2, 2);
@@ -178,30 +168,27 @@ TEST(CImage, SecondLoadDropsTheGreyCopyOfTheFirst)
 class CImageMemory : public ::testing::Test
 {
 protected:
+    qmtest::TempDir scratch;
     std::string folder;
     void SetUp() override
     {
-        folder = std::string(QM_TEST_OUTPUT_DIR) + "/image-temp-" + std::to_string(getpid());
-        ASSERT_EQ(0, std::system(("rm -rf '" + folder + "' && mkdir -p '" + folder + "'").c_str()));
-        SetUserTempFolder(Wide(folder));
+        ASSERT_TRUE(scratch.Create(qmtest::TestOutputPath("image-temp-")));
+        folder = scratch.Path();
+        SetUserTempFolder(FromUtf8(folder));
     }
-    void TearDown() override
-    {
-        SetUserTempFolder(nullptr);
-        std::system(("rm -rf '" + folder + "'").c_str());
-    }
+    void TearDown() override { SetUserTempFolder(nullptr); }
 };
 
 TEST_F(CImageMemory, RecognisedBytesGoThroughATemporaryFileGarbageWritesNothing)
 {
     CImage image;
-    const std::string garbage = ReadBytes(kDir + "garbage.bin");
+    const std::string garbage = ReadFile(kDir + "garbage.bin");
     EXPECT_FALSE(image.LoadPictureMemory(garbage.data(), static_cast<int>(garbage.size())));
     EXPECT_FALSE(image.LoadImage(garbage.data(), static_cast<int>(garbage.size())));
     EXPECT_TRUE(FilesIn(folder).empty());
     EXPECT_FALSE(image.LoadPictureMemory(nullptr, 10));
 
-    const std::string png = ReadBytes(kDir + "quad.png");
+    const std::string png = ReadFile(kDir + "quad.png");
     ASSERT_TRUE(image.LoadImage(png.data(), static_cast<int>(png.size())));
     EXPECT_EQ(2, image.GetWidth());
     const std::vector<std::string> files = FilesIn(folder);
@@ -214,7 +201,7 @@ TEST_F(CImageMemory, WithoutATemporaryFolderBytesAreDecodedInMemory)
 {
     SetUserTempFolder(nullptr);
     CImage image;
-    const std::string bmp = ReadBytes(kDir + "icon.bmp");
+    const std::string bmp = ReadFile(kDir + "icon.bmp");
     ASSERT_TRUE(image.LoadPictureMemory(bmp.data(), static_cast<int>(bmp.size())));
     EXPECT_EQ(4, image.GetWidth());
     EXPECT_EQ(2, image.GetHeight());
@@ -223,10 +210,10 @@ TEST_F(CImageMemory, WithoutATemporaryFolderBytesAreDecodedInMemory)
 TEST(CImage, LocationsThatAreLocalAreReadDirectly)
 {
     CImage image;
-    ASSERT_TRUE(image.LoadImage(Wide("file://" + kDir + "icon.bmp")));
+    ASSERT_TRUE(image.LoadImage(FromUtf8("file://" + kDir + "icon.bmp")));
     EXPECT_EQ(4, image.GetWidth());
-    ASSERT_TRUE(image.LoadImage(Wide(kDir + "quad.png")));
+    ASSERT_TRUE(image.LoadImage(FromUtf8(kDir + "quad.png")));
     EXPECT_EQ(2, image.GetWidth());
-    EXPECT_FALSE(image.LoadImage(Wide(kDir + "missing.png")));
+    EXPECT_FALSE(image.LoadImage(FromUtf8(kDir + "missing.png")));
     EXPECT_EQ(0, image.GetWidth());
 }

@@ -7,81 +7,41 @@
 #include <vector>
 
 #include "base/SafeBuf.h"
-#include "platform/events/ModalLoop.h"
-#include "platform/events/Services.h"
-#include "platform/ui/ModalDialog.h"
 #include "platform/ui/WebView.h"
 #include "ui/MsgBox.h"
 #include "ui/PreviewWebView.h"
 #include "ui/ShowMsg.h"
 
-using qm::events::ModalAnswer;
+#include "tests/common/ScriptedUiDriver.h"
+#include "tests/common/TextHelpers.h"
+
+using qmtest::FromUtf8;
 
 namespace {
 
-CSafeBuf Wide(const char* utf8)
-{
-    CSafeBuf s;
-    s.AssignUTF8(utf8);
-    return s;
-}
-
-// Presses the button with the given label (none: closes the window) and
-// records the labels the dialog offered.
-class Driver : public qm::events::UiDriver
-{
-public:
-    std::string press;
-    std::string caption;
-    std::vector<std::string> labels;
-
-    ModalAnswer ModalStep(qm::events::ModalLoop& loop) override
-    {
-        auto* dialog = dynamic_cast<qm::ui::ModalDialog*>(&loop.Subject());
-        if (dialog == nullptr)
-            return ModalAnswer::NoAnswer();
-        caption = dialog->caption;
-        labels.clear();
-        for (const auto& b : dialog->buttons)
-            labels.push_back(b.label);
-        if (press.empty())
-            return ModalAnswer::Close();
-        const int index = dialog->FindButton(press);
-        if (index < 0)
-            return ModalAnswer::NoAnswer();
-        dialog->Press(static_cast<size_t>(index));
-        return ModalAnswer::Continue();
-    }
-};
-
-class MsgBoxTest : public ::testing::Test
-{
-protected:
-    Driver driver;
-    qm::events::ScopedUiDriver scope{driver};
-};
+class MsgBoxTest : public qmtest::ScriptedUiTest {};
 
 } // namespace
 
 TEST_F(MsgBoxTest, ShowMsgResultCodes)
 {
     driver.press = "Fix";
-    EXPECT_EQ(2, ShowMsg(Wide("Failure"), Wide("Contain errors"), Wide("Fix"), nullptr,
-                         Wide("Discard")));
+    EXPECT_EQ(2, ShowMsg(FromUtf8("Failure"), FromUtf8("Contain errors"), FromUtf8("Fix"), nullptr,
+                         FromUtf8("Discard")));
     EXPECT_EQ("Failure", driver.caption);
     EXPECT_EQ(std::vector<std::string>({"Fix", "Discard"}), driver.labels);
 
     driver.press = "Discard";
-    EXPECT_EQ(3, ShowMsg(Wide("Failure"), Wide("Contain errors"), Wide("Fix"), nullptr,
-                         Wide("Discard")));
+    EXPECT_EQ(3, ShowMsg(FromUtf8("Failure"), FromUtf8("Contain errors"), FromUtf8("Fix"), nullptr,
+                         FromUtf8("Discard")));
     driver.press = "";
-    EXPECT_EQ(0, ShowMsg(Wide("Failure"), Wide("text"), Wide("Fix"), nullptr, Wide("Discard")));
+    EXPECT_EQ(0, ShowMsg(FromUtf8("Failure"), FromUtf8("text"), FromUtf8("Fix"), nullptr, FromUtf8("Discard")));
 }
 
 TEST_F(MsgBoxTest, ShowMsgHidesAnEmptySecondButtonAndDefaultsTheFirstToOK)
 {
     driver.press = "OK";
-    EXPECT_EQ(2, ShowMsg(Wide("T"), Wide("text"), nullptr, nullptr, Wide("")));
+    EXPECT_EQ(2, ShowMsg(FromUtf8("T"), FromUtf8("text"), nullptr, nullptr, FromUtf8("")));
     EXPECT_EQ(std::vector<std::string>({"OK"}), driver.labels);
     EXPECT_EQ(2, ShowMsg(nullptr, nullptr));
     EXPECT_EQ("", driver.caption);
@@ -90,11 +50,11 @@ TEST_F(MsgBoxTest, ShowMsgHidesAnEmptySecondButtonAndDefaultsTheFirstToOK)
 TEST_F(MsgBoxTest, ThreeButtonsAndADisabledOKButton)
 {
     CMsgBox box;
-    box.SetCaption(Wide("Failure"));
-    box.SetText(Wide("Contain errors"));
-    box.SetOKLabel(Wide("Fix"));
-    box.SetFirstLabel(Wide("Edit"));
-    box.SetSecondLabel(Wide("Discard"));
+    box.SetCaption(FromUtf8("Failure"));
+    box.SetText(FromUtf8("Contain errors"));
+    box.SetOKLabel(FromUtf8("Fix"));
+    box.SetFirstLabel(FromUtf8("Edit"));
+    box.SetSecondLabel(FromUtf8("Discard"));
     driver.press = "Edit";
     EXPECT_EQ(1, box.DoModal());
     EXPECT_EQ(1, box.GetResult());
@@ -109,9 +69,9 @@ TEST_F(MsgBoxTest, ThreeButtonsAndADisabledOKButton)
 TEST(PreviewWebView, LoadURLRecordsTheRequest)
 {
     qm::ui::WebView view;
-    EXPECT_TRUE(LoadURL(&view, Wide("file:///tmp/Ie0001.html?q=\xC3\xA9")));
+    EXPECT_TRUE(LoadURL(&view, FromUtf8("file:///tmp/Ie0001.html?q=\xC3\xA9")));
     EXPECT_EQ("file:///tmp/Ie0001.html?q=\xC3\xA9", view.CurrentURL());
-    EXPECT_FALSE(LoadURL(&view, Wide("")));
-    EXPECT_FALSE(LoadURL(nullptr, Wide("http://x/")));
+    EXPECT_FALSE(LoadURL(&view, FromUtf8("")));
+    EXPECT_FALSE(LoadURL(nullptr, FromUtf8("http://x/")));
     EXPECT_EQ(1u, view.History().size());
 }
