@@ -35,6 +35,12 @@ inline bool EqualNoCase(std::string_view a, std::string_view b)
     return true;
 }
 
+// Whether text begins with prefix, ASCII letters compared without case.
+inline bool StartsWithNoCase(std::string_view text, std::string_view prefix)
+{
+    return text.size() >= prefix.size() && EqualNoCase(text.substr(0, prefix.size()), prefix);
+}
+
 // Whether text ends with suffix, ASCII letters compared without case.
 inline bool EndsWithNoCase(std::string_view text, std::string_view suffix)
 {

@@ -35,6 +35,7 @@ void Decode(const std::vector<unsigned char>& b, CSafeBuf& out, bool decodeUTF8)
         }
         return;
     }
+    // n >= 3, not 4: a file of the bare mark is empty text, not the mark's three bytes widened.
     if (decodeUTF8 && n >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF) {
         unsigned short* text = nullptr;
         int len = UTF82Unicode(b.data() + 3, &text, static_cast<int>(n - 3), true);

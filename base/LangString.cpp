@@ -224,12 +224,10 @@ void CLangString::AddItems(xmlNode* node, const unsigned short* path, bool isRoo
     }
     default: {
         CSafeBuf name, value;
+        // Any other named node (a processing instruction among them) is an
+        // item whose value is the text of its first child: empty when it has
+        // none, as a processing instruction never has.
         GetNameValue(node, name, value, true);
-        if (value.IsEmpty() && node->type == XML_PI_NODE && node->content != nullptr) {
-            // A processing instruction keeps its text in its own content.
-            AppendUtf8(value, node->content);
-            value.Trim();
-        }
         if (node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE) {
             AddItem(base, value);
             return;

@@ -81,7 +81,13 @@ bool GetDragData(DragRef drag, ItemReference item, FlavorType flavor, void* out,
             *size = wideText ? text->Length() : static_cast<int>(std::min(data.size(), size_t(INT_MAX)));
         return true;
     }
-    if (size == nullptr || *size <= 0)
+    if (size == nullptr) {
+        // The editing engine reads the editor tag without a size: its room is
+        // the tag's four bytes, and no more is ever written.
+        std::memcpy(out, data.data(), std::min(data.size(), kDragDataUnsizedBytes));
+        return true;
+    }
+    if (*size <= 0)
         return false;
     const size_t n = std::min(data.size(), static_cast<size_t>(*size));
     std::memcpy(out, data.data(), n);

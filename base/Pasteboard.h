@@ -21,6 +21,10 @@ constexpr FlavorType kFlavorEditorTag = qm::events::FourCC("QMD1");
 constexpr FlavorType kFlavorUnicodeText = qm::events::FourCC("utxt");
 constexpr FlavorType kFlavorFileURL = qm::events::FourCC("furl");
 
+// The bytes GetDragData copies for a flavour read without a size: the size of
+// the editor tag.
+constexpr size_t kDragDataUnsizedBytes = 4;
+
 // Reads a flavour of the first item of the clipboard. For "public.file-url"
 // the item's flavour tagged 'furl' is taken, and for "com.apple.flat-rtfd"
 // the one tagged 'rtfd', when the item has one; otherwise the flavour named.
@@ -34,8 +38,11 @@ bool GetClipboardString(const char* flavor, CSafeBuf& text, bool wide);
 //   (when given) the number of bytes.
 // - Any other flavour: out is the caller's buffer and *size its room in
 //   bytes; at most that many bytes are copied and *size becomes the number
-//   copied. Without size (or with out null) nothing is copied and the answer
-//   is false.
+//   copied (a room of 0 or less copies nothing and answers false). Without
+//   size the room is taken to be kDragDataUnsizedBytes, the size of the
+//   editor tag ('QMD1') that is read this way: at most that many bytes are
+//   copied and the answer is true when the flavour has data. With out null
+//   nothing is copied and the answer is false.
 // False when the drag, the item or the flavour's data is missing; a text
 // flavour's CSafeBuf is then emptied.
 bool GetDragData(DragRef drag, ItemReference item, FlavorType flavor, void* out, int* size);

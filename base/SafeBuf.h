@@ -45,9 +45,11 @@ public:
     void AssignUTF8(const unsigned short* widened);
     // Replaces the text with one integer formatted by a printf-style format
     // holding one integer conversion (d i u o x X c, any length modifier, flags,
-    // width, precision; "%%" allowed). Output is cut at 7999 bytes, bytes
-    // zero-extended. A format with any other conversion empties the string and
-    // answers false.
+    // width, precision; "%%" allowed). Without a length modifier the value is
+    // formatted as a 32-bit int (unsigned int for u o x X); "h" and "hh" narrow
+    // it to short and char, "l" and "ll" keep all 64 bits. Output is cut at
+    // 7999 bytes, bytes zero-extended. A format with any other conversion
+    // empties the string and answers false.
     bool FormatInt(const char* format, long value);
     // Takes over source's buffer without copying; source becomes empty.
     void ReplaceWith(CSafeBuf* source);
@@ -162,7 +164,7 @@ public:
     CSafeBuf Left(int n) const;
     CSafeBuf Right(int n) const;
     CSafeBuf Mid(int start, int count) const;
-    void Right(int n, CSafeBuf* out) const;   // out unchanged when nothing to take
+    void Right(int n, CSafeBuf* out) const;   // out unchanged when nothing to take; out may be this string
 
     // ---- case and layout ----
     void MakeUpper();

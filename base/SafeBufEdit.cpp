@@ -399,10 +399,12 @@ CSafeBuf CSafeBuf::Mid(int start, int count) const
 
 void CSafeBuf::Right(int n, CSafeBuf* out) const
 {
-    if (!out || out == this)
+    if (!out)
         return;
     if (n > m_length)
         n = m_length;
+    // out may be this string itself: AssignUnits moves a part of its own
+    // buffer to the front instead of reallocating under it.
     if (n >= 1)
         out->AssignUnits(m_text + m_length - n, n);
 }

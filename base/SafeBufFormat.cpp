@@ -3,8 +3,13 @@
 //
 // Integer formats come from callers as printf-style text with one integer
 // conversion. Before the C formatter sees one, it is checked and rewritten so
-// that the conversion always reads a long (or an int for %c): a stray %s, %n,
-// '*' or a second conversion can therefore never read a missing argument.
+// that the conversion reads exactly the argument we pass: a stray %s, %n, '*'
+// or a second conversion can therefore never read a missing argument.
+//
+// The system's integers are 32 bits wide, so a conversion without a length
+// modifier formats the value as a 32-bit int (unsigned for u o x X); "h" and
+// "hh" narrow it to 16 and 8 bits as printf does, and "l", "ll" (or any other
+// wide modifier) keep all 64 bits. %c always prints one char.
 
 #include "base/SafeBuf.h"
 
@@ -14,6 +19,7 @@
 
 #include <cstddef>
 #include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -23,12 +29,22 @@
 
 namespace {
 
-// Rewrites format into out with its one conversion (if any) reading a long;
-// *isChar tells that the conversion is %c (which reads an int). False for a
-// format that cannot be given one long safely.
-bool RewriteIntFormat(const char* format, std::string& out, bool* isChar)
+// How wide the value is taken, from the conversion's length modifier.
+enum class IntWidth { Char, Short, Int, Wide };
+
+struct IntConversion
 {
-    *isChar = false;
+    char type = 0;                    // d i o u x X c; 0 for a format without one
+    IntWidth width = IntWidth::Int;
+};
+
+// Rewrites format into out with the length modifier of its one conversion (if
+// any) replaced: "ll" for a wide one, none otherwise (the value is then
+// narrowed by FormatLong and passed as an int). False for a format that cannot
+// be given one argument safely.
+bool RewriteIntFormat(const char* format, std::string& out, IntConversion* conv)
+{
+    *conv = IntConversion();
     bool seen = false;
     for (const char* p = format; *p; ++p) {
         if (*p != '%') {
@@ -62,15 +78,26 @@ bool RewriteIntFormat(const char* format, std::string& out, bool* isChar)
                     return false;
             }
         }
-        while (*p && std::strchr("hlqjztL", *p))
-            ++p;   // the length modifier is replaced by our own
+        int shorts = 0;
+        bool wide = false;
+        while (*p && std::strchr("hlqjztL", *p)) {
+            if (*p == 'h')
+                ++shorts;
+            else
+                wide = true;
+            ++p;
+        }
         if (!*p || !std::strchr("diouxXc", *p))
             return false;
-        if (*p == 'c') {
-            *isChar = true;
-        } else {
-            out += 'l';
-        }
+        conv->type = *p;
+        if (wide)
+            conv->width = IntWidth::Wide;
+        else if (shorts >= 2)
+            conv->width = IntWidth::Char;
+        else if (shorts == 1)
+            conv->width = IntWidth::Short;
+        if (*p != 'c' && conv->width == IntWidth::Wide)
+            out += "ll";
         out += *p;
     }
     return true;
@@ -82,12 +109,33 @@ bool FormatLong(const char* format, long value, size_t limit, std::string& text)
     if (!format)
         return false;
     std::string safe;
-    bool isChar = false;
-    if (!RewriteIntFormat(format, safe, &isChar))
+    IntConversion conv;
+    if (!RewriteIntFormat(format, safe, &conv))
         return false;
+    const bool isSigned = conv.type == 'd' || conv.type == 'i';
     std::vector<char> buf(limit + 1, 0);
-    int n = isChar ? std::snprintf(buf.data(), buf.size(), safe.c_str(), static_cast<int>(value))
-                   : std::snprintf(buf.data(), buf.size(), safe.c_str(), value);
+    int n = 0;
+    if (conv.type == 'c') {
+        n = std::snprintf(buf.data(), buf.size(), safe.c_str(), static_cast<int>(value));
+    } else if (conv.width == IntWidth::Wide) {
+        n = isSigned ? std::snprintf(buf.data(), buf.size(), safe.c_str(), static_cast<long long>(value))
+                     : std::snprintf(buf.data(), buf.size(), safe.c_str(),
+                                     static_cast<unsigned long long>(value));
+    } else if (isSigned) {
+        int narrowed = static_cast<std::int32_t>(value);
+        if (conv.width == IntWidth::Short)
+            narrowed = static_cast<std::int16_t>(value);
+        else if (conv.width == IntWidth::Char)
+            narrowed = static_cast<std::int8_t>(value);
+        n = std::snprintf(buf.data(), buf.size(), safe.c_str(), narrowed);
+    } else {
+        unsigned int narrowed = static_cast<std::uint32_t>(value);
+        if (conv.width == IntWidth::Short)
+            narrowed = static_cast<std::uint16_t>(value);
+        else if (conv.width == IntWidth::Char)
+            narrowed = static_cast<std::uint8_t>(value);
+        n = std::snprintf(buf.data(), buf.size(), safe.c_str(), narrowed);
+    }
     if (n < 0)
         return false;
     size_t len = static_cast<size_t>(n) < limit ? static_cast<size_t>(n) : limit;

@@ -1,5 +1,6 @@
 #include "net/LoadHTTPFile.h"
 
+#include "base/Ascii.h"
 #include "base/DebugLog.h"
 #include "base/FileShims.h"
 #include "base/FileUtilsPath.h"
@@ -8,6 +9,7 @@
 #include "base/SystemPath.h"
 #include "base/TimeShims.h"
 #include "base/UserFolders.h"
+#include "base/Utf.h"
 #include "net/AdditionalHeaders.h"
 #include "net/HttpOwner.h"
 #include "platform/net/Http.h"
@@ -21,37 +23,6 @@
 #include <string>
 
 namespace {
-
-std::string ToUTF8(const CSafeBuf& text)
-{
-    char* bytes = nullptr;
-    int n = text.CreateUTF8Str(&bytes);
-    std::string out;
-    if (bytes && n > 0)
-        out.assign(bytes, static_cast<size_t>(n));
-    delete[] bytes;
-    return out;
-}
-
-std::string ToUTF8(const unsigned short* text)
-{
-    if (!text || !*text)
-        return std::string();
-    return ToUTF8(CSafeBuf(text));
-}
-
-bool StartsWithNoCase(const CSafeBuf& text, const char* prefix)
-{
-    int i = 0;
-    for (; prefix[i]; ++i) {
-        unsigned short c = text.GetAt(i);
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<unsigned short>(c - 'A' + 'a');
-        if (c != static_cast<unsigned char>(prefix[i]))
-            return false;
-    }
-    return true;
-}
 
 // Writes the bytes to a new file readable by the user only; a partly written
 // file is removed.
@@ -89,7 +60,7 @@ void AddRecordHeaders(const ADDITIONAL_HTTP_HEADERS* record, qm::net::HttpHeader
     for (int i = 0; i < AdditionalHeaderCount(); ++i) {
         const unsigned short* value = AdditionalHeaderValue(record, i);
         if (value && *value)
-            out.emplace_back(AdditionalHeaderName(i), ToUTF8(value));
+            out.emplace_back(AdditionalHeaderName(i), ToUTF8String(value));
     }
 }
 
@@ -102,7 +73,7 @@ void AddMapHeaders(CMapStringToString* map, qm::net::HttpHeaderList& out)
         CSafeBuf key, value;
         map->GetNextAssoc(pos, key, value);
         if (!key.IsEmpty())
-            out.emplace_back(ToUTF8(key), ToUTF8(value));
+            out.emplace_back(ToUTF8String(key), ToUTF8String(value));
     }
 }
 
@@ -115,7 +86,7 @@ bool Fetch(CHttpOwner* owner, const CSafeBuf& location, const CSafeBuf& target, 
     DeleteFile(static_cast<const unsigned short*>(target));
 
     qm::net::HttpRequest request;
-    request.url = ToUTF8(location);
+    request.url = ToUTF8String(location);
     request.idleTimeoutMs = timeOut > 0 ? timeOut : 15000;
     if (contentType && *contentType)
         request.headers.emplace_back("Content-Type", contentType);
@@ -126,20 +97,20 @@ bool Fetch(CHttpOwner* owner, const CSafeBuf& location, const CSafeBuf& target, 
     AddMapHeaders(extraHeaders, request.headers);
 
     if (!proxyServer.IsEmpty()) {
-        request.proxyHost = ToUTF8(proxyServer);
+        request.proxyHost = ToUTF8String(proxyServer);
         request.proxyPort = proxyPort ? proxyPort : 80;
-        request.proxyUser = ToUTF8(proxyUser);
-        request.proxyPassword = ToUTF8(proxyPassword);
+        request.proxyUser = ToUTF8String(proxyUser);
+        request.proxyPassword = ToUTF8String(proxyPassword);
     } else if (owner && owner->HttpUseProxy()) {
         CSafeBuf server, user, password;
         unsigned int port = 0;
         owner->HttpProxy(server, port, user, password);
         server.Trim();
         if (!server.IsEmpty()) {
-            request.proxyHost = ToUTF8(server);
+            request.proxyHost = ToUTF8String(server);
             request.proxyPort = port ? port : 80;
-            request.proxyUser = ToUTF8(user);
-            request.proxyPassword = ToUTF8(password);
+            request.proxyUser = ToUTF8String(user);
+            request.proxyPassword = ToUTF8String(password);
         }
     }
 
@@ -196,8 +167,9 @@ bool LoadHTTPFile(void* owner, const unsigned short* location, CSafeBuf& localFi
         if (!location || !*location)
             return false;
         CSafeBuf loc(location);
+        const std::string url = ToUTF8String(location);
 
-        if (StartsWithNoCase(loc, "http:") || StartsWithNoCase(loc, "https:")) {
+        if (StartsWithNoCase(url, "http:") || StartsWithNoCase(url, "https:")) {
             CSafeBuf target;
             if (!targetFile.IsEmpty())
                 target = targetFile;
@@ -210,7 +182,7 @@ bool LoadHTTPFile(void* owner, const unsigned short* location, CSafeBuf& localFi
                          proxyPort, proxyUser, proxyPassword, contentType, extraHeaders);
         }
 
-        if (StartsWithNoCase(loc, "file://")) {
+        if (StartsWithNoCase(url, "file://")) {
             loc.Delete(0, 7);
             if (loc.Find(static_cast<unsigned short>(':')) >= 0) {
                 while (loc.GetAt(0) == '/')

@@ -79,9 +79,11 @@ public:
     // (a new[] copy when copy is set, else the stored bytes) and size. Null
     // and size 0 when there is none.
     unsigned char* GetIconFromArray(const unsigned short* name, int& size, bool copy);
-    // The same lookup; size (when given) receives the byte count. The picture
-    // is not decoded into image yet (no picture class to decode into); the
-    // answer still tells whether the icon set holds the name.
+    // The same lookup; size (when given) receives the byte count. When image
+    // is given and the icon has bytes, they are loaded into it
+    // (CImage::LoadPictureMemory, which is handed context); image is left as
+    // it is when the icon set does not hold the name. The answer is the
+    // stored bytes, null when there is no such icon.
     unsigned char* GetIconFromIcons(const unsigned short* name, int* size, CImage* image, void* context);
     unsigned char* GetIconFromIcons(const char* name, int* size, CImage* image, void* context);
     // Appends an icon to the icon set (a copy of the bytes). False when no

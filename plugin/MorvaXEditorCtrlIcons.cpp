@@ -3,6 +3,7 @@
 #include "plugin/MorvaXEditorCtrl.h"
 
 #include "base/U16.h"
+#include "style/Image.h"
 
 #include <cstring>
 #include <new>
@@ -44,12 +45,15 @@ unsigned char* CMorvaXEditorCtrl::GetIconFromArray(const unsigned short* name, i
     return nullptr;
 }
 
-unsigned char* CMorvaXEditorCtrl::GetIconFromIcons(const unsigned short* name, int* size, CImage*, void*)
+unsigned char* CMorvaXEditorCtrl::GetIconFromIcons(const unsigned short* name, int* size, CImage* image,
+                                                   void* context)
 {
     int n = 0;
     unsigned char* bytes = GetIconFromArray(name, n, false);
     if (size)
         *size = n;
+    if (image && bytes && n > 0)
+        image->LoadPictureMemory(reinterpret_cast<const char*>(bytes), n, context);
     return bytes;
 }
 

@@ -239,7 +239,7 @@ bool CImage::MakeGray()
 }
 
 bool CImage::CopyImageGray(const RECT* src, const RECT*, qm::cg::Context* context,
-                           int viewHeight, CPoint offset)
+                           int viewHeight, CPoint offset, void*)
 {
     if (m_image == nullptr || context == nullptr)
         return false;

@@ -81,9 +81,11 @@ public:
                    CPoint offset);
     // The same with the grey copy, made on first use and kept until the next
     // load: each visible pixel becomes grey 0.299 r + 0.587 g + 0.114 b,
-    // lightened by 40 (black stays black, at most 255), alpha kept.
+    // lightened by 40 (black stays black, at most 255), alpha kept. The grey
+    // copy is always made as RGB pixels: colourSpace is accepted
+    // for callers that pass one and is otherwise unused.
     bool CopyImageGray(const RECT* src, const RECT* clip, qm::cg::Context* context,
-                       int viewHeight, CPoint offset);
+                       int viewHeight, CPoint offset, void* colourSpace = nullptr);
 
 private:
     void Clear();

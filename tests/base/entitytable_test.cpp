@@ -64,22 +64,42 @@ TEST(HTML2XML, FollowsTheOrderOfTheEntityList)
     for (int i = 0; i < 96; ++i)
         EXPECT_EQ(160 + i, NumberOf(HTML2XML[i].number)) << HTML2XML[i].name;
     EXPECT_STREQ("&yuml;", HTML2XML[95].name);
-    // Symbols and Greek letters.
-    EXPECT_STREQ("&fnof;", HTML2XML[96].name);
-    EXPECT_STREQ("&Alpha;", HTML2XML[97].name);
-    EXPECT_STREQ("&diams;", HTML2XML[219].name);
-    // The special set, the markup characters first.
+    // The special set next, the markup characters first.
     const char* const special[][2] = {
         {"&quot;", "&#34;"}, {"&amp;", "&#38;"}, {"&lt;", "&#60;"}, {"&gt;", "&#62;"}, {"&apos;", "&#39;"},
         {"&OElig;", "&#338;"},
     };
     for (int k = 0; k < 6; ++k)
     {
-        EXPECT_STREQ(special[k][0], HTML2XML[220 + k].name);
-        EXPECT_STREQ(special[k][1], HTML2XML[220 + k].number);
+        EXPECT_STREQ(special[k][0], HTML2XML[96 + k].name);
+        EXPECT_STREQ(special[k][1], HTML2XML[96 + k].number);
     }
-    EXPECT_STREQ("&euro;", HTML2XML[252].name);
-    EXPECT_STREQ("&#8364;", HTML2XML[252].number);
+    EXPECT_STREQ("&euro;", HTML2XML[128].name);
+    EXPECT_STREQ("&#8364;", HTML2XML[128].number);
+    // Symbols and Greek letters last, ending with diams.
+    EXPECT_STREQ("&fnof;", HTML2XML[129].name);
+    EXPECT_STREQ("&Alpha;", HTML2XML[130].name);
+    EXPECT_STREQ("&hearts;", HTML2XML[251].name);
+    EXPECT_STREQ("&diams;", HTML2XML[252].name);
+    EXPECT_STREQ("&#9830;", HTML2XML[252].number);
+    EXPECT_STREQ("&diams;", HTML2XML[HTML2XML_COUNT - 1].name);
+}
+
+// Every pair of the special set (34 up to 8364 outside Latin-1, apos
+// included) comes before every pair of the symbols set.
+TEST(HTML2XML, SpecialSetPrecedesSymbols)
+{
+    const std::set<std::string> special = {
+        "&quot;", "&amp;", "&lt;", "&gt;", "&apos;", "&OElig;", "&oelig;", "&Scaron;", "&scaron;", "&Yuml;",
+        "&circ;", "&tilde;", "&ensp;", "&emsp;", "&thinsp;", "&zwnj;", "&zwj;", "&lrm;", "&rlm;",
+        "&ndash;", "&mdash;", "&lsquo;", "&rsquo;", "&sbquo;", "&ldquo;", "&rdquo;", "&bdquo;",
+        "&dagger;", "&Dagger;", "&permil;", "&lsaquo;", "&rsaquo;", "&euro;",
+    };
+    ASSERT_EQ(33u, special.size());
+    for (int i = 96; i < 96 + 33; ++i)
+        EXPECT_EQ(1u, special.count(HTML2XML[i].name)) << i << " " << HTML2XML[i].name;
+    for (int i = 96 + 33; i < HTML2XML_COUNT; ++i)
+        EXPECT_EQ(0u, special.count(HTML2XML[i].name)) << i << " " << HTML2XML[i].name;
 }
 
 } // namespace

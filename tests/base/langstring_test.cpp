@@ -67,7 +67,21 @@ TEST_F(LangStringTest, KeysFollowTheElementPathWithoutTheRoot)
     EXPECT_EQ("x", Item(table, "mixed/inner"));
     EXPECT_EQ("", Item(table, "blank"));
     EXPECT_EQ("empty", Item(table, "empty"));
-    EXPECT_EQ("use sparingly", Item(table, "hint"));
+    // A processing instruction is an item of its name with an empty value:
+    // its own content is not taken.
+    EXPECT_EQ("", Item(table, "hint"));
+    EXPECT_EQ("", Item(table, "hint", "unused"));
+}
+
+TEST_F(LangStringTest, ProcessingInstructionsAreItemsWithoutText)
+{
+    CLangString table(FromUtf8("<localization><menu><?note keep this out?><cut>Cut</cut></menu>"
+                               "<?note second?></localization>"),
+                      nullptr, nullptr, false);
+    ASSERT_TRUE(table.IsLoaded());
+    EXPECT_EQ("", Item(table, "menu/note"));
+    EXPECT_EQ("Cut", Item(table, "menu/cut"));
+    EXPECT_EQ("", Item(table, "note"));
 }
 
 TEST_F(LangStringTest, LookupIgnoresCaseAndSurroundingWhiteSpaceAndTheFirstWins)

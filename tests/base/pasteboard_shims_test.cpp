@@ -102,13 +102,51 @@ TEST(GetDragData, TextFlavoursIntoStringsOthersIntoTheCallersRoom)
     EXPECT_EQ(4, size);
     EXPECT_EQ(0, std::memcmp(tag, "\x01\x02\x03\x04", 4));
 
-    // The caller's room bounds the copy; without a size nothing is copied.
+    // The caller's room bounds the copy.
     unsigned char small[2] = {9, 9};
     size = sizeof small;
     EXPECT_TRUE(GetDragData(&drag, 1111, kFlavorEditorTag, small, &size));
     EXPECT_EQ(2, size);
     EXPECT_EQ(1, small[0]);
-    EXPECT_FALSE(GetDragData(&drag, 1111, kFlavorEditorTag, small, nullptr));
+    EXPECT_EQ(2, small[1]);
+    size = 0;
+    EXPECT_FALSE(GetDragData(&drag, 1111, kFlavorEditorTag, small, &size));
+}
+
+TEST(GetDragData, WithoutASizeTheEditorTagIsCopied)
+{
+    qm::dnd::DragSession drag;
+    drag.AddFlavor(7, kFlavorEditorTag, "QMD1", 4);
+    drag.AddFlavor(8, kFlavorEditorTag, "\x05\x06\x07\x08\x09\x0A", 6);
+    drag.AddFlavor(9, kFlavorEditorTag, "\x05\x06", 2);
+
+    EXPECT_EQ(4u, kDragDataUnsizedBytes);
+    unsigned char tag[8];
+    std::memset(tag, 0xEE, sizeof tag);
+    EXPECT_TRUE(GetDragData(&drag, 7, kFlavorEditorTag, tag, nullptr));
+    EXPECT_EQ(0, std::memcmp(tag, "QMD1", 4));
+    EXPECT_EQ(0xEE, tag[4]);
+
+    // Longer data: only the tag's four bytes are written.
+    std::memset(tag, 0xEE, sizeof tag);
+    EXPECT_TRUE(GetDragData(&drag, 8, kFlavorEditorTag, tag, nullptr));
+    EXPECT_EQ(0, std::memcmp(tag, "\x05\x06\x07\x08", 4));
+    EXPECT_EQ(0xEE, tag[4]);
+    EXPECT_EQ(0xEE, tag[5]);
+
+    // Shorter data: what there is.
+    std::memset(tag, 0xEE, sizeof tag);
+    EXPECT_TRUE(GetDragData(&drag, 9, kFlavorEditorTag, tag, nullptr));
+    EXPECT_EQ(5, tag[0]);
+    EXPECT_EQ(6, tag[1]);
+    EXPECT_EQ(0xEE, tag[2]);
+
+    // A missing flavour or item answers false and writes nothing.
+    std::memset(tag, 0xEE, sizeof tag);
+    EXPECT_FALSE(GetDragData(&drag, 10, kFlavorEditorTag, tag, nullptr));
+    EXPECT_FALSE(GetDragData(&drag, 7, qm::events::FourCC("TEXT"), tag, nullptr));
+    EXPECT_EQ(0xEE, tag[0]);
+    EXPECT_FALSE(GetDragData(&drag, 7, kFlavorEditorTag, nullptr, nullptr));
 }
 
 TEST(GetDragData, MissingFlavourEmptiesTheText)

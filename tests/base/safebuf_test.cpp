@@ -3,9 +3,12 @@
 
 #include "base/SafeBuf.h"
 
+#include "tests/common/TempDir.h"
 #include "tests/common/TextHelpers.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 #include <climits>
 #include <cstdio>
@@ -285,6 +288,20 @@ TEST(SafeBufExtract, LeftRightMid)
     EXPECT_EQ(u"keep", U16String(out));
     s.Right(3, &out);
     EXPECT_EQ(u"def", U16String(out));
+
+    // The string may take its own right part.
+    CSafeBuf self("abcdef");
+    self.Right(3, &self);
+    EXPECT_EQ(u"def", U16String(self));
+    EXPECT_EQ(3, self.Length());
+    self.Right(99, &self);
+    EXPECT_EQ(u"def", U16String(self));
+    self.Right(0, &self);
+    EXPECT_EQ(u"def", U16String(self));
+    self = self.Left(2);
+    EXPECT_EQ(u"de", U16String(self));
+    self = self.Mid(1, 5);
+    EXPECT_EQ(u"e", U16String(self));
 }
 
 TEST(SafeBufCase, CapitalizeUpperLower)
@@ -398,6 +415,49 @@ TEST(SafeBufFormat, IntegersAreFormattedWithinBounds)
     EXPECT_EQ(u"v-123", U16String(b));
 }
 
+TEST(SafeBufFormat, LengthModifiersChooseTheWidth)
+{
+    // Without a modifier the value is a 32-bit int.
+    CSafeBuf s;
+    EXPECT_TRUE(s.FormatInt("%x", -1));
+    EXPECT_EQ(u"ffffffff", U16String(s));
+    EXPECT_TRUE(s.FormatInt("%u", -1));
+    EXPECT_EQ(u"4294967295", U16String(s));
+    EXPECT_TRUE(s.FormatInt("%o", -1));
+    EXPECT_EQ(u"37777777777", U16String(s));
+    EXPECT_TRUE(s.FormatInt("%d", 0x80000000L));
+    EXPECT_EQ(u"-2147483648", U16String(s));
+    EXPECT_TRUE(s.FormatInt("%i", -5));
+    EXPECT_EQ(u"-5", U16String(s));
+    CSafeBuf a("#");
+    EXPECT_TRUE(a.AppendInt("%X", -2));
+    EXPECT_EQ(u"#FFFFFFFE", U16String(a));
+
+    // "h" and "hh" narrow as short and char.
+    EXPECT_TRUE(s.FormatInt("%hd", 70000));
+    EXPECT_EQ(u"4464", U16String(s));
+    EXPECT_TRUE(s.FormatInt("%hx", -1));
+    EXPECT_EQ(u"ffff", U16String(s));
+    EXPECT_TRUE(s.FormatInt("%hhd", 200));
+    EXPECT_EQ(u"-56", U16String(s));
+    EXPECT_TRUE(s.FormatInt("%hhu", 0x1FF));
+    EXPECT_EQ(u"255", U16String(s));
+
+    // "l" and "ll" keep all 64 bits.
+    EXPECT_TRUE(s.FormatInt("%ld", 5000000000L));
+    EXPECT_EQ(u"5000000000", U16String(s));
+    EXPECT_TRUE(s.FormatInt("%ld", 2147483648L));
+    EXPECT_EQ(u"2147483648", U16String(s));
+    EXPECT_TRUE(s.FormatInt("%lld", -5000000000L));
+    EXPECT_EQ(u"-5000000000", U16String(s));
+    EXPECT_TRUE(s.FormatInt("%lx", -1));
+    EXPECT_EQ(u"ffffffffffffffff", U16String(s));
+
+    // %c prints one char whatever the modifier.
+    EXPECT_TRUE(s.FormatInt("%lc", 'Z'));
+    EXPECT_EQ(u"Z", U16String(s));
+}
+
 TEST(SafeBufUtf8, SupplementaryCharactersSurvive)
 {
     CSafeBuf s;
@@ -504,6 +564,74 @@ TEST(SafeBufFiles, SaveAndLoadRawUnitsUnderAUnicodeName)
     EXPECT_FALSE(missing.LoadFile(nowhere));
     EXPECT_EQ(u"unchanged", U16String(missing));
     std::remove(QM_TEST_OUTPUT_DIR "/safebuf-\xC3\xA9t\xC3\xA9.bin");
+}
+
+// A folder chain below root (names of 100 bytes) whose path leaves room for a
+// file name of 100 to 200 bytes before the path reaches total bytes.
+std::string DeepFolder(const std::string& root, size_t total)
+{
+    std::string folder = root;
+    while (folder.size() + 1 + 200 < total) {
+        folder += "/" + std::string(100, 'd');
+        if (::mkdir(folder.c_str(), 0700) != 0)
+            return std::string();
+    }
+    return folder;
+}
+
+TEST(SafeBufFiles, PathsOf1024Utf8BytesAreRefused)
+{
+    qmtest::TempDir scratch;
+    ASSERT_TRUE(scratch.Create(qmtest::TestOutputPath("safebuf-long-")));
+    const std::string folder = DeepFolder(scratch.Path(), 1024);
+    ASSERT_FALSE(folder.empty());
+    const std::string head = folder + "/";
+    ASSERT_LE(head.size(), 1024u - 100u);
+
+    // 1023 bytes still name a file.
+    const std::string fits = head + std::string(1023 - head.size(), 'f');
+    ASSERT_EQ(1023u, fits.size());
+    CSafeBuf path;
+    path.AssignUTF8(fits.c_str());
+    CSafeBuf text("data");
+    EXPECT_TRUE(text.SaveAs(path));
+    CSafeBuf loaded;
+    EXPECT_TRUE(loaded.LoadFile(path));
+    EXPECT_TRUE(loaded == text);
+
+    // 1024 bytes are refused, even though the file is there to be read.
+    const std::string tooLong = head + std::string(1024 - head.size(), 'g');
+    ASSERT_EQ(1024u, tooLong.size());
+    std::FILE* f = std::fopen(tooLong.c_str(), "wb");
+    ASSERT_NE(nullptr, f);
+    std::fputs("abcd", f);
+    std::fclose(f);
+    path.AssignUTF8(tooLong.c_str());
+    EXPECT_FALSE(text.SaveAs(path));
+    CSafeBuf untouched("kept");
+    EXPECT_FALSE(untouched.LoadFile(path));
+    EXPECT_EQ(u"kept", U16String(untouched));
+    f = std::fopen(tooLong.c_str(), "rb");
+    ASSERT_NE(nullptr, f);
+    char bytes[8] = {};
+    EXPECT_EQ(4u, std::fread(bytes, 1, sizeof bytes, f));   // SaveAs did not write it
+    std::fclose(f);
+    EXPECT_STREQ("abcd", bytes);
+
+    // The limit counts UTF-8 bytes, not units: two-byte characters reach it
+    // with fewer units.
+    std::string wide = head;
+    while (wide.size() + 2 <= 1024)
+        wide += "\xC3\xA9";
+    if (wide.size() < 1024)
+        wide += 'x';
+    ASSERT_EQ(1024u, wide.size());
+    path.AssignUTF8(wide.c_str());
+    ASSERT_LT(path.Length(), 1024);
+    EXPECT_FALSE(text.SaveAs(path));
+    EXPECT_FALSE(untouched.LoadFile(path));
+    struct stat st;
+    EXPECT_NE(0, ::stat(wide.c_str(), &st));
 }
 
 } // namespace

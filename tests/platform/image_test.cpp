@@ -85,6 +85,19 @@ TEST(ImageDecoder, IcnsTakesItsLargestPngMember) {
   ASSERT_TRUE(img);
   EXPECT_EQ(16, img->Width());
 
-  std::ofstream(path, std::ios::binary) << "icns\x00\x00\x00\xFF" << "ic07";  // damaged length
+  // A damaged file length: the header claims 255 bytes, the file holds 12.
+  const std::string shortFile("icns\x00\x00\x00\xFF" "ic07", 12);
+  ASSERT_TRUE(qmtest::WriteFile(path, shortFile));
+  ASSERT_EQ(shortFile, qmtest::ReadFile(path));
+  EXPECT_FALSE(qm::image::LoadIcns(path));
+
+  // A damaged member length: the PNG member claims more than the file holds.
+  std::string damaged = "icns";
+  be32(damaged, 8 + 8 + png.size());
+  damaged += "ic07";
+  be32(damaged, 8 + png.size() + 1);
+  damaged.append(png.data(), png.size());
+  ASSERT_TRUE(qmtest::WriteFile(path, damaged));
+  ASSERT_EQ(damaged.size(), qmtest::ReadFile(path).size());
   EXPECT_FALSE(qm::image::LoadIcns(path));
 }

@@ -132,6 +132,20 @@ TEST(CImage, BmpIconDecodes)
     EXPECT_EQ(kWhite, At(*c, 0, 1));
 }
 
+TEST(CImage, GreyCopyTakesAndIgnoresAColourSpace)
+{
+    CImage image;
+    ASSERT_TRUE(image.LoadPictureFile(FromUtf8(kDir + "grey.png")));
+    auto c = Bitmap(5, 1);
+    int colourSpace = 0;
+    ASSERT_TRUE(image.CopyImageGray(nullptr, nullptr, c.get(), 1, CPoint(0, 0), &colourSpace));
+    EXPECT_EQ(Px({167, 167, 167, 255}), At(*c, 1, 0));
+    EXPECT_EQ(kWhite, At(*c, 2, 0));
+    auto d = Bitmap(5, 1);
+    ASSERT_TRUE(image.CopyImageGray(nullptr, nullptr, d.get(), 1, CPoint(0, 0), nullptr));
+    EXPECT_EQ(Px({167, 167, 167, 255}), At(*d, 1, 0));
+}
+
 TEST(CImage, FailedLoadIsReportedAndLeavesAnEmptyPicture)
 {
     CImage image;

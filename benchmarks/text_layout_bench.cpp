@@ -1,0 +1,81 @@
+// Typing into a paragraph re-lays out the text run that holds the caret: the
+// run is shaped once, then the layout asks for prefix widths (caret position,
+// hit-testing) and line breaks (wrapping). These benchmarks time those steps
+// on a paragraph of ordinary length so a slow path shows up as a number.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/text/TextLayout.h"
+#include "platform/text/TextStyle.h"
+
+namespace {
+
+std::vector<std::uint16_t> Paragraph(int words) {
+  static const char* kWords[] = {"the", "editor", "lays", "out", "each", "paragraph",
+                                 "again", "after", "every", "typed", "character"};
+  std::vector<std::uint16_t> text;
+  for (int i = 0; i < words; ++i) {
+    if (i) text.push_back(' ');
+    for (const char* p = kWords[i % 11]; *p; ++p) text.push_back(std::uint16_t(*p));
+  }
+  return text;
+}
+
+// Shaping a changed run: what one keystroke costs before any measuring.
+void BM_ShapeParagraph(benchmark::State& state) {
+  qm::text::Style style;
+  style.SetSize(16);
+  std::vector<std::uint16_t> text = Paragraph(int(state.range(0)));
+  qm::text::Layout layout;
+  layout.SetStyle(&style);
+  for (auto _ : state) {
+    text.back() = text.back() == 'r' ? 's' : 'r';  // a new text every round
+    layout.SetText(text.data(), int(text.size()));
+    benchmark::DoNotOptimize(layout.PrefixWidth(int(text.size())));
+  }
+  state.SetItemsProcessed(state.iterations() * std::int64_t(text.size()));
+}
+BENCHMARK(BM_ShapeParagraph)->Arg(20)->Arg(200);
+
+// Prefix widths on a shaped run: answered from cluster positions.
+void BM_PrefixWidths(benchmark::State& state) {
+  qm::text::Style style;
+  style.SetSize(16);
+  const std::vector<std::uint16_t> text = Paragraph(200);
+  qm::text::Layout layout;
+  layout.SetStyle(&style);
+  layout.SetText(text.data(), int(text.size()));
+  layout.PrefixWidth(1);
+  for (auto _ : state) {
+    double sum = 0;
+    for (int n = 0; n <= int(text.size()); n += 7) sum += layout.PrefixWidth(n);
+    benchmark::DoNotOptimize(sum);
+  }
+}
+BENCHMARK(BM_PrefixWidths);
+
+// Wrapping a shaped paragraph into lines of a column's width.
+void BM_BreakIntoLines(benchmark::State& state) {
+  qm::text::Style style;
+  style.SetSize(16);
+  const std::vector<std::uint16_t> text = Paragraph(200);
+  qm::text::Layout layout;
+  layout.SetStyle(&style);
+  layout.SetText(text.data(), int(text.size()));
+  for (auto _ : state) {
+    int lines = 0;
+    for (int start = 0; start < layout.Length(); ++lines) {
+      const int n = layout.BreakLine(start, int(state.range(0)));
+      if (n <= 0) break;
+      start += n;
+    }
+    benchmark::DoNotOptimize(lines);
+  }
+}
+BENCHMARK(BM_BreakIntoLines)->Arg(300)->Arg(600);
+
+}  // namespace
