@@ -7,16 +7,6 @@
 
 namespace {
 
-// A new copy of text (the empty text for null); null when out of memory.
-unsigned short* CopyText(const unsigned short* text) {
-  const int len = U16len(text);
-  unsigned short* copy = new (std::nothrow) unsigned short[static_cast<std::size_t>(len) + 1];
-  if (!copy) return nullptr;
-  for (int i = 0; i < len; ++i) copy[i] = text[i];
-  copy[len] = 0;
-  return copy;
-}
-
 bool IsEmptyText(const unsigned short* text) { return !text || !text[0]; }
 
 // Replaces *slot by a copy of value, or by null for an empty value. False
@@ -24,7 +14,7 @@ bool IsEmptyText(const unsigned short* text) { return !text || !text[0]; }
 bool StoreValue(unsigned short*& slot, const unsigned short* value) {
   unsigned short* copy = nullptr;
   if (!IsEmptyText(value)) {
-    copy = CopyText(value);
+    copy = U16dup(value);
     if (!copy) return false;
   }
   delete[] slot;
@@ -35,7 +25,7 @@ bool StoreValue(unsigned short*& slot, const unsigned short* value) {
 // A new entry with count 1 holding copies of name (the empty name for null)
 // and value (null when empty); null when out of memory.
 CPDictionaryItem* NewEntry(const unsigned short* name, const unsigned short* value) {
-  unsigned short* nameCopy = CopyText(name);
+  unsigned short* nameCopy = U16dup(name);
   if (!nameCopy) return nullptr;
   unsigned short* valueCopy = nullptr;
   if (!StoreValue(valueCopy, value)) {

@@ -7,16 +7,6 @@
 
 namespace {
 
-// A new copy of text (the empty text for null); null when out of memory.
-unsigned short* CopyText(const unsigned short* text) {
-  const int len = U16len(text);
-  unsigned short* copy = new (std::nothrow) unsigned short[static_cast<std::size_t>(len) + 1];
-  if (!copy) return nullptr;
-  for (int i = 0; i < len; ++i) copy[i] = text[i];
-  copy[len] = 0;
-  return copy;
-}
-
 // A new copy of 8-bit text with each byte widened with its sign.
 unsigned short* WidenSigned(const char* text) {
   const int len = U16len(text);
@@ -48,7 +38,7 @@ struct CStringList::OwnedTexts {
     if (!n) delete[] text;
     return n;
   }
-  static Node* Clone(const Node& from) { return Make(CopyText(from.item)); }
+  static Node* Clone(const Node& from) { return Make(U16dup(from.item)); }
   static void Free(Node* node) {
     delete[] node->item;
     delete node;
@@ -81,11 +71,11 @@ const unsigned short* CStringList::GetTail() const {
 void* CStringList::FindIndex(int i) const { return m_list.NodeAt(i); }
 
 void* CStringList::AddTail(const unsigned short* text) {
-  return m_list.LinkTail(OwnedTexts::Make(CopyText(text)));
+  return m_list.LinkTail(OwnedTexts::Make(U16dup(text)));
 }
 
 void* CStringList::AddHead(const unsigned short* text) {
-  return m_list.LinkHead(OwnedTexts::Make(CopyText(text)));
+  return m_list.LinkHead(OwnedTexts::Make(U16dup(text)));
 }
 
 void* CStringList::AddTail(const char* text) {
@@ -97,13 +87,13 @@ void CStringList::AddTail(const CStringList* other) {
 }
 
 void* CStringList::InsertBefore(void* pos, const unsigned short* text) {
-  return m_list.InsertBefore(pos, OwnedTexts::Make(CopyText(text)));
+  return m_list.InsertBefore(pos, OwnedTexts::Make(U16dup(text)));
 }
 
 void CStringList::SetAt(void* pos, const unsigned short* text) {
   Node* n = m_list.Locate(pos);
   if (!n) return;
-  unsigned short* copy = CopyText(text);
+  unsigned short* copy = U16dup(text);
   if (!copy) return;
   delete[] n->item;
   n->item = copy;

@@ -3,6 +3,8 @@
 
 #include "base/U16.h"
 
+#include <new>
+
 #include "base/Ascii.h"
 
 #include <cstddef>
@@ -365,6 +367,18 @@ void TrimStr(char* s, bool fromStart)
         while (n > 0 && s[n - 1] == ' ')
             s[--n] = 0;
     }
+}
+
+unsigned short* U16dup(const unsigned short* s)
+{
+    const int n = U16len(s);
+    unsigned short* out = new (std::nothrow) unsigned short[static_cast<size_t>(n) + 1];
+    if (!out)
+        return nullptr;
+    for (int i = 0; i < n; ++i)
+        out[i] = s[i];
+    out[n] = 0;
+    return out;
 }
 
 unsigned short* ConvertCharToTChar(const char* s)

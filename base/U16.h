@@ -54,6 +54,9 @@ void TrimStr(char* s, bool fromStart);
 
 // ---- converters (new arrays, released by the caller with delete[]) ----
 unsigned short* ConvertCharToTChar(const char* s);                    // zero-extended
+// A new zero-terminated copy (array new; the empty text for null), or null
+// when no memory could be had.
+unsigned short* U16dup(const unsigned short* s);
 char* ConvertTCharToChar(const unsigned short* s);                    // low bytes
 unsigned int* AnsiToUnicode(const char* s);                           // 32-bit units
 // n characters between the buffers (n < 0: the source's own length), then a

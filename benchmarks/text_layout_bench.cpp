@@ -25,6 +25,19 @@ std::vector<std::uint16_t> Paragraph(int words) {
   return text;
 }
 
+// A 16-pixel style and a layout of a 200-word paragraph, shaped once.
+struct ShapedParagraph {
+  ShapedParagraph() : text(Paragraph(200)) {
+    style.SetSize(16);
+    layout.SetStyle(&style);
+    layout.SetText(text.data(), int(text.size()));
+    layout.PrefixWidth(1);
+  }
+  qm::text::Style style;
+  std::vector<std::uint16_t> text;
+  qm::text::Layout layout;
+};
+
 // Shaping a changed run: what one keystroke costs before any measuring.
 void BM_ShapeParagraph(benchmark::State& state) {
   qm::text::Style style;
@@ -43,16 +56,10 @@ BENCHMARK(BM_ShapeParagraph)->Arg(20)->Arg(200);
 
 // Prefix widths on a shaped run: answered from cluster positions.
 void BM_PrefixWidths(benchmark::State& state) {
-  qm::text::Style style;
-  style.SetSize(16);
-  const std::vector<std::uint16_t> text = Paragraph(200);
-  qm::text::Layout layout;
-  layout.SetStyle(&style);
-  layout.SetText(text.data(), int(text.size()));
-  layout.PrefixWidth(1);
+  ShapedParagraph p;
   for (auto _ : state) {
     double sum = 0;
-    for (int n = 0; n <= int(text.size()); n += 7) sum += layout.PrefixWidth(n);
+    for (int n = 0; n <= int(p.text.size()); n += 7) sum += p.layout.PrefixWidth(n);
     benchmark::DoNotOptimize(sum);
   }
 }
@@ -60,16 +67,11 @@ BENCHMARK(BM_PrefixWidths);
 
 // Wrapping a shaped paragraph into lines of a column's width.
 void BM_BreakIntoLines(benchmark::State& state) {
-  qm::text::Style style;
-  style.SetSize(16);
-  const std::vector<std::uint16_t> text = Paragraph(200);
-  qm::text::Layout layout;
-  layout.SetStyle(&style);
-  layout.SetText(text.data(), int(text.size()));
+  ShapedParagraph p;
   for (auto _ : state) {
     int lines = 0;
-    for (int start = 0; start < layout.Length(); ++lines) {
-      const int n = layout.BreakLine(start, int(state.range(0)));
+    for (int start = 0; start < p.layout.Length(); ++lines) {
+      const int n = p.layout.BreakLine(start, int(state.range(0)));
       if (n <= 0) break;
       start += n;
     }

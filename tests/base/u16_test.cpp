@@ -179,6 +179,19 @@ TEST(U16Convert, ConvertersBetweenWidths)
     EXPECT_EQ(nullptr, ConvertCharToTChar(nullptr));
     EXPECT_EQ(nullptr, ConvertTCharToChar(nullptr));
 
+    // A copy is independent of its source; null copies as the empty text.
+    unsigned short source[] = {0x05D0, 'b', 0};
+    unsigned short* copy = U16dup(source);
+    source[0] = 'x';
+    ASSERT_NE(nullptr, copy);
+    EXPECT_EQ(0x05D0, copy[0]);
+    EXPECT_EQ(2, U16len(copy));
+    delete[] copy;
+    unsigned short* empty = U16dup(nullptr);
+    ASSERT_NE(nullptr, empty);
+    EXPECT_EQ(0, empty[0]);
+    delete[] empty;
+
     unsigned short w[8];
     unsigned char n[8] = "abc\xE9";
     CopyBetweenUnicodeAndAnsi(w, n, -1, true);
