@@ -7,7 +7,7 @@
 // so a value holding both kinds of quote reaches the style sheet intact.
 // A default security policy forbids network access, writing files and
 // creating folders, both while style sheets are compiled (imports) and while
-// they run.
+// they run. Each transform may take at most kMaxTransformOperations steps.
 
 #include "base/XmlTransform.h"
 
@@ -74,6 +74,9 @@ xmlDoc* XmlApplyStylesheetText(xmlDoc* doc, const unsigned short* xslt,
     xsltTransformContext* ctxt = xsltNewTransformContext(style, doc);
     if (ctxt) {
         xsltSetCtxtSecurityPrefs(security, ctxt);
+        // Bounds the work of a style sheet that recurses without end or
+        // exponentially; libxslt stops the transform at the limit.
+        ctxt->opLimit = kMaxTransformOperations;
         xsltSetCtxtParseOptions(ctxt, XSLT_PARSE_OPTIONS | XML_PARSE_NONET);
         xsltSetTransformErrorFunc(ctxt, nullptr, SilentTransformError);
         std::vector<const char*> array;

@@ -5,7 +5,8 @@
 // whatever quotes they hold: a value is never evaluated as an XPath
 // expression. Entries with an empty name are skipped; at most 25 are passed.
 // The transform may read local files (document()) but never the network, and
-// may not write files or create folders.
+// may not write files or create folders. A transform that would take more
+// than kMaxTransformOperations steps fails.
 
 class CSafeBuf;
 class CMapStringToString;
@@ -24,3 +25,10 @@ bool TransformXML(CSafeBuf& xml, const unsigned short* xslt, CSafeBuf* error, CM
 
 // The most parameters passed to a style sheet.
 const int kMaxTransformParams = 25;
+
+// The most steps (XPath operations and template applications, as libxslt
+// counts them) that one transform may take. A style sheet that needs more,
+// such as one whose templates recurse without end or call themselves twice
+// at every level, is stopped and the transform fails. Filtering a document
+// of tens of thousands of elements takes well under a million steps.
+const unsigned long kMaxTransformOperations = 10000000;

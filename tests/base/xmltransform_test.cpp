@@ -116,6 +116,45 @@ TEST(XmlTransform, FailuresLeaveTheInputAndExplainParseErrors)
     EXPECT_EQ(ToUtf8(xml), "<in/>");
 }
 
+namespace {
+
+// A template that calls itself twice at every level below depth: about
+// 2^(depth + 2) steps, each call making one <x/>.
+CSafeBuf DoublingSheet(int depth)
+{
+    std::string s = std::string(kSheetHead)
+                    + "<xsl:template match='/'><out><xsl:call-template name='t'/></out></xsl:template>"
+                      "<xsl:template name='t'><xsl:param name='d' select='0'/>"
+                      "<xsl:if test='$d &lt; " + std::to_string(depth) + "'><x/>"
+                      "<xsl:call-template name='t'><xsl:with-param name='d' select='$d + 1'/></xsl:call-template>"
+                      "<xsl:call-template name='t'><xsl:with-param name='d' select='$d + 1'/></xsl:call-template>"
+                      "</xsl:if></xsl:template></xsl:stylesheet>";
+    return FromUtf8(s.c_str());
+}
+
+} // namespace
+
+TEST(XmlTransform, ARunawayStyleSheetIsStoppedAndFails)
+{
+    // 2^10 - 1 calls make as many elements: far within the limit.
+    CSafeBuf xml("<in/>");
+    ASSERT_TRUE(TransformXML(xml, DoublingSheet(10)));
+    XmlDoc out(xml);
+    ASSERT_NE(out.doc, nullptr);
+    libIXMLDOMNodeList* list = nullptr;
+    ASSERT_TRUE(SelectNodes(out.doc, "//x", &list));
+    EXPECT_EQ(list->GetLength(), 1023);
+    list->Release();
+
+    // About 16 million steps (the same sheet with a few more levels would
+    // run for days): the transform is stopped at the limit and fails.
+    xml = "<in/>";
+    CSafeBuf error("earlier");
+    EXPECT_FALSE(TransformXML(xml, DoublingSheet(22), &error));
+    EXPECT_EQ(ToUtf8(xml), "<in/>");
+    EXPECT_TRUE(error.IsEmpty());
+}
+
 TEST(XmlTransform, StyleSheetsCannotWriteFilesOrReachTheNetwork)
 {
     std::string target = std::string(QM_TEST_OUTPUT_DIR) + "/xslt-written.xml";
