@@ -2,6 +2,7 @@
 
 #include "base/Ascii.h"
 #include "base/FileShims.h"
+#include "base/FileUtilsPath.h"
 #include "base/SystemPath.h"
 
 #include <cstdint>
@@ -90,11 +91,9 @@ void GetResourcePath(CSafeBuf& path, const char* name)
     path = folder;
     if (name == nullptr)
         return;
-    if (!path.IsEmpty() && path.GetAt(path.Length() - 1) != '/')
-        path += static_cast<unsigned short>('/');
     CSafeBuf tail;
     tail.AssignUTF8(name);
-    path += tail;
+    AddNameToPath(path, tail);
 }
 
 void GetStringFromURL(CSafeBuf& text, const char* url)

@@ -10,6 +10,7 @@
 #include "base/FileShims.h"
 #include "base/SafeBuf.h"
 #include "base/SystemPath.h"
+#include "base/U16.h"
 #include "base/Utf.h"
 
 namespace {
@@ -45,13 +46,7 @@ void Decode(const std::vector<unsigned char>& b, CSafeBuf& out, bool decodeUTF8)
         }
         return;
     }
-    bool hasZero = false;
-    for (unsigned char c : b)
-        if (c == 0) {
-            hasZero = true;
-            break;
-        }
-    if (n > 0 && n % 2 == 0 && hasZero) {
+    if (IsBufferUnicode(reinterpret_cast<const char*>(b.data()), static_cast<int>(n))) {
         // Units in the machine's byte order, up to the first zero unit.
         const int max = static_cast<int>(n / 2);
         std::vector<unsigned short> text(static_cast<size_t>(max));
@@ -67,9 +62,6 @@ void Decode(const std::vector<unsigned char>& b, CSafeBuf& out, bool decodeUTF8)
         out.SetAt(static_cast<int>(i), b[i]);
 }
 
-} // namespace
-
-namespace {
 bool LoadInto(const std::string& path, CSafeBuf* out, bool decodeUTF8)
 {
     try {
@@ -83,6 +75,7 @@ bool LoadInto(const std::string& path, CSafeBuf* out, bool decodeUTF8)
         return false;   // out of memory
     }
 }
+
 } // namespace
 
 bool LoadFileToBuffer(const unsigned short* path, CSafeBuf* out, bool decodeUTF8)

@@ -90,6 +90,9 @@ bool IsProtected(const std::string& canonical)
         return true;
     // The resolved form too, in case the path reaches a system folder through links.
     std::string target = Resolve(canonical);
+    const char* home = std::getenv("HOME");
+    const std::string homeAsSet = home ? Tidy(home) : std::string();
+    const std::string homeResolved = homeAsSet.empty() ? std::string() : Resolve(homeAsSet);
     for (const std::string& path : {canonical, target}) {
         if (path.empty())
             continue;
@@ -102,13 +105,8 @@ bool IsProtected(const std::string& canonical)
             if (!resolved.empty() && path == resolved)
                 return true;
         }
-        const char* home = std::getenv("HOME");
-        if (home && *home) {
-            std::string h = Tidy(home);
-            std::string hr = Resolve(h);
-            if (IsSameOrAncestor(path, h) || IsSameOrAncestor(path, hr))
-                return true;
-        }
+        if (IsSameOrAncestor(path, homeAsSet) || IsSameOrAncestor(path, homeResolved))
+            return true;
     }
     return false;
 }

@@ -1,5 +1,7 @@
 #include "base/Hex.h"
 
+#include "base/Ascii.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <new>
@@ -79,9 +81,7 @@ long CHex::DecodeToLong(const char* text) {
   std::uint32_t value = 0;
   for (const char* p = text; *p; ++p) {
     const unsigned int ch = static_cast<unsigned char>(*p);
-    const bool digit = ch >= '0' && ch <= '9';
-    const bool letter = (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z');
-    if (!digit && !letter) continue;
+    if (!IsAsciiAlnum(ch)) continue;
     value = (value << 4) + static_cast<std::uint32_t>(DigitValue(ch));
   }
   return static_cast<long>(static_cast<std::int32_t>(value));

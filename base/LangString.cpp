@@ -55,24 +55,11 @@ bool IsPlainLanguageCode(const CSafeBuf& lang)
     return true;
 }
 
-void AppendUtf8(CSafeBuf& out, const xmlChar* text)
-{
-    if (text == nullptr)
-        return;
-    CSafeBuf part;
-    part.AssignUTF8(reinterpret_cast<const char*>(text));
-    out += part;
-}
-
 // prefix:name of an element.
-CSafeBuf QualifiedName(const xmlNode* node)
+CSafeBuf QualifiedName(xmlNode* node)
 {
     CSafeBuf name;
-    if (node->ns != nullptr && node->ns->prefix != nullptr) {
-        AppendUtf8(name, node->ns->prefix);
-        name += ':';
-    }
-    AppendUtf8(name, node->name);
+    MacGetTagName(node, name);
     return name;
 }
 
@@ -113,9 +100,7 @@ CLangString::~CLangString()
 
 void CLangString::Reset()
 {
-    m_keys.clear();
-    m_normKeys.clear();
-    m_texts.clear();
+    m_items.clear();
     m_loaded = false;
 }
 
@@ -155,9 +140,7 @@ bool CLangString::LoadLangString(const unsigned short* text, const unsigned shor
 
         xmlNode* root = doc != nullptr ? xmlDocGetRootElement(doc) : nullptr;
         if (root != nullptr) {
-            m_keys.clear();
-            m_normKeys.clear();
-            m_texts.clear();
+            m_items.clear();
             AddItems(root, nullptr, true);
         } else if (doc == nullptr && !cacheFile.IsEmpty()) {
             // A cache file that did not parse is of no use to the next load.
@@ -195,10 +178,8 @@ void CLangString::LoadLocalDefault(const unsigned short* lang)
 
 void CLangString::AddItem(const CSafeBuf& key, const CSafeBuf& text)
 {
-    m_keys.push_back(key);
-    m_normKeys.push_back(NormalisedKey(key));
-    m_texts.push_back(text);
-    m_texts.back().Trim();
+    m_items.push_back(Item{NormalisedKey(key), text});
+    m_items.back().text.Trim();
 }
 
 void CLangString::AddItems(xmlNode* node, const unsigned short* path, bool isRoot)
@@ -272,9 +253,9 @@ void CLangString::GetItem(CSafeBuf& out, const unsigned short* key,
                           const unsigned short* defaultText) const
 {
     const CSafeBuf wanted = NormalisedKey(key);
-    for (size_t i = 0; i < m_normKeys.size(); ++i) {
-        if (m_normKeys[i] == wanted) {
-            out = m_texts[i];
+    for (const Item& item : m_items) {
+        if (item.key == wanted) {
+            out = item.text;
             return;
         }
     }

@@ -83,16 +83,20 @@ public:
 
     bool IsLoaded() const { return m_loaded; }
     int GetCodePage() const { return m_codePage; }
-    int GetCount() const { return static_cast<int>(m_keys.size()); }
+    int GetCount() const { return static_cast<int>(m_items.size()); }
 
 private:
+    struct Item
+    {
+        CSafeBuf key;     // as lookups compare it: upper case, trimmed
+        CSafeBuf text;    // trimmed
+    };
+
     void AddItem(const CSafeBuf& key, const CSafeBuf& text);
 
     bool m_loaded = false;
     void* m_owner = nullptr;
-    std::vector<CSafeBuf> m_keys;    // one key per item, in document order
-    std::vector<CSafeBuf> m_normKeys;  // the keys as lookups compare them
-    std::vector<CSafeBuf> m_texts;   // parallel to m_keys, trimmed
+    std::vector<Item> m_items;    // in document order
     CLangString* m_fallback = nullptr;
     int m_codePage = 0;
 };

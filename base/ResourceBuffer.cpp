@@ -8,6 +8,7 @@
 #include "base/FileUtilsLoad.h"
 #include "base/SafeBuf.h"
 #include "base/U16.h"
+#include "base/Utf.h"
 
 namespace {
 
@@ -53,10 +54,9 @@ bool SaveResourceToBuffer(const unsigned short* name, CSafeBuf* out)
         out->Empty();
     if (U16len(name) == 0)
         return false;
-    CSafeBuf wide(name);
-    char* utf8 = nullptr;
-    wide.CreateUTF8Str(&utf8);
-    bool ok = utf8 && SaveResourceToBuffer(utf8, out);
-    delete[] utf8;
-    return ok;
+    try {
+        return SaveResourceToBuffer(ToUTF8String(name).c_str(), out);
+    } catch (...) {
+        return false;   // out of memory
+    }
 }

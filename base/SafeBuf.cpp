@@ -92,6 +92,16 @@ void CSafeBuf::AssignUnits(const unsigned short* src, int n)
     SetLength(n);
 }
 
+void CSafeBuf::AssignBytes(const char* text, int n, bool signExtend)
+{
+    if (!Grow(n, false))
+        return;
+    for (int i = 0; i < n; ++i)
+        m_text[i] = signExtend ? static_cast<unsigned short>(static_cast<signed char>(text[i]))
+                               : static_cast<unsigned char>(text[i]);
+    SetLength(n);
+}
+
 // ---------------------------------------------------------------- construction
 
 // A new string's buffer: capacity 10 when it starts empty, else twice the
@@ -145,24 +155,17 @@ CSafeBuf::CSafeBuf(const unsigned short* text)
 
 CSafeBuf::CSafeBuf(const unsigned char* text)
 {
-    int n = U16len(reinterpret_cast<const char*>(text));
+    const char* bytes = reinterpret_cast<const char*>(text);
+    const int n = U16len(bytes);
     InitBuffer(n);
-    if (n < 1 || m_capacity < n)
-        return;
-    for (int i = 0; i < n; ++i)
-        m_text[i] = text[i];
-    SetLength(n);
+    AssignBytes(bytes, n, false);
 }
 
 CSafeBuf::CSafeBuf(const char* text)
 {
-    int n = U16len(text);
+    const int n = U16len(text);
     InitBuffer(n);
-    if (n < 1 || m_capacity < n)
-        return;
-    for (int i = 0; i < n; ++i)
-        m_text[i] = static_cast<unsigned short>(static_cast<signed char>(text[i]));
-    SetLength(n);
+    AssignBytes(text, n, true);
 }
 
 CSafeBuf::CSafeBuf(const CSafeBuf& other)
@@ -195,14 +198,8 @@ CSafeBuf& CSafeBuf::operator=(unsigned short* text)
 
 CSafeBuf& CSafeBuf::operator=(const char* text)
 {
-    if (!text)
-        return *this;
-    int n = U16len(text);
-    if (!Grow(n, false))
-        return *this;
-    for (int i = 0; i < n; ++i)
-        m_text[i] = static_cast<unsigned char>(text[i]);
-    SetLength(n);
+    if (text)
+        AssignBytes(text, U16len(text), false);
     return *this;
 }
 

@@ -193,6 +193,8 @@ private:
     // Whether p points into this string's own buffer (aliasing guard).
     bool Owns(const void* p) const;
     void AssignUnits(const unsigned short* src, int n);
+    // Replaces the text with n bytes of text, widened by value or with their sign.
+    void AssignBytes(const char* text, int n, bool signExtend);
     int InsertUnits(int pos, const unsigned short* src, int n);
     void Changed() { m_cacheFlags = 0; }
 

@@ -15,22 +15,18 @@ namespace {
 
 typedef std::vector<unsigned short> Units;
 
-// 8-bit text widened one byte to one unit, terminated.
-Units ZeroExtended(const char* text, int n)
+// n bytes of 8-bit text widened one byte to one unit, terminated.
+Units Widened(const char* text, int n, bool signExtend)
 {
     Units u(static_cast<size_t>(n) + 1, 0);
     for (int i = 0; i < n; ++i)
-        u[i] = static_cast<unsigned char>(text[i]);
+        u[i] = signExtend ? static_cast<unsigned short>(static_cast<signed char>(text[i]))
+                          : static_cast<unsigned char>(text[i]);
     return u;
 }
 
-Units SignExtended(const char* text, int n)
-{
-    Units u(static_cast<size_t>(n) + 1, 0);
-    for (int i = 0; i < n; ++i)
-        u[i] = static_cast<unsigned short>(static_cast<signed char>(text[i]));
-    return u;
-}
+Units ZeroExtended(const char* text, int n) { return Widened(text, n, false); }
+Units SignExtended(const char* text, int n) { return Widened(text, n, true); }
 
 inline bool IsTrimSpace(unsigned short c, unsigned short extra)
 {

@@ -13,6 +13,8 @@
 
 #include "base/SafeBuf.h"
 
+#include "base/Escaping.h"
+#include "base/FileShims.h"
 #include "base/SystemPath.h"
 #include "base/U16.h"
 #include "base/Utf.h"
@@ -260,70 +262,31 @@ int CSafeBuf::CopyUTF8Str(char* dst, int size) const
 
 void CSafeBuf::EscapeXML()
 {
-    std::vector<unsigned short> out;
-    bool changed = false;
-    out.reserve(static_cast<size_t>(m_length));
-    for (int i = 0; i < m_length; ++i) {
-        const char* entity = nullptr;
-        switch (m_text[i]) {
-        case '&': entity = "&amp;"; break;
-        case '<': entity = "&lt;"; break;
-        case '>': entity = "&gt;"; break;
-        case '"': entity = "&quot;"; break;
-        default: break;
-        }
-        if (entity) {
-            changed = true;
-            for (; *entity; ++entity)
-                out.push_back(static_cast<unsigned short>(*entity));
-        } else {
-            out.push_back(m_text[i]);
-        }
-    }
-    if (!changed)
-        return;
-    if (out.size() > static_cast<size_t>(INT_MAX - 1))
-        return;
-    AssignUnits(out.data(), static_cast<int>(out.size()));
+    EscapeXMLChar(*this, false);
 }
 
 // ---------------------------------------------------------------- files
 
 bool CSafeBuf::SaveAs(const unsigned short* path) const
 {
-    std::string name = PathToSystem(path);
-    if (name.empty())
+    if (m_length > INT_MAX / static_cast<int>(sizeof(unsigned short)))
         return false;
-    std::FILE* f = std::fopen(name.c_str(), "w+b");
-    if (!f)
-        return false;
-    size_t written = std::fwrite(m_text, sizeof(unsigned short), static_cast<size_t>(m_length), f);
-    bool ok = written == static_cast<size_t>(m_length);
-    if (std::fclose(f) != 0)
-        ok = false;
-    return ok;
+    return WriteToFile(path, reinterpret_cast<const char*>(m_text),
+                       m_length * static_cast<int>(sizeof(unsigned short)));
 }
 
 bool CSafeBuf::LoadFile(const unsigned short* path)
 {
-    std::string name = PathToSystem(path);
-    if (name.empty())
+    // Whole units only (an odd last byte is dropped), at most what a string holds.
+    const size_t maxBytes = static_cast<size_t>(INT_MAX - 2) * sizeof(unsigned short) + 1;
+    std::vector<unsigned char> bytes;
+    if (!ReadFileBytes(PathToSystem(path), bytes, maxBytes))
         return false;
-    std::FILE* f = std::fopen(name.c_str(), "rb");
-    if (!f)
+    const int units = static_cast<int>(bytes.size() / sizeof(unsigned short));
+    if (!Grow(units, false))
         return false;
-    bool ok = false;
-    if (std::fseek(f, 0, SEEK_END) == 0) {
-        long bytes = std::ftell(f);
-        if (bytes >= 0 && bytes / 2 < INT_MAX - 1 && std::fseek(f, 0, SEEK_SET) == 0) {
-            int units = static_cast<int>(bytes / 2);
-            if (Grow(units, false)) {
-                size_t got = std::fread(m_text, sizeof(unsigned short), static_cast<size_t>(units), f);
-                SetLength(static_cast<int>(got));
-                ok = got == static_cast<size_t>(units);
-            }
-        }
-    }
-    std::fclose(f);
-    return ok;
+    if (units > 0)
+        std::memcpy(m_text, bytes.data(), static_cast<size_t>(units) * sizeof(unsigned short));
+    SetLength(units);
+    return true;
 }

@@ -8,7 +8,6 @@
 #include "base/U16.h"
 
 #include <algorithm>
-#include <cstring>
 #include <new>
 
 namespace {
@@ -38,15 +37,8 @@ CStringSplitter::~CStringSplitter()
 
 void CStringSplitter::ReleaseLink()
 {
-    StringUnit* unit = m_first;
-    while (unit)
-    {
-        StringUnit* next = unit->next;
-        delete unit;
-        unit = next;
-    }
-    m_first = m_last = m_cursor = nullptr;
-    m_count = 0;
+    m_units.RemoveAll();
+    m_cursor = nullptr;
     delete[] m_text;
     m_text = nullptr;
     m_length = 0;
@@ -57,16 +49,10 @@ bool CStringSplitter::ParseString(const unsigned short* text, int mode, unsigned
     ReleaseLink();
     if (text == nullptr)
         return false;
-    m_length = U16len(text);
-    m_text = new (std::nothrow) unsigned short[static_cast<size_t>(m_length) + 1];
+    m_text = U16dup(text);
     if (m_text == nullptr)
-    {
-        m_length = 0;
         return false;
-    }
-    std::memcpy(m_text, text, sizeof(unsigned short) * (static_cast<size_t>(m_length) + 1));
-    m_mode = mode;
-    m_separator = separator;
+    m_length = U16len(m_text);
 
     switch (mode)
     {
@@ -83,7 +69,7 @@ bool CStringSplitter::ParseString(const unsigned short* text, int mode, unsigned
 
 void CStringSplitter::ResetGet()
 {
-    m_cursor = m_first;
+    m_cursor = m_units.Head();
 }
 
 void CStringSplitter::CopyPart(int offset, int length, CSafeBuf* out, bool trim) const
@@ -112,25 +98,17 @@ bool CStringSplitter::GetNext(CSafeBuf* name, CSafeBuf* value, bool trim, CSafeB
 
 int CStringSplitter::GetCount() const
 {
-    return m_count;
+    return m_units.Count();
 }
 
 StringUnit* CStringSplitter::GetLastUnit() const
 {
-    return m_last;
+    return m_units.Tail();
 }
 
 void CStringSplitter::AddUnit(StringUnit* unit)
 {
-    if (unit == nullptr)
-        return;
-    unit->next = nullptr;
-    if (m_last)
-        m_last->next = unit;
-    else
-        m_first = unit;
-    m_last = unit;
-    ++m_count;
+    m_units.LinkTail(unit);
 }
 
 void CStringSplitter::AddUnit(int nameOffset, int nameLength, int valueOffset, int valueLength)

@@ -12,6 +12,7 @@
 // order with ResetGet and GetNext.
 
 #include "base/SafeBuf.h"
+#include "base/SinglyLinkedList.h"
 
 struct StringUnit
 {
@@ -61,12 +62,8 @@ private:
     void ParseLines();
     void CopyPart(int offset, int length, CSafeBuf* out, bool trim) const;
 
-    unsigned short m_separator = 0;
-    StringUnit* m_first = nullptr;
-    StringUnit* m_last = nullptr;
+    SinglyLinkedList<StringUnit> m_units;
     StringUnit* m_cursor = nullptr;
     unsigned short* m_text = nullptr;
     int m_length = 0;
-    int m_mode = 0;
-    int m_count = 0;
 };

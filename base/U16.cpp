@@ -133,6 +133,21 @@ void NarrowForNumber(const unsigned short* s, char* out, int max)
     out[i] = 0;
 }
 
+// A new zero-terminated array (array new) holding convert(unit) for every
+// unit of s (none for null), or null when no memory could be had.
+template <typename Out, typename In, typename Convert>
+Out* NewConverted(const In* s, Convert convert)
+{
+    const int n = U16len(s);
+    Out* out = new (std::nothrow) Out[static_cast<size_t>(n) + 1];
+    if (!out)
+        return nullptr;
+    for (int i = 0; i < n; ++i)
+        out[i] = static_cast<Out>(convert(s[i]));
+    out[n] = 0;
+    return out;
+}
+
 } // namespace
 
 int U16len(const unsigned short* s)
@@ -371,48 +386,23 @@ void TrimStr(char* s, bool fromStart)
 
 unsigned short* U16dup(const unsigned short* s)
 {
-    const int n = U16len(s);
-    unsigned short* out = new (std::nothrow) unsigned short[static_cast<size_t>(n) + 1];
-    if (!out)
-        return nullptr;
-    for (int i = 0; i < n; ++i)
-        out[i] = s[i];
-    out[n] = 0;
-    return out;
+    // A null s has length 0, so it copies as the empty text.
+    return NewConverted<unsigned short>(s, [](unsigned short c) { return c; });
 }
 
 unsigned short* ConvertCharToTChar(const char* s)
 {
-    if (!s)
-        return nullptr;
-    int n = U16len(s);
-    unsigned short* out = new unsigned short[static_cast<size_t>(n) + 1];
-    U16cpy(out, s);
-    return out;
+    return s ? NewConverted<unsigned short>(s, [](char c) { return ZeroExt(c); }) : nullptr;
 }
 
 char* ConvertTCharToChar(const unsigned short* s)
 {
-    if (!s)
-        return nullptr;
-    int n = U16len(s);
-    char* out = new char[static_cast<size_t>(n) + 1];
-    for (int i = 0; i < n; ++i)
-        out[i] = static_cast<char>(s[i] & 0xFF);
-    out[n] = 0;
-    return out;
+    return s ? NewConverted<char>(s, [](unsigned short c) { return c & 0xFF; }) : nullptr;
 }
 
 unsigned int* AnsiToUnicode(const char* s)
 {
-    if (!s)
-        return nullptr;
-    int n = U16len(s);
-    unsigned int* out = new unsigned int[static_cast<size_t>(n) + 1];
-    for (int i = 0; i < n; ++i)
-        out[i] = static_cast<unsigned int>(ZeroExt(s[i]));
-    out[n] = 0;
-    return out;
+    return s ? NewConverted<unsigned int>(s, [](char c) { return ZeroExt(c); }) : nullptr;
 }
 
 void CopyBetweenUnicodeAndAnsi(unsigned short* wide, unsigned char* narrow, long n, bool toWide)

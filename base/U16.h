@@ -52,10 +52,11 @@ double u2f(const unsigned short* s);
 // Removes the byte 0x20 from the end of s, or from its start when fromStart.
 void TrimStr(char* s, bool fromStart);
 
-// ---- converters (new arrays, released by the caller with delete[]) ----
+// ---- converters ----
+// Each answers a new zero-terminated array that the caller releases with
+// delete[], or null when no memory could be had. The converters answer null
+// for null; U16dup answers the empty text.
 unsigned short* ConvertCharToTChar(const char* s);                    // zero-extended
-// A new zero-terminated copy (array new; the empty text for null), or null
-// when no memory could be had.
 unsigned short* U16dup(const unsigned short* s);
 char* ConvertTCharToChar(const unsigned short* s);                    // low bytes
 unsigned int* AnsiToUnicode(const char* s);                           // 32-bit units

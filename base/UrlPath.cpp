@@ -6,6 +6,7 @@
 #include "base/UrlPath.h"
 
 #include "base/Ascii.h"
+#include "base/FileUtilsPath.h"
 #include "base/Hex.h"
 #include "base/U16.h"
 
@@ -16,20 +17,18 @@ bool IsSeparator(unsigned short c)
     return c == '/' || c == '\\';
 }
 
-bool StartsWithExact(const CSafeBuf& text, const char* prefix)
+// Removes prefix from the start of text when text begins with it (ASCII case
+// ignored unless matchCase); answers whether it did.
+bool RemovePrefix(CSafeBuf& text, const char* prefix, bool matchCase)
 {
-    int n = U16len(prefix);
+    const int n = U16len(prefix);
     if (text.Length() < n)
         return false;
-    return U16ncmp(static_cast<const unsigned short*>(text), prefix, n) == 0;
-}
-
-bool StartsWithNoCase(const CSafeBuf& text, const char* prefix)
-{
-    int n = U16len(prefix);
-    if (text.Length() < n)
+    const unsigned short* s = text;
+    if ((matchCase ? U16ncmp(s, prefix, n) : U16nicmp(s, prefix, n)) != 0)
         return false;
-    return U16nicmp(static_cast<const unsigned short*>(text), prefix, n) == 0;
+    text.Delete(0, n);
+    return true;
 }
 
 } // namespace
@@ -101,20 +100,14 @@ void ParseLocalURL(CSafeBuf& url)
         if (url.GetAt(i) == '|')
             url.SetAt(i, ':');
     }
-    if (StartsWithExact(url, "file://localhost"))
+    if (RemovePrefix(url, "file://localhost", true) || !RemovePrefix(url, "file://", true))
+        return;
+    if (url.Find(':') >= 0)
     {
-        url.Delete(0, U16len("file://localhost"));
-    }
-    else if (StartsWithExact(url, "file://"))
-    {
-        url.Delete(0, U16len("file://"));
-        if (url.Find(':') >= 0)
-        {
-            int slashes = 0;
-            while (url.GetAt(slashes) == '/')
-                ++slashes;
-            url.Delete(0, slashes);
-        }
+        int slashes = 0;
+        while (url.GetAt(slashes) == '/')
+            ++slashes;
+        url.Delete(0, slashes);
     }
 }
 
@@ -124,11 +117,8 @@ void CheckForLocalFile(CSafeBuf& url)
         return;
     if (url.GetAt(url.Length() - 1) == '/')
         url.CutAt(url.Length() - 1);
-    if (StartsWithNoCase(url, "file://localhost"))
-    {
-        url.Delete(0, U16len("file://localhost"));
+    if (RemovePrefix(url, "file://localhost", false))
         DecodeURL(url);
-    }
 }
 
 void AddBaseURL(CSafeBuf& url, CSafeBuf base)
@@ -175,38 +165,14 @@ void ValidatePath(CSafeBuf& path, bool)
 
 void ParseFilename(CSafeBuf path, CSafeBuf* folder, CSafeBuf* name)
 {
+    const unsigned short* text = path;
     if (folder)
-        folder->Empty();
+        ParseFilePath(text, *folder);
     if (name)
-        name->Empty();
-    const int length = path.Length();
-    int cut = -1;
-    for (int i = length - 1; i >= 0; --i)
-    {
-        if (IsSeparator(path.GetAt(i)))
-        {
-            cut = i;
-            break;
-        }
-    }
-    if (folder && cut >= 0)
-        *folder = path.Left(cut + 1);
-    if (name && cut + 1 < length)
-        *name = path.Mid(cut + 1, length - cut - 1);
+        ParseFilename(text, *name);
 }
 
 void ParseFilenameExt(CSafeBuf path, CSafeBuf& ext)
 {
-    ext.Empty();
-    for (int i = path.Length() - 1; i >= 0; --i)
-    {
-        unsigned short c = path.GetAt(i);
-        if (IsSeparator(c))
-            return;
-        if (c == '.')
-        {
-            ext = path.Mid(i + 1, path.Length() - i - 1);
-            return;
-        }
-    }
+    ParseFileExtension(static_cast<const unsigned short*>(path), ext);
 }

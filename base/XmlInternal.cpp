@@ -10,11 +10,6 @@
 #include "base/U16.h"
 #include "base/Utf.h"
 
-std::string XmlToUtf8(const unsigned short* text)
-{
-    return ToUTF8String(text);
-}
-
 void XmlFromUtf8(const xmlChar* utf8, CSafeBuf& out)
 {
     out.Empty();
@@ -152,7 +147,7 @@ xmlDoc* ParseText(const unsigned short* text, CSafeBuf* error, bool clearError, 
         if (!DoesContainUnicode(rest) && DeclaresUtf8(rest))
             bytes = LowBytes(rest, n - skip);
         else
-            bytes = XmlToUtf8(rest);
+            bytes = ToUTF8String(rest);
     }
 
     XmlQuietContext quiet;

@@ -1,7 +1,7 @@
 #pragma once
 // Helpers shared by the XML layer's source files; not for use elsewhere.
 //
-// Names and texts cross to libxml2 as UTF-8. Every node the layer receives
+// Names and texts cross to libxml2 as UTF-8 (ToUTF8String on the way in). Every node the layer receives
 // may also be a namespace record cast to a node (XPath results hold them),
 // whose layout differs from a node's beyond the type field, so the layer
 // looks at `type` first and touches nothing else of such a record.
@@ -12,8 +12,6 @@
 
 class CSafeBuf;
 
-// UTF-16 text (zero-terminated, null allowed) as UTF-8 bytes.
-std::string XmlToUtf8(const unsigned short* text);
 // UTF-8 bytes (null allowed) decoded into out.
 void XmlFromUtf8(const xmlChar* utf8, CSafeBuf& out);
 

@@ -7,6 +7,7 @@
 
 #include "base/SafeBuf.h"
 #include "base/U16.h"
+#include "base/Utf.h"
 #include "base/XmlInternal.h"
 
 void MacGetTagName(xmlNode* node, CSafeBuf& name)
@@ -78,7 +79,7 @@ bool GetNodeValue(const unsigned short* name, CSafeBuf& value, xmlNode* parent, 
         value.Empty();
         return false;
     }
-    return NodeValue(XmlToUtf8(name), value, parent, XmlToUtf8(attrName), attrValue);
+    return NodeValue(ToUTF8String(name), value, parent, ToUTF8String(attrName), attrValue);
 }
 
 bool GetNodeValue(const char* name, CSafeBuf& value, xmlNode* parent, unsigned int, const char* attrName,
@@ -108,7 +109,7 @@ bool FindAttribute(const unsigned short* name, CSafeBuf& value, xmlNode* node)
     value.Empty();
     if (!name)
         return false;
-    return FindAttribute(XmlToUtf8(name).c_str(), value, node);
+    return FindAttribute(ToUTF8String(name).c_str(), value, node);
 }
 
 bool XMLGetAttrInfo(xmlAttr* attr, CSafeBuf& name, CSafeBuf& value)

@@ -8,6 +8,7 @@
 
 #include <libxml/xpath.h>
 
+#include "base/Utf.h"
 #include "base/XmlInternal.h"
 #include "base/XmlNodeList.h"
 
@@ -59,7 +60,7 @@ bool SelectNode(xmlDoc* doc, const char* xpath, xmlNode** out)
 
 bool SelectNode(xmlDoc* doc, const unsigned short* xpath, xmlNode** out)
 {
-    return SelectNode(doc, XmlToUtf8(xpath).c_str(), out);
+    return SelectNode(doc, ToUTF8String(xpath).c_str(), out);
 }
 
 bool SelectNodes(xmlDoc* doc, const char* xpath, libIXMLDOMNodeList** out)
@@ -81,7 +82,7 @@ bool SelectNodes(xmlDoc* doc, const char* xpath, libIXMLDOMNodeList** out)
 
 bool SelectNodes(xmlDoc* doc, const unsigned short* xpath, libIXMLDOMNodeList** out)
 {
-    return SelectNodes(doc, XmlToUtf8(xpath).c_str(), out);
+    return SelectNodes(doc, ToUTF8String(xpath).c_str(), out);
 }
 
 namespace {
@@ -147,7 +148,7 @@ bool SelectNode(xmlNode* node, const char* path, xmlNode** out)
 
 bool SelectNode(xmlNode* node, const unsigned short* path, xmlNode** out)
 {
-    return SelectNode(node, XmlToUtf8(path).c_str(), out);
+    return SelectNode(node, ToUTF8String(path).c_str(), out);
 }
 
 bool SelectNodes(xmlNode* node, const char* path, libIXMLDOMNodeList** out)
@@ -168,5 +169,5 @@ bool SelectNodes(xmlNode* node, const char* path, libIXMLDOMNodeList** out)
 
 bool SelectNodes(xmlNode* node, const unsigned short* path, libIXMLDOMNodeList** out)
 {
-    return SelectNodes(node, XmlToUtf8(path).c_str(), out);
+    return SelectNodes(node, ToUTF8String(path).c_str(), out);
 }

@@ -22,6 +22,7 @@
 #include "base/Escaping.h"
 #include "base/MapStringToString.h"
 #include "base/SafeBuf.h"
+#include "base/Utf.h"
 #include "base/XmlInternal.h"
 #include "base/XmlTransformInternal.h"
 
@@ -112,7 +113,7 @@ bool Transform(CSafeBuf& xml, const unsigned short* xslt, CSafeBuf* error, CMapS
             if (key.IsEmpty())
                 continue;
             EscapeXMLChar(key, false);
-            list.emplace_back(XmlToUtf8(key), XmlToUtf8(value));
+            list.emplace_back(ToUTF8String(key), ToUTF8String(value));
         }
     }
 

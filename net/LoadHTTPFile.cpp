@@ -8,6 +8,7 @@
 #include "base/MapStringToString.h"
 #include "base/SystemPath.h"
 #include "base/TimeShims.h"
+#include "base/U16.h"
 #include "base/UserFolders.h"
 #include "base/Utf.h"
 #include "net/AdditionalHeaders.h"
@@ -77,7 +78,16 @@ void AddMapHeaders(CMapStringToString* map, qm::net::HttpHeaderList& out)
     }
 }
 
-bool Fetch(CHttpOwner* owner, const CSafeBuf& location, const CSafeBuf& target, long timeOut,
+void SetProxy(qm::net::HttpRequest& request, const CSafeBuf& server, unsigned int port, const CSafeBuf& user,
+              const CSafeBuf& password)
+{
+    request.proxyHost = ToUTF8String(server);
+    request.proxyPort = port ? port : 80;
+    request.proxyUser = ToUTF8String(user);
+    request.proxyPassword = ToUTF8String(password);
+}
+
+bool Fetch(CHttpOwner* owner, const std::string& url, const CSafeBuf& target, long timeOut,
            ADDITIONAL_HTTP_HEADERS* headers, const CSafeBuf& proxyServer, unsigned int proxyPort,
            const CSafeBuf& proxyUser, const CSafeBuf& proxyPassword, const char* contentType,
            CMapStringToString* extraHeaders)
@@ -86,7 +96,7 @@ bool Fetch(CHttpOwner* owner, const CSafeBuf& location, const CSafeBuf& target, 
     DeleteFile(static_cast<const unsigned short*>(target));
 
     qm::net::HttpRequest request;
-    request.url = ToUTF8String(location);
+    request.url = url;
     request.idleTimeoutMs = timeOut > 0 ? timeOut : 15000;
     if (contentType && *contentType)
         request.headers.emplace_back("Content-Type", contentType);
@@ -97,21 +107,14 @@ bool Fetch(CHttpOwner* owner, const CSafeBuf& location, const CSafeBuf& target, 
     AddMapHeaders(extraHeaders, request.headers);
 
     if (!proxyServer.IsEmpty()) {
-        request.proxyHost = ToUTF8String(proxyServer);
-        request.proxyPort = proxyPort ? proxyPort : 80;
-        request.proxyUser = ToUTF8String(proxyUser);
-        request.proxyPassword = ToUTF8String(proxyPassword);
+        SetProxy(request, proxyServer, proxyPort, proxyUser, proxyPassword);
     } else if (owner && owner->HttpUseProxy()) {
         CSafeBuf server, user, password;
         unsigned int port = 0;
         owner->HttpProxy(server, port, user, password);
         server.Trim();
-        if (!server.IsEmpty()) {
-            request.proxyHost = ToUTF8String(server);
-            request.proxyPort = port ? port : 80;
-            request.proxyUser = ToUTF8String(user);
-            request.proxyPassword = ToUTF8String(password);
-        }
+        if (!server.IsEmpty())
+            SetProxy(request, server, port, user, password);
     }
 
     const bool debug = owner && owner->HttpDebug();
@@ -143,10 +146,8 @@ void GetHttpTempFileName(const unsigned short* location, CSafeBuf& out)
     const CSafeBuf& folder = GetUserTempFolder();
     if (folder.IsEmpty() || !location)
         return;
-    CSafeBuf text(location);
-    char* digest = CMD5Checksum::GetMD5(reinterpret_cast<const unsigned char*>(
-                                            static_cast<const unsigned short*>(text)),
-                                        static_cast<unsigned int>(text.Length()) * 2u);
+    char* digest = CMD5Checksum::GetMD5(reinterpret_cast<const unsigned char*>(location),
+                                        static_cast<unsigned int>(U16len(location)) * 2u);
     if (!digest)
         return;
     char name[64];
@@ -178,7 +179,7 @@ bool LoadHTTPFile(void* owner, const unsigned short* location, CSafeBuf& localFi
             if (target.IsEmpty())
                 return false;   // nowhere to put the document
             localFile = target;
-            return Fetch(FromHttpOwner(owner), loc, target, timeOut, headers, proxyServer,
+            return Fetch(FromHttpOwner(owner), url, target, timeOut, headers, proxyServer,
                          proxyPort, proxyUser, proxyPassword, contentType, extraHeaders);
         }
 

@@ -2,6 +2,7 @@
 
 #include "plugin/MorvaXEditorCtrl.h"
 
+#include "base/Ascii.h"
 #include "base/FileShims.h"
 #include "base/FileUtilsRemove.h"
 #include "base/MD5Checksum.h"
@@ -13,7 +14,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -112,7 +112,7 @@ void CMorvaXEditorCtrl::BuildUserAgent()
     static const unsigned char kEmpty[1] = {0};
     if (char* digest = CMD5Checksum::GetMD5(kEmpty, 0)) {
         for (char* p = digest; *p; ++p)
-            *p = static_cast<char>(std::tolower(static_cast<unsigned char>(*p)));
+            *p = LowerAscii(*p);
         agent += digest;
         delete[] digest;
     }

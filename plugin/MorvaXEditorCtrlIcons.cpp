@@ -8,26 +8,13 @@
 #include <cstring>
 #include <new>
 
-namespace {
-
-bool SameName(const unsigned short* a, const unsigned short* b)
-{
-    while (*a && *a == *b) {
-        ++a;
-        ++b;
-    }
-    return *a == *b;
-}
-
-} // namespace
-
 unsigned char* CMorvaXEditorCtrl::GetIconFromArray(const unsigned short* name, int& size, bool copy)
 {
     size = 0;
     if (!name)
         return nullptr;
     for (ICON_ITEM* icon = m_icons; icon; icon = icon->next) {
-        if (!SameName(icon->name, name))
+        if (U16cmp(icon->name, name) != 0)
             continue;
         if (!icon->data || icon->size <= 0)
             return nullptr;
@@ -94,15 +81,11 @@ void CMorvaXEditorCtrl::AddPlaceHolderItem(const unsigned short* element, const 
     if (!item)
         return;
     SetHeaderField(item->element, element);
-    size_t n = static_cast<size_t>(U16len(icon));
-    unsigned short* name = new (std::nothrow) unsigned short[n + 1];
+    unsigned short* name = U16dup(icon);
     if (!name) {
         delete item;
         return;
     }
-    if (n)
-        std::memcpy(name, icon, n * sizeof(unsigned short));
-    name[n] = 0;
     item->icon = name;
     item->iconIsName = 1;
     if (last) {

@@ -4,6 +4,8 @@
 
 #include "net/LoadHTTPFile.h"
 
+#include <cstring>
+
 namespace {
 
 CMorvaXEditorCtrl* ControlOf(void* owner)
@@ -47,10 +49,7 @@ void ReplaceFirst(CSafeBuf& text, const char* macro, const char* value)
     int at = text.Find(macro);
     if (at < 0)
         return;
-    int n = 0;
-    while (macro[n])
-        ++n;
-    text.Delete(at, n);
+    text.Delete(at, static_cast<int>(std::strlen(macro)));
     if (*value)
         text.Insert(at, value);
 }

@@ -19,15 +19,6 @@
 #include <string>
 #include <vector>
 
-namespace {
-
-std::uint8_t Premultiply(int value, int alpha)
-{
-    return static_cast<std::uint8_t>((value * alpha + 127) / 255);
-}
-
-} // namespace
-
 CImage::CImage() = default;
 
 CImage::~CImage() = default;
@@ -51,8 +42,6 @@ void CImage::Clear()
     m_image.reset();
     m_width = 0;
     m_height = 0;
-    m_height2 = 0;
-    m_width2 = 0;
     m_fileSize = 0;
 }
 
@@ -63,8 +52,6 @@ bool CImage::Adopt(qm::cg::ImageRef image)
         m_width = m_image->Width();
         m_height = m_image->Height();
     }
-    m_height2 = m_height;
-    m_width2 = m_width;
     return m_image != nullptr;
 }
 
@@ -230,8 +217,9 @@ bool CImage::MakeGray()
             int value = gray == 0 ? 0 : gray + 40;
             if (value > 255)
                 value = 255;
-            const std::uint8_t v = Premultiply(value, c.alpha);
-            qm::cg::WritePixel(pixels.data(), stride, x, row, qm::cg::Pixel{v, v, v, c.alpha});
+            const std::uint8_t v = static_cast<std::uint8_t>(value);
+            qm::cg::WritePixel(pixels.data(), stride, x, row,
+                               qm::cg::Premultiply(qm::cg::Pixel{v, v, v, c.alpha}));
         }
     }
     m_gray = qm::cg::Image::FromPixels(pixels.data(), m_width, m_height, static_cast<int>(stride));

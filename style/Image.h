@@ -105,6 +105,4 @@ private:
     void* m_owner = nullptr;
     int m_width = 0;
     int m_height = 0;
-    int m_height2 = 0;
-    int m_width2 = 0;
 };

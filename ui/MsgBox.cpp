@@ -1,46 +1,40 @@
 #include "ui/MsgBox.h"
 
-#include "base/MessageDialog.h"
+void CMsgBox::KeepText(CSafeBuf& store, const unsigned short*& field, const unsigned short* text)
+{
+    if (text == nullptr)
+        return;
+    store = text;
+    field = static_cast<const CSafeBuf&>(store);
+}
 
 void CMsgBox::SetCaption(const unsigned short* caption)
 {
-    if (caption != nullptr)
-        m_caption = caption;
+    KeepText(m_caption, m_content.caption, caption);
 }
 
 void CMsgBox::SetText(const unsigned short* text)
 {
-    if (text != nullptr)
-        m_text = text;
+    KeepText(m_text, m_content.text, text);
 }
 
 void CMsgBox::SetOKLabel(const unsigned short* label)
 {
-    if (label != nullptr)
-        m_okLabel = label;
+    KeepText(m_okLabel, m_content.okLabel, label);
 }
 
 void CMsgBox::SetFirstLabel(const unsigned short* label)
 {
-    if (label != nullptr)
-        m_firstLabel = label;
+    KeepText(m_firstLabel, m_content.firstLabel, label);
 }
 
 void CMsgBox::SetSecondLabel(const unsigned short* label)
 {
-    if (label != nullptr)
-        m_secondLabel = label;
+    KeepText(m_secondLabel, m_content.secondLabel, label);
 }
 
 int CMsgBox::DoModal()
 {
-    MessageDialogContent content;
-    content.caption = m_caption;
-    content.text = m_text;
-    content.okLabel = m_okLabel;
-    content.firstLabel = m_firstLabel;
-    content.secondLabel = m_secondLabel;
-    content.okEnabled = m_okEnabled;
-    m_result = RunMessageDialog(content);
+    m_result = RunMessageDialog(m_content);
     return m_result;
 }

@@ -5,6 +5,7 @@
 // codes: 0 until a command closes it (closing the window gives 0), 2 for
 // the OK command, 1 for the first extra button, 3 for the second.
 
+#include "base/MessageDialog.h"
 #include "base/SafeBuf.h"
 
 class TWindow;
@@ -14,6 +15,9 @@ class CMsgBox
 public:
     CMsgBox() = default;
     virtual ~CMsgBox() = default;
+    // The dialog's content points into the box's own copies of its texts.
+    CMsgBox(const CMsgBox&) = delete;
+    CMsgBox& operator=(const CMsgBox&) = delete;
 
     // Each copies the text; null leaves the current one.
     void SetCaption(const unsigned short* caption);
@@ -27,7 +31,7 @@ public:
     void SetDefaultButton(int which) { m_defaultButton = which; }
     int GetDefaultButton() const { return m_defaultButton; }
     // A disabled OK button cannot be pressed.
-    void EnableOKButton(bool enable) { m_okEnabled = enable; }
+    void EnableOKButton(bool enable) { m_content.okEnabled = enable; }
 
     // The window the dialog belongs to (null: application-modal).
     void SetParent(TWindow* parent) { m_parent = parent; }
@@ -38,6 +42,11 @@ public:
     int GetResult() const { return m_result; }
 
 private:
+    // Keeps a copy of text in store and points field at it; null changes nothing.
+    static void KeepText(CSafeBuf& store, const unsigned short*& field, const unsigned short* text);
+
+    // What the dialog shows; its texts live in the buffers below.
+    MessageDialogContent m_content;
     CSafeBuf m_caption;
     CSafeBuf m_text;
     CSafeBuf m_okLabel;
@@ -45,6 +54,5 @@ private:
     CSafeBuf m_secondLabel;
     TWindow* m_parent = nullptr;
     int m_defaultButton = 2;
-    bool m_okEnabled = true;
     int m_result = 0;
 };

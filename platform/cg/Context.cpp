@@ -174,23 +174,19 @@ int Context::AllocatedTiles() const {
 void Context::TraceCall(const char* name, std::initializer_list<double> args) {
   if (!m_tracing) return;
   try {
-    TraceText(name, args);
+    std::string s = name;
+    s += '(';
+    bool first = true;
+    for (double a : args) {
+      if (!first) s += ", ";
+      s += Num(a);
+      first = false;
+    }
+    s += ')';
+    m_trace.push_back(std::move(s));
   } catch (...) {
     // A trace that cannot grow loses the entry; drawing goes on.
   }
-}
-
-void Context::TraceText(const char* name, std::initializer_list<double> args) {
-  std::string s = name;
-  s += '(';
-  bool first = true;
-  for (double a : args) {
-    if (!first) s += ", ";
-    s += Num(a);
-    first = false;
-  }
-  s += ')';
-  m_trace.push_back(std::move(s));
 }
 
 // --- state -------------------------------------------------------------------
@@ -527,25 +523,15 @@ void Context::StrokeRectWithWidth(const Rect& r, double width) {
 
 void Context::ClearRect(const Rect& r) {
   TraceCall("ClearRect", {r.x, r.y, r.width, r.height});
-  // Clearing a tile that was never drawn changes nothing; skip it.
-  Box box = DeviceBox(r);
-  Box clip = ClipBox();
-  box.x0 = std::max(box.x0, clip.x0);
-  box.y0 = std::max(box.y0, clip.y0);
-  box.x1 = std::min(box.x1, clip.x1);
-  box.y1 = std::min(box.y1, clip.y1);
-  for (Tile& t : m_tiles) {
-    if (!t.cr || box.x1 <= box.x0 || box.y1 <= t.top || box.y0 >= t.top + t.rows) continue;
-    cairo_matrix_t shift;
-    cairo_matrix_init_translate(&shift, 0, -t.top);
-    cairo_save(t.cr);
-    ApplyClip(t.cr, shift);
-    cairo_set_antialias(t.cr, m_state.antialias ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
-    RectPath(t.cr, m_state.ctm, shift, r);
-    cairo_set_operator(t.cr, CAIRO_OPERATOR_CLEAR);
-    cairo_fill(t.cr);
-    cairo_restore(t.cr);
-  }
+  // Clearing a tile that was never drawn changes nothing: it is not allocated.
+  ForTiles(
+      DeviceBox(r), m_state.antialias,
+      [&](cairo_t* cr, const cairo_matrix_t& shift) {
+        RectPath(cr, m_state.ctm, shift, r);
+        cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
+        cairo_fill(cr);
+      },
+      false);
 }
 
 void Context::DrawImage(const Rect& r, const Image& image) {

@@ -127,6 +127,7 @@ public:
   bool Healthy() const { return m_healthy; }
 
   void EnableTrace(bool on) { m_tracing = on; }
+  bool IsTracing() const { return m_tracing; }
   const std::vector<std::string>& Trace() const { return m_trace; }
   void ClearTrace() { m_trace.clear(); }
 
@@ -164,16 +165,17 @@ private:
   bool EnsureTile(Tile& t);
   Box DeviceBox(const Rect& r) const;
   Box ClipBox() const;
-  // Applies the state to a tile's cairo_t (saved first) with the given
-  // shift; returns false when the tile cannot be drawn into.
+  // Runs fn(cr, shift) for every tile that the device box touches inside the
+  // clip, with the tile's cairo_t saved, clipped and set to the antialiasing
+  // asked for, and restored afterwards. `allocate` false skips tiles never
+  // drawn into instead of allocating them.
   template <class F>
-  void ForTiles(Box box, bool antialias, F&& fn);
+  void ForTiles(Box box, bool antialias, F&& fn, bool allocate = true);
   void ApplyClip(cairo_t* cr, const cairo_matrix_t& shift) const;
   void ApplyStroke(cairo_t* cr) const;
   void SyncScratch();
   void DrawPath(int mode);  // 0 fill, 1 even-odd fill, 2 stroke
   void TraceCall(const char* name, std::initializer_list<double> args);
-  void TraceText(const char* name, std::initializer_list<double> args);
 
   int m_width = 0;
   int m_height = 0;
@@ -191,7 +193,7 @@ private:
 // --- template members -------------------------------------------------------
 
 template <class F>
-void Context::ForTiles(Box box, bool antialias, F&& fn) {
+void Context::ForTiles(Box box, bool antialias, F&& fn, bool allocate) {
   Box clip = ClipBox();
   if (box.x0 < clip.x0) box.x0 = clip.x0;
   if (box.y0 < clip.y0) box.y0 = clip.y0;
@@ -200,7 +202,7 @@ void Context::ForTiles(Box box, bool antialias, F&& fn) {
   if (box.x1 <= box.x0 || box.y1 <= box.y0) return;
   for (Tile& t : m_tiles) {
     if (box.y1 <= t.top || box.y0 >= t.top + t.rows) continue;
-    if (!EnsureTile(t)) continue;
+    if (allocate ? !EnsureTile(t) : !t.cr) continue;
     cairo_matrix_t shift;
     cairo_matrix_init_translate(&shift, 0, -t.top);
     cairo_save(t.cr);

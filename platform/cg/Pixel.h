@@ -36,6 +36,12 @@ inline void WritePixel(void* data, std::size_t bytesPerRow, int x, int row, Pixe
               &v, 4);
 }
 
+// The stored (premultiplied) form of a straight colour, rounded to nearest.
+inline Pixel Premultiply(Pixel p) {
+  auto pre = [&](std::uint8_t c) { return static_cast<std::uint8_t>((unsigned(c) * p.alpha + 127u) / 255u); };
+  return Pixel{pre(p.red), pre(p.green), pre(p.blue), p.alpha};
+}
+
 // Straight (not premultiplied) colour of a stored pixel.
 inline Pixel Unpremultiply(Pixel p) {
   if (p.alpha == 0) return Pixel{0, 0, 0, 0};

@@ -34,9 +34,8 @@ cg::ImageRef FromPixbuf(GdkPixbuf* pb) {
     const guchar* row = src + std::size_t(y) * srcStride;
     for (int x = 0; x < w; ++x) {
       const guchar* p = row + std::size_t(x) * std::size_t(channels);
-      unsigned a = alpha ? p[3] : 255u;
-      auto pre = [a](unsigned c) { return std::uint8_t((c * a + 127u) / 255u); };
-      cg::WritePixel(dst, dstStride, x, y, cg::Pixel{pre(p[0]), pre(p[1]), pre(p[2]), std::uint8_t(a)});
+      const std::uint8_t a = alpha ? p[3] : 255;
+      cg::WritePixel(dst, dstStride, x, y, cg::Premultiply(cg::Pixel{p[0], p[1], p[2], a}));
     }
   }
   cairo_surface_mark_dirty(s);

@@ -2,11 +2,11 @@
 
 #include "platform/net/Http.h"
 
+#include "platform/common/Ascii.h"
 #include "platform/events/Services.h"
 
 #include <curl/curl.h>
 
-#include <cctype>
 #include <mutex>
 #include <new>
 
@@ -20,7 +20,7 @@ const long kMaxRedirects = 10;
 bool IsTokenChar(unsigned char c)
 {
     // RFC 7230 token characters.
-    if (std::isalnum(c))
+    if (ascii::IsAlnum(c))
         return true;
     switch (c) {
     case '!': case '#': case '$': case '%': case '&': case '\'': case '*':
@@ -49,16 +49,6 @@ std::string CleanHeaderValue(const std::string& value)
             c = ' ';
     // Leading blanks would be eaten by the protocol anyway; keep the value as given otherwise.
     return out;
-}
-
-bool EqualNoCase(const std::string& a, const std::string& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
 }
 
 std::string Trim(const std::string& s)
@@ -120,8 +110,8 @@ HttpResponse CurlTransport::Send(const HttpRequest& request)
     HttpResponse response;
     InitCurlOnce();
 
-    const bool post = EqualNoCase(request.method, "POST");
-    if (!post && !EqualNoCase(request.method, "GET")) {
+    const bool post = ascii::EqualNoCase(request.method, "POST");
+    if (!post && !ascii::EqualNoCase(request.method, "GET")) {
         response.error = "unsupported method";
         return response;
     }
@@ -259,7 +249,7 @@ HttpResponse HttpSend(const HttpRequest& request)
 const std::string* FindHttpHeader(const HttpHeaderList& headers, const std::string& name)
 {
     for (const auto& h : headers)
-        if (EqualNoCase(h.first, name))
+        if (ascii::EqualNoCase(h.first, name))
             return &h.second;
     return nullptr;
 }

@@ -1,5 +1,7 @@
 #include "platform/qd/Port.h"
 
+#include "platform/cg/Image.h"
+
 #include <algorithm>
 #include <new>
 #include <unordered_set>
@@ -20,20 +22,10 @@ std::int16_t Clamp16(int v) {
   return static_cast<std::int16_t>(std::clamp(v, -32768, 32767));
 }
 
-cairo_surface_t* NewSurface(int width, int height) {
-  if (width <= 0 || height <= 0 || width > 32767 || height > 32767) return nullptr;
-  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
-  if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
-    cairo_surface_destroy(s);
-    return nullptr;
-  }
-  return s;
-}
-
 }  // namespace
 
 Port* Port::Create(int width, int height) {
-  cairo_surface_t* s = NewSurface(width, height);
+  cairo_surface_t* s = cg::CreateImageSurface(width, height);
   if (!s) return nullptr;
   Port* port = new (std::nothrow) Port();
   if (!port) {
@@ -68,7 +60,7 @@ void Port::SetOrigin(int h, int v) { m_origin = Point{Clamp16(v), Clamp16(h)}; }
 void Port::SetScreenPosition(int h, int v) { m_screen = Point{Clamp16(v), Clamp16(h)}; }
 
 bool Port::Resize(int width, int height) {
-  cairo_surface_t* s = NewSurface(width, height);
+  cairo_surface_t* s = cg::CreateImageSurface(width, height);
   if (!s) return false;
   cairo_t* cr = cairo_create(s);
   cairo_set_source_surface(cr, m_surface, 0, 0);

@@ -7,6 +7,8 @@
 
 #include <dirent.h>
 
+#include "platform/common/Ascii.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <new>
@@ -56,12 +58,10 @@ int AddFontFiles(FcConfig* config, const std::string& dir) {
   std::vector<std::string> files;
   if (DIR* d = opendir(dir.c_str())) {
     while (dirent* e = readdir(d)) {
-      std::string name = e->d_name;
-      if (name.size() > 4) {
-        std::string ext = name.substr(name.size() - 4);
-        for (char& c : ext) c = char(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-        if (ext == ".ttf" || ext == ".otf" || ext == ".ttc") files.push_back(dir + "/" + name);
-      }
+      const std::string name = e->d_name;
+      if (name.size() > 4 && (ascii::EndsWithNoCase(name, ".ttf") || ascii::EndsWithNoCase(name, ".otf") ||
+                              ascii::EndsWithNoCase(name, ".ttc")))
+        files.push_back(dir + "/" + name);
     }
     closedir(d);
   }
@@ -92,18 +92,16 @@ std::string ConfigText() {
   return xml;
 }
 
-bool EqualNoCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = char(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = char(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
-
 }  // namespace
+
+PangoFontDescription* NewFontDescription(const std::string& family, double size, bool bold, bool italic) {
+  PangoFontDescription* desc = pango_font_description_new();
+  pango_font_description_set_family(desc, family.c_str());
+  pango_font_description_set_absolute_size(desc, size * PANGO_SCALE);
+  pango_font_description_set_weight(desc, bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
+  pango_font_description_set_style(desc, italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
+  return desc;
+}
 
 FontCatalogue& FontCatalogue::Get() {
   // Built once and never destroyed: the font map it holds is a process-wide
@@ -159,7 +157,7 @@ FontCatalogue::FontCatalogue() {
 
 long FontCatalogue::FontIdForName(const std::string& name) const {
   for (const FontFamily& f : m_families)
-    if (EqualNoCase(f.name, name)) return f.id;
+    if (ascii::EqualNoCase(f.name, name)) return f.id;
   return -1;
 }
 
@@ -171,11 +169,7 @@ std::string FontCatalogue::FamilyForId(long id) const {
 
 std::string FontCatalogue::ResolvedFamily(const std::string& family, bool bold, bool italic) const {
   if (!m_ok) return std::string();
-  PangoFontDescription* desc = pango_font_description_new();
-  pango_font_description_set_family(desc, family.c_str());
-  pango_font_description_set_absolute_size(desc, 16 * PANGO_SCALE);
-  pango_font_description_set_weight(desc, bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
-  pango_font_description_set_style(desc, italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
+  PangoFontDescription* desc = NewFontDescription(family, 16, bold, italic);
   PangoFont* font = pango_font_map_load_font(m_fontMap, m_context, desc);
   pango_font_description_free(desc);
   if (!font) return std::string();

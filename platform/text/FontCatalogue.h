@@ -30,6 +30,10 @@ struct FontFamily {
   long id;
 };
 
+// A new description (free it with pango_font_description_free) of the
+// family at an absolute size in pixels, bold and italic as asked.
+PangoFontDescription* NewFontDescription(const std::string& family, double size, bool bold, bool italic);
+
 class FontCatalogue {
 public:
   // The one catalogue, built on first use and kept for the process's life.

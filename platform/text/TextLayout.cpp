@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <memory>
 #include <new>
 #include <string>
+#include <utility>
 
 #include "platform/text/FontCatalogue.h"
 
@@ -29,22 +31,30 @@ namespace {
 
 constexpr double kUnit = double(PANGO_SCALE);
 
-// UTF-16 to UTF-8 with the byte offset of every unit. A unit that starts no
-// character (the second half of a surrogate pair) maps to the byte after its
-// character. Control characters become blanks so the text stays one line;
-// lone surrogates become U+FFFD.
-void ToUtf8(const std::vector<std::uint16_t>& text, std::string& out, std::vector<int>& unitByte) {
+bool IsHighSurrogate(std::uint32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(std::uint32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// UTF-16 to UTF-8 with the byte offset of every unit and, for every byte that
+// starts a character, the unit it came from (-1 for the other bytes; the byte
+// after the text maps to the text's length). A unit that starts no character
+// (the second half of a surrogate pair) maps to the byte after its character.
+// Control characters become blanks so the text stays one line; lone
+// surrogates become U+FFFD.
+void ToUtf8(const std::vector<std::uint16_t>& text, std::string& out, std::vector<int>& unitByte,
+            std::vector<int>& byteUnit) {
   out.clear();
+  byteUnit.clear();
   unitByte.assign(text.size() + 1, 0);
   size_t n = text.size();
   for (size_t i = 0; i < n; ++i) {
+    const size_t first = i;
     unitByte[i] = int(out.size());
     std::uint32_t c = text[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < n && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+    if (IsHighSurrogate(c) && i + 1 < n && IsLowSurrogate(text[i + 1])) {
       c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
       ++i;
       unitByte[i] = int(out.size()) + 4;
-    } else if (c >= 0xD800 && c <= 0xDFFF) {
+    } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
       c = 0xFFFD;
     } else if (c < 32 || c == 127) {
       c = ' ';
@@ -64,9 +74,17 @@ void ToUtf8(const std::vector<std::uint16_t>& text, std::string& out, std::vecto
       out += char(0x80 | ((c >> 6) & 0x3F));
       out += char(0x80 | (c & 0x3F));
     }
+    byteUnit.push_back(int(first));
+    byteUnit.resize(out.size(), -1);
   }
   unitByte[n] = int(out.size());
+  byteUnit.push_back(int(n));
 }
+
+struct GlyphStringFree {
+  void operator()(PangoGlyphString* glyphs) const { pango_glyph_string_free(glyphs); }
+};
+typedef std::unique_ptr<PangoGlyphString, GlyphStringFree> GlyphStringRef;
 
 bool IsBlank(std::uint16_t c) { return c == ' ' || c == '\t' || c == 0xA0 || c == 0x3000; }
 bool IsHardBreak(std::uint16_t c) { return c == '\n' || c == '\r'; }
@@ -128,14 +146,9 @@ bool Layout::Shape() {
 
   try {
     std::string utf8;
-    std::vector<int> unitByte;
-    ToUtf8(m_text, utf8, unitByte);
-    // Byte offset of a character start -> its unit index.
-    std::vector<int> byteUnit(utf8.size() + 1, -1);
-    for (int i = n; i >= 0; --i)
-      if (i == n || !(m_text[size_t(i)] >= 0xDC00 && m_text[size_t(i)] <= 0xDFFF && i > 0 &&
-                      m_text[size_t(i) - 1] >= 0xD800 && m_text[size_t(i) - 1] <= 0xDBFF))
-        byteUnit[size_t(unitByte[size_t(i)])] = i;
+    std::vector<int> unitByte, byteUnit;
+    ToUtf8(m_text, utf8, unitByte, byteUnit);
+    auto startsChar = [&](int u) { return byteUnit[size_t(unitByte[size_t(u)])] == u; };
 
     PangoLayout* pl = pango_layout_new(cat.MeasureContext());
     m_pangoLayout = pl;
@@ -183,10 +196,11 @@ bool Layout::Shape() {
         int u0 = unitOfByte(it->first);
         int u1 = unitOfByte(next == clusterWidth.end() ? itemEnd : next->first);
         // Share the cluster's advance among the characters it holds.
-        std::vector<int> chars;
+        int chars = 0;
         for (int u = u0; u < u1 && u < n; ++u)
-          if (byteUnit[size_t(unitByte[size_t(u)])] == u) chars.push_back(u);
-        for (int u : chars) advance[size_t(u)] = it->second / double(chars.size());
+          if (startsChar(u)) ++chars;
+        for (int u = u0; u < u1 && u < n; ++u)
+          if (startsChar(u)) advance[size_t(u)] = it->second / double(chars);
       }
       double x = penX;
       for (int g = 0; g < gs->num_glyphs; ++g) {
@@ -219,7 +233,7 @@ bool Layout::Shape() {
     const PangoLogAttr* attrs = pango_layout_get_log_attrs_readonly(pl, &nAttrs);
     int charIndex = 0;
     for (int u = 0; u <= n && charIndex < nAttrs; ++u) {
-      if (u < n && byteUnit[size_t(unitByte[size_t(u)])] != u) continue;  // inside a character
+      if (u < n && !startsChar(u)) continue;  // inside a character
       if (attrs[charIndex].is_line_break && u > 0) m_breakBefore[size_t(u)] = true;
       ++charIndex;
     }
@@ -309,26 +323,30 @@ bool Layout::DrawRange(int start, int length, double x, double y) {
   double left = m_prefix[size_t(start)], right = m_prefix[size_t(end)];
   cg::Rect bounds{x + left - size, y - m_descent - size, right - left + 2 * size,
                   m_ascent + m_descent + 2 * size};
-  const std::string trace = "DrawText(" + std::to_string(start) + ", " + std::to_string(length) + ", " +
-                      std::to_string(int(std::lround(x))) + ", " + std::to_string(int(std::lround(y))) + ")";
+  const std::string trace = m_context->IsTracing()
+                                ? "DrawText(" + std::to_string(start) + ", " + std::to_string(length) + ", " +
+                                      std::to_string(int(std::lround(x))) + ", " +
+                                      std::to_string(int(std::lround(y))) + ")"
+                                : std::string();
   const double r = m_style->Red() / 255.0, g = m_style->Green() / 255.0, b = m_style->Blue() / 255.0;
+  // The glyph strings of the runs the range touches, with the glyphs outside
+  // the range blanked: made once, then drawn on every tile.
+  auto inRange = [&](const Glyph& gl) { return gl.unitStart < end && gl.unitEnd > start; };
+  std::vector<std::pair<const Run*, GlyphStringRef>> shown;
+  for (const Run* run : m_runs) {
+    if (std::none_of(run->glyphs.begin(), run->glyphs.end(), inRange)) continue;
+    GlyphStringRef glyphs(pango_glyph_string_copy(run->item->glyphs));
+    for (int i = 0; i < glyphs->num_glyphs; ++i)
+      if (!inRange(run->glyphs[size_t(i)])) glyphs->glyphs[i].glyph = PANGO_GLYPH_EMPTY;
+    shown.emplace_back(run, std::move(glyphs));
+  }
   m_context->DrawWithCairo(bounds, true, trace, [&](cairo_t* cr) {
     cairo_translate(cr, x, y);
     cairo_scale(cr, 1, -1);  // glyphs upright: y grows down from the baseline
     cairo_set_source_rgb(cr, r, g, b);
-    for (const Run* run : m_runs) {
-      bool anyIn = false;
-      for (const Glyph& gl : run->glyphs)
-        if (gl.unitStart < end && gl.unitEnd > start) anyIn = true;
-      if (!anyIn) continue;
-      PangoGlyphString* copy = pango_glyph_string_copy(run->item->glyphs);
-      for (int i = 0; i < copy->num_glyphs; ++i) {
-        const Glyph& gl = run->glyphs[size_t(i)];
-        if (!(gl.unitStart < end && gl.unitEnd > start)) copy->glyphs[i].glyph = PANGO_GLYPH_EMPTY;
-      }
+    for (const auto& [run, glyphs] : shown) {
       cairo_move_to(cr, run->x, 0);
-      pango_cairo_show_glyph_string(cr, run->item->item->analysis.font, copy);
-      pango_glyph_string_free(copy);
+      pango_cairo_show_glyph_string(cr, run->item->item->analysis.font, glyphs.get());
     }
     if (m_style->Underline()) {
       cairo_rectangle(cr, left, m_underlinePos, right - left, m_underlineThick);

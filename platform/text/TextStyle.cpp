@@ -61,14 +61,7 @@ void Style::SetColor(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
 }
 
 const PangoFontDescription* Style::Description() const {
-  if (!m_desc) {
-    m_desc = pango_font_description_new();
-    std::string family = FontCatalogue::Get().FamilyForId(m_fontId);
-    pango_font_description_set_family(m_desc, family.c_str());
-    pango_font_description_set_absolute_size(m_desc, m_size * PANGO_SCALE);
-    pango_font_description_set_weight(m_desc, m_bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
-    pango_font_description_set_style(m_desc, m_italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
-  }
+  if (!m_desc) m_desc = NewFontDescription(FontCatalogue::Get().FamilyForId(m_fontId), m_size, m_bold, m_italic);
   return m_desc;
 }
 

@@ -1,6 +1,7 @@
 #include "base/BundleResources.h"
 
 #include "tests/common/FileHelpers.h"
+#include "tests/common/TempDir.h"
 #include "tests/common/TextHelpers.h"
 
 #include <gtest/gtest.h>
@@ -53,7 +54,9 @@ TEST(BundleResources, StringFromUrlDecodesUtf8)
 
 TEST(BundleResources, IconFamiliesAreCheckedBeforeTheyAreTaken)
 {
-    const std::string dir = QM_TEST_OUTPUT_DIR;
+    qmtest::TempDir scratch;
+    ASSERT_TRUE(scratch.Create(qmtest::TestOutputPath("icns-")));
+    const std::string dir = scratch.Path();
     const std::string element = "is32" + BigEndian(12) + "abcd";
     const std::string good = "icns" + BigEndian(8 + 12) + element;
     WriteFile(dir + "/good.icns", good);

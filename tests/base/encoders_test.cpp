@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -13,6 +12,7 @@
 #include "base/UrlEncoder.h"
 
 #include "tests/common/FileHelpers.h"
+#include "tests/common/TempDir.h"
 #include "tests/common/TextHelpers.h"
 
 using qmtest::U16;
@@ -266,18 +266,20 @@ TEST(MD5, KnownVectors) {
 }
 
 TEST(MD5, FileDigestMatchesBlockDigest) {
-  // Larger than one 1024-byte read, not a multiple of it.
+  // Larger than one 1024-byte read, not a multiple of it: "abc...z" repeated
+  // to 3000 bytes, whose digest was taken with an independent MD5 tool.
   std::string content;
   for (int i = 0; i < 3000; ++i) content += static_cast<char>('a' + i % 26);
-  const std::string path = std::string(QM_TEST_OUTPUT_DIR) + "/md5_input.bin";
+  qmtest::TempDir scratch;
+  ASSERT_TRUE(scratch.Create(qmtest::TestOutputPath("md5-")));
+  const std::string path = scratch.Path() + "/md5_input.bin";
   ASSERT_TRUE(qmtest::WriteFile(path, content));
 
   char* digest = CMD5Checksum::GetMD5(path.c_str());
   ASSERT_NE(digest, nullptr);
+  EXPECT_EQ(std::string(digest), "2CDC6CFCED72F6BE4617710CAB9EB2AE");
   EXPECT_EQ(std::string(digest), Md5Of(content));
   delete[] digest;
-  std::remove(path.c_str());
 
-  EXPECT_EQ(CMD5Checksum::GetMD5((std::string(QM_TEST_OUTPUT_DIR) + "/no-such-file").c_str()),
-            nullptr);
+  EXPECT_EQ(CMD5Checksum::GetMD5((scratch.Path() + "/no-such-file").c_str()), nullptr);
 }

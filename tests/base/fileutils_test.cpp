@@ -3,13 +3,14 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "base/BundleResources.h"
 #include "base/FileUtils.h"
 #include "base/SafeBuf.h"
 
+#include "tests/common/FileHelpers.h"
 #include "tests/common/TextHelpers.h"
 
 namespace {
@@ -231,9 +232,22 @@ TEST(FileNames, GeneratedNamesAndTimeZone)
 
 TEST(ResourceBuffer, ReadsBundleFilesAndRefusesEscapes)
 {
-    if (!std::getenv("QM_RESOURCES_DIR"))
-        GTEST_SKIP() << "QM_RESOURCES_DIR is not set";
+    // The bundle's resources folder (from QM_RESOURCES_DIR, or found above
+    // the test program); its language file is read byte for byte.
+    CSafeBuf folder;
+    GetResourcePath(folder, nullptr);
+    ASSERT_FALSE(folder.IsEmpty());
+    const std::string english = qmtest::ReadFile(qmtest::LowBytes(folder) + "/en.htm");
+    ASSERT_FALSE(english.empty());
     CSafeBuf text("stale");
+    EXPECT_TRUE(SaveResourceToBuffer("en.htm", &text));
+    EXPECT_EQ(english, qmtest::LowBytes(text));
+    EXPECT_EQ(static_cast<int>(english.size()), text.Length());
+    text = "stale";
+    EXPECT_TRUE(SaveResourceToBuffer(W("en.htm"), &text));
+    EXPECT_EQ(english, qmtest::LowBytes(text));
+
+    text = "stale";
     // No such resource: false and empty text.
     EXPECT_FALSE(SaveResourceToBuffer("no-such-resource.xml", &text));
     EXPECT_TRUE(text.IsEmpty());

@@ -10,12 +10,13 @@
 #include <string>
 
 #include <libxml/tree.h>
-#include <unistd.h>
 
 #include "base/LangString.h"
 #include "base/SafeBuf.h"
 
 #include "tests/common/FileHelpers.h"
+#include "tests/common/ScopedEnv.h"
+#include "tests/common/TempDir.h"
 #include "tests/common/TextHelpers.h"
 #include "tests/common/XmlDoc.h"
 
@@ -47,9 +48,12 @@ protected:
     void SetUp() override
     {
         // The bundle's resources folder, when the test is run outside ctest.
-        setenv("QM_RESOURCES_DIR", QM_TEST_DATA_DIR "/../../resources", 0);
+        if (!std::getenv("QM_RESOURCES_DIR"))
+            resources.Set(QM_TEST_DATA_DIR "/../../resources");
     }
     void TearDown() override { SetLangStringLoader(nullptr); }
+
+    qmtest::ScopedEnv resources{"QM_RESOURCES_DIR"};
 };
 
 } // namespace
@@ -197,9 +201,10 @@ bool FetchHook(void*, const unsigned short*, CSafeBuf& localFile, const CSafeBuf
 
 TEST_F(LangStringTest, LocationsGoThroughTheOwnersCacheAndFetcher)
 {
-    g_cacheFile = std::string(QM_TEST_OUTPUT_DIR) + "/langstring-cache-" +
-                  std::to_string(getpid()) + ".xml";
-    std::remove(g_cacheFile.c_str());
+    qmtest::TempDir scratch;
+    ASSERT_TRUE(scratch.Create(qmtest::TestOutputPath("langstring-")));
+    g_cacheFile = scratch.Path() + "/cache.xml";
+    g_fetches = 0;
     const LangStringLoader loader{CacheHook, FetchHook};
     SetLangStringLoader(&loader);
     int owner = 0;

@@ -120,10 +120,15 @@ TEST_F(FolderTree, HomeFolderAndItsAncestorsAreRefused)
     EXPECT_TRUE(Exists(P("home/user/notes.txt")));
 
     // "." is refused by its last step, wherever it leads.
+    char* before = ::getcwd(nullptr, 0);
+    ASSERT_NE(before, nullptr);
+    const std::string cwd = before;
+    std::free(before);
     ASSERT_EQ(::chdir(P("home/user").c_str()), 0);
-    EXPECT_FALSE(RemoveEntireFolder(FromUtf8(".")));
+    const bool removed = RemoveEntireFolder(FromUtf8("."));
+    ASSERT_EQ(::chdir(cwd.c_str()), 0);
+    EXPECT_FALSE(removed);
     EXPECT_TRUE(Exists(P("home/user/notes.txt")));
-    ASSERT_EQ(::chdir(QM_TEST_OUTPUT_DIR), 0);
 }
 
 TEST_F(FolderTree, RemoveFilesClearsOneLevelOnly)

@@ -544,15 +544,25 @@ TEST(SafeBufQueries, EscapeXmlAndCopies)
 
 TEST(SafeBufFiles, SaveAndLoadRawUnitsUnderAUnicodeName)
 {
+    qmtest::TempDir scratch;
+    ASSERT_TRUE(scratch.Create(qmtest::TestOutputPath("safebuf-")));
+    const std::string file = scratch.Path() + "/\xC3\xA9t\xC3\xA9.bin";
     CSafeBuf path;
-    path.AssignUTF8(QM_TEST_OUTPUT_DIR "/safebuf-\xC3\xA9t\xC3\xA9.bin");
+    path.AssignUTF8(file.c_str());
     CSafeBuf text;
     text = U16(u"line \u05D0\U0001F600\n");
     ASSERT_TRUE(text.SaveAs(path));
 
-    std::FILE* f = std::fopen(QM_TEST_OUTPUT_DIR "/safebuf-\xC3\xA9t\xC3\xA9.bin", "rb");
-    ASSERT_NE(nullptr, f);   // the name reached the file system as UTF-8
+    // The name reached the file system as UTF-8, and the file holds the
+    // units themselves, two bytes each in the machine's order.
+    std::FILE* f = std::fopen(file.c_str(), "rb");
+    ASSERT_NE(nullptr, f);
+    std::string bytes;
+    for (int c; (c = std::fgetc(f)) != EOF;)
+        bytes += static_cast<char>(c);
     std::fclose(f);
+    const std::u16string units = U16String(text);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(units.data()), units.size() * 2), bytes);
 
     CSafeBuf loaded("previous");
     ASSERT_TRUE(loaded.LoadFile(path));
@@ -560,10 +570,9 @@ TEST(SafeBufFiles, SaveAndLoadRawUnitsUnderAUnicodeName)
 
     CSafeBuf missing("unchanged");
     CSafeBuf nowhere;
-    nowhere.AssignUTF8(QM_TEST_OUTPUT_DIR "/no/such/file.bin");
+    nowhere.AssignUTF8((scratch.Path() + "/no/such/file.bin").c_str());
     EXPECT_FALSE(missing.LoadFile(nowhere));
     EXPECT_EQ(u"unchanged", U16String(missing));
-    std::remove(QM_TEST_OUTPUT_DIR "/safebuf-\xC3\xA9t\xC3\xA9.bin");
 }
 
 // A folder chain below root (names of 100 bytes) whose path leaves room for a

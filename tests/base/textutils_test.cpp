@@ -207,7 +207,11 @@ TEST(UTF8Encoding, OneByteAUnitIncludingCharactersOutsideTheBasicPlane)
     CSafeBuf empty;
     UTF8Encoding(empty);
     EXPECT_TRUE(empty.IsEmpty());
+    // TidyUnicodeString does nothing to the text.
     EXPECT_EQ(0, TidyUnicodeString(text));
+    ASSERT_EQ(10, text.Length());
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(expected[i], text.GetAt(i)) << i;
 }
 
 TEST(WildcardComparePattern, StarsQuestionMarksAndCase)

@@ -95,8 +95,14 @@ TEST(CalculateValue, RandomIdAndGuidExpressions)
         EXPECT_TRUE(a.GetAt(i) >= '0' && a.GetAt(i) <= '9');
     EXPECT_NE(LowBytes(a), LowBytes(b));
 
+    // "id()" is an identifier of RandomString(8): a letter, then letters or digits.
     CalculateValue(FromUtf8("ID()"), a);
-    EXPECT_EQ(8, a.Length());
+    ASSERT_EQ(8, a.Length());
+    EXPECT_TRUE(a.GetAt(0) >= 'a' && a.GetAt(0) <= 'z') << LowBytes(a);
+    for (int i = 0; i < a.Length(); ++i) {
+        const unsigned short c = a.GetAt(i);
+        EXPECT_TRUE((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) << LowBytes(a);
+    }
 
     CalculateValue(FromUtf8("guid()"), a);
     CalculateValue(FromUtf8("guid()"), b);

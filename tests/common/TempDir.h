@@ -16,12 +16,16 @@
 
 namespace qmtest {
 
-// QM_TEST_OUTPUT_DIR/<prefix><pid>-<test name>.
+// QM_TEST_OUTPUT_DIR/<prefix><pid>-<test name>. The "/" in the name of a
+// parameterised test becomes "_", so the path names one folder.
 inline std::string TestOutputPath(const std::string& prefix)
 {
     const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    return std::string(QM_TEST_OUTPUT_DIR) + "/" + prefix + std::to_string(::getpid()) + "-" +
-           (test ? test->name() : "none");
+    std::string name = test ? test->name() : "none";
+    for (char& c : name)
+        if (c == '/')
+            c = '_';
+    return std::string(QM_TEST_OUTPUT_DIR) + "/" + prefix + std::to_string(::getpid()) + "-" + name;
 }
 
 namespace detail {

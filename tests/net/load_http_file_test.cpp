@@ -1,6 +1,7 @@
 #include "net/LoadHTTPFile.h"
 
 #include "base/MapStringToString.h"
+#include "base/TimeShims.h"
 #include "base/UserFolders.h"
 #include "net/AdditionalHeaders.h"
 #include "net/HttpOwner.h"
@@ -14,6 +15,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <string>
 
 using qmtest::Exists;
@@ -58,7 +60,11 @@ protected:
         ::mkdir(tempDir.c_str(), 0700);
         SetUserTempFolder(FromUtf8(tempDir));
     }
-    void TearDown() override { SetUserTempFolder(nullptr); }
+    void TearDown() override
+    {
+        SetUserTempFolder(nullptr);
+        SetUserCacheFolder(nullptr);
+    }
 
     // The call as the callers make it: no time-out, no proxy unless given.
     bool Load(const CSafeBuf& location, CSafeBuf& local, CSafeBuf target = CSafeBuf(),
@@ -105,7 +111,14 @@ TEST_F(LoadHTTPFileTest, TemporaryNamesAreBoundedAndDistinct)
     EXPECT_NE(ToUtf8(a), ToUtf8(b));
     EXPECT_EQ(a.Length(), b.Length());
     EXPECT_EQ(longName.Length(), a.Length());
-    // The folder, "/", 8 hex digits of the thread id, "-", 32 digest digits.
+    // The folder, "/", 8 hex digits of the thread id, "-", the 32 digits of
+    // the MD5 digest of the location's UTF-16 units (taken with an
+    // independent MD5 tool over the little-endian units).
+    char thread[16];
+    std::snprintf(thread, sizeof thread, "%08lX", static_cast<unsigned long>(GetCurrentThreadId()) & 0xFFFFFFFFul);
+#if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    EXPECT_EQ(ToUtf8(a), tempDir + "/" + thread + "-A7B2EF0155D481F59E447FEADCAB3EA8");
+#endif
     EXPECT_EQ(static_cast<size_t>(a.Length()), tempDir.size() + 1 + 8 + 1 + 32);
 }
 
@@ -294,5 +307,4 @@ TEST_F(LoadHTTPFileTest, RequestsAreLoggedOnlyWhileDebugIsOn)
     std::string log = ReadFile(cache + "/debug.log");
     EXPECT_NE(log.find("[Get]"), std::string::npos);
     EXPECT_NE(log.find("200 " + server.Url("/log")), std::string::npos);
-    SetUserCacheFolder(nullptr);
 }

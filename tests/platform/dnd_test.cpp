@@ -109,7 +109,7 @@ TEST(DragSession, DriverDeliversToTheWindowsHandlers)
         log.push_back("accept " + std::to_string(text.size()));
         return kDragAccepted;
     });
-    DragSession::InstallReceiveHandler(&windowB, [&](WindowKey, DragSession&) {
+    const DragHandlerId other = DragSession::InstallReceiveHandler(&windowB, [&](WindowKey, DragSession&) {
         log.push_back("wrong window");
         return 0;
     });
@@ -132,4 +132,7 @@ TEST(DragSession, DriverDeliversToTheWindowsHandlers)
     DragSession second;
     EXPECT_EQ(kDragNotAcceptedErr, second.Track());
     EXPECT_FALSE(second.WasDropped());
+    EXPECT_EQ((std::vector<std::string>{"track 3 40", "refuse", "accept 4"}), log);
+    // The other window's handler goes too: its key is this test's stack.
+    EXPECT_TRUE(DragSession::RemoveReceiveHandler(other));
 }

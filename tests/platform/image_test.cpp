@@ -8,6 +8,7 @@
 #include "platform/image/ImageDecoder.h"
 
 #include "tests/common/FileHelpers.h"
+#include "tests/common/TempDir.h"
 
 using qm::cg::ImageRef;
 using qm::cg::Pixel;
@@ -79,7 +80,9 @@ TEST(ImageDecoder, IcnsTakesItsLargestPngMember) {
   icns += "ic07";
   be32(icns, 8 + png.size());
   icns.append(png.data(), png.size());
-  std::string path = std::string(QM_TEST_OUTPUT_DIR) + "/icon.icns";
+  qmtest::TempDir scratch;
+  ASSERT_TRUE(scratch.Create(qmtest::TestOutputPath("icns-")));
+  const std::string path = scratch.Path() + "/icon.icns";
   std::ofstream(path, std::ios::binary) << icns;
   ImageRef img = qm::image::LoadIcns(path);
   ASSERT_TRUE(img);

@@ -137,6 +137,9 @@ TEST(HttpTest, IdleServerTimesOutInsteadOfHanging)
     EXPECT_EQ(res.status, 404);
     EXPECT_TRUE(res.body.empty());
     EXPECT_LT(elapsed, std::chrono::seconds(6));
+    // The request got through: the failure is the silence, not the connection.
+    ASSERT_EQ(server.Requests().size(), 1u);
+    EXPECT_EQ(server.Requests()[0].target, "/slow");
 }
 
 TEST(HttpTest, ProxyGetsAbsoluteTargetAndBasicCredentials)

@@ -5,6 +5,7 @@
 #include "base/UserFolders.h"
 
 #include "tests/common/FileHelpers.h"
+#include "tests/common/TempDir.h"
 #include "tests/common/TempHome.h"
 #include "tests/common/TextHelpers.h"
 
@@ -13,7 +14,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <string>
 
 using qmtest::Exists;
@@ -55,8 +55,9 @@ protected:
 
 TEST_F(ControlFoldersTest, FoldersAreMadePrivateAndRecorded)
 {
-    ::umask(022);
+    const mode_t oldMask = ::umask(022);
     CMorvaXEditorCtrl control;
+    ::umask(oldMask);
     EXPECT_EQ(ModeOf(support), 0700u);
     EXPECT_EQ(ModeOf(support + "/Cache"), 0700u);
     EXPECT_EQ(ModeOf(support + "/Temp"), 0700u);
@@ -67,8 +68,10 @@ TEST_F(ControlFoldersTest, FoldersAreMadePrivateAndRecorded)
 
 TEST_F(ControlFoldersTest, ExistingLooseFoldersAreNarrowed)
 {
-    std::system(("mkdir -p '" + support + "/Cache' && chmod 0717 '" + support + "' '" + support +
-                 "/Cache'").c_str());
+    ASSERT_TRUE(qmtest::MakeFolders(support + "/Cache", 0700));
+    ASSERT_EQ(::chmod(support.c_str(), 0717), 0);
+    ASSERT_EQ(::chmod((support + "/Cache").c_str(), 0717), 0);
+    ASSERT_EQ(ModeOf(support), 0717u);
     ASSERT_EQ(ModeOf(support + "/Cache"), 0717u);
     CMorvaXEditorCtrl control;
     EXPECT_EQ(ModeOf(support), 0700u);
