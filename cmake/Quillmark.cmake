@@ -2,7 +2,7 @@
 #
 # Every folder is one static library named qm_<folder>, built from all the
 # .cpp files in it (sub-folders included). Includes are written from the
-# repository root: #include "base/SafeBuf.h". A folder with no sources yet
+# repository root: #include "base/text/SafeBuf.h". A folder with no sources yet
 # gets an interface library so that the folders above it still configure.
 
 function(qm_library name dir)
@@ -27,10 +27,11 @@ function(qm_link name)
   endif()
 endfunction()
 
-# One test executable per test source file in tests/<dir>/, linked with the
-# given libraries, registered with ctest through gtest discovery.
+# One test executable per test source file in tests/<dir>/ and its concern
+# sub-folders, linked with the given libraries, registered with ctest through
+# gtest discovery.
 function(qm_tests dir)
-  file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${dir}/*_test.cpp)
+  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${dir}/*_test.cpp)
   file(GLOB helpers CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${dir}/support/*.cpp)
   foreach(src ${srcs})
     get_filename_component(stem ${src} NAME_WE)

@@ -3,9 +3,9 @@
 
 #include "fuzz/FuzzText.h"
 
-#include "base/MapStringToString.h"
-#include "base/PDictionary.h"
-#include "base/U16.h"
+#include "base/collections/MapStringToString.h"
+#include "base/collections/PDictionary.h"
+#include "base/text/U16.h"
 
 #include <string>
 #include <utility>

@@ -4,9 +4,9 @@
 
 #include "fuzz/FuzzText.h"
 
-#include "base/Base64.h"
-#include "base/Hex.h"
-#include "base/UrlEncoder.h"
+#include "base/codec/Base64.h"
+#include "base/codec/Hex.h"
+#include "base/url/UrlEncoder.h"
 
 #include <cstring>
 #include <memory>

@@ -2,7 +2,7 @@
 
 #include "fuzz/FuzzText.h"
 
-#include "base/Escaping.h"
+#include "base/codec/Escaping.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider fdp(data, size);

@@ -3,9 +3,9 @@
 
 #include "fuzz/FuzzText.h"
 
-#include "base/FileUtilsImage.h"
-#include "base/FileUtilsLoad.h"
-#include "base/SafeBuf.h"
+#include "base/files/FileUtilsImage.h"
+#include "base/files/FileUtilsLoad.h"
+#include "base/text/SafeBuf.h"
 
 #include <cstdio>
 #include <cstdlib>

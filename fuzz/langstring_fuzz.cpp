@@ -4,8 +4,8 @@
 
 #include "fuzz/FuzzText.h"
 
-#include "base/LangString.h"
-#include "base/SafeBuf.h"
+#include "base/app/LangString.h"
+#include "base/text/SafeBuf.h"
 
 #include <string>
 

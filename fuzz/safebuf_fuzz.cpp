@@ -4,9 +4,9 @@
 
 #include "fuzz/FuzzText.h"
 
-#include "base/RightToLeft.h"
-#include "base/SafeBuf.h"
-#include "base/U16.h"
+#include "base/text/RightToLeft.h"
+#include "base/text/SafeBuf.h"
+#include "base/text/U16.h"
 
 #include <algorithm>
 #include <cstring>

@@ -3,8 +3,8 @@
 
 #include "fuzz/FuzzText.h"
 
-#include "base/StringSplitter.h"
-#include "base/U16.h"
+#include "base/text/StringSplitter.h"
+#include "base/text/U16.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider fdp(data, size);

@@ -4,9 +4,9 @@
 
 #include "fuzz/FuzzText.h"
 
-#include "base/TextUtils.h"
-#include "base/TextUtilsMarkup.h"
-#include "base/U16.h"
+#include "base/text/TextUtils.h"
+#include "base/text/TextUtilsMarkup.h"
+#include "base/text/U16.h"
 
 #include <cstring>
 #include <string>

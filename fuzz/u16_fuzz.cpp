@@ -4,7 +4,7 @@
 
 #include "fuzz/FuzzText.h"
 
-#include "base/U16.h"
+#include "base/text/U16.h"
 
 #include <cstring>
 #include <memory>

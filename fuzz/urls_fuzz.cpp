@@ -3,8 +3,8 @@
 
 #include "fuzz/FuzzText.h"
 
-#include "base/RelativeURL.h"
-#include "base/UrlPath.h"
+#include "base/url/RelativeURL.h"
+#include "base/url/UrlPath.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider fdp(data, size);

@@ -4,7 +4,7 @@
 
 #include "fuzz/FuzzText.h"
 
-#include "base/Utf.h"
+#include "base/text/Utf.h"
 
 #include <cstdlib>
 #include <cstring>

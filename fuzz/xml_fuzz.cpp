@@ -4,8 +4,8 @@
 
 #include "fuzz/FuzzText.h"
 
-#include "base/SafeBuf.h"
-#include "base/Xml.h"
+#include "base/text/SafeBuf.h"
+#include "base/xml/Xml.h"
 
 #include <libxml/parser.h>
 

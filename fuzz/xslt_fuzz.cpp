@@ -4,10 +4,10 @@
 
 #include "fuzz/FuzzText.h"
 
-#include "base/MapStringToString.h"
-#include "base/SafeBuf.h"
-#include "base/XmlLoad.h"
-#include "base/XmlTransform.h"
+#include "base/collections/MapStringToString.h"
+#include "base/text/SafeBuf.h"
+#include "base/xml/XmlLoad.h"
+#include "base/xml/XmlTransform.h"
 
 #include <string>
 

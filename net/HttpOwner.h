@@ -12,7 +12,7 @@
 // so that the loader's static_cast<CHttpOwner*>(owner) gets back exactly the
 // pointer that went in. AsHttpOwner/FromHttpOwner below do both steps.
 
-#include "base/SafeBuf.h"
+#include "base/text/SafeBuf.h"
 
 struct ADDITIONAL_HTTP_HEADERS;
 

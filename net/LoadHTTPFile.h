@@ -26,7 +26,7 @@
 // The arguments without names are kept for the callers' calling shape and not
 // read.
 
-#include "base/SafeBuf.h"
+#include "base/text/SafeBuf.h"
 
 class CMapStringToString;
 struct ADDITIONAL_HTTP_HEADERS;

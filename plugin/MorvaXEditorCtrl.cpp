@@ -2,12 +2,12 @@
 
 #include "plugin/MorvaXEditorCtrl.h"
 
-#include "base/Ascii.h"
-#include "base/FileShims.h"
-#include "base/FileUtilsRemove.h"
-#include "base/MD5Checksum.h"
-#include "base/SystemPath.h"
-#include "base/UserFolders.h"
+#include "base/text/Ascii.h"
+#include "base/shims/FileShims.h"
+#include "base/files/FileUtilsRemove.h"
+#include "base/codec/MD5Checksum.h"
+#include "base/files/SystemPath.h"
+#include "base/files/UserFolders.h"
 #include "platform/sys/Bundle.h"
 #include "platform/sys/SystemInfo.h"
 

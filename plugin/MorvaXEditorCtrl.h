@@ -11,7 +11,7 @@
 //   $HOME/Library/Application Support/Quillmark/Cache    (fetched documents, debug log)
 //   $HOME/Library/Application Support/Quillmark/Temp     (temporary files)
 // each private to the user (mode 0700), records the cache and temporary
-// folders process-wide (base/UserFolders.h) and empties the temporary folder.
+// folders process-wide (base/files/UserFolders.h) and empties the temporary folder.
 // Without HOME the paths start at "/Library/...". A folder that cannot be
 // made is not an error: the control works without a cache.
 //
@@ -21,8 +21,8 @@
 //
 // Settings keep the names of the page parameters they come from.
 
-#include "base/LangString.h"
-#include "base/SafeBuf.h"
+#include "base/app/LangString.h"
+#include "base/text/SafeBuf.h"
 #include "net/AdditionalHeaders.h"
 #include "net/HttpOwner.h"
 #include "plugin/IconItem.h"

@@ -2,10 +2,10 @@
 
 #include "plugin/MorvaXEditorCtrl.h"
 
-#include "base/FileUtilsPath.h"
-#include "base/FileUtilsRemove.h"
-#include "base/MD5Checksum.h"
-#include "base/UserFolders.h"
+#include "base/files/FileUtilsPath.h"
+#include "base/files/FileUtilsRemove.h"
+#include "base/codec/MD5Checksum.h"
+#include "base/files/UserFolders.h"
 
 bool CMorvaXEditorCtrl::GetCacheFile(CSafeBuf& url, CSafeBuf& cacheFile)
 {

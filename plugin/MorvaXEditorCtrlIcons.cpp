@@ -2,7 +2,7 @@
 
 #include "plugin/MorvaXEditorCtrl.h"
 
-#include "base/U16.h"
+#include "base/text/U16.h"
 #include "style/Image.h"
 
 #include <cstring>

@@ -18,8 +18,8 @@
 // answers false. Pictures larger than kMaxPicturePixels are refused (the
 // decoder refuses them from their header, before it allocates any pixels).
 
-#include "base/Point.h"
-#include "base/SafeBuf.h"
+#include "base/geometry/Point.h"
+#include "base/text/SafeBuf.h"
 #include "platform/cg/Image.h"
 #include "platform/image/ImageDecoder.h"
 

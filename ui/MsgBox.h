@@ -1,12 +1,12 @@
 #pragma once
 // CMsgBox: the message dialog of the window layer. A caption, a text, the OK
 // button and up to two extra buttons, run modally through the platform's
-// modal loop (see base/MessageDialog.h for the buttons' commands). Result
+// modal loop (see base/app/MessageDialog.h for the buttons' commands). Result
 // codes: 0 until a command closes it (closing the window gives 0), 2 for
 // the OK command, 1 for the first extra button, 3 for the second.
 
-#include "base/MessageDialog.h"
-#include "base/SafeBuf.h"
+#include "base/app/MessageDialog.h"
+#include "base/text/SafeBuf.h"
 
 class TWindow;
 

@@ -1,6 +1,6 @@
 #include "ui/PreviewWebView.h"
 
-#include "base/Utf.h"
+#include "base/text/Utf.h"
 #include "platform/ui/WebView.h"
 
 #include <string>

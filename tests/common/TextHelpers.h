@@ -10,7 +10,7 @@
 //   ToUtf8  goes through CSafeBuf's own conversion, which joins surrogate
 //           pairs into one four-byte sequence.
 
-#include "base/SafeBuf.h"
+#include "base/text/SafeBuf.h"
 
 #include <string>
 

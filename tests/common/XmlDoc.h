@@ -2,10 +2,10 @@
 // A document parsed from text for the length of a scope: the load error
 // text (if any) is kept beside it, and the document is released at the end.
 
-#include "base/SafeBuf.h"
-#include "base/XmlLoad.h"
-#include "base/XmlNavigate.h"
-#include "base/XmlNodeValue.h"
+#include "base/text/SafeBuf.h"
+#include "base/xml/XmlLoad.h"
+#include "base/xml/XmlNavigate.h"
+#include "base/xml/XmlNodeValue.h"
 
 #include "tests/common/TextHelpers.h"
 

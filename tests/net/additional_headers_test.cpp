@@ -1,6 +1,6 @@
 #include "net/AdditionalHeaders.h"
 
-#include "base/SafeBuf.h"
+#include "base/text/SafeBuf.h"
 
 #include "tests/common/TextHelpers.h"
 

@@ -1,8 +1,8 @@
 #include "net/LoadHTTPFile.h"
 
-#include "base/MapStringToString.h"
-#include "base/TimeShims.h"
-#include "base/UserFolders.h"
+#include "base/collections/MapStringToString.h"
+#include "base/shims/TimeShims.h"
+#include "base/files/UserFolders.h"
 #include "net/AdditionalHeaders.h"
 #include "net/HttpOwner.h"
 #include "tests/common/FileHelpers.h"

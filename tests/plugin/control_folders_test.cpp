@@ -2,7 +2,7 @@
 
 #include "plugin/MorvaXEditorCtrl.h"
 
-#include "base/UserFolders.h"
+#include "base/files/UserFolders.h"
 
 #include "tests/common/FileHelpers.h"
 #include "tests/common/TempDir.h"

@@ -3,7 +3,7 @@
 
 #include "plugin/MorvaXEditorCtrl.h"
 
-#include "base/UserFolders.h"
+#include "base/files/UserFolders.h"
 #include "style/Image.h"
 #include "tests/common/FileHelpers.h"
 #include "tests/common/TempHome.h"

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <string>
 
-#include "base/SafeBuf.h"
+#include "base/text/SafeBuf.h"
 #include "platform/image/ImageDecoder.h"
 #include "style/Image.h"
 

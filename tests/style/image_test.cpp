@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "base/GeometryTypes.h"
-#include "base/SafeBuf.h"
-#include "base/UserFolders.h"
+#include "base/geometry/GeometryTypes.h"
+#include "base/text/SafeBuf.h"
+#include "base/files/UserFolders.h"
 #include "platform/cg/Context.h"
 #include "style/Image.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "base/SafeBuf.h"
+#include "base/text/SafeBuf.h"
 #include "platform/ui/WebView.h"
 #include "ui/MsgBox.h"
 #include "ui/PreviewWebView.h"

@@ -1,0 +1,46 @@
+#include "base/app/MessageDialog.h"
+
+#include "base/text/Utf.h"
+#include "platform/ui/ModalDialog.h"
+
+#include <string>
+
+namespace {
+
+bool HasText(const unsigned short* text)
+{
+    return text != nullptr && text[0] != 0;
+}
+
+} // namespace
+
+int RunMessageDialog(const MessageDialogContent& content)
+{
+    try {
+        qm::ui::ModalDialog dialog("message");
+        dialog.caption = ToUTF8String(content.caption);
+        dialog.texts.push_back(ToUTF8String(content.text));
+        if (content.okEnabled)
+            dialog.buttons.push_back({HasText(content.okLabel) ? ToUTF8String(content.okLabel) : std::string("OK"),
+                                      kMsgCommandOK});
+        if (HasText(content.firstLabel))
+            dialog.buttons.push_back({ToUTF8String(content.firstLabel), kMsgCommandFirst});
+        if (HasText(content.secondLabel))
+            dialog.buttons.push_back({ToUTF8String(content.secondLabel), kMsgCommandSecond});
+
+        if (dialog.RunModal() != qm::events::ModalStatus::kQuit)
+            return kMsgResultNone;
+        switch (static_cast<std::uint32_t>(dialog.Result())) {
+        case kMsgCommandOK:
+            return kMsgResultOK;
+        case kMsgCommandFirst:
+            return kMsgResultFirst;
+        case kMsgCommandSecond:
+            return kMsgResultSecond;
+        default:
+            return kMsgResultNone;
+        }
+    } catch (...) {
+        return kMsgResultNone;
+    }
+}

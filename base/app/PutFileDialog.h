@@ -1,0 +1,13 @@
+#pragma once
+// OpenFileDialog: the put-file dialog through which the user picks where to
+// save a file. The platform's dialog is answered by the host's UI driver.
+
+#include "base/text/SafeBuf.h"
+
+// Proposes name (file type "****"), window-modal on parent when one is given.
+// When the user saves: path = the chosen folder, "/" and the typed file name
+// (UTF-16, nothing cut), and the answer is true. False, path unchanged, when
+// the user cancels, the dialog fails, or the typed name is not a plain file
+// name (empty, ".", ".." or holding a "/"). The two flags play no part.
+bool OpenFileDialog(const unsigned short* name, CSafeBuf& path, bool = false, bool = false,
+                    void* parent = nullptr);

@@ -1,0 +1,178 @@
+// Address and path utilities. The percent-encoding here works on UTF-16
+// characters: one "%XX" per character below 256 and "%XXXX" above, a form
+// that the system's own decoder and its peers read back; it is not the
+// UTF-8 based encoding of web forms.
+
+#include "base/url/UrlPath.h"
+
+#include "base/text/Ascii.h"
+#include "base/files/FileUtilsPath.h"
+#include "base/codec/Hex.h"
+#include "base/text/U16.h"
+
+namespace {
+
+bool IsSeparator(unsigned short c)
+{
+    return c == '/' || c == '\\';
+}
+
+// Removes prefix from the start of text when text begins with it (ASCII case
+// ignored unless matchCase); answers whether it did.
+bool RemovePrefix(CSafeBuf& text, const char* prefix, bool matchCase)
+{
+    const int n = U16len(prefix);
+    if (text.Length() < n)
+        return false;
+    const unsigned short* s = text;
+    if ((matchCase ? U16ncmp(s, prefix, n) : U16nicmp(s, prefix, n)) != 0)
+        return false;
+    text.Delete(0, n);
+    return true;
+}
+
+} // namespace
+
+void EncodeURL(CSafeBuf& text)
+{
+    const int length = text.Length();
+    const unsigned short* s = text;
+    CSafeBuf out;
+    for (int i = 0; i < length; ++i)
+    {
+        unsigned short c = s[i];
+        bool keep = IsAsciiAlnum(c) || c == '.' || c == '/' || c == '\\' || c == '-' || c == '_';
+        if (keep)
+        {
+            out += c;
+            continue;
+        }
+        out += '%';
+        if (c > 255)
+        {
+            out += static_cast<unsigned short>(CHex::Hex(c >> 12));
+            out += static_cast<unsigned short>(CHex::Hex(c >> 8));
+        }
+        out += static_cast<unsigned short>(CHex::Hex(c >> 4));
+        out += static_cast<unsigned short>(CHex::Hex(c));
+    }
+    text.ReplaceWith(&out);
+}
+
+void DecodeURL(CSafeBuf& text)
+{
+    if (text.Find('%') < 0)
+        return;
+    const int length = text.Length();
+    const unsigned short* s = text;
+    CSafeBuf out;
+    for (int i = 0; i < length; ++i)
+    {
+        unsigned short c = s[i];
+        if (c == '%' && i + 2 < length && IsAsciiHexDigit(s[i + 1]) && IsAsciiHexDigit(s[i + 2]))
+        {
+            out += static_cast<unsigned short>(CHex::DeHex(s[i + 1]) * 16 + CHex::DeHex(s[i + 2]));
+            i += 2;
+            continue;
+        }
+        out += c;
+    }
+    text.ReplaceWith(&out);
+}
+
+void AddParamsToURL(CSafeBuf& url, const unsigned short* name, const unsigned short* value)
+{
+    CSafeBuf encodedName(name);
+    CSafeBuf encodedValue(value);
+    EncodeURL(encodedName);
+    EncodeURL(encodedValue);
+    url += static_cast<unsigned short>(url.Find('?') < 0 ? '?' : '&');
+    url += encodedName;
+    url += '=';
+    url += encodedValue;
+}
+
+void ParseLocalURL(CSafeBuf& url)
+{
+    const int length = url.Length();
+    for (int i = 0; i < length; ++i)
+    {
+        if (url.GetAt(i) == '|')
+            url.SetAt(i, ':');
+    }
+    if (RemovePrefix(url, "file://localhost", true) || !RemovePrefix(url, "file://", true))
+        return;
+    if (url.Find(':') >= 0)
+    {
+        int slashes = 0;
+        while (url.GetAt(slashes) == '/')
+            ++slashes;
+        url.Delete(0, slashes);
+    }
+}
+
+void CheckForLocalFile(CSafeBuf& url)
+{
+    if (url.IsEmpty())
+        return;
+    if (url.GetAt(url.Length() - 1) == '/')
+        url.CutAt(url.Length() - 1);
+    if (RemovePrefix(url, "file://localhost", false))
+        DecodeURL(url);
+}
+
+void AddBaseURL(CSafeBuf& url, CSafeBuf base)
+{
+    if (base.IsEmpty())
+        return;
+    if (url.IsEmpty())
+    {
+        url = base;
+        return;
+    }
+    if (url.Find(':') >= 0)
+        return;
+    CSafeBuf joined(base);
+    if (!IsSeparator(base.GetAt(base.Length() - 1)) && !IsSeparator(url.GetAt(0)))
+        joined += '/';
+    joined += url;
+    url.ReplaceWith(&joined);
+}
+
+void CombinePathURL(CSafeBuf& path, const unsigned short* name)
+{
+    if (name == nullptr || name[0] == 0)
+        return;
+    if (path.IsEmpty())
+    {
+        path = name;
+        return;
+    }
+    bool pathEnds = IsSeparator(path.GetAt(path.Length() - 1));
+    bool nameStarts = IsSeparator(name[0]);
+    if (pathEnds && nameStarts)
+        path.CutAt(path.Length() - 1);
+    else if (!pathEnds && !nameStarts)
+        path += '/';
+    path += name;
+}
+
+void ValidatePath(CSafeBuf& path, bool)
+{
+    if (!path.IsEmpty() && path.GetAt(path.Length() - 1) != '/')
+        path += '/';
+}
+
+void ParseFilename(CSafeBuf path, CSafeBuf* folder, CSafeBuf* name)
+{
+    const unsigned short* text = path;
+    if (folder)
+        ParseFilePath(text, *folder);
+    if (name)
+        ParseFilename(text, *name);
+}
+
+void ParseFilenameExt(CSafeBuf path, CSafeBuf& ext)
+{
+    ParseFileExtension(static_cast<const unsigned short*>(path), ext);
+}

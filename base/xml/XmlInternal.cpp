@@ -1,0 +1,177 @@
+// Shared helpers of the XML layer: UTF-8 conversions, qualified names, node
+// text and the one place where text becomes a parsed document.
+
+#include "base/xml/XmlInternal.h"
+
+#include <libxml/parser.h>
+#include <libxml/xmlerror.h>
+
+#include "base/text/SafeBuf.h"
+#include "base/text/U16.h"
+#include "base/text/Utf.h"
+
+void XmlFromUtf8(const xmlChar* utf8, CSafeBuf& out)
+{
+    out.Empty();
+    if (utf8 && *utf8)
+        out.AssignUTF8(reinterpret_cast<const unsigned char*>(utf8));
+}
+
+bool XmlIsNode(const xmlNode* node)
+{
+    return node != nullptr && node->type != XML_NAMESPACE_DECL;
+}
+
+std::string XmlQualifiedName(const xmlNode* node)
+{
+    std::string out;
+    if (!XmlIsNode(node) || node->name == nullptr)
+        return out;
+    // Only elements and attributes carry a namespace; other node kinds reuse
+    // the field or leave it null.
+    if ((node->type == XML_ELEMENT_NODE || node->type == XML_ATTRIBUTE_NODE) && node->ns != nullptr
+        && node->ns->prefix != nullptr) {
+        out = reinterpret_cast<const char*>(node->ns->prefix);
+        out += ':';
+    }
+    out += reinterpret_cast<const char*>(node->name);
+    return out;
+}
+
+void XmlNodeText(const xmlNode* node, CSafeBuf& out)
+{
+    out.Empty();
+    if (!XmlIsNode(node) || node->type == XML_ENTITY_REF_NODE)
+        return;
+    const xmlNode* child = node->children;
+    if (child && (child->type == XML_TEXT_NODE || child->type == XML_CDATA_SECTION_NODE))
+        XmlFromUtf8(child->content, out);
+}
+
+void XmlFormatError(const xmlError* err, CSafeBuf& out)
+{
+    out = "Incorrect XML<br />Reason: ";
+    if (err && err->message) {
+        CSafeBuf message;
+        message.AssignUTF8(err->message);
+        out += message;
+    }
+    out += "<br />Line: ";
+    out.AppendInt(static_cast<long>(err ? err->line : 0));
+}
+
+namespace {
+
+// Parser errors are not printed. The first error (not a warning) is kept in
+// the record that the context's _private field points to: it names the real
+// cause, where the library's own record ends with the last consequence
+// ("Premature end of data ...").
+void KeepFirstError(void* data, xmlErrorPtr err)
+{
+    xmlParserCtxtPtr ctxt = static_cast<xmlParserCtxtPtr>(data);
+    if (!ctxt || !err || err->level < XML_ERR_ERROR)
+        return;
+    xmlError* first = static_cast<xmlError*>(ctxt->_private);
+    if (first && first->code == XML_ERR_OK)
+        xmlCopyError(err, first);
+}
+
+bool DeclaresUtf8(const unsigned short* text)
+{
+    static const char* const forms[] = {"encoding='UTF-8'", "encoding='utf-8'", "encoding=\"UTF-8\"",
+                                        "encoding=\"utf-8\""};
+    for (const char* form : forms)
+        if (U16str(text, form) != nullptr)
+            return true;
+    return false;
+}
+
+std::string LowBytes(const unsigned short* text, int n)
+{
+    std::string out;
+    out.reserve(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i)
+        out += static_cast<char>(text[i] & 0xFF);
+    return out;
+}
+
+} // namespace
+
+XmlQuietContext::XmlQuietContext()
+{
+    m_first = {};
+    m_ctxt = xmlNewParserCtxt();
+    if (m_ctxt && m_ctxt->sax) {
+        m_ctxt->sax->serror = KeepFirstError;
+        m_ctxt->userData = m_ctxt;
+        m_ctxt->_private = &m_first;
+    }
+}
+
+XmlQuietContext::~XmlQuietContext()
+{
+    if (m_ctxt)
+        xmlFreeParserCtxt(m_ctxt);
+    xmlResetError(&m_first);
+}
+
+const xmlError* XmlQuietContext::Error() const
+{
+    if (m_first.code != XML_ERR_OK)
+        return &m_first;
+    if (m_ctxt && m_ctxt->lastError.code != XML_ERR_OK)
+        return &m_ctxt->lastError;
+    return nullptr;
+}
+
+namespace {
+xmlDoc* ParseText(const unsigned short* text, CSafeBuf* error, bool clearError, int extraOptions)
+{
+    if (error)
+        error->Empty();
+    static const unsigned short empty[1] = {0};
+    if (!text)
+        text = empty;
+    int n = U16len(text);
+
+    std::string bytes;
+    if (n >= 3 && text[0] == 0xEF && text[1] == 0xBB && text[2] == 0xBF) {
+        bytes = LowBytes(text + 3, n - 3);
+    } else {
+        int skip = 0;
+        if (n >= 1 && text[0] == 0xFEFF)
+            skip = 1;
+        else if (n >= 2 && ((text[0] == 0xFF && text[1] == 0xFE) || (text[0] == 0xFE && text[1] == 0xFF)))
+            skip = 2;
+        const unsigned short* rest = text + skip;
+        if (!DoesContainUnicode(rest) && DeclaresUtf8(rest))
+            bytes = LowBytes(rest, n - skip);
+        else
+            bytes = ToUTF8String(rest);
+    }
+
+    XmlQuietContext quiet;
+    xmlParserCtxtPtr ctxt = quiet.Get();
+    if (!ctxt)
+        return nullptr;
+    xmlDoc* doc = xmlCtxtReadMemory(ctxt, bytes.data(), static_cast<int>(bytes.size()), "noname.xml", "UTF-8",
+                                    XML_PARSE_NONET | extraOptions);
+    if (!doc) {
+        const xmlError* err = quiet.Error();
+        if (error && err)
+            XmlFormatError(err, *error);
+    }
+    if (clearError)
+        xmlResetLastError();
+    return doc;
+}
+} // namespace
+
+xmlDoc* XmlParseText(const unsigned short* text, CSafeBuf* error, bool clearError, int extraOptions)
+{
+    try {
+        return ParseText(text, error, clearError, extraOptions);
+    } catch (...) {
+        return nullptr;   // out of memory while converting the text
+    }
+}

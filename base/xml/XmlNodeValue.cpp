@@ -1,0 +1,182 @@
+// Names, texts and markup of nodes.
+
+#include "base/xml/XmlNodeValue.h"
+
+#include <cstring>
+#include <string>
+
+#include "base/text/SafeBuf.h"
+#include "base/text/U16.h"
+#include "base/text/Utf.h"
+#include "base/xml/XmlInternal.h"
+
+void MacGetTagName(xmlNode* node, CSafeBuf& name)
+{
+    std::string q = XmlQualifiedName(node);
+    XmlFromUtf8(reinterpret_cast<const xmlChar*>(q.c_str()), name);
+}
+
+void GetNameValue(xmlNode* node, CSafeBuf& name, CSafeBuf& value, bool trim, unsigned int)
+{
+    MacGetTagName(node, name);
+    value.Empty();
+    if (XmlIsNode(node)) {
+        if ((node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE) && node->content)
+            XmlFromUtf8(node->content, value);
+        else
+            XmlNodeText(node, value);
+    }
+    if (trim) {
+        name.Trim();
+        value.Trim();
+    }
+}
+
+namespace {
+
+xmlAttr* FindAttr(const xmlNode* node, const std::string& name)
+{
+    if (!XmlIsNode(node) || node->type != XML_ELEMENT_NODE)
+        return nullptr;
+    for (xmlAttr* a = node->properties; a; a = a->next)
+        if (XmlQualifiedName(reinterpret_cast<const xmlNode*>(a)) == name)
+            return a;
+    return nullptr;
+}
+
+bool NodeValue(const std::string& name, CSafeBuf& value, xmlNode* parent, const std::string& attrName,
+               const unsigned short* attrValue)
+{
+    value.Empty();
+    if (!XmlIsNode(parent) || parent->type == XML_ENTITY_REF_NODE)
+        return false;
+    bool filter = !attrName.empty() && U16len(attrValue) > 0;
+    for (xmlNode* child = parent->children; child; child = child->next) {
+        if (child->type != XML_ELEMENT_NODE || !child->name
+            || name != reinterpret_cast<const char*>(child->name))
+            continue;
+        if (filter) {
+            xmlAttr* attr = FindAttr(child, attrName);
+            if (!attr)
+                continue;
+            CSafeBuf text;
+            XmlNodeText(reinterpret_cast<xmlNode*>(attr), text);
+            if (text != attrValue)
+                continue;
+        }
+        XmlNodeText(child, value);
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+bool GetNodeValue(const unsigned short* name, CSafeBuf& value, xmlNode* parent, unsigned int,
+                  const unsigned short* attrName, const unsigned short* attrValue)
+{
+    if (U16len(name) == 0) {
+        value.Empty();
+        return false;
+    }
+    return NodeValue(ToUTF8String(name), value, parent, ToUTF8String(attrName), attrValue);
+}
+
+bool GetNodeValue(const char* name, CSafeBuf& value, xmlNode* parent, unsigned int, const char* attrName,
+                  const unsigned short* attrValue)
+{
+    if (!name || !*name) {
+        value.Empty();
+        return false;
+    }
+    return NodeValue(name, value, parent, attrName ? attrName : "", attrValue);
+}
+
+bool FindAttribute(const char* name, CSafeBuf& value, xmlNode* node)
+{
+    value.Empty();
+    if (!name)
+        return false;
+    xmlAttr* attr = FindAttr(node, name);
+    if (!attr)
+        return false;
+    XmlNodeText(reinterpret_cast<xmlNode*>(attr), value);
+    return true;
+}
+
+bool FindAttribute(const unsigned short* name, CSafeBuf& value, xmlNode* node)
+{
+    value.Empty();
+    if (!name)
+        return false;
+    return FindAttribute(ToUTF8String(name).c_str(), value, node);
+}
+
+bool XMLGetAttrInfo(xmlAttr* attr, CSafeBuf& name, CSafeBuf& value)
+{
+    name.Empty();
+    value.Empty();
+    if (!attr || attr->type != XML_ATTRIBUTE_NODE)
+        return false;
+    xmlNode* node = reinterpret_cast<xmlNode*>(attr);
+    XmlNodeText(node, value);
+    if (!value.IsEmpty())
+        MacGetTagName(node, name);
+    return true;
+}
+
+bool GetNamespaceInfo(xmlNode* node, CSafeBuf* prefix, CSafeBuf* uri)
+{
+    if (prefix)
+        prefix->Empty();
+    if (uri)
+        uri->Empty();
+    if (!XmlIsNode(node) || (node->type != XML_ELEMENT_NODE && node->type != XML_ATTRIBUTE_NODE)
+        || !node->ns)
+        return false;
+    if (prefix && node->ns->prefix)
+        XmlFromUtf8(node->ns->prefix, *prefix);
+    if (uri && node->ns->href)
+        XmlFromUtf8(node->ns->href, *uri);
+    return true;
+}
+
+bool GetElementXML(xmlNode* node, CSafeBuf& out)
+{
+    out.Empty();
+    if (!XmlIsNode(node))
+        return false;
+    std::string tag = "<" + XmlQualifiedName(node);
+    if (node->type == XML_ELEMENT_NODE) {
+        for (xmlAttr* a = node->properties; a; a = a->next) {
+            const xmlNode* first = a->children;
+            if (!first || (first->type != XML_TEXT_NODE && first->type != XML_CDATA_SECTION_NODE)
+                || !first->content || !*first->content)
+                continue;
+            tag += ' ';
+            tag += XmlQualifiedName(reinterpret_cast<const xmlNode*>(a));
+            tag += "=\"";
+            tag += reinterpret_cast<const char*>(first->content);
+            tag += '"';
+        }
+    }
+    tag += '>';
+    XmlFromUtf8(reinterpret_cast<const xmlChar*>(tag.c_str()), out);
+    return true;
+}
+
+bool XMLGetNodeXML(xmlNode* node, CSafeBuf& out)
+{
+    out.Empty();
+    if (!XmlIsNode(node))
+        return false;
+    xmlBufferPtr buf = xmlBufferCreate();
+    if (!buf)
+        return false;
+    int written = xmlNodeDump(buf, node->doc, node, 0, 0);
+    bool ok = written >= 0;
+    if (ok)
+        XmlFromUtf8(xmlBufferContent(buf), out);
+    xmlBufferFree(buf);
+    return ok;
+}

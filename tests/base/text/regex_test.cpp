@@ -1,0 +1,37 @@
+#include "base/text/RegEx.h"
+
+#include "tests/common/TextHelpers.h"
+
+#include <gtest/gtest.h>
+
+using qmtest::U16;
+
+TEST(RegExMatch, MatchesOnlyTheWholeText)
+{
+    EXPECT_FALSE(RegExMatch("abc", "b"));
+    EXPECT_FALSE(RegExMatch("abc", "ab"));
+    EXPECT_FALSE(RegExMatch("abc", "bc"));
+    EXPECT_TRUE(RegExMatch("abc", "a.c"));
+    EXPECT_TRUE(RegExMatch("abc", "[a-c]+"));
+    EXPECT_TRUE(RegExMatch("abcabc", "(abc)+"));
+    EXPECT_TRUE(RegExMatch("color", "colou?r"));
+    EXPECT_TRUE(RegExMatch("", "x*"));
+    EXPECT_FALSE(RegExMatch("", "x+"));
+}
+
+TEST(RegExMatch, InvalidPatternsAndNullsAreFalse)
+{
+    EXPECT_FALSE(RegExMatch("abc", "(ab"));
+    EXPECT_FALSE(RegExMatch("abc", "[a-"));
+    EXPECT_FALSE(RegExMatch(static_cast<const char*>(nullptr), "a"));
+    EXPECT_FALSE(RegExMatch("a", static_cast<const char*>(nullptr)));
+    EXPECT_FALSE(RegExMatch(U16(u"a"), static_cast<const unsigned short*>(nullptr)));
+}
+
+TEST(RegExMatch, Utf16OperandsUseTheLowByteOfEachUnit)
+{
+    EXPECT_TRUE(RegExMatch(U16(u"img_01.png"), "img_[0-9]+\\.png"));
+    EXPECT_FALSE(RegExMatch(U16(u"img_01.png"), "[0-9]+"));
+    EXPECT_TRUE(RegExMatch(U16(u"abc"), U16(u"a(b|x)c")));
+    EXPECT_FALSE(RegExMatch(U16(u"abc"), U16(u"b")));
+}
