@@ -14,70 +14,80 @@
 
 namespace {
 
-std::vector<std::uint16_t> Paragraph(int words) {
-  static const char* kWords[] = {"the", "editor", "lays", "out", "each", "paragraph",
-                                 "again", "after", "every", "typed", "character"};
-  std::vector<std::uint16_t> text;
-  for (int i = 0; i < words; ++i) {
-    if (i) text.push_back(' ');
-    for (const char* p = kWords[i % 11]; *p; ++p) text.push_back(std::uint16_t(*p));
-  }
-  return text;
+std::vector<std::uint16_t> Paragraph(int words)
+{
+    static const char* kWords[] = {
+        "the", "editor", "lays", "out", "each", "paragraph", "again", "after", "every", "typed", "character"};
+    std::vector<std::uint16_t> text;
+    for (int i = 0; i < words; ++i) {
+        if (i)
+            text.push_back(' ');
+        for (const char* p = kWords[i % 11]; *p; ++p)
+            text.push_back(std::uint16_t(*p));
+    }
+    return text;
 }
 
 // A 16-pixel style and a layout of a 200-word paragraph, shaped once.
-struct ShapedParagraph {
-  ShapedParagraph() : text(Paragraph(200)) {
-    style.SetSize(16);
-    layout.SetStyle(&style);
-    layout.SetText(text.data(), int(text.size()));
-    layout.PrefixWidth(1);
-  }
-  qm::text::Style style;
-  std::vector<std::uint16_t> text;
-  qm::text::Layout layout;
+struct ShapedParagraph
+{
+    ShapedParagraph() : text(Paragraph(200))
+    {
+        style.SetSize(16);
+        layout.SetStyle(&style);
+        layout.SetText(text.data(), int(text.size()));
+        layout.PrefixWidth(1);
+    }
+    qm::text::Style style;
+    std::vector<std::uint16_t> text;
+    qm::text::Layout layout;
 };
 
 // Shaping a changed run: what one keystroke costs before any measuring.
-void BM_ShapeParagraph(benchmark::State& state) {
-  qm::text::Style style;
-  style.SetSize(16);
-  std::vector<std::uint16_t> text = Paragraph(int(state.range(0)));
-  qm::text::Layout layout;
-  layout.SetStyle(&style);
-  for (auto _ : state) {
-    text.back() = text.back() == 'r' ? 's' : 'r';  // a new text every round
-    layout.SetText(text.data(), int(text.size()));
-    benchmark::DoNotOptimize(layout.PrefixWidth(int(text.size())));
-  }
-  state.SetItemsProcessed(state.iterations() * std::int64_t(text.size()));
+void BM_ShapeParagraph(benchmark::State& state)
+{
+    qm::text::Style style;
+    style.SetSize(16);
+    std::vector<std::uint16_t> text = Paragraph(int(state.range(0)));
+    qm::text::Layout layout;
+    layout.SetStyle(&style);
+    for (auto _ : state) {
+        text.back() = text.back() == 'r' ? 's' : 'r'; // a new text every round
+        layout.SetText(text.data(), int(text.size()));
+        benchmark::DoNotOptimize(layout.PrefixWidth(int(text.size())));
+    }
+    state.SetItemsProcessed(state.iterations() * std::int64_t(text.size()));
 }
 BENCHMARK(BM_ShapeParagraph)->Arg(20)->Arg(200);
 
 // Prefix widths on a shaped run: answered from cluster positions.
-void BM_PrefixWidths(benchmark::State& state) {
-  ShapedParagraph p;
-  for (auto _ : state) {
-    double sum = 0;
-    for (int n = 0; n <= int(p.text.size()); n += 7) sum += p.layout.PrefixWidth(n);
-    benchmark::DoNotOptimize(sum);
-  }
+void BM_PrefixWidths(benchmark::State& state)
+{
+    ShapedParagraph p;
+    for (auto _ : state) {
+        double sum = 0;
+        for (int n = 0; n <= int(p.text.size()); n += 7)
+            sum += p.layout.PrefixWidth(n);
+        benchmark::DoNotOptimize(sum);
+    }
 }
 BENCHMARK(BM_PrefixWidths);
 
 // Wrapping a shaped paragraph into lines of a column's width.
-void BM_BreakIntoLines(benchmark::State& state) {
-  ShapedParagraph p;
-  for (auto _ : state) {
-    int lines = 0;
-    for (int start = 0; start < p.layout.Length(); ++lines) {
-      const int n = p.layout.BreakLine(start, int(state.range(0)));
-      if (n <= 0) break;
-      start += n;
+void BM_BreakIntoLines(benchmark::State& state)
+{
+    ShapedParagraph p;
+    for (auto _ : state) {
+        int lines = 0;
+        for (int start = 0; start < p.layout.Length(); ++lines) {
+            const int n = p.layout.BreakLine(start, int(state.range(0)));
+            if (n <= 0)
+                break;
+            start += n;
+        }
+        benchmark::DoNotOptimize(lines);
     }
-    benchmark::DoNotOptimize(lines);
-  }
 }
 BENCHMARK(BM_BreakIntoLines)->Arg(300)->Arg(600);
 
-}  // namespace
+} // namespace

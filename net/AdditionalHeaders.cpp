@@ -11,7 +11,10 @@ struct FieldInfo
     std::size_t offset;
 };
 
-#define QM_FIELD(member, header) { header, offsetof(ADDITIONAL_HTTP_HEADERS, member) }
+#define QM_FIELD(member, header)                                                                             \
+    {                                                                                                        \
+        header, offsetof(ADDITIONAL_HTTP_HEADERS, member)                                                    \
+    }
 
 const FieldInfo kFields[] = {
     QM_FIELD(DocumentID, "X-Document-ID"),
@@ -63,15 +66,9 @@ int SetHeaderField(unsigned short* field, std::size_t capacity, const unsigned s
     return static_cast<int>(n);
 }
 
-int AdditionalHeaderCount()
-{
-    return kFieldCount;
-}
+int AdditionalHeaderCount() { return kFieldCount; }
 
-const char* AdditionalHeaderName(int i)
-{
-    return i >= 0 && i < kFieldCount ? kFields[i].name : "";
-}
+const char* AdditionalHeaderName(int i) { return i >= 0 && i < kFieldCount ? kFields[i].name : ""; }
 
 const unsigned short* AdditionalHeaderValue(const ADDITIONAL_HTTP_HEADERS* headers, int i)
 {

@@ -25,20 +25,14 @@ public:
     virtual bool HttpUseProxy() const = 0;
     // The owner's proxy host, port, user and password (read whether or not the
     // switch is on).
-    virtual void HttpProxy(CSafeBuf& server, unsigned int& port, CSafeBuf& user,
-                           CSafeBuf& password) const = 0;
+    virtual void HttpProxy(
+        CSafeBuf& server, unsigned int& port, CSafeBuf& user, CSafeBuf& password) const = 0;
     // The identifier header record sent with every request (may be null).
     virtual const ADDITIONAL_HTTP_HEADERS* HttpHeaders() const = 0;
     // The Debug setting: requests are written to the debug log while it is on.
     virtual bool HttpDebug() const = 0;
 };
 
-inline void* AsHttpOwner(CHttpOwner* owner)
-{
-    return static_cast<void*>(owner);
-}
+inline void* AsHttpOwner(CHttpOwner* owner) { return static_cast<void*>(owner); }
 
-inline CHttpOwner* FromHttpOwner(void* owner)
-{
-    return static_cast<CHttpOwner*>(owner);
-}
+inline CHttpOwner* FromHttpOwner(void* owner) { return static_cast<CHttpOwner*>(owner); }

@@ -1,15 +1,15 @@
 #include "net/LoadHTTPFile.h"
 
-#include "base/text/Ascii.h"
 #include "base/app/DebugLog.h"
-#include "base/shims/FileShims.h"
-#include "base/files/FileUtilsPath.h"
 #include "base/codec/MD5Checksum.h"
 #include "base/collections/MapStringToString.h"
+#include "base/files/FileUtilsPath.h"
 #include "base/files/SystemPath.h"
-#include "base/shims/TimeShims.h"
-#include "base/text/U16.h"
 #include "base/files/UserFolders.h"
+#include "base/shims/FileShims.h"
+#include "base/shims/TimeShims.h"
+#include "base/text/Ascii.h"
+#include "base/text/U16.h"
 #include "base/text/Utf.h"
 #include "net/AdditionalHeaders.h"
 #include "net/HttpOwner.h"
@@ -79,7 +79,7 @@ void AddMapHeaders(CMapStringToString* map, qm::net::HttpHeaderList& out)
 }
 
 void SetProxy(qm::net::HttpRequest& request, const CSafeBuf& server, unsigned int port, const CSafeBuf& user,
-              const CSafeBuf& password)
+    const CSafeBuf& password)
 {
     request.proxyHost = ToUTF8String(server);
     request.proxyPort = port ? port : 80;
@@ -88,9 +88,9 @@ void SetProxy(qm::net::HttpRequest& request, const CSafeBuf& server, unsigned in
 }
 
 bool Fetch(CHttpOwner* owner, const std::string& url, const CSafeBuf& target, long timeOut,
-           ADDITIONAL_HTTP_HEADERS* headers, const CSafeBuf& proxyServer, unsigned int proxyPort,
-           const CSafeBuf& proxyUser, const CSafeBuf& proxyPassword, const char* contentType,
-           CMapStringToString* extraHeaders)
+    ADDITIONAL_HTTP_HEADERS* headers, const CSafeBuf& proxyServer, unsigned int proxyPort,
+    const CSafeBuf& proxyUser, const CSafeBuf& proxyPassword, const char* contentType,
+    CMapStringToString* extraHeaders)
 {
     // The old copy goes first: whatever happens next, it is never read as the answer.
     DeleteFile(static_cast<const unsigned short*>(target));
@@ -146,8 +146,8 @@ void GetHttpTempFileName(const unsigned short* location, CSafeBuf& out)
     const CSafeBuf& folder = GetUserTempFolder();
     if (folder.IsEmpty() || !location)
         return;
-    char* digest = CMD5Checksum::GetMD5(reinterpret_cast<const unsigned char*>(location),
-                                        static_cast<unsigned int>(U16len(location)) * 2u);
+    char* digest = CMD5Checksum::GetMD5(
+        reinterpret_cast<const unsigned char*>(location), static_cast<unsigned int>(U16len(location)) * 2u);
     if (!digest)
         return;
     char name[64];
@@ -157,11 +157,10 @@ void GetHttpTempFileName(const unsigned short* location, CSafeBuf& out)
     out += name;
 }
 
-bool LoadHTTPFile(void* owner, const unsigned short* location, CSafeBuf& localFile, CSafeBuf&,
-                  long timeOut, CSafeBuf& targetFile, ADDITIONAL_HTTP_HEADERS* headers, CSafeBuf&,
-                  int*, CSafeBuf& proxyServer, unsigned int proxyPort, CSafeBuf& proxyUser,
-                  CSafeBuf& proxyPassword, CSafeBuf&, void*, const char* contentType,
-                  CMapStringToString* extraHeaders, unsigned short*)
+bool LoadHTTPFile(void* owner, const unsigned short* location, CSafeBuf& localFile, CSafeBuf&, long timeOut,
+    CSafeBuf& targetFile, ADDITIONAL_HTTP_HEADERS* headers, CSafeBuf&, int*, CSafeBuf& proxyServer,
+    unsigned int proxyPort, CSafeBuf& proxyUser, CSafeBuf& proxyPassword, CSafeBuf&, void*,
+    const char* contentType, CMapStringToString* extraHeaders, unsigned short*)
 {
     try {
         localFile.Empty();
@@ -177,10 +176,10 @@ bool LoadHTTPFile(void* owner, const unsigned short* location, CSafeBuf& localFi
             else
                 GetHttpTempFileName(location, target);
             if (target.IsEmpty())
-                return false;   // nowhere to put the document
+                return false; // nowhere to put the document
             localFile = target;
-            return Fetch(FromHttpOwner(owner), url, target, timeOut, headers, proxyServer,
-                         proxyPort, proxyUser, proxyPassword, contentType, extraHeaders);
+            return Fetch(FromHttpOwner(owner), url, target, timeOut, headers, proxyServer, proxyPort,
+                proxyUser, proxyPassword, contentType, extraHeaders);
         }
 
         if (StartsWithNoCase(url, "file://")) {

@@ -31,11 +31,10 @@
 class CMapStringToString;
 struct ADDITIONAL_HTTP_HEADERS;
 
-bool LoadHTTPFile(void* owner, const unsigned short* location, CSafeBuf& localFile, CSafeBuf&,
-                  long timeOut, CSafeBuf& targetFile, ADDITIONAL_HTTP_HEADERS* headers, CSafeBuf&,
-                  int*, CSafeBuf& proxyServer, unsigned int proxyPort, CSafeBuf& proxyUser,
-                  CSafeBuf& proxyPassword, CSafeBuf&, void*, const char* contentType,
-                  CMapStringToString* extraHeaders, unsigned short*);
+bool LoadHTTPFile(void* owner, const unsigned short* location, CSafeBuf& localFile, CSafeBuf&, long timeOut,
+    CSafeBuf& targetFile, ADDITIONAL_HTTP_HEADERS* headers, CSafeBuf&, int*, CSafeBuf& proxyServer,
+    unsigned int proxyPort, CSafeBuf& proxyUser, CSafeBuf& proxyPassword, CSafeBuf&, void*,
+    const char* contentType, CMapStringToString* extraHeaders, unsigned short*);
 
 // The temporary file name used for a fetched location when no target is
 // given: the temporary folder, "/", the thread identifier in upper-case hex,

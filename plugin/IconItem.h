@@ -5,9 +5,9 @@
 
 struct ICON_ITEM
 {
-    unsigned short name[50];     // up to 49 units and the terminator
-    unsigned char* data;         // picture bytes (new[]), may be null
-    int size;                    // byte count of data
+    unsigned short name[50]; // up to 49 units and the terminator
+    unsigned char* data;     // picture bytes (new[]), may be null
+    int size;                // byte count of data
     ICON_ITEM* next;
 };
 

@@ -2,12 +2,12 @@
 
 #include "plugin/MorvaXEditorCtrl.h"
 
-#include "base/text/Ascii.h"
-#include "base/shims/FileShims.h"
-#include "base/files/FileUtilsRemove.h"
 #include "base/codec/MD5Checksum.h"
+#include "base/files/FileUtilsRemove.h"
 #include "base/files/SystemPath.h"
 #include "base/files/UserFolders.h"
+#include "base/shims/FileShims.h"
+#include "base/text/Ascii.h"
 #include "platform/sys/Bundle.h"
 #include "platform/sys/SystemInfo.h"
 
@@ -18,7 +18,7 @@
 #include <cstdlib>
 #include <string>
 
-void InstallControlTextLoader();   // MorvaXEditorCtrlSettings.cpp
+void InstallControlTextLoader(); // MorvaXEditorCtrlSettings.cpp
 
 namespace {
 
@@ -33,8 +33,8 @@ void MakePrivateFolder(const CSafeBuf& path)
     if (p.empty())
         return;
     struct stat st;
-    if (::lstat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid() &&
-        (st.st_mode & 077) != 0)
+    if (::lstat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid()
+        && (st.st_mode & 077) != 0)
         ::chmod(p.c_str(), 0700);
 }
 
@@ -106,8 +106,8 @@ void CMorvaXEditorCtrl::BuildUserAgent()
     agent += "; MAC OS X ";
     unsigned word = qm::sys::SystemVersionWord();
     char version[40];
-    std::snprintf(version, sizeof version, "%x.%x.%x; ", (word >> 8) & 0xFFu, (word >> 4) & 0xFu,
-                  word & 0xFu);
+    std::snprintf(
+        version, sizeof version, "%x.%x.%x; ", (word >> 8) & 0xFFu, (word >> 4) & 0xFu, word & 0xFu);
     agent += version;
     static const unsigned char kEmpty[1] = {0};
     if (char* digest = CMD5Checksum::GetMD5(kEmpty, 0)) {

@@ -93,8 +93,8 @@ public:
     // Appends a definition with the element name, no attributes and the icon
     // given by name, after last (or as the head when last is null); last
     // becomes the new record.
-    void AddPlaceHolderItem(const unsigned short* element, const unsigned short* icon,
-                            PLACEHOLDERSSTRUCT*& last);
+    void AddPlaceHolderItem(
+        const unsigned short* element, const unsigned short* icon, PLACEHOLDERSSTRUCT*& last);
     void AddPlaceHolderItem(const char* element, const char* icon, PLACEHOLDERSSTRUCT*& last);
     void ReleasePlaceHolders();
     ICON_ITEM* GetIcons() const { return m_icons; }
@@ -122,8 +122,7 @@ public:
 
     // ---- CHttpOwner ----
     bool HttpUseProxy() const override { return m_useProxy; }
-    void HttpProxy(CSafeBuf& server, unsigned int& port, CSafeBuf& user,
-                   CSafeBuf& password) const override;
+    void HttpProxy(CSafeBuf& server, unsigned int& port, CSafeBuf& user, CSafeBuf& password) const override;
     const ADDITIONAL_HTTP_HEADERS* HttpHeaders() const override { return &m_headers; }
     bool HttpDebug() const override { return Debug != 0; }
 
@@ -133,24 +132,24 @@ public:
     CSafeBuf ProxyServer;
     CSafeBuf ProxyUser;
     CSafeBuf ProxyPassword;
-    int ProxySetting = 1;                  // 0 direct, 1 auto-detect, 2 manual
+    int ProxySetting = 1; // 0 direct, 1 auto-detect, 2 manual
     int ProxyPort = 0;
     unsigned char EnableProxyAuthentication = 0;
     // SOAP version of web-service requests: 11 (SOAP 1.1) or 12 (SOAP 1.2).
     int SoapVersion = 12;
-    CSafeBuf Namespaces;                   // extra namespace declarations for custom tags
+    CSafeBuf Namespaces; // extra namespace declarations for custom tags
     CSafeBuf CustomInlineElements;
     CSafeBuf CustomBlockElements;
     CSafeBuf CustomEmptyElements;
-    CSafeBuf CustomInlineElementsSearch;   // search copies (see SetCustomInlineElements)
+    CSafeBuf CustomInlineElementsSearch; // search copies (see SetCustomInlineElements)
     CSafeBuf CustomBlockElementsSearch;
     CSafeBuf CustomEmptyElementsSearch;
-    CSafeBuf SubdocumentTags;              // comma-separated sub-document tag names
+    CSafeBuf SubdocumentTags; // comma-separated sub-document tag names
     CSafeBuf Lang;
     CSafeBuf Localization;
     CSafeBuf Cookie;
-    CSafeBuf ProductName;                  // "Quillmark"
-    CSafeBuf FileVersion;                  // the bundle's version text
+    CSafeBuf ProductName; // "Quillmark"
+    CSafeBuf FileVersion; // the bundle's version text
 
 private:
     void CreateUserFolders();
@@ -159,7 +158,7 @@ private:
     ADDITIONAL_HTTP_HEADERS m_headers;
     CLangString m_langString;
     bool m_useProxy = false;
-    CSafeBuf m_proxyHost;                  // the effective proxy host (manual setting only)
+    CSafeBuf m_proxyHost; // the effective proxy host (manual setting only)
     CSafeBuf m_supportFolder;
     ICON_ITEM* m_icons = nullptr;
     PLACEHOLDERSSTRUCT* m_placeHolders = nullptr;

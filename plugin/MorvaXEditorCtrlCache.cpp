@@ -2,9 +2,9 @@
 
 #include "plugin/MorvaXEditorCtrl.h"
 
+#include "base/codec/MD5Checksum.h"
 #include "base/files/FileUtilsPath.h"
 #include "base/files/FileUtilsRemove.h"
-#include "base/codec/MD5Checksum.h"
 #include "base/files/UserFolders.h"
 
 bool CMorvaXEditorCtrl::GetCacheFile(CSafeBuf& url, CSafeBuf& cacheFile)

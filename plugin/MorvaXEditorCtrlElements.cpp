@@ -5,10 +5,7 @@
 
 namespace {
 
-bool IsBlank(unsigned short c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
+bool IsBlank(unsigned short c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 void SetList(CSafeBuf& list, CSafeBuf& search, const unsigned short* text)
 {

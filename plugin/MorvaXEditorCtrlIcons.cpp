@@ -32,8 +32,8 @@ unsigned char* CMorvaXEditorCtrl::GetIconFromArray(const unsigned short* name, i
     return nullptr;
 }
 
-unsigned char* CMorvaXEditorCtrl::GetIconFromIcons(const unsigned short* name, int* size, CImage* image,
-                                                   void* context)
+unsigned char* CMorvaXEditorCtrl::GetIconFromIcons(
+    const unsigned short* name, int* size, CImage* image, void* context)
 {
     int n = 0;
     unsigned char* bytes = GetIconFromArray(name, n, false);
@@ -74,8 +74,8 @@ void CMorvaXEditorCtrl::RemoveIcons()
     m_icons = nullptr;
 }
 
-void CMorvaXEditorCtrl::AddPlaceHolderItem(const unsigned short* element, const unsigned short* icon,
-                                           PLACEHOLDERSSTRUCT*& last)
+void CMorvaXEditorCtrl::AddPlaceHolderItem(
+    const unsigned short* element, const unsigned short* icon, PLACEHOLDERSSTRUCT*& last)
 {
     PLACEHOLDERSSTRUCT* item = new (std::nothrow) PLACEHOLDERSSTRUCT();
     if (!item)

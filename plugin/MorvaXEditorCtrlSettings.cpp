@@ -27,8 +27,7 @@ bool TextCacheFile(void* owner, CSafeBuf& location, CSafeBuf& cacheFile)
 
 // Fetches a text document for the table with the control's headers and, when
 // its proxy is on, its proxy; without a proxy: none and port 80.
-bool TextFetch(void* owner, const unsigned short* location, CSafeBuf& localFile,
-               const CSafeBuf& targetFile)
+bool TextFetch(void* owner, const unsigned short* location, CSafeBuf& localFile, const CSafeBuf& targetFile)
 {
     CMorvaXEditorCtrl* control = ControlOf(owner);
     CSafeBuf target(targetFile), server, user, password, unused1, unused2, unused3;
@@ -39,9 +38,8 @@ bool TextFetch(void* owner, const unsigned short* location, CSafeBuf& localFile,
         if (control->UseProxy())
             control->HttpProxy(server, port, user, password);
     }
-    return LoadHTTPFile(owner, location, localFile, unused1, -1, target, headers, unused2, nullptr,
-                        server, port, user, password, unused3, nullptr, "application/soap+xml",
-                        nullptr, nullptr);
+    return LoadHTTPFile(owner, location, localFile, unused1, -1, target, headers, unused2, nullptr, server,
+        port, user, password, unused3, nullptr, "application/soap+xml", nullptr, nullptr);
 }
 
 void ReplaceFirst(CSafeBuf& text, const char* macro, const char* value)
@@ -83,8 +81,8 @@ void CMorvaXEditorCtrl::ProcessProxyInfo()
     m_useProxy = !m_proxyHost.IsEmpty();
 }
 
-void CMorvaXEditorCtrl::HttpProxy(CSafeBuf& server, unsigned int& port, CSafeBuf& user,
-                                  CSafeBuf& password) const
+void CMorvaXEditorCtrl::HttpProxy(
+    CSafeBuf& server, unsigned int& port, CSafeBuf& user, CSafeBuf& password) const
 {
     server = m_proxyHost;
     port = ProxyPort > 0 ? static_cast<unsigned int>(ProxyPort) : 80u;

@@ -9,11 +9,11 @@
 
 struct PLACEHOLDERSSTRUCT
 {
-    unsigned short element[50];       // qualified name, up to 49 units
-    ATTRIBUTE_ITEM* attributes;       // owned chain, in document order
-    unsigned char iconIsName;         // 1: icon is a UTF-16 name; 0: picture bytes
-    void* icon;                       // owned: unsigned short[] name or unsigned char[] bytes
-    int iconSize;                     // byte count of the picture bytes (iconIsName 0)
+    unsigned short element[50]; // qualified name, up to 49 units
+    ATTRIBUTE_ITEM* attributes; // owned chain, in document order
+    unsigned char iconIsName;   // 1: icon is a UTF-16 name; 0: picture bytes
+    void* icon;                 // owned: unsigned short[] name or unsigned char[] bytes
+    int iconSize;               // byte count of the picture bytes (iconIsName 0)
     PLACEHOLDERSSTRUCT* next;
 };
 

@@ -1,12 +1,12 @@
 #include "style/Image.h"
 
-#include "base/text/Ascii.h"
-#include "base/shims/FileShims.h"
-#include "base/geometry/GeometryTypes.h"
-#include "base/files/SystemPath.h"
-#include "base/files/UserFolders.h"
 #include "base/files/FileUtilsImage.h"
 #include "base/files/FileUtilsNames.h"
+#include "base/files/SystemPath.h"
+#include "base/files/UserFolders.h"
+#include "base/geometry/GeometryTypes.h"
+#include "base/shims/FileShims.h"
+#include "base/text/Ascii.h"
 #include "net/LoadHTTPFile.h"
 #include "platform/cg/Context.h"
 #include "platform/cg/Pixel.h"
@@ -23,8 +23,8 @@ CImage::CImage() = default;
 
 CImage::~CImage() = default;
 
-void CImage::SetProxy(bool useProxy, const unsigned short* host, int port,
-                      const unsigned short* user, const unsigned short* password)
+void CImage::SetProxy(bool useProxy, const unsigned short* host, int port, const unsigned short* user,
+    const unsigned short* password)
 {
     m_useProxy = useProxy;
     m_proxyHost.Empty();
@@ -126,9 +126,8 @@ bool CImage::LoadImage(const unsigned short* url, void* extra)
             password = m_proxyPassword;
             port = m_proxyPort > 0 ? static_cast<unsigned int>(m_proxyPort) : 80;
         }
-        LoadHTTPFile(m_owner, url, localFile, unused1, -1, target, nullptr, unused2, nullptr,
-                     host, port, user, password, unused3, nullptr, "application/soap+xml",
-                     nullptr, nullptr);
+        LoadHTTPFile(m_owner, url, localFile, unused1, -1, target, nullptr, unused2, nullptr, host, port,
+            user, password, unused3, nullptr, "application/soap+xml", nullptr, nullptr);
         if (localFile.IsEmpty()) {
             Clear();
             return false;
@@ -140,8 +139,8 @@ bool CImage::LoadImage(const unsigned short* url, void* extra)
     }
 }
 
-bool CImage::Draw(const qm::cg::Image& image, const RECT* src, qm::cg::Context* context,
-                  int viewHeight, CPoint offset) const
+bool CImage::Draw(const qm::cg::Image& image, const RECT* src, qm::cg::Context* context, int viewHeight,
+    CPoint offset) const
 {
     long left, top, right, bottom;
     if (src != nullptr) {
@@ -164,14 +163,13 @@ bool CImage::Draw(const qm::cg::Image& image, const RECT* src, qm::cg::Context* 
     context->SaveGState();
     context->SetInterpolationQuality(qm::cg::InterpolationQuality::None);
     context->DrawImage(qm::cg::Rect{static_cast<double>(left), static_cast<double>(y),
-                                    static_cast<double>(width), static_cast<double>(height)},
-                       image);
+                           static_cast<double>(width), static_cast<double>(height)},
+        image);
     context->RestoreGState();
     return true;
 }
 
-bool CImage::CopyImage(const RECT* src, const RECT*, qm::cg::Context* context, int viewHeight,
-                       CPoint offset)
+bool CImage::CopyImage(const RECT* src, const RECT*, qm::cg::Context* context, int viewHeight, CPoint offset)
 {
     if (m_image == nullptr || context == nullptr)
         return false;
@@ -194,13 +192,12 @@ bool CImage::MakeGray()
     pixels.resize(stride * static_cast<size_t>(m_height), 0);
 
     {
-        std::unique_ptr<qm::cg::Context> bitmap =
-            qm::cg::Context::CreateBitmap(pixels.data(), m_width, m_height, static_cast<int>(stride));
+        std::unique_ptr<qm::cg::Context> bitmap
+            = qm::cg::Context::CreateBitmap(pixels.data(), m_width, m_height, static_cast<int>(stride));
         if (bitmap == nullptr)
             return false;
-        bitmap->DrawImage(qm::cg::Rect{0, 0, static_cast<double>(m_width),
-                                       static_cast<double>(m_height)},
-                          *m_image);
+        bitmap->DrawImage(
+            qm::cg::Rect{0, 0, static_cast<double>(m_width), static_cast<double>(m_height)}, *m_image);
         bitmap->Flush();
     }
 
@@ -212,22 +209,21 @@ bool CImage::MakeGray()
             // Grey from the straight colour, so soft edges are not brightened
             // beyond their own opacity.
             const qm::cg::Pixel c = qm::cg::Unpremultiply(stored);
-            const int gray =
-                static_cast<int>(0.299 * c.red + 0.587 * c.green + 0.114 * c.blue) % 256;
+            const int gray = static_cast<int>(0.299 * c.red + 0.587 * c.green + 0.114 * c.blue) % 256;
             int value = gray == 0 ? 0 : gray + 40;
             if (value > 255)
                 value = 255;
             const std::uint8_t v = static_cast<std::uint8_t>(value);
-            qm::cg::WritePixel(pixels.data(), stride, x, row,
-                               qm::cg::Premultiply(qm::cg::Pixel{v, v, v, c.alpha}));
+            qm::cg::WritePixel(
+                pixels.data(), stride, x, row, qm::cg::Premultiply(qm::cg::Pixel{v, v, v, c.alpha}));
         }
     }
     m_gray = qm::cg::Image::FromPixels(pixels.data(), m_width, m_height, static_cast<int>(stride));
     return m_gray != nullptr;
 }
 
-bool CImage::CopyImageGray(const RECT* src, const RECT*, qm::cg::Context* context,
-                           int viewHeight, CPoint offset, void*)
+bool CImage::CopyImageGray(
+    const RECT* src, const RECT*, qm::cg::Context* context, int viewHeight, CPoint offset, void*)
 {
     if (m_image == nullptr || context == nullptr)
         return false;

@@ -56,7 +56,7 @@ public:
     void SetOwner(void* owner) { m_owner = owner; }
     void* GetOwner() const { return m_owner; }
     void SetProxy(bool useProxy, const unsigned short* host, int port, const unsigned short* user,
-                  const unsigned short* password);
+        const unsigned short* password);
 
     // Loads a picture file. False, with an empty picture, when it cannot be
     // decoded. The last argument is handed along and otherwise unused.
@@ -72,27 +72,27 @@ public:
     // Fetches a URL (or reads a "file://" location or local path) and loads it.
     bool LoadImage(const unsigned short* url, void* = nullptr);
     // Does nothing.
-    void LoadEmptyImage() {}
+    void LoadEmptyImage() { }
 
     // Draws the picture into the rectangle src moved by offset (without src:
     // the picture's own size at offset). clip is not applied: the context's
     // own clip governs. False when there is no picture or no context.
-    bool CopyImage(const RECT* src, const RECT* clip, qm::cg::Context* context, int viewHeight,
-                   CPoint offset);
+    bool CopyImage(
+        const RECT* src, const RECT* clip, qm::cg::Context* context, int viewHeight, CPoint offset);
     // The same with the grey copy, made on first use and kept until the next
     // load: each visible pixel becomes grey 0.299 r + 0.587 g + 0.114 b,
     // lightened by 40 (black stays black, at most 255), alpha kept. The grey
     // copy is always made as RGB pixels: colourSpace is accepted
     // for callers that pass one and is otherwise unused.
-    bool CopyImageGray(const RECT* src, const RECT* clip, qm::cg::Context* context,
-                       int viewHeight, CPoint offset, void* colourSpace = nullptr);
+    bool CopyImageGray(const RECT* src, const RECT* clip, qm::cg::Context* context, int viewHeight,
+        CPoint offset, void* colourSpace = nullptr);
 
 private:
     void Clear();
     bool Adopt(qm::cg::ImageRef image);
     bool MakeGray();
-    bool Draw(const qm::cg::Image& image, const RECT* src, qm::cg::Context* context,
-              int viewHeight, CPoint offset) const;
+    bool Draw(const qm::cg::Image& image, const RECT* src, qm::cg::Context* context, int viewHeight,
+        CPoint offset) const;
 
     bool m_useProxy = false;
     CSafeBuf m_proxyHost;

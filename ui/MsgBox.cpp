@@ -8,20 +8,11 @@ void CMsgBox::KeepText(CSafeBuf& store, const unsigned short*& field, const unsi
     field = static_cast<const CSafeBuf&>(store);
 }
 
-void CMsgBox::SetCaption(const unsigned short* caption)
-{
-    KeepText(m_caption, m_content.caption, caption);
-}
+void CMsgBox::SetCaption(const unsigned short* caption) { KeepText(m_caption, m_content.caption, caption); }
 
-void CMsgBox::SetText(const unsigned short* text)
-{
-    KeepText(m_text, m_content.text, text);
-}
+void CMsgBox::SetText(const unsigned short* text) { KeepText(m_text, m_content.text, text); }
 
-void CMsgBox::SetOKLabel(const unsigned short* label)
-{
-    KeepText(m_okLabel, m_content.okLabel, label);
-}
+void CMsgBox::SetOKLabel(const unsigned short* label) { KeepText(m_okLabel, m_content.okLabel, label); }
 
 void CMsgBox::SetFirstLabel(const unsigned short* label)
 {

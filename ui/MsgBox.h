@@ -22,9 +22,9 @@ public:
     // Each copies the text; null leaves the current one.
     void SetCaption(const unsigned short* caption);
     void SetText(const unsigned short* text);
-    void SetOKLabel(const unsigned short* label);       // empty: "OK"
-    void SetFirstLabel(const unsigned short* label);    // empty: button hidden
-    void SetSecondLabel(const unsigned short* label);   // empty: button hidden
+    void SetOKLabel(const unsigned short* label);     // empty: "OK"
+    void SetFirstLabel(const unsigned short* label);  // empty: button hidden
+    void SetSecondLabel(const unsigned short* label); // empty: button hidden
 
     // The button that answers the Return key: 1 the first extra button,
     // 2 the OK button (the default), 3 the second extra button.

@@ -2,8 +2,8 @@
 
 #include "ui/MsgBox.h"
 
-int ShowMsg(const unsigned short* caption, const unsigned short* text,
-            const unsigned short* firstLabel, TWindow* parent, const unsigned short* secondLabel)
+int ShowMsg(const unsigned short* caption, const unsigned short* text, const unsigned short* firstLabel,
+    TWindow* parent, const unsigned short* secondLabel)
 {
     try {
         CMsgBox box;

@@ -8,5 +8,5 @@
 class TWindow;
 
 int ShowMsg(const unsigned short* caption, const unsigned short* text,
-            const unsigned short* firstLabel = nullptr, TWindow* parent = nullptr,
-            const unsigned short* secondLabel = nullptr);
+    const unsigned short* firstLabel = nullptr, TWindow* parent = nullptr,
+    const unsigned short* secondLabel = nullptr);

@@ -1,9 +1,9 @@
 #include "base/app/DebugLog.h"
 
-#include "base/text/SafeBuf.h"
-#include "base/files/UserFolders.h"
 #include "base/files/SystemPath.h"
+#include "base/files/UserFolders.h"
 #include "base/shims/TimeShims.h"
+#include "base/text/SafeBuf.h"
 
 #include <cstdio>
 #include <cstring>
@@ -60,8 +60,8 @@ void WriteLogFile(const char* tag, const char* data, int length)
         SYSTEMTIME t{};
         GetLocalTime(&t);
         char stamp[96];
-        std::snprintf(stamp, sizeof stamp, "\n%04d-%02d-%02d %02d:%02d:%02d[%lu] [", t.wYear,
-                      t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, GetTickCount());
+        std::snprintf(stamp, sizeof stamp, "\n%04d-%02d-%02d %02d:%02d:%02d[%lu] [", t.wYear, t.wMonth,
+            t.wDay, t.wHour, t.wMinute, t.wSecond, GetTickCount());
         std::string head(stamp);
         head += tag != nullptr ? tag : "";
         head += "] ";

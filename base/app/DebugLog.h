@@ -19,5 +19,5 @@
 void WriteLogFile(const char* tag, const char* data, int length);
 
 // The sizes that govern rotation.
-constexpr long kDebugLogRotateAt = 512001;   // rotate when the log holds this many bytes
-constexpr long kDebugLogKeepFrom = 256000;   // the part kept starts here
+constexpr long kDebugLogRotateAt = 512001; // rotate when the log holds this many bytes
+constexpr long kDebugLogKeepFrom = 256000; // the part kept starts here

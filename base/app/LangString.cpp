@@ -1,11 +1,11 @@
 #include "base/app/LangString.h"
 
+#include "base/files/ResourceBuffer.h"
+#include "base/shims/FileShims.h"
 #include "base/text/Ascii.h"
+#include "base/xml/XmlLang.h"
 #include "base/xml/XmlLoad.h"
 #include "base/xml/XmlNodeValue.h"
-#include "base/xml/XmlLang.h"
-#include "base/shims/FileShims.h"
-#include "base/files/ResourceBuffer.h"
 
 #include <libxml/tree.h>
 
@@ -33,8 +33,7 @@ bool IsInlineLocalization(const CSafeBuf& text)
     static const char kTag[] = "<localization";
     for (int pos = text.Find(kTag); pos >= 0; pos = text.Find(kTag, pos + 1)) {
         const unsigned short next = text.GetAt(pos + static_cast<int>(sizeof kTag) - 1);
-        if (next == '>' || next == '/' || next == ' ' || next == '\t' || next == '\r' ||
-            next == '\n')
+        if (next == '>' || next == '/' || next == ' ' || next == '\t' || next == '\r' || next == '\n')
             return true;
     }
     return false;
@@ -85,18 +84,14 @@ void SetLangStringLoader(const LangStringLoader* loader)
     Loader() = loader != nullptr ? *loader : LangStringLoader{nullptr, nullptr};
 }
 
-CLangString::CLangString(const unsigned short* text, const unsigned short* lang, void* owner,
-                         bool noFilter)
+CLangString::CLangString(const unsigned short* text, const unsigned short* lang, void* owner, bool noFilter)
     : m_owner(owner)
 {
     if (text != nullptr)
         LoadLangString(text, lang, noFilter);
 }
 
-CLangString::~CLangString()
-{
-    delete m_fallback;
-}
+CLangString::~CLangString() { delete m_fallback; }
 
 void CLangString::Reset()
 {
@@ -104,8 +99,7 @@ void CLangString::Reset()
     m_loaded = false;
 }
 
-bool CLangString::LoadLangString(const unsigned short* text, const unsigned short* lang,
-                                 bool noFilter)
+bool CLangString::LoadLangString(const unsigned short* text, const unsigned short* lang, bool noFilter)
 {
     try {
         m_loaded = true;
@@ -188,8 +182,7 @@ void CLangString::AddItems(xmlNode* node, const unsigned short* path, bool isRoo
         return;
     const CSafeBuf base(path);
     switch (node->type) {
-    case XML_COMMENT_NODE:
-        return;
+    case XML_COMMENT_NODE: return;
     case XML_ELEMENT_NODE: {
         if (node->children == nullptr)
             return;
@@ -249,8 +242,7 @@ void CLangString::GetTagTree(xmlNode* node, CSafeBuf& path)
     }
 }
 
-void CLangString::GetItem(CSafeBuf& out, const unsigned short* key,
-                          const unsigned short* defaultText) const
+void CLangString::GetItem(CSafeBuf& out, const unsigned short* key, const unsigned short* defaultText) const
 {
     const CSafeBuf wanted = NormalisedKey(key);
     for (const Item& item : m_items) {
@@ -273,10 +265,9 @@ void CLangString::GetItem(CSafeBuf& out, const unsigned short* key,
 void CLangString::GetItem(CSafeBuf& out, const char* key, const char* defaultText) const
 {
     CSafeBuf wideKey(reinterpret_cast<const unsigned char*>(key != nullptr ? key : ""));
-    CSafeBuf wideDefault(
-        reinterpret_cast<const unsigned char*>(defaultText != nullptr ? defaultText : ""));
-    GetItem(out, static_cast<const unsigned short*>(wideKey),
-            static_cast<const unsigned short*>(wideDefault));
+    CSafeBuf wideDefault(reinterpret_cast<const unsigned char*>(defaultText != nullptr ? defaultText : ""));
+    GetItem(
+        out, static_cast<const unsigned short*>(wideKey), static_cast<const unsigned short*>(wideDefault));
 }
 
 CSafeBuf CLangString::GetItem(const unsigned short* key, const unsigned short* defaultText) const

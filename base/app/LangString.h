@@ -36,8 +36,8 @@ struct LangStringLoader
     // Fetches location with the owner's headers and proxy, storing the body
     // in targetFile when one is given. localFile receives the path to read.
     // False when the fetch failed.
-    bool (*fetch)(void* owner, const unsigned short* location, CSafeBuf& localFile,
-                  const CSafeBuf& targetFile);
+    bool (*fetch)(
+        void* owner, const unsigned short* location, CSafeBuf& localFile, const CSafeBuf& targetFile);
 };
 
 // Installs the loader used by every table (a copy is kept); null removes it.
@@ -49,7 +49,7 @@ public:
     // An empty table with the given owner; when text is given it is loaded
     // at once with LoadLangString(text, lang, noFilter).
     CLangString(const unsigned short* text = nullptr, const unsigned short* lang = nullptr,
-                void* owner = nullptr, bool noFilter = false);
+        void* owner = nullptr, bool noFilter = false);
     virtual ~CLangString();
 
     CLangString(const CLangString&) = delete;
@@ -88,15 +88,15 @@ public:
 private:
     struct Item
     {
-        CSafeBuf key;     // as lookups compare it: upper case, trimmed
-        CSafeBuf text;    // trimmed
+        CSafeBuf key;  // as lookups compare it: upper case, trimmed
+        CSafeBuf text; // trimmed
     };
 
     void AddItem(const CSafeBuf& key, const CSafeBuf& text);
 
     bool m_loaded = false;
     void* m_owner = nullptr;
-    std::vector<Item> m_items;    // in document order
+    std::vector<Item> m_items; // in document order
     CLangString* m_fallback = nullptr;
     int m_codePage = 0;
 };

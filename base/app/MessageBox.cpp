@@ -27,7 +27,5 @@ int MessageBox(const char* text, const char* caption, int flags)
     wideText.AssignUTF8(text);
     wideCaption.AssignUTF8(caption);
     return MessageBox(text != nullptr ? static_cast<const unsigned short*>(wideText) : nullptr,
-                      caption != nullptr ? static_cast<const unsigned short*>(wideCaption)
-                                         : nullptr,
-                      flags);
+        caption != nullptr ? static_cast<const unsigned short*>(wideCaption) : nullptr, flags);
 }

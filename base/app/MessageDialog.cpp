@@ -7,10 +7,7 @@
 
 namespace {
 
-bool HasText(const unsigned short* text)
-{
-    return text != nullptr && text[0] != 0;
-}
+bool HasText(const unsigned short* text) { return text != nullptr && text[0] != 0; }
 
 } // namespace
 
@@ -21,8 +18,9 @@ int RunMessageDialog(const MessageDialogContent& content)
         dialog.caption = ToUTF8String(content.caption);
         dialog.texts.push_back(ToUTF8String(content.text));
         if (content.okEnabled)
-            dialog.buttons.push_back({HasText(content.okLabel) ? ToUTF8String(content.okLabel) : std::string("OK"),
-                                      kMsgCommandOK});
+            dialog.buttons.push_back(
+                {HasText(content.okLabel) ? ToUTF8String(content.okLabel) : std::string("OK"),
+                    kMsgCommandOK});
         if (HasText(content.firstLabel))
             dialog.buttons.push_back({ToUTF8String(content.firstLabel), kMsgCommandFirst});
         if (HasText(content.secondLabel))
@@ -31,14 +29,10 @@ int RunMessageDialog(const MessageDialogContent& content)
         if (dialog.RunModal() != qm::events::ModalStatus::kQuit)
             return kMsgResultNone;
         switch (static_cast<std::uint32_t>(dialog.Result())) {
-        case kMsgCommandOK:
-            return kMsgResultOK;
-        case kMsgCommandFirst:
-            return kMsgResultFirst;
-        case kMsgCommandSecond:
-            return kMsgResultSecond;
-        default:
-            return kMsgResultNone;
+        case kMsgCommandOK: return kMsgResultOK;
+        case kMsgCommandFirst: return kMsgResultFirst;
+        case kMsgCommandSecond: return kMsgResultSecond;
+        default: return kMsgResultNone;
         }
     } catch (...) {
         return kMsgResultNone;

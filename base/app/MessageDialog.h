@@ -20,17 +20,17 @@
 
 struct MessageDialogContent
 {
-    const unsigned short* caption = nullptr;      // null: no caption
-    const unsigned short* text = nullptr;         // null: no text
-    const unsigned short* okLabel = nullptr;      // null or empty: "OK"
-    const unsigned short* firstLabel = nullptr;   // null or empty: no first extra button
-    const unsigned short* secondLabel = nullptr;  // null or empty: no second extra button
-    bool okEnabled = true;                        // false: the OK button cannot be pressed
+    const unsigned short* caption = nullptr;     // null: no caption
+    const unsigned short* text = nullptr;        // null: no text
+    const unsigned short* okLabel = nullptr;     // null or empty: "OK"
+    const unsigned short* firstLabel = nullptr;  // null or empty: no first extra button
+    const unsigned short* secondLabel = nullptr; // null or empty: no second extra button
+    bool okEnabled = true;                       // false: the OK button cannot be pressed
 };
 
-constexpr std::uint32_t kMsgCommandOK = 0x6F6B2020;      // 'ok  '
-constexpr std::uint32_t kMsgCommandFirst = 0x62746E31;   // 'btn1'
-constexpr std::uint32_t kMsgCommandSecond = 0x62746E32;  // 'btn2'
+constexpr std::uint32_t kMsgCommandOK = 0x6F6B2020;     // 'ok  '
+constexpr std::uint32_t kMsgCommandFirst = 0x62746E31;  // 'btn1'
+constexpr std::uint32_t kMsgCommandSecond = 0x62746E32; // 'btn2'
 
 // Result codes.
 constexpr int kMsgResultNone = 0;

@@ -3,9 +3,10 @@
 #include "base/text/Ascii.h"
 
 CPropExchange::CPropExchange(const char** names, const char** values, int count)
-    : m_names(names), m_values(values), m_count(names != nullptr && values != nullptr && count > 0 ? count : 0)
-{
-}
+    : m_names(names),
+      m_values(values),
+      m_count(names != nullptr && values != nullptr && count > 0 ? count : 0)
+{ }
 
 void CPropExchange::GetValue(const char* name, CSafeBuf& value, const char*) const
 {

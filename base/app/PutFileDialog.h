@@ -9,5 +9,5 @@
 // (UTF-16, nothing cut), and the answer is true. False, path unchanged, when
 // the user cancels, the dialog fails, or the typed name is not a plain file
 // name (empty, ".", ".." or holding a "/"). The two flags play no part.
-bool OpenFileDialog(const unsigned short* name, CSafeBuf& path, bool = false, bool = false,
-                    void* parent = nullptr);
+bool OpenFileDialog(
+    const unsigned short* name, CSafeBuf& path, bool = false, bool = false, void* parent = nullptr);

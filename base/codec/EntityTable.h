@@ -12,8 +12,8 @@
 
 struct HTMLEntityPair
 {
-    const char* name;     // "&nbsp;"
-    const char* number;   // "&#160;"
+    const char* name;   // "&nbsp;"
+    const char* number; // "&#160;"
 };
 
 // Number of real pairs before the terminating entry.

@@ -4,8 +4,8 @@
 
 #include "base/codec/Escaping.h"
 
-#include "base/text/Ascii.h"
 #include "base/codec/Hex.h"
+#include "base/text/Ascii.h"
 
 namespace {
 
@@ -19,8 +19,7 @@ void AppendReference(CSafeBuf& out, unsigned long code)
 bool StartsWith(const unsigned short* p, int available, const char* prefix)
 {
     int i = 0;
-    for (; prefix[i]; ++i)
-    {
+    for (; prefix[i]; ++i) {
         if (i >= available || p[i] != static_cast<unsigned char>(prefix[i]))
             return false;
     }
@@ -34,21 +33,18 @@ void EscapeXMLChar(CSafeBuf& text, bool spaces)
     const int length = text.Length();
     const unsigned short* s = text;
     bool needed = false;
-    for (int i = 0; i < length && !needed; ++i)
-    {
+    for (int i = 0; i < length && !needed; ++i) {
         unsigned short c = s[i];
-        needed = c == '&' || c == '<' || c == '>' || c == '"' ||
-                 (spaces && c == ' ' && i > 0 && s[i - 1] == ' ');
+        needed = c == '&' || c == '<' || c == '>' || c == '"'
+            || (spaces && c == ' ' && i > 0 && s[i - 1] == ' ');
     }
     if (!needed)
         return;
 
     CSafeBuf out;
-    for (int i = 0; i < length; ++i)
-    {
+    for (int i = 0; i < length; ++i) {
         unsigned short c = s[i];
-        switch (c)
-        {
+        switch (c) {
         case '&': out += "&amp;"; break;
         case '<': out += "&lt;"; break;
         case '>': out += "&gt;"; break;
@@ -76,25 +72,18 @@ void EscapeHTMLUnicode(CSafeBuf& text)
         return;
 
     CSafeBuf out;
-    for (int i = 0; i < length; ++i)
-    {
+    for (int i = 0; i < length; ++i) {
         unsigned short c = s[i];
-        if (c < 256 && c != 0xA0)
-        {
+        if (c < 256 && c != 0xA0) {
             out += c;
-        }
-        else if (c >= 0xD800 && c <= 0xDBFF && i + 1 < length && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF)
-        {
-            unsigned long code = 0x10000 + ((static_cast<unsigned long>(c) - 0xD800) << 10) + (s[i + 1] - 0xDC00);
+        } else if (c >= 0xD800 && c <= 0xDBFF && i + 1 < length && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF) {
+            unsigned long code
+                = 0x10000 + ((static_cast<unsigned long>(c) - 0xD800) << 10) + (s[i + 1] - 0xDC00);
             AppendReference(out, code);
             ++i;
-        }
-        else if (c >= 0xD800 && c <= 0xDFFF)
-        {
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
             AppendReference(out, 0xFFFD);
-        }
-        else
-        {
+        } else {
             AppendReference(out, c);
         }
     }
@@ -118,26 +107,34 @@ void EscapeString(CSafeBuf& text)
 
     CSafeBuf out;
     int i = 0;
-    while (i < length)
-    {
+    while (i < length) {
         unsigned short c = s[i];
-        if (c != '\\')
-        {
+        if (c != '\\') {
             out += c;
             ++i;
             continue;
         }
-        ++i;                                   // past the backslash
+        ++i; // past the backslash
         if (i >= length)
-            break;                             // a backslash at the end disappears
+            break; // a backslash at the end disappears
         unsigned short e = s[i];
-        if (e == 'r') { out += static_cast<unsigned short>('\r'); ++i; continue; }
-        if (e == 'n') { out += static_cast<unsigned short>('\n'); ++i; continue; }
-        if (e == 't') { out += static_cast<unsigned short>('\t'); ++i; continue; }
-        if (IsAsciiHexDigit(e))
-        {
-            if (i + 1 < length && IsAsciiHexDigit(s[i + 1]))
-            {
+        if (e == 'r') {
+            out += static_cast<unsigned short>('\r');
+            ++i;
+            continue;
+        }
+        if (e == 'n') {
+            out += static_cast<unsigned short>('\n');
+            ++i;
+            continue;
+        }
+        if (e == 't') {
+            out += static_cast<unsigned short>('\t');
+            ++i;
+            continue;
+        }
+        if (IsAsciiHexDigit(e)) {
+            if (i + 1 < length && IsAsciiHexDigit(s[i + 1])) {
                 out += static_cast<unsigned short>(CHex::DeHex(e) * 16 + CHex::DeHex(s[i + 1]));
                 i += 2;
                 continue;
@@ -165,10 +162,8 @@ void RemoveXMLAllEscape(CSafeBuf& text, bool remove)
     const unsigned short* s = text;
     CSafeBuf out;
     int i = 0;
-    while (i < length)
-    {
-        if (s[i] != '&')
-        {
+    while (i < length) {
+        if (s[i] != '&') {
             out += s[i];
             ++i;
             continue;
@@ -176,13 +171,10 @@ void RemoveXMLAllEscape(CSafeBuf& text, bool remove)
         // A named reference: a letter, then name characters, then ';' at most
         // 14 characters after the '&'.
         int end = -1;
-        if (i + 1 < length && (IsAsciiLetter(s[i + 1]) || s[i + 1] == '_' || s[i + 1] == ':'))
-        {
-            for (int j = i + 2; j < length && j <= i + 14; ++j)
-            {
+        if (i + 1 < length && (IsAsciiLetter(s[i + 1]) || s[i + 1] == '_' || s[i + 1] == ':')) {
+            for (int j = i + 2; j < length && j <= i + 14; ++j) {
                 unsigned short c = s[j];
-                if (c == ';')
-                {
+                if (c == ';') {
                     end = j;
                     break;
                 }
@@ -191,17 +183,16 @@ void RemoveXMLAllEscape(CSafeBuf& text, bool remove)
                     break;
             }
         }
-        if (end < 0)
-        {
+        if (end < 0) {
             out += s[i];
             ++i;
             continue;
         }
         const unsigned short* name = s + i + 1;
         int nameLength = end - i - 1;
-        bool predefined = StartsWith(name, nameLength, "lt") || StartsWith(name, nameLength, "gt") ||
-                          StartsWith(name, nameLength, "amp") || StartsWith(name, nameLength, "quot") ||
-                          StartsWith(name, nameLength, "apos");
+        bool predefined = StartsWith(name, nameLength, "lt") || StartsWith(name, nameLength, "gt")
+            || StartsWith(name, nameLength, "amp") || StartsWith(name, nameLength, "quot")
+            || StartsWith(name, nameLength, "apos");
         if (predefined)
             out.Append(s + i, end + 1 - i);
         i = end + 1;

@@ -7,7 +7,7 @@ namespace {
 CSafeBuf KeyOf(const unsigned short* key) { return CSafeBuf(key); }
 CSafeBuf KeyOf(const char* key) { return CSafeBuf(key); }
 
-}  // namespace
+} // namespace
 
 CMapStringToString::CMapStringToString() = default;
 
@@ -17,54 +17,62 @@ CMapStringToString& CMapStringToString::operator=(const CMapStringToString& othe
 
 CMapStringToString::~CMapStringToString() = default;
 
-CMapStringToString::Node* CMapStringToString::FindKey(const CSafeBuf& key) const {
-  return m_list.FindIf([&key](const Node& n) { return n.key == key; });
+CMapStringToString::Node* CMapStringToString::FindKey(const CSafeBuf& key) const
+{
+    return m_list.FindIf([&key](const Node& n) { return n.key == key; });
 }
 
 // The pair of key, appended with an empty value when missing; null when out of
 // memory.
-CMapStringToString::Node* CMapStringToString::FindOrAppend(const CSafeBuf& key) {
-  Node* n = FindKey(key);
-  return n ? n : m_list.LinkTail(m_list.New(key, CSafeBuf()));
+CMapStringToString::Node* CMapStringToString::FindOrAppend(const CSafeBuf& key)
+{
+    Node* n = FindKey(key);
+    return n ? n : m_list.LinkTail(m_list.New(key, CSafeBuf()));
 }
 
-CSafeBuf& CMapStringToString::ValueOf(const CSafeBuf& key) {
-  Node* n = FindOrAppend(key);
-  if (!n) {
-    // No memory for a new pair: hand out a scratch value that belongs to no
-    // pair, so the caller's write goes nowhere rather than into another key.
-    static CSafeBuf scratch;
-    scratch.Empty();
-    return scratch;
-  }
-  return n->value;
+CSafeBuf& CMapStringToString::ValueOf(const CSafeBuf& key)
+{
+    Node* n = FindOrAppend(key);
+    if (!n) {
+        // No memory for a new pair: hand out a scratch value that belongs to no
+        // pair, so the caller's write goes nowhere rather than into another key.
+        static CSafeBuf scratch;
+        scratch.Empty();
+        return scratch;
+    }
+    return n->value;
 }
 
-void CMapStringToString::Set(const CSafeBuf& key, const CSafeBuf& value) {
-  if (Node* n = FindOrAppend(key)) n->value = value;
+void CMapStringToString::Set(const CSafeBuf& key, const CSafeBuf& value)
+{
+    if (Node* n = FindOrAppend(key))
+        n->value = value;
 }
 
-bool CMapStringToString::Remove(const CSafeBuf& key) {
-  return m_list.RemoveFirst([&key](const Node& n) { return n.key == key; });
+bool CMapStringToString::Remove(const CSafeBuf& key)
+{
+    return m_list.RemoveFirst([&key](const Node& n) { return n.key == key; });
 }
 
-bool CMapStringToString::Lookup(const unsigned short* key, CSafeBuf& value) const {
-  Node* n = FindKey(KeyOf(key));
-  if (!n) return false;
-  value = n->value;
-  return true;
+bool CMapStringToString::Lookup(const unsigned short* key, CSafeBuf& value) const
+{
+    Node* n = FindKey(KeyOf(key));
+    if (!n)
+        return false;
+    value = n->value;
+    return true;
 }
 
-bool CMapStringToString::Lookup(const char* key, CSafeBuf& value) const {
-  Node* n = FindKey(KeyOf(key));
-  if (!n) return false;
-  value = n->value;
-  return true;
+bool CMapStringToString::Lookup(const char* key, CSafeBuf& value) const
+{
+    Node* n = FindKey(KeyOf(key));
+    if (!n)
+        return false;
+    value = n->value;
+    return true;
 }
 
-void CMapStringToString::SetAt(const unsigned short* key, const CSafeBuf& value) {
-  Set(KeyOf(key), value);
-}
+void CMapStringToString::SetAt(const unsigned short* key, const CSafeBuf& value) { Set(KeyOf(key), value); }
 
 void CMapStringToString::SetAt(const char* key, const CSafeBuf& value) { Set(KeyOf(key), value); }
 
@@ -78,11 +86,12 @@ bool CMapStringToString::RemoveKey(const char* key) { return Remove(KeyOf(key));
 
 void* CMapStringToString::GetStartPosition() const { return m_list.Head(); }
 
-void CMapStringToString::GetNextAssoc(void*& pos, CSafeBuf& key, CSafeBuf& value) const {
-  if (Node* n = m_list.Step(pos)) {
-    key = n->key;
-    value = n->value;
-  }
+void CMapStringToString::GetNextAssoc(void*& pos, CSafeBuf& key, CSafeBuf& value) const
+{
+    if (Node* n = m_list.Step(pos)) {
+        key = n->key;
+        value = n->value;
+    }
 }
 
 void CMapStringToString::RemoveAll() { m_list.RemoveAll(); }

@@ -11,55 +11,57 @@
 // Positions (GetStartPosition, GetNextAssoc) are opaque node addresses looked
 // up from the head, so a foreign position is recognised.
 
-#include "base/text/SafeBuf.h"
 #include "base/collections/SinglyLinkedList.h"
+#include "base/text/SafeBuf.h"
 
-class CMapStringToString {
+class CMapStringToString
+{
 public:
-  CMapStringToString();
-  CMapStringToString(const CMapStringToString& other);
-  CMapStringToString& operator=(const CMapStringToString& other);
-  ~CMapStringToString();
+    CMapStringToString();
+    CMapStringToString(const CMapStringToString& other);
+    CMapStringToString& operator=(const CMapStringToString& other);
+    ~CMapStringToString();
 
-  // When the key exists, copies its value into value and answers true;
-  // otherwise answers false and leaves value.
-  bool Lookup(const unsigned short* key, CSafeBuf& value) const;
-  bool Lookup(const char* key, CSafeBuf& value) const;
+    // When the key exists, copies its value into value and answers true;
+    // otherwise answers false and leaves value.
+    bool Lookup(const unsigned short* key, CSafeBuf& value) const;
+    bool Lookup(const char* key, CSafeBuf& value) const;
 
-  // Replaces the value of an existing key (the pair keeps its place) or
-  // appends a new pair.
-  void SetAt(const unsigned short* key, const CSafeBuf& value);
-  void SetAt(const char* key, const CSafeBuf& value);
+    // Replaces the value of an existing key (the pair keeps its place) or
+    // appends a new pair.
+    void SetAt(const unsigned short* key, const CSafeBuf& value);
+    void SetAt(const char* key, const CSafeBuf& value);
 
-  // The value of key; a missing key is appended first with an empty value.
-  CSafeBuf& operator[](const unsigned short* key);
-  CSafeBuf& operator[](const char* key);
+    // The value of key; a missing key is appended first with an empty value.
+    CSafeBuf& operator[](const unsigned short* key);
+    CSafeBuf& operator[](const char* key);
 
-  // Removes the pair if there is one; answers whether there was.
-  bool RemoveKey(const unsigned short* key);
-  bool RemoveKey(const char* key);
+    // Removes the pair if there is one; answers whether there was.
+    bool RemoveKey(const unsigned short* key);
+    bool RemoveKey(const char* key);
 
-  // Walk the pairs in insertion order. GetNextAssoc copies the pair at pos
-  // and moves pos on (null after the last); a foreign position sets pos to
-  // null and leaves key and value.
-  void* GetStartPosition() const;
-  void GetNextAssoc(void*& pos, CSafeBuf& key, CSafeBuf& value) const;
+    // Walk the pairs in insertion order. GetNextAssoc copies the pair at pos
+    // and moves pos on (null after the last); a foreign position sets pos to
+    // null and leaves key and value.
+    void* GetStartPosition() const;
+    void GetNextAssoc(void*& pos, CSafeBuf& key, CSafeBuf& value) const;
 
-  int GetCount() const { return m_list.Count(); }
-  bool IsEmpty() const { return m_list.Count() == 0; }
-  void RemoveAll();
+    int GetCount() const { return m_list.Count(); }
+    bool IsEmpty() const { return m_list.Count() == 0; }
+    void RemoveAll();
 
 private:
-  struct Node {
-    CSafeBuf key;
-    CSafeBuf value;
-    Node* next;
-  };
-  Node* FindKey(const CSafeBuf& key) const;
-  Node* FindOrAppend(const CSafeBuf& key);
-  CSafeBuf& ValueOf(const CSafeBuf& key);
-  void Set(const CSafeBuf& key, const CSafeBuf& value);
-  bool Remove(const CSafeBuf& key);
+    struct Node
+    {
+        CSafeBuf key;
+        CSafeBuf value;
+        Node* next;
+    };
+    Node* FindKey(const CSafeBuf& key) const;
+    Node* FindOrAppend(const CSafeBuf& key);
+    CSafeBuf& ValueOf(const CSafeBuf& key);
+    void Set(const CSafeBuf& key, const CSafeBuf& value);
+    bool Remove(const CSafeBuf& key);
 
-  SinglyLinkedList<Node> m_list;
+    SinglyLinkedList<Node> m_list;
 };

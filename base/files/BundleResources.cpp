@@ -1,9 +1,9 @@
 #include "base/files/BundleResources.h"
 
-#include "base/text/Ascii.h"
-#include "base/shims/FileShims.h"
 #include "base/files/FileUtilsPath.h"
 #include "base/files/SystemPath.h"
+#include "base/shims/FileShims.h"
+#include "base/text/Ascii.h"
 
 #include <cstdint>
 #include <string>
@@ -32,8 +32,8 @@ CSafeBuf& KeptResourcesFolder()
 
 std::uint32_t BigEndian32(const unsigned char* p)
 {
-    return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) |
-           std::uint32_t(p[3]);
+    return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8)
+        | std::uint32_t(p[3]);
 }
 
 // An icon family: "icns", the total length, then elements of a type and a
@@ -58,7 +58,7 @@ bool IsIconFamily(const std::vector<unsigned char>& d)
     return elements > 0;
 }
 
-}  // namespace
+} // namespace
 
 void GetBundleResourcePath(CSafeBuf& path)
 {
@@ -78,10 +78,7 @@ void GetBundleResourcePath(CSafeBuf& path)
     }
 }
 
-const qm::sys::Bundle* GetCurrentBundle()
-{
-    return Current().found ? &Current().bundle : nullptr;
-}
+const qm::sys::Bundle* GetCurrentBundle() { return Current().found ? &Current().bundle : nullptr; }
 
 void GetResourcePath(CSafeBuf& path, const char* name)
 {
@@ -119,7 +116,4 @@ IconRef LoadIconFromIcnsFile(const unsigned short* path)
     return icon;
 }
 
-void ReleaseIconRef(IconRef icon)
-{
-    delete icon;
-}
+void ReleaseIconRef(IconRef icon) { delete icon; }

@@ -1,7 +1,7 @@
 #include "base/files/FileFind.h"
 
-#include "base/text/Ascii.h"
 #include "base/files/SystemPath.h"
+#include "base/text/Ascii.h"
 #include "platform/clock/LocalTime.h"
 
 #include <algorithm>
@@ -18,17 +18,11 @@ CSafeBuf FromUtf8(const std::string& text)
     return out;
 }
 
-bool IsDotsName(const std::string& name)
-{
-    return name == "." || name == "..";
-}
+bool IsDotsName(const std::string& name) { return name == "." || name == ".."; }
 
-}  // namespace
+} // namespace
 
-CFileFind::~CFileFind()
-{
-    ReleaseDir();
-}
+CFileFind::~CFileFind() { ReleaseDir(); }
 
 void CFileFind::ReleaseDir()
 {
@@ -61,7 +55,8 @@ bool CFileFind::FindFile(const unsigned short* path)
     if (!PathToSystem(path, p))
         return false;
     try {
-        struct stat st{};
+        struct stat st
+        { };
         if (stat(p.c_str(), &st) != 0)
             return false;
         if (S_ISDIR(st.st_mode)) {
@@ -75,7 +70,8 @@ bool CFileFind::FindFile(const unsigned short* path)
                 if (d->d_type == DT_DIR) {
                     e.folder = true;
                 } else if (d->d_type == DT_UNKNOWN) {
-                    struct stat sub{};
+                    struct stat sub
+                    { };
                     e.folder = lstat((p + "/" + e.name).c_str(), &sub) == 0 && S_ISDIR(sub.st_mode);
                 }
                 m_entries.push_back(std::move(e));
@@ -127,10 +123,7 @@ std::string CFileFind::CurrentPath() const
     return m_folder + "/" + m_current.name;
 }
 
-CSafeBuf CFileFind::GetFileName() const
-{
-    return FromUtf8(m_current.name);
-}
+CSafeBuf CFileFind::GetFileName() const { return FromUtf8(m_current.name); }
 
 CSafeBuf CFileFind::GetFilePath() const
 {
@@ -150,16 +143,14 @@ bool CFileFind::IsDirectory() const
     return !(name.size() >= 5 && EndsWithNoCase(name, ".app"));
 }
 
-bool CFileFind::IsDots() const
-{
-    return m_current.valid && IsDotsName(m_current.name);
-}
+bool CFileFind::IsDots() const { return m_current.valid && IsDotsName(m_current.name); }
 
 long long CFileFind::GetLength() const
 {
     if (!m_current.valid)
         return 0;
-    struct stat st{};
+    struct stat st
+    { };
     if (stat(CurrentPath().c_str(), &st) != 0)
         return 0;
     return static_cast<long long>(st.st_size);
@@ -169,7 +160,8 @@ bool CFileFind::GetLastWriteTime(SYSTEMTIME& time) const
 {
     if (!m_current.valid)
         return false;
-    struct stat st{};
+    struct stat st
+    { };
     if (stat(CurrentPath().c_str(), &st) != 0)
         return false;
     qm::clock::LocalDateTime utc;

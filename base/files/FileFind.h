@@ -20,8 +20,8 @@
 // Folder paths are limited to 1023 bytes of UTF-8; longer ones are not found.
 // Symbolic links are never taken for folders.
 
-#include "base/text/SafeBuf.h"
 #include "base/shims/TimeShims.h"
+#include "base/text/SafeBuf.h"
 
 #include <string>
 #include <vector>
@@ -60,7 +60,7 @@ public:
 private:
     struct Entry
     {
-        std::string name;    // UTF-8
+        std::string name; // UTF-8
         bool folder = false;
         bool valid = false;
     };
@@ -71,9 +71,9 @@ private:
     bool m_folderOpen = false;
     Entry m_current;
     Entry m_next;
-    std::vector<Entry> m_entries;   // the folder's entries in listing order
-    size_t m_position = 0;          // index of the entry after m_next
+    std::vector<Entry> m_entries; // the folder's entries in listing order
+    size_t m_position = 0;        // index of the entry after m_next
     bool m_hasNext = false;
-    std::string m_folder;           // UTF-8, at most 1023 bytes
-    std::string m_singleFile;       // name of the one file found, when a file was
+    std::string m_folder;     // UTF-8, at most 1023 bytes
+    std::string m_singleFile; // name of the one file found, when a file was
 };

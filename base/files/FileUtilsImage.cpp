@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "base/files/SystemPath.h"
 #include "base/shims/FileShims.h"
 #include "base/text/SafeBuf.h"
-#include "base/files/SystemPath.h"
 
 namespace {
 

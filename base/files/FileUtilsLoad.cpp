@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "base/files/SystemPath.h"
 #include "base/shims/FileShims.h"
 #include "base/text/SafeBuf.h"
-#include "base/files/SystemPath.h"
 #include "base/text/U16.h"
 #include "base/text/Utf.h"
 
@@ -72,7 +72,7 @@ bool LoadInto(const std::string& path, CSafeBuf* out, bool decodeUTF8)
             Decode(bytes, *out, decodeUTF8);
         return true;
     } catch (...) {
-        return false;   // out of memory
+        return false; // out of memory
     }
 }
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "base/text/SafeBuf.h"
 #include "base/shims/TimeShims.h"
+#include "base/text/SafeBuf.h"
 #include "platform/sys/SystemInfo.h"
 #include "platform/sys/Uuid.h"
 

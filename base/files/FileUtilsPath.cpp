@@ -6,16 +6,13 @@
 #include <string>
 #include <sys/stat.h>
 
-#include "base/text/SafeBuf.h"
 #include "base/files/SystemPath.h"
+#include "base/text/SafeBuf.h"
 #include "base/text/U16.h"
 
 namespace {
 
-bool IsSeparator(unsigned short c)
-{
-    return c == '/' || c == '\\';
-}
+bool IsSeparator(unsigned short c) { return c == '/' || c == '\\'; }
 
 // Index of the last separator, or -1.
 int LastSeparator(const unsigned short* path, int n)
@@ -119,10 +116,16 @@ bool IsValidFilename(const unsigned short* name)
         return false;
     for (const unsigned short* p = name; *p; ++p)
         switch (*p) {
-        case ':': case '*': case '?': case '\\': case '/': case '"': case '|': case '>': case '<':
-            return false;
-        default:
-            break;
+        case ':':
+        case '*':
+        case '?':
+        case '\\':
+        case '/':
+        case '"':
+        case '|':
+        case '>':
+        case '<': return false;
+        default: break;
         }
     return true;
 }

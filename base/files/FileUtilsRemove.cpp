@@ -16,9 +16,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "base/files/SystemPath.h"
 #include "base/shims/FileShims.h"
 #include "base/text/SafeBuf.h"
-#include "base/files/SystemPath.h"
 
 namespace {
 
@@ -26,10 +26,29 @@ const int kOpenDir = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
 
 // Second-level system folders (every top-level folder is refused anyway).
 const char* const kSystemFolders[] = {
-    "/usr/bin", "/usr/sbin", "/usr/lib", "/usr/lib32", "/usr/lib64", "/usr/libexec", "/usr/include",
-    "/usr/local", "/usr/share", "/usr/src", "/var/lib", "/var/log", "/var/cache", "/var/spool",
-    "/var/tmp", "/var/mail", "/var/run", "/var/lock", "/var/backups", "/var/opt", "/var/www",
-    "/Library/Application Support", "/System/Library",
+    "/usr/bin",
+    "/usr/sbin",
+    "/usr/lib",
+    "/usr/lib32",
+    "/usr/lib64",
+    "/usr/libexec",
+    "/usr/include",
+    "/usr/local",
+    "/usr/share",
+    "/usr/src",
+    "/var/lib",
+    "/var/log",
+    "/var/cache",
+    "/var/spool",
+    "/var/tmp",
+    "/var/mail",
+    "/var/run",
+    "/var/lock",
+    "/var/backups",
+    "/var/opt",
+    "/var/www",
+    "/Library/Application Support",
+    "/System/Library",
 };
 
 std::string Resolve(const std::string& path)
@@ -59,7 +78,7 @@ bool IsSameOrAncestor(const std::string& folder, const std::string& other)
     if (folder == other || folder == "/")
         return true;
     return other.size() > folder.size() && other.compare(0, folder.size(), folder) == 0
-           && other[folder.size()] == '/';
+        && other[folder.size()] == '/';
 }
 
 // The absolute form of a folder: its parent resolved, its own last step
@@ -178,7 +197,8 @@ bool CopyTree(const std::string& from, const std::string& to, int depth)
     if (depth > 1000)
         return false;
     struct stat st;
-    if (::mkdir(to.c_str(), 0700) != 0 && !(errno == EEXIST && ::stat(to.c_str(), &st) == 0 && S_ISDIR(st.st_mode)))
+    if (::mkdir(to.c_str(), 0700) != 0
+        && !(errno == EEXIST && ::stat(to.c_str(), &st) == 0 && S_ISDIR(st.st_mode)))
         return false;
     int fd = ::open(from.c_str(), kOpenDir);
     if (fd < 0)
@@ -225,9 +245,9 @@ bool RemoveFiles(const unsigned short* folder)
         if (fd < 0)
             return false;
         return ForEachEntry(fd, [fd](const char* name, const struct stat& st) {
-                   if (!S_ISDIR(st.st_mode))
-                       ::unlinkat(fd, name, 0);
-               }) >= 0;
+            if (!S_ISDIR(st.st_mode))
+                ::unlinkat(fd, name, 0);
+        }) >= 0;
     } catch (...) {
         return false;
     }

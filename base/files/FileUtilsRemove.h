@@ -23,8 +23,8 @@ double GetDirectorySize(const unsigned short* folder);
 // files skipped), into a new or existing folder to, replacing files of the
 // same name. Refuses to copy a folder into itself. True when everything was
 // copied. The flags play no part.
-bool CopyFolderTo(const unsigned short* from, const unsigned short* to, bool = false, bool = false,
-                  bool = false);
+bool CopyFolderTo(
+    const unsigned short* from, const unsigned short* to, bool = false, bool = false, bool = false);
 
 // Whether the removal functions refuse this folder (see above).
 bool IsProtectedFolder(const unsigned short* folder);

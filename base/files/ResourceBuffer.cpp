@@ -57,6 +57,6 @@ bool SaveResourceToBuffer(const unsigned short* name, CSafeBuf* out)
     try {
         return SaveResourceToBuffer(ToUTF8String(name).c_str(), out);
     } catch (...) {
-        return false;   // out of memory
+        return false; // out of memory
     }
 }

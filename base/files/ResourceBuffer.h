@@ -11,7 +11,7 @@ class CSafeBuf;
 // name that is absolute or holds a ".." step is refused, so a name made from
 // outside input (a language code) cannot reach files beyond the folder. The
 // trailing arguments play no part (key 0 means the text as it is).
-bool SaveResourceToBuffer(const char* name, CSafeBuf* out, const unsigned short* = nullptr,
-                          unsigned char key = 0);
+bool SaveResourceToBuffer(
+    const char* name, CSafeBuf* out, const unsigned short* = nullptr, unsigned char key = 0);
 // The same with a UTF-16 name.
 bool SaveResourceToBuffer(const unsigned short* name, CSafeBuf* out);

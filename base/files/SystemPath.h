@@ -8,7 +8,7 @@
 
 #include <string>
 
-constexpr int kMaxSystemPathBytes = 1024;   // terminator included
+constexpr int kMaxSystemPathBytes = 1024; // terminator included
 
 // The UTF-8 form of a zero-terminated UTF-16 path; empty for null, for the
 // empty path and for a path that is too long.

@@ -7,13 +7,12 @@
 void GetFileVersion(CSafeBuf& version, const qm::sys::Bundle* bundle)
 {
     try {
-        const std::string text = bundle != nullptr ? bundle->version
-                                                   : std::string(qm::sys::OwnBundleVersion());
+        const std::string text
+            = bundle != nullptr ? bundle->version : std::string(qm::sys::OwnBundleVersion());
         CSafeBuf value;
         value.AssignUTF8(text.c_str());
         value.Trim();
         if (!value.IsEmpty())
             version = value;
-    } catch (...) {
-    }
+    } catch (...) { }
 }

@@ -6,21 +6,24 @@
 
 #include "base/shims/WinTypes.h"
 
-struct POINT {
-  LONG x;
-  LONG y;
+struct POINT
+{
+    LONG x;
+    LONG y;
 };
 
-struct RECT {
-  LONG left;
-  LONG top;
-  LONG right;
-  LONG bottom;
+struct RECT
+{
+    LONG left;
+    LONG top;
+    LONG right;
+    LONG bottom;
 };
 
-struct SIZE {
-  LONG cx;
-  LONG cy;
+struct SIZE
+{
+    LONG cx;
+    LONG cy;
 };
 
 typedef POINT* LPPOINT;

@@ -5,25 +5,28 @@
 
 #include "base/geometry/GeometryTypes.h"
 
-class CPoint : public POINT {
+class CPoint : public POINT
+{
 public:
-  CPoint() : POINT{0, 0} {}
-  CPoint(int x0, int y0) : POINT{x0, y0} {}
-  CPoint(const POINT& pt) : POINT(pt) {}
-  CPoint(const CPoint& other) = default;
-  CPoint& operator=(const CPoint& other) = default;
+    CPoint() : POINT{0, 0} { }
+    CPoint(int x0, int y0) : POINT{x0, y0} { }
+    CPoint(const POINT& pt) : POINT(pt) { }
+    CPoint(const CPoint& other) = default;
+    CPoint& operator=(const CPoint& other) = default;
 
-  bool operator==(const POINT& pt) const { return x == pt.x && y == pt.y; }
-  bool operator!=(const POINT& pt) const { return !(*this == pt); }
+    bool operator==(const POINT& pt) const { return x == pt.x && y == pt.y; }
+    bool operator!=(const POINT& pt) const { return !(*this == pt); }
 
-  CPoint& operator+=(const POINT& pt) {
-    x += pt.x;
-    y += pt.y;
-    return *this;
-  }
-  CPoint& operator-=(const POINT& pt) {
-    x -= pt.x;
-    y -= pt.y;
-    return *this;
-  }
+    CPoint& operator+=(const POINT& pt)
+    {
+        x += pt.x;
+        y += pt.y;
+        return *this;
+    }
+    CPoint& operator-=(const POINT& pt)
+    {
+        x -= pt.x;
+        y -= pt.y;
+        return *this;
+    }
 };

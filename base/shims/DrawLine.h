@@ -10,6 +10,6 @@
 // above a horizontal line (alongX) or to the right of a vertical one. The
 // context's own line width, dash and colours are left as they were.
 void MacDrawLine(void* context, int x1, int y1, int x2, int y2, int width, int height, int style,
-                 unsigned long colour, bool alongX);
+    unsigned long colour, bool alongX);
 // Fills `rect` (top-down) in the colour; the unnamed arguments play no part.
 void MacDrawLine(void* context, CRect& rect, int, int height, int, unsigned long colour, bool);

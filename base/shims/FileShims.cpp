@@ -86,7 +86,7 @@ bool WriteRaw(std::FILE* file, Value value)
     return std::fwrite(bytes, 1, sizeof bytes, file) == sizeof bytes;
 }
 
-}  // namespace
+} // namespace
 
 bool DeleteFile(const unsigned short* path)
 {
@@ -106,15 +106,9 @@ bool CreateDirectory(const unsigned short* path, void*)
     return !p.empty() && mkdir(p.c_str(), 0700) == 0;
 }
 
-bool CopyFile(const char* from, const char* to, bool)
-{
-    return CopyFileAt(from, to);
-}
+bool CopyFile(const char* from, const char* to, bool) { return CopyFileAt(from, to); }
 
-bool CopyFile(const unsigned short* from, const unsigned short* to, bool)
-{
-    return CopyFileAt(from, to);
-}
+bool CopyFile(const unsigned short* from, const unsigned short* to, bool) { return CopyFileAt(from, to); }
 
 bool WriteToFile(const unsigned short* path, const char* data, int length)
 {
@@ -126,7 +120,8 @@ bool WriteToFile(const unsigned short* path, const char* data, int length)
     std::FILE* f = std::fopen(p.c_str(), "w+b");
     if (f == nullptr)
         return false;
-    bool ok = length == 0 || std::fwrite(data, 1, static_cast<size_t>(length), f) == static_cast<size_t>(length);
+    bool ok
+        = length == 0 || std::fwrite(data, 1, static_cast<size_t>(length), f) == static_cast<size_t>(length);
     if (std::fclose(f) != 0)
         ok = false;
     return ok;
@@ -158,10 +153,7 @@ bool ReadFileBytes(const std::string& systemPath, std::vector<unsigned char>& by
     return ok;
 }
 
-bool WriteLongToFile(std::FILE* file, long value)
-{
-    return WriteRaw(file, static_cast<std::int32_t>(value));
-}
+bool WriteLongToFile(std::FILE* file, long value) { return WriteRaw(file, static_cast<std::int32_t>(value)); }
 
 bool WriteShortToFile(std::FILE* file, unsigned short value)
 {

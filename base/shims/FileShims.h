@@ -34,7 +34,7 @@ bool WriteToFile(const unsigned short* path, const char* data, int length);
 // be opened or read (a folder cannot), it holds more than maxBytes, or memory
 // fails.
 bool ReadFileBytes(const std::string& systemPath, std::vector<unsigned char>& bytes,
-                   std::size_t maxBytes = std::numeric_limits<std::size_t>::max());
+    std::size_t maxBytes = std::numeric_limits<std::size_t>::max());
 
 // Write a 32-bit or 16-bit value in the machine's byte order (least
 // significant byte first here). False when the bytes could not be written.

@@ -53,7 +53,8 @@ bool GetClipboardString(const char* flavor, CSafeBuf& text, bool wide)
             found = board.FindFlavor(item->id, type);
         if (found == nullptr)
             return false;
-        CopyDataFromCFData(found->data.empty() ? nullptr : found->data.data(), found->data.size(), text, wide);
+        CopyDataFromCFData(
+            found->data.empty() ? nullptr : found->data.data(), found->data.size(), text, wide);
         return !text.IsEmpty();
     } catch (...) {
         text.Empty();

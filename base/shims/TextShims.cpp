@@ -4,51 +4,63 @@
 
 #include "base/shims/CGShims.h"
 
-void MacSetFontInfo(ATSUStyle style, int size, unsigned long fontID) {
-  if (!style) return;
-  style->SetBold(false);
-  style->SetItalic(false);
-  style->SetUnderline(false);
-  style->SetStrikethrough(false);
-  style->SetSize(size < 0 ? -double(size) : double(size));
-  style->SetColor(0, 0, 0);
-  style->SetFontId(long(fontID));
+void MacSetFontInfo(ATSUStyle style, int size, unsigned long fontID)
+{
+    if (!style)
+        return;
+    style->SetBold(false);
+    style->SetItalic(false);
+    style->SetUnderline(false);
+    style->SetStrikethrough(false);
+    style->SetSize(size < 0 ? -double(size) : double(size));
+    style->SetColor(0, 0, 0);
+    style->SetFontId(long(fontID));
 }
 
-void MacSetTextAndContext(ATSUTextLayout layout, ATSUStyle style, CSafeBuf& text, void* context) {
-  if (!layout) return;
-  layout->SetText(reinterpret_cast<const std::uint16_t*>(static_cast<const unsigned short*>(text)), text.Length());
-  layout->SetStyle(style);
-  layout->SetContext(static_cast<CGContextRef>(context));
+void MacSetTextAndContext(ATSUTextLayout layout, ATSUStyle style, CSafeBuf& text, void* context)
+{
+    if (!layout)
+        return;
+    layout->SetText(
+        reinterpret_cast<const std::uint16_t*>(static_cast<const unsigned short*>(text)), text.Length());
+    layout->SetStyle(style);
+    layout->SetContext(static_cast<CGContextRef>(context));
 }
 
-void MacDrawMultiLineText(ATSUTextLayout layout, ATSUStyle style, CSafeBuf& text, int x, int y, int width) {
-  if (!layout || !style || text.Length() <= 0) return;
-  qm::text::Layout probe;
-  const std::uint16_t yg[2] = {'Y', 'g'};
-  probe.SetText(yg, 2);
-  probe.SetStyle(style);
-  qm::text::TextRect ink;
-  probe.ImageBounds(0, 2, ink);
-  const int lineHeight = ink.bottom - ink.top;
+void MacDrawMultiLineText(ATSUTextLayout layout, ATSUStyle style, CSafeBuf& text, int x, int y, int width)
+{
+    if (!layout || !style || text.Length() <= 0)
+        return;
+    qm::text::Layout probe;
+    const std::uint16_t yg[2] = {'Y', 'g'};
+    probe.SetText(yg, 2);
+    probe.SetStyle(style);
+    qm::text::TextRect ink;
+    probe.ImageBounds(0, 2, ink);
+    const int lineHeight = ink.bottom - ink.top;
 
-  layout->SetText(reinterpret_cast<const std::uint16_t*>(static_cast<const unsigned short*>(text)), text.Length());
-  layout->SetStyle(style);
-  int baseline = y - lineHeight;
-  int start = 0;
-  const int length = layout->Length();
-  while (start < length) {
-    int count = layout->BreakLine(start, width);
-    if (count <= 0) break;
-    // Draw places a range where it stands on the whole line; shift the line
-    // so this piece starts at x.
-    layout->Draw(start, count, x - layout->PrefixWidth(start), baseline);
-    start += count;
-    baseline -= lineHeight;
-  }
+    layout->SetText(
+        reinterpret_cast<const std::uint16_t*>(static_cast<const unsigned short*>(text)), text.Length());
+    layout->SetStyle(style);
+    int baseline = y - lineHeight;
+    int start = 0;
+    const int length = layout->Length();
+    while (start < length) {
+        int count = layout->BreakLine(start, width);
+        if (count <= 0)
+            break;
+        // Draw places a range where it stands on the whole line; shift the line
+        // so this piece starts at x.
+        layout->Draw(start, count, x - layout->PrefixWidth(start), baseline);
+        start += count;
+        baseline -= lineHeight;
+    }
 }
 
-void MacGetSize(ATSUTextLayout, int, int, int* width, int* height, CGContextRef) {
-  if (width) *width = 0;
-  if (height) *height = 0;
+void MacGetSize(ATSUTextLayout, int, int, int* width, int* height, CGContextRef)
+{
+    if (width)
+        *width = 0;
+    if (height)
+        *height = 0;
 }

@@ -10,10 +10,7 @@ unsigned long TicksToMilliseconds(unsigned long long ticks)
     return static_cast<unsigned long>((ticks % 60) * 16 + (ticks / 60) * 1000);
 }
 
-unsigned long GetTickCount()
-{
-    return TicksToMilliseconds(qm::events::Services::Get().Clock().Ticks());
-}
+unsigned long GetTickCount() { return TicksToMilliseconds(qm::events::Services::Get().Clock().Ticks()); }
 
 void GetLocalTime(SYSTEMTIME* time)
 {
@@ -55,7 +52,4 @@ void TimeWinToMac(const SYSTEMTIME* win, DateTimeRec* mac)
     mac->dayOfWeek = static_cast<short>(win->wDayOfWeek);
 }
 
-unsigned long GetCurrentThreadId()
-{
-    return qm::sys::CurrentThreadId();
-}
+unsigned long GetCurrentThreadId() { return qm::sys::CurrentThreadId(); }

@@ -11,8 +11,8 @@
 struct SYSTEMTIME
 {
     WORD wYear;
-    WORD wMonth;        // 1 to 12
-    WORD wDayOfWeek;    // as the platform gives it: 1 Sunday to 7 Saturday
+    WORD wMonth;     // 1 to 12
+    WORD wDayOfWeek; // as the platform gives it: 1 Sunday to 7 Saturday
     WORD wDay;
     WORD wHour;
     WORD wMinute;
@@ -29,7 +29,7 @@ struct DateTimeRec
     short hour;
     short minute;
     short second;
-    short dayOfWeek;    // 1 Sunday to 7 Saturday
+    short dayOfWeek; // 1 Sunday to 7 Saturday
 };
 
 // (ticks mod 60) x 16 + (ticks div 60) x 1000.

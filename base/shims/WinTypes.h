@@ -18,8 +18,8 @@ typedef unsigned int UINT;
 typedef int BOOL;
 typedef char CHAR;
 typedef unsigned char UCHAR;
-typedef unsigned short WCHAR;   // one UTF-16 code unit
-typedef unsigned short TCHAR;   // the system's text unit is UTF-16
+typedef unsigned short WCHAR; // one UTF-16 code unit
+typedef unsigned short TCHAR; // the system's text unit is UTF-16
 typedef float FLOAT;
 typedef double DOUBLE;
 
@@ -53,10 +53,10 @@ typedef LONG_PTR LRESULT;
 #endif
 
 #ifndef LOBYTE
-#define LOBYTE(w) ((BYTE)(((DWORD)(w)) & 0xFF))
-#define HIBYTE(w) ((BYTE)((((DWORD)(w)) >> 8) & 0xFF))
-#define LOWORD(l) ((WORD)(((DWORD)(l)) & 0xFFFF))
-#define HIWORD(l) ((WORD)((((DWORD)(l)) >> 16) & 0xFFFF))
+#define LOBYTE(w)        ((BYTE)(((DWORD)(w)) & 0xFF))
+#define HIBYTE(w)        ((BYTE)((((DWORD)(w)) >> 8) & 0xFF))
+#define LOWORD(l)        ((WORD)(((DWORD)(l)) & 0xFFFF))
+#define HIWORD(l)        ((WORD)((((DWORD)(l)) >> 16) & 0xFFFF))
 #define MAKEWORD(lo, hi) ((WORD)(((BYTE)(lo)) | (((WORD)((BYTE)(hi))) << 8)))
 #define MAKELONG(lo, hi) ((LONG)(((WORD)(lo)) | (((DWORD)((WORD)(hi))) << 16)))
 #endif

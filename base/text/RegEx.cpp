@@ -14,7 +14,7 @@ std::string LowBytes(const unsigned short* s)
     return out;
 }
 
-}  // namespace
+} // namespace
 
 bool RegExMatch(const char* text, const char* pattern)
 {

@@ -20,20 +20,25 @@ inline bool IsRtlOrMark(unsigned short c) { return IsRtl(c) || c == '?' || c == 
 inline bool IsNeutral(unsigned short c)
 {
     switch (c) {
-    case ' ': case '\t': case '\r': case '\n':
-    case '(': case ')': case '[': case ']': case '{': case '}': case '\\': case '/':
-        return true;
-    default:
-        return IsAsciiDigit(c);
+    case ' ':
+    case '\t':
+    case '\r':
+    case '\n':
+    case '(':
+    case ')':
+    case '[':
+    case ']':
+    case '{':
+    case '}':
+    case '\\':
+    case '/': return true;
+    default: return IsAsciiDigit(c);
     }
 }
 
 } // namespace
 
-bool IsCharHebrew(unsigned short ch)
-{
-    return ch >= 0x0590 && ch <= 0x05FF;
-}
+bool IsCharHebrew(unsigned short ch) { return ch >= 0x0590 && ch <= 0x05FF; }
 
 bool IsCharArabic(unsigned short ch)
 {
@@ -78,7 +83,13 @@ bool CSafeBuf::HasLetterAndArabicOrHebrew() const
 
 int CSafeBuf::IsMixedText(int* pos) const
 {
-    enum { kNone, kRtlFirst, kLtrFirst } state = kNone;
+    enum
+    {
+        kNone,
+        kRtlFirst,
+        kLtrFirst
+    } state
+        = kNone;
     bool prevAlnum = false;
     for (int i = 0; i < m_length; ++i) {
         unsigned short c = m_text[i];
@@ -109,10 +120,7 @@ int CSafeBuf::IsMixedText(int* pos) const
     return 0;
 }
 
-bool CSafeBuf::HasEndSentence() const
-{
-    return IsMixedText(nullptr) == 1;
-}
+bool CSafeBuf::HasEndSentence() const { return IsMixedText(nullptr) == 1; }
 
 void ReserveText(CSafeBuf& text, bool wholeLine)
 {

@@ -5,8 +5,8 @@
 
 class CSafeBuf;
 
-bool IsCharHebrew(unsigned short ch);   // 0x0590-0x05FF
-bool IsCharArabic(unsigned short ch);   // 0x0600-0x06FF, 0xFB50-0xFDFF, 0xFE70-0xFEFF
+bool IsCharHebrew(unsigned short ch); // 0x0590-0x05FF
+bool IsCharArabic(unsigned short ch); // 0x0600-0x06FF, 0xFB50-0xFDFF, 0xFE70-0xFEFF
 
 // Reorders text in place for drawing left to right.
 // wholeLine false: each run of Hebrew/Arabic units is reversed in place.

@@ -6,8 +6,8 @@
 
 #include "base/text/U16.h"
 
-#include <cstddef>
 #include <climits>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <new>
@@ -17,7 +17,11 @@ namespace {
 const int kEmptyCapacity = 10;
 const int kEmptyCopyCapacity = 20;
 
-enum : unsigned char { kNoUnicodeValid = 1, kNoCJKValid = 2 };
+enum : unsigned char
+{
+    kNoUnicodeValid = 1,
+    kNoCJKValid = 2
+};
 
 unsigned short* NewUnits(long capacity)
 {
@@ -119,10 +123,7 @@ void CSafeBuf::InitBuffer(long n)
     m_capacity = static_cast<int>(capacity);
 }
 
-CSafeBuf::CSafeBuf()
-{
-    InitBuffer(0);
-}
+CSafeBuf::CSafeBuf() { InitBuffer(0); }
 
 CSafeBuf::CSafeBuf(long n)
 {
@@ -133,7 +134,7 @@ CSafeBuf::CSafeBuf(long n)
         SetLength(static_cast<int>(n));
 }
 
-CSafeBuf::CSafeBuf(int n) : CSafeBuf(static_cast<long>(n)) {}
+CSafeBuf::CSafeBuf(int n) : CSafeBuf(static_cast<long>(n)) { }
 
 CSafeBuf::CSafeBuf(unsigned short ch, int count)
 {
@@ -243,10 +244,7 @@ void CSafeBuf::Empty()
         m_ansi[0] = 0;
 }
 
-void CSafeBuf::ClearBuffer()
-{
-    SetLength(0);
-}
+void CSafeBuf::ClearBuffer() { SetLength(0); }
 
 void CSafeBuf::Size(int n)
 {
@@ -294,10 +292,7 @@ void CSafeBuf::CutAt(int n)
 
 // ---------------------------------------------------------------- access
 
-unsigned short CSafeBuf::GetAt(int i) const
-{
-    return (i >= 0 && i <= m_length) ? m_text[i] : 0;
-}
+unsigned short CSafeBuf::GetAt(int i) const { return (i >= 0 && i <= m_length) ? m_text[i] : 0; }
 
 void CSafeBuf::SetAt(int i, int ch)
 {

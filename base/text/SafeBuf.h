@@ -25,16 +25,16 @@ public:
     explicit CSafeBuf(int n);
     // count copies of ch (empty when count < 1).
     CSafeBuf(unsigned short ch, int count);
-    CSafeBuf(const unsigned short* text);       // null: empty
-    CSafeBuf(const unsigned char* text);        // bytes zero-extended
-    CSafeBuf(const char* text);                 // bytes SIGN-extended (0x80-0xFF -> 0xFF80-0xFFFF)
+    CSafeBuf(const unsigned short* text); // null: empty
+    CSafeBuf(const unsigned char* text);  // bytes zero-extended
+    CSafeBuf(const char* text);           // bytes SIGN-extended (0x80-0xFF -> 0xFF80-0xFFFF)
     CSafeBuf(const CSafeBuf& other);
     ~CSafeBuf();
 
     // ---- assignment (a null source leaves the string unchanged) ----
     CSafeBuf& operator=(const unsigned short* text);
     CSafeBuf& operator=(unsigned short* text);
-    CSafeBuf& operator=(const char* text);      // bytes zero-extended
+    CSafeBuf& operator=(const char* text); // bytes zero-extended
     CSafeBuf& operator=(const CSafeBuf& other);
     // Exactly n units from src, zeros included; n < 0 or null src: nothing.
     void Copy(const unsigned short* src, int n);
@@ -53,8 +53,8 @@ public:
     bool FormatInt(const char* format, long value);
     // Takes over source's buffer without copying; source becomes empty.
     void ReplaceWith(CSafeBuf* source);
-    void Empty();           // length 0 and the 8-bit copy emptied
-    void ClearBuffer();     // length 0, the 8-bit copy untouched
+    void Empty();       // length 0 and the 8-bit copy emptied
+    void ClearBuffer(); // length 0, the 8-bit copy untouched
     // Set the length to n (terminator written at n, new units not initialised).
     // Size discards the old text when it must grow; Resize keeps it. n < 0: nothing.
     void Size(int n);
@@ -63,20 +63,20 @@ public:
     bool PrepareBufferSize(long n);
     // Recounts the length up to the first zero unit after direct writes.
     void BufferChanged();
-    void AdjSize(int n);    // truncate to n when length >= n
-    void CutAt(int n);      // 0 <= n < length: truncate to n
+    void AdjSize(int n); // truncate to n when length >= n
+    void CutAt(int n);   // 0 <= n < length: truncate to n
 
     // ---- appending and inserting (null text does nothing) ----
     CSafeBuf& operator+=(const CSafeBuf& other);
     CSafeBuf& operator+=(const unsigned short* text);
     CSafeBuf& operator+=(unsigned short* text);
     CSafeBuf& operator+=(unsigned short ch);
-    CSafeBuf& operator+=(const char* text);             // zero-extended
-    CSafeBuf& operator+=(const unsigned char* text);    // zero-extended
-    void Append(const char* text, int n);                // exactly n bytes, zero-extended
+    CSafeBuf& operator+=(const char* text);          // zero-extended
+    CSafeBuf& operator+=(const unsigned char* text); // zero-extended
+    void Append(const char* text, int n);            // exactly n bytes, zero-extended
     void Append(const unsigned short* text);
-    void Append(const unsigned short* text, int n);      // exactly n units
-    void AppendInt(long value);                          // "%ld"
+    void Append(const unsigned short* text, int n); // exactly n units
+    void AppendInt(long value);                     // "%ld"
     void AppendInt(int value);
     // Appends one integer formatted as in FormatInt (cut at 999 bytes);
     // false and nothing appended for an unusable format.
@@ -86,14 +86,14 @@ public:
     int Insert(int pos, const unsigned short* text, int count = -1);
     // As above with bytes SIGN-extended.
     int Insert(int pos, const char* text, int count = -1);
-    int Insert(int pos, unsigned short ch);              // pos clamped to 0..length
+    int Insert(int pos, unsigned short ch); // pos clamped to 0..length
 
     // ---- removing ----
     // Removes min(count, length - pos) units at pos when count > 0 and
     // 0 <= pos < length. Answers the new length.
     int Delete(int pos, int count = 1);
-    void RemoveBeginTo(int i);          // removes units 0..i inclusive
-    int Remove(unsigned short ch);      // every occurrence; answers how many
+    void RemoveBeginTo(int i);     // removes units 0..i inclusive
+    int Remove(unsigned short ch); // every occurrence; answers how many
     // Leading/trailing space, TAB, LF, CR, and extra when it is not 0.
     void TrimLeft(unsigned short extra = 0);
     void TrimRight(unsigned short extra = 0);
@@ -103,12 +103,20 @@ public:
     int Length() const { return m_length; }
     bool IsEmpty() const { return m_length == 0; }
     // Writable access marks the cached NoUnicode/NoCJK answers stale.
-    operator unsigned short*() { Changed(); return m_text; }
+    operator unsigned short*()
+    {
+        Changed();
+        return m_text;
+    }
     operator const unsigned short*() const { return m_text; }
     // The buffer seen as bytes (for raw 16-bit I/O).
-    explicit operator unsigned char*() { Changed(); return reinterpret_cast<unsigned char*>(m_text); }
-    unsigned short GetAt(int i) const;        // 0 outside 0..length
-    void SetAt(int i, int ch);                // only when 0 <= i < length
+    explicit operator unsigned char*()
+    {
+        Changed();
+        return reinterpret_cast<unsigned char*>(m_text);
+    }
+    unsigned short GetAt(int i) const; // 0 outside 0..length
+    void SetAt(int i, int ch);         // only when 0 <= i < length
     // The unit at i; outside 0..length-1 a reference to the first unit.
     unsigned short& operator[](int i);
     unsigned short& operator[](long i);
@@ -123,17 +131,17 @@ public:
     // The UTF-8 form into dst, at most size - 1 bytes, never cutting a character
     // in two, then a terminator. Answers the bytes written (terminator not counted).
     int CopyUTF8Str(char* dst, int size) const;
-    bool JustSpace() const;       // only space, CR, LF, TAB (true when empty)
-    bool IncludeSymbol() const;   // holds '?' or '!'
-    bool NoUnicode() const;       // every unit below 0x100
-    bool NoCJK() const;           // no unit whose high byte is 0x21, 0x22, 0x30-0xD7 or 0xFF
+    bool JustSpace() const;     // only space, CR, LF, TAB (true when empty)
+    bool IncludeSymbol() const; // holds '?' or '!'
+    bool NoUnicode() const;     // every unit below 0x100
+    bool NoCJK() const;         // no unit whose high byte is 0x21, 0x22, 0x30-0xD7 or 0xFF
     // & < > " become entity references in place (the apostrophe is left).
     void EscapeXML();
 
     // Right-to-left tests (RightToLeft.cpp).
     bool HasHebrew() const;
     bool HasArabic() const;
-    bool HasArabicOrHebrew() const;       // Hebrew, Arabic, '?' or '!'
+    bool HasArabicOrHebrew() const; // Hebrew, Arabic, '?' or '!'
     bool HasLetterAndArabicOrHebrew() const;
     // Direction-change scan: 0 none, 1 right-to-left text followed by
     // left-to-right (or a sentence end), 2 left-to-right followed by
@@ -145,32 +153,32 @@ public:
     int Find(unsigned short ch, int start = 0) const;
     int ReverseFind(unsigned short ch) const;
     int Find(const unsigned short* text, int start = 0, bool matchCase = true) const;
-    int Find(const char* text, int start = 0, bool matchCase = true) const;  // sign-extended
+    int Find(const char* text, int start = 0, bool matchCase = true) const; // sign-extended
     // Replaces every occurrence, continuing after each inserted text; answers the count.
     int Replace(const unsigned short* oldText, const unsigned short* newText, bool matchCase = true);
-    int Replace(const char* oldText, const char* newText);            // sign-extended, exact
-    int Replace(const char* oldText, const unsigned short* newText);  // sign-extended, exact
+    int Replace(const char* oldText, const char* newText);           // sign-extended, exact
+    int Replace(const char* oldText, const unsigned short* newText); // sign-extended, exact
     bool operator==(const CSafeBuf& other) const;
     bool operator!=(const CSafeBuf& other) const;
     // Null pointers make both == and != answer false.
     bool operator==(const unsigned short* text) const;
     bool operator!=(const unsigned short* text) const;
-    bool operator==(const char* text) const;   // sign-extended
+    bool operator==(const char* text) const; // sign-extended
     bool operator!=(const char* text) const;
-    int CompareNoCase(const unsigned short* text) const;  // 0 when equal ignoring ASCII case
-    int CompareNoCase(const char* text) const;            // zero-extended
+    int CompareNoCase(const unsigned short* text) const; // 0 when equal ignoring ASCII case
+    int CompareNoCase(const char* text) const;           // zero-extended
 
     // ---- extracting ----
     CSafeBuf Left(int n) const;
     CSafeBuf Right(int n) const;
     CSafeBuf Mid(int start, int count) const;
-    void Right(int n, CSafeBuf* out) const;   // out unchanged when nothing to take; out may be this string
+    void Right(int n, CSafeBuf* out) const; // out unchanged when nothing to take; out may be this string
 
     // ---- case and layout ----
     void MakeUpper();
     void MakeLower();
     void MakeCapitalize();
-    void ConvertUnixToAnsiCR();   // lone CR -> CR LF
+    void ConvertUnixToAnsiCR(); // lone CR -> CR LF
     // Replaces each TAB by fill units up to the next multiple of tab.
     void ExpandTAB(int tab, unsigned short fill = ' ');
     int RealPostionFromExpandedPos(int expandedPos, int tab) const;
@@ -204,5 +212,5 @@ private:
     int m_capacity = 0;
     mutable bool m_noUnicode = true;
     mutable bool m_noCJK = true;
-    mutable unsigned char m_cacheFlags = 0;   // bit 1: m_noUnicode valid, bit 2: m_noCJK valid
+    mutable unsigned char m_cacheFlags = 0; // bit 1: m_noUnicode valid, bit 2: m_noCJK valid
 };

@@ -6,8 +6,8 @@
 #include "base/text/Ascii.h"
 #include "base/text/U16.h"
 
-#include <cstddef>
 #include <climits>
+#include <cstddef>
 #include <cstring>
 #include <vector>
 
@@ -54,8 +54,8 @@ int CSafeBuf::InsertUnits(int pos, const unsigned short* src, int n)
     int oldLength = m_length;
     if (!Grow(static_cast<long>(oldLength) + n, true))
         return 0;
-    std::memmove(m_text + pos + n, m_text + pos,
-                 static_cast<size_t>(oldLength - pos) * sizeof(unsigned short));
+    std::memmove(
+        m_text + pos + n, m_text + pos, static_cast<size_t>(oldLength - pos) * sizeof(unsigned short));
     std::memcpy(m_text + pos, src, static_cast<size_t>(n) * sizeof(unsigned short));
     SetLength(oldLength + n);
     return n;
@@ -107,15 +107,9 @@ void CSafeBuf::Append(const char* text, int n)
     InsertUnits(m_length, u.data(), n);
 }
 
-void CSafeBuf::Append(const unsigned short* text)
-{
-    InsertUnits(m_length, text, U16len(text));
-}
+void CSafeBuf::Append(const unsigned short* text) { InsertUnits(m_length, text, U16len(text)); }
 
-void CSafeBuf::Append(const unsigned short* text, int n)
-{
-    InsertUnits(m_length, text, n);
-}
+void CSafeBuf::Append(const unsigned short* text, int n) { InsertUnits(m_length, text, n); }
 
 int CSafeBuf::Insert(int pos, const unsigned short* text, int count)
 {
@@ -136,10 +130,7 @@ int CSafeBuf::Insert(int pos, const char* text, int count)
     return InsertUnits(pos, u.data(), count);
 }
 
-int CSafeBuf::Insert(int pos, unsigned short ch)
-{
-    return InsertUnits(pos, &ch, 1);
-}
+int CSafeBuf::Insert(int pos, unsigned short ch) { return InsertUnits(pos, &ch, 1); }
 
 // ---------------------------------------------------------------- removing
 
@@ -149,7 +140,7 @@ int CSafeBuf::Delete(int pos, int count)
         if (count > m_length - pos)
             count = m_length - pos;
         std::memmove(m_text + pos, m_text + pos + count,
-                     static_cast<size_t>(m_length - pos - count) * sizeof(unsigned short));
+            static_cast<size_t>(m_length - pos - count) * sizeof(unsigned short));
         SetLength(m_length - count);
     }
     return m_length;
@@ -271,7 +262,7 @@ int CSafeBuf::Replace(const unsigned short* oldText, const unsigned short* newTe
             break;
         Delete(at, oldLength);
         if (newLength && InsertUnits(at, newUnits.data(), newLength) != newLength)
-            break;   // out of memory: stop rather than spin
+            break; // out of memory: stop rather than spin
         // Continue after the inserted text, so new text that contains the old
         // one is never replaced again.
         pos = at + newLength;
@@ -301,24 +292,15 @@ int CSafeBuf::Replace(const char* oldText, const unsigned short* newText)
 
 bool CSafeBuf::operator==(const CSafeBuf& other) const
 {
-    return m_length == other.m_length &&
-           std::memcmp(m_text, other.m_text, static_cast<size_t>(m_length) * sizeof(unsigned short)) == 0;
+    return m_length == other.m_length
+        && std::memcmp(m_text, other.m_text, static_cast<size_t>(m_length) * sizeof(unsigned short)) == 0;
 }
 
-bool CSafeBuf::operator!=(const CSafeBuf& other) const
-{
-    return !operator==(other);
-}
+bool CSafeBuf::operator!=(const CSafeBuf& other) const { return !operator==(other); }
 
-bool CSafeBuf::operator==(const unsigned short* text) const
-{
-    return text && U16cmp(m_text, text) == 0;
-}
+bool CSafeBuf::operator==(const unsigned short* text) const { return text && U16cmp(m_text, text) == 0; }
 
-bool CSafeBuf::operator!=(const unsigned short* text) const
-{
-    return text && U16cmp(m_text, text) != 0;
-}
+bool CSafeBuf::operator!=(const unsigned short* text) const { return text && U16cmp(m_text, text) != 0; }
 
 namespace {
 
@@ -345,10 +327,7 @@ bool CSafeBuf::operator!=(const char* text) const
     return text && !EqualsSignExtended(m_text, m_length, text);
 }
 
-int CSafeBuf::CompareNoCase(const unsigned short* text) const
-{
-    return U16icmp(m_text, text);
-}
+int CSafeBuf::CompareNoCase(const unsigned short* text) const { return U16icmp(m_text, text); }
 
 int CSafeBuf::CompareNoCase(const char* text) const
 {
@@ -475,7 +454,7 @@ void CSafeBuf::ExpandTAB(int tab, unsigned short fill)
             ++column;
         }
         if (total > INT_MAX - 1)
-            return;   // the expansion would not fit a string; leave the text
+            return; // the expansion would not fit a string; leave the text
     }
     Units out;
     out.reserve(static_cast<size_t>(total));

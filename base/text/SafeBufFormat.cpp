@@ -14,13 +14,13 @@
 #include "base/text/SafeBuf.h"
 
 #include "base/codec/Escaping.h"
-#include "base/shims/FileShims.h"
 #include "base/files/SystemPath.h"
+#include "base/shims/FileShims.h"
 #include "base/text/U16.h"
 #include "base/text/Utf.h"
 
-#include <cstddef>
 #include <climits>
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -32,11 +32,17 @@
 namespace {
 
 // How wide the value is taken, from the conversion's length modifier.
-enum class IntWidth { Char, Short, Int, Wide };
+enum class IntWidth
+{
+    Char,
+    Short,
+    Int,
+    Wide
+};
 
 struct IntConversion
 {
-    char type = 0;                    // d i o u x X c; 0 for a format without one
+    char type = 0; // d i o u x X c; 0 for a format without one
     IntWidth width = IntWidth::Int;
 };
 
@@ -69,7 +75,7 @@ bool RewriteIntFormat(const char* format, std::string& out, IntConversion* conv)
         while (*p >= '0' && *p <= '9') {
             out += *p++;
             if (++digits > 4)
-                return false;   // widths beyond 9999 are cut anyway; refuse absurd ones
+                return false; // widths beyond 9999 are cut anyway; refuse absurd ones
         }
         if (*p == '.') {
             out += *p++;
@@ -120,9 +126,9 @@ bool FormatLong(const char* format, long value, size_t limit, std::string& text)
     if (conv.type == 'c') {
         n = std::snprintf(buf.data(), buf.size(), safe.c_str(), static_cast<int>(value));
     } else if (conv.width == IntWidth::Wide) {
-        n = isSigned ? std::snprintf(buf.data(), buf.size(), safe.c_str(), static_cast<long long>(value))
-                     : std::snprintf(buf.data(), buf.size(), safe.c_str(),
-                                     static_cast<unsigned long long>(value));
+        n = isSigned
+            ? std::snprintf(buf.data(), buf.size(), safe.c_str(), static_cast<long long>(value))
+            : std::snprintf(buf.data(), buf.size(), safe.c_str(), static_cast<unsigned long long>(value));
     } else if (isSigned) {
         int narrowed = static_cast<std::int32_t>(value);
         if (conv.width == IntWidth::Short)
@@ -176,10 +182,7 @@ void CSafeBuf::AppendInt(long value)
         Append(buf, n);
 }
 
-void CSafeBuf::AppendInt(int value)
-{
-    AppendInt(static_cast<long>(value));
-}
+void CSafeBuf::AppendInt(int value) { AppendInt(static_cast<long>(value)); }
 
 // ---------------------------------------------------------------- UTF-8
 
@@ -198,10 +201,7 @@ void CSafeBuf::AssignUTF8(const unsigned char* utf8)
     delete[] units;
 }
 
-void CSafeBuf::AssignUTF8(const char* utf8)
-{
-    AssignUTF8(reinterpret_cast<const unsigned char*>(utf8));
-}
+void CSafeBuf::AssignUTF8(const char* utf8) { AssignUTF8(reinterpret_cast<const unsigned char*>(utf8)); }
 
 void CSafeBuf::AssignUTF8(const unsigned short* widened)
 {
@@ -260,10 +260,7 @@ int CSafeBuf::CopyUTF8Str(char* dst, int size) const
 
 // ---------------------------------------------------------------- escaping
 
-void CSafeBuf::EscapeXML()
-{
-    EscapeXMLChar(*this, false);
-}
+void CSafeBuf::EscapeXML() { EscapeXMLChar(*this, false); }
 
 // ---------------------------------------------------------------- files
 
@@ -271,8 +268,8 @@ bool CSafeBuf::SaveAs(const unsigned short* path) const
 {
     if (m_length > INT_MAX / static_cast<int>(sizeof(unsigned short)))
         return false;
-    return WriteToFile(path, reinterpret_cast<const char*>(m_text),
-                       m_length * static_cast<int>(sizeof(unsigned short)));
+    return WriteToFile(
+        path, reinterpret_cast<const char*>(m_text), m_length * static_cast<int>(sizeof(unsigned short)));
 }
 
 bool CSafeBuf::LoadFile(const unsigned short* path)

@@ -12,15 +12,9 @@
 
 namespace {
 
-bool IsWhite(unsigned short c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-}
+bool IsWhite(unsigned short c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
-bool IsLineBreak(unsigned short c)
-{
-    return c == '\n' || c == '\r';
-}
+bool IsLineBreak(unsigned short c) { return c == '\n' || c == '\r'; }
 
 } // namespace
 
@@ -30,10 +24,7 @@ CStringSplitter::CStringSplitter(const unsigned short* text, int mode, unsigned 
         ParseString(text, mode, separator);
 }
 
-CStringSplitter::~CStringSplitter()
-{
-    ReleaseLink();
-}
+CStringSplitter::~CStringSplitter() { ReleaseLink(); }
 
 void CStringSplitter::ReleaseLink()
 {
@@ -54,8 +45,7 @@ bool CStringSplitter::ParseString(const unsigned short* text, int mode, unsigned
         return false;
     m_length = U16len(m_text);
 
-    switch (mode)
-    {
+    switch (mode) {
     case 0: ParseRules(); break;
     case 1: ParseNameLines(); break;
     case 2: ParseDeclarations(separator); break;
@@ -67,10 +57,7 @@ bool CStringSplitter::ParseString(const unsigned short* text, int mode, unsigned
     return true;
 }
 
-void CStringSplitter::ResetGet()
-{
-    m_cursor = m_units.Head();
-}
+void CStringSplitter::ResetGet() { m_cursor = m_units.Head(); }
 
 void CStringSplitter::CopyPart(int offset, int length, CSafeBuf* out, bool trim) const
 {
@@ -96,20 +83,11 @@ bool CStringSplitter::GetNext(CSafeBuf* name, CSafeBuf* value, bool trim, CSafeB
     return true;
 }
 
-int CStringSplitter::GetCount() const
-{
-    return m_units.Count();
-}
+int CStringSplitter::GetCount() const { return m_units.Count(); }
 
-StringUnit* CStringSplitter::GetLastUnit() const
-{
-    return m_units.Tail();
-}
+StringUnit* CStringSplitter::GetLastUnit() const { return m_units.Tail(); }
 
-void CStringSplitter::AddUnit(StringUnit* unit)
-{
-    m_units.LinkTail(unit);
-}
+void CStringSplitter::AddUnit(StringUnit* unit) { m_units.LinkTail(unit); }
 
 void CStringSplitter::AddUnit(int nameOffset, int nameLength, int valueOffset, int valueLength)
 {
@@ -133,47 +111,36 @@ void CStringSplitter::ParseRules()
     int depth = 0;
     unsigned short quote = 0;
     bool escaped = false;
-    for (int i = 0; i < m_length; ++i)
-    {
+    for (int i = 0; i < m_length; ++i) {
         unsigned short c = m_text[i];
-        if (escaped)
-        {
+        if (escaped) {
             escaped = false;
             continue;
         }
-        if (c == '\\')
-        {
+        if (c == '\\') {
             escaped = true;
             continue;
         }
-        if (quote != 0)
-        {
+        if (quote != 0) {
             if (c == quote)
                 quote = 0;
             continue;
         }
-        if (c == '"' || c == '\'')
-        {
+        if (c == '"' || c == '\'') {
             quote = c;
             continue;
         }
-        if (c == '{')
-        {
+        if (c == '{') {
             if (depth == 0)
                 valueStart = i + 1;
             ++depth;
-        }
-        else if (c == '}')
-        {
+        } else if (c == '}') {
             --depth;
-            if (depth == 0 && valueStart >= 0)
-            {
+            if (depth == 0 && valueStart >= 0) {
                 AddUnit(unitStart, valueStart - 1 - unitStart, valueStart, i - valueStart);
                 unitStart = i + 1;
                 valueStart = -1;
-            }
-            else if (depth < 0)
-            {
+            } else if (depth < 0) {
                 return;
             }
         }
@@ -185,8 +152,7 @@ void CStringSplitter::ParseRules()
 void CStringSplitter::ParseNameLines()
 {
     int i = 0;
-    while (i < m_length)
-    {
+    while (i < m_length) {
         while (i < m_length && IsWhite(m_text[i]))
             ++i;
         if (i >= m_length)
@@ -215,8 +181,7 @@ void CStringSplitter::ParseDeclarations(unsigned short separator)
 {
     const unsigned short sep = separator == ';' ? ':' : separator;
     int i = 0;
-    while (i < m_length)
-    {
+    while (i < m_length) {
         while (i < m_length && (IsWhite(m_text[i]) || m_text[i] == ';'))
             ++i;
         if (i >= m_length)
@@ -225,12 +190,11 @@ void CStringSplitter::ParseDeclarations(unsigned short separator)
         while (i < m_length && m_text[i] != sep && m_text[i] != ';')
             ++i;
         const int nameLength = i - nameStart;
-        if (i >= m_length || m_text[i] == ';')
-        {
+        if (i >= m_length || m_text[i] == ';') {
             AddUnit(nameStart, nameLength, i, 0);
             continue;
         }
-        ++i;                                    // past the separator
+        ++i; // past the separator
         while (i < m_length && IsWhite(m_text[i]))
             ++i;
         const int valueStart = i;
@@ -248,14 +212,12 @@ void CStringSplitter::ParseList(unsigned short separator)
         return separator == 0 ? (c == ' ' || c == ',' || c == ';') : c == separator;
     };
     int i = 0;
-    while (i < m_length)
-    {
+    while (i < m_length) {
         while (i < m_length && (IsWhite(m_text[i]) || (separator == 0 && isSeparator(m_text[i]))))
             ++i;
         if (i >= m_length)
             return;
-        if (separator != 0 && separator != ' ' && m_text[i] == separator)
-        {
+        if (separator != 0 && separator != ' ' && m_text[i] == separator) {
             AddUnit(0, 0, i, 0);
             ++i;
             continue;
@@ -265,7 +227,7 @@ void CStringSplitter::ParseList(unsigned short separator)
             ++i;
         AddUnit(0, 0, start, i - start);
         if (i < m_length)
-            ++i;                                // past the separator that ended the item
+            ++i; // past the separator that ended the item
     }
 }
 
@@ -273,10 +235,8 @@ void CStringSplitter::ParseList(unsigned short separator)
 void CStringSplitter::ParseLines()
 {
     int start = 0;
-    for (int i = 0; i < m_length; ++i)
-    {
-        if (m_text[i] == '\n')
-        {
+    for (int i = 0; i < m_length; ++i) {
+        if (m_text[i] == '\n') {
             AddUnit(0, 0, start, i - start);
             start = i + 1;
         }

@@ -11,8 +11,8 @@
 // The text is copied once; units are offsets into that copy, read back in
 // order with ResetGet and GetNext.
 
-#include "base/text/SafeBuf.h"
 #include "base/collections/SinglyLinkedList.h"
+#include "base/text/SafeBuf.h"
 
 struct StringUnit
 {
@@ -20,7 +20,7 @@ struct StringUnit
     int nameLength = 0;
     int valueOffset = 0;
     int valueLength = 0;
-    int commentOffset = 0;   // comments are never recognised; always empty
+    int commentOffset = 0; // comments are never recognised; always empty
     int commentLength = 0;
     StringUnit* next = nullptr;
 };

@@ -14,26 +14,16 @@
 
 namespace {
 
-bool IsReferenceChar(unsigned short c)
-{
-    return IsAsciiAlnum(c) || c == '#';
-}
+bool IsReferenceChar(unsigned short c) { return IsAsciiAlnum(c) || c == '#'; }
 
-bool IsLineChar(unsigned short c)
-{
-    return c == '\r' || c == '\n' || c == '\t';
-}
+bool IsLineChar(unsigned short c) { return c == '\r' || c == '\n' || c == '\t'; }
 
-bool IsQuote(unsigned short c)
-{
-    return c == '"' || c == '\'';
-}
+bool IsQuote(unsigned short c) { return c == '"' || c == '\''; }
 
 // Position of needle in text[from, length), or -1.
 int FindIn(const unsigned short* text, int length, int from, const unsigned short* needle, int needleLength)
 {
-    for (int i = from; i + needleLength <= length; ++i)
-    {
+    for (int i = from; i + needleLength <= length; ++i) {
         if (U16ncmp(text + i, needle, needleLength) == 0)
             return i;
     }
@@ -44,8 +34,7 @@ int FindIn(const unsigned short* text, int length, int from, const unsigned shor
 // ending at its width.
 int CompareSlots(const unsigned short* a, const unsigned short* b, int width)
 {
-    for (int i = 0; i < width; ++i)
-    {
+    for (int i = 0; i < width; ++i) {
         if (a[i] != b[i])
             return a[i] > b[i] ? 1 : -1;
         if (a[i] == 0)
@@ -54,15 +43,9 @@ int CompareSlots(const unsigned short* a, const unsigned short* b, int width)
     return 0;
 }
 
-unsigned int Byte(const char* bytes, long i)
-{
-    return static_cast<unsigned char>(bytes[i]);
-}
+unsigned int Byte(const char* bytes, long i) { return static_cast<unsigned char>(bytes[i]); }
 
-unsigned int Byte(const unsigned short* units, long i)
-{
-    return units[i] & 0xFFu;
-}
+unsigned int Byte(const unsigned short* units, long i) { return units[i] & 0xFFu; }
 
 template <typename T>
 unsigned int ReadPacked(const T* data, long pos, long size, int kind)
@@ -72,16 +55,15 @@ unsigned int ReadPacked(const T* data, long pos, long size, int kind)
     const long need = (kind == 0 || kind == 2) ? 2 : 4;
     if (size - pos < need)
         return 0;
-    switch (kind)
-    {
+    switch (kind) {
     case 0: return Byte(data, pos) | (Byte(data, pos + 1) << 8);
     case 1:
-        return Byte(data, pos) | (Byte(data, pos + 1) << 8) | (Byte(data, pos + 2) << 16) |
-               (Byte(data, pos + 3) << 24);
+        return Byte(data, pos) | (Byte(data, pos + 1) << 8) | (Byte(data, pos + 2) << 16)
+            | (Byte(data, pos + 3) << 24);
     case 2: return (Byte(data, pos) << 8) | Byte(data, pos + 1);
     default:
-        return (Byte(data, pos) << 24) | (Byte(data, pos + 1) << 16) | (Byte(data, pos + 2) << 8) |
-               Byte(data, pos + 3);
+        return (Byte(data, pos) << 24) | (Byte(data, pos + 1) << 16) | (Byte(data, pos + 2) << 8)
+            | Byte(data, pos + 3);
     }
 }
 
@@ -91,25 +73,17 @@ bool GlobMatch(const std::string& pattern, const std::string& name)
 {
     size_t p = 0, n = 0;
     size_t starP = std::string::npos, starN = 0;
-    while (n < name.size())
-    {
-        if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == name[n]))
-        {
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == name[n])) {
             ++p;
             ++n;
-        }
-        else if (p < pattern.size() && pattern[p] == '*')
-        {
+        } else if (p < pattern.size() && pattern[p] == '*') {
             starP = p++;
             starN = n;
-        }
-        else if (starP != std::string::npos)
-        {
+        } else if (starP != std::string::npos) {
             p = starP + 1;
             n = ++starN;
-        }
-        else
-        {
+        } else {
             return false;
         }
     }
@@ -120,8 +94,8 @@ bool GlobMatch(const std::string& pattern, const std::string& name)
 
 bool IsWordSeparator(unsigned short c)
 {
-    return c == ' ' || c == ')' || c == '?' || c == '*' || c == '%' || c == '!' || c == '}' || c == ']' ||
-           c == '-' || c == 150 || c == 248 || c > 10000;
+    return c == ' ' || c == ')' || c == '?' || c == '*' || c == '%' || c == '!' || c == '}' || c == ']'
+        || c == '-' || c == 150 || c == 248 || c > 10000;
 }
 
 template <typename T, typename Unit>
@@ -131,8 +105,7 @@ int ReadIntValue(const T* text, Unit after)
         return -1;
     auto unit = [](T c) { return static_cast<unsigned int>(static_cast<Unit>(c)); };
     const T* p = text;
-    if (after != 0)
-    {
+    if (after != 0) {
         while (*p && unit(*p) != static_cast<unsigned int>(after))
             ++p;
         if (*p == 0)
@@ -144,8 +117,7 @@ int ReadIntValue(const T* text, Unit after)
     if (*p == 0)
         return -1;
     long long value = 0;
-    for (int digits = 0; digits < 99 && unit(*p) >= '0' && unit(*p) <= '9'; ++digits, ++p)
-    {
+    for (int digits = 0; digits < 99 && unit(*p) >= '0' && unit(*p) <= '9'; ++digits, ++p) {
         if (value <= INT_MAX)
             value = value * 10 + (unit(*p) - '0');
     }
@@ -155,7 +127,7 @@ int ReadIntValue(const T* text, Unit after)
 } // namespace
 
 int RemoveSectionInString(unsigned short* text, const unsigned short* begin, const unsigned short* end,
-                          const unsigned short* except, int length)
+    const unsigned short* except, int length)
 {
     if (text == nullptr || begin == nullptr || end == nullptr)
         return 0;
@@ -167,24 +139,21 @@ int RemoveSectionInString(unsigned short* text, const unsigned short* begin, con
     const int endLength = U16len(end);
     const int exceptLength = except ? U16len(except) : 0;
     if (beginLength == 0 || endLength == 0)
-        return length;     // an empty marker would match everywhere
+        return length; // an empty marker would match everywhere
 
     int from = 0;
-    while (length > 0)
-    {
+    while (length > 0) {
         int start = FindIn(text, length, from, begin, beginLength);
         if (start < 0)
             break;
         int afterBegin = start + beginLength;
-        if (exceptLength > 0 && afterBegin + exceptLength <= length &&
-            U16ncmp(text + afterBegin, except, exceptLength) == 0)
-        {
+        if (exceptLength > 0 && afterBegin + exceptLength <= length
+            && U16ncmp(text + afterBegin, except, exceptLength) == 0) {
             from = start + 1;
             continue;
         }
         int stop = FindIn(text, length, afterBegin, end, endLength);
-        if (stop < 0)
-        {
+        if (stop < 0) {
             from = start + 1;
             continue;
         }
@@ -202,9 +171,8 @@ void RemoveQuote(unsigned short* text)
     if (text == nullptr || text[0] == 0)
         return;
     int length = U16len(text);
-    if (IsQuote(text[0]))
-    {
-        std::memmove(text, text + 1, sizeof(unsigned short) * length);   // terminator included
+    if (IsQuote(text[0])) {
+        std::memmove(text, text + 1, sizeof(unsigned short) * length); // terminator included
         --length;
     }
     if (length > 0 && IsQuote(text[length - 1]))
@@ -217,15 +185,12 @@ void SortString(unsigned short* table, int count, int width)
         return;
     std::vector<unsigned short> swap(static_cast<size_t>(width));
     const size_t bytes = sizeof(unsigned short) * static_cast<size_t>(width);
-    for (int pass = 0; pass < count - 1; ++pass)
-    {
+    for (int pass = 0; pass < count - 1; ++pass) {
         bool swapped = false;
-        for (int i = 0; i < count - 1 - pass; ++i)
-        {
+        for (int i = 0; i < count - 1 - pass; ++i) {
             unsigned short* a = table + static_cast<long>(i) * width;
             unsigned short* b = a + width;
-            if (CompareSlots(a, b, width) > 0)
-            {
+            if (CompareSlots(a, b, width) > 0) {
                 std::memcpy(swap.data(), a, bytes);
                 std::memcpy(a, b, bytes);
                 std::memcpy(b, swap.data(), bytes);
@@ -245,8 +210,7 @@ bool IsPositionInsideEntity(const unsigned short* text, int pos)
     if (pos >= length)
         return false;
 
-    for (int i = pos - 1, seen = 0;; --i, ++seen)
-    {
+    for (int i = pos - 1, seen = 0;; --i, ++seen) {
         if (i < 0 || seen >= 11)
             return false;
         if (text[i] == '&')
@@ -254,8 +218,7 @@ bool IsPositionInsideEntity(const unsigned short* text, int pos)
         if (!IsReferenceChar(text[i]))
             return false;
     }
-    for (int i = pos, seen = 0;; ++i, ++seen)
-    {
+    for (int i = pos, seen = 0;; ++i, ++seen) {
         if (i >= length || seen >= 11)
             return false;
         if (text[i] == ';')
@@ -274,8 +237,7 @@ bool CheckNameConvention(const unsigned short* name, int length)
         length = U16len(name);
     if (length == 0 || IsAsciiDigit(name[0]))
         return false;
-    for (int i = 0; i < length; ++i)
-    {
+    for (int i = 0; i < length; ++i) {
         unsigned short c = name[i];
         if (!(IsAsciiAlnum(c) || c == '_' || c == '-' || c > 0xA0))
             return false;
@@ -292,15 +254,13 @@ bool IsStringOnlyNumber(const unsigned short* text, int length, bool allowSignAn
     if (length == 0)
         return false;
     bool point = false;
-    for (int i = 0; i < length; ++i)
-    {
+    for (int i = 0; i < length; ++i) {
         unsigned short c = text[i];
         if (IsAsciiDigit(c))
             continue;
         if (allowSignAndPoint && c == '-' && i == 0)
             continue;
-        if (allowSignAndPoint && c == '.' && !point)
-        {
+        if (allowSignAndPoint && c == '.' && !point) {
             point = true;
             continue;
         }
@@ -309,10 +269,7 @@ bool IsStringOnlyNumber(const unsigned short* text, int length, bool allowSignAn
     return true;
 }
 
-bool IsCharSymbol(unsigned short ch)
-{
-    return ch < 128 && !IsAsciiAlnum(ch);
-}
+bool IsCharSymbol(unsigned short ch) { return ch < 128 && !IsAsciiAlnum(ch); }
 
 unsigned int GetInt(const char* bytes, long pos, long size, int kind)
 {
@@ -332,18 +289,22 @@ bool ParseLengthStr(const unsigned short* text, int& value, int& unit)
         return true;
     long leading = U16toi(text);
     value = leading > INT_MAX ? INT_MAX : (leading < INT_MIN ? INT_MIN : static_cast<int>(leading));
-    if (U16chr(text, '%'))
-    {
+    if (U16chr(text, '%')) {
         unit = 5;
         return true;
     }
-    static const struct { const char* name; int code; } kScaled[] = {
-        {"em", 1}, {"cm", 2}, {"mm", 3}, {"in", 6},
-    };
-    for (const auto& entry : kScaled)
+    static const struct
     {
-        if (U16str(text, entry.name))
-        {
+        const char* name;
+        int code;
+    } kScaled[] = {
+        {"em", 1},
+        {"cm", 2},
+        {"mm", 3},
+        {"in", 6},
+    };
+    for (const auto& entry : kScaled) {
+        if (U16str(text, entry.name)) {
             unit = entry.code;
             double scaled = u2f(text) * 100.0;
             if (scaled >= INT_MAX)
@@ -366,8 +327,7 @@ void UTF8Encoding(CSafeBuf& text)
     int count = Unicode2UTF8(static_cast<const unsigned short*>(text), &bytes, text.Length(), true);
     if (bytes == nullptr)
         return;
-    if (count > 0 || text.IsEmpty())
-    {
+    if (count > 0 || text.IsEmpty()) {
         CSafeBuf out;
         out.Append(reinterpret_cast<const char*>(bytes), count);
         text.ReplaceWith(&out);
@@ -375,10 +335,7 @@ void UTF8Encoding(CSafeBuf& text)
     delete[] bytes;
 }
 
-int TidyUnicodeString(CSafeBuf&)
-{
-    return 0;
-}
+int TidyUnicodeString(CSafeBuf&) { return 0; }
 
 bool WildcardComparePattern(const char* pattern, const char* name)
 {
@@ -402,14 +359,12 @@ void TrimCR(CSafeBuf& text, int where)
 {
     int length = text.Length();
     int first = 0;
-    if (where <= 0)
-    {
+    if (where <= 0) {
         while (first < length && IsLineChar(text.GetAt(first)))
             ++first;
     }
     int last = length;
-    if (where >= 0)
-    {
+    if (where >= 0) {
         while (last > first && IsLineChar(text.GetAt(last - 1)))
             --last;
     }
@@ -429,8 +384,7 @@ void RemoveCR(CSafeBuf& text)
 bool HasUpperCase(const CSafeBuf& text)
 {
     const unsigned short* s = text;
-    for (int i = 0; i < text.Length(); ++i)
-    {
+    for (int i = 0; i < text.Length(); ++i) {
         if (IsAsciiUpper(s[i]))
             return true;
     }
@@ -441,13 +395,12 @@ void ReplaceLastWordWith(CSafeBuf& text, const unsigned short* word)
 {
     if (word == nullptr)
         return;
-    CSafeBuf replacement(word);   // a copy: word may point into text
+    CSafeBuf replacement(word); // a copy: word may point into text
     const int length = text.Length();
     const int wordLength = replacement.Length();
     if (length < wordLength)
         return;
-    if (length == wordLength)
-    {
+    if (length == wordLength) {
         text.ReplaceWith(&replacement);
         return;
     }
@@ -466,7 +419,7 @@ void ReplaceLastWordWith(CSafeBuf& text, const char* word)
     if (word == nullptr)
         return;
     CSafeBuf wide;
-    wide = word;   // zero-extended
+    wide = word; // zero-extended
     ReplaceLastWordWith(text, static_cast<const unsigned short*>(wide));
 }
 
@@ -475,7 +428,4 @@ int GetIntValue(const unsigned short* text, unsigned short after)
     return ReadIntValue<unsigned short, unsigned short>(text, after);
 }
 
-int GetIntValue(const char* text, char after)
-{
-    return ReadIntValue<char, unsigned char>(text, after);
-}
+int GetIntValue(const char* text, char after) { return ReadIntValue<char, unsigned char>(text, after); }

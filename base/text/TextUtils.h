@@ -13,7 +13,7 @@
 // length < 0 means the text's own length. Answers the new length (0 for a
 // null text, begin or end; the length unchanged for an empty begin or end).
 int RemoveSectionInString(unsigned short* text, const unsigned short* begin, const unsigned short* end,
-                          const unsigned short* except, int length);
+    const unsigned short* except, int length);
 
 // A leading '"' or '\'' is removed and then a trailing one (of either kind);
 // without a leading one only a trailing one is removed.
@@ -76,7 +76,7 @@ bool HasUpperCase(const CSafeBuf& text);
 // above 10000) stands more than word's length from the end; then word is
 // appended. Nothing when text is shorter than word; same length: text = word.
 void ReplaceLastWordWith(CSafeBuf& text, const unsigned short* word);
-void ReplaceLastWordWith(CSafeBuf& text, const char* word);   // bytes zero-extended
+void ReplaceLastWordWith(CSafeBuf& text, const char* word); // bytes zero-extended
 
 // The first run of decimal digits, after the first occurrence of after when
 // after is not 0; at most 99 digits are read and the value saturates at

@@ -12,10 +12,7 @@
 
 namespace {
 
-bool IsWhite(unsigned short c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
+bool IsWhite(unsigned short c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 enum class TagState
 {
@@ -59,11 +56,9 @@ void RemoveTagNamespace(CSafeBuf& markup)
     TagState state = TagState::Outside;
     bool attributeMarked = false;
 
-    for (int i = 0; i < length; ++i)
-    {
+    for (int i = 0; i < length; ++i) {
         unsigned short c = s[i];
-        switch (state)
-        {
+        switch (state) {
         case TagState::Outside:
             if (c == '<')
                 state = TagState::AfterOpen;
@@ -74,12 +69,10 @@ void RemoveTagNamespace(CSafeBuf& markup)
             state = (c == '!') ? TagState::Declaration : TagState::TagName;
             break;
         case TagState::TagName:
-            if (c == ':')
-            {
+            if (c == ':') {
                 marks.push_back(i);
                 state = TagState::RestOfTagName;
-            }
-            else if (IsWhite(c))
+            } else if (IsWhite(c))
                 state = TagState::BetweenAttributes;
             else if (c == '>')
                 state = TagState::Outside;
@@ -93,8 +86,7 @@ void RemoveTagNamespace(CSafeBuf& markup)
         case TagState::BetweenAttributes:
             if (c == '>')
                 state = TagState::Outside;
-            else if (!IsWhite(c))
-            {
+            else if (!IsWhite(c)) {
                 state = TagState::AttributeName;
                 attributeMarked = false;
             }
@@ -102,13 +94,11 @@ void RemoveTagNamespace(CSafeBuf& markup)
         case TagState::AttributeName:
             if (c == '=')
                 state = TagState::BeforeValue;
-            else if (c == ':')
-            {
+            else if (c == ':') {
                 if (!attributeMarked)
                     marks.push_back(i);
                 attributeMarked = true;
-            }
-            else if (c == '>')
+            } else if (c == '>')
                 state = TagState::Outside;
             break;
         case TagState::BeforeValue:
@@ -155,15 +145,13 @@ void RemoveXMLTag(CSafeBuf& markup, const char* name)
 
 void RemoveTag(CSafeBuf& text, int which)
 {
-    if (which == 0 || which == 1)
-    {
+    if (which == 0 || which == 1) {
         int open = text.Find('<');
         int close = open >= 0 ? text.Find('>', open) : -1;
         if (open >= 0 && close >= 0)
             text.Delete(open, close - open + 1);
     }
-    if (which == 0 || which == 2)
-    {
+    if (which == 0 || which == 2) {
         int open = text.ReverseFind('<');
         int close = text.ReverseFind('>');
         if (open >= 0 && close > open)
@@ -185,16 +173,12 @@ int FindSubStringBetween(CSafeBuf& text, CSafeBuf& out, const char* start, const
     // with a non-character that no marker holds.
     CSafeBuf blanked = text.Mid(from, text.Length() - from);
     unsigned short quote = 0;
-    for (int i = 0; i < blanked.Length(); ++i)
-    {
+    for (int i = 0; i < blanked.Length(); ++i) {
         unsigned short c = blanked.GetAt(i);
-        if (quote == 0 && (c == '"' || c == '\''))
-        {
+        if (quote == 0 && (c == '"' || c == '\'')) {
             quote = c;
             blanked.SetAt(i, 0xFFFF);
-        }
-        else if (quote != 0)
-        {
+        } else if (quote != 0) {
             if (c == quote)
                 quote = 0;
             blanked.SetAt(i, 0xFFFF);

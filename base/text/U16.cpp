@@ -7,9 +7,9 @@
 
 #include "base/text/Ascii.h"
 
-#include <cstddef>
 #include <climits>
 #include <clocale>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <locale.h>
@@ -44,8 +44,10 @@ int CompareToEnd(const A* a, const B* b)
 {
     static const A kEmptyA[1] = {0};
     static const B kEmptyB[1] = {0};
-    if (!a) a = kEmptyA;
-    if (!b) b = kEmptyB;
+    if (!a)
+        a = kEmptyA;
+    if (!b)
+        b = kEmptyB;
     for (int i = 0;; ++i) {
         int av = SignExt(a[i]), bv = SignExt(b[i]);
         if (av != bv)
@@ -160,10 +162,7 @@ int U16len(const unsigned short* s)
     return n;
 }
 
-int U16len(const char* s)
-{
-    return s ? static_cast<int>(std::strlen(s)) : 0;
-}
+int U16len(const char* s) { return s ? static_cast<int>(std::strlen(s)) : 0; }
 
 unsigned short* U16cpy(unsigned short* dst, const unsigned short* src)
 {
@@ -228,74 +227,47 @@ int U16cat(unsigned short* dst, const char* src)
     return i;
 }
 
-int U16cmp(const unsigned short* a, const unsigned short* b)
-{
-    return CompareToEnd(a, b);
-}
+int U16cmp(const unsigned short* a, const unsigned short* b) { return CompareToEnd(a, b); }
 
-int U16cmp(const char* a, const unsigned short* b)
-{
-    return CompareToEnd(a, b);
-}
+int U16cmp(const char* a, const unsigned short* b) { return CompareToEnd(a, b); }
 
-int U16cmp(const unsigned short* a, const char* b)
-{
-    return -U16cmp(b, a);
-}
+int U16cmp(const unsigned short* a, const char* b) { return -U16cmp(b, a); }
 
 int U16ncmp(const unsigned short* a, const unsigned short* b, int n)
 {
-    return CompareCounted(a, b, n, [](unsigned short x, unsigned short y) {
-        return x == y ? 0 : Sign(x, y);
-    });
+    return CompareCounted(
+        a, b, n, [](unsigned short x, unsigned short y) { return x == y ? 0 : Sign(x, y); });
 }
 
 // Equality is by the zero-extended byte, the order by the sign-extended one.
 int U16ncmp(const unsigned short* a, const char* b, int n)
 {
-    return CompareCounted(a, b, n, [](unsigned short x, char y) {
-        return x == ZeroExt(y) ? 0 : Sign(x, SignExt(y));
-    });
+    return CompareCounted(
+        a, b, n, [](unsigned short x, char y) { return x == ZeroExt(y) ? 0 : Sign(x, SignExt(y)); });
 }
 
 int U16nicmp(const unsigned short* a, const unsigned short* b, int n)
 {
-    return CompareCounted(a, b, n, [](unsigned short x, unsigned short y) {
-        return CompareNoCase(x, y);
-    });
+    return CompareCounted(a, b, n, [](unsigned short x, unsigned short y) { return CompareNoCase(x, y); });
 }
 
 int U16nicmp(const unsigned short* a, const char* b, int n)
 {
-    return CompareCounted(a, b, n, [](unsigned short x, char y) {
-        return CompareNoCase(x, SignExt(y));
-    });
+    return CompareCounted(a, b, n, [](unsigned short x, char y) { return CompareNoCase(x, SignExt(y)); });
 }
 
-int U16icmp(const unsigned short* a, const unsigned short* b)
-{
-    return CompareNoCaseToEnd(a, b);
-}
+int U16icmp(const unsigned short* a, const unsigned short* b) { return CompareNoCaseToEnd(a, b); }
 
-int U16icmp(const unsigned short* a, const char* b)
-{
-    return CompareNoCaseToEnd(a, b);
-}
+int U16icmp(const unsigned short* a, const char* b) { return CompareNoCaseToEnd(a, b); }
 
-int U16icmp(const char* a, const unsigned short* b)
-{
-    return CompareNoCaseToEnd(a, b);
-}
+int U16icmp(const char* a, const unsigned short* b) { return CompareNoCaseToEnd(a, b); }
 
 unsigned short* U16str(const unsigned short* hay, const unsigned short* needle)
 {
     return FindText(hay, needle);
 }
 
-unsigned short* U16str(const unsigned short* hay, const char* needle)
-{
-    return FindText(hay, needle);
-}
+unsigned short* U16str(const unsigned short* hay, const char* needle) { return FindText(hay, needle); }
 
 unsigned short* U16chr(const unsigned short* s, int ch)
 {
@@ -308,25 +280,13 @@ unsigned short* U16chr(const unsigned short* s, int ch)
     return nullptr;
 }
 
-unsigned short* U16upr(unsigned short* s)
-{
-    return ChangeCase(s, 'a', 'A');
-}
+unsigned short* U16upr(unsigned short* s) { return ChangeCase(s, 'a', 'A'); }
 
-unsigned short* U16lwr(unsigned short* s)
-{
-    return ChangeCase(s, 'A', 'a');
-}
+unsigned short* U16lwr(unsigned short* s) { return ChangeCase(s, 'A', 'a'); }
 
-char* strupr(char* s)
-{
-    return ChangeCase(s, 'a', 'A');
-}
+char* strupr(char* s) { return ChangeCase(s, 'a', 'A'); }
 
-char* strlwr(char* s)
-{
-    return ChangeCase(s, 'A', 'a');
-}
+char* strlwr(char* s) { return ChangeCase(s, 'A', 'a'); }
 
 long U16toi(const unsigned short* s)
 {

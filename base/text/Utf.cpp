@@ -163,8 +163,8 @@ int UTF82Unicode(const unsigned char* in, unsigned short** out, int length, bool
                 ++i;
                 continue;
             }
-            unsigned long cp = ((b & 0x07UL) << 18) | ((in[i + 1] & 0x3FUL) << 12) |
-                               ((in[i + 2] & 0x3FUL) << 6) | (in[i + 3] & 0x3FUL);
+            unsigned long cp = ((b & 0x07UL) << 18) | ((in[i + 1] & 0x3FUL) << 12)
+                | ((in[i + 2] & 0x3FUL) << 6) | (in[i + 3] & 0x3FUL);
             if (cp >= 0x10000 && cp <= 0x10FFFF) {
                 cp -= 0x10000;
                 buf[n++] = static_cast<unsigned short>(0xD800 + (cp >> 10));

@@ -1,7 +1,7 @@
 #include "base/text/ValueUtils.h"
 
-#include "base/geometry/Point.h"
 #include "base/collections/StringList.h"
+#include "base/geometry/Point.h"
 #include "platform/clock/LocalTime.h"
 #include "platform/sys/Uuid.h"
 
@@ -19,18 +19,13 @@ std::mt19937& Generator()
     static std::mt19937 generator = [] {
         std::random_device device;
         std::seed_seq seed{device(), device(),
-                           static_cast<unsigned>(std::chrono::steady_clock::now()
-                                                     .time_since_epoch()
-                                                     .count())};
+            static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count())};
         return std::mt19937(seed);
     }();
     return generator;
 }
 
-bool IsLeapYear(int year)
-{
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
+bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
 // Day of the year counted from 0 (1 January is 0).
 int DayOfYear(const qm::clock::LocalDateTime& t)
@@ -79,9 +74,8 @@ void CalculateValue(const unsigned short* expression, CSafeBuf& value)
         return;
     }
 
-    const bool dateExpression = is("now()") || is("date()") || is("time()") || is("year()") ||
-                                is("month()") || is("day()") || is("day-of-year()") ||
-                                is("weekday()") || is("week()");
+    const bool dateExpression = is("now()") || is("date()") || is("time()") || is("year()") || is("month()")
+        || is("day()") || is("day-of-year()") || is("weekday()") || is("week()");
     if (!dateExpression) {
         value = expr;
         return;
@@ -90,8 +84,8 @@ void CalculateValue(const unsigned short* expression, CSafeBuf& value)
     const qm::clock::LocalDateTime t = qm::clock::LocalNow();
     if (is("now()")) {
         char text[64];
-        std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", t.year, t.month, t.day,
-                      t.hour, t.minute, t.second);
+        std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", t.year, t.month, t.day, t.hour,
+            t.minute, t.second);
         value = text;
     } else if (is("date()")) {
         Format(value, "%04d-%02d-%02d", t.year, t.month, t.day);
@@ -107,7 +101,7 @@ void CalculateValue(const unsigned short* expression, CSafeBuf& value)
         value.FormatInt("%d", DayOfYear(t));
     } else if (is("weekday()")) {
         value.FormatInt("%d", t.dayOfWeek);
-    } else {   // week()
+    } else { // week()
         value.FormatInt("%d", DayOfYear(t) / 7 + 1);
     }
 }
@@ -130,8 +124,7 @@ CSafeBuf RandomString(int length)
 void GetFormatInt(long n, CSafeBuf& text)
 {
     // Work on the magnitude as unsigned so the most negative value is safe.
-    unsigned long magnitude =
-        n < 0 ? 0UL - static_cast<unsigned long>(n) : static_cast<unsigned long>(n);
+    unsigned long magnitude = n < 0 ? 0UL - static_cast<unsigned long>(n) : static_cast<unsigned long>(n);
     char digits[32];
     std::snprintf(digits, sizeof digits, "%lu", magnitude);
 
@@ -146,10 +139,7 @@ void GetFormatInt(long n, CSafeBuf& text)
     }
 }
 
-void FormatStringInt(CSafeBuf& text, long n)
-{
-    text.FormatInt("%ld", n);
-}
+void FormatStringInt(CSafeBuf& text, long n) { text.FormatInt("%ld", n); }
 
 void ConvertNumberToRoman(int n, CSafeBuf& text)
 {

@@ -32,10 +32,8 @@ CSafeBuf RemoveDotSegments(const CSafeBuf& path)
     std::vector<Segment> segments;
     const int length = path.Length();
     int start = 1;
-    for (int i = 1; i <= length; ++i)
-    {
-        if (i == length || path.GetAt(i) == '/')
-        {
+    for (int i = 1; i <= length; ++i) {
+        if (i == length || path.GetAt(i) == '/') {
             segments.push_back({start, i - start, false});
             start = i + 1;
         }
@@ -43,23 +41,17 @@ CSafeBuf RemoveDotSegments(const CSafeBuf& path)
     if (!segments.empty() && segments.back().length == 0)
         segments.back().removed = true;
 
-    for (std::size_t i = 0; i < segments.size(); ++i)
-    {
+    for (std::size_t i = 0; i < segments.size(); ++i) {
         Segment& seg = segments[i];
         if (seg.removed)
             continue;
-        if (SegmentIs(path, seg, "."))
-        {
+        if (SegmentIs(path, seg, ".")) {
             seg.removed = true;
-        }
-        else if (SegmentIs(path, seg, ".."))
-        {
-            for (std::size_t j = i; j-- > 0;)
-            {
+        } else if (SegmentIs(path, seg, "..")) {
+            for (std::size_t j = i; j-- > 0;) {
                 if (segments[j].removed)
                     continue;
-                if (!SegmentIs(path, segments[j], ".."))
-                {
+                if (!SegmentIs(path, segments[j], "..")) {
                     segments[j].removed = true;
                     seg.removed = true;
                 }
@@ -71,15 +63,12 @@ CSafeBuf RemoveDotSegments(const CSafeBuf& path)
     CSafeBuf out;
     out += '/';
     bool first = true;
-    bool slashWritten = false;     // a removed segment already wrote the separator
+    bool slashWritten = false; // a removed segment already wrote the separator
     bool previousKept = false;
     const unsigned short* text = path;
-    for (const Segment& seg : segments)
-    {
-        if (seg.removed)
-        {
-            if (previousKept)
-            {
+    for (const Segment& seg : segments) {
+        if (seg.removed) {
+            if (previousKept) {
                 out += '/';
                 slashWritten = true;
             }
@@ -98,8 +87,7 @@ CSafeBuf RemoveDotSegments(const CSafeBuf& path)
 
 bool HoldsAny(const CSafeBuf& text, const char* units)
 {
-    for (int i = 0; units[i]; ++i)
-    {
+    for (int i = 0; units[i]; ++i) {
         if (text.Find(static_cast<unsigned short>(units[i])) >= 0)
             return true;
     }
@@ -114,13 +102,11 @@ bool BuildRelativeURL(const unsigned short* base, const unsigned short* relative
     if (base == nullptr || relative == nullptr)
         return false;
 
-    if (U16chr(relative, ':') != nullptr || base[0] == 0)
-    {
+    if (U16chr(relative, ':') != nullptr || base[0] == 0) {
         out = relative;
         return true;
     }
-    if (relative[0] == 0)
-    {
+    if (relative[0] == 0) {
         out = base;
         return true;
     }
@@ -128,9 +114,8 @@ bool BuildRelativeURL(const unsigned short* base, const unsigned short* relative
     const CSafeBuf baseText(base);
     const int colon = baseText.Find(':');
     const int baseLength = baseText.Length();
-    if (colon < 0 || colon + 2 >= baseLength || baseText.GetAt(colon + 1) != '/' ||
-        baseText.GetAt(colon + 2) != '/')
-    {
+    if (colon < 0 || colon + 2 >= baseLength || baseText.GetAt(colon + 1) != '/'
+        || baseText.GetAt(colon + 2) != '/') {
         out = base;
         out += relative;
         return true;
@@ -145,14 +130,12 @@ bool BuildRelativeURL(const unsigned short* base, const unsigned short* relative
     const CSafeBuf basePath = baseText.Mid(slash + 1, baseLength - slash - 1);
 
     const int relativeLength = U16len(relative);
-    if (relative[0] == '/' && relative[1] == '/' && relativeLength >= 3)
-    {
+    if (relative[0] == '/' && relative[1] == '/' && relativeLength >= 3) {
         out = scheme;
         out += relative;
         return true;
     }
-    if (relative[0] == '/')
-    {
+    if (relative[0] == '/') {
         out = scheme;
         out += "//";
         out += authority;
@@ -163,13 +146,10 @@ bool BuildRelativeURL(const unsigned short* base, const unsigned short* relative
     CSafeBuf newPath;
     newPath += '/';
     const unsigned short lead = relative[0];
-    if (lead == '?' || lead == '#' || lead == ';')
-    {
+    if (lead == '?' || lead == '#' || lead == ';') {
         int cut = basePath.Find(lead);
         newPath += cut >= 0 ? basePath.Left(cut) : basePath;
-    }
-    else
-    {
+    } else {
         int last = basePath.ReverseFind('/');
         if (last >= 0)
             newPath += basePath.Left(last + 1);

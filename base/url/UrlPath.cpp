@@ -5,17 +5,14 @@
 
 #include "base/url/UrlPath.h"
 
-#include "base/text/Ascii.h"
-#include "base/files/FileUtilsPath.h"
 #include "base/codec/Hex.h"
+#include "base/files/FileUtilsPath.h"
+#include "base/text/Ascii.h"
 #include "base/text/U16.h"
 
 namespace {
 
-bool IsSeparator(unsigned short c)
-{
-    return c == '/' || c == '\\';
-}
+bool IsSeparator(unsigned short c) { return c == '/' || c == '\\'; }
 
 // Removes prefix from the start of text when text begins with it (ASCII case
 // ignored unless matchCase); answers whether it did.
@@ -38,18 +35,15 @@ void EncodeURL(CSafeBuf& text)
     const int length = text.Length();
     const unsigned short* s = text;
     CSafeBuf out;
-    for (int i = 0; i < length; ++i)
-    {
+    for (int i = 0; i < length; ++i) {
         unsigned short c = s[i];
         bool keep = IsAsciiAlnum(c) || c == '.' || c == '/' || c == '\\' || c == '-' || c == '_';
-        if (keep)
-        {
+        if (keep) {
             out += c;
             continue;
         }
         out += '%';
-        if (c > 255)
-        {
+        if (c > 255) {
             out += static_cast<unsigned short>(CHex::Hex(c >> 12));
             out += static_cast<unsigned short>(CHex::Hex(c >> 8));
         }
@@ -66,11 +60,9 @@ void DecodeURL(CSafeBuf& text)
     const int length = text.Length();
     const unsigned short* s = text;
     CSafeBuf out;
-    for (int i = 0; i < length; ++i)
-    {
+    for (int i = 0; i < length; ++i) {
         unsigned short c = s[i];
-        if (c == '%' && i + 2 < length && IsAsciiHexDigit(s[i + 1]) && IsAsciiHexDigit(s[i + 2]))
-        {
+        if (c == '%' && i + 2 < length && IsAsciiHexDigit(s[i + 1]) && IsAsciiHexDigit(s[i + 2])) {
             out += static_cast<unsigned short>(CHex::DeHex(s[i + 1]) * 16 + CHex::DeHex(s[i + 2]));
             i += 2;
             continue;
@@ -95,15 +87,13 @@ void AddParamsToURL(CSafeBuf& url, const unsigned short* name, const unsigned sh
 void ParseLocalURL(CSafeBuf& url)
 {
     const int length = url.Length();
-    for (int i = 0; i < length; ++i)
-    {
+    for (int i = 0; i < length; ++i) {
         if (url.GetAt(i) == '|')
             url.SetAt(i, ':');
     }
     if (RemovePrefix(url, "file://localhost", true) || !RemovePrefix(url, "file://", true))
         return;
-    if (url.Find(':') >= 0)
-    {
+    if (url.Find(':') >= 0) {
         int slashes = 0;
         while (url.GetAt(slashes) == '/')
             ++slashes;
@@ -125,8 +115,7 @@ void AddBaseURL(CSafeBuf& url, CSafeBuf base)
 {
     if (base.IsEmpty())
         return;
-    if (url.IsEmpty())
-    {
+    if (url.IsEmpty()) {
         url = base;
         return;
     }
@@ -143,8 +132,7 @@ void CombinePathURL(CSafeBuf& path, const unsigned short* name)
 {
     if (name == nullptr || name[0] == 0)
         return;
-    if (path.IsEmpty())
-    {
+    if (path.IsEmpty()) {
         path = name;
         return;
     }

@@ -17,10 +17,7 @@ void XmlFromUtf8(const xmlChar* utf8, CSafeBuf& out)
         out.AssignUTF8(reinterpret_cast<const unsigned char*>(utf8));
 }
 
-bool XmlIsNode(const xmlNode* node)
-{
-    return node != nullptr && node->type != XML_NAMESPACE_DECL;
-}
+bool XmlIsNode(const xmlNode* node) { return node != nullptr && node->type != XML_NAMESPACE_DECL; }
 
 std::string XmlQualifiedName(const xmlNode* node)
 {
@@ -78,8 +75,8 @@ void KeepFirstError(void* data, xmlErrorPtr err)
 
 bool DeclaresUtf8(const unsigned short* text)
 {
-    static const char* const forms[] = {"encoding='UTF-8'", "encoding='utf-8'", "encoding=\"UTF-8\"",
-                                        "encoding=\"utf-8\""};
+    static const char* const forms[]
+        = {"encoding='UTF-8'", "encoding='utf-8'", "encoding=\"UTF-8\"", "encoding=\"utf-8\""};
     for (const char* form : forms)
         if (U16str(text, form) != nullptr)
             return true;
@@ -155,7 +152,7 @@ xmlDoc* ParseText(const unsigned short* text, CSafeBuf* error, bool clearError, 
     if (!ctxt)
         return nullptr;
     xmlDoc* doc = xmlCtxtReadMemory(ctxt, bytes.data(), static_cast<int>(bytes.size()), "noname.xml", "UTF-8",
-                                    XML_PARSE_NONET | extraOptions);
+        XML_PARSE_NONET | extraOptions);
     if (!doc) {
         const xmlError* err = quiet.Error();
         if (error && err)
@@ -172,6 +169,6 @@ xmlDoc* XmlParseText(const unsigned short* text, CSafeBuf* error, bool clearErro
     try {
         return ParseText(text, error, clearError, extraOptions);
     } catch (...) {
-        return nullptr;   // out of memory while converting the text
+        return nullptr; // out of memory while converting the text
     }
 }

@@ -6,9 +6,9 @@
 // whose layout differs from a node's beyond the type field, so the layer
 // looks at `type` first and touches nothing else of such a record.
 
-#include <string>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
+#include <string>
 
 class CSafeBuf;
 

@@ -16,11 +16,10 @@ bool Filter(xmlDoc*& doc, const unsigned short* lang)
     code.EscapeXML();
     code.Replace("'", "&apos;");
 
-    CSafeBuf sheet(
-        "<?xml version=\"1.0\"?>"
-        "<xsl:stylesheet version=\"1.0\" xmlns:xsl=\"http://www.w3.org/1999/XSL/Transform\">"
-        "<xsl:output method=\"xml\" indent=\"no\" omit-xml-declaration=\"yes\"/>"
-        "<xsl:param name=\"lang\">");
+    CSafeBuf sheet("<?xml version=\"1.0\"?>"
+                   "<xsl:stylesheet version=\"1.0\" xmlns:xsl=\"http://www.w3.org/1999/XSL/Transform\">"
+                   "<xsl:output method=\"xml\" indent=\"no\" omit-xml-declaration=\"yes\"/>"
+                   "<xsl:param name=\"lang\">");
     sheet += code;
     sheet += "</xsl:param>"
              "<xsl:template match=\"/\"><xsl:apply-templates/></xsl:template>"

@@ -5,8 +5,8 @@
 #include <libxml/parser.h>
 #include <libxml/xmlerror.h>
 
-#include "base/text/SafeBuf.h"
 #include "base/files/SystemPath.h"
+#include "base/text/SafeBuf.h"
 #include "base/xml/XmlInternal.h"
 
 xmlDoc* LoadXMLString(const unsigned short* text, CSafeBuf* error, bool clearError)
@@ -47,7 +47,7 @@ void XMLReleaseDom(xmlDoc* doc)
         xmlFreeDoc(doc);
 }
 
-void XMLReleaseNode(xmlNode*) {}
+void XMLReleaseNode(xmlNode*) { }
 
 void XMLRemoveNode(xmlNode* node)
 {

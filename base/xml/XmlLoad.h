@@ -29,8 +29,8 @@ class CSafeBuf;
 // after it has been read.
 xmlDoc* LoadXMLString(const unsigned short* text, CSafeBuf* error = nullptr, bool clearError = false);
 // The same storing the document in doc (null on failure); true when one was made.
-bool LoadXMLString(xmlDoc*& doc, const unsigned short* text, CSafeBuf* error = nullptr,
-                   bool clearError = false);
+bool LoadXMLString(
+    xmlDoc*& doc, const unsigned short* text, CSafeBuf* error = nullptr, bool clearError = false);
 // Parses a file (UTF-16 path, reaching the system as UTF-8) with the library's
 // own encoding detection. The last-error record is always reset afterwards.
 xmlDoc* LoadXMLFile(const unsigned short* path, CSafeBuf* error = nullptr);

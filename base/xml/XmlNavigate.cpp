@@ -6,15 +6,9 @@
 
 #include "base/xml/XmlInternal.h"
 
-xmlNode* GetRootElement(xmlDoc* doc)
-{
-    return doc ? xmlDocGetRootElement(doc) : nullptr;
-}
+xmlNode* GetRootElement(xmlDoc* doc) { return doc ? xmlDocGetRootElement(doc) : nullptr; }
 
-xmlNode* GetParentNode(xmlNode* node)
-{
-    return XmlIsNode(node) ? node->parent : nullptr;
-}
+xmlNode* GetParentNode(xmlNode* node) { return XmlIsNode(node) ? node->parent : nullptr; }
 
 void XMLGetFirstChild(xmlNode* node, xmlNode** out)
 {

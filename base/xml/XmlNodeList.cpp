@@ -4,8 +4,7 @@
 
 libIXMLDOMNodeList::libIXMLDOMNodeList(xmlXPathObject* result, xmlXPathContext* context)
     : m_ownList(result == nullptr && context == nullptr), m_result(result), m_context(context)
-{
-}
+{ }
 
 libIXMLDOMNodeList::~libIXMLDOMNodeList()
 {
@@ -37,15 +36,9 @@ bool libIXMLDOMNodeList::nextNode(xmlNode** out)
     return node != nullptr;
 }
 
-void libIXMLDOMNodeList::reset()
-{
-    m_handedOut = 0;
-}
+void libIXMLDOMNodeList::reset() { m_handedOut = 0; }
 
-void libIXMLDOMNodeList::Release()
-{
-    delete this;
-}
+void libIXMLDOMNodeList::Release() { delete this; }
 
 void libIXMLDOMNodeList::AddNode(xmlNode* node)
 {

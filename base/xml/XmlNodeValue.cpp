@@ -45,7 +45,7 @@ xmlAttr* FindAttr(const xmlNode* node, const std::string& name)
 }
 
 bool NodeValue(const std::string& name, CSafeBuf& value, xmlNode* parent, const std::string& attrName,
-               const unsigned short* attrValue)
+    const unsigned short* attrValue)
 {
     value.Empty();
     if (!XmlIsNode(parent) || parent->type == XML_ENTITY_REF_NODE)
@@ -73,7 +73,7 @@ bool NodeValue(const std::string& name, CSafeBuf& value, xmlNode* parent, const 
 } // namespace
 
 bool GetNodeValue(const unsigned short* name, CSafeBuf& value, xmlNode* parent, unsigned int,
-                  const unsigned short* attrName, const unsigned short* attrValue)
+    const unsigned short* attrName, const unsigned short* attrValue)
 {
     if (U16len(name) == 0) {
         value.Empty();
@@ -83,7 +83,7 @@ bool GetNodeValue(const unsigned short* name, CSafeBuf& value, xmlNode* parent, 
 }
 
 bool GetNodeValue(const char* name, CSafeBuf& value, xmlNode* parent, unsigned int, const char* attrName,
-                  const unsigned short* attrValue)
+    const unsigned short* attrValue)
 {
     if (!name || !*name) {
         value.Empty();
@@ -131,8 +131,7 @@ bool GetNamespaceInfo(xmlNode* node, CSafeBuf* prefix, CSafeBuf* uri)
         prefix->Empty();
     if (uri)
         uri->Empty();
-    if (!XmlIsNode(node) || (node->type != XML_ELEMENT_NODE && node->type != XML_ATTRIBUTE_NODE)
-        || !node->ns)
+    if (!XmlIsNode(node) || (node->type != XML_ELEMENT_NODE && node->type != XML_ATTRIBUTE_NODE) || !node->ns)
         return false;
     if (prefix && node->ns->prefix)
         XmlFromUtf8(node->ns->prefix, *prefix);

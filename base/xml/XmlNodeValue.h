@@ -23,9 +23,9 @@ void GetNameValue(xmlNode* node, CSafeBuf& name, CSafeBuf& value, bool trim = fa
 // equals attrValue exactly. False with value empty when there is none. The
 // unsigned argument plays no part.
 bool GetNodeValue(const unsigned short* name, CSafeBuf& value, xmlNode* parent, unsigned int = 0,
-                  const unsigned short* attrName = nullptr, const unsigned short* attrValue = nullptr);
+    const unsigned short* attrName = nullptr, const unsigned short* attrValue = nullptr);
 bool GetNodeValue(const char* name, CSafeBuf& value, xmlNode* parent, unsigned int = 0,
-                  const char* attrName = nullptr, const unsigned short* attrValue = nullptr);
+    const char* attrName = nullptr, const unsigned short* attrValue = nullptr);
 
 // The text of the node's first attribute whose qualified name is name
 // (value cleared first, empty when the attribute has no text).

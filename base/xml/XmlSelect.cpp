@@ -14,7 +14,7 @@
 
 namespace {
 
-void SilentXPathError(void*, xmlErrorPtr) {}
+void SilentXPathError(void*, xmlErrorPtr) { }
 
 // Evaluates the expression; on success the caller owns both results.
 bool Evaluate(xmlDoc* doc, const char* xpath, xmlXPathContext** ctxOut, xmlXPathObject** resOut)
@@ -112,7 +112,7 @@ void MatchPath(xmlNode* start, const char* path, Found found)
     while (cur) {
         if (cur->name) {
             bool match = any || name == reinterpret_cast<const char*>(cur->name)
-                         || (cur->type == XML_ELEMENT_NODE && name == XmlQualifiedName(cur));
+                || (cur->type == XML_ELEMENT_NODE && name == XmlQualifiedName(cur));
             if (match && !found(cur))
                 return;
         }

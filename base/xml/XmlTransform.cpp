@@ -44,18 +44,14 @@ xsltSecurityPrefs* TransformSecurity()
     return prefs;
 }
 
-void SilentTransformError(void*, const char*, ...) {}
+void SilentTransformError(void*, const char*, ...) { }
 
 } // namespace
 
-int XmlTransformParseOptions()
-{
-    return XML_PARSE_NOENT | XML_PARSE_DTDLOAD | XML_PARSE_NONET;
-}
+int XmlTransformParseOptions() { return XML_PARSE_NOENT | XML_PARSE_DTDLOAD | XML_PARSE_NONET; }
 
 xmlDoc* XmlApplyStylesheetText(xmlDoc* doc, const unsigned short* xslt,
-                               const std::vector<std::pair<std::string, std::string>>& params,
-                               CSafeBuf* error)
+    const std::vector<std::pair<std::string, std::string>>& params, CSafeBuf* error)
 {
     if (!doc)
         return nullptr;
@@ -138,7 +134,7 @@ bool Transform(CSafeBuf& xml, const unsigned short* xslt, CSafeBuf* error, CMapS
 } // namespace
 
 bool TransformXML(CSafeBuf& xml, const unsigned short* xslt, CSafeBuf* error, CMapStringToString* params,
-                  const unsigned short*)
+    const unsigned short*)
 {
     try {
         return Transform(xml, xslt, error, params);
@@ -147,8 +143,8 @@ bool TransformXML(CSafeBuf& xml, const unsigned short* xslt, CSafeBuf* error, CM
     }
 }
 
-bool TransformXML(CSafeBuf& xml, const unsigned short* xslt, CSafeBuf* error, CMapStringToString* params,
-                  const char*)
+bool TransformXML(
+    CSafeBuf& xml, const unsigned short* xslt, CSafeBuf* error, CMapStringToString* params, const char*)
 {
     try {
         return Transform(xml, xslt, error, params);

@@ -19,9 +19,9 @@ class CMapStringToString;
 // document that failed to parse (empty when the failure came later).
 // namespaces (declarations callers pass along) plays no part.
 bool TransformXML(CSafeBuf& xml, const unsigned short* xslt, CSafeBuf* error = nullptr,
-                  CMapStringToString* params = nullptr, const unsigned short* namespaces = nullptr);
+    CMapStringToString* params = nullptr, const unsigned short* namespaces = nullptr);
 bool TransformXML(CSafeBuf& xml, const unsigned short* xslt, CSafeBuf* error, CMapStringToString* params,
-                  const char* namespaces);
+    const char* namespaces);
 
 // The most parameters passed to a style sheet.
 const int kMaxTransformParams = 25;

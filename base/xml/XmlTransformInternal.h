@@ -18,5 +18,4 @@ int XmlTransformParseOptions();
 // (owned by the caller) or null. error (when given) receives the parse error
 // text of the style sheet.
 xmlDoc* XmlApplyStylesheetText(xmlDoc* doc, const unsigned short* xslt,
-                               const std::vector<std::pair<std::string, std::string>>& params,
-                               CSafeBuf* error);
+    const std::vector<std::pair<std::string, std::string>>& params, CSafeBuf* error);

@@ -29,205 +29,234 @@
 
 namespace qm::cg {
 
-enum class InterpolationQuality { Default, None, Low, High };
-enum class LineCap { Butt, Round, Square };
-enum class LineJoin { Miter, Round, Bevel };
+enum class InterpolationQuality
+{
+    Default,
+    None,
+    Low,
+    High
+};
+enum class LineCap
+{
+    Butt,
+    Round,
+    Square
+};
+enum class LineJoin
+{
+    Miter,
+    Round,
+    Bevel
+};
 
-class Context {
+class Context
+{
 public:
-  static constexpr int kTileRows = 4096;
+    static constexpr int kTileRows = 4096;
 
-  // A bitmap context, ARGB32 premultiplied (cg/Pixel.h), top row first.
-  // With `data` the pixels live in the caller's memory, which must hold
-  // height x bytesPerRow bytes and outlive the context (bytesPerRow a
-  // multiple of 4 and at least 4 x width). Without it the context owns its
-  // tiles. Null when a size is not positive, wider than 32767, or the
-  // request is more than the machine can hold.
-  static std::unique_ptr<Context> CreateBitmap(void* data, int width, int height, int bytesPerRow);
-  // A context drawing into an existing image surface (a port's pixels),
-  // which it references for its own lifetime.
-  static std::unique_ptr<Context> CreateForSurface(cairo_surface_t* surface);
+    // A bitmap context, ARGB32 premultiplied (cg/Pixel.h), top row first.
+    // With `data` the pixels live in the caller's memory, which must hold
+    // height x bytesPerRow bytes and outlive the context (bytesPerRow a
+    // multiple of 4 and at least 4 x width). Without it the context owns its
+    // tiles. Null when a size is not positive, wider than 32767, or the
+    // request is more than the machine can hold.
+    static std::unique_ptr<Context> CreateBitmap(void* data, int width, int height, int bytesPerRow);
+    // A context drawing into an existing image surface (a port's pixels),
+    // which it references for its own lifetime.
+    static std::unique_ptr<Context> CreateForSurface(cairo_surface_t* surface);
 
-  ~Context();
-  Context(const Context&) = delete;
-  Context& operator=(const Context&) = delete;
+    ~Context();
+    Context(const Context&) = delete;
+    Context& operator=(const Context&) = delete;
 
-  int Width() const { return m_width; }
-  int Height() const { return m_height; }
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
 
-  // Graphics state. RestoreGState without a matching save does nothing.
-  void SaveGState();
-  void RestoreGState();
-  void TranslateCTM(double tx, double ty);
-  void ScaleCTM(double sx, double sy);
-  void RotateCTM(double radians);
-  void ConcatCTM(const AffineTransform& t);
-  // User space to device space (device: pixels, row 0 at the top).
-  AffineTransform GetCTM() const;
-  // Intersects the clip with a rectangle in user space.
-  void ClipToRect(const Rect& r);
-  void SetShouldAntialias(bool on);
-  void SetInterpolationQuality(InterpolationQuality q);
-  void SetRGBFillColor(double r, double g, double b, double a);
-  void SetRGBStrokeColor(double r, double g, double b, double a);
-  void SetAlpha(double a);
-  void SetLineWidth(double w);
-  // Lengths in user space; an empty list, a negative length or a list whose
-  // lengths are all 0 means a solid line.
-  void SetLineDash(double phase, const double* lengths, int count);
-  void SetLineCap(LineCap cap);
-  void SetLineJoin(LineJoin join);
+    // Graphics state. RestoreGState without a matching save does nothing.
+    void SaveGState();
+    void RestoreGState();
+    void TranslateCTM(double tx, double ty);
+    void ScaleCTM(double sx, double sy);
+    void RotateCTM(double radians);
+    void ConcatCTM(const AffineTransform& t);
+    // User space to device space (device: pixels, row 0 at the top).
+    AffineTransform GetCTM() const;
+    // Intersects the clip with a rectangle in user space.
+    void ClipToRect(const Rect& r);
+    void SetShouldAntialias(bool on);
+    void SetInterpolationQuality(InterpolationQuality q);
+    void SetRGBFillColor(double r, double g, double b, double a);
+    void SetRGBStrokeColor(double r, double g, double b, double a);
+    void SetAlpha(double a);
+    void SetLineWidth(double w);
+    // Lengths in user space; an empty list, a negative length or a list whose
+    // lengths are all 0 means a solid line.
+    void SetLineDash(double phase, const double* lengths, int count);
+    void SetLineCap(LineCap cap);
+    void SetLineJoin(LineJoin join);
 
-  // Path.
-  void BeginPath();
-  void MoveToPoint(double x, double y);
-  void AddLineToPoint(double x, double y);
-  void AddRect(const Rect& r);
-  // Angles in radians; clockwise as seen in the y-up user space.
-  void AddArc(double x, double y, double radius, double startAngle, double endAngle, bool clockwise);
-  void AddEllipseInRect(const Rect& r);
-  void ClosePath();
-  bool IsPathEmpty() const;
-  // These consume the current path.
-  void FillPath();
-  void EOFillPath();
-  void StrokePath();
+    // Path.
+    void BeginPath();
+    void MoveToPoint(double x, double y);
+    void AddLineToPoint(double x, double y);
+    void AddRect(const Rect& r);
+    // Angles in radians; clockwise as seen in the y-up user space.
+    void AddArc(double x, double y, double radius, double startAngle, double endAngle, bool clockwise);
+    void AddEllipseInRect(const Rect& r);
+    void ClosePath();
+    bool IsPathEmpty() const;
+    // These consume the current path.
+    void FillPath();
+    void EOFillPath();
+    void StrokePath();
 
-  // Shapes that leave the current path alone.
-  void FillRect(const Rect& r);
-  void StrokeRect(const Rect& r);
-  void StrokeRectWithWidth(const Rect& r, double width);
-  void ClearRect(const Rect& r);
-  // Draws the picture upright, scaled to fill `r`.
-  void DrawImage(const Rect& r, const Image& image);
+    // Shapes that leave the current path alone.
+    void FillRect(const Rect& r);
+    void StrokeRect(const Rect& r);
+    void StrokeRectWithWidth(const Rect& r, double width);
+    void ClearRect(const Rect& r);
+    // Draws the picture upright, scaled to fill `r`.
+    void DrawImage(const Rect& r, const Image& image);
 
-  // Lets another module draw with cairo directly. `fn` runs once per tile
-  // that `userBounds` touches, with the cairo matrix set to the user space
-  // (flip included) and the clip applied; it draws in user coordinates.
-  // `antialias` applies to what `fn` draws. `name` goes to the trace.
-  template <class F>
-  void DrawWithCairo(const Rect& userBounds, bool antialias, const std::string& traceText, F&& fn);
+    // Lets another module draw with cairo directly. `fn` runs once per tile
+    // that `userBounds` touches, with the cairo matrix set to the user space
+    // (flip included) and the clip applied; it draws in user coordinates.
+    // `antialias` applies to what `fn` draws. `name` goes to the trace.
+    template <class F>
+    void DrawWithCairo(const Rect& userBounds, bool antialias, const std::string& traceText, F&& fn);
 
-  // Makes drawn pixels visible in the memory behind the context.
-  void Flush();
+    // Makes drawn pixels visible in the memory behind the context.
+    void Flush();
 
-  // One pixel at column x of device row `row` (0 = top); transparent
-  // outside the bitmap or in a tile never drawn.
-  Pixel ReadPixel(int x, int row) const;
-  // A copy of a device rectangle (rows top-down) as an image; null when the
-  // rectangle is empty after cutting to the bitmap or too large.
-  ImageRef CreateImage(int x, int row, int width, int height) const;
-  // Rows top-down as straight RGBA bytes (4 per pixel, width x 4 per row),
-  // for export; false when `out` cannot be sized.
-  bool CopyRGBA(std::vector<unsigned char>& out) const;
+    // One pixel at column x of device row `row` (0 = top); transparent
+    // outside the bitmap or in a tile never drawn.
+    Pixel ReadPixel(int x, int row) const;
+    // A copy of a device rectangle (rows top-down) as an image; null when the
+    // rectangle is empty after cutting to the bitmap or too large.
+    ImageRef CreateImage(int x, int row, int width, int height) const;
+    // Rows top-down as straight RGBA bytes (4 per pixel, width x 4 per row),
+    // for export; false when `out` cannot be sized.
+    bool CopyRGBA(std::vector<unsigned char>& out) const;
 
-  // Number of tiles whose pixels exist.
-  int AllocatedTiles() const;
-  // False once a tile could not be allocated (drawing into it was skipped).
-  bool Healthy() const { return m_healthy; }
+    // Number of tiles whose pixels exist.
+    int AllocatedTiles() const;
+    // False once a tile could not be allocated (drawing into it was skipped).
+    bool Healthy() const { return m_healthy; }
 
-  void EnableTrace(bool on) { m_tracing = on; }
-  bool IsTracing() const { return m_tracing; }
-  const std::vector<std::string>& Trace() const { return m_trace; }
-  void ClearTrace() { m_trace.clear(); }
+    void EnableTrace(bool on) { m_tracing = on; }
+    bool IsTracing() const { return m_tracing; }
+    const std::vector<std::string>& Trace() const { return m_trace; }
+    void ClearTrace() { m_trace.clear(); }
 
 private:
-  struct Tile {
-    int top = 0;
-    int rows = 0;
-    cairo_surface_t* surface = nullptr;
-    cairo_t* cr = nullptr;
-  };
-  struct ClipEntry {
-    cairo_matrix_t m;
-    Rect r;
-  };
-  struct GState {
-    cairo_matrix_t ctm;
-    std::vector<ClipEntry> clips;
-    double fill[4] = {0, 0, 0, 1};
-    double stroke[4] = {0, 0, 0, 1};
-    double alpha = 1;
-    double lineWidth = 1;
-    std::vector<double> dash;
-    double dashPhase = 0;
-    LineCap cap = LineCap::Butt;
-    LineJoin join = LineJoin::Miter;
-    bool antialias = true;
-    InterpolationQuality interpolation = InterpolationQuality::Default;
-  };
-  struct Box {
-    double x0, y0, x1, y1;
-  };
+    struct Tile
+    {
+        int top = 0;
+        int rows = 0;
+        cairo_surface_t* surface = nullptr;
+        cairo_t* cr = nullptr;
+    };
+    struct ClipEntry
+    {
+        cairo_matrix_t m;
+        Rect r;
+    };
+    struct GState
+    {
+        cairo_matrix_t ctm;
+        std::vector<ClipEntry> clips;
+        double fill[4] = {0, 0, 0, 1};
+        double stroke[4] = {0, 0, 0, 1};
+        double alpha = 1;
+        double lineWidth = 1;
+        std::vector<double> dash;
+        double dashPhase = 0;
+        LineCap cap = LineCap::Butt;
+        LineJoin join = LineJoin::Miter;
+        bool antialias = true;
+        InterpolationQuality interpolation = InterpolationQuality::Default;
+    };
+    struct Box
+    {
+        double x0, y0, x1, y1;
+    };
 
-  Context() = default;
-  bool InitTiles(void* data, int bytesPerRow);
-  bool EnsureTile(Tile& t);
-  Box DeviceBox(const Rect& r) const;
-  Box ClipBox() const;
-  // Runs fn(cr, shift) for every tile that the device box touches inside the
-  // clip, with the tile's cairo_t saved, clipped and set to the antialiasing
-  // asked for, and restored afterwards. `allocate` false skips tiles never
-  // drawn into instead of allocating them.
-  template <class F>
-  void ForTiles(Box box, bool antialias, F&& fn, bool allocate = true);
-  void ApplyClip(cairo_t* cr, const cairo_matrix_t& shift) const;
-  void ApplyStroke(cairo_t* cr) const;
-  void SyncScratch();
-  void DrawPath(int mode);  // 0 fill, 1 even-odd fill, 2 stroke
-  void TraceCall(const char* name, std::initializer_list<double> args);
+    Context() = default;
+    bool InitTiles(void* data, int bytesPerRow);
+    bool EnsureTile(Tile& t);
+    Box DeviceBox(const Rect& r) const;
+    Box ClipBox() const;
+    // Runs fn(cr, shift) for every tile that the device box touches inside the
+    // clip, with the tile's cairo_t saved, clipped and set to the antialiasing
+    // asked for, and restored afterwards. `allocate` false skips tiles never
+    // drawn into instead of allocating them.
+    template <class F>
+    void ForTiles(Box box, bool antialias, F&& fn, bool allocate = true);
+    void ApplyClip(cairo_t* cr, const cairo_matrix_t& shift) const;
+    void ApplyStroke(cairo_t* cr) const;
+    void SyncScratch();
+    void DrawPath(int mode); // 0 fill, 1 even-odd fill, 2 stroke
+    void TraceCall(const char* name, std::initializer_list<double> args);
 
-  int m_width = 0;
-  int m_height = 0;
-  bool m_ownsMemory = false;
-  bool m_healthy = true;
-  std::vector<Tile> m_tiles;
-  GState m_state;
-  std::vector<GState> m_stack;
-  cairo_surface_t* m_scratchSurface = nullptr;
-  cairo_t* m_scratch = nullptr;  // holds the current path in device space
-  bool m_tracing = false;
-  std::vector<std::string> m_trace;
+    int m_width = 0;
+    int m_height = 0;
+    bool m_ownsMemory = false;
+    bool m_healthy = true;
+    std::vector<Tile> m_tiles;
+    GState m_state;
+    std::vector<GState> m_stack;
+    cairo_surface_t* m_scratchSurface = nullptr;
+    cairo_t* m_scratch = nullptr; // holds the current path in device space
+    bool m_tracing = false;
+    std::vector<std::string> m_trace;
 };
 
 // --- template members -------------------------------------------------------
 
 template <class F>
-void Context::ForTiles(Box box, bool antialias, F&& fn, bool allocate) {
-  Box clip = ClipBox();
-  if (box.x0 < clip.x0) box.x0 = clip.x0;
-  if (box.y0 < clip.y0) box.y0 = clip.y0;
-  if (box.x1 > clip.x1) box.x1 = clip.x1;
-  if (box.y1 > clip.y1) box.y1 = clip.y1;
-  if (box.x1 <= box.x0 || box.y1 <= box.y0) return;
-  for (Tile& t : m_tiles) {
-    if (box.y1 <= t.top || box.y0 >= t.top + t.rows) continue;
-    if (allocate ? !EnsureTile(t) : !t.cr) continue;
-    cairo_matrix_t shift;
-    cairo_matrix_init_translate(&shift, 0, -t.top);
-    cairo_save(t.cr);
-    ApplyClip(t.cr, shift);
-    cairo_set_antialias(t.cr, antialias ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
-    fn(t.cr, shift);
-    cairo_restore(t.cr);
-  }
+void Context::ForTiles(Box box, bool antialias, F&& fn, bool allocate)
+{
+    Box clip = ClipBox();
+    if (box.x0 < clip.x0)
+        box.x0 = clip.x0;
+    if (box.y0 < clip.y0)
+        box.y0 = clip.y0;
+    if (box.x1 > clip.x1)
+        box.x1 = clip.x1;
+    if (box.y1 > clip.y1)
+        box.y1 = clip.y1;
+    if (box.x1 <= box.x0 || box.y1 <= box.y0)
+        return;
+    for (Tile& t : m_tiles) {
+        if (box.y1 <= t.top || box.y0 >= t.top + t.rows)
+            continue;
+        if (allocate ? !EnsureTile(t) : !t.cr)
+            continue;
+        cairo_matrix_t shift;
+        cairo_matrix_init_translate(&shift, 0, -t.top);
+        cairo_save(t.cr);
+        ApplyClip(t.cr, shift);
+        cairo_set_antialias(t.cr, antialias ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
+        fn(t.cr, shift);
+        cairo_restore(t.cr);
+    }
 }
 
 template <class F>
-void Context::DrawWithCairo(const Rect& userBounds, bool antialias, const std::string& traceText, F&& fn) {
-  if (m_tracing) {
-    try {
-      m_trace.push_back(traceText);
-    } catch (...) {
+void Context::DrawWithCairo(const Rect& userBounds, bool antialias, const std::string& traceText, F&& fn)
+{
+    if (m_tracing) {
+        try {
+            m_trace.push_back(traceText);
+        } catch (...) { }
     }
-  }
-  ForTiles(DeviceBox(userBounds), antialias, [&](cairo_t* cr, const cairo_matrix_t& shift) {
-    cairo_matrix_t m;
-    cairo_matrix_multiply(&m, &m_state.ctm, &shift);
-    cairo_set_matrix(cr, &m);
-    cairo_new_path(cr);
-    fn(cr);
-  });
+    ForTiles(DeviceBox(userBounds), antialias, [&](cairo_t* cr, const cairo_matrix_t& shift) {
+        cairo_matrix_t m;
+        cairo_matrix_multiply(&m, &m_state.ctm, &shift);
+        cairo_set_matrix(cr, &m);
+        cairo_new_path(cr);
+        fn(cr);
+    });
 }
 
-}  // namespace qm::cg
+} // namespace qm::cg

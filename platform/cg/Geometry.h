@@ -4,34 +4,38 @@
 
 namespace qm::cg {
 
-struct Point {
-  double x;
-  double y;
+struct Point
+{
+    double x;
+    double y;
 };
 
-struct Size {
-  double width;
-  double height;
+struct Size
+{
+    double width;
+    double height;
 };
 
 // Origin (x, y) at the corner with the smallest coordinates.
-struct Rect {
-  double x;
-  double y;
-  double width;
-  double height;
+struct Rect
+{
+    double x;
+    double y;
+    double width;
+    double height;
 };
 
 // An affine transform: x' = a x + c y + tx, y' = b x + d y + ty.
-struct AffineTransform {
-  double a;
-  double b;
-  double c;
-  double d;
-  double tx;
-  double ty;
+struct AffineTransform
+{
+    double a;
+    double b;
+    double c;
+    double d;
+    double tx;
+    double ty;
 };
 
 inline AffineTransform IdentityTransform() { return AffineTransform{1, 0, 0, 1, 0, 0}; }
 
-}  // namespace qm::cg
+} // namespace qm::cg

@@ -14,4 +14,4 @@ namespace qm::cg {
 bool WritePNG(const Context& context, const std::string& path);
 bool WritePNG(cairo_surface_t* imageSurface, const std::string& path);
 
-}  // namespace qm::cg
+} // namespace qm::cg

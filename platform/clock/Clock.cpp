@@ -12,7 +12,7 @@ Millis AddSaturated(Millis a, Millis b)
     return b > max - a ? max : a + b;
 }
 
-}  // namespace
+} // namespace
 
 Clock& Clock::Process()
 {
@@ -40,10 +40,7 @@ TimerId Clock::InstallTimer(Millis delay, Millis interval, TimerProc proc)
     return id;
 }
 
-bool Clock::RemoveTimer(TimerId id)
-{
-    return m_timers.erase(id) != 0;
-}
+bool Clock::RemoveTimer(TimerId id) { return m_timers.erase(id) != 0; }
 
 bool Clock::SetNextFireTime(TimerId id, Millis delay)
 {
@@ -110,4 +107,4 @@ void Clock::Reset()
     m_nextOrder = 1;
 }
 
-}  // namespace qm::clock
+} // namespace qm::clock

@@ -19,7 +19,7 @@
 namespace qm::clock {
 
 using Millis = std::uint64_t;
-using TimerId = std::uint64_t;   // 0 is never a valid timer
+using TimerId = std::uint64_t; // 0 is never a valid timer
 
 class Clock
 {
@@ -59,8 +59,8 @@ private:
     {
         Millis due = 0;
         Millis interval = 0;
-        std::uint64_t order = 0;       // installation order breaks ties
-        bool waitNextAdvance = false;  // armed with no delay during an Advance
+        std::uint64_t order = 0;      // installation order breaks ties
+        bool waitNextAdvance = false; // armed with no delay during an Advance
         TimerProc proc;
     };
 
@@ -75,4 +75,4 @@ private:
     std::map<TimerId, Timer> m_timers;
 };
 
-}  // namespace qm::clock
+} // namespace qm::clock

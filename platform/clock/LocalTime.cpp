@@ -26,7 +26,7 @@ LocalDateTime FromTm(const std::tm& tm)
     return d;
 }
 
-}  // namespace
+} // namespace
 
 LocalDateTime LocalNow()
 {
@@ -49,10 +49,7 @@ LocalDateTime LocalNow()
     return d;
 }
 
-void SetLocalTimeSource(LocalTimeSource source)
-{
-    Source() = std::move(source);
-}
+void SetLocalTimeSource(LocalTimeSource source) { Source() = std::move(source); }
 
 bool UtcFromEpochSeconds(long long seconds, LocalDateTime& out)
 {
@@ -64,4 +61,4 @@ bool UtcFromEpochSeconds(long long seconds, LocalDateTime& out)
     return true;
 }
 
-}  // namespace qm::clock
+} // namespace qm::clock

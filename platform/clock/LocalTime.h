@@ -9,13 +9,13 @@ namespace qm::clock {
 struct LocalDateTime
 {
     int year = 0;
-    int month = 0;       // 1 to 12
-    int day = 0;         // 1 to 31
+    int month = 0; // 1 to 12
+    int day = 0;   // 1 to 31
     int hour = 0;
     int minute = 0;
     int second = 0;
     int millisecond = 0;
-    int dayOfWeek = 0;   // 1 Sunday to 7 Saturday
+    int dayOfWeek = 0; // 1 Sunday to 7 Saturday
 };
 
 using LocalTimeSource = std::function<LocalDateTime()>;
@@ -30,4 +30,4 @@ void SetLocalTimeSource(LocalTimeSource source);
 // Seconds since 1970 (UTC) as a date in UTC; false when it cannot be converted.
 bool UtcFromEpochSeconds(long long seconds, LocalDateTime& out);
 
-}  // namespace qm::clock
+} // namespace qm::clock

@@ -37,4 +37,4 @@ inline bool EndsWithNoCase(std::string_view text, std::string_view suffix)
     return text.size() >= suffix.size() && EqualNoCase(text.substr(text.size() - suffix.size()), suffix);
 }
 
-}  // namespace qm::ascii
+} // namespace qm::ascii

@@ -50,7 +50,7 @@ bool RemoveFrom(std::vector<Registered<Handler>>& all, DragHandlerId id)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 bool DragSession::AddFlavor(DragItemRef item, FlavorType type, const void* data, std::size_t size)
 {
@@ -192,14 +192,8 @@ DragHandlerId DragSession::InstallReceiveHandler(WindowKey window, ReceiveHandle
     return r.nextId++;
 }
 
-bool DragSession::RemoveTrackingHandler(DragHandlerId id)
-{
-    return RemoveFrom(Handlers().tracking, id);
-}
+bool DragSession::RemoveTrackingHandler(DragHandlerId id) { return RemoveFrom(Handlers().tracking, id); }
 
-bool DragSession::RemoveReceiveHandler(DragHandlerId id)
-{
-    return RemoveFrom(Handlers().receive, id);
-}
+bool DragSession::RemoveReceiveHandler(DragHandlerId id) { return RemoveFrom(Handlers().receive, id); }
 
-}  // namespace qm::dnd
+} // namespace qm::dnd

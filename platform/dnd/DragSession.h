@@ -21,7 +21,7 @@ namespace qm::dnd {
 
 using DragItemRef = std::uint32_t;
 using FlavorType = std::uint32_t;
-using DragHandlerId = std::uint64_t;   // 0 is never a valid handler
+using DragHandlerId = std::uint64_t; // 0 is never a valid handler
 using WindowKey = const void*;
 
 // Tracking messages.
@@ -87,4 +87,4 @@ private:
     bool m_dropped = false;
 };
 
-}  // namespace qm::dnd
+} // namespace qm::dnd

@@ -28,8 +28,8 @@ void Pasteboard::Clear()
     ++m_changes;
 }
 
-bool Pasteboard::PutItemFlavor(PasteboardItemId item, const std::string& type, const void* data,
-                               std::size_t size, std::uint32_t tag)
+bool Pasteboard::PutItemFlavor(
+    PasteboardItemId item, const std::string& type, const void* data, std::size_t size, std::uint32_t tag)
 {
     if (type.empty() || (size > 0 && !data))
         return false;
@@ -111,4 +111,4 @@ Pasteboard& PasteboardStore::Open(const std::string& name)
     return *slot;
 }
 
-}  // namespace qm::dnd
+} // namespace qm::dnd

@@ -37,7 +37,7 @@ struct PasteboardItem
 class Pasteboard
 {
 public:
-    explicit Pasteboard(std::string name) : m_name(std::move(name)) {}
+    explicit Pasteboard(std::string name) : m_name(std::move(name)) { }
 
     const std::string& Name() const { return m_name; }
 
@@ -49,8 +49,8 @@ public:
     // Adds the flavour to the item (creating the item after the others when it
     // is new) or replaces that flavour's data. A tag of 0 takes the type's
     // preferred tag. False for an empty type name.
-    bool PutItemFlavor(PasteboardItemId item, const std::string& type, const void* data,
-                       std::size_t size, std::uint32_t tag = 0);
+    bool PutItemFlavor(PasteboardItemId item, const std::string& type, const void* data, std::size_t size,
+        std::uint32_t tag = 0);
 
     std::size_t ItemCount() const { return m_items.size(); }
     // The item at a 1-based index, null when out of range.
@@ -84,4 +84,4 @@ private:
     std::map<std::string, std::unique_ptr<Pasteboard>> m_boards;
 };
 
-}  // namespace qm::dnd
+} // namespace qm::dnd

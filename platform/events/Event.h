@@ -15,8 +15,8 @@ namespace qm::events {
 // Four-character code from a literal such as "cmds".
 constexpr std::uint32_t FourCC(const char (&s)[5])
 {
-    return (std::uint32_t(std::uint8_t(s[0])) << 24) | (std::uint32_t(std::uint8_t(s[1])) << 16) |
-           (std::uint32_t(std::uint8_t(s[2])) << 8) | std::uint32_t(std::uint8_t(s[3]));
+    return (std::uint32_t(std::uint8_t(s[0])) << 24) | (std::uint32_t(std::uint8_t(s[1])) << 16)
+        | (std::uint32_t(std::uint8_t(s[2])) << 8) | std::uint32_t(std::uint8_t(s[3]));
 }
 
 // Event classes.
@@ -28,10 +28,10 @@ constexpr std::uint32_t kEventClassTextInput = FourCC("text");
 constexpr std::uint32_t kEventClassControl = FourCC("cntl");
 
 // Kinds used across the system.
-constexpr std::uint32_t kEventCommandProcess = 1;     // command class: a command to carry out
-constexpr std::uint32_t kEventWindowClose = 72;       // window class: the window is asked to close
-constexpr std::uint32_t kEventMouseWheelMoved = 10;   // mouse class
-constexpr std::uint32_t kEventTextInputUnicode = 2;   // text-input class: typed text
+constexpr std::uint32_t kEventCommandProcess = 1;   // command class: a command to carry out
+constexpr std::uint32_t kEventWindowClose = 72;     // window class: the window is asked to close
+constexpr std::uint32_t kEventMouseWheelMoved = 10; // mouse class
+constexpr std::uint32_t kEventTextInputUnicode = 2; // text-input class: typed text
 
 // Parameter names.
 constexpr std::uint32_t kParamCommandId = FourCC("cmdi");     // uint32: the command's code
@@ -51,13 +51,13 @@ struct Point
     int h = 0;
 };
 
-using ParamValue = std::variant<std::int64_t, std::uint32_t, double, Point, std::string,
-                                std::u16string, std::vector<std::uint8_t>, void*>;
+using ParamValue = std::variant<std::int64_t, std::uint32_t, double, Point, std::string, std::u16string,
+    std::vector<std::uint8_t>, void*>;
 
 class Event
 {
 public:
-    Event(std::uint32_t eventClass, std::uint32_t kind) : m_class(eventClass), m_kind(kind) {}
+    Event(std::uint32_t eventClass, std::uint32_t kind) : m_class(eventClass), m_kind(kind) { }
 
     std::uint32_t Class() const { return m_class; }
     std::uint32_t Kind() const { return m_kind; }
@@ -93,4 +93,4 @@ struct EventType
     std::uint32_t kind;
 };
 
-}  // namespace qm::events
+} // namespace qm::events

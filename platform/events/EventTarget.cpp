@@ -39,7 +39,7 @@ int Dispatch(const std::shared_ptr<const NextHandler::Chain>& chain, std::size_t
         NextHandler next(chain, i + 1);
         int result = kEventNotHandledErr;
         try {
-            EventTarget::Handler handler = entry->handler;   // survives its own removal
+            EventTarget::Handler handler = entry->handler; // survives its own removal
             result = handler(next, event);
         } catch (...) {
             result = kEventNotHandledErr;
@@ -50,12 +50,12 @@ int Dispatch(const std::shared_ptr<const NextHandler::Chain>& chain, std::size_t
     return chain->parent ? chain->parent->SendEvent(event) : kEventNotHandledErr;
 }
 
-}  // namespace
+} // namespace
 
 int NextHandler::Call(Event& event) const
 {
     if (m_called)
-        return kEventNotHandledErr;   // the rest of the chain runs once
+        return kEventNotHandledErr; // the rest of the chain runs once
     m_called = true;
     return Dispatch(m_chain, m_index, event);
 }
@@ -86,8 +86,8 @@ HandlerId EventTarget::InstallHandler(const std::vector<EventType>& types, Handl
 
 bool EventTarget::RemoveHandler(HandlerId id)
 {
-    auto it = std::find_if(m_handlers.begin(), m_handlers.end(),
-                           [id](const std::shared_ptr<Entry>& e) { return e->id == id; });
+    auto it = std::find_if(
+        m_handlers.begin(), m_handlers.end(), [id](const std::shared_ptr<Entry>& e) { return e->id == id; });
     if (it == m_handlers.end())
         return false;
     (*it)->removed = true;
@@ -107,4 +107,4 @@ int EventTarget::SendEvent(Event& event) const
     }
 }
 
-}  // namespace qm::events
+} // namespace qm::events

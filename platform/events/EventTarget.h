@@ -27,7 +27,7 @@ namespace qm::events {
 
 class EventTarget;
 
-using HandlerId = std::uint64_t;   // 0 is never a valid handler
+using HandlerId = std::uint64_t; // 0 is never a valid handler
 
 // What a handler gets to pass the event on to the rest of the chain.
 class NextHandler
@@ -39,7 +39,8 @@ public:
     int Call(Event& event) const;
 
     NextHandler(std::shared_ptr<const Chain> chain, std::size_t index)
-        : m_chain(std::move(chain)), m_index(index) {}
+        : m_chain(std::move(chain)), m_index(index)
+    { }
     bool WasCalled() const { return m_called; }
 
 private:
@@ -48,17 +49,14 @@ private:
     mutable bool m_called = false;
 };
 
-inline int CallNextHandler(const NextHandler& next, Event& event)
-{
-    return next.Call(event);
-}
+inline int CallNextHandler(const NextHandler& next, Event& event) { return next.Call(event); }
 
 class EventTarget
 {
 public:
     using Handler = std::function<int(const NextHandler& next, Event& event)>;
 
-    explicit EventTarget(EventTarget* parent = nullptr) : m_parent(parent) {}
+    explicit EventTarget(EventTarget* parent = nullptr) : m_parent(parent) { }
     EventTarget(const EventTarget&) = delete;
     EventTarget& operator=(const EventTarget&) = delete;
     ~EventTarget();
@@ -82,8 +80,8 @@ public:
 
 private:
     EventTarget* m_parent;
-    std::vector<std::shared_ptr<Entry>> m_handlers;   // last installed at the back
+    std::vector<std::shared_ptr<Entry>> m_handlers; // last installed at the back
     HandlerId m_nextId = 1;
 };
 
-}  // namespace qm::events
+} // namespace qm::events

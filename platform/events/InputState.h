@@ -19,10 +19,10 @@ constexpr std::uint32_t kButtonSecondary = 0x2;
 
 struct InputState
 {
-    std::uint32_t buttons = 0;     // kButton... bits held down
-    std::uint32_t modifiers = 0;   // kMod... bits held down
-    int mouseV = 0;                // pointer position, global coordinates
+    std::uint32_t buttons = 0;   // kButton... bits held down
+    std::uint32_t modifiers = 0; // kMod... bits held down
+    int mouseV = 0;              // pointer position, global coordinates
     int mouseH = 0;
 };
 
-}  // namespace qm::events
+} // namespace qm::events

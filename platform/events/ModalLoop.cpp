@@ -12,12 +12,9 @@ ModalLoop*& Innermost()
     return loop;
 }
 
-}  // namespace
+} // namespace
 
-ModalLoop* ModalLoop::Current()
-{
-    return Innermost();
-}
+ModalLoop* ModalLoop::Current() { return Innermost(); }
 
 bool ModalLoop::QuitFor(const EventTarget& target, int result)
 {
@@ -88,4 +85,4 @@ ModalStatus ModalLoop::Run()
     return status;
 }
 
-}  // namespace qm::events
+} // namespace qm::events

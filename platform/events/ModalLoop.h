@@ -30,11 +30,11 @@ public:
 
 enum class ModalStatus
 {
-    kQuit,        // quit by a handler or the driver; Result() holds the code
-    kClosed,      // the window was closed without a quit
-    kNoAnswer,    // the driver had no answer: failure
-    kStepLimit,   // the driver never ended the loop: failure
-    kNotRun       // Run was called on a loop that already ran
+    kQuit,      // quit by a handler or the driver; Result() holds the code
+    kClosed,    // the window was closed without a quit
+    kNoAnswer,  // the driver had no answer: failure
+    kStepLimit, // the driver never ended the loop: failure
+    kNotRun     // Run was called on a loop that already ran
 };
 
 class ModalLoop
@@ -43,7 +43,7 @@ public:
     // The number of driver steps after which a loop gives up.
     static constexpr std::size_t kMaxSteps = 10000;
 
-    explicit ModalLoop(ModalSubject& subject) : m_subject(subject) {}
+    explicit ModalLoop(ModalSubject& subject) : m_subject(subject) { }
     ModalLoop(const ModalLoop&) = delete;
     ModalLoop& operator=(const ModalLoop&) = delete;
 
@@ -81,4 +81,4 @@ private:
     std::size_t m_steps = 0;
 };
 
-}  // namespace qm::events
+} // namespace qm::events

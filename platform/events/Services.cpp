@@ -13,12 +13,11 @@ UiDriver& DefaultUi()
     return driver;
 }
 
-}  // namespace
+} // namespace
 
 Services::Services()
     : m_ui(&DefaultUi()), m_clock(&clock::Clock::Process()), m_pasteboards(&dnd::PasteboardStore::Process())
-{
-}
+{ }
 
 Services& Services::Get()
 {
@@ -26,15 +25,9 @@ Services& Services::Get()
     return services;
 }
 
-void Services::SetUiDriver(UiDriver* driver)
-{
-    m_ui = driver ? driver : &DefaultUi();
-}
+void Services::SetUiDriver(UiDriver* driver) { m_ui = driver ? driver : &DefaultUi(); }
 
-void Services::SetClock(clock::Clock* clock)
-{
-    m_clock = clock ? clock : &clock::Clock::Process();
-}
+void Services::SetClock(clock::Clock* clock) { m_clock = clock ? clock : &clock::Clock::Process(); }
 
 void Services::SetPasteboards(dnd::PasteboardStore* store)
 {
@@ -50,4 +43,4 @@ void Services::Reset()
     m_input = InputState();
 }
 
-}  // namespace qm::events
+} // namespace qm::events

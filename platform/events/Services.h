@@ -26,13 +26,13 @@ public:
     static Services& Get();
 
     UiDriver& Ui() const { return *m_ui; }
-    void SetUiDriver(UiDriver* driver);          // null: the default
+    void SetUiDriver(UiDriver* driver); // null: the default
 
     clock::Clock& Clock() const { return *m_clock; }
-    void SetClock(clock::Clock* clock);          // null: the process clock
+    void SetClock(clock::Clock* clock); // null: the process clock
 
     dnd::PasteboardStore& Pasteboards() const { return *m_pasteboards; }
-    void SetPasteboards(dnd::PasteboardStore* store);   // null: the process store
+    void SetPasteboards(dnd::PasteboardStore* store); // null: the process store
 
     // Null until a network driver is installed.
     net::NetworkDriver* Network() const { return m_network; }
@@ -68,4 +68,4 @@ private:
     UiDriver* m_previous;
 };
 
-}  // namespace qm::events
+} // namespace qm::events

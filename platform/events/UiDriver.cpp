@@ -2,24 +2,12 @@
 
 namespace qm::events {
 
-ModalAnswer UiDriver::ModalStep(ModalLoop&)
-{
-    return ModalAnswer::Close();
-}
+ModalAnswer UiDriver::ModalStep(ModalLoop&) { return ModalAnswer::Close(); }
 
-std::uint32_t UiDriver::PopUpMenu(const MenuRequest&)
-{
-    return 0;
-}
+std::uint32_t UiDriver::PopUpMenu(const MenuRequest&) { return 0; }
 
-bool UiDriver::PutFile(const PutFileRequest&, PutFileReply&)
-{
-    return false;
-}
+bool UiDriver::PutFile(const PutFileRequest&, PutFileReply&) { return false; }
 
-int UiDriver::TrackDrag(dnd::DragSession&)
-{
-    return kUserCanceledErr;
-}
+int UiDriver::TrackDrag(dnd::DragSession&) { return kUserCanceledErr; }
 
-}  // namespace qm::events
+} // namespace qm::events

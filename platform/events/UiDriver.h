@@ -22,10 +22,10 @@ struct ModalAnswer
 {
     enum Kind
     {
-        kNoAnswer,   // nobody answers: the loop fails instead of waiting
-        kContinue,   // the driver acted (pressed, typed, quit ...): ask again
-        kClose,      // close the modal window
-        kCommand     // send a command (four-character code) to the modal window
+        kNoAnswer, // nobody answers: the loop fails instead of waiting
+        kContinue, // the driver acted (pressed, typed, quit ...): ask again
+        kClose,    // close the modal window
+        kCommand   // send a command (four-character code) to the modal window
     };
     Kind kind = kNoAnswer;
     std::uint32_t command = 0;
@@ -39,8 +39,8 @@ struct ModalAnswer
 // One entry of a pop-up menu as the driver sees it.
 struct MenuEntry
 {
-    std::uint32_t command = 0;      // what choosing it answers (0: none)
-    std::string text;               // UTF-8
+    std::uint32_t command = 0; // what choosing it answers (0: none)
+    std::string text;          // UTF-8
     bool enabled = true;
     bool checked = false;
     bool separator = false;
@@ -50,22 +50,22 @@ struct MenuEntry
 struct MenuRequest
 {
     std::vector<MenuEntry> entries;
-    int v = 0;   // where it pops up, global coordinates
+    int v = 0; // where it pops up, global coordinates
     int h = 0;
 };
 
 struct PutFileRequest
 {
-    std::string proposedName;   // UTF-8
-    std::string clientName;     // UTF-8, the title of the window it belongs to
-    std::string fileType;       // four characters, e.g. "****"
+    std::string proposedName; // UTF-8
+    std::string clientName;   // UTF-8, the title of the window it belongs to
+    std::string fileType;     // four characters, e.g. "****"
     bool windowModal = false;
 };
 
 struct PutFileReply
 {
-    std::string folder;     // UTF-8 path of the chosen folder
-    std::string fileName;   // UTF-8 name the user typed
+    std::string folder;   // UTF-8 path of the chosen folder
+    std::string fileName; // UTF-8 name the user typed
 };
 
 // The drag result the default driver answers: the user cancelled.
@@ -87,4 +87,4 @@ public:
     virtual int TrackDrag(dnd::DragSession& drag);
 };
 
-}  // namespace qm::events
+} // namespace qm::events

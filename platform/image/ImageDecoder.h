@@ -21,9 +21,10 @@ constexpr long long kMaxPicturePixels = 64LL * 1024 * 1024;
 
 // Whether a picture of width x height is accepted: both sides positive and at
 // most cg::kMaxImageSide, and at most kMaxPicturePixels pixels.
-constexpr bool IsAcceptedPictureSize(long long width, long long height) {
-  return width > 0 && height > 0 && width <= cg::kMaxImageSide && height <= cg::kMaxImageSide &&
-         width * height <= kMaxPicturePixels;
+constexpr bool IsAcceptedPictureSize(long long width, long long height)
+{
+    return width > 0 && height > 0 && width <= cg::kMaxImageSide && height <= cg::kMaxImageSide
+        && width * height <= kMaxPicturePixels;
 }
 
 cg::ImageRef DecodeFile(const std::string& path);
@@ -34,4 +35,4 @@ cg::ImageRef DecodeBytes(const void* data, std::size_t size);
 // holds no member that decodes.
 cg::ImageRef LoadIcns(const std::string& path);
 
-}  // namespace qm::image
+} // namespace qm::image

@@ -23,11 +23,22 @@ bool IsTokenChar(unsigned char c)
     if (ascii::IsAlnum(c))
         return true;
     switch (c) {
-    case '!': case '#': case '$': case '%': case '&': case '\'': case '*':
-    case '+': case '-': case '.': case '^': case '_': case '`': case '|': case '~':
-        return true;
-    default:
-        return false;
+    case '!':
+    case '#':
+    case '$':
+    case '%':
+    case '&':
+    case '\'':
+    case '*':
+    case '+':
+    case '-':
+    case '.':
+    case '^':
+    case '_':
+    case '`':
+    case '|':
+    case '~': return true;
+    default: return false;
     }
 }
 
@@ -74,7 +85,7 @@ size_t OnBody(char* data, size_t size, size_t count, void* user)
     try {
         response->body.append(data, n);
     } catch (...) {
-        return 0;   // makes libcurl abandon the transfer
+        return 0; // makes libcurl abandon the transfer
     }
     return n;
 }
@@ -187,7 +198,8 @@ HttpResponse CurlTransport::Send(const HttpRequest& request)
         curl_easy_setopt(curl, CURLOPT_PROXY, "");
     } else {
         curl_easy_setopt(curl, CURLOPT_PROXY, request.proxyHost.c_str());
-        curl_easy_setopt(curl, CURLOPT_PROXYPORT, static_cast<long>(request.proxyPort ? request.proxyPort : 80));
+        curl_easy_setopt(
+            curl, CURLOPT_PROXYPORT, static_cast<long>(request.proxyPort ? request.proxyPort : 80));
         curl_easy_setopt(curl, CURLOPT_PROXYTYPE, static_cast<long>(CURLPROXY_HTTP));
         if (!request.proxyUser.empty()) {
             curl_easy_setopt(curl, CURLOPT_PROXYAUTH, static_cast<long>(CURLAUTH_BASIC));
@@ -254,4 +266,4 @@ const std::string* FindHttpHeader(const HttpHeaderList& headers, const std::stri
     return nullptr;
 }
 
-}  // namespace qm::net
+} // namespace qm::net

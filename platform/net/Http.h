@@ -34,24 +34,24 @@ typedef std::vector<std::pair<std::string, std::string>> HttpHeaderList;
 
 struct HttpRequest
 {
-    std::string method = "GET";         // "GET" or "POST"
-    std::string url;                    // http:// or https://
+    std::string method = "GET"; // "GET" or "POST"
+    std::string url;            // http:// or https://
     HttpHeaderList headers;
-    std::string body;                   // POST only
-    std::string proxyHost;              // empty: direct connection
-    unsigned int proxyPort = 80;        // 0 reads as 80
-    std::string proxyUser;              // empty: no proxy credentials
+    std::string body;            // POST only
+    std::string proxyHost;       // empty: direct connection
+    unsigned int proxyPort = 80; // 0 reads as 80
+    std::string proxyUser;       // empty: no proxy credentials
     std::string proxyPassword;
-    long idleTimeoutMs = 15000;         // <= 0 reads as 15000
+    long idleTimeoutMs = 15000; // <= 0 reads as 15000
 };
 
 struct HttpResponse
 {
     int status = 404;
-    HttpHeaderList headers;             // of the final answer, in arrival order
+    HttpHeaderList headers; // of the final answer, in arrival order
     std::string body;
-    std::string finalUrl;               // the address that answered, after redirects
-    std::string error;                  // why no answer came; empty when one did
+    std::string finalUrl; // the address that answered, after redirects
+    std::string error;    // why no answer came; empty when one did
 };
 
 // A network driver that a host installs in Services in place of libcurl.
@@ -70,4 +70,4 @@ HttpResponse HttpSend(const HttpRequest& request);
 // ASCII case), or null.
 const std::string* FindHttpHeader(const HttpHeaderList& headers, const std::string& name);
 
-}  // namespace qm::net
+} // namespace qm::net

@@ -9,10 +9,11 @@
 
 namespace qm::qd {
 
-struct Cursor {
-  std::uint16_t data[16];
-  std::uint16_t mask[16];
-  Point hotSpot;
+struct Cursor
+{
+    std::uint16_t data[16];
+    std::uint16_t mask[16];
+    Point hotSpot;
 };
 
 // The standard arrow.
@@ -24,4 +25,4 @@ void InitCursor();
 const Cursor& CurrentCursor();
 bool CursorIsArrow();
 
-}  // namespace qm::qd
+} // namespace qm::qd

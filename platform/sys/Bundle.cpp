@@ -10,21 +10,16 @@ namespace {
 
 bool IsFolder(const std::string& path)
 {
-    struct stat st{};
+    struct stat st
+    { };
     return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-}  // namespace
+} // namespace
 
-const char* OwnBundleIdentifier()
-{
-    return "org.quillmark.xhtmleditor";
-}
+const char* OwnBundleIdentifier() { return "org.quillmark.xhtmleditor"; }
 
-const char* OwnBundleVersion()
-{
-    return "1.0";
-}
+const char* OwnBundleVersion() { return "1.0"; }
 
 std::string ExecutableFolder()
 {
@@ -69,8 +64,7 @@ std::string ResourcesFolder()
                 break;
             dir = slash == 0 ? std::string("/") : dir.substr(0, slash);
         }
-    } catch (...) {
-    }
+    } catch (...) { }
     return std::string();
 }
 
@@ -83,9 +77,8 @@ std::vector<Bundle> LoadedBundles()
         own.version = OwnBundleVersion();
         own.resourcesPath = ResourcesFolder();
         bundles.push_back(std::move(own));
-    } catch (...) {
-    }
+    } catch (...) { }
     return bundles;
 }
 
-}  // namespace qm::sys
+} // namespace qm::sys

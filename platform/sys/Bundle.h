@@ -12,9 +12,9 @@ namespace qm::sys {
 
 struct Bundle
 {
-    std::string identifier;     // reverse-domain name
-    std::string version;        // the bundle's version text, e.g. "1.0"
-    std::string resourcesPath;  // UTF-8 path of the resources folder, empty when not found
+    std::string identifier;    // reverse-domain name
+    std::string version;       // the bundle's version text, e.g. "1.0"
+    std::string resourcesPath; // UTF-8 path of the resources folder, empty when not found
 };
 
 // The editor's own bundle identifier and version.
@@ -31,4 +31,4 @@ std::vector<Bundle> LoadedBundles();
 // The folder holding the running executable, empty when it cannot be read.
 std::string ExecutableFolder();
 
-}  // namespace qm::sys
+} // namespace qm::sys

@@ -34,11 +34,12 @@ void ParseRelease(const std::string& text, unsigned parts[3])
     }
 }
 
-}  // namespace
+} // namespace
 
 std::string SystemVersion()
 {
-    struct utsname u{};
+    struct utsname u
+    { };
     if (uname(&u) != 0)
         return std::string();
     return std::string(u.release);
@@ -90,14 +91,10 @@ std::string TimeZoneName()
             if (!name.empty())
                 return name;
         }
-    } catch (...) {
-    }
+    } catch (...) { }
     return "UTC";
 }
 
-unsigned long CurrentThreadId()
-{
-    return static_cast<unsigned long>(syscall(SYS_gettid));
-}
+unsigned long CurrentThreadId() { return static_cast<unsigned long>(syscall(SYS_gettid)); }
 
-}  // namespace qm::sys
+} // namespace qm::sys

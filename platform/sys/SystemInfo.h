@@ -22,4 +22,4 @@ std::string TimeZoneName();
 // The identifier of the calling thread.
 unsigned long CurrentThreadId();
 
-}  // namespace qm::sys
+} // namespace qm::sys

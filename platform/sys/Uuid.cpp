@@ -17,7 +17,7 @@ bool ReadRandom(unsigned char* bytes, size_t n)
     return ok;
 }
 
-}  // namespace
+} // namespace
 
 std::string NewUuidString()
 {
@@ -27,8 +27,8 @@ std::string NewUuidString()
         for (unsigned char& c : b)
             c = static_cast<unsigned char>(gen());
     }
-    b[6] = static_cast<unsigned char>((b[6] & 0x0F) | 0x40);   // version 4
-    b[8] = static_cast<unsigned char>((b[8] & 0x3F) | 0x80);   // variant 1
+    b[6] = static_cast<unsigned char>((b[6] & 0x0F) | 0x40); // version 4
+    b[8] = static_cast<unsigned char>((b[8] & 0x3F) | 0x80); // variant 1
     static const char digits[] = "0123456789ABCDEF";
     std::string out;
     out.reserve(36);
@@ -41,4 +41,4 @@ std::string NewUuidString()
     return out;
 }
 
-}  // namespace qm::sys
+} // namespace qm::sys

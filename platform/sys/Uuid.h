@@ -9,4 +9,4 @@ namespace qm::sys {
 // hexadecimal digits in groups of 8-4-4-4-12.
 std::string NewUuidString();
 
-}  // namespace qm::sys
+} // namespace qm::sys

@@ -25,44 +25,46 @@ namespace qm::text {
 constexpr long kDefaultFontId = 0;
 constexpr long kMonospaceFontId = 1;
 
-struct FontFamily {
-  std::string name;
-  long id;
+struct FontFamily
+{
+    std::string name;
+    long id;
 };
 
 // A new description (free it with pango_font_description_free) of the
 // family at an absolute size in pixels, bold and italic as asked.
 PangoFontDescription* NewFontDescription(const std::string& family, double size, bool bold, bool italic);
 
-class FontCatalogue {
+class FontCatalogue
+{
 public:
-  // The one catalogue, built on first use and kept for the process's life.
-  static FontCatalogue& Get();
+    // The one catalogue, built on first use and kept for the process's life.
+    static FontCatalogue& Get();
 
-  // False when fontconfig could not be set up or no font was found; text
-  // then measures as empty and draws nothing.
-  bool Ok() const { return m_ok; }
+    // False when fontconfig could not be set up or no font was found; text
+    // then measures as empty and draws nothing.
+    bool Ok() const { return m_ok; }
 
-  const std::vector<FontFamily>& Families() const { return m_families; }
-  // Font number of a family name (ASCII case ignored); -1 when unknown.
-  long FontIdForName(const std::string& name) const;
-  // Family name of a font number; the default family for an unknown number.
-  std::string FamilyForId(long id) const;
+    const std::vector<FontFamily>& Families() const { return m_families; }
+    // Font number of a family name (ASCII case ignored); -1 when unknown.
+    long FontIdForName(const std::string& name) const;
+    // Family name of a font number; the default family for an unknown number.
+    std::string FamilyForId(long id) const;
 
-  // Family name recorded in the font file that Pango actually chooses for
-  // the family (empty when nothing can be loaded).
-  std::string ResolvedFamily(const std::string& family, bool bold = false, bool italic = false) const;
+    // Family name recorded in the font file that Pango actually chooses for
+    // the family (empty when nothing can be loaded).
+    std::string ResolvedFamily(const std::string& family, bool bold = false, bool italic = false) const;
 
-  PangoFontMap* FontMap() const { return m_fontMap; }
-  // Shared measuring context (no hinting of metrics, 72 dpi).
-  PangoContext* MeasureContext() const { return m_context; }
+    PangoFontMap* FontMap() const { return m_fontMap; }
+    // Shared measuring context (no hinting of metrics, 72 dpi).
+    PangoContext* MeasureContext() const { return m_context; }
 
 private:
-  FontCatalogue();
-  bool m_ok = false;
-  std::vector<FontFamily> m_families;
-  PangoFontMap* m_fontMap = nullptr;
-  PangoContext* m_context = nullptr;
+    FontCatalogue();
+    bool m_ok = false;
+    std::vector<FontFamily> m_families;
+    PangoFontMap* m_fontMap = nullptr;
+    PangoContext* m_context = nullptr;
 };
 
-}  // namespace qm::text
+} // namespace qm::text

@@ -19,78 +19,80 @@
 
 namespace qm::text {
 
-struct TextRect {
-  int left;
-  int top;
-  int right;
-  int bottom;
+struct TextRect
+{
+    int left;
+    int top;
+    int right;
+    int bottom;
 };
 
-class Layout {
+class Layout
+{
 public:
-  Layout();
-  ~Layout();
-  Layout(const Layout&) = delete;
-  Layout& operator=(const Layout&) = delete;
+    Layout();
+    ~Layout();
+    Layout(const Layout&) = delete;
+    Layout& operator=(const Layout&) = delete;
 
-  // Copies `length` units (a null text or negative length gives no text).
-  void SetText(const std::uint16_t* text, int length);
-  // The style for the whole text; the layout does not own it, and the style
-  // must outlive the layout or be replaced first (null: no style).
-  void SetStyle(Style* style);
-  void SetContext(cg::Context* context) { m_context = context; }
-  cg::Context* GetContext() const { return m_context; }
-  int Length() const { return int(m_text.size()); }
-  const std::vector<std::uint16_t>& Text() const { return m_text; }
+    // Copies `length` units (a null text or negative length gives no text).
+    void SetText(const std::uint16_t* text, int length);
+    // The style for the whole text; the layout does not own it, and the style
+    // must outlive the layout or be replaced first (null: no style).
+    void SetStyle(Style* style);
+    void SetContext(cg::Context* context) { m_context = context; }
+    cg::Context* GetContext() const { return m_context; }
+    int Length() const { return int(m_text.size()); }
+    const std::vector<std::uint16_t>& Text() const { return m_text; }
 
-  // Width of the first n units, unrounded, in pixels.
-  double PrefixWidth(int n);
-  double Ascent();
-  double Descent();
+    // Width of the first n units, unrounded, in pixels.
+    double PrefixWidth(int n);
+    double Ascent();
+    double Descent();
 
-  // Typographic bounds of a range: pen positions across, ascent to descent
-  // down (no line gap). The range is cut to the text; false without a style.
-  bool GlyphBounds(int start, int length, TextRect& out);
-  // Ink rectangle of a range; false (and an empty rectangle) when the range
-  // draws no ink.
-  bool ImageBounds(int start, int length, TextRect& out);
-  // Number of units from `start` on the longest prefix that fits in `width`
-  // pixels and ends at a line-break opportunity (trailing blanks may hang
-  // past the width); a line feed or carriage return ends a line and is
-  // included. 0 when the first word does not fit or nothing is left.
-  int BreakLine(int start, int width);
+    // Typographic bounds of a range: pen positions across, ascent to descent
+    // down (no line gap). The range is cut to the text; false without a style.
+    bool GlyphBounds(int start, int length, TextRect& out);
+    // Ink rectangle of a range; false (and an empty rectangle) when the range
+    // draws no ink.
+    bool ImageBounds(int start, int length, TextRect& out);
+    // Number of units from `start` on the longest prefix that fits in `width`
+    // pixels and ends at a line-break opportunity (trailing blanks may hang
+    // past the width); a line feed or carriage return ends a line and is
+    // included. 0 when the first word does not fit or nothing is left.
+    int BreakLine(int start, int width);
 
-  // Draws a range in its place on the line whose origin is (x, y), in the
-  // style's colour, on the layout's context. False without a context/style.
-  bool Draw(int start, int length, double x, double y);
-  // Paints the highlight colour behind the range's glyph bounds, then draws
-  // the range over it.
-  bool Highlight(int start, int length, double x, double y);
-  void SetHighlightColor(std::uint8_t r, std::uint8_t g, std::uint8_t b);
+    // Draws a range in its place on the line whose origin is (x, y), in the
+    // style's colour, on the layout's context. False without a context/style.
+    bool Draw(int start, int length, double x, double y);
+    // Paints the highlight colour behind the range's glyph bounds, then draws
+    // the range over it.
+    bool Highlight(int start, int length, double x, double y);
+    void SetHighlightColor(std::uint8_t r, std::uint8_t g, std::uint8_t b);
 
 private:
-  struct Glyph;
-  struct Run;
-  bool Shape();
-  void ClearShaping();
-  void ClampRange(int& start, int& length) const;
-  bool DrawRange(int start, int length, double x, double y);
+    struct Glyph;
+    struct Run;
+    bool Shape();
+    void ClearShaping();
+    void ClampRange(int& start, int& length) const;
+    bool DrawRange(int start, int length, double x, double y);
 
-  std::vector<std::uint16_t> m_text;
-  Style* m_style = nullptr;
-  cg::Context* m_context = nullptr;
-  std::uint8_t m_hl[3] = {181, 213, 255};
+    std::vector<std::uint16_t> m_text;
+    Style* m_style = nullptr;
+    cg::Context* m_context = nullptr;
+    std::uint8_t m_hl[3] = {181, 213, 255};
 
-  // Shaping results.
-  bool m_shaped = false;
-  unsigned m_shapedGeneration = 0;
-  void* m_pangoLayout = nullptr;        // PangoLayout*
-  std::vector<double> m_prefix;         // size Length() + 1
-  std::vector<bool> m_breakBefore;      // size Length() + 1
-  std::vector<Run*> m_runs;
-  double m_ascent = 0;
-  double m_descent = 0;
-  double m_underlinePos = 0, m_underlineThick = 1, m_strikePos = 0, m_strikeThick = 1;
+    // Shaping results.
+    bool m_shaped = false;
+    unsigned m_shapedGeneration = 0;
+    void* m_pangoLayout = nullptr;   // PangoLayout*
+    std::vector<double> m_prefix;    // size Length() + 1
+    std::vector<bool> m_breakBefore; // size Length() + 1
+    std::vector<Run*> m_runs;
+    double m_ascent = 0;
+    double m_descent = 0;
+    double m_underlinePos = 0, m_underlineThick = 1, m_strikePos = 0, m_strikeThick = 1;
 };
 
-}  // namespace qm::text
+} // namespace qm::text

@@ -11,49 +11,50 @@
 
 namespace qm::text {
 
-class Style {
+class Style
+{
 public:
-  Style();
-  ~Style();
-  Style(const Style&) = delete;
-  Style& operator=(const Style&) = delete;
+    Style();
+    ~Style();
+    Style(const Style&) = delete;
+    Style& operator=(const Style&) = delete;
 
-  void SetFontId(long id);
-  void SetSize(double pixels);  // negative sizes use their absolute value; 0 means 12
-  void SetBold(bool on);
-  void SetItalic(bool on);
-  void SetUnderline(bool on);
-  void SetStrikethrough(bool on);
-  // 8-bit channels; drawn exactly (255 gives 255).
-  void SetColor(std::uint8_t r, std::uint8_t g, std::uint8_t b);
+    void SetFontId(long id);
+    void SetSize(double pixels); // negative sizes use their absolute value; 0 means 12
+    void SetBold(bool on);
+    void SetItalic(bool on);
+    void SetUnderline(bool on);
+    void SetStrikethrough(bool on);
+    // 8-bit channels; drawn exactly (255 gives 255).
+    void SetColor(std::uint8_t r, std::uint8_t g, std::uint8_t b);
 
-  long FontId() const { return m_fontId; }
-  double Size() const { return m_size; }
-  bool Bold() const { return m_bold; }
-  bool Italic() const { return m_italic; }
-  bool Underline() const { return m_underline; }
-  bool Strikethrough() const { return m_strike; }
-  std::uint8_t Red() const { return m_r; }
-  std::uint8_t Green() const { return m_g; }
-  std::uint8_t Blue() const { return m_b; }
+    long FontId() const { return m_fontId; }
+    double Size() const { return m_size; }
+    bool Bold() const { return m_bold; }
+    bool Italic() const { return m_italic; }
+    bool Underline() const { return m_underline; }
+    bool Strikethrough() const { return m_strike; }
+    std::uint8_t Red() const { return m_r; }
+    std::uint8_t Green() const { return m_g; }
+    std::uint8_t Blue() const { return m_b; }
 
-  // Changes whenever an attribute that affects shaping changes.
-  unsigned ShapeGeneration() const { return m_generation; }
-  // Pango description of the font (owned by the style).
-  const PangoFontDescription* Description() const;
+    // Changes whenever an attribute that affects shaping changes.
+    unsigned ShapeGeneration() const { return m_generation; }
+    // Pango description of the font (owned by the style).
+    const PangoFontDescription* Description() const;
 
 private:
-  void Changed();
+    void Changed();
 
-  long m_fontId = 0;
-  double m_size = 12;
-  bool m_bold = false;
-  bool m_italic = false;
-  bool m_underline = false;
-  bool m_strike = false;
-  std::uint8_t m_r = 0, m_g = 0, m_b = 0;
-  unsigned m_generation = 1;
-  mutable PangoFontDescription* m_desc = nullptr;
+    long m_fontId = 0;
+    double m_size = 12;
+    bool m_bold = false;
+    bool m_italic = false;
+    bool m_underline = false;
+    bool m_strike = false;
+    std::uint8_t m_r = 0, m_g = 0, m_b = 0;
+    unsigned m_generation = 1;
+    mutable PangoFontDescription* m_desc = nullptr;
 };
 
-}  // namespace qm::text
+} // namespace qm::text

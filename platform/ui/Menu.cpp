@@ -26,4 +26,4 @@ bool Menu::Remove(std::size_t index)
     return true;
 }
 
-}  // namespace qm::ui
+} // namespace qm::ui

@@ -12,7 +12,7 @@ namespace qm::ui {
 
 struct MenuItem
 {
-    std::u16string text;            // UTF-16, as the editor writes its texts
+    std::u16string text; // UTF-16, as the editor writes its texts
     std::uint32_t command = 0;
     bool enabled = true;
     bool checked = false;
@@ -38,4 +38,4 @@ private:
     std::vector<MenuItem> m_items;
 };
 
-}  // namespace qm::ui
+} // namespace qm::ui

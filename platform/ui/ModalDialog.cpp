@@ -4,8 +4,7 @@ namespace qm::ui {
 
 ModalDialog::ModalDialog(std::string kind)
     : m_kind(std::move(kind)), m_target(&events::EventTarget::Application())
-{
-}
+{ }
 
 events::ModalStatus ModalDialog::RunModal()
 {
@@ -13,9 +12,8 @@ events::ModalStatus ModalDialog::RunModal()
         return events::ModalStatus::kNotRun;
     m_result = 0;
     events::ModalLoop loop(*this);
-    const auto handler = m_target.InstallHandler(
-        {{events::kEventClassCommand, events::kEventCommandProcess},
-         {events::kEventClassWindow, events::kEventWindowClose}},
+    const auto handler = m_target.InstallHandler({{events::kEventClassCommand, events::kEventCommandProcess},
+                                                     {events::kEventClassWindow, events::kEventWindowClose}},
         [this, &loop](const events::NextHandler&, events::Event& e) {
             if (e.Class() == events::kEventClassWindow) {
                 loop.Quit(0);
@@ -63,4 +61,4 @@ int ModalDialog::FindButton(const std::string& label) const
     return -1;
 }
 
-}  // namespace qm::ui
+} // namespace qm::ui

@@ -21,8 +21,8 @@ namespace qm::ui {
 
 struct DialogButton
 {
-    std::string label;            // UTF-8
-    std::uint32_t command = 0;    // sent when pressed; non-zero
+    std::string label;         // UTF-8
+    std::uint32_t command = 0; // sent when pressed; non-zero
 };
 
 class ModalDialog : public events::ModalSubject
@@ -60,4 +60,4 @@ private:
     bool m_running = false;
 };
 
-}  // namespace qm::ui
+} // namespace qm::ui

@@ -21,4 +21,4 @@ bool RunPutFileDialog(const events::PutFileRequest& request, events::PutFileRepl
     }
 }
 
-}  // namespace qm::ui
+} // namespace qm::ui

@@ -10,4 +10,4 @@ namespace qm::ui {
 // saves; false when cancelled or when the driver gave no folder or name.
 bool RunPutFileDialog(const events::PutFileRequest& request, events::PutFileReply& reply);
 
-}  // namespace qm::ui
+} // namespace qm::ui

@@ -15,4 +15,4 @@ bool WebView::LoadURL(const std::string& url)
     return true;
 }
 
-}  // namespace qm::ui
+} // namespace qm::ui

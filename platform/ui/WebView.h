@@ -22,4 +22,4 @@ private:
     std::vector<std::string> m_history;
 };
 
-}  // namespace qm::ui
+} // namespace qm::ui

@@ -56,7 +56,7 @@ inline std::string StoredZeros(std::uint16_t zeros)
     LittleEndian16(z, zeros);
     LittleEndian16(z, std::uint16_t(~zeros));
     z += std::string(zeros, '\0');
-    BigEndian32(z, (std::uint32_t(zeros) << 16) | 1u);   // Adler-32 of the zeros
+    BigEndian32(z, (std::uint32_t(zeros) << 16) | 1u); // Adler-32 of the zeros
     return z;
 }
 
@@ -93,8 +93,8 @@ inline std::string BmpClaiming(std::uint32_t width, std::uint32_t height)
     LittleEndian32(bmp, 40);
     LittleEndian32(bmp, width);
     LittleEndian32(bmp, height);
-    LittleEndian16(bmp, 1);    // planes
-    LittleEndian16(bmp, 24);   // bits per pixel
+    LittleEndian16(bmp, 1);  // planes
+    LittleEndian16(bmp, 24); // bits per pixel
     for (int i = 0; i < 6; ++i)
         LittleEndian32(bmp, 0);
     return bmp + pixels;
@@ -116,4 +116,4 @@ inline long long StatusBytes(const std::string& field)
     return 0;
 }
 
-}  // namespace qmtest
+} // namespace qmtest

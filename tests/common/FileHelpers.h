@@ -35,4 +35,4 @@ inline bool Exists(const std::string& path)
     return ::lstat(path.c_str(), &st) == 0;
 }
 
-}  // namespace qmtest
+} // namespace qmtest

@@ -10,8 +10,8 @@
 namespace qmtest {
 
 // A local date and time; the day of the week counts from 1 for Sunday.
-inline qm::clock::LocalDateTime LocalTime(int year, int month, int day, int hour, int minute, int second,
-                                          int dayOfWeek = 0, int millisecond = 0)
+inline qm::clock::LocalDateTime LocalTime(
+    int year, int month, int day, int hour, int minute, int second, int dayOfWeek = 0, int millisecond = 0)
 {
     qm::clock::LocalDateTime t;
     t.year = year;
@@ -59,4 +59,4 @@ private:
     qm::clock::Clock m_clock;
 };
 
-}  // namespace qmtest
+} // namespace qmtest

@@ -4,15 +4,16 @@
 // type libraries keep for the life of the process by design; nothing of ours
 // is suppressed.
 
-extern "C" const char* __lsan_default_suppressions() {
-  return "leak:libfontconfig.so\n"
-         "leak:libpango-1.0.so\n"
-         "leak:libpangoft2-1.0.so\n"
-         "leak:libpangocairo-1.0.so\n"
-         "leak:libglib-2.0.so\n"
-         "leak:libgobject-2.0.so\n"
-         "leak:libharfbuzz.so\n"
-         "leak:libcairo.so\n"
-         "leak:libgdk_pixbuf-2.0.so\n"
-         "leak:libgio-2.0.so\n";
+extern "C" const char* __lsan_default_suppressions()
+{
+    return "leak:libfontconfig.so\n"
+           "leak:libpango-1.0.so\n"
+           "leak:libpangoft2-1.0.so\n"
+           "leak:libpangocairo-1.0.so\n"
+           "leak:libglib-2.0.so\n"
+           "leak:libgobject-2.0.so\n"
+           "leak:libharfbuzz.so\n"
+           "leak:libcairo.so\n"
+           "leak:libgdk_pixbuf-2.0.so\n"
+           "leak:libgio-2.0.so\n";
 }

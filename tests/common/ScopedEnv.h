@@ -43,4 +43,4 @@ private:
     bool m_had = false;
 };
 
-}  // namespace qmtest
+} // namespace qmtest

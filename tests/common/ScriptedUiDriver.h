@@ -29,7 +29,12 @@ public:
     using ModalAnswer = qm::events::ModalAnswer;
     using ModalLoop = qm::events::ModalLoop;
 
-    enum Action { kPress, kClose, kNoAnswer };
+    enum Action
+    {
+        kPress,
+        kClose,
+        kNoAnswer
+    };
 
     // How to answer.
     std::function<ModalAnswer(ModalLoop&)> step;
@@ -69,10 +74,8 @@ public:
             dialog->Press(static_cast<std::size_t>(index));
             return ModalAnswer::Continue();
         }
-        case kClose:
-            return ModalAnswer::Close();
-        default:
-            return ModalAnswer::NoAnswer();
+        case kClose: return ModalAnswer::Close();
+        default: return ModalAnswer::NoAnswer();
         }
     }
 
@@ -104,4 +107,4 @@ protected:
     qm::events::ScopedUiDriver scope{driver};
 };
 
-}  // namespace qmtest
+} // namespace qmtest

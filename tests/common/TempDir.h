@@ -47,7 +47,7 @@ inline int RemoveEntry(const char* path, const struct stat*, int type, struct FT
     return 0;
 }
 
-}  // namespace detail
+} // namespace detail
 
 // Removes a file, a link or a whole folder tree; true when nothing is left.
 inline bool RemoveTree(const std::string& path)
@@ -67,10 +67,10 @@ inline bool RemoveTree(const std::string& path)
 // Makes the folder and any missing parents; true when it is there.
 inline bool MakeFolders(const std::string& path, mode_t mode)
 {
-    for (size_t slash = path.find('/', 1); ; slash = path.find('/', slash + 1)) {
+    for (size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
         const std::string part = path.substr(0, slash);
-        if (!part.empty() && ::mkdir(part.c_str(), slash == std::string::npos ? mode : 0755) != 0 &&
-            errno != EEXIST)
+        if (!part.empty() && ::mkdir(part.c_str(), slash == std::string::npos ? mode : 0755) != 0
+            && errno != EEXIST)
             return false;
         if (slash == std::string::npos)
             break;
@@ -113,4 +113,4 @@ private:
     std::string m_path;
 };
 
-}  // namespace qmtest
+} // namespace qmtest

@@ -26,8 +26,8 @@ public:
     const std::string& Path() const { return m_dir.Path(); }
 
 private:
-    TempDir m_dir;            // removed after HOME is back
+    TempDir m_dir; // removed after HOME is back
     ScopedEnv m_home{"HOME"};
 };
 
-}  // namespace qmtest
+} // namespace qmtest

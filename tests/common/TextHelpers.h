@@ -18,20 +18,14 @@ namespace qmtest {
 
 // ---- into the system's UTF-16 units -------------------------------------
 
-inline const unsigned short* U16(const char16_t* s)
-{
-    return reinterpret_cast<const unsigned short*>(s);
-}
+inline const unsigned short* U16(const char16_t* s) { return reinterpret_cast<const unsigned short*>(s); }
 
 inline const unsigned short* U16(const std::u16string& s)
 {
     return reinterpret_cast<const unsigned short*>(s.c_str());
 }
 
-inline CSafeBuf Wide(const char16_t* s)
-{
-    return CSafeBuf(U16(s));
-}
+inline CSafeBuf Wide(const char16_t* s) { return CSafeBuf(U16(s)); }
 
 // Bytes zero-extended, one unit each.
 inline CSafeBuf Wide(const std::string& ascii)
@@ -48,10 +42,7 @@ inline CSafeBuf FromUtf8(const char* utf8)
     return s;
 }
 
-inline CSafeBuf FromUtf8(const std::string& utf8)
-{
-    return FromUtf8(utf8.c_str());
-}
+inline CSafeBuf FromUtf8(const std::string& utf8) { return FromUtf8(utf8.c_str()); }
 
 // One unit per char, as the char converts (plain ASCII is what tests pass).
 inline std::u16string U16String(const std::string& ascii)
@@ -72,20 +63,14 @@ inline std::u16string U16String(const CSafeBuf& text)
 inline std::string Utf8(const unsigned short* s, int length)
 {
     std::string out;
-    for (int i = 0; i < length; ++i)
-    {
+    for (int i = 0; i < length; ++i) {
         unsigned int c = s[i];
-        if (c < 0x80)
-        {
+        if (c < 0x80) {
             out += static_cast<char>(c);
-        }
-        else if (c < 0x800)
-        {
+        } else if (c < 0x800) {
             out += static_cast<char>(0xC0 | (c >> 6));
             out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-        else
-        {
+        } else {
             out += static_cast<char>(0xE0 | (c >> 12));
             out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
             out += static_cast<char>(0x80 | (c & 0x3F));
@@ -130,9 +115,6 @@ inline std::string LowBytes(const CSafeBuf& text)
 }
 
 // True when the text holds exactly these units.
-inline bool Equals(const CSafeBuf& text, const char16_t* expected)
-{
-    return text == U16(expected);
-}
+inline bool Equals(const CSafeBuf& text, const char16_t* expected) { return text == U16(expected); }
 
-}  // namespace qmtest
+} // namespace qmtest

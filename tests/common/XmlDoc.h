@@ -14,8 +14,8 @@ namespace qmtest {
 struct XmlDoc
 {
     // Parses the text as LoadXMLString does; doc is null when it fails.
-    explicit XmlDoc(const CSafeBuf& text) : doc(LoadXMLString(text, &error)) {}
-    explicit XmlDoc(const char* utf8) : XmlDoc(FromUtf8(utf8)) {}
+    explicit XmlDoc(const CSafeBuf& text) : doc(LoadXMLString(text, &error)) { }
+    explicit XmlDoc(const char* utf8) : XmlDoc(FromUtf8(utf8)) { }
     ~XmlDoc() { XMLReleaseDom(doc); }
     XmlDoc(const XmlDoc&) = delete;
     XmlDoc& operator=(const XmlDoc&) = delete;
@@ -29,8 +29,8 @@ struct XmlDoc
         return value;
     }
 
-    CSafeBuf error;   // declared first: the load fills it
+    CSafeBuf error; // declared first: the load fills it
     xmlDoc* doc;
 };
 
-}  // namespace qmtest
+} // namespace qmtest

@@ -1,8 +1,8 @@
 #include "net/LoadHTTPFile.h"
 
 #include "base/collections/MapStringToString.h"
-#include "base/shims/TimeShims.h"
 #include "base/files/UserFolders.h"
+#include "base/shims/TimeShims.h"
 #include "net/AdditionalHeaders.h"
 #include "net/HttpOwner.h"
 #include "tests/common/FileHelpers.h"
@@ -68,13 +68,13 @@ protected:
 
     // The call as the callers make it: no time-out, no proxy unless given.
     bool Load(const CSafeBuf& location, CSafeBuf& local, CSafeBuf target = CSafeBuf(),
-              ADDITIONAL_HTTP_HEADERS* headers = nullptr, CMapStringToString* extra = nullptr,
-              CSafeBuf proxy = CSafeBuf(), unsigned int proxyPort = 80)
+        ADDITIONAL_HTTP_HEADERS* headers = nullptr, CMapStringToString* extra = nullptr,
+        CSafeBuf proxy = CSafeBuf(), unsigned int proxyPort = 80)
     {
         CSafeBuf unused1, unused2, unused3, user, password;
-        return LoadHTTPFile(AsHttpOwner(&owner), location, local, unused1, -1, target, headers,
-                            unused2, nullptr, proxy, proxyPort, user, password, unused3, nullptr,
-                            "application/soap+xml", extra, nullptr);
+        return LoadHTTPFile(AsHttpOwner(&owner), location, local, unused1, -1, target, headers, unused2,
+            nullptr, proxy, proxyPort, user, password, unused3, nullptr, "application/soap+xml", extra,
+            nullptr);
     }
 
     qmtest::LoopbackServer server;
@@ -115,7 +115,8 @@ TEST_F(LoadHTTPFileTest, TemporaryNamesAreBoundedAndDistinct)
     // the MD5 digest of the location's UTF-16 units (taken with an
     // independent MD5 tool over the little-endian units).
     char thread[16];
-    std::snprintf(thread, sizeof thread, "%08lX", static_cast<unsigned long>(GetCurrentThreadId()) & 0xFFFFFFFFul);
+    std::snprintf(
+        thread, sizeof thread, "%08lX", static_cast<unsigned long>(GetCurrentThreadId()) & 0xFFFFFFFFul);
 #if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
     EXPECT_EQ(ToUtf8(a), tempDir + "/" + thread + "-A7B2EF0155D481F59E447FEADCAB3EA8");
 #endif
@@ -202,9 +203,9 @@ TEST_F(LoadHTTPFileTest, IdentifierHeadersAreSentOnlyWhenSet)
     EXPECT_EQ(*r.Header("X-TagList"), "t1,t2");
     EXPECT_EQ(*r.Header("Content-Type"), "application/soap+xml");
     EXPECT_EQ(*r.Header("SOAPAction"), "\"urn:x\"");
-    for (const char* unset : {"X-Session-ID", "X-Transaction-ID", "X-Client-ID", "X-Instance-ID",
-                               "X-Tag-ID", "X-Zone-ID", "X-Project-ID", "X-Area-ID", "X-Group-ID",
-                               "X-Parent-ID", "X-Container-ID", "X-Object-ID", "Accept-Language"})
+    for (const char* unset : {"X-Session-ID", "X-Transaction-ID", "X-Client-ID", "X-Instance-ID", "X-Tag-ID",
+             "X-Zone-ID", "X-Project-ID", "X-Area-ID", "X-Group-ID", "X-Parent-ID", "X-Container-ID",
+             "X-Object-ID", "Accept-Language"})
         EXPECT_EQ(r.Header(unset), nullptr) << unset;
 }
 
@@ -228,7 +229,7 @@ TEST_F(LoadHTTPFileTest, ProxyFromArgumentsOrFromTheOwnersSwitch)
     server.Answer("/p", 200, "proxied");
     CSafeBuf local;
     ASSERT_TRUE(Load(FromUtf8("http://origin.invalid/p"), local, CSafeBuf(), nullptr, nullptr,
-                     FromUtf8("127.0.0.1"), server.Port()));
+        FromUtf8("127.0.0.1"), server.Port()));
     EXPECT_EQ(ReadFile(ToUtf8(local)), "proxied");
 
     owner.useProxy = true;
@@ -271,7 +272,7 @@ TEST_F(LoadHTTPFileTest, LocalLocations)
 
     EXPECT_FALSE(Load(FromUtf8(dir + "/absent.xml"), local));
     EXPECT_EQ(ToUtf8(local), dir + "/absent.xml");
-    EXPECT_FALSE(Load(FromUtf8(dir), local));   // a folder is no file to read
+    EXPECT_FALSE(Load(FromUtf8(dir), local)); // a folder is no file to read
     EXPECT_TRUE(server.Requests().empty());
 }
 
@@ -285,9 +286,8 @@ TEST_F(LoadHTTPFileTest, NoPlaceToStoreAnswersFalseWithoutRequest)
     EXPECT_TRUE(server.Requests().empty());
 
     CSafeBuf unused1, unused2, unused3, empty, target;
-    EXPECT_FALSE(LoadHTTPFile(nullptr, nullptr, local, unused1, -1, target, nullptr, unused2,
-                              nullptr, empty, 80, empty, empty, unused3, nullptr, nullptr, nullptr,
-                              nullptr));
+    EXPECT_FALSE(LoadHTTPFile(nullptr, nullptr, local, unused1, -1, target, nullptr, unused2, nullptr, empty,
+        80, empty, empty, unused3, nullptr, nullptr, nullptr, nullptr));
 }
 
 TEST_F(LoadHTTPFileTest, RequestsAreLoggedOnlyWhileDebugIsOn)

@@ -34,7 +34,7 @@ TEST(Clock, TimersFireOnlyWhenTimeIsAdvanced)
     c.Advance(1);
     ASSERT_EQ(1u, fired.size());
     EXPECT_EQ(100u, fired[0]);
-    EXPECT_EQ(0u, c.TimerCount());   // one-shot timers retire
+    EXPECT_EQ(0u, c.TimerCount()); // one-shot timers retire
     c.Advance(1000);
     EXPECT_EQ(1u, fired.size());
 }
@@ -56,8 +56,8 @@ TEST(Clock, RepeatingTimersFireAtEachIntervalInTimeOrder)
     c.InstallTimer(50, 50, [&](TimerId) { fired.push_back({'a', c.Now()}); });
     c.InstallTimer(100, 0, [&](TimerId) { fired.push_back({'b', c.Now()}); });
     c.Advance(200);
-    const std::vector<std::pair<char, Millis>> expected = {
-        {'a', 50}, {'a', 100}, {'b', 100}, {'a', 150}, {'a', 200}};
+    const std::vector<std::pair<char, Millis>> expected
+        = {{'a', 50}, {'a', 100}, {'b', 100}, {'a', 150}, {'a', 200}};
     EXPECT_EQ(expected, fired);
     EXPECT_EQ(200u, c.Now());
 }
@@ -70,7 +70,7 @@ TEST(Clock, TimerReArmingItselfWithoutDelayCannotStallAnAdvance)
     id = c.InstallTimer(0, 0, [&](TimerId) {
         ++count;
         c.InstallTimer(0, 0, [&](TimerId) { ++count; });
-        c.SetNextFireTime(id, 0);   // already retired: nothing to re-arm
+        c.SetNextFireTime(id, 0); // already retired: nothing to re-arm
     });
     c.Advance(10);
     EXPECT_EQ(1, count);

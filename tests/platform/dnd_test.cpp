@@ -88,17 +88,17 @@ public:
     }
 };
 
-}  // namespace
+} // namespace
 
 TEST(DragSession, DriverDeliversToTheWindowsHandlers)
 {
     int windowA = 0, windowB = 0;
     std::vector<std::string> log;
-    const DragHandlerId track = DragSession::InstallTrackingHandler(
-        &windowA, [&](short message, WindowKey, DragSession& d) {
-            log.push_back("track " + std::to_string(message) + " " + std::to_string(d.Mouse().h));
-            return 0;
-        });
+    const DragHandlerId track
+        = DragSession::InstallTrackingHandler(&windowA, [&](short message, WindowKey, DragSession& d) {
+              log.push_back("track " + std::to_string(message) + " " + std::to_string(d.Mouse().h));
+              return 0;
+          });
     const DragHandlerId refuse = DragSession::InstallReceiveHandler(&windowA, [&](WindowKey, DragSession&) {
         log.push_back("refuse");
         return 1;

@@ -10,7 +10,7 @@
 #include <vector>
 
 using namespace qm::events;
-using qmtest::ScriptedUiDriver;   // answers each step from its step function
+using qmtest::ScriptedUiDriver; // answers each step from its step function
 
 namespace {
 
@@ -31,7 +31,7 @@ public:
     EventTarget target{&EventTarget::Application()};
 };
 
-}  // namespace
+} // namespace
 
 TEST(EventParams, ReadOnlyWithTheTypeTheyWereSetWith)
 {
@@ -88,7 +88,7 @@ TEST(EventTarget, CallNextHandlerRunsTheRestOnceAndItsAnswerIsFinal)
         calls.push_back("before");
         const int r = CallNextHandler(next, e);
         calls.push_back("after");
-        EXPECT_EQ(kEventNotHandledErr, next.Call(e));   // a second call does nothing
+        EXPECT_EQ(kEventNotHandledErr, next.Call(e)); // a second call does nothing
         return r == kNoErr ? kEventNotHandledErr : kNoErr;
     });
     Event e = CommandEvent(1);

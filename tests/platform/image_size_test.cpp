@@ -33,74 +33,80 @@ using qmtest::StoredZeros;
 // is how ctest runs each test.
 constexpr long long kAllowedGrowth = 256LL << 20;
 
-struct Claim {
-  const char* format;
-  std::uint32_t width;
-  std::uint32_t height;
+struct Claim
+{
+    const char* format;
+    std::uint32_t width;
+    std::uint32_t height;
 };
 
-void PrintTo(const Claim& c, std::ostream* os) {
-  *os << c.format << " claiming " << c.width << " x " << c.height;
+void PrintTo(const Claim& c, std::ostream* os)
+{
+    *os << c.format << " claiming " << c.width << " x " << c.height;
 }
 
-std::string Crafted(const Claim& c) {
-  return std::string(c.format) == "png" ? PngClaiming(c.width, c.height) : BmpClaiming(c.width, c.height);
+std::string Crafted(const Claim& c)
+{
+    return std::string(c.format) == "png" ? PngClaiming(c.width, c.height) : BmpClaiming(c.width, c.height);
 }
 
-class OversizedPicture : public testing::TestWithParam<Claim> {};
+class OversizedPicture : public testing::TestWithParam<Claim>
+{ };
 
-}  // namespace
+} // namespace
 
-TEST(ImageSize, TheLimitIsInPixelsAndWithinOneSurface) {
-  EXPECT_EQ(64LL * 1024 * 1024, qm::image::kMaxPicturePixels);
-  EXPECT_EQ(32767, qm::cg::kMaxImageSide);
-  EXPECT_TRUE(qm::image::IsAcceptedPictureSize(8192, 8192));
-  EXPECT_TRUE(qm::image::IsAcceptedPictureSize(32767, 2048));
-  EXPECT_TRUE(qm::image::IsAcceptedPictureSize(1, 1));
-  EXPECT_FALSE(qm::image::IsAcceptedPictureSize(8192, 8193));  // one row too many pixels
-  EXPECT_FALSE(qm::image::IsAcceptedPictureSize(32768, 1));    // wider than one surface
-  EXPECT_FALSE(qm::image::IsAcceptedPictureSize(1, 32768));
-  EXPECT_FALSE(qm::image::IsAcceptedPictureSize(40000, 40000));
-  EXPECT_FALSE(qm::image::IsAcceptedPictureSize(0, 10));
-  EXPECT_FALSE(qm::image::IsAcceptedPictureSize(10, -1));
+TEST(ImageSize, TheLimitIsInPixelsAndWithinOneSurface)
+{
+    EXPECT_EQ(64LL * 1024 * 1024, qm::image::kMaxPicturePixels);
+    EXPECT_EQ(32767, qm::cg::kMaxImageSide);
+    EXPECT_TRUE(qm::image::IsAcceptedPictureSize(8192, 8192));
+    EXPECT_TRUE(qm::image::IsAcceptedPictureSize(32767, 2048));
+    EXPECT_TRUE(qm::image::IsAcceptedPictureSize(1, 1));
+    EXPECT_FALSE(qm::image::IsAcceptedPictureSize(8192, 8193)); // one row too many pixels
+    EXPECT_FALSE(qm::image::IsAcceptedPictureSize(32768, 1));   // wider than one surface
+    EXPECT_FALSE(qm::image::IsAcceptedPictureSize(1, 32768));
+    EXPECT_FALSE(qm::image::IsAcceptedPictureSize(40000, 40000));
+    EXPECT_FALSE(qm::image::IsAcceptedPictureSize(0, 10));
+    EXPECT_FALSE(qm::image::IsAcceptedPictureSize(10, -1));
 }
 
-TEST(ImageSize, AnOrdinaryPictureStillDecodes) {
-  // 16 x 16: each row is a filter byte and 64 zero bytes (transparent black).
-  const std::string png = Png(16, 16, StoredZeros(16 * 65), true);
-  qm::cg::ImageRef img = qm::image::DecodeBytes(png.data(), png.size());
-  ASSERT_TRUE(img);
-  EXPECT_EQ(16, img->Width());
-  EXPECT_EQ(16, img->Height());
+TEST(ImageSize, AnOrdinaryPictureStillDecodes)
+{
+    // 16 x 16: each row is a filter byte and 64 zero bytes (transparent black).
+    const std::string png = Png(16, 16, StoredZeros(16 * 65), true);
+    qm::cg::ImageRef img = qm::image::DecodeBytes(png.data(), png.size());
+    ASSERT_TRUE(img);
+    EXPECT_EQ(16, img->Width());
+    EXPECT_EQ(16, img->Height());
 
-  qmtest::TempDir scratch;
-  ASSERT_TRUE(scratch.Create(qmtest::TestOutputPath("image-size-")));
-  const std::string path = scratch.Path() + "/ordinary-size.png";
-  std::ofstream(path, std::ios::binary) << png;
-  img = qm::image::DecodeFile(path);
-  ASSERT_TRUE(img);
-  EXPECT_EQ(16, img->Width());
+    qmtest::TempDir scratch;
+    ASSERT_TRUE(scratch.Create(qmtest::TestOutputPath("image-size-")));
+    const std::string path = scratch.Path() + "/ordinary-size.png";
+    std::ofstream(path, std::ios::binary) << png;
+    img = qm::image::DecodeFile(path);
+    ASSERT_TRUE(img);
+    EXPECT_EQ(16, img->Width());
 }
 
-TEST_P(OversizedPicture, IsRefusedFromItsHeaderWithoutReservingItsPixels) {
-  const std::string bytes = Crafted(GetParam());
-  qmtest::TempDir scratch;
-  ASSERT_TRUE(scratch.Create(qmtest::TestOutputPath("image-size-")));
-  const std::string path = scratch.Path() + "/oversized." + GetParam().format;
-  std::ofstream(path, std::ios::binary) << bytes;
+TEST_P(OversizedPicture, IsRefusedFromItsHeaderWithoutReservingItsPixels)
+{
+    const std::string bytes = Crafted(GetParam());
+    qmtest::TempDir scratch;
+    ASSERT_TRUE(scratch.Create(qmtest::TestOutputPath("image-size-")));
+    const std::string path = scratch.Path() + "/oversized." + GetParam().format;
+    std::ofstream(path, std::ios::binary) << bytes;
 
-  const long long before = std::max(StatusBytes("VmPeak"), StatusBytes("VmSize"));
-  ASSERT_GT(before, 0);
-  EXPECT_FALSE(qm::image::DecodeBytes(bytes.data(), bytes.size()));
-  EXPECT_FALSE(qm::image::DecodeFile(path));
-  const long long growth = StatusBytes("VmPeak") - before;
-  EXPECT_LT(growth, kAllowedGrowth) << "the decoder reserved " << (growth >> 20) << " MB";
+    const long long before = std::max(StatusBytes("VmPeak"), StatusBytes("VmSize"));
+    ASSERT_GT(before, 0);
+    EXPECT_FALSE(qm::image::DecodeBytes(bytes.data(), bytes.size()));
+    EXPECT_FALSE(qm::image::DecodeFile(path));
+    const long long growth = StatusBytes("VmPeak") - before;
+    EXPECT_LT(growth, kAllowedGrowth) << "the decoder reserved " << (growth >> 20) << " MB";
 }
 
 INSTANTIATE_TEST_SUITE_P(Headers, OversizedPicture,
-                         testing::Values(Claim{"png", 40000, 40000}, Claim{"png", 16000, 16000},
-                                         Claim{"png", 30000, 30000}, Claim{"bmp", 40000, 40000},
-                                         Claim{"bmp", 16000, 16000}),
-                         [](const testing::TestParamInfo<Claim>& info) {
-                           return std::string(info.param.format) + std::to_string(info.param.width);
-                         });
+    testing::Values(Claim{"png", 40000, 40000}, Claim{"png", 16000, 16000}, Claim{"png", 30000, 30000},
+        Claim{"bmp", 40000, 40000}, Claim{"bmp", 16000, 16000}),
+    [](const testing::TestParamInfo<Claim>& info) {
+        return std::string(info.param.format) + std::to_string(info.param.width);
+    });

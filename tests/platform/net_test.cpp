@@ -57,7 +57,7 @@ TEST(HttpTest, PostSendsBodyAndServerStatusIsPassedOn)
 
     HttpRequest req = Get(server.Url("/soap"));
     req.method = "POST";
-    req.body = std::string("<a>\0b</a>", 9);   // bodies are bytes, zeros included
+    req.body = std::string("<a>\0b</a>", 9); // bodies are bytes, zeros included
     req.headers = {{"Content-Type", "text/xml; charset=utf-8"}};
     HttpResponse res = HttpSend(req);
 

@@ -18,11 +18,12 @@ namespace {
 
 bool IsFolder(const std::string& p)
 {
-    struct stat st{};
+    struct stat st
+    { };
     return stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-}  // namespace
+} // namespace
 
 TEST(Bundle, ResourcesFolderFromTheEnvironmentFirst)
 {

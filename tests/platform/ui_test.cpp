@@ -18,7 +18,7 @@ void MakeMessage(ui::ModalDialog& d)
     d.buttons = {{"OK", events::FourCC("ok  ")}, {"Cancel", events::FourCC("not!")}};
 }
 
-}  // namespace
+} // namespace
 
 TEST(ModalDialog, DriverTypesAndPressesAButton)
 {
@@ -37,7 +37,7 @@ TEST(ModalDialog, DriverTypesAndPressesAButton)
     EXPECT_EQ(events::ModalStatus::kQuit, d.RunModal());
     EXPECT_EQ(static_cast<int>(events::FourCC("not!")), d.Result());
     EXPECT_EQ("typed", d.texts.back());
-    EXPECT_EQ(0u, d.Target().HandlerCount());   // its own handler is gone again
+    EXPECT_EQ(0u, d.Target().HandlerCount()); // its own handler is gone again
 }
 
 TEST(ModalDialog, UnknownCommandsDoNotEndItAndCloseGivesZero)
@@ -45,7 +45,8 @@ TEST(ModalDialog, UnknownCommandsDoNotEndItAndCloseGivesZero)
     ScriptedUiDriver driver;
     int steps = 0;
     driver.step = [&](events::ModalLoop&) {
-        return ++steps < 3 ? events::ModalAnswer::Command(events::FourCC("what")) : events::ModalAnswer::Close();
+        return ++steps < 3 ? events::ModalAnswer::Command(events::FourCC("what"))
+                           : events::ModalAnswer::Close();
     };
     events::ScopedUiDriver scope(driver);
     ui::ModalDialog d("message");
@@ -80,7 +81,7 @@ TEST(PutFileDialog, CancelledByDefaultAnsweredByTheDriver)
     events::ScopedUiDriver scope(driver);
     driver.putAnswer = true;
     driver.putReply = {"/home/u/Docs", ""};
-    EXPECT_FALSE(ui::RunPutFileDialog(request, reply));   // no name typed
+    EXPECT_FALSE(ui::RunPutFileDialog(request, reply)); // no name typed
     driver.putReply = {"/home/u/Docs", "r.pdf"};
     EXPECT_TRUE(ui::RunPutFileDialog(request, reply));
     EXPECT_EQ("r.pdf", reply.fileName);

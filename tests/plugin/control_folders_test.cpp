@@ -30,10 +30,7 @@ mode_t ModeOf(const std::string& path)
     return st.st_mode & 07777;
 }
 
-void Touch(const std::string& path, const std::string& text = "x")
-{
-    qmtest::WriteFile(path, text);
-}
+void Touch(const std::string& path, const std::string& text = "x") { qmtest::WriteFile(path, text); }
 
 // Runs each test with HOME pointing at a fresh folder (a name with a blank
 // and a non-ASCII letter, so the path must cross to the system as UTF-8).
@@ -93,8 +90,8 @@ TEST_F(ControlFoldersTest, ConstructionEmptiesTheTemporaryFolderOnly)
     CMorvaXEditorCtrl second;
     EXPECT_FALSE(Exists(support + "/Temp/preview.html"));
     EXPECT_FALSE(Exists(support + "/Temp/link"));
-    EXPECT_TRUE(Exists(home + "/outside"));          // a link is removed, never followed
-    EXPECT_TRUE(Exists(support + "/Temp/keep/inner"));   // sub-folders stay
+    EXPECT_TRUE(Exists(home + "/outside"));            // a link is removed, never followed
+    EXPECT_TRUE(Exists(support + "/Temp/keep/inner")); // sub-folders stay
     EXPECT_TRUE(Exists(support + "/Cache/ABC"));
 
     second.ClearCache();
@@ -109,7 +106,7 @@ TEST_F(ControlFoldersTest, GetCacheFileNamesByTheDigestOfTheUtf16Units)
 
     CSafeBuf url = FromUtf8("http://example.com/styles.xml");
     CSafeBuf cacheFile;
-    EXPECT_FALSE(control.GetCacheFile(url, cacheFile));   // cache off, file absent
+    EXPECT_FALSE(control.GetCacheFile(url, cacheFile)); // cache off, file absent
 #if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
     EXPECT_EQ(ToUtf8(cacheFile), cache + "/D5FF4E8018D45784DFEC84571968EC15");
 #else
@@ -160,8 +157,8 @@ TEST_F(ControlFoldersTest, OnlyHttpAddressesAreCached)
 {
     CMorvaXEditorCtrl control;
     control.EnableCache = 1;
-    for (const char* location : {"https://example.com/a.xml", "file:///tmp/a.xml", "/tmp/a.xml",
-                                 "http:", "Http:", "", "ftp://x/y"}) {
+    for (const char* location :
+        {"https://example.com/a.xml", "file:///tmp/a.xml", "/tmp/a.xml", "http:", "Http:", "", "ftp://x/y"}) {
         CSafeBuf url = FromUtf8(location), cacheFile = FromUtf8("stale");
         EXPECT_FALSE(control.GetCacheFile(url, cacheFile)) << location;
         EXPECT_TRUE(cacheFile.IsEmpty()) << location;

@@ -27,10 +27,10 @@ protected:
     {
         ASSERT_TRUE(home.Create(qmtest::TestOutputPath("icons-home-")));
         control = new CMorvaXEditorCtrl();
-        png = qmtest::ReadFile(kPictures + "grey.png");   // 5 x 1
+        png = qmtest::ReadFile(kPictures + "grey.png"); // 5 x 1
         ASSERT_FALSE(png.empty());
         ASSERT_TRUE(control->AddIcon(FromUtf8("form"), reinterpret_cast<const unsigned char*>(png.data()),
-                                     static_cast<int>(png.size())));
+            static_cast<int>(png.size())));
     }
     void TearDown() override
     {

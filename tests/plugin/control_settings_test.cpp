@@ -36,7 +36,11 @@ protected:
 
 TEST(ElementListTest, SearchCopyIsTrimmedBlankFreeAndEnclosedInCommas)
 {
-    struct Case { const char* in; const char* out; } cases[] = {
+    struct Case
+    {
+        const char* in;
+        const char* out;
+    } cases[] = {
         {"", ""},
         {"   \t ", ""},
         {"box", ",box,"},
@@ -87,10 +91,12 @@ TEST_F(ControlSettingsTest, CustomElementSettersKeepRawTextAndRebuildSearchCopy)
 
 TEST_F(ControlSettingsTest, PathMacrosReplaceOnlyTheFirstOccurrence)
 {
-    CSafeBuf text = FromUtf8("%AppPath%/styles.xml %AppPath% %SystemDrive%/a %SystemDrive% %InstallPath%x %appPath%");
+    CSafeBuf text
+        = FromUtf8("%AppPath%/styles.xml %AppPath% %SystemDrive%/a %SystemDrive% %InstallPath%x %appPath%");
     control->ReplaceSystemDrive(text);
-    EXPECT_EQ(ToUtf8(text), "file:///Applications/styles.xml %AppPath% /a %SystemDrive% "
-                          "file:///Applicationsx %appPath%");
+    EXPECT_EQ(ToUtf8(text),
+        "file:///Applications/styles.xml %AppPath% /a %SystemDrive% "
+        "file:///Applicationsx %appPath%");
 }
 
 TEST_F(ControlSettingsTest, ProxyIsOnOnlyForManualSettingWithServer)
@@ -110,7 +116,7 @@ TEST_F(ControlSettingsTest, ProxyIsOnOnlyForManualSettingWithServer)
     EXPECT_EQ(port, 3128u);
     EXPECT_EQ(ToUtf8(user), "u");
 
-    control->ProxySetting = 1;   // auto-detect alone never turns it on
+    control->ProxySetting = 1; // auto-detect alone never turns it on
     control->ProcessProxyInfo();
     EXPECT_FALSE(control->HttpUseProxy());
 
@@ -147,10 +153,10 @@ TEST_F(ControlSettingsTest, LongCookieStaysInsideItsField)
 {
     std::string big(10000, 'c');
     control->SetCookie(FromUtf8(big));
-    EXPECT_EQ(control->Cookie.Length(), 10000);   // the setting keeps it whole
+    EXPECT_EQ(control->Cookie.Length(), 10000); // the setting keeps it whole
     EXPECT_EQ(ToUtf8(control->Headers().Cookie), std::string(8191, 'c'));
 
-    control->SetNewCookie(FromUtf8("other=1"));          // only while no cookie is set
+    control->SetNewCookie(FromUtf8("other=1")); // only while no cookie is set
     EXPECT_EQ(control->Cookie.Length(), 10000);
     control->SetCookie(FromUtf8(""));
     control->SetNewCookie(FromUtf8("other=1"));
@@ -161,7 +167,7 @@ TEST_F(ControlSettingsTest, IconLookupAndPlaceHolderChain)
 {
     const unsigned char png[] = {0x89, 'P', 'N', 'G', 1, 2, 3};
     ASSERT_TRUE(control->AddIcon(FromUtf8("form"), png, sizeof png));
-    ASSERT_TRUE(control->AddIcon(FromUtf8("form"), png, 2));   // a second of the same name is never found
+    ASSERT_TRUE(control->AddIcon(FromUtf8("form"), png, 2)); // a second of the same name is never found
     ASSERT_TRUE(control->AddIcon(FromUtf8(std::string(60, 'n')), png, 1));
 
     int size = -1;

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "base/files/UserFolders.h"
 #include "base/geometry/GeometryTypes.h"
 #include "base/text/SafeBuf.h"
-#include "base/files/UserFolders.h"
 #include "platform/cg/Context.h"
 #include "style/Image.h"
 
@@ -52,8 +52,8 @@ std::vector<int> At(const qm::cg::Context& c, int x, int y)
 }
 
 using Px = std::vector<int>;
-const Px kRed{255, 0, 0, 255}, kGreen{0, 255, 0, 255}, kBlue{0, 0, 255, 255},
-    kWhite{255, 255, 255, 255}, kBlack{0, 0, 0, 255};
+const Px kRed{255, 0, 0, 255}, kGreen{0, 255, 0, 255}, kBlue{0, 0, 255, 255}, kWhite{255, 255, 255, 255},
+    kBlack{0, 0, 0, 255};
 
 } // namespace
 
@@ -109,10 +109,9 @@ TEST(CImage, DestinationIsMovedByTheOffsetAndFlippedAgainstTheViewHeight)
     for (const std::string& call : c->Trace())
         if (call.rfind("DrawImage", 0) == 0)
             draws.push_back(call);
-    EXPECT_EQ(std::vector<std::string>({"DrawImage(15, 65, 20, 40, 2, 2)",
-                                        "DrawImage(15, 35, 20, 40, 2, 2)",
-                                        "DrawImage(7, 95, 2, 2, 2, 2)"}),
-              draws);
+    EXPECT_EQ(std::vector<std::string>({"DrawImage(15, 65, 20, 40, 2, 2)", "DrawImage(15, 35, 20, 40, 2, 2)",
+                  "DrawImage(7, 95, 2, 2, 2, 2)"}),
+        draws);
     EXPECT_FALSE(image.CopyImage(&r, nullptr, nullptr, 100, CPoint(0, 0)));
 }
 

@@ -19,23 +19,27 @@ using qmtest::FromUtf8;
 
 namespace {
 
-class MsgBoxTest : public qmtest::ScriptedUiTest {};
+class MsgBoxTest : public qmtest::ScriptedUiTest
+{ };
 
 } // namespace
 
 TEST_F(MsgBoxTest, ShowMsgResultCodes)
 {
     driver.press = "Fix";
-    EXPECT_EQ(2, ShowMsg(FromUtf8("Failure"), FromUtf8("Contain errors"), FromUtf8("Fix"), nullptr,
-                         FromUtf8("Discard")));
+    EXPECT_EQ(2,
+        ShowMsg(
+            FromUtf8("Failure"), FromUtf8("Contain errors"), FromUtf8("Fix"), nullptr, FromUtf8("Discard")));
     EXPECT_EQ("Failure", driver.caption);
     EXPECT_EQ(std::vector<std::string>({"Fix", "Discard"}), driver.labels);
 
     driver.press = "Discard";
-    EXPECT_EQ(3, ShowMsg(FromUtf8("Failure"), FromUtf8("Contain errors"), FromUtf8("Fix"), nullptr,
-                         FromUtf8("Discard")));
+    EXPECT_EQ(3,
+        ShowMsg(
+            FromUtf8("Failure"), FromUtf8("Contain errors"), FromUtf8("Fix"), nullptr, FromUtf8("Discard")));
     driver.press = "";
-    EXPECT_EQ(0, ShowMsg(FromUtf8("Failure"), FromUtf8("text"), FromUtf8("Fix"), nullptr, FromUtf8("Discard")));
+    EXPECT_EQ(
+        0, ShowMsg(FromUtf8("Failure"), FromUtf8("text"), FromUtf8("Fix"), nullptr, FromUtf8("Discard")));
 }
 
 TEST_F(MsgBoxTest, ShowMsgHidesAnEmptySecondButtonAndDefaultsTheFirstToOK)
@@ -61,7 +65,7 @@ TEST_F(MsgBoxTest, ThreeButtonsAndADisabledOKButton)
     EXPECT_EQ(std::vector<std::string>({"Fix", "Edit", "Discard"}), driver.labels);
 
     box.EnableOKButton(false);
-    driver.press = "Fix";   // not offered: the driver gives no answer
+    driver.press = "Fix"; // not offered: the driver gives no answer
     EXPECT_EQ(0, box.DoModal());
     EXPECT_EQ(std::vector<std::string>({"Edit", "Discard"}), driver.labels);
 }

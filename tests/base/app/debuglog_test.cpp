@@ -5,8 +5,8 @@
 #include <string>
 
 #include "base/app/DebugLog.h"
-#include "base/text/SafeBuf.h"
 #include "base/files/UserFolders.h"
+#include "base/text/SafeBuf.h"
 
 #include "tests/common/FileHelpers.h"
 #include "tests/common/FixedClock.h"
@@ -47,7 +47,7 @@ protected:
         SetUserCacheFolder(qmtest::FromUtf8(folder.Path() + "/"));
 
         localTime.Set(qmtest::LocalTime(2024, 2, 29, 13, 4, 5));
-        clock.Advance(2500);   // 150 ticks: 2 s and 30 ticks -> 2480 ms
+        clock.Advance(2500); // 150 ticks: 2 s and 30 ticks -> 2480 ms
     }
 
     void TearDown() override { SetUserCacheFolder(nullptr); }

@@ -32,15 +32,14 @@ std::string Item(const CLangString& table, const char* key, const char* def = "d
     return ToUtf8(table.GetItem(key, def));
 }
 
-const char kDoc[] =
-    "<localization xmlns:q='urn:q'>"
-    "<message-box><title-failure>  Failure \n</title-failure>"
-    "<title-failure>Second</title-failure><button-ok>OK</button-ok></message-box>"
-    "<q:menu><q:cut>Cut</q:cut></q:menu>"
-    "<mixed>lead<inner>x</inner>tail</mixed>"
-    "<empty></empty><blank> </blank>"
-    "<?hint use sparingly ?>"
-    "</localization>";
+const char kDoc[] = "<localization xmlns:q='urn:q'>"
+                    "<message-box><title-failure>  Failure \n</title-failure>"
+                    "<title-failure>Second</title-failure><button-ok>OK</button-ok></message-box>"
+                    "<q:menu><q:cut>Cut</q:cut></q:menu>"
+                    "<mixed>lead<inner>x</inner>tail</mixed>"
+                    "<empty></empty><blank> </blank>"
+                    "<?hint use sparingly ?>"
+                    "</localization>";
 
 class LangStringTest : public ::testing::Test
 {
@@ -81,7 +80,7 @@ TEST_F(LangStringTest, ProcessingInstructionsAreItemsWithoutText)
 {
     CLangString table(FromUtf8("<localization><menu><?note keep this out?><cut>Cut</cut></menu>"
                                "<?note second?></localization>"),
-                      nullptr, nullptr, false);
+        nullptr, nullptr, false);
     ASSERT_TRUE(table.IsLoaded());
     EXPECT_EQ("", Item(table, "menu/note"));
     EXPECT_EQ("Cut", Item(table, "menu/cut"));

@@ -20,10 +20,7 @@ std::string NameOf(const char* reference)
     return s.substr(1, s.size() - 2);
 }
 
-long NumberOf(const char* reference)
-{
-    return std::strtol(reference + 2, nullptr, 10);
-}
+long NumberOf(const char* reference) { return std::strtol(reference + 2, nullptr, 10); }
 
 TEST(HTML2XML, HoldsExactly253PairsAndATerminator)
 {
@@ -38,8 +35,7 @@ TEST(HTML2XML, HoldsExactly253PairsAndATerminator)
 TEST(HTML2XML, EveryPairIsWellFormedUniqueAndAgreesWithTheHtmlParser)
 {
     std::set<std::string> names;
-    for (int i = 0; i < HTML2XML_COUNT; ++i)
-    {
+    for (int i = 0; i < HTML2XML_COUNT; ++i) {
         const HTMLEntityPair& pair = HTML2XML[i];
         ASSERT_NE(nullptr, pair.number) << i;
         std::string name(pair.name), number(pair.number);
@@ -50,7 +46,8 @@ TEST(HTML2XML, EveryPairIsWellFormedUniqueAndAgreesWithTheHtmlParser)
         EXPECT_EQ(';', number.back()) << number;
         EXPECT_TRUE(names.insert(name).second) << "twice: " << name;
 
-        const htmlEntityDesc* desc = htmlEntityLookup(reinterpret_cast<const xmlChar*>(NameOf(pair.name).c_str()));
+        const htmlEntityDesc* desc
+            = htmlEntityLookup(reinterpret_cast<const xmlChar*>(NameOf(pair.name).c_str()));
         ASSERT_NE(nullptr, desc) << name << " is not an HTML entity";
         EXPECT_EQ(static_cast<long>(desc->value), NumberOf(pair.number)) << name;
     }
@@ -66,11 +63,14 @@ TEST(HTML2XML, FollowsTheOrderOfTheEntityList)
     EXPECT_STREQ("&yuml;", HTML2XML[95].name);
     // The special set next, the markup characters first.
     const char* const special[][2] = {
-        {"&quot;", "&#34;"}, {"&amp;", "&#38;"}, {"&lt;", "&#60;"}, {"&gt;", "&#62;"}, {"&apos;", "&#39;"},
+        {"&quot;", "&#34;"},
+        {"&amp;", "&#38;"},
+        {"&lt;", "&#60;"},
+        {"&gt;", "&#62;"},
+        {"&apos;", "&#39;"},
         {"&OElig;", "&#338;"},
     };
-    for (int k = 0; k < 6; ++k)
-    {
+    for (int k = 0; k < 6; ++k) {
         EXPECT_STREQ(special[k][0], HTML2XML[96 + k].name);
         EXPECT_STREQ(special[k][1], HTML2XML[96 + k].number);
     }
@@ -90,10 +90,39 @@ TEST(HTML2XML, FollowsTheOrderOfTheEntityList)
 TEST(HTML2XML, SpecialSetPrecedesSymbols)
 {
     const std::set<std::string> special = {
-        "&quot;", "&amp;", "&lt;", "&gt;", "&apos;", "&OElig;", "&oelig;", "&Scaron;", "&scaron;", "&Yuml;",
-        "&circ;", "&tilde;", "&ensp;", "&emsp;", "&thinsp;", "&zwnj;", "&zwj;", "&lrm;", "&rlm;",
-        "&ndash;", "&mdash;", "&lsquo;", "&rsquo;", "&sbquo;", "&ldquo;", "&rdquo;", "&bdquo;",
-        "&dagger;", "&Dagger;", "&permil;", "&lsaquo;", "&rsaquo;", "&euro;",
+        "&quot;",
+        "&amp;",
+        "&lt;",
+        "&gt;",
+        "&apos;",
+        "&OElig;",
+        "&oelig;",
+        "&Scaron;",
+        "&scaron;",
+        "&Yuml;",
+        "&circ;",
+        "&tilde;",
+        "&ensp;",
+        "&emsp;",
+        "&thinsp;",
+        "&zwnj;",
+        "&zwj;",
+        "&lrm;",
+        "&rlm;",
+        "&ndash;",
+        "&mdash;",
+        "&lsquo;",
+        "&rsquo;",
+        "&sbquo;",
+        "&ldquo;",
+        "&rdquo;",
+        "&bdquo;",
+        "&dagger;",
+        "&Dagger;",
+        "&permil;",
+        "&lsaquo;",
+        "&rsaquo;",
+        "&euro;",
     };
     ASSERT_EQ(33u, special.size());
     for (int i = 96; i < 96 + 33; ++i)

@@ -16,12 +16,9 @@ using qmtest::WriteFile;
 
 namespace {
 
-std::string BigEndian(unsigned v)
-{
-    return std::string{char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
-}
+std::string BigEndian(unsigned v) { return std::string{char(v >> 24), char(v >> 16), char(v >> 8), char(v)}; }
 
-}  // namespace
+} // namespace
 
 TEST(BundleResources, ResourcesFolderOfTheOwnBundle)
 {

@@ -59,7 +59,7 @@ protected:
     std::string root;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(FileFindTest, ListsEveryEntryDotsFirstWithTheLastOneStillValid)
 {
@@ -68,8 +68,9 @@ TEST_F(FileFindTest, ListsEveryEntryDotsFirstWithTheLastOneStillValid)
     std::vector<std::string> names;
     for (const Seen& s : seen)
         names.push_back(s.name);
-    EXPECT_EQ((std::vector<std::string>{".", "..", ".app", "Tool.APP", "a.txt", "link", "sub", "\xC3\xA9t\xC3\xA9"}),
-              names);
+    EXPECT_EQ((std::vector<std::string>{
+                  ".", "..", ".app", "Tool.APP", "a.txt", "link", "sub", "\xC3\xA9t\xC3\xA9"}),
+        names);
     // After the call that answered false the current entry is the last one.
     EXPECT_EQ("\xC3\xA9t\xC3\xA9", ToUtf8(find.GetFileName()));
     EXPECT_EQ(root + "/\xC3\xA9t\xC3\xA9", ToUtf8(find.GetFilePath()));
@@ -82,7 +83,7 @@ TEST_F(FileFindTest, FolderAndDotsTests)
     for (const Seen& s : List(find)) {
         SCOPED_TRACE(s.name);
         const bool expectDir = s.name == "." || s.name == ".." || s.name == ".app" || s.name == "sub";
-        EXPECT_EQ(expectDir, s.dir);   // "Tool.APP" is a bundle, "link" is not followed
+        EXPECT_EQ(expectDir, s.dir); // "Tool.APP" is a bundle, "link" is not followed
         EXPECT_EQ(s.name == "." || s.name == "..", s.dots);
     }
     EXPECT_FALSE(find.IsHidden());

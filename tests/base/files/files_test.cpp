@@ -1,5 +1,5 @@
-#include "base/shims/FileShims.h"
 #include "base/files/SystemPath.h"
+#include "base/shims/FileShims.h"
 
 #include "tests/common/FileHelpers.h"
 #include "tests/common/TempDir.h"
@@ -33,7 +33,7 @@ protected:
     std::string dir;
 };
 
-}  // namespace
+} // namespace
 
 TEST(SystemPath, Utf16BecomesUtf8AndOverlongPathsAreRefused)
 {
@@ -44,7 +44,7 @@ TEST(SystemPath, Utf16BecomesUtf8AndOverlongPathsAreRefused)
     EXPECT_EQ(1023u, PathToSystem(U16(longest.c_str())).size());
     longest += u'a';
     EXPECT_EQ("", PathToSystem(U16(longest.c_str())));
-    std::u16string wide(511, u'é');   // two bytes each: 1022 bytes fit, 1024 do not
+    std::u16string wide(511, u'é'); // two bytes each: 1022 bytes fit, 1024 do not
     EXPECT_EQ(1022u, PathToSystem(U16(wide.c_str())).size());
     wide += u'é';
     EXPECT_EQ("", PathToSystem(U16(wide.c_str())));
@@ -58,10 +58,11 @@ TEST_F(FilesTest, CreateDirectoryMakesPrivateFoldersWhateverTheMask)
     const bool made = CreateDirectory(U16(path.c_str()), nullptr);
     umask(old);
     ASSERT_TRUE(made);
-    struct stat st{};
+    struct stat st
+    { };
     ASSERT_EQ(0, stat((dir + "/made").c_str(), &st));
     EXPECT_EQ(0700u, st.st_mode & 07777);
-    EXPECT_FALSE(CreateDirectory(U16(path.c_str())));   // already there
+    EXPECT_FALSE(CreateDirectory(U16(path.c_str()))); // already there
 }
 
 TEST_F(FilesTest, NonAsciiNamesNameTheRightFile)
@@ -78,12 +79,12 @@ TEST_F(FilesTest, CopyReadsReadOnlySourcesAndReplacesTheDestination)
 {
     const std::string src = dir + "/src.bin", dst = dir + "/dst.bin";
     std::string data;
-    for (int i = 0; i < 20000; ++i)   // several copy blocks and a short last one
+    for (int i = 0; i < 20000; ++i) // several copy blocks and a short last one
         data += static_cast<char>(i * 7);
     WriteFile(src, data);
     ASSERT_EQ(0, chmod(src.c_str(), 0444));
     WriteFile(dst, "old and longer than nothing");
-    EXPECT_TRUE(CopyFile(src.c_str(), dst.c_str(), true));   // the flag plays no part
+    EXPECT_TRUE(CopyFile(src.c_str(), dst.c_str(), true)); // the flag plays no part
     EXPECT_EQ(data, ReadFile(dst));
     EXPECT_EQ(data, ReadFile(src));
 
@@ -100,7 +101,7 @@ TEST_F(FilesTest, FailedCopiesReportFailureAndLeaveTheDestination)
     EXPECT_EQ("keep me", ReadFile(dst));
     WriteFile(src, "x");
     EXPECT_FALSE(CopyFile(src.c_str(), (dir + "/no/such/folder/f").c_str(), false));
-    EXPECT_FALSE(CopyFile(src.c_str(), dir.c_str(), false));   // a folder is no file
+    EXPECT_FALSE(CopyFile(src.c_str(), dir.c_str(), false)); // a folder is no file
     EXPECT_FALSE(CopyFile(static_cast<const char*>(nullptr), dst.c_str(), false));
     EXPECT_FALSE(CopyFile(U16(u"x"), static_cast<const unsigned short*>(nullptr), false));
     // Nothing half-written is left behind.
@@ -137,7 +138,7 @@ TEST_F(FilesTest, IntegersAreWrittenAsFourAndTwoBytesLeastSignificantFirst)
     EXPECT_TRUE(WriteLongToFile(f, -2L));
     EXPECT_TRUE(WriteShortToFile(f, 0xABCD));
     EXPECT_EQ(10L, GetFileSize(f, nullptr));
-    EXPECT_EQ(0L, std::ftell(f));   // back at the start
+    EXPECT_EQ(0L, std::ftell(f)); // back at the start
     std::fclose(f);
     EXPECT_EQ(std::string("\x04\x03\x02\x01\xFE\xFF\xFF\xFF\xCD\xAB", 10), ReadFile(path));
     EXPECT_FALSE(WriteLongToFile(nullptr, 1));

@@ -15,15 +15,9 @@
 
 namespace {
 
-std::string Fixture(const char* name)
-{
-    return std::string(QM_TEST_DATA_DIR) + "/files/" + name;
-}
+std::string Fixture(const char* name) { return std::string(QM_TEST_DATA_DIR) + "/files/" + name; }
 
-CSafeBuf WidePath(const char* name)
-{
-    return qmtest::FromUtf8(Fixture(name));
-}
+CSafeBuf WidePath(const char* name) { return qmtest::FromUtf8(Fixture(name)); }
 
 std::vector<unsigned> UnitsOf(const CSafeBuf& s)
 {
@@ -40,10 +34,7 @@ std::vector<unsigned> Load(const char* name, bool decode)
     return UnitsOf(out);
 }
 
-CSafeBuf W(const char* ascii)
-{
-    return CSafeBuf(ascii);
-}
+CSafeBuf W(const char* ascii) { return CSafeBuf(ascii); }
 
 } // namespace
 
@@ -60,7 +51,7 @@ TEST(LoadFileToBuffer, Utf8WithAndWithoutDecoding)
 {
     EXPECT_EQ(Load("utf8-bom.txt", true), (std::vector<unsigned>{'c', 'a', 'f', 0xE9, ' ', 0x20AC}));
     EXPECT_EQ(Load("utf8-bom.txt", false),
-              (std::vector<unsigned>{0xEF, 0xBB, 0xBF, 'c', 'a', 'f', 0xC3, 0xA9, ' ', 0xE2, 0x82, 0xAC}));
+        (std::vector<unsigned>{0xEF, 0xBB, 0xBF, 'c', 'a', 'f', 0xC3, 0xA9, ' ', 0xE2, 0x82, 0xAC}));
     // A file holding only the mark is empty text once decoded.
     EXPECT_TRUE(Load("utf8-bom-only.txt", true).empty());
     EXPECT_EQ(Load("utf8-bom-only.txt", false), (std::vector<unsigned>{0xEF, 0xBB, 0xBF}));
@@ -103,14 +94,21 @@ TEST(LoadFileToBuffer, FailuresAndOtherForms)
 
 TEST(CheckImageType, SignaturesAndJpegSegments)
 {
-    struct Case {
+    struct Case
+    {
         const char* file;
         int type;
         const char* ext;
     } cases[] = {
-        {"tiny.png", 1, "png"},    {"tiny.gif", 3, "gif"},      {"tiny.bmp", 4, "bmp"},
-        {"short.jpg", 2, "jpg"},   {"sof-too-late.jpg", 0, ""}, {"ten-bytes.png", 0, ""},
-        {"ascii.txt", 0, ""},      {"empty.txt", 0, ""},        {"missing.png", 0, ""},
+        {"tiny.png", 1, "png"},
+        {"tiny.gif", 3, "gif"},
+        {"tiny.bmp", 4, "bmp"},
+        {"short.jpg", 2, "jpg"},
+        {"sof-too-late.jpg", 0, ""},
+        {"ten-bytes.png", 0, ""},
+        {"ascii.txt", 0, ""},
+        {"empty.txt", 0, ""},
+        {"missing.png", 0, ""},
     };
     for (const Case& c : cases) {
         CSafeBuf ext("stale");
@@ -194,7 +192,7 @@ TEST(FilePaths, JoiningAndChecks)
 
     EXPECT_TRUE(DoesFileExist(WidePath("ascii.txt")));
     EXPECT_FALSE(DoesFileExist(WidePath("missing.txt")));
-    EXPECT_FALSE(DoesFileExist(WidePath("")));   // the folder itself
+    EXPECT_FALSE(DoesFileExist(WidePath(""))); // the folder itself
     long reserved = 7;
     EXPECT_EQ(GetSizeOfFile(WidePath("ascii.txt"), &reserved), 12);
     EXPECT_EQ(reserved, 0);

@@ -53,10 +53,9 @@ protected:
 TEST(ProtectedFolders, SystemRootsHomeAndDotsAreRefused)
 {
     const char* refused[] = {"", "/", "//", "/usr", "/usr/", "//usr//", "/bin", "/sbin", "/lib", "/lib64",
-                             "/etc", "/var", "/boot", "/dev", "/proc", "/sys", "/opt", "/root", "/home",
-                             "/tmp", "/System", "/Library", "/Users", "/Volumes", "/cores", "/mach",
-                             "/usr/local", "/usr/lib", "/var/tmp", ".", "..", "/tmp/..", "/tmp/.",
-                             "/usr/bin/.."};
+        "/etc", "/var", "/boot", "/dev", "/proc", "/sys", "/opt", "/root", "/home", "/tmp", "/System",
+        "/Library", "/Users", "/Volumes", "/cores", "/mach", "/usr/local", "/usr/lib", "/var/tmp", ".", "..",
+        "/tmp/..", "/tmp/.", "/usr/bin/.."};
     for (const char* path : refused) {
         EXPECT_TRUE(IsProtectedFolder(FromUtf8(path))) << path;
     }
@@ -159,7 +158,7 @@ TEST_F(FolderTree, SizeIgnoresLinksAndCopyReproducesTheTree)
     Dir("src/sub");
     File("src/a.bin", std::string(100, 'a'));
     File("src/sub/b.bin", std::string(23, 'b'));
-    Link("..", "src/sub/loop");   // would never end if followed
+    Link("..", "src/sub/loop"); // would never end if followed
     Link("a.bin", "src/alias");
 
     EXPECT_EQ(GetDirectorySize(FromUtf8(P("src"))), 123.0);

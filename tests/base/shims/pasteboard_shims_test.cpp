@@ -21,7 +21,7 @@ protected:
     qm::dnd::PasteboardStore store;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(ClipboardTest, WideAndByteReadsOfTheFirstItem)
 {
@@ -33,8 +33,8 @@ TEST_F(ClipboardTest, WideAndByteReadsOfTheFirstItem)
     EXPECT_TRUE(GetClipboardString("public.utf16-plain-text", out, true));
     EXPECT_TRUE(Equals(out, u"héllo"));
     EXPECT_TRUE(GetClipboardString("public.html", out, false));
-    EXPECT_TRUE(Equals(out, u"<b>\u00E9</b>"));   // one unit per byte
-    EXPECT_FALSE(GetClipboardString("public.tiff", out, false));   // only on the second item
+    EXPECT_TRUE(Equals(out, u"<b>\u00E9</b>"));                  // one unit per byte
+    EXPECT_FALSE(GetClipboardString("public.tiff", out, false)); // only on the second item
     EXPECT_TRUE(out.IsEmpty());
 }
 
@@ -54,7 +54,7 @@ TEST_F(ClipboardTest, EmptyClipboardOrEmptyDataGivesFalse)
     CSafeBuf out("stale");
     EXPECT_FALSE(GetClipboardString("public.utf16-plain-text", out, true));
     EXPECT_TRUE(out.IsEmpty());
-    Board().PutItemFlavor(1, "public.utf16-plain-text", "x", 1);   // one byte: no whole unit
+    Board().PutItemFlavor(1, "public.utf16-plain-text", "x", 1); // one byte: no whole unit
     out = "stale";
     EXPECT_FALSE(GetClipboardString("public.utf16-plain-text", out, true));
     EXPECT_TRUE(out.IsEmpty());

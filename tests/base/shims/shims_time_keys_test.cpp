@@ -21,11 +21,11 @@ TEST(TickCount, ReadsTheVirtualClock)
 {
     qmtest::ScopedClock clock;
     EXPECT_EQ(0ul, GetTickCount());
-    clock.Advance(984);   // 59 ticks
+    clock.Advance(984); // 59 ticks
     EXPECT_EQ(944ul, GetTickCount());
-    clock.Advance(16);    // 60 ticks
+    clock.Advance(16); // 60 ticks
     EXPECT_EQ(1000ul, GetTickCount());
-    clock.Advance(17);    // 61 ticks
+    clock.Advance(17); // 61 ticks
     EXPECT_EQ(1016ul, GetTickCount());
 }
 
@@ -71,10 +71,10 @@ TEST(KeyState, ModifierCodesReadTheHostsInputState)
     input.modifiers = qm::events::kModControl;
     EXPECT_EQ(static_cast<SHORT>(0x8080), GetKeyState(8));
     EXPECT_EQ(static_cast<SHORT>(0x8080), GetKeyState(16));
-    EXPECT_LT(GetKeyState(16), 0);                     // callers test the sign
+    EXPECT_LT(GetKeyState(16), 0); // callers test the sign
     EXPECT_EQ(0, GetKeyState(2));
-    input.modifiers = qm::events::kModCommand | qm::events::kModShift | qm::events::kModOption |
-                      qm::events::kModControl | qm::events::kModCapsLock;
+    input.modifiers = qm::events::kModCommand | qm::events::kModShift | qm::events::kModOption
+        | qm::events::kModControl | qm::events::kModCapsLock;
     EXPECT_NE(0, GetKeyState(1));
     EXPECT_NE(0, GetKeyState(2));
     EXPECT_NE(0, GetKeyState(4));

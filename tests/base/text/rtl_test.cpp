@@ -60,8 +60,8 @@ TEST(RightToLeftTests, DirectionChangeScan)
     EXPECT_EQ(0, Wide(u".abc").IsMixedText(&pos));
     EXPECT_EQ(1, Wide(u" .").IsMixedText(&pos));
     EXPECT_EQ(1, pos);
-    EXPECT_EQ(0, Wide(u"end.").IsMixedText(&pos));      // after a letter: no sentence end
-    EXPECT_EQ(1, Wide(H1 H2 u".").IsMixedText(&pos));   // right-to-left then '.' (left-to-right)
+    EXPECT_EQ(0, Wide(u"end.").IsMixedText(&pos));    // after a letter: no sentence end
+    EXPECT_EQ(1, Wide(H1 H2 u".").IsMixedText(&pos)); // right-to-left then '.' (left-to-right)
     EXPECT_EQ(2, pos);
 
     // '?' and '!' go with right-to-left text.

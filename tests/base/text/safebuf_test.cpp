@@ -31,7 +31,7 @@ TEST(SafeBufCapacity, FollowsTheDoublingRules)
     EXPECT_EQ(20, copy.GetCapacity());
 
     CSafeBuf grown(0);
-    grown = U16(u"abcdefghijk");   // 11 units do not fit 10
+    grown = U16(u"abcdefghijk"); // 11 units do not fit 10
     EXPECT_EQ(22, grown.GetCapacity());
 
     CSafeBuf kept(0);
@@ -54,8 +54,8 @@ TEST(SafeBufCapacity, FollowsTheDoublingRules)
 
 TEST(SafeBufCapacity, SizeResizeAndShrinkNeverReduceCapacity)
 {
-    CSafeBuf s("abc");               // capacity 6
-    s.Resize(7);                     // grows, keeps the text
+    CSafeBuf s("abc"); // capacity 6
+    s.Resize(7);       // grows, keeps the text
     EXPECT_EQ(14, s.GetCapacity());
     EXPECT_EQ(7, s.Length());
     EXPECT_EQ('a', s.GetAt(0));
@@ -73,7 +73,9 @@ TEST(SafeBufCapacity, SizeResizeAndShrinkNeverReduceCapacity)
     CSafeBuf t(0);
     EXPECT_TRUE(t.PrepareBufferSize(3));
     unsigned short* p = t;
-    p[0] = 'x'; p[1] = 'y'; p[2] = 0;
+    p[0] = 'x';
+    p[1] = 'y';
+    p[2] = 0;
     t.BufferChanged();
     EXPECT_EQ(u"xy", U16String(t));
     t.CutAt(1);
@@ -102,8 +104,8 @@ TEST(SafeBufCapacity, ReplaceWithHandsOverTheBuffer)
 TEST(SafeBufWidening, EachOverloadExtendsAsDocumented)
 {
     const char* e = "\xE9";
-    EXPECT_EQ(0xFFE9, CSafeBuf(e).GetAt(0));                                           // sign
-    EXPECT_EQ(0x00E9, CSafeBuf(reinterpret_cast<const unsigned char*>(e)).GetAt(0));   // zero
+    EXPECT_EQ(0xFFE9, CSafeBuf(e).GetAt(0));                                         // sign
+    EXPECT_EQ(0x00E9, CSafeBuf(reinterpret_cast<const unsigned char*>(e)).GetAt(0)); // zero
 
     CSafeBuf assigned;
     assigned = e;
@@ -133,7 +135,8 @@ TEST(SafeBufWidening, EachOverloadExtendsAsDocumented)
     EXPECT_NE(0, CSafeBuf(e).CompareNoCase(e));
 
     // Replace sign-extends both 8-bit operands.
-    CSafeBuf r("a\xE9" "b");
+    CSafeBuf r("a\xE9"
+               "b");
     EXPECT_EQ(1, r.Replace("\xE9", "\xE8"));
     EXPECT_EQ(0xFFE8, r.GetAt(1));
 }
@@ -202,7 +205,7 @@ TEST(SafeBufEdit, InsertDeleteAndRemove)
 
 TEST(SafeBufEdit, TextTakenFromItselfSurvivesGrowth)
 {
-    CSafeBuf s("abcdefgh");   // capacity 16: doubling forces a new buffer
+    CSafeBuf s("abcdefgh"); // capacity 16: doubling forces a new buffer
     s += s;
     EXPECT_EQ(u"abcdefghabcdefgh", U16String(s));
     s.Insert(1, static_cast<const unsigned short*>(s) + 8, 8);
@@ -247,7 +250,7 @@ TEST(SafeBufSearch, FindRules)
     EXPECT_EQ(-1, s.Find("Hello hello!"));
     EXPECT_EQ(4, s.Find('o'));
     EXPECT_EQ(10, s.Find('o', 5));
-    EXPECT_EQ(11, s.Find(static_cast<unsigned short>(0)));   // the terminator's index
+    EXPECT_EQ(11, s.Find(static_cast<unsigned short>(0))); // the terminator's index
     EXPECT_EQ(-1, s.Find('H', 11));
     EXPECT_EQ(10, s.ReverseFind('o'));
     EXPECT_EQ(-1, CSafeBuf().ReverseFind('o'));
@@ -490,7 +493,7 @@ TEST(SafeBufUtf8, CopyNeverCutsACharacterInTwo)
     s.AssignUTF8("ab\xF0\x9F\x98\x80");
     char dst[8];
     std::memset(dst, 'Z', sizeof dst);
-    EXPECT_EQ(2, s.CopyUTF8Str(dst, 5));   // room for 4 bytes: the emoji needs 4 after "ab"
+    EXPECT_EQ(2, s.CopyUTF8Str(dst, 5)); // room for 4 bytes: the emoji needs 4 after "ab"
     EXPECT_STREQ("ab", dst);
     EXPECT_EQ(6, s.CopyUTF8Str(dst, 7));
     EXPECT_STREQ("ab\xF0\x9F\x98\x80", dst);
@@ -623,7 +626,7 @@ TEST(SafeBufFiles, PathsOf1024Utf8BytesAreRefused)
     f = std::fopen(tooLong.c_str(), "rb");
     ASSERT_NE(nullptr, f);
     char bytes[8] = {};
-    EXPECT_EQ(4u, std::fread(bytes, 1, sizeof bytes, f));   // SaveAs did not write it
+    EXPECT_EQ(4u, std::fread(bytes, 1, sizeof bytes, f)); // SaveAs did not write it
     std::fclose(f);
     EXPECT_STREQ("abcd", bytes);
 

@@ -32,8 +32,7 @@ Units Split(const char16_t* text, int mode, unsigned short separator, bool trim 
 std::vector<std::string> Values(const char16_t* text, int mode, unsigned short separator, bool trim = false)
 {
     std::vector<std::string> values;
-    for (const auto& unit : Split(text, mode, separator, trim))
-    {
+    for (const auto& unit : Split(text, mode, separator, trim)) {
         EXPECT_EQ("", unit.first);
         values.push_back(unit.second);
     }
@@ -44,13 +43,13 @@ TEST(StringSplitterRules, SelectorsAndBodies)
 {
     EXPECT_EQ((Units{{"p", "color: red"}, {"div", ""}}), Split(u"p { color: red } div { }", 0, ';'));
     EXPECT_EQ((Units{{"h1, h2", "a:b"}, {"@media print", "p { x: y } q {}"}}),
-              Split(u"h1, h2{a:b}\n@media print { p { x: y } q {} }", 0, ';'));
+        Split(u"h1, h2{a:b}\n@media print { p { x: y } q {} }", 0, ';'));
 }
 
 TEST(StringSplitterRules, QuotedAndEscapedBracesStayInTheValue)
 {
     EXPECT_EQ((Units{{"a", "content: \"}\"; x: '{'"}, {"b", "y: 1"}}),
-              Split(u"a { content: \"}\"; x: '{' } b { y: 1 }", 0, ';'));
+        Split(u"a { content: \"}\"; x: '{' } b { y: 1 }", 0, ';'));
     EXPECT_EQ((Units{{"a", "content: \"x\\\"}\""}}), Split(u"a { content: \"x\\\"}\" }", 0, ';'));
     EXPECT_EQ((Units{{"a\\{", "x: y"}}), Split(u"a\\{ { x: y }", 0, ';'));
 }
@@ -74,7 +73,7 @@ TEST(StringSplitterRules, UntrimmedUnitsKeepTheirWhiteSpace)
 TEST(StringSplitterNameLines, NameWhiteSpaceValue)
 {
     EXPECT_EQ((Units{{"one", "first value"}, {"two", "2"}}),
-              Split(u"  one \t first value\r\nlonely\ntwo 2", 1, 0, false));
+        Split(u"  one \t first value\r\nlonely\ntwo 2", 1, 0, false));
     EXPECT_EQ((Units{{"name", "value"}}), Split(u"name \n  value", 1, 0, false));
     EXPECT_TRUE(Split(u"only", 1, 0).empty());
     EXPECT_TRUE(Split(u"name   ", 1, 0).empty());
@@ -86,7 +85,8 @@ TEST(StringSplitterDeclarations, NameSeparatorValue)
     EXPECT_EQ((Units{{"bold", ""}}), Split(u"bold;", 2, ';'));
     EXPECT_EQ((Units{{"a", ""}, {"b=x", "c"}, {"d", ""}}), Split(u";; a: ; b=x:c;d", 2, ';'));
     EXPECT_EQ((Units{{"a", "1"}, {"b", "x:y"}}), Split(u"a=1;b=x:y", 2, '='));
-    EXPECT_EQ((Units{{"font", "12px \"Times New Roman\""}}), Split(u"font : 12px \"Times New Roman\" ", 2, ';'));
+    EXPECT_EQ(
+        (Units{{"font", "12px \"Times New Roman\""}}), Split(u"font : 12px \"Times New Roman\" ", 2, ';'));
     EXPECT_EQ((Units{{"last", ""}}), Split(u"last:", 2, ';'));
 }
 
@@ -149,8 +149,8 @@ TEST(StringSplitterCursor, UnitsAddedByTheCallerAreReadBackAndClamped)
     CStringSplitter splitter(U16(u"name=value"), 2, '=');
     StringUnit* unit = new StringUnit;
     unit->nameOffset = 5;
-    unit->nameLength = 100;        // beyond the text: read up to its end
-    unit->valueOffset = 50;        // outside the text: empty
+    unit->nameLength = 100; // beyond the text: read up to its end
+    unit->valueOffset = 50; // outside the text: empty
     unit->valueLength = 3;
     splitter.AddUnit(unit);
     EXPECT_EQ(unit, splitter.GetLastUnit());

@@ -31,10 +31,11 @@ std::vector<unsigned short> Buffer(const std::u16string& in)
 // Runs RemoveSectionInString on a writable copy; answers the text and checks
 // that the answered length is where the terminator stands.
 std::string WithoutSections(const std::u16string& in, const char16_t* begin, const char16_t* end,
-                            const char16_t* except = nullptr, int length = -1)
+    const char16_t* except = nullptr, int length = -1)
 {
     std::vector<unsigned short> buffer = Buffer(in);
-    int result = RemoveSectionInString(buffer.data(), U16(begin), U16(end), except ? U16(except) : nullptr, length);
+    int result
+        = RemoveSectionInString(buffer.data(), U16(begin), U16(end), except ? U16(except) : nullptr, length);
     EXPECT_EQ(0, buffer[static_cast<size_t>(result)]);
     return Utf8(buffer.data(), result);
 }
@@ -52,7 +53,7 @@ TEST(RemoveSectionInString, RemovesEveryCompleteSection)
 TEST(RemoveSectionInString, ExceptKeepsMatchingSectionsAndRemovesTheOthers)
 {
     EXPECT_EQ("<!--[if IE]>x<![endif]-->  y",
-              WithoutSections(u"<!--[if IE]>x<![endif]--> <!-- c --> y", u"<!--", u"-->", u"[if"));
+        WithoutSections(u"<!--[if IE]>x<![endif]--> <!-- c --> y", u"<!--", u"-->", u"[if"));
     EXPECT_EQ("/*! keep */ ", WithoutSections(u"/*! keep */ /* drop */", u"/*", u"*/", u"!"));
 }
 
@@ -115,15 +116,15 @@ TEST(SortString, SlotsWithoutTerminatorAreComparedWithinTheirWidth)
 TEST(IsPositionInsideEntity, BetweenAmpersandAndSemicolon)
 {
     const unsigned short* text = U16(u"x &amp; y &#160; z");
-    EXPECT_FALSE(IsPositionInsideEntity(text, 2));   // before the "&"
+    EXPECT_FALSE(IsPositionInsideEntity(text, 2)); // before the "&"
     EXPECT_TRUE(IsPositionInsideEntity(text, 3));
-    EXPECT_TRUE(IsPositionInsideEntity(text, 6));    // at the ";"
-    EXPECT_FALSE(IsPositionInsideEntity(text, 7));   // after it
+    EXPECT_TRUE(IsPositionInsideEntity(text, 6));  // at the ";"
+    EXPECT_FALSE(IsPositionInsideEntity(text, 7)); // after it
     EXPECT_TRUE(IsPositionInsideEntity(text, 12));
     EXPECT_FALSE(IsPositionInsideEntity(U16(u"abc;def"), 2));
     EXPECT_FALSE(IsPositionInsideEntity(U16(u"&a b;"), 2));
-    EXPECT_TRUE(IsPositionInsideEntity(U16(u"&abcdefghij;"), 1));    // ten-letter name
-    EXPECT_FALSE(IsPositionInsideEntity(U16(u"&abcdefghijk;"), 1));  // eleven letters
+    EXPECT_TRUE(IsPositionInsideEntity(U16(u"&abcdefghij;"), 1));   // ten-letter name
+    EXPECT_FALSE(IsPositionInsideEntity(U16(u"&abcdefghijk;"), 1)); // eleven letters
     EXPECT_FALSE(IsPositionInsideEntity(U16(u"abcdefghijk&x;"), 11));
     EXPECT_FALSE(IsPositionInsideEntity(U16(u"&amp"), 2));
     EXPECT_FALSE(IsPositionInsideEntity(nullptr, 1));
@@ -164,7 +165,7 @@ TEST(GetInt, PackedIntegersInBothByteOrders)
     EXPECT_EQ(0x04030201u, GetInt(bytes, 0, 5, 1));
     EXPECT_EQ(0x0102u, GetInt(bytes, 0, 5, 2));
     EXPECT_EQ(0x01020304u, GetInt(bytes, 0, 5, 3));
-    EXPECT_EQ(0xFF04u, GetInt(bytes, 3, 5, 0));   // bytes read as unsigned
+    EXPECT_EQ(0xFF04u, GetInt(bytes, 3, 5, 0)); // bytes read as unsigned
     const unsigned short units[] = {0x1101, 0x2202, 0x3303, 0x4404};
     EXPECT_EQ(0x01020304u, GetInt(units, 0, 4, 7));
     EXPECT_EQ(0x0403u, GetInt(units, 2, 4, 0));
@@ -174,7 +175,7 @@ TEST(GetInt, NeverReadsOutsideTheBuffer)
 {
     const char bytes[] = {0x01, 0x02, 0x03};
     EXPECT_EQ(0u, GetInt(bytes, 3, 3, 0));
-    EXPECT_EQ(0u, GetInt(bytes, 0, 3, 1));    // four bytes wanted, three there
+    EXPECT_EQ(0u, GetInt(bytes, 0, 3, 1)); // four bytes wanted, three there
     EXPECT_EQ(0u, GetInt(bytes, 2, 3, 2));
     EXPECT_EQ(0u, GetInt(bytes, -1, 3, 0));
     EXPECT_EQ(0x0302u, GetInt(bytes, 1, 3, 0));
@@ -182,12 +183,21 @@ TEST(GetInt, NeverReadsOutsideTheBuffer)
 
 TEST(ParseLengthStr, ValueAndUnitCodes)
 {
-    struct Case { const char16_t* text; int value, unit; } cases[] = {
-        {u"12", 12, 0},   {u"50%", 50, 5},   {u"1.5em", 150, 1}, {u"2.54cm", 254, 2},
-        {u"10mm", 1000, 3}, {u"0.5in", 50, 6}, {u"12pt", 12, 4},  {u"-3px", -3, 0},
-    };
-    for (const Case& c : cases)
+    struct Case
     {
+        const char16_t* text;
+        int value, unit;
+    } cases[] = {
+        {u"12", 12, 0},
+        {u"50%", 50, 5},
+        {u"1.5em", 150, 1},
+        {u"2.54cm", 254, 2},
+        {u"10mm", 1000, 3},
+        {u"0.5in", 50, 6},
+        {u"12pt", 12, 4},
+        {u"-3px", -3, 0},
+    };
+    for (const Case& c : cases) {
         int value = -99, unit = -99;
         EXPECT_TRUE(ParseLengthStr(U16(c.text), value, unit));
         EXPECT_EQ(c.value, value) << Utf8(Wide(c.text));
@@ -224,7 +234,7 @@ TEST(WildcardComparePattern, StarsQuestionMarksAndCase)
     EXPECT_TRUE(WildcardComparePattern("*_0*1.*", "img_001.png"));
     EXPECT_FALSE(WildcardComparePattern("*_0*2.*", "img_001.png"));
     EXPECT_TRUE(WildcardComparePattern("a*b*c", "aXbYbZc"));
-    EXPECT_FALSE(WildcardComparePattern("ab*ba", "aba"));       // both ends may not overlap
+    EXPECT_FALSE(WildcardComparePattern("ab*ba", "aba")); // both ends may not overlap
     EXPECT_TRUE(WildcardComparePattern("*a*a*a*", "banana"));
     EXPECT_FALSE(WildcardComparePattern("*a*a*a*a*", "banana"));
     EXPECT_TRUE(WildcardComparePattern("*.*", "noext"));
@@ -264,9 +274,9 @@ TEST(ReplaceLastWordWith, ReplacesTheWordAfterTheLastSeparator)
     EXPECT_EQ("I like the", Replaced(u"I like teh", u"the"));
     EXPECT_EQ("(see this", Replaced(u"(see thsi", u"this"));
     EXPECT_EQ("x-ray", Replaced(u"x-rya", u"ray"));
-    EXPECT_EQ("word", Replaced(u"wrod", u"word"));           // same length
-    EXPECT_EQ("ab", Replaced(u"ab", u"long"));               // shorter: unchanged
-    EXPECT_EQ("fine", Replaced(u"finee", u"fine"));          // no separator: all replaced
+    EXPECT_EQ("word", Replaced(u"wrod", u"word"));  // same length
+    EXPECT_EQ("ab", Replaced(u"ab", u"long"));      // shorter: unchanged
+    EXPECT_EQ("fine", Replaced(u"finee", u"fine")); // no separator: all replaced
     CSafeBuf t = Wide(u"a bc");
     ReplaceLastWordWith(t, "de");
     EXPECT_EQ("a de", Utf8(t));
@@ -299,10 +309,12 @@ std::string WithoutNamespaces(const char16_t* in)
 TEST(RemoveTagNamespace, ColonsOfTagAndAttributeNamesOnly)
 {
     EXPECT_EQ("<o-p>a:b</o-p>", WithoutNamespaces(u"<o:p>a:b</o:p>"));
-    EXPECT_EQ("<p xml-lang=\"en\" title='x:y' s-t:u=\"1:2\">", WithoutNamespaces(u"<p xml:lang=\"en\" title='x:y' s:t:u=\"1:2\">"));
+    EXPECT_EQ("<p xml-lang=\"en\" title='x:y' s-t:u=\"1:2\">",
+        WithoutNamespaces(u"<p xml:lang=\"en\" title='x:y' s:t:u=\"1:2\">"));
     EXPECT_EQ("<a-b-c>", WithoutNamespaces(u"<a:b-c>"));
     EXPECT_EQ("<a-b:c>", WithoutNamespaces(u"<a:b:c>"));
-    EXPECT_EQ("<!DOCTYPE x:y><!-- a:b --><v-shape/>", WithoutNamespaces(u"<!DOCTYPE x:y><!-- a:b --><v:shape/>"));
+    EXPECT_EQ(
+        "<!DOCTYPE x:y><!-- a:b --><v-shape/>", WithoutNamespaces(u"<!DOCTYPE x:y><!-- a:b --><v:shape/>"));
     EXPECT_EQ("text: with colons", WithoutNamespaces(u"text: with colons"));
     EXPECT_EQ("< o-p >", WithoutNamespaces(u"< o:p >"));
     EXPECT_EQ("<p a=\"x:", WithoutNamespaces(u"<p a=\"x:"));
@@ -317,9 +329,9 @@ TEST(RemoveXMLTag, RemovesTheStartTagAroundTheName)
 {
     EXPECT_EQ("<html/>", WithoutTag(u"<!DOCTYPE html PUBLIC \"x\"><html/>", u"!DOCTYPE"));
     EXPECT_EQ("ab", WithoutTag(u"a< \n meta x=1>b", u"meta"));
-    EXPECT_EQ("x</meta>", WithoutTag(u"x</meta>", u"meta"));          // end tags stay
-    EXPECT_EQ("meta<b>", WithoutTag(u"meta<b>", u"meta"));            // at position 0
-    EXPECT_EQ("<meta <b>", WithoutTag(u"<meta <b>", u"meta"));        // "<" before ">"
+    EXPECT_EQ("x</meta>", WithoutTag(u"x</meta>", u"meta"));   // end tags stay
+    EXPECT_EQ("meta<b>", WithoutTag(u"meta<b>", u"meta"));     // at position 0
+    EXPECT_EQ("<meta <b>", WithoutTag(u"<meta <b>", u"meta")); // "<" before ">"
     EXPECT_EQ("<meta", WithoutTag(u"<meta", u"meta"));
     EXPECT_EQ("<a>", WithoutTag(u"<a>", u"meta"));
     CSafeBuf text = Wide(u"<?xml version=\"1.0\"?><r/>");

@@ -21,7 +21,7 @@ TEST(U16Compare, CmpAnswersExactlyOneMinusOneOrZero)
     EXPECT_EQ(-1, U16cmp(U16(u"a"), U16(u"z")));
     EXPECT_EQ(1, U16cmp(U16(u"z"), U16(u"a")));
     EXPECT_EQ(-1, U16cmp(U16(u"ab"), U16(u"abc")));
-    EXPECT_EQ(1, U16cmp(U16(u"\uFFFF"), U16(u"a")));   // units compare unsigned
+    EXPECT_EQ(1, U16cmp(U16(u"\uFFFF"), U16(u"a"))); // units compare unsigned
 
     // 8-bit side sign-extended: the byte 0xE9 is below the unit 0x00E9.
     EXPECT_EQ(1, U16cmp(U16(u"\u00E9"), "\xE9"));
@@ -42,7 +42,7 @@ TEST(U16Compare, NcmpComparesExactlyNPositions)
     EXPECT_EQ(0, U16ncmp(U16(u"abX"), U16(u"abY"), 2));
     const char16_t a[] = {u'a', 0, u'x', 0};
     const char16_t b[] = {u'a', 0, u'y', 0};
-    EXPECT_EQ(-1, U16ncmp(U16(a), U16(b), 3));   // does not stop at the terminator
+    EXPECT_EQ(-1, U16ncmp(U16(a), U16(b), 3)); // does not stop at the terminator
 
     // A unit matches a byte by its value; at a difference the byte is signed.
     EXPECT_EQ(0, U16ncmp(U16(u"\u00E9"), "\xE9", 1));
@@ -55,7 +55,7 @@ TEST(U16Compare, CaselessComparisonUsesAlphabetPlacesOnlyForLetters)
     EXPECT_EQ(0, U16icmp(U16(u"abc"), U16(u"ABC")));
     EXPECT_EQ(-1, U16icmp(U16(u"abc"), U16(u"abd")));
     EXPECT_EQ(1, U16icmp(U16(u"abd"), U16(u"ABC")));
-    EXPECT_EQ(-1, U16icmp(U16(u"abc"), U16(u"abcd")));   // terminators take part
+    EXPECT_EQ(-1, U16icmp(U16(u"abc"), U16(u"abcd"))); // terminators take part
     EXPECT_EQ(1, U16icmp(U16(u"abcd"), U16(u"ABC")));
 
     // Letter against non-letter compares raw values: 'z' > '[' although 'Z' < '['.
@@ -74,8 +74,8 @@ TEST(U16Compare, CaselessComparisonUsesAlphabetPlacesOnlyForLetters)
 
     EXPECT_EQ(0, U16icmp(U16(u"Style"), "sTYLE"));
     EXPECT_EQ(0, U16icmp("sTYLE", U16(u"Style")));
-    EXPECT_EQ(1, U16icmp(U16(u"\u00E9"), "\xE9"));   // sign-extended byte
-    EXPECT_EQ(-1, U16icmp("ab", U16(u"ABC")));        // the first argument's length
+    EXPECT_EQ(1, U16icmp(U16(u"\u00E9"), "\xE9")); // sign-extended byte
+    EXPECT_EQ(-1, U16icmp("ab", U16(u"ABC")));     // the first argument's length
     EXPECT_EQ(0, U16nicmp(U16(u"ABc"), "abC", 3));
 }
 
@@ -83,20 +83,20 @@ TEST(U16CopyCat, WideningPerOverload)
 {
     unsigned short buf[16];
     U16cpy(buf, "\xE9x");
-    EXPECT_EQ(0x00E9, buf[0]);    // zero-extended
+    EXPECT_EQ(0x00E9, buf[0]); // zero-extended
     EXPECT_EQ(2, U16len(buf));
     EXPECT_EQ(1, U16cat(buf, "\xE9"));
-    EXPECT_EQ(0xFFE9, buf[2]);    // sign-extended
+    EXPECT_EQ(0xFFE9, buf[2]); // sign-extended
     EXPECT_EQ(2, U16cat(buf, U16(u"yz")));
     EXPECT_EQ(5, U16len(buf));
     EXPECT_EQ(0, U16cat(buf, static_cast<const char*>(nullptr)));
     EXPECT_EQ(0, U16cat(nullptr, U16(u"a")));
 
     U16cpy(buf, static_cast<const unsigned short*>(nullptr));
-    EXPECT_EQ(5, U16len(buf));    // untouched
+    EXPECT_EQ(5, U16len(buf)); // untouched
 
     unsigned short over[8] = {'a', 'b', 'c', 'd', 0};
-    U16ncpy(over + 1, over, 3);   // overlapping copy
+    U16ncpy(over + 1, over, 3); // overlapping copy
     EXPECT_EQ(std::u16string(u"aabc"), std::u16string(reinterpret_cast<char16_t*>(over)));
     U16ncpy(buf, "\xE9\xE8", 1);
     EXPECT_EQ(0x00E9, buf[0]);
@@ -114,9 +114,9 @@ TEST(U16Search, StrAndChr)
     EXPECT_EQ(nullptr, U16str(U16(u"ab"), U16(u"abc")));
     EXPECT_EQ(nullptr, U16str(nullptr, U16(u"a")));
     const unsigned short* accented = U16(u"caf\u00E9");
-    EXPECT_EQ(accented + 3, U16str(accented, "\xE9"));   // zero-extended needle
+    EXPECT_EQ(accented + 3, U16str(accented, "\xE9")); // zero-extended needle
 
-    EXPECT_EQ(nullptr, U16chr(U16(u"\u063A\u063A"), ':'));   // whole units compared
+    EXPECT_EQ(nullptr, U16chr(U16(u"\u063A\u063A"), ':')); // whole units compared
     EXPECT_EQ(hay + 2, U16chr(hay, 'e'));
     EXPECT_EQ(nullptr, U16chr(hay, 0));
     EXPECT_EQ(nullptr, U16chr(nullptr, 'a'));
@@ -164,12 +164,15 @@ TEST(U16Numbers, TrimStrAndCase)
 
 TEST(U16Convert, ConvertersBetweenWidths)
 {
-    unsigned short* wide = ConvertCharToTChar("\xE9" "a");
+    unsigned short* wide = ConvertCharToTChar("\xE9"
+                                              "a");
     ASSERT_NE(nullptr, wide);
     EXPECT_EQ(0x00E9, wide[0]);
     EXPECT_EQ(0, wide[2]);
     char* narrow = ConvertTCharToChar(U16(u"\u05D0b"));
-    EXPECT_STREQ("\xD0" "b", narrow);
+    EXPECT_STREQ("\xD0"
+                 "b",
+        narrow);
     unsigned int* wide32 = AnsiToUnicode("\xFF");
     EXPECT_EQ(0xFFu, wide32[0]);
     EXPECT_EQ(0u, wide32[1]);

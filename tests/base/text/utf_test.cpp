@@ -13,8 +13,8 @@ namespace {
 std::string ToUtf8(const std::u16string& in)
 {
     unsigned char* out = nullptr;
-    int n = Unicode2UTF8(reinterpret_cast<const unsigned short*>(in.data()), &out,
-                         static_cast<int>(in.size()), true);
+    int n = Unicode2UTF8(
+        reinterpret_cast<const unsigned short*>(in.data()), &out, static_cast<int>(in.size()), true);
     std::string s = out ? std::string(reinterpret_cast<char*>(out), static_cast<size_t>(n)) : "<null>";
     if (out) {
         EXPECT_EQ(0, out[n]);
@@ -26,9 +26,10 @@ std::string ToUtf8(const std::u16string& in)
 std::u16string FromUtf8(const std::string& in)
 {
     unsigned short* out = nullptr;
-    int n = UTF82Unicode(reinterpret_cast<const unsigned char*>(in.data()), &out,
-                         static_cast<int>(in.size()), true);
-    std::u16string s = out ? std::u16string(reinterpret_cast<char16_t*>(out), static_cast<size_t>(n)) : u"<null>";
+    int n = UTF82Unicode(
+        reinterpret_cast<const unsigned char*>(in.data()), &out, static_cast<int>(in.size()), true);
+    std::u16string s
+        = out ? std::u16string(reinterpret_cast<char16_t*>(out), static_cast<size_t>(n)) : u"<null>";
     if (out) {
         EXPECT_EQ(0, out[n]);
     }
@@ -50,9 +51,11 @@ TEST(Utf8Encode, EachPlaneGetsItsSequenceLength)
 TEST(Utf8Encode, LoneSurrogatesBecomeReplacementCharacters)
 {
     const char16_t high[] = {u'a', 0xD83D, u'b', 0};
-    const char16_t low[] = {0xDE00, 0xD83D, 0};   // reversed pair: both lone
+    const char16_t low[] = {0xDE00, 0xD83D, 0}; // reversed pair: both lone
     const char16_t trailing[] = {u'x', 0xD83D, 0};
-    EXPECT_EQ("a\xEF\xBF\xBD" "b", ToUtf8(high));
+    EXPECT_EQ("a\xEF\xBF\xBD"
+              "b",
+        ToUtf8(high));
     EXPECT_EQ("\xEF\xBF\xBD\xEF\xBF\xBD", ToUtf8(low));
     EXPECT_EQ("x\xEF\xBF\xBD", ToUtf8(trailing));
 }
@@ -84,15 +87,19 @@ TEST(Utf8RoundTrip, TextSurvivesBothWays)
 
 TEST(Utf8Decode, MalformedBytesAreDroppedWithoutLosingFollowingText)
 {
-    EXPECT_EQ(u"a", FromUtf8("\x80" "a"));                 // stray continuation
-    EXPECT_EQ(u"abc", FromUtf8("\xE4" "abc"));             // lead without continuations
-    EXPECT_EQ(u"xy", FromUtf8("x\xC0\xAFy"));              // overlong
-    EXPECT_EQ(u"xy", FromUtf8("x\xE0\x80\xAFy"));          // overlong three-byte
-    EXPECT_EQ(u"xy", FromUtf8("x\xF0\x80\x80\xAFy"));      // overlong four-byte
-    EXPECT_EQ(u"xy", FromUtf8("x\xF4\x90\x80\x80y"));      // beyond U+10FFFF
-    EXPECT_EQ(u"xy", FromUtf8("x\xEF\xBF\xBEy"));          // U+FFFE
-    EXPECT_EQ(u"xy", FromUtf8("x\xED\xA0\x80y"));          // lone encoded surrogate
-    EXPECT_EQ(u"xy", FromUtf8("x\xF8\x88\x80\x80\x80y"));  // five-byte form
+    EXPECT_EQ(u"a",
+        FromUtf8("\x80"
+                 "a")); // stray continuation
+    EXPECT_EQ(u"abc",
+        FromUtf8("\xE4"
+                 "abc"));                                 // lead without continuations
+    EXPECT_EQ(u"xy", FromUtf8("x\xC0\xAFy"));             // overlong
+    EXPECT_EQ(u"xy", FromUtf8("x\xE0\x80\xAFy"));         // overlong three-byte
+    EXPECT_EQ(u"xy", FromUtf8("x\xF0\x80\x80\xAFy"));     // overlong four-byte
+    EXPECT_EQ(u"xy", FromUtf8("x\xF4\x90\x80\x80y"));     // beyond U+10FFFF
+    EXPECT_EQ(u"xy", FromUtf8("x\xEF\xBF\xBEy"));         // U+FFFE
+    EXPECT_EQ(u"xy", FromUtf8("x\xED\xA0\x80y"));         // lone encoded surrogate
+    EXPECT_EQ(u"xy", FromUtf8("x\xF8\x88\x80\x80\x80y")); // five-byte form
 }
 
 TEST(Utf8Decode, TruncatedSequenceEndsDecoding)
@@ -118,7 +125,7 @@ TEST(Utf8Arrays, AllocationFlagAndLengthContracts)
 
     EXPECT_EQ(2, Unicode2UTF8(reinterpret_cast<const unsigned short*>(u"\u00E9"), &out, 1, false));
     ASSERT_NE(nullptr, out);
-    std::free(out);   // malloc'd when the flag is false
+    std::free(out); // malloc'd when the flag is false
 
     unsigned short* units = nullptr;
     EXPECT_EQ(0, UTF82Unicode(reinterpret_cast<const unsigned char*>(""), &units, 0, true));

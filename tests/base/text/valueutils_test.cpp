@@ -6,9 +6,9 @@
 #include <set>
 #include <string>
 
+#include "base/collections/StringList.h"
 #include "base/geometry/Point.h"
 #include "base/text/SafeBuf.h"
-#include "base/collections/StringList.h"
 #include "base/text/ValueUtils.h"
 
 #include "tests/common/FixedClock.h"
@@ -133,10 +133,9 @@ TEST(RandomString, LettersAndDigitsStartingWithALetterAndNeverRepeating)
 TEST(GetFormatInt, GroupsOfThree)
 {
     CSafeBuf text;
-    const std::pair<long, const char*> cases[] = {
-        {0, "0"},           {999, "999"},           {1000, "1,000"},
+    const std::pair<long, const char*> cases[] = {{0, "0"}, {999, "999"}, {1000, "1,000"},
         {1000005, "1,000,005"}, {1200000, "1,200,000"}, {999999999, "999,999,999"},
-        {1234567890123L, "1,234,567,890,123"},      {-1000, "-1,000"}, {-12, "-12"}};
+        {1234567890123L, "1,234,567,890,123"}, {-1000, "-1,000"}, {-12, "-12"}};
     for (const auto& c : cases) {
         GetFormatInt(c.first, text);
         EXPECT_EQ(c.second, LowBytes(text)) << c.first;
@@ -148,10 +147,9 @@ TEST(GetFormatInt, GroupsOfThree)
 TEST(ConvertNumberToRoman, UnitsTensHundredsAndThousands)
 {
     CSafeBuf text;
-    const std::pair<int, const char*> cases[] = {
-        {1, "I"},       {4, "IV"},      {9, "IX"},         {14, "XIV"},      {40, "XL"},
-        {90, "XC"},     {400, "CD"},    {944, "CMXLIV"},   {1000, "M"},      {1994, "MCMXCIV"},
-        {2024, "MMXXIV"}, {3999, "MMMCMXCIX"}, {0, ""},   {-5, ""},         {4000, "4000"}};
+    const std::pair<int, const char*> cases[] = {{1, "I"}, {4, "IV"}, {9, "IX"}, {14, "XIV"}, {40, "XL"},
+        {90, "XC"}, {400, "CD"}, {944, "CMXLIV"}, {1000, "M"}, {1994, "MCMXCIV"}, {2024, "MMXXIV"},
+        {3999, "MMMCMXCIX"}, {0, ""}, {-5, ""}, {4000, "4000"}};
     for (const auto& c : cases) {
         ConvertNumberToRoman(c.first, text);
         EXPECT_EQ(c.second, LowBytes(text)) << c.first;

@@ -23,10 +23,7 @@ struct Case
     std::string base, relative, expected;
 };
 
-std::string Field(const std::string& s)
-{
-    return s == "(empty)" ? std::string() : s;
-}
+std::string Field(const std::string& s) { return s == "(empty)" ? std::string() : s; }
 
 std::vector<Case> LoadCases()
 {
@@ -34,8 +31,7 @@ std::vector<Case> LoadCases()
     std::ifstream in(std::string(QM_TEST_DATA_DIR) + "/relative_url/cases.txt");
     std::string line;
     int number = 0;
-    while (std::getline(in, line))
-    {
+    while (std::getline(in, line)) {
         ++number;
         if (line.empty() || line[0] == '#')
             continue;
@@ -44,8 +40,7 @@ std::vector<Case> LoadCases()
         std::string f;
         while (std::getline(ss, f, '\t'))
             fields.push_back(f);
-        if (fields.size() != 3)
-        {
+        if (fields.size() != 3) {
             ADD_FAILURE() << "cases.txt line " << number << " does not hold three fields";
             continue;
         }
@@ -58,8 +53,7 @@ TEST(BuildRelativeURL, TableOfCases)
 {
     std::vector<Case> cases = LoadCases();
     ASSERT_GT(cases.size(), 30u) << "the case file was not found or is empty";
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         CSafeBuf out(Wide("left over"));
         CSafeBuf base = Wide(c.base), relative = Wide(c.relative);
         EXPECT_TRUE(BuildRelativeURL(base, relative, out)) << "line " << c.line;

@@ -46,8 +46,7 @@ TEST(DecodeURL, DecodesPairsOfHexDigitsOnly)
 TEST(EncodeURL, DecodeUndoesEncodeForLatin1Text)
 {
     const char16_t* samples[] = {u"", u"plain", u"a b&c=d?e#f%g", u"caf\u00e9 \u00a0\t\r\n"};
-    for (const char16_t* s : samples)
-    {
+    for (const char16_t* s : samples) {
         CSafeBuf text = Wide(s);
         EncodeURL(text);
         DecodeURL(text);

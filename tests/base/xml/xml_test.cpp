@@ -153,8 +153,8 @@ TEST(XmlXPath, ListsAndDetachedCopies)
     list = reinterpret_cast<libIXMLDOMNodeList*>(1);
     EXPECT_FALSE(SelectNodes(d.doc, "//missing", &list));
     EXPECT_EQ(list, nullptr);
-    EXPECT_FALSE(SelectNodes(d.doc, "count(//b)", &list));   // not a node set
-    EXPECT_FALSE(SelectNodes(d.doc, "//[", &list));          // not an expression
+    EXPECT_FALSE(SelectNodes(d.doc, "count(//b)", &list)); // not a node set
+    EXPECT_FALSE(SelectNodes(d.doc, "//[", &list));        // not an expression
     EXPECT_FALSE(SelectNodes(static_cast<xmlDoc*>(nullptr), "//b", &list));
 
     // The copy outlives its document.
@@ -206,7 +206,7 @@ TEST(XmlValues, GetNodeValueWithAndWithoutAttributeFilter)
 TEST(XmlValues, NamesAttributesAndStartTags)
 {
     XmlDoc d("<p:r xmlns:p='urn:p' xmlns:x='urn:x' x:a='1' b='caf\xc3\xa9' e=''>"
-          "<i href='a?x=1&amp;y=&lt;2' flag=''> t </i><![CDATA[raw]]></p:r>");
+             "<i href='a?x=1&amp;y=&lt;2' flag=''> t </i><![CDATA[raw]]></p:r>");
     ASSERT_NE(d.doc, nullptr) << ToUtf8(d.error);
     xmlNode* r = d.Root();
     CSafeBuf name, value;
@@ -215,7 +215,7 @@ TEST(XmlValues, NamesAttributesAndStartTags)
 
     EXPECT_EQ(Attr(r, "x:a"), "1");
     EXPECT_EQ(Attr(r, "b"), "caf\xc3\xa9");
-    EXPECT_FALSE(FindAttribute("a", value, r));      // prefixed names must match in full
+    EXPECT_FALSE(FindAttribute("a", value, r)); // prefixed names must match in full
     EXPECT_TRUE(FindAttribute(FromUtf8("x:a"), value, r));
 
     CSafeBuf prefix, uri;
@@ -261,11 +261,11 @@ TEST(XmlNavigation, ChildrenSiblingsAndRemoval)
     EXPECT_TRUE(FindNodeInCurLevel(first, "c", &found));
     xmlNode* b = nullptr;
     EXPECT_TRUE(FindChildNode(r, "b", &b));
-    EXPECT_FALSE(FindNodeInCurLevel(found, "b", &b));   // only following siblings
+    EXPECT_FALSE(FindNodeInCurLevel(found, "b", &b)); // only following siblings
     EXPECT_EQ(b, nullptr);
     EXPECT_EQ(GetParentNode(r), reinterpret_cast<xmlNode*>(d.doc));
 
-    XMLReleaseNode(found);   // document-owned: nothing happens
+    XMLReleaseNode(found); // document-owned: nothing happens
     CSafeBuf name;
     MacGetTagName(found, name);
     EXPECT_EQ(ToUtf8(name), "c");
@@ -343,7 +343,7 @@ TEST(XmlLoad, EncodingRules)
     }
     // UTF-16 marks in front of the text are dropped.
     for (auto mark : {std::vector<unsigned short>{0xFEFF}, std::vector<unsigned short>{0xFF, 0xFE},
-                      std::vector<unsigned short>{0xFE, 0xFF}}) {
+             std::vector<unsigned short>{0xFE, 0xFF}}) {
         CSafeBuf text = Units(mark);
         text += FromUtf8("<r>\xe2\x82\xac</r>");
         XmlDoc d(text);

@@ -14,7 +14,7 @@
 #include "tests/common/XmlDoc.h"
 
 using qmtest::FromUtf8;
-using qmtest::LowBytes;   // a transform result carries UTF-8 one byte per character
+using qmtest::LowBytes; // a transform result carries UTF-8 one byte per character
 using qmtest::ToUtf8;
 using qmtest::XmlDoc;
 
@@ -53,7 +53,7 @@ TEST(XmlTransform, PassesTheFirstTwentyFiveNamedParametersInMapOrder)
         std::string name = "p" + std::to_string(i);
         params.SetAt(name.c_str(), FromUtf8(("v" + std::to_string(i)).c_str()));
         if (i == 3)
-            params.SetAt("", FromUtf8("skipped"));   // an empty name does not count
+            params.SetAt("", FromUtf8("skipped")); // an empty name does not count
     }
     CSafeBuf xml("<in/>");
     CSafeBuf error;
@@ -72,10 +72,11 @@ TEST(XmlTransform, ParameterValuesArriveAsLiteralStrings)
     CMapStringToString params;
     params.SetAt("p1", FromUtf8("He said \"it's\" twice"));
     params.SetAt("p2", FromUtf8("caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80"));
-    params.SetAt("p3", FromUtf8("<&> 1+1 //x"));   // never evaluated as XPath
+    params.SetAt("p3", FromUtf8("<&> 1+1 //x")); // never evaluated as XPath
     params.SetAt("p4", FromUtf8(""));
     CSafeBuf xml("<in/>");
-    ASSERT_TRUE(TransformXML(xml, ParamSheet(), nullptr, &params, static_cast<const unsigned short*>(nullptr)));
+    ASSERT_TRUE(
+        TransformXML(xml, ParamSheet(), nullptr, &params, static_cast<const unsigned short*>(nullptr)));
 
     // The result is the library's UTF-8 dump, with declaration, one byte per character.
     std::string bytes = LowBytes(xml);
@@ -111,8 +112,8 @@ TEST(XmlTransform, FailuresLeaveTheInputAndExplainParseErrors)
 
     // A run-time error of the style sheet.
     std::string sheet = std::string(kSheetHead)
-                        + "<xsl:template match='/'><xsl:message terminate='yes'>stop</xsl:message>"
-                          "</xsl:template></xsl:stylesheet>";
+        + "<xsl:template match='/'><xsl:message terminate='yes'>stop</xsl:message>"
+          "</xsl:template></xsl:stylesheet>";
     EXPECT_FALSE(TransformXML(xml, FromUtf8(sheet.c_str()), &error));
     EXPECT_EQ(ToUtf8(xml), "<in/>");
 }
@@ -124,12 +125,14 @@ namespace {
 CSafeBuf DoublingSheet(int depth)
 {
     std::string s = std::string(kSheetHead)
-                    + "<xsl:template match='/'><out><xsl:call-template name='t'/></out></xsl:template>"
-                      "<xsl:template name='t'><xsl:param name='d' select='0'/>"
-                      "<xsl:if test='$d &lt; " + std::to_string(depth) + "'><x/>"
-                      "<xsl:call-template name='t'><xsl:with-param name='d' select='$d + 1'/></xsl:call-template>"
-                      "<xsl:call-template name='t'><xsl:with-param name='d' select='$d + 1'/></xsl:call-template>"
-                      "</xsl:if></xsl:template></xsl:stylesheet>";
+        + "<xsl:template match='/'><out><xsl:call-template name='t'/></out></xsl:template>"
+          "<xsl:template name='t'><xsl:param name='d' select='0'/>"
+          "<xsl:if test='$d &lt; "
+        + std::to_string(depth)
+        + "'><x/>"
+          "<xsl:call-template name='t'><xsl:with-param name='d' select='$d + 1'/></xsl:call-template>"
+          "<xsl:call-template name='t'><xsl:with-param name='d' select='$d + 1'/></xsl:call-template>"
+          "</xsl:if></xsl:template></xsl:stylesheet>";
     return FromUtf8(s.c_str());
 }
 
@@ -161,9 +164,8 @@ TEST(XmlTransform, StyleSheetsCannotWriteFilesOrReachTheNetwork)
     qmtest::TempDir scratch;
     ASSERT_TRUE(scratch.Create(qmtest::TestOutputPath("xslt-")));
     const std::string target = scratch.Path() + "/written.xml";
-    std::string sheet = std::string(kSheetHead)
-                        + "<xsl:template match='/'><out/><xsl:document href='" + target
-                        + "'><x/></xsl:document></xsl:template></xsl:stylesheet>";
+    std::string sheet = std::string(kSheetHead) + "<xsl:template match='/'><out/><xsl:document href='"
+        + target + "'><x/></xsl:document></xsl:template></xsl:stylesheet>";
     // Writing a file is refused, which ends the transform.
     CSafeBuf xml("<in/>");
     EXPECT_FALSE(TransformXML(xml, FromUtf8(sheet.c_str())));
@@ -172,8 +174,9 @@ TEST(XmlTransform, StyleSheetsCannotWriteFilesOrReachTheNetwork)
     EXPECT_NE(::stat(target.c_str(), &st), 0) << "the style sheet wrote a file";
 
     sheet = std::string(kSheetHead)
-            + "<xsl:template match='/'><out><xsl:value-of select=\"count(document('http://127.0.0.1:9/x.xml'))\"/>"
-              "</out></xsl:template></xsl:stylesheet>";
+        + "<xsl:template match='/'><out><xsl:value-of "
+          "select=\"count(document('http://127.0.0.1:9/x.xml'))\"/>"
+          "</out></xsl:template></xsl:stylesheet>";
     // Reading from the network is refused, which ends the transform.
     xml = "<in/>";
     EXPECT_FALSE(TransformXML(xml, FromUtf8(sheet.c_str())));
@@ -186,7 +189,7 @@ TEST(XmlLangFilter, KeepsOneLanguageAndUnmarkedParts)
     xmlDoc* doc = LoadXMLString(FromUtf8("<root a='1'><t xml:lang='en'>E</t><t xml:lang='de'>D</t><t>N</t>"
                                          "<g xml:lang='de'><t>inner</t></g><t xml:lang='en-GB'>GB</t>"
                                          "<h xml:lang='en'><t xml:lang='de'>x</t><t>in-en</t></h></root>"),
-                                &error);
+        &error);
     ASSERT_NE(doc, nullptr);
     ASSERT_TRUE(LangFilter(doc, FromUtf8("en")));
     CSafeBuf markup;

@@ -41,8 +41,8 @@ struct RecordedRequest
                 continue;
             bool same = true;
             for (size_t i = 0; i < name.size() && same; ++i)
-                same = std::tolower(static_cast<unsigned char>(h.first[i])) ==
-                       std::tolower(static_cast<unsigned char>(name[i]));
+                same = std::tolower(static_cast<unsigned char>(h.first[i]))
+                    == std::tolower(static_cast<unsigned char>(name[i]));
             if (same)
                 return &h.second;
         }
@@ -55,7 +55,7 @@ struct CannedAnswer
     int status = 200;
     std::vector<std::pair<std::string, std::string>> headers;
     std::string body;
-    int silentMs = 0;   // > 0: read the request, then say nothing for this long
+    int silentMs = 0; // > 0: read the request, then say nothing for this long
 };
 
 class LoopbackServer
@@ -72,8 +72,8 @@ public:
         addr.sin_family = AF_INET;
         addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         addr.sin_port = 0;
-        if (::bind(m_listen, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
-            ::listen(m_listen, 16) != 0) {
+        if (::bind(m_listen, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0
+            || ::listen(m_listen, 16) != 0) {
             ::close(m_listen);
             m_listen = -1;
             return;
@@ -104,7 +104,7 @@ public:
     }
 
     void Answer(const std::string& path, int status, const std::string& body,
-                std::vector<std::pair<std::string, std::string>> headers = {})
+        std::vector<std::pair<std::string, std::string>> headers = {})
     {
         CannedAnswer a;
         a.status = status;
