@@ -6,6 +6,7 @@
 
 #include "base/text/Utf.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -56,6 +57,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     QM_FUZZ_CHECK(units != nullptr || nu == 0);
     if (units) {
         QM_FUZZ_CHECK(units[nu] == 0 || std::memchr(data, 0, size) != nullptr);
+        // A malformed byte never takes another with it: every ASCII byte of
+        // the input is decoded as itself (bytes of a sequence are above 0x7F).
+        QM_FUZZ_CHECK(std::count_if(data, data + size, [](uint8_t b) { return b > 0 && b < 0x80; })
+            == std::count_if(units, units + nu, [](unsigned short u) { return u > 0 && u < 0x80; }));
         // The decoded units are valid UTF-16; they come back as the same units.
         QM_FUZZ_CHECK(ValidUtf16(units, nu) || std::memchr(data, 0, size) != nullptr);
         unsigned char* bytes = nullptr;

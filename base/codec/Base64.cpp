@@ -1,5 +1,8 @@
 #include "base/codec/Base64.h"
 
+#include "base/text/Ascii.h"
+#include "base/text/LowBytes.h"
+
 #include <climits>
 #include <cstddef>
 #include <new>
@@ -13,11 +16,11 @@ const int kLineChars = 76;
 // The alphabet value of a character, or -1 for anything outside it.
 int ValueOf(unsigned int ch)
 {
-    if (ch >= 'A' && ch <= 'Z')
+    if (IsAsciiUpper(ch))
         return static_cast<int>(ch - 'A');
-    if (ch >= 'a' && ch <= 'z')
+    if (IsAsciiLower(ch))
         return static_cast<int>(ch - 'a') + 26;
-    if (ch >= '0' && ch <= '9')
+    if (IsAsciiDigit(ch))
         return static_cast<int>(ch - '0') + 52;
     if (ch == '+')
         return 62;
@@ -27,7 +30,7 @@ int ValueOf(unsigned int ch)
 }
 
 unsigned int ByteAt(const char* data, int i) { return static_cast<unsigned char>(data[i]); }
-unsigned int ByteAt(const unsigned short* data, int i) { return data[i] & 0xFFu; }
+unsigned int ByteAt(const unsigned short* data, int i) { return LowByte(data[i]); }
 
 unsigned int CharAt(const char* text, int i) { return static_cast<unsigned char>(text[i]); }
 unsigned int CharAt(const unsigned short* text, int i) { return text[i]; }

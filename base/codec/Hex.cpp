@@ -1,6 +1,7 @@
 #include "base/codec/Hex.h"
 
 #include "base/text/Ascii.h"
+#include "base/text/LowBytes.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -10,7 +11,7 @@ namespace {
 
 int DigitValue(unsigned int ch)
 {
-    if (ch >= '0' && ch <= '9')
+    if (IsAsciiDigit(ch))
         return static_cast<int>(ch - '0');
     if (ch >= 'A' && ch <= 'F')
         return static_cast<int>(ch - 'A') + 10;
@@ -20,7 +21,7 @@ int DigitValue(unsigned int ch)
 }
 
 unsigned int ByteAt(const char* data, int i) { return static_cast<unsigned char>(data[i]); }
-unsigned int ByteAt(const unsigned short* data, int i) { return data[i] & 0xFFu; }
+unsigned int ByteAt(const unsigned short* data, int i) { return LowByte(data[i]); }
 
 unsigned int CharAt(const char* text, int i) { return static_cast<unsigned char>(text[i]); }
 unsigned int CharAt(const unsigned short* text, int i) { return text[i]; }

@@ -1,20 +1,10 @@
 #include "base/text/RegEx.h"
 
+#include "base/text/LowBytes.h"
+
 #include <cstring>
 #include <regex.h>
 #include <string>
-
-namespace {
-
-std::string LowBytes(const unsigned short* s)
-{
-    std::string out;
-    for (; *s != 0; ++s)
-        out += static_cast<char>(*s & 0xFF);
-    return out;
-}
-
-} // namespace
 
 bool RegExMatch(const char* text, const char* pattern)
 {
@@ -29,12 +19,14 @@ bool RegExMatch(const char* text, const char* pattern)
     return found && match[0].rm_so == 0 && static_cast<size_t>(match[0].rm_eo) == std::strlen(text);
 }
 
+// The matcher reads bytes, so UTF-16 operands are narrowed exactly: a unit
+// above 0xFF has no byte of its own (its low byte would pass for another
+// character, 0x00 for the end of the text), and it makes the match fail.
 bool RegExMatch(const unsigned short* text, const char* pattern)
 {
-    if (text == nullptr || pattern == nullptr)
-        return false;
     try {
-        return RegExMatch(LowBytes(text).c_str(), pattern);
+        std::string bytes;
+        return pattern != nullptr && NarrowExactly(text, bytes) && RegExMatch(bytes.c_str(), pattern);
     } catch (...) {
         return false;
     }
@@ -42,10 +34,10 @@ bool RegExMatch(const unsigned short* text, const char* pattern)
 
 bool RegExMatch(const unsigned short* text, const unsigned short* pattern)
 {
-    if (text == nullptr || pattern == nullptr)
-        return false;
     try {
-        return RegExMatch(LowBytes(text).c_str(), LowBytes(pattern).c_str());
+        std::string bytes, expression;
+        return NarrowExactly(text, bytes) && NarrowExactly(pattern, expression)
+            && RegExMatch(bytes.c_str(), expression.c_str());
     } catch (...) {
         return false;
     }

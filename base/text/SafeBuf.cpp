@@ -4,6 +4,7 @@
 
 #include "base/text/SafeBuf.h"
 
+#include "base/text/LowBytes.h"
 #include "base/text/U16.h"
 
 #include <climits>
@@ -328,7 +329,7 @@ void CSafeBuf::CopyToAnsi(char* dst) const
     if (!dst)
         return;
     for (int i = 0; i < m_length; ++i)
-        dst[i] = static_cast<char>(m_text[i] & 0xFF);
+        dst[i] = static_cast<char>(LowByte(m_text[i]));
     dst[m_length] = 0;
 }
 

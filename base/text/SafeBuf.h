@@ -163,7 +163,9 @@ public:
     // Null pointers make both == and != answer false.
     bool operator==(const unsigned short* text) const;
     bool operator!=(const unsigned short* text) const;
-    bool operator==(const char* text) const; // sign-extended
+    // Sign-extended, over the whole length: a string holding a zero unit
+    // inside its length never equals a C string (which ends at its first 0).
+    bool operator==(const char* text) const;
     bool operator!=(const char* text) const;
     int CompareNoCase(const unsigned short* text) const; // 0 when equal ignoring ASCII case
     int CompareNoCase(const char* text) const;           // zero-extended

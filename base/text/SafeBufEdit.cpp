@@ -305,13 +305,18 @@ bool CSafeBuf::operator!=(const unsigned short* text) const { return text && U16
 namespace {
 
 // Unit-by-unit over the first length + 1 positions against the sign-extended
-// bytes; the walk stops at the first difference, so a shorter 8-bit text is
-// never read past its terminator.
+// bytes. The walk stops at the first difference and at the 8-bit text's
+// terminator, which is never read past: a zero unit inside the string (legal
+// after Copy, Append or +=) matches that terminator, and the texts are equal
+// only when it stands at the string's length.
 bool EqualsSignExtended(const unsigned short* units, int length, const char* text)
 {
-    for (int i = 0; i <= length; ++i)
+    for (int i = 0; i <= length; ++i) {
         if (units[i] != static_cast<unsigned short>(static_cast<signed char>(text[i])))
             return false;
+        if (text[i] == 0)
+            return i == length;
+    }
     return true;
 }
 

@@ -16,8 +16,11 @@
 #include "base/codec/Escaping.h"
 #include "base/files/SystemPath.h"
 #include "base/shims/FileShims.h"
+#include "base/text/Ascii.h"
+#include "base/text/LowBytes.h"
 #include "base/text/U16.h"
 #include "base/text/Utf.h"
+#include "platform/common/Utf8.h"
 
 #include <climits>
 #include <cstddef>
@@ -72,7 +75,7 @@ bool RewriteIntFormat(const char* format, std::string& out, IntConversion* conv)
         while (*p && std::strchr("-+ #0'", *p))
             out += *p++;
         int digits = 0;
-        while (*p >= '0' && *p <= '9') {
+        while (IsAsciiDigit(*p)) {
             out += *p++;
             if (++digits > 4)
                 return false; // widths beyond 9999 are cut anyway; refuse absurd ones
@@ -80,7 +83,7 @@ bool RewriteIntFormat(const char* format, std::string& out, IntConversion* conv)
         if (*p == '.') {
             out += *p++;
             digits = 0;
-            while (*p >= '0' && *p <= '9') {
+            while (IsAsciiDigit(*p)) {
                 out += *p++;
                 if (++digits > 4)
                     return false;
@@ -209,12 +212,8 @@ void CSafeBuf::AssignUTF8(const unsigned short* widened)
         ClearBuffer();
         return;
     }
-    int n = U16len(widened);
-    std::vector<unsigned char> bytes(static_cast<size_t>(n) + 1, 0);
-    for (int i = 0; i < n; ++i)
-        bytes[i] = static_cast<unsigned char>(widened[i] & 0xFF);
     // A zero low byte ends the UTF-8 text, as it would in an 8-bit string.
-    AssignUTF8(bytes.data());
+    AssignUTF8(LowBytes(widened).c_str());
 }
 
 int CSafeBuf::CreateUTF8Str(char** out) const
@@ -250,7 +249,7 @@ int CSafeBuf::CopyUTF8Str(char* dst, int size) const
     }
     int cut = n < size - 1 ? n : size - 1;
     // Never end inside a multi-byte character: step back to its lead byte.
-    while (cut > 0 && cut < n && (utf8[cut] & 0xC0) == 0x80)
+    while (cut > 0 && cut < n && qm::utf8::IsContinuation(utf8[cut]))
         --cut;
     std::memcpy(dst, utf8, static_cast<size_t>(cut));
     dst[cut] = 0;

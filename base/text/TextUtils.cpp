@@ -4,10 +4,13 @@
 #include "base/text/TextUtils.h"
 
 #include "base/text/Ascii.h"
+#include "base/text/LowBytes.h"
 #include "base/text/U16.h"
 #include "base/text/Utf.h"
 
+#include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -45,7 +48,7 @@ int CompareSlots(const unsigned short* a, const unsigned short* b, int width)
 
 unsigned int Byte(const char* bytes, long i) { return static_cast<unsigned char>(bytes[i]); }
 
-unsigned int Byte(const unsigned short* units, long i) { return units[i] & 0xFFu; }
+unsigned int Byte(const unsigned short* units, long i) { return LowByte(units[i]); }
 
 template <typename T>
 unsigned int ReadPacked(const T* data, long pos, long size, int kind)
@@ -112,12 +115,12 @@ int ReadIntValue(const T* text, Unit after)
             return -1;
         ++p;
     }
-    while (*p && !(unit(*p) >= '0' && unit(*p) <= '9'))
+    while (*p && !IsAsciiDigit(unit(*p)))
         ++p;
     if (*p == 0)
         return -1;
     long long value = 0;
-    for (int digits = 0; digits < 99 && unit(*p) >= '0' && unit(*p) <= '9'; ++digits, ++p) {
+    for (int digits = 0; digits < 99 && IsAsciiDigit(unit(*p)); ++digits, ++p) {
         if (value <= INT_MAX)
             value = value * 10 + (unit(*p) - '0');
     }
@@ -126,6 +129,13 @@ int ReadIntValue(const T* text, Unit after)
 
 } // namespace
 
+// One pass with a read position r and a write position w (w <= r): the text
+// as it stands is text[0, w) followed by text[r, length). Units before a
+// section are moved down once, a removed section is skipped, and nothing is
+// searched twice except the few units before w whose begin marker or except
+// text a removal may have completed (rewound, so the result is that of
+// searching again from the start after every removal). Once a begin marker
+// has no end after it, no later one has, and the rest is kept as it is.
 int RemoveSectionInString(unsigned short* text, const unsigned short* begin, const unsigned short* end,
     const unsigned short* except, int length)
 {
@@ -141,28 +151,40 @@ int RemoveSectionInString(unsigned short* text, const unsigned short* begin, con
     if (beginLength == 0 || endLength == 0)
         return length; // an empty marker would match everywhere
 
-    int from = 0;
-    while (length > 0) {
-        int start = FindIn(text, length, from, begin, beginLength);
+    const auto move = [text](int to, int from, int count) {
+        if (count > 0 && to != from)
+            std::memmove(text + to, text + from, sizeof(unsigned short) * static_cast<size_t>(count));
+    };
+    int w = 0, r = 0;
+    while (r < length) {
+        const int start = FindIn(text, length, r, begin, beginLength);
         if (start < 0)
             break;
-        int afterBegin = start + beginLength;
+        move(w, r, start - r);
+        w += start - r;
+        r = start;
+        const int afterBegin = start + beginLength;
         if (exceptLength > 0 && afterBegin + exceptLength <= length
             && U16ncmp(text + afterBegin, except, exceptLength) == 0) {
-            from = start + 1;
+            text[w++] = text[r++]; // this section stays; look again one unit on
             continue;
         }
-        int stop = FindIn(text, length, afterBegin, end, endLength);
-        if (stop < 0) {
-            from = start + 1;
-            continue;
-        }
-        int removeEnd = stop + endLength;
-        std::memmove(text + start, text + removeEnd, sizeof(unsigned short) * (length - removeEnd));
-        length -= removeEnd - start;
-        text[length] = 0;
-        from = 0;
+        const int stop = FindIn(text, length, afterBegin, end, endLength);
+        if (stop < 0)
+            break;
+        r = stop + endLength;
+        // Units just before the joint may now start a begin marker, or see
+        // different text after theirs: put them back in front of r.
+        const int rewind = std::min(w, beginLength + exceptLength - 1);
+        move(r - rewind, w - rewind, rewind);
+        w -= rewind;
+        r -= rewind;
     }
+    if (w == r)
+        return length; // nothing removed: the text is left as it was
+    move(w, r, length - r);
+    length = w + (length - r);
+    text[length] = 0;
     return length;
 }
 
@@ -305,8 +327,15 @@ bool ParseLengthStr(const unsigned short* text, int& value, int& unit)
     };
     for (const auto& entry : kScaled) {
         if (U16str(text, entry.name)) {
+            const double number = u2f(text);
+            // "nan", "inf" and numbers beyond the range of a double are no
+            // length (and a cast of them to int is undefined).
+            if (!std::isfinite(number)) {
+                value = 0;
+                return false;
+            }
             unit = entry.code;
-            double scaled = u2f(text) * 100.0;
+            const double scaled = number * 100.0;
             if (scaled >= INT_MAX)
                 value = INT_MAX;
             else if (scaled <= INT_MIN)

@@ -48,7 +48,10 @@ unsigned int GetInt(const unsigned short* units, long pos, long size, int kind);
 
 // value = the leading integer, unit 0; then the first that applies: "%" (5),
 // "em" (1), "cm" (2), "mm" (3), "in" (6) (these four: value = the decimal
-// number x 100, truncated), "pt" (4, integer value). Always true.
+// number x 100, truncated and held within the range of int), "pt" (4,
+// integer value). True, except when one of those four units comes with a
+// number that is not finite ("nanem", "infin", "1e999cm"): false, value and
+// unit 0.
 bool ParseLengthStr(const unsigned short* text, int& value, int& unit);
 
 // Replaces text by its UTF-8 bytes, one byte per unit (0x00-0xFF), to hand

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "base/text/Ascii.h"
+#include "base/text/LowBytes.h"
 
 #include <climits>
 #include <clocale>
@@ -129,7 +130,7 @@ void NarrowForNumber(const unsigned short* s, char* out, int max)
 {
     int i = 0;
     if (s) {
-        for (; i < max && s[i] != 0 && s[i] < 0x100; ++i)
+        for (; i < max && s[i] != 0 && NarrowsExactly(s[i]); ++i)
             out[i] = static_cast<char>(s[i]);
     }
     out[i] = 0;
@@ -301,7 +302,7 @@ long U16toi(const unsigned short* s)
     // Accumulate towards the sign so that LONG_MIN is reachable; saturate at
     // the ends of the range instead of overflowing.
     long value = 0;
-    for (; *p >= '0' && *p <= '9'; ++p) {
+    for (; IsAsciiDigit(*p); ++p) {
         int digit = *p - '0';
         if (negative) {
             if (value < (LONG_MIN + digit) / 10)
@@ -357,7 +358,7 @@ unsigned short* ConvertCharToTChar(const char* s)
 
 char* ConvertTCharToChar(const unsigned short* s)
 {
-    return s ? NewConverted<char>(s, [](unsigned short c) { return c & 0xFF; }) : nullptr;
+    return s ? NewConverted<char>(s, [](unsigned short c) { return LowByte(c); }) : nullptr;
 }
 
 unsigned int* AnsiToUnicode(const char* s)
@@ -379,7 +380,7 @@ void CopyBetweenUnicodeAndAnsi(unsigned short* wide, unsigned char* narrow, long
         if (n < 0)
             n = U16len(wide);
         for (long i = 0; i < n; ++i)
-            narrow[i] = static_cast<unsigned char>(wide[i] & 0xFF);
+            narrow[i] = LowByte(wide[i]);
         narrow[n] = 0;
     }
 }

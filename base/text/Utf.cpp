@@ -6,15 +6,19 @@
 // partner would make invalid UTF-8, so it is written as U+FFFD (kept visible
 // rather than silently dropped).
 //
-// Decoding drops malformed bytes one at a time and resumes at the next byte,
-// so a broken sequence never swallows the text after it. Overlong forms,
-// values beyond U+10FFFF, 0xFFFE/0xFFFF and lone encoded surrogates are
-// dropped. An encoded high surrogate immediately followed by an encoded low
-// one (the six-byte form earlier versions wrote for supplementary characters)
-// is decoded to the character it stands for. A sequence cut off by the end of
-// the input ends the decoding.
+// Decoding reads sequences with the tree's one UTF-8 decoder
+// (platform/common/Utf8.h): a malformed byte is dropped by itself and
+// decoding resumes at the next byte, so a broken sequence never swallows the
+// text after it ("x", E4, "y" gives "xy"; a sequence cut off by the end of
+// the input is dropped the same way, byte by byte). Of the well-formed
+// sequences, 0xFFFE/0xFFFF and lone encoded surrogates are dropped whole. An
+// encoded high surrogate immediately followed by an encoded low one (the
+// six-byte form earlier versions wrote for supplementary characters) is
+// decoded to the character it stands for.
 
 #include "base/text/Utf.h"
+
+#include "platform/common/Utf8.h"
 
 #include <cstddef>
 #include <cstdlib>
@@ -55,19 +59,8 @@ int FinishOutput(T* buf, size_t n, T** out)
     return static_cast<int>(n);
 }
 
-inline bool IsHigh(unsigned u) { return u >= 0xD800 && u <= 0xDBFF; }
-inline bool IsLow(unsigned u) { return u >= 0xDC00 && u <= 0xDFFF; }
-inline bool IsCont(unsigned char b) { return (b & 0xC0) == 0x80; }
-
-// Decodes one three-byte sequence at p (all three bytes present and valid
-// continuation bytes); answers its value, or -1 when malformed.
-long ThreeByteValue(const unsigned char* p)
-{
-    if (!IsCont(p[1]) || !IsCont(p[2]))
-        return -1;
-    long v = ((p[0] & 0x0FL) << 12) | ((p[1] & 0x3FL) << 6) | (p[2] & 0x3FL);
-    return v >= 0x800 ? v : -1;
-}
+using qm::utf8::IsHighSurrogate;
+using qm::utf8::IsLowSurrogate;
 
 } // namespace
 
@@ -78,29 +71,15 @@ int Unicode2UTF8(const unsigned short* in, unsigned char** out, int count, bool 
         return 0;
     size_t n = 0;
     for (int i = 0; i < count; ++i) {
-        unsigned u = in[i];
-        if (IsHigh(u) && i + 1 < count && IsLow(in[i + 1])) {
+        char32_t c = in[i];
+        if (IsHighSurrogate(c) && i + 1 < count && IsLowSurrogate(in[i + 1])) {
             // Four bytes for a pair of two units: fits the 3-per-unit room.
-            unsigned long cp = 0x10000UL + ((u - 0xD800UL) << 10) + (in[i + 1] - 0xDC00UL);
-            buf[n++] = static_cast<unsigned char>(0xF0 | (cp >> 18));
-            buf[n++] = static_cast<unsigned char>(0x80 | ((cp >> 12) & 0x3F));
-            buf[n++] = static_cast<unsigned char>(0x80 | ((cp >> 6) & 0x3F));
-            buf[n++] = static_cast<unsigned char>(0x80 | (cp & 0x3F));
+            c = qm::utf8::FromSurrogates(c, in[i + 1]);
             ++i;
-            continue;
+        } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
+            c = 0xFFFD;
         }
-        if (IsHigh(u) || IsLow(u))
-            u = 0xFFFD;
-        if (u < 0x80) {
-            buf[n++] = static_cast<unsigned char>(u);
-        } else if (u < 0x800) {
-            buf[n++] = static_cast<unsigned char>(0xC0 | (u >> 6));
-            buf[n++] = static_cast<unsigned char>(0x80 | (u & 0x3F));
-        } else {
-            buf[n++] = static_cast<unsigned char>(0xE0 | (u >> 12));
-            buf[n++] = static_cast<unsigned char>(0x80 | ((u >> 6) & 0x3F));
-            buf[n++] = static_cast<unsigned char>(0x80 | (u & 0x3F));
-        }
+        n += static_cast<size_t>(qm::utf8::Encode(c, buf + n));
     }
     return FinishOutput(buf, n, out);
 }
@@ -113,68 +92,29 @@ int UTF82Unicode(const unsigned char* in, unsigned short** out, int length, bool
     if (!buf)
         return 0;
     size_t n = 0;
-    int i = 0;
-    while (i < length) {
-        unsigned char b = in[i];
-        if (b < 0x80) {
-            buf[n++] = b;
-            ++i;
-        } else if (b >= 0xC2 && b <= 0xDF) {
-            if (i + 1 >= length)
-                break;
-            if (!IsCont(in[i + 1])) {
-                ++i;
-                continue;
-            }
-            buf[n++] = static_cast<unsigned short>(((b & 0x1F) << 6) | (in[i + 1] & 0x3F));
-            i += 2;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            if (i + 2 >= length)
-                break;
-            long v = ThreeByteValue(in + i);
-            if (v < 0) {
-                ++i;
-                continue;
-            }
-            if (IsHigh(static_cast<unsigned>(v))) {
-                // An encoded pair: high then low surrogate, six bytes.
-                if (i + 5 < length && in[i + 3] >= 0xE0 && in[i + 3] <= 0xEF) {
-                    long low = ThreeByteValue(in + i + 3);
-                    if (low >= 0 && IsLow(static_cast<unsigned>(low))) {
-                        buf[n++] = static_cast<unsigned short>(v);
-                        buf[n++] = static_cast<unsigned short>(low);
-                        i += 6;
-                        continue;
-                    }
-                }
+    const size_t end = static_cast<size_t>(length);
+    size_t i = 0;
+    while (i < end) {
+        char32_t c = 0;
+        const int taken = qm::utf8::Decode(in + i, end - i, c);
+        if (taken == 0) {
+            ++i; // malformed: this byte alone
+            continue;
+        }
+        i += static_cast<size_t>(taken);
+        if (c >= 0x10000) {
+            buf[n++] = qm::utf8::HighSurrogate(c);
+            buf[n++] = qm::utf8::LowSurrogate(c);
+        } else if (IsHighSurrogate(c)) {
+            // Kept only as the first half of an encoded pair.
+            char32_t low = 0;
+            if (qm::utf8::Decode(in + i, end - i, low) == 3 && IsLowSurrogate(low)) {
+                buf[n++] = static_cast<unsigned short>(c);
+                buf[n++] = static_cast<unsigned short>(low);
                 i += 3;
-                continue;
             }
-            if (IsLow(static_cast<unsigned>(v)) || v > 0xFFFD) {
-                i += 3;
-                continue;
-            }
-            buf[n++] = static_cast<unsigned short>(v);
-            i += 3;
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            if (i + 3 >= length)
-                break;
-            if (!IsCont(in[i + 1]) || !IsCont(in[i + 2]) || !IsCont(in[i + 3])) {
-                ++i;
-                continue;
-            }
-            unsigned long cp = ((b & 0x07UL) << 18) | ((in[i + 1] & 0x3FUL) << 12)
-                | ((in[i + 2] & 0x3FUL) << 6) | (in[i + 3] & 0x3FUL);
-            if (cp >= 0x10000 && cp <= 0x10FFFF) {
-                cp -= 0x10000;
-                buf[n++] = static_cast<unsigned short>(0xD800 + (cp >> 10));
-                buf[n++] = static_cast<unsigned short>(0xDC00 + (cp & 0x3FF));
-            }
-            i += 4;
-        } else {
-            // Stray continuation byte, overlong lead (C0, C1) or a lead byte
-            // that no valid sequence uses (F5-FF).
-            ++i;
+        } else if (!IsLowSurrogate(c) && c != 0xFFFE && c != 0xFFFF) {
+            buf[n++] = static_cast<unsigned short>(c);
         }
     }
     return FinishOutput(buf, n, out);
@@ -186,15 +126,8 @@ int Ansi2UTF8(const char* in, unsigned char** out, int length, bool useNew)
     if (!buf)
         return 0;
     size_t n = 0;
-    for (int i = 0; i < length; ++i) {
-        unsigned char b = static_cast<unsigned char>(in[i]);
-        if (b < 0x80) {
-            buf[n++] = b;
-        } else {
-            buf[n++] = static_cast<unsigned char>(0xC0 | (b >> 6));
-            buf[n++] = static_cast<unsigned char>(0x80 | (b & 0x3F));
-        }
-    }
+    for (int i = 0; i < length; ++i)
+        n += static_cast<size_t>(qm::utf8::Encode(static_cast<unsigned char>(in[i]), buf + n));
     return FinishOutput(buf, n, out);
 }
 

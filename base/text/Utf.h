@@ -16,8 +16,10 @@
 
 // count UTF-16 units to UTF-8 (output room 3 x count + 1).
 int Unicode2UTF8(const unsigned short* in, unsigned char** out, int count, bool useNew = true);
-// length UTF-8 bytes to UTF-16 (output room length + 1). Malformed bytes are
-// dropped; a sequence cut off by the end of the input ends the decoding.
+// length UTF-8 bytes to UTF-16 (output room length + 1). A malformed byte
+// (a lead byte without its continuation bytes included, whatever follows it:
+// another byte or the end of the input) is dropped by itself and decoding goes
+// on with the next byte; see Utf.cpp for the values that are dropped.
 int UTF82Unicode(const unsigned char* in, unsigned short** out, int length, bool useNew = true);
 // Latin-1 bytes to UTF-8.
 int Ansi2UTF8(const char* in, unsigned char** out, int length, bool useNew = true);

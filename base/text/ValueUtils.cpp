@@ -13,7 +13,8 @@
 namespace {
 
 // One generator for the process, seeded once from the system's entropy and
-// the time, so two draws in the same tick never repeat each other.
+// the time: two draws in the same tick are successive outputs of one
+// generator, not the same value drawn twice from a seed taken from the clock.
 std::mt19937& Generator()
 {
     static std::mt19937 generator = [] {

@@ -1,7 +1,7 @@
-// Address and path utilities. The percent-encoding here works on UTF-16
-// characters: one "%XX" per character below 256 and "%XXXX" above, a form
-// that the system's own decoder and its peers read back; it is not the
-// UTF-8 based encoding of web forms.
+// Address and path utilities. Percent-encoding follows what servers and web
+// forms expect: a character outside ASCII is written as the escapes of its
+// UTF-8 bytes, and decoding reads escapes that form UTF-8 back into the
+// character, so DecodeURL(EncodeURL(t)) gives t back for every text.
 
 #include "base/url/UrlPath.h"
 
@@ -9,6 +9,10 @@
 #include "base/files/FileUtilsPath.h"
 #include "base/text/Ascii.h"
 #include "base/text/U16.h"
+#include "platform/common/Utf8.h"
+
+#include <cstddef>
+#include <vector>
 
 namespace {
 
@@ -28,6 +32,35 @@ bool RemovePrefix(CSafeBuf& text, const char* prefix, bool matchCase)
     return true;
 }
 
+bool IsEscape(const unsigned short* s, int i, int length)
+{
+    return s[i] == '%' && i + 2 < length && IsAsciiHexDigit(s[i + 1]) && IsAsciiHexDigit(s[i + 2]);
+}
+
+// Appends the characters of a run of escaped bytes: each sequence of them
+// that is UTF-8 (a surrogate's three-byte form included, which is how
+// EncodeURL writes a lone surrogate) as its character, every other byte as
+// the character of that code.
+void AppendEscapedBytes(CSafeBuf& out, const std::vector<unsigned char>& bytes)
+{
+    const std::size_t n = bytes.size();
+    for (std::size_t i = 0; i < n;) {
+        char32_t value = 0;
+        const int taken = qm::utf8::Decode(bytes.data() + i, n - i, value);
+        if (taken == 0) {
+            out += static_cast<unsigned short>(bytes[i++]);
+            continue;
+        }
+        i += static_cast<std::size_t>(taken);
+        if (value >= 0x10000) {
+            out += static_cast<unsigned short>(qm::utf8::HighSurrogate(value));
+            out += static_cast<unsigned short>(qm::utf8::LowSurrogate(value));
+        } else {
+            out += static_cast<unsigned short>(value);
+        }
+    }
+}
+
 } // namespace
 
 void EncodeURL(CSafeBuf& text)
@@ -36,19 +69,21 @@ void EncodeURL(CSafeBuf& text)
     const unsigned short* s = text;
     CSafeBuf out;
     for (int i = 0; i < length; ++i) {
-        unsigned short c = s[i];
-        bool keep = IsAsciiAlnum(c) || c == '.' || c == '/' || c == '\\' || c == '-' || c == '_';
-        if (keep) {
+        const unsigned short c = s[i];
+        if (IsAsciiAlnum(c) || c == '.' || c == '/' || c == '\\' || c == '-' || c == '_') {
             out += c;
             continue;
         }
-        out += '%';
-        if (c > 255) {
-            out += static_cast<unsigned short>(CHex::Hex(c >> 12));
-            out += static_cast<unsigned short>(CHex::Hex(c >> 8));
+        char32_t value = c;
+        if (qm::utf8::IsHighSurrogate(c) && i + 1 < length && qm::utf8::IsLowSurrogate(s[i + 1]))
+            value = qm::utf8::FromSurrogates(c, s[++i]);
+        unsigned char bytes[4];
+        const int n = qm::utf8::Encode(value, bytes);
+        for (int k = 0; k < n; ++k) {
+            out += '%';
+            out += static_cast<unsigned short>(CHex::Hex(bytes[k] >> 4));
+            out += static_cast<unsigned short>(CHex::Hex(bytes[k]));
         }
-        out += static_cast<unsigned short>(CHex::Hex(c >> 4));
-        out += static_cast<unsigned short>(CHex::Hex(c));
     }
     text.ReplaceWith(&out);
 }
@@ -60,14 +95,16 @@ void DecodeURL(CSafeBuf& text)
     const int length = text.Length();
     const unsigned short* s = text;
     CSafeBuf out;
-    for (int i = 0; i < length; ++i) {
-        unsigned short c = s[i];
-        if (c == '%' && i + 2 < length && IsAsciiHexDigit(s[i + 1]) && IsAsciiHexDigit(s[i + 2])) {
-            out += static_cast<unsigned short>(CHex::DeHex(s[i + 1]) * 16 + CHex::DeHex(s[i + 2]));
-            i += 2;
+    std::vector<unsigned char> run;
+    for (int i = 0; i < length;) {
+        if (!IsEscape(s, i, length)) {
+            out += s[i++];
             continue;
         }
-        out += c;
+        run.clear();
+        for (; i < length && IsEscape(s, i, length); i += 3)
+            run.push_back(static_cast<unsigned char>(CHex::DeHex(s[i + 1]) * 16 + CHex::DeHex(s[i + 2])));
+        AppendEscapedBytes(out, run);
     }
     text.ReplaceWith(&out);
 }

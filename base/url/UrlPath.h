@@ -7,13 +7,18 @@
 
 #include "base/text/SafeBuf.h"
 
-// ASCII letters, digits and . / \ - _ stay; every other character below 256
-// becomes "%XX", every character above 255 "%XXXX" (upper-case hex digits).
+// ASCII letters, digits and . / \ - _ stay; every other character becomes
+// the escapes ("%XX", upper-case hex digits) of its UTF-8 bytes: " " "%20",
+// U+00E9 "%C3%A9", U+20AC "%E2%82%AC", a surrogate pair four escapes. A lone
+// surrogate, which UTF-8 cannot carry, gets the escapes of its three-byte
+// form, so that it too reads back.
 void EncodeURL(CSafeBuf& text);
 
-// "%" and two hex digits (either case) become the one character of that code
-// (0-255, no UTF-8 decoding). Anything else, "+" and a "%" without two hex
-// digits after it included, is copied unchanged.
+// "%" and two hex digits (either case) stand for one byte. Consecutive escaped
+// bytes that form UTF-8 become that character (a surrogate's three-byte form
+// becomes that unit); every other escaped byte becomes the character of that
+// code (0-255). Anything else, "+" and a "%" without two hex digits after it
+// included, is copied unchanged. DecodeURL(EncodeURL(t)) == t for every text.
 void DecodeURL(CSafeBuf& text);
 
 // Appends "?" (or "&" when the address already holds a "?"), the encoded

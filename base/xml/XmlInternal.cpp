@@ -6,6 +6,7 @@
 #include <libxml/parser.h>
 #include <libxml/xmlerror.h>
 
+#include "base/text/LowBytes.h"
 #include "base/text/SafeBuf.h"
 #include "base/text/U16.h"
 #include "base/text/Utf.h"
@@ -81,15 +82,6 @@ bool DeclaresUtf8(const unsigned short* text)
         if (U16str(text, form) != nullptr)
             return true;
     return false;
-}
-
-std::string LowBytes(const unsigned short* text, int n)
-{
-    std::string out;
-    out.reserve(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i)
-        out += static_cast<char>(text[i] & 0xFF);
-    return out;
 }
 
 } // namespace

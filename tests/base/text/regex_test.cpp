@@ -35,3 +35,15 @@ TEST(RegExMatch, Utf16OperandsUseTheLowByteOfEachUnit)
     EXPECT_TRUE(RegExMatch(U16(u"abc"), U16(u"a(b|x)c")));
     EXPECT_FALSE(RegExMatch(U16(u"abc"), U16(u"b")));
 }
+
+TEST(RegExMatch, UnitsAboveTheByteRangeMatchNothing)
+{
+    // Narrowed to their low byte, U+4E00 and U+0100 would end the text (0x00)
+    // and U+0141 would pass for "A".
+    EXPECT_FALSE(RegExMatch(U16(u"123\u4E00<script>"), "[0-9]+"));
+    EXPECT_FALSE(RegExMatch(U16(u"12\u0100"), "12"));
+    EXPECT_FALSE(RegExMatch(U16(u"\u0141"), "A"));
+    EXPECT_FALSE(RegExMatch(U16(u"\u0141"), U16(u"A|\u0141")));
+    EXPECT_FALSE(RegExMatch(U16(u"12"), U16(u"12\u3000*")));
+    EXPECT_TRUE(RegExMatch(U16(u"caf\u00E9"), U16(u"caf\u00E9")));
+}

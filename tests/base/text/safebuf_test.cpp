@@ -13,6 +13,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 
 using qmtest::U16;
@@ -160,6 +161,21 @@ TEST(SafeBufCompare, NullAndWholeTextComparisons)
     EXPECT_EQ(0, s.CompareNoCase("AbC"));
     EXPECT_NE(0, s.CompareNoCase("abcd"));
     EXPECT_NE(0, s.CompareNoCase(nullBytes));
+}
+
+TEST(SafeBufCompare, ZeroUnitInsideTheLengthStopsAtTheCStringsEnd)
+{
+    // The C string is exactly as long as its text, so that the sanitizer
+    // reports a read past its terminator.
+    const std::unique_ptr<char[]> bytes(new char[2]{'a', 0});
+    for (int tail : {0, 1, 5}) {
+        CSafeBuf s("a");
+        s += static_cast<unsigned short>(0);
+        for (int i = 0; i < tail; ++i)
+            s += static_cast<unsigned short>('b');
+        EXPECT_FALSE(s == bytes.get()) << tail;
+        EXPECT_TRUE(s != bytes.get()) << tail;
+    }
 }
 
 TEST(SafeBufAccess, OutOfRangeIndicesAreAbsorbed)

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <climits>
 #include <string>
 #include <vector>
@@ -68,6 +69,35 @@ TEST(RemoveSectionInString, LengthLimitsAndDegenerateMarkers)
     // Empty markers would match everywhere; they change nothing and end.
     EXPECT_EQ(2, RemoveSectionInString(text.data(), U16(u""), U16(u"b"), nullptr, -1));
     EXPECT_EQ(2, RemoveSectionInString(text.data(), U16(u"a"), U16(u""), nullptr, -1));
+}
+
+TEST(RemoveSectionInString, LongTextsTakeLinearTime)
+{
+    // 400,000 units: begin markers without an end, then many short sections.
+    // Searching again from each marker, or from the start after each removal,
+    // took tens of seconds.
+    std::u16string open;
+    for (int i = 0; i < 100000; ++i)
+        open += u"<!--";
+    std::u16string sections;
+    for (int i = 0; i < 50000; ++i)
+        sections += u"a<!---->";
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(std::string(open.begin(), open.end()), WithoutSections(open, u"<!--", u"-->"));
+    EXPECT_EQ(std::string(50000, 'a'), WithoutSections(sections, u"<!--", u"-->"));
+    EXPECT_EQ(std::string(50000, 'a') + "<!--", WithoutSections(sections + u"<!--", u"<!--", u"-->", u"x"));
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
+    EXPECT_LT(took.count(), 5.0); // milliseconds in practice, even under the sanitizers
+}
+
+TEST(RemoveSectionInString, SectionsJoinedByARemovalAreRemovedToo)
+{
+    // A removal can complete a begin marker, or change the text after an
+    // excepted one: the result is that of searching again from the start.
+    EXPECT_EQ("ab", WithoutSections(u"a<!<!---->--x-->b", u"<!--", u"-->"));
+    EXPECT_EQ("", WithoutSections(u"<<!---->!---->", u"<!--", u"-->"));
+    // "a" is kept while "xa" follows it, and removed once "xy" does.
+    EXPECT_EQ("", WithoutSections(u"axazyz", u"a", u"z", u"xa"));
 }
 
 std::string Unquoted(const std::u16string& in)
@@ -203,6 +233,20 @@ TEST(ParseLengthStr, ValueAndUnitCodes)
         EXPECT_EQ(c.value, value) << Utf8(Wide(c.text));
         EXPECT_EQ(c.unit, unit) << Utf8(Wide(c.text));
     }
+}
+
+TEST(ParseLengthStr, NumbersThatAreNotFiniteAreRefused)
+{
+    for (const char16_t* text : {u"nanem", u"-NaNcm", u"infmm", u"-infinityin", u"1e999em"}) {
+        int value = -99, unit = -99;
+        EXPECT_FALSE(ParseLengthStr(U16(text), value, unit)) << Utf8(Wide(text));
+        EXPECT_EQ(0, value) << Utf8(Wide(text));
+        EXPECT_EQ(0, unit) << Utf8(Wide(text));
+    }
+    int value = 0, unit = 0;
+    EXPECT_TRUE(ParseLengthStr(U16(u"1e300em"), value, unit)); // finite: held within int
+    EXPECT_EQ(INT_MAX, value);
+    EXPECT_EQ(1, unit);
 }
 
 TEST(UTF8Encoding, OneByteAUnitIncludingCharactersOutsideTheBasicPlane)

@@ -102,7 +102,26 @@ TEST(Utf8Decode, MalformedBytesAreDroppedWithoutLosingFollowingText)
     EXPECT_EQ(u"xy", FromUtf8("x\xF8\x88\x80\x80\x80y")); // five-byte form
 }
 
-TEST(Utf8Decode, TruncatedSequenceEndsDecoding)
+TEST(Utf8Decode, LeadByteBeforeAnotherByteIsMalformedNotCutOff)
+{
+    // Near the end of the input too: only the lead byte goes.
+    const struct
+    {
+        const char* in;
+        const char16_t* out;
+    } cases[] = {
+        {"x\xE4y", u"xy"},
+        {"x\xC3y", u"xy"},
+        {"x\xE4\xB8y", u"xy"},
+        {"x\xF0\x9F\x98y", u"xy"},
+        {"\xE4\xB8\xAD\xE4z", u"\u4E2Dz"},
+        {"\xF0\xE4\xB8\xAD", u"\u4E2D"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.out, FromUtf8(c.in)) << c.in;
+}
+
+TEST(Utf8Decode, TruncatedSequenceAtTheEndIsDropped)
 {
     EXPECT_EQ(u"a", FromUtf8("a\xE4\xB8"));
     EXPECT_EQ(u"a", FromUtf8("a\xF0\x9F\x98"));

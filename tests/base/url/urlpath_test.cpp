@@ -6,8 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <string>
+#include <vector>
+
 using qmtest::Edited;
+using qmtest::FromUtf8;
 using qmtest::U16;
+using qmtest::U16String;
 using qmtest::Utf8;
 using qmtest::Wide;
 
@@ -27,9 +33,69 @@ TEST(EncodeURL, KeepsSafeCharactersAndEncodesTheRest)
 {
     EXPECT_EQ("a/b\\c.d-e_f09", Encoded(u"a/b\\c.d-e_f09"));
     EXPECT_EQ("%20%3F%26%3D%2B%25%3A", Encoded(u" ?&=+%:"));
-    EXPECT_EQ("%E9%FF", Encoded(u"\u00e9\u00ff"));
-    EXPECT_EQ("%20AC%4E2D", Encoded(u"\u20ac\u4e2d"));
-    EXPECT_EQ("%0100", Encoded(u"\u0100"));
+    EXPECT_EQ("%C3%A9%C3%BF", Encoded(u"\u00e9\u00ff"));
+    EXPECT_EQ("%E2%82%AC%E4%B8%AD", Encoded(u"\u20ac\u4e2d"));
+    EXPECT_EQ("%C4%80", Encoded(u"\u0100"));
+}
+
+struct EscapeCase
+{
+    int line;
+    std::string kind, in, out;
+};
+
+// tests/data/url_escapes/cases.txt: kind, input and output, TAB-separated.
+std::vector<EscapeCase> LoadEscapeCases()
+{
+    std::vector<EscapeCase> cases;
+    std::ifstream in(std::string(QM_TEST_DATA_DIR) + "/url_escapes/cases.txt");
+    std::string line;
+    for (int number = 1; std::getline(in, line); ++number) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        const size_t a = line.find('\t'), b = line.find('\t', a + 1);
+        if (a == std::string::npos || b == std::string::npos) {
+            ADD_FAILURE() << "cases.txt line " << number << " does not hold three fields";
+            continue;
+        }
+        cases.push_back({number, line.substr(0, a), line.substr(a + 1, b - a - 1), line.substr(b + 1)});
+    }
+    return cases;
+}
+
+TEST(EncodeURL, TableOfEscapes)
+{
+    const std::vector<EscapeCase> cases = LoadEscapeCases();
+    ASSERT_GT(cases.size(), 15u) << "the case file was not found or is empty";
+    for (const EscapeCase& c : cases) {
+        CSafeBuf text = FromUtf8(c.in);
+        if (c.kind == "encode") {
+            EncodeURL(text);
+            EXPECT_EQ(c.out, Utf8(text)) << "line " << c.line;
+        }
+        DecodeURL(text);
+        EXPECT_EQ(U16String(FromUtf8(c.kind == "encode" ? c.in : c.out)), U16String(text))
+            << "line " << c.line;
+    }
+}
+
+TEST(EncodeURL, DecodeGivesBackEveryTextLoneSurrogatesIncluded)
+{
+    const std::u16string samples[] = {
+        u"caf\u00e9 \u20ac \U0001F600 \uFFFF \uFFFE %41",
+        {u'a', 0xD800, u'b', 0xDFFF, 0xDBFF},
+        {0xDC00, 0xD800},
+        {u'x', 0, 0x00E2, 0x0082, 0x00AC},
+    };
+    for (const std::u16string& s : samples) {
+        CSafeBuf text;
+        text.Copy(U16(s), static_cast<int>(s.size()));
+        EncodeURL(text);
+        for (char16_t c : U16String(text))
+            EXPECT_LT(c, 0x80) << Utf8(text); // an address is plain ASCII
+        DecodeURL(text);
+        EXPECT_EQ(s, U16String(text));
+    }
 }
 
 TEST(DecodeURL, DecodesPairsOfHexDigitsOnly)
