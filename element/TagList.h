@@ -16,8 +16,8 @@ constexpr int kTagListIndexedPath = 4; // "/body[1]/p[2]/b[1]"
 
 // Replaces text with the chain from e up to the root, text runs left out,
 // outermost first, in the form of mode. The index is GetIndex() + 1. In the
-// XML modes names and values are escaped (& < > "), so the result is always
-// well-formed. Any other mode, or a null e, gives an empty text.
+// XML modes names and values are escaped (& < > "), so markup characters in
+// them cannot break the XML. Any other mode, or a null e, gives an empty text.
 void GetEleTagList(const CElement* e, CSafeBuf& text, int mode);
 
 // Appends one line per element of e's subtree: indent plus one TAB per
