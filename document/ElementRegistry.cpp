@@ -1,0 +1,89 @@
+// The registry of live elements: buckets keyed by identifier.
+
+#include "document/ElementRegistry.h"
+
+#include "element/Element.h"
+
+CElementRegistry::CElementRegistry()
+{
+    for (int i = 0; i < kBucketCount; ++i)
+        m_heads[i] = m_tails[i] = nullptr;
+}
+
+CElementRegistry::~CElementRegistry() { Clear(); }
+
+int CElementRegistry::BucketOf(long id)
+{
+    unsigned long v = static_cast<unsigned long>(id);
+    return static_cast<int>((v ^ (v >> 8) ^ (v >> 16) ^ (v >> 24)) & 0xFF);
+}
+
+bool CElementRegistry::Register(CElement* e)
+{
+    if (!e || e->m_registry)
+        return false;
+    int bucket = BucketOf(e->GetID());
+    e->m_registryBucket = static_cast<unsigned char>(bucket);
+    e->m_registryNext = nullptr;
+    e->m_registry = this;
+    if (m_tails[bucket])
+        m_tails[bucket]->m_registryNext = e;
+    else
+        m_heads[bucket] = e;
+    m_tails[bucket] = e;
+    m_members.insert(e);
+    return true;
+}
+
+void CElementRegistry::Unregister(CElement* e)
+{
+    if (!e || e->m_registry != this)
+        return;
+    int bucket = e->m_registryBucket;
+    CElement* previous = nullptr;
+    for (CElement* p = m_heads[bucket]; p; previous = p, p = p->m_registryNext) {
+        if (p != e)
+            continue;
+        if (previous)
+            previous->m_registryNext = p->m_registryNext;
+        else
+            m_heads[bucket] = p->m_registryNext;
+        if (m_tails[bucket] == p)
+            m_tails[bucket] = previous;
+        break;
+    }
+    m_members.erase(e);
+    e->m_registryNext = nullptr;
+    e->m_registry = nullptr;
+}
+
+void CElementRegistry::Clear()
+{
+    for (int i = 0; i < kBucketCount; ++i) {
+        CElement* p = m_heads[i];
+        while (p) {
+            CElement* next = p->m_registryNext;
+            p->m_registryNext = nullptr;
+            p->m_registry = nullptr;
+            p = next;
+        }
+        m_heads[i] = m_tails[i] = nullptr;
+    }
+    m_members.clear();
+}
+
+CElement* CElementRegistry::Find(long id) const
+{
+    for (CElement* p = m_heads[BucketOf(id)]; p; p = p->m_registryNext) {
+        if (p->GetID() == id)
+            return p;
+    }
+    return nullptr;
+}
+
+bool CElementRegistry::Contains(const CElement* e) const { return e && m_members.count(e) != 0; }
+
+CElement* CElementRegistry::GetBucketHead(int bucket) const
+{
+    return bucket >= 0 && bucket < kBucketCount ? m_heads[bucket] : nullptr;
+}

@@ -1,0 +1,127 @@
+#pragma once
+// CXDoc: one open document of the editor. It owns the element tree (its root
+// is the body element), the registry of live elements, the elements whose
+// destruction was deferred, the pictures it has loaded and the offscreen
+// bitmap that the body paints into, and holds the rule lists, fonts and
+// settings that the element tree, the style code and the element kinds read.
+// Exactly one exists per editing engine (CXHTML), which holds it by value;
+// every element reaches it through its owner pointer (the engine).
+//
+// This is the document as far as the element tree, styling and element kinds
+// use it; loading, writing, undo, the view and editing are added by the code
+// that builds them.
+
+#include "base/collections/PtrList.h"
+#include "base/text/SafeBuf.h"
+#include "document/DocumentRecords.h"
+#include "document/ElementRegistry.h"
+#include "style/records/ElementStyle.h"
+
+#include <memory>
+
+class CElement;
+class CXHTML;
+struct STYLE_CLASS;
+namespace qm::text {
+class Layout;
+class Style;
+} // namespace qm::text
+
+class CXDoc
+{
+public:
+    CXDoc();
+    // In this order: the deferred elements, the tree, the picture pool, the
+    // font list, the offscreen bitmap and the marker text objects.
+    virtual ~CXDoc();
+    CXDoc(const CXDoc&) = delete;
+    CXDoc& operator=(const CXDoc&) = delete;
+
+    // Creates the text style and layout for tag-marker labels: the default
+    // font at the base font size, black, plain. Answers 1.
+    int SysInit();
+
+    // ---- the registry of live elements ----
+    // Whether e is a live element of this document; false for null and for a
+    // destroyed element (e is not dereferenced). Memory reused by a newer
+    // element cannot be told from a pointer alone: keep the identifier and
+    // use the identifier form for elements held across edits.
+    bool IsElementExist(const CElement* e) const { return m_registry.Contains(e); }
+    bool IsElementExist(long id) const { return m_registry.IsElementExist(id); }
+    // The live element with that identifier, or null.
+    CElement* FindElement(long id) const { return m_registry.Find(id); }
+
+    // Queues an unlinked element for destruction outside the event that
+    // removed it. False for null.
+    bool QueueRemovedElement(CElement* e);
+    // Destroys the queued elements. Run it before the tree they came from is
+    // destroyed (their float entries live on that tree's root).
+    void ReleaseRemovedElements();
+
+    // Destroys every picture of the pool; the pool becomes empty.
+    void ReleaseImagePool();
+    // Frees the offscreen bitmap's pixels and clears its sizes.
+    void ReleaseBitmap();
+    // Frees the installed font list.
+    void ReleaseFontList();
+
+    // Every border side of style: line style none (106), width 3 (medium).
+    void SetDefaultCSSValue(ELEMENT_STYLE* style);
+
+    // The sub-document service is not built yet: nothing is ever fetched
+    // (the answer is 0, "nothing to insert") and no element's sub-document
+    // counts as changed.
+    int LoadSubDocumentForElement(CElement* e, CSafeBuf& markup, bool tellUser);
+    bool IsSubDocChanged(CElement* e);
+
+    // Exception-log hooks; they do nothing.
+    void WriteExcpInfo(const char*) { }
+    void WriteExcpInfo(const unsigned short*) { }
+
+    // ---- fields ----
+    CXHTML* m_owner = nullptr;  // the engine holding this document
+    CElement* m_root = nullptr; // the body element; owned, with the tree
+    // The element that holds the caret; borrowed, null when none.
+    CElement* m_caretElement = nullptr;
+    CElementRegistry m_registry;
+    CPtrList m_removedList; // CElement* awaiting destruction; owned
+    IMAGE_POOL_ITEM* m_imagePool = nullptr;
+    IMAGE_LOAD_SETTINGS m_imageLoadSettings;
+    CSafeBuf m_baseURL; // what image sources are resolved against
+    CSafeBuf m_language{"en"};
+
+    // Rule lists; freed by the style-sheet code.
+    STYLE_CLASS* m_workingRules = nullptr; // list 1: every element is created with it
+    STYLE_CLASS* m_savedRules = nullptr;   // list 2: the page's sheet, copied into 1 on load
+    STYLE_CLASS* m_editorRules = nullptr;  // list 3: the editor's own sheet
+
+    // Fonts: the installed list, the generic families and the default font.
+    FONT_LIST_ITEM* m_fontList = nullptr; // owned
+    CSafeBuf m_serifFamily;
+    long m_serifFont = 0;
+    CSafeBuf m_sansSerifFamily;
+    long m_sansSerifFont = 0;
+    CSafeBuf m_cursiveFamily;
+    long m_cursiveFont = 0;
+    CSafeBuf m_fantasyFamily;
+    long m_fantasyFont = 0;
+    CSafeBuf m_monospaceFamily; // font number 1
+    long m_defaultFontNumber = 0;
+
+    unsigned char m_rightToLeft = 0; // the document is written right to left
+    int m_selectedCellCount = 0;     // table cells in the current selection
+
+    // The offscreen bitmap, written by the root's PrepareBitmap.
+    unsigned char* m_bitmapPixels = nullptr; // malloc'd
+    long m_bitmapBytes = 0;
+    int m_bitmapBytesPerRow = 0;
+    int m_bitmapWidth = 0; // allocated; every drawing flips y against the height
+    int m_bitmapHeight = 0;
+    int m_layoutWidth = 0; // last laid out
+    int m_layoutHeight = 0;
+    void* m_colorSpace = nullptr;
+
+    // Text objects for tag-marker labels (SysInit).
+    std::unique_ptr<qm::text::Style> m_markerStyle;
+    std::unique_ptr<qm::text::Layout> m_markerLayout;
+};

@@ -1,0 +1,151 @@
+// Construction, identity, tag name and kind tests of CElement.
+
+#include "element/Element.h"
+
+#include "base/text/U16.h"
+#include "document/ElementRegistry.h"
+#include "editor/XHTML.h"
+#include "element/factory/TagTables.h"
+#include "platform/cg/Context.h"
+#include "style/records/FontDefaults.h"
+
+namespace {
+
+// The last identifier handed out. Identifiers are never reused, so a kept
+// identifier names the same element or none (one thread runs the editor).
+long g_lastElementId = 0;
+
+// Copies at most 101 units and the terminator; bytes are zero-extended.
+template <class Unit>
+void CopyTag(unsigned short* to, const Unit* tag)
+{
+    int n = 0;
+    if (tag) {
+        while (n < kTagNameUnits - 1 && tag[n]) {
+            to[n] = static_cast<unsigned short>(tag[n]);
+            ++n;
+        }
+    }
+    to[n] = 0;
+}
+
+} // namespace
+
+CElementFields::CElementFields() = default;
+CElementFields::~CElementFields() = default;
+
+CElement::CElement(STYLE_CLASS* rules)
+{
+    m_id = ++g_lastElementId;
+    m_rules = rules;
+    m_fontNumber = enfontind;
+    U16ncpy(m_style.fontFamily, kDefaultFontFamily, sizeof(kDefaultFontFamily) - 1);
+    m_style.fontNumber = static_cast<std::int32_t>(enfontind);
+}
+
+CElement::~CElement()
+{
+    if (m_registry)
+        m_registry->Unregister(this);
+    Release();
+}
+
+long CElement::GetPathID() const
+{
+    long path = 0;
+    for (const CElement* e = this; e; e = e->m_parent)
+        path ^= e->m_id;
+    return path;
+}
+
+bool CElement::IsElementExist(const CElement* e) const { return m_owner && m_owner->m_doc.IsElementExist(e); }
+
+void CElement::SetTagName(const unsigned short* tag, bool apply)
+{
+    CopyTag(m_tagName, tag);
+    if (apply)
+        ApplyCSS(nullptr, false);
+}
+
+void CElement::SetTagName(const char* tag, bool apply)
+{
+    CopyTag(m_tagName, reinterpret_cast<const unsigned char*>(tag));
+    if (apply)
+        ApplyCSS(nullptr, false);
+}
+
+bool CElement::IsStandardInlineElement() const { return IsTagInList(InlineTags, m_tagName); }
+
+bool CElement::IsTag(const unsigned short* tag) const { return tag && U16cmp(m_tagName, tag) == 0; }
+
+bool CElement::IsTag(const char* tag) const
+{
+    if (!tag)
+        return false;
+    const unsigned short* own = m_tagName;
+    const unsigned char* other = reinterpret_cast<const unsigned char*>(tag);
+    while (*own && *own == *other) {
+        ++own;
+        ++other;
+    }
+    return *own == *other;
+}
+
+bool CElement::IsParagraphType() const { return m_kind == kKindP || m_kind == kKindBlockquote; }
+
+bool CElement::IsFloatType() const { return m_style.floatSide.set && m_style.floatSide.value != kFloatNone; }
+
+long CElement::InlineIDInfo(int op, long id)
+{
+    if (op == 1) {
+        if (id != 0)
+            m_inlineGroup = id;
+        else if (m_inlineGroup == 0)
+            m_inlineGroup = m_id;
+    } else if (op == 2) {
+        m_inlineGroup = 0;
+    }
+    return m_inlineGroup;
+}
+
+void CElement::SetMargin(int left, int top, int right, int bottom)
+{
+    if (left >= 0)
+        m_defaultMargin.left = left;
+    if (top >= 0)
+        m_defaultMargin.top = top;
+    if (right >= 0)
+        m_defaultMargin.right = right;
+    if (bottom >= 0)
+        m_defaultMargin.bottom = bottom;
+}
+
+void CElement::InitElement(int)
+{
+    if (!m_owner)
+        return;
+    BuildCDC(nullptr);
+    CalculateReg(nullptr, nullptr);
+}
+
+bool CElement::GetAttrNoCase(const unsigned short* name, CSafeBuf& value) const
+{
+    value.Empty();
+    if (!name)
+        return false;
+    CSafeBuf key, found;
+    for (void* pos = m_attributes.GetStartPosition(); pos;) {
+        m_attributes.GetNextAssoc(pos, key, found);
+        if (key.CompareNoCase(name) == 0) {
+            value = found;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CElement::GetAttrNoCase(const char* name, CSafeBuf& value) const
+{
+    CSafeBuf wide(reinterpret_cast<const unsigned char*>(name ? name : ""));
+    return GetAttrNoCase(static_cast<const unsigned short*>(wide), value);
+}

@@ -1,0 +1,358 @@
+#pragma once
+// CElement: one node of the document tree and the base class of every element
+// kind (elements/). One object stands for one element or one run of text. Its
+// data is CElementFields (ElementFields.h); this header gives the operations,
+// grouped by concern:
+//
+//   identity, tag and kind           Element.cpp
+//   child list and destruction       ElementChildList.cpp
+//   ancestor and descendant queries  ElementQueries.cpp (free ones: TreeQueries.h)
+//   walks, indexes and order         ElementWalks.cpp (free ones: TreeQueries.h)
+//   markup and path strings          ElementTagList.cpp (free ones: TagList.h)
+//   virtual operations               ElementVirtuals.cpp, ElementPending.cpp
+//
+// Identity. Each element gets a serial identifier at construction that is
+// never reused in the process, so an identifier kept across edits names
+// either the same element or none: the document's registry
+// (document/ElementRegistry.h) answers which. Tree primitives name children
+// by identifier.
+//
+// Elements come into being only through the factory (factory/ElementFactory.h),
+// which sets kind, flags, owner and root and registers the element; the
+// constructor registers nothing.
+//
+// Destruction. Deleting an element destroys its whole subtree without
+// recursion (Release walks the subtree bottom-up), so trees of any depth can
+// be destroyed.
+//
+// Virtual operations are declared in slot order, each with its base
+// behaviour. Those whose behaviour belongs to later work (layout, painting,
+// cascade, markup reading and writing, caret, selection, structural edits)
+// do nothing for now and answer false, 0 or null; they are listed in the
+// comment block "Filled in later" below and defined in ElementPending.cpp.
+
+#include "element/ElementFields.h"
+#include "element/ElementKinds.h"
+
+#include "base/geometry/Size.h"
+
+class CListInt;
+struct CalcInfo;
+struct SourceCodeVar;
+struct _xmlNode;
+
+class CElement : public CElementFields
+{
+public:
+    // All links null, counts and kind 0, flags 0 except the container flag;
+    // style zeroed, then the family "Times New Roman" with the default font
+    // number; drawing colour white; rule list = rules; a new identifier.
+    explicit CElement(STYLE_CLASS* rules);
+    // Slots 1 and 2: unregisters the element, then Release().
+    virtual ~CElement();
+
+    // ==== identity, tag and kind (Element.cpp) ====
+    long GetID() const { return m_id; }
+    // The exclusive-or of the identifiers of this element and its ancestors.
+    long GetPathID() const;
+    // Whether e is a live element of this element's document (through the
+    // owner); false without an owner. A pointer cannot tell an element from
+    // a later one built in the same memory: code that keeps an element across
+    // edits keeps its identifier and asks the document's registry.
+    bool IsElementExist(const CElement* e) const;
+    // Copies the tag (cut to 101 characters); with apply the style sheets are
+    // applied (ApplyCSS). The 8-bit form widens byte by byte (zero-extended).
+    void SetTagName(const unsigned short* tag, bool apply);
+    void SetTagName(const char* tag, bool apply);
+    const unsigned short* GetTagName() const { return m_tagName; }
+    // The tag is in InlineTags.
+    bool IsStandardInlineElement() const;
+    // Exact (case-sensitive) comparison with the tag name.
+    bool IsTag(const unsigned short* tag) const;
+    bool IsTag(const char* tag) const;
+    bool IsType(int kind) const { return m_kind == kind; }
+    bool IsTextElement() const { return m_kind == kKindText; }
+    // p (8) and blockquote (44).
+    bool IsParagraphType() const;
+    // The style's float cell is set and not none.
+    bool IsFloatType() const;
+    void SetNoChildElementType() { m_noChild = 1; }
+    // op 1 with id: the inline group becomes id; op 1 with 0: the group
+    // becomes the own identifier unless already set; op 2 clears it. Every op
+    // answers the current group.
+    long InlineIDInfo(int op, long id);
+    // The default margins; an argument below 0 leaves that side unchanged.
+    void SetMargin(int left, int top, int right, int bottom);
+    // With an owner: BuildCDC(null) and CalculateReg(null, null).
+    void InitElement(int);
+    // Exception-log hooks; they do nothing.
+    void WriteExcpInfo(const char*) { }
+    void WriteExcpInfo(const unsigned short*) { }
+    // The first attribute whose name equals name ignoring ASCII case; value
+    // receives its value (empty when none). Answers whether one was found.
+    bool GetAttrNoCase(const unsigned short* name, CSafeBuf& value) const;
+    bool GetAttrNoCase(const char* name, CSafeBuf& value) const;
+
+    // ==== child list (ElementChildList.cpp) ====
+    // These link and unlink only: no layout, style or registry work. Each
+    // refuses (answers false, changes nothing) a null child and the element
+    // itself or one of its ancestors (which would make a cycle); the child's
+    // parent becomes this element. A child must not be in another list when
+    // it is linked: unlink it first (or forget that list with ResetChild).
+    bool AddToTail(CElement* c);
+    bool AddToHead(CElement* c);
+    // Links c after ref (after) or before it; a null ref means the end
+    // (after) or the front. A ref that is not a child refuses.
+    bool InsertInto(CElement* c, CElement* ref, bool after);
+    // Unlinks c (found by identifier unless it is first or last); c keeps its
+    // parent pointer, its sibling links are cleared. A child not in the list
+    // leaves the list unchanged and answers false.
+    bool RemoveCurrentChildFromList(CElement* c);
+    // Forget all children (first, last, count) without deleting them; the
+    // children keep their own links.
+    void ResetChild();
+    void RemoveAllChildPointer() { ResetChild(); }
+    // e takes the place (siblings, first or last) of the child id, and this
+    // element becomes e's parent; the old child's own links stay as they
+    // were. False (nothing changed) when id names no child or e cannot be
+    // linked.
+    bool ReplaceElementPointer(long id, CElement* e);
+    // With skipFloating the first child that is not floating.
+    CElement* GetFirstChild(bool skipFloating = false) const;
+    CElement* GetLastChild() const { return m_lastChild; }
+    // With skipEmptyText text runs with empty text are not counted.
+    long GetChildCount(bool skipEmptyText = false) const;
+    // Without the switches the next or previous sibling. Otherwise walks in
+    // that direction passing over text runs and comments (skipTextAndComments)
+    // and, when this element is inline with an inline group, over siblings of
+    // the same group (sameGroup); answers the first sibling not passed over.
+    CElement* GetBrother(bool next, bool sameGroup, bool skipTextAndComments) const;
+    // Takes c off the root's float list when it is floating, then destroys it.
+    void DeleteElement(CElement* c);
+
+    // ==== ancestor and descendant queries (ElementQueries.cpp) ====
+    // All start at the parent: an element is never its own ancestor.
+    CElement* IsElementUnderTag(int kind) const;
+    // Tag compared exactly; with a non-empty cls the class attribute (name
+    // ignoring case) must equal cls exactly.
+    CElement* IsElementUnderTag(const unsigned short* tag, const unsigned short* cls) const;
+    CElement* IsElementUnderTag(const char* tag, const char* cls) const;
+    // which 0: the nearest heading; 1: the nearest ul or ol; else null.
+    CElement* IsElementUnderClass(int which) const;
+    // Appends, depth first in document order, every descendant whose kind is
+    // in kinds; div elements are searched but never added.
+    void GetAllChildrenEx(CPtrList* out, CListInt* kinds) const;
+
+    // ==== walks, indexes and order (ElementWalks.cpp) ====
+    // Appends descendants in document order (each before its children). A div
+    // is never listed but searched through. A child of kind skipKind is left
+    // out with its subtree. selectedOnly lists selected elements only;
+    // onlyKind (not 0) only that kind, -1 the floating elements. limit 1
+    // stops after the first listed element, limit 2 after the second.
+    void GetAllChildren(CPtrList* out, int skipKind, bool selectedOnly, int onlyKind, int limit) const;
+    // The child with index n (from 0) among the children of that kind (or
+    // tag); with deep each child's subtree is searched right after the child,
+    // with the same n. Null when none.
+    CElement* FindChild(int kind, int n, bool deep) const;
+    CElement* FindChild(const unsigned short* tag, int n, bool deep) const;
+    // Kind 0 means a text run: kind 0 on a text run answers the run itself.
+    // Otherwise the child with index n among the children of that kind; n -1
+    // answers the last one.
+    CElement* GetValidChildElement(int kind, int n);
+    // The first element of kind (0: a text run) in the subtree, this element
+    // included. From the start this element is tested first, then the
+    // children in order; from the end the children from the last, each
+    // subtree before its root, and this element last.
+    CElement* GetFirstValidSubElement(int kind, bool fromEnd);
+    // For the child id: which 0 the child, 1 the one after it, 2 the one
+    // before it. Null when id names no child.
+    CElement* GetChild(long id, int which) const;
+    // e is a proper ancestor.
+    bool IsOneOfParent(const CElement* e) const;
+    // The n-th child (from 1) with that tag name, the pieces of one wrapped
+    // inline child counted once; the first piece is answered.
+    CElement* FindElementByIndex(const unsigned short* tag, int n) const;
+    // The position among all siblings, from 0; 1 without a parent.
+    int GetCurrentIndex() const;
+    // The parent's child count; 0 without a parent.
+    long GetElementCountInParent() const;
+    // Walks the subtree in document order adding 1 to count for each element
+    // up to and including the element id; answers whether it was found.
+    bool ElementDeep(int& count, long id) const;
+    // In document order within this subtree: 1 when a comes first, -1 when b
+    // does, 0 when neither occurs.
+    int IsBeyondElement(const CElement* a, const CElement* b) const;
+    // The number of ancestors of kind, counting upward while each ancestor is
+    // still a live element of the document.
+    int RepeatOfSameParentType(int kind) const;
+    // The subtree holds no content. With countSelf the element itself counts:
+    // a comment or an inline custom element is content, so is any other
+    // element that is neither inline nor a text run, and a text run with
+    // text. Children are always tested with countSelf.
+    bool IsEmptyTag(bool countSelf) const;
+    // Same kind, the same number of attributes, and each attribute of this
+    // element has the same value in e (a missing one compares as empty).
+    bool IsTagSameWith(const CElement* e) const;
+    // The nearest block ancestor; null when none.
+    CElement* GetFirstBlockParent() const;
+    // Whether this element comes first in its nearest block ancestor: at
+    // every level the element (or the ancestor on its path) is the parent's
+    // first child, empty text runs before it passed over with skipEmptyText.
+    // The block is stored through block when given. Without anyBlock the
+    // answer is false when the block is a table, row, cell, list or li.
+    bool IsFirstEleOfBlock(CElement** block, bool skipEmptyText, bool anyBlock) const;
+
+    // ==== markup and path strings (ElementTagList.cpp) ====
+    // Wraps text in this element and then each ancestor, up to but not
+    // including the element stop: each adds its start tag (attributes with
+    // values escaped; id left out when dropId, always for the ancestors)
+    // before and its end tag after; a text run puts its own text, escaped,
+    // before instead.
+    void GetTagCodeWithParent(CSafeBuf& text, long stop, bool dropId) const;
+
+    // ==== virtual operations, slot order ====
+    virtual bool DrawMarker(void* dc, CPoint& origin); // 3
+    virtual bool FixInlineBrother(void* dc);           // 4
+    // 5: the number of earlier siblings with the same tag name, the pieces of
+    // one wrapped sibling (and the pieces of this element) counted once; 0
+    // without a parent.
+    virtual int GetIndex() const;
+    virtual bool BuildCDC(void* dc);                                                         // 6
+    virtual bool PrepareBitmap(void* dc);                                                    // 7
+    virtual bool LoadCDCSetting(void* dc);                                                   // 8
+    virtual bool CalculateReg(void* dc, CalcInfo* info);                                     // 9
+    virtual bool BeforeChildCalReg(void* dc);                                                // 10: true
+    virtual bool CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, CalcInfo* info); // 11
+    virtual CElement* WrapElement(CSize& room, bool);                                        // 12
+    virtual bool IsCanWrap();    // 13: the can-wrap flag
+    virtual bool CanDrawChild(); // 14: true
+    virtual bool SetElement(
+        _xmlNode* node, bool attributesOnly, bool skipAttributes, bool keepWhiteSpace); // 15
+    virtual bool CopyStyleFrom(ELEMENT_STYLE* from, int mode);                          // 16
+    virtual bool CopyFromParent(CElement* parent, int mode);                            // 17
+    // 18: sets parent and owner, lets the child inherit (CopyFromParent mode
+    // 1), links it last. False when the child cannot be linked.
+    virtual bool AppendChild(CElement* child);
+    // 19: links child with parent and owner set: refId 0 at the end (after)
+    // or the front, else before or after the child refId. A refId that names
+    // no child appends and answers false.
+    virtual bool InsertChild(CElement* child, long refId, bool after);
+    // 20: destroys every child (bottom-up, without recursion), empties the
+    // child list and the attribute map, ReleaseCDC(); on the body also drops
+    // the drawing context and frees the document's offscreen bitmap.
+    virtual void Release();
+    virtual bool ReleaseCDC();                                             // 21: true
+    virtual bool SetAttrFromStyle();                                       // 22
+    virtual int GetPxValue(int value, int unit, int useOwnFont, int base); // 23
+    virtual int GetPercentValue(int percent);                              // 24
+    virtual bool IsValidText(const unsigned short* text);                  // 25: a character above U+0020
+    virtual bool GetBorderRect(CRect& rect, bool clear);                   // 26
+    virtual CElement* FindNextElementInParent(bool forward);               // 27
+    virtual bool CombineWrap(CElement* other);                             // 28
+    virtual bool RemoveChildNodeOnly(long id);                             // 29
+    virtual void ElementToScreen(CPoint& pt);                              // 30
+    virtual void PointToElement(CPoint& pt);                               // 31
+    virtual bool InsertText(const unsigned short* text);                   // 32: false
+    virtual CElement* BreakElement(long childId, bool force);              // 33
+    virtual bool StyleChanged(int mode);                                   // 34
+    virtual bool SetElementRect(CRect& rect, int mode);                    // 35
+    virtual bool DrawUncalc();                                             // 36
+    virtual bool GetMinSize(CSize& size, bool ignoreOwnSize);              // 37
+    virtual bool RepaintToSameDC(void* dc, CPoint origin, void*, bool, CPoint); // 38
+    virtual bool ReLoad(void* context);                                         // 39
+    virtual bool ReCalcReg(void* dc, bool, bool, bool, CalcInfo* info);         // 40
+    virtual bool SelfPaint(void* dc, CPoint origin);                            // 41
+    virtual bool DrawMarkOnElement(void* dc, CPoint origin);                    // 42
+    virtual bool AlignChild(int alignment);                                     // 43
+    virtual bool DrawBorder(void* dc, CPoint origin, CRect* clip);              // 44
+    virtual CElement* InsertTagText(const unsigned short* markup, long refId, bool after, bool here,
+        bool splitBlocks, bool dropEmptyParagraph);                                      // 45
+    virtual bool FastReCalc(bool upwards);                                               // 46
+    virtual bool FastDraw();                                                             // 47
+    virtual int GetKeyLen();                                                             // 48
+    virtual unsigned long GetKeyColor();                                                 // 49
+    virtual int GetKeyPos(CPoint& pt, int);                                              // 50
+    virtual CElement* MoveKeyFocusToNext(long fromId, int direction);                    // 51
+    virtual CElement* WhereCursorOn(CPoint pt);                                          // 52
+    virtual bool DeleteSelection();                                                      // 53
+    virtual int GetCloseCursor(CPoint pt, CPoint& best, int&, int&, int);                // 54
+    virtual bool IsCursorInsideSelection(CPoint pt);                                     // 55
+    virtual int LButtonDown(unsigned int flags, CPoint pt, bool&, CPoint&, int&, bool&); // 56
+    virtual bool OnChar(unsigned int ch, unsigned int, unsigned int modifiers, bool&, CPoint& caretPoint,
+        int& caretLength, CElement*& caretElement, bool); // 57
+    virtual int MouseMove(unsigned int flags, CPoint pt); // 58
+    virtual int MouseLeaveElement(CPoint pt);             // 59
+    virtual int MouseEnterElement(CPoint pt);             // 60
+    // 61: the path from the root down, each element as "<" + tag + ">"; a
+    // text run as "<" + its identifier ("%08X") + " " + its text + ">".
+    virtual bool TreeString(CSafeBuf& text);
+    virtual bool UnwrapElement(); // 62
+    // 63: for an element with a parent: with mode 1 its own bold (weight back
+    // to 100, except on headings), italic and underline marks are cleared and
+    // an unset text colour falls back to grey RGB(128, 128, 128); then it
+    // inherits again from its parent (CopyFromParent with mode), and every
+    // child updates the same way. Answers true.
+    virtual bool UpdateElement(int mode);
+    virtual bool ProcessSelection(long startId, CPoint startPoint, long endId, CPoint endPoint, bool& inside,
+        bool reverse, CPtrList* cells); // 64
+    virtual bool FindNearElement(CPoint pt, int mode, CPoint& best, CElement** bestElement, long excludeId,
+        bool stopsOnly, CElement* reference);           // 65
+    virtual CElement* PackSelection(CElement* wrapper); // 66
+    virtual bool GetSourceCode(CSafeBuf& out, int level, int flags, CSafeBuf&, CSafeBuf&, CSafeBuf&,
+        SourceCodeVar* var);                                                                  // 67
+    virtual bool GetStyleString(const unsigned short* property, CSafeBuf& value);             // 68
+    virtual bool SetStyleString(const unsigned short* property, const unsigned short* value); // 69
+    virtual bool GetStyleString(const char* property, CSafeBuf& value);                       // 70
+    virtual bool SetStyleString(const char* property, const unsigned short* value);           // 71
+    virtual bool FixRTLChildren();                                                            // 72
+    virtual int MouseCursorType(CPoint pt);                                                   // 73
+    virtual bool CanGetKeyFocus();                                                            // 74
+    virtual void UpdateExtraAttrs();                                                          // 75: nothing
+    virtual bool Notify(int code, CElement* from);                                            // 76
+    virtual CElement* IsLastElementInBlock(bool skipEmptyText, bool divCounts);               // 77
+    virtual void ResetStyle(bool clearBox);                                                   // 78
+    virtual void RemoveStyle(ELEMENT_STYLE* style);                                           // 79
+    virtual bool CheckHasSelection(int);                                                      // 80
+    virtual bool IsSelectionUnderTag(int kind, int);                                          // 81
+    virtual int DoSelection(int kind, bool apply, CElement* templ);                           // 82
+    virtual bool SplitUntilParent(CElement** rest, long stopId, long childId);                // 83
+    virtual bool CleanMark();                                                                 // 84
+    virtual bool GetSelectionCode(CSafeBuf& out, int mode, bool);                             // 85
+    virtual CElement* Duplicate();                                                            // 86
+
+    // ==== Filled in later ====
+    // These do nothing for now and answer false, 0 or null (ElementPending.cpp):
+    //   layout:      BuildCDC, LoadCDCSetting, CalculateReg, CalcWinReg,
+    //                WrapElement, CombineWrap, GetPxValue, GetPercentValue,
+    //                GetBorderRect, SetElementRect, GetMinSize, ReCalcReg,
+    //                AlignChild, FastReCalc, FixRTLChildren, FixInlineBrother,
+    //                SetAttrFromStyle, DrawUncalc
+    //   painting:    DrawMarker, PrepareBitmap, SelfPaint, DrawMarkOnElement,
+    //                DrawBorder, RepaintToSameDC, FastDraw, Notify, ReLoad
+    //   cascade:     CopyStyleFrom, CopyFromParent, StyleChanged, ResetStyle,
+    //                RemoveStyle, GetStyleString, SetStyleString, and the
+    //                non-virtual ApplyCSS below
+    //   markup:      SetElement, GetSourceCode, InsertTagText
+    //   caret, keys: GetKeyLen, GetKeyColor, GetKeyPos, MoveKeyFocusToNext,
+    //                FindNextElementInParent, WhereCursorOn, GetCloseCursor,
+    //                FindNearElement, LButtonDown, OnChar, MouseMove,
+    //                MouseLeaveElement, MouseEnterElement, MouseCursorType,
+    //                CanGetKeyFocus, IsLastElementInBlock, ElementToScreen,
+    //                PointToElement
+    //   selection:   ProcessSelection, PackSelection, DeleteSelection,
+    //                IsCursorInsideSelection, CheckHasSelection,
+    //                IsSelectionUnderTag, DoSelection, CleanMark,
+    //                GetSelectionCode
+    //   edits:       BreakElement, SplitUntilParent, RemoveChildNodeOnly,
+    //                UnwrapElement, Duplicate
+    // The factory also calls SetDefaultStyle (style/cascade/DefaultStyle.h),
+    // which leaves the style as it is until the cascade fills it in.
+    // Applies the style sheets to the element (cascade).
+    bool ApplyCSS(const unsigned short* tag, bool);
+
+private:
+    // Whether c may be linked into this element's list.
+    bool CanLink(const CElement* c) const;
+    void LinkAfter(CElement* c, CElement* ref);
+    void LinkBefore(CElement* c, CElement* ref);
+};

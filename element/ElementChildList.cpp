@@ -1,0 +1,245 @@
+// The child list: linking and unlinking children, sibling walks, and the
+// destruction of a subtree.
+
+#include "element/Element.h"
+
+#include "editor/XHTML.h"
+#include "platform/cg/Context.h"
+
+bool CElement::CanLink(const CElement* c) const
+{
+    if (!c || c == this)
+        return false;
+    // Linking an ancestor below this element would make a cycle.
+    for (const CElement* a = m_parent; a; a = a->m_parent) {
+        if (a == c)
+            return false;
+    }
+    return true;
+}
+
+void CElement::LinkAfter(CElement* c, CElement* ref)
+{
+    c->m_parent = this;
+    c->m_prevSibling = ref;
+    c->m_nextSibling = ref ? ref->m_nextSibling : m_firstChild;
+    if (c->m_nextSibling)
+        c->m_nextSibling->m_prevSibling = c;
+    else
+        m_lastChild = c;
+    if (ref)
+        ref->m_nextSibling = c;
+    else
+        m_firstChild = c;
+    ++m_childCount;
+}
+
+void CElement::LinkBefore(CElement* c, CElement* ref)
+{
+    LinkAfter(c, ref ? ref->m_prevSibling : m_lastChild);
+}
+
+bool CElement::AddToTail(CElement* c)
+{
+    if (!CanLink(c))
+        return false;
+    LinkAfter(c, m_lastChild);
+    return true;
+}
+
+bool CElement::AddToHead(CElement* c)
+{
+    if (!CanLink(c))
+        return false;
+    LinkAfter(c, nullptr);
+    return true;
+}
+
+bool CElement::InsertInto(CElement* c, CElement* ref, bool after)
+{
+    if (!CanLink(c))
+        return false;
+    if (!ref) {
+        LinkAfter(c, after ? m_lastChild : nullptr);
+        return true;
+    }
+    if (ref->m_parent != this || (!ref->m_prevSibling && m_firstChild != ref))
+        return false;
+    if (after)
+        LinkAfter(c, ref);
+    else
+        LinkBefore(c, ref);
+    return true;
+}
+
+bool CElement::RemoveCurrentChildFromList(CElement* c)
+{
+    if (!c)
+        return false;
+    if (c != m_firstChild && c != m_lastChild) {
+        const CElement* found = m_firstChild;
+        while (found && found->m_id != c->m_id)
+            found = found->m_nextSibling;
+        if (found != c)
+            return false;
+    }
+    if (c->m_prevSibling)
+        c->m_prevSibling->m_nextSibling = c->m_nextSibling;
+    else
+        m_firstChild = c->m_nextSibling;
+    if (c->m_nextSibling)
+        c->m_nextSibling->m_prevSibling = c->m_prevSibling;
+    else
+        m_lastChild = c->m_prevSibling;
+    c->m_prevSibling = nullptr;
+    c->m_nextSibling = nullptr;
+    --m_childCount;
+    return true;
+}
+
+void CElement::ResetChild()
+{
+    m_firstChild = nullptr;
+    m_lastChild = nullptr;
+    m_childCount = 0;
+}
+
+bool CElement::ReplaceElementPointer(long id, CElement* e)
+{
+    CElement* old = GetChild(id, 0);
+    if (!old || !CanLink(e))
+        return false;
+    e->m_parent = this;
+    e->m_prevSibling = old->m_prevSibling;
+    e->m_nextSibling = old->m_nextSibling;
+    if (e->m_prevSibling)
+        e->m_prevSibling->m_nextSibling = e;
+    else
+        m_firstChild = e;
+    if (e->m_nextSibling)
+        e->m_nextSibling->m_prevSibling = e;
+    else
+        m_lastChild = e;
+    return true;
+}
+
+CElement* CElement::GetFirstChild(bool skipFloating) const
+{
+    CElement* c = m_firstChild;
+    while (skipFloating && c && c->m_floating)
+        c = c->m_nextSibling;
+    return c;
+}
+
+long CElement::GetChildCount(bool skipEmptyText) const
+{
+    if (!skipEmptyText)
+        return m_childCount;
+    long n = 0;
+    for (const CElement* c = m_firstChild; c; c = c->m_nextSibling) {
+        if (!(c->IsTextElement() && c->m_text.IsEmpty()))
+            ++n;
+    }
+    return n;
+}
+
+CElement* CElement::GetBrother(bool next, bool sameGroup, bool skipTextAndComments) const
+{
+    CElement* s = next ? m_nextSibling : m_prevSibling;
+    if (!sameGroup && !skipTextAndComments)
+        return s;
+    bool passGroup = sameGroup && m_inline && m_inlineGroup != 0;
+    for (; s; s = next ? s->m_nextSibling : s->m_prevSibling) {
+        if (skipTextAndComments && (s->m_kind == kKindText || s->m_kind == kKindComment))
+            continue;
+        if (passGroup && s->m_inlineGroup == m_inlineGroup)
+            continue;
+        return s;
+    }
+    return nullptr;
+}
+
+CElement* CElement::GetChild(long id, int which) const
+{
+    for (CElement* c = m_firstChild; c; c = c->m_nextSibling) {
+        if (c->m_id != id)
+            continue;
+        switch (which) {
+        case 0: return c;
+        case 1: return c->m_nextSibling;
+        case 2: return c->m_prevSibling;
+        default: return nullptr;
+        }
+    }
+    return nullptr;
+}
+
+void CElement::DeleteElement(CElement* c)
+{
+    if (!c)
+        return;
+    if (c->m_floating && m_root) {
+        if (void* pos = m_root->m_floatList.Find(c))
+            m_root->m_floatList.RemoveAt(pos);
+    }
+    delete c;
+}
+
+void CElement::Release()
+{
+    // Bottom-up without recursion: descend to a leaf, unlink and destroy it,
+    // continue from its parent. Each element is destroyed childless, so its
+    // own Release does no work and the stack stays flat at any depth.
+    CElement* current = this;
+    for (;;) {
+        if (current->m_firstChild) {
+            current = current->m_firstChild;
+            continue;
+        }
+        if (current == this)
+            break;
+        CElement* parent = current->m_parent;
+        parent->RemoveCurrentChildFromList(current);
+        parent->DeleteElement(current);
+        current = parent;
+    }
+    ResetChild();
+    m_attributes.RemoveAll();
+    ReleaseCDC();
+    if (m_kind == kKindBody) {
+        m_dc.reset();
+        if (m_owner && m_owner->m_doc.m_root == this)
+            m_owner->m_doc.ReleaseBitmap();
+    }
+}
+
+bool CElement::AppendChild(CElement* child)
+{
+    if (!CanLink(child))
+        return false;
+    child->m_parent = this;
+    child->m_owner = m_owner;
+    child->CopyFromParent(this, 1);
+    LinkAfter(child, m_lastChild);
+    return true;
+}
+
+bool CElement::InsertChild(CElement* child, long refId, bool after)
+{
+    if (!CanLink(child))
+        return false;
+    child->m_parent = this;
+    child->m_owner = m_owner;
+    CElement* ref = refId ? GetChild(refId, 0) : nullptr;
+    if (refId && !ref) {
+        LinkAfter(child, m_lastChild);
+        return false;
+    }
+    if (!ref)
+        LinkAfter(child, after ? m_lastChild : nullptr);
+    else if (after)
+        LinkAfter(child, ref);
+    else
+        LinkBefore(child, ref);
+    return true;
+}

@@ -1,0 +1,140 @@
+#pragma once
+// The data of an element: tree links, kind and flags, tag name, attributes,
+// text, computed style, caret and selection state, layout geometry and its
+// registry membership. CElement (Element.h) derives from this record and
+// adds the operations; code that works on elements reads and writes these
+// members directly, as the layout, cascade and editing code do.
+//
+// Invariants kept by the child-list operations: the children form a doubly
+// linked list through m_prevSibling and m_nextSibling, with m_firstChild,
+// m_lastChild and m_childCount in step, and every child's m_parent is the
+// list's owner. An element made by the factory stays in its document's
+// registry from creation until its destructor runs.
+//
+// Ownership: an element owns its children, attributes, text and, on the root,
+// its base URL string and drawing context. Parent, root, owner, rule list and
+// siblings are borrowed.
+
+#include "base/collections/MapStringToString.h"
+#include "base/collections/PtrList.h"
+#include "base/geometry/Colour.h"
+#include "base/geometry/Point.h"
+#include "base/geometry/Rect.h"
+#include "base/text/SafeBuf.h"
+#include "style/records/ElementStyle.h"
+
+#include <memory>
+
+class CElement;
+class CElementRegistry;
+class CXHTML;
+struct STYLE_CLASS;
+namespace qm::cg {
+class Context;
+}
+
+// Room of the tag name: 101 characters and the terminator. A longer tag is
+// cut to 101 characters.
+constexpr int kTagNameUnits = 102;
+
+class CElementFields
+{
+public:
+    CElementFields();
+    ~CElementFields();
+    CElementFields(const CElementFields&) = delete;
+    CElementFields& operator=(const CElementFields&) = delete;
+
+    // ---- identity ----
+    // A serial number given at construction, never reused in the process and
+    // never changed (CElement::GetID).
+    long m_id = 0;
+    // Locked against editing; the writer omits a locked element's own tags.
+    unsigned char m_locked = 0;
+
+    // ---- layout geometry (meanings fixed by the layout pass) ----
+    CRect m_cssRect;       // right: width from `width`, bottom: height from `height`
+    CRect m_availRect;     // right, bottom: width and height available to the children
+    CRect m_containerRect; // right, bottom: what percentages resolve against
+    CRect m_sizeRect;      // (0, 0, width, height) of the box
+    CRect m_contentRect;   // handed down by SetElementRect mode 0
+    CPoint m_position;     // of the box relative to the parent's box
+    CPoint m_baseline;     // y: from the top of the box to the text baseline
+    CPoint m_indent;       // x: first-line indent
+    CPoint m_marginLeftTop;
+    CPoint m_marginRightBottom;
+    CRect m_defaultMargin; // left, top, right, bottom set by the factory (SetMargin)
+    long m_lineGroup = 0;  // shared by the children placed on one line
+    long m_layoutValue1 = 0;
+    long m_layoutValue2 = 0;
+    long m_captionSide = 0; // the factory sets 2 for caption
+
+    // ---- tree links ----
+    CElement* m_parent = nullptr; // null for the root
+    CElement* m_root = nullptr;   // the document's body; a body is its own root
+    CElement* m_firstChild = nullptr;
+    CElement* m_lastChild = nullptr;
+    CElement* m_prevSibling = nullptr;
+    CElement* m_nextSibling = nullptr;
+    long m_childCount = 0;
+
+    // ---- floats ----
+    CPtrList m_floatList;         // on the root only: the floating elements
+    unsigned char m_floating = 0; // entered in the root's float list
+
+    // ---- kind and kind flags ----
+    long m_kind = 0;               // kind code (ElementKinds.h); 0 until the factory sets it
+    unsigned char m_tablePart = 0; // table, row group, row, cell, caption
+    unsigned char m_tableCell = 0;
+    unsigned char m_inline = 0;
+    unsigned char m_block = 0;
+    unsigned char m_list = 0;    // ul, ol
+    unsigned char m_defList = 0; // dl
+    unsigned char m_heading = 0;
+    unsigned char m_layoutFlag = 0; // one more layout flag
+    unsigned char m_lineBox = 0;    // lays inline content out in lines
+    unsigned char m_canWrap = 0;    // inline content that flows in lines
+    unsigned char m_breakAfter = 0; // dd, dt, br
+    unsigned char m_noChild = 0;    // cannot hold children; written with " />"
+    // Content flags. The first is the container flag: the element may hold
+    // children (cleared for inline kinds, images and text runs). The second
+    // is set for pre, dd, dt and body. The third is the edge-caret flag: the
+    // element is a caret stop of its own, before (0) or after (1) it (pre,
+    // hr, lists, table, dl, img, div, form, fieldset, blockquote).
+    unsigned char m_container = 1;
+    unsigned char m_contentFlag2 = 0;
+    unsigned char m_edgeCaret = 0;
+
+    // ---- tag, attributes, text, style ----
+    unsigned short m_tagName[kTagNameUnits] = {}; // as written; empty for a text run
+    CMapStringToString m_attributes;              // names as written, in document order
+    // The characters of a text run; the legend markup of a fieldset; the
+    // text of a comment.
+    CSafeBuf m_text;
+    ELEMENT_STYLE m_style{};        // the computed style
+    STYLE_CLASS* m_rules = nullptr; // the document's rules; not owned
+    // Scratch of the cascade, emptied by ResetStyle.
+    CMapStringToString m_attributes2;
+    CPtrList m_stylePieces;
+    long m_fontNumber = 0;  // the default font number at construction
+    long m_inlineGroup = 0; // shared by the pieces of one wrapped inline element
+
+    // ---- caret and selection ----
+    long m_caretOffset = 0; // in a text run an index; else 0 before, 1 after
+    long m_selStart = 0;    // selected characters of a text run, inclusive
+    long m_selEnd = 0;
+    unsigned char m_selected = 0;
+    unsigned char m_selectable = 0; // selectable as a whole
+    unsigned char m_prevSelected = 0;
+    unsigned long m_drawColor = RGB(255, 255, 255); // current drawing colour
+
+    // ---- document ----
+    CXHTML* m_owner = nullptr;             // the editing engine; reaches the document
+    std::unique_ptr<CSafeBuf> m_baseURL;   // body only: href of the document's base
+    std::unique_ptr<qm::cg::Context> m_dc; // root only: the offscreen bitmap's context
+
+    // ---- registry membership (kept by CElementRegistry) ----
+    CElement* m_registryNext = nullptr;     // next element of the same bucket
+    unsigned char m_registryBucket = 0;     // bucket index of m_id
+    CElementRegistry* m_registry = nullptr; // the registry holding the element
+};

@@ -1,0 +1,98 @@
+// The operations listed under "Filled in later" in Element.h: each does
+// nothing and answers false, 0 or null until the code that owns its
+// behaviour (layout, painting, cascade, markup, caret, selection, edits)
+// replaces it here.
+
+#include "element/Element.h"
+
+// ---- layout ----
+bool CElement::BuildCDC(void*) { return false; }
+bool CElement::LoadCDCSetting(void*) { return false; }
+bool CElement::CalculateReg(void*, CalcInfo*) { return false; }
+bool CElement::CalcWinReg(void*, bool, bool, CalcInfo*) { return false; }
+CElement* CElement::WrapElement(CSize&, bool) { return nullptr; }
+bool CElement::CombineWrap(CElement*) { return false; }
+int CElement::GetPxValue(int, int, int, int) { return 0; }
+int CElement::GetPercentValue(int) { return 0; }
+bool CElement::GetBorderRect(CRect&, bool) { return false; }
+bool CElement::SetElementRect(CRect&, int) { return false; }
+bool CElement::GetMinSize(CSize&, bool) { return false; }
+bool CElement::ReCalcReg(void*, bool, bool, bool, CalcInfo*) { return false; }
+bool CElement::AlignChild(int) { return false; }
+bool CElement::FastReCalc(bool) { return false; }
+bool CElement::FixRTLChildren() { return false; }
+bool CElement::FixInlineBrother(void*) { return false; }
+bool CElement::SetAttrFromStyle() { return false; }
+bool CElement::DrawUncalc() { return false; }
+
+// ---- painting ----
+bool CElement::DrawMarker(void*, CPoint&) { return false; }
+bool CElement::PrepareBitmap(void*) { return false; }
+bool CElement::SelfPaint(void*, CPoint) { return false; }
+bool CElement::DrawMarkOnElement(void*, CPoint) { return false; }
+bool CElement::DrawBorder(void*, CPoint, CRect*) { return false; }
+bool CElement::RepaintToSameDC(void*, CPoint, void*, bool, CPoint) { return false; }
+bool CElement::FastDraw() { return false; }
+bool CElement::Notify(int, CElement*) { return false; }
+bool CElement::ReLoad(void*) { return false; }
+
+// ---- cascade ----
+bool CElement::CopyStyleFrom(ELEMENT_STYLE*, int) { return false; }
+bool CElement::CopyFromParent(CElement*, int) { return false; }
+bool CElement::StyleChanged(int) { return false; }
+void CElement::ResetStyle(bool) { }
+void CElement::RemoveStyle(ELEMENT_STYLE*) { }
+bool CElement::GetStyleString(const unsigned short*, CSafeBuf&) { return false; }
+bool CElement::SetStyleString(const unsigned short*, const unsigned short*) { return false; }
+bool CElement::GetStyleString(const char*, CSafeBuf&) { return false; }
+bool CElement::SetStyleString(const char*, const unsigned short*) { return false; }
+bool CElement::ApplyCSS(const unsigned short*, bool) { return false; }
+
+// ---- markup ----
+bool CElement::SetElement(_xmlNode*, bool, bool, bool) { return false; }
+bool CElement::GetSourceCode(CSafeBuf&, int, int, CSafeBuf&, CSafeBuf&, CSafeBuf&, SourceCodeVar*)
+{
+    return false;
+}
+CElement* CElement::InsertTagText(const unsigned short*, long, bool, bool, bool, bool) { return nullptr; }
+
+// ---- caret and keys ----
+int CElement::GetKeyLen() { return 0; }
+unsigned long CElement::GetKeyColor() { return 0; }
+int CElement::GetKeyPos(CPoint&, int) { return 0; }
+CElement* CElement::MoveKeyFocusToNext(long, int) { return nullptr; }
+CElement* CElement::FindNextElementInParent(bool) { return nullptr; }
+CElement* CElement::WhereCursorOn(CPoint) { return nullptr; }
+int CElement::GetCloseCursor(CPoint, CPoint&, int&, int&, int) { return 0; }
+bool CElement::FindNearElement(CPoint, int, CPoint&, CElement**, long, bool, CElement*) { return false; }
+int CElement::LButtonDown(unsigned int, CPoint, bool&, CPoint&, int&, bool&) { return 0; }
+bool CElement::OnChar(unsigned int, unsigned int, unsigned int, bool&, CPoint&, int&, CElement*&, bool)
+{
+    return false;
+}
+int CElement::MouseMove(unsigned int, CPoint) { return 0; }
+int CElement::MouseLeaveElement(CPoint) { return 0; }
+int CElement::MouseEnterElement(CPoint) { return 0; }
+int CElement::MouseCursorType(CPoint) { return 0; }
+bool CElement::CanGetKeyFocus() { return false; }
+CElement* CElement::IsLastElementInBlock(bool, bool) { return nullptr; }
+void CElement::ElementToScreen(CPoint&) { }
+void CElement::PointToElement(CPoint&) { }
+
+// ---- selection ----
+bool CElement::ProcessSelection(long, CPoint, long, CPoint, bool&, bool, CPtrList*) { return false; }
+CElement* CElement::PackSelection(CElement*) { return nullptr; }
+bool CElement::DeleteSelection() { return false; }
+bool CElement::IsCursorInsideSelection(CPoint) { return false; }
+bool CElement::CheckHasSelection(int) { return false; }
+bool CElement::IsSelectionUnderTag(int, int) { return false; }
+int CElement::DoSelection(int, bool, CElement*) { return 0; }
+bool CElement::CleanMark() { return false; }
+bool CElement::GetSelectionCode(CSafeBuf&, int, bool) { return false; }
+
+// ---- structural edits ----
+CElement* CElement::BreakElement(long, bool) { return nullptr; }
+bool CElement::SplitUntilParent(CElement**, long, long) { return false; }
+bool CElement::RemoveChildNodeOnly(long) { return false; }
+bool CElement::UnwrapElement() { return false; }
+CElement* CElement::Duplicate() { return nullptr; }

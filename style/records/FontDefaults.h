@@ -1,0 +1,12 @@
+#pragma once
+// Process-wide values read by the CSS code and layout.
+
+// The base font size in pixels; F + 3 is the paragraph spacing.
+constexpr int kBaseFontSize = 16;
+// The screen's horizontal resolution: CSS pt, pc, in, cm and mm convert at it.
+constexpr int kScreenPixelsPerInch = 72;
+// The default font number (the family "Times New Roman"); every element's
+// style starts with it.
+constexpr long enfontind = 0;
+// The default font family name.
+inline constexpr char kDefaultFontFamily[] = "Times New Roman";

@@ -1,0 +1,165 @@
+// The document's registry of live elements: elements are found by identifier
+// and by address while they live, never after; identifiers are not reused;
+// elements sharing a bucket are kept apart; the document destroys what it
+// owns.
+
+#include "document/ElementRegistry.h"
+
+#include "editor/XHTML.h"
+#include "element/Element.h"
+#include "element/factory/ElementFactory.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <map>
+#include <vector>
+
+TEST(Registry, DeletedElementIsNotFoundAndIdentifiersAreNotReused)
+{
+    CXHTML engine;
+    CXDoc& doc = engine.m_doc;
+    CElement* first = CreateElement("p", nullptr, nullptr, &engine);
+    long firstId = first->GetID();
+    const void* firstAddress = first;
+    EXPECT_EQ(doc.FindElement(firstId), first);
+    EXPECT_TRUE(doc.IsElementExist(first));
+    EXPECT_TRUE(first->IsElementExist(first));
+    delete first;
+    EXPECT_EQ(doc.FindElement(firstId), nullptr);
+    EXPECT_FALSE(doc.IsElementExist(firstId));
+    EXPECT_FALSE(doc.IsElementExist(static_cast<const CElement*>(firstAddress)));
+    EXPECT_FALSE(doc.IsElementExist(static_cast<const CElement*>(nullptr)));
+
+    // New elements, some most likely built in the memory of the first, all
+    // get identifiers of their own.
+    std::vector<CElement*> later;
+    for (int i = 0; i < 50; ++i) {
+        later.push_back(CreateElement("p", nullptr, nullptr, &engine));
+        EXPECT_GT(later.back()->GetID(), firstId);
+        EXPECT_EQ(doc.FindElement(later.back()->GetID()), later.back());
+    }
+    EXPECT_EQ(doc.FindElement(firstId), nullptr) << "a stale identifier stays stale";
+    EXPECT_EQ(doc.m_registry.GetCount(), 50);
+    for (CElement* e : later)
+        delete e;
+    EXPECT_EQ(doc.m_registry.GetCount(), 0);
+}
+
+TEST(Registry, ElementsSharingABucketAreKeptApart)
+{
+    CXHTML engine;
+    CElementRegistry& registry = engine.m_doc.m_registry;
+    // Enough elements that three fall into one bucket.
+    std::map<int, std::vector<CElement*>> byBucket;
+    std::vector<CElement*> all;
+    std::vector<CElement*>* shared = nullptr;
+    while (!shared) {
+        CElement* e = CreateElement("b", nullptr, nullptr, &engine);
+        all.push_back(e);
+        std::vector<CElement*>& bucket = byBucket[CElementRegistry::BucketOf(e->GetID())];
+        bucket.push_back(e);
+        if (bucket.size() == 3)
+            shared = &bucket;
+    }
+    CElement* a = (*shared)[0];
+    CElement* b = (*shared)[1];
+    CElement* c = (*shared)[2];
+    int bucket = CElementRegistry::BucketOf(a->GetID());
+    EXPECT_EQ(a->m_registryBucket, bucket);
+    EXPECT_EQ(registry.GetBucketHead(bucket), a);
+    EXPECT_EQ(a->m_registryNext, b);
+    EXPECT_EQ(b->m_registryNext, c);
+
+    // Out of the middle, then the head, then a new tail is appended.
+    all.erase(std::find(all.begin(), all.end(), b));
+    delete b;
+    EXPECT_EQ(registry.Find(a->GetID()), a);
+    EXPECT_EQ(registry.Find(c->GetID()), c);
+    all.erase(std::find(all.begin(), all.end(), a));
+    delete a;
+    EXPECT_EQ(registry.GetBucketHead(bucket), c);
+    EXPECT_EQ(registry.Find(c->GetID()), c);
+    for (CElement* e : all)
+        delete e;
+    EXPECT_EQ(registry.GetCount(), 0);
+    EXPECT_EQ(registry.GetBucketHead(bucket), nullptr);
+}
+
+TEST(Registry, BucketIsTheExclusiveOrOfTheLowFourBytes)
+{
+    EXPECT_EQ(CElementRegistry::BucketOf(0x01020304L), 0x01 ^ 0x02 ^ 0x03 ^ 0x04);
+    EXPECT_EQ(CElementRegistry::BucketOf(0x00FF00FFL), 0);
+    EXPECT_EQ(CElementRegistry::BucketOf(0x000000A5L), 0xA5);
+}
+
+TEST(Registry, ElementOutlivingItsDocumentIsDetached)
+{
+    CElement* loose = nullptr;
+    {
+        CXHTML engine;
+        loose = CreateElement("span", nullptr, nullptr, &engine);
+        EXPECT_EQ(loose->m_registry, &engine.m_doc.m_registry);
+    }
+    EXPECT_EQ(loose->m_registry, nullptr);
+    loose->m_owner = nullptr;
+    delete loose;
+}
+
+TEST(Document, DestroysItsTreeAndTheQueuedElements)
+{
+    CXHTML engine;
+    CXDoc& doc = engine.m_doc;
+    doc.m_root = CreateElement("body", nullptr, nullptr, &engine);
+    CElement* p = CreateElement("p", nullptr, doc.m_root, &engine);
+    doc.m_root->AppendChild(p);
+    CElement* removed = CreateElement("b", nullptr, doc.m_root, &engine);
+    removed->AppendChild(CreateElement("", nullptr, doc.m_root, &engine));
+    EXPECT_TRUE(doc.QueueRemovedElement(removed));
+    EXPECT_FALSE(doc.QueueRemovedElement(nullptr));
+    EXPECT_EQ(doc.m_registry.GetCount(), 4);
+    doc.ReleaseRemovedElements();
+    EXPECT_EQ(doc.m_registry.GetCount(), 2);
+    doc.m_bitmapPixels = static_cast<unsigned char*>(std::malloc(64));
+    doc.m_bitmapHeight = 4;
+    doc.QueueRemovedElement(CreateElement("i", nullptr, doc.m_root, &engine));
+    // The engine's destruction frees the rest (the sanitizer build checks).
+}
+
+TEST(Document, ReleasingTheBodyFreesTheBitmap)
+{
+    CXHTML engine;
+    CXDoc& doc = engine.m_doc;
+    doc.m_root = CreateElement("body", nullptr, nullptr, &engine);
+    doc.m_bitmapPixels = static_cast<unsigned char*>(std::malloc(64));
+    doc.m_bitmapBytes = 64;
+    doc.m_bitmapHeight = 4;
+    doc.m_root->Release();
+    EXPECT_EQ(doc.m_bitmapPixels, nullptr);
+    EXPECT_EQ(doc.m_bitmapBytes, 0);
+    EXPECT_EQ(doc.m_bitmapHeight, 0);
+
+    // Another body (not the document's root) leaves the bitmap alone.
+    doc.m_bitmapPixels = static_cast<unsigned char*>(std::malloc(64));
+    CElement* other = CreateElement("body", nullptr, nullptr, &engine);
+    delete other;
+    EXPECT_NE(doc.m_bitmapPixels, nullptr);
+}
+
+TEST(Document, StartsWithItsDefaults)
+{
+    CXHTML engine;
+    EXPECT_EQ(engine.m_doc.m_owner, &engine);
+    EXPECT_TRUE(engine.m_doc.m_language == "en");
+    EXPECT_EQ(engine.m_imageDisplayMode, 1);
+    for (int i = 0; i < CElementRegistry::kBucketCount; ++i)
+        EXPECT_EQ(engine.m_doc.m_registry.GetBucketHead(i), nullptr);
+    ELEMENT_STYLE style{};
+    engine.m_doc.SetDefaultCSSValue(&style);
+    for (const BORDER_SIDE& side : style.border) {
+        EXPECT_EQ(side.style, kLineNone);
+        EXPECT_EQ(side.width, 3);
+    }
+    EXPECT_EQ(engine.m_doc.SysInit(), 1);
+}

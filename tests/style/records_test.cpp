@@ -1,0 +1,116 @@
+// Style cells: the origin merge table (tests/data/style_records/merge.txt),
+// untyped cells, filling a cell, and values inherited from ancestors.
+
+#include "style/records/StyleRecords.h"
+
+#include "element/Element.h"
+#include "tests/common/CaseLines.h"
+#include "tests/common/TextHelpers.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+TEST(StyleRecords, MergeTable)
+{
+    std::vector<qmtest::CaseLine> cases = qmtest::ReadCaseLines("style_records/merge.txt");
+    EXPECT_GE(cases.size(), 12u);
+    for (const qmtest::CaseLine& c : cases) {
+        ASSERT_EQ(c.fields.size(), 6u) << "line " << c.number;
+        int targetOrigin = std::stoi(c.fields[0]), origin = std::stoi(c.fields[1]);
+        bool clear = c.fields[2] == "1", written = c.fields[3] == "1", set = c.fields[4] == "1";
+        int value = std::stoi(c.fields[5]);
+        STYLE_TYPE target{}, source{};
+        SetStyleType(&target, 5, 0, 0, targetOrigin, true, false, true, nullptr);
+        SetStyleType(&source, 7, 1, 0, 3, true, true, false, nullptr);
+        SCOPED_TRACE("merge.txt line " + std::to_string(c.number));
+        EXPECT_EQ(CheckSetStyleType(&target, &source, origin, clear), written);
+        EXPECT_EQ(target.set, set);
+        EXPECT_EQ(target.value, value);
+        EXPECT_TRUE(target.important) << "the target keeps its important mark";
+        if (written) {
+            EXPECT_EQ(target.origin, origin);
+        }
+    }
+    STYLE_TYPE target{}, unset{};
+    EXPECT_FALSE(CheckSetStyleType(&target, &unset, 2, false));
+    EXPECT_FALSE(CheckSetStyleType(nullptr, &unset, 2, false));
+}
+
+TEST(StyleRecords, PriorityOfOrigins)
+{
+    EXPECT_TRUE(CheckStylePriority(2, 2));
+    EXPECT_TRUE(CheckStylePriority(0, 3));
+    EXPECT_TRUE(CheckStylePriority(1, 3));
+    EXPECT_TRUE(CheckStylePriority(3, 2));
+    EXPECT_FALSE(CheckStylePriority(3, 1));
+    EXPECT_FALSE(CheckStylePriority(2, 3));
+}
+
+TEST(StyleRecords, UntypedCellsYieldOnlyToExplicitValues)
+{
+    NewIntStyleValue target{}, source{};
+    source.set = true;
+    source.value = 4;
+    EXPECT_TRUE(ApplyNewTypeStyle(&source, &target, 2));
+    EXPECT_TRUE(target.inlineStyle);
+    source.value = 9;
+    EXPECT_FALSE(ApplyNewTypeStyle(&source, &target, 3)) << "an inline value stays";
+    source.explicitValue = true;
+    EXPECT_TRUE(ApplyNewTypeStyle(&source, &target, 3));
+    EXPECT_EQ(target.value, 9);
+    EXPECT_FALSE(target.inlineStyle);
+
+    NewStringStyleValue text{}, label{};
+    label.set = true;
+    label.text[0] = 'x';
+    EXPECT_TRUE(ApplyNewTypeStyle(&label, &text, 1));
+    EXPECT_EQ(text.text[0], 'x');
+}
+
+TEST(StyleRecords, CellTextIsCutAt29Characters)
+{
+    STYLE_TYPE cell{};
+    CSafeBuf text = qmtest::Wide(std::string(60, 'w'));
+    SetStyleType(&cell, 1, 0, 1, 3, true, false, false, text);
+    EXPECT_EQ(qmtest::ToUtf8(CSafeBuf(cell.text)), std::string(29, 'w'));
+    EXPECT_TRUE(cell.flag);
+    SetStyleType(&cell, 2, 0, 0, 3, true, false, false, nullptr);
+    EXPECT_EQ(cell.text[0], 'w') << "no text given: the old text stays";
+}
+
+TEST(StyleRecords, InheritedValuesComeFromTheNearestAncestorThatHasOne)
+{
+    CElement top(nullptr), middle(nullptr);
+    CElement* child = new CElement(nullptr);
+    top.AddToTail(&middle);
+    middle.AddToTail(child);
+
+    top.m_style.paddingLeft.set = true;
+    top.m_style.paddingLeft.value = 12;
+    top.m_style.paddingLeft.unit = kUnitPixels;
+    EXPECT_FALSE(ApplyInheritValue(child, 0, kInheritPaddingLeft)) << "not an inherit unit";
+    EXPECT_TRUE(ApplyInheritValue(child, kUnitInherit, kInheritPaddingLeft));
+    EXPECT_EQ(child->m_style.paddingLeft.value, 12);
+    EXPECT_LT(child->m_style.paddingLeft.unit, 0) << "the inherit bit is kept";
+    EXPECT_FALSE(ApplyInheritValue(child, kUnitInherit, kInheritPaddingTop));
+
+    top.m_style.borderFromAttribute = 1;
+    top.m_style.border[kBorderTop].colorSet = 1;
+    top.m_style.border[kBorderTop].color = 0x123456;
+    top.m_style.border[kBorderBottom].style = kLineDashed;
+    EXPECT_TRUE(ApplyInheritValue(child, kColourInherit, kInheritBorderColorTop));
+    EXPECT_EQ(child->m_style.border[kBorderTop].color, 0x123456);
+    EXPECT_FALSE(ApplyInheritValue(child, kColourInherit, kInheritBorderColorLeft));
+    EXPECT_TRUE(ApplyInheritValue(child, kLineInherit, kInheritLineStyleBottom));
+    EXPECT_EQ(child->m_style.border[kBorderBottom].style, kLineDashed);
+
+    middle.m_style.bkColorSet = 1;
+    middle.m_style.bkColor = 0xABCDEF;
+    EXPECT_TRUE(ApplyInheritValue(child, kColourInherit, kInheritBackgroundColor));
+    EXPECT_EQ(child->m_style.bkColor, 0xABCDEF);
+    EXPECT_FALSE(ApplyInheritValue(child, kColourInherit, 5));
+    middle.RemoveCurrentChildFromList(child);
+    top.RemoveCurrentChildFromList(&middle);
+    delete child;
+}
