@@ -17,7 +17,9 @@
 // The request carries, in this order: "Content-Type" when contentType is given
 // and not empty, the non-empty fields of the identifier header record
 // (`headers`, or the owner's record when `headers` is null), then the pairs of
-// extraHeaders. The proxy is proxyServer:proxyPort (port 0 reads as 80) with
+// extraHeaders. These go only to the host asked: a redirect to another
+// scheme, host or port is followed without any of them (platform/net/Http.h).
+// The proxy is proxyServer:proxyPort (port 0 reads as 80) with
 // Basic credentials when proxyUser is given; with an empty proxyServer the
 // owner's proxy is used when its proxy switch is on, else none. timeOut is the
 // idle time in milliseconds; 0 or less (callers pass -1) means 15000.
