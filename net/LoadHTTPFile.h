@@ -8,9 +8,9 @@
 //     location. The answer is true only for a 2xx answer whose body was
 //     stored; on any failure no file is left under that name, so a stale copy
 //     is never read as the new document.
-//   - "file://" locations lose that prefix and, when the rest holds a ":",
-//     its leading slashes as well; any other location is a local path. The
-//     answer is true when that file can be read.
+//   - "file://" locations become local paths (ParseLocalURL in
+//     base/url/UrlPath.h); any other location is a local path. The answer is
+//     true when that file can be read.
 // localFile receives the local path in every case (empty only when there is
 // no place to store a fetched document: no temporary folder and no target).
 //
