@@ -83,3 +83,13 @@ function(qm_engine_library)
   target_include_directories(qm_engine PUBLIC ${CMAKE_SOURCE_DIR})
   target_link_libraries(qm_engine PUBLIC ${links})
 endfunction()
+
+# Where resources/ is for this build: a note at the top of the build folder.
+# The resources lookup (platform/sys/Bundle.h) walks up from the module that
+# holds the code and reads it, so every build folder, inside the sources or
+# not, and a plug-in loaded from it find the project's resources/.
+function(qm_note_resources_location)
+  file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/resources.location
+       CONTENT "${CMAKE_SOURCE_DIR}/resources\n")
+endfunction()
+qm_note_resources_location()

@@ -11,6 +11,7 @@
 #include "base/text/Ascii.h"
 #include "base/text/U16.h"
 #include "base/text/Utf.h"
+#include "base/url/UrlPath.h"
 #include "net/AdditionalHeaders.h"
 #include "net/HttpOwner.h"
 #include "platform/net/Http.h"
@@ -182,13 +183,7 @@ bool LoadHTTPFile(void* owner, const unsigned short* location, CSafeBuf& localFi
                 proxyUser, proxyPassword, contentType, extraHeaders);
         }
 
-        if (StartsWithNoCase(url, "file://")) {
-            loc.Delete(0, 7);
-            if (loc.Find(static_cast<unsigned short>(':')) >= 0) {
-                while (loc.GetAt(0) == '/')
-                    loc.Delete(0, 1);
-            }
-        }
+        ParseLocalURL(loc);
         localFile = loc;
         return DoesFileExist(localFile);
     } catch (...) {

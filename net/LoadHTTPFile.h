@@ -8,16 +8,18 @@
 //     location. The answer is true only for a 2xx answer whose body was
 //     stored; on any failure no file is left under that name, so a stale copy
 //     is never read as the new document.
-//   - "file://" locations lose that prefix and, when the rest holds a ":",
-//     its leading slashes as well; any other location is a local path. The
-//     answer is true when that file can be read.
+//   - "file://" locations become local paths (ParseLocalURL in
+//     base/url/UrlPath.h); any other location is a local path. The answer is
+//     true when that file can be read.
 // localFile receives the local path in every case (empty only when there is
 // no place to store a fetched document: no temporary folder and no target).
 //
 // The request carries, in this order: "Content-Type" when contentType is given
 // and not empty, the non-empty fields of the identifier header record
 // (`headers`, or the owner's record when `headers` is null), then the pairs of
-// extraHeaders. The proxy is proxyServer:proxyPort (port 0 reads as 80) with
+// extraHeaders. These go only to the host asked: a redirect to another
+// scheme, host or port is followed without any of them (platform/net/Http.h).
+// The proxy is proxyServer:proxyPort (port 0 reads as 80) with
 // Basic credentials when proxyUser is given; with an empty proxyServer the
 // owner's proxy is used when its proxy switch is on, else none. timeOut is the
 // idle time in milliseconds; 0 or less (callers pass -1) means 15000.

@@ -86,8 +86,8 @@ public:
     // stored bytes, null when there is no such icon.
     unsigned char* GetIconFromIcons(const unsigned short* name, int* size, CImage* image, void* context);
     unsigned char* GetIconFromIcons(const char* name, int* size, CImage* image, void* context);
-    // Appends an icon to the icon set (a copy of the bytes). False when no
-    // memory could be had.
+    // Appends an icon to the icon set (a copy of the bytes), in constant
+    // time. False when no memory could be had.
     bool AddIcon(const unsigned short* name, const unsigned char* data, int size);
     void RemoveIcons();
     // Appends a definition with the element name, no attributes and the icon
@@ -161,5 +161,6 @@ private:
     CSafeBuf m_proxyHost; // the effective proxy host (manual setting only)
     CSafeBuf m_supportFolder;
     ICON_ITEM* m_icons = nullptr;
+    ICON_ITEM* m_lastIcon = nullptr; // the tail of m_icons, where AddIcon appends
     PLACEHOLDERSSTRUCT* m_placeHolders = nullptr;
 };

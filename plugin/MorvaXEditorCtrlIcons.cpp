@@ -61,10 +61,12 @@ bool CMorvaXEditorCtrl::AddIcon(const unsigned short* name, const unsigned char*
     ICON_ITEM* item = NewIconItem(name, data, size);
     if (!item)
         return false;
-    ICON_ITEM** tail = &m_icons;
-    while (*tail)
-        tail = &(*tail)->next;
-    *tail = item;
+    // The kept tail makes an append cost the same however long the set is.
+    if (m_lastIcon)
+        m_lastIcon->next = item;
+    else
+        m_icons = item;
+    m_lastIcon = item;
     return true;
 }
 
@@ -72,6 +74,7 @@ void CMorvaXEditorCtrl::RemoveIcons()
 {
     FreeIconItems(m_icons);
     m_icons = nullptr;
+    m_lastIcon = nullptr;
 }
 
 void CMorvaXEditorCtrl::AddPlaceHolderItem(

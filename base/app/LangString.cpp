@@ -3,6 +3,7 @@
 #include "base/files/ResourceBuffer.h"
 #include "base/shims/FileShims.h"
 #include "base/text/Ascii.h"
+#include "base/url/UrlPath.h"
 #include "base/xml/XmlLang.h"
 #include "base/xml/XmlLoad.h"
 #include "base/xml/XmlNodeValue.h"
@@ -66,14 +67,7 @@ CSafeBuf QualifiedName(xmlNode* node)
 CSafeBuf LocalPathOf(const unsigned short* location)
 {
     CSafeBuf path(location);
-    if (path.Length() >= 7 && path.Left(7).CompareNoCase("file://") == 0) {
-        path.Delete(0, 7);
-        // "file:///C:/..." style: drop the slashes in front of a drive name.
-        if (path.Find(':') >= 0) {
-            while (path.GetAt(0) == '/')
-                path.Delete(0, 1);
-        }
-    }
+    ParseLocalURL(path);
     return path;
 }
 

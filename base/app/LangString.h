@@ -18,7 +18,7 @@
 // Loading from a URL goes through the owner (the control): its cache and its
 // HTTP settings. The owner lives above this layer, so it installs a loader
 // with SetLangStringLoader; without one, a location is read as a local path
-// (a "file://" prefix removed) and nothing is cached.
+// (a "file://" address made one by ParseLocalURL) and nothing is cached.
 
 #include "base/text/SafeBuf.h"
 

@@ -12,13 +12,11 @@
 
 namespace {
 
-bool IsSeparator(unsigned short c) { return c == '/' || c == '\\'; }
-
 // Index of the last separator, or -1.
 int LastSeparator(const unsigned short* path, int n)
 {
     for (int i = n - 1; i >= 0; --i)
-        if (IsSeparator(path[i]))
+        if (IsPathSeparator(path[i]))
             return i;
     return -1;
 }
@@ -44,7 +42,7 @@ bool WriteRange(const unsigned short* path, int from, int to, unsigned short* ou
 void ExtensionRange(const unsigned short* path, int n, int& from, int& to)
 {
     from = to = n;
-    for (int i = n - 1; i >= 0 && !IsSeparator(path[i]); --i)
+    for (int i = n - 1; i >= 0 && !IsPathSeparator(path[i]); --i)
         if (path[i] == '.') {
             from = i + 1;
             return;
@@ -83,7 +81,7 @@ bool IsItAFolder(const unsigned short* path)
     int n = U16len(path);
     if (n == 0)
         return false;
-    if (IsSeparator(path[n - 1]))
+    if (IsPathSeparator(path[n - 1]))
         return true;
     std::string file = PathToSystem(path);
     struct stat st;
@@ -105,7 +103,7 @@ bool IsFilenameValid(const unsigned short* name)
     if (!name)
         return false;
     for (const unsigned short* p = name; *p; ++p)
-        if (*p == '\\' || *p == '/' || *p == '*' || *p == '?')
+        if (IsPathSeparator(*p) || *p == '*' || *p == '?')
             return false;
     return true;
 }

@@ -8,6 +8,10 @@
 
 class CSafeBuf;
 
+// The path separators: '/' and, where a path is taken apart, '\'. Every
+// function here and in base/url that splits paths uses this one test.
+constexpr bool IsPathSeparator(unsigned int c) { return c == '/' || c == '\\'; }
+
 // The path names something other than a folder that can be opened for reading.
 bool DoesFileExist(const unsigned short* path);
 // The size in bytes, 0 when it cannot be told; reserved (when given) is set to 0.

@@ -1,8 +1,6 @@
-// Folder removal, size and copy over POSIX directory descriptors.
-//
-// Every walk opens each sub-folder relative to its parent's descriptor with
-// O_NOFOLLOW and looks at entries with fstatat(AT_SYMLINK_NOFOLLOW), so a
-// symbolic link (even one swapped in while the walk runs) is never entered.
+// Folder removal, size and copy over POSIX directory descriptors, each a
+// CFolderWalk (base/files/FolderWalk.h): iterative, never entering a link,
+// and bounded in depth.
 
 #include "base/files/FileUtilsRemove.h"
 
@@ -10,12 +8,14 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
+#include "base/files/FileUtilsPath.h"
+#include "base/files/FolderWalk.h"
 #include "base/files/SystemPath.h"
 #include "base/shims/FileShims.h"
 #include "base/text/SafeBuf.h"
@@ -130,90 +130,100 @@ bool IsProtected(const std::string& canonical)
     return false;
 }
 
-// Calls visit(name, status) for every entry of the open folder dirFd other
-// than "." and "..", with the entry's own status (a link is not followed).
-// Takes over dirFd and closes it. Answers the number of entries skipped
-// because their status could not be read, or -1 when the folder could not be
-// read at all.
-template <typename Visit>
-int ForEachEntry(int dirFd, Visit visit)
+// Removes everything below the folder on its own file system: a file system
+// mounted inside is not ours to empty.
+class RemoveWalk : public CFolderWalk
 {
-    DIR* dir = ::fdopendir(dirFd);
-    if (!dir) {
-        ::close(dirFd);
-        return -1;
-    }
-    int unread = 0;
-    while (struct dirent* entry = ::readdir(dir)) {
-        const char* name = entry->d_name;
-        if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
-            continue;
-        struct stat st;
-        if (::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
-            ++unread;
-            continue;
-        }
-        visit(name, st);
-    }
-    ::closedir(dir);
-    return unread;
-}
+public:
+    explicit RemoveWalk(dev_t device) : m_device(device) { }
 
-// Removes everything inside the open folder dirFd (taken over and closed).
-void ClearFolder(int dirFd, dev_t device)
-{
-    ForEachEntry(dirFd, [dirFd, device](const char* name, const struct stat& st) {
-        if (S_ISDIR(st.st_mode)) {
-            // A file system mounted here is not ours to empty.
-            if (st.st_dev != device)
-                return;
-            int sub = ::openat(dirFd, name, kOpenDir);
-            if (sub >= 0)
-                ClearFolder(sub, device);
-            ::unlinkat(dirFd, name, AT_REMOVEDIR);
-        } else {
-            ::unlinkat(dirFd, name, 0);
-        }
-    });
-}
+protected:
+    bool EnterFolder(int, const char*, const struct stat& st) override { return st.st_dev == m_device; }
+    void LeaveFolder(int dirFd, const char* name) override { ::unlinkat(dirFd, name, AT_REMOVEDIR); }
+    void VisitEntry(int dirFd, const char* name, const struct stat&) override { ::unlinkat(dirFd, name, 0); }
 
-double FolderSize(int dirFd, int depth)
+private:
+    dev_t m_device;
+};
+
+// Removes the entries of one folder that are not folders themselves.
+class ClearFilesWalk : public CFolderWalk
 {
+protected:
+    bool EnterFolder(int, const char*, const struct stat&) override { return false; }
+    void LeaveFolder(int, const char*) override { }
+    void VisitEntry(int dirFd, const char* name, const struct stat&) override { ::unlinkat(dirFd, name, 0); }
+};
+
+// Adds up the sizes of the regular files.
+class SizeWalk : public CFolderWalk
+{
+public:
     double total = 0;
-    ForEachEntry(dirFd, [dirFd, depth, &total](const char* name, const struct stat& st) {
-        if (S_ISREG(st.st_mode)) {
-            total += static_cast<double>(st.st_size);
-        } else if (S_ISDIR(st.st_mode) && depth < 1000) {
-            int sub = ::openat(dirFd, name, kOpenDir);
-            if (sub >= 0)
-                total += FolderSize(sub, depth + 1);
-        }
-    });
-    return total;
-}
 
-bool CopyTree(const std::string& from, const std::string& to, int depth)
+protected:
+    bool EnterFolder(int, const char*, const struct stat&) override { return true; }
+    void LeaveFolder(int, const char*) override { }
+    void VisitEntry(int, const char*, const struct stat& st) override
+    {
+        if (S_ISREG(st.st_mode))
+            total += static_cast<double>(st.st_size);
+    }
+};
+
+// Copies folders and regular files into the target tree, one open target
+// folder for each level of the walk; links and special files are skipped.
+class CopyWalk : public CFolderWalk
 {
-    if (depth > 1000)
-        return false;
-    struct stat st;
-    if (::mkdir(to.c_str(), 0700) != 0
-        && !(errno == EEXIST && ::stat(to.c_str(), &st) == 0 && S_ISDIR(st.st_mode)))
-        return false;
-    int fd = ::open(from.c_str(), kOpenDir);
-    if (fd < 0)
-        return false;
+public:
+    explicit CopyWalk(int targetFd) { m_targets.push_back(targetFd); }
+    ~CopyWalk() override
+    {
+        for (int fd : m_targets)
+            ::close(fd);
+    }
+    CopyWalk(const CopyWalk&) = delete;
+    CopyWalk& operator=(const CopyWalk&) = delete;
+
     bool ok = true;
-    const int unread = ForEachEntry(fd, [&](const char* name, const struct stat& entry) {
-        std::string source = from + "/" + name;
-        std::string target = to + "/" + name;
-        if (S_ISDIR(entry.st_mode))
-            ok = CopyTree(source, target, depth + 1) && ok;
-        else if (S_ISREG(entry.st_mode))
-            ok = CopyFile(source.c_str(), target.c_str(), false) && ok;
-    });
-    return unread == 0 && ok;
-}
+
+protected:
+    bool EnterFolder(int, const char* name, const struct stat&) override
+    {
+        const int parent = m_targets.back();
+        // An entry already there is used only when it is a folder itself, not a link to one.
+        if (::mkdirat(parent, name, 0700) != 0 && errno != EEXIST) {
+            ok = false;
+            return false;
+        }
+        const int sub = ::openat(parent, name, kOpenDir);
+        if (sub < 0) {
+            ok = false;
+            return false;
+        }
+        try {
+            m_targets.push_back(sub);
+        } catch (...) {
+            ::close(sub);
+            ok = false;
+            return false;
+        }
+        return true;
+    }
+    void LeaveFolder(int, const char*) override
+    {
+        ::close(m_targets.back());
+        m_targets.pop_back();
+    }
+    void VisitEntry(int dirFd, const char* name, const struct stat& st) override
+    {
+        if (S_ISREG(st.st_mode) && !CopyFileAt(dirFd, name, m_targets.back(), name, true))
+            ok = false;
+    }
+
+private:
+    std::vector<int> m_targets;
+};
 
 } // namespace
 
@@ -232,7 +242,7 @@ bool RemoveFiles(const unsigned short* folder)
         CSafeBuf trimmed(folder);
         trimmed.Trim();
         int n = trimmed.Length();
-        if (n > 0 && (trimmed.GetAt(n - 1) == '/' || trimmed.GetAt(n - 1) == '\\'))
+        if (n > 0 && IsPathSeparator(trimmed.GetAt(n - 1)))
             trimmed.CutAt(n - 1);
         if (trimmed.IsEmpty())
             return false;
@@ -244,10 +254,8 @@ bool RemoveFiles(const unsigned short* folder)
         int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (fd < 0)
             return false;
-        return ForEachEntry(fd, [fd](const char* name, const struct stat& st) {
-            if (!S_ISDIR(st.st_mode))
-                ::unlinkat(fd, name, 0);
-        }) >= 0;
+        ClearFilesWalk walk;
+        return walk.Run(fd) != CFolderWalk::End::NotOpened;
     } catch (...) {
         return false;
     }
@@ -269,7 +277,9 @@ bool RemoveEntireFolder(const unsigned short* folder)
         int fd = ::open(path.c_str(), kOpenDir);
         if (fd < 0)
             return false;
-        ClearFolder(fd, st.st_dev);
+        RemoveWalk walk(st.st_dev);
+        walk.Run(fd);
+        // A tree deeper than the walk goes keeps what it could not reach, and the folder with it.
         return ::rmdir(path.c_str()) == 0;
     } catch (...) {
         return false;
@@ -278,13 +288,19 @@ bool RemoveEntireFolder(const unsigned short* folder)
 
 double GetDirectorySize(const unsigned short* folder)
 {
-    std::string path = PathToSystem(folder);
-    if (path.empty())
+    try {
+        std::string path = PathToSystem(folder);
+        if (path.empty())
+            return 0;
+        int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0)
+            return 0;
+        SizeWalk walk;
+        const CFolderWalk::End end = walk.Run(fd);
+        return end == CFolderWalk::End::TooDeep || end == CFolderWalk::End::NotOpened ? 0 : walk.total;
+    } catch (...) {
         return 0;
-    int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return 0;
-    return FolderSize(fd, 0);
+    }
 }
 
 bool CopyFolderTo(const unsigned short* from, const unsigned short* to, bool, bool, bool)
@@ -304,7 +320,18 @@ bool CopyFolderTo(const unsigned short* from, const unsigned short* to, bool, bo
         std::string realTarget = Resolve(target);
         if (!realTarget.empty() && IsSameOrAncestor(realSource, realTarget))
             return false;
-        return CopyTree(source, target, 0);
+        struct stat st;
+        if (::mkdir(target.c_str(), 0700) != 0
+            && !(errno == EEXIST && ::stat(target.c_str(), &st) == 0 && S_ISDIR(st.st_mode)))
+            return false;
+        const int to = ::open(target.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (to < 0)
+            return false;
+        CopyWalk walk(to);
+        const int from = ::open(source.c_str(), kOpenDir);
+        if (from < 0)
+            return false;
+        return walk.Run(from) == CFolderWalk::End::Complete && walk.ok;
     } catch (...) {
         return false;
     }

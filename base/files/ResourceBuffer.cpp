@@ -6,6 +6,7 @@
 
 #include "base/files/BundleResources.h"
 #include "base/files/FileUtilsLoad.h"
+#include "base/files/FileUtilsPath.h"
 #include "base/text/SafeBuf.h"
 #include "base/text/U16.h"
 #include "base/text/Utf.h"
@@ -15,13 +16,13 @@ namespace {
 // A relative name without "." or ".." steps that could leave the folder.
 bool IsSafeResourceName(const std::string& name)
 {
-    if (name.empty() || name[0] == '/' || name[0] == '\\')
+    if (name.empty() || IsPathSeparator(static_cast<unsigned char>(name[0])))
         return false;
     size_t start = 0;
     while (start <= name.size()) {
-        size_t end = name.find_first_of("/\\", start);
-        if (end == std::string::npos)
-            end = name.size();
+        size_t end = start;
+        while (end < name.size() && !IsPathSeparator(static_cast<unsigned char>(name[end])))
+            ++end;
         std::string step = name.substr(start, end - start);
         if (step == "." || step == "..")
             return false;

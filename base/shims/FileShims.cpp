@@ -2,74 +2,86 @@
 
 #include "base/files/SystemPath.h"
 
+#include <atomic>
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <ctime>
+#include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
+// Writes all of the bytes; false when a write fails.
+bool WriteAll(int fd, const char* data, size_t size)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
 // Copies everything from `in` to `out`; false when a read or write fails.
-bool CopyStream(std::FILE* in, std::FILE* out)
+bool CopyBytes(int in, int out)
 {
     char block[8192];
     for (;;) {
-        const size_t got = std::fread(block, 1, sizeof block, in);
-        if (got > 0 && std::fwrite(block, 1, got, out) != got)
+        const ssize_t got = ::read(in, block, sizeof block);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
             return false;
-        if (got < sizeof block)
-            return std::ferror(in) == 0;
+        if (got == 0)
+            return true;
+        if (!WriteAll(out, block, static_cast<size_t>(got)))
+            return false;
     }
 }
 
-bool CopyFileUtf8(const std::string& from, const std::string& to)
+// A name for the copy in the destination's folder that nobody uses yet:
+// made with O_EXCL, so an entry planted under that name (a link included)
+// is never written through. Mode 0666 leaves the permissions to the
+// process's file-creation mask, as for any file the user creates; the mask
+// itself is never read or changed, so files other threads create meanwhile
+// keep theirs. Answers the open descriptor, or -1.
+int CreateSibling(int dir, const std::string& target, std::string& sibling)
 {
-    if (from.empty() || to.empty())
-        return false;
-    std::FILE* in = std::fopen(from.c_str(), "rb");
-    if (in == nullptr)
-        return false;
-
-    // Write a sibling first, then move it over the destination.
-    std::string temp = to + ".qmcopyXXXXXX";
-    const int fd = mkstemp(&temp[0]);
-    if (fd < 0) {
-        std::fclose(in);
-        return false;
+    static std::atomic<unsigned> serial{0};
+    const size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        struct timespec now
+        { };
+        ::clock_gettime(CLOCK_MONOTONIC, &now);
+        const unsigned long long mix = (static_cast<unsigned long long>(::getpid()) << 32)
+            ^ static_cast<unsigned long long>(now.tv_nsec) ^ (serial++ * 0x9E3779B97F4A7C15ull);
+        char name[40];
+        std::snprintf(name, sizeof name, ".qmcopy-%016llx", mix);
+        sibling = folder + name;
+        const int fd
+            = ::openat(dir, sibling.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
     }
-    std::FILE* out = fdopen(fd, "wb");
-    if (out == nullptr) {
-        close(fd);
-        unlink(temp.c_str());
-        std::fclose(in);
-        return false;
-    }
-    bool ok = CopyStream(in, out);
-    if (std::fflush(out) != 0)
-        ok = false;
-    // A new file gets the usual permissions of a file the user creates.
-    const mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
-    if (std::fclose(out) != 0)
-        ok = false;
-    std::fclose(in);
-    if (ok && std::rename(temp.c_str(), to.c_str()) != 0)
-        ok = false;
-    if (!ok)
-        unlink(temp.c_str());
-    return ok;
+    return -1;
 }
 
 // Either path kind (UTF-16 or 8-bit) goes to the system the same way.
 template <typename Unit>
-bool CopyFileAt(const Unit* from, const Unit* to)
+bool CopyFileAtPaths(const Unit* from, const Unit* to)
 {
     if (from == nullptr || to == nullptr)
         return false;
     try {
-        return CopyFileUtf8(PathToSystem(from), PathToSystem(to));
+        return CopyFileAt(AT_FDCWD, PathToSystem(from), AT_FDCWD, PathToSystem(to), false);
     } catch (...) {
         return false;
     }
@@ -106,9 +118,36 @@ bool CreateDirectory(const unsigned short* path, void*)
     return !p.empty() && mkdir(p.c_str(), 0700) == 0;
 }
 
-bool CopyFile(const char* from, const char* to, bool) { return CopyFileAt(from, to); }
+bool CopyFileAt(int fromDir, const std::string& from, int toDir, const std::string& to, bool noFollow)
+{
+    if (from.empty() || to.empty())
+        return false;
+    const int in = ::openat(fromDir, from.c_str(), O_RDONLY | O_CLOEXEC | (noFollow ? O_NOFOLLOW : 0));
+    if (in < 0)
+        return false;
+    std::string sibling;
+    const int out = CreateSibling(toDir, to, sibling);
+    if (out < 0) {
+        ::close(in);
+        return false;
+    }
+    bool ok = CopyBytes(in, out);
+    if (::close(out) != 0)
+        ok = false;
+    ::close(in);
+    if (ok && ::renameat(toDir, sibling.c_str(), toDir, to.c_str()) != 0)
+        ok = false;
+    if (!ok)
+        ::unlinkat(toDir, sibling.c_str(), 0);
+    return ok;
+}
 
-bool CopyFile(const unsigned short* from, const unsigned short* to, bool) { return CopyFileAt(from, to); }
+bool CopyFile(const char* from, const char* to, bool) { return CopyFileAtPaths(from, to); }
+
+bool CopyFile(const unsigned short* from, const unsigned short* to, bool)
+{
+    return CopyFileAtPaths(from, to);
+}
 
 bool WriteToFile(const unsigned short* path, const char* data, int length)
 {

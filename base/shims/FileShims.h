@@ -18,11 +18,19 @@ bool CreateDirectory(const unsigned short* path, void* reserved = nullptr);
 
 // Copies a file; an existing destination is always replaced (the flag plays no
 // part). The source is only read, so read-only files can be copied. The copy
-// is written beside the destination and moved over it when complete, so a
-// failed copy leaves an existing destination as it was. False when either
-// path is missing, the source cannot be read or any write fails.
+// is written beside the destination, in a new file made exclusively (never
+// through an entry that was there) with the permissions the process's
+// file-creation mask gives a new file, and moved over the destination when
+// complete, so a failed copy leaves an existing destination as it was. The
+// mask is never changed. False when either path is missing, the source
+// cannot be read or any write fails.
 bool CopyFile(const char* from, const char* to, bool failIfExists);
 bool CopyFile(const unsigned short* from, const unsigned short* to, bool failIfExists);
+
+// The same copy between folders held open (AT_FDCWD: the working folder),
+// with system paths relative to them; noFollow refuses a source that is a
+// symbolic link.
+bool CopyFileAt(int fromDir, const std::string& from, int toDir, const std::string& to, bool noFollow);
 
 // Creates or truncates the file and writes length bytes of data. False when
 // the file cannot be written (a negative length, or null data with a

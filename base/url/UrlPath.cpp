@@ -16,20 +16,11 @@
 
 namespace {
 
-bool IsSeparator(unsigned short c) { return c == '/' || c == '\\'; }
-
-// Removes prefix from the start of text when text begins with it (ASCII case
-// ignored unless matchCase); answers whether it did.
-bool RemovePrefix(CSafeBuf& text, const char* prefix, bool matchCase)
+// Whether text begins with prefix, ASCII case ignored.
+bool StartsWithNoCase(const CSafeBuf& text, const char* prefix)
 {
     const int n = U16len(prefix);
-    if (text.Length() < n)
-        return false;
-    const unsigned short* s = text;
-    if ((matchCase ? U16ncmp(s, prefix, n) : U16nicmp(s, prefix, n)) != 0)
-        return false;
-    text.Delete(0, n);
-    return true;
+    return text.Length() >= n && U16nicmp(static_cast<const unsigned short*>(text), prefix, n) == 0;
 }
 
 bool IsEscape(const unsigned short* s, int i, int length)
@@ -123,18 +114,26 @@ void AddParamsToURL(CSafeBuf& url, const unsigned short* name, const unsigned sh
 
 void ParseLocalURL(CSafeBuf& url)
 {
-    const int length = url.Length();
-    for (int i = 0; i < length; ++i) {
-        if (url.GetAt(i) == '|')
-            url.SetAt(i, ':');
-    }
-    if (RemovePrefix(url, "file://localhost", true) || !RemovePrefix(url, "file://", true))
+    if (!StartsWithNoCase(url, "file://"))
         return;
-    if (url.Find(':') >= 0) {
-        int slashes = 0;
-        while (url.GetAt(slashes) == '/')
-            ++slashes;
+    url.Delete(0, 7);
+    // A "localhost" host names this machine; any other host is kept as the
+    // path's first step, as before.
+    const int host = 9; // "localhost"
+    if (StartsWithNoCase(url, "localhost") && (url.Length() == host || url.GetAt(host) == '/'))
+        url.Delete(0, host);
+    // A drive letter ("/C:/...", or "/C|/..." in the old notation) starts the
+    // path without the slashes in front of it.
+    int slashes = 0;
+    while (url.GetAt(slashes) == '/')
+        ++slashes;
+    const int length = url.Length();
+    const bool drive = slashes + 1 < length && IsAsciiLetter(url.GetAt(slashes))
+        && (url.GetAt(slashes + 1) == ':' || url.GetAt(slashes + 1) == '|')
+        && (slashes + 2 == length || IsPathSeparator(url.GetAt(slashes + 2)));
+    if (drive) {
         url.Delete(0, slashes);
+        url.SetAt(1, ':');
     }
 }
 
@@ -144,8 +143,10 @@ void CheckForLocalFile(CSafeBuf& url)
         return;
     if (url.GetAt(url.Length() - 1) == '/')
         url.CutAt(url.Length() - 1);
-    if (RemovePrefix(url, "file://localhost", false))
+    if (StartsWithNoCase(url, "file://localhost")) {
         DecodeURL(url);
+        ParseLocalURL(url);
+    }
 }
 
 void AddBaseURL(CSafeBuf& url, CSafeBuf base)
@@ -159,7 +160,7 @@ void AddBaseURL(CSafeBuf& url, CSafeBuf base)
     if (url.Find(':') >= 0)
         return;
     CSafeBuf joined(base);
-    if (!IsSeparator(base.GetAt(base.Length() - 1)) && !IsSeparator(url.GetAt(0)))
+    if (!IsPathSeparator(base.GetAt(base.Length() - 1)) && !IsPathSeparator(url.GetAt(0)))
         joined += '/';
     joined += url;
     url.ReplaceWith(&joined);
@@ -173,8 +174,8 @@ void CombinePathURL(CSafeBuf& path, const unsigned short* name)
         path = name;
         return;
     }
-    bool pathEnds = IsSeparator(path.GetAt(path.Length() - 1));
-    bool nameStarts = IsSeparator(name[0]);
+    bool pathEnds = IsPathSeparator(path.GetAt(path.Length() - 1));
+    bool nameStarts = IsPathSeparator(name[0]);
     if (pathEnds && nameStarts)
         path.CutAt(path.Length() - 1);
     else if (!pathEnds && !nameStarts)

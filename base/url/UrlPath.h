@@ -25,13 +25,17 @@ void DecodeURL(CSafeBuf& text);
 // name, "=" and the encoded value. Null name or value count as empty.
 void AddParamsToURL(CSafeBuf& url, const unsigned short* name, const unsigned short* value);
 
-// Turns a file address into a local path: every "|" becomes ":"; a leading
-// "file://localhost" is removed; otherwise a leading "file://" is removed and,
-// when the rest holds a ":" (a drive letter), every leading "/" too.
+// Turns a file address into a local path; the one rule for every caller
+// that takes a "file://" location. A leading "file://" (ASCII case ignored)
+// is removed, then a "localhost" host (any case); a path that starts with a
+// drive letter ("/C:/..." or, in the old notation, "/C|/...") loses the
+// slashes in front of it and has ":" after the letter. Escapes are not
+// decoded. Text that is no file address is left as it is.
 void ParseLocalURL(CSafeBuf& url);
 
 // Removes one trailing "/" of a non-empty address; an address starting with
-// "file://localhost" (any case) loses that prefix and has its escapes decoded.
+// "file://localhost" (any case) has its escapes decoded and becomes a local
+// path (ParseLocalURL).
 void CheckForLocalFile(CSafeBuf& url);
 
 // Makes url absolute against base: nothing when base is empty; an empty url

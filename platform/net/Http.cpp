@@ -1,9 +1,12 @@
-// libcurl transport for platform/net. libcurl's headers stay in this file.
+// libcurl transport for platform/net, and HttpSend, which follows redirects
+// hop by hop over whichever transport is installed. libcurl's headers stay in
+// this module's .cpp files.
 
 #include "platform/net/Http.h"
 
 #include "platform/common/Ascii.h"
 #include "platform/events/Services.h"
+#include "platform/net/HttpRedirect.h"
 
 #include <curl/curl.h>
 
@@ -15,7 +18,7 @@ namespace qm::net {
 namespace {
 
 const long kDefaultIdleMs = 15000;
-const long kMaxRedirects = 10;
+const int kMaxRedirects = 10;
 
 bool IsTokenChar(unsigned char c)
 {
@@ -168,9 +171,8 @@ HttpResponse CurlTransport::Send(const HttpRequest& request)
 
     curl_easy_setopt(curl, CURLOPT_URL, request.url.c_str());
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, kMaxRedirects);
+    // One hop: HttpSend follows redirects itself, deciding per hop which headers go.
+    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 0L);
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, idleMs);
     // Idle time-out: abandon when less than one byte a second arrives for the idle time.
@@ -214,9 +216,7 @@ HttpResponse CurlTransport::Send(const HttpRequest& request)
         curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
     if (rc == CURLE_OK && status > 0) {
         response.status = static_cast<int>(status);
-        char* effective = nullptr;
-        if (curl_easy_getinfo(curl, CURLINFO_EFFECTIVE_URL, &effective) == CURLE_OK && effective)
-            response.finalUrl = effective;
+        response.finalUrl = request.url;
     } else {
         response.status = 404;
         response.body.clear();
@@ -237,6 +237,13 @@ CurlTransport& DefaultTransport()
     return transport;
 }
 
+HttpResponse Failed(const char* why)
+{
+    HttpResponse failed;
+    failed.error = why;
+    return failed;
+}
+
 } // namespace
 
 HttpResponse HttpSend(const HttpRequest& request)
@@ -245,16 +252,42 @@ HttpResponse HttpSend(const HttpRequest& request)
         NetworkDriver* driver = events::Services::Get().Network();
         if (!driver)
             driver = &DefaultTransport();
-        HttpResponse response = driver->Send(request);
-        if (response.status <= 0) {
-            response.status = 404;
-            response.body.clear();
+        const std::string origin = OriginOf(request.url);
+        HttpRequest hop = request;
+        for (int redirects = 0;; ++redirects) {
+            HttpResponse response = driver->Send(hop);
+            if (response.status <= 0) {
+                response.status = 404;
+                response.body.clear();
+                response.headers.clear();
+                return response;
+            }
+            const std::string* location
+                = IsRedirectStatus(response.status) ? FindHttpHeader(response.headers, "Location") : nullptr;
+            if (!location) {
+                response.finalUrl = hop.url;
+                return response;
+            }
+            if (redirects == kMaxRedirects)
+                return Failed("too many redirects");
+            std::string next = ResolveRedirect(hop.url, *location);
+            if (next.empty())
+                return Failed("redirect to an address that is not http or https");
+            // The caller's headers belong to the origin asked: from the first
+            // hop that leaves it on, none of them is sent again.
+            if (origin.empty() || OriginOf(next) != origin)
+                hop.headers.clear();
+            // As browsers do: 303 asks for a GET, and so do 301 and 302 after a
+            // POST; 307 and 308 repeat the request as it was.
+            const bool post = ascii::EqualNoCase(hop.method, "POST");
+            if (response.status == 303 || (post && (response.status == 301 || response.status == 302))) {
+                hop.method = "GET";
+                hop.body.clear();
+            }
+            hop.url = std::move(next);
         }
-        return response;
     } catch (...) {
-        HttpResponse failed;
-        failed.error = "transfer failed";
-        return failed;
+        return Failed("transfer failed");
     }
 }
 

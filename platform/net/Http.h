@@ -8,7 +8,13 @@
 //   - an optional HTTP proxy (host and port) with optional Basic credentials;
 //     without a proxy host the request goes direct, whatever the environment
 //     says;
-//   - redirects are followed (to http and https addresses only, at most ten);
+//   - redirects (301, 302, 303, 307, 308 with a Location) are followed hop
+//     by hop, to http and https addresses only, at most ten; 303, and 301 or
+//     302 after a POST, continue with a GET without body, 307 and 308 repeat
+//     the request;
+//   - the request's headers go only to the origin asked (its scheme, host and
+//     port): from the first redirect that leaves it on, none of them is sent,
+//     so an identifier or a cookie never reaches another site;
 //   - the answer is read until the server stops sending for the idle time;
 //   - any failure to get an answer (no connection, time-out, too many
 //     redirects, bad address) reads as status 404 with an empty body, so
@@ -22,7 +28,8 @@
 //
 // The default transport is libcurl. A host that drives the system (a test, the
 // command-line runner) may install its own network driver in the process's
-// Services (platform/events/Services.h); requests then go to that driver.
+// Services (platform/events/Services.h); requests then go to that driver, one
+// hop at a time, and its redirect answers are followed as above.
 
 #include <string>
 #include <utility>
@@ -34,15 +41,15 @@ typedef std::vector<std::pair<std::string, std::string>> HttpHeaderList;
 
 struct HttpRequest
 {
-    std::string method = "GET"; // "GET" or "POST"
-    std::string url;            // http:// or https://
-    HttpHeaderList headers;
+    std::string method = "GET";  // "GET" or "POST"
+    std::string url;             // http:// or https://
+    HttpHeaderList headers;      // sent to the origin asked only (see above)
     std::string body;            // POST only
     std::string proxyHost;       // empty: direct connection
     unsigned int proxyPort = 80; // 0 reads as 80
     std::string proxyUser;       // empty: no proxy credentials
     std::string proxyPassword;
-    long idleTimeoutMs = 15000; // <= 0 reads as 15000
+    long idleTimeoutMs = 15000; // <= 0 reads as 15000; counted in whole seconds, rounded up
 };
 
 struct HttpResponse
@@ -59,6 +66,8 @@ class NetworkDriver
 {
 public:
     virtual ~NetworkDriver() = default;
+    // Sends the one request and answers what came back, a redirect answer
+    // included: it follows no redirect itself.
     virtual HttpResponse Send(const HttpRequest& request) = 0;
 };
 

@@ -2,8 +2,14 @@
 // The bundles loaded into the process. There is one: the editor's own, whose
 // resources folder is the project's resources/ folder. It is found without
 // any path built into the program: the environment variable
-// QM_RESOURCES_DIR names it when set, otherwise the folders above the running
-// executable are searched for one holding a "resources" folder.
+// QM_RESOURCES_DIR names it when set; otherwise the folders from the one
+// holding the module with this code (the executable, or the plug-in's shared
+// module inside a browser) upward are searched, and in each the first of
+//   - a "resources" folder (an installed layout), or
+//   - a file "resources.location" whose first line names an existing folder
+//     by its absolute path (each build folder has one at its top, naming the
+//     resources/ of the sources it was configured from)
+// is the answer.
 
 #include <string>
 #include <vector>
@@ -30,5 +36,9 @@ std::vector<Bundle> LoadedBundles();
 
 // The folder holding the running executable, empty when it cannot be read.
 std::string ExecutableFolder();
+
+// The folder holding the module this code was linked into: the executable,
+// or the shared module that a host loaded. Empty when it cannot be told.
+std::string ModuleFolder();
 
 } // namespace qm::sys

@@ -224,6 +224,25 @@ TEST_F(LoadHTTPFileTest, OwnersRecordIsUsedWhenNoneIsPassed)
     EXPECT_EQ(sent[0].Header("X-User-ID"), nullptr);
 }
 
+TEST_F(LoadHTTPFileTest, OwnersIdentityStaysWithTheHostAsked)
+{
+    qmtest::LoopbackServer elsewhere; // another port: another host
+    ASSERT_TRUE(elsewhere.Ok());
+    server.Redirect("/moved", elsewhere.Url("/doc"));
+    elsewhere.Answer("/doc", 200, "landed");
+    SetHeaderField(owner.record.SessionID, FromUtf8("s-1"));
+    SetHeaderField(owner.record.UserID, FromUtf8("u-1"));
+
+    CSafeBuf local;
+    ASSERT_TRUE(Load(FromUtf8(server.Url("/moved")), local));
+    EXPECT_EQ(ReadFile(ToUtf8(local)), "landed");
+    ASSERT_EQ(server.Requests().size(), 1u);
+    EXPECT_NE(server.Requests()[0].Header("X-Session-ID"), nullptr);
+    ASSERT_EQ(elsewhere.Requests().size(), 1u);
+    EXPECT_EQ(elsewhere.Requests()[0].Header("X-Session-ID"), nullptr);
+    EXPECT_EQ(elsewhere.Requests()[0].Header("X-User-ID"), nullptr);
+}
+
 TEST_F(LoadHTTPFileTest, ProxyFromArgumentsOrFromTheOwnersSwitch)
 {
     server.Answer("/p", 200, "proxied");

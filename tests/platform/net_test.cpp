@@ -102,6 +102,58 @@ TEST(HttpTest, RedirectLoopAndRedirectToFileFail)
     EXPECT_TRUE(file.body.empty());
 }
 
+TEST(HttpTest, HeadersGoOnlyToTheOriginAsked)
+{
+    // Two servers on different ports are two origins.
+    qmtest::LoopbackServer asked, other;
+    ASSERT_TRUE(asked.Ok() && other.Ok());
+    asked.Redirect("/start", "/same");
+    asked.Redirect("/same", other.Url("/away"));
+    other.Redirect("/away", asked.Url("/back"));
+    asked.Answer("/back", 200, "home again");
+
+    HttpRequest req = Get(asked.Url("/start"));
+    req.headers = {{"X-User-ID", "u1"}, {"Cookie", "s=1"}};
+    HttpResponse res = HttpSend(req);
+    EXPECT_EQ(res.status, 200);
+    EXPECT_EQ(res.body, "home again");
+
+    auto atAsked = asked.Requests();
+    ASSERT_EQ(atAsked.size(), 3u);
+    EXPECT_NE(atAsked[0].Header("X-User-ID"), nullptr);
+    EXPECT_NE(atAsked[1].Header("Cookie"), nullptr); // a hop on the same origin keeps them
+    auto atOther = other.Requests();
+    ASSERT_EQ(atOther.size(), 1u);
+    EXPECT_EQ(atOther[0].Header("X-User-ID"), nullptr);
+    EXPECT_EQ(atOther[0].Header("Cookie"), nullptr);
+    // Once dropped they stay dropped, even back on the origin asked.
+    EXPECT_EQ(atAsked[2].Header("X-User-ID"), nullptr);
+}
+
+TEST(HttpTest, RedirectedPostContinuesAsTheStatusSays)
+{
+    qmtest::LoopbackServer server;
+    ASSERT_TRUE(server.Ok());
+    server.Redirect("/see-other", "/result", 303);
+    server.Redirect("/temporary", "/again", 307);
+    server.Answer("/result", 200, "r");
+    server.Answer("/again", 200, "a");
+
+    HttpRequest req = Get(server.Url("/see-other"));
+    req.method = "POST";
+    req.body = "<q/>";
+    EXPECT_EQ(HttpSend(req).body, "r");
+    req.url = server.Url("/temporary");
+    EXPECT_EQ(HttpSend(req).body, "a");
+
+    auto sent = server.Requests();
+    ASSERT_EQ(sent.size(), 4u);
+    EXPECT_EQ(sent[1].method, "GET");
+    EXPECT_EQ(sent[1].body, "");
+    EXPECT_EQ(sent[3].method, "POST");
+    EXPECT_EQ(sent[3].body, "<q/>");
+}
+
 TEST(HttpTest, FailuresReadAsStatus404WithEmptyBody)
 {
     unsigned short deadPort;

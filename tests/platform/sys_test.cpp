@@ -2,11 +2,14 @@
 #include "platform/sys/SystemInfo.h"
 #include "platform/sys/Uuid.h"
 
+#include "tests/common/FileHelpers.h"
 #include "tests/common/ScopedEnv.h"
+#include "tests/common/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <dlfcn.h>
 #include <set>
 #include <string>
 #include <sys/stat.h>
@@ -21,6 +24,29 @@ bool IsFolder(const std::string& p)
     struct stat st
     { };
     return stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string RealPath(const std::string& p)
+{
+    char* real = ::realpath(p.c_str(), nullptr);
+    std::string out = real ? real : "";
+    std::free(real);
+    return out;
+}
+
+std::string ProjectResources() { return RealPath(QM_TEST_DATA_DIR "/../../resources"); }
+
+// The resources folder as code inside the shared module at path finds it.
+std::string ProbeResources(const std::string& path)
+{
+    void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!module)
+        return "cannot load " + path + ": " + ::dlerror();
+    typedef const char* (*Probe)();
+    Probe probe = reinterpret_cast<Probe>(::dlsym(module, "QmProbeResourcesFolder"));
+    std::string found = probe ? probe() : "no probe";
+    ::dlclose(module);
+    return found;
 }
 
 } // namespace
@@ -43,12 +69,31 @@ TEST(Bundle, ResourcesFolderFoundAboveTheExecutableWithoutTheEnvironment)
     ASSERT_FALSE(found.empty());
     EXPECT_EQ("/resources", found.substr(found.size() - 10));
     EXPECT_TRUE(IsFolder(found));
-    // It lies above the executable's folder.
-    const std::string exe = ExecutableFolder();
-    EXPECT_EQ(0u, exe.rfind(found.substr(0, found.size() - 10), 0));
+    // The module holding the code is the executable; from its folder upward
+    // the build folder's note names the project's resources/, wherever the
+    // build folder is.
+    EXPECT_EQ(ExecutableFolder(), ModuleFolder());
+    EXPECT_EQ(ProjectResources(), RealPath(found));
 
     ScopedEnv missing("QM_RESOURCES_DIR", "/no/such/folder");
     EXPECT_EQ(found, ResourcesFolder());
+}
+
+TEST(Bundle, ALoadedModuleLooksFromItsOwnFolder)
+{
+    ScopedEnv env("QM_RESOURCES_DIR", nullptr);
+    // Loaded from the build folder, as a browser loads the plug-in.
+    EXPECT_EQ(ProjectResources(), RealPath(ProbeResources(QM_RESOURCES_PROBE)));
+
+    // Installed elsewhere beside a resources folder: that one, whatever lies
+    // above the executable.
+    qmtest::TempDir place;
+    ASSERT_TRUE(place.Create(qmtest::TestOutputPath("bundle-")));
+    ASSERT_EQ(0, ::mkdir((place.Path() + "/lib").c_str(), 0700));
+    ASSERT_EQ(0, ::mkdir((place.Path() + "/resources").c_str(), 0700));
+    const std::string module = place.Path() + "/lib/probe.so";
+    ASSERT_TRUE(qmtest::WriteFile(module, qmtest::ReadFile(QM_RESOURCES_PROBE)));
+    EXPECT_EQ(RealPath(place.Path() + "/resources"), ProbeResources(module));
 }
 
 TEST(SystemInfo, TimeZoneFromTheEnvironment)

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 
 using qmtest::FromUtf8;
@@ -82,6 +83,32 @@ TEST_F(ControlIconsTest, BytesThatAreNoPictureLeaveAnEmptyPicture)
     EXPECT_NE(control->GetIconFromIcons(FromUtf8("junk"), nullptr, &image, nullptr), nullptr);
     EXPECT_EQ(image.GetWidth(), 0);
     EXPECT_EQ(image.GetImage(), nullptr);
+}
+
+TEST_F(ControlIconsTest, AppendingKeepsOrderAndStaysLinear)
+{
+    // Walking to the tail on every append took about a minute for this many.
+    const int count = 100000;
+    const unsigned char byte = 1;
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < count; ++i)
+        ASSERT_TRUE(control->AddIcon(FromUtf8("i" + std::to_string(i)), &byte, 1));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    int seen = 0;
+    const ICON_ITEM* last = nullptr;
+    for (const ICON_ITEM* icon = control->GetIcons(); icon; icon = icon->next, ++seen)
+        last = icon;
+    EXPECT_EQ(seen, count + 1); // after the one SetUp added
+    ASSERT_NE(last, nullptr);
+    EXPECT_EQ(qmtest::ToUtf8(last->name), "i" + std::to_string(count - 1));
+
+    control->RemoveIcons();
+    ASSERT_TRUE(control->AddIcon(FromUtf8("after"), &byte, 1)); // a fresh set starts at the head
+    ASSERT_TRUE(control->AddIcon(FromUtf8("next"), &byte, 1));
+    ASSERT_NE(control->GetIcons(), nullptr);
+    EXPECT_EQ(qmtest::ToUtf8(control->GetIcons()->name), "after");
+    ASSERT_NE(control->GetIcons()->next, nullptr);
+    EXPECT_EQ(qmtest::ToUtf8(control->GetIcons()->next->name), "next");
 }
 
 } // namespace

@@ -7,15 +7,32 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
 #include <string>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 using qmtest::ReadFile;
 using qmtest::U16;
 using qmtest::U16String;
 using qmtest::WriteFile;
+
+namespace {
+
+std::atomic<int> g_umaskCalls{0};
+
+} // namespace
+
+// Every umask call of this test program comes here (and goes on to the
+// system), so a test sees whether the code under test touched the
+// process-wide mask, which no single-threaded test could tell otherwise.
+extern "C" mode_t umask(mode_t mask) noexcept
+{
+    ++g_umaskCalls;
+    return static_cast<mode_t>(::syscall(SYS_umask, mask));
+}
 
 namespace {
 
@@ -91,6 +108,24 @@ TEST_F(FilesTest, CopyReadsReadOnlySourcesAndReplacesTheDestination)
     const std::u16string wsrc = U16String(src), wdst = U16String(dir) + u"/copié.bin";
     EXPECT_TRUE(CopyFile(U16(wsrc.c_str()), U16(wdst.c_str()), false));
     EXPECT_EQ(data, ReadFile(dir + "/copi\xC3\xA9.bin"));
+}
+
+TEST_F(FilesTest, CopyLeavesTheMaskAloneAndFollowsIt)
+{
+    const std::string src = dir + "/src", dst = dir + "/dst";
+    WriteFile(src, "data");
+    const mode_t old = umask(027);
+    g_umaskCalls = 0;
+    const bool copied = CopyFile(src.c_str(), dst.c_str(), false);
+    const int calls = g_umaskCalls;
+    umask(old);
+    ASSERT_TRUE(copied);
+    // A thread creating a file while the mask was changed would get the wrong one.
+    EXPECT_EQ(0, calls);
+    struct stat st
+    { };
+    ASSERT_EQ(0, stat(dst.c_str(), &st));
+    EXPECT_EQ(0640u, st.st_mode & 07777);
 }
 
 TEST_F(FilesTest, FailedCopiesReportFailureAndLeaveTheDestination)

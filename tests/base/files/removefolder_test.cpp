@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "base/files/FileUtilsRemove.h"
+#include "base/files/FolderWalk.h"
 #include "base/text/SafeBuf.h"
 
 #include "tests/common/FileHelpers.h"
@@ -43,6 +45,38 @@ protected:
         ASSERT_EQ(::symlink(target.c_str(), P(rel).c_str()), 0) << rel;
     }
     std::string P(const std::string& rel) const { return scratch.Path() + "/" + rel; }
+
+    // Makes rel/d/d/... levels deep with a 5-byte file at the bottom. The
+    // path grows past what a path may hold, so each level is made from the
+    // one above it.
+    void Chain(const std::string& rel, int levels)
+    {
+        Dir(rel);
+        int fd = ::open(P(rel).c_str(), O_RDONLY | O_DIRECTORY);
+        ASSERT_GE(fd, 0);
+        for (int i = 0; i < levels && fd >= 0; ++i) {
+            ASSERT_EQ(::mkdirat(fd, "d", 0700), 0) << i;
+            const int sub = ::openat(fd, "d", O_RDONLY | O_DIRECTORY);
+            ::close(fd);
+            fd = sub;
+        }
+        ASSERT_GE(fd, 0);
+        const int file = ::openat(fd, "f", O_WRONLY | O_CREAT, 0600);
+        EXPECT_EQ(::write(file, "bytes", 5), 5);
+        ::close(file);
+        ::close(fd);
+    }
+    // Takes a chain apart from the top, one level at a time, with short paths.
+    void Unchain(const std::string& rel)
+    {
+        const std::string top = P(rel) + "/d";
+        while (::rename((top + "/d").c_str(), P("lifted").c_str()) == 0) {
+            ::unlinkat(AT_FDCWD, (top + "/f").c_str(), 0);
+            ASSERT_EQ(::rmdir(top.c_str()), 0);
+            ASSERT_EQ(::rename(P("lifted").c_str(), top.c_str()), 0);
+        }
+        EXPECT_TRUE(RemoveEntireFolder(FromUtf8(P(rel))));
+    }
 
     qmtest::ScopedEnv home{"HOME"};
     qmtest::TempDir scratch;
@@ -174,4 +208,28 @@ TEST_F(FolderTree, SizeIgnoresLinksAndCopyReproducesTheTree)
     EXPECT_FALSE(Exists(P("src/sub/copy")));
     EXPECT_FALSE(CopyFolderTo(FromUtf8(P("missing")), FromUtf8(P("dst2"))));
     EXPECT_FALSE(CopyFolderTo(FromUtf8(P("src")), nullptr));
+}
+
+TEST_F(FolderTree, WalksStopAtTheirDepthBoundAndAnswerFailure)
+{
+    // At the bound every walk goes all the way.
+    Chain("fits", kMaxFolderDepth);
+    EXPECT_EQ(GetDirectorySize(FromUtf8(P("fits"))), 5.0);
+    EXPECT_TRUE(CopyFolderTo(FromUtf8(P("fits")), FromUtf8(P("fits-copy"))));
+    EXPECT_EQ(GetDirectorySize(FromUtf8(P("fits-copy"))), 5.0);
+    EXPECT_TRUE(RemoveEntireFolder(FromUtf8(P("fits-copy"))));
+    EXPECT_TRUE(RemoveEntireFolder(FromUtf8(P("fits"))));
+
+    // One level more, and a tree of 5,000 levels: no walk recurses or holds
+    // a descriptor per level, and each answers failure.
+    Chain("over", kMaxFolderDepth + 1);
+    EXPECT_EQ(GetDirectorySize(FromUtf8(P("over"))), 0.0);
+    Chain("deep", 5000);
+    EXPECT_FALSE(RemoveEntireFolder(FromUtf8(P("deep"))));
+    EXPECT_TRUE(Exists(P("deep/d")));
+    EXPECT_EQ(GetDirectorySize(FromUtf8(P("deep"))), 0.0);
+    EXPECT_FALSE(CopyFolderTo(FromUtf8(P("deep")), FromUtf8(P("deep-copy"))));
+    EXPECT_TRUE(RemoveEntireFolder(FromUtf8(P("deep-copy"))));
+    Unchain("over");
+    Unchain("deep");
 }

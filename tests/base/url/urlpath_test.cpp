@@ -140,8 +140,15 @@ TEST(ParseLocalURL, FileAddressesBecomePaths)
     EXPECT_EQ("C:/dir/a.gif", LocalPath(u"file:///C|/dir/a.gif"));
     EXPECT_EQ("/Users/u/a.gif", LocalPath(u"file://localhost/Users/u/a.gif"));
     EXPECT_EQ("/Users/u/a.gif", LocalPath(u"file:///Users/u/a.gif"));
-    EXPECT_EQ("FILE://LOCALHOST/x", LocalPath(u"FILE://LOCALHOST/x"));
     EXPECT_EQ("http://h/a", LocalPath(u"http://h/a"));
+    // One rule for every caller: the scheme and the host are read without
+    // case, and only a drive letter drops the slashes: a ":" or "|" further
+    // on is part of a name.
+    EXPECT_EQ("/x", LocalPath(u"FILE://LOCALHOST/x"));
+    EXPECT_EQ("/tmp/a|b:c.xml", LocalPath(u"file:///tmp/a|b:c.xml"));
+    EXPECT_EQ("localhostile/x", LocalPath(u"file://localhostile/x"));
+    EXPECT_EQ("C:", LocalPath(u"file:///C|"));
+    EXPECT_EQ("a|b", LocalPath(u"a|b"));
 }
 
 TEST(CheckForLocalFile, DropsTrailingSlashAndDecodesLocalhostAddresses)
