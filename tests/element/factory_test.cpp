@@ -26,7 +26,7 @@
 #include "elements/TextElement.h"
 #include "elements/ULElement.h"
 #include "plugin/MorvaXEditorCtrl.h"
-#include "tests/common/CaseLines.h"
+#include "tests/common/CaseFile.h"
 #include "tests/common/TempHome.h"
 #include "tests/common/TextHelpers.h"
 
@@ -154,15 +154,15 @@ protected:
 
 TEST_F(FactoryTest, TableOfTags)
 {
-    std::vector<qmtest::CaseLine> cases = qmtest::ReadCaseLines("element_factory/tags.txt");
+    std::vector<qmtest::CaseLine> cases = qmtest::ReadCaseFile("element_factory/tags.txt", 5);
     EXPECT_GT(cases.size(), 50u);
     for (const qmtest::CaseLine& c : cases) {
         const std::vector<std::string>& f = c.fields;
-        ASSERT_EQ(f.size(), 5u) << "tags.txt line " << c.number;
+        ASSERT_EQ(f.size(), 5u) << "tags.txt line " << c.line;
         std::string tag = f[0] == "(text)" ? "" : f[0];
         CElement* e = CreateElement(tag.c_str(), nullptr, nullptr, &engine);
         ASSERT_NE(e, nullptr) << tag;
-        SCOPED_TRACE("tags.txt line " + std::to_string(c.number) + ": " + f[0]);
+        SCOPED_TRACE("tags.txt line " + std::to_string(c.line) + ": " + f[0]);
         EXPECT_EQ(ClassOf(e), f[1]);
         EXPECT_EQ(e->m_kind, std::stol(f[2]));
         EXPECT_EQ(Joined(FlagsOf(e)), Joined(ParseFlags(f[3])));

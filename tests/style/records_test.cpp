@@ -4,7 +4,7 @@
 #include "style/records/StyleRecords.h"
 
 #include "element/Element.h"
-#include "tests/common/CaseLines.h"
+#include "tests/common/CaseFile.h"
 #include "tests/common/TextHelpers.h"
 
 #include <gtest/gtest.h>
@@ -13,17 +13,17 @@
 
 TEST(StyleRecords, MergeTable)
 {
-    std::vector<qmtest::CaseLine> cases = qmtest::ReadCaseLines("style_records/merge.txt");
+    std::vector<qmtest::CaseLine> cases = qmtest::ReadCaseFile("style_records/merge.txt", 6);
     EXPECT_GE(cases.size(), 12u);
     for (const qmtest::CaseLine& c : cases) {
-        ASSERT_EQ(c.fields.size(), 6u) << "line " << c.number;
+        ASSERT_EQ(c.fields.size(), 6u) << "line " << c.line;
         int targetOrigin = std::stoi(c.fields[0]), origin = std::stoi(c.fields[1]);
         bool clear = c.fields[2] == "1", written = c.fields[3] == "1", set = c.fields[4] == "1";
         int value = std::stoi(c.fields[5]);
         STYLE_TYPE target{}, source{};
         SetStyleType(&target, 5, 0, 0, targetOrigin, true, false, true, nullptr);
         SetStyleType(&source, 7, 1, 0, 3, true, true, false, nullptr);
-        SCOPED_TRACE("merge.txt line " + std::to_string(c.number));
+        SCOPED_TRACE("merge.txt line " + std::to_string(c.line));
         EXPECT_EQ(CheckSetStyleType(&target, &source, origin, clear), written);
         EXPECT_EQ(target.set, set);
         EXPECT_EQ(target.value, value);
