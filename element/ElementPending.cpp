@@ -24,6 +24,7 @@ bool CElement::FixRTLChildren() { return false; }
 bool CElement::FixInlineBrother(void*) { return false; }
 bool CElement::SetAttrFromStyle() { return false; }
 bool CElement::DrawUncalc() { return false; }
+void CElement::CalcForAll(void*, bool, bool) { }
 
 // ---- painting ----
 bool CElement::DrawMarker(void*, CPoint&) { return false; }
@@ -43,13 +44,9 @@ bool CElement::StyleChanged(int) { return false; }
 void CElement::ResetStyle(bool) { }
 void CElement::RemoveStyle(ELEMENT_STYLE*) { }
 bool CElement::ApplyCSS(const unsigned short*, bool) { return false; }
+void CElement::LoadAttributeStyle(CSafeBuf&, CSafeBuf&) { }
 
 // ---- markup ----
-bool CElement::SetElement(_xmlNode*, bool, bool, bool) { return false; }
-bool CElement::GetSourceCode(CSafeBuf&, int, int, CSafeBuf&, CSafeBuf&, CSafeBuf&, SourceCodeVar*)
-{
-    return false;
-}
 CElement* CElement::InsertTagText(const unsigned short*, long, bool, bool, bool, bool) { return nullptr; }
 
 // ---- caret and keys ----
@@ -89,6 +86,5 @@ bool CElement::GetSelectionCode(CSafeBuf&, int, bool) { return false; }
 // ---- structural edits ----
 CElement* CElement::BreakElement(long, bool) { return nullptr; }
 bool CElement::SplitUntilParent(CElement**, long, long) { return false; }
-bool CElement::RemoveChildNodeOnly(long) { return false; }
 bool CElement::UnwrapElement() { return false; }
 CElement* CElement::Duplicate() { return nullptr; }
