@@ -9,6 +9,8 @@
 //   ancestor and descendant queries  ElementQueries.cpp (free ones: TreeQueries.h)
 //   walks, indexes and order         ElementWalks.cpp (free ones: TreeQueries.h)
 //   markup and path strings          ElementTagList.cpp (free ones: TagList.h)
+//   attributes                       ElementAttributes.cpp
+//   style text                       ElementStyleText.cpp
 //   virtual operations               ElementVirtuals.cpp, ElementPending.cpp
 //
 // Identity. Each element gets a serial identifier at construction that is
@@ -92,6 +94,51 @@ public:
     // receives its value (empty when none). Answers whether one was found.
     bool GetAttrNoCase(const unsigned short* name, CSafeBuf& value) const;
     bool GetAttrNoCase(const char* name, CSafeBuf& value) const;
+
+    // ==== attributes (ElementAttributes.cpp) ====
+    // Names are kept as written. The 16-bit look-up is exact (case-sensitive);
+    // the 8-bit one ignores ASCII case, as GetAttrNoCase. value is empty when
+    // the attribute is absent. Answers whether it was found.
+    bool GetAttrString(const unsigned short* name, CSafeBuf& value) const;
+    bool GetAttrString(const char* name, CSafeBuf& value) const;
+    // Exact name. An existing attribute takes a non-empty value in place and
+    // is removed by an empty (or null) one; a missing one is appended when
+    // the value is not empty. After any change the style sheets are applied
+    // again (ApplyCSS(null, true)). Answers whether the attribute existed
+    // before. The 8-bit forms widen (zero-extended) and forward.
+    bool SetAttrString(const unsigned short* name, const unsigned short* value);
+    bool SetAttrString(const char* name, const unsigned short* value);
+    bool SetAttrString(const unsigned short* name, const char* value);
+    bool SetAttrString(const char* name, const char* value);
+    int GetAttrCount() const { return m_attributes.GetCount(); }
+    // id, title, xml:lang, dir and the nine on... event attributes, ASCII
+    // case ignored.
+    static bool IsCommonAttribute(const unsigned short* name);
+    // Empties to and copies every pair of from in order, names lower-cased
+    // when lower (names that become equal keep the later value). to may be
+    // from.
+    static void CopyMap(CMapStringToString* to, const CMapStringToString* from, bool lower);
+
+    // ==== style text (ElementStyleText.cpp) ====
+    // Style text is a run of declarations "name: value" separated by ";". A
+    // declaration of property is one whose name (the text before its first
+    // ":", blanks around it ignored) equals property exactly, so
+    // "background-color" never answers for "color". Only the first such
+    // declaration counts.
+    //
+    // The value of the first declaration of property, trimmed; false and an
+    // empty value when there is none.
+    static bool GetAttrValue(const CSafeBuf& style, const unsigned short* property, CSafeBuf& value);
+    static bool GetAttrValue(const CSafeBuf& style, const char* property, CSafeBuf& value);
+    // With a declaration of property: an empty value deletes it with its ";"
+    // (and the blanks after it when it came first); another value replaces
+    // the old one: the text up to the colon, a blank, the value, and ";"
+    // when nothing followed. Without one, a non-empty value is appended as
+    // "property: value;", after a ";" when the text does not already end in
+    // one (trailing blanks ignored). Answers whether a declaration was found.
+    static bool ReplaceStyleString(
+        CSafeBuf& style, const unsigned short* property, const unsigned short* value);
+    static bool ReplaceStyleString(CSafeBuf& style, const char* property, const char* value);
 
     // ==== child list (ElementChildList.cpp) ====
     // These link and unlink only: no layout, style or registry work. Each
@@ -299,26 +346,31 @@ public:
         bool stopsOnly, CElement* reference);           // 65
     virtual CElement* PackSelection(CElement* wrapper); // 66
     virtual bool GetSourceCode(CSafeBuf& out, int level, int flags, CSafeBuf&, CSafeBuf&, CSafeBuf&,
-        SourceCodeVar* var);                                                                  // 67
-    virtual bool GetStyleString(const unsigned short* property, CSafeBuf& value);             // 68
-    virtual bool SetStyleString(const unsigned short* property, const unsigned short* value); // 69
-    virtual bool GetStyleString(const char* property, CSafeBuf& value);                       // 70
-    virtual bool SetStyleString(const char* property, const unsigned short* value);           // 71
-    virtual bool FixRTLChildren();                                                            // 72
-    virtual int MouseCursorType(CPoint pt);                                                   // 73
-    virtual bool CanGetKeyFocus();                                                            // 74
-    virtual void UpdateExtraAttrs();                                                          // 75: nothing
-    virtual bool Notify(int code, CElement* from);                                            // 76
-    virtual CElement* IsLastElementInBlock(bool skipEmptyText, bool divCounts);               // 77
-    virtual void ResetStyle(bool clearBox);                                                   // 78
-    virtual void RemoveStyle(ELEMENT_STYLE* style);                                           // 79
-    virtual bool CheckHasSelection(int);                                                      // 80
-    virtual bool IsSelectionUnderTag(int kind, int);                                          // 81
-    virtual int DoSelection(int kind, bool apply, CElement* templ);                           // 82
-    virtual bool SplitUntilParent(CElement** rest, long stopId, long childId);                // 83
-    virtual bool CleanMark();                                                                 // 84
-    virtual bool GetSelectionCode(CSafeBuf& out, int mode, bool);                             // 85
-    virtual CElement* Duplicate();                                                            // 86
+        SourceCodeVar* var); // 67
+    // 68: GetAttrValue on the style attribute; false without one.
+    virtual bool GetStyleString(const unsigned short* property, CSafeBuf& value);
+    // 69: with a style attribute, ReplaceStyleString on it, and the attribute
+    // is removed when nothing but blanks is left; without one, a non-empty
+    // value makes it "property: value" (no ";"). Only the text changes: the
+    // caller applies the style. Answers whether a style attribute existed.
+    virtual bool SetStyleString(const unsigned short* property, const unsigned short* value);
+    virtual bool GetStyleString(const char* property, CSafeBuf& value);             // 70: widens, forwards
+    virtual bool SetStyleString(const char* property, const unsigned short* value); // 71: widens, forwards
+    virtual bool FixRTLChildren();                                                  // 72
+    virtual int MouseCursorType(CPoint pt);                                         // 73
+    virtual bool CanGetKeyFocus();                                                  // 74
+    virtual void UpdateExtraAttrs();                                                // 75: nothing
+    virtual bool Notify(int code, CElement* from);                                  // 76
+    virtual CElement* IsLastElementInBlock(bool skipEmptyText, bool divCounts);     // 77
+    virtual void ResetStyle(bool clearBox);                                         // 78
+    virtual void RemoveStyle(ELEMENT_STYLE* style);                                 // 79
+    virtual bool CheckHasSelection(int);                                            // 80
+    virtual bool IsSelectionUnderTag(int kind, int);                                // 81
+    virtual int DoSelection(int kind, bool apply, CElement* templ);                 // 82
+    virtual bool SplitUntilParent(CElement** rest, long stopId, long childId);      // 83
+    virtual bool CleanMark();                                                       // 84
+    virtual bool GetSelectionCode(CSafeBuf& out, int mode, bool);                   // 85
+    virtual CElement* Duplicate();                                                  // 86
 
     // ==== Filled in later ====
     // These do nothing for now and answer false, 0 or null (ElementPending.cpp):
@@ -330,8 +382,7 @@ public:
     //   painting:    DrawMarker, PrepareBitmap, SelfPaint, DrawMarkOnElement,
     //                DrawBorder, RepaintToSameDC, FastDraw, Notify, ReLoad
     //   cascade:     CopyStyleFrom, CopyFromParent, StyleChanged, ResetStyle,
-    //                RemoveStyle, GetStyleString, SetStyleString, and the
-    //                non-virtual ApplyCSS below
+    //                RemoveStyle, and the non-virtual ApplyCSS below
     //   markup:      SetElement, GetSourceCode, InsertTagText
     //   caret, keys: GetKeyLen, GetKeyColor, GetKeyPos, MoveKeyFocusToNext,
     //                FindNextElementInParent, WhereCursorOn, GetCloseCursor,

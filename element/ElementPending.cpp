@@ -42,10 +42,6 @@ bool CElement::CopyFromParent(CElement*, int) { return false; }
 bool CElement::StyleChanged(int) { return false; }
 void CElement::ResetStyle(bool) { }
 void CElement::RemoveStyle(ELEMENT_STYLE*) { }
-bool CElement::GetStyleString(const unsigned short*, CSafeBuf&) { return false; }
-bool CElement::SetStyleString(const unsigned short*, const unsigned short*) { return false; }
-bool CElement::GetStyleString(const char*, CSafeBuf&) { return false; }
-bool CElement::SetStyleString(const char*, const unsigned short*) { return false; }
 bool CElement::ApplyCSS(const unsigned short*, bool) { return false; }
 
 // ---- markup ----
