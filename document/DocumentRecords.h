@@ -7,7 +7,8 @@
 class CImage;
 
 // One picture loaded for the document, shared by every image element that
-// names it. The key is the picture's source, trimmed and lower-cased.
+// names it. The key is the picture's source, trimmed, its case kept
+// (element/ElementPictures.h).
 struct IMAGE_POOL_ITEM
 {
     CSafeBuf key;

@@ -11,6 +11,11 @@
 //   markup and path strings          ElementTagList.cpp (free ones: TagList.h)
 //   attributes                       ElementAttributes.cpp
 //   style text                       ElementStyleText.cpp
+//   inheritance                      ElementInherit.cpp
+//   style upkeep                     ElementStyleUpkeep.cpp
+//   copies and markup fragments      ElementCopy.cpp
+//   free utilities                   ElementUtilities.h, EffectiveValues.h,
+//                                    ElementPictures.h
 //   virtual operations               ElementVirtuals.cpp, ElementPending.cpp
 //
 // Identity. Each element gets a serial identifier at construction that is
@@ -118,6 +123,12 @@ public:
     // when lower (names that become equal keep the later value). to may be
     // from.
     static void CopyMap(CMapStringToString* to, const CMapStringToString* from, bool lower);
+
+    // ==== markup into the element (ElementCopy.cpp) ====
+    // Parses "<top>" + markup + "</top>" and reads the children of top into
+    // this element (SetElement(top, false, true, false)). Answers whether
+    // the markup parsed.
+    bool InsertHTMLCodeToElement(const unsigned short* markup);
 
     // ==== style text (ElementStyleText.cpp) ====
     // Style text is a run of declarations "name: value" separated by ";". A
@@ -275,8 +286,20 @@ public:
     virtual bool CanDrawChild(); // 14: true
     virtual bool SetElement(
         _xmlNode* node, bool attributesOnly, bool skipAttributes, bool keepWhiteSpace); // 15
-    virtual bool CopyStyleFrom(ELEMENT_STYLE* from, int mode);                          // 16
-    virtual bool CopyFromParent(CElement* parent, int mode);                            // 17
+    // 16: takes from the parent's style what this element does not set
+    // itself: the right-to-left flag always (unless the element's own
+    // direction is left-to-right); with mode 8 the text colour and the font
+    // family; unless mode 4 the marker colours and, with mode 1, the font
+    // and text values (size, weight, italic, decoration, family, line
+    // height, colour). Inherited values are marked as such and never count
+    // as the element's own. False for a null style.
+    virtual bool CopyStyleFrom(ELEMENT_STYLE* from, int mode);
+    // 17: inheritance from parent (ElementInherit.cpp has the steps): the
+    // direction always; unless mode 4 the owner, the marker cells, the link
+    // state and the derived values (CalcForAll); the available area; with
+    // mode 1 the font and text values, with mode 2 the attributes; a p in a
+    // cell takes the cell's alignment. False only for a null parent.
+    virtual bool CopyFromParent(CElement* parent, int mode);
     // 18: sets parent and owner, lets the child inherit (CopyFromParent mode
     // 1), links it last. False when the child cannot be linked.
     virtual bool AppendChild(CElement* child);
@@ -288,8 +311,12 @@ public:
     // child list and the attribute map, ReleaseCDC(); on the body also drops
     // the drawing context and frees the document's offscreen bitmap.
     virtual void Release();
-    virtual bool ReleaseCDC();                                             // 21: true
-    virtual bool SetAttrFromStyle();                                       // 22
+    virtual bool ReleaseCDC(); // 21: true
+    // 22: records the box size the style specifies, for the layout pass:
+    // m_cssRect.right is a pixel width plus the horizontal borders and
+    // paddings, else 0 (a body keeps its own); m_cssRect.bottom is a pixel
+    // height, else 0. Answers true.
+    virtual bool SetAttrFromStyle();
     virtual int GetPxValue(int value, int unit, int useOwnFont, int base); // 23
     virtual int GetPercentValue(int percent);                              // 24
     virtual bool IsValidText(const unsigned short* text);                  // 25: a character above U+0020
@@ -362,15 +389,26 @@ public:
     virtual void UpdateExtraAttrs();                                                // 75: nothing
     virtual bool Notify(int code, CElement* from);                                  // 76
     virtual CElement* IsLastElementInBlock(bool skipEmptyText, bool divCounts);     // 77
-    virtual void ResetStyle(bool clearBox);                                         // 78
-    virtual void RemoveStyle(ELEMENT_STYLE* style);                                 // 79
-    virtual bool CheckHasSelection(int);                                            // 80
-    virtual bool IsSelectionUnderTag(int kind, int);                                // 81
-    virtual int DoSelection(int kind, bool apply, CElement* templ);                 // 82
-    virtual bool SplitUntilParent(CElement** rest, long stopId, long childId);      // 83
-    virtual bool CleanMark();                                                       // 84
-    virtual bool GetSelectionCode(CSafeBuf& out, int mode, bool);                   // 85
-    virtual CElement* Duplicate();                                                  // 86
+    // 78: the computed style becomes that of a new element (its clear cell
+    // kept), the cascade scratch is emptied, UpdateExtraAttrs() runs, the box
+    // size is emptied when asked, and the tag's default style is given again.
+    virtual void ResetStyle(bool clearBox);
+    // 79: clears each group that style sets: the borders; the background
+    // colour (white) with the background image; either half of the alignment
+    // word; the weight (100) with italic and underline; the text colour
+    // (grey RGB(128, 128, 128)). Null does nothing.
+    virtual void RemoveStyle(ELEMENT_STYLE* style);
+    virtual bool CheckHasSelection(int);                                       // 80
+    virtual bool IsSelectionUnderTag(int kind, int);                           // 81
+    virtual int DoSelection(int kind, bool apply, CElement* templ);            // 82
+    virtual bool SplitUntilParent(CElement** rest, long stopId, long childId); // 83
+    virtual bool CleanMark();                                                  // 84
+    virtual bool GetSelectionCode(CSafeBuf& out, int mode, bool);              // 85
+    // 86: a new element of the same tag, rules, root and owner with a copy of
+    // the computed style, the attributes and the size and content
+    // rectangles, its parent set but not linked; no children, no text. Null
+    // when the factory fails.
+    virtual CElement* Duplicate();
 
     // ==== Filled in later ====
     // These do nothing for now and answer false, 0 or null (ElementPending.cpp):
@@ -378,11 +416,10 @@ public:
     //                WrapElement, CombineWrap, GetPxValue, GetPercentValue,
     //                GetBorderRect, SetElementRect, GetMinSize, ReCalcReg,
     //                AlignChild, FastReCalc, FixRTLChildren, FixInlineBrother,
-    //                SetAttrFromStyle, DrawUncalc
+    //                DrawUncalc, and the non-virtual CalcForAll below
     //   painting:    DrawMarker, PrepareBitmap, SelfPaint, DrawMarkOnElement,
     //                DrawBorder, RepaintToSameDC, FastDraw, Notify, ReLoad
-    //   cascade:     CopyStyleFrom, CopyFromParent, StyleChanged, ResetStyle,
-    //                RemoveStyle, and the non-virtual ApplyCSS below
+    //   cascade:     StyleChanged, and the non-virtual ApplyCSS below
     //   markup:      SetElement, GetSourceCode, InsertTagText
     //   caret, keys: GetKeyLen, GetKeyColor, GetKeyPos, MoveKeyFocusToNext,
     //                FindNextElementInParent, WhereCursorOn, GetCloseCursor,
@@ -395,11 +432,13 @@ public:
     //                IsSelectionUnderTag, DoSelection, CleanMark,
     //                GetSelectionCode
     //   edits:       BreakElement, SplitUntilParent, RemoveChildNodeOnly,
-    //                UnwrapElement, Duplicate
+    //                UnwrapElement
     // The factory also calls SetDefaultStyle (style/cascade/DefaultStyle.h),
     // which leaves the style as it is until the cascade fills it in.
     // Applies the style sheets to the element (cascade).
     bool ApplyCSS(const unsigned short* tag, bool);
+    // Resolves the element's lengths for layout (recurse: and its subtree's).
+    bool CalcForAll(void* dc, bool keepIndent, bool recurse);
 
 private:
     // Whether c may be linked into this element's list.

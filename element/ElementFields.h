@@ -118,6 +118,13 @@ public:
     CPtrList m_stylePieces;
     long m_fontNumber = 0;  // the default font number at construction
     long m_inlineGroup = 0; // shared by the pieces of one wrapped inline element
+    // Inheritance: the element takes no font and text values from its parent
+    // (m_noInherit); its text direction is forced (m_dirOverride: bdo and
+    // everything inside one); its link state: 0 none, 1 inside an a with an
+    // href, 2 inside an a without one (CopyFromParent).
+    unsigned char m_noInherit = 0;
+    unsigned char m_dirOverride = 0;
+    long m_linkState = 0;
 
     // ---- caret and selection ----
     long m_caretOffset = 0; // in a text run an index; else 0 before, 1 after

@@ -22,8 +22,8 @@ bool CElement::AlignChild(int) { return false; }
 bool CElement::FastReCalc(bool) { return false; }
 bool CElement::FixRTLChildren() { return false; }
 bool CElement::FixInlineBrother(void*) { return false; }
-bool CElement::SetAttrFromStyle() { return false; }
 bool CElement::DrawUncalc() { return false; }
+bool CElement::CalcForAll(void*, bool, bool) { return false; }
 
 // ---- painting ----
 bool CElement::DrawMarker(void*, CPoint&) { return false; }
@@ -37,11 +37,7 @@ bool CElement::Notify(int, CElement*) { return false; }
 bool CElement::ReLoad(void*) { return false; }
 
 // ---- cascade ----
-bool CElement::CopyStyleFrom(ELEMENT_STYLE*, int) { return false; }
-bool CElement::CopyFromParent(CElement*, int) { return false; }
 bool CElement::StyleChanged(int) { return false; }
-void CElement::ResetStyle(bool) { }
-void CElement::RemoveStyle(ELEMENT_STYLE*) { }
 bool CElement::ApplyCSS(const unsigned short*, bool) { return false; }
 
 // ---- markup ----
@@ -91,4 +87,3 @@ CElement* CElement::BreakElement(long, bool) { return nullptr; }
 bool CElement::SplitUntilParent(CElement**, long, long) { return false; }
 bool CElement::RemoveChildNodeOnly(long) { return false; }
 bool CElement::UnwrapElement() { return false; }
-CElement* CElement::Duplicate() { return nullptr; }

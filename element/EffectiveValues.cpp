@@ -1,0 +1,101 @@
+// Values along the ancestors, and the final box size step.
+
+#include "element/EffectiveValues.h"
+
+#include "element/Element.h"
+#include "style/records/FontDefaults.h"
+
+#include <algorithm>
+#include <climits>
+#include <vector>
+
+namespace {
+
+int ClampToInt(long long v) { return v > INT_MAX ? INT_MAX : v < INT_MIN ? INT_MIN : static_cast<int>(v); }
+
+} // namespace
+
+int GetActualFontSize(const CElement* e)
+{
+    std::vector<const CElement*> path;
+    for (const CElement* a = e; a; a = a->m_parent)
+        path.push_back(a);
+    long long size = kBaseFontSize;
+    for (auto it = path.rbegin(); it != path.rend(); ++it) {
+        const ELEMENT_STYLE& s = (*it)->m_style;
+        if (!s.sizeSet || s.sizeInherited)
+            continue;
+        if (s.fontSizeUnit == kUnitPercent || s.fontSizeUnit == kUnitEm)
+            size = ClampToInt((size * s.fontSize + 50) / 100);
+        else
+            size = s.fontSize;
+    }
+    return static_cast<int>(size);
+}
+
+unsigned long GetActualColor(const CElement* e)
+{
+    for (const CElement* a = e; a; a = a->m_parent) {
+        if (a->m_style.colorSet)
+            return static_cast<unsigned long>(a->m_style.color);
+    }
+    return 0;
+}
+
+unsigned long GetActualBackColor(const CElement* e, unsigned long colourDefault)
+{
+    for (const CElement* a = e; a; a = a->m_parent) {
+        if (a->m_style.bkColorSet)
+            return static_cast<unsigned long>(a->m_style.bkColor);
+    }
+    return colourDefault;
+}
+
+long ValidateColor(const CElement* e, long colour)
+{
+    if (colour != kColourTransparent || !e)
+        return colour;
+    for (const CElement* a = e->m_parent; a; a = a->m_parent) {
+        if (a->m_style.colorSet && a->m_style.color != kColourTransparent)
+            return a->m_style.color;
+    }
+    if (e->m_root)
+        return e->m_root->m_style.color;
+    return kColourTransparent;
+}
+
+bool GetCellpadding(CElement* e, CRect& padding)
+{
+    padding.SetRectEmpty();
+    if (!e)
+        return false;
+    const ELEMENT_STYLE& s = e->m_style;
+    auto px
+        = [e](const STYLE_TYPE& cell) { return cell.set ? e->GetPxValue(cell.value, cell.unit, 1, 0) : 0; };
+    padding.left = px(s.paddingLeft);
+    padding.top = px(s.paddingTop);
+    padding.right = px(s.paddingRight);
+    padding.bottom = px(s.paddingBottom);
+    return true;
+}
+
+void HandleFinalWidth(CElement* e)
+{
+    if (!e)
+        return;
+    CRect& box = e->m_sizeRect;
+    box.right = std::max(box.right, box.left + e->m_cssRect.right);
+    const int height = box.bottom - box.top;
+    if (e->m_cssRect.bottom > height)
+        box.bottom = box.top + e->m_cssRect.bottom;
+    else if (e->m_kind == kKindBody)
+        box.bottom += 10;
+    if (e->m_block) {
+        int widen = 0;
+        for (const CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
+            if (c->m_block && c->m_marginRightBottom.x < 0)
+                widen = std::max(widen, -c->m_marginRightBottom.x);
+        }
+        box.right += widen;
+    }
+}

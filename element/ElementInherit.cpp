@@ -1,0 +1,196 @@
+// What an element takes from its parent: CopyFromParent and CopyStyleFrom.
+//
+// Inherited values are copies of the parent's that the element does not
+// count as its own: a font field is taken only while its own set byte is
+// off and is marked in the matching ...Inherited byte; the text colour is
+// taken while colorSet is off (colorSet stays off); the direction cell is
+// taken with origin 0, which any rule or attribute overrides; marker and
+// list cells are copied with CopyStyleForNew, which marks them inherited.
+// So a later inheritance pass refreshes inherited values and never
+// overwrites what a rule, an attribute or the style attribute set.
+
+#include "element/Element.h"
+
+#include "element/StyleCells.h"
+#include "element/factory/TagTables.h"
+
+namespace {
+
+// The element's own direction (not an inherited one) is left-to-right.
+bool OwnLeftToRight(const ELEMENT_STYLE& s)
+{
+    return s.direction.set && s.direction.origin != kOriginNone && s.direction.value == kDirectionLtr;
+}
+
+void InheritRightToLeft(ELEMENT_STYLE& own, const ELEMENT_STYLE& from)
+{
+    if (from.rtl && !OwnLeftToRight(own))
+        own.rtl = 1;
+}
+
+void InheritColour(ELEMENT_STYLE& own, const ELEMENT_STYLE& from)
+{
+    if (!own.colorSet)
+        own.color = from.color;
+}
+
+void InheritFamily(ELEMENT_STYLE& own, const ELEMENT_STYLE& from)
+{
+    if (own.familySet)
+        return;
+    static_assert(sizeof own.fontFamily == sizeof from.fontFamily, "same field");
+    for (int i = 0; i < kFontFamilyUnits; ++i)
+        own.fontFamily[i] = from.fontFamily[i];
+    own.fontFamily[kFontFamilyUnits - 1] = 0;
+    own.fontNumber = from.fontNumber;
+    own.familyInherited = 1;
+}
+
+// Size (unless keepSize), weight, italic, underline, line-through, family and
+// text colour.
+void InheritFontAndText(ELEMENT_STYLE& own, const ELEMENT_STYLE& from, bool keepSize)
+{
+    if (!own.sizeSet && !keepSize) {
+        own.fontSize = from.fontSize;
+        own.fontSizeUnit = from.fontSizeUnit;
+        own.sizeInherited = 1;
+    }
+    if (!own.weightSet) {
+        own.fontWeight = from.fontWeight;
+        own.weightInherited = 1;
+    }
+    if (!own.italicSet) {
+        own.italic = from.italic;
+        own.italicInherited = 1;
+    }
+    if (!own.underlineSet) {
+        own.underline = from.underline;
+        own.underlineInherited = 1;
+    }
+    if (!own.lineThroughSet) {
+        own.lineThrough = from.lineThrough;
+        own.lineThroughInherited = 1;
+    }
+    InheritFamily(own, from);
+    InheritColour(own, from);
+}
+
+void InheritMarkerColours(ELEMENT_STYLE& own, const ELEMENT_STYLE& from)
+{
+    CopyStyleForNew(&own.markerColor, &from.markerColor);
+    CopyStyleForNew(&own.markerBackgroundColor, &from.markerBackgroundColor);
+    CopyStyleForNew(&own.markerBorderColor, &from.markerBorderColor);
+}
+
+} // namespace
+
+bool CElement::CopyStyleFrom(ELEMENT_STYLE* from, int mode)
+{
+    if (!from)
+        return false;
+    InheritRightToLeft(m_style, *from);
+    if (mode & 8) {
+        InheritColour(m_style, *from);
+        InheritFamily(m_style, *from);
+    }
+    if (!(mode & 4)) {
+        InheritMarkerColours(m_style, *from);
+        if (mode & 1) {
+            InheritFontAndText(m_style, *from, false);
+            CopyStyleForNew(&m_style.lineHeight, &from->lineHeight);
+        }
+    }
+    return true;
+}
+
+bool CElement::CopyFromParent(CElement* parent, int mode)
+{
+    if (!parent)
+        return false;
+    const ELEMENT_STYLE& from = parent->m_style;
+
+    // 1. Direction.
+    InheritRightToLeft(m_style, from);
+    m_dirOverride = m_kind == kKindBdo ? 1 : parent->m_dirOverride;
+
+    // 2. Owner, marker cells, link state and derived values.
+    bool toStep5 = false;
+    if (!(mode & 4)) {
+        m_owner = parent->m_owner;
+        CopyStyleForNew(&m_style.lock, &from.lock);
+        CopyStyleForNew(&m_style.markerLabel, &from.markerLabel);
+        InheritMarkerColours(m_style, from);
+        if (m_kind == kKindLi) {
+            CopyStyleForNew(&m_style.listType, &from.listType);
+            CopyStyleForNew(&m_style.listPosition, &from.listPosition);
+            CopyStyleForNew(&m_style.listImage, &from.listImage);
+        }
+        if (parent->m_kind == kKindA) {
+            CSafeBuf href;
+            parent->GetAttrNoCase("href", href);
+            m_linkState = href.IsEmpty() ? 2 : 1;
+        } else {
+            m_linkState = parent->m_linkState;
+        }
+        // A center inside an inline parent keeps its geometry: straight to step 5.
+        if (m_kind == kKindCenter && !IsTagInList(BLOCKTYPE, parent->m_tagName))
+            toStep5 = true;
+        else
+            CalcForAll(nullptr, false, false);
+    }
+
+    // 3. The area available to this element: the parent's, less the parent's
+    // horizontal borders and paddings (the body's margins) between blocks,
+    // less a table's cell spacing.
+    if (!toStep5) {
+        CRect area = parent->m_availRect;
+        if (parent->m_block && m_block) {
+            int inset = 0;
+            if (parent->m_kind == kKindBody) {
+                inset = parent->m_marginLeftTop.x + parent->m_marginRightBottom.x;
+            } else {
+                CRect border;
+                parent->GetBorderRect(border, true);
+                inset = border.left + border.right
+                    + parent->GetPxValue(from.paddingLeft.value, from.paddingLeft.unit, 1, 0)
+                    + parent->GetPxValue(from.paddingRight.value, from.paddingRight.unit, 1, 0);
+            }
+            area.right -= inset;
+        }
+        if (parent->m_kind == kKindTable)
+            area.right -= from.cellSpacing;
+        if (area.right < area.left)
+            area.right = area.left;
+        m_availRect = area;
+        m_containerRect = CRect(0, area.top, area.right - area.left, area.bottom);
+    }
+
+    // 4.
+    if (mode & 4)
+        return true;
+
+    // 5. Font and text values.
+    if ((mode & 1) && !m_noInherit) {
+        if (!m_style.direction.set || m_style.direction.origin == kOriginNone) {
+            m_style.direction = from.direction;
+            m_style.direction.origin = kOriginNone;
+        }
+        InheritFontAndText(m_style, from, IsHeadingKind(m_kind));
+    }
+
+    // 6. Attributes.
+    if (mode & 2)
+        CopyMap(&m_attributes, &parent->m_attributes, false);
+
+    // 7. A paragraph directly in a cell takes the cell's alignment halves it
+    // does not set itself.
+    if (m_kind == kKindP && IsCellKind(parent->m_kind)) {
+        if (!m_style.hAlignSet)
+            m_style.align = static_cast<std::uint16_t>(
+                (m_style.align & kAlignVerticalMask) | (from.align & kAlignHorizontalMask));
+        if (!m_style.vAlignSet)
+            m_style.align = static_cast<std::uint16_t>(
+                (m_style.align & kAlignHorizontalMask) | (from.align & kAlignVerticalMask));
+    }
+    return true;
+}

@@ -1,0 +1,141 @@
+// Pictures of image elements through the document's picture pool.
+
+#include "element/ElementPictures.h"
+
+#include "base/url/RelativeURL.h"
+#include "editor/XHTML.h"
+#include "element/Element.h"
+#include "plugin/MorvaXEditorCtrl.h"
+#include "style/Image.h"
+
+#include <new>
+
+namespace {
+
+CSafeBuf PoolKey(const unsigned short* src)
+{
+    CSafeBuf key(src);
+    key.Trim();
+    return key;
+}
+
+CImage* FindPooled(const CXDoc& doc, const CSafeBuf& key)
+{
+    for (IMAGE_POOL_ITEM* item = doc.m_imagePool; item; item = item->next) {
+        if (item->key == key)
+            return item->image;
+    }
+    return nullptr;
+}
+
+void AppendPooled(CXDoc& doc, IMAGE_POOL_ITEM* entry)
+{
+    IMAGE_POOL_ITEM** tail = &doc.m_imagePool;
+    while (*tail)
+        tail = &(*tail)->next;
+    *tail = entry;
+}
+
+// The next element of root's subtree after e in document order, or null.
+CElement* NextInSubtree(CElement* e, const CElement* root)
+{
+    if (e->m_firstChild)
+        return e->m_firstChild;
+    for (; e && e != root; e = e->m_parent) {
+        if (e->m_nextSibling)
+            return e->m_nextSibling;
+    }
+    return nullptr;
+}
+
+void SetSizeAttribute(CElement* image, const char* name, int pixels)
+{
+    CSafeBuf text;
+    text.FormatInt("%d", pixels);
+    image->SetAttrString(name, static_cast<const unsigned short*>(text));
+}
+
+// Reloads one matching image and sets its size attributes again.
+void Reload(CElement* image, const CSafeBuf& resolved, const CSafeBuf& src, void* context)
+{
+    CSafeBuf oldWidth, oldHeight;
+    const bool hadWidth = image->m_attributes.Lookup("width", oldWidth);
+    const bool hadHeight = image->m_attributes.Lookup("height", oldHeight);
+    image->m_attributes.RemoveKey("width");
+    image->m_attributes.RemoveKey("height");
+    image->ReLoad(context);
+
+    const CXDoc& doc = image->m_owner->m_doc;
+    CImage* picture = FindPooled(doc, PoolKey(resolved));
+    if (!picture)
+        picture = FindPooled(doc, PoolKey(src));
+    if (picture && picture->GetWidth() > 0 && picture->GetHeight() > 0) {
+        SetSizeAttribute(image, "width", picture->GetWidth());
+        SetSizeAttribute(image, "height", picture->GetHeight());
+        if (!image->m_style.widthSet)
+            image->m_cssRect.right = picture->GetWidth();
+        if (!image->m_style.heightSet)
+            image->m_cssRect.bottom = picture->GetHeight();
+        return;
+    }
+    if (hadWidth)
+        image->SetAttrString("width", static_cast<const unsigned short*>(oldWidth));
+    if (hadHeight)
+        image->SetAttrString("height", static_cast<const unsigned short*>(oldHeight));
+}
+
+} // namespace
+
+CImage* GetImage(CElement* e, const unsigned short* src, void* context)
+{
+    if (!e || !src || !e->m_root || !e->m_owner)
+        return nullptr;
+    const CSafeBuf key = PoolKey(src);
+    if (key.IsEmpty())
+        return nullptr;
+    CXDoc& doc = e->m_owner->m_doc;
+    if (CImage* pooled = FindPooled(doc, key))
+        return pooled;
+    CImage* picture = new (std::nothrow) CImage;
+    IMAGE_POOL_ITEM* entry = new (std::nothrow) IMAGE_POOL_ITEM;
+    if (!picture || !entry) {
+        delete picture;
+        delete entry;
+        return nullptr;
+    }
+    try {
+        if (CMorvaXEditorCtrl* control = e->m_owner->m_control)
+            picture->SetOwner(AsHttpOwner(control));
+        const IMAGE_LOAD_SETTINGS& s = doc.m_imageLoadSettings;
+        picture->SetProxy(s.useProxy, s.proxyHost, s.proxyPort, s.proxyUser, s.proxyPassword);
+        picture->LoadImage(static_cast<const unsigned short*>(key), context);
+    } catch (...) {
+        delete picture;
+        delete entry;
+        return nullptr;
+    }
+    entry->key = key;
+    entry->image = picture;
+    AppendPooled(doc, entry);
+    return picture;
+}
+
+bool ReloadImageSrc(CElement* e, const unsigned short* url, void* context)
+{
+    if (!e || !url || !e->m_owner)
+        return false;
+    const CSafeBuf target(url);
+    const CSafeBuf& base = e->m_owner->m_doc.m_baseURL;
+    bool matched = false;
+    for (CElement* c = e; c; c = NextInSubtree(c, e)) {
+        CSafeBuf src, resolved;
+        if (c->m_kind != kKindImg || !c->m_attributes.Lookup("src", src))
+            continue;
+        BuildRelativeURL(base, src, resolved);
+        if (resolved != target)
+            continue;
+        matched = true;
+        Reload(c, resolved, src, context);
+    }
+    return matched;
+}

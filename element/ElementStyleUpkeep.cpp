@@ -1,0 +1,83 @@
+// Upkeep of an element's computed style: starting it afresh (ResetStyle),
+// clearing groups of it (RemoveStyle) and recording the box size it
+// specifies (SetAttrFromStyle).
+
+#include "element/Element.h"
+
+#include "base/text/U16.h"
+#include "style/cascade/DefaultStyle.h"
+#include "style/records/FontDefaults.h"
+
+void CElement::ResetStyle(bool clearBox)
+{
+    const STYLE_TYPE clear = m_style.clear;
+    m_style = ELEMENT_STYLE{};
+    U16ncpy(m_style.fontFamily, kDefaultFontFamily, sizeof(kDefaultFontFamily) - 1);
+    m_style.fontNumber = static_cast<std::int32_t>(enfontind);
+    m_style.clear = clear;
+    m_attributes2.RemoveAll();
+    m_stylePieces.RemoveAll();
+    UpdateExtraAttrs();
+    if (clearBox)
+        m_sizeRect.SetRectEmpty();
+    SetDefaultStyle(m_tagName, this);
+}
+
+void CElement::RemoveStyle(ELEMENT_STYLE* style)
+{
+    if (!style)
+        return;
+    ELEMENT_STYLE& own = m_style;
+    if (style->borderSet) {
+        for (BORDER_SIDE& side : own.border)
+            side = BORDER_SIDE{};
+        own.borderSet = 0;
+        own.borderOrigin = 0;
+        own.borderFromAttribute = 0;
+    }
+    if (style->bkColorSet || style->bkImageSet) {
+        own.bkColorSet = 0;
+        own.bkColor = static_cast<std::int32_t>(RGB(255, 255, 255));
+        own.bkColorOrigin = 0;
+        own.bkImageSet = 0;
+        own.bkImage[0] = 0;
+        own.bkImageOrigin = 0;
+    }
+    if (style->hAlignSet) {
+        own.align &= kAlignVerticalMask;
+        own.hAlignSet = 0;
+        own.hAlignOrigin = 0;
+    }
+    if (style->vAlignSet) {
+        own.align &= kAlignHorizontalMask;
+        own.vAlignSet = 0;
+        own.vAlignOrigin = 0;
+    }
+    if (style->fontSet || style->weightSet || style->italicSet || style->underlineSet) {
+        own.fontWeight = 100;
+        own.italic = 0;
+        own.underline = 0;
+        own.weightSet = own.italicSet = own.underlineSet = 0;
+    }
+    if (style->colorSet) {
+        own.colorSet = 0;
+        own.color = static_cast<std::int32_t>(RGB(128, 128, 128));
+        own.colorOrigin = 0;
+    }
+}
+
+bool CElement::SetAttrFromStyle()
+{
+    const ELEMENT_STYLE& s = m_style;
+    if (s.widthSet && s.widthUnit == kUnitPixels) {
+        CRect border;
+        GetBorderRect(border, true);
+        m_cssRect.right = s.width + border.left + border.right
+            + GetPxValue(s.paddingLeft.value, s.paddingLeft.unit, 1, 0)
+            + GetPxValue(s.paddingRight.value, s.paddingRight.unit, 1, 0);
+    } else if (m_kind != kKindBody) {
+        m_cssRect.right = 0;
+    }
+    m_cssRect.bottom = s.heightSet && s.heightUnit == kUnitPixels ? s.height : 0;
+    return true;
+}

@@ -1,0 +1,23 @@
+#pragma once
+// Free utilities on elements: comparing attribute sets, moving inline
+// content into a block, and two hooks that do nothing.
+
+class CElement;
+
+// Both have the same number of attributes and every attribute of a has the
+// same value (case-sensitive) in b, in any order. False when either is null.
+bool CompareAttributes(const CElement* a, const CElement* b);
+
+// Moves e and the siblings after it, up to the next block sibling, into
+// block (appended in order, each inheriting from block), then
+// block->StyleChanged(0). The walk also stops before block itself and
+// before a sibling that holds block, which cannot go into it. Nothing for a
+// null argument or an e without parent.
+void MoveToBlock(CElement* e, CElement* block);
+
+// Exception-log hooks: they report nothing.
+void GWriteExcpInfo(const char*);
+void GWriteExcpInfo(const unsigned short*);
+
+// The horizontal offset a span adds: always 0.
+int GetOffsetXWithSpan(CElement*);

@@ -1,0 +1,85 @@
+// Values found along the ancestors, and the final box size step.
+
+#include "element/EffectiveValues.h"
+
+#include "editor/XHTML.h"
+#include "element/Element.h"
+#include "tests/element/support/TreeBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+using qmtest::BuildTree;
+using qmtest::BuiltTree;
+
+namespace {
+
+void SetSize(CElement* e, int size, int unit, bool inherited = false)
+{
+    e->m_style.fontSize = static_cast<std::int16_t>(size);
+    e->m_style.fontSizeUnit = static_cast<std::int16_t>(unit);
+    e->m_style.sizeSet = 1;
+    e->m_style.sizeInherited = inherited;
+}
+
+} // namespace
+
+TEST(EffectiveValues, FontSizeAlongTheAncestors)
+{
+    CXHTML engine;
+    BuiltTree t = BuildTree("<body><div><p><span _mark=''/></p></div></body>", &engine);
+    CElement* span = t.marked;
+    CElement* p = span->m_parent;
+    CElement* div = p->m_parent;
+    EXPECT_EQ(16, GetActualFontSize(span));
+    SetSize(div, 20, kUnitPixels);
+    SetSize(p, 150, kUnitPercent);
+    EXPECT_EQ(30, GetActualFontSize(span));
+    SetSize(span, 150, kUnitPercent, true); // copied from p: not applied twice
+    EXPECT_EQ(30, GetActualFontSize(span));
+    SetSize(span, 133, kUnitEm);
+    EXPECT_EQ(40, GetActualFontSize(span)); // 30 x 1.33 = 39.9, rounded
+    for (CElement* e : {t.root, div, p, span})
+        SetSize(e, 30000, kUnitPercent);
+    EXPECT_EQ(INT_MAX, GetActualFontSize(span)) << "held within int, no overflow";
+    EXPECT_EQ(16, GetActualFontSize(nullptr));
+}
+
+TEST(EffectiveValues, ColoursAlongTheAncestors)
+{
+    CXHTML engine;
+    BuiltTree t = BuildTree("<body><div><span _mark=''/></div></body>", &engine);
+    CElement* span = t.marked;
+    CElement* div = span->m_parent;
+    EXPECT_EQ(0u, GetActualColor(span));
+    EXPECT_EQ(7u, GetActualBackColor(span, 7));
+    div->m_style.colorSet = 1;
+    div->m_style.color = 0x112233;
+    div->m_style.bkColorSet = 1;
+    div->m_style.bkColor = 0x445566;
+    EXPECT_EQ(0x112233u, GetActualColor(span));
+    EXPECT_EQ(0x445566u, GetActualBackColor(span, 7));
+
+    EXPECT_EQ(5, ValidateColor(span, 5));
+    EXPECT_EQ(0x112233, ValidateColor(span, kColourTransparent));
+    div->m_style.color = kColourTransparent; // a transparent ancestor is passed over
+    t.root->m_style.color = 0x778899;
+    EXPECT_EQ(0x778899, ValidateColor(span, kColourTransparent));
+}
+
+TEST(EffectiveValues, FinalWidthRaisesTheBoxToTheRecordedSize)
+{
+    CXHTML engine;
+    BuiltTree t = BuildTree("<body><div _mark=''><p/></div></body>", &engine);
+    CElement* div = t.marked;
+    div->m_sizeRect = CRect(0, 0, 100, 50);
+    div->m_cssRect = CRect(0, 0, 200, 20);
+    div->m_firstChild->m_marginRightBottom.x = -15;
+    HandleFinalWidth(div);
+    EXPECT_EQ(CRect(0, 0, 215, 50), div->m_sizeRect);
+    t.root->m_sizeRect = CRect(0, 0, 10, 10);
+    HandleFinalWidth(t.root);
+    EXPECT_EQ(20, t.root->m_sizeRect.bottom) << "a body grows by 10";
+    HandleFinalWidth(nullptr);
+}

@@ -1,0 +1,90 @@
+// The document's picture pool: sources are keys with their case kept, whole
+// at any length; reloading finds images by their resolved source.
+
+#include "element/ElementPictures.h"
+
+#include "editor/XHTML.h"
+#include "element/Element.h"
+#include "style/Image.h"
+#include "tests/common/TextHelpers.h"
+#include "tests/element/support/TreeBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using qmtest::BuildTree;
+using qmtest::BuiltTree;
+using qmtest::FromUtf8;
+using qmtest::ToUtf8;
+
+namespace {
+
+const std::string kImages = std::string(QM_TEST_DATA_DIR) + "/images/";
+
+int PoolSize(const CXHTML& engine)
+{
+    int n = 0;
+    for (IMAGE_POOL_ITEM* item = engine.m_doc.m_imagePool; item; item = item->next)
+        ++n;
+    return n;
+}
+
+} // namespace
+
+TEST(Pictures, PoolKeysKeepCaseAndLength)
+{
+    CXHTML engine;
+    BuiltTree t = BuildTree("<body><img _mark=''/></body>", &engine);
+    CElement* img = t.marked;
+    const CSafeBuf png = FromUtf8(kImages + "picture.png");
+    CImage* picture = GetImage(img, png, nullptr);
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(16, picture->GetWidth());
+    EXPECT_EQ(picture, GetImage(img, FromUtf8("  " + kImages + "picture.png\t"), nullptr)) << "trimmed";
+
+    CImage* upper = GetImage(img, FromUtf8(kImages + "PICTURE.PNG"), nullptr);
+    ASSERT_NE(upper, nullptr);
+    EXPECT_NE(picture, upper) << "another file on a case-sensitive system";
+    EXPECT_EQ(0, upper->GetWidth());
+
+    const std::string longSource = "missing/" + std::string(1100, 'x');
+    CImage* a = GetImage(img, FromUtf8(longSource + "a.png"), nullptr);
+    CImage* b = GetImage(img, FromUtf8(longSource + "b.png"), nullptr);
+    EXPECT_NE(a, b) << "long sources differing at the end are two pictures";
+    EXPECT_EQ(a, GetImage(img, FromUtf8(longSource + "a.png"), nullptr));
+    EXPECT_EQ(4, PoolSize(engine));
+
+    EXPECT_EQ(nullptr, GetImage(nullptr, png, nullptr));
+    EXPECT_EQ(nullptr, GetImage(img, nullptr, nullptr));
+    EXPECT_EQ(nullptr, GetImage(img, FromUtf8("  "), nullptr));
+}
+
+TEST(Pictures, ReloadSetsTheSizeOfImagesWithTheResolvedSource)
+{
+    CXHTML engine;
+    engine.m_doc.m_baseURL = FromUtf8(kImages);
+    BuiltTree t = BuildTree("<body><p><img _mark='' src='picture.png' width='3'/><img src='Picture.png'"
+                            " width='4'/></p></body>",
+        &engine);
+    const CSafeBuf url = FromUtf8(kImages + "picture.png");
+    ASSERT_NE(GetImage(t.marked, url, nullptr), nullptr);
+
+    EXPECT_TRUE(ReloadImageSrc(t.root, url, nullptr));
+    CSafeBuf width, height;
+    t.marked->GetAttrString("width", width);
+    t.marked->GetAttrString("height", height);
+    EXPECT_EQ("16", ToUtf8(width));
+    EXPECT_EQ("16", ToUtf8(height));
+    EXPECT_EQ(16, t.marked->m_cssRect.right);
+    t.marked->m_nextSibling->GetAttrString("width", width);
+    EXPECT_EQ("4", ToUtf8(width)) << "a source in another case is another picture";
+
+    EXPECT_FALSE(ReloadImageSrc(t.root, FromUtf8(kImages + "PICTURE.PNG"), nullptr));
+    // Without a pooled picture size the old values come back.
+    engine.m_doc.m_baseURL = FromUtf8("elsewhere/");
+    t.marked->m_attributes.SetAt("src", FromUtf8("none.png"));
+    EXPECT_TRUE(ReloadImageSrc(t.root, FromUtf8("elsewhere/none.png"), nullptr));
+    t.marked->GetAttrString("width", width);
+    EXPECT_EQ("16", ToUtf8(width));
+}
