@@ -36,10 +36,6 @@ bool CElement::FastDraw() { return false; }
 bool CElement::Notify(int, CElement*) { return false; }
 bool CElement::ReLoad(void*) { return false; }
 
-// ---- cascade ----
-bool CElement::StyleChanged(int) { return false; }
-bool CElement::ApplyCSS(const unsigned short*, bool) { return false; }
-
 // ---- markup ----
 bool CElement::SetElement(_xmlNode*, bool, bool, bool) { return false; }
 bool CElement::GetSourceCode(CSafeBuf&, int, int, CSafeBuf&, CSafeBuf&, CSafeBuf&, SourceCodeVar*)
