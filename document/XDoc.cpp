@@ -17,6 +17,7 @@ CXDoc::~CXDoc()
     delete m_root;
     m_root = nullptr;
     m_caretElement = nullptr;
+    FreeStyleClass(0);
     ReleaseImagePool();
     ReleaseFontList();
     ReleaseBitmap();
