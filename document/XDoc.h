@@ -127,6 +127,8 @@ public:
     STYLE_CLASS* m_savedRules = nullptr;   // list 2: the page's sheet, copied into 1 on load
     STYLE_CLASS* m_editorRules = nullptr;  // list 3: the editor's own sheet
     unsigned long m_rulesGeneration = 0;   // counts changes to the lists
+    // The cascade's index of lists 1 and 3 (style/cascade/RuleIndex.h).
+    std::unique_ptr<CRuleIndex> m_ruleIndex;
 
     // Fonts: the installed list, the generic families and the default font.
     FONT_LIST_ITEM* m_fontList = nullptr; // owned
