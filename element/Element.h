@@ -268,6 +268,30 @@ public:
     // before instead.
     void GetTagCodeWithParent(CSafeBuf& text, long stop, bool dropId) const;
 
+    // ==== markup reading, writing and repair (element/markup/) ====
+    // The reader is SetElement (slot 15), the writer GetSourceCode (slot 67).
+    // Repairs this element and its subtree (TreeRepair.h): lists, rows and
+    // tables around stray items, cells and rows; inline content of mixed
+    // blocks in paragraphs; no line break inside an inline element. Answers
+    // 1 for a block element, else 0.
+    int CheckDocument();
+    // Gives inline and custom elements that hold only right-floated images
+    // an empty text run first (a place for the caret). Answers whether
+    // anything changed at or below this element.
+    bool CheckAndCure();
+
+    // ==== structural edits (ElementEdits.cpp) ====
+    // Unlinks the child id; with destroy it is destroyed at once, or with
+    // queue put on the document's removed list. An unlinked child keeps its
+    // parent pointer. False when id names no child.
+    bool RemoveChild(long id, bool destroy, bool queue);
+    // Moves this element out of its parent, splitting the parent around it
+    // (the part before it goes to a Duplicate), and again out of each
+    // ancestor up to and including stop (null: the parent only). A parent
+    // left holding only this element is dissolved with dissolve. Stops where
+    // the parent cannot be split.
+    void MoveOutUntil(CElement* stop, bool dissolve);
+
     // ==== virtual operations, slot order ====
     virtual bool DrawMarker(void* dc, CPoint& origin); // 3
     virtual bool FixInlineBrother(void* dc);           // 4
@@ -323,15 +347,17 @@ public:
     virtual bool GetBorderRect(CRect& rect, bool clear);                   // 26
     virtual CElement* FindNextElementInParent(bool forward);               // 27
     virtual bool CombineWrap(CElement* other);                             // 28
-    virtual bool RemoveChildNodeOnly(long id);                             // 29
-    virtual void ElementToScreen(CPoint& pt);                              // 30
-    virtual void PointToElement(CPoint& pt);                               // 31
-    virtual bool InsertText(const unsigned short* text);                   // 32: false
-    virtual CElement* BreakElement(long childId, bool force);              // 33
-    virtual bool StyleChanged(int mode);                                   // 34
-    virtual bool SetElementRect(CRect& rect, int mode);                    // 35
-    virtual bool DrawUncalc();                                             // 36
-    virtual bool GetMinSize(CSize& size, bool ignoreOwnSize);              // 37
+    // 29: the children of the child id take its place, in order; the child
+    // is then destroyed. False when id names no child.
+    virtual bool RemoveChildNodeOnly(long id);
+    virtual void ElementToScreen(CPoint& pt);                                   // 30
+    virtual void PointToElement(CPoint& pt);                                    // 31
+    virtual bool InsertText(const unsigned short* text);                        // 32: false
+    virtual CElement* BreakElement(long childId, bool force);                   // 33
+    virtual bool StyleChanged(int mode);                                        // 34
+    virtual bool SetElementRect(CRect& rect, int mode);                         // 35
+    virtual bool DrawUncalc();                                                  // 36
+    virtual bool GetMinSize(CSize& size, bool ignoreOwnSize);                   // 37
     virtual bool RepaintToSameDC(void* dc, CPoint origin, void*, bool, CPoint); // 38
     virtual bool ReLoad(void* context);                                         // 39
     virtual bool ReCalcReg(void* dc, bool, bool, bool, CalcInfo* info);         // 40
@@ -419,7 +445,7 @@ public:
     //                DrawUncalc, and the non-virtual CalcForAll below
     //   painting:    DrawMarker, PrepareBitmap, SelfPaint, DrawMarkOnElement,
     //                DrawBorder, RepaintToSameDC, FastDraw, Notify, ReLoad
-    //   markup:      SetElement, GetSourceCode, InsertTagText
+    //   markup:      InsertTagText
     //   caret, keys: GetKeyLen, GetKeyColor, GetKeyPos, MoveKeyFocusToNext,
     //                FindNextElementInParent, WhereCursorOn, GetCloseCursor,
     //                FindNearElement, LButtonDown, OnChar, MouseMove,
@@ -430,8 +456,7 @@ public:
     //                IsCursorInsideSelection, CheckHasSelection,
     //                IsSelectionUnderTag, DoSelection, CleanMark,
     //                GetSelectionCode
-    //   edits:       BreakElement, SplitUntilParent, RemoveChildNodeOnly,
-    //                UnwrapElement
+    //   edits:       BreakElement, SplitUntilParent, UnwrapElement
     // The factory also calls SetDefaultStyle (style/cascade/DefaultStyle.h).
     // Resolves the element's lengths for layout (recurse: and its subtree's).
     bool CalcForAll(void* dc, bool keepIndent, bool recurse);

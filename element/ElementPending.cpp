@@ -37,11 +37,6 @@ bool CElement::Notify(int, CElement*) { return false; }
 bool CElement::ReLoad(void*) { return false; }
 
 // ---- markup ----
-bool CElement::SetElement(_xmlNode*, bool, bool, bool) { return false; }
-bool CElement::GetSourceCode(CSafeBuf&, int, int, CSafeBuf&, CSafeBuf&, CSafeBuf&, SourceCodeVar*)
-{
-    return false;
-}
 CElement* CElement::InsertTagText(const unsigned short*, long, bool, bool, bool, bool) { return nullptr; }
 
 // ---- caret and keys ----
@@ -81,5 +76,4 @@ bool CElement::GetSelectionCode(CSafeBuf&, int, bool) { return false; }
 // ---- structural edits ----
 CElement* CElement::BreakElement(long, bool) { return nullptr; }
 bool CElement::SplitUntilParent(CElement**, long, long) { return false; }
-bool CElement::RemoveChildNodeOnly(long) { return false; }
 bool CElement::UnwrapElement() { return false; }

@@ -1,4 +1,4 @@
-// Values found along the ancestors, and the final box size step.
+// Values found along the ancestors.
 
 #include "element/EffectiveValues.h"
 
@@ -52,7 +52,6 @@ TEST(EffectiveValues, ColoursAlongTheAncestors)
     BuiltTree t = BuildTree("<body><div><span _mark=''/></div></body>", &engine);
     CElement* span = t.marked;
     CElement* div = span->m_parent;
-    EXPECT_EQ(0u, GetActualColor(span));
     EXPECT_EQ(7u, GetActualBackColor(span, 7));
     div->m_style.colorSet = 1;
     div->m_style.color = 0x112233;
@@ -61,25 +60,8 @@ TEST(EffectiveValues, ColoursAlongTheAncestors)
     EXPECT_EQ(0x112233u, GetActualColor(span));
     EXPECT_EQ(0x445566u, GetActualBackColor(span, 7));
 
-    EXPECT_EQ(5, ValidateColor(span, 5));
     EXPECT_EQ(0x112233, ValidateColor(span, kColourTransparent));
     div->m_style.color = kColourTransparent; // a transparent ancestor is passed over
     t.root->m_style.color = 0x778899;
     EXPECT_EQ(0x778899, ValidateColor(span, kColourTransparent));
-}
-
-TEST(EffectiveValues, FinalWidthRaisesTheBoxToTheRecordedSize)
-{
-    CXHTML engine;
-    BuiltTree t = BuildTree("<body><div _mark=''><p/></div></body>", &engine);
-    CElement* div = t.marked;
-    div->m_sizeRect = CRect(0, 0, 100, 50);
-    div->m_cssRect = CRect(0, 0, 200, 20);
-    div->m_firstChild->m_marginRightBottom.x = -15;
-    HandleFinalWidth(div);
-    EXPECT_EQ(CRect(0, 0, 215, 50), div->m_sizeRect);
-    t.root->m_sizeRect = CRect(0, 0, 10, 10);
-    HandleFinalWidth(t.root);
-    EXPECT_EQ(20, t.root->m_sizeRect.bottom) << "a body grows by 10";
-    HandleFinalWidth(nullptr);
 }

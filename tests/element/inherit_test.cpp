@@ -56,57 +56,38 @@ TEST(Inheritance, LinkStateAndDirectionOverrideFromTheTree)
 
 TEST(Inheritance, FontAndTextValuesFillOnlyWhatTheElementLacks)
 {
-    auto parent = New("div"), child = New("span"), heading = New("h1");
+    auto parent = New("div"), child = New("span"), heading = New("h1"), alone = New("span");
     ELEMENT_STYLE& p = parent->m_style;
     p.fontSize = 20;
-    p.sizeSet = 1;
     p.fontWeight = 700;
-    p.weightSet = 1;
     p.italic = 1;
-    p.italicSet = 1;
-    p.color = static_cast<std::int32_t>(RGB(255, 0, 0));
-    p.colorSet = 1;
-    U16cpy(p.fontFamily, "Arial");
-    p.familySet = 1;
+    p.sizeSet = p.weightSet = p.italicSet = p.colorSet = 1;
+    p.color = 5;
     child->m_style.italicSet = 1; // the child's own "normal" stays
     heading->m_style.fontSize = 32;
+    alone->m_noInherit = 1;
 
-    ASSERT_TRUE(child->CopyFromParent(parent.get(), 1));
+    child->CopyFromParent(parent.get(), 4 | 1);
+    EXPECT_NE(700, child->m_style.fontWeight) << "mode 4 stops before the font values";
+    child->CopyFromParent(parent.get(), 1);
     const ELEMENT_STYLE& s = child->m_style;
     EXPECT_EQ(20, s.fontSize);
-    EXPECT_EQ(700, s.fontWeight);
-    EXPECT_TRUE(s.sizeInherited && s.weightInherited && s.familyInherited);
-    EXPECT_FALSE(s.sizeSet) << "inherited values never count as the element's own";
     EXPECT_EQ(0, s.italic);
-    EXPECT_EQ(static_cast<std::int32_t>(RGB(255, 0, 0)), s.color);
-    EXPECT_FALSE(s.colorSet);
-    EXPECT_EQ(0, U16cmp(s.fontFamily, "Arial"));
-
-    p.fontWeight = 400; // a second pass refreshes what was inherited
+    EXPECT_EQ(5, s.color);
+    EXPECT_TRUE(s.sizeInherited && !s.sizeSet && !s.colorSet) << "inherited values never count as own";
+    p.fontWeight = 400;
     child->CopyFromParent(parent.get(), 1);
-    EXPECT_EQ(400, s.fontWeight);
-
+    EXPECT_EQ(400, s.fontWeight) << "a second pass refreshes what was inherited";
     heading->CopyFromParent(parent.get(), 1);
     EXPECT_EQ(32, heading->m_style.fontSize) << "a heading keeps its own size";
-
-    auto alone = New("span"), attributes = New("span");
-    alone->m_noInherit = 1;
     alone->CopyFromParent(parent.get(), 1);
     EXPECT_NE(700, alone->m_style.fontWeight);
-    parent->m_attributes.SetAt("title", CSafeBuf("t"));
-    attributes->CopyFromParent(parent.get(), 4 | 1);
-    EXPECT_NE(700, attributes->m_style.fontWeight) << "mode 4 stops before the font values";
-    attributes->CopyFromParent(parent.get(), 2);
-    EXPECT_EQ(1, attributes->GetAttrCount());
-    EXPECT_FALSE(child->CopyFromParent(nullptr, 1));
 }
 
 TEST(Inheritance, DirectionAndCellAlignment)
 {
-    auto parent = New("div"), child = New("span"), ltr = New("span");
+    auto parent = New("div"), ltr = New("span");
     parent->m_style.rtl = 1;
-    child->CopyFromParent(parent.get(), 4);
-    EXPECT_EQ(1, child->m_style.rtl);
     ltr->m_style.direction.set = true;
     ltr->m_style.direction.origin = kOriginStyleAttribute;
     ltr->m_style.direction.value = kDirectionLtr;
@@ -128,90 +109,45 @@ TEST(Inheritance, CopyStyleFromByMode)
     ELEMENT_STYLE from{};
     from.color = 5;
     from.fontWeight = 700;
-    U16cpy(from.fontFamily, "Courier");
     from.markerColor.set = true;
-    from.markerColor.value = 9;
     from.lineHeight.set = true;
-    from.lineHeight.value = 120;
-
-    auto a = New("span");
+    auto a = New("span"), b = New("span");
     a->CopyStyleFrom(&from, 8 | 4);
     EXPECT_EQ(5, a->m_style.color);
-    EXPECT_EQ(0, U16cmp(a->m_style.fontFamily, "Courier"));
     EXPECT_NE(700, a->m_style.fontWeight);
     EXPECT_FALSE(a->m_style.markerColor.set);
-
-    auto b = New("span");
     b->CopyStyleFrom(&from, 1);
     EXPECT_EQ(700, b->m_style.fontWeight);
-    EXPECT_EQ(9, b->m_style.markerColor.value);
-    EXPECT_EQ(120, b->m_style.lineHeight.value);
-    EXPECT_FALSE(b->CopyStyleFrom(nullptr, 1));
+    EXPECT_TRUE(b->m_style.markerColor.set && b->m_style.lineHeight.set);
 }
 
 TEST(StyleUpkeep, ResetKeepsClearAndRemoveClearsOnlyTheGroupsGiven)
 {
     auto e = New("p");
-    e->m_style.clear.set = true;
-    e->m_style.clear.value = kFloatBoth;
-    e->m_style.fontWeight = 700;
-    e->m_attributes2.SetAt("x", CSafeBuf("y"));
-    e->m_sizeRect = CRect(0, 0, 10, 10);
-    e->ResetStyle(false);
-    EXPECT_EQ(kFloatBoth, e->m_style.clear.value);
-    EXPECT_EQ(0, e->m_style.fontWeight);
-    EXPECT_EQ(0, U16cmp(e->m_style.fontFamily, "Times New Roman"));
-    EXPECT_TRUE(e->m_attributes2.IsEmpty());
-    EXPECT_EQ(10, e->m_sizeRect.right);
-    e->ResetStyle(true);
-    EXPECT_EQ(0, e->m_sizeRect.right);
-
     ELEMENT_STYLE& s = e->m_style;
-    s.align = kAlignRight | kAlignMiddle;
-    s.hAlignSet = s.vAlignSet = 1;
-    s.colorSet = 1;
-    s.color = 0;
-    s.bkColorSet = 1;
-    s.bkImageSet = 1;
-    s.bkImage[0] = 'a';
+    s.clear.value = kFloatBoth;
     s.fontWeight = 700;
-    s.weightSet = 1;
+    e->ResetStyle(false);
+    EXPECT_EQ(kFloatBoth, s.clear.value);
+    EXPECT_EQ(0, s.fontWeight);
+    EXPECT_EQ(0, U16cmp(s.fontFamily, "Times New Roman"));
+
+    s.align = kAlignRight | kAlignMiddle;
+    s.hAlignSet = s.vAlignSet = s.colorSet = s.weightSet = 1;
+    s.fontWeight = 700;
     ELEMENT_STYLE remove{};
-    remove.vAlignSet = 1;
-    remove.colorSet = 1;
-    remove.bkColorSet = 1;
+    remove.vAlignSet = remove.colorSet = 1;
     e->RemoveStyle(&remove);
     EXPECT_EQ(kAlignRight, s.align) << "the horizontal half stays";
     EXPECT_EQ(static_cast<std::int32_t>(RGB(128, 128, 128)), s.color);
-    EXPECT_FALSE(s.colorSet);
-    EXPECT_EQ(static_cast<std::int32_t>(RGB(255, 255, 255)), s.bkColor);
-    EXPECT_EQ(0, s.bkImage[0]);
     EXPECT_EQ(700, s.fontWeight) << "the font group was not given";
-    remove = ELEMENT_STYLE{};
-    remove.weightSet = 1;
-    e->RemoveStyle(&remove);
-    EXPECT_EQ(100, s.fontWeight);
-}
 
-TEST(StyleUpkeep, SetAttrFromStyleRecordsPixelSizesOnly)
-{
-    auto e = New("div");
-    e->m_style.widthSet = 1;
-    e->m_style.width = 300;
-    e->m_style.heightSet = 1;
-    e->m_style.heightUnit = kUnitPercent;
-    e->m_style.height = 50;
-    e->m_cssRect.bottom = 7;
-    EXPECT_TRUE(e->SetAttrFromStyle());
-    EXPECT_EQ(300, e->m_cssRect.right);
-    EXPECT_EQ(0, e->m_cssRect.bottom);
-    e->m_style.widthSet = 0;
+    s.widthSet = 1;
+    s.width = 300;
+    s.heightSet = 1;
+    s.heightUnit = kUnitPercent;
     e->SetAttrFromStyle();
-    EXPECT_EQ(0, e->m_cssRect.right);
-    auto body = New("body");
-    body->m_cssRect.right = 640;
-    body->SetAttrFromStyle();
-    EXPECT_EQ(640, body->m_cssRect.right) << "a body keeps its width";
+    EXPECT_EQ(CRect(0, 0, 300, 0), e->m_cssRect) << "pixel sizes only";
 }
 
 TEST(ElementCopies, DuplicateAndCompareAttributes)
@@ -219,24 +155,20 @@ TEST(ElementCopies, DuplicateAndCompareAttributes)
     CXHTML engine;
     BuiltTree t = BuildTree("<body><p _mark='' id='a' class='c'><b>x</b></p></body>", &engine);
     CElement* p = t.marked;
-    p->m_style.fontWeight = 700;
     std::unique_ptr<CElement> copy(p->Duplicate());
     ASSERT_NE(copy, nullptr);
-    EXPECT_TRUE(copy->IsTag("p"));
-    EXPECT_EQ(700, copy->m_style.fontWeight);
     EXPECT_EQ(p->m_parent, copy->m_parent);
     EXPECT_EQ(nullptr, copy->m_firstChild);
     EXPECT_EQ(1, p->m_parent->GetChildCount()) << "the copy is not linked";
     EXPECT_TRUE(CompareAttributes(p, copy.get()));
 
-    auto reordered = New("p"), differing = New("p");
-    reordered->m_attributes.SetAt("class", CSafeBuf("c"));
-    reordered->m_attributes.SetAt("id", CSafeBuf("a"));
-    differing->m_attributes.SetAt("class", CSafeBuf("c"));
-    differing->m_attributes.SetAt("ID", CSafeBuf("a"));
-    EXPECT_TRUE(CompareAttributes(p, reordered.get()));
-    EXPECT_FALSE(CompareAttributes(p, differing.get()));
-    EXPECT_FALSE(CompareAttributes(p, nullptr));
+    auto other = New("p");
+    other->m_attributes.SetAt("class", CSafeBuf("c"));
+    other->m_attributes.SetAt("id", CSafeBuf("a"));
+    EXPECT_TRUE(CompareAttributes(p, other.get())) << "in any order";
+    other->m_attributes.RemoveKey("id");
+    other->m_attributes.SetAt("ID", CSafeBuf("a"));
+    EXPECT_FALSE(CompareAttributes(p, other.get()));
 }
 
 TEST(ElementCopies, MoveToBlockStopsAtTheNextBlockAndAtTheBlockItself)
@@ -256,13 +188,4 @@ TEST(ElementCopies, MoveToBlockStopsAtTheNextBlockAndAtTheBlockItself)
     MoveToBlock(nullptr, b);
     MoveToBlock(u.root, b); // no parent: nothing
     EXPECT_EQ("b,i", Children(u.root));
-}
-
-TEST(ElementCopies, InsertHTMLCodeAnswersWhetherTheMarkupParsed)
-{
-    auto e = New("div");
-    EXPECT_TRUE(e->InsertHTMLCodeToElement(U16(u"<b>x</b>text")));
-    EXPECT_FALSE(e->InsertHTMLCodeToElement(U16(u"<b>x")));
-    EXPECT_FALSE(e->InsertHTMLCodeToElement(U16(u"</top><top>")))
-        << "markup that closes the wrapper does not parse";
 }

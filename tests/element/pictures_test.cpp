@@ -54,9 +54,6 @@ TEST(Pictures, PoolKeysKeepCaseAndLength)
     EXPECT_NE(a, b) << "long sources differing at the end are two pictures";
     EXPECT_EQ(a, GetImage(img, FromUtf8(longSource + "a.png"), nullptr));
     EXPECT_EQ(4, PoolSize(engine));
-
-    EXPECT_EQ(nullptr, GetImage(nullptr, png, nullptr));
-    EXPECT_EQ(nullptr, GetImage(img, nullptr, nullptr));
     EXPECT_EQ(nullptr, GetImage(img, FromUtf8("  "), nullptr));
 }
 

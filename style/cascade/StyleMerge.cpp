@@ -1,4 +1,4 @@
-#include "style/cascade/MergeStyle.h"
+#include "style/cascade/StyleMerge.h"
 
 #include "base/geometry/Colour.h"
 #include "element/Element.h"
