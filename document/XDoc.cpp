@@ -5,6 +5,7 @@
 #include "base/shims/TextShims.h"
 #include "element/Element.h"
 #include "style/Image.h"
+#include "style/cascade/RuleIndex.h"
 #include "style/records/FontDefaults.h"
 
 #include <cstdlib>

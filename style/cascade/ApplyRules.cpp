@@ -2,8 +2,9 @@
 
 #include "editor/XHTML.h"
 #include "element/Element.h"
-#include "style/cascade/MergeStyle.h"
+#include "style/cascade/RuleIndex.h"
 #include "style/cascade/SelectorMatch.h"
+#include "style/cascade/StyleMerge.h"
 #include "style/sheets/StyleClass.h"
 
 #include <algorithm>
@@ -44,11 +45,18 @@ bool CElement::ApplyCSS(const unsigned short*, bool)
             if (rule)
                 candidates.push_back(Candidate{rule, rule->precedence});
         }
-        STYLE_CLASS* lists[2];
-        RuleLists(this, lists[0], lists[1]);
-        for (STYLE_CLASS* list : lists) {
-            for (STYLE_CLASS* rule = list; rule; rule = rule->next) {
-                if (STYLE_SELECTOR* s = DoesStyleFit(this, rule, 0, nullptr, nullptr))
+        if (m_owner) {
+            std::vector<STYLE_CLASS*> rules;
+            CMatchContext context;
+            GetRuleIndex(m_owner->m_doc).Candidates(this, context, rules);
+            for (STYLE_CLASS* rule : rules) {
+                if (STYLE_SELECTOR* s = DoesStyleFit(context, this, rule, 0))
+                    candidates.push_back(Candidate{rule, s->specificity});
+            }
+        } else {
+            CMatchContext context;
+            for (STYLE_CLASS* rule = m_rules; rule; rule = rule->next) {
+                if (STYLE_SELECTOR* s = DoesStyleFit(context, this, rule, 0))
                     candidates.push_back(Candidate{rule, s->specificity});
             }
         }

@@ -24,11 +24,37 @@
 // parent or the previous element sibling; a descendant step may match any
 // ancestor. mode 1 skips class tests on the rightmost compound only.
 
+#include "base/text/SafeBuf.h"
+
+#include <memory>
+#include <vector>
+
 class CElement;
 class CMapStringToString;
 struct SELECTOR_STATEMENT;
 struct STYLE_CLASS;
 struct STYLE_SELECTOR;
+
+// The "id" and "class" attributes of the elements met while one element is
+// matched against many rules, each read once. Valid while the attributes of
+// those elements do not change.
+class CMatchContext
+{
+public:
+    const CSafeBuf& Id(const CElement* e) { return Text(Find(e).id); }
+    const CSafeBuf& Classes(const CElement* e) { return Text(Find(e).classes); }
+
+private:
+    struct Item
+    {
+        const CElement* e;
+        std::unique_ptr<CSafeBuf> id; // null: none
+        std::unique_ptr<CSafeBuf> classes;
+    };
+    Item& Find(const CElement* e);
+    static const CSafeBuf& Text(const std::unique_ptr<CSafeBuf>& text);
+    std::vector<Item> m_items;
+};
 
 bool StyleCheckCnd(CElement* e, SELECTOR_STATEMENT* statement, int mode, const unsigned short* tag,
     CMapStringToString* attributes);
@@ -37,3 +63,5 @@ bool StyleCheckCnd(CElement* e, SELECTOR_STATEMENT* statement, int mode, const u
 // none does or the rule is marked invalid.
 STYLE_SELECTOR* DoesStyleFit(
     CElement* e, STYLE_CLASS* rule, int mode, const unsigned short* tag, CMapStringToString* attributes);
+// The same for an element, sharing attribute look-ups across rules.
+STYLE_SELECTOR* DoesStyleFit(CMatchContext& context, CElement* e, STYLE_CLASS* rule, int mode);
