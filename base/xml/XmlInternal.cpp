@@ -9,6 +9,7 @@
 #include "base/text/SafeBuf.h"
 #include "base/text/U16.h"
 #include "base/text/Utf.h"
+#include "base/xml/XmlEntityLoader.h"
 
 void XmlFromUtf8(const xmlChar* utf8, CSafeBuf& out)
 {
@@ -96,6 +97,7 @@ std::string LowBytes(const unsigned short* text, int n)
 
 XmlQuietContext::XmlQuietContext()
 {
+    XmlInstallEntityLoader();
     m_first = {};
     m_ctxt = xmlNewParserCtxt();
     if (m_ctxt && m_ctxt->sax) {
