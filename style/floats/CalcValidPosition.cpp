@@ -10,6 +10,7 @@
 #include "element/Element.h"
 #include "element/TreeQueries.h"
 #include "style/floats/FloatList.h"
+#include "style/floats/FloatRoom.h"
 #include "style/floats/Overlap.h"
 #include "style/layout/CalcInfo.h"
 #include "style/layout/ElementPosition.h"
@@ -116,18 +117,28 @@ bool CElement::CalcValidPosition(CElement* child, CPoint pos, CPoint& leftRoom, 
 {
     leftRoom = CPoint(0, 0);
     rightRoom = CPoint(0, 0);
-    if (!child || (!m_block && !child->IsFloatType()))
+    if (!child)
         return false;
-    CElement* root = m_root ? m_root : this;
+    CPoint doc = pos;
+    ElementToScreen(doc);
+    const CRect box(doc.x, doc.y, AddCoord(doc.x, child->m_sizeRect.right - child->m_sizeRect.left),
+        AddCoord(doc.y, child->m_sizeRect.bottom - child->m_sizeRect.top));
+    return FloatRoom(this, child, box, leftRoom, rightRoom, rightFloats, sameBlockOnly, info);
+}
+
+bool FloatRoom(CElement* parent, CElement* child, const CRect& start, CPoint& leftRoom, CPoint& rightRoom,
+    CPtrList* rightFloats, bool sameBlockOnly, CalcInfo* info)
+{
+    leftRoom = CPoint(0, 0);
+    rightRoom = CPoint(0, 0);
+    if (!parent || !child || (!parent->m_block && !child->IsFloatType()))
+        return false;
+    CElement* root = parent->m_root ? parent->m_root : parent;
     if (root->m_floatList.GetCount() == 0)
         return false;
     if (child->m_tablePart && child->m_kind != kKindTable)
         return false;
 
-    CPoint doc = pos;
-    ElementToScreen(doc);
-    const CRect start(doc.x, doc.y, AddCoord(doc.x, child->m_sizeRect.right - child->m_sizeRect.left),
-        AddCoord(doc.y, child->m_sizeRect.bottom - child->m_sizeRect.top));
     const CElement* cell = CellOf(child);
     const CElement* floatingAncestor = child->IsUnderFloat();
     const CElement* block = sameBlockOnly ? child->GetFirstBlockParent() : nullptr;
@@ -156,12 +167,12 @@ bool CElement::CalcValidPosition(CElement* child, CPoint pos, CPoint& leftRoom, 
             if (right && SharesLine(box, fbox)) {
                 if (rightFloats)
                     rightFloats->AddTail(f);
-                if (f->IsOneOfParent(this))
+                if (f->IsOneOfParent(parent))
                     rightRoom.x = std::max<LONG>(rightRoom.x, ClampLength(fw + kFloatGap));
             }
             return true;
         }
-        m_touchesFloat = 1;
+        parent->m_touchesFloat = 1;
         int clears = ownClear;
         for (const ClearingAncestor& c : clearing) {
             if (!f->IsOneOfParent(c.element))
@@ -173,10 +184,10 @@ bool CElement::CalcValidPosition(CElement* child, CPoint pos, CPoint& leftRoom, 
         } else if (!right) {
             leftRoom.x = ClampLength(leftRoom.x + (fbox.right - box.left) + kFloatGap);
             // In a narrow parent of fixed width the child goes below the float.
-            CElement* parent = child->m_parent;
-            if (parent && parent->m_block && parent != root && parent->m_cssRect.right > 0
-                && f->IsOneOfParent(parent)
-                && parent->m_cssRect.right < child->m_sizeRect.right - child->m_sizeRect.left + leftRoom.x) {
+            const CElement* holder = child->m_parent;
+            if (holder && holder->m_block && holder != root && holder->m_cssRect.right > 0
+                && f->IsOneOfParent(holder)
+                && holder->m_cssRect.right < start.right - start.left + leftRoom.x) {
                 leftRoom.x = 0;
                 leftRoom.y = std::max<LONG>(leftRoom.y, ClampLength(fbox.bottom - start.top));
             }

@@ -56,6 +56,7 @@ void LayOutInline(CElement* e, const LayoutCall& call)
     int height = 0;
     int baseline = 0;
     for (CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
+        c->CalcForAll(call.dc, false, false);
         if (c->IsFloatType()) {
             PlaceInlineFloat(e, c, border, padding, avail, call);
             continue;

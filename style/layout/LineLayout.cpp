@@ -22,6 +22,7 @@
 
 #include "editor/XHTML.h"
 #include "element/Element.h"
+#include "style/floats/FloatRoom.h"
 #include "style/layout/CalcInfo.h"
 #include "style/layout/LayoutBox.h"
 #include "style/layout/LayoutLimits.h"
@@ -50,6 +51,12 @@ bool CentredByAncestor(const CElement* p)
             return false;
     }
     return false;
+}
+
+bool HasFloats(const CElement* e)
+{
+    const CElement* root = e->m_root ? e->m_root : e;
+    return root->m_floatList.GetCount() > 0;
 }
 
 bool AddsLastBottomMargin(long kind)
@@ -175,6 +182,7 @@ CElement* LineLayout::Place(CElement* c)
         FinishLine();
     if (!m_lineOpen)
         StartLine(own);
+    c->CalcForAll(m_call.dc, false, false);
     const Margins m = MarginsOf(c);
     int top = c->m_inline ? 0 : m.top;
     if (own) {
@@ -182,19 +190,24 @@ CElement* LineLayout::Place(CElement* c)
         m_pendingBottom = 0;
     }
     const int edgeRoom = own || !c->m_inline ? std::max(0, m.left) + std::max(0, m.right) : 0;
-    const int areaWidth = std::max(0, m_avail - edgeRoom);
-
-    LayOutChildAt(c, CPoint(AddCoord(m_lineX, m.left), AddCoord(m_lineTop, top)), areaWidth, m_availHeight,
-        m_avail, m_availHeight, m_call);
-    CPoint rightRoom;
-    CPoint leftRoom = PutOnLine(c, AddCoord(m_lineX, m.left), top, rightRoom);
-    // A block pushed aside by floats is laid out again in the room left.
-    if (own && !m_call.noChildCalc && (leftRoom.x > 0 || rightRoom.x > 0) && !c->m_tablePart) {
-        const CPoint pos = c->m_position;
-        const int narrower
-            = std::max(1, areaWidth - static_cast<int>(leftRoom.x) - static_cast<int>(rightRoom.x));
-        LayOutChildAt(c, pos, narrower, m_availHeight, m_avail, m_availHeight, m_call);
+    int areaWidth = std::max(0, m_avail - edgeRoom);
+    CPoint pos(AddCoord(m_lineX, m.left), AddCoord(m_lineTop, top));
+    if (own && HasFloats(m_block)) {
+        // A block is moved clear of the floats beside its first line before
+        // it is laid out, in the room they leave.
+        CPoint doc = pos;
+        m_block->ElementToScreen(doc);
+        const CRect probe(doc.x, doc.y, AddCoord(doc.x, areaWidth), AddCoord(doc.y, 1));
+        CPoint leftRoom, rightRoom;
+        FloatRoom(m_block, c, probe, leftRoom, rightRoom, nullptr, m_call.sameBlockOnly, m_call.info);
+        pos.x = AddCoord(pos.x, leftRoom.x);
+        pos.y = AddCoord(pos.y, leftRoom.y);
+        if (!c->m_tablePart)
+            areaWidth = std::max(0, areaWidth - static_cast<int>(leftRoom.x) - static_cast<int>(rightRoom.x));
     }
+    LayOutChildAt(c, pos, areaWidth, m_availHeight, m_avail, m_availHeight, m_call);
+    CPoint rightRoom;
+    PutOnLine(c, pos.x, static_cast<int>(pos.y - m_lineTop), rightRoom);
 
     if (!own) {
         const int limit = AddCoord(m_edges.left, m_avail - rightRoom.x);
@@ -241,6 +254,7 @@ CElement* LineLayout::Place(CElement* c)
 
 void LineLayout::PlaceFloat(CElement* c)
 {
+    c->CalcForAll(m_call.dc, false, false);
     const Margins m = MarginsOf(c);
     const int lineTop = m_lineOpen ? m_lineTop : AddCoord(m_y, m_pendingBottom);
     const int left = AddCoord(m_edges.left, m_firstLine ? m_indent : 0);
