@@ -9,6 +9,7 @@
 
 #include "element/Element.h"
 #include "element/TreeQueries.h"
+#include "style/floats/FloatIndex.h"
 #include "style/floats/FloatList.h"
 #include "style/floats/FloatRoom.h"
 #include "style/floats/Overlap.h"
@@ -61,15 +62,13 @@ bool ComesBefore(const CElement* a, const CElement* b)
     return false;
 }
 
-// The float was placed before the child: in this pass, or (in a pass over
-// part of the tree) earlier in document order.
+// The float was placed before the child: in this pass, or earlier in
+// document order.
 bool PlacedBefore(const CElement* f, const CElement* child)
 {
     const unsigned long pass = LayoutNesting::CurrentPass();
     if (pass && f->m_layoutPass == pass)
         return true;
-    if (pass && LayoutNesting::PassFromRoot())
-        return false;
     return ComesBefore(f, child);
 }
 
@@ -139,6 +138,16 @@ bool FloatRoom(CElement* parent, CElement* child, const CRect& start, CPoint& le
     if (child->m_tablePart && child->m_kind != kKindTable)
         return false;
 
+    // In a pass from the root, the floats placed so far beside the child's
+    // rows; otherwise every float of the list placed before the child.
+    const bool indexed = FloatIndexCovers();
+    std::vector<PlacedFloat> near;
+    if (indexed) {
+        PlacedFloatsNear(root, start.top, start.bottom, near);
+        if (near.empty())
+            return true;
+    }
+
     const CElement* cell = CellOf(child);
     const CElement* floatingAncestor = child->IsUnderFloat();
     const CElement* block = sameBlockOnly ? child->GetFirstBlockParent() : nullptr;
@@ -150,17 +159,15 @@ bool FloatRoom(CElement* parent, CElement* child, const CRect& start, CPoint& le
     }
 
     CRect box = start;
-    ForEachFloat(root, [&](CElement* f, const CRect& fbox) {
+    auto consider = [&](CElement* f, const CRect& fbox) {
         if (f == child || child->IsOneOfParent(f) || f->IsOneOfParent(child))
-            return true;
+            return;
         if (block && !f->IsOneOfParent(block))
-            return true;
+            return;
         if (f->IsUnderFloat() != floatingAncestor || CellOf(f) != cell)
-            return true;
+            return;
         if (info && info->nearFloatsOnly && FarFrom(f, child))
-            return true;
-        if (!PlacedBefore(f, child))
-            return true;
+            return;
         const bool right = FloatSide(f) == kFloatRight;
         const int fw = fbox.right - fbox.left;
         if (!IsOverlap(&box, &fbox)) {
@@ -170,7 +177,7 @@ bool FloatRoom(CElement* parent, CElement* child, const CRect& start, CPoint& le
                 if (f->IsOneOfParent(parent))
                     rightRoom.x = std::max<LONG>(rightRoom.x, ClampLength(fw + kFloatGap));
             }
-            return true;
+            return;
         }
         parent->m_touchesFloat = 1;
         int clears = ownClear;
@@ -198,7 +205,26 @@ bool FloatRoom(CElement* parent, CElement* child, const CRect& start, CPoint& le
         }
         box = start;
         box.OffsetRect(leftRoom.x, leftRoom.y);
+    };
+
+    if (!indexed) {
+        ForEachFloat(root, [&](CElement* f, const CRect& fbox) {
+            if (PlacedBefore(f, child))
+                consider(f, fbox);
+            return true;
+        });
         return true;
-    });
+    }
+    for (size_t i = 0; i < near.size(); ++i) {
+        const LONG down = leftRoom.y;
+        consider(near[i].element, near[i].box);
+        // Moved down below a float it clears: the floats beside its new rows
+        // placed after that one are tested next.
+        if (leftRoom.y != down) {
+            const unsigned long rank = near[i].rank;
+            PlacedFloatsNear(root, box.top, box.bottom, near, rank);
+            i = static_cast<size_t>(-1);
+        }
+    }
     return true;
 }

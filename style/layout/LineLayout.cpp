@@ -22,6 +22,7 @@
 
 #include "editor/XHTML.h"
 #include "element/Element.h"
+#include "style/floats/FloatIndex.h"
 #include "style/floats/FloatRoom.h"
 #include "style/layout/CalcInfo.h"
 #include "style/layout/LayoutBox.h"
@@ -166,12 +167,10 @@ void LineLayout::StartLine(bool ownLine)
 CPoint LineLayout::PutOnLine(CElement* c, int x, int top, CPoint& rightRoom)
 {
     CPoint pos(x, AddCoord(m_lineTop, top));
-    c->m_position = pos;
+    MoveBox(c, pos);
     CPoint leftRoom;
     m_block->CalcValidPosition(c, pos, leftRoom, rightRoom, nullptr, m_call.sameBlockOnly, m_call.info);
-    pos.x = AddCoord(pos.x, leftRoom.x);
-    pos.y = AddCoord(pos.y, leftRoom.y);
-    c->m_position = pos;
+    MoveBox(c, CPoint(AddCoord(pos.x, leftRoom.x), AddCoord(pos.y, leftRoom.y)));
     return leftRoom;
 }
 
@@ -245,7 +244,7 @@ CElement* LineLayout::Place(CElement* c)
     // A horizontal rule stands centred in the content width.
     if (c->m_kind == kKindHr) {
         const int free = m_avail - m.left - m.right - BoxWidth(c);
-        c->m_position.x = AddCoord(m_edges.left, std::max(0, free / 2) + m.left);
+        MoveBox(c, CPoint(AddCoord(m_edges.left, std::max(0, free / 2) + m.left), c->m_position.y));
     }
     if (own || c->m_breakAfter)
         FinishLine();
@@ -264,7 +263,7 @@ void LineLayout::PlaceFloat(CElement* c)
     const bool right = c->m_style.floatSide.value == kFloatRight;
     if (right)
         pos.x = std::max(m_edges.left, AddCoord(m_edges.left, m_avail - BoxWidth(c) - m.right));
-    c->m_position = pos;
+    MoveBox(c, pos);
     // Beside (or, when cleared, below) the floats placed before it.
     CPoint leftRoom, rightRoom;
     m_block->CalcValidPosition(c, pos, leftRoom, rightRoom, nullptr, m_call.sameBlockOnly, m_call.info);
@@ -273,9 +272,10 @@ void LineLayout::PlaceFloat(CElement* c)
     else
         pos.x = AddCoord(pos.x, leftRoom.x);
     pos.y = AddCoord(pos.y, leftRoom.y);
-    c->m_position = pos;
+    MoveBox(c, pos);
     c->m_lineGroup = 0;
     c->m_layoutPass = LayoutNesting::CurrentPass();
+    NoteFloatPlaced(c);
 }
 
 void LineLayout::FinishLine()
@@ -293,7 +293,7 @@ void LineLayout::FinishLine()
         for (CElement* c : m_line)
             baseline = std::max(baseline, static_cast<int>(c->m_position.y - m_lineTop) + BaselineOf(c));
         for (CElement* c : m_line)
-            c->m_position.y = AddCoord(m_lineTop, baseline - BaselineOf(c));
+            MoveBox(c, CPoint(c->m_position.x, AddCoord(m_lineTop, baseline - BaselineOf(c))));
     }
     int height = 0;
     int right = m_edges.left;
@@ -306,7 +306,7 @@ void LineLayout::FinishLine()
     if (!own && m_lineHeight > height) {
         const int shift = (m_lineHeight - height) / 2;
         for (CElement* c : m_line)
-            c->m_position.y = AddCoord(c->m_position.y, shift);
+            MoveBox(c, CPoint(c->m_position.x, AddCoord(c->m_position.y, shift)));
         baseline += shift;
         height = m_lineHeight;
     }
@@ -358,7 +358,7 @@ void LineLayout::Finish()
         for (CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
             const int x = m_avail - BoxWidth(c) - static_cast<int>(c->m_position.x - m_edges.left);
             if (c->m_kind == kKindTable && x > 0)
-                c->m_position.x = AddCoord(m_edges.left, x);
+                MoveBox(c, CPoint(AddCoord(m_edges.left, x), c->m_position.y));
         }
     }
 
