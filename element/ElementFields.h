@@ -145,6 +145,7 @@ public:
 
     // ---- registry membership (kept by CElementRegistry) ----
     CElement* m_registryNext = nullptr;     // next element of the same bucket
+    CElement* m_registryPrevious = nullptr; // previous one (unlinking without a walk)
     unsigned char m_registryBucket = 0;     // bucket index of m_id
     CElementRegistry* m_registry = nullptr; // the registry holding the element
 };
