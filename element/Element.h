@@ -350,11 +350,17 @@ public:
     // 29: the children of the child id take its place, in order; the child
     // is then destroyed. False when id names no child.
     virtual bool RemoveChildNodeOnly(long id);
-    virtual void ElementToScreen(CPoint& pt);                                   // 30
-    virtual void PointToElement(CPoint& pt);                                    // 31
-    virtual bool InsertText(const unsigned short* text);                        // 32: false
-    virtual CElement* BreakElement(long childId, bool force);                   // 33
-    virtual bool StyleChanged(int mode);                                        // 34
+    virtual void ElementToScreen(CPoint& pt);                 // 30
+    virtual void PointToElement(CPoint& pt);                  // 31
+    virtual bool InsertText(const unsigned short* text);      // 32: false
+    virtual CElement* BreakElement(long childId, bool force); // 33
+    // 34 (style/cascade/StyleChanged.cpp): computes styles again after a
+    // class, attribute or sheet change. Modes 1 and 2 recompute this element
+    // (reset to the tag's defaults unless bit 0x8000 is set, then the
+    // parent's values, the rules, the presentational attributes and the style
+    // attribute, and the tag-marker label); every mode but 2 then passes the
+    // mode to each child, mode 0 rebuilding each child first. Answers true.
+    virtual bool StyleChanged(int mode);
     virtual bool SetElementRect(CRect& rect, int mode);                         // 35
     virtual bool DrawUncalc();                                                  // 36
     virtual bool GetMinSize(CSize& size, bool ignoreOwnSize);                   // 37
@@ -445,10 +451,6 @@ public:
     //                DrawUncalc, and the non-virtual CalcForAll below
     //   painting:    DrawMarker, PrepareBitmap, SelfPaint, DrawMarkOnElement,
     //                DrawBorder, RepaintToSameDC, FastDraw, Notify, ReLoad
-    //   cascade:     StyleChanged, and the non-virtual ApplyCSS and
-    //                LoadAttributeStyle below (and, in
-    //                style/cascade/StyleMerge.h, ParseStyleString and
-    //                SetNewStyle)
     //   markup:      InsertTagText
     //   caret, keys: GetKeyLen, GetKeyColor, GetKeyPos, MoveKeyFocusToNext,
     //                FindNextElementInParent, WhereCursorOn, GetCloseCursor,
@@ -461,14 +463,30 @@ public:
     //                IsSelectionUnderTag, DoSelection, CleanMark,
     //                GetSelectionCode
     //   edits:       BreakElement, SplitUntilParent, UnwrapElement
-    // The factory also calls SetDefaultStyle (style/cascade/DefaultStyle.h),
-    // which leaves the style as it is until the cascade fills it in.
-    // Applies the style sheets to the element (cascade).
-    bool ApplyCSS(const unsigned short* tag, bool);
-    // Turns a presentational attribute into style (cascade).
-    void LoadAttributeStyle(CSafeBuf& name, CSafeBuf& value);
+    // The factory also calls SetDefaultStyle (style/cascade/DefaultStyle.h).
     // Resolves the element's lengths for layout (recurse: and its subtree's).
     bool CalcForAll(void* dc, bool keepIndent, bool recurse);
+
+    // ==== cascade (style/cascade/) ====
+    // Applies the rules that match the element: its extra rule list (each
+    // rule at the precedence it was collected with), then the matching rules
+    // of the document's working sheet and of the editor's sheet (at the
+    // specificity of their first matching selector), lowest precedence first
+    // and, among equals, in that order, so the most specific and then the
+    // latest rule wins; each merged with origin 3. Then CopyFromParent(parent,
+    // 4) and SetAttrFromStyle. An element without an owner reads its own
+    // rule list. False for a text run (no tag).
+    bool ApplyCSS(const unsigned short* tag, bool);
+    // Appends to out the rules of the document's working and editor sheets
+    // that match a stand-in element (tag and attributes), each rule's
+    // precedence set to the specificity of its first matching selector: the
+    // extra rule list of a table cell (the rules of its column group).
+    void GetCSSFromExtra(CPtrList* out, const unsigned short* tag, CMapStringToString* attributes);
+    // Presentational attributes (of both attribute maps) into the style:
+    // colspan, rowspan, cellspacing, cellpadding, border, width, height,
+    // align, valign and dir (style/cascade/AttributeStyle.cpp).
+    void ApplyAttrSyle();
+    void LoadAttributeStyle(CSafeBuf& name, CSafeBuf& value);
 
 private:
     // Whether c may be linked into this element's list.
