@@ -220,8 +220,8 @@ CElement* LineLayout::Place(CElement* c)
                     // A new piece comes detached: it goes after c, to the
                     // next line. Null: the rest went into the next sibling.
                     split = true;
-                    if (piece && c->m_nextSibling != piece)
-                        m_block->InsertInto(piece, c, true);
+                    if (piece && c->m_nextSibling != piece && m_block->InsertInto(piece, c, true))
+                        piece->BuildCDC(m_call.dc);
                     ++m_pieces;
                 }
             }
