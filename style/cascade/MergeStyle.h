@@ -1,0 +1,33 @@
+#pragma once
+// Merging a style record into an element's computed style, group by group,
+// under origin priority (style/records/StyleType.h): a group of the source
+// that is set is written when the element's group has no ranked origin, has
+// the same origin, or ranks below the new one. So a style attribute (2)
+// beats a rule (3), which beats a presentational attribute (1), and of two
+// writes of the same origin the later wins. Cells with their own origin
+// follow CheckSetStyleType; list, lock, marker, caption, line-height,
+// transform and collapse cells follow ApplyNewTypeStyle.
+//
+// Inside the font group only the fields the source sets are taken (each
+// clears its inherited mark); underline and line-through only while the
+// element does not set them itself, italic likewise unless the source's is
+// explicit. Borders: a side the source sets takes its width (and its line
+// style when the source gives line styles), a side whose colour the source
+// sets takes the colour. Paddings are not merged into tables nor into
+// elements without padding (text runs and comments); the border-collapse
+// cell only into tables. After paddings, the background colour and the
+// borders, "inherit" values are resolved from the ancestors
+// (ApplyInheritValue).
+//
+// With clear, every group of that origin that the source sets is returned
+// to its unset state instead: the background to white, the text colour to
+// grey (128, 128, 128), and the font taken again from the parent (then the
+// kind's own weight or italic); without a parent the font is unset.
+
+class CElement;
+struct ELEMENT_STYLE;
+
+void SetNewStyle(CElement* e, ELEMENT_STYLE* source, int origin, bool clear);
+
+// Whether the element keeps no paddings: text runs and comments.
+bool HasNoPadding(const CElement* e);
