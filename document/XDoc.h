@@ -70,8 +70,41 @@ public:
     // Every border side of style: line style none (106), width 3 (medium).
     void SetDefaultCSSValue(ELEMENT_STYLE* style);
 
-    // PENDING: the CSS property parser comes with its own change.
+    // ---- the CSS property parser (style/parser/) ----
+    // One declaration into the slots of style; each slot written is marked
+    // set, and slots with an origin get origin 3 (a rule). The name is
+    // compared lower-cased, the value (trimmed) as written unless the
+    // property's words are case-free. True when the declaration was
+    // understood; a rejected one leaves style as it was (except that
+    // "text-decoration" marks the font group before it tests the value).
     bool ParseCSSStyleString(const unsigned short* name, const unsigned short* value, ELEMENT_STYLE& style);
+    // A length or percentage: "%" (unit 1), "em" (unit 2, hundredths), "px",
+    // "pt", "pc", "in", "mm", "cm" (unit 0, pixels at 72 per inch), "0", and
+    // "inherit" (unit 0x80000000) when acceptInherit. The number is digits
+    // with at most one "." and a leading sign; results beyond the range of a
+    // 32-bit value are clamped. False for anything else.
+    bool ParseLengthAndPercentageValue(CSafeBuf& value, int& unit, long& number, bool acceptInherit);
+    // "font-size": the size keywords, "larger", "smaller", or a length or
+    // percentage that is not negative.
+    bool ParseFontSizeValue(ELEMENT_STYLE* style, CSafeBuf& value);
+    // "font-size", "font-style", "font-weight", "font-variant", "font-family".
+    bool CheckFontValue(ELEMENT_STYLE& style, CSafeBuf& value, const unsigned short* property);
+    bool CheckFontValue(ELEMENT_STYLE& style, CSafeBuf& value, const char* property);
+    // Resolves a family list to a font number of the installed font list (or
+    // a generic family, or the default font) and rewrites family to the
+    // resolved name.
+    long ValidateFontFamily(CSafeBuf& family);
+    // "background-image", "background-repeat", "background-color",
+    // "background-position".
+    bool CheckBackgroundValue(ELEMENT_STYLE* style, CSafeBuf& value, const unsigned short* property);
+    bool CheckBackgroundValue(ELEMENT_STYLE* style, CSafeBuf& value, const char* property);
+    // "list-style-type", "list-style-image", "list-style-position".
+    bool ParseListType(ELEMENT_STYLE* style, CSafeBuf& value, const unsigned short* property);
+    bool ParseListType(ELEMENT_STYLE* style, CSafeBuf& value, const char* property);
+    bool ParseListImage(ELEMENT_STYLE* style, CSafeBuf& value, const unsigned short* property);
+    bool ParseListImage(ELEMENT_STYLE* style, CSafeBuf& value, const char* property);
+    bool ParseListPosition(ELEMENT_STYLE* style, CSafeBuf& value, const unsigned short* property);
+    bool ParseListPosition(ELEMENT_STYLE* style, CSafeBuf& value, const char* property);
 
     // ---- style sheets (style/sheets/SheetLoader.cpp) ----
     // Appends the rules of a sheet to rule list 3 (editorList not 0) or 1.

@@ -2,9 +2,9 @@
 
 #include "editor/XHTML.h"
 #include "element/Element.h"
-#include "style/cascade/MergeStyle.h"
 #include "style/cascade/RuleIndex.h"
 #include "style/cascade/SelectorMatch.h"
+#include "style/cascade/StyleMerge.h"
 #include "style/sheets/StyleClass.h"
 
 #include <algorithm>

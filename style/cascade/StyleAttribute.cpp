@@ -1,4 +1,4 @@
-#include "style/cascade/StyleAttribute.h"
+#include "style/cascade/StyleMerge.h"
 
 #include "editor/XHTML.h"
 #include "element/Element.h"

@@ -4,8 +4,7 @@
 #include "base/text/U16.h"
 #include "editor/XHTML.h"
 #include "element/Element.h"
-#include "style/cascade/MergeStyle.h"
-#include "style/cascade/StyleAttribute.h"
+#include "style/cascade/StyleMerge.h"
 #include "style/records/StyleRecords.h"
 
 namespace {
