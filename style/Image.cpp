@@ -6,7 +6,6 @@
 #include "base/files/UserFolders.h"
 #include "base/geometry/GeometryTypes.h"
 #include "base/shims/FileShims.h"
-#include "base/text/Ascii.h"
 #include "net/LoadHTTPFile.h"
 #include "platform/cg/Context.h"
 #include "platform/cg/Pixel.h"
@@ -62,10 +61,7 @@ bool CImage::LoadPictureFile(const unsigned short* path, void*)
         const std::string file = PathToSystem(path);
         if (file.empty())
             return false;
-        qm::cg::ImageRef image = qm::image::DecodeFile(file);
-        if (image == nullptr && EndsWithNoCase(file, ".icns"))
-            image = qm::image::LoadIcns(file);
-        if (!Adopt(std::move(image)))
+        if (!Adopt(qm::image::DecodeFile(file)))
             return false;
         struct stat info;
         if (stat(file.c_str(), &info) == 0)

@@ -7,7 +7,8 @@
 // in the per-user temporary folder first, or decoded straight from memory
 // when there is no such folder) or from a URL through the network loader,
 // with the picture's own proxy settings. Decoding is the platform's: PNG,
-// JPEG, GIF, BMP and the other formats its decoders know, and ".icns" icons.
+// JPEG, GIF, BMP and ".icns" icons, told by their bytes, whatever the file's
+// name says; no other format is decoded.
 //
 // Coordinates: callers give rectangles top-down in view pixels; the context
 // is y-up, so a rectangle's bottom is flipped against the view height (no
@@ -16,7 +17,8 @@
 //
 // A failed load leaves an empty picture: size 0, nothing drawn, and the load
 // answers false. Pictures larger than kMaxPicturePixels are refused (the
-// decoder refuses them from their header, before it allocates any pixels).
+// decoder refuses them from the size their header declares, before any
+// decoder runs).
 
 #include "base/geometry/Point.h"
 #include "base/text/SafeBuf.h"

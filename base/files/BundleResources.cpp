@@ -4,8 +4,8 @@
 #include "base/files/SystemPath.h"
 #include "base/shims/FileShims.h"
 #include "base/text/Ascii.h"
+#include "platform/image/IconFamily.h"
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -28,34 +28,6 @@ CSafeBuf& KeptResourcesFolder()
 {
     static CSafeBuf folder;
     return folder;
-}
-
-std::uint32_t BigEndian32(const unsigned char* p)
-{
-    return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8)
-        | std::uint32_t(p[3]);
-}
-
-// An icon family: "icns", the total length, then elements of a type and a
-// length (header included) that exactly fill it; at least one element.
-bool IsIconFamily(const std::vector<unsigned char>& d)
-{
-    if (d.size() < 16 || d[0] != 'i' || d[1] != 'c' || d[2] != 'n' || d[3] != 's')
-        return false;
-    if (BigEndian32(&d[4]) != d.size())
-        return false;
-    size_t at = 8;
-    int elements = 0;
-    while (at < d.size()) {
-        if (d.size() - at < 8)
-            return false;
-        const std::uint32_t length = BigEndian32(&d[at + 4]);
-        if (length < 8 || length > d.size() - at)
-            return false;
-        at += length;
-        ++elements;
-    }
-    return elements > 0;
 }
 
 } // namespace
@@ -105,7 +77,7 @@ IconRef LoadIconFromIcnsFile(const unsigned short* path)
     IconRef icon = nullptr;
     try {
         std::vector<unsigned char> data;
-        if (ReadFileBytes(PathToSystem(path), data) && IsIconFamily(data)) {
+        if (ReadFileBytes(PathToSystem(path), data) && qm::image::ParseIconFamily(data.data(), data.size())) {
             icon = new ICON_FAMILY;
             icon->data = std::move(data);
         }

@@ -10,6 +10,7 @@
 #include "base/text/SafeBuf.h"
 #include "base/text/U16.h"
 #include "base/text/Utf.h"
+#include "base/xml/XmlEntityLoader.h"
 
 void XmlFromUtf8(const xmlChar* utf8, CSafeBuf& out)
 {
@@ -88,6 +89,7 @@ bool DeclaresUtf8(const unsigned short* text)
 
 XmlQuietContext::XmlQuietContext()
 {
+    XmlInstallEntityLoader();
     m_first = {};
     m_ctxt = xmlNewParserCtxt();
     if (m_ctxt && m_ctxt->sax) {

@@ -34,7 +34,8 @@ void XmlNodeText(const xmlNode* node, CSafeBuf& out);
 xmlDoc* XmlParseText(const unsigned short* text, CSafeBuf* error, bool clearError, int extraOptions);
 
 // A parser context that prints nothing and remembers the first error of a
-// parse (the library's records end with the last one).
+// parse (the library's records end with the last one). Making one installs
+// the layer's external entity loader (XmlEntityLoader.h).
 class XmlQuietContext
 {
 public:

@@ -5,7 +5,12 @@
 #include <libxml/parser.h>
 #include <libxml/xmlerror.h>
 
+#include <climits>
+#include <string>
+#include <vector>
+
 #include "base/files/SystemPath.h"
+#include "base/shims/FileShims.h"
 #include "base/text/SafeBuf.h"
 #include "base/xml/XmlInternal.h"
 
@@ -20,7 +25,9 @@ bool LoadXMLString(xmlDoc*& doc, const unsigned short* text, CSafeBuf* error, bo
     return doc != nullptr;
 }
 
-xmlDoc* LoadXMLFile(const unsigned short* path, CSafeBuf* error)
+namespace {
+
+xmlDoc* LoadFile(const unsigned short* path, CSafeBuf* error)
 {
     if (error)
         error->Empty();
@@ -31,14 +38,42 @@ xmlDoc* LoadXMLFile(const unsigned short* path, CSafeBuf* error)
     xmlParserCtxtPtr ctxt = quiet.Get();
     if (!ctxt)
         return nullptr;
-    xmlDoc* doc = xmlCtxtReadFile(ctxt, file.c_str(), nullptr, XML_PARSE_NONET);
-    if (!doc && error) {
-        const xmlError* err = quiet.Error();
-        if (err)
-            XmlFormatError(err, *error);
+    // The file is read here and its bytes parsed (under its own name, so
+    // relative references and messages still name it): the library would
+    // open it through the external entity loader, which refuses files
+    // outside the resources folder.
+    std::vector<unsigned char> bytes;
+    xmlDoc* doc = nullptr;
+    if (!ReadFileBytes(file, bytes, INT_MAX)) {
+        if (error) {
+            std::string message = "failed to load \"" + file + "\"\n";
+            xmlError err = {};
+            err.message = &message[0];
+            XmlFormatError(&err, *error);
+        }
+    } else {
+        static const unsigned char empty = 0;
+        doc = xmlCtxtReadMemory(ctxt, reinterpret_cast<const char*>(bytes.empty() ? &empty : bytes.data()),
+            static_cast<int>(bytes.size()), file.c_str(), nullptr, XML_PARSE_NONET);
+        if (!doc && error) {
+            const xmlError* err = quiet.Error();
+            if (err)
+                XmlFormatError(err, *error);
+        }
     }
     xmlResetLastError();
     return doc;
+}
+
+} // namespace
+
+xmlDoc* LoadXMLFile(const unsigned short* path, CSafeBuf* error)
+{
+    try {
+        return LoadFile(path, error);
+    } catch (...) {
+        return nullptr; // out of memory
+    }
 }
 
 void XMLReleaseDom(xmlDoc* doc)

@@ -5,7 +5,9 @@
 //
 // Parsing never reaches the network and never uses the parser's "huge"
 // option, so nesting depth and entity growth stay within the library's
-// default bounds. A parse failure gives the text
+// default bounds. External entities are left as references; where a parse
+// does load them, only the system catalog and the resources folder are read
+// (XmlEntityLoader.h). A parse failure gives the text
 //   "Incorrect XML<br />Reason: " + message + "<br />Line: " + line number
 // (the breaks are there because the text is shown in HTML views).
 //

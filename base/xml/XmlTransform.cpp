@@ -1,13 +1,16 @@
 // XSLT transforms over libxslt.
 //
 // Documents that go through a transform are parsed with entity substitution
-// and external DTD loading (never from the network), as options of each
-// parse rather than library-wide switches, so other parses are not affected.
+// and external DTD loading, as options of each parse rather than
+// library-wide switches, so other parses are not affected; what they may load
+// is governed by the layer's entity loader (the system catalog and the
+// resources folder only, never the network).
 // Parameters are handed to libxslt as literal strings (xsltQuoteUserParams),
 // so a value holding both kinds of quote reaches the style sheet intact.
-// A default security policy forbids network access, writing files and
-// creating folders, both while style sheets are compiled (imports) and while
-// they run. Each transform may take at most kMaxTransformOperations steps.
+// A default security policy forbids network access, writing files, creating
+// folders and reading files outside the resources folder, both while style
+// sheets are compiled (imports) and while they run; a refused read ends the
+// transform. Each transform may take at most kMaxTransformOperations steps.
 
 #include "base/xml/XmlTransform.h"
 
@@ -23,16 +26,31 @@
 #include "base/collections/MapStringToString.h"
 #include "base/text/SafeBuf.h"
 #include "base/text/Utf.h"
+#include "base/xml/XmlEntityLoader.h"
 #include "base/xml/XmlInternal.h"
 #include "base/xml/XmlTransformInternal.h"
 
 namespace {
 
+// Local files a style sheet may read (document(), imports): those in the
+// resources folder, and the style sheet's own document (document(''), which
+// libxslt answers from the style sheet in memory once reading its name gives
+// nothing).
+int AllowResourceRead(xsltSecurityPrefsPtr, xsltTransformContextPtr ctxt, const char* path)
+{
+    if (ctxt && ctxt->style && ctxt->style->doc && ctxt->style->doc->URL && path
+        && xmlStrEqual(ctxt->style->doc->URL, BAD_CAST path))
+        return 1;
+    return XmlIsResourceFile(path) ? 1 : 0;
+}
+
 xsltSecurityPrefs* TransformSecurity()
 {
     static xsltSecurityPrefs* prefs = [] {
+        XmlInstallEntityLoader();
         xsltSecurityPrefs* p = xsltNewSecurityPrefs();
         if (p) {
+            xsltSetSecurityPrefs(p, XSLT_SECPREF_READ_FILE, AllowResourceRead);
             xsltSetSecurityPrefs(p, XSLT_SECPREF_WRITE_FILE, xsltSecurityForbid);
             xsltSetSecurityPrefs(p, XSLT_SECPREF_CREATE_DIRECTORY, xsltSecurityForbid);
             xsltSetSecurityPrefs(p, XSLT_SECPREF_READ_NETWORK, xsltSecurityForbid);

@@ -4,8 +4,11 @@
 // Parameters reach the style sheet as string values, in the map's order,
 // whatever quotes they hold: a value is never evaluated as an XPath
 // expression. Entries with an empty name are skipped; at most 25 are passed.
-// The transform may read local files (document()) but never the network, and
-// may not write files or create folders. A transform that would take more
+// The style sheet may read files (document(), imports) only from the
+// resources folder, and the documents' external entities and DTDs come only
+// from the system catalog and the resources folder (XmlEntityLoader.h); it
+// never reaches the network, and may not write files or create folders. A
+// refused read ends the transform, which fails. A transform that would take more
 // than kMaxTransformOperations steps fails.
 
 class CSafeBuf;

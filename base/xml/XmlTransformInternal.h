@@ -10,7 +10,8 @@
 class CSafeBuf;
 
 // Parses options for documents and style sheets that go through a transform:
-// entities are substituted and external DTDs loaded, never from the network.
+// entities are substituted and external DTDs loaded, only where the layer's
+// entity loader allows (the system catalog, the resources folder).
 int XmlTransformParseOptions();
 
 // Parses and compiles the style sheet text and applies it to doc with the

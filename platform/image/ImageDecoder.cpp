@@ -4,12 +4,12 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "platform/cg/Pixel.h"
+#include "platform/image/IconFamily.h"
+#include "platform/image/PictureHeader.h"
 
 namespace qm::image {
 
@@ -46,10 +46,12 @@ cg::ImageRef FromPixbuf(GdkPixbuf* pb)
     return cg::Image::AdoptSurface(s);
 }
 
-// The loader announces the picture's size from its header, before it
-// allocates pixels. A size that is not accepted is refused there: the loader
-// is given the size 0 x 0, which every progressive decoder takes as the sign
-// to stop without allocating, and whatever it still produces is discarded.
+// The loader announces the picture's size before it allocates pixels. A size
+// that is not accepted is refused there: the loader is given the size 0 x 0,
+// which every progressive decoder takes as the sign to stop without
+// allocating, and whatever it still produces is discarded. The header was
+// checked before the loader ran; this holds the decoder to the same limit
+// should it announce another size.
 void RefuseUnacceptedSize(GdkPixbufLoader* loader, gint width, gint height, gpointer refused)
 {
     if (IsAcceptedPictureSize(width, height))
@@ -58,9 +60,62 @@ void RefuseUnacceptedSize(GdkPixbufLoader* loader, gint width, gint height, gpoi
     gdk_pixbuf_loader_set_size(loader, 0, 0);
 }
 
-std::uint32_t BigEndian32(const unsigned char* p)
+const char* LoaderName(PictureFormat format)
 {
-    return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) | p[3];
+    switch (format) {
+    case PictureFormat::Png: return "png";
+    case PictureFormat::Jpeg: return "jpeg";
+    case PictureFormat::Gif: return "gif";
+    case PictureFormat::Bmp: return "bmp";
+    default: return nullptr;
+    }
+}
+
+cg::ImageRef Decode(const char* loaderName, const unsigned char* data, std::size_t size)
+{
+    GError* err = nullptr;
+    GdkPixbufLoader* loader = gdk_pixbuf_loader_new_with_type(loaderName, &err);
+    if (err)
+        g_error_free(err);
+    if (!loader)
+        return nullptr;
+    bool refused = false;
+    g_signal_connect(loader, "size-prepared", G_CALLBACK(RefuseUnacceptedSize), &refused);
+    err = nullptr;
+    bool ok = gdk_pixbuf_loader_write(loader, data, size, &err);
+    if (err) {
+        g_error_free(err);
+        err = nullptr;
+    }
+    ok = gdk_pixbuf_loader_close(loader, &err) && ok;
+    if (err)
+        g_error_free(err);
+    cg::ImageRef result;
+    if (ok && !refused)
+        result = FromPixbuf(gdk_pixbuf_loader_get_pixbuf(loader));
+    g_object_unref(loader);
+    return result;
+}
+
+// The largest PNG member that decodes, tried from the largest declared size
+// down, so only one member is decoded in the usual case.
+cg::ImageRef DecodeIconFamily(const unsigned char* data, std::size_t size)
+{
+    std::vector<IconMember> members;
+    if (!ParseIconFamily(data, size, &members))
+        return nullptr;
+    std::vector<std::pair<long long, const IconMember*>> pngs;
+    for (const IconMember& m : members) {
+        const PictureHeader header = ReadPictureHeader(m.data, m.size);
+        if (header.format == PictureFormat::Png && IsAcceptedPictureSize(header.width, header.height))
+            pngs.emplace_back(header.width * header.height, &m);
+    }
+    std::stable_sort(
+        pngs.begin(), pngs.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    for (const auto& png : pngs)
+        if (cg::ImageRef img = Decode("png", png.second->data, png.second->size))
+            return img;
+    return nullptr;
 }
 
 } // namespace
@@ -68,25 +123,14 @@ std::uint32_t BigEndian32(const unsigned char* p)
 cg::ImageRef DecodeBytes(const void* data, std::size_t size)
 {
     try {
-        if (!data || size == 0)
+        const unsigned char* bytes = static_cast<const unsigned char*>(data);
+        const PictureHeader header = ReadPictureHeader(bytes, size);
+        if (header.format == PictureFormat::IconFamily)
+            return DecodeIconFamily(bytes, size);
+        const char* loader = LoaderName(header.format);
+        if (!loader || !IsAcceptedPictureSize(header.width, header.height))
             return nullptr;
-        GdkPixbufLoader* loader = gdk_pixbuf_loader_new();
-        bool refused = false;
-        g_signal_connect(loader, "size-prepared", G_CALLBACK(RefuseUnacceptedSize), &refused);
-        GError* err = nullptr;
-        bool ok = gdk_pixbuf_loader_write(loader, static_cast<const guchar*>(data), size, &err);
-        if (err) {
-            g_error_free(err);
-            err = nullptr;
-        }
-        ok = gdk_pixbuf_loader_close(loader, &err) && ok;
-        if (err)
-            g_error_free(err);
-        cg::ImageRef result;
-        if (ok && !refused)
-            result = FromPixbuf(gdk_pixbuf_loader_get_pixbuf(loader));
-        g_object_unref(loader);
-        return result;
+        return Decode(loader, bytes, size);
     } catch (...) {
         return nullptr;
     }
@@ -97,56 +141,17 @@ cg::ImageRef DecodeFile(const std::string& path)
     try {
         if (path.empty())
             return nullptr;
-        // The header first: its size is read without decoding any pixels, and a
-        // size that is not accepted goes no further. The file is then decoded as
-        // a whole, as it always was (a cut-off file fails rather than showing its
-        // first rows); a file replaced between the two reads is still held to
-        // the limit once decoded.
-        gint width = 0, height = 0;
-        if (!gdk_pixbuf_get_file_info(path.c_str(), &width, &height) || !IsAcceptedPictureSize(width, height))
-            return nullptr;
-        GError* err = nullptr;
-        GdkPixbuf* pb = gdk_pixbuf_new_from_file(path.c_str(), &err);
-        if (err)
-            g_error_free(err);
-        if (!pb)
-            return nullptr;
-        cg::ImageRef result = FromPixbuf(pb);
-        g_object_unref(pb);
-        return result;
-    } catch (...) {
-        return nullptr;
-    }
-}
-
-cg::ImageRef LoadIcns(const std::string& path)
-{
-    try {
-        std::ifstream in(path, std::ios::binary);
+        std::ifstream in(path, std::ios::binary | std::ios::ate);
         if (!in)
             return nullptr;
-        std::vector<unsigned char> bytes(
-            (std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        if (bytes.size() < 8 || std::memcmp(bytes.data(), "icns", 4) != 0)
+        const std::streamoff length = in.tellg();
+        if (length <= 0 || length > kMaxPictureFileBytes)
             return nullptr;
-        std::size_t total = std::min<std::size_t>(BigEndian32(bytes.data() + 4), bytes.size());
-        static const unsigned char kPng[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-        cg::ImageRef best;
-        std::size_t pos = 8;
-        while (pos + 8 <= total) {
-            std::size_t len = BigEndian32(bytes.data() + pos + 4);
-            if (len < 8 || len > total - pos)
-                break;
-            const unsigned char* member = bytes.data() + pos + 8;
-            std::size_t memberSize = len - 8;
-            if (memberSize >= 8 && std::memcmp(member, kPng, 8) == 0) {
-                cg::ImageRef img = DecodeBytes(member, memberSize);
-                if (img && (!best || img->Width() * img->Height() > best->Width() * best->Height()))
-                    best = img;
-            }
-            pos += len;
-        }
-        return best;
+        std::vector<unsigned char> bytes(static_cast<std::size_t>(length));
+        in.seekg(0);
+        if (!in.read(reinterpret_cast<char*>(bytes.data()), length))
+            return nullptr;
+        return DecodeBytes(bytes.data(), bytes.size());
     } catch (...) {
         return nullptr;
     }

@@ -1,13 +1,15 @@
 #pragma once
-// Picture decoding over gdk-pixbuf: PNG, JPEG, GIF (first frame), BMP and
-// whatever other formats the installed loaders know. The result is a
-// cg::Image (premultiplied ARGB32) with its size, or null when the bytes are
-// not a picture, are damaged, or are larger than the limit below.
+// Picture decoding: PNG, JPEG, GIF (first frame), BMP, and the icon format
+// (".icns", see below), and nothing else. The result is a cg::Image
+// (premultiplied ARGB32) with its size, or null when the bytes are not such a
+// picture, are damaged, or are larger than the limit below.
 //
-// The size is checked when the picture's header announces it, before the
-// decoder allocates any pixels, so a small file that claims an enormous size
-// costs nothing. (A format whose decoder cannot read progressively announces
-// its size only after decoding; the same limit then applies to the result.)
+// The format and the size are read from the bytes first (PictureHeader.h):
+// bytes of any other format, and a picture whose header declares a size over
+// the limit, are refused there, before a decoder is chosen. The decoder of
+// the recognised format (gdk-pixbuf's, named explicitly, so no other
+// installed loader is ever tried) then runs with the same limit on the size
+// it announces, and the same limit holds for the picture it gives.
 
 #include <cstddef>
 #include <string>
@@ -19,6 +21,10 @@ namespace qm::image {
 // The largest picture accepted, in pixels (width x height).
 constexpr long long kMaxPicturePixels = 64LL * 1024 * 1024;
 
+// The longest picture file read, in bytes: four bytes for every pixel of the
+// largest picture, and a megabyte for headers and colour tables.
+constexpr long long kMaxPictureFileBytes = 4 * kMaxPicturePixels + (1LL << 20);
+
 // Whether a picture of width x height is accepted: both sides positive and at
 // most cg::kMaxImageSide, and at most kMaxPicturePixels pixels.
 constexpr bool IsAcceptedPictureSize(long long width, long long height)
@@ -27,12 +33,14 @@ constexpr bool IsAcceptedPictureSize(long long width, long long height)
         && width * height <= kMaxPicturePixels;
 }
 
+// The picture in the file (read whole; a file longer than
+// kMaxPictureFileBytes is refused) or in the bytes. A cut-off picture fails
+// rather than showing its first rows.
+//
+// An icon family gives its largest PNG member (by the size each declares);
+// members in the older raw formats are not read; null when no member
+// decodes.
 cg::ImageRef DecodeFile(const std::string& path);
 cg::ImageRef DecodeBytes(const void* data, std::size_t size);
-
-// An icon file (".icns"): the largest of its PNG-encoded members. Older
-// members in the raw run-length formats are not read; null when the file
-// holds no member that decodes.
-cg::ImageRef LoadIcns(const std::string& path);
 
 } // namespace qm::image

@@ -10,6 +10,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/common/Utf8.h"
 #include "platform/text/FontCatalogue.h"
 
 namespace qm::text {
@@ -33,8 +34,8 @@ namespace {
 
 constexpr double kUnit = double(PANGO_SCALE);
 
-bool IsHighSurrogate(std::uint32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(std::uint32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+using qm::utf8::IsHighSurrogate;
+using qm::utf8::IsLowSurrogate;
 
 // UTF-16 to UTF-8 with the byte offset of every unit and, for every byte that
 // starts a character, the unit it came from (-1 for the other bytes; the byte
@@ -54,7 +55,7 @@ void ToUtf8(const std::vector<std::uint16_t>& text, std::string& out, std::vecto
         unitByte[i] = int(out.size());
         std::uint32_t c = text[i];
         if (IsHighSurrogate(c) && i + 1 < n && IsLowSurrogate(text[i + 1])) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            c = qm::utf8::FromSurrogates(c, text[i + 1]);
             ++i;
             unitByte[i] = int(out.size()) + 4;
         } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
@@ -62,21 +63,8 @@ void ToUtf8(const std::vector<std::uint16_t>& text, std::string& out, std::vecto
         } else if (c < 32 || c == 127) {
             c = ' ';
         }
-        if (c < 0x80) {
-            out += char(c);
-        } else if (c < 0x800) {
-            out += char(0xC0 | (c >> 6));
-            out += char(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += char(0xE0 | (c >> 12));
-            out += char(0x80 | ((c >> 6) & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        } else {
-            out += char(0xF0 | (c >> 18));
-            out += char(0x80 | ((c >> 12) & 0x3F));
-            out += char(0x80 | ((c >> 6) & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        }
+        unsigned char bytes[4];
+        out.append(reinterpret_cast<const char*>(bytes), qm::utf8::Encode(c, bytes));
         byteUnit.push_back(int(first));
         byteUnit.resize(out.size(), -1);
     }

@@ -12,8 +12,8 @@
 #include "base/geometry/Colour.h"
 #include "base/shims/DrawLine.h"
 #include "element/Element.h"
-#include "element/TreeQueries.h"
 #include "style/draw/DrawPrimitives.h"
+#include "style/layout/LayoutBox.h"
 #include "style/paint/PaintWalk.h"
 
 #include <algorithm>
@@ -132,28 +132,6 @@ bool HasOwnBorder(CElement* e)
     return false;
 }
 
-int WrapState(const CElement* e)
-{
-    if (!e || !e->m_inline || !e->m_inlineGroup)
-        return 0;
-    CPtrList around;
-    GetCurrentBlockChildren(const_cast<CElement*>(e), &around);
-    int before = 0, after = 0;
-    bool seen = false;
-    for (void* pos = around.GetHeadPosition(); pos;) {
-        const CElement* c = static_cast<const CElement*>(around.GetNext(pos));
-        if (c == e)
-            seen = true;
-        else if (c->m_inlineGroup == e->m_inlineGroup)
-            ++(seen ? after : before);
-    }
-    if (!before && !after)
-        return 0;
-    if (!before)
-        return -1;
-    return after ? 2 : 1;
-}
-
 } // namespace qm::paint
 
 using namespace qm::paint;
@@ -163,11 +141,11 @@ bool CElement::DrawBorder(void* dc, CPoint origin, CRect* rect)
     if (!dc || (m_kind == kKindDiv && m_selected))
         return true;
     const bool root = IsRoot(this);
-    OutlineScope outline(this, !root && WantsOutline(this) && !HasOwnBorder(this));
+    const bool outlined = !root && WantsOutline(this) && !HasOwnBorder(this);
 
     CRect box = rect ? *rect : m_sizeRect;
     box.OffsetRect(origin.x, origin.y);
-    if (m_locked && m_block && m_firstChild && WantsOutline(this))
+    if (m_locked && m_block && m_firstChild && outlined)
         box.top += m_firstChild->m_position.y;
     const bool floatingDiv = m_kind == kKindDiv && IsFloatType();
     if (root) {
@@ -178,8 +156,11 @@ bool CElement::DrawBorder(void* dc, CPoint origin, CRect* rect)
             box.right = box.left + FillWidth(this);
     }
 
+    // The outline's sides stand in for the element's own while it is drawn;
+    // the box above is measured without them.
+    OutlineScope outline(this, outlined);
     const int h = GetFlipHeight(this);
-    const int state = m_inline ? WrapState(this) : 0;
+    const int state = WrapStateOf(this);
     int w[4];
     for (int side = 0; side < 4; ++side)
         w[side] = BorderWidth(this, side);
@@ -192,10 +173,10 @@ bool CElement::DrawBorder(void* dc, CPoint origin, CRect* rect)
     const int L = box.left, T = box.top, R = box.right, B = box.bottom;
     auto styleOf = [&](int side) { return m_style.border[side].style; };
 
-    if (Drawable(m_style, kBorderLeft, w[kBorderLeft]) && (state == 0 || state == -1))
+    if (Drawable(m_style, kBorderLeft, w[kBorderLeft]) && ShowsLeftEdge(state))
         MacDrawLine(dc, L, T, L, B, std::max(w[kBorderLeft], 1), h, styleOf(kBorderLeft),
             SideColour(this, kBorderLeft), false);
-    if (Drawable(m_style, kBorderRight, w[kBorderRight]) && (state == 0 || state == 1)) {
+    if (Drawable(m_style, kBorderRight, w[kBorderRight]) && ShowsRightEdge(state)) {
         if (w[kBorderRight] < 1)
             MacDrawLine(dc, R - 1, T, R - 1, B, 1, h, kLineDashed, SideColour(this, kBorderRight), false);
         else

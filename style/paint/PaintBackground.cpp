@@ -20,6 +20,7 @@
 #include "platform/cg/Context.h"
 #include "style/Image.h"
 #include "style/draw/DrawPrimitives.h"
+#include "style/layout/LayoutBox.h"
 #include "style/paint/PaintState.h"
 #include "style/paint/PaintWalk.h"
 
@@ -78,7 +79,7 @@ bool FillsTheWidth(const CElement* e)
 
 // The widened box of a block that fills the width its parent gives it, when
 // it applies; otherwise box unchanged.
-CRect PaintedBox(const CElement* e, CRect box, bool selectedItem)
+CRect PaintedBox(CElement* e, CRect box, bool selectedItem)
 {
     if (!FillsTheWidth(e) || !(HasBackgroundColour(e) || HasBackgroundImage(e) || selectedItem))
         return box;
@@ -159,10 +160,10 @@ void PaintPicture(CElement* e, void* dc, CRect area, const Band* band)
         return;
     const int repeat = s.bkRepeat & 0xFF;
     if (e->m_inline) {
-        const int state = WrapState(e);
-        if (repeat == kNoRepeat && state != 0 && state != -1)
+        const int state = WrapStateOf(e);
+        if (repeat == kNoRepeat && !ShowsLeftEdge(state))
             return;
-        if ((s.bkRepeat & kPositionRight) && state != 0 && state != 1)
+        if ((s.bkRepeat & kPositionRight) && !ShowsRightEdge(state))
             return;
     }
     CSafeBuf url;
@@ -248,6 +249,9 @@ void PaintBackground(CElement* e, void* dc, CPoint origin, bool floatPass, const
     PaintPicture(e, dc, PaintedBox(e, box, selectedItem), band);
 }
 
-int FillWidth(const CElement* e) { return e->m_availRect.right - e->m_availRect.left; }
+int FillWidth(CElement* e)
+{
+    return std::max<int>(0, e->m_availRect.right - e->m_availRect.left) + ContentEdges(e).Horizontal();
+}
 
 } // namespace qm::paint

@@ -40,13 +40,9 @@ void RecordGeometry(CElement* root);
 // Step 3 and 4 of painting one element: its background colour, the
 // selection tint and its background picture. Records the painted colour.
 void PaintBackground(CElement* e, void* dc, CPoint origin, bool floatPass, const Band* band);
-// The box a block fills when its background or border spans the width its
-// parent gives it: box with its right edge at its left edge plus the
-// available width.
-int FillWidth(const CElement* e);
-// The wrap state of an inline element: 0 not wrapped (also for a block or an
-// element without an inline group), -1 first piece, 1 last, 2 middle.
-int WrapState(const CElement* e);
+// The width a block fills when its background or border spans what its
+// parent gives it: its available width with its borders and paddings.
+int FillWidth(CElement* e);
 // A border side's width in pixels.
 int BorderWidth(CElement* e, int side);
 // Whether e draws any border side of its own.

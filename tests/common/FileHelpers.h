@@ -5,9 +5,12 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 namespace qmtest {
 
@@ -33,6 +36,19 @@ inline bool Exists(const std::string& path)
 {
     struct stat st;
     return ::lstat(path.c_str(), &st) == 0;
+}
+
+// The paths of the regular files in a folder, sorted; empty when it cannot
+// be read.
+inline std::vector<std::string> FilesIn(const std::string& folder)
+{
+    std::vector<std::string> files;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error))
+        if (entry.is_regular_file(error))
+            files.push_back(entry.path().string());
+    std::sort(files.begin(), files.end());
+    return files;
 }
 
 } // namespace qmtest

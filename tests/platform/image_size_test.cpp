@@ -11,11 +11,13 @@
 #include <fstream>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "platform/cg/Image.h"
 #include "platform/image/ImageDecoder.h"
 
 #include "tests/common/CraftedPictures.h"
+#include "tests/common/FileHelpers.h"
 #include "tests/common/TempDir.h"
 
 namespace {
@@ -110,3 +112,23 @@ INSTANTIATE_TEST_SUITE_P(Headers, OversizedPicture,
     [](const testing::TestParamInfo<Claim>& info) {
         return std::string(info.param.format) + std::to_string(info.param.width);
     });
+
+// Headers whose other fields, not the picture's size, would make a decoder
+// reserve gigabytes: an information header claiming to be 3.25 GiB long in a
+// 34-byte file, pixel data said to start 3.75 GiB in. They are refused from
+// the bytes, before any decoder runs.
+TEST(ImageSize, HostileHeadersAreRefusedWithoutReservingMemory)
+{
+    const std::vector<std::string> files = qmtest::FilesIn(std::string(QM_TEST_DATA_DIR) + "/images/hostile");
+    ASSERT_GE(files.size(), 2u);
+    const long long before = std::max(StatusBytes("VmPeak"), StatusBytes("VmSize"));
+    ASSERT_GT(before, 0);
+    for (const std::string& path : files) {
+        const std::string bytes = qmtest::ReadFile(path);
+        ASSERT_FALSE(bytes.empty()) << path;
+        EXPECT_FALSE(qm::image::DecodeBytes(bytes.data(), bytes.size())) << path;
+        EXPECT_FALSE(qm::image::DecodeFile(path)) << path;
+        const long long growth = StatusBytes("VmPeak") - before;
+        EXPECT_LT(growth, kAllowedGrowth) << path << ": the decoder reserved " << (growth >> 20) << " MB";
+    }
+}

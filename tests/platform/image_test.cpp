@@ -3,10 +3,12 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "platform/cg/Pixel.h"
 #include "platform/image/ImageDecoder.h"
 
+#include "tests/common/CraftedPictures.h"
 #include "tests/common/FileHelpers.h"
 #include "tests/common/TempDir.h"
 
@@ -75,23 +77,31 @@ TEST(ImageDecoder, RejectsWhatIsNotAPicture)
 TEST(ImageDecoder, IcnsTakesItsLargestPngMember)
 {
     std::string png = qmtest::ReadFile(kDir + "picture.png");
+    const std::string small = qmtest::Png(2, 2, qmtest::StoredZeros(2 * 9), true);
     auto be32 = [](std::string& s, size_t v) {
         for (int i = 3; i >= 0; --i)
             s += char((v >> (8 * i)) & 0xFF);
     };
     std::string icns = "icns";
-    be32(icns, 8 + 8 + 12 + 8 + png.size());
+    be32(icns, 8 + 12 + 8 + png.size() + 8 + small.size());
     icns += "it32"; // a raw member that is skipped
     be32(icns, 8 + 4);
     icns += "xxxx";
     icns += "ic07";
     be32(icns, 8 + png.size());
     icns.append(png.data(), png.size());
+    icns += "icp4"; // smaller, and last: the larger one is still taken
+    be32(icns, 8 + small.size());
+    icns += small;
     qmtest::TempDir scratch;
     ASSERT_TRUE(scratch.Create(qmtest::TestOutputPath("icns-")));
-    const std::string path = scratch.Path() + "/icon.icns";
+    // The format is told by the bytes, not by the name.
+    const std::string path = scratch.Path() + "/icon.png";
     std::ofstream(path, std::ios::binary) << icns;
-    ImageRef img = qm::image::LoadIcns(path);
+    ImageRef img = qm::image::DecodeFile(path);
+    ASSERT_TRUE(img);
+    EXPECT_EQ(16, img->Width());
+    img = qm::image::DecodeBytes(icns.data(), icns.size());
     ASSERT_TRUE(img);
     EXPECT_EQ(16, img->Width());
 
@@ -101,7 +111,7 @@ TEST(ImageDecoder, IcnsTakesItsLargestPngMember)
         12);
     ASSERT_TRUE(qmtest::WriteFile(path, shortFile));
     ASSERT_EQ(shortFile, qmtest::ReadFile(path));
-    EXPECT_FALSE(qm::image::LoadIcns(path));
+    EXPECT_FALSE(qm::image::DecodeFile(path));
 
     // A damaged member length: the PNG member claims more than the file holds.
     std::string damaged = "icns";
@@ -111,5 +121,20 @@ TEST(ImageDecoder, IcnsTakesItsLargestPngMember)
     damaged.append(png.data(), png.size());
     ASSERT_TRUE(qmtest::WriteFile(path, damaged));
     ASSERT_EQ(damaged.size(), qmtest::ReadFile(path).size());
-    EXPECT_FALSE(qm::image::LoadIcns(path));
+    EXPECT_FALSE(qm::image::DecodeFile(path));
+}
+
+// Well-formed pictures in formats the editor does not show (XPM, TIFF, TGA,
+// SVG, ICO, PNM, XBM): decoders for them are installed, but none is reached,
+// whatever the file is called.
+TEST(ImageDecoder, RefusesEveryOtherFormat)
+{
+    const std::vector<std::string> files = qmtest::FilesIn(kDir + "refused");
+    ASSERT_GE(files.size(), 8u);
+    for (const std::string& path : files) {
+        std::string bytes = qmtest::ReadFile(path);
+        ASSERT_FALSE(bytes.empty()) << path;
+        EXPECT_FALSE(qm::image::DecodeFile(path)) << path;
+        EXPECT_FALSE(qm::image::DecodeBytes(bytes.data(), bytes.size())) << path;
+    }
 }
