@@ -354,9 +354,15 @@ public:
     // 31: pt minus the element's document position; whether the point lies
     // inside the size rectangle, edges included.
     virtual bool PointToElement(CPoint& pt);
-    virtual bool InsertText(const unsigned short* text);                        // 32: false
-    virtual CElement* BreakElement(long childId, bool force);                   // 33
-    virtual bool StyleChanged(int mode);                                        // 34
+    virtual bool InsertText(const unsigned short* text);      // 32: false
+    virtual CElement* BreakElement(long childId, bool force); // 33
+    // 34 (style/cascade/StyleChanged.cpp): computes styles again after a
+    // class, attribute or sheet change. Modes 1 and 2 recompute this element
+    // (reset to the tag's defaults unless bit 0x8000 is set, then the
+    // parent's values, the rules, the presentational attributes and the style
+    // attribute, and the tag-marker label); every mode but 2 then passes the
+    // mode to each child, mode 0 rebuilding each child first. Answers true.
+    virtual bool StyleChanged(int mode);
     virtual bool SetElementRect(CRect& rect, int mode);                         // 35
     virtual bool DrawUncalc();                                                  // 36
     virtual bool GetMinSize(CSize& size, bool ignoreOwnSize);                   // 37
