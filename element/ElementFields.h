@@ -14,6 +14,14 @@
 // Ownership: an element owns its children, attributes, text and, on the root,
 // its base URL string and drawing context. Parent, root, owner, rule list and
 // siblings are borrowed.
+//
+// Order. A record is a few kilobytes, most of it the computed style, and a
+// walk over a large tree waits for each record it touches. The fields that
+// reading, writing, repairing and destroying a tree use (identity, links,
+// kind and flags, attributes, text, tag name, document and registry) come
+// first, in a few neighbouring cache lines; the layout geometry and the
+// computed style follow. A new field that such walks read belongs before the
+// geometry; any other after it.
 
 #include "base/collections/MapStringToString.h"
 #include "base/collections/PtrList.h"
@@ -52,23 +60,6 @@ public:
     // Locked against editing; the writer omits a locked element's own tags.
     unsigned char m_locked = 0;
 
-    // ---- layout geometry (meanings fixed by the layout pass) ----
-    CRect m_cssRect;       // right: width from `width`, bottom: height from `height`
-    CRect m_availRect;     // right, bottom: width and height available to the children
-    CRect m_containerRect; // right, bottom: what percentages resolve against
-    CRect m_sizeRect;      // (0, 0, width, height) of the box
-    CRect m_contentRect;   // handed down by SetElementRect mode 0
-    CPoint m_position;     // of the box relative to the parent's box
-    CPoint m_baseline;     // y: from the top of the box to the text baseline
-    CPoint m_indent;       // x: first-line indent
-    CPoint m_marginLeftTop;
-    CPoint m_marginRightBottom;
-    CRect m_defaultMargin; // left, top, right, bottom set by the factory (SetMargin)
-    long m_lineGroup = 0;  // shared by the children placed on one line
-    long m_layoutValue1 = 0;
-    long m_layoutValue2 = 0;
-    long m_captionSide = 0; // the factory sets 2 for caption
-
     // ---- tree links ----
     CElement* m_parent = nullptr; // null for the root
     CElement* m_root = nullptr;   // the document's body; a body is its own root
@@ -106,13 +97,12 @@ public:
     unsigned char m_edgeCaret = 0;
 
     // ---- tag, attributes, text, style ----
-    unsigned short m_tagName[kTagNameUnits] = {}; // as written; empty for a text run
-    CMapStringToString m_attributes;              // names as written, in document order
+    CMapStringToString m_attributes; // names as written, in document order
     // The characters of a text run; the legend markup of a fieldset; the
     // text of a comment.
     CSafeBuf m_text;
-    ELEMENT_STYLE m_style{};        // the computed style
-    STYLE_CLASS* m_rules = nullptr; // the document's rules; not owned
+    unsigned short m_tagName[kTagNameUnits] = {}; // as written; empty for a text run
+    STYLE_CLASS* m_rules = nullptr;               // the document's rules; not owned
     // Scratch of the cascade, emptied by ResetStyle.
     CMapStringToString m_attributes2;
     CPtrList m_stylePieces;
@@ -145,4 +135,24 @@ public:
     CElement* m_registryPrevious = nullptr; // previous one (unlinking without a walk)
     unsigned char m_registryBucket = 0;     // bucket index of m_id
     CElementRegistry* m_registry = nullptr; // the registry holding the element
+
+    // ---- layout geometry (meanings fixed by the layout pass) ----
+    CRect m_cssRect;       // right: width from `width`, bottom: height from `height`
+    CRect m_availRect;     // right, bottom: width and height available to the children
+    CRect m_containerRect; // right, bottom: what percentages resolve against
+    CRect m_sizeRect;      // (0, 0, width, height) of the box
+    CRect m_contentRect;   // handed down by SetElementRect mode 0
+    CPoint m_position;     // of the box relative to the parent's box
+    CPoint m_baseline;     // y: from the top of the box to the text baseline
+    CPoint m_indent;       // x: first-line indent
+    CPoint m_marginLeftTop;
+    CPoint m_marginRightBottom;
+    CRect m_defaultMargin; // left, top, right, bottom set by the factory (SetMargin)
+    long m_lineGroup = 0;  // shared by the children placed on one line
+    long m_layoutValue1 = 0;
+    long m_layoutValue2 = 0;
+    long m_captionSide = 0; // the factory sets 2 for caption
+
+    // ---- computed style ----
+    ELEMENT_STYLE m_style{}; // the computed style
 };
