@@ -32,7 +32,20 @@ bool CElementRegistry::Register(CElement* e)
     else
         m_heads[bucket] = e;
     m_tails[bucket] = e;
-    m_members.insert(e);
+    m_members.Insert(e);
+    const long id = e->GetID();
+    if (IsPaged(id)) {
+        const size_t page = static_cast<size_t>(id >> kPageBits);
+        if (page >= m_idPages.size())
+            m_idPages.resize(page + 1, nullptr);
+        if (!m_idPages[page])
+            m_idPages[page] = new IdPage{};
+        IdPage* p = m_idPages[page];
+        CElement*& slot = p->slots[id & ((1 << kPageBits) - 1)];
+        if (!slot)
+            ++p->count;
+        slot = e;
+    }
     return true;
 }
 
@@ -51,7 +64,20 @@ void CElementRegistry::Unregister(CElement* e)
         e->m_registryNext->m_registryPrevious = e->m_registryPrevious;
     else
         m_tails[bucket] = e->m_registryPrevious;
-    m_members.erase(e);
+    m_members.Erase(e);
+    const long id = e->GetID();
+    const size_t page = static_cast<size_t>(id >> kPageBits);
+    if (IsPaged(id) && page < m_idPages.size() && m_idPages[page]) {
+        IdPage* p = m_idPages[page];
+        CElement*& slot = p->slots[id & ((1 << kPageBits) - 1)];
+        if (slot == e) {
+            slot = nullptr;
+            if (--p->count == 0) {
+                delete p;
+                m_idPages[page] = nullptr;
+            }
+        }
+    }
     e->m_registryNext = nullptr;
     e->m_registryPrevious = nullptr;
     e->m_registry = nullptr;
@@ -70,11 +96,24 @@ void CElementRegistry::Clear()
         }
         m_heads[i] = m_tails[i] = nullptr;
     }
-    m_members.clear();
+    m_members.Clear();
+    ClearPages();
+}
+
+void CElementRegistry::ClearPages()
+{
+    for (IdPage* p : m_idPages)
+        delete p;
+    std::vector<IdPage*>().swap(m_idPages);
 }
 
 CElement* CElementRegistry::Find(long id) const
 {
+    if (IsPaged(id)) {
+        const size_t page = static_cast<size_t>(id >> kPageBits);
+        const IdPage* p = page < m_idPages.size() ? m_idPages[page] : nullptr;
+        return p ? p->slots[id & ((1 << kPageBits) - 1)] : nullptr;
+    }
     for (CElement* p = m_heads[BucketOf(id)]; p; p = p->m_registryNext) {
         if (p->GetID() == id)
             return p;
@@ -82,7 +121,7 @@ CElement* CElementRegistry::Find(long id) const
     return nullptr;
 }
 
-bool CElementRegistry::Contains(const CElement* e) const { return e && m_members.count(e) != 0; }
+bool CElementRegistry::Contains(const CElement* e) const { return m_members.Contains(e); }
 
 CElement* CElementRegistry::GetBucketHead(int bucket) const
 {

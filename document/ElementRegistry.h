@@ -12,8 +12,17 @@
 //
 // A registry that goes away first detaches the elements still in it, so
 // their destructors do not reach back into it.
+//
+// Finding. Beside the buckets, identifiers index pages of 256 slots (a page
+// is made for its first element and freed with its last), so Find answers
+// at once however many elements share a bucket: the tree primitives that
+// name children by identifier rely on it. Identifiers beyond the pages'
+// range (not handed out by the constructor) are found through their bucket.
 
-#include <unordered_set>
+#include "base/collections/PointerSet.h"
+
+#include <cstddef>
+#include <vector>
 
 class CElement;
 
@@ -46,10 +55,21 @@ public:
     bool Contains(const CElement* e) const;
 
     CElement* GetBucketHead(int bucket) const;
-    int GetCount() const { return static_cast<int>(m_members.size()); }
+    int GetCount() const { return static_cast<int>(m_members.Count()); }
 
 private:
+    static constexpr int kPageBits = 8;
+    static constexpr long kPagedIds = 1L << 30; // identifiers below it are paged
+    struct IdPage
+    {
+        CElement* slots[1 << kPageBits];
+        int count;
+    };
+    static bool IsPaged(long id) { return id >= 0 && id < kPagedIds; }
+    void ClearPages();
+
     CElement* m_heads[kBucketCount];
     CElement* m_tails[kBucketCount];
-    std::unordered_set<const CElement*> m_members;
+    CPointerSet m_members;          // the addresses of the live elements
+    std::vector<IdPage*> m_idPages; // by identifier / 256; null: no element there
 };

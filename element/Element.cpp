@@ -2,12 +2,15 @@
 
 #include "element/Element.h"
 
+#include "base/collections/SlotPool.h"
 #include "base/text/U16.h"
 #include "document/ElementRegistry.h"
 #include "editor/XHTML.h"
 #include "element/factory/TagTables.h"
 #include "platform/cg/Context.h"
 #include "style/records/FontDefaults.h"
+
+#include <new>
 
 namespace {
 
@@ -29,7 +32,47 @@ void CopyTag(unsigned short* to, const Unit* tag)
     to[n] = 0;
 }
 
+// Element records are a few kilobytes each, and a large document holds tens
+// of thousands: their memory stays in a pool between trees (SlotPool.h).
+// Builds with AddressSanitizer use the system allocator, so that the
+// sanitizer sees use after free and leaks of elements.
+#if defined(__SANITIZE_ADDRESS__)
+#define QM_ELEMENT_POOL 0
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define QM_ELEMENT_POOL 0
+#endif
+#endif
+#ifndef QM_ELEMENT_POOL
+#define QM_ELEMENT_POOL 1
+#endif
+
+#if QM_ELEMENT_POOL
+CSlotPool g_elementPool;
+#endif
+
 } // namespace
+
+void* CElement::operator new(std::size_t size)
+{
+#if QM_ELEMENT_POOL
+    if (void* p = g_elementPool.Allocate(size))
+        return p;
+    throw std::bad_alloc();
+#else
+    return ::operator new(size);
+#endif
+}
+
+void CElement::operator delete(void* p, std::size_t size)
+{
+#if QM_ELEMENT_POOL
+    g_elementPool.Free(p, size);
+#else
+    (void)size;
+    ::operator delete(p);
+#endif
+}
 
 CElementFields::CElementFields() = default;
 CElementFields::~CElementFields() = default;

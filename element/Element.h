@@ -43,6 +43,8 @@
 
 #include "base/geometry/Size.h"
 
+#include <cstddef>
+
 class CListInt;
 struct CalcInfo;
 struct SourceCodeVar;
@@ -57,6 +59,10 @@ public:
     explicit CElement(STYLE_CLASS* rules);
     // Slots 1 and 2: unregisters the element, then Release().
     virtual ~CElement();
+    // Element records of every kind come from a pool that keeps their memory
+    // for the next tree (Element.cpp); failure throws std::bad_alloc.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* p, std::size_t size);
 
     // ==== identity, tag and kind (Element.cpp) ====
     long GetID() const { return m_id; }
@@ -162,10 +168,12 @@ public:
     // Links c after ref (after) or before it; a null ref means the end
     // (after) or the front. A ref that is not a child refuses.
     bool InsertInto(CElement* c, CElement* ref, bool after);
-    // Unlinks c (found by identifier unless it is first or last); c keeps its
-    // parent pointer, its sibling links are cleared. A child not in the list
-    // leaves the list unchanged and answers false.
+    // Unlinks c; c keeps its parent pointer, its sibling links are cleared.
+    // A child not in the list leaves the list unchanged and answers false.
     bool RemoveCurrentChildFromList(CElement* c);
+    // c is linked in this element's child list (its parent and sibling links
+    // agree with the list's); answered without a walk.
+    bool IsLinkedChild(const CElement* c) const;
     // Forget all children (first, last, count) without deleting them; the
     // children keep their own links.
     void ResetChild();

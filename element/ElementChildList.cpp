@@ -3,6 +3,7 @@
 
 #include "element/Element.h"
 
+#include "document/ElementRegistry.h"
 #include "editor/XHTML.h"
 #include "platform/cg/Context.h"
 
@@ -72,11 +73,22 @@ bool CElement::InsertInto(CElement* c, CElement* ref, bool after)
     return true;
 }
 
+bool CElement::IsLinkedChild(const CElement* c) const
+{
+    // The links of a child agree with its neighbours' (or with the first
+    // and last of the list); a child unlinked earlier keeps only its parent
+    // pointer.
+    return c && c->m_parent == this
+        && (c->m_prevSibling ? c->m_prevSibling->m_nextSibling == c : m_firstChild == c)
+        && (c->m_nextSibling ? c->m_nextSibling->m_prevSibling == c : m_lastChild == c);
+}
+
 bool CElement::RemoveCurrentChildFromList(CElement* c)
 {
     if (!c)
         return false;
-    if (c != m_firstChild && c != m_lastChild) {
+    if (c != m_firstChild && c != m_lastChild && !IsLinkedChild(c)) {
+        // Links that do not agree: the list itself decides.
         const CElement* found = m_firstChild;
         while (found && found->m_id != c->m_id)
             found = found->m_nextSibling;
@@ -161,17 +173,25 @@ CElement* CElement::GetBrother(bool next, bool sameGroup, bool skipTextAndCommen
 
 CElement* CElement::GetChild(long id, int which) const
 {
-    for (CElement* c = m_firstChild; c; c = c->m_nextSibling) {
-        if (c->m_id != id)
-            continue;
-        switch (which) {
-        case 0: return c;
-        case 1: return c->m_nextSibling;
-        case 2: return c->m_prevSibling;
-        default: return nullptr;
-        }
+    // Identifiers are never shared, so the element the registry knows by id
+    // is the only candidate. The list is walked only for a child outside
+    // every registry, or when links do not agree.
+    CElement* c = m_registry ? m_registry->Find(id) : nullptr;
+    if (c && c->m_parent != this)
+        return nullptr;
+    if (!c || !IsLinkedChild(c)) {
+        c = m_firstChild;
+        while (c && c->m_id != id)
+            c = c->m_nextSibling;
+        if (!c)
+            return nullptr;
     }
-    return nullptr;
+    switch (which) {
+    case 0: return c;
+    case 1: return c->m_nextSibling;
+    case 2: return c->m_prevSibling;
+    default: return nullptr;
+    }
 }
 
 void CElement::DeleteElement(CElement* c)

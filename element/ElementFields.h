@@ -14,6 +14,14 @@
 // Ownership: an element owns its children, attributes, text and, on the root,
 // its base URL string and drawing context. Parent, root, owner, rule list and
 // siblings are borrowed.
+//
+// Order. A record is a few kilobytes, most of it the computed style, and a
+// walk over a large tree waits for each record it touches. The fields that
+// reading, writing, repairing and destroying a tree use (identity, links,
+// kind and flags, attributes, text, tag name, document and registry) come
+// first, in a few neighbouring cache lines; the layout geometry and the
+// computed style follow. A new field that such walks read belongs before the
+// geometry; any other after it.
 
 #include "base/collections/MapStringToString.h"
 #include "base/collections/PtrList.h"
@@ -52,6 +60,85 @@ public:
     long m_id = 0;
     // Locked against editing; the writer omits a locked element's own tags.
     unsigned char m_locked = 0;
+
+    // ---- tree links ----
+    CElement* m_parent = nullptr; // null for the root
+    CElement* m_root = nullptr;   // the document's body; a body is its own root
+    CElement* m_firstChild = nullptr;
+    CElement* m_lastChild = nullptr;
+    CElement* m_prevSibling = nullptr;
+    CElement* m_nextSibling = nullptr;
+    long m_childCount = 0;
+
+    // ---- floats ----
+    CPtrList m_floatList;         // on the root only: the floating elements
+    unsigned char m_floating = 0; // entered in the root's float list
+
+    // ---- kind and kind flags ----
+    long m_kind = 0;               // kind code (ElementKinds.h); 0 until the factory sets it
+    unsigned char m_tablePart = 0; // table, row group, row, cell, caption
+    unsigned char m_tableCell = 0;
+    unsigned char m_inline = 0;
+    unsigned char m_block = 0;
+    unsigned char m_list = 0;    // ul, ol
+    unsigned char m_defList = 0; // dl
+    unsigned char m_heading = 0;
+    unsigned char m_layoutFlag = 0; // one more layout flag
+    unsigned char m_lineBox = 0;    // lays inline content out in lines
+    unsigned char m_canWrap = 0;    // inline content that flows in lines
+    unsigned char m_breakAfter = 0; // dd, dt, br
+    unsigned char m_noChild = 0;    // cannot hold children; written with " />"
+    // Content flags. The first is the container flag: the element may hold
+    // children (cleared for inline kinds, images and text runs). The second
+    // is set for pre, dd, dt and body. The third is the edge-caret flag: the
+    // element is a caret stop of its own, before (0) or after (1) it (pre,
+    // hr, lists, table, dl, img, div, form, fieldset, blockquote).
+    unsigned char m_container = 1;
+    unsigned char m_contentFlag2 = 0;
+    unsigned char m_edgeCaret = 0;
+
+    // ---- tag, attributes, text, style ----
+    CMapStringToString m_attributes; // names as written, in document order
+    // The characters of a text run; the legend markup of a fieldset; the
+    // text of a comment.
+    CSafeBuf m_text;
+    unsigned short m_tagName[kTagNameUnits] = {}; // as written; empty for a text run
+    STYLE_CLASS* m_rules = nullptr;               // the document's rules; not owned
+    // Scratch of the cascade, emptied by ResetStyle.
+    CMapStringToString m_attributes2;
+    CPtrList m_stylePieces;
+    long m_fontNumber = 0; // the default font number at construction
+    // The tag-marker label worked out from the style's -qm-marker-label when
+    // the style was last computed; empty: no markers.
+    CSafeBuf m_markerLabel;
+    long m_inlineGroup = 0; // shared by the pieces of one wrapped inline element
+    // Inheritance: the element takes no font and text values from its parent
+    // (m_noInherit); its text direction is forced (m_dirOverride: bdo and
+    // everything inside one); its link state: 0 none, 1 inside an a with an
+    // href, 2 inside an a without one (CopyFromParent).
+    unsigned char m_noInherit = 0;
+    unsigned char m_dirOverride = 0;
+    long m_linkState = 0;
+
+    // ---- caret and selection ----
+    long m_caretOffset = 0; // in a text run an index; else 0 before, 1 after
+    long m_selStart = 0;    // selected characters of a text run, inclusive
+    long m_selEnd = 0;
+    unsigned char m_selected = 0;
+    unsigned char m_selectable = 0; // selectable as a whole
+    unsigned char m_prevSelected = 0;
+    unsigned long m_drawColor = RGB(255, 255, 255); // current drawing colour
+
+    // ---- document ----
+    CXHTML* m_owner = nullptr;             // the editing engine; reaches the document
+    std::unique_ptr<CSafeBuf> m_baseURL;   // body only: href of the document's base
+    std::unique_ptr<qm::cg::Context> m_dc; // root only: the offscreen bitmap's context
+
+    // ---- registry membership (kept by CElementRegistry) ----
+    CElement* m_registryNext = nullptr;     // next element of the same bucket
+    CElement* m_registryPrevious = nullptr; // previous one (unlinking without a walk)
+    unsigned char m_registryBucket = 0;     // bucket index of m_id
+    CElementRegistry* m_registry = nullptr; // the registry holding the element
 
     // ---- layout geometry (meanings fixed by the layout pass) ----
     CRect m_cssRect;       // right: width from `width`, bottom: height from `height`
@@ -99,83 +186,6 @@ public:
     long m_paintChildren = 0;
     unsigned char m_painted = 0;
 
-    // ---- tree links ----
-    CElement* m_parent = nullptr; // null for the root
-    CElement* m_root = nullptr;   // the document's body; a body is its own root
-    CElement* m_firstChild = nullptr;
-    CElement* m_lastChild = nullptr;
-    CElement* m_prevSibling = nullptr;
-    CElement* m_nextSibling = nullptr;
-    long m_childCount = 0;
-
-    // ---- floats ----
-    CPtrList m_floatList;         // on the root only: the floating elements
-    unsigned char m_floating = 0; // entered in the root's float list
-
-    // ---- kind and kind flags ----
-    long m_kind = 0;               // kind code (ElementKinds.h); 0 until the factory sets it
-    unsigned char m_tablePart = 0; // table, row group, row, cell, caption
-    unsigned char m_tableCell = 0;
-    unsigned char m_inline = 0;
-    unsigned char m_block = 0;
-    unsigned char m_list = 0;    // ul, ol
-    unsigned char m_defList = 0; // dl
-    unsigned char m_heading = 0;
-    unsigned char m_layoutFlag = 0; // one more layout flag
-    unsigned char m_lineBox = 0;    // lays inline content out in lines
-    unsigned char m_canWrap = 0;    // inline content that flows in lines
-    unsigned char m_breakAfter = 0; // dd, dt, br
-    unsigned char m_noChild = 0;    // cannot hold children; written with " />"
-    // Content flags. The first is the container flag: the element may hold
-    // children (cleared for inline kinds, images and text runs). The second
-    // is set for pre, dd, dt and body. The third is the edge-caret flag: the
-    // element is a caret stop of its own, before (0) or after (1) it (pre,
-    // hr, lists, table, dl, img, div, form, fieldset, blockquote).
-    unsigned char m_container = 1;
-    unsigned char m_contentFlag2 = 0;
-    unsigned char m_edgeCaret = 0;
-
-    // ---- tag, attributes, text, style ----
-    unsigned short m_tagName[kTagNameUnits] = {}; // as written; empty for a text run
-    CMapStringToString m_attributes;              // names as written, in document order
-    // The characters of a text run; the legend markup of a fieldset; the
-    // text of a comment.
-    CSafeBuf m_text;
-    ELEMENT_STYLE m_style{};        // the computed style
-    STYLE_CLASS* m_rules = nullptr; // the document's rules; not owned
-    // Scratch of the cascade, emptied by ResetStyle.
-    CMapStringToString m_attributes2;
-    CPtrList m_stylePieces;
-    long m_fontNumber = 0; // the default font number at construction
-    // The tag-marker label worked out from the style's -qm-marker-label when
-    // the style was last computed; empty: no markers.
-    CSafeBuf m_markerLabel;
-    long m_inlineGroup = 0; // shared by the pieces of one wrapped inline element
-    // Inheritance: the element takes no font and text values from its parent
-    // (m_noInherit); its text direction is forced (m_dirOverride: bdo and
-    // everything inside one); its link state: 0 none, 1 inside an a with an
-    // href, 2 inside an a without one (CopyFromParent).
-    unsigned char m_noInherit = 0;
-    unsigned char m_dirOverride = 0;
-    long m_linkState = 0;
-
-    // ---- caret and selection ----
-    long m_caretOffset = 0; // in a text run an index; else 0 before, 1 after
-    long m_selStart = 0;    // selected characters of a text run, inclusive
-    long m_selEnd = 0;
-    unsigned char m_selected = 0;
-    unsigned char m_selectable = 0; // selectable as a whole
-    unsigned char m_prevSelected = 0;
-    unsigned long m_drawColor = RGB(255, 255, 255); // current drawing colour
-
-    // ---- document ----
-    CXHTML* m_owner = nullptr;             // the editing engine; reaches the document
-    std::unique_ptr<CSafeBuf> m_baseURL;   // body only: href of the document's base
-    std::unique_ptr<qm::cg::Context> m_dc; // root only: the offscreen bitmap's context
-
-    // ---- registry membership (kept by CElementRegistry) ----
-    CElement* m_registryNext = nullptr;     // next element of the same bucket
-    CElement* m_registryPrevious = nullptr; // previous one (unlinking without a walk)
-    unsigned char m_registryBucket = 0;     // bucket index of m_id
-    CElementRegistry* m_registry = nullptr; // the registry holding the element
+    // ---- computed style ----
+    ELEMENT_STYLE m_style{}; // the computed style
 };

@@ -6,6 +6,8 @@
 #include "editor/XHTML.h"
 #include "element/markup/SourceCode.h"
 
+#include <utility>
+
 namespace {
 
 bool IsBreakOrTab(unsigned short c) { return c == '\t' || c == '\n' || c == '\r'; }
@@ -16,7 +18,7 @@ bool IsWhite(unsigned short c) { return c == ' ' || IsBreakOrTab(c); }
 
 void CTextElement::ValidateText()
 {
-    CSafeBuf marker(reinterpret_cast<const unsigned char*>(kCaretMarker));
+    static const CSafeBuf marker(reinterpret_cast<const unsigned char*>(kCaretMarker));
     m_cursorMark = m_text.Find(static_cast<const unsigned short*>(marker));
     if (m_cursorMark >= 0) {
         static const unsigned short kNothing[] = {0};
@@ -37,25 +39,26 @@ void CTextElement::ValidateText()
         --end;
         trailing = true;
     }
-    CSafeBuf out;
-    out.PrepareBufferSize(end - begin + 1); // room only
-    out.ClearBuffer();
+    // Rewritten in place: the text only shrinks (a trailing blank stands
+    // where a dropped line break stood).
+    unsigned short* out = m_text;
+    int n = 0;
     bool inRun = false;
     for (int i = begin; i < end; ++i) {
-        unsigned short c = s[i];
+        unsigned short c = out[i];
         if (IsWhite(c)) {
             if (!inRun)
-                out += static_cast<unsigned short>(' ');
+                out[n++] = ' ';
             inRun = true;
             continue;
         }
         if (c >= 33)
             inRun = false;
-        out += c;
+        out[n++] = c;
     }
     if (trailing && !inRun)
-        out += static_cast<unsigned short>(' ');
-    m_text.ReplaceWith(&out);
+        out[n++] = ' ';
+    m_text.AdjSize(n);
 }
 
 bool CTextElement::GetSourceCode(
@@ -84,9 +87,12 @@ bool CTextElement::GetSourceCode(
         }
         out += ">";
     }
-    CSafeBuf text(m_text);
-    const bool spaces = !text.IsEmpty() && m_owner && m_owner->m_preserveSpaces;
-    if ((flags & kSourceMarkers) && var) {
+    const bool spaces = !m_text.IsEmpty() && m_owner && m_owner->m_preserveSpaces;
+    if (!((flags & kSourceMarkers) && var)) {
+        // No marker to put in: the text is escaped straight into out.
+        AppendEscapedXML(out, std::as_const(m_text), m_text.Length(), spaces);
+    } else {
+        CSafeBuf text(m_text);
         if (!var->selection) {
             if (m_owner && m_owner->m_doc.m_caretElement == this) {
                 long at = m_caretOffset < 0 ? 0 : m_caretOffset;
@@ -108,10 +114,10 @@ bool CTextElement::GetSourceCode(
             if (var->state == 1 && (!m_selected || m_selEnd < m_text.Length() - 1))
                 var->state = 2;
         }
-    }
-    if (!text.IsEmpty()) {
-        EscapeXMLChar(text, spaces);
-        out += text;
+        if (!text.IsEmpty()) {
+            EscapeXMLChar(text, spaces);
+            out += text;
+        }
     }
     if (flags & kSourceDiagnostic)
         out += "</text>";

@@ -1,12 +1,14 @@
-// CMapStringToString and CPDictionary driven by fuzzed operations, checked
-// against a plain model of their documented behaviour.
+// CMapStringToString, CPDictionary and CPointerSet driven by fuzzed
+// operations, checked against a plain model of their documented behaviour.
 
 #include "fuzz/FuzzText.h"
 
 #include "base/collections/MapStringToString.h"
 #include "base/collections/PDictionary.h"
+#include "base/collections/PointerSet.h"
 #include "base/text/U16.h"
 
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -65,13 +67,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     CPDictionary dict;
     std::vector<std::pair<U16, std::pair<U16, int>>> dmodel;
     void* walk = nullptr;
+    // Addresses 8 bytes apart inside one array, so that the set's probing
+    // runs grow long.
+    static char addresses[512 * 8];
+    CPointerSet pointers;
+    std::set<const void*> pmodel;
 
     int steps = 0;
     while (fdp.remaining_bytes() > 0 && ++steps < 60) {
         std::vector<unsigned short> key = SmallText(fdp);
         std::vector<unsigned short> value = qmfuzz::ConsumeU16(fdp, 8);
         U16 k = Str(key.data()), v = Str(value.data());
-        switch (fdp.ConsumeIntegralInRange<int>(0, 11)) {
+        switch (fdp.ConsumeIntegralInRange<int>(0, 13)) {
         case 0:
             map.SetAt(key.data(), CSafeBuf(value.data()));
             if (auto* p = model.Find(k))
@@ -184,6 +191,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             CPDictionary copy(dict);
             copy = dict;
             dict = copy;
+            break;
+        }
+        case 12:
+        case 13: {
+            // A burst of insertions or removals, then every address is
+            // found exactly when it is a member.
+            const bool insert = fdp.ConsumeBool();
+            int n = fdp.ConsumeIntegralInRange<int>(1, 64);
+            while (n-- > 0 && fdp.remaining_bytes() > 0) {
+                const void* p = &addresses[fdp.ConsumeIntegralInRange<int>(0, 511) * 8];
+                if (insert)
+                    QM_FUZZ_CHECK(pointers.Insert(p) == pmodel.insert(p).second);
+                else
+                    QM_FUZZ_CHECK(pointers.Erase(p) == (pmodel.erase(p) == 1));
+            }
+            QM_FUZZ_CHECK(pointers.Count() == pmodel.size());
+            for (int i = 0; i < 512; ++i)
+                QM_FUZZ_CHECK(pointers.Contains(&addresses[i * 8]) == (pmodel.count(&addresses[i * 8]) == 1));
             break;
         }
         default:

@@ -7,6 +7,8 @@
 #include "base/codec/Hex.h"
 #include "base/text/Ascii.h"
 
+#include <type_traits>
+
 namespace {
 
 void AppendReference(CSafeBuf& out, unsigned long code)
@@ -16,17 +18,60 @@ void AppendReference(CSafeBuf& out, unsigned long code)
     out += ';';
 }
 
-bool StartsWith(const unsigned short* p, int available, const char* prefix)
+} // namespace
+
+namespace {
+
+// The text with the characters for which reference(i) answers a reference
+// replaced by it; runs of characters that stay are appended whole.
+template <class Reference>
+void AppendReplaced(CSafeBuf& out, const unsigned short* s, int length, Reference reference)
 {
-    int i = 0;
-    for (; prefix[i]; ++i) {
-        if (i >= available || p[i] != static_cast<unsigned char>(prefix[i]))
-            return false;
+    int kept = 0;
+    for (int i = 0; i < length; ++i) {
+        const char* r = reference(i);
+        if (!r)
+            continue;
+        out.Append(s + kept, i - kept);
+        out += r;
+        kept = i + 1;
     }
-    return true;
+    out.Append(s + kept, length - kept);
+}
+
+const char* MarkupReference(unsigned short c)
+{
+    switch (c) {
+    case '&': return "&amp;";
+    case '<': return "&lt;";
+    case '>': return "&gt;";
+    case '"': return "&quot;";
+    default: return nullptr;
+    }
 }
 
 } // namespace
+
+void AppendEscapedXML(CSafeBuf& out, const unsigned short* s, int length, bool spaces)
+{
+    AppendReplaced(out, s, length, [&](int i) -> const char* {
+        if (spaces && s[i] == ' ' && i > 0 && s[i - 1] == ' ')
+            return "&#160;";
+        return MarkupReference(s[i]);
+    });
+}
+
+void AppendEscapedXMLAttribute(CSafeBuf& out, const unsigned short* s, int length)
+{
+    AppendReplaced(out, s, length, [&](int i) -> const char* {
+        switch (s[i]) {
+        case '\t': return "&#9;";
+        case '\n': return "&#10;";
+        case '\r': return "&#13;";
+        default: return MarkupReference(s[i]);
+        }
+    });
+}
 
 void EscapeXMLChar(CSafeBuf& text, bool spaces)
 {
@@ -42,22 +87,9 @@ void EscapeXMLChar(CSafeBuf& text, bool spaces)
         return;
 
     CSafeBuf out;
-    for (int i = 0; i < length; ++i) {
-        unsigned short c = s[i];
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case ' ':
-            if (spaces && i > 0 && s[i - 1] == ' ')
-                out += "&#160;";
-            else
-                out += c;
-            break;
-        default: out += c; break;
-        }
-    }
+    out.PrepareBufferSize(length + length / 4); // room only
+    out.ClearBuffer();
+    AppendEscapedXML(out, s, length, spaces);
     text.ReplaceWith(&out);
 }
 
@@ -153,49 +185,82 @@ void EscapeString(CSafeBuf& text)
     text.ReplaceWith(&out);
 }
 
+namespace {
+
+template <class Unit>
+unsigned UnitAt(const Unit* s, size_t i)
+{
+    return static_cast<std::make_unsigned_t<Unit>>(s[i]);
+}
+
+// Whether the name of n units at p starts with prefix.
+template <class Unit>
+bool NameStartsWith(const Unit* p, size_t n, const char* prefix)
+{
+    for (size_t i = 0; prefix[i]; ++i) {
+        if (i >= n || UnitAt(p, i) != static_cast<unsigned char>(prefix[i]))
+            return false;
+    }
+    return true;
+}
+
+template <class Unit>
+size_t RemovedEnd(const Unit* s, size_t length, size_t i)
+{
+    // A named reference: a letter, '_' or ':', then name characters, then
+    // ';' at most 14 characters after the '&'.
+    if (i >= length || UnitAt(s, i) != '&' || i + 1 >= length)
+        return i;
+    const unsigned first = UnitAt(s, i + 1);
+    if (!IsAsciiLetter(first) && first != '_' && first != ':')
+        return i;
+    for (size_t j = i + 2; j < length && j <= i + 14; ++j) {
+        const unsigned c = UnitAt(s, j);
+        if (c == ';') {
+            const Unit* name = s + i + 1;
+            const size_t n = j - i - 1;
+            const bool predefined = NameStartsWith(name, n, "lt") || NameStartsWith(name, n, "gt")
+                || NameStartsWith(name, n, "amp") || NameStartsWith(name, n, "quot")
+                || NameStartsWith(name, n, "apos");
+            return predefined ? i : j + 1;
+        }
+        if (!IsAsciiAlnum(c) && c != '.' && c != '-' && c != '_' && c != ':')
+            return i;
+    }
+    return i;
+}
+
+} // namespace
+
+size_t RemovedReferenceEnd(const unsigned short* s, size_t length, size_t i)
+{
+    return RemovedEnd(s, length, i);
+}
+
+size_t RemovedReferenceEnd(const char* s, size_t length, size_t i) { return RemovedEnd(s, length, i); }
+
 void RemoveXMLAllEscape(CSafeBuf& text, bool remove)
 {
     if (!remove || text.Find('&') < 0)
         return;
 
-    const int length = text.Length();
+    const size_t length = static_cast<size_t>(text.Length());
     const unsigned short* s = text;
     CSafeBuf out;
-    int i = 0;
+    out.PrepareBufferSize(static_cast<long>(length)); // room only
+    out.ClearBuffer();
+    // Runs of kept text are copied whole.
+    size_t kept = 0;
+    size_t i = 0;
     while (i < length) {
-        if (s[i] != '&') {
-            out += s[i];
+        const size_t end = s[i] == '&' ? RemovedEnd(s, length, i) : i;
+        if (end == i) {
             ++i;
             continue;
         }
-        // A named reference: a letter, then name characters, then ';' at most
-        // 14 characters after the '&'.
-        int end = -1;
-        if (i + 1 < length && (IsAsciiLetter(s[i + 1]) || s[i + 1] == '_' || s[i + 1] == ':')) {
-            for (int j = i + 2; j < length && j <= i + 14; ++j) {
-                unsigned short c = s[j];
-                if (c == ';') {
-                    end = j;
-                    break;
-                }
-                bool nameChar = IsAsciiAlnum(c) || c == '.' || c == '-' || c == '_' || c == ':';
-                if (!nameChar)
-                    break;
-            }
-        }
-        if (end < 0) {
-            out += s[i];
-            ++i;
-            continue;
-        }
-        const unsigned short* name = s + i + 1;
-        int nameLength = end - i - 1;
-        bool predefined = StartsWith(name, nameLength, "lt") || StartsWith(name, nameLength, "gt")
-            || StartsWith(name, nameLength, "amp") || StartsWith(name, nameLength, "quot")
-            || StartsWith(name, nameLength, "apos");
-        if (predefined)
-            out.Append(s + i, end + 1 - i);
-        i = end + 1;
+        out.Append(s + kept, static_cast<int>(i - kept));
+        kept = i = end;
     }
+    out.Append(s + kept, static_cast<int>(length - kept));
     text.ReplaceWith(&out);
 }

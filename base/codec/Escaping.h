@@ -5,11 +5,20 @@
 
 #include "base/text/SafeBuf.h"
 
+#include <cstddef>
+
 // "&" "<" ">" and the double quote become "&amp;" "&lt;" "&gt;" "&quot;"; the
 // apostrophe stays. With spaces, in every run of spaces the first stays a
 // space and each following one becomes "&#160;" (so the run survives a reader
 // that collapses white space).
 void EscapeXMLChar(CSafeBuf& text, bool spaces);
+// Appends length units of s to out, escaped as EscapeXMLChar escapes them.
+// s must not point into out.
+void AppendEscapedXML(CSafeBuf& out, const unsigned short* s, int length, bool spaces);
+// The same for an attribute value (spaces false), with TAB, LF and CR
+// written as character references: a reader turns them into blanks when
+// they stand as they are.
+void AppendEscapedXMLAttribute(CSafeBuf& out, const unsigned short* s, int length);
 
 // Every character above 255 and U+00A0 become decimal character references.
 // A surrogate pair becomes one reference to its code point; a surrogate
@@ -35,3 +44,8 @@ void EscapeString(CSafeBuf& text);
 // references stay. A "&" not followed by a well-formed name and ";" is not a
 // reference and is left alone. With remove clear nothing changes.
 void RemoveXMLAllEscape(CSafeBuf& text, bool remove);
+// RemoveXMLAllEscape's rule at s[i], for code that removes references while
+// it copies text of its own (UTF-16 units, or UTF-8 bytes): one past the ";"
+// of the named reference starting at i when it is one to delete, else i.
+size_t RemovedReferenceEnd(const unsigned short* s, size_t length, size_t i);
+size_t RemovedReferenceEnd(const char* s, size_t length, size_t i);

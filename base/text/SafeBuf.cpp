@@ -65,13 +65,6 @@ bool CSafeBuf::Grow(long n, bool keep)
     return true;
 }
 
-void CSafeBuf::SetLength(int n)
-{
-    m_length = n;
-    m_text[n] = 0;
-    Changed();
-}
-
 bool CSafeBuf::Owns(const void* p) const
 {
     std::uintptr_t q = reinterpret_cast<std::uintptr_t>(p);
@@ -223,19 +216,17 @@ void CSafeBuf::ReplaceWith(CSafeBuf* source)
 {
     if (!source || source == this)
         return;
-    unsigned short* fresh = NewUnits(kEmptyCapacity);
-    if (!fresh)
-        return;
-    fresh[0] = 0;
-    delete[] m_text;
+    // The two buffers change hands: source keeps this string's old buffer,
+    // emptied, and nothing is allocated.
+    unsigned short* old = m_text;
+    const int oldCapacity = m_capacity;
     m_text = source->m_text;
     m_length = source->m_length;
     m_capacity = source->m_capacity;
     Changed();
-    source->m_text = fresh;
-    source->m_length = 0;
-    source->m_capacity = kEmptyCapacity;
-    source->Changed();
+    source->m_text = old;
+    source->m_capacity = oldCapacity;
+    source->SetLength(0);
 }
 
 void CSafeBuf::Empty()

@@ -51,7 +51,8 @@ public:
     // 7999 bytes, bytes zero-extended. A format with any other conversion
     // empties the string and answers false.
     bool FormatInt(const char* format, long value);
-    // Takes over source's buffer without copying; source becomes empty.
+    // Takes over source's buffer without copying; source becomes empty,
+    // holding this string's old buffer (nothing is allocated).
     void ReplaceWith(CSafeBuf* source);
     void Empty();       // length 0 and the 8-bit copy emptied
     void ClearBuffer(); // length 0, the 8-bit copy untouched
@@ -199,13 +200,20 @@ private:
     // Makes room for n units (capacity rules above); keep preserves the text.
     bool Grow(long n, bool keep);
     void InitBuffer(long n);
-    void SetLength(int n);
+    void SetLength(int n)
+    {
+        m_length = n;
+        m_text[n] = 0;
+        Changed();
+    }
     // Whether p points into this string's own buffer (aliasing guard).
     bool Owns(const void* p) const;
     void AssignUnits(const unsigned short* src, int n);
     // Replaces the text with n bytes of text, widened by value or with their sign.
     void AssignBytes(const char* text, int n, bool signExtend);
     int InsertUnits(int pos, const unsigned short* src, int n);
+    // n bytes zero-extended at the end, widened straight into the buffer.
+    void AppendBytes(const char* text, int n);
     void Changed() { m_cacheFlags = 0; }
 
     char* m_ansi = nullptr;

@@ -41,6 +41,13 @@ int CSafeBuf::InsertUnits(int pos, const unsigned short* src, int n)
 {
     if (!src || n <= 0 || n > INT_MAX - 1 - m_length)
         return 0;
+    if (pos >= m_length && n <= m_capacity - m_length) {
+        // Appended within the capacity: the buffer stays, so the text may
+        // even come from this string.
+        std::memmove(m_text + m_length, src, static_cast<size_t>(n) * sizeof(unsigned short));
+        SetLength(m_length + n);
+        return n;
+    }
     Units aliased;
     if (Owns(src)) {
         // Text taken from this very string: copy it before the buffer moves.
@@ -80,17 +87,39 @@ CSafeBuf& CSafeBuf::operator+=(unsigned short* text)
 
 CSafeBuf& CSafeBuf::operator+=(unsigned short ch)
 {
+    if (m_length < m_capacity) {
+        // Room for the unit and the terminator.
+        m_text[m_length] = ch;
+        SetLength(m_length + 1);
+        return *this;
+    }
     InsertUnits(m_length, &ch, 1);
     return *this;
 }
 
-CSafeBuf& CSafeBuf::operator+=(const char* text)
+void CSafeBuf::AppendBytes(const char* text, int n)
 {
-    if (text) {
-        int n = U16len(text);
+    if (!text || n <= 0 || n > INT_MAX - 1 - m_length)
+        return;
+    if (Owns(text)) {
+        // Bytes of this very string's buffer: widened first, then appended.
         Units u = ZeroExtended(text, n);
         InsertUnits(m_length, u.data(), n);
+        return;
     }
+    const int oldLength = m_length;
+    if (!Grow(static_cast<long>(oldLength) + n, true))
+        return;
+    unsigned short* to = m_text + oldLength;
+    for (int i = 0; i < n; ++i)
+        to[i] = static_cast<unsigned char>(text[i]);
+    SetLength(oldLength + n);
+}
+
+CSafeBuf& CSafeBuf::operator+=(const char* text)
+{
+    if (text)
+        AppendBytes(text, U16len(text));
     return *this;
 }
 
@@ -99,13 +128,7 @@ CSafeBuf& CSafeBuf::operator+=(const unsigned char* text)
     return operator+=(reinterpret_cast<const char*>(text));
 }
 
-void CSafeBuf::Append(const char* text, int n)
-{
-    if (!text || n <= 0)
-        return;
-    Units u = ZeroExtended(text, n);
-    InsertUnits(m_length, u.data(), n);
-}
+void CSafeBuf::Append(const char* text, int n) { AppendBytes(text, n); }
 
 void CSafeBuf::Append(const unsigned short* text) { InsertUnits(m_length, text, U16len(text)); }
 

@@ -196,12 +196,21 @@ void CSafeBuf::AssignUTF8(const unsigned char* utf8)
         ClearBuffer();
         return;
     }
-    unsigned short* units = nullptr;
-    int n = UTF82Unicode(utf8, &units, U16len(bytes), true);
-    if (!units)
+    const int length = U16len(bytes);
+    if (Owns(bytes)) {
+        // Bytes inside this string's own buffer: decoded elsewhere first.
+        unsigned short* units = nullptr;
+        int n = UTF82Unicode(utf8, &units, length, true);
+        if (!units)
+            return;
+        AssignUnits(units, n);
+        delete[] units;
         return;
-    AssignUnits(units, n);
-    delete[] units;
+    }
+    // Decoded straight into the buffer: a byte gives at most one unit.
+    if (!Grow(length, false))
+        return;
+    SetLength(UTF82UnicodeInto(utf8, length, m_text));
 }
 
 void CSafeBuf::AssignUTF8(const char* utf8) { AssignUTF8(reinterpret_cast<const unsigned char*>(utf8)); }

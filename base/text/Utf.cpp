@@ -91,6 +91,13 @@ int UTF82Unicode(const unsigned char* in, unsigned short** out, int length, bool
     unsigned short* buf = StartOutput(out, in, length, 1, useNew);
     if (!buf)
         return 0;
+    return FinishOutput(buf, static_cast<size_t>(UTF82UnicodeInto(in, length, buf)), out);
+}
+
+int UTF82UnicodeInto(const unsigned char* in, int length, unsigned short* buf)
+{
+    if (!in || !buf || length <= 0)
+        return 0;
     size_t n = 0;
     const size_t end = static_cast<size_t>(length);
     size_t i = 0;
@@ -117,7 +124,7 @@ int UTF82Unicode(const unsigned char* in, unsigned short** out, int length, bool
             buf[n++] = static_cast<unsigned short>(c);
         }
     }
-    return FinishOutput(buf, n, out);
+    return static_cast<int>(n);
 }
 
 int Ansi2UTF8(const char* in, unsigned char** out, int length, bool useNew)

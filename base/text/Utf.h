@@ -21,6 +21,9 @@ int Unicode2UTF8(const unsigned short* in, unsigned char** out, int count, bool 
 // another byte or the end of the input) is dropped by itself and decoding goes
 // on with the next byte; see Utf.cpp for the values that are dropped.
 int UTF82Unicode(const unsigned char* in, unsigned short** out, int length, bool useNew = true);
+// The same decoding into room the caller gives (length units at least);
+// answers the units written, no terminator.
+int UTF82UnicodeInto(const unsigned char* in, int length, unsigned short* out);
 // Latin-1 bytes to UTF-8.
 int Ansi2UTF8(const char* in, unsigned char** out, int length, bool useNew = true);
 // One unit per byte (zero-extended).

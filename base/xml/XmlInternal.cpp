@@ -6,6 +6,8 @@
 #include <libxml/parser.h>
 #include <libxml/xmlerror.h>
 
+#include <climits>
+
 #include "base/text/LowBytes.h"
 #include "base/text/SafeBuf.h"
 #include "base/text/U16.h"
@@ -141,12 +143,35 @@ xmlDoc* ParseText(const unsigned short* text, CSafeBuf* error, bool clearError, 
             bytes = ToUTF8String(rest);
     }
 
+    return XmlParseBytes(bytes.data(), bytes.size(), error, clearError, extraOptions);
+}
+} // namespace
+
+xmlDoc* XmlParseBytes(const char* bytes, size_t size, CSafeBuf* error, bool clearError, int extraOptions)
+{
+    if (error)
+        error->Empty();
+    if (size > static_cast<size_t>(INT_MAX)) {
+        // The parser counts in int.
+        if (error) {
+            std::string message = "the text is too large\n";
+            xmlError err = {};
+            err.message = &message[0];
+            XmlFormatError(&err, *error);
+        }
+        return nullptr;
+    }
+    static const char empty = 0;
+    if (!bytes || !size) {
+        bytes = &empty;
+        size = 0;
+    }
     XmlQuietContext quiet;
     xmlParserCtxtPtr ctxt = quiet.Get();
     if (!ctxt)
         return nullptr;
-    xmlDoc* doc = xmlCtxtReadMemory(ctxt, bytes.data(), static_cast<int>(bytes.size()), "noname.xml", "UTF-8",
-        XML_PARSE_NONET | extraOptions);
+    xmlDoc* doc = xmlCtxtReadMemory(
+        ctxt, bytes, static_cast<int>(size), "noname.xml", "UTF-8", XML_PARSE_NONET | extraOptions);
     if (!doc) {
         const xmlError* err = quiet.Error();
         if (error && err)
@@ -156,7 +181,6 @@ xmlDoc* ParseText(const unsigned short* text, CSafeBuf* error, bool clearError, 
         xmlResetLastError();
     return doc;
 }
-} // namespace
 
 xmlDoc* XmlParseText(const unsigned short* text, CSafeBuf* error, bool clearError, int extraOptions)
 {

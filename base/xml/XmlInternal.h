@@ -32,6 +32,8 @@ void XmlNodeText(const xmlNode* node, CSafeBuf& out);
 // cleared and receives the error text on failure; clearError resets the
 // library's last-error record after it has been read.
 xmlDoc* XmlParseText(const unsigned short* text, CSafeBuf* error, bool clearError, int extraOptions);
+// The same for UTF-8 bytes, parsed as they are.
+xmlDoc* XmlParseBytes(const char* bytes, size_t size, CSafeBuf* error, bool clearError, int extraOptions);
 
 // A parser context that prints nothing and remembers the first error of a
 // parse (the library's records end with the last one). Making one installs

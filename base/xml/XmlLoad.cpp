@@ -25,6 +25,15 @@ bool LoadXMLString(xmlDoc*& doc, const unsigned short* text, CSafeBuf* error, bo
     return doc != nullptr;
 }
 
+xmlDoc* LoadXMLBytes(const char* bytes, size_t size, CSafeBuf* error, bool clearError)
+{
+    try {
+        return XmlParseBytes(bytes, size, error, clearError, 0);
+    } catch (...) {
+        return nullptr;
+    }
+}
+
 namespace {
 
 xmlDoc* LoadFile(const unsigned short* path, CSafeBuf* error)

@@ -24,6 +24,8 @@
 
 #include <libxml/tree.h>
 
+#include <cstddef>
+
 class CSafeBuf;
 
 // The document, or null. error (when given) is cleared first and receives the
@@ -33,6 +35,9 @@ xmlDoc* LoadXMLString(const unsigned short* text, CSafeBuf* error = nullptr, boo
 // The same storing the document in doc (null on failure); true when one was made.
 bool LoadXMLString(
     xmlDoc*& doc, const unsigned short* text, CSafeBuf* error = nullptr, bool clearError = false);
+// Parses UTF-8 bytes (no byte-order mark) as they are, as LoadXMLString
+// parses the UTF-8 it has made of a text.
+xmlDoc* LoadXMLBytes(const char* bytes, size_t size, CSafeBuf* error = nullptr, bool clearError = false);
 // Parses a file (UTF-16 path, reaching the system as UTF-8) with the library's
 // own encoding detection. The last-error record is always reset afterwards.
 xmlDoc* LoadXMLFile(const unsigned short* path, CSafeBuf* error = nullptr);

@@ -14,6 +14,7 @@
 #include <libxml/tree.h>
 
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -153,18 +154,18 @@ bool CMarkupDocument::Read(const char* bytes, size_t size, CSafeBuf& error)
     if (fragment)
         root = SkipProlog(bytes, size, start, false);
 
-    CSafeBuf text;
-    text.PrepareBufferSize(static_cast<long>(size) + 20); // room only
-    text.ClearBuffer();
-    text.Append("\xEF\xBB\xBF", 3);
-    text.Append(bytes + start, static_cast<int>((fragment ? root : size) - start));
+    // The bytes go to the parser as UTF-8 without a round trip through
+    // UTF-16.
+    std::string text;
+    text.reserve(size - start + 16);
+    text.append(bytes + start, (fragment ? root : size) - start);
     if (fragment) {
         text += "<body>";
-        text.Append(bytes + root, static_cast<int>(size - root));
+        text.append(bytes + root, size - root);
         text += "</body>";
     }
     PrepareMarkupEntities(text);
-    xmlDoc* doc = LoadXMLString(text, &error, true);
+    xmlDoc* doc = LoadXMLBytes(text.data(), text.size(), &error, true);
     if (!doc)
         return false;
 
@@ -215,46 +216,50 @@ void CMarkupDocument::Write(CSafeBuf& out, int flags) const
     if (!m_body)
         return;
     const bool indent = (flags & kSourceIndent) != 0;
-    CSafeBuf body, s1, s2, s3;
+    // The body is written straight into out; what stands before it is put
+    // in front afterwards, what follows it is appended.
+    CSafeBuf before, s1, s2, s3;
     if (!m_prolog.IsEmpty()) {
-        out = m_prolog;
+        before = m_prolog;
         if (indent)
-            out += "\r\n";
+            before += "\r\n";
     }
     if (!m_whole) {
         // The body's content: the body written one level up, its own tags
         // taken off.
-        m_body->GetSourceCode(body, -1, flags, s1, s2, s3, nullptr);
-        int open = body.Find('>');
-        int close = body.ReverseFind('<');
-        if (open >= 0 && close > open)
-            body = body.Mid(open + 1, close - open - 1);
-        if (indent && body.Find("\r\n") == 0)
-            body.Delete(0, 2);
-        out += body;
+        m_body->GetSourceCode(out, -1, flags, s1, s2, s3, nullptr);
+        int open = out.Find('>');
+        int close = out.ReverseFind('<');
+        if (open >= 0 && close > open) {
+            out.CutAt(close);
+            out.Delete(0, open + 1);
+        }
+        if (indent && out.GetAt(0) == '\r' && out.GetAt(1) == '\n')
+            out.Delete(0, 2);
+        out.Insert(0, before, before.Length());
         return;
     }
     const bool html = !m_htmlStart.IsEmpty();
-    m_body->GetSourceCode(body, html && indent ? 1 : 0, flags, s1, s2, s3, nullptr);
+    m_body->GetSourceCode(out, html && indent ? 1 : 0, flags, s1, s2, s3, nullptr);
     if (!html) {
-        out += body;
+        out.Insert(0, before, before.Length());
         return;
     }
-    auto kept = [&](const std::vector<CSafeBuf>& nodes) {
+    auto kept = [&](CSafeBuf& to, const std::vector<CSafeBuf>& nodes) {
         for (const CSafeBuf& node : nodes) {
             if (indent)
-                out += "\t";
-            out += node;
+                to += "\t";
+            to += node;
             if (indent)
-                out += "\r\n";
+                to += "\r\n";
         }
     };
-    out += m_htmlStart;
+    before += m_htmlStart;
     if (indent)
-        out += "\r\n";
-    kept(m_before);
-    out += body;
-    kept(m_after);
+        before += "\r\n";
+    kept(before, m_before);
+    out.Insert(0, before, before.Length());
+    kept(out, m_after);
     out += "</html>";
     if (indent)
         out += "\r\n";

@@ -1,4 +1,5 @@
-// Named references to numeric ones, region by region.
+// Named references to numeric ones, region by region, in one pass: runs of
+// text without a reference to change are copied whole.
 
 #include "element/markup/MarkupEntities.h"
 
@@ -7,7 +8,9 @@
 #include "base/text/SafeBuf.h"
 #include "element/markup/MarkupScan.h"
 
+#include <cstring>
 #include <string>
+#include <type_traits>
 #include <unordered_map>
 
 namespace {
@@ -27,23 +30,31 @@ const std::unordered_map<std::string, const char*>& EntityNumbers()
     return numbers;
 }
 
-bool IsAsciiLetterOrDigit(unsigned short c)
+template <class Unit>
+unsigned At(const Unit* s, size_t i)
+{
+    return static_cast<std::make_unsigned_t<Unit>>(s[i]);
+}
+
+bool IsAsciiLetterOrDigit(unsigned c)
 {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
 }
 
-bool StartsAt(const unsigned short* s, int n, int i, const char* word)
+template <class Unit>
+bool StartsAt(const Unit* s, size_t n, size_t i, const char* word)
 {
-    for (int k = 0; word[k]; ++k) {
-        if (i + k >= n || s[i + k] != static_cast<unsigned char>(word[k]))
+    for (size_t k = 0; word[k]; ++k) {
+        if (i + k >= n || At(s, i + k) != static_cast<unsigned char>(word[k]))
             return false;
     }
     return true;
 }
 
 // Where the region starting at i that is left alone ends (one past it), or
-// -1 when no such region starts at i.
-int ProtectedEnd(const unsigned short* s, int n, int i)
+// n + 1 when no such region starts at i.
+template <class Unit>
+size_t ProtectedEnd(const Unit* s, size_t n, size_t i)
 {
     const char* close = nullptr;
     if (StartsAt(s, n, i, "<!--"))
@@ -53,94 +64,122 @@ int ProtectedEnd(const unsigned short* s, int n, int i)
     else if (StartsAt(s, n, i, "<?"))
         close = "?>";
     if (close) {
-        for (int j = i + 2; j < n; ++j) {
+        for (size_t j = i + 2; j < n; ++j) {
             if (StartsAt(s, n, j, close))
-                return j + static_cast<int>(std::char_traits<char>::length(close));
+                return j + std::char_traits<char>::length(close);
         }
         return n;
     }
     if (StartsAt(s, n, i, "<!DOCTYPE"))
-        return static_cast<int>(DoctypeEnd(s, static_cast<size_t>(n), static_cast<size_t>(i)));
-    return -1;
+        return DoctypeEnd(s, n, i);
+    return n + 1;
 }
 
-bool HasInternalSubset(const unsigned short* s, int n)
+template <class Unit>
+bool HasInternalSubset(const Unit* s, size_t n)
 {
-    for (int i = 0; i < n; ++i) {
+    for (size_t i = 0; i < n; ++i) {
         if (s[i] == '<' && StartsAt(s, n, i, "<!DOCTYPE")) {
             bool subset = false;
-            DoctypeEnd(s, static_cast<size_t>(n), static_cast<size_t>(i), &subset);
+            DoctypeEnd(s, n, i, &subset);
             return subset;
         }
     }
     return false;
 }
 
-// Converts the known names of one region into out.
-void ConvertRegion(const unsigned short* s, int begin, int end, bool removeUnknown, CSafeBuf& out)
+void Put(std::string& out, const char* s, size_t n) { out.append(s, n); }
+void Put(CSafeBuf& out, const unsigned short* s, size_t n) { out.Append(s, static_cast<int>(n)); }
+void PutAscii(std::string& out, const char* text) { out += text; }
+void PutAscii(CSafeBuf& out, const char* text) { out += text; }
+
+// Copies one region into out: the known names become numbers and, with
+// removeUnknown, the other names that no parser here could resolve go
+// (RemoveXMLAllEscape's rule; the five of XML stay).
+template <class Unit, class Out>
+void ConvertRegion(const Unit* s, size_t begin, size_t end, bool removeUnknown, Out& out)
 {
-    CSafeBuf region;
     const auto& numbers = EntityNumbers();
     std::string name;
-    int i = begin;
+    size_t kept = begin; // the text from kept up to i is copied as it is
+    size_t i = begin;
     while (i < end) {
         if (s[i] != '&') {
-            int j = i;
-            while (j < end && s[j] != '&')
-                ++j;
-            region.Append(s + i, j - i);
-            i = j;
+            ++i;
             continue;
         }
-        int j = i + 1;
-        while (j < end && j - i <= 10 && IsAsciiLetterOrDigit(s[j]))
+        size_t j = i + 1;
+        while (j < end && j - i <= 10 && IsAsciiLetterOrDigit(At(s, j)))
             ++j;
         if (j < end && s[j] == ';' && j > i + 1) {
             name.assign("&");
-            for (int k = i + 1; k < j; ++k)
-                name += static_cast<char>(s[k]);
+            for (size_t k = i + 1; k < j; ++k)
+                name += static_cast<char>(At(s, k));
             name += ';';
             auto found = numbers.find(name);
             if (found != numbers.end()) {
-                region += found->second;
-                i = j + 1;
+                Put(out, s + kept, i - kept);
+                PutAscii(out, found->second);
+                kept = i = j + 1;
                 continue;
             }
         }
-        region += s[i];
+        // The scan of a name stops at the next '&', so the numbers written
+        // for earlier references cannot change what this rule sees.
+        const size_t removedEnd = removeUnknown ? RemovedReferenceEnd(s, end, i) : i;
+        if (removedEnd != i) {
+            Put(out, s + kept, i - kept);
+            kept = i = removedEnd;
+            continue;
+        }
         ++i;
     }
-    RemoveXMLAllEscape(region, removeUnknown);
-    out += region;
+    Put(out, s + kept, end - kept);
+}
+
+template <class Unit, class Out>
+void Prepare(const Unit* s, size_t n, Out& out)
+{
+    const bool removeUnknown = !HasInternalSubset(s, n);
+    size_t begin = 0;
+    size_t i = 0;
+    while (i < n) {
+        const size_t end = s[i] == '<' ? ProtectedEnd(s, n, i) : n + 1;
+        if (end > n) {
+            ++i;
+            continue;
+        }
+        ConvertRegion(s, begin, i, removeUnknown, out);
+        Put(out, s + i, end - i);
+        begin = i = end;
+    }
+    ConvertRegion(s, begin, n, removeUnknown, out);
 }
 
 } // namespace
 
 void PrepareMarkupEntities(CSafeBuf& text)
 {
-    const int n = text.Length();
+    const size_t n = static_cast<size_t>(text.Length());
     const unsigned short* s = text;
     bool any = false;
-    for (int i = 0; i < n && !any; ++i)
+    for (size_t i = 0; i < n && !any; ++i)
         any = s[i] == '&';
     if (!any)
         return;
-    const bool removeUnknown = !HasInternalSubset(s, n);
     CSafeBuf out;
-    out.PrepareBufferSize(n + 16); // room only
+    out.PrepareBufferSize(static_cast<long>(n) + 16); // room only
     out.ClearBuffer();
-    int begin = 0;
-    int i = 0;
-    while (i < n) {
-        int end = s[i] == '<' ? ProtectedEnd(s, n, i) : -1;
-        if (end < 0) {
-            ++i;
-            continue;
-        }
-        ConvertRegion(s, begin, i, removeUnknown, out);
-        out.Append(s + i, end - i);
-        begin = i = end;
-    }
-    ConvertRegion(s, begin, n, removeUnknown, out);
+    Prepare(s, n, out);
     text.ReplaceWith(&out);
+}
+
+void PrepareMarkupEntities(std::string& bytes)
+{
+    if (!std::memchr(bytes.data(), '&', bytes.size()))
+        return;
+    std::string out;
+    out.reserve(bytes.size() + 16);
+    Prepare(bytes.data(), bytes.size(), out);
+    bytes.swap(out);
 }

@@ -4,6 +4,8 @@
 // of XML itself and would need the XHTML DTDs (which are never fetched) for
 // the others.
 
+#include <string>
+
 class CSafeBuf;
 
 // Turns every named reference of the HTML2XML table into its numeric
@@ -12,5 +14,7 @@ class CSafeBuf;
 // Comments, character data sections, processing instructions and the
 // DOCTYPE are left as they are, and a document that declares entities of its
 // own (an internal DTD subset) loses none of its references. Works on
-// UTF-16 text and on UTF-8 bytes carried one per unit alike.
+// UTF-16 text and on UTF-8 bytes carried one per unit alike, and on UTF-8
+// bytes as they are.
 void PrepareMarkupEntities(CSafeBuf& text);
+void PrepareMarkupEntities(std::string& bytes);

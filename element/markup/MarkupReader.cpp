@@ -73,6 +73,8 @@ bool CountsAsChild(const xmlNode* n)
 
 void ReadAttributes(CElement* e, xmlNode* node)
 {
+    if (!node->properties && !node->nsDef)
+        return; // nothing to copy (a base element without href sets no base)
     CSafeBuf name, value, style;
     bool any = false;
     for (xmlAttr* a = node->properties; a; a = a->next) {

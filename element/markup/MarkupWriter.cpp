@@ -8,11 +8,13 @@
 #include "base/text/U16.h"
 #include "editor/XHTML.h"
 #include "element/Element.h"
+#include "element/ElementPrefetch.h"
 #include "element/factory/TagTables.h"
 #include "element/markup/SourceCode.h"
 #include "elements/BRElement.h"
 #include "elements/TableElement.h"
 
+#include <memory>
 #include <vector>
 
 const char kCaretMarker[] = "_x_Here_to_put_cursor_x_";
@@ -32,22 +34,10 @@ void Tabs(CSafeBuf& out, int level)
         out += static_cast<unsigned short>('\t');
 }
 
-// Attribute text escaped for XML. TABs and line ends are written as
-// references: a reader turns them into blanks when they stand as they are.
+// Attribute text escaped for XML, TABs and line ends as references.
 void AppendAttributeText(CSafeBuf& out, const CSafeBuf& text)
 {
-    CSafeBuf t(text);
-    EscapeXMLChar(t, false);
-    const int n = t.Length();
-    const unsigned short* s = t;
-    for (int i = 0; i < n; ++i) {
-        switch (s[i]) {
-        case '\t': out += "&#9;"; break;
-        case '\n': out += "&#10;"; break;
-        case '\r': out += "&#13;"; break;
-        default: out += s[i]; break;
-        }
-    }
+    AppendEscapedXMLAttribute(out, text, text.Length());
 }
 
 void AppendAttribute(CSafeBuf& out, const CSafeBuf& name, const CSafeBuf& value)
@@ -157,6 +147,51 @@ void AppendDiagnostics(const CElement* e, CSafeBuf& out)
     AppendAttribute(out, CSafeBuf("LnMark"), v);
 }
 
+// The buffer a call of the writer writes its children's markup into, one
+// for each nesting depth of the calls, kept from one writing pass to the
+// next: writing a tree then allocates only when a depth's buffer has to
+// grow, not a new string for every element. One thread writes.
+class ChildBuffer
+{
+public:
+    ChildBuffer()
+    {
+        Depths& depths = Get();
+        if (depths.used == depths.buffers.size())
+            depths.buffers.push_back(std::make_unique<CSafeBuf>());
+        m_buffer = depths.buffers[depths.used++].get();
+    }
+    ~ChildBuffer()
+    {
+        --Get().used;
+        // A very large buffer is not kept for the next pass.
+        if (m_buffer->GetCapacity() > kKeptCapacity) {
+            CSafeBuf released;
+            m_buffer->ReplaceWith(&released);
+        }
+        m_buffer->Empty();
+    }
+    ChildBuffer(const ChildBuffer&) = delete;
+    ChildBuffer& operator=(const ChildBuffer&) = delete;
+    CSafeBuf& Text() { return *m_buffer; }
+
+private:
+    static constexpr int kKeptCapacity = 1 << 16;
+    struct Depths
+    {
+        std::vector<std::unique_ptr<CSafeBuf>> buffers;
+        size_t used = 0;
+    };
+    // Made once and never destroyed, so that markup written while the
+    // process ends still finds it.
+    static Depths& Get()
+    {
+        static Depths* depths = new Depths;
+        return *depths;
+    }
+    CSafeBuf* m_buffer;
+};
+
 } // namespace
 
 void RemoveTag(CSafeBuf& text, int which)
@@ -192,7 +227,8 @@ bool CElement::GetSourceCode(CSafeBuf& out, int level, int flags, CSafeBuf& scra
         return true;
     }
 
-    CSafeBuf childOut;
+    ChildBuffer childBuffer;
+    CSafeBuf& childOut = childBuffer.Text();
     if (flags & kSourceContentOnly) {
         for (CElement* c = m_firstChild; c; c = c->m_nextSibling) {
             c->GetSourceCode(childOut, level, flags, scratch1, scratch2, scratch3, var);
@@ -201,6 +237,7 @@ bool CElement::GetSourceCode(CSafeBuf& out, int level, int flags, CSafeBuf& scra
         return true;
     }
 
+    PrefetchElement(m_firstChild);
     const bool locked = m_locked && !diagnostic;
     const bool pre = m_kind == kKindPre;
     const bool childLines = indent && !pre && !IsInlineContent(this);
@@ -215,20 +252,25 @@ bool CElement::GetSourceCode(CSafeBuf& out, int level, int flags, CSafeBuf& scra
             Tabs(out, level);
         out += "<";
         out += m_tagName;
-        CSafeBuf name, value;
-        for (void* pos = m_attributes.GetStartPosition(); pos;) {
-            m_attributes.GetNextAssoc(pos, name, value);
-            AppendAttribute(out, name, value);
+        if (!m_attributes.IsEmpty()) {
+            CSafeBuf name, value;
+            for (void* pos = m_attributes.GetStartPosition(); pos;) {
+                m_attributes.GetNextAssoc(pos, name, value);
+                AppendAttribute(out, name, value);
+            }
         }
         if ((flags & kSourceMarkers) && var && !var->selection && m_owner
             && m_owner->m_doc.m_caretElement == this)
             AppendAttribute(out, CSafeBuf(kCaretMarker), CSafeBuf("____"));
         if ((flags & kSourceDivSelected) && m_kind == kKindDiv && m_selected)
             AppendAttribute(out, CSafeBuf("divselected"), CSafeBuf("yes"));
-        if (m_kind == kKindBdo && !m_attributes.Lookup("dir", value))
-            AppendAttribute(out, CSafeBuf("dir"), CSafeBuf("rtl"));
-        if (m_kind == kKindImg && !m_attributes.Lookup("alt", value))
-            AppendAttribute(out, CSafeBuf("alt"), CSafeBuf());
+        if (m_kind == kKindBdo || m_kind == kKindImg) {
+            CSafeBuf value;
+            if (m_kind == kKindBdo && !m_attributes.Lookup("dir", value))
+                AppendAttribute(out, CSafeBuf("dir"), CSafeBuf("rtl"));
+            if (m_kind == kKindImg && !m_attributes.Lookup("alt", value))
+                AppendAttribute(out, CSafeBuf("alt"), CSafeBuf());
+        }
         if (diagnostic)
             AppendDiagnostics(this, out);
         if (empty) {
@@ -289,6 +331,8 @@ bool CElement::GetSourceCode(CSafeBuf& out, int level, int flags, CSafeBuf& scra
             } else if (!c) {
                 break;
             }
+            if (!ordered)
+                PrefetchElement(c->m_nextSibling);
             const bool inlineChild = IsInlineContent(c);
             c->GetSourceCode(childOut, level + 1, childLines && !inlineChild ? flags : lineFlags, scratch1,
                 scratch2, scratch3, var);

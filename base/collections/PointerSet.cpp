@@ -1,0 +1,88 @@
+// The flat address table of CPointerSet. Removal moves later members of the
+// same run back, so no tombstones are left and look-ups stop at the first
+// empty slot.
+
+#include "base/collections/PointerSet.h"
+
+#include <cstdint>
+
+size_t CPointerSet::Home(const void* p) const
+{
+    // Fibonacci hashing of the address: neighbouring addresses (objects
+    // allocated one after another) land far apart.
+    const std::uint64_t v = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(p));
+    const std::uint64_t mixed = (v >> 4) * 0x9E3779B97F4A7C15ull;
+    return static_cast<size_t>(mixed >> 32) & (m_slots.size() - 1);
+}
+
+void CPointerSet::Rehash(size_t capacity)
+{
+    std::vector<const void*> old(capacity, nullptr);
+    old.swap(m_slots);
+    for (const void* p : old) {
+        if (!p)
+            continue;
+        size_t i = Home(p);
+        while (m_slots[i])
+            i = (i + 1) & (m_slots.size() - 1);
+        m_slots[i] = p;
+    }
+}
+
+bool CPointerSet::Insert(const void* p)
+{
+    if (!p || Contains(p))
+        return false;
+    if (2 * (m_count + 1) > m_slots.size())
+        Rehash(m_slots.empty() ? 64 : 2 * m_slots.size());
+    size_t i = Home(p);
+    while (m_slots[i])
+        i = (i + 1) & (m_slots.size() - 1);
+    m_slots[i] = p;
+    ++m_count;
+    return true;
+}
+
+bool CPointerSet::Contains(const void* p) const
+{
+    if (!p || m_slots.empty())
+        return false;
+    for (size_t i = Home(p); m_slots[i]; i = (i + 1) & (m_slots.size() - 1)) {
+        if (m_slots[i] == p)
+            return true;
+    }
+    return false;
+}
+
+bool CPointerSet::Erase(const void* p)
+{
+    if (!p || m_slots.empty())
+        return false;
+    const size_t mask = m_slots.size() - 1;
+    size_t i = Home(p);
+    while (m_slots[i] != p) {
+        if (!m_slots[i])
+            return false;
+        i = (i + 1) & mask;
+    }
+    // Backward shift: a member after the hole moves into it unless its home
+    // lies cyclically after the hole (it would then be unreachable).
+    size_t hole = i;
+    for (size_t j = (hole + 1) & mask; m_slots[j]; j = (j + 1) & mask) {
+        const size_t home = Home(m_slots[j]);
+        const bool between = hole <= j ? (hole < home && home <= j) : (hole < home || home <= j);
+        if (between)
+            continue;
+        m_slots[hole] = m_slots[j];
+        hole = j;
+    }
+    m_slots[hole] = nullptr;
+    --m_count;
+    return true;
+}
+
+void CPointerSet::Clear()
+{
+    std::vector<const void*>().swap(m_slots);
+    m_count = 0;
+}

@@ -1,0 +1,29 @@
+#pragma once
+// CPointerSet: a set of addresses in one flat table (open addressing with
+// linear probing), so that adding and removing an address allocates nothing
+// but the table, which doubles when half full. The addresses are never
+// dereferenced. Null is never a member.
+
+#include <cstddef>
+#include <vector>
+
+class CPointerSet
+{
+public:
+    // False when p is null or already a member. Growing the table may throw
+    // std::bad_alloc; the set is unchanged then.
+    bool Insert(const void* p);
+    // False when p was not a member.
+    bool Erase(const void* p);
+    bool Contains(const void* p) const;
+    size_t Count() const { return m_count; }
+    // Empties the set and frees the table.
+    void Clear();
+
+private:
+    size_t Home(const void* p) const;
+    void Rehash(size_t capacity);
+
+    std::vector<const void*> m_slots; // null: an empty slot; the size is a power of two
+    size_t m_count = 0;
+};

@@ -1,0 +1,22 @@
+#pragma once
+// A walk over a large tree waits mostly for element records to come from
+// memory: a record is a few kilobytes, so no two elements share a cache line
+// and the processor cannot guess which one comes next. A walk that knows the
+// element it visits next (the next sibling, the first child) asks for it
+// early with PrefetchElement, and the fields the walks read (links, kind and
+// flags, attributes, text, the start of the tag name) arrive while the walk
+// works on the current element.
+
+#include "element/Element.h"
+
+inline void PrefetchElement(const CElement* e)
+{
+    if (!e)
+        return;
+    // The fields lie close together (ElementFields.h): a line or two each.
+    __builtin_prefetch(e); // the kind's table and the identifier
+    __builtin_prefetch(&e->m_nextSibling);
+    __builtin_prefetch(&e->m_kind);
+    __builtin_prefetch(&e->m_text);
+    __builtin_prefetch(&e->m_tagName[0]);
+}

@@ -1,0 +1,50 @@
+// The flat address set against std::set, through long runs of insertions and
+// removals over a few hundred addresses: runs of neighbouring slots form,
+// wrap around the table's end and are closed up again by removals.
+
+#include "base/collections/PointerSet.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <vector>
+
+namespace {
+
+TEST(PointerSet, AgreesWithAModelThroughGrowthAndRemovals)
+{
+    std::vector<char> memory(4096);
+    CPointerSet set;
+    std::set<const void*> model;
+    unsigned state = 7;
+    auto next = [&state](unsigned n) {
+        state = state * 1103515245u + 12345u;
+        return (state >> 16) % n;
+    };
+    for (int step = 0; step < 40000; ++step) {
+        // Few addresses, some of them neighbours 16 bytes apart (records of
+        // the system allocator), so that probing runs are long.
+        const void* p = &memory[next(300) * 16 + (step % 7 == 0 ? 8 : 0)];
+        // Mostly insertions first, mostly removals later.
+        const bool insert = next(100) < (step < 20000 ? 70u : 30u);
+        if (insert)
+            EXPECT_EQ(set.Insert(p), model.insert(p).second);
+        else
+            EXPECT_EQ(set.Erase(p), model.erase(p) == 1);
+        if (step % 97 == 0) {
+            for (const void* q : model)
+                ASSERT_TRUE(set.Contains(q)) << step;
+        }
+        ASSERT_EQ(set.Count(), model.size());
+        ASSERT_EQ(set.Contains(p), model.count(p) == 1);
+    }
+    EXPECT_FALSE(set.Insert(nullptr));
+    EXPECT_FALSE(set.Contains(nullptr));
+    EXPECT_FALSE(set.Erase(nullptr));
+    set.Clear();
+    EXPECT_EQ(set.Count(), 0u);
+    EXPECT_FALSE(set.Contains(&memory[0]));
+    EXPECT_TRUE(set.Insert(&memory[0]));
+}
+
+} // namespace
