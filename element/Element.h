@@ -268,6 +268,30 @@ public:
     // before instead.
     void GetTagCodeWithParent(CSafeBuf& text, long stop, bool dropId) const;
 
+    // ==== markup reading, writing and repair (element/markup/) ====
+    // The reader is SetElement (slot 15), the writer GetSourceCode (slot 67).
+    // Repairs this element and its subtree (TreeRepair.h): lists, rows and
+    // tables around stray items, cells and rows; inline content of mixed
+    // blocks in paragraphs; no line break inside an inline element. Answers
+    // 1 for a block element, else 0.
+    int CheckDocument();
+    // Gives inline and custom elements that hold only right-floated images
+    // an empty text run first (a place for the caret). Answers whether
+    // anything changed at or below this element.
+    bool CheckAndCure();
+
+    // ==== structural edits (ElementEdits.cpp) ====
+    // Unlinks the child id; with destroy it is destroyed at once, or with
+    // queue put on the document's removed list. An unlinked child keeps its
+    // parent pointer. False when id names no child.
+    bool RemoveChild(long id, bool destroy, bool queue);
+    // Moves this element out of its parent, splitting the parent around it
+    // (the part before it goes to a Duplicate), and again out of each
+    // ancestor up to and including stop (null: the parent only). A parent
+    // left holding only this element is dissolved with dissolve. Stops where
+    // the parent cannot be split.
+    void MoveOutUntil(CElement* stop, bool dissolve);
+
     // ==== virtual operations, slot order ====
     virtual bool DrawMarker(void* dc, CPoint& origin); // 3
     virtual bool FixInlineBrother(void* dc);           // 4
@@ -323,15 +347,17 @@ public:
     virtual bool GetBorderRect(CRect& rect, bool clear);                   // 26
     virtual CElement* FindNextElementInParent(bool forward);               // 27
     virtual bool CombineWrap(CElement* other);                             // 28
-    virtual bool RemoveChildNodeOnly(long id);                             // 29
-    virtual void ElementToScreen(CPoint& pt);                              // 30
-    virtual void PointToElement(CPoint& pt);                               // 31
-    virtual bool InsertText(const unsigned short* text);                   // 32: false
-    virtual CElement* BreakElement(long childId, bool force);              // 33
-    virtual bool StyleChanged(int mode);                                   // 34
-    virtual bool SetElementRect(CRect& rect, int mode);                    // 35
-    virtual bool DrawUncalc();                                             // 36
-    virtual bool GetMinSize(CSize& size, bool ignoreOwnSize);              // 37
+    // 29: the children of the child id take its place, in order; the child
+    // is then destroyed. False when id names no child.
+    virtual bool RemoveChildNodeOnly(long id);
+    virtual void ElementToScreen(CPoint& pt);                                   // 30
+    virtual void PointToElement(CPoint& pt);                                    // 31
+    virtual bool InsertText(const unsigned short* text);                        // 32: false
+    virtual CElement* BreakElement(long childId, bool force);                   // 33
+    virtual bool StyleChanged(int mode);                                        // 34
+    virtual bool SetElementRect(CRect& rect, int mode);                         // 35
+    virtual bool DrawUncalc();                                                  // 36
+    virtual bool GetMinSize(CSize& size, bool ignoreOwnSize);                   // 37
     virtual bool RepaintToSameDC(void* dc, CPoint origin, void*, bool, CPoint); // 38
     virtual bool ReLoad(void* context);                                         // 39
     virtual bool ReCalcReg(void* dc, bool, bool, bool, CalcInfo* info);         // 40
@@ -419,8 +445,11 @@ public:
     //                DrawUncalc, and the non-virtual CalcForAll below
     //   painting:    DrawMarker, PrepareBitmap, SelfPaint, DrawMarkOnElement,
     //                DrawBorder, RepaintToSameDC, FastDraw, Notify, ReLoad
-    //   cascade:     StyleChanged, and the non-virtual ApplyCSS below
-    //   markup:      SetElement, GetSourceCode, InsertTagText
+    //   cascade:     StyleChanged, and the non-virtual ApplyCSS and
+    //                LoadAttributeStyle below (and, in
+    //                style/cascade/StyleMerge.h, ParseStyleString and
+    //                SetNewStyle)
+    //   markup:      InsertTagText
     //   caret, keys: GetKeyLen, GetKeyColor, GetKeyPos, MoveKeyFocusToNext,
     //                FindNextElementInParent, WhereCursorOn, GetCloseCursor,
     //                FindNearElement, LButtonDown, OnChar, MouseMove,
@@ -431,12 +460,13 @@ public:
     //                IsCursorInsideSelection, CheckHasSelection,
     //                IsSelectionUnderTag, DoSelection, CleanMark,
     //                GetSelectionCode
-    //   edits:       BreakElement, SplitUntilParent, RemoveChildNodeOnly,
-    //                UnwrapElement
+    //   edits:       BreakElement, SplitUntilParent, UnwrapElement
     // The factory also calls SetDefaultStyle (style/cascade/DefaultStyle.h),
     // which leaves the style as it is until the cascade fills it in.
     // Applies the style sheets to the element (cascade).
     bool ApplyCSS(const unsigned short* tag, bool);
+    // Turns a presentational attribute into style (cascade).
+    void LoadAttributeStyle(CSafeBuf& name, CSafeBuf& value);
     // Resolves the element's lengths for layout (recurse: and its subtree's).
     bool CalcForAll(void* dc, bool keepIndent, bool recurse);
 

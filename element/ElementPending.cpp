@@ -39,13 +39,9 @@ bool CElement::ReLoad(void*) { return false; }
 // ---- cascade ----
 bool CElement::StyleChanged(int) { return false; }
 bool CElement::ApplyCSS(const unsigned short*, bool) { return false; }
+void CElement::LoadAttributeStyle(CSafeBuf&, CSafeBuf&) { }
 
 // ---- markup ----
-bool CElement::SetElement(_xmlNode*, bool, bool, bool) { return false; }
-bool CElement::GetSourceCode(CSafeBuf&, int, int, CSafeBuf&, CSafeBuf&, CSafeBuf&, SourceCodeVar*)
-{
-    return false;
-}
 CElement* CElement::InsertTagText(const unsigned short*, long, bool, bool, bool, bool) { return nullptr; }
 
 // ---- caret and keys ----
@@ -85,5 +81,4 @@ bool CElement::GetSelectionCode(CSafeBuf&, int, bool) { return false; }
 // ---- structural edits ----
 CElement* CElement::BreakElement(long, bool) { return nullptr; }
 bool CElement::SplitUntilParent(CElement**, long, long) { return false; }
-bool CElement::RemoveChildNodeOnly(long) { return false; }
 bool CElement::UnwrapElement() { return false; }

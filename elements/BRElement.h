@@ -11,4 +11,9 @@ public:
         m_kind = kKindBr;
         m_selectable = 1;
     }
+
+    // A break that stands for a line end of preformatted text: made by the
+    // markup reader for each LF inside pre (and by Return inside pre). The
+    // markup writer writes it as the line end "\r\n", not as an element.
+    bool m_preBreak = false;
 };

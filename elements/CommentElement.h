@@ -1,6 +1,7 @@
 #pragma once
 // CCommentElement: a comment (tag name "_comment_"), shown as an icon. Made only by the element
-// factory; it constructs with the script's kind and the factory stores 68.
+// factory; it constructs with the script's kind and the factory stores 68. Its text is the comment's
+// text, trimmed.
 
 #include "element/Element.h"
 
@@ -12,4 +13,11 @@ public:
         m_kind = kKindScript;
         m_selectable = 1;
     }
+
+    // Slot 67: "<!-- " + text + " -->", with flag 0x1 on a line of its own
+    // indented one TAB a level; the caret marker goes in front (caret mode),
+    // the selection markers around (selection mode). A "--" in the text,
+    // which would end the comment early, is written as "- -".
+    bool GetSourceCode(
+        CSafeBuf& out, int level, int flags, CSafeBuf&, CSafeBuf&, CSafeBuf&, SourceCodeVar* var) override;
 };

@@ -1,0 +1,267 @@
+// Reading a document or fragment into a tree and writing it back.
+
+#include "element/markup/MarkupDocument.h"
+
+#include "base/codec/Escaping.h"
+#include "base/xml/Xml.h"
+#include "editor/XHTML.h"
+#include "element/Element.h"
+#include "element/factory/ElementFactory.h"
+#include "element/markup/MarkupEntities.h"
+#include "element/markup/SourceCode.h"
+
+#include <libxml/tree.h>
+
+#include <cstring>
+
+namespace {
+
+bool IsSpace(unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+bool StartsAt(const char* s, size_t n, size_t i, const char* word)
+{
+    for (size_t k = 0; word[k]; ++k) {
+        if (i + k >= n || s[i + k] != word[k])
+            return false;
+    }
+    return true;
+}
+
+// Skips what may stand before the root element: blanks, the XML
+// declaration, processing instructions, comments and the DOCTYPE. Answers
+// the offset of the first other thing.
+size_t SkipProlog(const char* s, size_t n, size_t i)
+{
+    for (;;) {
+        while (i < n && IsSpace(static_cast<unsigned char>(s[i])))
+            ++i;
+        const char* close = nullptr;
+        if (StartsAt(s, n, i, "<?"))
+            close = "?>";
+        else if (StartsAt(s, n, i, "<!--"))
+            close = "-->";
+        if (close) {
+            size_t j = i + 2;
+            while (j < n && !StartsAt(s, n, j, close))
+                ++j;
+            i = j < n ? j + std::char_traits<char>::length(close) : n;
+            continue;
+        }
+        if (StartsAt(s, n, i, "<!DOCTYPE")) {
+            bool inSubset = false;
+            size_t j = i + 9;
+            for (; j < n; ++j) {
+                if (s[j] == '[')
+                    inSubset = true;
+                else if (s[j] == ']')
+                    inSubset = false;
+                else if (s[j] == '>' && !inSubset)
+                    break;
+            }
+            i = j < n ? j + 1 : n;
+            continue;
+        }
+        return i;
+    }
+}
+
+// The root element at i is html or body (a start tag, any prefix aside).
+bool IsDocumentRoot(const char* s, size_t n, size_t i)
+{
+    if (i >= n || s[i] != '<')
+        return false;
+    size_t j = i + 1;
+    size_t nameStart = j;
+    while (j < n && !IsSpace(static_cast<unsigned char>(s[j])) && s[j] != '>' && s[j] != '/') {
+        if (s[j] == ':')
+            nameStart = j + 1;
+        ++j;
+    }
+    std::string name(s + nameStart, j - nameStart);
+    return name == "html" || name == "body";
+}
+
+// "<html" with its namespace declarations and attributes, ">".
+void HtmlStartTag(xmlNode* html, CSafeBuf& out)
+{
+    CSafeBuf tag, value;
+    MacGetTagName(html, tag);
+    out = "<";
+    out += tag;
+    for (xmlNs* ns = html->nsDef; ns; ns = ns->next) {
+        out += " xmlns";
+        if (ns->prefix) {
+            value.AssignUTF8(reinterpret_cast<const char*>(ns->prefix));
+            out += ":";
+            out += value;
+        }
+        value.AssignUTF8(reinterpret_cast<const char*>(ns->href));
+        EscapeXMLChar(value, false);
+        out += "=\"";
+        out += value;
+        out += "\"";
+    }
+    for (xmlAttr* a = html->properties; a; a = a->next) {
+        XMLGetAttrInfo(a, tag, value);
+        MacGetTagName(reinterpret_cast<xmlNode*>(a), tag);
+        EscapeXMLChar(value, false);
+        out += " ";
+        out += tag;
+        out += "=\"";
+        out += value;
+        out += "\"";
+    }
+    out += ">";
+}
+
+bool IsNamed(const xmlNode* n, const char* name)
+{
+    return n->type == XML_ELEMENT_NODE && xmlStrcmp(n->name, reinterpret_cast<const xmlChar*>(name)) == 0;
+}
+
+} // namespace
+
+CMarkupDocument::CMarkupDocument(CXHTML* owner) : m_owner(owner) { }
+
+CMarkupDocument::~CMarkupDocument() { Clear(); }
+
+void CMarkupDocument::Clear()
+{
+    delete m_body;
+    m_body = nullptr;
+    m_whole = false;
+    m_htmlStart.Empty();
+    m_prolog.Empty();
+    m_before.clear();
+    m_after.clear();
+}
+
+bool CMarkupDocument::Read(const char* bytes, size_t size, CSafeBuf& error)
+{
+    Clear();
+    error.Empty();
+    // The parser takes a zero-terminated text: a zero byte would silently
+    // end the markup there. XML allows no such character anywhere.
+    if (const void* zero = std::memchr(bytes, 0, size)) {
+        long line = 1;
+        for (const char* p = bytes; p != zero; ++p)
+            line += *p == '\n';
+        error = "Incorrect XML<br />Reason: Char 0x0 out of allowed range<br />Line: ";
+        error.AppendInt(line);
+        return false;
+    }
+    size_t start = StartsAt(bytes, size, 0, "\xEF\xBB\xBF") ? 3 : 0;
+    size_t root = SkipProlog(bytes, size, start);
+    size_t end = size;
+    while (end > root && IsSpace(static_cast<unsigned char>(bytes[end - 1])))
+        --end;
+    // A fragment is read as the content of a body. A text with nothing in
+    // it goes to the parser as it is, which reports it as empty.
+    const bool fragment = root < end && !IsDocumentRoot(bytes, size, root);
+
+    CSafeBuf text;
+    text.PrepareBufferSize(static_cast<long>(size) + 20); // room only
+    text.ClearBuffer();
+    text.Append("\xEF\xBB\xBF", 3);
+    text.Append(bytes + start, static_cast<int>((fragment ? root : size) - start));
+    if (fragment) {
+        text += "<body>";
+        text.Append(bytes + root, static_cast<int>(size - root));
+        text += "</body>";
+    }
+    PrepareMarkupEntities(text);
+    xmlDoc* doc = LoadXMLString(text, &error, true);
+    if (!doc)
+        return false;
+
+    // The DOCTYPE is kept as written (below); without it the library writes
+    // the kept nodes as plain XML, not with its own XHTML additions.
+    if (xmlDtd* dtd = doc->intSubset) {
+        xmlUnlinkNode(reinterpret_cast<xmlNode*>(dtd));
+        xmlFreeDtd(dtd);
+    }
+    std::string prolog(bytes + start, root - start);
+    while (!prolog.empty() && IsSpace(static_cast<unsigned char>(prolog.back())))
+        prolog.pop_back();
+    m_prolog.AssignUTF8(prolog.c_str());
+
+    xmlNode* top = GetRootElement(doc);
+    xmlNode* bodyNode = nullptr;
+    if (top && IsNamed(top, "html")) {
+        m_whole = true;
+        HtmlStartTag(top, m_htmlStart);
+        CSafeBuf markup;
+        for (xmlNode* c = top->children; c; c = c->next) {
+            if (!bodyNode && IsNamed(c, "body")) {
+                bodyNode = c;
+                continue;
+            }
+            if (c->type != XML_ELEMENT_NODE && c->type != XML_COMMENT_NODE)
+                continue;
+            XMLGetNodeXML(c, markup);
+            (bodyNode ? m_after : m_before).push_back(markup);
+        }
+    } else {
+        m_whole = !fragment;
+        bodyNode = top;
+    }
+    m_body = CreateElement("body", m_owner ? m_owner->m_doc.m_workingRules : nullptr, nullptr, m_owner);
+    if (m_body && bodyNode) {
+        m_body->SetElement(bodyNode, false, false, false);
+        m_body->CheckDocument();
+        m_body->CheckAndCure();
+    }
+    XMLReleaseDom(doc);
+    return m_body != nullptr;
+}
+
+void CMarkupDocument::Write(CSafeBuf& out, int flags) const
+{
+    out.Empty();
+    if (!m_body)
+        return;
+    const bool indent = (flags & kSourceIndent) != 0;
+    CSafeBuf body, s1, s2, s3;
+    if (!m_prolog.IsEmpty()) {
+        out = m_prolog;
+        if (indent)
+            out += "\r\n";
+    }
+    if (!m_whole) {
+        // The body's content: the body written one level up, its own tags
+        // taken off.
+        m_body->GetSourceCode(body, -1, flags, s1, s2, s3, nullptr);
+        int open = body.Find('>');
+        int close = body.ReverseFind('<');
+        if (open >= 0 && close > open)
+            body = body.Mid(open + 1, close - open - 1);
+        if (indent && body.Find("\r\n") == 0)
+            body.Delete(0, 2);
+        out += body;
+        return;
+    }
+    const bool html = !m_htmlStart.IsEmpty();
+    m_body->GetSourceCode(body, html && indent ? 1 : 0, flags, s1, s2, s3, nullptr);
+    if (!html) {
+        out += body;
+        return;
+    }
+    auto kept = [&](const std::vector<CSafeBuf>& nodes) {
+        for (const CSafeBuf& node : nodes) {
+            if (indent)
+                out += "\t";
+            out += node;
+            if (indent)
+                out += "\r\n";
+        }
+    };
+    out += m_htmlStart;
+    if (indent)
+        out += "\r\n";
+    kept(m_before);
+    out += body;
+    kept(m_after);
+    out += "</html>";
+    if (indent)
+        out += "\r\n";
+}

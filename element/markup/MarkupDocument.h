@@ -1,0 +1,53 @@
+#pragma once
+// A whole XHTML document, or a fragment of one, read from UTF-8 bytes into
+// an element tree through the reader and the tree repair, and written back.
+//
+// Whole documents (root html or body): the tree is the body; the html start
+// tag and the html element's other children (the head ...) are kept as
+// markup and written around the body. What stands before the root (the XML
+// declaration, the DOCTYPE, comments) is kept as written. A fragment (anything else: a run of
+// paragraphs, a bare text) is read as the content of a body and written back
+// as that content.
+//
+// Named XHTML references are read through PrepareMarkupEntities. The bytes go
+// to the parser as UTF-8 whatever the document declares, so bytes that are
+// not UTF-8 are reported by the XML layer like any other malformed markup.
+
+#include "base/text/SafeBuf.h"
+
+#include <cstddef>
+#include <vector>
+
+class CElement;
+class CXHTML;
+
+class CMarkupDocument
+{
+public:
+    // Elements are made with owner (may be null); the tree is this object's.
+    explicit CMarkupDocument(CXHTML* owner);
+    ~CMarkupDocument();
+    CMarkupDocument(const CMarkupDocument&) = delete;
+    CMarkupDocument& operator=(const CMarkupDocument&) = delete;
+
+    // Replaces the tree with the one read from bytes. False, with the XML
+    // layer's error text in error and no tree, when they do not parse (an
+    // empty text does not).
+    bool Read(const char* bytes, size_t size, CSafeBuf& error);
+    // The markup with the writer's flags (0x1 indented). Empty without a tree.
+    void Write(CSafeBuf& out, int flags) const;
+
+    CElement* Body() const { return m_body; }
+    bool IsWholeDocument() const { return m_whole; }
+
+private:
+    void Clear();
+
+    CXHTML* m_owner;
+    CElement* m_body = nullptr;
+    bool m_whole = false;
+    CSafeBuf m_prolog;              // what stood before the root (XML declaration, DOCTYPE ...), as written
+    CSafeBuf m_htmlStart;           // "<html ...>", empty for a body root or a fragment
+    std::vector<CSafeBuf> m_before; // the html element's other children before the body, as markup
+    std::vector<CSafeBuf> m_after;  // and after it
+};

@@ -1,0 +1,337 @@
+// The markup writer: CElement::GetSourceCode writes an element and its
+// subtree as XHTML. Kinds that write themselves differently (text runs,
+// comments ...) override it; this is the common path.
+
+#include "element/markup/MarkupWriter.h"
+
+#include "base/codec/Escaping.h"
+#include "base/text/U16.h"
+#include "editor/XHTML.h"
+#include "element/Element.h"
+#include "element/factory/TagTables.h"
+#include "element/markup/SourceCode.h"
+#include "elements/BRElement.h"
+#include "elements/TableElement.h"
+
+#include <vector>
+
+const char kCaretMarker[] = "_x_Here_to_put_cursor_x_";
+const char kSelectionBeginMarker[] = "_x_Here_selection_begins_x_";
+const char kSelectionEndMarker[] = "_x_Here_selection_ends_x_";
+
+namespace {
+
+// XHTML elements that never hold content: written as "<tag ... />" when
+// they have no children, the form both XML and HTML readers take as empty.
+const char* const kEmptyTags[]
+    = {"img", "hr", "col", "input", "area", "base", "link", "meta", "param", nullptr};
+
+void Tabs(CSafeBuf& out, int level)
+{
+    for (int i = 0; i < level; ++i)
+        out += static_cast<unsigned short>('\t');
+}
+
+// Attribute text escaped for XML. TABs and line ends are written as
+// references: a reader turns them into blanks when they stand as they are.
+void AppendAttributeText(CSafeBuf& out, const CSafeBuf& text)
+{
+    CSafeBuf t(text);
+    EscapeXMLChar(t, false);
+    const int n = t.Length();
+    const unsigned short* s = t;
+    for (int i = 0; i < n; ++i) {
+        switch (s[i]) {
+        case '\t': out += "&#9;"; break;
+        case '\n': out += "&#10;"; break;
+        case '\r': out += "&#13;"; break;
+        default: out += s[i]; break;
+        }
+    }
+}
+
+void AppendAttribute(CSafeBuf& out, const CSafeBuf& name, const CSafeBuf& value)
+{
+    out += " ";
+    AppendAttributeText(out, name);
+    out += "=\"";
+    AppendAttributeText(out, value);
+    out += "\"";
+}
+
+// Content that flows in lines: text runs, inline elements, breaks, images.
+bool IsInlineContent(const CElement* e)
+{
+    return e->IsTextElement() || e->m_inline || e->m_kind == kKindBr || e->m_kind == kKindImg;
+}
+
+void AppendSelectionMarkers(const CElement* e, CSafeBuf& out, int flags, SourceCodeVar* var)
+{
+    if (!(flags & kSourceMarkers) || !var || !var->selection || !e->m_selected)
+        return;
+    if (var->state == 0) {
+        out.Insert(0, kSelectionBeginMarker);
+        var->state = 1;
+    }
+    if (var->state != 2)
+        out += kSelectionEndMarker;
+}
+
+// Two neighbouring inline elements that may be written as one: the same tag
+// and attributes, both written by this writer with their own start and end
+// tags (not locked, not empty, not a kind that writes itself).
+bool CanMerge(const CElement* previous, const CElement* child)
+{
+    if (!previous || !child->m_inline || child->m_noChild || previous->m_noChild || child->m_locked
+        || previous->m_locked)
+        return false;
+    switch (child->m_kind) {
+    case kKindComment:
+    case kKindScript:
+    case kKindNoscript:
+    case kKindMap:
+    case kKindObject:
+    case kKindFormControl:
+    case kKindCustom: return false;
+    default: break;
+    }
+    return previous->IsTagSameWith(child) && U16cmp(previous->GetTagName(), child->GetTagName()) == 0;
+}
+
+// The order in which a table writes its children: captions, (the column
+// groups), heads, feet, then the rest as they stand.
+void TableOrder(const CElement* table, std::vector<CElement*>& order)
+{
+    auto add = [&](auto keep) {
+        for (CElement* c = table->m_firstChild; c; c = c->m_nextSibling) {
+            if (keep(c))
+                order.push_back(c);
+        }
+    };
+    add([](const CElement* c) { return c->m_kind == kKindCaption; });
+    order.push_back(nullptr); // the column groups
+    add([](const CElement* c) { return c->m_kind == kKindThead; });
+    add([](const CElement* c) { return c->m_kind == kKindTfoot; });
+    add([](const CElement* c) {
+        return c->m_kind != kKindCaption && c->m_kind != kKindThead && c->m_kind != kKindTfoot;
+    });
+}
+
+bool HasOnlyBlankText(const CElement* e)
+{
+    for (const CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
+        if (!c->IsTextElement())
+            return false;
+        const unsigned short* s = c->m_text;
+        for (int i = 0; i < c->m_text.Length(); ++i) {
+            if (s[i] != ' ')
+                return false;
+        }
+    }
+    return true;
+}
+
+void AppendDiagnostics(const CElement* e, CSafeBuf& out)
+{
+    CSafeBuf v;
+    if (e->m_inlineGroup) {
+        v.FormatInt("%08X", e->m_inlineGroup);
+        AppendAttribute(out, CSafeBuf("inlineid"), v);
+    }
+    if (e->m_selected)
+        AppendAttribute(out, CSafeBuf("Selected"), CSafeBuf("TRUE"));
+    v.Empty();
+    v.AppendInt(static_cast<long>(e->m_position.x));
+    v += ":";
+    v.AppendInt(static_cast<long>(e->m_position.y));
+    AppendAttribute(out, CSafeBuf("offset"), v);
+    v.Empty();
+    v.AppendInt(static_cast<long>(e->m_sizeRect.right - e->m_sizeRect.left));
+    v += ":";
+    v.AppendInt(static_cast<long>(e->m_sizeRect.bottom - e->m_sizeRect.top));
+    AppendAttribute(out, CSafeBuf("area"), v);
+    v.FormatInt("%08X", e->GetID());
+    AppendAttribute(out, CSafeBuf("ID"), v);
+    v.FormatInt("%d", e->m_inlineGroup);
+    AppendAttribute(out, CSafeBuf("Inline"), v);
+    v.FormatInt("%08X", e->m_lineGroup);
+    AppendAttribute(out, CSafeBuf("LnMark"), v);
+}
+
+} // namespace
+
+void RemoveTag(CSafeBuf& text, int which)
+{
+    if (which == 0 || which == 1) {
+        int open = text.Find('<');
+        int close = open >= 0 ? text.Find('>', open) : -1;
+        if (open >= 0 && close >= 0)
+            text.Delete(open, close - open + 1);
+    }
+    if (which == 0 || which == 2) {
+        int close = text.ReverseFind('>');
+        int open = -1;
+        for (int i = close - 1; i >= 0 && open < 0; --i) {
+            if (text.GetAt(i) == '<')
+                open = i;
+        }
+        if (open >= 0 && close >= 0)
+            text.Delete(open, close - open + 1);
+    }
+}
+
+bool CElement::GetSourceCode(CSafeBuf& out, int level, int flags, CSafeBuf& scratch1, CSafeBuf& scratch2,
+    CSafeBuf& scratch3, SourceCodeVar* var)
+{
+    out.Empty();
+    const bool diagnostic = (flags & kSourceDiagnostic) != 0;
+    const bool indent = (flags & kSourceIndent) != 0;
+
+    if (m_kind == kKindBr && static_cast<CBRElement*>(this)->m_preBreak && !diagnostic) {
+        out += "\r\n";
+        AppendSelectionMarkers(this, out, flags, var);
+        return true;
+    }
+
+    CSafeBuf childOut;
+    if (flags & kSourceContentOnly) {
+        for (CElement* c = m_firstChild; c; c = c->m_nextSibling) {
+            c->GetSourceCode(childOut, level, flags, scratch1, scratch2, scratch3, var);
+            out += childOut;
+        }
+        return true;
+    }
+
+    const bool locked = m_locked && !diagnostic;
+    const bool pre = m_kind == kKindPre;
+    const bool childLines = indent && !pre && !IsInlineContent(this);
+    const bool empty = m_noChild || (!m_firstChild && FindTagInList(kEmptyTags, m_tagName) >= 0);
+    if (locked && empty) {
+        AppendSelectionMarkers(this, out, flags, var);
+        return true;
+    }
+
+    if (!locked) {
+        if (indent)
+            Tabs(out, level);
+        out += "<";
+        out += m_tagName;
+        CSafeBuf name, value;
+        for (void* pos = m_attributes.GetStartPosition(); pos;) {
+            m_attributes.GetNextAssoc(pos, name, value);
+            AppendAttribute(out, name, value);
+        }
+        if ((flags & kSourceMarkers) && var && !var->selection && m_owner
+            && m_owner->m_doc.m_caretElement == this)
+            AppendAttribute(out, CSafeBuf(kCaretMarker), CSafeBuf("____"));
+        if ((flags & kSourceDivSelected) && m_kind == kKindDiv && m_selected)
+            AppendAttribute(out, CSafeBuf("divselected"), CSafeBuf("yes"));
+        if (m_kind == kKindBdo && !m_attributes.Lookup("dir", value))
+            AppendAttribute(out, CSafeBuf("dir"), CSafeBuf("rtl"));
+        if (m_kind == kKindImg && !m_attributes.Lookup("alt", value))
+            AppendAttribute(out, CSafeBuf("alt"), CSafeBuf());
+        if (diagnostic)
+            AppendDiagnostics(this, out);
+        if (empty) {
+            out += " />";
+            AppendSelectionMarkers(this, out, flags, var);
+            if (indent)
+                out += "\r\n";
+            return true;
+        }
+        out += ">";
+    }
+    if (childLines)
+        out += "\r\n";
+    if (pre)
+        out += "\r\n";
+    if (m_kind == kKindFieldset && !m_text.IsEmpty()) {
+        if (childLines) {
+            Tabs(out, level + 1);
+            out += m_text;
+            out += "\r\n";
+        } else {
+            out += m_text;
+        }
+    }
+
+    if (!(flags & kSourceShallow)) {
+        std::vector<CElement*> order;
+        const bool table = m_kind == kKindTable;
+        if (table) {
+            TableOrder(this, order);
+        } else if (m_kind == kKindTr && m_style.rtl) {
+            for (CElement* c = m_lastChild; c; c = c->m_prevSibling)
+                order.push_back(c);
+        }
+        const bool ordered = table || !order.empty();
+        size_t next = 0;
+        CElement* c = ordered ? nullptr : m_firstChild;
+        const int lineFlags = flags & ~kSourceIndent;
+        bool lineOpen = false;
+        CElement* previous = nullptr;
+        for (;;) {
+            if (ordered) {
+                if (next == order.size())
+                    break;
+                c = order[next++];
+                if (!c) {
+                    static_cast<CTableElement*>(this)->GetColgroupSource(childOut, level + 1, flags);
+                    if (childOut.IsEmpty())
+                        continue;
+                    if (childLines) {
+                        childOut.Delete(0, 2); // the leading "\r\n"
+                        childOut += "\r\n";
+                    }
+                    out += childOut;
+                    previous = nullptr;
+                    continue;
+                }
+            } else if (!c) {
+                break;
+            }
+            const bool inlineChild = IsInlineContent(c);
+            c->GetSourceCode(childOut, level + 1, childLines && !inlineChild ? flags : lineFlags, scratch1,
+                scratch2, scratch3, var);
+            if (childLines) {
+                if (inlineChild && !lineOpen && !childOut.IsEmpty()) {
+                    Tabs(out, level + 1);
+                    lineOpen = true;
+                } else if (!inlineChild && lineOpen) {
+                    out += "\r\n";
+                    lineOpen = false;
+                }
+            }
+            if ((flags & kSourceMerge) && CanMerge(previous, c)) {
+                RemoveTag(out, 2);
+                RemoveTag(childOut, 1);
+            }
+            out += childOut;
+            previous = c;
+            if (!ordered)
+                c = c->m_nextSibling;
+        }
+        if (m_kind == kKindP && HasOnlyBlankText(this)) {
+            if (childLines && !lineOpen) {
+                Tabs(out, level + 1);
+                lineOpen = true;
+            }
+            out += "&#160;";
+        }
+        if (lineOpen)
+            out += "\r\n";
+    }
+    if (pre)
+        out += "\r\n";
+    if (!locked) {
+        if (childLines)
+            Tabs(out, level);
+        out += "</";
+        out += m_tagName;
+        out += ">";
+    }
+    AppendSelectionMarkers(this, out, flags, var);
+    if (indent)
+        out += "\r\n";
+    return true;
+}

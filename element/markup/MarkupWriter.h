@@ -1,0 +1,17 @@
+#pragma once
+// Writing the element tree as XHTML: CElement::GetSourceCode (Element.h,
+// flags and markers in SourceCode.h) and the tag remover it merges with.
+//
+// The indented form (flag 0x1) puts block-level elements on lines of their
+// own, one TAB a level, each line ended by "\r\n". A run of inline content
+// (text, inline elements, breaks, images, comments) is written on one line as
+// it stands, so that reading the indented text again gives the same text
+// content: a line break between two inline pieces would read as a blank. The
+// content of pre is written as it is in every form.
+
+class CSafeBuf;
+
+// which 1 removes the text from the first "<" through the first ">" after
+// it; which 2 from the last "<" through the last ">"; which 0 both, first
+// then last. Text without both brackets stays unchanged.
+void RemoveTag(CSafeBuf& text, int which);

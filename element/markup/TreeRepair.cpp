@@ -1,0 +1,302 @@
+// Tree repair: CheckDocument, CheckAndCure and the paragraph wrappers.
+//
+// Depth. The passes recurse once per level of the tree. Markup is parsed
+// without the parser's "huge" option, which bounds nesting to libxml2's
+// limit (256 levels), and the repair adds at most one wrapper per level, so
+// the recursion stays shallow.
+
+#include "element/markup/TreeRepair.h"
+
+#include "editor/XHTML.h"
+#include "element/Element.h"
+#include "element/TreeQueries.h"
+#include "element/factory/ElementFactory.h"
+
+#include <vector>
+
+namespace {
+
+bool IsDefinitionItem(const CElement* e) { return e->m_kind == kKindDd || e->m_kind == kKindDt; }
+
+bool IsRowPart(const CElement* e)
+{
+    return e->m_kind == kKindCaption || e->m_kind == kKindTr || IsRowGroupKind(e->m_kind);
+}
+
+// A new element of tag put in c's place; c and the run of siblings after it
+// that belong moves into it. Null when the element cannot be made.
+template <class Belongs>
+CElement* WrapRun(CElement* parent, CElement* c, const char* tag, Belongs belongs)
+{
+    CElement* wrapper = CreateElement(tag, parent->m_rules, parent->m_root, parent->m_owner);
+    if (!wrapper)
+        return nullptr;
+    parent->InsertChild(wrapper, c->GetID(), false);
+    while (c && belongs(c)) {
+        CElement* next = c->m_nextSibling;
+        parent->RemoveCurrentChildFromList(c);
+        wrapper->AddToTail(c);
+        c = next;
+    }
+    wrapper->CopyFromParent(parent, 1);
+    return wrapper;
+}
+
+// The wrapper a stray child gets in parent, or null when it is in place.
+CElement* WrapStray(CElement* parent, CElement* c)
+{
+    const long k = parent->m_kind;
+    if (IsDefinitionItem(c) && k != kKindDl)
+        return WrapRun(parent, c, "dl", IsDefinitionItem);
+    if (c->m_kind == kKindLi && !IsListKind(k))
+        return WrapRun(parent, c, "ul", [](const CElement* e) { return e->m_kind == kKindLi; });
+    if (IsCellKind(c->m_kind) && k != kKindTr)
+        return WrapRun(parent, c, "tr", [](const CElement* e) { return IsCellKind(e->m_kind); });
+    if (k != kKindTable
+        && (IsRowGroupKind(c->m_kind) || c->m_kind == kKindCaption
+            || (c->m_kind == kKindTr && !IsRowGroupKind(k))))
+        return WrapRun(parent, c, "table", IsRowPart);
+    return nullptr;
+}
+
+bool IsRemovedWhenEmpty(const CElement* e)
+{
+    return e->m_kind == kKindTable || e->m_kind == kKindTr || IsListKind(e->m_kind) || e->m_kind == kKindDl;
+}
+
+// The line breaks below c reachable through inline elements, in document
+// order.
+void CollectBreaks(CElement* c, std::vector<CElement*>& breaks)
+{
+    std::vector<CElement*> stack{c};
+    while (!stack.empty()) {
+        CElement* e = stack.back();
+        stack.pop_back();
+        if (e->m_kind == kKindBr) {
+            breaks.push_back(e);
+            continue;
+        }
+        if (!e->m_inline)
+            continue;
+        for (CElement* g = e->m_lastChild; g; g = g->m_prevSibling)
+            stack.push_back(g);
+    }
+}
+
+// Moves every line break out of the inline children of block, splitting
+// the inline elements around it. The block drives the moves: an inline
+// element left holding only the break is dissolved, and no repair of that
+// element is running then.
+void MoveBreaksOutOfInlines(CElement* block)
+{
+    std::vector<CElement*> breaks;
+    for (CElement* c = block->m_firstChild; c; c = c->m_nextSibling) {
+        if (c->m_inline)
+            CollectBreaks(c, breaks);
+    }
+    for (CElement* br : breaks) {
+        CElement* top = br;
+        while (top->m_parent && top->m_parent != block)
+            top = top->m_parent;
+        if (top != br && top->m_parent == block)
+            br->MoveOutUntil(top, true);
+    }
+}
+
+bool IsBlankOrNoBreak(const CSafeBuf& text)
+{
+    return text.Length() == 1 && (text.GetAt(0) == ' ' || text.GetAt(0) == 0xA0);
+}
+
+// A child that stays outside paragraphs: a block, or one holding a block.
+bool IsBlockLike(const CElement* c) { return c->m_block || IsThereBlockChild(c, true); }
+
+bool HoldsInlineContent(const CElement* e)
+{
+    for (const CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
+        if (c->IsTextElement() ? !c->m_text.IsEmpty() : !c->m_block)
+            return true;
+    }
+    return false;
+}
+
+void RepairForm(CElement* form)
+{
+    if (!HoldsInlineContent(form))
+        return;
+    CElement* wrapper = CreateElement(
+        IsThereBlockChild(form, false) ? "div" : "p", form->m_rules, form->m_root, form->m_owner);
+    if (!wrapper)
+        return;
+    while (CElement* c = form->m_firstChild) {
+        form->RemoveCurrentChildFromList(c);
+        wrapper->AddToTail(c);
+    }
+    form->AppendChild(wrapper);
+    form->StyleChanged(1);
+}
+
+} // namespace
+
+int CElement::CheckDocument()
+{
+    if (!m_block) {
+        // Inline elements pass the repair on to blocks inside them; their
+        // line breaks are moved out by the nearest block around them.
+        if (m_inline) {
+            for (CElement* c = m_firstChild; c; c = c->m_nextSibling)
+                c->CheckDocument();
+        }
+        return 0;
+    }
+    if (m_kind == kKindP && m_childCount == 1 && m_firstChild->IsTextElement()
+        && IsBlankOrNoBreak(m_firstChild->m_text))
+        m_firstChild->m_text.Empty();
+    if (m_tableCell && m_childCount == 1 && m_firstChild->m_kind == kKindP)
+        RemoveChildNodeOnly(m_firstChild->GetID());
+    if (m_kind == kKindForm)
+        RepairForm(this);
+
+    MoveBreaksOutOfInlines(this);
+    for (CElement* c = m_firstChild; c;) {
+        if (CElement* wrapper = WrapStray(this, c)) {
+            StyleChanged(1);
+            c = wrapper; // looked at again: a new row may need a table
+            continue;
+        }
+        c->CheckDocument();
+        CElement* next = c->m_nextSibling;
+        if (IsRemovedWhenEmpty(c) && c->IsEmptyTag(false))
+            RemoveChild(c->GetID(), true, false);
+        c = next;
+    }
+
+    if (m_kind == kKindBody) {
+        for (CElement* c = m_firstChild; c;) {
+            CElement* next = c->m_nextSibling;
+            if (c->IsTextElement() && c->m_text.IsEmpty())
+                RemoveChild(c->GetID(), true, false);
+            c = next;
+        }
+        if (m_owner && m_owner->m_doc.m_caretElement
+            && !m_owner->m_doc.IsElementExist(m_owner->m_doc.m_caretElement))
+            m_owner->m_doc.m_caretElement = nullptr;
+    }
+    return 1;
+}
+
+bool CElement::CheckAndCure()
+{
+    bool changed = false;
+    for (CElement* c = m_firstChild; c; c = c->m_nextSibling)
+        changed |= c->CheckAndCure();
+    if (!(m_inline || m_kind == kKindCustom) || !m_firstChild)
+        return changed;
+    for (const CElement* c = m_firstChild; c; c = c->m_nextSibling) {
+        const bool floatedImage
+            = c->m_kind == kKindImg && c->m_style.floatSide.set && c->m_style.floatSide.value == kFloatRight;
+        if (!floatedImage)
+            return changed;
+    }
+    CElement* run = CreateElement("", m_rules, m_root, m_owner);
+    if (!run)
+        return changed;
+    InsertChild(run, 0, false);
+    StyleChanged(0);
+    return true;
+}
+
+void CheckAndAddP(CElement* e)
+{
+    if (!e)
+        return;
+    bool hasBlock = false;
+    for (const CElement* c = e->m_firstChild; c && !hasBlock; c = c->m_nextSibling)
+        hasBlock = IsBlockLike(c);
+    if (!hasBlock && e->m_kind != kKindBody)
+        return;
+    CElement* paragraph = nullptr;
+    CElement* lastBlock = nullptr;
+    for (CElement* c = e->m_firstChild; c;) {
+        CElement* next = c->m_nextSibling;
+        const long k = c->m_kind;
+        if (IsBlockLike(c)) {
+            lastBlock = c;
+            paragraph = nullptr;
+        } else if (k == kKindComment || k == kKindScript || k == kKindNoscript) {
+            // stays where it is, inside or between paragraphs
+        } else if (paragraph) {
+            e->RemoveCurrentChildFromList(c);
+            paragraph->AddToTail(c);
+        } else if (c->IsTextElement() && c->m_text.IsEmpty() && hasBlock) {
+            // An empty run between blocks is no content: no empty paragraph
+            // is made for it. In a cell or dd it may stand in the last
+            // paragraph, where the caret can reach it.
+            if ((e->m_tableCell || e->m_kind == kKindDd) && lastBlock && lastBlock->m_kind == kKindP) {
+                e->RemoveCurrentChildFromList(c);
+                lastBlock->AddToTail(c);
+            }
+        } else {
+            paragraph = CreateElement("p", e->m_rules, e->m_root, e->m_owner);
+            if (paragraph) {
+                e->InsertChild(paragraph, c->GetID(), false);
+                paragraph->CopyFromParent(e, 1);
+                e->RemoveCurrentChildFromList(c);
+                paragraph->AddToTail(c);
+            }
+        }
+        c = next;
+    }
+    e->StyleChanged(0);
+}
+
+void CheckParagraphForTable(CElement* e, CElement* container)
+{
+    if (container) {
+        CheckAndAddP(container);
+        return;
+    }
+    if (!e || !e->IsElementUnderTag(kKindTable))
+        return;
+    CElement* holder = e->IsElementUnderTag(kKindTd);
+    if (!holder)
+        holder = e->IsElementUnderTag(kKindTh);
+    if (!holder)
+        holder = e->IsElementUnderTag(kKindCaption);
+    CheckAndAddP(holder);
+}
+
+void CheckParagraphForDLType(CElement* e, CElement* item)
+{
+    if (item) {
+        CheckAndAddP(item);
+        return;
+    }
+    for (CElement* a = e; a; a = a->m_parent) {
+        if (IsDefinitionItem(a)) {
+            CheckAndAddP(a);
+            return;
+        }
+        if (a->m_block)
+            return;
+    }
+}
+
+void CheckTableForCaption(CElement* table)
+{
+    if (!table || table->m_kind != kKindTable)
+        return;
+    CElement* caption = nullptr;
+    for (CElement* c = table->m_firstChild; c && !caption; c = c->m_nextSibling) {
+        if (c->m_kind == kKindCaption)
+            caption = c;
+    }
+    if (!caption)
+        return;
+    const bool bottom = caption->m_style.captionSide.set && caption->m_style.captionSide.value == 4;
+    table->RemoveCurrentChildFromList(caption);
+    if (bottom)
+        table->AddToTail(caption);
+    else
+        table->AddToHead(caption);
+}

@@ -1,0 +1,25 @@
+#pragma once
+// Tree repair: keeps the tree in the shape that layout, the caret and the
+// editing rules rely on. Inline content of a block that also holds blocks
+// stands in paragraphs; list items stand in lists, cells in rows, rows in
+// tables; no line break sits inside an inline element. The reader and the
+// editing commands call these after they change the tree; each works in
+// place and ends with StyleChanged on the element whose children it changed.
+// CElement::CheckDocument and CElement::CheckAndCure are declared in
+// Element.h.
+
+class CElement;
+
+// Wraps each run of inline content of e into a new paragraph when e holds a
+// block child (always on body). Comments and scripts stay where they are
+// without ending the paragraph. Nothing for null.
+void CheckAndAddP(CElement* e);
+// CheckAndAddP on container, or without one on the td (else th) or caption
+// that holds e inside a table; nothing when e is not inside a table.
+void CheckParagraphForTable(CElement* e, CElement* container);
+// CheckAndAddP on item, or without one on the nearest dd or dt at or above
+// e (the search stops at the first other block).
+void CheckParagraphForDLType(CElement* e, CElement* item);
+// Moves a table's caption child to the front, or to the end when its
+// caption-side is bottom.
+void CheckTableForCaption(CElement* table);

@@ -1,0 +1,119 @@
+// Normalising and writing a text run.
+
+#include "elements/TextElement.h"
+
+#include "base/codec/Escaping.h"
+#include "editor/XHTML.h"
+#include "element/markup/SourceCode.h"
+
+namespace {
+
+bool IsBreakOrTab(unsigned short c) { return c == '\t' || c == '\n' || c == '\r'; }
+
+bool IsWhite(unsigned short c) { return c == ' ' || IsBreakOrTab(c); }
+
+} // namespace
+
+void CTextElement::ValidateText()
+{
+    CSafeBuf marker(reinterpret_cast<const unsigned char*>(kCaretMarker));
+    m_cursorMark = m_text.Find(static_cast<const unsigned short*>(marker));
+    if (m_cursorMark >= 0) {
+        static const unsigned short kNothing[] = {0};
+        m_text.Replace(static_cast<const unsigned short*>(marker), kNothing);
+    }
+
+    const unsigned short* s = m_text;
+    int begin = 0;
+    int end = m_text.Length();
+    while (begin < end && IsBreakOrTab(s[begin]))
+        ++begin;
+    if (begin == end) {
+        m_text.Empty();
+        return;
+    }
+    bool trailing = false;
+    while (end > begin && IsBreakOrTab(s[end - 1])) {
+        --end;
+        trailing = true;
+    }
+    CSafeBuf out;
+    out.PrepareBufferSize(end - begin + 1); // room only
+    out.ClearBuffer();
+    bool inRun = false;
+    for (int i = begin; i < end; ++i) {
+        unsigned short c = s[i];
+        if (IsWhite(c)) {
+            if (!inRun)
+                out += static_cast<unsigned short>(' ');
+            inRun = true;
+            continue;
+        }
+        if (c >= 33)
+            inRun = false;
+        out += c;
+    }
+    if (trailing && !inRun)
+        out += static_cast<unsigned short>(' ');
+    m_text.ReplaceWith(&out);
+}
+
+bool CTextElement::GetSourceCode(
+    CSafeBuf& out, int level, int flags, CSafeBuf&, CSafeBuf&, CSafeBuf&, SourceCodeVar* var)
+{
+    out.Empty();
+    if (flags & kSourceContentOnly) {
+        if (!(flags & 0x800))
+            out = m_text;
+        else if (m_selected && m_selStart >= 0 && m_selStart <= m_selEnd && m_selStart < m_text.Length())
+            out = m_text.Mid(m_selStart, m_selEnd - m_selStart + 1);
+        return true;
+    }
+    if (flags & kSourceIndent) {
+        for (int i = 0; i < level; ++i)
+            out += static_cast<unsigned short>('\t');
+    }
+    if (flags & kSourceDiagnostic) {
+        out += "<text";
+        if (m_selected) {
+            out += " Selected=\"";
+            out.AppendInt(m_selStart);
+            out += ":";
+            out.AppendInt(m_selEnd);
+            out += "\"";
+        }
+        out += ">";
+    }
+    CSafeBuf text(m_text);
+    const bool spaces = !text.IsEmpty() && m_owner && m_owner->m_preserveSpaces;
+    if ((flags & kSourceMarkers) && var) {
+        if (!var->selection) {
+            if (m_owner && m_owner->m_doc.m_caretElement == this) {
+                long at = m_caretOffset < 0 ? 0 : m_caretOffset;
+                if (at > text.Length())
+                    at = text.Length();
+                text.Insert(static_cast<int>(at), kCaretMarker);
+            }
+        } else if (!text.IsEmpty()) {
+            const bool valid = m_selected && m_selStart >= 0 && m_selStart <= m_selEnd;
+            if (valid && var->state != 2) {
+                int after = m_selEnd + 1 > text.Length() ? text.Length() : static_cast<int>(m_selEnd + 1);
+                text.Insert(after, kSelectionEndMarker);
+            }
+            if (valid && var->state == 0) {
+                int at = m_selStart > text.Length() ? text.Length() : static_cast<int>(m_selStart);
+                text.Insert(at, kSelectionBeginMarker);
+                var->state = 1;
+            }
+            if (var->state == 1 && (!m_selected || m_selEnd < m_text.Length() - 1))
+                var->state = 2;
+        }
+    }
+    if (!text.IsEmpty()) {
+        EscapeXMLChar(text, spaces);
+        out += text;
+    }
+    if (flags & kSourceDiagnostic)
+        out += "</text>";
+    return true;
+}
