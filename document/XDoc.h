@@ -20,7 +20,9 @@
 #include <memory>
 
 class CElement;
+class CRuleIndex;
 class CXHTML;
+struct SELECTOR_STATEMENT;
 struct STYLE_CLASS;
 namespace qm::text {
 class Layout;
@@ -68,6 +70,69 @@ public:
     // Every border side of style: line style none (106), width 3 (medium).
     void SetDefaultCSSValue(ELEMENT_STYLE* style);
 
+    // ---- the CSS property parser (style/parser/) ----
+    // One declaration into the slots of style; each slot written is marked
+    // set, and slots with an origin get origin 3 (a rule). The name is
+    // compared lower-cased, the value (trimmed) as written unless the
+    // property's words are case-free. True when the declaration was
+    // understood; a rejected one leaves style as it was (except that
+    // "text-decoration" marks the font group before it tests the value).
+    bool ParseCSSStyleString(const unsigned short* name, const unsigned short* value, ELEMENT_STYLE& style);
+    // A length or percentage: "%" (unit 1), "em" (unit 2, hundredths), "px",
+    // "pt", "pc", "in", "mm", "cm" (unit 0, pixels at 72 per inch), "0", and
+    // "inherit" (unit 0x80000000) when acceptInherit. The number is digits
+    // with at most one "." and a leading sign; results beyond the range of a
+    // 32-bit value are clamped. False for anything else.
+    bool ParseLengthAndPercentageValue(CSafeBuf& value, int& unit, long& number, bool acceptInherit);
+    // "font-size": the size keywords, "larger", "smaller", or a length or
+    // percentage that is not negative.
+    bool ParseFontSizeValue(ELEMENT_STYLE* style, CSafeBuf& value);
+    // "font-size", "font-style", "font-weight", "font-variant", "font-family".
+    bool CheckFontValue(ELEMENT_STYLE& style, CSafeBuf& value, const unsigned short* property);
+    bool CheckFontValue(ELEMENT_STYLE& style, CSafeBuf& value, const char* property);
+    // Resolves a family list to a font number of the installed font list (or
+    // a generic family, or the default font) and rewrites family to the
+    // resolved name.
+    long ValidateFontFamily(CSafeBuf& family);
+    // "background-image", "background-repeat", "background-color",
+    // "background-position".
+    bool CheckBackgroundValue(ELEMENT_STYLE* style, CSafeBuf& value, const unsigned short* property);
+    bool CheckBackgroundValue(ELEMENT_STYLE* style, CSafeBuf& value, const char* property);
+    // "list-style-type", "list-style-image", "list-style-position".
+    bool ParseListType(ELEMENT_STYLE* style, CSafeBuf& value, const unsigned short* property);
+    bool ParseListType(ELEMENT_STYLE* style, CSafeBuf& value, const char* property);
+    bool ParseListImage(ELEMENT_STYLE* style, CSafeBuf& value, const unsigned short* property);
+    bool ParseListImage(ELEMENT_STYLE* style, CSafeBuf& value, const char* property);
+    bool ParseListPosition(ELEMENT_STYLE* style, CSafeBuf& value, const unsigned short* property);
+    bool ParseListPosition(ELEMENT_STYLE* style, CSafeBuf& value, const char* property);
+
+    // ---- style sheets (style/sheets/SheetLoader.cpp) ----
+    // Appends the rules of a sheet to rule list 3 (editorList not 0) or 1.
+    // mode 0: source is the sheet's text; 1: a location (URL or path); 2:
+    // text when it holds "{", else a location. A location is read only
+    // through the control's cache and the network loader (net/LoadHTTPFile.h):
+    // a cached copy when the cache has one, else the fetched file; a failed
+    // fetch deletes the cache file and adds nothing. Text that is a web page
+    // ("<html" near its start) adds nothing. With rebase and a location,
+    // relative background image addresses of the new rules are resolved
+    // against the location's folder. False when nothing could be read.
+    bool LoadStyleClass(const unsigned short* source, int mode, bool rebase, int editorList);
+    // Parses one rule (selector group and declaration block) and appends it
+    // to list. False only when no memory could be had.
+    bool ParseRule(CSafeBuf* selector, CSafeBuf* body, STYLE_CLASS*& list);
+    // Fills a rule's selectors from a selector group (SelectorParser.h).
+    void ParseSelect(STYLE_CLASS* rule, const unsigned short* text);
+    // Frees rule list 1, 2 or 3, or all three for 0; other codes do nothing.
+    void FreeStyleClass(int code);
+    static SELECTOR_STATEMENT* CopyStyleStm(const SELECTOR_STATEMENT* statement);
+    // Deep copy of the source list, put in front of destination (prepend)
+    // or in its place, the list it held being freed. False when the copy
+    // could not be made (destination unchanged).
+    bool CopyStyles(STYLE_CLASS* source, STYLE_CLASS*& destination, bool prepend);
+    // Code that changes a rule list other than through the functions above
+    // calls this, so that the cascade sees the change.
+    void RulesChanged() { ++m_rulesGeneration; }
+
     // The sub-document service is not built yet: nothing is ever fetched
     // (the answer is 0, "nothing to insert") and no element's sub-document
     // counts as changed.
@@ -94,6 +159,9 @@ public:
     STYLE_CLASS* m_workingRules = nullptr; // list 1: every element is created with it
     STYLE_CLASS* m_savedRules = nullptr;   // list 2: the page's sheet, copied into 1 on load
     STYLE_CLASS* m_editorRules = nullptr;  // list 3: the editor's own sheet
+    unsigned long m_rulesGeneration = 0;   // counts changes to the lists
+    // The cascade's index of lists 1 and 3 (style/cascade/RuleIndex.h).
+    std::unique_ptr<CRuleIndex> m_ruleIndex;
 
     // Fonts: the installed list, the generic families and the default font.
     FONT_LIST_ITEM* m_fontList = nullptr; // owned

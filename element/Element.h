@@ -445,10 +445,6 @@ public:
     //                DrawUncalc, and the non-virtual CalcForAll below
     //   painting:    DrawMarker, PrepareBitmap, SelfPaint, DrawMarkOnElement,
     //                DrawBorder, RepaintToSameDC, FastDraw, Notify, ReLoad
-    //   cascade:     StyleChanged, and the non-virtual ApplyCSS and
-    //                LoadAttributeStyle below (and, in
-    //                style/cascade/StyleMerge.h, ParseStyleString and
-    //                SetNewStyle)
     //   markup:      InsertTagText
     //   caret, keys: GetKeyLen, GetKeyColor, GetKeyPos, MoveKeyFocusToNext,
     //                FindNextElementInParent, WhereCursorOn, GetCloseCursor,
@@ -461,14 +457,30 @@ public:
     //                IsSelectionUnderTag, DoSelection, CleanMark,
     //                GetSelectionCode
     //   edits:       BreakElement, SplitUntilParent, UnwrapElement
-    // The factory also calls SetDefaultStyle (style/cascade/DefaultStyle.h),
-    // which leaves the style as it is until the cascade fills it in.
-    // Applies the style sheets to the element (cascade).
-    bool ApplyCSS(const unsigned short* tag, bool);
-    // Turns a presentational attribute into style (cascade).
-    void LoadAttributeStyle(CSafeBuf& name, CSafeBuf& value);
+    // The factory also calls SetDefaultStyle (style/cascade/DefaultStyle.h).
     // Resolves the element's lengths for layout (recurse: and its subtree's).
     bool CalcForAll(void* dc, bool keepIndent, bool recurse);
+
+    // ==== cascade (style/cascade/) ====
+    // Applies the rules that match the element: its extra rule list (each
+    // rule at the precedence it was collected with), then the matching rules
+    // of the document's working sheet and of the editor's sheet (at the
+    // specificity of their first matching selector), lowest precedence first
+    // and, among equals, in that order, so the most specific and then the
+    // latest rule wins; each merged with origin 3. Then CopyFromParent(parent,
+    // 4) and SetAttrFromStyle. An element without an owner reads its own
+    // rule list. False for a text run (no tag).
+    bool ApplyCSS(const unsigned short* tag, bool);
+    // Appends to out the rules of the document's working and editor sheets
+    // that match a stand-in element (tag and attributes), each rule's
+    // precedence set to the specificity of its first matching selector: the
+    // extra rule list of a table cell (the rules of its column group).
+    void GetCSSFromExtra(CPtrList* out, const unsigned short* tag, CMapStringToString* attributes);
+    // Presentational attributes (of both attribute maps) into the style:
+    // colspan, rowspan, cellspacing, cellpadding, border, width, height,
+    // align, valign and dir (style/cascade/AttributeStyle.cpp).
+    void ApplyAttrSyle();
+    void LoadAttributeStyle(CSafeBuf& name, CSafeBuf& value);
 
 private:
     // Whether c may be linked into this element's list.

@@ -116,7 +116,10 @@ public:
     // Scratch of the cascade, emptied by ResetStyle.
     CMapStringToString m_attributes2;
     CPtrList m_stylePieces;
-    long m_fontNumber = 0;  // the default font number at construction
+    long m_fontNumber = 0; // the default font number at construction
+    // The tag-marker label worked out from the style's -qm-marker-label when
+    // the style was last computed; empty: no markers.
+    CSafeBuf m_markerLabel;
     long m_inlineGroup = 0; // shared by the pieces of one wrapped inline element
     // Inheritance: the element takes no font and text values from its parent
     // (m_noInherit); its text direction is forced (m_dirOverride: bdo and

@@ -36,11 +36,6 @@ bool CElement::FastDraw() { return false; }
 bool CElement::Notify(int, CElement*) { return false; }
 bool CElement::ReLoad(void*) { return false; }
 
-// ---- cascade ----
-bool CElement::StyleChanged(int) { return false; }
-bool CElement::ApplyCSS(const unsigned short*, bool) { return false; }
-void CElement::LoadAttributeStyle(CSafeBuf&, CSafeBuf&) { }
-
 // ---- markup ----
 CElement* CElement::InsertTagText(const unsigned short*, long, bool, bool, bool, bool) { return nullptr; }
 

@@ -28,9 +28,9 @@ bool StartsAt(const char* s, size_t n, size_t i, const char* word)
 }
 
 // Skips what may stand before the root element: blanks, the XML
-// declaration, processing instructions, comments and the DOCTYPE. Answers
-// the offset of the first other thing.
-size_t SkipProlog(const char* s, size_t n, size_t i)
+// declaration, processing instructions, the DOCTYPE and, with comments,
+// comments. Answers the offset of the first other thing.
+size_t SkipProlog(const char* s, size_t n, size_t i, bool comments)
 {
     for (;;) {
         while (i < n && IsSpace(static_cast<unsigned char>(s[i])))
@@ -38,7 +38,7 @@ size_t SkipProlog(const char* s, size_t n, size_t i)
         const char* close = nullptr;
         if (StartsAt(s, n, i, "<?"))
             close = "?>";
-        else if (StartsAt(s, n, i, "<!--"))
+        else if (comments && StartsAt(s, n, i, "<!--"))
             close = "-->";
         if (close) {
             size_t j = i + 2;
@@ -151,13 +151,16 @@ bool CMarkupDocument::Read(const char* bytes, size_t size, CSafeBuf& error)
         return false;
     }
     size_t start = StartsAt(bytes, size, 0, "\xEF\xBB\xBF") ? 3 : 0;
-    size_t root = SkipProlog(bytes, size, start);
+    size_t root = SkipProlog(bytes, size, start, true);
     size_t end = size;
     while (end > root && IsSpace(static_cast<unsigned char>(bytes[end - 1])))
         --end;
-    // A fragment is read as the content of a body. A text with nothing in
-    // it goes to the parser as it is, which reports it as empty.
+    // A fragment is read as the content of a body, comments before its
+    // first element included. A text with nothing in it goes to the parser
+    // as it is, which reports it as empty.
     const bool fragment = root < end && !IsDocumentRoot(bytes, size, root);
+    if (fragment)
+        root = SkipProlog(bytes, size, start, false);
 
     CSafeBuf text;
     text.PrepareBufferSize(static_cast<long>(size) + 20); // room only

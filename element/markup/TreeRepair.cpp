@@ -2,8 +2,11 @@
 //
 // Depth. The passes recurse once per level of the tree. Markup is parsed
 // without the parser's "huge" option, which bounds nesting to libxml2's
-// limit (256 levels), and the repair adds at most one wrapper per level, so
-// the recursion stays shallow.
+// limit (xmlParserMaxDepth, 256 levels), and the repair adds at most one
+// wrapper per level, so the recursion stays shallow. Wrappers can take a
+// tree past the depth the parser reads back, though (a run of nested stray
+// list items gains a list at every level): the repair of a body therefore
+// flattens what lies deeper than that, keeping its text.
 
 #include "element/markup/TreeRepair.h"
 
@@ -11,6 +14,8 @@
 #include "element/Element.h"
 #include "element/TreeQueries.h"
 #include "element/factory/ElementFactory.h"
+
+#include <libxml/parserInternals.h>
 
 #include <vector>
 
@@ -133,7 +138,66 @@ void RepairForm(CElement* form)
         wrapper->AddToTail(c);
     }
     form->AppendChild(wrapper);
+    // A div now holds the form's text beside its blocks: paragraphs, as the
+    // reader gives any div.
+    if (wrapper->m_kind == kKindDiv)
+        CheckAndAddP(wrapper);
     form->StyleChanged(1);
+}
+
+// Joins neighbouring text runs of e, a blank where two met being kept once.
+void JoinTextRuns(CElement* e)
+{
+    for (CElement* c = e->m_firstChild; c && c->m_nextSibling;) {
+        CElement* next = c->m_nextSibling;
+        if (!c->IsTextElement() || !next->IsTextElement()) {
+            c = next;
+            continue;
+        }
+        CSafeBuf tail(next->m_text);
+        if (!c->m_text.IsEmpty() && c->m_text.GetAt(c->m_text.Length() - 1) == ' ' && tail.GetAt(0) == ' ')
+            tail.Delete(0);
+        c->m_text += tail;
+        e->RemoveChild(next->GetID(), true, false);
+    }
+}
+
+// Elements deeper than the parser reads back (the body's children at depth
+// 1; the html and body elements around them take the parser's first two
+// levels) are dissolved into the deepest allowed element, which keeps their
+// text and comments.
+void LimitDepth(CElement* body)
+{
+    const int deepest = static_cast<int>(xmlParserMaxDepth) - 1;
+    struct Item
+    {
+        CElement* e;
+        int depth;
+    };
+    std::vector<Item> stack{{body, 0}};
+    while (!stack.empty()) {
+        Item item = stack.back();
+        stack.pop_back();
+        CElement* e = item.e;
+        if (item.depth < deepest) {
+            for (CElement* c = e->m_firstChild; c; c = c->m_nextSibling)
+                stack.push_back({c, item.depth + 1});
+            continue;
+        }
+        bool flattened = false;
+        for (CElement* c = e->m_firstChild; c;) {
+            if (c->IsTextElement() || c->m_kind == kKindComment) {
+                c = c->m_nextSibling;
+                continue;
+            }
+            CElement* before = c->m_prevSibling;
+            e->RemoveChildNodeOnly(c->GetID());
+            flattened = true;
+            c = before ? before->m_nextSibling : e->m_firstChild; // the moved children next
+        }
+        if (flattened)
+            JoinTextRuns(e);
+    }
 }
 
 } // namespace
@@ -172,6 +236,7 @@ int CElement::CheckDocument()
     }
 
     if (m_kind == kKindBody) {
+        LimitDepth(this);
         for (CElement* c = m_firstChild; c;) {
             CElement* next = c->m_nextSibling;
             if (c->IsTextElement() && c->m_text.IsEmpty())

@@ -14,6 +14,7 @@
 // size less one unit and are always terminated.
 
 #include "style/records/StyleType.h"
+#include "style/values/BorderValues.h"
 
 #include <cstdint>
 
@@ -30,20 +31,7 @@ enum BorderSide
     kBorderBottom = 3
 };
 
-// Border line styles.
-constexpr std::int32_t kLineSolid = 1;
-constexpr std::int32_t kLineDotted = 3;
-constexpr std::int32_t kLineDashed = 4;
-constexpr std::int32_t kLineDouble = 100;
-constexpr std::int32_t kLineGroove = 101;
-constexpr std::int32_t kLineRidge = 102;
-constexpr std::int32_t kLineInset = 103;
-constexpr std::int32_t kLineWindowInset = 104;
-constexpr std::int32_t kLineOutset = 105;
-constexpr std::int32_t kLineNone = 106;
-constexpr std::int32_t kLineInherit = 107;
-constexpr std::int32_t kLineHidden = 108;
-constexpr std::int32_t kLineNotAStyle = 65535;
+// Border line styles: kLineSolid ... kLineNotAStyle (style/values/BorderValues.h).
 
 // Special colour codes.
 constexpr std::int32_t kColourInvalid = -1;

@@ -1,10 +1,12 @@
 #pragma once
 // Process-wide values read by the CSS code and layout.
 
+#include "style/values/ScreenResolution.h"
+
 // The base font size in pixels; F + 3 is the paragraph spacing.
 constexpr int kBaseFontSize = 16;
-// The screen's horizontal resolution: CSS pt, pc, in, cm and mm convert at it.
-constexpr int kScreenPixelsPerInch = 72;
+// The screen's horizontal resolution, kScreenPixelsPerInch: CSS pt, pc, in,
+// cm and mm convert at it.
 // The default font number (the family "Times New Roman"); every element's
 // style starts with it.
 constexpr long enfontind = 0;

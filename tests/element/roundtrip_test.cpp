@@ -1,0 +1,249 @@
+// Round trips through the whole reading and writing path: a real document
+// of 150 KB through qm-roundtrip (no text lost, the output a fixed point),
+// qm-roundtrip's answers to input it cannot read, and trees nested as deep
+// as the parser allows, read, repaired, written and destroyed on a small
+// stack.
+
+#include "base/text/SafeBuf.h"
+#include "editor/XHTML.h"
+#include "element/markup/MarkupDocument.h"
+#include "element/markup/MarkupEntities.h"
+#include "element/markup/SourceCode.h"
+
+#include <gtest/gtest.h>
+
+#include <libxml/parser.h>
+#include <libxml/tree.h>
+
+#include <pthread.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::string kTool = "tools/qm-roundtrip"; // tests run in the build folder
+const std::string kOut = QM_TEST_OUTPUT_DIR;
+
+struct ToolRun
+{
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+void WriteAll(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+ToolRun RunTool(const std::string& args, const std::string& name)
+{
+    const std::string out = kOut + "/" + name + ".out", err = kOut + "/" + name + ".err";
+    ToolRun run;
+    int raw = std::system((kTool + " " + args + " >" + out + " 2>" + err).c_str());
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.out = ReadAll(out);
+    run.err = ReadAll(err);
+    return run;
+}
+
+// The body's text content, as the parser reads it (named references read
+// the way the reader reads them).
+std::string BodyText(const std::string& markup)
+{
+    CSafeBuf text;
+    text.AssignUTF8(markup.c_str());
+    PrepareMarkupEntities(text);
+    char* utf8 = nullptr;
+    int n = text.CreateUTF8Str(&utf8);
+    xmlDoc* doc = xmlReadMemory(utf8, n, "text.xml", "UTF-8", XML_PARSE_NONET | XML_PARSE_NOERROR);
+    delete[] utf8;
+    std::string out;
+    if (!doc)
+        return out;
+    for (xmlNode* c = xmlDocGetRootElement(doc)->children; c; c = c->next) {
+        if (c->type == XML_ELEMENT_NODE && xmlStrcmp(c->name, BAD_CAST "body") == 0) {
+            xmlChar* content = xmlNodeGetContent(c);
+            out = reinterpret_cast<const char*>(content);
+            xmlFree(content);
+        }
+    }
+    xmlFreeDoc(doc);
+    return out;
+}
+
+bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+std::string NonBlank(const std::string& text)
+{
+    std::string out;
+    for (char c : text) {
+        if (!IsSpace(c))
+            out += c;
+    }
+    return out;
+}
+
+bool RunOnSmallStack(const std::function<void()>& work, size_t stackBytes)
+{
+    pthread_attr_t attr;
+    pthread_attr_init(&attr);
+    pthread_attr_setstacksize(&attr, stackBytes);
+    pthread_t thread;
+    auto run = [](void* arg) -> void* {
+        (*static_cast<const std::function<void()>*>(arg))();
+        return nullptr;
+    };
+    bool started = pthread_create(&thread, &attr, run, const_cast<std::function<void()>*>(&work)) == 0;
+    pthread_attr_destroy(&attr);
+    if (started)
+        pthread_join(thread, nullptr);
+    return started;
+}
+
+std::string Utf8(const CSafeBuf& text)
+{
+    char* bytes = nullptr;
+    int n = text.CreateUTF8Str(&bytes);
+    std::string out(bytes, static_cast<size_t>(n));
+    delete[] bytes;
+    return out;
+}
+
+} // namespace
+
+TEST(RoundTrip, RealDocumentKeepsItsTextAndIsAFixedPoint)
+{
+    const std::string source = std::string(QM_TEST_DATA_DIR) + "/markup/genesis.xhtml";
+    const std::string original = ReadAll(source);
+    ASSERT_GE(original.size(), 100u * 1024);
+    // Every character of text content goes in and comes out; white space may
+    // change where blocks meet.
+    const std::string characters = NonBlank(BodyText(original));
+    ASSERT_GT(characters.size(), 90000u);
+
+    for (const std::string mode : {"", "--compact "}) {
+        ToolRun first = RunTool(mode + source, "genesis1");
+        ASSERT_EQ(first.status, 0) << first.err;
+        EXPECT_TRUE(NonBlank(BodyText(first.out)) == characters) << mode << "text content changed";
+        WriteAll(kOut + "/genesis1.xhtml", first.out);
+        ToolRun second = RunTool(mode + kOut + "/genesis1.xhtml", "genesis2");
+        ASSERT_EQ(second.status, 0) << second.err;
+        EXPECT_TRUE(second.out == first.out) << mode << "the output read again gives another output";
+    }
+}
+
+TEST(RoundTrip, InputThatDoesNotReadAnswersWithAReasonAndStatusOne)
+{
+    struct Bad
+    {
+        const char* name;
+        std::string bytes;
+        const char* reason; // a piece of the message
+    };
+    const Bad cases[] = {
+        {"unclosed", "<p><b>bold</p>", "mismatch"},
+        {"ampersand", "<p>fish & chips</p>", "EntityRef"},
+        {"latin1", "<p>caf\xE9</p>", "UTF-8"},
+        {"empty", "", "empty"},
+        {"blank", " \n\t", "Start tag expected"},
+        {"zero", std::string("<p>a\0b</p>", 10), "0x0"},
+    };
+    for (const Bad& bad : cases) {
+        const std::string path = kOut + "/bad-" + bad.name + ".xhtml";
+        WriteAll(path, bad.bytes);
+        ToolRun run = RunTool(path, bad.name);
+        EXPECT_EQ(run.status, 1) << bad.name;
+        EXPECT_TRUE(run.out.empty()) << bad.name;
+        EXPECT_NE(run.err.find(bad.reason), std::string::npos) << bad.name << ": " << run.err;
+    }
+    ToolRun folder = RunTool(kOut, "folder");
+    EXPECT_EQ(folder.status, 1);
+    EXPECT_NE(folder.err.find("folder"), std::string::npos) << folder.err;
+    ToolRun missing = RunTool(kOut + "/no-such-file", "missing");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_FALSE(missing.err.empty());
+}
+
+// Each pattern nested as deep as the parser takes it (its "huge" option is
+// never used, so about 256 levels): the tree is read, repaired, written in
+// both forms, read again to the same markup and destroyed on a 1 MB stack.
+TEST(RoundTrip, TreesAsDeepAsTheParserAllows)
+{
+    struct Pattern
+    {
+        const char* name;
+        std::string open, inner, close;
+    };
+    const Pattern patterns[] = {
+        {"div", "<div>", "x", "</div>"},
+        {"inline with a break", "<b>", "a<br/>b", "</b>"},
+        {"items without lists", "<li>", "x", "</li>"},
+        {"tables", "<table><tr><td>", "x", "</td></tr></table>"},
+        {"quotes", "<blockquote>t", "x", "</blockquote>"},
+    };
+    CXHTML engine;
+    for (const Pattern& p : patterns) {
+        int depth = 0;
+        std::string markup;
+        CSafeBuf error;
+        // The deepest nesting that still parses.
+        for (int n = 400; n > 0 && depth == 0; --n) {
+            int opened = 0;
+            std::string candidate;
+            for (; opened < n; ++opened)
+                candidate += p.open;
+            candidate += p.inner;
+            for (int i = 0; i < opened; ++i)
+                candidate += p.close;
+            CMarkupDocument probe(nullptr);
+            if (probe.Read(candidate.data(), candidate.size(), error)) {
+                depth = n;
+                markup = candidate;
+            }
+        }
+        int elementsPerLevel = 0;
+        for (char ch : p.open)
+            elementsPerLevel += ch == '<';
+        ASSERT_GE(depth * elementsPerLevel + 1, 250) << p.name; // the body's content as deep as it goes
+        std::string compact, indented, again;
+        bool done = false;
+        ASSERT_TRUE(RunOnSmallStack(
+            [&] {
+                CMarkupDocument doc(&engine);
+                CSafeBuf out;
+                if (!doc.Read(markup.data(), markup.size(), error))
+                    return;
+                doc.Write(out, 0);
+                compact = Utf8(out);
+                doc.Write(out, kSourceIndent);
+                indented = Utf8(out);
+                CMarkupDocument reread(&engine);
+                if (!reread.Read(compact.data(), compact.size(), error))
+                    return;
+                reread.Write(out, 0);
+                again = Utf8(out);
+                done = true;
+            },
+            1024 * 1024));
+        EXPECT_TRUE(done) << p.name;
+        EXPECT_EQ(again, compact) << p.name;
+        EXPECT_FALSE(indented.empty()) << p.name;
+        EXPECT_EQ(engine.m_doc.m_registry.GetCount(), 0) << p.name;
+    }
+}
