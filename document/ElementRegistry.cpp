@@ -25,6 +25,7 @@ bool CElementRegistry::Register(CElement* e)
     int bucket = BucketOf(e->GetID());
     e->m_registryBucket = static_cast<unsigned char>(bucket);
     e->m_registryNext = nullptr;
+    e->m_registryPrevious = m_tails[bucket];
     e->m_registry = this;
     if (m_tails[bucket])
         m_tails[bucket]->m_registryNext = e;
@@ -39,21 +40,20 @@ void CElementRegistry::Unregister(CElement* e)
 {
     if (!e || e->m_registry != this)
         return;
+    // The chain is linked both ways, so an element leaves it without a walk:
+    // destroying a large tree stays linear.
     int bucket = e->m_registryBucket;
-    CElement* previous = nullptr;
-    for (CElement* p = m_heads[bucket]; p; previous = p, p = p->m_registryNext) {
-        if (p != e)
-            continue;
-        if (previous)
-            previous->m_registryNext = p->m_registryNext;
-        else
-            m_heads[bucket] = p->m_registryNext;
-        if (m_tails[bucket] == p)
-            m_tails[bucket] = previous;
-        break;
-    }
+    if (e->m_registryPrevious)
+        e->m_registryPrevious->m_registryNext = e->m_registryNext;
+    else
+        m_heads[bucket] = e->m_registryNext;
+    if (e->m_registryNext)
+        e->m_registryNext->m_registryPrevious = e->m_registryPrevious;
+    else
+        m_tails[bucket] = e->m_registryPrevious;
     m_members.erase(e);
     e->m_registryNext = nullptr;
+    e->m_registryPrevious = nullptr;
     e->m_registry = nullptr;
 }
 
@@ -64,6 +64,7 @@ void CElementRegistry::Clear()
         while (p) {
             CElement* next = p->m_registryNext;
             p->m_registryNext = nullptr;
+            p->m_registryPrevious = nullptr;
             p->m_registry = nullptr;
             p = next;
         }

@@ -438,11 +438,7 @@ public:
 
     // ==== Filled in later ====
     // These do nothing for now and answer false, 0 or null (ElementPending.cpp):
-    //   layout:      BuildCDC, LoadCDCSetting, CalculateReg, CalcWinReg,
-    //                WrapElement, CombineWrap, GetPxValue, GetPercentValue,
-    //                GetBorderRect, SetElementRect, GetMinSize, ReCalcReg,
-    //                AlignChild, FastReCalc, FixRTLChildren, FixInlineBrother,
-    //                DrawUncalc, and the non-virtual CalcForAll below
+    //   layout:      CombineWrap, FixRTLChildren, FixInlineBrother
     //   painting:    DrawMarker, PrepareBitmap, SelfPaint, DrawMarkOnElement,
     //                DrawBorder, RepaintToSameDC, FastDraw, Notify, ReLoad
     //   markup:      InsertTagText
@@ -450,16 +446,78 @@ public:
     //                FindNextElementInParent, WhereCursorOn, GetCloseCursor,
     //                FindNearElement, LButtonDown, OnChar, MouseMove,
     //                MouseLeaveElement, MouseEnterElement, MouseCursorType,
-    //                CanGetKeyFocus, IsLastElementInBlock, ElementToScreen,
-    //                PointToElement
+    //                CanGetKeyFocus, IsLastElementInBlock, PointToElement
     //   selection:   ProcessSelection, PackSelection, DeleteSelection,
     //                IsCursorInsideSelection, CheckHasSelection,
     //                IsSelectionUnderTag, DoSelection, CleanMark,
     //                GetSelectionCode
     //   edits:       BreakElement, SplitUntilParent, UnwrapElement
     // The factory also calls SetDefaultStyle (style/cascade/DefaultStyle.h).
-    // Resolves the element's lengths for layout (recurse: and its subtree's).
+
+    // ==== layout (style/layout/) ====
+    // The layout pass gives every element its size (m_sizeRect), its
+    // position in its parent's box (m_position), its baseline and its line
+    // group; style/layout/LayoutPass.h has the entry points a document calls
+    // and the model. Lengths are resolved by CalcForAll: the margins from the
+    // style (percentages through GetPercentValue, the rest through
+    // GetPxValue with the em base), the first-line indent, and the element's
+    // entry in the root's float list (floats only); with recurse for the
+    // whole subtree, without recursion.
     bool CalcForAll(void* dc, bool keepIndent, bool recurse);
+    // CalcWinReg on the root's context without laying out the children.
+    bool ReCalcWin();
+    // For this element and every descendant: the size rectangle and the
+    // document position (origin plus the position; a float through
+    // ElementToScreen) become the previous ones, and the force-repaint mark
+    // is cleared. Taken before an edit, so that a partial repaint can tell
+    // what moved.
+    void GetAreaInfo(CPoint origin);
+
+    // ==== floats (style/floats/) ====
+    // All floats of a document stand in the root's float list (m_floatList),
+    // entered by CalcForAll. A float counts for the content after it only
+    // once the current layout pass placed it (or, in a pass over part of the
+    // tree, when it comes first in document order), while it is in the tree,
+    // and when child and float share their floating ancestor and table cell.
+    //
+    // How far the child at pos (in this element's box) must move to keep clear
+    // of the document's floats: leftRoom.x to the right, leftRoom.y down
+    // (below a float the child clears); rightRoom.x is the room right floats
+    // take on the child's line. Right floats sharing the child's line are
+    // appended to rightFloats when given. With sameBlockOnly only floats of
+    // the child's nearest block count; a context whose flag is set leaves
+    // out floats reached only through table parts, lists or more than one
+    // block level. False when nothing was tested.
+    bool CalcValidPosition(CElement* child, CPoint pos, CPoint& leftRoom, CPoint& rightRoom,
+        CPtrList* rightFloats, bool sameBlockOnly, CalcInfo* info);
+    // Widens rect (this element's coordinates) to cover every float in this
+    // element's table cell (anywhere outside tables when it has none).
+    void GetMaxAreaWithFloat(CRect& rect);
+    // Grows the size rectangle to hold every float below this element (margin
+    // boxes).
+    void CalcAreaAccordingToFloat();
+    // For a line in document coordinates, the summed widths (margin boxes) of
+    // the floats that overlap it: left floats into left.x, right ones into
+    // right.x.
+    void GetFloatWidthOfLine(CRect line, CPoint& left, CPoint& right);
+    // With 1, and when the document has floats: every float met before the
+    // first content of this element (descendants in order, up to a block
+    // that does not float, a text run with text or an empty inline element)
+    // gets y = this element's top border (0 in a cell).
+    void AdjChildFloat(int mode);
+    // The nearest ancestor that floats, or null.
+    CElement* IsUnderFloat() const;
+    // Whether the next (or previous) sibling floats.
+    bool IsBrotherFloatElement(bool next) const;
+    // The nearest sibling that neither floats nor is an empty text run (a
+    // text run counts when it has text or this is a list), walking up through
+    // the ancestors up to a cell or caption; a div or an inline custom
+    // element holding a block is entered for its first (or last) child that
+    // does not float. Null when none.
+    CElement* GetPositionBrother(bool forward);
+    // Enters this element in the root's float list when its style floats,
+    // takes it out when it no longer does.
+    void UpdateFloatList();
 
     // ==== cascade (style/cascade/) ====
     // Applies the rules that match the element: its extra rule list (each

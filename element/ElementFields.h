@@ -21,6 +21,7 @@
 #include "base/geometry/Point.h"
 #include "base/geometry/Rect.h"
 #include "base/text/SafeBuf.h"
+#include "style/layout/TextFontSetting.h"
 #include "style/records/ElementStyle.h"
 
 #include <memory>
@@ -68,6 +69,19 @@ public:
     long m_layoutValue1 = 0;
     long m_layoutValue2 = 0;
     long m_captionSide = 0; // the factory sets 2 for caption
+
+    // ---- layout state (style/layout/, style/floats/) ----
+    int m_pxFontSize = 0;              // the font size in pixels (LoadCDCSetting); 0 until known
+    TEXT_FONT_SETTING m_textFont;      // the font the element's text is measured and drawn with
+    unsigned char m_textFontStale = 1; // m_textFont changed since the text style was made from it
+    unsigned char m_touchesFloat = 0;  // the last layout moved some content clear of a float
+    unsigned long m_layoutPass = 0;    // the layout pass that last placed the element
+    // Recorded before an edit (GetAreaInfo): the size rectangle and the
+    // document position of the last paint, and whether the next partial
+    // repaint must paint the element whatever its geometry.
+    CRect m_prevRect;
+    CPoint m_prevDocPos;
+    unsigned char m_forceRepaint = 0;
 
     // ---- tree links ----
     CElement* m_parent = nullptr; // null for the root
@@ -145,6 +159,7 @@ public:
 
     // ---- registry membership (kept by CElementRegistry) ----
     CElement* m_registryNext = nullptr;     // next element of the same bucket
+    CElement* m_registryPrevious = nullptr; // previous one (unlinking without a walk)
     unsigned char m_registryBucket = 0;     // bucket index of m_id
     CElementRegistry* m_registry = nullptr; // the registry holding the element
 };

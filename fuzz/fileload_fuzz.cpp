@@ -1,34 +1,16 @@
-// Text-file loading with encoding detection and picture-type recognition on
-// fuzzed file contents, written to a temporary file.
+// Text-file loading with encoding detection, CSafeBuf's raw-unit loading
+// and picture-type recognition on fuzzed file contents, written to a
+// temporary file.
 
+#include "fuzz/FuzzFile.h"
 #include "fuzz/FuzzText.h"
 
 #include "base/files/FileUtilsImage.h"
 #include "base/files/FileUtilsLoad.h"
 #include "base/text/SafeBuf.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
-#include <unistd.h>
-
-namespace {
-
-const std::string& TempPath()
-{
-    static const std::string path = [] {
-        const char* dir = std::getenv("TMPDIR");
-        std::string p = std::string(dir && *dir ? dir : "/tmp") + "/qm_fileload_fuzz_XXXXXX";
-        int fd = mkstemp(&p[0]);
-        if (fd >= 0)
-            close(fd);
-        return p;
-    }();
-    return path;
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -41,13 +23,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     QM_FUZZ_CHECK(type >= 0 && type <= 4);
     QM_FUZZ_CHECK((type == 0) == ext.IsEmpty());
 
-    const std::string& path = TempPath();
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
+    const std::string path = qmfuzz::WriteScratchFile("load.bin", data, size);
+    if (path.empty())
         return 0;
-    if (size)
-        std::fwrite(data, 1, size, f);
-    std::fclose(f);
 
     CSafeBuf ext2;
     QM_FUZZ_CHECK(CheckImageFileType(reinterpret_cast<const unsigned char*>(path.c_str()), &ext2) == type);
@@ -62,5 +40,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     delete[] array;
     CSafeBuf other;
     QM_FUZZ_CHECK(LoadFileToBuffer(wpath.data(), &other, decodeUTF8));
+
+    // Raw units in host order: every whole unit, zeros included; an odd last byte is dropped.
+    CSafeBuf units("stale");
+    QM_FUZZ_CHECK(units.LoadFile(wpath.data()));
+    QM_FUZZ_CHECK(units.Length() == static_cast<int>(size / 2));
+    const unsigned short* u = units;
+    QM_FUZZ_CHECK(u[units.Length()] == 0);
+    QM_FUZZ_CHECK(size < 2 || std::memcmp(u, data, size / 2 * 2) == 0);
     return 0;
 }

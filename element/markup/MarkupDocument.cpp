@@ -8,6 +8,7 @@
 #include "element/Element.h"
 #include "element/factory/ElementFactory.h"
 #include "element/markup/MarkupEntities.h"
+#include "element/markup/MarkupScan.h"
 #include "element/markup/SourceCode.h"
 
 #include <libxml/tree.h>
@@ -48,17 +49,7 @@ size_t SkipProlog(const char* s, size_t n, size_t i, bool comments)
             continue;
         }
         if (StartsAt(s, n, i, "<!DOCTYPE")) {
-            bool inSubset = false;
-            size_t j = i + 9;
-            for (; j < n; ++j) {
-                if (s[j] == '[')
-                    inSubset = true;
-                else if (s[j] == ']')
-                    inSubset = false;
-                else if (s[j] == '>' && !inSubset)
-                    break;
-            }
-            i = j < n ? j + 1 : n;
+            i = DoctypeEnd(s, n, i);
             continue;
         }
         return i;

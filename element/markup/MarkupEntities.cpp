@@ -5,6 +5,7 @@
 #include "base/codec/EntityTable.h"
 #include "base/codec/Escaping.h"
 #include "base/text/SafeBuf.h"
+#include "element/markup/MarkupScan.h"
 
 #include <string>
 #include <unordered_map>
@@ -58,18 +59,8 @@ int ProtectedEnd(const unsigned short* s, int n, int i)
         }
         return n;
     }
-    if (StartsAt(s, n, i, "<!DOCTYPE")) {
-        bool inSubset = false;
-        for (int j = i + 9; j < n; ++j) {
-            if (s[j] == '[')
-                inSubset = true;
-            else if (s[j] == ']')
-                inSubset = false;
-            else if (s[j] == '>' && !inSubset)
-                return j + 1;
-        }
-        return n;
-    }
+    if (StartsAt(s, n, i, "<!DOCTYPE"))
+        return static_cast<int>(DoctypeEnd(s, static_cast<size_t>(n), static_cast<size_t>(i)));
     return -1;
 }
 
@@ -77,12 +68,9 @@ bool HasInternalSubset(const unsigned short* s, int n)
 {
     for (int i = 0; i < n; ++i) {
         if (s[i] == '<' && StartsAt(s, n, i, "<!DOCTYPE")) {
-            int end = ProtectedEnd(s, n, i);
-            for (int j = i; j < end; ++j) {
-                if (s[j] == '[')
-                    return true;
-            }
-            return false;
+            bool subset = false;
+            DoctypeEnd(s, static_cast<size_t>(n), static_cast<size_t>(i), &subset);
+            return subset;
         }
     }
     return false;

@@ -59,11 +59,10 @@ void AppendAttribute(CSafeBuf& out, const CSafeBuf& name, const CSafeBuf& value)
     out += "\"";
 }
 
-// Content that flows in lines: text runs, inline elements, breaks, images.
-bool IsInlineContent(const CElement* e)
-{
-    return e->IsTextElement() || e->m_inline || e->m_kind == kKindBr || e->m_kind == kKindImg;
-}
+// Everything but blocks flows in lines: text runs, inline elements, breaks,
+// images, comments and elements of neither kind (a line break written
+// around those would read back as a blank).
+bool IsInlineContent(const CElement* e) { return !e->m_block; }
 
 void AppendSelectionMarkers(const CElement* e, CSafeBuf& out, int flags, SourceCodeVar* var)
 {

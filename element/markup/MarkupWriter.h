@@ -3,11 +3,12 @@
 // flags and markers in SourceCode.h) and the tag remover it merges with.
 //
 // The indented form (flag 0x1) puts block-level elements on lines of their
-// own, one TAB a level, each line ended by "\r\n". A run of inline content
-// (text, inline elements, breaks, images, comments) is written on one line as
-// it stands, so that reading the indented text again gives the same text
-// content: a line break between two inline pieces would read as a blank. The
-// content of pre is written as it is in every form.
+// own, one TAB a level, each line ended by "\r\n". A run of other content
+// (text, inline elements, breaks, images, comments, elements that are
+// neither block nor inline) is written on one line as it stands, so that
+// reading the indented text again gives the same text content: a line break
+// between two inline pieces would read as a blank. The content of pre is
+// written as it is in every form.
 
 class CSafeBuf;
 

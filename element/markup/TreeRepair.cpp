@@ -282,12 +282,18 @@ void CheckAndAddP(CElement* e)
         return;
     CElement* paragraph = nullptr;
     CElement* lastBlock = nullptr;
+    // A paragraph ends without a trailing blank, as the reader reads one.
+    auto close = [&paragraph]() {
+        if (paragraph && paragraph->m_lastChild && paragraph->m_lastChild->IsTextElement())
+            paragraph->m_lastChild->m_text.TrimRight();
+        paragraph = nullptr;
+    };
     for (CElement* c = e->m_firstChild; c;) {
         CElement* next = c->m_nextSibling;
         const long k = c->m_kind;
         if (IsBlockLike(c)) {
             lastBlock = c;
-            paragraph = nullptr;
+            close();
         } else if (k == kKindComment || k == kKindScript || k == kKindNoscript) {
             // stays where it is, inside or between paragraphs
         } else if (paragraph) {
@@ -312,6 +318,7 @@ void CheckAndAddP(CElement* e)
         }
         c = next;
     }
+    close();
     e->StyleChanged(0);
 }
 

@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 
+#include "platform/common/Utf8.h"
 #include "platform/text/FontCatalogue.h"
 
 namespace qm::text {
@@ -19,8 +20,8 @@ struct LayoutRef
     void operator()(PangoLayout* layout) const { g_object_unref(layout); }
 };
 
-bool IsHighSurrogate(std::uint32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(std::uint32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+using qm::utf8::IsHighSurrogate;
+using qm::utf8::IsLowSurrogate;
 
 } // namespace
 
@@ -46,7 +47,7 @@ void ShapingUtf8(const std::uint16_t* text, int n, std::string& out, std::vector
         unitByte[size_t(i)] = int(out.size());
         std::uint32_t c = text[i];
         if (IsHighSurrogate(c) && i + 1 < n && IsLowSurrogate(text[i + 1])) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00u);
+            c = qm::utf8::FromSurrogates(c, text[i + 1]);
             ++i;
             unitByte[size_t(i)] = int(out.size()) + 4;
         } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
@@ -54,21 +55,8 @@ void ShapingUtf8(const std::uint16_t* text, int n, std::string& out, std::vector
         } else if (c < 32 || c == 127) {
             c = ' ';
         }
-        if (c < 0x80) {
-            out += char(c);
-        } else if (c < 0x800) {
-            out += char(0xC0 | (c >> 6));
-            out += char(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += char(0xE0 | (c >> 12));
-            out += char(0x80 | ((c >> 6) & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        } else {
-            out += char(0xF0 | (c >> 18));
-            out += char(0x80 | ((c >> 12) & 0x3F));
-            out += char(0x80 | ((c >> 6) & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        }
+        unsigned char bytes[4];
+        out.append(reinterpret_cast<const char*>(bytes), qm::utf8::Encode(c, bytes));
         byteUnit.push_back(first);
         byteUnit.resize(out.size(), -1);
     }

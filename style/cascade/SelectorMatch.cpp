@@ -225,13 +225,22 @@ CMatchContext::Item& CMatchContext::Find(const CElement* e)
     }
     if (m_items.empty())
         m_items.reserve(16);
-    m_items.push_back(Item{e, CSafeBuf(), CSafeBuf()});
+    m_items.push_back(Item{e, nullptr, nullptr});
     Item& item = m_items.back();
-    if (e) {
-        e->m_attributes.Lookup("id", item.id);
-        e->m_attributes.Lookup("class", item.classes);
+    if (e && !e->m_attributes.IsEmpty()) {
+        CSafeBuf value;
+        if (e->m_attributes.Lookup("id", value))
+            item.id = std::make_unique<CSafeBuf>(value);
+        if (e->m_attributes.Lookup("class", value))
+            item.classes = std::make_unique<CSafeBuf>(value);
     }
     return item;
+}
+
+const CSafeBuf& CMatchContext::Text(const std::unique_ptr<CSafeBuf>& text)
+{
+    static const CSafeBuf kNone;
+    return text ? *text : kNone;
 }
 
 bool StyleCheckCnd(CElement* e, SELECTOR_STATEMENT* statement, int mode, const unsigned short* tag,

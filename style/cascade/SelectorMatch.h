@@ -26,6 +26,7 @@
 
 #include "base/text/SafeBuf.h"
 
+#include <memory>
 #include <vector>
 
 class CElement;
@@ -40,17 +41,18 @@ struct STYLE_SELECTOR;
 class CMatchContext
 {
 public:
-    const CSafeBuf& Id(const CElement* e) { return Find(e).id; }
-    const CSafeBuf& Classes(const CElement* e) { return Find(e).classes; }
+    const CSafeBuf& Id(const CElement* e) { return Text(Find(e).id); }
+    const CSafeBuf& Classes(const CElement* e) { return Text(Find(e).classes); }
 
 private:
     struct Item
     {
         const CElement* e;
-        CSafeBuf id;
-        CSafeBuf classes;
+        std::unique_ptr<CSafeBuf> id; // null: none
+        std::unique_ptr<CSafeBuf> classes;
     };
     Item& Find(const CElement* e);
+    static const CSafeBuf& Text(const std::unique_ptr<CSafeBuf>& text);
     std::vector<Item> m_items;
 };
 

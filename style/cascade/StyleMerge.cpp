@@ -22,12 +22,20 @@ bool Clears(bool sourceSet, int target, int origin) { return sourceSet && target
 template <class Cell>
 void MergeCell(Cell& target, Cell& source, int origin, bool clear)
 {
+    if (!source.set)
+        return;
     if (!clear) {
         ApplyNewTypeStyle(&source, &target, origin);
         return;
     }
-    if (source.set && target.set && target.inlineStyle == (origin == kOriginStyleAttribute))
+    if (target.set && target.inlineStyle == (origin == kOriginStyleAttribute))
         target = Cell{};
+}
+
+// A typed cell; an unset source changes nothing, cleared or not.
+bool MergeType(STYLE_TYPE& target, STYLE_TYPE& source, int origin, bool clear)
+{
+    return source.set && CheckSetStyleType(&target, &source, origin, clear);
 }
 
 bool SourceHasBorders(const ELEMENT_STYLE& s)
@@ -275,20 +283,20 @@ void SetNewStyle(CElement* e, ELEMENT_STYLE* source, int origin, bool clear)
         return;
     ELEMENT_STYLE& t = e->m_style;
     ELEMENT_STYLE& s = *source;
-    CheckSetStyleType(&t.clear, &s.clear, origin, clear);
-    CheckSetStyleType(&t.floatSide, &s.floatSide, origin, clear);
-    CheckSetStyleType(&t.textIndent, &s.textIndent, origin, clear);
-    if (CheckSetStyleType(&t.direction, &s.direction, origin, clear))
+    MergeType(t.clear, s.clear, origin, clear);
+    MergeType(t.floatSide, s.floatSide, origin, clear);
+    MergeType(t.textIndent, s.textIndent, origin, clear);
+    if (MergeType(t.direction, s.direction, origin, clear))
         t.rtl = t.direction.value == kDirectionRtl;
-    CheckSetStyleType(&t.marginTop, &s.marginTop, origin, clear);
-    CheckSetStyleType(&t.marginBottom, &s.marginBottom, origin, clear);
-    CheckSetStyleType(&t.marginLeft, &s.marginLeft, origin, clear);
-    CheckSetStyleType(&t.marginRight, &s.marginRight, origin, clear);
+    MergeType(t.marginTop, s.marginTop, origin, clear);
+    MergeType(t.marginBottom, s.marginBottom, origin, clear);
+    MergeType(t.marginLeft, s.marginLeft, origin, clear);
+    MergeType(t.marginRight, s.marginRight, origin, clear);
     if (e->m_kind != kKindTable && !HasNoPadding(e)) {
         STYLE_TYPE* targets[4] = {&t.paddingTop, &t.paddingBottom, &t.paddingLeft, &t.paddingRight};
         STYLE_TYPE* sources[4] = {&s.paddingTop, &s.paddingBottom, &s.paddingLeft, &s.paddingRight};
         for (int i = 0; i < 4; ++i) {
-            CheckSetStyleType(targets[i], sources[i], origin, clear);
+            MergeType(*targets[i], *sources[i], origin, clear);
             if (!clear)
                 ApplyInheritValue(e, targets[i]->unit, kInheritPaddingTop + i);
         }

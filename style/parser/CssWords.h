@@ -15,9 +15,9 @@ bool IsSpace(unsigned short c);
 
 // Splits value at runs of white space that stand outside quotes and
 // parentheses, so that "url(a b.png)", "rgb(1, 2, 3)" and a quoted family
-// name stay one word each. With joinAfterComma a space that follows a ","
-// (spaces before it skipped) does not split either, so that a family list
-// "Arial, serif" is one word. Empty words are never produced.
+// name stay one word each. With joinAfterComma white space right after a ","
+// stays in the word, so that a family list "Arial, serif" is one word. Empty
+// words are never produced.
 std::vector<CSafeBuf> SplitWords(const CSafeBuf& value, bool joinAfterComma = false);
 
 // A decimal number: an optional leading "+" or "-", then digits with at most

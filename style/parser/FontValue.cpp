@@ -10,11 +10,16 @@
 #include "style/parser/PropertyHandlers.h"
 #include "style/records/FontDefaults.h"
 
+#include <vector>
+
 using namespace qm::css;
 
 namespace {
 
 constexpr int kNormalWeight = 300;
+// Names of a family list looked up at most: each costs a pass over the
+// installed fonts, and no real list comes near this length.
+constexpr int kMaxFamilyNames = 100;
 
 const Keyword kWeights[] = {{"bold", 700}, {"bolder", 900}, {"normal", kNormalWeight}, {nullptr, 0}};
 // 1 italic, 0 upright: oblique text is drawn upright.
@@ -131,9 +136,17 @@ long CXDoc::ValidateFontFamily(CSafeBuf& family)
         {"sans-serif", m_sansSerifFamily, m_sansSerifFont}, {"cursive", m_cursiveFamily, m_cursiveFont},
         {"fantasy", m_fantasyFamily, m_fantasyFont}, {"monospace", m_monospaceFamily, 1}};
 
+    // The installed fonts with their lower-cased names, made once a call.
+    struct Installed
+    {
+        const FONT_LIST_ITEM* item;
+        CSafeBuf lowered;
+    };
+    std::vector<Installed> fonts;
+
     const CSafeBuf list(family);
-    int start = 0;
-    while (start <= list.Length()) {
+    int start = 0, tried = 0;
+    while (start <= list.Length() && tried < kMaxFamilyNames) {
         int end = list.Find(',', start);
         if (end < 0)
             end = list.Length();
@@ -146,21 +159,27 @@ long CXDoc::ValidateFontFamily(CSafeBuf& family)
         // An empty name would be found inside every font name.
         if (name.IsEmpty())
             continue;
+        ++tried;
         for (const Generic& g : generics) {
             if (name.CompareNoCase(g.name) == 0) {
                 family = g.family.IsEmpty() ? name : g.family;
                 return g.font;
             }
         }
+        if (fonts.empty()) {
+            for (const FONT_LIST_ITEM* f = m_fontList; f; f = f->next)
+                fonts.push_back({f, Lowered(f->name)});
+        }
         const CSafeBuf wanted = Lowered(name);
         const FONT_LIST_ITEM* partial = nullptr;
-        for (const FONT_LIST_ITEM* f = m_fontList; f; f = f->next) {
-            if (f->name.CompareNoCase(name) == 0) {
-                family = f->name;
-                return f->fontNumber;
+        for (const Installed& f : fonts) {
+            if (f.lowered == wanted) {
+                family = f.item->name;
+                return f.item->fontNumber;
             }
-            if (!partial && Lowered(f->name).Find(static_cast<const unsigned short*>(wanted)) >= 0)
-                partial = f;
+            if (!partial && f.lowered.Length() > wanted.Length()
+                && f.lowered.Find(static_cast<const unsigned short*>(wanted)) >= 0)
+                partial = f.item;
         }
         if (name.CompareNoCase("times") == 0)
             break;

@@ -10,6 +10,7 @@
 //   ToUtf8  goes through CSafeBuf's own conversion, which joins surrogate
 //           pairs into one four-byte sequence.
 
+#include "base/text/LowBytes.h"
 #include "base/text/SafeBuf.h"
 
 #include <string>
@@ -108,10 +109,7 @@ std::string Edited(const char16_t* text, Edit edit)
 // The low byte of every unit: for texts that carry bytes one per unit.
 inline std::string LowBytes(const CSafeBuf& text)
 {
-    std::string out;
-    for (int i = 0; i < text.Length(); ++i)
-        out += static_cast<char>(text.GetAt(i) & 0xFF);
-    return out;
+    return ::LowBytes(static_cast<const unsigned short*>(text), text.Length());
 }
 
 // True when the text holds exactly these units.

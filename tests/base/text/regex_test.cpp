@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 using qmtest::U16;
 
 TEST(RegExMatch, MatchesOnlyTheWholeText)
@@ -46,4 +48,19 @@ TEST(RegExMatch, UnitsAboveTheByteRangeMatchNothing)
     EXPECT_FALSE(RegExMatch(U16(u"\u0141"), U16(u"A|\u0141")));
     EXPECT_FALSE(RegExMatch(U16(u"12"), U16(u"12\u3000*")));
     EXPECT_TRUE(RegExMatch(U16(u"caf\u00E9"), U16(u"caf\u00E9")));
+}
+
+// Patterns that would make the system matcher take memory or time without
+// bound are refused; ordinary repetitions and bracket classes still work.
+TEST(RegExMatch, RunawayPatternsAreRefused)
+{
+    EXPECT_FALSE(RegExMatch("a", "a++++++++++++++++++++++"));
+    EXPECT_FALSE(RegExMatch("aa", "a*{2}"));
+    EXPECT_FALSE(RegExMatch("a", "((a{99}){99}){99}"));
+    EXPECT_FALSE(RegExMatch("aa", "(a)\\1"));
+    EXPECT_FALSE(RegExMatch("a", std::string(2000, 'a').c_str()));
+    EXPECT_TRUE(RegExMatch("aaaa", "(a{2}){2}"));
+    EXPECT_TRUE(RegExMatch("x]y", "x[]]y"));
+    EXPECT_TRUE(RegExMatch("b7", "[[:alpha:]][[:digit:]]+"));
+    EXPECT_TRUE(RegExMatch("a+b", "a\\+b"));
 }

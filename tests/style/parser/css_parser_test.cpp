@@ -108,4 +108,13 @@ TEST(CssPropertyParser, FamilyListResolvesToAnInstalledFont)
         EXPECT_EQ(c.number, doc.ValidateFontFamily(family)) << c.name;
         EXPECT_EQ(c.name, qmtest::ToUtf8(family));
     }
+    // A list is looked up for its first hundred names only, so that one
+    // declaration cannot cost a pass over the fonts for each of a million.
+    std::string list;
+    for (int i = 0; i < 100; ++i)
+        list += "NoSuchFont" + std::to_string(i) + ", ";
+    CSafeBuf family = qmtest::Wide(list + "Arial");
+    EXPECT_EQ(0, doc.ValidateFontFamily(family));
+    family = qmtest::Wide(list.substr(list.find(',') + 1) + "Arial");
+    EXPECT_EQ(2, doc.ValidateFontFamily(family));
 }
