@@ -438,7 +438,7 @@ public:
 
     // ==== Filled in later ====
     // These do nothing for now and answer false, 0 or null (ElementPending.cpp):
-    //   layout:      CombineWrap, FixRTLChildren, FixInlineBrother
+    //   layout:      FixRTLChildren
     //   painting:    DrawMarker, PrepareBitmap, SelfPaint, DrawMarkOnElement,
     //                DrawBorder, RepaintToSameDC, FastDraw, Notify, ReLoad
     //   markup:      InsertTagText
@@ -472,6 +472,23 @@ public:
     // is cleared. Taken before an edit, so that a partial repaint can tell
     // what moved.
     void GetAreaInfo(CPoint origin);
+
+    // ==== line wrapping (style/layout/InlineWrap.cpp, WrapPieces.cpp) ====
+    // The pieces of a wrapped inline element share its wrap-piece group
+    // (m_inlineGroup); WrapPieces.cpp has the model.
+    //
+    // The size of the first part that cannot be broken: a text run's text up
+    // to and including its first break opportunity (0 when that is its last
+    // character or it has none), an image's width, an inline element's first
+    // child wider than 1 pixel; 0 otherwise.
+    void GetFirstPartSize(CSize& size);
+    // Appends the other pieces of this element's group to out (when given),
+    // in document order, and answers its wrap state: 0 not wrapped, -1 the
+    // first piece, 1 the last, 2 a middle one.
+    int GetWrappedInlineBrothers(CPtrList* out) const;
+    // After this piece's attributes changed: every other piece takes a copy
+    // of them and refreshes its style.
+    void ChangeWrappedInlineElement();
 
     // ==== floats (style/floats/) ====
     // All floats of a document stand in the root's float list (m_floatList),

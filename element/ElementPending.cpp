@@ -6,9 +6,7 @@
 #include "element/Element.h"
 
 // ---- layout ----
-bool CElement::CombineWrap(CElement*) { return false; }
 bool CElement::FixRTLChildren() { return false; }
-bool CElement::FixInlineBrother(void*) { return false; }
 
 // ---- painting ----
 bool CElement::DrawMarker(void*, CPoint&) { return false; }

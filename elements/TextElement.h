@@ -65,14 +65,16 @@ public:
         CSafeBuf& out, int level, int flags, CSafeBuf&, CSafeBuf&, CSafeBuf&, SourceCodeVar* var) override;
 
     // ---- font and display text (TextElementFont.cpp) ----
-    // Slot 8: the base font set-up; then, inside a link (link state 1) whose
-    // run sets no font of its own, the link's look: default family and size,
-    // normal weight, upright, underlined, not struck through. True.
+    // Slot 8: the base font set-up. True. (Inside a link, SetTextFont
+    // underlines the run unless a text-decoration between it and the
+    // anchor says none.)
     bool LoadCDCSetting(void* dc) override;
     // Loads the resolved font and the run's colour into the text style, the
     // line height ("Yg" ink height, raised to the typographic height less 4
     // when that is larger) and the display text into the layout.
     void SetTextFont();
+    // Slot 13: a run can always be split across lines.
+    bool IsCanWrap() override { return true; }
     // Slot 36: the base DrawUncalc, then SetTextFont.
     bool DrawUncalc() override;
     // Mask: 1 when a text-transform other than none applies to the run (its
@@ -125,7 +127,7 @@ public:
     bool MoveTextToBrother(const CSafeBuf& text);
     // Width and height of the text up to and including the first break
     // opportunity; 0 x 0 when that is the last character or there is none.
-    void GetFirstPartSize(CSize& size);
+    void GetTextFirstPartSize(CSize& size);
 
     // ---- clicks and painting (TextElementPaint.cpp) ----
     // Slot 54: for a document point inside the run, the caret point

@@ -71,16 +71,27 @@ bool LinkUnderlined(const CElement* run)
     return true;
 }
 
+// The font the layout pass resolved (LoadCDCSetting); before any pass, the
+// computed style's.
 RunFont ResolvedFont(const CTextElement& run)
 {
     const ELEMENT_STYLE& s = run.m_style;
     RunFont f;
-    f.id = FontIdForFamily(s.fontFamily, s.fontNumber);
-    f.size = GetActualFontSize(&run);
-    const int weight = s.fontWeight ? s.fontWeight : 100;
-    f.bold = weight >= 301;
-    f.italic = s.italic != 0;
-    f.underline = s.underline != 0 || (run.m_linkState == 1 && LinkUnderlined(&run));
+    if (run.m_pxFontSize > 0) {
+        const TEXT_FONT_SETTING& t = run.m_textFont;
+        f.id = FontIdForFamily(t.family, s.fontNumber);
+        f.size = std::abs(t.size);
+        f.bold = t.bold;
+        f.italic = t.italic;
+        f.underline = t.underline;
+    } else {
+        f.id = FontIdForFamily(s.fontFamily, s.fontNumber);
+        f.size = GetActualFontSize(&run);
+        f.bold = (s.fontWeight ? s.fontWeight : 100) >= 301;
+        f.italic = s.italic != 0;
+        f.underline = s.underline != 0;
+    }
+    f.underline = f.underline || (run.m_linkState == 1 && LinkUnderlined(&run));
     f.strike = s.lineThrough != 0;
     return f;
 }
@@ -254,6 +265,7 @@ void CTextElement::SetTextFont()
     style.SetFontId(font.id);
     if (style.ShapeGeneration() != generation)
         ++m_displayVersion;
+    m_textFontStale = 0;
 
     m_lineHeight = MacGetLineHeight(&style);
     BuildDisplayText();

@@ -93,6 +93,8 @@ CElement* CTextElement::WrapElement(CSize& room, bool force)
     piece->CopyFromParent(this, 3);
     piece->m_parent = m_parent;
     piece->m_text = rest;
+    InlineIDInfo(1, 0);
+    piece->m_inlineGroup = m_inlineGroup;
     DivideSelection(piece, oldLength);
     if (HasCaret(this) && m_caretOffset > breakAt)
         GiveCaret(this, piece, m_caretOffset - breakAt - 1);
@@ -207,7 +209,7 @@ bool CTextElement::GetMinSize(CSize& size, bool)
     return true;
 }
 
-void CTextElement::GetFirstPartSize(CSize& size)
+void CTextElement::GetTextFirstPartSize(CSize& size)
 {
     size = CSize(0, 0);
     BuildDisplayText();

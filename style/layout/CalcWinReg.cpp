@@ -188,12 +188,3 @@ bool CElement::DrawUncalc()
     HandleFinalWidth(this);
     return true;
 }
-
-// Splitting an inline element across lines comes with the wrapping of
-// inline content; until then an element is never split: it answers itself
-// and the line puts it whole on the next line.
-CElement* CElement::WrapElement(CSize& room, bool)
-{
-    room.cx = m_sizeRect.right - m_sizeRect.left;
-    return this;
-}

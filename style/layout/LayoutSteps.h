@@ -27,3 +27,6 @@ void LayOutInline(CElement* e, const LayoutCall& call);
 // A block: its children in lines, blocks on lines of their own, floats at
 // the edges, then alignment.
 void LayOutLines(CElement* e, const LayoutCall& call);
+// Joins the pieces of the wrapped elements among the block's inline content
+// (WrapPieces.cpp), before its lines are made again.
+void JoinWrappedPieces(CElement* block);

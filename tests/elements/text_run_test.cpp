@@ -36,8 +36,10 @@ CSafeBuf Buf(const std::string& utf8)
 
 CTextElement* LaidOut(CTextElement* run)
 {
-    if (run)
+    if (run) {
+        run->BuildCDC(nullptr);
         run->CalcWinReg(nullptr, false, false, nullptr);
+    }
     return run;
 }
 
@@ -263,7 +265,7 @@ TEST(TextRun, MinimumWidthIsTheWidestUnbreakablePiece)
     run->GetMinSize(wide, false);
     EXPECT_EQ(wide.cx, 500);
     CSize first;
-    run->GetFirstPartSize(first);
+    run->GetTextFirstPartSize(first);
     EXPECT_EQ(first.cx, WidthInFont(*run, u"ab "));
 }
 
