@@ -350,10 +350,16 @@ public:
     // 29: the children of the child id take its place, in order; the child
     // is then destroyed. False when id names no child.
     virtual bool RemoveChildNodeOnly(long id);
-    virtual void ElementToScreen(CPoint& pt);                                   // 30
-    virtual void PointToElement(CPoint& pt);                                    // 31
-    virtual bool InsertText(const unsigned short* text);                        // 32: false
-    virtual CElement* BreakElement(long childId, bool force);                   // 33
+    virtual void ElementToScreen(CPoint& pt);            // 30
+    virtual void PointToElement(CPoint& pt);             // 31
+    virtual bool InsertText(const unsigned short* text); // 32: false
+    // 33: splits this element after the child childId: a new element of the
+    // same tag, with a copy of the computed style, inserted after this one,
+    // takes the children after childId (an inline element and its half
+    // become pieces of one wrap-piece group). Null without a parent, when
+    // childId names no child, or for an element that holds no children and
+    // may not (unless force). ElementSplit.cpp.
+    virtual CElement* BreakElement(long childId, bool force);
     virtual bool StyleChanged(int mode);                                        // 34
     virtual bool SetElementRect(CRect& rect, int mode);                         // 35
     virtual bool DrawUncalc();                                                  // 36
@@ -409,12 +415,14 @@ public:
     virtual bool SetStyleString(const unsigned short* property, const unsigned short* value);
     virtual bool GetStyleString(const char* property, CSafeBuf& value);             // 70: widens, forwards
     virtual bool SetStyleString(const char* property, const unsigned short* value); // 71: widens, forwards
-    virtual bool FixRTLChildren();                                                  // 72
-    virtual int MouseCursorType(CPoint pt);                                         // 73
-    virtual bool CanGetKeyFocus();                                                  // 74
-    virtual void UpdateExtraAttrs();                                                // 75: nothing
-    virtual bool Notify(int code, CElement* from);                                  // 76
-    virtual CElement* IsLastElementInBlock(bool skipEmptyText, bool divCounts);     // 77
+    // 72: in a right-to-left block, each line's elements in right-to-left
+    // order; elsewhere, each bdo child's lines mirrored (RightToLeftLines.cpp).
+    virtual bool FixRTLChildren();
+    virtual int MouseCursorType(CPoint pt);                                     // 73
+    virtual bool CanGetKeyFocus();                                              // 74
+    virtual void UpdateExtraAttrs();                                            // 75: nothing
+    virtual bool Notify(int code, CElement* from);                              // 76
+    virtual CElement* IsLastElementInBlock(bool skipEmptyText, bool divCounts); // 77
     // 78: the computed style becomes that of a new element (its clear cell
     // kept), the cascade scratch is emptied, UpdateExtraAttrs() runs, the box
     // size is emptied when asked, and the tag's default style is given again.
@@ -424,12 +432,16 @@ public:
     // word; the weight (100) with italic and underline; the text colour
     // (grey RGB(128, 128, 128)). Null does nothing.
     virtual void RemoveStyle(ELEMENT_STYLE* style);
-    virtual bool CheckHasSelection(int);                                       // 80
-    virtual bool IsSelectionUnderTag(int kind, int);                           // 81
-    virtual int DoSelection(int kind, bool apply, CElement* templ);            // 82
-    virtual bool SplitUntilParent(CElement** rest, long stopId, long childId); // 83
-    virtual bool CleanMark();                                                  // 84
-    virtual bool GetSelectionCode(CSafeBuf& out, int mode, bool);              // 85
+    virtual bool CheckHasSelection(int);                            // 80
+    virtual bool IsSelectionUnderTag(int kind, int);                // 81
+    virtual int DoSelection(int kind, bool apply, CElement* templ); // 82
+    // 83: BreakElement after childId here and after the element on the path
+    // in each ancestor up to and including stopId; rest receives the
+    // top-most second half, null (and the half dropped) when it holds no
+    // content. False when stopId is not an ancestor. ElementSplit.cpp.
+    virtual bool SplitUntilParent(CElement** rest, long stopId, long childId);
+    virtual bool CleanMark();                                     // 84
+    virtual bool GetSelectionCode(CSafeBuf& out, int mode, bool); // 85
     // 86: a new element of the same tag, rules, root and owner with a copy of
     // the computed style, the attributes and the size and content
     // rectangles, its parent set but not linked; no children, no text. Null
@@ -438,7 +450,6 @@ public:
 
     // ==== Filled in later ====
     // These do nothing for now and answer false, 0 or null (ElementPending.cpp):
-    //   layout:      FixRTLChildren
     //   painting:    DrawMarker, PrepareBitmap, SelfPaint, DrawMarkOnElement,
     //                DrawBorder, RepaintToSameDC, FastDraw, Notify, ReLoad
     //   markup:      InsertTagText
@@ -451,7 +462,7 @@ public:
     //                IsCursorInsideSelection, CheckHasSelection,
     //                IsSelectionUnderTag, DoSelection, CleanMark,
     //                GetSelectionCode
-    //   edits:       BreakElement, SplitUntilParent, UnwrapElement
+    //   edits:       UnwrapElement
     // The factory also calls SetDefaultStyle (style/cascade/DefaultStyle.h).
 
     // ==== layout (style/layout/) ====

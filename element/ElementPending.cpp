@@ -6,7 +6,6 @@
 #include "element/Element.h"
 
 // ---- layout ----
-bool CElement::FixRTLChildren() { return false; }
 
 // ---- painting ----
 bool CElement::DrawMarker(void*, CPoint&) { return false; }
@@ -56,6 +55,4 @@ bool CElement::CleanMark() { return false; }
 bool CElement::GetSelectionCode(CSafeBuf&, int, bool) { return false; }
 
 // ---- structural edits ----
-CElement* CElement::BreakElement(long, bool) { return nullptr; }
-bool CElement::SplitUntilParent(CElement**, long, long) { return false; }
 bool CElement::UnwrapElement() { return false; }

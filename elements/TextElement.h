@@ -125,6 +125,11 @@ public:
     // text run (carrying the caret and a selection beyond this run's length
     // over); false, nothing changed, when it is not.
     bool MoveTextToBrother(const CSafeBuf& text);
+    // Splits the run at offset (1 .. length - 1): a new run holding the text
+    // after it, inheriting from this run, is inserted after it; the
+    // selection is divided and a caret past the offset moves with its text.
+    // Null, nothing changed, without a parent or for another offset.
+    CTextElement* SplitText(int offset);
     // Width and height of the text up to and including the first break
     // opportunity; 0 x 0 when that is the last character or there is none.
     void GetTextFirstPartSize(CSize& size);

@@ -79,7 +79,10 @@ CElement* CTextElement::WrapElement(CSize& room, bool force)
     m_sizeRect.bottom = m_sizeRect.top + TypographicHeight();
     room.cx = kept;
 
-    if (rest.IsEmpty() || MoveTextToBrother(rest))
+    // The rest joins the next run only when that is a piece of this one;
+    // another run may stand apart for a reason (a change of direction).
+    const bool nextIsPiece = m_inlineGroup && m_nextSibling && m_nextSibling->m_inlineGroup == m_inlineGroup;
+    if (rest.IsEmpty() || (nextIsPiece && MoveTextToBrother(rest)))
         return nullptr;
     CElement* made = CreateElement(static_cast<const unsigned short*>(nullptr), m_rules, m_root, m_owner);
     CTextElement* piece = dynamic_cast<CTextElement*>(made);
@@ -112,6 +115,26 @@ CElement* CTextElement::WrapElement(CSize& room, bool force)
         piece->CalcWinReg(nullptr, false, false, nullptr);
     }
     return piece;
+}
+
+CTextElement* CTextElement::SplitText(int offset)
+{
+    const int n = m_text.Length();
+    if (!m_parent || offset < 1 || offset >= n)
+        return nullptr;
+    CTextElement* run = dynamic_cast<CTextElement*>(
+        CreateElement(static_cast<const unsigned short*>(nullptr), m_rules, m_root, m_owner));
+    if (!run)
+        return nullptr;
+    run->CopyFromParent(this, 3);
+    run->m_style = m_style;
+    run->m_text = m_text.Mid(offset, n - offset);
+    m_text = m_text.Left(offset);
+    m_parent->InsertInto(run, this, true);
+    DivideSelection(run, n);
+    if (HasCaret(this) && m_caretOffset > offset)
+        GiveCaret(this, run, m_caretOffset - offset);
+    return run;
 }
 
 bool CTextElement::MoveTextToBrother(const CSafeBuf& text)

@@ -95,6 +95,8 @@ bool CElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, CalcIn
         m_sizeRect.SetRectEmpty();
         return true;
     }
+    if (LaysOutAsBlock(this))
+        PrepareInlineContent(this, noChildCalc);
     CalcForAll(dc, false, false);
     if (m_kind == kKindColgroup || m_kind == kKindCol)
         return true;

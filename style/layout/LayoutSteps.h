@@ -30,3 +30,7 @@ void LayOutLines(CElement* e, const LayoutCall& call);
 // Joins the pieces of the wrapped elements among the block's inline content
 // (WrapPieces.cpp), before its lines are made again.
 void JoinWrappedPieces(CElement* block);
+// Before a block's lines are made: its wrapped pieces are joined (unless
+// the children keep their layout), and in a right-to-left block runs that
+// change direction are cut there (RightToLeftLines.cpp).
+void PrepareInlineContent(CElement* block, bool noChildCalc);

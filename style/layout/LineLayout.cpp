@@ -130,8 +130,6 @@ LineLayout::Margins LineLayout::MarginsOf(const CElement* c)
 
 void LineLayout::Run()
 {
-    if (!m_call.noChildCalc)
-        JoinWrappedPieces(m_block);
     for (CElement* c = m_block->m_firstChild; c;) {
         if (c->IsFloatType()) {
             PlaceFloat(c);

@@ -177,19 +177,31 @@ TEST(TextRun, NarrowRoomOrNoBreakKeepsTheRunWholeUnlessForced)
     EXPECT_EQ(run->WrapElement(none, true), run);
 }
 
-TEST(TextRun, RestGoesIntoAFollowingTextSibling)
+TEST(TextRun, RestGoesIntoTheNextPieceButNeverIntoAnotherRun)
 {
-    RunDocument doc("<p>abc def<b>x</b></p>");
-    CTextElement* run = LaidOut(FirstRun(doc.Body()));
-    ASSERT_NE(run, nullptr);
-    CElement* p = run->m_parent;
-    CElement* next = CreateElement("", p->m_rules, p->m_root, &doc.engine);
-    next->m_text = Buf("ghi");
-    ASSERT_TRUE(p->InsertChild(next, run->GetID(), true));
-    CSize room(WidthInFont(*run, u"abc "), 0);
-    EXPECT_EQ(run->WrapElement(room, false), nullptr);
-    EXPECT_EQ(Text(run->m_text), u"abc ");
-    EXPECT_EQ(Text(next->m_text), u"defghi");
+    for (bool samePiece : {true, false}) {
+        RunDocument doc("<p>abc def<b>x</b></p>");
+        CTextElement* run = LaidOut(FirstRun(doc.Body()));
+        ASSERT_NE(run, nullptr);
+        CElement* p = run->m_parent;
+        CElement* next = CreateElement("", p->m_rules, p->m_root, &doc.engine);
+        next->m_text = Buf("ghi");
+        ASSERT_TRUE(p->InsertChild(next, run->GetID(), true));
+        if (samePiece)
+            next->m_inlineGroup = run->InlineIDInfo(1, 0);
+        CSize room(WidthInFont(*run, u"abc "), 0);
+        CElement* piece = run->WrapElement(room, false);
+        EXPECT_EQ(Text(run->m_text), u"abc ");
+        if (samePiece) {
+            EXPECT_EQ(piece, nullptr);
+            EXPECT_EQ(Text(next->m_text), u"defghi");
+        } else {
+            ASSERT_NE(piece, nullptr);
+            EXPECT_EQ(Text(piece->m_text), u"def");
+            EXPECT_EQ(Text(next->m_text), u"ghi");
+            delete piece;
+        }
+    }
 }
 
 TEST(TextRun, WrappingThenJoiningKeepsTextSelectionAndCaret)

@@ -68,7 +68,9 @@ const char kParagraphs[]
       "runs over several lines of the column</span> and a <a href=\"#x\">link with <b>bold "
       "words inside it</b></a> before its end.</p><p>Second paragraph, plain text of some "
       "length that wraps a few times at the narrow width.</p><p><i>Third</i> one, "
-      "well-known and short-lived.</p></div>";
+      "well-known and short-lived.</p><p dir=\"rtl\">\u0633\u0644\u0627\u0645 <b>bold English "
+      "words \u0639\u0644\u064a\u0643\u0645</b> \u0635\u062f\u064a\u0642\u064a and more "
+      "English to wrap</p></div>";
 
 // The first text run of the n-th paragraph (from 0).
 CTextElement* FirstRunOf(CElement* body, int n)
