@@ -360,7 +360,13 @@ public:
     // childId names no child, or for an element that holds no children and
     // may not (unless force). ElementSplit.cpp.
     virtual CElement* BreakElement(long childId, bool force);
-    virtual bool StyleChanged(int mode);                                        // 34
+    // 34 (style/cascade/StyleChanged.cpp): computes styles again after a
+    // class, attribute or sheet change. Modes 1 and 2 recompute this element
+    // (reset to the tag's defaults unless bit 0x8000 is set, then the
+    // parent's values, the rules, the presentational attributes and the style
+    // attribute, and the tag-marker label); every mode but 2 then passes the
+    // mode to each child, mode 0 rebuilding each child first. Answers true.
+    virtual bool StyleChanged(int mode);
     virtual bool SetElementRect(CRect& rect, int mode);                         // 35
     virtual bool DrawUncalc();                                                  // 36
     virtual bool GetMinSize(CSize& size, bool ignoreOwnSize);                   // 37

@@ -71,11 +71,12 @@ public:
     long m_captionSide = 0; // the factory sets 2 for caption
 
     // ---- layout state (style/layout/, style/floats/) ----
-    int m_pxFontSize = 0;              // the font size in pixels (LoadCDCSetting); 0 until known
-    TEXT_FONT_SETTING m_textFont;      // the font the element's text is measured and drawn with
-    unsigned char m_textFontStale = 1; // m_textFont changed since the text style was made from it
-    unsigned char m_touchesFloat = 0;  // the last layout moved some content clear of a float
-    unsigned long m_layoutPass = 0;    // the layout pass that last placed the element
+    int m_pxFontSize = 0;                // the font size in pixels (LoadCDCSetting); 0 until known
+    TEXT_FONT_SETTING m_textFont;        // the font the element's text is measured and drawn with
+    unsigned char m_textFontStale = 1;   // m_textFont changed since the text style was made from it
+    unsigned char m_touchesFloat = 0;    // the last layout moved some content clear of a float
+    unsigned long m_layoutPass = 0;      // the layout pass that last placed the element
+    unsigned long m_floatsBelowPass = 0; // the last pass that placed a float below the element
     // Recorded before an edit (GetAreaInfo): the size rectangle and the
     // document position of the last paint, and whether the next partial
     // repaint must paint the element whatever its geometry.

@@ -88,6 +88,28 @@ void CollectBreaks(CElement* c, std::vector<CElement*>& breaks)
     }
 }
 
+// The part of an inline element split off before a break may now end in a
+// blank inside it; the reader puts such a blank after the element, so it is
+// moved there as reading would.
+void MoveTrailingBlankOut(CElement* e)
+{
+    CElement* inner = e;
+    while (inner && inner->m_inline && inner->m_lastChild && !inner->m_lastChild->IsTextElement())
+        inner = inner->m_lastChild;
+    if (!inner || !inner->m_inline || !inner->m_parent)
+        return;
+    CElement* text = inner->m_lastChild;
+    if (!text || !text->IsTextElement() || text->m_text.IsEmpty()
+        || text->m_text.GetAt(text->m_text.Length() - 1) != ' ')
+        return;
+    text->m_text.TrimRight();
+    CElement* blank = CreateElement("", inner->m_rules, inner->m_root, inner->m_owner);
+    if (!blank)
+        return;
+    blank->m_text = " ";
+    inner->m_parent->InsertChild(blank, inner->GetID(), true);
+}
+
 // Moves every line break out of the inline children of block, splitting
 // the inline elements around it. The block drives the moves: an inline
 // element left holding only the break is dissolved, and no repair of that
@@ -103,8 +125,10 @@ void MoveBreaksOutOfInlines(CElement* block)
         CElement* top = br;
         while (top->m_parent && top->m_parent != block)
             top = top->m_parent;
-        if (top != br && top->m_parent == block)
+        if (top != br && top->m_parent == block) {
             br->MoveOutUntil(top, true);
+            MoveTrailingBlankOut(br->m_prevSibling);
+        }
     }
 }
 

@@ -9,7 +9,9 @@
 
 #include "element/Element.h"
 #include "element/TreeQueries.h"
+#include "style/floats/FloatIndex.h"
 #include "style/floats/FloatList.h"
+#include "style/floats/FloatRoom.h"
 #include "style/floats/Overlap.h"
 #include "style/layout/CalcInfo.h"
 #include "style/layout/ElementPosition.h"
@@ -60,15 +62,13 @@ bool ComesBefore(const CElement* a, const CElement* b)
     return false;
 }
 
-// The float was placed before the child: in this pass, or (in a pass over
-// part of the tree) earlier in document order.
+// The float was placed before the child: in this pass, or earlier in
+// document order.
 bool PlacedBefore(const CElement* f, const CElement* child)
 {
     const unsigned long pass = LayoutNesting::CurrentPass();
     if (pass && f->m_layoutPass == pass)
         return true;
-    if (pass && LayoutNesting::PassFromRoot())
-        return false;
     return ComesBefore(f, child);
 }
 
@@ -116,18 +116,38 @@ bool CElement::CalcValidPosition(CElement* child, CPoint pos, CPoint& leftRoom, 
 {
     leftRoom = CPoint(0, 0);
     rightRoom = CPoint(0, 0);
-    if (!child || (!m_block && !child->IsFloatType()))
+    if (!child)
         return false;
-    CElement* root = m_root ? m_root : this;
+    CPoint doc = pos;
+    ElementToScreen(doc);
+    const CRect box(doc.x, doc.y, AddCoord(doc.x, child->m_sizeRect.right - child->m_sizeRect.left),
+        AddCoord(doc.y, child->m_sizeRect.bottom - child->m_sizeRect.top));
+    return FloatRoom(this, child, box, leftRoom, rightRoom, rightFloats, sameBlockOnly, info);
+}
+
+bool FloatRoom(CElement* parent, CElement* child, const CRect& start, CPoint& leftRoom, CPoint& rightRoom,
+    CPtrList* rightFloats, bool sameBlockOnly, CalcInfo* info)
+{
+    leftRoom = CPoint(0, 0);
+    rightRoom = CPoint(0, 0);
+    if (!parent || !child || (!parent->m_block && !child->IsFloatType()))
+        return false;
+    CElement* root = parent->m_root ? parent->m_root : parent;
     if (root->m_floatList.GetCount() == 0)
         return false;
     if (child->m_tablePart && child->m_kind != kKindTable)
         return false;
 
-    CPoint doc = pos;
-    ElementToScreen(doc);
-    const CRect start(doc.x, doc.y, AddCoord(doc.x, child->m_sizeRect.right - child->m_sizeRect.left),
-        AddCoord(doc.y, child->m_sizeRect.bottom - child->m_sizeRect.top));
+    // In a pass from the root, the floats placed so far beside the child's
+    // rows; otherwise every float of the list placed before the child.
+    const bool indexed = FloatIndexCovers();
+    std::vector<PlacedFloat> near;
+    if (indexed) {
+        PlacedFloatsNear(root, start.top, start.bottom, near);
+        if (near.empty())
+            return true;
+    }
+
     const CElement* cell = CellOf(child);
     const CElement* floatingAncestor = child->IsUnderFloat();
     const CElement* block = sameBlockOnly ? child->GetFirstBlockParent() : nullptr;
@@ -139,29 +159,27 @@ bool CElement::CalcValidPosition(CElement* child, CPoint pos, CPoint& leftRoom, 
     }
 
     CRect box = start;
-    ForEachFloat(root, [&](CElement* f, const CRect& fbox) {
+    auto consider = [&](CElement* f, const CRect& fbox) {
         if (f == child || child->IsOneOfParent(f) || f->IsOneOfParent(child))
-            return true;
+            return;
         if (block && !f->IsOneOfParent(block))
-            return true;
+            return;
         if (f->IsUnderFloat() != floatingAncestor || CellOf(f) != cell)
-            return true;
+            return;
         if (info && info->nearFloatsOnly && FarFrom(f, child))
-            return true;
-        if (!PlacedBefore(f, child))
-            return true;
+            return;
         const bool right = FloatSide(f) == kFloatRight;
         const int fw = fbox.right - fbox.left;
         if (!IsOverlap(&box, &fbox)) {
             if (right && SharesLine(box, fbox)) {
                 if (rightFloats)
                     rightFloats->AddTail(f);
-                if (f->IsOneOfParent(this))
+                if (f->IsOneOfParent(parent))
                     rightRoom.x = std::max<LONG>(rightRoom.x, ClampLength(fw + kFloatGap));
             }
-            return true;
+            return;
         }
-        m_touchesFloat = 1;
+        parent->m_touchesFloat = 1;
         int clears = ownClear;
         for (const ClearingAncestor& c : clearing) {
             if (!f->IsOneOfParent(c.element))
@@ -173,10 +191,10 @@ bool CElement::CalcValidPosition(CElement* child, CPoint pos, CPoint& leftRoom, 
         } else if (!right) {
             leftRoom.x = ClampLength(leftRoom.x + (fbox.right - box.left) + kFloatGap);
             // In a narrow parent of fixed width the child goes below the float.
-            CElement* parent = child->m_parent;
-            if (parent && parent->m_block && parent != root && parent->m_cssRect.right > 0
-                && f->IsOneOfParent(parent)
-                && parent->m_cssRect.right < child->m_sizeRect.right - child->m_sizeRect.left + leftRoom.x) {
+            const CElement* holder = child->m_parent;
+            if (holder && holder->m_block && holder != root && holder->m_cssRect.right > 0
+                && f->IsOneOfParent(holder)
+                && holder->m_cssRect.right < start.right - start.left + leftRoom.x) {
                 leftRoom.x = 0;
                 leftRoom.y = std::max<LONG>(leftRoom.y, ClampLength(fbox.bottom - start.top));
             }
@@ -187,7 +205,26 @@ bool CElement::CalcValidPosition(CElement* child, CPoint pos, CPoint& leftRoom, 
         }
         box = start;
         box.OffsetRect(leftRoom.x, leftRoom.y);
+    };
+
+    if (!indexed) {
+        ForEachFloat(root, [&](CElement* f, const CRect& fbox) {
+            if (PlacedBefore(f, child))
+                consider(f, fbox);
+            return true;
+        });
         return true;
-    });
+    }
+    for (size_t i = 0; i < near.size(); ++i) {
+        const LONG down = leftRoom.y;
+        consider(near[i].element, near[i].box);
+        // Moved down below a float it clears: the floats beside its new rows
+        // placed after that one are tested next.
+        if (leftRoom.y != down) {
+            const unsigned long rank = near[i].rank;
+            PlacedFloatsNear(root, box.top, box.bottom, near, rank);
+            i = static_cast<size_t>(-1);
+        }
+    }
     return true;
 }

@@ -3,9 +3,11 @@
 
 #include "element/Element.h"
 #include "element/TreeQueries.h"
+#include "style/floats/FloatIndex.h"
 #include "style/floats/FloatList.h"
 #include "style/layout/ElementPosition.h"
 #include "style/layout/LayoutLimits.h"
+#include "style/layout/LayoutNesting.h"
 
 #include <algorithm>
 
@@ -28,7 +30,7 @@ void CElement::GetMaxAreaWithFloat(CRect& rect)
 {
     const CElement* cell = CellOf(this);
     const CPoint origin = DocumentPosition(this);
-    ForEachFloat(const_cast<CElement*>(RootOf(this)), [&](CElement* f, const CRect& box) {
+    ForEachCountingFloat(const_cast<CElement*>(RootOf(this)), [&](CElement* f, const CRect& box) {
         const CElement* fcell = CellOf(f->m_parent);
         if (cell ? fcell != cell : fcell != nullptr)
             return true;
@@ -42,8 +44,11 @@ void CElement::GetMaxAreaWithFloat(CRect& rect)
 
 void CElement::CalcAreaAccordingToFloat()
 {
+    const unsigned long pass = LayoutNesting::CurrentPass();
+    if (FloatIndexCovers() && m_floatsBelowPass != pass)
+        return;
     const CPoint origin = DocumentPosition(this);
-    ForEachFloat(const_cast<CElement*>(RootOf(this)), [&](CElement* f, const CRect& box) {
+    ForEachCountingFloat(const_cast<CElement*>(RootOf(this)), [&](CElement* f, const CRect& box) {
         if (!f->IsOneOfParent(this))
             return true;
         m_sizeRect.right
@@ -56,7 +61,7 @@ void CElement::CalcAreaAccordingToFloat()
 
 void CElement::GetFloatWidthOfLine(CRect line, CPoint& left, CPoint& right)
 {
-    ForEachFloat(const_cast<CElement*>(RootOf(this)), [&](CElement* f, const CRect& box) {
+    ForEachCountingFloat(const_cast<CElement*>(RootOf(this)), [&](CElement* f, const CRect& box) {
         if (line.top >= box.bottom || box.top >= std::max(line.bottom, line.top + 1) || line.left >= box.right
             || box.left >= std::max(line.right, line.left + 1))
             return true;
@@ -76,7 +81,7 @@ void CElement::AdjChildFloat(int mode)
     const int top = std::max<int>(0, border.top);
     for (CElement* c = m_firstChild; c;) {
         if (c->IsFloatType()) {
-            c->m_position.y = top;
+            MoveBox(c, CPoint(c->m_position.x, top));
         } else if ((!c->m_inline && c->m_kind != kKindText)
             || (c->m_kind == kKindText && !c->m_text.IsEmpty()) || (c->m_inline && !c->m_firstChild)) {
             return;

@@ -3,6 +3,8 @@
 
 #include "style/floats/FloatList.h"
 
+#include "style/floats/FloatIndex.h"
+
 #include "editor/XHTML.h"
 #include "element/Element.h"
 #include "style/layout/ElementPosition.h"
@@ -27,18 +29,24 @@ void ForEachFloat(CElement* root, const std::function<bool(CElement* f, const CR
                 list.RemoveAt(at);
             continue;
         }
-        const CElement* top = nullptr;
-        const CPoint p = DocumentPosition(f, &top);
-        if (top != root)
+        CRect box;
+        if (!FloatMarginBox(f, root, box))
             continue;
-        CRect box(p.x - f->m_marginLeftTop.x, p.y, AddCoord(p.x, f->m_sizeRect.right - f->m_sizeRect.left),
-            AddCoord(p.y, f->m_sizeRect.bottom - f->m_sizeRect.top));
-        box.right = AddCoord(box.right, f->m_marginRightBottom.x);
-        if (!f->m_inline) {
-            box.top -= f->m_marginLeftTop.y;
-            box.bottom = AddCoord(box.bottom, f->m_marginRightBottom.y);
-        }
         if (!fn(f, box))
+            return;
+    }
+}
+
+void ForEachCountingFloat(CElement* root, const std::function<bool(CElement* f, const CRect& box)>& fn)
+{
+    if (!FloatIndexCovers()) {
+        ForEachFloat(root, fn);
+        return;
+    }
+    std::vector<PlacedFloat> placed;
+    PlacedFloats(root, placed);
+    for (const PlacedFloat& p : placed) {
+        if (!fn(p.element, p.box))
             return;
     }
 }

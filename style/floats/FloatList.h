@@ -15,5 +15,9 @@ class CElement;
 // inline float). fn answers false to stop the walk.
 void ForEachFloat(CElement* root, const std::function<bool(CElement* f, const CRect& box)>& fn);
 
+// As ForEachFloat, but in a pass that began at the root only the floats the
+// pass has placed so far (style/floats/FloatIndex.h).
+void ForEachCountingFloat(CElement* root, const std::function<bool(CElement* f, const CRect& box)>& fn);
+
 // The float's side: kFloatLeft or kFloatRight.
 int FloatSide(const CElement* f);

@@ -8,6 +8,7 @@
 // spans the whole width it was given (not a table part, nor a break).
 
 #include "element/Element.h"
+#include "style/floats/FloatIndex.h"
 #include "style/layout/ElementPosition.h"
 #include "style/layout/LayoutBox.h"
 #include "style/layout/LayoutLimits.h"
@@ -21,8 +22,7 @@ namespace {
 void MoveChildren(CElement* e, int dx, int dy)
 {
     for (CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
-        c->m_position.x = AddCoord(c->m_position.x, dx);
-        c->m_position.y = AddCoord(c->m_position.y, dy);
+        MoveBox(c, CPoint(AddCoord(c->m_position.x, dx), AddCoord(c->m_position.y, dy)));
     }
 }
 
@@ -83,7 +83,7 @@ void AlignLines(CElement* e, int alignment)
                                                  : AddCoord(edges.left, room) - right;
         if (dx > 0) {
             for (CElement* c : line)
-                c->m_position.x = AddCoord(c->m_position.x, dx);
+                MoveBox(c, CPoint(AddCoord(c->m_position.x, dx), c->m_position.y));
         }
         line.clear();
     };

@@ -11,55 +11,27 @@
 
 namespace {
 
-const unsigned short kTextName[] = {'#', 't', 'e', 'x', 't', 0};
+using TagKey = std::vector<unsigned short>;
 
-const unsigned short* NameOf(const CElement* e)
+TagKey KeyOf(const CElement* e)
 {
-    return e->m_kind == kKindText ? kTextName : e->GetTagName();
+    TagKey key;
+    for (const unsigned short* p = e->GetTagName(); *p; ++p)
+        key.push_back(*p);
+    return key;
 }
 
-// What a child's line shows of it: its path segment and its line number.
-struct ChildLabel
+// One parent on the way down: its path and document position, the next
+// child to list, and what its children listed so far numbered.
+struct Level
 {
-    CSafeBuf segment;
-    long line = 0;
+    const CElement* parent;
+    CSafeBuf path;
+    CPoint at;
+    const CElement* next;
+    std::map<TagKey, std::pair<long, long>> tags; // tag: count, inline group of the last
+    std::map<long, long> lines;                   // line group: number
 };
-
-std::vector<ChildLabel> LabelChildren(const CElement* parent)
-{
-    std::vector<const CElement*> children;
-    for (const CElement* c = parent->m_firstChild; c; c = c->m_nextSibling)
-        children.push_back(c);
-    std::vector<ChildLabel> labels(children.size());
-    std::map<std::vector<unsigned short>, std::pair<int, int>> tags; // name: total, seen
-    auto key = [](const CElement* c) {
-        std::vector<unsigned short> k;
-        for (const unsigned short* p = NameOf(c); *p; ++p)
-            k.push_back(*p);
-        return k;
-    };
-    for (const CElement* c : children)
-        ++tags[key(c)].first;
-    std::map<long, long> lines;
-    for (size_t i = 0; i < children.size(); ++i) {
-        const CElement* c = children[i];
-        auto& count = tags[key(c)];
-        ++count.second;
-        labels[i].segment = NameOf(c);
-        if (count.first > 1) {
-            labels[i].segment += '[';
-            labels[i].segment.AppendInt(count.second);
-            labels[i].segment += ']';
-        }
-        if (c->m_lineGroup && !c->IsFloatType()) {
-            auto found = lines.find(c->m_lineGroup);
-            if (found == lines.end())
-                found = lines.emplace(c->m_lineGroup, static_cast<long>(lines.size()) + 1).first;
-            labels[i].line = found->second;
-        }
-    }
-    return labels;
-}
 
 void AppendLine(CSafeBuf& out, const CSafeBuf& path, const CElement* e, const CPoint& at, long line)
 {
@@ -81,15 +53,32 @@ void AppendLine(CSafeBuf& out, const CSafeBuf& path, const CElement* e, const CP
     out += '\n';
 }
 
-struct Level
+// The child's path segment, counted among the children listed before it.
+void AppendSegment(Level& level, const CElement* c, CSafeBuf& path)
 {
-    const CElement* parent;
-    CSafeBuf path;
-    CPoint at;
-    std::vector<ChildLabel> labels;
-    const CElement* next;
-    size_t index;
-};
+    auto& count = level.tags[KeyOf(c)];
+    if (count.first == 0 || c->m_inlineGroup == 0 || c->m_inlineGroup != count.second)
+        ++count.first;
+    count.second = c->m_inlineGroup;
+    path += '/';
+    if (c->IsTextElement())
+        path += "text()";
+    else
+        path += c->GetTagName();
+    path += '[';
+    path.AppendInt(count.first);
+    path += ']';
+}
+
+long LineOf(Level& level, const CElement* c)
+{
+    if (!c->m_lineGroup || c->IsFloatType())
+        return 0;
+    auto found = level.lines.find(c->m_lineGroup);
+    if (found == level.lines.end())
+        found = level.lines.emplace(c->m_lineGroup, static_cast<long>(level.lines.size()) + 1).first;
+    return found->second;
+}
 
 } // namespace
 
@@ -99,30 +88,28 @@ void GetBoxDump(const CElement* root, CSafeBuf& out)
     if (!root)
         return;
     const CPoint rootAt = DocumentPosition(root);
-    CSafeBuf rootPath;
-    rootPath = NameOf(root);
-    AppendLine(out, rootPath, root, rootAt, 0);
+    Level top{nullptr, CSafeBuf(), CPoint(), root, {}, {}};
     // Document order without recursion: one level a parent on the way down.
     std::vector<Level> levels;
-    levels.push_back({root, rootPath, rootAt, LabelChildren(root), root->m_firstChild, 0});
+    levels.push_back(top);
     while (!levels.empty()) {
-        Level& level = levels.back();
-        const CElement* c = level.next;
+        const CElement* c = levels.back().next;
         if (!c) {
             levels.pop_back();
             continue;
         }
-        const ChildLabel& label = level.labels[level.index];
-        level.next = c->m_nextSibling;
-        ++level.index;
+        Level& level = levels.back();
+        level.next = c == root ? nullptr : c->m_nextSibling;
         CSafeBuf path = level.path;
-        path += '/';
-        path += label.segment;
-        const CPoint at = c->IsFloatType()
-            ? DocumentPosition(c)
-            : CPoint(AddCoord(level.at.x, c->m_position.x), AddCoord(level.at.y, c->m_position.y));
-        AppendLine(out, path, c, at, label.line);
+        AppendSegment(level, c, path);
+        CPoint at = rootAt;
+        if (c != root) {
+            at = c->IsFloatType()
+                ? DocumentPosition(c)
+                : CPoint(AddCoord(level.at.x, c->m_position.x), AddCoord(level.at.y, c->m_position.y));
+        }
+        AppendLine(out, path, c, at, c == root ? 0 : LineOf(level, c));
         if (c->m_firstChild)
-            levels.push_back({c, path, at, LabelChildren(c), c->m_firstChild, 0});
+            levels.push_back({c, path, at, c->m_firstChild, {}, {}});
     }
 }

@@ -36,8 +36,10 @@ void ResolveMargins(CElement* e)
     // The em base is looked up only when a margin needs it.
     int base = -1;
     auto resolve = [e, &base](const STYLE_TYPE& cell) -> int {
+        // A percentage of the width the parent holds for its content: the
+        // element's own width depends on its margins.
         if (cell.unit == kUnitPercent)
-            return e->GetPercentValue(cell.value);
+            return (e->m_parent ? e->m_parent : e)->GetPercentValue(cell.value);
         if (cell.unit == kUnitEm && base < 0)
             base = EmBase(e);
         return e->GetPxValue(cell.value, cell.unit, 1, base < 0 ? 0 : base);

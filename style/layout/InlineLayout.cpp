@@ -10,6 +10,7 @@
 // the floats before them.
 
 #include "element/Element.h"
+#include "style/floats/FloatIndex.h"
 #include "style/layout/LayoutBox.h"
 #include "style/layout/LayoutLimits.h"
 #include "style/layout/LayoutNesting.h"
@@ -31,12 +32,13 @@ void PlaceInlineFloat(CElement* e, CElement* c, const BoxEdges& border, const Bo
         const int x = avail - BoxWidth(c) - c->m_marginRightBottom.x - border.right - padding.left;
         pos.x = std::max(0, x);
     }
-    c->m_position = pos;
+    MoveBox(c, pos);
     CPoint leftRoom, rightRoom;
     e->CalcValidPosition(c, pos, leftRoom, rightRoom, nullptr, call.sameBlockOnly, call.info);
-    c->m_position = CPoint(AddCoord(pos.x, leftRoom.x), AddCoord(pos.y, leftRoom.y));
+    MoveBox(c, CPoint(AddCoord(pos.x, leftRoom.x), AddCoord(pos.y, leftRoom.y)));
     c->m_lineGroup = 0;
     c->m_layoutPass = LayoutNesting::CurrentPass();
+    NoteFloatPlaced(c);
 }
 
 } // namespace
@@ -56,6 +58,7 @@ void LayOutInline(CElement* e, const LayoutCall& call)
     int height = 0;
     int baseline = 0;
     for (CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
+        c->CalcForAll(call.dc, false, false);
         if (c->IsFloatType()) {
             PlaceInlineFloat(e, c, border, padding, avail, call);
             continue;
@@ -81,7 +84,7 @@ void LayOutInline(CElement* e, const LayoutCall& call)
     const int up = e->m_kind == kKindSup ? fontSize / 2 : 0;
     for (CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
         if (!c->IsFloatType())
-            c->m_position.y = AddCoord(top, baseline - BaselineOf(c) + down);
+            MoveBox(c, CPoint(c->m_position.x, AddCoord(top, baseline - BaselineOf(c) + down)));
     }
     e->m_sizeRect
         = CRect(0, 0, AddCoord(x, right), AddCoord(top, height + up + down + border.bottom + padding.bottom));

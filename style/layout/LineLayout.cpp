@@ -22,6 +22,8 @@
 
 #include "editor/XHTML.h"
 #include "element/Element.h"
+#include "style/floats/FloatIndex.h"
+#include "style/floats/FloatRoom.h"
 #include "style/layout/CalcInfo.h"
 #include "style/layout/LayoutBox.h"
 #include "style/layout/LayoutLimits.h"
@@ -50,6 +52,12 @@ bool CentredByAncestor(const CElement* p)
             return false;
     }
     return false;
+}
+
+bool HasFloats(const CElement* e)
+{
+    const CElement* root = e->m_root ? e->m_root : e;
+    return root->m_floatList.GetCount() > 0;
 }
 
 bool AddsLastBottomMargin(long kind)
@@ -159,12 +167,10 @@ void LineLayout::StartLine(bool ownLine)
 CPoint LineLayout::PutOnLine(CElement* c, int x, int top, CPoint& rightRoom)
 {
     CPoint pos(x, AddCoord(m_lineTop, top));
-    c->m_position = pos;
+    MoveBox(c, pos);
     CPoint leftRoom;
     m_block->CalcValidPosition(c, pos, leftRoom, rightRoom, nullptr, m_call.sameBlockOnly, m_call.info);
-    pos.x = AddCoord(pos.x, leftRoom.x);
-    pos.y = AddCoord(pos.y, leftRoom.y);
-    c->m_position = pos;
+    MoveBox(c, CPoint(AddCoord(pos.x, leftRoom.x), AddCoord(pos.y, leftRoom.y)));
     return leftRoom;
 }
 
@@ -175,6 +181,7 @@ CElement* LineLayout::Place(CElement* c)
         FinishLine();
     if (!m_lineOpen)
         StartLine(own);
+    c->CalcForAll(m_call.dc, false, false);
     const Margins m = MarginsOf(c);
     int top = c->m_inline ? 0 : m.top;
     if (own) {
@@ -182,19 +189,24 @@ CElement* LineLayout::Place(CElement* c)
         m_pendingBottom = 0;
     }
     const int edgeRoom = own || !c->m_inline ? std::max(0, m.left) + std::max(0, m.right) : 0;
-    const int areaWidth = std::max(0, m_avail - edgeRoom);
-
-    LayOutChildAt(c, CPoint(AddCoord(m_lineX, m.left), AddCoord(m_lineTop, top)), areaWidth, m_availHeight,
-        m_avail, m_availHeight, m_call);
-    CPoint rightRoom;
-    CPoint leftRoom = PutOnLine(c, AddCoord(m_lineX, m.left), top, rightRoom);
-    // A block pushed aside by floats is laid out again in the room left.
-    if (own && !m_call.noChildCalc && (leftRoom.x > 0 || rightRoom.x > 0) && !c->m_tablePart) {
-        const CPoint pos = c->m_position;
-        const int narrower
-            = std::max(1, areaWidth - static_cast<int>(leftRoom.x) - static_cast<int>(rightRoom.x));
-        LayOutChildAt(c, pos, narrower, m_availHeight, m_avail, m_availHeight, m_call);
+    int areaWidth = std::max(0, m_avail - edgeRoom);
+    CPoint pos(AddCoord(m_lineX, m.left), AddCoord(m_lineTop, top));
+    if (own && HasFloats(m_block)) {
+        // A block is moved clear of the floats beside its first line before
+        // it is laid out, in the room they leave.
+        CPoint doc = pos;
+        m_block->ElementToScreen(doc);
+        const CRect probe(doc.x, doc.y, AddCoord(doc.x, areaWidth), AddCoord(doc.y, 1));
+        CPoint leftRoom, rightRoom;
+        FloatRoom(m_block, c, probe, leftRoom, rightRoom, nullptr, m_call.sameBlockOnly, m_call.info);
+        pos.x = AddCoord(pos.x, leftRoom.x);
+        pos.y = AddCoord(pos.y, leftRoom.y);
+        if (!c->m_tablePart)
+            areaWidth = std::max(0, areaWidth - static_cast<int>(leftRoom.x) - static_cast<int>(rightRoom.x));
     }
+    LayOutChildAt(c, pos, areaWidth, m_availHeight, m_avail, m_availHeight, m_call);
+    CPoint rightRoom;
+    PutOnLine(c, pos.x, static_cast<int>(pos.y - m_lineTop), rightRoom);
 
     if (!own) {
         const int limit = AddCoord(m_edges.left, m_avail - rightRoom.x);
@@ -236,7 +248,7 @@ CElement* LineLayout::Place(CElement* c)
     // A horizontal rule stands centred in the content width.
     if (c->m_kind == kKindHr) {
         const int free = m_avail - m.left - m.right - BoxWidth(c);
-        c->m_position.x = AddCoord(m_edges.left, std::max(0, free / 2) + m.left);
+        MoveBox(c, CPoint(AddCoord(m_edges.left, std::max(0, free / 2) + m.left), c->m_position.y));
     }
     if (own || c->m_breakAfter)
         FinishLine();
@@ -245,6 +257,7 @@ CElement* LineLayout::Place(CElement* c)
 
 void LineLayout::PlaceFloat(CElement* c)
 {
+    c->CalcForAll(m_call.dc, false, false);
     const Margins m = MarginsOf(c);
     const int lineTop = m_lineOpen ? m_lineTop : AddCoord(m_y, m_pendingBottom);
     const int left = AddCoord(m_edges.left, m_firstLine ? m_indent : 0);
@@ -254,7 +267,7 @@ void LineLayout::PlaceFloat(CElement* c)
     const bool right = c->m_style.floatSide.value == kFloatRight;
     if (right)
         pos.x = std::max(m_edges.left, AddCoord(m_edges.left, m_avail - BoxWidth(c) - m.right));
-    c->m_position = pos;
+    MoveBox(c, pos);
     // Beside (or, when cleared, below) the floats placed before it.
     CPoint leftRoom, rightRoom;
     m_block->CalcValidPosition(c, pos, leftRoom, rightRoom, nullptr, m_call.sameBlockOnly, m_call.info);
@@ -263,9 +276,10 @@ void LineLayout::PlaceFloat(CElement* c)
     else
         pos.x = AddCoord(pos.x, leftRoom.x);
     pos.y = AddCoord(pos.y, leftRoom.y);
-    c->m_position = pos;
+    MoveBox(c, pos);
     c->m_lineGroup = 0;
     c->m_layoutPass = LayoutNesting::CurrentPass();
+    NoteFloatPlaced(c);
 }
 
 void LineLayout::FinishLine()
@@ -283,7 +297,7 @@ void LineLayout::FinishLine()
         for (CElement* c : m_line)
             baseline = std::max(baseline, static_cast<int>(c->m_position.y - m_lineTop) + BaselineOf(c));
         for (CElement* c : m_line)
-            c->m_position.y = AddCoord(m_lineTop, baseline - BaselineOf(c));
+            MoveBox(c, CPoint(c->m_position.x, AddCoord(m_lineTop, baseline - BaselineOf(c))));
     }
     int height = 0;
     int right = m_edges.left;
@@ -296,7 +310,7 @@ void LineLayout::FinishLine()
     if (!own && m_lineHeight > height) {
         const int shift = (m_lineHeight - height) / 2;
         for (CElement* c : m_line)
-            c->m_position.y = AddCoord(c->m_position.y, shift);
+            MoveBox(c, CPoint(c->m_position.x, AddCoord(c->m_position.y, shift)));
         baseline += shift;
         height = m_lineHeight;
     }
@@ -348,7 +362,7 @@ void LineLayout::Finish()
         for (CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
             const int x = m_avail - BoxWidth(c) - static_cast<int>(c->m_position.x - m_edges.left);
             if (c->m_kind == kKindTable && x > 0)
-                c->m_position.x = AddCoord(m_edges.left, x);
+                MoveBox(c, CPoint(AddCoord(m_edges.left, x), c->m_position.y));
         }
     }
 

@@ -301,7 +301,10 @@ bool ParseSelectCnd(
     try {
         CSafeBuf selector(text);
         selector.Trim();
-        const std::vector<Compound> compounds = SplitCompounds(Masked(selector, true));
+        const CSafeBuf masked = Masked(selector, true);
+        if (masked.Find('{') >= 0 || masked.Find('}') >= 0)
+            return false; // a brace that closed no block
+        const std::vector<Compound> compounds = SplitCompounds(masked);
         if (compounds.empty())
             return false;
         if (compounds.size() == 1)

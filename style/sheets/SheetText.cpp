@@ -4,6 +4,10 @@
 
 namespace {
 
+// Stands for a "}" that closed no block while the text is split; it goes
+// back into the selector of the rule it stands before.
+constexpr unsigned short kStrayBrace = 0xFDD0;
+
 // The position of the first ";" outside quotes and parentheses; -1 when none.
 int StatementEnd(const CSafeBuf& text)
 {
@@ -69,6 +73,7 @@ void Split(const unsigned short* text, bool nested, std::vector<SheetRule>& out)
     CSafeBuf selector, body;
     while (splitter.GetNext(&selector, &body, true)) {
         DropStatements(selector);
+        selector.Replace(CSafeBuf(kStrayBrace, 1), CSafeBuf("}"));
         if (selector.GetAt(0) != '@') {
             out.push_back(SheetRule{selector, body});
             continue;
@@ -116,8 +121,45 @@ bool IsWebPageText(const CSafeBuf& text)
     return false;
 }
 
+void BalanceBraces(CSafeBuf& text)
+{
+    const bool mark = text.Find(kStrayBrace) < 0;
+    unsigned short quote = 0;
+    int depth = 0;
+    bool escapeAtEnd = false;
+    for (int i = 0; i < text.Length(); ++i) {
+        const unsigned short c = text.GetAt(i);
+        if (c == '\\') {
+            escapeAtEnd = ++i >= text.Length();
+        } else if (quote) {
+            if (c == quote)
+                quote = 0;
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else if (c == '{') {
+            ++depth;
+        } else if (c == '}' && depth > 0) {
+            --depth;
+        } else if (c == '}') {
+            if (mark)
+                text.SetAt(i, kStrayBrace);
+            else
+                text.Delete(i--, 1);
+        }
+    }
+    if (escapeAtEnd)
+        text += ' ';
+    if (quote)
+        text += quote;
+    if (depth > 0)
+        text += CSafeBuf('}', depth);
+}
+
 void SplitSheet(const unsigned short* text, std::vector<SheetRule>& out)
 {
-    if (text)
-        Split(text, false, out);
+    if (!text)
+        return;
+    CSafeBuf balanced(text);
+    BalanceBraces(balanced);
+    Split(balanced, false, out);
 }

@@ -122,6 +122,31 @@ TEST(Cascade, ClassChangeRestylesTheElement)
     EXPECT_TRUE(p->m_style.colorSet);
 }
 
+TEST(Cascade, ExtraRulesApplyAtTheirCollectedPrecedence)
+{
+    CXHTML engine;
+    engine.m_doc.LoadStyleClass(
+        FromUtf8("colgroup.wide { margin-left: 8px } td { margin-left: 1px } td.x { color: red }"), 0, false,
+        0);
+    CMarkupDocument document(&engine);
+    CSafeBuf error;
+    const std::string markup = "<body><table><tr><td>a</td><td class=\"x\">b</td></tr></table></body>";
+    ASSERT_TRUE(document.Read(markup.data(), markup.size(), error));
+    CElement* td = document.Body()->FindChild(kKindTd, 0, true);
+    ASSERT_NE(td, nullptr);
+    CMapStringToString attributes;
+    attributes.SetAt("class", FromUtf8("wide"));
+    CPtrList extra;
+    td->GetCSSFromExtra(&extra, FromUtf8("colgroup"), &attributes);
+    ASSERT_EQ(extra.GetCount(), 1);
+    EXPECT_EQ(static_cast<STYLE_CLASS*>(extra.GetHead())->precedence, 257u);
+    // The column group's rule (257) outranks the cell's own "td" rule (1).
+    EXPECT_EQ(td->m_style.marginLeft.value, 1);
+    td->m_stylePieces.AddTail(&extra);
+    td->ApplyCSS(nullptr, false);
+    EXPECT_EQ(td->m_style.marginLeft.value, 8);
+}
+
 TEST(Cascade, IndexOffersEveryRuleThatMatches)
 {
     std::string sheet, markup = "<body>";
