@@ -350,8 +350,10 @@ public:
     // 29: the children of the child id take its place, in order; the child
     // is then destroyed. False when id names no child.
     virtual bool RemoveChildNodeOnly(long id);
-    virtual void ElementToScreen(CPoint& pt);            // 30
-    virtual void PointToElement(CPoint& pt);             // 31
+    virtual void ElementToScreen(CPoint& pt); // 30
+    // 31: pt minus the element's document position; whether the point lies
+    // inside the size rectangle, edges included.
+    virtual bool PointToElement(CPoint& pt);
     virtual bool InsertText(const unsigned short* text); // 32: false
     // 33: splits this element after the child childId: a new element of the
     // same tag, with a copy of the computed style, inserted after this one,
@@ -456,14 +458,13 @@ public:
 
     // ==== Filled in later ====
     // These do nothing for now and answer false, 0 or null (ElementPending.cpp):
-    //   painting:    DrawMarker, PrepareBitmap, SelfPaint, DrawMarkOnElement,
-    //                DrawBorder, RepaintToSameDC, FastDraw, Notify, ReLoad
+    //   painting:    DrawMarker, DrawMarkOnElement, ReLoad
     //   markup:      InsertTagText
     //   caret, keys: GetKeyLen, GetKeyColor, GetKeyPos, MoveKeyFocusToNext,
     //                FindNextElementInParent, WhereCursorOn, GetCloseCursor,
     //                FindNearElement, LButtonDown, OnChar, MouseMove,
     //                MouseLeaveElement, MouseEnterElement, MouseCursorType,
-    //                CanGetKeyFocus, IsLastElementInBlock, PointToElement
+    //                CanGetKeyFocus, IsLastElementInBlock
     //   selection:   ProcessSelection, PackSelection, DeleteSelection,
     //                IsCursorInsideSelection, CheckHasSelection,
     //                IsSelectionUnderTag, DoSelection, CleanMark,
@@ -552,6 +553,39 @@ public:
     // Enters this element in the root's float list when its style floats,
     // takes it out when it no longer does.
     void UpdateFloatList();
+
+    // ==== painting (style/paint/) ====
+    // The body (kind 1) owns the document's offscreen bitmap context (m_dc);
+    // every other element paints into it at its accumulated offset. dc is
+    // that context (a qm::cg::Context*), null meaning the body's own.
+    //
+    // Full layout of this subtree (BuildCDC, CalculateReg), then, on the
+    // body, PrepareBitmap and a paint of the whole document into the
+    // bitmap's resident tiles (style/paint/OffscreenView.h). False when the
+    // bitmap cannot be had (nothing is painted) or painting failed.
+    bool Draw(void* dc);
+    // Paints this element and its descendants at origin (the parent's
+    // document position). A float is skipped unless floatPass is set. The
+    // body then runs the float pass. Iterative: any depth paints.
+    void DrawPaint(void* dc, CPoint origin, bool floatPass);
+    // The float pass: every float below this element (not inside another
+    // float) painted on top of the flow; an exception while painting one
+    // float ends the pass quietly. Nothing when the document has no floats.
+    void DrawElement(void* dc, int, CPoint origin);
+    // Compares the tree with the geometry recorded at the last paint: an
+    // element that moved, changed size, is new or is marked for forced repaint
+    // is marked changed, and the rows its old and new painting cover (and
+    // those of elements removed since) become dirty. Body only.
+    void CleanChanged(void* dc, CPoint origin);
+    // Repaints the dirty rows from the body down (clipped to them) and
+    // records the new geometry; the changed and force marks are cleared.
+    void RedrawChanged(void* dc, CPoint origin);
+    // Code 3 re-lays this element out and decides between 2 and 4 from its
+    // place against the element after it; then the parent's Notify(code,
+    // this) (this element's own without a parent).
+    bool SendNotification(int code);
+    // Moves rect, keeping its size, to the element's document position.
+    void ElementToDocument(CRect& rect);
 
     // ==== cascade (style/cascade/) ====
     // Applies the rules that match the element: its extra rule list (each

@@ -9,13 +9,7 @@
 
 // ---- painting ----
 bool CElement::DrawMarker(void*, CPoint&) { return false; }
-bool CElement::PrepareBitmap(void*) { return false; }
-bool CElement::SelfPaint(void*, CPoint) { return false; }
 bool CElement::DrawMarkOnElement(void*, CPoint) { return false; }
-bool CElement::DrawBorder(void*, CPoint, CRect*) { return false; }
-bool CElement::RepaintToSameDC(void*, CPoint, void*, bool, CPoint) { return false; }
-bool CElement::FastDraw() { return false; }
-bool CElement::Notify(int, CElement*) { return false; }
 bool CElement::ReLoad(void*) { return false; }
 
 // ---- markup ----
@@ -41,7 +35,6 @@ int CElement::MouseEnterElement(CPoint) { return 0; }
 int CElement::MouseCursorType(CPoint) { return 0; }
 bool CElement::CanGetKeyFocus() { return false; }
 CElement* CElement::IsLastElementInBlock(bool, bool) { return nullptr; }
-void CElement::PointToElement(CPoint&) { }
 
 // ---- selection ----
 bool CElement::ProcessSelection(long, CPoint, long, CPoint, bool&, bool, CPtrList*) { return false; }

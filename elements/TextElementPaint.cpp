@@ -11,8 +11,7 @@
 
 int CTextElement::GetCloseCursor(CPoint pt, CPoint& caretPoint, int& caretLength, int& offset, int)
 {
-    PointToElement(pt);
-    if (pt.x < 0 || pt.y < 0 || pt.x > BoxWidth() || pt.y > BoxHeight())
+    if (!PointToElement(pt))
         return 0;
     BuildDisplayText();
     caretLength = BoxHeight();
