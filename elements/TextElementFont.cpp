@@ -3,6 +3,7 @@
 
 #include "elements/TextElement.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -192,16 +193,22 @@ void CTextElement::BuildDisplayText()
         }
         m_displayText = &m_transformed;
     }
+    // The layout keeps its shaping while it holds the same text, and the
+    // shaping of the words it keeps when the text became a prefix of it.
     const std::vector<std::uint16_t>& shown = m_textLayout->Text();
     const int n = m_displayText->Length();
     const unsigned short* d = *m_displayText;
-    bool same = static_cast<int>(shown.size()) == n;
-    for (int i = 0; same && i < n; ++i)
-        same = shown[static_cast<size_t>(i)] == d[i];
-    if (!same) {
+    int common = 0;
+    const int most = std::min(n, static_cast<int>(shown.size()));
+    while (common < most && shown[static_cast<size_t>(common)] == d[common])
+        ++common;
+    if (common == n && n == static_cast<int>(shown.size()))
+        return;
+    if (common == n)
+        m_textLayout->KeepPrefix(n);
+    else
         m_textLayout->SetText(reinterpret_cast<const std::uint16_t*>(d), n);
-        ++m_displayVersion;
-    }
+    ++m_displayVersion;
 }
 
 const CSafeBuf& CTextElement::DisplayText()

@@ -37,6 +37,8 @@ bool IsHardBreak(std::uint16_t c) { return c == '\n' || c == '\r'; }
 // Where words end: a blank or a control character (which shapes as one).
 bool EndsWord(std::uint16_t c) { return c <= ' '; }
 
+std::uint64_t g_layoutShapes = 0;
+
 // Units that shape the same inside a word as in a whole text: no
 // right-to-left script, no combining mark, no join or direction control.
 bool IsPlainUnit(std::uint16_t c)
@@ -45,8 +47,8 @@ bool IsPlainUnit(std::uint16_t c)
         return true;
     if (c < 0xA0)
         return false;
-    if (c < 0x0300)
-        return true; // Latin-1, Latin extended, IPA, spacing modifiers
+    if (c < 0x02B0)
+        return true; // Latin-1, Latin extended, IPA
     if (c >= 0x0370 && c < 0x0483)
         return true; // Greek, Cyrillic
     if (c >= 0x048A && c < 0x0530)
@@ -57,9 +59,18 @@ bool IsPlainUnit(std::uint16_t c)
         return true; // dashes, quotes, bullets, ellipsis
     if (c >= 0x2030 && c < 0x205F)
         return true;
-    if (c >= 0x20A0 && c < 0x20C0)
-        return true;                  // currency
-    return c >= 0x2100 && c < 0x2150; // letter-like symbols
+    return c >= 0x20A0 && c < 0x20C0; // currency
+}
+
+// The script of a plain unit that decides its own script (a letter), 0 for
+// one that takes its script from the text around it (digits, punctuation,
+// blanks, symbols).
+int StrongScript(std::uint16_t c)
+{
+    if (c < 0x80)
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ? G_UNICODE_SCRIPT_LATIN : 0;
+    const GUnicodeScript script = g_unichar_get_script(c);
+    return script == G_UNICODE_SCRIPT_COMMON || script == G_UNICODE_SCRIPT_INHERITED ? 0 : int(script);
 }
 
 } // namespace
@@ -88,6 +99,40 @@ void Layout::SetText(const std::uint16_t* text, int length)
         m_text.clear(); // text that cannot be held is no text
     }
 }
+
+void Layout::KeepPrefix(int n)
+{
+    if (n < 0 || n >= Length()) {
+        if (n < 0)
+            SetText(nullptr, 0);
+        return;
+    }
+    m_text.resize(size_t(n));
+    m_breakBefore.clear();
+    m_breaksKnown = false;
+    size_t kept = 0;
+    while (kept < m_pieces.size() && m_pieces[kept].unit < n)
+        ++kept;
+    const bool current = m_shaped && m_style && m_shapedGeneration == m_style->ShapeGeneration();
+    const bool atWordEnd = current && n > 0 && kept > 0 && kept < m_pieces.size() && m_pieces[kept].unit == n
+        && m_pieces.size() > 1;
+    if (!atWordEnd) {
+        ClearShaping();
+        return;
+    }
+    m_pieces.resize(kept);
+    m_prefix.resize(size_t(n) + 1);
+    const Piece& last = m_pieces.back();
+    m_prefix[size_t(n)] = m_prefix[size_t(n) - 1] + last.shaping->advance.back();
+    m_ascent = m_pieces.front().shaping->ascent;
+    m_descent = m_pieces.front().shaping->descent;
+    for (const Piece& piece : m_pieces) {
+        m_ascent = std::max(m_ascent, piece.shaping->ascent);
+        m_descent = std::max(m_descent, piece.shaping->descent);
+    }
+}
+
+std::uint64_t Layout::ShapeCount() { return g_layoutShapes; }
 
 void Layout::SetStyle(Style* style)
 {
@@ -125,19 +170,42 @@ bool Layout::ShapeWhole()
     return true;
 }
 
-bool Layout::ShapeByWords()
+bool Layout::ShapeByWords(int script)
 {
     WordCache& cache = WordCache::Get();
     const int n = Length();
     const std::uint16_t* text = m_text.data();
-    std::vector<Piece> pieces;
-    double ascent = 0, descent = 0;
+    // Words with the blanks after them. Where the text has letters, a word
+    // without any (digits, punctuation) goes with the word before it, or the
+    // first one after it, so that the shaper takes it in the script of the
+    // letters, as it does in the whole text.
+    std::vector<std::pair<int, int>> words;
+    int pending = -1; // the start of words without letters waiting for one
     for (int start = 0; start < n;) {
         int end = start;
-        while (end < n && !EndsWord(text[end]))
-            ++end;
+        bool letters = false;
+        for (; end < n && !EndsWord(text[end]); ++end) {
+            if (StrongScript(text[end]))
+                letters = true;
+        }
         while (end < n && EndsWord(text[end]))
             ++end;
+        if (letters || !script) {
+            words.emplace_back(pending >= 0 ? pending : start, end);
+            pending = -1;
+        } else if (!words.empty()) {
+            words.back().second = end;
+        } else if (pending < 0) {
+            pending = start;
+        }
+        start = end;
+    }
+    if (pending >= 0)
+        words.emplace_back(pending, n);
+
+    std::vector<Piece> pieces;
+    double ascent = 0, descent = 0;
+    for (const auto& [start, end] : words) {
         std::shared_ptr<const Shaping> word = cache.Word(*m_style, text + start, end - start);
         if (!word || int(word->advance.size()) != end - start)
             return false;
@@ -146,7 +214,6 @@ bool Layout::ShapeByWords()
         if (pieces.empty() || word->descent > descent)
             descent = word->descent;
         pieces.push_back(Piece{std::move(word), start, 0});
-        start = end;
     }
     for (size_t p = 0; p < pieces.size(); ++p) {
         const Piece& piece = pieces[p];
@@ -158,7 +225,7 @@ bool Layout::ShapeByWords()
             // The blank that ends this word may kern with the next word's
             // first character.
             double blank = 0;
-            if (!cache.BlankBefore(*m_style, text[pieces[p + 1].unit], blank))
+            if (!cache.BlankBefore(*m_style, text[pieces[p + 1].unit], script, blank))
                 return false;
             const int last = piece.unit + count - 1;
             m_prefix[size_t(last) + 1] = m_prefix[size_t(last)] + blank;
@@ -179,6 +246,7 @@ bool Layout::Shape()
     if (m_shaped && m_shapedGeneration == m_style->ShapeGeneration())
         return true;
     ClearShaping();
+    ++g_layoutShapes;
     const int n = Length();
     m_prefix.assign(size_t(n) + 1, 0.0);
     m_shapedGeneration = m_style->ShapeGeneration();
@@ -187,9 +255,16 @@ bool Layout::Shape()
     if (!FontCatalogue::Get().Ok())
         return true; // no fonts: everything measures 0
     try {
-        const bool plain
-            = n > 0 && WordCache::Get().Enabled() && std::all_of(m_text.begin(), m_text.end(), IsPlainUnit);
-        if (plain && ShapeByWords())
+        // Plain text of letters of one script at most goes by words.
+        bool plain = n > 0 && WordCache::Get().Enabled();
+        int script = 0;
+        for (int i = 0; plain && i < n; ++i) {
+            const std::uint16_t c = m_text[size_t(i)];
+            const int s = IsPlainUnit(c) ? StrongScript(c) : -1;
+            plain = s >= 0 && (!s || !script || s == script);
+            script = s > 0 ? s : script;
+        }
+        if (plain && ShapeByWords(script))
             return true;
         m_pieces.clear();
         std::fill(m_prefix.begin(), m_prefix.end(), 0.0);

@@ -6,11 +6,12 @@
 // prefix is ever shaped again. Shaping is redone only when the text or the
 // style's font changes.
 //
-// Plain text (Latin, Greek and Cyrillic letters, punctuation and symbols
-// that need no reordering and no marks across words) is put together from
-// the shaped words of the process's word cache (WordCache.h), which gives
-// the same measurements as shaping the whole text; any other text is shaped
-// whole, so the shaper orders right-to-left runs and joins what needs it.
+// Plain text (the letters of one of the Latin, Greek and Cyrillic scripts,
+// with digits, punctuation and symbols, needing no reordering and no marks
+// across words) is put together from the shaped words of the process's word
+// cache (WordCache.h), which gives the same measurements as shaping the
+// whole text; any other text is shaped whole, so the shaper orders
+// right-to-left runs and joins what needs it.
 //
 // Measurement coordinates: the line's origin at x = 0, the baseline at
 // y = 0, y growing downwards. Widths round to the nearest pixel, ink
@@ -43,6 +44,14 @@ public:
 
     // Copies `length` units (a null text or negative length gives no text).
     void SetText(const std::uint16_t* text, int length);
+    // Keeps the first n units of the text. Where the text was put together
+    // from words and n ends one, the shaping of the words kept stays (the
+    // last blank measured as it ends the text); otherwise the rest is shaped
+    // again when next measured.
+    void KeepPrefix(int n);
+    // How many times the layouts of this process have shaped their text: once
+    // for each new text or font, never for a measurement.
+    static std::uint64_t ShapeCount();
     // The style for the whole text; the layout does not own it, and the style
     // must outlive the layout or be replaced first (null: no style).
     void SetStyle(Style* style);
@@ -80,7 +89,7 @@ private:
     struct Piece;
     bool Shape();
     bool ShapeWhole();
-    bool ShapeByWords();
+    bool ShapeByWords(int script);
     void ClearShaping();
     void ClampRange(int& start, int& length) const;
     bool DrawRange(int start, int length, double x, double y);

@@ -1,6 +1,7 @@
 #include "platform/text/WordCache.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "platform/text/FontCatalogue.h"
 #include "platform/text/TextStyle.h"
@@ -43,19 +44,33 @@ std::shared_ptr<const Shaping> WordCache::Word(const Style& style, const std::ui
     return shaping;
 }
 
-bool WordCache::BlankBefore(const Style& style, std::uint16_t ch, double& advance)
+bool WordCache::BlankBefore(const Style& style, std::uint16_t ch, int script, double& advance)
 {
     FontWords& font = Font(style);
-    auto found = font.blanks.find(ch);
+    auto found = font.blanks.find({ch, script});
     if (found == font.blanks.end()) {
-        const std::uint16_t pair[2] = {' ', ch};
-        Shaping both, alone;
+        // A character that takes its script from the text around it is
+        // shaped after a letter of the text's script (which kerns with the
+        // blank alone, not with what follows it).
+        std::vector<std::uint16_t> pair;
+        const GUnicodeScript own = g_unichar_get_script(ch);
+        if (script && (own == G_UNICODE_SCRIPT_COMMON || own == G_UNICODE_SCRIPT_INHERITED))
+            pair.push_back(script == G_UNICODE_SCRIPT_GREEK ? 0x03BD
+                    : script == G_UNICODE_SCRIPT_CYRILLIC   ? 0x043D
+                                                            : 'n');
+        const size_t at = pair.size();
+        pair.push_back(' ');
+        pair.push_back(ch);
+        std::vector<std::uint16_t> alone(pair);
+        alone.erase(alone.begin() + std::ptrdiff_t(at));
+        Shaping both, single;
         Blank blank{false, 0};
-        if (ShapeUnits(pair, 2, style.Description(), both)
-            && ShapeUnits(pair + 1, 1, style.Description(), alone) && both.advance.size() == 2
-            && alone.advance.size() == 1 && both.advance[1] == alone.advance[0] && both.advance[0] > 0)
-            blank = Blank{true, both.advance[0]};
-        found = font.blanks.emplace(ch, blank).first;
+        if (ShapeUnits(pair.data(), int(pair.size()), style.Description(), both)
+            && ShapeUnits(alone.data(), int(alone.size()), style.Description(), single)
+            && both.advance.size() == pair.size() && single.advance.size() == alone.size()
+            && both.advance[at + 1] == single.advance[at] && both.advance[at] > 0)
+            blank = Blank{true, both.advance[at]};
+        found = font.blanks.emplace(std::make_pair(ch, script), blank).first;
     }
     advance = found->second.advance;
     return found->second.ok;

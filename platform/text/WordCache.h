@@ -38,9 +38,10 @@ public:
     // shaped.
     std::shared_ptr<const Shaping> Word(const Style& style, const std::uint16_t* text, int n);
     // The advance of a blank followed by ch in the style's font (kerning
-    // included). False when the pair does not shape as a blank and ch alone
+    // included), in a text whose letters are of script (a GUnicodeScript; 0
+    // for none). False when the pair does not shape as a blank and ch alone
     // would (ch joins the blank's cluster or changes its own advance).
-    bool BlankBefore(const Style& style, std::uint16_t ch, double& advance);
+    bool BlankBefore(const Style& style, std::uint16_t ch, int script, double& advance);
 
     struct Decoration
     {
@@ -68,7 +69,7 @@ private:
     struct FontWords
     {
         std::unordered_map<std::u16string, std::shared_ptr<const Shaping>> words;
-        std::unordered_map<std::uint16_t, Blank> blanks;
+        std::map<std::pair<std::uint16_t, int>, Blank> blanks;
         bool decorationKnown = false;
         Decoration decoration;
     };

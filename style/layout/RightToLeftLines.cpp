@@ -75,6 +75,9 @@ void Separate(CTextElement* run, CElement* block, std::vector<CElement*>& conten
     int pos = 0;
     if (run->m_text.IsMixedText(&pos) && pos > 0 && pos < run->m_text.Length()) {
         if (CTextElement* rest = run->SplitText(pos)) {
+            // Pieces of one run, joined again before the next layout cuts it
+            // afresh.
+            rest->m_inlineGroup = run->InlineIDInfo(1, 0);
             rest->StyleChanged(2);
             rest->BuildCDC(nullptr);
             if (layOut)

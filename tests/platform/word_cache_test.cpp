@@ -20,7 +20,7 @@ namespace {
 const char16_t* const kTexts[] = {u"A Very Tall Yak, To We Ye!", u"  Ahead  of  AVAST \tWAY", u"a\tb\nc\rd",
     u"fi fl ffi office \u00A0Year \u2014 \u201CYes\u201D \u2026 T",
     u"\u0391\u03BB\u03C6\u03B1 \u0392\u03AE\u03C4\u03B1 \u0416\u0443\u043A", u"x", u" ", u"Y Y Y Y Y Y Y Y",
-    u"AVAST Ye Tall Words, To You",
+    u"AVAST Ye Tall Words, To You", u"1111111111111111111 <U", u"12 (7) 3.5 \u2014 Ab 1:2",
     u"The quick brown fox jumps over the lazy dog; 12,345.67 % (ok) [sure] {yes} - yes?"};
 
 struct Measures
@@ -130,4 +130,29 @@ TEST(WordCache, MeasuringNeverShapesAgainAndWordsAreShapedOnce)
     again.SetText(reinterpret_cast<const std::uint16_t*>(more.data()), int(more.size()));
     again.PrefixWidth(3);
     EXPECT_EQ(ShapingCount(), shaped);
+}
+
+TEST(WordCache, KeepingAPrefixMeasuresAsTheShorterText)
+{
+    Style style;
+    style.SetSize(19);
+    const std::u16string text(u"To Ye AVAST well-known Year");
+    for (int n : {3, 6, 12, 17, 22, 27}) {
+        Layout cut;
+        cut.SetStyle(&style);
+        cut.SetText(reinterpret_cast<const std::uint16_t*>(text.data()), int(text.size()));
+        cut.PrefixWidth(1);
+        const std::uint64_t shaped = Layout::ShapeCount();
+        cut.KeepPrefix(n);
+        Layout fresh;
+        fresh.SetStyle(&style);
+        fresh.SetText(reinterpret_cast<const std::uint16_t*>(text.data()), n);
+        for (int i = 0; i <= n; ++i)
+            EXPECT_EQ(cut.PrefixWidth(i), fresh.PrefixWidth(i)) << n << " " << i;
+        EXPECT_EQ(cut.Ascent(), fresh.Ascent());
+        // Cut after a blank (the end of a word), nothing is shaped again.
+        if (text[size_t(n) - 1] == u' ') {
+            EXPECT_EQ(Layout::ShapeCount(), shaped + 1) << n; // the fresh layout only
+        }
+    }
 }
