@@ -29,9 +29,32 @@ struct RunFont
     bool strike;
 };
 
+long LookUpFontId(const unsigned short* family, long fallback);
+
 // The catalogue's font number for the first name of a family list that it
 // knows (generic names included); fallback when it knows none.
 long FontIdForFamily(const unsigned short* family, long fallback)
+{
+    // Runs in a row mostly share their family: the last answer is kept.
+    static unsigned short lastFamily[kTextFontFamilyUnits + kFontFamilyUnits] = {};
+    static long lastFallback = -1, lastId = 0;
+    int length = 0;
+    while (family[length] && length < kTextFontFamilyUnits + kFontFamilyUnits - 1)
+        ++length;
+    bool same = lastFallback == fallback && !lastFamily[length];
+    for (int i = 0; same && i < length; ++i)
+        same = lastFamily[i] == family[i];
+    if (same)
+        return lastId;
+    const long id = LookUpFontId(family, fallback);
+    std::copy(family, family + length, lastFamily);
+    lastFamily[length] = 0;
+    lastFallback = fallback;
+    lastId = id;
+    return id;
+}
+
+long LookUpFontId(const unsigned short* family, long fallback)
 {
     const qm::text::FontCatalogue& fonts = qm::text::FontCatalogue::Get();
     std::string name;
@@ -166,6 +189,24 @@ unsigned long CTextElement::GetRunColor() const
 
 void CTextElement::BuildDisplayText()
 {
+    const int code = TextTransformCode();
+    if (code < 1 || code > 3) {
+        // The common case: the text itself, unchanged since the last time.
+        const std::vector<std::uint16_t>& shown = m_textLayout->Text();
+        const unsigned short* s = m_text;
+        const int n = m_text.Length();
+        bool same = static_cast<int>(shown.size()) == n;
+        bool tab = false;
+        for (int i = 0; i < n && !tab; ++i) {
+            tab = s[i] == '\t';
+            same = same && shown[static_cast<size_t>(i)] == s[i];
+        }
+        if (same && !tab) {
+            m_displayText = &m_text;
+            m_tabColumns.clear();
+            return;
+        }
+    }
     const int mask = ShouldTransform();
     m_tabColumns.clear();
     if (!mask) {
@@ -291,8 +332,10 @@ bool CTextElement::CalcWinReg(void* dc, bool, bool, CalcInfo*)
     SetTextFont();
     const int n = m_displayText->Length();
     if (n > 0) {
-        const int height = TypographicHeight();
-        m_sizeRect = CRect(0, 0, DisplayWidth(n), height);
+        qm::text::TextRect r;
+        m_textLayout->GlyphBounds(0, n, r);
+        const int height = r.bottom - r.top;
+        m_sizeRect = CRect(0, 0, r.right - r.left, height);
         m_baseline = CPoint(0, height - 4);
     } else {
         m_sizeRect = CRect(0, 0, 0, m_lineHeight);

@@ -142,10 +142,8 @@ bool CElement::FixInlineBrother(void* dc)
 
 void JoinWrappedPieces(CElement* block)
 {
-    std::vector<CElement*> containers{block};
-    while (!containers.empty()) {
-        CElement* parent = containers.back();
-        containers.pop_back();
+    std::vector<CElement*> containers; // inline children still to look into
+    for (CElement* parent = block; parent;) {
         for (CElement* c = parent->m_firstChild; c; c = c->m_nextSibling) {
             CElement* next = c->m_nextSibling;
             while (next && c->m_inlineGroup && next->m_inlineGroup == c->m_inlineGroup
@@ -171,6 +169,11 @@ void JoinWrappedPieces(CElement* block)
                 c->m_inlineGroup = 0;
             if (c->m_inline && c->m_firstChild)
                 containers.push_back(c);
+        }
+        parent = nullptr;
+        if (!containers.empty()) {
+            parent = containers.back();
+            containers.pop_back();
         }
     }
 }
