@@ -299,13 +299,25 @@ public:
     // one wrapped sibling (and the pieces of this element) counted once; 0
     // without a parent.
     virtual int GetIndex() const;
-    virtual bool BuildCDC(void* dc);                                                         // 6
-    virtual bool PrepareBitmap(void* dc);                                                    // 7
-    virtual bool LoadCDCSetting(void* dc);                                                   // 8
-    virtual bool CalculateReg(void* dc, CalcInfo* info);                                     // 9
-    virtual bool BeforeChildCalReg(void* dc);                                                // 10: true
-    virtual bool CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, CalcInfo* info); // 11
-    virtual CElement* WrapElement(CSize& room, bool);                                        // 12
+    // 6 (style/layout/): LoadCDCSetting; true.
+    virtual bool BuildCDC(void* dc);
+    virtual bool PrepareBitmap(void* dc); // 7
+    // 8: the pixel font size (m_pxFontSize) from the style and the parent's,
+    // and for kinds that draw text their text font (m_textFont, marked stale
+    // when it changed); nothing without font values.
+    virtual bool LoadCDCSetting(void* dc);
+    // 9: lays out the subtree: BuildCDC of each child, CalcWinReg, then the
+    // final size step (HandleFinalWidth).
+    virtual bool CalculateReg(void* dc, CalcInfo* info);
+    virtual bool BeforeChildCalReg(void* dc); // 10: true
+    // 11: lays out this element (style/layout/LayoutPass.h): each child
+    // through its CalculateReg first unless noChildCalc.
+    virtual bool CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, CalcInfo* info);
+    // 12: splits off what does not fit in room.cx and answers the new piece
+    // (detached), or null when the rest went into the next sibling; answers
+    // the element itself when nothing was split (the base never splits).
+    // room.cx receives the width used.
+    virtual CElement* WrapElement(CSize& room, bool);
     virtual bool IsCanWrap();    // 13: the can-wrap flag
     virtual bool CanDrawChild(); // 14: true
     virtual bool SetElement(
@@ -341,16 +353,22 @@ public:
     // paddings, else 0 (a body keeps its own); m_cssRect.bottom is a pixel
     // height, else 0. Answers true.
     virtual bool SetAttrFromStyle();
-    virtual int GetPxValue(int value, int unit, int useOwnFont, int base); // 23
-    virtual int GetPercentValue(int percent);                              // 24
-    virtual bool IsValidText(const unsigned short* text);                  // 25: a character above U+0020
-    virtual bool GetBorderRect(CRect& rect, bool clear);                   // 26
-    virtual CElement* FindNextElementInParent(bool forward);               // 27
-    virtual bool CombineWrap(CElement* other);                             // 28
+    // 23: a length with its unit code in pixels (style/layout/Lengths.cpp).
+    virtual int GetPxValue(int value, int unit, int useOwnFont, int base);
+    // 24: percent of the first positive of the available, container and CSS
+    // widths, of this element or its nearest ancestor with one; 0 when none.
+    virtual int GetPercentValue(int percent);
+    virtual bool IsValidText(const unsigned short* text); // 25: a character above U+0020
+    // 26: the border widths of the sides whose line style is neither none
+    // nor hidden; false without borders.
+    virtual bool GetBorderRect(CRect& rect, bool clear);
+    virtual CElement* FindNextElementInParent(bool forward); // 27
+    virtual bool CombineWrap(CElement* other);               // 28
     // 29: the children of the child id take its place, in order; the child
     // is then destroyed. False when id names no child.
     virtual bool RemoveChildNodeOnly(long id);
-    virtual void ElementToScreen(CPoint& pt); // 30
+    // 30: adds the element's document position (style/layout/ElementPosition.h).
+    virtual void ElementToScreen(CPoint& pt);
     // 31: pt minus the element's document position; whether the point lies
     // inside the size rectangle, edges included.
     virtual bool PointToElement(CPoint& pt);
@@ -369,19 +387,30 @@ public:
     // attribute, and the tag-marker label); every mode but 2 then passes the
     // mode to each child, mode 0 rebuilding each child first. Answers true.
     virtual bool StyleChanged(int mode);
-    virtual bool SetElementRect(CRect& rect, int mode);                         // 35
-    virtual bool DrawUncalc();                                                  // 36
-    virtual bool GetMinSize(CSize& size, bool ignoreOwnSize);                   // 37
+    // 35: hands widths down the subtree (style/layout/ElementRect.cpp).
+    virtual bool SetElementRect(CRect& rect, int mode);
+    // 36: BuildCDC of the element and its children, then the final size
+    // step; no layout.
+    virtual bool DrawUncalc();
+    // 37: raises size to the narrowest the element can be laid out.
+    virtual bool GetMinSize(CSize& size, bool ignoreOwnSize);
     virtual bool RepaintToSameDC(void* dc, CPoint origin, void*, bool, CPoint); // 38
     virtual bool ReLoad(void* context);                                         // 39
-    virtual bool ReCalcReg(void* dc, bool, bool, bool, CalcInfo* info);         // 40
-    virtual bool SelfPaint(void* dc, CPoint origin);                            // 41
-    virtual bool DrawMarkOnElement(void* dc, CPoint origin);                    // 42
-    virtual bool AlignChild(int alignment);                                     // 43
-    virtual bool DrawBorder(void* dc, CPoint origin, CRect* clip);              // 44
+    // 40: bottom-up layout: each child but text runs and images first
+    // (ReCalcReg(dc, first, true, false)), then CalcWinReg(dc, noChildCalc,
+    // sameBlockOnly) and the final size step.
+    virtual bool ReCalcReg(void* dc, bool first, bool noChildCalc, bool sameBlockOnly, CalcInfo* info);
+    virtual bool SelfPaint(void* dc, CPoint origin);         // 41
+    virtual bool DrawMarkOnElement(void* dc, CPoint origin); // 42
+    // 43: aligns the children: 2 middle, 4 bottom, 32 centre, 64 right.
+    virtual bool AlignChild(int alignment);
+    virtual bool DrawBorder(void* dc, CPoint origin, CRect* clip); // 44
     virtual CElement* InsertTagText(const unsigned short* markup, long refId, bool after, bool here,
-        bool splitBlocks, bool dropEmptyParagraph);                                      // 45
-    virtual bool FastReCalc(bool upwards);                                               // 46
+        bool splitBlocks, bool dropEmptyParagraph); // 45
+    // 46: lays this element out again (its children only for a div); when
+    // its size changed and upwards, its ancestors up to a cell in a table or
+    // the root, without their other children.
+    virtual bool FastReCalc(bool upwards);
     virtual bool FastDraw();                                                             // 47
     virtual int GetKeyLen();                                                             // 48
     virtual unsigned long GetKeyColor();                                                 // 49

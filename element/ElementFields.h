@@ -84,6 +84,21 @@ public:
     CPoint m_prevDocPos;
     unsigned char m_forceRepaint = 0;
 
+    // ---- painting ----
+    unsigned char m_handlesShown = 0;    // resize handles drawn around an img or table
+    unsigned char m_outlineSelected = 0; // selected for outline: a temporary border
+    unsigned char m_outlineSolid = 0;    // the outline is solid light grey, not dotted
+    unsigned char m_changed = 0;         // needs repaint (CleanChanged)
+    // The last paint (with m_prevRect and m_prevDocPos): the rows the
+    // painting of the element and its subtree may reach (bottom exclusive),
+    // its available width, its number of children, and whether it was
+    // painted at all.
+    int m_paintTop = 0;
+    int m_paintBottom = 0;
+    int m_paintFill = 0;
+    long m_paintChildren = 0;
+    unsigned char m_painted = 0;
+
     // ---- tree links ----
     CElement* m_parent = nullptr; // null for the root
     CElement* m_root = nullptr;   // the document's body; a body is its own root
@@ -157,12 +172,6 @@ public:
     CXHTML* m_owner = nullptr;             // the editing engine; reaches the document
     std::unique_ptr<CSafeBuf> m_baseURL;   // body only: href of the document's base
     std::unique_ptr<qm::cg::Context> m_dc; // root only: the offscreen bitmap's context
-
-    // ---- painting ----
-    unsigned char m_handlesShown = 0;    // resize handles drawn around an img or table
-    unsigned char m_outlineSelected = 0; // selected for outline: a temporary border
-    unsigned char m_outlineSolid = 0;    // the outline is solid light grey, not dotted
-    unsigned char m_changed = 0;         // needs repaint (CleanChanged)
 
     // ---- registry membership (kept by CElementRegistry) ----
     CElement* m_registryNext = nullptr;     // next element of the same bucket

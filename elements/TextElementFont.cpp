@@ -315,6 +315,12 @@ void CTextElement::SetTextFont()
         ++m_displayVersion;
     m_textFontStale = 0;
 
+    // A run of a right-to-left block is laid out on a right-to-left line, so
+    // its blanks at the ends stand where the reading goes on.
+    if (m_textLayout->RightToLeft() != (m_style.rtl != 0)) {
+        m_textLayout->SetRightToLeft(m_style.rtl != 0);
+        ++m_displayVersion;
+    }
     m_lineHeight = MacGetLineHeight(&style);
     BuildDisplayText();
     if (!m_displayText->IsEmpty()) {

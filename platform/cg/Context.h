@@ -137,6 +137,9 @@ public:
     // Rows top-down as straight RGBA bytes (4 per pixel, width x 4 per row),
     // for export; false when `out` cannot be sized.
     bool CopyRGBA(std::vector<unsigned char>& out) const;
+    // The same for the device rectangle at (x, row), cut to the bitmap;
+    // false when nothing is left of it or `out` cannot be sized.
+    bool CopyRGBA(std::vector<unsigned char>& out, int x, int row, int& width, int& height) const;
 
     // Number of tiles whose pixels exist.
     int AllocatedTiles() const;

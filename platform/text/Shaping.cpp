@@ -66,7 +66,8 @@ void ShapingUtf8(const std::uint16_t* text, int n, std::string& out, std::vector
 
 std::uint64_t ShapingCount() { return g_shapings; }
 
-bool ShapeUnits(const std::uint16_t* text, int n, const PangoFontDescription* description, Shaping& out)
+bool ShapeUnits(
+    const std::uint16_t* text, int n, const PangoFontDescription* description, Shaping& out, bool rtl)
 {
     ++g_shapings;
     FontCatalogue& cat = FontCatalogue::Get();
@@ -84,7 +85,15 @@ bool ShapeUnits(const std::uint16_t* text, int n, const PangoFontDescription* de
         return byte < int(byteUnit.size()) ? byteUnit[size_t(byte)] : n;
     };
 
-    std::unique_ptr<PangoLayout, LayoutRef> layout(pango_layout_new(cat.MeasureContext()));
+    // The shared context carries the base direction while the line is made.
+    PangoContext* context = cat.MeasureContext();
+    struct Direction
+    {
+        PangoContext* context;
+        ~Direction() { pango_context_set_base_dir(context, PANGO_DIRECTION_LTR); }
+    } direction{context};
+    pango_context_set_base_dir(context, rtl ? PANGO_DIRECTION_RTL : PANGO_DIRECTION_LTR);
+    std::unique_ptr<PangoLayout, LayoutRef> layout(pango_layout_new(context));
     PangoLayout* pl = layout.get();
     pango_layout_set_auto_dir(pl, FALSE);
     pango_layout_set_font_description(pl, description);

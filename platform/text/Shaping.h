@@ -45,9 +45,12 @@ struct Shaping
     std::vector<ShapedRun*> runs; // owned
 };
 
-// Shapes n units in the description. False (and an empty shaping) when the
-// text could not be shaped.
-bool ShapeUnits(const std::uint16_t* text, int n, const PangoFontDescription* description, Shaping& out);
+// Shapes n units in the description, on a line whose base direction is left
+// to right, or right to left with rtl (neutral characters at the ends, such
+// as blanks, then stand on the right-to-left side). False (and an empty
+// shaping) when the text could not be shaped.
+bool ShapeUnits(const std::uint16_t* text, int n, const PangoFontDescription* description, Shaping& out,
+    bool rtl = false);
 // How many times ShapeUnits has run in this process.
 std::uint64_t ShapingCount();
 

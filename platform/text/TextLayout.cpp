@@ -134,6 +134,13 @@ void Layout::KeepPrefix(int n)
 
 std::uint64_t Layout::ShapeCount() { return g_layoutShapes; }
 
+void Layout::SetRightToLeft(bool on)
+{
+    if (on != m_rtl)
+        ClearShaping();
+    m_rtl = on;
+}
+
 void Layout::SetStyle(Style* style)
 {
     if (style != m_style)
@@ -159,7 +166,7 @@ void Layout::ClampRange(int& start, int& length) const
 bool Layout::ShapeWhole()
 {
     auto shaping = std::make_shared<Shaping>();
-    if (!ShapeUnits(m_text.data(), Length(), m_style->Description(), *shaping))
+    if (!ShapeUnits(m_text.data(), Length(), m_style->Description(), *shaping, m_rtl))
         return false;
     const std::vector<double>& advance = shaping->advance;
     for (size_t i = 0; i < advance.size(); ++i)
@@ -256,7 +263,7 @@ bool Layout::Shape()
         return true; // no fonts: everything measures 0
     try {
         // Plain text of letters of one script at most goes by words.
-        bool plain = n > 0 && WordCache::Get().Enabled();
+        bool plain = n > 0 && !m_rtl && WordCache::Get().Enabled();
         int script = 0;
         for (int i = 0; plain && i < n; ++i) {
             const std::uint16_t c = m_text[size_t(i)];

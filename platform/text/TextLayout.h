@@ -55,6 +55,11 @@ public:
     // The style for the whole text; the layout does not own it, and the style
     // must outlive the layout or be replaced first (null: no style).
     void SetStyle(Style* style);
+    // The line's base direction: right to left puts neutral characters at
+    // the ends of the text (blanks) on the right-to-left side. Such a text is
+    // shaped whole.
+    void SetRightToLeft(bool on);
+    bool RightToLeft() const { return m_rtl; }
     void SetContext(cg::Context* context) { m_context = context; }
     cg::Context* GetContext() const { return m_context; }
     int Length() const { return int(m_text.size()); }
@@ -97,6 +102,7 @@ private:
 
     std::vector<std::uint16_t> m_text;
     Style* m_style = nullptr;
+    bool m_rtl = false;
     cg::Context* m_context = nullptr;
     std::uint8_t m_hl[3] = {181, 213, 255};
 

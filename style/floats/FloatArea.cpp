@@ -61,14 +61,23 @@ void CElement::CalcAreaAccordingToFloat()
 
 void CElement::GetFloatWidthOfLine(CRect line, CPoint& left, CPoint& right)
 {
-    ForEachCountingFloat(const_cast<CElement*>(RootOf(this)), [&](CElement* f, const CRect& box) {
+    auto add = [&](CElement* f, const CRect& box) {
         if (line.top >= box.bottom || box.top >= std::max(line.bottom, line.top + 1) || line.left >= box.right
             || box.left >= std::max(line.right, line.left + 1))
             return true;
         CPoint& side = FloatSide(f) == kFloatRight ? right : left;
         side.x = AddCoord(side.x, box.right - box.left);
         return true;
-    });
+    };
+    CElement* root = const_cast<CElement*>(RootOf(this));
+    if (!FloatIndexCovers()) {
+        ForEachFloat(root, add);
+        return;
+    }
+    std::vector<PlacedFloat> near;
+    PlacedFloatsNear(root, line.top, line.bottom, near);
+    for (const PlacedFloat& p : near)
+        add(p.element, p.box);
 }
 
 void CElement::AdjChildFloat(int mode)

@@ -12,6 +12,7 @@
 #include "style/layout/LayoutSteps.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -86,6 +87,34 @@ const CElement* PreviousShown(const CElement* e)
     return s;
 }
 
+// A block beside floats is given the room they leave by the line layout of
+// its parent, before it is laid out; an edit works the element's area out
+// again from its parent's content alone (the inherited area), which loses
+// that room. Before a partial pass lays e out on its own, its parent places
+// its children again (without laying them out), which gives e its area as a
+// full pass would. Only e's area is kept: the parent's box and the places of
+// its children are those the last full pass left (a table cell, say, is
+// sized and aligned by its table).
+void TakeAreaFromParent(CElement* e, void* dc)
+{
+    CElement* parent = e->m_parent;
+    const CElement* root = e->m_root ? e->m_root : e;
+    if (!parent || root->m_floatList.GetCount() == 0 || e->m_tablePart || !StandsOnOwnLine(e)
+        || !LaysOutAsBlock(parent))
+        return;
+    const CRect size = parent->m_sizeRect;
+    const CPoint baseline = parent->m_baseline;
+    std::vector<CPoint> places;
+    for (const CElement* c = parent->m_firstChild; c; c = c->m_nextSibling)
+        places.push_back(c->m_position);
+    parent->CalcWinReg(dc, true, false, nullptr);
+    parent->m_sizeRect = size;
+    parent->m_baseline = baseline;
+    auto place = places.begin();
+    for (CElement* c = parent->m_firstChild; c && place != places.end(); c = c->m_nextSibling, ++place)
+        c->m_position = *place;
+}
+
 } // namespace
 
 bool CElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, CalcInfo* info)
@@ -144,11 +173,16 @@ bool CElement::CalculateReg(void* dc, CalcInfo* info)
 
 bool CElement::ReCalcReg(void* dc, bool first, bool noChildCalc, bool sameBlockOnly, CalcInfo* info)
 {
+    // Only the element the caller names takes its area from its parent; its
+    // descendants get theirs as it lays them out.
+    const bool outermost = LayoutNesting::CurrentPass() == 0;
     LayoutNesting nesting(this);
     if (nesting.TooDeep()) {
         m_sizeRect.SetRectEmpty();
         return true;
     }
+    if (outermost)
+        TakeAreaFromParent(this, dc);
     if (m_kind == kKindTable)
         BeforeChildCalReg(dc);
     for (CElement* c = m_firstChild; c; c = c->m_nextSibling) {
@@ -160,13 +194,20 @@ bool CElement::ReCalcReg(void* dc, bool first, bool noChildCalc, bool sameBlockO
     return true;
 }
 
-bool CElement::ReCalcWin() { return CalcWinReg(RootContext(this), true, false, nullptr); }
+bool CElement::ReCalcWin()
+{
+    LayoutNesting nesting(this);
+    void* dc = RootContext(this);
+    TakeAreaFromParent(this, dc);
+    return CalcWinReg(dc, true, false, nullptr);
+}
 
 bool CElement::FastReCalc(bool upwards)
 {
     LayoutNesting nesting(this);
     void* dc = RootContext(this);
     const CRect before = m_sizeRect;
+    TakeAreaFromParent(this, dc);
     CalcWinReg(dc, m_kind != kKindDiv, false, nullptr);
     HandleFinalWidth(this);
     if (m_sizeRect == before || !upwards)

@@ -13,33 +13,32 @@ namespace {
 
 int NonNegative(long v) { return ClampLength(std::max<int>(0, v)); }
 
+// The sides of r held between 0 and the length bound.
+BoxEdges EdgesOf(const CRect& r)
+{
+    BoxEdges edges;
+    edges.left = NonNegative(r.left);
+    edges.top = NonNegative(r.top);
+    edges.right = NonNegative(r.right);
+    edges.bottom = NonNegative(r.bottom);
+    return edges;
+}
+
 } // namespace
 
 BoxEdges FlowBorders(CElement* e)
 {
-    BoxEdges b;
-    if (e->m_tableCell)
-        return b;
     CRect r;
-    e->GetBorderRect(r, true);
-    b.left = NonNegative(r.left);
-    b.top = NonNegative(r.top);
-    b.right = NonNegative(r.right);
-    b.bottom = NonNegative(r.bottom);
-    return b;
+    if (!e->m_tableCell)
+        e->GetBorderRect(r, true);
+    return EdgesOf(r);
 }
 
 BoxEdges Paddings(CElement* e)
 {
-    BoxEdges p;
     CRect r;
-    if (!GetCellpadding(e, r))
-        return p;
-    p.left = NonNegative(r.left);
-    p.top = NonNegative(r.top);
-    p.right = NonNegative(r.right);
-    p.bottom = NonNegative(r.bottom);
-    return p;
+    GetCellpadding(e, r);
+    return EdgesOf(r);
 }
 
 BoxEdges ContentEdges(CElement* e)

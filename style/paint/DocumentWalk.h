@@ -3,8 +3,9 @@
 // painted: its document position by the painting rules. An element's box is
 // placed at its parent's painting origin plus its position; a float not
 // inside another float is painted by the float pass, whose origin adds each
-// ancestor's y and x, except the x of inline ancestors. No recursion, so a
-// tree of any depth is walked.
+// ancestor's y and x, except the x of inline ancestors. Floats are the
+// elements the layout placed as floats (in the body's float list). No
+// recursion, so a tree of any depth is walked.
 
 #include "base/geometry/Point.h"
 #include "element/Element.h"
@@ -17,7 +18,13 @@ namespace qm::paint {
 // e's children; post(e, position) follows e's children when they were
 // visited.
 template <class Pre, class Post>
-void WalkDocument(CElement* root, Pre&& pre, Post&& post)
+void WalkDocument(CElement* root, Pre&& pre, Post&& post);
+
+// The same over the subtree of e alone, given what the walk from the root
+// would hand e: its parent's painting origin, the float pass's origin and
+// whether an ancestor floats.
+template <class Pre, class Post>
+void WalkSubtree(CElement* e, CPoint origin, CPoint floatOrigin, bool inFloat, Pre&& pre, Post&& post)
 {
     struct Frame
     {
@@ -29,15 +36,15 @@ void WalkDocument(CElement* root, Pre&& pre, Post&& post)
         CElement* next;     // the next child to visit
         bool entered;
     };
-    if (!root)
+    if (!e)
         return;
     std::vector<Frame> stack;
-    stack.push_back(Frame{root, CPoint(), CPoint(), false, CPoint(), nullptr, false});
+    stack.push_back(Frame{e, origin, floatOrigin, inFloat, CPoint(), nullptr, false});
     while (!stack.empty()) {
         Frame& f = stack.back();
         if (!f.entered) {
             f.entered = true;
-            const bool floats = f.e->IsFloatType();
+            const bool floats = f.e->m_floating != 0;
             f.position = floats && !f.inFloat ? f.floatOrigin : f.origin;
             f.position += f.e->m_position;
             if (!pre(f.e, f.position)) {
@@ -53,7 +60,7 @@ void WalkDocument(CElement* root, Pre&& pre, Post&& post)
             floatOrigin.y += f.e->m_position.y;
             if (!f.e->m_inline)
                 floatOrigin.x += f.e->m_position.x;
-            const bool inFloat = f.inFloat || f.e->IsFloatType();
+            const bool inFloat = f.inFloat || f.e->m_floating;
             const CPoint origin = f.position;
             stack.push_back(Frame{child, origin, floatOrigin, inFloat, CPoint(), nullptr, false});
             continue;
@@ -63,6 +70,12 @@ void WalkDocument(CElement* root, Pre&& pre, Post&& post)
         stack.pop_back();
         post(e, position);
     }
+}
+
+template <class Pre, class Post>
+void WalkDocument(CElement* root, Pre&& pre, Post&& post)
+{
+    WalkSubtree(root, CPoint(), CPoint(), false, pre, post);
 }
 
 } // namespace qm::paint

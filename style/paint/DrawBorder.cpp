@@ -147,7 +147,7 @@ bool CElement::DrawBorder(void* dc, CPoint origin, CRect* rect)
     box.OffsetRect(origin.x, origin.y);
     if (m_locked && m_block && m_firstChild && outlined)
         box.top += m_firstChild->m_position.y;
-    const bool floatingDiv = m_kind == kKindDiv && IsFloatType();
+    const bool floatingDiv = m_kind == kKindDiv && m_floating;
     if (root) {
         box = RootBorderBox(this, origin);
     } else if (m_block && !m_tableCell && !m_tablePart && !floatingDiv) {

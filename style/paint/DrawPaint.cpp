@@ -25,14 +25,11 @@ constexpr unsigned long kBlack = RGB(0, 0, 0);
 constexpr unsigned long kWhite = RGB(255, 255, 255);
 constexpr int kHandleHalf = 3;
 
-bool Misses(const CPaintState* st, const CElement* e, const Band* band)
+bool Misses(const CElement* e, const Band* band)
 {
-    if (!band || !st)
+    if (!band || !e->m_painted)
         return false;
-    auto it = st->m_records.find(e->m_id);
-    if (it == st->m_records.end())
-        return false;
-    return it->second.subtreeBottom <= band->top || it->second.subtreeTop >= band->bottom;
+    return e->m_paintBottom <= band->top || e->m_paintTop >= band->bottom;
 }
 
 // Steps 3 to 5: background, marker, content, border, marks.
@@ -105,14 +102,13 @@ void PaintTree(CElement* top, void* dc, CPoint origin, bool floatPass, const Ban
     };
     if (!top || !dc)
         return;
-    const CPaintState* st = StateOf(top);
     std::vector<Frame> stack;
     stack.push_back(Frame{top, origin, CPoint(), nullptr, false});
     while (!stack.empty()) {
         Frame& f = stack.back();
         if (!f.entered) {
             CElement* e = f.e;
-            if ((!floatPass && e->IsFloatType()) || Misses(st, e, band)) {
+            if ((!floatPass && e->m_floating) || Misses(e, band)) {
                 stack.pop_back();
                 continue;
             }
@@ -144,7 +140,6 @@ void PaintFloats(CElement* e, void* dc, CPoint origin, const Band* band)
     const CElement* root = RootOf(e);
     if (!e || !dc || !root || root->m_floatList.GetCount() == 0)
         return;
-    const CPaintState* st = StateOf(e);
     struct Item
     {
         CElement* e;
@@ -155,9 +150,9 @@ void PaintFloats(CElement* e, void* dc, CPoint origin, const Band* band)
     while (!stack.empty()) {
         const Item item = stack.back();
         stack.pop_back();
-        if (Misses(st, item.e, band))
+        if (Misses(item.e, band))
             continue;
-        if (item.e->IsFloatType()) {
+        if (item.e->m_floating) {
             try {
                 PaintTree(item.e, dc, item.origin, true, band);
             } catch (...) {

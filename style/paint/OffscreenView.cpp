@@ -98,7 +98,7 @@ bool RepaintDocument(CElement* root)
         const TileRange shown = ShownTiles(*st, *ctx);
         const bool ok = MakeResident(root, shown, false);
         Stamp(*st, *ctx, shown);
-        PaintRows(root, 0, ctx->Height());
+        PaintResidentRows(root, 0, ctx->Height());
         ApplyBudget(*st, *ctx, shown);
         return ok;
     } catch (...) {
@@ -186,48 +186,92 @@ void PaintRows(CElement* root, int top, int bottom)
     ctx->RestoreGState();
 }
 
-void RecordGeometry(CElement* root)
+namespace {
+
+// Records e's subtree, handed what the walk from the root would hand e.
+void RecordSubtree(CElement* e, CPoint origin, CPoint floatOrigin, bool inFloat)
 {
-    CPaintState* st = StateOf(root);
-    if (!st)
-        return;
-    const unsigned pass = ++st->m_pass;
-    std::vector<CPaintState::Record*> open;
-    WalkDocument(
-        root,
-        [&](CElement* e, CPoint position) {
-            e->m_changed = 0;
-            e->m_forceRepaint = 0;
-            CPaintState::Record& r = st->m_records[e->m_id];
-            r.position = position;
-            r.width = e->m_sizeRect.right - e->m_sizeRect.left;
-            r.height = e->m_sizeRect.bottom - e->m_sizeRect.top;
-            int up = CPaintState::kPaintSlack + std::max(e->m_marginLeftTop.y, 0);
-            int down = CPaintState::kPaintSlack + std::max(e->m_marginRightBottom.y, 0);
-            up += std::max(BorderWidth(e, kBorderTop), 0);
-            down += std::max(BorderWidth(e, kBorderBottom), 0) + (IsRoot(e) ? 10 : 0);
-            r.top = position.y + std::min(e->m_sizeRect.top, e->m_sizeRect.bottom) - up;
-            r.bottom = position.y + std::max(e->m_sizeRect.top, e->m_sizeRect.bottom) + down;
-            r.subtreeTop = r.top;
-            r.subtreeBottom = r.bottom;
-            r.pass = pass;
-            open.push_back(&r);
+    std::vector<CElement*> open;
+    WalkSubtree(
+        e, origin, floatOrigin, inFloat,
+        [&](CElement* x, CPoint position) {
+            x->m_changed = 0;
+            x->m_forceRepaint = 0;
+            x->m_painted = 1;
+            x->m_prevDocPos = position;
+            x->m_prevRect = x->m_sizeRect;
+            x->m_paintFill = x->m_availRect.right - x->m_availRect.left;
+            x->m_paintChildren = x->m_childCount;
+            int up = CPaintState::kPaintSlack + std::max(x->m_marginLeftTop.y, 0);
+            int down
+                = CPaintState::kPaintSlack + std::max(x->m_marginRightBottom.y, 0) + (IsRoot(x) ? 10 : 0);
+            // Only an inline element draws its top and bottom borders outside
+            // its box.
+            if (x->m_inline && x->m_style.borderSet) {
+                up += std::max(BorderWidth(x, kBorderTop), 0);
+                down += std::max(BorderWidth(x, kBorderBottom), 0);
+            }
+            x->m_paintTop = position.y + std::min(x->m_sizeRect.top, x->m_sizeRect.bottom) - up;
+            x->m_paintBottom = position.y + std::max(x->m_sizeRect.top, x->m_sizeRect.bottom) + down;
+            open.push_back(x);
             return true;
         },
         [&](CElement*, CPoint) {
-            CPaintState::Record* r = open.back();
+            const CElement* x = open.back();
             open.pop_back();
             if (!open.empty()) {
-                open.back()->subtreeTop = std::min(open.back()->subtreeTop, r->subtreeTop);
-                open.back()->subtreeBottom = std::max(open.back()->subtreeBottom, r->subtreeBottom);
+                open.back()->m_paintTop = std::min(open.back()->m_paintTop, x->m_paintTop);
+                open.back()->m_paintBottom = std::max(open.back()->m_paintBottom, x->m_paintBottom);
             }
         });
-    // Elements gone since the last record.
-    for (auto it = st->m_records.begin(); it != st->m_records.end();) {
-        if (it->second.pass != pass)
-            it = st->m_records.erase(it);
-        else
-            ++it;
+}
+
+} // namespace
+
+void PaintResidentRows(CElement* root, int top, int bottom)
+{
+    const qm::cg::Context* ctx = root ? root->m_dc.get() : nullptr;
+    if (!ctx)
+        return;
+    const TileRange tiles = TilesOfRows(*ctx, top, bottom);
+    for (int i = tiles.first; i <= tiles.last;) {
+        if (!ctx->IsTileResident(i)) {
+            ++i;
+            continue;
+        }
+        int end = i;
+        while (end + 1 <= tiles.last && ctx->IsTileResident(end + 1))
+            ++end;
+        PaintRows(
+            root, std::max(top, ctx->TileTop(i)), std::min(bottom, ctx->TileTop(end) + ctx->TileRows(end)));
+        i = end + 1;
+    }
+}
+
+void RecordGeometry(CElement* root) { RecordSubtree(root, CPoint(), CPoint(), false); }
+
+void RecordChanged(CElement* e)
+{
+    if (!e->m_parent) {
+        RecordGeometry(e);
+        return;
+    }
+    // What the walk from the root hands e: its parent's recorded position,
+    // and the float pass's origin summed over the ancestors.
+    CPoint floatOrigin;
+    bool inFloat = false;
+    for (const CElement* a = e->m_parent; a; a = a->m_parent) {
+        floatOrigin.y += a->m_position.y;
+        if (!a->m_inline)
+            floatOrigin.x += a->m_position.x;
+        inFloat = inFloat || a->m_floating;
+    }
+    RecordSubtree(e, e->m_parent->m_prevDocPos, floatOrigin, inFloat);
+    // The ancestors' rows grow to hold e's; they may stay larger than their
+    // painting, which only makes walks pass over less.
+    for (CElement* a = e->m_parent; a; a = a->m_parent) {
+        a->m_paintTop = std::min(a->m_paintTop, e->m_paintTop);
+        a->m_paintBottom = std::max(a->m_paintBottom, e->m_paintBottom);
     }
 }
 

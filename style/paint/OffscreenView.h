@@ -14,6 +14,8 @@ bool RepaintDocument(CElement* root);
 // The window shows document rows [top, bottom): the tiles of those rows and
 // of a screen or two around them become resident, those that were not are
 // painted, and the least recently shown tiles beyond the budget are dropped.
+// Tiles are painted from the geometry the last paint recorded: lay out
+// through Draw or the notifications (or RepaintDocument after a layout).
 bool ShowDocumentRows(CElement* root, int top, int bottom);
 // An export needs rows [top, bottom): their tiles become resident and are
 // painted when they were not. The budget is applied at the next show or

@@ -74,7 +74,7 @@ bool FillsTheWidth(const CElement* e)
 {
     const long k = e->m_kind;
     return k == kKindPre || k == kKindP || IsHeadingKind(k) || IsListKind(k) || k == kKindDl || k == kKindLi
-        || k == kKindBlockquote || k == kKindDt || k == kKindDd || (k == kKindDiv && !e->IsFloatType());
+        || k == kKindBlockquote || k == kKindDt || k == kKindDd || (k == kKindDiv && !e->m_floating);
 }
 
 // The widened box of a block that fills the width its parent gives it, when
@@ -237,7 +237,7 @@ void PaintBackground(CElement* e, void* dc, CPoint origin, bool floatPass, const
     } else if (root) {
         fill = true;
         colour = documentColour;
-    } else if (floatPass && e->IsFloatType()) {
+    } else if (floatPass && e->m_floating) {
         fill = true;
         tint = e->m_selected != 0;
     }

@@ -13,16 +13,16 @@
 // the least recently shown dropped first (never one the window needs now).
 // A resident tile always holds the current painting.
 //
-// Geometry records. After each layout that is painted, the document
-// position, size and painted rows of every element are recorded, keyed by
-// the element's identifier: painting a band of rows passes over subtrees
-// whose painted rows miss it, and a repaint after an edit finds the elements
-// that changed (CElement::CleanChanged) by comparing with them.
+// Geometry records. After each layout that is painted, every element
+// records its document position, size and the rows its subtree's painting
+// may reach (m_prevDocPos, m_prevRect, m_paintTop ...): painting a band of
+// rows passes over subtrees whose rows miss it, and a repaint after an edit
+// finds the elements that changed (CElement::CleanChanged) by comparing
+// with them.
 
 #include "base/geometry/Colour.h"
 #include "base/geometry/Point.h"
 
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -39,18 +39,6 @@ public:
     // frames drawn on the row outside, ink of text).
     static constexpr int kPaintSlack = 8;
 
-    struct Record
-    {
-        CPoint position; // document position of the box
-        int width = 0;   // of the size rectangle
-        int height = 0;
-        int top = 0;        // rows the element's own painting may reach,
-        int bottom = 0;     // bottom exclusive
-        int subtreeTop = 0; // and that of its whole subtree
-        int subtreeBottom = 0;
-        unsigned pass = 0; // the recording pass that saw it last
-    };
-
     // The rows the window shows, top and bottom exclusive.
     int m_shownTop = 0;
     int m_shownBottom = kDefaultShownRows;
@@ -59,8 +47,6 @@ public:
     std::vector<unsigned long long> m_tileStamps;
     unsigned long long m_clock = 0;
 
-    std::unordered_map<long, Record> m_records;
-    unsigned m_pass = 0;
     // What CleanChanged found: rows to repaint (top, bottom exclusive) and
     // the identifiers of the changed elements, whose new rows join them.
     std::vector<std::pair<int, int>> m_dirtyRows;

@@ -34,8 +34,14 @@ void PaintFloats(CElement* e, void* dc, CPoint origin, const Band* band);
 // Clears the rows of the bitmap (its resident tiles) and repaints them from
 // the body down, clipped to them.
 void PaintRows(CElement* root, int top, int bottom);
+// PaintRows of the resident tiles' rows among top .. bottom - 1: rows that
+// no tile holds are not walked.
+void PaintResidentRows(CElement* root, int top, int bottom);
 // Records the geometry of every element of the tree (PaintState.h).
 void RecordGeometry(CElement* root);
+// Records the geometry of e's subtree after an edit changed it; e's parent's
+// record must be current.
+void RecordChanged(CElement* e);
 
 // Step 3 and 4 of painting one element: its background colour, the
 // selection tint and its background picture. Records the painted colour.

@@ -5,6 +5,9 @@
 // ancestor's border, a neighbour's background, a float) is painted again
 // with them, so the bitmap ends exactly as a full paint would leave it.
 //
+// The body's border is drawn around all its children, so when the body has
+// one any change repaints the whole document.
+//
 // Notifications carry edits upwards: codes 2 and 8 re-lay the element out
 // and repaint what changed, codes 4 to 7 lay out and paint the whole
 // document, code 3 lets the element choose between 2 and 4.
@@ -18,6 +21,7 @@
 #include "style/paint/PaintWalk.h"
 
 #include <algorithm>
+#include <climits>
 #include <vector>
 
 using namespace qm::paint;
@@ -73,50 +77,48 @@ void CElement::CleanChanged(void*, CPoint)
         return;
     std::vector<long>& changed = st->m_changedIds;
     changed.clear();
-    const unsigned seen = st->m_pass + 1;
     WalkDocument(
         root,
         [&](CElement* e, CPoint position) {
-            auto it = st->m_records.find(e->m_id);
-            const bool same = it != st->m_records.end() && !e->m_forceRepaint
-                && it->second.position == position
-                && it->second.width == e->m_sizeRect.right - e->m_sizeRect.left
-                && it->second.height == e->m_sizeRect.bottom - e->m_sizeRect.top;
-            if (it != st->m_records.end()) {
-                it->second.pass = seen;
-                if (!same)
-                    st->m_dirtyRows.emplace_back(it->second.subtreeTop, it->second.subtreeBottom);
-            }
+            // A child added or removed shows in the count; the old rows of the
+            // element cover those of every child it had.
+            const bool same = e->m_painted && !e->m_forceRepaint && e->m_prevDocPos == position
+                && e->m_prevRect == e->m_sizeRect
+                && e->m_paintFill == e->m_availRect.right - e->m_availRect.left
+                && e->m_paintChildren == e->m_childCount;
             e->m_changed = same ? 0 : 1;
-            if (!same)
+            if (!same) {
+                if (e->m_painted)
+                    st->m_dirtyRows.emplace_back(e->m_paintTop, e->m_paintBottom);
                 changed.push_back(e->m_id);
+            }
             return same;
         },
         [](CElement*, CPoint) {});
-    // Elements that are gone, or inside a changed one: their old rows.
-    for (const auto& r : st->m_records) {
-        if (r.second.pass != seen)
-            st->m_dirtyRows.emplace_back(r.second.subtreeTop, r.second.subtreeBottom);
-    }
+    // The body's border runs around all its children: any change repaints it.
+    if (!changed.empty() && HasOwnBorder(root))
+        st->m_dirtyRows.emplace_back(INT_MIN, INT_MAX);
 }
 
 void CElement::RedrawChanged(void*, CPoint)
 {
     CElement* root = RootOf(this);
     CPaintState* st = StateOf(root);
-    if (!st || !IsRoot(root) || !root->m_dc)
+    if (!st || !IsRoot(root) || !root->m_dc || !root->m_owner)
         return;
-    RecordGeometry(root);
+    // Only the changed subtrees moved: CleanChanged left every other element
+    // as its record says.
     for (long id : st->m_changedIds) {
-        auto it = st->m_records.find(id);
-        if (it != st->m_records.end())
-            st->m_dirtyRows.emplace_back(it->second.subtreeTop, it->second.subtreeBottom);
+        if (CElement* e = root->m_owner->m_doc.FindElement(id)) {
+            RecordChanged(e);
+            st->m_dirtyRows.emplace_back(e->m_paintTop, e->m_paintBottom);
+        }
     }
     st->m_changedIds.clear();
     const std::vector<std::pair<int, int>> rows = Merged(std::move(st->m_dirtyRows));
     st->m_dirtyRows.clear();
     for (const auto& r : rows)
-        PaintRows(root, r.first, r.second);
+        PaintResidentRows(root, r.first, r.second);
 }
 
 bool CElement::FastDraw()
@@ -207,7 +209,7 @@ bool CElement::RepaintToSameDC(void* dc, CPoint origin, void*, bool withChildren
             Frame& f = stack.back();
             if (!f.entered) {
                 f.entered = true;
-                f.own = f.e->IsFloatType() ? f.floatOrigin : f.origin;
+                f.own = f.e->m_floating ? f.floatOrigin : f.origin;
                 f.own += f.e->m_position;
                 CPoint markerOrigin = f.own;
                 f.e->DrawMarker(dc, markerOrigin);

@@ -155,3 +155,34 @@ TEST(Layout, FastReCalcMatchesAFullLayout)
     ASSERT_TRUE(LayoutDocument(body, 640));
     EXPECT_EQ(partial, Boxes(body, false));
 }
+
+// A paragraph beside a float is laid out in the room the float leaves; an
+// edit works its area out again from its parent alone, and the partial
+// passes give it back that room, for a float of either side.
+TEST(Layout, PartialPassesBesideAFloatMatchAFullLayout)
+{
+    for (const char* side : {"left", "right"}) {
+        const std::string markup = std::string("<body><div style=\"float:") + side
+            + "; width:64px; height:80px\"/><p style=\"border:1px solid #000\">beside</p><p>below</p></body>";
+        for (bool fast : {true, false}) {
+            Read r(markup);
+            CElement* body = r.document.Body();
+            ASSERT_TRUE(LayoutDocument(body, 300));
+            CElement* p = body->m_firstChild->m_nextSibling;
+            while (p && !p->IsTag("p"))
+                p = p->m_nextSibling;
+            ASSERT_NE(p, nullptr);
+            p->SetAttrString("style", "border:1px solid #000; height:40px");
+            p->StyleChanged(1);
+            if (fast) {
+                p->FastReCalc(true);
+            } else {
+                p->ReCalcReg(nullptr, false, false, false, nullptr);
+                body->FastReCalc(false);
+            }
+            const std::string partial = Boxes(body, true);
+            ASSERT_TRUE(LayoutDocument(body, 300));
+            EXPECT_EQ(Boxes(body, true), partial) << side << (fast ? " FastReCalc" : " ReCalcReg");
+        }
+    }
+}
