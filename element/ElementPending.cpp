@@ -6,9 +6,6 @@
 #include "element/Element.h"
 
 // ---- layout ----
-bool CElement::CombineWrap(CElement*) { return false; }
-bool CElement::FixRTLChildren() { return false; }
-bool CElement::FixInlineBrother(void*) { return false; }
 
 // ---- painting ----
 bool CElement::DrawMarker(void*, CPoint&) { return false; }
@@ -51,6 +48,4 @@ bool CElement::CleanMark() { return false; }
 bool CElement::GetSelectionCode(CSafeBuf&, int, bool) { return false; }
 
 // ---- structural edits ----
-CElement* CElement::BreakElement(long, bool) { return nullptr; }
-bool CElement::SplitUntilParent(CElement**, long, long) { return false; }
 bool CElement::UnwrapElement() { return false; }

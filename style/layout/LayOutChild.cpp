@@ -10,7 +10,11 @@ void LayOutChildAt(CElement* child, CPoint pos, int width, int height, int conta
     // coordinates, which add up the positions of its ancestors.
     child->m_position = pos;
     GiveArea(child, width, height, containerWidth, containerHeight);
-    if (!call.noChildCalc)
+    // A text run is measured in every pass: its box is its own text in its
+    // font, which a style change of its parent may have changed.
+    if (call.noChildCalc && child->m_kind == kKindText)
+        child->BuildCDC(call.dc);
+    if (!call.noChildCalc || child->m_kind == kKindText)
         child->CalculateReg(call.dc, call.info);
     child->m_layoutPass = LayoutNesting::CurrentPass();
 }

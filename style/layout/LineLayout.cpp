@@ -169,7 +169,15 @@ CPoint LineLayout::PutOnLine(CElement* c, int x, int top, CPoint& rightRoom)
     CPoint pos(x, AddCoord(m_lineTop, top));
     MoveBox(c, pos);
     CPoint leftRoom;
+    // Inline content is tested against the floats only as far as the line
+    // reaches: what runs past the content's right edge wraps, so a float
+    // beyond that edge takes no room from the line.
+    const LONG right = c->m_sizeRect.right;
+    const int reach = AddCoord(m_edges.left, m_avail) - pos.x;
+    if (!StandsOnOwnLine(c) && right > reach && reach >= 0)
+        c->m_sizeRect.right = c->m_sizeRect.left + reach;
     m_block->CalcValidPosition(c, pos, leftRoom, rightRoom, nullptr, m_call.sameBlockOnly, m_call.info);
+    c->m_sizeRect.right = right;
     MoveBox(c, CPoint(AddCoord(pos.x, leftRoom.x), AddCoord(pos.y, leftRoom.y)));
     return leftRoom;
 }
@@ -216,6 +224,10 @@ CElement* LineLayout::Place(CElement* c)
             if (c->IsCanWrap() && m_pieces < kMaxWrapPieces) {
                 CSize room(std::max(0, limit - static_cast<int>(c->m_position.x)), m_availHeight);
                 CElement* piece = c->WrapElement(room, false);
+                // Alone on its line and still too wide: it breaks at its
+                // first opportunity, so what follows is not dragged along.
+                if (piece == c && m_line.empty())
+                    piece = c->WrapElement(room, true);
                 if (piece != c) {
                     // A new piece comes detached: it goes after c, to the
                     // next line. Null: the rest went into the next sibling.
