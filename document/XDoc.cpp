@@ -6,6 +6,7 @@
 #include "element/Element.h"
 #include "style/Image.h"
 #include "style/cascade/RuleIndex.h"
+#include "style/paint/PaintState.h"
 #include "style/records/FontDefaults.h"
 
 #include <cstdlib>

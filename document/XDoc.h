@@ -20,6 +20,7 @@
 #include <memory>
 
 class CElement;
+class CPaintState;
 class CRuleIndex;
 class CXHTML;
 struct SELECTOR_STATEMENT;
@@ -179,7 +180,10 @@ public:
     unsigned char m_rightToLeft = 0; // the document is written right to left
     int m_selectedCellCount = 0;     // table cells in the current selection
 
-    // The offscreen bitmap, written by the root's PrepareBitmap.
+    // The offscreen bitmap, written by the root's PrepareBitmap. Its pixels
+    // live in the tiles of the body's context (only the resident ones take
+    // memory, style/paint/PaintState.h), so m_bitmapPixels stays null and
+    // m_bitmapBytes is the logical size.
     unsigned char* m_bitmapPixels = nullptr; // malloc'd
     long m_bitmapBytes = 0;
     int m_bitmapBytesPerRow = 0;
@@ -188,6 +192,8 @@ public:
     int m_layoutWidth = 0; // last laid out
     int m_layoutHeight = 0;
     void* m_colorSpace = nullptr;
+    // Resident tiles, the shown rows and the geometry of the last paint.
+    std::unique_ptr<CPaintState> m_paintState;
 
     // Text objects for tag-marker labels (SysInit).
     std::unique_ptr<qm::text::Style> m_markerStyle;

@@ -369,9 +369,17 @@ public:
     virtual bool RemoveChildNodeOnly(long id);
     // 30: adds the element's document position (style/layout/ElementPosition.h).
     virtual void ElementToScreen(CPoint& pt);
-    virtual void PointToElement(CPoint& pt);                  // 31
-    virtual bool InsertText(const unsigned short* text);      // 32: false
-    virtual CElement* BreakElement(long childId, bool force); // 33
+    // 31: pt minus the element's document position; whether the point lies
+    // inside the size rectangle, edges included.
+    virtual bool PointToElement(CPoint& pt);
+    virtual bool InsertText(const unsigned short* text); // 32: false
+    // 33: splits this element after the child childId: a new element of the
+    // same tag, with a copy of the computed style, inserted after this one,
+    // takes the children after childId (an inline element and its half
+    // become pieces of one wrap-piece group). Null without a parent, when
+    // childId names no child, or for an element that holds no children and
+    // may not (unless force). ElementSplit.cpp.
+    virtual CElement* BreakElement(long childId, bool force);
     // 34 (style/cascade/StyleChanged.cpp): computes styles again after a
     // class, attribute or sheet change. Modes 1 and 2 recompute this element
     // (reset to the tag's defaults unless bit 0x8000 is set, then the
@@ -444,12 +452,14 @@ public:
     virtual bool SetStyleString(const unsigned short* property, const unsigned short* value);
     virtual bool GetStyleString(const char* property, CSafeBuf& value);             // 70: widens, forwards
     virtual bool SetStyleString(const char* property, const unsigned short* value); // 71: widens, forwards
-    virtual bool FixRTLChildren();                                                  // 72
-    virtual int MouseCursorType(CPoint pt);                                         // 73
-    virtual bool CanGetKeyFocus();                                                  // 74
-    virtual void UpdateExtraAttrs();                                                // 75: nothing
-    virtual bool Notify(int code, CElement* from);                                  // 76
-    virtual CElement* IsLastElementInBlock(bool skipEmptyText, bool divCounts);     // 77
+    // 72: in a right-to-left block, each line's elements in right-to-left
+    // order; elsewhere, each bdo child's lines mirrored (RightToLeftLines.cpp).
+    virtual bool FixRTLChildren();
+    virtual int MouseCursorType(CPoint pt);                                     // 73
+    virtual bool CanGetKeyFocus();                                              // 74
+    virtual void UpdateExtraAttrs();                                            // 75: nothing
+    virtual bool Notify(int code, CElement* from);                              // 76
+    virtual CElement* IsLastElementInBlock(bool skipEmptyText, bool divCounts); // 77
     // 78: the computed style becomes that of a new element (its clear cell
     // kept), the cascade scratch is emptied, UpdateExtraAttrs() runs, the box
     // size is emptied when asked, and the tag's default style is given again.
@@ -459,12 +469,16 @@ public:
     // word; the weight (100) with italic and underline; the text colour
     // (grey RGB(128, 128, 128)). Null does nothing.
     virtual void RemoveStyle(ELEMENT_STYLE* style);
-    virtual bool CheckHasSelection(int);                                       // 80
-    virtual bool IsSelectionUnderTag(int kind, int);                           // 81
-    virtual int DoSelection(int kind, bool apply, CElement* templ);            // 82
-    virtual bool SplitUntilParent(CElement** rest, long stopId, long childId); // 83
-    virtual bool CleanMark();                                                  // 84
-    virtual bool GetSelectionCode(CSafeBuf& out, int mode, bool);              // 85
+    virtual bool CheckHasSelection(int);                            // 80
+    virtual bool IsSelectionUnderTag(int kind, int);                // 81
+    virtual int DoSelection(int kind, bool apply, CElement* templ); // 82
+    // 83: BreakElement after childId here and after the element on the path
+    // in each ancestor up to and including stopId; rest receives the
+    // top-most second half, null (and the half dropped) when it holds no
+    // content. False when stopId is not an ancestor. ElementSplit.cpp.
+    virtual bool SplitUntilParent(CElement** rest, long stopId, long childId);
+    virtual bool CleanMark();                                     // 84
+    virtual bool GetSelectionCode(CSafeBuf& out, int mode, bool); // 85
     // 86: a new element of the same tag, rules, root and owner with a copy of
     // the computed style, the attributes and the size and content
     // rectangles, its parent set but not linked; no children, no text. Null
@@ -473,20 +487,18 @@ public:
 
     // ==== Filled in later ====
     // These do nothing for now and answer false, 0 or null (ElementPending.cpp):
-    //   layout:      CombineWrap, FixRTLChildren, FixInlineBrother
-    //   painting:    DrawMarker, PrepareBitmap, SelfPaint, DrawMarkOnElement,
-    //                DrawBorder, RepaintToSameDC, FastDraw, Notify, ReLoad
+    //   painting:    DrawMarker, DrawMarkOnElement, ReLoad
     //   markup:      InsertTagText
     //   caret, keys: GetKeyLen, GetKeyColor, GetKeyPos, MoveKeyFocusToNext,
     //                FindNextElementInParent, WhereCursorOn, GetCloseCursor,
     //                FindNearElement, LButtonDown, OnChar, MouseMove,
     //                MouseLeaveElement, MouseEnterElement, MouseCursorType,
-    //                CanGetKeyFocus, IsLastElementInBlock, PointToElement
+    //                CanGetKeyFocus, IsLastElementInBlock
     //   selection:   ProcessSelection, PackSelection, DeleteSelection,
     //                IsCursorInsideSelection, CheckHasSelection,
     //                IsSelectionUnderTag, DoSelection, CleanMark,
     //                GetSelectionCode
-    //   edits:       BreakElement, SplitUntilParent, UnwrapElement
+    //   edits:       UnwrapElement
     // The factory also calls SetDefaultStyle (style/cascade/DefaultStyle.h).
 
     // ==== layout (style/layout/) ====
@@ -507,6 +519,23 @@ public:
     // is cleared. Taken before an edit, so that a partial repaint can tell
     // what moved.
     void GetAreaInfo(CPoint origin);
+
+    // ==== line wrapping (style/layout/InlineWrap.cpp, WrapPieces.cpp) ====
+    // The pieces of a wrapped inline element share its wrap-piece group
+    // (m_inlineGroup); WrapPieces.cpp has the model.
+    //
+    // The size of the first part that cannot be broken: a text run's text up
+    // to and including its first break opportunity (0 when that is its last
+    // character or it has none), an image's width, an inline element's first
+    // child wider than 1 pixel; 0 otherwise.
+    void GetFirstPartSize(CSize& size);
+    // Appends the other pieces of this element's group to out (when given),
+    // in document order, and answers its wrap state: 0 not wrapped, -1 the
+    // first piece, 1 the last, 2 a middle one.
+    int GetWrappedInlineBrothers(CPtrList* out) const;
+    // After this piece's attributes changed: every other piece takes a copy
+    // of them and refreshes its style.
+    void ChangeWrappedInlineElement();
 
     // ==== floats (style/floats/) ====
     // All floats of a document stand in the root's float list (m_floatList),
@@ -553,6 +582,39 @@ public:
     // Enters this element in the root's float list when its style floats,
     // takes it out when it no longer does.
     void UpdateFloatList();
+
+    // ==== painting (style/paint/) ====
+    // The body (kind 1) owns the document's offscreen bitmap context (m_dc);
+    // every other element paints into it at its accumulated offset. dc is
+    // that context (a qm::cg::Context*), null meaning the body's own.
+    //
+    // Full layout of this subtree (BuildCDC, CalculateReg), then, on the
+    // body, PrepareBitmap and a paint of the whole document into the
+    // bitmap's resident tiles (style/paint/OffscreenView.h). False when the
+    // bitmap cannot be had (nothing is painted) or painting failed.
+    bool Draw(void* dc);
+    // Paints this element and its descendants at origin (the parent's
+    // document position). A float is skipped unless floatPass is set. The
+    // body then runs the float pass. Iterative: any depth paints.
+    void DrawPaint(void* dc, CPoint origin, bool floatPass);
+    // The float pass: every float below this element (not inside another
+    // float) painted on top of the flow; an exception while painting one
+    // float ends the pass quietly. Nothing when the document has no floats.
+    void DrawElement(void* dc, int, CPoint origin);
+    // Compares the tree with the geometry recorded at the last paint: an
+    // element that moved, changed size, is new or is marked for forced repaint
+    // is marked changed, and the rows its old and new painting cover (and
+    // those of elements removed since) become dirty. Body only.
+    void CleanChanged(void* dc, CPoint origin);
+    // Repaints the dirty rows from the body down (clipped to them) and
+    // records the new geometry; the changed and force marks are cleared.
+    void RedrawChanged(void* dc, CPoint origin);
+    // Code 3 re-lays this element out and decides between 2 and 4 from its
+    // place against the element after it; then the parent's Notify(code,
+    // this) (this element's own without a parent).
+    bool SendNotification(int code);
+    // Moves rect, keeping its size, to the element's document position.
+    void ElementToDocument(CRect& rect);
 
     // ==== cascade (style/cascade/) ====
     // Applies the rules that match the element: its extra rule list (each

@@ -158,6 +158,12 @@ public:
     std::unique_ptr<CSafeBuf> m_baseURL;   // body only: href of the document's base
     std::unique_ptr<qm::cg::Context> m_dc; // root only: the offscreen bitmap's context
 
+    // ---- painting ----
+    unsigned char m_handlesShown = 0;    // resize handles drawn around an img or table
+    unsigned char m_outlineSelected = 0; // selected for outline: a temporary border
+    unsigned char m_outlineSolid = 0;    // the outline is solid light grey, not dotted
+    unsigned char m_changed = 0;         // needs repaint (CleanChanged)
+
     // ---- registry membership (kept by CElementRegistry) ----
     CElement* m_registryNext = nullptr;     // next element of the same bucket
     CElement* m_registryPrevious = nullptr; // previous one (unlinking without a walk)

@@ -6,19 +6,10 @@
 #include "element/Element.h"
 
 // ---- layout ----
-bool CElement::CombineWrap(CElement*) { return false; }
-bool CElement::FixRTLChildren() { return false; }
-bool CElement::FixInlineBrother(void*) { return false; }
 
 // ---- painting ----
 bool CElement::DrawMarker(void*, CPoint&) { return false; }
-bool CElement::PrepareBitmap(void*) { return false; }
-bool CElement::SelfPaint(void*, CPoint) { return false; }
 bool CElement::DrawMarkOnElement(void*, CPoint) { return false; }
-bool CElement::DrawBorder(void*, CPoint, CRect*) { return false; }
-bool CElement::RepaintToSameDC(void*, CPoint, void*, bool, CPoint) { return false; }
-bool CElement::FastDraw() { return false; }
-bool CElement::Notify(int, CElement*) { return false; }
 bool CElement::ReLoad(void*) { return false; }
 
 // ---- markup ----
@@ -44,7 +35,6 @@ int CElement::MouseEnterElement(CPoint) { return 0; }
 int CElement::MouseCursorType(CPoint) { return 0; }
 bool CElement::CanGetKeyFocus() { return false; }
 CElement* CElement::IsLastElementInBlock(bool, bool) { return nullptr; }
-void CElement::PointToElement(CPoint&) { }
 
 // ---- selection ----
 bool CElement::ProcessSelection(long, CPoint, long, CPoint, bool&, bool, CPtrList*) { return false; }
@@ -58,6 +48,4 @@ bool CElement::CleanMark() { return false; }
 bool CElement::GetSelectionCode(CSafeBuf&, int, bool) { return false; }
 
 // ---- structural edits ----
-CElement* CElement::BreakElement(long, bool) { return nullptr; }
-bool CElement::SplitUntilParent(CElement**, long, long) { return false; }
 bool CElement::UnwrapElement() { return false; }

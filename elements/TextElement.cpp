@@ -1,10 +1,13 @@
-// Normalising and writing a text run.
+// A text run's life: construction, normalising the text read from markup
+// and writing it back.
 
 #include "elements/TextElement.h"
 
 #include "base/codec/Escaping.h"
 #include "editor/XHTML.h"
 #include "element/markup/SourceCode.h"
+#include "platform/text/TextLayout.h"
+#include "platform/text/TextStyle.h"
 
 namespace {
 
@@ -13,6 +16,39 @@ bool IsBreakOrTab(unsigned short c) { return c == '\t' || c == '\n' || c == '\r'
 bool IsWhite(unsigned short c) { return c == ' ' || IsBreakOrTab(c); }
 
 } // namespace
+
+bool IsCanWrapChar(unsigned short ch)
+{
+    switch (ch) {
+    case ' ':
+    case ')':
+    case '?':
+    case '*':
+    case '%':
+    case '!':
+    case '}':
+    case ']':
+    case '-':
+    case 150:
+    case 248: return true;
+    default: return ch > 10000;
+    }
+}
+
+CTextElement::CTextElement(STYLE_CLASS* rules)
+    : CElement(rules), m_textStyle(new qm::text::Style), m_textLayout(new qm::text::Layout)
+{
+    m_kind = kKindText;
+    m_selectable = 1;
+    m_container = 0;
+    m_displayText = &m_text;
+    const unsigned long hl = kTextHighlightColour;
+    m_textLayout->SetHighlightColor(hl & 0xFF, (hl >> 8) & 0xFF, (hl >> 16) & 0xFF);
+    m_textLayout->SetStyle(m_textStyle.get());
+}
+
+// The layout refers to the style: it goes first.
+CTextElement::~CTextElement() { m_textLayout.reset(); }
 
 void CTextElement::ValidateText()
 {

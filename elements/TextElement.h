@@ -2,21 +2,51 @@
 // CTextElement: a run of text: the characters of the document (empty tag
 // name). Made only by the element factory, which stores the final kind code.
 //
-// Only what reading and writing markup use of a run is here: normalising the
-// text read from markup and writing the run back, escaped, with the caret and
-// selection markers.
+// The run measures and draws itself with a text style and a text layout of
+// its own (platform/text), set up from the font the layout pass resolved for
+// it. What is measured and drawn is the display text: the run's own text, or
+// a copy of it changed by text-transform and with every TAB expanded to the
+// next multiple of 8 columns. The stored text, the caret and the selection
+// never see those changes: offsets into the text are mapped into the display
+// text where they are measured, and back where a click is turned into an
+// offset. The layout shapes the display text once and answers every prefix
+// width from that shaping.
+//
+// Box: the typographic bounds of the display text (pen positions across,
+// ascent to descent down), baseline 4 pixels above the bottom. An empty run
+// is 0 wide and one line high. The line height is the ink height of "Yg" in
+// the run's font.
+//
+// Wrapping (the line wrapper asks): the run keeps the longest part that fits
+// and ends after a break opportunity (IsCanWrapChar); the rest goes to the
+// next sibling when that is a text run, else to a new run that the caller
+// inserts after this one. Pieces are joined again (CombineWrap) before the
+// next layout.
+
+#include <memory>
+#include <vector>
 
 #include "element/Element.h"
+
+namespace qm::text {
+class Layout;
+class Style;
+} // namespace qm::text
+
+// Line-break opportunities of text: a line may break after a blank, one of
+// ) ? * % ! } ] -, the code units 150 and 248, and any unit above 10000.
+bool IsCanWrapChar(unsigned short ch);
+
+// Columns of the TAB stops in the display text.
+constexpr int kTextTabWidth = 8;
+// The highlight drawn behind selected characters.
+constexpr unsigned long kTextHighlightColour = RGB(181, 213, 255);
 
 class CTextElement : public CElement
 {
 public:
-    explicit CTextElement(STYLE_CLASS* rules) : CElement(rules)
-    {
-        m_kind = kKindText;
-        m_selectable = 1;
-        m_container = 0;
-    }
+    explicit CTextElement(STYLE_CLASS* rules);
+    ~CTextElement() override;
 
     // Normalises text read from markup: the caret marker word is taken out
     // (its first offset kept in m_cursorMark, -1 when absent); the leading
@@ -34,7 +64,136 @@ public:
     bool GetSourceCode(
         CSafeBuf& out, int level, int flags, CSafeBuf&, CSafeBuf&, CSafeBuf&, SourceCodeVar* var) override;
 
+    // ---- font and display text (TextElementFont.cpp) ----
+    // Slot 8: the base font set-up. True. (Inside a link, SetTextFont
+    // underlines the run unless a text-decoration between it and the
+    // anchor says none.)
+    bool LoadCDCSetting(void* dc) override;
+    // Loads the resolved font and the run's colour into the text style, the
+    // line height ("Yg" ink height, raised to the typographic height less 4
+    // when that is larger) and the display text into the layout.
+    void SetTextFont();
+    // Slot 13: a run can always be split across lines.
+    bool IsCanWrap() override { return true; }
+    // Slot 36: the base DrawUncalc, then SetTextFont.
+    bool DrawUncalc() override;
+    // Mask: 1 when a text-transform other than none applies to the run (its
+    // own or the nearest ancestor's), 2 when the text holds a TAB.
+    int ShouldTransform() const;
+    // Upper-, lower-case or capitalises text (ASCII letters only) by the
+    // text-transform that applies; none or unset leaves it.
+    void ApplyTextTransform(CSafeBuf& text) const;
+    // The colour the run is drawn in: inside a link, the outermost colour set
+    // between the run and the anchor (the anchor included), blue when none
+    // is; elsewhere the run's computed colour, black when it has none.
+    unsigned long GetRunColor() const;
+
+    // ---- box and caret (TextElementFont.cpp) ----
+    // Slot 11: the run's own box and baseline. True.
+    bool CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, CalcInfo* info) override;
+    // Slot 50: the caret's bottom end for offset (-1: the caret offset), in
+    // screen coordinates: x after the first offset characters, y the larger
+    // of line height + 2 and the typographic height - 2. True.
+    int GetKeyPos(CPoint& pt, int offset) override;
+    // Slot 48: line height + 4.
+    int GetKeyLen() override;
+    // Slot 74: a run always takes the caret.
+    bool CanGetKeyFocus() override { return true; }
+    // Slot 44: a run inside an anchor without href (link state 2) is framed
+    // 2 pixels wide in blue on every side (solid unless it has borders of its
+    // own); otherwise the base borders.
+    bool DrawBorder(void* dc, CPoint origin, CRect* clip) override;
+
+    // ---- wrapping (TextElementWrap.cpp) ----
+    // Slot 12. See the top of this file. Answers the new run holding the rest
+    // (not linked: the caller inserts it after this run), null when the rest
+    // went into the next text sibling or the run is empty, or this run when
+    // nothing could be split (narrower room than the font size unless forced,
+    // no break opportunity that fits). force splits after the first break
+    // opportunity whatever its width.
+    CElement* WrapElement(CSize& room, bool force) override;
+    // Slot 28: appends the text of a following piece of this run, with its
+    // selection and caret. True; the caller removes the piece.
+    bool CombineWrap(CElement* piece) override;
+    // After a split that left this run oldLength long: the part of its
+    // selection beyond its new length moves to piece.
+    void DivideSelection(CElement* piece, int oldLength);
+    // Slot 37: raises size.cx to the widest piece between break
+    // opportunities (cached until the text or font changes).
+    bool GetMinSize(CSize& size, bool ignoreOwnSize) override;
+    // Puts text in front of the next sibling's text when that sibling is a
+    // text run (carrying the caret and a selection beyond this run's length
+    // over); false, nothing changed, when it is not.
+    bool MoveTextToBrother(const CSafeBuf& text);
+    // Splits the run at offset (1 .. length - 1): a new run holding the text
+    // after it, inheriting from this run, is inserted after it; the
+    // selection is divided and a caret past the offset moves with its text.
+    // Null, nothing changed, without a parent or for another offset.
+    CTextElement* SplitText(int offset);
+    // Width and height of the text up to and including the first break
+    // opportunity; 0 x 0 when that is the last character or there is none.
+    void GetTextFirstPartSize(CSize& size);
+
+    // ---- clicks and painting (TextElementPaint.cpp) ----
+    // Slot 54: for a document point inside the run, the caret point
+    // (screen coordinates), its length and the offset nearest the point
+    // (after a character when the point lies in its right half). 0 when the
+    // point lies outside the run.
+    int GetCloseCursor(CPoint pt, CPoint& caretPoint, int& caretLength, int& offset, int) override;
+    // Slot 56: a click puts the caret offset where GetCloseCursor says.
+    int LButtonDown(
+        unsigned int flags, CPoint pt, bool& handled, CPoint& caretPoint, int& caretLength, bool&) override;
+    // Slot 41: draws the display text with its baseline at origin.y + box
+    // height - 4 (document coordinates, flipped against the offscreen
+    // bitmap's height) and the selected characters over the highlight. True.
+    bool SelfPaint(void* dc, CPoint origin) override;
+
+    // ---- measuring, for the line wrapper and tests ----
+    // The text that is measured and drawn (rebuilt from the text when unset).
+    const CSafeBuf& DisplayText();
+    // Width of the first n units of the display text, rounded.
+    int DisplayWidth(int n);
+    // Typographic height of the run's font.
+    int TypographicHeight();
+    int LineHeight() const { return m_lineHeight; }
+    int MinWrapWidth() const { return m_minWrapWidth; }
+    // Offsets between the text and the display text (they differ only where
+    // TABs were expanded).
+    int ToDisplayOffset(int textOffset) const;
+    int ToTextOffset(int displayOffset) const;
+    qm::text::Style& TextStyle() { return *m_textStyle; }
+    qm::text::Layout& TextLayout() { return *m_textLayout; }
+
     // Where the caret marker stood in the text when it was normalised; -1
     // when it held none. The document puts the caret there after loading.
     int m_cursorMark = -1;
+    // x of the painted selection's left and right edges inside the run.
+    CPoint m_selStartPoint;
+    CPoint m_selEndPoint;
+
+private:
+    int BoxWidth() const { return m_sizeRect.right - m_sizeRect.left; }
+    int BoxHeight() const { return m_sizeRect.bottom - m_sizeRect.top; }
+    bool HasOwnSelection() const { return m_selected && m_selStart <= m_selEnd; }
+    // Points the display text at the text or at its transformed copy, and
+    // hands it to the layout when it changed.
+    void BuildDisplayText();
+    // The text-transform that applies: the run's own or the nearest
+    // ancestor's; 0 when none does.
+    int TextTransformCode() const;
+
+    std::unique_ptr<qm::text::Style> m_textStyle;
+    std::unique_ptr<qm::text::Layout> m_textLayout;
+    int m_lineHeight = 0;
+    const CSafeBuf* m_displayText = nullptr; // m_text or m_transformed
+    CSafeBuf m_transformed;
+    // With TABs expanded: the display column at which each unit of the text
+    // (and the end) starts; empty when offsets are the same in both.
+    std::vector<int> m_tabColumns;
+    // Counts the changes of the layout's text and font.
+    unsigned m_displayVersion = 1;
+    int m_minWrapWidth = 0;
+    // GetMinSize's answer and the display version it was measured for.
+    int m_minWidth = 0;
+    unsigned m_minWidthVersion = 0;
 };

@@ -1,6 +1,8 @@
 #include "base/shims/TextShims.h"
 
 #include <cstdint>
+#include <map>
+#include <tuple>
 
 #include "base/shims/CGShims.h"
 
@@ -27,17 +29,32 @@ void MacSetTextAndContext(ATSUTextLayout layout, ATSUStyle style, CSafeBuf& text
     layout->SetContext(static_cast<CGContextRef>(context));
 }
 
-void MacDrawMultiLineText(ATSUTextLayout layout, ATSUStyle style, CSafeBuf& text, int x, int y, int width)
+int MacGetLineHeight(ATSUStyle style)
 {
-    if (!layout || !style || text.Length() <= 0)
-        return;
+    if (!style)
+        return 0;
+    typedef std::tuple<long, double, bool, bool> FontKey;
+    static std::map<FontKey, int> heights;
+    const FontKey key(style->FontId(), style->Size(), style->Bold(), style->Italic());
+    auto found = heights.find(key);
+    if (found != heights.end())
+        return found->second;
     qm::text::Layout probe;
     const std::uint16_t yg[2] = {'Y', 'g'};
     probe.SetText(yg, 2);
     probe.SetStyle(style);
     qm::text::TextRect ink;
     probe.ImageBounds(0, 2, ink);
-    const int lineHeight = ink.bottom - ink.top;
+    if (heights.size() >= 4096)
+        heights.clear(); // a bound, never reached by real documents
+    return heights[key] = ink.bottom - ink.top;
+}
+
+void MacDrawMultiLineText(ATSUTextLayout layout, ATSUStyle style, CSafeBuf& text, int x, int y, int width)
+{
+    if (!layout || !style || text.Length() <= 0)
+        return;
+    const int lineHeight = MacGetLineHeight(style);
 
     layout->SetText(
         reinterpret_cast<const std::uint16_t*>(static_cast<const unsigned short*>(text)), text.Length());

@@ -22,5 +22,9 @@ void MacSetTextAndContext(ATSUTextLayout layout, ATSUStyle style, CSafeBuf& text
 // a line height lower. Stops when a line takes no characters (a word wider
 // than `width`); empty text draws nothing.
 void MacDrawMultiLineText(ATSUTextLayout layout, ATSUStyle style, CSafeBuf& text, int x, int y, int width);
+// The ink height of "Yg" in the style's font: the height of one line of its
+// text. Remembered per font number, size, weight and slant, so a document of
+// many runs measures it once per font.
+int MacGetLineHeight(ATSUStyle style);
 // Sets both sizes to 0; measures nothing.
 void MacGetSize(ATSUTextLayout layout, int, int, int* width, int* height, CGContextRef context);

@@ -198,6 +198,44 @@ int Context::AllocatedTiles() const
     return n;
 }
 
+int Context::TileTop(int i) const { return i >= 0 && i < TileCount() ? m_tiles[std::size_t(i)].top : 0; }
+
+int Context::TileRows(int i) const { return i >= 0 && i < TileCount() ? m_tiles[std::size_t(i)].rows : 0; }
+
+int Context::TileOfRow(int row) const
+{
+    if (row < 0 || row >= m_height)
+        return -1;
+    return m_tiles.size() == 1 ? 0 : row / kTileRows;
+}
+
+bool Context::IsTileResident(int i) const { return i >= 0 && i < TileCount() && m_tiles[std::size_t(i)].cr; }
+
+long long Context::TileBytes(int i) const { return 4LL * m_width * TileRows(i); }
+
+bool Context::MakeTileResident(int i)
+{
+    if (i < 0 || i >= TileCount())
+        return false;
+    Tile& t = m_tiles[std::size_t(i)];
+    if (t.cr)
+        return true;
+    return m_ownsMemory && EnsureTile(t);
+}
+
+void Context::DropTile(int i)
+{
+    if (!m_ownsMemory || i < 0 || i >= TileCount())
+        return;
+    Tile& t = m_tiles[std::size_t(i)];
+    if (t.cr)
+        cairo_destroy(t.cr);
+    if (t.surface)
+        cairo_surface_destroy(t.surface);
+    t.cr = nullptr;
+    t.surface = nullptr;
+}
+
 void Context::TraceCall(const char* name, std::initializer_list<double> args)
 {
     if (!m_tracing)

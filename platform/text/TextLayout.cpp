@@ -10,67 +10,20 @@
 #include <string>
 #include <utility>
 
-#include "platform/common/Utf8.h"
 #include "platform/text/FontCatalogue.h"
+#include "platform/text/Shaping.h"
+#include "platform/text/WordCache.h"
 
 namespace qm::text {
 
-struct Layout::Glyph
+struct Layout::Piece
 {
-    int unitStart;
-    int unitEnd;
-    bool hasInk;
-    double inkX0, inkY0, inkX1, inkY1; // relative to the line origin, y down
-};
-
-struct Layout::Run
-{
-    PangoGlyphItem* item; // owned by the Pango layout
-    double x;             // pen position of the run's first glyph, pixels
-    std::vector<Glyph> glyphs;
+    std::shared_ptr<const Shaping> shaping;
+    int unit; // its first unit in the text
+    double x; // its pen position on the line
 };
 
 namespace {
-
-constexpr double kUnit = double(PANGO_SCALE);
-
-using qm::utf8::IsHighSurrogate;
-using qm::utf8::IsLowSurrogate;
-
-// UTF-16 to UTF-8 with the byte offset of every unit and, for every byte that
-// starts a character, the unit it came from (-1 for the other bytes; the byte
-// after the text maps to the text's length). A unit that starts no character
-// (the second half of a surrogate pair) maps to the byte after its character.
-// Control characters become blanks so the text stays one line; lone
-// surrogates become U+FFFD.
-void ToUtf8(const std::vector<std::uint16_t>& text, std::string& out, std::vector<int>& unitByte,
-    std::vector<int>& byteUnit)
-{
-    out.clear();
-    byteUnit.clear();
-    unitByte.assign(text.size() + 1, 0);
-    size_t n = text.size();
-    for (size_t i = 0; i < n; ++i) {
-        const size_t first = i;
-        unitByte[i] = int(out.size());
-        std::uint32_t c = text[i];
-        if (IsHighSurrogate(c) && i + 1 < n && IsLowSurrogate(text[i + 1])) {
-            c = qm::utf8::FromSurrogates(c, text[i + 1]);
-            ++i;
-            unitByte[i] = int(out.size()) + 4;
-        } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
-            c = 0xFFFD;
-        } else if (c < 32 || c == 127) {
-            c = ' ';
-        }
-        unsigned char bytes[4];
-        out.append(reinterpret_cast<const char*>(bytes), qm::utf8::Encode(c, bytes));
-        byteUnit.push_back(int(first));
-        byteUnit.resize(out.size(), -1);
-    }
-    unitByte[n] = int(out.size());
-    byteUnit.push_back(int(n));
-}
 
 struct GlyphStringFree
 {
@@ -81,6 +34,34 @@ typedef std::unique_ptr<PangoGlyphString, GlyphStringFree> GlyphStringRef;
 bool IsBlank(std::uint16_t c) { return c == ' ' || c == '\t' || c == 0xA0 || c == 0x3000; }
 bool IsHardBreak(std::uint16_t c) { return c == '\n' || c == '\r'; }
 
+// Where words end: a blank or a control character (which shapes as one).
+bool EndsWord(std::uint16_t c) { return c <= ' '; }
+
+// Units that shape the same inside a word as in a whole text: no
+// right-to-left script, no combining mark, no join or direction control.
+bool IsPlainUnit(std::uint16_t c)
+{
+    if (c < 0x7F)
+        return true;
+    if (c < 0xA0)
+        return false;
+    if (c < 0x0300)
+        return true; // Latin-1, Latin extended, IPA, spacing modifiers
+    if (c >= 0x0370 && c < 0x0483)
+        return true; // Greek, Cyrillic
+    if (c >= 0x048A && c < 0x0530)
+        return true;
+    if (c >= 0x1E00 && c < 0x2000)
+        return true; // Latin and Greek extended (precomposed)
+    if (c >= 0x2010 && c < 0x2028)
+        return true; // dashes, quotes, bullets, ellipsis
+    if (c >= 0x2030 && c < 0x205F)
+        return true;
+    if (c >= 0x20A0 && c < 0x20C0)
+        return true;                  // currency
+    return c >= 0x2100 && c < 0x2150; // letter-like symbols
+}
+
 } // namespace
 
 Layout::Layout() = default;
@@ -89,14 +70,10 @@ Layout::~Layout() { ClearShaping(); }
 
 void Layout::ClearShaping()
 {
-    for (Run* r : m_runs)
-        delete r;
-    m_runs.clear();
-    if (m_pangoLayout)
-        g_object_unref(static_cast<PangoLayout*>(m_pangoLayout));
-    m_pangoLayout = nullptr;
+    m_pieces.clear();
     m_prefix.clear();
     m_breakBefore.clear();
+    m_breaksKnown = false;
     m_shaped = false;
 }
 
@@ -134,6 +111,67 @@ void Layout::ClampRange(int& start, int& length) const
         length = n - start;
 }
 
+bool Layout::ShapeWhole()
+{
+    auto shaping = std::make_shared<Shaping>();
+    if (!ShapeUnits(m_text.data(), Length(), m_style->Description(), *shaping))
+        return false;
+    const std::vector<double>& advance = shaping->advance;
+    for (size_t i = 0; i < advance.size(); ++i)
+        m_prefix[i + 1] = m_prefix[i] + advance[i];
+    m_ascent = shaping->ascent;
+    m_descent = shaping->descent;
+    m_pieces.push_back(Piece{std::move(shaping), 0, 0});
+    return true;
+}
+
+bool Layout::ShapeByWords()
+{
+    WordCache& cache = WordCache::Get();
+    const int n = Length();
+    const std::uint16_t* text = m_text.data();
+    std::vector<Piece> pieces;
+    double ascent = 0, descent = 0;
+    for (int start = 0; start < n;) {
+        int end = start;
+        while (end < n && !EndsWord(text[end]))
+            ++end;
+        while (end < n && EndsWord(text[end]))
+            ++end;
+        std::shared_ptr<const Shaping> word = cache.Word(*m_style, text + start, end - start);
+        if (!word || int(word->advance.size()) != end - start)
+            return false;
+        if (pieces.empty() || word->ascent > ascent)
+            ascent = word->ascent;
+        if (pieces.empty() || word->descent > descent)
+            descent = word->descent;
+        pieces.push_back(Piece{std::move(word), start, 0});
+        start = end;
+    }
+    for (size_t p = 0; p < pieces.size(); ++p) {
+        const Piece& piece = pieces[p];
+        const std::vector<double>& advance = piece.shaping->advance;
+        const int count = int(advance.size());
+        for (int i = 0; i < count; ++i)
+            m_prefix[size_t(piece.unit + i) + 1] = m_prefix[size_t(piece.unit + i)] + advance[size_t(i)];
+        if (p + 1 < pieces.size()) {
+            // The blank that ends this word may kern with the next word's
+            // first character.
+            double blank = 0;
+            if (!cache.BlankBefore(*m_style, text[pieces[p + 1].unit], blank))
+                return false;
+            const int last = piece.unit + count - 1;
+            m_prefix[size_t(last) + 1] = m_prefix[size_t(last)] + blank;
+        }
+    }
+    for (Piece& piece : pieces)
+        piece.x = m_prefix[size_t(piece.unit)];
+    m_pieces = std::move(pieces);
+    m_ascent = ascent;
+    m_descent = descent;
+    return true;
+}
+
 bool Layout::Shape()
 {
     if (!m_style)
@@ -141,112 +179,53 @@ bool Layout::Shape()
     if (m_shaped && m_shapedGeneration == m_style->ShapeGeneration())
         return true;
     ClearShaping();
-    FontCatalogue& cat = FontCatalogue::Get();
     const int n = Length();
     m_prefix.assign(size_t(n) + 1, 0.0);
-    m_breakBefore.assign(size_t(n) + 1, false);
-    if (n > 0)
-        m_breakBefore[size_t(n)] = true;
     m_shapedGeneration = m_style->ShapeGeneration();
     m_shaped = true;
-    if (!cat.Ok())
+    m_ascent = m_descent = 0;
+    if (!FontCatalogue::Get().Ok())
         return true; // no fonts: everything measures 0
-
     try {
+        const bool plain
+            = n > 0 && WordCache::Get().Enabled() && std::all_of(m_text.begin(), m_text.end(), IsPlainUnit);
+        if (plain && ShapeByWords())
+            return true;
+        m_pieces.clear();
+        std::fill(m_prefix.begin(), m_prefix.end(), 0.0);
+        if (!ShapeWhole()) {
+            ClearShaping();
+            return false;
+        }
+    } catch (...) {
+        ClearShaping();
+        return false;
+    }
+    return true;
+}
+
+void Layout::FindBreaks()
+{
+    if (m_breaksKnown)
+        return;
+    const int n = Length();
+    m_breakBefore.assign(size_t(n) + 1, false);
+    m_breaksKnown = true;
+    if (n == 0)
+        return;
+    m_breakBefore[size_t(n)] = true;
+    try {
+        // Break opportunities: Pango's per-character attributes, mapped to units.
         std::string utf8;
         std::vector<int> unitByte, byteUnit;
-        ToUtf8(m_text, utf8, unitByte, byteUnit);
-        auto startsChar = [&](int u) { return byteUnit[size_t(unitByte[size_t(u)])] == u; };
-
-        PangoLayout* pl = pango_layout_new(cat.MeasureContext());
-        m_pangoLayout = pl;
-        pango_layout_set_auto_dir(pl, FALSE);
-        pango_layout_set_font_description(pl, m_style->Description());
-        pango_layout_set_text(pl, utf8.c_str(), int(utf8.size()));
-        PangoLayoutLine* line = pango_layout_get_line_readonly(pl, 0);
-
-        PangoRectangle ink, logical;
-        pango_layout_line_get_extents(line, &ink, &logical);
-        m_ascent = -logical.y / kUnit;
-        m_descent = (logical.height + logical.y) / kUnit;
-
-        // Decoration metrics of the primary font.
-        PangoFont* font
-            = pango_font_map_load_font(cat.FontMap(), cat.MeasureContext(), m_style->Description());
-        if (font) {
-            PangoFontMetrics* m = pango_font_get_metrics(font, nullptr);
-            m_underlinePos = -pango_font_metrics_get_underline_position(m) / kUnit;
-            m_underlineThick = std::max(1.0, pango_font_metrics_get_underline_thickness(m) / kUnit);
-            m_strikePos = -pango_font_metrics_get_strikethrough_position(m) / kUnit;
-            m_strikeThick = std::max(1.0, pango_font_metrics_get_strikethrough_thickness(m) / kUnit);
-            pango_font_metrics_unref(m);
-            g_object_unref(font);
-        }
-
-        std::vector<double> advance(size_t(n), 0.0);
-        double penX = 0;
-        for (GSList* l = line ? line->runs : nullptr; l; l = l->next) {
-            PangoGlyphItem* gi = static_cast<PangoGlyphItem*>(l->data);
-            PangoGlyphString* gs = gi->glyphs;
-            const int itemStart = gi->item->offset;
-            const int itemEnd = itemStart + gi->item->length;
-            Run* run = new Run{gi, penX, {}};
-            m_runs.push_back(run);
-            // Cluster starts (byte offsets) of this run in logical order.
-            std::map<int, double> clusterWidth;
-            for (int g = 0; g < gs->num_glyphs; ++g)
-                clusterWidth[itemStart + gs->log_clusters[g]] += gs->glyphs[g].geometry.width / kUnit;
-            auto unitOfByte = [&](int byte) {
-                while (byte < int(byteUnit.size()) && byteUnit[size_t(byte)] < 0)
-                    ++byte;
-                return byte < int(byteUnit.size()) ? byteUnit[size_t(byte)] : n;
-            };
-            for (auto it = clusterWidth.begin(); it != clusterWidth.end(); ++it) {
-                auto next = std::next(it);
-                int u0 = unitOfByte(it->first);
-                int u1 = unitOfByte(next == clusterWidth.end() ? itemEnd : next->first);
-                // Share the cluster's advance among the characters it holds.
-                int chars = 0;
-                for (int u = u0; u < u1 && u < n; ++u)
-                    if (startsChar(u))
-                        ++chars;
-                for (int u = u0; u < u1 && u < n; ++u)
-                    if (startsChar(u))
-                        advance[size_t(u)] = it->second / double(chars);
-            }
-            double x = penX;
-            for (int g = 0; g < gs->num_glyphs; ++g) {
-                const PangoGlyphInfo& info = gs->glyphs[g];
-                int cb = itemStart + gs->log_clusters[g];
-                auto it = clusterWidth.find(cb);
-                auto next = std::next(it);
-                Glyph glyph{unitOfByte(cb), unitOfByte(next == clusterWidth.end() ? itemEnd : next->first),
-                    false, 0, 0, 0, 0};
-                if (info.glyph != PANGO_GLYPH_EMPTY) {
-                    PangoRectangle gink;
-                    pango_font_get_glyph_extents(gi->item->analysis.font, info.glyph, &gink, nullptr);
-                    if (gink.width > 0 && gink.height > 0) {
-                        glyph.hasInk = true;
-                        glyph.inkX0 = x + (info.geometry.x_offset + gink.x) / kUnit;
-                        glyph.inkY0 = (info.geometry.y_offset + gink.y) / kUnit;
-                        glyph.inkX1 = glyph.inkX0 + gink.width / kUnit;
-                        glyph.inkY1 = glyph.inkY0 + gink.height / kUnit;
-                    }
-                }
-                run->glyphs.push_back(glyph);
-                x += info.geometry.width / kUnit;
-            }
-            penX = x;
-        }
-        for (int i = 0; i < n; ++i)
-            m_prefix[size_t(i) + 1] = m_prefix[size_t(i)] + advance[size_t(i)];
-
-        // Break opportunities: Pango's per-character attributes, mapped to units.
-        int nAttrs = 0;
-        const PangoLogAttr* attrs = pango_layout_get_log_attrs_readonly(pl, &nAttrs);
-        int charIndex = 0;
-        for (int u = 0; u <= n && charIndex < nAttrs; ++u) {
-            if (u < n && !startsChar(u))
+        ShapingUtf8(m_text.data(), n, utf8, unitByte, byteUnit);
+        const glong chars = g_utf8_strlen(utf8.c_str(), glong(utf8.size()));
+        std::vector<PangoLogAttr> attrs(size_t(chars) + 1);
+        pango_get_log_attrs(utf8.c_str(), int(utf8.size()), -1, pango_language_from_string("en"),
+            attrs.data(), int(attrs.size()));
+        size_t charIndex = 0;
+        for (int u = 0; u <= n && charIndex < attrs.size(); ++u) {
+            if (u < n && byteUnit[size_t(unitByte[size_t(u)])] != u)
                 continue; // inside a character
             if (attrs[charIndex].is_line_break && u > 0)
                 m_breakBefore[size_t(u)] = true;
@@ -256,10 +235,8 @@ bool Layout::Shape()
             if (IsHardBreak(m_text[size_t(u) - 1]))
                 m_breakBefore[size_t(u)] = true;
     } catch (...) {
-        ClearShaping();
-        return false;
+        // Without the attributes only the end of the text is a break.
     }
-    return true;
 }
 
 double Layout::PrefixWidth(int n)
@@ -297,18 +274,24 @@ bool Layout::ImageBounds(int start, int length, TextRect& out)
     int end = start + length;
     bool any = false;
     double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-    for (const Run* r : m_runs)
-        for (const Glyph& g : r->glyphs) {
-            if (!g.hasInk || g.unitEnd <= start || g.unitStart >= end)
-                continue;
-            if (!any) {
-                x0 = g.inkX0, y0 = g.inkY0, x1 = g.inkX1, y1 = g.inkY1;
-                any = true;
-            } else {
-                x0 = std::min(x0, g.inkX0), y0 = std::min(y0, g.inkY0);
-                x1 = std::max(x1, g.inkX1), y1 = std::max(y1, g.inkY1);
+    for (const Piece& piece : m_pieces) {
+        const int pieceEnd = piece.unit + int(piece.shaping->advance.size());
+        if (pieceEnd <= start || piece.unit >= end)
+            continue;
+        for (const ShapedRun* r : piece.shaping->runs)
+            for (const ShapedGlyph& g : r->glyphInfo) {
+                if (!g.hasInk || piece.unit + g.unitEnd <= start || piece.unit + g.unitStart >= end)
+                    continue;
+                const double gx0 = piece.x + g.inkX0, gx1 = piece.x + g.inkX1;
+                if (!any) {
+                    x0 = gx0, y0 = g.inkY0, x1 = gx1, y1 = g.inkY1;
+                    any = true;
+                } else {
+                    x0 = std::min(x0, gx0), y0 = std::min(y0, g.inkY0);
+                    x1 = std::max(x1, gx1), y1 = std::max(y1, g.inkY1);
+                }
             }
-        }
+    }
     if (!any)
         return false;
     out = TextRect{int(std::floor(x0)), int(std::floor(y0)), int(std::ceil(x1)), int(std::ceil(y1))};
@@ -320,6 +303,7 @@ int Layout::BreakLine(int start, int width)
     const int n = Length();
     if (start < 0 || start >= n || !Shape())
         return 0;
+    FindBreaks();
     int best = 0;
     for (int e = start + 1; e <= n; ++e) {
         if (!m_breakBefore[size_t(e)])
@@ -350,7 +334,7 @@ bool Layout::DrawRange(int start, int length, double x, double y)
     if (!m_context || !Shape())
         return false;
     ClampRange(start, length);
-    if (length == 0 || m_runs.empty())
+    if (length == 0 || m_pieces.empty())
         return true;
     const int end = start + length;
     const double size = m_style->Size();
@@ -362,33 +346,70 @@ bool Layout::DrawRange(int start, int length, double x, double y)
             + std::to_string(int(std::lround(x))) + ", " + std::to_string(int(std::lround(y))) + ")"
         : std::string();
     const double r = m_style->Red() / 255.0, g = m_style->Green() / 255.0, b = m_style->Blue() / 255.0;
-    // The glyph strings of the runs the range touches, with the glyphs outside
-    // the range blanked: made once, then drawn on every tile.
-    auto inRange = [&](const Glyph& gl) { return gl.unitStart < end && gl.unitEnd > start; };
-    std::vector<std::pair<const Run*, GlyphStringRef>> shown;
-    for (const Run* run : m_runs) {
-        if (std::none_of(run->glyphs.begin(), run->glyphs.end(), inRange))
+    // The glyphs of the range, joined into one glyph string for each stretch
+    // of one font and placed by blank glyphs in between, so every glyph
+    // stands where the shaper put it, to the shaper's unit: made once, then
+    // drawn on every tile. Glyphs outside the range are blanked.
+    struct Shown
+    {
+        PangoFont* font;
+        GlyphStringRef glyphs;
+        long long width; // Pango units so far
+    };
+    std::vector<Shown> shown;
+    auto append = [](PangoGlyphString* to, const PangoGlyphInfo& info) {
+        const int at = to->num_glyphs;
+        pango_glyph_string_set_size(to, at + 1);
+        to->glyphs[at] = info;
+        to->log_clusters[at] = at;
+    };
+    for (const Piece& piece : m_pieces) {
+        const int pieceEnd = piece.unit + int(piece.shaping->advance.size());
+        if (pieceEnd <= start || piece.unit >= end)
             continue;
-        GlyphStringRef glyphs(pango_glyph_string_copy(run->item->glyphs));
-        for (int i = 0; i < glyphs->num_glyphs; ++i)
-            if (!inRange(run->glyphs[size_t(i)]))
-                glyphs->glyphs[i].glyph = PANGO_GLYPH_EMPTY;
-        shown.emplace_back(run, std::move(glyphs));
+        auto inRange = [&](const ShapedGlyph& gl) {
+            return piece.unit + gl.unitStart < end && piece.unit + gl.unitEnd > start;
+        };
+        for (const ShapedRun* run : piece.shaping->runs) {
+            if (std::none_of(run->glyphInfo.begin(), run->glyphInfo.end(), inRange))
+                continue;
+            if (shown.empty() || shown.back().font != run->font)
+                shown.push_back(Shown{run->font, GlyphStringRef(pango_glyph_string_new()), 0});
+            Shown& to = shown.back();
+            const long long target = std::llround((piece.x + run->x) * PANGO_SCALE);
+            if (target != to.width) {
+                PangoGlyphInfo gap{};
+                gap.glyph = PANGO_GLYPH_EMPTY;
+                gap.geometry.width = PangoGlyphUnit(target - to.width);
+                gap.attr.is_cluster_start = 1;
+                append(to.glyphs.get(), gap);
+                to.width = target;
+            }
+            for (int i = 0; i < run->glyphs->num_glyphs; ++i) {
+                PangoGlyphInfo info = run->glyphs->glyphs[i];
+                if (!inRange(run->glyphInfo[size_t(i)]))
+                    info.glyph = PANGO_GLYPH_EMPTY;
+                append(to.glyphs.get(), info);
+                to.width += info.geometry.width;
+            }
+        }
     }
+    const WordCache::Decoration& decoration = WordCache::Get().Decorations(*m_style);
     m_context->DrawWithCairo(bounds, true, trace, [&](cairo_t* cr) {
         cairo_translate(cr, x, y);
         cairo_scale(cr, 1, -1); // glyphs upright: y grows down from the baseline
         cairo_set_source_rgb(cr, r, g, b);
-        for (const auto& [run, glyphs] : shown) {
-            cairo_move_to(cr, run->x, 0);
-            pango_cairo_show_glyph_string(cr, run->item->item->analysis.font, glyphs.get());
+        for (const Shown& run : shown) {
+            cairo_move_to(cr, 0, 0);
+            pango_cairo_show_glyph_string(cr, run.font, run.glyphs.get());
         }
         if (m_style->Underline()) {
-            cairo_rectangle(cr, left, m_underlinePos, right - left, m_underlineThick);
+            cairo_rectangle(cr, left, decoration.underlinePos, right - left, decoration.underlineThick);
             cairo_fill(cr);
         }
         if (m_style->Strikethrough()) {
-            cairo_rectangle(cr, left, m_strikePos - m_strikeThick / 2, right - left, m_strikeThick);
+            cairo_rectangle(cr, left, decoration.strikePos - decoration.strikeThick / 2, right - left,
+                decoration.strikeThick);
             cairo_fill(cr);
         }
     });

@@ -6,6 +6,12 @@
 // prefix is ever shaped again. Shaping is redone only when the text or the
 // style's font changes.
 //
+// Plain text (Latin, Greek and Cyrillic letters, punctuation and symbols
+// that need no reordering and no marks across words) is put together from
+// the shaped words of the process's word cache (WordCache.h), which gives
+// the same measurements as shaping the whole text; any other text is shaped
+// whole, so the shaper orders right-to-left runs and joins what needs it.
+//
 // Measurement coordinates: the line's origin at x = 0, the baseline at
 // y = 0, y growing downwards. Widths round to the nearest pixel, ink
 // rectangles outward. Drawing goes to a cg context in its y-up user space,
@@ -71,28 +77,31 @@ public:
     void SetHighlightColor(std::uint8_t r, std::uint8_t g, std::uint8_t b);
 
 private:
-    struct Glyph;
-    struct Run;
+    struct Piece;
     bool Shape();
+    bool ShapeWhole();
+    bool ShapeByWords();
     void ClearShaping();
     void ClampRange(int& start, int& length) const;
     bool DrawRange(int start, int length, double x, double y);
+    void FindBreaks();
 
     std::vector<std::uint16_t> m_text;
     Style* m_style = nullptr;
     cg::Context* m_context = nullptr;
     std::uint8_t m_hl[3] = {181, 213, 255};
 
-    // Shaping results.
+    // Shaping results: the pieces placed along the line (one for a text
+    // shaped whole, one a word otherwise), the prefix sums of the units'
+    // advances and the line's ascent and descent.
     bool m_shaped = false;
     unsigned m_shapedGeneration = 0;
-    void* m_pangoLayout = nullptr;   // PangoLayout*
+    std::vector<Piece> m_pieces;
     std::vector<double> m_prefix;    // size Length() + 1
-    std::vector<bool> m_breakBefore; // size Length() + 1
-    std::vector<Run*> m_runs;
+    std::vector<bool> m_breakBefore; // size Length() + 1, found when first asked for
+    bool m_breaksKnown = false;
     double m_ascent = 0;
     double m_descent = 0;
-    double m_underlinePos = 0, m_underlineThick = 1, m_strikePos = 0, m_strikeThick = 1;
 };
 
 } // namespace qm::text

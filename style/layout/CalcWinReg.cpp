@@ -95,6 +95,8 @@ bool CElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, CalcIn
         m_sizeRect.SetRectEmpty();
         return true;
     }
+    if (LaysOutAsBlock(this))
+        PrepareInlineContent(this, noChildCalc);
     CalcForAll(dc, false, false);
     if (m_kind == kKindColgroup || m_kind == kKindCol)
         return true;
@@ -187,13 +189,4 @@ bool CElement::DrawUncalc()
         c->BuildCDC(nullptr);
     HandleFinalWidth(this);
     return true;
-}
-
-// Splitting an inline element across lines comes with the wrapping of
-// inline content; until then an element is never split: it answers itself
-// and the line puts it whole on the next line.
-CElement* CElement::WrapElement(CSize& room, bool)
-{
-    room.cx = m_sizeRect.right - m_sizeRect.left;
-    return this;
 }

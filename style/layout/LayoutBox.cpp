@@ -82,23 +82,6 @@ bool StandsOnOwnLine(const CElement* e)
     return e->m_kind == kKindCustom && e->m_inline && IsThereBlockChild(e, false);
 }
 
-int WrapStateOf(const CElement* e)
-{
-    if (!e->m_inline || e->m_inlineGroup == 0)
-        return 0;
-    bool before = false;
-    bool after = false;
-    for (const CElement* s = e->m_prevSibling; s && !before; s = s->m_prevSibling)
-        before = s->m_inlineGroup == e->m_inlineGroup;
-    for (const CElement* s = e->m_nextSibling; s && !after; s = s->m_nextSibling)
-        after = s->m_inlineGroup == e->m_inlineGroup;
-    if (!before && !after)
-        return 0;
-    if (!before)
-        return -1;
-    return after ? 2 : 1;
-}
-
 void GiveArea(CElement* e, int width, int height, int containerWidth, int containerHeight)
 {
     if (e->m_kind == kKindText)

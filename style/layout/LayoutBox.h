@@ -47,9 +47,8 @@ bool LaysOutAsBlock(const CElement* e);
 // Takes a line of its own in its parent: blocks, center, and inline custom
 // elements holding a block child.
 bool StandsOnOwnLine(const CElement* e);
-// The piece of a wrapped inline element: 0 not wrapped (or not inline), -1
-// the first piece, 1 the last, 2 a middle one. Pieces are the siblings that
-// share the element's inline group.
+// The piece of a wrapped inline element or text run: 0 not wrapped, -1 the
+// first piece, 1 the last, 2 a middle one (WrapPieces.cpp).
 int WrapStateOf(const CElement* e);
 // Whether a piece with that wrap state shows its left (or right) edges:
 // borders, paddings and margins.

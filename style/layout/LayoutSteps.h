@@ -27,3 +27,10 @@ void LayOutInline(CElement* e, const LayoutCall& call);
 // A block: its children in lines, blocks on lines of their own, floats at
 // the edges, then alignment.
 void LayOutLines(CElement* e, const LayoutCall& call);
+// Joins the pieces of the wrapped elements among the block's inline content
+// (WrapPieces.cpp), before its lines are made again.
+void JoinWrappedPieces(CElement* block);
+// Before a block's lines are made: its wrapped pieces are joined (unless
+// the children keep their layout), and in a right-to-left block runs that
+// change direction are cut there (RightToLeftLines.cpp).
+void PrepareInlineContent(CElement* block, bool noChildCalc);

@@ -216,6 +216,10 @@ CElement* LineLayout::Place(CElement* c)
             if (c->IsCanWrap() && m_pieces < kMaxWrapPieces) {
                 CSize room(std::max(0, limit - static_cast<int>(c->m_position.x)), m_availHeight);
                 CElement* piece = c->WrapElement(room, false);
+                // Alone on its line and still too wide: it breaks at its
+                // first opportunity, so what follows is not dragged along.
+                if (piece == c && m_line.empty())
+                    piece = c->WrapElement(room, true);
                 if (piece != c) {
                     // A new piece comes detached: it goes after c, to the
                     // next line. Null: the rest went into the next sibling.

@@ -1,0 +1,332 @@
+// A text run's font, colour and display text, its own box and the caret's
+// geometry.
+
+#include "elements/TextElement.h"
+
+#include <cstdlib>
+#include <string>
+
+#include "base/shims/TextShims.h"
+#include "editor/XHTML.h"
+#include "element/EffectiveValues.h"
+#include "platform/text/FontCatalogue.h"
+#include "platform/text/TextLayout.h"
+#include "platform/text/TextStyle.h"
+
+namespace {
+
+constexpr unsigned long kLinkColour = RGB(0, 0, 255);
+
+// The font of the run as the style resolved it.
+struct RunFont
+{
+    long id;
+    int size;
+    bool bold;
+    bool italic;
+    bool underline;
+    bool strike;
+};
+
+// The catalogue's font number for the first name of a family list that it
+// knows (generic names included); fallback when it knows none.
+long FontIdForFamily(const unsigned short* family, long fallback)
+{
+    const qm::text::FontCatalogue& fonts = qm::text::FontCatalogue::Get();
+    std::string name;
+    for (const unsigned short* p = family;; ++p) {
+        if (*p && *p != ',') {
+            if (*p < 0x80 && *p != '"' && *p != '\'')
+                name += static_cast<char>(*p);
+            continue;
+        }
+        const size_t first = name.find_first_not_of(' ');
+        const size_t last = name.find_last_not_of(' ');
+        const std::string trimmed = first == std::string::npos ? "" : name.substr(first, last - first + 1);
+        long id = fonts.FontIdForName(trimmed);
+        if (id < 0 && (trimmed == "serif" || trimmed == "Serif"))
+            id = qm::text::kDefaultFontId;
+        if (id < 0 && (trimmed == "monospace" || trimmed == "Monospace"))
+            id = qm::text::kMonospaceFontId;
+        if (id < 0 && (trimmed == "sans-serif" || trimmed == "Sans-serif"))
+            id = fonts.FontIdForName("Arial");
+        if (id >= 0)
+            return id;
+        if (!*p)
+            return fallback;
+        name.clear();
+    }
+}
+
+// Inside a link whose run and ancestors up to the anchor say nothing about
+// decoration, the text is underlined.
+bool LinkUnderlined(const CElement* run)
+{
+    for (const CElement* e = run; e; e = e->m_parent) {
+        if (e->m_style.noDecoration)
+            return false;
+        if (e->m_kind == kKindA)
+            break;
+    }
+    return true;
+}
+
+// The font the layout pass resolved (LoadCDCSetting); before any pass, the
+// computed style's.
+RunFont ResolvedFont(const CTextElement& run)
+{
+    const ELEMENT_STYLE& s = run.m_style;
+    RunFont f;
+    if (run.m_pxFontSize > 0) {
+        const TEXT_FONT_SETTING& t = run.m_textFont;
+        f.id = FontIdForFamily(t.family, s.fontNumber);
+        f.size = std::abs(t.size);
+        f.bold = t.bold;
+        f.italic = t.italic;
+        f.underline = t.underline;
+    } else {
+        f.id = FontIdForFamily(s.fontFamily, s.fontNumber);
+        f.size = GetActualFontSize(&run);
+        f.bold = (s.fontWeight ? s.fontWeight : 100) >= 301;
+        f.italic = s.italic != 0;
+        f.underline = s.underline != 0;
+    }
+    f.underline = f.underline || (run.m_linkState == 1 && LinkUnderlined(&run));
+    f.strike = s.lineThrough != 0;
+    return f;
+}
+
+} // namespace
+
+bool CTextElement::LoadCDCSetting(void* dc)
+{
+    CElement::LoadCDCSetting(dc);
+    return true;
+}
+
+bool CTextElement::DrawUncalc()
+{
+    CElement::DrawUncalc();
+    SetTextFont();
+    return true;
+}
+
+int CTextElement::TextTransformCode() const
+{
+    for (const CElement* e = this; e; e = e->m_parent) {
+        if (e->m_style.textTransform.set)
+            return e->m_style.textTransform.value;
+    }
+    return 0;
+}
+
+int CTextElement::ShouldTransform() const
+{
+    int mask = 0;
+    const int code = TextTransformCode();
+    if (code >= 1 && code <= 3)
+        mask |= 1;
+    if (m_text.Find(static_cast<unsigned short>('\t')) >= 0)
+        mask |= 2;
+    return mask;
+}
+
+void CTextElement::ApplyTextTransform(CSafeBuf& text) const
+{
+    switch (TextTransformCode()) {
+    case 1: text.MakeCapitalize(); break;
+    case 2: text.MakeUpper(); break;
+    case 3: text.MakeLower(); break;
+    default: break;
+    }
+}
+
+unsigned long CTextElement::GetRunColor() const
+{
+    if (m_linkState == 1) {
+        long colour = static_cast<long>(kLinkColour);
+        for (const CElement* e = m_parent; e; e = e->m_parent) {
+            if (e->m_style.colorSet)
+                colour = ValidateColor(e, e->m_style.color);
+            if (e->m_kind == kKindA)
+                break;
+        }
+        return colour < 0 ? kLinkColour : static_cast<unsigned long>(colour);
+    }
+    // A run takes its colour from the nearest element that sets one.
+    for (const CElement* e = this; e; e = e->m_parent) {
+        if (e->m_style.colorSet) {
+            const long colour = ValidateColor(e, e->m_style.color);
+            return colour < 0 ? RGB(0, 0, 0) : static_cast<unsigned long>(colour);
+        }
+    }
+    return RGB(0, 0, 0);
+}
+
+void CTextElement::BuildDisplayText()
+{
+    const int mask = ShouldTransform();
+    m_tabColumns.clear();
+    if (!mask) {
+        m_displayText = &m_text;
+    } else {
+        m_transformed = m_text;
+        if (mask & 1)
+            ApplyTextTransform(m_transformed);
+        if (mask & 2) {
+            // Where each unit of the text starts in the expanded text.
+            const unsigned short* s = m_text;
+            const int n = m_text.Length();
+            m_tabColumns.resize(static_cast<size_t>(n) + 1);
+            long long column = 0;
+            for (int i = 0; i < n; ++i) {
+                m_tabColumns[static_cast<size_t>(i)] = static_cast<int>(column);
+                column = s[i] == '\t' ? (column / kTextTabWidth + 1) * kTextTabWidth : column + 1;
+                if (column > 0x3FFFFFFF)
+                    column = 0x3FFFFFFF; // beyond any string; keeps the map monotonic
+            }
+            m_tabColumns[static_cast<size_t>(n)] = static_cast<int>(column);
+            m_transformed.ExpandTAB(kTextTabWidth, ' ');
+            if (m_transformed.Length() != m_tabColumns.back())
+                m_tabColumns.clear(); // not expanded (too long): offsets stay as they are
+        }
+        m_displayText = &m_transformed;
+    }
+    const std::vector<std::uint16_t>& shown = m_textLayout->Text();
+    const int n = m_displayText->Length();
+    const unsigned short* d = *m_displayText;
+    bool same = static_cast<int>(shown.size()) == n;
+    for (int i = 0; same && i < n; ++i)
+        same = shown[static_cast<size_t>(i)] == d[i];
+    if (!same) {
+        m_textLayout->SetText(reinterpret_cast<const std::uint16_t*>(d), n);
+        ++m_displayVersion;
+    }
+}
+
+const CSafeBuf& CTextElement::DisplayText()
+{
+    BuildDisplayText();
+    return *m_displayText;
+}
+
+int CTextElement::ToDisplayOffset(int textOffset) const
+{
+    if (m_tabColumns.empty())
+        return textOffset;
+    if (textOffset <= 0)
+        return 0;
+    const int n = static_cast<int>(m_tabColumns.size()) - 1;
+    return m_tabColumns[static_cast<size_t>(textOffset < n ? textOffset : n)];
+}
+
+int CTextElement::ToTextOffset(int displayOffset) const
+{
+    if (m_tabColumns.empty())
+        return displayOffset;
+    // The last unit that starts at or before the column.
+    int lo = 0, hi = static_cast<int>(m_tabColumns.size()) - 1;
+    while (lo < hi) {
+        const int mid = (lo + hi + 1) / 2;
+        if (m_tabColumns[static_cast<size_t>(mid)] <= displayOffset)
+            lo = mid;
+        else
+            hi = mid - 1;
+    }
+    return lo;
+}
+
+int CTextElement::DisplayWidth(int n)
+{
+    qm::text::TextRect r;
+    m_textLayout->GlyphBounds(0, n, r);
+    return r.right - r.left;
+}
+
+int CTextElement::TypographicHeight()
+{
+    qm::text::TextRect r;
+    m_textLayout->GlyphBounds(0, 0, r);
+    return r.bottom - r.top;
+}
+
+void CTextElement::SetTextFont()
+{
+    const RunFont font = ResolvedFont(*this);
+    qm::text::Style& style = *m_textStyle;
+    const unsigned generation = style.ShapeGeneration();
+    style.SetBold(font.bold);
+    style.SetItalic(font.italic);
+    style.SetUnderline(font.underline);
+    style.SetStrikethrough(font.strike);
+    style.SetSize(std::abs(font.size));
+    const unsigned long colour = GetRunColor();
+    style.SetColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+    style.SetFontId(font.id);
+    if (style.ShapeGeneration() != generation)
+        ++m_displayVersion;
+    m_textFontStale = 0;
+
+    m_lineHeight = MacGetLineHeight(&style);
+    BuildDisplayText();
+    if (!m_displayText->IsEmpty()) {
+        const int height = TypographicHeight() - 4;
+        if (height > m_lineHeight)
+            m_lineHeight = height;
+    }
+    m_minWrapWidth = std::abs(font.size);
+}
+
+bool CTextElement::CalcWinReg(void* dc, bool, bool, CalcInfo*)
+{
+    if (!m_text.IsEmpty())
+        CalcForAll(dc, false, false);
+    SetTextFont();
+    const int n = m_displayText->Length();
+    if (n > 0) {
+        const int height = TypographicHeight();
+        m_sizeRect = CRect(0, 0, DisplayWidth(n), height);
+        m_baseline = CPoint(0, height - 4);
+    } else {
+        m_sizeRect = CRect(0, 0, 0, m_lineHeight);
+        m_baseline = CPoint(0, m_lineHeight);
+    }
+    return true;
+}
+
+int CTextElement::GetKeyPos(CPoint& pt, int offset)
+{
+    BuildDisplayText();
+    int at = offset == -1 ? static_cast<int>(m_caretOffset) : offset;
+    if (at < 0)
+        at = 0;
+    if (at > m_text.Length())
+        at = m_text.Length();
+    const int height = TypographicHeight() - 2;
+    pt = CPoint(DisplayWidth(ToDisplayOffset(at)), m_lineHeight + 2 > height ? m_lineHeight + 2 : height);
+    ElementToScreen(pt);
+    return 1;
+}
+
+int CTextElement::GetKeyLen() { return m_lineHeight + 4; }
+
+bool CTextElement::DrawBorder(void* dc, CPoint origin, CRect* clip)
+{
+    if (m_linkState != 2)
+        return CElement::DrawBorder(dc, origin, clip);
+    const ELEMENT_STYLE saved = m_style;
+    const bool own = m_style.borderSet != 0;
+    m_style.borderSet = 1;
+    for (BORDER_SIDE& side : m_style.border) {
+        side.width = 2;
+        side.unit = kUnitPixels;
+        side.color = static_cast<std::int32_t>(RGB(0, 0, 255));
+        side.colorSet = 1;
+        side.set = 1;
+        if (!own)
+            side.style = kLineSolid;
+    }
+    CElement::DrawBorder(dc, origin, nullptr);
+    m_style = saved;
+    return true;
+}

@@ -1,0 +1,91 @@
+// Turning a click into a caret offset, and drawing a text run with its
+// selection.
+
+#include "elements/TextElement.h"
+
+#include <algorithm>
+
+#include "platform/cg/Context.h"
+#include "platform/text/TextLayout.h"
+#include "platform/text/TextStyle.h"
+
+int CTextElement::GetCloseCursor(CPoint pt, CPoint& caretPoint, int& caretLength, int& offset, int)
+{
+    if (!PointToElement(pt))
+        return 0;
+    BuildDisplayText();
+    caretLength = BoxHeight();
+    caretPoint = CPoint(0, BoxHeight());
+    offset = 0;
+    if (pt.x >= 1) {
+        const int n = m_text.Length();
+        int before = 0; // width of the first i - 1 units
+        for (int i = 1; i <= n; ++i) {
+            const int width = DisplayWidth(ToDisplayOffset(i));
+            if (width <= pt.x) {
+                offset = i;
+                caretPoint.x = width;
+            } else {
+                // Past the point: after this unit only from its right half on.
+                if (pt.x + (width - before) / 2 >= width) {
+                    offset = i;
+                    caretPoint.x = width;
+                }
+                break;
+            }
+            before = width;
+        }
+    }
+    ElementToScreen(caretPoint);
+    return 1;
+}
+
+int CTextElement::LButtonDown(
+    unsigned int, CPoint pt, bool& handled, CPoint& caretPoint, int& caretLength, bool&)
+{
+    int offset = 0;
+    if (!GetCloseCursor(pt, caretPoint, caretLength, offset, 0))
+        return 0;
+    m_caretOffset = offset;
+    handled = true;
+    return 1;
+}
+
+bool CTextElement::SelfPaint(void* dc, CPoint origin)
+{
+    qm::cg::Context* context = static_cast<qm::cg::Context*>(dc);
+    if (!context && m_root)
+        context = m_root->m_dc.get();
+    BuildDisplayText();
+    const int n = m_displayText->Length();
+    if (n == 0 || !context)
+        return true;
+
+    const unsigned long colour = GetRunColor();
+    m_textStyle->SetColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+    qm::text::Layout& layout = *m_textLayout;
+    layout.SetContext(context);
+    const double x = origin.x;
+    const double y = context->Height() - origin.y - BoxHeight() + 4;
+    layout.Draw(0, n, x, y);
+
+    if (HasOwnSelection()) {
+        // Selection offsets are the text's: into the display text's columns,
+        // the end to the last column of a TAB it ends on.
+        const int last = m_text.Length() - 1;
+        const long selStart = std::clamp<long>(m_selStart, 0, last);
+        const long selEnd = std::clamp<long>(m_selEnd, 0, last);
+        int start = ToDisplayOffset(static_cast<int>(selStart));
+        int end = ToDisplayOffset(static_cast<int>(selEnd) + 1) - 1;
+        if (end >= n)
+            end = n - 1;
+        layout.Highlight(start, end - start + 1, x, y);
+        qm::text::TextRect bounds;
+        layout.GlyphBounds(start, end - start + 1, bounds);
+        m_selStartPoint.x = std::max(bounds.left, 0);
+        m_selEndPoint.x = std::max(bounds.right, 0);
+    }
+    layout.SetContext(nullptr);
+    m_baseline.y = BoxHeight() - 4;
+    return true;
+}

@@ -1,0 +1,247 @@
+// Splitting a text run where a line ends, joining the pieces again, and the
+// narrowest width a run can take.
+//
+// Break opportunities are found in the text (a TAB counts as one, as its
+// expansion is blanks); widths are those of the display text up to the
+// matching column, from the layout's one shaping.
+
+#include "elements/TextElement.h"
+
+#include <algorithm>
+
+#include "editor/XHTML.h"
+#include "element/factory/ElementFactory.h"
+
+namespace {
+
+constexpr int kEstimatedRestLength = 500;
+
+bool IsBreakUnit(unsigned short ch) { return ch == '\t' || IsCanWrapChar(ch); }
+
+bool HasCaret(const CElement* e) { return e->m_owner && e->m_owner->m_doc.m_caretElement == e; }
+
+void GiveCaret(CElement* from, CElement* to, long offset)
+{
+    to->m_caretOffset = offset;
+    if (from->m_owner && from->m_owner->m_doc.m_caretElement == from)
+        from->m_owner->m_doc.m_caretElement = to;
+}
+
+bool HasSelection(const CElement* e) { return e->m_selected && e->m_selStart <= e->m_selEnd; }
+
+} // namespace
+
+CElement* CTextElement::WrapElement(CSize& room, bool force)
+{
+    if (m_minWrapWidth > room.cx && !force)
+        return this;
+    BuildDisplayText();
+    const int n = m_text.Length();
+    if (n == 0)
+        return nullptr;
+    const unsigned short* s = m_text;
+    auto widthTo = [this](int k) { return DisplayWidth(ToDisplayOffset(k)); };
+
+    int breakAt = -1; // the last unit kept
+    if (force) {
+        for (int i = 0; i < n && breakAt < 0; ++i) {
+            if (IsBreakUnit(s[i]))
+                breakAt = i;
+        }
+    } else {
+        int last = n - 1;
+        const long long width = BoxWidth();
+        if (width >= 2LL * room.cx && room.cx >= 1) {
+            // Start near the share of the text that fits, plus a fifth, and
+            // step on ten units at a time until the room is used up.
+            long long k = static_cast<long long>(n) * room.cx * 12 / (width * 10);
+            while (k < n && widthTo(static_cast<int>(k)) < room.cx)
+                k += 10;
+            last = k < n ? static_cast<int>(k) - 1 : n - 1;
+        }
+        for (int i = last; i >= 0; --i) {
+            if (IsBreakUnit(s[i]) && widthTo(i + 1) <= room.cx) {
+                breakAt = i;
+                break;
+            }
+        }
+    }
+    if (breakAt < 0)
+        return this;
+
+    const int oldLength = n;
+    const CRect oldBox = m_sizeRect;
+    CSafeBuf rest = m_text.Mid(breakAt + 1, n - breakAt - 1);
+    m_text = m_text.Left(breakAt + 1);
+    BuildDisplayText();
+    const int kept = DisplayWidth(m_displayText->Length());
+    m_sizeRect.right = m_sizeRect.left + kept;
+    m_sizeRect.bottom = m_sizeRect.top + TypographicHeight();
+    room.cx = kept;
+
+    // The rest joins the next run only when that is a piece of this one;
+    // another run may stand apart for a reason (a change of direction).
+    const bool nextIsPiece = m_inlineGroup && m_nextSibling && m_nextSibling->m_inlineGroup == m_inlineGroup;
+    if (rest.IsEmpty() || (nextIsPiece && MoveTextToBrother(rest)))
+        return nullptr;
+    CElement* made = CreateElement(static_cast<const unsigned short*>(nullptr), m_rules, m_root, m_owner);
+    CTextElement* piece = dynamic_cast<CTextElement*>(made);
+    if (!piece) {
+        delete made;
+        m_text += rest; // nothing may be lost: the run stays whole
+        BuildDisplayText();
+        m_sizeRect = oldBox;
+        return this;
+    }
+    piece->CopyFromParent(this, 3);
+    piece->m_parent = m_parent;
+    piece->m_text = rest;
+    InlineIDInfo(1, 0);
+    piece->m_inlineGroup = m_inlineGroup;
+    DivideSelection(piece, oldLength);
+    if (HasCaret(this) && m_caretOffset > breakAt)
+        GiveCaret(this, piece, m_caretOffset - breakAt - 1);
+
+    if (!force && rest.Length() > kEstimatedRestLength) {
+        // Laid out when the wrapper reaches it; until then the box this run
+        // had, less the kept part.
+        piece->DrawUncalc();
+        piece->m_sizeRect
+            = CRect(0, 0, std::max(0, (oldBox.right - oldBox.left) - kept), (oldBox.bottom - oldBox.top));
+        piece->m_baseline = m_baseline;
+        piece->m_minWrapWidth = m_minWrapWidth;
+    } else {
+        piece->BuildCDC(nullptr);
+        piece->CalcWinReg(nullptr, false, false, nullptr);
+    }
+    return piece;
+}
+
+CTextElement* CTextElement::SplitText(int offset)
+{
+    const int n = m_text.Length();
+    if (!m_parent || offset < 1 || offset >= n)
+        return nullptr;
+    CTextElement* run = dynamic_cast<CTextElement*>(
+        CreateElement(static_cast<const unsigned short*>(nullptr), m_rules, m_root, m_owner));
+    if (!run)
+        return nullptr;
+    run->CopyFromParent(this, 3);
+    run->m_style = m_style;
+    run->m_text = m_text.Mid(offset, n - offset);
+    m_text = m_text.Left(offset);
+    m_parent->InsertInto(run, this, true);
+    DivideSelection(run, n);
+    if (HasCaret(this) && m_caretOffset > offset)
+        GiveCaret(this, run, m_caretOffset - offset);
+    return run;
+}
+
+bool CTextElement::MoveTextToBrother(const CSafeBuf& text)
+{
+    CTextElement* next = dynamic_cast<CTextElement*>(m_nextSibling);
+    if (!next)
+        return false;
+    const int add = text.Length();
+    const int length = m_text.Length();
+    if (add > 0) {
+        CSafeBuf joined(text);
+        joined += next->m_text;
+        next->m_text = joined;
+    }
+    const bool nextSelected = HasSelection(next);
+    if (nextSelected) {
+        next->m_selStart += add;
+        next->m_selEnd += add;
+    }
+    if (HasSelection(this) && m_selEnd >= length) {
+        const long start = std::max<long>(m_selStart - length, 0);
+        if (!nextSelected) {
+            next->m_selected = 1;
+            next->m_selEnd = std::min<long>(m_selEnd - length, add - 1);
+        }
+        next->m_selStart = start;
+        if (m_selStart >= length)
+            m_selected = 0;
+        else
+            m_selEnd = length - 1;
+    }
+    if (HasCaret(this) && m_caretOffset > length)
+        GiveCaret(this, next, m_caretOffset - length);
+    else if (HasCaret(next))
+        next->m_caretOffset += add;
+    next->CalcWinReg(nullptr, true, false, nullptr);
+    return true;
+}
+
+bool CTextElement::CombineWrap(CElement* other)
+{
+    CTextElement* piece = dynamic_cast<CTextElement*>(other);
+    if (!piece || piece == this)
+        return false;
+    const long oldLength = m_text.Length();
+    m_text += piece->m_text;
+    if (HasSelection(piece)) {
+        if (!HasSelection(this)) {
+            m_selected = 1;
+            m_selStart = oldLength + piece->m_selStart;
+        }
+        m_selEnd = oldLength + piece->m_selEnd;
+    }
+    if (HasCaret(piece))
+        GiveCaret(piece, this, oldLength + piece->m_caretOffset);
+    return true;
+}
+
+void CTextElement::DivideSelection(CElement* piece, int oldLength)
+{
+    const long length = m_text.Length();
+    if (!piece || !HasSelection(this) || m_selEnd < length || m_selEnd > oldLength)
+        return;
+    long end = m_selEnd == oldLength ? m_selEnd - 1 : m_selEnd;
+    piece->m_selected = 1;
+    piece->m_selStart = std::max<long>(m_selStart - length, 0);
+    piece->m_selEnd = end - length;
+    if (m_selStart < length)
+        m_selEnd = length - 1;
+    else
+        m_selected = 0;
+}
+
+bool CTextElement::GetMinSize(CSize& size, bool)
+{
+    BuildDisplayText();
+    if (m_minWidthVersion != m_displayVersion) {
+        const unsigned short* s = m_text;
+        const int n = m_text.Length();
+        int widest = 0;
+        int start = 0;
+        for (int i = 0; i < n; ++i) {
+            if (IsBreakUnit(s[i]) || i == n - 1) {
+                const int from = ToDisplayOffset(start);
+                const int to = ToDisplayOffset(i + 1);
+                widest = std::max(widest, DisplayWidth(to) - DisplayWidth(from));
+                start = i + 1;
+            }
+        }
+        m_minWidth = widest;
+        m_minWidthVersion = m_displayVersion;
+    }
+    if (size.cx < m_minWidth)
+        size.cx = m_minWidth;
+    return true;
+}
+
+void CTextElement::GetTextFirstPartSize(CSize& size)
+{
+    size = CSize(0, 0);
+    BuildDisplayText();
+    const unsigned short* s = m_text;
+    const int n = m_text.Length();
+    for (int i = 0; i < n - 1; ++i) {
+        if (IsBreakUnit(s[i])) {
+            size = CSize(DisplayWidth(ToDisplayOffset(i + 1)), TypographicHeight());
+            return;
+        }
+    }
+}

@@ -1,0 +1,133 @@
+// Layouts put together from cached words must measure and draw exactly as
+// the whole text shaped at once, and measuring must never shape again.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/cg/Context.h"
+#include "platform/text/FontCatalogue.h"
+#include "platform/text/Shaping.h"
+#include "platform/text/TextLayout.h"
+#include "platform/text/TextStyle.h"
+#include "platform/text/WordCache.h"
+
+using namespace qm::text;
+
+namespace {
+
+const char16_t* const kTexts[] = {u"A Very Tall Yak, To We Ye!", u"  Ahead  of  AVAST \tWAY", u"a\tb\nc\rd",
+    u"fi fl ffi office \u00A0Year \u2014 \u201CYes\u201D \u2026 T",
+    u"\u0391\u03BB\u03C6\u03B1 \u0392\u03AE\u03C4\u03B1 \u0416\u0443\u043A", u"x", u" ", u"Y Y Y Y Y Y Y Y",
+    u"AVAST Ye Tall Words, To You",
+    u"The quick brown fox jumps over the lazy dog; 12,345.67 % (ok) [sure] {yes} - yes?"};
+
+struct Measures
+{
+    std::vector<double> prefix;
+    double ascent = 0, descent = 0;
+    std::vector<TextRect> ink;
+};
+
+Measures Measure(const std::u16string& text, Style& style, bool words)
+{
+    WordCache::Get().SetEnabled(words);
+    Layout layout;
+    layout.SetStyle(&style);
+    layout.SetText(reinterpret_cast<const std::uint16_t*>(text.data()), int(text.size()));
+    Measures m;
+    for (int i = 0; i <= int(text.size()); ++i)
+        m.prefix.push_back(layout.PrefixWidth(i));
+    m.ascent = layout.Ascent();
+    m.descent = layout.Descent();
+    for (int i = 0; i < int(text.size()); i += 3) {
+        TextRect r{};
+        layout.ImageBounds(i, 3, r);
+        m.ink.push_back(r);
+    }
+    WordCache::Get().SetEnabled(true);
+    return m;
+}
+
+} // namespace
+
+TEST(WordCache, WordsMeasureAsTheWholeText)
+{
+    ASSERT_TRUE(FontCatalogue::Get().Ok());
+    for (long font : {kDefaultFontId, kMonospaceFontId, 2L})
+        for (int variant = 0; variant < 4; ++variant)
+            for (double size : {13.0, 16.0, 22.0, 31.0}) {
+                Style style;
+                style.SetFontId(font);
+                style.SetSize(size);
+                style.SetBold(variant & 1);
+                style.SetItalic(variant & 2);
+                for (const char16_t* t : kTexts) {
+                    const std::u16string text(t);
+                    const Measures whole = Measure(text, style, false);
+                    const Measures words = Measure(text, style, true);
+                    SCOPED_TRACE(
+                        std::to_string(font) + "/" + std::to_string(variant) + "/" + std::to_string(size));
+                    EXPECT_EQ(whole.prefix, words.prefix) << std::string(text.begin(), text.end());
+                    EXPECT_EQ(whole.ascent, words.ascent);
+                    EXPECT_EQ(whole.descent, words.descent);
+                    for (size_t i = 0; i < whole.ink.size(); ++i) {
+                        EXPECT_EQ(whole.ink[i].left, words.ink[i].left) << i;
+                        EXPECT_EQ(whole.ink[i].top, words.ink[i].top) << i;
+                        EXPECT_EQ(whole.ink[i].right, words.ink[i].right) << i;
+                        EXPECT_EQ(whole.ink[i].bottom, words.ink[i].bottom) << i;
+                    }
+                }
+            }
+}
+
+TEST(WordCache, WordsDrawAsTheWholeText)
+{
+    Style style;
+    style.SetSize(22);
+    style.SetUnderline(true);
+    const std::u16string text(u"AVAST Ye Tall Words, To You");
+    std::vector<unsigned char> pixels[2];
+    for (int pass = 0; pass < 2; ++pass) {
+        WordCache::Get().SetEnabled(pass == 1);
+        auto ctx = qm::cg::Context::CreateBitmap(nullptr, 400, 40, 1600);
+        ASSERT_TRUE(ctx);
+        Layout layout;
+        layout.SetStyle(&style);
+        layout.SetText(reinterpret_cast<const std::uint16_t*>(text.data()), int(text.size()));
+        layout.SetContext(ctx.get());
+        layout.Draw(0, int(text.size()), 3, 12);
+        layout.Highlight(6, 8, 3, 12);
+        ASSERT_TRUE(ctx->CopyRGBA(pixels[pass]));
+    }
+    WordCache::Get().SetEnabled(true);
+    EXPECT_TRUE(pixels[0] == pixels[1]);
+}
+
+TEST(WordCache, MeasuringNeverShapesAgainAndWordsAreShapedOnce)
+{
+    Style style;
+    style.SetSize(17);
+    const std::u16string text(u"repeat me, repeat me, repeat me again");
+    Layout layout;
+    layout.SetStyle(&style);
+    layout.SetText(reinterpret_cast<const std::uint16_t*>(text.data()), int(text.size()));
+    layout.PrefixWidth(1);
+    const std::uint64_t shaped = ShapingCount();
+    TextRect r;
+    for (int i = 0; i <= int(text.size()); ++i) {
+        layout.PrefixWidth(i);
+        layout.GlyphBounds(0, i, r);
+        layout.ImageBounds(0, i, r);
+    }
+    layout.BreakLine(0, 50);
+    EXPECT_EQ(ShapingCount(), shaped);
+    // Another run of the same words costs no shaping at all.
+    Layout again;
+    again.SetStyle(&style);
+    const std::u16string more(u"repeat me again");
+    again.SetText(reinterpret_cast<const std::uint16_t*>(more.data()), int(more.size()));
+    again.PrefixWidth(3);
+    EXPECT_EQ(ShapingCount(), shaped);
+}
