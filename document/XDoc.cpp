@@ -34,9 +34,32 @@ int CXDoc::SysInit()
     return 1;
 }
 
+namespace {
+
+bool SubtreeHolds(const CElement* top, const CElement* e)
+{
+    // Iterative document-order walk of top's subtree.
+    const CElement* c = top;
+    while (c) {
+        if (c == e)
+            return true;
+        if (c->m_firstChild) {
+            c = c->m_firstChild;
+            continue;
+        }
+        while (c != top && !c->m_nextSibling)
+            c = c->m_parent;
+        c = c == top ? nullptr : c->m_nextSibling;
+    }
+    return false;
+}
+
+} // namespace
+
 bool CXDoc::QueueRemovedElement(CElement* e)
 {
-    if (!e)
+    // Queued twice it would be destroyed twice.
+    if (!e || m_removedList.Find(e))
         return false;
     return m_removedList.AddTail(e) != nullptr;
 }
@@ -46,6 +69,10 @@ void CXDoc::ReleaseRemovedElements()
     while (m_removedList.GetCount() > 0) {
         CElement* e = static_cast<CElement*>(m_removedList.GetHead());
         m_removedList.RemoveHead();
+        // The caret must not name an element destroyed here. The subtree is
+        // searched downward: the former parent e still names may be gone.
+        if (m_caretElement && SubtreeHolds(e, m_caretElement))
+            m_caretElement = nullptr;
         delete e;
     }
 }

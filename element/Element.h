@@ -289,10 +289,69 @@ public:
     bool CheckAndCure();
 
     // ==== structural edits (ElementEdits.cpp) ====
+    // Children are named by identifier: an identifier that names no child
+    // (or no live element) makes an operation change nothing and answer
+    // false or null.
+    //
     // Unlinks the child id; with destroy it is destroyed at once, or with
-    // queue put on the document's removed list. An unlinked child keeps its
-    // parent pointer. False when id names no child.
+    // queue put on the document's removed list (destroyed without an owner).
+    // An unlinked child keeps its parent pointer. False when id names no
+    // child.
     bool RemoveChild(long id, bool destroy, bool queue);
+    // e's parent removes e (destroying it with destroy, never queued). False
+    // for null e or e without a parent.
+    static bool RemoveElement(CElement* e, bool destroy);
+    // Empties the child list, destroying the children with destroy (else
+    // they are only unlinked).
+    void RemoveAllChildren(bool destroy);
+    // Unlinks and destroys e when it holds no content: following only
+    // children down, the innermost element is not an image, hr, br or text
+    // run with text. False when kept, and for an element that is not live in
+    // this element's document (e is then not touched).
+    bool RemoveIfEmpty(CElement* e);
+
+    // Collapses spaces at the starts of text runs (ElementExtraSpace.cpp).
+    // previous is the last character written: 32 after a space or at a
+    // block start, 0 otherwise. A run starting with spaces after a space
+    // loses them; one that comes first in an inline element after other text
+    // loses them too, and a run of one space is put before the outermost
+    // inline element it starts, so that the space stays outside the
+    // formatting. A pre is left alone. Answers whether anything changed.
+    bool RemoveExtraSpace(int& previous);
+
+    // ==== linking beside and around (ElementInsert.cpp) ====
+    // The parent inserts e before or after this element; with restyle e runs
+    // StyleChanged(2). False without a parent.
+    bool AddBrother(CElement* e, bool after, bool restyle);
+    // A new empty text run goes before (true) or after this element and is
+    // restyled; null without a parent, else the run.
+    CElement* InsertEmptyText(bool before);
+    // wrapper takes this element's place and receives it as its only child,
+    // then runs StyleChanged(1). False without a parent.
+    bool InsertElement(CElement* wrapper);
+
+    // ==== moving (ElementMove.cpp) ====
+    // Moves children into target, each inherited from target (mode 1) and
+    // linked at refId / forward, becoming the next refId so the order holds.
+    // Visited from the first (forward) or the last. range 0 moves all, 1
+    // those before the child markId, 2 the child markId and those after it
+    // (nothing when markId names no child). target is never moved. Answers
+    // the number moved.
+    int MoveChildrenTo(CElement* target, long refId, bool forward, int range, long markId);
+    // Unlinks this element and links it into target before or after refId
+    // (refId 0: the end or the front; a refId that names no child of target:
+    // the end), then inherits from target. False for null target or one
+    // inside this element.
+    bool MoveCurrentElementTo(CElement* target, long refId, bool after);
+    // Moves this element out of the ancestor ancestorId to just after it
+    // (after A's first half when A is split). A b or i ancestor clears this
+    // element's own bold or italic. With keep the elements between this one
+    // and A are copied around it; ancestors left empty are destroyed. False
+    // when ancestorId names no ancestor below the root.
+    bool JumpOut(long ancestorId, bool keep);
+    // Exchanges the nesting of this element and its parent: <b><i>t</i></b>
+    // becomes <i><b>t</b></i>. False without a parent and grandparent.
+    bool SwitchParent();
     // Moves this element out of its parent, splitting the parent around it
     // (the part before it goes to a Duplicate), and again out of each
     // ancestor up to and including stop (null: the parent only). A parent
@@ -419,13 +478,17 @@ public:
     // its size changed and upwards, its ancestors up to a cell in a table or
     // the root, without their other children.
     virtual bool FastReCalc(bool upwards);
-    virtual bool FastDraw();                                                             // 47
-    virtual int GetKeyLen();                                                             // 48
-    virtual unsigned long GetKeyColor();                                                 // 49
-    virtual int GetKeyPos(CPoint& pt, int);                                              // 50
-    virtual CElement* MoveKeyFocusToNext(long fromId, int direction);                    // 51
-    virtual CElement* WhereCursorOn(CPoint pt);                                          // 52
-    virtual bool DeleteSelection();                                                      // 53
+    virtual bool FastDraw();                                          // 47
+    virtual int GetKeyLen();                                          // 48
+    virtual unsigned long GetKeyColor();                              // 49
+    virtual int GetKeyPos(CPoint& pt, int);                           // 50
+    virtual CElement* MoveKeyFocusToNext(long fromId, int direction); // 51
+    virtual CElement* WhereCursorOn(CPoint pt);                       // 52
+    // 53 (ElementDeleteSelection.cpp): deletes the selected content of the
+    // subtree; answers true when the caller must remove this element whole.
+    // Wholly marked cells keep one no-break space; dd and dt keep an empty
+    // text run.
+    virtual bool DeleteSelection();
     virtual int GetCloseCursor(CPoint pt, CPoint& best, int&, int&, int);                // 54
     virtual bool IsCursorInsideSelection(CPoint pt);                                     // 55
     virtual int LButtonDown(unsigned int flags, CPoint pt, bool&, CPoint&, int&, bool&); // 56
@@ -437,7 +500,11 @@ public:
     // 61: the path from the root down, each element as "<" + tag + ">"; a
     // text run as "<" + its identifier ("%08X") + " " + its text + ">".
     virtual bool TreeString(CSafeBuf& text);
-    virtual bool UnwrapElement(); // 62
+    // 62 (ElementUnwrap.cpp): the children unwrap first, then neighbouring
+    // children of one kind that can wrap are merged when the first accepts
+    // the second (CombineWrap); the second is destroyed. True when something
+    // merged.
+    virtual bool UnwrapElement();
     // 63: for an element with a parent: with mode 1 its own bold (weight back
     // to 100, except on headings), italic and underline marks are cleared and
     // an unset text colour falls back to grey RGB(128, 128, 128); then it
@@ -502,11 +569,10 @@ public:
     //                FindNearElement, LButtonDown, OnChar, MouseMove,
     //                MouseLeaveElement, MouseEnterElement, MouseCursorType,
     //                CanGetKeyFocus, IsLastElementInBlock
-    //   selection:   ProcessSelection, PackSelection, DeleteSelection,
+    //   selection:   ProcessSelection, PackSelection,
     //                IsCursorInsideSelection, CheckHasSelection,
     //                IsSelectionUnderTag, DoSelection, CleanMark,
     //                GetSelectionCode
-    //   edits:       UnwrapElement
     // The factory also calls SetDefaultStyle (style/cascade/DefaultStyle.h).
 
     // ==== layout (style/layout/) ====

@@ -1,9 +1,48 @@
-// Structural edits that the tree repair needs: unlinking a child,
-// dissolving one, and moving an element out of its inline ancestors.
+// Unlinking and destroying children: at once, or queued on the document's
+// removed list when a caller up the stack may still hold the element; the
+// test for an element an edit left empty; moving an element out of its
+// inline ancestors.
+//
+// A queued element is taken off the root's float list with its subtree
+// first: the document destroys it later, possibly after the tree it came
+// from, and its destruction must not reach back into that tree.
 
 #include "element/Element.h"
 
 #include "editor/XHTML.h"
+
+namespace {
+
+void ForgetFloats(CElement* root, CElement* e)
+{
+    if (e->m_floating) {
+        if (root) {
+            if (void* pos = root->m_floatList.Find(e))
+                root->m_floatList.RemoveAt(pos);
+        }
+        e->m_floating = 0;
+    }
+    for (CElement* c = e->m_firstChild; c; c = c->m_nextSibling)
+        ForgetFloats(root, c);
+}
+
+// The innermost element reached through only children holds content.
+bool HoldsContent(const CElement* e)
+{
+    while (e->m_childCount == 1)
+        e = e->m_firstChild;
+    if (e->m_childCount > 1)
+        return true;
+    switch (e->m_kind) {
+    case kKindImg:
+    case kKindHr:
+    case kKindBr: return true;
+    case kKindText: return !e->m_text.IsEmpty();
+    default: return false;
+    }
+}
+
+} // namespace
 
 bool CElement::RemoveChild(long id, bool destroy, bool queue)
 {
@@ -11,12 +50,38 @@ bool CElement::RemoveChild(long id, bool destroy, bool queue)
     if (!c || !RemoveCurrentChildFromList(c))
         return false;
     if (destroy) {
-        if (queue && m_owner)
-            m_owner->m_doc.QueueRemovedElement(c);
-        else
+        if (queue && m_owner) {
+            ForgetFloats(m_root, c);
+            if (!m_owner->m_doc.QueueRemovedElement(c))
+                DeleteElement(c);
+        } else {
             DeleteElement(c);
+        }
     }
     return true;
+}
+
+bool CElement::RemoveElement(CElement* e, bool destroy)
+{
+    if (!e || !e->m_parent)
+        return false;
+    return e->m_parent->RemoveChild(e->m_id, destroy, false);
+}
+
+void CElement::RemoveAllChildren(bool destroy)
+{
+    while (CElement* c = m_firstChild) {
+        RemoveCurrentChildFromList(c);
+        if (destroy)
+            DeleteElement(c);
+    }
+}
+
+bool CElement::RemoveIfEmpty(CElement* e)
+{
+    if (!e || !IsElementExist(e) || !e->m_parent || HoldsContent(e))
+        return false;
+    return e->m_parent->RemoveChild(e->m_id, true, false);
 }
 
 bool CElement::RemoveChildNodeOnly(long id)

@@ -127,6 +127,7 @@ public:
     unsigned char m_selected = 0;
     unsigned char m_selectable = 0; // selectable as a whole
     unsigned char m_prevSelected = 0;
+    unsigned char m_wholeCell = 0;                  // a table cell or caption selected as a whole
     unsigned long m_drawColor = RGB(255, 255, 255); // current drawing colour
 
     // ---- document ----

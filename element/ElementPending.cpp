@@ -39,7 +39,6 @@ CElement* CElement::IsLastElementInBlock(bool, bool) { return nullptr; }
 // ---- selection ----
 bool CElement::ProcessSelection(long, CPoint, long, CPoint, bool&, bool, CPtrList*) { return false; }
 CElement* CElement::PackSelection(CElement*) { return nullptr; }
-bool CElement::DeleteSelection() { return false; }
 bool CElement::IsCursorInsideSelection(CPoint) { return false; }
 bool CElement::CheckHasSelection(int) { return false; }
 bool CElement::IsSelectionUnderTag(int, int) { return false; }
@@ -48,4 +47,3 @@ bool CElement::CleanMark() { return false; }
 bool CElement::GetSelectionCode(CSafeBuf&, int, bool) { return false; }
 
 // ---- structural edits ----
-bool CElement::UnwrapElement() { return false; }

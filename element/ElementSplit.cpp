@@ -6,6 +6,22 @@
 #include "element/Element.h"
 #include "element/factory/ElementFactory.h"
 
+namespace {
+
+// The top-most half holds nothing a reader would miss: no text, no picture,
+// rule or line break, no block below it (the half itself may be a block).
+bool IsEmptyHalf(const CElement* half)
+{
+    for (const CElement* c = half->m_firstChild; c; c = c->m_nextSibling) {
+        if (c->m_kind == kKindImg || c->m_kind == kKindHr || c->m_kind == kKindBr || !c->IsEmptyTag(true)
+            || !IsEmptyHalf(c))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 CElement* CElement::BreakElement(long childId, bool force)
 {
     if (!childId || !m_parent || (!m_container && !m_firstChild && !force))
@@ -39,7 +55,7 @@ bool CElement::SplitUntilParent(CElement** rest, long stopId, long childId)
         return m_parent ? m_parent->SplitUntilParent(rest, stopId, m_id) : false;
     // A top-most half without content (nothing came after the child, or
     // only empty runs did) is dropped.
-    if (half && half->IsEmptyTag(true)) {
+    if (half && IsEmptyHalf(half)) {
         if (CElement* parent = half->m_parent) {
             parent->RemoveCurrentChildFromList(half);
             parent->DeleteElement(half);
