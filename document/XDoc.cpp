@@ -5,6 +5,8 @@
 #include "base/shims/TextShims.h"
 #include "element/Element.h"
 #include "style/Image.h"
+#include "style/cascade/RuleIndex.h"
+#include "style/paint/PaintState.h"
 #include "style/records/FontDefaults.h"
 
 #include <cstdlib>
@@ -17,6 +19,7 @@ CXDoc::~CXDoc()
     delete m_root;
     m_root = nullptr;
     m_caretElement = nullptr;
+    FreeStyleClass(0);
     ReleaseImagePool();
     ReleaseFontList();
     ReleaseBitmap();

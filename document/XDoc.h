@@ -20,7 +20,10 @@
 #include <memory>
 
 class CElement;
+class CPaintState;
+class CRuleIndex;
 class CXHTML;
+struct SELECTOR_STATEMENT;
 struct STYLE_CLASS;
 namespace qm::text {
 class Layout;
@@ -104,6 +107,33 @@ public:
     bool ParseListPosition(ELEMENT_STYLE* style, CSafeBuf& value, const unsigned short* property);
     bool ParseListPosition(ELEMENT_STYLE* style, CSafeBuf& value, const char* property);
 
+    // ---- style sheets (style/sheets/SheetLoader.cpp) ----
+    // Appends the rules of a sheet to rule list 3 (editorList not 0) or 1.
+    // mode 0: source is the sheet's text; 1: a location (URL or path); 2:
+    // text when it holds "{", else a location. A location is read only
+    // through the control's cache and the network loader (net/LoadHTTPFile.h):
+    // a cached copy when the cache has one, else the fetched file; a failed
+    // fetch deletes the cache file and adds nothing. Text that is a web page
+    // ("<html" near its start) adds nothing. With rebase and a location,
+    // relative background image addresses of the new rules are resolved
+    // against the location's folder. False when nothing could be read.
+    bool LoadStyleClass(const unsigned short* source, int mode, bool rebase, int editorList);
+    // Parses one rule (selector group and declaration block) and appends it
+    // to list. False only when no memory could be had.
+    bool ParseRule(CSafeBuf* selector, CSafeBuf* body, STYLE_CLASS*& list);
+    // Fills a rule's selectors from a selector group (SelectorParser.h).
+    void ParseSelect(STYLE_CLASS* rule, const unsigned short* text);
+    // Frees rule list 1, 2 or 3, or all three for 0; other codes do nothing.
+    void FreeStyleClass(int code);
+    static SELECTOR_STATEMENT* CopyStyleStm(const SELECTOR_STATEMENT* statement);
+    // Deep copy of the source list, put in front of destination (prepend)
+    // or in its place, the list it held being freed. False when the copy
+    // could not be made (destination unchanged).
+    bool CopyStyles(STYLE_CLASS* source, STYLE_CLASS*& destination, bool prepend);
+    // Code that changes a rule list other than through the functions above
+    // calls this, so that the cascade sees the change.
+    void RulesChanged() { ++m_rulesGeneration; }
+
     // The sub-document service is not built yet: nothing is ever fetched
     // (the answer is 0, "nothing to insert") and no element's sub-document
     // counts as changed.
@@ -130,6 +160,9 @@ public:
     STYLE_CLASS* m_workingRules = nullptr; // list 1: every element is created with it
     STYLE_CLASS* m_savedRules = nullptr;   // list 2: the page's sheet, copied into 1 on load
     STYLE_CLASS* m_editorRules = nullptr;  // list 3: the editor's own sheet
+    unsigned long m_rulesGeneration = 0;   // counts changes to the lists
+    // The cascade's index of lists 1 and 3 (style/cascade/RuleIndex.h).
+    std::unique_ptr<CRuleIndex> m_ruleIndex;
 
     // Fonts: the installed list, the generic families and the default font.
     FONT_LIST_ITEM* m_fontList = nullptr; // owned
@@ -147,7 +180,10 @@ public:
     unsigned char m_rightToLeft = 0; // the document is written right to left
     int m_selectedCellCount = 0;     // table cells in the current selection
 
-    // The offscreen bitmap, written by the root's PrepareBitmap.
+    // The offscreen bitmap, written by the root's PrepareBitmap. Its pixels
+    // live in the tiles of the body's context (only the resident ones take
+    // memory, style/paint/PaintState.h), so m_bitmapPixels stays null and
+    // m_bitmapBytes is the logical size.
     unsigned char* m_bitmapPixels = nullptr; // malloc'd
     long m_bitmapBytes = 0;
     int m_bitmapBytesPerRow = 0;
@@ -156,6 +192,8 @@ public:
     int m_layoutWidth = 0; // last laid out
     int m_layoutHeight = 0;
     void* m_colorSpace = nullptr;
+    // Resident tiles, the shown rows and the geometry of the last paint.
+    std::unique_ptr<CPaintState> m_paintState;
 
     // Text objects for tag-marker labels (SysInit).
     std::unique_ptr<qm::text::Style> m_markerStyle;

@@ -307,13 +307,25 @@ public:
     // one wrapped sibling (and the pieces of this element) counted once; 0
     // without a parent.
     virtual int GetIndex() const;
-    virtual bool BuildCDC(void* dc);                                                         // 6
-    virtual bool PrepareBitmap(void* dc);                                                    // 7
-    virtual bool LoadCDCSetting(void* dc);                                                   // 8
-    virtual bool CalculateReg(void* dc, CalcInfo* info);                                     // 9
-    virtual bool BeforeChildCalReg(void* dc);                                                // 10: true
-    virtual bool CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, CalcInfo* info); // 11
-    virtual CElement* WrapElement(CSize& room, bool);                                        // 12
+    // 6 (style/layout/): LoadCDCSetting; true.
+    virtual bool BuildCDC(void* dc);
+    virtual bool PrepareBitmap(void* dc); // 7
+    // 8: the pixel font size (m_pxFontSize) from the style and the parent's,
+    // and for kinds that draw text their text font (m_textFont, marked stale
+    // when it changed); nothing without font values.
+    virtual bool LoadCDCSetting(void* dc);
+    // 9: lays out the subtree: BuildCDC of each child, CalcWinReg, then the
+    // final size step (HandleFinalWidth).
+    virtual bool CalculateReg(void* dc, CalcInfo* info);
+    virtual bool BeforeChildCalReg(void* dc); // 10: true
+    // 11: lays out this element (style/layout/LayoutPass.h): each child
+    // through its CalculateReg first unless noChildCalc.
+    virtual bool CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, CalcInfo* info);
+    // 12: splits off what does not fit in room.cx and answers the new piece
+    // (detached), or null when the rest went into the next sibling; answers
+    // the element itself when nothing was split (the base never splits).
+    // room.cx receives the width used.
+    virtual CElement* WrapElement(CSize& room, bool);
     virtual bool IsCanWrap();    // 13: the can-wrap flag
     virtual bool CanDrawChild(); // 14: true
     virtual bool SetElement(
@@ -349,33 +361,58 @@ public:
     // paddings, else 0 (a body keeps its own); m_cssRect.bottom is a pixel
     // height, else 0. Answers true.
     virtual bool SetAttrFromStyle();
-    virtual int GetPxValue(int value, int unit, int useOwnFont, int base); // 23
-    virtual int GetPercentValue(int percent);                              // 24
-    virtual bool IsValidText(const unsigned short* text);                  // 25: a character above U+0020
-    virtual bool GetBorderRect(CRect& rect, bool clear);                   // 26
-    virtual CElement* FindNextElementInParent(bool forward);               // 27
-    virtual bool CombineWrap(CElement* other);                             // 28
+    // 23: a length with its unit code in pixels (style/layout/Lengths.cpp).
+    virtual int GetPxValue(int value, int unit, int useOwnFont, int base);
+    // 24: percent of the first positive of the available, container and CSS
+    // widths, of this element or its nearest ancestor with one; 0 when none.
+    virtual int GetPercentValue(int percent);
+    virtual bool IsValidText(const unsigned short* text); // 25: a character above U+0020
+    // 26: the border widths of the sides whose line style is neither none
+    // nor hidden; false without borders.
+    virtual bool GetBorderRect(CRect& rect, bool clear);
+    virtual CElement* FindNextElementInParent(bool forward); // 27
+    virtual bool CombineWrap(CElement* other);               // 28
     // 29: the children of the child id take its place, in order; the child
     // is then destroyed. False when id names no child.
     virtual bool RemoveChildNodeOnly(long id);
-    virtual void ElementToScreen(CPoint& pt);                                   // 30
-    virtual void PointToElement(CPoint& pt);                                    // 31
-    virtual bool InsertText(const unsigned short* text);                        // 32: false
-    virtual CElement* BreakElement(long childId, bool force);                   // 33
-    virtual bool StyleChanged(int mode);                                        // 34
-    virtual bool SetElementRect(CRect& rect, int mode);                         // 35
-    virtual bool DrawUncalc();                                                  // 36
-    virtual bool GetMinSize(CSize& size, bool ignoreOwnSize);                   // 37
+    // 30: adds the element's document position (style/layout/ElementPosition.h).
+    virtual void ElementToScreen(CPoint& pt);
+    // 31: pt minus the element's document position; whether the point lies
+    // inside the size rectangle, edges included.
+    virtual bool PointToElement(CPoint& pt);
+    virtual bool InsertText(const unsigned short* text);      // 32: false
+    virtual CElement* BreakElement(long childId, bool force); // 33
+    // 34 (style/cascade/StyleChanged.cpp): computes styles again after a
+    // class, attribute or sheet change. Modes 1 and 2 recompute this element
+    // (reset to the tag's defaults unless bit 0x8000 is set, then the
+    // parent's values, the rules, the presentational attributes and the style
+    // attribute, and the tag-marker label); every mode but 2 then passes the
+    // mode to each child, mode 0 rebuilding each child first. Answers true.
+    virtual bool StyleChanged(int mode);
+    // 35: hands widths down the subtree (style/layout/ElementRect.cpp).
+    virtual bool SetElementRect(CRect& rect, int mode);
+    // 36: BuildCDC of the element and its children, then the final size
+    // step; no layout.
+    virtual bool DrawUncalc();
+    // 37: raises size to the narrowest the element can be laid out.
+    virtual bool GetMinSize(CSize& size, bool ignoreOwnSize);
     virtual bool RepaintToSameDC(void* dc, CPoint origin, void*, bool, CPoint); // 38
     virtual bool ReLoad(void* context);                                         // 39
-    virtual bool ReCalcReg(void* dc, bool, bool, bool, CalcInfo* info);         // 40
-    virtual bool SelfPaint(void* dc, CPoint origin);                            // 41
-    virtual bool DrawMarkOnElement(void* dc, CPoint origin);                    // 42
-    virtual bool AlignChild(int alignment);                                     // 43
-    virtual bool DrawBorder(void* dc, CPoint origin, CRect* clip);              // 44
+    // 40: bottom-up layout: each child but text runs and images first
+    // (ReCalcReg(dc, first, true, false)), then CalcWinReg(dc, noChildCalc,
+    // sameBlockOnly) and the final size step.
+    virtual bool ReCalcReg(void* dc, bool first, bool noChildCalc, bool sameBlockOnly, CalcInfo* info);
+    virtual bool SelfPaint(void* dc, CPoint origin);         // 41
+    virtual bool DrawMarkOnElement(void* dc, CPoint origin); // 42
+    // 43: aligns the children: 2 middle, 4 bottom, 32 centre, 64 right.
+    virtual bool AlignChild(int alignment);
+    virtual bool DrawBorder(void* dc, CPoint origin, CRect* clip); // 44
     virtual CElement* InsertTagText(const unsigned short* markup, long refId, bool after, bool here,
-        bool splitBlocks, bool dropEmptyParagraph);                                      // 45
-    virtual bool FastReCalc(bool upwards);                                               // 46
+        bool splitBlocks, bool dropEmptyParagraph); // 45
+    // 46: lays this element out again (its children only for a div); when
+    // its size changed and upwards, its ancestors up to a cell in a table or
+    // the root, without their other children.
+    virtual bool FastReCalc(bool upwards);
     virtual bool FastDraw();                                                             // 47
     virtual int GetKeyLen();                                                             // 48
     virtual unsigned long GetKeyColor();                                                 // 49
@@ -446,37 +483,139 @@ public:
 
     // ==== Filled in later ====
     // These do nothing for now and answer false, 0 or null (ElementPending.cpp):
-    //   layout:      BuildCDC, LoadCDCSetting, CalculateReg, CalcWinReg,
-    //                WrapElement, CombineWrap, GetPxValue, GetPercentValue,
-    //                GetBorderRect, SetElementRect, GetMinSize, ReCalcReg,
-    //                AlignChild, FastReCalc, FixRTLChildren, FixInlineBrother,
-    //                DrawUncalc, and the non-virtual CalcForAll below
-    //   painting:    DrawMarker, PrepareBitmap, SelfPaint, DrawMarkOnElement,
-    //                DrawBorder, RepaintToSameDC, FastDraw, Notify, ReLoad
-    //   cascade:     StyleChanged, and the non-virtual ApplyCSS and
-    //                LoadAttributeStyle below (and, in
-    //                style/cascade/StyleMerge.h, ParseStyleString and
-    //                SetNewStyle)
+    //   layout:      CombineWrap, FixRTLChildren, FixInlineBrother
+    //   painting:    DrawMarker, DrawMarkOnElement, ReLoad
     //   markup:      InsertTagText
     //   caret, keys: GetKeyLen, GetKeyColor, GetKeyPos, MoveKeyFocusToNext,
     //                FindNextElementInParent, WhereCursorOn, GetCloseCursor,
     //                FindNearElement, LButtonDown, OnChar, MouseMove,
     //                MouseLeaveElement, MouseEnterElement, MouseCursorType,
-    //                CanGetKeyFocus, IsLastElementInBlock, ElementToScreen,
-    //                PointToElement
+    //                CanGetKeyFocus, IsLastElementInBlock
     //   selection:   ProcessSelection, PackSelection, DeleteSelection,
     //                IsCursorInsideSelection, CheckHasSelection,
     //                IsSelectionUnderTag, DoSelection, CleanMark,
     //                GetSelectionCode
     //   edits:       BreakElement, SplitUntilParent, UnwrapElement
-    // The factory also calls SetDefaultStyle (style/cascade/DefaultStyle.h),
-    // which leaves the style as it is until the cascade fills it in.
-    // Applies the style sheets to the element (cascade).
-    bool ApplyCSS(const unsigned short* tag, bool);
-    // Turns a presentational attribute into style (cascade).
-    void LoadAttributeStyle(CSafeBuf& name, CSafeBuf& value);
-    // Resolves the element's lengths for layout (recurse: and its subtree's).
+    // The factory also calls SetDefaultStyle (style/cascade/DefaultStyle.h).
+
+    // ==== layout (style/layout/) ====
+    // The layout pass gives every element its size (m_sizeRect), its
+    // position in its parent's box (m_position), its baseline and its line
+    // group; style/layout/LayoutPass.h has the entry points a document calls
+    // and the model. Lengths are resolved by CalcForAll: the margins from the
+    // style (percentages through GetPercentValue, the rest through
+    // GetPxValue with the em base), the first-line indent, and the element's
+    // entry in the root's float list (floats only); with recurse for the
+    // whole subtree, without recursion.
     bool CalcForAll(void* dc, bool keepIndent, bool recurse);
+    // CalcWinReg on the root's context without laying out the children.
+    bool ReCalcWin();
+    // For this element and every descendant: the size rectangle and the
+    // document position (origin plus the position; a float through
+    // ElementToScreen) become the previous ones, and the force-repaint mark
+    // is cleared. Taken before an edit, so that a partial repaint can tell
+    // what moved.
+    void GetAreaInfo(CPoint origin);
+
+    // ==== floats (style/floats/) ====
+    // All floats of a document stand in the root's float list (m_floatList),
+    // entered by CalcForAll. A float counts for the content after it only
+    // once the current layout pass placed it (or, in a pass over part of the
+    // tree, when it comes first in document order), while it is in the tree,
+    // and when child and float share their floating ancestor and table cell.
+    //
+    // How far the child at pos (in this element's box) must move to keep clear
+    // of the document's floats: leftRoom.x to the right, leftRoom.y down
+    // (below a float the child clears); rightRoom.x is the room right floats
+    // take on the child's line. Right floats sharing the child's line are
+    // appended to rightFloats when given. With sameBlockOnly only floats of
+    // the child's nearest block count; a context whose flag is set leaves
+    // out floats reached only through table parts, lists or more than one
+    // block level. False when nothing was tested.
+    bool CalcValidPosition(CElement* child, CPoint pos, CPoint& leftRoom, CPoint& rightRoom,
+        CPtrList* rightFloats, bool sameBlockOnly, CalcInfo* info);
+    // Widens rect (this element's coordinates) to cover every float in this
+    // element's table cell (anywhere outside tables when it has none).
+    void GetMaxAreaWithFloat(CRect& rect);
+    // Grows the size rectangle to hold every float below this element (margin
+    // boxes).
+    void CalcAreaAccordingToFloat();
+    // For a line in document coordinates, the summed widths (margin boxes) of
+    // the floats that overlap it: left floats into left.x, right ones into
+    // right.x.
+    void GetFloatWidthOfLine(CRect line, CPoint& left, CPoint& right);
+    // With 1, and when the document has floats: every float met before the
+    // first content of this element (descendants in order, up to a block
+    // that does not float, a text run with text or an empty inline element)
+    // gets y = this element's top border (0 in a cell).
+    void AdjChildFloat(int mode);
+    // The nearest ancestor that floats, or null.
+    CElement* IsUnderFloat() const;
+    // Whether the next (or previous) sibling floats.
+    bool IsBrotherFloatElement(bool next) const;
+    // The nearest sibling that neither floats nor is an empty text run (a
+    // text run counts when it has text or this is a list), walking up through
+    // the ancestors up to a cell or caption; a div or an inline custom
+    // element holding a block is entered for its first (or last) child that
+    // does not float. Null when none.
+    CElement* GetPositionBrother(bool forward);
+    // Enters this element in the root's float list when its style floats,
+    // takes it out when it no longer does.
+    void UpdateFloatList();
+
+    // ==== painting (style/paint/) ====
+    // The body (kind 1) owns the document's offscreen bitmap context (m_dc);
+    // every other element paints into it at its accumulated offset. dc is
+    // that context (a qm::cg::Context*), null meaning the body's own.
+    //
+    // Full layout of this subtree (BuildCDC, CalculateReg), then, on the
+    // body, PrepareBitmap and a paint of the whole document into the
+    // bitmap's resident tiles (style/paint/OffscreenView.h). False when the
+    // bitmap cannot be had (nothing is painted) or painting failed.
+    bool Draw(void* dc);
+    // Paints this element and its descendants at origin (the parent's
+    // document position). A float is skipped unless floatPass is set. The
+    // body then runs the float pass. Iterative: any depth paints.
+    void DrawPaint(void* dc, CPoint origin, bool floatPass);
+    // The float pass: every float below this element (not inside another
+    // float) painted on top of the flow; an exception while painting one
+    // float ends the pass quietly. Nothing when the document has no floats.
+    void DrawElement(void* dc, int, CPoint origin);
+    // Compares the tree with the geometry recorded at the last paint: an
+    // element that moved, changed size, is new or is marked for forced repaint
+    // is marked changed, and the rows its old and new painting cover (and
+    // those of elements removed since) become dirty. Body only.
+    void CleanChanged(void* dc, CPoint origin);
+    // Repaints the dirty rows from the body down (clipped to them) and
+    // records the new geometry; the changed and force marks are cleared.
+    void RedrawChanged(void* dc, CPoint origin);
+    // Code 3 re-lays this element out and decides between 2 and 4 from its
+    // place against the element after it; then the parent's Notify(code,
+    // this) (this element's own without a parent).
+    bool SendNotification(int code);
+    // Moves rect, keeping its size, to the element's document position.
+    void ElementToDocument(CRect& rect);
+
+    // ==== cascade (style/cascade/) ====
+    // Applies the rules that match the element: its extra rule list (each
+    // rule at the precedence it was collected with), then the matching rules
+    // of the document's working sheet and of the editor's sheet (at the
+    // specificity of their first matching selector), lowest precedence first
+    // and, among equals, in that order, so the most specific and then the
+    // latest rule wins; each merged with origin 3. Then CopyFromParent(parent,
+    // 4) and SetAttrFromStyle. An element without an owner reads its own
+    // rule list. False for a text run (no tag).
+    bool ApplyCSS(const unsigned short* tag, bool);
+    // Appends to out the rules of the document's working and editor sheets
+    // that match a stand-in element (tag and attributes), each rule's
+    // precedence set to the specificity of its first matching selector: the
+    // extra rule list of a table cell (the rules of its column group).
+    void GetCSSFromExtra(CPtrList* out, const unsigned short* tag, CMapStringToString* attributes);
+    // Presentational attributes (of both attribute maps) into the style:
+    // colspan, rowspan, cellspacing, cellpadding, border, width, height,
+    // align, valign and dir (style/cascade/AttributeStyle.cpp).
+    void ApplyAttrSyle();
+    void LoadAttributeStyle(CSafeBuf& name, CSafeBuf& value);
 
 private:
     // Whether c may be linked into this element's list.

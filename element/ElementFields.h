@@ -29,6 +29,7 @@
 #include "base/geometry/Point.h"
 #include "base/geometry/Rect.h"
 #include "base/text/SafeBuf.h"
+#include "style/layout/TextFontSetting.h"
 #include "style/records/ElementStyle.h"
 
 #include <memory>
@@ -106,7 +107,10 @@ public:
     // Scratch of the cascade, emptied by ResetStyle.
     CMapStringToString m_attributes2;
     CPtrList m_stylePieces;
-    long m_fontNumber = 0;  // the default font number at construction
+    long m_fontNumber = 0; // the default font number at construction
+    // The tag-marker label worked out from the style's -qm-marker-label when
+    // the style was last computed; empty: no markers.
+    CSafeBuf m_markerLabel;
     long m_inlineGroup = 0; // shared by the pieces of one wrapped inline element
     // Inheritance: the element takes no font and text values from its parent
     // (m_noInherit); its text direction is forced (m_dirOverride: bdo and
@@ -152,6 +156,35 @@ public:
     long m_layoutValue1 = 0;
     long m_layoutValue2 = 0;
     long m_captionSide = 0; // the factory sets 2 for caption
+
+    // ---- layout state (style/layout/, style/floats/) ----
+    int m_pxFontSize = 0;                // the font size in pixels (LoadCDCSetting); 0 until known
+    TEXT_FONT_SETTING m_textFont;        // the font the element's text is measured and drawn with
+    unsigned char m_textFontStale = 1;   // m_textFont changed since the text style was made from it
+    unsigned char m_touchesFloat = 0;    // the last layout moved some content clear of a float
+    unsigned long m_layoutPass = 0;      // the layout pass that last placed the element
+    unsigned long m_floatsBelowPass = 0; // the last pass that placed a float below the element
+    // Recorded before an edit (GetAreaInfo): the size rectangle and the
+    // document position of the last paint, and whether the next partial
+    // repaint must paint the element whatever its geometry.
+    CRect m_prevRect;
+    CPoint m_prevDocPos;
+    unsigned char m_forceRepaint = 0;
+
+    // ---- painting ----
+    unsigned char m_handlesShown = 0;    // resize handles drawn around an img or table
+    unsigned char m_outlineSelected = 0; // selected for outline: a temporary border
+    unsigned char m_outlineSolid = 0;    // the outline is solid light grey, not dotted
+    unsigned char m_changed = 0;         // needs repaint (CleanChanged)
+    // The last paint (with m_prevRect and m_prevDocPos): the rows the
+    // painting of the element and its subtree may reach (bottom exclusive),
+    // its available width, its number of children, and whether it was
+    // painted at all.
+    int m_paintTop = 0;
+    int m_paintBottom = 0;
+    int m_paintFill = 0;
+    long m_paintChildren = 0;
+    unsigned char m_painted = 0;
 
     // ---- computed style ----
     ELEMENT_STYLE m_style{}; // the computed style

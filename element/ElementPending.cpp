@@ -6,40 +6,14 @@
 #include "element/Element.h"
 
 // ---- layout ----
-bool CElement::BuildCDC(void*) { return false; }
-bool CElement::LoadCDCSetting(void*) { return false; }
-bool CElement::CalculateReg(void*, CalcInfo*) { return false; }
-bool CElement::CalcWinReg(void*, bool, bool, CalcInfo*) { return false; }
-CElement* CElement::WrapElement(CSize&, bool) { return nullptr; }
 bool CElement::CombineWrap(CElement*) { return false; }
-int CElement::GetPxValue(int, int, int, int) { return 0; }
-int CElement::GetPercentValue(int) { return 0; }
-bool CElement::GetBorderRect(CRect&, bool) { return false; }
-bool CElement::SetElementRect(CRect&, int) { return false; }
-bool CElement::GetMinSize(CSize&, bool) { return false; }
-bool CElement::ReCalcReg(void*, bool, bool, bool, CalcInfo*) { return false; }
-bool CElement::AlignChild(int) { return false; }
-bool CElement::FastReCalc(bool) { return false; }
 bool CElement::FixRTLChildren() { return false; }
 bool CElement::FixInlineBrother(void*) { return false; }
-bool CElement::DrawUncalc() { return false; }
-bool CElement::CalcForAll(void*, bool, bool) { return false; }
 
 // ---- painting ----
 bool CElement::DrawMarker(void*, CPoint&) { return false; }
-bool CElement::PrepareBitmap(void*) { return false; }
-bool CElement::SelfPaint(void*, CPoint) { return false; }
 bool CElement::DrawMarkOnElement(void*, CPoint) { return false; }
-bool CElement::DrawBorder(void*, CPoint, CRect*) { return false; }
-bool CElement::RepaintToSameDC(void*, CPoint, void*, bool, CPoint) { return false; }
-bool CElement::FastDraw() { return false; }
-bool CElement::Notify(int, CElement*) { return false; }
 bool CElement::ReLoad(void*) { return false; }
-
-// ---- cascade ----
-bool CElement::StyleChanged(int) { return false; }
-bool CElement::ApplyCSS(const unsigned short*, bool) { return false; }
-void CElement::LoadAttributeStyle(CSafeBuf&, CSafeBuf&) { }
 
 // ---- markup ----
 CElement* CElement::InsertTagText(const unsigned short*, long, bool, bool, bool, bool) { return nullptr; }
@@ -64,8 +38,6 @@ int CElement::MouseEnterElement(CPoint) { return 0; }
 int CElement::MouseCursorType(CPoint) { return 0; }
 bool CElement::CanGetKeyFocus() { return false; }
 CElement* CElement::IsLastElementInBlock(bool, bool) { return nullptr; }
-void CElement::ElementToScreen(CPoint&) { }
-void CElement::PointToElement(CPoint&) { }
 
 // ---- selection ----
 bool CElement::ProcessSelection(long, CPoint, long, CPoint, bool&, bool, CPtrList*) { return false; }

@@ -58,6 +58,16 @@ public:
     // The first node holding item, or null.
     void* Find(void* item) const;
 
+    // Calls fn with every item, head first, in one walk (GetNext looks each
+    // position up from the head, so walking with it costs a pass a step).
+    // fn must not change the list.
+    template <class Fn>
+    void ForEachItem(Fn fn) const
+    {
+        for (const Node* n = m_list.Head(); n; n = n->next)
+            fn(n->item);
+    }
+
 private:
     using Node = SinglyLinkedNode<void*>;
 

@@ -198,6 +198,44 @@ int Context::AllocatedTiles() const
     return n;
 }
 
+int Context::TileTop(int i) const { return i >= 0 && i < TileCount() ? m_tiles[std::size_t(i)].top : 0; }
+
+int Context::TileRows(int i) const { return i >= 0 && i < TileCount() ? m_tiles[std::size_t(i)].rows : 0; }
+
+int Context::TileOfRow(int row) const
+{
+    if (row < 0 || row >= m_height)
+        return -1;
+    return m_tiles.size() == 1 ? 0 : row / kTileRows;
+}
+
+bool Context::IsTileResident(int i) const { return i >= 0 && i < TileCount() && m_tiles[std::size_t(i)].cr; }
+
+long long Context::TileBytes(int i) const { return 4LL * m_width * TileRows(i); }
+
+bool Context::MakeTileResident(int i)
+{
+    if (i < 0 || i >= TileCount())
+        return false;
+    Tile& t = m_tiles[std::size_t(i)];
+    if (t.cr)
+        return true;
+    return m_ownsMemory && EnsureTile(t);
+}
+
+void Context::DropTile(int i)
+{
+    if (!m_ownsMemory || i < 0 || i >= TileCount())
+        return;
+    Tile& t = m_tiles[std::size_t(i)];
+    if (t.cr)
+        cairo_destroy(t.cr);
+    if (t.surface)
+        cairo_surface_destroy(t.surface);
+    t.cr = nullptr;
+    t.surface = nullptr;
+}
+
 void Context::TraceCall(const char* name, std::initializer_list<double> args)
 {
     if (!m_tracing)
@@ -696,23 +734,38 @@ ImageRef Context::CreateImage(int x, int row, int width, int height) const
 
 bool Context::CopyRGBA(std::vector<unsigned char>& out) const
 {
+    int width = m_width, height = m_height;
+    return CopyRGBA(out, 0, 0, width, height);
+}
+
+bool Context::CopyRGBA(std::vector<unsigned char>& out, int x, int row, int& width, int& height) const
+{
+    const long long x0 = std::max(x, 0), y0 = std::max(row, 0);
+    const long long x1 = std::min<long long>((long long)x + width, m_width);
+    const long long y1 = std::min<long long>((long long)row + height, m_height);
+    if (x1 <= x0 || y1 <= y0)
+        return false;
+    width = int(x1 - x0);
+    height = int(y1 - y0);
     try {
-        out.assign(std::size_t(m_width) * std::size_t(m_height) * 4, 0);
+        out.assign(std::size_t(width) * std::size_t(height) * 4, 0);
     } catch (...) {
         return false;
     }
     for (const Tile& t : m_tiles) {
-        if (!t.surface)
+        if (!t.surface || y1 <= t.top || y0 >= t.top + t.rows)
             continue;
         cairo_surface_flush(t.surface);
         const unsigned char* data = cairo_image_surface_get_data(t.surface);
         int stride = cairo_image_surface_get_stride(t.surface);
         if (!data)
             continue;
-        for (int r = 0; r < t.rows; ++r) {
-            unsigned char* dst = out.data() + std::size_t(t.top + r) * std::size_t(m_width) * 4;
-            for (int c = 0; c < m_width; ++c) {
-                Pixel p = Unpremultiply(cg::ReadPixel(data, std::size_t(stride), c, r));
+        const int first = int(std::max<long long>(y0, t.top)),
+                  last = int(std::min<long long>(y1, t.top + t.rows));
+        for (int r = first; r < last; ++r) {
+            unsigned char* dst = out.data() + std::size_t(r - y0) * std::size_t(width) * 4;
+            for (int c = 0; c < width; ++c) {
+                Pixel p = Unpremultiply(cg::ReadPixel(data, std::size_t(stride), int(x0) + c, r - t.top));
                 dst[c * 4 + 0] = p.red;
                 dst[c * 4 + 1] = p.green;
                 dst[c * 4 + 2] = p.blue;

@@ -137,9 +137,34 @@ public:
     // Rows top-down as straight RGBA bytes (4 per pixel, width x 4 per row),
     // for export; false when `out` cannot be sized.
     bool CopyRGBA(std::vector<unsigned char>& out) const;
+    // The same for the device rectangle at (x, row), cut to the bitmap;
+    // false when nothing is left of it or `out` cannot be sized.
+    bool CopyRGBA(std::vector<unsigned char>& out, int x, int row, int& width, int& height) const;
 
     // Number of tiles whose pixels exist.
     int AllocatedTiles() const;
+
+    // Residency of the tiles of a bitmap whose memory the context owns.
+    // Tile i holds device rows TileTop(i) .. TileTop(i) + TileRows(i) - 1.
+    // By default drawing allocates every tile it touches; with allocation on
+    // draw turned off, drawing into a tile whose pixels do not exist is
+    // clipped away, so only tiles made resident hold pixels.
+    int TileCount() const { return int(m_tiles.size()); }
+    int TileTop(int i) const;
+    int TileRows(int i) const;
+    // The tile holding device row `row`; -1 outside the bitmap.
+    int TileOfRow(int row) const;
+    bool IsTileResident(int i) const;
+    // Bytes of pixels one resident tile i holds.
+    long long TileBytes(int i) const;
+    void SetAllocateOnDraw(bool on) { m_allocateOnDraw = on; }
+    // Gives tile i its pixels (transparent). True when it already had them;
+    // false when memory fails, the index is out of range, or the memory is
+    // the caller's.
+    bool MakeTileResident(int i);
+    // Frees the pixels of tile i (the context's own memory only); it reads as
+    // transparent afterwards.
+    void DropTile(int i);
     // False once a tile could not be allocated (drawing into it was skipped).
     bool Healthy() const { return m_healthy; }
 
@@ -201,6 +226,7 @@ private:
     int m_width = 0;
     int m_height = 0;
     bool m_ownsMemory = false;
+    bool m_allocateOnDraw = true;
     bool m_healthy = true;
     std::vector<Tile> m_tiles;
     GState m_state;
@@ -230,7 +256,7 @@ void Context::ForTiles(Box box, bool antialias, F&& fn, bool allocate)
     for (Tile& t : m_tiles) {
         if (box.y1 <= t.top || box.y0 >= t.top + t.rows)
             continue;
-        if (allocate ? !EnsureTile(t) : !t.cr)
+        if ((allocate && m_allocateOnDraw) ? !EnsureTile(t) : !t.cr)
             continue;
         cairo_matrix_t shift;
         cairo_matrix_init_translate(&shift, 0, -t.top);

@@ -38,6 +38,18 @@ bool WritePNG(const Context& context, const std::string& path)
     }
 }
 
+bool WritePNG(const Context& context, int x, int row, int width, int height, const std::string& path)
+{
+    try {
+        std::vector<unsigned char> rgba;
+        if (!context.CopyRGBA(rgba, x, row, width, height))
+            return false;
+        return SaveRGBA(rgba, width, height, path);
+    } catch (...) {
+        return false;
+    }
+}
+
 bool WritePNG(cairo_surface_t* imageSurface, const std::string& path)
 {
     try {

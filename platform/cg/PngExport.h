@@ -12,6 +12,8 @@ namespace qm::cg {
 
 // False when the file cannot be written or the pixels cannot be copied.
 bool WritePNG(const Context& context, const std::string& path);
+// The device rectangle at (x, row) of the context, cut to its bitmap.
+bool WritePNG(const Context& context, int x, int row, int width, int height, const std::string& path);
 bool WritePNG(cairo_surface_t* imageSurface, const std::string& path);
 
 } // namespace qm::cg

@@ -1,0 +1,196 @@
+// Laying out and painting generated XHTML of about 100 KB and 1 MB at 800
+// pixels wide: paragraphs of text with bold, italic and link runs, headings
+// with borders, one block in ten a bordered box on a tinted background and
+// one in twenty a float beside the text, with a page style sheet. Run by hand
+// from a release build: build/benchmarks/paint_bench
+//
+// Measured: layout alone, the paint of the whole document into its resident
+// tiles, both together, showing a new screen after a scroll (tiles that
+// become resident are painted then) and after a jump far away (the tiles
+// must be painted again), and the repaint after one paragraph changes
+// colour. The counters give the bitmap's memory: the resident tiles
+// (bounded by the budget whatever the document's height) beside what the
+// whole bitmap would take painted at once.
+//
+// Text runs take no room until they are measured, so the sheet gives each
+// paragraph the height of two lines of text; drop that rule once they do.
+
+#include "base/text/SafeBuf.h"
+#include "editor/XHTML.h"
+#include "element/Element.h"
+#include "element/markup/MarkupDocument.h"
+#include "platform/cg/Context.h"
+#include "style/layout/LayoutPass.h"
+#include "style/paint/OffscreenView.h"
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+const char kSheet[] = "p { height: 38px; margin-top: 8px; margin-bottom: 8px }"
+                      "h2 { border-bottom: 2px solid #2d3a66; height: 24px }"
+                      "div.box { border: 1px solid #c9a227; background-color: #fff4c8; padding: 6px }"
+                      "div.aside { float: right; width: 200px; height: 120px; border: 1px dashed #369;"
+                      " background-color: #eef6e4; margin-left: 12px }"
+                      "a { border-bottom: 1px dotted #00f }";
+
+const char* const kWords[]
+    = {"alpha", "bravo", "charlie", "delta", "echo", "foxtrot", "golf", "hotel", "india", "juliet", "kilo",
+        "lima", "mike", "november", "oscar", "papa", "quebec", "romeo", "sierra", "tango"};
+
+// A deterministic document of at least size bytes.
+std::string Generate(size_t size)
+{
+    unsigned state = 2024;
+    auto next = [&state](unsigned n) {
+        state = state * 1103515245u + 12345u;
+        return (state >> 16) % n;
+    };
+    auto words = [&](int n) {
+        std::string s;
+        for (int i = 0; i < n; ++i)
+            s += std::string(i ? " " : "") + kWords[next(20)];
+        return s;
+    };
+    std::string doc
+        = "<html xmlns=\"http://www.w3.org/1999/xhtml\"><head><title>paint</title></head><body>\n";
+    for (int block = 0; doc.size() < size; ++block) {
+        if (block % 20 == 5)
+            doc += "<div class=\"aside\"><p>" + words(6) + "</p></div>\n";
+        if (block % 10 == 0)
+            doc += "<h2>" + words(3) + "</h2>\n";
+        else if (block % 10 == 4)
+            doc += "<div class=\"box\"><p>" + words(12) + "</p><p>" + words(9) + "</p></div>\n";
+        else
+            doc += "<p>" + words(9) + " <b>" + words(2) + "</b> " + words(7) + " <i>" + words(3)
+                + "</i>, <a href=\"#" + words(1) + "\">" + words(2) + "</a> " + words(11) + ".</p>\n";
+    }
+    return doc + "</body></html>\n";
+}
+
+const std::string& Markup(int64_t kilobytes)
+{
+    static const std::string small = Generate(100 * 1024), large = Generate(1024 * 1024);
+    return kilobytes < 1024 ? small : large;
+}
+
+struct Document
+{
+    CXHTML engine;
+    CMarkupDocument markup{&engine};
+    CElement* body = nullptr;
+
+    explicit Document(int64_t kilobytes)
+    {
+        CSafeBuf sheet(kSheet), error;
+        engine.m_doc.LoadStyleClass(sheet, 0, false, 0);
+        const std::string& text = Markup(kilobytes);
+        if (markup.Read(text.data(), text.size(), error))
+            body = markup.Body();
+    }
+};
+
+void Counters(benchmark::State& state, const Document& doc)
+{
+    const CXDoc& d = doc.engine.m_doc;
+    state.counters["height_px"] = d.m_layoutHeight;
+    state.counters["resident_MB"] = double(ResidentBitmapBytes(doc.body)) / (1 << 20);
+    state.counters["whole_bitmap_MB"] = double(d.m_bitmapBytes) / (1 << 20);
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(Markup(state.range(0)).size()));
+}
+
+void BM_Layout(benchmark::State& state)
+{
+    Document doc(state.range(0));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(LayoutDocument(doc.body, 800));
+    RepaintDocument(doc.body);
+    Counters(state, doc);
+}
+
+void BM_Paint(benchmark::State& state)
+{
+    Document doc(state.range(0));
+    LayoutDocument(doc.body, 800);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(RepaintDocument(doc.body));
+    Counters(state, doc);
+}
+
+void BM_LayoutAndPaint(benchmark::State& state)
+{
+    Document doc(state.range(0));
+    for (auto _ : state) {
+        LayoutDocument(doc.body, 800);
+        benchmark::DoNotOptimize(RepaintDocument(doc.body));
+    }
+    Counters(state, doc);
+}
+
+// Each iteration shows the screen 600 rows below the last one (from the top
+// again at the end), so new tiles become resident and are painted.
+void BM_ScrollToNewScreen(benchmark::State& state)
+{
+    Document doc(state.range(0));
+    LayoutDocument(doc.body, 800);
+    RepaintDocument(doc.body);
+    const int height = doc.engine.m_doc.m_layoutHeight;
+    int top = 0;
+    for (auto _ : state) {
+        top = top + 600 < height ? top + 600 : 0;
+        benchmark::DoNotOptimize(ShowDocumentRows(doc.body, top, top + 600));
+    }
+    Counters(state, doc);
+}
+
+// Each iteration jumps to one of five screens far apart, so the tiles it
+// needs were dropped for the budget since it was last shown: the worst case
+// of showing a new view.
+void BM_JumpToFarScreen(benchmark::State& state)
+{
+    Document doc(state.range(0));
+    LayoutDocument(doc.body, 800);
+    RepaintDocument(doc.body);
+    const int step = doc.engine.m_doc.m_layoutHeight / 5;
+    int k = 0;
+    for (auto _ : state) {
+        const int top = (k++ % 5) * step;
+        benchmark::DoNotOptimize(ShowDocumentRows(doc.body, top, top + 600));
+    }
+    Counters(state, doc);
+}
+
+// One paragraph near the top changes colour and is repainted alone.
+void BM_RepaintOneParagraph(benchmark::State& state)
+{
+    Document doc(state.range(0));
+    LayoutDocument(doc.body, 800);
+    RepaintDocument(doc.body);
+    CElement* p = doc.body->m_firstChild;
+    while (p && p->m_kind != kKindP)
+        p = p->m_nextSibling;
+    if (!p) {
+        state.SkipWithError("no paragraph");
+        return;
+    }
+    unsigned long colour = 0;
+    for (auto _ : state) {
+        p->m_style.bkColorSet = 1;
+        p->m_style.bkColor = static_cast<std::int32_t>(colour++ & 0xFFFFFF);
+        p->m_forceRepaint = 1;
+        benchmark::DoNotOptimize(p->Notify(8, nullptr));
+    }
+    Counters(state, doc);
+}
+
+} // namespace
+
+BENCHMARK(BM_Layout)->Arg(100)->Arg(1024)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Paint)->Arg(100)->Arg(1024)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LayoutAndPaint)->Arg(100)->Arg(1024)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScrollToNewScreen)->Arg(1024)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_JumpToFarScreen)->Arg(1024)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RepaintOneParagraph)->Arg(1024)->Unit(benchmark::kMillisecond);

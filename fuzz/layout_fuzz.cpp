@@ -1,0 +1,64 @@
+// A style sheet and markup through the layout pass: the bytes before a line
+// "%%" are the page's sheet, the rest the document. The tree is laid out at
+// two widths; every box must stay within the layout's bounds, and laying
+// the tree out again at the same width must place every box as before.
+
+#include "fuzz/FuzzText.h"
+
+#include "base/text/SafeBuf.h"
+#include "editor/XHTML.h"
+#include "element/Element.h"
+#include "element/markup/MarkupDocument.h"
+#include "style/layout/BoxDump.h"
+#include "style/layout/LayoutLimits.h"
+#include "style/layout/LayoutPass.h"
+
+#include <string>
+
+namespace {
+
+void CheckBoxes(const CElement* root)
+{
+    for (const CElement* e = root; e;) {
+        QM_FUZZ_CHECK(e->m_sizeRect.right - e->m_sizeRect.left >= 0);
+        QM_FUZZ_CHECK(e->m_sizeRect.bottom - e->m_sizeRect.top >= 0);
+        QM_FUZZ_CHECK(e->m_sizeRect.right <= kMaxLayoutCoord && e->m_sizeRect.bottom <= kMaxLayoutCoord);
+        if (e->m_firstChild) {
+            e = e->m_firstChild;
+            continue;
+        }
+        while (e != root && !e->m_nextSibling)
+            e = e->m_parent;
+        e = e == root ? nullptr : e->m_nextSibling;
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    if (size > 32 * 1024)
+        return 0;
+    const std::string input(reinterpret_cast<const char*>(data), size);
+    const size_t split = input.find("\n%%\n");
+    const std::string sheet = split == std::string::npos ? std::string() : input.substr(0, split);
+    const std::string markup = split == std::string::npos ? input : input.substr(split + 4);
+    CXHTML engine;
+    CSafeBuf sheetText;
+    sheetText.AssignUTF8(sheet.c_str());
+    engine.m_doc.LoadStyleClass(sheetText, 0, false, 0);
+    CMarkupDocument doc(&engine);
+    CSafeBuf error;
+    if (!doc.Read(markup.data(), markup.size(), error))
+        return 0;
+    for (int width : {0, 517}) {
+        QM_FUZZ_CHECK(LayoutDocument(doc.Body(), width));
+        CheckBoxes(doc.Body());
+        CSafeBuf first, second;
+        GetBoxDump(doc.Body(), first);
+        QM_FUZZ_CHECK(LayoutDocument(doc.Body(), width));
+        GetBoxDump(doc.Body(), second);
+        QM_FUZZ_CHECK(first == second);
+    }
+    return 0;
+}

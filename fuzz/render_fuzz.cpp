@@ -1,0 +1,86 @@
+// Documents from fuzzed markup and style sheets laid out at a fuzzed width and
+// painted into the offscreen bitmap, then edited: one element moves or
+// changes size and the partial repaint must leave the bitmap exactly as a
+// full paint of the edited tree does. The sheet is the page's sheet. Take
+// -dict=fuzz/css_sheet.dict for the words of the sheet.
+
+#include "fuzz/FuzzText.h"
+
+#include "document/XDoc.h"
+#include "editor/XHTML.h"
+#include "element/Element.h"
+#include "element/markup/MarkupDocument.h"
+#include "platform/cg/Context.h"
+#include "style/layout/LayoutPass.h"
+#include "style/paint/OffscreenView.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// Rows compared after an edit: enough for the documents the fuzzer makes.
+constexpr int kRowsCompared = 400;
+
+std::vector<unsigned> Pixels(const CElement* body)
+{
+    std::vector<unsigned> out;
+    const qm::cg::Context* ctx = body->m_dc.get();
+    for (int row = 0; ctx && row < kRowsCompared && row < ctx->Height(); ++row) {
+        for (int x = 0; x < ctx->Width(); ++x) {
+            const qm::cg::Pixel p = ctx->ReadPixel(x, row);
+            out.push_back(
+                unsigned(p.red) | unsigned(p.green) << 8 | unsigned(p.blue) << 16 | unsigned(p.alpha) << 24);
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    FuzzedDataProvider fdp(data, size);
+    const int width = fdp.ConsumeIntegralInRange(0, 300);
+    const size_t pick = fdp.ConsumeIntegral<uint16_t>();
+    const int dx = fdp.ConsumeIntegralInRange(-20, 20), dy = fdp.ConsumeIntegralInRange(-20, 20);
+    const int dh = fdp.ConsumeIntegralInRange(-20, 20);
+    const std::vector<unsigned short> sheet = qmfuzz::Widen(qmfuzz::ConsumeBytes(fdp, 1500));
+    const std::string markup = qmfuzz::ConsumeBytes(fdp, 4000);
+
+    CXHTML engine;
+    engine.m_doc.LoadStyleClass(sheet.data(), 0, false, 0);
+    CMarkupDocument document(&engine);
+    CSafeBuf error;
+    if (!document.Read(markup.data(), markup.size(), error) || !document.Body())
+        return 0;
+    CElement* body = document.Body();
+    if (!LayoutDocument(body, width) || !RepaintDocument(body))
+        return 0;
+    ShowDocumentRows(body, 0, 100);
+
+    std::vector<CElement*> elements;
+    for (CElement* e = body->m_firstChild; e;) {
+        elements.push_back(e);
+        if (e->m_firstChild) {
+            e = e->m_firstChild;
+            continue;
+        }
+        while (e && e != body && !e->m_nextSibling)
+            e = e->m_parent;
+        e = e && e != body ? e->m_nextSibling : nullptr;
+    }
+    if (elements.empty())
+        return 0;
+    CElement* edited = elements[pick % elements.size()];
+    edited->m_position.x += dx;
+    edited->m_position.y += dy;
+    if (edited->m_sizeRect.bottom + dh >= edited->m_sizeRect.top)
+        edited->m_sizeRect.bottom += dh;
+    if (!body->FastDraw())
+        return 0;
+    const std::vector<unsigned> partial = Pixels(body);
+    QM_FUZZ_CHECK(RepaintDocument(body));
+    QM_FUZZ_CHECK(partial == Pixels(body));
+    return 0;
+}

@@ -1,0 +1,98 @@
+// Applying the style rules that match an element, in order of precedence.
+
+#include "editor/XHTML.h"
+#include "element/Element.h"
+#include "style/cascade/RuleIndex.h"
+#include "style/cascade/SelectorMatch.h"
+#include "style/cascade/StyleMerge.h"
+#include "style/sheets/StyleClass.h"
+
+#include <algorithm>
+#include <new>
+#include <vector>
+
+namespace {
+
+struct Candidate
+{
+    STYLE_CLASS* rule;
+    std::uint32_t precedence;
+};
+
+// The working sheet and the editor's sheet of the element's document; an
+// element outside a document has only its own rule list.
+void RuleLists(const CElement* e, STYLE_CLASS*& working, STYLE_CLASS*& editor)
+{
+    if (e->m_owner) {
+        working = e->m_owner->m_doc.m_workingRules;
+        editor = e->m_owner->m_doc.m_editorRules;
+    } else {
+        working = e->m_rules;
+        editor = nullptr;
+    }
+}
+
+} // namespace
+
+bool CElement::ApplyCSS(const unsigned short*, bool)
+{
+    if (!m_tagName[0])
+        return false;
+    try {
+        std::vector<Candidate> candidates;
+        for (void* pos = m_stylePieces.GetHeadPosition(); pos;) {
+            STYLE_CLASS* rule = static_cast<STYLE_CLASS*>(m_stylePieces.GetNext(pos));
+            if (rule)
+                candidates.push_back(Candidate{rule, rule->precedence});
+        }
+        if (m_owner) {
+            std::vector<STYLE_CLASS*> rules;
+            CMatchContext context;
+            GetRuleIndex(m_owner->m_doc).Candidates(this, context, rules);
+            for (STYLE_CLASS* rule : rules) {
+                if (STYLE_SELECTOR* s = DoesStyleFit(context, this, rule, 0))
+                    candidates.push_back(Candidate{rule, s->specificity});
+            }
+        } else {
+            CMatchContext context;
+            for (STYLE_CLASS* rule = m_rules; rule; rule = rule->next) {
+                if (STYLE_SELECTOR* s = DoesStyleFit(context, this, rule, 0))
+                    candidates.push_back(Candidate{rule, s->specificity});
+            }
+        }
+        std::stable_sort(candidates.begin(), candidates.end(),
+            [](const Candidate& a, const Candidate& b) { return a.precedence < b.precedence; });
+        const bool noBoxFromRules = m_kind == kKindMap || m_kind == kKindObject;
+        for (const Candidate& c : candidates) {
+            SetNewStyle(this, &c.rule->style, kOriginRule, false);
+            if (noBoxFromRules) {
+                if (m_style.widthOrigin == kOriginRule)
+                    m_style.widthSet = m_style.widthOrigin = 0;
+                if (m_style.heightOrigin == kOriginRule)
+                    m_style.heightSet = m_style.heightOrigin = 0;
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        // The rules merged so far stay.
+    }
+    if (m_parent)
+        CopyFromParent(m_parent, 4);
+    SetAttrFromStyle();
+    return true;
+}
+
+void CElement::GetCSSFromExtra(CPtrList* out, const unsigned short* tag, CMapStringToString* attributes)
+{
+    if (!out)
+        return;
+    STYLE_CLASS* lists[2];
+    RuleLists(this, lists[0], lists[1]);
+    for (STYLE_CLASS* list : lists) {
+        for (STYLE_CLASS* rule = list; rule; rule = rule->next) {
+            if (STYLE_SELECTOR* s = DoesStyleFit(nullptr, rule, 0, tag, attributes)) {
+                rule->precedence = s->specificity;
+                out->AddTail(rule);
+            }
+        }
+    }
+}

@@ -1,0 +1,117 @@
+// Recomputing an element's style after a class, attribute or style change,
+// and the tag-marker label that follows from it.
+
+#include "base/text/U16.h"
+#include "editor/XHTML.h"
+#include "element/Element.h"
+#include "style/cascade/StyleMerge.h"
+#include "style/records/StyleRecords.h"
+
+namespace {
+
+// The kinds that show tag markers (a, span, img, p, div, table, lists,
+// strong, em, sub, sup, headings, address, blockquote, the phrase kinds, dl,
+// q, object and other tags).
+bool ShowsMarkers(const CElement* e)
+{
+    const long k = e->m_kind;
+    const bool kind = k == kKindA || k == kKindSpan || k == kKindImg || k == kKindP || k == kKindDiv
+        || k == kKindTable || k == kKindUl || k == kKindOl || k == kKindStrong || k == kKindEm
+        || k == kKindSub || k == kKindSup || (k >= kKindH1 && k <= kKindAddress) || k == kKindBlockquote
+        || (k >= kKindAbbr && k <= kKindVar) || k == kKindDl || k == kKindQ || k == kKindObject
+        || k == kKindCustom;
+    return kind && !e->IsTag("small") && !e->IsTag("big") && !e->IsTag("tt") && !e->IsTag("label");
+}
+
+// The label: "element-name" is the tag name, "attr(name)" that attribute's
+// value, any other text the label itself; empty becomes one blank.
+void RefreshMarkerLabel(CElement* e)
+{
+    e->m_markerLabel.Empty();
+    const NewStringStyleValue& cell = e->m_style.markerLabel;
+    if (!cell.set || !ShowsMarkers(e))
+        return;
+    CSafeBuf label(cell.text);
+    if (label == "element-name") {
+        label = e->GetTagName();
+    } else if (label.Find("attr(") == 0 && label.Find(')') > 5) {
+        CSafeBuf name = label.Mid(5, label.Find(')') - 5);
+        name.Trim();
+        label.Empty();
+        e->m_attributes.Lookup(static_cast<const unsigned short*>(name), label);
+    }
+    if (label.IsEmpty())
+        label = " ";
+    e->m_markerLabel = label;
+}
+
+// Merges the style text of the extra attribute map and then of the style
+// attribute, each with origin 2.
+void ApplyStyleAttributes(CElement* e)
+{
+    CSafeBuf text;
+    for (CMapStringToString* map : {&e->m_attributes2, &e->m_attributes}) {
+        text.Empty();
+        if (!map->Lookup("style", text) || text.IsEmpty())
+            continue;
+        ELEMENT_STYLE record{};
+        ParseStyleString(text, &record, e);
+        SetNewStyle(e, &record, kOriginStyleAttribute, false);
+    }
+}
+
+// Lists carry their indentation on the side where lines start.
+void PlaceSideGap(CElement* e)
+{
+    if (!e->m_list)
+        return;
+    constexpr int kIndent = 50;
+    const bool rtl = e->m_style.rtl != 0;
+    e->m_defaultMargin.left = rtl ? 0 : kIndent;
+    e->m_defaultMargin.right = rtl ? kIndent : 0;
+}
+
+// Every source after the defaults, in order: the parent's values, rules,
+// presentational attributes and the style attribute.
+void Recompute(CElement* e)
+{
+    CElement* parent = e->m_parent;
+    if (parent) {
+        if (e->m_owner && e->m_owner->m_doc.m_rightToLeft) {
+            SetStyleType(
+                &e->m_style.direction, kDirectionRtl, 0, 0, kOriginNone, true, false, false, nullptr);
+            e->m_style.rtl = 1;
+        }
+        e->CopyFromParent(parent, 1);
+    }
+    e->ApplyCSS(nullptr, false);
+    e->ApplyAttrSyle();
+    ApplyStyleAttributes(e);
+    PlaceSideGap(e);
+    if (parent)
+        e->CopyFromParent(parent, 4);
+    e->SetAttrFromStyle();
+    RefreshMarkerLabel(e);
+}
+
+} // namespace
+
+bool CElement::StyleChanged(int mode)
+{
+    const int m = mode & 0x7FFF;
+    if (m == 1 || m == 2) {
+        if (!(mode & 0x8000))
+            ResetStyle(m_kind != kKindBody);
+        Recompute(this);
+    }
+    if (m == 2)
+        return true;
+    for (CElement* child = m_firstChild; child; child = child->m_nextSibling) {
+        if (m == 0) {
+            child->ResetStyle(true);
+            Recompute(child);
+        }
+        child->StyleChanged(mode);
+    }
+    return true;
+}

@@ -1,0 +1,240 @@
+// Laying out one element (CalcWinReg) and the passes built on it: a full
+// pass over a subtree (CalculateReg), a bottom-up pass (ReCalcReg), and the
+// partial passes after an edit (FastReCalc, ReCalcWin). Every one holds a
+// LayoutNesting, so a tree nested past its bound leaves the deepest
+// elements empty instead of exhausting the stack.
+
+#include "element/EffectiveValues.h"
+#include "element/Element.h"
+#include "style/layout/LayoutBox.h"
+#include "style/layout/LayoutLimits.h"
+#include "style/layout/LayoutNesting.h"
+#include "style/layout/LayoutSteps.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// The height of a line break that follows a block or another break: the
+// height of an empty line.
+constexpr int kEmptyLineHeight = 16;
+
+void* RootContext(CElement* e)
+{
+    CElement* root = e->m_root ? e->m_root : e;
+    return root->m_dc.get();
+}
+
+// The width and height the style gives in percent (of the container) or in
+// em; pixel sizes are recorded by the cascade (SetAttrFromStyle). A result
+// becomes the CSS size (the box then holds at least the content size plus
+// the edges) and the available size.
+void ResolveBoxSize(CElement* e)
+{
+    const ELEMENT_STYLE& s = e->m_style;
+    if (s.widthSet && s.width > 0 && (s.widthUnit == kUnitPercent || s.widthUnit == kUnitEm)) {
+        const BoxEdges edges = ContentEdges(e);
+        int w = 0;
+        if (s.widthUnit == kUnitPercent) {
+            w = ClampLength(static_cast<long long>(s.width) * e->m_containerRect.right / 100);
+            if (e->m_tableCell) {
+                const BoxEdges border = FlowBorders(e);
+                const BoxEdges padding = Paddings(e);
+                const int spacing = e->m_parent ? e->m_parent->m_style.cellSpacing : 0;
+                w = std::max(0, w - spacing - padding.Horizontal() - border.Horizontal());
+            }
+        } else {
+            w = std::max(0, e->GetPxValue(s.width, kUnitEm, 1, 0));
+        }
+        e->m_cssRect.right = AddCoord(w, edges.Horizontal());
+        e->m_availRect.right = e->m_availRect.left + w;
+    }
+    if (s.heightSet && s.height > 0 && (s.heightUnit == kUnitPercent || s.heightUnit == kUnitEm)) {
+        int h = 0;
+        if (s.heightUnit == kUnitPercent) {
+            int container = e->m_containerRect.bottom;
+            if (container <= 0 && e->m_parent)
+                container = e->m_parent->m_containerRect.bottom;
+            h = ClampLength(static_cast<long long>(s.height) * std::max<int>(0, container) / 100);
+        } else {
+            h = std::max(0, e->GetPxValue(s.height, kUnitEm, 1, 0));
+        }
+        if (h > 0) {
+            e->m_cssRect.bottom = h;
+            e->m_availRect.bottom = e->m_availRect.top + h;
+        }
+    }
+}
+
+// The previous sibling that shows something (text runs without visible
+// text are passed over).
+bool ShowsText(const CSafeBuf& text)
+{
+    const unsigned short* p = text;
+    for (int i = 0; i < text.Length(); ++i) {
+        if (p[i] > 0x20)
+            return true;
+    }
+    return false;
+}
+
+const CElement* PreviousShown(const CElement* e)
+{
+    const CElement* s = e->m_prevSibling;
+    while (s && s->m_kind == kKindText && !ShowsText(s->m_text))
+        s = s->m_prevSibling;
+    return s;
+}
+
+// A block beside floats is given the room they leave by the line layout of
+// its parent, before it is laid out; an edit works the element's area out
+// again from its parent's content alone (the inherited area), which loses
+// that room. Before a partial pass lays e out on its own, its parent places
+// its children again (without laying them out), which gives e its area as a
+// full pass would. Only e's area is kept: the parent's box and the places of
+// its children are those the last full pass left (a table cell, say, is
+// sized and aligned by its table).
+void TakeAreaFromParent(CElement* e, void* dc)
+{
+    CElement* parent = e->m_parent;
+    const CElement* root = e->m_root ? e->m_root : e;
+    if (!parent || root->m_floatList.GetCount() == 0 || e->m_tablePart || !StandsOnOwnLine(e)
+        || !LaysOutAsBlock(parent))
+        return;
+    const CRect size = parent->m_sizeRect;
+    const CPoint baseline = parent->m_baseline;
+    std::vector<CPoint> places;
+    for (const CElement* c = parent->m_firstChild; c; c = c->m_nextSibling)
+        places.push_back(c->m_position);
+    parent->CalcWinReg(dc, true, false, nullptr);
+    parent->m_sizeRect = size;
+    parent->m_baseline = baseline;
+    auto place = places.begin();
+    for (CElement* c = parent->m_firstChild; c && place != places.end(); c = c->m_nextSibling, ++place)
+        c->m_position = *place;
+}
+
+} // namespace
+
+bool CElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, CalcInfo* info)
+{
+    LayoutNesting nesting(this);
+    if (nesting.TooDeep()) {
+        m_sizeRect.SetRectEmpty();
+        return true;
+    }
+    CalcForAll(dc, false, false);
+    if (m_kind == kKindColgroup || m_kind == kKindCol)
+        return true;
+    m_sizeRect.SetRectEmpty();
+    m_touchesFloat = 0;
+    ResolveBoxSize(this);
+
+    LayoutCall call;
+    call.dc = dc;
+    call.noChildCalc = noChildCalc;
+    call.sameBlockOnly = sameBlockOnly;
+    call.info = info;
+    if (LaysOutAsBlock(this))
+        LayOutLines(this, call);
+    else
+        LayOutInline(this, call);
+
+    if (m_kind == kKindBr) {
+        const CElement* before = PreviousShown(this);
+        if (before && (before->m_block || before->m_kind == kKindBr)) {
+            m_sizeRect.bottom = std::max<LONG>(m_sizeRect.bottom, kEmptyLineHeight);
+            m_baseline.y = m_sizeRect.bottom;
+        }
+    }
+    if (m_kind != kKindText)
+        FixRTLChildren();
+    return true;
+}
+
+bool CElement::CalculateReg(void* dc, CalcInfo* info)
+{
+    LayoutNesting nesting(this);
+    if (nesting.TooDeep()) {
+        m_sizeRect.SetRectEmpty();
+        return true;
+    }
+    if (m_kind == kKindTable)
+        BeforeChildCalReg(dc);
+    for (CElement* c = m_firstChild; c; c = c->m_nextSibling)
+        c->BuildCDC(dc);
+    CalcWinReg(dc, false, false, info);
+    HandleFinalWidth(this);
+    return true;
+}
+
+bool CElement::ReCalcReg(void* dc, bool first, bool noChildCalc, bool sameBlockOnly, CalcInfo* info)
+{
+    // Only the element the caller names takes its area from its parent; its
+    // descendants get theirs as it lays them out.
+    const bool outermost = LayoutNesting::CurrentPass() == 0;
+    LayoutNesting nesting(this);
+    if (nesting.TooDeep()) {
+        m_sizeRect.SetRectEmpty();
+        return true;
+    }
+    if (outermost)
+        TakeAreaFromParent(this, dc);
+    if (m_kind == kKindTable)
+        BeforeChildCalReg(dc);
+    for (CElement* c = m_firstChild; c; c = c->m_nextSibling) {
+        if (c->m_kind != kKindText && c->m_kind != kKindImg)
+            c->ReCalcReg(dc, first, true, false, info);
+    }
+    CalcWinReg(dc, noChildCalc, sameBlockOnly, info);
+    HandleFinalWidth(this);
+    return true;
+}
+
+bool CElement::ReCalcWin()
+{
+    LayoutNesting nesting(this);
+    void* dc = RootContext(this);
+    TakeAreaFromParent(this, dc);
+    return CalcWinReg(dc, true, false, nullptr);
+}
+
+bool CElement::FastReCalc(bool upwards)
+{
+    LayoutNesting nesting(this);
+    void* dc = RootContext(this);
+    const CRect before = m_sizeRect;
+    TakeAreaFromParent(this, dc);
+    CalcWinReg(dc, m_kind != kKindDiv, false, nullptr);
+    HandleFinalWidth(this);
+    if (m_sizeRect == before || !upwards)
+        return true;
+    for (CElement* a = m_parent; a; a = a->m_parent) {
+        a->CalcWinReg(dc, true, false, nullptr);
+        HandleFinalWidth(a);
+        if (a->m_tableCell && a->IsElementUnderTag(kKindTable))
+            break;
+    }
+    return true;
+}
+
+bool CElement::DrawUncalc()
+{
+    if (m_kind == kKindTable)
+        BeforeChildCalReg(nullptr);
+    BuildCDC(nullptr);
+    for (CElement* c = m_firstChild; c; c = c->m_nextSibling)
+        c->BuildCDC(nullptr);
+    HandleFinalWidth(this);
+    return true;
+}
+
+// Splitting an inline element across lines comes with the wrapping of
+// inline content; until then an element is never split: it answers itself
+// and the line puts it whole on the next line.
+CElement* CElement::WrapElement(CSize& room, bool)
+{
+    room.cx = m_sizeRect.right - m_sizeRect.left;
+    return this;
+}

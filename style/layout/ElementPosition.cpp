@@ -1,0 +1,39 @@
+// Document positions of elements (ElementToScreen and its helpers).
+
+#include "style/layout/ElementPosition.h"
+
+#include "element/Element.h"
+#include "style/layout/LayoutLimits.h"
+
+CPoint DocumentPosition(const CElement* e, const CElement** top)
+{
+    long long x = 0;
+    long long y = 0;
+    bool belowFloat = false;
+    const CElement* last = e;
+    for (const CElement* a = e; a; a = a->m_parent) {
+        if (!(belowFloat && a->m_inline))
+            x += a->m_position.x;
+        y += a->m_position.y;
+        if (a->IsFloatType())
+            belowFloat = true;
+        last = a;
+    }
+    if (top)
+        *top = last;
+    return CPoint(ClampLength(x, kMaxLayoutCoord), ClampLength(y, kMaxLayoutCoord));
+}
+
+CRect DocumentRect(const CElement* e)
+{
+    const CPoint p = DocumentPosition(e);
+    return CRect(p.x, p.y, AddCoord(p.x, e->m_sizeRect.right - e->m_sizeRect.left),
+        AddCoord(p.y, e->m_sizeRect.bottom - e->m_sizeRect.top));
+}
+
+void CElement::ElementToScreen(CPoint& pt)
+{
+    const CPoint p = DocumentPosition(this);
+    pt.x = AddCoord(pt.x, p.x);
+    pt.y = AddCoord(pt.y, p.y);
+}

@@ -1,0 +1,381 @@
+// A block's children in lines (LayOutLines).
+//
+// Children are taken in document order. A float is laid out and put at the
+// left or right edge of the content at the current line's top; it takes no
+// room in the line. A child that stands on a line of its own (a block)
+// ends the current line, takes a line alone and ends it; a child with the
+// break-after flag (br, dd, dt) ends its line after itself. Other children
+// follow one another on the line; one that does not fit in the room left
+// (the content width less the first-line indent and the room right floats
+// take) is asked to wrap, and otherwise moves whole to the next line unless
+// the line is still empty. Every child is moved clear of the floats placed
+// before it; a block moved aside by floats is laid out again in the
+// narrower room.
+//
+// Vertical margins: a block's top margin counts from the line top; its
+// bottom margin waits for what follows: a following block's top margin
+// smaller than it is raised to it (so the larger of the two separates
+// them), and a line of inline content starts below it. Children of a line
+// of inline content stand on one baseline; a block's line-height raises
+// lower lines to it. Each line's children share one line group, the
+// identifier of its first child.
+
+#include "editor/XHTML.h"
+#include "element/Element.h"
+#include "style/floats/FloatIndex.h"
+#include "style/floats/FloatRoom.h"
+#include "style/layout/CalcInfo.h"
+#include "style/layout/LayoutBox.h"
+#include "style/layout/LayoutLimits.h"
+#include "style/layout/LayoutNesting.h"
+#include "style/layout/LayoutSteps.h"
+#include "style/records/FontDefaults.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// Pieces a wrapping child may insert during one block's layout before the
+// block stops asking (a guard against a piece that never gets shorter).
+constexpr int kMaxWrapPieces = 1 << 20;
+
+// A paragraph without a horizontal alignment of its own is centred when its
+// nearest ancestor with one, passing over divs without, is centred.
+bool CentredByAncestor(const CElement* p)
+{
+    for (const CElement* a = p->m_parent; a; a = a->m_parent) {
+        const int h = a->m_style.align & kAlignHorizontalMask;
+        if (h)
+            return h == kAlignCenter;
+        if (a->m_kind != kKindDiv)
+            return false;
+    }
+    return false;
+}
+
+bool HasFloats(const CElement* e)
+{
+    const CElement* root = e->m_root ? e->m_root : e;
+    return root->m_floatList.GetCount() > 0;
+}
+
+bool AddsLastBottomMargin(long kind)
+{
+    return kind == kKindDiv || IsCellKind(kind) || kind == kKindDd || kind == kKindBlockquote;
+}
+
+class LineLayout
+{
+public:
+    LineLayout(CElement* block, const LayoutCall& call);
+    void Run();
+
+private:
+    struct Margins
+    {
+        int left, top, right, bottom;
+    };
+
+    // c's margins as they count on a line: a wrapped inline piece shows its
+    // left margin only on its first piece and its right one only on its last.
+    static Margins MarginsOf(const CElement* c);
+    CElement* Place(CElement* c);
+    void PlaceFloat(CElement* c);
+    // c at x on the current line (y from the line top), moved clear of the
+    // floats; rightRoom receives the room right floats take on the line.
+    CPoint PutOnLine(CElement* c, int x, int top, CPoint& rightRoom);
+    void StartLine(bool ownLine);
+    void FinishLine();
+    void Finish();
+
+    CElement* m_block;
+    LayoutCall m_call;
+    BoxEdges m_edges;
+    int m_avail;
+    int m_availHeight;
+    int m_indent;
+    int m_lineHeight = 0; // from line-height, 0 when none
+
+    int m_y;
+    bool m_firstLine = true;
+    bool m_lineOpen = false;
+    int m_lineTop = 0;
+    int m_lineX = 0;
+    std::vector<CElement*> m_line;
+    int m_pendingBottom = 0;
+    int m_widest = 0;
+    int m_firstBaseline = -1;
+    int m_pieces = 0;
+};
+
+LineLayout::LineLayout(CElement* block, const LayoutCall& call)
+    : m_block(block), m_call(call), m_edges(ContentEdges(block))
+{
+    m_avail = std::max<int>(0, block->m_availRect.right - block->m_availRect.left);
+    m_availHeight = std::max<int>(0, block->m_availRect.bottom - block->m_availRect.top);
+    m_indent = block->m_indent.x;
+    int px = 0;
+    if (LineHeightOf(block, false, 1, px) && px > 0)
+        m_lineHeight = px;
+    m_y = m_edges.top;
+}
+
+LineLayout::Margins LineLayout::MarginsOf(const CElement* c)
+{
+    Margins m{c->m_marginLeftTop.x, c->m_marginLeftTop.y, c->m_marginRightBottom.x, c->m_marginRightBottom.y};
+    if (c->m_inline) {
+        const int state = WrapStateOf(c);
+        if (!ShowsLeftEdge(state))
+            m.left = 0;
+        if (!ShowsRightEdge(state))
+            m.right = 0;
+        m.top = 0;
+        m.bottom = 0;
+    }
+    return m;
+}
+
+void LineLayout::Run()
+{
+    for (CElement* c = m_block->m_firstChild; c;) {
+        if (c->IsFloatType()) {
+            PlaceFloat(c);
+            c = c->m_nextSibling;
+        } else {
+            c = Place(c);
+        }
+    }
+    FinishLine();
+    Finish();
+}
+
+void LineLayout::StartLine(bool ownLine)
+{
+    m_lineOpen = true;
+    m_line.clear();
+    // Inline content starts below the bottom margin of the block before it;
+    // a block collapses that margin with its own top margin instead.
+    if (!ownLine && m_pendingBottom) {
+        m_y = AddCoord(m_y, m_pendingBottom);
+        m_pendingBottom = 0;
+    }
+    m_lineTop = m_y;
+    m_lineX = AddCoord(m_edges.left, m_firstLine ? m_indent : 0);
+}
+
+CPoint LineLayout::PutOnLine(CElement* c, int x, int top, CPoint& rightRoom)
+{
+    CPoint pos(x, AddCoord(m_lineTop, top));
+    MoveBox(c, pos);
+    CPoint leftRoom;
+    m_block->CalcValidPosition(c, pos, leftRoom, rightRoom, nullptr, m_call.sameBlockOnly, m_call.info);
+    MoveBox(c, CPoint(AddCoord(pos.x, leftRoom.x), AddCoord(pos.y, leftRoom.y)));
+    return leftRoom;
+}
+
+CElement* LineLayout::Place(CElement* c)
+{
+    const bool own = StandsOnOwnLine(c);
+    if (own && m_lineOpen)
+        FinishLine();
+    if (!m_lineOpen)
+        StartLine(own);
+    c->CalcForAll(m_call.dc, false, false);
+    const Margins m = MarginsOf(c);
+    int top = c->m_inline ? 0 : m.top;
+    if (own) {
+        top = std::max(top, m_pendingBottom);
+        m_pendingBottom = 0;
+    }
+    const int edgeRoom = own || !c->m_inline ? std::max(0, m.left) + std::max(0, m.right) : 0;
+    int areaWidth = std::max(0, m_avail - edgeRoom);
+    CPoint pos(AddCoord(m_lineX, m.left), AddCoord(m_lineTop, top));
+    if (own && HasFloats(m_block)) {
+        // A block is moved clear of the floats beside its first line before
+        // it is laid out, in the room they leave.
+        CPoint doc = pos;
+        m_block->ElementToScreen(doc);
+        const CRect probe(doc.x, doc.y, AddCoord(doc.x, areaWidth), AddCoord(doc.y, 1));
+        CPoint leftRoom, rightRoom;
+        FloatRoom(m_block, c, probe, leftRoom, rightRoom, nullptr, m_call.sameBlockOnly, m_call.info);
+        pos.x = AddCoord(pos.x, leftRoom.x);
+        pos.y = AddCoord(pos.y, leftRoom.y);
+        if (!c->m_tablePart)
+            areaWidth = std::max(0, areaWidth - static_cast<int>(leftRoom.x) - static_cast<int>(rightRoom.x));
+    }
+    LayOutChildAt(c, pos, areaWidth, m_availHeight, m_avail, m_availHeight, m_call);
+    CPoint rightRoom;
+    PutOnLine(c, pos.x, static_cast<int>(pos.y - m_lineTop), rightRoom);
+
+    if (!own) {
+        const int limit = AddCoord(m_edges.left, m_avail - rightRoom.x);
+        const int right = AddCoord(c->m_position.x, BoxWidth(c) + m.right);
+        if (right > limit) {
+            bool split = false;
+            if (c->IsCanWrap() && m_pieces < kMaxWrapPieces) {
+                CSize room(std::max(0, limit - static_cast<int>(c->m_position.x)), m_availHeight);
+                CElement* piece = c->WrapElement(room, false);
+                if (piece != c) {
+                    // A new piece comes detached: it goes after c, to the
+                    // next line. Null: the rest went into the next sibling.
+                    split = true;
+                    if (piece && c->m_nextSibling != piece && m_block->InsertInto(piece, c, true))
+                        piece->BuildCDC(m_call.dc);
+                    ++m_pieces;
+                }
+            }
+            if (split) {
+                m_line.push_back(c);
+                m_lineX = AddCoord(c->m_position.x, BoxWidth(c) + m.right);
+                FinishLine();
+                return c->m_nextSibling;
+            }
+            if (!m_line.empty()) {
+                FinishLine();
+                StartLine(false);
+                PutOnLine(c, AddCoord(m_lineX, m.left), top, rightRoom);
+            }
+        }
+    }
+
+    m_line.push_back(c);
+    m_lineX = AddCoord(c->m_position.x, BoxWidth(c) + m.right);
+    // A horizontal rule stands centred in the content width.
+    if (c->m_kind == kKindHr) {
+        const int free = m_avail - m.left - m.right - BoxWidth(c);
+        MoveBox(c, CPoint(AddCoord(m_edges.left, std::max(0, free / 2) + m.left), c->m_position.y));
+    }
+    if (own || c->m_breakAfter)
+        FinishLine();
+    return c->m_nextSibling;
+}
+
+void LineLayout::PlaceFloat(CElement* c)
+{
+    c->CalcForAll(m_call.dc, false, false);
+    const Margins m = MarginsOf(c);
+    const int lineTop = m_lineOpen ? m_lineTop : AddCoord(m_y, m_pendingBottom);
+    const int left = AddCoord(m_edges.left, m_firstLine ? m_indent : 0);
+    CPoint pos(AddCoord(left, m.left), AddCoord(lineTop, c->m_inline ? 0 : m.top));
+    LayOutChildAt(c, pos, std::max(0, m_avail - std::max(0, m.left) - std::max(0, m.right)), m_availHeight,
+        m_avail, m_availHeight, m_call);
+    const bool right = c->m_style.floatSide.value == kFloatRight;
+    if (right)
+        pos.x = std::max(m_edges.left, AddCoord(m_edges.left, m_avail - BoxWidth(c) - m.right));
+    MoveBox(c, pos);
+    // Beside (or, when cleared, below) the floats placed before it.
+    CPoint leftRoom, rightRoom;
+    m_block->CalcValidPosition(c, pos, leftRoom, rightRoom, nullptr, m_call.sameBlockOnly, m_call.info);
+    if (right)
+        pos.x = std::max(m_edges.left, AddCoord(pos.x, -rightRoom.x));
+    else
+        pos.x = AddCoord(pos.x, leftRoom.x);
+    pos.y = AddCoord(pos.y, leftRoom.y);
+    MoveBox(c, pos);
+    c->m_lineGroup = 0;
+    c->m_layoutPass = LayoutNesting::CurrentPass();
+    NoteFloatPlaced(c);
+}
+
+void LineLayout::FinishLine()
+{
+    if (!m_lineOpen)
+        return;
+    m_lineOpen = false;
+    if (m_line.empty())
+        return;
+    const bool own = m_line.size() == 1 && StandsOnOwnLine(m_line.front());
+    int baseline = 0;
+    if (!own) {
+        // One baseline for the line: each child's top lies at least where it
+        // was put (below its top margin and any float that pushed it down).
+        for (CElement* c : m_line)
+            baseline = std::max(baseline, static_cast<int>(c->m_position.y - m_lineTop) + BaselineOf(c));
+        for (CElement* c : m_line)
+            MoveBox(c, CPoint(c->m_position.x, AddCoord(m_lineTop, baseline - BaselineOf(c))));
+    }
+    int height = 0;
+    int right = m_edges.left;
+    for (CElement* c : m_line) {
+        const Margins m = MarginsOf(c);
+        const int below = !own && !c->m_inline ? m.bottom : 0;
+        height = std::max(height, static_cast<int>(c->m_position.y - m_lineTop) + BoxHeight(c) + below);
+        right = std::max(right, AddCoord(c->m_position.x, BoxWidth(c) + m.right));
+    }
+    if (!own && m_lineHeight > height) {
+        const int shift = (m_lineHeight - height) / 2;
+        for (CElement* c : m_line)
+            MoveBox(c, CPoint(c->m_position.x, AddCoord(c->m_position.y, shift)));
+        baseline += shift;
+        height = m_lineHeight;
+    }
+    const long group = m_line.front()->m_id;
+    for (CElement* c : m_line)
+        c->m_lineGroup = group;
+    if (m_firstBaseline < 0)
+        m_firstBaseline = own ? static_cast<int>(m_line.front()->m_position.y) + BaselineOf(m_line.front())
+                              : AddCoord(m_lineTop, baseline);
+    m_widest = std::max(m_widest, right - m_edges.left);
+    m_y = AddCoord(m_lineTop, height);
+    m_pendingBottom = own ? MarginsOf(m_line.front()).bottom : 0;
+    m_firstLine = false;
+    m_line.clear();
+}
+
+void LineLayout::Finish()
+{
+    CElement* e = m_block;
+    const ELEMENT_STYLE& s = e->m_style;
+    int height = m_y;
+    const CElement* last = e->m_lastChild;
+    if (AddsLastBottomMargin(e->m_kind) && last && last->m_block && last->m_kind != kKindDiv
+        && last->m_kind != kKindCustom)
+        height = AddCoord(height, m_pendingBottom);
+    // The content's extent, then what floats below it reach, then the edges.
+    e->m_sizeRect = CRect(0, 0, AddCoord(m_edges.left, m_widest), height);
+    if (e->m_kind == kKindBody || e->m_kind == kKindCaption || e->IsFloatType())
+        e->CalcAreaAccordingToFloat();
+    e->m_sizeRect.right = AddCoord(e->m_sizeRect.right, m_edges.right);
+    e->m_sizeRect.bottom = AddCoord(e->m_sizeRect.bottom, m_edges.bottom);
+    e->m_baseline = CPoint(0, std::max(0, m_firstBaseline));
+
+    // Alignment of the children (a cell's table aligns it).
+    if (!e->m_tableCell) {
+        std::uint16_t horizontal = s.align & kAlignHorizontalMask;
+        if (!horizontal && e->m_kind == kKindP && CentredByAncestor(e))
+            horizontal = kAlignCenter;
+        const int vertical = s.align & kAlignVerticalMask;
+        if (vertical == kAlignMiddle || vertical == kAlignBottom)
+            e->AlignChild(vertical);
+        if (horizontal == kAlignCenter || horizontal == kAlignRight)
+            e->AlignChild(horizontal);
+    }
+
+    // A right-to-left document mirrors the tables standing directly in a body
+    // without an alignment of its own.
+    if (e->m_kind == kKindBody && !s.hAlignSet && e->m_owner && e->m_owner->m_doc.m_rightToLeft) {
+        for (CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
+            const int x = m_avail - BoxWidth(c) - static_cast<int>(c->m_position.x - m_edges.left);
+            if (c->m_kind == kKindTable && x > 0)
+                MoveBox(c, CPoint(AddCoord(m_edges.left, x), c->m_position.y));
+        }
+    }
+
+    // A paragraph spans the width it is given, unless it floats or stands in
+    // a float.
+    if (e->m_kind == kKindP && BoxWidth(e) > 0 && !e->IsFloatType() && !e->IsUnderFloat()) {
+        const CElement* parent = e->m_parent;
+        const int full = AddCoord(m_avail, m_edges.Horizontal());
+        if ((!parent || parent->m_availRect.right - parent->m_availRect.left >= 11) && full > BoxWidth(e))
+            e->m_sizeRect.right = full;
+    }
+}
+
+} // namespace
+
+void LayOutLines(CElement* e, const LayoutCall& call)
+{
+    LineLayout lines(e, call);
+    lines.Run();
+}

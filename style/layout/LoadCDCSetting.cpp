@@ -1,0 +1,76 @@
+// The pixel font size of an element and the font its text is drawn with.
+// The parent's size must be known first: BuildCDC runs on each child before
+// the child is laid out, after the parent's own BuildCDC.
+
+#include "element/Element.h"
+#include "style/layout/LayoutLimits.h"
+#include "style/records/FontDefaults.h"
+
+namespace {
+
+bool DrawsText(long kind) { return kind == kKindText || kind == kKindImg || kind == kKindLi; }
+
+int ParentPixels(const CElement* e)
+{
+    return e->m_parent && e->m_parent->m_pxFontSize > 0 ? e->m_parent->m_pxFontSize : kBaseFontSize;
+}
+
+// The size in pixels: the parent's when the element inherits a relative size
+// from it, else the slot scaled for percent and em by the parent's size;
+// 0 (and a size that is not positive) gives the base font size.
+int PixelSize(const CElement* e)
+{
+    const ELEMENT_STYLE& s = e->m_style;
+    const bool relative = s.fontSizeUnit == kUnitPercent || s.fontSizeUnit == kUnitEm;
+    long long px = s.fontSize;
+    if (relative && s.sizeInherited && !s.sizeSet)
+        px = ParentPixels(e);
+    else if (relative)
+        px = (px * ParentPixels(e) + 50) / 100;
+    if (px <= 0)
+        return kBaseFontSize;
+    return px > kMaxFontPixels ? kMaxFontPixels : static_cast<int>(px);
+}
+
+TEXT_FONT_SETTING TextFont(const CElement* e)
+{
+    const ELEMENT_STYLE& s = e->m_style;
+    TEXT_FONT_SETTING f;
+    int n = 0;
+    for (; n < kTextFontFamilyUnits - 1 && n < kFontFamilyUnits && s.fontFamily[n]; ++n)
+        f.family[n] = s.fontFamily[n];
+    if (n == 0) {
+        for (; kDefaultFontFamily[n]; ++n)
+            f.family[n] = static_cast<unsigned char>(kDefaultFontFamily[n]);
+    }
+    f.size = -e->m_pxFontSize;
+    f.weight = s.fontWeight ? s.fontWeight : 100;
+    f.italic = s.italic != 0;
+    f.bold = f.weight >= 301 || (e->m_heading && !s.weightExplicit && !s.weightSet);
+    f.underline = s.underline != 0;
+    return f;
+}
+
+} // namespace
+
+bool CElement::LoadCDCSetting(void*)
+{
+    const ELEMENT_STYLE& s = m_style;
+    if (!s.fontSet && !s.sizeSet && !s.sizeInherited && !s.familyInherited)
+        return false;
+    m_pxFontSize = PixelSize(this);
+    if (DrawsText(m_kind)) {
+        const TEXT_FONT_SETTING font = TextFont(this);
+        if (font != m_textFont) {
+            m_textFont = font;
+            m_textFontStale = 1;
+        }
+    }
+    return true;
+}
+
+bool CElement::BuildCDC(void* dc)
+{
+    LoadCDCSetting(dc);
+    return true;
+}

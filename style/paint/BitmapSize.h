@@ -1,0 +1,27 @@
+#pragma once
+// The size of the document's offscreen bitmap for a laid-out size: 200
+// pixels of slack in each direction, so that small growth does not
+// reallocate; 4 bytes a pixel, 4 x width bytes a row. Computed in 64 bits,
+// so no layout size can overflow it, and refused past the limits.
+
+#include <cstdint>
+
+// At most 2^30 pixels (4 GiB of pixels painted whole; only resident tiles
+// take memory) and at most 32767 pixels wide, the widest row one tile can
+// hold.
+constexpr std::int64_t kMaxBitmapPixels = std::int64_t(1) << 30;
+constexpr int kMaxBitmapWidth = 32767;
+constexpr int kBitmapSlack = 200;
+
+struct BitmapSize
+{
+    int width = 0; // allocated
+    int height = 0;
+    int bytesPerRow = 0;
+    std::int64_t bytes = 0;
+};
+
+// The bitmap for a laid-out width and height (absolute values of the body's
+// size rectangle; a side that is not positive after the slack becomes 1
+// pixel). False when it would pass either limit.
+bool ComputeBitmapSize(std::int64_t layoutWidth, std::int64_t layoutHeight, BitmapSize& out);

@@ -1,0 +1,278 @@
+#include "style/paint/OffscreenView.h"
+
+#include "editor/XHTML.h"
+#include "element/Element.h"
+#include "platform/cg/Context.h"
+#include "style/paint/DocumentWalk.h"
+#include "style/paint/PaintState.h"
+#include "style/paint/PaintWalk.h"
+
+#include <algorithm>
+
+using namespace qm::paint;
+
+namespace {
+
+struct TileRange
+{
+    int first = 0;
+    int last = -1; // inclusive; empty when last < first
+};
+
+TileRange TilesOfRows(const qm::cg::Context& ctx, long long top, long long bottom)
+{
+    top = std::max(top, 0LL);
+    bottom = std::min(bottom, (long long)ctx.Height());
+    if (bottom <= top)
+        return TileRange();
+    return TileRange{ctx.TileOfRow(int(top)), ctx.TileOfRow(int(bottom - 1))};
+}
+
+void Stamp(CPaintState& st, const qm::cg::Context& ctx, TileRange range)
+{
+    st.m_tileStamps.resize(size_t(ctx.TileCount()), 0);
+    ++st.m_clock;
+    for (int i = range.first; i <= range.last; ++i)
+        st.m_tileStamps[size_t(i)] = st.m_clock;
+}
+
+// Makes the tiles resident; with paint, those that were not are painted.
+// False when one could not be allocated.
+bool MakeResident(CElement* root, TileRange range, bool paint)
+{
+    qm::cg::Context* ctx = root->m_dc.get();
+    bool ok = true;
+    for (int i = range.first; i <= range.last; ++i) {
+        if (ctx->IsTileResident(i))
+            continue;
+        if (!ctx->MakeTileResident(i)) {
+            ok = false;
+            continue;
+        }
+        if (paint)
+            PaintRows(root, ctx->TileTop(i), ctx->TileTop(i) + ctx->TileRows(i));
+    }
+    return ok;
+}
+
+TileRange ShownTiles(const CPaintState& st, const qm::cg::Context& ctx)
+{
+    const long long screen = std::max(st.m_shownBottom - st.m_shownTop, 0);
+    return TilesOfRows(ctx, (long long)st.m_shownTop - 2 * screen, (long long)st.m_shownBottom + 2 * screen);
+}
+
+// Drops the least recently shown resident tiles outside keep until the
+// resident ones fit the budget.
+void ApplyBudget(CPaintState& st, qm::cg::Context& ctx, TileRange keep)
+{
+    st.m_tileStamps.resize(size_t(ctx.TileCount()), 0);
+    for (;;) {
+        long long bytes = 0;
+        int oldest = -1;
+        for (int i = 0; i < ctx.TileCount(); ++i) {
+            if (!ctx.IsTileResident(i))
+                continue;
+            bytes += ctx.TileBytes(i);
+            if ((i < keep.first || i > keep.last)
+                && (oldest < 0 || st.m_tileStamps[size_t(i)] < st.m_tileStamps[size_t(oldest)]))
+                oldest = i;
+        }
+        if (bytes <= st.m_budgetBytes || oldest < 0)
+            return;
+        ctx.DropTile(oldest);
+    }
+}
+
+} // namespace
+
+bool RepaintDocument(CElement* root)
+{
+    try {
+        if (!IsRoot(root) || !root->PrepareBitmap(root->m_dc.get()))
+            return false;
+        CPaintState* st = StateOf(root);
+        qm::cg::Context* ctx = root->m_dc.get();
+        if (!st || !ctx)
+            return false;
+        RecordGeometry(root);
+        const TileRange shown = ShownTiles(*st, *ctx);
+        const bool ok = MakeResident(root, shown, false);
+        Stamp(*st, *ctx, shown);
+        PaintResidentRows(root, 0, ctx->Height());
+        ApplyBudget(*st, *ctx, shown);
+        return ok;
+    } catch (...) {
+        return false;
+    }
+}
+
+bool ShowDocumentRows(CElement* root, int top, int bottom)
+{
+    try {
+        CPaintState* st = StateOf(root);
+        if (!IsRoot(root) || !st)
+            return false;
+        st->m_shownTop = top;
+        st->m_shownBottom = std::max(top, bottom);
+        qm::cg::Context* ctx = root->m_dc.get();
+        if (!ctx)
+            return false;
+        const TileRange shown = ShownTiles(*st, *ctx);
+        const bool ok = MakeResident(root, shown, true);
+        Stamp(*st, *ctx, shown);
+        ApplyBudget(*st, *ctx, shown);
+        return ok;
+    } catch (...) {
+        return false;
+    }
+}
+
+bool ExportDocumentRows(CElement* root, int top, int bottom)
+{
+    try {
+        CPaintState* st = StateOf(root);
+        qm::cg::Context* ctx = IsRoot(root) ? root->m_dc.get() : nullptr;
+        if (!st || !ctx)
+            return false;
+        const TileRange range = TilesOfRows(*ctx, top, bottom);
+        const bool ok = MakeResident(root, range, true);
+        Stamp(*st, *ctx, range);
+        return ok;
+    } catch (...) {
+        return false;
+    }
+}
+
+void SetBitmapBudget(CElement* root, long long bytes)
+{
+    if (CPaintState* st = StateOf(root))
+        st->m_budgetBytes = std::max(bytes, 0LL);
+}
+
+long long ResidentBitmapBytes(const CElement* root)
+{
+    const qm::cg::Context* ctx = root ? root->m_dc.get() : nullptr;
+    long long bytes = 0;
+    for (int i = 0; ctx && i < ctx->TileCount(); ++i) {
+        if (ctx->IsTileResident(i))
+            bytes += ctx->TileBytes(i);
+    }
+    return bytes;
+}
+
+namespace qm::paint {
+
+void PaintRows(CElement* root, int top, int bottom)
+{
+    qm::cg::Context* ctx = root ? root->m_dc.get() : nullptr;
+    if (!ctx)
+        return;
+    top = std::max(top, 0);
+    bottom = std::min(bottom, ctx->Height());
+    if (bottom <= top)
+        return;
+    const int h = ctx->Height();
+    const qm::cg::Rect rows{0, double(h - bottom), double(ctx->Width()), double(bottom - top)};
+    ctx->SaveGState();
+    ctx->ClipToRect(rows);
+    ctx->ClearRect(rows);
+    const Band band{top, bottom};
+    try {
+        PaintTree(root, ctx, CPoint(), false, &band);
+    } catch (...) {
+        ctx->RestoreGState();
+        throw;
+    }
+    ctx->RestoreGState();
+}
+
+namespace {
+
+// Records e's subtree, handed what the walk from the root would hand e.
+void RecordSubtree(CElement* e, CPoint origin, CPoint floatOrigin, bool inFloat)
+{
+    std::vector<CElement*> open;
+    WalkSubtree(
+        e, origin, floatOrigin, inFloat,
+        [&](CElement* x, CPoint position) {
+            x->m_changed = 0;
+            x->m_forceRepaint = 0;
+            x->m_painted = 1;
+            x->m_prevDocPos = position;
+            x->m_prevRect = x->m_sizeRect;
+            x->m_paintFill = x->m_availRect.right - x->m_availRect.left;
+            x->m_paintChildren = x->m_childCount;
+            int up = CPaintState::kPaintSlack + std::max(x->m_marginLeftTop.y, 0);
+            int down
+                = CPaintState::kPaintSlack + std::max(x->m_marginRightBottom.y, 0) + (IsRoot(x) ? 10 : 0);
+            // Only an inline element draws its top and bottom borders outside
+            // its box.
+            if (x->m_inline && x->m_style.borderSet) {
+                up += std::max(BorderWidth(x, kBorderTop), 0);
+                down += std::max(BorderWidth(x, kBorderBottom), 0);
+            }
+            x->m_paintTop = position.y + std::min(x->m_sizeRect.top, x->m_sizeRect.bottom) - up;
+            x->m_paintBottom = position.y + std::max(x->m_sizeRect.top, x->m_sizeRect.bottom) + down;
+            open.push_back(x);
+            return true;
+        },
+        [&](CElement*, CPoint) {
+            const CElement* x = open.back();
+            open.pop_back();
+            if (!open.empty()) {
+                open.back()->m_paintTop = std::min(open.back()->m_paintTop, x->m_paintTop);
+                open.back()->m_paintBottom = std::max(open.back()->m_paintBottom, x->m_paintBottom);
+            }
+        });
+}
+
+} // namespace
+
+void PaintResidentRows(CElement* root, int top, int bottom)
+{
+    const qm::cg::Context* ctx = root ? root->m_dc.get() : nullptr;
+    if (!ctx)
+        return;
+    const TileRange tiles = TilesOfRows(*ctx, top, bottom);
+    for (int i = tiles.first; i <= tiles.last;) {
+        if (!ctx->IsTileResident(i)) {
+            ++i;
+            continue;
+        }
+        int end = i;
+        while (end + 1 <= tiles.last && ctx->IsTileResident(end + 1))
+            ++end;
+        PaintRows(
+            root, std::max(top, ctx->TileTop(i)), std::min(bottom, ctx->TileTop(end) + ctx->TileRows(end)));
+        i = end + 1;
+    }
+}
+
+void RecordGeometry(CElement* root) { RecordSubtree(root, CPoint(), CPoint(), false); }
+
+void RecordChanged(CElement* e)
+{
+    if (!e->m_parent) {
+        RecordGeometry(e);
+        return;
+    }
+    // What the walk from the root hands e: its parent's recorded position,
+    // and the float pass's origin summed over the ancestors.
+    CPoint floatOrigin;
+    bool inFloat = false;
+    for (const CElement* a = e->m_parent; a; a = a->m_parent) {
+        floatOrigin.y += a->m_position.y;
+        if (!a->m_inline)
+            floatOrigin.x += a->m_position.x;
+        inFloat = inFloat || a->m_floating;
+    }
+    RecordSubtree(e, e->m_parent->m_prevDocPos, floatOrigin, inFloat);
+    // The ancestors' rows grow to hold e's; they may stay larger than their
+    // painting, which only makes walks pass over less.
+    for (CElement* a = e->m_parent; a; a = a->m_parent) {
+        a->m_paintTop = std::min(a->m_paintTop, e->m_paintTop);
+        a->m_paintBottom = std::max(a->m_paintBottom, e->m_paintBottom);
+    }
+}
+
+} // namespace qm::paint

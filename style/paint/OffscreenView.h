@@ -1,0 +1,28 @@
+#pragma once
+// The document's offscreen bitmap as the window and exports see it: which
+// rows are shown, which tiles are resident, and painting the whole document
+// into them. See PaintState.h for the model. Each answers false (and paints
+// nothing more) when the bitmap or a tile's memory cannot be had; none
+// throws.
+
+class CElement;
+
+// Prepares the bitmap for the body's laid-out size (PrepareBitmap), records
+// the geometry, makes the shown rows' tiles resident and repaints every
+// resident tile. No layout.
+bool RepaintDocument(CElement* root);
+// The window shows document rows [top, bottom): the tiles of those rows and
+// of a screen or two around them become resident, those that were not are
+// painted, and the least recently shown tiles beyond the budget are dropped.
+// Tiles are painted from the geometry the last paint recorded: lay out
+// through Draw or the notifications (or RepaintDocument after a layout).
+bool ShowDocumentRows(CElement* root, int top, int bottom);
+// An export needs rows [top, bottom): their tiles become resident and are
+// painted when they were not. The budget is applied at the next show or
+// repaint, so the rows stay readable until then.
+bool ExportDocumentRows(CElement* root, int top, int bottom);
+// The memory budget of the resident tiles, in bytes (about 64 MB unless
+// set).
+void SetBitmapBudget(CElement* root, long long bytes);
+// Bytes of pixels the resident tiles hold now.
+long long ResidentBitmapBytes(const CElement* root);

@@ -1,0 +1,59 @@
+#pragma once
+// CPaintState: what a document keeps about its offscreen bitmap between
+// paints. The document holds one (CXDoc::m_paintState); the body's
+// PrepareBitmap creates it.
+//
+// Resident tiles. The bitmap has its full logical size ((width + 200) x
+// (height + 200)), but its rows live in tiles (qm::cg::Context::kTileRows
+// rows each) and only some are resident, that is hold pixels: those of the
+// rows the window shows with a screen or two around them, and those an
+// export asks for. Painting into a tile that is not resident is clipped
+// away; a tile that becomes resident is painted then, from the body down
+// with the tile as the clip. Resident tiles are bounded by a memory budget,
+// the least recently shown dropped first (never one the window needs now).
+// A resident tile always holds the current painting.
+//
+// Geometry records. After each layout that is painted, every element
+// records its document position, size and the rows its subtree's painting
+// may reach (m_prevDocPos, m_prevRect, m_paintTop ...): painting a band of
+// rows passes over subtrees whose rows miss it, and a repaint after an edit
+// finds the elements that changed (CElement::CleanChanged) by comparing
+// with them.
+
+#include "base/geometry/Colour.h"
+#include "base/geometry/Point.h"
+
+#include <utility>
+#include <vector>
+
+class CPaintState
+{
+public:
+    // Memory of the resident tiles, about 64 MB.
+    static constexpr long long kDefaultBudgetBytes = 64LL << 20;
+    // Rows the window shows until a view says otherwise: the top of the
+    // document.
+    static constexpr int kDefaultShownRows = 600;
+    // Rows added above and below an element's box in its painted rows: what
+    // its painting may reach beyond its box and margins (resize handles,
+    // frames drawn on the row outside, ink of text).
+    static constexpr int kPaintSlack = 8;
+
+    // The rows the window shows, top and bottom exclusive.
+    int m_shownTop = 0;
+    int m_shownBottom = kDefaultShownRows;
+    long long m_budgetBytes = kDefaultBudgetBytes;
+    // Per tile of the current bitmap: when it was last shown or exported.
+    std::vector<unsigned long long> m_tileStamps;
+    unsigned long long m_clock = 0;
+
+    // What CleanChanged found: rows to repaint (top, bottom exclusive) and
+    // the identifiers of the changed elements, whose new rows join them.
+    std::vector<std::pair<int, int>> m_dirtyRows;
+    std::vector<long> m_changedIds;
+
+    // The colour painted behind the document where the body sets none.
+    unsigned long m_documentBackground = RGB(255, 255, 255);
+    // The last PrepareBitmap could not have its bitmap: nothing is painted.
+    bool m_bitmapFailed = false;
+};

@@ -1,0 +1,238 @@
+// Repainting after an edit: what changed since the last paint is found by
+// comparing the tree with the geometry recorded then, and the rows it
+// covered before and covers now are cleared and repainted from the body
+// down, clipped to them. Everything else painted in those rows (an
+// ancestor's border, a neighbour's background, a float) is painted again
+// with them, so the bitmap ends exactly as a full paint would leave it.
+//
+// The body's border is drawn around all its children, so when the body has
+// one any change repaints the whole document.
+//
+// Notifications carry edits upwards: codes 2 and 8 re-lay the element out
+// and repaint what changed, codes 4 to 7 lay out and paint the whole
+// document, code 3 lets the element choose between 2 and 4.
+
+#include "editor/XHTML.h"
+#include "element/Element.h"
+#include "platform/cg/Context.h"
+#include "style/paint/DocumentWalk.h"
+#include "style/paint/OffscreenView.h"
+#include "style/paint/PaintState.h"
+#include "style/paint/PaintWalk.h"
+
+#include <algorithm>
+#include <climits>
+#include <vector>
+
+using namespace qm::paint;
+
+namespace {
+
+CRect DocumentBox(CElement* e)
+{
+    CRect r = e->m_sizeRect;
+    e->ElementToDocument(r);
+    return r;
+}
+
+// Interior intersection: rectangles that only share an edge do not overlap.
+bool Overlaps(const CRect& a, const CRect& b)
+{
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+// The element after e in document order, e's own subtree left out.
+CElement* NextInDocument(const CElement* e)
+{
+    for (; e; e = e->m_parent) {
+        if (e->m_nextSibling)
+            return e->m_nextSibling;
+    }
+    return nullptr;
+}
+
+// The dirty rows merged into runs that do not touch one another.
+std::vector<std::pair<int, int>> Merged(std::vector<std::pair<int, int>> rows)
+{
+    std::sort(rows.begin(), rows.end());
+    std::vector<std::pair<int, int>> out;
+    for (const auto& r : rows) {
+        if (r.second <= r.first)
+            continue;
+        if (!out.empty() && r.first <= out.back().second)
+            out.back().second = std::max(out.back().second, r.second);
+        else
+            out.push_back(r);
+    }
+    return out;
+}
+
+} // namespace
+
+void CElement::CleanChanged(void*, CPoint)
+{
+    CElement* root = RootOf(this);
+    CPaintState* st = StateOf(root);
+    if (!st || !IsRoot(root))
+        return;
+    std::vector<long>& changed = st->m_changedIds;
+    changed.clear();
+    WalkDocument(
+        root,
+        [&](CElement* e, CPoint position) {
+            // A child added or removed shows in the count; the old rows of the
+            // element cover those of every child it had.
+            const bool same = e->m_painted && !e->m_forceRepaint && e->m_prevDocPos == position
+                && e->m_prevRect == e->m_sizeRect
+                && e->m_paintFill == e->m_availRect.right - e->m_availRect.left
+                && e->m_paintChildren == e->m_childCount;
+            e->m_changed = same ? 0 : 1;
+            if (!same) {
+                if (e->m_painted)
+                    st->m_dirtyRows.emplace_back(e->m_paintTop, e->m_paintBottom);
+                changed.push_back(e->m_id);
+            }
+            return same;
+        },
+        [](CElement*, CPoint) {});
+    // The body's border runs around all its children: any change repaints it.
+    if (!changed.empty() && HasOwnBorder(root))
+        st->m_dirtyRows.emplace_back(INT_MIN, INT_MAX);
+}
+
+void CElement::RedrawChanged(void*, CPoint)
+{
+    CElement* root = RootOf(this);
+    CPaintState* st = StateOf(root);
+    if (!st || !IsRoot(root) || !root->m_dc || !root->m_owner)
+        return;
+    // Only the changed subtrees moved: CleanChanged left every other element
+    // as its record says.
+    for (long id : st->m_changedIds) {
+        if (CElement* e = root->m_owner->m_doc.FindElement(id)) {
+            RecordChanged(e);
+            st->m_dirtyRows.emplace_back(e->m_paintTop, e->m_paintBottom);
+        }
+    }
+    st->m_changedIds.clear();
+    const std::vector<std::pair<int, int>> rows = Merged(std::move(st->m_dirtyRows));
+    st->m_dirtyRows.clear();
+    for (const auto& r : rows)
+        PaintResidentRows(root, r.first, r.second);
+}
+
+bool CElement::FastDraw()
+{
+    try {
+        CElement* root = RootOf(this);
+        if (!IsRoot(root) || !root->m_dc)
+            return false;
+        root->CleanChanged(root->m_dc.get(), CPoint());
+        root->RedrawChanged(root->m_dc.get(), CPoint());
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+bool CElement::Notify(int code, CElement* from)
+{
+    if (code > 8)
+        return true;
+    try {
+        CElement* root = RootOf(this);
+        if (code == 2 || code == 8) {
+            if (from) {
+                from->FastReCalc(true);
+                if (code == 8)
+                    from->m_forceRepaint = 1;
+                if (CElement* list = from->IsElementUnderClass(1)) {
+                    if (list->m_parent)
+                        list->m_parent->m_forceRepaint = 1;
+                }
+            }
+            const CXDoc* doc = root->m_owner ? &root->m_owner->m_doc : nullptr;
+            const bool sameSize = doc && root->m_dc
+                && root->m_sizeRect.right - root->m_sizeRect.left == doc->m_layoutWidth
+                && root->m_sizeRect.bottom - root->m_sizeRect.top == doc->m_layoutHeight;
+            if (sameSize)
+                root->FastDraw();
+            else
+                RepaintDocument(root);
+        } else if (code >= 4 && code <= 7) {
+            root->Draw(nullptr);
+        }
+    } catch (...) {
+        // The edit stands; the bitmap keeps its last painting.
+    }
+    return true;
+}
+
+bool CElement::SendNotification(int code)
+{
+    try {
+        if (code == 3) {
+            CElement* root = RootOf(this);
+            ReCalcReg(root->m_dc.get(), false, false, false, nullptr);
+            CElement* next = NextInDocument(this);
+            if (!next) {
+                code = 4;
+            } else {
+                const CRect mine = DocumentBox(this);
+                const int available = root->m_availRect.right - root->m_availRect.left;
+                const bool overflows = available > 0 && available < mine.right;
+                code = overflows || Overlaps(mine, DocumentBox(next)) ? 2 : 4;
+            }
+        }
+        return m_parent ? m_parent->Notify(code, this) : Notify(code, this);
+    } catch (...) {
+        return false;
+    }
+}
+
+bool CElement::RepaintToSameDC(void* dc, CPoint origin, void*, bool withChildren, CPoint floatOrigin)
+{
+    struct Frame
+    {
+        CElement* e;
+        CPoint origin;
+        CPoint floatOrigin;
+        CPoint own;
+        CElement* next;
+        bool entered;
+    };
+    if (!dc)
+        return false;
+    try {
+        std::vector<Frame> stack{Frame{this, origin, floatOrigin, CPoint(), nullptr, false}};
+        while (!stack.empty()) {
+            Frame& f = stack.back();
+            if (!f.entered) {
+                f.entered = true;
+                f.own = f.e->m_floating ? f.floatOrigin : f.origin;
+                f.own += f.e->m_position;
+                CPoint markerOrigin = f.own;
+                f.e->DrawMarker(dc, markerOrigin);
+                f.e->SelfPaint(dc, f.own);
+                f.e->DrawBorder(dc, f.own, nullptr);
+                f.next = withChildren ? f.e->m_firstChild : nullptr;
+            }
+            if (f.next) {
+                CElement* child = f.next;
+                f.next = child->m_nextSibling;
+                CPoint childFloat = f.floatOrigin;
+                childFloat.y += f.e->m_position.y;
+                if (!f.e->m_inline)
+                    childFloat.x += f.e->m_position.x;
+                const CPoint childOrigin = f.own;
+                stack.push_back(Frame{child, childOrigin, childFloat, CPoint(), nullptr, false});
+                continue;
+            }
+            f.e->DrawMarkOnElement(dc, f.own);
+            stack.pop_back();
+        }
+        return true;
+    } catch (...) {
+        return false;
+    }
+}

@@ -1,0 +1,165 @@
+#include "style/sheets/SheetText.h"
+
+#include "base/text/StringSplitter.h"
+
+namespace {
+
+// Stands for a "}" that closed no block while the text is split; it goes
+// back into the selector of the rule it stands before.
+constexpr unsigned short kStrayBrace = 0xFDD0;
+
+// The position of the first ";" outside quotes and parentheses; -1 when none.
+int StatementEnd(const CSafeBuf& text)
+{
+    unsigned short quote = 0;
+    int parens = 0;
+    for (int i = 0; i < text.Length(); ++i) {
+        const unsigned short c = text.GetAt(i);
+        if (quote) {
+            if (c == '\\')
+                ++i;
+            else if (c == quote)
+                quote = 0;
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else if (c == '(') {
+            ++parens;
+        } else if (c == ')' && parens > 0) {
+            --parens;
+        } else if (c == ';' && parens == 0) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+// Drops the @-statements ended by ";" that stand before a rule's selector.
+void DropStatements(CSafeBuf& selector)
+{
+    selector.TrimLeft();
+    while (selector.GetAt(0) == '@') {
+        const int end = StatementEnd(selector);
+        if (end < 0)
+            return;
+        selector.Delete(0, end + 1);
+        selector.TrimLeft();
+    }
+}
+
+bool IsWhite(unsigned short c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
+
+// Whether an "@media" block with this media list is for the screen.
+bool IsScreenMedia(const CSafeBuf& list)
+{
+    int start = 0;
+    for (int i = 0; i <= list.Length(); ++i) {
+        if (i < list.Length() && list.GetAt(i) != ',')
+            continue;
+        CSafeBuf medium = list.Mid(start, i - start);
+        medium.Trim();
+        if (medium.CompareNoCase("all") == 0 || medium.CompareNoCase("screen") == 0)
+            return true;
+        start = i + 1;
+    }
+    return false;
+}
+
+// Splits text into rules; with nested set (inside a media block) @-blocks
+// are dropped, else a screen media block is opened one level.
+void Split(const unsigned short* text, bool nested, std::vector<SheetRule>& out)
+{
+    CStringSplitter splitter(text, 0, ';');
+    splitter.ResetGet();
+    CSafeBuf selector, body;
+    while (splitter.GetNext(&selector, &body, true)) {
+        DropStatements(selector);
+        selector.Replace(CSafeBuf(kStrayBrace, 1), CSafeBuf("}"));
+        if (selector.GetAt(0) != '@') {
+            out.push_back(SheetRule{selector, body});
+            continue;
+        }
+        if (nested)
+            continue;
+        int gap = 0;
+        while (gap < selector.Length() && !IsWhite(selector.GetAt(gap)))
+            ++gap;
+        CSafeBuf media = selector.Mid(gap, selector.Length());
+        if (selector.Left(gap).CompareNoCase("@media") == 0 && IsScreenMedia(media))
+            Split(body, true, out);
+    }
+}
+
+} // namespace
+
+void RemoveCssComments(CSafeBuf& text)
+{
+    if (text.Find("/*") < 0)
+        return;
+    CSafeBuf kept;
+    int from = 0;
+    while (from < text.Length()) {
+        const int open = text.Find("/*", from);
+        if (open < 0) {
+            kept.Append(static_cast<const unsigned short*>(text) + from, text.Length() - from);
+            break;
+        }
+        kept.Append(static_cast<const unsigned short*>(text) + from, open - from);
+        const int close = text.Find("*/", open + 2);
+        from = close < 0 ? text.Length() : close + 2;
+    }
+    text.ReplaceWith(&kept);
+}
+
+bool IsWebPageText(const CSafeBuf& text)
+{
+    const CSafeBuf head = text.Left(504);
+    for (const char* mark : {"<html", "<HTML"}) {
+        const int at = head.Find(mark);
+        if (at >= 0 && at < 500)
+            return true;
+    }
+    return false;
+}
+
+void BalanceBraces(CSafeBuf& text)
+{
+    const bool mark = text.Find(kStrayBrace) < 0;
+    unsigned short quote = 0;
+    int depth = 0;
+    bool escapeAtEnd = false;
+    for (int i = 0; i < text.Length(); ++i) {
+        const unsigned short c = text.GetAt(i);
+        if (c == '\\') {
+            escapeAtEnd = ++i >= text.Length();
+        } else if (quote) {
+            if (c == quote)
+                quote = 0;
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else if (c == '{') {
+            ++depth;
+        } else if (c == '}' && depth > 0) {
+            --depth;
+        } else if (c == '}') {
+            if (mark)
+                text.SetAt(i, kStrayBrace);
+            else
+                text.Delete(i--, 1);
+        }
+    }
+    if (escapeAtEnd)
+        text += ' ';
+    if (quote)
+        text += quote;
+    if (depth > 0)
+        text += CSafeBuf('}', depth);
+}
+
+void SplitSheet(const unsigned short* text, std::vector<SheetRule>& out)
+{
+    if (!text)
+        return;
+    CSafeBuf balanced(text);
+    BalanceBraces(balanced);
+    Split(balanced, false, out);
+}

@@ -1,0 +1,194 @@
+// The cascade end to end: sheets and markup in, each element's computed
+// style out (tests/data/css_cascade), as the reader leaves it and again after
+// the tree's styles are recomputed; class-list edits; and the rule index
+// against a test of every rule.
+
+#include "editor/XHTML.h"
+#include "element/Element.h"
+#include "element/markup/MarkupDocument.h"
+#include "style/cascade/ClassList.h"
+#include "style/cascade/RuleIndex.h"
+#include "style/cascade/SelectorMatch.h"
+#include "style/cascade/StyleReport.h"
+#include "style/sheets/StyleClass.h"
+#include "tests/common/CaseBlocks.h"
+#include "tests/common/CaseFile.h"
+#include "tests/common/TextHelpers.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+#include <string>
+
+using qmtest::FromUtf8;
+using qmtest::ToUtf8;
+
+namespace {
+
+// A case's input: "%% page", "%% editor" and "%% markup" lines start its
+// parts (the page sheet comes first and may go without its line).
+struct CascadeInput
+{
+    std::string page, editor, markup;
+};
+
+CascadeInput Parts(const std::string& input)
+{
+    CascadeInput parts;
+    std::string* into = &parts.page;
+    std::istringstream lines(input);
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (line == "%% page")
+            into = &parts.page;
+        else if (line == "%% editor")
+            into = &parts.editor;
+        else if (line == "%% markup")
+            into = &parts.markup;
+        else
+            *into += line + "\n";
+    }
+    return parts;
+}
+
+// The report lines, text runs left out unless asked for.
+std::string Report(const CElement* body, int options, bool textRuns)
+{
+    CSafeBuf out;
+    ReportStyles(body, out, options);
+    std::istringstream lines(ToUtf8(out));
+    std::string line, kept;
+    while (std::getline(lines, line)) {
+        if (textRuns || line.find("/text()[") == std::string::npos)
+            kept += line + "\n";
+    }
+    return kept;
+}
+
+} // namespace
+
+TEST(Cascade, Cases)
+{
+    qmtest::CaseBlockFile file("css_cascade/cases.txt");
+    for (const qmtest::CaseBlock& c : file.Cases()) {
+        const CascadeInput parts = Parts(c.input);
+        CXHTML engine;
+        engine.m_doc.LoadStyleClass(FromUtf8(parts.page), 0, false, 0);
+        engine.m_doc.LoadStyleClass(FromUtf8(parts.editor), 0, false, 1);
+        CMarkupDocument document(&engine);
+        CSafeBuf error;
+        ASSERT_TRUE(document.Read(parts.markup.data(), parts.markup.size(), error)) << c.name;
+        const int options = c.HasOption("carried") ? kStyleReportCarried : 0;
+        const std::string loaded = Report(document.Body(), options, c.HasOption("text"));
+        file.Check(c, loaded);
+        document.Body()->StyleChanged(1);
+        EXPECT_EQ(Report(document.Body(), options, c.HasOption("text")), loaded)
+            << c.name << ": recomputing changed the styles";
+    }
+}
+
+TEST(Cascade, ClassListEdits)
+{
+    // list, name, mode, replacement, the list afterwards ("-" unchanged)
+    for (const qmtest::CaseLine& c : qmtest::ReadCaseFile("css_cascade/class_lists.txt", 5)) {
+        CSafeBuf list = FromUtf8(c.fields[0]);
+        const bool changed = ChangeMultipleClass(
+            nullptr, FromUtf8(c.fields[1]), std::stoi(c.fields[2]), FromUtf8(c.fields[3]), &list);
+        const std::string expected = c.fields[4] == "-" ? c.fields[0] : c.fields[4];
+        EXPECT_EQ(ToUtf8(list), expected) << "class_lists.txt line " << c.line;
+        EXPECT_EQ(changed, c.fields[4] != "-") << "class_lists.txt line " << c.line;
+    }
+}
+
+TEST(Cascade, ClassChangeRestylesTheElement)
+{
+    CXHTML engine;
+    engine.m_doc.LoadStyleClass(FromUtf8("p.warn { color: red } p { margin-left: 4px }"), 0, false, 0);
+    CMarkupDocument document(&engine);
+    CSafeBuf error;
+    const std::string markup = "<body><p class=\"warn\">x</p></body>";
+    ASSERT_TRUE(document.Read(markup.data(), markup.size(), error));
+    CElement* p = document.Body()->m_firstChild;
+    ASSERT_NE(p, nullptr);
+    EXPECT_TRUE(p->m_style.colorSet);
+    EXPECT_TRUE(ChangeMultipleClass(p, FromUtf8("warn"), kClassRemove, nullptr, nullptr));
+    CSafeBuf classes;
+    EXPECT_TRUE(p->m_attributes.Lookup("class", classes)) << "an emptied list stays as an empty attribute";
+    EXPECT_TRUE(classes.IsEmpty());
+    EXPECT_FALSE(p->m_style.colorSet) << "the rule of the removed class no longer applies";
+    EXPECT_TRUE(p->m_style.marginLeft.set);
+    EXPECT_TRUE(ChangeMultipleClass(p, FromUtf8("warn"), kClassToggle, nullptr, nullptr));
+    EXPECT_TRUE(p->m_style.colorSet);
+}
+
+TEST(Cascade, ExtraRulesApplyAtTheirCollectedPrecedence)
+{
+    CXHTML engine;
+    engine.m_doc.LoadStyleClass(
+        FromUtf8("colgroup.wide { margin-left: 8px } td { margin-left: 1px } td.x { color: red }"), 0, false,
+        0);
+    CMarkupDocument document(&engine);
+    CSafeBuf error;
+    const std::string markup = "<body><table><tr><td>a</td><td class=\"x\">b</td></tr></table></body>";
+    ASSERT_TRUE(document.Read(markup.data(), markup.size(), error));
+    CElement* td = document.Body()->FindChild(kKindTd, 0, true);
+    ASSERT_NE(td, nullptr);
+    CMapStringToString attributes;
+    attributes.SetAt("class", FromUtf8("wide"));
+    CPtrList extra;
+    td->GetCSSFromExtra(&extra, FromUtf8("colgroup"), &attributes);
+    ASSERT_EQ(extra.GetCount(), 1);
+    EXPECT_EQ(static_cast<STYLE_CLASS*>(extra.GetHead())->precedence, 257u);
+    // The column group's rule (257) outranks the cell's own "td" rule (1).
+    EXPECT_EQ(td->m_style.marginLeft.value, 1);
+    td->m_stylePieces.AddTail(&extra);
+    td->ApplyCSS(nullptr, false);
+    EXPECT_EQ(td->m_style.marginLeft.value, 8);
+}
+
+TEST(Cascade, IndexOffersEveryRuleThatMatches)
+{
+    std::string sheet, markup = "<body>";
+    const char* tags[] = {"div", "p", "span", "li", "ul", "a"};
+    for (int i = 0; i < 300; ++i) {
+        const std::string n = std::to_string(i % 7), t = tags[i % 6], u = tags[(i / 6) % 6];
+        const std::string selectors[] = {t, ".c" + n, t + ".c" + n, "#i" + n, u + " " + t,
+            u + ".c" + n + " > " + t, u + " + " + t, "*", "[title]", t + ":first-child",
+            ".c" + n + " .c" + std::to_string(i % 5), u + " " + t + ".c" + n + " " + t};
+        sheet += selectors[i % 12] + ", " + selectors[(i + 5) % 12] + " { color: red }\n";
+    }
+    for (int i = 0; i < 40; ++i) {
+        const std::string n = std::to_string(i % 7);
+        markup += std::string("<div class=\"c") + n + " c" + std::to_string(i % 5) + "\" id=\"i" + n
+            + "\"><ul><li title=\"t\"><a>x</a><span class=\"c" + n + "\">y</span></li><li><p id=\"i"
+            + std::to_string(i % 3) + "\"><span><a class=\"c1\">z</a></span></p></li></ul></div>";
+    }
+    markup += "</body>";
+    CXHTML engine;
+    engine.m_doc.LoadStyleClass(FromUtf8(sheet), 0, false, 0);
+    CMarkupDocument document(&engine);
+    CSafeBuf error;
+    ASSERT_TRUE(document.Read(markup.data(), markup.size(), error));
+    int matched = 0;
+    for (CElement* e = document.Body(); e;) {
+        CMatchContext context;
+        std::vector<STYLE_CLASS*> candidates;
+        GetRuleIndex(engine.m_doc).Candidates(e, context, candidates);
+        for (STYLE_CLASS* rule = engine.m_doc.m_workingRules; rule; rule = rule->next) {
+            if (!DoesStyleFit(e, rule, 0, nullptr, nullptr))
+                continue;
+            ++matched;
+            EXPECT_NE(std::find(candidates.begin(), candidates.end(), rule), candidates.end())
+                << ToUtf8(rule->selectorText) << " on " << ToUtf8(CSafeBuf(e->GetTagName()));
+        }
+        if (e->m_firstChild) {
+            e = e->m_firstChild;
+            continue;
+        }
+        while (e && !e->m_nextSibling)
+            e = e->m_parent;
+        e = e ? e->m_nextSibling : nullptr;
+    }
+    EXPECT_GT(matched, 1000);
+}

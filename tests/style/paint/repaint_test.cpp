@@ -1,0 +1,166 @@
+// Repainting: after an edit only what changed is repainted, and the bitmap
+// ends as a full paint leaves it; tiles painted one at a time as the window
+// shows them match a paint of the whole document; trees of any depth paint.
+
+#include "editor/XHTML.h"
+#include "element/Element.h"
+#include "element/factory/ElementFactory.h"
+#include "platform/cg/Context.h"
+#include "style/paint/OffscreenView.h"
+#include "style/paint/PaintState.h"
+#include "tests/style/support/PaintHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using qmtest::BitmapPixels;
+using qmtest::FindById;
+using qmtest::ReadPaintDocument;
+
+namespace {
+
+const char kDocument[] = R"(<body _box="0 0 60 80" _avail="60">
+  <div id="f" _box="30 4 20 30" style="float:right;background-color:#ffff00;border:2px dashed #000000"/>
+  <p id="a" _box="0 2 40 10" _avail="60" _margin="2 2" style="background-color:#ff0000;border:1px solid #0000ff"/>
+  <p id="b" _box="0 14 40 10" _avail="60" _margin="2 2" style="background-color:#00ff00"/>
+  <p id="c" _box="0 26 40 10" _avail="60" _margin="2 2" style="border:3px dotted #ff00ff"/>
+  <div id="d" _box="4 40 30 12" _avail="50"/>
+</body>)";
+
+// Paints the document as it stands from scratch and answers its pixels.
+std::vector<unsigned> FullPaint(CElement* body, int rows)
+{
+    EXPECT_TRUE(RepaintDocument(body));
+    return BitmapPixels(body, rows);
+}
+
+} // namespace
+
+TEST(Repaint, FastDrawEndsAsAFullPaintDoes)
+{
+    auto doc = ReadPaintDocument(kDocument);
+    ASSERT_TRUE(doc);
+    CElement* body = doc->body;
+    ASSERT_TRUE(RepaintDocument(body));
+    const std::vector<unsigned> before = BitmapPixels(body, 100);
+
+    // b grows by 6 rows and pushes c and d down; the float stays.
+    CElement* b = FindById(body, "b");
+    b->m_sizeRect.bottom += 6;
+    FindById(body, "c")->m_position.y += 6;
+    FindById(body, "d")->m_position.y += 6;
+    ASSERT_TRUE(body->FastDraw());
+    const std::vector<unsigned> fast = BitmapPixels(body, 100);
+    EXPECT_NE(before, fast);
+    EXPECT_EQ(FullPaint(body, 100), fast);
+
+    // a shrinks (its old rows must be cleared) and d is removed.
+    FindById(body, "a")->m_sizeRect.bottom -= 5;
+    CElement* d = FindById(body, "d");
+    body->RemoveCurrentChildFromList(d);
+    delete d;
+    ASSERT_TRUE(body->FastDraw());
+    const std::vector<unsigned> fast2 = BitmapPixels(body, 100);
+    EXPECT_NE(fast, fast2);
+    EXPECT_EQ(FullPaint(body, 100), fast2);
+
+    // A colour change alone repaints when the element is marked for it.
+    b->m_style.bkColor = 0xFF0000; // blue
+    b->m_forceRepaint = 1;
+    ASSERT_TRUE(body->FastDraw());
+    const std::vector<unsigned> fast3 = BitmapPixels(body, 100);
+    EXPECT_NE(fast2, fast3);
+    EXPECT_EQ(FullPaint(body, 100), fast3);
+}
+
+TEST(Repaint, TilesShownOneByOneMatchAWholeDocumentPaint)
+{
+    const int tile = qm::cg::Context::kTileRows;
+    // Blocks, borders and a float across both tile edges.
+    std::string markup = "<body _box=\"0 0 40 " + std::to_string(2 * tile + 600) + "\" _avail=\"40\">";
+    for (int edge : {tile, 2 * tile}) {
+        markup += "<div _box=\"22 " + std::to_string(edge - 20)
+            + " 14 40\" style=\"float:right;background-color:#ffff00;border:1px solid #000000\"/>";
+        markup += "<p _box=\"0 " + std::to_string(edge - 7) + " 30 15\" _avail=\"40\""
+            + " style=\"background-color:#00ff00;border:2px dotted #0000ff\"/>";
+    }
+    markup += "</body>";
+    auto whole = ReadPaintDocument(markup);
+    auto shown = ReadPaintDocument(markup);
+    ASSERT_TRUE(whole && shown);
+    const int rows = 2 * tile + 800;
+
+    ASSERT_TRUE(RepaintDocument(whole->body));
+    ASSERT_TRUE(ShowDocumentRows(whole->body, 0, rows));
+    ASSERT_TRUE(RepaintDocument(whole->body)); // one pass over every tile
+    const std::vector<unsigned> reference = BitmapPixels(whole->body, rows);
+
+    CElement* body = shown->body;
+    ASSERT_TRUE(RepaintDocument(body));
+    const long long oneTile = shown->body->m_dc->TileBytes(0);
+    SetBitmapBudget(body, oneTile + oneTile / 2);
+    EXPECT_EQ(oneTile, ResidentBitmapBytes(body));
+    const size_t width = size_t(body->m_dc->Width());
+    auto sameRows = [&](int from, int to) {
+        const std::vector<unsigned> now = BitmapPixels(body, to);
+        return std::equal(
+            now.begin() + long(from * width), now.end(), reference.begin() + long(from * width));
+    };
+    EXPECT_TRUE(sameRows(0, tile));
+
+    ASSERT_TRUE(ShowDocumentRows(body, tile + 100, tile + 400)); // needs tile 1, and tile 0 (a screen above)
+    EXPECT_EQ(2 * oneTile, ResidentBitmapBytes(body));
+    EXPECT_TRUE(sameRows(0, 2 * tile));
+    ASSERT_TRUE(ShowDocumentRows(body, 2 * tile + 100, 2 * tile + 300)); // tiles 1 and 2; 0 is dropped
+    EXPECT_FALSE(body->m_dc->IsTileResident(0));
+    EXPECT_LE(ResidentBitmapBytes(body), 2 * oneTile);
+    EXPECT_TRUE(sameRows(tile, 2 * tile + 800));
+    ASSERT_TRUE(ShowDocumentRows(body, 0, 300)); // back to the top: painted again
+    EXPECT_TRUE(sameRows(0, tile));
+}
+
+TEST(Repaint, DeepTreesPaintWithoutRecursion)
+{
+    // Nested as deep as the reader reads ...
+    std::string markup = "<body _box=\"0 0 50 50\" _avail=\"50\">";
+    for (int i = 0; i < 250; ++i)
+        markup += "<div _box=\"0 0 50 50\" _avail=\"50\">";
+    markup += "<p _box=\"10 10 5 5\" style=\"background-color:#ff0000;width:5px\"/>";
+    for (int i = 0; i < 250; ++i)
+        markup += "</div>";
+    markup += "</body>";
+    auto doc = ReadPaintDocument(markup);
+    ASSERT_TRUE(doc);
+    ASSERT_TRUE(RepaintDocument(doc->body));
+    EXPECT_EQ(255, doc->body->m_dc->ReadPixel(12, 12).red);
+    EXPECT_EQ(0, doc->body->m_dc->ReadPixel(12, 12).green);
+
+    // ... and far deeper, linked by hand from the bottom up (each link then
+    // checks no ancestors).
+    CElement* body = doc->body;
+    CElement* parent = nullptr;
+    CElement* top = nullptr;
+    for (int i = 0; i < 50000; ++i) {
+        CElement* e = CreateElement("span", nullptr, body, &doc->owner);
+        ASSERT_TRUE(e);
+        e->m_sizeRect = CRect(0, 0, 1, 1);
+        if (top)
+            e->AddToTail(top);
+        else
+            parent = e; // the deepest
+        top = e;
+    }
+    body->m_lastChild->AddToTail(top);
+    parent->m_style.bkColorSet = 1;
+    parent->m_style.bkColor = 0xFF0000;
+    parent->m_position = CPoint(30, 30);
+    EXPECT_TRUE(RepaintDocument(body));
+    EXPECT_EQ(255, body->m_dc->ReadPixel(30, 30).blue);
+    parent->m_forceRepaint = 1;
+    EXPECT_TRUE(body->FastDraw());
+    CPoint at;
+    parent->ElementToScreen(at);
+    EXPECT_EQ(CPoint(30, 30), at);
+    EXPECT_TRUE(body->RepaintToSameDC(body->m_dc.get(), CPoint(), nullptr, true, CPoint()));
+}

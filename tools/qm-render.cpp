@@ -1,0 +1,189 @@
+// qm-render [--width PX] [--css FILE]... [--png OUT.png] [--xhtml OUT.xhtml] [--boxes] FILE
+//
+// Builds the element tree of the XHTML document or fragment FILE (UTF-8)
+// through the markup reader, the tree repair and the cascade, with the style
+// sheets given by --css, in order, as the page's style sheet; lays it out at
+// the width (800 pixels unless --width says otherwise) and paints it into
+// the document's offscreen bitmap. Then, as asked:
+//
+//   --png OUT.png      the painted document (its laid-out width and height)
+//   --xhtml OUT.xhtml  the markup written back, indented
+//   --boxes            every element's tag path, document rectangle, kind,
+//                      wrap state and line group, one element a line, on
+//                      standard output (style/layout/BoxDump.h)
+//
+// Pictures named by the document (background-image) are found relative to
+// FILE's folder. A sheet, document or output that cannot be read or written,
+// a layout that fails or a bitmap that cannot be had gives the reason on
+// standard error and exit status 1; a wrong command line status 2.
+
+#include "base/text/SafeBuf.h"
+#include "editor/XHTML.h"
+#include "element/Element.h"
+#include "element/markup/MarkupDocument.h"
+#include "element/markup/SourceCode.h"
+#include "platform/cg/PngExport.h"
+#include "style/layout/BoxDump.h"
+#include "style/layout/LayoutPass.h"
+#include "style/paint/BitmapSize.h"
+#include "style/paint/OffscreenView.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const char* kTool = "qm-render";
+
+int Usage()
+{
+    std::fputs(
+        "usage: qm-render [--width PX] [--css FILE]... [--png OUT.png] [--xhtml OUT.xhtml] [--boxes] FILE\n",
+        stderr);
+    return 2;
+}
+
+int Fail(const std::string& what)
+{
+    std::fprintf(stderr, "%s: %s\n", kTool, what.c_str());
+    return 1;
+}
+
+std::string Utf8Of(const CSafeBuf& text)
+{
+    char* utf8 = nullptr;
+    const int length = text.CreateUTF8Str(&utf8);
+    std::string out(utf8 ? utf8 : "", utf8 && length > 0 ? static_cast<size_t>(length) : 0);
+    delete[] utf8;
+    return out;
+}
+
+// A width in pixels: digits only, from 1 up to what the bitmap can hold.
+bool ParseWidth(const char* text, int& width)
+{
+    if (!text || !*text)
+        return false;
+    errno = 0;
+    char* end = nullptr;
+    const long value = std::strtol(text, &end, 10);
+    if (errno || *end || text[0] == '-' || text[0] == '+' || value < 1
+        || value > kMaxBitmapWidth - kBitmapSlack)
+        return false;
+    width = static_cast<int>(value);
+    return true;
+}
+
+bool ReadBytes(const char* path, std::string& bytes)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    if (!in || !(out << in.rdbuf()))
+        return false;
+    bytes = out.str();
+    return true;
+}
+
+bool WriteBytes(const char* path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    return out && out.write(bytes.data(), std::streamsize(bytes.size())) && out.flush();
+}
+
+// The folder of path with its "/", against which the document's pictures
+// are found; empty for a path without one.
+std::string FolderOf(const char* path)
+{
+    const std::string p(path);
+    const size_t slash = p.rfind('/');
+    return slash == std::string::npos ? std::string() : p.substr(0, slash + 1);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    int width = 800;
+    std::vector<const char*> sheets;
+    const char* png = nullptr;
+    const char* xhtml = nullptr;
+    bool boxes = false;
+    const char* path = nullptr;
+    for (int i = 1; i < argc; ++i) {
+        const bool hasValue = i + 1 < argc;
+        if (std::strcmp(argv[i], "--width") == 0 && hasValue) {
+            if (!ParseWidth(argv[++i], width)) {
+                std::fprintf(stderr, "%s: --width takes a whole number of pixels from 1 to %d\n", kTool,
+                    kMaxBitmapWidth - kBitmapSlack);
+                return 2;
+            }
+        } else if (std::strcmp(argv[i], "--css") == 0 && hasValue) {
+            sheets.push_back(argv[++i]);
+        } else if (std::strcmp(argv[i], "--png") == 0 && hasValue) {
+            png = argv[++i];
+        } else if (std::strcmp(argv[i], "--xhtml") == 0 && hasValue) {
+            xhtml = argv[++i];
+        } else if (std::strcmp(argv[i], "--boxes") == 0) {
+            boxes = true;
+        } else if (!path && argv[i][0] != '-') {
+            path = argv[i];
+        } else {
+            return Usage();
+        }
+    }
+    if (!path)
+        return Usage();
+
+    CXHTML engine;
+    for (const char* sheet : sheets) {
+        CSafeBuf location;
+        location.AssignUTF8(sheet);
+        if (!engine.m_doc.LoadStyleClass(location, 1, false, 0))
+            return Fail(std::string(sheet) + ": cannot be read as a style sheet");
+    }
+    std::string bytes;
+    if (!ReadBytes(path, bytes))
+        return Fail(std::string(path) + ": cannot be read");
+    engine.m_doc.m_baseURL.AssignUTF8(FolderOf(path).c_str());
+
+    CMarkupDocument document(&engine);
+    CSafeBuf error;
+    if (!document.Read(bytes.data(), bytes.size(), error) || !document.Body()) {
+        error.Replace("<br />", "\n");
+        return Fail(std::string(path) + ":\n" + Utf8Of(error));
+    }
+    CElement* body = document.Body();
+    if (!LayoutDocument(body, width))
+        return Fail(std::string(path) + ": the layout failed");
+    if (!RepaintDocument(body))
+        return Fail(std::string(path) + ": the document's bitmap cannot be had (too large or out of memory)");
+
+    if (png) {
+        const CXDoc& doc = engine.m_doc;
+        const int w = doc.m_layoutWidth, h = doc.m_layoutHeight;
+        if (!ExportDocumentRows(body, 0, h))
+            return Fail(std::string(png) + ": the painted rows cannot be held in memory");
+        if (w < 1 || h < 1 || !qm::cg::WritePNG(*body->m_dc, 0, 0, w, h, png))
+            return Fail(std::string(png) + ": cannot be written");
+    }
+    if (xhtml) {
+        CSafeBuf markup;
+        document.Write(markup, kSourceIndent);
+        if (!WriteBytes(xhtml, Utf8Of(markup)))
+            return Fail(std::string(xhtml) + ": cannot be written");
+    }
+    if (boxes) {
+        CSafeBuf dump;
+        GetBoxDump(body, dump);
+        const std::string text = Utf8Of(dump);
+        if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0)
+            return Fail("cannot write the boxes");
+    }
+    return 0;
+}
