@@ -70,10 +70,10 @@ bool IsRemovedWhenEmpty(const CElement* e)
 }
 
 // The line breaks below c reachable through inline elements, in document
-// order.
-void CollectBreaks(CElement* c, std::vector<CElement*>& breaks)
+// order. stack is the walk's scratch, empty between calls.
+void CollectBreaks(CElement* c, std::vector<CElement*>& breaks, std::vector<CElement*>& stack)
 {
-    std::vector<CElement*> stack{c};
+    stack.push_back(c);
     while (!stack.empty()) {
         CElement* e = stack.back();
         stack.pop_back();
@@ -116,10 +116,10 @@ void MoveTrailingBlankOut(CElement* e)
 // element is running then.
 void MoveBreaksOutOfInlines(CElement* block)
 {
-    std::vector<CElement*> breaks;
+    std::vector<CElement*> breaks, stack;
     for (CElement* c = block->m_firstChild; c; c = c->m_nextSibling) {
         if (c->m_inline)
-            CollectBreaks(c, breaks);
+            CollectBreaks(c, breaks, stack);
     }
     for (CElement* br : breaks) {
         CElement* top = br;
