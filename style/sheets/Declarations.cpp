@@ -24,14 +24,12 @@ void AddDeclaration(const CSafeBuf& text, int start, int end, std::vector<STYLE_
 
 } // namespace
 
-void SplitDeclarations(const unsigned short* text, std::vector<STYLE_DECLARATION>& out)
+int StatementEnd(const CSafeBuf& text, int from)
 {
-    const CSafeBuf block(text);
     unsigned short quote = 0;
     int parens = 0;
-    int start = 0;
-    for (int i = 0; i < block.Length(); ++i) {
-        const unsigned short c = block.GetAt(i);
+    for (int i = from; i < text.Length(); ++i) {
+        const unsigned short c = text.GetAt(i);
         if (quote) {
             if (c == '\\')
                 ++i;
@@ -44,9 +42,17 @@ void SplitDeclarations(const unsigned short* text, std::vector<STYLE_DECLARATION
         } else if (c == ')' && parens > 0) {
             --parens;
         } else if (c == ';' && parens == 0) {
-            AddDeclaration(block, start, i, out);
-            start = i + 1;
+            return i;
         }
     }
+    return -1;
+}
+
+void SplitDeclarations(const unsigned short* text, std::vector<STYLE_DECLARATION>& out)
+{
+    const CSafeBuf block(text);
+    int start = 0;
+    for (int end; (end = StatementEnd(block, start)) >= 0; start = end + 1)
+        AddDeclaration(block, start, end, out);
     AddDeclaration(block, start, block.Length(), out);
 }

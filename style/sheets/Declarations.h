@@ -10,4 +10,8 @@
 
 #include <vector>
 
+// The position of the first ";" at or after from that stands outside quotes
+// and parentheses; -1 when none.
+int StatementEnd(const CSafeBuf& text, int from = 0);
+
 void SplitDeclarations(const unsigned short* text, std::vector<STYLE_DECLARATION>& out);

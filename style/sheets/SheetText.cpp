@@ -1,37 +1,13 @@
 #include "style/sheets/SheetText.h"
 
 #include "base/text/StringSplitter.h"
+#include "style/sheets/Declarations.h"
 
 namespace {
 
 // Stands for a "}" that closed no block while the text is split; it goes
 // back into the selector of the rule it stands before.
 constexpr unsigned short kStrayBrace = 0xFDD0;
-
-// The position of the first ";" outside quotes and parentheses; -1 when none.
-int StatementEnd(const CSafeBuf& text)
-{
-    unsigned short quote = 0;
-    int parens = 0;
-    for (int i = 0; i < text.Length(); ++i) {
-        const unsigned short c = text.GetAt(i);
-        if (quote) {
-            if (c == '\\')
-                ++i;
-            else if (c == quote)
-                quote = 0;
-        } else if (c == '"' || c == '\'') {
-            quote = c;
-        } else if (c == '(') {
-            ++parens;
-        } else if (c == ')' && parens > 0) {
-            --parens;
-        } else if (c == ';' && parens == 0) {
-            return i;
-        }
-    }
-    return -1;
-}
 
 // Drops the @-statements ended by ";" that stand before a rule's selector.
 void DropStatements(CSafeBuf& selector)

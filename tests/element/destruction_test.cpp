@@ -6,6 +6,7 @@
 #include "editor/XHTML.h"
 #include "element/Element.h"
 #include "element/factory/ElementFactory.h"
+#include "tests/common/SmallStack.h"
 
 #include <gtest/gtest.h>
 
@@ -15,28 +16,9 @@
 
 namespace {
 
-// Runs work on a thread whose stack holds stackBytes; false when the thread
-// could not be started.
-bool RunOnSmallStack(const std::function<void()>& work, size_t stackBytes)
-{
-    pthread_attr_t attr;
-    pthread_attr_init(&attr);
-    pthread_attr_setstacksize(&attr, stackBytes);
-    pthread_t thread;
-    auto run = [](void* arg) -> void* {
-        (*static_cast<const std::function<void()>*>(arg))();
-        return nullptr;
-    };
-    bool started = pthread_create(&thread, &attr, run, const_cast<std::function<void()>*>(&work)) == 0;
-    pthread_attr_destroy(&attr);
-    if (started)
-        pthread_join(thread, nullptr);
-    return started;
-}
-
 void DestroyTree(CXDoc& doc)
 {
-    ASSERT_TRUE(RunOnSmallStack(
+    ASSERT_TRUE(qmtest::RunOnSmallStack(
         [&doc] {
             delete doc.m_root;
             doc.m_root = nullptr;

@@ -9,6 +9,7 @@
 #include "element/markup/MarkupDocument.h"
 #include "element/markup/MarkupEntities.h"
 #include "element/markup/SourceCode.h"
+#include "tests/common/SmallStack.h"
 
 #include <gtest/gtest.h>
 
@@ -97,23 +98,6 @@ std::string NonBlank(const std::string& text)
             out += c;
     }
     return out;
-}
-
-bool RunOnSmallStack(const std::function<void()>& work, size_t stackBytes)
-{
-    pthread_attr_t attr;
-    pthread_attr_init(&attr);
-    pthread_attr_setstacksize(&attr, stackBytes);
-    pthread_t thread;
-    auto run = [](void* arg) -> void* {
-        (*static_cast<const std::function<void()>*>(arg))();
-        return nullptr;
-    };
-    bool started = pthread_create(&thread, &attr, run, const_cast<std::function<void()>*>(&work)) == 0;
-    pthread_attr_destroy(&attr);
-    if (started)
-        pthread_join(thread, nullptr);
-    return started;
 }
 
 std::string Utf8(const CSafeBuf& text)
@@ -223,7 +207,7 @@ TEST(RoundTrip, TreesAsDeepAsTheParserAllows)
         ASSERT_GE(depth * elementsPerLevel + 1, 250) << p.name; // the body's content as deep as it goes
         std::string compact, indented, again;
         bool done = false;
-        ASSERT_TRUE(RunOnSmallStack(
+        ASSERT_TRUE(qmtest::RunOnSmallStack(
             [&] {
                 CMarkupDocument doc(&engine);
                 CSafeBuf out;
