@@ -430,7 +430,7 @@ public:
     // nor hidden; false without borders.
     virtual bool GetBorderRect(CRect& rect, bool clear);
     virtual CElement* FindNextElementInParent(bool forward); // 27
-    virtual bool CombineWrap(CElement* other);               // 28
+    virtual bool CombineWrap(CElement* other);               // 28: false (a text run joins its piece)
     // 29: the children of the child id take its place, in order; the child
     // is then destroyed. False when id names no child.
     virtual bool RemoveChildNodeOnly(long id);

@@ -75,6 +75,7 @@ void CheckWordsMeasureAsWhole(CTextElement& run)
     const CSafeBuf& shown = run.DisplayText();
     qm::text::Layout whole;
     whole.SetStyle(&run.TextStyle());
+    whole.SetRightToLeft(run.TextLayout().RightToLeft());
     qm::text::WordCache::Get().SetEnabled(false);
     whole.SetText(
         reinterpret_cast<const std::uint16_t*>(static_cast<const unsigned short*>(shown)), shown.Length());
