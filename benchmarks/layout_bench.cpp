@@ -21,6 +21,8 @@
 #include "platform/text/TextLayout.h"
 #include "style/layout/LayoutPass.h"
 
+#include "benchmarks/BenchWords.h"
+
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -29,30 +31,15 @@
 
 namespace {
 
-const char* const kWords[]
-    = {"alpha", "bravo", "charlie", "delta", "echo", "foxtrot", "golf", "hotel", "india", "juliet", "kilo",
-        "lima", "mike", "november", "oscar", "papa", "quebec", "romeo", "sierra", "tango"};
-
 const char kSheet[] = "a { margin-left: 4px } p { margin: 8px 0 12px 0 }"
                       " li { margin-left: 20px } .box { border: 1px solid black; padding: 4px }";
 
 // A deterministic document of at least size bytes.
 std::string Generate(size_t size)
 {
-    unsigned state = 4242;
-    auto next = [&state](unsigned n) {
-        state = state * 1103515245u + 12345u;
-        return (state >> 16) % n;
-    };
-    auto words = [&](int n) {
-        std::string s;
-        for (int i = 0; i < n; ++i) {
-            if (i)
-                s += ' ';
-            s += kWords[next(20)];
-        }
-        return s;
-    };
+    BenchWords source(4242);
+    auto next = [&source](unsigned n) { return source.Next(n); };
+    auto words = [&source](int n) { return source.Words(n); };
     std::string doc
         = "<html xmlns=\"http://www.w3.org/1999/xhtml\"><head><title>bench</title></head><body>\n";
     for (int block = 0; doc.size() < size; ++block) {

@@ -12,6 +12,8 @@
 #include "element/markup/MarkupDocument.h"
 #include "element/markup/SourceCode.h"
 
+#include "benchmarks/BenchWords.h"
+
 #include <benchmark/benchmark.h>
 #include <libxml/parser.h>
 
@@ -19,27 +21,11 @@
 
 namespace {
 
-const char* const kWords[]
-    = {"alpha", "bravo", "charlie", "delta", "echo", "foxtrot", "golf", "hotel", "india", "juliet", "kilo",
-        "lima", "mike", "november", "oscar", "papa", "quebec", "romeo", "sierra", "tango"};
-
 // A deterministic document of at least size bytes.
 std::string Generate(size_t size)
 {
-    unsigned state = 12345;
-    auto next = [&state](unsigned n) {
-        state = state * 1103515245u + 12345u;
-        return (state >> 16) % n;
-    };
-    auto words = [&](int n) {
-        std::string s;
-        for (int i = 0; i < n; ++i) {
-            if (i)
-                s += ' ';
-            s += kWords[next(20)];
-        }
-        return s;
-    };
+    BenchWords source(12345);
+    auto words = [&source](int n) { return source.Words(n); };
     std::string doc
         = "<html xmlns=\"http://www.w3.org/1999/xhtml\"><head><title>bench</title></head><body>\n";
     for (int block = 0; doc.size() < size; ++block) {

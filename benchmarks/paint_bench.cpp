@@ -23,6 +23,8 @@
 #include "style/layout/LayoutPass.h"
 #include "style/paint/OffscreenView.h"
 
+#include "benchmarks/BenchWords.h"
+
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -37,24 +39,11 @@ const char kSheet[] = "p { height: 38px; margin-top: 8px; margin-bottom: 8px }"
                       " background-color: #eef6e4; margin-left: 12px }"
                       "a { border-bottom: 1px dotted #00f }";
 
-const char* const kWords[]
-    = {"alpha", "bravo", "charlie", "delta", "echo", "foxtrot", "golf", "hotel", "india", "juliet", "kilo",
-        "lima", "mike", "november", "oscar", "papa", "quebec", "romeo", "sierra", "tango"};
-
 // A deterministic document of at least size bytes.
 std::string Generate(size_t size)
 {
-    unsigned state = 2024;
-    auto next = [&state](unsigned n) {
-        state = state * 1103515245u + 12345u;
-        return (state >> 16) % n;
-    };
-    auto words = [&](int n) {
-        std::string s;
-        for (int i = 0; i < n; ++i)
-            s += std::string(i ? " " : "") + kWords[next(20)];
-        return s;
-    };
+    BenchWords source(2024);
+    auto words = [&source](int n) { return source.Words(n); };
     std::string doc
         = "<html xmlns=\"http://www.w3.org/1999/xhtml\"><head><title>paint</title></head><body>\n";
     for (int block = 0; doc.size() < size; ++block) {
