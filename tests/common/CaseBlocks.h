@@ -193,4 +193,17 @@ private:
     bool m_changed = false;
 };
 
+// The lines of a per-element report (box dump, style report) without those
+// of text runs ("/text()[" in the path), unless textRuns is set.
+inline std::string ReportLines(const std::string& report, bool textRuns)
+{
+    std::istringstream lines(report);
+    std::string line, kept;
+    while (std::getline(lines, line)) {
+        if (textRuns || line.find("/text()[") == std::string::npos)
+            kept += line + "\n";
+    }
+    return kept;
+}
+
 } // namespace qmtest

@@ -57,13 +57,7 @@ std::string Report(const CElement* body, int options, bool textRuns)
 {
     CSafeBuf out;
     ReportStyles(body, out, options);
-    std::istringstream lines(ToUtf8(out));
-    std::string line, kept;
-    while (std::getline(lines, line)) {
-        if (textRuns || line.find("/text()[") == std::string::npos)
-            kept += line + "\n";
-    }
-    return kept;
+    return qmtest::ReportLines(ToUtf8(out), textRuns);
 }
 
 } // namespace

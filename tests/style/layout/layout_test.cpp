@@ -52,13 +52,7 @@ std::string Boxes(const CElement* body, bool textRuns)
 {
     CSafeBuf out;
     GetBoxDump(body, out);
-    std::istringstream lines(ToUtf8(out));
-    std::string line, kept;
-    while (std::getline(lines, line)) {
-        if (textRuns || line.find("/text()[") == std::string::npos)
-            kept += line + "\n";
-    }
-    return kept;
+    return qmtest::ReportLines(ToUtf8(out), textRuns);
 }
 
 } // namespace
