@@ -7,6 +7,8 @@
 // dy from its top (or "b-2": from its bottom).
 //
 //   source          FindCursorFromSource on the body; the markup after it
+//   reload          the body written with the caret marker, read back, then
+//                   as source
 //   caret PATH N    puts the caret on PATH at offset N
 //   move D          MoveKeyFocusToNext from the caret element, direction D
 //   hit PT          WhereCursorOn at the point
@@ -14,13 +16,22 @@
 //   key K           OnChar of the caret element: left, right, enter, del,
 //                   bs or one character; then the markup
 //   stale D         MoveKeyFocusToNext on the body from a destroyed element
+//   geometry        the caret element's caret point and length
+//   valid           ValidTextInput on the body; the tree with its runs
+//   clean D         CleanKeyContext on the caret element; the tree
+//   addrun PATH     an empty text run appended to PATH's element
+//
+// Trees are written tag(children), a text run as its text in quotes, so
+// that empty runs show.
 
 #include "tests/common/CaseBlocks.h"
 
 #include "editor/XHTML.h"
 #include "element/Caret.h"
 #include "element/Element.h"
+#include "element/factory/ElementFactory.h"
 #include "element/markup/MarkupDocument.h"
+#include "element/markup/SourceCode.h"
 #include "style/layout/ElementPosition.h"
 #include "style/layout/LayoutPass.h"
 
@@ -80,6 +91,16 @@ std::string Markup(const CMarkupDocument& doc)
     return Utf8(out);
 }
 
+std::string Tree(const CElement* e)
+{
+    if (e->IsTextElement())
+        return "'" + Utf8(e->m_text) + "'";
+    std::string out = Tag(e) + "(";
+    for (const CElement* c = e->m_firstChild; c; c = c->m_nextSibling)
+        out += (c == e->m_firstChild ? "" : " ") + Tree(c);
+    return out + ")";
+}
+
 // "PATH dx dy" read from words into a document point.
 bool ReadPoint(std::istringstream& words, CElement* body, CPoint& pt)
 {
@@ -116,6 +137,16 @@ std::string RunOperation(const std::string& op, CXHTML& engine, CMarkupDocument&
     std::string name;
     words >> name;
     CElement* caret = engine.m_doc.m_caretElement;
+    if (name == "reload") {
+        CSafeBuf out, a, b, c, error;
+        SourceCodeVar var;
+        body->GetSourceCode(out, 0, kSourceMarkers, a, b, c, &var);
+        const std::string markup = Utf8(out);
+        if (!doc.Read(markup.data(), markup.size(), error) || !LayoutDocument(doc.Body(), 400))
+            return "unreadable: " + markup;
+        body = doc.Body();
+        name = "source";
+    }
     if (name == "source") {
         SetKeyOnElement(FindCursorFromSource(body));
         return Caret(engine) + "\n" + Markup(doc);
@@ -147,6 +178,36 @@ std::string RunOperation(const std::string& op, CXHTML& engine, CMarkupDocument&
             return "none, " + Caret(engine);
         SetKeyOnElement(next);
         return Caret(engine);
+    }
+    if (name == "geometry") {
+        if (!caret)
+            return "no caret";
+        CPoint point(-7, -7);
+        const int answer = caret->GetKeyPos(point, -1);
+        const CPoint at = DocumentPosition(caret);
+        return "answer " + std::to_string(answer) + ", x " + std::to_string(point.x - at.x) + ", y "
+            + std::to_string(point.y - at.y) + " from the box, length " + std::to_string(caret->GetKeyLen());
+    }
+    if (name == "valid") {
+        int state = 0;
+        body->ValidTextInput(state);
+        return Tree(body);
+    }
+    if (name == "addrun") {
+        std::string path;
+        words >> path;
+        CElement* e = Find(body, path);
+        CElement* run = e ? CreateElement("", e->m_rules, e->m_root, e->m_owner) : nullptr;
+        if (!run)
+            return "no element " + path;
+        e->AppendChild(run);
+        return Tree(body);
+    }
+    if (name == "clean") {
+        int direction = 0;
+        words >> direction;
+        const bool answer = CleanKeyContext(caret, direction);
+        return std::string(answer ? "true" : "false") + ", " + Caret(engine) + "\n" + Tree(body);
     }
     CPoint pt;
     if (name == "hit") {
