@@ -562,8 +562,8 @@ public:
     virtual bool OnChar(unsigned int ch, unsigned int, unsigned int modifiers, bool&, CPoint& caretPoint,
         int& caretLength, CElement*& caretElement, bool);
     virtual int MouseMove(unsigned int flags, CPoint pt); // 58: 0
-    virtual int MouseLeaveElement(CPoint pt);             // 59: 0
-    virtual int MouseEnterElement(CPoint pt);             // 60: 0
+    virtual int MouseLeaveElement(CPoint pt);             // 59: clears m_hover; 0
+    virtual int MouseEnterElement(CPoint pt);             // 60: sets m_hover; 0
     // 61: the path from the root down, each element as "<" + tag + ">"; a
     // text run as "<" + its identifier ("%08X") + " " + its text + ">".
     virtual bool TreeString(CSafeBuf& text);

@@ -114,5 +114,15 @@ int CElement::GetKeyPos(CPoint& pt, int offset)
 bool CElement::CanGetKeyFocus() { return false; }
 
 int CElement::MouseMove(unsigned int, CPoint) { return 0; }
-int CElement::MouseLeaveElement(CPoint) { return 0; }
-int CElement::MouseEnterElement(CPoint) { return 0; }
+
+int CElement::MouseLeaveElement(CPoint)
+{
+    m_hover = 0;
+    return 0;
+}
+
+int CElement::MouseEnterElement(CPoint)
+{
+    m_hover = 1;
+    return 0;
+}
