@@ -13,6 +13,8 @@
 namespace {
 
 const unsigned short kNoBreakSpace = 0xA0;
+// The box-size unit of an auto width (style/records/ElementStyle.h).
+constexpr int kWidthUnitAuto = 3;
 
 } // namespace
 
@@ -31,7 +33,7 @@ CRect HitRect(CElement* e)
     if (!widens)
         return r;
     if (e->m_style.widthSet) {
-        const bool autoWidth = e->m_style.widthUnit == 3;
+        const bool autoWidth = e->m_style.widthUnit == kWidthUnitAuto;
         if (!autoWidth || e->IsElementUnderTag(kKindDiv))
             return r;
     }
