@@ -533,7 +533,9 @@ public:
     // null. fromId is the element the caret leaves: this one, a child, or 0
     // to enter this element. direction 0 backward, 1 forward; 2 and 3 the
     // same passing over edge-caret stops (a table is then entered, not
-    // stopped at). A fromId that names no live element answers null.
+    // stopped at). A fromId that names no live element answers null. The
+    // caller makes the answer the caret element before the next move: an
+    // edge stop tells leaving itself from being left by its content by it.
     virtual CElement* MoveKeyFocusToNext(long fromId, int direction);
     // 52 (ElementCaretHit.cpp): the deepest element under pt (in the
     // parent's coordinates; on the root, document coordinates), or null.
