@@ -66,8 +66,6 @@ private:
     // Loads the built-in icon unless it is the one shown.
     void UseBuiltInIcon();
     bool LoadSubDocument();
-    // Unlinks every child without leaving the caret inside one.
-    void RemoveContent();
     // Shows the message unless the user was already told for this element.
     void ShowMessageOnce(const char* key);
 

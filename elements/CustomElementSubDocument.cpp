@@ -12,6 +12,7 @@
 
 #include "editor/XHTML.h"
 #include "element/TreeQueries.h"
+#include "elements/ChildRemoval.h"
 
 namespace {
 
@@ -42,20 +43,6 @@ void CCustomElement::ShowMessageOnce(const char* key)
         m_owner->DisplayMessageBox(key);
 }
 
-void CCustomElement::RemoveContent()
-{
-    CXDoc* doc = m_owner ? &m_owner->m_doc : nullptr;
-    if (doc && doc->m_caretElement && doc->m_caretElement != this
-        && doc->m_caretElement->IsOneOfParent(this)) {
-        // The caret leaves the content for the place before the element.
-        doc->m_caretElement = this;
-        m_caretOffset = 0;
-    }
-    // Queued, not destroyed: a caller up the stack may still hold a child.
-    while (m_firstChild)
-        RemoveChild(m_firstChild->GetID(), true, doc != nullptr);
-}
-
 bool CCustomElement::StyleChanged(int mode)
 {
     CElement::StyleChanged(mode);
@@ -73,7 +60,7 @@ bool CCustomElement::LoadSubDocument()
     if (m_firstChild) {
         if (m_locked)
             return false;
-        RemoveContent();
+        RemoveChildrenKeepingCaret(this, 0);
     }
     if (!m_owner)
         return false;
@@ -93,12 +80,12 @@ bool CCustomElement::LoadSubDocument()
     }
 
     if (!InsertHTMLCodeToElement(markup)) {
-        RemoveContent();
+        RemoveChildrenKeepingCaret(this, 0);
         ShowMessageOnce("message-box/subdoc-invalid");
         return false;
     }
     if (!m_block && IsThereBlockTypeChild(this, true) && RefusesBlockContent(this)) {
-        RemoveContent();
+        RemoveChildrenKeepingCaret(this, 0);
         ShowMessageOnce("message-box/cannot-insert-into-given-location");
         return false;
     }

@@ -145,10 +145,18 @@ bool CImageElement::GetSourceCode(
     CSafeBuf& out, int level, int flags, CSafeBuf& a, CSafeBuf& b, CSafeBuf& c, SourceCodeVar* var)
 {
     out.Empty();
-    if (GetDisplayType() == 2 && !(flags & kSourceDiagnostic)) {
-        const int state = GetWrappedInlineBrothers(nullptr);
-        if (state == -1 || state == 2)
-            return true; // the last piece writes the image
+    // An image whose text display wrapped over lines is written once, by its
+    // first piece, with the alternative text of all its pieces.
+    const int state
+        = GetDisplayType() == 2 && !(flags & kSourceDiagnostic) ? GetWrappedInlineBrothers(nullptr) : 0;
+    if (state == 1 || state == 2)
+        return true;
+    CSafeBuf alt;
+    const bool hadAlt = m_attributes.Lookup("alt", alt);
+    if (state == -1) {
+        CSafeBuf joined;
+        GetAltTxt(joined);
+        m_attributes.SetAt("alt", joined);
     }
     // The alternative-text children are the display's, not content: the
     // image is written as an empty element whatever it holds.
@@ -156,6 +164,12 @@ bool CImageElement::GetSourceCode(
     m_noChild = 1;
     const bool written = CElement::GetSourceCode(out, level, flags, a, b, c, var);
     m_noChild = noChild;
+    if (state == -1) {
+        if (hadAlt)
+            m_attributes.SetAt("alt", alt);
+        else
+            m_attributes.RemoveKey("alt");
+    }
     return written;
 }
 

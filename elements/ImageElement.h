@@ -80,8 +80,9 @@ public:
 
     // ---- markup and copies (ImageElement.cpp) ----
     // Always an empty img element (the alternative text children are never
-    // written); a text-display piece that is not the last of its wrapped
-    // group writes nothing unless in diagnostic form.
+    // written). An image whose text display wrapped into pieces is written
+    // by its first piece, with the alternative text of all pieces; the other
+    // pieces write nothing (unless in diagnostic form).
     bool GetSourceCode(
         CSafeBuf& out, int level, int flags, CSafeBuf&, CSafeBuf&, CSafeBuf&, SourceCodeVar* var) override;
     // The base copy with the display type; the copy's alt is empty.

@@ -4,6 +4,7 @@
 #include "elements/ImageElement.h"
 
 #include "editor/XHTML.h"
+#include "elements/ChildRemoval.h"
 #include "style/Image.h"
 #include "style/layout/LayoutBox.h"
 #include "style/layout/LayoutLimits.h"
@@ -56,6 +57,10 @@ bool CImageElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, C
     }
     m_inline = 0;
     m_canWrap = 0;
+    // Alternative text left from a text display goes; the caret in it
+    // moves after the image.
+    if (m_firstChild)
+        RemoveChildrenKeepingCaret(this, 1);
     CalcForAll(dc, false, false);
     if (!m_picture || !m_loaded)
         ReLoad(dc);

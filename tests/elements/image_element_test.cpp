@@ -61,8 +61,17 @@ struct ImageDocument
     {
         const CRect box = Box();
         const int middleY = (box.top + box.bottom) / 2;
-        if (image->GetDisplayType() == 2)
-            return image->m_firstChild ? "alt " + Utf8(image->m_firstChild->m_text) : "alt (none)";
+        if (image->GetDisplayType() == 2) {
+            // The texts of the pieces the image wrapped into.
+            std::string text;
+            for (CElement* piece = image; piece && piece->m_kind == kKindImg; piece = piece->m_nextSibling) {
+                if (piece != image && piece->m_inlineGroup != image->m_inlineGroup)
+                    break;
+                for (CElement* c = piece->m_firstChild; c; c = c->m_nextSibling)
+                    text += Utf8(c->m_text) + "|";
+            }
+            return "alt " + text;
+        }
         if (image->GetDisplayType() == 3) {
             if (At(box.left, middleY) != "128,128,128"
                 || At((box.left + box.right) / 2, middleY) != "255,255,255")
@@ -180,4 +189,14 @@ TEST(ImageElement, InTextDisplayTheArrowsEnterTheAlternativeText)
     EXPECT_TRUE(d.image->UpdateAltTxt());
     d.image->GetAltTxt(alt);
     EXPECT_TRUE(alt.IsEmpty());
+
+    // Back to the picture: the text goes, and the caret in it moves after
+    // the image.
+    d.engine.m_doc.m_caretElement = d.image->m_firstChild;
+    d.engine.m_imageDisplayMode = 1;
+    ASSERT_TRUE(LayoutDocument(d.doc.Body(), 400));
+    EXPECT_EQ(d.image->m_firstChild, nullptr);
+    EXPECT_EQ(d.engine.m_doc.m_caretElement, d.image);
+    EXPECT_EQ(d.image->m_caretOffset, 1);
+    EXPECT_EQ(d.image->m_sizeRect, CRect(0, 0, 200, 100));
 }
