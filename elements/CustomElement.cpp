@@ -56,6 +56,20 @@ const PLACEHOLDERSSTRUCT* ChooseDefinition(const PLACEHOLDERSSTRUCT* list, const
     return chosen;
 }
 
+// The built-in icon, read once: every element that shows it draws the same
+// picture.
+CImage& BuiltInIcon()
+{
+    static CImage icon;
+    static const bool loaded = [] {
+        CSafeBuf path;
+        GetResourcePath(path, kBuiltInIcon);
+        return icon.LoadPictureFile(path);
+    }();
+    (void)loaded;
+    return icon;
+}
+
 bool HoldsOnlyEmptyText(const CElement* e)
 {
     for (const CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
@@ -74,14 +88,9 @@ CCustomElement::~CCustomElement() = default;
 void CCustomElement::UseBuiltInIcon()
 {
     m_iconFromDefinitions = false;
-    if (m_builtInShown)
-        return;
-    CSafeBuf path;
-    GetResourcePath(path, kBuiltInIcon);
-    m_icon.LoadPictureFile(path);
-    m_iconWidth = m_icon.GetWidth();
-    m_iconHeight = m_icon.GetHeight();
     m_builtInShown = true;
+    m_iconWidth = BuiltInIcon().GetWidth();
+    m_iconHeight = BuiltInIcon().GetHeight();
 }
 
 void CCustomElement::CheckIcon()
@@ -153,7 +162,8 @@ bool CCustomElement::SelfPaint(void* dc, CPoint origin)
     CRect box = m_sizeRect;
     box.OffsetRect(origin.x, origin.y);
     if (ShowsIcon()) {
-        m_icon.CopyImage(nullptr, nullptr, static_cast<qm::cg::Context*>(dc), GetFlipHeight(this), origin);
+        CImage& icon = m_builtInShown ? BuiltInIcon() : m_icon;
+        icon.CopyImage(nullptr, nullptr, static_cast<qm::cg::Context*>(dc), GetFlipHeight(this), origin);
         if (m_selected)
             xInvertRect(dc, box, this);
         return true;

@@ -54,7 +54,7 @@ public:
     bool m_showAsIcon = true;           // no content (all children empty text runs)
     bool m_iconCurrent = false;         // the attributes are those of the last choice
     bool m_iconFromDefinitions = false; // the last choice found a definition
-    CImage m_icon;
+    CImage m_icon;                      // the definitions' picture; the built-in one is shared
     int m_iconWidth = 0;
     int m_iconHeight = 0;
     bool m_subDocLoaded = false;         // a load was asked at least once
@@ -63,7 +63,7 @@ public:
     CMapStringToString m_loadAttributes; // the attributes at the last load
 
 private:
-    // Loads the built-in icon unless it is the one shown.
+    // Shows the built-in icon.
     void UseBuiltInIcon();
     bool LoadSubDocument();
     // Shows the message unless the user was already told for this element.
