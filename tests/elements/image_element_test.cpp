@@ -7,6 +7,8 @@
 #include "element/markup/MarkupDocument.h"
 #include "elements/ImageElement.h"
 #include "platform/cg/Context.h"
+#include "platform/events/Services.h"
+#include "platform/net/Http.h"
 #include "platform/text/TextStyle.h"
 #include "style/layout/ElementPosition.h"
 #include "style/layout/LayoutPass.h"
@@ -21,6 +23,15 @@
 namespace {
 
 using qmtest::Utf8;
+
+// Pictures named by URL are not fetched: every request fails.
+class OfflineNetwork : public qm::net::NetworkDriver
+{
+public:
+    OfflineNetwork() { qm::events::Services::Get().SetNetwork(this); }
+    ~OfflineNetwork() override { qm::events::Services::Get().SetNetwork(nullptr); }
+    qm::net::HttpResponse Send(const qm::net::HttpRequest&) override { return {}; }
+};
 
 // A fragment read with this folder's pictures, laid out at 400 pixels and
 // painted.
@@ -102,6 +113,7 @@ struct ImageDocument
 
 TEST(ImageElement, LayoutPaintAndMarkupCases)
 {
+    OfflineNetwork offline;
     const auto cases = qmtest::ReadCaseFile("images/image_elements.txt", 5);
     ASSERT_FALSE(cases.empty());
     for (const qmtest::CaseLine& c : cases) {
