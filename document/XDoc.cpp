@@ -3,6 +3,7 @@
 #include "document/XDoc.h"
 
 #include "base/shims/TextShims.h"
+#include "editor/XHTML.h"
 #include "element/Element.h"
 #include "style/Image.h"
 #include "style/cascade/RuleIndex.h"
@@ -116,10 +117,16 @@ void CXDoc::SetDefaultCSSValue(ELEMENT_STYLE* style)
     }
 }
 
-int CXDoc::LoadSubDocumentForElement(CElement*, CSafeBuf& markup, bool)
+int CXDoc::LoadSubDocumentForElement(CElement* e, CSafeBuf& markup, bool tellUser)
 {
     markup.Empty();
-    return 0;
+    if (!e)
+        return 0;
+    // No service to ask: every request fails, told as the loader tells a
+    // failed request.
+    if (tellUser && m_owner)
+        m_owner->DisplayMessageBox("message-box/subdoc-invalid");
+    return 1;
 }
 
 bool CXDoc::IsSubDocChanged(CElement*) { return false; }

@@ -134,9 +134,10 @@ public:
     // calls this, so that the cascade sees the change.
     void RulesChanged() { ++m_rulesGeneration; }
 
-    // The sub-document service is not built yet: nothing is ever fetched
-    // (the answer is 0, "nothing to insert") and no element's sub-document
-    // counts as changed.
+    // The sub-document service is not built yet: every fetch fails (the
+    // answer is 1, "the service failed"; with tellUser the user is shown
+    // "message-box/subdoc-invalid"), a null element answers 0, and no
+    // element's sub-document counts as changed.
     int LoadSubDocumentForElement(CElement* e, CSafeBuf& markup, bool tellUser);
     bool IsSubDocChanged(CElement* e);
 

@@ -4,6 +4,7 @@
 // full paint of the edited tree does. The sheet is the page's sheet. Take
 // -dict=fuzz/css_sheet.dict for the words of the sheet.
 
+#include "fuzz/FakeNetwork.h"
 #include "fuzz/FuzzText.h"
 
 #include "document/XDoc.h"
@@ -40,6 +41,11 @@ std::vector<unsigned> Pixels(const CElement* body)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    // Pictures of images and backgrounds are never fetched from the network:
+    // every request fails at once.
+    static qmfuzz::FakeNetwork offline;
+    static qmfuzz::ScopedNetwork scope(offline);
+    offline.Restart();
     FuzzedDataProvider fdp(data, size);
     const int width = fdp.ConsumeIntegralInRange(0, 300);
     const size_t pick = fdp.ConsumeIntegral<uint16_t>();

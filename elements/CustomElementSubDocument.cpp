@@ -1,0 +1,94 @@
+// Loading a sub-document element's content through the document's loader.
+//
+// The content is fetched when the element's style is computed: at most once
+// while the element keeps the attributes of its last load, and again when
+// the document reports them changed. Loaded content locks the element. A
+// failure is told once per element: by the loader when it reports its own
+// failure (it is asked to only until the user has been told), or by the
+// element when the content cannot be read or may not stand where the
+// element is.
+
+#include "elements/CustomElement.h"
+
+#include "editor/XHTML.h"
+#include "element/TreeQueries.h"
+#include "elements/ChildRemoval.h"
+
+namespace {
+
+// The loader's answer when content was received.
+constexpr int kContentReceived = 2;
+// Its answer when the service failed; it told the user when asked to.
+constexpr int kServiceFailed = 1;
+
+// Block content may not stand inside an unlocked inline ancestor, a p or a
+// heading.
+bool RefusesBlockContent(const CElement* e)
+{
+    for (const CElement* a = e->m_parent; a; a = a->m_parent) {
+        if ((a->m_inline && !a->m_locked) || a->m_kind == kKindP || a->m_heading)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+void CCustomElement::ShowMessageOnce(const char* key)
+{
+    if (m_subDocErrorShown)
+        return;
+    m_subDocErrorShown = true;
+    if (m_owner)
+        m_owner->DisplayMessageBox(key);
+}
+
+bool CCustomElement::StyleChanged(int mode)
+{
+    CElement::StyleChanged(mode);
+    // Reading the loaded content restyles it, which must not load again.
+    if (!m_isSubDocument || m_loading)
+        return true;
+    m_loading = true;
+    LoadSubDocument();
+    m_loading = false;
+    return true;
+}
+
+bool CCustomElement::LoadSubDocument()
+{
+    if (m_firstChild) {
+        if (m_locked)
+            return false;
+        RemoveChildrenKeepingCaret(this, 0);
+    }
+    if (!m_owner)
+        return false;
+    CXDoc& doc = m_owner->m_doc;
+    if (m_subDocLoaded && !doc.IsSubDocChanged(this))
+        return false;
+
+    CSafeBuf markup;
+    const bool tellUser = !m_subDocErrorShown;
+    const int answer = doc.LoadSubDocumentForElement(this, markup, tellUser);
+    m_subDocLoaded = true;
+    CopyMap(&m_loadAttributes, &m_attributes, false);
+    if (answer != kContentReceived) {
+        if (answer == kServiceFailed && tellUser)
+            m_subDocErrorShown = true; // the loader told the user
+        return false;
+    }
+
+    if (!InsertHTMLCodeToElement(markup)) {
+        RemoveChildrenKeepingCaret(this, 0);
+        ShowMessageOnce("message-box/subdoc-invalid");
+        return false;
+    }
+    if (!m_block && IsThereBlockTypeChild(this, true) && RefusesBlockContent(this)) {
+        RemoveChildrenKeepingCaret(this, 0);
+        ShowMessageOnce("message-box/cannot-insert-into-given-location");
+        return false;
+    }
+    m_locked = 1;
+    return true;
+}
