@@ -7,38 +7,31 @@
 #include "editor/XHTML.h"
 #include "element/factory/ElementFactory.h"
 #include "elements/LeadingTextRun.h"
-#include "style/layout/LayoutBox.h"
 
 namespace {
-
-// How much narrower a definition's area is than the list's.
-constexpr int kDefinitionIndent = 40;
 
 bool IsTerm(const CElement* e) { return e->m_kind == kKindDt; }
 bool IsDefinition(const CElement* e) { return e->m_kind == kKindDd; }
 
-// Whether e is held, at or below it, by holder.
+// Whether e is holder or lies below it. Searched downward: e may be a
+// detached element whose former parent is gone.
 bool Holds(const CElement* holder, const CElement* e)
 {
-    for (; e; e = e->m_parent) {
-        if (e == holder)
+    for (const CElement* c = holder; c;) {
+        if (c == e)
             return true;
+        if (c->m_firstChild) {
+            c = c->m_firstChild;
+            continue;
+        }
+        while (c != holder && !c->m_nextSibling)
+            c = c->m_parent;
+        c = c == holder ? nullptr : c->m_nextSibling;
     }
     return false;
 }
 
 } // namespace
-
-bool CDLElement::BeforeChildCalReg(void*)
-{
-    for (CElement* c = m_firstChild; c; c = c->m_nextSibling) {
-        CRect area = m_sizeRect;
-        if (IsDefinition(c))
-            area.right -= kDefinitionIndent;
-        c->SetElementRect(area, 1);
-    }
-    return true;
-}
 
 bool CDLElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, CalcInfo* info)
 {

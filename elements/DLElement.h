@@ -14,9 +14,6 @@ class CDLElement : public CElement
 public:
     explicit CDLElement(STYLE_CLASS* rules) : CElement(rules) { m_kind = kKindDl; }
 
-    // Slot 10: each child gets the list's box as its area (SetElementRect
-    // mode 1), a dd with its right edge 40 pixels further left. True.
-    bool BeforeChildCalReg(void* dc) override;
     // Slot 11: the base layout; right to left, each dd standing at least its
     // left margin in moves left by that margin, so the indent is on the
     // right. True.

@@ -1,9 +1,11 @@
 // Lists, definition lists and quotations, table-driven from tests/data/lists/:
 //   marker_text.txt  list style, item number, direction -> the marker text;
 //   *.txt blocks     markup in, laid out (and painted with [paint]), then an
-//                    operation named by the options; out: one report line per
-//                    li, dl and q in document order, and for a dl operation
-//                    the markup written back and where the caret went.
+//                    operation: [items=N] on the first dl, or a break after
+//                    the child marked _break="1". Out: the operation's answer
+//                    and the markup written back (and, for items, where the
+//                    caret went), then one report line per li, dl, dt, dd
+//                    and q in document order.
 // The line formats are those of Report() below.
 
 #include "tests/common/CaseBlocks.h"
@@ -134,15 +136,17 @@ std::string CaretState(CXHTML& engine, CElement* body, long before)
     return caret->GetID() == before ? "caret=in-tree, kept" : "caret=in-tree, moved";
 }
 
-CElement* FindMarked(CElement* e)
+// The element marked with the attribute (taken off); with inner its first
+// child when it has one.
+CElement* FindMarked(CElement* e, const char* name, bool inner)
 {
     CSafeBuf value;
-    if (e->GetAttrString("_caret", value)) {
-        e->SetAttrString("_caret", "");
-        return e->m_firstChild ? e->m_firstChild : e;
+    if (e->GetAttrString(name, value)) {
+        e->SetAttrString(name, "");
+        return inner && e->m_firstChild ? e->m_firstChild : e;
     }
     for (CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
-        if (CElement* found = FindMarked(c))
+        if (CElement* found = FindMarked(c, name, inner))
             return found;
     }
     return nullptr;
@@ -167,9 +171,26 @@ void RunBlocks(const std::string& path)
         Document d(c.input);
         ASSERT_TRUE(d.read) << c.name;
         CElement* body = d.doc.Body();
-        CElement* caret = FindMarked(body);
+        CElement* caret = FindMarked(body, "_caret", true);
+        CElement* breakAfter = FindMarked(body, "_break", false);
         d.engine.m_doc.m_caretElement = caret;
         std::string out;
+        if (breakAfter) {
+            CElement* half = breakAfter->m_parent->BreakElement(breakAfter->GetID(), false);
+            auto first = [](const CElement* e) {
+                const CElement* c = e ? e->m_firstChild : nullptr;
+                return !c                ? std::string("none")
+                    : c->IsTextElement() ? std::string("text")
+                                         : ToUtf8(c->GetTagName());
+            };
+            out += std::string("break=") + (half ? "half" : "none");
+            if (half)
+                out += " starts with " + first(half) + ", its parent with " + first(half->m_parent);
+            out += "\n";
+            CSafeBuf markup;
+            d.doc.Write(markup, 0);
+            out += ToUtf8(markup) + "\n";
+        }
         const int change = IntOption(c, "items", 0);
         if (change != 0) {
             CDLElement* dl = FirstList(body);
