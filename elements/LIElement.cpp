@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <vector>
 
 #include "element/EffectiveValues.h"
 #include "element/ElementPictures.h"
@@ -150,8 +151,11 @@ bool CLIElement::PrepareText()
     style.SetUnderline(m_style.underline != 0);
     const unsigned long colour = MarkerColour();
     style.SetColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+    // The layout keeps its shaping while the text stays the same.
     const unsigned short* units = text;
-    m_markerLayout->SetText(reinterpret_cast<const std::uint16_t*>(units), text.Length());
+    const std::vector<std::uint16_t>& shown = m_markerLayout->Text();
+    if (!std::equal(shown.begin(), shown.end(), units, units + text.Length()))
+        m_markerLayout->SetText(reinterpret_cast<const std::uint16_t*>(units), text.Length());
     return true;
 }
 

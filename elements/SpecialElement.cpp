@@ -99,7 +99,8 @@ void CSpecialElement::PrepareMark(bool opening, unsigned long colour)
     style.SetStrikethrough(m_style.lineThrough != 0);
     style.SetColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
     const std::uint16_t mark = Mark(opening);
-    m_markLayout->SetText(&mark, 1);
+    if (m_markLayout->Length() != 1 || m_markLayout->Text()[0] != mark)
+        m_markLayout->SetText(&mark, 1);
 }
 
 bool CSpecialElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, CalcInfo* info)

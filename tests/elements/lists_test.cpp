@@ -79,7 +79,8 @@ CPoint DocumentPositionOf(const CElement* e)
     return at;
 }
 
-// li   n=<number> marker="<text>" box=<x,y wxh in the item> room=<wxh>|none
+// li   n=<number> marker="<text>" box=<x,y wxh in the item>
+//      room=<wxh> text=<left..right of the first child>|none
 //      [ink=yes|no: whether the bitmap shows anything but white in the box]
 // q    depth=<n> open=<0|1> close=<0|1> content-x=<x> w=<width>
 // dl   items=<count>
@@ -94,9 +95,16 @@ void Report(CElement* e, CElement* body, bool painted, std::string& out)
         const bool shown = li->GetMarkerBox(box);
         out += " box=" + (shown ? Box(box) : std::string("none"));
         CSize room;
-        out += " room="
-            + (li->GetListMarkerSize(nullptr, room) ? std::to_string(room.cx) + "x" + std::to_string(room.cy)
-                                                    : std::string("none"));
+        if (li->GetListMarkerSize(nullptr, room)) {
+            // Where the first child stands beside the marker's room.
+            const CElement* c = li->m_firstChild;
+            const int left = c ? static_cast<int>(c->m_position.x) : 0;
+            const int right = c ? left + static_cast<int>(c->m_sizeRect.right - c->m_sizeRect.left) : 0;
+            out += " room=" + std::to_string(room.cx) + "x" + std::to_string(room.cy)
+                + " text=" + std::to_string(left) + ".." + std::to_string(right);
+        } else {
+            out += " room=none";
+        }
         if (painted && shown) {
             const CPoint at = DocumentPositionOf(li);
             box.OffsetRect(at.x, at.y);
