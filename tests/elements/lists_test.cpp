@@ -141,7 +141,11 @@ std::string CaretState(CXHTML& engine, CElement* body, long before)
         e = e->m_parent;
     if (e != body)
         return "caret=detached";
-    return caret->GetID() == before ? "caret=in-tree, kept" : "caret=in-tree, moved";
+    if (caret->GetID() == before)
+        return "caret=in-tree, kept";
+    const std::string where
+        = caret->IsTextElement() ? "\"" + ToUtf8(caret->m_text) + "\"" : ToUtf8(caret->GetTagName());
+    return "caret=in-tree, moved to " + where + " at " + std::to_string(caret->m_caretOffset);
 }
 
 // The element marked with the attribute (taken off); with inner its first
