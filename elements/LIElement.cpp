@@ -19,6 +19,7 @@
 #include "style/Image.h"
 #include "style/draw/DrawPrimitives.h"
 #include "style/layout/LayoutBox.h"
+#include "style/layout/LayoutLimits.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ ListItemLine FirstLineOf(const CElement* e)
             break;
         // A block that starts the content: its own first line counts.
         if (StandsOnOwnLine(first) && first->m_firstChild) {
-            offset += first->m_position.y;
+            offset = AddCoord(offset, first->m_position.y);
             box = first;
             continue;
         }
@@ -58,12 +59,12 @@ ListItemLine FirstLineOf(const CElement* e)
             if (IsFloating(c))
                 continue;
             line.top = std::min(line.top, static_cast<int>(c->m_position.y));
-            line.bottom = std::max(line.bottom, static_cast<int>(c->m_position.y) + BoxHeight(c));
-            line.baseline = std::max(line.baseline, static_cast<int>(c->m_position.y) + BaselineOf(c));
+            line.bottom = std::max(line.bottom, AddCoord(c->m_position.y, BoxHeight(c)));
+            line.baseline = std::max(line.baseline, AddCoord(c->m_position.y, BaselineOf(c)));
         }
-        line.top += offset;
-        line.bottom += offset;
-        line.baseline += offset;
+        line.top = AddCoord(line.top, offset);
+        line.bottom = AddCoord(line.bottom, offset);
+        line.baseline = AddCoord(line.baseline, offset);
         return line;
     }
     ListItemLine line;
@@ -263,12 +264,11 @@ bool CLIElement::SelfPaint(void* dc, CPoint origin)
         return true;
 
     // The list's indent is the band the marker may take.
-    const CElement* list = m_parent;
+    CElement* list = m_parent;
     int indent = 0;
     if (list) {
-        CElement* l = const_cast<CElement*>(list);
-        indent = RightToLeft() ? l->m_marginRightBottom.x + Paddings(l).right
-                               : l->m_marginLeftTop.x + Paddings(l).left;
+        indent = RightToLeft() ? AddCoord(list->m_marginRightBottom.x, Paddings(list).right)
+                               : AddCoord(list->m_marginLeftTop.x, Paddings(list).left);
     }
     qm::cg::Context* context = static_cast<qm::cg::Context*>(dc);
     const int bandLeft = RightToLeft() ? origin.x + BoxWidth(this) : origin.x - indent;
