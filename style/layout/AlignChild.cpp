@@ -4,10 +4,13 @@
 // height. Horizontally (centre, right) each line moves on its own within the
 // content width, less the room right floats take on it: children form a new
 // line when one's top lies at or below the lowest bottom of the line so far
-// (floats are left out). Children never move up or left. The element then
-// spans the whole width it was given (not a table part, nor a break).
+// (floats are left out); moved right, a list item's first line keeps the
+// room of its marker at its right end. Children never move up or left. The
+// element then spans the whole width it was given (not a table part, nor a
+// break).
 
 #include "element/Element.h"
+#include "elements/LIElement.h"
 #include "style/floats/FloatIndex.h"
 #include "style/layout/ElementPosition.h"
 #include "style/layout/LayoutBox.h"
@@ -60,6 +63,13 @@ void AlignLines(CElement* e, int alignment)
     const BoxEdges edges = ContentEdges(e);
     const int avail = std::max<int>(0, e->m_availRect.right - e->m_availRect.left);
     const CPoint origin = DocumentPosition(e);
+    // A list item's marker keeps its room at the right end of the first
+    // line when the line moves right.
+    int markerRoom = 0;
+    CSize marker;
+    CLIElement* item = alignment == kAlignRight ? dynamic_cast<CLIElement*>(e) : nullptr;
+    if (item && item->GetListMarkerSize(nullptr, marker))
+        markerRoom = std::max<int>(0, marker.cx);
     std::vector<CElement*> line;
     auto alignLine = [&]() {
         if (line.empty())
@@ -78,7 +88,8 @@ void AlignLines(CElement* e, int alignment)
         e->GetFloatWidthOfLine(CRect(AddCoord(origin.x, edges.left), AddCoord(origin.y, top),
                                    AddCoord(origin.x, edges.left + avail), AddCoord(origin.y, bottom)),
             leftFloats, rightFloats);
-        const int room = avail - static_cast<int>(rightFloats.x);
+        const int room = avail - static_cast<int>(rightFloats.x) - markerRoom;
+        markerRoom = 0;
         const int dx = alignment == kAlignCenter ? edges.left + (room - (right - left)) / 2 - left
                                                  : AddCoord(edges.left, room) - right;
         if (dx > 0) {

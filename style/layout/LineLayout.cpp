@@ -22,6 +22,7 @@
 
 #include "editor/XHTML.h"
 #include "element/Element.h"
+#include "elements/LIElement.h"
 #include "style/floats/FloatIndex.h"
 #include "style/floats/FloatRoom.h"
 #include "style/layout/CalcInfo.h"
@@ -32,6 +33,7 @@
 #include "style/records/FontDefaults.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -107,6 +109,7 @@ private:
     int m_widest = 0;
     int m_firstBaseline = -1;
     int m_pieces = 0;
+    int m_markerHeight = 0; // of a list item's marker on the open first line
 };
 
 LineLayout::LineLayout(CElement* block, const LayoutCall& call)
@@ -162,6 +165,15 @@ void LineLayout::StartLine(bool ownLine)
     }
     m_lineTop = m_y;
     m_lineX = AddCoord(m_edges.left, m_firstLine ? m_indent : 0);
+    // A list item's marker takes its room at the start of its first line of
+    // inline content.
+    m_markerHeight = 0;
+    CSize marker;
+    CLIElement* item = m_firstLine && !ownLine ? dynamic_cast<CLIElement*>(m_block) : nullptr;
+    if (item && item->GetListMarkerSize(m_call.dc, marker)) {
+        m_lineX = AddCoord(m_lineX, marker.cx);
+        m_markerHeight = marker.cy;
+    }
 }
 
 CPoint LineLayout::PutOnLine(CElement* c, int x, int top, CPoint& rightRoom)
@@ -315,6 +327,17 @@ void LineLayout::FinishLine()
         height = std::max(height, static_cast<int>(c->m_position.y - m_lineTop) + BoxHeight(c) + below);
         right = std::max(right, AddCoord(c->m_position.x, BoxWidth(c) + m.right));
     }
+    if (!own && m_markerHeight > height) {
+        // A marker taller than the line: the line takes its height, with
+        // its baseline a third of the font size below the marker.
+        const int fontSize = m_block->m_pxFontSize > 0 ? m_block->m_pxFontSize : kBaseFontSize;
+        const int shift = std::max(0, m_markerHeight + std::abs(fontSize) / 3 - baseline);
+        for (CElement* c : m_line)
+            MoveBox(c, CPoint(c->m_position.x, AddCoord(c->m_position.y, shift)));
+        baseline += shift;
+        height = std::max(height + shift, m_markerHeight);
+    }
+    m_markerHeight = 0;
     if (!own && m_lineHeight > height) {
         const int shift = (m_lineHeight - height) / 2;
         for (CElement* c : m_line)

@@ -45,9 +45,25 @@ void CheckLists(const CElement* e, std::vector<long>& ids)
     ASSERT_EQ(e->m_childCount, count);
 }
 
+// Whether e hangs in the tree under body. An element queued for removal is
+// still live, but the parent it names may be gone.
+bool InTree(CXHTML& engine, const CElement* body, const CElement* e)
+{
+    for (const CElement* c = e; c != body;) {
+        const CElement* p = c->m_parent;
+        if (!p || !engine.m_doc.IsElementExist(p) || !p->IsLinkedChild(c))
+            return false;
+        c = p;
+    }
+    return true;
+}
+
 void ApplyOne(std::mt19937& random, CXHTML& engine, CElement* body, const std::vector<long>& ids)
 {
-    auto pick = [&]() { return engine.m_doc.FindElement(ids[random() % ids.size()]); };
+    auto pick = [&]() {
+        CElement* e = engine.m_doc.FindElement(ids[random() % ids.size()]);
+        return e && InTree(engine, body, e) ? e : nullptr;
+    };
     CElement* e = pick();
     if (!e || e == body)
         return;
