@@ -228,8 +228,10 @@ bool CTDElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, Calc
     BoxEdges inner = pad;
     long width = AddCoord(BoxWidth(this), border.Horizontal());
     long height = AddCoord(BoxHeight(this), border.Vertical());
-    width = std::max<long>(width, m_tableBox.cx);
-    height = std::max<long>(height, m_tableBox.cy);
+    if (m_hasTableBox) {
+        width = std::max<long>(width, m_tableBox.cx);
+        height = std::max<long>(height, m_tableBox.cy);
+    }
     m_sizeRect = CRect(0, 0, width - border.Horizontal(), height - border.Vertical());
     const std::uint16_t horizontal = s.align & kAlignHorizontalMask;
     if (horizontal == kAlignCenter || horizontal == kAlignRight) {

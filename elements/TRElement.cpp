@@ -12,6 +12,7 @@
 #include "style/layout/LayoutNesting.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -92,9 +93,12 @@ bool CTRElement::CalcWinReg(void* dc, bool noChildCalc, bool, CalcInfo* info)
         first = false;
         // Where the table's last layout put the cell's column.
         long at = x;
-        if (table && cell->m_columnIndex >= 0 && cell->m_hasTableBox
-            && static_cast<size_t>(cell->m_columnIndex) < table->m_columnX.size())
-            at = table->m_columnX[cell->m_columnIndex];
+        const std::vector<int>& columnX = table ? table->m_columnX : std::vector<int>();
+        if (cell->m_hasTableBox && columnX.size() >= 2) {
+            const size_t index
+                = std::min(static_cast<size_t>(std::max(0, cell->m_columnIndex)), columnX.size() - 2);
+            at = columnX[index];
+        }
         cell->m_position = CPoint(at, 0);
         if (!noChildCalc)
             cell->CalculateReg(dc, info);

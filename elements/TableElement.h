@@ -19,7 +19,7 @@
 //
 // Layout (TableElementLayout.cpp) measures every cell, decides one width per
 // grid column, gives each cell its box and stacks the rows and the caption.
-// Its working records grow with the grid, which is cut at kMaxTableColumns
+// Its working records grow with the grid, which is cut at kMaxLayoutColumns
 // columns: cells further right share the last column.
 
 #include "element/Element.h"
@@ -29,7 +29,9 @@
 struct NameValue;
 struct NameValueTree;
 
-// The widest grid a table lays out and resizes.
+// The widest grid a table lays out, and the widest whose columns can be
+// resized (and given col entries).
+constexpr int kMaxLayoutColumns = 4096;
 constexpr int kMaxTableColumns = 1000;
 
 class CTableElement : public CElement
@@ -72,10 +74,11 @@ public:
     void GetTRElement(CPtrList* out) const;
     // Mode 14: every cell (index < 0) or those of row index. Mode 15: the
     // cells covering grid column index; a negative index -(row * 1000 +
-    // column) asks for the one cell at that place (-0 is row 0, column 0).
+    // column) asks for the one cell at that place, which cannot name
+    // (0, 0): mode 16 with index row * 1000 + column can.
     void GetCells(CPtrList* out, int mode, int index) const;
-    // The single cell at (row, column) as GetCells mode 15 finds it; null
-    // when none.
+    // The cell covering (row, column): one of that row, or one of a row
+    // above that spans down into it; null when none.
     CElement* GetSingleCell(int row, int column) const;
     // Row index and column (the counted position along the row, or the
     // column index unless counted). False for a cell not in this table.

@@ -78,13 +78,16 @@ CElement* CTableElement::GetSingleCell(int row, int column) const
         return nullptr;
     std::vector<CElement*> rows;
     TableRows(this, rows);
-    for (size_t r = 0; r < rows.size(); ++r) {
-        const CElement* tr = rows[r];
-        for (CElement* c = tr->m_firstChild; c; c = c->m_nextSibling) {
-            if (!IsCellKind(c->m_kind))
-                continue;
-            if (static_cast<int>(r) == row ? Covers(c, column)
-                                           : static_cast<CTDElement*>(c)->m_columnIndex == column)
+    if (static_cast<size_t>(row) >= rows.size())
+        return nullptr;
+    for (CElement* c = rows[row]->m_firstChild; c; c = c->m_nextSibling) {
+        if (IsCellKind(c->m_kind) && Covers(c, column))
+            return c;
+    }
+    // A cell of a row above that spans down into the row.
+    for (int r = row - 1; r >= 0; --r) {
+        for (CElement* c = rows[r]->m_firstChild; c; c = c->m_nextSibling) {
+            if (IsCellKind(c->m_kind) && Covers(c, column) && r + GridSpan(c->m_style.rowSpan) > row)
                 return c;
         }
     }

@@ -143,8 +143,8 @@ void TableLayout::Collect()
             // Held inside the grid: a column past the widest grid shares the
             // last one, a span stops at the grid's edge, a row span at the
             // last row.
-            const int col = std::min(std::max(0, cell->m_columnIndex), kMaxTableColumns - 1);
-            const int span = std::min(GridSpan(c->m_style.colSpan), kMaxTableColumns - col);
+            const int col = std::min(std::max(0, cell->m_columnIndex), kMaxLayoutColumns - 1);
+            const int span = std::min(GridSpan(c->m_style.colSpan), kMaxLayoutColumns - col);
             const int rowSpan
                 = static_cast<int>(std::min<size_t>(GridSpan(c->m_style.rowSpan), rows.size() - i));
             rec.cells.push_back(CellRec{cell, col, span, rowSpan, 0});
@@ -675,9 +675,9 @@ bool CTableElement::GetMinSize(CSize& size, bool)
         for (CElement* tr : all) {
             RowCells(tr, cells);
             for (CElement* c : cells) {
-                const int col
-                    = std::min(std::max(0, static_cast<CTDElement*>(c)->m_columnIndex), kMaxTableColumns - 1);
-                extent = std::max(extent, std::min(kMaxTableColumns, col + GridSpan(c->m_style.colSpan)));
+                const int col = std::min(
+                    std::max(0, static_cast<CTDElement*>(c)->m_columnIndex), kMaxLayoutColumns - 1);
+                extent = std::max(extent, std::min(kMaxLayoutColumns, col + GridSpan(c->m_style.colSpan)));
             }
         }
         widths.assign(extent, 0);
