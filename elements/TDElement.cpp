@@ -293,6 +293,10 @@ void CTDElement::UpdateExtraAttrs()
     CTableElement* table = TableOfCell(this);
     if (!table || !table->m_colgroups)
         return;
+    // Cells not yet placed in the grid (a table being read) are placed
+    // first: a counted position would miss the row spans above.
+    if (m_columnIndex < 0)
+        table->AssignTDIndex();
     int row = 0, column = 0;
     if (!GetPositionInTable(row, column))
         return;

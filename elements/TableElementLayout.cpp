@@ -433,10 +433,10 @@ void TableLayout::Final()
         row->m_sizeRect = CRect(0, 0, grid, m_heights[i]);
         y = AddCoord(y, static_cast<long>(S) + m_heights[i]);
     }
-    if (m_caption && captionBelow) {
-        y = AddCoord(y, placeCaption(y - S));
-    }
-    m_t->m_sizeRect = CRect(0, 0, tableW, AddCoord(y, m_border.bottom));
+    y = AddCoord(y, m_border.bottom);
+    if (m_caption && captionBelow)
+        y = AddCoord(y, placeCaption(AddCoord(y, 2)));
+    m_t->m_sizeRect = CRect(0, 0, tableW, y);
     // Row groups fitted around their rows; the rows within them.
     for (CElement* g = m_t->m_firstChild; g; g = g->m_nextSibling) {
         if (!IsRowGroupKind(g->m_kind))

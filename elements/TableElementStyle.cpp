@@ -99,7 +99,14 @@ void CTableElement::ResetStyle(bool clearBox)
 
 bool CTableElement::SetAttrFromStyle()
 {
-    const ELEMENT_STYLE& s = m_style;
+    // The border attribute frames every side alike.
+    ELEMENT_STYLE& s = m_style;
+    if (s.borderSet && s.borderFromAttribute && s.borderOrigin == kOriginAttribute) {
+        for (BORDER_SIDE& side : s.border) {
+            side.width = s.border[kBorderTop].width;
+            side.set = 1;
+        }
+    }
     m_cssRect.right = s.widthSet && s.widthUnit == kUnitPixels ? s.width : 0;
     m_cssRect.bottom = s.heightSet && s.heightUnit == kUnitPixels ? s.height : 0;
     return true;
@@ -107,6 +114,8 @@ bool CTableElement::SetAttrFromStyle()
 
 bool CTableElement::StyleChanged(int mode)
 {
+    // The cells find their column entries by their column index.
+    AssignTDIndex();
     CElement::StyleChanged(mode);
     CPtrList parts;
     GetAllChildren(&parts, kKindTable, false, 0, 0);

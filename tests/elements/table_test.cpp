@@ -2,8 +2,9 @@
 // out at the width a case names (800 by default), and out, as the case asks:
 //
 //   (no option)       the box dump (text runs left out)
-//   [grid]            every cell's row, column index and spans, and the
-//                     table's columns and rows (GetRowCol)
+//   [grid]            the table's columns and rows (GetRowCol), the place
+//                     of the one cell at (0, 0), every cell's row, column
+//                     index and spans
 //   [markup]          the markup
 //   [headers]         DoHeaders on every table, then the markup, with each
 //                     table's identifier in generated ids written as "T"
@@ -90,6 +91,13 @@ std::string Grid(CTableElement* t)
     t->AssignTDIndex();
     t->GetRowCol(columns, rows);
     out << "columns=" << columns << " rows=" << rows << "\n";
+    // The one cell at (0, 0), asked for as one cell.
+    CPtrList single;
+    t->GetCells(&single, 16, 0);
+    int row = -1, column = -1;
+    if (single.GetCount() == 1)
+        t->FindCellPosition(static_cast<CElement*>(single.GetHead()), row, column, false);
+    out << "cell 0,0: r" << row << " c" << column << "\n";
     std::vector<CElement*> trs, cells;
     TableRows(t, trs);
     for (size_t r = 0; r < trs.size(); ++r) {
@@ -217,5 +225,30 @@ TEST(Tables, QuickReLayoutOfOneCellEqualsAWholeLayout)
     const std::string quick = Boxes(doc.Body());
     EXPECT_NE(quick, before);
     ASSERT_TRUE(LayoutDocument(doc.Body(), 400));
+    EXPECT_EQ(quick, Boxes(doc.Body()));
+}
+
+// Typing into a cell re-lays it out through FastReCalc, which leaves the
+// table and what follows it as a whole layout would.
+TEST(Tables, FastReCalcInACellFollowsTheTable)
+{
+    const std::string markup
+        = "<body><table><tr><td>a</td><td>b</td></tr><tr><td>c</td><td>d</td></tr></table>"
+          "<p>after</p></body>";
+    CXHTML engine;
+    CMarkupDocument doc(&engine);
+    CSafeBuf error;
+    ASSERT_TRUE(doc.Read(markup.data(), markup.size(), error));
+    ASSERT_TRUE(LayoutDocument(doc.Body(), 300));
+    std::vector<CTableElement*> tables;
+    Tables(doc.Body(), tables);
+    ASSERT_EQ(tables.size(), 1u);
+    CElement* cell = tables.front()->GetSingleCell(0, 0);
+    ASSERT_TRUE(cell && cell->m_firstChild && cell->m_firstChild->IsTextElement());
+    CElement* run = cell->m_firstChild;
+    run->m_text = qmtest::FromUtf8("a much longer text that wraps in the page");
+    run->FastReCalc(true);
+    const std::string quick = Boxes(doc.Body());
+    ASSERT_TRUE(LayoutDocument(doc.Body(), 300));
     EXPECT_EQ(quick, Boxes(doc.Body()));
 }
