@@ -215,6 +215,8 @@ bool CTDElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, Calc
         content = m_containerRect.right - edges;
     }
     m_availRect = CRect(0, 0, ClampLength(std::max<long>(0, content)), 0);
+    if (!noChildCalc)
+        m_laidBoxWidth = m_hasTableBox ? static_cast<int>(m_tableBox.cx) : -1;
 
     LayoutCall call;
     call.dc = dc;

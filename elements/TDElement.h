@@ -68,4 +68,7 @@ public:
     CSize m_minSize{0, 0};
     CSize m_natural{0, 0};
     int m_heightAtWidth = 0;
+    // The box width the content was last laid out at (children included);
+    // -1 when it was laid out without a box.
+    int m_laidBoxWidth = -1;
 };

@@ -22,10 +22,13 @@
 // column, and (3) and (4) run again, at most 19 times; (5) the rows and the
 // caption are stacked and each row group is fitted around its rows.
 //
-// Tables nested in cells are laid out again whenever their cell is; past a
-// few levels of tables being laid out inside one another, the content of
-// the inner ones is laid out once and then only placed, so that the work
-// stays linear in the depth.
+// A cell's content is laid out again only when its box width changes, so a
+// table nested in a cell is laid out when it is measured and once more for
+// each width its cell takes. Past a few levels of tables being laid out
+// inside one another, a table measures its cells by their minimum widths
+// (without laying them out) and lays them out once at their boxes' widths,
+// so that the work stays linear in the depth: such tables take the width of
+// their content's longest words unless they are given a width.
 
 #include "elements/TableElement.h"
 
@@ -43,8 +46,8 @@
 namespace {
 
 constexpr int kMaxPasses = 19;
-// Tables being laid out inside one another whose cells are laid out again at
-// their box widths.
+// Tables being laid out inside one another that measure their cells by
+// laying them out; deeper ones take the cells' minimum widths instead.
 constexpr int kFullLayoutDepth = 3;
 int g_tableDepth = 0;
 
@@ -92,6 +95,7 @@ private:
     void Final();
     void Keep();
     int BoxHeightFor(size_t row, int rowSpan, const std::vector<int>& heights) const;
+    static bool Deep() { return g_tableDepth > kFullLayoutDepth; }
     long Sum() const { return std::accumulate(m_colW.begin(), m_colW.end(), 0L) + m_S; }
 
     CTableElement* m_t;
@@ -167,6 +171,24 @@ void TableLayout::Measure()
     if (m_t->m_requestedWidth - m_border.Horizontal() > m_W)
         m_W = m_t->m_requestedWidth - m_border.Horizontal();
     m_measureW = static_cast<int>(m_W > 0 ? m_W : m_containerW);
+    if (Deep()) {
+        // Deep inside other tables the minimum widths stand in for the
+        // natural ones: no layout here, one at the boxes' widths later.
+        std::vector<int> least(m_cols, 0);
+        m_t->GetTableCellMinWidth(least);
+        for (RowRec& row : m_rows) {
+            for (CellRec& c : row.cells) {
+                c.cell->m_laidBoxWidth = -1;
+                c.cell->m_natural = CSize(c.cell->m_minSize.cx, 0);
+            }
+        }
+        if (m_caption) {
+            CSize least(0, 0);
+            m_caption->GetMinSize(least, false);
+            m_caption->m_sizeRect = CRect(0, 0, least.cx, 0);
+        }
+        return;
+    }
     for (RowRec& row : m_rows) {
         for (CellRec& c : row.cells) {
             c.cell->m_hasTableBox = false;
@@ -338,15 +360,17 @@ void TableLayout::Assign(const std::vector<int>& heights, bool full)
             c.cell->m_tableBox = CSize(c.assigned, heights.empty() ? 0 : BoxHeightFor(i, c.rowSpan, heights));
             c.cell->m_containerRect = CRect(0, 0, static_cast<int>(m_W), 0);
         }
-        if (full) {
-            row.row->CalculateReg(m_dc, m_info);
-        } else {
-            for (CellRec& c : row.cells) {
+        // A cell's content is laid out again only at a width it was not
+        // last laid out at; otherwise it is only placed in its new box.
+        for (CellRec& c : row.cells) {
+            if (full && c.cell->m_laidBoxWidth != c.assigned) {
+                c.cell->CalculateReg(m_dc, m_info);
+            } else {
                 c.cell->CalcWinReg(m_dc, true, false, m_info);
                 HandleFinalWidth(c.cell);
             }
-            row.row->CalcWinReg(m_dc, true, false, m_info);
         }
+        row.row->CalcWinReg(m_dc, true, false, m_info);
     }
 }
 
@@ -374,8 +398,7 @@ void TableLayout::RowHeights(std::vector<int>& heights) const
 
 void TableLayout::AssignAll()
 {
-    const bool full = g_tableDepth <= kFullLayoutDepth;
-    Assign(std::vector<int>(), full);
+    Assign(std::vector<int>(), true);
     for (RowRec& row : m_rows) {
         for (CellRec& c : row.cells)
             c.cell->m_heightAtWidth = BoxHeight(c.cell);
@@ -475,9 +498,10 @@ void TableLayout::Run()
     Measure();
     ColumnsFromCells();
     Fit();
+    // Deep inside other tables: one assignment, no column widens.
     for (int pass = 0; pass < kMaxPasses; ++pass) {
         AssignAll();
-        if (!WidenOverflows())
+        if (Deep() || !WidenOverflows())
             break;
         Fit();
         if (pass == kMaxPasses - 1)
