@@ -12,7 +12,10 @@
 //                     D pixels (DoResize with mode M), then the markup
 //   [table]           the box dump's table lines only
 //   [cursor]          the cursor along the middle of the first row: runs of
-//                     x (from the table's left edge) and the cursor type
+//                     x (from the table's left edge) and the cursor type;
+//                     with [noresize] the engine's options forbid resizing
+//   [struct=H,F]      SetStruct(H, F) on every table, then the markup
+//   [borders]         every cell's border line styles, left top right bottom
 //
 // Every layout case is also laid out a second time, which must not move a
 // box, and every cell's quick re-layout must leave the boxes as they were.
@@ -141,6 +144,9 @@ TEST(Tables, Cases)
     qmtest::CaseBlockFile file("tables/cases.txt");
     for (const qmtest::CaseBlock& c : file.Cases()) {
         CXHTML engine;
+        static const int kNoResize = 32;
+        if (c.HasOption("noresize"))
+            engine.m_controlOptions = &kNoResize;
         CMarkupDocument doc(&engine);
         CSafeBuf error;
         ASSERT_TRUE(doc.Read(c.input.data(), c.input.size(), error)) << c.name;
@@ -172,6 +178,23 @@ TEST(Tables, Cases)
                 std::snprintf(id, sizeof id, "th%08lX", static_cast<unsigned long>(t->GetID()));
                 for (size_t at = actual.find(id); at != std::string::npos; at = actual.find(id))
                     actual.replace(at, std::strlen(id), "thT");
+            }
+        } else if (!Option(c, "struct").empty()) {
+            const std::vector<int> n = Numbers(Option(c, "struct"));
+            ASSERT_EQ(n.size(), 2u) << c.name;
+            for (CTableElement* t : tables)
+                t->SetStruct(n[0] != 0, n[1] != 0);
+            actual = Markup(doc);
+        } else if (c.HasOption("borders")) {
+            for (CTableElement* t : tables) {
+                CPtrList cells;
+                t->GetCells(&cells, 14, -1);
+                cells.ForEachItem([&](void* item) {
+                    const ELEMENT_STYLE& s = static_cast<CElement*>(item)->m_style;
+                    for (const BORDER_SIDE& side : s.border)
+                        actual += std::to_string(side.style) + " ";
+                    actual.back() = '\n';
+                });
             }
         } else if (c.HasOption("cursor")) {
             actual = Cursor(tables.front());
