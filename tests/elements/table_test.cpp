@@ -1,4 +1,5 @@
-// Tables end to end, from the cases in tests/data/tables/: markup in, laid
+// Tables end to end, from the cases in tests/data/tables/: markup in (after
+// the page's style sheet and a line "%% markup" when the case has one), laid
 // out at the width a case names (800 by default), and out, as the case asks:
 //
 //   (no option)       the box dump (text runs left out)
@@ -147,9 +148,15 @@ TEST(Tables, Cases)
         static const int kNoResize = 32;
         if (c.HasOption("noresize"))
             engine.m_controlOptions = &kNoResize;
+        std::string markup = c.input;
+        const size_t sheetEnd = markup.find("%% markup\n");
+        if (sheetEnd != std::string::npos) {
+            engine.m_doc.LoadStyleClass(qmtest::FromUtf8(markup.substr(0, sheetEnd)), 0, false, 0);
+            markup.erase(0, sheetEnd + 10);
+        }
         CMarkupDocument doc(&engine);
         CSafeBuf error;
-        ASSERT_TRUE(doc.Read(c.input.data(), c.input.size(), error)) << c.name;
+        ASSERT_TRUE(doc.Read(markup.data(), markup.size(), error)) << c.name;
         const std::string width = Option(c, "width");
         const int w = width.empty() ? 800 : std::stoi(width);
         ASSERT_TRUE(LayoutDocument(doc.Body(), w)) << c.name;
