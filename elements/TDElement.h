@@ -49,15 +49,6 @@ public:
     // Paddings with the border widths when a border is set.
     CRect GetEdges();
 
-    // The cell's own width and height style fields while the layout lends
-    // it others (TableElementLayout.cpp).
-    struct SavedSize
-    {
-        std::uint8_t widthSet, heightSet;
-        std::int16_t widthUnit, width, heightUnit, height;
-        long cssRight, cssBottom;
-    };
-    SavedSize m_saved{};
     int m_columnIndex = -1; // the first grid column; -1 until the table assigns it
     // The box the table gives (none while the cell is being measured).
     bool m_hasTableBox = false;

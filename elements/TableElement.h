@@ -137,8 +137,6 @@ public:
     void GetTableCellMinWidth(std::vector<int>& widths);
     // The width of the first cell without column span at column; 0 when none.
     int GetWidthOfCell(int column) const;
-    // Puts back the width and height the layout lent the cells.
-    void RestoreInvlidWidth();
     // Quick re-layout after one cell's content changed; false when a whole
     // layout is needed. Its result equals that of a whole layout.
     bool FastCalcCell(CElement* cell);
@@ -169,7 +167,6 @@ public:
     bool m_reentry = false;               // the layout's second run for a wide caption
     int m_columnCount = 0;                // the widest row in grid columns (GetRowCol)
     NameValueTree* m_colgroups = nullptr; // owned
-    bool m_savedWidths = false;           // cells hold widths lent by the layout
 
 private:
     void SetTableDefaults();
@@ -184,3 +181,19 @@ void TableRows(const CElement* table, std::vector<CElement*>& rows);
 void RowCells(const CElement* row, std::vector<CElement*>& cells);
 // A span as the grid counts it: below 2 is 1.
 inline int GridSpan(int span) { return span < 2 ? 1 : span; }
+// Calls fn(cell) for every cell of the table's rows, in order, while fn
+// answers true; answers false when fn stopped the walk.
+template <class Fn>
+bool ForEachCell(const CElement* table, Fn fn)
+{
+    std::vector<CElement*> rows, cells;
+    TableRows(table, rows);
+    for (const CElement* row : rows) {
+        RowCells(row, cells);
+        for (CElement* cell : cells) {
+            if (!fn(cell))
+                return false;
+        }
+    }
+    return true;
+}

@@ -205,16 +205,7 @@ bool CTableElement::IsDataTable() const
 {
     if (m_firstChild && m_firstChild->m_kind == kKindCaption)
         return true;
-    std::vector<CElement*> rows, cells;
-    TableRows(this, rows);
-    for (const CElement* tr : rows) {
-        RowCells(tr, cells);
-        for (const CElement* c : cells) {
-            if (c->m_kind == kKindTh)
-                return true;
-        }
-    }
-    return false;
+    return !ForEachCell(this, [](CElement* cell) { return cell->m_kind != kKindTh; });
 }
 
 bool CTableElement::IsAllTH(const CElement* cell, bool byRow) const

@@ -141,18 +141,16 @@ bool CTableElement::DoHeaders()
             break;
         }
     }
-    std::vector<CElement*> rows, cells;
     if (!IsDataTable()) {
         DissolveGroups(this, false);
-        TableRows(this, rows);
-        for (CElement* tr : rows) {
-            RowCells(tr, cells);
-            for (CElement* cell : cells)
-                cell->SetAttrString("headers", "");
-        }
+        ForEachCell(this, [](CElement* cell) {
+            cell->SetAttrString("headers", "");
+            return true;
+        });
         StyleChanged(0);
         return true;
     }
+    std::vector<CElement*> rows, cells;
 
     char prefix[16];
     TablePrefix(this, prefix);

@@ -604,7 +604,6 @@ bool CTableElement::CalcWinReg(void* dc, bool, bool, CalcInfo* info)
     } catch (...) {
         ok = false;
     }
-    RestoreInvlidWidth();
     m_requestedWidth = 0;
     return ok;
 }
@@ -620,104 +619,4 @@ bool CTableElement::FastCalcCell(CElement* cell)
     } catch (...) {
         return false;
     }
-}
-
-void CTableElement::GetTableCellMinWidth(std::vector<int>& widths)
-{
-    std::vector<CElement*> rows, cells;
-    TableRows(this, rows);
-    for (CElement* tr : rows) {
-        RowCells(tr, cells);
-        for (CElement* c : cells) {
-            auto* cell = static_cast<CTDElement*>(c);
-            CSize least(0, 0);
-            cell->GetMinSize(least, false);
-            const int span = GridSpan(c->m_style.colSpan);
-            const int share = static_cast<int>(least.cx / span);
-            cell->m_minSize = CSize(least.cx, least.cy);
-            const long first = std::max(0, cell->m_columnIndex);
-            for (long k = first; k < first + span && k < static_cast<long>(widths.size()); ++k) {
-                if (share > 0 && share > widths[k])
-                    widths[k] = share;
-            }
-        }
-    }
-}
-
-int CTableElement::GetWidthOfCell(int column) const
-{
-    std::vector<CElement*> rows, cells;
-    TableRows(this, rows);
-    for (const CElement* tr : rows) {
-        RowCells(tr, cells);
-        for (const CElement* c : cells) {
-            if (c->m_style.colSpan < 2 && static_cast<const CTDElement*>(c)->m_columnIndex == column)
-                return BoxWidth(c);
-        }
-    }
-    return 0;
-}
-
-void CTableElement::RestoreInvlidWidth()
-{
-    if (!m_savedWidths)
-        return;
-    m_savedWidths = false;
-    std::vector<CElement*> rows, cells;
-    TableRows(this, rows);
-    for (CElement* tr : rows) {
-        RowCells(tr, cells);
-        for (CElement* c : cells) {
-            auto* cell = static_cast<CTDElement*>(c);
-            const CTDElement::SavedSize& saved = cell->m_saved;
-            ELEMENT_STYLE& s = cell->m_style;
-            s.widthSet = saved.widthSet;
-            s.heightSet = saved.heightSet;
-            s.widthUnit = saved.widthUnit;
-            s.width = saved.width;
-            s.heightUnit = saved.heightUnit;
-            s.height = saved.height;
-            cell->m_cssRect.right = saved.cssRight;
-            cell->m_cssRect.bottom = saved.cssBottom;
-        }
-    }
-}
-
-bool CTableElement::GetMinSize(CSize& size, bool)
-{
-    long least = 0;
-    if (m_style.widthSet && m_style.widthUnit == kUnitPixels && m_style.width > 0) {
-        least = m_style.width;
-    } else {
-        AssignTDIndex();
-        std::vector<int> widths;
-        int columns = 0, rows = 0;
-        GetRowCol(columns, rows);
-        std::vector<CElement*> all, cells;
-        TableRows(this, all);
-        int extent = 0;
-        for (CElement* tr : all) {
-            RowCells(tr, cells);
-            for (CElement* c : cells) {
-                const int col = std::min(
-                    std::max(0, static_cast<CTDElement*>(c)->m_columnIndex), kMaxLayoutColumns - 1);
-                extent = std::max(extent, std::min(kMaxLayoutColumns, col + GridSpan(c->m_style.colSpan)));
-            }
-        }
-        widths.assign(extent, 0);
-        GetTableCellMinWidth(widths);
-        CRect border;
-        GetBorderRect(border, true);
-        const int S = std::max<int>(0, m_style.cellSpacing);
-        least = border.left + border.right + S;
-        for (int w : widths)
-            least = AddCoord(least, static_cast<long>(S) + w);
-        if (CElement* caption = GetFirstChildByType(kKindCaption)) {
-            CSize c(0, 0);
-            caption->GetMinSize(c, false);
-            least = std::max<long>(least, c.cx);
-        }
-    }
-    size.cx = std::max<LONG>(size.cx, least);
-    return true;
 }

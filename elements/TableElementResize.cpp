@@ -28,19 +28,16 @@ bool IsLocked(const CElement* e)
 // its first cell without span, else the table's cell padding.
 int ColumnEdges(CTableElement* table, int column)
 {
-    std::vector<CElement*> rows, cells;
-    TableRows(table, rows);
-    for (CElement* tr : rows) {
-        RowCells(tr, cells);
-        for (CElement* c : cells) {
-            auto* cell = static_cast<CTDElement*>(c);
-            if (cell->m_columnIndex == column && c->m_style.colSpan < 2) {
-                const CRect e = cell->GetEdges();
-                return e.left + e.right;
-            }
-        }
-    }
-    return Paddings(table).Horizontal();
+    int edges = Paddings(table).Horizontal();
+    ForEachCell(table, [&](CElement* c) {
+        auto* cell = static_cast<CTDElement*>(c);
+        if (cell->m_columnIndex != column || c->m_style.colSpan >= 2)
+            return true;
+        const CRect e = cell->GetEdges();
+        edges = e.left + e.right;
+        return false;
+    });
+    return edges;
 }
 
 void WriteDecimal(char (&text)[24], long n) { std::snprintf(text, sizeof text, "%ld", n); }
@@ -58,42 +55,32 @@ int CTableElement::MouseCursorType(CPoint pt)
         if ((own.x >= 0 && own.x < kBand) || (own.x > w - kBand && own.x <= w))
             return kResizeCursor;
     }
-    std::vector<CElement*> rows, cells;
-    TableRows(this, rows);
-    for (CElement* tr : rows) {
-        RowCells(tr, cells);
-        for (CElement* c : cells) {
-            auto* cell = static_cast<CTDElement*>(c);
-            CPoint at = pt;
-            cell->PointToElement(at);
-            if (at.y < 0 || at.y > BoxHeight(cell))
-                continue;
-            const int span = std::max<int>(1, c->m_style.colSpan);
-            if (at.x >= 0 && at.x < kBand && cell->m_columnIndex > 0)
-                return kResizeCursor;
-            const long cw = BoxWidth(cell);
-            if (at.x > cw - kBand && at.x <= cw && cell->m_columnIndex + span < m_columnCount)
-                return kResizeCursor;
-        }
-    }
-    return 0;
+    const bool onBorder = !ForEachCell(this, [&](CElement* c) {
+        auto* cell = static_cast<CTDElement*>(c);
+        CPoint at = pt;
+        cell->PointToElement(at);
+        if (at.y < 0 || at.y > BoxHeight(cell))
+            return true;
+        const int span = std::max<int>(1, c->m_style.colSpan);
+        const long cw = BoxWidth(cell);
+        const bool left = at.x >= 0 && at.x < kBand && cell->m_columnIndex > 0;
+        const bool right = at.x > cw - kBand && at.x <= cw && cell->m_columnIndex + span < m_columnCount;
+        return !left && !right;
+    });
+    return onBorder ? kResizeCursor : 0;
 }
 
 int CTableElement::GetMinWidthOfColumn(int column)
 {
     int least = 0;
-    std::vector<CElement*> rows, cells;
-    TableRows(this, rows);
-    for (CElement* tr : rows) {
-        RowCells(tr, cells);
-        for (CElement* c : cells) {
-            if (static_cast<CTDElement*>(c)->m_columnIndex != column || c->m_style.colSpan > 1)
-                continue;
+    ForEachCell(this, [&](CElement* c) {
+        if (static_cast<CTDElement*>(c)->m_columnIndex == column && c->m_style.colSpan <= 1) {
             CSize size(0, 0);
             c->GetMinSize(size, true);
             least = std::max<int>(least, size.cx);
         }
-    }
+        return true;
+    });
     return least;
 }
 
@@ -149,28 +136,23 @@ bool CTableElement::DoResize(CElement* element, int width, int mode)
         widths[k] = content(k);
     widths[dragged] = newDragged;
     widths[neighbour] = newNeighbour;
-    std::vector<CElement*> rows, cells;
-    TableRows(this, rows);
-    for (CElement* tr : rows) {
-        RowCells(tr, cells);
-        for (CElement* c : cells) {
-            auto* other = static_cast<CTDElement*>(c);
-            const int first = std::max(0, other->m_columnIndex);
-            const int n = GridSpan(c->m_style.colSpan);
-            if (n < 2 || first >= columns)
-                continue;
-            const int last = std::min(columns - 1, first + n - 1);
-            if ((dragged < first || dragged > last) && (neighbour < first || neighbour > last))
-                continue;
-            long total = static_cast<long>(last - first) * S;
-            for (int k = first; k <= last; ++k)
-                total += widths[k] + ColumnEdges(this, k);
-            CSize least(0, 0);
-            c->GetMinSize(least, true);
-            if (total < least.cx)
-                return false;
-        }
-    }
+    const bool spansFit = ForEachCell(this, [&](CElement* c) {
+        const int first = std::max(0, static_cast<CTDElement*>(c)->m_columnIndex);
+        const int n = GridSpan(c->m_style.colSpan);
+        if (n < 2 || first >= columns)
+            return true;
+        const int last = std::min(columns - 1, first + n - 1);
+        if ((dragged < first || dragged > last) && (neighbour < first || neighbour > last))
+            return true;
+        long total = static_cast<long>(last - first) * S;
+        for (int k = first; k <= last; ++k)
+            total += widths[k] + ColumnEdges(this, k);
+        CSize least(0, 0);
+        c->GetMinSize(least, true);
+        return total >= least.cx;
+    });
+    if (!spansFit)
+        return false;
     if (!m_colgroups) {
         for (int k = 0; k < columns; ++k) {
             if (!ModifyColAttrs(k, "span", ""))

@@ -33,29 +33,23 @@ void HideSide(CTableElement* table, int row, int column, int side)
 
 void HideFacingBorders(CTableElement* table)
 {
-    std::vector<CElement*> rows, cells;
-    TableRows(table, rows);
-    for (CElement* tr : rows) {
-        RowCells(tr, cells);
-        for (CElement* cell : cells) {
-            const ELEMENT_STYLE& s = cell->m_style;
-            if (!s.borderSet)
-                continue;
-            int r = 0, c = 0;
-            if (!static_cast<CTDElement*>(cell)->GetPositionInTable(r, c))
-                continue;
-            const int span = GridSpan(s.colSpan);
-            const int rowSpan = GridSpan(s.rowSpan);
-            if (s.border[kBorderTop].style == kLineHidden && r > 0)
-                HideSide(table, r - 1, c, kBorderBottom);
-            if (s.border[kBorderBottom].style == kLineHidden)
-                HideSide(table, r + rowSpan, c, kBorderTop);
-            if (s.border[kBorderLeft].style == kLineHidden)
-                HideSide(table, r, c - 1, kBorderRight);
-            if (s.border[kBorderRight].style == kLineHidden)
-                HideSide(table, r, c + span, kBorderLeft);
-        }
-    }
+    ForEachCell(table, [table](CElement* cell) {
+        const ELEMENT_STYLE& s = cell->m_style;
+        int r = 0, c = 0;
+        if (!s.borderSet || !static_cast<CTDElement*>(cell)->GetPositionInTable(r, c))
+            return true;
+        const int span = GridSpan(s.colSpan);
+        const int rowSpan = GridSpan(s.rowSpan);
+        if (s.border[kBorderTop].style == kLineHidden && r > 0)
+            HideSide(table, r - 1, c, kBorderBottom);
+        if (s.border[kBorderBottom].style == kLineHidden)
+            HideSide(table, r + rowSpan, c, kBorderTop);
+        if (s.border[kBorderLeft].style == kLineHidden)
+            HideSide(table, r, c - 1, kBorderRight);
+        if (s.border[kBorderRight].style == kLineHidden)
+            HideSide(table, r, c + span, kBorderLeft);
+        return true;
+    });
 }
 
 void ThreeFrames(void* dc, CRect box, unsigned long colour, const CElement* e)
