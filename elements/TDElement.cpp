@@ -48,13 +48,12 @@ void MoveChildren(CElement* e, int dx, int dy)
         MoveBox(c, CPoint(AddCoord(c->m_position.x, dx), AddCoord(c->m_position.y, dy)));
 }
 
-// Vertical alignment of the content inside the height less the edges.
+// Vertical alignment of the content, floats included, inside the height
+// less the edges.
 void AlignVertically(CElement* cell, int alignment, const BoxEdges& edges)
 {
     int top = INT_MAX, bottom = INT_MIN;
     for (const CElement* c = cell->m_firstChild; c; c = c->m_nextSibling) {
-        if (c->IsFloatType())
-            continue;
         top = std::min<int>(top, c->m_position.y);
         bottom = std::max<int>(bottom, AddCoord(c->m_position.y, BoxHeight(c)));
     }
@@ -224,6 +223,21 @@ bool CTDElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, Calc
     call.sameBlockOnly = sameBlockOnly;
     call.info = info;
     LayOutLines(this, call);
+    // The cell holds the floats inside it. Measured without a box, a float
+    // counts with its width beside the content rather than at the edge of
+    // the width offered.
+    const long lines = m_sizeRect.right;
+    CalcAreaAccordingToFloat();
+    if (!m_hasTableBox) {
+        long floats = 0;
+        for (const CElement* c = m_firstChild; c; c = c->m_nextSibling) {
+            if (c->IsFloatType())
+                floats = AddCoord(floats,
+                    static_cast<long>(BoxWidth(c)) + std::max<long>(0, c->m_marginLeftTop.x)
+                        + std::max<long>(0, c->m_marginRightBottom.x));
+        }
+        m_sizeRect.right = std::max<long>(lines, std::min<long>(m_sizeRect.right, AddCoord(lines, floats)));
+    }
 
     // The box: content and paddings (laid out above), then the borders, at
     // least as large as the table's box.
@@ -251,12 +265,14 @@ bool CTDElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, Calc
 bool CTDElement::GetMinSize(CSize& size, bool ignoreOwnSize)
 {
     CSize least(0, 0);
-    CElement::GetMinSize(least, ignoreOwnSize);
+    CElement::GetMinSize(least, true);
     const CRect e = GetEdges();
     least.cx = AddCoord(least.cx, e.left + e.right);
     least.cy = AddCoord(least.cy, e.top + e.bottom);
     if (!ignoreOwnSize && m_style.widthSet && m_style.widthUnit == kUnitPixels)
         least.cx = std::max<LONG>(least.cx, AddCoord(m_style.width, e.left + e.right));
+    if (!ignoreOwnSize)
+        least.cy = std::max<LONG>(least.cy, m_cssRect.bottom);
     size.cx = std::max(size.cx, least.cx);
     size.cy = std::max(size.cy, least.cy);
     return true;

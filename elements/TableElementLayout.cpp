@@ -208,13 +208,17 @@ void TableLayout::Measure()
 
 void TableLayout::ColumnsFromCells()
 {
+    m_minW.assign(m_cols, 0);
+    m_t->GetTableCellMinWidth(m_minW);
     m_colW.assign(m_cols, m_S);
     m_state.assign(m_cols, 0);
     const long base = m_W > 0 ? m_W : m_containerW;
     for (RowRec& row : m_rows) {
         for (CellRec& c : row.cells) {
             const ELEMENT_STYLE& s = c.cell->m_style;
-            long width = c.cell->m_natural.cx;
+            // Never narrower than the cell's minimum (floats, for one, may
+            // need more than its measured lines).
+            long width = std::max<long>(c.cell->m_natural.cx, c.cell->m_minSize.cx);
             if (s.widthSet && s.width > 0 && (s.widthUnit == kUnitPixels || s.widthUnit == kUnitPercent)) {
                 m_state[c.col] = 1;
                 if (s.widthUnit == kUnitPercent)
@@ -256,8 +260,6 @@ void TableLayout::ColumnsFromCells()
     // A caption wider than the table widens it.
     if (m_caption && BoxWidth(m_caption) - m_border.Horizontal() > m_W)
         m_W = BoxWidth(m_caption) - m_border.Horizontal();
-    m_minW.assign(m_cols, 0);
-    m_t->GetTableCellMinWidth(m_minW);
 }
 
 void TableLayout::Widen(long excess)
