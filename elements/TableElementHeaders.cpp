@@ -4,9 +4,11 @@
 // Header identifiers are made from the table's element identifier, which is
 // a serial number never reused, and the cell's row and counted position:
 // "th" + identifier ("%08X") + row ("%02d") + position ("%02d"). The same
-// table therefore gets the same identifiers every time. An id that a th
-// carries and that is not one of this table's generated ones is the
-// author's, and is kept.
+// table therefore gets the same identifiers every time. Past 99 rows or
+// positions the two digits no longer tell row from position (row 10 at 102
+// and row 101 at 2 would meet), so there the two numbers stand apart: row,
+// "-", position. An id that a th carries and that is not one of this
+// table's generated ones is the author's, and is kept.
 
 #include "elements/TableElement.h"
 
@@ -28,22 +30,39 @@ void TablePrefix(const CElement* table, char (&prefix)[16])
     std::snprintf(prefix, sizeof prefix, "th%08lX", static_cast<unsigned long>(table->GetID()));
 }
 
-// An id generated for this table: the prefix and four digits.
+// An id generated for this table: the prefix and four digits, or digits,
+// "-" and digits.
 bool IsGeneratedId(const CSafeBuf& id, const char* prefix)
 {
     const int n = static_cast<int>(std::strlen(prefix));
-    if (id.Length() != n + 4)
-        return false;
+    const int length = id.Length();
     const unsigned short* p = id;
     for (int i = 0; i < n; ++i) {
-        if (p[i] != static_cast<unsigned char>(prefix[i]))
+        if (i >= length || p[i] != static_cast<unsigned char>(prefix[i]))
             return false;
     }
-    for (int i = n; i < n + 4; ++i) {
-        if (p[i] < '0' || p[i] > '9')
+    int digits = 0, dashes = 0, dash = -1;
+    for (int i = n; i < length; ++i) {
+        if (p[i] >= '0' && p[i] <= '9') {
+            ++digits;
+        } else if (p[i] == '-') {
+            ++dashes;
+            dash = i;
+        } else {
             return false;
+        }
     }
-    return true;
+    if (dashes == 0)
+        return digits == 4 && length == n + 4;
+    return dashes == 1 && dash > n && dash < length - 1;
+}
+
+void HeaderId(char (&text)[48], const char* prefix, size_t row, int position)
+{
+    if (row < 100 && position < 100)
+        std::snprintf(text, sizeof text, "%s%02d%02d", prefix, static_cast<int>(row), position);
+    else
+        std::snprintf(text, sizeof text, "%s%lu-%d", prefix, static_cast<unsigned long>(row), position);
 }
 
 bool AllTH(const CElement* row)
@@ -164,9 +183,8 @@ bool CTableElement::DoHeaders()
                 CSafeBuf id;
                 cell->GetAttrString("id", id);
                 if (id.IsEmpty() || IsGeneratedId(id, prefix)) {
-                    char text[40];
-                    std::snprintf(
-                        text, sizeof text, "%s%02d%02d", prefix, static_cast<int>(r % 100), along % 100);
+                    char text[48];
+                    HeaderId(text, prefix, r, along);
                     cell->SetAttrString("id", text);
                 }
             }
