@@ -1,11 +1,65 @@
 #pragma once
 // CTDElement: the table cells "td" and "th". Made only by the element factory, which stores the final
 // kind code.
+//
+// A cell is laid out inside the box its table gives it (m_tableBox; none
+// while the table measures it): its content is the box less its paddings and,
+// when the cell has a border set, its border widths; it never shrinks below
+// the box and aligns its content in it (vertically in the middle unless a
+// row, group or the cell says otherwise).
 
 #include "element/Element.h"
+
+// The border a cell without one of its own takes from its row or table:
+// the border-set flag and line styles, one pixel wide, in the given colour
+// or, without one, light grey.
+void TakeCellBorder(CElement* cell, const ELEMENT_STYLE& from);
+// Whether the cell's border (or padding side) is its own, not taken from
+// above.
+bool HasOwnCellBorder(const CElement* cell);
+inline bool IsOwnValue(const STYLE_TYPE& cell) { return cell.set && cell.origin != kOriginNone; }
 
 class CTDElement : public CElement
 {
 public:
-    explicit CTDElement(STYLE_CLASS* rules) : CElement(rules) { m_kind = kKindTd; }
+    explicit CTDElement(STYLE_CLASS* rules);
+
+    bool CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, CalcInfo* info) override;
+    // Borders, spacing and paddings of a row or table parent (mode bit 1),
+    // its pixel height, and the alignment halves the cell does not set.
+    bool CopyFromParent(CElement* parent, int mode) override;
+    // The content's minimum plus paddings (and borders when set).
+    bool GetMinSize(CSize& size, bool ignoreOwnSize) override;
+    bool SelfPaint(void* dc, CPoint origin) override;
+    bool DrawMarkOnElement(void* dc, CPoint origin) override;
+    // The border, or a light grey frame without one.
+    bool DrawBorder(void* dc, CPoint origin, CRect* clip) override;
+    // The attributes and rules of the cell's column group and column entry.
+    void UpdateExtraAttrs() override;
+    // The base reset, then the cell defaults.
+    void ResetStyle(bool clearBox) override;
+    // The table's whole border block when the cell has none and stands in a
+    // row directly under the table.
+    virtual void CopyTableBorder();
+
+    // Row and column index in the enclosing table; false without one.
+    bool GetPositionInTable(int& row, int& column) const;
+    CElement* GetCellByPositionInTable(int row, int column) const;
+
+    // Paddings with the border widths when a border is set.
+    CRect GetEdges();
+
+    int m_columnIndex = -1; // the first grid column; -1 until the table assigns it
+    // The box the table gives (none while the cell is being measured).
+    bool m_hasTableBox = false;
+    CSize m_tableBox{0, 0};
+    // The minimum size the table measured last (GetTableCellMinWidth), the
+    // size measured without a box, and the height laid out at the width of
+    // the box alone.
+    CSize m_minSize{0, 0};
+    CSize m_natural{0, 0};
+    int m_heightAtWidth = 0;
+    // The box width the content was last laid out at (children included);
+    // -1 when it was laid out without a box.
+    int m_laidBoxWidth = -1;
 };

@@ -10,6 +10,7 @@
 
 #include <libxml/tree.h>
 
+#include <algorithm>
 #include <new>
 
 namespace {
@@ -133,4 +134,120 @@ void CTableElement::GetColgroupSource(CSafeBuf& out, int indent, int flags) cons
             Indent(out, indent);
         out += "</colgroup>";
     }
+}
+
+namespace {
+
+// How many grid columns an entry covers: its "span", at least 1.
+int EntrySpan(const NameValueTree* entry)
+{
+    CSafeBuf span;
+    if (!FindNameInNameValues(entry->list, "span", span))
+        return 1;
+    long n = 0;
+    const unsigned short* p = span;
+    int i = 0;
+    while (p[i] == ' ')
+        ++i;
+    for (; p[i] >= '0' && p[i] <= '9' && n <= kMaxTableColumns; ++i)
+        n = n * 10 + (p[i] - '0');
+    return n < 1 ? 1 : static_cast<int>(std::min<long>(n, kMaxTableColumns));
+}
+
+} // namespace
+
+bool CTableElement::FindColumnEntry(int column, NameValueTree** group, NameValueTree** entry) const
+{
+    if (column < 0)
+        return false;
+    long first = 0;
+    for (NameValueTree* g = m_colgroups; g; g = g->right) {
+        for (NameValueTree* e = g->left; e; e = e->right) {
+            const int span = EntrySpan(e);
+            if (column < first + span) {
+                if (group)
+                    *group = g;
+                if (entry)
+                    *entry = e;
+                return true;
+            }
+            first += span;
+            if (first > kMaxTableColumns)
+                return false;
+        }
+    }
+    return false;
+}
+
+NameValue* CTableElement::GetColAttrs(int column) const
+{
+    NameValueTree* entry = nullptr;
+    return FindColumnEntry(column, nullptr, &entry) ? entry->list : nullptr;
+}
+
+namespace {
+
+// Appends empty entries to the last group (a new group when there is none)
+// until one covers column; the entry, or null when memory runs out.
+NameValueTree* EntryFor(CTableElement* table, int column)
+{
+    NameValueTree* entry = nullptr;
+    if (table->FindColumnEntry(column, nullptr, &entry))
+        return entry;
+    if (!table->m_colgroups && !(table->m_colgroups = NewTreeNode()))
+        return nullptr;
+    NameValueTree* last = table->m_colgroups;
+    while (last->right)
+        last = last->right;
+    while (!table->FindColumnEntry(column, nullptr, &entry)) {
+        NameValueTree* added = NewTreeNode();
+        if (!added)
+            return nullptr;
+        NameValueTree** tail = &last->left;
+        while (*tail)
+            tail = &(*tail)->right;
+        *tail = added;
+    }
+    return entry;
+}
+
+} // namespace
+
+bool CTableElement::SetColAttrs(int column, NameValue* attrs)
+{
+    NameValueTree* entry = column >= 0 && column < kMaxTableColumns ? EntryFor(this, column) : nullptr;
+    if (!entry) {
+        FreeNameValue(attrs);
+        return false;
+    }
+    FreeNameValue(entry->list);
+    entry->list = attrs;
+    return true;
+}
+
+bool CTableElement::ModifyColAttrs(int column, const unsigned short* name, const unsigned short* value)
+{
+    NameValueTree* entry
+        = column >= 0 && column < kMaxTableColumns && name ? EntryFor(this, column) : nullptr;
+    if (!entry)
+        return false;
+    if (value && *value)
+        return SetValueInNameValues(entry->list, name, value, true);
+    RemoveNodeInNameValues(entry->list, name);
+    return true;
+}
+
+bool CTableElement::ModifyColAttrs(int column, const char* name, const char* value)
+{
+    CSafeBuf wideName, wideValue;
+    wideName.AssignUTF8(name ? name : "");
+    wideValue.AssignUTF8(value ? value : "");
+    return ModifyColAttrs(
+        column, static_cast<const unsigned short*>(wideName), static_cast<const unsigned short*>(wideValue));
+}
+
+void CTableElement::RemoveColgroup()
+{
+    FreeNameValueTree(m_colgroups);
+    m_colgroups = nullptr;
 }

@@ -6,6 +6,7 @@
 
 #include "element/EffectiveValues.h"
 #include "element/Element.h"
+#include "elements/TableElement.h"
 #include "style/layout/LayoutBox.h"
 #include "style/layout/LayoutLimits.h"
 #include "style/layout/LayoutNesting.h"
@@ -213,6 +214,18 @@ bool CElement::FastReCalc(bool upwards)
     if (m_sizeRect == before || !upwards)
         return true;
     for (CElement* a = m_parent; a; a = a->m_parent) {
+        // A cell is sized by its table: the table lays the cell out again
+        // (quickly when its columns keep their widths, else whole), and the
+        // table's ancestors follow when the table changed size.
+        if (CTableElement* table = a->m_tableCell ? TableOfCell(a) : nullptr) {
+            const CRect tableBefore = table->m_sizeRect;
+            if (!table->FastCalcCell(a))
+                table->CalculateReg(dc, nullptr);
+            if (table->m_sizeRect == tableBefore)
+                break;
+            a = table;
+            continue;
+        }
         a->CalcWinReg(dc, true, false, nullptr);
         HandleFinalWidth(a);
         if (a->m_tableCell && a->IsElementUnderTag(kKindTable))

@@ -1,0 +1,75 @@
+// What the table's layout and its parents ask of its columns: the minimum
+// width of every column and of the table, and the width of a column's cell.
+
+#include "elements/TableElement.h"
+
+#include "elements/TDElement.h"
+#include "style/layout/LayoutBox.h"
+#include "style/layout/LayoutLimits.h"
+
+#include <algorithm>
+
+void CTableElement::GetTableCellMinWidth(std::vector<int>& widths)
+{
+    ForEachCell(this, [&widths](CElement* c) {
+        auto* cell = static_cast<CTDElement*>(c);
+        CSize least(0, 0);
+        cell->GetMinSize(least, false);
+        const int span = GridSpan(c->m_style.colSpan);
+        const int share = static_cast<int>(least.cx / span);
+        cell->m_minSize = CSize(least.cx, least.cy);
+        const long first = std::max(0, cell->m_columnIndex);
+        for (long k = first; k < first + span && k < static_cast<long>(widths.size()); ++k) {
+            if (share > 0 && share > widths[k])
+                widths[k] = share;
+        }
+        return true;
+    });
+}
+
+int CTableElement::GetWidthOfCell(int column) const
+{
+    int width = 0;
+    ForEachCell(this, [&](CElement* c) {
+        if (c->m_style.colSpan >= 2 || static_cast<CTDElement*>(c)->m_columnIndex != column)
+            return true;
+        width = BoxWidth(c);
+        return false;
+    });
+    return width;
+}
+
+bool CTableElement::GetMinSize(CSize& size, bool)
+{
+    long least = 0;
+    if (m_style.widthSet && m_style.widthUnit == kUnitPixels && m_style.width > 0) {
+        least = m_style.width;
+    } else {
+        AssignTDIndex();
+        std::vector<int> widths;
+        int columns = 0, rows = 0;
+        GetRowCol(columns, rows);
+        int extent = 0;
+        ForEachCell(this, [&extent](CElement* c) {
+            const int col
+                = std::min(std::max(0, static_cast<CTDElement*>(c)->m_columnIndex), kMaxLayoutColumns - 1);
+            extent = std::max(extent, std::min(kMaxLayoutColumns, col + GridSpan(c->m_style.colSpan)));
+            return true;
+        });
+        widths.assign(extent, 0);
+        GetTableCellMinWidth(widths);
+        CRect border;
+        GetBorderRect(border, true);
+        const int S = std::max<int>(0, m_style.cellSpacing);
+        least = border.left + border.right + S;
+        for (int w : widths)
+            least = AddCoord(least, static_cast<long>(S) + w);
+        if (CElement* caption = GetFirstChildByType(kKindCaption)) {
+            CSize c(0, 0);
+            caption->GetMinSize(c, false);
+            least = std::max<long>(least, c.cx);
+        }
+    }
+    size.cx = std::max<LONG>(size.cx, least);
+    return true;
+}

@@ -1,0 +1,308 @@
+// The table's structure: column indices of the cells, the header
+// identifiers of data tables (id on th, headers on td) and the row groups.
+//
+// Header identifiers are made from the table's element identifier, which is
+// a serial number never reused, and the cell's row and counted position:
+// "th" + identifier ("%08X") + row ("%02d") + position ("%02d"). The same
+// table therefore gets the same identifiers every time. Past 99 rows or
+// positions the two digits no longer tell row from position (row 10 at 102
+// and row 101 at 2 would meet), so there the two numbers stand apart: row,
+// "-", position. An id that a th carries and that is not one of this
+// table's generated ones is the author's, and is kept.
+
+#include "elements/TableElement.h"
+
+#include "base/text/U16.h"
+#include "element/factory/ElementFactory.h"
+#include "elements/TDElement.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// Column indices stay far inside the range of int, whatever the spans.
+constexpr int kMaxColumnIndex = 1 << 24;
+
+void TablePrefix(const CElement* table, char (&prefix)[16])
+{
+    std::snprintf(prefix, sizeof prefix, "th%08lX", static_cast<unsigned long>(table->GetID()));
+}
+
+// An id generated for this table: the prefix and four digits, or digits,
+// "-" and digits.
+bool IsGeneratedId(const CSafeBuf& id, const char* prefix)
+{
+    const int n = static_cast<int>(std::strlen(prefix));
+    const int length = id.Length();
+    const unsigned short* p = id;
+    for (int i = 0; i < n; ++i) {
+        if (i >= length || p[i] != static_cast<unsigned char>(prefix[i]))
+            return false;
+    }
+    int digits = 0, dashes = 0, dash = -1;
+    for (int i = n; i < length; ++i) {
+        if (p[i] >= '0' && p[i] <= '9') {
+            ++digits;
+        } else if (p[i] == '-') {
+            ++dashes;
+            dash = i;
+        } else {
+            return false;
+        }
+    }
+    if (dashes == 0)
+        return digits == 4 && length == n + 4;
+    return dashes == 1 && dash > n && dash < length - 1;
+}
+
+void HeaderId(char (&text)[48], const char* prefix, size_t row, int position)
+{
+    if (row < 100 && position < 100)
+        std::snprintf(text, sizeof text, "%s%02d%02d", prefix, static_cast<int>(row), position);
+    else
+        std::snprintf(text, sizeof text, "%s%lu-%d", prefix, static_cast<unsigned long>(row), position);
+}
+
+bool AllTH(const CElement* row)
+{
+    for (const CElement* c = row->m_firstChild; c; c = c->m_nextSibling) {
+        if (IsCellKind(c->m_kind) && c->m_kind != kKindTh)
+            return false;
+    }
+    return true;
+}
+
+// Every row group's rows take its place; answers whether one was a tfoot.
+bool DissolveGroups(CTableElement* table, bool restyle)
+{
+    bool foot = false;
+    for (CElement* c = table->m_firstChild; c;) {
+        CElement* next = c->m_nextSibling;
+        if (IsRowGroupKind(c->m_kind)) {
+            foot = foot || c->m_kind == kKindTfoot;
+            table->RemoveChildNodeOnly(c->GetID());
+        }
+        if (restyle)
+            table->StyleChanged(0);
+        c = next;
+    }
+    return foot;
+}
+
+CElement* NewGroup(CTableElement* table, const char* tag, CElement* ref, bool after)
+{
+    CElement* group = CreateElement(tag, table->m_rules, table->m_root, table->m_owner);
+    if (!group)
+        return nullptr;
+    if (!table->InsertChild(group, ref ? ref->GetID() : 0, after)) {
+        table->RemoveChild(group->GetID(), true, false);
+        return nullptr;
+    }
+    group->CopyFromParent(table, 1);
+    return group;
+}
+
+} // namespace
+
+void CTableElement::AssignTDIndex()
+{
+    std::vector<CElement*> rows, cells;
+    TableRows(this, rows);
+    const bool oneRow = rows.size() == 1;
+    for (CElement* tr : rows) {
+        RowCells(tr, cells);
+        int c = 0;
+        for (CElement* cell : cells) {
+            if (oneRow) {
+                cell->m_style.colSpan = 0;
+                cell->m_style.rowSpan = 0;
+            }
+            static_cast<CTDElement*>(cell)->m_columnIndex = c;
+            c = std::min(kMaxColumnIndex, c + GridSpan(cell->m_style.colSpan));
+        }
+    }
+    // Row spans push the cells of the rows below them to the right; a span
+    // past the last row stops there.
+    std::vector<CElement*> below;
+    for (size_t r = 0; r < rows.size(); ++r) {
+        RowCells(rows[r], cells);
+        for (CElement* cell : cells) {
+            const int span = cell->m_style.rowSpan;
+            if (span < 2)
+                continue;
+            const int index = static_cast<CTDElement*>(cell)->m_columnIndex;
+            const int width = GridSpan(cell->m_style.colSpan);
+            const size_t last = std::min(rows.size() - 1, r + static_cast<size_t>(span) - 1);
+            for (size_t next = r + 1; next <= last; ++next) {
+                RowCells(rows[next], below);
+                for (CElement* other : below) {
+                    int& i = static_cast<CTDElement*>(other)->m_columnIndex;
+                    if (i >= index)
+                        i = std::min(kMaxColumnIndex, i + width);
+                }
+            }
+        }
+    }
+}
+
+bool CTableElement::DoHeaders()
+{
+    AssignTDIndex();
+    // A tfoot that is not last goes to the end.
+    for (CElement* c = m_firstChild; c; c = c->m_nextSibling) {
+        if (c->m_kind == kKindTfoot) {
+            if (c != m_lastChild) {
+                RemoveCurrentChildFromList(c);
+                AddToTail(c);
+            }
+            break;
+        }
+    }
+    if (!IsDataTable()) {
+        DissolveGroups(this, false);
+        ForEachCell(this, [](CElement* cell) {
+            cell->SetAttrString("headers", "");
+            return true;
+        });
+        StyleChanged(0);
+        return true;
+    }
+    std::vector<CElement*> rows, cells;
+
+    char prefix[16];
+    TablePrefix(this, prefix);
+    TableRows(this, rows);
+    // Identifiers of the th cells.
+    for (size_t r = 0; r < rows.size(); ++r) {
+        RowCells(rows[r], cells);
+        int along = 0;
+        for (CElement* cell : cells) {
+            if (cell->m_kind == kKindTh) {
+                CSafeBuf id;
+                cell->GetAttrString("id", id);
+                if (id.IsEmpty() || IsGeneratedId(id, prefix)) {
+                    char text[48];
+                    HeaderId(text, prefix, r, along);
+                    cell->SetAttrString("id", text);
+                }
+            }
+            along += GridSpan(cell->m_style.colSpan);
+        }
+    }
+    // headers of the td cells: the th above in the column, then the th
+    // before in the row.
+    for (size_t r = 0; r < rows.size(); ++r) {
+        RowCells(rows[r], cells);
+        for (CElement* cell : cells) {
+            if (cell->m_kind != kKindTd)
+                continue;
+            CSafeBuf column, row, id;
+            CPtrList above;
+            GetCells(&above, 15, static_cast<CTDElement*>(cell)->m_columnIndex);
+            bool reached = false;
+            above.ForEachItem([&](void* item) {
+                CElement* other = static_cast<CElement*>(item);
+                reached = reached || other == cell;
+                if (reached || other->m_kind != kKindTh || !other->GetAttrString("id", id) || id.IsEmpty())
+                    return;
+                if (!column.IsEmpty())
+                    column += " ";
+                column += id;
+            });
+            for (CElement* other : cells) {
+                if (other == cell)
+                    break;
+                if (other->m_kind != kKindTh || !other->GetAttrString("id", id) || id.IsEmpty())
+                    continue;
+                if (!row.IsEmpty())
+                    row += " ";
+                row += id;
+            }
+            if (!column.IsEmpty() && !row.IsEmpty())
+                column += " ";
+            column += row;
+            cell->SetAttrString("headers", static_cast<const unsigned short*>(column));
+        }
+    }
+    return AddDataStruct();
+}
+
+bool CTableElement::AddDataStruct()
+{
+    const bool hadFoot = DissolveGroups(this, false);
+    // Head: the leading rows whose cells are all th.
+    CElement* head = nullptr;
+    for (CElement* c = m_firstChild; c;) {
+        CElement* next = c->m_nextSibling;
+        if (c->m_kind == kKindTr) {
+            if (!AllTH(c))
+                break;
+            if (!head)
+                head = NewGroup(this, "thead", c, false);
+            if (!head || !c->MoveCurrentElementTo(head, 0, true))
+                break;
+        }
+        c = next;
+    }
+    // Foot: the trailing rows whose cells are all th, in order.
+    CElement* foot = nullptr;
+    CElement* lastRow = m_lastChild;
+    for (CElement* c = m_lastChild; c && c->m_kind == kKindTr && AllTH(c) && c != head;) {
+        CElement* previous = c->m_prevSibling;
+        if (!foot)
+            foot = NewGroup(this, "tfoot", lastRow, true);
+        if (!foot || !c->MoveCurrentElementTo(foot, 0, false))
+            break;
+        c = previous;
+    }
+    // Body: every other row.
+    CElement* body = nullptr;
+    bool made = false;
+    for (CElement* c = m_firstChild; c;) {
+        CElement* next = c->m_nextSibling;
+        if (c->m_kind == kKindTr) {
+            if (body && hadFoot && !next && !foot) {
+                body = NewGroup(this, "tfoot", c, false);
+                foot = body;
+            } else if (!body) {
+                body = NewGroup(this, "tbody", c, false);
+                made = made || body != nullptr;
+            }
+            if (!body || !c->MoveCurrentElementTo(body, 0, true))
+                break;
+        }
+        c = next;
+    }
+    return made;
+}
+
+void CTableElement::SetStruct(bool withHead, bool withFoot)
+{
+    DissolveGroups(this, true);
+    if (!withHead && !withFoot)
+        return;
+    CElement* firstRow = nullptr;
+    for (CElement* c = m_firstChild; c && !firstRow; c = c->m_nextSibling) {
+        if (c->m_kind == kKindTr)
+            firstRow = c;
+    }
+    CElement* lastRow = m_lastChild && m_lastChild->m_kind == kKindTr ? m_lastChild : nullptr;
+    CElement* body = nullptr;
+    for (CElement* c = m_firstChild; c;) {
+        CElement* next = c->m_nextSibling;
+        if (c->m_kind == kKindTr) {
+            CElement* group = nullptr;
+            if (c == firstRow && withHead)
+                group = NewGroup(this, "thead", c, false);
+            else if (c == lastRow && withFoot)
+                group = NewGroup(this, "tfoot", c, false);
+            else
+                group = body ? body : (body = NewGroup(this, "tbody", c, false));
+            if (group)
+                c->MoveCurrentElementTo(group, 0, true);
+        }
+        c = next;
+    }
+}

@@ -1,0 +1,624 @@
+// Table layout: the grid's column widths, the cells' boxes, and the rows and
+// caption stacked.
+//
+// The model. S is the cell spacing. Every grid column has a width that
+// includes one spacing (the gap after it), so a cell spanning columns a..b
+// is as wide as their widths less one S, and a row's cells stand at the
+// running sum of the widths before their column. The table is its left
+// border, S, the columns, S and its right border wide; rows stand one S
+// apart, with S above the first and below the last.
+//
+// A run: (1) every cell is laid out without a box, at the width the table
+// offers (its own width, else its container's), which gives its natural
+// size; (2) each column takes the widest natural width among its cells
+// without span, and spanning cells share what they need more among the
+// columns they cover that have no width of their own; (3) the width wanted
+// (the table's width, else the natural one held within the container, at
+// least the caption's) is met by widening the free columns by their weight
+// or shrinking the columns towards their minimum widths; (4) every cell is
+// laid out at its box width, the row heights follow (a row-spanning cell
+// taller than its rows makes the last of them taller), and the cells get
+// their heights; a cell whose content is wider than its box widens its
+// column, and (3) and (4) run again, at most 19 times; (5) the rows and the
+// caption are stacked and each row group is fitted around its rows.
+//
+// A cell's content is laid out again only when its box width changes, so a
+// table nested in a cell is laid out when it is measured and once more for
+// each width its cell takes. Past a few levels of tables being laid out
+// inside one another, a table measures its cells by their minimum widths
+// (without laying them out) and lays them out once at their boxes' widths,
+// so that the work stays linear in the depth: such tables take the width of
+// their content's longest words unless they are given a width.
+
+#include "elements/TableElement.h"
+
+#include "element/EffectiveValues.h"
+#include "elements/TBodyElement.h"
+#include "elements/TDElement.h"
+#include "elements/TRElement.h"
+#include "style/layout/LayoutBox.h"
+#include "style/layout/LayoutLimits.h"
+#include "style/layout/LayoutNesting.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace {
+
+constexpr int kMaxPasses = 19;
+// Tables being laid out inside one another that measure their cells by
+// laying them out; deeper ones take the cells' minimum widths instead.
+constexpr int kFullLayoutDepth = 3;
+int g_tableDepth = 0;
+
+struct DepthScope
+{
+    DepthScope() { ++g_tableDepth; }
+    ~DepthScope() { --g_tableDepth; }
+    DepthScope(const DepthScope&) = delete;
+    DepthScope& operator=(const DepthScope&) = delete;
+};
+
+struct CellRec
+{
+    CTDElement* cell;
+    int col;
+    int span;
+    int rowSpan;
+    int assigned;
+};
+
+struct RowRec
+{
+    CElement* row;
+    std::vector<CellRec> cells;
+};
+
+class TableLayout
+{
+public:
+    TableLayout(CTableElement* table, void* dc, CalcInfo* info);
+    void Run();
+    bool Quick(CTDElement* cell);
+
+private:
+    void Collect();
+    void Measure();
+    void ColumnsFromCells();
+    void Fit();
+    void Widen(long excess);
+    void Shrink(long need);
+    void AssignAll();
+    void Assign(const std::vector<int>& heights, bool full);
+    void RowHeights(std::vector<int>& heights) const;
+    bool WidenOverflows();
+    void Final();
+    void Keep();
+    int BoxHeightFor(size_t row, int rowSpan, const std::vector<int>& heights) const;
+    static bool Deep() { return g_tableDepth > kFullLayoutDepth; }
+    long Sum() const { return std::accumulate(m_colW.begin(), m_colW.end(), 0L) + m_S; }
+
+    CTableElement* m_t;
+    void* m_dc;
+    CalcInfo* m_info;
+    std::vector<RowRec> m_rows;
+    int m_cols = 0;
+    int m_S = 0;
+    BoxEdges m_border;
+    int m_containerW = 0;
+    int m_measureW = 0;
+    long m_W = 0;
+    std::vector<int> m_colW, m_state, m_minW;
+    std::vector<int> m_heights;
+    CElement* m_caption = nullptr;
+};
+
+TableLayout::TableLayout(CTableElement* table, void* dc, CalcInfo* info) : m_t(table), m_dc(dc), m_info(info)
+{
+    m_S = std::max<int>(0, table->m_style.cellSpacing);
+    CRect r;
+    table->GetBorderRect(r, true);
+    m_border.left = std::max<int>(0, ClampLength(r.left));
+    m_border.top = std::max<int>(0, ClampLength(r.top));
+    m_border.right = std::max<int>(0, ClampLength(r.right));
+    m_border.bottom = std::max<int>(0, ClampLength(r.bottom));
+    m_containerW = std::max<int>(0, ClampLength(table->m_containerRect.right));
+    m_caption = table->GetFirstChildByType(kKindCaption);
+}
+
+void TableLayout::Collect()
+{
+    for (CElement* c = m_t->m_firstChild; c; c = c->m_nextSibling) {
+        if (IsRowGroupKind(c->m_kind))
+            EnsureGroupRow(c);
+    }
+    m_t->AssignTDIndex();
+    int columns = 0, rowCount = 0;
+    m_t->GetRowCol(columns, rowCount);
+    std::vector<CElement*> rows, cells;
+    TableRows(m_t, rows);
+    m_rows.clear();
+    m_cols = 0;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        RowRec rec{rows[i], {}};
+        RowCells(rows[i], cells);
+        for (CElement* c : cells) {
+            auto* cell = static_cast<CTDElement*>(c);
+            // Held inside the grid: a column past the widest grid shares the
+            // last one, a span stops at the grid's edge, a row span at the
+            // last row.
+            const int col = std::min(std::max(0, cell->m_columnIndex), kMaxLayoutColumns - 1);
+            const int span = std::min(GridSpan(c->m_style.colSpan), kMaxLayoutColumns - col);
+            const int rowSpan
+                = static_cast<int>(std::min<size_t>(GridSpan(c->m_style.rowSpan), rows.size() - i));
+            rec.cells.push_back(CellRec{cell, col, span, rowSpan, 0});
+            m_cols = std::max(m_cols, col + span);
+        }
+        m_rows.push_back(rec);
+    }
+}
+
+void TableLayout::Measure()
+{
+    const ELEMENT_STYLE& s = m_t->m_style;
+    m_W = 0;
+    if (s.widthSet && s.width > 0 && s.widthUnit == kUnitPercent)
+        m_W = static_cast<long long>(s.width) * m_containerW / 100;
+    else if (s.widthSet && s.width > 0 && s.widthUnit == kUnitPixels)
+        m_W = s.width;
+    if (m_W > 0)
+        m_W = std::max<long>(0, m_W - m_border.Horizontal());
+    if (m_t->m_requestedWidth - m_border.Horizontal() > m_W)
+        m_W = m_t->m_requestedWidth - m_border.Horizontal();
+    m_measureW = static_cast<int>(m_W > 0 ? m_W : m_containerW);
+    if (Deep()) {
+        // Deep inside other tables the minimum widths stand in for the
+        // natural ones: no layout here, one at the boxes' widths later.
+        std::vector<int> least(m_cols, 0);
+        m_t->GetTableCellMinWidth(least);
+        for (RowRec& row : m_rows) {
+            for (CellRec& c : row.cells) {
+                c.cell->m_laidBoxWidth = -1;
+                c.cell->m_natural = CSize(c.cell->m_minSize.cx, 0);
+            }
+        }
+        if (m_caption) {
+            CSize least(0, 0);
+            m_caption->GetMinSize(least, false);
+            m_caption->m_sizeRect = CRect(0, 0, least.cx, 0);
+        }
+        return;
+    }
+    for (RowRec& row : m_rows) {
+        for (CellRec& c : row.cells) {
+            c.cell->m_hasTableBox = false;
+            c.cell->m_tableBox = CSize(0, 0);
+            c.cell->m_containerRect = CRect(0, 0, m_measureW, 0);
+        }
+        row.row->CalculateReg(m_dc, m_info);
+        for (CellRec& c : row.cells)
+            c.cell->m_natural = CSize(BoxWidth(c.cell), BoxHeight(c.cell));
+    }
+    if (m_caption) {
+        m_caption->m_position = CPoint(0, 0);
+        GiveArea(m_caption, m_measureW + m_border.Horizontal(), 0, m_measureW, 0);
+        m_caption->CalculateReg(m_dc, m_info);
+    }
+}
+
+void TableLayout::ColumnsFromCells()
+{
+    m_minW.assign(m_cols, 0);
+    m_t->GetTableCellMinWidth(m_minW);
+    m_colW.assign(m_cols, m_S);
+    m_state.assign(m_cols, 0);
+    const long base = m_W > 0 ? m_W : m_containerW;
+    for (RowRec& row : m_rows) {
+        for (CellRec& c : row.cells) {
+            const ELEMENT_STYLE& s = c.cell->m_style;
+            // Never narrower than the cell's minimum (floats, for one, may
+            // need more than its measured lines).
+            long width = std::max<long>(c.cell->m_natural.cx, c.cell->m_minSize.cx);
+            if (s.widthSet && s.width > 0 && (s.widthUnit == kUnitPixels || s.widthUnit == kUnitPercent)) {
+                m_state[c.col] = 1;
+                if (s.widthUnit == kUnitPercent)
+                    width = std::max<long>(width, static_cast<long long>(s.width) * base / 100 - m_S);
+            }
+            if (c.span == 1)
+                m_colW[c.col] = std::max<long>(m_colW[c.col], AddCoord(width, m_S));
+        }
+    }
+    // What spanning cells need beyond their columns goes to the columns
+    // without a width of their own, evenly, the remainder to the last.
+    for (RowRec& row : m_rows) {
+        for (CellRec& c : row.cells) {
+            if (c.span < 2)
+                continue;
+            long have = 0;
+            std::vector<int> open;
+            for (int k = c.col; k < c.col + c.span; ++k) {
+                have += m_colW[k];
+                if (m_state[k] != 1)
+                    open.push_back(k);
+            }
+            const long need = AddCoord(c.cell->m_natural.cx, m_S);
+            if (need <= have || open.empty())
+                continue;
+            const long each = (need - have) / static_cast<long>(open.size());
+            for (int k : open)
+                m_colW[k] = AddCoord(m_colW[k], each);
+            m_colW[open.back()]
+                = AddCoord(m_colW[open.back()], (need - have) - each * static_cast<long>(open.size()));
+        }
+    }
+    const long natural = Sum();
+    if (m_W == 0) {
+        m_W = natural;
+        if (m_containerW > 0 && natural + m_border.Horizontal() > m_containerW)
+            m_W = std::max(0, m_containerW - m_border.Horizontal());
+    }
+    // A caption wider than the table widens it.
+    if (m_caption && BoxWidth(m_caption) - m_border.Horizontal() > m_W)
+        m_W = BoxWidth(m_caption) - m_border.Horizontal();
+}
+
+void TableLayout::Widen(long excess)
+{
+    std::vector<int> free;
+    for (int k = 0; k < m_cols; ++k) {
+        if (m_state[k] == 0)
+            free.push_back(k);
+    }
+    if (free.empty()) {
+        for (int k = 0; k < m_cols; ++k) {
+            if (m_state[k] != 2)
+                free.push_back(k);
+        }
+    }
+    if (free.empty()) {
+        for (int k = 0; k < m_cols; ++k)
+            free.push_back(k);
+    }
+    if (free.empty())
+        return;
+    auto weight = [this](int k) { return std::max<long>(1, m_colW[k] - m_S); };
+    long total = 0;
+    for (int k : free)
+        total += weight(k);
+    long left = excess;
+    for (int k : free) {
+        const long share = excess * weight(k) / total;
+        m_colW[k] = AddCoord(m_colW[k], share);
+        left -= share;
+    }
+    for (size_t i = 0; left > 0 && i < free.size(); ++i, --left)
+        m_colW[free[i]] = AddCoord(m_colW[free[i]], 1);
+    m_colW[free.back()] = AddCoord(m_colW[free.back()], left);
+}
+
+void TableLayout::Shrink(long need)
+{
+    // Free columns first, then those with a width of their own; never a
+    // column widened to fit its content, never below a minimum width.
+    for (int state = 0; state <= 1 && need > 0; ++state) {
+        long slack = 0;
+        std::vector<int> cols;
+        for (int k = 0; k < m_cols; ++k) {
+            const long room = m_colW[k] - m_S - m_minW[k];
+            if (m_state[k] == state && room > 0) {
+                cols.push_back(k);
+                slack += room;
+            }
+        }
+        if (slack <= 0)
+            continue;
+        const long take = std::min(need, slack);
+        long left = take;
+        for (int k : cols) {
+            const long share = take * (m_colW[k] - m_S - m_minW[k]) / slack;
+            m_colW[k] -= static_cast<int>(share);
+            left -= share;
+        }
+        for (size_t i = 0; left > 0 && i < cols.size(); ++i) {
+            if (m_colW[cols[i]] - m_S - m_minW[cols[i]] > 0) {
+                --m_colW[cols[i]];
+                --left;
+            }
+        }
+        need -= take - left;
+    }
+}
+
+void TableLayout::Fit()
+{
+    const long sum = Sum();
+    if (m_cols == 0 || sum == m_W)
+        return;
+    if (sum < m_W)
+        Widen(m_W - sum);
+    else
+        Shrink(sum - m_W);
+}
+
+int TableLayout::BoxHeightFor(size_t row, int rowSpan, const std::vector<int>& heights) const
+{
+    long h = heights[row];
+    for (size_t k = row + 1; k < row + static_cast<size_t>(rowSpan) && k < heights.size(); ++k)
+        h = AddCoord(h, static_cast<long>(m_S) + heights[k]);
+    return static_cast<int>(h);
+}
+
+void TableLayout::Assign(const std::vector<int>& heights, bool full)
+{
+    std::vector<int>& x = m_t->m_columnX;
+    x.assign(m_cols + 1, 0);
+    for (int k = 0; k < m_cols; ++k)
+        x[k + 1] = AddCoord(x[k], m_colW[k]);
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        RowRec& row = m_rows[i];
+        for (CellRec& c : row.cells) {
+            c.assigned = std::max(0, x[c.col + c.span] - x[c.col] - m_S);
+            c.cell->m_hasTableBox = true;
+            c.cell->m_tableBox = CSize(c.assigned, heights.empty() ? 0 : BoxHeightFor(i, c.rowSpan, heights));
+            c.cell->m_containerRect = CRect(0, 0, static_cast<int>(m_W), 0);
+        }
+        // A cell's content is laid out again only at a width it was not
+        // last laid out at; otherwise it is only placed in its new box.
+        for (CellRec& c : row.cells) {
+            if (full && c.cell->m_laidBoxWidth != c.assigned) {
+                c.cell->CalculateReg(m_dc, m_info);
+            } else {
+                c.cell->CalcWinReg(m_dc, true, false, m_info);
+                HandleFinalWidth(c.cell);
+            }
+        }
+        row.row->CalcWinReg(m_dc, true, false, m_info);
+    }
+}
+
+void TableLayout::RowHeights(std::vector<int>& heights) const
+{
+    heights.assign(m_rows.size(), 0);
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        for (const CellRec& c : m_rows[i].cells) {
+            if (c.rowSpan == 1)
+                heights[i] = std::max(heights[i], c.cell->m_heightAtWidth);
+        }
+    }
+    // The rows a spanning cell covers hold it, with their spacing.
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        for (const CellRec& c : m_rows[i].cells) {
+            if (c.rowSpan < 2)
+                continue;
+            const int covered = BoxHeightFor(i, c.rowSpan, heights);
+            const size_t last = i + c.rowSpan - 1;
+            if (c.cell->m_heightAtWidth > covered)
+                heights[last] = AddCoord(heights[last], c.cell->m_heightAtWidth - covered);
+        }
+    }
+}
+
+void TableLayout::AssignAll()
+{
+    Assign(std::vector<int>(), true);
+    for (RowRec& row : m_rows) {
+        for (CellRec& c : row.cells)
+            c.cell->m_heightAtWidth = BoxHeight(c.cell);
+    }
+    RowHeights(m_heights);
+    Assign(m_heights, false);
+}
+
+bool TableLayout::WidenOverflows()
+{
+    bool changed = false;
+    for (RowRec& row : m_rows) {
+        for (CellRec& c : row.cells) {
+            const int width = BoxWidth(c.cell);
+            if (width <= c.assigned)
+                continue;
+            const int last = c.col + c.span - 1;
+            m_colW[last] = AddCoord(m_colW[last], width - c.assigned);
+            m_state[last] = 2;
+            changed = true;
+        }
+    }
+    return changed;
+}
+
+void TableLayout::Final()
+{
+    const int S = m_S;
+    const long grid = m_cols > 0 ? std::max<long>(0, Sum() - 2L * S) : 0;
+    const long x0 = AddCoord(S, m_border.left);
+    const long tableW = AddCoord(AddCoord(x0, grid), static_cast<long>(S) + m_border.right);
+    long y = AddCoord(S, m_border.top);
+    auto placeCaption = [&](long top) {
+        const int marginTop = std::max<int>(0, m_caption->m_marginLeftTop.y);
+        const int marginBottom = std::max<int>(0, m_caption->m_marginRightBottom.y);
+        const bool margins = marginTop || marginBottom;
+        m_caption->m_position = CPoint(0, AddCoord(top, margins ? marginTop + 1 : 0));
+        GiveArea(m_caption, static_cast<int>(tableW), 0, static_cast<int>(tableW), 0);
+        m_caption->CalculateReg(m_dc, m_info);
+        m_caption->m_sizeRect.right = std::max<long>(m_caption->m_sizeRect.right, tableW);
+        m_caption->m_sizeRect.bottom = AddCoord(m_caption->m_sizeRect.bottom, 2);
+        for (CElement* c = m_caption->m_firstChild; c; c = c->m_nextSibling)
+            c->m_position.y = AddCoord(c->m_position.y, 1);
+        return AddCoord(BoxHeight(m_caption), 2L + (margins ? marginTop + marginBottom : 0));
+    };
+    const bool captionBelow
+        = m_caption && m_caption->m_style.captionSide.set && m_caption->m_style.captionSide.value == 4;
+    if (m_caption && !captionBelow)
+        y = AddCoord(y, placeCaption(0));
+    std::vector<long> tops(m_rows.size(), 0);
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        CElement* row = m_rows[i].row;
+        tops[i] = y;
+        row->m_position = CPoint(x0, y);
+        row->m_sizeRect = CRect(0, 0, grid, m_heights[i]);
+        y = AddCoord(y, static_cast<long>(S) + m_heights[i]);
+    }
+    y = AddCoord(y, m_border.bottom);
+    if (m_caption && captionBelow)
+        y = AddCoord(y, placeCaption(AddCoord(y, 2)));
+    m_t->m_sizeRect = CRect(0, 0, tableW, y);
+    // Row groups fitted around their rows; the rows within them.
+    for (CElement* g = m_t->m_firstChild; g; g = g->m_nextSibling) {
+        if (!IsRowGroupKind(g->m_kind))
+            continue;
+        long top = 0, bottom = 0;
+        bool any = false;
+        for (CElement* r = g->m_firstChild; r; r = r->m_nextSibling) {
+            if (r->m_kind != kKindTr)
+                continue;
+            top = any ? std::min<long>(top, r->m_position.y) : r->m_position.y;
+            bottom = std::max<long>(bottom, r->m_position.y + BoxHeight(r));
+            any = true;
+        }
+        g->m_position = CPoint(x0, any ? top : y);
+        g->m_sizeRect = CRect(0, 0, grid, any ? bottom - top : 0);
+        for (CElement* r = g->m_firstChild; r; r = r->m_nextSibling) {
+            if (r->m_kind == kKindTr)
+                r->m_position = CPoint(0, r->m_position.y - g->m_position.y);
+        }
+    }
+    Keep();
+}
+
+void TableLayout::Keep()
+{
+    m_t->m_rowHeights = m_heights;
+    m_t->m_columnState = m_state;
+    m_t->m_measureWidth = m_measureW;
+    m_t->m_gridWanted = static_cast<int>(m_W);
+}
+
+void TableLayout::Run()
+{
+    DepthScope depth;
+    Collect();
+    Measure();
+    ColumnsFromCells();
+    Fit();
+    // Deep inside other tables: one assignment, no column widens.
+    for (int pass = 0; pass < kMaxPasses; ++pass) {
+        AssignAll();
+        if (Deep() || !WidenOverflows())
+            break;
+        Fit();
+        if (pass == kMaxPasses - 1)
+            AssignAll();
+    }
+    if (m_rows.empty())
+        m_t->m_columnX.assign(1, 0);
+    Final();
+}
+
+// One cell's content changed. Its column widths stay as they were when the
+// cell measures as before (natural and minimum width, and it still fits its
+// box) and its column was not widened for content; only its row's height
+// may change. Tables with row spans take the whole layout.
+bool TableLayout::Quick(CTDElement* cell)
+{
+    Collect();
+    const std::vector<int>& x = m_t->m_columnX;
+    if (static_cast<int>(x.size()) != m_cols + 1 || m_t->m_rowHeights.size() != m_rows.size()
+        || static_cast<int>(m_t->m_columnState.size()) != m_cols)
+        return false;
+    size_t at = m_rows.size();
+    CellRec* mine = nullptr;
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        for (CellRec& c : m_rows[i].cells) {
+            if (c.rowSpan > 1)
+                return false;
+            if (c.cell == cell) {
+                at = i;
+                mine = &c;
+            }
+        }
+    }
+    if (!mine || mine->span > 1 || m_t->m_columnState[mine->col] == 2)
+        return false;
+    m_colW.assign(m_cols, 0);
+    for (int k = 0; k < m_cols; ++k)
+        m_colW[k] = x[k + 1] - x[k];
+    m_state = m_t->m_columnState;
+    m_measureW = m_t->m_measureWidth;
+    m_W = m_t->m_gridWanted;
+    m_heights = m_t->m_rowHeights;
+
+    const CSize natural = cell->m_natural;
+    const CSize least = cell->m_minSize;
+    cell->m_hasTableBox = false;
+    cell->m_containerRect = CRect(0, 0, m_measureW, 0);
+    cell->CalculateReg(m_dc, m_info);
+    CSize now(0, 0);
+    cell->GetMinSize(now, false);
+    if (BoxWidth(cell) != natural.cx || now.cx != least.cx)
+        return false;
+    cell->m_natural = CSize(BoxWidth(cell), BoxHeight(cell));
+    mine->assigned = std::max(0, x[mine->col + 1] - x[mine->col] - m_S);
+    cell->m_hasTableBox = true;
+    cell->m_tableBox = CSize(mine->assigned, 0);
+    cell->m_containerRect = CRect(0, 0, static_cast<int>(m_W), 0);
+    cell->CalculateReg(m_dc, m_info);
+    if (BoxWidth(cell) > mine->assigned)
+        return false;
+    cell->m_heightAtWidth = BoxHeight(cell);
+    RowHeights(m_heights);
+    RowRec& row = m_rows[at];
+    for (CellRec& c : row.cells) {
+        c.assigned = std::max(0, x[c.col + c.span] - x[c.col] - m_S);
+        c.cell->m_tableBox = CSize(c.assigned, m_heights[at]);
+        c.cell->CalcWinReg(m_dc, true, false, m_info);
+        HandleFinalWidth(c.cell);
+    }
+    row.row->CalcWinReg(m_dc, true, false, m_info);
+    Final();
+    return true;
+}
+
+} // namespace
+
+bool CTableElement::BeforeChildCalReg(void*)
+{
+    std::vector<CElement*> rows;
+    TableRows(this, rows);
+    for (CElement* r : rows) {
+        if (r->m_kind == kKindTr)
+            static_cast<CTRElement*>(r)->m_reserved = 0;
+    }
+    return true;
+}
+
+bool CTableElement::CalcWinReg(void* dc, bool, bool, CalcInfo* info)
+{
+    LayoutNesting nesting(this);
+    if (nesting.TooDeep()) {
+        m_sizeRect.SetRectEmpty();
+        return true;
+    }
+    CalcForAll(dc, false, false);
+    bool ok = true;
+    try {
+        TableLayout run(this, dc, info);
+        run.Run();
+    } catch (...) {
+        ok = false;
+    }
+    m_requestedWidth = 0;
+    return ok;
+}
+
+bool CTableElement::FastCalcCell(CElement* cell)
+{
+    if (!cell || !IsCellKind(cell->m_kind) || cell->m_style.colSpan >= 2 || TableOfCell(cell) != this)
+        return false;
+    CElement* root = m_root ? m_root : this;
+    try {
+        TableLayout run(this, root->m_dc.get(), nullptr);
+        return run.Quick(static_cast<CTDElement*>(cell));
+    } catch (...) {
+        return false;
+    }
+}
