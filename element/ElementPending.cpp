@@ -12,9 +12,6 @@ bool CElement::DrawMarker(void*, CPoint&) { return false; }
 bool CElement::DrawMarkOnElement(void*, CPoint) { return false; }
 bool CElement::ReLoad(void*) { return false; }
 
-// ---- markup ----
-CElement* CElement::InsertTagText(const unsigned short*, long, bool, bool, bool, bool) { return nullptr; }
-
 // ---- caret and keys ----
 int CElement::GetKeyLen() { return 0; }
 unsigned long CElement::GetKeyColor() { return 0; }
@@ -35,15 +32,5 @@ int CElement::MouseEnterElement(CPoint) { return 0; }
 int CElement::MouseCursorType(CPoint) { return 0; }
 bool CElement::CanGetKeyFocus() { return false; }
 CElement* CElement::IsLastElementInBlock(bool, bool) { return nullptr; }
-
-// ---- selection ----
-bool CElement::ProcessSelection(long, CPoint, long, CPoint, bool&, bool, CPtrList*) { return false; }
-CElement* CElement::PackSelection(CElement*) { return nullptr; }
-bool CElement::IsCursorInsideSelection(CPoint) { return false; }
-bool CElement::CheckHasSelection(int) { return false; }
-bool CElement::IsSelectionUnderTag(int, int) { return false; }
-int CElement::DoSelection(int, bool, CElement*) { return 0; }
-bool CElement::CleanMark() { return false; }
-bool CElement::GetSelectionCode(CSafeBuf&, int, bool) { return false; }
 
 // ---- structural edits ----
