@@ -72,9 +72,16 @@ bool SplitBeside(CElement* e, long refId, bool after, CElement** half)
     return true;
 }
 
+// e is the caret element or holds it.
+bool HoldsCaret(const CElement* e)
+{
+    const CElement* caret = e->m_owner ? e->m_owner->m_doc.m_caretElement : nullptr;
+    return caret && (caret == e || IsDescendantOf(e, caret->GetID()));
+}
+
 // The second half of a block split for block markup: an empty block other
-// than p becomes a p; an empty p goes when asked; a p kept empty gets a
-// text run for the caret.
+// than p becomes a p; an empty p goes when asked, unless the caret stands
+// in it; a p kept empty gets a text run for the caret.
 void TidySecondHalf(CElement* half, bool dropEmptyParagraph)
 {
     CElement* parent = half->m_parent;
@@ -92,7 +99,7 @@ void TidySecondHalf(CElement* half, bool dropEmptyParagraph)
         parent->RemoveChild(half->GetID(), true, false);
         half = p;
         half->StyleChanged(1);
-    } else if (dropEmptyParagraph) {
+    } else if (dropEmptyParagraph && !HoldsCaret(half)) {
         parent->RemoveChild(half->GetID(), true, false);
         return;
     }
