@@ -223,6 +223,12 @@ CElement* CElement::InsertTagText(const unsigned short* markup, long refId, bool
         if (e->m_kind == kKindA)
             SeparateLinks(e);
         e->SetElement(node, false, false, e->m_kind == kKindPre);
+        if (!wrapper && e->m_block && e->m_kind != kKindCustom && e->m_kind != kKindHr) {
+            // Text runs wherever the caret may type inside the new block (a
+            // rule holds none).
+            int state = 0;
+            e->ValidTextInput(state);
+        }
         if (wrapper) {
             if (CElement* run = NewText(wrapper, nullptr)) {
                 wrapper->AppendChild(run);
