@@ -92,6 +92,17 @@ CElement* MakeFormatWrapper(const CElement* like, int kind, CElement* templ)
     return CreateElement(tag, like->m_rules, like->m_root, like->m_owner);
 }
 
+bool WrapSelected(CElement* e, CElement* wrapper)
+{
+    if (!wrapper)
+        return false;
+    wrapper->m_parent = nullptr;
+    if (e->InsertElement(wrapper))
+        return true;
+    delete wrapper;
+    return false;
+}
+
 bool CElement::CleanSelection(bool clearCellMarks)
 {
     m_prevSelected = m_selected;
@@ -207,13 +218,8 @@ CElement* CElement::PackSelection(CElement* wrapper)
     if (m_selected && m_selectable && !m_edgeCaret && m_packMark == 0 && m_parent) {
         CElement* parent = m_parent;
         CElement* copy = wrapper->Duplicate();
-        if (!copy)
+        if (!WrapSelected(this, copy))
             return nullptr;
-        copy->m_parent = nullptr;
-        if (!InsertElement(copy)) {
-            delete copy;
-            return nullptr;
-        }
         copy->CopyFromParent(parent, 1);
         CSafeBuf href;
         copy->GetAttrString("href", href);
@@ -243,11 +249,6 @@ int CElement::DoSelection(int kind, bool apply, CElement* templ)
     }
     if (!apply)
         return 0;
-    CElement* wrapper = MakeFormatWrapper(this, kind, templ);
-    if (!wrapper)
-        return 0;
-    wrapper->m_parent = nullptr;
-    if (!InsertElement(wrapper))
-        delete wrapper;
+    WrapSelected(this, MakeFormatWrapper(this, kind, templ));
     return 0;
 }

@@ -61,6 +61,12 @@ CElement* FindFormatAncestor(const CElement* e, int kind, CElement* templ);
 // made for like's document. Null for another kind without templ.
 CElement* MakeFormatWrapper(const CElement* like, int kind, CElement* templ);
 
+// wrapper, a new element linked nowhere (a Duplicate's parent pointer is
+// forgotten), takes e's place and receives e as its only child
+// (CElement::InsertElement). A wrapper that cannot go there is destroyed.
+// Answers whether e was wrapped.
+bool WrapSelected(CElement* e, CElement* wrapper);
+
 // The control's extra namespace declarations (attribute text such as
 // xmlns:x="..."), empty when e has no control or the control none.
 void GetExtraNamespaces(const CElement* e, CSafeBuf& out);

@@ -168,6 +168,11 @@ public:
     // Slot 66: the selected characters, when the run is not in a link yet,
     // wrapped in a Duplicate of the link wrapper.
     CElement* PackSelection(CElement* wrapper) override;
+    // Slot 53: deletes the selected characters; a caret after them moves
+    // left by their number, one inside them to where they began. True,
+    // nothing changed, when the whole text is selected: the caller removes
+    // the run.
+    bool DeleteSelection() override;
     // Slot 55: pt lies in the run and between the painted selection's edges.
     bool IsCursorInsideSelection(CPoint pt) override;
     // The selected characters, plain; out is left alone without a selection.

@@ -219,13 +219,12 @@ int CTextElement::DoSelection(int kind, bool apply, CElement* templ)
         CElement* wrapper = MakeFormatWrapper(this, kind, templ);
         if (!wrapper)
             return 0;
-        wrapper->m_parent = nullptr;
         CTextElement* part = DivideElement(static_cast<int>(m_selStart), static_cast<int>(m_selEnd));
-        if (!part || !part->InsertElement(wrapper)) {
+        if (!part) {
             delete wrapper;
             return 0;
         }
-        return 1;
+        return WrapSelected(part, wrapper) ? 1 : 0;
     } catch (...) {
         return 0;
     }
@@ -243,16 +242,29 @@ CElement* CTextElement::PackSelection(CElement* wrapper)
         return nullptr;
     if (part == this)
         return CElement::PackSelection(wrapper);
-    CElement* copy = wrapper->Duplicate();
-    if (!copy)
-        return nullptr;
-    copy->m_parent = nullptr;
-    if (!part->InsertElement(copy)) {
-        delete copy;
-        return nullptr;
-    }
-    part->m_linkState = 1;
+    if (WrapSelected(part, wrapper->Duplicate()))
+        part->m_linkState = 1;
     return nullptr;
+}
+
+bool CTextElement::DeleteSelection()
+{
+    const long n = m_text.Length();
+    if (!m_selected || m_selStart < 0 || m_selStart > m_selEnd)
+        return false;
+    if (m_selStart == 0 && m_selEnd >= n - 1)
+        return true;
+    const long end = std::min<long>(m_selEnd, n - 1);
+    if (m_selStart < n) {
+        const long count = end - m_selStart + 1;
+        if (HasCaret(this) && m_caretOffset > m_selStart)
+            m_caretOffset = m_caretOffset > end ? m_caretOffset - count : m_selStart;
+        m_text.Delete(static_cast<int>(m_selStart), static_cast<int>(count));
+    }
+    m_selected = 0;
+    m_selStart = 0;
+    m_selEnd = 0;
+    return false;
 }
 
 bool CTextElement::IsCursorInsideSelection(CPoint pt)

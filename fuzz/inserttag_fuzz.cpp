@@ -8,6 +8,7 @@
 // XML; nothing is left registered once the document is gone.
 
 #include "fuzz/FuzzText.h"
+#include "tests/common/TextHelpers.h"
 
 #include "base/text/SafeBuf.h"
 #include "base/xml/XmlLoad.h"
@@ -32,15 +33,6 @@ const char* const kDocuments[] = {
 
 const int kFormats[] = {kKindB, kKindStrong, kKindEm, kKindI, kKindSpan};
 
-std::string Utf8(const CSafeBuf& text)
-{
-    char* bytes = nullptr;
-    int n = text.CreateUTF8Str(&bytes);
-    std::string out(bytes, static_cast<size_t>(n));
-    delete[] bytes;
-    return out;
-}
-
 void Runs(CElement* e, std::vector<CElement*>& out)
 {
     for (CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
@@ -55,7 +47,7 @@ void CheckWrittenReads(CXHTML& engine, const CMarkupDocument& doc)
     for (int flags : {0, kSourceIndent}) {
         CSafeBuf out, error;
         doc.Write(out, flags);
-        const std::string written = Utf8(out);
+        const std::string written = qmtest::ToUtf8(out);
         CMarkupDocument again(&engine);
         QM_FUZZ_CHECK(again.Read(written.data(), written.size(), error));
     }

@@ -22,23 +22,9 @@
 
 namespace {
 
-using qmtest::Utf8;
-
-std::string Describe(const CElement* e)
-{
-    if (!e)
-        return "null";
-    if (e->IsTextElement())
-        return "\"" + Utf8(e->m_text) + "\"";
-    return Utf8(CSafeBuf(e->GetTagName()));
-}
-
-CSafeBuf FromUtf8(const std::string& text)
-{
-    CSafeBuf s;
-    s.AssignUTF8(text.c_str());
-    return s;
-}
+using qmtest::Describe;
+using qmtest::FromUtf8;
+using qmtest::ToUtf8;
 
 } // namespace
 
@@ -58,7 +44,7 @@ TEST(InsertTagCases, MarkupInsertedAtTheCaret)
         if (c.HasOption("ns"))
             d.engine.m_control = control.get();
         CSafeBuf error;
-        ASSERT_TRUE(d.Read(c.input.substr(lineEnd + 1), error)) << c.name << ": " << Utf8(error);
+        ASSERT_TRUE(d.Read(c.input.substr(lineEnd + 1), error)) << c.name << ": " << ToUtf8(error);
         CElement* target = c.HasOption("body") ? d.Body() : d.engine.m_doc.m_caretElement;
         ASSERT_NE(target, nullptr) << c.name;
         CElement* answer
@@ -70,9 +56,9 @@ TEST(InsertTagCases, MarkupInsertedAtTheCaret)
         for (size_t at = plain.find("{nbsp}"); at != std::string::npos; at = plain.find("{nbsp}"))
             plain.replace(at, 6, "\xC2\xA0");
         if (c.HasOption("ns"))
-            plain = "<body " + Utf8(control->Namespaces) + ">" + plain + "</body>";
+            plain = "<body " + ToUtf8(control->Namespaces) + ">" + plain + "</body>";
         CMarkupDocument again(&d.engine);
-        EXPECT_TRUE(again.Read(plain.data(), plain.size(), error)) << c.name << ": " << Utf8(error);
+        EXPECT_TRUE(again.Read(plain.data(), plain.size(), error)) << c.name << ": " << ToUtf8(error);
         d.engine.m_control = nullptr;
     }
     control.reset();

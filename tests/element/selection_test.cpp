@@ -14,6 +14,7 @@
 //   pack              PackSelection with <a href="u">
 //   code              GetSelectionCode of the body
 //   caret-markers     the markup with the caret marker word
+//   delete            DeleteSelection of the body, then caret-markers
 //   after D           GetPositionAfterSelection from the caret element
 //   markers (or none) the markup with the selection marker words
 
@@ -32,16 +33,8 @@
 
 namespace {
 
-using qmtest::Utf8;
-
-std::string Describe(const CElement* e)
-{
-    if (!e)
-        return "none";
-    if (e->IsTextElement())
-        return "\"" + Utf8(e->m_text) + "\"";
-    return Utf8(CSafeBuf(e->GetTagName()));
-}
+using qmtest::Describe;
+using qmtest::ToUtf8;
 
 // The selected elements in document order, a run with its range.
 std::string SelectedList(CElement* e)
@@ -105,7 +98,7 @@ std::string RunCase(const qmtest::CaseBlock& c, qmtest::MarkedDocument& d)
         const bool select = op == "docselect";
         const int caret = GetDocText(body, text, state, select ? 1 : 0, select ? std::stoi(o[1]) : 0,
             select ? std::stoi(o[2]) : 0, &sel);
-        return "\"" + Utf8(text) + "\" sel " + std::to_string(sel.start) + ".." + std::to_string(sel.end)
+        return "\"" + ToUtf8(text) + "\" sel " + std::to_string(sel.start) + ".." + std::to_string(sel.end)
             + " caret " + std::to_string(caret) + (select ? "\nselected:" + SelectedList(body) : "");
     }
     if (op == "under")
@@ -133,10 +126,15 @@ std::string RunCase(const qmtest::CaseBlock& c, qmtest::MarkedDocument& d)
     if (op == "code") {
         CSafeBuf out("untouched");
         const bool any = body->GetSelectionCode(out, 0, false);
-        return Utf8(out) + "\n" + yes(any);
+        return ToUtf8(out) + "\n" + yes(any);
     }
     if (op == "caret-markers")
         return d.Write(true, false);
+    if (op == "delete") {
+        const bool whole = body->DeleteSelection();
+        d.engine.m_doc.ReleaseRemovedElements();
+        return d.Write(true, false) + "\n" + yes(whole);
+    }
     if (op == "after") {
         CElement* at = GetPositionAfterSelection(d.engine.m_doc.m_caretElement, std::stoi(o[1]));
         return Describe(at) + (at ? " at " + std::to_string(at->m_caretOffset) : "");
@@ -153,7 +151,7 @@ TEST(SelectionCases, MarkupInAnswerOut)
     for (const qmtest::CaseBlock& c : file.Cases()) {
         qmtest::MarkedDocument d;
         CSafeBuf error;
-        ASSERT_TRUE(d.Read(c.input, error)) << c.name << ": " << Utf8(error);
+        ASSERT_TRUE(d.Read(c.input, error)) << c.name << ": " << ToUtf8(error);
         file.Check(c, RunCase(c, d));
     }
 }

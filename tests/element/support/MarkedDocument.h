@@ -8,6 +8,8 @@
 //   _caret="n"    the caret stands at offset n of its first text run (of the
 //                 element itself when it has none)
 
+#include "tests/common/TextHelpers.h"
+
 #include "base/text/SafeBuf.h"
 #include "editor/XHTML.h"
 #include "element/Element.h"
@@ -19,13 +21,15 @@
 
 namespace qmtest {
 
-inline std::string Utf8(const CSafeBuf& text)
+// An element as the cases name it: a text run by its text in quotes, any
+// other by its tag; "null" for none.
+inline std::string Describe(const CElement* e)
 {
-    char* bytes = nullptr;
-    int n = text.CreateUTF8Str(&bytes);
-    std::string out(bytes, static_cast<size_t>(n));
-    delete[] bytes;
-    return out;
+    if (!e)
+        return "null";
+    if (e->IsTextElement())
+        return "\"" + ToUtf8(e->m_text) + "\"";
+    return ToUtf8(CSafeBuf(e->GetTagName()));
 }
 
 inline CElement* FirstTextChild(CElement* e)
@@ -62,7 +66,7 @@ struct MarkedDocument
         SourceCodeVar var;
         var.selection = selection;
         Body()->GetSourceCode(out, -1, markers ? kSourceMarkers : 0, s1, s2, s3, markers ? &var : nullptr);
-        std::string s = Utf8(out);
+        std::string s = ToUtf8(out);
         const size_t open = s.find('>');
         const size_t close = s.rfind("</body>");
         if (open != std::string::npos && close != std::string::npos && close > open)
@@ -79,11 +83,11 @@ private:
     {
         CSafeBuf value;
         if (e->GetAttrString("_m", value)) {
-            marked[Utf8(value)] = FirstTextChild(e);
+            marked[ToUtf8(value)] = FirstTextChild(e);
             e->SetAttrString("_m", "");
         }
         if (e->GetAttrString("_sel", value)) {
-            const std::string v = Utf8(value);
+            const std::string v = ToUtf8(value);
             CElement* target = v == "all" ? e : FirstTextChild(e);
             target->m_selected = 1;
             if (v != "all") {
@@ -95,7 +99,7 @@ private:
         }
         if (e->GetAttrString("_caret", value)) {
             CElement* target = FirstTextChild(e);
-            target->m_caretOffset = std::stol(Utf8(value));
+            target->m_caretOffset = std::stol(ToUtf8(value));
             engine.m_doc.m_caretElement = target;
             e->SetAttrString("_caret", "");
         }
