@@ -159,7 +159,8 @@ CElement* CElement::InsertTagText(const unsigned short* markup, long refId, bool
         m_caretOffset = 0;
     }
 
-    if (m_container || here) {
+    // A text run holds no children, whatever the caller asks.
+    if (m_container || (here && !IsTextElement())) {
         if (splitBlocks && SplitsForBlocks(this)) {
             if (!m_parent)
                 return nullptr;
