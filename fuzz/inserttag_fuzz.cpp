@@ -2,8 +2,10 @@
 // caret: the fuzzed bytes are the markup, and the bytes at the end choose
 // the document, the text run and caret offset (or the body child) that take
 // it and the switches of the call. Then a range of the document's plain text
-// is selected and an inline format applied to or taken off it. Checks: the
-// caret stays on a live element; what the writer makes of the tree after
+// is selected and an inline format applied to or taken off it; last, the
+// document is laid out, a drag between two runs marks a selection and it is
+// deleted. Checks: the caret stays on a live element; a dragged run's range
+// lies in its text; what the writer makes of the tree after
 // each step reads again; the selection written as markup is well-formed
 // XML; nothing is left registered once the document is gone.
 
@@ -17,7 +19,9 @@
 #include "element/Selection.h"
 #include "element/markup/MarkupDocument.h"
 #include "element/markup/SourceCode.h"
+#include "style/layout/LayoutPass.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -48,8 +52,14 @@ void CheckWrittenReads(CXHTML& engine, const CMarkupDocument& doc)
         CSafeBuf out, error;
         doc.Write(out, flags);
         const std::string written = qmtest::ToUtf8(out);
+        // A body left with an empty run writes nothing, which is no document.
+        if (written.find_first_not_of(" \t\r\n") == std::string::npos)
+            continue;
         CMarkupDocument again(&engine);
-        QM_FUZZ_CHECK(again.Read(written.data(), written.size(), error));
+        const bool read = again.Read(written.data(), written.size(), error);
+        if (!read)
+            std::fprintf(stderr, "written: %s\nerror: %s\n", written.c_str(), qmtest::ToUtf8(error).c_str());
+        QM_FUZZ_CHECK(read);
     }
 }
 
@@ -71,6 +81,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const int selLength = fdp.ConsumeIntegralInRange<int>(0, 40);
     const int format = kFormats[fdp.ConsumeIntegralInRange<size_t>(0, std::size(kFormats) - 1)];
     const bool apply = fdp.ConsumeBool();
+    const size_t dragFrom = fdp.ConsumeIntegral<uint8_t>();
+    const size_t dragTo = fdp.ConsumeIntegral<uint8_t>();
+    const int fromX = fdp.ConsumeIntegralInRange<int>(-10, 200);
+    const int toX = fdp.ConsumeIntegralInRange<int>(-10, 200);
     const std::string markupBytes = fdp.ConsumeRemainingBytesAsString();
     CSafeBuf markup;
     markup.AssignUTF8(markupBytes.c_str());
@@ -121,6 +135,31 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
         engine.m_doc.ReleaseRemovedElements();
         CheckWrittenReads(engine, doc);
+
+        // A drag between two runs, then its deletion.
+        runs.clear();
+        Runs(body, runs);
+        if (!runs.empty() && LayoutDocument(body, 400)) {
+            size_t a = dragFrom % runs.size(), b = dragTo % runs.size();
+            const bool reverse = a > b;
+            CPoint from(fromX, 1), to(toX, 1);
+            runs[a]->ElementToScreen(from);
+            runs[b]->ElementToScreen(to);
+            body->CleanSelection(true);
+            bool inside = false;
+            CPtrList cells;
+            body->ProcessSelection(runs[a]->GetID(), from, runs[b]->GetID(), to, inside, reverse, &cells);
+            for (CElement* run : runs) {
+                if (run->m_selected)
+                    QM_FUZZ_CHECK(run->m_selStart >= 0 && run->m_selStart <= run->m_selEnd
+                        && run->m_selEnd < std::max(run->m_text.Length(), 1));
+            }
+            // A body answering true holds nothing left to write.
+            if (!body->DeleteSelection()) {
+                engine.m_doc.ReleaseRemovedElements();
+                CheckWrittenReads(engine, doc);
+            }
+        }
     }
     engine.m_doc.ReleaseRemovedElements();
     QM_FUZZ_CHECK(engine.m_doc.m_registry.GetCount() == 0);
