@@ -5,7 +5,9 @@
 // said. Options:
 //   drag S E [back]   lays the document out and drags from before character
 //                     S of the run _m="s" to before character E of _m="e"
-//                     (of the same run without one)
+//                     (of the same run without one); probe K ... then
+//                     asks IsCursorInsideSelection just after the caret
+//                     position before character K of the start run
 //   doctext           GetDocText with the selection and the caret
 //   docselect S L     GetDocText selecting L characters from S
 //   under K           IsSelectionUnderTag(K)
@@ -24,10 +26,12 @@
 #include "element/Selection.h"
 #include "element/factory/ElementFactory.h"
 #include "elements/TextElement.h"
+#include "platform/cg/Context.h"
 #include "style/layout/LayoutPass.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -80,6 +84,20 @@ std::string Drag(qmtest::MarkedDocument& d, const std::vector<std::string>& o)
     std::string out = "selected:" + SelectedList(d.Body());
     if (cells.GetCount())
         out += "\ncells: " + std::to_string(cells.GetCount());
+    // probe K ...: whether a point just after the caret position before
+    // character K of the start run falls inside the painted selection.
+    auto probe = std::find(o.begin(), o.end(), "probe");
+    if (probe != o.end()) {
+        auto context = qm::cg::Context::CreateBitmap(nullptr, 800, 200, 3200);
+        for (CElement* run = s; run; run = run->m_nextSibling)
+            run->SelfPaint(context.get(), CPoint(0, 0));
+        out += "\ninside:";
+        for (auto k = probe + 1; k != o.end(); ++k) {
+            CPoint p = CaretPoint(s, std::stoi(*k));
+            p.x += 1;
+            out += " " + *k + (d.Body()->IsCursorInsideSelection(p) ? " yes" : " no");
+        }
+    }
     return out;
 }
 
