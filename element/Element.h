@@ -14,6 +14,8 @@
 //   inheritance                      ElementInherit.cpp
 //   style upkeep                     ElementStyleUpkeep.cpp
 //   copies and markup fragments      ElementCopy.cpp
+//   selection                        ElementSelection*.cpp (free ones: Selection.h)
+//   inserting markup at the caret    ElementInsertTag.cpp
 //   free utilities                   ElementUtilities.h, EffectiveValues.h,
 //                                    ElementPictures.h
 //   virtual operations               ElementVirtuals.cpp, ElementPending.cpp
