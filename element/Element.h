@@ -14,6 +14,8 @@
 //   inheritance                      ElementInherit.cpp
 //   style upkeep                     ElementStyleUpkeep.cpp
 //   copies and markup fragments      ElementCopy.cpp
+//   selection                        ElementSelection*.cpp (free ones: Selection.h)
+//   inserting markup at the caret    ElementInsertTag.cpp
 //   free utilities                   ElementUtilities.h, EffectiveValues.h,
 //                                    ElementPictures.h
 //   virtual operations               ElementVirtuals.cpp, ElementPending.cpp
@@ -268,6 +270,37 @@ public:
     // answer is false when the block is a table, row, cell, list or li.
     bool IsFirstEleOfBlock(CElement** block, bool skipEmptyText, bool anyBlock) const;
 
+    // ==== selection (ElementSelection*.cpp; free ones: Selection.h) ====
+    // The selection is a state of each element (m_selected, m_selectable,
+    // m_prevSelected; a text run adds the inclusive range m_selStart ..
+    // m_selEnd), not a range object: ElementSelection.cpp has the model.
+    //
+    // For the whole subtree: the previous state takes the selected one; the
+    // range, the selected flag and the whole-table mark are cleared; a
+    // table, ul or ol loses its selectable flag; with clearCellMarks the
+    // whole-cell marks go too. Answers true.
+    bool CleanSelection(bool clearCellMarks);
+    // A selectable element is selected (or deselected) and, a text run, over
+    // its whole text (0 .. length - 1, 0 .. 0 when empty); the descent stops
+    // at a text run. A cell or caption that is not selectable gets its
+    // whole-cell mark set to select. The children are treated the same way.
+    void SelectAllChildren(bool select);
+    // Some descendant (not this element) is selected.
+    bool HaveSelectedChild() const;
+    // The first element in document order, this one included, that is both
+    // selected and selectable; which 1 takes text runs only, 2 text runs or
+    // images, anything else any kind.
+    CElement* GetFirstSelection(int which);
+    // This element or a descendant is selected and of kind.
+    bool IsThereATagInSelection(int kind) const;
+    // IsSelectionUnderTag(int, int) by tag name (compared exactly) and, when
+    // className is not empty, the class attribute.
+    bool IsSelectionUnderTag(const unsigned short* tag, const unsigned short* className, int);
+    // A block answers false; an inline element with a tag name true when it
+    // has children and all of them answer true; a text run true when it is
+    // selected from its first character.
+    bool IsTagUnderSelection() const;
+
     // ==== caret and key positions (ElementCaret*.cpp; free ones: Caret.h) ====
     // Makes e, or this element when e is null, the document's caret
     // element; nothing without an owner.
@@ -512,8 +545,16 @@ public:
     // 43: aligns the children: 2 middle, 4 bottom, 32 centre, 64 right.
     virtual bool AlignChild(int alignment);
     virtual bool DrawBorder(void* dc, CPoint origin, CRect* clip); // 44
+    // 45 (ElementInsertTag.cpp): puts the one element that markup holds
+    // beside the child refId (0: the front, or the end with after), climbing
+    // out of text runs, inline elements and, with splitBlocks, paragraphs
+    // (split where needed; dropEmptyParagraph removes a second half left
+    // empty) until an element may hold it (here: this one takes it). Answers
+    // the element linked (or the p made around it); null when nothing was
+    // inserted: markup that does not parse or a tag the factory cannot make
+    // leave the tree as it was, apart from the splits made on the way.
     virtual CElement* InsertTagText(const unsigned short* markup, long refId, bool after, bool here,
-        bool splitBlocks, bool dropEmptyParagraph); // 45
+        bool splitBlocks, bool dropEmptyParagraph);
     // 46: lays this element out again (its children only for a div); when
     // its size changed and upwards, its ancestors up to a cell in a table or
     // the root, without their other children.
@@ -552,7 +593,10 @@ public:
     // 54: the nearest caret stop in this element to a document point; the
     // base answers 0 (text runs and images override it).
     virtual int GetCloseCursor(CPoint pt, CPoint& best, int&, int&, int);
-    virtual bool IsCursorInsideSelection(CPoint pt); // 55
+    // 55: a child answers true, or this element is selected (and
+    // selectable, or a table selected whole) and its box in document
+    // coordinates holds pt (a div, dd or dt as wide as its content box).
+    virtual bool IsCursorInsideSelection(CPoint pt);
     // 56: the base converts the point (PointToElement) and answers 0.
     virtual int LButtonDown(unsigned int flags, CPoint pt, bool&, CPoint&, int&, bool&);
     // 57 (ElementKeys.cpp): a key with the caret before or after an
@@ -580,8 +624,13 @@ public:
     // inherits again from its parent (CopyFromParent with mode), and every
     // child updates the same way. Answers true.
     virtual bool UpdateElement(int mode);
+    // 64 (ElementSelection.cpp): one step of the walk that marks a drag from
+    // the element startId to the element endId (points in document
+    // coordinates; reverse when dragged backward). inside is true while the
+    // walk is between the two; cells (when given) collects once each cell,
+    // caption, dd or dt holding something selected. Answers false.
     virtual bool ProcessSelection(long startId, CPoint startPoint, long endId, CPoint endPoint, bool& inside,
-        bool reverse, CPtrList* cells); // 64
+        bool reverse, CPtrList* cells);
     // 65 (ElementCaretNear.cpp): the nearest element of the subtree to the
     // document point pt by mode (0 any direction, 1 above, 2 below, 3 left,
     // 4 right) into best and *bestElement; the caller starts with (-1, -1)
@@ -590,8 +639,12 @@ public:
     // from. On the root a table cell under the point is searched alone
     // first. Answers whether best changed.
     virtual bool FindNearElement(CPoint pt, int mode, CPoint& best, CElement** bestElement, long excludeId,
-        bool stopsOnly, CElement* reference);           // 65
-    virtual CElement* PackSelection(CElement* wrapper); // 66
+        bool stopsOnly, CElement* reference); // 65
+    // 66: wraps each wholly selected element of the subtree (selectable, no
+    // edge caret, not packed before) in a Duplicate of wrapper and marks it
+    // and its subtree packed. Answers the copy when this element itself was
+    // wrapped, else null.
+    virtual CElement* PackSelection(CElement* wrapper);
     virtual bool GetSourceCode(CSafeBuf& out, int level, int flags, CSafeBuf&, CSafeBuf&, CSafeBuf&,
         SourceCodeVar* var); // 67
     // 68: GetAttrValue on the style attribute; false without one.
@@ -625,16 +678,28 @@ public:
     // word; the weight (100) with italic and underline; the text colour
     // (grey RGB(128, 128, 128)). Null does nothing.
     virtual void RemoveStyle(ELEMENT_STYLE* style);
-    virtual bool CheckHasSelection(int);                            // 80
-    virtual bool IsSelectionUnderTag(int kind, int);                // 81
-    virtual int DoSelection(int kind, bool apply, CElement* templ); // 82
+    // 80: this element or a descendant is selected.
+    virtual bool CheckHasSelection(int);
+    // 81: every selected part of the subtree lies inside an element of kind
+    // (21, 22, 23: also a div aligned centre, right, left); the search
+    // upward stops at lists, tables, rows, cells and li as the kind allows.
+    virtual bool IsSelectionUnderTag(int kind, int);
+    // 82: on an image, puts an inline element of kind (or a Duplicate of
+    // templ) around it with apply, takes it out of one without; other kinds
+    // do nothing here. A text run overrides it. Answers 0.
+    virtual int DoSelection(int kind, bool apply, CElement* templ);
     // 83: BreakElement after childId here and after the element on the path
     // in each ancestor up to and including stopId; rest receives the
     // top-most second half, null (and the half dropped) when it holds no
     // content. False when stopId is not an ancestor. ElementSplit.cpp.
     virtual bool SplitUntilParent(CElement** rest, long stopId, long childId);
-    virtual bool CleanMark();                                     // 84
-    virtual bool GetSelectionCode(CSafeBuf& out, int mode, bool); // 85
+    // 84: clears the whole-cell marks of the subtree. True.
+    virtual bool CleanMark();
+    // 85: the markup of the selected part of the subtree into out: a
+    // selected element whole, else its own tags around what its children
+    // give (the root adds the control's extra namespace declarations).
+    // False, out untouched, when nothing is selected.
+    virtual bool GetSelectionCode(CSafeBuf& out, int mode, bool);
     // 86: a new element of the same tag, rules, root and owner with a copy of
     // the computed style, the attributes and the size and content
     // rectangles, its parent set but not linked; no children, no text. Null
@@ -644,11 +709,6 @@ public:
     // ==== Filled in later ====
     // These do nothing for now and answer false, 0 or null (ElementPending.cpp):
     //   painting:    DrawMarker, DrawMarkOnElement, ReLoad
-    //   markup:      InsertTagText
-    //   selection:   ProcessSelection, PackSelection,
-    //                IsCursorInsideSelection, CheckHasSelection,
-    //                IsSelectionUnderTag, DoSelection, CleanMark,
-    //                GetSelectionCode
     // The factory also calls SetDefaultStyle (style/cascade/DefaultStyle.h).
 
     // ==== layout (style/layout/) ====

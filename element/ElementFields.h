@@ -127,7 +127,11 @@ public:
     unsigned char m_selected = 0;
     unsigned char m_selectable = 0; // selectable as a whole
     unsigned char m_prevSelected = 0;
-    unsigned char m_wholeCell = 0;                  // a table cell or caption selected as a whole
+    unsigned char m_wholeCell = 0;  // a table cell or caption selected as a whole
+    unsigned char m_wholeTable = 0; // a table selected as a whole
+    // Set by PackSelection on an element it wrapped and on its descendants:
+    // 1 when the wrapper has a non-empty href, 2 when it has none.
+    long m_packMark = 0;
     unsigned long m_drawColor = RGB(255, 255, 255); // current drawing colour
 
     // ---- document ----

@@ -148,6 +148,40 @@ public:
     // bitmap's height) and the selected characters over the highlight. True.
     bool SelfPaint(void* dc, CPoint origin) override;
 
+    // ---- selection (TextElementSelect.cpp) ----
+    // Slot 64: on the start or end run the points become character offsets
+    // (a character is selected when the caret position before it lies
+    // between the two points); a run between them toggles whole. Adds the
+    // cell holding a selected run to cells. False.
+    bool ProcessSelection(long startId, CPoint startPoint, long endId, CPoint endPoint, bool& inside,
+        bool reverse, CPtrList* cells) override;
+    // Splits the run so that characters start .. end (held to the text) are
+    // a run of their own, inserted after the part before them; the
+    // selection and the caret follow their characters. Answers that run
+    // (this one when it already is exactly the range), null for an empty
+    // range.
+    CTextElement* DivideElement(int start, int end);
+    // Slot 82: with apply puts an inline element of kind (or a Duplicate of
+    // templ) around the selected characters, without it takes them out of
+    // one. True when the tree changed.
+    int DoSelection(int kind, bool apply, CElement* templ) override;
+    // Slot 66: the selected characters, when the run is not in a link yet,
+    // wrapped in a Duplicate of the link wrapper.
+    CElement* PackSelection(CElement* wrapper) override;
+    // Slot 53: deletes the selected characters; a caret after them moves
+    // left by their number, one inside them to where they began. True,
+    // nothing changed, when the whole text is selected: the caller removes
+    // the run.
+    bool DeleteSelection() override;
+    // Slot 55: pt lies in the run and between the painted selection's edges.
+    bool IsCursorInsideSelection(CPoint pt) override;
+    // The selected characters, plain; out is left alone without a selection.
+    // Answers whether there was one.
+    bool GetSelectedText(CSafeBuf& out) const;
+    // Slot 85: the selected characters escaped for XML into out; false, out
+    // left alone, without a selection.
+    bool GetSelectionCode(CSafeBuf& out, int mode, bool) override;
+
     // ---- measuring, for the line wrapper and tests ----
     // The text that is measured and drawn (rebuilt from the text when unset).
     const CSafeBuf& DisplayText();
