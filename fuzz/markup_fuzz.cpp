@@ -29,6 +29,10 @@ std::string Utf8(const CSafeBuf& text)
 
 void ReadBack(CXHTML& engine, const std::string& written, int flags)
 {
+    // Repair may leave nothing at all (a lone empty row is dropped): an
+    // empty fragment writes as no text, which the reader reports as empty.
+    if (written.find_first_not_of(" \t\r\n") == std::string::npos)
+        return;
     CMarkupDocument again(&engine);
     CSafeBuf error, second;
     QM_FUZZ_CHECK(again.Read(written.data(), written.size(), error));
@@ -60,7 +64,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             std::string written = Utf8(out);
             if (flags == kSourceMerge) {
                 CMarkupDocument merged(&engine);
-                QM_FUZZ_CHECK(merged.Read(written.data(), written.size(), error));
+                QM_FUZZ_CHECK(written.find_first_not_of(" \t\r\n") == std::string::npos
+                    || merged.Read(written.data(), written.size(), error));
             } else {
                 ReadBack(engine, written, flags);
             }
