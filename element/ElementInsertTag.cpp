@@ -224,9 +224,8 @@ CElement* CElement::InsertTagText(const unsigned short* markup, long refId, bool
         if (e->m_kind == kKindA)
             SeparateLinks(e);
         e->SetElement(node, false, false, e->m_kind == kKindPre);
-        if (!wrapper && e->m_block && e->m_kind != kKindCustom && e->m_kind != kKindHr) {
-            // Text runs wherever the caret may type inside the new block (a
-            // rule holds none).
+        if (!wrapper && e->m_block && e->m_kind != kKindCustom) {
+            // Text runs wherever the caret may type inside the new block.
             int state = 0;
             e->ValidTextInput(state);
         }

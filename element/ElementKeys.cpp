@@ -5,6 +5,7 @@
 
 #include "element/Caret.h"
 #include "element/Element.h"
+#include "element/markup/MarkupWriter.h"
 
 #include "base/shims/Keys.h"
 #include "editor/XHTML.h"
@@ -174,7 +175,7 @@ void CElement::ValidTextInput(int& state)
     if (m_block) {
         if (m_lastChild && m_lastChild->m_inline) {
             m_lastChild->InsertEmptyText(false);
-        } else if (!m_firstChild && m_parent) {
+        } else if (!m_firstChild && m_parent && !m_noChild && !IsVoidElement(this)) {
             if (CElement* run = NewRun(this)) {
                 AppendChild(run);
                 run->StyleChanged(2);

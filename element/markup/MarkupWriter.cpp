@@ -28,6 +28,12 @@ namespace {
 const char* const kEmptyTags[]
     = {"img", "hr", "col", "input", "area", "base", "link", "meta", "param", nullptr};
 
+} // namespace
+
+bool IsVoidElement(const CElement* e) { return FindTagInList(kEmptyTags, e->m_tagName) >= 0; }
+
+namespace {
+
 void Tabs(CSafeBuf& out, int level)
 {
     for (int i = 0; i < level; ++i)
@@ -241,7 +247,7 @@ bool CElement::GetSourceCode(CSafeBuf& out, int level, int flags, CSafeBuf& scra
     const bool locked = m_locked && !diagnostic;
     const bool pre = m_kind == kKindPre;
     const bool childLines = indent && !pre && !IsInlineContent(this);
-    const bool empty = m_noChild || (!m_firstChild && FindTagInList(kEmptyTags, m_tagName) >= 0);
+    const bool empty = m_noChild || (!m_firstChild && IsVoidElement(this));
     if (locked && empty) {
         AppendSelectionMarkers(this, out, flags, var);
         return true;

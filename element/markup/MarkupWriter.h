@@ -10,7 +10,12 @@
 // between two inline pieces would read as a blank. The content of pre is
 // written as it is in every form.
 
+class CElement;
 class CSafeBuf;
+
+// True for the XHTML elements that never hold content (img, hr, col, input,
+// ...): written "<tag />", and never given a text run to type into.
+bool IsVoidElement(const CElement* e);
 
 // which 1 removes the text from the first "<" through the first ">" after
 // it; which 2 from the last "<" through the last ">"; which 0 both, first
