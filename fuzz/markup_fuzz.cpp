@@ -10,6 +10,7 @@
 #include "base/text/LowBytes.h"
 #include "base/text/SafeBuf.h"
 #include "editor/XHTML.h"
+#include "element/Element.h"
 #include "element/markup/MarkupDocument.h"
 #include "element/markup/MarkupEntities.h"
 #include "element/markup/SourceCode.h"
@@ -27,12 +28,13 @@ std::string Utf8(const CSafeBuf& text)
     return out;
 }
 
+// Repair may leave nothing at all (a lone empty row is dropped): such a
+// fragment writes as no markup, at most its document type, which the reader
+// reports as empty.
+bool LeftEmpty(const CMarkupDocument& doc) { return doc.Body() && !doc.Body()->m_firstChild; }
+
 void ReadBack(CXHTML& engine, const std::string& written, int flags)
 {
-    // Repair may leave nothing at all (a lone empty row is dropped): an
-    // empty fragment writes as no text, which the reader reports as empty.
-    if (written.find_first_not_of(" \t\r\n") == std::string::npos)
-        return;
     CMarkupDocument again(&engine);
     CSafeBuf error, second;
     QM_FUZZ_CHECK(again.Read(written.data(), written.size(), error));
@@ -62,10 +64,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         for (int flags : {0, kSourceIndent, kSourceMerge}) {
             doc.Write(out, flags);
             std::string written = Utf8(out);
+            if (LeftEmpty(doc))
+                continue;
             if (flags == kSourceMerge) {
                 CMarkupDocument merged(&engine);
-                QM_FUZZ_CHECK(written.find_first_not_of(" \t\r\n") == std::string::npos
-                    || merged.Read(written.data(), written.size(), error));
+                QM_FUZZ_CHECK(merged.Read(written.data(), written.size(), error));
             } else {
                 ReadBack(engine, written, flags);
             }
