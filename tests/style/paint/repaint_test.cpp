@@ -175,7 +175,8 @@ TEST(Repaint, AQuickRepaintOfMovedOrChangedTextEndsAsAFullPaint)
     // an edit made shorter than its text. The run named moves by dx, dy and
     // its box bottom by dh; the rows its painting covered before and covers
     // now are repainted. A run whose text or selection changes is drawn
-    // anew though its box stays (monospaced letters).
+    // anew though its box stays (monospaced letters); new text is laid out
+    // and repainted through the run's notification.
     const struct
     {
         const char* markup;
@@ -190,6 +191,7 @@ TEST(Repaint, AQuickRepaintOfMovedOrChangedTextEndsAsAFullPaint)
             1, -18, -15, -14, nullptr, 0, -1},
         {"<p><a href=\"#x\" style=\"font-size:80px\">gy</a></p>", 0, 5, 25, -10, nullptr, 0, -1},
         {"<pre>ab cd</pre><p>x</p>", 0, 0, 0, 0, "xy cd", 0, -1},
+        {"x<body><p>ab <b>cd</b></p></body>", 2, 0, 0, 0, "c", 0, -1}, // a body read inside the body
         {"<pre>ab cd</pre><p>x</p>", 0, 0, 0, 0, nullptr, 1, 2},
     };
     for (const auto& c : cases) {
@@ -212,16 +214,17 @@ TEST(Repaint, AQuickRepaintOfMovedOrChangedTextEndsAsAFullPaint)
         run->m_position.x += c.dx;
         run->m_position.y += c.dy;
         run->m_sizeRect.bottom += c.dh;
-        if (c.text) {
-            run->m_text = c.text;
-            run->FastReCalc(true);
-        }
         if (c.selStart <= c.selEnd) {
             run->m_selected = 1;
             run->m_selStart = c.selStart;
             run->m_selEnd = c.selEnd;
         }
-        ASSERT_TRUE(doc.Body()->FastDraw());
+        if (c.text) {
+            run->m_text = c.text;
+            ASSERT_TRUE(run->SendNotification(2)); // lays out and repaints
+        } else {
+            ASSERT_TRUE(doc.Body()->FastDraw());
+        }
         const std::vector<unsigned> quick = BitmapPixels(doc.Body(), 400);
         ASSERT_TRUE(RepaintDocument(doc.Body()));
         EXPECT_EQ(quick, BitmapPixels(doc.Body(), 400)) << c.markup;
