@@ -152,12 +152,14 @@ public:
     // included, bottom not): its glyphs' ink, the highlight and the
     // decoration lines about the baseline, which can reach beyond the box
     // (descenders of a large font, a box made shorter than its text).
-    // False when the run draws nothing.
+    // Measured on the display text as last laid out; false when that is
+    // empty.
     bool PaintedRows(int& top, int& bottom);
     // A digest of what SelfPaint draws, wherever it draws it: the display
-    // text, the font, colour and decorations, the line direction and the
-    // selection. The painter records it with the run's geometry; a quick
-    // repaint repaints a run whose digest changed although its box did not.
+    // text as last laid out, the font, colour and decorations, the line
+    // direction and the selection. The painter records it with the run's
+    // geometry; a quick repaint repaints a run whose digest changed
+    // although its box did not. Cheap: the text is digested once a layout.
     std::size_t PaintedLook();
     std::size_t m_paintedLook = 0;
 

@@ -94,8 +94,7 @@ bool CTextElement::SelfPaint(void* dc, CPoint origin)
 
 bool CTextElement::PaintedRows(int& top, int& bottom)
 {
-    BuildDisplayText();
-    const int n = m_displayText->Length();
+    const int n = m_textLayout->Length();
     if (n == 0)
         return false;
     const qm::text::Style& style = *m_textStyle;
@@ -118,18 +117,17 @@ bool CTextElement::PaintedRows(int& top, int& bottom)
 
 std::size_t CTextElement::PaintedLook()
 {
-    BuildDisplayText();
     if (m_digestVersion != m_displayVersion) {
-        const unsigned short* d = *m_displayText;
+        const std::vector<std::uint16_t>& text = m_textLayout->Text();
         m_textDigest = std::hash<std::u16string_view>()(
-            std::u16string_view(reinterpret_cast<const char16_t*>(d), size_t(m_displayText->Length())));
+            std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()));
         m_digestVersion = m_displayVersion;
     }
     const qm::text::Style& style = *m_textStyle;
     std::size_t look = m_textDigest;
     auto mix = [&look](std::size_t v) { look ^= v + 0x9e3779b9 + (look << 6) + (look >> 2); };
     mix(style.ShapeGeneration());
-    mix(GetRunColor());
+    mix(std::size_t(style.Red()) | std::size_t(style.Green()) << 8 | std::size_t(style.Blue()) << 16);
     mix((style.Underline() ? 1 : 0) | (style.Strikethrough() ? 2 : 0) | (m_textLayout->RightToLeft() ? 4 : 0)
         | (HasOwnSelection() ? 8 : 0));
     if (HasOwnSelection()) {
