@@ -148,13 +148,15 @@ bool CElement::Notify(int code, CElement* from)
         CElement* root = RootOf(this);
         if (code == 2 || code == 8) {
             if (from) {
-                from->FastReCalc(true);
                 if (code == 8)
                     from->m_forceRepaint = 1;
                 if (CElement* list = from->IsElementUnderClass(1)) {
                     if (list->m_parent)
                         list->m_parent->m_forceRepaint = 1;
                 }
+                // Last: laying out again may join a piece of a wrapped run
+                // into the piece before it and delete it.
+                from->FastReCalc(true);
             }
             const CXDoc* doc = root->m_owner ? &root->m_owner->m_doc : nullptr;
             const bool sameSize = doc && root->m_dc
