@@ -133,7 +133,6 @@ TEST(LineWrap, AnEditLaidOutAgainInPartGivesTheBoxesOfAWholeLayout)
         {1, 1, "x"},                                    // no blank at the end: joins the next piece's word
         {1, 0, "Second "},                              // shorter: words come back up
         {1, 2, "several words typed into the middle "}, // longer: words go on down
-        {0, 0, "First "},                               // before a bordered span and a link
         {3, 0, "\u0633\u0644\u0627\u0645 "},            // a right-to-left line
     };
     for (const auto& c : cases) {
