@@ -2,6 +2,7 @@
 
 #include "editor/XHTML.h"
 #include "element/Element.h"
+#include "elements/TextElement.h"
 #include "platform/cg/Context.h"
 #include "style/paint/DocumentWalk.h"
 #include "style/paint/PaintState.h"
@@ -95,6 +96,8 @@ bool RepaintDocument(CElement* root)
         if (!st || !ctx)
             return false;
         RecordGeometry(root);
+        st->m_dirtyRows.clear(); // all of them are painted now
+        st->m_changedIds.clear();
         const TileRange shown = ShownTiles(*st, *ctx);
         const bool ok = MakeResident(root, shown, false);
         Stamp(*st, *ctx, shown);
@@ -213,6 +216,15 @@ void RecordSubtree(CElement* e, CPoint origin, CPoint floatOrigin, bool inFloat)
             }
             x->m_paintTop = position.y + std::min(x->m_sizeRect.top, x->m_sizeRect.bottom) - up;
             x->m_paintBottom = position.y + std::max(x->m_sizeRect.top, x->m_sizeRect.bottom) + down;
+            // A text run's glyphs are set on its baseline whatever its box.
+            CTextElement* run = x->IsTextElement() ? dynamic_cast<CTextElement*>(x) : nullptr;
+            int textTop = 0, textBottom = 0;
+            if (run && run->PaintedRows(textTop, textBottom)) {
+                x->m_paintTop = std::min(x->m_paintTop, position.y + textTop);
+                x->m_paintBottom = std::max(x->m_paintBottom, position.y + textBottom);
+            }
+            if (run)
+                run->m_paintedLook = run->PaintedLook();
             open.push_back(x);
             return true;
         },
