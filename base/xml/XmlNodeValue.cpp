@@ -2,6 +2,7 @@
 
 #include "base/xml/XmlNodeValue.h"
 
+#include <cctype>
 #include <cstring>
 #include <string>
 
@@ -9,6 +10,7 @@
 #include "base/text/U16.h"
 #include "base/text/Utf.h"
 #include "base/xml/XmlInternal.h"
+#include "platform/common/Utf8.h"
 
 void MacGetTagName(xmlNode* node, CSafeBuf& name)
 {
@@ -125,6 +127,50 @@ bool XMLGetAttrInfo(xmlAttr* attr, CSafeBuf& name, CSafeBuf& value)
     return true;
 }
 
+void XmlNamespaceURI(const xmlNs* ns, CSafeBuf& uri)
+{
+    uri.Empty();
+    if (!ns || !ns->href)
+        return;
+    const char* href = reinterpret_cast<const char*>(ns->href);
+    if (!std::strstr(href, "&#")) {
+        XmlFromUtf8(ns->href, uri);
+        return;
+    }
+    // Decimal and hexadecimal references to a character are decoded; any
+    // other "&" stays as it is.
+    std::string text;
+    for (const char* p = href; *p;) {
+        unsigned long code = 0;
+        const char* q = p + 2;
+        bool hex = false;
+        if (p[0] == '&' && p[1] == '#') {
+            hex = *q == 'x';
+            q += hex;
+            const char* digits = q;
+            while (code <= 0x10FFFF
+                && (hex ? std::isxdigit(static_cast<unsigned char>(*q))
+                        : std::isdigit(static_cast<unsigned char>(*q)))) {
+                code = code * (hex ? 16 : 10)
+                    + static_cast<unsigned long>(std::isdigit(static_cast<unsigned char>(*q))
+                            ? *q - '0'
+                            : (std::tolower(static_cast<unsigned char>(*q)) - 'a' + 10));
+                ++q;
+            }
+            if (q != digits && *q == ';' && code > 0 && code <= 0x10FFFF
+                && (code < 0xD800 || code > 0xDFFF)) {
+                unsigned char bytes[4];
+                text.append(reinterpret_cast<const char*>(bytes),
+                    static_cast<size_t>(qm::utf8::Encode(static_cast<char32_t>(code), bytes)));
+                p = q + 1;
+                continue;
+            }
+        }
+        text += *p++;
+    }
+    XmlFromUtf8(reinterpret_cast<const xmlChar*>(text.c_str()), uri);
+}
+
 bool GetNamespaceInfo(xmlNode* node, CSafeBuf* prefix, CSafeBuf* uri)
 {
     if (prefix)
@@ -135,8 +181,8 @@ bool GetNamespaceInfo(xmlNode* node, CSafeBuf* prefix, CSafeBuf* uri)
         return false;
     if (prefix && node->ns->prefix)
         XmlFromUtf8(node->ns->prefix, *prefix);
-    if (uri && node->ns->href)
-        XmlFromUtf8(node->ns->href, *uri);
+    if (uri)
+        XmlNamespaceURI(node->ns, *uri);
     return true;
 }
 

@@ -35,6 +35,10 @@ bool FindAttribute(const unsigned short* name, CSafeBuf& value, xmlNode* node);
 // Qualified name and text of one attribute; an attribute without text leaves
 // both empty. False only for a null attribute.
 bool XMLGetAttrInfo(xmlAttr* attr, CSafeBuf& name, CSafeBuf& value);
+// The URI of a namespace declaration as written. libxml2 keeps a character
+// reference that stood for "&" (as "&amp;" does) undecoded in a
+// declaration's URI; here it is the character again. Empty for null.
+void XmlNamespaceURI(const xmlNs* ns, CSafeBuf& uri);
 // Clears the outputs given; false when the node is null or has no namespace,
 // else the namespace's prefix (when it has one) and URI.
 bool GetNamespaceInfo(xmlNode* node, CSafeBuf* prefix, CSafeBuf* uri);

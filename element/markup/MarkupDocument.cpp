@@ -4,6 +4,7 @@
 
 #include "base/codec/Escaping.h"
 #include "base/xml/Xml.h"
+#include "base/xml/XmlNodeValue.h"
 #include "editor/XHTML.h"
 #include "element/Element.h"
 #include "element/factory/ElementFactory.h"
@@ -87,7 +88,7 @@ void HtmlStartTag(xmlNode* html, CSafeBuf& out)
             out += ":";
             out += value;
         }
-        value.AssignUTF8(reinterpret_cast<const char*>(ns->href));
+        XmlNamespaceURI(ns, value);
         EscapeXMLChar(value, false);
         out += "=\"";
         out += value;

@@ -107,7 +107,7 @@ void ReadAttributes(CElement* e, xmlNode* node)
             name += ":";
             name += prefix;
         }
-        value.AssignUTF8(reinterpret_cast<const char*>(ns->href));
+        XmlNamespaceURI(ns, value);
         e->m_attributes.SetAt(static_cast<const unsigned short*>(name), value);
     }
     if (e->m_tagName[0] && U16icmp(e->m_tagName, "base") == 0 && e->m_root && e->m_root->m_baseURL) {
