@@ -360,8 +360,10 @@ public:
     void MoveOutUntil(CElement* stop, bool dissolve);
 
     // ==== virtual operations, slot order ====
-    virtual bool DrawMarker(void* dc, CPoint& origin); // 3
-    virtual bool FixInlineBrother(void* dc);           // 4
+    // 3: the start and end tag markers around the box at origin, when the
+    // element has a label and is not the root (style/paint/TagMarkers.h).
+    virtual bool DrawMarker(void* dc, CPoint& origin);
+    virtual bool FixInlineBrother(void* dc); // 4
     // 5: the number of earlier siblings with the same tag name, the pieces of
     // one wrapped sibling (and the pieces of this element) counted once; 0
     // without a parent.
@@ -468,7 +470,7 @@ public:
     // sameBlockOnly) and the final size step.
     virtual bool ReCalcReg(void* dc, bool first, bool noChildCalc, bool sameBlockOnly, CalcInfo* info);
     virtual bool SelfPaint(void* dc, CPoint origin);         // 41
-    virtual bool DrawMarkOnElement(void* dc, CPoint origin); // 42
+    virtual bool DrawMarkOnElement(void* dc, CPoint origin); // 42: nothing in the base
     // 43: aligns the children: 2 middle, 4 bottom, 32 centre, 64 right.
     virtual bool AlignChild(int alignment);
     virtual bool DrawBorder(void* dc, CPoint origin, CRect* clip); // 44
@@ -562,7 +564,7 @@ public:
 
     // ==== Filled in later ====
     // These do nothing for now and answer false, 0 or null (ElementPending.cpp):
-    //   painting:    DrawMarker, DrawMarkOnElement, ReLoad
+    //   painting:    ReLoad
     //   markup:      InsertTagText
     //   caret, keys: GetKeyLen, GetKeyColor, GetKeyPos, MoveKeyFocusToNext,
     //                FindNextElementInParent, WhereCursorOn, GetCloseCursor,
@@ -585,6 +587,10 @@ public:
     // entry in the root's float list (floats only); with recurse for the
     // whole subtree, without recursion.
     bool CalcForAll(void* dc, bool keepIndent, bool recurse);
+    // Reserves the tag markers' room in the margins (style/paint/TagMarkers.h),
+    // measuring the label with the document's marker text objects; clears
+    // the boxes of an element without a label. The last step of CalcForAll.
+    void CalcForMarker(void* dc, bool);
     // CalcWinReg on the root's context without laying out the children.
     bool ReCalcWin();
     // For this element and every descendant: the size rectangle and the
