@@ -179,7 +179,7 @@ bool CTextElement::CutAndCombine(CElement*& caretElement, bool forward)
                             p->AppendChild(c);
                         }
                         outer->RemoveChild(item->GetID(), true, true);
-                        p->StyleChanged(0);
+                        p->StyleChanged(1);
                     }
                 }
                 RemoveIfHollow(level);
@@ -224,7 +224,7 @@ bool CTextElement::CutAndCombine(CElement*& caretElement, bool forward)
                             p->AppendChild(c);
                         }
                         neighbour->m_parent->RemoveChild(lifted->GetID(), true, true);
-                        p->StyleChanged(0);
+                        p->StyleChanged(1);
                     }
                 }
                 RemoveIfHollow(neighbour);

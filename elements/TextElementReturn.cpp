@@ -102,7 +102,7 @@ bool CTextElement::ReturnKey(unsigned int repeat, bool quiet, CElement*& moved, 
         }
         p->AppendChild(run);
         block->m_parent->InsertChild(p, block->GetID(), false);
-        block->m_parent->StyleChanged(0);
+        p->StyleChanged(1);
         notify = quiet ? 0 : 6;
         return true;
     }
@@ -116,7 +116,7 @@ bool CTextElement::ReturnKey(unsigned int repeat, bool quiet, CElement*& moved, 
         }
         p->AppendChild(run);
         block->m_parent->InsertChild(p, block->GetID(), true);
-        p->StyleChanged(0);
+        p->StyleChanged(1);
         PutCaret(run, 0);
         moved = run;
         notify = quiet ? 0 : 6;
@@ -219,7 +219,7 @@ bool CTextElement::ReturnKey(unsigned int repeat, bool quiet, CElement*& moved, 
     }
     if (!receiver->m_firstChild)
         receiver->AppendChild(NewRun(receiver));
-    target->StyleChanged(0);
+    target->StyleChanged(1);
     // The new paragraph does not start inside an emptied link.
     if (rest->m_parent && rest->m_parent->m_kind == kKindA && rest->m_parent->IsEmptyTag(false)
         && rest->m_parent->m_parent) {

@@ -59,7 +59,7 @@ bool WrapLooseRun(CElement* run)
         p->AppendChild(c);
         c = next;
     }
-    p->StyleChanged(0);
+    p->StyleChanged(1);
     return true;
 }
 

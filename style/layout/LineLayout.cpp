@@ -216,39 +216,41 @@ CElement* LineLayout::Place(CElement* c)
     CPoint rightRoom;
     PutOnLine(c, pos.x, static_cast<int>(pos.y - m_lineTop), rightRoom);
 
-    if (!own) {
+    // Too wide for the room left on the line: c is wrapped there; when it
+    // cannot be, it moves to a line of its own and is wrapped there.
+    for (int attempt = 0; !own && attempt < 2; ++attempt) {
         const int limit = AddCoord(m_edges.left, m_avail - rightRoom.x);
         const int right = AddCoord(c->m_position.x, BoxWidth(c) + m.right);
-        if (right > limit) {
-            bool split = false;
-            if (c->IsCanWrap() && m_pieces < kMaxWrapPieces) {
-                CSize room(std::max(0, limit - static_cast<int>(c->m_position.x)), m_availHeight);
-                CElement* piece = c->WrapElement(room, false);
-                // Alone on its line and still too wide: it breaks at its
-                // first opportunity, so what follows is not dragged along.
-                if (piece == c && m_line.empty())
-                    piece = c->WrapElement(room, true);
-                if (piece != c) {
-                    // A new piece comes detached: it goes after c, to the
-                    // next line. Null: the rest went into the next sibling.
-                    split = true;
-                    if (piece && c->m_nextSibling != piece && m_block->InsertInto(piece, c, true))
-                        piece->BuildCDC(m_call.dc);
-                    ++m_pieces;
-                }
-            }
-            if (split) {
-                m_line.push_back(c);
-                m_lineX = AddCoord(c->m_position.x, BoxWidth(c) + m.right);
-                FinishLine();
-                return c->m_nextSibling;
-            }
-            if (!m_line.empty()) {
-                FinishLine();
-                StartLine(false);
-                PutOnLine(c, AddCoord(m_lineX, m.left), top, rightRoom);
+        if (right <= limit)
+            break;
+        bool split = false;
+        if (c->IsCanWrap() && m_pieces < kMaxWrapPieces) {
+            CSize room(std::max(0, limit - static_cast<int>(c->m_position.x)), m_availHeight);
+            CElement* piece = c->WrapElement(room, false);
+            // Alone on its line and still too wide: it breaks at its
+            // first opportunity, so what follows is not dragged along.
+            if (piece == c && m_line.empty())
+                piece = c->WrapElement(room, true);
+            if (piece != c) {
+                // A new piece comes detached: it goes after c, to the
+                // next line. Null: the rest went into the next sibling.
+                split = true;
+                if (piece && c->m_nextSibling != piece && m_block->InsertInto(piece, c, true))
+                    piece->BuildCDC(m_call.dc);
+                ++m_pieces;
             }
         }
+        if (split) {
+            m_line.push_back(c);
+            m_lineX = AddCoord(c->m_position.x, BoxWidth(c) + m.right);
+            FinishLine();
+            return c->m_nextSibling;
+        }
+        if (m_line.empty())
+            break;
+        FinishLine();
+        StartLine(false);
+        PutOnLine(c, AddCoord(m_lineX, m.left), top, rightRoom);
     }
 
     m_line.push_back(c);

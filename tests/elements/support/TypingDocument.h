@@ -44,11 +44,13 @@ inline std::string WithCaretMarker(std::string markup)
 
 struct TypingDocument : RunDocument
 {
-    explicit TypingDocument(const std::string& markup, int width = 400) : RunDocument(WithCaretMarker(markup))
+    explicit TypingDocument(const std::string& markup, int width = 400, const char* editorSheet = nullptr)
+        : RunDocument(WithCaretMarker(markup), editorSheet)
     {
-        ok = Body() && LayoutDocument(Body(), width) && RepaintDocument(Body());
-        if (ok)
+        // The caret is placed before layout: wrapping may split its run.
+        if (Body())
             PlaceCaret(Body());
+        ok = Body() && LayoutDocument(Body(), width) && RepaintDocument(Body());
     }
 
     CXDoc& Doc() { return engine.m_doc; }
