@@ -88,6 +88,12 @@ CElement::CElement(STYLE_CLASS* rules)
 
 CElement::~CElement()
 {
+    // The caret never names a destroyed element. The registry is the
+    // document's own while the element is registered, so the owner's
+    // document is still there to be told.
+    if (m_registry && m_owner && m_registry == &m_owner->m_doc.m_registry
+        && m_owner->m_doc.m_caretElement == this)
+        m_owner->m_doc.m_caretElement = nullptr;
     if (m_registry)
         m_registry->Unregister(this);
     Release();

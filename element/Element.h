@@ -268,6 +268,44 @@ public:
     // answer is false when the block is a table, row, cell, list or li.
     bool IsFirstEleOfBlock(CElement** block, bool skipEmptyText, bool anyBlock) const;
 
+    // ==== caret and key positions (ElementCaret*.cpp; free ones: Caret.h) ====
+    // Makes e, or this element when e is null, the document's caret
+    // element; nothing without an owner.
+    void SetAsKeyCursor(CElement* e);
+    // The document's caret element; null without an owner.
+    CElement* GetKeyOnElement() const;
+    // The element after the element id (this element for 0) in document
+    // order among all elements under the root; null when it is the last or
+    // id names no element there.
+    CElement* GetElementAfter(long id);
+    // Whether this element is its parent's first (or last) child, empty
+    // text runs passed over with skipEmptyText; false without a parent.
+    bool IsFirstOrLastElementInParent(bool first, bool skipEmptyText) const;
+    // The previous test holds at every level from this element up to
+    // ancestor; false when ancestor is null or not an ancestor.
+    bool IsFirstOrLastElementOf(const CElement* ancestor, bool first, bool skipEmptyText) const;
+    // Walking the descendants in document order, e is reached while every
+    // element before it that is not inline is an empty text run or floats.
+    bool IsFirstValidAreaElement(const CElement* e) const;
+    // The first (or last) text run among the descendants; null when none.
+    CElement* GetFirstOrLastInputElement(bool first) const;
+    // With screen 1 pt is first converted by ElementToScreen; whether the
+    // box in document coordinates holds pt (right and bottom exclusive).
+    bool IsPointInElement(CPoint pt, int screen);
+
+    // ==== keys on elements (ElementKeys.cpp) ====
+    // The text run that typing beside this edge-caret element goes into: a
+    // new p holding it before (offset 0) or after (1) the element; beside an
+    // image the run alone, outside an enclosing link when the image begins
+    // (ends) it. The run becomes the caret element; null on failure.
+    CElement* InsertTextBlock();
+    // Inserts empty text runs where typing must be possible: before line
+    // breaks, images and inline elements that follow one another without
+    // text, after the last inline child of a block, into empty blocks.
+    // state: 0 nothing yet, 1 a text position exists, 2 one is needed before
+    // the next inline element; handed on and back.
+    void ValidTextInput(int& state);
+
     // ==== markup and path strings (ElementTagList.cpp) ====
     // Wraps text in this element and then each ancestor, up to but not
     // including the element stop: each adds its start tag (attributes with
@@ -431,8 +469,10 @@ public:
     // 26: the border widths of the sides whose line style is neither none
     // nor hidden; false without borders.
     virtual bool GetBorderRect(CRect& rect, bool clear);
-    virtual CElement* FindNextElementInParent(bool forward); // 27
-    virtual bool CombineWrap(CElement* other);               // 28: false (a text run joins its piece)
+    // 27: the sibling after (forward) or before this element, found through
+    // the parent by identifier; null at the end or without a parent.
+    virtual CElement* FindNextElementInParent(bool forward);
+    virtual bool CombineWrap(CElement* other); // 28: false (a text run joins its piece)
     // 29: the children of the child id take its place, in order; the child
     // is then destroyed. False when id names no child.
     virtual bool RemoveChildNodeOnly(long id);
@@ -480,25 +520,54 @@ public:
     // its size changed and upwards, its ancestors up to a cell in a table or
     // the root, without their other children.
     virtual bool FastReCalc(bool upwards);
-    virtual bool FastDraw();                                          // 47
-    virtual int GetKeyLen();                                          // 48
-    virtual unsigned long GetKeyColor();                              // 49
-    virtual int GetKeyPos(CPoint& pt, int);                           // 50
-    virtual CElement* MoveKeyFocusToNext(long fromId, int direction); // 51
-    virtual CElement* WhereCursorOn(CPoint pt);                       // 52
+    virtual bool FastDraw(); // 47
+    // 48: the caret bar's length: the box height + 1 for an edge-caret
+    // element, else 0.
+    virtual int GetKeyLen();
+    // 49: the caret colour, the complement of the drawing colour (24 bits).
+    virtual unsigned long GetKeyColor();
+    // 50: the caret's bottom end for offset (-1: the caret offset) in
+    // document coordinates, x never negative: before (0) or after (1) an
+    // edge-caret element, pulled back inside the content of a pre, div,
+    // list, table or locked block; other elements leave pt alone. Answers 1.
+    virtual int GetKeyPos(CPoint& pt, int offset);
+    // 51 (ElementCaretMove.cpp): the next caret stop, its offset set, or
+    // null. fromId is the element the caret leaves: this one, a child, or 0
+    // to enter this element. direction 0 backward, 1 forward; 2 and 3 the
+    // same passing over edge-caret stops (a table is then entered, not
+    // stopped at). A fromId that names no live element answers null. The
+    // caller makes the answer the caret element before the next move: an
+    // edge stop tells leaving itself from being left by its content by it.
+    virtual CElement* MoveKeyFocusToNext(long fromId, int direction);
+    // 52 (ElementCaretHit.cpp): the deepest element under pt (in the
+    // parent's coordinates; on the root, document coordinates), or null.
+    // Out-of-flow elements first; headings, lists and list items are hit up
+    // to their content's right edge; a div is hit itself on the 4-pixel band
+    // inside its edges; a row or row group passes the point to a cell that
+    // spans beyond it.
+    virtual CElement* WhereCursorOn(CPoint pt);
     // 53 (ElementDeleteSelection.cpp): deletes the selected content of the
     // subtree; answers true when the caller must remove this element whole.
     // Wholly marked cells keep one no-break space; dd and dt keep an empty
     // text run.
     virtual bool DeleteSelection();
-    virtual int GetCloseCursor(CPoint pt, CPoint& best, int&, int&, int);                // 54
-    virtual bool IsCursorInsideSelection(CPoint pt);                                     // 55
-    virtual int LButtonDown(unsigned int flags, CPoint pt, bool&, CPoint&, int&, bool&); // 56
+    // 54: the nearest caret stop in this element to a document point; the
+    // base answers 0 (text runs and images override it).
+    virtual int GetCloseCursor(CPoint pt, CPoint& best, int&, int&, int);
+    virtual bool IsCursorInsideSelection(CPoint pt); // 55
+    // 56: the base converts the point (PointToElement) and answers 0.
+    virtual int LButtonDown(unsigned int flags, CPoint pt, bool&, CPoint&, int&, bool&);
+    // 57 (ElementKeys.cpp): a key with the caret before or after an
+    // edge-caret element: arrows move the caret, Enter opens an empty p
+    // beside it, Delete (Backspace) removes an empty next (previous)
+    // sibling, a printable character goes into a new text run beside it.
+    // True when handled, with the new caret element, point and length
+    // written; false without the edge-caret flag or a parent.
     virtual bool OnChar(unsigned int ch, unsigned int, unsigned int modifiers, bool&, CPoint& caretPoint,
-        int& caretLength, CElement*& caretElement, bool); // 57
-    virtual int MouseMove(unsigned int flags, CPoint pt); // 58
-    virtual int MouseLeaveElement(CPoint pt);             // 59
-    virtual int MouseEnterElement(CPoint pt);             // 60
+        int& caretLength, CElement*& caretElement, bool);
+    virtual int MouseMove(unsigned int flags, CPoint pt); // 58: 0
+    virtual int MouseLeaveElement(CPoint pt);             // 59: clears m_hover; 0
+    virtual int MouseEnterElement(CPoint pt);             // 60: sets m_hover; 0
     // 61: the path from the root down, each element as "<" + tag + ">"; a
     // text run as "<" + its identifier ("%08X") + " " + its text + ">".
     virtual bool TreeString(CSafeBuf& text);
@@ -515,6 +584,13 @@ public:
     virtual bool UpdateElement(int mode);
     virtual bool ProcessSelection(long startId, CPoint startPoint, long endId, CPoint endPoint, bool& inside,
         bool reverse, CPtrList* cells); // 64
+    // 65 (ElementCaretNear.cpp): the nearest element of the subtree to the
+    // document point pt by mode (0 any direction, 1 above, 2 below, 3 left,
+    // 4 right) into best and *bestElement; the caller starts with (-1, -1)
+    // and null. With stopsOnly only caret stops count; excludeId is left
+    // out; reference is the caret element that modes 1 and 2 move away
+    // from. On the root a table cell under the point is searched alone
+    // first. Answers whether best changed.
     virtual bool FindNearElement(CPoint pt, int mode, CPoint& best, CElement** bestElement, long excludeId,
         bool stopsOnly, CElement* reference);           // 65
     virtual CElement* PackSelection(CElement* wrapper); // 66
@@ -532,11 +608,16 @@ public:
     // 72: in a right-to-left block, each line's elements in right-to-left
     // order; elsewhere, each bdo child's lines mirrored (RightToLeftLines.cpp).
     virtual bool FixRTLChildren();
-    virtual int MouseCursorType(CPoint pt);                                     // 73
-    virtual bool CanGetKeyFocus();                                              // 74
-    virtual void UpdateExtraAttrs();                                            // 75: nothing
-    virtual bool Notify(int code, CElement* from);                              // 76
-    virtual CElement* IsLastElementInBlock(bool skipEmptyText, bool divCounts); // 77
+    // 73: inside a table, the table's answer; else 0 (the arrow).
+    virtual int MouseCursorType(CPoint pt);
+    virtual bool CanGetKeyFocus();                 // 74: false (a text run answers true)
+    virtual void UpdateExtraAttrs();               // 75: nothing
+    virtual bool Notify(int code, CElement* from); // 76
+    // 77: walking up while the element is its parent's last child (trailing
+    // empty runs passed over with skipEmptyText): the first ancestor that
+    // is a table part, list, heading, address, p, blockquote, li, the body,
+    // or with divCounts a div; null when the chain breaks first.
+    virtual CElement* IsLastElementInBlock(bool skipEmptyText, bool divCounts);
     // 78: the computed style becomes that of a new element (its clear cell
     // kept), the cascade scratch is emptied, UpdateExtraAttrs() runs, the box
     // size is emptied when asked, and the tag's default style is given again.
@@ -566,11 +647,6 @@ public:
     // These do nothing for now and answer false, 0 or null (ElementPending.cpp):
     //   painting:    ReLoad
     //   markup:      InsertTagText
-    //   caret, keys: GetKeyLen, GetKeyColor, GetKeyPos, MoveKeyFocusToNext,
-    //                FindNextElementInParent, WhereCursorOn, GetCloseCursor,
-    //                FindNearElement, LButtonDown, OnChar, MouseMove,
-    //                MouseLeaveElement, MouseEnterElement, MouseCursorType,
-    //                CanGetKeyFocus, IsLastElementInBlock
     //   selection:   ProcessSelection, PackSelection,
     //                IsCursorInsideSelection, CheckHasSelection,
     //                IsSelectionUnderTag, DoSelection, CleanMark,

@@ -177,6 +177,7 @@ public:
     unsigned char m_outlineSelected = 0; // selected for outline: a temporary border
     unsigned char m_outlineSolid = 0;    // the outline is solid light grey, not dotted
     unsigned char m_changed = 0;         // needs repaint (CleanChanged)
+    unsigned char m_hover = 0;           // the pointer is over the element (MouseEnterElement)
     // The last paint (with m_prevRect and m_prevDocPos): the rows the
     // painting of the element and its subtree may reach (bottom exclusive),
     // its available width, its number of children, and whether it was

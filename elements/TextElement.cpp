@@ -68,8 +68,14 @@ void CTextElement::ValidateText()
         ++begin;
     if (begin == end) {
         m_text.Empty();
+        if (m_cursorMark > 0)
+            m_cursorMark = 0;
         return;
     }
+    // The marker's offset follows its character through the rewrite below.
+    const int mark = m_cursorMark;
+    if (mark >= 0)
+        m_cursorMark = 0;
     bool trailing = false;
     while (end > begin && IsBreakOrTab(s[end - 1])) {
         --end;
@@ -81,6 +87,8 @@ void CTextElement::ValidateText()
     int n = 0;
     bool inRun = false;
     for (int i = begin; i < end; ++i) {
+        if (i == mark)
+            m_cursorMark = n;
         unsigned short c = out[i];
         if (IsWhite(c)) {
             if (!inRun)
@@ -92,6 +100,8 @@ void CTextElement::ValidateText()
             inRun = false;
         out[n++] = c;
     }
+    if (mark >= end)
+        m_cursorMark = n;
     if (trailing && !inRun)
         out[n++] = ' ';
     m_text.AdjSize(n);

@@ -200,6 +200,9 @@ public:
     // Where the caret marker stood in the text when it was normalised; -1
     // when it held none. The document puts the caret there after loading.
     int m_cursorMark = -1;
+    // TextElementCaret.cpp: with a noted marker the caret offset becomes its
+    // offset (within the text) and the note is dropped; false without one.
+    bool TakeCursorMark();
     // x of the painted selection's left and right edges inside the run.
     CPoint m_selStartPoint;
     CPoint m_selEndPoint;

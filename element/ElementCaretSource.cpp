@@ -1,0 +1,102 @@
+// Placing the caret where the caret marker word stood in markup read back,
+// and tidying the empty elements typing leaves around the caret.
+
+#include "element/Caret.h"
+#include "element/Element.h"
+
+#include "element/markup/SourceCode.h"
+#include "elements/TextElement.h"
+
+CElement* FindCursorFromSource(CElement* e)
+{
+    // Document order over e's subtree, without recursion.
+    const CSafeBuf marker(kCaretMarker);
+    for (CElement* c = e; c;) {
+        if (CTextElement* run = dynamic_cast<CTextElement*>(c)) {
+            if (run->TakeCursorMark())
+                return run;
+        }
+        if (!c->m_text.IsEmpty()) {
+            const int at = c->m_text.Find(static_cast<const unsigned short*>(marker));
+            if (at >= 0) {
+                c->m_text.Delete(at, marker.Length());
+                c->m_caretOffset = c->IsTextElement() ? at : 0;
+                return c;
+            }
+        }
+        CSafeBuf value;
+        if (c->GetAttrString(static_cast<const unsigned short*>(marker), value) && !value.IsEmpty()) {
+            c->SetAttrString(
+                static_cast<const unsigned short*>(marker), static_cast<const unsigned short*>(nullptr));
+            if (c->m_edgeCaret) {
+                c->m_caretOffset = 0;
+                return c;
+            }
+            CElement* next = c->MoveKeyFocusToNext(c->GetID(), 1);
+            if (!next)
+                next = c->MoveKeyFocusToNext(c->GetID(), 0);
+            if (next)
+                return next;
+        }
+        if (c->m_firstChild) {
+            c = c->m_firstChild;
+            continue;
+        }
+        while (c != e && !c->m_nextSibling)
+            c = c->m_parent;
+        c = c == e ? nullptr : c->m_nextSibling;
+    }
+    return nullptr;
+}
+
+bool RemoveEmptyElementAround(CElement* e)
+{
+    if (!e || !e->m_parent)
+        return false;
+    CElement* parent = e->m_parent;
+    bool removed = false;
+    for (CElement* s = e->m_prevSibling; s && s->IsEmptyTag(true);) {
+        CElement* before = s->m_prevSibling;
+        parent->RemoveChild(s->GetID(), true, false);
+        removed = true;
+        s = before;
+    }
+    for (CElement* s = e->m_nextSibling; s && s->IsEmptyTag(true);) {
+        CElement* after = s->m_nextSibling;
+        parent->RemoveChild(s->GetID(), true, false);
+        removed = true;
+        s = after;
+    }
+    return removed;
+}
+
+bool CleanKeyContext(CElement* e, int direction)
+{
+    if (!e)
+        return false;
+    CElement* parent = e->m_parent;
+    const bool emptyInline = e->m_text.IsEmpty() && parent && parent->m_inline && parent->m_parent
+        && e->m_kind != kKindCustom && parent->IsEmptyTag(false);
+    if (!emptyInline)
+        return RemoveEmptyElementAround(e);
+    CPtrList pieces;
+    parent->GetWrappedInlineBrothers(&pieces);
+    if (pieces.GetCount() == 0 && parent->m_kind == kKindCustom)
+        return false;
+    parent->m_parent->RemoveChildNodeOnly(parent->GetID());
+    CleanKeyContext(e, 0);
+    if (direction == 1 || direction == 2) {
+        const bool back = direction == 1;
+        CElement* side = back ? e->m_prevSibling : e->m_nextSibling;
+        CElement* run = nullptr;
+        if (side && side->IsTextElement())
+            run = side;
+        else if (side && side->m_inline)
+            run = side->GetFirstOrLastInputElement(!back);
+        if (run) {
+            run->m_caretOffset = back ? run->m_text.Length() : 0;
+            SetKeyOnElement(run);
+        }
+    }
+    return true;
+}

@@ -1,0 +1,186 @@
+// Keys with the caret before (offset 0) or after (offset 1) an element that
+// takes the caret whole, and the empty text runs that make typing possible
+// beside such elements. Typing itself happens in text runs: a printable key
+// here first makes the run (InsertTextBlock) and hands the key on to it.
+
+#include "element/Caret.h"
+#include "element/Element.h"
+
+#include "base/shims/Keys.h"
+#include "editor/XHTML.h"
+#include "element/factory/ElementFactory.h"
+
+namespace {
+
+const unsigned short kNoTag[] = {0};
+constexpr unsigned int kKeyLeft = 28;
+constexpr unsigned int kKeyRight = 29;
+constexpr unsigned int kKeyDelete = 127;
+constexpr unsigned int kKeyBackspace = 8;
+constexpr unsigned int kKeyEnter = 13;
+constexpr int kNotifyStructure = 6;
+
+CElement* NewRun(CElement* beside)
+{
+    return CreateElement(kNoTag, beside->m_rules, beside->m_root, beside->m_owner);
+}
+
+// A new p holding one empty text run, linked before or after e and
+// restyled; the run, or null (nothing linked) on failure.
+CElement* ParagraphBeside(CElement* e, bool after)
+{
+    CElement* p = CreateElement("p", e->m_rules, e->m_root, e->m_owner);
+    if (!p)
+        return nullptr;
+    CElement* run = NewRun(e);
+    if (!run || !e->AddBrother(p, after, false)) {
+        delete run;
+        delete p;
+        return nullptr;
+    }
+    p->AppendChild(run);
+    p->StyleChanged(1);
+    return run;
+}
+
+CElement* EnclosingLink(CElement* e)
+{
+    CElement* a = e->IsElementUnderTag(kKindA);
+    return a && a->m_parent ? a : nullptr;
+}
+
+} // namespace
+
+CElement* CElement::InsertTextBlock()
+{
+    if (!m_parent)
+        return nullptr;
+    const bool after = m_caretOffset != 0;
+    CElement* run = nullptr;
+    if (m_kind != kKindImg) {
+        run = ParagraphBeside(this, after);
+    } else {
+        // Typing beside an image that begins (ends) its link goes outside
+        // the link, so that the link does not grow.
+        CElement* beside = this;
+        CElement* link = EnclosingLink(this);
+        if (link && IsFirstOrLastElementOf(link, !after, true))
+            beside = link;
+        run = NewRun(this);
+        if (run && !beside->AddBrother(run, after, false)) {
+            delete run;
+            run = nullptr;
+        }
+        if (run)
+            run->StyleChanged(1);
+    }
+    if (!run)
+        return nullptr;
+    run->m_caretOffset = 0;
+    SetKeyOnElement(run);
+    run->SendNotification(kNotifyStructure);
+    if (m_owner)
+        m_owner->DisplayTagBox();
+    return run;
+}
+
+bool CElement::OnChar(unsigned int ch, unsigned int repeat, unsigned int modifiers, bool& flag,
+    CPoint& caretPoint, int& caretLength, CElement*& caretElement, bool quiet)
+{
+    if (!m_edgeCaret || !m_parent)
+        return false;
+    CElement* answer = nullptr;
+    if (IsExtKey(kKeyLeft, ch, modifiers) || IsExtKey(kKeyRight, ch, modifiers)) {
+        answer = MoveKeyFocusToNext(m_id, IsExtKey(kKeyRight, ch, modifiers) ? 1 : 0);
+        if (!answer)
+            return false;
+    } else if (ch >= 32 && !IsExtKey(kKeyDelete, ch, modifiers)) {
+        CElement* run = InsertTextBlock();
+        if (!run)
+            return false;
+        return run->OnChar(ch, repeat, modifiers, flag, caretPoint, caretLength, caretElement, quiet);
+    } else {
+        CElement* before = GetKeyOnElement();
+        if (ch == kKeyEnter) {
+            CElement* run = ParagraphBeside(this, m_caretOffset != 0);
+            if (!run)
+                return false;
+            if (m_caretOffset != 0)
+                SetKeyOnElement(run);
+        } else if (ch == kKeyDelete || ch == kKeyBackspace) {
+            const bool forward = ch == kKeyDelete;
+            if (m_kind == kKindImg || m_caretOffset != (forward ? 1 : 0))
+                return false;
+            CElement* side = forward ? m_nextSibling : m_prevSibling;
+            if (!side || !side->m_parent || !side->IsEmptyTag(false))
+                return false;
+            side->m_parent->RemoveChild(side->GetID(), true, false);
+        } else {
+            return false;
+        }
+        GetKeyPos(caretPoint, -1);
+        caretLength = GetKeyLen();
+        SendNotification(kNotifyStructure);
+        CElement* now = GetKeyOnElement();
+        if (now != before && now)
+            answer = now;
+        if (!answer)
+            return true;
+    }
+    caretElement = answer;
+    answer->GetKeyPos(caretPoint, -1);
+    caretLength = answer->GetKeyLen();
+    return true;
+}
+
+void CElement::ValidTextInput(int& state)
+{
+    const int incoming = state;
+    int local = state;
+    const bool wasEmpty = IsEmptyTag(false);
+    auto textBeforeIfNeeded = [&]() {
+        if (incoming == 2)
+            InsertEmptyText(true);
+    };
+    const long k = m_kind;
+    if (k == kKindP) {
+        local = 2;
+    } else if (k == kKindBr || k == kKindImg) {
+        textBeforeIfNeeded();
+        local = 2;
+    } else if (k == kKindCustom || k == kKindA) {
+        if (wasEmpty) {
+            textBeforeIfNeeded();
+            local = 2;
+        } else if (m_inline) {
+            textBeforeIfNeeded();
+            local = 1;
+        }
+    } else if (IsTextElement()) {
+        state = 1;
+        return;
+    } else if (m_inline) {
+        textBeforeIfNeeded();
+        local = 1;
+    }
+    for (CElement* c = m_firstChild; c; c = c->m_nextSibling)
+        c->ValidTextInput(local);
+    if (local == 2 && wasEmpty && (m_inline || k == kKindBr || k == kKindCustom)
+        && IsLastElementInBlock(false, false)) {
+        InsertEmptyText(false);
+        state = 1;
+        return;
+    }
+    if (m_block) {
+        if (m_lastChild && m_lastChild->m_inline) {
+            m_lastChild->InsertEmptyText(false);
+        } else if (!m_firstChild && m_parent) {
+            if (CElement* run = NewRun(this)) {
+                AppendChild(run);
+                run->StyleChanged(2);
+            }
+        }
+        local = 1;
+    }
+    state = local;
+}
