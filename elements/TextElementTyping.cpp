@@ -13,6 +13,7 @@
 
 #include "base/shims/Keys.h"
 #include "editor/XHTML.h"
+#include "element/Caret.h"
 #include "elements/TypingTree.h"
 
 #include <algorithm>
@@ -135,6 +136,10 @@ bool CTextElement::OnChar(unsigned int ch, unsigned int repeat, unsigned int, bo
     if (ch == kReturn && IsElementUnderTag(kKindImg))
         return false;
     m_caretOffset = std::clamp<long>(m_caretOffset, 0, m_text.Length());
+    // Kept to tell, after the clean-up around the caret, whether this run
+    // still exists.
+    CXDoc* doc = m_owner ? &m_owner->m_doc : nullptr;
+    const long id = m_id;
     int notify = 0;
     bool handled = true;
     CElement* moved = nullptr;
@@ -188,6 +193,11 @@ bool CTextElement::OnChar(unsigned int ch, unsigned int repeat, unsigned int, bo
             }
             if (WrapLooseRun(this))
                 notify = 6;
+            CElement* caret = m_owner ? m_owner->m_doc.m_caretElement : this;
+            if (caret && CleanKeyContext(caret, forward ? 2 : 1)) {
+                notify = 6;
+                moved = nullptr;
+            }
         }
     } else if (ch == kLeft || ch == kRight) {
         moved = WordKeyHeld() ? MoveByWord(ch == kRight) : MoveByCharacter(ch == kRight);
@@ -196,6 +206,19 @@ bool CTextElement::OnChar(unsigned int ch, unsigned int repeat, unsigned int, bo
     }
     if (!handled)
         return false;
+    if (doc && !doc->IsElementExist(id)) {
+        // The clean-up around the caret removed this run: the document
+        // reports from its root and the caret element answers.
+        if (doc->m_root)
+            doc->m_root->SendNotification(6);
+        CElement* caret = doc->m_caretElement;
+        if (caret) {
+            caret->GetKeyPos(caretPoint, -1);
+            caretLength = caret->GetKeyLen();
+            caretElement = caret;
+        }
+        return true;
+    }
     CElement* holder = moved && moved != this ? moved : this;
     if (notify)
         SendNotification(notify);

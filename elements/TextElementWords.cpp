@@ -73,16 +73,7 @@ CElement* CTextElement::MoveByCharacter(bool forward)
         m_caretOffset += forward ? 1 : -1;
         return nullptr;
     }
-    CElement* next = MoveKeyFocusToNext(m_id, forward ? 1 : -1);
-    if (next)
-        return next;
-    // Without a caret walk of the document's: the neighbouring run, caret at
-    // its near end.
-    CTextElement* run = forward ? NextRun(this, nullptr, true) : PreviousRun(this, nullptr, true);
-    if (!run)
-        return nullptr;
-    PutCaret(run, forward ? 0 : run->m_text.Length());
-    return run;
+    return MoveKeyFocusToNext(m_id, forward ? 1 : 0);
 }
 
 CElement* CTextElement::MoveByWord(bool forward)
