@@ -23,6 +23,7 @@
 // inserts after this one. Pieces are joined again (CombineWrap) before the
 // next layout.
 
+#include <cstddef>
 #include <memory>
 #include <vector>
 
@@ -147,6 +148,20 @@ public:
     // height - 4 (document coordinates, flipped against the offscreen
     // bitmap's height) and the selected characters over the highlight. True.
     bool SelfPaint(void* dc, CPoint origin) override;
+    // The rows SelfPaint may touch, against the run's position (top
+    // included, bottom not): its glyphs' ink, the highlight and the
+    // decoration lines about the baseline, which can reach beyond the box
+    // (descenders of a large font, a box made shorter than its text).
+    // Measured on the display text as last laid out; false when that is
+    // empty.
+    bool PaintedRows(int& top, int& bottom);
+    // A digest of what SelfPaint draws, wherever it draws it: the display
+    // text as last laid out, the font, colour and decorations, the line
+    // direction and the selection. The painter records it with the run's
+    // geometry; a quick repaint repaints a run whose digest changed
+    // although its box did not. Cheap: the text is digested once a layout.
+    std::size_t PaintedLook();
+    std::size_t m_paintedLook = 0;
 
     // ---- typing (TextElementTyping.cpp, TextElementReturn.cpp,
     // TextElementWords.cpp, TextElementMerge.cpp) ----
@@ -239,4 +254,13 @@ private:
     // GetMinSize's answer and the display version it was measured for.
     int m_minWidth = 0;
     unsigned m_minWidthVersion = 0;
+    // PaintedRows' extent about the baseline, and the display version and
+    // decorations it was measured for.
+    int m_drawnTop = 0;
+    int m_drawnBottom = 0;
+    unsigned m_drawnVersion = 0;
+    int m_drawnDecorations = -1;
+    // The digest of the display text, and the display version it is of.
+    std::size_t m_textDigest = 0;
+    unsigned m_digestVersion = 0;
 };

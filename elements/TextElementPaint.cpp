@@ -4,6 +4,8 @@
 #include "elements/TextElement.h"
 
 #include <algorithm>
+#include <functional>
+#include <string_view>
 
 #include "platform/cg/Context.h"
 #include "platform/text/TextLayout.h"
@@ -88,4 +90,49 @@ bool CTextElement::SelfPaint(void* dc, CPoint origin)
     layout.SetContext(nullptr);
     m_baseline.y = BoxHeight() - 4;
     return true;
+}
+
+bool CTextElement::PaintedRows(int& top, int& bottom)
+{
+    const int n = m_textLayout->Length();
+    if (n == 0)
+        return false;
+    const qm::text::Style& style = *m_textStyle;
+    const int decorations = (style.Underline() ? 1 : 0) | (style.Strikethrough() ? 2 : 0);
+    if (m_drawnVersion != m_displayVersion || m_drawnDecorations != decorations) {
+        qm::text::TextRect drawn;
+        if (!m_textLayout->DrawnBounds(0, n, drawn))
+            return false;
+        m_drawnTop = drawn.top;
+        m_drawnBottom = drawn.bottom;
+        m_drawnVersion = m_displayVersion;
+        m_drawnDecorations = decorations;
+    }
+    // SelfPaint's baseline.
+    const int baseline = BoxHeight() - 4;
+    top = baseline + m_drawnTop;
+    bottom = baseline + m_drawnBottom;
+    return true;
+}
+
+std::size_t CTextElement::PaintedLook()
+{
+    if (m_digestVersion != m_displayVersion) {
+        const std::vector<std::uint16_t>& text = m_textLayout->Text();
+        m_textDigest = std::hash<std::u16string_view>()(
+            std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()));
+        m_digestVersion = m_displayVersion;
+    }
+    const qm::text::Style& style = *m_textStyle;
+    std::size_t look = m_textDigest;
+    auto mix = [&look](std::size_t v) { look ^= v + 0x9e3779b9 + (look << 6) + (look >> 2); };
+    mix(style.ShapeGeneration());
+    mix(std::size_t(style.Red()) | std::size_t(style.Green()) << 8 | std::size_t(style.Blue()) << 16);
+    mix((style.Underline() ? 1 : 0) | (style.Strikethrough() ? 2 : 0) | (m_textLayout->RightToLeft() ? 4 : 0)
+        | (HasOwnSelection() ? 8 : 0));
+    if (HasOwnSelection()) {
+        mix(std::size_t(m_selStart));
+        mix(std::size_t(m_selEnd));
+    }
+    return look;
 }

@@ -1,8 +1,9 @@
 // Documents from fuzzed markup and style sheets laid out at a fuzzed width and
 // painted into the offscreen bitmap, then edited: one element moves or
-// changes size and the partial repaint must leave the bitmap exactly as a
-// full paint of the edited tree does. The sheet is the page's sheet. Take
-// -dict=fuzz/css_sheet.dict for the words of the sheet.
+// changes size, or a text run takes new text (laid out again through its
+// notification) or a selection, and the partial repaint must leave the
+// bitmap exactly as a full paint of the edited tree does. The sheet is the
+// page's sheet. Take -dict=fuzz/css_sheet.dict for the words of the sheet.
 
 #include "fuzz/FuzzText.h"
 
@@ -10,6 +11,7 @@
 #include "editor/XHTML.h"
 #include "element/Element.h"
 #include "element/markup/MarkupDocument.h"
+#include "elements/TextElement.h"
 #include "platform/cg/Context.h"
 #include "style/layout/LayoutPass.h"
 #include "style/paint/OffscreenView.h"
@@ -47,6 +49,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const int dh = fdp.ConsumeIntegralInRange(-20, 20);
     const std::vector<unsigned short> sheet = qmfuzz::Widen(qmfuzz::ConsumeBytes(fdp, 1500));
     const std::string markup = qmfuzz::ConsumeBytes(fdp, 4000);
+    // What the edit is: 0 moves or resizes, 1 new text, 2 a selection (inputs
+    // that end with the markup move).
+    const int kind = fdp.ConsumeIntegralInRange(0, 2);
+    const long selStart = fdp.ConsumeIntegralInRange(-2, 60), selEnd = fdp.ConsumeIntegralInRange(-2, 60);
+    const std::string typed = qmfuzz::ConsumeBytes(fdp, 60);
 
     CXHTML engine;
     engine.m_doc.LoadStyleClass(sheet.data(), 0, false, 0);
@@ -73,12 +80,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (elements.empty())
         return 0;
     CElement* edited = elements[pick % elements.size()];
-    edited->m_position.x += dx;
-    edited->m_position.y += dy;
-    if (edited->m_sizeRect.bottom + dh >= edited->m_sizeRect.top)
-        edited->m_sizeRect.bottom += dh;
-    if (!body->FastDraw())
-        return 0;
+    CTextElement* run = dynamic_cast<CTextElement*>(edited);
+    if (kind == 1 && run) {
+        run->m_text = typed.c_str();
+        run->SendNotification(2);
+    } else if (kind == 2 && run) {
+        run->m_selected = 1;
+        run->m_selStart = selStart;
+        run->m_selEnd = selEnd;
+        if (!body->FastDraw())
+            return 0;
+    } else {
+        edited->m_position.x += dx;
+        edited->m_position.y += dy;
+        if (edited->m_sizeRect.bottom + dh >= edited->m_sizeRect.top)
+            edited->m_sizeRect.bottom += dh;
+        if (!body->FastDraw())
+            return 0;
+    }
     const std::vector<unsigned> partial = Pixels(body);
     QM_FUZZ_CHECK(RepaintDocument(body));
     QM_FUZZ_CHECK(partial == Pixels(body));

@@ -380,6 +380,39 @@ bool Layout::ImageBounds(int start, int length, TextRect& out)
     return true;
 }
 
+bool Layout::DrawnBounds(int start, int length, TextRect& out)
+{
+    if (!GlyphBounds(start, length, out))
+        return false;
+    ClampRange(start, length);
+    TextRect ink;
+    if (ImageBounds(start, length, ink)) {
+        out.left = std::min(out.left, ink.left);
+        out.top = std::min(out.top, ink.top);
+        out.right = std::max(out.right, ink.right);
+        out.bottom = std::max(out.bottom, ink.bottom);
+    }
+    if (length > 0 && (m_style->Underline() || m_style->Strikethrough())) {
+        const WordCache::Decoration& d = WordCache::Get().Decorations(*m_style);
+        double top = out.top, bottom = out.bottom;
+        if (m_style->Underline()) {
+            top = std::min(top, d.underlinePos);
+            bottom = std::max(bottom, d.underlinePos + d.underlineThick);
+        }
+        if (m_style->Strikethrough()) {
+            top = std::min(top, d.strikePos - d.strikeThick / 2);
+            bottom = std::max(bottom, d.strikePos + d.strikeThick / 2);
+        }
+        out.top = int(std::floor(top));
+        out.bottom = int(std::ceil(bottom));
+    }
+    out.left -= 1;
+    out.top -= 1;
+    out.right += 1;
+    out.bottom += 1;
+    return true;
+}
+
 int Layout::BreakLine(int start, int width)
 {
     const int n = Length();
@@ -419,10 +452,18 @@ bool Layout::DrawRange(int start, int length, double x, double y)
     if (length == 0 || m_pieces.empty())
         return true;
     const int end = start + length;
+    const double left = m_prefix[size_t(start)], right = m_prefix[size_t(end)];
+    // The tiles drawn on: a font size around the line's bounds, and further
+    // where ink or a decoration reaches (measurement y grows down, the
+    // context's up).
     const double size = m_style->Size();
-    double left = m_prefix[size_t(start)], right = m_prefix[size_t(end)];
-    cg::Rect bounds{
-        x + left - size, y - m_descent - size, right - left + 2 * size, m_ascent + m_descent + 2 * size};
+    TextRect drawn;
+    DrawnBounds(start, length, drawn);
+    const double x0 = std::min(left - size, double(drawn.left)),
+                 x1 = std::max(right + size, double(drawn.right));
+    const double y0 = std::min(-m_ascent - size, double(drawn.top));
+    const double y1 = std::max(m_descent + size, double(drawn.bottom));
+    const cg::Rect bounds{x + x0, y - y1, x1 - x0, y1 - y0};
     const std::string trace = m_context->IsTracing()
         ? "DrawText(" + std::to_string(start) + ", " + std::to_string(length) + ", "
             + std::to_string(int(std::lround(x))) + ", " + std::to_string(int(std::lround(y))) + ")"

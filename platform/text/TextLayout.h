@@ -76,6 +76,11 @@ public:
     // Ink rectangle of a range; false (and an empty rectangle) when the range
     // draws no ink.
     bool ImageBounds(int start, int length, TextRect& out);
+    // Every pixel that Draw or Highlight of the range may touch, against the
+    // line's origin: its typographic bounds, its ink and its underline and
+    // strike-through, one pixel wider on each side for antialiasing. False
+    // (and an empty rectangle) without a style.
+    bool DrawnBounds(int start, int length, TextRect& out);
     // Number of units from `start` on the longest prefix that fits in `width`
     // pixels and ends at a line-break opportunity (trailing blanks may hang
     // past the width); a line feed or carriage return ends a line and is

@@ -75,7 +75,12 @@ CElement* RootOf(const CElement* e)
 {
     if (!e)
         return nullptr;
-    return e->m_root ? e->m_root : const_cast<CElement*>(e);
+    // A body read inside the body is the root of its own content: the
+    // document's bitmap is the outermost one's.
+    CElement* root = e->m_root ? e->m_root : const_cast<CElement*>(e);
+    while (root->m_parent)
+        root = root->m_parent;
+    return root;
 }
 
 bool IsRoot(const CElement* e) { return e && e->m_kind == kKindBody && !e->m_parent; }

@@ -2,6 +2,7 @@
 
 #include "editor/XHTML.h"
 #include "element/Element.h"
+#include "elements/TextElement.h"
 #include "platform/cg/Context.h"
 #include "style/paint/DocumentWalk.h"
 #include "style/paint/PaintState.h"
@@ -224,6 +225,15 @@ void RecordSubtree(CElement* e, CPoint origin, CPoint floatOrigin, bool inFloat)
                 x->m_paintTop = std::min<int>(x->m_paintTop, box.top - 3);
                 x->m_paintBottom = std::max<int>(x->m_paintBottom, box.bottom + 2);
             }
+            // A text run's glyphs are set on its baseline whatever its box.
+            CTextElement* run = x->IsTextElement() ? dynamic_cast<CTextElement*>(x) : nullptr;
+            int textTop = 0, textBottom = 0;
+            if (run && run->PaintedRows(textTop, textBottom)) {
+                x->m_paintTop = std::min(x->m_paintTop, position.y + textTop);
+                x->m_paintBottom = std::max(x->m_paintBottom, position.y + textBottom);
+            }
+            if (run)
+                run->m_paintedLook = run->PaintedLook();
             open.push_back(x);
             return true;
         },

@@ -36,7 +36,9 @@ public:
     static constexpr int kDefaultShownRows = 600;
     // Rows added above and below an element's box in its painted rows: what
     // its painting may reach beyond its box and margins (resize handles,
-    // frames drawn on the row outside, ink of text).
+    // frames drawn on the row outside). A text run's rows also hold the
+    // ink of its glyphs, wherever its baseline puts them
+    // (CTextElement::PaintedRows).
     static constexpr int kPaintSlack = 8;
 
     // The rows the window shows, top and bottom exclusive.

@@ -19,7 +19,8 @@ struct Band
     int bottom;
 };
 
-// The body of e's tree (e itself when it has no root).
+// The top of e's tree: the document's body (a body nested in it included),
+// or the top of a subtree not in a document.
 CElement* RootOf(const CElement* e);
 // e owns the document's bitmap: a body without a parent.
 bool IsRoot(const CElement* e);

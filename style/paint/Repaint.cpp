@@ -1,7 +1,7 @@
 // Repainting after an edit: what changed since the last paint is found by
-// comparing the tree with the geometry recorded then, and the rows it
-// covered before and covers now are cleared and repainted from the body
-// down, clipped to them. Everything else painted in those rows (an
+// comparing the tree with the geometry recorded then (a text run also with
+// what it drew then), and the rows it covered before and covers now are
+// cleared and repainted from the body down, clipped to them. Everything else painted in those rows (an
 // ancestor's border, a neighbour's background, a float) is painted again
 // with them, so the bitmap ends exactly as a full paint would leave it.
 //
@@ -14,6 +14,7 @@
 
 #include "editor/XHTML.h"
 #include "element/Element.h"
+#include "elements/TextElement.h"
 #include "platform/cg/Context.h"
 #include "style/paint/DocumentWalk.h"
 #include "style/paint/OffscreenView.h"
@@ -82,10 +83,14 @@ void CElement::CleanChanged(void*, CPoint)
         [&](CElement* e, CPoint position) {
             // A child added or removed shows in the count; the old rows of the
             // element cover those of every child it had.
+            // A text run whose text, font, colour or selection changed is
+            // drawn anew even where its box stayed.
+            CTextElement* run = e->IsTextElement() ? dynamic_cast<CTextElement*>(e) : nullptr;
             const bool same = e->m_painted && !e->m_forceRepaint && e->m_prevDocPos == position
                 && e->m_prevRect == e->m_sizeRect
                 && e->m_paintFill == e->m_availRect.right - e->m_availRect.left
-                && e->m_paintChildren == e->m_childCount;
+                && e->m_paintChildren == e->m_childCount
+                && (!run || run->m_paintedLook == run->PaintedLook());
             e->m_changed = same ? 0 : 1;
             if (!same) {
                 if (e->m_painted)

@@ -1,13 +1,16 @@
 // Repainting: after an edit only what changed is repainted, and the bitmap
-// ends as a full paint leaves it; tiles painted one at a time as the window
-// shows them match a paint of the whole document; trees of any depth paint.
+// ends as a full paint leaves it (text whose ink reaches past its box
+// included); tiles painted one at a time as the window shows them match a
+// paint of the whole document; trees of any depth paint.
 
 #include "editor/XHTML.h"
 #include "element/Element.h"
 #include "element/factory/ElementFactory.h"
 #include "platform/cg/Context.h"
+#include "style/layout/LayoutPass.h"
 #include "style/paint/OffscreenView.h"
 #include "style/paint/PaintState.h"
+#include "tests/elements/support/RunDocument.h"
 #include "tests/style/support/PaintHarness.h"
 
 #include <gtest/gtest.h>
@@ -163,4 +166,67 @@ TEST(Repaint, DeepTreesPaintWithoutRecursion)
     parent->ElementToScreen(at);
     EXPECT_EQ(CPoint(30, 30), at);
     EXPECT_TRUE(body->RepaintToSameDC(body->m_dc.get(), CPoint(), nullptr, true, CPoint()));
+}
+
+TEST(Repaint, AQuickRepaintOfMovedOrChangedTextEndsAsAFullPaint)
+{
+    // Glyphs are set on the run's baseline, so their ink reaches past the
+    // box: descenders of a large font, the underline of a link, and any box
+    // an edit made shorter than its text. The run named moves by dx, dy and
+    // its box bottom by dh; the rows its painting covered before and covers
+    // now are repainted. A run whose text or selection changes is drawn
+    // anew though its box stays (monospaced letters); new text is laid out
+    // and repainted through the run's notification.
+    const struct
+    {
+        const char* markup;
+        int run; // among the runs with text, in document order
+        int dx, dy, dh;
+        const char* text; // the run's new text, laid out again
+        int selStart, selEnd;
+    } cases[] = {
+        {"<p style=\"font-size:100px\">gjpq</p><p>below</p>", 0, 0, 40, 0, nullptr, 0, -1},
+        {"<p style=\"border:2px solid #00f;background-color:#ff0\">one two three four five six seven "
+         "eight nine ten eleven twelve</p>",
+            1, -18, -15, -14, nullptr, 0, -1},
+        {"<p><a href=\"#x\" style=\"font-size:80px\">gy</a></p>", 0, 5, 25, -10, nullptr, 0, -1},
+        {"<pre>ab cd</pre><p>x</p>", 0, 0, 0, 0, "xy cd", 0, -1},
+        {"x<body><p>ab <b>cd</b></p></body>", 2, 0, 0, 0, "c", 0, -1}, // a body read inside the body
+        {"<pre>ab cd</pre><p>x</p>", 0, 0, 0, 0, nullptr, 1, 2},
+    };
+    for (const auto& c : cases) {
+        qmtest::RunDocument doc(std::string("<body>") + c.markup + "</body>");
+        ASSERT_TRUE(doc.Body() && LayoutDocument(doc.Body(), 173) && RepaintDocument(doc.Body())) << c.markup;
+        std::vector<CTextElement*> runs;
+        for (CElement* e = doc.Body(); e;) {
+            if (CTextElement* run = dynamic_cast<CTextElement*>(e); run && !run->m_text.IsEmpty())
+                runs.push_back(run);
+            if (e->m_firstChild) {
+                e = e->m_firstChild;
+                continue;
+            }
+            while (e && !e->m_nextSibling)
+                e = e->m_parent;
+            e = e ? e->m_nextSibling : nullptr;
+        }
+        ASSERT_GT(runs.size(), size_t(c.run)) << c.markup;
+        CTextElement* run = runs[size_t(c.run)];
+        run->m_position.x += c.dx;
+        run->m_position.y += c.dy;
+        run->m_sizeRect.bottom += c.dh;
+        if (c.selStart <= c.selEnd) {
+            run->m_selected = 1;
+            run->m_selStart = c.selStart;
+            run->m_selEnd = c.selEnd;
+        }
+        if (c.text) {
+            run->m_text = c.text;
+            ASSERT_TRUE(run->SendNotification(2)); // lays out and repaints
+        } else {
+            ASSERT_TRUE(doc.Body()->FastDraw());
+        }
+        const std::vector<unsigned> quick = BitmapPixels(doc.Body(), 400);
+        ASSERT_TRUE(RepaintDocument(doc.Body()));
+        EXPECT_EQ(quick, BitmapPixels(doc.Body(), 400)) << c.markup;
+    }
 }
