@@ -518,7 +518,8 @@ public:
         bool splitBlocks, bool dropEmptyParagraph); // 45
     // 46: lays this element out again (its children only for a div); when
     // its size changed and upwards, its ancestors up to a cell in a table or
-    // the root, without their other children.
+    // the root, without their other children, stopping above the first
+    // ancestor that kept its size and baseline.
     virtual bool FastReCalc(bool upwards);
     virtual bool FastDraw(); // 47
     // 48: the caret bar's length: the box height + 1 for an edge-caret

@@ -23,6 +23,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <unordered_set>
 #include <vector>
 
 using namespace qm::paint;
@@ -78,6 +79,15 @@ void CElement::CleanChanged(void*, CPoint)
         return;
     std::vector<long>& changed = st->m_changedIds;
     changed.clear();
+    // The ancestors of what was laid out again, when a notification says.
+    std::unordered_set<const CElement*> relaid;
+    for (long id : st->m_relaidIds) {
+        for (const CElement* e = root->m_owner ? root->m_owner->m_doc.FindElement(id) : nullptr; e;
+             e = e->m_parent)
+            relaid.insert(e);
+    }
+    st->m_relaidIds.clear();
+    const bool everywhere = relaid.empty();
     WalkDocument(
         root,
         [&](CElement* e, CPoint position) {
@@ -97,7 +107,7 @@ void CElement::CleanChanged(void*, CPoint)
                     st->m_dirtyRows.emplace_back(e->m_paintTop, e->m_paintBottom);
                 changed.push_back(e->m_id);
             }
-            return same;
+            return same && (everywhere || relaid.count(e) != 0);
         },
         [](CElement*, CPoint) {});
     // The body's border runs around all its children: any change repaints it.
@@ -160,6 +170,9 @@ bool CElement::Notify(int code, CElement* from)
             const bool sameSize = doc && root->m_dc
                 && root->m_sizeRect.right - root->m_sizeRect.left == doc->m_layoutWidth
                 && root->m_sizeRect.bottom - root->m_sizeRect.top == doc->m_layoutHeight;
+            CPaintState* st = StateOf(root);
+            if (sameSize && st && from)
+                st->m_relaidIds.push_back(from->m_id);
             if (sameSize)
                 root->FastDraw();
             else
