@@ -206,27 +206,32 @@ bool CTextElement::OnChar(unsigned int ch, unsigned int repeat, unsigned int, bo
     }
     if (!handled)
         return false;
-    if (doc && !doc->IsElementExist(id)) {
-        // The clean-up around the caret removed this run: the document
-        // reports from its root and the caret element answers.
-        if (doc->m_root)
+    // The notification may lay the whole document out again, which joins
+    // wrapped pieces of runs: this run (or the one the caret moved to) may
+    // be gone afterwards, as it may be after the clean-up around the caret.
+    // Only identifiers and the registry are trusted from here on.
+    const bool movedLive = moved && (!doc || doc->IsElementExist(moved));
+    const long movedId = movedLive ? moved->GetID() : 0;
+    bool alive = !doc || doc->IsElementExist(id);
+    if (notify) {
+        if (alive)
+            SendNotification(notify);
+        else if (doc && doc->m_root)
             doc->m_root->SendNotification(6);
-        CElement* caret = doc->m_caretElement;
-        if (caret) {
-            caret->GetKeyPos(caretPoint, -1);
-            caretLength = caret->GetKeyLen();
-            caretElement = caret;
-        }
-        return true;
+        alive = !doc || doc->IsElementExist(id);
     }
-    CElement* holder = moved && moved != this ? moved : this;
-    if (notify)
-        SendNotification(notify);
-    if (m_owner && m_owner->m_doc.m_caretElement && m_owner->m_doc.m_caretElement != this)
-        holder = m_owner->m_doc.m_caretElement;
-    holder->GetKeyPos(caretPoint, -1);
-    caretLength = holder->GetKeyLen();
-    if (holder != this)
-        caretElement = holder;
+    CElement* holder = nullptr;
+    if (movedId)
+        holder = doc ? doc->FindElement(movedId) : moved;
+    if (!holder && doc && doc->m_caretElement && doc->IsElementExist(doc->m_caretElement))
+        holder = doc->m_caretElement;
+    if (!holder && alive)
+        holder = this;
+    if (holder) {
+        holder->GetKeyPos(caretPoint, -1);
+        caretLength = holder->GetKeyLen();
+        if (!alive || holder != this)
+            caretElement = holder;
+    }
     return true;
 }

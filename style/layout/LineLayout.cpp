@@ -39,6 +39,9 @@ namespace {
 // Pieces a wrapping child may insert during one block's layout before the
 // block stops asking (a guard against a piece that never gets shorter).
 constexpr int kMaxWrapPieces = 1 << 20;
+// What a block adds above a first child and below a last child that show
+// tag markers.
+constexpr int kMarkerRoom = 20;
 
 // A paragraph without a horizontal alignment of its own is centred when its
 // nearest ancestor with one, passing over divs without, is centred.
@@ -59,6 +62,9 @@ bool HasFloats(const CElement* e)
     const CElement* root = e->m_root ? e->m_root : e;
     return root->m_floatList.GetCount() > 0;
 }
+
+// c shows tag markers (its style gives it a label) and is not the root.
+bool ShowsMarker(const CElement* c) { return c && c->m_parent && !c->m_markerLabel.IsEmpty(); }
 
 bool AddsLastBottomMargin(long kind)
 {
@@ -119,6 +125,10 @@ LineLayout::LineLayout(CElement* block, const LayoutCall& call)
     if (LineHeightOf(block, false, 1, px) && px > 0)
         m_lineHeight = px;
     m_y = m_edges.top;
+    // Room above a first child's start marker.
+    const CElement* first = block->m_firstChild;
+    if (first && first->m_block && ShowsMarker(first))
+        m_y = AddCoord(m_y, kMarkerRoom);
 }
 
 LineLayout::Margins LineLayout::MarginsOf(const CElement* c)
@@ -346,6 +356,9 @@ void LineLayout::Finish()
     if (AddsLastBottomMargin(e->m_kind) && last && last->m_block && last->m_kind != kKindDiv
         && last->m_kind != kKindCustom)
         height = AddCoord(height, m_pendingBottom);
+    // Room below a last child's end marker.
+    if (ShowsMarker(last))
+        height = AddCoord(height, kMarkerRoom);
     // The content's extent, then what floats below it reach, then the edges.
     e->m_sizeRect = CRect(0, 0, AddCoord(m_edges.left, m_widest), height);
     if (e->m_kind == kKindBody || e->m_kind == kKindCaption || e->IsFloatType())

@@ -5,7 +5,9 @@
 // no-break spaces as "{nbsp}".
 //
 // Keys are words: "Return", "Backspace", "Delete", "Left", "Right",
-// "Opt+Left", "Opt+Right", and "type:text" for each character of text.
+// "Opt+Left", "Opt+Right", "type:text" for each character of text, and
+// "insert:text" for text inserted at once (as pasted), where \n, \r and \t
+// stand for LF, CR and TAB.
 
 #include "tests/elements/support/RunDocument.h"
 
@@ -85,6 +87,18 @@ struct TypingDocument : RunDocument
             if (w.rfind("type:", 0) == 0) {
                 for (size_t i = 5; i < w.size(); ++i)
                     Key(static_cast<unsigned char>(w[i]));
+            } else if (w.rfind("insert:", 0) == 0) {
+                CSafeBuf text;
+                for (size_t i = 7; i < w.size(); ++i) {
+                    char c = w[i];
+                    if (c == '\\' && i + 1 < w.size()) {
+                        const char e = w[++i];
+                        c = e == 'n' ? '\n' : e == 'r' ? '\r' : e == 't' ? '\t' : e;
+                    }
+                    text += static_cast<unsigned short>(static_cast<unsigned char>(c));
+                }
+                if (Caret())
+                    Caret()->InsertText(text);
             } else if (w == "Return") {
                 Key(13);
             } else if (w == "Backspace") {

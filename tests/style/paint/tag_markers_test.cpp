@@ -130,3 +130,18 @@ TEST(TagMarkers, AMarkerColourComesFromTheStyle)
     MarkerBoxes(h1, DocumentPosition(h1), start, end);
     EXPECT_EQ(doc.At(start.left + 4, start.top + 2), RGB(0, 255, 0));
 }
+
+TEST(TagMarkers, ABlockMakesRoomAroundChildrenThatShowMarkers)
+{
+    const std::string markup = "<div><p>a</p></div>";
+    MarkedDocument plain("p { color: black }", markup);
+    MarkedDocument marked("p { -qm-marker-label: element-name }", markup);
+    ASSERT_TRUE(plain.ok && marked.ok);
+    const CElement* p0 = plain.Nth(0)->m_firstChild;
+    const CElement* p1 = marked.Nth(0)->m_firstChild;
+    const int grown = p1->m_marginLeftTop.y - p0->m_marginLeftTop.y;
+    ASSERT_GT(grown, 0);
+    EXPECT_EQ(p1->m_position.y - p0->m_position.y, 20 + grown);
+    // A div also holds its last block child's bottom margin.
+    EXPECT_EQ(marked.Nth(0)->m_sizeRect.bottom - plain.Nth(0)->m_sizeRect.bottom, 40 + 2 * grown);
+}
