@@ -639,7 +639,7 @@ public:
     virtual bool CleanMark();                                     // 84
     virtual bool GetSelectionCode(CSafeBuf& out, int mode, bool); // 85
     // 86: a new element of the same tag, rules, root and owner with a copy of
-    // the computed style, the attributes and the size and content
+    // the computed style (its tag-marker label too), the attributes and the size and content
     // rectangles, its parent set but not linked; no children, no text. Null
     // when the factory fails.
     virtual CElement* Duplicate();

@@ -80,10 +80,13 @@ void MarkerBoxes(const CElement* e, CPoint origin, CRect& start, CRect& end)
         int top = y;
         if (e->m_kind == kKindImg && h > sh)
             top += (h - sh) / 2;
-        if (sw > 0)
+        // A wrapped piece shows the start only where the element starts and
+        // the end only where it ends, whatever its last layout reserved.
+        const int state = e->m_inline ? WrapStateOf(e) : 0;
+        if (sw > 0 && ShowsLeftEdge(state))
             start = CRect(x - e->m_marginLeftTop.x, top, x - e->m_marginLeftTop.x + sw - 1, top + sh);
         const int right = x + w + e->m_marginRightBottom.x;
-        if (ew > 0)
+        if (ew > 0 && ShowsRightEdge(state))
             end = CRect(right - ew, top, right, top + eh);
         break;
     }

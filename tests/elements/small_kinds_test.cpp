@@ -135,3 +135,26 @@ TEST(SmallKinds, CenterSpansTheAreaAndCentresItsContent)
     ASSERT_NE(img, nullptr);
     EXPECT_NEAR(img->m_position.x, 150, 1);
 }
+
+TEST(SmallKinds, ALineBreakTakesTheIconsBoxWhileMarksAreShown)
+{
+    for (bool marks : {false, true}) {
+        CXHTML engine;
+        engine.m_showLineBreakMarks = marks;
+        engine.m_lineBreakIconWidth = 12;
+        engine.m_lineBreakIconHeight = 10;
+        CMarkupDocument doc(&engine);
+        CSafeBuf error;
+        const std::string markup = "<p>a<br />b</p>";
+        ASSERT_TRUE(doc.Read(markup.data(), markup.size(), error));
+        ASSERT_TRUE(LayoutDocument(doc.Body(), 400));
+        CElement* br = FindKind(doc.Body(), kKindBr);
+        ASSERT_NE(br, nullptr);
+        if (marks) {
+            EXPECT_EQ(br->m_sizeRect, CRect(0, 0, 12, 10));
+            EXPECT_EQ(br->m_baseline.y, 10 + br->m_marginLeftTop.y + br->m_marginRightBottom.y - 2);
+        } else {
+            EXPECT_NE(br->m_sizeRect, CRect(0, 0, 12, 10));
+        }
+    }
+}

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 using namespace qm::paint;
 
@@ -52,13 +53,13 @@ namespace {
 
 struct MarkedDocument
 {
-    MarkedDocument(const char* sheet, const std::string& markup)
+    MarkedDocument(const char* sheet, const std::string& markup, int width = 400)
     {
         CSafeBuf text(reinterpret_cast<const unsigned char*>(sheet));
         engine.m_doc.LoadStyleClass(text, 0, false, 1);
         CSafeBuf error;
         doc.Read(markup.data(), markup.size(), error);
-        ok = doc.Body() && LayoutDocument(doc.Body(), 400) && RepaintDocument(doc.Body());
+        ok = doc.Body() && LayoutDocument(doc.Body(), width) && RepaintDocument(doc.Body());
     }
     CElement* Nth(int n) const
     {
@@ -144,4 +145,23 @@ TEST(TagMarkers, ABlockMakesRoomAroundChildrenThatShowMarkers)
     EXPECT_EQ(p1->m_position.y - p0->m_position.y, 20 + grown);
     // A div also holds its last block child's bottom margin.
     EXPECT_EQ(marked.Nth(0)->m_sizeRect.bottom - plain.Nth(0)->m_sizeRect.bottom, 40 + 2 * grown);
+}
+
+TEST(TagMarkers, AWrappedSpanShowsItsStartOnTheFirstPieceAndItsEndOnTheLast)
+{
+    MarkedDocument doc("span { -qm-marker-label: element-name }",
+        "<p>a <span>alpha bravo charlie delta echo foxtrot golf hotel india juliet</span> b</p>", 150);
+    ASSERT_TRUE(doc.ok);
+    std::vector<CElement*> pieces;
+    for (CElement* c = doc.Nth(0)->m_firstChild; c; c = c->m_nextSibling) {
+        if (c->IsTag("span"))
+            pieces.push_back(c);
+    }
+    ASSERT_GE(pieces.size(), 3u);
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        CRect start, end;
+        MarkerBoxes(pieces[i], DocumentPosition(pieces[i]), start, end);
+        EXPECT_EQ(start.right > start.left, i == 0) << i;
+        EXPECT_EQ(end.right > end.left, i + 1 == pieces.size()) << i;
+    }
 }
