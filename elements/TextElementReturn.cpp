@@ -6,6 +6,7 @@
 #include "elements/TextElement.h"
 
 #include "editor/XHTML.h"
+#include "element/markup/TreeRepair.h"
 #include "elements/BRElement.h"
 #include "elements/TypingTree.h"
 
@@ -225,6 +226,10 @@ bool CTextElement::ReturnKey(unsigned int repeat, bool quiet, CElement*& moved, 
         && rest->m_parent->m_parent) {
         rest->m_parent->m_parent->RemoveChildNodeOnly(rest->m_parent->GetID());
     }
+    // Loose text left beside the new paragraph in a cell or definition item
+    // goes into a paragraph of its own.
+    CheckParagraphForTable(this, nullptr);
+    CheckParagraphForDLType(this, nullptr);
     if (HoldsCaret(rest))
         moved = rest;
     notify = repeat != 0 ? 6 : 0;
