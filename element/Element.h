@@ -193,7 +193,8 @@ public:
     // and, when this element is inline with an inline group, over siblings of
     // the same group (sameGroup); answers the first sibling not passed over.
     CElement* GetBrother(bool next, bool sameGroup, bool skipTextAndComments) const;
-    // Takes c off the root's float list when it is floating, then destroys it.
+    // Takes c off the root's float list when it is floating, marks the rows
+    // it was painted on for the next quick repaint, then destroys it.
     void DeleteElement(CElement* c);
 
     // ==== ancestor and descendant queries (ElementQueries.cpp) ====
@@ -516,10 +517,12 @@ public:
     virtual bool DrawBorder(void* dc, CPoint origin, CRect* clip); // 44
     virtual CElement* InsertTagText(const unsigned short* markup, long refId, bool after, bool here,
         bool splitBlocks, bool dropEmptyParagraph); // 45
-    // 46: lays this element out again (its children only for a div); when
-    // its size changed and upwards, its ancestors up to a cell in a table or
-    // the root, without their other children, stopping above the first
-    // ancestor that kept its size and baseline.
+    // 46: lays this element out again (its children only for a div; an
+    // inline element or a text run lays out its block with all its content,
+    // joining wrapped pieces, which may delete this element); when its size
+    // changed and upwards, its ancestors up to a cell in a table or the root,
+    // without their other children, stopping above the first ancestor that
+    // kept its size and baseline.
     virtual bool FastReCalc(bool upwards);
     virtual bool FastDraw(); // 47
     // 48: the caret bar's length: the box height + 1 for an edge-caret

@@ -6,6 +6,7 @@
 #include "document/ElementRegistry.h"
 #include "editor/XHTML.h"
 #include "platform/cg/Context.h"
+#include "style/paint/PaintState.h"
 
 bool CElement::CanLink(const CElement* c) const
 {
@@ -202,6 +203,9 @@ void CElement::DeleteElement(CElement* c)
         if (void* pos = m_root->m_floatList.Find(c))
             m_root->m_floatList.RemoveAt(pos);
     }
+    // The rows it was painted on are painted again by the next repaint.
+    if (c->m_painted && m_owner && m_owner->m_doc.m_paintState)
+        m_owner->m_doc.m_paintState->m_dirtyRows.emplace_back(c->m_paintTop, c->m_paintBottom);
     delete c;
 }
 

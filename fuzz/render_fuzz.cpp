@@ -2,8 +2,9 @@
 // painted into the offscreen bitmap, then edited: one element moves or
 // changes size, or a text run takes new text (laid out again through its
 // notification) or a selection, and the partial repaint must leave the
-// bitmap exactly as a full paint of the edited tree does. The sheet is the
-// page's sheet. Take -dict=fuzz/css_sheet.dict for the words of the sheet.
+// bitmap exactly as a full paint of the edited tree does; after new text the
+// boxes must be those a whole layout gives. The sheet is the page's sheet.
+// Take -dict=fuzz/css_sheet.dict for the words of the sheet.
 
 #include "fuzz/FuzzText.h"
 
@@ -13,6 +14,7 @@
 #include "element/markup/MarkupDocument.h"
 #include "elements/TextElement.h"
 #include "platform/cg/Context.h"
+#include "style/layout/BoxDump.h"
 #include "style/layout/LayoutPass.h"
 #include "style/paint/OffscreenView.h"
 
@@ -101,5 +103,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::vector<unsigned> partial = Pixels(body);
     QM_FUZZ_CHECK(RepaintDocument(body));
     QM_FUZZ_CHECK(partial == Pixels(body));
+    if (kind == 1 && run) {
+        // The lines made again after the edit are those of a whole layout.
+        CSafeBuf partialBoxes, wholeBoxes;
+        GetBoxDump(body, partialBoxes);
+        QM_FUZZ_CHECK(LayoutDocument(body, width));
+        GetBoxDump(body, wholeBoxes);
+        QM_FUZZ_CHECK(partialBoxes == wholeBoxes);
+    }
     return 0;
 }

@@ -204,15 +204,23 @@ bool CElement::ReCalcWin()
 
 bool CElement::FastReCalc(bool upwards)
 {
-    LayoutNesting nesting(this);
-    void* dc = RootContext(this);
-    const CRect before = m_sizeRect;
-    TakeAreaFromParent(this, dc);
-    CalcWinReg(dc, m_kind != kKindDiv, false, nullptr);
-    HandleFinalWidth(this);
-    if (m_sizeRect == before || !upwards)
+    // Inline content stands on the lines of its block, and an edit to it can
+    // move words from line to line anywhere in the block: the block, in the
+    // area it has, joins its wrapped pieces and lays its content out again,
+    // as a layout from scratch does.
+    CElement* e = this;
+    while (e->m_parent && (e->m_inline || e->m_kind == kKindText))
+        e = e->m_parent;
+    LayoutNesting nesting(e);
+    void* dc = RootContext(e);
+    const CRect before = e->m_sizeRect;
+    if (e == this)
+        TakeAreaFromParent(e, dc);
+    e->CalcWinReg(dc, e == this && m_kind != kKindDiv, false, nullptr);
+    HandleFinalWidth(e);
+    if (e->m_sizeRect == before || !upwards)
         return true;
-    for (CElement* a = m_parent; a; a = a->m_parent) {
+    for (CElement* a = e->m_parent; a; a = a->m_parent) {
         const CRect box = a->m_sizeRect;
         const CPoint baseline = a->m_baseline;
         a->CalcWinReg(dc, true, false, nullptr);

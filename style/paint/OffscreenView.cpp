@@ -97,6 +97,8 @@ bool RepaintDocument(CElement* root)
         if (!st || !ctx)
             return false;
         RecordGeometry(root);
+        st->m_dirtyRows.clear(); // all of them are painted now
+        st->m_changedIds.clear();
         const TileRange shown = ShownTiles(*st, *ctx);
         const bool ok = MakeResident(root, shown, false);
         Stamp(*st, *ctx, shown);

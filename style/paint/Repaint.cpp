@@ -79,15 +79,30 @@ void CElement::CleanChanged(void*, CPoint)
         return;
     std::vector<long>& changed = st->m_changedIds;
     changed.clear();
-    // The ancestors of what was laid out again, when a notification says.
-    std::unordered_set<const CElement*> relaid;
+    // What was laid out again, when a notification says, and its ancestors:
+    // changes below an element that kept its place and size can lie only
+    // inside the former or on the way to it.
+    std::unordered_set<const CElement*> relaid, onPath;
     for (long id : st->m_relaidIds) {
-        for (const CElement* e = root->m_owner ? root->m_owner->m_doc.FindElement(id) : nullptr; e;
-             e = e->m_parent)
-            relaid.insert(e);
+        const CElement* r = root->m_owner ? root->m_owner->m_doc.FindElement(id) : nullptr;
+        if (r)
+            relaid.insert(r);
+        for (const CElement* e = r; e; e = e->m_parent)
+            onPath.insert(e);
     }
     st->m_relaidIds.clear();
     const bool everywhere = relaid.empty();
+    auto looksBelow = [&](const CElement* e) {
+        if (everywhere || onPath.count(e))
+            return true;
+        for (const CElement* a = e->m_parent; a; a = a->m_parent) {
+            if (relaid.count(a))
+                return true;
+            if (onPath.count(a))
+                return false;
+        }
+        return false;
+    };
     WalkDocument(
         root,
         [&](CElement* e, CPoint position) {
@@ -107,7 +122,7 @@ void CElement::CleanChanged(void*, CPoint)
                     st->m_dirtyRows.emplace_back(e->m_paintTop, e->m_paintBottom);
                 changed.push_back(e->m_id);
             }
-            return same && (everywhere || relaid.count(e) != 0);
+            return same && looksBelow(e);
         },
         [](CElement*, CPoint) {});
     // The body's border runs around all its children: any change repaints it.
@@ -157,22 +172,32 @@ bool CElement::Notify(int code, CElement* from)
     try {
         CElement* root = RootOf(this);
         if (code == 2 || code == 8) {
+            // What FastReCalc lays out: from, or the block around inline
+            // content. Kept by identifier: from may be deleted on the way.
+            long relaid = 0;
+            for (CElement* e = from; e; e = e->m_parent) {
+                relaid = e->m_id;
+                if (!e->m_parent || !(e->m_inline || e->m_kind == kKindText))
+                    break;
+            }
             if (from) {
-                from->FastReCalc(true);
                 if (code == 8)
                     from->m_forceRepaint = 1;
                 if (CElement* list = from->IsElementUnderClass(1)) {
                     if (list->m_parent)
                         list->m_parent->m_forceRepaint = 1;
                 }
+                // Last: laying out again may join a piece of a wrapped run
+                // into the piece before it and delete it.
+                from->FastReCalc(true);
             }
             const CXDoc* doc = root->m_owner ? &root->m_owner->m_doc : nullptr;
             const bool sameSize = doc && root->m_dc
                 && root->m_sizeRect.right - root->m_sizeRect.left == doc->m_layoutWidth
                 && root->m_sizeRect.bottom - root->m_sizeRect.top == doc->m_layoutHeight;
             CPaintState* st = StateOf(root);
-            if (sameSize && st && from)
-                st->m_relaidIds.push_back(from->m_id);
+            if (sameSize && st && relaid)
+                st->m_relaidIds.push_back(relaid);
             if (sameSize)
                 root->FastDraw();
             else

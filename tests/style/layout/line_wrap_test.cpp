@@ -118,3 +118,38 @@ TEST(LineWrap, AnEditBetweenLayoutsLaysOutAsTheEditedDocument)
     ASSERT_TRUE(LayoutDocument(laid.doc.Body(), 200));
     EXPECT_EQ(Dump(laid.doc.Body()), Dump(fresh.doc.Body()));
 }
+
+TEST(LineWrap, AnEditLaidOutAgainInPartGivesTheBoxesOfAWholeLayout)
+{
+    // A piece of a wrapped run takes new text and is laid out again alone:
+    // its block joins the pieces and makes its lines again, so words move
+    // back to earlier lines and into the pieces around it.
+    const struct
+    {
+        int paragraph;
+        int piece; // among the run's pieces
+        const char* text;
+    } cases[] = {
+        {1, 1, "x"},                                    // no blank at the end: joins the next piece's word
+        {1, 0, "Second "},                              // shorter: words come back up
+        {1, 2, "several words typed into the middle "}, // longer: words go on down
+        {0, 0, "First "},                               // before a bordered span and a link
+        {3, 0, "\u0633\u0644\u0627\u0645 "},            // a right-to-left line
+    };
+    for (const auto& c : cases) {
+        Laid laid(kParagraphs);
+        ASSERT_TRUE(LayoutDocument(laid.doc.Body(), 150));
+        CTextElement* run = FirstRunOf(laid.doc.Body(), c.paragraph);
+        ASSERT_NE(run, nullptr);
+        for (int i = 0; i < c.piece && run; i++)
+            run = dynamic_cast<CTextElement*>(run->m_nextSibling);
+        ASSERT_NE(run, nullptr) << c.text;
+        CSafeBuf text;
+        text.AssignUTF8(c.text);
+        run->m_text = text;
+        run->FastReCalc(true);
+        const std::string partial = Dump(laid.doc.Body());
+        ASSERT_TRUE(LayoutDocument(laid.doc.Body(), 150));
+        EXPECT_EQ(partial, Dump(laid.doc.Body())) << c.text;
+    }
+}

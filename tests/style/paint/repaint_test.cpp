@@ -77,6 +77,27 @@ TEST(Repaint, FastDrawEndsAsAFullPaintDoes)
     EXPECT_EQ(FullPaint(body, 100), fast3);
 }
 
+TEST(Repaint, AnElementDeletedLeavesNoTraceWhenAnotherTakesItsPlaceInTheList)
+{
+    // Joining wrapped pieces deletes some and makes others: the child count
+    // can stay while the rows the deleted ones covered show nothing now.
+    auto doc = ReadPaintDocument(kDocument);
+    ASSERT_TRUE(doc);
+    CElement* body = doc->body;
+    ASSERT_TRUE(RepaintDocument(body));
+    CElement* b = FindById(body, "b");
+    body->RemoveCurrentChildFromList(b);
+    body->DeleteElement(b);
+    CElement* e = CreateElement("p", body->m_rules, body, &doc->owner);
+    ASSERT_TRUE(e);
+    e->m_sizeRect = CRect(0, 0, 20, 6);
+    e->m_position = CPoint(4, 60);
+    body->AddToTail(e);
+    ASSERT_TRUE(body->FastDraw());
+    const std::vector<unsigned> fast = BitmapPixels(body, 100);
+    EXPECT_EQ(FullPaint(body, 100), fast);
+}
+
 TEST(Repaint, TilesShownOneByOneMatchAWholeDocumentPaint)
 {
     const int tile = qm::cg::Context::kTileRows;
