@@ -7,7 +7,10 @@
 // build: build/benchmarks/typing_bench
 //
 // The second argument is the number of words in the paragraph typed into:
-// the cost of a keystroke should follow it, not the document's size.
+// the cost of a keystroke should follow it, not the document's size. Where
+// the character pushes a word onto a new line (and Backspace takes it back)
+// the document's height changes and everything after the paragraph moves:
+// the counter height_changes gives the share of such keystrokes.
 
 #include "base/text/SafeBuf.h"
 #include "editor/XHTML.h"
@@ -86,15 +89,18 @@ void BM_Keystroke(benchmark::State& state)
     bool flag = false;
     CPoint point;
     int length = 0;
-    int64_t n = 0;
+    int64_t n = 0, changes = 0;
     for (auto _ : state) {
+        const LONG height = body->m_sizeRect.bottom;
         CElement* caret = engine.m_doc.m_caretElement;
         CElement* moved = nullptr;
         benchmark::DoNotOptimize(caret->OnChar(n++ % 2 ? 8 : 'x', 1, 0, flag, point, length, moved, false));
         if (moved)
             engine.m_doc.m_caretElement = moved;
         engine.m_doc.ReleaseRemovedElements();
+        changes += body->m_sizeRect.bottom != height;
     }
+    state.counters["height_changes"] = n ? double(changes) / double(n) : 0;
     state.counters["height_px"] = engine.m_doc.m_layoutHeight;
     state.counters["doc_KB"] = double(text.size()) / 1024;
 }
