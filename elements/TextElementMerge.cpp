@@ -194,8 +194,6 @@ bool CTextElement::CutAndCombine(CElement*& caretElement, bool forward)
             if (forward && item && IsLastContentOf(this, item)) {
                 CElement* firstItem = neighbour->m_firstChild;
                 if (firstItem && firstItem->m_kind == kKindLi) {
-                    CElement* ref = m_parent->m_lastChild;
-                    (void)ref;
                     while (CElement* c = firstItem->m_firstChild) {
                         firstItem->RemoveCurrentChildFromList(c);
                         item->AppendChild(c);

@@ -147,8 +147,7 @@ bool CTextElement::ReturnKey(unsigned int repeat, bool quiet, CElement*& moved, 
     CTextElement* rest = static_cast<CTextElement*>(BreakElement(0, false));
     if (!rest)
         return true;
-    if (CElement* pre = IsElementUnderTag(kKindPre)) {
-        (void)pre;
+    if (IsElementUnderTag(kKindPre)) {
         CElement* br = NewElement("br", parent);
         if (br) {
             static_cast<CBRElement*>(br)->m_preBreak = true;
