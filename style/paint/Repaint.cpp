@@ -69,6 +69,16 @@ std::vector<std::pair<int, int>> Merged(std::vector<std::pair<int, int>> rows)
     return out;
 }
 
+// The root changed nothing but its height since the last paint.
+bool GrewOrShrank(const CElement* e, CPoint position)
+{
+    return e->m_painted && !e->m_forceRepaint && e->m_prevDocPos == position
+        && e->m_prevRect.left == e->m_sizeRect.left && e->m_prevRect.top == e->m_sizeRect.top
+        && e->m_prevRect.right == e->m_sizeRect.right && e->m_prevRect.bottom != e->m_sizeRect.bottom
+        && e->m_paintFill == e->m_availRect.right - e->m_availRect.left
+        && e->m_paintChildren == e->m_childCount;
+}
+
 } // namespace
 
 void CElement::CleanChanged(void*, CPoint)
@@ -111,6 +121,17 @@ void CElement::CleanChanged(void*, CPoint)
             // A text run whose text, font, colour or selection changed is
             // drawn anew even where its box stayed.
             CTextElement* run = e->IsTextElement() ? dynamic_cast<CTextElement*>(e) : nullptr;
+            if (e == root && GrewOrShrank(e, position)) {
+                // Only the rows between the old and the new bottom are the
+                // body's own change; its children say for themselves.
+                const int bottom = position.y + std::max(e->m_sizeRect.top, e->m_sizeRect.bottom);
+                const int reach = CPaintState::kPaintSlack + std::max<int>(e->m_marginRightBottom.y, 0) + 10;
+                const int oldBottom = position.y + std::max(e->m_prevRect.top, e->m_prevRect.bottom);
+                st->m_dirtyRows.emplace_back(std::min(bottom, oldBottom) - CPaintState::kPaintSlack,
+                    std::max(e->m_paintBottom, bottom + reach));
+                e->m_prevRect = e->m_sizeRect;
+                e->m_paintBottom = std::max(e->m_paintBottom, bottom + reach);
+            }
             const bool same = e->m_painted && !e->m_forceRepaint && e->m_prevDocPos == position
                 && e->m_prevRect == e->m_sizeRect
                 && e->m_paintFill == e->m_availRect.right - e->m_availRect.left
@@ -195,10 +216,18 @@ bool CElement::Notify(int code, CElement* from)
             const bool sameSize = doc && root->m_dc
                 && root->m_sizeRect.right - root->m_sizeRect.left == doc->m_layoutWidth
                 && root->m_sizeRect.bottom - root->m_sizeRect.top == doc->m_layoutHeight;
+            // A document that only grew or shrank keeps its bitmap while it
+            // fits: then only what moved is repainted.
+            bool quick = sameSize;
+            if (!sameSize && doc && root->m_dc
+                && root->m_sizeRect.right - root->m_sizeRect.left == doc->m_layoutWidth) {
+                const void* before = root->m_dc.get();
+                quick = root->PrepareBitmap(nullptr) && root->m_dc.get() == before;
+            }
             CPaintState* st = StateOf(root);
-            if (sameSize && st && relaid)
+            if (quick && st && relaid)
                 st->m_relaidIds.push_back(relaid);
-            if (sameSize)
+            if (quick)
                 root->FastDraw();
             else
                 RepaintDocument(root);
