@@ -432,8 +432,10 @@ public:
     void MoveOutUntil(CElement* stop, bool dissolve);
 
     // ==== virtual operations, slot order ====
-    virtual bool DrawMarker(void* dc, CPoint& origin); // 3
-    virtual bool FixInlineBrother(void* dc);           // 4
+    // 3: the start and end tag markers around the box at origin, when the
+    // element has a label and is not the root (style/paint/TagMarkers.h).
+    virtual bool DrawMarker(void* dc, CPoint& origin);
+    virtual bool FixInlineBrother(void* dc); // 4
     // 5: the number of earlier siblings with the same tag name, the pieces of
     // one wrapped sibling (and the pieces of this element) counted once; 0
     // without a parent.
@@ -542,7 +544,7 @@ public:
     // sameBlockOnly) and the final size step.
     virtual bool ReCalcReg(void* dc, bool first, bool noChildCalc, bool sameBlockOnly, CalcInfo* info);
     virtual bool SelfPaint(void* dc, CPoint origin);         // 41
-    virtual bool DrawMarkOnElement(void* dc, CPoint origin); // 42
+    virtual bool DrawMarkOnElement(void* dc, CPoint origin); // 42: nothing in the base
     // 43: aligns the children: 2 middle, 4 bottom, 32 centre, 64 right.
     virtual bool AlignChild(int alignment);
     virtual bool DrawBorder(void* dc, CPoint origin, CRect* clip); // 44
@@ -560,7 +562,8 @@ public:
     // inline element or a text run lays out its block with all its content,
     // joining wrapped pieces, which may delete this element); when its size
     // changed and upwards, its ancestors up to a cell in a table or the root,
-    // without their other children.
+    // without their other children, stopping above the first ancestor that
+    // kept its size and baseline.
     virtual bool FastReCalc(bool upwards);
     virtual bool FastDraw(); // 47
     // 48: the caret bar's length: the box height + 1 for an edge-caret
@@ -704,14 +707,14 @@ public:
     // False, out untouched, when nothing is selected.
     virtual bool GetSelectionCode(CSafeBuf& out, int mode, bool);
     // 86: a new element of the same tag, rules, root and owner with a copy of
-    // the computed style, the attributes and the size and content
+    // the computed style (its tag-marker label too), the attributes and the size and content
     // rectangles, its parent set but not linked; no children, no text. Null
     // when the factory fails.
     virtual CElement* Duplicate();
 
     // ==== Filled in later ====
     // These do nothing for now and answer false, 0 or null (ElementPending.cpp):
-    //   painting:    DrawMarker, DrawMarkOnElement, ReLoad
+    //   painting:    ReLoad
     // The factory also calls SetDefaultStyle (style/cascade/DefaultStyle.h).
 
     // ==== layout (style/layout/) ====
@@ -724,6 +727,10 @@ public:
     // entry in the root's float list (floats only); with recurse for the
     // whole subtree, without recursion.
     bool CalcForAll(void* dc, bool keepIndent, bool recurse);
+    // Reserves the tag markers' room in the margins (style/paint/TagMarkers.h),
+    // measuring the label with the document's marker text objects; clears
+    // the boxes of an element without a label. The last step of CalcForAll.
+    void CalcForMarker(void* dc, bool);
     // CalcWinReg on the root's context without laying out the children.
     bool ReCalcWin();
     // For this element and every descendant: the size rectangle and the

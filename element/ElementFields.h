@@ -191,6 +191,10 @@ public:
     int m_paintFill = 0;
     long m_paintChildren = 0;
     unsigned char m_painted = 0;
+    // Tag markers (style/paint/TagMarkers.h): the sizes of the start and end
+    // boxes reserved by the last layout (right, bottom; empty: none).
+    CRect m_startMarker;
+    CRect m_endMarker;
 
     // ---- computed style ----
     ELEMENT_STYLE m_style{}; // the computed style

@@ -8,8 +8,6 @@
 // ---- layout ----
 
 // ---- painting ----
-bool CElement::DrawMarker(void*, CPoint&) { return false; }
-bool CElement::DrawMarkOnElement(void*, CPoint) { return false; }
 bool CElement::ReLoad(void*) { return false; }
 
 // ---- structural edits ----

@@ -22,20 +22,28 @@ bool CCommentElement::GetSourceCode(
     out += "<!-- ";
     out += text;
     out += " -->";
-    if ((flags & kSourceMarkers) && var) {
-        if (!var->selection) {
-            if (m_owner && m_owner->m_doc.m_caretElement == this)
-                out.Insert(0, kCaretMarker);
-        } else if (m_selected) {
-            if (var->state == 0) {
-                out.Insert(0, kSelectionBeginMarker);
-                var->state = 1;
-            }
-            if (var->state != 2)
-                out += kSelectionEndMarker;
-        }
-    }
+    AddWholeElementMarkers(this, out, flags, var);
     if (flags & kSourceIndent)
         out += "\r\n";
+    return true;
+}
+
+bool CCommentElement::CalcWinReg(void* dc, bool, bool, CalcInfo*)
+{
+    LoadIconResource(m_icon, "comment16.bmp");
+    PlaceIconBox(this, dc, m_icon.width, m_icon.height);
+    return true;
+}
+
+bool CCommentElement::GetMinSize(CSize& size, bool)
+{
+    LoadIconResource(m_icon, "comment16.bmp");
+    RaiseToIcon(size, m_icon);
+    return true;
+}
+
+bool CCommentElement::SelfPaint(void* dc, CPoint origin)
+{
+    PaintIcon(this, m_icon, dc, origin);
     return true;
 }

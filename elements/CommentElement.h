@@ -4,6 +4,7 @@
 // text, trimmed.
 
 #include "element/Element.h"
+#include "elements/IconElement.h"
 
 class CCommentElement : public CElement
 {
@@ -14,10 +15,18 @@ public:
         m_selectable = 1;
     }
 
+    // Slot 11: the icon's box ("comment16.bmp").
+    bool CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, CalcInfo* info) override;
+    // Slot 37: raised to the icon's size.
+    bool GetMinSize(CSize& size, bool ignoreOwnSize) override;
+    // Slot 41: the icon, tinted when selected.
+    bool SelfPaint(void* dc, CPoint origin) override;
     // Slot 67: "<!-- " + text + " -->", with flag 0x1 on a line of its own
     // indented one TAB a level; the caret marker goes in front (caret mode),
     // the selection markers around (selection mode). A "--" in the text,
     // which would end the comment early, is written as "- -".
     bool GetSourceCode(
         CSafeBuf& out, int level, int flags, CSafeBuf&, CSafeBuf&, CSafeBuf&, SourceCodeVar* var) override;
+
+    IconPicture m_icon;
 };

@@ -1,8 +1,10 @@
 #pragma once
 // CHolderElement: the place holder of "map", "object" and the form controls, shown as an icon. Made
-// only by the element factory, which stores the final kind code.
+// only by the element factory, which stores the final kind code. Its content is kept as markup text,
+// never as child elements (IconElement.h has the reading and writing rules).
 
 #include "element/Element.h"
+#include "elements/IconElement.h"
 
 class CHolderElement : public CElement
 {
@@ -12,4 +14,31 @@ public:
         m_kind = kKindFormControl;
         m_selectable = 1;
     }
+
+    // Icon codes: the control's "form" icon, "bmp00009.bmp", "bmp00008.bmp",
+    // none; any other code "bmp00005.bmp".
+    static constexpr int kIconForm = 39321;
+    static constexpr int kIconMap = 340;
+    static constexpr int kIconObject = 339;
+    static constexpr int kIconNone = 0;
+    // Loads the icon the code names (once).
+    void LoadIcon(int code);
+
+    // Slot 11: the icon's box (by kind: map, object, the form controls).
+    bool CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, CalcInfo* info) override;
+    // Slot 15: the attributes, then the content as markup text.
+    bool SetElement(_xmlNode* node, bool attributesOnly, bool skipAttributes, bool keepWhiteSpace) override;
+    // Slot 37: raised to the icon's size.
+    bool GetMinSize(CSize& size, bool ignoreOwnSize) override;
+    // Slot 41: the icon, tinted when selected.
+    bool SelfPaint(void* dc, CPoint origin) override;
+    // Slot 67: the start tag, the content text, the end tag.
+    bool GetSourceCode(
+        CSafeBuf& out, int level, int flags, CSafeBuf&, CSafeBuf&, CSafeBuf&, SourceCodeVar* var) override;
+
+    IconPicture m_icon;
+
+private:
+    // The code for this element's kind.
+    int IconCode() const;
 };

@@ -197,6 +197,39 @@ public:
     // left alone, without a selection.
     bool GetSelectionCode(CSafeBuf& out, int mode, bool) override;
 
+    // ---- typing (TextElementTyping.cpp, TextElementReturn.cpp,
+    // TextElementWords.cpp, TextElementMerge.cpp) ----
+    // Slot 57: a key with the caret in this run. ch is a printable character
+    // (inserted at the caret), Return 13 (splits the paragraph or item; a
+    // line break inside pre; nothing inside dt), Backspace 8 and Delete 127
+    // (a character, or merging with the neighbouring block at the run's
+    // edge), or the arrows 28 and 29 (a character, or a word with Option or
+    // Control held). True when the key was handled; then caretPoint and
+    // caretLength hold the caret of the element that has it and caretElement
+    // is set when that is another element. quiet suppresses the structure
+    // notifications of the paragraph-making paths.
+    bool OnChar(unsigned int ch, unsigned int repeat, unsigned int modifiers, bool&, CPoint& caretPoint,
+        int& caretLength, CElement*& caretElement, bool quiet) override;
+    // Slot 32: text typed or pasted at the caret. Outside pre, runs of
+    // blanks collapse and line ends, TABs and control characters become one
+    // blank after a kept character or go. A run that holds only the empty
+    // paragraph's place holder (one U+00A0) loses it. False for an empty text.
+    bool InsertText(const unsigned short* text) override;
+    // Slot 33: splits the run at its caret offset: a new run holding the text
+    // after the caret is inserted after it and takes the document's caret
+    // when this run had it. The arguments are not used. Null without a
+    // parent.
+    CElement* BreakElement(long childId, bool force) override;
+    // The caret offset of the next word boundary from from (-1: the caret
+    // offset) forward or backward; -1 when the run's edge comes first. A
+    // character below 128 that is no ASCII letter or digit is a symbol;
+    // everything from 128 up belongs to words.
+    int FindNextWord(bool forward, int from);
+    // Merges across the run's edge: backward (Backspace at offset 0) or
+    // forward (Delete at the end). True when the tree changed; caretElement
+    // receives the element that takes the caret (TextElementMerge.cpp).
+    virtual bool CutAndCombine(CElement*& caretElement, bool forward);
+
     // ---- measuring, for the line wrapper and tests ----
     // The text that is measured and drawn (rebuilt from the text when unset).
     const CSafeBuf& DisplayText();
@@ -224,6 +257,13 @@ public:
     CPoint m_selEndPoint;
 
 private:
+    // Return (TextElementReturn.cpp): false when not handled; notify
+    // receives the notification to send, moved the new caret element.
+    bool ReturnKey(unsigned int repeat, bool quiet, CElement*& moved, int& notify);
+    // The arrows (TextElementWords.cpp): the caret moves inside the run or
+    // to a neighbouring element, which is answered.
+    CElement* MoveByCharacter(bool forward);
+    CElement* MoveByWord(bool forward);
     int BoxWidth() const { return m_sizeRect.right - m_sizeRect.left; }
     int BoxHeight() const { return m_sizeRect.bottom - m_sizeRect.top; }
     bool HasOwnSelection() const { return m_selected && m_selStart <= m_selEnd; }

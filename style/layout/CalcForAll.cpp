@@ -88,6 +88,8 @@ void ResolveLengths(CElement* e, bool keepIndent)
     // 5. The float list.
     if (!keepIndent)
         e->UpdateFloatList();
+    // 6. Room for the tag markers.
+    e->CalcForMarker(nullptr, false);
 }
 
 } // namespace

@@ -235,9 +235,15 @@ bool CElement::FastReCalc(bool upwards)
             a = table;
             continue;
         }
+        const CRect box = a->m_sizeRect;
+        const CPoint baseline = a->m_baseline;
         a->CalcWinReg(dc, true, false, nullptr);
         HandleFinalWidth(a);
         if (a->m_tableCell && a->IsElementUnderTag(kKindTable))
+            break;
+        // An ancestor that kept its size and baseline leaves its own parent's
+        // layout as it was: the ones above need not be laid out again.
+        if (a->m_sizeRect == box && a->m_baseline == baseline)
             break;
     }
     return true;

@@ -41,6 +41,9 @@ namespace {
 // Pieces a wrapping child may insert during one block's layout before the
 // block stops asking (a guard against a piece that never gets shorter).
 constexpr int kMaxWrapPieces = 1 << 20;
+// What a block adds above a first child and below a last child that show
+// tag markers.
+constexpr int kMarkerRoom = 20;
 
 // A paragraph without a horizontal alignment of its own is centred when its
 // nearest ancestor with one, passing over divs without, is centred.
@@ -61,6 +64,9 @@ bool HasFloats(const CElement* e)
     const CElement* root = e->m_root ? e->m_root : e;
     return root->m_floatList.GetCount() > 0;
 }
+
+// c shows tag markers (its style gives it a label) and is not the root.
+bool ShowsMarker(const CElement* c) { return c && c->m_parent && !c->m_markerLabel.IsEmpty(); }
 
 bool AddsLastBottomMargin(long kind)
 {
@@ -122,6 +128,10 @@ LineLayout::LineLayout(CElement* block, const LayoutCall& call)
     if (LineHeightOf(block, false, 1, px) && px > 0)
         m_lineHeight = px;
     m_y = m_edges.top;
+    // Room above a first child's start marker.
+    const CElement* first = block->m_firstChild;
+    if (first && first->m_block && ShowsMarker(first))
+        m_y = AddCoord(m_y, kMarkerRoom);
 }
 
 LineLayout::Margins LineLayout::MarginsOf(const CElement* c)
@@ -228,39 +238,41 @@ CElement* LineLayout::Place(CElement* c)
     CPoint rightRoom;
     PutOnLine(c, pos.x, static_cast<int>(pos.y - m_lineTop), rightRoom);
 
-    if (!own) {
+    // Too wide for the room left on the line: c is wrapped there; when it
+    // cannot be, it moves to a line of its own and is wrapped there.
+    for (int attempt = 0; !own && attempt < 2; ++attempt) {
         const int limit = AddCoord(m_edges.left, m_avail - rightRoom.x);
         const int right = AddCoord(c->m_position.x, BoxWidth(c) + m.right);
-        if (right > limit) {
-            bool split = false;
-            if (c->IsCanWrap() && m_pieces < kMaxWrapPieces) {
-                CSize room(std::max(0, limit - static_cast<int>(c->m_position.x)), m_availHeight);
-                CElement* piece = c->WrapElement(room, false);
-                // Alone on its line and still too wide: it breaks at its
-                // first opportunity, so what follows is not dragged along.
-                if (piece == c && m_line.empty())
-                    piece = c->WrapElement(room, true);
-                if (piece != c) {
-                    // A new piece comes detached: it goes after c, to the
-                    // next line. Null: the rest went into the next sibling.
-                    split = true;
-                    if (piece && c->m_nextSibling != piece && m_block->InsertInto(piece, c, true))
-                        piece->BuildCDC(m_call.dc);
-                    ++m_pieces;
-                }
-            }
-            if (split) {
-                m_line.push_back(c);
-                m_lineX = AddCoord(c->m_position.x, BoxWidth(c) + m.right);
-                FinishLine();
-                return c->m_nextSibling;
-            }
-            if (!m_line.empty()) {
-                FinishLine();
-                StartLine(false);
-                PutOnLine(c, AddCoord(m_lineX, m.left), top, rightRoom);
+        if (right <= limit)
+            break;
+        bool split = false;
+        if (c->IsCanWrap() && m_pieces < kMaxWrapPieces) {
+            CSize room(std::max(0, limit - static_cast<int>(c->m_position.x)), m_availHeight);
+            CElement* piece = c->WrapElement(room, false);
+            // Alone on its line and still too wide: it breaks at its
+            // first opportunity, so what follows is not dragged along.
+            if (piece == c && m_line.empty())
+                piece = c->WrapElement(room, true);
+            if (piece != c) {
+                // A new piece comes detached: it goes after c, to the
+                // next line. Null: the rest went into the next sibling.
+                split = true;
+                if (piece && c->m_nextSibling != piece && m_block->InsertInto(piece, c, true))
+                    piece->BuildCDC(m_call.dc);
+                ++m_pieces;
             }
         }
+        if (split) {
+            m_line.push_back(c);
+            m_lineX = AddCoord(c->m_position.x, BoxWidth(c) + m.right);
+            FinishLine();
+            return c->m_nextSibling;
+        }
+        if (m_line.empty())
+            break;
+        FinishLine();
+        StartLine(false);
+        PutOnLine(c, AddCoord(m_lineX, m.left), top, rightRoom);
     }
 
     m_line.push_back(c);
@@ -367,6 +379,9 @@ void LineLayout::Finish()
     if (AddsLastBottomMargin(e->m_kind) && last && last->m_block && last->m_kind != kKindDiv
         && last->m_kind != kKindCustom)
         height = AddCoord(height, m_pendingBottom);
+    // Room below a last child's end marker.
+    if (ShowsMarker(last))
+        height = AddCoord(height, kMarkerRoom);
     // The content's extent, then what floats below it reach, then the edges.
     e->m_sizeRect = CRect(0, 0, AddCoord(m_edges.left, m_widest), height);
     if (e->m_kind == kKindBody || e->m_kind == kKindCaption || e->IsFloatType())

@@ -7,6 +7,7 @@
 #include "style/paint/DocumentWalk.h"
 #include "style/paint/PaintState.h"
 #include "style/paint/PaintWalk.h"
+#include "style/paint/TagMarkers.h"
 
 #include <algorithm>
 
@@ -216,6 +217,16 @@ void RecordSubtree(CElement* e, CPoint origin, CPoint floatOrigin, bool inFloat)
             }
             x->m_paintTop = position.y + std::min(x->m_sizeRect.top, x->m_sizeRect.bottom) - up;
             x->m_paintBottom = position.y + std::max(x->m_sizeRect.top, x->m_sizeRect.bottom) + down;
+            // Tag markers stand in the margins; their outlines reach a pixel
+            // beyond their boxes.
+            CRect startMarker, endMarker;
+            MarkerBoxes(x, position, startMarker, endMarker);
+            for (const CRect& box : {startMarker, endMarker}) {
+                if (box.right <= box.left)
+                    continue;
+                x->m_paintTop = std::min<int>(x->m_paintTop, box.top - 3);
+                x->m_paintBottom = std::max<int>(x->m_paintBottom, box.bottom + 2);
+            }
             // A text run's glyphs are set on its baseline whatever its box.
             CTextElement* run = x->IsTextElement() ? dynamic_cast<CTextElement*>(x) : nullptr;
             int textTop = 0, textBottom = 0;

@@ -53,6 +53,11 @@ public:
     // the identifiers of the changed elements, whose new rows join them.
     std::vector<std::pair<int, int>> m_dirtyRows;
     std::vector<long> m_changedIds;
+    // Set by a notification for the repaint it starts: the elements that
+    // were laid out again. Only their ancestors' subtrees can hold changes
+    // below an element that kept its place and size, so CleanChanged looks
+    // below no other; empty, it looks everywhere.
+    std::vector<long> m_relaidIds;
 
     // The colour painted behind the document where the body sets none.
     unsigned long m_documentBackground = RGB(255, 255, 255);

@@ -23,6 +23,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <unordered_set>
 #include <vector>
 
 using namespace qm::paint;
@@ -68,6 +69,16 @@ std::vector<std::pair<int, int>> Merged(std::vector<std::pair<int, int>> rows)
     return out;
 }
 
+// The root changed nothing but its height since the last paint.
+bool GrewOrShrank(const CElement* e, CPoint position)
+{
+    return e->m_painted && !e->m_forceRepaint && e->m_prevDocPos == position
+        && e->m_prevRect.left == e->m_sizeRect.left && e->m_prevRect.top == e->m_sizeRect.top
+        && e->m_prevRect.right == e->m_sizeRect.right && e->m_prevRect.bottom != e->m_sizeRect.bottom
+        && e->m_paintFill == e->m_availRect.right - e->m_availRect.left
+        && e->m_paintChildren == e->m_childCount;
+}
+
 } // namespace
 
 void CElement::CleanChanged(void*, CPoint)
@@ -78,6 +89,30 @@ void CElement::CleanChanged(void*, CPoint)
         return;
     std::vector<long>& changed = st->m_changedIds;
     changed.clear();
+    // What was laid out again, when a notification says, and its ancestors:
+    // changes below an element that kept its place and size can lie only
+    // inside the former or on the way to it.
+    std::unordered_set<const CElement*> relaid, onPath;
+    for (long id : st->m_relaidIds) {
+        const CElement* r = root->m_owner ? root->m_owner->m_doc.FindElement(id) : nullptr;
+        if (r)
+            relaid.insert(r);
+        for (const CElement* e = r; e; e = e->m_parent)
+            onPath.insert(e);
+    }
+    st->m_relaidIds.clear();
+    const bool everywhere = relaid.empty();
+    auto looksBelow = [&](const CElement* e) {
+        if (everywhere || onPath.count(e))
+            return true;
+        for (const CElement* a = e->m_parent; a; a = a->m_parent) {
+            if (relaid.count(a))
+                return true;
+            if (onPath.count(a))
+                return false;
+        }
+        return false;
+    };
     WalkDocument(
         root,
         [&](CElement* e, CPoint position) {
@@ -86,6 +121,17 @@ void CElement::CleanChanged(void*, CPoint)
             // A text run whose text, font, colour or selection changed is
             // drawn anew even where its box stayed.
             CTextElement* run = e->IsTextElement() ? dynamic_cast<CTextElement*>(e) : nullptr;
+            if (e == root && GrewOrShrank(e, position)) {
+                // Only the rows between the old and the new bottom are the
+                // body's own change; its children say for themselves.
+                const int bottom = position.y + std::max(e->m_sizeRect.top, e->m_sizeRect.bottom);
+                const int reach = CPaintState::kPaintSlack + std::max<int>(e->m_marginRightBottom.y, 0) + 10;
+                const int oldBottom = position.y + std::max(e->m_prevRect.top, e->m_prevRect.bottom);
+                st->m_dirtyRows.emplace_back(std::min(bottom, oldBottom) - CPaintState::kPaintSlack,
+                    std::max(e->m_paintBottom, bottom + reach));
+                e->m_prevRect = e->m_sizeRect;
+                e->m_paintBottom = std::max(e->m_paintBottom, bottom + reach);
+            }
             const bool same = e->m_painted && !e->m_forceRepaint && e->m_prevDocPos == position
                 && e->m_prevRect == e->m_sizeRect
                 && e->m_paintFill == e->m_availRect.right - e->m_availRect.left
@@ -97,7 +143,7 @@ void CElement::CleanChanged(void*, CPoint)
                     st->m_dirtyRows.emplace_back(e->m_paintTop, e->m_paintBottom);
                 changed.push_back(e->m_id);
             }
-            return same;
+            return same && looksBelow(e);
         },
         [](CElement*, CPoint) {});
     // The body's border runs around all its children: any change repaints it.
@@ -147,6 +193,14 @@ bool CElement::Notify(int code, CElement* from)
     try {
         CElement* root = RootOf(this);
         if (code == 2 || code == 8) {
+            // What FastReCalc lays out: from, or the block around inline
+            // content. Kept by identifier: from may be deleted on the way.
+            long relaid = 0;
+            for (CElement* e = from; e; e = e->m_parent) {
+                relaid = e->m_id;
+                if (!e->m_parent || !(e->m_inline || e->m_kind == kKindText))
+                    break;
+            }
             if (from) {
                 if (code == 8)
                     from->m_forceRepaint = 1;
@@ -162,7 +216,18 @@ bool CElement::Notify(int code, CElement* from)
             const bool sameSize = doc && root->m_dc
                 && root->m_sizeRect.right - root->m_sizeRect.left == doc->m_layoutWidth
                 && root->m_sizeRect.bottom - root->m_sizeRect.top == doc->m_layoutHeight;
-            if (sameSize)
+            // A document that only grew or shrank keeps its bitmap while it
+            // fits: then only what moved is repainted.
+            bool quick = sameSize;
+            if (!sameSize && doc && root->m_dc
+                && root->m_sizeRect.right - root->m_sizeRect.left == doc->m_layoutWidth) {
+                const void* before = root->m_dc.get();
+                quick = root->PrepareBitmap(nullptr) && root->m_dc.get() == before;
+            }
+            CPaintState* st = StateOf(root);
+            if (quick && st && relaid)
+                st->m_relaidIds.push_back(relaid);
+            if (quick)
                 root->FastDraw();
             else
                 RepaintDocument(root);

@@ -16,8 +16,13 @@ namespace qmtest {
 
 struct RunDocument
 {
-    explicit RunDocument(const std::string& markup)
+    // editorSheet, when given, is loaded as the editor's style sheet first.
+    explicit RunDocument(const std::string& markup, const char* editorSheet = nullptr)
     {
+        if (editorSheet) {
+            CSafeBuf sheet(reinterpret_cast<const unsigned char*>(editorSheet));
+            engine.m_doc.LoadStyleClass(sheet, 0, false, 1);
+        }
         CSafeBuf error;
         doc.Read(markup.data(), markup.size(), error);
     }

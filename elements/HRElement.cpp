@@ -1,0 +1,93 @@
+// Horizontal rules: their box, their line and a click that selects them.
+
+#include "elements/HRElement.h"
+
+#include "style/draw/DrawPrimitives.h"
+#include "style/paint/OffscreenView.h"
+#include "style/records/StyleType.h"
+
+namespace {
+
+constexpr unsigned long kSelectedRule = RGB(192, 217, 245);
+constexpr unsigned long kGreyRule = RGB(120, 120, 120);
+
+bool HasOwnColour(const ELEMENT_STYLE& s) { return s.colorSet && s.colorOrigin != 0; }
+
+} // namespace
+
+int CHRElement::LineHeight() const
+{
+    const ELEMENT_STYLE& s = m_style;
+    return s.heightSet && s.heightUnit == kUnitPixels && s.height > 0 ? s.height : 1;
+}
+
+bool CHRElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, CalcInfo* info)
+{
+    CElement::CalcWinReg(dc, noChildCalc, sameBlockOnly, info);
+    const ELEMENT_STYLE& s = m_style;
+    const int available = m_containerRect.right > 0 ? m_containerRect.right : m_availRect.right;
+    int width = m_availRect.right - m_availRect.left;
+    if (s.widthSet && s.width > 0) {
+        if (s.widthUnit == kUnitPixels)
+            width = s.width;
+        else if (s.widthUnit == kUnitPercent)
+            width = static_cast<int>(static_cast<long long>(s.width) * available / 100);
+    }
+    int height = 2 * m_ruleOffset + 2;
+    if (s.heightSet && s.heightUnit == kUnitPixels && s.height > 0)
+        height = s.height + 2 * m_ruleOffset;
+    m_sizeRect = CRect(0, 0, width, height);
+    return true;
+}
+
+bool CHRElement::GetMinSize(CSize& size, bool)
+{
+    const bool percent = m_style.widthSet && m_style.widthUnit == kUnitPercent;
+    const int width = percent ? 0 : m_sizeRect.right - m_sizeRect.left;
+    if (size.cx < width)
+        size.cx = width;
+    if (size.cy < m_sizeRect.bottom - m_sizeRect.top)
+        size.cy = m_sizeRect.bottom - m_sizeRect.top;
+    return true;
+}
+
+bool CHRElement::SelfPaint(void* dc, CPoint origin)
+{
+    CRect box = m_sizeRect;
+    box.OffsetRect(origin.x, origin.y);
+    if (m_selected)
+        xFillSolidRect(dc, box, kSelectedRule, this);
+    const int height = LineHeight();
+    CRect line(box.left, box.top + m_ruleOffset, box.right, box.top + m_ruleOffset + height);
+    if (HasOwnColour(m_style))
+        xFillSolidRect(dc, line, static_cast<unsigned long>(m_style.color), this);
+    else if (height == 1)
+        xFillSolidRect(dc, line, kGreyRule, this);
+    else // the frame's edges fall on the rows and columns just inside the line
+        xFrameRect(dc, CRect(line.left, line.top + 1, line.right - 1, line.bottom - 1), kGreyRule, this);
+    return true;
+}
+
+int CHRElement::LButtonDown(unsigned int flags, CPoint, bool&, CPoint&, int&, bool& repainted)
+{
+    if (flags == 65535)
+        return 0;
+    const bool wasSelected = m_selected != 0;
+    try {
+        CElement* root = m_root ? m_root : this;
+        for (CElement* e = root; e;) {
+            e->m_selected = 0;
+            if (e->m_firstChild) {
+                e = e->m_firstChild;
+                continue;
+            }
+            while (e && e != root && !e->m_nextSibling)
+                e = e->m_parent;
+            e = e && e != root ? e->m_nextSibling : nullptr;
+        }
+        m_selected = 1;
+        RepaintDocument(root);
+        repainted = true;
+    } catch (...) { }
+    return wasSelected ? 0 : 1;
+}

@@ -1,0 +1,336 @@
+// Backspace at the start of a run and Delete at its end: the run's branch
+// and the neighbouring content are merged (CutAndCombine).
+//
+// The walk goes up from the run's parent with the run's branch (the child
+// on the way) until the branch has a neighbour in the key's direction; what
+// happens then depends on the neighbour: a paragraph-like block takes the
+// branch's content (or gives its own), lists give or take list items and
+// join when they are of the same kind, tables, pre and definition lists stop
+// the merge, inline content joins the run's block, and anything else (an
+// image, a rule) is deleted. Failures stop the merge; what changed so far
+// stands.
+
+#include "elements/TextElement.h"
+
+#include "editor/XHTML.h"
+#include "elements/TypingTree.h"
+
+namespace {
+
+bool IsParagraphLike(const CElement* e)
+{
+    const long k = e->m_kind;
+    return k == kKindP || k == kKindAddress || k == kKindLi || k == kKindBlockquote || e->m_heading;
+}
+
+bool IsListLike(const CElement* e) { return IsListKind(e->m_kind) || e->m_kind == kKindBlockquote; }
+
+// A pre may hold no images, objects, sub or sup.
+bool CannotGoIntoPre(const CElement* e, const CElement* target)
+{
+    if (!target || target->m_kind != kKindPre)
+        return false;
+    const long k = e->m_kind;
+    if (k == kKindImg || k == kKindObject || k == kKindSub || k == kKindSup)
+        return true;
+    for (const CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
+        if (CannotGoIntoPre(c, target))
+            return true;
+    }
+    return false;
+}
+
+// The neighbour of branch in the direction, empty runs passed over.
+CElement* Neighbour(CElement* branch, bool forward)
+{
+    CElement* n = forward ? branch->m_nextSibling : branch->m_prevSibling;
+    while (n && IsEmptyRun(n) && !HoldsCaret(n))
+        n = forward ? n->m_nextSibling : n->m_prevSibling;
+    return n;
+}
+
+// Moves what branch holds (itself when it is inline or text) to the end of
+// target; a block branch emptied so is removed.
+void MoveBranchInto(CElement* branch, CElement* target)
+{
+    if (branch->IsTextElement() || branch->m_inline) {
+        branch->m_parent->RemoveCurrentChildFromList(branch);
+        target->AppendChild(branch);
+        return;
+    }
+    while (CElement* c = branch->m_firstChild) {
+        branch->RemoveCurrentChildFromList(c);
+        target->AppendChild(c);
+    }
+    branch->m_parent->RemoveChild(branch->GetID(), true, true);
+}
+
+// Moves the content of from in after the element at (in at's parent), then
+// removes from.
+void PullContentAfter(CElement* from, CElement* at)
+{
+    CElement* parent = at->m_parent;
+    CElement* ref = at;
+    while (CElement* c = from->m_firstChild) {
+        from->RemoveCurrentChildFromList(c);
+        parent->InsertChild(c, ref->GetID(), true);
+        ref = c;
+    }
+    from->m_parent->RemoveChild(from->GetID(), true, true);
+}
+
+// The last li at the end of li, descending into nested lists at its end.
+CElement* LastItemOfNested(CElement* li)
+{
+    while (li && li->m_kind == kKindLi && li->m_lastChild && IsListKind(li->m_lastChild->m_kind))
+        li = li->m_lastChild->m_lastChild;
+    return li && li->m_kind == kKindLi ? li : nullptr;
+}
+
+// The list item around e up to top, or null.
+CElement* ItemOf(CElement* e, CElement* top)
+{
+    for (CElement* a = e; a && a != top; a = a->m_parent) {
+        if (a->m_kind == kKindLi)
+            return a;
+    }
+    return nullptr;
+}
+
+// Joins the two lists when they are of one kind: second's items go to the
+// end of first and second is removed.
+void JoinLists(CElement* first, CElement* second)
+{
+    if (!first || !second || first->m_kind != second->m_kind)
+        return;
+    while (CElement* c = second->m_firstChild) {
+        second->RemoveCurrentChildFromList(c);
+        first->AppendChild(c);
+    }
+    second->m_parent->RemoveChild(second->GetID(), true, true);
+}
+
+void RemoveIfHollow(CElement* e)
+{
+    if (e && e->m_parent && !e->m_firstChild)
+        e->m_parent->RemoveChild(e->GetID(), true, true);
+}
+
+} // namespace
+
+bool CTextElement::CutAndCombine(CElement*& caretElement, bool forward)
+{
+    caretElement = this;
+    bool changed = false;
+    try {
+        // 1. An empty run alone in empty inline elements: those go.
+        CElement* parent = m_parent;
+        if (!parent)
+            return false;
+        if (m_text.IsEmpty() && parent->m_inline && parent->IsEmptyTag(false) && parent->m_parent) {
+            parent->m_parent->RemoveChildNodeOnly(parent->GetID());
+            changed = true;
+        }
+        if (CElement* n = forward ? m_nextSibling : m_prevSibling) {
+            if (n->m_inline && !n->IsTextElement() && n->IsEmptyTag(false)) {
+                m_parent->RemoveChild(n->GetID(), true, true);
+                return true;
+            }
+        }
+        // 2. At the start of a block that follows inline content: the block
+        // is unwrapped into that content.
+        CElement* block = GetFirstBlockParent();
+        if (!forward && block && IsFirstContentOf(this, block) && block->m_prevSibling
+            && !block->m_prevSibling->m_block && !IsEmptyRun(block->m_prevSibling) && block->m_parent
+            && block->m_kind != kKindLi && !block->m_tablePart) {
+            CElement* grand = block->m_parent;
+            grand->RemoveChildNodeOnly(block->GetID());
+            grand->StyleChanged(0);
+            return true;
+        }
+        // 3. Up to the level where the branch has a neighbour.
+        CElement* branch = this;
+        CElement* level = m_parent;
+        CElement* neighbour = nullptr;
+        for (; level; branch = level, level = level->m_parent) {
+            const long k = level->m_kind;
+            if (k == kKindTable || k == kKindTr || k == kKindDl || level->m_tablePart)
+                return changed;
+            if ((k == kKindDiv || k == kKindPre)
+                && (forward ? IsLastContentOf(this, level) : IsFirstContentOf(this, level)))
+                return changed;
+            neighbour = Neighbour(branch, forward);
+            if (neighbour)
+                break;
+            if (!forward && IsListLike(level)
+                && !(level->m_prevSibling && IsListKind(level->m_prevSibling->m_kind)) && level->m_parent) {
+                // Outdent: the item (or the quotation's content) goes in front
+                // of the list.
+                CElement* item = branch;
+                CElement* outer = level->m_parent;
+                level->RemoveCurrentChildFromList(item);
+                outer->InsertChild(item, level->GetID(), false);
+                if (item->m_kind == kKindLi) {
+                    CElement* p = NewElement("p", outer);
+                    if (p) {
+                        outer->InsertChild(p, item->GetID(), false);
+                        while (CElement* c = item->m_firstChild) {
+                            item->RemoveCurrentChildFromList(c);
+                            p->AppendChild(c);
+                        }
+                        outer->RemoveChild(item->GetID(), true, true);
+                        p->StyleChanged(1);
+                    }
+                }
+                RemoveIfHollow(level);
+                return true;
+            }
+        }
+        if (!level || !neighbour)
+            return changed;
+        CElement* item = ItemOf(this, level);
+        // 4. A list (or quotation) beside the branch.
+        if (IsListLike(neighbour)) {
+            if (forward && item && IsLastContentOf(this, item)) {
+                CElement* firstItem = neighbour->m_firstChild;
+                if (firstItem && firstItem->m_kind == kKindLi) {
+                    while (CElement* c = firstItem->m_firstChild) {
+                        firstItem->RemoveCurrentChildFromList(c);
+                        item->AppendChild(c);
+                    }
+                    neighbour->RemoveChild(firstItem->GetID(), true, true);
+                }
+                CElement* ownList = item->m_parent;
+                if (!neighbour->m_firstChild)
+                    neighbour->m_parent->RemoveChild(neighbour->GetID(), true, true);
+                else
+                    JoinLists(ownList, neighbour);
+                return true;
+            }
+            if (forward) {
+                CElement* lifted = neighbour->m_firstChild;
+                if (!lifted)
+                    return changed;
+                neighbour->RemoveCurrentChildFromList(lifted);
+                neighbour->m_parent->InsertChild(lifted, neighbour->GetID(), false);
+                if (lifted->m_kind == kKindLi) {
+                    CElement* p = NewElement("p", neighbour->m_parent);
+                    if (p) {
+                        neighbour->m_parent->InsertChild(p, lifted->GetID(), false);
+                        while (CElement* c = lifted->m_firstChild) {
+                            lifted->RemoveCurrentChildFromList(c);
+                            p->AppendChild(c);
+                        }
+                        neighbour->m_parent->RemoveChild(lifted->GetID(), true, true);
+                        p->StyleChanged(1);
+                    }
+                }
+                RemoveIfHollow(neighbour);
+                return true;
+            }
+            CElement* last
+                = neighbour->m_kind == kKindBlockquote ? neighbour : LastItemOfNested(neighbour->m_lastChild);
+            if (!last)
+                return changed;
+            if (CannotGoIntoPre(branch, last)) {
+                if (m_owner)
+                    m_owner->m_keyRefused = 1;
+                return changed;
+            }
+            if (item) {
+                CElement* ownList = item->m_parent;
+                while (CElement* c = item->m_firstChild) {
+                    item->RemoveCurrentChildFromList(c);
+                    last->AppendChild(c);
+                }
+                ownList->RemoveChild(item->GetID(), true, true);
+                if (ownList->m_firstChild)
+                    JoinLists(neighbour, ownList);
+                else
+                    RemoveIfHollow(ownList);
+            } else {
+                MoveBranchInto(branch, last);
+            }
+            return true;
+        }
+        // 5. Forward from the end of a list item into what follows the list.
+        if (forward && item && IsLastContentOf(this, item) && !ItemOf(neighbour, level)) {
+            if (neighbour->m_kind == kKindTable)
+                return changed;
+            if (neighbour->IsTextElement() || neighbour->m_inline) {
+                for (CElement* c = neighbour; c && !c->m_block;) {
+                    CElement* next = c->m_nextSibling;
+                    c->m_parent->RemoveCurrentChildFromList(c);
+                    item->AppendChild(c);
+                    c = next;
+                }
+            } else if (neighbour->m_kind == kKindP || neighbour->m_kind == kKindAddress
+                || neighbour->m_heading) {
+                while (CElement* c = neighbour->m_firstChild) {
+                    neighbour->RemoveCurrentChildFromList(c);
+                    item->AppendChild(c);
+                }
+                neighbour->m_parent->RemoveChild(neighbour->GetID(), true, true);
+            } else if (neighbour->m_kind != kKindLi) {
+                neighbour->m_parent->RemoveChild(neighbour->GetID(), true, true);
+            }
+            return true;
+        }
+        // 6. By the neighbour's kind.
+        if (IsParagraphLike(neighbour)) {
+            CElement* receiver = forward ? m_parent : neighbour;
+            CElement* giver = forward ? neighbour : branch;
+            if (CannotGoIntoPre(giver, receiver)) {
+                if (m_owner)
+                    m_owner->m_keyRefused = 1;
+                return changed;
+            }
+            if (forward) {
+                // The neighbour's content comes in after this run's branch
+                // in the run's parent.
+                CElement* at = this;
+                PullContentAfter(neighbour, at);
+            } else {
+                MoveBranchInto(branch, neighbour);
+            }
+            return true;
+        }
+        const long nk = neighbour->m_kind;
+        if (nk == kKindTable || nk == kKindPre || nk == kKindDl) {
+            if (!forward)
+                return changed;
+            CTextElement* next = NextRun(branch, nullptr, false);
+            if (next)
+                caretElement = next;
+            if (branch != this && branch->IsEmptyTag(false))
+                branch->m_parent->RemoveChild(branch->GetID(), true, true);
+            return true;
+        }
+        if (neighbour->IsTextElement() || neighbour->m_inline || nk == kKindBr) {
+            if (forward && level != m_parent && branch->m_block) {
+                // Inline content after this run's block joins it.
+                CElement* ref = this;
+                for (CElement* c = neighbour; c && !c->m_block;) {
+                    CElement* next = c->m_nextSibling;
+                    c->m_parent->RemoveCurrentChildFromList(c);
+                    m_parent->InsertChild(c, ref->GetID(), true);
+                    ref = c;
+                    c = next;
+                }
+                return true;
+            }
+            if (nk == kKindBr) {
+                neighbour->m_parent->RemoveChild(neighbour->GetID(), true, true);
+                return true;
+            }
+            CTextElement* run = forward ? NextRun(this, nullptr, true) : PreviousRun(this, nullptr, true);
+            if (run)
+                caretElement = run;
+            return changed;
+        }
+        neighbour->m_parent->RemoveChild(neighbour->GetID(), true, true);
+        return true;
+    } catch (...) {
+        return changed;
+    }
+}

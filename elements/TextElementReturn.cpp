@@ -1,0 +1,236 @@
+// Return in a text run: a new paragraph before or after the block at its
+// edges, a line break inside pre, otherwise the block (paragraph, heading,
+// list item ...) split in two at the caret, each half keeping the inline
+// elements around its part of the text. Nothing happens inside a dt.
+
+#include "elements/TextElement.h"
+
+#include "editor/XHTML.h"
+#include "element/markup/TreeRepair.h"
+#include "elements/BRElement.h"
+#include "elements/TypingTree.h"
+
+namespace {
+
+// An li, dd or dt between e and block: the item is closer than the block.
+bool ItemBetween(const CElement* e, const CElement* block)
+{
+    for (const CElement* a = e->m_parent; a && a != block; a = a->m_parent) {
+        if (a->m_kind == kKindLi || a->m_kind == kKindDd || a->m_kind == kKindDt)
+            return true;
+    }
+    return false;
+}
+
+// The block Return works on: the nearest p; else the nearest blockquote,
+// heading or address, unless a list or definition item is closer.
+CElement* EnclosingBlock(const CElement* run)
+{
+    if (CElement* p = run->IsElementUnderTag(kKindP))
+        return p;
+    CElement* candidates[] = {run->IsElementUnderTag(kKindBlockquote), run->IsElementUnderClass(0),
+        run->IsElementUnderTag(kKindAddress)};
+    for (CElement* c : candidates) {
+        if (c)
+            return ItemBetween(run, c) ? nullptr : c;
+    }
+    return nullptr;
+}
+
+bool IsContainer(const CElement* e)
+{
+    const long k = e->m_kind;
+    return k == kKindP || k == kKindDiv || k == kKindFieldset || k == kKindBody || k == kKindTable
+        || k == kKindAddress || k == kKindPre || e->m_tableCell || k == kKindCaption || k == kKindTr
+        || IsListKind(k) || k == kKindLi || k == kKindDl || k == kKindDd || k == kKindDt || e->m_heading;
+}
+
+bool IsBlockSibling(const CElement* e)
+{
+    const long k = e->m_kind;
+    return k == kKindP || k == kKindDiv || k == kKindFieldset || k == kKindTable || e->m_tableCell
+        || k == kKindTr || k == kKindLi || e->m_heading || e->m_block;
+}
+
+// An aligned div around block is split instead of it.
+CElement* StepOverAlignedDiv(CElement* block)
+{
+    CElement* parent = block->m_parent;
+    CSafeBuf align;
+    if (parent && parent->m_kind == kKindDiv && parent->GetAttrNoCase("align", align) && !align.IsEmpty())
+        return parent;
+    return block;
+}
+
+// An empty copy of block (no identifier attribute), inserted after it.
+CElement* EmptyCopyAfter(CElement* block)
+{
+    CElement* copy = block->Duplicate();
+    if (!copy)
+        return nullptr;
+    copy->m_attributes.RemoveKey("id");
+    block->m_parent->InsertChild(copy, block->GetID(), true);
+    return copy;
+}
+
+// The halves made by splitting the inline chain belong to different blocks
+// now: they are no longer pieces of one element.
+void Unpiece(CElement* from, CElement* top)
+{
+    for (CElement* a = from; a && a != top; a = a->m_parent)
+        a->InlineIDInfo(2, 0);
+}
+
+} // namespace
+
+bool CTextElement::ReturnKey(unsigned int repeat, bool quiet, CElement*& moved, int& notify)
+{
+    if (IsElementUnderTag(kKindDt))
+        return false;
+    CElement* parent = m_parent;
+    if (!parent)
+        return false;
+    const int n = m_text.Length();
+    CElement* block = EnclosingBlock(this);
+
+    // At the block's start: an empty paragraph before it; the caret stays.
+    if (m_caretOffset == 0 && block && IsFirstContentOf(this, block) && block->m_parent) {
+        CElement* p = NewElement("p", block->m_parent);
+        CTextElement* run = p ? NewRun(p) : nullptr;
+        if (!run) {
+            delete p;
+            return true;
+        }
+        p->AppendChild(run);
+        block->m_parent->InsertChild(p, block->GetID(), false);
+        p->StyleChanged(1);
+        notify = quiet ? 0 : 6;
+        return true;
+    }
+    // At the block's end: an empty paragraph after it takes the caret.
+    if (m_caretOffset >= n && block && IsLastContentOf(this, block) && block->m_parent) {
+        CElement* p = NewElement("p", block->m_parent);
+        CTextElement* run = p ? NewRun(p) : nullptr;
+        if (!run) {
+            delete p;
+            return true;
+        }
+        p->AppendChild(run);
+        block->m_parent->InsertChild(p, block->GetID(), true);
+        p->StyleChanged(1);
+        PutCaret(run, 0);
+        moved = run;
+        notify = quiet ? 0 : 6;
+        return true;
+    }
+    // At the end of inline elements: Return goes on in an empty run after
+    // the outermost of them, so the new paragraph starts without them.
+    if (m_caretOffset >= n && parent->m_inline && IsLastContentOf(this, parent)) {
+        CElement* outer = parent;
+        while (outer->m_parent && outer->m_parent->m_inline && IsLastContentOf(outer, outer->m_parent))
+            outer = outer->m_parent;
+        CTextElement* run = NewRun(outer->m_parent);
+        if (!run)
+            return true;
+        outer->m_parent->InsertChild(run, outer->GetID(), true);
+        if (HoldsCaret(this))
+            PutCaret(run, 0);
+        CPoint point;
+        int length = 0;
+        bool unused = false;
+        CElement* next = nullptr;
+        run->OnChar(13, repeat, 0, unused, point, length, next, quiet);
+        moved = next ? next : run;
+        return true;
+    }
+
+    CTextElement* rest = static_cast<CTextElement*>(BreakElement(0, false));
+    if (!rest)
+        return true;
+    if (IsElementUnderTag(kKindPre)) {
+        CElement* br = NewElement("br", parent);
+        if (br) {
+            static_cast<CBRElement*>(br)->m_preBreak = true;
+            parent->InsertChild(br, m_id, true);
+        }
+        notify = quiet ? 0 : 6;
+        moved = rest;
+        return true;
+    }
+
+    // The container and the child of it on the way up.
+    CElement* child = this;
+    CElement* container = parent;
+    while (container && !IsContainer(container)) {
+        child = container;
+        container = container->m_parent;
+    }
+    if (!container || !container->m_parent)
+        return true;
+    const long k = container->m_kind;
+    CElement* target = nullptr; // the new block
+    CElement* receiver = nullptr;
+    bool loose = false;
+    if (k == kKindP || container->m_heading || k == kKindAddress || k == kKindLi || k == kKindDt) {
+        CElement* split = k == kKindLi || k == kKindDt ? container : StepOverAlignedDiv(container);
+        target = EmptyCopyAfter(split);
+        receiver = target;
+        if (split != container) {
+            // The aligned div's copy holds a copy of the paragraph.
+            receiver = container->Duplicate();
+            if (receiver) {
+                receiver->m_attributes.RemoveKey("id");
+                target->AppendChild(receiver);
+            }
+        }
+    } else {
+        // Loose text: a new paragraph after the child on the way.
+        loose = true;
+        CElement* at = StepOverAlignedDiv(child);
+        target = NewElement("p", at->m_parent);
+        if (target)
+            at->m_parent->InsertChild(target, at->GetID(), true);
+        receiver = target;
+    }
+    if (!target || !receiver) {
+        notify = 6;
+        return true;
+    }
+    // What follows the caret moves into the new block: the inline chain is
+    // split at the run, and the split-off half and everything after it go.
+    CElement* first = rest;
+    if (child != this && child != rest) {
+        CElement* top = nullptr;
+        if (parent->SplitUntilParent(&top, child->GetID(), m_id) && top) {
+            Unpiece(rest->m_parent, container);
+            Unpiece(parent, container);
+            first = top;
+        } else {
+            first = child->m_nextSibling;
+        }
+    }
+    for (CElement* c = first; c;) {
+        CElement* next = c->m_nextSibling;
+        if (loose && c != first && IsBlockSibling(c))
+            break;
+        c->m_parent->RemoveCurrentChildFromList(c);
+        receiver->AppendChild(c);
+        c = next;
+    }
+    if (!receiver->m_firstChild)
+        receiver->AppendChild(NewRun(receiver));
+    target->StyleChanged(1);
+    // The new paragraph does not start inside an emptied link.
+    if (rest->m_parent && rest->m_parent->m_kind == kKindA && rest->m_parent->IsEmptyTag(false)
+        && rest->m_parent->m_parent) {
+        rest->m_parent->m_parent->RemoveChildNodeOnly(rest->m_parent->GetID());
+    }
+    // Loose text left beside the new paragraph in a cell or definition item
+    // goes into a paragraph of its own.
+    CheckParagraphForTable(this, nullptr);
+    CheckParagraphForDLType(this, nullptr);
+    if (HoldsCaret(rest))
+        moved = rest;
+    notify = repeat != 0 ? 6 : 0;
+    return true;
+}

@@ -1,0 +1,237 @@
+// Typing into a text run: the key dispatch of OnChar, characters, Backspace
+// and Delete, plain text at the caret and splitting the run at the caret.
+//
+// A key changes the tree and then reports upwards with one notification:
+// 8 after a character went in (the run is laid out again and repainted),
+// 2 after the run changed size, 6 after the structure changed (the whole
+// document is laid out again). The empty paragraph's place holder is a run
+// whose whole text is one no-break space: the first character typed
+// replaces it. A no-break space that starts a longer text is the writer's
+// own, and stays.
+
+#include "elements/TextElement.h"
+
+#include "base/shims/Keys.h"
+#include "editor/XHTML.h"
+#include "element/Caret.h"
+#include "elements/TypingTree.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr unsigned short kNoBreakSpace = 0xA0;
+constexpr unsigned int kBackspace = 8;
+constexpr unsigned int kReturn = 13;
+constexpr unsigned int kLeft = 28;
+constexpr unsigned int kRight = 29;
+constexpr unsigned int kDelete = 127;
+
+bool IsPlaceHolder(const CSafeBuf& text) { return text.Length() == 1 && text.GetAt(0) == kNoBreakSpace; }
+
+bool WordKeyHeld() { return GetKeyState(kKeyOption) < 0 || GetKeyState(kKeyControl) < 0; }
+
+// Removes the empty runs directly before (or after) run.
+void RemoveEmptyNeighbours(CElement* run, bool before)
+{
+    CElement* parent = run->m_parent;
+    for (CElement* s = before ? run->m_prevSibling : run->m_nextSibling; s && IsEmptyRun(s);) {
+        CElement* next = before ? s->m_prevSibling : s->m_nextSibling;
+        if (!HoldsCaret(s))
+            parent->RemoveChild(s->GetID(), true, true);
+        s = next;
+    }
+}
+
+// A loose run in the body goes into a new paragraph, with the inline
+// siblings after it.
+bool WrapLooseRun(CElement* run)
+{
+    CElement* body = run->m_parent;
+    if (!body || body->m_kind != kKindBody)
+        return false;
+    CElement* p = NewElement("p", body);
+    if (!p)
+        return false;
+    body->InsertChild(p, run->GetID(), false);
+    for (CElement* c = run; c && !c->m_block;) {
+        CElement* next = c->m_nextSibling;
+        body->RemoveChild(c->GetID(), false, false);
+        p->AppendChild(c);
+        c = next;
+    }
+    p->StyleChanged(1);
+    return true;
+}
+
+} // namespace
+
+CElement* CTextElement::BreakElement(long, bool)
+{
+    if (!m_parent)
+        return nullptr;
+    CTextElement* run = NewRun(this);
+    if (!run)
+        return nullptr;
+    run->CopyFromParent(this, 3);
+    run->m_style = m_style;
+    const int n = m_text.Length();
+    const int at = static_cast<int>(std::clamp<long>(m_caretOffset, 0, n));
+    run->m_text = m_text.Mid(at, n - at);
+    run->m_caretOffset = 0;
+    m_text = m_text.Left(at);
+    m_parent->InsertInto(run, this, true);
+    if (HoldsCaret(this))
+        PutCaret(run, 0);
+    StyleChanged(2);
+    return run;
+}
+
+bool CTextElement::InsertText(const unsigned short* text)
+{
+    if (!text || !*text)
+        return false;
+    CSafeBuf add;
+    if (IsElementUnderTag(kKindPre)) {
+        add = text;
+    } else {
+        // Blanks collapse; line ends, TABs and other control characters
+        // become one blank after a kept character (or at the very start).
+        bool afterSpace = false;
+        bool afterKept = true;
+        for (const unsigned short* s = text; *s; ++s) {
+            const unsigned short c = *s;
+            if (c == '\n' || c == '\r' || c == '\t') {
+                if (afterKept && !afterSpace) {
+                    add += static_cast<unsigned short>(' ');
+                    afterSpace = true;
+                }
+                afterKept = false;
+                continue;
+            }
+            if (c < 32)
+                continue;
+            if (c == ' ' && afterSpace)
+                continue;
+            add += c;
+            afterSpace = c == ' ';
+            afterKept = c != ' ';
+        }
+    }
+    if (add.IsEmpty())
+        return false;
+    if (IsPlaceHolder(m_text) && m_caretOffset <= 1) {
+        m_text.Empty();
+        m_caretOffset = 0;
+    }
+    const int at = static_cast<int>(std::clamp<long>(m_caretOffset, 0, m_text.Length()));
+    m_text.Insert(at, static_cast<const unsigned short*>(add), add.Length());
+    m_caretOffset = at + add.Length();
+    return true;
+}
+
+bool CTextElement::OnChar(unsigned int ch, unsigned int repeat, unsigned int, bool&, CPoint& caretPoint,
+    int& caretLength, CElement*& caretElement, bool quiet)
+{
+    if (ch == kReturn && IsElementUnderTag(kKindImg))
+        return false;
+    m_caretOffset = std::clamp<long>(m_caretOffset, 0, m_text.Length());
+    // Kept to tell, after the clean-up around the caret, whether this run
+    // still exists.
+    CXDoc* doc = m_owner ? &m_owner->m_doc : nullptr;
+    const long id = m_id;
+    int notify = 0;
+    bool handled = true;
+    CElement* moved = nullptr;
+    if (IsValidChar(static_cast<int>(ch))) {
+        const unsigned short c = static_cast<unsigned short>(ch);
+        if (IsPlaceHolder(m_text) && m_caretOffset <= 1) {
+            m_text.Empty();
+            m_text += c;
+            m_caretOffset = 1;
+            m_textFontStale = 1;
+            notify = 2;
+        } else {
+            m_text.Insert(static_cast<int>(m_caretOffset), c);
+            ++m_caretOffset;
+            notify = 8;
+        }
+    } else if (ch == kReturn) {
+        handled = ReturnKey(repeat, quiet, moved, notify);
+    } else if (ch == kBackspace || ch == kDelete) {
+        const bool forward = ch == kDelete;
+        const bool inside = forward ? m_caretOffset < m_text.Length() : m_caretOffset > 0;
+        if (inside) {
+            if (!forward)
+                --m_caretOffset;
+            m_text.Delete(static_cast<int>(m_caretOffset), 1);
+            notify = 2;
+        } else {
+            RemoveEmptyNeighbours(this, !forward);
+            CElement* target = nullptr;
+            bool changed = CutAndCombine(target, forward);
+            if (forward && m_nextSibling && m_nextSibling->m_block && !changed)
+                changed = CutAndCombine(target, forward);
+            notify = changed ? 6 : 2;
+            if (target && target != this) {
+                moved = target;
+                // The character next to the caret goes when the caret only
+                // crossed into the neighbouring run of the same block.
+                if (CTextElement* run = dynamic_cast<CTextElement*>(target)) {
+                    if (!changed && !run->m_text.IsEmpty()
+                        && run->GetFirstBlockParent() == GetFirstBlockParent()) {
+                        if (forward) {
+                            run->m_text.Delete(0, 1);
+                            PutCaret(run, 0);
+                        } else {
+                            run->m_text.Delete(run->m_text.Length() - 1, 1);
+                            PutCaret(run, run->m_text.Length());
+                        }
+                        notify = 6;
+                    }
+                }
+            }
+            if (WrapLooseRun(this))
+                notify = 6;
+            CElement* caret = m_owner ? m_owner->m_doc.m_caretElement : this;
+            if (caret && CleanKeyContext(caret, forward ? 2 : 1)) {
+                notify = 6;
+                moved = nullptr;
+            }
+        }
+    } else if (ch == kLeft || ch == kRight) {
+        moved = WordKeyHeld() ? MoveByWord(ch == kRight) : MoveByCharacter(ch == kRight);
+    } else {
+        handled = false;
+    }
+    if (!handled)
+        return false;
+    // The notification may lay the whole document out again, which joins
+    // wrapped pieces of runs: this run (or the one the caret moved to) may
+    // be gone afterwards, as it may be after the clean-up around the caret.
+    // Only identifiers and the registry are trusted from here on.
+    const bool movedLive = moved && (!doc || doc->IsElementExist(moved));
+    const long movedId = movedLive ? moved->GetID() : 0;
+    bool alive = !doc || doc->IsElementExist(id);
+    if (notify) {
+        if (alive)
+            SendNotification(notify);
+        else if (doc && doc->m_root)
+            doc->m_root->SendNotification(6);
+        alive = !doc || doc->IsElementExist(id);
+    }
+    CElement* holder = nullptr;
+    if (movedId)
+        holder = doc ? doc->FindElement(movedId) : moved;
+    if (!holder && doc && doc->m_caretElement && doc->IsElementExist(doc->m_caretElement))
+        holder = doc->m_caretElement;
+    if (!holder && alive)
+        holder = this;
+    if (holder) {
+        holder->GetKeyPos(caretPoint, -1);
+        caretLength = holder->GetKeyLen();
+        if (!alive || holder != this)
+            caretElement = holder;
+    }
+    return true;
+}

@@ -1,0 +1,29 @@
+#pragma once
+// The questions about the tree that typing asks around the caret: where a
+// run stands in its block, the text runs before and after it in document
+// order, and the document's caret.
+
+class CElement;
+class CTextElement;
+
+// A text run without text.
+bool IsEmptyRun(const CElement* e);
+// e comes first (last) in top: at every level up to top, e or its ancestor
+// is the first (last) child, empty text runs before (after) it passed over.
+bool IsFirstContentOf(const CElement* e, const CElement* top);
+bool IsLastContentOf(const CElement* e, const CElement* top);
+// The text run before (after) e in document order, null when none; the
+// walk does not leave within (null: the whole tree) and, with stopAtObjects,
+// stops at an image, rule or other element that stands alone (null).
+CTextElement* PreviousRun(const CElement* e, const CElement* within, bool stopAtObjects);
+CTextElement* NextRun(const CElement* e, const CElement* within, bool stopAtObjects);
+// The document's caret goes to e at offset (e's caret offset is set even
+// without a document).
+void PutCaret(CElement* e, long offset);
+// e has the document's caret.
+bool HoldsCaret(const CElement* e);
+// A new empty text run inheriting from parent; not linked. Null when the
+// factory fails.
+CTextElement* NewRun(CElement* parent);
+// A new element with tag, inheriting from parent; not linked.
+CElement* NewElement(const char* tag, CElement* parent);

@@ -1,0 +1,99 @@
+// After a keystroke only what changed is laid out and repainted; the bitmap
+// must then be the one a full layout and paint of the same document gives.
+// Documents with tag markers check that old marker areas are cleaned up.
+
+#include "tests/elements/support/TypingDocument.h"
+
+#include "platform/cg/Context.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+namespace {
+
+using qmtest::TypingDocument;
+
+// The first row and column where the two documents' paintings differ, or ""
+// when they are the same. The bitmaps keep room below the document, which a
+// quick repaint need not reallocate: the document's own rows are compared.
+std::string Difference(const CElement* a, const CElement* b)
+{
+    const qm::cg::Context* x = a->m_dc.get();
+    const qm::cg::Context* y = b->m_dc.get();
+    if (!x || !y)
+        return "no bitmap";
+    if (a->m_sizeRect != b->m_sizeRect || x->Width() != y->Width())
+        return "sizes differ: " + std::to_string(a->m_sizeRect.bottom) + " vs "
+            + std::to_string(b->m_sizeRect.bottom);
+    const int rows = std::min<int>(a->m_sizeRect.bottom + 10, std::min(x->Height(), y->Height()));
+    for (int row = 0; row < rows; ++row) {
+        for (int col = 0; col < x->Width(); ++col) {
+            const qm::cg::Pixel p = x->ReadPixel(col, row), q = y->ReadPixel(col, row);
+            if (p.red != q.red || p.green != q.green || p.blue != q.blue)
+                return "row " + std::to_string(row) + " column " + std::to_string(col);
+        }
+    }
+    return "";
+}
+
+const char kMarkerSheet[] = "p { -qm-marker-label: element-name } span { -qm-marker-label: attr(title) }";
+
+struct Case
+{
+    const char* name;
+    std::string markup;
+    const char* keys;
+    bool markers;
+};
+
+} // namespace
+
+TEST(TypingRepaint, QuickRepaintMatchesAFullPaint)
+{
+    const std::string words
+        = "Lorem ipsum dolor sit amet, consectetur adipiscing elit, sed do eiusmod tempor. ";
+    const std::string longText = words + words + words;
+    const Case cases[] = {
+        {"a character in the middle", "<p>one</p><p>tw|o</p><p>three</p>", "type:x", false},
+        {"characters that wrap the paragraph", "<p>first</p><p>" + longText + "|</p><p>last</p>",
+            "type:abcdefghijklmnopqrstuvwxyz", false},
+        {"deleting a character", "<p>one</p><p>tw|o</p><p>three</p>", "Backspace", false},
+        {"a character beside markers", "<p>one</p><p>tw|o <span title=\"s\">in</span></p><p>three</p>",
+            "type:xyz", true},
+        {"wrapping beside markers", "<p>first</p><p>" + longText + "|</p><p>last</p>",
+            "type:abcdefghijklmnopqrstuvwxyz", true},
+        {"a paragraph made by Return", "<p>one</p><p>tw|o</p><p>three</p>", "Return type:x", true},
+    };
+    for (const Case& c : cases) {
+        const char* sheet = c.markers ? kMarkerSheet : nullptr;
+        TypingDocument typed(c.markup, 300, sheet);
+        ASSERT_TRUE(typed.ok) << c.name;
+        ASSERT_TRUE(typed.Keys(c.keys)) << c.name;
+        std::string after = typed.Markup();
+        qmtest::ReplaceAll(after, "|", "");
+        qmtest::ReplaceAll(after, "{nbsp}", "&#160;");
+        TypingDocument fresh(after, 300, sheet);
+        ASSERT_TRUE(fresh.ok) << c.name;
+        EXPECT_EQ(Difference(typed.Body(), fresh.Body()), "") << c.name << ": " << after;
+    }
+}
+
+TEST(TypingRepaint, AnElementThatDidNotMoveIsNotRepainted)
+{
+    TypingDocument doc("<p>one</p><p>tw|o</p><p>three</p><p>four</p>", 300, kMarkerSheet);
+    ASSERT_TRUE(doc.ok);
+    CTextElement* run = static_cast<CTextElement*>(doc.Caret());
+    CElement* edited = run->m_parent;
+    run->m_text.Insert(3, static_cast<unsigned short>('x'));
+    run->FastReCalc(true);
+    CElement* body = doc.Body();
+    body->CleanChanged(body->m_dc.get(), CPoint());
+    EXPECT_TRUE(run->m_changed);
+    for (CElement* p = body->m_firstChild; p; p = p->m_nextSibling) {
+        if (p != edited)
+            EXPECT_FALSE(p->m_changed) << qmtest::Utf8Of(p->m_firstChild->m_text);
+    }
+    body->RedrawChanged(body->m_dc.get(), CPoint());
+}
