@@ -18,7 +18,7 @@
 //   inserting markup at the caret    ElementInsertTag.cpp
 //   free utilities                   ElementUtilities.h, EffectiveValues.h,
 //                                    ElementPictures.h
-//   virtual operations               ElementVirtuals.cpp, ElementPending.cpp
+//   virtual operations               ElementVirtuals.cpp
 //
 // Identity. Each element gets a serial identifier at construction that is
 // never reused in the process, so an identifier kept across edits names
@@ -35,10 +35,7 @@
 // be destroyed.
 //
 // Virtual operations are declared in slot order, each with its base
-// behaviour. Those whose behaviour belongs to later work (layout, painting,
-// cascade, markup reading and writing, caret, selection, structural edits)
-// do nothing for now and answer false, 0 or null; they are listed in the
-// comment block "Filled in later" below and defined in ElementPending.cpp.
+// behaviour.
 
 #include "element/ElementFields.h"
 #include "element/ElementKinds.h"
@@ -538,7 +535,7 @@ public:
     // 37: raises size to the narrowest the element can be laid out.
     virtual bool GetMinSize(CSize& size, bool ignoreOwnSize);
     virtual bool RepaintToSameDC(void* dc, CPoint origin, void*, bool, CPoint); // 38
-    virtual bool ReLoad(void* context);                                         // 39
+    virtual bool ReLoad(void* context); // 39: loads a picture again; the base has none (false)
     // 40: bottom-up layout: each child but text runs and images first
     // (ReCalcReg(dc, first, true, false)), then CalcWinReg(dc, noChildCalc,
     // sameBlockOnly) and the final size step.
@@ -712,9 +709,6 @@ public:
     // when the factory fails.
     virtual CElement* Duplicate();
 
-    // ==== Filled in later ====
-    // These do nothing for now and answer false, 0 or null (ElementPending.cpp):
-    //   painting:    ReLoad
     // The factory also calls SetDefaultStyle (style/cascade/DefaultStyle.h).
 
     // ==== layout (style/layout/) ====

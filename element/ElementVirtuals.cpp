@@ -42,3 +42,5 @@ bool CElement::UpdateElement(int mode)
         c->UpdateElement(mode);
     return true;
 }
+
+bool CElement::ReLoad(void*) { return false; }
