@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <new>
 
@@ -221,6 +222,44 @@ bool Context::MakeTileResident(int i)
     if (t.cr)
         return true;
     return m_ownsMemory && EnsureTile(t);
+}
+
+bool Context::CopyRows(int from, int to, int rows)
+{
+    if (rows <= 0)
+        return true;
+    if (from < 0 || to < 0 || from > m_height - rows || to > m_height - rows)
+        return false;
+    const int first = TileOfRow(std::min(from, to));
+    const int last = TileOfRow(std::max(from, to) + rows - 1);
+    for (int i = first; i <= last; ++i) {
+        const bool used = std::max(from, TileTop(i)) < std::min(from + rows, TileTop(i) + TileRows(i))
+            || std::max(to, TileTop(i)) < std::min(to + rows, TileTop(i) + TileRows(i));
+        if (used && !IsTileResident(i))
+            return false;
+    }
+    TraceCall("CopyRows", {double(from), double(to), double(rows)});
+    for (int i = first; i <= last; ++i) {
+        if (IsTileResident(i))
+            cairo_surface_flush(m_tiles[std::size_t(i)].surface);
+    }
+    auto rowData = [this](int row) {
+        const Tile& t = m_tiles[std::size_t(TileOfRow(row))];
+        return cairo_image_surface_get_data(t.surface)
+            + std::size_t(row - t.top) * std::size_t(cairo_image_surface_get_stride(t.surface));
+    };
+    const std::size_t bytes = std::size_t(m_width) * 4;
+    // Rows moving down are copied from the last, so none is overwritten
+    // before it is read.
+    for (int k = 0; k < rows; ++k) {
+        const int r = to > from ? rows - 1 - k : k;
+        std::memmove(rowData(to + r), rowData(from + r), bytes);
+    }
+    for (int i = first; i <= last; ++i) {
+        if (IsTileResident(i))
+            cairo_surface_mark_dirty(m_tiles[std::size_t(i)].surface);
+    }
+    return true;
 }
 
 void Context::DropTile(int i)

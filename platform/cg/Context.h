@@ -141,6 +141,12 @@ public:
     // false when nothing is left of it or `out` cannot be sized.
     bool CopyRGBA(std::vector<unsigned char>& out, int x, int row, int& width, int& height) const;
 
+    // Moves the pixels of device rows from .. from + rows - 1 to start at
+    // row `to`, as they are (overlapping ranges included); clip and state do
+    // not apply. False, with nothing moved, when a row of either range lies
+    // outside the bitmap or in a tile whose pixels do not exist.
+    bool CopyRows(int from, int to, int rows);
+
     // Number of tiles whose pixels exist.
     int AllocatedTiles() const;
 

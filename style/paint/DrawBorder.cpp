@@ -141,6 +141,10 @@ bool CElement::DrawBorder(void* dc, CPoint origin, CRect* rect)
     if (!dc || (m_kind == kKindDiv && m_selected))
         return true;
     const bool root = IsRoot(this);
+    // The body's box spans all its children: not measured when no side is
+    // drawn.
+    if (root && !HasOwnBorder(this))
+        return true;
     const bool outlined = !root && WantsOutline(this) && !HasOwnBorder(this);
 
     CRect box = rect ? *rect : m_sizeRect;

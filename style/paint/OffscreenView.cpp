@@ -98,6 +98,7 @@ bool RepaintDocument(CElement* root)
             return false;
         RecordGeometry(root);
         st->m_dirtyRows.clear(); // all of them are painted now
+        st->m_moved = CPaintState::Moved();
         st->m_changedIds.clear();
         const TileRange shown = ShownTiles(*st, *ctx);
         const bool ok = MakeResident(root, shown, false);
@@ -292,6 +293,26 @@ void RecordChanged(CElement* e)
     RecordSubtree(e, e->m_parent->m_prevDocPos, floatOrigin, inFloat);
     // The ancestors' rows grow to hold e's; they may stay larger than their
     // painting, which only makes walks pass over less.
+    for (CElement* a = e->m_parent; a; a = a->m_parent) {
+        a->m_paintTop = std::min(a->m_paintTop, e->m_paintTop);
+        a->m_paintBottom = std::max(a->m_paintBottom, e->m_paintBottom);
+    }
+}
+
+void ShiftRecords(CElement* e, int dy)
+{
+    for (CElement* x = e; x;) {
+        x->m_prevDocPos.y += dy;
+        x->m_paintTop += dy;
+        x->m_paintBottom += dy;
+        if (x->m_firstChild) {
+            x = x->m_firstChild;
+            continue;
+        }
+        while (x != e && !x->m_nextSibling)
+            x = x->m_parent;
+        x = x == e ? nullptr : x->m_nextSibling;
+    }
     for (CElement* a = e->m_parent; a; a = a->m_parent) {
         a->m_paintTop = std::min(a->m_paintTop, e->m_paintTop);
         a->m_paintBottom = std::max(a->m_paintBottom, e->m_paintBottom);

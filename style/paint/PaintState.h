@@ -59,6 +59,28 @@ public:
     // below no other; empty, it looks everywhere.
     std::vector<long> m_relaidIds;
 
+    // Children of the body that CleanChanged found moved as a whole, their
+    // records already moved (ShiftRecords): RedrawChanged moves their
+    // painted pixels when they all moved alike and nothing else painted
+    // where they were or are, and repaints their rows otherwise.
+    struct Moved
+    {
+        // Rows of each before and after the move.
+        std::vector<std::pair<int, int>> rows;
+        int dy = 0;
+        // All moved by dy, and all follow every body child that did not.
+        bool alike = true;
+        // Rows the moved ones reached before the move.
+        int top = 0;
+        int bottom = 0;
+        // How far the body's bottom edge moved.
+        int bodyDy = 0;
+        // The lowest row that the body children that did not move reached
+        // before the edit.
+        int fixedBottom = 0;
+    };
+    Moved m_moved;
+
     // The colour painted behind the document where the body sets none.
     unsigned long m_documentBackground = RGB(255, 255, 255);
     // The last PrepareBitmap could not have its bitmap: nothing is painted.

@@ -43,6 +43,10 @@ void RecordGeometry(CElement* root);
 // Records the geometry of e's subtree after an edit changed it; e's parent's
 // record must be current.
 void RecordChanged(CElement* e);
+// The records of e's subtree after e moved dy rows with nothing in it laid
+// out again: positions and painted rows move with it, and e's ancestors'
+// rows grow to hold its new ones.
+void ShiftRecords(CElement* e, int dy);
 
 // Step 3 and 4 of painting one element: its background colour, the
 // selection tint and its background picture. Records the painted colour.

@@ -8,6 +8,10 @@
 // The body's border is drawn around all its children, so when the body has
 // one any change repaints the whole document.
 //
+// A keystroke that adds or removes a line moves everything after the
+// paragraph: those body children are not recorded or painted anew; their
+// records and the resident tiles' pixels are moved by the same rows.
+//
 // Notifications carry edits upwards: codes 2 and 8 re-lay the element out
 // and repaint what changed, codes 4 to 7 lay out and paint the whole
 // document, code 3 lets the element choose between 2 and 4.
@@ -20,6 +24,7 @@
 #include "style/paint/OffscreenView.h"
 #include "style/paint/PaintState.h"
 #include "style/paint/PaintWalk.h"
+#include "style/paint/TagMarkers.h"
 
 #include <algorithm>
 #include <climits>
@@ -79,6 +84,84 @@ bool GrewOrShrank(const CElement* e, CPoint position)
         && e->m_paintChildren == e->m_childCount;
 }
 
+// The body paints the same in every row between its top and bottom edges,
+// so its part of rows that moved can move with them.
+bool PaintsAlikeDown(CElement* root)
+{
+    const bool picture = root->m_style.bkImageSet && root->m_style.bkImage[0] != 0;
+    CRect startMarker, endMarker;
+    MarkerBoxes(root, CPoint(), startMarker, endMarker);
+    return !picture && !HasOwnBorder(root) && startMarker.right <= startMarker.left
+        && endMarker.right <= endMarker.left && !root->m_outlineSelected && !root->m_handlesShown;
+}
+
+// Rows a and b have in common, empty (second <= first) when none.
+std::pair<int, int> Common(std::pair<int, int> a, int top, int bottom)
+{
+    return {std::max(a.first, top), std::min(a.second, bottom)};
+}
+
+// The body children that moved alike (CleanChanged) take their pixels with
+// them: rows top .. bottom - 1 that only they and the body paint, before and
+// after the move, are moved in the resident tiles; whatever else they
+// covered is repainted. changedBottom: the lowest row the elements recorded
+// anew reach now.
+void MovePixels(CElement* root, CPaintState& st, int changedBottom)
+{
+    CPaintState::Moved moved = std::move(st.m_moved);
+    st.m_moved = CPaintState::Moved();
+    qm::cg::Context* ctx = root->m_dc.get();
+    const int dy = moved.dy;
+    int top = 0, bottom = 0;
+    // The body's bottom edge must move with them, and its top stay above.
+    if (moved.alike && !moved.rows.empty() && dy != 0 && moved.bodyDy == dy && ctx && PaintsAlikeDown(root)) {
+        const long long fixedNow = std::max(moved.fixedBottom, changedBottom);
+        const long long bodyTop
+            = root->m_position.y + std::min(root->m_sizeRect.top, root->m_sizeRect.bottom);
+        const int h = ctx->Height();
+        top = int(std::max<long long>(
+            {moved.top, moved.fixedBottom, fixedNow - dy, 0, -dy, bodyTop, bodyTop - dy}));
+        bottom = std::min({moved.bottom, h, h - dy});
+    }
+    if (bottom <= top) {
+        st.m_dirtyRows.insert(st.m_dirtyRows.end(), moved.rows.begin(), moved.rows.end());
+        return;
+    }
+    // Pieces that cross no tile edge, moved so that none is overwritten
+    // before it is read; a piece whose tiles do not all hold pixels is
+    // repainted.
+    std::vector<std::pair<int, int>> pieces;
+    for (int from = top; from < bottom;) {
+        const int a = ctx->TileOfRow(from), b = ctx->TileOfRow(from + dy);
+        const int n = std::min({bottom - from, ctx->TileTop(a) + ctx->TileRows(a) - from,
+            ctx->TileTop(b) + ctx->TileRows(b) - from - dy});
+        pieces.emplace_back(from, n);
+        from += n;
+    }
+    // What was to be repainted among the rows moved is dy rows away after.
+    const size_t dirty = st.m_dirtyRows.size();
+    for (size_t i = 0; i < dirty; ++i) {
+        const auto r = Common(st.m_dirtyRows[i], top, bottom);
+        if (r.first < r.second)
+            st.m_dirtyRows.emplace_back(r.first + dy, r.second + dy);
+    }
+    if (dy > 0)
+        std::reverse(pieces.begin(), pieces.end());
+    for (const auto& piece : pieces) {
+        if (!ctx->CopyRows(piece.first, piece.first + dy, piece.second))
+            st.m_dirtyRows.emplace_back(piece.first + dy, piece.first + dy + piece.second);
+    }
+    // The moved children's rows outside the moved pixels.
+    for (const auto& r : moved.rows) {
+        const auto above = Common(r, INT_MIN, top + dy);
+        const auto below = Common(r, bottom + dy, INT_MAX);
+        for (const auto& part : {above, below}) {
+            if (part.first < part.second)
+                st.m_dirtyRows.push_back(part);
+        }
+    }
+}
+
 } // namespace
 
 void CElement::CleanChanged(void*, CPoint)
@@ -89,6 +172,12 @@ void CElement::CleanChanged(void*, CPoint)
         return;
     std::vector<long>& changed = st->m_changedIds;
     changed.clear();
+    // Moves not yet painted are repainted where they were and are.
+    CPaintState::Moved& moved = st->m_moved;
+    st->m_dirtyRows.insert(st->m_dirtyRows.end(), moved.rows.begin(), moved.rows.end());
+    moved = CPaintState::Moved();
+    moved.top = INT_MAX;
+    moved.bottom = moved.fixedBottom = INT_MIN;
     // What was laid out again, when a notification says, and its ancestors:
     // changes below an element that kept its place and size can lie only
     // inside the former or on the way to it.
@@ -131,13 +220,38 @@ void CElement::CleanChanged(void*, CPoint)
                     std::max(e->m_paintBottom, bottom + reach));
                 e->m_prevRect = e->m_sizeRect;
                 e->m_paintBottom = std::max(e->m_paintBottom, bottom + reach);
+                moved.bodyDy = bottom - oldBottom;
             }
-            const bool same = e->m_painted && !e->m_forceRepaint && e->m_prevDocPos == position
-                && e->m_prevRect == e->m_sizeRect
+            const bool kept = e->m_painted && !e->m_forceRepaint && e->m_prevRect == e->m_sizeRect
                 && e->m_paintFill == e->m_availRect.right - e->m_availRect.left
                 && e->m_paintChildren == e->m_childCount
                 && (!run || run->m_paintedLook == run->PaintedLook());
+            const bool same = kept && e->m_prevDocPos == position;
             e->m_changed = same ? 0 : 1;
+            if (e == root && !same)
+                moved.alike = false;
+            if (kept && !same && e->m_prevDocPos.x == position.x && !looksBelow(e)) {
+                // Moved down or up as a whole, its subtree not laid out
+                // again: its records follow it without being taken anew, and
+                // its pixels move with it (MovePixels) or its rows before
+                // and after are repainted.
+                const int dy = position.y - e->m_prevDocPos.y;
+                if (e->m_parent != root || (!moved.rows.empty() && dy != moved.dy))
+                    moved.alike = false;
+                moved.dy = dy;
+                moved.top = std::min(moved.top, e->m_paintTop);
+                moved.bottom = std::max(moved.bottom, e->m_paintBottom);
+                moved.rows.emplace_back(e->m_paintTop, e->m_paintBottom);
+                ShiftRecords(e, dy);
+                moved.rows.emplace_back(e->m_paintTop, e->m_paintBottom);
+                return false;
+            }
+            if (e->m_parent == root) {
+                if (!moved.rows.empty())
+                    moved.alike = false;
+                if (e->m_painted)
+                    moved.fixedBottom = std::max(moved.fixedBottom, e->m_paintBottom);
+            }
             if (!same) {
                 if (e->m_painted)
                     st->m_dirtyRows.emplace_back(e->m_paintTop, e->m_paintBottom);
@@ -159,13 +273,16 @@ void CElement::RedrawChanged(void*, CPoint)
         return;
     // Only the changed subtrees moved: CleanChanged left every other element
     // as its record says.
+    int changedBottom = INT_MIN;
     for (long id : st->m_changedIds) {
         if (CElement* e = root->m_owner->m_doc.FindElement(id)) {
             RecordChanged(e);
             st->m_dirtyRows.emplace_back(e->m_paintTop, e->m_paintBottom);
+            changedBottom = std::max(changedBottom, e->m_paintBottom);
         }
     }
     st->m_changedIds.clear();
+    MovePixels(root, *st, changedBottom);
     const std::vector<std::pair<int, int>> rows = Merged(std::move(st->m_dirtyRows));
     st->m_dirtyRows.clear();
     for (const auto& r : rows)

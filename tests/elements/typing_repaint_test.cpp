@@ -5,6 +5,7 @@
 #include "tests/elements/support/TypingDocument.h"
 
 #include "platform/cg/Context.h"
+#include "style/layout/ElementPosition.h"
 
 #include <gtest/gtest.h>
 
@@ -96,4 +97,57 @@ TEST(TypingRepaint, AnElementThatDidNotMoveIsNotRepainted)
             EXPECT_FALSE(p->m_changed) << qmtest::Utf8Of(p->m_firstChild->m_text);
     }
     body->RedrawChanged(body->m_dc.get(), CPoint());
+}
+
+// A document several tiles tall, shown in the middle so that only some
+// tiles hold pixels: a paragraph that gains and then loses a line moves the
+// rest of the document across tile edges, and every resident row must be
+// what a full paint gives.
+TEST(TypingRepaint, RowsMovedAcrossTileEdgesMatchAFullPaint)
+{
+    const std::string words = "Lorem ipsum dolor sit amet, consectetur adipiscing elit, sed do. ";
+    std::string markup;
+    for (int i = 0; i < 400; ++i)
+        markup += i == 150 ? "<p>" + words + words + "|</p>" : "<p>line " + std::to_string(i) + "</p>";
+    TypingDocument typed(markup, 300);
+    ASSERT_TRUE(typed.ok);
+    CElement* body = typed.Body();
+    qm::cg::Context* ctx = body->m_dc.get();
+    ASSERT_GT(ctx->TileCount(), 3);
+    const int at = DocumentPosition(typed.Caret()).y;
+    ASSERT_TRUE(ShowDocumentRows(body, at - 300, at + 300));
+    std::string erase;
+    for (int i = 0; i < 26; ++i)
+        erase += "Backspace ";
+    for (const std::string& keys : {std::string("type:abcdefghijklmnopqrstuvwxyz"), erase}) {
+        ctx->EnableTrace(true);
+        ASSERT_TRUE(typed.Keys(keys));
+        ctx->EnableTrace(false);
+        // The rows below the paragraph were moved, not painted again.
+        const auto& trace = ctx->Trace();
+        EXPECT_TRUE(std::any_of(trace.begin(), trace.end(), [](const std::string& call) {
+            return call.rfind("CopyRows", 0) == 0;
+        })) << keys;
+        ctx->ClearTrace();
+        std::string after = typed.Markup();
+        qmtest::ReplaceAll(after, "|", "");
+        TypingDocument fresh(after, 300);
+        ASSERT_TRUE(fresh.ok);
+        ASSERT_TRUE(ExportDocumentRows(fresh.Body(), 0, fresh.Body()->m_dc->Height()));
+        ASSERT_EQ(body->m_sizeRect, fresh.Body()->m_sizeRect) << keys;
+        const qm::cg::Context* full = fresh.Body()->m_dc.get();
+        int resident = 0;
+        for (int row = 0; row < body->m_sizeRect.bottom + 10; ++row) {
+            if (!ctx->IsTileResident(ctx->TileOfRow(row)))
+                continue;
+            ++resident;
+            for (int col = 0; col < ctx->Width(); ++col) {
+                const qm::cg::Pixel p = ctx->ReadPixel(col, row), q = full->ReadPixel(col, row);
+                ASSERT_TRUE(p.red == q.red && p.green == q.green && p.blue == q.blue)
+                    << keys << ": row " << row << " column " << col;
+            }
+        }
+        EXPECT_GT(resident, 0);
+        EXPECT_LT(resident, body->m_sizeRect.bottom);
+    }
 }
