@@ -9,12 +9,21 @@ void LayOutChildAt(CElement* child, CPoint pos, int width, int height, int conta
     // The position first: floats inside the child are tested in document
     // coordinates, which add up the positions of its ancestors.
     child->m_position = pos;
+    const LONG widthBefore = child->m_availRect.right - child->m_availRect.left;
     GiveArea(child, width, height, containerWidth, containerHeight);
     // A text run is measured in every pass: its box is its own text in its
     // font, which a style change of its parent may have changed.
     if (call.noChildCalc && child->m_kind == kKindText)
         child->BuildCDC(call.dc);
-    if (!call.noChildCalc || child->m_kind == kKindText)
+    // A block's lines are made for the width it is given: a pass that keeps
+    // the children's layouts still lays out again a block given another
+    // width (a float beside it grew, shrank or moved). A width in em is the
+    // block's own, set only after the area is given: it is not compared.
+    const ELEMENT_STYLE& s = child->m_style;
+    const bool widthOfItsOwn = s.widthSet && s.width > 0 && s.widthUnit == kUnitEm;
+    const bool otherWidth = child->m_kind != kKindText && !child->m_tablePart && !widthOfItsOwn
+        && StandsOnOwnLine(child) && child->m_availRect.right - child->m_availRect.left != widthBefore;
+    if (!call.noChildCalc || child->m_kind == kKindText || otherWidth)
         child->CalculateReg(call.dc, call.info);
     child->m_layoutPass = LayoutNesting::CurrentPass();
 }

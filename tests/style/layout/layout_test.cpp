@@ -5,6 +5,7 @@
 #include "editor/XHTML.h"
 #include "element/Element.h"
 #include "element/markup/MarkupDocument.h"
+#include "elements/TextElement.h"
 #include "style/layout/BoxDump.h"
 #include "style/layout/LayoutPass.h"
 #include "tests/common/CaseBlocks.h"
@@ -179,4 +180,21 @@ TEST(Layout, PartialPassesBesideAFloatMatchAFullLayout)
             EXPECT_EQ(Boxes(body, true), partial) << side << (fast ? " FastReCalc" : " ReCalcReg");
         }
     }
+}
+
+// A float whose text grows is taller and wider: the paragraphs beside it,
+// and one it now reaches, are laid out again in the room it leaves.
+TEST(Layout, AFloatThatGrowsNarrowsTheBlocksBesideIt)
+{
+    Read r("<body><div style=\"float:right; width:40px; border:1px solid #f00\">f</div><p>a</p><p>b</p>"
+           "<p>c</p></body>");
+    CElement* body = r.document.Body();
+    ASSERT_TRUE(LayoutDocument(body, 173));
+    CTextElement* run = dynamic_cast<CTextElement*>(body->m_firstChild->m_firstChild);
+    ASSERT_NE(run, nullptr);
+    run->m_text = FromUtf8("several words that wrap");
+    run->FastReCalc(true);
+    const std::string partial = Boxes(body, true);
+    ASSERT_TRUE(LayoutDocument(body, 173));
+    EXPECT_EQ(Boxes(body, true), partial);
 }
