@@ -3,12 +3,12 @@
 
 #include "elements/IconElement.h"
 
-#include "base/codec/Escaping.h"
 #include "base/files/BundleResources.h"
 #include "base/text/TextUtilsMarkup.h"
 #include "base/xml/XmlNodeValue.h"
 #include "editor/XHTML.h"
 #include "element/Element.h"
+#include "element/markup/MarkupWriter.h"
 #include "element/markup/SourceCode.h"
 #include "platform/cg/Context.h"
 #include "plugin/MorvaXEditorCtrl.h"
@@ -141,13 +141,7 @@ void WriteIconElement(const CElement* e, CSafeBuf& out, int level, int flags, So
     CSafeBuf name, value;
     for (void* pos = e->m_attributes.GetStartPosition(); pos;) {
         e->m_attributes.GetNextAssoc(pos, name, value);
-        EscapeXMLChar(name, false);
-        EscapeXMLChar(value, false);
-        out += " ";
-        out += name;
-        out += "=\"";
-        out += value;
-        out += "\"";
+        AppendXMLAttribute(out, name, value);
     }
     out += ">";
     if (indent) {

@@ -3,9 +3,9 @@
 
 #include "elements/TableElement.h"
 
-#include "base/codec/Escaping.h"
 #include "base/xml/XmlNodeValue.h"
 #include "element/NameValue.h"
+#include "element/markup/MarkupWriter.h"
 #include "element/markup/SourceCode.h"
 
 #include <libxml/tree.h>
@@ -70,14 +70,7 @@ void Indent(CSafeBuf& out, int level)
 void WriteAttributes(CSafeBuf& out, const NameValue* list)
 {
     for (const NameValue* a = list; a; a = a->next) {
-        CSafeBuf name(a->name), value(a->value);
-        EscapeXMLChar(name, false);
-        EscapeXMLChar(value, false);
-        out += " ";
-        out += name;
-        out += "=\"";
-        out += value;
-        out += "\"";
+        AppendXMLAttribute(out, CSafeBuf(a->name), CSafeBuf(a->value));
     }
 }
 

@@ -81,6 +81,22 @@ void Unpiece(CElement* from, CElement* top)
         a->InlineIDInfo(2, 0);
 }
 
+// A new paragraph holding one empty run, put before or after block and
+// restyled; answers the run, null (nothing linked) when it cannot be made.
+CTextElement* EmptyParagraphBeside(CElement* block, bool after)
+{
+    CElement* p = NewElement("p", block->m_parent);
+    CTextElement* run = p ? NewRun(p) : nullptr;
+    if (!run) {
+        delete p;
+        return nullptr;
+    }
+    p->AppendChild(run);
+    block->m_parent->InsertChild(p, block->GetID(), after);
+    p->StyleChanged(1);
+    return run;
+}
+
 } // namespace
 
 bool CTextElement::ReturnKey(unsigned int repeat, bool quiet, CElement*& moved, int& notify)
@@ -95,29 +111,16 @@ bool CTextElement::ReturnKey(unsigned int repeat, bool quiet, CElement*& moved, 
 
     // At the block's start: an empty paragraph before it; the caret stays.
     if (m_caretOffset == 0 && block && IsFirstContentOf(this, block) && block->m_parent) {
-        CElement* p = NewElement("p", block->m_parent);
-        CTextElement* run = p ? NewRun(p) : nullptr;
-        if (!run) {
-            delete p;
+        if (!EmptyParagraphBeside(block, false))
             return true;
-        }
-        p->AppendChild(run);
-        block->m_parent->InsertChild(p, block->GetID(), false);
-        p->StyleChanged(1);
         notify = quiet ? 0 : 6;
         return true;
     }
     // At the block's end: an empty paragraph after it takes the caret.
     if (m_caretOffset >= n && block && IsLastContentOf(this, block) && block->m_parent) {
-        CElement* p = NewElement("p", block->m_parent);
-        CTextElement* run = p ? NewRun(p) : nullptr;
-        if (!run) {
-            delete p;
+        CTextElement* run = EmptyParagraphBeside(block, true);
+        if (!run)
             return true;
-        }
-        p->AppendChild(run);
-        block->m_parent->InsertChild(p, block->GetID(), true);
-        p->StyleChanged(1);
         PutCaret(run, 0);
         moved = run;
         notify = quiet ? 0 : 6;

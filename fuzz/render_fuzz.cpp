@@ -8,6 +8,7 @@
 
 #include "fuzz/FakeNetwork.h"
 #include "fuzz/FuzzText.h"
+#include "fuzz/FuzzTree.h"
 
 #include "document/XDoc.h"
 #include "editor/XHTML.h"
@@ -74,17 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     ShowDocumentRows(body, 0, 100);
 
-    std::vector<CElement*> elements;
-    for (CElement* e = body->m_firstChild; e;) {
-        elements.push_back(e);
-        if (e->m_firstChild) {
-            e = e->m_firstChild;
-            continue;
-        }
-        while (e && e != body && !e->m_nextSibling)
-            e = e->m_parent;
-        e = e && e != body ? e->m_nextSibling : nullptr;
-    }
+    const std::vector<CElement*> elements = qmfuzz::ElementsBelow(body);
     if (elements.empty())
         return 0;
     CElement* edited = elements[pick % elements.size()];

@@ -5,6 +5,7 @@
 // end the written markup reads back. Take -dict=fuzz/xml.dict.
 
 #include "fuzz/FuzzText.h"
+#include "fuzz/FuzzTree.h"
 
 #include "editor/XHTML.h"
 #include "element/Element.h"
@@ -42,16 +43,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
 
     std::vector<CElement*> runs;
-    for (CElement* e = body->m_firstChild; e;) {
+    for (CElement* e : qmfuzz::ElementsBelow(body)) {
         if (e->IsTextElement())
             runs.push_back(e);
-        if (e->m_firstChild) {
-            e = e->m_firstChild;
-            continue;
-        }
-        while (e && e != body && !e->m_nextSibling)
-            e = e->m_parent;
-        e = e && e != body ? e->m_nextSibling : nullptr;
     }
     if (runs.empty())
         return 0;

@@ -46,7 +46,9 @@ void AppendAttributeText(CSafeBuf& out, const CSafeBuf& text)
     AppendEscapedXMLAttribute(out, text, text.Length());
 }
 
-void AppendAttribute(CSafeBuf& out, const CSafeBuf& name, const CSafeBuf& value)
+} // namespace
+
+void AppendXMLAttribute(CSafeBuf& out, const CSafeBuf& name, const CSafeBuf& value)
 {
     out += " ";
     AppendAttributeText(out, name);
@@ -54,6 +56,8 @@ void AppendAttribute(CSafeBuf& out, const CSafeBuf& name, const CSafeBuf& value)
     AppendAttributeText(out, value);
     out += "\"";
 }
+
+namespace {
 
 // Everything but blocks flows in lines: text runs, inline elements, breaks,
 // images, comments and elements of neither kind (a line break written
@@ -131,26 +135,26 @@ void AppendDiagnostics(const CElement* e, CSafeBuf& out)
     CSafeBuf v;
     if (e->m_inlineGroup) {
         v.FormatInt("%08X", e->m_inlineGroup);
-        AppendAttribute(out, CSafeBuf("inlineid"), v);
+        AppendXMLAttribute(out, CSafeBuf("inlineid"), v);
     }
     if (e->m_selected)
-        AppendAttribute(out, CSafeBuf("Selected"), CSafeBuf("TRUE"));
+        AppendXMLAttribute(out, CSafeBuf("Selected"), CSafeBuf("TRUE"));
     v.Empty();
     v.AppendInt(static_cast<long>(e->m_position.x));
     v += ":";
     v.AppendInt(static_cast<long>(e->m_position.y));
-    AppendAttribute(out, CSafeBuf("offset"), v);
+    AppendXMLAttribute(out, CSafeBuf("offset"), v);
     v.Empty();
     v.AppendInt(static_cast<long>(e->m_sizeRect.right - e->m_sizeRect.left));
     v += ":";
     v.AppendInt(static_cast<long>(e->m_sizeRect.bottom - e->m_sizeRect.top));
-    AppendAttribute(out, CSafeBuf("area"), v);
+    AppendXMLAttribute(out, CSafeBuf("area"), v);
     v.FormatInt("%08X", e->GetID());
-    AppendAttribute(out, CSafeBuf("ID"), v);
+    AppendXMLAttribute(out, CSafeBuf("ID"), v);
     v.FormatInt("%d", e->m_inlineGroup);
-    AppendAttribute(out, CSafeBuf("Inline"), v);
+    AppendXMLAttribute(out, CSafeBuf("Inline"), v);
     v.FormatInt("%08X", e->m_lineGroup);
-    AppendAttribute(out, CSafeBuf("LnMark"), v);
+    AppendXMLAttribute(out, CSafeBuf("LnMark"), v);
 }
 
 // The buffer a call of the writer writes its children's markup into, one
@@ -262,20 +266,20 @@ bool CElement::GetSourceCode(CSafeBuf& out, int level, int flags, CSafeBuf& scra
             CSafeBuf name, value;
             for (void* pos = m_attributes.GetStartPosition(); pos;) {
                 m_attributes.GetNextAssoc(pos, name, value);
-                AppendAttribute(out, name, value);
+                AppendXMLAttribute(out, name, value);
             }
         }
         if ((flags & kSourceMarkers) && var && !var->selection && m_owner
             && m_owner->m_doc.m_caretElement == this)
-            AppendAttribute(out, CSafeBuf(kCaretMarker), CSafeBuf("____"));
+            AppendXMLAttribute(out, CSafeBuf(kCaretMarker), CSafeBuf("____"));
         if ((flags & kSourceDivSelected) && m_kind == kKindDiv && m_selected)
-            AppendAttribute(out, CSafeBuf("divselected"), CSafeBuf("yes"));
+            AppendXMLAttribute(out, CSafeBuf("divselected"), CSafeBuf("yes"));
         if (m_kind == kKindBdo || m_kind == kKindImg) {
             CSafeBuf value;
             if (m_kind == kKindBdo && !m_attributes.Lookup("dir", value))
-                AppendAttribute(out, CSafeBuf("dir"), CSafeBuf("rtl"));
+                AppendXMLAttribute(out, CSafeBuf("dir"), CSafeBuf("rtl"));
             if (m_kind == kKindImg && !m_attributes.Lookup("alt", value))
-                AppendAttribute(out, CSafeBuf("alt"), CSafeBuf());
+                AppendXMLAttribute(out, CSafeBuf("alt"), CSafeBuf());
         }
         if (diagnostic)
             AppendDiagnostics(this, out);

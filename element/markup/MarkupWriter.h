@@ -16,6 +16,9 @@ class CSafeBuf;
 // True for the XHTML elements that never hold content (img, hr, col, input,
 // ...): written "<tag />", and never given a text run to type into.
 bool IsVoidElement(const CElement* e);
+// " name=\"value\"" with both escaped for XML (TABs and line ends as
+// references, so they read back as they were).
+void AppendXMLAttribute(CSafeBuf& out, const CSafeBuf& name, const CSafeBuf& value);
 
 // which 1 removes the text from the first "<" through the first ">" after
 // it; which 2 from the last "<" through the last ">"; which 0 both, first
