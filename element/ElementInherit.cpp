@@ -174,6 +174,7 @@ bool CElement::CopyFromParent(CElement* parent, int mode)
         if (!m_style.direction.set || m_style.direction.origin == kOriginNone) {
             m_style.direction = from.direction;
             m_style.direction.origin = kOriginNone;
+            m_style.direction.important = false; // the parent's declaration, not this element's
         }
         InheritFontAndText(m_style, from, IsHeadingKind(m_kind));
     }

@@ -83,19 +83,27 @@ bool CheckSetStyleType(STYLE_TYPE* target, STYLE_TYPE* source, int origin, bool 
     if (!target || !source)
         return false;
     if (clear) {
-        if (target->origin == origin && source->set)
+        if (target->origin == origin && source->set) {
             target->set = false;
+            target->important = false;
+        }
         return false;
     }
     if (!source->set)
         return false;
-    if (IsRankedOrigin(target->origin) && IsRankedOrigin(origin) && target->origin != origin
+    // The element's own important value (one with an origin) yields only to
+    // another important one; an important source passes over the ranks of
+    // values that are not.
+    const bool ownImportant = target->set && target->important && IsRankedOrigin(target->origin);
+    if (ownImportant && !source->important)
+        return false;
+    const bool overRank = source->important && !ownImportant;
+    if (!overRank && IsRankedOrigin(target->origin) && IsRankedOrigin(origin) && target->origin != origin
         && RankOf(target->origin) >= RankOf(origin))
         return false;
-    bool important = target->important;
     *target = *source;
     target->origin = static_cast<std::uint8_t>(origin);
-    target->important = important;
+    target->important = ownImportant || source->important;
     return true;
 }
 

@@ -13,21 +13,23 @@
 
 TEST(StyleRecords, MergeTable)
 {
-    std::vector<qmtest::CaseLine> cases = qmtest::ReadCaseFile("style_records/merge.txt", 6);
-    EXPECT_GE(cases.size(), 12u);
+    std::vector<qmtest::CaseLine> cases = qmtest::ReadCaseFile("style_records/merge.txt", 9);
+    EXPECT_GE(cases.size(), 20u);
     for (const qmtest::CaseLine& c : cases) {
-        ASSERT_EQ(c.fields.size(), 6u) << "line " << c.line;
+        ASSERT_EQ(c.fields.size(), 9u) << "line " << c.line;
         int targetOrigin = std::stoi(c.fields[0]), origin = std::stoi(c.fields[1]);
-        bool clear = c.fields[2] == "1", written = c.fields[3] == "1", set = c.fields[4] == "1";
-        int value = std::stoi(c.fields[5]);
+        bool clear = c.fields[2] == "1", targetImportant = c.fields[3] == "1",
+             sourceImportant = c.fields[4] == "1";
+        bool written = c.fields[5] == "1", set = c.fields[6] == "1", important = c.fields[8] == "1";
+        int value = std::stoi(c.fields[7]);
         STYLE_TYPE target{}, source{};
-        SetStyleType(&target, 5, 0, 0, targetOrigin, true, false, true, nullptr);
-        SetStyleType(&source, 7, 1, 0, 3, true, true, false, nullptr);
+        SetStyleType(&target, 5, 0, 0, targetOrigin, true, false, targetImportant, nullptr);
+        SetStyleType(&source, 7, 1, 0, 3, true, true, sourceImportant, nullptr);
         SCOPED_TRACE("merge.txt line " + std::to_string(c.line));
         EXPECT_EQ(CheckSetStyleType(&target, &source, origin, clear), written);
         EXPECT_EQ(target.set, set);
         EXPECT_EQ(target.value, value);
-        EXPECT_TRUE(target.important) << "the target keeps its important mark";
+        EXPECT_EQ(target.important, important);
         if (written) {
             EXPECT_EQ(target.origin, origin);
         }
