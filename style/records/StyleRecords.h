@@ -68,9 +68,9 @@ enum InheritProperty
 // ancestor that has one:
 //  - background colour (value -3): an ancestor whose background colour is
 //    set or has an origin lends its colour;
-//  - border colour of a side (value -3): an ancestor whose side colour is set
-//    and whose border group is set or came from the border attribute lends
-//    that side's colour;
+//  - border colour of a side (value -3): the parent's colour for that side,
+//    as its border would show it: the side's own colour when it sets one
+//    (whether or not the parent draws that side), else its text colour;
 //  - line style of a side (value 107): an ancestor whose border group is set
 //    or came from the border attribute lends that side's line style;
 //  - padding of a side (a negative unit passed as value): an ancestor whose

@@ -81,7 +81,7 @@ TEST(StyleRecords, CellTextIsCutAt29Characters)
     EXPECT_EQ(cell.text[0], 'w') << "no text given: the old text stays";
 }
 
-TEST(StyleRecords, InheritedValuesComeFromTheNearestAncestorThatHasOne)
+TEST(StyleRecords, InheritedValuesComeFromTheAncestors)
 {
     CElement top(nullptr), middle(nullptr);
     CElement* child = new CElement(nullptr);
@@ -101,9 +101,17 @@ TEST(StyleRecords, InheritedValuesComeFromTheNearestAncestorThatHasOne)
     top.m_style.border[kBorderTop].colorSet = 1;
     top.m_style.border[kBorderTop].color = 0x123456;
     top.m_style.border[kBorderBottom].style = kLineDashed;
+    // A border colour is the parent's for that side: the colour it sets
+    // there, border drawn or not, else its text colour.
+    middle.m_style.border[kBorderTop].colorSet = 1;
+    middle.m_style.border[kBorderTop].color = 0x00AA00;
+    middle.m_style.color = 0x0000FF;
     EXPECT_TRUE(ApplyInheritValue(child, kColourInherit, kInheritBorderColorTop));
-    EXPECT_EQ(child->m_style.border[kBorderTop].color, 0x123456);
-    EXPECT_FALSE(ApplyInheritValue(child, kColourInherit, kInheritBorderColorLeft));
+    EXPECT_EQ(child->m_style.border[kBorderTop].color, 0x00AA00);
+    EXPECT_TRUE(ApplyInheritValue(child, kColourInherit, kInheritBorderColorLeft));
+    EXPECT_EQ(child->m_style.border[kBorderLeft].color, 0x0000FF);
+    EXPECT_FALSE(ApplyInheritValue(child, 0x112233, kInheritBorderColorLeft)) << "not the inherit colour";
+    EXPECT_FALSE(ApplyInheritValue(&top, kColourInherit, kInheritBorderColorLeft)) << "no parent";
     EXPECT_TRUE(ApplyInheritValue(child, kLineInherit, kInheritLineStyleBottom));
     EXPECT_EQ(child->m_style.border[kBorderBottom].style, kLineDashed);
 
