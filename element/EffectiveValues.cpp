@@ -64,14 +64,20 @@ long ValidateColor(const CElement* e, long colour)
     return kColourTransparent;
 }
 
+int PaddingPixels(CElement* e, const STYLE_TYPE& padding)
+{
+    if (padding.unit == kUnitPercent)
+        return (e->m_parent ? e->m_parent : e)->GetPercentValue(padding.value);
+    return e->GetPxValue(padding.value, padding.unit, 1, 0);
+}
+
 bool GetCellpadding(CElement* e, CRect& padding)
 {
     padding.SetRectEmpty();
     if (!e)
         return false;
     const ELEMENT_STYLE& s = e->m_style;
-    auto px
-        = [e](const STYLE_TYPE& cell) { return cell.set ? e->GetPxValue(cell.value, cell.unit, 1, 0) : 0; };
+    auto px = [e](const STYLE_TYPE& cell) { return cell.set ? PaddingPixels(e, cell) : 0; };
     padding.left = px(s.paddingLeft);
     padding.top = px(s.paddingTop);
     padding.right = px(s.paddingRight);

@@ -5,6 +5,7 @@
 
 class CElement;
 class CRect;
+struct STYLE_TYPE;
 
 // The base font size, then from the root down to e each element whose font
 // size is its own (not inherited) replaces it (pixels) or scales it
@@ -25,7 +26,12 @@ unsigned long GetActualBackColor(const CElement* e, unsigned long colourDefault)
 // the body's colour cell, else -2.
 long ValidateColor(const CElement* e, long colour);
 
-// e's left, top, right and bottom padding in pixels (GetPxValue), 0 where
+// One padding of e in pixels: a percentage is of the width that e's parent
+// holds for its content (GetPercentValue), on every side, as for margins;
+// other units go through GetPxValue with e's own font size.
+int PaddingPixels(CElement* e, const STYLE_TYPE& padding);
+
+// e's left, top, right and bottom padding in pixels (PaddingPixels), 0 where
 // not set. False (padding emptied) for null.
 bool GetCellpadding(CElement* e, CRect& padding);
 

@@ -11,6 +11,7 @@
 
 #include "element/Element.h"
 
+#include "element/EffectiveValues.h"
 #include "element/StyleCells.h"
 #include "element/factory/TagTables.h"
 
@@ -151,9 +152,8 @@ bool CElement::CopyFromParent(CElement* parent, int mode)
             } else {
                 CRect border;
                 parent->GetBorderRect(border, true);
-                inset = border.left + border.right
-                    + parent->GetPxValue(from.paddingLeft.value, from.paddingLeft.unit, 1, 0)
-                    + parent->GetPxValue(from.paddingRight.value, from.paddingRight.unit, 1, 0);
+                inset = border.left + border.right + PaddingPixels(parent, from.paddingLeft)
+                    + PaddingPixels(parent, from.paddingRight);
             }
             area.right -= inset;
         }
@@ -174,6 +174,7 @@ bool CElement::CopyFromParent(CElement* parent, int mode)
         if (!m_style.direction.set || m_style.direction.origin == kOriginNone) {
             m_style.direction = from.direction;
             m_style.direction.origin = kOriginNone;
+            m_style.direction.important = false; // the parent's declaration, not this element's
         }
         InheritFontAndText(m_style, from, IsHeadingKind(m_kind));
     }

@@ -5,6 +5,7 @@
 #include "element/Element.h"
 
 #include "base/text/U16.h"
+#include "element/EffectiveValues.h"
 #include "style/cascade/DefaultStyle.h"
 #include "style/records/FontDefaults.h"
 
@@ -72,9 +73,8 @@ bool CElement::SetAttrFromStyle()
     if (s.widthSet && s.widthUnit == kUnitPixels) {
         CRect border;
         GetBorderRect(border, true);
-        m_cssRect.right = s.width + border.left + border.right
-            + GetPxValue(s.paddingLeft.value, s.paddingLeft.unit, 1, 0)
-            + GetPxValue(s.paddingRight.value, s.paddingRight.unit, 1, 0);
+        m_cssRect.right = s.width + border.left + border.right + PaddingPixels(this, s.paddingLeft)
+            + PaddingPixels(this, s.paddingRight);
     } else if (m_kind != kKindBody) {
         m_cssRect.right = 0;
     }

@@ -63,6 +63,7 @@ void CheckCell(const STYLE_TYPE& cell)
 {
     QM_FUZZ_CHECK(RuleOrigin(cell.origin));
     QM_FUZZ_CHECK(Terminated(cell.text, kStyleTypeTextUnits));
+    QM_FUZZ_CHECK(cell.set || !cell.important); // only a written cell is marked
 }
 
 } // namespace

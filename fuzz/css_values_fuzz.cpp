@@ -86,19 +86,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         CSafeBuf part;
         (void)GetPartStr(text.data(), separator.data(), separator[0], part);
         (void)GetPartStr(text.data(), separator.data(), separator.data(), part);
+        // A position past the end is no part, and nothing past it is read.
+        int past = length + fdp.ConsumeIntegralInRange<int>(1, 8);
+        QM_FUZZ_CHECK(!GetPartStr(text.data(), past, separator[0], part) && part.IsEmpty());
         break;
     }
     case 3: {
-        // A line buffer of exactly maximum units: the sanitizer sees any write past it.
+        // A line buffer of exactly maximum characters and the terminator:
+        // the sanitizer sees any write past it.
         const int maximum = fdp.ConsumeIntegralInRange<int>(0, 20);
-        std::vector<unsigned short> line(static_cast<size_t>(maximum));
+        std::vector<unsigned short> line(static_cast<size_t>(maximum) + 1);
         const unsigned short* p = text.data();
         while (p) {
-            const unsigned short* next
-                = GetLine(p, maximum > 0 ? line.data() : nullptr, separator[0], maximum);
+            const unsigned short* next = GetLine(p, line.data(), separator[0], maximum);
             QM_FUZZ_CHECK(!next || (next > p && next <= text.data() + length));
             if (next)
-                QM_FUZZ_CHECK(U16len(line.data()) < maximum);
+                QM_FUZZ_CHECK(U16len(line.data()) <= maximum);
             p = next;
         }
         break;

@@ -11,6 +11,7 @@
 
 #include "base/geometry/Colour.h"
 #include "base/shims/DrawLine.h"
+#include "element/EffectiveValues.h"
 #include "element/Element.h"
 #include "style/draw/DrawPrimitives.h"
 #include "style/layout/LayoutBox.h"
@@ -101,9 +102,9 @@ CRect RootBorderBox(CElement* e, CPoint origin)
     box.right = origin.x + FillWidth(e) - e->m_marginRightBottom.x;
     const ELEMENT_STYLE& s = e->m_style;
     if (s.paddingTop.set)
-        box.top -= e->GetPxValue(s.paddingTop.value, s.paddingTop.unit, 1, 0);
+        box.top -= PaddingPixels(e, s.paddingTop);
     if (s.paddingBottom.set)
-        box.bottom += e->GetPxValue(s.paddingBottom.value, s.paddingBottom.unit, 1, 0);
+        box.bottom += PaddingPixels(e, s.paddingBottom);
     return box;
 }
 

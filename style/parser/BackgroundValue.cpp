@@ -24,6 +24,9 @@ constexpr int kCentredX = 0x400;
 constexpr int kCentredY = 0x800;
 
 const Keyword kRepeats[] = {{"repeat", 1}, {"repeat-x", 2}, {"repeat-y", 4}, {"no-repeat", 8}, {nullptr, 0}};
+// background-attachment: the view scrolls the whole document, so a fixed
+// background scrolls with it as any other; the word is read and has no slot.
+const Keyword kAttachments[] = {{"scroll", 0}, {"fixed", 1}, {nullptr, 0}};
 
 void MarkImageGroup(ELEMENT_STYLE& style)
 {
@@ -185,8 +188,8 @@ bool CXDoc::CheckBackgroundValue(ELEMENT_STYLE* style, CSafeBuf& value, const ch
 
 namespace qm::css {
 
-// Each word is tried as an image, a repeat value and a colour; the other
-// words, joined by spaces, are the position. Works on a copy, so that a
+// Each word is tried as an image, a repeat value, an attachment and a
+// colour; the other words, joined by spaces, are the position. Works on a copy, so that a
 // position that does not parse leaves the record as it was.
 bool ParseBackgroundShorthand(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int)
 {
@@ -201,6 +204,8 @@ bool ParseBackgroundShorthand(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value,
             SetImage(copy, url);
         } else if (FindKeyword(word, kRepeats, true, code)) {
             SetRepeat(copy, code);
+        } else if (FindKeyword(word, kAttachments, true, code)) {
+            continue;
         } else if ((code = GetColor(word, false)) != kColorInvalid) {
             SetColour(copy, code);
         } else {

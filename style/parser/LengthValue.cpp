@@ -52,7 +52,9 @@ bool CXDoc::ParseLengthAndPercentageValue(CSafeBuf& value, int& unit, long& numb
         number = 0;
         return true;
     }
-    if (value == "0") {
+    // A zero needs no unit, whatever its sign or fraction: "0", "-0", "+0.0".
+    double zero = 0;
+    if (ParseNumber(value, value.Length(), zero) && zero == 0) {
         unit = kUnitPixels;
         number = 0;
         return true;

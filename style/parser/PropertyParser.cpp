@@ -3,11 +3,20 @@
 // below; the value is handed over trimmed of white space. The same parser
 // serves style-sheet rules and style attributes; the slots it writes carry
 // origin 3, which the cascade restamps when it merges the record.
+//
+// A value may end in "!important". The flag is taken off before the handler
+// reads the value, and the cells with an important mark (STYLE_TYPE) that
+// the declaration writes are marked; a later declaration of the same record
+// that is not important leaves a marked cell as it is. Groups without such a
+// mark take an important value as any other.
 
 #include "document/XDoc.h"
 
 #include "style/parser/CssWords.h"
 #include "style/parser/PropertyHandlers.h"
+
+#include <algorithm>
+#include <iterator>
 
 using namespace qm::css;
 
@@ -116,6 +125,65 @@ const Property kProperties[] = {
     {"color", ParseTextColour, 0},
 };
 
+// Cuts a final "!important" ("!", white space, "important" in any case) off
+// value, and trims what is left; answers whether there was one.
+bool TakeImportant(CSafeBuf& value)
+{
+    static const char kWord[] = "important";
+    const int word = static_cast<int>(sizeof kWord) - 1;
+    const int n = value.Length();
+    if (n <= word || value.Mid(n - word, word).CompareNoCase(kWord) != 0)
+        return false;
+    int bang = n - word - 1;
+    while (bang >= 0 && IsSpace(value.GetAt(bang)))
+        --bang;
+    if (bang < 0 || value.GetAt(bang) != '!')
+        return false;
+    value = value.Left(bang);
+    value.Trim();
+    return true;
+}
+
+// The cells of a record that carry an important mark.
+constexpr int kMarkedCells = 12;
+
+void MarkedCells(ELEMENT_STYLE& s, STYLE_TYPE* (&cells)[kMarkedCells])
+{
+    STYLE_TYPE* all[kMarkedCells]
+        = {&s.textIndent, &s.direction, &s.marginTop, &s.marginBottom, &s.marginLeft, &s.marginRight,
+            &s.floatSide, &s.clear, &s.paddingTop, &s.paddingBottom, &s.paddingLeft, &s.paddingRight};
+    std::copy(std::begin(all), std::end(all), cells);
+}
+
+// Runs the handler so that the marked cells it writes take the declaration's
+// importance, and a declaration that is not important keeps off the cells
+// that an earlier one marked. A cell is known to be written when its set
+// byte, cleared before the handler runs, is on again after it.
+bool ParseMarked(CXDoc& doc, const Property& p, ELEMENT_STYLE& style, CSafeBuf& value, bool important)
+{
+    STYLE_TYPE* cells[kMarkedCells];
+    MarkedCells(style, cells);
+    bool marked = false;
+    for (const STYLE_TYPE* cell : cells)
+        marked = marked || (cell->set && cell->important);
+    if (!important && !marked)
+        return p.handler(doc, style, value, p.which);
+    STYLE_TYPE before[kMarkedCells];
+    for (int i = 0; i < kMarkedCells; ++i) {
+        before[i] = *cells[i];
+        cells[i]->set = false;
+    }
+    const bool understood = p.handler(doc, style, value, p.which);
+    for (int i = 0; i < kMarkedCells; ++i) {
+        const bool keep = !cells[i]->set || (before[i].set && before[i].important && !important);
+        if (keep)
+            *cells[i] = before[i];
+        else
+            cells[i]->important = important;
+    }
+    return understood;
+}
+
 } // namespace
 
 bool CXDoc::ParseCSSStyleString(const unsigned short* name, const unsigned short* value, ELEMENT_STYLE& style)
@@ -129,7 +197,8 @@ bool CXDoc::ParseCSSStyleString(const unsigned short* name, const unsigned short
         if (property == p.name) {
             CSafeBuf text(value);
             text.Trim();
-            return p.handler(*this, style, text, p.which);
+            const bool important = TakeImportant(text);
+            return ParseMarked(*this, p, style, text, important);
         }
     }
     return false;

@@ -182,6 +182,8 @@ void LengthCell(Writer& w, const char* name, const STYLE_TYPE& cell)
         return;
     w.Name(name);
     w.Length(cell.value, cell.unit);
+    if (cell.important)
+        w.Text("!important");
     w.Origin(cell.origin);
 }
 
@@ -191,6 +193,8 @@ void KeywordCell(Writer& w, const char* name, const STYLE_TYPE& cell, const Word
         return;
     w.Name(name);
     w.Keyword(cell.value, words);
+    if (cell.important)
+        w.Text("!important");
     w.Origin(cell.origin);
 }
 

@@ -31,7 +31,9 @@
 // group is set but nothing else of it shows. A border side writes its width
 // and line style when it is set, its colour when its colour is set; the group
 // writes "border=set" when its set byte is on. An untyped cell whose
-// declaration said "inherit" writes "inherit".
+// declaration said "inherit" writes "inherit". A typed cell (margins,
+// paddings, text-indent, direction, float, clear) that carries the important
+// mark adds "!important" to its value ("margin-left=5px!important").
 
 #include "base/text/SafeBuf.h"
 #include "style/records/ElementStyle.h"

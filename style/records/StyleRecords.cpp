@@ -33,13 +33,25 @@ STYLE_TYPE& PaddingOf(ELEMENT_STYLE& style, int side)
 }
 
 // The border record of a style for the same side order.
-BORDER_SIDE& BorderOf(ELEMENT_STYLE& style, int side)
+template <class Style>
+auto& BorderOf(Style& style, int side)
 {
     static const int kSides[4] = {kBorderTop, kBorderBottom, kBorderLeft, kBorderRight};
     return style.border[kSides[side]];
 }
 
 bool HasBorderGroup(const ELEMENT_STYLE& style) { return style.borderSet || style.borderFromAttribute; }
+
+// The colour one side of a's border shows: the side's own colour when it
+// has one, else a's text colour (black when that is no colour).
+std::int32_t ShownBorderColour(const CElement* a, int side)
+{
+    const ELEMENT_STYLE& style = a->m_style;
+    const BORDER_SIDE& b = BorderOf(style, side);
+    if (b.colorSet && b.color != kColourInherit)
+        return b.color;
+    return style.color >= 0 ? style.color : 0;
+}
 
 } // namespace
 
@@ -83,19 +95,27 @@ bool CheckSetStyleType(STYLE_TYPE* target, STYLE_TYPE* source, int origin, bool 
     if (!target || !source)
         return false;
     if (clear) {
-        if (target->origin == origin && source->set)
+        if (target->origin == origin && source->set) {
             target->set = false;
+            target->important = false;
+        }
         return false;
     }
     if (!source->set)
         return false;
-    if (IsRankedOrigin(target->origin) && IsRankedOrigin(origin) && target->origin != origin
+    // The element's own important value (one with an origin) yields only to
+    // another important one; an important source passes over the ranks of
+    // values that are not.
+    const bool ownImportant = target->set && target->important && IsRankedOrigin(target->origin);
+    if (ownImportant && !source->important)
+        return false;
+    const bool overRank = source->important && !ownImportant;
+    if (!overRank && IsRankedOrigin(target->origin) && IsRankedOrigin(origin) && target->origin != origin
         && RankOf(target->origin) >= RankOf(origin))
         return false;
-    bool important = target->important;
     *target = *source;
     target->origin = static_cast<std::uint8_t>(origin);
-    target->important = important;
+    target->important = ownImportant || source->important;
     return true;
 }
 
@@ -144,15 +164,13 @@ bool ApplyInheritValue(CElement* e, int value, int which)
     if (which >= kInheritBorderColorTop && which <= kInheritBorderColorRight) {
         if (value != kColourInherit)
             return false;
-        int side = which - kInheritBorderColorTop;
-        for (CElement* a = e->m_parent; a; a = a->m_parent) {
-            BORDER_SIDE& lender = BorderOf(a->m_style, side);
-            if (lender.colorSet && HasBorderGroup(a->m_style)) {
-                BorderOf(own, side).color = lender.color;
-                return true;
-            }
-        }
-        return false;
+        // The parent's computed colour for that side, whether or not it
+        // draws a border there.
+        if (!e->m_parent)
+            return false;
+        BorderOf(own, which - kInheritBorderColorTop).color
+            = ShownBorderColour(e->m_parent, which - kInheritBorderColorTop);
+        return true;
     }
     if (which >= kInheritLineStyleTop && which <= kInheritLineStyleRight) {
         if (value != kLineInherit)

@@ -23,13 +23,19 @@ bool CheckStylePriority(int a, int b);
 
 // Merges source into target as coming from origin; answers whether target
 // was written.
-//  - With clear: a target of that origin loses its set mark when the source
-//    is set; nothing else changes and the answer is false.
+//  - With clear: a target of that origin loses its set and important marks
+//    when the source is set; nothing else changes and the answer is false.
 //  - An unset source changes nothing.
+//  - A set target with an origin in 1..3 and the important mark (the
+//    element's own "!important" value) keeps its value against a source
+//    without the mark.
 //  - When the target's origin and origin both lie in 1..3 and differ, a
-//    target that does not rank below origin keeps its value.
+//    target that does not rank below origin keeps its value, unless the
+//    source is important and the target is not.
 //  - Otherwise the whole source cell is copied over the target, which takes
-//    origin as its origin and keeps its own important mark.
+//    origin as its origin; it is important when it was already its own
+//    important value or the source is important. (A mark copied from a
+//    parent, origin 0, does not stay.)
 bool CheckSetStyleType(STYLE_TYPE* target, STYLE_TYPE* source, int origin, bool clear);
 
 // Merges an untyped cell: nothing when the source is not set, or when the
@@ -62,9 +68,9 @@ enum InheritProperty
 // ancestor that has one:
 //  - background colour (value -3): an ancestor whose background colour is
 //    set or has an origin lends its colour;
-//  - border colour of a side (value -3): an ancestor whose side colour is set
-//    and whose border group is set or came from the border attribute lends
-//    that side's colour;
+//  - border colour of a side (value -3): the parent's colour for that side,
+//    as its border would show it: the side's own colour when it sets one
+//    (whether or not the parent draws that side), else its text colour;
 //  - line style of a side (value 107): an ancestor whose border group is set
 //    or came from the border attribute lends that side's line style;
 //  - padding of a side (a negative unit passed as value): an ancestor whose

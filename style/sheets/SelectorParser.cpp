@@ -174,6 +174,8 @@ bool ParseAttributes(SELECTOR_STATEMENT* s, const CSafeBuf& text, const CSafeBuf
         FillAttribute(&attribute, piece);
         if (attribute.name.IsEmpty())
             continue;
+        if (!IsValidName(attribute.name))
+            valid = false; // "[1a]", "[a b]", "[ns|a]"
         SELECTOR_STATEMENT* target = s;
         if (used) {
             target = new SELECTOR_STATEMENT;
@@ -245,7 +247,25 @@ bool ParseCompound(SELECTOR_STATEMENT* s, const CSafeBuf& text, CSafeBuf* elemen
     }
     s->kind = text == "*" ? kSelectorUniversal : kSelectorType;
     s->value = text;
-    return true;
+    // A type name is a name: "1p", "p!", "ns|p" or a "~" that no
+    // combinator takes are not.
+    return s->kind == kSelectorUniversal || IsValidName(text);
+}
+
+// Whether a compound holds a pseudo-element, which may only stand in the
+// last compound of a selector.
+bool HasPseudoElement(const SELECTOR_STATEMENT* s)
+{
+    for (; s; s = s->nextCondition) {
+        switch (s->kind) {
+        case kSelectorFirstLine:
+        case kSelectorFirstLetter:
+        case kSelectorBefore:
+        case kSelectorAfter:
+        case kSelectorSelection: return true;
+        }
+    }
+    return false;
 }
 
 struct Compound
@@ -324,7 +344,7 @@ bool ParseSelectCnd(
             const CSafeBuf piece = selector.Mid(c.start, c.end - c.start);
             valid = ParseCompound(step->nextCondition, piece, rightmost ? elementName : nullptr,
                         rightmost ? classText : nullptr)
-                && valid;
+                && (rightmost || !HasPseudoElement(step->nextCondition)) && valid;
             if (k > 0) {
                 step->nextStep = new SELECTOR_STATEMENT;
                 step = step->nextStep;

@@ -176,7 +176,7 @@ const unsigned int ColorTableValue[kColorTableSize] = {
     0x9932CC, // darkorchid
     0x8B0000, // darkred
     0xE9967A, // darksalmon
-    0x8FBC8F, // darkseagreen
+    0x8FBC8B, // darkseagreen
     0x483D8B, // darkslateblue
     0x2F4F4F, // darkslategray
     0x00CED1, // darkturquoise

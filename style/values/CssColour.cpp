@@ -82,13 +82,14 @@ int FromHex(const CSafeBuf& text, bool search)
 }
 
 // One rgb() part: a number with an optional leading "-" and at most one
-// ".", optionally followed by "%". Answers false for anything else.
-bool RgbPart(const CSafeBuf& part, int& component)
+// ".", optionally followed by "%" (percent then says which). Answers false
+// for anything else.
+bool RgbPart(const CSafeBuf& part, int& component, bool& percent)
 {
     int n = part.Length();
     if (n < 1 || n > kMaxRgbPart)
         return false;
-    const bool percent = part.GetAt(n - 1) == '%';
+    percent = part.GetAt(n - 1) == '%';
     if (percent)
         --n;
     int i = 0;
@@ -146,6 +147,7 @@ int FromRgb(const CSafeBuf& lowered, bool search)
         return kColorInvalid;
 
     int component[3] = {0, 0, 0};
+    bool percent[3] = {false, false, false};
     int count = 0, at = begin;
     while (count < 3 && at <= close) {
         int end = text.Find(',', at);
@@ -159,7 +161,10 @@ int FromRgb(const CSafeBuf& lowered, bool search)
                     return kColorInvalid;
             }
         }
-        if (!RgbPart(part, component[count]))
+        if (!RgbPart(part, component[count], percent[count]))
+            return kColorInvalid;
+        // The three parts are all numbers or all percentages.
+        if (percent[count] != percent[0])
             return kColorInvalid;
         ++count;
         at = end + 1;

@@ -6,12 +6,18 @@
 
 namespace {
 
-// Whether text holds a character at position. Positions past the end are
-// the caller's fault (see the header); looking only at text[position] keeps a
-// walk over a long text linear.
+// Whether text holds a character at position. The units before position
+// are looked at first, so a position past the terminator is seen as such and
+// nothing beyond the text is read.
 bool HasCharacterAt(const unsigned short* text, int position)
 {
-    return text && position >= 0 && text[position] != 0;
+    if (!text || position < 0)
+        return false;
+    for (int i = 0; i < position; ++i) {
+        if (text[i] == 0)
+            return false;
+    }
+    return text[position] != 0;
 }
 
 // The part at position up to the first separator of separatorLength units
@@ -100,13 +106,13 @@ int CutString(unsigned short* text, int& length, int count, bool fromFront)
 const unsigned short* GetLine(
     const unsigned short* text, unsigned short* line, unsigned short separator, int maximum)
 {
-    if (line && maximum > 0)
+    if (line && maximum >= 0)
         line[0] = 0;
-    if (!text || !*text || !line || maximum < 2)
+    if (!text || !*text || !line || maximum < 1)
         return nullptr;
     int n = 0;
     const unsigned short* p = text;
-    while (*p && *p != separator && n < maximum - 1)
+    while (*p && *p != separator && n < maximum)
         line[n++] = *p++;
     const bool complete = *p == 0 || *p == separator;
     if (complete) {

@@ -5,15 +5,16 @@
 // GetPartStr hands its part to the caller in a CSafeBuf, whole: a part is
 // never cut short, and no buffer is shared between calls. It answers false
 // (and empties part) where there is no part:
-//   - for a null or empty text, or a position below 0 or at the end;
+//   - for a null or empty text, or a position below 0, at the end or past
+//     it;
 //   - for an empty part at the end of the text: the position stands on a
 //     separator that ends the text (position still moves to the end).
 // An empty part between two separators is a part (true, empty text): "a,,b"
 // split at "," gives "a", "", "b" and then false.
 //
-// position counts units from the start of the text and must not lie past its
-// end; every position these calls leave behind is within it. Each call reads
-// only its own part, so walking a long text is linear.
+// position counts units from the start of the text; every position these
+// calls leave behind is within it. A call reads the text up to position to
+// be sure that position lies within it, then its own part.
 
 #include "base/text/SafeBuf.h"
 
@@ -37,15 +38,16 @@ bool GetPartStr(
 // a null text answers 0.
 int CutString(unsigned short* text, int& length, int count, bool fromFront);
 
-// Copies into line the characters of text up to the separator, and
-// terminates it. line holds maximum units, the terminator included, so at
-// most maximum - 1 characters are copied. When the line fits, carriage
+// Copies into line the characters of text up to the separator, at most
+// maximum of them, and terminates it: line holds maximum + 1 units, the
+// terminator included. When the line fits, carriage
 // returns and line feeds are dropped from the end of the copy and the answer
 // is the position after the separator (the end of the text when there is
 // none). When it does not fit, the answer is the position after the last
 // character copied, so the next call reads on from there and nothing is lost.
-// Null for a null or empty text, and when line is null or maximum is below 2
-// (no room for a character); line is then emptied when it has room.
+// Null for a null or empty text, and when line is null or maximum is below 1
+// (no room for a character); line is then emptied when maximum is not
+// negative.
 const unsigned short* GetLine(
     const unsigned short* text, unsigned short* line, unsigned short separator, int maximum);
 inline unsigned short* GetLine(

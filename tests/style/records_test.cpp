@@ -13,21 +13,23 @@
 
 TEST(StyleRecords, MergeTable)
 {
-    std::vector<qmtest::CaseLine> cases = qmtest::ReadCaseFile("style_records/merge.txt", 6);
-    EXPECT_GE(cases.size(), 12u);
+    std::vector<qmtest::CaseLine> cases = qmtest::ReadCaseFile("style_records/merge.txt", 9);
+    EXPECT_GE(cases.size(), 20u);
     for (const qmtest::CaseLine& c : cases) {
-        ASSERT_EQ(c.fields.size(), 6u) << "line " << c.line;
+        ASSERT_EQ(c.fields.size(), 9u) << "line " << c.line;
         int targetOrigin = std::stoi(c.fields[0]), origin = std::stoi(c.fields[1]);
-        bool clear = c.fields[2] == "1", written = c.fields[3] == "1", set = c.fields[4] == "1";
-        int value = std::stoi(c.fields[5]);
+        bool clear = c.fields[2] == "1", targetImportant = c.fields[3] == "1",
+             sourceImportant = c.fields[4] == "1";
+        bool written = c.fields[5] == "1", set = c.fields[6] == "1", important = c.fields[8] == "1";
+        int value = std::stoi(c.fields[7]);
         STYLE_TYPE target{}, source{};
-        SetStyleType(&target, 5, 0, 0, targetOrigin, true, false, true, nullptr);
-        SetStyleType(&source, 7, 1, 0, 3, true, true, false, nullptr);
+        SetStyleType(&target, 5, 0, 0, targetOrigin, true, false, targetImportant, nullptr);
+        SetStyleType(&source, 7, 1, 0, 3, true, true, sourceImportant, nullptr);
         SCOPED_TRACE("merge.txt line " + std::to_string(c.line));
         EXPECT_EQ(CheckSetStyleType(&target, &source, origin, clear), written);
         EXPECT_EQ(target.set, set);
         EXPECT_EQ(target.value, value);
-        EXPECT_TRUE(target.important) << "the target keeps its important mark";
+        EXPECT_EQ(target.important, important);
         if (written) {
             EXPECT_EQ(target.origin, origin);
         }
@@ -79,7 +81,7 @@ TEST(StyleRecords, CellTextIsCutAt29Characters)
     EXPECT_EQ(cell.text[0], 'w') << "no text given: the old text stays";
 }
 
-TEST(StyleRecords, InheritedValuesComeFromTheNearestAncestorThatHasOne)
+TEST(StyleRecords, InheritedValuesComeFromTheAncestors)
 {
     CElement top(nullptr), middle(nullptr);
     CElement* child = new CElement(nullptr);
@@ -99,9 +101,17 @@ TEST(StyleRecords, InheritedValuesComeFromTheNearestAncestorThatHasOne)
     top.m_style.border[kBorderTop].colorSet = 1;
     top.m_style.border[kBorderTop].color = 0x123456;
     top.m_style.border[kBorderBottom].style = kLineDashed;
+    // A border colour is the parent's for that side: the colour it sets
+    // there, border drawn or not, else its text colour.
+    middle.m_style.border[kBorderTop].colorSet = 1;
+    middle.m_style.border[kBorderTop].color = 0x00AA00;
+    middle.m_style.color = 0x0000FF;
     EXPECT_TRUE(ApplyInheritValue(child, kColourInherit, kInheritBorderColorTop));
-    EXPECT_EQ(child->m_style.border[kBorderTop].color, 0x123456);
-    EXPECT_FALSE(ApplyInheritValue(child, kColourInherit, kInheritBorderColorLeft));
+    EXPECT_EQ(child->m_style.border[kBorderTop].color, 0x00AA00);
+    EXPECT_TRUE(ApplyInheritValue(child, kColourInherit, kInheritBorderColorLeft));
+    EXPECT_EQ(child->m_style.border[kBorderLeft].color, 0x0000FF);
+    EXPECT_FALSE(ApplyInheritValue(child, 0x112233, kInheritBorderColorLeft)) << "not the inherit colour";
+    EXPECT_FALSE(ApplyInheritValue(&top, kColourInherit, kInheritBorderColorLeft)) << "no parent";
     EXPECT_TRUE(ApplyInheritValue(child, kLineInherit, kInheritLineStyleBottom));
     EXPECT_EQ(child->m_style.border[kBorderBottom].style, kLineDashed);
 

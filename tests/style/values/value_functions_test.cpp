@@ -75,8 +75,9 @@ TEST(GetPartStr, TableOfCases)
     for (const auto& c : cases) {
         const CSafeBuf text = Wide(c.fields[0]), separator = Wide(c.fields[1]);
         EXPECT_EQ(c.fields[2], AllParts(text, separator, true)) << "line " << c.line;
-        if (separator.Length() == 1)
+        if (separator.Length() == 1) {
             EXPECT_EQ(c.fields[2], AllParts(text, separator, false)) << "line " << c.line;
+        }
     }
 
     const auto after = ReadCaseFile("css_values/parts_after.txt", 4);
@@ -115,6 +116,22 @@ TEST(GetPartStr, LongPartComesWholeAndIntoItsOwnBuffer)
     EXPECT_FALSE(GetPartStr(text, position, ',', first));
 }
 
+TEST(GetPartStr, PositionPastTheEndIsNoPart)
+{
+    // The text ends inside a larger buffer whose units past the terminator
+    // hold characters: none of them may be taken for a part.
+    const unsigned short buffer[] = {'a', ',', 'b', 0, 'x', 'y', ',', 'z', 0};
+    CSafeBuf part("left over");
+    for (int start : {3, 4, 5, 7}) {
+        int position = start;
+        EXPECT_FALSE(GetPartStr(buffer, position, ',', part)) << "position " << start;
+        EXPECT_TRUE(part.IsEmpty()) << "position " << start;
+        position = start;
+        EXPECT_FALSE(GetPartStr(buffer, position, static_cast<const unsigned short*>(CSafeBuf(",")), part))
+            << "position " << start;
+    }
+}
+
 TEST(CutString, TableOfCases)
 {
     const auto cases = ReadCaseFile("css_values/cut.txt", 4);
@@ -137,8 +154,9 @@ TEST(GetLine, TableOfCases)
     for (const auto& c : cases) {
         const CSafeBuf text = Wide(c.fields[0]);
         const int maximum = std::stoi(c.fields[2]);
-        // Exactly maximum units, so the sanitizer sees any write past them.
-        std::vector<unsigned short> line(static_cast<size_t>(maximum));
+        // Exactly maximum characters and the terminator, so the sanitizer
+        // sees any write past them.
+        std::vector<unsigned short> line(static_cast<size_t>(maximum) + 1);
         std::string lines;
         const unsigned short* p = text;
         for (int guard = 0; guard < 100; ++guard) {
