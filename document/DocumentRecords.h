@@ -4,6 +4,9 @@
 
 #include "base/text/SafeBuf.h"
 
+#include <string>
+#include <unordered_map>
+
 class CImage;
 
 // One picture loaded for the document, shared by every image element that
@@ -14,6 +17,14 @@ struct IMAGE_POOL_ITEM
     CSafeBuf key;
     CImage* image = nullptr; // owned by the entry
     IMAGE_POOL_ITEM* next = nullptr;
+};
+
+// The pool's entries by key and its last entry, so that a page of many
+// pictures is not searched from the start of the chain for each one.
+struct IMAGE_POOL_INDEX
+{
+    std::unordered_map<std::u16string, IMAGE_POOL_ITEM*> byKey;
+    IMAGE_POOL_ITEM* last = nullptr;
 };
 
 // One installed font: its name and platform font number.

@@ -86,6 +86,7 @@ void CXDoc::ReleaseImagePool()
         delete m_imagePool;
         m_imagePool = next;
     }
+    m_imagePoolIndex = IMAGE_POOL_INDEX();
 }
 
 void CXDoc::ReleaseBitmap()

@@ -153,6 +153,7 @@ public:
     CElementRegistry m_registry;
     CPtrList m_removedList; // CElement* awaiting destruction; owned
     IMAGE_POOL_ITEM* m_imagePool = nullptr;
+    IMAGE_POOL_INDEX m_imagePoolIndex; // kept with m_imagePool
     IMAGE_LOAD_SETTINGS m_imageLoadSettings;
     CSafeBuf m_baseURL; // what image sources are resolved against
     CSafeBuf m_language{"en"};

@@ -9,6 +9,7 @@
 #include "style/Image.h"
 
 #include <new>
+#include <string>
 
 namespace {
 
@@ -19,21 +20,31 @@ CSafeBuf PoolKey(const unsigned short* src)
     return key;
 }
 
-CImage* FindPooled(const CXDoc& doc, const CSafeBuf& key)
+std::u16string IndexKey(const CSafeBuf& key)
 {
-    for (IMAGE_POOL_ITEM* item = doc.m_imagePool; item; item = item->next) {
-        if (item->key == key)
-            return item->image;
-    }
-    return nullptr;
+    return std::u16string(reinterpret_cast<const char16_t*>(static_cast<const unsigned short*>(key)),
+        static_cast<size_t>(key.Length()));
 }
 
-void AppendPooled(CXDoc& doc, IMAGE_POOL_ITEM* entry)
+CImage* FindPooled(const CXDoc& doc, const CSafeBuf& key)
 {
-    IMAGE_POOL_ITEM** tail = &doc.m_imagePool;
-    while (*tail)
-        tail = &(*tail)->next;
-    *tail = entry;
+    const auto found = doc.m_imagePoolIndex.byKey.find(IndexKey(key));
+    return found == doc.m_imagePoolIndex.byKey.end() ? nullptr : found->second->image;
+}
+
+// Appends entry to the pool's chain and index; false when memory runs out
+// (the entry is then not in the pool).
+bool AppendPooled(CXDoc& doc, IMAGE_POOL_ITEM* entry)
+{
+    IMAGE_POOL_INDEX& index = doc.m_imagePoolIndex;
+    try {
+        index.byKey.emplace(IndexKey(entry->key), entry);
+    } catch (...) {
+        return false;
+    }
+    (index.last ? index.last->next : doc.m_imagePool) = entry;
+    index.last = entry;
+    return true;
 }
 
 // The next element of root's subtree after e in document order, or null.
@@ -116,7 +127,11 @@ CImage* GetImage(CElement* e, const unsigned short* src, void* context)
     }
     entry->key = key;
     entry->image = picture;
-    AppendPooled(doc, entry);
+    if (!AppendPooled(doc, entry)) {
+        delete picture;
+        delete entry;
+        return nullptr;
+    }
     return picture;
 }
 

@@ -32,6 +32,7 @@ NameValueTree* NewTreeNode()
 // out.
 void CopyAttributes(xmlNode* node, NameValue*& list)
 {
+    NameValue** tail = &list;
     for (xmlAttr* a = node->properties; a; a = a->next) {
         CSafeBuf name, value;
         XMLGetAttrInfo(a, name, value);
@@ -41,23 +42,26 @@ void CopyAttributes(xmlNode* node, NameValue*& list)
         NameValue* item = CreateNameValue(name, value);
         if (!item)
             continue;
-        NameValue** tail = &list;
         while (*tail)
             tail = &(*tail)->next;
         *tail = item;
     }
 }
 
-void AppendEntry(NameValueTree* group, xmlNode* col)
+// Appends an entry for col to group's entries, the search for their end
+// starting at from (one of them, or null for the first); the new entry, or
+// null when memory runs out.
+NameValueTree* AppendEntry(NameValueTree* group, NameValueTree* from, xmlNode* col)
 {
     NameValueTree* entry = NewTreeNode();
     if (!entry)
-        return;
+        return nullptr;
     CopyAttributes(col, entry->list);
-    NameValueTree** tail = &group->left;
+    NameValueTree** tail = from ? &from->right : &group->left;
     while (*tail)
         tail = &(*tail)->right;
     *tail = entry;
+    return entry;
 }
 
 void Indent(CSafeBuf& out, int level)
@@ -82,28 +86,37 @@ void CTableElement::SetColgroup(_xmlNode* node, bool isCol)
 {
     if (!node || node->type != XML_ELEMENT_NODE)
         return;
-    NameValueTree** last = &m_colgroups;
-    while (*last && (*last)->right)
-        last = &(*last)->right;
+    NameValueTree* last = m_lastColgroup ? m_lastColgroup : m_colgroups;
+    while (last && last->right) {
+        last = last->right;
+        m_lastColEntry = nullptr; // of an earlier group
+    }
     if (isCol) {
-        if (!*last)
-            *last = NewTreeNode();
-        if (*last)
-            AppendEntry(*last, node);
+        if (!last && !(last = m_colgroups = NewTreeNode()))
+            return;
+        m_lastColgroup = last;
+        if (NameValueTree* entry = AppendEntry(last, m_lastColEntry, node))
+            m_lastColEntry = entry;
         return;
     }
     NameValueTree* group = NewTreeNode();
     if (!group)
         return;
     CopyAttributes(node, group->list);
+    NameValueTree* entry = nullptr;
     for (xmlNode* c = node->children; c; c = c->next) {
-        if (c->type == XML_ELEMENT_NODE && xmlStrcmp(c->name, reinterpret_cast<const xmlChar*>(kColTag)) == 0)
-            AppendEntry(group, c);
+        if (c->type == XML_ELEMENT_NODE
+            && xmlStrcmp(c->name, reinterpret_cast<const xmlChar*>(kColTag)) == 0) {
+            if (NameValueTree* added = AppendEntry(group, entry, c))
+                entry = added;
+        }
     }
-    if (*last)
-        (*last)->right = group;
+    if (last)
+        last->right = group;
     else
-        *last = group;
+        m_colgroups = group;
+    m_lastColgroup = group;
+    m_lastColEntry = entry;
 }
 
 void CTableElement::GetColgroupSource(CSafeBuf& out, int indent, int flags) const
@@ -243,4 +256,5 @@ void CTableElement::RemoveColgroup()
 {
     FreeNameValueTree(m_colgroups);
     m_colgroups = nullptr;
+    m_lastColgroup = m_lastColEntry = nullptr;
 }

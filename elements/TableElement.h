@@ -170,6 +170,12 @@ public:
 
 private:
     void SetTableDefaults();
+
+    // Where SetColgroup last appended: the last group and its last entry
+    // (null: found from m_colgroups). Until RemoveColgroup frees the chain it
+    // only grows at its ends, so the next append goes on from here.
+    NameValueTree* m_lastColgroup = nullptr;
+    NameValueTree* m_lastColEntry = nullptr;
 };
 
 // The table whose grid the row or cell e belongs to: the parent of a row

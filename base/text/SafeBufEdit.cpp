@@ -277,21 +277,40 @@ int CSafeBuf::Replace(const unsigned short* oldText, const unsigned short* newTe
     if (newLength)
         std::memcpy(newUnits.data(), newText, static_cast<size_t>(newLength) * sizeof(unsigned short));
 
-    int count = 0;
-    int pos = 0;
-    while (pos < m_length) {
+    // The matches first, each search going on after the previous match, so
+    // new text that contains the old one is never replaced again; then the
+    // result is built once.
+    std::vector<int> matches;
+    for (int pos = 0; pos < m_length;) {
         int at = Find(oldUnits.data(), pos, matchCase);
         if (at < 0)
             break;
-        Delete(at, oldLength);
-        if (newLength && InsertUnits(at, newUnits.data(), newLength) != newLength)
-            break; // out of memory: stop rather than spin
-        // Continue after the inserted text, so new text that contains the old
-        // one is never replaced again.
-        pos = at + newLength;
-        ++count;
+        matches.push_back(at);
+        pos = at + oldLength;
     }
-    return count;
+    if (matches.empty())
+        return 0;
+    const long length = m_length + static_cast<long>(matches.size()) * (newLength - oldLength);
+    CSafeBuf result;
+    if (!result.Grow(length, false))
+        return 0; // out of memory: the text stays as it was
+    unsigned short* out = result.m_text;
+    int from = 0;
+    for (int at : matches) {
+        std::memcpy(out, m_text + from, static_cast<size_t>(at - from) * sizeof(unsigned short));
+        out += at - from;
+        std::memcpy(out, newUnits.data(), static_cast<size_t>(newLength) * sizeof(unsigned short));
+        out += newLength;
+        from = at + oldLength;
+    }
+    std::memcpy(out, m_text + from, static_cast<size_t>(m_length - from) * sizeof(unsigned short));
+    result.SetLength(static_cast<int>(length));
+    // The buffer only grows: a result that fits is copied into it.
+    if (length <= m_capacity)
+        AssignUnits(result.m_text, static_cast<int>(length));
+    else
+        ReplaceWith(&result);
+    return static_cast<int>(matches.size());
 }
 
 int CSafeBuf::Replace(const char* oldText, const char* newText)

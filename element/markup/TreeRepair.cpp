@@ -69,23 +69,46 @@ bool IsRemovedWhenEmpty(const CElement* e)
     return e->m_kind == kKindTable || e->m_kind == kKindTr || IsListKind(e->m_kind) || e->m_kind == kKindDl;
 }
 
-// The line breaks below c reachable through inline elements, in document
-// order. stack is the walk's scratch, empty between calls.
-void CollectBreaks(CElement* c, std::vector<CElement*>& breaks, std::vector<CElement*>& stack)
+// Moving a line break out of the d inline elements around it copies each of
+// them for the part before it and links each copy below its ancestors, which
+// costs about d * d; a run of breaks deep in nested inline elements would
+// multiply the tree. The cost for one block stays within this many per
+// element read below its inline children, the breaks taken in order; a break
+// that no longer fits stays where it is. Breaks that text separates are all
+// moved out of up to 22 nested inline elements, and the copies made stay
+// within 16 per element read at any depth (the sum of the depths of at most
+// that many breaks whose squares sum to the budget).
+constexpr long kBreakCostPerElement = 256;
+
+// An element below the block and the inline elements around it there.
+struct Nested
 {
-    stack.push_back(c);
+    CElement* e;
+    int depth;
+};
+
+// The line breaks below c reachable through inline elements, in document
+// order, each with the inline elements it stands in (c, an inline child of
+// the block, is the first); answers how many elements the walk met. stack is
+// the walk's scratch, empty between calls.
+long CollectBreaks(CElement* c, std::vector<Nested>& breaks, std::vector<Nested>& stack)
+{
+    long met = 0;
+    stack.push_back({c, 0});
     while (!stack.empty()) {
-        CElement* e = stack.back();
+        const Nested item = stack.back();
         stack.pop_back();
-        if (e->m_kind == kKindBr) {
-            breaks.push_back(e);
+        ++met;
+        if (item.e->m_kind == kKindBr) {
+            breaks.push_back(item);
             continue;
         }
-        if (!e->m_inline)
+        if (!item.e->m_inline)
             continue;
-        for (CElement* g = e->m_lastChild; g; g = g->m_prevSibling)
-            stack.push_back(g);
+        for (CElement* g = item.e->m_lastChild; g; g = g->m_prevSibling)
+            stack.push_back({g, item.depth + 1});
     }
+    return met;
 }
 
 // The part of an inline element split off before a break may now end in a
@@ -111,17 +134,25 @@ void MoveTrailingBlankOut(CElement* e)
 }
 
 // Moves every line break out of the inline children of block, splitting
-// the inline elements around it. The block drives the moves: an inline
+// the inline elements around it, as long as the cost fits the block's
+// budget (kBreakCostPerElement). The block drives the moves: an inline
 // element left holding only the break is dissolved, and no repair of that
 // element is running then.
 void MoveBreaksOutOfInlines(CElement* block)
 {
-    std::vector<CElement*> breaks, stack;
+    std::vector<Nested> breaks, stack;
+    long met = 0;
     for (CElement* c = block->m_firstChild; c; c = c->m_nextSibling) {
         if (c->m_inline)
-            CollectBreaks(c, breaks, stack);
+            met += CollectBreaks(c, breaks, stack);
     }
-    for (CElement* br : breaks) {
+    long budget = kBreakCostPerElement * met;
+    for (const Nested& item : breaks) {
+        const long cost = static_cast<long>(item.depth) * item.depth;
+        if (item.depth == 0 || cost > budget)
+            continue;
+        budget -= cost;
+        CElement* br = item.e;
         CElement* top = br;
         while (top->m_parent && top->m_parent != block)
             top = top->m_parent;
@@ -246,9 +277,12 @@ int CElement::CheckDocument()
         RepairForm(this);
 
     MoveBreaksOutOfInlines(this);
+    // The wrappers take their style once, after the pass: a restyle after
+    // each would restyle the whole subtree once per stray run.
+    bool wrapped = false;
     for (CElement* c = m_firstChild; c;) {
         if (CElement* wrapper = WrapStray(this, c)) {
-            StyleChanged(1);
+            wrapped = true;
             c = wrapper; // looked at again: a new row may need a table
             continue;
         }
@@ -258,6 +292,8 @@ int CElement::CheckDocument()
             RemoveChild(c->GetID(), true, false);
         c = next;
     }
+    if (wrapped)
+        StyleChanged(1);
 
     if (m_kind == kKindBody) {
         LimitDepth(this);

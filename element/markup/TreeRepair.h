@@ -2,11 +2,14 @@
 // Tree repair: keeps the tree in the shape that layout, the caret and the
 // editing rules rely on. Inline content of a block that also holds blocks
 // stands in paragraphs; list items stand in lists, cells in rows, rows in
-// tables; no line break sits inside an inline element. The reader and the
-// editing commands call these after they change the tree; each works in
-// place and ends with StyleChanged on the element whose children it changed.
-// CElement::CheckDocument and CElement::CheckAndCure are declared in
-// Element.h.
+// tables; no line break sits inside an inline element. Moving a break out
+// copies the inline elements around it, so the work done for one block is
+// bounded (in proportion to the elements read there, the breaks taken in
+// order): a break deep in nested inline elements that no longer fits stays
+// where it is. The reader and the editing commands call these after they
+// change the tree; each works in place and ends with StyleChanged on the
+// element whose children it changed. CElement::CheckDocument and
+// CElement::CheckAndCure are declared in Element.h.
 
 class CElement;
 

@@ -2,8 +2,11 @@
 
 #include "base/text/SafeBuf.h"
 #include "element/Element.h"
+#include "element/SiblingIndex.h"
 #include "element/TagList.h"
 #include "style/records/StyleDump.h"
+
+#include <vector>
 
 namespace {
 
@@ -29,18 +32,10 @@ void AppendCarried(const ELEMENT_STYLE& s, CSafeBuf& out)
     out += text;
 }
 
-void AppendLine(const CElement* e, CSafeBuf& out, int options)
+void AppendLine(const CElement* e, const CSafeBuf& path, CSafeBuf& out, int options)
 {
-    CSafeBuf path, style;
-    if (e->IsTextElement()) {
-        GetEleTagList(e->m_parent, path, kTagListIndexedPath);
-        path += "/text()[";
-        path.AppendInt(static_cast<long>(e->GetIndex()) + 1);
-        path += "]";
-    } else {
-        GetEleTagList(e, path, kTagListIndexedPath);
-    }
     out += path;
+    CSafeBuf style;
     DumpStyle(e->m_style, style, options & ~kStyleReportCarried);
     if (!style.IsEmpty()) {
         out += ' ';
@@ -51,20 +46,67 @@ void AppendLine(const CElement* e, CSafeBuf& out, int options)
     out += '\n';
 }
 
+// The path of a text run: below its parent's path, by its index among the
+// parent's text runs (counted from 0).
+void AppendTextStep(CSafeBuf& path, int index)
+{
+    path += "/text()[";
+    path.AppendInt(static_cast<long>(index) + 1);
+    path += "]";
+}
+
+// One element on the walk: its path, the path its children continue (a
+// text run's children, were there any, continue its parent's), and the
+// indexes of its children met so far.
+struct Step
+{
+    const CElement* e;
+    CSafeBuf path;
+    CSafeBuf childBase;
+    CSiblingIndex children;
+};
+
 } // namespace
 
 void ReportStyles(const CElement* root, CSafeBuf& out, int options)
 {
-    // Document order without recursion: down to the first child, else on to
-    // the next sibling of the nearest element that has one.
-    for (const CElement* e = root; e;) {
-        AppendLine(e, out, options);
-        if (e->m_firstChild) {
-            e = e->m_firstChild;
+    if (!root)
+        return;
+    // Document order without recursion. Each path continues its parent's:
+    // the paths are not built again from the root for every element.
+    std::vector<Step> walk;
+    walk.push_back(Step{root, CSafeBuf(), CSafeBuf(), CSiblingIndex()});
+    Step& top = walk.back();
+    if (root->IsTextElement()) {
+        GetEleTagList(root->m_parent, top.childBase, kTagListIndexedPath);
+        top.path = top.childBase;
+        AppendTextStep(top.path, root->GetIndex());
+    } else {
+        GetEleTagList(root, top.path, kTagListIndexedPath);
+        top.childBase = top.path;
+    }
+    AppendLine(root, top.path, out, options);
+    const CElement* next = root->m_firstChild;
+    while (!walk.empty()) {
+        if (!next) {
+            const CElement* done = walk.back().e;
+            walk.pop_back();
+            next = walk.empty() ? nullptr : done->m_nextSibling;
             continue;
         }
-        while (e && e != root && !e->m_nextSibling)
-            e = e->m_parent;
-        e = e && e != root ? e->m_nextSibling : nullptr;
+        Step& parent = walk.back();
+        const int index = parent.children.Next(next);
+        CSafeBuf path(parent.childBase);
+        if (next->IsTextElement()) {
+            AppendTextStep(path, index);
+        } else {
+            path += "/";
+            path += next->GetTagName();
+            path.AppendInt("[%d]", static_cast<long>(index) + 1);
+        }
+        AppendLine(next, path, out, options);
+        CSafeBuf childBase(next->IsTextElement() ? parent.childBase : path);
+        walk.push_back(Step{next, path, childBase, CSiblingIndex()});
+        next = next->m_firstChild;
     }
 }

@@ -9,17 +9,26 @@ namespace {
 // back into the selector of the rule it stands before.
 constexpr unsigned short kStrayBrace = 0xFDD0;
 
-// Drops the @-statements ended by ";" that stand before a rule's selector.
+// The blanks CSafeBuf::TrimLeft takes.
+bool IsTrimBlank(unsigned short c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+// Drops the @-statements ended by ";" that stand before a rule's selector,
+// cut off together once their end is known.
 void DropStatements(CSafeBuf& selector)
 {
-    selector.TrimLeft();
-    while (selector.GetAt(0) == '@') {
-        const int end = StatementEnd(selector);
+    auto skipBlanks = [&selector](int i) {
+        while (i < selector.Length() && IsTrimBlank(selector.GetAt(i)))
+            ++i;
+        return i;
+    };
+    int start = skipBlanks(0);
+    while (selector.GetAt(start) == '@') {
+        const int end = StatementEnd(selector, start);
         if (end < 0)
-            return;
-        selector.Delete(0, end + 1);
-        selector.TrimLeft();
+            break;
+        start = skipBlanks(end + 1);
     }
+    selector.Delete(0, start);
 }
 
 bool IsWhite(unsigned short c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
@@ -103,11 +112,26 @@ void BalanceBraces(CSafeBuf& text)
     unsigned short quote = 0;
     int depth = 0;
     bool escapeAtEnd = false;
+    // A stray "}" that is not marked is dropped: the units kept move down
+    // as they are read, and the text is cut after the last one at the end.
+    int kept = 0;
+    auto put = [&text, &kept](unsigned short c) {
+        if (text.GetAt(kept) != c)
+            text.SetAt(kept, c);
+        ++kept;
+    };
     for (int i = 0; i < text.Length(); ++i) {
         const unsigned short c = text.GetAt(i);
         if (c == '\\') {
-            escapeAtEnd = ++i >= text.Length();
-        } else if (quote) {
+            put(c);
+            if (++i >= text.Length()) {
+                escapeAtEnd = true;
+                break;
+            }
+            put(text.GetAt(i));
+            continue;
+        }
+        if (quote) {
             if (c == quote)
                 quote = 0;
         } else if (c == '"' || c == '\'') {
@@ -118,11 +142,12 @@ void BalanceBraces(CSafeBuf& text)
             --depth;
         } else if (c == '}') {
             if (mark)
-                text.SetAt(i, kStrayBrace);
-            else
-                text.Delete(i--, 1);
+                put(kStrayBrace);
+            continue;
         }
+        put(c);
     }
+    text.Delete(kept, text.Length() - kept);
     if (escapeAtEnd)
         text += ' ';
     if (quote)

@@ -110,3 +110,50 @@ TEST(MarkupCases, ReadRepairWrite)
         EXPECT_EQ(Shown(out), Shown(second)) << c.name << ": read again";
     }
 }
+
+namespace {
+
+long CountElements(const CElement* e)
+{
+    long n = 1;
+    for (const CElement* c = e->m_firstChild; c; c = c->m_nextSibling)
+        n += CountElements(c);
+    return n;
+}
+
+} // namespace
+
+TEST(MarkupRepair, LineBreaksInNestedInlinesMakeElementsInProportionToTheInput)
+{
+    // Moving a break out of its inline elements copies them for the part
+    // before it; however deep the nesting, the tree stays within a fixed
+    // multiple of the elements written. Breaks whose copies no longer fit
+    // stay where they are, the first ones in the block being moved out.
+    for (int depth : {4, 16, 40, 120}) {
+        const int breaks = 400;
+        std::string markup = "<p>";
+        for (int i = 0; i < depth; ++i)
+            markup += "<b>";
+        for (int i = 0; i < breaks; ++i)
+            markup += "x<br/>";
+        markup += "x";
+        for (int i = 0; i < depth; ++i)
+            markup += "</b>";
+        markup += "</p>";
+        CXHTML engine;
+        CMarkupDocument doc(&engine);
+        CSafeBuf error;
+        ASSERT_TRUE(doc.Read(markup.data(), markup.size(), error)) << depth;
+        const long written = 2 + depth + 2 * breaks + 1; // body, p, the b, the breaks and texts
+        EXPECT_LT(CountElements(doc.Body()), 20 * written) << depth;
+        const CElement* p = doc.Body()->m_firstChild;
+        ASSERT_EQ(p->m_kind, kKindP);
+        int lifted = 0;
+        for (const CElement* c = p->m_firstChild; c; c = c->m_nextSibling)
+            lifted += c->m_kind == kKindBr;
+        if (depth <= 16)
+            EXPECT_EQ(lifted, breaks) << depth;
+        else
+            EXPECT_TRUE(lifted > 0 && lifted < breaks) << depth << ": " << lifted << " moved out";
+    }
+}

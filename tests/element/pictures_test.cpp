@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 using qmtest::BuildTree;
 using qmtest::BuiltTree;
@@ -55,6 +56,31 @@ TEST(Pictures, PoolKeysKeepCaseAndLength)
     EXPECT_EQ(a, GetImage(img, FromUtf8(longSource + "a.png"), nullptr));
     EXPECT_EQ(4, PoolSize(engine));
     EXPECT_EQ(nullptr, GetImage(img, FromUtf8("  "), nullptr));
+}
+
+TEST(Pictures, ThePoolKeepsItsOrderAndStartsAfreshWhenReleased)
+{
+    CXHTML engine;
+    BuiltTree t = BuildTree("<body><img _mark=''/></body>", &engine);
+    std::vector<CImage*> pictures;
+    for (int i = 0; i < 50; ++i)
+        pictures.push_back(GetImage(t.marked, FromUtf8("missing/" + std::to_string(i) + ".png"), nullptr));
+    EXPECT_EQ(pictures[7], GetImage(t.marked, FromUtf8("missing/7.png"), nullptr));
+    size_t i = 0;
+    for (IMAGE_POOL_ITEM* item = engine.m_doc.m_imagePool; item; item = item->next, ++i) {
+        ASSERT_LT(i, pictures.size());
+        EXPECT_EQ(item->image, pictures[i]) << "in the order asked";
+    }
+    EXPECT_EQ(pictures.size(), i);
+
+    engine.m_doc.ReleaseImagePool();
+    EXPECT_EQ(0, PoolSize(engine));
+    CImage* again = GetImage(t.marked, FromUtf8("missing/7.png"), nullptr);
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(1, PoolSize(engine)) << "loaded again after the release";
+    EXPECT_EQ(again, engine.m_doc.m_imagePool->image);
+    EXPECT_EQ(again, GetImage(t.marked, FromUtf8("missing/7.png"), nullptr));
+    EXPECT_EQ(1, PoolSize(engine));
 }
 
 TEST(Pictures, ReloadSetsTheSizeOfImagesWithTheResolvedSource)

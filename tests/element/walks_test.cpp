@@ -7,6 +7,7 @@
 #include "base/collections/ListInt.h"
 #include "editor/XHTML.h"
 #include "element/Element.h"
+#include "element/SiblingIndex.h"
 #include "tests/common/TextHelpers.h"
 #include "tests/element/support/TreeBuilder.h"
 
@@ -14,6 +15,7 @@
 
 using qmtest::BuildTree;
 using qmtest::BuiltTree;
+using qmtest::ToUtf8;
 using qmtest::U16;
 
 namespace {
@@ -55,6 +57,29 @@ TEST(Walks, SiblingWalksCountAWrappedElementOnce)
     EXPECT_EQ(p->FindElementByIndex(U16(u"b"), 2), lastB);
     EXPECT_EQ(p->FindElementByIndex(U16(u"b"), 3), nullptr);
     EXPECT_EQ(p->FindChild(U16(u"b"), 3, false), lastB) << "FindChild counts every piece";
+}
+
+TEST(Walks, SiblingIndexAnswersAsGetIndex)
+{
+    CXHTML engine;
+    // Pieces of wrapped b elements, one group split around another, text
+    // runs, custom and list items among other kinds.
+    BuiltTree t
+        = BuildTree("<body><p><b _group='7'>a</b><b _group='7'>b</b>t<b>c</b><i>i</i><b _group='9'>d</b>"
+                    "<b _group='8'>e</b><b _group='9'>f</b>u<b>g</b><b _group='8'>h</b><i>j</i></p>"
+                    "<ul><li>1</li><!--c--><li>2</li><li>3</li></ul><p>v</p><x-y>w</x-y><p>z</p></body>",
+            &engine);
+    int checked = 0;
+    CPtrList all;
+    all.AddTail(t.root);
+    t.root->GetAllChildren(&all, -1, false, 0, 0);
+    all.ForEachItem([&checked](void* item) {
+        CSiblingIndex index;
+        for (const CElement* c = static_cast<CElement*>(item)->m_firstChild; c;
+             c = c->m_nextSibling, ++checked)
+            EXPECT_EQ(index.Next(c), c->GetIndex()) << ToUtf8(CSafeBuf(c->GetTagName())) << " #" << checked;
+    });
+    EXPECT_GT(checked, 20);
 }
 
 TEST(Walks, AncestorAndDescendantQueries)

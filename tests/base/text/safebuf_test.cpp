@@ -292,6 +292,46 @@ TEST(SafeBufSearch, ReplaceContinuesAfterInsertedText)
     EXPECT_EQ(u"\u05D0\u05D0\u05D0", U16String(u));
 }
 
+TEST(SafeBufSearch, ReplaceCases)
+{
+    struct Case
+    {
+        const char16_t *text, *oldText, *newText;
+        bool matchCase;
+        int count;
+        const char16_t* result;
+    } cases[] = {
+        {u"abcabc", u"b", u"xyz", true, 2, u"axyzcaxyzc"}, // longer
+        {u"abcabc", u"bc", u"x", true, 2, u"axax"},        // shorter
+        {u"abcabc", u"abc", u"", true, 2, u""},            // everything goes
+        {u"xabx", u"x", u"--", true, 2, u"--ab--"},        // at both ends
+        {u"aaaa", u"aa", u"b", true, 2, u"bb"},            // matches do not overlap
+        {u"aaa", u"aa", u"b", true, 1, u"ba"},             // the search goes on after a match
+        {u"abc", u"abcd", u"x", true, 0, u"abc"},          // longer than the text
+        {u"aBcAbC", u"bc", u"!", false, 2, u"a!A!"},       // any case
+        {u"aBcAbC", u"bc", u"!", true, 0, u"aBcAbC"},      // this case only
+        {u"\u05D0x\u05D0", u"\u05D0", u"\U0001F600", true, 2, u"\U0001F600x\U0001F600"}, // wide units
+    };
+    for (const Case& c : cases) {
+        CSafeBuf s(U16(c.text));
+        const int count = s.Replace(U16(c.oldText), U16(c.newText), c.matchCase);
+        const int i = static_cast<int>(&c - cases);
+        EXPECT_EQ(c.count, count) << "case " << i;
+        EXPECT_EQ(std::u16string(c.result), U16String(s)) << "case " << i;
+        EXPECT_EQ(0, static_cast<const unsigned short*>(s)[s.Length()]) << "case " << i << ": terminated";
+    }
+
+    CSafeBuf big(static_cast<unsigned short>('a'), 1000);
+    const int capacity = big.GetCapacity();
+    EXPECT_EQ(1000, big.Replace("a", ""));
+    EXPECT_TRUE(big.IsEmpty());
+    EXPECT_EQ(capacity, big.GetCapacity()) << "the buffer only grows";
+    CSafeBuf grown("ab");
+    EXPECT_EQ(1, grown.Replace("b", std::string(100, 'c').c_str()));
+    EXPECT_EQ(101, grown.Length());
+    EXPECT_EQ(u'c', grown.GetAt(100));
+}
+
 TEST(SafeBufExtract, LeftRightMid)
 {
     CSafeBuf s("abcdef");
