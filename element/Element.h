@@ -750,6 +750,17 @@ public:
     // After this piece's attributes changed: every other piece takes a copy
     // of them and refreshes its style.
     void ChangeWrappedInlineElement();
+    // Before a structural edit over the range from the first to the last
+    // entry of list (at least two elements, in document order, not all under
+    // one parent): the ancestors of the first entry are split before it and
+    // those of the last after it, up to the entries' nearest common
+    // ancestor, so that the range begins and ends at children of that
+    // ancestor; every entry is then replaced by its ancestor that is a child
+    // of the common ancestor, each such child listed once, in order. False,
+    // and nothing changed, for fewer than two entries, a null entry, entries
+    // under one parent, no common ancestor or an entry that holds the others.
+    // ElementSplit.cpp.
+    bool ReunionElements(CPtrList* list);
 
     // ==== floats (style/floats/) ====
     // All floats of a document stand in the root's float list (m_floatList),

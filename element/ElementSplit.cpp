@@ -1,10 +1,16 @@
-// Splitting an element in two after one of its children (BreakElement), and
-// splitting the ancestors on the way up as well (SplitUntilParent). The
-// halves of an inline element become pieces of one wrap-piece group, as the
-// pieces of an element wrapped across lines do.
+// Splitting an element in two after one of its children (BreakElement),
+// splitting the ancestors on the way up as well (SplitUntilParent), and
+// splitting around a range of elements so that it consists of whole
+// children of one ancestor (ReunionElements). The halves of an inline
+// element become pieces of one wrap-piece group, as the pieces of an element
+// wrapped across lines do.
 
 #include "element/Element.h"
+#include "element/TreeQueries.h"
 #include "element/factory/ElementFactory.h"
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -18,6 +24,48 @@ bool IsEmptyHalf(const CElement* half)
             return false;
     }
     return true;
+}
+
+// e's ancestor (or e) that is a child of top; null when top is not above e.
+CElement* ChildOnPath(CElement* e, const CElement* top)
+{
+    while (e && e->m_parent != top)
+        e = e->m_parent;
+    return e;
+}
+
+// Splits e's ancestors below top before e: at the lowest level where the
+// path from e up has an element before it, and at every level above. Each
+// second half holds the path, so none is dropped (an empty first entry of a
+// range stays in the tree).
+void SplitBefore(CElement* e, const CElement* top)
+{
+    CElement* x = e;
+    while (x->m_parent != top && !x->m_prevSibling)
+        x = x->m_parent;
+    if (x->m_parent == top)
+        return;
+    CElement* after = x->m_prevSibling;
+    for (CElement* p = x->m_parent; p && p != top; p = p->m_parent) {
+        CElement* half = p->BreakElement(after->GetID(), true);
+        if (!half || half->m_parent != p->m_parent)
+            return;
+        after = p;
+    }
+}
+
+// Splits e's ancestors below top after e, from the lowest level where the
+// path from e up has an element after it; a top-most half that holds no
+// content is dropped (SplitUntilParent).
+void SplitAfter(CElement* e, const CElement* top)
+{
+    CElement* x = e;
+    while (x->m_parent != top && !x->m_nextSibling)
+        x = x->m_parent;
+    if (x->m_parent == top)
+        return;
+    CElement* rest = nullptr;
+    x->m_parent->SplitUntilParent(&rest, ChildOnPath(x, top)->GetID(), x->GetID());
 }
 
 } // namespace
@@ -63,5 +111,39 @@ bool CElement::SplitUntilParent(CElement** rest, long stopId, long childId)
         if (rest)
             *rest = nullptr;
     }
+    return true;
+}
+
+bool CElement::ReunionElements(CPtrList* list)
+{
+    if (!list || list->GetCount() < 2)
+        return false;
+    std::vector<CElement*> entries;
+    bool nullEntry = false;
+    list->ForEachItem([&](void* item) {
+        entries.push_back(static_cast<CElement*>(item));
+        nullEntry = nullEntry || !item;
+    });
+    if (nullEntry)
+        return false;
+    CElement* common = entries.front();
+    bool oneParent = true;
+    for (CElement* e : entries) {
+        common = common ? FindSameParent(common, e) : nullptr;
+        oneParent = oneParent && e->m_parent == entries.front()->m_parent;
+    }
+    if (!common || oneParent || std::find(entries.begin(), entries.end(), common) != entries.end())
+        return false;
+    SplitBefore(entries.front(), common);
+    SplitAfter(entries.back(), common);
+    std::vector<CElement*> tops;
+    for (CElement* e : entries) {
+        CElement* top = ChildOnPath(e, common);
+        if (top && std::find(tops.begin(), tops.end(), top) == tops.end())
+            tops.push_back(top);
+    }
+    list->RemoveAll();
+    for (CElement* top : tops)
+        list->AddTail(top);
     return true;
 }

@@ -8,19 +8,36 @@
 // border, S, the columns, S and its right border wide; rows stand one S
 // apart, with S above the first and below the last.
 //
-// A run: (1) every cell is laid out without a box, at the width the table
-// offers (its own width, else its container's), which gives its natural
-// size; (2) each column takes the widest natural width among its cells
-// without span, and spanning cells share what they need more among the
-// columns they cover that have no width of their own; (3) the width wanted
-// (the table's width, else the natural one held within the container, at
-// least the caption's) is met by widening the free columns by their weight
-// or shrinking the columns towards their minimum widths; (4) every cell is
-// laid out at its box width, the row heights follow (a row-spanning cell
-// taller than its rows makes the last of them taller), and the cells get
-// their heights; a cell whose content is wider than its box widens its
-// column, and (3) and (4) run again, at most 19 times; (5) the rows and the
-// caption are stacked and each row group is fitted around its rows.
+// A run (TableLayout::Run), one named step each:
+//   CollectRows         the rows (direct and in row groups), their cells and
+//                       the grid's extent;
+//   ValidateTableWidth  the width the table wants from its own width (in
+//                       pixels or a percentage of its container) or a
+//                       requested one, and the width offered to the cells
+//                       while they are measured;
+//   MeasureCells        every cell laid out without a box, at that width,
+//                       which gives its natural size;
+//   GetTableInfo        per row (GetRowInfo) each column takes the widest
+//                       natural width among its cells without span, a cell
+//                       with a width of its own marks its column; then the
+//                       spanning cells share what they need more among the
+//                       columns they cover that have no width of their own;
+//   WidthWanted         the table's width, else the natural one held within
+//                       the container, at least the caption's;
+//   Fit                 the free columns widened by their weight, or the
+//                       columns shrunk towards their minimum widths;
+//   AssignWidth         every cell given its box and laid out in it, then
+//                       GetMaxHeight (a row-spanning cell taller than its
+//                       rows makes the last of them taller) and AssignWidth
+//                       again with the heights; a cell whose content is wider
+//                       than its box widens its column (WidenOverflows), and
+//                       Fit and the assignment run again, at most 19 times;
+//   FinalCalc           the rows and the caption stacked and each row group
+//                       fitted around its rows.
+// The cells' own width and height values are never rewritten during a run
+// (a table narrower than its cells' widths shrinks their columns instead),
+// so no step has to put them back afterwards (RestoreInvlidWidth has nothing
+// to do here).
 //
 // A cell's content is laid out again only when its box width changes, so a
 // table nested in a cell is laid out when it is measured and once more for
@@ -82,17 +99,21 @@ public:
     bool Quick(CTDElement* cell);
 
 private:
-    void Collect();
-    void Measure();
-    void ColumnsFromCells();
+    void CollectRows();
+    void ValidateTableWidth();
+    void MeasureCells();
+    void GetTableInfo();
+    void GetRowInfo(const RowRec& row, long base);
+    void SpreadSpanningCells();
+    void WidthWanted();
     void Fit();
     void Widen(long excess);
     void Shrink(long need);
-    void AssignAll();
-    void Assign(const std::vector<int>& heights, bool full);
-    void RowHeights(std::vector<int>& heights) const;
+    void AssignWidthAndHeights();
+    void AssignWidth(const std::vector<int>& heights, bool full);
+    void GetMaxHeight(std::vector<int>& heights) const;
     bool WidenOverflows();
-    void Final();
+    void FinalCalc();
     void Keep();
     int BoxHeightFor(size_t row, int rowSpan, const std::vector<int>& heights) const;
     static bool Deep() { return g_tableDepth > kFullLayoutDepth; }
@@ -126,7 +147,7 @@ TableLayout::TableLayout(CTableElement* table, void* dc, CalcInfo* info) : m_t(t
     m_caption = table->GetFirstChildByType(kKindCaption);
 }
 
-void TableLayout::Collect()
+void TableLayout::CollectRows()
 {
     for (CElement* c = m_t->m_firstChild; c; c = c->m_nextSibling) {
         if (IsRowGroupKind(c->m_kind))
@@ -158,7 +179,9 @@ void TableLayout::Collect()
     }
 }
 
-void TableLayout::Measure()
+// The width wanted W (0 when the table has none: its columns decide) and
+// the width offered to the cells while they are measured.
+void TableLayout::ValidateTableWidth()
 {
     const ELEMENT_STYLE& s = m_t->m_style;
     m_W = 0;
@@ -171,6 +194,12 @@ void TableLayout::Measure()
     if (m_t->m_requestedWidth - m_border.Horizontal() > m_W)
         m_W = m_t->m_requestedWidth - m_border.Horizontal();
     m_measureW = static_cast<int>(m_W > 0 ? m_W : m_containerW);
+}
+
+// Every cell laid out without a box at the measuring width: its natural
+// size. The caption likewise, at that width and the table's borders.
+void TableLayout::MeasureCells()
+{
     if (Deep()) {
         // Deep inside other tables the minimum widths stand in for the
         // natural ones: no layout here, one at the boxes' widths later.
@@ -206,30 +235,43 @@ void TableLayout::Measure()
     }
 }
 
-void TableLayout::ColumnsFromCells()
+// The column minimum widths, states and widths from the measured cells.
+void TableLayout::GetTableInfo()
 {
     m_minW.assign(m_cols, 0);
     m_t->GetTableCellMinWidth(m_minW);
     m_colW.assign(m_cols, m_S);
     m_state.assign(m_cols, 0);
     const long base = m_W > 0 ? m_W : m_containerW;
-    for (RowRec& row : m_rows) {
-        for (CellRec& c : row.cells) {
-            const ELEMENT_STYLE& s = c.cell->m_style;
-            // Never narrower than the cell's minimum (floats, for one, may
-            // need more than its measured lines).
-            long width = std::max<long>(c.cell->m_natural.cx, c.cell->m_minSize.cx);
-            if (s.widthSet && s.width > 0 && (s.widthUnit == kUnitPixels || s.widthUnit == kUnitPercent)) {
-                m_state[c.col] = 1;
-                if (s.widthUnit == kUnitPercent)
-                    width = std::max<long>(width, static_cast<long long>(s.width) * base / 100 - m_S);
-            }
-            if (c.span == 1)
-                m_colW[c.col] = std::max<long>(m_colW[c.col], AddCoord(width, m_S));
+    for (const RowRec& row : m_rows)
+        GetRowInfo(row, base);
+    SpreadSpanningCells();
+}
+
+// One row's cells: a width of its own (pixels or a percentage of base)
+// marks the column (state 1); a cell without span widens its column to its
+// natural width (a percentage width counting as one) plus the spacing.
+void TableLayout::GetRowInfo(const RowRec& row, long base)
+{
+    for (const CellRec& c : row.cells) {
+        const ELEMENT_STYLE& s = c.cell->m_style;
+        // Never narrower than the cell's minimum (floats, for one, may
+        // need more than its measured lines).
+        long width = std::max<long>(c.cell->m_natural.cx, c.cell->m_minSize.cx);
+        if (s.widthSet && s.width > 0 && (s.widthUnit == kUnitPixels || s.widthUnit == kUnitPercent)) {
+            m_state[c.col] = 1;
+            if (s.widthUnit == kUnitPercent)
+                width = std::max<long>(width, static_cast<long long>(s.width) * base / 100 - m_S);
         }
+        if (c.span == 1)
+            m_colW[c.col] = std::max<long>(m_colW[c.col], AddCoord(width, m_S));
     }
-    // What spanning cells need beyond their columns goes to the columns
-    // without a width of their own, evenly, the remainder to the last.
+}
+
+// What spanning cells need beyond their columns goes to the columns without
+// a width of their own, evenly, the remainder to the last.
+void TableLayout::SpreadSpanningCells()
+{
     for (RowRec& row : m_rows) {
         for (CellRec& c : row.cells) {
             if (c.span < 2)
@@ -251,13 +293,18 @@ void TableLayout::ColumnsFromCells()
                 = AddCoord(m_colW[open.back()], (need - have) - each * static_cast<long>(open.size()));
         }
     }
+}
+
+// Without a width of its own the table is as wide as its columns, held
+// within its container; a caption wider than that widens it.
+void TableLayout::WidthWanted()
+{
     const long natural = Sum();
     if (m_W == 0) {
         m_W = natural;
         if (m_containerW > 0 && natural + m_border.Horizontal() > m_containerW)
             m_W = std::max(0, m_containerW - m_border.Horizontal());
     }
-    // A caption wider than the table widens it.
     if (m_caption && BoxWidth(m_caption) - m_border.Horizontal() > m_W)
         m_W = BoxWidth(m_caption) - m_border.Horizontal();
 }
@@ -329,6 +376,9 @@ void TableLayout::Shrink(long need)
     }
 }
 
+// The columns meet the width wanted: the spare width goes to the free
+// columns (Widen), the excess comes off the columns above their minimum
+// widths (Shrink).
 void TableLayout::Fit()
 {
     const long sum = Sum();
@@ -348,7 +398,11 @@ int TableLayout::BoxHeightFor(size_t row, int rowSpan, const std::vector<int>& h
     return static_cast<int>(h);
 }
 
-void TableLayout::Assign(const std::vector<int>& heights, bool full)
+// Every cell gets its box: the widths of the columns it spans less one
+// spacing, and (when heights are given) the heights of the rows it spans
+// with the spacing between them; with full a cell whose box width changed
+// is laid out again, otherwise only placed in its box. Each row follows.
+void TableLayout::AssignWidth(const std::vector<int>& heights, bool full)
 {
     std::vector<int>& x = m_t->m_columnX;
     x.assign(m_cols + 1, 0);
@@ -376,7 +430,8 @@ void TableLayout::Assign(const std::vector<int>& heights, bool full)
     }
 }
 
-void TableLayout::RowHeights(std::vector<int>& heights) const
+// Each row's height: the tallest of its cells without row span.
+void TableLayout::GetMaxHeight(std::vector<int>& heights) const
 {
     heights.assign(m_rows.size(), 0);
     for (size_t i = 0; i < m_rows.size(); ++i) {
@@ -398,17 +453,21 @@ void TableLayout::RowHeights(std::vector<int>& heights) const
     }
 }
 
-void TableLayout::AssignAll()
+// The boxes' widths, then the rows' heights from the cells laid out at
+// them, then the boxes again with those heights.
+void TableLayout::AssignWidthAndHeights()
 {
-    Assign(std::vector<int>(), true);
+    AssignWidth(std::vector<int>(), true);
     for (RowRec& row : m_rows) {
         for (CellRec& c : row.cells)
             c.cell->m_heightAtWidth = BoxHeight(c.cell);
     }
-    RowHeights(m_heights);
-    Assign(m_heights, false);
+    GetMaxHeight(m_heights);
+    AssignWidth(m_heights, false);
 }
 
+// A cell whose content is wider than its box widens the last column it
+// spans by the difference, which then keeps its width (state 2).
 bool TableLayout::WidenOverflows()
 {
     bool changed = false;
@@ -426,7 +485,10 @@ bool TableLayout::WidenOverflows()
     return changed;
 }
 
-void TableLayout::Final()
+// The rows stacked one spacing apart below the caption (or above one at the
+// bottom), the table's box around them, and each row group fitted around its
+// rows.
+void TableLayout::FinalCalc()
 {
     const int S = m_S;
     const long grid = m_cols > 0 ? std::max<long>(0, Sum() - 2L * S) : 0;
@@ -496,22 +558,24 @@ void TableLayout::Keep()
 void TableLayout::Run()
 {
     DepthScope depth;
-    Collect();
-    Measure();
-    ColumnsFromCells();
+    CollectRows();
+    ValidateTableWidth();
+    MeasureCells();
+    GetTableInfo();
+    WidthWanted();
     Fit();
     // Deep inside other tables: one assignment, no column widens.
     for (int pass = 0; pass < kMaxPasses; ++pass) {
-        AssignAll();
+        AssignWidthAndHeights();
         if (Deep() || !WidenOverflows())
             break;
         Fit();
         if (pass == kMaxPasses - 1)
-            AssignAll();
+            AssignWidthAndHeights();
     }
     if (m_rows.empty())
         m_t->m_columnX.assign(1, 0);
-    Final();
+    FinalCalc();
 }
 
 // One cell's content changed. Its column widths stay as they were when the
@@ -520,7 +584,7 @@ void TableLayout::Run()
 // may change. Tables with row spans take the whole layout.
 bool TableLayout::Quick(CTDElement* cell)
 {
-    Collect();
+    CollectRows();
     const std::vector<int>& x = m_t->m_columnX;
     if (static_cast<int>(x.size()) != m_cols + 1 || m_t->m_rowHeights.size() != m_rows.size()
         || static_cast<int>(m_t->m_columnState.size()) != m_cols)
@@ -565,7 +629,7 @@ bool TableLayout::Quick(CTDElement* cell)
     if (BoxWidth(cell) > mine->assigned)
         return false;
     cell->m_heightAtWidth = BoxHeight(cell);
-    RowHeights(m_heights);
+    GetMaxHeight(m_heights);
     RowRec& row = m_rows[at];
     for (CellRec& c : row.cells) {
         c.assigned = std::max(0, x[c.col + c.span] - x[c.col] - m_S);
@@ -574,7 +638,7 @@ bool TableLayout::Quick(CTDElement* cell)
         HandleFinalWidth(c.cell);
     }
     row.row->CalcWinReg(m_dc, true, false, m_info);
-    Final();
+    FinalCalc();
     return true;
 }
 

@@ -2,7 +2,8 @@
 //
 // Vertically (middle, bottom) the children move together within the content
 // height. Horizontally (centre, right) each line moves on its own within the
-// content width, less the room right floats take on it: children form a new
+// content width, less the room right floats take on it (a line aligned right
+// ends 1 pixel short of the content's right edge): children form a new
 // line when one's top lies at or below the lowest bottom of the line so far
 // (floats are left out); moved right, a list item's first line keeps the
 // room of its marker at its right end. Children never move up or left. The
@@ -21,6 +22,9 @@
 #include <vector>
 
 namespace {
+
+// A line aligned right ends this far short of the content's right edge.
+constexpr int kRightAlignGap = 1;
 
 void MoveChildren(CElement* e, int dx, int dy)
 {
@@ -91,7 +95,7 @@ void AlignLines(CElement* e, int alignment)
         const int room = avail - static_cast<int>(rightFloats.x) - markerRoom;
         markerRoom = 0;
         const int dx = alignment == kAlignCenter ? edges.left + (room - (right - left)) / 2 - left
-                                                 : AddCoord(edges.left, room) - right;
+                                                 : AddCoord(edges.left, room) - kRightAlignGap - right;
         if (dx > 0) {
             for (CElement* c : line)
                 MoveBox(c, CPoint(AddCoord(c->m_position.x, dx), c->m_position.y));

@@ -28,14 +28,14 @@ void* RootContext(CElement* e)
 }
 
 // The width and height the style gives in percent (of the container) or in
-// em; pixel sizes are recorded by the cascade (SetAttrFromStyle). A result
-// becomes the CSS size (the box then holds at least the content size plus
-// the edges) and the available size.
+// em; pixel sizes are recorded by the cascade (SetAttrFromStyle), which
+// adds the paddings and borders to them. A width in percent or em is the
+// whole box instead: it becomes the CSS width, and the content gets it less
+// the edges. A height becomes the CSS height and the available height.
 void ResolveBoxSize(CElement* e)
 {
     const ELEMENT_STYLE& s = e->m_style;
     if (s.widthSet && s.width > 0 && (s.widthUnit == kUnitPercent || s.widthUnit == kUnitEm)) {
-        const BoxEdges edges = ContentEdges(e);
         int w = 0;
         if (s.widthUnit == kUnitPercent) {
             w = ClampLength(static_cast<long long>(s.width) * e->m_containerRect.right / 100);
@@ -48,8 +48,8 @@ void ResolveBoxSize(CElement* e)
         } else {
             w = std::max(0, e->GetPxValue(s.width, kUnitEm, 1, 0));
         }
-        e->m_cssRect.right = AddCoord(w, edges.Horizontal());
-        e->m_availRect.right = e->m_availRect.left + w;
+        e->m_cssRect.right = w;
+        e->m_availRect.right = e->m_availRect.left + OwnContentWidth(e, w);
     }
     if (s.heightSet && s.height > 0 && (s.heightUnit == kUnitPercent || s.heightUnit == kUnitEm)) {
         int h = 0;

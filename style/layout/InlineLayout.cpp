@@ -6,8 +6,8 @@
 // largest of theirs; sub content sits half the element's font size lower,
 // sup content as much higher, and the box grows by that much. Floats inside
 // are placed relative to the block around the element: a right float at
-// the right end of the available width, any other at x = 3, then clear of
-// the floats before them.
+// the right end of the available width, any other at x = 3, never above
+// the element's top, then clear of the floats before them.
 
 #include "element/Element.h"
 #include "style/floats/FloatIndex.h"
@@ -27,7 +27,7 @@ void PlaceInlineFloat(CElement* e, CElement* c, const BoxEdges& border, const Bo
     const LayoutCall& call)
 {
     LayOutChildAt(c, CPoint(kInlineFloatX, 0), avail, 0, avail, 0, call);
-    CPoint pos(kInlineFloatX, c->m_inline ? 0 : c->m_marginLeftTop.y);
+    CPoint pos(kInlineFloatX, c->m_inline ? 0 : std::max<int>(0, c->m_marginLeftTop.y));
     if (c->m_style.floatSide.value == kFloatRight && avail > 0) {
         const int x = avail - BoxWidth(c) - c->m_marginRightBottom.x - border.right - padding.left;
         pos.x = std::max(0, x);

@@ -82,6 +82,14 @@ bool StandsOnOwnLine(const CElement* e)
     return e->m_kind == kKindCustom && e->m_inline && IsThereBlockChild(e, false);
 }
 
+int OwnContentWidth(CElement* e, int whole)
+{
+    if (whole <= 0)
+        return 0;
+    const int w = whole - ContentEdges(e).Horizontal();
+    return w > 0 ? w : 1;
+}
+
 void GiveArea(CElement* e, int width, int height, int containerWidth, int containerHeight)
 {
     if (e->m_kind == kKindText)
@@ -98,7 +106,8 @@ void GiveArea(CElement* e, int width, int height, int containerWidth, int contai
         if (s.widthUnit == kUnitPixels)
             w = s.width;
         else if (s.widthUnit == kUnitPercent)
-            w = ClampLength(static_cast<long long>(s.width) * e->m_containerRect.right / 100);
+            w = OwnContentWidth(
+                e, ClampLength(static_cast<long long>(s.width) * e->m_containerRect.right / 100));
     }
     e->m_availRect = CRect(0, 0, ClampLength(w), ClampLength(h));
 }

@@ -55,11 +55,15 @@ int WrapStateOf(const CElement* e);
 inline bool ShowsLeftEdge(int wrapState) { return wrapState == 0 || wrapState == -1; }
 inline bool ShowsRightEdge(int wrapState) { return wrapState == 0 || wrapState == 1; }
 
+// The content width of e's box when a width in percent or em makes the
+// box whole pixels wide: less e's edges, at least 1 when whole is positive.
+int OwnContentWidth(CElement* e, int whole);
+
 // Gives e the area its parent holds for it: width and height available
 // around e (for a block, the parent's content width less e's positive
 // horizontal margins) and the container size its percentages resolve
-// against. e's own width (pixels, or a percentage of the container)
-// replaces the available width; its content then gets that less its edges.
+// against. e's own width replaces the available width: in pixels it is the
+// content's width, a percentage of the container is the whole box's.
 // A text run takes nothing.
 void GiveArea(CElement* e, int width, int height, int containerWidth, int containerHeight);
 

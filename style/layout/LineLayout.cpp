@@ -1,8 +1,8 @@
 // A block's children in lines (LayOutLines).
 //
 // Children are taken in document order. A float is laid out and put at the
-// left or right edge of the content at the current line's top; it takes no
-// room in the line. A child that stands on a line of its own (a block)
+// left (2 pixels in) or right edge of the content at the current line's
+// top, never above the content's top; it takes no room in the line. A child that stands on a line of its own (a block)
 // ends the current line, takes a line alone and ends it; a child with the
 // break-after flag (br, dd, dt) ends its line after itself. Other children
 // follow one another on the line; one that does not fit in the room left
@@ -44,6 +44,9 @@ constexpr int kMaxWrapPieces = 1 << 20;
 // What a block adds above a first child and below a last child that show
 // tag markers.
 constexpr int kMarkerRoom = 20;
+// A left float stands this far right of the content's left edge (and of
+// the room the floats before it take).
+constexpr int kLeftFloatGap = 2;
 
 // A paragraph without a horizontal alignment of its own is centred when its
 // nearest ancestor with one, passing over divs without, is centred.
@@ -292,8 +295,11 @@ void LineLayout::PlaceFloat(CElement* c)
     c->CalcForAll(m_call.dc, false, false);
     const Margins m = MarginsOf(c);
     const int lineTop = m_lineOpen ? m_lineTop : AddCoord(m_y, m_pendingBottom);
-    const int left = AddCoord(m_edges.left, m_firstLine ? m_indent : 0);
-    CPoint pos(AddCoord(left, m.left), AddCoord(lineTop, c->m_inline ? 0 : m.top));
+    const int left = AddCoord(m_edges.left, (m_firstLine ? m_indent : 0) + kLeftFloatGap);
+    // Never above the top of the content, whatever its margin; a float it
+    // clears is then found below it (a negative margin does not lift it
+    // over the floats it clears).
+    CPoint pos(AddCoord(left, m.left), std::max(m_edges.top, AddCoord(lineTop, c->m_inline ? 0 : m.top)));
     LayOutChildAt(c, pos, std::max(0, m_avail - std::max(0, m.left) - std::max(0, m.right)), m_availHeight,
         m_avail, m_availHeight, m_call);
     const bool right = c->m_style.floatSide.value == kFloatRight;
@@ -412,13 +418,12 @@ void LineLayout::Finish()
         }
     }
 
-    // A paragraph spans the width it is given, unless it floats or stands in
-    // a float.
+    // A paragraph spans the width available to it (its content width),
+    // unless it floats or stands in a float.
     if (e->m_kind == kKindP && BoxWidth(e) > 0 && !e->IsFloatType() && !e->IsUnderFloat()) {
         const CElement* parent = e->m_parent;
-        const int full = AddCoord(m_avail, m_edges.Horizontal());
-        if ((!parent || parent->m_availRect.right - parent->m_availRect.left >= 11) && full > BoxWidth(e))
-            e->m_sizeRect.right = full;
+        if ((!parent || parent->m_availRect.right - parent->m_availRect.left >= 11) && m_avail > BoxWidth(e))
+            e->m_sizeRect.right = m_avail;
     }
 }
 

@@ -97,6 +97,14 @@ std::string RunCase(const qmtest::CaseBlock& c, CXHTML& engine, CMarkupDocument&
         note = std::to_string(x->m_parent->MoveChildrenTo(a, 0, true, 1, x->GetID()));
     } else if (c.HasOption("move-from")) {
         note = std::to_string(x->m_parent->MoveChildrenTo(a, 0, false, 2, x->GetID()));
+    } else if (c.HasOption("reunion")) {
+        // The entries are the elements marked 1, 2, ... in that order; the
+        // answer is followed by the tags of the entries it leaves.
+        CPtrList list;
+        for (char k = '1'; m.count(std::string(1, k)); ++k)
+            list.AddTail(m[std::string(1, k)]);
+        answer(doc.Body()->ReunionElements(&list));
+        list.ForEachItem([&note](void* e) { note += " " + Utf8(static_cast<CElement*>(e)->m_tagName); });
     }
     engine.m_doc.ReleaseRemovedElements();
     CSafeBuf out;
