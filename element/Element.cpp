@@ -82,8 +82,6 @@ CElement::CElement(STYLE_CLASS* rules)
     m_id = ++g_lastElementId;
     m_rules = rules;
     m_fontNumber = enfontind;
-    U16ncpy(m_style.fontFamily, kDefaultFontFamily, sizeof(kDefaultFontFamily) - 1);
-    m_style.fontNumber = static_cast<std::int32_t>(enfontind);
 }
 
 CElement::~CElement()
@@ -142,7 +140,7 @@ bool CElement::IsTag(const char* tag) const
 
 bool CElement::IsParagraphType() const { return m_kind == kKindP || m_kind == kKindBlockquote; }
 
-bool CElement::IsFloatType() const { return m_style.floatSide.set && m_style.floatSide.value != kFloatNone; }
+bool CElement::IsFloatType() const { return Style().floatSide.set && Style().floatSide.value != kFloatNone; }
 
 long CElement::InlineIDInfo(int op, long id)
 {

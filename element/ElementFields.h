@@ -15,13 +15,13 @@
 // its base URL string and drawing context. Parent, root, owner, rule list and
 // siblings are borrowed.
 //
-// Order. A record is a few kilobytes, most of it the computed style, and a
-// walk over a large tree waits for each record it touches. The fields that
-// reading, writing, repairing and destroying a tree use (identity, links,
-// kind and flags, attributes, text, tag name, document and registry) come
-// first, in a few neighbouring cache lines; the layout geometry and the
-// computed style follow. A new field that such walks read belongs before the
-// geometry; any other after it.
+// Order. A walk over a large tree waits for each record it touches. The
+// fields that reading, writing, repairing and destroying a tree use
+// (identity, links, kind and flags, attributes, text, tag name, document and
+// registry) come first, in a few neighbouring cache lines; the layout
+// geometry and the computed style (a handle to a record that elements with
+// equal styles share: SharedStyle.h) follow. A new field that such walks
+// read belongs before the geometry; any other after it.
 
 #include "base/collections/MapStringToString.h"
 #include "base/collections/PtrList.h"
@@ -30,7 +30,7 @@
 #include "base/geometry/Rect.h"
 #include "base/text/SafeBuf.h"
 #include "style/layout/TextFontSetting.h"
-#include "style/records/ElementStyle.h"
+#include "style/records/SharedStyle.h"
 
 #include <memory>
 
@@ -197,5 +197,10 @@ public:
     CRect m_endMarker;
 
     // ---- computed style ----
-    ELEMENT_STYLE m_style{}; // the computed style
+    // Read through Style(); written through EditStyle(), which makes the
+    // record the element's own first (SharedStyle.h). Assigning m_style
+    // gives the element another element's style.
+    const ELEMENT_STYLE& Style() const { return m_style.Get(); }
+    ELEMENT_STYLE& EditStyle() { return m_style.Edit(); }
+    CSharedStyle m_style;
 };

@@ -87,7 +87,7 @@ long LookUpFontId(const unsigned short* family, long fallback)
 bool LinkUnderlined(const CElement* run)
 {
     for (const CElement* e = run; e; e = e->m_parent) {
-        if (e->m_style.noDecoration)
+        if (e->Style().noDecoration)
             return false;
         if (e->m_kind == kKindA)
             break;
@@ -99,7 +99,7 @@ bool LinkUnderlined(const CElement* run)
 // computed style's.
 RunFont ResolvedFont(const CTextElement& run)
 {
-    const ELEMENT_STYLE& s = run.m_style;
+    const ELEMENT_STYLE& s = run.Style();
     RunFont f;
     if (run.m_pxFontSize > 0) {
         const TEXT_FONT_SETTING& t = run.m_textFont;
@@ -138,8 +138,8 @@ bool CTextElement::DrawUncalc()
 int CTextElement::TextTransformCode() const
 {
     for (const CElement* e = this; e; e = e->m_parent) {
-        if (e->m_style.textTransform.set)
-            return e->m_style.textTransform.value;
+        if (e->Style().textTransform.set)
+            return e->Style().textTransform.value;
     }
     return 0;
 }
@@ -170,8 +170,8 @@ unsigned long CTextElement::GetRunColor() const
     if (m_linkState == 1) {
         long colour = static_cast<long>(kLinkColour);
         for (const CElement* e = m_parent; e; e = e->m_parent) {
-            if (e->m_style.colorSet)
-                colour = ValidateColor(e, e->m_style.color);
+            if (e->Style().colorSet)
+                colour = ValidateColor(e, e->Style().color);
             if (e->m_kind == kKindA)
                 break;
         }
@@ -179,8 +179,8 @@ unsigned long CTextElement::GetRunColor() const
     }
     // A run takes its colour from the nearest element that sets one.
     for (const CElement* e = this; e; e = e->m_parent) {
-        if (e->m_style.colorSet) {
-            const long colour = ValidateColor(e, e->m_style.color);
+        if (e->Style().colorSet) {
+            const long colour = ValidateColor(e, e->Style().color);
             return colour < 0 ? RGB(0, 0, 0) : static_cast<unsigned long>(colour);
         }
     }
@@ -317,8 +317,8 @@ void CTextElement::SetTextFont()
 
     // A run of a right-to-left block is laid out on a right-to-left line, so
     // its blanks at the ends stand where the reading goes on.
-    if (m_textLayout->RightToLeft() != (m_style.rtl != 0)) {
-        m_textLayout->SetRightToLeft(m_style.rtl != 0);
+    if (m_textLayout->RightToLeft() != (Style().rtl != 0)) {
+        m_textLayout->SetRightToLeft(Style().rtl != 0);
         ++m_displayVersion;
     }
     m_lineHeight = MacGetLineHeight(&style);
@@ -370,10 +370,11 @@ bool CTextElement::DrawBorder(void* dc, CPoint origin, CRect* clip)
 {
     if (m_linkState != 2)
         return CElement::DrawBorder(dc, origin, clip);
-    const ELEMENT_STYLE saved = m_style;
-    const bool own = m_style.borderSet != 0;
-    m_style.borderSet = 1;
-    for (BORDER_SIDE& side : m_style.border) {
+    const CSharedStyle saved = m_style;
+    ELEMENT_STYLE& s = EditStyle();
+    const bool own = s.borderSet != 0;
+    s.borderSet = 1;
+    for (BORDER_SIDE& side : s.border) {
         side.width = 2;
         side.unit = kUnitPixels;
         side.color = static_cast<std::int32_t>(RGB(0, 0, 255));

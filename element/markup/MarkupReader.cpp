@@ -373,7 +373,7 @@ void FinishChildren(CElement* e, bool keep)
             e->StyleChanged(0);
         }
     }
-    if (k == kKindTr && e->m_style.rtl)
+    if (k == kKindTr && e->Style().rtl)
         ReverseChild(e);
 }
 
@@ -389,5 +389,11 @@ bool CElement::SetElement(_xmlNode* node, bool attributesOnly, bool skipAttribut
         return true;
     ReadChildren(this, node, keepWhiteSpace);
     FinishChildren(this, keepWhiteSpace);
+    // The styles of the subtree are final until the next restyle: shared
+    // here, a large tree never holds a style record of its own for every
+    // element.
+    m_style.Share();
+    for (CElement* c = m_firstChild; c; c = c->m_nextSibling)
+        c->m_style.Share();
     return true;
 }

@@ -311,7 +311,7 @@ bool CElement::GetSourceCode(CSafeBuf& out, int level, int flags, CSafeBuf& scra
         const bool table = m_kind == kKindTable;
         if (table) {
             TableOrder(this, order);
-        } else if (m_kind == kKindTr && m_style.rtl) {
+        } else if (m_kind == kKindTr && Style().rtl) {
             for (CElement* c = m_lastChild; c; c = c->m_prevSibling)
                 order.push_back(c);
         }

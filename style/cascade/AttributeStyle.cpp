@@ -160,7 +160,7 @@ void CElement::ApplyAttrSyle()
 
 void CElement::LoadAttributeStyle(CSafeBuf& name, CSafeBuf& value)
 {
-    ELEMENT_STYLE& s = m_style;
+    ELEMENT_STYLE& s = EditStyle();
     if (Is(name, "colspan")) {
         s.colSpan = Span(value);
     } else if (Is(name, "rowspan")) {

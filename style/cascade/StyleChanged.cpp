@@ -28,7 +28,7 @@ bool ShowsMarkers(const CElement* e)
 void RefreshMarkerLabel(CElement* e)
 {
     e->m_markerLabel.Empty();
-    const NewStringStyleValue& cell = e->m_style.markerLabel;
+    const NewStringStyleValue& cell = e->Style().markerLabel;
     if (!cell.set || !ShowsMarkers(e))
         return;
     CSafeBuf label(cell.text);
@@ -66,7 +66,7 @@ void PlaceSideGap(CElement* e)
     if (!e->m_list)
         return;
     constexpr int kIndent = 50;
-    const bool rtl = e->m_style.rtl != 0;
+    const bool rtl = e->Style().rtl != 0;
     e->m_defaultMargin.left = rtl ? 0 : kIndent;
     e->m_defaultMargin.right = rtl ? kIndent : 0;
 }
@@ -79,8 +79,8 @@ void Recompute(CElement* e)
     if (parent) {
         if (e->m_owner && e->m_owner->m_doc.m_rightToLeft) {
             SetStyleType(
-                &e->m_style.direction, kDirectionRtl, 0, 0, kOriginNone, true, false, false, nullptr);
-            e->m_style.rtl = 1;
+                &e->EditStyle().direction, kDirectionRtl, 0, 0, kOriginNone, true, false, false, nullptr);
+            e->EditStyle().rtl = 1;
         }
         e->CopyFromParent(parent, 1);
     }
@@ -96,20 +96,26 @@ void Recompute(CElement* e)
 
 } // namespace
 
+// A recomputed style is shared with the elements whose styles equal it
+// (SharedStyle.h).
 bool CElement::StyleChanged(int mode)
 {
     const int m = mode & 0x7FFF;
     if (m == 1 || m == 2) {
+        const CSharedStyle before = m_style.IsShared() ? m_style : CSharedStyle();
         if (!(mode & 0x8000))
             ResetStyle(m_kind != kKindBody);
         Recompute(this);
+        m_style.Share(before);
     }
     if (m == 2)
         return true;
     for (CElement* child = m_firstChild; child; child = child->m_nextSibling) {
         if (m == 0) {
+            const CSharedStyle before = child->m_style.IsShared() ? child->m_style : CSharedStyle();
             child->ResetStyle(true);
             Recompute(child);
+            child->m_style.Share(before);
         }
         child->StyleChanged(mode);
     }

@@ -93,7 +93,7 @@ struct ClearingAncestor
     int mask;
 };
 
-int ClearMask(const CElement* e) { return e->m_style.clear.set ? e->m_style.clear.value : 0; }
+int ClearMask(const CElement* e) { return e->Style().clear.set ? e->Style().clear.value : 0; }
 
 int BlockquotesAround(const CElement* f)
 {

@@ -53,7 +53,7 @@ void ForEachCountingFloat(CElement* root, const std::function<bool(CElement* f, 
 
 int FloatSide(const CElement* f)
 {
-    return f->m_style.floatSide.value == kFloatRight ? kFloatRight : kFloatLeft;
+    return f->Style().floatSide.value == kFloatRight ? kFloatRight : kFloatLeft;
 }
 
 void CElement::UpdateFloatList()

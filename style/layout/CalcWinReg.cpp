@@ -34,7 +34,7 @@ void* RootContext(CElement* e)
 // the edges. A height becomes the CSS height and the available height.
 void ResolveBoxSize(CElement* e)
 {
-    const ELEMENT_STYLE& s = e->m_style;
+    const ELEMENT_STYLE& s = e->Style();
     if (s.widthSet && s.width > 0 && (s.widthUnit == kUnitPercent || s.widthUnit == kUnitEm)) {
         int w = 0;
         if (s.widthUnit == kUnitPercent) {
@@ -42,7 +42,7 @@ void ResolveBoxSize(CElement* e)
             if (e->m_tableCell) {
                 const BoxEdges border = FlowBorders(e);
                 const BoxEdges padding = Paddings(e);
-                const int spacing = e->m_parent ? e->m_parent->m_style.cellSpacing : 0;
+                const int spacing = e->m_parent ? e->m_parent->Style().cellSpacing : 0;
                 w = std::max(0, w - spacing - padding.Horizontal() - border.Horizontal());
             }
         } else {

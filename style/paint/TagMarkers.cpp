@@ -120,7 +120,7 @@ void DrawOneMarker(CElement* e, qm::cg::Context* ctx, qm::text::Layout& layout, 
 {
     if (box.left < 0 || box.right <= box.left)
         return;
-    const ELEMENT_STYLE& s = e->m_style;
+    const ELEMENT_STYLE& s = e->Style();
     if (start) {
         box.left += 2;
         if (MarkerShapeOf(e) == MarkerShape::Block)
