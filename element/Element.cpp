@@ -18,18 +18,19 @@ namespace {
 // identifier names the same element or none (one thread runs the editor).
 long g_lastElementId = 0;
 
-// Copies at most 101 units and the terminator; bytes are zero-extended.
+// The first 101 units of tag (bytes zero-extended) as the tag name.
 template <class Unit>
-void CopyTag(unsigned short* to, const Unit* tag)
+void CopyTag(CTagName& to, const Unit* tag)
 {
+    unsigned short units[kTagNameUnits];
     int n = 0;
     if (tag) {
         while (n < kTagNameUnits - 1 && tag[n]) {
-            to[n] = static_cast<unsigned short>(tag[n]);
+            units[n] = static_cast<unsigned short>(tag[n]);
             ++n;
         }
     }
-    to[n] = 0;
+    to.Assign(units, n);
 }
 
 // Element records are a few kilobytes each, and a large document holds tens
@@ -76,6 +77,15 @@ void CElement::operator delete(void* p, std::size_t size)
 
 CElementFields::CElementFields() = default;
 CElementFields::~CElementFields() = default;
+
+const CElementRare CElementFields::kNoRare;
+
+CElementRare& CElementFields::EditRare()
+{
+    if (!m_rare)
+        m_rare = std::make_unique<CElementRare>();
+    return *m_rare;
+}
 
 CElement::CElement(STYLE_CLASS* rules)
 {

@@ -13,8 +13,10 @@ void CElement::ResetStyle(bool clearBox)
 {
     const STYLE_TYPE clear = Style().clear;
     m_style.Reset().clear = clear;
-    m_attributes2.RemoveAll();
-    m_stylePieces.RemoveAll();
+    if (m_rare) {
+        m_rare->m_attributes2.RemoveAll();
+        m_rare->m_stylePieces.RemoveAll();
+    }
     UpdateExtraAttrs();
     if (clearBox)
         m_sizeRect.SetRectEmpty();

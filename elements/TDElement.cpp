@@ -327,8 +327,9 @@ void CTDElement::UpdateExtraAttrs()
     for (const NameValue* a = group->list; a; a = a->next)
         groupAttrs.SetAt(
             a->name, CSafeBuf(a->value ? a->value : reinterpret_cast<const unsigned short*>(u"")));
-    CElement::CopyMap(&m_attributes2, &groupAttrs, false);
-    GetCSSFromExtra(&m_stylePieces, reinterpret_cast<const unsigned short*>(u"colgroup"), &groupAttrs);
+    CElementRare& rare = EditRare();
+    CElement::CopyMap(&rare.m_attributes2, &groupAttrs, false);
+    GetCSSFromExtra(&rare.m_stylePieces, reinterpret_cast<const unsigned short*>(u"colgroup"), &groupAttrs);
     CMapStringToString colAttrs;
     for (const NameValue* a = entry->list; a; a = a->next) {
         if (!a->value || !*a->value)
@@ -336,14 +337,14 @@ void CTDElement::UpdateExtraAttrs()
         CSafeBuf value(a->value);
         CSafeBuf name(a->name);
         CSafeBuf before;
-        if ((name == "class" || name == "style") && m_attributes2.Lookup(a->name, before)
+        if ((name == "class" || name == "style") && rare.m_attributes2.Lookup(a->name, before)
             && !before.IsEmpty()) {
             before += " ";
             before += value;
             value = before;
         }
-        m_attributes2.SetAt(a->name, value);
+        rare.m_attributes2.SetAt(a->name, value);
         colAttrs.SetAt(a->name, value);
     }
-    GetCSSFromExtra(&m_stylePieces, reinterpret_cast<const unsigned short*>(u"col"), &colAttrs);
+    GetCSSFromExtra(&rare.m_stylePieces, reinterpret_cast<const unsigned short*>(u"col"), &colAttrs);
 }

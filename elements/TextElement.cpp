@@ -37,20 +37,27 @@ bool IsCanWrapChar(unsigned short ch)
     }
 }
 
-CTextElement::CTextElement(STYLE_CLASS* rules)
-    : CElement(rules), m_textStyle(new qm::text::Style), m_textLayout(new qm::text::Layout)
+CTextElement::CTextElement(STYLE_CLASS* rules) : CElement(rules)
 {
     m_kind = kKindText;
     m_selectable = 1;
     m_container = 0;
     m_displayText = &m_text;
-    const unsigned long hl = kTextHighlightColour;
-    m_textLayout->SetHighlightColor(hl & 0xFF, (hl >> 8) & 0xFF, (hl >> 16) & 0xFF);
-    m_textLayout->SetStyle(m_textStyle.get());
 }
 
 // The layout refers to the style: it goes first.
 CTextElement::~CTextElement() { m_textLayout.reset(); }
+
+// A run that is only read and written never measures its text: its style
+// and layout are made when first asked for.
+void CTextElement::MakeTextLayout()
+{
+    m_textStyle = std::make_unique<qm::text::Style>();
+    m_textLayout = std::make_unique<qm::text::Layout>();
+    const unsigned long hl = kTextHighlightColour;
+    m_textLayout->SetHighlightColor(hl & 0xFF, (hl >> 8) & 0xFF, (hl >> 16) & 0xFF);
+    m_textLayout->SetStyle(m_textStyle.get());
+}
 
 void CTextElement::ValidateText()
 {

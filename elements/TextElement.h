@@ -243,8 +243,18 @@ public:
     // TABs were expanded).
     int ToDisplayOffset(int textOffset) const;
     int ToTextOffset(int displayOffset) const;
-    qm::text::Style& TextStyle() { return *m_textStyle; }
-    qm::text::Layout& TextLayout() { return *m_textLayout; }
+    qm::text::Style& TextStyle()
+    {
+        if (!m_textStyle)
+            MakeTextLayout();
+        return *m_textStyle;
+    }
+    qm::text::Layout& TextLayout()
+    {
+        if (!m_textLayout)
+            MakeTextLayout();
+        return *m_textLayout;
+    }
 
     // Where the caret marker stood in the text when it was normalised; -1
     // when it held none. The document puts the caret there after loading.
@@ -274,8 +284,9 @@ private:
     // ancestor's; 0 when none does.
     int TextTransformCode() const;
 
-    std::unique_ptr<qm::text::Style> m_textStyle;
-    std::unique_ptr<qm::text::Layout> m_textLayout;
+    void MakeTextLayout();
+    std::unique_ptr<qm::text::Style> m_textStyle;   // made with the layout (TextStyle)
+    std::unique_ptr<qm::text::Layout> m_textLayout; // made when first asked for (TextLayout)
     int m_lineHeight = 0;
     const CSafeBuf* m_displayText = nullptr; // m_text or m_transformed
     CSafeBuf m_transformed;

@@ -192,7 +192,7 @@ void CTextElement::BuildDisplayText()
     const int code = TextTransformCode();
     if (code < 1 || code > 3) {
         // The common case: the text itself, unchanged since the last time.
-        const std::vector<std::uint16_t>& shown = m_textLayout->Text();
+        const std::vector<std::uint16_t>& shown = TextLayout().Text();
         const unsigned short* s = m_text;
         const int n = m_text.Length();
         bool same = static_cast<int>(shown.size()) == n;
@@ -236,7 +236,7 @@ void CTextElement::BuildDisplayText()
     }
     // The layout keeps its shaping while it holds the same text, and the
     // shaping of the words it keeps when the text became a prefix of it.
-    const std::vector<std::uint16_t>& shown = m_textLayout->Text();
+    const std::vector<std::uint16_t>& shown = TextLayout().Text();
     const int n = m_displayText->Length();
     const unsigned short* d = *m_displayText;
     int common = 0;
@@ -246,9 +246,9 @@ void CTextElement::BuildDisplayText()
     if (common == n && n == static_cast<int>(shown.size()))
         return;
     if (common == n)
-        m_textLayout->KeepPrefix(n);
+        TextLayout().KeepPrefix(n);
     else
-        m_textLayout->SetText(reinterpret_cast<const std::uint16_t*>(d), n);
+        TextLayout().SetText(reinterpret_cast<const std::uint16_t*>(d), n);
     ++m_displayVersion;
 }
 
@@ -287,21 +287,21 @@ int CTextElement::ToTextOffset(int displayOffset) const
 int CTextElement::DisplayWidth(int n)
 {
     qm::text::TextRect r;
-    m_textLayout->GlyphBounds(0, n, r);
+    TextLayout().GlyphBounds(0, n, r);
     return r.right - r.left;
 }
 
 int CTextElement::TypographicHeight()
 {
     qm::text::TextRect r;
-    m_textLayout->GlyphBounds(0, 0, r);
+    TextLayout().GlyphBounds(0, 0, r);
     return r.bottom - r.top;
 }
 
 void CTextElement::SetTextFont()
 {
     const RunFont font = ResolvedFont(*this);
-    qm::text::Style& style = *m_textStyle;
+    qm::text::Style& style = TextStyle();
     const unsigned generation = style.ShapeGeneration();
     style.SetBold(font.bold);
     style.SetItalic(font.italic);
@@ -317,8 +317,8 @@ void CTextElement::SetTextFont()
 
     // A run of a right-to-left block is laid out on a right-to-left line, so
     // its blanks at the ends stand where the reading goes on.
-    if (m_textLayout->RightToLeft() != (Style().rtl != 0)) {
-        m_textLayout->SetRightToLeft(Style().rtl != 0);
+    if (TextLayout().RightToLeft() != (Style().rtl != 0)) {
+        TextLayout().SetRightToLeft(Style().rtl != 0);
         ++m_displayVersion;
     }
     m_lineHeight = MacGetLineHeight(&style);
@@ -339,7 +339,7 @@ bool CTextElement::CalcWinReg(void* dc, bool, bool, CalcInfo*)
     const int n = m_displayText->Length();
     if (n > 0) {
         qm::text::TextRect r;
-        m_textLayout->GlyphBounds(0, n, r);
+        TextLayout().GlyphBounds(0, n, r);
         const int height = r.bottom - r.top;
         m_sizeRect = CRect(0, 0, r.right - r.left, height);
         m_baseline = CPoint(0, height - 4);

@@ -9,6 +9,7 @@
 #include "element/Element.h"
 #include "element/factory/ElementFactory.h"
 #include "element/markup/MarkupEntities.h"
+#include "element/markup/MarkupReader.h"
 #include "element/markup/MarkupScan.h"
 #include "element/markup/SourceCode.h"
 
@@ -167,6 +168,7 @@ bool CMarkupDocument::Read(const char* bytes, size_t size, CSafeBuf& error)
     }
     PrepareMarkupEntities(text);
     xmlDoc* doc = LoadXMLBytes(text.data(), text.size(), &error, true);
+    std::string().swap(text);
     if (!doc)
         return false;
 
@@ -203,7 +205,7 @@ bool CMarkupDocument::Read(const char* bytes, size_t size, CSafeBuf& error)
     }
     m_body = CreateElement("body", m_owner ? m_owner->m_doc.m_workingRules : nullptr, nullptr, m_owner);
     if (m_body && bodyNode) {
-        m_body->SetElement(bodyNode, false, false, false);
+        ReadConsumingNodes(m_body, bodyNode);
         m_body->CheckDocument();
         m_body->CheckAndCure();
     }

@@ -16,6 +16,8 @@
 // text again would collapse such blanks, so the tree read from written
 // markup is the tree that was written.
 
+#include "element/markup/MarkupReader.h"
+
 #include "base/text/U16.h"
 #include "base/xml/XmlNodeValue.h"
 #include "editor/XHTML.h"
@@ -36,6 +38,9 @@
 #include <memory>
 
 namespace {
+
+// Set while ReadConsumingNodes runs: each node is freed once it is read.
+bool g_consumeNodes = false;
 
 const unsigned short kNoBreakSpace[] = {0xA0, 0};
 const unsigned short kBlank[] = {' ', 0};
@@ -110,11 +115,11 @@ void ReadAttributes(CElement* e, xmlNode* node)
         XmlNamespaceURI(ns, value);
         e->m_attributes.SetAt(static_cast<const unsigned short*>(name), value);
     }
-    if (e->m_tagName[0] && U16icmp(e->m_tagName, "base") == 0 && e->m_root && e->m_root->m_baseURL) {
+    if (e->m_tagName[0] && U16icmp(e->m_tagName, "base") == 0 && e->m_root && e->m_root->Rare().m_baseURL) {
         e->m_attributes.Lookup("href", value);
         value.Trim();
         if (!value.IsEmpty())
-            *e->m_root->m_baseURL = value;
+            *e->m_root->EditRare().m_baseURL = value;
     }
 }
 
@@ -270,7 +275,21 @@ void ReadChildren(CElement* e, xmlNode* node, bool keep)
             ++st.count;
     }
     CSafeBuf text;
-    for (xmlNode* n = node->children; n; n = n->next) {
+    xmlNode* next = nullptr;
+    for (xmlNode* n = node->children; n; n = next) {
+        next = n->next;
+        // The node is read below and not looked at again.
+        struct Consumed
+        {
+            xmlNode* n;
+            ~Consumed()
+            {
+                if (g_consumeNodes) {
+                    xmlUnlinkNode(n);
+                    xmlFreeNode(n);
+                }
+            }
+        } consumed{n};
         if (n->type == XML_COMMENT_NODE) {
             ReadComment(e, n);
             continue;
@@ -396,4 +415,12 @@ bool CElement::SetElement(_xmlNode* node, bool attributesOnly, bool skipAttribut
     for (CElement* c = m_firstChild; c; c = c->m_nextSibling)
         c->m_style.Share();
     return true;
+}
+
+bool ReadConsumingNodes(CElement* e, _xmlNode* node)
+{
+    g_consumeNodes = true;
+    const bool read = e->SetElement(node, false, false, false);
+    g_consumeNodes = false;
+    return read;
 }

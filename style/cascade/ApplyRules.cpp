@@ -40,8 +40,8 @@ bool CElement::ApplyCSS(const unsigned short*, bool)
         return false;
     try {
         std::vector<Candidate> candidates;
-        for (void* pos = m_stylePieces.GetHeadPosition(); pos;) {
-            STYLE_CLASS* rule = static_cast<STYLE_CLASS*>(m_stylePieces.GetNext(pos));
+        for (void* pos = Rare().m_stylePieces.GetHeadPosition(); pos;) {
+            STYLE_CLASS* rule = static_cast<STYLE_CLASS*>(Rare().m_stylePieces.GetNext(pos));
             if (rule)
                 candidates.push_back(Candidate{rule, rule->precedence});
         }

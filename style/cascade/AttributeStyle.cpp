@@ -150,7 +150,8 @@ void DirAttribute(ELEMENT_STYLE& s, const CSafeBuf& value)
 void CElement::ApplyAttrSyle()
 {
     CSafeBuf name, value;
-    for (CMapStringToString* map : {&m_attributes, &m_attributes2}) {
+    const CMapStringToString* maps[] = {&m_attributes, &Rare().m_attributes2};
+    for (const CMapStringToString* map : maps) {
         for (void* pos = map->GetStartPosition(); pos;) {
             map->GetNextAssoc(pos, name, value);
             LoadAttributeStyle(name, value);

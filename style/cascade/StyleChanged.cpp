@@ -27,7 +27,8 @@ bool ShowsMarkers(const CElement* e)
 // value, any other text the label itself; empty becomes one blank.
 void RefreshMarkerLabel(CElement* e)
 {
-    e->m_markerLabel.Empty();
+    if (e->HasRare())
+        e->EditRare().m_markerLabel.Empty();
     const NewStringStyleValue& cell = e->Style().markerLabel;
     if (!cell.set || !ShowsMarkers(e))
         return;
@@ -42,7 +43,7 @@ void RefreshMarkerLabel(CElement* e)
     }
     if (label.IsEmpty())
         label = " ";
-    e->m_markerLabel = label;
+    e->EditRare().m_markerLabel = label;
 }
 
 // Merges the style text of the extra attribute map and then of the style
@@ -50,7 +51,8 @@ void RefreshMarkerLabel(CElement* e)
 void ApplyStyleAttributes(CElement* e)
 {
     CSafeBuf text;
-    for (CMapStringToString* map : {&e->m_attributes2, &e->m_attributes}) {
+    const CMapStringToString* maps[] = {&e->Rare().m_attributes2, &e->m_attributes};
+    for (const CMapStringToString* map : maps) {
         text.Empty();
         if (!map->Lookup("style", text) || text.IsEmpty())
             continue;

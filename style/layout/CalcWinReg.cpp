@@ -100,7 +100,7 @@ void TakeAreaFromParent(CElement* e, void* dc)
 {
     CElement* parent = e->m_parent;
     const CElement* root = e->m_root ? e->m_root : e;
-    if (!parent || root->m_floatList.GetCount() == 0 || e->m_tablePart || !StandsOnOwnLine(e)
+    if (!parent || root->Rare().m_floatList.GetCount() == 0 || e->m_tablePart || !StandsOnOwnLine(e)
         || !LaysOutAsBlock(parent))
         return;
     const CRect size = parent->m_sizeRect;

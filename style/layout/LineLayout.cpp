@@ -65,11 +65,11 @@ bool CentredByAncestor(const CElement* p)
 bool HasFloats(const CElement* e)
 {
     const CElement* root = e->m_root ? e->m_root : e;
-    return root->m_floatList.GetCount() > 0;
+    return root->Rare().m_floatList.GetCount() > 0;
 }
 
 // c shows tag markers (its style gives it a label) and is not the root.
-bool ShowsMarker(const CElement* c) { return c && c->m_parent && !c->m_markerLabel.IsEmpty(); }
+bool ShowsMarker(const CElement* c) { return c && c->m_parent && !c->Rare().m_markerLabel.IsEmpty(); }
 
 bool AddsLastBottomMargin(long kind)
 {

@@ -136,7 +136,7 @@ TEST(Cascade, ExtraRulesApplyAtTheirCollectedPrecedence)
     EXPECT_EQ(static_cast<STYLE_CLASS*>(extra.GetHead())->precedence, 257u);
     // The column group's rule (257) outranks the cell's own "td" rule (1).
     EXPECT_EQ(td->Style().marginLeft.value, 1);
-    td->m_stylePieces.AddTail(&extra);
+    td->EditRare().m_stylePieces.AddTail(&extra);
     td->ApplyCSS(nullptr, false);
     EXPECT_EQ(td->Style().marginLeft.value, 8);
 }

@@ -1,0 +1,12 @@
+#pragma once
+// Reading a whole parsed document into a tree (the reader itself is
+// CElement::SetElement, Element.h).
+
+struct _xmlNode;
+class CElement;
+
+// e->SetElement(node, false, false, false), freeing the nodes below node as
+// they are read: the parsed document and the tree are not both whole in
+// memory at once. The caller owns the parsed document and reads no node
+// below node afterwards (node itself stays, childless).
+bool ReadConsumingNodes(CElement* e, _xmlNode* node);
