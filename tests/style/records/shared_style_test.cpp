@@ -77,6 +77,8 @@ std::string Paragraphs(int n)
     std::string markup = "<html xmlns=\"http://www.w3.org/1999/xhtml\"><body>";
     for (int i = 0; i < n; ++i) {
         markup += "<p>Some <b>bold</b> and <i>italic</i> text, <a href=\"#x\">a link</a>.</p>"
+                  "<p>A paragraph long enough to wrap over lines at the width it is laid out at, "
+                  "<b>with a bold run that wraps as well, in pieces of its own</b>, and more text.</p>"
                   "<table border=\"1\"><tr><td>cell</td><td style=\"color: red\">red</td></tr></table>"
                   "<ul><li>item</li></ul>";
     }
@@ -109,13 +111,13 @@ TEST(SharedStyle, ADocumentSharesItsStylesThroughReadingLayoutAndPainting)
     EXPECT_EQ(CSharedStyle::OwnCount(), own);
     EXPECT_LT(CSharedStyle::SharedCount(), shared + 40);
 
-    ASSERT_TRUE(LayoutDocument(body, 600));
+    ASSERT_TRUE(LayoutDocument(body, 300));
     ASSERT_TRUE(RepaintDocument(body));
     EXPECT_EQ(CSharedStyle::OwnCount(), own);
 
     // An element's own change reaches no other element.
     CElement* first = body->m_firstChild;
-    CElement* second = first->m_nextSibling->m_nextSibling->m_nextSibling;
+    CElement* second = first->m_nextSibling->m_nextSibling->m_nextSibling->m_nextSibling;
     ASSERT_TRUE(first->IsTag("p") && second->IsTag("p"));
     ASSERT_EQ(&first->Style(), &second->Style());
     first->EditStyle().bkColor = 0x123456;
