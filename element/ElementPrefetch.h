@@ -21,3 +21,16 @@ inline void PrefetchElement(const CElement* e)
     __builtin_prefetch(&e->m_text);
     __builtin_prefetch(&e->m_owner);
 }
+
+// For a walk along a list of siblings, at c: the element after the next
+// one, and the next one's text, which lies outside its record. The next one
+// was asked for at the step before, so its record is there to read the
+// text's address from.
+inline void PrefetchAhead(const CElement* c)
+{
+    const CElement* next = c->m_nextSibling;
+    if (!next)
+        return;
+    PrefetchElement(next->m_nextSibling);
+    __builtin_prefetch(static_cast<const unsigned short*>(next->m_text));
+}

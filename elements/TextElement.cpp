@@ -115,14 +115,20 @@ void CTextElement::ValidateText()
 }
 
 bool CTextElement::GetSourceCode(
-    CSafeBuf& out, int level, int flags, CSafeBuf&, CSafeBuf&, CSafeBuf&, SourceCodeVar* var)
+    CSafeBuf& out, int level, int flags, CSafeBuf& a, CSafeBuf& b, CSafeBuf& c, SourceCodeVar* var)
 {
     out.Empty();
+    return CTextElement::AppendSourceCode(out, level, flags, a, b, c, var);
+}
+
+bool CTextElement::AppendSourceCode(
+    CSafeBuf& out, int level, int flags, CSafeBuf&, CSafeBuf&, CSafeBuf&, SourceCodeVar* var)
+{
     if (flags & kSourceContentOnly) {
         if (!(flags & 0x800))
-            out = m_text;
+            out += m_text;
         else if (m_selected && m_selStart >= 0 && m_selStart <= m_selEnd && m_selStart < m_text.Length())
-            out = m_text.Mid(m_selStart, m_selEnd - m_selStart + 1);
+            out += m_text.Mid(m_selStart, m_selEnd - m_selStart + 1);
         return true;
     }
     if (flags & kSourceIndent) {

@@ -64,6 +64,8 @@ public:
     // attribute.
     bool GetSourceCode(
         CSafeBuf& out, int level, int flags, CSafeBuf&, CSafeBuf&, CSafeBuf&, SourceCodeVar* var) override;
+    bool AppendSourceCode(
+        CSafeBuf& out, int level, int flags, CSafeBuf&, CSafeBuf&, CSafeBuf&, SourceCodeVar* var) override;
 
     // ---- font and display text (TextElementFont.cpp) ----
     // Slot 8: the base font set-up. True. (Inside a link, SetTextFont
