@@ -114,6 +114,12 @@ public:
     unsigned char m_floating = 0; // entered in the root's float list
     // Locked against editing; the writer omits a locked element's own tags.
     unsigned char m_locked = 0;
+    // Inheritance (with m_linkState below): the element takes no font and
+    // text values from its parent (m_noInherit); its text direction is
+    // forced (m_dirOverride: bdo and everything inside one).
+    unsigned char m_noInherit = 0;
+    unsigned char m_dirOverride = 0;
+    unsigned char m_registryBucket = 0; // bucket index of m_id (CElementRegistry)
 
     // ---- tag, attributes, text, style, document ----
     CMapStringToString m_attributes; // names as written, in document order
@@ -138,18 +144,13 @@ public:
     static const CElementRare kNoRare;
     long m_fontNumber = 0;  // the default font number at construction
     long m_inlineGroup = 0; // shared by the pieces of one wrapped inline element
-    // Inheritance: the element takes no font and text values from its parent
-    // (m_noInherit); its text direction is forced (m_dirOverride: bdo and
-    // everything inside one); its link state: 0 none, 1 inside an a with an
-    // href, 2 inside an a without one (CopyFromParent).
-    unsigned char m_noInherit = 0;
-    unsigned char m_dirOverride = 0;
+    // The link state: 0 none, 1 inside an a with an href, 2 inside an a
+    // without one (CopyFromParent).
     long m_linkState = 0;
 
     // ---- registry membership (kept by CElementRegistry) ----
     CElement* m_registryNext = nullptr;     // next element of the same bucket
     CElement* m_registryPrevious = nullptr; // previous one (unlinking without a walk)
-    unsigned char m_registryBucket = 0;     // bucket index of m_id
     CElementRegistry* m_registry = nullptr; // the registry holding the element
 
     // ---- caret and selection ----

@@ -212,9 +212,12 @@ void CTextElement::BuildDisplayText()
     if (!mask) {
         m_displayText = &m_text;
     } else {
-        m_transformed = m_text;
+        if (!m_transformed)
+            m_transformed = std::make_unique<CSafeBuf>();
+        CSafeBuf& transformed = *m_transformed;
+        transformed = m_text;
         if (mask & 1)
-            ApplyTextTransform(m_transformed);
+            ApplyTextTransform(transformed);
         if (mask & 2) {
             // Where each unit of the text starts in the expanded text.
             const unsigned short* s = m_text;
@@ -228,11 +231,11 @@ void CTextElement::BuildDisplayText()
                     column = 0x3FFFFFFF; // beyond any string; keeps the map monotonic
             }
             m_tabColumns[static_cast<size_t>(n)] = static_cast<int>(column);
-            m_transformed.ExpandTAB(kTextTabWidth, ' ');
-            if (m_transformed.Length() != m_tabColumns.back())
+            transformed.ExpandTAB(kTextTabWidth, ' ');
+            if (transformed.Length() != m_tabColumns.back())
                 m_tabColumns.clear(); // not expanded (too long): offsets stay as they are
         }
-        m_displayText = &m_transformed;
+        m_displayText = &transformed;
     }
     // The layout keeps its shaping while it holds the same text, and the
     // shaping of the words it keeps when the text became a prefix of it.
