@@ -39,7 +39,8 @@
 
 namespace {
 
-// Set while ReadConsumingNodes runs: each node is freed once it is read.
+// Set while ReadConsumingNodes reads a body: each node is freed once it is
+// read, and the body restyles the whole tree at its end.
 bool g_consumeNodes = false;
 
 const unsigned short kNoBreakSpace[] = {0xA0, 0};
@@ -376,10 +377,14 @@ void FinishChildren(CElement* e, bool keep)
     const long k = e->m_kind;
     if (k == kKindPre)
         DropPreEdgeBreaks(e);
+    // While a whole body is read, the body restyles the tree once at its
+    // end (CheckAndAddP on it): the elements inside leave it to the body,
+    // so that a tree nested n blocks deep is not styled n times over.
+    const bool restyle = !g_consumeNodes || k == kKindBody;
     if (k == kKindCaption) {
-        CheckParagraphForTable(e, e);
+        CheckAndAddP(e, restyle);
     } else if (k == kKindBody || k == kKindDiv || k == kKindBlockquote || k == kKindFieldset) {
-        CheckAndAddP(e);
+        CheckAndAddP(e, restyle);
     }
     if (k == kKindBlockquote && !IsThereBlockChild(e, false) && e->m_firstChild) {
         CElement* p = CreateElement("p", e->m_rules, e->m_root, e->m_owner);
@@ -389,7 +394,8 @@ void FinishChildren(CElement* e, bool keep)
                 p->AddToTail(c);
             }
             e->AppendChild(p);
-            e->StyleChanged(0);
+            if (restyle)
+                e->StyleChanged(0);
         }
     }
     if (k == kKindTr && e->Style().rtl)

@@ -331,7 +331,7 @@ bool CElement::CheckAndCure()
     return true;
 }
 
-void CheckAndAddP(CElement* e)
+void CheckAndAddP(CElement* e, bool restyle)
 {
     if (!e)
         return;
@@ -379,7 +379,8 @@ void CheckAndAddP(CElement* e)
         c = next;
     }
     close();
-    e->StyleChanged(0);
+    if (restyle)
+        e->StyleChanged(0);
 }
 
 void CheckParagraphForTable(CElement* e, CElement* container)
