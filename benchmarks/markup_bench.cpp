@@ -144,6 +144,31 @@ void BM_WriteBack(benchmark::State& state)
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * out.Length()));
 }
 
+// The 1 MB document with its blocks inside depth nested divs: the load
+// costs the same at any depth (each block used to restyle its subtree as it
+// was read, so a tree n blocks deep was styled n times over).
+void BM_LoadNestedBlocks(benchmark::State& state)
+{
+    const int depth = static_cast<int>(state.range(0));
+    const std::string& flat = Document(1024);
+    const std::string open = "<body>\n";
+    const size_t at = flat.find(open) + open.size();
+    const size_t end = flat.rfind("</body>");
+    std::string doc = flat.substr(0, at);
+    for (int i = 0; i < depth; ++i)
+        doc += "<div>";
+    doc += flat.substr(at, end - at);
+    for (int i = 0; i < depth; ++i)
+        doc += "</div>";
+    doc += flat.substr(end);
+    CXHTML engine;
+    for (auto _ : state) {
+        if (TimeLoad(doc, engine) < 0)
+            state.SkipWithError("the document does not read");
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * doc.size()));
+}
+
 // The load and libxml2's parse of the same bytes, alternately, in one run:
 // "ratio" is the load's time over the parse's.
 void BM_LoadAgainstLibxml(benchmark::State& state)
@@ -308,6 +333,7 @@ void BM_ToolPeakMemory(benchmark::State& state)
 
 BENCHMARK(BM_LibxmlParse)->Arg(100)->Arg(1024)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadIntoTree)->Arg(100)->Arg(1024)->Arg(10240)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadNestedBlocks)->Arg(0)->Arg(8)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadAgainstLibxml)->Arg(1024)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteGrowth)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ToolPeakMemory)->Iterations(3)->Unit(benchmark::kMillisecond);

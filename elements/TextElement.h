@@ -289,8 +289,8 @@ private:
     void MakeTextLayout();
     std::unique_ptr<qm::text::Style> m_textStyle;   // made with the layout (TextStyle)
     std::unique_ptr<qm::text::Layout> m_textLayout; // made when first asked for (TextLayout)
-    const CSafeBuf* m_displayText = nullptr; // m_text or m_transformed
-    std::unique_ptr<CSafeBuf> m_transformed; // made for the first run that transforms
+    const CSafeBuf* m_displayText = nullptr;        // m_text or m_transformed
+    std::unique_ptr<CSafeBuf> m_transformed;        // made for the first run that transforms
     // With TABs expanded: the display column at which each unit of the text
     // (and the end) starts; empty when offsets are the same in both.
     std::vector<int> m_tabColumns;
