@@ -342,6 +342,23 @@ void TrimAtBlocks(CElement* e)
     }
 }
 
+// Shares e's style, first trying the style of a sibling just before it of
+// the same kind, which it most often equals (the runs of a paragraph, the
+// items of a list): no look-up in the table then.
+void ShareLikeSiblings(CElement* e)
+{
+    if (e->m_style.IsShared())
+        return;
+    int tries = 4;
+    for (const CElement* s = e->m_prevSibling; s && tries > 0; s = s->m_prevSibling, --tries) {
+        if (s->m_kind == e->m_kind && s->m_style.IsShared()) {
+            e->m_style.Share(s->m_style);
+            return;
+        }
+    }
+    e->m_style.Share();
+}
+
 bool IsMarkerWord(const CElement* e)
 {
     return e->IsTextElement()
@@ -417,9 +434,9 @@ bool CElement::SetElement(_xmlNode* node, bool attributesOnly, bool skipAttribut
     // The styles of the subtree are final until the next restyle: shared
     // here, a large tree never holds a style record of its own for every
     // element.
-    m_style.Share();
+    ShareLikeSiblings(this);
     for (CElement* c = m_firstChild; c; c = c->m_nextSibling)
-        c->m_style.Share();
+        ShareLikeSiblings(c);
     return true;
 }
 
