@@ -33,8 +33,9 @@ void CopyTag(CTagName& to, const Unit* tag)
     to.Assign(units, n);
 }
 
-// Element records are a few kilobytes each, and a large document holds tens
-// of thousands: their memory stays in a pool between trees (SlotPool.h).
+// A large document holds tens of thousands of element records: their
+// memory comes from a pool, in the order they are made, and stays there
+// between trees (SlotPool.h).
 // Builds with AddressSanitizer use the system allocator, so that the
 // sanitizer sees use after free and leaks of elements.
 #if defined(__SANITIZE_ADDRESS__)

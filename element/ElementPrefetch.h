@@ -1,12 +1,12 @@
 #pragma once
 // A walk over a large tree waits mostly for element records to come from
-// memory: a record is a few kilobytes, so no two elements share a cache line
-// and the processor cannot guess which one comes next. A walk that knows the
-// element it visits next (the next sibling, the first child) asks for it
-// early with PrefetchElement, and the fields the walks read (links, kind and
-// flags, attributes, text, tag name) arrive while the walk
-// works on the current element. (The text of the tag name is held once for
-// all elements and stays in the cache.)
+// memory: a record spans ten or more cache lines, and the processor cannot
+// guess which element comes next. A walk that knows the element it visits
+// next (the next sibling, the first child) asks for it early with
+// PrefetchElement, and the fields the walks read (links, kind and flags,
+// attributes, text, tag name, style, owner) arrive while the walk works on
+// the current element. (The text of the tag name and the style record are
+// held once for many elements and stay in the cache.)
 
 #include "element/Element.h"
 
