@@ -3,9 +3,9 @@
 #include "element/ElementPictures.h"
 
 #include "base/url/RelativeURL.h"
-#include "editor/XHTML.h"
 #include "element/Element.h"
-#include "plugin/MorvaXEditorCtrl.h"
+#include "element/services/ControlServices.h"
+#include "element/services/XHTMLServices.h"
 #include "style/Image.h"
 
 #include <new>
@@ -19,7 +19,7 @@ CSafeBuf PoolKey(const unsigned short* src)
     return key;
 }
 
-CImage* FindPooled(const CXDoc& doc, const CSafeBuf& key)
+CImage* FindPooled(const CXDocServices& doc, const CSafeBuf& key)
 {
     for (IMAGE_POOL_ITEM* item = doc.m_imagePool; item; item = item->next) {
         if (item->key == key)
@@ -28,7 +28,7 @@ CImage* FindPooled(const CXDoc& doc, const CSafeBuf& key)
     return nullptr;
 }
 
-void AppendPooled(CXDoc& doc, IMAGE_POOL_ITEM* entry)
+void AppendPooled(CXDocServices& doc, IMAGE_POOL_ITEM* entry)
 {
     IMAGE_POOL_ITEM** tail = &doc.m_imagePool;
     while (*tail)
@@ -65,7 +65,7 @@ void Reload(CElement* image, const CSafeBuf& resolved, const CSafeBuf& src, void
     image->m_attributes.RemoveKey("height");
     image->ReLoad(context);
 
-    const CXDoc& doc = image->m_owner->m_doc;
+    const CXDocServices& doc = image->m_owner->m_doc;
     CImage* picture = FindPooled(doc, PoolKey(resolved));
     if (!picture)
         picture = FindPooled(doc, PoolKey(src));
@@ -93,7 +93,7 @@ CImage* GetImage(CElement* e, const unsigned short* src, void* context)
     const CSafeBuf key = PoolKey(src);
     if (key.IsEmpty())
         return nullptr;
-    CXDoc& doc = e->m_owner->m_doc;
+    CXDocServices& doc = e->m_owner->m_doc;
     if (CImage* pooled = FindPooled(doc, key))
         return pooled;
     CImage* picture = new (std::nothrow) CImage;
@@ -104,7 +104,7 @@ CImage* GetImage(CElement* e, const unsigned short* src, void* context)
         return nullptr;
     }
     try {
-        if (CMorvaXEditorCtrl* control = e->m_owner->m_control)
+        if (CControlServices* control = e->m_owner->m_control)
             picture->SetOwner(AsHttpOwner(control));
         const IMAGE_LOAD_SETTINGS& s = doc.m_imageLoadSettings;
         picture->SetProxy(s.useProxy, s.proxyHost, s.proxyPort, s.proxyUser, s.proxyPassword);

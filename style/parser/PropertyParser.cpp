@@ -4,7 +4,7 @@
 // serves style-sheet rules and style attributes; the slots it writes carry
 // origin 3, which the cascade restamps when it merges the record.
 
-#include "document/XDoc.h"
+#include "element/services/XDocServices.h"
 
 #include "style/parser/CssWords.h"
 #include "style/parser/PropertyHandlers.h"
@@ -17,27 +17,27 @@ const char* const kFontMembers[] = {"font-size", "font-style", "font-weight", "f
 const char* const kBackgroundMembers[]
     = {"background-image", "background-repeat", "background-color", "background-position"};
 
-bool FontMember(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which)
+bool FontMember(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which)
 {
     return doc.CheckFontValue(style, value, kFontMembers[which]);
 }
 
-bool BackgroundMember(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which)
+bool BackgroundMember(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which)
 {
     return doc.CheckBackgroundValue(&style, value, kBackgroundMembers[which]);
 }
 
-bool ListType(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int)
+bool ListType(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int)
 {
     return doc.ParseListType(&style, value, "list-style-type");
 }
 
-bool ListImage(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int)
+bool ListImage(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int)
 {
     return doc.ParseListImage(&style, value, "list-style-image");
 }
 
-bool ListPosition(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int)
+bool ListPosition(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int)
 {
     return doc.ParseListPosition(&style, value, "list-style-position");
 }
@@ -118,7 +118,8 @@ const Property kProperties[] = {
 
 } // namespace
 
-bool CXDoc::ParseCSSStyleString(const unsigned short* name, const unsigned short* value, ELEMENT_STYLE& style)
+bool CXDocServices::ParseCSSStyleString(
+    const unsigned short* name, const unsigned short* value, ELEMENT_STYLE& style)
 {
     if (!name || !value)
         return false;
