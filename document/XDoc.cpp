@@ -3,8 +3,8 @@
 #include "document/XDoc.h"
 
 #include "base/shims/TextShims.h"
-#include "editor/XHTML.h"
 #include "element/Element.h"
+#include "element/services/XHTMLServices.h"
 #include "style/Image.h"
 #include "style/cascade/RuleIndex.h"
 #include "style/paint/PaintState.h"
@@ -16,10 +16,7 @@ CXDoc::CXDoc() = default;
 
 CXDoc::~CXDoc()
 {
-    ReleaseRemovedElements();
-    delete m_root;
-    m_root = nullptr;
-    m_caretElement = nullptr;
+    ReleaseTree();
     FreeStyleClass(0);
     ReleaseImagePool();
     ReleaseFontList();
@@ -76,6 +73,14 @@ void CXDoc::ReleaseRemovedElements()
             m_caretElement = nullptr;
         delete e;
     }
+}
+
+void CXDoc::ReleaseTree()
+{
+    ReleaseRemovedElements();
+    delete m_root;
+    m_root = nullptr;
+    m_caretElement = nullptr;
 }
 
 void CXDoc::ReleaseImagePool()

@@ -23,7 +23,7 @@
 // Identity. Each element gets a serial identifier at construction that is
 // never reused in the process, so an identifier kept across edits names
 // either the same element or none: the document's registry
-// (document/ElementRegistry.h) answers which. Tree primitives name children
+// (element/ElementRegistry.h) answers which. Tree primitives name children
 // by identifier.
 //
 // Elements come into being only through the factory (factory/ElementFactory.h),

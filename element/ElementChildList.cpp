@@ -3,8 +3,8 @@
 
 #include "element/Element.h"
 
-#include "document/ElementRegistry.h"
-#include "editor/XHTML.h"
+#include "element/ElementRegistry.h"
+#include "element/services/XHTMLServices.h"
 #include "platform/cg/Context.h"
 #include "style/paint/PaintState.h"
 

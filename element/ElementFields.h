@@ -36,7 +36,7 @@
 
 class CElement;
 class CElementRegistry;
-class CXHTML;
+class CXHTMLServices;
 struct STYLE_CLASS;
 namespace qm::cg {
 class Context;
@@ -135,7 +135,7 @@ public:
     unsigned long m_drawColor = RGB(255, 255, 255); // current drawing colour
 
     // ---- document ----
-    CXHTML* m_owner = nullptr;             // the editing engine; reaches the document
+    CXHTMLServices* m_owner = nullptr;     // the editing engine; reaches the document
     std::unique_ptr<CSafeBuf> m_baseURL;   // body only: href of the document's base
     std::unique_ptr<qm::cg::Context> m_dc; // root only: the offscreen bitmap's context
 

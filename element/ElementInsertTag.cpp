@@ -20,9 +20,9 @@
 #include "base/xml/XmlLoad.h"
 #include "base/xml/XmlNavigate.h"
 #include "base/xml/XmlNodeValue.h"
-#include "editor/XHTML.h"
 #include "element/factory/ElementFactory.h"
 #include "element/markup/MarkupEntities.h"
+#include "element/services/XHTMLServices.h"
 #include "elements/TextElement.h"
 
 namespace {

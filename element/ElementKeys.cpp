@@ -8,8 +8,8 @@
 #include "element/markup/MarkupWriter.h"
 
 #include "base/shims/Keys.h"
-#include "editor/XHTML.h"
 #include "element/factory/ElementFactory.h"
+#include "element/services/XHTMLServices.h"
 
 namespace {
 

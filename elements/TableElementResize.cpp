@@ -6,7 +6,7 @@
 
 #include "elements/TableElement.h"
 
-#include "editor/XHTML.h"
+#include "element/services/XHTMLServices.h"
 #include "elements/TDElement.h"
 #include "style/layout/LayoutBox.h"
 

@@ -4,8 +4,8 @@
 #include "elements/TextElement.h"
 
 #include "base/codec/Escaping.h"
-#include "editor/XHTML.h"
 #include "element/markup/SourceCode.h"
+#include "element/services/XHTMLServices.h"
 #include "platform/text/TextLayout.h"
 #include "platform/text/TextStyle.h"
 

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "base/shims/TextShims.h"
-#include "editor/XHTML.h"
 #include "element/EffectiveValues.h"
+#include "element/services/XHTMLServices.h"
 #include "platform/text/FontCatalogue.h"
 #include "platform/text/TextLayout.h"
 #include "platform/text/TextStyle.h"

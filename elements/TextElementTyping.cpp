@@ -12,8 +12,8 @@
 #include "elements/TextElement.h"
 
 #include "base/shims/Keys.h"
-#include "editor/XHTML.h"
 #include "element/Caret.h"
+#include "element/services/XHTMLServices.h"
 #include "elements/TypingTree.h"
 
 #include <algorithm>
@@ -138,7 +138,7 @@ bool CTextElement::OnChar(unsigned int ch, unsigned int repeat, unsigned int, bo
     m_caretOffset = std::clamp<long>(m_caretOffset, 0, m_text.Length());
     // Kept to tell, after the clean-up around the caret, whether this run
     // still exists.
-    CXDoc* doc = m_owner ? &m_owner->m_doc : nullptr;
+    CXDocServices* doc = m_owner ? &m_owner->m_doc : nullptr;
     const long id = m_id;
     int notify = 0;
     bool handled = true;

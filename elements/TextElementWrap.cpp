@@ -9,8 +9,8 @@
 
 #include <algorithm>
 
-#include "editor/XHTML.h"
 #include "element/factory/ElementFactory.h"
+#include "element/services/XHTMLServices.h"
 
 namespace {
 

@@ -5,12 +5,12 @@
 #include "base/codec/Escaping.h"
 #include "base/xml/Xml.h"
 #include "base/xml/XmlNodeValue.h"
-#include "editor/XHTML.h"
 #include "element/Element.h"
 #include "element/factory/ElementFactory.h"
 #include "element/markup/MarkupEntities.h"
 #include "element/markup/MarkupScan.h"
 #include "element/markup/SourceCode.h"
+#include "element/services/XHTMLServices.h"
 
 #include <libxml/tree.h>
 
@@ -114,7 +114,7 @@ bool IsNamed(const xmlNode* n, const char* name)
 
 } // namespace
 
-CMarkupDocument::CMarkupDocument(CXHTML* owner) : m_owner(owner) { }
+CMarkupDocument::CMarkupDocument(CXHTMLServices* owner) : m_owner(owner) { }
 
 CMarkupDocument::~CMarkupDocument() { Clear(); }
 

@@ -19,13 +19,13 @@
 #include <vector>
 
 class CElement;
-class CXHTML;
+class CXHTMLServices;
 
 class CMarkupDocument
 {
 public:
     // Elements are made with owner (may be null); the tree is this object's.
-    explicit CMarkupDocument(CXHTML* owner);
+    explicit CMarkupDocument(CXHTMLServices* owner);
     ~CMarkupDocument();
     CMarkupDocument(const CMarkupDocument&) = delete;
     CMarkupDocument& operator=(const CMarkupDocument&) = delete;
@@ -43,7 +43,7 @@ public:
 private:
     void Clear();
 
-    CXHTML* m_owner;
+    CXHTMLServices* m_owner;
     CElement* m_body = nullptr;
     bool m_whole = false;
     CSafeBuf m_prolog;              // what stood before the root (XML declaration, DOCTYPE ...), as written

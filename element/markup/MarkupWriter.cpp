@@ -6,11 +6,11 @@
 
 #include "base/codec/Escaping.h"
 #include "base/text/U16.h"
-#include "editor/XHTML.h"
 #include "element/Element.h"
 #include "element/ElementPrefetch.h"
 #include "element/factory/TagTables.h"
 #include "element/markup/SourceCode.h"
+#include "element/services/XHTMLServices.h"
 #include "elements/BRElement.h"
 #include "elements/TableElement.h"
 

@@ -10,10 +10,10 @@
 
 #include "element/markup/TreeRepair.h"
 
-#include "editor/XHTML.h"
 #include "element/Element.h"
 #include "element/TreeQueries.h"
 #include "element/factory/ElementFactory.h"
+#include "element/services/XHTMLServices.h"
 
 #include <libxml/parserInternals.h>
 

@@ -8,8 +8,8 @@
 // edit touched are repainted without visiting the whole document.
 
 #include "base/geometry/Colour.h"
-#include "editor/XHTML.h"
 #include "element/Element.h"
+#include "element/services/XHTMLServices.h"
 #include "style/draw/DrawPrimitives.h"
 #include "style/paint/OffscreenView.h"
 #include "style/paint/PaintState.h"

@@ -1,7 +1,7 @@
 #include "style/paint/OffscreenView.h"
 
-#include "editor/XHTML.h"
 #include "element/Element.h"
+#include "element/services/XHTMLServices.h"
 #include "elements/TextElement.h"
 #include "platform/cg/Context.h"
 #include "style/paint/DocumentWalk.h"

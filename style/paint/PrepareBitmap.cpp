@@ -7,8 +7,8 @@
 // a bitmap: nothing is painted, the answer is false and the paint state
 // records the failure.
 
-#include "editor/XHTML.h"
 #include "element/Element.h"
+#include "element/services/XHTMLServices.h"
 #include "platform/cg/Context.h"
 #include "style/paint/BitmapSize.h"
 #include "style/paint/PaintState.h"
@@ -22,7 +22,7 @@ bool CElement::PrepareBitmap(void*)
 {
     if (m_kind != kKindBody || !m_owner)
         return false;
-    CXDoc& doc = m_owner->m_doc;
+    CXDocServices& doc = m_owner->m_doc;
     CPaintState* st = StateOf(this);
     if (!st)
         return false;

@@ -16,8 +16,8 @@
 // and repaint what changed, codes 4 to 7 lay out and paint the whole
 // document, code 3 lets the element choose between 2 and 4.
 
-#include "editor/XHTML.h"
 #include "element/Element.h"
+#include "element/services/XHTMLServices.h"
 #include "elements/TextElement.h"
 #include "platform/cg/Context.h"
 #include "style/paint/DocumentWalk.h"
@@ -329,7 +329,7 @@ bool CElement::Notify(int code, CElement* from)
                 // into the piece before it and delete it.
                 from->FastReCalc(true);
             }
-            const CXDoc* doc = root->m_owner ? &root->m_owner->m_doc : nullptr;
+            const CXDocServices* doc = root->m_owner ? &root->m_owner->m_doc : nullptr;
             const bool sameSize = doc && root->m_dc
                 && root->m_sizeRect.right - root->m_sizeRect.left == doc->m_layoutWidth
                 && root->m_sizeRect.bottom - root->m_sizeRect.top == doc->m_layoutHeight;
