@@ -149,6 +149,9 @@ bool HoldsInlineContent(const CElement* e)
     return false;
 }
 
+// A form's inline content and whatever stands beside it go into one
+// wrapper: a div when the form holds a block too (text and blocks stand in
+// it as they stood in the form), else a p.
 void RepairForm(CElement* form)
 {
     if (!HoldsInlineContent(form))
@@ -162,10 +165,6 @@ void RepairForm(CElement* form)
         wrapper->AddToTail(c);
     }
     form->AppendChild(wrapper);
-    // A div now holds the form's text beside its blocks: paragraphs, as the
-    // reader gives any div.
-    if (wrapper->m_kind == kKindDiv)
-        CheckAndAddP(wrapper);
     form->StyleChanged(1);
 }
 
