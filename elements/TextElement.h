@@ -50,10 +50,14 @@ public:
     ~CTextElement() override;
 
     // Normalises text read from markup: the caret marker word is taken out
-    // (its first offset kept in m_cursorMark, -1 when absent); the leading
-    // TABs, LFs and CRs go; a trailing run of them becomes one blank; every
-    // run of blanks, TABs, LFs and CRs collapses to one blank (other control
-    // characters neither start nor end a run).
+    // (its first offset kept in m_cursorMark, -1 when absent); a leading run
+    // of TABs, LFs and CRs becomes one blank where the run follows inline
+    // content of the same line in the tree (an inline sibling, or text, that
+    // does not end in white space) and goes at the start of a block's
+    // content, after a block, a line break or white space; a trailing run of
+    // them becomes one blank; every run of blanks, TABs, LFs and CRs
+    // collapses to one blank (other control characters neither start nor
+    // end a run). The run should stand in its place in the tree.
     void ValidateText();
 
     // Slot 67. Flag 0x80: the text unescaped (with 0x800 only the selected

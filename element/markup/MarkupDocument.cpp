@@ -7,6 +7,7 @@
 #include "base/xml/XmlNodeValue.h"
 #include "element/Element.h"
 #include "element/factory/ElementFactory.h"
+#include "element/markup/MarkupEncoding.h"
 #include "element/markup/MarkupEntities.h"
 #include "element/markup/MarkupScan.h"
 #include "element/markup/SourceCode.h"
@@ -55,6 +56,29 @@ size_t SkipProlog(const char* s, size_t n, size_t i, bool comments)
             continue;
         }
         return i;
+    }
+}
+
+// Where the content of a fragment starts: after the prolog's last XML
+// declaration, processing instruction or DOCTYPE. Comments before that stay
+// in the prolog; those after it are the fragment's first content.
+size_t FragmentStart(const char* s, size_t n, size_t i)
+{
+    size_t content = SkipProlog(s, n, i, false);
+    for (;;) {
+        size_t at = content;
+        while (StartsAt(s, n, at, "<!--")) {
+            at += 4;
+            while (at < n && !StartsAt(s, n, at, "-->"))
+                ++at;
+            at = at < n ? at + 3 : n;
+            while (at < n && IsSpace(static_cast<unsigned char>(s[at])))
+                ++at;
+        }
+        const size_t next = at == content ? at : SkipProlog(s, n, at, false);
+        if (next == at)
+            return content; // the comments, if any, open the content
+        content = next;
     }
 }
 
@@ -112,6 +136,55 @@ bool IsNamed(const xmlNode* n, const char* name)
     return n->type == XML_ELEMENT_NODE && xmlStrcmp(n->name, reinterpret_cast<const xmlChar*>(name)) == 0;
 }
 
+// What may stand in an html element beside its body without being shown.
+bool IsHeadPart(const xmlNode* n)
+{
+    static const char* const kParts[] = {"head", "title", "meta", "link", "style", "base"};
+    for (const char* part : kParts) {
+        if (IsNamed(n, part))
+            return true;
+    }
+    return false;
+}
+
+bool IsBlankText(const xmlNode* n)
+{
+    if (n->type != XML_TEXT_NODE)
+        return false;
+    for (const xmlChar* c = n->content; c && *c; ++c) {
+        if (!IsSpace(*c))
+            return false;
+    }
+    return true;
+}
+
+// An html element without a body shows what it holds in one: a new body,
+// appended to html, receives every child from the first one that is
+// content (not a head part, a comment or blank text) on, head parts
+// excepted. Without content the body is empty, and read as any empty body.
+void GiveBody(xmlNode* html)
+{
+    for (xmlNode* c = html->children; c; c = c->next) {
+        if (IsNamed(c, "body"))
+            return;
+    }
+    xmlNode* first = html->children;
+    while (first && (IsHeadPart(first) || first->type == XML_COMMENT_NODE || IsBlankText(first)))
+        first = first->next;
+    xmlNode* body = xmlNewDocNode(html->doc, html->ns, reinterpret_cast<const xmlChar*>("body"), nullptr);
+    if (!body)
+        return;
+    for (xmlNode* c = first; c;) {
+        xmlNode* next = c->next;
+        if (!IsHeadPart(c)) {
+            xmlUnlinkNode(c);
+            xmlAddChild(body, c); // may merge c into a text before it
+        }
+        c = next;
+    }
+    xmlAddChild(html, body);
+}
+
 } // namespace
 
 CMarkupDocument::CMarkupDocument(CXHTMLServices* owner) : m_owner(owner) { }
@@ -133,6 +206,13 @@ bool CMarkupDocument::Read(const char* bytes, size_t size, CSafeBuf& error)
 {
     Clear();
     error.Empty();
+    std::string decoded;
+    if (StartsWithUtf16Mark(bytes, size)) {
+        if (!Utf16MarkupToUtf8(bytes, size, decoded, error))
+            return false;
+        bytes = decoded.data();
+        size = decoded.size();
+    }
     // The parser takes a zero-terminated text: a zero byte would silently
     // end the markup there. XML allows no such character anywhere.
     if (const void* zero = std::memchr(bytes, 0, size)) {
@@ -153,7 +233,7 @@ bool CMarkupDocument::Read(const char* bytes, size_t size, CSafeBuf& error)
     // as it is, which reports it as empty.
     const bool fragment = root < end && !IsDocumentRoot(bytes, size, root);
     if (fragment)
-        root = SkipProlog(bytes, size, start, false);
+        root = FragmentStart(bytes, size, start);
 
     // The bytes go to the parser as UTF-8 without a round trip through
     // UTF-16.
@@ -185,6 +265,7 @@ bool CMarkupDocument::Read(const char* bytes, size_t size, CSafeBuf& error)
     xmlNode* bodyNode = nullptr;
     if (top && IsNamed(top, "html")) {
         m_whole = true;
+        GiveBody(top);
         HtmlStartTag(top, m_htmlStart);
         CSafeBuf markup;
         for (xmlNode* c = top->children; c; c = c->next) {

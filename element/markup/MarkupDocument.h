@@ -4,14 +4,19 @@
 //
 // Whole documents (root html or body): the tree is the body; the html start
 // tag and the html element's other children (the head ...) are kept as
-// markup and written around the body. What stands before the root (the XML
-// declaration, the DOCTYPE, comments) is kept as written. A fragment (anything else: a run of
-// paragraphs, a bare text) is read as the content of a body and written back
-// as that content.
+// markup and written around the body. An html element without a body gets
+// one, which takes its content (everything from the first child that is
+// neither a part of the head nor a comment); it is written as that body.
+// What stands before the root (the XML declaration, the DOCTYPE, comments)
+// is kept as written. A fragment (anything else: a run of paragraphs, a bare
+// text) is read as the content of a body and written back as that content;
+// comments before its DOCTYPE stay in what stands before it.
 //
-// Named XHTML references are read through PrepareMarkupEntities. The bytes go
-// to the parser as UTF-8 whatever the document declares, so bytes that are
-// not UTF-8 are reported by the XML layer like any other malformed markup.
+// Named XHTML references are read through PrepareMarkupEntities. Bytes that
+// start with a UTF-16 byte-order mark are decoded from UTF-16 first (the
+// XML declaration is kept as written). The bytes go to the parser as UTF-8
+// whatever the document declares, so bytes that are not UTF-8 are reported
+// by the XML layer like any other malformed markup.
 
 #include "base/text/SafeBuf.h"
 
