@@ -48,6 +48,8 @@ public:
     std::string caption;
     std::vector<std::string> texts;
     std::vector<std::string> labels;
+    std::string parentTitle;  // the title of the window it belongs to, empty when none
+    std::string defaultLabel; // the label of the button Return presses, empty when none
 
     // The put-file dialog: the last request, and the answer to give (true
     // with the reply: saved; false: cancelled).
@@ -96,6 +98,11 @@ private:
         labels.clear();
         for (const auto& b : dialog.buttons)
             labels.push_back(b.label);
+        parentTitle = dialog.ParentTitle();
+        defaultLabel.clear();
+        if (dialog.defaultButton >= 0
+            && static_cast<std::size_t>(dialog.defaultButton) < dialog.buttons.size())
+            defaultLabel = dialog.buttons[static_cast<std::size_t>(dialog.defaultButton)].label;
     }
 };
 

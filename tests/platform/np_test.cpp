@@ -5,6 +5,7 @@
 
 #include "platform/np/EventRecord.h"
 #include "platform/np/Functions.h"
+#include "platform/np/SharedPlatform.h"
 
 #include <gtest/gtest.h>
 
@@ -155,3 +156,50 @@ TEST(NpLayout, WindowAndEventRecords)
 }
 
 } // namespace
+
+namespace {
+
+NPQmSharedPlatform* g_offered = nullptr;
+
+NPError OfferPlatform(NPP, NPNVariable variable, void* value)
+{
+    if (variable != NPNVqmSharedPlatform || !g_offered)
+        return NPERR_GENERIC_ERROR; // what any other browser answers
+    *static_cast<NPQmSharedPlatform**>(value) = g_offered;
+    return NPERR_NO_ERROR;
+}
+
+} // namespace
+
+TEST(SharedPlatform, AdoptedOnlyFromABrowserWhoseRecordMatchesThisBuild)
+{
+    NPNetscapeFuncs browser{};
+    browser.getvalue = OfferPlatform;
+    NPP_t instance{};
+    qm::events::Services& own = qm::events::Services::Get();
+
+    g_offered = nullptr;
+    EXPECT_FALSE(qm::np::ShareBrowserPlatform(&browser, &instance));
+    EXPECT_FALSE(qm::np::ShareBrowserPlatform(nullptr, &instance));
+    NPQmSharedPlatform record = *qm::np::SharedPlatformRecord();
+    EXPECT_EQ(&own, record.services);
+    for (int fault = 0; fault < 3; ++fault) {
+        NPQmSharedPlatform bad = record;
+        if (fault == 0)
+            bad.size += 8;
+        else if (fault == 1)
+            bad.layoutStamp ^= 1;
+        else
+            bad.servicesSize -= 8;
+        g_offered = &bad;
+        EXPECT_FALSE(qm::np::ShareBrowserPlatform(&browser, &instance)) << fault;
+        EXPECT_FALSE(qm::events::Services::IsAdopted());
+    }
+    g_offered = &record;
+    EXPECT_TRUE(qm::np::ShareBrowserPlatform(&browser, &instance));
+    EXPECT_TRUE(qm::events::Services::IsAdopted());
+    EXPECT_EQ(&own, &qm::events::Services::Get());
+    qm::np::StopSharingBrowserPlatform();
+    EXPECT_FALSE(qm::events::Services::IsAdopted());
+    g_offered = nullptr;
+}
