@@ -287,7 +287,7 @@ bool Host::Type(const std::string& utf8)
         if (hasKey) {
             SendEvent(keyDown, KeyMessage(code, modifiers), 0, 0, modifiers);
             if (unit[0] == '\n')
-                unit = u"\r";
+                unit[0] = u'\r';
         }
         all = TextInput(unit) && all;
         if (hasKey)
