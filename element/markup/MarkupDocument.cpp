@@ -4,6 +4,7 @@
 
 #include "base/codec/Escaping.h"
 #include "base/xml/Xml.h"
+#include "base/xml/XmlEntityExpansion.h"
 #include "base/xml/XmlNodeValue.h"
 #include "editor/XHTML.h"
 #include "element/Element.h"
@@ -14,10 +15,15 @@
 
 #include <libxml/tree.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
 namespace {
+
+// What the entities of any document may expand to, in bytes of their
+// replacement texts; a larger document may expand to four times its size.
+constexpr size_t kEntityAllowance = 1 << 20;
 
 bool IsSpace(unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
@@ -74,11 +80,15 @@ bool IsDocumentRoot(const char* s, size_t n, size_t i)
     return name == "html" || name == "body";
 }
 
-// "<html" with its namespace declarations and attributes, ">".
-void HtmlStartTag(xmlNode* html, CSafeBuf& out)
+// "<html" with its namespace declarations and attributes, ">", and the end
+// tag that closes it ("</html>", or "</h:html>" for a prefixed root).
+void HtmlTags(xmlNode* html, CSafeBuf& out, CSafeBuf& end)
 {
     CSafeBuf tag, value;
     MacGetTagName(html, tag);
+    end = "</";
+    end += tag;
+    end += ">";
     out = "<";
     out += tag;
     for (xmlNs* ns = html->nsDef; ns; ns = ns->next) {
@@ -124,6 +134,7 @@ void CMarkupDocument::Clear()
     m_body = nullptr;
     m_whole = false;
     m_htmlStart.Empty();
+    m_htmlEnd.Empty();
     m_prolog.Empty();
     m_before.clear();
     m_after.clear();
@@ -170,6 +181,13 @@ bool CMarkupDocument::Read(const char* bytes, size_t size, CSafeBuf& error)
     if (!doc)
         return false;
 
+    // The text of the document's own entities is put in place first: it
+    // lives in the DTD. A small page may declare entities that expand a
+    // thousandfold; what it may expand to is bounded by its own size.
+    if (!XmlExpandEntities(doc, std::max<size_t>(4 * size, kEntityAllowance), &error)) {
+        XMLReleaseDom(doc);
+        return false;
+    }
     // The DOCTYPE is kept as written (below); without it the library writes
     // the kept nodes as plain XML, not with its own XHTML additions.
     if (xmlDtd* dtd = doc->intSubset) {
@@ -185,7 +203,7 @@ bool CMarkupDocument::Read(const char* bytes, size_t size, CSafeBuf& error)
     xmlNode* bodyNode = nullptr;
     if (top && IsNamed(top, "html")) {
         m_whole = true;
-        HtmlStartTag(top, m_htmlStart);
+        HtmlTags(top, m_htmlStart, m_htmlEnd);
         CSafeBuf markup;
         for (xmlNode* c = top->children; c; c = c->next) {
             if (!bodyNode && IsNamed(c, "body")) {
@@ -261,7 +279,7 @@ void CMarkupDocument::Write(CSafeBuf& out, int flags) const
     kept(before, m_before);
     out.Insert(0, before, before.Length());
     kept(out, m_after);
-    out += "</html>";
+    out += m_htmlEnd;
     if (indent)
         out += "\r\n";
 }
