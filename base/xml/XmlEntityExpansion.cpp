@@ -189,8 +189,8 @@ bool Expansion::Attributes(xmlNode* element, long line)
         value.clear();
         if (!AttributeText(first, false, 0, line, value))
             return false;
-        xmlNode* text = xmlNewDocTextLen(m_doc, reinterpret_cast<const xmlChar*>(value.data()),
-            static_cast<int>(value.size()));
+        xmlNode* text = xmlNewDocTextLen(
+            m_doc, reinterpret_cast<const xmlChar*>(value.data()), static_cast<int>(value.size()));
         if (!text)
             return Fail("out of memory\n", line);
         xmlFreeNodeList(a->children);
@@ -200,8 +200,7 @@ bool Expansion::Attributes(xmlNode* element, long line)
     return true;
 }
 
-bool Expansion::AttributeText(
-    const xmlNode* list, bool replacement, int nesting, long line, std::string& out)
+bool Expansion::AttributeText(const xmlNode* list, bool replacement, int nesting, long line, std::string& out)
 {
     if (nesting > kMaxEntityNesting)
         return Fail("the document's entities nest too deeply\n", line);

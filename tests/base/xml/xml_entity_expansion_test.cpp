@@ -84,7 +84,8 @@ TEST(XmlEntityExpansion, ElementsNestNoDeeperThanTheParserAllows)
     // they nest 400.
     const std::string inner = Repeat("<b>", 200) + "x" + Repeat("</b>", 200);
     const std::string outer = Repeat("<i>", 200) + "&in;" + Repeat("</i>", 200);
-    XmlDoc d(("<!DOCTYPE r [<!ENTITY in '" + inner + "'><!ENTITY out '" + outer + "'>]><r>&out;</r>").c_str());
+    XmlDoc d(
+        ("<!DOCTYPE r [<!ENTITY in '" + inner + "'><!ENTITY out '" + outer + "'>]><r>&out;</r>").c_str());
     ASSERT_NE(d.doc, nullptr) << ToUtf8(d.error);
     CSafeBuf error;
     EXPECT_FALSE(XmlExpandEntities(d.doc, 1 << 20, &error));
