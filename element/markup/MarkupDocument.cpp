@@ -15,15 +15,10 @@
 
 #include <libxml/tree.h>
 
-#include <algorithm>
 #include <cstring>
 #include <string>
 
 namespace {
-
-// What the entities of any document may expand to, in bytes of their
-// replacement texts; a larger document may expand to four times its size.
-constexpr size_t kEntityAllowance = 1 << 20;
 
 bool IsSpace(unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
@@ -182,9 +177,8 @@ bool CMarkupDocument::Read(const char* bytes, size_t size, CSafeBuf& error)
         return false;
 
     // The text of the document's own entities is put in place first: it
-    // lives in the DTD. A small page may declare entities that expand a
-    // thousandfold; what it may expand to is bounded by its own size.
-    if (!XmlExpandEntities(doc, std::max<size_t>(4 * size, kEntityAllowance), &error)) {
+    // lives in the DTD.
+    if (!XmlExpandEntities(doc, MarkupEntityBudget(size), &error)) {
         XMLReleaseDom(doc);
         return false;
     }

@@ -11,11 +11,11 @@
 //
 // Named XHTML references are read through PrepareMarkupEntities; references
 // to the entities that the document declares itself are read as their text
-// and elements (XmlExpandEntities), within a bound of four times the
-// document's size or 1 MB, whichever is more: a document whose entities
-// expand further is refused like malformed markup. The bytes go
-// to the parser as UTF-8 whatever the document declares, so bytes that are
-// not UTF-8 are reported by the XML layer like any other malformed markup.
+// and elements (XmlExpandEntities), within MarkupEntityBudget: a document
+// whose entities expand further is refused like malformed markup. The bytes
+// go to the parser as UTF-8 whatever the document declares, so bytes that
+// are not UTF-8 are reported by the XML layer like any other malformed
+// markup.
 
 #include "base/text/SafeBuf.h"
 
