@@ -4,7 +4,8 @@
 // written must read back, and a written tree must read back as itself:
 // writing it again gives the same text. No text may be lost: a document that
 // parses as it stands holds the same text, blanks aside, as what was written
-// of it. The reader's entity pass on bytes must give what it gives on the
+// of it (text standing directly in html, beside head and body, aside: the
+// reader keeps only the elements and comments there). The reader's entity pass on bytes must give what it gives on the
 // same bytes carried one per UTF-16 unit.
 //
 // The bytes before a line "%%" are a style sheet, loaded from a file as a

@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -31,6 +32,13 @@ class Expansion
 {
 public:
     Expansion(xmlDoc* doc, size_t budget) : m_doc(doc), m_left(budget) { }
+    ~Expansion()
+    {
+        for (xmlNs* ns : m_unbound)
+            xmlFreeNs(ns);
+    }
+    Expansion(const Expansion&) = delete;
+    Expansion& operator=(const Expansion&) = delete;
 
     // Expands the references among parent's children and in their
     // subtrees. copyLine is the line of the reference whose replacement
@@ -51,11 +59,15 @@ private:
         m_line = line;
         return false;
     }
+    void TakeNamespaceInPlace(xmlNode* element);
 
     xmlDoc* m_doc;
     size_t m_left;
     const char* m_reason = nullptr;
     long m_line = 0;
+    // Declarations without a URI taken off copied elements, freed at the
+    // end.
+    std::vector<xmlNs*> m_unbound;
 };
 
 // Puts list (linked by next, parents unset, may be null) in the place of
@@ -114,6 +126,33 @@ const xmlEntity* Expansion::Entity(const xmlNode* ref) const
     return entity && entity->etype == XML_INTERNAL_GENERAL_ENTITY ? entity : nullptr;
 }
 
+// The parser reads an entity's elements apart from the place of a
+// reference: an element whose prefix (the default one too) is declared only
+// there gets a declaration of that prefix without a URI, and no namespace.
+// In its place, a copied element takes the declaration in force where it now
+// stands. (A prefixed attribute of such an element has lost its prefix in
+// the parser already.)
+void Expansion::TakeNamespaceInPlace(xmlNode* element)
+{
+    bool unbound = false;
+    const xmlChar* prefix = nullptr;
+    for (xmlNs** link = &element->nsDef; *link;) {
+        xmlNs* ns = *link;
+        if (ns->href) {
+            link = &ns->next;
+            continue;
+        }
+        *link = ns->next;
+        ns->next = nullptr;
+        m_unbound.push_back(ns);
+        if (!unbound)
+            prefix = ns->prefix;
+        unbound = true;
+    }
+    if (unbound && !element->ns)
+        element->ns = xmlSearchNs(m_doc, element, prefix);
+}
+
 bool Expansion::Charge(const xmlEntity* entity, long line)
 {
     const size_t cost = entity->length > 0 ? static_cast<size_t>(entity->length) : 1;
@@ -167,6 +206,8 @@ bool Expansion::Children(xmlNode* parent, int depth, long copyLine)
         if (c->type == XML_ELEMENT_NODE) {
             if (inRange && depth + 1 > kMaxDepth)
                 return Fail("the document's entities nest elements too deeply\n", line);
+            if (inRange)
+                TakeNamespaceInPlace(c);
             if (!Attributes(c, line) || !Children(c, depth + 1, inRange ? rangeLine : -1))
                 return false;
         }

@@ -91,3 +91,20 @@ TEST(XmlEntityExpansion, ElementsNestNoDeeperThanTheParserAllows)
     EXPECT_FALSE(XmlExpandEntities(d.doc, 1 << 20, &error));
     EXPECT_NE(ToUtf8(error).find("nest elements too deeply"), std::string::npos) << ToUtf8(error);
 }
+
+TEST(XmlEntityExpansion, ElementsTakeTheNamespacesInForceWhereTheyStand)
+{
+    // The parser reads the entity apart from its place: without the
+    // expansion, b and h:k would be written with empty declarations.
+    XmlDoc d("<!DOCTYPE r [<!ENTITY e \"<b><i>x</i><h:k>y</h:k><q:z xmlns:q='urn:q'/></b>\">]>"
+             "<r xmlns='urn:r' xmlns:h='urn:h'>&e;<s xmlns='urn:s'>&e;</s></r>");
+    ASSERT_NE(d.doc, nullptr) << ToUtf8(d.error);
+    ASSERT_TRUE(XmlExpandEntities(d.doc, 1000, nullptr));
+    EXPECT_EQ(Markup(d.Root()),
+        "<r xmlns=\"urn:r\" xmlns:h=\"urn:h\"><b><i>x</i><h:k>y</h:k><q:z xmlns:q=\"urn:q\"/></b>"
+        "<s xmlns=\"urn:s\"><b><i>x</i><h:k>y</h:k><q:z xmlns:q=\"urn:q\"/></b></s></r>");
+    xmlNode* b = d.Root()->children;
+    ASSERT_NE(b, nullptr);
+    ASSERT_NE(b->ns, nullptr);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(b->ns->href)), "urn:r");
+}
