@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -27,6 +28,23 @@ constexpr int kMaxDepth = 256;
 // Entities within entities: the parser refuses a nesting far shallower;
 // this keeps the recursion of attribute texts bounded whatever it does.
 constexpr int kMaxEntityNesting = 64;
+// What each node other than text that a replacement puts in place costs,
+// beside the length of the replacement: an element costs its reader far
+// more than a character of text does.
+constexpr size_t kNodeCost = 64;
+
+// The nodes other than texts and references in a list and below.
+size_t CountNodes(const xmlNode* list)
+{
+    size_t n = 0;
+    for (const xmlNode* k = list; k; k = k->next) {
+        if (k->type != XML_TEXT_NODE && k->type != XML_ENTITY_REF_NODE)
+            ++n;
+        if (k->type == XML_ELEMENT_NODE)
+            n += CountNodes(k->children);
+    }
+    return n;
+}
 
 class Expansion
 {
@@ -68,6 +86,8 @@ private:
     // Declarations without a URI taken off copied elements, freed at the
     // end.
     std::vector<xmlNs*> m_unbound;
+    // CountNodes of each entity's replacement, once counted.
+    std::unordered_map<const xmlEntity*, size_t> m_nodes;
 };
 
 // Puts list (linked by next, parents unset, may be null) in the place of
@@ -155,7 +175,11 @@ void Expansion::TakeNamespaceInPlace(xmlNode* element)
 
 bool Expansion::Charge(const xmlEntity* entity, long line)
 {
-    const size_t cost = entity->length > 0 ? static_cast<size_t>(entity->length) : 1;
+    auto counted = m_nodes.find(entity);
+    if (counted == m_nodes.end())
+        counted = m_nodes.emplace(entity, CountNodes(entity->children)).first;
+    const size_t cost
+        = (entity->length > 0 ? static_cast<size_t>(entity->length) : 1) + kNodeCost * counted->second;
     if (cost > m_left)
         return Fail("the document's entities expand beyond the size allowed for it\n", line);
     m_left -= cost;

@@ -15,7 +15,9 @@
 //
 // The expansion is bounded, whatever the library let through: every
 // reference expanded costs the length of the entity's replacement text (at
-// least 1), and the expansion stops when the cost would pass budget. It also
+// least 1) and 64 for each node other than text that it puts in place (an
+// element, a comment ...), and the expansion stops when the cost would pass
+// budget. It also
 // stops when the elements it puts in place would nest deeper than the parser
 // lets a document nest them. libxml2's own substitution is not used: it
 // appends to a growing text for every reference, so its time grows with the

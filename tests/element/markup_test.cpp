@@ -148,6 +148,20 @@ TEST(MarkupDocument, EntitiesExpandWithinABoundOfThePagesSize)
         EXPECT_EQ(doc.Body(), nullptr);
     }
     {
+        // Elements cost more than text: 5 KB that would put 262,000 of them
+        // in place are refused.
+        CMarkupDocument doc(&engine);
+        std::string text = "<!DOCTYPE html [<!ENTITY e \"";
+        for (int i = 0; i < 1000; ++i)
+            text += "<b/>";
+        text += "\">]><html><body><p>";
+        for (int i = 0; i < 262; ++i)
+            text += "&e;";
+        text += "</p></body></html>";
+        EXPECT_FALSE(doc.Read(text.data(), text.size(), error));
+        EXPECT_EQ(Reason(error), "the document's entities expand beyond the size allowed for it");
+    }
+    {
         // A page of 400 KB may expand to 1.6 MB.
         CMarkupDocument doc(&engine);
         const std::string text = page(1500, 400000);

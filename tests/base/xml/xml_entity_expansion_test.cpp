@@ -72,6 +72,14 @@ TEST(XmlEntityExpansion, StopsAtTheBudgetWithTheLineOfTheReference)
         "Incorrect XML<br />Reason: the document's entities expand beyond the size allowed for it\n"
         "<br />Line: 3");
 
+    // Each element put in place costs 64 beside the length: "<b/>" 68.
+    const std::string elements = "<!DOCTYPE r [<!ENTITY b '<b/>'>]><r>&b;&b;</r>";
+    for (size_t budget : {136, 135}) {
+        XmlDoc b(elements.c_str());
+        ASSERT_NE(b.doc, nullptr);
+        EXPECT_EQ(XmlExpandEntities(b.doc, budget, nullptr), budget == 136) << budget;
+    }
+
     // Empty entities cost one a reference.
     XmlDoc empty(("<!DOCTYPE r [<!ENTITY z ''>]><r a='&z;&z;'>" + Repeat("&z;", 8) + "</r>").c_str());
     ASSERT_NE(empty.doc, nullptr);
