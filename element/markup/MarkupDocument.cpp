@@ -60,18 +60,26 @@ size_t SkipProlog(const char* s, size_t n, size_t i, bool comments)
 }
 
 // The root element at i is html or body (a start tag, any prefix aside).
+// The name is taken as the parser will see it: a named reference in it goes
+// when the markup is prepared (or the parser refuses the tag).
 bool IsDocumentRoot(const char* s, size_t n, size_t i)
 {
     if (i >= n || s[i] != '<')
         return false;
-    size_t j = i + 1;
-    size_t nameStart = j;
-    while (j < n && !IsSpace(static_cast<unsigned char>(s[j])) && s[j] != '>' && s[j] != '/') {
+    std::string name;
+    for (size_t j = i + 1;
+         j < n && !IsSpace(static_cast<unsigned char>(s[j])) && s[j] != '>' && s[j] != '/';) {
+        const size_t reference = s[j] == '&' ? RemovedReferenceEnd(s, n, j) : j;
+        if (reference != j) {
+            j = reference;
+            continue;
+        }
         if (s[j] == ':')
-            nameStart = j + 1;
+            name.clear();
+        else
+            name += s[j];
         ++j;
     }
-    std::string name(s + nameStart, j - nameStart);
     return name == "html" || name == "body";
 }
 
