@@ -4,6 +4,7 @@
 
 #include "base/codec/Escaping.h"
 #include "base/xml/Xml.h"
+#include "base/xml/XmlEntityExpansion.h"
 #include "base/xml/XmlNodeValue.h"
 #include "element/Element.h"
 #include "element/factory/ElementFactory.h"
@@ -83,26 +84,38 @@ size_t FragmentStart(const char* s, size_t n, size_t i)
 }
 
 // The root element at i is html or body (a start tag, any prefix aside).
+// The name is taken as the parser will see it: a named reference in it goes
+// when the markup is prepared (or the parser refuses the tag).
 bool IsDocumentRoot(const char* s, size_t n, size_t i)
 {
     if (i >= n || s[i] != '<')
         return false;
-    size_t j = i + 1;
-    size_t nameStart = j;
-    while (j < n && !IsSpace(static_cast<unsigned char>(s[j])) && s[j] != '>' && s[j] != '/') {
+    std::string name;
+    for (size_t j = i + 1;
+         j < n && !IsSpace(static_cast<unsigned char>(s[j])) && s[j] != '>' && s[j] != '/';) {
+        const size_t reference = s[j] == '&' ? RemovedReferenceEnd(s, n, j) : j;
+        if (reference != j) {
+            j = reference;
+            continue;
+        }
         if (s[j] == ':')
-            nameStart = j + 1;
+            name.clear();
+        else
+            name += s[j];
         ++j;
     }
-    std::string name(s + nameStart, j - nameStart);
     return name == "html" || name == "body";
 }
 
-// "<html" with its namespace declarations and attributes, ">".
-void HtmlStartTag(xmlNode* html, CSafeBuf& out)
+// "<html" with its namespace declarations and attributes, ">", and the end
+// tag that closes it ("</html>", or "</h:html>" for a prefixed root).
+void HtmlTags(xmlNode* html, CSafeBuf& out, CSafeBuf& end)
 {
     CSafeBuf tag, value;
     MacGetTagName(html, tag);
+    end = "</";
+    end += tag;
+    end += ">";
     out = "<";
     out += tag;
     for (xmlNs* ns = html->nsDef; ns; ns = ns->next) {
@@ -197,6 +210,7 @@ void CMarkupDocument::Clear()
     m_body = nullptr;
     m_whole = false;
     m_htmlStart.Empty();
+    m_htmlEnd.Empty();
     m_prolog.Empty();
     m_before.clear();
     m_after.clear();
@@ -250,6 +264,12 @@ bool CMarkupDocument::Read(const char* bytes, size_t size, CSafeBuf& error)
     if (!doc)
         return false;
 
+    // The text of the document's own entities is put in place first: it
+    // lives in the DTD.
+    if (!XmlExpandEntities(doc, MarkupEntityBudget(size), &error)) {
+        XMLReleaseDom(doc);
+        return false;
+    }
     // The DOCTYPE is kept as written (below); without it the library writes
     // the kept nodes as plain XML, not with its own XHTML additions.
     if (xmlDtd* dtd = doc->intSubset) {
@@ -266,7 +286,7 @@ bool CMarkupDocument::Read(const char* bytes, size_t size, CSafeBuf& error)
     if (top && IsNamed(top, "html")) {
         m_whole = true;
         GiveBody(top);
-        HtmlStartTag(top, m_htmlStart);
+        HtmlTags(top, m_htmlStart, m_htmlEnd);
         CSafeBuf markup;
         for (xmlNode* c = top->children; c; c = c->next) {
             if (!bodyNode && IsNamed(c, "body")) {
@@ -342,7 +362,7 @@ void CMarkupDocument::Write(CSafeBuf& out, int flags) const
     kept(before, m_before);
     out.Insert(0, before, before.Length());
     kept(out, m_after);
-    out += "</html>";
+    out += m_htmlEnd;
     if (indent)
         out += "\r\n";
 }

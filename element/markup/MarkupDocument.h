@@ -12,9 +12,12 @@
 // text) is read as the content of a body and written back as that content;
 // comments before its DOCTYPE stay in what stands before it.
 //
-// Named XHTML references are read through PrepareMarkupEntities. Bytes that
-// start with a UTF-16 byte-order mark are decoded from UTF-16 first (the
-// XML declaration is kept as written). The bytes go to the parser as UTF-8
+// Named XHTML references are read through PrepareMarkupEntities; references
+// to the entities that the document declares itself are read as their text
+// and elements (XmlExpandEntities), within MarkupEntityBudget: a document
+// whose entities expand further is refused like malformed markup. Bytes that
+// start with a UTF-16 byte-order mark are decoded from UTF-16 first (the XML
+// declaration is kept as written). The bytes go to the parser as UTF-8
 // whatever the document declares, so bytes that are not UTF-8 are reported
 // by the XML layer like any other malformed markup.
 
@@ -53,6 +56,7 @@ private:
     bool m_whole = false;
     CSafeBuf m_prolog;              // what stood before the root (XML declaration, DOCTYPE ...), as written
     CSafeBuf m_htmlStart;           // "<html ...>", empty for a body root or a fragment
+    CSafeBuf m_htmlEnd;             // the end tag that closes it
     std::vector<CSafeBuf> m_before; // the html element's other children before the body, as markup
     std::vector<CSafeBuf> m_after;  // and after it
 };

@@ -219,3 +219,62 @@ TEST(MarkupRepair, LineBreaksInNestedInlinesMakeElementsInProportionToTheInput)
             EXPECT_TRUE(lifted > 0 && lifted < breaks) << depth << ": " << lifted << " moved out";
     }
 }
+
+// A page's entities may expand to 1 MB, or to four times the page's size
+// when that is more; a page whose entities expand further is refused, and
+// what is read keeps every character.
+TEST(MarkupDocument, EntitiesExpandWithinABoundOfThePagesSize)
+{
+    const std::string kilobyte(1000, 'k');
+    auto page = [&](int references, size_t padding) {
+        std::string text = "<!DOCTYPE html [<!ENTITY k \"" + kilobyte + "\">]><html><body><p>";
+        for (int i = 0; i < references; ++i)
+            text += "&k;";
+        text += "</p><!--" + std::string(padding, '.') + "--></body></html>";
+        return text;
+    };
+    auto textLength = [](const CMarkupDocument& doc) {
+        long n = 0;
+        for (const CElement* e = doc.Body()->m_firstChild; e; e = e->m_nextSibling) {
+            for (const CElement* c = e->m_firstChild; c; c = c->m_nextSibling)
+                n += c->IsTextElement() ? c->m_text.Length() : 0;
+        }
+        return n;
+    };
+    CXHTML engine;
+    CSafeBuf error;
+    {
+        CMarkupDocument doc(&engine);
+        const std::string text = page(1048, 0);
+        ASSERT_TRUE(doc.Read(text.data(), text.size(), error)) << Utf8(error);
+        EXPECT_EQ(textLength(doc), 1048000);
+    }
+    {
+        CMarkupDocument doc(&engine);
+        const std::string text = page(1049, 0);
+        EXPECT_FALSE(doc.Read(text.data(), text.size(), error));
+        EXPECT_EQ(Reason(error), "the document's entities expand beyond the size allowed for it");
+        EXPECT_EQ(doc.Body(), nullptr);
+    }
+    {
+        // Elements cost more than text: 5 KB that would put 262,000 of them
+        // in place are refused.
+        CMarkupDocument doc(&engine);
+        std::string text = "<!DOCTYPE html [<!ENTITY e \"";
+        for (int i = 0; i < 1000; ++i)
+            text += "<b/>";
+        text += "\">]><html><body><p>";
+        for (int i = 0; i < 262; ++i)
+            text += "&e;";
+        text += "</p></body></html>";
+        EXPECT_FALSE(doc.Read(text.data(), text.size(), error));
+        EXPECT_EQ(Reason(error), "the document's entities expand beyond the size allowed for it");
+    }
+    {
+        // A page of 400 KB may expand to 1.6 MB.
+        CMarkupDocument doc(&engine);
+        const std::string text = page(1500, 400000);
+        ASSERT_TRUE(doc.Read(text.data(), text.size(), error)) << Utf8(error);
+        EXPECT_EQ(textLength(doc), 1500000);
+    }
+}
