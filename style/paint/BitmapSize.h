@@ -8,9 +8,9 @@
 
 // The logical size is not memory: only resident tiles hold pixels, within
 // the budget (OffscreenView.h), so a bitmap's height is limited only by the
-// coordinates: at most kMaxBitmapHeight rows (slack included), far below the
-// largest int so that rows plus margins and slack never overflow. At most
-// 32767 pixels wide, the widest row one tile can hold.
+// coordinates: at most kMaxBitmapHeight rows (slack included), which leaves
+// room below the largest int for the margins and slack that painting adds
+// to a row. At most 32767 pixels wide, the widest row one tile can hold.
 constexpr int kMaxBitmapHeight = 1 << 30;
 constexpr int kMaxBitmapWidth = 32767;
 constexpr int kBitmapSlack = 200;
