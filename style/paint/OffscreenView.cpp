@@ -148,6 +148,31 @@ bool ExportDocumentRows(CElement* root, int top, int bottom)
     }
 }
 
+bool StreamDocumentRows(CElement* root, int top, int bottom, const std::function<bool(int, int)>& band)
+{
+    try {
+        qm::cg::Context* ctx = IsRoot(root) && StateOf(root) ? root->m_dc.get() : nullptr;
+        if (!ctx)
+            return false;
+        const TileRange range = TilesOfRows(*ctx, top, bottom);
+        for (int i = range.first; i <= range.last; ++i) {
+            const bool wasResident = ctx->IsTileResident(i);
+            if (!MakeResident(root, TileRange{i, i}, true))
+                return false;
+            const int first = std::max(top, ctx->TileTop(i));
+            const int end = std::min(bottom, ctx->TileTop(i) + ctx->TileRows(i));
+            const bool more = band(first, end);
+            if (!wasResident)
+                ctx->DropTile(i);
+            if (!more)
+                return false;
+        }
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
 void SetBitmapBudget(CElement* root, long long bytes)
 {
     if (CPaintState* st = StateOf(root))

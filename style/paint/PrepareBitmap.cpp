@@ -46,10 +46,9 @@ bool CElement::PrepareBitmap(void*)
     st->m_bitmapFailed = true;
     if (!fits)
         return false;
-    std::unique_ptr<qm::cg::Context> ctx = qm::cg::Context::CreateBitmap(nullptr, size.width, size.height, 0);
+    std::unique_ptr<qm::cg::Context> ctx = qm::cg::Context::CreateTiledBitmap(size.width, size.height);
     if (!ctx)
         return false;
-    ctx->SetAllocateOnDraw(false);
     m_dc = std::move(ctx);
     doc.m_bitmapWidth = size.width;
     doc.m_bitmapHeight = size.height;
