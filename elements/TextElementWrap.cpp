@@ -155,7 +155,7 @@ double CTextElement::WidestLine(int room)
     if (!m_parent || !LaysOutAsBlock(m_parent) || !m_parent->IsLinkedChild(this) || !m_tabColumns.empty())
         return -1;
     const int avail = static_cast<int>(m_parent->m_availRect.right - m_parent->m_availRect.left);
-    if (avail <= 0 || room > avail || !m_textLayout->ByWords())
+    if (room > avail || !m_textLayout->ByWords())
         return -1;
     // A font size on both sides makes up for the last blank, which measures
     // a little differently where a piece ends.
