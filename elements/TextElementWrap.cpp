@@ -75,18 +75,19 @@ CElement* CTextElement::WrapElement(CSize& room, bool force)
     if (breakAt < 0)
         return this;
     const int restStart = breakAt + 1;
-    // Made first, so that a run that cannot have a piece stays as it was.
-    CTextElement* piece = restStart < n ? NewPiece() : nullptr;
-    if (restStart < n && !piece)
-        return this;
-
     // A long rest is cut for length, measured on the whole text's shaping;
     // the rest before the first cut stands in a piece of its own. Otherwise
     // it joins the next piece, unless that was cut for length and the rest
     // fills lines of its own.
     CTextElement* next = dynamic_cast<CTextElement*>(m_nextSibling);
     const bool fillsLines = next && next->m_cutForLength && RestFillsLines(restStart, room.cx);
-    const int cutCount = MakeCuts(CutsForLength(restStart, room.cx));
+    const std::vector<int> cuts = CutsForLength(restStart, room.cx);
+    // The piece is made before anything changes, so that a run that cannot
+    // have one stays as it was.
+    CTextElement* piece = restStart < n ? NewPiece() : nullptr;
+    if (restStart < n && !piece)
+        return this;
+    const int cutCount = MakeCuts(cuts);
     next = dynamic_cast<CTextElement*>(m_nextSibling);
     const bool nextIsPiece = m_inlineGroup && next && next->m_inlineGroup == m_inlineGroup;
     const bool restAlone = cutCount > 0 || fillsLines;
