@@ -19,9 +19,18 @@
 //
 // Wrapping (the line wrapper asks): the run keeps the longest part that fits
 // and ends after a break opportunity (IsCanWrapChar); the rest goes to the
-// next sibling when that is a text run, else to a new run that the caller
-// inserts after this one. Pieces are joined again (CombineWrap) before the
-// next layout.
+// next sibling when that is a piece of the run, else to a new run that the
+// caller inserts after this one. Pieces are joined again (CombineWrap)
+// before the next layout.
+//
+// A long rest is cut into pieces a few lines wide at once, so that no line
+// measures or copies the whole rest of a long paragraph again. The cuts do
+// not show in the lines: a piece is cut only where its text was put together
+// from words (Layout::ByWords), at a word start after a blank, and every
+// piece followed by a piece cut for length is wider than any line of its
+// block and holds a word start of its own. So such a piece never fits a line
+// whole and breaks where the whole rest would; its rest goes into the next
+// piece unless it is again that wide (RestFillsLines).
 
 #include <cstddef>
 #include <memory>
@@ -278,6 +287,26 @@ private:
     // ancestor's; 0 when none does.
     int TextTransformCode() const;
 
+    // Cutting a long rest (TextElementWrap.cpp). A new run that inherits from
+    // this one and joins its pieces (not linked, no text); null when none
+    // could be made.
+    CTextElement* NewPiece();
+    // What a piece followed by a piece cut for length must be wider than: the
+    // width of the block's lines and a margin; -1 when this run may not be
+    // cut at a room this wide (see the top of this file).
+    double WidestLine(int room);
+    // The rest from restStart may stand in a piece of its own before a piece
+    // cut for length: it is wider than WidestLine and holds a word start.
+    bool RestFillsLines(int restStart, int room);
+    // Where a long rest from restStart is cut: word starts after a blank, each
+    // part at least two WidestLine wide and holding a word start; none when
+    // the rest is short or the run may not be cut.
+    std::vector<int> CutsForLength(int restStart, int room);
+    // Moves the text from each cut on into a piece cut for length, inserted
+    // after this run, with its part of the selection and the caret. Answers
+    // how many were made (from the back: fewer when a piece could not be had).
+    int MakeCuts(const std::vector<int>& cuts);
+
     std::unique_ptr<qm::text::Style> m_textStyle;
     std::unique_ptr<qm::text::Layout> m_textLayout;
     int m_lineHeight = 0;
@@ -289,6 +318,9 @@ private:
     // Counts the changes of the layout's text and font.
     unsigned m_displayVersion = 1;
     int m_minWrapWidth = 0;
+    // The piece starts where a long run was cut for length, not where a line
+    // ended (see the top of this file); cleared when text is put before it.
+    bool m_cutForLength = false;
     // GetMinSize's answer and the display version it was measured for.
     int m_minWidth = 0;
     unsigned m_minWidthVersion = 0;
