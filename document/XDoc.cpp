@@ -15,13 +15,16 @@
 
 namespace {
 
-// Loads a picture of the bundle's resources folder; one that cannot be
-// loaded leaves the picture empty.
+// Loads a picture file of the bundle's resources folder; without the folder,
+// or when the file cannot be decoded, the picture stays empty.
 void LoadBundlePicture(CImage& picture, const char* name)
 {
     CSafeBuf path;
+    GetResourcePath(path, nullptr);
+    if (path.IsEmpty())
+        return;
     GetResourcePath(path, name);
-    picture.LoadImage(static_cast<const unsigned short*>(path));
+    picture.LoadPictureFile(path);
 }
 
 } // namespace
