@@ -17,12 +17,33 @@
 #include "base/text/SafeBuf.h"
 #include "element/services/XDocServices.h"
 
+#include "base/collections/PtrList.h"
+#include "base/geometry/Colour.h"
+#include "base/geometry/Point.h"
+#include "base/geometry/Rect.h"
+#include "document/DocCursors.h"
+#include "style/Image.h"
+
+struct SUBDOC_INFO;
+struct UNDO_ITEM;
+namespace qm::cg {
+class Context;
+}
+namespace qm::qd {
+class Port;
+}
+
 class CXDoc : public CXDocServices
 {
 public:
+    // Every field at its initial value; the pointer shapes; the bundle's
+    // pictures "dragimage.gif" and "bmp00007.bmp" (a picture that cannot be
+    // loaded stays empty, 0 x 0), the second one's size kept.
     CXDoc();
-    // In this order: the deferred elements, the tree, the picture pool, the
-    // font list, the offscreen bitmap and the marker text objects.
+    // In this order: the deferred elements, the tree, the three rule lists,
+    // the undo and redo snapshots, the picture pool, the font list, the
+    // marker text objects, the offscreen bitmap, the sub-document
+    // definitions; then the members.
     ~CXDoc() override;
     CXDoc(const CXDoc&) = delete;
     CXDoc& operator=(const CXDoc&) = delete;
@@ -63,6 +84,97 @@ public:
     void WriteExcpInfo(const char*) { }
     void WriteExcpInfo(const unsigned short*) { }
 
+    // ---- undo lists, sub-documents, view and the style sheet writer ----
+    // Deletes every redo snapshot (its text, then the record); the redo list
+    // becomes empty.
+    void CleanRedo();
+    // The same for the undo list, then CleanRedo.
+    void CleanUnRedo();
+    // Deletes every sub-document definition; the chain becomes empty.
+    void ReleaseSubDocInfo();
+    // Clips a context made on the drawing port (CreateCGContext) to the
+    // editing area: the view rectangle, measured from the port's top-left
+    // corner, with the exact view width. Nothing without a context or a
+    // live port.
+    void SetClipRect(qm::cg::Context* context);
+    // Always true.
+    bool IsWndValid() const { return true; }
+    // The working rule list (list 1) as style sheet text (StyleSheetWriter.cpp).
+    void StyleXML2HTML(CSafeBuf& out);
+
     // ---- fields (those the element layers read are in CXDocServices) ----
     CSafeBuf m_language{"en"};
+
+    // Fields whose use belongs to the view, caret, pointer and resize code
+    // keep only their initial values here; that code gives them their
+    // meaning.
+    qm::qd::Port* m_port = nullptr; // the port Redraw draws into (GrafPtr)
+    // The browser window's clip (top, left, bottom, right); nothing is drawn
+    // while top and bottom are both 0.
+    short m_clipTop = 0;
+    short m_clipLeft = 0;
+    short m_clipBottom = 0;
+    short m_clipRight = 0;
+    CSafeBuf m_tooltipText; // the help tag last shown
+    CImage m_dragImage;     // shown beside a dragged selection
+    int m_offscreenWords[2] = {0, 0};
+    CImage m_markerImage;
+    int m_viewWords[2] = {0, 0};
+    int m_markerImageWidth = 0;
+    int m_markerImageHeight = 0;
+    int m_viewIntegers[2] = {-1, -1};
+    int m_scrollX = 0; // the document point at the view's top-left
+    int m_scrollY = 0;
+    CRect m_viewRect;                      // the editing view's client area
+    CRect m_scrollBarRect;                 // read by SetScrollBar
+    CRect m_windowRect;                    // the area the document lays out into
+    int m_viewWidth = 0;                   // exact; the view rectangle's is rounded up to 8
+    int m_caretStale = 0;                  // the caret is recomputed before it is drawn
+    CElement* m_pointerElement = nullptr;  // borrowed
+    CElement* m_handleElement = nullptr;   // borrowed: the element with resize handles
+    CElement* m_selectionAnchor = nullptr; // borrowed
+    CSafeBuf m_htmlStartTag;               // of the loaded document's html element
+    CSafeBuf m_headStartTag;
+    unsigned char m_caretEnabled = 0;
+    unsigned char m_caretPhase = 1;        // flipped by the blink timer
+    unsigned char m_caretEnabledSaved = 1; // across a loss of focus
+    unsigned char m_selectionPresent = 0;
+    unsigned char m_pointerFlags[3] = {0, 0, 0};
+    int m_styleLoadWord = 0;
+    unsigned char m_cellMarkMode = 0; // the marked count is m_selectedCellCount
+    unsigned char m_viewFlag = 1;
+    CPoint m_caretPoint; // the caret's foot, document pixels
+    CPoint m_handlePoint;
+    CSafeBuf m_headMarkup;  // the loaded head, its style element removed
+    CSafeBuf m_styleMarkup; // the loaded head's style element
+    unsigned char m_pointerByte = 0;
+    CSafeBuf m_spareText;
+    // The loaded text carried its own body tags: the writer keeps the
+    // document's html and head.
+    unsigned char m_fullDocument = 1;
+    unsigned char m_layoutFlags[4] = {0, 0, 0, 0};
+    const CSafeBuf* m_generatorName = nullptr; // the control's product name
+    unsigned long m_caretColor = RGB(0, 0, 0);
+    CSafeBuf m_sourceBaseline; // the text as of the last load or snapshot
+    long m_baselinePathId = 0; // of the caret element then; 0 for none
+    int m_baselineCaretX = 0;  // relative to the view
+    int m_baselineCaretY = 0;
+    int m_baselineScrollX = 0;
+    int m_baselineScrollY = 0;
+    CPoint m_viewPoint;
+    unsigned char m_viewByte = 0;
+    int m_viewWord = 0;
+    CPoint m_lastKeyPoint;
+    CPoint m_lastKeyPos;    // (-1, -1) after a load: unset
+    CSafeBuf m_versionText; // the control's version
+    int m_resizeState = 0;
+    CRect m_resizeRect;
+    CElement* m_resizeElement = nullptr; // borrowed
+    CPtrList m_undoList;                 // UNDO_ITEM*, oldest first; owned
+    CPtrList m_redoList;                 // UNDO_ITEM*, oldest first; owned
+    int m_subDocMode = 0;                // 0 never asked, 1 asked and none received, 2 held
+    SUBDOC_INFO* m_subDocInfo = nullptr; // owned chain
+    DOC_CURSORS m_cursors;
+    int m_caretHeight = 16; // pixels
+    unsigned char m_clickFlags[4] = {0, 0, 0, 0};
 };
