@@ -31,6 +31,13 @@
 // block and holds a word start of its own. So such a piece never fits a line
 // whole and breaks where the whole rest would; its rest goes into the next
 // piece unless it is again that wide (RestFillsLines).
+//
+// A run that is the only content of inline elements (<b><i>text</i></b>) is
+// cut the same way: the inline elements around it then put each piece cut
+// for length into a duplicate of their own (InlineWrap.cpp), so that each
+// line lays out a few lines of text, and the rest of a line goes into the
+// run of the next such duplicate. Those duplicates stand between the first
+// and the last piece and show no edges of their own.
 
 #include <cstddef>
 #include <memory>
@@ -137,8 +144,12 @@ public:
     bool GetMinSize(CSize& size, bool ignoreOwnSize) override;
     // Puts text in front of the next sibling's text when that sibling is a
     // text run (carrying the caret and a selection beyond this run's length
-    // over); false, nothing changed, when it is not.
-    bool MoveTextToBrother(const CSafeBuf& text);
+    // over); false, nothing changed, when it is not. With `to`, in front of
+    // that run's text instead (a piece of this run in the next piece of an
+    // inline element around it).
+    bool MoveTextToBrother(const CSafeBuf& text, CTextElement* to = nullptr);
+    // Cut for length, where no line ended (see the top of this file).
+    bool CutForLength() const { return m_cutForLength; }
     // Splits the run at offset (1 .. length - 1): a new run holding the text
     // after it, inheriting from this run, is inserted after it; the
     // selection is divided and a caret past the offset moves with its text.
@@ -295,6 +306,15 @@ private:
     // width of the block's lines and a margin; -1 when this run may not be
     // cut at a room this wide (see the top of this file).
     double WidestLine(int room);
+    // The element that stands for this run among the block's children: the
+    // run, or the outermost inline element around it of which it is the only
+    // content (each element of the chain its parent's only child).
+    const CElement* OnlyContentChain() const;
+    // Where the rest goes when this run is the last of inline pieces cut
+    // for length: the first run of the next piece of the outermost of them,
+    // at the same depth, when that run is a piece of this one cut for
+    // length; null otherwise.
+    CTextElement* PieceInNextInline() const;
     // The rest from restStart may stand in a piece of its own before a piece
     // cut for length: it is wider than WidestLine and holds a word start.
     bool RestFillsLines(int restStart, int room);

@@ -80,7 +80,9 @@ CElement* CTextElement::WrapElement(CSize& room, bool force)
     // it joins the next piece, unless that was cut for length and the rest
     // fills lines of its own.
     CTextElement* next = dynamic_cast<CTextElement*>(m_nextSibling);
-    const bool fillsLines = next && next->m_cutForLength && RestFillsLines(restStart, room.cx);
+    CTextElement* across = next ? nullptr : PieceInNextInline();
+    const CTextElement* following = next ? next : across;
+    const bool fillsLines = following && following->m_cutForLength && RestFillsLines(restStart, room.cx);
     const std::vector<int> cuts = CutsForLength(restStart, room.cx);
     // The piece is made before anything changes, so that a run that cannot
     // have one stays as it was.
@@ -111,6 +113,12 @@ CElement* CTextElement::WrapElement(CSize& room, bool force)
     if (!piece || (nextIsPiece && !restAlone && MoveTextToBrother(rest))) {
         delete piece;
         return nullptr;
+    }
+    // Into the next piece of the inline elements around: the caller finds
+    // it linked already, in a piece of its own group.
+    if (across && !restAlone && MoveTextToBrother(rest, across)) {
+        delete piece;
+        return across;
     }
     piece->m_text = rest;
     DivideSelection(piece, oldLength);
@@ -153,14 +161,46 @@ double CTextElement::WidestLine(int room)
     // no wider than the block's, and a display text that is its text with
     // the letters' case changed at most (so that offsets agree and a part
     // of it measures as the same part of the whole, see ByWords).
-    if (!m_parent || !LaysOutAsBlock(m_parent) || !m_parent->IsLinkedChild(this) || !m_tabColumns.empty())
+    const CElement* top = OnlyContentChain();
+    const CElement* block = top->m_parent;
+    if (!block || !LaysOutAsBlock(block) || !block->IsLinkedChild(top) || !m_tabColumns.empty())
         return -1;
-    const int avail = static_cast<int>(m_parent->m_availRect.right - m_parent->m_availRect.left);
+    const int avail = static_cast<int>(block->m_availRect.right - block->m_availRect.left);
     if (room > avail || !m_textLayout->ByWords())
         return -1;
     // A font size on both sides makes up for the last blank, which measures
     // a little differently where a piece ends.
     return avail + 2.0 * std::abs(m_minWrapWidth) + 2;
+}
+
+const CElement* CTextElement::OnlyContentChain() const
+{
+    // Not through quotations: their marks take room from the pieces that
+    // show them, which pieces cut for length would change.
+    const CElement* top = this;
+    for (const CElement* p = m_parent; p && p->m_inline && !LaysOutAsBlock(p) && p->m_kind != kKindQ
+         && p->m_firstChild == top && p->m_lastChild == top;
+         p = p->m_parent)
+        top = p;
+    return top;
+}
+
+CTextElement* CTextElement::PieceInNextInline() const
+{
+    const CElement* e = this;
+    int depth = 0;
+    while (!e->m_nextSibling && e->m_parent && e->m_parent->m_inline && e->m_parent->m_inlineGroup
+        && !LaysOutAsBlock(e->m_parent)) {
+        e = e->m_parent;
+        ++depth;
+    }
+    CElement* n = depth > 0 ? e->m_nextSibling : nullptr;
+    if (!n || n->m_inlineGroup != e->m_inlineGroup || n->m_kind != e->m_kind)
+        return nullptr;
+    for (int d = 0; d < depth && n; ++d)
+        n = n->m_firstChild;
+    CTextElement* run = dynamic_cast<CTextElement*>(n);
+    return run && run->m_cutForLength && run->m_inlineGroup == m_inlineGroup ? run : nullptr;
 }
 
 bool CTextElement::RestFillsLines(int restStart, int room)
@@ -260,9 +300,9 @@ CTextElement* CTextElement::SplitText(int offset)
     return run;
 }
 
-bool CTextElement::MoveTextToBrother(const CSafeBuf& text)
+bool CTextElement::MoveTextToBrother(const CSafeBuf& text, CTextElement* to)
 {
-    CTextElement* next = dynamic_cast<CTextElement*>(m_nextSibling);
+    CTextElement* next = to ? to : dynamic_cast<CTextElement*>(m_nextSibling);
     if (!next)
         return false;
     const int add = text.Length();

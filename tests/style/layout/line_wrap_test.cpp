@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -243,6 +244,56 @@ TEST(LineWrap, LongParagraphsBreakAsTheWholeTextShapedAtOnce)
             EXPECT_TRUE(cutRuns[i]->m_text == wholeRuns[i]->m_text) << i;
         // Cut for length: the text is shaped a few times over, not once a line.
         EXPECT_LT(qm::text::Layout::ShapedUnits() - units, 8u * 3000u);
+    }
+}
+
+TEST(LineWrap, LongParagraphsInInlineElementsBreakAsTheWholeTextShapedAtOnce)
+{
+    // A long run that is the only content of inline elements is cut for
+    // length too, each piece in duplicates of the elements around it; the
+    // lines, and the edges of the elements' first and last pieces, must be
+    // those of a layout without cuts.
+    const std::vector<const char*> words = {"abcd", "efgh", "well-known", "x-ray", "(see)", "what?", "50%",
+        "1984", "AVA", "Tom", "soft\xC2\xADhyphen", "--", "a", "extraordinarily", "{x}", "wow!"};
+    const struct
+    {
+        const char* open;
+        const char* close;
+        int width;
+    } cases[] = {
+        {"<b>", "</b>", 300},
+        {"<b>", "</b>", 800},
+        {"<span style=\"border: 3px solid; padding: 0 20px; margin: 0 15px\">", "</span>", 400},
+        {"<span style=\"font-size: 30px\">", "</span>", 700},
+        {"<b><i>", "</i></b>", 300},
+        {"<a href=\"x\" style=\"padding: 0 40px\"><em style=\"margin-right: 50px\">", "</em></a>", 500},
+    };
+    for (const auto& c : cases) {
+        const std::string markup = std::string("<div><p>lead ") + c.open + LongParagraph(words, 3000, 23)
+            + c.close + "</p><p>after</p></div>";
+        SCOPED_TRACE(std::string(c.open) + " at " + std::to_string(c.width));
+        qm::text::WordCache::Get().SetEnabled(false);
+        Laid whole(markup);
+        ASSERT_TRUE(LayoutDocument(whole.doc.Body(), c.width));
+        qm::text::WordCache::Get().SetEnabled(true);
+        Laid cut(markup);
+        const std::uint64_t units = qm::text::Layout::ShapedUnits();
+        ASSERT_TRUE(LayoutDocument(cut.doc.Body(), c.width));
+        EXPECT_EQ(Dump(cut.doc.Body()), Dump(whole.doc.Body()));
+        std::vector<CTextElement*> wholeRuns, cutRuns;
+        RunsOf(whole.doc.Body(), wholeRuns);
+        RunsOf(cut.doc.Body(), cutRuns);
+        ASSERT_EQ(cutRuns.size(), wholeRuns.size());
+        for (size_t i = 0; i < cutRuns.size(); ++i)
+            EXPECT_TRUE(cutRuns[i]->m_text == wholeRuns[i]->m_text) << i;
+        // One element deep, each line shapes a few lines of text.
+        if (std::count(c.open, c.open + std::strlen(c.open), '<') == 1) {
+            EXPECT_LT(qm::text::Layout::ShapedUnits() - units, 8u * 3000u);
+        }
+
+        // Laid out again, the joined pieces give the same lines.
+        ASSERT_TRUE(LayoutDocument(cut.doc.Body(), c.width));
+        EXPECT_EQ(Dump(cut.doc.Body()), Dump(whole.doc.Body()));
     }
 }
 
