@@ -80,6 +80,23 @@ public:
     int LoadSubDocumentForElement(CElement* e, CSafeBuf& markup, bool tellUser) override;
     bool IsSubDocChanged(CElement* e) override;
 
+    // ---- markup cleaning (CleanXHTML.cpp) ----
+    // Rewrites markup from outside the editor in place into the XHTML that
+    // the editor keeps: named references become numeric, a DOCTYPE goes, the
+    // text is read into a markup tree (document/SrcElement.h), reshaped by
+    // the passes of the mode and written back, a fragment as a fragment, a
+    // whole document with its html start tag and the nodes beside its body.
+    // Modes: 0 markup of the editor's own sources; 1 strict XHTML (unknown
+    // tags unwrapped, attributes limited to those the tag allows, "class"
+    // kept); 2 HTML from other programs (as 1 without "class", then scripts,
+    // event attributes, bare spans and empty paragraphs go); bit 8 (8, 9,
+    // 12) page values and source-view text: the control's undeclared custom
+    // elements go. Without the control's option bit 0x4000 bit 8 is cleared
+    // first; with option bit 0x10000 modes 1 and 2 also drop "align",
+    // "valign" and "id". False when the text does not parse (text then
+    // holds the converted and wrapped text).
+    bool CleanXHTML(CSafeBuf& text, int mode);
+
     // Exception-log hooks; they do nothing.
     void WriteExcpInfo(const char*) { }
     void WriteExcpInfo(const unsigned short*) { }

@@ -131,6 +131,9 @@ public:
     // Debug, the proxy server, user, password and port, SoapVersion,
     // Namespaces, the custom element lists with their search copies and
     // SubdocumentTags are fields of CControlServices.
+    // The page's option bits; the engine reads them through
+    // CXHTMLServices::m_controlOptions, which points here.
+    int Options = 0;
     unsigned char EnableCache = 0;
     int ProxySetting = 1; // 0 direct, 1 auto-detect, 2 manual
     unsigned char EnableProxyAuthentication = 0;

@@ -204,26 +204,6 @@ private:
 
 } // namespace
 
-void RemoveTag(CSafeBuf& text, int which)
-{
-    if (which == 0 || which == 1) {
-        int open = text.Find('<');
-        int close = open >= 0 ? text.Find('>', open) : -1;
-        if (open >= 0 && close >= 0)
-            text.Delete(open, close - open + 1);
-    }
-    if (which == 0 || which == 2) {
-        int close = text.ReverseFind('>');
-        int open = -1;
-        for (int i = close - 1; i >= 0 && open < 0; --i) {
-            if (text.GetAt(i) == '<')
-                open = i;
-        }
-        if (open >= 0 && close >= 0)
-            text.Delete(open, close - open + 1);
-    }
-}
-
 bool CElement::GetSourceCode(CSafeBuf& out, int level, int flags, CSafeBuf& scratch1, CSafeBuf& scratch2,
     CSafeBuf& scratch3, SourceCodeVar* var)
 {
