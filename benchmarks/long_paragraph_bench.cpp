@@ -11,7 +11,8 @@
 // reset before each size where the system allows it).
 //
 // BM_LongParagraphInBold: the same paragraph as the content of a <b>, whose
-// pieces hold the lines.
+// pieces hold the lines. BM_LongParagraphInBoldItalic: the same inside a
+// <b> and an <i> in it, whose pieces hold one another's.
 //
 // Goal: 4 times the text costs at most about 4 times the time and the
 // memory, from 100 KB to 400 KB.
@@ -107,7 +108,12 @@ void BM_LongParagraph(benchmark::State& state) { LongParagraph(state, "", ""); }
 // The same text inside an inline element (lines: the element's pieces).
 void BM_LongParagraphInBold(benchmark::State& state) { LongParagraph(state, "<b>", "</b>"); }
 
+// Two elements deep (lines: the outer element's pieces, each holding one
+// piece of the inner one).
+void BM_LongParagraphInBoldItalic(benchmark::State& state) { LongParagraph(state, "<b><i>", "</i></b>"); }
+
 } // namespace
 
 BENCHMARK(BM_LongParagraph)->Arg(25)->Arg(100)->Arg(400)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LongParagraphInBold)->Arg(25)->Arg(100)->Arg(400)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LongParagraphInBoldItalic)->Arg(25)->Arg(100)->Arg(400)->Unit(benchmark::kMillisecond);

@@ -35,6 +35,13 @@ void GiveCaret(CElement* from, CElement* to, long offset)
 
 bool HasSelection(const CElement* e) { return e->m_selected && e->m_selStart <= e->m_selEnd; }
 
+// e is the last child of parent and a run of one blank at most.
+bool TrailingBlank(const CElement* e, const CElement* parent)
+{
+    return e && e == parent->m_lastChild && e->IsTextElement()
+        && (e->m_text.IsEmpty() || (e->m_text.Length() == 1 && e->m_text.GetAt(0) == ' '));
+}
+
 } // namespace
 
 CElement* CTextElement::WrapElement(CSize& room, bool force)
@@ -177,9 +184,13 @@ const CElement* CTextElement::OnlyContentChain() const
 {
     // Not through quotations: their marks take room from the pieces that
     // show them, which pieces cut for length would change.
+    // A blank after the chain's element counts as none: reading moves the
+    // blank at the end of an inner element's text out of it
+    // (<b><i>text </i></b> reads as <b><i>text</i> </b>), and it stays with
+    // the last piece, after every piece cut for length.
     const CElement* top = this;
     for (const CElement* p = m_parent; p && p->m_inline && !LaysOutAsBlock(p) && p->m_kind != kKindQ
-         && p->m_firstChild == top && p->m_lastChild == top;
+         && p->m_firstChild == top && (p->m_lastChild == top || TrailingBlank(top->m_nextSibling, p));
          p = p->m_parent)
         top = p;
     return top;
