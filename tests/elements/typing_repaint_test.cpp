@@ -5,6 +5,7 @@
 #include "tests/elements/support/TypingDocument.h"
 
 #include "platform/cg/Context.h"
+#include "style/layout/BoxDump.h"
 #include "style/layout/ElementPosition.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 namespace {
 
 using qmtest::TypingDocument;
+using qmtest::Utf8Of;
 
 // The first row and column where the two documents' paintings differ, or ""
 // when they are the same. The bitmaps keep room below the document, which a
@@ -149,5 +151,40 @@ TEST(TypingRepaint, RowsMovedAcrossTileEdgesMatchAFullPaint)
         }
         EXPECT_GT(resident, 0);
         EXPECT_LT(resident, body->m_sizeRect.bottom);
+    }
+}
+
+// A paragraph that gains or loses a line moves what follows it without a
+// layout of its parent where nothing there depends on where it stands; the
+// boxes must be those a whole layout gives, wherever the shortcut applies
+// and wherever it must not (floats, alignment, a height of the parent's own).
+TEST(TypingRepaint, BoxesAfterAParagraphThatGainsALineAreThoseOfAWholeLayout)
+{
+    const std::string text
+        = "Lorem ipsum dolor sit amet, consectetur adipiscing elit, sed do eiusmod tempor. ";
+    const std::string edited = "<p>" + text + text + "|</p>";
+    const std::string cases[] = {
+        "<p>first</p>" + edited + "<p>after</p><h2>heading</h2><p>last</p>",
+        "<div style=\"margin: 5px; padding: 3px; border: 1px solid red\"><p>a</p>" + edited
+            + "<p>b</p></div><p>after the div</p>",
+        "<div>" + edited + "text after <b>bold</b><br/>more</div><ul><li>item</li></ul>",
+        "<div style=\"text-align: center\">" + edited + "<p>centred</p></div><p>after</p>",
+        "<div style=\"height: 300px\">" + edited + "<p>held</p></div><p>after</p>",
+        "<div style=\"float: right; width: 80px; height: 140px\">f</div>" + edited + "<p>" + text + "</p>",
+        "<p style=\"margin-bottom: 30px\">before</p>" + edited + "<p style=\"margin-top: 2px\">after</p>",
+    };
+    for (const std::string& markup : cases) {
+        for (const char* keys :
+            {"type:abcdefghijklmnopqrstuvwxyzabcdefghij", "Backspace Backspace Backspace"}) {
+            TypingDocument doc(markup, 300);
+            ASSERT_TRUE(doc.ok) << markup;
+            ASSERT_TRUE(doc.Keys("type:abcdefghijklmnopqrstuvwxyzabcdefghij")) << markup;
+            ASSERT_TRUE(doc.Keys(keys)) << markup;
+            CSafeBuf quick, whole;
+            GetBoxDump(doc.Body(), quick);
+            ASSERT_TRUE(LayoutDocument(doc.Body(), 300));
+            GetBoxDump(doc.Body(), whole);
+            EXPECT_EQ(Utf8Of(quick), Utf8Of(whole)) << markup << " / " << keys;
+        }
     }
 }

@@ -1,0 +1,56 @@
+#include "style/layout/BlockShift.h"
+
+#include "editor/XHTML.h"
+#include "element/Element.h"
+#include "style/floats/FloatIndex.h"
+#include "style/layout/LayoutBox.h"
+#include "style/layout/LayoutLimits.h"
+
+#include <cstdlib>
+
+namespace {
+
+// parent lays its children out in lines whose places depend on nothing but
+// the lines before them.
+bool LinesFollowOnly(const CElement* parent)
+{
+    const CElement* root = parent->m_root ? parent->m_root : parent;
+    if (root->m_floatList.GetCount() > 0 || parent->m_floatList.GetCount() > 0)
+        return false;
+    if (parent->m_inline || !LaysOutAsBlock(parent) || parent->m_tablePart || parent->m_tableCell
+        || parent->IsFloatType() || parent->m_kind == kKindP || parent->m_style.rtl)
+        return false;
+    if (parent->m_owner && parent->m_owner->m_doc.m_rightToLeft)
+        return false;
+    const std::uint16_t horizontal = parent->m_style.align & kAlignHorizontalMask;
+    const std::uint16_t vertical = parent->m_style.align & kAlignVerticalMask;
+    if (horizontal == kAlignCenter || horizontal == kAlignRight || vertical == kAlignMiddle
+        || vertical == kAlignBottom)
+        return false;
+    // A height of its own (or a percentage) holds the box whatever its lines.
+    return parent->m_cssRect.bottom <= 0 && !parent->m_style.heightSet;
+}
+
+} // namespace
+
+bool ShiftFollowing(CElement* parent, CElement* child, const CRect& childBefore, CPoint baselineBefore)
+{
+    if (!parent || !child || child->m_parent != parent || !LinesFollowOnly(parent))
+        return false;
+    // The block alone on its line, as wide as before, its first baseline
+    // where it was (a baseline of 0 stands for the box's height).
+    const CRect& now = child->m_sizeRect;
+    if (child->m_inline || !StandsOnOwnLine(child) || child->IsFloatType() || now.left != childBefore.left
+        || now.right != childBefore.right || now.top != childBefore.top || child->m_baseline != baselineBefore
+        || child->m_baseline.y <= 0)
+        return false;
+    const long dy = static_cast<long>(now.bottom - now.top) - (childBefore.bottom - childBefore.top);
+    // Far from the coordinate limit, where a layout would clamp.
+    const long bottom = static_cast<long>(parent->m_sizeRect.bottom);
+    if (dy == 0 || bottom < 0 || bottom + std::labs(dy) >= kMaxLayoutCoord / 2)
+        return false;
+    for (CElement* s = child->m_nextSibling; s; s = s->m_nextSibling)
+        MoveBox(s, CPoint(s->m_position.x, AddCoord(s->m_position.y, dy)));
+    parent->m_sizeRect.bottom = AddCoord(parent->m_sizeRect.bottom, dy);
+    return true;
+}
