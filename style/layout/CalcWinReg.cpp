@@ -221,7 +221,14 @@ bool CElement::FastReCalc(bool upwards)
         TakeAreaFromParent(e, dc);
     e->CalcWinReg(dc, e == this && m_kind != kKindDiv, false, nullptr);
     HandleFinalWidth(e);
-    if (e->m_sizeRect == before || !upwards)
+    // A table sizes its columns from its cells' natural and minimum widths,
+    // which the edit may change while the boxes up to the cell keep their
+    // sizes (the cell's is the table's): inside a cell the edit goes up to
+    // the cell's table whatever.
+    bool toCell = false;
+    for (const CElement* c = e; c && !toCell; c = c->m_parent)
+        toCell = c->m_tableCell && TableOfCell(c);
+    if ((e->m_sizeRect == before && !toCell) || !upwards)
         return true;
     // The element whose box changed below each ancestor, as it was before.
     CElement* child = e;
@@ -237,6 +244,7 @@ bool CElement::FastReCalc(bool upwards)
             const CPoint tableBaseline = table->m_baseline;
             if (!table->FastCalcCell(a))
                 table->CalculateReg(dc, nullptr);
+            toCell = false;
             if (table->m_sizeRect == tableBefore)
                 break;
             a = table;
@@ -247,9 +255,11 @@ bool CElement::FastReCalc(bool upwards)
         }
         const CRect box = a->m_sizeRect;
         const CPoint baseline = a->m_baseline;
-        // The blocks after child move with its new height; otherwise a's
-        // lines are made again from its children's boxes.
-        if (!ShiftFollowing(a, child, childBefore, childBaseline)) {
+        // A child that kept its box and baseline leaves a's lines as they
+        // are. The blocks after child move with its new height; otherwise
+        // a's lines are made again from its children's boxes.
+        const bool childKept = child->m_sizeRect == childBefore && child->m_baseline == childBaseline;
+        if (!childKept && !ShiftFollowing(a, child, childBefore, childBaseline)) {
             a->CalcWinReg(dc, true, false, nullptr);
             HandleFinalWidth(a);
         }
@@ -257,7 +267,7 @@ bool CElement::FastReCalc(bool upwards)
             break;
         // An ancestor that kept its size and baseline leaves its own parent's
         // layout as it was: the ones above need not be laid out again.
-        if (a->m_sizeRect == box && a->m_baseline == baseline)
+        if (!toCell && a->m_sizeRect == box && a->m_baseline == baseline)
             break;
         child = a;
         childBefore = box;

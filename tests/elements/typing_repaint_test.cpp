@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -185,6 +186,43 @@ TEST(TypingRepaint, BoxesAfterAParagraphThatGainsALineAreThoseOfAWholeLayout)
             ASSERT_TRUE(LayoutDocument(doc.Body(), 300));
             GetBoxDump(doc.Body(), whole);
             EXPECT_EQ(Utf8Of(quick), Utf8Of(whole)) << markup << " / " << keys;
+        }
+    }
+}
+
+// A table sizes its columns from its cells' natural and minimum widths,
+// which a keystroke may change while the cell's box (the table's) and its
+// blocks' boxes keep their sizes: after each key the boxes must be those a
+// whole layout gives.
+TEST(TypingRepaint, KeysInATableCellReachItsColumnWidths)
+{
+    const std::string text
+        = "Lorem ipsum dolor sit amet, consectetur adipiscing elit, sed do eiusmod tempor. ";
+    struct Case
+    {
+        std::string markup;
+        const char* keys;
+    };
+    const Case cases[] = {
+        {"<table border=\"1\"><tr><td>hello world|</td><td>x</td></tr></table>",
+            "Backspace Backspace Backspace Backspace Backspace Backspace type:abc"},
+        {"<table><tr><td><p>" + text + text + "|</p><p>in the cell</p></td></tr></table><p>after</p>",
+            "type:abcdefghijklmnopqrstuvwxyzabcdefghij Backspace Backspace Backspace"},
+        {"<table border=\"1\"><tr><td><div><p>one two|</p></div></td><td>y</td></tr></table>",
+            "Backspace Backspace Backspace Backspace type:threefourfive"},
+    };
+    for (const Case& c : cases) {
+        TypingDocument doc(c.markup, 300);
+        ASSERT_TRUE(doc.ok) << c.markup;
+        std::istringstream keys(c.keys);
+        std::string key;
+        while (keys >> key) {
+            ASSERT_TRUE(doc.Keys(key)) << c.markup;
+            CSafeBuf quick, whole;
+            GetBoxDump(doc.Body(), quick);
+            ASSERT_TRUE(LayoutDocument(doc.Body(), 300));
+            GetBoxDump(doc.Body(), whole);
+            ASSERT_EQ(Utf8Of(quick), Utf8Of(whole)) << c.markup << " after " << key;
         }
     }
 }
