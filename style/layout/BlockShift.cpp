@@ -2,7 +2,6 @@
 
 #include "editor/XHTML.h"
 #include "element/Element.h"
-#include "style/floats/FloatIndex.h"
 #include "style/layout/LayoutBox.h"
 #include "style/layout/LayoutLimits.h"
 
@@ -49,8 +48,10 @@ bool ShiftFollowing(CElement* parent, CElement* child, const CRect& childBefore,
     const long bottom = static_cast<long>(parent->m_sizeRect.bottom);
     if (dy == 0 || bottom < 0 || bottom + std::labs(dy) >= kMaxLayoutCoord / 2)
         return false;
+    // No float stands in the document, so no float index entry depends on
+    // these boxes: their positions are set directly, one store each.
     for (CElement* s = child->m_nextSibling; s; s = s->m_nextSibling)
-        MoveBox(s, CPoint(s->m_position.x, AddCoord(s->m_position.y, dy)));
+        s->m_position.y = AddCoord(s->m_position.y, dy);
     parent->m_sizeRect.bottom = AddCoord(parent->m_sizeRect.bottom, dy);
     return true;
 }

@@ -271,7 +271,10 @@ void CElement::CleanChanged(void*, CPoint)
                     st->m_dirtyRows.emplace_back(e->m_paintTop, e->m_paintBottom);
                 changed.push_back(e->m_id);
             }
-            return same && looksBelow(e);
+            if (!same || !looksBelow(e))
+                return false;
+            PushRecordShift(e);
+            return true;
         },
         [](CElement*, CPoint) {});
     // The body's border runs around all its children: any change repaints it.

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -190,6 +191,59 @@ TEST(TypingRepaint, BoxesAfterAParagraphThatGainsALineAreThoseOfAWholeLayout)
     }
 }
 
+// The document's rows as painted now.
+std::vector<unsigned> Painted(const CElement* body)
+{
+    std::vector<unsigned> out;
+    const qm::cg::Context* ctx = body->m_dc.get();
+    const int rows = std::min<int>(body->m_sizeRect.bottom + 10, ctx->Height());
+    for (int row = 0; row < rows; ++row) {
+        for (int col = 0; col < ctx->Width(); ++col) {
+            const qm::cg::Pixel p = ctx->ReadPixel(col, row);
+            out.push_back(unsigned(p.red) | unsigned(p.green) << 8 | unsigned(p.blue) << 16);
+        }
+    }
+    return out;
+}
+
+// Blocks moved by an edit above them keep their descendants' records behind
+// until a walk reaches them: an edit inside such a block afterwards (text
+// that wraps, paragraphs joined by Backspace, which deletes one) must still
+// repaint as a full layout and paint of the same tree does.
+TEST(TypingRepaint, EditsInsideBlocksMovedBeforeMatchAFullPaint)
+{
+    const std::string words = "Lorem ipsum dolor sit amet, consectetur adipiscing elit, sed do. ";
+    const std::string markup = "<p>" + words + words + "|</p><div style=\"border: 1px solid blue\"><p>inner "
+        + words + "</p><div><p>deep</p><p>second</p></div></div><p>last</p>";
+    for (const char* second :
+        {"type:abcdefghijklmnopqrstuvwxyz", "Backspace type:xy", "Backspace Backspace"}) {
+        TypingDocument typed(markup, 300);
+        ASSERT_TRUE(typed.ok);
+        ASSERT_TRUE(typed.Keys("type:abcdefghijklmnopqrstuvwxyz"));
+        // The caret to the start of "second", deep inside the moved div.
+        CElement* run = nullptr;
+        for (CElement* e = typed.Body(); e && !run;) {
+            if (e->IsTextElement() && Utf8Of(e->m_text) == "second")
+                run = e;
+            if (e->m_firstChild) {
+                e = e->m_firstChild;
+                continue;
+            }
+            while (e && !e->m_nextSibling)
+                e = e->m_parent;
+            e = e ? e->m_nextSibling : nullptr;
+        }
+        ASSERT_NE(run, nullptr);
+        run->m_caretOffset = 0;
+        typed.Doc().m_caretElement = run;
+        ASSERT_TRUE(typed.Keys(second)) << second;
+        const std::vector<unsigned> quick = Painted(typed.Body());
+        ASSERT_TRUE(LayoutDocument(typed.Body(), 300));
+        ASSERT_TRUE(RepaintDocument(typed.Body()));
+        EXPECT_TRUE(quick == Painted(typed.Body())) << second;
+    }
+}
+
 // A table sizes its columns from its cells' natural and minimum widths,
 // which a keystroke may change while the cell's box (the table's) and its
 // blocks' boxes keep their sizes: after each key the boxes must be those a
@@ -224,5 +278,60 @@ TEST(TypingRepaint, KeysInATableCellReachItsColumnWidths)
             GetBoxDump(doc.Body(), whole);
             ASSERT_EQ(Utf8Of(quick), Utf8Of(whole)) << c.markup << " after " << key;
         }
+    }
+}
+
+// A document several tiles tall: lines added near the top move every block
+// below (their descendants' records lag behind until a walk reaches them);
+// tiles shown afterwards are painted from those records and must hold what
+// a full paint gives.
+TEST(TypingRepaint, TilesShownAfterBlocksMovedMatchAFullPaint)
+{
+    const std::string words = "Lorem ipsum dolor sit amet, consectetur adipiscing elit, sed do. ";
+    std::string markup;
+    for (int i = 0; i < 500; ++i)
+        markup += i == 3 ? "<p>" + words + "|</p>"
+                         : "<div><p>line " + std::to_string(i) + " <b>bold</b></p></div>";
+    TypingDocument typed(markup, 300);
+    ASSERT_TRUE(typed.ok);
+    CElement* body = typed.Body();
+    qm::cg::Context* ctx = body->m_dc.get();
+    ASSERT_GT(ctx->TileCount(), 3);
+    // Words typed into three lines more: the bitmap's room below the
+    // document holds them, and each new line moves every block below.
+    for (int i = 0; i < 120; ++i)
+        typed.Key(i % 6 == 5 ? ' ' : 'a' + i % 26);
+    ASSERT_EQ(ctx, body->m_dc.get());
+    int lagging = 0;
+    for (const CElement* c = body->m_firstChild; c; c = c->m_nextSibling)
+        lagging += c->m_recordShift != 0;
+    EXPECT_GT(lagging, 0);
+    std::vector<std::vector<unsigned>> shown;
+    for (int tile = 1; tile < 4; ++tile) {
+        const int top = ctx->TileTop(tile);
+        ASSERT_TRUE(ShowDocumentRows(body, top - 50, top + 50));
+        std::vector<unsigned> rows;
+        for (int row = top - 50; row < top + 50; ++row) {
+            for (int col = 0; col < ctx->Width(); ++col) {
+                const qm::cg::Pixel p = ctx->ReadPixel(col, row);
+                rows.push_back(unsigned(p.red) | unsigned(p.green) << 8 | unsigned(p.blue) << 16);
+            }
+        }
+        shown.push_back(rows);
+    }
+    ASSERT_TRUE(LayoutDocument(body, 300));
+    ASSERT_TRUE(RepaintDocument(body));
+    ctx = body->m_dc.get();
+    for (int tile = 1; tile < 4; ++tile) {
+        const int top = ctx->TileTop(tile);
+        ASSERT_TRUE(ShowDocumentRows(body, top - 50, top + 50));
+        std::vector<unsigned> rows;
+        for (int row = top - 50; row < top + 50; ++row) {
+            for (int col = 0; col < ctx->Width(); ++col) {
+                const qm::cg::Pixel p = ctx->ReadPixel(col, row);
+                rows.push_back(unsigned(p.red) | unsigned(p.green) << 8 | unsigned(p.blue) << 16);
+            }
+        }
+        EXPECT_TRUE(rows == shown[size_t(tile - 1)]) << "tile " << tile;
     }
 }
