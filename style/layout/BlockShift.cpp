@@ -5,7 +5,9 @@
 #include "style/layout/LayoutBox.h"
 #include "style/layout/LayoutLimits.h"
 
+#include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -49,9 +51,31 @@ bool ShiftFollowing(CElement* parent, CElement* child, const CRect& childBefore,
     if (dy == 0 || bottom < 0 || bottom + std::labs(dy) >= kMaxLayoutCoord / 2)
         return false;
     // No float stands in the document, so no float index entry depends on
-    // these boxes: their positions are set directly, one store each.
-    for (CElement* s = child->m_nextSibling; s; s = s->m_nextSibling)
+    // these boxes: their positions are set directly, one store each. The
+    // siblings lie far apart in memory and the list is walked one link at a
+    // time, so the memory of the siblings the last walk met is fetched ahead
+    // (typing moves the same siblings again and again). The addresses are
+    // kept as numbers and only handed to the processor as hints: nothing is
+    // read through them, and a list changed since costs only the hints.
+    static std::vector<std::uintptr_t> lastWalk;
+    constexpr size_t kAhead = 24;
+    const auto at = [](const void* p) { return reinterpret_cast<std::uintptr_t>(p); };
+    const std::uintptr_t nextOffset = at(&child->m_nextSibling) - at(child);
+    const std::uintptr_t positionOffset = at(&child->m_position) - at(child);
+    const bool hints = !lastWalk.empty() && lastWalk.front() == at(child->m_nextSibling);
+    size_t i = 0;
+    for (CElement* s = child->m_nextSibling; s; s = s->m_nextSibling, ++i) {
+        if (hints && i + kAhead < lastWalk.size()) {
+            __builtin_prefetch(reinterpret_cast<const void*>(lastWalk[i + kAhead] + nextOffset));
+            __builtin_prefetch(reinterpret_cast<const void*>(lastWalk[i + kAhead] + positionOffset), 1);
+        }
         s->m_position.y = AddCoord(s->m_position.y, dy);
+        if (i < lastWalk.size())
+            lastWalk[i] = at(s);
+        else
+            lastWalk.push_back(at(s));
+    }
+    lastWalk.resize(i);
     parent->m_sizeRect.bottom = AddCoord(parent->m_sizeRect.bottom, dy);
     return true;
 }
