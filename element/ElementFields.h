@@ -188,6 +188,11 @@ public:
     // painted at all.
     int m_paintTop = 0;
     int m_paintBottom = 0;
+    // Rows by which the records of the element's descendants lag behind
+    // its own: a subtree moved as a whole moves its top's record and adds
+    // here, and a walk that reads the children's records pushes it down to
+    // them first (qm::paint::ShiftRecords, PushRecordShift).
+    int m_recordShift = 0;
     int m_paintFill = 0;
     long m_paintChildren = 0;
     unsigned char m_painted = 0;

@@ -218,6 +218,25 @@ void PaintRows(CElement* root, int top, int bottom)
 
 namespace {
 
+// e's own record moved dy rows.
+void MoveOwnRecord(CElement* e, int dy)
+{
+    e->m_prevDocPos.y += dy;
+    e->m_paintTop += dy;
+    e->m_paintBottom += dy;
+}
+
+// The pending shifts of e's ancestors handed down the path to e, from the
+// root: e's record and its parent's are then current.
+void SettleAncestors(CElement* e)
+{
+    std::vector<CElement*> path;
+    for (CElement* a = e->m_parent; a; a = a->m_parent)
+        path.push_back(a);
+    for (auto it = path.rbegin(); it != path.rend(); ++it)
+        PushRecordShift(*it);
+}
+
 // Records e's subtree, handed what the walk from the root would hand e.
 void RecordSubtree(CElement* e, CPoint origin, CPoint floatOrigin, bool inFloat)
 {
@@ -228,6 +247,7 @@ void RecordSubtree(CElement* e, CPoint origin, CPoint floatOrigin, bool inFloat)
             x->m_changed = 0;
             x->m_forceRepaint = 0;
             x->m_painted = 1;
+            x->m_recordShift = 0; // every descendant is recorded anew
             x->m_prevDocPos = position;
             x->m_prevRect = x->m_sizeRect;
             x->m_paintFill = x->m_availRect.right - x->m_availRect.left;
@@ -305,6 +325,7 @@ void RecordChanged(CElement* e)
         RecordGeometry(e);
         return;
     }
+    SettleAncestors(e);
     // What the walk from the root hands e: its parent's recorded position,
     // and the float pass's origin summed over the ancestors.
     CPoint floatOrigin;
@@ -326,10 +347,33 @@ void RecordChanged(CElement* e)
 
 void ShiftRecords(CElement* e, int dy)
 {
+    MoveOwnRecord(e, dy);
+    e->m_recordShift += dy;
+    for (CElement* a = e->m_parent; a; a = a->m_parent) {
+        a->m_paintTop = std::min(a->m_paintTop, e->m_paintTop);
+        a->m_paintBottom = std::max(a->m_paintBottom, e->m_paintBottom);
+    }
+}
+
+void PushRecordShift(CElement* e)
+{
+    const int dy = e->m_recordShift;
+    if (!dy)
+        return;
+    for (CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
+        MoveOwnRecord(c, dy);
+        c->m_recordShift += dy;
+    }
+    e->m_recordShift = 0;
+}
+
+void SettleRecords(CElement* e)
+{
+    if (!e)
+        return;
+    SettleAncestors(e);
     for (CElement* x = e; x;) {
-        x->m_prevDocPos.y += dy;
-        x->m_paintTop += dy;
-        x->m_paintBottom += dy;
+        PushRecordShift(x);
         if (x->m_firstChild) {
             x = x->m_firstChild;
             continue;
@@ -337,10 +381,6 @@ void ShiftRecords(CElement* e, int dy)
         while (x != e && !x->m_nextSibling)
             x = x->m_parent;
         x = x == e ? nullptr : x->m_nextSibling;
-    }
-    for (CElement* a = e->m_parent; a; a = a->m_parent) {
-        a->m_paintTop = std::min(a->m_paintTop, e->m_paintTop);
-        a->m_paintBottom = std::max(a->m_paintBottom, e->m_paintBottom);
     }
 }
 

@@ -127,6 +127,20 @@ void MovePixels(CElement* root, CPaintState& st, int changedBottom)
         st.m_dirtyRows.insert(st.m_dirtyRows.end(), moved.rows.begin(), moved.rows.end());
         return;
     }
+    // Only the tiles the window shows take the move; other resident tiles
+    // the move reaches are dropped (painted again when shown), so a
+    // keystroke copies at most the rows of the tiles on screen.
+    const int reachTop = std::max(0, std::min(top, top + dy));
+    const int reachBottom = std::min(ctx->Height(), std::max(bottom, bottom + dy));
+    if (reachTop < reachBottom) {
+        const int shownTop = std::max(0, std::min(st.m_shownTop, ctx->Height() - 1));
+        const int shownBottom = std::max(shownTop + 1, std::min(st.m_shownBottom, ctx->Height()));
+        const int keepFirst = ctx->TileOfRow(shownTop), keepLast = ctx->TileOfRow(shownBottom - 1);
+        for (int i = ctx->TileOfRow(reachTop); i <= ctx->TileOfRow(reachBottom - 1); ++i) {
+            if ((i < keepFirst || i > keepLast) && ctx->IsTileResident(i))
+                ctx->DropTile(i);
+        }
+    }
     // Pieces that cross no tile edge, moved so that none is overwritten
     // before it is read; a piece whose tiles do not all hold pixels is
     // repainted.
@@ -257,7 +271,10 @@ void CElement::CleanChanged(void*, CPoint)
                     st->m_dirtyRows.emplace_back(e->m_paintTop, e->m_paintBottom);
                 changed.push_back(e->m_id);
             }
-            return same && looksBelow(e);
+            if (!same || !looksBelow(e))
+                return false;
+            PushRecordShift(e);
+            return true;
         },
         [](CElement*, CPoint) {});
     // The body's border runs around all its children: any change repaints it.
