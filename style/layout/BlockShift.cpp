@@ -1,7 +1,7 @@
 #include "style/layout/BlockShift.h"
 
-#include "editor/XHTML.h"
 #include "element/Element.h"
+#include "element/services/XHTMLServices.h"
 #include "style/layout/LayoutBox.h"
 #include "style/layout/LayoutLimits.h"
 
