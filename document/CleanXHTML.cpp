@@ -9,6 +9,8 @@
 #include "element/services/ControlServices.h"
 #include "element/services/XHTMLServices.h"
 
+#include <algorithm>
+
 namespace {
 
 // The control's option bits the cleaner reads.
@@ -26,51 +28,84 @@ unsigned short Lower(unsigned short c)
 
 bool IsBlankOrTab(unsigned short c) { return c == ' ' || c == '\t'; }
 
-// Index of the first unit before i that is not a blank or TAB, or -1.
-int SkipBackBlanks(const unsigned short* s, int i)
+// Whether the body and html tags were found.
+struct FrameTags
 {
-    while (i >= 0 && IsBlankOrTab(s[i]))
-        --i;
-    return i;
+    bool body = false;
+    bool html = false;
+};
+
+// Whether the four units at s match name (lower case), ASCII case ignored.
+bool NameAt(const unsigned short* s, int n, int i, const char* name)
+{
+    if (i + 4 > n)
+        return false;
+    for (int k = 0; k < 4; ++k) {
+        if (Lower(s[i + k]) != static_cast<unsigned char>(name[k]))
+            return false;
+    }
+    return true;
 }
 
-// Finds every place where name (4 lower-case letters, ASCII case ignored)
-// stands as a tag name, and writes it there in lower case. Before the name
-// there are "<", blanks and TABs and at most one "/" ("<body", "</ body").
-// After "body" come blanks or TABs and ">"; after "html" a blank, TAB, "/"
-// or ">", so its start tag may carry attributes. A "/html" without "<" (the
-// path of an address) is no tag and keeps its case. Answers whether one was
-// found.
-bool LowerTagName(CSafeBuf& text, const char* name, bool attributesFollow)
+// Finds, in one pass, every body and html tag name (ASCII case ignored) and
+// writes it in lower case. A tag name follows "<", blanks and TABs and at
+// most one "/" ("<body", "</ body"). After "body" come blanks or TABs and
+// ">"; after "html" a blank, TAB, "/" or ">", so its start tag may carry
+// attributes. (A "/html" without "<", as in the path of an address, is no
+// tag and keeps its case.)
+FrameTags LowerFrameTags(CSafeBuf& text)
 {
-    bool found = false;
+    FrameTags found;
     const int n = text.Length();
     unsigned short* s = text;
-    for (int i = 0; i + 4 <= n; ++i) {
-        if (Lower(s[i]) != name[0] || Lower(s[i + 1]) != name[1] || Lower(s[i + 2]) != name[2]
-            || Lower(s[i + 3]) != name[3])
+    for (int i = 0; i < n; ++i) {
+        if (s[i] != '<')
             continue;
-        int after = i + 4;
-        if (attributesFollow) {
-            if (after >= n || !(IsBlankOrTab(s[after]) || s[after] == '/' || s[after] == '>'))
-                continue;
-        } else {
+        int at = i + 1;
+        while (at < n && IsBlankOrTab(s[at]))
+            ++at;
+        if (at < n && s[at] == '/') {
+            ++at;
+            while (at < n && IsBlankOrTab(s[at]))
+                ++at;
+        }
+        int after = at + 4;
+        if (NameAt(s, n, at, "body")) {
             while (after < n && IsBlankOrTab(s[after]))
                 ++after;
             if (after >= n || s[after] != '>')
                 continue;
+            std::copy("body", "body" + 4, s + at);
+            found.body = true;
+        } else if (NameAt(s, n, at, "html")) {
+            if (after >= n || !(IsBlankOrTab(s[after]) || s[after] == '/' || s[after] == '>'))
+                continue;
+            std::copy("html", "html" + 4, s + at);
+            found.html = true;
         }
-        int before = SkipBackBlanks(s, i - 1);
-        if (before >= 0 && s[before] == '/')
-            before = SkipBackBlanks(s, before - 1);
-        if (before < 0 || s[before] != '<')
-            continue;
-        for (int k = 0; k < 4; ++k)
-            s[i + k] = static_cast<unsigned short>(name[k]);
-        found = true;
-        i += 3;
     }
     return found;
+}
+
+bool StartsAt(const unsigned short* s, int n, int i, const char* word)
+{
+    for (int k = 0; word[k]; ++k) {
+        if (i + k >= n || s[i + k] != static_cast<unsigned char>(word[k]))
+            return false;
+    }
+    return true;
+}
+
+// Whether "!DOCTYPE" occurs: a quick look before RemoveXMLTag searches.
+bool HasDoctype(const CSafeBuf& text)
+{
+    const unsigned short* s = text;
+    const int n = text.Length();
+    for (int i = 0; i < n; ++i) {
+        if (s[i] == '!' && StartsAt(s, n, i, "!DOCTYPE"))
+            return true;
+    }
+    return false;
 }
 
 const CControlServices* Control(const CXHTMLServices* owner) { return owner ? owner->m_control : nullptr; }
@@ -84,16 +119,18 @@ bool Clean(CXHTMLServices* owner, CSafeBuf& text, int mode)
 
     // Named references to numeric ones, in one pass over the text.
     PrepareMarkupEntities(text);
-    RemoveXMLTag(text, "!DOCTYPE");
+    if (HasDoctype(text))
+        RemoveXMLTag(text, "!DOCTYPE");
 
-    const bool wholeDocument = LowerTagName(text, "body", false);
+    const FrameTags frame = LowerFrameTags(text);
+    const bool wholeDocument = frame.body;
     if (!wholeDocument) {
         CSafeBuf wrapped("<body>");
         wrapped += text;
         wrapped += "</body>";
         text.ReplaceWith(&wrapped);
     }
-    if (!LowerTagName(text, "html", true)) {
+    if (!frame.html) {
         CSafeBuf wrapped("<html");
         if (control && !control->Namespaces.IsEmpty()) {
             wrapped += ' ';
@@ -106,7 +143,7 @@ bool Clean(CXHTMLServices* owner, CSafeBuf& text, int mode)
     }
 
     CSrcElement root("body", owner);
-    if (!root.LoadDoc(text))
+    if (!root.LoadPreparedDoc(text))
         return false;
     if (mode == 1 || mode == 2) {
         root.RemoveNonXhtmlTag();
@@ -132,19 +169,22 @@ bool Clean(CXHTMLServices* owner, CSafeBuf& text, int mode)
         root.CleanCustomTag(declared);
     }
 
+    // The text is written over in its own buffer, which is about the size
+    // it needs.
     if (!wholeDocument) {
         root.GetSourceCode(text, -1, kWriteBodyContent | kWriteCompact, true);
         return true;
     }
-    CSafeBuf out(root.m_htmlStartTag.IsEmpty() ? CSafeBuf("<html>") : root.m_htmlStartTag);
-    void* pos = root.m_keptNodes.GetHeadPosition();
-    while (pos)
-        out += root.m_keptNodes.GetNext(pos);
-    CSafeBuf body;
-    root.GetSourceCode(body, -1, kWriteCompact, true);
-    out += body;
-    out += "</html>";
-    text.ReplaceWith(&out);
+    CSafeBuf front("<html>");
+    if (root.m_document) {
+        front = root.m_document->htmlStartTag;
+        void* pos = root.m_document->keptNodes.GetHeadPosition();
+        while (pos)
+            front += root.m_document->keptNodes.GetNext(pos);
+    }
+    root.GetSourceCode(text, -1, kWriteCompact, true);
+    text.Insert(0, front);
+    text += "</html>";
     return true;
 }
 

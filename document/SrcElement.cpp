@@ -3,7 +3,6 @@
 #include "document/SrcElement.h"
 
 #include "base/text/U16.h"
-#include "document/SrcElementTags.h"
 #include "element/markup/SourceCode.h"
 #include "element/services/ControlServices.h"
 #include "element/services/XHTMLServices.h"
@@ -31,6 +30,18 @@ CSrcElement::CSrcElement(const char* name, CXHTMLServices* owner) : m_owner(owne
 
 CSrcElement::CSrcElement(const unsigned short* name, CXHTMLServices* owner) : m_owner(owner) { Name(name); }
 
+CSrcElement::CSrcElement(CXHTMLServices* owner, const CSafeBuf& text) : m_text(text), m_owner(owner) { }
+
+CSrcElement::CSrcElement(CXHTMLServices* owner, const SrcTagInfo* info) : m_owner(owner), m_info(info)
+{
+    m_tag = info->form;
+}
+
+CSrcElement* CSrcElement::NewText(const CSafeBuf& text, CXHTMLServices* owner)
+{
+    return new CSrcElement(owner, text);
+}
+
 CSrcElement::~CSrcElement()
 {
     CSrcElement* child = m_firstChild;
@@ -46,12 +57,13 @@ void CSrcElement::Name(const unsigned short* name)
 {
     m_kind = -1;
     m_nonXHTML = 0;
+    m_info = nullptr;
     if (!name || !*name) {
         m_tag.Empty();
         return;
     }
-    if (const SrcTagInfo* info = FindSrcTag(name)) {
-        m_tag = info->form;
+    if ((m_info = FindSrcTag(name))) {
+        m_tag = m_info->form;
     } else {
         m_tag = name;
         m_nonXHTML = 1;
@@ -70,17 +82,14 @@ void CSrcElement::SetTag(const char* name)
 
 bool CSrcElement::IsComment() const { return m_tag == kCommentTag; }
 
-bool CSrcElement::IsTag(const char* name) const { return name && U16cmp(m_tag, name) == 0; }
-
 int CSrcElement::ElementType()
 {
     if (m_kind >= 0)
         return m_kind;
     if (m_tag.IsEmpty())
         return m_kind = kText;
-    const SrcTagInfo* info = m_nonXHTML ? nullptr : FindSrcTag(m_tag);
-    if (info && info->kind)
-        return m_kind = info->kind;
+    if (m_info && m_info->kind)
+        return m_kind = m_info->kind;
     const CControlServices* control = Control(m_owner);
     if (control && CControlServices::IsInElementList(control->CustomBlockElementsSearch, m_tag))
         return m_kind = kOther | kBlock;

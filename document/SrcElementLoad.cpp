@@ -12,6 +12,7 @@
 
 #include <libxml/tree.h>
 
+#include <cstdint>
 #include <memory>
 
 namespace {
@@ -151,35 +152,62 @@ void BlankHardSpaces(CSafeBuf& text)
     text.ReplaceWith(&out);
 }
 
-bool HasInternalSubset(const CSafeBuf& text)
+// The text's DOCTYPE, which stands before its first element, has an
+// internal subset.
+bool HasInternalSubset(const unsigned short* s)
 {
-    const int at = text.Find("<!DOCTYPE");
-    bool subset = false;
-    if (at >= 0)
-        DoctypeEnd(static_cast<const unsigned short*>(text), static_cast<size_t>(text.Length()),
-            static_cast<size_t>(at), &subset);
-    return subset;
+    const int n = U16len(s);
+    for (int i = 0; i + 1 < n; ++i) {
+        if (s[i] != '<')
+            continue;
+        if (StartsAt(s, n, i, "<!DOCTYPE")) {
+            bool subset = false;
+            DoctypeEnd(s, static_cast<size_t>(n), static_cast<size_t>(i), &subset);
+            return subset;
+        }
+        const int end = SectionEnd(s, n, i);
+        if (end > i) {
+            i = end - 1;
+            continue;
+        }
+        if (s[i + 1] != '?' && s[i + 1] != '!')
+            return false; // the first element
+    }
+    return false;
 }
 
 } // namespace
 
 bool CSrcElement::LoadDoc(const unsigned short* text)
 {
-    m_keptNodes.RemoveAll();
-    m_htmlStartTag.Empty();
-    if (!text)
+    if (!text) {
+        m_document.reset();
         return false;
+    }
     CSafeBuf markup(text);
     BlankHardSpaces(markup);
     // The named references of HTML become numbers in one pass and those no
     // parser here knows go (the five of XML stay), comments and character
-    // data sections left as they are. A document that declares entities of
-    // its own loses every other named reference: the tree has no place for
-    // them.
+    // data sections left as they are.
     PrepareMarkupEntities(markup);
-    if (HasInternalSubset(markup))
-        RemoveXMLAllEscape(markup, true);
-    std::unique_ptr<xmlDoc, DocFree> doc(LoadXMLString(markup, nullptr, true));
+    return LoadPreparedDoc(markup);
+}
+
+bool CSrcElement::LoadPreparedDoc(const unsigned short* markup)
+{
+    m_document.reset();
+    if (!markup)
+        return false;
+    std::unique_ptr<xmlDoc, DocFree> doc;
+    if (HasInternalSubset(markup)) {
+        // A document that declares entities of its own loses every named
+        // reference but the five of XML: the tree has no place for them.
+        CSafeBuf copy(markup);
+        RemoveXMLAllEscape(copy, true);
+        doc.reset(LoadXMLString(copy, nullptr, true));
+    } else {
+        doc.reset(LoadXMLString(markup, nullptr, true));
+    }
     if (!doc)
         return false;
     xmlNode* root = GetRootElement(doc.get());
@@ -194,11 +222,12 @@ bool CSrcElement::LoadDoc(const unsigned short* text)
         // A root of another name could not be written back as a document.
         if (!FindChildNode(root, "body", &body) || !body)
             return false;
-        HtmlStartTag(root, m_htmlStartTag);
+        m_document = std::make_unique<DocumentParts>();
+        HtmlStartTag(root, m_document->htmlStartTag);
         CSafeBuf kept;
         for (xmlNode* n = root->children; n; n = n->next) {
             if (n != body && XMLGetNodeXML(n, kept))
-                m_keptNodes.AddTail(static_cast<const unsigned short*>(kept));
+                m_document->keptNodes.AddTail(static_cast<const unsigned short*>(kept));
         }
     } else {
         return false;
@@ -207,22 +236,77 @@ bool CSrcElement::LoadDoc(const unsigned short* text)
     return true;
 }
 
+// Buffers one read shares between all its nodes, and what it has learnt of
+// the element names it met. The parser keeps one copy of each name, so a
+// name's address stands for the name within one document.
+struct SrcReadBuffers
+{
+    CSafeBuf name;
+    CSafeBuf part;
+    CSafeBuf value;
+
+    struct KnownName
+    {
+        const xmlChar* name = nullptr; // a name without a prefix
+        const SrcTagInfo* info = nullptr;
+    };
+    KnownName known[64];
+
+    KnownName& Slot(const xmlChar* name)
+    {
+        return known[(reinterpret_cast<uintptr_t>(name) >> 4) % (sizeof known / sizeof known[0])];
+    }
+};
+
+namespace {
+
+void AppendUtf8(CSafeBuf& out, const xmlChar* utf8, CSafeBuf& scratch)
+{
+    scratch.AssignUTF8(reinterpret_cast<const unsigned char*>(utf8));
+    out += scratch;
+}
+
+// Prefix ":" local name, or the local name, into buffers.name.
+void QualifiedName(const xmlNs* ns, const xmlChar* local, SrcReadBuffers& buffers)
+{
+    if (ns && ns->prefix) {
+        buffers.name.AssignUTF8(reinterpret_cast<const unsigned char*>(ns->prefix));
+        buffers.name += ':';
+        AppendUtf8(buffers.name, local, buffers.part);
+    } else {
+        buffers.name.AssignUTF8(reinterpret_cast<const unsigned char*>(local));
+    }
+}
+
+} // namespace
+
 void CSrcElement::SetElement(_xmlNode* node, bool preserveSpace)
+{
+    SrcReadBuffers buffers;
+    Read(node, preserveSpace, buffers);
+}
+
+void CSrcElement::Read(_xmlNode* node, bool preserveSpace, SrcReadBuffers& buffers)
 {
     if (!node)
         return;
-    CSafeBuf name, value;
+    CSafeBuf& name = buffers.name;
+    CSafeBuf& value = buffers.value;
     for (xmlAttr* a = node->properties; a; a = a->next) {
-        XMLGetAttrInfo(a, name, value);
-        if (!name.IsEmpty() && !value.IsEmpty())
-            m_attributes.SetAt(name, value);
+        // The value is the attribute's text (its first child).
+        const xmlNode* text = a->children;
+        if (!a->name || !text || (text->type != XML_TEXT_NODE && text->type != XML_CDATA_SECTION_NODE)
+            || !text->content || !*text->content)
+            continue;
+        QualifiedName(a->ns, a->name, buffers);
+        value.AssignUTF8(reinterpret_cast<const unsigned char*>(text->content));
+        m_attributes.SetAt(name, value);
     }
     for (const xmlNs* ns = node->nsDef; ns; ns = ns->next) {
         name = "xmlns";
         if (ns->prefix) {
-            value.AssignUTF8(reinterpret_cast<const char*>(ns->prefix));
             name += ':';
-            name += value;
+            AppendUtf8(name, ns->prefix, buffers.part);
         }
         XmlNamespaceURI(ns, value);
         m_attributes.SetAt(name, value);
@@ -232,41 +316,47 @@ void CSrcElement::SetElement(_xmlNode* node, bool preserveSpace)
     for (xmlNode* n = node->children; n; n = n->next) {
         switch (n->type) {
         case XML_COMMENT_NODE: {
-            value.AssignUTF8(reinterpret_cast<const char*>(n->content));
-            value.Trim();
-            if (U16ncmp(value, kGeneratedBy, sizeof kGeneratedBy - 1) == 0)
-                break;
             auto* comment = new CSrcElement("_comment_", m_owner);
-            comment->m_text.ReplaceWith(&value);
-            AppendChild(comment);
+            comment->m_text.AssignUTF8(reinterpret_cast<const unsigned char*>(n->content));
+            comment->m_text.Trim();
+            if (U16ncmp(comment->m_text, kGeneratedBy, sizeof kGeneratedBy - 1) == 0)
+                delete comment;
+            else
+                AppendChild(comment);
             break;
         }
         case XML_TEXT_NODE:
         case XML_CDATA_SECTION_NODE: {
             bool blank = false;
             if (!preserveSpace && HoldsBlankOnlyWhiteSpace(n->content, blank)) {
-                if (blank && afterInline) {
-                    auto* space = new CSrcElement(static_cast<const char*>(nullptr), m_owner);
-                    space->m_text = " ";
-                    AppendChild(space);
-                }
+                if (blank && afterInline)
+                    AppendChild(NewText(CSafeBuf(" "), m_owner));
                 afterInline = false;
                 break;
             }
-            auto* run = new CSrcElement(static_cast<const char*>(nullptr), m_owner);
-            run->m_text.AssignUTF8(reinterpret_cast<const char*>(n->content));
-            ToCRLF(run->m_text);
-            AppendChild(run);
+            value.AssignUTF8(reinterpret_cast<const unsigned char*>(n->content));
+            ToCRLF(value);
+            AppendChild(NewText(value, m_owner));
             afterInline = false;
             break;
         }
         case XML_ELEMENT_NODE: {
-            MacGetTagName(n, name);
-            auto* child = new CSrcElement(static_cast<const unsigned short*>(name), m_owner);
+            CSrcElement* child = nullptr;
+            const bool plain = !n->ns || !n->ns->prefix;
+            SrcReadBuffers::KnownName* slot = plain ? &buffers.Slot(n->name) : nullptr;
+            if (slot && slot->name == n->name && slot->info) {
+                child = new CSrcElement(m_owner, slot->info);
+            } else {
+                QualifiedName(n->ns, n->name, buffers);
+                child = new CSrcElement(static_cast<const unsigned short*>(name), m_owner);
+                if (slot)
+                    *slot = {n->name, child->m_info};
+            }
             AppendChild(child);
-            child->SetElement(n, preserveSpace || child->IsTag("pre"));
+            child->Read(n, preserveSpace || child->IsTag("pre"), buffers);
             afterInline = (child->ElementType() & (kInline | kOther)) != 0;
-            if (child->m_tag.CompareNoCase("font") == 0 || child->m_tag.CompareNoCase("center") == 0)
+            if (child->m_nonXHTML
+                && (child->m_tag.CompareNoCase("font") == 0 || child->m_tag.CompareNoCase("center") == 0))
                 Unwrap(child);
             break;
         }

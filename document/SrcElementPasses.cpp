@@ -20,24 +20,6 @@
 
 namespace {
 
-bool TagIn(const CSafeBuf& tag, std::initializer_list<const char*> tags)
-{
-    for (const char* t : tags) {
-        if (U16cmp(tag, t) == 0)
-            return true;
-    }
-    return false;
-}
-
-bool InList(const char* const* list, const CSafeBuf& name)
-{
-    for (int i = 0; list && list[i]; ++i) {
-        if (U16cmp(name, list[i]) == 0)
-            return true;
-    }
-    return false;
-}
-
 bool IsCustomElement(const CXHTMLServices* owner, const CSafeBuf& tag)
 {
     const CControlServices* control = owner ? owner->m_control : nullptr;
@@ -89,8 +71,10 @@ bool CSrcElement::RemoveEmptyTag(int flags)
         return false;
     if (TagIn(m_tag, {"b", "i", "u", "span", "em", "code", "abbr", "kbd", "strong"}))
         return true;
+    if (!IsTag("a"))
+        return false;
     CSafeBuf id;
-    return IsTag("a") && (!m_attributes.Lookup("id", id) || id.IsEmpty());
+    return !m_attributes.Lookup("id", id) || id.IsEmpty();
 }
 
 bool CSrcElement::RemoveTagWithoutAttr(int mode)
@@ -117,8 +101,7 @@ bool CSrcElement::RemoveNonXhtmlTag()
             Unwrap(c);
         c = next;
     }
-    const SrcTagInfo* info = m_nonXHTML ? nullptr : FindSrcTag(m_tag);
-    return !(info && info->supported);
+    return !(m_info && m_info->supported);
 }
 
 void CSrcElement::CorrectTagNameAndAttr(bool keepClass)
@@ -131,7 +114,7 @@ void CSrcElement::CorrectTagNameAndAttr(bool keepClass)
         while (pos) {
             m_attributes.GetNextAssoc(pos, name, value);
             name.MakeLower();
-            if (CElement::IsCommonAttribute(name) || (keepClass && name == "class") || InList(valid, name))
+            if (CElement::IsCommonAttribute(name) || (keepClass && name == "class") || TagIn(name, valid))
                 kept.SetAt(name, value);
         }
         m_attributes = kept;

@@ -8,20 +8,13 @@
 
 #include "document/SrcElement.h"
 
+#include "document/SrcElementTags.h"
+
 #include "base/text/U16.h"
 
 #include <initializer_list>
 
 namespace {
-
-bool TagIn(const CSafeBuf& tag, std::initializer_list<const char*> tags)
-{
-    for (const char* t : tags) {
-        if (U16cmp(tag, t) == 0)
-            return true;
-    }
-    return false;
-}
 
 bool SameAttributes(const CMapStringToString& a, const CMapStringToString& b)
 {

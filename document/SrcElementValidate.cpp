@@ -3,31 +3,13 @@
 
 #include "document/SrcElement.h"
 
+#include "document/SrcElementTags.h"
+
 #include "base/text/U16.h"
 
 #include <initializer_list>
 
 namespace {
-
-using Tags = std::initializer_list<const char*>;
-
-bool TagIn(const CSafeBuf& tag, const char* const* tags)
-{
-    for (int i = 0; tags && tags[i]; ++i) {
-        if (U16cmp(tag, tags[i]) == 0)
-            return true;
-    }
-    return false;
-}
-
-bool TagIn(const CSafeBuf& tag, Tags tags)
-{
-    for (const char* t : tags) {
-        if (U16cmp(tag, t) == 0)
-            return true;
-    }
-    return false;
-}
 
 // A node's rule on its children.
 struct ChildRule

@@ -7,6 +7,8 @@
 
 #include "document/SrcElement.h"
 
+#include "document/SrcElementTags.h"
+
 #include "base/codec/Escaping.h"
 #include "base/text/U16.h"
 #include "element/markup/SourceCode.h"
@@ -27,15 +29,6 @@ const char* const kVoidTags[]
     = {"img", "hr", "br", "base", "area", "link", "meta", "input", "col", "param", nullptr};
 // Written as inline content by the indentation rules.
 const char* const kIndentAsInline[] = {"object", "param", "link", "style", "title", "meta", "base", nullptr};
-
-bool TagIn(const CSafeBuf& tag, const char* const* list)
-{
-    for (int i = 0; list[i]; ++i) {
-        if (U16cmp(tag, list[i]) == 0)
-            return true;
-    }
-    return false;
-}
 
 void NewLine(CSafeBuf& out, int tabs)
 {

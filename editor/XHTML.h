@@ -52,6 +52,9 @@ public:
     // built yet: for now it does nothing.
     void DisplayTagBox() override;
 
+    // Cleans markup from outside the editor: CXDoc::CleanXHTML.
+    bool CleanXHTML(CSafeBuf& markup, int mode) { return m_doc.CleanXHTML(markup, mode); }
+
     // ---- fields (those the element layers read are in CXHTMLServices) ----
     using CXHTMLDocument::m_doc;
 };

@@ -52,7 +52,7 @@ TEST(CleanXHTMLCases, ModesAndSettings)
         const std::string mode = OptionValue(c, "mode");
 
         CSafeBuf text = FromUtf8(c.input);
-        const bool cleaned = engine.m_doc.CleanXHTML(text, mode.empty() ? 0 : std::stoi(mode));
+        const bool cleaned = engine.CleanXHTML(text, mode.empty() ? 0 : std::stoi(mode));
         file.Check(c, (cleaned ? "" : "FALSE: ") + ShownMarkup(text));
     }
 }
