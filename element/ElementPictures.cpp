@@ -4,6 +4,7 @@
 
 #include "base/url/RelativeURL.h"
 #include "element/Element.h"
+#include "element/TreeQueries.h"
 #include "element/services/ControlServices.h"
 #include "element/services/XHTMLServices.h"
 #include "style/Image.h"
@@ -45,18 +46,6 @@ bool AppendPooled(CXDocServices& doc, IMAGE_POOL_ITEM* entry)
     (index.last ? index.last->next : doc.m_imagePool) = entry;
     index.last = entry;
     return true;
-}
-
-// The next element of root's subtree after e in document order, or null.
-CElement* NextInSubtree(CElement* e, const CElement* root)
-{
-    if (e->m_firstChild)
-        return e->m_firstChild;
-    for (; e && e != root; e = e->m_parent) {
-        if (e->m_nextSibling)
-            return e->m_nextSibling;
-    }
-    return nullptr;
 }
 
 void SetSizeAttribute(CElement* image, const char* name, int pixels)

@@ -99,6 +99,18 @@ bool IsDescendantOf(const CElement* e, long id)
     return false;
 }
 
+// The next element of root's subtree after e in document order, or null.
+CElement* NextInSubtree(CElement* e, const CElement* root)
+{
+    if (e->m_firstChild)
+        return e->m_firstChild;
+    for (; e && e != root; e = e->m_parent) {
+        if (e->m_nextSibling)
+            return e->m_nextSibling;
+    }
+    return nullptr;
+}
+
 bool IsElementLocked(CElement* e, bool selfOnly, int selecting, bool ignoreFlag)
 {
     for (CElement* a = e; a; a = a->m_parent) {

@@ -4,22 +4,11 @@
 
 #include "base/collections/PtrList.h"
 #include "element/Element.h"
+#include "element/TreeQueries.h"
 #include "element/services/XHTMLServices.h"
 #include "elements/ImageElement.h"
 
 namespace {
-
-// The next element of root's subtree after e in document order, or null.
-CElement* NextInSubtree(CElement* e, const CElement* root)
-{
-    if (e->m_firstChild)
-        return e->m_firstChild;
-    for (; e && e != root; e = e->m_parent) {
-        if (e->m_nextSibling)
-            return e->m_nextSibling;
-    }
-    return nullptr;
-}
 
 bool IsAtOrBelow(const CElement* top, const CElement* e)
 {

@@ -10,6 +10,9 @@ class CListInt;
 class CPtrList;
 struct POINT;
 
+// The next element of root's subtree after e in document order, or null.
+CElement* NextInSubtree(CElement* e, const CElement* root);
+
 // e itself or an element below it has the identifier id.
 bool IsSubElementOf(const CElement* e, long id);
 // An element below e (not e itself) has the identifier; false for null e.
