@@ -87,10 +87,10 @@ void RunPass(CSrcElement& root, const std::string& pass)
     else if (pass == "top")
         root.RemoveTopSingleEle();
     else if (pass.rfind("tags=", 0) == 0) {
-        const std::string spec = pass.substr(5);
-        const size_t colon = spec.find(':');
-        const std::string tag = colon == std::string::npos ? "" : spec.substr(colon + 1);
-        root.RemoveTags(std::stoi(spec.substr(0, colon)), tag.empty() ? nullptr : tag.c_str());
+        const std::string argument = pass.substr(5);
+        const size_t colon = argument.find(':');
+        const std::string tag = colon == std::string::npos ? "" : argument.substr(colon + 1);
+        root.RemoveTags(std::stoi(argument.substr(0, colon)), tag.empty() ? nullptr : tag.c_str());
     } else if (pass == "combine") {
         for (int round = 0; round < 1000 && root.CombineTag(); ++round) { }
     } else if (pass == "movebr")
