@@ -81,13 +81,14 @@ public:
     bool IsThereBlockTypeChild();
 
     // ---- loading and writing ----
-    // Fills this node (normally a root "body") from UTF-16 markup: "&nbsp;"
-    // becomes a blank, the other named references of HTML become numeric
-    // ones and references no parser here knows are removed; then the text is
-    // parsed. A root "body" is read as it is; a root "html" has its start
-    // tag and every other node it holds beside its "body" kept as markup
-    // (m_document), and its "body" read. False, and the node left as it was,
-    // when the text does not parse or holds no body.
+    // Fills this node (normally a root "body") from UTF-16 markup. Outside
+    // comments and character data sections "&nbsp;" becomes a blank, the
+    // other named references of HTML become numeric ones and references no
+    // parser here knows are removed; then the text is parsed. A root "body"
+    // is read as it is; a root "html" has its start tag and every other node
+    // it holds beside its "body" kept as markup (m_document), and its "body"
+    // read. False, with no children added, when the text does not parse,
+    // holds no body or has a root of another name.
     bool LoadDoc(const unsigned short* text);
     // LoadDoc for markup whose references have been made ready for the
     // parser already (numeric ones and the five of XML): the entity steps
@@ -102,8 +103,8 @@ public:
     // "center" elements are unwrapped as they are read.
     void SetElement(_xmlNode* node, bool preserveSpace);
     // Writes the node and its subtree into out (cleared first). level is the
-    // indentation level of the node (-1 for a root whose tags are not
-    // written). Mode bits: 1 indented, 0x10 no children, 0x80 plain text,
+    // node's indentation level (its children's is one more: -1 puts a root's
+    // children at the margin). Mode bits: 1 indented, 0x10 no children, 0x80 plain text,
     // 0x100 the "body" writes only its content, 0x200 non-ASCII characters
     // as references, 0x1000 comments as "_comment_" elements. flag is handed
     // down unchanged.
