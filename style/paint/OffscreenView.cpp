@@ -2,6 +2,7 @@
 
 #include "editor/XHTML.h"
 #include "element/Element.h"
+#include "elements/CustomElement.h"
 #include "elements/TextElement.h"
 #include "platform/cg/Context.h"
 #include "style/paint/DocumentWalk.h"
@@ -257,6 +258,14 @@ void RecordSubtree(CElement* e, CPoint origin, CPoint floatOrigin, bool inFloat)
             }
             if (run)
                 run->m_paintedLook = run->PaintedLook();
+            // A custom element shown as its icon draws the icon at its own
+            // size from the box's corner, whatever the box.
+            if (x->m_kind == kKindCustom) {
+                const auto* custom = dynamic_cast<const CCustomElement*>(x);
+                if (custom && custom->ShowsIcon())
+                    x->m_paintBottom = std::max(x->m_paintBottom,
+                        position.y + std::max(custom->m_iconHeight, 0) + CPaintState::kPaintSlack);
+            }
             open.push_back(x);
             return true;
         },

@@ -251,3 +251,26 @@ TEST(Repaint, AQuickRepaintOfMovedOrChangedTextEndsAsAFullPaint)
         EXPECT_EQ(quick, BitmapPixels(doc.Body(), 400)) << c.markup;
     }
 }
+
+TEST(Repaint, ACustomElementShownAsItsIconRepaintsWhereTheIconWas)
+{
+    // The icon is drawn at its own size at the box's corner, whatever the
+    // box: a box an edit made shorter than the icon still leaves the icon's
+    // rows to repaint.
+    qmtest::RunDocument doc("<body><p>a <x-note title=\"t\"/> b</p><p>below</p></body>");
+    CElement* body = doc.Body();
+    ASSERT_TRUE(body && LayoutDocument(body, 235) && RepaintDocument(body));
+    CElement* note = nullptr;
+    for (CElement* e = body->m_firstChild ? body->m_firstChild->m_firstChild : nullptr; e;
+         e = e->m_nextSibling) {
+        if (e->m_kind == kKindCustom)
+            note = e;
+    }
+    ASSERT_NE(note, nullptr);
+    note->m_position += CPoint(7, 14);
+    note->m_sizeRect.bottom = note->m_sizeRect.top;
+    ASSERT_TRUE(body->FastDraw());
+    const std::vector<unsigned> quick = BitmapPixels(body, 200);
+    ASSERT_TRUE(RepaintDocument(body));
+    EXPECT_EQ(quick, BitmapPixels(body, 200));
+}
