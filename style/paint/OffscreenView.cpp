@@ -3,6 +3,7 @@
 #include "editor/XHTML.h"
 #include "element/Element.h"
 #include "elements/CustomElement.h"
+#include "elements/SpecialElement.h"
 #include "elements/TextElement.h"
 #include "platform/cg/Context.h"
 #include "style/paint/DocumentWalk.h"
@@ -258,6 +259,15 @@ void RecordSubtree(CElement* e, CPoint origin, CPoint floatOrigin, bool inFloat)
             }
             if (run)
                 run->m_paintedLook = run->PaintedLook();
+            // The quotation marks of a q stand on a baseline of their own.
+            if (x->m_kind == kKindQ) {
+                const auto* quote = dynamic_cast<const CSpecialElement*>(x);
+                int markTop = 0, markBottom = 0;
+                if (quote && quote->PaintedRows(markTop, markBottom)) {
+                    x->m_paintTop = std::min(x->m_paintTop, position.y + markTop);
+                    x->m_paintBottom = std::max(x->m_paintBottom, position.y + markBottom);
+                }
+            }
             // A custom element shown as its icon draws the icon at its own
             // size from the box's corner, whatever the box.
             if (x->m_kind == kKindCustom) {
