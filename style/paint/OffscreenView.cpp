@@ -2,6 +2,8 @@
 
 #include "element/Element.h"
 #include "element/services/XHTMLServices.h"
+#include "elements/CustomElement.h"
+#include "elements/SpecialElement.h"
 #include "elements/TextElement.h"
 #include "platform/cg/Context.h"
 #include "style/paint/DocumentWalk.h"
@@ -282,6 +284,23 @@ void RecordSubtree(CElement* e, CPoint origin, CPoint floatOrigin, bool inFloat)
             }
             if (run)
                 run->m_paintedLook = run->PaintedLook();
+            // The quotation marks of a q stand on a baseline of their own.
+            if (x->m_kind == kKindQ) {
+                const auto* quote = dynamic_cast<const CSpecialElement*>(x);
+                int markTop = 0, markBottom = 0;
+                if (quote && quote->PaintedRows(markTop, markBottom)) {
+                    x->m_paintTop = std::min(x->m_paintTop, position.y + markTop);
+                    x->m_paintBottom = std::max(x->m_paintBottom, position.y + markBottom);
+                }
+            }
+            // A custom element shown as its icon draws the icon at its own
+            // size from the box's corner, whatever the box.
+            if (x->m_kind == kKindCustom) {
+                const auto* custom = dynamic_cast<const CCustomElement*>(x);
+                if (custom && custom->ShowsIcon())
+                    x->m_paintBottom = std::max(x->m_paintBottom,
+                        position.y + std::max(custom->m_iconHeight, 0) + CPaintState::kPaintSlack);
+            }
             open.push_back(x);
             return true;
         },
