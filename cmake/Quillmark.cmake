@@ -19,9 +19,9 @@ endfunction()
 
 # Links a folder library to its dependencies whether or not it has sources yet.
 function(qm_link name)
-  get_property(engine GLOBAL PROPERTY QM_ENGINE_FOLDERS)
-  if(name IN_LIST engine)
-    set_property(GLOBAL APPEND PROPERTY QM_ENGINE_LINKS ${ARGN})
+  get_property(tree GLOBAL PROPERTY QM_TREE_FOLDERS)
+  if(name IN_LIST tree)
+    set_property(GLOBAL APPEND PROPERTY QM_TREE_LINKS ${ARGN})
     return()
   endif()
   get_target_property(type ${name} TYPE)
@@ -56,32 +56,33 @@ function(qm_tests dir)
   endforeach()
 endfunction()
 
-# element/, style/, elements/, document/, editor/ and plugin/ call one another
-# (an element reaches its document, engine and control through its owner), so
-# their sources are compiled into one static library, qm_engine. Each of those
-# folders still has its own name qm_<folder>: an interface library over
-# qm_engine, which its tests and the folders above link. qm_link on such a
-# name adds the dependency to qm_engine (names of the group itself are left
-# out). qm_engine_library, called once after every folder, makes the library.
-function(qm_engine_folder name dir)
+# element/, style/ and elements/ call one another (an element lays itself out
+# and paints itself through style/, and the factory makes the element kinds),
+# so their sources are compiled into one static library, qm_tree. Each of
+# those folders still has its own name qm_<folder>: an interface library over
+# qm_tree, which its tests and the folders above link. qm_link on such a name
+# adds the dependency to qm_tree (names of the group itself are left out).
+# qm_tree_library, called once after every folder, makes the library. The
+# document, the engine and the control above them are ordinary folders.
+function(qm_tree_folder name dir)
   file(GLOB_RECURSE srcs CONFIGURE_DEPENDS
        ${CMAKE_SOURCE_DIR}/${dir}/*.cpp ${CMAKE_SOURCE_DIR}/${dir}/*.c)
-  set_property(GLOBAL APPEND PROPERTY QM_ENGINE_SOURCES ${srcs})
-  set_property(GLOBAL APPEND PROPERTY QM_ENGINE_FOLDERS ${name})
+  set_property(GLOBAL APPEND PROPERTY QM_TREE_SOURCES ${srcs})
+  set_property(GLOBAL APPEND PROPERTY QM_TREE_FOLDERS ${name})
   add_library(${name} INTERFACE)
-  target_link_libraries(${name} INTERFACE qm_engine)
+  target_link_libraries(${name} INTERFACE qm_tree)
   target_include_directories(${name} INTERFACE ${CMAKE_SOURCE_DIR})
 endfunction()
 
-function(qm_engine_library)
-  get_property(srcs GLOBAL PROPERTY QM_ENGINE_SOURCES)
-  get_property(folders GLOBAL PROPERTY QM_ENGINE_FOLDERS)
-  get_property(links GLOBAL PROPERTY QM_ENGINE_LINKS)
+function(qm_tree_library)
+  get_property(srcs GLOBAL PROPERTY QM_TREE_SOURCES)
+  get_property(folders GLOBAL PROPERTY QM_TREE_FOLDERS)
+  get_property(links GLOBAL PROPERTY QM_TREE_LINKS)
   list(REMOVE_ITEM links ${folders})
   list(REMOVE_DUPLICATES links)
-  add_library(qm_engine STATIC ${srcs})
-  target_include_directories(qm_engine PUBLIC ${CMAKE_SOURCE_DIR})
-  target_link_libraries(qm_engine PUBLIC ${links})
+  add_library(qm_tree STATIC ${srcs})
+  target_include_directories(qm_tree PUBLIC ${CMAKE_SOURCE_DIR})
+  target_link_libraries(qm_tree PUBLIC ${links})
 endfunction()
 
 # Where resources/ is for this build: a note at the top of the build folder.

@@ -2,9 +2,10 @@
 
 #include "document/XDoc.h"
 
+#include "base/files/BundleResources.h"
 #include "base/shims/TextShims.h"
-#include "editor/XHTML.h"
 #include "element/Element.h"
+#include "element/services/XHTMLServices.h"
 #include "style/Image.h"
 #include "style/cascade/RuleIndex.h"
 #include "style/paint/PaintState.h"
@@ -12,18 +13,44 @@
 
 #include <cstdlib>
 
-CXDoc::CXDoc() = default;
+namespace {
+
+// Loads a picture file of the bundle's resources folder; without the folder,
+// or when the file cannot be decoded, the picture stays empty.
+void LoadBundlePicture(CImage& picture, const char* name)
+{
+    CSafeBuf path;
+    GetResourcePath(path, nullptr);
+    if (path.IsEmpty())
+        return;
+    GetResourcePath(path, name);
+    picture.LoadPictureFile(path);
+}
+
+} // namespace
+
+CXDoc::CXDoc()
+{
+    // No colour profile is read: m_colorSpace stays null, which the drawing
+    // code takes as the device's own RGB.
+    LoadDocCursors(m_cursors);
+    LoadBundlePicture(m_dragImage, "dragimage.gif");
+    LoadBundlePicture(m_markerImage, "bmp00007.bmp");
+    m_markerImageWidth = m_markerImage.GetWidth();
+    m_markerImageHeight = m_markerImage.GetHeight();
+}
 
 CXDoc::~CXDoc()
 {
-    ReleaseRemovedElements();
-    delete m_root;
-    m_root = nullptr;
-    m_caretElement = nullptr;
+    ReleaseTree();
     FreeStyleClass(0);
+    CleanUnRedo();
     ReleaseImagePool();
     ReleaseFontList();
+    m_markerLayout.reset();
+    m_markerStyle.reset();
     ReleaseBitmap();
+    ReleaseSubDocInfo();
 }
 
 int CXDoc::SysInit()
@@ -76,6 +103,14 @@ void CXDoc::ReleaseRemovedElements()
             m_caretElement = nullptr;
         delete e;
     }
+}
+
+void CXDoc::ReleaseTree()
+{
+    ReleaseRemovedElements();
+    delete m_root;
+    m_root = nullptr;
+    m_caretElement = nullptr;
 }
 
 void CXDoc::ReleaseImagePool()

@@ -7,197 +7,191 @@
 // Exactly one exists per editing engine (CXHTML), which holds it by value;
 // every element reaches it through its owner pointer (the engine).
 //
-// This is the document as far as the element tree, styling and element kinds
-// use it; loading, writing, undo, the view and editing are added by the code
-// that builds them.
+// What the element tree, styling and element kinds use of the document (the
+// fields they read and the calls they make) is declared by CXDocServices
+// (element/services/XDocServices.h), from which the document derives; the
+// CSS property parser and the style-sheet functions are defined by the
+// styling code. Loading, writing, undo, the view and editing are added here
+// by the code that builds them.
+
+#include "base/text/SafeBuf.h"
+#include "element/services/XDocServices.h"
 
 #include "base/collections/PtrList.h"
-#include "base/text/SafeBuf.h"
-#include "document/DocumentRecords.h"
-#include "document/ElementRegistry.h"
-#include "style/records/ElementStyle.h"
+#include "base/geometry/Colour.h"
+#include "base/geometry/Point.h"
+#include "base/geometry/Rect.h"
+#include "document/DocCursors.h"
+#include "style/Image.h"
 
-#include <memory>
+struct SUBDOC_INFO;
+struct UNDO_ITEM;
+namespace qm::cg {
+class Context;
+}
+namespace qm::qd {
+class Port;
+}
 
-class CElement;
-class CPaintState;
-class CRuleIndex;
-class CXHTML;
-struct SELECTOR_STATEMENT;
-struct STYLE_CLASS;
-namespace qm::text {
-class Layout;
-class Style;
-} // namespace qm::text
-
-class CXDoc
+class CXDoc : public CXDocServices
 {
 public:
+    // Every field at its initial value; the pointer shapes; the bundle's
+    // pictures "dragimage.gif" and "bmp00007.bmp" (a picture that cannot be
+    // loaded stays empty, 0 x 0), the second one's size kept.
     CXDoc();
-    // In this order: the deferred elements, the tree, the picture pool, the
-    // font list, the offscreen bitmap and the marker text objects.
-    virtual ~CXDoc();
+    // In this order: the deferred elements, the tree, the three rule lists,
+    // the undo and redo snapshots, the picture pool, the font list, the
+    // marker text objects, the offscreen bitmap, the sub-document
+    // definitions; then the members.
+    ~CXDoc() override;
     CXDoc(const CXDoc&) = delete;
     CXDoc& operator=(const CXDoc&) = delete;
 
     // Creates the text style and layout for tag-marker labels: the default
     // font at the base font size, black, plain. Answers 1.
-    int SysInit();
-
-    // ---- the registry of live elements ----
-    // Whether e is a live element of this document; false for null and for a
-    // destroyed element (e is not dereferenced). Memory reused by a newer
-    // element cannot be told from a pointer alone: keep the identifier and
-    // use the identifier form for elements held across edits.
-    bool IsElementExist(const CElement* e) const { return m_registry.Contains(e); }
-    bool IsElementExist(long id) const { return m_registry.IsElementExist(id); }
-    // The live element with that identifier, or null.
-    CElement* FindElement(long id) const { return m_registry.Find(id); }
+    int SysInit() override;
 
     // Queues an unlinked element for destruction outside the event that
     // removed it. False for null.
-    bool QueueRemovedElement(CElement* e);
+    bool QueueRemovedElement(CElement* e) override;
     // Destroys the queued elements. Run it before the tree they came from is
     // destroyed (their float entries live on that tree's root).
     void ReleaseRemovedElements();
+    // Destroys the queued elements, then the tree; no caret element remains.
+    // The engine calls it before it goes, since the elements reach the
+    // document through the engine.
+    void ReleaseTree();
 
     // Destroys every picture of the pool; the pool becomes empty.
     void ReleaseImagePool();
     // Frees the offscreen bitmap's pixels and clears its sizes.
-    void ReleaseBitmap();
+    void ReleaseBitmap() override;
     // Frees the installed font list.
     void ReleaseFontList();
 
     // Every border side of style: line style none (106), width 3 (medium).
-    void SetDefaultCSSValue(ELEMENT_STYLE* style);
-
-    // ---- the CSS property parser (style/parser/) ----
-    // One declaration into the slots of style; each slot written is marked
-    // set, and slots with an origin get origin 3 (a rule). The name is
-    // compared lower-cased, the value (trimmed) as written unless the
-    // property's words are case-free. True when the declaration was
-    // understood; a rejected one leaves style as it was (except that
-    // "text-decoration" marks the font group before it tests the value).
-    bool ParseCSSStyleString(const unsigned short* name, const unsigned short* value, ELEMENT_STYLE& style);
-    // A length or percentage: "%" (unit 1), "em" (unit 2, hundredths), "px",
-    // "pt", "pc", "in", "mm", "cm" (unit 0, pixels at 72 per inch), "0", and
-    // "inherit" (unit 0x80000000) when acceptInherit. The number is digits
-    // with at most one "." and a leading sign; results beyond the range of a
-    // 32-bit value are clamped. False for anything else.
-    bool ParseLengthAndPercentageValue(CSafeBuf& value, int& unit, long& number, bool acceptInherit);
-    // "font-size": the size keywords, "larger", "smaller", or a length or
-    // percentage that is not negative.
-    bool ParseFontSizeValue(ELEMENT_STYLE* style, CSafeBuf& value);
-    // "font-size", "font-style", "font-weight", "font-variant", "font-family".
-    bool CheckFontValue(ELEMENT_STYLE& style, CSafeBuf& value, const unsigned short* property);
-    bool CheckFontValue(ELEMENT_STYLE& style, CSafeBuf& value, const char* property);
-    // Resolves a family list to a font number of the installed font list (or
-    // a generic family, or the default font) and rewrites family to the
-    // resolved name.
-    long ValidateFontFamily(CSafeBuf& family);
-    // "background-image", "background-repeat", "background-color",
-    // "background-position".
-    bool CheckBackgroundValue(ELEMENT_STYLE* style, CSafeBuf& value, const unsigned short* property);
-    bool CheckBackgroundValue(ELEMENT_STYLE* style, CSafeBuf& value, const char* property);
-    // "list-style-type", "list-style-image", "list-style-position".
-    bool ParseListType(ELEMENT_STYLE* style, CSafeBuf& value, const unsigned short* property);
-    bool ParseListType(ELEMENT_STYLE* style, CSafeBuf& value, const char* property);
-    bool ParseListImage(ELEMENT_STYLE* style, CSafeBuf& value, const unsigned short* property);
-    bool ParseListImage(ELEMENT_STYLE* style, CSafeBuf& value, const char* property);
-    bool ParseListPosition(ELEMENT_STYLE* style, CSafeBuf& value, const unsigned short* property);
-    bool ParseListPosition(ELEMENT_STYLE* style, CSafeBuf& value, const char* property);
-
-    // ---- style sheets (style/sheets/SheetLoader.cpp) ----
-    // Appends the rules of a sheet to rule list 3 (editorList not 0) or 1.
-    // mode 0: source is the sheet's text; 1: a location (URL or path); 2:
-    // text when it holds "{", else a location. A location is read only
-    // through the control's cache and the network loader (net/LoadHTTPFile.h):
-    // a cached copy when the cache has one, else the fetched file; a failed
-    // fetch deletes the cache file and adds nothing. Text that is a web page
-    // ("<html" near its start) adds nothing. With rebase and a location,
-    // relative background image addresses of the new rules are resolved
-    // against the location's folder. False when nothing could be read.
-    bool LoadStyleClass(const unsigned short* source, int mode, bool rebase, int editorList);
-    // Parses one rule (selector group and declaration block) and appends it
-    // to list. False only when no memory could be had.
-    bool ParseRule(CSafeBuf* selector, CSafeBuf* body, STYLE_CLASS*& list);
-    // Fills a rule's selectors from a selector group (SelectorParser.h).
-    void ParseSelect(STYLE_CLASS* rule, const unsigned short* text);
-    // Frees rule list 1, 2 or 3, or all three for 0; other codes do nothing.
-    void FreeStyleClass(int code);
-    static SELECTOR_STATEMENT* CopyStyleStm(const SELECTOR_STATEMENT* statement);
-    // Deep copy of the source list, put in front of destination (prepend)
-    // or in its place, the list it held being freed. False when the copy
-    // could not be made (destination unchanged).
-    bool CopyStyles(STYLE_CLASS* source, STYLE_CLASS*& destination, bool prepend);
-    // Code that changes a rule list other than through the functions above
-    // calls this, so that the cascade sees the change.
-    void RulesChanged() { ++m_rulesGeneration; }
+    void SetDefaultCSSValue(ELEMENT_STYLE* style) override;
 
     // The sub-document service is not built yet: every fetch fails (the
     // answer is 1, "the service failed"; with tellUser the user is shown
     // "message-box/subdoc-invalid"), a null element answers 0, and no
     // element's sub-document counts as changed.
-    int LoadSubDocumentForElement(CElement* e, CSafeBuf& markup, bool tellUser);
-    bool IsSubDocChanged(CElement* e);
+    int LoadSubDocumentForElement(CElement* e, CSafeBuf& markup, bool tellUser) override;
+    bool IsSubDocChanged(CElement* e) override;
+
+    // ---- markup cleaning (CleanXHTML.cpp) ----
+    // Rewrites markup from outside the editor in place into the XHTML that
+    // the editor keeps: named references become numeric, a DOCTYPE goes, the
+    // text is read into a markup tree (document/SrcElement.h), reshaped by
+    // the passes of the mode and written back, a fragment as a fragment, a
+    // whole document with its html start tag and the nodes beside its body.
+    // Modes: 0 markup of the editor's own sources; 1 strict XHTML (unknown
+    // tags unwrapped, attributes limited to those the tag allows, "class"
+    // kept); 2 HTML from other programs (as 1 without "class", then scripts,
+    // event attributes, bare spans and empty paragraphs go); bit 8 (8, 9,
+    // 12) page values and source-view text: the control's undeclared custom
+    // elements go. Without the control's option bit 0x4000 bit 8 is cleared
+    // first; with option bit 0x10000 modes 1 and 2 also drop "align",
+    // "valign" and "id". False when the text does not parse (text then
+    // holds the converted and wrapped text).
+    bool CleanXHTML(CSafeBuf& text, int mode);
 
     // Exception-log hooks; they do nothing.
     void WriteExcpInfo(const char*) { }
     void WriteExcpInfo(const unsigned short*) { }
 
-    // ---- fields ----
-    CXHTML* m_owner = nullptr;  // the engine holding this document
-    CElement* m_root = nullptr; // the body element; owned, with the tree
-    // The element that holds the caret; borrowed, null when none.
-    CElement* m_caretElement = nullptr;
-    CElementRegistry m_registry;
-    CPtrList m_removedList; // CElement* awaiting destruction; owned
-    IMAGE_POOL_ITEM* m_imagePool = nullptr;
-    IMAGE_POOL_INDEX m_imagePoolIndex; // kept with m_imagePool
-    IMAGE_LOAD_SETTINGS m_imageLoadSettings;
-    CSafeBuf m_baseURL; // what image sources are resolved against
+    // ---- undo lists, sub-documents, view and the style sheet writer ----
+    // Deletes every redo snapshot (its text, then the record); the redo list
+    // becomes empty.
+    void CleanRedo();
+    // The same for the undo list, then CleanRedo.
+    void CleanUnRedo();
+    // Deletes every sub-document definition; the chain becomes empty.
+    void ReleaseSubDocInfo();
+    // Clips a context made on the drawing port (CreateCGContext) to the
+    // editing area: the view rectangle, measured from the port's top-left
+    // corner, with the exact view width. Nothing without a context or a
+    // live port.
+    void SetClipRect(qm::cg::Context* context);
+    // Always true.
+    bool IsWndValid() const { return true; }
+    // The working rule list (list 1) as style sheet text (StyleSheetWriter.cpp).
+    void StyleXML2HTML(CSafeBuf& out);
+
+    // ---- fields (those the element layers read are in CXDocServices) ----
     CSafeBuf m_language{"en"};
 
-    // Rule lists; freed by the style-sheet code.
-    STYLE_CLASS* m_workingRules = nullptr; // list 1: every element is created with it
-    STYLE_CLASS* m_savedRules = nullptr;   // list 2: the page's sheet, copied into 1 on load
-    STYLE_CLASS* m_editorRules = nullptr;  // list 3: the editor's own sheet
-    unsigned long m_rulesGeneration = 0;   // counts changes to the lists
-    // The cascade's index of lists 1 and 3 (style/cascade/RuleIndex.h).
-    std::unique_ptr<CRuleIndex> m_ruleIndex;
-
-    // Fonts: the installed list, the generic families and the default font.
-    FONT_LIST_ITEM* m_fontList = nullptr; // owned
-    CSafeBuf m_serifFamily;
-    long m_serifFont = 0;
-    CSafeBuf m_sansSerifFamily;
-    long m_sansSerifFont = 0;
-    CSafeBuf m_cursiveFamily;
-    long m_cursiveFont = 0;
-    CSafeBuf m_fantasyFamily;
-    long m_fantasyFont = 0;
-    CSafeBuf m_monospaceFamily; // font number 1
-    long m_defaultFontNumber = 0;
-
-    unsigned char m_rightToLeft = 0; // the document is written right to left
-    int m_selectedCellCount = 0;     // table cells in the current selection
-
-    // The offscreen bitmap, written by the root's PrepareBitmap. Its pixels
-    // live in the tiles of the body's context (only the resident ones take
-    // memory, style/paint/PaintState.h), so m_bitmapPixels stays null and
-    // m_bitmapBytes is the logical size.
-    unsigned char* m_bitmapPixels = nullptr; // malloc'd
-    long m_bitmapBytes = 0;
-    int m_bitmapBytesPerRow = 0;
-    int m_bitmapWidth = 0; // allocated; every drawing flips y against the height
-    int m_bitmapHeight = 0;
-    int m_layoutWidth = 0; // last laid out
-    int m_layoutHeight = 0;
-    void* m_colorSpace = nullptr;
-    // Resident tiles, the shown rows and the geometry of the last paint.
-    std::unique_ptr<CPaintState> m_paintState;
-
-    // Text objects for tag-marker labels (SysInit).
-    std::unique_ptr<qm::text::Style> m_markerStyle;
-    std::unique_ptr<qm::text::Layout> m_markerLayout;
+    // Fields whose use belongs to the view, caret, pointer and resize code
+    // keep only their initial values here; that code gives them their
+    // meaning.
+    qm::qd::Port* m_port = nullptr; // the port Redraw draws into (GrafPtr)
+    // The browser window's clip (top, left, bottom, right); nothing is drawn
+    // while top and bottom are both 0.
+    short m_clipTop = 0;
+    short m_clipLeft = 0;
+    short m_clipBottom = 0;
+    short m_clipRight = 0;
+    CSafeBuf m_tooltipText; // the help tag last shown
+    CImage m_dragImage;     // shown beside a dragged selection
+    int m_offscreenWords[2] = {0, 0};
+    CImage m_markerImage;
+    int m_viewWords[2] = {0, 0};
+    int m_markerImageWidth = 0;
+    int m_markerImageHeight = 0;
+    int m_viewIntegers[2] = {-1, -1};
+    int m_scrollX = 0; // the document point at the view's top-left
+    int m_scrollY = 0;
+    CRect m_viewRect;                      // the editing view's client area
+    CRect m_scrollBarRect;                 // read by SetScrollBar
+    CRect m_windowRect;                    // the area the document lays out into
+    int m_viewWidth = 0;                   // exact; the view rectangle's is rounded up to 8
+    int m_caretStale = 0;                  // the caret is recomputed before it is drawn
+    CElement* m_pointerElement = nullptr;  // borrowed
+    CElement* m_handleElement = nullptr;   // borrowed: the element with resize handles
+    CElement* m_selectionAnchor = nullptr; // borrowed
+    CSafeBuf m_htmlStartTag;               // of the loaded document's html element
+    CSafeBuf m_headStartTag;
+    unsigned char m_caretEnabled = 0;
+    unsigned char m_caretPhase = 1;        // flipped by the blink timer
+    unsigned char m_caretEnabledSaved = 1; // across a loss of focus
+    unsigned char m_selectionPresent = 0;
+    unsigned char m_pointerFlags[3] = {0, 0, 0};
+    int m_styleLoadWord = 0;
+    unsigned char m_cellMarkMode = 0; // the marked count is m_selectedCellCount
+    unsigned char m_viewFlag = 1;
+    CPoint m_caretPoint; // the caret's foot, document pixels
+    CPoint m_handlePoint;
+    CSafeBuf m_headMarkup;  // the loaded head, its style element removed
+    CSafeBuf m_styleMarkup; // the loaded head's style element
+    unsigned char m_pointerByte = 0;
+    CSafeBuf m_spareText;
+    // The loaded text carried its own body tags: the writer keeps the
+    // document's html and head.
+    unsigned char m_fullDocument = 1;
+    unsigned char m_layoutFlags[4] = {0, 0, 0, 0};
+    const CSafeBuf* m_generatorName = nullptr; // the control's product name
+    unsigned long m_caretColor = RGB(0, 0, 0);
+    CSafeBuf m_sourceBaseline; // the text as of the last load or snapshot
+    long m_baselinePathId = 0; // of the caret element then; 0 for none
+    int m_baselineCaretX = 0;  // relative to the view
+    int m_baselineCaretY = 0;
+    int m_baselineScrollX = 0;
+    int m_baselineScrollY = 0;
+    CPoint m_viewPoint;
+    unsigned char m_viewByte = 0;
+    int m_viewWord = 0;
+    CPoint m_lastKeyPoint;
+    CPoint m_lastKeyPos;    // (-1, -1) after a load: unset
+    CSafeBuf m_versionText; // the control's version
+    int m_resizeState = 0;
+    CRect m_resizeRect;
+    CElement* m_resizeElement = nullptr; // borrowed
+    CPtrList m_undoList;                 // UNDO_ITEM*, oldest first; owned
+    CPtrList m_redoList;                 // UNDO_ITEM*, oldest first; owned
+    int m_subDocMode = 0;                // 0 never asked, 1 asked and none received, 2 held
+    SUBDOC_INFO* m_subDocInfo = nullptr; // owned chain
+    DOC_CURSORS m_cursors;
+    int m_caretHeight = 16; // pixels
+    unsigned char m_clickFlags[4] = {0, 0, 0, 0};
 };

@@ -5,9 +5,9 @@
 #include "base/app/LangString.h"
 #include "ui/ShowMsg.h"
 
-CXHTML::CXHTML() { m_doc.m_owner = this; }
+CXHTML::CXHTML() : CXHTMLServices(CXHTMLDocument::m_doc) { m_doc.m_owner = this; }
 
-CXHTML::~CXHTML() = default;
+CXHTML::~CXHTML() { m_doc.ReleaseTree(); }
 
 void CXHTML::DisplayTooltip(CPoint, const unsigned short*, bool) { }
 

@@ -4,9 +4,9 @@
 
 #include "base/collections/SlotPool.h"
 #include "base/text/U16.h"
-#include "document/ElementRegistry.h"
-#include "editor/XHTML.h"
+#include "element/ElementRegistry.h"
 #include "element/factory/TagTables.h"
+#include "element/services/XHTMLServices.h"
 #include "platform/cg/Context.h"
 #include "style/records/FontDefaults.h"
 

@@ -23,7 +23,7 @@
 // Identity. Each element gets a serial identifier at construction that is
 // never reused in the process, so an identifier kept across edits names
 // either the same element or none: the document's registry
-// (document/ElementRegistry.h) answers which. Tree primitives name children
+// (element/ElementRegistry.h) answers which. Tree primitives name children
 // by identifier.
 //
 // Elements come into being only through the factory (factory/ElementFactory.h),
@@ -379,6 +379,19 @@ public:
     // this element's document (e is then not touched).
     bool RemoveIfEmpty(CElement* e);
 
+    // Among the children, each run of neighbouring text runs keeps only its
+    // runs with text, or its first run when none has text; other children
+    // end a run and are treated the same way, down the subtree. A caret on
+    // a removed run goes to the nearest kept run of the same run (before
+    // it, else after it), which keeps its own offset. Answers whether
+    // anything was removed.
+    bool RemoveSecondEmptyText();
+    // An image not shown as its alternative text (display type other than
+    // 2) destroys its children (the text it showed; a caret on it goes to
+    // the image) and answers true; any other element asks its children and
+    // answers whether one did.
+    bool RemoveChildrenOfImage();
+
     // Collapses spaces at the starts of text runs (ElementExtraSpace.cpp).
     // previous is the last character written: 32 after a space or at a
     // block start, 0 otherwise. A run starting with spaces after a space
@@ -418,6 +431,19 @@ public:
     // and A are copied around it; ancestors left empty are destroyed. False
     // when ancestorId names no ancestor below the root.
     bool JumpOut(long ancestorId, bool keep);
+    // Wraps the block-level unit around this element in target (an element
+    // not linked in a tree), then restyles target. The unit is found
+    // from the nearest block B at or above this element: a p is wrapped
+    // whole, after being cut down to the line that holds this element (it
+    // is split after each line break before that line and after the one
+    // that ends it; those breaks are destroyed); the content of an li or
+    // table cell moves into target, which becomes its only child; in any
+    // other B the run of inline siblings holding this element's branch
+    // (between blocks and line breaks; a break that ends it is destroyed)
+    // moves into target, put in its place (B itself: target becomes B's
+    // first child). False, changing nothing, for a null or linked target,
+    // one that holds this element, and without a block.
+    bool MoveElementAndParentTo(CElement* target);
     // Exchanges the nesting of this element and its parent: <b><i>t</i></b>
     // becomes <i><b>t</b></i>. False without a parent and grandparent.
     bool SwitchParent();

@@ -7,7 +7,7 @@
 #include "element/CaretGeometry.h"
 #include "element/Element.h"
 
-#include "editor/XHTML.h"
+#include "element/services/XHTMLServices.h"
 #include "style/layout/LayoutBox.h"
 
 namespace {

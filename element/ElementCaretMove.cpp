@@ -9,7 +9,7 @@
 
 #include "element/Element.h"
 
-#include "editor/XHTML.h"
+#include "element/services/XHTMLServices.h"
 
 namespace {
 

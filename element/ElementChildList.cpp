@@ -3,8 +3,8 @@
 
 #include "element/Element.h"
 
-#include "document/ElementRegistry.h"
-#include "editor/XHTML.h"
+#include "element/ElementRegistry.h"
+#include "element/services/XHTMLServices.h"
 #include "platform/cg/Context.h"
 #include "style/paint/PaintState.h"
 
@@ -203,9 +203,15 @@ void CElement::DeleteElement(CElement* c)
         if (void* pos = m_root->EditRare().m_floatList.Find(c))
             m_root->EditRare().m_floatList.RemoveAt(pos);
     }
-    // The rows it was painted on are painted again by the next repaint.
-    if (c->m_painted && m_owner && m_owner->m_doc.m_paintState)
-        m_owner->m_doc.m_paintState->m_dirtyRows.emplace_back(c->m_paintTop, c->m_paintBottom);
+    // The rows it was painted on are painted again by the next repaint; its
+    // record lags behind by its ancestors' pending shifts (those of a tree
+    // being destroyed, whose elements have left the registry, are not read).
+    if (c->m_painted && m_owner && m_owner->m_doc.m_paintState) {
+        int lag = 0;
+        for (const CElement* a = this; a && IsElementExist(a); a = a->m_parent)
+            lag += a->m_recordShift;
+        m_owner->m_doc.m_paintState->m_dirtyRows.emplace_back(c->m_paintTop + lag, c->m_paintBottom + lag);
+    }
     delete c;
 }
 

@@ -1,7 +1,7 @@
 // Unlinking and destroying children: at once, or queued on the document's
 // removed list when a caller up the stack may still hold the element; the
-// test for an element an edit left empty; moving an element out of its
-// inline ancestors.
+// test for an element an edit left empty; surplus empty text runs and the
+// text children of images; moving an element out of its inline ancestors.
 //
 // A queued element is taken off the root's float list with its subtree
 // first: the document destroys it later, possibly after the tree it came
@@ -9,7 +9,10 @@
 
 #include "element/Element.h"
 
-#include "editor/XHTML.h"
+#include "element/services/XHTMLServices.h"
+#include "elements/ImageElement.h"
+
+#include <vector>
 
 namespace {
 
@@ -40,6 +43,24 @@ bool HoldsContent(const CElement* e)
     case kKindText: return !e->m_text.IsEmpty();
     default: return false;
     }
+}
+
+// Whether e (a pointer that is only compared) is below root.
+bool HoldsBelow(const CElement* root, const CElement* e)
+{
+    if (!e)
+        return false;
+    std::vector<const CElement*> stack(1, root);
+    while (!stack.empty()) {
+        const CElement* c = stack.back();
+        stack.pop_back();
+        for (const CElement* g = c->m_firstChild; g; g = g->m_nextSibling) {
+            if (g == e)
+                return true;
+            stack.push_back(g);
+        }
+    }
+    return false;
 }
 
 } // namespace
@@ -82,6 +103,70 @@ bool CElement::RemoveIfEmpty(CElement* e)
     if (!e || !IsElementExist(e) || !e->m_parent || HoldsContent(e))
         return false;
     return e->m_parent->RemoveChild(e->m_id, true, false);
+}
+
+bool CElement::RemoveSecondEmptyText()
+{
+    bool removed = false;
+    std::vector<CElement*> run;
+    auto finish = [&]() {
+        // A run with text keeps only the runs with text; a run of empty
+        // runs keeps its first.
+        const size_t n = run.size();
+        std::vector<bool> keep(n, false);
+        bool anyText = false;
+        for (size_t i = 0; i < n; ++i) {
+            keep[i] = !run[i]->m_text.IsEmpty();
+            anyText |= keep[i];
+        }
+        if (n && !anyText)
+            keep[0] = true;
+        CElement* caret = m_owner ? m_owner->m_doc.m_caretElement : nullptr;
+        for (size_t i = 0; i < n; ++i) {
+            if (keep[i])
+                continue;
+            if (run[i] == caret) { // the nearest kept run before it, else after it
+                size_t j = i;
+                while (j > 0 && !keep[j])
+                    --j;
+                while (!keep[j]) // none before: one after
+                    ++j;
+                m_owner->m_doc.m_caretElement = run[j];
+            }
+            RemoveChild(run[i]->GetID(), true, false);
+            removed = true;
+        }
+        run.clear();
+    };
+    for (CElement* c = m_firstChild; c;) {
+        CElement* next = c->m_nextSibling;
+        if (c->IsTextElement()) {
+            run.push_back(c);
+        } else {
+            finish();
+            removed |= c->RemoveSecondEmptyText();
+        }
+        c = next;
+    }
+    finish();
+    return removed;
+}
+
+bool CElement::RemoveChildrenOfImage()
+{
+    if (m_kind == kKindImg && static_cast<CImageElement*>(this)->GetDisplayType() != 2) {
+        // A caret on the alternative text goes to the image.
+        if (m_owner && HoldsBelow(this, m_owner->m_doc.m_caretElement)) {
+            m_owner->m_doc.m_caretElement = this;
+            m_caretOffset = 0;
+        }
+        RemoveAllChildren(true);
+        return true;
+    }
+    bool any = false;
+    for (CElement* c = m_firstChild; c; c = c->m_nextSibling)
+        any |= c->RemoveChildrenOfImage();
+    return any;
 }
 
 bool CElement::RemoveChildNodeOnly(long id)

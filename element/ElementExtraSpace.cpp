@@ -4,8 +4,8 @@
 
 #include "element/Element.h"
 
-#include "editor/XHTML.h"
 #include "element/factory/ElementFactory.h"
+#include "element/services/XHTMLServices.h"
 
 namespace {
 

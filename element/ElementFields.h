@@ -42,7 +42,7 @@
 
 class CElement;
 class CElementRegistry;
-class CXHTML;
+class CXHTMLServices;
 struct STYLE_CLASS;
 namespace qm::cg {
 class Context;
@@ -133,8 +133,8 @@ public:
     const ELEMENT_STYLE& Style() const { return m_style.Get(); }
     ELEMENT_STYLE& EditStyle() { return m_style.Edit(); }
     CSharedStyle m_style;
-    STYLE_CLASS* m_rules = nullptr; // the document's rules; not owned
-    CXHTML* m_owner = nullptr;      // the editing engine; reaches the document
+    STYLE_CLASS* m_rules = nullptr;    // the document's rules; not owned
+    CXHTMLServices* m_owner = nullptr; // the editing engine; reaches the document
     // The rarely used fields: Rare() reads them (empty ones when the element
     // has none), EditRare() makes them first.
     const CElementRare& Rare() const { return m_rare ? *m_rare : kNoRare; }
@@ -213,6 +213,11 @@ public:
     // painted at all.
     int m_paintTop = 0;
     int m_paintBottom = 0;
+    // Rows by which the records of the element's descendants lag behind
+    // its own: a subtree moved as a whole moves its top's record and adds
+    // here, and a walk that reads the children's records pushes it down to
+    // them first (qm::paint::ShiftRecords, PushRecordShift).
+    int m_recordShift = 0;
     int m_paintFill = 0;
     long m_paintChildren = 0;
     unsigned char m_painted = 0;

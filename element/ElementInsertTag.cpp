@@ -17,12 +17,14 @@
 #include "element/Selection.h"
 #include "element/TreeQueries.h"
 
+#include "base/text/U16.h"
+#include "base/xml/XmlEntityExpansion.h"
 #include "base/xml/XmlLoad.h"
 #include "base/xml/XmlNavigate.h"
 #include "base/xml/XmlNodeValue.h"
-#include "editor/XHTML.h"
 #include "element/factory/ElementFactory.h"
 #include "element/markup/MarkupEntities.h"
+#include "element/services/XHTMLServices.h"
 #include "elements/TextElement.h"
 
 namespace {
@@ -172,6 +174,12 @@ CElement* CElement::InsertTagText(const unsigned short* markup, long refId, bool
         }
 
         xmlDoc* doc = LoadXMLString(PrepareMarkup(this, markup));
+        // References to entities that the markup declares are read as their
+        // text and elements, within a bound.
+        if (doc && !XmlExpandEntities(doc, MarkupEntityBudget(U16len(markup)), nullptr)) {
+            XMLReleaseDom(doc);
+            doc = nullptr;
+        }
         if (!doc)
             return nullptr;
         xmlNode* node = GetRootElement(doc);

@@ -8,8 +8,10 @@
 #include "element/markup/MarkupWriter.h"
 
 #include "base/shims/Keys.h"
-#include "editor/XHTML.h"
+#include "base/text/XmlChars.h"
 #include "element/factory/ElementFactory.h"
+#include "element/services/XHTMLServices.h"
+#include "platform/common/Utf8.h"
 
 namespace {
 
@@ -95,7 +97,10 @@ bool CElement::OnChar(unsigned int ch, unsigned int repeat, unsigned int modifie
         answer = MoveKeyFocusToNext(m_id, IsExtKey(kKeyRight, ch, modifiers) ? 1 : 0);
         if (!answer)
             return false;
-    } else if (ch >= 32 && !IsExtKey(kKeyDelete, ch, modifiers)) {
+    } else if (ch >= 32 && !IsExtKey(kKeyDelete, ch, modifiers) && IsXmlTextUnit(ch)
+        && !qm::utf8::IsLowSurrogate(ch)) {
+        // A character that a new text run could take (not what XML cannot
+        // hold, nor the second half of a surrogate pair).
         CElement* run = InsertTextBlock();
         if (!run)
             return false;

@@ -3,6 +3,9 @@
 
 #include "element/Element.h"
 
+#include "element/TreeQueries.h"
+#include "element/services/XHTMLServices.h"
+
 #include <vector>
 
 int CElement::MoveChildrenTo(CElement* target, long refId, bool forward, int range, long markId)
@@ -45,5 +48,93 @@ bool CElement::MoveCurrentElementTo(CElement* target, long refId, bool after)
         m_parent->RemoveCurrentChildFromList(this);
     target->InsertChild(this, refId, after);
     CopyFromParent(target, 1);
+    return true;
+}
+
+namespace {
+
+// The first line break among e's children; null when none.
+CElement* FirstBreak(CElement* e)
+{
+    for (CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
+        if (c->m_kind == kKindBr)
+            return c;
+    }
+    return nullptr;
+}
+
+// Destroys the break child br of parent; the caret on it goes to a
+// neighbour.
+void DestroyBreak(CElement* parent, CElement* br)
+{
+    if (br->m_owner && br->m_owner->m_doc.m_caretElement == br)
+        br->m_owner->m_doc.m_caretElement = br->m_prevSibling ? br->m_prevSibling : br->m_nextSibling;
+    parent->RemoveChild(br->GetID(), true, false);
+}
+
+} // namespace
+
+bool CElement::MoveElementAndParentTo(CElement* target)
+{
+    if (!target || (target->m_parent && target->m_parent->IsLinkedChild(target))
+        || IsSubElementOf(target, m_id))
+        return false;
+    // Up to the nearest block; previous: the first of the run of inline
+    // siblings (up to a block or a line break) that holds the branch.
+    CElement* block = this;
+    long previous = 0;
+    while (block && !block->m_block) {
+        CElement* first = block;
+        while (
+            first->m_prevSibling && !first->m_prevSibling->m_block && first->m_prevSibling->m_kind != kKindBr)
+            first = first->m_prevSibling;
+        previous = first->GetID();
+        block = block->m_parent;
+    }
+    if (!block)
+        return false;
+
+    if (block->m_kind == kKindP) {
+        // The line of the paragraph that holds this element: split off
+        // after each first break, which goes.
+        CElement* p = block;
+        while (CElement* br = FirstBreak(p)) {
+            if (br == this || !p->m_parent)
+                break;
+            CElement* rest = nullptr;
+            p->SplitUntilParent(&rest, p->GetID(), br->GetID());
+            DestroyBreak(p, br);
+            if (!rest || !IsSubElementOf(rest, m_id))
+                break;
+            p = rest;
+        }
+        CElement* parent = p->m_parent;
+        if (!parent)
+            return false;
+        parent->InsertInto(target, p, true);
+        target->CopyFromParent(parent, 1);
+        parent->RemoveCurrentChildFromList(p);
+        target->AddToTail(p);
+        p->CopyFromParent(target, 1);
+    } else if (block->m_kind == kKindLi || block->m_tableCell) {
+        block->MoveChildrenTo(target, previous, false, 0, 0);
+        block->AppendChild(target);
+    } else {
+        CElement* c = previous ? block->GetChild(previous, 0) : nullptr;
+        block->InsertChild(target, previous, false);
+        target->CopyFromParent(block, 1);
+        while (c && !c->m_block) {
+            CElement* next = c->m_nextSibling;
+            if (c->m_kind == kKindBr) {
+                DestroyBreak(block, c);
+                break;
+            }
+            block->RemoveCurrentChildFromList(c);
+            target->AddToTail(c);
+            c->CopyFromParent(target, 1);
+            c = next;
+        }
+    }
+    target->StyleChanged(1);
     return true;
 }

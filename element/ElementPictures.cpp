@@ -3,9 +3,10 @@
 #include "element/ElementPictures.h"
 
 #include "base/url/RelativeURL.h"
-#include "editor/XHTML.h"
 #include "element/Element.h"
-#include "plugin/MorvaXEditorCtrl.h"
+#include "element/TreeQueries.h"
+#include "element/services/ControlServices.h"
+#include "element/services/XHTMLServices.h"
 #include "style/Image.h"
 
 #include <new>
@@ -26,7 +27,7 @@ std::u16string IndexKey(const CSafeBuf& key)
         static_cast<size_t>(key.Length()));
 }
 
-CImage* FindPooled(const CXDoc& doc, const CSafeBuf& key)
+CImage* FindPooled(const CXDocServices& doc, const CSafeBuf& key)
 {
     const auto found = doc.m_imagePoolIndex.byKey.find(IndexKey(key));
     return found == doc.m_imagePoolIndex.byKey.end() ? nullptr : found->second->image;
@@ -34,7 +35,7 @@ CImage* FindPooled(const CXDoc& doc, const CSafeBuf& key)
 
 // Appends entry to the pool's chain and index; false when memory runs out
 // (the entry is then not in the pool).
-bool AppendPooled(CXDoc& doc, IMAGE_POOL_ITEM* entry)
+bool AppendPooled(CXDocServices& doc, IMAGE_POOL_ITEM* entry)
 {
     IMAGE_POOL_INDEX& index = doc.m_imagePoolIndex;
     try {
@@ -45,18 +46,6 @@ bool AppendPooled(CXDoc& doc, IMAGE_POOL_ITEM* entry)
     (index.last ? index.last->next : doc.m_imagePool) = entry;
     index.last = entry;
     return true;
-}
-
-// The next element of root's subtree after e in document order, or null.
-CElement* NextInSubtree(CElement* e, const CElement* root)
-{
-    if (e->m_firstChild)
-        return e->m_firstChild;
-    for (; e && e != root; e = e->m_parent) {
-        if (e->m_nextSibling)
-            return e->m_nextSibling;
-    }
-    return nullptr;
 }
 
 void SetSizeAttribute(CElement* image, const char* name, int pixels)
@@ -76,7 +65,7 @@ void Reload(CElement* image, const CSafeBuf& resolved, const CSafeBuf& src, void
     image->m_attributes.RemoveKey("height");
     image->ReLoad(context);
 
-    const CXDoc& doc = image->m_owner->m_doc;
+    const CXDocServices& doc = image->m_owner->m_doc;
     CImage* picture = FindPooled(doc, PoolKey(resolved));
     if (!picture)
         picture = FindPooled(doc, PoolKey(src));
@@ -104,7 +93,7 @@ CImage* GetImage(CElement* e, const unsigned short* src, void* context)
     const CSafeBuf key = PoolKey(src);
     if (key.IsEmpty())
         return nullptr;
-    CXDoc& doc = e->m_owner->m_doc;
+    CXDocServices& doc = e->m_owner->m_doc;
     if (CImage* pooled = FindPooled(doc, key))
         return pooled;
     CImage* picture = new (std::nothrow) CImage;
@@ -115,7 +104,7 @@ CImage* GetImage(CElement* e, const unsigned short* src, void* context)
         return nullptr;
     }
     try {
-        if (CMorvaXEditorCtrl* control = e->m_owner->m_control)
+        if (CControlServices* control = e->m_owner->m_control)
             picture->SetOwner(AsHttpOwner(control));
         const IMAGE_LOAD_SETTINGS& s = doc.m_imageLoadSettings;
         picture->SetProxy(s.useProxy, s.proxyHost, s.proxyPort, s.proxyUser, s.proxyPassword);

@@ -1,6 +1,7 @@
-// Ancestor and descendant queries.
+// Ancestor and descendant queries; whether an element is locked.
 
 #include "element/Element.h"
+#include "element/Selection.h"
 #include "element/TreeQueries.h"
 
 #include "base/collections/ListInt.h"
@@ -94,6 +95,37 @@ bool IsDescendantOf(const CElement* e, long id)
     for (const CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
         if (IsSubElementOf(c, id))
             return true;
+    }
+    return false;
+}
+
+// The next element of root's subtree after e in document order, or null.
+CElement* NextInSubtree(CElement* e, const CElement* root)
+{
+    if (e->m_firstChild)
+        return e->m_firstChild;
+    for (; e && e != root; e = e->m_parent) {
+        if (e->m_nextSibling)
+            return e->m_nextSibling;
+    }
+    return nullptr;
+}
+
+bool IsElementLocked(CElement* e, bool selfOnly, int selecting, bool ignoreFlag)
+{
+    for (CElement* a = e; a; a = a->m_parent) {
+        if (!a->m_owner)
+            return false;
+        if (a->m_tagName[0]) {
+            if (a->m_locked && !ignoreFlag && !(selecting && IsWholeElementSelected(a)))
+                return true;
+            const NewIntStyleValue& lock = a->Style().lock;
+            if (lock.set && !lock.inherited && !lock.inherit)
+                return lock.value == 1;
+        }
+        if (selfOnly)
+            return false;
+        ignoreFlag = false;
     }
     return false;
 }

@@ -6,8 +6,8 @@
 #include "element/Selection.h"
 
 #include "base/codec/Escaping.h"
-#include "editor/XHTML.h"
-#include "plugin/MorvaXEditorCtrl.h"
+#include "element/services/ControlServices.h"
+#include "element/services/XHTMLServices.h"
 
 #include <algorithm>
 #include <vector>

@@ -3,6 +3,10 @@
 #include "element/ElementUtilities.h"
 
 #include "element/Element.h"
+#include "element/ValidateTree.h"
+#include "element/factory/ElementFactory.h"
+
+#include <vector>
 
 bool CompareAttributes(const CElement* a, const CElement* b)
 {
@@ -33,6 +37,43 @@ void MoveToBlock(CElement* e, CElement* block)
         c = next;
     }
     block->StyleChanged(0);
+}
+
+void MoveChildrenInBlockToRoot(CElement* e)
+{
+    if (!e || !e->m_parent)
+        return;
+    CElement* parent = e->m_parent;
+    std::vector<CElement*> placed; // in order, after e
+    CElement* paragraph = nullptr; // the one being filled
+    CElement* lastParagraph = nullptr;
+    auto place = [&](CElement* c) {
+        parent->InsertInto(c, placed.empty() ? e : placed.back(), true);
+        c->CopyFromParent(parent, 1);
+        placed.push_back(c);
+    };
+    while (CElement* c = e->m_firstChild) {
+        e->RemoveCurrentChildFromList(c);
+        if (c->m_block) {
+            place(c);
+            paragraph = nullptr;
+            continue;
+        }
+        if (!paragraph) {
+            paragraph = CreateElement("p", parent->m_rules, parent->m_root, parent->m_owner);
+            if (!paragraph) {
+                e->AddToHead(c); // what is left stays in e
+                break;
+            }
+            place(paragraph);
+            lastParagraph = paragraph;
+        }
+        paragraph->AppendChild(c);
+    }
+    if (e->m_kind == kKindPre && lastParagraph)
+        ValidateTextChildFromPre(lastParagraph, 1);
+    for (CElement* c : placed)
+        c->StyleChanged(1);
 }
 
 void GWriteExcpInfo(const char*) { }

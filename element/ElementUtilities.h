@@ -1,6 +1,7 @@
 #pragma once
 // Free utilities on elements: comparing attribute sets, moving inline
-// content into a block, and two hooks that do nothing.
+// content into a block, lifting a block's content out of it, and two hooks
+// that do nothing.
 
 class CElement;
 
@@ -14,6 +15,14 @@ bool CompareAttributes(const CElement* a, const CElement* b);
 // before a sibling that holds block, which cannot go into it. Nothing for a
 // null argument or an e without parent.
 void MoveToBlock(CElement* e, CElement* block);
+
+// Lifts e's content into e's parent, after e and in order: each block child
+// as it is, each run of other children (text, inline elements, comments)
+// in a new p. When e is a pre, the text of its last such paragraph is
+// normalised and the breaks that stood for the pre's line ends become white
+// space (ValidateTextChildFromPre with flag 1). e stays in place, empty;
+// what was placed is restyled. Nothing for a null e or one without a parent.
+void MoveChildrenInBlockToRoot(CElement* e);
 
 // Exception-log hooks: they report nothing.
 void GWriteExcpInfo(const char*);

@@ -6,7 +6,7 @@
 
 #include "base/collections/ListInt.h"
 #include "base/text/U16.h"
-#include "editor/XHTML.h"
+#include "element/services/XHTMLServices.h"
 
 #include <vector>
 

@@ -1,7 +1,6 @@
 #include "element/SiblingIndex.h"
 
 #include "base/text/U16.h"
-#include "editor/XHTML.h"
 #include "element/Element.h"
 
 int CSiblingIndex::Next(const CElement* c)

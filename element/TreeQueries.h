@@ -1,13 +1,17 @@
 #pragma once
 // Questions about the element tree that are not asked of one element: what
 // lies below or around an element, where two elements meet, and small tests
-// on a subtree's content. They read the tree and change nothing, except
-// ReverseChild and SetAllMaxContainer.
+// on a subtree's content, and whether an element is locked against edits.
+// They read the tree and change nothing, except ReverseChild and
+// SetAllMaxContainer.
 
 class CElement;
 class CListInt;
 class CPtrList;
 struct POINT;
+
+// The next element of root's subtree after e in document order, or null.
+CElement* NextInSubtree(CElement* e, const CElement* root);
 
 // e itself or an element below it has the identifier id.
 bool IsSubElementOf(const CElement* e, long id);
@@ -54,6 +58,15 @@ int CountChildBlockEle(const CElement* e);
 // or Hebrew letters (CSafeBuf::HasArabicOrHebrew), or has such a text child,
 // or (with deep) has a child with children that answers true.
 bool IsRTLChild(const CElement* e, bool deep);
+
+// Whether an edit at e is refused. e's own lock flag (m_locked) refuses,
+// unless ignoreFlag, and unless selecting is not 0 and e is wholly selected
+// (IsWholeElementSelected); then a "-qm-lock" value given to e itself (not
+// inherited) decides: true or yes refuses, false or no allows. A text run
+// has neither. Otherwise, unless selfOnly, the parent is asked the same with
+// its own flag counted; the root answers false. False for null e and for
+// an element without an owner document.
+bool IsElementLocked(CElement* e, bool selfOnly, int selecting, bool ignoreFlag);
 
 // Reverses the order of e's children.
 void ReverseChild(CElement* e);

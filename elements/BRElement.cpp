@@ -2,7 +2,7 @@
 
 #include "elements/BRElement.h"
 
-#include "editor/XHTML.h"
+#include "element/services/XHTMLServices.h"
 #include "elements/IconElement.h"
 #include "platform/cg/Context.h"
 #include "style/draw/DrawPrimitives.h"

@@ -2,14 +2,14 @@
 
 #include "elements/ChildRemoval.h"
 
-#include "editor/XHTML.h"
 #include "element/Element.h"
+#include "element/services/XHTMLServices.h"
 
 void RemoveChildrenKeepingCaret(CElement* e, long caretOffset)
 {
     if (!e)
         return;
-    CXDoc* doc = e->m_owner ? &e->m_owner->m_doc : nullptr;
+    CXDocServices* doc = e->m_owner ? &e->m_owner->m_doc : nullptr;
     if (doc && doc->m_caretElement && doc->m_caretElement != e && doc->m_caretElement->IsOneOfParent(e)) {
         doc->m_caretElement = e;
         e->m_caretOffset = caretOffset;

@@ -2,8 +2,8 @@
 
 #include "elements/CommentElement.h"
 
-#include "editor/XHTML.h"
 #include "element/markup/SourceCode.h"
+#include "element/services/XHTMLServices.h"
 
 bool CCommentElement::GetSourceCode(
     CSafeBuf& out, int level, int flags, CSafeBuf&, CSafeBuf&, CSafeBuf&, SourceCodeVar* var)

@@ -4,9 +4,9 @@
 
 #include "base/files/BundleResources.h"
 #include "base/text/U16.h"
-#include "editor/XHTML.h"
 #include "element/factory/ElementFactory.h"
-#include "plugin/MorvaXEditorCtrl.h"
+#include "element/services/ControlServices.h"
+#include "element/services/XHTMLServices.h"
 #include "style/draw/DrawPrimitives.h"
 #include "style/layout/LayoutBox.h"
 
@@ -97,7 +97,7 @@ void CCustomElement::CheckIcon()
 {
     if (m_iconCurrent && SameAttributes(m_iconAttributes, m_attributes))
         return;
-    CMorvaXEditorCtrl* control = m_owner ? m_owner->m_control : nullptr;
+    CControlServices* control = m_owner ? m_owner->m_control : nullptr;
     const PLACEHOLDERSSTRUCT* chosen = control ? ChooseDefinition(control->GetPlaceHolders(), this) : nullptr;
     bool loaded = false;
     bool keep = false;

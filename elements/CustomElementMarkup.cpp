@@ -5,8 +5,8 @@
 #include "elements/CustomElement.h"
 
 #include "base/codec/Escaping.h"
-#include "editor/XHTML.h"
 #include "element/markup/SourceCode.h"
+#include "element/services/XHTMLServices.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 
 #include "elements/CustomElement.h"
 
-#include "editor/XHTML.h"
 #include "element/TreeQueries.h"
+#include "element/services/XHTMLServices.h"
 #include "elements/ChildRemoval.h"
 
 namespace {
@@ -64,7 +64,7 @@ bool CCustomElement::LoadSubDocument()
     }
     if (!m_owner)
         return false;
-    CXDoc& doc = m_owner->m_doc;
+    CXDocServices& doc = m_owner->m_doc;
     if (m_subDocLoaded && !doc.IsSubDocChanged(this))
         return false;
 

@@ -3,9 +3,9 @@
 
 #include "elements/DLElement.h"
 
-#include "document/XDoc.h"
-#include "editor/XHTML.h"
 #include "element/factory/ElementFactory.h"
+#include "element/services/XDocServices.h"
+#include "element/services/XHTMLServices.h"
 #include "elements/LeadingTextRun.h"
 
 namespace {
@@ -106,7 +106,7 @@ void CDLElement::MoveCaretOutOf(CElement* e)
 {
     if (!m_owner)
         return;
-    CXDoc& doc = m_owner->m_doc;
+    CXDocServices& doc = m_owner->m_doc;
     if (!doc.m_caretElement || !Holds(e, doc.m_caretElement))
         return;
     for (int direction : {1, 0}) {

@@ -6,12 +6,12 @@
 #include "base/files/BundleResources.h"
 #include "base/text/TextUtilsMarkup.h"
 #include "base/xml/XmlNodeValue.h"
-#include "editor/XHTML.h"
 #include "element/Element.h"
 #include "element/markup/MarkupWriter.h"
 #include "element/markup/SourceCode.h"
+#include "element/services/ControlServices.h"
+#include "element/services/XHTMLServices.h"
 #include "platform/cg/Context.h"
-#include "plugin/MorvaXEditorCtrl.h"
 #include "style/draw/DrawPrimitives.h"
 
 namespace {
@@ -58,7 +58,7 @@ void LoadControlIcon(IconPicture& icon, CElement* e, const char* name, const cha
 {
     if (icon.loaded)
         return;
-    CMorvaXEditorCtrl* control = e && e->m_owner ? e->m_owner->m_control : nullptr;
+    CControlServices* control = e && e->m_owner ? e->m_owner->m_control : nullptr;
     int size = 0;
     if (control && control->GetIconFromIcons(name, &size, &icon.image, nullptr)
         && icon.image.GetWidth() > 0) {

@@ -5,10 +5,10 @@
 
 #include "base/app/LangString.h"
 #include "base/url/RelativeURL.h"
-#include "editor/XHTML.h"
 #include "element/ElementPictures.h"
 #include "element/factory/ElementFactory.h"
 #include "element/markup/SourceCode.h"
+#include "element/services/XHTMLServices.h"
 #include "platform/text/TextLayout.h"
 #include "platform/text/TextStyle.h"
 #include "style/Image.h"

@@ -6,7 +6,7 @@
 
 #include "elements/ImageElement.h"
 
-#include "editor/XHTML.h"
+#include "element/services/XHTMLServices.h"
 #include "style/layout/LayoutBox.h"
 
 #include <vector>

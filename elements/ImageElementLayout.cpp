@@ -3,7 +3,7 @@
 
 #include "elements/ImageElement.h"
 
-#include "editor/XHTML.h"
+#include "element/services/XHTMLServices.h"
 #include "elements/ChildRemoval.h"
 #include "style/Image.h"
 #include "style/layout/LayoutBox.h"

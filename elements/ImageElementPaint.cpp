@@ -5,7 +5,7 @@
 #include "elements/ImageElement.h"
 
 #include "base/geometry/Colour.h"
-#include "editor/XHTML.h"
+#include "element/services/XHTMLServices.h"
 #include "platform/cg/Context.h"
 #include "platform/text/TextLayout.h"
 #include "platform/text/TextStyle.h"

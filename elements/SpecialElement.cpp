@@ -151,6 +151,19 @@ bool CSpecialElement::GetMinSize(CSize& size, bool ignoreOwnSize)
     return true;
 }
 
+bool CSpecialElement::PaintedRows(int& top, int& bottom) const
+{
+    if (m_kind != kKindQ || (!m_openShown && !m_closeShown))
+        return false;
+    // A mark's ink lies within a font size above its baseline and half of
+    // one below it.
+    const int size = std::abs(m_pxFontSize != 0 ? m_pxFontSize : GetActualFontSize(this));
+    const int baseline = BoxHeight(this) - size / 4;
+    top = baseline - size - 1;
+    bottom = baseline + size / 2 + 1;
+    return true;
+}
+
 bool CSpecialElement::SelfPaint(void* dc, CPoint origin)
 {
     if (m_kind != kKindQ || (!m_openShown && !m_closeShown))

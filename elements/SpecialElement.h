@@ -40,6 +40,10 @@ public:
     bool GetMinSize(CSize& size, bool ignoreOwnSize) override;
     // Slot 41: draws the shown marks (the content paints itself). True.
     bool SelfPaint(void* dc, CPoint origin) override;
+    // The rows the quotation marks may reach, from the top of the box: they
+    // stand on a baseline a quarter of the font size above the box's
+    // bottom, wherever that puts them. False when no mark is shown.
+    bool PaintedRows(int& top, int& bottom) const;
 
     // The mark flags from the wrap state: the opening mark on an unwrapped
     // element or a first piece, the closing one on an unwrapped element or

@@ -49,8 +49,8 @@ void MoveChildren(CElement* e, int dx, int dy)
 }
 
 // Vertical alignment of the content, floats included, inside the height
-// less the edges.
-void AlignVertically(CElement* cell, int alignment, const BoxEdges& edges)
+// less the edges; the rows the content moved down.
+int AlignVertically(CElement* cell, int alignment, const BoxEdges& edges)
 {
     int top = INT_MAX, bottom = INT_MIN;
     for (const CElement* c = cell->m_firstChild; c; c = c->m_nextSibling) {
@@ -58,15 +58,17 @@ void AlignVertically(CElement* cell, int alignment, const BoxEdges& edges)
         bottom = std::max<int>(bottom, AddCoord(c->m_position.y, BoxHeight(c)));
     }
     if (top > bottom)
-        return;
+        return 0;
     const int height = BoxHeight(cell);
     int dy = 0;
     if (alignment == kAlignMiddle)
         dy = edges.top + (height - edges.Vertical() - (bottom - top)) / 2 - top;
     else if (alignment == kAlignBottom)
         dy = height - edges.bottom - bottom;
-    if (dy > 0)
-        MoveChildren(cell, 0, dy);
+    if (dy <= 0)
+        return 0;
+    MoveChildren(cell, 0, dy);
+    return dy;
 }
 
 // The spacing of the table around the cell; the cell's own without one.
@@ -191,6 +193,7 @@ CRect CTDElement::GetEdges()
 bool CTDElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, CalcInfo* info)
 {
     LayoutNesting nesting(this);
+    m_fitWidth = -1;
     if (nesting.TooDeep()) {
         m_sizeRect.SetRectEmpty();
         return true;
@@ -245,6 +248,7 @@ bool CTDElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, Calc
     BoxEdges inner = pad;
     long width = AddCoord(BoxWidth(this), border.Horizontal());
     long height = AddCoord(BoxHeight(this), border.Vertical());
+    const long ownHeight = height;
     if (m_hasTableBox) {
         width = std::max<long>(width, m_tableBox.cx);
         height = std::max<long>(height, m_tableBox.cy);
@@ -256,10 +260,37 @@ bool CTDElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, Calc
         AlignChild(horizontal);
     }
     const int vertical = s.align & kAlignVerticalMask;
+    int shift = 0;
     if (vertical == kAlignMiddle || vertical == kAlignBottom)
-        AlignVertically(this, vertical, inner);
+        shift = AlignVertically(this, vertical, inner);
     MoveChildren(this, border.left, border.top);
     m_sizeRect = CRect(0, 0, width, height);
+    if (m_hasTableBox) {
+        m_fitWidth = static_cast<int>(m_tableBox.cx);
+        m_fitHeight = ownHeight;
+        m_fitShift = shift;
+    }
+    return true;
+}
+
+bool CTDElement::FitToBoxHeight()
+{
+    if (!m_hasTableBox || m_fitWidth < 0 || m_fitWidth != m_tableBox.cx)
+        return false;
+    const BoxEdges border = CellBorders(this);
+    const long width = BoxWidth(this);
+    const long height = std::max<long>(m_fitHeight, m_tableBox.cy);
+    // The children back where the lines put them (horizontal alignment
+    // kept), then aligned in the new height as CalcWinReg does.
+    MoveChildren(this, -border.left, -(border.top + m_fitShift));
+    m_sizeRect = CRect(0, 0, width - border.Horizontal(), height - border.Vertical());
+    const int vertical = Style().align & kAlignVerticalMask;
+    int shift = 0;
+    if (vertical == kAlignMiddle || vertical == kAlignBottom)
+        shift = AlignVertically(this, vertical, Paddings(this));
+    MoveChildren(this, border.left, border.top);
+    m_sizeRect = CRect(0, 0, width, height);
+    m_fitShift = shift;
     return true;
 }
 

@@ -25,6 +25,11 @@ public:
     explicit CTDElement(STYLE_CLASS* rules);
 
     bool CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, CalcInfo* info) override;
+    // The box's height (m_tableBox.cy) given to the cell without laying its
+    // content out again: the lines the last CalcWinReg made at the same box
+    // width stay, aligned anew in the height. False, with nothing changed,
+    // when the last layout was not in a box of that width.
+    bool FitToBoxHeight();
     // Borders, spacing and paddings of a row or table parent (mode bit 1),
     // its pixel height, and the alignment halves the cell does not set.
     bool CopyFromParent(CElement* parent, int mode) override;
@@ -62,4 +67,10 @@ public:
     // The box width the content was last laid out at (children included);
     // -1 when it was laid out without a box.
     int m_laidBoxWidth = -1;
+    // What the last CalcWinReg in a box left for FitToBoxHeight: the box
+    // width (-1: none), the height of the content with the edges, and the
+    // rows the vertical alignment moved the children down.
+    int m_fitWidth = -1;
+    long m_fitHeight = 0;
+    int m_fitShift = 0;
 };

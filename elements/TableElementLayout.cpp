@@ -83,7 +83,43 @@ struct CellRec
     int span;
     int rowSpan;
     int assigned;
+    // The content width the cell was measured at in this run (-1: not laid
+    // out then), and whether its lines hold at any narrower width that
+    // still holds its widest line (InlineOnly).
+    int measuredWidth;
+    bool linesHold;
 };
+
+// The cell's content is text and inline elements only (line breaks
+// included) that its last layout put on lines without cutting any of them:
+// no blocks, floats, pictures or widths of their own, no text indent or
+// right-to-left lines. Each of its lines then ends where a forced break
+// stands or where the next element did not fit whole, so at a narrower width
+// that still holds its widest line it makes the same lines.
+bool InlineOnly(const CTDElement* cell)
+{
+    if (cell->m_indent.x != 0 || cell->Style().rtl)
+        return false;
+    for (const CElement* e = cell->m_firstChild; e;) {
+        if (WrapStateOf(e) != 0)
+            return false;
+        if (e->m_kind != kKindText) {
+            const ELEMENT_STYLE& s = e->Style();
+            if (!e->m_inline || LaysOutAsBlock(e) || StandsOnOwnLine(e) || e->IsFloatType()
+                || e->m_kind == kKindImg || e->m_kind == kKindCustom || s.rtl || (s.widthSet && s.width > 0)
+                || (s.heightSet && s.height > 0))
+                return false;
+        }
+        if (e->m_firstChild) {
+            e = e->m_firstChild;
+            continue;
+        }
+        while (e != cell && !e->m_nextSibling)
+            e = e->m_parent;
+        e = e == cell ? nullptr : e->m_nextSibling;
+    }
+    return true;
+}
 
 struct RowRec
 {
@@ -111,6 +147,7 @@ private:
     void Shrink(long need);
     void AssignWidthAndHeights();
     void AssignWidth(const std::vector<int>& heights, bool full);
+    bool KeepsMeasuredLines(CellRec& c) const;
     void GetMaxHeight(std::vector<int>& heights) const;
     bool WidenOverflows();
     void FinalCalc();
@@ -172,7 +209,7 @@ void TableLayout::CollectRows()
             const int span = std::min(GridSpan(c->Style().colSpan), kMaxLayoutColumns - col);
             const int rowSpan
                 = static_cast<int>(std::min<size_t>(GridSpan(c->Style().rowSpan), rows.size() - i));
-            rec.cells.push_back(CellRec{cell, col, span, rowSpan, 0});
+            rec.cells.push_back(CellRec{cell, col, span, rowSpan, 0, -1, false});
             m_cols = std::max(m_cols, col + span);
         }
         m_rows.push_back(rec);
@@ -225,8 +262,11 @@ void TableLayout::MeasureCells()
             c.cell->m_containerRect = CRect(0, 0, m_measureW, 0);
         }
         row.row->CalculateReg(m_dc, m_info);
-        for (CellRec& c : row.cells)
+        for (CellRec& c : row.cells) {
             c.cell->m_natural = CSize(BoxWidth(c.cell), BoxHeight(c.cell));
+            c.measuredWidth = static_cast<int>(c.cell->m_availRect.right);
+            c.linesHold = InlineOnly(c.cell);
+        }
     }
     if (m_caption) {
         m_caption->m_position = CPoint(0, 0);
@@ -417,17 +457,35 @@ void TableLayout::AssignWidth(const std::vector<int>& heights, bool full)
             c.cell->m_containerRect = CRect(0, 0, static_cast<int>(m_W), 0);
         }
         // A cell's content is laid out again only at a width it was not
-        // last laid out at; otherwise it is only placed in its new box.
+        // last laid out at; otherwise it is only placed in its new box. The
+        // heights come after the widths: the lines made then stay, and the
+        // content is only aligned in the height.
         for (CellRec& c : row.cells) {
-            if (full && c.cell->m_laidBoxWidth != c.assigned) {
+            if (full && c.cell->m_laidBoxWidth != c.assigned && !KeepsMeasuredLines(c)) {
                 c.cell->CalculateReg(m_dc, m_info);
             } else {
-                c.cell->CalcWinReg(m_dc, true, false, m_info);
+                if (full || !c.cell->FitToBoxHeight())
+                    c.cell->CalcWinReg(m_dc, true, false, m_info);
                 HandleFinalWidth(c.cell);
             }
         }
         row.row->CalcWinReg(m_dc, true, false, m_info);
     }
+}
+
+// The cell was measured in this run, its content laid out last then, and
+// its box holds its widest line within the measuring width: laying it out
+// again in the box would make the same lines, so it is only placed there.
+bool TableLayout::KeepsMeasuredLines(CellRec& c) const
+{
+    if (!c.linesHold || c.measuredWidth < 0 || c.cell->m_laidBoxWidth != -1 || Deep())
+        return false;
+    const CRect e = c.cell->GetEdges();
+    const long content = static_cast<long>(c.assigned) - e.left - e.right;
+    if (c.assigned < c.cell->m_natural.cx || content > c.measuredWidth)
+        return false;
+    c.cell->m_laidBoxWidth = c.assigned;
+    return true;
 }
 
 // Each row's height: the tallest of its cells without row span.

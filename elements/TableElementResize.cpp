@@ -6,7 +6,8 @@
 
 #include "elements/TableElement.h"
 
-#include "editor/XHTML.h"
+#include "element/TreeQueries.h"
+#include "element/services/XHTMLServices.h"
 #include "elements/TDElement.h"
 #include "style/layout/LayoutBox.h"
 
@@ -18,11 +19,6 @@ namespace {
 constexpr int kResizeCursor = 4;
 constexpr int kBand = 5;
 constexpr int kNoResizeOption = 32;
-
-bool IsLocked(const CElement* e)
-{
-    return e->m_locked || (e->Style().lock.set && e->Style().lock.value == 1);
-}
 
 // The horizontal paddings and borders of the cells of a column: those of
 // its first cell without span, else the table's cell padding.
@@ -46,7 +42,7 @@ void WriteDecimal(char (&text)[24], long n) { std::snprintf(text, sizeof text, "
 
 int CTableElement::MouseCursorType(CPoint pt)
 {
-    if (IsLocked(this) || (m_owner && (m_owner->Options() & kNoResizeOption)))
+    if (IsElementLocked(this, false, 0, false) || (m_owner && (m_owner->Options() & kNoResizeOption)))
         return 0;
     CPoint own = pt;
     PointToElement(own);

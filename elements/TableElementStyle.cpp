@@ -5,7 +5,7 @@
 #include "elements/TableElement.h"
 
 #include "base/geometry/Colour.h"
-#include "editor/XHTML.h"
+#include "element/services/XHTMLServices.h"
 #include "elements/TDElement.h"
 #include "style/draw/DrawPrimitives.h"
 #include "style/records/StyleRecords.h"

@@ -4,8 +4,8 @@
 #include "elements/TextElement.h"
 
 #include "base/codec/Escaping.h"
-#include "editor/XHTML.h"
 #include "element/markup/SourceCode.h"
+#include "element/services/XHTMLServices.h"
 #include "platform/text/TextLayout.h"
 #include "platform/text/TextStyle.h"
 
@@ -16,6 +16,58 @@ namespace {
 bool IsBreakOrTab(unsigned short c) { return c == '\t' || c == '\n' || c == '\r'; }
 
 bool IsWhite(unsigned short c) { return c == ' ' || IsBreakOrTab(c); }
+
+// What the line holds before a run, for the line break that may start it.
+enum class LineBefore
+{
+    Nothing, // the start of a block's content, a block or a line break
+    Blank,   // text that ends in white space
+    Content, // other inline content
+};
+
+// Whether c, looked at from its end, tells what stands before a run that
+// follows it (into before). Comments, empty runs and inline elements that
+// hold neither text nor anything else pass.
+bool Decides(const CElement* c, LineBefore& before)
+{
+    if (c->m_kind == kKindComment)
+        return false;
+    if (c->IsTextElement()) {
+        if (c->m_text.IsEmpty())
+            return false;
+        before = IsWhite(c->m_text.GetAt(c->m_text.Length() - 1)) ? LineBefore::Blank : LineBefore::Content;
+        return true;
+    }
+    if (c->m_block || c->m_kind == kKindBr) {
+        before = LineBefore::Nothing;
+        return true;
+    }
+    if (!c->m_inline) {
+        before = LineBefore::Content; // an image, a control, a custom element
+        return true;
+    }
+    for (const CElement* g = c->m_lastChild; g; g = g->m_prevSibling) {
+        if (Decides(g, before))
+            return true;
+    }
+    return false;
+}
+
+// Looks back from the run through its earlier siblings, and out of the
+// inline elements it starts, up to the start of its block's content.
+LineBefore WhatPrecedes(const CElement* run)
+{
+    LineBefore before = LineBefore::Nothing;
+    for (const CElement* e = run; e; e = e->m_parent) {
+        for (const CElement* p = e->m_prevSibling; p; p = p->m_prevSibling) {
+            if (Decides(p, before))
+                return before;
+        }
+        if (!e->m_parent || !e->m_parent->m_inline)
+            break;
+    }
+    return LineBefore::Nothing;
+}
 
 } // namespace
 
@@ -73,6 +125,11 @@ void CTextElement::ValidateText()
     int end = m_text.Length();
     while (begin < end && IsBreakOrTab(s[begin]))
         ++begin;
+    // A line break after inline content of the same line separates words:
+    // the last character of the leading run stays and becomes the blank
+    // below.
+    if (begin > 0 && WhatPrecedes(this) == LineBefore::Content)
+        --begin;
     if (begin == end) {
         m_text.Empty();
         if (m_cursorMark > 0)

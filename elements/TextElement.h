@@ -19,9 +19,25 @@
 //
 // Wrapping (the line wrapper asks): the run keeps the longest part that fits
 // and ends after a break opportunity (IsCanWrapChar); the rest goes to the
-// next sibling when that is a text run, else to a new run that the caller
-// inserts after this one. Pieces are joined again (CombineWrap) before the
-// next layout.
+// next sibling when that is a piece of the run, else to a new run that the
+// caller inserts after this one. Pieces are joined again (CombineWrap)
+// before the next layout.
+//
+// A long rest is cut into pieces a few lines wide at once, so that no line
+// measures or copies the whole rest of a long paragraph again. The cuts do
+// not show in the lines: a piece is cut only where its text was put together
+// from words (Layout::ByWords), at a word start after a blank, and every
+// piece followed by a piece cut for length is wider than any line of its
+// block and holds a word start of its own. So such a piece never fits a line
+// whole and breaks where the whole rest would; its rest goes into the next
+// piece unless it is again that wide (RestFillsLines).
+//
+// A run that is the only content of inline elements (<b><i>text</i></b>) is
+// cut the same way: the inline elements around it then put each piece cut
+// for length into a duplicate of their own (InlineWrap.cpp), so that each
+// line lays out a few lines of text, and the rest of a line goes into the
+// run of the next such duplicate. Those duplicates stand between the first
+// and the last piece and show no edges of their own.
 
 #include <cstddef>
 #include <memory>
@@ -50,10 +66,14 @@ public:
     ~CTextElement() override;
 
     // Normalises text read from markup: the caret marker word is taken out
-    // (its first offset kept in m_cursorMark, -1 when absent); the leading
-    // TABs, LFs and CRs go; a trailing run of them becomes one blank; every
-    // run of blanks, TABs, LFs and CRs collapses to one blank (other control
-    // characters neither start nor end a run).
+    // (its first offset kept in m_cursorMark, -1 when absent); a leading run
+    // of TABs, LFs and CRs becomes one blank where the run follows inline
+    // content of the same line in the tree (an inline sibling, or text, that
+    // does not end in white space) and goes at the start of a block's
+    // content, after a block, a line break or white space; a trailing run of
+    // them becomes one blank; every run of blanks, TABs, LFs and CRs
+    // collapses to one blank (other control characters neither start nor
+    // end a run). The run should stand in its place in the tree.
     void ValidateText();
 
     // Slot 67. Flag 0x80: the text unescaped (with 0x800 only the selected
@@ -126,8 +146,12 @@ public:
     bool GetMinSize(CSize& size, bool ignoreOwnSize) override;
     // Puts text in front of the next sibling's text when that sibling is a
     // text run (carrying the caret and a selection beyond this run's length
-    // over); false, nothing changed, when it is not.
-    bool MoveTextToBrother(const CSafeBuf& text);
+    // over); false, nothing changed, when it is not. With `to`, in front of
+    // that run's text instead (a piece of this run in the next piece of an
+    // inline element around it).
+    bool MoveTextToBrother(const CSafeBuf& text, CTextElement* to = nullptr);
+    // Cut for length, where no line ended (see the top of this file).
+    bool CutForLength() const { return m_cutForLength; }
     // Splits the run at offset (1 .. length - 1): a new run holding the text
     // after it, inheriting from this run, is inserted after it; the
     // selection is divided and a caret past the offset moves with its text.
@@ -286,6 +310,35 @@ private:
     // ancestor's; 0 when none does.
     int TextTransformCode() const;
 
+    // Cutting a long rest (TextElementWrap.cpp). A new run that inherits from
+    // this one and joins its pieces (not linked, no text); null when none
+    // could be made.
+    CTextElement* NewPiece();
+    // What a piece followed by a piece cut for length must be wider than: the
+    // width of the block's lines and a margin; -1 when this run may not be
+    // cut at a room this wide (see the top of this file).
+    double WidestLine(int room);
+    // The element that stands for this run among the block's children: the
+    // run, or the outermost inline element around it of which it is the only
+    // content (each element of the chain its parent's only child).
+    const CElement* OnlyContentChain() const;
+    // Where the rest goes when this run is the last of inline pieces cut
+    // for length: the first run of the next piece of the outermost of them,
+    // at the same depth, when that run is a piece of this one cut for
+    // length; null otherwise.
+    CTextElement* PieceInNextInline() const;
+    // The rest from restStart may stand in a piece of its own before a piece
+    // cut for length: it is wider than WidestLine and holds a word start.
+    bool RestFillsLines(int restStart, int room);
+    // Where a long rest from restStart is cut: word starts after a blank, each
+    // part at least two WidestLine wide and holding a word start; none when
+    // the rest is short or the run may not be cut.
+    std::vector<int> CutsForLength(int restStart, int room);
+    // Moves the text from each cut on into a piece cut for length, inserted
+    // after this run, with its part of the selection and the caret. Answers
+    // how many were made (from the back: fewer when a piece could not be had).
+    int MakeCuts(const std::vector<int>& cuts);
+
     void MakeTextLayout();
     std::unique_ptr<qm::text::Style> m_textStyle;   // made with the layout (TextStyle)
     std::unique_ptr<qm::text::Layout> m_textLayout; // made when first asked for (TextLayout)
@@ -297,6 +350,9 @@ private:
     // Counts the changes of the layout's text and font.
     unsigned m_displayVersion = 1;
     int m_minWrapWidth = 0;
+    // The piece starts where a long run was cut for length, not where a line
+    // ended (see the top of this file); cleared when text is put before it.
+    bool m_cutForLength = false;
     // GetMinSize's answer and the display version it was measured for.
     int m_minWidth = 0;
     unsigned m_minWidthVersion = 0;

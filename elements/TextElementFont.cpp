@@ -8,8 +8,8 @@
 #include <string>
 
 #include "base/shims/TextShims.h"
-#include "editor/XHTML.h"
 #include "element/EffectiveValues.h"
+#include "element/services/XHTMLServices.h"
 #include "platform/text/FontCatalogue.h"
 #include "platform/text/TextLayout.h"
 #include "platform/text/TextStyle.h"
@@ -203,12 +203,18 @@ void CTextElement::BuildDisplayText()
         }
         if (same && !tab) {
             m_displayText = &m_text;
-            m_tabColumns.clear();
+            std::vector<int>().swap(m_tabColumns);
             return;
         }
     }
     const int mask = ShouldTransform();
-    m_tabColumns.clear();
+    std::vector<int>().swap(m_tabColumns);
+    if (m_transformed && m_transformed->GetCapacity() > 2 * m_text.Length() + 64) {
+        // A run that became a short piece of a long one holds room for its
+        // own text only.
+        CSafeBuf small;
+        m_transformed->ReplaceWith(&small);
+    }
     if (!mask) {
         m_displayText = &m_text;
     } else {
@@ -233,7 +239,7 @@ void CTextElement::BuildDisplayText()
             m_tabColumns[static_cast<size_t>(n)] = static_cast<int>(column);
             transformed.ExpandTAB(kTextTabWidth, ' ');
             if (transformed.Length() != m_tabColumns.back())
-                m_tabColumns.clear(); // not expanded (too long): offsets stay as they are
+                std::vector<int>().swap(m_tabColumns); // not expanded (too long): offsets stay as they are
         }
         m_displayText = &transformed;
     }

@@ -12,7 +12,7 @@
 
 #include "elements/TextElement.h"
 
-#include "editor/XHTML.h"
+#include "element/services/XHTMLServices.h"
 #include "elements/TypingTree.h"
 
 namespace {

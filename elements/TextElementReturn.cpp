@@ -5,8 +5,8 @@
 
 #include "elements/TextElement.h"
 
-#include "editor/XHTML.h"
 #include "element/markup/TreeRepair.h"
+#include "element/services/XHTMLServices.h"
 #include "elements/BRElement.h"
 #include "elements/TypingTree.h"
 

@@ -9,9 +9,9 @@
 #include "elements/TextElement.h"
 
 #include "base/codec/Escaping.h"
-#include "editor/XHTML.h"
 #include "element/Selection.h"
 #include "element/factory/ElementFactory.h"
+#include "element/services/XHTMLServices.h"
 
 #include <algorithm>
 

@@ -12,9 +12,11 @@
 #include "elements/TextElement.h"
 
 #include "base/shims/Keys.h"
-#include "editor/XHTML.h"
+#include "base/text/XmlChars.h"
 #include "element/Caret.h"
+#include "element/services/XHTMLServices.h"
 #include "elements/TypingTree.h"
+#include "platform/common/Utf8.h"
 
 #include <algorithm>
 
@@ -28,6 +30,18 @@ constexpr unsigned int kRight = 29;
 constexpr unsigned int kDelete = 127;
 
 bool IsPlaceHolder(const CSafeBuf& text) { return text.Length() == 1 && text.GetAt(0) == kNoBreakSpace; }
+
+// Whether a printable unit typed at offset may go into text: not what XML
+// cannot hold (U+FFFE, U+FFFF, a code above one unit), nor the second half
+// of a surrogate pair without its first half before it. A first half goes
+// in: the second half is the next unit typed.
+bool CanType(unsigned int ch, const CSafeBuf& text, long offset)
+{
+    if (!IsXmlTextUnit(ch))
+        return false;
+    return !qm::utf8::IsLowSurrogate(ch)
+        || (offset > 0 && qm::utf8::IsHighSurrogate(text.GetAt(static_cast<int>(offset - 1))));
+}
 
 bool WordKeyHeld() { return GetKeyState(kKeyOption) < 0 || GetKeyState(kKeyControl) < 0; }
 
@@ -93,10 +107,15 @@ bool CTextElement::InsertText(const unsigned short* text)
         return false;
     CSafeBuf add;
     if (IsElementUnderTag(kKindPre)) {
-        add = text;
+        // Line ends and TABs stay; what XML cannot hold goes.
+        for (const unsigned short* s = text; *s; ++s) {
+            if (IsXmlTextUnit(*s))
+                add += *s;
+        }
     } else {
-        // Blanks collapse; line ends, TABs and other control characters
-        // become one blank after a kept character (or at the very start).
+        // Blanks collapse; line ends and TABs become one blank after a kept
+        // character (or at the very start); the other control characters,
+        // and what else XML cannot hold, go.
         bool afterSpace = false;
         bool afterKept = true;
         for (const unsigned short* s = text; *s; ++s) {
@@ -109,7 +128,7 @@ bool CTextElement::InsertText(const unsigned short* text)
                 afterKept = false;
                 continue;
             }
-            if (c < 32)
+            if (!IsXmlTextUnit(c))
                 continue;
             if (c == ' ' && afterSpace)
                 continue;
@@ -138,11 +157,17 @@ bool CTextElement::OnChar(unsigned int ch, unsigned int repeat, unsigned int, bo
     m_caretOffset = std::clamp<long>(m_caretOffset, 0, m_text.Length());
     // Kept to tell, after the clean-up around the caret, whether this run
     // still exists.
-    CXDoc* doc = m_owner ? &m_owner->m_doc : nullptr;
+    CXDocServices* doc = m_owner ? &m_owner->m_doc : nullptr;
     const long id = m_id;
     int notify = 0;
     bool handled = true;
     CElement* moved = nullptr;
+    if (IsValidChar(static_cast<int>(ch)) && !CanType(ch, m_text, m_caretOffset)) {
+        // Written, the character would make markup that cannot be read.
+        if (m_owner)
+            m_owner->m_keyRefused = 1;
+        return false;
+    }
     if (IsValidChar(static_cast<int>(ch))) {
         const unsigned short c = static_cast<unsigned short>(ch);
         if (IsPlaceHolder(m_text) && m_caretOffset <= 1) {

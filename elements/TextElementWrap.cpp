@@ -8,13 +8,19 @@
 #include "elements/TextElement.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <vector>
 
-#include "editor/XHTML.h"
 #include "element/factory/ElementFactory.h"
+#include "element/services/XHTMLServices.h"
+#include "platform/text/TextLayout.h"
+#include "style/layout/LayoutBox.h"
 
 namespace {
 
 constexpr int kEstimatedRestLength = 500;
+// A rest at least this long is cut into pieces of a few lines each.
+constexpr int kLongRestUnits = 2048;
 
 bool IsBreakUnit(unsigned short ch) { return ch == '\t' || IsCanWrapChar(ch); }
 
@@ -28,6 +34,13 @@ void GiveCaret(CElement* from, CElement* to, long offset)
 }
 
 bool HasSelection(const CElement* e) { return e->m_selected && e->m_selStart <= e->m_selEnd; }
+
+// e is the last child of parent and a run of one blank at most.
+bool TrailingBlank(const CElement* e, const CElement* parent)
+{
+    return e && e == parent->m_lastChild && e->IsTextElement()
+        && (e->m_text.IsEmpty() || (e->m_text.Length() == 1 && e->m_text.GetAt(0) == ' '));
+}
 
 } // namespace
 
@@ -53,9 +66,9 @@ CElement* CTextElement::WrapElement(CSize& room, bool force)
         const long long width = BoxWidth();
         if (width >= 2LL * room.cx && room.cx >= 1) {
             // Start near the share of the text that fits, plus a fifth, and
-            // step on ten units at a time until the room is used up.
+            // step on ten units at a time until the room is passed.
             long long k = static_cast<long long>(n) * room.cx * 12 / (width * 10);
-            while (k < n && widthTo(static_cast<int>(k)) < room.cx)
+            while (k < n && widthTo(static_cast<int>(k)) <= room.cx)
                 k += 10;
             last = k < n ? static_cast<int>(k) - 1 : n - 1;
         }
@@ -68,11 +81,34 @@ CElement* CTextElement::WrapElement(CSize& room, bool force)
     }
     if (breakAt < 0)
         return this;
+    const int restStart = breakAt + 1;
+    // A long rest is cut for length, measured on the whole text's shaping;
+    // the rest before the first cut stands in a piece of its own. Otherwise
+    // it joins the next piece, unless that was cut for length and the rest
+    // fills lines of its own.
+    CTextElement* next = dynamic_cast<CTextElement*>(m_nextSibling);
+    CTextElement* across = next ? nullptr : PieceInNextInline();
+    const CTextElement* following = next ? next : across;
+    const bool fillsLines = following && following->m_cutForLength && RestFillsLines(restStart, room.cx);
+    const std::vector<int> cuts = CutsForLength(restStart, room.cx);
+    // The piece is made before anything changes, so that a run that cannot
+    // have one stays as it was.
+    CTextElement* piece = restStart < n ? NewPiece() : nullptr;
+    if (restStart < n && !piece)
+        return this;
+    const int cutCount = MakeCuts(cuts);
+    next = dynamic_cast<CTextElement*>(m_nextSibling);
+    const bool nextIsPiece = m_inlineGroup && next && next->m_inlineGroup == m_inlineGroup;
+    const bool restAlone = cutCount > 0 || fillsLines;
 
-    const int oldLength = n;
+    const int oldLength = m_text.Length();
     const CRect oldBox = m_sizeRect;
-    CSafeBuf rest = m_text.Mid(breakAt + 1, n - breakAt - 1);
-    m_text = m_text.Left(breakAt + 1);
+    CSafeBuf rest = m_text.Mid(restStart, oldLength - restStart);
+    {
+        // The kept part in a buffer of its own size.
+        CSafeBuf kept = m_text.Left(restStart);
+        m_text.ReplaceWith(&kept);
+    }
     BuildDisplayText();
     const int kept = DisplayWidth(m_displayText->Length());
     m_sizeRect.right = m_sizeRect.left + kept;
@@ -81,28 +117,22 @@ CElement* CTextElement::WrapElement(CSize& room, bool force)
 
     // The rest joins the next run only when that is a piece of this one;
     // another run may stand apart for a reason (a change of direction).
-    const bool nextIsPiece = m_inlineGroup && m_nextSibling && m_nextSibling->m_inlineGroup == m_inlineGroup;
-    if (rest.IsEmpty() || (nextIsPiece && MoveTextToBrother(rest)))
+    if (!piece || (nextIsPiece && !restAlone && MoveTextToBrother(rest))) {
+        delete piece;
         return nullptr;
-    CElement* made = CreateElement(static_cast<const unsigned short*>(nullptr), m_rules, m_root, m_owner);
-    CTextElement* piece = dynamic_cast<CTextElement*>(made);
-    if (!piece) {
-        delete made;
-        m_text += rest; // nothing may be lost: the run stays whole
-        BuildDisplayText();
-        m_sizeRect = oldBox;
-        return this;
     }
-    piece->CopyFromParent(this, 3);
-    piece->m_parent = m_parent;
+    // Into the next piece of the inline elements around: the caller finds
+    // it linked already, in a piece of its own group.
+    if (across && !restAlone && MoveTextToBrother(rest, across)) {
+        delete piece;
+        return across;
+    }
     piece->m_text = rest;
-    InlineIDInfo(1, 0);
-    piece->m_inlineGroup = m_inlineGroup;
     DivideSelection(piece, oldLength);
     if (HasCaret(this) && m_caretOffset > breakAt)
         GiveCaret(this, piece, m_caretOffset - breakAt - 1);
 
-    if (!force && rest.Length() > kEstimatedRestLength) {
+    if (!force && cutCount == 0 && rest.Length() > kEstimatedRestLength) {
         // Laid out when the wrapper reaches it; until then the box this run
         // had, less the kept part.
         piece->DrawUncalc();
@@ -115,6 +145,150 @@ CElement* CTextElement::WrapElement(CSize& room, bool force)
         piece->CalcWinReg(nullptr, false, false, nullptr);
     }
     return piece;
+}
+
+CTextElement* CTextElement::NewPiece()
+{
+    CElement* made = CreateElement(static_cast<const unsigned short*>(nullptr), m_rules, m_root, m_owner);
+    CTextElement* piece = dynamic_cast<CTextElement*>(made);
+    if (!piece) {
+        delete made;
+        return nullptr;
+    }
+    piece->CopyFromParent(this, 3);
+    piece->m_parent = m_parent;
+    InlineIDInfo(1, 0);
+    piece->m_inlineGroup = m_inlineGroup;
+    return piece;
+}
+
+double CTextElement::WidestLine(int room)
+{
+    // Only a run the line wrapper of its block places itself, with a room
+    // no wider than the block's, and a display text that is its text with
+    // the letters' case changed at most (so that offsets agree and a part
+    // of it measures as the same part of the whole, see ByWords).
+    const CElement* top = OnlyContentChain();
+    const CElement* block = top->m_parent;
+    if (!block || !LaysOutAsBlock(block) || !block->IsLinkedChild(top) || !m_tabColumns.empty())
+        return -1;
+    const int avail = static_cast<int>(block->m_availRect.right - block->m_availRect.left);
+    if (room > avail || !m_textLayout->ByWords())
+        return -1;
+    // A font size on both sides makes up for the last blank, which measures
+    // a little differently where a piece ends.
+    return avail + 2.0 * std::abs(m_minWrapWidth) + 2;
+}
+
+const CElement* CTextElement::OnlyContentChain() const
+{
+    // Not through quotations: their marks take room from the pieces that
+    // show them, which pieces cut for length would change.
+    // A blank after the chain's element counts as none: reading moves the
+    // blank at the end of an inner element's text out of it
+    // (<b><i>text </i></b> reads as <b><i>text</i> </b>), and it stays with
+    // the last piece, after every piece cut for length.
+    const CElement* top = this;
+    for (const CElement* p = m_parent; p && p->m_inline && !LaysOutAsBlock(p) && p->m_kind != kKindQ
+         && p->m_firstChild == top && (p->m_lastChild == top || TrailingBlank(top->m_nextSibling, p));
+         p = p->m_parent)
+        top = p;
+    return top;
+}
+
+CTextElement* CTextElement::PieceInNextInline() const
+{
+    const CElement* e = this;
+    int depth = 0;
+    while (!e->m_nextSibling && e->m_parent && e->m_parent->m_inline && e->m_parent->m_inlineGroup
+        && !LaysOutAsBlock(e->m_parent)) {
+        e = e->m_parent;
+        ++depth;
+    }
+    CElement* n = depth > 0 ? e->m_nextSibling : nullptr;
+    if (!n || n->m_inlineGroup != e->m_inlineGroup || n->m_kind != e->m_kind)
+        return nullptr;
+    for (int d = 0; d < depth && n; ++d)
+        n = n->m_firstChild;
+    CTextElement* run = dynamic_cast<CTextElement*>(n);
+    return run && run->m_cutForLength && run->m_inlineGroup == m_inlineGroup ? run : nullptr;
+}
+
+bool CTextElement::RestFillsLines(int restStart, int room)
+{
+    const double widest = WidestLine(room);
+    if (widest < 0)
+        return false;
+    qm::text::Layout& layout = *m_textLayout;
+    const int n = m_text.Length();
+    return layout.PrefixWidth(n) - layout.PrefixWidth(restStart) >= widest
+        && layout.WordStartFrom(restStart) < n;
+}
+
+std::vector<int> CTextElement::CutsForLength(int restStart, int room)
+{
+    std::vector<int> cuts;
+    const int n = m_text.Length();
+    if (n - restStart < kLongRestUnits)
+        return cuts;
+    const double widest = WidestLine(room);
+    if (widest < 0)
+        return cuts;
+    qm::text::Layout& layout = *m_textLayout;
+    const double part = 2 * widest;
+    const double end = layout.PrefixWidth(n);
+    if (end - layout.PrefixWidth(restStart) < 2 * part)
+        return cuts;
+    const unsigned short* s = m_text;
+    int from = restStart;
+    int word = layout.WordStartFrom(restStart); // a word of the part's own
+    while (word < n) {
+        // The first unit at least a part's width from the part's start.
+        const double target = layout.PrefixWidth(from) + part;
+        int lo = from, hi = n;
+        while (lo < hi) {
+            const int mid = lo + (hi - lo) / 2;
+            if (layout.PrefixWidth(mid) < target)
+                lo = mid + 1;
+            else
+                hi = mid;
+        }
+        int at = layout.WordStartFrom(std::max(lo, word + 1));
+        while (at < n && !IsBreakUnit(s[at - 1]))
+            at = layout.WordStartFrom(at + 1);
+        if (at >= n || end - layout.PrefixWidth(at) < part)
+            break;
+        cuts.push_back(at);
+        from = word = at;
+    }
+    return cuts;
+}
+
+int CTextElement::MakeCuts(const std::vector<int>& cuts)
+{
+    // From the back, so that each piece copies its own text only.
+    int made = 0;
+    for (auto at = cuts.rbegin(); at != cuts.rend(); ++at) {
+        const int length = m_text.Length();
+        CTextElement* cut = NewPiece();
+        if (!cut)
+            break;
+        cut->m_text = m_text.Mid(*at, length - *at);
+        cut->m_cutForLength = true;
+        m_text.AdjSize(*at);
+        DivideSelection(cut, length);
+        if (HasCaret(this) && m_caretOffset >= *at)
+            GiveCaret(this, cut, m_caretOffset - *at);
+        if (!m_parent->InsertInto(cut, this, true)) {
+            CombineWrap(cut); // nothing is lost: the text comes back
+            delete cut;
+            break;
+        }
+        cut->BuildCDC(nullptr);
+        cut->CalcWinReg(nullptr, false, false, nullptr);
+        ++made;
+    }
+    return made;
 }
 
 CTextElement* CTextElement::SplitText(int offset)
@@ -137,9 +311,9 @@ CTextElement* CTextElement::SplitText(int offset)
     return run;
 }
 
-bool CTextElement::MoveTextToBrother(const CSafeBuf& text)
+bool CTextElement::MoveTextToBrother(const CSafeBuf& text, CTextElement* to)
 {
-    CTextElement* next = dynamic_cast<CTextElement*>(m_nextSibling);
+    CTextElement* next = to ? to : dynamic_cast<CTextElement*>(m_nextSibling);
     if (!next)
         return false;
     const int add = text.Length();
@@ -149,6 +323,7 @@ bool CTextElement::MoveTextToBrother(const CSafeBuf& text)
         joined += next->m_text;
         next->m_text = joined;
     }
+    next->m_cutForLength = false;
     const bool nextSelected = HasSelection(next);
     if (nextSelected) {
         next->m_selStart += add;

@@ -2,8 +2,8 @@
 
 #include "elements/TypingTree.h"
 
-#include "editor/XHTML.h"
 #include "element/factory/ElementFactory.h"
+#include "element/services/XHTMLServices.h"
 #include "elements/TextElement.h"
 
 namespace {

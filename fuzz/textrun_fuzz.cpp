@@ -4,8 +4,9 @@
 // words measures as the whole text shaped at once; offsets map between the
 // text and its display text both ways; wrapping and joining lose no text,
 // and keep the selection; a paragraph laid out at any width still holds its
-// text, in order, and lays out again as before; clicks give offsets inside
-// the text.
+// text, in order, and lays out again as before, and a long one breaks as a
+// layout without cached words breaks it; clicks give offsets inside the
+// text.
 
 #include "fuzz/FuzzText.h"
 
@@ -145,6 +146,33 @@ void CheckWrapAndJoin(CTextElement& run, FuzzedDataProvider& fdp)
     run.m_selected = 0;
 }
 
+// A long paragraph of the texts over and over is cut into pieces for length
+// as it wraps; its lines must be those of a layout that shapes every piece
+// whole at once, which never cuts.
+void CheckLongParagraph(CMarkupDocument& doc, CTextElement& run, const CSafeBuf& text, int width)
+{
+    if (text.IsEmpty())
+        return;
+    CSafeBuf paragraph;
+    while (paragraph.Length() < 2200) {
+        paragraph += text;
+        paragraph += static_cast<unsigned short>(' ');
+    }
+    run.m_text = paragraph;
+    const std::u16string before = Units(paragraph);
+    qm::text::WordCache::Get().SetEnabled(false);
+    const bool laid = LayoutDocument(doc.Body(), width);
+    const std::string whole = Dump(doc.Body());
+    qm::text::WordCache::Get().SetEnabled(true);
+    if (!laid)
+        return;
+    QM_FUZZ_CHECK(LayoutDocument(doc.Body(), width));
+    QM_FUZZ_CHECK(Dump(doc.Body()) == whole);
+    std::u16string after;
+    Collect(doc.Body(), after);
+    QM_FUZZ_CHECK(after.compare(0, before.size(), before) == 0);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -216,5 +244,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Collect(doc.Body(), laid);
     QM_FUZZ_CHECK(laid == text);
     QM_FUZZ_CHECK(Dump(doc.Body()) == boxes);
+
+    // Slow (the whole text shaped for every line): one input in eight.
+    if (fdp.ConsumeIntegralInRange<int>(0, 7) == 7)
+        CheckLongParagraph(doc, *run, first, 300 + width % 301);
     return 0;
 }

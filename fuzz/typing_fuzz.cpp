@@ -1,8 +1,9 @@
 // Keys typed into documents from fuzzed markup laid out at a fuzzed width:
 // the caret goes into a text run picked by the input, then characters,
 // Return, Backspace, Delete and the arrows (with and without Option) arrive
-// as the input says. After each key the caret element is live, and at the
-// end the written markup reads back. Take -dict=fuzz/xml.dict.
+// as the input says, and so does any UTF-16 unit (noncharacters, halves of
+// surrogate pairs, control codes). After each key the caret element is live,
+// and at the end the written markup reads back. Take -dict=fuzz/xml.dict.
 
 #include "fuzz/FuzzText.h"
 #include "fuzz/FuzzTree.h"
@@ -21,6 +22,11 @@
 namespace {
 
 const unsigned int kKeys[] = {'x', ' ', 0xA0, 0x4E2D, 13, 8, 127, 28, 29};
+constexpr unsigned int kKeyCount = sizeof kKeys / sizeof kKeys[0];
+
+// A key byte (bit 0x80: Option held) picks one of the keys above, except
+// that from 0x70 up it is followed by the two bytes of any unit, low first.
+constexpr unsigned int kAnyUnit = 0x70;
 
 } // namespace
 
@@ -30,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const int width = fdp.ConsumeIntegralInRange(0, 400);
     const size_t pick = fdp.ConsumeIntegral<uint16_t>();
     const long offset = fdp.ConsumeIntegralInRange(-1, 40);
-    const std::string keys = qmfuzz::ConsumeBytes(fdp, 40);
+    const std::string keys = fdp.ConsumeRandomLengthString(40);
     const std::string markup = fdp.ConsumeRemainingBytesAsString();
 
     CXHTML engine;
@@ -54,7 +60,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     engine.m_doc.m_caretElement = caret;
 
     qm::events::InputState& input = qm::events::Services::Get().Input();
-    for (unsigned char k : keys) {
+    for (size_t i = 0; i < keys.size(); ++i) {
+        const unsigned char k = static_cast<unsigned char>(keys[i]);
+        unsigned int code = kKeys[k % kKeyCount];
+        if ((k & 0x7F) >= kAnyUnit && i + 2 < keys.size()) {
+            code = static_cast<unsigned char>(keys[i + 1]) | static_cast<unsigned char>(keys[i + 2]) << 8;
+            i += 2;
+        }
         CElement* e = engine.m_doc.m_caretElement;
         if (!e)
             break;
@@ -63,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         CPoint point;
         int length = 0;
         CElement* moved = nullptr;
-        e->OnChar(kKeys[k % (sizeof kKeys / sizeof kKeys[0])], 1, 0, flag, point, length, moved, false);
+        e->OnChar(code, 1, 0, flag, point, length, moved, false);
         if (moved) {
             QM_FUZZ_CHECK(engine.m_doc.IsElementExist(moved));
             engine.m_doc.m_caretElement = moved;

@@ -19,18 +19,20 @@
 // code below this layer receives it as static_cast<CHttpOwner*>(control)
 // converted to void* (AsHttpOwner), never as a plain CMorvaXEditorCtrl*.
 //
+// What the element layers use of the control (the settings they read and the
+// calls they make) is declared by CControlServices
+// (element/services/ControlServices.h), from which the control derives.
+//
 // Settings keep the names of the page parameters they come from.
 
 #include "base/app/LangString.h"
 #include "base/text/SafeBuf.h"
+#include "element/services/ControlServices.h"
 #include "net/AdditionalHeaders.h"
-#include "net/HttpOwner.h"
-#include "plugin/IconItem.h"
-#include "plugin/PlaceHolder.h"
 
 class CImage;
 
-class CMorvaXEditorCtrl : public CHttpOwner
+class CMorvaXEditorCtrl : public CControlServices
 {
 public:
     CMorvaXEditorCtrl();
@@ -47,7 +49,7 @@ public:
     // digits). True only when EnableCache is on and that file exists; url then
     // names the cache file. False with cacheFile set when the caller should
     // fetch and store under that name. No cache folder: false, cacheFile empty.
-    bool GetCacheFile(CSafeBuf& url, CSafeBuf& cacheFile);
+    bool GetCacheFile(CSafeBuf& url, CSafeBuf& cacheFile) override;
     // Deletes every plain file of the temporary folder, then of the cache
     // folder (the debug log included); sub-folders stay.
     void ClearCache();
@@ -68,11 +70,9 @@ public:
     void SetCustomBlockElements(const unsigned short* text);
     void SetCustomEmptyElements(const unsigned short* text);
     static void NormaliseElementList(const CSafeBuf& text, CSafeBuf& search);
-    // True when ",tag," occurs in a search copy (case-sensitive). Empty or null
-    // tags are never listed.
-    static bool IsInElementList(const CSafeBuf& search, const unsigned short* tag);
-    // True when the tag is one of the sub-document tags.
-    bool IsSubdocumentTag(const unsigned short* tag) const;
+    // True when the tag is one of the sub-document tags (IsInElementList
+    // over the search copy of SubdocumentTags).
+    bool IsSubdocumentTag(const unsigned short* tag) const override;
 
     // ---- icons and icon definitions ----
     // The first icon of the icon set whose name equals name exactly; its bytes
@@ -84,8 +84,9 @@ public:
     // (CImage::LoadPictureMemory, which is handed context); image is left as
     // it is when the icon set does not hold the name. The answer is the
     // stored bytes, null when there is no such icon.
-    unsigned char* GetIconFromIcons(const unsigned short* name, int* size, CImage* image, void* context);
-    unsigned char* GetIconFromIcons(const char* name, int* size, CImage* image, void* context);
+    unsigned char* GetIconFromIcons(
+        const unsigned short* name, int* size, CImage* image, void* context) override;
+    unsigned char* GetIconFromIcons(const char* name, int* size, CImage* image, void* context) override;
     // Appends an icon to the icon set (a copy of the bytes), in constant
     // time. False when no memory could be had.
     bool AddIcon(const unsigned short* name, const unsigned char* data, int size);
@@ -97,20 +98,20 @@ public:
         const unsigned short* element, const unsigned short* icon, PLACEHOLDERSSTRUCT*& last);
     void AddPlaceHolderItem(const char* element, const char* icon, PLACEHOLDERSSTRUCT*& last);
     void ReleasePlaceHolders();
-    ICON_ITEM* GetIcons() const { return m_icons; }
-    PLACEHOLDERSSTRUCT* GetPlaceHolders() const { return m_placeHolders; }
+    ICON_ITEM* GetIcons() const override { return m_icons; }
+    PLACEHOLDERSSTRUCT* GetPlaceHolders() const override { return m_placeHolders; }
 
     // ---- connection settings ----
     // Works out the use-proxy flag from ProxySetting (0 direct, 1 auto-detect,
     // 2 manual) and ProxyServer: only a manual setting with a non-blank server
     // turns the proxy on.
     void ProcessProxyInfo();
-    bool UseProxy() const { return m_useProxy; }
+    bool UseProxy() const override { return m_useProxy; }
     // Cookie = text; the Cookie header field = the text, cut to the field
     // (8191 units). SetNewCookie does the same only while Cookie is empty.
     void SetCookie(const unsigned short* text);
     void SetNewCookie(const unsigned short* text);
-    ADDITIONAL_HTTP_HEADERS& Headers() { return m_headers; }
+    ADDITIONAL_HTTP_HEADERS& Headers() override { return m_headers; }
 
     // ---- interface texts ----
     // Loads the text table from Localization (inline XML or a location) or,
@@ -118,7 +119,7 @@ public:
     void LoadInterfaceTexts();
     // Localization = text trimmed, path macros expanded; texts reloaded.
     void SetLocalization(const unsigned short* text);
-    CLangString& GetLangString() { return m_langString; }
+    CLangString& GetLangString() override { return m_langString; }
 
     // ---- CHttpOwner ----
     bool HttpUseProxy() const override { return m_useProxy; }
@@ -127,24 +128,15 @@ public:
     bool HttpDebug() const override { return Debug != 0; }
 
     // ---- settings (named after their page parameters) ----
-    unsigned char Debug = 0;
+    // Debug, the proxy server, user, password and port, SoapVersion,
+    // Namespaces, the custom element lists with their search copies and
+    // SubdocumentTags are fields of CControlServices.
+    // The page's option bits; the engine reads them through
+    // CXHTMLServices::m_controlOptions, which points here.
+    int Options = 0;
     unsigned char EnableCache = 0;
-    CSafeBuf ProxyServer;
-    CSafeBuf ProxyUser;
-    CSafeBuf ProxyPassword;
     int ProxySetting = 1; // 0 direct, 1 auto-detect, 2 manual
-    int ProxyPort = 0;
     unsigned char EnableProxyAuthentication = 0;
-    // SOAP version of web-service requests: 11 (SOAP 1.1) or 12 (SOAP 1.2).
-    int SoapVersion = 12;
-    CSafeBuf Namespaces; // extra namespace declarations for custom tags
-    CSafeBuf CustomInlineElements;
-    CSafeBuf CustomBlockElements;
-    CSafeBuf CustomEmptyElements;
-    CSafeBuf CustomInlineElementsSearch; // search copies (see SetCustomInlineElements)
-    CSafeBuf CustomBlockElementsSearch;
-    CSafeBuf CustomEmptyElementsSearch;
-    CSafeBuf SubdocumentTags; // comma-separated sub-document tag names
     CSafeBuf Lang;
     CSafeBuf Localization;
     CSafeBuf Cookie;

@@ -33,16 +33,6 @@ void CMorvaXEditorCtrl::NormaliseElementList(const CSafeBuf& text, CSafeBuf& sea
         search.Insert(0, static_cast<unsigned short>(','));
 }
 
-bool CMorvaXEditorCtrl::IsInElementList(const CSafeBuf& search, const unsigned short* tag)
-{
-    if (!tag || !*tag || search.IsEmpty())
-        return false;
-    CSafeBuf needle(",");
-    needle += tag;
-    needle += ",";
-    return search.Find(static_cast<const unsigned short*>(needle)) >= 0;
-}
-
 void CMorvaXEditorCtrl::SetCustomInlineElements(const unsigned short* text)
 {
     SetList(CustomInlineElements, CustomInlineElementsSearch, text);

@@ -6,7 +6,8 @@
 // the width (800 pixels unless --width says otherwise) and paints it into
 // the document's offscreen bitmap. Then, as asked:
 //
-//   --png OUT.png      the painted document (its laid-out width and height)
+//   --png OUT.png      the painted document (its laid-out width and height),
+//                      painted and written a band of rows at a time
 //   --xhtml OUT.xhtml  the markup written back, indented
 //   --boxes            every element's tag path, document rectangle, kind,
 //                      wrap state and line group, one element a line, on
@@ -22,10 +23,10 @@
 #include "element/Element.h"
 #include "element/markup/MarkupDocument.h"
 #include "element/markup/SourceCode.h"
-#include "platform/cg/PngExport.h"
 #include "style/layout/BoxDump.h"
 #include "style/layout/LayoutPass.h"
 #include "style/paint/BitmapSize.h"
+#include "style/paint/DocumentPng.h"
 #include "style/paint/OffscreenView.h"
 
 #include <cerrno>
@@ -165,12 +166,13 @@ int main(int argc, char** argv)
         return Fail(std::string(path) + ": the document's bitmap cannot be had (too large or out of memory)");
 
     if (png) {
-        const CXDoc& doc = engine.m_doc;
-        const int w = doc.m_layoutWidth, h = doc.m_layoutHeight;
-        if (!ExportDocumentRows(body, 0, h))
-            return Fail(std::string(png) + ": the painted rows cannot be held in memory");
-        if (w < 1 || h < 1 || !qm::cg::WritePNG(*body->m_dc, 0, 0, w, h, png))
-            return Fail(std::string(png) + ": cannot be written");
+        switch (WriteDocumentPNG(body, png)) {
+        case DocumentPngResult::Written: break;
+        case DocumentPngResult::NotPainted:
+            return Fail(
+                std::string(png) + ": the painted rows cannot be had (nothing to paint or out of memory)");
+        case DocumentPngResult::NotWritten: return Fail(std::string(png) + ": cannot be written");
+        }
     }
     if (xhtml) {
         CSafeBuf markup;

@@ -1,5 +1,7 @@
 #include "ui/MsgBox.h"
 
+#include "ui/Window.h"
+
 void CMsgBox::KeepText(CSafeBuf& store, const unsigned short*& field, const unsigned short* text)
 {
     if (text == nullptr)
@@ -26,6 +28,8 @@ void CMsgBox::SetSecondLabel(const unsigned short* label)
 
 int CMsgBox::DoModal()
 {
+    m_content.defaultButton = m_defaultButton;
+    m_content.parent = m_parent ? &m_parent->GetWindowRef() : nullptr;
     m_result = RunMessageDialog(m_content);
     return m_result;
 }

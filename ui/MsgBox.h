@@ -33,7 +33,8 @@ public:
     // A disabled OK button cannot be pressed.
     void EnableOKButton(bool enable) { m_content.okEnabled = enable; }
 
-    // The window the dialog belongs to (null: application-modal).
+    // The window the dialog belongs to (null: application-modal); the
+    // dialog shows above it and the driver sees its title.
     void SetParent(TWindow* parent) { m_parent = parent; }
     TWindow* GetParent() const { return m_parent; }
 

@@ -25,6 +25,14 @@ int RunMessageDialog(const MessageDialogContent& content)
             dialog.buttons.push_back({ToUTF8String(content.firstLabel), kMsgCommandFirst});
         if (HasText(content.secondLabel))
             dialog.buttons.push_back({ToUTF8String(content.secondLabel), kMsgCommandSecond});
+        const std::uint32_t defaultCommand = content.defaultButton == kMsgResultFirst ? kMsgCommandFirst
+            : content.defaultButton == kMsgResultOK                                   ? kMsgCommandOK
+            : content.defaultButton == kMsgResultSecond                               ? kMsgCommandSecond
+                                                                                      : 0;
+        for (std::size_t i = 0; i < dialog.buttons.size(); ++i)
+            if (dialog.buttons[i].command == defaultCommand)
+                dialog.defaultButton = static_cast<int>(i);
+        dialog.parent = content.parent;
 
         if (dialog.RunModal() != qm::events::ModalStatus::kQuit)
             return kMsgResultNone;

@@ -10,6 +10,9 @@
 //   the second extra   command 'btn2', result 3
 // Closing the window (or a loop that fails because nobody answers) gives 0.
 // A disabled OK button is left out of the buttons the driver can press.
+// The default button (the one Return presses) is named by its result code;
+// one that is not shown leaves the dialog without a default. With a parent
+// window the dialog belongs to it and stays above it.
 //
 // This is the one implementation of the dialog. The window layer's CMsgBox
 // and ShowMsg run it with their labels, and MessageBox here in the
@@ -17,6 +20,10 @@
 // above it, and going through the platform keeps both the same dialog.
 
 #include <cstdint>
+
+namespace qm::ui {
+class Window;
+}
 
 struct MessageDialogContent
 {
@@ -26,6 +33,8 @@ struct MessageDialogContent
     const unsigned short* firstLabel = nullptr;  // null or empty: no first extra button
     const unsigned short* secondLabel = nullptr; // null or empty: no second extra button
     bool okEnabled = true;                       // false: the OK button cannot be pressed
+    int defaultButton = 2;                       // a result code: 1 first extra, 2 OK, 3 second extra
+    const qm::ui::Window* parent = nullptr;      // null: application-modal
 };
 
 constexpr std::uint32_t kMsgCommandOK = 0x6F6B2020;     // 'ok  '

@@ -2,6 +2,7 @@
 
 #include "base/text/Utf.h"
 #include "platform/ui/PutFileDialog.h"
+#include "platform/ui/Window.h"
 
 #include <string>
 
@@ -14,13 +15,15 @@ bool IsPlainFileName(const std::string& name)
 
 } // namespace
 
-bool OpenFileDialog(const unsigned short* name, CSafeBuf& path, bool, bool, void* parent)
+bool OpenFileDialog(const unsigned short* name, CSafeBuf& path, bool, bool, qm::ui::Window* parent)
 {
     try {
         qm::events::PutFileRequest request;
         request.proposedName = ToUTF8String(name);
         request.fileType = "****";
         request.windowModal = parent != nullptr;
+        if (parent)
+            request.clientName = parent->Title();
 
         qm::events::PutFileReply reply;
         if (!qm::ui::RunPutFileDialog(request, reply) || !IsPlainFileName(reply.fileName))

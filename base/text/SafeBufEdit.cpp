@@ -250,6 +250,8 @@ int CSafeBuf::Find(const unsigned short* text, int start, bool matchCase) const
     if (start > m_length - n)
         return -1;
     for (int i = start; i <= m_length - n; ++i) {
+        if (matchCase && m_text[i] != text[0])
+            continue; // the common case, without a call
         int r = matchCase ? U16ncmp(m_text + i, text, n) : U16nicmp(m_text + i, text, n);
         if (r == 0)
             return i;

@@ -64,14 +64,19 @@ using qm::utf8::IsLowSurrogate;
 
 } // namespace
 
-int Unicode2UTF8(const unsigned short* in, unsigned char** out, int count, bool useNew)
+namespace {
+
+// Encodes count units into buf (room for 3 x count bytes); answers the bytes
+// written.
+size_t EncodeUTF8(const unsigned short* in, int count, unsigned char* buf)
 {
-    unsigned char* buf = StartOutput(out, in, count, 3, useNew);
-    if (!buf)
-        return 0;
     size_t n = 0;
     for (int i = 0; i < count; ++i) {
         char32_t c = in[i];
+        if (c < 0x80) { // the common case, one byte
+            buf[n++] = static_cast<unsigned char>(c);
+            continue;
+        }
         if (IsHighSurrogate(c) && i + 1 < count && IsLowSurrogate(in[i + 1])) {
             // Four bytes for a pair of two units: fits the 3-per-unit room.
             c = qm::utf8::FromSurrogates(c, in[i + 1]);
@@ -81,7 +86,17 @@ int Unicode2UTF8(const unsigned short* in, unsigned char** out, int count, bool 
         }
         n += static_cast<size_t>(qm::utf8::Encode(c, buf + n));
     }
-    return FinishOutput(buf, n, out);
+    return n;
+}
+
+} // namespace
+
+int Unicode2UTF8(const unsigned short* in, unsigned char** out, int count, bool useNew)
+{
+    unsigned char* buf = StartOutput(out, in, count, 3, useNew);
+    if (!buf)
+        return 0;
+    return FinishOutput(buf, EncodeUTF8(in, count, buf), out);
 }
 
 int UTF82Unicode(const unsigned char* in, unsigned short** out, int length, bool useNew)
@@ -102,6 +117,10 @@ int UTF82UnicodeInto(const unsigned char* in, int length, unsigned short* buf)
     const size_t end = static_cast<size_t>(length);
     size_t i = 0;
     while (i < end) {
+        if (in[i] < 0x80) { // the common case, one byte
+            buf[n++] = in[i++];
+            continue;
+        }
         char32_t c = 0;
         const int taken = qm::utf8::Decode(in + i, end - i, c);
         if (taken == 0) {
@@ -170,10 +189,13 @@ std::string ToUTF8String(const unsigned short* text)
     int count = 0;
     while (text[count] != 0)
         ++count;
-    unsigned char* bytes = nullptr;
-    const int n = Unicode2UTF8(text, &bytes, count, true);
-    const std::unique_ptr<unsigned char[]> owned(bytes);
-    if (bytes && n > 0)
-        out.assign(reinterpret_cast<const char*>(bytes), static_cast<size_t>(n));
+    // Encoded straight into the string's own bytes; no memory gives the
+    // empty string, as no conversion buffer did.
+    try {
+        out.resize(3 * static_cast<size_t>(count));
+    } catch (const std::bad_alloc&) {
+        return std::string();
+    }
+    out.resize(EncodeUTF8(text, count, reinterpret_cast<unsigned char*>(&out[0])));
     return out;
 }

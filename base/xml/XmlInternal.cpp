@@ -77,13 +77,18 @@ void KeepFirstError(void* data, xmlErrorPtr err)
         xmlCopyError(err, first);
 }
 
+// Whether one of encoding='UTF-8', encoding='utf-8', encoding="UTF-8" and
+// encoding="utf-8" occurs in the text (one pass over it).
 bool DeclaresUtf8(const unsigned short* text)
 {
-    static const char* const forms[]
-        = {"encoding='UTF-8'", "encoding='utf-8'", "encoding=\"UTF-8\"", "encoding=\"utf-8\""};
-    for (const char* form : forms)
-        if (U16str(text, form) != nullptr)
+    for (const unsigned short* at = U16str(text, "encoding="); at; at = U16str(at + 1, "encoding=")) {
+        const unsigned short* value = at + 9;
+        const unsigned short quote = value[0];
+        if ((quote == '\'' || quote == '"')
+            && (U16ncmp(value + 1, "UTF-8", 5) == 0 || U16ncmp(value + 1, "utf-8", 5) == 0)
+            && value[6] == quote)
             return true;
+    }
     return false;
 }
 

@@ -3,9 +3,10 @@
 #include "element/factory/ElementFactory.h"
 
 #include "base/text/U16.h"
-#include "editor/XHTML.h"
 #include "element/Element.h"
 #include "element/factory/TagTables.h"
+#include "element/services/ControlServices.h"
+#include "element/services/XHTMLServices.h"
 #include "elements/AElement.h"
 #include "elements/BRElement.h"
 #include "elements/CommentElement.h"
@@ -25,7 +26,6 @@
 #include "elements/TableElement.h"
 #include "elements/TextElement.h"
 #include "elements/ULElement.h"
-#include "plugin/MorvaXEditorCtrl.h"
 #include "style/cascade/DefaultStyle.h"
 #include "style/records/FontDefaults.h"
 
@@ -230,13 +230,13 @@ void ApplyRow(CElement* e, const Row& row)
 // A custom element: empty when listed in CustomEmptyElements; block or inline
 // by CustomBlockElements unless it is an XHTML tag that is not inline by
 // nature.
-void ApplyCustomRules(CCustomElement* e, const unsigned short* tag, const CMorvaXEditorCtrl* control)
+void ApplyCustomRules(CCustomElement* e, const unsigned short* tag, const CControlServices* control)
 {
-    if (control && CMorvaXEditorCtrl::IsInElementList(control->CustomEmptyElementsSearch, tag))
+    if (control && CControlServices::IsInElementList(control->CustomEmptyElementsSearch, tag))
         e->SetNoChildElementType();
     SetDefaultStyle(tag, e);
     if (!IsTagInList(XHTMLTags, tag) || IsTagInList(InlineTags, tag)) {
-        if (control && CMorvaXEditorCtrl::IsInElementList(control->CustomBlockElementsSearch, tag)) {
+        if (control && CControlServices::IsInElementList(control->CustomBlockElementsSearch, tag)) {
             e->m_block = 1;
             e->m_lineBox = 1;
         } else {
@@ -248,12 +248,12 @@ void ApplyCustomRules(CCustomElement* e, const unsigned short* tag, const CMorva
     e->m_isSubDocument = control && control->IsSubdocumentTag(tag);
 }
 
-CElement* Create(const unsigned short* tag, STYLE_CLASS* rules, CElement* root, CXHTML* owner)
+CElement* Create(const unsigned short* tag, STYLE_CLASS* rules, CElement* root, CXHTMLServices* owner)
 {
     static const unsigned short kEmpty[] = {0};
     if (!tag)
         tag = kEmpty;
-    CMorvaXEditorCtrl* control = owner ? owner->m_control : nullptr;
+    CControlServices* control = owner ? owner->m_control : nullptr;
     const Row* row = *tag ? FindRow(tag) : nullptr;
     std::unique_ptr<CElement> e;
     if (!*tag) {
@@ -277,7 +277,7 @@ CElement* Create(const unsigned short* tag, STYLE_CLASS* rules, CElement* root, 
 
 } // namespace
 
-CElement* CreateElement(const unsigned short* tag, STYLE_CLASS* rules, CElement* root, CXHTML* owner)
+CElement* CreateElement(const unsigned short* tag, STYLE_CLASS* rules, CElement* root, CXHTMLServices* owner)
 {
     CElement* e = nullptr;
     try {
@@ -288,7 +288,7 @@ CElement* CreateElement(const unsigned short* tag, STYLE_CLASS* rules, CElement*
     return e;
 }
 
-CElement* CreateElement(const char* tag, STYLE_CLASS* rules, CElement* root, CXHTML* owner)
+CElement* CreateElement(const char* tag, STYLE_CLASS* rules, CElement* root, CXHTMLServices* owner)
 {
     CSafeBuf wide(reinterpret_cast<const unsigned char*>(tag ? tag : ""));
     return CreateElement(static_cast<const unsigned short*>(wide), rules, root, owner);

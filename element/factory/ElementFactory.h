@@ -12,16 +12,16 @@
 // by nature (html, head, title, meta ...) gets neither flag.
 
 class CElement;
-class CXHTML;
+class CXHTMLServices;
 struct STYLE_CLASS;
 
 // The element for tag (empty or null: a text run). root is the document's
 // body (ignored for "body", which is its own root); owner the editing engine,
 // through which the element is registered and the custom lists are read.
 // Null only when memory runs out.
-CElement* CreateElement(const unsigned short* tag, STYLE_CLASS* rules, CElement* root, CXHTML* owner);
+CElement* CreateElement(const unsigned short* tag, STYLE_CLASS* rules, CElement* root, CXHTMLServices* owner);
 // The tag widened byte by byte (zero-extended).
-CElement* CreateElement(const char* tag, STYLE_CLASS* rules, CElement* root, CXHTML* owner);
+CElement* CreateElement(const char* tag, STYLE_CLASS* rules, CElement* root, CXHTMLServices* owner);
 
 // 936 for the language code "cn", else 0.
 int GetCodePage(const unsigned short* language);

@@ -4,14 +4,16 @@
 
 #include "base/codec/Escaping.h"
 #include "base/xml/Xml.h"
+#include "base/xml/XmlEntityExpansion.h"
 #include "base/xml/XmlNodeValue.h"
-#include "editor/XHTML.h"
 #include "element/Element.h"
 #include "element/factory/ElementFactory.h"
+#include "element/markup/MarkupEncoding.h"
 #include "element/markup/MarkupEntities.h"
 #include "element/markup/MarkupReader.h"
 #include "element/markup/MarkupScan.h"
 #include "element/markup/SourceCode.h"
+#include "element/services/XHTMLServices.h"
 
 #include <libxml/tree.h>
 
@@ -59,27 +61,62 @@ size_t SkipProlog(const char* s, size_t n, size_t i, bool comments)
     }
 }
 
+// Where the content of a fragment starts: after the prolog's last XML
+// declaration, processing instruction or DOCTYPE. Comments before that stay
+// in the prolog; those after it are the fragment's first content.
+size_t FragmentStart(const char* s, size_t n, size_t i)
+{
+    size_t content = SkipProlog(s, n, i, false);
+    for (;;) {
+        size_t at = content;
+        while (StartsAt(s, n, at, "<!--")) {
+            at += 4;
+            while (at < n && !StartsAt(s, n, at, "-->"))
+                ++at;
+            at = at < n ? at + 3 : n;
+            while (at < n && IsSpace(static_cast<unsigned char>(s[at])))
+                ++at;
+        }
+        const size_t next = at == content ? at : SkipProlog(s, n, at, false);
+        if (next == at)
+            return content; // the comments, if any, open the content
+        content = next;
+    }
+}
+
 // The root element at i is html or body (a start tag, any prefix aside).
+// The name is taken as the parser will see it: a named reference in it goes
+// when the markup is prepared (or the parser refuses the tag).
 bool IsDocumentRoot(const char* s, size_t n, size_t i)
 {
     if (i >= n || s[i] != '<')
         return false;
-    size_t j = i + 1;
-    size_t nameStart = j;
-    while (j < n && !IsSpace(static_cast<unsigned char>(s[j])) && s[j] != '>' && s[j] != '/') {
+    std::string name;
+    for (size_t j = i + 1;
+         j < n && !IsSpace(static_cast<unsigned char>(s[j])) && s[j] != '>' && s[j] != '/';) {
+        const size_t reference = s[j] == '&' ? RemovedReferenceEnd(s, n, j) : j;
+        if (reference != j) {
+            j = reference;
+            continue;
+        }
         if (s[j] == ':')
-            nameStart = j + 1;
+            name.clear();
+        else
+            name += s[j];
         ++j;
     }
-    std::string name(s + nameStart, j - nameStart);
     return name == "html" || name == "body";
 }
 
-// "<html" with its namespace declarations and attributes, ">".
-void HtmlStartTag(xmlNode* html, CSafeBuf& out)
+// "<html" with its namespace declarations and attributes, ">", and the end
+// tag that closes it ("</html>", or "</h:html>" for a prefixed root).
+void HtmlTags(xmlNode* html, CSafeBuf& out, CSafeBuf& end)
 {
     CSafeBuf tag, value;
     MacGetTagName(html, tag);
+    end = "</";
+    end += tag;
+    end += ">";
     out = "<";
     out += tag;
     for (xmlNs* ns = html->nsDef; ns; ns = ns->next) {
@@ -113,9 +150,58 @@ bool IsNamed(const xmlNode* n, const char* name)
     return n->type == XML_ELEMENT_NODE && xmlStrcmp(n->name, reinterpret_cast<const xmlChar*>(name)) == 0;
 }
 
+// What may stand in an html element beside its body without being shown.
+bool IsHeadPart(const xmlNode* n)
+{
+    static const char* const kParts[] = {"head", "title", "meta", "link", "style", "base"};
+    for (const char* part : kParts) {
+        if (IsNamed(n, part))
+            return true;
+    }
+    return false;
+}
+
+bool IsBlankText(const xmlNode* n)
+{
+    if (n->type != XML_TEXT_NODE)
+        return false;
+    for (const xmlChar* c = n->content; c && *c; ++c) {
+        if (!IsSpace(*c))
+            return false;
+    }
+    return true;
+}
+
+// An html element without a body shows what it holds in one: a new body,
+// appended to html, receives every child from the first one that is
+// content (not a head part, a comment or blank text) on, head parts
+// excepted. Without content the body is empty, and read as any empty body.
+void GiveBody(xmlNode* html)
+{
+    for (xmlNode* c = html->children; c; c = c->next) {
+        if (IsNamed(c, "body"))
+            return;
+    }
+    xmlNode* first = html->children;
+    while (first && (IsHeadPart(first) || first->type == XML_COMMENT_NODE || IsBlankText(first)))
+        first = first->next;
+    xmlNode* body = xmlNewDocNode(html->doc, html->ns, reinterpret_cast<const xmlChar*>("body"), nullptr);
+    if (!body)
+        return;
+    for (xmlNode* c = first; c;) {
+        xmlNode* next = c->next;
+        if (!IsHeadPart(c)) {
+            xmlUnlinkNode(c);
+            xmlAddChild(body, c); // may merge c into a text before it
+        }
+        c = next;
+    }
+    xmlAddChild(html, body);
+}
+
 } // namespace
 
-CMarkupDocument::CMarkupDocument(CXHTML* owner) : m_owner(owner) { }
+CMarkupDocument::CMarkupDocument(CXHTMLServices* owner) : m_owner(owner) { }
 
 CMarkupDocument::~CMarkupDocument() { Clear(); }
 
@@ -125,6 +211,7 @@ void CMarkupDocument::Clear()
     m_body = nullptr;
     m_whole = false;
     m_htmlStart.Empty();
+    m_htmlEnd.Empty();
     m_prolog.Empty();
     m_before.clear();
     m_after.clear();
@@ -134,6 +221,13 @@ bool CMarkupDocument::Read(const char* bytes, size_t size, CSafeBuf& error)
 {
     Clear();
     error.Empty();
+    std::string decoded;
+    if (StartsWithUtf16Mark(bytes, size)) {
+        if (!Utf16MarkupToUtf8(bytes, size, decoded, error))
+            return false;
+        bytes = decoded.data();
+        size = decoded.size();
+    }
     // The parser takes a zero-terminated text: a zero byte would silently
     // end the markup there. XML allows no such character anywhere.
     if (const void* zero = std::memchr(bytes, 0, size)) {
@@ -154,7 +248,7 @@ bool CMarkupDocument::Read(const char* bytes, size_t size, CSafeBuf& error)
     // as it is, which reports it as empty.
     const bool fragment = root < end && !IsDocumentRoot(bytes, size, root);
     if (fragment)
-        root = SkipProlog(bytes, size, start, false);
+        root = FragmentStart(bytes, size, start);
 
     // The bytes go to the parser as UTF-8 without a round trip through
     // UTF-16.
@@ -172,6 +266,12 @@ bool CMarkupDocument::Read(const char* bytes, size_t size, CSafeBuf& error)
     if (!doc)
         return false;
 
+    // The text of the document's own entities is put in place first: it
+    // lives in the DTD.
+    if (!XmlExpandEntities(doc, MarkupEntityBudget(size), &error)) {
+        XMLReleaseDom(doc);
+        return false;
+    }
     // The DOCTYPE is kept as written (below); without it the library writes
     // the kept nodes as plain XML, not with its own XHTML additions.
     if (xmlDtd* dtd = doc->intSubset) {
@@ -187,7 +287,8 @@ bool CMarkupDocument::Read(const char* bytes, size_t size, CSafeBuf& error)
     xmlNode* bodyNode = nullptr;
     if (top && IsNamed(top, "html")) {
         m_whole = true;
-        HtmlStartTag(top, m_htmlStart);
+        GiveBody(top);
+        HtmlTags(top, m_htmlStart, m_htmlEnd);
         CSafeBuf markup;
         for (xmlNode* c = top->children; c; c = c->next) {
             if (!bodyNode && IsNamed(c, "body")) {
@@ -262,7 +363,7 @@ void CMarkupDocument::Write(CSafeBuf& out, int flags) const
     kept(out, m_before);
     m_body->AppendSourceCode(out, indent ? 1 : 0, flags, s1, s2, s3, nullptr);
     kept(out, m_after);
-    out += "</html>";
+    out += m_htmlEnd;
     if (indent)
         out += "\r\n";
 }

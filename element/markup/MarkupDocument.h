@@ -4,14 +4,22 @@
 //
 // Whole documents (root html or body): the tree is the body; the html start
 // tag and the html element's other children (the head ...) are kept as
-// markup and written around the body. What stands before the root (the XML
-// declaration, the DOCTYPE, comments) is kept as written. A fragment (anything else: a run of
-// paragraphs, a bare text) is read as the content of a body and written back
-// as that content.
+// markup and written around the body. An html element without a body gets
+// one, which takes its content (everything from the first child that is
+// neither a part of the head nor a comment); it is written as that body.
+// What stands before the root (the XML declaration, the DOCTYPE, comments)
+// is kept as written. A fragment (anything else: a run of paragraphs, a bare
+// text) is read as the content of a body and written back as that content;
+// comments before its DOCTYPE stay in what stands before it.
 //
-// Named XHTML references are read through PrepareMarkupEntities. The bytes go
-// to the parser as UTF-8 whatever the document declares, so bytes that are
-// not UTF-8 are reported by the XML layer like any other malformed markup.
+// Named XHTML references are read through PrepareMarkupEntities; references
+// to the entities that the document declares itself are read as their text
+// and elements (XmlExpandEntities), within MarkupEntityBudget: a document
+// whose entities expand further is refused like malformed markup. Bytes that
+// start with a UTF-16 byte-order mark are decoded from UTF-16 first (the XML
+// declaration is kept as written). The bytes go to the parser as UTF-8
+// whatever the document declares, so bytes that are not UTF-8 are reported
+// by the XML layer like any other malformed markup.
 
 #include "base/text/SafeBuf.h"
 
@@ -19,13 +27,13 @@
 #include <vector>
 
 class CElement;
-class CXHTML;
+class CXHTMLServices;
 
 class CMarkupDocument
 {
 public:
     // Elements are made with owner (may be null); the tree is this object's.
-    explicit CMarkupDocument(CXHTML* owner);
+    explicit CMarkupDocument(CXHTMLServices* owner);
     ~CMarkupDocument();
     CMarkupDocument(const CMarkupDocument&) = delete;
     CMarkupDocument& operator=(const CMarkupDocument&) = delete;
@@ -43,11 +51,12 @@ public:
 private:
     void Clear();
 
-    CXHTML* m_owner;
+    CXHTMLServices* m_owner;
     CElement* m_body = nullptr;
     bool m_whole = false;
     CSafeBuf m_prolog;              // what stood before the root (XML declaration, DOCTYPE ...), as written
     CSafeBuf m_htmlStart;           // "<html ...>", empty for a body root or a fragment
+    CSafeBuf m_htmlEnd;             // the end tag that closes it
     std::vector<CSafeBuf> m_before; // the html element's other children before the body, as markup
     std::vector<CSafeBuf> m_after;  // and after it
 };

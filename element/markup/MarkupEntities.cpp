@@ -183,3 +183,9 @@ void PrepareMarkupEntities(std::string& bytes)
     Prepare(bytes.data(), bytes.size(), out);
     bytes.swap(out);
 }
+
+size_t MarkupEntityBudget(size_t size)
+{
+    constexpr size_t kAllowance = 1 << 20;
+    return size > kAllowance / 4 ? 4 * size : kAllowance;
+}

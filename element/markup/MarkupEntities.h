@@ -4,6 +4,7 @@
 // of XML itself and would need the XHTML DTDs (which are never fetched) for
 // the others.
 
+#include <cstddef>
 #include <string>
 
 class CSafeBuf;
@@ -18,3 +19,9 @@ class CSafeBuf;
 // bytes as they are.
 void PrepareMarkupEntities(CSafeBuf& text);
 void PrepareMarkupEntities(std::string& bytes);
+
+// What the entities that markup of size bytes declares in its internal subset
+// may expand to when it is read (XmlExpandEntities): 1 MB, or four times its
+// size when that is more. A small page may declare entities that expand a
+// thousandfold.
+size_t MarkupEntityBudget(size_t size);

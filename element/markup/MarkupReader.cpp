@@ -11,22 +11,23 @@
 // blocks).
 //
 // White space. Within one element, two text runs never meet with a blank on
-// both sides, and a run next to a block sibling carries no blank at that
-// side: the writer joins neighbouring runs into one text, and reading that
-// text again would collapse such blanks, so the tree read from written
-// markup is the tree that was written.
+// both sides, a run next to a block sibling carries no blank at that side,
+// and the text at the end of a block's content ends in none: the writer
+// joins neighbouring runs into one text, and reading that text again would
+// collapse or drop such blanks, so the tree read from written markup is the
+// tree that was written.
 
 #include "element/markup/MarkupReader.h"
 
 #include "base/text/U16.h"
 #include "base/xml/XmlNodeValue.h"
-#include "editor/XHTML.h"
 #include "element/Element.h"
 #include "element/TreeQueries.h"
 #include "element/factory/ElementFactory.h"
 #include "element/factory/TagTables.h"
 #include "element/markup/SourceCode.h"
 #include "element/markup/TreeRepair.h"
+#include "element/services/XHTMLServices.h"
 #include "elements/BRElement.h"
 #include "elements/CommentElement.h"
 #include "elements/TableElement.h"
@@ -359,6 +360,25 @@ void ShareLikeSiblings(CElement* e)
     e->m_style.Share();
 }
 
+// White space at the end of a block's content is dropped, as it is in the
+// block's last text: this also drops the blank that reading a last inline
+// child moved out of its end (ReadText), which reading the written markup
+// again would drop.
+void TrimAtEnd(CElement* e)
+{
+    if (!e->m_block)
+        return;
+    for (CElement* c = e->m_lastChild; c; c = c->m_prevSibling) {
+        if (c->m_kind == kKindComment)
+            continue;
+        if (!c->IsTextElement())
+            return;
+        c->m_text.TrimRight();
+        if (!c->m_text.IsEmpty())
+            return;
+    }
+}
+
 bool IsMarkerWord(const CElement* e)
 {
     return e->IsTextElement()
@@ -389,8 +409,10 @@ void DropPreEdgeBreaks(CElement* pre)
 
 void FinishChildren(CElement* e, bool keep)
 {
-    if (!keep)
+    if (!keep) {
         TrimAtBlocks(e);
+        TrimAtEnd(e);
+    }
     const long k = e->m_kind;
     if (k == kKindPre)
         DropPreEdgeBreaks(e);

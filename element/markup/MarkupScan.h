@@ -6,9 +6,42 @@
 #include <cstddef>
 #include <type_traits>
 
+namespace qm::markup {
+
+template <class Unit>
+bool At(const Unit* s, size_t n, size_t j, const char* word)
+{
+    for (size_t k = 0; word[k]; ++k) {
+        if (j + k >= n
+            || static_cast<std::make_unsigned_t<Unit>>(s[j + k]) != static_cast<unsigned char>(word[k]))
+            return false;
+    }
+    return true;
+}
+
+// j is at the opening of a comment or processing instruction ("<!--", "<?")
+// whose closing is close: answers the offset of the closing's last unit (n
+// when it is missing).
+template <class Unit>
+size_t SkipTo(const Unit* s, size_t n, size_t j, size_t open, const char* close)
+{
+    size_t closeLength = 0;
+    while (close[closeLength])
+        ++closeLength;
+    for (j += open; j < n; ++j) {
+        if (At(s, n, j, close))
+            return j + closeLength - 1;
+    }
+    return n;
+}
+
+} // namespace qm::markup
+
 // i is at "<!DOCTYPE": answers one past its closing ">" (n when there is
 // none). Quoted literals are passed over whole, and so is an internal subset
-// in brackets; hasSubset (when given) tells whether there was one.
+// in brackets, with the comments and processing instructions in it (whose
+// quotes and brackets are text); hasSubset (when given) tells whether there
+// was one.
 template <class Unit>
 size_t DoctypeEnd(const Unit* s, size_t n, size_t i, bool* hasSubset = nullptr)
 {
@@ -23,6 +56,10 @@ size_t DoctypeEnd(const Unit* s, size_t n, size_t i, bool* hasSubset = nullptr)
                 quote = 0;
         } else if (c == '"' || c == '\'') {
             quote = c;
+        } else if (inSubset && qm::markup::At(s, n, j, "<!--")) {
+            j = qm::markup::SkipTo(s, n, j, 4, "-->");
+        } else if (inSubset && qm::markup::At(s, n, j, "<?")) {
+            j = qm::markup::SkipTo(s, n, j, 2, "?>");
         } else if (c == '[') {
             inSubset = true;
             if (hasSubset)

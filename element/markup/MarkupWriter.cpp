@@ -6,11 +6,11 @@
 
 #include "base/codec/Escaping.h"
 #include "base/text/U16.h"
-#include "editor/XHTML.h"
 #include "element/Element.h"
 #include "element/ElementPrefetch.h"
 #include "element/factory/TagTables.h"
 #include "element/markup/SourceCode.h"
+#include "element/services/XHTMLServices.h"
 #include "elements/BRElement.h"
 #include "elements/TableElement.h"
 
@@ -202,30 +202,6 @@ private:
     }
     CSafeBuf* m_buffer;
 };
-
-} // namespace
-
-void RemoveTag(CSafeBuf& text, int which)
-{
-    if (which == 0 || which == 1) {
-        int open = text.Find('<');
-        int close = open >= 0 ? text.Find('>', open) : -1;
-        if (open >= 0 && close >= 0)
-            text.Delete(open, close - open + 1);
-    }
-    if (which == 0 || which == 2) {
-        int close = text.ReverseFind('>');
-        int open = -1;
-        for (int i = close - 1; i >= 0 && open < 0; --i) {
-            if (text.GetAt(i) == '<')
-                open = i;
-        }
-        if (open >= 0 && close >= 0)
-            text.Delete(open, close - open + 1);
-    }
-}
-
-namespace {
 
 // RemoveTag(which 1) on the part of text from start on.
 void RemoveStartTag(CSafeBuf& text, int start)

@@ -1,6 +1,7 @@
 #pragma once
 // Writing the element tree as XHTML: CElement::GetSourceCode (Element.h,
-// flags and markers in SourceCode.h) and the tag remover it merges with.
+// flags and markers in SourceCode.h). The tag remover it merges with is
+// RemoveTag (base/text/TextUtilsMarkup.h).
 //
 // The indented form (flag 0x1) puts block-level elements on lines of their
 // own, one TAB a level, each line ended by "\r\n". A run of other content
@@ -9,6 +10,8 @@
 // reading the indented text again gives the same text content: a line break
 // between two inline pieces would read as a blank. The content of pre is
 // written as it is in every form.
+
+#include "base/text/TextUtilsMarkup.h"
 
 class CElement;
 class CSafeBuf;
@@ -26,8 +29,3 @@ void AppendXMLAttribute(CSafeBuf& out, const CSafeBuf& name, const CSafeBuf& val
 // (CElement::AppendSourceCode).
 bool AppendWrittenMarkup(CElement* e, CSafeBuf& out, int level, int flags, CSafeBuf& scratch1,
     CSafeBuf& scratch2, CSafeBuf& scratch3, SourceCodeVar* var);
-
-// which 1 removes the text from the first "<" through the first ">" after
-// it; which 2 from the last "<" through the last ">"; which 0 both, first
-// then last. Text without both brackets stays unchanged.
-void RemoveTag(CSafeBuf& text, int which);

@@ -10,10 +10,10 @@
 
 #include "element/markup/TreeRepair.h"
 
-#include "editor/XHTML.h"
 #include "element/Element.h"
 #include "element/TreeQueries.h"
 #include "element/factory/ElementFactory.h"
+#include "element/services/XHTMLServices.h"
 
 #include <libxml/parserInternals.h>
 
@@ -168,6 +168,17 @@ bool IsBlankOrNoBreak(const CSafeBuf& text)
     return text.Length() == 1 && (text.GetAt(0) == ' ' || text.GetAt(0) == 0xA0);
 }
 
+// Empty, or blanks only.
+bool IsBlanks(const CSafeBuf& text)
+{
+    const unsigned short* s = text;
+    for (int i = 0; i < text.Length(); ++i) {
+        if (s[i] != ' ')
+            return false;
+    }
+    return true;
+}
+
 // A child that stays outside paragraphs: a block, or one holding a block.
 bool IsBlockLike(const CElement* c) { return c->m_block || IsThereBlockChild(c, true); }
 
@@ -180,6 +191,9 @@ bool HoldsInlineContent(const CElement* e)
     return false;
 }
 
+// A form's inline content and whatever stands beside it go into one
+// wrapper: a div when the form holds a block too (text and blocks stand in
+// it as they stood in the form), else a p.
 void RepairForm(CElement* form)
 {
     if (!HoldsInlineContent(form))
@@ -193,10 +207,6 @@ void RepairForm(CElement* form)
         wrapper->AddToTail(c);
     }
     form->AppendChild(wrapper);
-    // A div now holds the form's text beside its blocks: paragraphs, as the
-    // reader gives any div.
-    if (wrapper->m_kind == kKindDiv)
-        CheckAndAddP(wrapper);
     form->StyleChanged(1);
 }
 
@@ -359,10 +369,13 @@ void CheckAndAddP(CElement* e, bool restyle)
         } else if (paragraph) {
             e->RemoveCurrentChildFromList(c);
             paragraph->AddToTail(c);
-        } else if (c->IsTextElement() && c->m_text.IsEmpty() && hasBlock) {
+        } else if (c->IsTextElement() && IsBlanks(c->m_text) && hasBlock) {
             // An empty run between blocks is no content: no empty paragraph
-            // is made for it. In a cell or dd it may stand in the last
+            // is made for it. Nor for a run of blanks, which would open the
+            // paragraph with white space that reading it again drops; the
+            // run is emptied. In a cell or dd it may stand in the last
             // paragraph, where the caret can reach it.
+            c->m_text.Empty();
             if ((e->m_tableCell || e->m_kind == kKindDd) && lastBlock && lastBlock->m_kind == kKindP) {
                 e->RemoveCurrentChildFromList(c);
                 lastBlock->AddToTail(c);

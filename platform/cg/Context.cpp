@@ -50,13 +50,40 @@ void SetSource(cairo_t* cr, const double (&colour)[4], double alpha)
     cairo_set_source_rgba(cr, colour[0], colour[1], colour[2], colour[3] * alpha);
 }
 
-// A path of the one rectangle r in user space (ctm), on a tile shifted by shift.
+// cairo holds device coordinates as 24.8 fixed-point numbers, which wrap
+// past 2^23 pixels. On a tall bitmap a rectangle drawn on one tile (the
+// background or a side of an element millions of rows tall) may reach that
+// far from the tile's first row: its sides beyond kFarAway are moved to
+// kFarAway, far outside any tile (at most 32767 wide and kTileRows high),
+// which leaves every pixel of the tile as it was.
+constexpr double kFarAway = double(1 << 22);
+
+double NearTile(double v) { return std::clamp(v, -kFarAway, kFarAway); }
+
+// A path of the one rectangle r in user space (ctm), on a tile shifted by
+// shift, with the user space as the matrix.
 void RectPath(cairo_t* cr, const cairo_matrix_t& ctm, const cairo_matrix_t& shift, const Rect& r)
 {
     cairo_matrix_t m;
     cairo_matrix_multiply(&m, &ctm, &shift);
-    cairo_set_matrix(cr, &m);
     cairo_new_path(cr);
+    if (m.xy == 0 && m.yx == 0) {
+        const double x0 = m.xx * r.x + m.x0, x1 = m.xx * (r.x + r.width) + m.x0;
+        const double y0 = m.yy * r.y + m.y0, y1 = m.yy * (r.y + r.height) + m.y0;
+        if (std::fabs(x0) > kFarAway || std::fabs(x1) > kFarAway || std::fabs(y0) > kFarAway
+            || std::fabs(y1) > kFarAway) {
+            // The corners in cairo_rectangle's order, in device space.
+            cairo_identity_matrix(cr);
+            cairo_move_to(cr, NearTile(x0), NearTile(y0));
+            cairo_line_to(cr, NearTile(x1), NearTile(y0));
+            cairo_line_to(cr, NearTile(x1), NearTile(y1));
+            cairo_line_to(cr, NearTile(x0), NearTile(y1));
+            cairo_close_path(cr);
+            cairo_set_matrix(cr, &m);
+            return;
+        }
+    }
+    cairo_set_matrix(cr, &m);
     cairo_rectangle(cr, r.x, r.y, r.width, r.height);
 }
 
@@ -87,6 +114,24 @@ std::unique_ptr<Context> Context::CreateBitmap(void* data, int width, int height
         ctx->m_height = height;
         ctx->m_ownsMemory = (data == nullptr);
         if (!ctx->InitTiles(data, bytesPerRow))
+            return nullptr;
+        return ctx;
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+std::unique_ptr<Context> Context::CreateTiledBitmap(int width, int height)
+{
+    try {
+        if (width <= 0 || height <= 0 || width > kMaxImageSide)
+            return nullptr;
+        std::unique_ptr<Context> ctx(new Context());
+        ctx->m_width = width;
+        ctx->m_height = height;
+        ctx->m_ownsMemory = true;
+        ctx->m_allocateOnDraw = false;
+        if (!ctx->InitTiles(nullptr, width * 4))
             return nullptr;
         return ctx;
     } catch (...) {
@@ -213,6 +258,12 @@ int Context::TileOfRow(int row) const
 bool Context::IsTileResident(int i) const { return i >= 0 && i < TileCount() && m_tiles[std::size_t(i)].cr; }
 
 long long Context::TileBytes(int i) const { return 4LL * m_width * TileRows(i); }
+
+void Context::SetAllocateOnDraw(bool on)
+{
+    m_allocateOnDraw
+        = on && (!m_ownsMemory || std::uint64_t(m_width) * 4 * std::uint64_t(m_height) <= kMaxOwnedBytes);
+}
 
 bool Context::MakeTileResident(int i)
 {
@@ -479,11 +530,7 @@ Context::Box Context::ClipBox() const
 void Context::ApplyClip(cairo_t* cr, const cairo_matrix_t& shift) const
 {
     for (const ClipEntry& c : m_state.clips) {
-        cairo_matrix_t m;
-        cairo_matrix_multiply(&m, &c.m, &shift);
-        cairo_set_matrix(cr, &m);
-        cairo_new_path(cr);
-        cairo_rectangle(cr, c.r.x, c.r.y, c.r.width, c.r.height);
+        RectPath(cr, c.m, shift, c.r);
         cairo_clip(cr);
     }
 }
@@ -505,25 +552,37 @@ void Context::ApplyStroke(cairo_t* cr) const
 
 // --- path ----------------------------------------------------------------------
 
-void Context::SyncScratch() { cairo_set_matrix(m_scratch, &m_state.ctm); }
+void Context::SyncScratch(double x, double y)
+{
+    if (!m_pathStarted) {
+        const cairo_matrix_t& m = m_state.ctm;
+        const double row = std::floor((m.yx * x + m.yy * y + m.y0) / kTileRows) * kTileRows;
+        m_pathOrigin = std::isfinite(row) ? row : 0;
+        m_pathStarted = true;
+    }
+    cairo_matrix_t m = m_state.ctm;
+    m.y0 -= m_pathOrigin;
+    cairo_set_matrix(m_scratch, &m);
+}
 
 void Context::BeginPath()
 {
     TraceCall("BeginPath", {});
     cairo_new_path(m_scratch);
+    m_pathStarted = false;
 }
 
 void Context::MoveToPoint(double x, double y)
 {
     TraceCall("MoveToPoint", {x, y});
-    SyncScratch();
+    SyncScratch(x, y);
     cairo_move_to(m_scratch, x, y);
 }
 
 void Context::AddLineToPoint(double x, double y)
 {
     TraceCall("AddLineToPoint", {x, y});
-    SyncScratch();
+    SyncScratch(x, y);
     if (cairo_has_current_point(m_scratch))
         cairo_line_to(m_scratch, x, y);
     else
@@ -533,7 +592,7 @@ void Context::AddLineToPoint(double x, double y)
 void Context::AddRect(const Rect& r)
 {
     TraceCall("AddRect", {r.x, r.y, r.width, r.height});
-    SyncScratch();
+    SyncScratch(r.x, r.y);
     cairo_rectangle(m_scratch, r.x, r.y, r.width, r.height);
 }
 
@@ -542,7 +601,7 @@ void Context::AddArc(double x, double y, double radius, double startAngle, doubl
     TraceCall("AddArc", {x, y, radius, startAngle, endAngle, clockwise ? 1.0 : 0.0});
     if (!(radius >= 0) || !std::isfinite(radius) || !std::isfinite(startAngle) || !std::isfinite(endAngle))
         return;
-    SyncScratch();
+    SyncScratch(x, y);
     // Angles grow counter-clockwise in the y-up user space, as cairo's do in
     // whatever user space it is given.
     if (clockwise)
@@ -556,14 +615,16 @@ void Context::AddEllipseInRect(const Rect& r)
     TraceCall("AddEllipseInRect", {r.x, r.y, r.width, r.height});
     if (r.width == 0 || r.height == 0)
         return;
-    cairo_matrix_t m = m_state.ctm;
+    SyncScratch(r.x + r.width / 2, r.y + r.height / 2);
+    cairo_matrix_t m;
+    cairo_get_matrix(m_scratch, &m);
     cairo_matrix_translate(&m, r.x + r.width / 2, r.y + r.height / 2);
     cairo_matrix_scale(&m, r.width / 2, r.height / 2);
     cairo_set_matrix(m_scratch, &m);
     cairo_new_sub_path(m_scratch);
     cairo_arc(m_scratch, 0, 0, 1, 0, 2 * M_PI);
     cairo_close_path(m_scratch);
-    SyncScratch();
+    SyncScratch(0, 0);
 }
 
 void Context::ClosePath()
@@ -586,9 +647,13 @@ void Context::DrawPath(int mode)
     cairo_identity_matrix(m_scratch);
     double x0, y0, x1, y1;
     cairo_path_extents(m_scratch, &x0, &y0, &x1, &y1);
-    cairo_path_t* path = cairo_copy_path(m_scratch); // device coordinates
+    cairo_path_t* path = cairo_copy_path(m_scratch); // device coordinates less the origin
     cairo_restore(m_scratch);
     cairo_new_path(m_scratch);
+    m_pathStarted = false;
+    const double origin = m_pathOrigin;
+    y0 += origin;
+    y1 += origin;
     if (!path || path->status != CAIRO_STATUS_SUCCESS || path->num_data == 0) {
         cairo_path_destroy(path);
         return;
@@ -606,7 +671,9 @@ void Context::DrawPath(int mode)
         y1 += 1;
     }
     ForTiles(Box{x0, y0, x1, y1}, m_state.antialias, [&](cairo_t* cr, const cairo_matrix_t& shift) {
-        cairo_set_matrix(cr, &shift);
+        cairo_matrix_t fromOrigin = shift;
+        fromOrigin.y0 += origin;
+        cairo_set_matrix(cr, &fromOrigin);
         cairo_new_path(cr);
         cairo_append_path(cr, path);
         if (mode == 2) {
@@ -787,32 +854,37 @@ bool Context::CopyRGBA(std::vector<unsigned char>& out, int x, int row, int& wid
     width = int(x1 - x0);
     height = int(y1 - y0);
     try {
-        out.assign(std::size_t(width) * std::size_t(height) * 4, 0);
+        out.resize(std::size_t(width) * std::size_t(height) * 4);
     } catch (...) {
         return false;
     }
-    for (const Tile& t : m_tiles) {
-        if (!t.surface || y1 <= t.top || y0 >= t.top + t.rows)
-            continue;
-        cairo_surface_flush(t.surface);
-        const unsigned char* data = cairo_image_surface_get_data(t.surface);
-        int stride = cairo_image_surface_get_stride(t.surface);
-        if (!data)
-            continue;
-        const int first = int(std::max<long long>(y0, t.top)),
-                  last = int(std::min<long long>(y1, t.top + t.rows));
-        for (int r = first; r < last; ++r) {
-            unsigned char* dst = out.data() + std::size_t(r - y0) * std::size_t(width) * 4;
-            for (int c = 0; c < width; ++c) {
-                Pixel p = Unpremultiply(cg::ReadPixel(data, std::size_t(stride), int(x0) + c, r - t.top));
-                dst[c * 4 + 0] = p.red;
-                dst[c * 4 + 1] = p.green;
-                dst[c * 4 + 2] = p.blue;
-                dst[c * 4 + 3] = p.alpha;
-            }
-        }
-    }
+    for (int r = 0; r < height; ++r)
+        ReadRow(int(x0), int(y0) + r, width, out.data() + std::size_t(r) * std::size_t(width) * 4);
     return true;
+}
+
+bool Context::ReadRow(int x, int row, int width, unsigned char* out, bool alpha) const
+{
+    if (width <= 0)
+        return true;
+    const std::size_t step = alpha ? 4 : 3;
+    const Tile* t = row < 0 || row >= m_height ? nullptr
+        : m_tiles.size() == 1                  ? &m_tiles[0]
+                                               : &m_tiles[std::size_t(row / kTileRows)];
+    const unsigned char* data = t && t->surface ? cairo_image_surface_get_data(t->surface) : nullptr;
+    const long long first = std::min<long long>(std::max(x, 0), (long long)x + width);
+    const long long end = std::max(first, std::min<long long>((long long)x + width, m_width));
+    if (!data || end <= first) {
+        std::memset(out, 0, std::size_t(width) * step);
+        return false;
+    }
+    std::memset(out, 0, std::size_t(first - x) * step);
+    std::memset(out + std::size_t(end - x) * step, 0, std::size_t((long long)x + width - end) * step);
+    cairo_surface_flush(t->surface);
+    const std::size_t stride = std::size_t(cairo_image_surface_get_stride(t->surface));
+    return UnpremultiplyRow(data + std::size_t(row - t->top) * stride + std::size_t(first) * 4,
+               int(end - first), out + std::size_t(first - x) * step, alpha)
+        && first == x && end == (long long)x + width;
 }
 
 } // namespace qm::cg

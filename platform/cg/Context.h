@@ -61,6 +61,13 @@ public:
     // tiles. Null when a size is not positive, wider than 32767, or the
     // request is more than the machine can hold.
     static std::unique_ptr<Context> CreateBitmap(void* data, int width, int height, int bytesPerRow);
+    // A bitmap context whose own tiles hold pixels only once made resident
+    // (MakeTileResident): allocation on draw is off, so drawing elsewhere is
+    // clipped away and the height costs no memory beyond a small record a
+    // tile. Null when a side is not positive, the width is past 32767 or
+    // the records cannot be had. Allocation on draw stays off when the
+    // whole bitmap is more than CreateBitmap would own.
+    static std::unique_ptr<Context> CreateTiledBitmap(int width, int height);
     // A context drawing into an existing image surface (a port's pixels),
     // which it references for its own lifetime.
     static std::unique_ptr<Context> CreateForSurface(cairo_surface_t* surface);
@@ -134,6 +141,13 @@ public:
     // A copy of a device rectangle (rows top-down) as an image; null when the
     // rectangle is empty after cutting to the bitmap or too large.
     ImageRef CreateImage(int x, int row, int width, int height) const;
+    // Columns [x, x + width) of device row `row` as straight (not
+    // premultiplied) RGBA bytes, 4 a pixel, into `out`, which holds width x 4
+    // bytes; with `alpha` false as RGB bytes, 3 a pixel (width x 3 bytes).
+    // Pixels outside the bitmap or in a tile without pixels are transparent
+    // (0, 0, 0, 0). Reads one row at a time for export; true when every
+    // pixel read is opaque.
+    bool ReadRow(int x, int row, int width, unsigned char* out, bool alpha = true) const;
     // Rows top-down as straight RGBA bytes (4 per pixel, width x 4 per row),
     // for export; false when `out` cannot be sized.
     bool CopyRGBA(std::vector<unsigned char>& out) const;
@@ -163,7 +177,7 @@ public:
     bool IsTileResident(int i) const;
     // Bytes of pixels one resident tile i holds.
     long long TileBytes(int i) const;
-    void SetAllocateOnDraw(bool on) { m_allocateOnDraw = on; }
+    void SetAllocateOnDraw(bool on);
     // Gives tile i its pixels (transparent). True when it already had them;
     // false when memory fails, the index is out of range, or the memory is
     // the caller's.
@@ -225,7 +239,11 @@ private:
     void ForTiles(Box box, bool antialias, F&& fn, bool allocate = true);
     void ApplyClip(cairo_t* cr, const cairo_matrix_t& shift) const;
     void ApplyStroke(cairo_t* cr) const;
-    void SyncScratch();
+    // Sets the scratch path's matrix: the user space, less the path's
+    // origin. A path keeps the origin its first point (x, y in user space)
+    // chose, the first row of its tile, so the device coordinates cairo
+    // holds stay small on a bitmap of any height.
+    void SyncScratch(double x, double y);
     void DrawPath(int mode); // 0 fill, 1 even-odd fill, 2 stroke
     void TraceCall(const char* name, std::initializer_list<double> args);
 
@@ -238,7 +256,9 @@ private:
     GState m_state;
     std::vector<GState> m_stack;
     cairo_surface_t* m_scratchSurface = nullptr;
-    cairo_t* m_scratch = nullptr; // holds the current path in device space
+    cairo_t* m_scratch = nullptr; // holds the current path in device space, less m_pathOrigin rows
+    double m_pathOrigin = 0;
+    bool m_pathStarted = false;
     bool m_tracing = false;
     std::vector<std::string> m_trace;
 };

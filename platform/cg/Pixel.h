@@ -62,4 +62,52 @@ inline Pixel Unpremultiply(Pixel p)
     return Pixel{un(p.red), un(p.green), un(p.blue), p.alpha};
 }
 
+namespace detail {
+
+// UnpremultiplyRow for 3 or 4 channels, a constant so that the loop over
+// opaque pixels has no branch.
+template <int kChannels>
+bool UnpremultiplyRowTo(const unsigned char* in, int count, unsigned char* out)
+{
+    std::uint32_t opaque = 0xFF000000u;
+    for (int i = 0; i < count; ++i) {
+        std::uint32_t v;
+        std::memcpy(&v, in + std::size_t(i) * 4, 4);
+        opaque &= v;
+        unsigned char* o = out + std::size_t(i) * kChannels;
+        o[0] = static_cast<std::uint8_t>(v >> 16);
+        o[1] = static_cast<std::uint8_t>(v >> 8);
+        o[2] = static_cast<std::uint8_t>(v);
+        if (kChannels == 4)
+            o[3] = static_cast<std::uint8_t>(v >> 24);
+    }
+    if (opaque == 0xFF000000u)
+        return true;
+    for (int i = 0; i < count; ++i) {
+        const Pixel p = Unpremultiply(ReadPixel(in, 0, i, 0));
+        unsigned char* o = out + std::size_t(i) * kChannels;
+        o[0] = p.red;
+        o[1] = p.green;
+        o[2] = p.blue;
+        if (kChannels == 4)
+            o[3] = p.alpha;
+    }
+    return false;
+}
+
+} // namespace detail
+
+// Converts `count` stored pixels from `src` (one row of bitmap memory) to
+// straight RGBA bytes, 4 a pixel, at `out`; with `alpha` false to RGB
+// bytes, 3 a pixel, leaving alpha out. True when every pixel was opaque.
+// Nearly every pixel of a document is opaque and needs no division: one
+// pass of shifts converts the row, and only a row with other pixels is
+// converted again, pixel by pixel.
+inline bool UnpremultiplyRow(const void* src, int count, unsigned char* out, bool alpha)
+{
+    const unsigned char* in = static_cast<const unsigned char*>(src);
+    return alpha ? detail::UnpremultiplyRowTo<4>(in, count, out)
+                 : detail::UnpremultiplyRowTo<3>(in, count, out);
+}
+
 } // namespace qm::cg

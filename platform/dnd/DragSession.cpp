@@ -1,5 +1,7 @@
 #include "platform/dnd/DragSession.h"
 
+#include "platform/dnd/DragRegistry.h"
+
 #include "platform/events/Services.h"
 
 #include <algorithm>
@@ -8,30 +10,11 @@ namespace qm::dnd {
 
 namespace {
 
-template <typename Handler>
-struct Registered
-{
-    DragHandlerId id;
-    WindowKey window;
-    Handler handler;
-};
-
-struct Registry
-{
-    std::vector<Registered<DragSession::TrackingHandler>> tracking;
-    std::vector<Registered<DragSession::ReceiveHandler>> receive;
-    DragHandlerId nextId = 1;
-};
-
-Registry& Handlers()
-{
-    static Registry registry;
-    return registry;
-}
+DragRegistry& Handlers() { return events::Services::Get().DragHandlers(); }
 
 // The handlers of one window, copied so that they may be removed while running.
 template <typename Handler>
-std::vector<Handler> ForWindow(const std::vector<Registered<Handler>>& all, WindowKey window)
+std::vector<Handler> ForWindow(const std::vector<DragRegistry::Registered<Handler>>& all, WindowKey window)
 {
     std::vector<Handler> out;
     for (const auto& r : all)
@@ -41,7 +24,7 @@ std::vector<Handler> ForWindow(const std::vector<Registered<Handler>>& all, Wind
 }
 
 template <typename Handler>
-bool RemoveFrom(std::vector<Registered<Handler>>& all, DragHandlerId id)
+bool RemoveFrom(std::vector<DragRegistry::Registered<Handler>>& all, DragHandlerId id)
 {
     auto it = std::find_if(all.begin(), all.end(), [id](const auto& r) { return r.id == id; });
     if (it == all.end())
@@ -170,7 +153,7 @@ DragHandlerId DragSession::InstallTrackingHandler(WindowKey window, TrackingHand
 {
     if (!handler)
         return 0;
-    Registry& r = Handlers();
+    DragRegistry& r = Handlers();
     try {
         r.tracking.push_back({r.nextId, window, std::move(handler)});
     } catch (...) {
@@ -183,7 +166,7 @@ DragHandlerId DragSession::InstallReceiveHandler(WindowKey window, ReceiveHandle
 {
     if (!handler)
         return 0;
-    Registry& r = Handlers();
+    DragRegistry& r = Handlers();
     try {
         r.receive.push_back({r.nextId, window, std::move(handler)});
     } catch (...) {
@@ -195,5 +178,11 @@ DragHandlerId DragSession::InstallReceiveHandler(WindowKey window, ReceiveHandle
 bool DragSession::RemoveTrackingHandler(DragHandlerId id) { return RemoveFrom(Handlers().tracking, id); }
 
 bool DragSession::RemoveReceiveHandler(DragHandlerId id) { return RemoveFrom(Handlers().receive, id); }
+
+std::size_t DragSession::InstalledHandlerCount()
+{
+    const DragRegistry& r = Handlers();
+    return r.tracking.size() + r.receive.size();
+}
 
 } // namespace qm::dnd

@@ -73,6 +73,8 @@ public:
     static DragHandlerId InstallReceiveHandler(WindowKey window, ReceiveHandler handler);
     static bool RemoveTrackingHandler(DragHandlerId id);
     static bool RemoveReceiveHandler(DragHandlerId id);
+    // Tracking and receive handlers installed and not yet removed.
+    static std::size_t InstalledHandlerCount();
 
 private:
     struct Item

@@ -36,10 +36,12 @@ constexpr std::uint32_t kEventTextInputUnicode = 2; // text-input class: typed t
 // Parameter names.
 constexpr std::uint32_t kParamCommandId = FourCC("cmdi");     // uint32: the command's code
 constexpr std::uint32_t kParamMouseLocation = FourCC("mloc"); // Point, global
-constexpr std::uint32_t kParamWheelDelta = FourCC("mwdl");    // int64
-constexpr std::uint32_t kParamWheelAxis = FourCC("mwax");     // int64: 0 vertical, 1 horizontal
-constexpr std::uint32_t kParamKeyModifiers = FourCC("kmod");  // uint32: modifier bits
-constexpr std::uint32_t kParamText = FourCC("tstr");          // std::u16string
+constexpr std::uint32_t kParamWindowMouseLocation
+    = FourCC("wmou");                                        // Point, from the window's top-left corner
+constexpr std::uint32_t kParamWheelDelta = FourCC("mwdl");   // int64
+constexpr std::uint32_t kParamWheelAxis = FourCC("mwax");    // int64: 0 vertical, 1 horizontal
+constexpr std::uint32_t kParamKeyModifiers = FourCC("kmod"); // uint32: modifier bits
+constexpr std::uint32_t kParamText = FourCC("tstr");         // std::u16string
 
 // Handler results.
 constexpr int kNoErr = 0;

@@ -1,5 +1,7 @@
 #include "platform/events/EventTarget.h"
 
+#include "platform/events/Services.h"
+
 #include <algorithm>
 
 namespace qm::events {
@@ -66,11 +68,7 @@ EventTarget::~EventTarget()
         entry->removed = true;
 }
 
-EventTarget& EventTarget::Application()
-{
-    static EventTarget application;
-    return application;
-}
+EventTarget& EventTarget::Application() { return Services::Get().ApplicationTarget(); }
 
 HandlerId EventTarget::InstallHandler(const std::vector<EventType>& types, Handler handler)
 {

@@ -23,6 +23,7 @@ struct InputState
     std::uint32_t modifiers = 0; // kMod... bits held down
     int mouseV = 0;              // pointer position, global coordinates
     int mouseH = 0;
+    bool noLayoutData = false; // the keyboard layout offers no data (platform/input)
 };
 
 } // namespace qm::events

@@ -6,11 +6,7 @@ namespace qm::events {
 
 namespace {
 
-ModalLoop*& Innermost()
-{
-    static ModalLoop* loop = nullptr;
-    return loop;
-}
+ModalLoop*& Innermost() { return Services::Get().InnermostModal(); }
 
 } // namespace
 

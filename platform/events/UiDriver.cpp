@@ -10,4 +10,10 @@ bool UiDriver::PutFile(const PutFileRequest&, PutFileReply&) { return false; }
 
 int UiDriver::TrackDrag(dnd::DragSession&) { return kUserCanceledErr; }
 
+void UiDriver::HelpTagChanged(const HelpTag*) { }
+
+void UiDriver::ModelessChanged(ModalSubject&, bool) { }
+
+bool UiDriver::OpenURL(const std::string&) { return true; }
+
 } // namespace qm::events

@@ -3,7 +3,9 @@
 // (a modal window, a pop-up menu, the put-file dialog, a drag) asks the
 // driver instead. The host installs one in Services; the base class is the
 // default, and none of its answers blocks: a modal is closed, a menu is
-// dismissed, put-file is cancelled, a drag is cancelled.
+// dismissed, put-file is cancelled, a drag is cancelled. It is also told
+// what the user would merely see (help tags, modeless dialogs, a URL handed
+// to the system), so that a host can log it.
 
 #include <cstdint>
 #include <string>
@@ -68,6 +70,20 @@ struct PutFileReply
     std::string fileName; // UTF-8 name the user typed
 };
 
+// A help tag: a text shown beside a hot rectangle (global coordinates,
+// right and bottom edges outside it).
+struct HelpTag
+{
+    std::string text; // UTF-8
+    int top = 0;
+    int left = 0;
+    int bottom = 0;
+    int right = 0;
+    bool leftSide = false; // shown to the left of the rectangle rather than below it
+};
+
+class ModalSubject;
+
 // The drag result the default driver answers: the user cancelled.
 constexpr int kUserCanceledErr = -128;
 
@@ -85,6 +101,14 @@ public:
     // Runs a drag to its end (the driver may deliver it to windows through
     // the drag session); answers 0 when dropped, kUserCanceledErr when cancelled.
     virtual int TrackDrag(dnd::DragSession& drag);
+
+    // Notices that need no answer: a help tag shown (null: hidden), a
+    // dialog shown or hidden without a modal loop.
+    virtual void HelpTagChanged(const HelpTag* tag);
+    virtual void ModelessChanged(ModalSubject& dialog, bool shown);
+    // Asked to open a URL in the system's default handler; answers whether
+    // it was handed on. The default hands nothing on and answers true.
+    virtual bool OpenURL(const std::string& url);
 };
 
 } // namespace qm::events

@@ -1,5 +1,8 @@
 #include "platform/qd/Cursor.h"
 
+#include "platform/events/Services.h"
+#include "platform/qd/PortState.h"
+
 #include <cstring>
 
 namespace qm::qd {
@@ -12,18 +15,18 @@ const Cursor kArrow = {{0x0000, 0x4000, 0x6000, 0x7000, 0x7800, 0x7C00, 0x7E00, 
         0x0780, 0x0780, 0x0380},
     {1, 1}};
 
-Cursor g_cursor = kArrow;
+Cursor& Current() { return events::Services::Get().Ports().cursor; }
 
 } // namespace
 
 const Cursor& ArrowCursor() { return kArrow; }
 
-void SetCursor(const Cursor* cursor) { g_cursor = cursor ? *cursor : kArrow; }
+void SetCursor(const Cursor* cursor) { Current() = cursor ? *cursor : kArrow; }
 
-void InitCursor() { g_cursor = kArrow; }
+void InitCursor() { Current() = kArrow; }
 
-const Cursor& CurrentCursor() { return g_cursor; }
+const Cursor& CurrentCursor() { return Current(); }
 
-bool CursorIsArrow() { return std::memcmp(&g_cursor, &kArrow, sizeof(Cursor)) == 0; }
+bool CursorIsArrow() { return std::memcmp(&Current(), &kArrow, sizeof(Cursor)) == 0; }
 
 } // namespace qm::qd

@@ -1,6 +1,8 @@
 #include "platform/qd/Port.h"
 
 #include "platform/cg/Image.h"
+#include "platform/events/Services.h"
+#include "platform/qd/PortState.h"
 
 #include <algorithm>
 #include <new>
@@ -10,14 +12,9 @@ namespace qm::qd {
 
 namespace {
 
-Port* g_current = nullptr;
+PortState& State() { return events::Services::Get().Ports(); }
 
-// Ports that exist; the set lives for the process's life.
-std::unordered_set<const Port*>& LivePorts()
-{
-    static auto* ports = new std::unordered_set<const Port*>();
-    return *ports;
-}
+std::unordered_set<const Port*>& LivePorts() { return State().live; }
 
 std::int16_t Clamp16(int v) { return static_cast<std::int16_t>(std::clamp(v, -32768, 32767)); }
 
@@ -48,8 +45,8 @@ Port* Port::Create(int width, int height)
 
 Port::~Port()
 {
-    if (g_current == this)
-        g_current = nullptr;
+    if (State().current == this)
+        State().current = nullptr;
     LivePorts().erase(this);
     if (m_surface)
         cairo_surface_destroy(m_surface);
@@ -93,8 +90,8 @@ void Port::GlobalToLocal(Point& pt) const
     pt.v = Clamp16(pt.v - m_screen.v + m_origin.v);
 }
 
-Port* GetPort() { return g_current; }
-void SetPort(Port* port) { g_current = port; }
+Port* GetPort() { return State().current; }
+void SetPort(Port* port) { State().current = port; }
 
 bool IsLivePort(const Port* port) { return port && LivePorts().count(port) != 0; }
 

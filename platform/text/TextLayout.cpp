@@ -38,6 +38,7 @@ bool IsHardBreak(std::uint16_t c) { return c == '\n' || c == '\r'; }
 bool EndsWord(std::uint16_t c) { return c <= ' '; }
 
 std::uint64_t g_layoutShapes = 0;
+std::uint64_t g_layoutShapedUnits = 0;
 
 // Units that shape the same inside a word as in a whole text: no
 // right-to-left script, no combining mark, no join or direction control.
@@ -79,13 +80,27 @@ Layout::Layout() = default;
 
 Layout::~Layout() { ClearShaping(); }
 
+// A buffer that holds far less than it has room for gives the room back, so
+// a layout whose text became a short part of a long one holds memory for
+// its own text only.
+template <class T>
+void FitCapacity(std::vector<T>& v)
+{
+    if (v.capacity() > 2 * v.size() + 64)
+        std::vector<T>(v.begin(), v.end()).swap(v);
+}
+
 void Layout::ClearShaping()
 {
     m_pieces.clear();
     m_prefix.clear();
     m_breakBefore.clear();
+    FitCapacity(m_pieces);
+    FitCapacity(m_prefix);
+    FitCapacity(m_breakBefore);
     m_breaksKnown = false;
     m_shaped = false;
+    m_byWords = false;
 }
 
 void Layout::SetText(const std::uint16_t* text, int length)
@@ -95,6 +110,7 @@ void Layout::SetText(const std::uint16_t* text, int length)
     try {
         if (text && length > 0)
             m_text.assign(text, text + length);
+        FitCapacity(m_text);
     } catch (...) {
         m_text.clear(); // text that cannot be held is no text
     }
@@ -110,6 +126,12 @@ void Layout::KeepPrefix(int n)
     m_text.resize(size_t(n));
     m_breakBefore.clear();
     m_breaksKnown = false;
+    try {
+        FitCapacity(m_text);
+        FitCapacity(m_breakBefore);
+    } catch (...) {
+        // Kept as they are: only the room is not given back.
+    }
     size_t kept = 0;
     while (kept < m_pieces.size() && m_pieces[kept].unit < n)
         ++kept;
@@ -122,6 +144,10 @@ void Layout::KeepPrefix(int n)
     }
     m_pieces.resize(kept);
     m_prefix.resize(size_t(n) + 1);
+    try {
+        FitCapacity(m_pieces);
+        FitCapacity(m_prefix);
+    } catch (...) { }
     const Piece& last = m_pieces.back();
     m_prefix[size_t(n)] = m_prefix[size_t(n) - 1] + last.shaping->advance.back();
     m_ascent = m_pieces.front().shaping->ascent;
@@ -133,6 +159,7 @@ void Layout::KeepPrefix(int n)
 }
 
 std::uint64_t Layout::ShapeCount() { return g_layoutShapes; }
+std::uint64_t Layout::ShapedUnits() { return g_layoutShapedUnits; }
 
 void Layout::SetRightToLeft(bool on)
 {
@@ -255,6 +282,7 @@ bool Layout::Shape()
     ClearShaping();
     ++g_layoutShapes;
     const int n = Length();
+    g_layoutShapedUnits += std::uint64_t(n);
     m_prefix.assign(size_t(n) + 1, 0.0);
     m_shapedGeneration = m_style->ShapeGeneration();
     m_shaped = true;
@@ -271,8 +299,10 @@ bool Layout::Shape()
             plain = s >= 0 && (!s || !script || s == script);
             script = s > 0 ? s : script;
         }
-        if (plain && ShapeByWords(script))
+        if (plain && ShapeByWords(script)) {
+            m_byWords = true;
             return true;
+        }
         m_pieces.clear();
         std::fill(m_prefix.begin(), m_prefix.end(), 0.0);
         if (!ShapeWhole()) {
@@ -319,6 +349,17 @@ void Layout::FindBreaks()
     } catch (...) {
         // Without the attributes only the end of the text is a break.
     }
+}
+
+bool Layout::ByWords() { return Shape() && m_byWords; }
+
+int Layout::WordStartFrom(int unit)
+{
+    if (!ByWords())
+        return Length();
+    const auto found = std::lower_bound(
+        m_pieces.begin(), m_pieces.end(), unit, [](const Piece& piece, int u) { return piece.unit < u; });
+    return found == m_pieces.end() ? Length() : found->unit;
 }
 
 double Layout::PrefixWidth(int n)

@@ -52,6 +52,8 @@ public:
     // How many times the layouts of this process have shaped their text: once
     // for each new text or font, never for a measurement.
     static std::uint64_t ShapeCount();
+    // How many units those shapings held, added up.
+    static std::uint64_t ShapedUnits();
     // The style for the whole text; the layout does not own it, and the style
     // must outlive the layout or be replaced first (null: no style).
     void SetStyle(Style* style);
@@ -81,6 +83,20 @@ public:
     // strike-through, one pixel wider on each side for antialiasing. False
     // (and an empty rectangle) without a style.
     bool DrawnBounds(int start, int length, TextRect& out);
+    // Whether the text was put together from the shaped words of the word
+    // cache (shaping it first when needed). Such a text can be cut at a word
+    // start (WordStartFrom) without changing how the part before the cut
+    // measures, but for the advance of its last unit (the blank that ends
+    // it): a part from any unit b to a word start a, laid out alone, gives
+    // its units the advances the text from b to the end gives them, laid out
+    // alone, when a word starts in [b, a) or b is 0.
+    bool ByWords();
+    // The first unit at or after `unit` at which a word of the shaping starts;
+    // Length() when none does or the text was not put together from words. A
+    // word here holds the blanks after it, and digits and punctuation go with
+    // the word of letters before them.
+    int WordStartFrom(int unit);
+
     // Number of units from `start` on the longest prefix that fits in `width`
     // pixels and ends at a line-break opportunity (trailing blanks may hang
     // past the width); a line feed or carriage return ends a line and is
@@ -115,6 +131,7 @@ private:
     // shaped whole, one a word otherwise), the prefix sums of the units'
     // advances and the line's ascent and descent.
     bool m_shaped = false;
+    bool m_byWords = false;
     unsigned m_shapedGeneration = 0;
     std::vector<Piece> m_pieces;
     std::vector<double> m_prefix;    // size Length() + 1

@@ -1,14 +1,79 @@
 #include "platform/ui/ModalDialog.h"
 
+#include "platform/events/Services.h"
+#include "platform/ui/UiState.h"
+#include "platform/ui/Window.h"
+
+#include <algorithm>
+
 namespace qm::ui {
+
+namespace {
+
+std::vector<ModalDialog*>& ModelessList() { return events::Services::Get().Windows().modeless; }
+
+} // namespace
 
 ModalDialog::ModalDialog(std::string kind)
     : m_kind(std::move(kind)), m_target(&events::EventTarget::Application())
 { }
 
+ModalDialog::~ModalDialog() { HideModeless(); }
+
+std::string ModalDialog::ParentTitle() const { return parent ? parent->Title() : std::string(); }
+
+bool ModalDialog::SetField(const std::string& name, const std::string& value)
+{
+    for (DialogField& f : fields) {
+        if (f.name == name) {
+            f.value = value;
+            return true;
+        }
+    }
+    return false;
+}
+
+const std::string* ModalDialog::Field(const std::string& name) const
+{
+    for (const DialogField& f : fields)
+        if (f.name == name)
+            return &f.value;
+    return nullptr;
+}
+
+bool ModalDialog::ShowModeless()
+{
+    if (m_modeless || m_running)
+        return false;
+    try {
+        ModelessList().push_back(this);
+    } catch (...) {
+        return false;
+    }
+    m_modeless = true;
+    try {
+        events::Services::Get().Ui().ModelessChanged(*this, true);
+    } catch (...) { }
+    return true;
+}
+
+void ModalDialog::HideModeless()
+{
+    if (!m_modeless)
+        return;
+    m_modeless = false;
+    auto& list = ModelessList();
+    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    try {
+        events::Services::Get().Ui().ModelessChanged(*this, false);
+    } catch (...) { }
+}
+
+const std::vector<ModalDialog*>& ModalDialog::Modeless() { return ModelessList(); }
+
 events::ModalStatus ModalDialog::RunModal()
 {
-    if (m_running)
+    if (m_running || m_modeless)
         return events::ModalStatus::kNotRun;
     m_result = 0;
     events::ModalLoop loop(*this);

@@ -9,6 +9,13 @@
 // result. Closing the window ends it with result 0. Other handlers installed
 // on Target() see the commands first and may end the loop themselves
 // (events::ModalLoop::QuitFor).
+//
+// A dialog may belong to a window (parent; the driver sees its title), name
+// the button that Return presses, and carry named fields (a property page's
+// attributes) that the driver can edit. It can also be shown without a
+// modal loop (ShowModeless): it is then listed process-wide until it is
+// hidden or destroyed, and the driver may press its buttons at any time;
+// its owner's handlers on Target() do the work.
 
 #include "platform/events/EventTarget.h"
 #include "platform/events/ModalLoop.h"
@@ -19,16 +26,27 @@
 
 namespace qm::ui {
 
+class Window;
+
 struct DialogButton
 {
     std::string label;         // UTF-8
     std::uint32_t command = 0; // sent when pressed; non-zero
 };
 
+struct DialogField
+{
+    std::string name;  // e.g. an attribute name
+    std::string value; // UTF-8
+};
+
 class ModalDialog : public events::ModalSubject
 {
 public:
     explicit ModalDialog(std::string kind = "dialog");
+    ~ModalDialog() override;
+    ModalDialog(const ModalDialog&) = delete;
+    ModalDialog& operator=(const ModalDialog&) = delete;
 
     std::string ModalKind() const override { return m_kind; }
     events::EventTarget& ModalTarget() override { return m_target; }
@@ -39,6 +57,16 @@ public:
     std::string caption;
     std::vector<std::string> texts;
     std::vector<DialogButton> buttons;
+    std::vector<DialogField> fields;
+    const Window* parent = nullptr; // null: application-modal
+    int defaultButton = -1;         // index of the button Return presses; -1: none
+
+    // The parent's title; empty without a parent.
+    std::string ParentTitle() const;
+    // Sets the value of the first field of that name; false when none.
+    bool SetField(const std::string& name, const std::string& value);
+    // The value of the first field of that name; null when none.
+    const std::string* Field(const std::string& name) const;
 
     // Runs the dialog modally. Answers the loop's status; Result() holds the
     // command that ended it (0 when it was closed or the loop failed).
@@ -53,11 +81,20 @@ public:
     // The index of the first button with that label, -1 when none.
     int FindButton(const std::string& label) const;
 
+    // Shows the dialog without a modal loop (false when it is already shown
+    // or running modally); hiding it (or destroying it) takes it off the list.
+    bool ShowModeless();
+    void HideModeless();
+    bool IsModeless() const { return m_modeless; }
+    // The dialogs shown modelessly, in the order they were shown.
+    static const std::vector<ModalDialog*>& Modeless();
+
 private:
     std::string m_kind;
     events::EventTarget m_target;
     int m_result = 0;
     bool m_running = false;
+    bool m_modeless = false;
 };
 
 } // namespace qm::ui

@@ -1,7 +1,7 @@
 // Applying the style rules that match an element, in order of precedence.
 
-#include "editor/XHTML.h"
 #include "element/Element.h"
+#include "element/services/XHTMLServices.h"
 #include "style/cascade/RuleIndex.h"
 #include "style/cascade/SelectorMatch.h"
 #include "style/cascade/StyleMerge.h"

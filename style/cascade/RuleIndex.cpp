@@ -1,8 +1,8 @@
 #include "style/cascade/RuleIndex.h"
 
 #include "base/text/U16.h"
-#include "document/XDoc.h"
 #include "element/Element.h"
+#include "element/services/XDocServices.h"
 #include "style/cascade/SelectorMatch.h"
 #include "style/sheets/StyleClass.h"
 
@@ -206,7 +206,7 @@ void CRuleIndex::Candidates(CElement* e, CMatchContext& context, std::vector<STY
     }
 }
 
-const CRuleIndex& GetRuleIndex(CXDoc& doc)
+const CRuleIndex& GetRuleIndex(CXDocServices& doc)
 {
     if (!doc.m_ruleIndex)
         doc.m_ruleIndex = std::make_unique<CRuleIndex>();

@@ -21,7 +21,7 @@
 
 class CElement;
 class CMatchContext;
-class CXDoc;
+class CXDocServices;
 struct SELECTOR_STATEMENT;
 struct STYLE_CLASS;
 
@@ -74,4 +74,4 @@ private:
 };
 
 // The index of the document's current rule lists, rebuilt when they changed.
-const CRuleIndex& GetRuleIndex(CXDoc& doc);
+const CRuleIndex& GetRuleIndex(CXDocServices& doc);

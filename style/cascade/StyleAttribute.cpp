@@ -1,7 +1,7 @@
 #include "style/cascade/StyleMerge.h"
 
-#include "editor/XHTML.h"
 #include "element/Element.h"
+#include "element/services/XHTMLServices.h"
 #include "style/sheets/Declarations.h"
 
 #include <new>

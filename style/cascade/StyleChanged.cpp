@@ -2,8 +2,8 @@
 // and the tag-marker label that follows from it.
 
 #include "base/text/U16.h"
-#include "editor/XHTML.h"
 #include "element/Element.h"
+#include "element/services/XHTMLServices.h"
 #include "style/cascade/StyleMerge.h"
 #include "style/records/StyleRecords.h"
 

@@ -2,8 +2,8 @@
 
 #include "base/geometry/Rect.h"
 #include "base/shims/CGShims.h"
-#include "editor/XHTML.h"
 #include "element/Element.h"
+#include "element/services/XHTMLServices.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -5,8 +5,8 @@
 
 #include "style/floats/FloatIndex.h"
 
-#include "editor/XHTML.h"
 #include "element/Element.h"
+#include "element/services/XHTMLServices.h"
 #include "style/layout/ElementPosition.h"
 #include "style/layout/LayoutLimits.h"
 
@@ -16,7 +16,7 @@ void ForEachFloat(CElement* root, const std::function<bool(CElement* f, const CR
 {
     if (!root || root->Rare().m_floatList.GetCount() == 0)
         return;
-    const CXDoc* doc = root->m_owner ? &root->m_owner->m_doc : nullptr;
+    const CXDocServices* doc = root->m_owner ? &root->m_owner->m_doc : nullptr;
     CPtrList& list = root->EditRare().m_floatList;
     // A copy, so that fn may change the list.
     std::vector<CElement*> floats;

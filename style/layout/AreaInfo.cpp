@@ -3,9 +3,12 @@
 #include "element/Element.h"
 #include "style/layout/ElementPosition.h"
 #include "style/layout/LayoutLimits.h"
+#include "style/paint/PaintWalk.h"
 
 void CElement::GetAreaInfo(CPoint origin)
 {
+    // The records below are rewritten whole: none may lag behind.
+    qm::paint::SettleRecords(this);
     // Document order without recursion; each element's position comes from
     // its parent's, recorded just before.
     for (CElement* e = this; e;) {

@@ -7,6 +7,7 @@
 #include "element/EffectiveValues.h"
 #include "element/Element.h"
 #include "elements/TableElement.h"
+#include "style/layout/BlockShift.h"
 #include "style/layout/LayoutBox.h"
 #include "style/layout/LayoutLimits.h"
 #include "style/layout/LayoutNesting.h"
@@ -215,12 +216,24 @@ bool CElement::FastReCalc(bool upwards)
     LayoutNesting nesting(e);
     void* dc = RootContext(e);
     const CRect before = e->m_sizeRect;
+    const CPoint baselineBefore = e->m_baseline;
     if (e == this)
         TakeAreaFromParent(e, dc);
     e->CalcWinReg(dc, e == this && m_kind != kKindDiv, false, nullptr);
     HandleFinalWidth(e);
-    if (e->m_sizeRect == before || !upwards)
+    // A table sizes its columns from its cells' natural and minimum widths,
+    // which the edit may change while the boxes up to the cell keep their
+    // sizes (the cell's is the table's): inside a cell the edit goes up to
+    // the cell's table whatever.
+    bool toCell = false;
+    for (const CElement* c = e; c && !toCell; c = c->m_parent)
+        toCell = c->m_tableCell && TableOfCell(c);
+    if ((e->m_sizeRect == before && !toCell) || !upwards)
         return true;
+    // The element whose box changed below each ancestor, as it was before.
+    CElement* child = e;
+    CRect childBefore = before;
+    CPoint childBaseline = baselineBefore;
     // A cell laid out again here is placed by its table like any other.
     for (CElement* a = e->m_tableCell ? e : e->m_parent; a; a = a->m_parent) {
         // A cell is sized by its table: the table lays the cell out again
@@ -228,23 +241,37 @@ bool CElement::FastReCalc(bool upwards)
         // table's ancestors follow when the table changed size.
         if (CTableElement* table = a->m_tableCell ? TableOfCell(a) : nullptr) {
             const CRect tableBefore = table->m_sizeRect;
+            const CPoint tableBaseline = table->m_baseline;
             if (!table->FastCalcCell(a))
                 table->CalculateReg(dc, nullptr);
+            toCell = false;
             if (table->m_sizeRect == tableBefore)
                 break;
             a = table;
+            child = table;
+            childBefore = tableBefore;
+            childBaseline = tableBaseline;
             continue;
         }
         const CRect box = a->m_sizeRect;
         const CPoint baseline = a->m_baseline;
-        a->CalcWinReg(dc, true, false, nullptr);
-        HandleFinalWidth(a);
+        // A child that kept its box and baseline leaves a's lines as they
+        // are. The blocks after child move with its new height; otherwise
+        // a's lines are made again from its children's boxes.
+        const bool childKept = child->m_sizeRect == childBefore && child->m_baseline == childBaseline;
+        if (!childKept && !ShiftFollowing(a, child, childBefore, childBaseline)) {
+            a->CalcWinReg(dc, true, false, nullptr);
+            HandleFinalWidth(a);
+        }
         if (a->m_tableCell && a->IsElementUnderTag(kKindTable))
             break;
         // An ancestor that kept its size and baseline leaves its own parent's
         // layout as it was: the ones above need not be laid out again.
-        if (a->m_sizeRect == box && a->m_baseline == baseline)
+        if (!toCell && a->m_sizeRect == box && a->m_baseline == baseline)
             break;
+        child = a;
+        childBefore = box;
+        childBaseline = baseline;
     }
     return true;
 }

@@ -10,6 +10,13 @@
 // joins the element's wrap-piece group (WrapPieces.cpp) and is laid out
 // after it, to go on the next line. An element whose first child does not
 // fit goes on whole.
+//
+// A child that starts a piece cut for length (a long text run cut once into
+// pieces a few lines wide, see TextElement.h) starts a duplicate of its own,
+// so that no piece holds the whole rest of a long text. When the rest of a
+// line went into the run of such a duplicate, the child's WrapElement
+// answers the piece of its group in the next duplicate (linked already),
+// and this element answers that duplicate.
 
 #include "element/EffectiveValues.h"
 #include "element/Element.h"
@@ -19,6 +26,7 @@
 #include "style/layout/LayoutSteps.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -40,6 +48,31 @@ EdgeMargins MarginsOnLine(const CElement* c)
         m.right = ShowsRightEdge(state) ? m.right : 0;
     }
     return m;
+}
+
+// A text run cut for length, or an inline element that starts with one (a
+// duplicate made for such a run by an element inside it).
+bool StartsCutPiece(const CElement* c)
+{
+    while (c && c->m_inline && c->m_kind != kKindText && c->m_inlineGroup)
+        c = c->m_firstChild;
+    const CTextElement* run = dynamic_cast<const CTextElement*>(c);
+    return run && run->CutForLength();
+}
+
+// A new piece of e's group, empty and detached; null when none could be
+// made.
+CElement* DuplicatePiece(CElement* e)
+{
+    CElement* rest = e->Duplicate();
+    if (!rest)
+        return nullptr;
+    e->InlineIDInfo(1, 0);
+    rest->m_inlineGroup = e->m_inlineGroup;
+    rest->m_linkState = e->m_linkState;
+    rest->m_availRect = e->m_availRect;
+    rest->m_containerRect = e->m_containerRect;
+    return rest;
 }
 
 } // namespace
@@ -83,6 +116,13 @@ CElement* CElement::WrapElement(CSize& room, bool force)
         if (c->IsCanWrap() && roomLeft > 0 && (c == first || roomLeft >= part.cx)) {
             CSize childRoom(roomLeft, room.cy);
             CElement* piece = c->WrapElement(childRoom, force && c == first);
+            if (piece && piece != c && piece->m_parent && piece->m_parent != this) {
+                // The rest went into the next piece of this element.
+                CalcWinReg(nullptr, true, false, nullptr);
+                HandleFinalWidth(this);
+                room.cx = BoxWidth(this);
+                return piece->m_parent;
+            }
             if (piece != c) {
                 if (piece && c->m_nextSibling != piece)
                     InsertInto(piece, c, true);
@@ -99,31 +139,40 @@ CElement* CElement::WrapElement(CSize& room, bool force)
         return this;
     }
 
-    CElement* rest = Duplicate();
-    if (!rest) {
-        room.cx = width;
-        return this;
-    }
-    InlineIDInfo(1, 0);
-    rest->m_inlineGroup = m_inlineGroup;
-    rest->m_linkState = m_linkState;
-    rest->m_availRect = m_availRect;
-    rest->m_containerRect = m_containerRect;
+    // The continuation, and one more duplicate for each child that starts
+    // a piece cut for length, so that no piece holds the whole rest of a
+    // long text.
+    std::vector<CElement*> pieces;
     for (CElement* c = split; c;) {
         CElement* next = c->m_nextSibling;
+        if (pieces.empty() || StartsCutPiece(c)) {
+            CElement* rest = DuplicatePiece(this);
+            if (!rest && pieces.empty()) {
+                room.cx = width;
+                return this;
+            }
+            if (rest)
+                pieces.push_back(rest);
+        }
         RemoveCurrentChildFromList(c);
-        rest->AddToTail(c);
+        pieces.back()->AddToTail(c);
         c = next;
     }
     // The continuation goes right after this piece (the line takes it from
-    // there), so both are laid out knowing their places among the pieces.
-    m_parent->InsertInto(rest, this, true);
+    // there), so all are laid out knowing their places among the pieces.
+    CElement* after = this;
+    for (CElement* rest : pieces) {
+        m_parent->InsertInto(rest, after, true);
+        after = rest;
+    }
     CalcWinReg(nullptr, true, false, nullptr);
     HandleFinalWidth(this);
-    rest->BuildCDC(nullptr);
-    rest->CalculateReg(nullptr, nullptr);
+    for (CElement* rest : pieces) {
+        rest->BuildCDC(nullptr);
+        rest->CalculateReg(nullptr, nullptr);
+    }
     room.cx = BoxWidth(this);
-    return rest;
+    return pieces.front();
 }
 
 void CElement::GetFirstPartSize(CSize& size)

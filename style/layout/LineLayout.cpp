@@ -20,8 +20,8 @@
 // lower lines to it. Each line's children share one line group, the
 // identifier of its first child.
 
-#include "editor/XHTML.h"
 #include "element/Element.h"
+#include "element/services/XHTMLServices.h"
 #include "elements/LIElement.h"
 #include "style/floats/FloatIndex.h"
 #include "style/floats/FloatRoom.h"

@@ -14,8 +14,8 @@
 // document from scratch gives.
 
 #include "base/collections/PtrList.h"
-#include "editor/XHTML.h"
 #include "element/Element.h"
+#include "element/services/XHTMLServices.h"
 #include "elements/TextElement.h"
 #include "style/layout/LayoutBox.h"
 #include "style/layout/LayoutSteps.h"

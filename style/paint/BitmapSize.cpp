@@ -11,15 +11,15 @@ std::int64_t WithSlack(std::int64_t side) { return side + kBitmapSlack < 1 ? 1 :
 bool ComputeBitmapSize(std::int64_t layoutWidth, std::int64_t layoutHeight, BitmapSize& out)
 {
     out = BitmapSize();
-    if (layoutWidth > kMaxBitmapWidth || layoutHeight > kMaxBitmapPixels)
+    if (layoutWidth > kMaxBitmapWidth || layoutHeight > kMaxBitmapHeight)
         return false;
-    if (layoutWidth < -kMaxBitmapPixels)
+    if (layoutWidth < -kMaxBitmapHeight)
         layoutWidth = 0;
-    if (layoutHeight < -kMaxBitmapPixels)
+    if (layoutHeight < -kMaxBitmapHeight)
         layoutHeight = 0;
     const std::int64_t w = WithSlack(layoutWidth);
     const std::int64_t h = WithSlack(layoutHeight);
-    if (w > kMaxBitmapWidth || h > kMaxBitmapPixels / w)
+    if (w > kMaxBitmapWidth || h > kMaxBitmapHeight)
         return false;
     out.width = static_cast<int>(w);
     out.height = static_cast<int>(h);

@@ -6,10 +6,12 @@
 
 #include <cstdint>
 
-// At most 2^30 pixels (4 GiB of pixels painted whole; only resident tiles
-// take memory) and at most 32767 pixels wide, the widest row one tile can
-// hold.
-constexpr std::int64_t kMaxBitmapPixels = std::int64_t(1) << 30;
+// The logical size is not memory: only resident tiles hold pixels, within
+// the budget (OffscreenView.h), so a bitmap's height is limited only by the
+// coordinates: at most kMaxBitmapHeight rows (slack included), which leaves
+// room below the largest int for the margins and slack that painting adds
+// to a row. At most 32767 pixels wide, the widest row one tile can hold.
+constexpr int kMaxBitmapHeight = 1 << 30;
 constexpr int kMaxBitmapWidth = 32767;
 constexpr int kBitmapSlack = 200;
 
@@ -18,7 +20,7 @@ struct BitmapSize
     int width = 0; // allocated
     int height = 0;
     int bytesPerRow = 0;
-    std::int64_t bytes = 0;
+    std::int64_t bytes = 0; // painted whole; resident tiles hold a part
 };
 
 // The bitmap for a laid-out width and height (absolute values of the body's

@@ -8,8 +8,8 @@
 // edit touched are repainted without visiting the whole document.
 
 #include "base/geometry/Colour.h"
-#include "editor/XHTML.h"
 #include "element/Element.h"
+#include "element/services/XHTMLServices.h"
 #include "style/draw/DrawPrimitives.h"
 #include "style/paint/OffscreenView.h"
 #include "style/paint/PaintState.h"
@@ -122,6 +122,8 @@ void PaintTree(CElement* top, void* dc, CPoint origin, bool floatPass, const Ban
             f.origin += e->m_position;
             PaintOwn(e, dc, f.origin, floatPass, band);
             f.next = e->CanDrawChild() ? e->m_firstChild : nullptr;
+            if (band && f.next)
+                PushRecordShift(e);
         }
         if (f.next) {
             CElement* child = f.next;
@@ -170,6 +172,8 @@ void PaintFloats(CElement* e, void* dc, CPoint origin, const Band* band)
         if (!item.e->m_inline)
             childOrigin.x += item.e->m_position.x;
         // Pushed in reverse so that floats are painted in document order.
+        if (band)
+            PushRecordShift(item.e);
         children.clear();
         for (CElement* c = item.e->m_firstChild; c; c = c->m_nextSibling)
             children.push_back(c);

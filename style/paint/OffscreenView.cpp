@@ -1,7 +1,9 @@
 #include "style/paint/OffscreenView.h"
 
-#include "editor/XHTML.h"
 #include "element/Element.h"
+#include "element/services/XHTMLServices.h"
+#include "elements/CustomElement.h"
+#include "elements/SpecialElement.h"
 #include "elements/TextElement.h"
 #include "platform/cg/Context.h"
 #include "style/paint/DocumentWalk.h"
@@ -148,6 +150,31 @@ bool ExportDocumentRows(CElement* root, int top, int bottom)
     }
 }
 
+bool StreamDocumentRows(CElement* root, int top, int bottom, const std::function<bool(int, int)>& band)
+{
+    try {
+        qm::cg::Context* ctx = IsRoot(root) && StateOf(root) ? root->m_dc.get() : nullptr;
+        if (!ctx)
+            return false;
+        const TileRange range = TilesOfRows(*ctx, top, bottom);
+        for (int i = range.first; i <= range.last; ++i) {
+            const bool wasResident = ctx->IsTileResident(i);
+            if (!MakeResident(root, TileRange{i, i}, true))
+                return false;
+            const int first = std::max(top, ctx->TileTop(i));
+            const int end = std::min(bottom, ctx->TileTop(i) + ctx->TileRows(i));
+            const bool more = band(first, end);
+            if (!wasResident)
+                ctx->DropTile(i);
+            if (!more)
+                return false;
+        }
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
 void SetBitmapBudget(CElement* root, long long bytes)
 {
     if (CPaintState* st = StateOf(root))
@@ -193,6 +220,25 @@ void PaintRows(CElement* root, int top, int bottom)
 
 namespace {
 
+// e's own record moved dy rows.
+void MoveOwnRecord(CElement* e, int dy)
+{
+    e->m_prevDocPos.y += dy;
+    e->m_paintTop += dy;
+    e->m_paintBottom += dy;
+}
+
+// The pending shifts of e's ancestors handed down the path to e, from the
+// root: e's record and its parent's are then current.
+void SettleAncestors(CElement* e)
+{
+    std::vector<CElement*> path;
+    for (CElement* a = e->m_parent; a; a = a->m_parent)
+        path.push_back(a);
+    for (auto it = path.rbegin(); it != path.rend(); ++it)
+        PushRecordShift(*it);
+}
+
 // Records e's subtree, handed what the walk from the root would hand e.
 void RecordSubtree(CElement* e, CPoint origin, CPoint floatOrigin, bool inFloat)
 {
@@ -203,6 +249,7 @@ void RecordSubtree(CElement* e, CPoint origin, CPoint floatOrigin, bool inFloat)
             x->m_changed = 0;
             x->m_forceRepaint = 0;
             x->m_painted = 1;
+            x->m_recordShift = 0; // every descendant is recorded anew
             x->m_prevDocPos = position;
             x->m_prevRect = x->m_sizeRect;
             x->m_paintFill = x->m_availRect.right - x->m_availRect.left;
@@ -237,6 +284,23 @@ void RecordSubtree(CElement* e, CPoint origin, CPoint floatOrigin, bool inFloat)
             }
             if (run)
                 run->m_paintedLook = run->PaintedLook();
+            // The quotation marks of a q stand on a baseline of their own.
+            if (x->m_kind == kKindQ) {
+                const auto* quote = dynamic_cast<const CSpecialElement*>(x);
+                int markTop = 0, markBottom = 0;
+                if (quote && quote->PaintedRows(markTop, markBottom)) {
+                    x->m_paintTop = std::min(x->m_paintTop, position.y + markTop);
+                    x->m_paintBottom = std::max(x->m_paintBottom, position.y + markBottom);
+                }
+            }
+            // A custom element shown as its icon draws the icon at its own
+            // size from the box's corner, whatever the box.
+            if (x->m_kind == kKindCustom) {
+                const auto* custom = dynamic_cast<const CCustomElement*>(x);
+                if (custom && custom->ShowsIcon())
+                    x->m_paintBottom = std::max(x->m_paintBottom,
+                        position.y + std::max(custom->m_iconHeight, 0) + CPaintState::kPaintSlack);
+            }
             open.push_back(x);
             return true;
         },
@@ -280,6 +344,7 @@ void RecordChanged(CElement* e)
         RecordGeometry(e);
         return;
     }
+    SettleAncestors(e);
     // What the walk from the root hands e: its parent's recorded position,
     // and the float pass's origin summed over the ancestors.
     CPoint floatOrigin;
@@ -301,10 +366,33 @@ void RecordChanged(CElement* e)
 
 void ShiftRecords(CElement* e, int dy)
 {
+    MoveOwnRecord(e, dy);
+    e->m_recordShift += dy;
+    for (CElement* a = e->m_parent; a; a = a->m_parent) {
+        a->m_paintTop = std::min(a->m_paintTop, e->m_paintTop);
+        a->m_paintBottom = std::max(a->m_paintBottom, e->m_paintBottom);
+    }
+}
+
+void PushRecordShift(CElement* e)
+{
+    const int dy = e->m_recordShift;
+    if (!dy)
+        return;
+    for (CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
+        MoveOwnRecord(c, dy);
+        c->m_recordShift += dy;
+    }
+    e->m_recordShift = 0;
+}
+
+void SettleRecords(CElement* e)
+{
+    if (!e)
+        return;
+    SettleAncestors(e);
     for (CElement* x = e; x;) {
-        x->m_prevDocPos.y += dy;
-        x->m_paintTop += dy;
-        x->m_paintBottom += dy;
+        PushRecordShift(x);
         if (x->m_firstChild) {
             x = x->m_firstChild;
             continue;
@@ -312,10 +400,6 @@ void ShiftRecords(CElement* e, int dy)
         while (x != e && !x->m_nextSibling)
             x = x->m_parent;
         x = x == e ? nullptr : x->m_nextSibling;
-    }
-    for (CElement* a = e->m_parent; a; a = a->m_parent) {
-        a->m_paintTop = std::min(a->m_paintTop, e->m_paintTop);
-        a->m_paintBottom = std::max(a->m_paintBottom, e->m_paintBottom);
     }
 }
 

@@ -5,6 +5,8 @@
 // nothing more) when the bitmap or a tile's memory cannot be had; none
 // throws.
 
+#include <functional>
+
 class CElement;
 
 // Prepares the bitmap for the body's laid-out size (PrepareBitmap), records
@@ -21,6 +23,13 @@ bool ShowDocumentRows(CElement* root, int top, int bottom);
 // painted when they were not. The budget is applied at the next show or
 // repaint, so the rows stay readable until then.
 bool ExportDocumentRows(CElement* root, int top, int bottom);
+// Hands rows [top, bottom) to `band` in order, a band of tiles at a time:
+// the band's tiles become resident and are painted when they were not,
+// band(first, end) reads rows [first, end), and the tiles made resident for
+// it are dropped again before the next band. So an export of any height
+// holds the shown tiles and one band more. False when a tile cannot be had
+// or `band` answers false; no row after that band is handed.
+bool StreamDocumentRows(CElement* root, int top, int bottom, const std::function<bool(int, int)>& band);
 // The memory budget of the resident tiles, in bytes (about 64 MB unless
 // set).
 void SetBitmapBudget(CElement* root, long long bytes);

@@ -14,9 +14,9 @@
 
 #include "base/geometry/Colour.h"
 #include "base/url/RelativeURL.h"
-#include "editor/XHTML.h"
 #include "element/Element.h"
 #include "element/ElementPictures.h"
+#include "element/services/XHTMLServices.h"
 #include "platform/cg/Context.h"
 #include "style/Image.h"
 #include "style/draw/DrawPrimitives.h"

@@ -18,7 +18,10 @@
 // may reach (m_prevDocPos, m_prevRect, m_paintTop ...): painting a band of
 // rows passes over subtrees whose rows miss it, and a repaint after an edit
 // finds the elements that changed (CElement::CleanChanged) by comparing
-// with them.
+// with them. A subtree moved as a whole after an edit has only its top's
+// record moved; its descendants' records lag behind by the top's
+// m_recordShift until a walk that reads them reaches the top
+// (qm::paint::PushRecordShift).
 
 #include "base/geometry/Colour.h"
 #include "base/geometry/Point.h"

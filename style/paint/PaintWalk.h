@@ -45,8 +45,15 @@ void RecordGeometry(CElement* root);
 void RecordChanged(CElement* e);
 // The records of e's subtree after e moved dy rows with nothing in it laid
 // out again: positions and painted rows move with it, and e's ancestors'
-// rows grow to hold its new ones.
+// rows grow to hold its new ones. Only e's own record changes at once; its
+// descendants' follow when a walk reaches them (m_recordShift).
 void ShiftRecords(CElement* e, int dy);
+// Hands e's pending record shift to its children, whose records are then
+// current when e's are. Every walk that reads a child's record calls it
+// before descending.
+void PushRecordShift(CElement* e);
+// Makes the records of e's ancestors, e and its whole subtree current.
+void SettleRecords(CElement* e);
 
 // Step 3 and 4 of painting one element: its background colour, the
 // selection tint and its background picture. Records the painted colour.

@@ -7,8 +7,8 @@
 // a bitmap: nothing is painted, the answer is false and the paint state
 // records the failure.
 
-#include "editor/XHTML.h"
 #include "element/Element.h"
+#include "element/services/XHTMLServices.h"
 #include "platform/cg/Context.h"
 #include "style/paint/BitmapSize.h"
 #include "style/paint/PaintState.h"
@@ -22,7 +22,7 @@ bool CElement::PrepareBitmap(void*)
 {
     if (m_kind != kKindBody || !m_owner)
         return false;
-    CXDoc& doc = m_owner->m_doc;
+    CXDocServices& doc = m_owner->m_doc;
     CPaintState* st = StateOf(this);
     if (!st)
         return false;
@@ -46,10 +46,9 @@ bool CElement::PrepareBitmap(void*)
     st->m_bitmapFailed = true;
     if (!fits)
         return false;
-    std::unique_ptr<qm::cg::Context> ctx = qm::cg::Context::CreateBitmap(nullptr, size.width, size.height, 0);
+    std::unique_ptr<qm::cg::Context> ctx = qm::cg::Context::CreateTiledBitmap(size.width, size.height);
     if (!ctx)
         return false;
-    ctx->SetAllocateOnDraw(false);
     m_dc = std::move(ctx);
     doc.m_bitmapWidth = size.width;
     doc.m_bitmapHeight = size.height;

@@ -16,8 +16,8 @@
 // and repaint what changed, codes 4 to 7 lay out and paint the whole
 // document, code 3 lets the element choose between 2 and 4.
 
-#include "editor/XHTML.h"
 #include "element/Element.h"
+#include "element/services/XHTMLServices.h"
 #include "elements/TextElement.h"
 #include "platform/cg/Context.h"
 #include "style/paint/DocumentWalk.h"
@@ -126,6 +126,20 @@ void MovePixels(CElement* root, CPaintState& st, int changedBottom)
     if (bottom <= top) {
         st.m_dirtyRows.insert(st.m_dirtyRows.end(), moved.rows.begin(), moved.rows.end());
         return;
+    }
+    // Only the tiles the window shows take the move; other resident tiles
+    // the move reaches are dropped (painted again when shown), so a
+    // keystroke copies at most the rows of the tiles on screen.
+    const int reachTop = std::max(0, std::min(top, top + dy));
+    const int reachBottom = std::min(ctx->Height(), std::max(bottom, bottom + dy));
+    if (reachTop < reachBottom) {
+        const int shownTop = std::max(0, std::min(st.m_shownTop, ctx->Height() - 1));
+        const int shownBottom = std::max(shownTop + 1, std::min(st.m_shownBottom, ctx->Height()));
+        const int keepFirst = ctx->TileOfRow(shownTop), keepLast = ctx->TileOfRow(shownBottom - 1);
+        for (int i = ctx->TileOfRow(reachTop); i <= ctx->TileOfRow(reachBottom - 1); ++i) {
+            if ((i < keepFirst || i > keepLast) && ctx->IsTileResident(i))
+                ctx->DropTile(i);
+        }
     }
     // Pieces that cross no tile edge, moved so that none is overwritten
     // before it is read; a piece whose tiles do not all hold pixels is
@@ -257,7 +271,10 @@ void CElement::CleanChanged(void*, CPoint)
                     st->m_dirtyRows.emplace_back(e->m_paintTop, e->m_paintBottom);
                 changed.push_back(e->m_id);
             }
-            return same && looksBelow(e);
+            if (!same || !looksBelow(e))
+                return false;
+            PushRecordShift(e);
+            return true;
         },
         [](CElement*, CPoint) {});
     // The body's border runs around all its children: any change repaints it.
@@ -329,7 +346,7 @@ bool CElement::Notify(int code, CElement* from)
                 // into the piece before it and delete it.
                 from->FastReCalc(true);
             }
-            const CXDoc* doc = root->m_owner ? &root->m_owner->m_doc : nullptr;
+            const CXDocServices* doc = root->m_owner ? &root->m_owner->m_doc : nullptr;
             const bool sameSize = doc && root->m_dc
                 && root->m_sizeRect.right - root->m_sizeRect.left == doc->m_layoutWidth
                 && root->m_sizeRect.bottom - root->m_sizeRect.top == doc->m_layoutHeight;

@@ -2,9 +2,9 @@
 
 #include "style/paint/TagMarkers.h"
 
-#include "document/XDoc.h"
-#include "editor/XHTML.h"
 #include "element/Element.h"
+#include "element/services/XDocServices.h"
+#include "element/services/XHTMLServices.h"
 #include "platform/cg/Context.h"
 #include "platform/text/TextLayout.h"
 #include "platform/text/TextStyle.h"
@@ -103,7 +103,7 @@ qm::text::Layout* MarkerLayout(CElement* e)
 {
     if (!e->m_owner)
         return nullptr;
-    CXDoc& doc = e->m_owner->m_doc;
+    CXDocServices& doc = e->m_owner->m_doc;
     if (!doc.m_markerLayout)
         doc.SysInit();
     return doc.m_markerLayout.get();

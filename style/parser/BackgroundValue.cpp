@@ -4,7 +4,7 @@
 // its repeat flags and its position are another, with one set byte and one
 // origin.
 
-#include "document/XDoc.h"
+#include "element/services/XDocServices.h"
 
 #include "base/url/UrlPath.h"
 #include "style/parser/CssWords.h"
@@ -65,7 +65,7 @@ struct PositionWord
     bool pixels;
 };
 
-bool ParsePositionWord(CXDoc& doc, CSafeBuf& word, PositionWord& out)
+bool ParsePositionWord(CXDocServices& doc, CSafeBuf& word, PositionWord& out)
 {
     out = {PositionWord::kLength, 0, 0, false};
     if (word == "left") {
@@ -93,7 +93,7 @@ bool ParsePositionWord(CXDoc& doc, CSafeBuf& word, PositionWord& out)
 
 // One or two words, horizontal first unless a keyword names its axis; a
 // single word leaves the other axis centred.
-bool ParsePosition(CXDoc& doc, ELEMENT_STYLE& style, const CSafeBuf& value)
+bool ParsePosition(CXDocServices& doc, ELEMENT_STYLE& style, const CSafeBuf& value)
 {
     std::vector<CSafeBuf> words = SplitWords(value);
     if (words.empty() || words.size() > 2)
@@ -147,7 +147,8 @@ void SetColour(ELEMENT_STYLE& style, int colour)
 
 } // namespace
 
-bool CXDoc::CheckBackgroundValue(ELEMENT_STYLE* style, CSafeBuf& value, const unsigned short* property)
+bool CXDocServices::CheckBackgroundValue(
+    ELEMENT_STYLE* style, CSafeBuf& value, const unsigned short* property)
 {
     if (!style || !property)
         return false;
@@ -178,7 +179,7 @@ bool CXDoc::CheckBackgroundValue(ELEMENT_STYLE* style, CSafeBuf& value, const un
     return false;
 }
 
-bool CXDoc::CheckBackgroundValue(ELEMENT_STYLE* style, CSafeBuf& value, const char* property)
+bool CXDocServices::CheckBackgroundValue(ELEMENT_STYLE* style, CSafeBuf& value, const char* property)
 {
     if (!property)
         return false;
@@ -191,7 +192,7 @@ namespace qm::css {
 // Each word is tried as an image, a repeat value, an attachment and a
 // colour; the other words, joined by spaces, are the position. Works on a copy, so that a
 // position that does not parse leaves the record as it was.
-bool ParseBackgroundShorthand(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int)
+bool ParseBackgroundShorthand(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int)
 {
     const std::vector<CSafeBuf> words = SplitWords(value);
     if (words.empty())

@@ -2,7 +2,7 @@
 // byte and one origin; each side (left, top, right, bottom) has a line style,
 // a width with its unit, a colour, a set byte and a colour-set byte.
 
-#include "document/XDoc.h"
+#include "element/services/XDocServices.h"
 
 #include "style/parser/CssWords.h"
 #include "style/parser/PropertyHandlers.h"
@@ -23,7 +23,7 @@ struct Width
 
 // "thin" 1, "medium" 3, "thick" 5 (any case) or a length that is not a
 // percentage and not negative.
-bool ParseWidthWord(CXDoc& doc, CSafeBuf& word, Width& width)
+bool ParseWidthWord(CXDocServices& doc, CSafeBuf& word, Width& width)
 {
     if (word.CompareNoCase("thin") == 0)
         width = {1, kUnitPixels};
@@ -81,7 +81,7 @@ namespace qm::css {
 // Words in any order: a colour, a line style or a width. The width (medium
 // when none is given) and the side's set byte are always written; the colour
 // and the line style (with the group's set byte) only when given.
-bool ParseBorderShorthand(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int side)
+bool ParseBorderShorthand(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int side)
 {
     std::vector<CSafeBuf> words = SplitWords(value);
     if (words.empty())
@@ -113,7 +113,7 @@ bool ParseBorderShorthand(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int
     return true;
 }
 
-bool ParseBorderColor(CXDoc&, ELEMENT_STYLE& style, CSafeBuf& value, int side)
+bool ParseBorderColor(CXDocServices&, ELEMENT_STYLE& style, CSafeBuf& value, int side)
 {
     int colours[4];
     if (side == kAllSides) {
@@ -131,7 +131,7 @@ bool ParseBorderColor(CXDoc&, ELEMENT_STYLE& style, CSafeBuf& value, int side)
     return true;
 }
 
-bool ParseBorderStyle(CXDoc&, ELEMENT_STYLE& style, CSafeBuf& value, int side)
+bool ParseBorderStyle(CXDocServices&, ELEMENT_STYLE& style, CSafeBuf& value, int side)
 {
     int lines[4];
     if (side == kAllSides) {
@@ -148,7 +148,7 @@ bool ParseBorderStyle(CXDoc&, ELEMENT_STYLE& style, CSafeBuf& value, int side)
     return true;
 }
 
-bool ParseBorderWidth(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int side)
+bool ParseBorderWidth(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int side)
 {
     Width widths[4];
     if (side == kAllSides) {

@@ -1,7 +1,7 @@
 // Box properties of the CSS property parser: margins, paddings (one side or
 // one to four values), "text-indent", "width" and "height".
 
-#include "document/XDoc.h"
+#include "element/services/XDocServices.h"
 
 #include "style/parser/CssWords.h"
 #include "style/parser/PropertyHandlers.h"
@@ -46,7 +46,7 @@ void SetLength(STYLE_TYPE& cell, const Length& length, bool flag)
 
 namespace qm::css {
 
-bool ParseBoxSide(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which)
+bool ParseBoxSide(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which)
 {
     Length length{};
     if (!doc.ParseLengthAndPercentageValue(value, length.unit, length.value, true))
@@ -57,7 +57,7 @@ bool ParseBoxSide(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which)
 
 // One value for all four sides; two: top and bottom, right and left; three:
 // top, right and left, bottom; four: top, right, bottom, left.
-bool ParseBoxSides(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int box)
+bool ParseBoxSides(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int box)
 {
     Length sides[4];
     auto parse = [&doc](CSafeBuf& word, Length& length) {
@@ -70,7 +70,7 @@ bool ParseBoxSides(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int box)
     return true;
 }
 
-bool ParseTextIndent(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int)
+bool ParseTextIndent(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int)
 {
     Length length{};
     if (!doc.ParseLengthAndPercentageValue(value, length.unit, length.value, true))
@@ -81,7 +81,7 @@ bool ParseTextIndent(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int)
 
 // "auto" (unit 3) or a length or percentage that is not negative; the slots
 // are 16 bits wide and hold no "inherit".
-bool ParseBoxSize(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which)
+bool ParseBoxSize(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which)
 {
     Length length{3, 0};
     if (value != "auto") {

@@ -3,7 +3,7 @@
 // element its label and colours. The label may be "element-name" or
 // "attr(name)", which the cascade resolves per element.
 
-#include "document/XDoc.h"
+#include "element/services/XDocServices.h"
 
 #include "base/text/Ascii.h"
 #include "style/parser/CssWords.h"
@@ -59,7 +59,7 @@ CSafeBuf Unescaped(const CSafeBuf& text)
 
 namespace qm::css {
 
-bool ParseLock(CXDoc&, ELEMENT_STYLE& style, CSafeBuf& value, int)
+bool ParseLock(CXDocServices&, ELEMENT_STYLE& style, CSafeBuf& value, int)
 {
     NewIntStyleValue& lock = style.lock;
     if (value == "true" || value == "yes") {
@@ -79,7 +79,7 @@ bool ParseLock(CXDoc&, ELEMENT_STYLE& style, CSafeBuf& value, int)
     return true;
 }
 
-bool ParseMarkerLabel(CXDoc&, ELEMENT_STYLE& style, CSafeBuf& value, int)
+bool ParseMarkerLabel(CXDocServices&, ELEMENT_STYLE& style, CSafeBuf& value, int)
 {
     CSafeBuf label(value);
     RemoveMatchingQuotes(label);
@@ -91,7 +91,7 @@ bool ParseMarkerLabel(CXDoc&, ELEMENT_STYLE& style, CSafeBuf& value, int)
 }
 
 // An invalid colour is ignored.
-bool ParseMarkerColour(CXDoc&, ELEMENT_STYLE& style, CSafeBuf& value, int which)
+bool ParseMarkerColour(CXDocServices&, ELEMENT_STYLE& style, CSafeBuf& value, int which)
 {
     const int colour = GetColor(value, false);
     if (colour == kColorInvalid)

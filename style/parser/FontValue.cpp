@@ -2,7 +2,7 @@
 // "font-weight", "font-variant", "font-family", the "font" shorthand, and the
 // resolution of a family list against the document's installed fonts.
 
-#include "document/XDoc.h"
+#include "element/services/XDocServices.h"
 
 #include "base/text/Ascii.h"
 #include "base/text/TextUtils.h"
@@ -68,7 +68,7 @@ void SetWeight(ELEMENT_STYLE& style, int weight)
 
 // The family as written (cut to the field) with the font number its list
 // resolves to.
-void SetFamily(CXDoc& doc, ELEMENT_STYLE& style, const CSafeBuf& family)
+void SetFamily(CXDocServices& doc, ELEMENT_STYLE& style, const CSafeBuf& family)
 {
     CSafeBuf resolved(family);
     style.fontNumber = static_cast<std::int32_t>(doc.ValidateFontFamily(resolved));
@@ -86,7 +86,7 @@ CSafeBuf Lowered(const CSafeBuf& text)
 
 } // namespace
 
-bool CXDoc::CheckFontValue(ELEMENT_STYLE& style, CSafeBuf& value, const unsigned short* property)
+bool CXDocServices::CheckFontValue(ELEMENT_STYLE& style, CSafeBuf& value, const unsigned short* property)
 {
     if (!property)
         return false;
@@ -116,7 +116,7 @@ bool CXDoc::CheckFontValue(ELEMENT_STYLE& style, CSafeBuf& value, const unsigned
     return true;
 }
 
-bool CXDoc::CheckFontValue(ELEMENT_STYLE& style, CSafeBuf& value, const char* property)
+bool CXDocServices::CheckFontValue(ELEMENT_STYLE& style, CSafeBuf& value, const char* property)
 {
     if (!property)
         return false;
@@ -124,7 +124,7 @@ bool CXDoc::CheckFontValue(ELEMENT_STYLE& style, CSafeBuf& value, const char* pr
     return CheckFontValue(style, value, static_cast<const unsigned short*>(name));
 }
 
-long CXDoc::ValidateFontFamily(CSafeBuf& family)
+long CXDocServices::ValidateFontFamily(CSafeBuf& family)
 {
     struct Generic
     {
@@ -199,7 +199,7 @@ namespace qm::css {
 // is the family list when it starts with a letter or a quote, and later
 // words are ignored. Omitted parts reset to upright, weight 300, size 0 and
 // no family; nothing is taken over unless a family was found.
-bool ParseFontShorthand(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int)
+bool ParseFontShorthand(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int)
 {
     ELEMENT_STYLE copy = style;
     copy.italic = 0;

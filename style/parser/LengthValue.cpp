@@ -5,7 +5,7 @@
 // double and clamped into a 32-bit value, so no text, however long, gives a
 // result outside the range of the slots' numbers.
 
-#include "document/XDoc.h"
+#include "element/services/XDocServices.h"
 
 #include "base/text/U16.h"
 #include "style/parser/CssWords.h"
@@ -43,7 +43,8 @@ const Keyword kSizeWords[] = {{"xx-small", 57}, {"x-small", 69}, {"small", 83}, 
 
 } // namespace
 
-bool CXDoc::ParseLengthAndPercentageValue(CSafeBuf& value, int& unit, long& number, bool acceptInherit)
+bool CXDocServices::ParseLengthAndPercentageValue(
+    CSafeBuf& value, int& unit, long& number, bool acceptInherit)
 {
     if (value == "inherit") {
         if (!acceptInherit)
@@ -75,7 +76,7 @@ bool CXDoc::ParseLengthAndPercentageValue(CSafeBuf& value, int& unit, long& numb
     return false;
 }
 
-bool CXDoc::ParseFontSizeValue(ELEMENT_STYLE* style, CSafeBuf& value)
+bool CXDocServices::ParseFontSizeValue(ELEMENT_STYLE* style, CSafeBuf& value)
 {
     if (!style)
         return false;

@@ -1,7 +1,7 @@
 // List properties of the CSS property parser: "list-style-type",
 // "list-style-position", "list-style-image" and the "list-style" shorthand.
 
-#include "document/XDoc.h"
+#include "element/services/XDocServices.h"
 
 #include "style/parser/CssWords.h"
 #include "style/parser/PropertyHandlers.h"
@@ -41,7 +41,7 @@ bool ParseImageUrl(const CSafeBuf& value, CSafeBuf& url)
 
 } // namespace
 
-bool CXDoc::ParseListType(ELEMENT_STYLE* style, CSafeBuf& value, const unsigned short*)
+bool CXDocServices::ParseListType(ELEMENT_STYLE* style, CSafeBuf& value, const unsigned short*)
 {
     int type = 0;
     if (!style || !FindKeyword(value, kTypes, false, type))
@@ -50,13 +50,13 @@ bool CXDoc::ParseListType(ELEMENT_STYLE* style, CSafeBuf& value, const unsigned 
     return true;
 }
 
-bool CXDoc::ParseListType(ELEMENT_STYLE* style, CSafeBuf& value, const char* property)
+bool CXDocServices::ParseListType(ELEMENT_STYLE* style, CSafeBuf& value, const char* property)
 {
     const CSafeBuf name(property);
     return ParseListType(style, value, static_cast<const unsigned short*>(name));
 }
 
-bool CXDoc::ParseListImage(ELEMENT_STYLE* style, CSafeBuf& value, const unsigned short*)
+bool CXDocServices::ParseListImage(ELEMENT_STYLE* style, CSafeBuf& value, const unsigned short*)
 {
     CSafeBuf url;
     if (!style || !ParseImageUrl(value, url))
@@ -65,13 +65,13 @@ bool CXDoc::ParseListImage(ELEMENT_STYLE* style, CSafeBuf& value, const unsigned
     return true;
 }
 
-bool CXDoc::ParseListImage(ELEMENT_STYLE* style, CSafeBuf& value, const char* property)
+bool CXDocServices::ParseListImage(ELEMENT_STYLE* style, CSafeBuf& value, const char* property)
 {
     const CSafeBuf name(property);
     return ParseListImage(style, value, static_cast<const unsigned short*>(name));
 }
 
-bool CXDoc::ParseListPosition(ELEMENT_STYLE* style, CSafeBuf& value, const unsigned short*)
+bool CXDocServices::ParseListPosition(ELEMENT_STYLE* style, CSafeBuf& value, const unsigned short*)
 {
     if (!style)
         return false;
@@ -84,7 +84,7 @@ bool CXDoc::ParseListPosition(ELEMENT_STYLE* style, CSafeBuf& value, const unsig
     return true;
 }
 
-bool CXDoc::ParseListPosition(ELEMENT_STYLE* style, CSafeBuf& value, const char* property)
+bool CXDocServices::ParseListPosition(ELEMENT_STYLE* style, CSafeBuf& value, const char* property)
 {
     const CSafeBuf name(property);
     return ParseListPosition(style, value, static_cast<const unsigned short*>(name));
@@ -94,7 +94,7 @@ namespace qm::css {
 
 // Each word is a type, a position or an image. The first "none" is the type
 // none; a "none" after a type stands for no image.
-bool ParseListStyleShorthand(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int)
+bool ParseListStyleShorthand(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int)
 {
     std::vector<CSafeBuf> words = SplitWords(value);
     if (words.empty())

@@ -10,11 +10,11 @@
 #include "style/records/ElementStyle.h"
 
 class CSafeBuf;
-class CXDoc;
+class CXDocServices;
 
 namespace qm::css {
 
-using PropertyHandler = bool (*)(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which);
+using PropertyHandler = bool (*)(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which);
 
 // Border sides as the "border" handlers number them; kAllSides for the
 // properties that cover all four.
@@ -29,52 +29,52 @@ constexpr int kBoxWidth = 1;
 constexpr int kBoxHeight = 2;
 
 // "margin-top" ... "padding-right": which is kMargins or kPaddings plus the side.
-bool ParseBoxSide(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which);
+bool ParseBoxSide(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which);
 // "margin" and "padding": one to four lengths; box is kMargins or kPaddings.
-bool ParseBoxSides(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int box);
-bool ParseTextIndent(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which);
+bool ParseBoxSides(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int box);
+bool ParseTextIndent(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which);
 // "width" (kBoxWidth) and "height" (kBoxHeight).
-bool ParseBoxSize(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which);
+bool ParseBoxSize(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which);
 
-bool ParseFontShorthand(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which);
-bool ParseBackgroundShorthand(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which);
-bool ParseListStyleShorthand(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which);
+bool ParseFontShorthand(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which);
+bool ParseBackgroundShorthand(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which);
+bool ParseListStyleShorthand(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which);
 
 // "border" (kAllSides) and "border-left" ... (a BorderSide).
-bool ParseBorderShorthand(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int side);
+bool ParseBorderShorthand(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int side);
 // "border-<side>-color" and "border-color" (kAllSides: one to four colours).
-bool ParseBorderColor(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int side);
+bool ParseBorderColor(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int side);
 // "border-<side>-style" and "border-style".
-bool ParseBorderStyle(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int side);
+bool ParseBorderStyle(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int side);
 // "border-<side>-width" and "border-width".
-bool ParseBorderWidth(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int side);
+bool ParseBorderWidth(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int side);
 
 // Keyword and text properties (TextValue.cpp).
-bool ParseDirection(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which);
-bool ParseTextDecoration(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which);
-bool ParseCaptionSide(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which);
-bool ParseTextTransform(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which);
-bool ParseLineHeightProperty(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which);
-bool ParseTextAlign(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which);
-bool ParseVerticalAlign(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which);
-bool ParseFloat(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which);
-bool ParseClear(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which);
-bool ParseBorderCollapse(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which);
-bool ParseTextColour(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which);
+bool ParseDirection(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which);
+bool ParseTextDecoration(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which);
+bool ParseCaptionSide(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which);
+bool ParseTextTransform(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which);
+bool ParseLineHeightProperty(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which);
+bool ParseTextAlign(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which);
+bool ParseVerticalAlign(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which);
+bool ParseFloat(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which);
+bool ParseClear(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which);
+bool ParseBorderCollapse(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which);
+bool ParseTextColour(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which);
 
 // The editor's own properties (EditorProperties.cpp); which of the marker
 // colours is kMarkerText, kMarkerBorder or kMarkerBackground.
 constexpr int kMarkerText = 0;
 constexpr int kMarkerBorder = 1;
 constexpr int kMarkerBackground = 2;
-bool ParseLock(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which);
-bool ParseMarkerLabel(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which);
-bool ParseMarkerColour(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which);
+bool ParseLock(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which);
+bool ParseMarkerLabel(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which);
+bool ParseMarkerColour(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which);
 
 // "line-height", also the part after "/" of the "font" shorthand: a length
 // or percentage (unit in the high 16 bits, number in the low 16 bits), else
 // a plain number stored as unit 3 in hundredths. Negative heights are
 // rejected, and numbers are held within 0..32767.
-bool ParseLineHeight(CXDoc& doc, NewIntStyleValue& cell, CSafeBuf& value);
+bool ParseLineHeight(CXDocServices& doc, NewIntStyleValue& cell, CSafeBuf& value);
 
 } // namespace qm::css

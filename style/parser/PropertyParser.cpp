@@ -10,7 +10,7 @@
 // that is not important leaves a marked cell as it is. Groups without such a
 // mark take an important value as any other.
 
-#include "document/XDoc.h"
+#include "element/services/XDocServices.h"
 
 #include "style/parser/CssWords.h"
 #include "style/parser/PropertyHandlers.h"
@@ -26,27 +26,27 @@ const char* const kFontMembers[] = {"font-size", "font-style", "font-weight", "f
 const char* const kBackgroundMembers[]
     = {"background-image", "background-repeat", "background-color", "background-position"};
 
-bool FontMember(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which)
+bool FontMember(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which)
 {
     return doc.CheckFontValue(style, value, kFontMembers[which]);
 }
 
-bool BackgroundMember(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which)
+bool BackgroundMember(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int which)
 {
     return doc.CheckBackgroundValue(&style, value, kBackgroundMembers[which]);
 }
 
-bool ListType(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int)
+bool ListType(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int)
 {
     return doc.ParseListType(&style, value, "list-style-type");
 }
 
-bool ListImage(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int)
+bool ListImage(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int)
 {
     return doc.ParseListImage(&style, value, "list-style-image");
 }
 
-bool ListPosition(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int)
+bool ListPosition(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int)
 {
     return doc.ParseListPosition(&style, value, "list-style-position");
 }
@@ -159,7 +159,7 @@ void MarkedCells(ELEMENT_STYLE& s, STYLE_TYPE* (&cells)[kMarkedCells])
 // importance, and a declaration that is not important keeps off the cells
 // that an earlier one marked. A cell is known to be written when its set
 // byte, cleared before the handler runs, is on again after it.
-bool ParseMarked(CXDoc& doc, const Property& p, ELEMENT_STYLE& style, CSafeBuf& value, bool important)
+bool ParseMarked(CXDocServices& doc, const Property& p, ELEMENT_STYLE& style, CSafeBuf& value, bool important)
 {
     STYLE_TYPE* cells[kMarkedCells];
     MarkedCells(style, cells);
@@ -186,7 +186,8 @@ bool ParseMarked(CXDoc& doc, const Property& p, ELEMENT_STYLE& style, CSafeBuf& 
 
 } // namespace
 
-bool CXDoc::ParseCSSStyleString(const unsigned short* name, const unsigned short* value, ELEMENT_STYLE& style)
+bool CXDocServices::ParseCSSStyleString(
+    const unsigned short* name, const unsigned short* value, ELEMENT_STYLE& style)
 {
     if (!name || !value)
         return false;

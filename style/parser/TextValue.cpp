@@ -3,7 +3,7 @@
 // "text-align", "vertical-align", "float", "clear", "border-collapse" and
 // "color".
 
-#include "document/XDoc.h"
+#include "element/services/XDocServices.h"
 
 #include "style/parser/CssWords.h"
 #include "style/parser/PropertyHandlers.h"
@@ -59,14 +59,14 @@ bool CellKeyword(STYLE_TYPE& cell, const CSafeBuf& value, const Keyword* table)
 
 namespace qm::css {
 
-bool ParseDirection(CXDoc&, ELEMENT_STYLE& style, CSafeBuf& value, int)
+bool ParseDirection(CXDocServices&, ELEMENT_STYLE& style, CSafeBuf& value, int)
 {
     return CellKeyword(style.direction, value, kDirections);
 }
 
 // The font group is marked before the value is tested, as the cascade has
 // always seen it.
-bool ParseTextDecoration(CXDoc&, ELEMENT_STYLE& style, CSafeBuf& value, int)
+bool ParseTextDecoration(CXDocServices&, ELEMENT_STYLE& style, CSafeBuf& value, int)
 {
     style.fontSet = 1;
     style.fontOrigin = kOriginRule;
@@ -86,17 +86,17 @@ bool ParseTextDecoration(CXDoc&, ELEMENT_STYLE& style, CSafeBuf& value, int)
     return true;
 }
 
-bool ParseCaptionSide(CXDoc&, ELEMENT_STYLE& style, CSafeBuf& value, int)
+bool ParseCaptionSide(CXDocServices&, ELEMENT_STYLE& style, CSafeBuf& value, int)
 {
     return IntKeyword(style.captionSide, value, kCaptionSides);
 }
 
-bool ParseTextTransform(CXDoc&, ELEMENT_STYLE& style, CSafeBuf& value, int)
+bool ParseTextTransform(CXDocServices&, ELEMENT_STYLE& style, CSafeBuf& value, int)
 {
     return IntKeyword(style.textTransform, value, kTransforms);
 }
 
-bool ParseLineHeight(CXDoc& doc, NewIntStyleValue& cell, CSafeBuf& value)
+bool ParseLineHeight(CXDocServices& doc, NewIntStyleValue& cell, CSafeBuf& value)
 {
     int unit = 0;
     long number = 0;
@@ -116,12 +116,12 @@ bool ParseLineHeight(CXDoc& doc, NewIntStyleValue& cell, CSafeBuf& value)
     return true;
 }
 
-bool ParseLineHeightProperty(CXDoc& doc, ELEMENT_STYLE& style, CSafeBuf& value, int)
+bool ParseLineHeightProperty(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& value, int)
 {
     return ParseLineHeight(doc, style.lineHeight, value);
 }
 
-bool ParseTextAlign(CXDoc&, ELEMENT_STYLE& style, CSafeBuf& value, int)
+bool ParseTextAlign(CXDocServices&, ELEMENT_STYLE& style, CSafeBuf& value, int)
 {
     int code = 0;
     if (!FindKeyword(value, kHorizontal, true, code))
@@ -132,7 +132,7 @@ bool ParseTextAlign(CXDoc&, ELEMENT_STYLE& style, CSafeBuf& value, int)
     return true;
 }
 
-bool ParseVerticalAlign(CXDoc&, ELEMENT_STYLE& style, CSafeBuf& value, int)
+bool ParseVerticalAlign(CXDocServices&, ELEMENT_STYLE& style, CSafeBuf& value, int)
 {
     int code = 0;
     if (!FindKeyword(value, kVertical, true, code))
@@ -143,17 +143,17 @@ bool ParseVerticalAlign(CXDoc&, ELEMENT_STYLE& style, CSafeBuf& value, int)
     return true;
 }
 
-bool ParseFloat(CXDoc&, ELEMENT_STYLE& style, CSafeBuf& value, int)
+bool ParseFloat(CXDocServices&, ELEMENT_STYLE& style, CSafeBuf& value, int)
 {
     return CellKeyword(style.floatSide, value, kFloats);
 }
 
-bool ParseClear(CXDoc&, ELEMENT_STYLE& style, CSafeBuf& value, int)
+bool ParseClear(CXDocServices&, ELEMENT_STYLE& style, CSafeBuf& value, int)
 {
     return CellKeyword(style.clear, value, kClears);
 }
 
-bool ParseBorderCollapse(CXDoc&, ELEMENT_STYLE& style, CSafeBuf& value, int)
+bool ParseBorderCollapse(CXDocServices&, ELEMENT_STYLE& style, CSafeBuf& value, int)
 {
     if (value == "collapse")
         SetInt(style.borderCollapse, 1);
@@ -167,7 +167,7 @@ bool ParseBorderCollapse(CXDoc&, ELEMENT_STYLE& style, CSafeBuf& value, int)
 }
 
 // An invalid colour is ignored.
-bool ParseTextColour(CXDoc&, ELEMENT_STYLE& style, CSafeBuf& value, int)
+bool ParseTextColour(CXDocServices&, ELEMENT_STYLE& style, CSafeBuf& value, int)
 {
     const int colour = GetColor(value, false);
     if (colour == kColorInvalid)

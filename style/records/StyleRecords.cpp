@@ -127,7 +127,10 @@ bool MergeUntyped(Cell* source, Cell* target, int origin)
 {
     if (!source || !target || !source->set)
         return false;
-    if (target->set && (target->inlineStyle || target->explicitValue) && !source->explicitValue)
+    // A value copied from the parent is not the element's own: it never
+    // holds out against one that the element is given.
+    if (target->set && !target->inherited && (target->inlineStyle || target->explicitValue)
+        && !source->explicitValue)
         return false;
     *target = *source;
     target->inlineStyle = origin == kOriginStyleAttribute;

@@ -39,7 +39,8 @@ bool CheckStylePriority(int a, int b);
 bool CheckSetStyleType(STYLE_TYPE* target, STYLE_TYPE* source, int origin, bool clear);
 
 // Merges an untyped cell: nothing when the source is not set, or when the
-// target is set, inline or explicit while the source is not explicit.
+// target is set (not inherited), inline or explicit while the source is not
+// explicit.
 // Otherwise the source is copied whole and the target is marked inline
 // exactly when origin is the style attribute (2). Answers whether target was
 // written.

@@ -4,10 +4,10 @@
 #include "base/files/FileUtilsLoad.h"
 #include "base/shims/FileShims.h"
 #include "base/url/RelativeURL.h"
-#include "document/XDoc.h"
-#include "editor/XHTML.h"
+#include "element/services/ControlServices.h"
+#include "element/services/XDocServices.h"
+#include "element/services/XHTMLServices.h"
 #include "net/LoadHTTPFile.h"
-#include "plugin/MorvaXEditorCtrl.h"
 #include "style/sheets/Declarations.h"
 #include "style/sheets/SelectorParser.h"
 #include "style/sheets/SheetText.h"
@@ -57,9 +57,9 @@ bool ReadSheetFile(const CSafeBuf& path, CSafeBuf& text)
 // The sheet at a location, through the control's cache and the network
 // loader; cacheFile receives the cache file's name (empty when the location
 // is not cached).
-bool ReadSheetLocation(CXHTML* owner, const CSafeBuf& location, CSafeBuf& text, CSafeBuf& cacheFile)
+bool ReadSheetLocation(CXHTMLServices* owner, const CSafeBuf& location, CSafeBuf& text, CSafeBuf& cacheFile)
 {
-    CMorvaXEditorCtrl* control = owner ? owner->m_control : nullptr;
+    CControlServices* control = owner ? owner->m_control : nullptr;
     CSafeBuf path(location);
     const bool cached = control && control->GetCacheFile(path, cacheFile);
     if (cached)
@@ -144,7 +144,7 @@ void RebaseImages(STYLE_CLASS* first, const CSafeBuf& location)
 
 } // namespace
 
-bool CXDoc::LoadStyleClass(const unsigned short* source, int mode, bool rebase, int editorList)
+bool CXDocServices::LoadStyleClass(const unsigned short* source, int mode, bool rebase, int editorList)
 {
     if (!source || mode < 0 || mode > 2)
         return false;
@@ -188,7 +188,7 @@ bool CXDoc::LoadStyleClass(const unsigned short* source, int mode, bool rebase, 
     }
 }
 
-bool CXDoc::ParseRule(CSafeBuf* selector, CSafeBuf* body, STYLE_CLASS*& list)
+bool CXDocServices::ParseRule(CSafeBuf* selector, CSafeBuf* body, STYLE_CLASS*& list)
 {
     RulesChanged();
     STYLE_CLASS* rule = nullptr;
@@ -211,9 +211,12 @@ bool CXDoc::ParseRule(CSafeBuf* selector, CSafeBuf* body, STYLE_CLASS*& list)
     return true;
 }
 
-void CXDoc::ParseSelect(STYLE_CLASS* rule, const unsigned short* text) { ParseSelectorGroup(rule, text); }
+void CXDocServices::ParseSelect(STYLE_CLASS* rule, const unsigned short* text)
+{
+    ParseSelectorGroup(rule, text);
+}
 
-void CXDoc::FreeStyleClass(int code)
+void CXDocServices::FreeStyleClass(int code)
 {
     RulesChanged();
     if (code == 0 || code == 1) {
@@ -230,12 +233,12 @@ void CXDoc::FreeStyleClass(int code)
     }
 }
 
-SELECTOR_STATEMENT* CXDoc::CopyStyleStm(const SELECTOR_STATEMENT* statement)
+SELECTOR_STATEMENT* CXDocServices::CopyStyleStm(const SELECTOR_STATEMENT* statement)
 {
     return CopyStyleStatement(statement);
 }
 
-bool CXDoc::CopyStyles(STYLE_CLASS* source, STYLE_CLASS*& destination, bool prepend)
+bool CXDocServices::CopyStyles(STYLE_CLASS* source, STYLE_CLASS*& destination, bool prepend)
 {
     RulesChanged();
     STYLE_CLASS* copy = CopyStyleClassList(source);

@@ -3,7 +3,7 @@
 // elements sharing a bucket are kept apart; the document destroys what it
 // owns.
 
-#include "document/ElementRegistry.h"
+#include "element/ElementRegistry.h"
 
 #include "editor/XHTML.h"
 #include "element/Element.h"

@@ -2,16 +2,22 @@
 // tests/data/edits/cases.txt is read through the reader, one operation runs
 // on the elements its "_m" attributes name, and the tree is written back.
 // Options name the operation; "_sel" marks an element selected (and
-// selectable) and "_cell" a cell selected as a whole. The marker attributes
-// are taken off before the operation.
+// selectable), "_cell" a cell selected as a whole and "_lock" an element
+// locked by its own flag. The marker attributes are taken off before the
+// operation. Comments "e" and "c" stand for empty text runs (which markup
+// cannot hold), "c" the one that holds the caret.
 
 #include "tests/common/CaseBlocks.h"
 
 #include "base/text/SafeBuf.h"
 #include "editor/XHTML.h"
 #include "element/Element.h"
+#include "element/ElementUtilities.h"
+#include "element/TreeQueries.h"
 #include "element/ValidateTree.h"
+#include "element/factory/ElementFactory.h"
 #include "element/markup/MarkupDocument.h"
+#include "elements/ImageElement.h"
 
 #include <gtest/gtest.h>
 
@@ -56,14 +62,62 @@ void TakeMarks(CElement* e, std::map<std::string, CElement*>& marked)
         e->m_wholeCell = 1;
         e->SetAttrString("_cell", "");
     }
+    if (e->GetAttrString("_lock", value)) {
+        e->m_locked = 1;
+        e->SetAttrString("_lock", "");
+    }
     for (CElement* c = e->m_firstChild; c; c = c->m_nextSibling)
         TakeMarks(c, marked);
+}
+
+// Comments "e" and "c" become empty text runs; the caret goes to "c".
+void MakeEmptyRuns(CElement* e, CXHTML& engine)
+{
+    for (CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
+        if (c->m_kind == kKindComment && (c->m_text == "e" || c->m_text == "c")) {
+            CElement* run = CreateElement("", c->m_rules, c->m_root, c->m_owner);
+            ASSERT_NE(run, nullptr);
+            e->InsertChild(run, c->GetID(), false);
+            if (c->m_text == "c")
+                engine.m_doc.m_caretElement = run;
+            e->RemoveChild(c->GetID(), true, false);
+            c = run;
+        }
+        MakeEmptyRuns(c, engine);
+    }
+}
+
+// The children of e as the cases show them: a text run as its text in
+// quotes (a star after the one with the caret), an element as its tag and
+// its children in brackets.
+std::string Runs(const CElement* e, const CElement* caret)
+{
+    std::string out;
+    for (const CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
+        if (!out.empty())
+            out += ' ';
+        if (c->IsTextElement())
+            out += "\"" + Utf8(c->m_text) + "\"" + (c == caret ? "*" : "");
+        else
+            out += Utf8(CSafeBuf(c->GetTagName())) + "[" + Runs(c, caret) + "]";
+    }
+    return out;
+}
+
+std::string OptionValue(const qmtest::CaseBlock& c, const std::string& name)
+{
+    for (const std::string& o : c.options) {
+        if (o.rfind(name + "=", 0) == 0)
+            return o.substr(name.size() + 1);
+    }
+    return "";
 }
 
 std::string RunCase(const qmtest::CaseBlock& c, CXHTML& engine, CMarkupDocument& doc)
 {
     std::map<std::string, CElement*> m;
     TakeMarks(doc.Body(), m);
+    MakeEmptyRuns(doc.Body(), engine);
     CElement* x = m["x"];
     CElement* a = m["a"];
     std::string note;
@@ -105,6 +159,28 @@ std::string RunCase(const qmtest::CaseBlock& c, CXHTML& engine, CMarkupDocument&
             list.AddTail(m[std::string(1, k)]);
         answer(doc.Body()->ReunionElements(&list));
         list.ForEachItem([&note](void* e) { note += " " + Utf8(static_cast<CElement*>(e)->GetTagName()); });
+    } else if (c.HasOption("second-empty")) {
+        answer(doc.Body()->RemoveSecondEmptyText());
+        note += " " + Runs(x, engine.m_doc.m_caretElement);
+    } else if (c.HasOption("move-to-root")) {
+        MoveChildrenInBlockToRoot(x);
+    } else if (!OptionValue(c, "wrap-in").empty()) {
+        CElement* target
+            = CreateElement(OptionValue(c, "wrap-in").c_str(), x->m_rules, x->m_root, x->m_owner);
+        const bool wrapped = x->MoveElementAndParentTo(target);
+        answer(wrapped);
+        if (!wrapped)
+            delete target;
+    } else if (!OptionValue(c, "from-pre").empty()) {
+        // x's content leaves the pre for a.
+        x->MoveChildrenTo(a, 0, true, 0, 0);
+        ValidateTextChildFromPre(a, std::stoi(OptionValue(c, "from-pre")));
+        note = Runs(a, nullptr);
+    } else if (c.HasOption("pre-refuses")) {
+        answer(CanMoveChildrenTo(x, a));
+    } else if (c.HasOption("locked")) {
+        answer(
+            IsElementLocked(x, c.HasOption("self"), c.HasOption("selecting") ? 1 : 0, c.HasOption("ignore")));
     }
     engine.m_doc.ReleaseRemovedElements();
     CSafeBuf out;
@@ -181,4 +257,35 @@ TEST(EditQueue, StaleIdentifiersChangeNothing)
     CSafeBuf out;
     doc.Write(out, 0);
     EXPECT_EQ(Utf8(out), "<p><b></b></p>");
+}
+
+// An image shown otherwise than as its alternative text drops the text
+// children it had for that display; a caret on them goes to the image.
+TEST(EditImages, AlternativeTextGoesWithItsDisplay)
+{
+    CXHTML engine;
+    CMarkupDocument doc(&engine);
+    CSafeBuf error;
+    const std::string markup = "<p><img src=\"p.png\" alt=\"x\"/><b><img src=\"q.png\" alt=\"y\"/></b></p>";
+    ASSERT_TRUE(doc.Read(markup.data(), markup.size(), error));
+    CElement* p = doc.Body()->m_firstChild;
+    auto* first = static_cast<CImageElement*>(p->m_firstChild);
+    auto* second = static_cast<CImageElement*>(p->m_lastChild->m_firstChild);
+    for (CImageElement* image : {first, second}) {
+        image->m_displayType = 2;
+        ASSERT_TRUE(image->SetAltTxt());
+        ASSERT_NE(image->m_firstChild, nullptr);
+    }
+    EXPECT_FALSE(doc.Body()->RemoveChildrenOfImage()) << "both shown as text";
+
+    engine.m_doc.m_caretElement = first->m_firstChild;
+    first->m_displayType = 1;
+    EXPECT_TRUE(doc.Body()->RemoveChildrenOfImage());
+    EXPECT_EQ(first->m_firstChild, nullptr);
+    EXPECT_EQ(engine.m_doc.m_caretElement, first);
+    EXPECT_NE(second->m_firstChild, nullptr) << "still shown as text";
+
+    second->m_displayType = 3;
+    EXPECT_TRUE(second->m_parent->RemoveChildrenOfImage());
+    EXPECT_EQ(second->m_firstChild, nullptr);
 }

@@ -1,5 +1,6 @@
 // Round trips through the whole reading and writing path: a real document
-// of 150 KB through qm-roundtrip (no text lost, the output a fixed point),
+// of 150 KB and a pretty-printed page through qm-roundtrip (no text lost,
+// every word kept apart from its neighbours, the output a fixed point),
 // qm-roundtrip's answers to input it cannot read, and trees nested as deep
 // as the parser allows, read, repaired, written and destroyed on a small
 // stack.
@@ -63,9 +64,9 @@ ToolRun RunTool(const std::string& args, const std::string& name)
     return run;
 }
 
-// The body's text content, as the parser reads it (named references read
-// the way the reader reads them).
-std::string BodyText(const std::string& markup)
+// The markup parsed as the reader parses it (named references read the way
+// the reader reads them); null when it does not parse.
+xmlDoc* Parse(const std::string& markup)
 {
     CSafeBuf text;
     text.AssignUTF8(markup.c_str());
@@ -74,6 +75,74 @@ std::string BodyText(const std::string& markup)
     int n = text.CreateUTF8Str(&utf8);
     xmlDoc* doc = xmlReadMemory(utf8, n, "text.xml", "UTF-8", XML_PARSE_NONET | XML_PARSE_NOERROR);
     delete[] utf8;
+    return doc;
+}
+
+bool IsInlineTag(const xmlChar* name)
+{
+    static const char* const kInline[]
+        = {"a", "abbr", "acronym", "b", "bdo", "big", "cite", "code", "dfn", "em", "font", "i", "kbd", "q",
+            "s", "samp", "small", "span", "strike", "strong", "sub", "sup", "tt", "u", "var"};
+    for (const char* tag : kInline) {
+        if (xmlStrcmp(name, BAD_CAST tag) == 0)
+            return true;
+    }
+    return false;
+}
+
+// The text of n's subtree as a browser separates it: every element but the
+// inline ones ends a word.
+void AppendShownText(const xmlNode* n, std::string& out)
+{
+    for (const xmlNode* c = n->children; c; c = c->next) {
+        if (c->type == XML_TEXT_NODE || c->type == XML_CDATA_SECTION_NODE) {
+            out += reinterpret_cast<const char*>(c->content);
+        } else if (c->type == XML_ELEMENT_NODE) {
+            const bool apart = !IsInlineTag(c->name);
+            if (apart)
+                out += ' ';
+            AppendShownText(c, out);
+            if (apart)
+                out += ' ';
+        }
+    }
+}
+
+// The words of the body, in order.
+std::vector<std::string> BodyWords(const std::string& markup)
+{
+    std::vector<std::string> words;
+    xmlDoc* doc = Parse(markup);
+    if (!doc)
+        return words;
+    std::string text;
+    for (xmlNode* c = xmlDocGetRootElement(doc)->children; c; c = c->next) {
+        if (c->type == XML_ELEMENT_NODE && xmlStrcmp(c->name, BAD_CAST "body") == 0)
+            AppendShownText(c, text);
+    }
+    xmlFreeDoc(doc);
+    std::istringstream in(text);
+    for (std::string word; in >> word;)
+        words.push_back(word);
+    return words;
+}
+
+// The first place where two word sequences part, for a failure message.
+std::string FirstDifference(const std::vector<std::string>& a, const std::vector<std::string>& b)
+{
+    size_t i = 0;
+    while (i < a.size() && i < b.size() && a[i] == b[i])
+        ++i;
+    auto at = [i](const std::vector<std::string>& w) {
+        return i < w.size() ? w[i] + (i + 1 < w.size() ? " " + w[i + 1] : "") : "(end)";
+    };
+    return "word " + std::to_string(i) + ": \"" + at(a) + "\" became \"" + at(b) + "\"";
+}
+
+// The body's text content.
+std::string BodyText(const std::string& markup)
+{
+    xmlDoc* doc = Parse(markup);
     std::string out;
     if (!doc)
         return out;
@@ -120,13 +189,35 @@ TEST(RoundTrip, RealDocumentKeepsItsTextAndIsAFixedPoint)
     // change where blocks meet.
     const std::string characters = NonBlank(BodyText(original));
     ASSERT_GT(characters.size(), 90000u);
+    const std::vector<std::string> words = BodyWords(original);
 
     for (const std::string mode : {"", "--compact "}) {
         ToolRun first = RunTool(mode + source, "genesis1");
         ASSERT_EQ(first.status, 0) << first.err;
         EXPECT_TRUE(NonBlank(BodyText(first.out)) == characters) << mode << "text content changed";
+        const std::vector<std::string> after = BodyWords(first.out);
+        EXPECT_TRUE(after == words) << mode << FirstDifference(words, after);
         WriteAll(kOut + "/genesis1.xhtml", first.out);
         ToolRun second = RunTool(mode + kOut + "/genesis1.xhtml", "genesis2");
+        ASSERT_EQ(second.status, 0) << second.err;
+        EXPECT_TRUE(second.out == first.out) << mode << "the output read again gives another output";
+    }
+}
+
+// A page pretty-printed by a tool, inline elements at the ends of its lines:
+// every word stays a word of its own.
+TEST(RoundTrip, PrettyPrintedPageKeepsEveryWordApart)
+{
+    const std::string source = std::string(QM_TEST_DATA_DIR) + "/markup/pretty.xhtml";
+    const std::vector<std::string> words = BodyWords(ReadAll(source));
+    ASSERT_GT(words.size(), 80u);
+    for (const std::string mode : {"", "--compact "}) {
+        ToolRun first = RunTool(mode + source, "pretty1");
+        ASSERT_EQ(first.status, 0) << first.err;
+        const std::vector<std::string> after = BodyWords(first.out);
+        EXPECT_TRUE(after == words) << mode << FirstDifference(words, after);
+        WriteAll(kOut + "/pretty1.xhtml", first.out);
+        ToolRun second = RunTool(mode + kOut + "/pretty1.xhtml", "pretty2");
         ASSERT_EQ(second.status, 0) << second.err;
         EXPECT_TRUE(second.out == first.out) << mode << "the output read again gives another output";
     }

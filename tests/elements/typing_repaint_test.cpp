@@ -5,16 +5,20 @@
 #include "tests/elements/support/TypingDocument.h"
 
 #include "platform/cg/Context.h"
+#include "style/layout/BoxDump.h"
 #include "style/layout/ElementPosition.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
 using qmtest::TypingDocument;
+using qmtest::Utf8Of;
 
 // The first row and column where the two documents' paintings differ, or ""
 // when they are the same. The bitmaps keep room below the document, which a
@@ -149,5 +153,185 @@ TEST(TypingRepaint, RowsMovedAcrossTileEdgesMatchAFullPaint)
         }
         EXPECT_GT(resident, 0);
         EXPECT_LT(resident, body->m_sizeRect.bottom);
+    }
+}
+
+// A paragraph that gains or loses a line moves what follows it without a
+// layout of its parent where nothing there depends on where it stands; the
+// boxes must be those a whole layout gives, wherever the shortcut applies
+// and wherever it must not (floats, alignment, a height of the parent's own).
+TEST(TypingRepaint, BoxesAfterAParagraphThatGainsALineAreThoseOfAWholeLayout)
+{
+    const std::string text
+        = "Lorem ipsum dolor sit amet, consectetur adipiscing elit, sed do eiusmod tempor. ";
+    const std::string edited = "<p>" + text + text + "|</p>";
+    const std::string cases[] = {
+        "<p>first</p>" + edited + "<p>after</p><h2>heading</h2><p>last</p>",
+        "<div style=\"margin: 5px; padding: 3px; border: 1px solid red\"><p>a</p>" + edited
+            + "<p>b</p></div><p>after the div</p>",
+        "<div>" + edited + "text after <b>bold</b><br/>more</div><ul><li>item</li></ul>",
+        "<div style=\"text-align: center\">" + edited + "<p>centred</p></div><p>after</p>",
+        "<div style=\"height: 300px\">" + edited + "<p>held</p></div><p>after</p>",
+        "<div style=\"float: right; width: 80px; height: 140px\">f</div>" + edited + "<p>" + text + "</p>",
+        "<p style=\"margin-bottom: 30px\">before</p>" + edited + "<p style=\"margin-top: 2px\">after</p>",
+    };
+    for (const std::string& markup : cases) {
+        for (const char* keys :
+            {"type:abcdefghijklmnopqrstuvwxyzabcdefghij", "Backspace Backspace Backspace"}) {
+            TypingDocument doc(markup, 300);
+            ASSERT_TRUE(doc.ok) << markup;
+            ASSERT_TRUE(doc.Keys("type:abcdefghijklmnopqrstuvwxyzabcdefghij")) << markup;
+            ASSERT_TRUE(doc.Keys(keys)) << markup;
+            CSafeBuf quick, whole;
+            GetBoxDump(doc.Body(), quick);
+            ASSERT_TRUE(LayoutDocument(doc.Body(), 300));
+            GetBoxDump(doc.Body(), whole);
+            EXPECT_EQ(Utf8Of(quick), Utf8Of(whole)) << markup << " / " << keys;
+        }
+    }
+}
+
+// The document's rows as painted now.
+std::vector<unsigned> Painted(const CElement* body)
+{
+    std::vector<unsigned> out;
+    const qm::cg::Context* ctx = body->m_dc.get();
+    const int rows = std::min<int>(body->m_sizeRect.bottom + 10, ctx->Height());
+    for (int row = 0; row < rows; ++row) {
+        for (int col = 0; col < ctx->Width(); ++col) {
+            const qm::cg::Pixel p = ctx->ReadPixel(col, row);
+            out.push_back(unsigned(p.red) | unsigned(p.green) << 8 | unsigned(p.blue) << 16);
+        }
+    }
+    return out;
+}
+
+// Blocks moved by an edit above them keep their descendants' records behind
+// until a walk reaches them: an edit inside such a block afterwards (text
+// that wraps, paragraphs joined by Backspace, which deletes one) must still
+// repaint as a full layout and paint of the same tree does.
+TEST(TypingRepaint, EditsInsideBlocksMovedBeforeMatchAFullPaint)
+{
+    const std::string words = "Lorem ipsum dolor sit amet, consectetur adipiscing elit, sed do. ";
+    const std::string markup = "<p>" + words + words + "|</p><div style=\"border: 1px solid blue\"><p>inner "
+        + words + "</p><div><p>deep</p><p>second</p></div></div><p>last</p>";
+    for (const char* second :
+        {"type:abcdefghijklmnopqrstuvwxyz", "Backspace type:xy", "Backspace Backspace"}) {
+        TypingDocument typed(markup, 300);
+        ASSERT_TRUE(typed.ok);
+        ASSERT_TRUE(typed.Keys("type:abcdefghijklmnopqrstuvwxyz"));
+        // The caret to the start of "second", deep inside the moved div.
+        CElement* run = nullptr;
+        for (CElement* e = typed.Body(); e && !run;) {
+            if (e->IsTextElement() && Utf8Of(e->m_text) == "second")
+                run = e;
+            if (e->m_firstChild) {
+                e = e->m_firstChild;
+                continue;
+            }
+            while (e && !e->m_nextSibling)
+                e = e->m_parent;
+            e = e ? e->m_nextSibling : nullptr;
+        }
+        ASSERT_NE(run, nullptr);
+        run->m_caretOffset = 0;
+        typed.Doc().m_caretElement = run;
+        ASSERT_TRUE(typed.Keys(second)) << second;
+        const std::vector<unsigned> quick = Painted(typed.Body());
+        ASSERT_TRUE(LayoutDocument(typed.Body(), 300));
+        ASSERT_TRUE(RepaintDocument(typed.Body()));
+        EXPECT_TRUE(quick == Painted(typed.Body())) << second;
+    }
+}
+
+// A table sizes its columns from its cells' natural and minimum widths,
+// which a keystroke may change while the cell's box (the table's) and its
+// blocks' boxes keep their sizes: after each key the boxes must be those a
+// whole layout gives.
+TEST(TypingRepaint, KeysInATableCellReachItsColumnWidths)
+{
+    const std::string text
+        = "Lorem ipsum dolor sit amet, consectetur adipiscing elit, sed do eiusmod tempor. ";
+    struct Case
+    {
+        std::string markup;
+        const char* keys;
+    };
+    const Case cases[] = {
+        {"<table border=\"1\"><tr><td>hello world|</td><td>x</td></tr></table>",
+            "Backspace Backspace Backspace Backspace Backspace Backspace type:abc"},
+        {"<table><tr><td><p>" + text + text + "|</p><p>in the cell</p></td></tr></table><p>after</p>",
+            "type:abcdefghijklmnopqrstuvwxyzabcdefghij Backspace Backspace Backspace"},
+        {"<table border=\"1\"><tr><td><div><p>one two|</p></div></td><td>y</td></tr></table>",
+            "Backspace Backspace Backspace Backspace type:threefourfive"},
+    };
+    for (const Case& c : cases) {
+        TypingDocument doc(c.markup, 300);
+        ASSERT_TRUE(doc.ok) << c.markup;
+        std::istringstream keys(c.keys);
+        std::string key;
+        while (keys >> key) {
+            ASSERT_TRUE(doc.Keys(key)) << c.markup;
+            CSafeBuf quick, whole;
+            GetBoxDump(doc.Body(), quick);
+            ASSERT_TRUE(LayoutDocument(doc.Body(), 300));
+            GetBoxDump(doc.Body(), whole);
+            ASSERT_EQ(Utf8Of(quick), Utf8Of(whole)) << c.markup << " after " << key;
+        }
+    }
+}
+
+// A document several tiles tall: lines added near the top move every block
+// below (their descendants' records lag behind until a walk reaches them);
+// tiles shown afterwards are painted from those records and must hold what
+// a full paint gives.
+TEST(TypingRepaint, TilesShownAfterBlocksMovedMatchAFullPaint)
+{
+    const std::string words = "Lorem ipsum dolor sit amet, consectetur adipiscing elit, sed do. ";
+    std::string markup;
+    for (int i = 0; i < 500; ++i)
+        markup += i == 3 ? "<p>" + words + "|</p>"
+                         : "<div><p>line " + std::to_string(i) + " <b>bold</b></p></div>";
+    TypingDocument typed(markup, 300);
+    ASSERT_TRUE(typed.ok);
+    CElement* body = typed.Body();
+    qm::cg::Context* ctx = body->m_dc.get();
+    ASSERT_GT(ctx->TileCount(), 3);
+    // Words typed into three lines more: the bitmap's room below the
+    // document holds them, and each new line moves every block below.
+    for (int i = 0; i < 120; ++i)
+        typed.Key(i % 6 == 5 ? ' ' : 'a' + i % 26);
+    ASSERT_EQ(ctx, body->m_dc.get());
+    int lagging = 0;
+    for (const CElement* c = body->m_firstChild; c; c = c->m_nextSibling)
+        lagging += c->m_recordShift != 0;
+    EXPECT_GT(lagging, 0);
+    std::vector<std::vector<unsigned>> shown;
+    for (int tile = 1; tile < 4; ++tile) {
+        const int top = ctx->TileTop(tile);
+        ASSERT_TRUE(ShowDocumentRows(body, top - 50, top + 50));
+        std::vector<unsigned> rows;
+        for (int row = top - 50; row < top + 50; ++row) {
+            for (int col = 0; col < ctx->Width(); ++col) {
+                const qm::cg::Pixel p = ctx->ReadPixel(col, row);
+                rows.push_back(unsigned(p.red) | unsigned(p.green) << 8 | unsigned(p.blue) << 16);
+            }
+        }
+        shown.push_back(rows);
+    }
+    ASSERT_TRUE(LayoutDocument(body, 300));
+    ASSERT_TRUE(RepaintDocument(body));
+    ctx = body->m_dc.get();
+    for (int tile = 1; tile < 4; ++tile) {
+        const int top = ctx->TileTop(tile);
+        ASSERT_TRUE(ShowDocumentRows(body, top - 50, top + 50));
+        std::vector<unsigned> rows;
+        for (int row = top - 50; row < top + 50; ++row) {
+            for (int col = 0; col < ctx->Width(); ++col) {
+                const qm::cg::Pixel p = ctx->ReadPixel(col, row);
+                rows.push_back(unsigned(p.red) | unsigned(p.green) << 8 | unsigned(p.blue) << 16);
+            }
+        }
+        EXPECT_TRUE(rows == shown[size_t(tile - 1)]) << "tile " << tile;
     }
 }

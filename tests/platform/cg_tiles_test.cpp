@@ -31,3 +31,69 @@ TEST(CgTiles, DrawingReachesOnlyResidentTilesWhenAllocationIsOff)
     EXPECT_EQ(0, ctx->ReadPixel(3, Context::kTileRows + 5).alpha);
     EXPECT_FALSE(ctx->MakeTileResident(7));
 }
+
+// A tiled bitmap of any height costs only its resident tiles, and keeps
+// allocation on draw off when the whole would be more than a bitmap owns.
+TEST(CgTiles, ATiledBitmapOfAnyHeightHoldsOnlyItsResidentTiles)
+{
+    EXPECT_FALSE(Context::CreateTiledBitmap(0, 10));
+    EXPECT_FALSE(Context::CreateTiledBitmap(40000, 10));
+    auto ctx = Context::CreateTiledBitmap(30000, 2000000); // 240 GB painted whole
+    ASSERT_TRUE(ctx);
+    EXPECT_EQ(0, ctx->AllocatedTiles());
+    ctx->SetAllocateOnDraw(true);
+    ctx->SetRGBFillColor(0, 0, 1, 1);
+    ctx->FillRect(Rect{0, 0, 30000, 2000000});
+    EXPECT_EQ(0, ctx->AllocatedTiles());
+    ASSERT_TRUE(ctx->MakeTileResident(ctx->TileCount() - 1));
+    ctx->FillRect(Rect{0, 0, 30000, 2000000});
+    EXPECT_EQ(1, ctx->AllocatedTiles());
+    EXPECT_EQ(255, ctx->ReadPixel(29999, 1999999).blue);
+}
+
+// cairo's fixed-point device coordinates wrap past 2^23 pixels. Shapes near
+// the bottom of a bitmap 12 million rows tall, and rectangles reaching from
+// there to its top, draw on the last tile as on a bitmap of three tiles.
+TEST(CgTiles, ShapesFarDownATallBitmapDrawAsOnAShortOne)
+{
+    auto scene = [](int height) {
+        auto ctx = Context::CreateTiledBitmap(40, height);
+        EXPECT_TRUE(ctx && ctx->MakeTileResident(ctx->TileCount() - 1));
+        if (!ctx)
+            return std::vector<qm::cg::Pixel>();
+        const double h = height;
+        // User space is y-up: small y is near the bottom whatever the height.
+        ctx->SetRGBFillColor(1, 1, 0.8, 1);
+        ctx->FillRect(Rect{0, 100, 40, h}); // a background up to the top
+        ctx->SetRGBFillColor(1, 0, 0, 1);
+        ctx->FillRect(Rect{2, 100, 3, h - 100}); // a side of an element
+        ctx->SetLineWidth(2);
+        ctx->SetRGBStrokeColor(0, 0, 1, 1);
+        ctx->StrokeRect(Rect{8, 90, 30, h});
+        const double dash[2] = {3, 2};
+        ctx->SetLineDash(0, dash, 2);
+        ctx->BeginPath();
+        ctx->MoveToPoint(6, 40.5);
+        ctx->AddLineToPoint(36, 40.5);
+        ctx->AddEllipseInRect(Rect{10, 10, 20, 16});
+        ctx->StrokePath();
+        ctx->SaveGState();
+        ctx->ClipToRect(Rect{20, 50, 20, h}); // from row 50 to the top
+        ctx->SetRGBFillColor(0, 0.5, 0, 0.5);
+        ctx->FillRect(Rect{0, 0, 40, 70});
+        ctx->RestoreGState();
+        std::vector<qm::cg::Pixel> bottom;
+        for (int row = height - 200; row < height; ++row)
+            for (int x = 0; x < 40; ++x)
+                bottom.push_back(ctx->ReadPixel(x, row));
+        return bottom;
+    };
+    const std::vector<qm::cg::Pixel> near = scene(3 * Context::kTileRows), far = scene(12000000);
+    ASSERT_EQ(near.size(), far.size());
+    int differ = 0;
+    for (size_t i = 0; i < near.size(); ++i)
+        differ += near[i].red != far[i].red || near[i].green != far[i].green || near[i].blue != far[i].blue
+            || near[i].alpha != far[i].alpha;
+    EXPECT_EQ(0, differ);
+    EXPECT_EQ(255, near[40 * 50 + 3].red) << "the side of the element, 150 rows up";
+}

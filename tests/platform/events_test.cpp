@@ -1,11 +1,14 @@
+#include "platform/events/EventLoopTimer.h"
 #include "platform/events/EventTarget.h"
 #include "platform/events/ModalLoop.h"
 #include "platform/events/Services.h"
 
+#include "tests/common/FixedClock.h"
 #include "tests/common/ScriptedUiDriver.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -215,4 +218,46 @@ TEST(ModalLoop, NestedLoopsEndInnermostFirst)
     EXPECT_EQ(1, loop.Result());
     EXPECT_EQ((std::vector<std::string>{"test:outer", "test:inner"}), seen);
     EXPECT_FALSE(ModalLoop::QuitFor(outer.target, 0));
+}
+
+namespace {
+
+void RecordFiring(EventLoopTimerRef, void* data)
+{
+    auto* times = static_cast<std::vector<qm::clock::Millis>*>(data);
+    times->push_back(Services::Get().Clock().Now());
+}
+
+} // namespace
+
+TEST(EventLoopTimer, TenthOfASecondTimerFiresAtZeroThenEveryHundredMilliseconds)
+{
+    qmtest::ScopedClock clock;
+    std::vector<qm::clock::Millis> times;
+    EventLoopTimerRef timer = 0;
+    ASSERT_EQ(kNoErr, InstallTimer(0, 0.1, RecordFiring, &times, &timer));
+    EXPECT_TRUE(times.empty()); // never inside the install
+    Services::Get().Clock().Advance(250);
+    EXPECT_EQ((std::vector<qm::clock::Millis>{0, 100, 200}), times);
+
+    // Re-armed 30 ms ahead, then every 100 ms again.
+    ASSERT_EQ(kNoErr, SetNextFireTime(timer, 0.03));
+    Services::Get().Clock().Advance(200);
+    EXPECT_EQ((std::vector<qm::clock::Millis>{0, 100, 200, 280, 380}), times);
+    EXPECT_EQ(kNoErr, RemoveTimer(timer));
+    EXPECT_EQ(kParamErr, RemoveTimer(timer));
+    EXPECT_EQ(kParamErr, SetNextFireTime(timer, 0.1));
+    Services::Get().Clock().Advance(1000);
+    EXPECT_EQ(5u, times.size());
+}
+
+TEST(EventLoopTimer, BadTimesAndProceduresAreRefused)
+{
+    qmtest::ScopedClock clock;
+    EventLoopTimerRef timer = 0;
+    EXPECT_EQ(kParamErr, InstallTimer(0, 0.1, nullptr, nullptr, &timer));
+    EXPECT_EQ(kParamErr, InstallTimer(-1, 0.1, RecordFiring, nullptr, &timer));
+    EXPECT_EQ(kParamErr, InstallTimer(0, std::nan(""), RecordFiring, nullptr, &timer));
+    EXPECT_EQ(kParamErr, InstallTimer(1e300, 0, RecordFiring, nullptr, &timer));
+    EXPECT_EQ(0u, Services::Get().Clock().TimerCount());
 }

@@ -63,6 +63,15 @@ TEST(StyleRecords, UntypedCellsYieldOnlyToExplicitValues)
     EXPECT_EQ(target.value, 9);
     EXPECT_FALSE(target.inlineStyle);
 
+    // The parent's inline value, copied down, gives way to the element's.
+    target.inlineStyle = true;
+    target.inherited = 1;
+    source.explicitValue = false;
+    source.value = 0;
+    EXPECT_TRUE(ApplyNewTypeStyle(&source, &target, 2));
+    EXPECT_EQ(target.value, 0);
+    EXPECT_EQ(target.inherited, 0);
+
     NewStringStyleValue text{}, label{};
     label.set = true;
     label.text[0] = 'x';

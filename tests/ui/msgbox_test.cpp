@@ -11,6 +11,7 @@
 #include "ui/MsgBox.h"
 #include "ui/PreviewWebView.h"
 #include "ui/ShowMsg.h"
+#include "ui/Window.h"
 
 #include "tests/common/ScriptedUiDriver.h"
 #include "tests/common/TextHelpers.h"
@@ -68,6 +69,39 @@ TEST_F(MsgBoxTest, ThreeButtonsAndADisabledOKButton)
     driver.press = "Fix"; // not offered: the driver gives no answer
     EXPECT_EQ(0, box.DoModal());
     EXPECT_EQ(std::vector<std::string>({"Edit", "Discard"}), driver.labels);
+}
+
+TEST_F(MsgBoxTest, DefaultButtonAndParentTitleReachTheDialog)
+{
+    TWindow page;
+    page.SetWindowText(FromUtf8("Editor \xE2\x80\x94 page"));
+    CMsgBox box;
+    box.SetText(FromUtf8("Save?"));
+    box.SetFirstLabel(FromUtf8("Don't Save"));
+    box.SetSecondLabel(FromUtf8("Cancel"));
+    box.SetParent(&page);
+    driver.press = "OK";
+    EXPECT_EQ(2, box.DoModal());
+    EXPECT_EQ("Editor \xE2\x80\x94 page", driver.parentTitle);
+    EXPECT_EQ("OK", driver.defaultLabel); // the OK button unless told otherwise
+
+    box.SetDefaultButton(3);
+    box.SetParent(nullptr);
+    EXPECT_EQ(2, box.DoModal());
+    EXPECT_EQ("Cancel", driver.defaultLabel);
+    EXPECT_EQ("", driver.parentTitle);
+
+    box.SetDefaultButton(1);
+    box.SetFirstLabel(FromUtf8("")); // not shown: no default at all
+    EXPECT_EQ(2, box.DoModal());
+    EXPECT_EQ("", driver.defaultLabel);
+
+    driver.press = "OK";
+    EXPECT_EQ(2, ShowMsg(FromUtf8("T"), FromUtf8("text"), nullptr, &page));
+    EXPECT_EQ("Editor \xE2\x80\x94 page", driver.parentTitle);
+    CSafeBuf title;
+    page.GetWindowText(title);
+    EXPECT_EQ(page.GetWindowRef().Title(), qmtest::ToUtf8(title));
 }
 
 TEST(PreviewWebView, LoadURLRecordsTheRequest)

@@ -11,6 +11,7 @@
 #include "base/app/PutFileDialog.h"
 #include "base/text/SafeBuf.h"
 #include "platform/ui/Menu.h"
+#include "platform/ui/Window.h"
 
 #include "tests/common/ScriptedUiDriver.h"
 #include "tests/common/TextHelpers.h"
@@ -92,6 +93,12 @@ TEST_F(MessageBoxTest, PutFileJoinsFolderAndTypedName)
     driver.putReply.fileName = "x.txt";
     ASSERT_TRUE(OpenFileDialog(FromUtf8("x.txt"), path));
     EXPECT_EQ(driver.putReply.folder + "x.txt", ToUtf8(path));
+
+    // With a parent window: window-modal on it, its title naming the asker.
+    qm::ui::Window parent("Quillmark \xE2\x80\x94 page");
+    ASSERT_TRUE(OpenFileDialog(FromUtf8("x.txt"), path, false, false, &parent));
+    EXPECT_TRUE(driver.putRequest.windowModal);
+    EXPECT_EQ("Quillmark \xE2\x80\x94 page", driver.putRequest.clientName);
 }
 
 TEST_F(MessageBoxTest, PutFileCancelledOrUnusableNameLeavesPathAlone)

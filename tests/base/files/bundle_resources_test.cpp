@@ -1,4 +1,6 @@
 #include "base/files/BundleResources.h"
+#include "base/files/Version.h"
+#include "platform/sys/Bundle.h"
 
 #include "tests/common/FileHelpers.h"
 #include "tests/common/TempDir.h"
@@ -70,4 +72,18 @@ TEST(BundleResources, IconFamiliesAreCheckedBeforeTheyAreTaken)
     EXPECT_EQ(nullptr, LoadIconFromIcnsFile(U16(U16String(dir + "/overrun.icns"))));
     EXPECT_EQ(nullptr, LoadIconFromIcnsFile(U16(U16String(dir + "/missing.icns"))));
     EXPECT_EQ(nullptr, LoadIconFromIcnsFile(nullptr));
+}
+
+TEST(BundleResources, VersionTextOfABundle)
+{
+    qm::sys::Bundle bundle;
+    bundle.version = " 2.5.1\n";
+    CSafeBuf version = U16(u"old");
+    GetFileVersion(version, &bundle);
+    EXPECT_EQ("2.5.1", LowBytes(version));
+    bundle.version.clear();
+    GetFileVersion(version, &bundle);
+    EXPECT_EQ("2.5.1", LowBytes(version)) << "a bundle without a version leaves the text as it was";
+    GetFileVersion(version);
+    EXPECT_EQ(qm::sys::OwnBundleVersion(), LowBytes(version));
 }

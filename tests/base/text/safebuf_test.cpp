@@ -288,6 +288,11 @@ TEST(SafeBufSearch, ReplaceContinuesAfterInsertedText)
     EXPECT_EQ(u"<b>-<b>-<b>", U16String(u));
     EXPECT_EQ(2, u.Replace("-", static_cast<const unsigned short*>(nullptr)));
     EXPECT_EQ(u"<b><b><b>", U16String(u));
+
+    // An 8-bit find text with a UTF-16 replacement that holds it.
+    CSafeBuf v("&x;.&x;");
+    EXPECT_EQ(2, v.Replace("&x;", U16(u"&x;\u00e9&x;")));
+    EXPECT_EQ(u"&x;\u00e9&x;.&x;\u00e9&x;", U16String(v));
     EXPECT_EQ(3, u.Replace("<b>", U16(u"\u05D0")));
     EXPECT_EQ(u"\u05D0\u05D0\u05D0", U16String(u));
 }

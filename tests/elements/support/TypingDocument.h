@@ -5,9 +5,10 @@
 // no-break spaces as "{nbsp}".
 //
 // Keys are words: "Return", "Backspace", "Delete", "Left", "Right",
-// "Opt+Left", "Opt+Right", "type:text" for each character of text, and
-// "insert:text" for text inserted at once (as pasted), where \n, \r and \t
-// stand for LF, CR and TAB.
+// "Opt+Left", "Opt+Right", "type:text" for each character of text,
+// "unit:XXXX" for one UTF-16 unit given in hex, and "insert:text" for text
+// inserted at once (as pasted), where \n, \r and \t stand for LF, CR and
+// TAB and \uXXXX for any unit.
 
 #include "tests/elements/support/RunDocument.h"
 
@@ -91,6 +92,11 @@ struct TypingDocument : RunDocument
                 CSafeBuf text;
                 for (size_t i = 7; i < w.size(); ++i) {
                     char c = w[i];
+                    if (c == '\\' && i + 5 < w.size() && w[i + 1] == 'u') {
+                        text += static_cast<unsigned short>(std::stoul(w.substr(i + 2, 4), nullptr, 16));
+                        i += 5;
+                        continue;
+                    }
                     if (c == '\\' && i + 1 < w.size()) {
                         const char e = w[++i];
                         c = e == 'n' ? '\n' : e == 'r' ? '\r' : e == 't' ? '\t' : e;
@@ -99,6 +105,8 @@ struct TypingDocument : RunDocument
                 }
                 if (Caret())
                     Caret()->InsertText(text);
+            } else if (w.rfind("unit:", 0) == 0) {
+                Key(static_cast<unsigned int>(std::stoul(w.substr(5), nullptr, 16)));
             } else if (w == "Return") {
                 Key(13);
             } else if (w == "Backspace") {

@@ -10,12 +10,18 @@
 #include "element/Element.h"
 #include "element/markup/MarkupDocument.h"
 #include "elements/TextElement.h"
+#include "platform/text/TextLayout.h"
+#include "platform/text/WordCache.h"
 #include "style/layout/BoxDump.h"
 #include "style/layout/LayoutPass.h"
+#include "style/layout/LayoutSteps.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -150,5 +156,215 @@ TEST(LineWrap, AnEditLaidOutAgainInPartGivesTheBoxesOfAWholeLayout)
         const std::string partial = Dump(laid.doc.Body());
         ASSERT_TRUE(LayoutDocument(laid.doc.Body(), 150));
         EXPECT_EQ(partial, Dump(laid.doc.Body())) << c.text;
+    }
+}
+
+namespace {
+
+// A paragraph of about `units` units of words drawn from `words` (blank
+// separated), deterministic for a seed.
+std::string LongParagraph(const std::vector<const char*>& words, int units, unsigned seed)
+{
+    std::string text;
+    unsigned state = seed;
+    for (int n = 0; n < units;) {
+        state = state * 1103515245u + 12345u;
+        for (const char* p = words[(state >> 16) % words.size()]; *p; ++p) {
+            text += *p;
+            n += (*p & 0xC0) != 0x80; // UTF-8: a unit for each character here
+        }
+        text += ' ';
+        ++n;
+    }
+    return text;
+}
+
+// The text runs below e in document order.
+void RunsOf(CElement* e, std::vector<CTextElement*>& out)
+{
+    for (CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
+        if (CTextElement* run = dynamic_cast<CTextElement*>(c))
+            out.push_back(run);
+        RunsOf(c, out);
+    }
+}
+
+} // namespace
+
+TEST(LineWrap, LongParagraphsBreakAsTheWholeTextShapedAtOnce)
+{
+    // A long run is wrapped in pieces cut for length; its lines must be those
+    // of a layout that shapes each piece's whole text at once (word cache
+    // off), which never cuts.
+    const std::vector<const char*> latin = {"abcd", "efgh", "well-known", "x-ray", "(see)", "what?", "50%",
+        "1984", "3.14", "AVA", "Tom", "Wave", "Yes,", "LT.", "soft\xC2\xADhyphen",
+        "non\xC2\xA0"
+        "break",
+        "--", "...", "a", "extraordinarily", "{x}", "[y]", "wow!"};
+    const std::vector<const char*> greek
+        = {"\xCE\xB1\xCE\xB2\xCE\xB3", "\xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82",
+            "\xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1", "42", "(\xCF\x89)"};
+    const std::vector<const char*> numbers = {"1", "22", "333", "4444", "-", "%"};
+    const struct
+    {
+        const std::vector<const char*>* words;
+        const char* style; // of the paragraph
+        int width;
+        const char* before; // content before the paragraph
+    } cases[] = {
+        {&latin, "", 300, ""},
+        {&latin, "", 800, ""},
+        {&latin, "font-size: 5px", 300, ""},
+        {&latin, "font-size: 40px; font-family: Courier New", 700, ""},
+        {&latin, "text-transform: capitalize", 260, ""},
+        {&latin, "text-transform: uppercase; font-family: Arial; font-weight: bold", 320, ""},
+        {&latin, "text-indent: -120px; padding-left: 120px", 400, ""},
+        {&greek, "", 300, ""},
+        {&numbers, "", 300, ""},
+        {&latin, "", 500, "<div style=\"float: left; width: 150px; height: 400px\">f</div>"},
+    };
+    for (const auto& c : cases) {
+        const std::string markup = std::string("<div>") + c.before + "<p style=\"" + c.style + "\">"
+            + LongParagraph(*c.words, 3000, 17) + "</p><p>after</p></div>";
+        SCOPED_TRACE(std::string(c.style) + " at " + std::to_string(c.width));
+        qm::text::WordCache::Get().SetEnabled(false);
+        Laid whole(markup);
+        ASSERT_TRUE(LayoutDocument(whole.doc.Body(), c.width));
+        qm::text::WordCache::Get().SetEnabled(true);
+        Laid cut(markup);
+        const std::uint64_t units = qm::text::Layout::ShapedUnits();
+        ASSERT_TRUE(LayoutDocument(cut.doc.Body(), c.width));
+        EXPECT_EQ(Dump(cut.doc.Body()), Dump(whole.doc.Body()));
+        std::vector<CTextElement*> wholeRuns, cutRuns;
+        RunsOf(whole.doc.Body(), wholeRuns);
+        RunsOf(cut.doc.Body(), cutRuns);
+        ASSERT_EQ(cutRuns.size(), wholeRuns.size());
+        for (size_t i = 0; i < cutRuns.size(); ++i)
+            EXPECT_TRUE(cutRuns[i]->m_text == wholeRuns[i]->m_text) << i;
+        // Cut for length: the text is shaped a few times over, not once a line.
+        EXPECT_LT(qm::text::Layout::ShapedUnits() - units, 8u * 3000u);
+    }
+}
+
+TEST(LineWrap, LongParagraphsInInlineElementsBreakAsTheWholeTextShapedAtOnce)
+{
+    // A long run that is the only content of inline elements is cut for
+    // length too, each piece in duplicates of the elements around it; the
+    // lines, and the edges of the elements' first and last pieces, must be
+    // those of a layout without cuts.
+    const std::vector<const char*> words = {"abcd", "efgh", "well-known", "x-ray", "(see)", "what?", "50%",
+        "1984", "AVA", "Tom", "soft\xC2\xADhyphen", "--", "a", "extraordinarily", "{x}", "wow!"};
+    const struct
+    {
+        const char* open;
+        const char* close;
+        int width;
+    } cases[] = {
+        {"<b>", "</b>", 300},
+        {"<b>", "</b>", 800},
+        {"<span style=\"border: 3px solid; padding: 0 20px; margin: 0 15px\">", "</span>", 400},
+        {"<span style=\"font-size: 30px\">", "</span>", 700},
+        {"<b><i>", "</i></b>", 300},
+        {"<a href=\"x\" style=\"padding: 0 40px\"><em style=\"margin-right: 50px\">", "</em></a>", 500},
+    };
+    for (const auto& c : cases) {
+        const std::string markup = std::string("<div><p>lead ") + c.open + LongParagraph(words, 3000, 23)
+            + c.close + "</p><p>after</p></div>";
+        SCOPED_TRACE(std::string(c.open) + " at " + std::to_string(c.width));
+        qm::text::WordCache::Get().SetEnabled(false);
+        Laid whole(markup);
+        ASSERT_TRUE(LayoutDocument(whole.doc.Body(), c.width));
+        qm::text::WordCache::Get().SetEnabled(true);
+        Laid cut(markup);
+        const std::uint64_t units = qm::text::Layout::ShapedUnits();
+        ASSERT_TRUE(LayoutDocument(cut.doc.Body(), c.width));
+        EXPECT_EQ(Dump(cut.doc.Body()), Dump(whole.doc.Body()));
+        std::vector<CTextElement*> wholeRuns, cutRuns;
+        RunsOf(whole.doc.Body(), wholeRuns);
+        RunsOf(cut.doc.Body(), cutRuns);
+        ASSERT_EQ(cutRuns.size(), wholeRuns.size());
+        for (size_t i = 0; i < cutRuns.size(); ++i)
+            EXPECT_TRUE(cutRuns[i]->m_text == wholeRuns[i]->m_text) << i;
+        // At any depth, each line shapes a few lines of text.
+        EXPECT_LT(qm::text::Layout::ShapedUnits() - units, 8u * 3000u);
+
+        // Laid out again, the joined pieces give the same lines.
+        ASSERT_TRUE(LayoutDocument(cut.doc.Body(), c.width));
+        EXPECT_EQ(Dump(cut.doc.Body()), Dump(whole.doc.Body()));
+    }
+}
+
+TEST(LineWrap, TheLinesOfALongParagraphHoldTheirOwnTextOnly)
+{
+    // Every line's piece holds buffers for its own text, not for the rest of
+    // the paragraph it was cut from, whether the run is cut for length (in
+    // the block) or not (in an inline element).
+    const std::string text = LongParagraph({"abcd", "efgh"}, 8000, 5);
+    for (const char* markup : {"<p>%</p>", "<p><b>%</b></p>"}) {
+        std::string doc(markup);
+        doc.replace(doc.find('%'), 1, text);
+        Laid laid(doc);
+        ASSERT_TRUE(LayoutDocument(laid.doc.Body(), 800));
+        std::vector<CTextElement*> runs;
+        RunsOf(laid.doc.Body(), runs);
+        ASSERT_GT(runs.size(), 50u) << markup;
+        for (CTextElement* run : runs) {
+            const int length = run->m_text.Length();
+            EXPECT_LE(run->m_text.GetCapacity(), 2 * length + 64) << markup;
+            EXPECT_LE(run->TextLayout().Text().capacity(), 2u * length + 64) << markup;
+        }
+    }
+}
+
+TEST(LineWrap, ALongParagraphKeepsItsSelectionAndCaretAcrossItsPieces)
+{
+    const std::string text = LongParagraph({"abcd", "efgh", "ij"}, 9000, 3) + "end";
+    const int n = static_cast<int>(text.size());
+    const struct
+    {
+        int selStart, selEnd, caret;
+    } cases[] = {{0, n - 1, n}, {10, 4000, 4001}, {2500, 2600, 0}, {n - 3, n - 1, n - 2}, {4000, 4000, 4000}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.selStart) + ".." + std::to_string(c.selEnd) + " caret "
+            + std::to_string(c.caret));
+        Laid laid("<div><p>" + text + "</p></div>");
+        CTextElement* run = FirstRunOf(laid.doc.Body(), 0);
+        ASSERT_NE(run, nullptr);
+        run->m_selected = 1;
+        run->m_selStart = c.selStart;
+        run->m_selEnd = c.selEnd;
+        run->m_caretOffset = c.caret;
+        laid.engine.m_doc.m_caretElement = run;
+        ASSERT_TRUE(LayoutDocument(laid.doc.Body(), 300));
+
+        // Each piece selects its own part of the range, and one has the caret.
+        std::vector<CTextElement*> pieces;
+        RunsOf(laid.doc.Body(), pieces);
+        ASSERT_GT(pieces.size(), 20u);
+        int at = 0, selected = 0, caret = -1;
+        for (CTextElement* piece : pieces) {
+            const int length = piece->m_text.Length();
+            if (piece->m_selected && piece->m_selStart <= piece->m_selEnd) {
+                EXPECT_EQ(at + piece->m_selStart, std::max(c.selStart, at));
+                EXPECT_EQ(at + piece->m_selEnd, std::min(c.selEnd, at + length - 1));
+                selected += static_cast<int>(piece->m_selEnd - piece->m_selStart) + 1;
+            }
+            if (laid.engine.m_doc.m_caretElement == piece)
+                caret = at + static_cast<int>(piece->m_caretOffset);
+            at += length;
+        }
+        EXPECT_EQ(at, n);
+        EXPECT_EQ(selected, c.selEnd - c.selStart + 1);
+        EXPECT_EQ(caret, c.caret);
+
+        // Joined for the next layout, the run has them as before.
+        JoinWrappedPieces(run->m_parent);
+        EXPECT_EQ(run->m_nextSibling, nullptr);
+        EXPECT_TRUE(run->m_selected);
+        EXPECT_EQ(run->m_selStart, c.selStart);
+        EXPECT_EQ(run->m_selEnd, c.selEnd);
+        EXPECT_EQ(laid.engine.m_doc.m_caretElement, run);
+        EXPECT_EQ(run->m_caretOffset, c.caret);
+        laid.engine.m_doc.m_caretElement = nullptr;
     }
 }

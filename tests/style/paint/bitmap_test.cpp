@@ -64,9 +64,11 @@ TEST(OffscreenBitmap, SizesPastTheLimitsAreRefusedAndNothingIsPainted)
     EXPECT_FALSE(ComputeBitmapSize(kMaxBitmapWidth, 10, size));
     EXPECT_FALSE(ComputeBitmapSize(INT_MAX, INT_MAX, size));
     EXPECT_FALSE(ComputeBitmapSize(LLONG_MAX, LLONG_MAX, size));
-    EXPECT_TRUE(ComputeBitmapSize(800, (kMaxBitmapPixels / 1000) - 200, size));
-    EXPECT_EQ(kMaxBitmapPixels / 1000 * 4000, size.bytes);
-    EXPECT_FALSE(ComputeBitmapSize(800, (kMaxBitmapPixels / 1000) - 199, size));
+    // The height is bounded by the coordinates, not by the pixels the bitmap
+    // would take painted whole.
+    EXPECT_TRUE(ComputeBitmapSize(800, kMaxBitmapHeight - 200, size));
+    EXPECT_EQ(std::int64_t(4000) * kMaxBitmapHeight, size.bytes);
+    EXPECT_FALSE(ComputeBitmapSize(800, kMaxBitmapHeight - 199, size));
 
     auto doc = Body(800, 600);
     ASSERT_TRUE(doc);

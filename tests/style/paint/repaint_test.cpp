@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 
 using qmtest::BitmapPixels;
@@ -249,5 +251,47 @@ TEST(Repaint, AQuickRepaintOfMovedOrChangedTextEndsAsAFullPaint)
         const std::vector<unsigned> quick = BitmapPixels(doc.Body(), 400);
         ASSERT_TRUE(RepaintDocument(doc.Body()));
         EXPECT_EQ(quick, BitmapPixels(doc.Body(), 400)) << c.markup;
+    }
+}
+
+TEST(Repaint, MarksDrawnBeyondTheBoxAreRepaintedWhereTheyWere)
+{
+    // A custom element shown as its icon draws the icon at its own size at
+    // the box's corner, and a q sets its quotation marks on a baseline
+    // above its box's bottom, whatever the box: a box an edit moved and made
+    // shorter still leaves the rows the marks covered to repaint.
+    const struct
+    {
+        const char* markup;
+        long kind; // the element edited: the first of this kind
+        int dx, dy, dh;
+    } cases[] = {
+        {"<p>a <x-note title=\"t\"/> b</p><p>below</p>", kKindCustom, 7, 14, -20},
+        {"<p>x <q>one <q>two three</q> four five six</q> y</p><p>below</p>", kKindQ, -13, -18, -15},
+        {"<p>x <q style=\"font-size:40px\">big</q> y</p>", kKindQ, 0, 0, -30},
+    };
+    for (const auto& c : cases) {
+        qmtest::RunDocument doc(std::string("<body>") + c.markup + "</body>");
+        CElement* body = doc.Body();
+        ASSERT_TRUE(body && LayoutDocument(body, 173) && RepaintDocument(body)) << c.markup;
+        CElement* edited = nullptr;
+        for (CElement* e = body; e && !edited;) {
+            if (e->m_kind == c.kind)
+                edited = e;
+            if (e->m_firstChild) {
+                e = e->m_firstChild;
+                continue;
+            }
+            while (e && !e->m_nextSibling)
+                e = e->m_parent;
+            e = e ? e->m_nextSibling : nullptr;
+        }
+        ASSERT_NE(edited, nullptr) << c.markup;
+        edited->m_position += CPoint(c.dx, c.dy);
+        edited->m_sizeRect.bottom = std::max(edited->m_sizeRect.top, edited->m_sizeRect.bottom + c.dh);
+        ASSERT_TRUE(body->FastDraw());
+        const std::vector<unsigned> quick = BitmapPixels(body, 200);
+        ASSERT_TRUE(RepaintDocument(body));
+        EXPECT_EQ(quick, BitmapPixels(body, 200)) << c.markup;
     }
 }

@@ -5,7 +5,7 @@
 // bytes held here (iconIsName 0) or the icon of the control's icon set named
 // by `icon` (iconIsName 1). Definitions are chained and owned by the control.
 
-#include "plugin/AttributeItem.h"
+#include "element/services/AttributeItem.h"
 
 struct PLACEHOLDERSSTRUCT
 {

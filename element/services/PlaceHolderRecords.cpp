@@ -1,10 +1,10 @@
 // Allocation and release of the control's icon, icon-definition and attribute
 // records.
 
+#include "element/services/AttributeItem.h"
+#include "element/services/IconItem.h"
+#include "element/services/PlaceHolder.h"
 #include "net/AdditionalHeaders.h"
-#include "plugin/AttributeItem.h"
-#include "plugin/IconItem.h"
-#include "plugin/PlaceHolder.h"
 
 #include <cstring>
 #include <new>

@@ -1,6 +1,6 @@
 // The registry of live elements: buckets keyed by identifier.
 
-#include "document/ElementRegistry.h"
+#include "element/ElementRegistry.h"
 
 #include "element/Element.h"
 

@@ -1,0 +1,200 @@
+// CXDoc::CleanXHTML: markup from outside the editor made into the XHTML the
+// editor keeps, through a short-lived markup tree.
+
+#include "document/XDoc.h"
+
+#include "base/text/TextUtilsMarkup.h"
+#include "document/SrcElement.h"
+#include "element/markup/MarkupEntities.h"
+#include "element/services/ControlServices.h"
+#include "element/services/XHTMLServices.h"
+
+#include <algorithm>
+
+namespace {
+
+// The control's option bits the cleaner reads.
+constexpr int kOptionCustomElements = 0x4000;  // bit 8 of the mode takes effect
+constexpr int kOptionWordAttributes = 0x10000; // modes 1 and 2 drop align, valign and id
+
+constexpr int kModeCustomElements = 8;
+constexpr int kWriteCompact = 2;
+constexpr int kWriteBodyContent = 0x100;
+
+unsigned short Lower(unsigned short c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<unsigned short>(c + 32) : c;
+}
+
+bool IsBlankOrTab(unsigned short c) { return c == ' ' || c == '\t'; }
+
+// Whether the body and html tags were found.
+struct FrameTags
+{
+    bool body = false;
+    bool html = false;
+};
+
+// Whether the four units at s match name (lower case), ASCII case ignored.
+bool NameAt(const unsigned short* s, int n, int i, const char* name)
+{
+    if (i + 4 > n)
+        return false;
+    for (int k = 0; k < 4; ++k) {
+        if (Lower(s[i + k]) != static_cast<unsigned char>(name[k]))
+            return false;
+    }
+    return true;
+}
+
+// Finds, in one pass, every body and html tag name (ASCII case ignored) and
+// writes it in lower case. A tag name follows "<", blanks and TABs and at
+// most one "/" ("<body", "</ body"). After "body" come blanks or TABs and
+// ">"; after "html" a blank, TAB, "/" or ">", so its start tag may carry
+// attributes. (A "/html" without "<", as in the path of an address, is no
+// tag and keeps its case.)
+FrameTags LowerFrameTags(CSafeBuf& text)
+{
+    FrameTags found;
+    const int n = text.Length();
+    unsigned short* s = text;
+    for (int i = 0; i < n; ++i) {
+        if (s[i] != '<')
+            continue;
+        int at = i + 1;
+        while (at < n && IsBlankOrTab(s[at]))
+            ++at;
+        if (at < n && s[at] == '/') {
+            ++at;
+            while (at < n && IsBlankOrTab(s[at]))
+                ++at;
+        }
+        int after = at + 4;
+        if (NameAt(s, n, at, "body")) {
+            while (after < n && IsBlankOrTab(s[after]))
+                ++after;
+            if (after >= n || s[after] != '>')
+                continue;
+            std::copy("body", "body" + 4, s + at);
+            found.body = true;
+        } else if (NameAt(s, n, at, "html")) {
+            if (after >= n || !(IsBlankOrTab(s[after]) || s[after] == '/' || s[after] == '>'))
+                continue;
+            std::copy("html", "html" + 4, s + at);
+            found.html = true;
+        }
+    }
+    return found;
+}
+
+bool StartsAt(const unsigned short* s, int n, int i, const char* word)
+{
+    for (int k = 0; word[k]; ++k) {
+        if (i + k >= n || s[i + k] != static_cast<unsigned char>(word[k]))
+            return false;
+    }
+    return true;
+}
+
+// Whether "!DOCTYPE" occurs: a quick look before RemoveXMLTag searches.
+bool HasDoctype(const CSafeBuf& text)
+{
+    const unsigned short* s = text;
+    const int n = text.Length();
+    for (int i = 0; i < n; ++i) {
+        if (s[i] == '!' && StartsAt(s, n, i, "!DOCTYPE"))
+            return true;
+    }
+    return false;
+}
+
+const CControlServices* Control(const CXHTMLServices* owner) { return owner ? owner->m_control : nullptr; }
+
+bool Clean(CXHTMLServices* owner, CSafeBuf& text, int mode)
+{
+    const int options = owner ? owner->Options() : 0;
+    if (!(options & kOptionCustomElements))
+        mode &= ~kModeCustomElements;
+    const CControlServices* control = Control(owner);
+
+    // Named references to numeric ones, in one pass over the text.
+    PrepareMarkupEntities(text);
+    if (HasDoctype(text))
+        RemoveXMLTag(text, "!DOCTYPE");
+
+    const FrameTags frame = LowerFrameTags(text);
+    const bool wholeDocument = frame.body;
+    if (!wholeDocument) {
+        CSafeBuf wrapped("<body>");
+        wrapped += text;
+        wrapped += "</body>";
+        text.ReplaceWith(&wrapped);
+    }
+    if (!frame.html) {
+        CSafeBuf wrapped("<html");
+        if (control && !control->Namespaces.IsEmpty()) {
+            wrapped += ' ';
+            wrapped += control->Namespaces;
+        }
+        wrapped += '>';
+        wrapped += text;
+        wrapped += "</html>";
+        text.ReplaceWith(&wrapped);
+    }
+
+    CSrcElement root("body", owner);
+    if (!root.LoadPreparedDoc(text))
+        return false;
+    if (mode == 1 || mode == 2) {
+        root.RemoveNonXhtmlTag();
+        root.CorrectTagNameAndAttr(mode == 1);
+        if (options & kOptionWordAttributes)
+            root.RemoveWordAttr();
+    }
+    if (mode == 2) {
+        root.RemoveScriptInfo();
+        root.RemoveTagWithoutAttr(1);
+    }
+    root.RemoveTagWithoutAttr(0);
+    root.RemoveEmptyTag(1);
+    root.ValidateDoc();
+    if (mode == 2)
+        root.RemoveEmptyParagraph();
+    if (mode & kModeCustomElements) {
+        CSafeBuf declared;
+        if (control) {
+            declared = control->CustomBlockElementsSearch;
+            declared += control->CustomInlineElementsSearch;
+        }
+        root.CleanCustomTag(declared);
+    }
+
+    // The text is written over in its own buffer, which is about the size
+    // it needs.
+    if (!wholeDocument) {
+        root.GetSourceCode(text, -1, kWriteBodyContent | kWriteCompact, true);
+        return true;
+    }
+    CSafeBuf front("<html>");
+    if (root.m_document) {
+        front = root.m_document->htmlStartTag;
+        void* pos = root.m_document->keptNodes.GetHeadPosition();
+        while (pos)
+            front += root.m_document->keptNodes.GetNext(pos);
+    }
+    root.GetSourceCode(text, -1, kWriteCompact, true);
+    text.Insert(0, front);
+    text += "</html>";
+    return true;
+}
+
+} // namespace
+
+bool CXDoc::CleanXHTML(CSafeBuf& text, int mode)
+{
+    try {
+        return Clean(m_owner, text, mode);
+    } catch (...) {
+        return false; // out of memory: text may hold the converted form
+    }
+}

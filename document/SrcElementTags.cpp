@@ -1,0 +1,72 @@
+// The tag look-up of the markup tree, built once from the tag tables.
+
+#include "document/SrcElementTags.h"
+
+#include "element/factory/TagTables.h"
+
+#include <cstring>
+#include <string>
+#include <unordered_map>
+
+namespace {
+
+bool InTable(const char* const* table, const char* tag)
+{
+    for (int i = 0; table[i]; ++i) {
+        if (std::strcmp(table[i], tag) == 0)
+            return true;
+    }
+    return false;
+}
+
+// The tables in the order of the kind rules: a tag in two gets the first.
+int TableKind(const char* tag)
+{
+    if (InTable(BlockTags, tag))
+        return 2;
+    if (InTable(InlineTags, tag))
+        return 1;
+    if (InTable(HeadingTags, tag))
+        return 4;
+    if (InTable(ListTags, tag))
+        return 8;
+    if (InTable(StructTags, tag))
+        return 16;
+    return 0;
+}
+
+using TagMap = std::unordered_map<std::string, SrcTagInfo>;
+
+const TagMap& Tags()
+{
+    static const TagMap tags = [] {
+        TagMap m;
+        for (int i = 0; XHTMLTags[i]; ++i) {
+            const char* tag = XHTMLTags[i];
+            m.emplace(tag, SrcTagInfo{tag, TableKind(tag), InTable(SupportHTMLTag, tag)});
+        }
+        return m;
+    }();
+    return tags;
+}
+
+} // namespace
+
+const SrcTagInfo* FindSrcTag(const unsigned short* name)
+{
+    // The longest XHTML tag has 10 letters; anything longer, or holding a
+    // character outside ASCII, is not one.
+    char lower[12];
+    int n = 0;
+    for (; name && name[n]; ++n) {
+        const unsigned short c = name[n];
+        if (n >= 11 || c >= 0x80)
+            return nullptr;
+        lower[n] = static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+    }
+    if (n == 0)
+        return nullptr;
+    const TagMap& tags = Tags();
+    auto found = tags.find(std::string(lower, static_cast<size_t>(n)));
+    return found == tags.end() ? nullptr : &found->second;
+}

@@ -1,0 +1,188 @@
+// CSrcElement: which children a node may hold (ValidateDoc), and the
+// unwrapping passes RemoveTags and RemoveTopSingleEle.
+
+#include "document/SrcElement.h"
+
+#include "document/SrcElementTags.h"
+
+#include "base/text/U16.h"
+
+#include <initializer_list>
+
+namespace {
+
+// A node's rule on its children.
+struct ChildRule
+{
+    enum Kind
+    {
+        None,
+        AllowTags,
+        Kinds,
+        OnlyInline,
+        OnlyText,
+        UnwrapAll
+    } kind
+        = None;
+    const char* const* tags = nullptr;   // AllowTags: the tags kept
+    const char* const* unwrap = nullptr; // unwrapped before the rule is applied
+    int kinds = 0;                       // Kinds: a child is kept when its kind has one of these bits
+};
+
+const char* const kTableChildren[] = {"caption", "tbody", "thead", "tfoot", "tr", "col", "colgroup", nullptr};
+const char* const kNotInPre[] = {"img", "object", "big", "small", "sub", "sup", nullptr};
+const char* const kDefinitionParts[] = {"dt", "dd", nullptr};
+const char* const kColumns[] = {"col", nullptr};
+const char* const kRows[] = {"tr", nullptr};
+const char* const kCells[] = {"td", "th", nullptr};
+const char* const kLinks[] = {"a", nullptr};
+const char* const kLabels[] = {"label", nullptr};
+const char* const kNotInButton[]
+    = {"button", "input", "label", "select", "textarea", "form", "fieldset", nullptr};
+const char* const kOptions[] = {"option", "optgroup", nullptr};
+
+constexpr int kInlineOrText = CSrcElement::kInline | CSrcElement::kText;
+
+ChildRule RuleFor(CSrcElement* node)
+{
+    const CSafeBuf& tag = node->m_tag;
+    ChildRule rule;
+    if (TagIn(tag, {"table"})) {
+        rule.kind = ChildRule::AllowTags;
+        rule.tags = kTableChildren;
+    } else if (TagIn(tag, {"p", "address"})) {
+        rule.kind = ChildRule::OnlyInline;
+    } else if (TagIn(tag, {"pre"})) {
+        rule.kind = ChildRule::OnlyInline;
+        rule.unwrap = kNotInPre;
+    } else if (TagIn(tag, {"hr", "img", "br", "input", "col"})) {
+        rule.kind = ChildRule::UnwrapAll;
+    } else if (TagIn(tag, {"ul", "ol", "object", "map", "del", "ins"})) {
+        rule.kind = ChildRule::None;
+    } else if (TagIn(tag, {"dl"})) {
+        rule.kind = ChildRule::AllowTags;
+        rule.tags = kDefinitionParts;
+    } else if (TagIn(tag, {"dt", "caption"})) {
+        rule.kind = ChildRule::OnlyInline;
+    } else if (TagIn(tag, {"dd", "li", "noscript"})) {
+        rule.kind = ChildRule::Kinds;
+        rule.kinds = CSrcElement::kInline | CSrcElement::kBlock | CSrcElement::kHeading | CSrcElement::kList
+            | CSrcElement::kText;
+    } else if (TagIn(tag, {"colgroup"})) {
+        rule.kind = ChildRule::AllowTags;
+        rule.tags = kColumns;
+    } else if (TagIn(tag, {"thead", "tbody", "tfoot"})) {
+        rule.kind = ChildRule::AllowTags;
+        rule.tags = kRows;
+    } else if (TagIn(tag, {"tr"})) {
+        rule.kind = ChildRule::AllowTags;
+        rule.tags = kCells;
+    } else if (TagIn(tag, {"a"})) {
+        rule.kind = ChildRule::OnlyInline;
+        rule.unwrap = kLinks;
+    } else if (TagIn(tag, {"label"})) {
+        rule.kind = ChildRule::OnlyInline;
+        rule.unwrap = kLabels;
+    } else if (TagIn(tag, {"button"})) {
+        rule.unwrap = kNotInButton;
+    } else if (TagIn(tag, {"select"})) {
+        rule.kind = ChildRule::AllowTags;
+        rule.tags = kOptions;
+    } else if (TagIn(tag, {"textarea", "script"})) {
+        rule.kind = ChildRule::OnlyText;
+    } else if (node->ElementType() & (CSrcElement::kInline | CSrcElement::kHeading)) {
+        rule.kind = ChildRule::OnlyInline;
+    }
+    return rule;
+}
+
+} // namespace
+
+void CSrcElement::ValidateDoc()
+{
+    if (IsComment())
+        return;
+    if (!IsTextNode())
+        ValidateChildren();
+    for (CSrcElement* c = m_firstChild; c; c = c->m_next)
+        c->ValidateDoc();
+}
+
+void CSrcElement::ValidateChildren()
+{
+    const ChildRule rule = RuleFor(this);
+    if (IsTag("table"))
+        RelocateChild("caption");
+    for (CSrcElement* c = m_firstChild; c;) {
+        bool keep = true;
+        if (c->IsTag("script") || c->IsTag("noscript")) {
+            keep = true;
+        } else if (TagIn(c->m_tag, rule.unwrap)) {
+            keep = false;
+        } else {
+            const int kind = c->ElementType();
+            switch (rule.kind) {
+            case ChildRule::None: break;
+            case ChildRule::AllowTags: keep = TagIn(c->m_tag, rule.tags); break;
+            case ChildRule::Kinds: keep = (kind & rule.kinds) != 0; break;
+            case ChildRule::OnlyText: keep = c->IsTextNode(); break;
+            case ChildRule::UnwrapAll: keep = false; break;
+            case ChildRule::OnlyInline:
+                keep = (kind & kInlineOrText) != 0;
+                if (!keep && (kind & kOther) && (kind & kBlock)) {
+                    // An element of the page's own that holds blocks stays,
+                    // without them.
+                    c->RemoveTags(kBlock);
+                    keep = true;
+                }
+                break;
+            }
+        }
+        c = keep ? c->m_next : Unwrap(c);
+    }
+}
+
+void CSrcElement::RemoveTags(int mask, const char* tag)
+{
+    for (CSrcElement* c = m_firstChild; c;) {
+        if (c->ElementType() & mask) {
+            if (tag && c != m_firstChild)
+                InsertChild(new CSrcElement(tag, m_owner), c);
+            c = Unwrap(c);
+            continue;
+        }
+        c->RemoveTags(mask, nullptr);
+        c = c->m_next;
+    }
+}
+
+// While the node has exactly one child N, N is unwrapped unless it is text,
+// an "other" element, an inline element that carries meaning of its own, a
+// selected division, or a list or table with more than one child (a table
+// also with more than one cell).
+void CSrcElement::RemoveTopSingleEle()
+{
+    while (m_childCount == 1) {
+        CSrcElement* n = m_firstChild;
+        if (n->IsTextNode() || (n->ElementType() & kOther))
+            return;
+        if (TagIn(n->m_tag,
+                {"b", "i", "u", "span", "a", "em", "strong", "img", "br", "hr", "script", "noscript", "map",
+                    "object", "col", "button"}))
+            return;
+        CSafeBuf selected;
+        if (n->IsTag("div") && n->m_attributes.Lookup("divselected", selected) && selected == "yes")
+            return;
+        if (TagIn(n->m_tag, {"ul", "ol", "dl", "table"})) {
+            if (n->m_childCount != 1)
+                return;
+            if (n->IsTag("table")) {
+                CPtrList cells;
+                n->GetCurrentTDs(cells);
+                if (cells.GetCount() > 1)
+                    return;
+            }
+        }
+        Unwrap(n);
+    }
+}

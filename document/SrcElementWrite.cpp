@@ -1,0 +1,227 @@
+// CSrcElement: writing the tree as XHTML (GetSourceCode).
+//
+// The writer appends to one text from top to bottom. Attributes go in
+// ascending order of name (every one of them). Script content goes into
+// character data sections, a "]]>" inside it split over two sections so the
+// markup stays well-formed.
+
+#include "document/SrcElement.h"
+
+#include "document/SrcElementTags.h"
+
+#include "base/codec/Escaping.h"
+#include "base/text/U16.h"
+#include "element/markup/SourceCode.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr int kSourceNoChildren = 0x10;
+constexpr int kSourcePlainText = 0x80;
+constexpr int kSourceBodyContent = 0x100;
+constexpr int kSourceEscapeUnicode = 0x200;
+constexpr int kSourceCommentElements = 0x1000;
+
+const char* const kVoidTags[]
+    = {"img", "hr", "br", "base", "area", "link", "meta", "input", "col", "param", nullptr};
+// Written as inline content by the indentation rules.
+const char* const kIndentAsInline[] = {"object", "param", "link", "style", "title", "meta", "base", nullptr};
+
+void NewLine(CSafeBuf& out, int tabs)
+{
+    out += "\r\n";
+    for (int i = 0; i < tabs; ++i)
+        out += '\t';
+}
+
+// The script's text inside character data sections: a "]]>" in it ends one
+// section and starts the next between "]]" and ">".
+void AppendCData(CSafeBuf& out, const unsigned short* s, int n)
+{
+    out += "<![CDATA[";
+    int kept = 0;
+    for (int i = 0; i + 2 < n; ++i) {
+        if (s[i] == ']' && s[i + 1] == ']' && s[i + 2] == '>') {
+            out.Append(s + kept, i + 2 - kept);
+            out += "]]><![CDATA[";
+            kept = i + 2;
+        }
+    }
+    out.Append(s + kept, n - kept);
+    out += "]]>";
+}
+
+} // namespace
+
+void CSrcElement::MarkBlockHolders()
+{
+    m_holdsBlock = false;
+    for (CSrcElement* c = m_firstChild; c; c = c->m_next) {
+        c->MarkBlockHolders();
+        if (c->m_holdsBlock || !(c->ElementType() & (kInline | kOther | kText)))
+            m_holdsBlock = true;
+    }
+}
+
+void CSrcElement::GetSourceCode(CSafeBuf& out, int level, int mode, bool flag)
+{
+    out.Empty();
+    if (mode & kSourceIndent)
+        MarkBlockHolders();
+    AppendSource(out, level, mode, flag);
+}
+
+void CSrcElement::AppendSource(CSafeBuf& out, int level, int mode, bool flag)
+{
+    if (IsTag("object"))
+        CleanTextElement();
+    if (IsComment()) {
+        if (mode & kSourceCommentElements) {
+            out += "<_comment_>";
+            AppendEscapedXML(out, m_text, m_text.Length(), false);
+            out += "</_comment_>";
+        } else {
+            out += "<!-- ";
+            out += m_text;
+            out += " -->";
+        }
+        return;
+    }
+    if (IsTextNode()) {
+        if (mode & kSourcePlainText) {
+            // Plain text is no markup: no references in it.
+            out += m_text;
+        } else if (mode & kSourceEscapeUnicode) {
+            CSafeBuf text(m_text);
+            EscapeXMLChar(text, false);
+            EscapeHTMLUnicode(text);
+            out += text;
+        } else {
+            AppendEscapedXML(out, m_text, m_text.Length(), false);
+        }
+        return;
+    }
+    if (mode & kSourcePlainText) {
+        if (IsTag("img")) {
+            CSafeBuf alt;
+            if (m_attributes.Lookup("alt", alt))
+                out += alt;
+            return;
+        }
+        for (CSrcElement* c = m_firstChild; c; c = c->m_next)
+            c->AppendSource(out, level + 1, mode, flag);
+        const int kind = ElementType();
+        if (((kind & kBlock) && !(kind & kOther)) || (kind & kHeading))
+            out += "\r\n\r\n";
+        else if (IsTag("br") || IsTag("li"))
+            out += "\r\n";
+        return;
+    }
+    AppendElementSource(out, level, mode, flag);
+}
+
+void CSrcElement::AppendElementSource(CSafeBuf& out, int level, int mode, bool flag)
+{
+    const bool tags = !((mode & kSourceBodyContent) && IsTag("body"));
+    if (tags) {
+        out += '<';
+        out += m_tag;
+        std::vector<std::pair<CSafeBuf, CSafeBuf>> attributes;
+        attributes.reserve(static_cast<size_t>(m_attributes.GetCount()));
+        void* pos = m_attributes.GetStartPosition();
+        while (pos) {
+            attributes.emplace_back();
+            m_attributes.GetNextAssoc(pos, attributes.back().first, attributes.back().second);
+        }
+        if (attributes.size() > 1) {
+            std::sort(attributes.begin(), attributes.end(),
+                [](const auto& a, const auto& b) { return U16cmp(a.first, b.first) < 0; });
+        }
+        const bool div = IsTag("div");
+        for (const auto& [name, value] : attributes) {
+            if (div && name == "divselected")
+                continue;
+            out += ' ';
+            AppendEscapedXML(out, name, name.Length(), false);
+            out += "=\"";
+            AppendEscapedXMLAttribute(out, value, value.Length());
+            out += '"';
+        }
+        if (TagIn(m_tag, kVoidTags) || (m_nonXHTML && !m_firstChild)) {
+            out += " />";
+            return;
+        }
+        out += '>';
+    }
+    const bool indent = tags && (mode & kSourceIndent) && m_holdsBlock && !(mode & kSourceNoChildren);
+    if (!(mode & kSourceNoChildren)) {
+        if (IsTag("script"))
+            AppendScriptSource(out, level, mode, flag);
+        else
+            AppendChildrenSource(out, level, mode, flag, indent);
+    }
+    if (IsTag("p")) {
+        bool blankOnly = true;
+        for (CSrcElement* c = m_firstChild; c && blankOnly; c = c->m_next) {
+            const unsigned short* s = c->m_text;
+            blankOnly = c->IsTextNode();
+            for (int i = 0; blankOnly && i < c->m_text.Length(); ++i)
+                blankOnly = s[i] == ' ';
+        }
+        if (blankOnly) {
+            for (int i = 0; (mode & kSourceIndent) && i < level; ++i)
+                out += '\t';
+            out += "&#160;";
+        }
+    }
+    if (tags) {
+        if (indent)
+            NewLine(out, level);
+        out += "</";
+        out += m_tag;
+        out += '>';
+    }
+}
+
+void CSrcElement::AppendChildrenSource(CSafeBuf& out, int level, int mode, bool flag, bool indent)
+{
+    const bool between = (mode & kSourceIndent) && m_holdsBlock;
+    if (indent)
+        NewLine(out, level + 1);
+    bool afterInline = false;
+    for (CSrcElement* c = m_firstChild; c; c = c->m_next) {
+        const int kind = c->ElementType();
+        const bool asInline = (kind & (kInline | kOther | kText)) || TagIn(c->m_tag, kIndentAsInline);
+        if (between && !asInline && afterInline)
+            NewLine(out, level + 1);
+        c->AppendSource(out, level + 1, mode, flag);
+        afterInline = asInline;
+        const bool blockLike = ((kind & kBlock) && !(kind & kOther)) || (kind & (kHeading | kList));
+        if (between && c->m_next && (c->m_holdsBlock || blockLike))
+            NewLine(out, level + 1);
+    }
+}
+
+void CSrcElement::AppendScriptSource(CSafeBuf& out, int level, int mode, bool flag)
+{
+    CSafeBuf content;
+    for (CSrcElement* c = m_firstChild; c; c = c->m_next)
+        c->AppendSource(content, level + 1, mode | kSourcePlainText, flag);
+    if (content.IsEmpty())
+        return;
+    const unsigned short* s = content;
+    const int n = content.Length();
+    int start = 0;
+    while (start < n && s[start] == ' ')
+        ++start;
+    if (start + 1 < n && s[start] == '/' && s[start + 1] == '/') {
+        AppendCData(out, s + start + 2, n - start - 2);
+        return;
+    }
+    if (content.Find("//") >= 0)
+        out += "//";
+    AppendCData(out, s, n);
+}

@@ -1,0 +1,78 @@
+#pragma once
+// CControlServices: what the element tree, the styling code and the element
+// kinds use of the editor control, and no more. The control
+// CMorvaXEditorCtrl (plugin/MorvaXEditorCtrl.h) derives from it; elements
+// reach it through their owner (CXHTMLServices::m_control).
+//
+// The control is the owner of its web requests (CHttpOwner): code below it
+// receives it as AsHttpOwner(control), never as a plain control pointer.
+//
+// The fields listed here live in this class and keep the names of the page
+// parameters they come from; the calls are virtual and defined by the
+// control.
+
+#include "base/text/SafeBuf.h"
+#include "element/services/IconItem.h"
+#include "element/services/PlaceHolder.h"
+#include "net/HttpOwner.h"
+
+class CImage;
+class CLangString;
+
+class CControlServices : public CHttpOwner
+{
+public:
+    CControlServices(const CControlServices&) = delete;
+    CControlServices& operator=(const CControlServices&) = delete;
+
+    // The path of the document cache file for url; true when url now names
+    // a cached copy (see CMorvaXEditorCtrl::GetCacheFile).
+    virtual bool GetCacheFile(CSafeBuf& url, CSafeBuf& cacheFile) = 0;
+
+    // The icon of the icon set named name, loaded into image when given;
+    // size (when given) receives the byte count. The stored bytes, null when
+    // there is no such icon.
+    virtual unsigned char* GetIconFromIcons(
+        const unsigned short* name, int* size, CImage* image, void* context)
+        = 0;
+    virtual unsigned char* GetIconFromIcons(const char* name, int* size, CImage* image, void* context) = 0;
+    // The icon set and the icon definitions, in document order.
+    virtual ICON_ITEM* GetIcons() const = 0;
+    virtual PLACEHOLDERSSTRUCT* GetPlaceHolders() const = 0;
+
+    // True when ",tag," occurs in a search copy of an element list
+    // (case-sensitive). Empty or null tags are never listed.
+    static bool IsInElementList(const CSafeBuf& search, const unsigned short* tag);
+    // True when the tag is one of the sub-document tags.
+    virtual bool IsSubdocumentTag(const unsigned short* tag) const = 0;
+
+    // The proxy switch and the identifier headers sent with every request.
+    virtual bool UseProxy() const = 0;
+    virtual ADDITIONAL_HTTP_HEADERS& Headers() = 0;
+
+    // The table of interface texts the control owns.
+    virtual CLangString& GetLangString() = 0;
+
+    // ---- settings (named after their page parameters) ----
+    unsigned char Debug = 0;
+    CSafeBuf ProxyServer;
+    CSafeBuf ProxyUser;
+    CSafeBuf ProxyPassword;
+    int ProxyPort = 0;
+    // SOAP version of web-service requests: 11 (SOAP 1.1) or 12 (SOAP 1.2).
+    int SoapVersion = 12;
+    CSafeBuf Namespaces; // extra namespace declarations for custom tags
+    CSafeBuf CustomInlineElements;
+    CSafeBuf CustomBlockElements;
+    CSafeBuf CustomEmptyElements;
+    // Search copies: the list without blanks, enclosed in commas
+    // (CMorvaXEditorCtrl::SetCustomInlineElements).
+    CSafeBuf CustomInlineElementsSearch;
+    CSafeBuf CustomBlockElementsSearch;
+    CSafeBuf CustomEmptyElementsSearch;
+    CSafeBuf SubdocumentTags; // comma-separated sub-document tag names
+
+protected:
+    CControlServices() = default;
+    ~CControlServices() override = default;
+};

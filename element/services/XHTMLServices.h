@@ -1,0 +1,61 @@
+#pragma once
+// CXHTMLServices: what the element tree, the styling code and the element
+// kinds use of the editing engine, and no more. The engine CXHTML
+// (editor/XHTML.h) derives from it. It is every element's owner: an element
+// passes its owner on to the elements it creates and reaches the document
+// (m_doc) and the control (m_control) through it.
+//
+// The fields listed here live in this class and keep their names; the calls
+// are virtual and defined by CXHTML.
+
+#include "base/geometry/Point.h"
+#include "base/text/SafeBuf.h"
+#include "element/services/XDocServices.h"
+#include "style/Image.h"
+
+class CControlServices;
+class CLangString;
+
+class CXHTMLServices
+{
+public:
+    CXHTMLServices(const CXHTMLServices&) = delete;
+    CXHTMLServices& operator=(const CXHTMLServices&) = delete;
+
+    // Shows a help tag with text at point in the editor's window, and hides
+    // it.
+    virtual void DisplayTooltip(CPoint point, const unsigned short* text, bool left) = 0;
+    virtual void HideTooltip(bool) = 0;
+    // A modal message box with the localised text of key.
+    virtual void DisplayMessageBox(const char* key) = 0;
+    // Refreshes the display of the elements around the caret.
+    virtual void DisplayTagBox() = 0;
+
+    // The control's option bits (0 without a control's options). Bit 32
+    // forbids resizing tables with the mouse.
+    int Options() const { return m_controlOptions ? *m_controlOptions : 0; }
+
+    // ---- fields ----
+    CXDocServices& m_doc;                  // the document the engine holds
+    CControlServices* m_control = nullptr; // the owning control
+    CLangString* m_langString = nullptr;   // the control's language table
+    const int* m_controlOptions = nullptr; // the control's option bits
+    // How images are drawn when they have no setting of their own: 1
+    // graphic, 2 alternative text, 3 outline.
+    int m_imageDisplayMode = 1;
+    CSafeBuf m_missingPictureText;     // drawn, framed, for a picture that cannot be drawn
+    int m_visibleBottom = 0;           // bottom of the visible view, document coordinates
+    bool m_showLineBreakMarks = false; // a br is shown as m_lineBreakIcon
+    bool m_preserveSpaces = false;     // text runs write runs of spaces as &#160;
+    CImage m_lineBreakIcon;
+    int m_lineBreakIconWidth = 0;
+    int m_lineBreakIconHeight = 0;
+    // Set by a text run when a key cannot be carried out where the caret
+    // stands; cleared before and tested after each key.
+    unsigned int m_keyRefused = 0;
+
+protected:
+    // doc must outlive every element that reaches it through this object.
+    explicit CXHTMLServices(CXDocServices& doc);
+    virtual ~CXHTMLServices();
+};
