@@ -1,12 +1,16 @@
 // Loading markup into the element tree and writing it back, and cleaning
 // it (CXDoc::CleanXHTML in modes 8 and 2), beside libxml2 parsing the same
-// bytes, on generated XHTML of about 100 KB and 1 MB: paragraphs with bold,
-// italic and link runs, one block in ten a table and one in ten a list. Run
-// by hand: build/benchmarks/markup_bench
+// bytes, on generated XHTML of about 100 KB, 1 MB and 10 MB: paragraphs with
+// bold, italic and link runs, one block in ten a table and one in ten a
+// list. Run by hand: build/benchmarks/markup_bench
 //
 // Goals: the load (parse, reader, repair, destruction) and the cleaning at
-// most three times libxml2's parse; the writer at least 100 MB/s; all linear
-// from 100 KB to 1 MB. Cleaning the document with a named reference
+// most three times libxml2's parse (BM_LoadAgainstLibxml: counter "ratio"),
+// a 10 MB load within ten times the 1 MB one; the writer at least 150 MB/s
+// at 1 MB and growing at most 11 times from 100 KB to 1 MB (BM_WriteGrowth:
+// counter "growth"); the peak memory of a whole qm-roundtrip and qm-render
+// process (BM_ToolPeakMemory, on QM_BENCH_DOCUMENT when set, else the
+// generated 1 MB document). Cleaning the document with a named reference
 // (&nbsp;, &eacute;, &mdash; ...) in place of every blank of its text costs
 // at most twice as much as with numeric ones in their place.
 
@@ -20,7 +24,19 @@
 #include <benchmark/benchmark.h>
 #include <libxml/parser.h>
 
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
+
+#include <csignal>
+
+#include <fcntl.h>
+#include <sys/ptrace.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -55,7 +71,38 @@ std::string Generate(size_t size)
 const std::string& Document(int64_t kilobytes)
 {
     static std::string small = Generate(100 * 1024), large = Generate(1024 * 1024);
-    return kilobytes < 1024 ? small : large;
+    if (kilobytes < 1024)
+        return small;
+    if (kilobytes == 1024)
+        return large;
+    static std::string huge = Generate(10 * 1024 * 1024);
+    return huge;
+}
+
+double Seconds(std::chrono::steady_clock::duration d) { return std::chrono::duration<double>(d).count(); }
+
+// One load of doc into a tree and its destruction, in seconds; negative
+// when the document does not read.
+double TimeLoad(const std::string& doc, CXHTML& engine)
+{
+    const auto start = std::chrono::steady_clock::now();
+    {
+        CMarkupDocument tree(&engine);
+        CSafeBuf error;
+        if (!tree.Read(doc.data(), doc.size(), error))
+            return -1;
+    }
+    return Seconds(std::chrono::steady_clock::now() - start);
+}
+
+double TimeLibxml(const std::string& doc)
+{
+    const auto start = std::chrono::steady_clock::now();
+    xmlDoc* parsed
+        = xmlReadMemory(doc.data(), static_cast<int>(doc.size()), "bench.xml", "UTF-8", XML_PARSE_NONET);
+    benchmark::DoNotOptimize(parsed);
+    xmlFreeDoc(parsed);
+    return Seconds(std::chrono::steady_clock::now() - start);
 }
 
 // The document with every blank of its text (outside tags) replaced by a
@@ -132,6 +179,31 @@ void BM_WriteBack(benchmark::State& state)
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * out.Length()));
 }
 
+// The 1 MB document with its blocks inside depth nested divs: the load
+// costs the same at any depth (each block used to restyle its subtree as it
+// was read, so a tree n blocks deep was styled n times over).
+void BM_LoadNestedBlocks(benchmark::State& state)
+{
+    const int depth = static_cast<int>(state.range(0));
+    const std::string& flat = Document(1024);
+    const std::string open = "<body>\n";
+    const size_t at = flat.find(open) + open.size();
+    const size_t end = flat.rfind("</body>");
+    std::string doc = flat.substr(0, at);
+    for (int i = 0; i < depth; ++i)
+        doc += "<div>";
+    doc += flat.substr(at, end - at);
+    for (int i = 0; i < depth; ++i)
+        doc += "</div>";
+    doc += flat.substr(end);
+    CXHTML engine;
+    for (auto _ : state) {
+        if (TimeLoad(doc, engine) < 0)
+            state.SkipWithError("the document does not read");
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * doc.size()));
+}
+
 // Cleaning as a page's value (mode 8, with the control's option 0x4000 so
 // that it takes effect) or as markup from another program (mode 2); range 2
 // 1 or 2: the 1 MB document with named or numeric references throughout.
@@ -153,10 +225,174 @@ void BM_Clean(benchmark::State& state)
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * doc.size()));
 }
 
+// The load and libxml2's parse of the same bytes, alternately, in one run:
+// "ratio" is the load's time over the parse's.
+void BM_LoadAgainstLibxml(benchmark::State& state)
+{
+    const std::string& doc = Document(state.range(0));
+    CXHTML engine;
+    double load = 0, parse = 0;
+    for (auto _ : state) {
+        const double t = TimeLoad(doc, engine);
+        if (t < 0) {
+            state.SkipWithError("the document does not read");
+            return;
+        }
+        load += t;
+        parse += TimeLibxml(doc);
+    }
+    state.counters["ratio"] = parse > 0 ? load / parse : 0;
+    state.counters["load_ms"] = 1000 * load / static_cast<double>(state.iterations());
+    state.counters["libxml_ms"] = 1000 * parse / static_cast<double>(state.iterations());
+}
+
+// The writer on the 100 KB and the 1 MB documents, alternately, in one run:
+// "growth" is the 1 MB time over the 100 KB time (the bytes grow about 10.2
+// times), "MBps" the 1 MB document's rate.
+void BM_WriteGrowth(benchmark::State& state)
+{
+    CXHTML engine;
+    CMarkupDocument small(&engine), large(&engine);
+    CSafeBuf error, out;
+    const std::string& smallDoc = Document(100);
+    const std::string& largeDoc = Document(1024);
+    if (!small.Read(smallDoc.data(), smallDoc.size(), error)
+        || !large.Read(largeDoc.data(), largeDoc.size(), error)) {
+        state.SkipWithError("the documents do not read");
+        return;
+    }
+    double tSmall = 0, tLarge = 0, bytes = 0;
+    for (auto _ : state) {
+        auto start = std::chrono::steady_clock::now();
+        small.Write(out, 0);
+        tSmall += Seconds(std::chrono::steady_clock::now() - start);
+        start = std::chrono::steady_clock::now();
+        large.Write(out, 0);
+        tLarge += Seconds(std::chrono::steady_clock::now() - start);
+        bytes += out.Length();
+    }
+    state.counters["growth"] = tSmall > 0 ? tLarge / tSmall : 0;
+    state.counters["MBps"] = tLarge > 0 ? bytes / tLarge / (1024 * 1024) : 0;
+}
+
+// The peak resident memory of process pid in kilobytes (VmHWM), or -1.
+long PeakKilobytes(pid_t pid)
+{
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::strtol(line.c_str() + 6, nullptr, 10);
+    }
+    return -1;
+}
+
+// Runs tool on path in a process of its own (output to /dev/null); its peak
+// resident memory in MB and its wall time in seconds, or false. The peak is
+// read as the process exits (it is traced, and stopped there): a forked
+// process's own count would start from this process's memory.
+bool RunTool(const char* tool, const std::string& path, double& peakMB, double& seconds)
+{
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t pid = fork();
+    if (pid < 0)
+        return false;
+    if (pid == 0) {
+        const int null = open("/dev/null", O_WRONLY);
+        if (null >= 0) {
+            dup2(null, 1);
+            dup2(null, 2);
+        }
+        ptrace(PTRACE_TRACEME, 0, nullptr, nullptr);
+        execl(tool, tool, path.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    long peak = -1;
+    int status = 0;
+    // Stopped at the exec: from then on it stops again as it exits.
+    if (waitpid(pid, &status, 0) != pid || !WIFSTOPPED(status))
+        return false;
+    ptrace(PTRACE_SETOPTIONS, pid, nullptr, reinterpret_cast<void*>(PTRACE_O_TRACEEXIT));
+    ptrace(PTRACE_CONT, pid, nullptr, nullptr);
+    for (;;) {
+        if (waitpid(pid, &status, 0) != pid)
+            return false;
+        if (WIFEXITED(status) || WIFSIGNALED(status))
+            break;
+        int signal = 0;
+        if (WIFSTOPPED(status)) {
+            if ((status >> 8) == (SIGTRAP | (PTRACE_EVENT_EXIT << 8)))
+                peak = PeakKilobytes(pid);
+            else if (WSTOPSIG(status) != SIGTRAP)
+                signal = WSTOPSIG(status);
+        }
+        ptrace(PTRACE_CONT, pid, nullptr, reinterpret_cast<void*>(static_cast<long>(signal)));
+    }
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || peak < 0)
+        return false;
+    seconds = Seconds(std::chrono::steady_clock::now() - start);
+    peakMB = static_cast<double>(peak) / 1024.0;
+    return true;
+}
+
+// The peak memory and the time of whole tool processes: qm-roundtrip (read
+// and write) and qm-render without --png (read, lay out, paint), each a cold
+// process. QM_BENCH_DOCUMENT names a document to use instead of the
+// generated 1 MB one.
+void BM_ToolPeakMemory(benchmark::State& state)
+{
+    std::string path;
+    if (const char* given = std::getenv("QM_BENCH_DOCUMENT")) {
+        path = given;
+    } else {
+        char name[] = "/tmp/qm-bench-XXXXXX";
+        const int fd = mkstemp(name);
+        if (fd < 0) {
+            state.SkipWithError("no temporary file");
+            return;
+        }
+        const std::string& doc = Document(1024);
+        const bool written = write(fd, doc.data(), doc.size()) == static_cast<ssize_t>(doc.size());
+        close(fd);
+        path = name;
+        if (!written) {
+            state.SkipWithError("the temporary file cannot be written");
+            return;
+        }
+    }
+    double roundtripMB = 0, renderMB = 0, roundtripS = 0, renderS = 0;
+    for (auto _ : state) {
+        double mb = 0, s = 0;
+        if (!RunTool(QM_ROUNDTRIP_TOOL, path, mb, s)) {
+            state.SkipWithError("qm-roundtrip failed");
+            break;
+        }
+        roundtripMB = std::max(roundtripMB, mb);
+        roundtripS += s;
+        if (!RunTool(QM_RENDER_TOOL, path, mb, s)) {
+            state.SkipWithError("qm-render failed");
+            break;
+        }
+        renderMB = std::max(renderMB, mb);
+        renderS += s;
+    }
+    if (!std::getenv("QM_BENCH_DOCUMENT"))
+        unlink(path.c_str());
+    const double n = static_cast<double>(std::max<int64_t>(state.iterations(), 1));
+    state.counters["roundtrip_peak_MB"] = roundtripMB;
+    state.counters["render_peak_MB"] = renderMB;
+    state.counters["roundtrip_s"] = roundtripS / n;
+    state.counters["render_s"] = renderS / n;
+}
+
 } // namespace
 
 BENCHMARK(BM_LibxmlParse)->Arg(100)->Arg(1024)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_LoadIntoTree)->Arg(100)->Arg(1024)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadIntoTree)->Arg(100)->Arg(1024)->Arg(10240)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadNestedBlocks)->Arg(0)->Arg(8)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadAgainstLibxml)->Arg(1024)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WriteGrowth)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ToolPeakMemory)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteBack)
     ->Args({100, 0})
     ->Args({1024, 0})

@@ -201,8 +201,8 @@ void BM_RepaintOneParagraph(benchmark::State& state)
     }
     unsigned long colour = 0;
     for (auto _ : state) {
-        p->m_style.bkColorSet = 1;
-        p->m_style.bkColor = static_cast<std::int32_t>(colour++ & 0xFFFFFF);
+        p->EditStyle().bkColorSet = 1;
+        p->EditStyle().bkColor = static_cast<std::int32_t>(colour++ & 0xFFFFFF);
         p->m_forceRepaint = 1;
         benchmark::DoNotOptimize(p->Notify(8, nullptr));
     }

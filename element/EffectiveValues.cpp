@@ -22,7 +22,7 @@ int GetActualFontSize(const CElement* e)
         path.push_back(a);
     long long size = kBaseFontSize;
     for (auto it = path.rbegin(); it != path.rend(); ++it) {
-        const ELEMENT_STYLE& s = (*it)->m_style;
+        const ELEMENT_STYLE& s = (*it)->Style();
         if (!s.sizeSet || s.sizeInherited)
             continue;
         if (s.fontSizeUnit == kUnitPercent || s.fontSizeUnit == kUnitEm)
@@ -36,8 +36,8 @@ int GetActualFontSize(const CElement* e)
 unsigned long GetActualColor(const CElement* e)
 {
     for (const CElement* a = e; a; a = a->m_parent) {
-        if (a->m_style.colorSet)
-            return static_cast<unsigned long>(a->m_style.color);
+        if (a->Style().colorSet)
+            return static_cast<unsigned long>(a->Style().color);
     }
     return 0;
 }
@@ -45,8 +45,8 @@ unsigned long GetActualColor(const CElement* e)
 unsigned long GetActualBackColor(const CElement* e, unsigned long colourDefault)
 {
     for (const CElement* a = e; a; a = a->m_parent) {
-        if (a->m_style.bkColorSet)
-            return static_cast<unsigned long>(a->m_style.bkColor);
+        if (a->Style().bkColorSet)
+            return static_cast<unsigned long>(a->Style().bkColor);
     }
     return colourDefault;
 }
@@ -56,11 +56,11 @@ long ValidateColor(const CElement* e, long colour)
     if (colour != kColourTransparent || !e)
         return colour;
     for (const CElement* a = e->m_parent; a; a = a->m_parent) {
-        if (a->m_style.colorSet && a->m_style.color != kColourTransparent)
-            return a->m_style.color;
+        if (a->Style().colorSet && a->Style().color != kColourTransparent)
+            return a->Style().color;
     }
     if (e->m_root)
-        return e->m_root->m_style.color;
+        return e->m_root->Style().color;
     return kColourTransparent;
 }
 
@@ -76,7 +76,7 @@ bool GetCellpadding(CElement* e, CRect& padding)
     padding.SetRectEmpty();
     if (!e)
         return false;
-    const ELEMENT_STYLE& s = e->m_style;
+    const ELEMENT_STYLE& s = e->Style();
     auto px = [e](const STYLE_TYPE& cell) { return cell.set ? PaddingPixels(e, cell) : 0; };
     padding.left = px(s.paddingLeft);
     padding.top = px(s.paddingTop);

@@ -18,22 +18,24 @@ namespace {
 // identifier names the same element or none (one thread runs the editor).
 long g_lastElementId = 0;
 
-// Copies at most 101 units and the terminator; bytes are zero-extended.
+// The first 101 units of tag (bytes zero-extended) as the tag name.
 template <class Unit>
-void CopyTag(unsigned short* to, const Unit* tag)
+void CopyTag(CTagName& to, const Unit* tag)
 {
+    unsigned short units[kTagNameUnits];
     int n = 0;
     if (tag) {
         while (n < kTagNameUnits - 1 && tag[n]) {
-            to[n] = static_cast<unsigned short>(tag[n]);
+            units[n] = static_cast<unsigned short>(tag[n]);
             ++n;
         }
     }
-    to[n] = 0;
+    to.Assign(units, n);
 }
 
-// Element records are a few kilobytes each, and a large document holds tens
-// of thousands: their memory stays in a pool between trees (SlotPool.h).
+// A large document holds tens of thousands of element records: their
+// memory comes from a pool, in the order they are made, and stays there
+// between trees (SlotPool.h).
 // Builds with AddressSanitizer use the system allocator, so that the
 // sanitizer sees use after free and leaks of elements.
 #if defined(__SANITIZE_ADDRESS__)
@@ -77,13 +79,20 @@ void CElement::operator delete(void* p, std::size_t size)
 CElementFields::CElementFields() = default;
 CElementFields::~CElementFields() = default;
 
+const CElementRare CElementFields::kNoRare;
+
+CElementRare& CElementFields::EditRare()
+{
+    if (!m_rare)
+        m_rare = std::make_unique<CElementRare>();
+    return *m_rare;
+}
+
 CElement::CElement(STYLE_CLASS* rules)
 {
     m_id = ++g_lastElementId;
     m_rules = rules;
     m_fontNumber = enfontind;
-    U16ncpy(m_style.fontFamily, kDefaultFontFamily, sizeof(kDefaultFontFamily) - 1);
-    m_style.fontNumber = static_cast<std::int32_t>(enfontind);
 }
 
 CElement::~CElement()
@@ -142,7 +151,7 @@ bool CElement::IsTag(const char* tag) const
 
 bool CElement::IsParagraphType() const { return m_kind == kKindP || m_kind == kKindBlockquote; }
 
-bool CElement::IsFloatType() const { return m_style.floatSide.set && m_style.floatSide.value != kFloatNone; }
+bool CElement::IsFloatType() const { return Style().floatSide.set && Style().floatSide.value != kFloatNone; }
 
 long CElement::InlineIDInfo(int op, long id)
 {

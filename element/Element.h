@@ -734,6 +734,13 @@ public:
     // rectangles, its parent set but not linked; no children, no text. Null
     // when the factory fails.
     virtual CElement* Duplicate();
+    // After the numbered slots: appends to out what GetSourceCode writes,
+    // out's text before it untouched. The common writer and text runs write
+    // their markup straight into out, so a tree is written into one buffer.
+    // A kind that overrides GetSourceCode overrides this too, with
+    // AppendWrittenMarkup (MarkupWriter.h).
+    virtual bool AppendSourceCode(
+        CSafeBuf& out, int level, int flags, CSafeBuf&, CSafeBuf&, CSafeBuf&, SourceCodeVar* var);
 
     // The factory also calls SetDefaultStyle (style/cascade/DefaultStyle.h).
 

@@ -32,8 +32,8 @@ CRect HitRect(CElement* e)
         = e->m_heading || e->m_list || k == kKindLi || k == kKindDl || k == kKindDd || k == kKindDt;
     if (!widens)
         return r;
-    if (e->m_style.widthSet) {
-        const bool autoWidth = e->m_style.widthUnit == kWidthUnitAuto;
+    if (e->Style().widthSet) {
+        const bool autoWidth = e->Style().widthUnit == kWidthUnitAuto;
         if (!autoWidth || e->IsElementUnderTag(kKindDiv))
             return r;
     }

@@ -88,8 +88,8 @@ bool CElement::IsPointInElement(CPoint pt, int screen)
 CElement* CElement::WhereCursorOn(CPoint pt)
 {
     if (m_kind == kKindBody && !m_parent) {
-        for (void* pos = m_floatList.GetHeadPosition(); pos;) {
-            CElement* f = static_cast<CElement*>(m_floatList.GetNext(pos));
+        for (void* pos = Rare().m_floatList.GetHeadPosition(); pos;) {
+            CElement* f = static_cast<CElement*>(Rare().m_floatList.GetNext(pos));
             if (!f || !Holds(DocumentRect(f), pt))
                 continue;
             // The float's parent origin, as its document position was made.

@@ -200,8 +200,8 @@ void CElement::DeleteElement(CElement* c)
     if (!c)
         return;
     if (c->m_floating && m_root) {
-        if (void* pos = m_root->m_floatList.Find(c))
-            m_root->m_floatList.RemoveAt(pos);
+        if (void* pos = m_root->EditRare().m_floatList.Find(c))
+            m_root->EditRare().m_floatList.RemoveAt(pos);
     }
     // The rows it was painted on are painted again by the next repaint; its
     // record lags behind by its ancestors' pending shifts (those of a tree

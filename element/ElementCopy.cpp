@@ -13,7 +13,8 @@ CElement* CElement::Duplicate()
     if (!copy)
         return nullptr;
     copy->m_style = m_style;
-    copy->m_markerLabel = m_markerLabel;
+    if (!Rare().m_markerLabel.IsEmpty())
+        copy->EditRare().m_markerLabel = Rare().m_markerLabel;
     copy->m_attributes = m_attributes;
     copy->m_sizeRect = m_sizeRect;
     copy->m_contentRect = m_contentRect;

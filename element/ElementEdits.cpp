@@ -20,8 +20,8 @@ void ForgetFloats(CElement* root, CElement* e)
 {
     if (e->m_floating) {
         if (root) {
-            if (void* pos = root->m_floatList.Find(e))
-                root->m_floatList.RemoveAt(pos);
+            if (void* pos = root->EditRare().m_floatList.Find(e))
+                root->EditRare().m_floatList.RemoveAt(pos);
         }
         e->m_floating = 0;
     }

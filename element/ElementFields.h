@@ -11,17 +11,22 @@
 // list's owner. An element made by the factory stays in its document's
 // registry from creation until its destructor runs.
 //
-// Ownership: an element owns its children, attributes, text and, on the root,
-// its base URL string and drawing context. Parent, root, owner, rule list and
-// siblings are borrowed.
+// Ownership: an element owns its children, attributes, text, its rarely
+// used fields and, on the root, its base URL string and drawing context.
+// Parent, root, owner, rule list and siblings are borrowed.
 //
-// Order. A record is a few kilobytes, most of it the computed style, and a
-// walk over a large tree waits for each record it touches. The fields that
-// reading, writing, repairing and destroying a tree use (identity, links,
-// kind and flags, attributes, text, tag name, document and registry) come
-// first, in a few neighbouring cache lines; the layout geometry and the
-// computed style follow. A new field that such walks read belongs before the
-// geometry; any other after it.
+// Size and order. A large document holds tens of thousands of elements, and
+// a walk over the tree waits for each record it touches, so a record holds
+// what most elements use and no more: the computed style is a handle to a
+// record shared by the elements whose styles are equal (SharedStyle.h), the
+// tag name a handle to a text held once (TagName.h), and the fields that
+// few elements use stand out of line in CElementRare, made when one of them
+// is first written. The fields that reading, writing, repairing and
+// destroying a tree use (identity, links, kind and flags, attributes, text,
+// tag name, style, document and registry) come first, in a few neighbouring
+// cache lines; the caret, selection and layout fields follow. A new field
+// that such walks read belongs before the caret fields; a field that few
+// elements use belongs in CElementRare.
 
 #include "base/collections/MapStringToString.h"
 #include "base/collections/PtrList.h"
@@ -29,8 +34,9 @@
 #include "base/geometry/Point.h"
 #include "base/geometry/Rect.h"
 #include "base/text/SafeBuf.h"
+#include "element/TagName.h"
 #include "style/layout/TextFontSetting.h"
-#include "style/records/ElementStyle.h"
+#include "style/records/SharedStyle.h"
 
 #include <memory>
 
@@ -42,9 +48,24 @@ namespace qm::cg {
 class Context;
 }
 
-// Room of the tag name: 101 characters and the terminator. A longer tag is
-// cut to 101 characters.
-constexpr int kTagNameUnits = 102;
+// The fields that few elements use: the root's float list and base URL,
+// the scratch that the cascade fills for table cells of column groups, and
+// the tag markers of elements that show them.
+struct CElementRare
+{
+    CPtrList m_floatList;                // on the root only: the floating elements
+    std::unique_ptr<CSafeBuf> m_baseURL; // body only: href of the document's base
+    // Scratch of the cascade, emptied by ResetStyle.
+    CMapStringToString m_attributes2;
+    CPtrList m_stylePieces;
+    // The tag-marker label worked out from the style's -qm-marker-label when
+    // the style was last computed; empty: no markers.
+    CSafeBuf m_markerLabel;
+    // Tag markers (style/paint/TagMarkers.h): the sizes of the start and end
+    // boxes reserved by the last layout (right, bottom; empty: none).
+    CRect m_startMarker;
+    CRect m_endMarker;
+};
 
 class CElementFields
 {
@@ -58,8 +79,6 @@ public:
     // A serial number given at construction, never reused in the process and
     // never changed (CElement::GetID).
     long m_id = 0;
-    // Locked against editing; the writer omits a locked element's own tags.
-    unsigned char m_locked = 0;
 
     // ---- tree links ----
     CElement* m_parent = nullptr; // null for the root
@@ -69,10 +88,6 @@ public:
     CElement* m_prevSibling = nullptr;
     CElement* m_nextSibling = nullptr;
     long m_childCount = 0;
-
-    // ---- floats ----
-    CPtrList m_floatList;         // on the root only: the floating elements
-    unsigned char m_floating = 0; // entered in the root's float list
 
     // ---- kind and kind flags ----
     long m_kind = 0;               // kind code (ElementKinds.h); 0 until the factory sets it
@@ -96,29 +111,47 @@ public:
     unsigned char m_container = 1;
     unsigned char m_contentFlag2 = 0;
     unsigned char m_edgeCaret = 0;
+    unsigned char m_floating = 0; // entered in the root's float list
+    // Locked against editing; the writer omits a locked element's own tags.
+    unsigned char m_locked = 0;
+    // Inheritance (with m_linkState below): the element takes no font and
+    // text values from its parent (m_noInherit); its text direction is
+    // forced (m_dirOverride: bdo and everything inside one).
+    unsigned char m_noInherit = 0;
+    unsigned char m_dirOverride = 0;
+    unsigned char m_registryBucket = 0; // bucket index of m_id (CElementRegistry)
 
-    // ---- tag, attributes, text, style ----
+    // ---- tag, attributes, text, style, document ----
     CMapStringToString m_attributes; // names as written, in document order
     // The characters of a text run; the legend markup of a fieldset; the
     // text of a comment.
     CSafeBuf m_text;
-    unsigned short m_tagName[kTagNameUnits] = {}; // as written; empty for a text run
-    STYLE_CLASS* m_rules = nullptr;               // the document's rules; not owned
-    // Scratch of the cascade, emptied by ResetStyle.
-    CMapStringToString m_attributes2;
-    CPtrList m_stylePieces;
-    long m_fontNumber = 0; // the default font number at construction
-    // The tag-marker label worked out from the style's -qm-marker-label when
-    // the style was last computed; empty: no markers.
-    CSafeBuf m_markerLabel;
+    CTagName m_tagName; // as written; empty for a text run
+    // Read through Style(); written through EditStyle(), which makes the
+    // record the element's own first (SharedStyle.h). Assigning m_style
+    // gives the element another element's style.
+    const ELEMENT_STYLE& Style() const { return m_style.Get(); }
+    ELEMENT_STYLE& EditStyle() { return m_style.Edit(); }
+    CSharedStyle m_style;
+    STYLE_CLASS* m_rules = nullptr;    // the document's rules; not owned
+    CXHTMLServices* m_owner = nullptr; // the editing engine; reaches the document
+    // The rarely used fields: Rare() reads them (empty ones when the element
+    // has none), EditRare() makes them first.
+    const CElementRare& Rare() const { return m_rare ? *m_rare : kNoRare; }
+    CElementRare& EditRare();
+    bool HasRare() const { return m_rare != nullptr; }
+    std::unique_ptr<CElementRare> m_rare;
+    static const CElementRare kNoRare;
+    long m_fontNumber = 0;  // the default font number at construction
     long m_inlineGroup = 0; // shared by the pieces of one wrapped inline element
-    // Inheritance: the element takes no font and text values from its parent
-    // (m_noInherit); its text direction is forced (m_dirOverride: bdo and
-    // everything inside one); its link state: 0 none, 1 inside an a with an
-    // href, 2 inside an a without one (CopyFromParent).
-    unsigned char m_noInherit = 0;
-    unsigned char m_dirOverride = 0;
+    // The link state: 0 none, 1 inside an a with an href, 2 inside an a
+    // without one (CopyFromParent).
     long m_linkState = 0;
+
+    // ---- registry membership (kept by CElementRegistry) ----
+    CElement* m_registryNext = nullptr;     // next element of the same bucket
+    CElement* m_registryPrevious = nullptr; // previous one (unlinking without a walk)
+    CElementRegistry* m_registry = nullptr; // the registry holding the element
 
     // ---- caret and selection ----
     long m_caretOffset = 0; // in a text run an index; else 0 before, 1 after
@@ -135,15 +168,7 @@ public:
     unsigned long m_drawColor = RGB(255, 255, 255); // current drawing colour
 
     // ---- document ----
-    CXHTMLServices* m_owner = nullptr;     // the editing engine; reaches the document
-    std::unique_ptr<CSafeBuf> m_baseURL;   // body only: href of the document's base
     std::unique_ptr<qm::cg::Context> m_dc; // root only: the offscreen bitmap's context
-
-    // ---- registry membership (kept by CElementRegistry) ----
-    CElement* m_registryNext = nullptr;     // next element of the same bucket
-    CElement* m_registryPrevious = nullptr; // previous one (unlinking without a walk)
-    unsigned char m_registryBucket = 0;     // bucket index of m_id
-    CElementRegistry* m_registry = nullptr; // the registry holding the element
 
     // ---- layout geometry (meanings fixed by the layout pass) ----
     CRect m_cssRect;       // right: width from `width`, bottom: height from `height`
@@ -196,11 +221,4 @@ public:
     int m_paintFill = 0;
     long m_paintChildren = 0;
     unsigned char m_painted = 0;
-    // Tag markers (style/paint/TagMarkers.h): the sizes of the start and end
-    // boxes reserved by the last layout (right, bottom; empty: none).
-    CRect m_startMarker;
-    CRect m_endMarker;
-
-    // ---- computed style ----
-    ELEMENT_STYLE m_style{}; // the computed style
 };

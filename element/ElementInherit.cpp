@@ -89,16 +89,16 @@ bool CElement::CopyStyleFrom(ELEMENT_STYLE* from, int mode)
 {
     if (!from)
         return false;
-    InheritRightToLeft(m_style, *from);
+    InheritRightToLeft(EditStyle(), *from);
     if (mode & 8) {
-        InheritColour(m_style, *from);
-        InheritFamily(m_style, *from);
+        InheritColour(EditStyle(), *from);
+        InheritFamily(EditStyle(), *from);
     }
     if (!(mode & 4)) {
-        InheritMarkerColours(m_style, *from);
+        InheritMarkerColours(EditStyle(), *from);
         if (mode & 1) {
-            InheritFontAndText(m_style, *from, false);
-            CopyStyleForNew(&m_style.lineHeight, &from->lineHeight);
+            InheritFontAndText(EditStyle(), *from, false);
+            CopyStyleForNew(&EditStyle().lineHeight, &from->lineHeight);
         }
     }
     return true;
@@ -108,23 +108,23 @@ bool CElement::CopyFromParent(CElement* parent, int mode)
 {
     if (!parent)
         return false;
-    const ELEMENT_STYLE& from = parent->m_style;
+    const ELEMENT_STYLE& from = parent->Style();
 
     // 1. Direction.
-    InheritRightToLeft(m_style, from);
+    InheritRightToLeft(EditStyle(), from);
     m_dirOverride = m_kind == kKindBdo ? 1 : parent->m_dirOverride;
 
     // 2. Owner, marker cells, link state and derived values.
     bool toStep5 = false;
     if (!(mode & 4)) {
         m_owner = parent->m_owner;
-        CopyStyleForNew(&m_style.lock, &from.lock);
-        CopyStyleForNew(&m_style.markerLabel, &from.markerLabel);
-        InheritMarkerColours(m_style, from);
+        CopyStyleForNew(&EditStyle().lock, &from.lock);
+        CopyStyleForNew(&EditStyle().markerLabel, &from.markerLabel);
+        InheritMarkerColours(EditStyle(), from);
         if (m_kind == kKindLi) {
-            CopyStyleForNew(&m_style.listType, &from.listType);
-            CopyStyleForNew(&m_style.listPosition, &from.listPosition);
-            CopyStyleForNew(&m_style.listImage, &from.listImage);
+            CopyStyleForNew(&EditStyle().listType, &from.listType);
+            CopyStyleForNew(&EditStyle().listPosition, &from.listPosition);
+            CopyStyleForNew(&EditStyle().listImage, &from.listImage);
         }
         if (parent->m_kind == kKindA) {
             CSafeBuf href;
@@ -171,12 +171,12 @@ bool CElement::CopyFromParent(CElement* parent, int mode)
 
     // 5. Font and text values.
     if ((mode & 1) && !m_noInherit) {
-        if (!m_style.direction.set || m_style.direction.origin == kOriginNone) {
-            m_style.direction = from.direction;
-            m_style.direction.origin = kOriginNone;
-            m_style.direction.important = false; // the parent's declaration, not this element's
+        if (!Style().direction.set || Style().direction.origin == kOriginNone) {
+            EditStyle().direction = from.direction;
+            EditStyle().direction.origin = kOriginNone;
+            EditStyle().direction.important = false; // the parent's declaration, not this element's
         }
-        InheritFontAndText(m_style, from, IsHeadingKind(m_kind));
+        InheritFontAndText(EditStyle(), from, IsHeadingKind(m_kind));
     }
 
     // 6. Attributes.
@@ -186,12 +186,12 @@ bool CElement::CopyFromParent(CElement* parent, int mode)
     // 7. A paragraph directly in a cell takes the cell's alignment halves it
     // does not set itself.
     if (m_kind == kKindP && IsCellKind(parent->m_kind)) {
-        if (!m_style.hAlignSet)
-            m_style.align = static_cast<std::uint16_t>(
-                (m_style.align & kAlignVerticalMask) | (from.align & kAlignHorizontalMask));
-        if (!m_style.vAlignSet)
-            m_style.align = static_cast<std::uint16_t>(
-                (m_style.align & kAlignHorizontalMask) | (from.align & kAlignVerticalMask));
+        if (!Style().hAlignSet)
+            EditStyle().align = static_cast<std::uint16_t>(
+                (Style().align & kAlignVerticalMask) | (from.align & kAlignHorizontalMask));
+        if (!Style().vAlignSet)
+            EditStyle().align = static_cast<std::uint16_t>(
+                (Style().align & kAlignHorizontalMask) | (from.align & kAlignVerticalMask));
     }
     return true;
 }

@@ -20,9 +20,9 @@ bool CElement::JumpOut(long ancestorId, bool keep)
     if (!ancestor || !ancestor->m_parent)
         return false;
     if (ancestor->m_kind == kKindB)
-        m_style.fontWeight = 100;
+        EditStyle().fontWeight = 100;
     else if (ancestor->m_kind == kKindI)
-        m_style.italic = 0;
+        EditStyle().italic = 0;
 
     CElement* formerParent = m_parent;
     CElement* rest = nullptr;

@@ -72,9 +72,9 @@ void Reload(CElement* image, const CSafeBuf& resolved, const CSafeBuf& src, void
     if (picture && picture->GetWidth() > 0 && picture->GetHeight() > 0) {
         SetSizeAttribute(image, "width", picture->GetWidth());
         SetSizeAttribute(image, "height", picture->GetHeight());
-        if (!image->m_style.widthSet)
+        if (!image->Style().widthSet)
             image->m_cssRect.right = picture->GetWidth();
-        if (!image->m_style.heightSet)
+        if (!image->Style().heightSet)
             image->m_cssRect.bottom = picture->GetHeight();
         return;
     }

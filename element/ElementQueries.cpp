@@ -119,7 +119,7 @@ bool IsElementLocked(CElement* e, bool selfOnly, int selecting, bool ignoreFlag)
         if (a->m_tagName[0]) {
             if (a->m_locked && !ignoreFlag && !(selecting && IsWholeElementSelected(a)))
                 return true;
-            const NewIntStyleValue& lock = a->m_style.lock;
+            const NewIntStyleValue& lock = a->Style().lock;
             if (lock.set && !lock.inherited && !lock.inherit)
                 return lock.value == 1;
         }

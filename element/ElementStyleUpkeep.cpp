@@ -11,13 +11,12 @@
 
 void CElement::ResetStyle(bool clearBox)
 {
-    const STYLE_TYPE clear = m_style.clear;
-    m_style = ELEMENT_STYLE{};
-    U16ncpy(m_style.fontFamily, kDefaultFontFamily, sizeof(kDefaultFontFamily) - 1);
-    m_style.fontNumber = static_cast<std::int32_t>(enfontind);
-    m_style.clear = clear;
-    m_attributes2.RemoveAll();
-    m_stylePieces.RemoveAll();
+    const STYLE_TYPE clear = Style().clear;
+    m_style.Reset().clear = clear;
+    if (m_rare) {
+        m_rare->m_attributes2.RemoveAll();
+        m_rare->m_stylePieces.RemoveAll();
+    }
     UpdateExtraAttrs();
     if (clearBox)
         m_sizeRect.SetRectEmpty();
@@ -28,7 +27,7 @@ void CElement::RemoveStyle(ELEMENT_STYLE* style)
 {
     if (!style)
         return;
-    ELEMENT_STYLE& own = m_style;
+    ELEMENT_STYLE& own = EditStyle();
     if (style->borderSet) {
         for (BORDER_SIDE& side : own.border)
             side = BORDER_SIDE{};
@@ -69,7 +68,7 @@ void CElement::RemoveStyle(ELEMENT_STYLE* style)
 
 bool CElement::SetAttrFromStyle()
 {
-    const ELEMENT_STYLE& s = m_style;
+    const ELEMENT_STYLE& s = Style();
     if (s.widthSet && s.widthUnit == kUnitPixels) {
         CRect border;
         GetBorderRect(border, true);

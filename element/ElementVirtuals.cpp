@@ -30,11 +30,11 @@ bool CElement::UpdateElement(int mode)
     if (m_parent) {
         if (mode == 1) {
             if (!IsHeadingKind(m_kind))
-                m_style.fontWeight = 100;
-            m_style.italic = 0;
-            m_style.underline = 0;
-            if (!m_style.colorSet)
-                m_style.color = static_cast<std::int32_t>(RGB(128, 128, 128));
+                EditStyle().fontWeight = 100;
+            EditStyle().italic = 0;
+            EditStyle().underline = 0;
+            if (!Style().colorSet)
+                EditStyle().color = static_cast<std::int32_t>(RGB(128, 128, 128));
         }
         CopyFromParent(m_parent, mode);
     }

@@ -4,6 +4,7 @@
 // text, trimmed.
 
 #include "element/Element.h"
+#include "element/markup/MarkupWriter.h"
 #include "elements/IconElement.h"
 
 class CCommentElement : public CElement
@@ -27,6 +28,11 @@ public:
     // which would end the comment early, is written as "- -".
     bool GetSourceCode(
         CSafeBuf& out, int level, int flags, CSafeBuf&, CSafeBuf&, CSafeBuf&, SourceCodeVar* var) override;
+    bool AppendSourceCode(CSafeBuf& out, int level, int flags, CSafeBuf& a, CSafeBuf& b, CSafeBuf& c,
+        SourceCodeVar* var) override
+    {
+        return AppendWrittenMarkup(this, out, level, flags, a, b, c, var);
+    }
 
     IconPicture m_icon;
 };

@@ -128,7 +128,7 @@ void CCustomElement::CheckIcon()
 
 bool CCustomElement::ShowsIcon() const
 {
-    return m_showAsIcon && (m_iconFromDefinitions || m_markerLabel.IsEmpty());
+    return m_showAsIcon && (m_iconFromDefinitions || Rare().m_markerLabel.IsEmpty());
 }
 
 bool CCustomElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, CalcInfo* info)

@@ -22,6 +22,7 @@
 // CustomElementSubDocument.cpp (loading), CustomElementMarkup.cpp (writing).
 
 #include "element/Element.h"
+#include "element/markup/MarkupWriter.h"
 #include "style/Image.h"
 
 class CCustomElement : public CElement
@@ -40,6 +41,11 @@ public:
     int MouseEnterElement(CPoint pt) override;
     bool GetSourceCode(
         CSafeBuf& out, int level, int flags, CSafeBuf&, CSafeBuf&, CSafeBuf&, SourceCodeVar* var) override;
+    bool AppendSourceCode(CSafeBuf& out, int level, int flags, CSafeBuf& a, CSafeBuf& b, CSafeBuf& c,
+        SourceCodeVar* var) override
+    {
+        return AppendWrittenMarkup(this, out, level, flags, a, b, c, var);
+    }
     bool GetSelectionCode(CSafeBuf& out, int mode, bool) override;
 
     // Chooses the icon when the attributes changed since the last choice.

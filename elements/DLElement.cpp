@@ -36,7 +36,7 @@ bool Holds(const CElement* holder, const CElement* e)
 bool CDLElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, CalcInfo* info)
 {
     CElement::CalcWinReg(dc, noChildCalc, sameBlockOnly, info);
-    if (!m_style.rtl)
+    if (!Style().rtl)
         return true;
     for (CElement* c = m_firstChild; c; c = c->m_nextSibling) {
         const int margin = c->m_marginLeftTop.x;

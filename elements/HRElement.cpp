@@ -17,14 +17,14 @@ bool HasOwnColour(const ELEMENT_STYLE& s) { return s.colorSet && s.colorOrigin !
 
 int CHRElement::LineHeight() const
 {
-    const ELEMENT_STYLE& s = m_style;
+    const ELEMENT_STYLE& s = Style();
     return s.heightSet && s.heightUnit == kUnitPixels && s.height > 0 ? s.height : 1;
 }
 
 bool CHRElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, CalcInfo* info)
 {
     CElement::CalcWinReg(dc, noChildCalc, sameBlockOnly, info);
-    const ELEMENT_STYLE& s = m_style;
+    const ELEMENT_STYLE& s = Style();
     const int available = m_containerRect.right > 0 ? m_containerRect.right : m_availRect.right;
     int width = m_availRect.right - m_availRect.left;
     if (s.widthSet && s.width > 0) {
@@ -42,7 +42,7 @@ bool CHRElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, Calc
 
 bool CHRElement::GetMinSize(CSize& size, bool)
 {
-    const bool percent = m_style.widthSet && m_style.widthUnit == kUnitPercent;
+    const bool percent = Style().widthSet && Style().widthUnit == kUnitPercent;
     const int width = percent ? 0 : m_sizeRect.right - m_sizeRect.left;
     if (size.cx < width)
         size.cx = width;
@@ -59,8 +59,8 @@ bool CHRElement::SelfPaint(void* dc, CPoint origin)
         xFillSolidRect(dc, box, kSelectedRule, this);
     const int height = LineHeight();
     CRect line(box.left, box.top + m_ruleOffset, box.right, box.top + m_ruleOffset + height);
-    if (HasOwnColour(m_style))
-        xFillSolidRect(dc, line, static_cast<unsigned long>(m_style.color), this);
+    if (HasOwnColour(Style()))
+        xFillSolidRect(dc, line, static_cast<unsigned long>(Style().color), this);
     else if (height == 1)
         xFillSolidRect(dc, line, kGreyRule, this);
     else // the frame's edges fall on the rows and columns just inside the line

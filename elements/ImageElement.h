@@ -23,6 +23,7 @@
 // copy), ImageElementLayout.cpp, ImageElementPaint.cpp, ImageElementCaret.cpp.
 
 #include "element/Element.h"
+#include "element/markup/MarkupWriter.h"
 
 #include <memory>
 
@@ -85,6 +86,11 @@ public:
     // pieces write nothing (unless in diagnostic form).
     bool GetSourceCode(
         CSafeBuf& out, int level, int flags, CSafeBuf&, CSafeBuf&, CSafeBuf&, SourceCodeVar* var) override;
+    bool AppendSourceCode(CSafeBuf& out, int level, int flags, CSafeBuf& a, CSafeBuf& b, CSafeBuf& c,
+        SourceCodeVar* var) override
+    {
+        return AppendWrittenMarkup(this, out, level, flags, a, b, c, var);
+    }
     // The base copy with the display type; the copy's alt is empty.
     CElement* Duplicate() override;
 

@@ -67,7 +67,7 @@ bool CImageElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, C
     m_unsized = 0;
     m_sizeRect.SetRectEmpty();
 
-    const ELEMENT_STYLE& s = m_style;
+    const ELEMENT_STYLE& s = Style();
     const int pictureWidth = m_picture ? m_picture->GetWidth() : 0;
     const int pictureHeight = m_picture ? m_picture->GetHeight() : 0;
     const bool hasWidth = s.widthSet != 0;
@@ -144,7 +144,7 @@ bool CImageElement::GetMinSize(CSize& size, bool ignoreOwnSize)
 {
     if (GetDisplayType() == 2)
         return CElement::GetMinSize(size, ignoreOwnSize);
-    const bool relative = m_style.widthSet && m_style.widthUnit != kUnitPixels;
+    const bool relative = Style().widthSet && Style().widthUnit != kUnitPixels;
     const int width = relative ? 0 : BoxWidth(this);
     if (size.cx < width)
         size.cx = width;

@@ -128,12 +128,10 @@ bool CImageElement::DrawBorder(void* dc, CPoint origin, CRect* clip)
     if (m_linkState == 0 || GetDisplayType() == 2)
         return CElement::DrawBorder(dc, origin, clip);
     // The link's border for this paint only; the style is restored after.
-    ELEMENT_STYLE& s = m_style;
-    const std::uint8_t borderSet = s.borderSet;
-    BORDER_SIDE sides[4];
-    std::copy(std::begin(s.border), std::end(s.border), sides);
+    const CSharedStyle saved = m_style;
     CRect own;
     const bool hasBorder = GetBorderRect(own, true);
+    ELEMENT_STYLE& s = EditStyle();
     for (BORDER_SIDE& side : s.border) {
         if (!hasBorder) {
             side.width = kLinkBorder;
@@ -148,7 +146,6 @@ bool CImageElement::DrawBorder(void* dc, CPoint origin, CRect* clip)
     }
     s.borderSet = 1;
     const bool drawn = CElement::DrawBorder(dc, origin, clip);
-    s.borderSet = borderSet;
-    std::copy(std::begin(sides), std::end(sides), s.border);
+    m_style = saved;
     return drawn;
 }

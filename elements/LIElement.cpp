@@ -104,10 +104,10 @@ int CLIElement::GetIndex() const
 
 int CLIElement::MarkerType() const
 {
-    if (m_style.listType.set)
-        return m_style.listType.value;
-    if (m_parent && m_parent->m_style.listType.set)
-        return m_parent->m_style.listType.value;
+    if (Style().listType.set)
+        return Style().listType.value;
+    if (m_parent && m_parent->Style().listType.set)
+        return m_parent->Style().listType.value;
     if (m_parent && m_parent->m_kind == kKindOl)
         return kListDecimal;
     return kListDisc;
@@ -145,11 +145,11 @@ bool CLIElement::PrepareText()
     if (text.IsEmpty())
         return false;
     qm::text::Style& style = *m_markerStyle;
-    style.SetFontId(m_style.fontNumber);
+    style.SetFontId(Style().fontNumber);
     style.SetSize(MarkerFontSize());
-    style.SetBold((m_style.fontWeight ? m_style.fontWeight : 100) >= 301);
-    style.SetItalic(m_style.italic != 0);
-    style.SetUnderline(m_style.underline != 0);
+    style.SetBold((Style().fontWeight ? Style().fontWeight : 100) >= 301);
+    style.SetItalic(Style().italic != 0);
+    style.SetUnderline(Style().underline != 0);
     const unsigned long colour = MarkerColour();
     style.SetColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
     // The layout keeps its shaping while the text stays the same.
@@ -171,9 +171,9 @@ bool CLIElement::TextInk(CRect& ink)
 
 CImage* CLIElement::MarkerPicture()
 {
-    if (!m_style.listImage.set || !m_style.listImage.text[0])
+    if (!Style().listImage.set || !Style().listImage.text[0])
         return nullptr;
-    CImage* picture = GetImage(this, m_style.listImage.text, nullptr);
+    CImage* picture = GetImage(this, Style().listImage.text, nullptr);
     return picture && picture->GetWidth() > 0 && picture->GetHeight() > 0 ? picture : nullptr;
 }
 
@@ -182,7 +182,7 @@ bool CLIElement::GetMarkerBox(CRect& box)
     const int width = BoxWidth(this);
     const bool inside = MarkerInside();
     const bool rtl = RightToLeft();
-    if (m_style.listImage.set && m_style.listImage.text[0]) {
+    if (Style().listImage.set && Style().listImage.text[0]) {
         CImage* picture = MarkerPicture();
         if (!picture)
             return false;
@@ -249,7 +249,7 @@ bool CLIElement::SelfPaint(void* dc, CPoint origin)
     if (!dc)
         return true;
     const int type = MarkerType();
-    if (m_style.listImage.set && m_style.listImage.text[0]) {
+    if (Style().listImage.set && Style().listImage.text[0]) {
         PaintImage(dc, origin, MarkerShapeSize(false));
         return true;
     }
@@ -318,7 +318,7 @@ bool CLIElement::GetListMarkerSize(void*, CSize& size)
 {
     size = CSize(0, 0);
     const bool inside = MarkerInside();
-    if (m_style.listImage.set && m_style.listImage.text[0]) {
+    if (Style().listImage.set && Style().listImage.text[0]) {
         CImage* picture = MarkerPicture();
         if (picture) {
             size.cx = inside ? picture->GetWidth() : 0;

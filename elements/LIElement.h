@@ -74,7 +74,7 @@ public:
     // and disc elsewhere.
     int MarkerType() const;
     // list-style-position inside.
-    bool MarkerInside() const { return m_style.listPosition.set && m_style.listPosition.value == 1; }
+    bool MarkerInside() const { return Style().listPosition.set && Style().listPosition.value == 1; }
     // The absolute font size, and s (made odd for an outside shape).
     int MarkerFontSize() const;
     int MarkerShapeSize(bool outsideShape) const;
@@ -91,7 +91,7 @@ public:
     int m_number = 0; // 1-based, set by the list's layout; 0 before
 
 private:
-    bool RightToLeft() const { return m_style.rtl != 0; }
+    bool RightToLeft() const { return Style().rtl != 0; }
     unsigned long MarkerColour() const;
     // Sets the marker text in the layout with the item's font; false when
     // the text is empty.

@@ -4,6 +4,7 @@
 // (IconElement.h has the reading and writing rules).
 
 #include "element/Element.h"
+#include "element/markup/MarkupWriter.h"
 #include "elements/IconElement.h"
 
 class CScriptElement : public CElement
@@ -26,6 +27,11 @@ public:
     // Slot 67: the start tag, the content text, the end tag.
     bool GetSourceCode(
         CSafeBuf& out, int level, int flags, CSafeBuf&, CSafeBuf&, CSafeBuf&, SourceCodeVar* var) override;
+    bool AppendSourceCode(CSafeBuf& out, int level, int flags, CSafeBuf& a, CSafeBuf& b, CSafeBuf& c,
+        SourceCodeVar* var) override
+    {
+        return AppendWrittenMarkup(this, out, level, flags, a, b, c, var);
+    }
 
     IconPicture m_icon;
 

@@ -91,12 +91,12 @@ void CSpecialElement::PrepareMark(bool opening, unsigned long colour)
 {
     qm::text::Style& style = *m_markStyle;
     const int size = m_pxFontSize != 0 ? m_pxFontSize : GetActualFontSize(this);
-    style.SetFontId(m_style.fontNumber);
+    style.SetFontId(Style().fontNumber);
     style.SetSize(std::abs(size));
-    style.SetBold((m_style.fontWeight ? m_style.fontWeight : 100) >= 301);
-    style.SetItalic(m_style.italic != 0);
-    style.SetUnderline(m_style.underline != 0);
-    style.SetStrikethrough(m_style.lineThrough != 0);
+    style.SetBold((Style().fontWeight ? Style().fontWeight : 100) >= 301);
+    style.SetItalic(Style().italic != 0);
+    style.SetUnderline(Style().underline != 0);
+    style.SetStrikethrough(Style().lineThrough != 0);
     style.SetColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
     const std::uint16_t mark = Mark(opening);
     if (m_markLayout->Length() != 1 || m_markLayout->Text()[0] != mark)

@@ -65,7 +65,7 @@ bool CTBodyElement::CalcWinReg(void* dc, bool noChildCalc, bool, CalcInfo* info)
     CalcForAll(dc, false, false);
     m_sizeRect.SetRectEmpty();
     const CElement* table = m_parent && m_parent->m_kind == kKindTable ? m_parent : nullptr;
-    const int spacing = table ? table->m_style.cellSpacing : 0;
+    const int spacing = table ? table->Style().cellSpacing : 0;
     long y = 0, width = 0;
     bool first = true;
     for (CElement* row = m_firstChild; row; row = row->m_nextSibling) {

@@ -29,7 +29,7 @@ bool OwnHalf(std::uint8_t set, std::uint8_t origin) { return set && origin != kO
 BoxEdges CellBorders(CElement* cell)
 {
     BoxEdges b;
-    if (!cell->m_style.borderSet)
+    if (!cell->Style().borderSet)
         return b;
     CRect r;
     cell->GetBorderRect(r, true);
@@ -75,7 +75,7 @@ int AlignVertically(CElement* cell, int alignment, const BoxEdges& edges)
 int SpacingOf(const CElement* cell)
 {
     const CTableElement* table = TableOfCell(cell);
-    return table ? table->m_style.cellSpacing : cell->m_style.cellSpacing;
+    return table ? table->Style().cellSpacing : cell->Style().cellSpacing;
 }
 
 void CopyPaddings(ELEMENT_STYLE& s, const ELEMENT_STYLE& from)
@@ -94,12 +94,12 @@ void CopyPaddings(ELEMENT_STYLE& s, const ELEMENT_STYLE& from)
 
 bool HasOwnCellBorder(const CElement* cell)
 {
-    return cell->m_style.borderSet && cell->m_style.borderOrigin != kOriginNone;
+    return cell->Style().borderSet && cell->Style().borderOrigin != kOriginNone;
 }
 
 void TakeCellBorder(CElement* cell, const ELEMENT_STYLE& from)
 {
-    ELEMENT_STYLE& s = cell->m_style;
+    ELEMENT_STYLE& s = cell->EditStyle();
     s.borderSet = from.borderSet;
     s.borderOrigin = kOriginNone;
     for (int side = 0; side < 4; ++side) {
@@ -118,42 +118,43 @@ void TakeCellBorder(CElement* cell, const ELEMENT_STYLE& from)
 CTDElement::CTDElement(STYLE_CLASS* rules) : CElement(rules)
 {
     m_kind = kKindTd;
-    for (BORDER_SIDE& side : m_style.border)
+    for (BORDER_SIDE& side : EditStyle().border)
         side = BORDER_SIDE{kLineSolid, 1, kUnitPixels, static_cast<std::int32_t>(kCellBorderColour), 0, 0};
-    m_style.align = static_cast<std::uint16_t>((m_style.align & kAlignHorizontalMask) | kAlignMiddle);
+    EditStyle().align = static_cast<std::uint16_t>((EditStyle().align & kAlignHorizontalMask) | kAlignMiddle);
 }
 
 void CTDElement::ResetStyle(bool clearBox)
 {
     CElement::ResetStyle(clearBox);
-    if (!m_style.borderSet) {
-        for (BORDER_SIDE& side : m_style.border)
+    if (!Style().borderSet) {
+        for (BORDER_SIDE& side : EditStyle().border)
             side
                 = BORDER_SIDE{kLineSolid, 1, kUnitPixels, static_cast<std::int32_t>(kCellBorderColour), 0, 0};
     }
     // Middle, but without an origin: a row's or group's alignment replaces it.
-    if (!OwnHalf(m_style.vAlignSet, m_style.vAlignOrigin)) {
-        m_style.align = static_cast<std::uint16_t>((m_style.align & kAlignHorizontalMask) | kAlignMiddle);
-        m_style.vAlignSet = 1;
-        m_style.vAlignOrigin = kOriginNone;
+    if (!OwnHalf(Style().vAlignSet, Style().vAlignOrigin)) {
+        EditStyle().align
+            = static_cast<std::uint16_t>((EditStyle().align & kAlignHorizontalMask) | kAlignMiddle);
+        EditStyle().vAlignSet = 1;
+        EditStyle().vAlignOrigin = kOriginNone;
     }
 }
 
 void CTDElement::CopyTableBorder()
 {
-    if (m_style.borderSet || !m_parent || !m_parent->m_parent || m_parent->m_parent->m_kind != kKindTable)
+    if (Style().borderSet || !m_parent || !m_parent->m_parent || m_parent->m_parent->m_kind != kKindTable)
         return;
-    const ELEMENT_STYLE& from = m_parent->m_parent->m_style;
-    m_style.borderSet = from.borderSet;
-    std::copy(std::begin(from.border), std::end(from.border), m_style.border);
+    const ELEMENT_STYLE& from = m_parent->m_parent->Style();
+    EditStyle().borderSet = from.borderSet;
+    std::copy(std::begin(from.border), std::end(from.border), EditStyle().border);
 }
 
 bool CTDElement::CopyFromParent(CElement* parent, int mode)
 {
     if (!CElement::CopyFromParent(parent, mode))
         return false;
-    const ELEMENT_STYLE& from = parent->m_style;
-    ELEMENT_STYLE& s = m_style;
+    const ELEMENT_STYLE& from = parent->Style();
+    ELEMENT_STYLE& s = EditStyle();
     if (mode & 1) {
         if (!HasOwnCellBorder(this))
             TakeCellBorder(this, from);
@@ -204,7 +205,7 @@ bool CTDElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, Calc
     const BoxEdges pad = Paddings(this);
     const BoxEdges border = CellBorders(this);
     const int edges = pad.Horizontal() + border.Horizontal();
-    const ELEMENT_STYLE& s = m_style;
+    const ELEMENT_STYLE& s = Style();
     long content = 0;
     if (m_hasTableBox) {
         content = m_tableBox.cx - edges;
@@ -283,7 +284,7 @@ bool CTDElement::FitToBoxHeight()
     // kept), then aligned in the new height as CalcWinReg does.
     MoveChildren(this, -border.left, -(border.top + m_fitShift));
     m_sizeRect = CRect(0, 0, width - border.Horizontal(), height - border.Vertical());
-    const int vertical = m_style.align & kAlignVerticalMask;
+    const int vertical = Style().align & kAlignVerticalMask;
     int shift = 0;
     if (vertical == kAlignMiddle || vertical == kAlignBottom)
         shift = AlignVertically(this, vertical, Paddings(this));
@@ -300,8 +301,8 @@ bool CTDElement::GetMinSize(CSize& size, bool ignoreOwnSize)
     const CRect e = GetEdges();
     least.cx = AddCoord(least.cx, e.left + e.right);
     least.cy = AddCoord(least.cy, e.top + e.bottom);
-    if (!ignoreOwnSize && m_style.widthSet && m_style.widthUnit == kUnitPixels)
-        least.cx = std::max<LONG>(least.cx, AddCoord(m_style.width, e.left + e.right));
+    if (!ignoreOwnSize && Style().widthSet && Style().widthUnit == kUnitPixels)
+        least.cx = std::max<LONG>(least.cx, AddCoord(Style().width, e.left + e.right));
     if (!ignoreOwnSize)
         least.cy = std::max<LONG>(least.cy, m_cssRect.bottom);
     size.cx = std::max(size.cx, least.cx);
@@ -317,7 +318,7 @@ bool CTDElement::DrawBorder(void* dc, CPoint origin, CRect* clip)
 {
     if (!dc)
         return true;
-    if (m_style.borderSet && CellBorders(this).Horizontal() + CellBorders(this).Vertical() > 0)
+    if (Style().borderSet && CellBorders(this).Horizontal() + CellBorders(this).Vertical() > 0)
         return CElement::DrawBorder(dc, origin, clip);
     CRect box = m_sizeRect;
     box.OffsetRect(origin.x, origin.y);
@@ -357,8 +358,9 @@ void CTDElement::UpdateExtraAttrs()
     for (const NameValue* a = group->list; a; a = a->next)
         groupAttrs.SetAt(
             a->name, CSafeBuf(a->value ? a->value : reinterpret_cast<const unsigned short*>(u"")));
-    CElement::CopyMap(&m_attributes2, &groupAttrs, false);
-    GetCSSFromExtra(&m_stylePieces, reinterpret_cast<const unsigned short*>(u"colgroup"), &groupAttrs);
+    CElementRare& rare = EditRare();
+    CElement::CopyMap(&rare.m_attributes2, &groupAttrs, false);
+    GetCSSFromExtra(&rare.m_stylePieces, reinterpret_cast<const unsigned short*>(u"colgroup"), &groupAttrs);
     CMapStringToString colAttrs;
     for (const NameValue* a = entry->list; a; a = a->next) {
         if (!a->value || !*a->value)
@@ -366,14 +368,14 @@ void CTDElement::UpdateExtraAttrs()
         CSafeBuf value(a->value);
         CSafeBuf name(a->name);
         CSafeBuf before;
-        if ((name == "class" || name == "style") && m_attributes2.Lookup(a->name, before)
+        if ((name == "class" || name == "style") && rare.m_attributes2.Lookup(a->name, before)
             && !before.IsEmpty()) {
             before += " ";
             before += value;
             value = before;
         }
-        m_attributes2.SetAt(a->name, value);
+        rare.m_attributes2.SetAt(a->name, value);
         colAttrs.SetAt(a->name, value);
     }
-    GetCSSFromExtra(&m_stylePieces, reinterpret_cast<const unsigned short*>(u"col"), &colAttrs);
+    GetCSSFromExtra(&rare.m_stylePieces, reinterpret_cast<const unsigned short*>(u"col"), &colAttrs);
 }

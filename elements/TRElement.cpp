@@ -21,8 +21,8 @@ namespace {
 // alignment halves they do not set.
 void TakeTableStyle(CElement* e, CElement* parent, int mode)
 {
-    const ELEMENT_STYLE& from = parent->m_style;
-    ELEMENT_STYLE& s = e->m_style;
+    const ELEMENT_STYLE& from = parent->Style();
+    ELEMENT_STYLE& s = e->EditStyle();
     if (mode & 1) {
         s.borderSet = from.borderSet;
         std::copy(std::begin(from.border), std::end(from.border), s.border);
@@ -80,7 +80,7 @@ bool CTRElement::CalcWinReg(void* dc, bool noChildCalc, bool, CalcInfo* info)
     m_tallSpans = false;
     m_rowHeight = 0;
     const CTableElement* table = TableOfRow(this);
-    const int spacing = table ? table->m_style.cellSpacing : m_style.cellSpacing;
+    const int spacing = table ? table->Style().cellSpacing : Style().cellSpacing;
     long x = 0;
     int tallest = -1;
     bool first = true;
@@ -104,13 +104,13 @@ bool CTRElement::CalcWinReg(void* dc, bool noChildCalc, bool, CalcInfo* info)
             cell->CalculateReg(dc, info);
         x = AddCoord(at, BoxWidth(cell));
         const int height = BoxHeight(cell);
-        if (c->m_style.rowSpan < 2)
+        if (c->Style().rowSpan < 2)
             m_rowHeight = std::max(m_rowHeight, height);
         if (height > tallest) {
             tallest = height;
-            m_tallSpans = c->m_style.rowSpan >= 2;
+            m_tallSpans = c->Style().rowSpan >= 2;
         }
-        m_gridWidth += GridSpan(c->m_style.colSpan);
+        m_gridWidth += GridSpan(c->Style().colSpan);
     }
     m_sizeRect = CRect(0, 0, x, m_rowHeight);
     return true;

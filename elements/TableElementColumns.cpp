@@ -15,7 +15,7 @@ void CTableElement::GetTableCellMinWidth(std::vector<int>& widths)
         auto* cell = static_cast<CTDElement*>(c);
         CSize least(0, 0);
         cell->GetMinSize(least, false);
-        const int span = GridSpan(c->m_style.colSpan);
+        const int span = GridSpan(c->Style().colSpan);
         const int share = static_cast<int>(least.cx / span);
         cell->m_minSize = CSize(least.cx, least.cy);
         const long first = std::max(0, cell->m_columnIndex);
@@ -31,7 +31,7 @@ int CTableElement::GetWidthOfCell(int column) const
 {
     int width = 0;
     ForEachCell(this, [&](CElement* c) {
-        if (c->m_style.colSpan >= 2 || static_cast<CTDElement*>(c)->m_columnIndex != column)
+        if (c->Style().colSpan >= 2 || static_cast<CTDElement*>(c)->m_columnIndex != column)
             return true;
         width = BoxWidth(c);
         return false;
@@ -42,8 +42,8 @@ int CTableElement::GetWidthOfCell(int column) const
 bool CTableElement::GetMinSize(CSize& size, bool)
 {
     long least = 0;
-    if (m_style.widthSet && m_style.widthUnit == kUnitPixels && m_style.width > 0) {
-        least = m_style.width;
+    if (Style().widthSet && Style().widthUnit == kUnitPixels && Style().width > 0) {
+        least = Style().width;
     } else {
         AssignTDIndex();
         std::vector<int> widths;
@@ -53,14 +53,14 @@ bool CTableElement::GetMinSize(CSize& size, bool)
         ForEachCell(this, [&extent](CElement* c) {
             const int col
                 = std::min(std::max(0, static_cast<CTDElement*>(c)->m_columnIndex), kMaxLayoutColumns - 1);
-            extent = std::max(extent, std::min(kMaxLayoutColumns, col + GridSpan(c->m_style.colSpan)));
+            extent = std::max(extent, std::min(kMaxLayoutColumns, col + GridSpan(c->Style().colSpan)));
             return true;
         });
         widths.assign(extent, 0);
         GetTableCellMinWidth(widths);
         CRect border;
         GetBorderRect(border, true);
-        const int S = std::max<int>(0, m_style.cellSpacing);
+        const int S = std::max<int>(0, Style().cellSpacing);
         least = border.left + border.right + S;
         for (int w : widths)
             least = AddCoord(least, static_cast<long>(S) + w);

@@ -15,7 +15,7 @@ bool Covers(const CElement* cell, int column)
     const int index = td->m_columnIndex;
     if (index == column)
         return true;
-    const int span = td->m_style.colSpan;
+    const int span = td->Style().colSpan;
     return column > 0 && span >= 2 && column > index && column <= index + span - 1;
 }
 
@@ -87,7 +87,7 @@ CElement* CTableElement::GetSingleCell(int row, int column) const
     // A cell of a row above that spans down into the row.
     for (int r = row - 1; r >= 0; --r) {
         for (CElement* c = rows[r]->m_firstChild; c; c = c->m_nextSibling) {
-            if (IsCellKind(c->m_kind) && Covers(c, column) && r + GridSpan(c->m_style.rowSpan) > row)
+            if (IsCellKind(c->m_kind) && Covers(c, column) && r + GridSpan(c->Style().rowSpan) > row)
                 return c;
         }
     }
@@ -135,7 +135,7 @@ bool CTableElement::GetRowCol(int& columns, int& rows)
         long width = 0;
         for (const CElement* c = tr->m_firstChild; c; c = c->m_nextSibling) {
             if (IsCellKind(c->m_kind))
-                width += GridSpan(c->m_style.colSpan);
+                width += GridSpan(c->Style().colSpan);
         }
         widest = std::max(widest, width);
     }
@@ -162,7 +162,7 @@ bool CTableElement::FindCellPosition(const CElement* cell, int& row, int& column
                 column = counted || index < 0 ? along : index;
                 return true;
             }
-            along += GridSpan(c->m_style.colSpan);
+            along += GridSpan(c->Style().colSpan);
         }
     }
     return false;
@@ -183,7 +183,7 @@ CElement* CTableElement::GetCellFromPosition(int row, int column, bool exact) co
         if (!IsCellKind(c->m_kind))
             continue;
         const int index = static_cast<CTDElement*>(c)->m_columnIndex;
-        const int span = c->m_style.colSpan;
+        const int span = c->Style().colSpan;
         if (index == column && (!exact || span < 2))
             return c;
         if (!exact && span >= 2 && column > index && column < index + span)
@@ -228,7 +228,7 @@ void CTableElement::GetBorderWithoutCaption(CRect& rect) const
     const CElement* caption = m_firstChild;
     if (!caption || caption->m_kind != kKindCaption)
         return;
-    if (caption->m_style.captionSide.set && caption->m_style.captionSide.value == 4) {
+    if (caption->Style().captionSide.set && caption->Style().captionSide.value == 4) {
         // A caption below: the frame ends above it.
         const bool margins = caption->m_marginLeftTop.y > 0 || caption->m_marginRightBottom.y > 0;
         const long top

@@ -115,12 +115,12 @@ void CTableElement::AssignTDIndex()
         RowCells(tr, cells);
         int c = 0;
         for (CElement* cell : cells) {
-            if (oneRow) {
-                cell->m_style.colSpan = 0;
-                cell->m_style.rowSpan = 0;
+            if (oneRow && (cell->Style().colSpan || cell->Style().rowSpan)) {
+                cell->EditStyle().colSpan = 0;
+                cell->EditStyle().rowSpan = 0;
             }
             static_cast<CTDElement*>(cell)->m_columnIndex = c;
-            c = std::min(kMaxColumnIndex, c + GridSpan(cell->m_style.colSpan));
+            c = std::min(kMaxColumnIndex, c + GridSpan(cell->Style().colSpan));
         }
     }
     // Row spans push the cells of the rows below them to the right; a span
@@ -129,11 +129,11 @@ void CTableElement::AssignTDIndex()
     for (size_t r = 0; r < rows.size(); ++r) {
         RowCells(rows[r], cells);
         for (CElement* cell : cells) {
-            const int span = cell->m_style.rowSpan;
+            const int span = cell->Style().rowSpan;
             if (span < 2)
                 continue;
             const int index = static_cast<CTDElement*>(cell)->m_columnIndex;
-            const int width = GridSpan(cell->m_style.colSpan);
+            const int width = GridSpan(cell->Style().colSpan);
             const size_t last = std::min(rows.size() - 1, r + static_cast<size_t>(span) - 1);
             for (size_t next = r + 1; next <= last; ++next) {
                 RowCells(rows[next], below);
@@ -188,7 +188,7 @@ bool CTableElement::DoHeaders()
                     cell->SetAttrString("id", text);
                 }
             }
-            along += GridSpan(cell->m_style.colSpan);
+            along += GridSpan(cell->Style().colSpan);
         }
     }
     // headers of the td cells: the th above in the column, then the th

@@ -98,13 +98,13 @@ struct CellRec
 // that still holds its widest line it makes the same lines.
 bool InlineOnly(const CTDElement* cell)
 {
-    if (cell->m_indent.x != 0 || cell->m_style.rtl)
+    if (cell->m_indent.x != 0 || cell->Style().rtl)
         return false;
     for (const CElement* e = cell->m_firstChild; e;) {
         if (WrapStateOf(e) != 0)
             return false;
         if (e->m_kind != kKindText) {
-            const ELEMENT_STYLE& s = e->m_style;
+            const ELEMENT_STYLE& s = e->Style();
             if (!e->m_inline || LaysOutAsBlock(e) || StandsOnOwnLine(e) || e->IsFloatType()
                 || e->m_kind == kKindImg || e->m_kind == kKindCustom || s.rtl || (s.widthSet && s.width > 0)
                 || (s.heightSet && s.height > 0))
@@ -173,7 +173,7 @@ private:
 
 TableLayout::TableLayout(CTableElement* table, void* dc, CalcInfo* info) : m_t(table), m_dc(dc), m_info(info)
 {
-    m_S = std::max<int>(0, table->m_style.cellSpacing);
+    m_S = std::max<int>(0, table->Style().cellSpacing);
     CRect r;
     table->GetBorderRect(r, true);
     m_border.left = std::max<int>(0, ClampLength(r.left));
@@ -206,9 +206,9 @@ void TableLayout::CollectRows()
             // last one, a span stops at the grid's edge, a row span at the
             // last row.
             const int col = std::min(std::max(0, cell->m_columnIndex), kMaxLayoutColumns - 1);
-            const int span = std::min(GridSpan(c->m_style.colSpan), kMaxLayoutColumns - col);
+            const int span = std::min(GridSpan(c->Style().colSpan), kMaxLayoutColumns - col);
             const int rowSpan
-                = static_cast<int>(std::min<size_t>(GridSpan(c->m_style.rowSpan), rows.size() - i));
+                = static_cast<int>(std::min<size_t>(GridSpan(c->Style().rowSpan), rows.size() - i));
             rec.cells.push_back(CellRec{cell, col, span, rowSpan, 0, -1, false});
             m_cols = std::max(m_cols, col + span);
         }
@@ -220,7 +220,7 @@ void TableLayout::CollectRows()
 // the width offered to the cells while they are measured.
 void TableLayout::ValidateTableWidth()
 {
-    const ELEMENT_STYLE& s = m_t->m_style;
+    const ELEMENT_STYLE& s = m_t->Style();
     m_W = 0;
     if (s.widthSet && s.width > 0 && s.widthUnit == kUnitPercent)
         m_W = static_cast<long long>(s.width) * m_containerW / 100;
@@ -294,7 +294,7 @@ void TableLayout::GetTableInfo()
 void TableLayout::GetRowInfo(const RowRec& row, long base)
 {
     for (const CellRec& c : row.cells) {
-        const ELEMENT_STYLE& s = c.cell->m_style;
+        const ELEMENT_STYLE& s = c.cell->Style();
         // Never narrower than the cell's minimum (floats, for one, may
         // need more than its measured lines).
         long width = std::max<long>(c.cell->m_natural.cx, c.cell->m_minSize.cx);
@@ -567,7 +567,7 @@ void TableLayout::FinalCalc()
         return AddCoord(BoxHeight(m_caption), 2L + (margins ? marginTop + marginBottom : 0));
     };
     const bool captionBelow
-        = m_caption && m_caption->m_style.captionSide.set && m_caption->m_style.captionSide.value == 4;
+        = m_caption && m_caption->Style().captionSide.set && m_caption->Style().captionSide.value == 4;
     if (m_caption && !captionBelow)
         y = AddCoord(y, placeCaption(0));
     std::vector<long> tops(m_rows.size(), 0);
@@ -734,7 +734,7 @@ bool CTableElement::CalcWinReg(void* dc, bool, bool, CalcInfo* info)
 
 bool CTableElement::FastCalcCell(CElement* cell)
 {
-    if (!cell || !IsCellKind(cell->m_kind) || cell->m_style.colSpan >= 2 || TableOfCell(cell) != this)
+    if (!cell || !IsCellKind(cell->m_kind) || cell->Style().colSpan >= 2 || TableOfCell(cell) != this)
         return false;
     CElement* root = m_root ? m_root : this;
     try {

@@ -27,7 +27,7 @@ int ColumnEdges(CTableElement* table, int column)
     int edges = Paddings(table).Horizontal();
     ForEachCell(table, [&](CElement* c) {
         auto* cell = static_cast<CTDElement*>(c);
-        if (cell->m_columnIndex != column || c->m_style.colSpan >= 2)
+        if (cell->m_columnIndex != column || c->Style().colSpan >= 2)
             return true;
         const CRect e = cell->GetEdges();
         edges = e.left + e.right;
@@ -57,7 +57,7 @@ int CTableElement::MouseCursorType(CPoint pt)
         cell->PointToElement(at);
         if (at.y < 0 || at.y > BoxHeight(cell))
             return true;
-        const int span = std::max<int>(1, c->m_style.colSpan);
+        const int span = std::max<int>(1, c->Style().colSpan);
         const long cw = BoxWidth(cell);
         const bool left = at.x >= 0 && at.x < kBand && cell->m_columnIndex > 0;
         const bool right = at.x > cw - kBand && at.x <= cw && cell->m_columnIndex + span < m_columnCount;
@@ -70,7 +70,7 @@ int CTableElement::GetMinWidthOfColumn(int column)
 {
     int least = 0;
     ForEachCell(this, [&](CElement* c) {
-        if (static_cast<CTDElement*>(c)->m_columnIndex == column && c->m_style.colSpan <= 1) {
+        if (static_cast<CTDElement*>(c)->m_columnIndex == column && c->Style().colSpan <= 1) {
             CSize size(0, 0);
             c->GetMinSize(size, true);
             least = std::max<int>(least, size.cx);
@@ -98,8 +98,8 @@ bool CTableElement::DoResize(CElement* element, int width, int mode)
     const int columns = static_cast<int>(x.size()) - 1;
     if (!cell || columns < 2 || columns > kMaxTableColumns || cell->m_columnIndex < 0)
         return false;
-    const int span = GridSpan(cell->m_style.colSpan);
-    const int S = std::max<int>(0, m_style.cellSpacing);
+    const int span = GridSpan(cell->Style().colSpan);
+    const int S = std::max<int>(0, Style().cellSpacing);
     // The column beside the dragged border and its neighbour across it; a
     // spanning cell moves the border of its first or last column by as much.
     const int dragged = mode == 10 ? cell->m_columnIndex : cell->m_columnIndex + span - 1;
@@ -134,7 +134,7 @@ bool CTableElement::DoResize(CElement* element, int width, int mode)
     widths[neighbour] = newNeighbour;
     const bool spansFit = ForEachCell(this, [&](CElement* c) {
         const int first = std::max(0, static_cast<CTDElement*>(c)->m_columnIndex);
-        const int n = GridSpan(c->m_style.colSpan);
+        const int n = GridSpan(c->Style().colSpan);
         if (n < 2 || first >= columns)
             return true;
         const int last = std::min(columns - 1, first + n - 1);

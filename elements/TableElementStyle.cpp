@@ -28,13 +28,13 @@ void HideSide(CTableElement* table, int row, int column, int side)
     if (row < 0 || column < 0)
         return;
     if (CElement* other = table->GetCellFromPosition(row, column, false))
-        other->m_style.border[side].style = kLineHidden;
+        other->EditStyle().border[side].style = kLineHidden;
 }
 
 void HideFacingBorders(CTableElement* table)
 {
     ForEachCell(table, [table](CElement* cell) {
-        const ELEMENT_STYLE& s = cell->m_style;
+        const ELEMENT_STYLE& s = cell->Style();
         int r = 0, c = 0;
         if (!s.borderSet || !static_cast<CTDElement*>(cell)->GetPositionInTable(r, c))
             return true;
@@ -66,35 +66,35 @@ CTableElement::CTableElement(STYLE_CLASS* rules) : CElement(rules)
 {
     m_kind = kKindTable;
     SetTableDefaults();
-    DefaultPadding(m_style.paddingTop);
-    DefaultPadding(m_style.paddingBottom);
-    DefaultPadding(m_style.paddingLeft);
-    DefaultPadding(m_style.paddingRight);
-    SetStyleType(&m_style.clear, kFloatBoth, 0, 0, kOriginNone, true, false, false, nullptr);
+    DefaultPadding(EditStyle().paddingTop);
+    DefaultPadding(EditStyle().paddingBottom);
+    DefaultPadding(EditStyle().paddingLeft);
+    DefaultPadding(EditStyle().paddingRight);
+    SetStyleType(&EditStyle().clear, kFloatBoth, 0, 0, kOriginNone, true, false, false, nullptr);
 }
 
 void CTableElement::SetTableDefaults()
 {
-    m_style.borderSet = 0;
-    for (BORDER_SIDE& side : m_style.border)
+    EditStyle().borderSet = 0;
+    for (BORDER_SIDE& side : EditStyle().border)
         side = BORDER_SIDE{kLineSolid, 1, kUnitPixels, static_cast<std::int32_t>(kTableBorderColour), 0, 0};
-    m_style.cellSpacing = kDefaultSpacing;
+    EditStyle().cellSpacing = kDefaultSpacing;
 }
 
 void CTableElement::ResetStyle(bool clearBox)
 {
     CElement::ResetStyle(clearBox);
     SetTableDefaults();
-    DefaultPadding(m_style.paddingTop);
-    DefaultPadding(m_style.paddingBottom);
-    DefaultPadding(m_style.paddingLeft);
-    DefaultPadding(m_style.paddingRight);
+    DefaultPadding(EditStyle().paddingTop);
+    DefaultPadding(EditStyle().paddingBottom);
+    DefaultPadding(EditStyle().paddingLeft);
+    DefaultPadding(EditStyle().paddingRight);
 }
 
 bool CTableElement::SetAttrFromStyle()
 {
     // The border attribute frames every side alike.
-    ELEMENT_STYLE& s = m_style;
+    ELEMENT_STYLE& s = EditStyle();
     if (s.borderSet && s.borderFromAttribute && s.borderOrigin == kOriginAttribute) {
         for (BORDER_SIDE& side : s.border) {
             side.width = s.border[kBorderTop].width;
@@ -113,12 +113,12 @@ bool CTableElement::StyleChanged(int mode)
     CElement::StyleChanged(mode);
     CPtrList parts;
     GetAllChildren(&parts, kKindTable, false, 0, 0);
-    const ELEMENT_STYLE& from = m_style;
+    const ELEMENT_STYLE& from = Style();
     parts.ForEachItem([&from](void* item) {
         CElement* e = static_cast<CElement*>(item);
         if (e->m_kind != kKindTr && !IsCellKind(e->m_kind))
             return;
-        ELEMENT_STYLE& s = e->m_style;
+        ELEMENT_STYLE& s = e->EditStyle();
         STYLE_TYPE* own[4] = {&s.paddingTop, &s.paddingBottom, &s.paddingLeft, &s.paddingRight};
         const STYLE_TYPE* table[4]
             = {&from.paddingTop, &from.paddingBottom, &from.paddingLeft, &from.paddingRight};
@@ -131,9 +131,10 @@ bool CTableElement::StyleChanged(int mode)
         s.cellSpacing = from.cellSpacing;
         if (IsCellKind(e->m_kind) && !HasOwnCellBorder(e))
             TakeCellBorder(e, from);
+        e->m_style.Share();
     });
     AssignTDIndex();
-    if (m_style.borderCollapse.set && m_style.borderCollapse.value == 1)
+    if (Style().borderCollapse.set && Style().borderCollapse.value == 1)
         HideFacingBorders(this);
     return true;
 }
@@ -146,7 +147,7 @@ bool CTableElement::DrawBorder(void* dc, CPoint origin, CRect*)
         return true;
     CRect box;
     GetBorderWithoutCaption(box);
-    if (m_style.borderSet)
+    if (Style().borderSet)
         return CElement::DrawBorder(dc, origin, &box);
     box.OffsetRect(origin.x, origin.y);
     xFrameRect(dc, box, kLightFrame, this);

@@ -89,20 +89,27 @@ bool IsCanWrapChar(unsigned short ch)
     }
 }
 
-CTextElement::CTextElement(STYLE_CLASS* rules)
-    : CElement(rules), m_textStyle(new qm::text::Style), m_textLayout(new qm::text::Layout)
+CTextElement::CTextElement(STYLE_CLASS* rules) : CElement(rules)
 {
     m_kind = kKindText;
     m_selectable = 1;
     m_container = 0;
     m_displayText = &m_text;
-    const unsigned long hl = kTextHighlightColour;
-    m_textLayout->SetHighlightColor(hl & 0xFF, (hl >> 8) & 0xFF, (hl >> 16) & 0xFF);
-    m_textLayout->SetStyle(m_textStyle.get());
 }
 
 // The layout refers to the style: it goes first.
 CTextElement::~CTextElement() { m_textLayout.reset(); }
+
+// A run that is only read and written never measures its text: its style
+// and layout are made when first asked for.
+void CTextElement::MakeTextLayout()
+{
+    m_textStyle = std::make_unique<qm::text::Style>();
+    m_textLayout = std::make_unique<qm::text::Layout>();
+    const unsigned long hl = kTextHighlightColour;
+    m_textLayout->SetHighlightColor(hl & 0xFF, (hl >> 8) & 0xFF, (hl >> 16) & 0xFF);
+    m_textLayout->SetStyle(m_textStyle.get());
+}
 
 void CTextElement::ValidateText()
 {
@@ -165,14 +172,20 @@ void CTextElement::ValidateText()
 }
 
 bool CTextElement::GetSourceCode(
-    CSafeBuf& out, int level, int flags, CSafeBuf&, CSafeBuf&, CSafeBuf&, SourceCodeVar* var)
+    CSafeBuf& out, int level, int flags, CSafeBuf& a, CSafeBuf& b, CSafeBuf& c, SourceCodeVar* var)
 {
     out.Empty();
+    return CTextElement::AppendSourceCode(out, level, flags, a, b, c, var);
+}
+
+bool CTextElement::AppendSourceCode(
+    CSafeBuf& out, int level, int flags, CSafeBuf&, CSafeBuf&, CSafeBuf&, SourceCodeVar* var)
+{
     if (flags & kSourceContentOnly) {
         if (!(flags & 0x800))
-            out = m_text;
+            out += m_text;
         else if (m_selected && m_selStart >= 0 && m_selStart <= m_selEnd && m_selStart < m_text.Length())
-            out = m_text.Mid(m_selStart, m_selEnd - m_selStart + 1);
+            out += m_text.Mid(m_selStart, m_selEnd - m_selStart + 1);
         return true;
     }
     if (flags & kSourceIndent) {

@@ -84,6 +84,8 @@ public:
     // attribute.
     bool GetSourceCode(
         CSafeBuf& out, int level, int flags, CSafeBuf&, CSafeBuf&, CSafeBuf&, SourceCodeVar* var) override;
+    bool AppendSourceCode(
+        CSafeBuf& out, int level, int flags, CSafeBuf&, CSafeBuf&, CSafeBuf&, SourceCodeVar* var) override;
 
     // ---- font and display text (TextElementFont.cpp) ----
     // Slot 8: the base font set-up. True. (Inside a link, SetTextFont
@@ -267,8 +269,18 @@ public:
     // TABs were expanded).
     int ToDisplayOffset(int textOffset) const;
     int ToTextOffset(int displayOffset) const;
-    qm::text::Style& TextStyle() { return *m_textStyle; }
-    qm::text::Layout& TextLayout() { return *m_textLayout; }
+    qm::text::Style& TextStyle()
+    {
+        if (!m_textStyle)
+            MakeTextLayout();
+        return *m_textStyle;
+    }
+    qm::text::Layout& TextLayout()
+    {
+        if (!m_textLayout)
+            MakeTextLayout();
+        return *m_textLayout;
+    }
 
     // Where the caret marker stood in the text when it was normalised; -1
     // when it held none. The document puts the caret there after loading.
@@ -327,11 +339,11 @@ private:
     // how many were made (from the back: fewer when a piece could not be had).
     int MakeCuts(const std::vector<int>& cuts);
 
-    std::unique_ptr<qm::text::Style> m_textStyle;
-    std::unique_ptr<qm::text::Layout> m_textLayout;
-    int m_lineHeight = 0;
-    const CSafeBuf* m_displayText = nullptr; // m_text or m_transformed
-    CSafeBuf m_transformed;
+    void MakeTextLayout();
+    std::unique_ptr<qm::text::Style> m_textStyle;   // made with the layout (TextStyle)
+    std::unique_ptr<qm::text::Layout> m_textLayout; // made when first asked for (TextLayout)
+    const CSafeBuf* m_displayText = nullptr;        // m_text or m_transformed
+    std::unique_ptr<CSafeBuf> m_transformed;        // made for the first run that transforms
     // With TABs expanded: the display column at which each unit of the text
     // (and the end) starts; empty when offsets are the same in both.
     std::vector<int> m_tabColumns;
@@ -353,4 +365,5 @@ private:
     // The digest of the display text, and the display version it is of.
     std::size_t m_textDigest = 0;
     unsigned m_digestVersion = 0;
+    int m_lineHeight = 0;
 };

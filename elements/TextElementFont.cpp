@@ -87,7 +87,7 @@ long LookUpFontId(const unsigned short* family, long fallback)
 bool LinkUnderlined(const CElement* run)
 {
     for (const CElement* e = run; e; e = e->m_parent) {
-        if (e->m_style.noDecoration)
+        if (e->Style().noDecoration)
             return false;
         if (e->m_kind == kKindA)
             break;
@@ -99,7 +99,7 @@ bool LinkUnderlined(const CElement* run)
 // computed style's.
 RunFont ResolvedFont(const CTextElement& run)
 {
-    const ELEMENT_STYLE& s = run.m_style;
+    const ELEMENT_STYLE& s = run.Style();
     RunFont f;
     if (run.m_pxFontSize > 0) {
         const TEXT_FONT_SETTING& t = run.m_textFont;
@@ -138,8 +138,8 @@ bool CTextElement::DrawUncalc()
 int CTextElement::TextTransformCode() const
 {
     for (const CElement* e = this; e; e = e->m_parent) {
-        if (e->m_style.textTransform.set)
-            return e->m_style.textTransform.value;
+        if (e->Style().textTransform.set)
+            return e->Style().textTransform.value;
     }
     return 0;
 }
@@ -170,8 +170,8 @@ unsigned long CTextElement::GetRunColor() const
     if (m_linkState == 1) {
         long colour = static_cast<long>(kLinkColour);
         for (const CElement* e = m_parent; e; e = e->m_parent) {
-            if (e->m_style.colorSet)
-                colour = ValidateColor(e, e->m_style.color);
+            if (e->Style().colorSet)
+                colour = ValidateColor(e, e->Style().color);
             if (e->m_kind == kKindA)
                 break;
         }
@@ -179,8 +179,8 @@ unsigned long CTextElement::GetRunColor() const
     }
     // A run takes its colour from the nearest element that sets one.
     for (const CElement* e = this; e; e = e->m_parent) {
-        if (e->m_style.colorSet) {
-            const long colour = ValidateColor(e, e->m_style.color);
+        if (e->Style().colorSet) {
+            const long colour = ValidateColor(e, e->Style().color);
             return colour < 0 ? RGB(0, 0, 0) : static_cast<unsigned long>(colour);
         }
     }
@@ -192,7 +192,7 @@ void CTextElement::BuildDisplayText()
     const int code = TextTransformCode();
     if (code < 1 || code > 3) {
         // The common case: the text itself, unchanged since the last time.
-        const std::vector<std::uint16_t>& shown = m_textLayout->Text();
+        const std::vector<std::uint16_t>& shown = TextLayout().Text();
         const unsigned short* s = m_text;
         const int n = m_text.Length();
         bool same = static_cast<int>(shown.size()) == n;
@@ -209,18 +209,21 @@ void CTextElement::BuildDisplayText()
     }
     const int mask = ShouldTransform();
     std::vector<int>().swap(m_tabColumns);
-    if (m_transformed.GetCapacity() > 2 * m_text.Length() + 64) {
+    if (m_transformed && m_transformed->GetCapacity() > 2 * m_text.Length() + 64) {
         // A run that became a short piece of a long one holds room for its
         // own text only.
         CSafeBuf small;
-        m_transformed.ReplaceWith(&small);
+        m_transformed->ReplaceWith(&small);
     }
     if (!mask) {
         m_displayText = &m_text;
     } else {
-        m_transformed = m_text;
+        if (!m_transformed)
+            m_transformed = std::make_unique<CSafeBuf>();
+        CSafeBuf& transformed = *m_transformed;
+        transformed = m_text;
         if (mask & 1)
-            ApplyTextTransform(m_transformed);
+            ApplyTextTransform(transformed);
         if (mask & 2) {
             // Where each unit of the text starts in the expanded text.
             const unsigned short* s = m_text;
@@ -234,15 +237,15 @@ void CTextElement::BuildDisplayText()
                     column = 0x3FFFFFFF; // beyond any string; keeps the map monotonic
             }
             m_tabColumns[static_cast<size_t>(n)] = static_cast<int>(column);
-            m_transformed.ExpandTAB(kTextTabWidth, ' ');
-            if (m_transformed.Length() != m_tabColumns.back())
+            transformed.ExpandTAB(kTextTabWidth, ' ');
+            if (transformed.Length() != m_tabColumns.back())
                 std::vector<int>().swap(m_tabColumns); // not expanded (too long): offsets stay as they are
         }
-        m_displayText = &m_transformed;
+        m_displayText = &transformed;
     }
     // The layout keeps its shaping while it holds the same text, and the
     // shaping of the words it keeps when the text became a prefix of it.
-    const std::vector<std::uint16_t>& shown = m_textLayout->Text();
+    const std::vector<std::uint16_t>& shown = TextLayout().Text();
     const int n = m_displayText->Length();
     const unsigned short* d = *m_displayText;
     int common = 0;
@@ -252,9 +255,9 @@ void CTextElement::BuildDisplayText()
     if (common == n && n == static_cast<int>(shown.size()))
         return;
     if (common == n)
-        m_textLayout->KeepPrefix(n);
+        TextLayout().KeepPrefix(n);
     else
-        m_textLayout->SetText(reinterpret_cast<const std::uint16_t*>(d), n);
+        TextLayout().SetText(reinterpret_cast<const std::uint16_t*>(d), n);
     ++m_displayVersion;
 }
 
@@ -293,21 +296,21 @@ int CTextElement::ToTextOffset(int displayOffset) const
 int CTextElement::DisplayWidth(int n)
 {
     qm::text::TextRect r;
-    m_textLayout->GlyphBounds(0, n, r);
+    TextLayout().GlyphBounds(0, n, r);
     return r.right - r.left;
 }
 
 int CTextElement::TypographicHeight()
 {
     qm::text::TextRect r;
-    m_textLayout->GlyphBounds(0, 0, r);
+    TextLayout().GlyphBounds(0, 0, r);
     return r.bottom - r.top;
 }
 
 void CTextElement::SetTextFont()
 {
     const RunFont font = ResolvedFont(*this);
-    qm::text::Style& style = *m_textStyle;
+    qm::text::Style& style = TextStyle();
     const unsigned generation = style.ShapeGeneration();
     style.SetBold(font.bold);
     style.SetItalic(font.italic);
@@ -323,8 +326,8 @@ void CTextElement::SetTextFont()
 
     // A run of a right-to-left block is laid out on a right-to-left line, so
     // its blanks at the ends stand where the reading goes on.
-    if (m_textLayout->RightToLeft() != (m_style.rtl != 0)) {
-        m_textLayout->SetRightToLeft(m_style.rtl != 0);
+    if (TextLayout().RightToLeft() != (Style().rtl != 0)) {
+        TextLayout().SetRightToLeft(Style().rtl != 0);
         ++m_displayVersion;
     }
     m_lineHeight = MacGetLineHeight(&style);
@@ -345,7 +348,7 @@ bool CTextElement::CalcWinReg(void* dc, bool, bool, CalcInfo*)
     const int n = m_displayText->Length();
     if (n > 0) {
         qm::text::TextRect r;
-        m_textLayout->GlyphBounds(0, n, r);
+        TextLayout().GlyphBounds(0, n, r);
         const int height = r.bottom - r.top;
         m_sizeRect = CRect(0, 0, r.right - r.left, height);
         m_baseline = CPoint(0, height - 4);
@@ -376,10 +379,11 @@ bool CTextElement::DrawBorder(void* dc, CPoint origin, CRect* clip)
 {
     if (m_linkState != 2)
         return CElement::DrawBorder(dc, origin, clip);
-    const ELEMENT_STYLE saved = m_style;
-    const bool own = m_style.borderSet != 0;
-    m_style.borderSet = 1;
-    for (BORDER_SIDE& side : m_style.border) {
+    const CSharedStyle saved = m_style;
+    ELEMENT_STYLE& s = EditStyle();
+    const bool own = s.borderSet != 0;
+    s.borderSet = 1;
+    for (BORDER_SIDE& side : s.border) {
         side.width = 2;
         side.unit = kUnitPixels;
         side.color = static_cast<std::int32_t>(RGB(0, 0, 255));

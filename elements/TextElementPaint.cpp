@@ -64,8 +64,8 @@ bool CTextElement::SelfPaint(void* dc, CPoint origin)
         return true;
 
     const unsigned long colour = GetRunColor();
-    m_textStyle->SetColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
-    qm::text::Layout& layout = *m_textLayout;
+    TextStyle().SetColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+    qm::text::Layout& layout = TextLayout();
     layout.SetContext(context);
     const double x = origin.x;
     const double y = context->Height() - origin.y - BoxHeight() + 4;
@@ -94,14 +94,14 @@ bool CTextElement::SelfPaint(void* dc, CPoint origin)
 
 bool CTextElement::PaintedRows(int& top, int& bottom)
 {
-    const int n = m_textLayout->Length();
+    const int n = TextLayout().Length();
     if (n == 0)
         return false;
-    const qm::text::Style& style = *m_textStyle;
+    const qm::text::Style& style = TextStyle();
     const int decorations = (style.Underline() ? 1 : 0) | (style.Strikethrough() ? 2 : 0);
     if (m_drawnVersion != m_displayVersion || m_drawnDecorations != decorations) {
         qm::text::TextRect drawn;
-        if (!m_textLayout->DrawnBounds(0, n, drawn))
+        if (!TextLayout().DrawnBounds(0, n, drawn))
             return false;
         m_drawnTop = drawn.top;
         m_drawnBottom = drawn.bottom;
@@ -118,17 +118,17 @@ bool CTextElement::PaintedRows(int& top, int& bottom)
 std::size_t CTextElement::PaintedLook()
 {
     if (m_digestVersion != m_displayVersion) {
-        const std::vector<std::uint16_t>& text = m_textLayout->Text();
+        const std::vector<std::uint16_t>& text = TextLayout().Text();
         m_textDigest = std::hash<std::u16string_view>()(
             std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()));
         m_digestVersion = m_displayVersion;
     }
-    const qm::text::Style& style = *m_textStyle;
+    const qm::text::Style& style = TextStyle();
     std::size_t look = m_textDigest;
     auto mix = [&look](std::size_t v) { look ^= v + 0x9e3779b9 + (look << 6) + (look >> 2); };
     mix(style.ShapeGeneration());
     mix(std::size_t(style.Red()) | std::size_t(style.Green()) << 8 | std::size_t(style.Blue()) << 16);
-    mix((style.Underline() ? 1 : 0) | (style.Strikethrough() ? 2 : 0) | (m_textLayout->RightToLeft() ? 4 : 0)
+    mix((style.Underline() ? 1 : 0) | (style.Strikethrough() ? 2 : 0) | (TextLayout().RightToLeft() ? 4 : 0)
         | (HasOwnSelection() ? 8 : 0));
     if (HasOwnSelection()) {
         mix(std::size_t(m_selStart));

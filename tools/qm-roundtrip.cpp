@@ -8,6 +8,7 @@
 // nothing is written to standard output then.
 
 #include "base/text/SafeBuf.h"
+#include "base/text/Utf.h"
 #include "base/xml/XmlLoad.h"
 #include "editor/XHTML.h"
 #include "element/markup/MarkupDocument.h"
@@ -76,6 +77,29 @@ std::string PlainReason(CSafeBuf error)
     return out;
 }
 
+// The text as UTF-8 to file, a part at a time (a surrogate pair is never
+// cut), so that no copy of the whole text is made.
+bool WriteUtf8(const CSafeBuf& text, FILE* file)
+{
+    constexpr int kPart = 1 << 16;
+    const unsigned short* units = text;
+    const int length = text.Length();
+    bool written = true;
+    for (int at = 0; at < length;) {
+        int end = at + kPart < length ? at + kPart : length;
+        if (end < length && units[end - 1] >= 0xD800 && units[end - 1] <= 0xDBFF)
+            --end;
+        unsigned char* utf8 = nullptr;
+        const int n = Unicode2UTF8(units + at, &utf8, end - at);
+        if (!utf8)
+            return false;
+        written = std::fwrite(utf8, 1, static_cast<size_t>(n), file) == static_cast<size_t>(n) && written;
+        delete[] utf8;
+        at = end;
+    }
+    return written;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -105,12 +129,10 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "qm-roundtrip: %s:\n%s\n", path, PlainReason(error).c_str());
         return 1;
     }
+    std::string().swap(bytes); // read: not needed while the markup is written
     CSafeBuf markup;
     document.Write(markup, compact ? 0 : kSourceIndent);
-    char* utf8 = nullptr;
-    int length = markup.CreateUTF8Str(&utf8);
-    bool written = std::fwrite(utf8, 1, static_cast<size_t>(length), stdout) == static_cast<size_t>(length);
-    delete[] utf8;
+    bool written = WriteUtf8(markup, stdout);
     if (compact)
         written = std::fputc('\n', stdout) != EOF && written;
     if (std::fflush(stdout) != 0 || !written) {

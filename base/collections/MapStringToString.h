@@ -46,6 +46,15 @@ public:
     void* GetStartPosition() const;
     void GetNextAssoc(void*& pos, CSafeBuf& key, CSafeBuf& value) const;
 
+    // Calls fn(key, value) for every pair in insertion order, without copies.
+    // fn must not change the map.
+    template <class Fn>
+    void ForEachPair(Fn fn) const
+    {
+        for (const Node* n = m_list.Head(); n; n = n->next)
+            fn(n->key, n->value);
+    }
+
     int GetCount() const { return m_list.Count(); }
     bool IsEmpty() const { return m_list.Count() == 0; }
     void RemoveAll();

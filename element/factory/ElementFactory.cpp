@@ -221,7 +221,7 @@ void ApplyRow(CElement* e, const Row& row)
     if (f & kNoWrap)
         e->m_canWrap = 0;
     if (f & kBaseURL)
-        e->m_baseURL = std::make_unique<CSafeBuf>();
+        e->EditRare().m_baseURL = std::make_unique<CSafeBuf>();
     if (f & kCaption)
         e->m_captionSide = 2;
     e->SetMargin(row.left, row.top, row.right, row.bottom);

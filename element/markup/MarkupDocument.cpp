@@ -10,6 +10,7 @@
 #include "element/factory/ElementFactory.h"
 #include "element/markup/MarkupEncoding.h"
 #include "element/markup/MarkupEntities.h"
+#include "element/markup/MarkupReader.h"
 #include "element/markup/MarkupScan.h"
 #include "element/markup/SourceCode.h"
 #include "element/services/XHTMLServices.h"
@@ -261,6 +262,7 @@ bool CMarkupDocument::Read(const char* bytes, size_t size, CSafeBuf& error)
     }
     PrepareMarkupEntities(text);
     xmlDoc* doc = LoadXMLBytes(text.data(), text.size(), &error, true);
+    std::string().swap(text);
     if (!doc)
         return false;
 
@@ -304,7 +306,7 @@ bool CMarkupDocument::Read(const char* bytes, size_t size, CSafeBuf& error)
     }
     m_body = CreateElement("body", m_owner ? m_owner->m_doc.m_workingRules : nullptr, nullptr, m_owner);
     if (m_body && bodyNode) {
-        m_body->SetElement(bodyNode, false, false, false);
+        ReadConsumingNodes(m_body, bodyNode);
         m_body->CheckDocument();
         m_body->CheckAndCure();
     }
@@ -318,33 +320,32 @@ void CMarkupDocument::Write(CSafeBuf& out, int flags) const
     if (!m_body)
         return;
     const bool indent = (flags & kSourceIndent) != 0;
-    // The body is written straight into out; what stands before it is put
-    // in front afterwards, what follows it is appended.
-    CSafeBuf before, s1, s2, s3;
+    // Written in order into out: what stands before the body, the body,
+    // what follows it.
+    CSafeBuf s1, s2, s3;
     if (!m_prolog.IsEmpty()) {
-        before = m_prolog;
+        out += m_prolog;
         if (indent)
-            before += "\r\n";
+            out += "\r\n";
     }
     if (!m_whole) {
         // The body's content: the body written one level up, its own tags
         // taken off.
-        m_body->GetSourceCode(out, -1, flags, s1, s2, s3, nullptr);
-        int open = out.Find('>');
+        const int start = out.Length();
+        m_body->AppendSourceCode(out, -1, flags, s1, s2, s3, nullptr);
+        int open = out.Find('>', start);
         int close = out.ReverseFind('<');
         if (open >= 0 && close > open) {
             out.CutAt(close);
-            out.Delete(0, open + 1);
+            out.Delete(start, open + 1 - start);
         }
-        if (indent && out.GetAt(0) == '\r' && out.GetAt(1) == '\n')
-            out.Delete(0, 2);
-        out.Insert(0, before, before.Length());
+        if (indent && out.GetAt(start) == '\r' && out.GetAt(start + 1) == '\n')
+            out.Delete(start, 2);
         return;
     }
     const bool html = !m_htmlStart.IsEmpty();
-    m_body->GetSourceCode(out, html && indent ? 1 : 0, flags, s1, s2, s3, nullptr);
     if (!html) {
-        out.Insert(0, before, before.Length());
+        m_body->AppendSourceCode(out, 0, flags, s1, s2, s3, nullptr);
         return;
     }
     auto kept = [&](CSafeBuf& to, const std::vector<CSafeBuf>& nodes) {
@@ -356,11 +357,11 @@ void CMarkupDocument::Write(CSafeBuf& out, int flags) const
                 to += "\r\n";
         }
     };
-    before += m_htmlStart;
+    out += m_htmlStart;
     if (indent)
-        before += "\r\n";
-    kept(before, m_before);
-    out.Insert(0, before, before.Length());
+        out += "\r\n";
+    kept(out, m_before);
+    m_body->AppendSourceCode(out, indent ? 1 : 0, flags, s1, s2, s3, nullptr);
     kept(out, m_after);
     out += m_htmlEnd;
     if (indent)

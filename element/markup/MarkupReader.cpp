@@ -17,6 +17,8 @@
 // collapse or drop such blanks, so the tree read from written markup is the
 // tree that was written.
 
+#include "element/markup/MarkupReader.h"
+
 #include "base/text/U16.h"
 #include "base/xml/XmlNodeValue.h"
 #include "element/Element.h"
@@ -37,6 +39,10 @@
 #include <memory>
 
 namespace {
+
+// Set while ReadConsumingNodes reads a body: each node is freed once it is
+// read, and the body restyles the whole tree at its end.
+bool g_consumeNodes = false;
 
 const unsigned short kNoBreakSpace[] = {0xA0, 0};
 const unsigned short kBlank[] = {' ', 0};
@@ -111,11 +117,11 @@ void ReadAttributes(CElement* e, xmlNode* node)
         XmlNamespaceURI(ns, value);
         e->m_attributes.SetAt(static_cast<const unsigned short*>(name), value);
     }
-    if (e->m_tagName[0] && U16icmp(e->m_tagName, "base") == 0 && e->m_root && e->m_root->m_baseURL) {
+    if (e->m_tagName[0] && U16icmp(e->m_tagName, "base") == 0 && e->m_root && e->m_root->Rare().m_baseURL) {
         e->m_attributes.Lookup("href", value);
         value.Trim();
         if (!value.IsEmpty())
-            *e->m_root->m_baseURL = value;
+            *e->m_root->EditRare().m_baseURL = value;
     }
 }
 
@@ -271,7 +277,21 @@ void ReadChildren(CElement* e, xmlNode* node, bool keep)
             ++st.count;
     }
     CSafeBuf text;
-    for (xmlNode* n = node->children; n; n = n->next) {
+    xmlNode* next = nullptr;
+    for (xmlNode* n = node->children; n; n = next) {
+        next = n->next;
+        // The node is read below and not looked at again.
+        struct Consumed
+        {
+            xmlNode* n;
+            ~Consumed()
+            {
+                if (g_consumeNodes) {
+                    xmlUnlinkNode(n);
+                    xmlFreeNode(n);
+                }
+            }
+        } consumed{n};
         if (n->type == XML_COMMENT_NODE) {
             ReadComment(e, n);
             continue;
@@ -321,6 +341,23 @@ void TrimAtBlocks(CElement* e)
         if (c->m_prevSibling && c->m_prevSibling->m_block)
             c->m_text.TrimLeft();
     }
+}
+
+// Shares e's style, first trying the style of a sibling just before it of
+// the same kind, which it most often equals (the runs of a paragraph, the
+// items of a list): no look-up in the table then.
+void ShareLikeSiblings(CElement* e)
+{
+    if (e->m_style.IsShared())
+        return;
+    int tries = 4;
+    for (const CElement* s = e->m_prevSibling; s && tries > 0; s = s->m_prevSibling, --tries) {
+        if (s->m_kind == e->m_kind && s->m_style.IsShared()) {
+            e->m_style.Share(s->m_style);
+            return;
+        }
+    }
+    e->m_style.Share();
 }
 
 // White space at the end of a block's content is dropped, as it is in the
@@ -379,10 +416,14 @@ void FinishChildren(CElement* e, bool keep)
     const long k = e->m_kind;
     if (k == kKindPre)
         DropPreEdgeBreaks(e);
+    // While a whole body is read, the body restyles the tree once at its
+    // end (CheckAndAddP on it): the elements inside leave it to the body,
+    // so that a tree nested n blocks deep is not styled n times over.
+    const bool restyle = !g_consumeNodes || k == kKindBody;
     if (k == kKindCaption) {
-        CheckParagraphForTable(e, e);
+        CheckAndAddP(e, restyle);
     } else if (k == kKindBody || k == kKindDiv || k == kKindBlockquote || k == kKindFieldset) {
-        CheckAndAddP(e);
+        CheckAndAddP(e, restyle);
     }
     if (k == kKindBlockquote && !IsThereBlockChild(e, false) && e->m_firstChild) {
         CElement* p = CreateElement("p", e->m_rules, e->m_root, e->m_owner);
@@ -392,10 +433,11 @@ void FinishChildren(CElement* e, bool keep)
                 p->AddToTail(c);
             }
             e->AppendChild(p);
-            e->StyleChanged(0);
+            if (restyle)
+                e->StyleChanged(0);
         }
     }
-    if (k == kKindTr && e->m_style.rtl)
+    if (k == kKindTr && e->Style().rtl)
         ReverseChild(e);
 }
 
@@ -411,5 +453,19 @@ bool CElement::SetElement(_xmlNode* node, bool attributesOnly, bool skipAttribut
         return true;
     ReadChildren(this, node, keepWhiteSpace);
     FinishChildren(this, keepWhiteSpace);
+    // The styles of the subtree are final until the next restyle: shared
+    // here, a large tree never holds a style record of its own for every
+    // element.
+    ShareLikeSiblings(this);
+    for (CElement* c = m_firstChild; c; c = c->m_nextSibling)
+        ShareLikeSiblings(c);
     return true;
+}
+
+bool ReadConsumingNodes(CElement* e, _xmlNode* node)
+{
+    g_consumeNodes = true;
+    const bool read = e->SetElement(node, false, false, false);
+    g_consumeNodes = false;
+    return read;
 }

@@ -64,12 +64,13 @@ namespace {
 // around those would read back as a blank).
 bool IsInlineContent(const CElement* e) { return !e->m_block; }
 
-void AppendSelectionMarkers(const CElement* e, CSafeBuf& out, int flags, SourceCodeVar* var)
+// The element's markup begins at start in out.
+void AppendSelectionMarkers(const CElement* e, CSafeBuf& out, int start, int flags, SourceCodeVar* var)
 {
     if (!(flags & kSourceMarkers) || !var || !var->selection || !e->m_selected)
         return;
     if (var->state == 0) {
-        out.Insert(0, kSelectionBeginMarker);
+        out.Insert(start, kSelectionBeginMarker);
         var->state = 1;
     }
     if (var->state != 2)
@@ -202,28 +203,52 @@ private:
     CSafeBuf* m_buffer;
 };
 
+// RemoveTag(which 1) on the part of text from start on.
+void RemoveStartTag(CSafeBuf& text, int start)
+{
+    int open = text.Find('<', start);
+    int close = open >= 0 ? text.Find('>', open) : -1;
+    if (open >= 0 && close >= 0)
+        text.Delete(open, close - open + 1);
+}
+
 } // namespace
 
 bool CElement::GetSourceCode(CSafeBuf& out, int level, int flags, CSafeBuf& scratch1, CSafeBuf& scratch2,
     CSafeBuf& scratch3, SourceCodeVar* var)
 {
     out.Empty();
+    return CElement::AppendSourceCode(out, level, flags, scratch1, scratch2, scratch3, var);
+}
+
+bool AppendWrittenMarkup(CElement* e, CSafeBuf& out, int level, int flags, CSafeBuf& scratch1,
+    CSafeBuf& scratch2, CSafeBuf& scratch3, SourceCodeVar* var)
+{
+    ChildBuffer buffer;
+    const bool written = e->GetSourceCode(buffer.Text(), level, flags, scratch1, scratch2, scratch3, var);
+    out += buffer.Text();
+    return written;
+}
+
+// The common writer. Everything is appended to out, the children's markup
+// too: writing a tree copies no element's markup from one buffer to
+// another, and the text is written once, in order.
+bool CElement::AppendSourceCode(CSafeBuf& out, int level, int flags, CSafeBuf& scratch1, CSafeBuf& scratch2,
+    CSafeBuf& scratch3, SourceCodeVar* var)
+{
+    const int start = out.Length();
     const bool diagnostic = (flags & kSourceDiagnostic) != 0;
     const bool indent = (flags & kSourceIndent) != 0;
 
     if (m_kind == kKindBr && static_cast<CBRElement*>(this)->m_preBreak && !diagnostic) {
         out += "\r\n";
-        AppendSelectionMarkers(this, out, flags, var);
+        AppendSelectionMarkers(this, out, start, flags, var);
         return true;
     }
 
-    ChildBuffer childBuffer;
-    CSafeBuf& childOut = childBuffer.Text();
     if (flags & kSourceContentOnly) {
-        for (CElement* c = m_firstChild; c; c = c->m_nextSibling) {
-            c->GetSourceCode(childOut, level, flags, scratch1, scratch2, scratch3, var);
-            out += childOut;
-        }
+        for (CElement* c = m_firstChild; c; c = c->m_nextSibling)
+            c->AppendSourceCode(out, level, flags, scratch1, scratch2, scratch3, var);
         return true;
     }
 
@@ -233,7 +258,7 @@ bool CElement::GetSourceCode(CSafeBuf& out, int level, int flags, CSafeBuf& scra
     const bool childLines = indent && !pre && !IsInlineContent(this);
     const bool empty = m_noChild || (!m_firstChild && IsVoidElement(this));
     if (locked && empty) {
-        AppendSelectionMarkers(this, out, flags, var);
+        AppendSelectionMarkers(this, out, start, flags, var);
         return true;
     }
 
@@ -242,13 +267,8 @@ bool CElement::GetSourceCode(CSafeBuf& out, int level, int flags, CSafeBuf& scra
             Tabs(out, level);
         out += "<";
         out += m_tagName;
-        if (!m_attributes.IsEmpty()) {
-            CSafeBuf name, value;
-            for (void* pos = m_attributes.GetStartPosition(); pos;) {
-                m_attributes.GetNextAssoc(pos, name, value);
-                AppendXMLAttribute(out, name, value);
-            }
-        }
+        m_attributes.ForEachPair(
+            [&out](const CSafeBuf& name, const CSafeBuf& value) { AppendXMLAttribute(out, name, value); });
         if ((flags & kSourceMarkers) && var && !var->selection && m_owner
             && m_owner->m_doc.m_caretElement == this)
             AppendXMLAttribute(out, CSafeBuf(kCaretMarker), CSafeBuf("____"));
@@ -265,7 +285,7 @@ bool CElement::GetSourceCode(CSafeBuf& out, int level, int flags, CSafeBuf& scra
             AppendDiagnostics(this, out);
         if (empty) {
             out += " />";
-            AppendSelectionMarkers(this, out, flags, var);
+            AppendSelectionMarkers(this, out, start, flags, var);
             if (indent)
                 out += "\r\n";
             return true;
@@ -291,7 +311,7 @@ bool CElement::GetSourceCode(CSafeBuf& out, int level, int flags, CSafeBuf& scra
         const bool table = m_kind == kKindTable;
         if (table) {
             TableOrder(this, order);
-        } else if (m_kind == kKindTr && m_style.rtl) {
+        } else if (m_kind == kKindTr && Style().rtl) {
             for (CElement* c = m_lastChild; c; c = c->m_prevSibling)
                 order.push_back(c);
         }
@@ -307,6 +327,8 @@ bool CElement::GetSourceCode(CSafeBuf& out, int level, int flags, CSafeBuf& scra
                     break;
                 c = order[next++];
                 if (!c) {
+                    ChildBuffer columns;
+                    CSafeBuf& childOut = columns.Text();
                     static_cast<CTableElement*>(this)->GetColgroupSource(childOut, level + 1, flags);
                     if (childOut.IsEmpty())
                         continue;
@@ -322,24 +344,38 @@ bool CElement::GetSourceCode(CSafeBuf& out, int level, int flags, CSafeBuf& scra
                 break;
             }
             if (!ordered)
-                PrefetchElement(c->m_nextSibling);
+                PrefetchAhead(c);
             const bool inlineChild = IsInlineContent(c);
-            c->GetSourceCode(childOut, level + 1, childLines && !inlineChild ? flags : lineFlags, scratch1,
-                scratch2, scratch3, var);
+            // An inline child opens a line with its indentation, unless it
+            // writes nothing: the TABs go before it and come off again then.
+            bool opening = false;
+            int tabs = 0;
             if (childLines) {
-                if (inlineChild && !lineOpen && !childOut.IsEmpty()) {
+                if (inlineChild && !lineOpen) {
+                    tabs = out.Length();
                     Tabs(out, level + 1);
-                    lineOpen = true;
+                    tabs = out.Length() - tabs;
+                    opening = true;
                 } else if (!inlineChild && lineOpen) {
                     out += "\r\n";
                     lineOpen = false;
                 }
             }
-            if ((flags & kSourceMerge) && CanMerge(previous, c)) {
+            const bool merged = (flags & kSourceMerge) && CanMerge(previous, c);
+            if (merged)
                 RemoveTag(out, 2);
-                RemoveTag(childOut, 1);
+            const int childStart = out.Length();
+            c->AppendSourceCode(out, level + 1, childLines && !inlineChild ? flags : lineFlags, scratch1,
+                scratch2, scratch3, var);
+            if (opening) {
+                if (out.Length() == childStart) {
+                    if (tabs > 0)
+                        out.CutAt(childStart - tabs);
+                } else
+                    lineOpen = true;
             }
-            out += childOut;
+            if (merged)
+                RemoveStartTag(out, childStart);
             previous = c;
             if (!ordered)
                 c = c->m_nextSibling;
@@ -363,7 +399,7 @@ bool CElement::GetSourceCode(CSafeBuf& out, int level, int flags, CSafeBuf& scra
         out += m_tagName;
         out += ">";
     }
-    AppendSelectionMarkers(this, out, flags, var);
+    AppendSelectionMarkers(this, out, start, flags, var);
     if (indent)
         out += "\r\n";
     return true;

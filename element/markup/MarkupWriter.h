@@ -15,6 +15,7 @@
 
 class CElement;
 class CSafeBuf;
+struct SourceCodeVar;
 
 // True for the XHTML elements that never hold content (img, hr, col, input,
 // ...): written "<tag />", and never given a text run to type into.
@@ -22,3 +23,9 @@ bool IsVoidElement(const CElement* e);
 // " name=\"value\"" with both escaped for XML (TABs and line ends as
 // references, so they read back as they were).
 void AppendXMLAttribute(CSafeBuf& out, const CSafeBuf& name, const CSafeBuf& value);
+
+// e->GetSourceCode into a buffer of its own, appended to out: how a kind
+// that writes itself (overrides GetSourceCode) appends its markup
+// (CElement::AppendSourceCode).
+bool AppendWrittenMarkup(CElement* e, CSafeBuf& out, int level, int flags, CSafeBuf& scratch1,
+    CSafeBuf& scratch2, CSafeBuf& scratch3, SourceCodeVar* var);

@@ -329,7 +329,7 @@ bool CElement::CheckAndCure()
         return changed;
     for (const CElement* c = m_firstChild; c; c = c->m_nextSibling) {
         const bool floatedImage
-            = c->m_kind == kKindImg && c->m_style.floatSide.set && c->m_style.floatSide.value == kFloatRight;
+            = c->m_kind == kKindImg && c->Style().floatSide.set && c->Style().floatSide.value == kFloatRight;
         if (!floatedImage)
             return changed;
     }
@@ -341,7 +341,7 @@ bool CElement::CheckAndCure()
     return true;
 }
 
-void CheckAndAddP(CElement* e)
+void CheckAndAddP(CElement* e, bool restyle)
 {
     if (!e)
         return;
@@ -392,7 +392,8 @@ void CheckAndAddP(CElement* e)
         c = next;
     }
     close();
-    e->StyleChanged(0);
+    if (restyle)
+        e->StyleChanged(0);
 }
 
 void CheckParagraphForTable(CElement* e, CElement* container)
@@ -438,7 +439,7 @@ void CheckTableForCaption(CElement* table)
     }
     if (!caption)
         return;
-    const bool bottom = caption->m_style.captionSide.set && caption->m_style.captionSide.value == 4;
+    const bool bottom = caption->Style().captionSide.set && caption->Style().captionSide.value == 4;
     table->RemoveCurrentChildFromList(caption);
     if (bottom)
         table->AddToTail(caption);

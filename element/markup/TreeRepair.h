@@ -15,8 +15,10 @@ class CElement;
 
 // Wraps each run of inline content of e into a new paragraph when e holds a
 // block child (always on body). Comments and scripts stay where they are
-// without ending the paragraph. Nothing for null.
-void CheckAndAddP(CElement* e);
+// without ending the paragraph. Nothing for null. Without restyle the
+// StyleChanged is left to the caller (a reader that restyles the whole tree
+// at its end).
+void CheckAndAddP(CElement* e, bool restyle = true);
 // CheckAndAddP on container, or without one on the td (else th) or caption
 // that holds e inside a table; nothing when e is not inside a table.
 void CheckParagraphForTable(CElement* e, CElement* container);

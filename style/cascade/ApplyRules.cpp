@@ -40,8 +40,8 @@ bool CElement::ApplyCSS(const unsigned short*, bool)
         return false;
     try {
         std::vector<Candidate> candidates;
-        for (void* pos = m_stylePieces.GetHeadPosition(); pos;) {
-            STYLE_CLASS* rule = static_cast<STYLE_CLASS*>(m_stylePieces.GetNext(pos));
+        for (void* pos = Rare().m_stylePieces.GetHeadPosition(); pos;) {
+            STYLE_CLASS* rule = static_cast<STYLE_CLASS*>(Rare().m_stylePieces.GetNext(pos));
             if (rule)
                 candidates.push_back(Candidate{rule, rule->precedence});
         }
@@ -66,10 +66,10 @@ bool CElement::ApplyCSS(const unsigned short*, bool)
         for (const Candidate& c : candidates) {
             SetNewStyle(this, &c.rule->style, kOriginRule, false);
             if (noBoxFromRules) {
-                if (m_style.widthOrigin == kOriginRule)
-                    m_style.widthSet = m_style.widthOrigin = 0;
-                if (m_style.heightOrigin == kOriginRule)
-                    m_style.heightSet = m_style.heightOrigin = 0;
+                if (Style().widthOrigin == kOriginRule)
+                    EditStyle().widthSet = EditStyle().widthOrigin = 0;
+                if (Style().heightOrigin == kOriginRule)
+                    EditStyle().heightSet = EditStyle().heightOrigin = 0;
             }
         }
     } catch (const std::bad_alloc&) {

@@ -150,7 +150,8 @@ void DirAttribute(ELEMENT_STYLE& s, const CSafeBuf& value)
 void CElement::ApplyAttrSyle()
 {
     CSafeBuf name, value;
-    for (CMapStringToString* map : {&m_attributes, &m_attributes2}) {
+    const CMapStringToString* maps[] = {&m_attributes, &Rare().m_attributes2};
+    for (const CMapStringToString* map : maps) {
         for (void* pos = map->GetStartPosition(); pos;) {
             map->GetNextAssoc(pos, name, value);
             LoadAttributeStyle(name, value);
@@ -160,7 +161,7 @@ void CElement::ApplyAttrSyle()
 
 void CElement::LoadAttributeStyle(CSafeBuf& name, CSafeBuf& value)
 {
-    ELEMENT_STYLE& s = m_style;
+    ELEMENT_STYLE& s = EditStyle();
     if (Is(name, "colspan")) {
         s.colSpan = Span(value);
     } else if (Is(name, "rowspan")) {

@@ -76,7 +76,7 @@ void SetDefaultStyle(const unsigned short* tag, CElement* e)
 {
     if (!tag || !e)
         return;
-    ELEMENT_STYLE& s = e->m_style;
+    ELEMENT_STYLE& s = e->EditStyle();
     if (Is(tag, "strong")) {
         Weight(s, 900);
     } else if (Is(tag, "b")) {

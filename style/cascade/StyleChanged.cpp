@@ -27,8 +27,9 @@ bool ShowsMarkers(const CElement* e)
 // value, any other text the label itself; empty becomes one blank.
 void RefreshMarkerLabel(CElement* e)
 {
-    e->m_markerLabel.Empty();
-    const NewStringStyleValue& cell = e->m_style.markerLabel;
+    if (e->HasRare())
+        e->EditRare().m_markerLabel.Empty();
+    const NewStringStyleValue& cell = e->Style().markerLabel;
     if (!cell.set || !ShowsMarkers(e))
         return;
     CSafeBuf label(cell.text);
@@ -42,7 +43,7 @@ void RefreshMarkerLabel(CElement* e)
     }
     if (label.IsEmpty())
         label = " ";
-    e->m_markerLabel = label;
+    e->EditRare().m_markerLabel = label;
 }
 
 // Merges the style text of the extra attribute map and then of the style
@@ -50,7 +51,8 @@ void RefreshMarkerLabel(CElement* e)
 void ApplyStyleAttributes(CElement* e)
 {
     CSafeBuf text;
-    for (CMapStringToString* map : {&e->m_attributes2, &e->m_attributes}) {
+    const CMapStringToString* maps[] = {&e->Rare().m_attributes2, &e->m_attributes};
+    for (const CMapStringToString* map : maps) {
         text.Empty();
         if (!map->Lookup("style", text) || text.IsEmpty())
             continue;
@@ -66,7 +68,7 @@ void PlaceSideGap(CElement* e)
     if (!e->m_list)
         return;
     constexpr int kIndent = 50;
-    const bool rtl = e->m_style.rtl != 0;
+    const bool rtl = e->Style().rtl != 0;
     e->m_defaultMargin.left = rtl ? 0 : kIndent;
     e->m_defaultMargin.right = rtl ? kIndent : 0;
 }
@@ -79,8 +81,8 @@ void Recompute(CElement* e)
     if (parent) {
         if (e->m_owner && e->m_owner->m_doc.m_rightToLeft) {
             SetStyleType(
-                &e->m_style.direction, kDirectionRtl, 0, 0, kOriginNone, true, false, false, nullptr);
-            e->m_style.rtl = 1;
+                &e->EditStyle().direction, kDirectionRtl, 0, 0, kOriginNone, true, false, false, nullptr);
+            e->EditStyle().rtl = 1;
         }
         e->CopyFromParent(parent, 1);
     }
@@ -96,20 +98,26 @@ void Recompute(CElement* e)
 
 } // namespace
 
+// A recomputed style is shared with the elements whose styles equal it
+// (SharedStyle.h).
 bool CElement::StyleChanged(int mode)
 {
     const int m = mode & 0x7FFF;
     if (m == 1 || m == 2) {
+        const CSharedStyle before = m_style.IsShared() ? m_style : CSharedStyle();
         if (!(mode & 0x8000))
             ResetStyle(m_kind != kKindBody);
         Recompute(this);
+        m_style.Share(before);
     }
     if (m == 2)
         return true;
     for (CElement* child = m_firstChild; child; child = child->m_nextSibling) {
         if (m == 0) {
+            const CSharedStyle before = child->m_style.IsShared() ? child->m_style : CSharedStyle();
             child->ResetStyle(true);
             Recompute(child);
+            child->m_style.Share(before);
         }
         child->StyleChanged(mode);
     }

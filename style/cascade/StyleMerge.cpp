@@ -83,7 +83,7 @@ void MergeVerticalAlignment(ELEMENT_STYLE& t, const ELEMENT_STYLE& s, int origin
 
 void MergeBackground(CElement* e, const ELEMENT_STYLE& s, int origin, bool clear)
 {
-    ELEMENT_STYLE& t = e->m_style;
+    ELEMENT_STYLE& t = e->EditStyle();
     if (clear) {
         if (Clears(s.bkColorSet, t.bkColorOrigin, origin)) {
             t.bkColorSet = 0;
@@ -117,7 +117,7 @@ void MergeBackground(CElement* e, const ELEMENT_STYLE& s, int origin, bool clear
 // emphasis; without a parent the group is unset.
 void RestoreFont(CElement* e)
 {
-    ELEMENT_STYLE& t = e->m_style;
+    ELEMENT_STYLE& t = e->EditStyle();
     t.fontOrigin = 0;
     t.weightSet = t.underlineSet = t.italicSet = t.sizeSet = t.familySet = t.lineThroughSet = 0;
     t.weightExplicit = t.italicExplicit = 0;
@@ -125,7 +125,7 @@ void RestoreFont(CElement* e)
         t.fontSet = 0;
         return;
     }
-    const ELEMENT_STYLE& p = e->m_parent->m_style;
+    const ELEMENT_STYLE& p = e->m_parent->Style();
     t.fontSize = p.fontSize;
     t.fontSizeUnit = p.fontSizeUnit;
     std::memcpy(t.fontFamily, p.fontFamily, sizeof t.fontFamily);
@@ -146,7 +146,7 @@ void RestoreFont(CElement* e)
 
 void MergeFont(CElement* e, const ELEMENT_STYLE& s, int origin, bool clear)
 {
-    ELEMENT_STYLE& t = e->m_style;
+    ELEMENT_STYLE& t = e->EditStyle();
     if (clear) {
         if (Clears(s.fontSet, t.fontOrigin, origin))
             RestoreFont(e);
@@ -233,7 +233,7 @@ void MergeBox(ELEMENT_STYLE& t, const ELEMENT_STYLE& s, int origin, bool clear)
 
 void MergeBorders(CElement* e, const ELEMENT_STYLE& s, int origin, bool clear)
 {
-    ELEMENT_STYLE& t = e->m_style;
+    ELEMENT_STYLE& t = e->EditStyle();
     const bool has = SourceHasBorders(s);
     if (clear) {
         if (Clears(has, t.borderOrigin, origin)) {
@@ -281,7 +281,7 @@ void SetNewStyle(CElement* e, ELEMENT_STYLE* source, int origin, bool clear)
 {
     if (!e || !source)
         return;
-    ELEMENT_STYLE& t = e->m_style;
+    ELEMENT_STYLE& t = e->EditStyle();
     ELEMENT_STYLE& s = *source;
     MergeType(t.clear, s.clear, origin, clear);
     MergeType(t.floatSide, s.floatSide, origin, clear);

@@ -36,13 +36,13 @@ void AppendLine(const CElement* e, const CSafeBuf& path, CSafeBuf& out, int opti
 {
     out += path;
     CSafeBuf style;
-    DumpStyle(e->m_style, style, options & ~kStyleReportCarried);
+    DumpStyle(e->Style(), style, options & ~kStyleReportCarried);
     if (!style.IsEmpty()) {
         out += ' ';
         out += style;
     }
     if (options & kStyleReportCarried)
-        AppendCarried(e->m_style, out);
+        AppendCarried(e->Style(), out);
     out += '\n';
 }
 

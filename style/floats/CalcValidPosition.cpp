@@ -93,7 +93,7 @@ struct ClearingAncestor
     int mask;
 };
 
-int ClearMask(const CElement* e) { return e->m_style.clear.set ? e->m_style.clear.value : 0; }
+int ClearMask(const CElement* e) { return e->Style().clear.set ? e->Style().clear.value : 0; }
 
 int BlockquotesAround(const CElement* f)
 {
@@ -133,7 +133,7 @@ bool FloatRoom(CElement* parent, CElement* child, const CRect& start, CPoint& le
     if (!parent || !child || (!parent->m_block && !child->IsFloatType()))
         return false;
     CElement* root = parent->m_root ? parent->m_root : parent;
-    if (root->m_floatList.GetCount() == 0)
+    if (root->Rare().m_floatList.GetCount() == 0)
         return false;
     if (child->m_tablePart && child->m_kind != kKindTable)
         return false;

@@ -82,7 +82,7 @@ void CElement::GetFloatWidthOfLine(CRect line, CPoint& left, CPoint& right)
 
 void CElement::AdjChildFloat(int mode)
 {
-    if (mode != 1 || RootOf(this)->m_floatList.GetCount() == 0)
+    if (mode != 1 || RootOf(this)->Rare().m_floatList.GetCount() == 0)
         return;
     CRect border;
     if (!m_tableCell)

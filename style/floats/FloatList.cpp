@@ -14,10 +14,10 @@
 
 void ForEachFloat(CElement* root, const std::function<bool(CElement* f, const CRect& box)>& fn)
 {
-    if (!root || root->m_floatList.GetCount() == 0)
+    if (!root || root->Rare().m_floatList.GetCount() == 0)
         return;
     const CXDocServices* doc = root->m_owner ? &root->m_owner->m_doc : nullptr;
-    CPtrList& list = root->m_floatList;
+    CPtrList& list = root->EditRare().m_floatList;
     // A copy, so that fn may change the list.
     std::vector<CElement*> floats;
     floats.reserve(static_cast<size_t>(list.GetCount()));
@@ -53,7 +53,7 @@ void ForEachCountingFloat(CElement* root, const std::function<bool(CElement* f, 
 
 int FloatSide(const CElement* f)
 {
-    return f->m_style.floatSide.value == kFloatRight ? kFloatRight : kFloatLeft;
+    return f->Style().floatSide.value == kFloatRight ? kFloatRight : kFloatLeft;
 }
 
 void CElement::UpdateFloatList()
@@ -63,11 +63,11 @@ void CElement::UpdateFloatList()
         return;
     const bool floats = IsFloatType();
     if (floats && !m_floating) {
-        root->m_floatList.AddTail(this);
+        root->EditRare().m_floatList.AddTail(this);
         m_floating = 1;
     } else if (!floats && m_floating) {
-        if (void* pos = root->m_floatList.Find(this))
-            root->m_floatList.RemoveAt(pos);
+        if (void* pos = root->EditRare().m_floatList.Find(this))
+            root->EditRare().m_floatList.RemoveAt(pos);
         m_floating = 0;
     }
 }

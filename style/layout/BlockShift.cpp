@@ -16,20 +16,20 @@ namespace {
 bool LinesFollowOnly(const CElement* parent)
 {
     const CElement* root = parent->m_root ? parent->m_root : parent;
-    if (root->m_floatList.GetCount() > 0 || parent->m_floatList.GetCount() > 0)
+    if (root->Rare().m_floatList.GetCount() > 0 || parent->Rare().m_floatList.GetCount() > 0)
         return false;
     if (parent->m_inline || !LaysOutAsBlock(parent) || parent->m_tablePart || parent->m_tableCell
-        || parent->IsFloatType() || parent->m_kind == kKindP || parent->m_style.rtl)
+        || parent->IsFloatType() || parent->m_kind == kKindP || parent->Style().rtl)
         return false;
     if (parent->m_owner && parent->m_owner->m_doc.m_rightToLeft)
         return false;
-    const std::uint16_t horizontal = parent->m_style.align & kAlignHorizontalMask;
-    const std::uint16_t vertical = parent->m_style.align & kAlignVerticalMask;
+    const std::uint16_t horizontal = parent->Style().align & kAlignHorizontalMask;
+    const std::uint16_t vertical = parent->Style().align & kAlignVerticalMask;
     if (horizontal == kAlignCenter || horizontal == kAlignRight || vertical == kAlignMiddle
         || vertical == kAlignBottom)
         return false;
     // A height of its own (or a percentage) holds the box whatever its lines.
-    return parent->m_cssRect.bottom <= 0 && !parent->m_style.heightSet;
+    return parent->m_cssRect.bottom <= 0 && !parent->Style().heightSet;
 }
 
 } // namespace

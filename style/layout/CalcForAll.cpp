@@ -20,8 +20,8 @@ constexpr int kParagraphSpacing = kBaseFontSize + 3;
 int EmBase(const CElement* e)
 {
     for (const CElement* a = e; a; a = a->m_parent) {
-        if (a->m_style.sizeSet)
-            return a->m_style.fontSizeUnit == kUnitPixels ? a->m_style.fontSize : 0;
+        if (a->Style().sizeSet)
+            return a->Style().fontSizeUnit == kUnitPixels ? a->Style().fontSize : 0;
         if (a->m_kind == kKindTable)
             return 0;
     }
@@ -32,7 +32,7 @@ bool HasUnit(const STYLE_TYPE& cell) { return cell.set && cell.unit != kUnitInhe
 
 void ResolveMargins(CElement* e)
 {
-    ELEMENT_STYLE& s = e->m_style;
+    const ELEMENT_STYLE& s = e->Style();
     // The em base is looked up only when a margin needs it.
     int base = -1;
     auto resolve = [e, &base](const STYLE_TYPE& cell) -> int {
@@ -56,14 +56,18 @@ void ResolveMargins(CElement* e)
 
 void ResolveLengths(CElement* e, bool keepIndent)
 {
-    ELEMENT_STYLE& s = e->m_style;
+    const ELEMENT_STYLE& s = e->Style();
     // 1. A direction without an alignment of its own: right to left aligns
-    // right, left to right clears the horizontal alignment.
+    // right, left to right clears the horizontal alignment. The style is
+    // written only when this changes it, so a shared style stays shared.
     if (s.direction.set && !s.hAlignSet) {
+        std::uint16_t align = s.align;
         if (s.direction.value == kDirectionRtl)
-            s.align = static_cast<std::uint16_t>((s.align & kAlignVerticalMask) | kAlignRight);
+            align = static_cast<std::uint16_t>((align & kAlignVerticalMask) | kAlignRight);
         else if (s.direction.value == kDirectionLtr)
-            s.align &= kAlignVerticalMask;
+            align &= kAlignVerticalMask;
+        if (align != s.align)
+            e->EditStyle().align = align;
     }
     if (e->m_kind == kKindTr || e->m_kind == kKindText)
         return;

@@ -35,7 +35,7 @@ void* RootContext(CElement* e)
 // the edges. A height becomes the CSS height and the available height.
 void ResolveBoxSize(CElement* e)
 {
-    const ELEMENT_STYLE& s = e->m_style;
+    const ELEMENT_STYLE& s = e->Style();
     if (s.widthSet && s.width > 0 && (s.widthUnit == kUnitPercent || s.widthUnit == kUnitEm)) {
         int w = 0;
         if (s.widthUnit == kUnitPercent) {
@@ -43,7 +43,7 @@ void ResolveBoxSize(CElement* e)
             if (e->m_tableCell) {
                 const BoxEdges border = FlowBorders(e);
                 const BoxEdges padding = Paddings(e);
-                const int spacing = e->m_parent ? e->m_parent->m_style.cellSpacing : 0;
+                const int spacing = e->m_parent ? e->m_parent->Style().cellSpacing : 0;
                 w = std::max(0, w - spacing - padding.Horizontal() - border.Horizontal());
             }
         } else {
@@ -101,7 +101,7 @@ void TakeAreaFromParent(CElement* e, void* dc)
 {
     CElement* parent = e->m_parent;
     const CElement* root = e->m_root ? e->m_root : e;
-    if (!parent || root->m_floatList.GetCount() == 0 || e->m_tablePart || !StandsOnOwnLine(e)
+    if (!parent || root->Rare().m_floatList.GetCount() == 0 || e->m_tablePart || !StandsOnOwnLine(e)
         || !LaysOutAsBlock(parent))
         return;
     const CRect size = parent->m_sizeRect;

@@ -28,7 +28,7 @@ void PlaceInlineFloat(CElement* e, CElement* c, const BoxEdges& border, const Bo
 {
     LayOutChildAt(c, CPoint(kInlineFloatX, 0), avail, 0, avail, 0, call);
     CPoint pos(kInlineFloatX, c->m_inline ? 0 : std::max<int>(0, c->m_marginLeftTop.y));
-    if (c->m_style.floatSide.value == kFloatRight && avail > 0) {
+    if (c->Style().floatSide.value == kFloatRight && avail > 0) {
         const int x = avail - BoxWidth(c) - c->m_marginRightBottom.x - border.right - padding.left;
         pos.x = std::max(0, x);
     }

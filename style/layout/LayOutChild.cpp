@@ -19,7 +19,7 @@ void LayOutChildAt(CElement* child, CPoint pos, int width, int height, int conta
     // the children's layouts still lays out again a block given another
     // width (a float beside it grew, shrank or moved). A width in em is the
     // block's own, set only after the area is given: it is not compared.
-    const ELEMENT_STYLE& s = child->m_style;
+    const ELEMENT_STYLE& s = child->Style();
     const bool widthOfItsOwn = s.widthSet && s.width > 0 && s.widthUnit == kUnitEm;
     const bool otherWidth = child->m_kind != kKindText && !child->m_tablePart && !widthOfItsOwn
         && StandsOnOwnLine(child) && child->m_availRect.right - child->m_availRect.left != widthBefore;

@@ -101,7 +101,7 @@ void GiveArea(CElement* e, int width, int height, int containerWidth, int contai
     int h = height - edges.Vertical();
     w = w > 0 ? w : width > 0 ? 1 : 0;
     h = h > 0 ? h : height > 0 ? 1 : 0;
-    const ELEMENT_STYLE& s = e->m_style;
+    const ELEMENT_STYLE& s = e->Style();
     if (s.widthSet && s.width > 0) {
         if (s.widthUnit == kUnitPixels)
             w = s.width;
@@ -115,7 +115,7 @@ void GiveArea(CElement* e, int width, int height, int containerWidth, int contai
 bool LineHeightOf(CElement* e, bool ownOnly, int useOwnFont, int& pixels)
 {
     pixels = 0;
-    const NewIntStyleValue& cell = e->m_style.lineHeight;
+    const NewIntStyleValue& cell = e->Style().lineHeight;
     if (!cell.set || (ownOnly && cell.inherited))
         return false;
     const int unit = (cell.value >> 16) & 0xFFFF;

@@ -4,6 +4,28 @@
 #include "style/layout/LayoutBox.h"
 #include "style/layout/LayoutLimits.h"
 
+namespace {
+
+// The pieces a pass made (wrapped runs and inline elements) take their
+// style from their element and edit it: shared here, the laid-out tree
+// holds a style record of its own only where an element's style is unlike
+// any other.
+void ShareStyles(CElement* root)
+{
+    for (CElement* e = root; e;) {
+        e->m_style.Share();
+        if (e->m_firstChild) {
+            e = e->m_firstChild;
+            continue;
+        }
+        while (e != root && !e->m_nextSibling)
+            e = e->m_parent;
+        e = e == root ? nullptr : e->m_nextSibling;
+    }
+}
+
+} // namespace
+
 void SetLayoutWidth(CElement* root, int width)
 {
     if (!root)
@@ -25,6 +47,7 @@ bool LayoutDocument(CElement* root, int width)
         SetLayoutWidth(root, width);
         root->BuildCDC(nullptr);
         root->CalculateReg(nullptr, nullptr);
+        ShareStyles(root);
     } catch (...) {
         return false;
     }

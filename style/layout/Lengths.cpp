@@ -56,12 +56,12 @@ bool CElement::GetBorderRect(CRect& rect, bool clear)
 {
     if (clear)
         rect.SetRectEmpty();
-    if (!m_style.borderSet)
+    if (!Style().borderSet)
         return false;
     LONG* sides[4] = {&rect.left, &rect.top, &rect.right, &rect.bottom};
     const BorderSide order[4] = {kBorderLeft, kBorderTop, kBorderRight, kBorderBottom};
     for (int i = 0; i < 4; ++i) {
-        const BORDER_SIDE& side = m_style.border[order[i]];
+        const BORDER_SIDE& side = Style().border[order[i]];
         if (side.style == kLineNone || side.style == kLineHidden)
             continue;
         *sides[i] = side.unit ? GetPxValue(side.width, side.unit, 1, 0) : ClampLength(side.width);

@@ -53,7 +53,7 @@ constexpr int kLeftFloatGap = 2;
 bool CentredByAncestor(const CElement* p)
 {
     for (const CElement* a = p->m_parent; a; a = a->m_parent) {
-        const int h = a->m_style.align & kAlignHorizontalMask;
+        const int h = a->Style().align & kAlignHorizontalMask;
         if (h)
             return h == kAlignCenter;
         if (a->m_kind != kKindDiv)
@@ -65,11 +65,11 @@ bool CentredByAncestor(const CElement* p)
 bool HasFloats(const CElement* e)
 {
     const CElement* root = e->m_root ? e->m_root : e;
-    return root->m_floatList.GetCount() > 0;
+    return root->Rare().m_floatList.GetCount() > 0;
 }
 
 // c shows tag markers (its style gives it a label) and is not the root.
-bool ShowsMarker(const CElement* c) { return c && c->m_parent && !c->m_markerLabel.IsEmpty(); }
+bool ShowsMarker(const CElement* c) { return c && c->m_parent && !c->Rare().m_markerLabel.IsEmpty(); }
 
 bool AddsLastBottomMargin(long kind)
 {
@@ -302,7 +302,7 @@ void LineLayout::PlaceFloat(CElement* c)
     CPoint pos(AddCoord(left, m.left), std::max(m_edges.top, AddCoord(lineTop, c->m_inline ? 0 : m.top)));
     LayOutChildAt(c, pos, std::max(0, m_avail - std::max(0, m.left) - std::max(0, m.right)), m_availHeight,
         m_avail, m_availHeight, m_call);
-    const bool right = c->m_style.floatSide.value == kFloatRight;
+    const bool right = c->Style().floatSide.value == kFloatRight;
     if (right)
         pos.x = std::max(m_edges.left, AddCoord(m_edges.left, m_avail - BoxWidth(c) - m.right));
     MoveBox(c, pos);
@@ -379,7 +379,7 @@ void LineLayout::FinishLine()
 void LineLayout::Finish()
 {
     CElement* e = m_block;
-    const ELEMENT_STYLE& s = e->m_style;
+    const ELEMENT_STYLE& s = e->Style();
     int height = m_y;
     const CElement* last = e->m_lastChild;
     if (AddsLastBottomMargin(e->m_kind) && last && last->m_block && last->m_kind != kKindDiv

@@ -20,7 +20,7 @@ int ParentPixels(const CElement* e)
 // 0 (and a size that is not positive) gives the base font size.
 int PixelSize(const CElement* e)
 {
-    const ELEMENT_STYLE& s = e->m_style;
+    const ELEMENT_STYLE& s = e->Style();
     const bool relative = s.fontSizeUnit == kUnitPercent || s.fontSizeUnit == kUnitEm;
     long long px = s.fontSize;
     if (relative && s.sizeInherited && !s.sizeSet)
@@ -34,7 +34,7 @@ int PixelSize(const CElement* e)
 
 TEXT_FONT_SETTING TextFont(const CElement* e)
 {
-    const ELEMENT_STYLE& s = e->m_style;
+    const ELEMENT_STYLE& s = e->Style();
     TEXT_FONT_SETTING f;
     int n = 0;
     for (; n < kTextFontFamilyUnits - 1 && n < kFontFamilyUnits && s.fontFamily[n]; ++n)
@@ -55,7 +55,7 @@ TEXT_FONT_SETTING TextFont(const CElement* e)
 
 bool CElement::LoadCDCSetting(void*)
 {
-    const ELEMENT_STYLE& s = m_style;
+    const ELEMENT_STYLE& s = Style();
     if (!s.fontSet && !s.sizeSet && !s.sizeInherited && !s.familyInherited)
         return false;
     m_pxFontSize = PixelSize(this);

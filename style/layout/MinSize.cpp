@@ -40,7 +40,7 @@ bool CElement::GetMinSize(CSize& size, bool ignoreOwnSize)
                 least.cx, static_cast<long long>(border.right) + padding.right + m_marginRightBottom.x);
     }
     if (!ignoreOwnSize) {
-        if (m_style.widthSet && m_style.widthUnit == kUnitPixels)
+        if (Style().widthSet && Style().widthUnit == kUnitPixels)
             least.cx = std::max<LONG>(least.cx, m_cssRect.right);
         least.cy = std::max<LONG>(least.cy, m_cssRect.bottom);
     }

@@ -25,7 +25,7 @@ namespace {
 // The element's own direction (not one inherited) is right to left.
 bool OwnRightToLeft(const CElement* e)
 {
-    const STYLE_TYPE& d = e->m_style.direction;
+    const STYLE_TYPE& d = e->Style().direction;
     return d.set && d.origin != kOriginNone && d.value == kDirectionRtl;
 }
 
@@ -43,7 +43,7 @@ const CElement* IsRTLSubElement(const CElement* e, const CElement* stop)
 bool CutsMixedText(const CElement* block)
 {
     const long kind = block->m_kind;
-    return block->m_style.rtl && !block->m_dirOverride && kind != kKindBody && kind != kKindUl
+    return block->Style().rtl && !block->m_dirOverride && kind != kKindBody && kind != kKindUl
         && kind != kKindOl && kind != kKindTr;
 }
 
@@ -238,7 +238,7 @@ void PrepareInlineContent(CElement* block, bool noChildCalc)
 
 bool CElement::FixRTLChildren()
 {
-    if (LaysOutAsBlock(this) && m_style.rtl && m_childCount >= 2) {
+    if (LaysOutAsBlock(this) && Style().rtl && m_childCount >= 2) {
         ForEachLine(this, [this](const std::vector<CElement*>& line) { ReverseRTL(line, this); });
         return true;
     }

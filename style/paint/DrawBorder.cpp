@@ -36,11 +36,12 @@ bool Drawable(const ELEMENT_STYLE& s, int side, int width)
 bool WantsOutline(const CElement* e)
 {
     const long k = e->m_kind;
-    return e->m_outlineSelected || e->m_locked || (e->m_style.lock.set && e->m_style.lock.value == 1)
+    return e->m_outlineSelected || e->m_locked || (e->Style().lock.set && e->Style().lock.value == 1)
         || k == kKindPre || k == kKindDiv || k == kKindForm || k == kKindFieldset;
 }
 
-// The element's sides restored from a copy when the outline is done.
+// The element's style restored when the outline is done (a shared style is
+// shared again).
 class OutlineScope
 {
 public:
@@ -48,9 +49,8 @@ public:
     {
         if (!m_on)
             return;
-        ELEMENT_STYLE& s = e->m_style;
-        m_set = s.borderSet;
-        std::copy(std::begin(s.border), std::end(s.border), m_sides);
+        m_saved = e->m_style;
+        ELEMENT_STYLE& s = e->EditStyle();
         const bool solid = e->m_outlineSolid != 0;
         const BORDER_SIDE line{solid ? kLineSolid : kLineDotted, 1, kUnitPixels,
             static_cast<std::int32_t>(solid ? kSolidOutline : kDottedOutline), 1, 1};
@@ -59,10 +59,8 @@ public:
     }
     ~OutlineScope()
     {
-        if (!m_on)
-            return;
-        m_e->m_style.borderSet = m_set;
-        std::copy(std::begin(m_sides), std::end(m_sides), m_e->m_style.border);
+        if (m_on)
+            m_e->m_style = m_saved;
     }
     OutlineScope(const OutlineScope&) = delete;
     OutlineScope& operator=(const OutlineScope&) = delete;
@@ -70,8 +68,7 @@ public:
 private:
     CElement* m_e;
     bool m_on;
-    std::uint8_t m_set = 0;
-    BORDER_SIDE m_sides[4] = {};
+    CSharedStyle m_saved;
 };
 
 // The body's border box: the union of its children's boxes, from its own x
@@ -100,7 +97,7 @@ CRect RootBorderBox(CElement* e, CPoint origin)
     }
     box.left = origin.x;
     box.right = origin.x + FillWidth(e) - e->m_marginRightBottom.x;
-    const ELEMENT_STYLE& s = e->m_style;
+    const ELEMENT_STYLE& s = e->Style();
     if (s.paddingTop.set)
         box.top -= PaddingPixels(e, s.paddingTop);
     if (s.paddingBottom.set)
@@ -110,24 +107,24 @@ CRect RootBorderBox(CElement* e, CPoint origin)
 
 unsigned long SideColour(const CElement* e, int side)
 {
-    const BORDER_SIDE& b = e->m_style.border[side];
+    const BORDER_SIDE& b = e->Style().border[side];
     if (b.colorSet && b.color >= 0)
         return static_cast<unsigned long>(b.color);
-    return e->m_style.color >= 0 ? static_cast<unsigned long>(e->m_style.color) : RGB(0, 0, 0);
+    return e->Style().color >= 0 ? static_cast<unsigned long>(e->Style().color) : RGB(0, 0, 0);
 }
 
 } // namespace
 
 int BorderWidth(CElement* e, int side)
 {
-    const BORDER_SIDE& b = e->m_style.border[side];
+    const BORDER_SIDE& b = e->Style().border[side];
     return b.unit == kUnitPixels ? b.width : e->GetPxValue(b.width, b.unit, 1, 0);
 }
 
 bool HasOwnBorder(CElement* e)
 {
     for (int side = 0; side < 4; ++side) {
-        if (Drawable(e->m_style, side, BorderWidth(e, side)))
+        if (Drawable(e->Style(), side, BorderWidth(e, side)))
             return true;
     }
     return false;
@@ -156,7 +153,7 @@ bool CElement::DrawBorder(void* dc, CPoint origin, CRect* rect)
     if (root) {
         box = RootBorderBox(this, origin);
     } else if (m_block && !m_tableCell && !m_tablePart && !floatingDiv) {
-        const bool autoInDiv = m_style.widthSet && m_style.widthUnit == 3 && IsElementUnderTag(int(kKindDiv));
+        const bool autoInDiv = Style().widthSet && Style().widthUnit == 3 && IsElementUnderTag(int(kKindDiv));
         if (!autoInDiv)
             box.right = box.left + FillWidth(this);
     }
@@ -170,31 +167,31 @@ bool CElement::DrawBorder(void* dc, CPoint origin, CRect* rect)
     for (int side = 0; side < 4; ++side)
         w[side] = BorderWidth(this, side);
     if (m_inline) {
-        if (Drawable(m_style, kBorderTop, w[kBorderTop]))
+        if (Drawable(Style(), kBorderTop, w[kBorderTop]))
             box.top -= std::max(w[kBorderTop] - 1, 0);
-        if (Drawable(m_style, kBorderBottom, w[kBorderBottom]))
+        if (Drawable(Style(), kBorderBottom, w[kBorderBottom]))
             box.bottom += std::max(w[kBorderBottom] - 1, 0);
     }
     const int L = box.left, T = box.top, R = box.right, B = box.bottom;
-    auto styleOf = [&](int side) { return m_style.border[side].style; };
+    auto styleOf = [&](int side) { return Style().border[side].style; };
 
-    if (Drawable(m_style, kBorderLeft, w[kBorderLeft]) && ShowsLeftEdge(state))
+    if (Drawable(Style(), kBorderLeft, w[kBorderLeft]) && ShowsLeftEdge(state))
         MacDrawLine(dc, L, T, L, B, std::max(w[kBorderLeft], 1), h, styleOf(kBorderLeft),
             SideColour(this, kBorderLeft), false);
-    if (Drawable(m_style, kBorderRight, w[kBorderRight]) && ShowsRightEdge(state)) {
+    if (Drawable(Style(), kBorderRight, w[kBorderRight]) && ShowsRightEdge(state)) {
         if (w[kBorderRight] < 1)
             MacDrawLine(dc, R - 1, T, R - 1, B, 1, h, kLineDashed, SideColour(this, kBorderRight), false);
         else
             MacDrawLine(dc, R - w[kBorderRight], T, R - w[kBorderRight], B, w[kBorderRight], h,
                 styleOf(kBorderRight), SideColour(this, kBorderRight), false);
     }
-    if (Drawable(m_style, kBorderTop, w[kBorderTop])) {
+    if (Drawable(Style(), kBorderTop, w[kBorderTop])) {
         const bool thin = w[kBorderTop] < 1;
         const int width = thin ? 1 : w[kBorderTop];
         MacDrawLine(dc, L, T + width, R, T + width, width, h, thin ? kLineDashed : styleOf(kBorderTop),
             SideColour(this, kBorderTop), true);
     }
-    if (Drawable(m_style, kBorderBottom, w[kBorderBottom])) {
+    if (Drawable(Style(), kBorderBottom, w[kBorderBottom])) {
         const bool thin = w[kBorderBottom] < 1;
         MacDrawLine(dc, L, B, R, B, thin ? 1 : w[kBorderBottom], h,
             thin ? kLineDashed : styleOf(kBorderBottom), SideColour(this, kBorderBottom), true);

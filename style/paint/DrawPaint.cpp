@@ -145,7 +145,7 @@ void PaintTree(CElement* top, void* dc, CPoint origin, bool floatPass, const Ban
 void PaintFloats(CElement* e, void* dc, CPoint origin, const Band* band)
 {
     const CElement* root = RootOf(e);
-    if (!e || !dc || !root || root->m_floatList.GetCount() == 0)
+    if (!e || !dc || !root || root->Rare().m_floatList.GetCount() == 0)
         return;
     struct Item
     {

@@ -259,7 +259,7 @@ void RecordSubtree(CElement* e, CPoint origin, CPoint floatOrigin, bool inFloat)
                 = CPaintState::kPaintSlack + std::max(x->m_marginRightBottom.y, 0) + (IsRoot(x) ? 10 : 0);
             // Only an inline element draws its top and bottom borders outside
             // its box.
-            if (x->m_inline && x->m_style.borderSet) {
+            if (x->m_inline && x->Style().borderSet) {
                 up += std::max(BorderWidth(x, kBorderTop), 0);
                 down += std::max(BorderWidth(x, kBorderBottom), 0);
             }

@@ -43,11 +43,11 @@ constexpr std::int64_t kMostSingleTiles = 256;
 
 bool HasBackgroundColour(const CElement* e)
 {
-    return e->m_style.bkColorSet && e->m_style.bkColor != kColourInvalid
-        && e->m_style.bkColor != kColourInherit;
+    return e->Style().bkColorSet && e->Style().bkColor != kColourInvalid
+        && e->Style().bkColor != kColourInherit;
 }
 
-bool HasBackgroundImage(const CElement* e) { return e->m_style.bkImageSet && e->m_style.bkImage[0] != 0; }
+bool HasBackgroundImage(const CElement* e) { return e->Style().bkImageSet && e->Style().bkImage[0] != 0; }
 
 bool AncestorHasBackgroundImage(const CElement* e)
 {
@@ -83,8 +83,8 @@ CRect PaintedBox(CElement* e, CRect box, bool selectedItem)
 {
     if (!FillsTheWidth(e) || !(HasBackgroundColour(e) || HasBackgroundImage(e) || selectedItem))
         return box;
-    const bool noWidth = !e->m_style.widthSet;
-    const bool autoWidth = e->m_style.widthSet && e->m_style.widthUnit == 3;
+    const bool noWidth = !e->Style().widthSet;
+    const bool autoWidth = e->Style().widthSet && e->Style().widthUnit == 3;
     if (!noWidth && !(autoWidth && !e->IsElementUnderTag(int(kKindDiv))))
         return box;
     box.right = box.left + FillWidth(e);
@@ -155,7 +155,7 @@ void DrawTiles(CImage& picture, qm::cg::Context* ctx, int flipHeight, CPoint fir
 
 void PaintPicture(CElement* e, void* dc, CRect area, const Band* band)
 {
-    const ELEMENT_STYLE& s = e->m_style;
+    const ELEMENT_STYLE& s = e->Style();
     if (!HasBackgroundImage(e) || !e->m_owner)
         return;
     const int repeat = s.bkRepeat & 0xFF;
@@ -223,16 +223,16 @@ void PaintBackground(CElement* e, void* dc, CPoint origin, bool floatPass, const
     if (root)
         area.bottom += 10;
     if (selectedCell || selectedItem) {
-        fill = HasBackgroundColour(e) && e->m_style.bkColor >= 0;
+        fill = HasBackgroundColour(e) && e->Style().bkColor >= 0;
         if (fill)
-            colour = (unsigned long)e->m_style.bkColor;
+            colour = (unsigned long)e->Style().bkColor;
         tint = true;
     } else if (HasBackgroundColour(e)) {
-        if (e->m_style.bkColor == kColourTransparent) {
+        if (e->Style().bkColor == kColourTransparent) {
             fill = !AncestorHasBackgroundImage(e);
         } else {
             fill = true;
-            colour = (unsigned long)e->m_style.bkColor;
+            colour = (unsigned long)e->Style().bkColor;
         }
     } else if (root) {
         fill = true;

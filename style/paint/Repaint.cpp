@@ -88,7 +88,7 @@ bool GrewOrShrank(const CElement* e, CPoint position)
 // so its part of rows that moved can move with them.
 bool PaintsAlikeDown(CElement* root)
 {
-    const bool picture = root->m_style.bkImageSet && root->m_style.bkImage[0] != 0;
+    const bool picture = root->Style().bkImageSet && root->Style().bkImage[0] != 0;
     CRect startMarker, endMarker;
     MarkerBoxes(root, CPoint(), startMarker, endMarker);
     return !picture && !HasOwnBorder(root) && startMarker.right <= startMarker.left

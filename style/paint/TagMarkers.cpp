@@ -62,8 +62,8 @@ void MarkerBoxes(const CElement* e, CPoint origin, CRect& start, CRect& end)
 {
     start.SetRectEmpty();
     end.SetRectEmpty();
-    const int sw = WidthOf(e->m_startMarker), sh = HeightOf(e->m_startMarker);
-    const int ew = WidthOf(e->m_endMarker), eh = HeightOf(e->m_endMarker);
+    const int sw = WidthOf(e->Rare().m_startMarker), sh = HeightOf(e->Rare().m_startMarker);
+    const int ew = WidthOf(e->Rare().m_endMarker), eh = HeightOf(e->Rare().m_endMarker);
     const int x = origin.x, y = origin.y;
     const int w = WidthOf(e->m_sizeRect), h = HeightOf(e->m_sizeRect);
     switch (MarkerShapeOf(e)) {
@@ -120,7 +120,7 @@ void DrawOneMarker(CElement* e, qm::cg::Context* ctx, qm::text::Layout& layout, 
 {
     if (box.left < 0 || box.right <= box.left)
         return;
-    const ELEMENT_STYLE& s = e->m_style;
+    const ELEMENT_STYLE& s = e->Style();
     if (start) {
         box.left += 2;
         if (MarkerShapeOf(e) == MarkerShape::Block)
@@ -156,14 +156,16 @@ void DrawOneMarker(CElement* e, qm::cg::Context* ctx, qm::text::Layout& layout, 
 
 void CElement::CalcForMarker(void*, bool)
 {
-    m_startMarker.SetRectEmpty();
-    m_endMarker.SetRectEmpty();
-    if (m_markerLabel.IsEmpty() || IsRoot(this))
+    if (m_rare) {
+        m_rare->m_startMarker.SetRectEmpty();
+        m_rare->m_endMarker.SetRectEmpty();
+    }
+    if (Rare().m_markerLabel.IsEmpty() || IsRoot(this))
         return;
     qm::text::Layout* layout = MarkerLayout(this);
     if (!layout)
         return;
-    layout->SetText(static_cast<const unsigned short*>(m_markerLabel), m_markerLabel.Length());
+    layout->SetText(static_cast<const unsigned short*>(Rare().m_markerLabel), Rare().m_markerLabel.Length());
     qm::text::TextRect ink{};
     layout->ImageBounds(0, layout->Length(), ink);
     const MarkerRoom room = ComputeMarkerRoom(
@@ -173,17 +175,17 @@ void CElement::CalcForMarker(void*, bool)
     m_marginRightBottom.x += room.right;
     m_marginRightBottom.y += room.bottom;
     if (room.start)
-        m_startMarker = CRect(0, 0, room.boxWidth, room.boxHeight);
+        EditRare().m_startMarker = CRect(0, 0, room.boxWidth, room.boxHeight);
     if (room.end)
-        m_endMarker = CRect(0, 0, room.boxWidth, room.boxHeight);
+        EditRare().m_endMarker = CRect(0, 0, room.boxWidth, room.boxHeight);
 }
 
 bool CElement::DrawMarker(void* dc, CPoint& origin)
 {
     auto* ctx = static_cast<qm::cg::Context*>(dc);
-    if (!ctx || m_markerLabel.IsEmpty() || IsRoot(this))
+    if (!ctx || Rare().m_markerLabel.IsEmpty() || IsRoot(this))
         return false;
-    if (WidthOf(m_startMarker) <= 0 && WidthOf(m_endMarker) <= 0)
+    if (WidthOf(Rare().m_startMarker) <= 0 && WidthOf(Rare().m_endMarker) <= 0)
         return false;
     qm::text::Layout* layout = MarkerLayout(this);
     qm::text::Style* style = m_owner->m_doc.m_markerStyle.get();
@@ -191,7 +193,7 @@ bool CElement::DrawMarker(void* dc, CPoint& origin)
         return false;
     CRect start, end;
     MarkerBoxes(this, origin, start, end);
-    layout->SetText(static_cast<const unsigned short*>(m_markerLabel), m_markerLabel.Length());
+    layout->SetText(static_cast<const unsigned short*>(Rare().m_markerLabel), Rare().m_markerLabel.Length());
     layout->SetContext(ctx);
     DrawOneMarker(this, ctx, *layout, *style, start, true);
     DrawOneMarker(this, ctx, *layout, *style, end, false);

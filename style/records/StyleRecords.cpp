@@ -22,7 +22,8 @@ bool IsRankedOrigin(int origin) { return origin >= 1 && origin <= 3; }
 
 // The padding cell of a style for ApplyInheritValue's side order (top,
 // bottom, left, right).
-STYLE_TYPE& PaddingOf(ELEMENT_STYLE& style, int side)
+template <class Style>
+auto& PaddingOf(Style& style, int side)
 {
     switch (side) {
     case 0: return style.paddingTop;
@@ -46,7 +47,7 @@ bool HasBorderGroup(const ELEMENT_STYLE& style) { return style.borderSet || styl
 // has one, else a's text colour (black when that is no colour).
 std::int32_t ShownBorderColour(const CElement* a, int side)
 {
-    const ELEMENT_STYLE& style = a->m_style;
+    const ELEMENT_STYLE& style = a->Style();
     const BORDER_SIDE& b = BorderOf(style, side);
     if (b.colorSet && b.color != kColourInherit)
         return b.color;
@@ -152,13 +153,13 @@ bool ApplyInheritValue(CElement* e, int value, int which)
 {
     if (!e)
         return false;
-    ELEMENT_STYLE& own = e->m_style;
+    ELEMENT_STYLE& own = e->EditStyle();
     if (which == kInheritBackgroundColor) {
         if (value != kColourInherit)
             return false;
         for (CElement* a = e->m_parent; a; a = a->m_parent) {
-            if (a->m_style.bkColorSet || a->m_style.bkColorOrigin) {
-                own.bkColor = a->m_style.bkColor;
+            if (a->Style().bkColorSet || a->Style().bkColorOrigin) {
+                own.bkColor = a->Style().bkColor;
                 return true;
             }
         }
@@ -180,8 +181,8 @@ bool ApplyInheritValue(CElement* e, int value, int which)
             return false;
         int side = which - kInheritLineStyleTop;
         for (CElement* a = e->m_parent; a; a = a->m_parent) {
-            if (HasBorderGroup(a->m_style)) {
-                BorderOf(own, side).style = BorderOf(a->m_style, side).style;
+            if (HasBorderGroup(a->Style())) {
+                BorderOf(own, side).style = BorderOf(a->Style(), side).style;
                 return true;
             }
         }
@@ -192,7 +193,7 @@ bool ApplyInheritValue(CElement* e, int value, int which)
             return false;
         int side = which - kInheritPaddingTop;
         for (CElement* a = e->m_parent; a; a = a->m_parent) {
-            const STYLE_TYPE& lender = PaddingOf(a->m_style, side);
+            const STYLE_TYPE& lender = PaddingOf(a->Style(), side);
             if (lender.set || lender.important) {
                 STYLE_TYPE& cell = PaddingOf(own, side);
                 cell = lender;

@@ -158,7 +158,7 @@ std::string RunCase(const qmtest::CaseBlock& c, CXHTML& engine, CMarkupDocument&
         for (char k = '1'; m.count(std::string(1, k)); ++k)
             list.AddTail(m[std::string(1, k)]);
         answer(doc.Body()->ReunionElements(&list));
-        list.ForEachItem([&note](void* e) { note += " " + Utf8(static_cast<CElement*>(e)->m_tagName); });
+        list.ForEachItem([&note](void* e) { note += " " + Utf8(static_cast<CElement*>(e)->GetTagName()); });
     } else if (c.HasOption("second-empty")) {
         answer(doc.Body()->RemoveSecondEmptyText());
         note += " " + Runs(x, engine.m_doc.m_caretElement);

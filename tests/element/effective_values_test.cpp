@@ -17,10 +17,10 @@ namespace {
 
 void SetSize(CElement* e, int size, int unit, bool inherited = false)
 {
-    e->m_style.fontSize = static_cast<std::int16_t>(size);
-    e->m_style.fontSizeUnit = static_cast<std::int16_t>(unit);
-    e->m_style.sizeSet = 1;
-    e->m_style.sizeInherited = inherited;
+    e->EditStyle().fontSize = static_cast<std::int16_t>(size);
+    e->EditStyle().fontSizeUnit = static_cast<std::int16_t>(unit);
+    e->EditStyle().sizeSet = 1;
+    e->EditStyle().sizeInherited = inherited;
 }
 
 } // namespace
@@ -53,15 +53,15 @@ TEST(EffectiveValues, ColoursAlongTheAncestors)
     CElement* span = t.marked;
     CElement* div = span->m_parent;
     EXPECT_EQ(7u, GetActualBackColor(span, 7));
-    div->m_style.colorSet = 1;
-    div->m_style.color = 0x112233;
-    div->m_style.bkColorSet = 1;
-    div->m_style.bkColor = 0x445566;
+    div->EditStyle().colorSet = 1;
+    div->EditStyle().color = 0x112233;
+    div->EditStyle().bkColorSet = 1;
+    div->EditStyle().bkColor = 0x445566;
     EXPECT_EQ(0x112233u, GetActualColor(span));
     EXPECT_EQ(0x445566u, GetActualBackColor(span, 7));
 
     EXPECT_EQ(0x112233, ValidateColor(span, kColourTransparent));
-    div->m_style.color = kColourTransparent; // a transparent ancestor is passed over
-    t.root->m_style.color = 0x778899;
+    div->EditStyle().color = kColourTransparent; // a transparent ancestor is passed over
+    t.root->EditStyle().color = 0x778899;
     EXPECT_EQ(0x778899, ValidateColor(span, kColourTransparent));
 }

@@ -105,7 +105,7 @@ std::set<std::string> FlagsOf(const CElement* e)
         {"heading", e->m_heading}, {"tablepart", e->m_tablePart}, {"tablecell", e->m_tableCell},
         {"selectable", e->m_selectable}, {"content2", e->m_contentFlag2}, {"edgecaret", e->m_edgeCaret},
         {"breakafter", e->m_breakAfter}, {"nochild", e->m_noChild}, {"nocontainer", !e->m_container},
-        {"baseurl", e->m_baseURL != nullptr}, {"captionside", e->m_captionSide == 2},
+        {"baseurl", e->Rare().m_baseURL != nullptr}, {"captionside", e->m_captionSide == 2},
         {"layout", e->m_layoutFlag}};
     std::set<std::string> set;
     for (const auto& [name, on] : all) {

@@ -57,20 +57,20 @@ TEST(Inheritance, LinkStateAndDirectionOverrideFromTheTree)
 TEST(Inheritance, FontAndTextValuesFillOnlyWhatTheElementLacks)
 {
     auto parent = New("div"), child = New("span"), heading = New("h1"), alone = New("span");
-    ELEMENT_STYLE& p = parent->m_style;
+    ELEMENT_STYLE& p = parent->EditStyle();
     p.fontSize = 20;
     p.fontWeight = 700;
     p.italic = 1;
     p.sizeSet = p.weightSet = p.italicSet = p.colorSet = 1;
     p.color = 5;
-    child->m_style.italicSet = 1; // the child's own "normal" stays
-    heading->m_style.fontSize = 32;
+    child->EditStyle().italicSet = 1; // the child's own "normal" stays
+    heading->EditStyle().fontSize = 32;
     alone->m_noInherit = 1;
 
     child->CopyFromParent(parent.get(), 4 | 1);
-    EXPECT_NE(700, child->m_style.fontWeight) << "mode 4 stops before the font values";
+    EXPECT_NE(700, child->Style().fontWeight) << "mode 4 stops before the font values";
     child->CopyFromParent(parent.get(), 1);
-    const ELEMENT_STYLE& s = child->m_style;
+    const ELEMENT_STYLE& s = child->Style();
     EXPECT_EQ(20, s.fontSize);
     EXPECT_EQ(0, s.italic);
     EXPECT_EQ(5, s.color);
@@ -79,29 +79,29 @@ TEST(Inheritance, FontAndTextValuesFillOnlyWhatTheElementLacks)
     child->CopyFromParent(parent.get(), 1);
     EXPECT_EQ(400, s.fontWeight) << "a second pass refreshes what was inherited";
     heading->CopyFromParent(parent.get(), 1);
-    EXPECT_EQ(32, heading->m_style.fontSize) << "a heading keeps its own size";
+    EXPECT_EQ(32, heading->Style().fontSize) << "a heading keeps its own size";
     alone->CopyFromParent(parent.get(), 1);
-    EXPECT_NE(700, alone->m_style.fontWeight);
+    EXPECT_NE(700, alone->Style().fontWeight);
 }
 
 TEST(Inheritance, DirectionAndCellAlignment)
 {
     auto parent = New("div"), ltr = New("span");
-    parent->m_style.rtl = 1;
-    ltr->m_style.direction.set = true;
-    ltr->m_style.direction.origin = kOriginStyleAttribute;
-    ltr->m_style.direction.value = kDirectionLtr;
+    parent->EditStyle().rtl = 1;
+    ltr->EditStyle().direction.set = true;
+    ltr->EditStyle().direction.origin = kOriginStyleAttribute;
+    ltr->EditStyle().direction.value = kDirectionLtr;
     ltr->CopyFromParent(parent.get(), 4);
-    EXPECT_EQ(0, ltr->m_style.rtl) << "an explicit left-to-right wins";
+    EXPECT_EQ(0, ltr->Style().rtl) << "an explicit left-to-right wins";
 
     auto cell = New("td"), p = New("p"), own = New("p");
-    cell->m_style.align = kAlignCenter | kAlignBottom;
+    cell->EditStyle().align = kAlignCenter | kAlignBottom;
     p->CopyFromParent(cell.get(), 1);
-    EXPECT_EQ(kAlignCenter | kAlignBottom, p->m_style.align);
-    own->m_style.align = kAlignRight;
-    own->m_style.hAlignSet = 1;
+    EXPECT_EQ(kAlignCenter | kAlignBottom, p->Style().align);
+    own->EditStyle().align = kAlignRight;
+    own->EditStyle().hAlignSet = 1;
     own->CopyFromParent(cell.get(), 1);
-    EXPECT_EQ(kAlignRight | kAlignBottom, own->m_style.align) << "only the half it lacks";
+    EXPECT_EQ(kAlignRight | kAlignBottom, own->Style().align) << "only the half it lacks";
 }
 
 TEST(Inheritance, CopyStyleFromByMode)
@@ -113,18 +113,18 @@ TEST(Inheritance, CopyStyleFromByMode)
     from.lineHeight.set = true;
     auto a = New("span"), b = New("span");
     a->CopyStyleFrom(&from, 8 | 4);
-    EXPECT_EQ(5, a->m_style.color);
-    EXPECT_NE(700, a->m_style.fontWeight);
-    EXPECT_FALSE(a->m_style.markerColor.set);
+    EXPECT_EQ(5, a->Style().color);
+    EXPECT_NE(700, a->Style().fontWeight);
+    EXPECT_FALSE(a->Style().markerColor.set);
     b->CopyStyleFrom(&from, 1);
-    EXPECT_EQ(700, b->m_style.fontWeight);
-    EXPECT_TRUE(b->m_style.markerColor.set && b->m_style.lineHeight.set);
+    EXPECT_EQ(700, b->Style().fontWeight);
+    EXPECT_TRUE(b->Style().markerColor.set && b->Style().lineHeight.set);
 }
 
 TEST(StyleUpkeep, ResetKeepsClearAndRemoveClearsOnlyTheGroupsGiven)
 {
     auto e = New("p");
-    ELEMENT_STYLE& s = e->m_style;
+    ELEMENT_STYLE& s = e->EditStyle();
     s.clear.value = kFloatBoth;
     s.fontWeight = 700;
     e->ResetStyle(false);

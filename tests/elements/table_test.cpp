@@ -109,7 +109,7 @@ std::string Grid(CTableElement* t)
         RowCells(trs[r], cells);
         for (CElement* c : cells)
             out << "r" << r << " c" << static_cast<CTDElement*>(c)->m_columnIndex
-                << " colspan=" << c->m_style.colSpan << " rowspan=" << c->m_style.rowSpan << "\n";
+                << " colspan=" << c->Style().colSpan << " rowspan=" << c->Style().rowSpan << "\n";
     }
     return out.str();
 }
@@ -197,7 +197,7 @@ TEST(Tables, Cases)
                 CPtrList cells;
                 t->GetCells(&cells, 14, -1);
                 cells.ForEachItem([&](void* item) {
-                    const ELEMENT_STYLE& s = static_cast<CElement*>(item)->m_style;
+                    const ELEMENT_STYLE& s = static_cast<CElement*>(item)->Style();
                     for (const BORDER_SIDE& side : s.border)
                         actual += std::to_string(side.style) + " ";
                     actual.back() = '\n';

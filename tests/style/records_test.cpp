@@ -97,37 +97,37 @@ TEST(StyleRecords, InheritedValuesComeFromTheAncestors)
     top.AddToTail(&middle);
     middle.AddToTail(child);
 
-    top.m_style.paddingLeft.set = true;
-    top.m_style.paddingLeft.value = 12;
-    top.m_style.paddingLeft.unit = kUnitPixels;
+    top.EditStyle().paddingLeft.set = true;
+    top.EditStyle().paddingLeft.value = 12;
+    top.EditStyle().paddingLeft.unit = kUnitPixels;
     EXPECT_FALSE(ApplyInheritValue(child, 0, kInheritPaddingLeft)) << "not an inherit unit";
     EXPECT_TRUE(ApplyInheritValue(child, kUnitInherit, kInheritPaddingLeft));
-    EXPECT_EQ(child->m_style.paddingLeft.value, 12);
-    EXPECT_LT(child->m_style.paddingLeft.unit, 0) << "the inherit bit is kept";
+    EXPECT_EQ(child->Style().paddingLeft.value, 12);
+    EXPECT_LT(child->Style().paddingLeft.unit, 0) << "the inherit bit is kept";
     EXPECT_FALSE(ApplyInheritValue(child, kUnitInherit, kInheritPaddingTop));
 
-    top.m_style.borderFromAttribute = 1;
-    top.m_style.border[kBorderTop].colorSet = 1;
-    top.m_style.border[kBorderTop].color = 0x123456;
-    top.m_style.border[kBorderBottom].style = kLineDashed;
+    top.EditStyle().borderFromAttribute = 1;
+    top.EditStyle().border[kBorderTop].colorSet = 1;
+    top.EditStyle().border[kBorderTop].color = 0x123456;
+    top.EditStyle().border[kBorderBottom].style = kLineDashed;
     // A border colour is the parent's for that side: the colour it sets
     // there, border drawn or not, else its text colour.
-    middle.m_style.border[kBorderTop].colorSet = 1;
-    middle.m_style.border[kBorderTop].color = 0x00AA00;
-    middle.m_style.color = 0x0000FF;
+    middle.EditStyle().border[kBorderTop].colorSet = 1;
+    middle.EditStyle().border[kBorderTop].color = 0x00AA00;
+    middle.EditStyle().color = 0x0000FF;
     EXPECT_TRUE(ApplyInheritValue(child, kColourInherit, kInheritBorderColorTop));
-    EXPECT_EQ(child->m_style.border[kBorderTop].color, 0x00AA00);
+    EXPECT_EQ(child->Style().border[kBorderTop].color, 0x00AA00);
     EXPECT_TRUE(ApplyInheritValue(child, kColourInherit, kInheritBorderColorLeft));
-    EXPECT_EQ(child->m_style.border[kBorderLeft].color, 0x0000FF);
+    EXPECT_EQ(child->Style().border[kBorderLeft].color, 0x0000FF);
     EXPECT_FALSE(ApplyInheritValue(child, 0x112233, kInheritBorderColorLeft)) << "not the inherit colour";
     EXPECT_FALSE(ApplyInheritValue(&top, kColourInherit, kInheritBorderColorLeft)) << "no parent";
     EXPECT_TRUE(ApplyInheritValue(child, kLineInherit, kInheritLineStyleBottom));
-    EXPECT_EQ(child->m_style.border[kBorderBottom].style, kLineDashed);
+    EXPECT_EQ(child->Style().border[kBorderBottom].style, kLineDashed);
 
-    middle.m_style.bkColorSet = 1;
-    middle.m_style.bkColor = 0xABCDEF;
+    middle.EditStyle().bkColorSet = 1;
+    middle.EditStyle().bkColor = 0xABCDEF;
     EXPECT_TRUE(ApplyInheritValue(child, kColourInherit, kInheritBackgroundColor));
-    EXPECT_EQ(child->m_style.bkColor, 0xABCDEF);
+    EXPECT_EQ(child->Style().bkColor, 0xABCDEF);
     EXPECT_FALSE(ApplyInheritValue(child, kColourInherit, 5));
     middle.RemoveCurrentChildFromList(child);
     top.RemoveCurrentChildFromList(&middle);

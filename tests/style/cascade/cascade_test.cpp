@@ -105,15 +105,15 @@ TEST(Cascade, ClassChangeRestylesTheElement)
     ASSERT_TRUE(document.Read(markup.data(), markup.size(), error));
     CElement* p = document.Body()->m_firstChild;
     ASSERT_NE(p, nullptr);
-    EXPECT_TRUE(p->m_style.colorSet);
+    EXPECT_TRUE(p->Style().colorSet);
     EXPECT_TRUE(ChangeMultipleClass(p, FromUtf8("warn"), kClassRemove, nullptr, nullptr));
     CSafeBuf classes;
     EXPECT_TRUE(p->m_attributes.Lookup("class", classes)) << "an emptied list stays as an empty attribute";
     EXPECT_TRUE(classes.IsEmpty());
-    EXPECT_FALSE(p->m_style.colorSet) << "the rule of the removed class no longer applies";
-    EXPECT_TRUE(p->m_style.marginLeft.set);
+    EXPECT_FALSE(p->Style().colorSet) << "the rule of the removed class no longer applies";
+    EXPECT_TRUE(p->Style().marginLeft.set);
     EXPECT_TRUE(ChangeMultipleClass(p, FromUtf8("warn"), kClassToggle, nullptr, nullptr));
-    EXPECT_TRUE(p->m_style.colorSet);
+    EXPECT_TRUE(p->Style().colorSet);
 }
 
 TEST(Cascade, ExtraRulesApplyAtTheirCollectedPrecedence)
@@ -135,10 +135,10 @@ TEST(Cascade, ExtraRulesApplyAtTheirCollectedPrecedence)
     ASSERT_EQ(extra.GetCount(), 1);
     EXPECT_EQ(static_cast<STYLE_CLASS*>(extra.GetHead())->precedence, 257u);
     // The column group's rule (257) outranks the cell's own "td" rule (1).
-    EXPECT_EQ(td->m_style.marginLeft.value, 1);
-    td->m_stylePieces.AddTail(&extra);
+    EXPECT_EQ(td->Style().marginLeft.value, 1);
+    td->EditRare().m_stylePieces.AddTail(&extra);
     td->ApplyCSS(nullptr, false);
-    EXPECT_EQ(td->m_style.marginLeft.value, 8);
+    EXPECT_EQ(td->Style().marginLeft.value, 8);
 }
 
 TEST(Cascade, IndexOffersEveryRuleThatMatches)

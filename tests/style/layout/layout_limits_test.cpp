@@ -82,7 +82,7 @@ TEST(LayoutLimits, ExtremeStyleValuesStayBounded)
     CElement* parent = body;
     for (int i = 0; i < 40; ++i) {
         CElement* div = Make(i % 3 == 2 ? "span" : "div", body, &engine);
-        ELEMENT_STYLE& s = div->m_style;
+        ELEMENT_STYLE& s = div->EditStyle();
         for (STYLE_TYPE* cell : {&s.marginLeft, &s.marginTop, &s.marginRight, &s.marginBottom, &s.paddingLeft,
                  &s.paddingTop, &s.paddingRight, &s.paddingBottom, &s.textIndent}) {
             cell->set = true;
@@ -101,8 +101,8 @@ TEST(LayoutLimits, ExtremeStyleValuesStayBounded)
         s.lineHeight = NewIntStyleValue{true, false, true, false, 0, static_cast<std::int32_t>(0x00027FFF)};
         parent->AppendChild(div);
         if (i % 5 == 0) {
-            div->m_style.floatSide.set = true;
-            div->m_style.floatSide.value = i % 2 ? kFloatRight : kFloatLeft;
+            div->EditStyle().floatSide.set = true;
+            div->EditStyle().floatSide.value = i % 2 ? kFloatRight : kFloatLeft;
         }
         parent = div;
     }
@@ -164,8 +164,8 @@ TEST(LayoutLimits, DeeperTreesStopAtTheNestingBound)
             CElement* parent = body;
             for (int i = 0; i < 3000; ++i) {
                 CElement* e = Make(i % 2 ? "span" : "div", body, &engine);
-                e->m_style.heightSet = 1;
-                e->m_style.height = 5;
+                e->EditStyle().heightSet = 1;
+                e->EditStyle().height = 5;
                 e->SetAttrFromStyle();
                 parent->AppendChild(e);
                 parent = e;

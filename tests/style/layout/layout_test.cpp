@@ -141,7 +141,7 @@ TEST(Layout, FastReCalcMatchesAFullLayout)
     ASSERT_NE(span, nullptr);
     const CRect before = span->m_sizeRect;
     const CPoint beforeAt = span->m_prevDocPos;
-    span->m_style.height = 60;
+    span->EditStyle().height = 60;
     span->SetAttrFromStyle();
     span->FastReCalc(true);
     const std::string partial = Boxes(body, false);

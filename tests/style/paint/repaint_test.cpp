@@ -71,7 +71,7 @@ TEST(Repaint, FastDrawEndsAsAFullPaintDoes)
     EXPECT_EQ(FullPaint(body, 100), fast2);
 
     // A colour change alone repaints when the element is marked for it.
-    b->m_style.bkColor = 0xFF0000; // blue
+    b->EditStyle().bkColor = 0xFF0000; // blue
     b->m_forceRepaint = 1;
     ASSERT_TRUE(body->FastDraw());
     const std::vector<unsigned> fast3 = BitmapPixels(body, 100);
@@ -178,8 +178,8 @@ TEST(Repaint, DeepTreesPaintWithoutRecursion)
         top = e;
     }
     body->m_lastChild->AddToTail(top);
-    parent->m_style.bkColorSet = 1;
-    parent->m_style.bkColor = 0xFF0000;
+    parent->EditStyle().bkColorSet = 1;
+    parent->EditStyle().bkColor = 0xFF0000;
     parent->m_position = CPoint(30, 30);
     EXPECT_TRUE(RepaintDocument(body));
     EXPECT_EQ(255, body->m_dc->ReadPixel(30, 30).blue);

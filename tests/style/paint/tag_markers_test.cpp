@@ -86,10 +86,10 @@ TEST(TagMarkers, ABlockLabelGrowsTheMarginsAndIsDrawnAboveAndBelow)
     MarkedDocument marked("h1 { -qm-marker-label: element-name }", "<p>a</p><h1>b</h1>");
     ASSERT_TRUE(plain.ok && marked.ok);
     CElement* h1 = marked.Nth(1);
-    ASSERT_EQ(h1->m_markerLabel, "h1");
-    EXPECT_TRUE(marked.Nth(0)->m_markerLabel.IsEmpty());
+    ASSERT_EQ(h1->Rare().m_markerLabel, "h1");
+    EXPECT_TRUE(marked.Nth(0)->Rare().m_markerLabel.IsEmpty());
     const int grown = h1->m_marginLeftTop.y - plain.Nth(1)->m_marginLeftTop.y;
-    const int boxHeight = h1->m_startMarker.bottom;
+    const int boxHeight = h1->Rare().m_startMarker.bottom;
     EXPECT_EQ(grown, boxHeight - 2 + 8);
     EXPECT_EQ(h1->m_marginRightBottom.y - plain.Nth(1)->m_marginRightBottom.y, grown);
     EXPECT_EQ((boxHeight - 2) % 2, 0);
@@ -110,15 +110,15 @@ TEST(TagMarkers, LabelsComeFromTheTagAnAttributeOrTheText)
         "<p title=\"T\">a <span>s</span> <b>b</b></p><h2>h</h2>");
     ASSERT_TRUE(doc.ok);
     CElement* p = doc.Nth(0);
-    EXPECT_EQ(p->m_markerLabel, "T");
-    EXPECT_EQ(doc.Nth(1)->m_markerLabel, "Heading");
+    EXPECT_EQ(p->Rare().m_markerLabel, "T");
+    EXPECT_EQ(doc.Nth(1)->Rare().m_markerLabel, "Heading");
     CElement* span = p->m_firstChild->m_nextSibling;
     ASSERT_TRUE(span->IsTag("span"));
-    EXPECT_EQ(span->m_markerLabel, "span");
+    EXPECT_EQ(span->Rare().m_markerLabel, "span");
     EXPECT_GT(span->m_marginLeftTop.x, 0);
-    EXPECT_EQ(span->m_marginLeftTop.x, span->m_startMarker.right);
+    EXPECT_EQ(span->m_marginLeftTop.x, span->Rare().m_startMarker.right);
     // b is not a kind that shows markers.
-    EXPECT_TRUE(span->m_nextSibling->m_nextSibling->m_markerLabel.IsEmpty());
+    EXPECT_TRUE(span->m_nextSibling->m_nextSibling->Rare().m_markerLabel.IsEmpty());
 }
 
 TEST(TagMarkers, AMarkerColourComesFromTheStyle)

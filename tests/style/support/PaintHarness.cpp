@@ -43,7 +43,7 @@ void ApplyOne(CElement* e)
     if (Take(e, "_handles", n))
         e->m_handlesShown = 1;
     if (e->IsFloatType() && !e->m_floating && e->m_root) {
-        e->m_root->m_floatList.AddTail(e);
+        e->m_root->EditRare().m_floatList.AddTail(e);
         e->m_floating = 1;
     }
 }

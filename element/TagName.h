@@ -1,0 +1,40 @@
+#pragma once
+// CTagName: an element's tag name, held once for all the elements that bear
+// it. The texts are kept in a process-wide table, one entry for each name,
+// for as long as an element holds that name; an element holds a pointer.
+// The name reads as a zero-terminated text (empty for a text run) and is
+// changed only as a whole (Assign). One thread uses the table.
+
+// Room of a tag name: 101 characters and the terminator. A longer tag is cut
+// to 101 characters.
+constexpr int kTagNameUnits = 102;
+
+class CTagName
+{
+public:
+    CTagName() = default;
+    ~CTagName();
+    CTagName(const CTagName&) = delete;
+    CTagName& operator=(const CTagName&) = delete;
+
+    // The first n units of text (at most kTagNameUnits - 1; a zero unit ends
+    // the name earlier).
+    void Assign(const unsigned short* text, int n);
+
+    const unsigned short* Get() const { return m_entry ? m_entry->text : kEmpty; }
+    operator const unsigned short*() const { return Get(); }
+
+    // Names in the table (for tests).
+    static unsigned long NameCount();
+
+    struct Entry
+    {
+        unsigned long refs;
+        int length;
+        unsigned short text[kTagNameUnits];
+    };
+
+private:
+    static const unsigned short kEmpty[1];
+    Entry* m_entry = nullptr;
+};

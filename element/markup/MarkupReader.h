@@ -1,0 +1,14 @@
+#pragma once
+// Reading a whole parsed document into a tree (the reader itself is
+// CElement::SetElement, Element.h).
+
+struct _xmlNode;
+class CElement;
+
+// e->SetElement(node, false, false, false) for a body e, freeing the nodes
+// below node as they are read: the parsed document and the tree are not
+// both whole in memory at once. The caller owns the parsed document and
+// reads no node below node afterwards (node itself stays, childless). The
+// body restyles its whole tree once, at the end; the elements inside it do
+// not restyle their subtrees on their own as they are read.
+bool ReadConsumingNodes(CElement* e, _xmlNode* node);

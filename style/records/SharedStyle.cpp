@@ -1,0 +1,315 @@
+// The table of shared style records, and the handle's copy-on-write.
+
+#include "style/records/SharedStyle.h"
+
+#include "base/text/U16.h"
+#include "style/records/FontDefaults.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <new>
+#include <unordered_set>
+#include <vector>
+
+namespace {
+
+using Record = CSharedStyle::Record;
+
+// The text fields of a record, in the order they stand in it. Most of a
+// record is text room that holds a short text or none, so the hash reads
+// each text only up to its terminator, and all other bytes in full. Records
+// equal byte for byte hash alike.
+struct TextField
+{
+    size_t offset;
+    size_t units;
+};
+
+#define QM_TEXT_FIELD(field)                                                                                 \
+    TextField { offsetof(ELEMENT_STYLE, field), sizeof(ELEMENT_STYLE::field) / 2 }
+#define QM_CELL_TEXT(cell)                                                                                   \
+    TextField { offsetof(ELEMENT_STYLE, cell) + offsetof(STYLE_TYPE, text), kStyleTypeTextUnits }
+#define QM_STRING_TEXT(cell)                                                                                 \
+    TextField { offsetof(ELEMENT_STYLE, cell) + offsetof(NewStringStyleValue, text), kStyleStringUnits }
+
+const TextField kTextFields[] = {QM_TEXT_FIELD(bkImage), QM_CELL_TEXT(textIndent), QM_CELL_TEXT(direction),
+    QM_CELL_TEXT(marginTop), QM_CELL_TEXT(marginBottom), QM_CELL_TEXT(marginLeft), QM_CELL_TEXT(marginRight),
+    QM_TEXT_FIELD(fontFamily), QM_CELL_TEXT(floatSide), QM_CELL_TEXT(clear), QM_CELL_TEXT(paddingTop),
+    QM_CELL_TEXT(paddingBottom), QM_CELL_TEXT(paddingLeft), QM_CELL_TEXT(paddingRight),
+    QM_STRING_TEXT(listImage), QM_STRING_TEXT(markerLabel)};
+
+#undef QM_TEXT_FIELD
+#undef QM_CELL_TEXT
+#undef QM_STRING_TEXT
+
+constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
+
+inline std::uint64_t Mix(std::uint64_t h, std::uint64_t word)
+{
+    h = (h ^ word) * kMultiplier;
+    return h ^ (h >> 32);
+}
+
+// Bytes [from, to) of the record, eight at a time, in four lanes that the
+// processor mixes side by side.
+std::uint64_t HashBytes(std::uint64_t h, const unsigned char* bytes, size_t from, size_t to)
+{
+    size_t i = from;
+    if (to - from >= 32) {
+        std::uint64_t lane[4] = {h, h + 1, h + 2, h + 3};
+        for (; i + 32 <= to; i += 32) {
+            std::uint64_t words[4];
+            std::memcpy(words, bytes + i, sizeof words);
+            for (int k = 0; k < 4; ++k)
+                lane[k] = Mix(lane[k], words[k]);
+        }
+        h = Mix(Mix(Mix(lane[0], lane[1]), lane[2]), lane[3]);
+    }
+    for (; i + 8 <= to; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes + i, sizeof word);
+        h = Mix(h, word);
+    }
+    if (i < to) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, bytes + i, to - i);
+        h = Mix(h, word);
+    }
+    return h;
+}
+
+size_t HashRecord(const ELEMENT_STYLE& style)
+{
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(&style);
+    std::uint64_t h = 1;
+    size_t at = 0;
+    for (const TextField& field : kTextFields) {
+        h = HashBytes(h, bytes, at, field.offset);
+        unsigned short unit;
+        size_t n = 0;
+        while (n < field.units) {
+            std::memcpy(&unit, bytes + field.offset + 2 * n, sizeof unit);
+            if (!unit)
+                break;
+            h = Mix(h, unit);
+            ++n;
+        }
+        h = Mix(h, n);
+        at = field.offset + 2 * field.units;
+    }
+    h = HashBytes(h, bytes, at, sizeof(ELEMENT_STYLE));
+    return static_cast<size_t>(h ^ (h >> 29));
+}
+
+struct RecordHash
+{
+    size_t operator()(const Record* r) const { return r->hash; }
+};
+
+struct RecordEqual
+{
+    bool operator()(const Record* a, const Record* b) const
+    {
+        return a->hash == b->hash && std::memcmp(&a->style, &b->style, sizeof(ELEMENT_STYLE)) == 0;
+    }
+};
+
+using Table = std::unordered_set<Record*, RecordHash, RecordEqual>;
+
+// Records that are some handle's own.
+size_t g_ownRecords = 0;
+
+// Made once and never destroyed: elements destroyed while the process ends
+// still find it.
+Table& SharedTable()
+{
+    static Table* table = new Table;
+    return *table;
+}
+
+// Freed records kept for the next copy, so that restyling a tree does not
+// go to the system allocator for every element. Builds with
+// AddressSanitizer free them at once, so that a use after free is seen.
+#if defined(__SANITIZE_ADDRESS__)
+#define QM_STYLE_RECYCLE 0
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define QM_STYLE_RECYCLE 0
+#endif
+#endif
+#ifndef QM_STYLE_RECYCLE
+#define QM_STYLE_RECYCLE 1
+#endif
+
+constexpr size_t kRecycled = 64;
+
+std::vector<Record*>& Recycled()
+{
+    static std::vector<Record*>* kept = new std::vector<Record*>;
+    return *kept;
+}
+
+Record* NewRecord()
+{
+#if QM_STYLE_RECYCLE
+    std::vector<Record*>& kept = Recycled();
+    if (!kept.empty()) {
+        Record* r = kept.back();
+        kept.pop_back();
+        return r;
+    }
+#endif
+    return static_cast<Record*>(::operator new(sizeof(Record)));
+}
+
+void FreeRecord(Record* r)
+{
+#if QM_STYLE_RECYCLE
+    std::vector<Record*>& kept = Recycled();
+    if (kept.size() < kRecycled) {
+        kept.push_back(r);
+        return;
+    }
+#endif
+    ::operator delete(r);
+}
+
+// A new own record with the value of style (whole bytes, padding included).
+Record* CopyOf(const ELEMENT_STYLE& style)
+{
+    Record* r = NewRecord();
+    std::memcpy(static_cast<void*>(&r->style), &style, sizeof style);
+    r->hash = 0;
+    r->refs = 1;
+    r->shared = false;
+    ++g_ownRecords;
+    return r;
+}
+
+// The default record, shared, with a reference that is never given up.
+Record* DefaultRecord()
+{
+    static Record* record = [] {
+        Record* r = NewRecord();
+        std::memset(static_cast<void*>(r), 0, sizeof *r);
+        U16ncpy(r->style.fontFamily, kDefaultFontFamily, sizeof(kDefaultFontFamily) - 1);
+        r->style.fontNumber = static_cast<std::int32_t>(enfontind);
+        r->hash = HashRecord(r->style);
+        r->refs = 1;
+        r->shared = true;
+        SharedTable().insert(r);
+        return r;
+    }();
+    return record;
+}
+
+} // namespace
+
+CSharedStyle::CSharedStyle() : m_record(DefaultRecord()) { ++m_record->refs; }
+
+CSharedStyle::CSharedStyle(const CSharedStyle& other)
+{
+    if (other.m_record->shared) {
+        m_record = other.m_record;
+        ++m_record->refs;
+    } else {
+        m_record = CopyOf(other.m_record->style);
+    }
+}
+
+CSharedStyle& CSharedStyle::operator=(const CSharedStyle& other)
+{
+    if (other.m_record == m_record)
+        return *this;
+    if (other.m_record->shared) {
+        ++other.m_record->refs;
+        Release(m_record);
+        m_record = other.m_record;
+    } else if (!m_record->shared) {
+        std::memcpy(static_cast<void*>(&m_record->style), &other.m_record->style, sizeof(ELEMENT_STYLE));
+    } else {
+        Record* own = CopyOf(other.m_record->style);
+        Release(m_record);
+        m_record = own;
+    }
+    return *this;
+}
+
+CSharedStyle::~CSharedStyle() { Release(m_record); }
+
+void CSharedStyle::Release(Record* record)
+{
+    if (--record->refs != 0)
+        return;
+    if (record->shared)
+        SharedTable().erase(record);
+    else
+        --g_ownRecords;
+    FreeRecord(record);
+}
+
+ELEMENT_STYLE& CSharedStyle::Edit()
+{
+    if (!m_record->shared)
+        return m_record->style;
+    if (m_record->refs == 1) {
+        SharedTable().erase(m_record);
+        m_record->shared = false;
+        ++g_ownRecords;
+        return m_record->style;
+    }
+    Record* own = CopyOf(m_record->style);
+    Release(m_record);
+    m_record = own;
+    return m_record->style;
+}
+
+ELEMENT_STYLE& CSharedStyle::Reset()
+{
+    const Record* initial = DefaultRecord();
+    if (m_record->shared) {
+        Release(m_record);
+        m_record = CopyOf(initial->style);
+    } else {
+        std::memcpy(static_cast<void*>(&m_record->style), &initial->style, sizeof(ELEMENT_STYLE));
+    }
+    return m_record->style;
+}
+
+void CSharedStyle::Share(const CSharedStyle& likely)
+{
+    Record* other = likely.m_record;
+    if (!m_record->shared && other->shared && other != m_record
+        && std::memcmp(&m_record->style, &other->style, sizeof(ELEMENT_STYLE)) == 0) {
+        --g_ownRecords;
+        FreeRecord(m_record);
+        ++other->refs;
+        m_record = other;
+        return;
+    }
+    Share();
+}
+
+void CSharedStyle::Share()
+{
+    if (m_record->shared)
+        return;
+    m_record->hash = HashRecord(m_record->style);
+    --g_ownRecords;
+    Table& table = SharedTable();
+    auto found = table.find(m_record);
+    if (found != table.end()) {
+        Record* equal = *found;
+        ++equal->refs;
+        FreeRecord(m_record);
+        m_record = equal;
+        return;
+    }
+    m_record->shared = true;
+    table.insert(m_record);
+}
+
+size_t CSharedStyle::SharedCount() { return SharedTable().size(); }
+
+size_t CSharedStyle::OwnCount() { return g_ownRecords; }

@@ -1,0 +1,89 @@
+// What an element costs: tag names held once, rarely used fields made only
+// for the elements that use them, a record that stays small.
+
+#include "editor/XHTML.h"
+#include "element/Element.h"
+#include "element/TagName.h"
+#include "element/factory/ElementFactory.h"
+#include "element/markup/MarkupDocument.h"
+#include "elements/TextElement.h"
+#include "style/layout/LayoutPass.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+TEST(ElementMemory, TagNamesAreHeldOnceAndLeaveWithTheirLastElement)
+{
+    const unsigned long names = CTagName::NameCount();
+    const unsigned short p[] = {'p', 0};
+    {
+        CTagName a, b, c;
+        EXPECT_EQ(a.Get()[0], 0) << "a new name is empty";
+        a.Assign(p, 1);
+        b.Assign(p, 5); // the terminator ends it
+        EXPECT_EQ(a.Get(), b.Get());
+        EXPECT_EQ(CTagName::NameCount(), names + 1);
+
+        std::u16string longName(150, u'x');
+        c.Assign(reinterpret_cast<const unsigned short*>(longName.c_str()), 150);
+        EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(c.Get())), std::u16string(101, u'x'));
+        c.Assign(p, 1);
+        EXPECT_EQ(CTagName::NameCount(), names + 1) << "the long name left with its holder";
+        a.Assign(nullptr, 0);
+        EXPECT_EQ(a.Get()[0], 0);
+    }
+    EXPECT_EQ(CTagName::NameCount(), names);
+
+    CElement* e = CreateElement("blockquote", nullptr, nullptr, nullptr);
+    ASSERT_NE(e, nullptr);
+    EXPECT_TRUE(e->IsTag("blockquote"));
+    e->SetTagName("q", false);
+    EXPECT_TRUE(e->IsTag("q"));
+    delete e;
+    EXPECT_EQ(CTagName::NameCount(), names);
+}
+
+namespace {
+
+bool OnlyTheBodyHasRareFields(const CElement* e)
+{
+    if (e->HasRare() && e->m_parent)
+        return false;
+    for (const CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
+        if (!OnlyTheBodyHasRareFields(c))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+// Read and laid out without floats, markers or column groups, no element but
+// the body makes its rarely used fields.
+TEST(ElementMemory, RareFieldsAreMadeOnlyWhereUsed)
+{
+    // A record that grows past these sizes costs every element of a large
+    // document: the fields most elements use belong in it, the others in
+    // CElementRare.
+    EXPECT_LE(sizeof(CElement), 656u);
+    EXPECT_LE(sizeof(CTextElement), 832u);
+
+    CXHTML engine;
+    CMarkupDocument document(&engine);
+    const std::string markup = "<html xmlns=\"http://www.w3.org/1999/xhtml\"><body>"
+                               "<p>One <b>two</b> <a href=\"#x\">three</a></p>"
+                               "<table><tr><td>cell</td></tr></table><ul><li>item</li></ul></body></html>";
+    CSafeBuf error;
+    ASSERT_TRUE(document.Read(markup.data(), markup.size(), error));
+    ASSERT_TRUE(LayoutDocument(document.Body(), 500));
+    EXPECT_TRUE(OnlyTheBodyHasRareFields(document.Body()));
+
+    // A float is entered in the root's list, which is the root's own.
+    const std::string floated = "<body><p>x</p><div style=\"float: left; width: 20px\">f</div></body>";
+    CMarkupDocument second(&engine);
+    ASSERT_TRUE(second.Read(floated.data(), floated.size(), error));
+    ASSERT_TRUE(LayoutDocument(second.Body(), 500));
+    EXPECT_EQ(second.Body()->Rare().m_floatList.GetCount(), 1);
+    EXPECT_TRUE(OnlyTheBodyHasRareFields(second.Body()));
+}
