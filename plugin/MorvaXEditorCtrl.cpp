@@ -1,15 +1,24 @@
-// Construction and destruction of the control, and its per-user folders.
+// Construction and destruction of the control, its start in the plug-in
+// window, and its per-user folders.
 
 #include "plugin/MorvaXEditorCtrl.h"
 
+#include "base/app/PropExchange.h"
 #include "base/codec/MD5Checksum.h"
 #include "base/files/FileUtilsRemove.h"
 #include "base/files/SystemPath.h"
 #include "base/files/UserFolders.h"
 #include "base/shims/FileShims.h"
+#include "base/shims/PortShims.h"
 #include "base/text/Ascii.h"
+#include "base/xml/XmlLibrary.h"
+#include "editor/XHTML.h"
 #include "platform/sys/Bundle.h"
 #include "platform/sys/SystemInfo.h"
+#include "platform/text/TextLayout.h"
+#include "platform/text/TextStyle.h"
+#include "platform/ui/ScrollBar.h"
+#include "platform/ui/Window.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,6 +30,9 @@
 void InstallControlTextLoader(); // MorvaXEditorCtrlSettings.cpp
 
 namespace {
+
+// The controls alive in the process.
+int g_xmlLibraryUsers = 0;
 
 // Makes a per-user folder private. A folder that is already there (made by an
 // earlier run, perhaps with looser rights) is narrowed to 0700 when it is
@@ -43,23 +55,83 @@ void MakePrivateFolder(const CSafeBuf& path)
 CMorvaXEditorCtrl::CMorvaXEditorCtrl()
 {
     ProductName = "Quillmark";
-    ClearAdditionalHeaders(&m_headers);
+    Mode = "wysiwyg";
+    ToolbarEffect = "solid";
+    BackgroundColor = "white";
+    BorderColor = "black";
     m_langString.SetOwner(AsHttpOwner(this));
     InstallControlTextLoader();
 
-    CreateUserFolders();
+    m_textStyle = std::make_unique<qm::text::Style>();
+    m_textLayout = std::make_unique<qm::text::Layout>();
+    m_textLayout->SetStyle(m_textStyle.get());
 
+    XmlStartLibraries();
+    ++g_xmlLibraryUsers;
+
+    CreateUserFolders();
+    ClearAdditionalHeaders(&m_headers);
     FileVersion = qm::sys::OwnBundleVersion();
     BuildUserAgent();
 
     if (!GetUserTempFolder().IsEmpty())
         RemoveFiles(GetUserTempFolder());
+
+    m_pXHTML = new CXHTML();
+    AttachEngine();
 }
 
 CMorvaXEditorCtrl::~CMorvaXEditorCtrl()
 {
+    delete m_pXHTML;
+    m_pXHTML = nullptr;
     RemoveIcons();
     ReleasePlaceHolders();
+    CleanUp();
+    --g_xmlLibraryUsers;
+    m_created = 0;
+    m_textLayout.reset();
+    m_textStyle.reset();
+    dDisposeRgn(m_savedClip);
+    m_savedClip = nullptr;
+}
+
+int CMorvaXEditorCtrl::XmlLibraryUsers() { return g_xmlLibraryUsers; }
+
+void CMorvaXEditorCtrl::AttachEngine()
+{
+    m_pXHTML->m_control = this;
+    m_pXHTML->m_langString = &m_langString;
+    m_pXHTML->m_controlOptions = &Options;
+    m_pXHTML->m_doc.m_versionText = FileVersion;
+}
+
+void CMorvaXEditorCtrl::DoPropExchange(CPropExchange* pPX) { PX_String(pPX, "id", id); }
+
+void CMorvaXEditorCtrl::OnCreate(NPWindow* window)
+{
+    m_pPluginWindow = window;
+    if (!m_pXHTML) {
+        m_pXHTML = new CXHTML();
+        AttachEngine();
+    }
+    m_engineReady = 1;
+    m_created = 1;
+}
+
+void CMorvaXEditorCtrl::CleanUp()
+{
+    if (m_wheelHandler) {
+        const NP_Port* port
+            = m_pPluginWindow ? static_cast<const NP_Port*>(m_pPluginWindow->window) : nullptr;
+        if (qm::ui::Window* window = port ? qm::ui::Window::FromPort(port->port) : nullptr)
+            window->Target().RemoveHandler(m_wheelHandler);
+        m_wheelHandler = 0;
+    }
+    delete m_pVScrollBar;
+    m_pVScrollBar = nullptr;
+    delete m_pHScrollBar;
+    m_pHScrollBar = nullptr;
 }
 
 void CMorvaXEditorCtrl::CreateUserFolders()

@@ -24,13 +24,42 @@
 // (element/services/ControlServices.h), from which the control derives.
 //
 // Settings keep the names of the page parameters they come from.
+//
+// The plug-in instance (plugin/Plugin.h) makes the control when the first
+// real window arrives, gives it the tag's parameters (DoPropExchange), the
+// page's window object and the script event flags, and starts it
+// (OnCreate); it deletes the control when the instance is destroyed. The
+// control makes its editing engine in its constructor and deletes it first
+// in its destructor. Each control makes sure the XML libraries are set up;
+// their process-wide state is cleaned up only when the module is shut down
+// (NP_Shutdown), not with the last control, since a page that is reloaded
+// makes new controls.
 
 #include "base/app/LangString.h"
+#include "base/geometry/Colour.h"
+#include "base/shims/QuickDraw.h"
 #include "base/text/SafeBuf.h"
 #include "element/services/ControlServices.h"
 #include "net/AdditionalHeaders.h"
+#include "platform/np/EventRecord.h"
+#include "platform/np/Runtime.h"
+#include "platform/np/Window.h"
+#include "plugin/ScriptEvents.h"
+#include "style/Image.h"
 
-class CImage;
+#include <cstdint>
+#include <memory>
+
+class CPlugin;
+class CPropExchange;
+class CXHTML;
+namespace qm::text {
+class Layout;
+class Style;
+} // namespace qm::text
+namespace qm::ui {
+class ScrollBar;
+}
 
 class CMorvaXEditorCtrl : public CControlServices
 {
@@ -143,7 +172,144 @@ public:
     CSafeBuf ProductName; // "Quillmark"
     CSafeBuf FileVersion; // the bundle's version text
 
+    // ---- the control object ----
+    // Reads the tag's parameters; called once by the plug-in instance before
+    // OnCreate. For now it reads `id` only.
+    virtual void DoPropExchange(CPropExchange* pPX);
+    // Starts the control in the plug-in window (the instance's record,
+    // which outlives the control): makes the engine when there is none and
+    // sets engine ready and created.
+    void OnCreate(NPWindow* window);
+    // Removes the wheel handler and deletes both scroll bars.
+    void CleanUp();
+    // The shown flag: cleared while the page shows nothing of the plug-in's
+    // area; the control then ignores events and draws nothing.
+    bool CanXEditorDisplay() const { return m_bShown != 0; }
+    void ShowHidePlugin(bool show) { m_bShown = show ? 1 : 0; }
+    // How many controls are alive (the users of the XML libraries).
+    static int XmlLibraryUsers();
+
+    // ---- script events ----
+    // Each calls its page function with `id` first (an empty string when the
+    // tag has none), then its own texts. True when the call was made; false
+    // when the page has no such function, or without the instance or the
+    // page's window object. The control is not used after the page's
+    // function returns, so the function may even destroy the instance.
+    bool FireBrowserContentChanged();
+    bool FireBrowserTagListChange();
+    bool FireBrowserFocusSet();
+    bool FireBrowserFocusLost();
+    bool FireBrowserContextMenuActivated();
+    bool FireBrowserModeChange(const unsigned short* oldName, const unsigned short* newName);
+    bool FireBrowserButtonClick(const unsigned short* name, const unsigned short* state);
+    bool FireBrowserContextMenuClicked(const unsigned short* text);
+    void GoFireContentChanged();
+    void DoFireStyleChange();
+    void GoFireContextMenuActivated();
+    // The views by number: 0 "wysiwyg", 1 "source", 2 "preview", 3
+    // "screen-reader"; any other number is an empty text.
+    void GoFireModeChange(int oldMode, int newMode);
+    void GoFireContextMenuClicked(const unsigned short* text);
+    // Asked before each web-service request whether the page answers it:
+    // the page never does, so every request goes to the service (false).
+    bool GoFireSOAPCall(const unsigned short* name, CSafeBuf& request, CSafeBuf& response);
+
+    // ---- fields of the control object, in the order of its groups ----
+    CXHTML* m_pXHTML = nullptr; // the editing engine; owned
+    CSafeBuf SubdocumentURL;
+    CSafeBuf Icons;
+    CSafeBuf Placeholders;
+    CSafeBuf ScriptNewWindow;
+    CSafeBuf ClassImageFloatRight;
+    CSafeBuf ClassImageFloatLeft;
+    CSafeBuf HeartbeatURL;
+    CSafeBuf ExpandWidth;
+    CSafeBuf ExpandHeight;
+    CSafeBuf ToolbarWysiwyg;
+    CSafeBuf ToolbarSource;
+    CSafeBuf ToolbarPreview;
+    CSafeBuf ToolbarScreenReader;
+    CSafeBuf ExpandToolbarWysiwyg;
+    CSafeBuf ExpandToolbarSource;
+    CSafeBuf ExpandToolbarPreview;
+    CSafeBuf ExpandToolbarScreenReader;
+    CSafeBuf CMSDirectoryURL;
+    CSafeBuf Rel;
+    CSafeBuf Rev;
+    unsigned char ExpandShowStyles = 1;
+    unsigned char ExpandShowToolbar = 1;
+    int m_iconSize = 16; // toolbar icons, pixels
+    int HeartbeatInterval = 60;
+    CSafeBuf CMSImageLibraryURL;
+    CSafeBuf CMSAttachmentLibraryURL;
+    unsigned char m_bShown = 1;
+    unsigned char ShowStyles = 1;
+    unsigned char ShowToolbar = 1;
+    // Set while a context menu, the style pop-up menu or the edit guard's
+    // message is showing.
+    unsigned char m_bPopupShowing = 0;
+    int m_toolbarHeight = 0; // the editing area begins below it
+    // The instance and the page's window object, for raising script events.
+    // The window object is the plug-in instance's (it holds the reference);
+    // both stay set for the control's life.
+    NPP m_pNPInstance = nullptr;
+    NPObject* m_pWindowObject = nullptr;
+    CPlugin* m_pPlugin = nullptr;
+    CSafeBuf id; // the first argument of every script event
+    // One per script event, in the order of ScriptEvent: set when the page
+    // defined the function when the control was made.
+    unsigned char m_eventFlags[kScriptEventCount] = {};
+    unsigned char m_lastFocusReported = 0;
+    // Unicode text input reached the engine: typed text comes that way from
+    // then on, and key-downs are answered as handled without acting.
+    unsigned char m_textInputSeen = 0;
+    GrafPtr m_savedPort = nullptr;
+    Rect m_savedPortBounds{0, 0, 0, 0};
+    RgnHandle m_savedClip = nullptr;     // owned while set
+    NPWindow* m_pPluginWindow = nullptr; // given to OnCreate
+    int m_windowOffsetX = 0;             // of the editing area inside the plug-in window
+    int m_windowOffsetY = 0;
+    qm::ui::ScrollBar* m_pVScrollBar = nullptr; // owned
+    qm::ui::ScrollBar* m_pHScrollBar = nullptr; // owned
+    unsigned char m_engineReady = 0;
+    unsigned char m_focused = 0;
+    std::uint64_t m_wheelHandler = 0; // on the plug-in window's event target; 0 for none
+    // The browser's own record of the event being handled; null outside one.
+    EventRecord* m_pCurrentEvent = nullptr;
+    std::unique_ptr<qm::text::Style> m_textStyle;   // the control's own text drawing
+    std::unique_ptr<qm::text::Layout> m_textLayout; // uses m_textStyle
+    CImage m_aboutImage;
+    unsigned char m_wordWrap = 0; // the source view's wrap mode
+    unsigned long m_backgroundColor = RGB(255, 255, 255);
+    unsigned long m_borderColor = RGB(0, 0, 0);
+    CSafeBuf EditorCSS;
+    CSafeBuf SpellCheckerURL;
+    CSafeBuf SpellCheckerLang;
+    CSafeBuf SpellCheckerLangFilter;
+    CSafeBuf Value;
+    CSafeBuf CSS;
+    CSafeBuf ImageLibraryURL;
+    CSafeBuf AttachmentLibraryURL;
+    CSafeBuf LinkLibraryURL;
+    CSafeBuf DirectoryURL;
+    CSafeBuf Mode; // "wysiwyg"
+    CSafeBuf Base;
+    unsigned char EnablePasteMarkup = 0;
+    CSafeBuf LatestVersion;
+    CSafeBuf ToolbarEffect;          // "solid"
+    CSafeBuf BackgroundColor;        // "white"
+    CSafeBuf BorderColor;            // "black"
+    int m_nextButtonCommand = 36000; // for the next page-defined toolbar button
+    int m_nextStyleCommand = 34000;  // for the next style drop-list item
+    unsigned char m_created = 0;     // set at the end of OnCreate
+
 private:
+    // Gives the engine the control, its language table, its option bits and
+    // the file version.
+    void AttachEngine();
+    bool FireEvent(
+        ScriptEvent event, const unsigned short* first = nullptr, const unsigned short* second = nullptr);
+
     void CreateUserFolders();
     void BuildUserAgent();
 

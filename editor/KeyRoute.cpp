@@ -1,0 +1,3 @@
+#include "editor/KeyRoute.h"
+
+unsigned char g_IsSafara = 0;
