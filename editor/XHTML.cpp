@@ -5,14 +5,6 @@
 #include "base/app/LangString.h"
 #include "ui/ShowMsg.h"
 
-CXHTML::CXHTML() : CXHTMLServices(CXHTMLDocument::m_doc) { m_doc.m_owner = this; }
-
-CXHTML::~CXHTML() { m_doc.ReleaseTree(); }
-
-void CXHTML::DisplayTooltip(CPoint, const unsigned short*, bool) { }
-
-void CXHTML::HideTooltip(bool) { }
-
 void CXHTML::DisplayTagBox() { }
 
 namespace {

@@ -11,9 +11,25 @@
 // fields live there. Event routing, commands and the rest are added here by
 // the code that builds them.
 
+#include "base/collections/PtrList.h"
 #include "base/geometry/Point.h"
+#include "base/geometry/Rect.h"
 #include "document/XDoc.h"
 #include "element/services/XHTMLServices.h"
+#include "platform/dnd/DragSession.h"
+#include "platform/events/EventLoopTimer.h"
+#include "platform/events/EventTarget.h"
+#include "style/records/ElementStyle.h"
+
+struct ADDITIONAL_HTTP_HEADERS;
+struct NPWindow;
+struct STYLE_BAR_ITEM;
+class CElement;
+class CXPrpEditorDlg;
+class TWindow;
+namespace qm::cg {
+class Context;
+}
 
 // The engine's document. It is a base of CXHTML ahead of CXHTMLServices so
 // that it is made before the services' reference to it is bound.
@@ -25,20 +41,93 @@ struct CXHTMLDocument
 class CXHTML : private CXHTMLDocument, public CXHTMLServices
 {
 public:
-    // Image display 1 (graphic); everything else 0 or empty; the document's
-    // owner is this engine.
+    // Image display 1 (graphic), no paste point (x -1), the five option
+    // lists copied from the built-in tables, the marker style's two colours
+    // grey; everything else 0 or empty; the document's owner is this engine.
     CXHTML();
-    // Destroys the element tree first: its elements reach the document
-    // through CXHTMLServices, which goes before the document does.
+    // Removes what Init installed (a timer must not fire into a destroyed
+    // engine), deletes the find dialog and the table-size picker, frees the
+    // option lists, class names, dialog buffers, service descriptions and
+    // owned records, then destroys the element tree: its elements reach the
+    // document through CXHTMLServices, which goes before the document does.
     ~CXHTML() override;
     CXHTML(const CXHTML&) = delete;
     CXHTML& operator=(const CXHTML&) = delete;
 
-    // Shows a help tag with text at point in the editor's window, and hides
-    // it. The document view that draws them is not built yet: for now both
-    // do nothing.
+    // ---- start and stop (XHTMLInit.cpp) ----
+    // Sets the arrow pointer; installs the 0.1-second timer (first firing at
+    // once, on the host's next advance of the clock), the drag tracking and
+    // receive handlers on the window of the plug-in's port (none without a
+    // window), and the text-input handler on the application; gives the
+    // document its generic font families (SetGenericFontFamilies) and runs
+    // its SysInit. Called again, it first removes what it installed before.
+    void Init();
+    // Removes the timer and the handlers and clears their references; after
+    // it nothing fires. Harmless when nothing is installed.
+    void UnInit();
+    // The document's owner is this engine; its window rectangle becomes its
+    // view rectangle with the right edge at left plus the exact view width;
+    // the root gets that rectangle and the document is laid out and painted.
+    void AssignWnd();
+    // Empties a list of service descriptions (SERVICE_DESCRIPTION,
+    // editor/ServiceDescription.h): each record with its two chains. 0.
+    int ReleaseService(CPtrList* list);
+
+    // ---- the timer and the caret (XHTMLTimer.cpp) ----
+    // The timer's procedure: with the plug-in's port current (origin at minus
+    // the window's position, BackupOldPort) it runs OnTimer(1), then restores
+    // the port. engine is the CXHTML.
+    static void MacTimer(qm::events::EventLoopTimerRef timer, void* engine);
+    // One tick: a property page waiting for focus is served (m_focusPage is
+    // cleared; the page class that takes the focus is not built yet). The
+    // rest only while the control can display the editor: every fifth tick
+    // the caret phase flips and the caret is drawn, when the caret is on and
+    // the WYSIWYG view shows; then the pending automatic-scroll request (one
+    // made while the editor cannot display waits) is taken and handed to
+    // ScrollStep.
+    void OnTimer(unsigned int id);
+    // Draws or erases the caret in the window by its phase, while the
+    // control can display the editor and the window has a live port.
+    void DisplayCursor();
+    // With nothing selected: the caret on, in its erased phase, so that the
+    // next blink draws it.
+    void ForceHaveFocus();
+
+    // ---- small operations and forwarders (XHTMLSmall.cpp) ----
+    // Hands a property page the control and, when PagesRightToLeft, its
+    // right-to-left layout. The page class is not built yet: for now there
+    // is nothing to hand it.
+    void SetPrpDlg(CXPrpEditorDlg* page);
+    // The control's Dir is "rtl" (any case): property pages are laid out
+    // right to left.
+    bool PagesRightToLeft() const;
+    // The control shows the WYSIWYG view (false without a control).
+    bool IsWindowVisible() const;
+    // The caret element is in the tree and lies under an img element.
+    bool IsCursorInImage() const;
+    // The control raises its tag-list-changed event.
+    void DoFireStyleChange();
+    // Show a help tag with text at point in the editor's window, and hide
+    // it: the document's DisplayTooltip and HideTooltip.
     void DisplayTooltip(CPoint point, const unsigned short* text, bool left) override;
     void HideTooltip(bool) override;
+    // The control's scroll bars: range, position, shown (bar 1 horizontal,
+    // any other the vertical bar). The control's bars are not built yet:
+    // each answers 0 and changes nothing.
+    int SetScrollRange(int bar, int minimum, int maximum);
+    int SetScrollPos(int bar, int position);
+    int ShowScrollBar(int bar, bool show);
+    // Empty on this platform.
+    void WriteExcpInfo(const char*) { }
+    void WriteExcpInfo(const unsigned short*) { }
+    void SetFocus() { }
+    void OnFontcolor() { }
+    void OnFontunderline() { }
+    void OnDropdown() { }
+    void SetFontButton() { }
+    void SetAlignButton() { }
+    void SetFocusForMozilla() { }
+    void DisableSubMenu() { }
 
     // A modal message box: the title from "message-box/title-operation-failed"
     // (default "Failed to upload file!"), the button from
@@ -55,6 +144,98 @@ public:
     // Cleans markup from outside the editor: CXDoc::CleanXHTML.
     bool CleanXHTML(CSafeBuf& markup, int mode) { return m_doc.CleanXHTML(markup, mode); }
 
+    // ---- loading and writing the document (XHTMLLoad.cpp) ----
+    // Loads markup into the document and places the caret: where the markup
+    // put it, else on the first text run, else on the last element that has
+    // no content of its own (an image, a rule), at offset 0. Answers what the
+    // document's loader answered; a failure after the load keeps that answer.
+    bool LoadDocument(const unsigned short* markup);
+    // The document's markup in an output mode (out cleared first); the
+    // document's tidy pass runs unless mode has bit 8 (value 8).
+    void GetSourceCode(CSafeBuf& out, int mode);
+
     // ---- fields (those the element layers read are in CXHTMLServices) ----
+    // Room in each option list, the terminating null not counted.
+    static constexpr int kNoneYesNoRoom = 3;
+    static constexpr int kYesNoRoom = 3;
+    static constexpr int kAreaShapeRoom = 19;
+    static constexpr int kHeaderScopeRoom = 19;
+    static constexpr int kLinkTypeRoom = 39;
+    // Units of each option string's buffer, terminator included.
+    static constexpr int kOptionUnits = 100;
+
+    unsigned char m_copyState = 0;  // a selection existed at the last button update
+    CPoint m_pastePoint{-1, 0};     // where the context menu opened; x -1: none
+    CSafeBuf m_workText[5];         // scratch texts of single commands
+    unsigned char m_buttonHeld = 0; // the button went down in the document
     using CXHTMLDocument::m_doc;
+    ADDITIONAL_HTTP_HEADERS* m_serviceSettings = nullptr; // the control's; shared with the document
+    // The option lists the property dialogs offer: null-terminated arrays of
+    // owned strings (new[] of kOptionUnits units each).
+    unsigned short* m_noneYesNoList[kNoneYesNoRoom + 1] = {};
+    unsigned short* m_yesNoList[kYesNoRoom + 1] = {};
+    unsigned short* m_areaShapeList[kAreaShapeRoom + 1] = {};
+    unsigned short* m_headerScopeList[kHeaderScopeRoom + 1] = {};
+    unsigned short* m_linkTypeList[kLinkTypeRoom + 1] = {};
+    unsigned short* m_dialogBuffers[3] = {}; // the link dialog's; owned (new[])
+    STYLE_BAR_ITEM* m_styleItems = nullptr;  // the style drop-list's entries; the control's
+    ELEMENT_STYLE m_markerStyle{};
+    CPtrList m_ownedRecords; // blocks one command allocated (malloc); freed head first
+    // Service descriptions (SERVICE_DESCRIPTION*, owned), one list per service.
+    CPtrList m_imageLibraryServices;
+    CPtrList m_attachmentLibraryServices;
+    CPtrList m_linkLibraryServices;
+    CPtrList m_directoryServices;
+    CSafeBuf m_lastReportedMarkup;         // the markup last reported to the page
+    unsigned char m_valueReplaced = 0;     // the control replaced the whole value
+    CXPrpEditorDlg* m_focusPage = nullptr; // a property page waiting for focus
+    NPWindow* m_window = nullptr;          // the browser's window record; the control's
+    short m_lastPointerY = 0;              // where the last null event had the pointer
+    short m_lastPointerX = 0;
+    qm::dnd::DragHandlerId m_dragTrackingHandler = 0;
+    qm::dnd::DragHandlerId m_dragReceiveHandler = 0;
+    unsigned short** m_classNames = nullptr; // null-terminated; the array and its strings new[]
+    int m_blinkCount = 0;                    // ticks since the caret changed phase
+    CElement* m_targetElement = nullptr;     // of a property or image command; borrowed
+    CPoint m_menuPoint;                      // where the last context menu opened
+    unsigned char m_styleListState = 0;
+    unsigned int m_lastDoubleClickTime = 0; // milliseconds
+    CElement* m_menuElement = nullptr;      // under the pointer when the menu opened; borrowed
+    TWindow* m_tableSizePicker = nullptr;   // while open; owned
+    TWindow* m_findDialog = nullptr;        // the find and replace dialog while open; owned
+    unsigned int m_lastPressTime = 0;       // milliseconds; 0 after a Control-click or double click
+    short m_lastPressV = 0;                 // where it arrived, in the event record's order
+    short m_lastPressH = 0;
+    qm::events::EventLoopTimerRef m_timer = 0;
+    qm::events::HandlerId m_textInputHandler = 0;
+    unsigned int m_pendingByte = 0; // first byte of a two-byte character, or 0
+    // Automatic scroll for the next tick: 0 none, 1 down, 2 up, 3 right, 4 left.
+    unsigned int m_scrollDirection = 0;
+
+private:
+    // Whether the control can display the editor (false without a control).
+    bool CanDisplay() const;
+    // Gives the document its five generic font-family lists (XHTMLFonts.cpp).
+    void SetGenericFontFamilies();
+    // One step of automatic scrolling on a scroll bar (XHTMLTimer.cpp). The
+    // scroll handlers are not built yet: it answers 0 and moves nothing.
+    int ScrollStep(bool vertical, int action);
+
+    // Calls into the document's view, caret and loading code, one helper a
+    // call, all in XHTMLDocView.cpp.
+    void DocDisplayCursor(qm::cg::Context* context, CRect* rect);
+    void DocFlipCaretPhase();
+    bool DocIsCaretOn() const;
+    void DocCaretOnErased();
+    void DocDisplayTooltip(CPoint point, const unsigned short* text, bool left);
+    void DocHideTooltip(bool);
+    void DocGiveRootWindowRect();
+    void DocDrawDoc();
+    bool DocLoadDocument(const unsigned short* markup);
+    void DocGetSourceCode(CSafeBuf& out, int mode, bool tidy);
+    bool DocUpdateKeyCursor();
+    void DocAdjCursorPos();
 };
+
+// Empty on this platform.
+inline void DoMsgLoop() { }

@@ -72,6 +72,18 @@ public:
     CSafeBuf CustomEmptyElementsSearch;
     CSafeBuf SubdocumentTags; // comma-separated sub-document tag names
 
+    // ---- what the editing engine reads of the control's display ----
+    // The defaults describe a control shown in the WYSIWYG view, written left
+    // to right, that raises no script events; the control overrides them.
+    // Whether the editor may draw (the plug-in window is shown).
+    virtual bool CanXEditorDisplay() const { return true; }
+    // The view shown: 0 WYSIWYG, 1 source, 2 preview, 3 screen reader.
+    virtual int GetViewMode() const { return 0; }
+    // The page's Dir setting ("ltr" or "rtl").
+    virtual const CSafeBuf& GetDir() const;
+    // Raises the page's tag-list-changed event.
+    virtual void DoFireStyleChange() { }
+
 protected:
     CControlServices() = default;
     ~CControlServices() override = default;

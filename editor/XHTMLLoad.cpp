@@ -1,0 +1,62 @@
+// Loading markup into the engine's document and writing it back: the
+// engine's thin entries over the document's loader and writer.
+
+#include "editor/XHTML.h"
+
+#include "element/Element.h"
+#include "element/ElementKinds.h"
+#include "element/TreeQueries.h"
+#include "element/markup/MarkupWriter.h"
+
+namespace {
+
+// The mode bit that turns the document's tidy pass off.
+constexpr int kNoTidyPass = 8;
+
+// An element with no content of its own: one the factory makes childless, or
+// an empty tag of XHTML (an image, a rule).
+bool HasNoContent(const CElement* e) { return e->m_noChild || IsVoidElement(e); }
+
+} // namespace
+
+bool CXHTML::LoadDocument(const unsigned short* markup)
+{
+    bool loaded = false;
+    try {
+        loaded = DocLoadDocument(markup);
+        DocUpdateKeyCursor();
+        DocAdjCursorPos();
+
+        CElement* root = m_doc.m_root;
+        CElement*& caret = m_doc.m_caretElement;
+        if (caret && !m_doc.IsElementExist(caret))
+            caret = nullptr;
+        if (!root || caret)
+            return loaded;
+        // No caret from the markup: the first text run takes it; without one,
+        // the last element that has no content of its own, before it.
+        CElement* lastEmpty = nullptr;
+        for (CElement* e = NextInSubtree(root, root); e; e = NextInSubtree(e, root)) {
+            if (e->IsTextElement()) {
+                caret = e;
+                DocUpdateKeyCursor();
+                return loaded;
+            }
+            if (HasNoContent(e))
+                lastEmpty = e;
+        }
+        if (lastEmpty) {
+            caret = lastEmpty;
+            caret->m_caretOffset = 0;
+            DocUpdateKeyCursor();
+        }
+    } catch (...) {
+        // The load's answer stands; the caret stays where it got to.
+    }
+    return loaded;
+}
+
+void CXHTML::GetSourceCode(CSafeBuf& out, int mode)
+{
+    DocGetSourceCode(out, mode, (mode & kNoTidyPass) == 0);
+}

@@ -1,0 +1,127 @@
+// The engine's 0.1-second timer and the caret it blinks.
+//
+// The timer first fires at once, then every 0.1 s of the host's clock. Every
+// fifth tick (0.5 s) the caret changes phase, but only in the WYSIWYG view
+// and only while the caret is on; the count of ticks runs in every view. Each
+// tick also takes the automatic-scroll request that the pointer tracking left
+// (m_scrollDirection) and scrolls one step. While the control cannot display
+// the editor (its window is hidden) a tick does neither: the count stands
+// and a scroll request waits for a tick in which the editor shows.
+
+#include "editor/XHTML.h"
+
+#include "base/shims/CGShims.h"
+#include "base/shims/PortShims.h"
+#include "element/services/ControlServices.h"
+#include "platform/np/Window.h"
+#include "platform/qd/Port.h"
+
+namespace {
+
+// Ticks after which the caret changes phase: it does so when the count
+// passes this.
+constexpr int kBlinkTicks = 4;
+
+// Scroll actions of one automatic step (one bar unit is 2 pixels): ten units
+// down or up, one unit right or left.
+constexpr int kScrollTenDown = 4;
+constexpr int kScrollTenUp = 5;
+constexpr int kScrollOneRight = 12;
+constexpr int kScrollOneLeft = 11;
+
+// The plug-in's port record; null without a window or a live port.
+NP_Port* LivePort(const NPWindow* window)
+{
+    auto* port = window ? static_cast<NP_Port*>(window->window) : nullptr;
+    return port && qm::qd::IsLivePort(port->port) ? port : nullptr;
+}
+
+} // namespace
+
+void CXHTML::MacTimer(qm::events::EventLoopTimerRef, void* engine)
+{
+    auto* self = static_cast<CXHTML*>(engine);
+    if (!self)
+        return;
+    GrafPtr oldPort = nullptr;
+    Rect oldBounds{};
+    RgnHandle oldClip = nullptr;
+    if (NP_Port* port = LivePort(self->m_window))
+        BackupOldPort(oldPort, oldBounds, oldClip, port->port, self->m_window->x, self->m_window->y);
+    try {
+        self->OnTimer(1);
+    } catch (...) {
+        // A tick that fails is abandoned; the next one starts afresh.
+    }
+    RestoreOldPort(oldPort, oldBounds, oldClip);
+}
+
+void CXHTML::OnTimer(unsigned int)
+{
+    if (m_focusPage) {
+        // The page's SetNewFocus moves the focus into it once the page class
+        // is there; the request is used once.
+        m_focusPage = nullptr;
+    }
+    if (!CanDisplay())
+        return;
+    if (++m_blinkCount > kBlinkTicks) {
+        m_blinkCount = 0;
+        if (DocIsCaretOn() && IsWindowVisible()) {
+            DocFlipCaretPhase();
+            DisplayCursor();
+        }
+    }
+    const unsigned int direction = m_scrollDirection;
+    m_scrollDirection = 0;
+    switch (direction) {
+    case 1: ScrollStep(true, kScrollTenDown); break;
+    case 2: ScrollStep(true, kScrollTenUp); break;
+    case 3: ScrollStep(false, kScrollOneRight); break;
+    case 4: ScrollStep(false, kScrollOneLeft); break;
+    default: break;
+    }
+}
+
+int CXHTML::ScrollStep(bool, int)
+{
+    // The engine's scroll handlers on the control's bars come with event
+    // routing; until then a step moves nothing.
+    return 0;
+}
+
+void CXHTML::DisplayCursor()
+{
+    if (!CanDisplay())
+        return;
+    NP_Port* port = LivePort(m_window);
+    if (!port)
+        return;
+    CGContextRef context = CreateCGContext(port->port);
+    if (!context)
+        return;
+    try {
+        // The user space is y-up with y = 0 at the bottom edge of the
+        // plug-in's area, as the document's own drawing has it; the clip is
+        // the part of that area the page shows.
+        const int areaBottom = m_window->y + static_cast<int>(m_window->height);
+        context->TranslateCTM(0, port->port->Height() - areaBottom);
+        const NPRect& clip = m_window->clipRect;
+        context->ClipToRect(
+            qm::cg::Rect{static_cast<double>(clip.left), static_cast<double>(areaBottom - clip.bottom),
+                static_cast<double>(clip.right - clip.left), static_cast<double>(clip.bottom - clip.top)});
+        CRect rect = m_doc.m_viewRect;
+        DocDisplayCursor(context, &rect);
+    } catch (...) {
+        // Drawing the caret never fails an event: it is left undrawn.
+    }
+    EndCGContext(port->port, &context);
+}
+
+void CXHTML::ForceHaveFocus()
+{
+    if (!m_doc.m_selectionPresent)
+        DocCaretOnErased();
+}
+
+bool CXHTML::CanDisplay() const { return m_control && m_control->CanXEditorDisplay(); }
