@@ -184,7 +184,7 @@ public:
     void CleanUp();
     // The shown flag: cleared while the page shows nothing of the plug-in's
     // area; the control then ignores events and draws nothing.
-    bool CanXEditorDisplay() const { return m_bShown != 0; }
+    bool CanXEditorDisplay() const override { return m_bShown != 0; }
     void ShowHidePlugin(bool show) { m_bShown = show ? 1 : 0; }
     // How many controls are alive (the users of the XML libraries).
     static int XmlLibraryUsers();
@@ -204,7 +204,7 @@ public:
     bool FireBrowserButtonClick(const unsigned short* name, const unsigned short* state);
     bool FireBrowserContextMenuClicked(const unsigned short* text);
     void GoFireContentChanged();
-    void DoFireStyleChange();
+    void DoFireStyleChange() override;
     void GoFireContextMenuActivated();
     // The views by number: 0 "wysiwyg", 1 "source", 2 "preview", 3
     // "screen-reader"; any other number is an empty text.

@@ -273,7 +273,7 @@ TEST(EngineObject, LoadingWithoutACaretPlacesOne)
             continue;
         }
         ASSERT_NE(caret, nullptr);
-        EXPECT_EQ(qmtest::Utf8(caret->m_tagName), c.caretTag);
+        EXPECT_EQ(qmtest::Utf8(caret->m_tagName.Get()), c.caretTag);
         EXPECT_EQ(caret->m_caretOffset, c.caretOffset);
     }
 }
