@@ -72,6 +72,17 @@ public:
     CSafeBuf CustomEmptyElementsSearch;
     CSafeBuf SubdocumentTags; // comma-separated sub-document tag names
 
+    // ---- the view's state, read by the document's view ----
+    // The view shown: 0 WYSIWYG, 1 source, 2 preview, 3 screen reader. The
+    // document draws into the window only in the WYSIWYG view.
+    int m_viewMode = 0;
+    // The window was placed anew and the control's next event has not yet
+    // placed its parts: the document draws nothing meanwhile.
+    unsigned char m_windowChangePending = 0;
+    // The horizontal scroll bar is shown; the editing area is then 15 pixels
+    // shorter. The document's scroll-bar update shows and hides it.
+    int m_horizontalBarShown = 0;
+
 protected:
     CControlServices() = default;
     ~CControlServices() override = default;
