@@ -7,6 +7,7 @@
 #include "base/shims/CGShims.h"
 #include "editor/XHTML.h"
 #include "element/Element.h"
+#include "platform/ui/HelpTag.h"
 #include "plugin/MorvaXEditorCtrl.h"
 #include "style/paint/OffscreenView.h"
 #include "tests/common/TempDir.h"
@@ -232,6 +233,37 @@ TEST(DocumentView, TheControlsViewModeAndPendingWindowChangeHoldTheDrawing)
     v.doc.Redraw();
     EXPECT_EQ(v.Pixel(10, 10), kWhite);
     v.marked.engine.m_control = nullptr;
+}
+
+} // namespace
+
+namespace {
+
+TEST(DocumentView, HelpTagsAndTheCaretsScreenPlaceLeaveTheScrollOffsetAndEnterTheScreen)
+{
+    ViewedDocument v;
+    ASSERT_TRUE(v.Show(Block(1000), 200, 100));
+    v.port->SetScreenPosition(1000, 500);
+    v.doc.m_scrollX = 0;
+    v.doc.m_scrollY = 300;
+    v.doc.DisplayTooltip(CPoint(50, 340), "tip", false);
+    const qm::events::HelpTag* tag = qm::ui::CurrentHelpTag();
+    ASSERT_NE(tag, nullptr);
+    EXPECT_EQ(tag->text, "tip");
+    EXPECT_EQ(tag->left, 1050);
+    EXPECT_EQ(tag->top, 560) << "20 pixels below the point";
+    EXPECT_EQ(tag->right - tag->left, 20);
+    EXPECT_EQ(tag->bottom - tag->top, 20);
+    v.doc.DisplayTooltip(CPoint(50, 340), "tip", true);
+    EXPECT_EQ(qm::ui::CurrentHelpTag()->left, 1010) << "moved left";
+    v.doc.HideTooltip(false);
+    EXPECT_EQ(qm::ui::CurrentHelpTag(), nullptr);
+
+    v.doc.m_caretPoint = CPoint(30, 320);
+    CPoint at;
+    v.doc.GetCurPos(at);
+    EXPECT_EQ(at.x, 1030);
+    EXPECT_EQ(at.y, 500 + 20 + 50);
 }
 
 } // namespace
