@@ -92,11 +92,11 @@ void CXDoc::SetKeyToPosition(CPoint pt, unsigned int flags)
                 }
             }
             CPoint found(-1, -1);
-            CElement* near = nullptr;
-            from->FindNearElement(pt, 0, found, &near, 0, true, nullptr);
+            CElement* nearest = nullptr;
+            from->FindNearElement(pt, 0, found, &nearest, 0, true, nullptr);
             // Only a caret that was on moves to the stop found.
-            if (near)
-                OfferCaret(near, found, m_caretEnabled != 0);
+            if (nearest)
+                OfferCaret(nearest, found, m_caretEnabled != 0);
         }
         const bool moved = m_caretElement != oldElement || m_caretPoint != oldPoint
             || (m_caretElement && m_caretElement->m_caretOffset != oldOffset);

@@ -9,9 +9,12 @@ CXHTML::CXHTML() : CXHTMLServices(CXHTMLDocument::m_doc) { m_doc.m_owner = this;
 
 CXHTML::~CXHTML() { m_doc.ReleaseTree(); }
 
-void CXHTML::DisplayTooltip(CPoint, const unsigned short*, bool) { }
+void CXHTML::DisplayTooltip(CPoint point, const unsigned short* text, bool left)
+{
+    m_doc.DisplayTooltip(point, text, left);
+}
 
-void CXHTML::HideTooltip(bool) { }
+void CXHTML::HideTooltip(bool hide) { m_doc.HideTooltip(hide); }
 
 void CXHTML::DisplayTagBox() { }
 

@@ -34,9 +34,8 @@ public:
     CXHTML(const CXHTML&) = delete;
     CXHTML& operator=(const CXHTML&) = delete;
 
-    // Shows a help tag with text at point in the editor's window, and hides
-    // it. The document view that draws them is not built yet: for now both
-    // do nothing.
+    // Shows a help tag with text at the document point in the editor's
+    // window, and hides it: the document view's (CXDoc::DisplayTooltip).
     void DisplayTooltip(CPoint point, const unsigned short* text, bool left) override;
     void HideTooltip(bool) override;
 

@@ -258,6 +258,13 @@ TEST(DocumentView, HelpTagsAndTheCaretsScreenPlaceLeaveTheScrollOffsetAndEnterTh
     EXPECT_EQ(qm::ui::CurrentHelpTag()->left, 1010) << "moved left";
     v.doc.HideTooltip(false);
     EXPECT_EQ(qm::ui::CurrentHelpTag(), nullptr);
+    // The engine's, which the element kinds call, is the document's.
+    CXHTMLServices& owner = v.marked.engine;
+    owner.DisplayTooltip(CPoint(50, 340), CSafeBuf("title"), false);
+    ASSERT_NE(qm::ui::CurrentHelpTag(), nullptr);
+    EXPECT_EQ(qm::ui::CurrentHelpTag()->text, "title");
+    owner.HideTooltip(false);
+    EXPECT_EQ(qm::ui::CurrentHelpTag(), nullptr);
 
     v.doc.m_caretPoint = CPoint(30, 320);
     CPoint at;
