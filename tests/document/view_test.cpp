@@ -158,6 +158,23 @@ TEST(DocumentView, ACaretAtTheViewsTopIsCutThere)
     EXPECT_EQ(v.Pixel(20, 4), kWhite);
 }
 
+TEST(DocumentView, AStaleCaretIsTakenFromItsElementBeforeItIsDrawn)
+{
+    ViewedDocument v;
+    ASSERT_TRUE(v.Show("<p _caret=\"2\">abcd</p>", 200, 100));
+    CElement* run = v.doc.m_caretElement;
+    ASSERT_NE(run, nullptr);
+    CPoint foot;
+    run->GetKeyPos(foot, -1);
+    v.doc.m_caretEnabled = 1;
+    v.doc.m_caretPoint = CPoint(5000, 5000); // outside the view
+    v.doc.m_caretStale = 1;
+    v.doc.DisplayCursorInView();
+    EXPECT_EQ(v.doc.m_caretPoint, foot);
+    EXPECT_EQ(v.doc.m_caretHeight, run->GetKeyLen());
+    EXPECT_EQ(v.Pixel(int(foot.x), int(foot.y) - 1), 0xFF000000u) << "drawn where the element says";
+}
+
 TEST(DocumentView, ACaretOutsideTheViewIsNeitherDrawnNorErased)
 {
     ViewedDocument v;
