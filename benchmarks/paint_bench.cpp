@@ -9,10 +9,10 @@
 // tiles, both together, showing a new screen after a scroll (tiles that
 // become resident are painted then) and after a jump far away (the tiles
 // must be painted again), the repaint after one paragraph changes colour,
-// and the export of the whole document as a PNG file. The counters give the
-// bitmap's memory: the resident tiles (bounded by the budget whatever the
-// document's height) beside what the whole bitmap would take painted at
-// once.
+// the editor's view drawn after a scroll, and the export of the whole
+// document as a PNG file. The counters give the bitmap's memory: the
+// resident tiles (bounded by the budget whatever the document's height)
+// beside what the whole bitmap would take painted at once.
 //
 // Text runs take no room until they are measured, so the sheet gives each
 // paragraph the height of two lines of text; drop that rule once they do.
@@ -22,6 +22,7 @@
 #include "element/Element.h"
 #include "element/markup/MarkupDocument.h"
 #include "platform/cg/Context.h"
+#include "platform/qd/Port.h"
 #include "style/layout/LayoutPass.h"
 #include "style/paint/DocumentPng.h"
 #include "style/paint/OffscreenView.h"
@@ -144,6 +145,40 @@ void BM_ScrollToNewScreen(benchmark::State& state)
     Counters(state, doc);
 }
 
+// The editor's view (CXDoc) of 800 x 600 pixels: each iteration scrolls it
+// 600 rows further (from the top again at the end) and draws it (Redraw):
+// the tiles that become resident are painted and the shown rows copied to
+// the window. No layout.
+void BM_RedrawAfterScroll(benchmark::State& state)
+{
+    Document doc(state.range(0));
+    LayoutDocument(doc.body, 800);
+    RepaintDocument(doc.body);
+    std::unique_ptr<qm::qd::Port> port(qm::qd::Port::Create(800, 600));
+    CXDoc& view = doc.engine.m_doc;
+    view.m_root = doc.body;
+    view.m_port = port.get();
+    view.m_viewWidth = 800;
+    view.m_viewRect = CRect(0, 0, 800, 600);
+    view.m_windowRect = view.m_viewRect;
+    view.m_clipBottom = 600;
+    view.m_clipRight = 800;
+    view.SetScrollBar();
+    const int height = view.m_layoutHeight;
+    int top = 0;
+    for (auto _ : state) {
+        top = top + 600 < height ? top + 600 : 0;
+        view.m_scrollY = top;
+        view.Redraw();
+    }
+    if (view.m_scrollY != top)
+        state.SkipWithError("the view did not stay where it was scrolled");
+    Counters(state, doc);
+    // The markup document owns the tree.
+    view.m_root = nullptr;
+    view.m_port = nullptr;
+}
+
 // Each iteration jumps to one of five screens far apart, so the tiles it
 // needs were dropped for the budget since it was last shown: the worst case
 // of showing a new view.
@@ -214,7 +249,8 @@ void BM_RepaintOneParagraph(benchmark::State& state)
 BENCHMARK(BM_Layout)->Arg(100)->Arg(1024)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Paint)->Arg(100)->Arg(1024)->Arg(10240)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LayoutAndPaint)->Arg(100)->Arg(1024)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ScrollToNewScreen)->Arg(1024)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScrollToNewScreen)->Arg(100)->Arg(1024)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RedrawAfterScroll)->Arg(100)->Arg(1024)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_JumpToFarScreen)->Arg(1024)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RepaintOneParagraph)->Arg(1024)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExportPng)->Arg(100)->Arg(1024)->Unit(benchmark::kMillisecond);

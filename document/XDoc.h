@@ -22,8 +22,10 @@
 #include "base/geometry/Point.h"
 #include "base/geometry/Rect.h"
 #include "document/DocCursors.h"
+#include "document/DocScrollBar.h"
 #include "style/Image.h"
 
+class CControlServices;
 struct SUBDOC_INFO;
 struct UNDO_ITEM;
 namespace qm::cg {
@@ -119,6 +121,127 @@ public:
     // The working rule list (list 1) as style sheet text (StyleSheetWriter.cpp).
     void StyleXML2HTML(CSafeBuf& out);
 
+    // ---- the view: drawing and scrolling (XDocView.cpp, XDocScroll.cpp,
+    // XDocWindow.cpp) ----
+    // The control that holds the engine, or null; the view reads its view
+    // mode, pending window change and horizontal-bar switch.
+    CControlServices* Control() const;
+    //
+    // The tree is laid out and painted into the offscreen bitmap; the window
+    // shows its rows through ShowDocumentRows, so only the tiles near the
+    // window are resident and m_bitmapPixels stays null. A rectangle drawn
+    // is in the drawing port's local coordinates: the document point
+    // (m_scrollX, m_scrollY) shows at its top-left corner.
+    //
+    // Mode 2 repaints the laid-out tree without layout; any other mode lays
+    // the tree out, paints it and updates the scroll bars (SetScrollBar).
+    // No copy to the window. The context is not used.
+    void DrawDoc(int mode, void* context = nullptr);
+    // Draw on the drawing port over the view rectangle with its right edge
+    // at left + the exact view width. Nothing outside the WYSIWYG view.
+    void Redraw();
+    void DoRepaint() { Redraw(); }
+    // First pulls the scroll offset back so that the document fills rect
+    // where it is large enough (a window that grew, a document that shrank),
+    // never below 0. Then copies the document's rows that rect shows into
+    // port (a qm::qd::Port*) within the browser clip, and draws the caret
+    // (DisplayCursor). Nothing at all without a root or while the control's
+    // window change is pending; only the pull-back without a port or a
+    // bitmap, for an empty document, or with the plug-in clipped away (clip
+    // top and bottom both 0).
+    void Draw(void* port, CRect* rect, bool);
+    // The caret in rect of the drawing port through context (a CGContextRef
+    // made on m_port): drawn in phase on, 1 pixel wide over the caret
+    // height, cut at rect's top; in phase off with repaint, erased by
+    // copying the document's pixels of an 8-pixel strip around it again.
+    // Nothing when the caret is disabled or neither its foot nor its top
+    // lies in rect's document rows; a stale caret is recomputed first.
+    virtual void DisplayCursor(void* context, RECT* rect, bool repaint);
+    // A context on the drawing port and DisplayCursor over the view
+    // rectangle by the caret's phase: the engine's caret drawing.
+    void DisplayCursorInView();
+    // The scroll bars from the root's rectangle: bar 1 shown while the
+    // document is wider than the view, bar 2 active while it is taller than
+    // the window rectangle, each range 0 ... (excess / 2 + 1). A bar that
+    // becomes shown or active scrolls its axis to 0 and the window is laid
+    // out again (ResizeWindow) and drawn. A disabled vertical bar has the
+    // range -2 ... -1 and leaves the scroll offset to the next Draw.
+    void SetScrollBar();
+    // The window rectangle becomes rect and the root is given its width;
+    // when the right or bottom edge changed, the tree is updated, restyled,
+    // laid out and painted (no copy to the window).
+    void ResizeWindow(CRect& rect);
+    // Scrolls so that the caret's foot lies in the window rectangle: an
+    // axis on which it does not is scrolled to put the caret in the middle
+    // (never below 0); the bars follow and the view is drawn.
+    void AdjCursorPos();
+    // A help tag with text, its 20 x 20 hot rectangle at the document point
+    // pt shown 20 pixels lower (40 pixels further left with left), in
+    // global coordinates. The 8-bit text is read as UTF-8.
+    void DisplayTooltip(CPoint pt, const unsigned short* text, bool left);
+    void DisplayTooltip(CPoint pt, const char* text, bool left);
+    void HideTooltip(bool);
+    // The caret's foot in global coordinates, 50 pixels lower: where the
+    // spelling and find dialogs place themselves.
+    void GetCurPos(CPoint& out);
+    // The arrow pointer shape.
+    void RestoreCursor();
+    // The control's toolbar buttons by kind or command id. The toolbar is
+    // not built yet: each answers 0 (not found, not set).
+    int ToolEnableButton(int kind, unsigned int id, bool enable, bool byKind);
+    int ToolCheckButton(int kind, unsigned int id, bool check, bool byKind);
+    int ToolIsButtonEnabled(int kind, unsigned int id, bool byKind);
+    int ToolIsButtonChecked(int kind, unsigned int id, bool byKind);
+
+    // ---- the caret (XDocCaret.cpp, XDocCaretMoves.cpp) ----
+    // The caret is held by the caret element and its offset (element/Caret.h);
+    // the document keeps a copy of its foot (m_caretPoint, document pixels,
+    // the row below its last), height and colour.
+    //
+    // With a root and the caret element in the tree: height, colour and
+    // foot from the caret element. False when there is nothing to take them
+    // from or the element failed.
+    bool UpdateKeyCursor();
+    // The last key point and position (the column Up and Down keep) become
+    // pt; then UpdateKeyCursor.
+    void SetLastKeyPos(CPoint pt);
+    // Places the caret at the document point pt. The element under it (flag
+    // 1: hit-tested afresh; else the pointer element, ValidateCursorOn) is
+    // offered the point; when it refuses, the nearest caret stop is searched
+    // from the root, or with flag 2 from the table cell, dd or dt around
+    // that element, and offered its nearest point. Draws when the caret
+    // moved or went off.
+    void SetKeyToPosition(CPoint pt, unsigned int flags);
+    // When the pointer element has left the tree, the element at pt takes
+    // its place. True when there is one.
+    bool ValidateCursorOn(CPoint pt);
+    // When the caret element has left the tree, the caret goes to the caret
+    // point (SetKeyToPosition with flag 1). Always true.
+    bool ValidateKeyCursor();
+    // The caret at the start of e: a table's caption or first cell, a
+    // definition list's first child (each at its first text run), or a text
+    // run itself. Anything else changes nothing.
+    void PutCursorIn(CElement* e);
+    // Erases the caret, makes e (when not null) the caret element and
+    // offset (when not negative) its offset, and draws the caret again. The
+    // caret point is not recomputed.
+    void ChangeCursorElement(CElement* e, int offset);
+    // Tab (forward) and Shift-Tab in a table: the caret to the start of the
+    // next (previous) cell or caption, in reading order (right to left in a
+    // right-to-left table); past the table's ends, into the siblings after
+    // (before) it. No table, or nothing found: no change.
+    void MoveCursorToNextCell(CElement* from, bool forward);
+    // The caret to the start (start) or one past the end of the selection's
+    // text; a selection without text puts it beside its first (last) image
+    // or rule. The new caret element, or null (no change).
+    CElement* SetPositionToFirstSel(bool start);
+    // The caret to the next stop after e, else the one before it. The new
+    // caret element, or null.
+    CElement* MoveFocusToNextElement(CElement* e);
+    // The caret to where the caret marker stood in the loaded markup
+    // (FindCursorFromSource). The new caret element, or null.
+    CElement* SetCursorFromSource();
+
     // ---- fields (those the element layers read are in CXDocServices) ----
     CSafeBuf m_language{"en"};
 
@@ -194,4 +317,27 @@ public:
     DOC_CURSORS m_cursors;
     int m_caretHeight = 16; // pixels
     unsigned char m_clickFlags[4] = {0, 0, 0, 0};
+
+    // ---- view state ----
+    // Indexes of m_layoutFlags: DrawDoc and ResizeWindow skip the merge of
+    // like neighbours while combining is suspended; the horizontal bar's
+    // state when there is no control to hold it; the vertical bar is
+    // active (cleared on load).
+    static constexpr int kCombiningSuspended = 0;
+    static constexpr int kHorizontalBarAlone = 2;
+    static constexpr int kVerticalBarActive = 3;
+    DOC_SCROLL_BAR m_horizontalBar; // bar 1
+    DOC_SCROLL_BAR m_verticalBar;   // bar 2
+
+private:
+    // The control's horizontal-bar switch (without a control the
+    // document's own flag).
+    bool HorizontalBarShown() const;
+    void ShowHorizontalBar(bool show);
+    // e is a live element under the root.
+    bool IsInTree(const CElement* e) const;
+    // Offers the document point pt to e as a click that places the caret
+    // (LButtonDown with flags 0xFFFF); with commit and e accepting, the
+    // caret is e at the point and height it gave. Whether e accepted.
+    bool OfferCaret(CElement* e, CPoint pt, bool commit);
 };

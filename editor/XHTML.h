@@ -223,7 +223,7 @@ private:
 
     // Calls into the document's view, caret and loading code, one helper a
     // call, all in XHTMLDocView.cpp.
-    void DocDisplayCursor(qm::cg::Context* context, CRect* rect);
+    void DocDisplayCursor(qm::qd::Port* port);
     void DocFlipCaretPhase();
     bool DocIsCaretOn() const;
     void DocCaretOnErased();

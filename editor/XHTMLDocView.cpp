@@ -1,13 +1,20 @@
 // The engine's calls into the document's view, caret and loading code, one
 // small helper a call, gathered here so that each has one place to change.
 // Where the document does not yet carry an operation out, the helper does
-// the least that keeps the engine's own state right: the caret flags are the
-// document's fields, which the helpers set; drawing, help tags, layout and
-// loading do nothing, loading answering false and writing giving no text.
+// the least that keeps the engine's own state right: loading answers false
+// and writing gives no text.
 
 #include "editor/XHTML.h"
 
-void CXHTML::DocDisplayCursor(qm::cg::Context*, CRect*) { }
+#include <cstdlib>
+
+#include "style/layout/LayoutPass.h"
+
+void CXHTML::DocDisplayCursor(qm::qd::Port* port)
+{
+    m_doc.m_port = port;
+    m_doc.DisplayCursorInView();
+}
 
 void CXHTML::DocFlipCaretPhase() { m_doc.m_caretPhase = m_doc.m_caretPhase ? 0 : 1; }
 
@@ -19,18 +26,25 @@ void CXHTML::DocCaretOnErased()
     m_doc.m_caretPhase = 0;
 }
 
-void CXHTML::DocDisplayTooltip(CPoint, const unsigned short*, bool) { }
+void CXHTML::DocDisplayTooltip(CPoint point, const unsigned short* text, bool left)
+{
+    m_doc.DisplayTooltip(point, text, left);
+}
 
-void CXHTML::DocHideTooltip(bool) { }
+void CXHTML::DocHideTooltip(bool hide) { m_doc.HideTooltip(hide); }
 
-void CXHTML::DocGiveRootWindowRect() { }
+void CXHTML::DocGiveRootWindowRect()
+{
+    if (m_doc.m_root)
+        SetLayoutWidth(m_doc.m_root, int(std::labs(m_doc.m_windowRect.right - m_doc.m_windowRect.left)));
+}
 
-void CXHTML::DocDrawDoc() { }
+void CXHTML::DocDrawDoc() { m_doc.DrawDoc(1); }
 
 bool CXHTML::DocLoadDocument(const unsigned short*) { return false; }
 
 void CXHTML::DocGetSourceCode(CSafeBuf& out, int, bool) { out.Empty(); }
 
-bool CXHTML::DocUpdateKeyCursor() { return true; }
+bool CXHTML::DocUpdateKeyCursor() { return m_doc.UpdateKeyCursor(); }
 
-void CXHTML::DocAdjCursorPos() { }
+void CXHTML::DocAdjCursorPos() { m_doc.AdjCursorPos(); }

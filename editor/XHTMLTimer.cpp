@@ -97,25 +97,11 @@ void CXHTML::DisplayCursor()
     NP_Port* port = LivePort(m_window);
     if (!port)
         return;
-    CGContextRef context = CreateCGContext(port->port);
-    if (!context)
-        return;
     try {
-        // The user space is y-up with y = 0 at the bottom edge of the
-        // plug-in's area, as the document's own drawing has it; the clip is
-        // the part of that area the page shows.
-        const int areaBottom = m_window->y + static_cast<int>(m_window->height);
-        context->TranslateCTM(0, port->port->Height() - areaBottom);
-        const NPRect& clip = m_window->clipRect;
-        context->ClipToRect(
-            qm::cg::Rect{static_cast<double>(clip.left), static_cast<double>(areaBottom - clip.bottom),
-                static_cast<double>(clip.right - clip.left), static_cast<double>(clip.bottom - clip.top)});
-        CRect rect = m_doc.m_viewRect;
-        DocDisplayCursor(context, &rect);
+        DocDisplayCursor(port->port);
     } catch (...) {
         // Drawing the caret never fails an event: it is left undrawn.
     }
-    EndCGContext(port->port, &context);
 }
 
 void CXHTML::ForceHaveFocus()

@@ -159,7 +159,8 @@ public:
     // ---- settings (named after their page parameters) ----
     // Debug, the proxy server, user, password and port, SoapVersion,
     // Namespaces, the custom element lists with their search copies and
-    // SubdocumentTags are fields of CControlServices.
+    // SubdocumentTags are fields of CControlServices, and so are the view
+    // mode, the pending window change and the horizontal-bar switch.
     // The page's option bits; the engine reads them through
     // CXHTMLServices::m_controlOptions, which points here.
     int Options = 0;

@@ -1,4 +1,5 @@
-// qm-render [--width PX] [--css FILE]... [--png OUT.png] [--xhtml OUT.xhtml] [--boxes] FILE
+// qm-render [--width PX] [--css FILE]... [--png OUT.png] [--xhtml OUT.xhtml] [--boxes]
+//           [--view WxH] [--scroll X,Y] [--caret X,Y] [--view-png OUT.png] FILE
 //
 // Builds the element tree of the XHTML document or fragment FILE (UTF-8)
 // through the markup reader, the tree repair and the cascade, with the style
@@ -12,6 +13,14 @@
 //   --boxes            every element's tag path, document rectangle, kind,
 //                      wrap state and line group, one element a line, on
 //                      standard output (style/layout/BoxDump.h)
+////   --view-png OUT.png the editor's view of the document: a window of the
+//                      size --view gives (800 x 600 unless it says
+//                      otherwise), the document laid out at its width (so
+//                      --width is refused beside --view), scrolled to the
+//                      document point --scroll gives (pulled back where the
+//                      document ends), with the caret placed at the document
+//                      point --caret gives (scrolled into the window unless
+//                      --scroll is given)
 //
 // Pictures named by the document (background-image) are found relative to
 // FILE's folder. A sheet, document or output that cannot be read or written,
@@ -23,18 +32,23 @@
 #include "element/Element.h"
 #include "element/markup/MarkupDocument.h"
 #include "element/markup/SourceCode.h"
+#include "platform/cg/PngExport.h"
+#include "platform/qd/Port.h"
 #include "style/layout/BoxDump.h"
 #include "style/layout/LayoutPass.h"
 #include "style/paint/BitmapSize.h"
 #include "style/paint/DocumentPng.h"
 #include "style/paint/OffscreenView.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -45,8 +59,8 @@ constexpr const char* kTool = "qm-render";
 
 int Usage()
 {
-    std::fputs(
-        "usage: qm-render [--width PX] [--css FILE]... [--png OUT.png] [--xhtml OUT.xhtml] [--boxes] FILE\n",
+    std::fputs("usage: qm-render [--width PX] [--css FILE]... [--png OUT.png] [--xhtml OUT.xhtml] [--boxes]\n"
+               "                 [--view WxH] [--scroll X,Y] [--caret X,Y] [--view-png OUT.png] FILE\n",
         stderr);
     return 2;
 }
@@ -79,6 +93,90 @@ bool ParseWidth(const char* text, int& width)
         return false;
     width = static_cast<int>(value);
     return true;
+}
+
+// Two whole numbers from 0 up to limit joined by separator ("800x600",
+// "0,1200").
+bool ParsePair(const char* text, char separator, long limit, int& first, int& second)
+{
+    if (!text || !std::isdigit(static_cast<unsigned char>(text[0])))
+        return false;
+    errno = 0;
+    char* end = nullptr;
+    const long a = std::strtol(text, &end, 10);
+    if (errno || *end != separator || !std::isdigit(static_cast<unsigned char>(end[1])))
+        return false;
+    const long b = std::strtol(end + 1, &end, 10);
+    if (errno || *end || a > limit || b > limit)
+        return false;
+    first = static_cast<int>(a);
+    second = static_cast<int>(b);
+    return true;
+}
+
+// The document point X,Y an option gives; false, with the reason on
+// standard error, for anything else.
+bool ParsePoint(const char* option, const char* text, CPoint& point)
+{
+    int x = 0, y = 0;
+    if (!ParsePair(text, ',', INT_MAX / 2, x, y)) {
+        std::fprintf(stderr, "%s: %s takes a document point X,Y of whole pixels\n", kTool, option);
+        return false;
+    }
+    point = CPoint(x, y);
+    return true;
+}
+
+// What --view, --scroll and --caret ask of the view.
+struct ViewRequest
+{
+    const char* png = nullptr;
+    int width = 800;
+    int height = 600;
+    bool sized = false;
+    bool scrolled = false;
+    CPoint scroll;
+    bool caret = false;
+    CPoint caretPoint;
+};
+
+// The document as the editor's view shows it: a port of the view's size,
+// the view and window rectangles over it, the scroll bars set from the
+// laid-out document, the scroll offset and the caret, then the view drawn
+// (CXDoc::Redraw) and the port's pixels written.
+bool WriteView(CXHTML& engine, CElement* body, const ViewRequest& view)
+{
+    std::unique_ptr<qm::qd::Port> port(qm::qd::Port::Create(view.width, view.height));
+    if (!port)
+        return false;
+    CXDoc& doc = engine.m_doc;
+    doc.m_root = body;
+    doc.m_port = port.get();
+    doc.m_viewWidth = view.width;
+    doc.m_viewRect = CRect(0, 0, (view.width + 7) / 8 * 8, view.height);
+    doc.m_windowRect = CRect(0, 0, view.width, view.height);
+    doc.m_clipTop = 0;
+    doc.m_clipLeft = 0;
+    doc.m_clipBottom = static_cast<short>(view.height);
+    doc.m_clipRight = static_cast<short>(view.width);
+    doc.SetScrollBar();
+    if (view.caret) {
+        doc.m_caretEnabled = 1;
+        doc.SetKeyToPosition(view.caretPoint, 1);
+        doc.m_caretPhase = 1;
+    }
+    if (view.scrolled) {
+        doc.m_scrollX = static_cast<int>(view.scroll.x);
+        doc.m_scrollY = static_cast<int>(view.scroll.y);
+    } else if (view.caret) {
+        doc.AdjCursorPos();
+    }
+    doc.Redraw();
+    const bool written = qm::cg::WritePNG(port->Surface(), view.png);
+    // The markup document owns the tree.
+    doc.m_root = nullptr;
+    doc.m_port = nullptr;
+    return written;
 }
 
 bool ReadBytes(const char* path, std::string& bytes)
@@ -115,6 +213,8 @@ int main(int argc, char** argv)
     const char* png = nullptr;
     const char* xhtml = nullptr;
     bool boxes = false;
+    bool widthGiven = false;
+    ViewRequest view;
     const char* path = nullptr;
     for (int i = 1; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
@@ -124,6 +224,27 @@ int main(int argc, char** argv)
                     kMaxBitmapWidth - kBitmapSlack);
                 return 2;
             }
+            widthGiven = true;
+        } else if (std::strcmp(argv[i], "--view") == 0 && hasValue) {
+            if (!ParsePair(argv[++i], 'x', qm::cg::kMaxImageSide, view.width, view.height) || view.width < 1
+                || view.height < 1 || view.width > kMaxBitmapWidth - kBitmapSlack) {
+                std::fprintf(stderr, "%s: --view takes a size WxH in pixels, each from 1 to %d\n", kTool,
+                    std::min(kMaxBitmapWidth - kBitmapSlack, qm::cg::kMaxImageSide));
+                return 2;
+            }
+            view.sized = true;
+        } else if (std::strcmp(argv[i], "--scroll") == 0 && hasValue) {
+            if (!ParsePoint(argv[i], argv[i + 1], view.scroll))
+                return 2;
+            view.scrolled = true;
+            ++i;
+        } else if (std::strcmp(argv[i], "--caret") == 0 && hasValue) {
+            if (!ParsePoint(argv[i], argv[i + 1], view.caretPoint))
+                return 2;
+            view.caret = true;
+            ++i;
+        } else if (std::strcmp(argv[i], "--view-png") == 0 && hasValue) {
+            view.png = argv[++i];
         } else if (std::strcmp(argv[i], "--css") == 0 && hasValue) {
             sheets.push_back(argv[++i]);
         } else if (std::strcmp(argv[i], "--png") == 0 && hasValue) {
@@ -140,6 +261,24 @@ int main(int argc, char** argv)
     }
     if (!path)
         return Usage();
+    const bool viewAsked = view.sized || view.scrolled || view.caret;
+    if (viewAsked && !view.png) {
+        std::fprintf(stderr, "%s: --view, --scroll and --caret describe the --view-png picture\n", kTool);
+        return 2;
+    }
+    if (view.png) {
+        if (widthGiven && view.sized) {
+            std::fprintf(stderr,
+                "%s: the view lays the document out at its own width: --width and --view "
+                "cannot be combined\n",
+                kTool);
+            return 2;
+        }
+        if (!widthGiven)
+            width = view.width;
+        else
+            view.width = width;
+    }
 
     CXHTML engine;
     for (const char* sheet : sheets) {
@@ -174,6 +313,8 @@ int main(int argc, char** argv)
         case DocumentPngResult::NotWritten: return Fail(std::string(png) + ": cannot be written");
         }
     }
+    if (view.png && !WriteView(engine, body, view))
+        return Fail(std::string(view.png) + ": cannot be written");
     if (xhtml) {
         CSafeBuf markup;
         document.Write(markup, kSourceIndent);

@@ -78,11 +78,22 @@ public:
     // Whether the editor may draw (the plug-in window is shown).
     virtual bool CanXEditorDisplay() const { return true; }
     // The view shown: 0 WYSIWYG, 1 source, 2 preview, 3 screen reader.
-    virtual int GetViewMode() const { return 0; }
+    virtual int GetViewMode() const { return m_viewMode; }
     // The page's Dir setting ("ltr" or "rtl").
     virtual const CSafeBuf& GetDir() const;
     // Raises the page's tag-list-changed event.
     virtual void DoFireStyleChange() { }
+
+    // ---- the view's state, read by the document's view ----
+    // The view shown: 0 WYSIWYG, 1 source, 2 preview, 3 screen reader. The
+    // document draws into the window only in the WYSIWYG view.
+    int m_viewMode = 0;
+    // The window was placed anew and the control's next event has not yet
+    // placed its parts: the document draws nothing meanwhile.
+    unsigned char m_windowChangePending = 0;
+    // The horizontal scroll bar is shown; the editing area is then 15 pixels
+    // shorter. The document's scroll-bar update shows and hides it.
+    int m_horizontalBarShown = 0;
 
 protected:
     CControlServices() = default;

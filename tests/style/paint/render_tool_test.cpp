@@ -62,3 +62,50 @@ TEST(RenderTool, RendersTheSampleAndReportsWhatItCannotRead)
     EXPECT_EQ(1, RunRender("--png " + d + "/no/such/folder.png " + kSamples + "/sample.xhtml", d, out));
     EXPECT_EQ(2, RunRender("--width 40000 " + kSamples + "/sample.xhtml", d, out));
 }
+
+TEST(RenderTool, DrawsTheEditorsViewScrolledWithItsCaret)
+{
+    qmtest::TempDir dir;
+    ASSERT_TRUE(dir.Create(qmtest::TestOutputPath("render-view-")));
+    const std::string d = dir.Path();
+    const std::string sample = " --css " + kSamples + "/sample.css " + kSamples + "/sample.xhtml";
+    std::string out;
+    ASSERT_EQ(0, RunRender("--width 300 --png " + d + "/whole.png" + sample, d, out));
+    ASSERT_EQ(0, RunRender("--view 300x200 --scroll 0,150 --view-png " + d + "/view.png" + sample, d, out));
+    // The caret in the first paragraph's text, which the view shows.
+    ASSERT_EQ(0,
+        RunRender(
+            "--view 300x200 --scroll 0,150 --caret 60,260 --view-png " + d + "/caret.png" + sample, d, out));
+
+    CImage whole, view, caret;
+    ASSERT_TRUE(whole.LoadPictureFile(qmtest::FromUtf8(d + "/whole.png")));
+    ASSERT_TRUE(view.LoadPictureFile(qmtest::FromUtf8(d + "/view.png")));
+    ASSERT_TRUE(caret.LoadPictureFile(qmtest::FromUtf8(d + "/caret.png")));
+    ASSERT_EQ(300, view.GetWidth());
+    ASSERT_EQ(200, view.GetHeight());
+    auto pixel = [](CImage& image, int x, int y) {
+        cairo_surface_t* s = image.GetImage()->Surface();
+        const qm::cg::Pixel p = qm::cg::ReadPixel(
+            cairo_image_surface_get_data(s), std::size_t(cairo_image_surface_get_stride(s)), x, y);
+        return (p.red << 24) | (p.green << 16) | (p.blue << 8) | p.alpha;
+    };
+    int differing = 0, caretPixels = 0, caretColumn = -1;
+    bool oneColumn = true;
+    for (int y = 0; y < 200; ++y) {
+        for (int x = 0; x < 300; ++x) {
+            differing += pixel(view, x, y) != pixel(whole, x, y + 150);
+            if (pixel(caret, x, y) != pixel(view, x, y)) {
+                ++caretPixels;
+                oneColumn = oneColumn && (caretColumn < 0 || caretColumn == x);
+                caretColumn = x;
+            }
+        }
+    }
+    EXPECT_EQ(differing, 0) << "the view shows document rows 150 to 349";
+    EXPECT_GT(caretPixels, 10);
+    EXPECT_TRUE(oneColumn) << "the caret is a bar 1 pixel wide";
+
+    EXPECT_EQ(2, RunRender("--view 0x10 --view-png " + d + "/x.png" + sample, d, out));
+    EXPECT_EQ(2, RunRender("--scroll 0,10" + sample, d, out)) << "no view to scroll";
+    EXPECT_EQ(2, RunRender("--width 300 --view 300x200 --view-png " + d + "/x.png" + sample, d, out));
+}
