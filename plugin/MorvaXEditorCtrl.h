@@ -142,6 +142,8 @@ public:
     CSafeBuf Cookie;
     CSafeBuf ProductName; // "Quillmark"
     CSafeBuf FileVersion; // the bundle's version text
+    // Dir and EnableTimestamp, which the document's writer reads, are fields
+    // of CControlServices.
 
 private:
     void CreateUserFolders();

@@ -71,6 +71,11 @@ public:
     CSafeBuf CustomBlockElementsSearch;
     CSafeBuf CustomEmptyElementsSearch;
     CSafeBuf SubdocumentTags; // comma-separated sub-document tag names
+    // The writer's settings: "rtl" (ASCII case ignored) writes the page
+    // frame right to left; EnableTimestamp puts the generator comment with
+    // the date and time in front of the written document.
+    CSafeBuf Dir{"ltr"};
+    unsigned char EnableTimestamp = 1;
 
 protected:
     CControlServices() = default;
