@@ -239,8 +239,9 @@ void CXDoc::GetSourceCode(CSafeBuf& out, int mode, bool tidy)
         if (indent && full)
             w += "\r\n";
 
-        // 6. The body's text.
-        CSafeBuf t;
+        // 6. The body's text, written straight into out: a caller that
+        // writes again into the same text reuses its memory.
+        CSafeBuf& t = out;
         if (!m_root) {
             if (full)
                 t += "\t<body>";
@@ -266,9 +267,9 @@ void CXDoc::GetSourceCode(CSafeBuf& out, int mode, bool tidy)
                 // The tidy pass reads the text as markup: the namespaces the
                 // document declares go around it.
                 CSafeBuf front;
-                if (full)
+                if (full) {
                     front = m_htmlStartTag;
-                else if (control && !control->Namespaces.IsEmpty()) {
+                } else if (control && !control->Namespaces.IsEmpty()) {
                     front = "<html ";
                     front += control->Namespaces;
                     front += ">";
@@ -292,33 +293,33 @@ void CXDoc::GetSourceCode(CSafeBuf& out, int mode, bool tidy)
                 t.Empty();
         }
 
-        // 7, 8. The body's text joins the frame; a fragment with nothing in
-        // it writes nothing at all (the comment and the frame's start too)
-        // unless it has a head.
-        if (!full && t.JustSpace() && !headWritten)
+        // 7, 8. The body's text follows the frame's start; a fragment with
+        // nothing in it writes nothing at all (the comment and the frame's
+        // start go too) unless it has a head.
+        if (!full && t.JustSpace() && !headWritten) {
             w.Empty();
-        else if (w.IsEmpty())
-            w.ReplaceWith(&t);
+            t.Empty();
+        }
+        // 11. No line ends or TABs in front.
+        TrimCR(w, -1);
+        if (w.IsEmpty())
+            TrimCR(t, -1);
         else
-            w += t;
+            t.Insert(0, w);
 
         // 9, 10. The frame's end.
         if (full) {
             if (indent)
-                w += "\r\n";
-            w += "</html>";
+                t += "\r\n";
+            t += "</html>";
         }
         if (frame) {
-            if (!w.IsEmpty())
-                w += "</body></html>";
+            if (!t.IsEmpty())
+                t += "</body></html>";
             else
-                w = RightToLeft(control) ? "<html dir='rtl'><body></body></html>"
+                t = RightToLeft(control) ? "<html dir='rtl'><body></body></html>"
                                          : "<html><body></body></html>";
         }
-
-        // 11. No line ends or TABs in front.
-        TrimCR(w, -1);
-        out.ReplaceWith(&w);
     } catch (...) {
         out.Empty();
         WriteExcpInfo("CXDoc::GetSourceCode");
