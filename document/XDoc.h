@@ -144,7 +144,8 @@ public:
     // (at most kCombineRoundLimit rounds), loose content put into
     // paragraphs, and written back in mode (the body at level 1 and after a
     // TAB for an indented full document, else at the margin). False, text
-    // unchanged, when it does not read as markup.
+    // unchanged, when it does not read as markup; false and text empty when
+    // memory runs out.
     bool ProcessSourceOutput(CSafeBuf& text, int mode, bool fullDocument);
     // The selection as a fragment, compact, a single enclosing element
     // unwrapped where that keeps its meaning (a paragraph, not a bold run);

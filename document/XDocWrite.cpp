@@ -278,7 +278,8 @@ void CXDoc::GetSourceCode(CSafeBuf& out, int mode, bool tidy)
                     t.Insert(0, front);
                     t += "</html>";
                 }
-                if (!ProcessSourceOutput(t, mode, full) && !front.IsEmpty()) {
+                if (!ProcessSourceOutput(t, mode, full) && !front.IsEmpty()
+                    && t.Length() >= front.Length() + 7) {
                     // Text that does not read as markup is kept as the
                     // element writer wrote it, rather than lost.
                     t.Delete(0, front.Length());
@@ -333,13 +334,14 @@ bool CXDoc::ProcessSourceOutput(CSafeBuf& text, int mode, bool fullDocument)
         if (!root.LoadDoc(text))
             return false;
         RunWriterTidyPasses(root);
-        CSafeBuf written;
-        root.GetSourceCode(written, fullDocument ? 1 : -1, mode, true);
+        // The tree holds everything now: the text's memory takes the
+        // written tree.
+        root.GetSourceCode(text, fullDocument ? 1 : -1, mode, true);
         if (fullDocument && (mode & kModeIndent))
-            written.Insert(0, '\t');
-        text.ReplaceWith(&written);
+            text.Insert(0, '\t');
         return true;
     } catch (...) {
+        text.Empty(); // it may have been written in part
         WriteExcpInfo("CXDoc::ProcessSourceOutput");
         return false;
     }
