@@ -19,10 +19,9 @@
 #include "element/markup/MarkupDocument.h"
 #include "element/markup/SourceCode.h"
 
-#include "benchmarks/BenchWords.h"
+#include "benchmarks/BenchMarkupDocument.h"
 
 #include <benchmark/benchmark.h>
-#include <libxml/parser.h>
 
 #include <chrono>
 #include <cstdio>
@@ -40,44 +39,7 @@
 
 namespace {
 
-// A deterministic document of at least size bytes.
-std::string Generate(size_t size)
-{
-    BenchWords source(12345);
-    auto words = [&source](int n) { return source.Words(n); };
-    std::string doc
-        = "<html xmlns=\"http://www.w3.org/1999/xhtml\"><head><title>bench</title></head><body>\n";
-    for (int block = 0; doc.size() < size; ++block) {
-        if (block % 10 == 3) {
-            doc += "<table border=\"1\"><tr><th>" + words(1) + "</th><th>" + words(1) + "</th></tr>";
-            for (int r = 0; r < 3; ++r)
-                doc += "<tr><td>" + words(3) + "</td><td><b>" + words(2) + "</b></td></tr>";
-            doc += "</table>\n";
-        } else if (block % 10 == 7) {
-            doc += "<ul>";
-            for (int i = 0; i < 4; ++i)
-                doc += "<li>" + words(4) + " <i>" + words(1) + "</i></li>";
-            doc += "</ul>\n";
-        } else {
-            doc += "<p>" + words(8) + " <b>" + words(2) + "</b> " + words(6) + " <i>" + words(3)
-                + "</i>, <a href=\"#" + words(1) + "\">" + words(2) + "</a> " + words(10) + "&#160;"
-                + words(2) + ".</p>\n";
-        }
-    }
-    doc += "</body></html>\n";
-    return doc;
-}
-
-const std::string& Document(int64_t kilobytes)
-{
-    static std::string small = Generate(100 * 1024), large = Generate(1024 * 1024);
-    if (kilobytes < 1024)
-        return small;
-    if (kilobytes == 1024)
-        return large;
-    static std::string huge = Generate(10 * 1024 * 1024);
-    return huge;
-}
+const std::string& Document(int64_t kilobytes) { return MarkupDocument(kilobytes); }
 
 double Seconds(std::chrono::steady_clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
@@ -130,28 +92,18 @@ std::string ReferencesThroughout(const std::string& doc, bool named)
 // range 2: 0 the document, 1 named references throughout, 2 numeric ones.
 const std::string& CleaningDocument(int64_t kilobytes, int64_t references)
 {
-    static std::string named = ReferencesThroughout(Document(1024), true);
-    static std::string numeric = ReferencesThroughout(Document(1024), false);
+    static std::string named = ReferencesThroughout(MarkupDocument(1024), true);
+    static std::string numeric = ReferencesThroughout(MarkupDocument(1024), false);
     if (references == 0 || kilobytes < 1024)
-        return Document(kilobytes);
+        return MarkupDocument(kilobytes);
     return references == 1 ? named : numeric;
 }
 
-void BM_LibxmlParse(benchmark::State& state)
-{
-    const std::string& doc = Document(state.range(0));
-    for (auto _ : state) {
-        xmlDoc* parsed
-            = xmlReadMemory(doc.data(), static_cast<int>(doc.size()), "bench.xml", "UTF-8", XML_PARSE_NONET);
-        benchmark::DoNotOptimize(parsed);
-        xmlFreeDoc(parsed);
-    }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * doc.size()));
-}
+void BM_LibxmlParse(benchmark::State& state) { BenchLibxmlParse(state); }
 
 void BM_LoadIntoTree(benchmark::State& state)
 {
-    const std::string& doc = Document(state.range(0));
+    const std::string& doc = MarkupDocument(state.range(0));
     CXHTML engine;
     for (auto _ : state) {
         CMarkupDocument tree(&engine);
@@ -164,7 +116,7 @@ void BM_LoadIntoTree(benchmark::State& state)
 
 void BM_WriteBack(benchmark::State& state)
 {
-    const std::string& doc = Document(state.range(0));
+    const std::string& doc = MarkupDocument(state.range(0));
     CXHTML engine;
     CMarkupDocument tree(&engine);
     CSafeBuf error, out;

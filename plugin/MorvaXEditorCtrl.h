@@ -172,6 +172,8 @@ public:
     CSafeBuf Cookie;
     CSafeBuf ProductName; // "Quillmark"
     CSafeBuf FileVersion; // the bundle's version text
+    // Dir and EnableTimestamp, which the document's writer reads, are fields
+    // of CControlServices.
 
     // ---- the control object ----
     // Reads the tag's parameters; called once by the plug-in instance before

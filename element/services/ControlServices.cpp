@@ -11,9 +11,3 @@ bool CControlServices::IsInElementList(const CSafeBuf& search, const unsigned sh
     needle += ",";
     return search.Find(static_cast<const unsigned short*>(needle)) >= 0;
 }
-
-const CSafeBuf& CControlServices::GetDir() const
-{
-    static const CSafeBuf kLeftToRight("ltr");
-    return kLeftToRight;
-}

@@ -71,6 +71,11 @@ public:
     CSafeBuf CustomBlockElementsSearch;
     CSafeBuf CustomEmptyElementsSearch;
     CSafeBuf SubdocumentTags; // comma-separated sub-document tag names
+    // The writer's settings: "rtl" (ASCII case ignored) writes the page
+    // frame right to left; EnableTimestamp puts the generator comment with
+    // the date and time in front of the written document.
+    CSafeBuf Dir{"ltr"};
+    unsigned char EnableTimestamp = 1;
 
     // ---- what the editing engine reads of the control's display ----
     // The defaults describe a control shown in the WYSIWYG view, written left
@@ -78,9 +83,9 @@ public:
     // Whether the editor may draw (the plug-in window is shown).
     virtual bool CanXEditorDisplay() const { return true; }
     // The view shown: 0 WYSIWYG, 1 source, 2 preview, 3 screen reader.
-    virtual int GetViewMode() const { return m_viewMode; }
+    int GetViewMode() const { return m_viewMode; }
     // The page's Dir setting ("ltr" or "rtl").
-    virtual const CSafeBuf& GetDir() const;
+    const CSafeBuf& GetDir() const { return Dir; }
     // Raises the page's tag-list-changed event.
     virtual void DoFireStyleChange() { }
 

@@ -197,15 +197,15 @@ TEST_F(EngineWithControl, StartUpGivesTheDocumentItsGenericFamilies)
 TEST_F(EngineWithControl, QueriesAndForwardersReachTheControl)
 {
     EXPECT_TRUE(engine->IsWindowVisible());
-    control->viewMode = 1;
+    control->m_viewMode = 1;
     EXPECT_FALSE(engine->IsWindowVisible());
 
     for (const char* dir : {"rtl", "RTL", "rTl"}) {
-        control->dir = dir;
+        control->Dir = dir;
         EXPECT_TRUE(engine->PagesRightToLeft()) << dir;
     }
     for (const char* dir : {"ltr", "", " rtl", "rtl "}) {
-        control->dir = dir;
+        control->Dir = dir;
         EXPECT_FALSE(engine->PagesRightToLeft()) << dir;
     }
     engine->SetPrpDlg(nullptr);

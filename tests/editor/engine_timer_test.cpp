@@ -53,7 +53,7 @@ TEST_F(EngineWithControl, CaretBlinksEveryHalfSecondInTheWysiwygViewOnly)
         SCOPED_TRACE("view " + std::to_string(c.viewMode) + (c.focus ? " with focus" : " without focus"));
         engine = std::make_unique<CXHTML>();
         engine->m_control = control.get();
-        control->viewMode = c.viewMode;
+        control->m_viewMode = c.viewMode;
         engine->Init();
         if (c.focus) {
             engine->ForceHaveFocus();

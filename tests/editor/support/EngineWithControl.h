@@ -20,13 +20,9 @@ class ViewControl : public CMorvaXEditorCtrl
 {
 public:
     bool CanXEditorDisplay() const override { return shown; }
-    int GetViewMode() const override { return viewMode; }
-    const CSafeBuf& GetDir() const override { return dir; }
     void DoFireStyleChange() override { ++styleChanges; }
 
     bool shown = true;
-    int viewMode = 0;
-    CSafeBuf dir{"ltr"};
     int styleChanges = 0;
 };
 
