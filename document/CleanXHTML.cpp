@@ -154,8 +154,11 @@ bool Clean(CXHTMLServices* owner, CSafeBuf& text, int mode)
     if (mode == 2) {
         root.RemoveScriptInfo();
         root.RemoveTagWithoutAttr(1);
+    } else {
+        // Mode 1 above has unwrapped every "a" without attributes already
+        // (and nothing since adds any).
+        root.RemoveTagWithoutAttr(0);
     }
-    root.RemoveTagWithoutAttr(0);
     root.RemoveEmptyTag(1);
     root.ValidateDoc();
     if (mode == 2)

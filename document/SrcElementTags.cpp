@@ -43,7 +43,10 @@ const TagMap& Tags()
         TagMap m;
         for (int i = 0; XHTMLTags[i]; ++i) {
             const char* tag = XHTMLTags[i];
-            m.emplace(tag, SrcTagInfo{tag, TableKind(tag), InTable(SupportHTMLTag, tag)});
+            SrcTagInfo info{tag, TableKind(tag), InTable(SupportHTMLTag, tag), {}, 0};
+            for (; tag[info.length] && info.length < 11; ++info.length)
+                info.wide[info.length] = static_cast<unsigned char>(tag[info.length]);
+            m.emplace(tag, info);
         }
         return m;
     }();

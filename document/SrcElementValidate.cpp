@@ -45,7 +45,7 @@ constexpr int kInlineOrText = CSrcElement::kInline | CSrcElement::kText;
 
 ChildRule RuleFor(CSrcElement* node)
 {
-    const CSafeBuf& tag = node->m_tag;
+    const CSrcText& tag = node->m_tag;
     ChildRule rule;
     if (TagIn(tag, {"table"})) {
         rule.kind = ChildRule::AllowTags;
@@ -147,7 +147,7 @@ void CSrcElement::RemoveTags(int mask, const char* tag)
     for (CSrcElement* c = m_firstChild; c;) {
         if (c->ElementType() & mask) {
             if (tag && c != m_firstChild)
-                InsertChild(new CSrcElement(tag, m_owner), c);
+                InsertChild(NewElement(tag), c);
             c = Unwrap(c);
             continue;
         }
