@@ -66,7 +66,7 @@ public:
     // A new text node holding text.
     static CSrcElement* NewText(const CSafeBuf& text, CXHTMLServices* owner = nullptr);
     // Destroys the children (and theirs).
-    virtual ~CSrcElement();
+    ~CSrcElement();
     CSrcElement(const CSrcElement&) = delete;
     CSrcElement& operator=(const CSrcElement&) = delete;
     // A node made with new lives on the heap; the tree's own nodes in its
@@ -126,6 +126,8 @@ public:
     // as references, 0x1000 comments as "_comment_" elements. flag is handed
     // down unchanged.
     void GetSourceCode(CSafeBuf& out, int level, int mode, bool flag);
+    // The same appended to what out holds.
+    void AppendSourceCode(CSafeBuf& out, int level, int mode, bool flag);
 
     // ---- tree operations ----
     CSrcElement* Parent() const { return m_parent; }
@@ -187,6 +189,10 @@ public:
     // Children first; unwraps an "a" without attributes and, with mode 1, a
     // "span" without attributes. Answers whether this node is one.
     bool RemoveTagWithoutAttr(int mode);
+    // RemoveTagWithoutAttr(mode) and then RemoveEmptyTag(flags), in one walk:
+    // what either pass does to a node depends only on the node and its
+    // subtree, so the result is the same.
+    void RemoveTagWithoutAttrThenEmptyTag(int mode, int flags);
     // Unwraps every element whose tag (ASCII case ignored) is not in
     // SupportHTMLTag. Custom elements the control lists and their subtrees
     // are left alone, and so are comments. Answers whether this node is to
@@ -243,11 +249,11 @@ public:
         CStringList keptNodes;
     };
     std::unique_ptr<DocumentParts> m_document;
-    unsigned char m_nonXHTML = 0; // the tag is not an XHTML tag
     CXHTMLServices* m_owner = nullptr;
-    int m_kind = -1; // ElementType's answer, -1 until asked for
     // The XHTML tag the node is named after; null for other tags and text.
     const SrcTagInfo* m_info = nullptr;
+    int m_kind = -1;              // ElementType's answer, -1 until asked for
+    unsigned char m_nonXHTML = 0; // the tag is not an XHTML tag
 
 private:
     // A node of the arena: its texts take their room there too.
@@ -282,12 +288,12 @@ private:
     CSrcElement* m_lastChild = nullptr;
     CSrcElement* m_previous = nullptr;
     CSrcElement* m_next = nullptr;
-    int m_childCount = 0;
-    // Set by the writer: whether a descendant is a block (worked out once a
-    // write, bottom up).
-    bool m_holdsBlock = false;
     // Where new children and texts take room (see Arena); m_ownsArena when
     // this node made it, rather than living in it.
     CSrcArena* m_arena = nullptr;
+    int m_childCount = 0;
     bool m_ownsArena = false;
+    // Set by the writer: whether a descendant is a block (worked out once a
+    // write, bottom up).
+    bool m_holdsBlock = false;
 };

@@ -116,6 +116,29 @@ void CorrectAttributes(CSrcElement* node, bool keepClass, AttributeScratch& scra
         CorrectAttributes(c, keepClass, scratch);
 }
 
+// RemoveEmptyTag's test of a node whose children it has been through.
+bool IsEmptyTag(const CSrcElement* node, int flags)
+{
+    if (node->IsTextNode())
+        return node->m_text.IsEmpty();
+    if (node->FirstChild() || !(flags & 1))
+        return false;
+    if (TagIn(node->m_tag, {"b", "i", "u", "span", "em", "code", "abbr", "kbd", "strong"}))
+        return true;
+    if (!node->IsTag("a"))
+        return false;
+    CSafeBuf id;
+    return !node->m_attributes.Lookup("id", id) || id.IsEmpty();
+}
+
+// RemoveTagWithoutAttr's test of a node.
+bool IsBare(const CSrcElement* node, int mode)
+{
+    if (node->IsTextNode() || !node->m_attributes.IsEmpty())
+        return false;
+    return node->IsTag("a") || (mode == 1 && node->IsTag("span"));
+}
+
 } // namespace
 
 bool CSrcElement::RemoveEmptyTag(int flags)
@@ -126,16 +149,7 @@ bool CSrcElement::RemoveEmptyTag(int flags)
             RemoveChild(c);
         c = next;
     }
-    if (IsTextNode())
-        return m_text.IsEmpty();
-    if (m_firstChild || !(flags & 1))
-        return false;
-    if (TagIn(m_tag, {"b", "i", "u", "span", "em", "code", "abbr", "kbd", "strong"}))
-        return true;
-    if (!IsTag("a"))
-        return false;
-    CSafeBuf id;
-    return !m_attributes.Lookup("id", id) || id.IsEmpty();
+    return IsEmptyTag(this, flags);
 }
 
 bool CSrcElement::RemoveTagWithoutAttr(int mode)
@@ -146,9 +160,22 @@ bool CSrcElement::RemoveTagWithoutAttr(int mode)
             Unwrap(c);
         c = next;
     }
-    if (IsTextNode() || !m_attributes.IsEmpty())
-        return false;
-    return IsTag("a") || (mode == 1 && IsTag("span"));
+    return IsBare(this, mode);
+}
+
+void CSrcElement::RemoveTagWithoutAttrThenEmptyTag(int mode, int flags)
+{
+    // A child to unwrap brings up its children, which its own walk has
+    // already rid of empty nodes; one that stays is removed when empty.
+    for (CSrcElement* c = m_firstChild; c;) {
+        CSrcElement* next = c->m_next;
+        c->RemoveTagWithoutAttrThenEmptyTag(mode, flags);
+        if (IsBare(c, mode))
+            Unwrap(c);
+        else if (IsEmptyTag(c, flags))
+            RemoveChild(c);
+        c = next;
+    }
 }
 
 bool CSrcElement::RemoveNonXhtmlTag()

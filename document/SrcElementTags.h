@@ -15,7 +15,12 @@ struct SrcTagInfo
     // named after it, which take it without a copy.
     unsigned short wide[12];
     int length;
+    int index; // 0 to SrcTagCount() - 1, for tables kept by tag
 };
+
+// How many XHTML tags there are, and the one at an index.
+int SrcTagCount();
+const SrcTagInfo* SrcTagAt(int index);
 
 // The XHTML tag named name (ASCII case ignored), or null.
 const SrcTagInfo* FindSrcTag(const unsigned short* name);

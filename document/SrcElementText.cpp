@@ -13,9 +13,10 @@ unsigned short CSrcText::s_empty[1] = {0};
 
 void CSrcText::FreeHeap()
 {
-    if (m_heap)
+    if (OnHeap())
         delete[] m_units;
-    m_heap = false;
+    m_units = s_empty;
+    m_capacity = 0;
 }
 
 unsigned short* CSrcText::Room(int n, int keep)
@@ -32,7 +33,6 @@ unsigned short* CSrcText::Room(int n, int keep)
     FreeHeap();
     m_units = room;
     m_capacity = capacity;
-    m_heap = !m_arena;
     return room;
 }
 

@@ -19,9 +19,14 @@ public:
     CSrcText(const CSrcText&) = delete;
     CSrcText& operator=(const CSrcText&) = delete;
 
-    // Where the text takes room from now on: arena, or the heap for null.
-    // The arena must outlive the text.
-    void UseArena(CSrcArena* arena) { m_arena = arena; }
+    // Where the text takes room: arena, or the heap for null. The arena must
+    // outlive the text. Only a text without room of its own (a new one)
+    // changes where it takes room.
+    void UseArena(CSrcArena* arena)
+    {
+        if (!m_capacity)
+            m_arena = arena;
+    }
 
     operator const unsigned short*() const { return m_units; }
     int Length() const { return m_length; }
@@ -60,11 +65,12 @@ private:
     // Room for n units (and the terminator), keeping the first keep units.
     unsigned short* Room(int n, int keep);
     void FreeHeap();
+    // The room came from the heap: room of its own, and no arena.
+    bool OnHeap() const { return m_capacity && !m_arena; }
 
     static unsigned short s_empty[1];
     unsigned short* m_units = s_empty;
     int m_length = 0;
     int m_capacity = 0; // units that may be written (0: not this text's own room)
     CSrcArena* m_arena = nullptr;
-    bool m_heap = false; // m_units came from the heap
 };

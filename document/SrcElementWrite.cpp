@@ -76,6 +76,11 @@ void CSrcElement::MarkBlockHolders()
 void CSrcElement::GetSourceCode(CSafeBuf& out, int level, int mode, bool flag)
 {
     out.Empty();
+    AppendSourceCode(out, level, mode, flag);
+}
+
+void CSrcElement::AppendSourceCode(CSafeBuf& out, int level, int mode, bool flag)
+{
     if (mode & kSourceIndent)
         MarkBlockHolders();
     SrcWriteScratch scratch;
@@ -136,7 +141,7 @@ void CSrcElement::AppendElementSource(CSafeBuf& out, int level, int mode, bool f
     const bool tags = !((mode & kSourceBodyContent) && IsTag("body"));
     if (tags) {
         out += '<';
-        out += m_tag;
+        out.Append(m_tag, m_tag.Length());
         // The pairs are copied into buffers the whole write shares, and
         // put in order of name.
         std::vector<std::pair<CSafeBuf, CSafeBuf>>& pairs = scratch.pairs;
@@ -197,7 +202,7 @@ void CSrcElement::AppendElementSource(CSafeBuf& out, int level, int mode, bool f
         if (indent)
             NewLine(out, level);
         out += "</";
-        out += m_tag;
+        out.Append(m_tag, m_tag.Length());
         out += '>';
     }
 }
@@ -210,14 +215,18 @@ void CSrcElement::AppendChildrenSource(
         NewLine(out, level + 1);
     bool afterInline = false;
     for (CSrcElement* c = m_firstChild; c; c = c->m_next) {
+        if (!between) {
+            c->AppendSource(out, level + 1, mode, flag, scratch);
+            continue;
+        }
         const int kind = c->ElementType();
         const bool asInline = (kind & (kInline | kOther | kText)) || TagIn(c->m_tag, kIndentAsInline);
-        if (between && !asInline && afterInline)
+        if (!asInline && afterInline)
             NewLine(out, level + 1);
         c->AppendSource(out, level + 1, mode, flag, scratch);
         afterInline = asInline;
         const bool blockLike = ((kind & kBlock) && !(kind & kOther)) || (kind & (kHeading | kList));
-        if (between && c->m_next && (c->m_holdsBlock || blockLike))
+        if (c->m_next && (c->m_holdsBlock || blockLike))
             NewLine(out, level + 1);
     }
 }
