@@ -264,7 +264,12 @@ struct SrcReadBuffers
 
     KnownName& Slot(const xmlChar* name)
     {
-        return known[(reinterpret_cast<uintptr_t>(name) >> 4) % (sizeof known / sizeof known[0])];
+        // The parser packs its names a few bytes apart: the address is mixed
+        // so that neighbours take different slots (64, the top 6 bits).
+        const uint64_t mixed
+            = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(name)) * 0x9E3779B97F4A7C15ull;
+        static_assert(sizeof known / sizeof known[0] == 64, "six bits pick a slot");
+        return known[mixed >> 58];
     }
 };
 
