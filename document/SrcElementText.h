@@ -39,8 +39,8 @@ public:
     CSrcText& operator=(const CSafeBuf& text);
     // Exactly n units.
     void Assign(const unsigned short* units, int n);
-    // Text that outlives this one, taken without a copy; it is copied before
-    // any change.
+    // Text that outlives this one, taken without a copy (units[n] is 0); it
+    // is copied before any change.
     void AssignLasting(const unsigned short* units, int n);
     // length bytes of UTF-8, decoded as CSafeBuf::AssignUTF8 decodes them;
     // with crlf every line feed not after a carriage return gets one.
