@@ -28,11 +28,12 @@ unsigned short Lower(unsigned short c)
 
 bool IsBlankOrTab(unsigned short c) { return c == ' ' || c == '\t'; }
 
-// Whether the body and html tags were found.
+// Whether the body and html tags, and "!DOCTYPE", were found.
 struct FrameTags
 {
     bool body = false;
     bool html = false;
+    bool doctype = false;
 };
 
 // Whether the four units at s match name (lower case), ASCII case ignored.
@@ -47,8 +48,17 @@ bool NameAt(const unsigned short* s, int n, int i, const char* name)
     return true;
 }
 
-// Finds, in one pass, every body and html tag name (ASCII case ignored) and
-// writes it in lower case. A tag name follows "<", blanks and TABs and at
+bool StartsAt(const unsigned short* s, int n, int i, const char* word)
+{
+    for (int k = 0; word[k]; ++k) {
+        if (i + k >= n || s[i + k] != static_cast<unsigned char>(word[k]))
+            return false;
+    }
+    return true;
+}
+
+// Finds, in one pass, "!DOCTYPE" anywhere and every body and html tag name
+// (ASCII case ignored), which it writes in lower case. A tag name follows "<", blanks and TABs and at
 // most one "/" ("<body", "</ body"). After "body" come blanks or TABs and
 // ">"; after "html" a blank, TAB, "/" or ">", so its start tag may carry
 // attributes. (A "/html" without "<", as in the path of an address, is no
@@ -59,6 +69,10 @@ FrameTags LowerFrameTags(CSafeBuf& text)
     const int n = text.Length();
     unsigned short* s = text;
     for (int i = 0; i < n; ++i) {
+        if (s[i] > '<') // most units: neither "<" nor "!"
+            continue;
+        if (s[i] == '!' && !found.doctype && StartsAt(s, n, i, "!DOCTYPE"))
+            found.doctype = true;
         if (s[i] != '<')
             continue;
         int at = i + 1;
@@ -87,27 +101,6 @@ FrameTags LowerFrameTags(CSafeBuf& text)
     return found;
 }
 
-bool StartsAt(const unsigned short* s, int n, int i, const char* word)
-{
-    for (int k = 0; word[k]; ++k) {
-        if (i + k >= n || s[i + k] != static_cast<unsigned char>(word[k]))
-            return false;
-    }
-    return true;
-}
-
-// Whether "!DOCTYPE" occurs: a quick look before RemoveXMLTag searches.
-bool HasDoctype(const CSafeBuf& text)
-{
-    const unsigned short* s = text;
-    const int n = text.Length();
-    for (int i = 0; i < n; ++i) {
-        if (s[i] == '!' && StartsAt(s, n, i, "!DOCTYPE"))
-            return true;
-    }
-    return false;
-}
-
 const CControlServices* Control(const CXHTMLServices* owner) { return owner ? owner->m_control : nullptr; }
 
 bool Clean(CXHTMLServices* owner, CSafeBuf& text, int mode)
@@ -119,26 +112,33 @@ bool Clean(CXHTMLServices* owner, CSafeBuf& text, int mode)
 
     // Named references to numeric ones, in one pass over the text.
     PrepareMarkupEntities(text);
-    if (HasDoctype(text))
-        RemoveXMLTag(text, "!DOCTYPE");
-
+    // (Writing the tag names in lower case first moves no part of the
+    // declaration RemoveXMLTag takes out, and it holds no tag.)
     const FrameTags frame = LowerFrameTags(text);
+    if (frame.doctype)
+        RemoveXMLTag(text, "!DOCTYPE");
     const bool wholeDocument = frame.body;
-    if (!wholeDocument) {
-        CSafeBuf wrapped("<body>");
-        wrapped += text;
-        wrapped += "</body>";
-        text.ReplaceWith(&wrapped);
-    }
-    if (!frame.html) {
-        CSafeBuf wrapped("<html");
-        if (control && !control->Namespaces.IsEmpty()) {
-            wrapped += ' ';
-            wrapped += control->Namespaces;
+    if (!wholeDocument || !frame.html) {
+        // A fragment goes into a body, and that, or a body without its
+        // html, into an html element, in one copy.
+        CSafeBuf wrapped;
+        wrapped.PrepareBufferSize(text.Length() + 32 + (control ? control->Namespaces.Length() : 0));
+        wrapped.ClearBuffer();
+        if (!frame.html) {
+            wrapped += "<html";
+            if (control && !control->Namespaces.IsEmpty()) {
+                wrapped += ' ';
+                wrapped += control->Namespaces;
+            }
+            wrapped += '>';
         }
-        wrapped += '>';
+        if (!wholeDocument)
+            wrapped += "<body>";
         wrapped += text;
-        wrapped += "</html>";
+        if (!wholeDocument)
+            wrapped += "</body>";
+        if (!frame.html)
+            wrapped += "</html>";
         text.ReplaceWith(&wrapped);
     }
 
@@ -151,12 +151,11 @@ bool Clean(CXHTMLServices* owner, CSafeBuf& text, int mode)
         if (options & kOptionWordAttributes)
             root.RemoveWordAttr();
     }
-    if (mode == 2) {
+    if (mode == 2)
         root.RemoveScriptInfo();
-        root.RemoveTagWithoutAttr(1);
-    }
-    root.RemoveTagWithoutAttr(0);
-    root.RemoveEmptyTag(1);
+    // Mode 2 unwraps a "span" without attributes too, and with it every
+    // "a" without (the mode-0 pass after it would find none).
+    root.RemoveTagWithoutAttrThenEmptyTag(mode == 2 ? 1 : 0, 1);
     root.ValidateDoc();
     if (mode == 2)
         root.RemoveEmptyParagraph();
@@ -182,8 +181,10 @@ bool Clean(CXHTMLServices* owner, CSafeBuf& text, int mode)
         while (pos)
             front += root.m_document->keptNodes.GetNext(pos);
     }
-    root.GetSourceCode(text, -1, kWriteCompact, true);
-    text.Insert(0, front);
+    // The markup read is no longer needed: the document is written in its
+    // place, front first.
+    text = front;
+    root.AppendSourceCode(text, -1, kWriteCompact, true);
     text += "</html>";
     return true;
 }

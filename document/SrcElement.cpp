@@ -3,6 +3,7 @@
 #include "document/SrcElement.h"
 
 #include "base/text/U16.h"
+#include "document/SrcElementArena.h"
 #include "element/markup/SourceCode.h"
 #include "element/services/ControlServices.h"
 #include "element/services/XHTMLServices.h"
@@ -30,16 +31,17 @@ CSrcElement::CSrcElement(const char* name, CXHTMLServices* owner) : m_owner(owne
 
 CSrcElement::CSrcElement(const unsigned short* name, CXHTMLServices* owner) : m_owner(owner) { Name(name); }
 
-CSrcElement::CSrcElement(CXHTMLServices* owner, const CSafeBuf& text) : m_text(text), m_owner(owner) { }
-
-CSrcElement::CSrcElement(CXHTMLServices* owner, const SrcTagInfo* info) : m_owner(owner), m_info(info)
+CSrcElement::CSrcElement(CXHTMLServices* owner, CSrcArena* arena) : m_owner(owner), m_arena(arena)
 {
-    m_tag = info->form;
+    m_tag.UseArena(arena);
+    m_text.UseArena(arena);
 }
 
 CSrcElement* CSrcElement::NewText(const CSafeBuf& text, CXHTMLServices* owner)
 {
-    return new CSrcElement(owner, text);
+    auto* node = new CSrcElement(static_cast<const unsigned short*>(nullptr), owner);
+    node->m_text = text;
+    return node;
 }
 
 CSrcElement::~CSrcElement()
@@ -51,6 +53,103 @@ CSrcElement::~CSrcElement()
         delete child;
         child = next;
     }
+    if (m_ownsArena)
+        m_arena->Release();
+}
+
+// ---------------------------------------------------------------- memory
+
+namespace {
+
+// In front of every node made with new: the arena it lives in, or null for
+// the heap. Sized to keep the node aligned.
+constexpr size_t kNodeHeader = 16;
+
+CSrcArena*& HeaderOf(void* node)
+{
+    return *reinterpret_cast<CSrcArena**>(static_cast<char*>(node) - kNodeHeader);
+}
+
+} // namespace
+
+void* CSrcElement::operator new(size_t size)
+{
+    char* block = static_cast<char*>(::operator new(size + kNodeHeader));
+    void* node = block + kNodeHeader;
+    HeaderOf(node) = nullptr;
+    return node;
+}
+
+void* CSrcElement::operator new(size_t size, CSrcArena& arena)
+{
+    char* block = static_cast<char*>(arena.Allocate(size + kNodeHeader));
+    void* node = block + kNodeHeader;
+    HeaderOf(node) = &arena;
+    arena.AddRef();
+    return node;
+}
+
+void CSrcElement::operator delete(void* node)
+{
+    if (!node)
+        return;
+    if (CSrcArena* arena = HeaderOf(node))
+        arena->Release(); // the room goes back with the arena
+    else
+        ::operator delete(static_cast<char*>(node) - kNodeHeader);
+}
+
+void CSrcElement::operator delete(void* node, CSrcArena& arena)
+{
+    (void)node;
+    arena.Release();
+}
+
+CSrcArena& CSrcElement::Arena()
+{
+    if (!m_arena) {
+        m_arena = new CSrcArena;
+        m_arena->AddRef();
+        m_ownsArena = true;
+    }
+    return *m_arena;
+}
+
+CSrcElement* CSrcElement::NewNode()
+{
+    CSrcArena& arena = Arena();
+    return new (arena) CSrcElement(m_owner, &arena);
+}
+
+CSrcElement* CSrcElement::NewElement(const SrcTagInfo* info)
+{
+    CSrcElement* node = NewNode();
+    node->Name(info);
+    return node;
+}
+
+CSrcElement* CSrcElement::NewElement(const unsigned short* name)
+{
+    CSrcElement* node = NewNode();
+    node->Name(name);
+    return node;
+}
+
+CSrcElement* CSrcElement::NewElement(const char* name)
+{
+    CSafeBuf wide;
+    wide = name;
+    return NewElement(static_cast<const unsigned short*>(wide));
+}
+
+// ---------------------------------------------------------------- naming
+
+void CSrcElement::Name(const SrcTagInfo* info)
+{
+    m_kind = -1;
+    m_nonXHTML = 0;
+    m_info = info;
+    m_tag.AssignLasting(info->wide, info->length);
 }
 
 void CSrcElement::Name(const unsigned short* name)
@@ -62,8 +161,8 @@ void CSrcElement::Name(const unsigned short* name)
         m_tag.Empty();
         return;
     }
-    if ((m_info = FindSrcTag(name))) {
-        m_tag = m_info->form;
+    if (const SrcTagInfo* info = FindSrcTag(name)) {
+        Name(info);
     } else {
         m_tag = name;
         m_nonXHTML = 1;

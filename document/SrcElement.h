@@ -19,17 +19,28 @@
 // else 1 when it lists it as a custom inline element, else 2 when a
 // descendant is a block (IsThereBlockTypeChild), else 1. The kind is worked
 // out once, the first time it is asked for, and kept.
+//
+// Memory: the nodes a tree makes for itself (reading markup, and the nodes
+// the passes add) and their texts live in the tree's arena
+// (document/SrcElementArena.h), made by the first node that needs it; a node
+// made with new on its own lives on the heap. Either is destroyed with
+// delete, and a node may move between trees: an arena lasts while any of its
+// nodes does.
 
 #include "base/collections/MapStringToString.h"
 #include "base/collections/PtrList.h"
 #include "base/collections/StringList.h"
 #include "base/text/SafeBuf.h"
 #include "document/SrcElementTags.h"
+#include "document/SrcElementText.h"
 
+#include <cstddef>
 #include <memory>
 
+class CSrcArena;
 class CXHTMLServices;
 struct SrcReadBuffers;
+struct SrcWriteScratch;
 struct _xmlNode;
 
 class CSrcElement
@@ -55,9 +66,15 @@ public:
     // A new text node holding text.
     static CSrcElement* NewText(const CSafeBuf& text, CXHTMLServices* owner = nullptr);
     // Destroys the children (and theirs).
-    virtual ~CSrcElement();
+    ~CSrcElement();
     CSrcElement(const CSrcElement&) = delete;
     CSrcElement& operator=(const CSrcElement&) = delete;
+    // A node made with new lives on the heap; the tree's own nodes in its
+    // arena (see the top of the file).
+    static void* operator new(size_t size);
+    static void* operator new(size_t size, CSrcArena& arena);
+    static void operator delete(void* node);
+    static void operator delete(void* node, CSrcArena& arena);
 
     // ---- tag and kind ----
     bool IsTextNode() const { return m_tag.IsEmpty(); }
@@ -109,6 +126,8 @@ public:
     // as references, 0x1000 comments as "_comment_" elements. flag is handed
     // down unchanged.
     void GetSourceCode(CSafeBuf& out, int level, int mode, bool flag);
+    // The same appended to what out holds.
+    void AppendSourceCode(CSafeBuf& out, int level, int mode, bool flag);
 
     // ---- tree operations ----
     CSrcElement* Parent() const { return m_parent; }
@@ -170,6 +189,10 @@ public:
     // Children first; unwraps an "a" without attributes and, with mode 1, a
     // "span" without attributes. Answers whether this node is one.
     bool RemoveTagWithoutAttr(int mode);
+    // RemoveTagWithoutAttr(mode) and then RemoveEmptyTag(flags), in one walk:
+    // what either pass does to a node depends only on the node and its
+    // subtree, so the result is the same.
+    void RemoveTagWithoutAttrThenEmptyTag(int mode, int flags);
     // Unwraps every element whose tag (ASCII case ignored) is not in
     // SupportHTMLTag. Custom elements the control lists and their subtrees
     // are left alone, and so are comments. Answers whether this node is to
@@ -214,9 +237,9 @@ public:
     void FinalClean(bool flag);
 
     // ---- fields ----
-    CSafeBuf m_tag; // empty for a text node; "_comment_" for a comment
+    CSrcText m_tag; // empty for a text node; "_comment_" for a comment
     CMapStringToString m_attributes;
-    CSafeBuf m_text; // of a text node or comment
+    CSrcText m_text; // of a text node or comment
     // On a root loaded from a whole document (null otherwise): the html start
     // tag, and every node the html element holds beside its body, as
     // markup, in order.
@@ -226,26 +249,36 @@ public:
         CStringList keptNodes;
     };
     std::unique_ptr<DocumentParts> m_document;
-    unsigned char m_nonXHTML = 0; // the tag is not an XHTML tag
     CXHTMLServices* m_owner = nullptr;
-    int m_kind = -1; // ElementType's answer, -1 until asked for
     // The XHTML tag the node is named after; null for other tags and text.
     const SrcTagInfo* m_info = nullptr;
+    int m_kind = -1;              // ElementType's answer, -1 until asked for
+    unsigned char m_nonXHTML = 0; // the tag is not an XHTML tag
 
 private:
-    CSrcElement(CXHTMLServices* owner, const CSafeBuf& text);
-    CSrcElement(CXHTMLServices* owner, const SrcTagInfo* info);
+    // A node of the arena: its texts take their room there too.
+    CSrcElement(CXHTMLServices* owner, CSrcArena* arena);
+    // The arena this node's new children take their room from, made when
+    // first needed.
+    CSrcArena& Arena();
+    // A new node in this node's arena: unnamed (a text node), or named.
+    CSrcElement* NewNode();
+    CSrcElement* NewElement(const SrcTagInfo* info);
+    CSrcElement* NewElement(const unsigned short* name);
+    CSrcElement* NewElement(const char* name);
     void Name(const unsigned short* name);
+    void Name(const SrcTagInfo* info);
     void Read(_xmlNode* node, bool preserveSpace, SrcReadBuffers& buffers);
     void Link(CSrcElement* child, CSrcElement* before);
     void Unlink(CSrcElement* child);
     // Namespace declarations of a node about to be unwrapped go to the
     // element children that lack them, which used them.
     void HandDownNamespaces(CSrcElement* child);
-    void AppendSource(CSafeBuf& out, int level, int mode, bool flag);
-    void AppendElementSource(CSafeBuf& out, int level, int mode, bool flag);
-    void AppendChildrenSource(CSafeBuf& out, int level, int mode, bool flag, bool indent);
-    void AppendScriptSource(CSafeBuf& out, int level, int mode, bool flag);
+    void AppendSource(CSafeBuf& out, int level, int mode, bool flag, SrcWriteScratch& scratch);
+    void AppendElementSource(CSafeBuf& out, int level, int mode, bool flag, SrcWriteScratch& scratch);
+    void AppendChildrenSource(
+        CSafeBuf& out, int level, int mode, bool flag, bool indent, SrcWriteScratch& scratch);
+    void AppendScriptSource(CSafeBuf& out, int level, int mode, bool flag, SrcWriteScratch& scratch);
     void MarkBlockHolders();
     void ValidateChildren();
     void FinalCleanHere();
@@ -255,7 +288,11 @@ private:
     CSrcElement* m_lastChild = nullptr;
     CSrcElement* m_previous = nullptr;
     CSrcElement* m_next = nullptr;
+    // Where new children and texts take room (see Arena); m_ownsArena when
+    // this node made it, rather than living in it.
+    CSrcArena* m_arena = nullptr;
     int m_childCount = 0;
+    bool m_ownsArena = false;
     // Set by the writer: whether a descendant is a block (worked out once a
     // write, bottom up).
     bool m_holdsBlock = false;

@@ -20,7 +20,7 @@
 
 namespace {
 
-bool IsCustomElement(const CXHTMLServices* owner, const CSafeBuf& tag)
+bool IsCustomElement(const CXHTMLServices* owner, const unsigned short* tag)
 {
     const CControlServices* control = owner ? owner->m_control : nullptr;
     return control
@@ -30,7 +30,7 @@ bool IsCustomElement(const CXHTMLServices* owner, const CSafeBuf& tag)
 }
 
 // Blank, TAB, CR, LF and the no-break space only (true for no text).
-bool EmptyLooking(const CSafeBuf& text)
+bool EmptyLooking(const CSrcText& text)
 {
     const unsigned short* s = text;
     for (int i = 0; i < text.Length(); ++i) {
@@ -55,6 +55,90 @@ void RemoveAttributes(CMapStringToString& attributes, bool (*doomed)(const CSafe
         attributes.RemoveKey(static_cast<const unsigned short*>(n));
 }
 
+// Buffers one pass over the attributes of a tree shares.
+struct AttributeScratch
+{
+    CSafeBuf name;
+    CSafeBuf value;
+    std::vector<CSafeBuf> doomed;
+};
+
+bool HasUpperCase(const CSafeBuf& text)
+{
+    const unsigned short* s = text;
+    for (int i = 0; i < text.Length(); ++i) {
+        if (s[i] >= 'A' && s[i] <= 'Z')
+            return true;
+    }
+    return false;
+}
+
+// Whether an attribute of that (lower-case) name stays.
+bool KeptAttribute(const CSafeBuf& name, bool keepClass, const char* const* valid)
+{
+    return CElement::IsCommonAttribute(name) || (keepClass && name == "class") || TagIn(name, valid);
+}
+
+// CorrectTagNameAndAttr over the subtree of node. Names in lower case
+// already (as markup has them, mostly) leave the map as it is but for the
+// attributes dropped; otherwise a new map takes the kept ones, under
+// lower-case names.
+void CorrectAttributes(CSrcElement* node, bool keepClass, AttributeScratch& scratch)
+{
+    CMapStringToString& attributes = node->m_attributes;
+    if (!attributes.IsEmpty()) {
+        const char* const* valid = ValidProperties(node->m_tag);
+        bool upper = false;
+        scratch.doomed.clear();
+        void* pos = attributes.GetStartPosition();
+        while (pos && !upper) {
+            attributes.GetNextAssoc(pos, scratch.name, scratch.value);
+            upper = HasUpperCase(scratch.name);
+            if (!upper && !KeptAttribute(scratch.name, keepClass, valid))
+                scratch.doomed.push_back(scratch.name);
+        }
+        if (!upper) {
+            for (const CSafeBuf& name : scratch.doomed)
+                attributes.RemoveKey(static_cast<const unsigned short*>(name));
+        } else {
+            CMapStringToString kept;
+            pos = attributes.GetStartPosition();
+            while (pos) {
+                attributes.GetNextAssoc(pos, scratch.name, scratch.value);
+                scratch.name.MakeLower();
+                if (KeptAttribute(scratch.name, keepClass, valid))
+                    kept.SetAt(scratch.name, scratch.value);
+            }
+            attributes = kept;
+        }
+    }
+    for (CSrcElement* c = node->FirstChild(); c; c = c->NextSibling())
+        CorrectAttributes(c, keepClass, scratch);
+}
+
+// RemoveEmptyTag's test of a node whose children it has been through.
+bool IsEmptyTag(const CSrcElement* node, int flags)
+{
+    if (node->IsTextNode())
+        return node->m_text.IsEmpty();
+    if (node->FirstChild() || !(flags & 1))
+        return false;
+    if (TagIn(node->m_tag, {"b", "i", "u", "span", "em", "code", "abbr", "kbd", "strong"}))
+        return true;
+    if (!node->IsTag("a"))
+        return false;
+    CSafeBuf id;
+    return !node->m_attributes.Lookup("id", id) || id.IsEmpty();
+}
+
+// RemoveTagWithoutAttr's test of a node.
+bool IsBare(const CSrcElement* node, int mode)
+{
+    if (node->IsTextNode() || !node->m_attributes.IsEmpty())
+        return false;
+    return node->IsTag("a") || (mode == 1 && node->IsTag("span"));
+}
+
 } // namespace
 
 bool CSrcElement::RemoveEmptyTag(int flags)
@@ -65,16 +149,7 @@ bool CSrcElement::RemoveEmptyTag(int flags)
             RemoveChild(c);
         c = next;
     }
-    if (IsTextNode())
-        return m_text.IsEmpty();
-    if (m_firstChild || !(flags & 1))
-        return false;
-    if (TagIn(m_tag, {"b", "i", "u", "span", "em", "code", "abbr", "kbd", "strong"}))
-        return true;
-    if (!IsTag("a"))
-        return false;
-    CSafeBuf id;
-    return !m_attributes.Lookup("id", id) || id.IsEmpty();
+    return IsEmptyTag(this, flags);
 }
 
 bool CSrcElement::RemoveTagWithoutAttr(int mode)
@@ -85,9 +160,22 @@ bool CSrcElement::RemoveTagWithoutAttr(int mode)
             Unwrap(c);
         c = next;
     }
-    if (IsTextNode() || !m_attributes.IsEmpty())
-        return false;
-    return IsTag("a") || (mode == 1 && IsTag("span"));
+    return IsBare(this, mode);
+}
+
+void CSrcElement::RemoveTagWithoutAttrThenEmptyTag(int mode, int flags)
+{
+    // A child to unwrap brings up its children, which its own walk has
+    // already rid of empty nodes; one that stays is removed when empty.
+    for (CSrcElement* c = m_firstChild; c;) {
+        CSrcElement* next = c->m_next;
+        c->RemoveTagWithoutAttrThenEmptyTag(mode, flags);
+        if (IsBare(c, mode))
+            Unwrap(c);
+        else if (IsEmptyTag(c, flags))
+            RemoveChild(c);
+        c = next;
+    }
 }
 
 bool CSrcElement::RemoveNonXhtmlTag()
@@ -106,21 +194,8 @@ bool CSrcElement::RemoveNonXhtmlTag()
 
 void CSrcElement::CorrectTagNameAndAttr(bool keepClass)
 {
-    if (!m_attributes.IsEmpty()) {
-        const char* const* valid = ValidProperties(m_tag);
-        CMapStringToString kept;
-        CSafeBuf name, value;
-        void* pos = m_attributes.GetStartPosition();
-        while (pos) {
-            m_attributes.GetNextAssoc(pos, name, value);
-            name.MakeLower();
-            if (CElement::IsCommonAttribute(name) || (keepClass && name == "class") || TagIn(name, valid))
-                kept.SetAt(name, value);
-        }
-        m_attributes = kept;
-    }
-    for (CSrcElement* c = m_firstChild; c; c = c->m_next)
-        c->CorrectTagNameAndAttr(keepClass);
+    AttributeScratch scratch;
+    CorrectAttributes(this, keepClass, scratch);
 }
 
 void CSrcElement::RemoveWordAttr()

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 namespace {
 
@@ -37,15 +38,29 @@ int TableKind(const char* tag)
 
 using TagMap = std::unordered_map<std::string, SrcTagInfo>;
 
-const TagMap& Tags()
+// The tags by name, and in the order of their indexes.
+struct TagTable
 {
-    static const TagMap tags = [] {
-        TagMap m;
+    TagMap byName;
+    std::vector<const SrcTagInfo*> byIndex;
+};
+
+const TagTable& Tags()
+{
+    static const TagTable tags = [] {
+        TagTable t;
         for (int i = 0; XHTMLTags[i]; ++i) {
             const char* tag = XHTMLTags[i];
-            m.emplace(tag, SrcTagInfo{tag, TableKind(tag), InTable(SupportHTMLTag, tag)});
+            SrcTagInfo info{tag, TableKind(tag), InTable(SupportHTMLTag, tag), {}, 0, 0};
+            for (; tag[info.length] && info.length < 11; ++info.length)
+                info.wide[info.length] = static_cast<unsigned char>(tag[info.length]);
+            t.byName.emplace(tag, info);
         }
-        return m;
+        for (auto& [name, info] : t.byName) {
+            info.index = static_cast<int>(t.byIndex.size());
+            t.byIndex.push_back(&info);
+        }
+        return t;
     }();
     return tags;
 }
@@ -66,7 +81,16 @@ const SrcTagInfo* FindSrcTag(const unsigned short* name)
     }
     if (n == 0)
         return nullptr;
-    const TagMap& tags = Tags();
+    const TagMap& tags = Tags().byName;
     auto found = tags.find(std::string(lower, static_cast<size_t>(n)));
     return found == tags.end() ? nullptr : &found->second;
+}
+
+int SrcTagCount() { return static_cast<int>(Tags().byIndex.size()); }
+
+const SrcTagInfo* SrcTagAt(int index)
+{
+    const auto& byIndex = Tags().byIndex;
+    return index >= 0 && index < static_cast<int>(byIndex.size()) ? byIndex[static_cast<size_t>(index)]
+                                                                  : nullptr;
 }

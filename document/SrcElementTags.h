@@ -11,7 +11,16 @@ struct SrcTagInfo
     const char* form; // the XHTMLTags form (lower case)
     int kind;         // 2, 1, 4, 8 or 16 by the first table holding it; 0 when "other"
     bool supported;   // in SupportHTMLTag
+    // form as units (the longest XHTML tag has 10 letters), for the nodes
+    // named after it, which take it without a copy.
+    unsigned short wide[12];
+    int length;
+    int index; // 0 to SrcTagCount() - 1, for tables kept by tag
 };
+
+// How many XHTML tags there are, and the one at an index.
+int SrcTagCount();
+const SrcTagInfo* SrcTagAt(int index);
 
 // The XHTML tag named name (ASCII case ignored), or null.
 const SrcTagInfo* FindSrcTag(const unsigned short* name);

@@ -30,7 +30,7 @@ bool SameAttributes(const CMapStringToString& a, const CMapStringToString& b)
     return true;
 }
 
-bool WhiteSpaceOnly(const CSafeBuf& text)
+bool WhiteSpaceOnly(const CSrcText& text)
 {
     const unsigned short* s = text;
     for (int i = 0; i < text.Length(); ++i) {
@@ -145,7 +145,7 @@ void CSrcElement::FinalCleanHere()
     if (TagIn(m_tag, {"td", "th", "dd", "div", "fieldset", "caption", "blockquote"})
         && FindChild("p", false)) {
         if (m_firstChild && IsInlineOrText(m_firstChild)) {
-            auto* p = new CSrcElement("p", m_owner);
+            CSrcElement* p = NewElement("p");
             while (m_firstChild && IsInlineOrText(m_firstChild))
                 p->AppendChild(m_firstChild);
             InsertChild(p, m_firstChild);
@@ -153,7 +153,7 @@ void CSrcElement::FinalCleanHere()
     }
     // A quotation starting with inline content holds it in one paragraph.
     if (IsTag("blockquote") && m_firstChild && !(m_firstChild->ElementType() & (kBlock | kHeading | kList))) {
-        auto* p = new CSrcElement("p", m_owner);
+        CSrcElement* p = NewElement("p");
         while (m_firstChild)
             p->AppendChild(m_firstChild);
         AppendChild(p);

@@ -8,6 +8,7 @@
 #include "base/text/U16.h"
 
 #include <initializer_list>
+#include <vector>
 
 namespace {
 
@@ -43,10 +44,18 @@ const char* const kOptions[] = {"option", "optgroup", nullptr};
 
 constexpr int kInlineOrText = CSrcElement::kInline | CSrcElement::kText;
 
-ChildRule RuleFor(CSrcElement* node)
+// The rule a tag's name gives; matched false when the name gives none, and
+// the node's kind decides.
+struct TagRule
 {
-    const CSafeBuf& tag = node->m_tag;
     ChildRule rule;
+    bool matched = true;
+};
+
+TagRule RuleForTag(const unsigned short* tag)
+{
+    TagRule found;
+    ChildRule& rule = found.rule;
     if (TagIn(tag, {"table"})) {
         rule.kind = ChildRule::AllowTags;
         rule.tags = kTableChildren;
@@ -90,10 +99,25 @@ ChildRule RuleFor(CSrcElement* node)
         rule.tags = kOptions;
     } else if (TagIn(tag, {"textarea", "script"})) {
         rule.kind = ChildRule::OnlyText;
-    } else if (node->ElementType() & (CSrcElement::kInline | CSrcElement::kHeading)) {
-        rule.kind = ChildRule::OnlyInline;
+    } else {
+        found.matched = false;
     }
-    return rule;
+    return found;
+}
+
+ChildRule RuleFor(CSrcElement* node)
+{
+    // An XHTML tag's rule is worked out once, kept by the tag's index.
+    static const std::vector<TagRule> byTag = [] {
+        std::vector<TagRule> rules(static_cast<size_t>(SrcTagCount()));
+        for (int i = 0; i < SrcTagCount(); ++i)
+            rules[static_cast<size_t>(i)] = RuleForTag(SrcTagAt(i)->wide);
+        return rules;
+    }();
+    TagRule found = node->m_info ? byTag[static_cast<size_t>(node->m_info->index)] : RuleForTag(node->m_tag);
+    if (!found.matched && (node->ElementType() & (CSrcElement::kInline | CSrcElement::kHeading)))
+        found.rule.kind = ChildRule::OnlyInline;
+    return found.rule;
 }
 
 } // namespace
@@ -147,7 +171,7 @@ void CSrcElement::RemoveTags(int mask, const char* tag)
     for (CSrcElement* c = m_firstChild; c;) {
         if (c->ElementType() & mask) {
             if (tag && c != m_firstChild)
-                InsertChild(new CSrcElement(tag, m_owner), c);
+                InsertChild(NewElement(tag), c);
             c = Unwrap(c);
             continue;
         }

@@ -56,6 +56,13 @@ void AppendCData(CSafeBuf& out, const unsigned short* s, int n)
 
 } // namespace
 
+// Buffers one write shares between its elements.
+struct SrcWriteScratch
+{
+    std::vector<std::pair<CSafeBuf, CSafeBuf>> pairs;
+    std::vector<const std::pair<CSafeBuf, CSafeBuf>*> order;
+};
+
 void CSrcElement::MarkBlockHolders()
 {
     m_holdsBlock = false;
@@ -69,12 +76,18 @@ void CSrcElement::MarkBlockHolders()
 void CSrcElement::GetSourceCode(CSafeBuf& out, int level, int mode, bool flag)
 {
     out.Empty();
-    if (mode & kSourceIndent)
-        MarkBlockHolders();
-    AppendSource(out, level, mode, flag);
+    AppendSourceCode(out, level, mode, flag);
 }
 
-void CSrcElement::AppendSource(CSafeBuf& out, int level, int mode, bool flag)
+void CSrcElement::AppendSourceCode(CSafeBuf& out, int level, int mode, bool flag)
+{
+    if (mode & kSourceIndent)
+        MarkBlockHolders();
+    SrcWriteScratch scratch;
+    AppendSource(out, level, mode, flag, scratch);
+}
+
+void CSrcElement::AppendSource(CSafeBuf& out, int level, int mode, bool flag, SrcWriteScratch& scratch)
 {
     if (IsTag("object"))
         CleanTextElement();
@@ -85,7 +98,7 @@ void CSrcElement::AppendSource(CSafeBuf& out, int level, int mode, bool flag)
             out += "</_comment_>";
         } else {
             out += "<!-- ";
-            out += m_text;
+            out.Append(m_text, m_text.Length());
             out += " -->";
         }
         return;
@@ -93,7 +106,7 @@ void CSrcElement::AppendSource(CSafeBuf& out, int level, int mode, bool flag)
     if (IsTextNode()) {
         if (mode & kSourcePlainText) {
             // Plain text is no markup: no references in it.
-            out += m_text;
+            out.Append(m_text, m_text.Length());
         } else if (mode & kSourceEscapeUnicode) {
             CSafeBuf text(m_text);
             EscapeXMLChar(text, false);
@@ -112,7 +125,7 @@ void CSrcElement::AppendSource(CSafeBuf& out, int level, int mode, bool flag)
             return;
         }
         for (CSrcElement* c = m_firstChild; c; c = c->m_next)
-            c->AppendSource(out, level + 1, mode, flag);
+            c->AppendSource(out, level + 1, mode, flag, scratch);
         const int kind = ElementType();
         if (((kind & kBlock) && !(kind & kOther)) || (kind & kHeading))
             out += "\r\n\r\n";
@@ -120,28 +133,36 @@ void CSrcElement::AppendSource(CSafeBuf& out, int level, int mode, bool flag)
             out += "\r\n";
         return;
     }
-    AppendElementSource(out, level, mode, flag);
+    AppendElementSource(out, level, mode, flag, scratch);
 }
 
-void CSrcElement::AppendElementSource(CSafeBuf& out, int level, int mode, bool flag)
+void CSrcElement::AppendElementSource(CSafeBuf& out, int level, int mode, bool flag, SrcWriteScratch& scratch)
 {
     const bool tags = !((mode & kSourceBodyContent) && IsTag("body"));
     if (tags) {
         out += '<';
-        out += m_tag;
-        std::vector<std::pair<CSafeBuf, CSafeBuf>> attributes;
-        attributes.reserve(static_cast<size_t>(m_attributes.GetCount()));
+        out.Append(m_tag, m_tag.Length());
+        // The pairs are copied into buffers the whole write shares, and
+        // put in order of name.
+        std::vector<std::pair<CSafeBuf, CSafeBuf>>& pairs = scratch.pairs;
+        const size_t count = static_cast<size_t>(m_attributes.GetCount());
+        if (pairs.size() < count)
+            pairs.resize(count);
+        std::vector<const std::pair<CSafeBuf, CSafeBuf>*>& attributes = scratch.order;
+        attributes.clear();
         void* pos = m_attributes.GetStartPosition();
-        while (pos) {
-            attributes.emplace_back();
-            m_attributes.GetNextAssoc(pos, attributes.back().first, attributes.back().second);
+        for (size_t i = 0; pos && i < count; ++i) {
+            m_attributes.GetNextAssoc(pos, pairs[i].first, pairs[i].second);
+            attributes.push_back(&pairs[i]);
         }
         if (attributes.size() > 1) {
             std::sort(attributes.begin(), attributes.end(),
-                [](const auto& a, const auto& b) { return U16cmp(a.first, b.first) < 0; });
+                [](const auto* a, const auto* b) { return U16cmp(a->first, b->first) < 0; });
         }
         const bool div = IsTag("div");
-        for (const auto& [name, value] : attributes) {
+        for (const auto* pair : attributes) {
+            const CSafeBuf& name = pair->first;
+            const CSafeBuf& value = pair->second;
             if (div && name == "divselected")
                 continue;
             out += ' ';
@@ -159,9 +180,9 @@ void CSrcElement::AppendElementSource(CSafeBuf& out, int level, int mode, bool f
     const bool indent = tags && (mode & kSourceIndent) && m_holdsBlock && !(mode & kSourceNoChildren);
     if (!(mode & kSourceNoChildren)) {
         if (IsTag("script"))
-            AppendScriptSource(out, level, mode, flag);
+            AppendScriptSource(out, level, mode, flag, scratch);
         else
-            AppendChildrenSource(out, level, mode, flag, indent);
+            AppendChildrenSource(out, level, mode, flag, indent, scratch);
     }
     if (IsTag("p")) {
         bool blankOnly = true;
@@ -181,35 +202,40 @@ void CSrcElement::AppendElementSource(CSafeBuf& out, int level, int mode, bool f
         if (indent)
             NewLine(out, level);
         out += "</";
-        out += m_tag;
+        out.Append(m_tag, m_tag.Length());
         out += '>';
     }
 }
 
-void CSrcElement::AppendChildrenSource(CSafeBuf& out, int level, int mode, bool flag, bool indent)
+void CSrcElement::AppendChildrenSource(
+    CSafeBuf& out, int level, int mode, bool flag, bool indent, SrcWriteScratch& scratch)
 {
     const bool between = (mode & kSourceIndent) && m_holdsBlock;
     if (indent)
         NewLine(out, level + 1);
     bool afterInline = false;
     for (CSrcElement* c = m_firstChild; c; c = c->m_next) {
+        if (!between) {
+            c->AppendSource(out, level + 1, mode, flag, scratch);
+            continue;
+        }
         const int kind = c->ElementType();
         const bool asInline = (kind & (kInline | kOther | kText)) || TagIn(c->m_tag, kIndentAsInline);
-        if (between && !asInline && afterInline)
+        if (!asInline && afterInline)
             NewLine(out, level + 1);
-        c->AppendSource(out, level + 1, mode, flag);
+        c->AppendSource(out, level + 1, mode, flag, scratch);
         afterInline = asInline;
         const bool blockLike = ((kind & kBlock) && !(kind & kOther)) || (kind & (kHeading | kList));
-        if (between && c->m_next && (c->m_holdsBlock || blockLike))
+        if (c->m_next && (c->m_holdsBlock || blockLike))
             NewLine(out, level + 1);
     }
 }
 
-void CSrcElement::AppendScriptSource(CSafeBuf& out, int level, int mode, bool flag)
+void CSrcElement::AppendScriptSource(CSafeBuf& out, int level, int mode, bool flag, SrcWriteScratch& scratch)
 {
     CSafeBuf content;
     for (CSrcElement* c = m_firstChild; c; c = c->m_next)
-        c->AppendSource(content, level + 1, mode | kSourcePlainText, flag);
+        c->AppendSource(content, level + 1, mode | kSourcePlainText, flag, scratch);
     if (content.IsEmpty())
         return;
     const unsigned short* s = content;

@@ -138,7 +138,7 @@ TEST(SrcElement, TagNamesTakeTheTableFormAndKinds)
     };
     for (const Case& c : cases) {
         CSrcElement e(c.name);
-        EXPECT_EQ(Utf8(e.m_tag), c.tag) << c.name;
+        EXPECT_EQ(Utf8(CSafeBuf(e.m_tag)), c.tag) << c.name;
         EXPECT_EQ(e.m_nonXHTML, c.nonXHTML) << c.name;
         EXPECT_EQ(e.ElementType(), c.kind) << c.name;
     }
@@ -218,7 +218,7 @@ TEST(SrcElement, MovingChildrenKeepsThemWhenThePlaceIsForeign)
     // A text source gives its text.
     CSrcElement* c = div->FirstChild();
     EXPECT_TRUE(CSrcElement::MoveChildrenTo(italic->FirstChild(), c, nullptr));
-    EXPECT_EQ(Utf8(c->m_text), "cd");
+    EXPECT_EQ(Utf8(CSafeBuf(c->m_text)), "cd");
     root.RemoveChild(p);
     root.RemoveChild(italic->FirstChild()); // not a child of root: nothing
     EXPECT_EQ(root.GetChildCount(), 4);
