@@ -71,6 +71,9 @@ public:
     CSafeBuf CustomBlockElementsSearch;
     CSafeBuf CustomEmptyElementsSearch;
     CSafeBuf SubdocumentTags; // comma-separated sub-document tag names
+    // The writing direction the page asks for: "rtl" (case ignored) makes
+    // the html element of a loaded fragment right to left.
+    CSafeBuf Dir;
 
 protected:
     CControlServices() = default;
