@@ -1,30 +1,29 @@
 // qm-render [--width PX] [--css FILE]... [--png OUT.png] [--xhtml OUT.xhtml] [--boxes] FILE
 //
-// Builds the element tree of the XHTML document or fragment FILE (UTF-8)
-// through the markup reader, the tree repair and the cascade, with the style
-// sheets given by --css, in order, as the page's style sheet; lays it out at
-// the width (800 pixels unless --width says otherwise) and paints it into
-// the document's offscreen bitmap. Then, as asked:
+// Loads the XHTML document or fragment FILE (UTF-8, or UTF-16 with its
+// byte-order mark) into a document as the editor loads it (LoadDocument),
+// with the style sheets given by --css, in order, as the page's style sheet:
+// the tree is read, repaired, laid out at the width (800 pixels unless
+// --width says otherwise) and painted into the document's offscreen bitmap.
+// Then, as asked:
 //
 //   --png OUT.png      the painted document (its laid-out width and height),
 //                      painted and written a band of rows at a time
-//   --xhtml OUT.xhtml  the markup written back, indented
+//   --xhtml OUT.xhtml  the document written back, indented
 //   --boxes            every element's tag path, document rectangle, kind,
 //                      wrap state and line group, one element a line, on
 //                      standard output (style/layout/BoxDump.h)
 //
 // Pictures named by the document (background-image) are found relative to
 // FILE's folder. A sheet, document or output that cannot be read or written,
-// a layout that fails or a bitmap that cannot be had gives the reason on
-// standard error and exit status 1; a wrong command line status 2.
+// a document that does not load or a bitmap that cannot be had gives the
+// reason on standard error and exit status 1; a wrong command line status 2.
 
 #include "base/text/SafeBuf.h"
 #include "editor/XHTML.h"
 #include "element/Element.h"
-#include "element/markup/MarkupDocument.h"
-#include "element/markup/SourceCode.h"
+#include "element/markup/MarkupEncoding.h"
 #include "style/layout/BoxDump.h"
-#include "style/layout/LayoutPass.h"
 #include "style/paint/BitmapSize.h"
 #include "style/paint/DocumentPng.h"
 #include "style/paint/OffscreenView.h"
@@ -37,6 +36,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -97,6 +97,29 @@ bool WriteBytes(const char* path, const std::string& bytes)
     return out && out.write(bytes.data(), std::streamsize(bytes.size())) && out.flush();
 }
 
+// The document's text from its bytes: UTF-16 after a byte-order mark, else
+// UTF-8. False, with the reason, for bytes that are neither.
+bool DecodeText(std::string bytes, CSafeBuf& text, std::string& reason)
+{
+    if (StartsWithUtf16Mark(bytes.data(), bytes.size())) {
+        std::string utf8;
+        CSafeBuf error;
+        if (!Utf16MarkupToUtf8(bytes.data(), bytes.size(), utf8, error)) {
+            error.Replace("<br />", "\n");
+            reason = Utf8Of(error);
+            return false;
+        }
+        bytes.swap(utf8);
+    }
+    text.AssignUTF8(bytes.c_str());
+    // Decoding drops what is not UTF-8, and a zero byte would end the text.
+    if (Utf8Of(text) != bytes) {
+        reason = "is not UTF-8 text";
+        return false;
+    }
+    return true;
+}
+
 // The folder of path with its "/", against which the document's pictures
 // are found; empty for a path without one.
 std::string FolderOf(const char* path)
@@ -148,21 +171,24 @@ int main(int argc, char** argv)
         if (!engine.m_doc.LoadStyleClass(location, 1, false, 0))
             return Fail(std::string(sheet) + ": cannot be read as a style sheet");
     }
+    // The sheets are the page's: every load puts them before the document's
+    // own rules.
+    std::swap(engine.m_doc.m_savedRules, engine.m_doc.m_workingRules);
+    engine.m_doc.RulesChanged();
     std::string bytes;
     if (!ReadBytes(path, bytes))
         return Fail(std::string(path) + ": cannot be read");
     engine.m_doc.m_baseURL.AssignUTF8(FolderOf(path).c_str());
 
-    CMarkupDocument document(&engine);
-    CSafeBuf error;
-    if (!document.Read(bytes.data(), bytes.size(), error) || !document.Body()) {
-        error.Replace("<br />", "\n");
-        return Fail(std::string(path) + ":\n" + Utf8Of(error));
-    }
-    CElement* body = document.Body();
-    if (!LayoutDocument(body, width))
-        return Fail(std::string(path) + ": the layout failed");
-    if (!RepaintDocument(body))
+    CSafeBuf text;
+    std::string reason;
+    if (!DecodeText(bytes, text, reason))
+        return Fail(std::string(path) + ": " + reason);
+    engine.m_doc.m_windowRect = CRect(0, 0, width, 0);
+    if (!engine.m_doc.LoadDocument(text))
+        return Fail(std::string(path) + ": does not load (it does not parse as XML, or holds no body)");
+    CElement* body = engine.m_doc.m_root;
+    if (!body || !RepaintDocument(body))
         return Fail(std::string(path) + ": the document's bitmap cannot be had (too large or out of memory)");
 
     if (png) {
@@ -176,7 +202,7 @@ int main(int argc, char** argv)
     }
     if (xhtml) {
         CSafeBuf markup;
-        document.Write(markup, kSourceIndent);
+        engine.m_doc.GetSourceCode(markup, 1, false);
         if (!WriteBytes(xhtml, Utf8Of(markup)))
             return Fail(std::string(xhtml) + ": cannot be written");
     }
