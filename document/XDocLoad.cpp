@@ -125,8 +125,7 @@ void GiveEmptyParagraph(CElement* root)
             run->CopyFromParent(p, 1);
         else if (run && !run->m_parent)
             delete run;
-    } catch (...) {
-    }
+    } catch (...) { }
 }
 
 } // namespace
@@ -275,7 +274,8 @@ bool CXDoc::ReadDocument(const unsigned short* text, bool& built)
             ElementStartTag(head, m_headStartTag, end);
             xmlNode* base = nullptr;
             CSafeBuf href;
-            if (FindChildNode(head, "base", &base) && FindAttribute("href", href, base) && m_root->m_baseURL) {
+            if (FindChildNode(head, "base", &base) && FindAttribute("href", href, base)
+                && m_root->m_baseURL) {
                 href.Trim();
                 *m_root->m_baseURL = href;
             }

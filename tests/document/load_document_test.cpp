@@ -147,7 +147,8 @@ std::vector<std::string> Texts(const std::string& input)
     size_t start = 0;
     while (start <= input.size()) {
         size_t end = input.find('\n', start);
-        const std::string line = input.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        const std::string line
+            = input.substr(start, end == std::string::npos ? std::string::npos : end - start);
         if (line == "%%")
             texts.emplace_back();
         else
@@ -209,7 +210,8 @@ TEST(LoadDocument, ANewTreeReplacesTheOldOneWhole)
 {
     Loaded l;
     l.doc.m_baseURL = FromUtf8(std::string(QM_TEST_DATA_DIR) + "/images/");
-    ASSERT_TRUE(l.doc.LoadDocument(FromUtf8("<p>a<img src=\"picture.gif\" /></p><table><tr><th>h</th></tr></table>")));
+    ASSERT_TRUE(l.doc.LoadDocument(
+        FromUtf8("<p>a<img src=\"picture.gif\" /></p><table><tr><th>h</th></tr></table>")));
     ASSERT_NE(l.doc.m_root, nullptr);
     EXPECT_NE(l.doc.m_imagePool, nullptr) << "the layout loads the picture into the pool";
     // The body spans the window rectangle's width.
@@ -249,8 +251,8 @@ TEST(LoadDocument, ANewTreeReplacesTheOldOneWhole)
 TEST(LoadDocument, TheBaselineIsTheLoadedDocumentsText)
 {
     Loaded l;
-    ASSERT_TRUE(l.doc.LoadDocument(
-        FromUtf8("<html><head><title>kept</title></head><body><p>a_x_Here_to_put_cursor_x_b</p></body></html>")));
+    ASSERT_TRUE(l.doc.LoadDocument(FromUtf8(
+        "<html><head><title>kept</title></head><body><p>a_x_Here_to_put_cursor_x_b</p></body></html>")));
     CSafeBuf now;
     l.doc.GetSourceCode(now, 6, false);
     EXPECT_EQ(Utf8(l.doc.m_sourceBaseline), Utf8(now));
