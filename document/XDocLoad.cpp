@@ -186,6 +186,9 @@ bool CXDoc::ReadDocument(const unsigned short* text, bool& built)
     wrapper += ">";
 
     CSafeBuf source(text);
+    // The caret marker is the writer's word, written as it stands: a text
+    // without it holds no caret to look for in the tree.
+    const bool marked = source.Find(kCaretMarker) >= 0;
     bool whole = source.Find("<body") >= 0 && source.Find("</body>") >= 0;
     if (!whole) {
         source.Insert(0, "<body>");
@@ -286,8 +289,10 @@ bool CXDoc::ReadDocument(const unsigned short* text, bool& built)
             m_root->LoadAttributeStyle(align, right);
         }
         m_root->SetElement(body, false, false, false);
-        if (CElement* caret = FindCursorFromSource(m_root))
-            m_caretElement = caret;
+        if (marked) {
+            if (CElement* caret = FindCursorFromSource(m_root))
+                m_caretElement = caret;
+        }
         try {
             m_root->CheckDocument();
             MarkDataTables(m_root);
