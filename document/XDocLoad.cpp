@@ -25,7 +25,9 @@
 #include "elements/TableElement.h"
 #include "style/layout/LayoutPass.h"
 
+#include <cstring>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -46,12 +48,53 @@ ParsedDoc Parse(const CSafeBuf& text)
     return doc;
 }
 
-// The forms in which the caret marker may stand in kept markup.
-void DeleteCaretMarkers(CSafeBuf& markup)
+// The caret marker word taken out of a text or attribute value node.
+void DropMarkerWord(xmlNode* text)
 {
-    markup.Replace("_x_Here_to_put_cursor_x_='____'", "");
-    markup.Replace("_x_Here_to_put_cursor_x_=\"____\"", "");
-    markup.Replace(kCaretMarker, "");
+    if (!text->content)
+        return;
+    std::string content(reinterpret_cast<const char*>(text->content));
+    const size_t n = std::strlen(kCaretMarker);
+    bool changed = false;
+    for (size_t at = content.find(kCaretMarker); at != std::string::npos;
+         at = content.find(kCaretMarker, at)) {
+        content.erase(at, n);
+        changed = true;
+    }
+    if (changed)
+        xmlNodeSetContent(text, reinterpret_cast<const xmlChar*>(content.c_str()));
+}
+
+// The caret marker out of the kept part of the document (the head): an
+// attribute named by it goes, the word goes from texts, comments and
+// attribute values. Done on the nodes, the markup written of them stays
+// well-formed whatever stood around the word.
+void DropCaretMarkers(xmlNode* top)
+{
+    for (xmlNode* n = top; n;) {
+        if (n->type == XML_ELEMENT_NODE) {
+            for (xmlAttr* a = n->properties; a;) {
+                xmlAttr* next = a->next;
+                if (xmlStrcmp(a->name, reinterpret_cast<const xmlChar*>(kCaretMarker)) == 0) {
+                    xmlRemoveProp(a);
+                } else {
+                    for (xmlNode* v = a->children; v; v = v->next)
+                        DropMarkerWord(v);
+                }
+                a = next;
+            }
+        } else if (n->type == XML_TEXT_NODE || n->type == XML_CDATA_SECTION_NODE
+            || n->type == XML_COMMENT_NODE) {
+            DropMarkerWord(n);
+        }
+        if (n->children && n->type == XML_ELEMENT_NODE) {
+            n = n->children;
+            continue;
+        }
+        while (n != top && !n->next)
+            n = n->parent;
+        n = n == top ? nullptr : n->next;
+    }
 }
 
 // An attribute of the element whose name and value are both name and value,
@@ -69,7 +112,7 @@ bool HasAttribute(xmlNode* element, const char* name, const char* value)
 }
 
 // The head's markup as the writer keeps it: trimmed, an empty head that the
-// XML layer wrote self-closed given its end tag, no caret marker.
+// XML layer wrote self-closed given its end tag.
 void KeepHeadMarkup(xmlNode* head, CSafeBuf& markup)
 {
     XMLGetNodeXML(head, markup);
@@ -88,7 +131,6 @@ void KeepHeadMarkup(xmlNode* head, CSafeBuf& markup)
         break;
     }
     markup.Trim();
-    DeleteCaretMarkers(markup);
 }
 
 // Every data table below root, inner tables first, gets its header ids and
@@ -220,6 +262,8 @@ bool CXDoc::ReadDocument(const unsigned short* text, bool& built)
         FindChildNode(html, "body", &body);
         FindChildNode(html, "head", &head);
     }
+    if (head && marked)
+        DropCaretMarkers(head);
     // A tree already held stays when the text gives none, and so does what
     // the writer keeps of the text it was loaded from.
     if (!body && m_root)
@@ -249,10 +293,8 @@ bool CXDoc::ReadDocument(const unsigned short* text, bool& built)
         if (head && FindChildNode(head, "style", &style)) {
             CSafeBuf name, sheet;
             GetNameValue(style, name, sheet);
-            sheet.Replace(kCaretMarker, "");
             LoadStyleClass(sheet, 0, false, 0);
             XMLGetNodeXML(style, m_styleMarkup);
-            DeleteCaretMarkers(m_styleMarkup);
             XMLRemoveNode(style);
         }
     }
