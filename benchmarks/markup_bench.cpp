@@ -10,7 +10,8 @@
 // at 1 MB and growing at most 11 times from 100 KB to 1 MB (BM_WriteGrowth:
 // counter "growth"); the peak memory of a whole qm-roundtrip and qm-render
 // process (BM_ToolPeakMemory, on QM_BENCH_DOCUMENT when set, else the
-// generated 1 MB document). Cleaning the document with a named reference
+// generated 1 MB document); the document's own load steps at most 20% over
+// the load into the tree (BM_LoadDocument). Cleaning the document with a named reference
 // (&nbsp;, &eacute;, &mdash; ...) in place of every blank of its text costs
 // at most twice as much as with numeric ones in their place.
 
@@ -152,6 +153,28 @@ void BM_LoadNestedBlocks(benchmark::State& state)
     for (auto _ : state) {
         if (TimeLoad(doc, engine) < 0)
             state.SkipWithError("the document does not read");
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * doc.size()));
+}
+
+// The document's own load (CXDoc::ReadDocument: LoadDocument without its
+// layout, painting and baseline) of the same document as the UTF-16 text it
+// is handed, the previous tree destroyed in the next round as in
+// BM_LoadIntoTree. Goal: at most 20% over BM_LoadIntoTree. Range 1 set: the
+// whole LoadDocument, laid out and painted at 800 pixels.
+void BM_LoadDocument(benchmark::State& state)
+{
+    const std::string& doc = Document(state.range(0));
+    CSafeBuf text;
+    text.AssignUTF8(doc.c_str());
+    CXHTML engine;
+    engine.m_doc.m_windowRect = CRect(0, 0, 800, 600);
+    const bool whole = state.range(1) != 0;
+    for (auto _ : state) {
+        bool built = false;
+        const bool loaded = whole ? engine.m_doc.LoadDocument(text) : engine.m_doc.ReadDocument(text, built);
+        if (!loaded)
+            state.SkipWithError("the document does not load");
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * doc.size()));
 }
@@ -345,6 +368,12 @@ BENCHMARK(BM_LoadNestedBlocks)->Arg(0)->Arg(8)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadAgainstLibxml)->Arg(1024)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteGrowth)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ToolPeakMemory)->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadDocument)
+    ->Args({100, 0})
+    ->Args({1024, 0})
+    ->Args({100, 1})
+    ->Args({1024, 1})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteBack)
     ->Args({100, 0})
     ->Args({1024, 0})

@@ -275,6 +275,30 @@ public:
     // empty when nothing is selected.
     void GetSelectionCode(CSafeBuf& out, int mode);
 
+    // ---- loading (XDocLoad.cpp) ----
+    // Turns XHTML text (UTF-16, NUL-terminated; null reads as empty), a body
+    // fragment or a whole document, into the document's tree: a text that
+    // holds "<body" and "</body>" is a whole document (the full-document
+    // flag is set), any other is wrapped in the control's html start tag
+    // (Dir, Namespaces) and a body, the empty text as one empty paragraph.
+    // Named references are read as the characters they name. The head's
+    // style element becomes the document's own rules (after the control's
+    // sheet) and is kept as markup apart from the rest of the head; its base
+    // gives the body's base URL. The tree is read, its data tables get their
+    // header ids, the caret goes where the caret marker stood, the tree is
+    // repaired, laid out and painted, and its mode-6 text becomes the
+    // baseline. Scroll, caret, pointer and handle state are reset first,
+    // even when the load fails. False when the text does not parse (a tree
+    // already held stays; without one the empty document is loaded) or
+    // holds no body (the tree stays; without one an empty body is made).
+    bool LoadDocument(const unsigned short* text);
+    // LoadDocument of the empty text: one paragraph holding one empty run.
+    bool CreateNewDocument();
+    // LoadDocument without its last steps (layout and painting, the
+    // baseline); built tells whether a new tree was made, which then still
+    // needs them. For measuring the load apart from layout.
+    bool ReadDocument(const unsigned short* text, bool& built);
+
     // ---- fields (those the element layers read are in CXDocServices) ----
     CSafeBuf m_language{"en"};
 

@@ -40,7 +40,6 @@ constexpr int kModeKeptWhenTidy = 0xC000;
 const char kCaretInEmptyParagraph[] = "<body><p>_x_Here_to_put_cursor_x_&#160;</p></body>";
 const char kEmptyParagraph[] = "<body><p>&#160;</p></body>";
 
-
 bool RightToLeft(const CControlServices* control)
 {
     return control && control->Dir.CompareNoCase("rtl") == 0;

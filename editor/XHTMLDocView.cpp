@@ -1,8 +1,5 @@
 // The engine's calls into the document's view, caret and loading code, one
 // small helper a call, gathered here so that each has one place to change.
-// Where the document does not yet carry an operation out, the helper does
-// the least that keeps the engine's own state right: loading answers false
-// and writing gives no text.
 
 #include "editor/XHTML.h"
 
@@ -41,9 +38,9 @@ void CXHTML::DocGiveRootWindowRect()
 
 void CXHTML::DocDrawDoc() { m_doc.DrawDoc(1); }
 
-bool CXHTML::DocLoadDocument(const unsigned short*) { return false; }
+bool CXHTML::DocLoadDocument(const unsigned short* markup) { return m_doc.LoadDocument(markup); }
 
-void CXHTML::DocGetSourceCode(CSafeBuf& out, int, bool) { out.Empty(); }
+void CXHTML::DocGetSourceCode(CSafeBuf& out, int mode, bool tidy) { m_doc.GetSourceCode(out, mode, tidy); }
 
 bool CXHTML::DocUpdateKeyCursor() { return m_doc.UpdateKeyCursor(); }
 

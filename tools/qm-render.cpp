@@ -1,15 +1,16 @@
 // qm-render [--width PX] [--css FILE]... [--png OUT.png] [--xhtml OUT.xhtml] [--boxes]
 //           [--view WxH] [--scroll X,Y] [--caret X,Y] [--view-png OUT.png] FILE
 //
-// Builds the element tree of the XHTML document or fragment FILE (UTF-8)
-// through the markup reader, the tree repair and the cascade, with the style
-// sheets given by --css, in order, as the page's style sheet; lays it out at
-// the width (800 pixels unless --width says otherwise) and paints it into
-// the document's offscreen bitmap. Then, as asked:
+// Loads the XHTML document or fragment FILE (UTF-8, or UTF-16 with its
+// byte-order mark) into a document as the editor loads it (LoadDocument),
+// with the style sheets given by --css, in order, as the page's style sheet:
+// the tree is read, repaired, laid out at the width (800 pixels unless
+// --width says otherwise) and painted into the document's offscreen bitmap.
+// Then, as asked:
 //
 //   --png OUT.png      the painted document (its laid-out width and height),
 //                      painted and written a band of rows at a time
-//   --xhtml OUT.xhtml  the markup written back, indented
+//   --xhtml OUT.xhtml  the document written back, indented
 //   --boxes            every element's tag path, document rectangle, kind,
 //                      wrap state and line group, one element a line, on
 //                      standard output (style/layout/BoxDump.h)
@@ -24,18 +25,16 @@
 //
 // Pictures named by the document (background-image) are found relative to
 // FILE's folder. A sheet, document or output that cannot be read or written,
-// a layout that fails or a bitmap that cannot be had gives the reason on
-// standard error and exit status 1; a wrong command line status 2.
+// a document that does not load or a bitmap that cannot be had gives the
+// reason on standard error and exit status 1; a wrong command line status 2.
 
 #include "base/text/SafeBuf.h"
 #include "editor/XHTML.h"
 #include "element/Element.h"
-#include "element/markup/MarkupDocument.h"
-#include "element/markup/SourceCode.h"
+#include "element/markup/MarkupEncoding.h"
 #include "platform/cg/PngExport.h"
 #include "platform/qd/Port.h"
 #include "style/layout/BoxDump.h"
-#include "style/layout/LayoutPass.h"
 #include "style/paint/BitmapSize.h"
 #include "style/paint/DocumentPng.h"
 #include "style/paint/OffscreenView.h"
@@ -51,6 +50,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -144,13 +144,12 @@ struct ViewRequest
 // the view and window rectangles over it, the scroll bars set from the
 // laid-out document, the scroll offset and the caret, then the view drawn
 // (CXDoc::Redraw) and the port's pixels written.
-bool WriteView(CXHTML& engine, CElement* body, const ViewRequest& view)
+bool WriteView(CXHTML& engine, const ViewRequest& view)
 {
     std::unique_ptr<qm::qd::Port> port(qm::qd::Port::Create(view.width, view.height));
     if (!port)
         return false;
     CXDoc& doc = engine.m_doc;
-    doc.m_root = body;
     doc.m_port = port.get();
     doc.m_viewWidth = view.width;
     doc.m_viewRect = CRect(0, 0, (view.width + 7) / 8 * 8, view.height);
@@ -173,8 +172,6 @@ bool WriteView(CXHTML& engine, CElement* body, const ViewRequest& view)
     }
     doc.Redraw();
     const bool written = qm::cg::WritePNG(port->Surface(), view.png);
-    // The markup document owns the tree.
-    doc.m_root = nullptr;
     doc.m_port = nullptr;
     return written;
 }
@@ -193,6 +190,29 @@ bool WriteBytes(const char* path, const std::string& bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     return out && out.write(bytes.data(), std::streamsize(bytes.size())) && out.flush();
+}
+
+// The document's text from its bytes: UTF-16 after a byte-order mark, else
+// UTF-8. False, with the reason, for bytes that are neither.
+bool DecodeText(std::string bytes, CSafeBuf& text, std::string& reason)
+{
+    if (StartsWithUtf16Mark(bytes.data(), bytes.size())) {
+        std::string utf8;
+        CSafeBuf error;
+        if (!Utf16MarkupToUtf8(bytes.data(), bytes.size(), utf8, error)) {
+            error.Replace("<br />", "\n");
+            reason = Utf8Of(error);
+            return false;
+        }
+        bytes.swap(utf8);
+    }
+    text.AssignUTF8(bytes.c_str());
+    // Decoding drops what is not UTF-8, and a zero byte would end the text.
+    if (Utf8Of(text) != bytes) {
+        reason = "is not UTF-8 text";
+        return false;
+    }
+    return true;
 }
 
 // The folder of path with its "/", against which the document's pictures
@@ -287,21 +307,29 @@ int main(int argc, char** argv)
         if (!engine.m_doc.LoadStyleClass(location, 1, false, 0))
             return Fail(std::string(sheet) + ": cannot be read as a style sheet");
     }
+    // The sheets are the page's: every load puts them before the document's
+    // own rules.
+    std::swap(engine.m_doc.m_savedRules, engine.m_doc.m_workingRules);
+    engine.m_doc.RulesChanged();
     std::string bytes;
     if (!ReadBytes(path, bytes))
         return Fail(std::string(path) + ": cannot be read");
     engine.m_doc.m_baseURL.AssignUTF8(FolderOf(path).c_str());
 
-    CMarkupDocument document(&engine);
-    CSafeBuf error;
-    if (!document.Read(bytes.data(), bytes.size(), error) || !document.Body()) {
-        error.Replace("<br />", "\n");
-        return Fail(std::string(path) + ":\n" + Utf8Of(error));
-    }
-    CElement* body = document.Body();
-    if (!LayoutDocument(body, width))
-        return Fail(std::string(path) + ": the layout failed");
-    if (!RepaintDocument(body))
+    CSafeBuf text;
+    std::string reason;
+    if (!DecodeText(bytes, text, reason))
+        return Fail(std::string(path) + ": " + reason);
+    // The view is the whole document at the width: no scroll bar appears,
+    // so the tree is laid out once, at that width.
+    constexpr int kWholeDocument = 1 << 30;
+    engine.m_doc.m_viewWidth = width;
+    engine.m_doc.m_viewRect = CRect(0, 0, width, kWholeDocument);
+    engine.m_doc.m_windowRect = engine.m_doc.m_viewRect;
+    if (!engine.m_doc.LoadDocument(text))
+        return Fail(std::string(path) + ": does not load (it does not parse as XML, or holds no body)");
+    CElement* body = engine.m_doc.m_root;
+    if (!body || !RepaintDocument(body))
         return Fail(std::string(path) + ": the document's bitmap cannot be had (too large or out of memory)");
 
     if (png) {
@@ -313,11 +341,11 @@ int main(int argc, char** argv)
         case DocumentPngResult::NotWritten: return Fail(std::string(png) + ": cannot be written");
         }
     }
-    if (view.png && !WriteView(engine, body, view))
+    if (view.png && !WriteView(engine, view))
         return Fail(std::string(view.png) + ": cannot be written");
     if (xhtml) {
         CSafeBuf markup;
-        document.Write(markup, kSourceIndent);
+        engine.m_doc.GetSourceCode(markup, 1, false);
         if (!WriteBytes(xhtml, Utf8Of(markup)))
             return Fail(std::string(xhtml) + ": cannot be written");
     }

@@ -4,7 +4,6 @@
 
 #include "base/codec/Escaping.h"
 #include "base/xml/Xml.h"
-#include "base/xml/XmlEntityExpansion.h"
 #include "base/xml/XmlNodeValue.h"
 #include "element/Element.h"
 #include "element/factory/ElementFactory.h"
@@ -106,43 +105,6 @@ bool IsDocumentRoot(const char* s, size_t n, size_t i)
         ++j;
     }
     return name == "html" || name == "body";
-}
-
-// "<html" with its namespace declarations and attributes, ">", and the end
-// tag that closes it ("</html>", or "</h:html>" for a prefixed root).
-void HtmlTags(xmlNode* html, CSafeBuf& out, CSafeBuf& end)
-{
-    CSafeBuf tag, value;
-    MacGetTagName(html, tag);
-    end = "</";
-    end += tag;
-    end += ">";
-    out = "<";
-    out += tag;
-    for (xmlNs* ns = html->nsDef; ns; ns = ns->next) {
-        out += " xmlns";
-        if (ns->prefix) {
-            value.AssignUTF8(reinterpret_cast<const char*>(ns->prefix));
-            out += ":";
-            out += value;
-        }
-        XmlNamespaceURI(ns, value);
-        EscapeXMLChar(value, false);
-        out += "=\"";
-        out += value;
-        out += "\"";
-    }
-    for (xmlAttr* a = html->properties; a; a = a->next) {
-        XMLGetAttrInfo(a, tag, value);
-        MacGetTagName(reinterpret_cast<xmlNode*>(a), tag);
-        EscapeXMLChar(value, false);
-        out += " ";
-        out += tag;
-        out += "=\"";
-        out += value;
-        out += "\"";
-    }
-    out += ">";
 }
 
 bool IsNamed(const xmlNode* n, const char* name)
@@ -266,17 +228,10 @@ bool CMarkupDocument::Read(const char* bytes, size_t size, CSafeBuf& error)
     if (!doc)
         return false;
 
-    // The text of the document's own entities is put in place first: it
-    // lives in the DTD.
-    if (!XmlExpandEntities(doc, MarkupEntityBudget(size), &error)) {
+    // The DOCTYPE is kept as written (below).
+    if (!SettleDeclaredEntities(doc, size, &error)) {
         XMLReleaseDom(doc);
         return false;
-    }
-    // The DOCTYPE is kept as written (below); without it the library writes
-    // the kept nodes as plain XML, not with its own XHTML additions.
-    if (xmlDtd* dtd = doc->intSubset) {
-        xmlUnlinkNode(reinterpret_cast<xmlNode*>(dtd));
-        xmlFreeDtd(dtd);
     }
     std::string prolog(bytes + start, root - start);
     while (!prolog.empty() && IsSpace(static_cast<unsigned char>(prolog.back())))
@@ -288,7 +243,7 @@ bool CMarkupDocument::Read(const char* bytes, size_t size, CSafeBuf& error)
     if (top && IsNamed(top, "html")) {
         m_whole = true;
         GiveBody(top);
-        HtmlTags(top, m_htmlStart, m_htmlEnd);
+        ElementStartTag(top, m_htmlStart, m_htmlEnd);
         CSafeBuf markup;
         for (xmlNode* c = top->children; c; c = c->next) {
             if (!bodyNode && IsNamed(c, "body")) {
@@ -366,4 +321,39 @@ void CMarkupDocument::Write(CSafeBuf& out, int flags) const
     out += m_htmlEnd;
     if (indent)
         out += "\r\n";
+}
+
+void ElementStartTag(xmlNode* element, CSafeBuf& out, CSafeBuf& end)
+{
+    CSafeBuf tag, value;
+    MacGetTagName(element, tag);
+    end = "</";
+    end += tag;
+    end += ">";
+    out = "<";
+    out += tag;
+    for (xmlNs* ns = element->nsDef; ns; ns = ns->next) {
+        out += " xmlns";
+        if (ns->prefix) {
+            value.AssignUTF8(reinterpret_cast<const char*>(ns->prefix));
+            out += ":";
+            out += value;
+        }
+        XmlNamespaceURI(ns, value);
+        EscapeXMLChar(value, false);
+        out += "=\"";
+        out += value;
+        out += "\"";
+    }
+    for (xmlAttr* a = element->properties; a; a = a->next) {
+        XMLGetAttrInfo(a, tag, value);
+        MacGetTagName(reinterpret_cast<xmlNode*>(a), tag);
+        EscapeXMLChar(value, false);
+        out += " ";
+        out += tag;
+        out += "=\"";
+        out += value;
+        out += "\"";
+    }
+    out += ">";
 }

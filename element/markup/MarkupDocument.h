@@ -28,6 +28,7 @@
 
 class CElement;
 class CXHTMLServices;
+struct _xmlNode;
 
 class CMarkupDocument
 {
@@ -60,3 +61,9 @@ private:
     std::vector<CSafeBuf> m_before; // the html element's other children before the body, as markup
     std::vector<CSafeBuf> m_after;  // and after it
 };
+
+// The start tag of a parsed element as markup: "<", its qualified name, its
+// namespace declarations and its attributes (values escaped), ">"; end
+// receives the end tag that closes it ("</html>", or "</h:html>" for a
+// prefixed one).
+void ElementStartTag(_xmlNode* element, CSafeBuf& start, CSafeBuf& end);

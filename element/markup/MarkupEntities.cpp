@@ -6,6 +6,7 @@
 #include "base/codec/EntityTable.h"
 #include "base/codec/Escaping.h"
 #include "base/text/SafeBuf.h"
+#include "base/xml/XmlEntityExpansion.h"
 #include "element/markup/MarkupScan.h"
 
 #include <cstring>
@@ -188,4 +189,19 @@ size_t MarkupEntityBudget(size_t size)
 {
     constexpr size_t kAllowance = 1 << 20;
     return size > kAllowance / 4 ? 4 * size : kAllowance;
+}
+
+bool SettleDeclaredEntities(xmlDoc* doc, size_t size, CSafeBuf* error)
+{
+    if (!doc)
+        return false;
+    // The text of the document's own entities lives in the DTD: it is put
+    // in place before the DTD goes.
+    if (!XmlExpandEntities(doc, MarkupEntityBudget(size), error))
+        return false;
+    if (xmlDtd* dtd = doc->intSubset) {
+        xmlUnlinkNode(reinterpret_cast<xmlNode*>(dtd));
+        xmlFreeDtd(dtd);
+    }
+    return true;
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 class CSafeBuf;
+struct _xmlDoc;
 
 // Turns every named reference of the HTML2XML table into its numeric
 // reference, then removes the named references that are left and that no
@@ -25,3 +26,12 @@ void PrepareMarkupEntities(std::string& bytes);
 // size when that is more. A small page may declare entities that expand a
 // thousandfold.
 size_t MarkupEntityBudget(size_t size);
+
+// After the parse of markup that was size bytes long: the references to the
+// entities that the document declares itself are put in place
+// (XmlExpandEntities, within MarkupEntityBudget(size)) and its DTD is
+// dropped, so that its nodes read, and are written by the library, the same
+// without it (as plain XML, not with the library's XHTML additions). False,
+// with the error text in error (when given), when the entities expand past
+// the budget: the document is then to be dropped.
+bool SettleDeclaredEntities(_xmlDoc* doc, size_t size, CSafeBuf* error);

@@ -1,0 +1,356 @@
+// Loading markup into the document: the one road by which text becomes the
+// document's tree (the engine's load, the control's value, the source view,
+// undo and redo, a new document).
+//
+// The text is parsed whole by the XML layer, a fragment first wrapped into
+// an html element and a body. What the tree does not hold is kept beside it
+// for the writer: the html and head start tags, the head's markup (without
+// its style element) and the style element's markup, whose rules become the
+// document's own. The caret marker that the writer puts where the caret
+// stands is consumed here, so a document that passes through text keeps its
+// caret.
+
+#include "document/XDoc.h"
+
+#include "base/xml/Xml.h"
+#include "element/Caret.h"
+#include "element/Element.h"
+#include "element/TreeQueries.h"
+#include "element/factory/ElementFactory.h"
+#include "element/markup/MarkupDocument.h"
+#include "element/markup/MarkupEntities.h"
+#include "element/markup/SourceCode.h"
+#include "element/services/ControlServices.h"
+#include "element/services/XHTMLServices.h"
+#include "elements/TableElement.h"
+#include "style/layout/LayoutPass.h"
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct XmlDocRelease
+{
+    void operator()(xmlDoc* doc) const { XMLReleaseDom(doc); }
+};
+using ParsedDoc = std::unique_ptr<xmlDoc, XmlDocRelease>;
+
+// The text parsed, the entities it declares itself put in place; null when
+// it does not parse or they expand too far.
+ParsedDoc Parse(const CSafeBuf& text)
+{
+    ParsedDoc doc(LoadXMLString(text, nullptr, true));
+    if (doc && !SettleDeclaredEntities(doc.get(), static_cast<size_t>(text.Length()), nullptr))
+        doc.reset();
+    return doc;
+}
+
+// The caret marker word taken out of a text or attribute value node.
+void DropMarkerWord(xmlNode* text)
+{
+    if (!text->content)
+        return;
+    std::string content(reinterpret_cast<const char*>(text->content));
+    const size_t n = std::strlen(kCaretMarker);
+    bool changed = false;
+    for (size_t at = content.find(kCaretMarker); at != std::string::npos;
+         at = content.find(kCaretMarker, at)) {
+        content.erase(at, n);
+        changed = true;
+    }
+    if (changed)
+        xmlNodeSetContent(text, reinterpret_cast<const xmlChar*>(content.c_str()));
+}
+
+// The caret marker out of the kept part of the document (the head): an
+// attribute named by it goes, the word goes from texts, comments and
+// attribute values. Done on the nodes, the markup written of them stays
+// well-formed whatever stood around the word.
+void DropCaretMarkers(xmlNode* top)
+{
+    for (xmlNode* n = top; n;) {
+        if (n->type == XML_ELEMENT_NODE) {
+            for (xmlAttr* a = n->properties; a;) {
+                xmlAttr* next = a->next;
+                if (xmlStrcmp(a->name, reinterpret_cast<const xmlChar*>(kCaretMarker)) == 0) {
+                    xmlRemoveProp(a);
+                } else {
+                    for (xmlNode* v = a->children; v; v = v->next)
+                        DropMarkerWord(v);
+                }
+                a = next;
+            }
+        } else if (n->type == XML_TEXT_NODE || n->type == XML_CDATA_SECTION_NODE
+            || n->type == XML_COMMENT_NODE) {
+            DropMarkerWord(n);
+        }
+        if (n->children && n->type == XML_ELEMENT_NODE) {
+            n = n->children;
+            continue;
+        }
+        while (n != top && !n->next)
+            n = n->parent;
+        n = n == top ? nullptr : n->next;
+    }
+}
+
+// An attribute of the element whose name and value are both name and value,
+// case ignored.
+bool HasAttribute(xmlNode* element, const char* name, const char* value)
+{
+    CSafeBuf n, v;
+    for (xmlAttr* a = element->properties; a; a = a->next) {
+        XMLGetAttrInfo(a, n, v);
+        MacGetTagName(reinterpret_cast<xmlNode*>(a), n);
+        if (n.CompareNoCase(name) == 0 && v.CompareNoCase(value) == 0)
+            return true;
+    }
+    return false;
+}
+
+// The head's markup as the writer keeps it: trimmed, an empty head that the
+// XML layer wrote self-closed given its end tag.
+void KeepHeadMarkup(xmlNode* head, CSafeBuf& markup)
+{
+    XMLGetNodeXML(head, markup);
+    markup.Trim();
+    const unsigned short* s = markup;
+    for (int i = markup.Length() - 2; i >= 0; --i) {
+        if (s[i] != '/' || s[i + 1] != '>')
+            continue;
+        bool last = true;
+        for (int j = i + 2; j < markup.Length() && last; ++j)
+            last = s[j] <= 32;
+        if (last) {
+            markup.Delete(i);
+            markup += "</head>";
+        }
+        break;
+    }
+    markup.Trim();
+}
+
+// Every data table below root, inner tables first, gets its header ids and
+// row groups (tables that the repair made from stray rows and cells too).
+void MarkDataTables(CElement* root)
+{
+    std::vector<CTableElement*> tables;
+    for (CElement* e = root; e; e = NextInSubtree(e, root)) {
+        if (e->m_kind == kKindTable) {
+            if (auto* table = dynamic_cast<CTableElement*>(e))
+                tables.push_back(table);
+        }
+    }
+    for (auto it = tables.rbegin(); it != tables.rend(); ++it) {
+        if ((*it)->IsDataTable())
+            (*it)->DoHeaders();
+    }
+}
+
+// A body without children gets a paragraph holding one empty run, where the
+// caret can stand. A failure leaves the body as it is.
+void GiveEmptyParagraph(CElement* root)
+{
+    try {
+        CElement* p = CreateElement("p", root->m_rules, root, root->m_owner);
+        if (!p || !root->InsertChild(p, 0, false)) {
+            if (p && !p->m_parent)
+                delete p;
+            return;
+        }
+        p->CopyFromParent(root, 1);
+        CElement* run = CreateElement("", root->m_rules, root, root->m_owner);
+        if (run && p->InsertChild(run, 0, false))
+            run->CopyFromParent(p, 1);
+        else if (run && !run->m_parent)
+            delete run;
+    } catch (...) { }
+}
+
+} // namespace
+
+bool CXDoc::CreateNewDocument()
+{
+    static const unsigned short kEmpty[] = {0};
+    return LoadDocument(kEmpty);
+}
+
+bool CXDoc::LoadDocument(const unsigned short* text)
+{
+    try {
+        bool built = false;
+        const bool loaded = ReadDocument(text, built);
+        if (built) {
+            DrawDoc(0, nullptr);
+            // The baseline is taken once the kept head is in place: the
+            // writer writes it.
+            GetSourceCode(m_sourceBaseline, 6, false);
+            m_baselineCaretX = m_caretPoint.x - m_scrollX;
+            m_baselineCaretY = m_caretPoint.y - m_scrollY - 1;
+            m_baselineScrollX = m_scrollX;
+            m_baselineScrollY = m_scrollY;
+        }
+        return loaded;
+    } catch (...) {
+        WriteExcpInfo("LoadDocument");
+        return false;
+    }
+}
+
+bool CXDoc::ReadDocument(const unsigned short* text, bool& built)
+{
+    built = false;
+    static const unsigned short kEmpty[] = {0};
+    if (!text)
+        text = kEmpty;
+
+    // The view and caret state goes, whatever the load gives.
+    m_resizeState = 0;
+    m_handleElement = nullptr;
+    m_pointerElement = nullptr;
+    m_caretElement = nullptr;
+    m_scrollX = 0;
+    m_scrollY = 0;
+    m_lastKeyPos = CPoint(-1, -1);
+    m_selectionPresent = 0;
+
+    const CControlServices* control = m_owner ? m_owner->m_control : nullptr;
+    CSafeBuf wrapper("<html");
+    if (control && control->Dir.CompareNoCase("rtl") == 0)
+        wrapper += " dir='rtl'";
+    if (control && !control->Namespaces.IsEmpty()) {
+        wrapper += " ";
+        wrapper += control->Namespaces;
+    }
+    wrapper += ">";
+
+    CSafeBuf source(text);
+    // The caret marker is the writer's word, written as it stands: a text
+    // without it holds no caret to look for in the tree.
+    const bool marked = source.Find(kCaretMarker) >= 0;
+    bool whole = source.Find("<body") >= 0 && source.Find("</body>") >= 0;
+    if (!whole) {
+        source.Insert(0, "<body>");
+        source.Insert(0, wrapper, wrapper.Length());
+        if (!*text)
+            source += "<p></p>";
+        source += "</body></html>";
+    }
+    // Named references become numeric ones, which the parser reads as the
+    // characters they name ("&nbsp;" a no-break space).
+    PrepareMarkupEntities(source);
+
+    bool parsed = true;
+    ParsedDoc doc = Parse(source);
+    source.Empty();
+    if (!doc) {
+        if (m_root)
+            return false;
+        parsed = false;
+        whole = false;
+        CSafeBuf empty(wrapper);
+        empty += "<body></body></html>";
+        doc = Parse(empty);
+    }
+    xmlNode* html = doc ? GetRootElement(doc.get()) : nullptr;
+    xmlNode* body = nullptr;
+    xmlNode* head = nullptr;
+    if (html) {
+        FindChildNode(html, "body", &body);
+        FindChildNode(html, "head", &head);
+    }
+    if (head && marked)
+        DropCaretMarkers(head);
+    // A tree already held stays when the text gives none, and so does what
+    // the writer keeps of the text it was loaded from.
+    if (!body && m_root)
+        return false;
+
+    m_fullDocument = whole ? 1 : 0;
+    m_htmlStartTag.Empty();
+    m_headStartTag.Empty();
+    m_headMarkup.Empty();
+    m_styleMarkup.Empty();
+    m_rightToLeft = 0;
+    if (html) {
+        CSafeBuf end;
+        ElementStartTag(html, m_htmlStartTag, end);
+        m_rightToLeft = HasAttribute(html, "dir", "rtl") ? 1 : 0;
+    }
+
+    if (body) {
+        ReleaseTree();
+        // Borrowed pointers into the tree that went.
+        m_selectionAnchor = nullptr;
+        m_resizeElement = nullptr;
+        m_layoutFlags[3] = 0;
+        FreeStyleClass(1);
+        ReleaseImagePool();
+        xmlNode* style = nullptr;
+        if (head && FindChildNode(head, "style", &style)) {
+            CSafeBuf name, sheet;
+            GetNameValue(style, name, sheet);
+            LoadStyleClass(sheet, 0, false, 0);
+            XMLGetNodeXML(style, m_styleMarkup);
+            XMLRemoveNode(style);
+        }
+    }
+
+    if (!m_root) {
+        // The control's sheet goes first, so that the document's own rules
+        // win ties of equal specificity.
+        CopyStyles(m_savedRules, m_workingRules, true);
+        m_registry.Clear();
+        m_root = CreateElement("body", m_workingRules, nullptr, m_owner);
+        if (!m_root)
+            return false;
+        if (m_root->Rare().m_baseURL)
+            *m_root->EditRare().m_baseURL = m_baseURL;
+        m_root->SetMargin(10, 15, 10, 16);
+        SetLayoutWidth(m_root, static_cast<int>(m_windowRect.right - m_windowRect.left));
+    }
+
+    if (body) {
+        if (head) {
+            CSafeBuf end;
+            ElementStartTag(head, m_headStartTag, end);
+            xmlNode* base = nullptr;
+            CSafeBuf href;
+            if (FindChildNode(head, "base", &base) && FindAttribute("href", href, base)
+                && m_root->Rare().m_baseURL) {
+                href.Trim();
+                *m_root->EditRare().m_baseURL = href;
+            }
+        }
+        if (m_rightToLeft) {
+            CSafeBuf dir("dir"), rtl("rtl"), align("align"), right("right");
+            m_root->LoadAttributeStyle(dir, rtl);
+            m_root->LoadAttributeStyle(align, right);
+        }
+        m_root->SetElement(body, false, false, false);
+        if (marked) {
+            if (CElement* caret = FindCursorFromSource(m_root))
+                m_caretElement = caret;
+        }
+        try {
+            m_root->CheckDocument();
+            MarkDataTables(m_root);
+            int textState = 2;
+            m_root->ValidTextInput(textState);
+            int previous = 0;
+            m_root->RemoveExtraSpace(previous);
+        } catch (...) {
+            WriteExcpInfo("LoadDocument: repair");
+        }
+        if (!m_root->m_firstChild)
+            GiveEmptyParagraph(m_root);
+        m_root->StyleChanged(1);
+        built = true;
+    }
+    if (head)
+        KeepHeadMarkup(head, m_headMarkup);
+    return parsed && body;
+}
