@@ -145,10 +145,24 @@ void DirAttribute(ELEMENT_STYLE& s, const CSafeBuf& value)
         s.rtl = rtl;
 }
 
+// The attributes that LoadAttributeStyle reads.
+bool IsAttributeWithStyle(const CSafeBuf& name)
+{
+    static const char* const kNames[] = {"colspan", "rowspan", "cellspacing", "cellpadding", "border",
+        "height", "width", "align", "valign", "dir"};
+    for (const char* n : kNames) {
+        if (Is(name, n))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 void CElement::ApplyAttrSyle()
 {
+    if (m_attributes.IsEmpty() && Rare().m_attributes2.IsEmpty())
+        return;
     CSafeBuf name, value;
     const CMapStringToString* maps[] = {&m_attributes, &Rare().m_attributes2};
     for (const CMapStringToString* map : maps) {
@@ -161,6 +175,9 @@ void CElement::ApplyAttrSyle()
 
 void CElement::LoadAttributeStyle(CSafeBuf& name, CSafeBuf& value)
 {
+    // Other attributes leave the style as it is (and shared).
+    if (!IsAttributeWithStyle(name))
+        return;
     ELEMENT_STYLE& s = EditStyle();
     if (Is(name, "colspan")) {
         s.colSpan = Span(value);

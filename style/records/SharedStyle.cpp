@@ -277,18 +277,28 @@ ELEMENT_STYLE& CSharedStyle::Reset()
     return m_record->style;
 }
 
+bool CSharedStyle::TakeEqual(Record* other)
+{
+    if (m_record->shared || !other->shared || other == m_record
+        || std::memcmp(&m_record->style, &other->style, sizeof(ELEMENT_STYLE)) != 0)
+        return false;
+    --g_ownRecords;
+    FreeRecord(m_record);
+    ++other->refs;
+    m_record = other;
+    return true;
+}
+
 void CSharedStyle::Share(const CSharedStyle& likely)
 {
-    Record* other = likely.m_record;
-    if (!m_record->shared && other->shared && other != m_record
-        && std::memcmp(&m_record->style, &other->style, sizeof(ELEMENT_STYLE)) == 0) {
-        --g_ownRecords;
-        FreeRecord(m_record);
-        ++other->refs;
-        m_record = other;
-        return;
-    }
-    Share();
+    if (!TakeEqual(likely.m_record))
+        Share();
+}
+
+void CSharedStyle::Share(const CSharedStyle& likely, const CSharedStyle& alsoLikely)
+{
+    if (!TakeEqual(likely.m_record) && !TakeEqual(alsoLikely.m_record))
+        Share();
 }
 
 void CSharedStyle::Share()
