@@ -175,6 +175,42 @@ void FreeRecord(Record* r)
     ::operator delete(r);
 }
 
+// The shared records that Share found or put in the table last: a style
+// made again and again (the runs of one paragraph after another) is found
+// by comparing it with these before it is hashed. A record leaves the list
+// when it leaves the table.
+constexpr int kRecent = 4;
+Record* g_recent[kRecent] = {};
+int g_recentNext = 0;
+
+void Remember(Record* r)
+{
+    for (Record* known : g_recent) {
+        if (known == r)
+            return;
+    }
+    g_recent[g_recentNext] = r;
+    g_recentNext = (g_recentNext + 1) % kRecent;
+}
+
+void Forget(const Record* r)
+{
+    for (Record*& known : g_recent) {
+        if (known == r)
+            known = nullptr;
+    }
+}
+
+// A recent record equal to style, or null.
+Record* RecentEqual(const ELEMENT_STYLE& style)
+{
+    for (Record* known : g_recent) {
+        if (known && std::memcmp(&known->style, &style, sizeof(ELEMENT_STYLE)) == 0)
+            return known;
+    }
+    return nullptr;
+}
+
 // A new own record with the value of style (whole bytes, padding included).
 Record* CopyOf(const ELEMENT_STYLE& style)
 {
@@ -242,9 +278,10 @@ void CSharedStyle::Release(Record* record)
 {
     if (--record->refs != 0)
         return;
-    if (record->shared)
+    if (record->shared) {
         SharedTable().erase(record);
-    else
+        Forget(record);
+    } else
         --g_ownRecords;
     FreeRecord(record);
 }
@@ -255,6 +292,7 @@ ELEMENT_STYLE& CSharedStyle::Edit()
         return m_record->style;
     if (m_record->refs == 1) {
         SharedTable().erase(m_record);
+        Forget(m_record);
         m_record->shared = false;
         ++g_ownRecords;
         return m_record->style;
@@ -305,6 +343,13 @@ void CSharedStyle::Share()
 {
     if (m_record->shared)
         return;
+    if (Record* recent = RecentEqual(m_record->style)) {
+        --g_ownRecords;
+        FreeRecord(m_record);
+        ++recent->refs;
+        m_record = recent;
+        return;
+    }
     m_record->hash = HashRecord(m_record->style);
     --g_ownRecords;
     Table& table = SharedTable();
@@ -314,10 +359,12 @@ void CSharedStyle::Share()
         ++equal->refs;
         FreeRecord(m_record);
         m_record = equal;
+        Remember(equal);
         return;
     }
     m_record->shared = true;
     table.insert(m_record);
+    Remember(m_record);
 }
 
 size_t CSharedStyle::SharedCount() { return SharedTable().size(); }
