@@ -176,37 +176,69 @@ void FreeRecord(Record* r)
 }
 
 // The shared records that Share found or put in the table last: a style
-// made again and again (the runs of one paragraph after another) is found
-// by comparing it with these before it is hashed. A record leaves the list
-// when it leaves the table.
-constexpr int kRecent = 4;
-Record* g_recent[kRecent] = {};
+// made again and again (the runs, bold and italic pieces of one paragraph
+// after another) is found by comparing it with these before it is hashed.
+// Each is kept with a print of a few of its words, so that most records
+// that differ are told apart without comparing them whole. A record leaves
+// the list when it leaves the table.
+constexpr int kRecent = 16;
+struct Recent
+{
+    Record* record;
+    std::uint64_t print;
+};
+Recent g_recent[kRecent] = {};
 int g_recentNext = 0;
 
-void Remember(Record* r)
+// The font values and the flags after the family, where the styles of
+// neighbouring elements differ most, and one word in every 64 bytes of the
+// rest, mixed.
+std::uint64_t PrintOf(const ELEMENT_STYLE& style)
 {
-    for (Record* known : g_recent) {
-        if (known == r)
+    constexpr size_t kRanges[][2]
+        = {{offsetof(ELEMENT_STYLE, fontSize) / 8 * 8, offsetof(ELEMENT_STYLE, fontFamily)},
+            {offsetof(ELEMENT_STYLE, fontNumber) / 8 * 8, offsetof(ELEMENT_STYLE, floatSide)}};
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(&style);
+    std::uint64_t print = 0;
+    auto mix = [&](size_t at) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes + at, sizeof word);
+        print = (print ^ word) * 0x9E3779B97F4A7C15ull;
+    };
+    for (const auto& range : kRanges) {
+        for (size_t at = range[0]; at + 8 <= range[1] + 7 && at + 8 <= sizeof(ELEMENT_STYLE); at += 8)
+            mix(at);
+    }
+    for (size_t at = 0; at + 8 <= sizeof(ELEMENT_STYLE); at += 64)
+        mix(at);
+    return print;
+}
+
+void Remember(Record* r, std::uint64_t print)
+{
+    for (const Recent& known : g_recent) {
+        if (known.record == r)
             return;
     }
-    g_recent[g_recentNext] = r;
+    g_recent[g_recentNext] = Recent{r, print};
     g_recentNext = (g_recentNext + 1) % kRecent;
 }
 
 void Forget(const Record* r)
 {
-    for (Record*& known : g_recent) {
-        if (known == r)
-            known = nullptr;
+    for (Recent& known : g_recent) {
+        if (known.record == r)
+            known = Recent{};
     }
 }
 
-// A recent record equal to style, or null.
-Record* RecentEqual(const ELEMENT_STYLE& style)
+// A recent record equal to style (whose print is given), or null.
+Record* RecentEqual(const ELEMENT_STYLE& style, std::uint64_t print)
 {
-    for (Record* known : g_recent) {
-        if (known && std::memcmp(&known->style, &style, sizeof(ELEMENT_STYLE)) == 0)
-            return known;
+    for (const Recent& known : g_recent) {
+        if (known.record && known.print == print
+            && std::memcmp(&known.record->style, &style, sizeof(ELEMENT_STYLE)) == 0)
+            return known.record;
     }
     return nullptr;
 }
@@ -343,7 +375,8 @@ void CSharedStyle::Share()
 {
     if (m_record->shared)
         return;
-    if (Record* recent = RecentEqual(m_record->style)) {
+    const std::uint64_t print = PrintOf(m_record->style);
+    if (Record* recent = RecentEqual(m_record->style, print)) {
         --g_ownRecords;
         FreeRecord(m_record);
         ++recent->refs;
@@ -359,12 +392,12 @@ void CSharedStyle::Share()
         ++equal->refs;
         FreeRecord(m_record);
         m_record = equal;
-        Remember(equal);
+        Remember(equal, print);
         return;
     }
     m_record->shared = true;
     table.insert(m_record);
-    Remember(m_record);
+    Remember(m_record, print);
 }
 
 size_t CSharedStyle::SharedCount() { return SharedTable().size(); }
