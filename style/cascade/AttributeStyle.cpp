@@ -4,10 +4,12 @@
 // write with origin 3, as a rule does.
 
 #include "base/text/Ascii.h"
+#include "base/text/U16.h"
 #include "element/Element.h"
 #include "style/records/StyleRecords.h"
 
 #include <climits>
+#include <cstring>
 
 namespace {
 
@@ -145,13 +147,21 @@ void DirAttribute(ELEMENT_STYLE& s, const CSafeBuf& value)
         s.rtl = rtl;
 }
 
-// The attributes that LoadAttributeStyle reads.
+// The attributes that LoadAttributeStyle reads; told apart by length and
+// first letter before any comparison (most attributes, href, class, id,
+// src ..., take none).
 bool IsAttributeWithStyle(const CSafeBuf& name)
 {
     static const char* const kNames[] = {"colspan", "rowspan", "cellspacing", "cellpadding", "border",
         "height", "width", "align", "valign", "dir"};
+    // The name as far as its terminator, as the comparison reads it.
+    const int length = U16len(static_cast<const unsigned short*>(name));
+    if (length < 3 || length > 11)
+        return false;
+    const unsigned short first = name.GetAt(0) | 0x20;
     for (const char* n : kNames) {
-        if (Is(name, n))
+        if (static_cast<unsigned short>(n[0]) == first && static_cast<int>(std::strlen(n)) == length
+            && Is(name, n))
             return true;
     }
     return false;
