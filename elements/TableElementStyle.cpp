@@ -118,6 +118,8 @@ bool CTableElement::StyleChanged(int mode)
         CElement* e = static_cast<CElement*>(item);
         if (e->m_kind != kKindTr && !IsCellKind(e->m_kind))
             return;
+        // Mostly the values were taken already: the record stays as it was.
+        const CSharedStyle before = e->m_style.IsShared() ? e->m_style : CSharedStyle();
         ELEMENT_STYLE& s = e->EditStyle();
         STYLE_TYPE* own[4] = {&s.paddingTop, &s.paddingBottom, &s.paddingLeft, &s.paddingRight};
         const STYLE_TYPE* table[4]
@@ -131,7 +133,10 @@ bool CTableElement::StyleChanged(int mode)
         s.cellSpacing = from.cellSpacing;
         if (IsCellKind(e->m_kind) && !HasOwnCellBorder(e))
             TakeCellBorder(e, from);
-        e->m_style.Share();
+        if (e->m_prevSibling)
+            e->m_style.Share(before, e->m_prevSibling->m_style);
+        else
+            e->m_style.Share(before);
     });
     AssignTDIndex();
     if (Style().borderCollapse.set && Style().borderCollapse.value == 1)

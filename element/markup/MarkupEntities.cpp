@@ -76,11 +76,29 @@ size_t ProtectedEnd(const Unit* s, size_t n, size_t i)
     return n + 1;
 }
 
+// The first position from i on, before end, that holds c; end when none
+// does. Bytes are searched with memchr: most of a document holds no
+// reference at all.
+size_t NextOf(const char* s, size_t i, size_t end, char c)
+{
+    if (i >= end)
+        return end;
+    const void* at = std::memchr(s + i, c, end - i);
+    return at ? static_cast<size_t>(static_cast<const char*>(at) - s) : end;
+}
+
+size_t NextOf(const unsigned short* s, size_t i, size_t end, char c)
+{
+    while (i < end && s[i] != static_cast<unsigned char>(c))
+        ++i;
+    return i;
+}
+
 template <class Unit>
 bool HasInternalSubset(const Unit* s, size_t n)
 {
-    for (size_t i = 0; i < n; ++i) {
-        if (s[i] == '<' && StartsAt(s, n, i, "<!DOCTYPE")) {
+    for (size_t i = NextOf(s, 0, n, '<'); i < n; i = NextOf(s, i + 1, n, '<')) {
+        if (StartsAt(s, n, i, "<!DOCTYPE")) {
             bool subset = false;
             DoctypeEnd(s, n, i, &subset);
             return subset;
@@ -105,10 +123,9 @@ void ConvertRegion(const Unit* s, size_t begin, size_t end, bool removeUnknown, 
     size_t kept = begin; // the text from kept up to i is copied as it is
     size_t i = begin;
     while (i < end) {
-        if (s[i] != '&') {
-            ++i;
-            continue;
-        }
+        i = NextOf(s, i, end, '&');
+        if (i >= end)
+            break;
         size_t j = i + 1;
         while (j < end && j - i <= 10 && IsAsciiLetterOrDigit(At(s, j)))
             ++j;
@@ -145,7 +162,10 @@ void Prepare(const Unit* s, size_t n, Out& out)
     size_t begin = 0;
     size_t i = 0;
     while (i < n) {
-        const size_t end = s[i] == '<' ? ProtectedEnd(s, n, i) : n + 1;
+        i = NextOf(s, i, n, '<');
+        if (i >= n)
+            break;
+        const size_t end = ProtectedEnd(s, n, i);
         if (end > n) {
             ++i;
             continue;

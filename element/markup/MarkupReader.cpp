@@ -223,13 +223,27 @@ void ReadText(CElement* e, CSafeBuf& text, ChildState& st)
     }
 }
 
+bool IsLowerCaseName(const CSafeBuf& tag)
+{
+    const unsigned short* s = tag;
+    for (int i = 0, n = tag.Length(); i < n; ++i) {
+        if (!((s[i] >= 'a' && s[i] <= 'z') || (s[i] >= '0' && s[i] <= '9')))
+            return false;
+    }
+    return true;
+}
+
 void ReadElement(CElement* e, xmlNode* n, bool keep, ChildState& st)
 {
     CSafeBuf tag;
     MacGetTagName(n, tag);
-    int known = FindTagInList(SupportHTMLTag, tag, true);
-    if (known >= 0)
-        tag = SupportHTMLTag[known];
+    // Known tags are spelled as the table spells them (all lower case): a
+    // tag already in lower case letters and digits is left as it is.
+    if (!IsLowerCaseName(tag)) {
+        const int known = FindTagInList(SupportHTMLTag, tag, true);
+        if (known >= 0)
+            tag = SupportHTMLTag[known];
+    }
     if (e->m_kind == kKindTable && (tag == "colgroup" || tag == "col")) {
         static_cast<CTableElement*>(e)->SetColgroup(n, tag == "col");
         st.first = false;

@@ -4,10 +4,12 @@
 // write with origin 3, as a rule does.
 
 #include "base/text/Ascii.h"
+#include "base/text/U16.h"
 #include "element/Element.h"
 #include "style/records/StyleRecords.h"
 
 #include <climits>
+#include <cstring>
 
 namespace {
 
@@ -145,10 +147,32 @@ void DirAttribute(ELEMENT_STYLE& s, const CSafeBuf& value)
         s.rtl = rtl;
 }
 
+// The attributes that LoadAttributeStyle reads; told apart by length and
+// first letter before any comparison (most attributes, href, class, id,
+// src ..., take none).
+bool IsAttributeWithStyle(const CSafeBuf& name)
+{
+    static const char* const kNames[] = {"colspan", "rowspan", "cellspacing", "cellpadding", "border",
+        "height", "width", "align", "valign", "dir"};
+    // The name as far as its terminator, as the comparison reads it.
+    const int length = U16len(static_cast<const unsigned short*>(name));
+    if (length < 3 || length > 11)
+        return false;
+    const unsigned short first = name.GetAt(0) | 0x20;
+    for (const char* n : kNames) {
+        if (static_cast<unsigned short>(n[0]) == first && static_cast<int>(std::strlen(n)) == length
+            && Is(name, n))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 void CElement::ApplyAttrSyle()
 {
+    if (m_attributes.IsEmpty() && Rare().m_attributes2.IsEmpty())
+        return;
     CSafeBuf name, value;
     const CMapStringToString* maps[] = {&m_attributes, &Rare().m_attributes2};
     for (const CMapStringToString* map : maps) {
@@ -161,6 +185,9 @@ void CElement::ApplyAttrSyle()
 
 void CElement::LoadAttributeStyle(CSafeBuf& name, CSafeBuf& value)
 {
+    // Other attributes leave the style as it is (and shared).
+    if (!IsAttributeWithStyle(name))
+        return;
     ELEMENT_STYLE& s = EditStyle();
     if (Is(name, "colspan")) {
         s.colSpan = Span(value);

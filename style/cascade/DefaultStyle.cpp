@@ -70,60 +70,128 @@ void Margin(STYLE_TYPE& cell, int value)
     SetStyleType(&cell, value, kUnitPixels, 0, kOriginNone, true, false, false, nullptr);
 }
 
+// The tags that have a default presentation, told apart by their first unit
+// before any comparison: most elements (p, a, li, text runs ...) have none,
+// and their style is then not touched at all (not made the element's own).
+enum class Defaults
+{
+    None,
+    Strong,
+    Bold,
+    SubSup,
+    Big,
+    Small,
+    Italic,
+    Monospace,
+    Pre,
+    Heading,
+    Th,
+    Td,
+    Caption,
+    Fieldset,
+    Img,
+    Bdo,
+    List
+};
+
+Defaults DefaultsOf(const unsigned short* tag)
+{
+    switch (tag[0]) {
+    case 'a': return Is(tag, "address") ? Defaults::Italic : Defaults::None;
+    case 'b':
+        return Is(tag, "b")  ? Defaults::Bold
+            : Is(tag, "big") ? Defaults::Big
+            : Is(tag, "bdo") ? Defaults::Bdo
+                             : Defaults::None;
+    case 'c':
+        return Is(tag, "cite")   ? Defaults::Italic
+            : Is(tag, "code")    ? Defaults::Monospace
+            : Is(tag, "caption") ? Defaults::Caption
+                                 : Defaults::None;
+    case 'd': return Is(tag, "dfn") ? Defaults::Italic : Defaults::None;
+    case 'e': return Is(tag, "em") ? Defaults::Italic : Defaults::None;
+    case 'f': return Is(tag, "fieldset") ? Defaults::Fieldset : Defaults::None;
+    case 'h': return tag[1] >= '1' && tag[1] <= '6' && tag[2] == 0 ? Defaults::Heading : Defaults::None;
+    case 'i': return Is(tag, "i") ? Defaults::Italic : Is(tag, "img") ? Defaults::Img : Defaults::None;
+    case 'k': return Is(tag, "kbd") ? Defaults::Monospace : Defaults::None;
+    case 'o': return Is(tag, "ol") ? Defaults::List : Defaults::None;
+    case 'p': return Is(tag, "pre") ? Defaults::Pre : Defaults::None;
+    case 's':
+        return Is(tag, "strong")         ? Defaults::Strong
+            : IsAny(tag, {"sub", "sup"}) ? Defaults::SubSup
+            : Is(tag, "small")           ? Defaults::Small
+            : Is(tag, "samp")            ? Defaults::Monospace
+                                         : Defaults::None;
+    case 't': return Is(tag, "th") ? Defaults::Th : Is(tag, "td") ? Defaults::Td : Defaults::None;
+    case 'u': return Is(tag, "ul") ? Defaults::List : Defaults::None;
+    case 'v': return Is(tag, "var") ? Defaults::Italic : Defaults::None;
+    default: return Defaults::None;
+    }
+}
+
 } // namespace
 
 void SetDefaultStyle(const unsigned short* tag, CElement* e)
 {
     if (!tag || !e)
         return;
+    const Defaults which = DefaultsOf(tag);
+    if (which == Defaults::None)
+        return;
     ELEMENT_STYLE& s = e->EditStyle();
-    if (Is(tag, "strong")) {
-        Weight(s, 900);
-    } else if (Is(tag, "b")) {
-        Weight(s, 700);
-    } else if (IsAny(tag, {"sub", "sup"})) {
-        Size(s, 82, kUnitPercent);
-    } else if (Is(tag, "big")) {
-        Size(s, 133, kUnitPercent);
-    } else if (Is(tag, "small")) {
-        Size(s, 80, kUnitPercent);
-    } else if (IsAny(tag, {"i", "cite", "dfn", "var", "address", "em"})) {
+    switch (which) {
+    case Defaults::None: break;
+    case Defaults::Strong: Weight(s, 900); break;
+    case Defaults::Bold: Weight(s, 700); break;
+    case Defaults::SubSup: Size(s, 82, kUnitPercent); break;
+    case Defaults::Big: Size(s, 133, kUnitPercent); break;
+    case Defaults::Small: Size(s, 80, kUnitPercent); break;
+    case Defaults::Italic:
         s.fontSet = 1;
         s.italic = 1;
         s.italicSet = 1;
-    } else if (IsAny(tag, {"code", "samp", "kbd"})) {
-        Family(s, "courier new");
-    } else if (Is(tag, "pre")) {
+        break;
+    case Defaults::Monospace: Family(s, "courier new"); break;
+    case Defaults::Pre:
         Family(s, "Courier New");
         Size(s, 13, kUnitPixels);
-    } else if (tag[0] == 'h' && tag[1] >= '1' && tag[1] <= '6' && tag[2] == 0) {
+        break;
+    case Defaults::Heading: {
         static const int kSizes[6] = {32, 24, 18, 16, 13, 10};
         Weight(s, 700);
         Size(s, kSizes[tag[1] - '1'], kUnitPixels);
-    } else if (Is(tag, "th")) {
+        break;
+    }
+    case Defaults::Th:
         Weight(s, 700);
         Align(s, kAlignCenter, kAlignMiddle);
-    } else if (Is(tag, "td")) {
-        Align(s, 0, kAlignMiddle);
-    } else if (Is(tag, "caption")) {
+        break;
+    case Defaults::Td: Align(s, 0, kAlignMiddle); break;
+    case Defaults::Caption:
         Align(s, kAlignCenter, 0);
         GreyFrame(s);
-    } else if (Is(tag, "fieldset")) {
+        break;
+    case Defaults::Fieldset:
         GreyFrame(s);
         s.widthSet = 1;
         s.widthUnit = kUnitPercent;
         s.width = 100;
-    } else if (Is(tag, "img")) {
+        break;
+    case Defaults::Img:
         s.colorSet = 1;
         s.color = 0;
-    } else if (Is(tag, "bdo")) {
+        break;
+    case Defaults::Bdo:
         SetStyleType(&s.direction, kDirectionRtl, 0, 0, kOriginNone, true, false, false, nullptr);
         s.rtl = 1;
-    } else if (IsAny(tag, {"ul", "ol"})) {
+        break;
+    case Defaults::List: {
         const int spacing = kBaseFontSize + 3;
         Margin(s.marginLeft, 50);
         Margin(s.marginTop, e->m_prevSibling ? spacing : 0);
         Margin(s.marginBottom, e->m_nextSibling ? spacing : 0);
+        break;
+    }
     }
 }
 

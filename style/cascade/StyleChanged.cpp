@@ -54,7 +54,7 @@ void ApplyStyleAttributes(CElement* e)
     const CMapStringToString* maps[] = {&e->Rare().m_attributes2, &e->m_attributes};
     for (const CMapStringToString* map : maps) {
         text.Empty();
-        if (!map->Lookup("style", text) || text.IsEmpty())
+        if (map->IsEmpty() || !map->Lookup("style", text) || text.IsEmpty())
             continue;
         ELEMENT_STYLE record{};
         ParseStyleString(text, &record, e);
@@ -117,7 +117,13 @@ bool CElement::StyleChanged(int mode)
             const CSharedStyle before = child->m_style.IsShared() ? child->m_style : CSharedStyle();
             child->ResetStyle(true);
             Recompute(child);
-            child->m_style.Share(before);
+            // Siblings often end with equal styles (the runs of a
+            // paragraph, the items of a list): the one before, restyled
+            // already, is tried before the table.
+            if (child->m_prevSibling)
+                child->m_style.Share(before, child->m_prevSibling->m_style);
+            else
+                child->m_style.Share(before);
         }
         child->StyleChanged(mode);
     }

@@ -175,6 +175,74 @@ void FreeRecord(Record* r)
     ::operator delete(r);
 }
 
+// The shared records that Share found or put in the table last: a style
+// made again and again (the runs, bold and italic pieces of one paragraph
+// after another) is found by comparing it with these before it is hashed.
+// Each is kept with a print of a few of its words, so that most records
+// that differ are told apart without comparing them whole. A record leaves
+// the list when it leaves the table.
+constexpr int kRecent = 16;
+struct Recent
+{
+    Record* record;
+    std::uint64_t print;
+};
+Recent g_recent[kRecent] = {};
+int g_recentNext = 0;
+
+// The font values and the flags after the family, where the styles of
+// neighbouring elements differ most, and one word in every 64 bytes of the
+// rest, mixed.
+std::uint64_t PrintOf(const ELEMENT_STYLE& style)
+{
+    constexpr size_t kRanges[][2]
+        = {{offsetof(ELEMENT_STYLE, fontSize) / 8 * 8, offsetof(ELEMENT_STYLE, fontFamily)},
+            {offsetof(ELEMENT_STYLE, fontNumber) / 8 * 8, offsetof(ELEMENT_STYLE, floatSide)}};
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(&style);
+    std::uint64_t print = 0;
+    auto mix = [&](size_t at) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes + at, sizeof word);
+        print = (print ^ word) * 0x9E3779B97F4A7C15ull;
+    };
+    for (const auto& range : kRanges) {
+        for (size_t at = range[0]; at + 8 <= range[1] + 7 && at + 8 <= sizeof(ELEMENT_STYLE); at += 8)
+            mix(at);
+    }
+    for (size_t at = 0; at + 8 <= sizeof(ELEMENT_STYLE); at += 64)
+        mix(at);
+    return print;
+}
+
+void Remember(Record* r, std::uint64_t print)
+{
+    for (const Recent& known : g_recent) {
+        if (known.record == r)
+            return;
+    }
+    g_recent[g_recentNext] = Recent{r, print};
+    g_recentNext = (g_recentNext + 1) % kRecent;
+}
+
+void Forget(const Record* r)
+{
+    for (Recent& known : g_recent) {
+        if (known.record == r)
+            known = Recent{};
+    }
+}
+
+// A recent record equal to style (whose print is given), or null.
+Record* RecentEqual(const ELEMENT_STYLE& style, std::uint64_t print)
+{
+    for (const Recent& known : g_recent) {
+        if (known.record && known.print == print
+            && std::memcmp(&known.record->style, &style, sizeof(ELEMENT_STYLE)) == 0)
+            return known.record;
+    }
+    return nullptr;
+}
+
 // A new own record with the value of style (whole bytes, padding included).
 Record* CopyOf(const ELEMENT_STYLE& style)
 {
@@ -242,9 +310,10 @@ void CSharedStyle::Release(Record* record)
 {
     if (--record->refs != 0)
         return;
-    if (record->shared)
+    if (record->shared) {
         SharedTable().erase(record);
-    else
+        Forget(record);
+    } else
         --g_ownRecords;
     FreeRecord(record);
 }
@@ -255,6 +324,7 @@ ELEMENT_STYLE& CSharedStyle::Edit()
         return m_record->style;
     if (m_record->refs == 1) {
         SharedTable().erase(m_record);
+        Forget(m_record);
         m_record->shared = false;
         ++g_ownRecords;
         return m_record->style;
@@ -277,24 +347,42 @@ ELEMENT_STYLE& CSharedStyle::Reset()
     return m_record->style;
 }
 
+bool CSharedStyle::TakeEqual(Record* other)
+{
+    if (m_record->shared || !other->shared || other == m_record
+        || std::memcmp(&m_record->style, &other->style, sizeof(ELEMENT_STYLE)) != 0)
+        return false;
+    --g_ownRecords;
+    FreeRecord(m_record);
+    ++other->refs;
+    m_record = other;
+    return true;
+}
+
 void CSharedStyle::Share(const CSharedStyle& likely)
 {
-    Record* other = likely.m_record;
-    if (!m_record->shared && other->shared && other != m_record
-        && std::memcmp(&m_record->style, &other->style, sizeof(ELEMENT_STYLE)) == 0) {
-        --g_ownRecords;
-        FreeRecord(m_record);
-        ++other->refs;
-        m_record = other;
-        return;
-    }
-    Share();
+    if (!TakeEqual(likely.m_record))
+        Share();
+}
+
+void CSharedStyle::Share(const CSharedStyle& likely, const CSharedStyle& alsoLikely)
+{
+    if (!TakeEqual(likely.m_record) && !TakeEqual(alsoLikely.m_record))
+        Share();
 }
 
 void CSharedStyle::Share()
 {
     if (m_record->shared)
         return;
+    const std::uint64_t print = PrintOf(m_record->style);
+    if (Record* recent = RecentEqual(m_record->style, print)) {
+        --g_ownRecords;
+        FreeRecord(m_record);
+        ++recent->refs;
+        m_record = recent;
+        return;
+    }
     m_record->hash = HashRecord(m_record->style);
     --g_ownRecords;
     Table& table = SharedTable();
@@ -304,10 +392,12 @@ void CSharedStyle::Share()
         ++equal->refs;
         FreeRecord(m_record);
         m_record = equal;
+        Remember(equal, print);
         return;
     }
     m_record->shared = true;
     table.insert(m_record);
+    Remember(m_record, print);
 }
 
 size_t CSharedStyle::SharedCount() { return SharedTable().size(); }

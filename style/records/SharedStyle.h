@@ -46,6 +46,8 @@ public:
     // Share, but first tries likely's record (when it is shared): a style
     // recomputed to the value it had is shared again without a lookup.
     void Share(const CSharedStyle& likely);
+    // Share, trying likely's record and then alsoLikely's first.
+    void Share(const CSharedStyle& likely, const CSharedStyle& alsoLikely);
 
     // The record is in the table (for tests).
     bool IsShared() const { return m_record->shared; }
@@ -65,6 +67,9 @@ public:
 private:
     explicit CSharedStyle(Record* record) : m_record(record) { }
     static void Release(Record* record);
+    // Takes other's record in place of the handle's own when the handle's
+    // own is equal to it and other's is shared; false otherwise.
+    bool TakeEqual(Record* other);
 
     Record* m_record;
 };

@@ -87,3 +87,34 @@ TEST(ElementMemory, RareFieldsAreMadeOnlyWhereUsed)
     EXPECT_EQ(second.Body()->Rare().m_floatList.GetCount(), 1);
     EXPECT_TRUE(OnlyTheBodyHasRareFields(second.Body()));
 }
+
+// Only a tag with a default presentation, or an attribute that sets a style
+// value, makes an element's style record its own: the others keep the
+// shared record, with no copy made.
+TEST(ElementMemory, StylesAreMadeOwnOnlyByWhatChangesThem)
+{
+    for (const char* tag : {"", "p", "a", "li", "span", "div", "tr"}) {
+        CElement* e = CreateElement(tag, nullptr, nullptr, nullptr);
+        ASSERT_NE(e, nullptr) << tag;
+        EXPECT_TRUE(e->m_style.IsShared()) << tag;
+        delete e;
+    }
+    CElement* b = CreateElement("b", nullptr, nullptr, nullptr);
+    ASSERT_NE(b, nullptr);
+    EXPECT_FALSE(b->m_style.IsShared());
+    EXPECT_EQ(b->Style().fontWeight, 700);
+    delete b;
+
+    CElement* td = CreateElement("td", nullptr, nullptr, nullptr);
+    ASSERT_NE(td, nullptr);
+    td->m_style.Share();
+    CSafeBuf name("title"), value("x");
+    td->LoadAttributeStyle(name, value);
+    EXPECT_TRUE(td->m_style.IsShared()) << "an attribute without style";
+    name = "ALIGN";
+    value = "right";
+    td->LoadAttributeStyle(name, value);
+    EXPECT_FALSE(td->m_style.IsShared());
+    EXPECT_EQ(td->Style().align & kAlignHorizontalMask, kAlignRight);
+    delete td;
+}

@@ -46,6 +46,18 @@ TEST(SharedStyle, EditCopiesOnlyWhatOthersShareAndShareFindsTheEqualRecord)
     d.Share();
     EXPECT_EQ(d.Get().rowSpan, 7);
     EXPECT_EQ(c.Get().rowSpan, 8);
+    // A record that left the table is not found through the records shared
+    // last either: it is the handle's own, edited in place, even while it
+    // still holds the value it was shared with.
+    CSharedStyle g, h;
+    g.Edit().rowSpan = 11;
+    g.Share();
+    g.Edit().colSpan = 0;
+    h.Edit().rowSpan = 11;
+    h.Share();
+    EXPECT_NE(&h.Get(), &g.Get());
+    g.Edit().rowSpan = 13;
+    EXPECT_EQ(h.Get().rowSpan, 11);
 
     // A copy shares a shared record and copies an own one.
     CSharedStyle e(d);
