@@ -115,6 +115,12 @@ void CMorvaXEditorCtrl::OnCreate(NPWindow* window)
         m_pXHTML = new CXHTML();
         AttachEngine();
     }
+    // The engine draws into the plug-in's window and starts its timer and
+    // handlers there; the rest of start-up (view, toolbar, value) comes with
+    // the control's placement.
+    m_pXHTML->m_window = window;
+    m_pXHTML->AssignWnd();
+    m_pXHTML->Init();
     m_engineReady = 1;
     m_created = 1;
 }

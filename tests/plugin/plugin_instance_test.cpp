@@ -197,6 +197,11 @@ TEST_F(PluginInstanceTest, ParametersAreCopiedAndTheFirstRealWindowBuildsTheCont
     EXPECT_EQ(&host->GetBrowser().Window(), c->m_pWindowObject);
     EXPECT_EQ(p, c->m_pPlugin);
     EXPECT_EQ("s=\xE2\x82\xAC", ToUtf8(c->Cookie));
+    // The engine is started in the plug-in's window: its timer runs (and is
+    // gone after NPP_Destroy, which the host checks).
+    ASSERT_NE(nullptr, c->m_pXHTML);
+    EXPECT_EQ(&p->m_Window, c->m_pXHTML->m_window);
+    EXPECT_NE(0, c->m_pXHTML->m_timer);
 
     // A second window keeps the control.
     Open(t, 50, 40, 320, 210);
