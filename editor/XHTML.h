@@ -55,6 +55,27 @@ public:
     // Cleans markup from outside the editor: CXDoc::CleanXHTML.
     bool CleanXHTML(CSafeBuf& markup, int mode) { return m_doc.CleanXHTML(markup, mode); }
 
+    // ---- Markup repair through HTML Tidy (XHTMLTidy.cpp) ----
+    // Repairs markup with HTML Tidy and puts its XHTML back into markup.
+    // Before Tidy the table's named character references become characters
+    // (TidyMarkup.h; the five of markup stay), and with xmlInput Tidy reads
+    // XML, the text wrapped in "<html><body>" and "</body></html>" when it
+    // holds no body start tag. Tidy parses source instead of markup when one
+    // is given (UTF-8). What Tidy wrote, without processing instructions,
+    // becomes markup: wrapped in exactly "<html><body>" and "</body></html>"
+    // when the text held a body start tag (a fragment comes back as body
+    // content), and with xmlInput stripped of the tags put around it. Then,
+    // in every case, marked sections other than CDATA go and "file:///"
+    // leaves the values of address attributes. False, markup as the steps
+    // before Tidy left it (and with those last two passes), when Tidy wrote
+    // nothing, could not run (more than about half a million start tags) or
+    // the memory ran out.
+    static bool ValidateXML(CSafeBuf& markup, const char* source = nullptr, bool xmlInput = false);
+    // Cuts line breaks (CR, LF) off both ends and turns every run of
+    // blanks, CRs and LFs inside into one blank; tabs and blanks at the
+    // ends stay.
+    static void ConvertCRLFToSpace(CSafeBuf& text);
+
     // ---- fields (those the element layers read are in CXHTMLServices) ----
     using CXHTMLDocument::m_doc;
 };
