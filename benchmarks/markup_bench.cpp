@@ -15,7 +15,7 @@
 #include "element/markup/MarkupDocument.h"
 #include "element/markup/SourceCode.h"
 
-#include "benchmarks/BenchWords.h"
+#include "benchmarks/BenchDocument.h"
 
 #include <benchmark/benchmark.h>
 #include <libxml/parser.h>
@@ -24,37 +24,9 @@
 
 namespace {
 
-// A deterministic document of at least size bytes.
-std::string Generate(size_t size)
-{
-    BenchWords source(12345);
-    auto words = [&source](int n) { return source.Words(n); };
-    std::string doc
-        = "<html xmlns=\"http://www.w3.org/1999/xhtml\"><head><title>bench</title></head><body>\n";
-    for (int block = 0; doc.size() < size; ++block) {
-        if (block % 10 == 3) {
-            doc += "<table border=\"1\"><tr><th>" + words(1) + "</th><th>" + words(1) + "</th></tr>";
-            for (int r = 0; r < 3; ++r)
-                doc += "<tr><td>" + words(3) + "</td><td><b>" + words(2) + "</b></td></tr>";
-            doc += "</table>\n";
-        } else if (block % 10 == 7) {
-            doc += "<ul>";
-            for (int i = 0; i < 4; ++i)
-                doc += "<li>" + words(4) + " <i>" + words(1) + "</i></li>";
-            doc += "</ul>\n";
-        } else {
-            doc += "<p>" + words(8) + " <b>" + words(2) + "</b> " + words(6) + " <i>" + words(3)
-                + "</i>, <a href=\"#" + words(1) + "\">" + words(2) + "</a> " + words(10) + "&#160;"
-                + words(2) + ".</p>\n";
-        }
-    }
-    doc += "</body></html>\n";
-    return doc;
-}
-
 const std::string& Document(int64_t kilobytes)
 {
-    static std::string small = Generate(100 * 1024), large = Generate(1024 * 1024);
+    static std::string small = GenerateBenchDocument(100 * 1024), large = GenerateBenchDocument(1024 * 1024);
     return kilobytes < 1024 ? small : large;
 }
 
