@@ -9,6 +9,13 @@
 // code cut to the low eight bits ("&#8364;" as 0xAC), which no UTF-8 reading
 // can give back.
 //
+// Tidy's memory comes from an allocator of our own that keeps every block it
+// hands out in a list: some inputs make Tidy lose blocks ("<?xml v" does),
+// and whatever is left when the document is released is freed with it. When
+// an allocation fails Tidy calls the allocator's panic, which must not
+// return; it jumps back out of Tidy, whose blocks are then all freed, and
+// the repair answers that Tidy wrote nothing.
+//
 // Tidy builds its tree and writes it recursively, a few hundred bytes of
 // stack a level, so markup nested a hundred thousand deep would overflow the
 // thread's stack. Tidy therefore runs on a thread of its own whose stack is
@@ -26,8 +33,11 @@
 
 #include <pthread.h>
 
+#include <csetjmp>
 #include <cstddef>
+#include <cstdlib>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -50,6 +60,85 @@ size_t CountStartTags(const std::string& text)
     return count;
 }
 
+// ---- Tidy's memory.
+
+struct alignas(alignof(std::max_align_t)) BlockHeader
+{
+    BlockHeader* prev;
+    BlockHeader* next;
+};
+
+struct TidyMemory
+{
+    TidyAllocator base; // first: Tidy's allocator pointer is this object's
+    BlockHeader blocks{&blocks, &blocks};
+    std::jmp_buf panic;
+
+    TidyMemory();
+    TidyMemory(const TidyMemory&) = delete;
+    TidyMemory& operator=(const TidyMemory&) = delete;
+    ~TidyMemory() { FreeAll(); }
+
+    void Link(BlockHeader* b)
+    {
+        b->prev = &blocks;
+        b->next = blocks.next;
+        blocks.next->prev = b;
+        blocks.next = b;
+    }
+    static void Unlink(BlockHeader* b)
+    {
+        b->prev->next = b->next;
+        b->next->prev = b->prev;
+    }
+    void FreeAll()
+    {
+        while (blocks.next != &blocks) {
+            BlockHeader* b = blocks.next;
+            Unlink(b);
+            std::free(b);
+        }
+    }
+
+    static TidyMemory& Of(TidyAllocator* self) { return *reinterpret_cast<TidyMemory*>(self); }
+    static BlockHeader* HeaderOf(void* block) { return static_cast<BlockHeader*>(block) - 1; }
+
+    static void* TIDY_CALL Alloc(TidyAllocator* self, size_t bytes)
+    {
+        auto* b = static_cast<BlockHeader*>(std::malloc(sizeof(BlockHeader) + bytes));
+        if (!b)
+            return nullptr;
+        Of(self).Link(b);
+        return b + 1;
+    }
+    static void* TIDY_CALL Realloc(TidyAllocator* self, void* block, size_t bytes)
+    {
+        if (!block)
+            return Alloc(self, bytes);
+        BlockHeader* old = HeaderOf(block);
+        Unlink(old);
+        auto* b = static_cast<BlockHeader*>(std::realloc(old, sizeof(BlockHeader) + bytes));
+        Of(self).Link(b ? b : old);
+        return b ? b + 1 : nullptr;
+    }
+    static void TIDY_CALL Free(TidyAllocator*, void* block)
+    {
+        if (!block)
+            return;
+        BlockHeader* b = HeaderOf(block);
+        Unlink(b);
+        std::free(b);
+    }
+    static void TIDY_CALL Panic(TidyAllocator* self, ctmbstr) { std::longjmp(Of(self).panic, 1); }
+};
+
+const TidyAllocatorVtbl kTidyMemoryVtbl
+    = {TidyMemory::Alloc, TidyMemory::Realloc, TidyMemory::Free, TidyMemory::Panic};
+
+TidyMemory::TidyMemory() : base{&kTidyMemoryVtbl} { }
+
+// ---- Running Tidy.
+
 struct TidyJob
 {
     const std::string* input = nullptr;
@@ -62,24 +151,34 @@ bool SetOption(TidyDoc doc, const char* name, const char* value)
     return tidyOptParseValue(doc, name, value) == yes;
 }
 
-// Runs Tidy on job's input and keeps what it wrote. Tidy's messages go to
-// an error buffer that nobody reads.
-void RunTidy(TidyJob& job)
+void KeepOutput(TidyJob& job, const TidyBuffer& output)
 {
-    TidyDoc doc = tidyCreate();
+    try {
+        job.output.assign(reinterpret_cast<const char*>(output.bp), output.size);
+    } catch (...) {
+        job.output.clear();
+    }
+}
+
+const std::pair<const char*, const char*> kOptions[] = {{"show-body-only", "yes"}, {"output-xhtml", "yes"},
+    {"hide-comments", "yes"}, {"char-encoding", "utf8"}, {"quote-nbsp", "no"}, {"add-xml-decl", "no"},
+    {"word-2000", "yes"}, {"drop-empty-paras", "yes"}, {"logical-emphasis", "yes"}};
+
+// Runs Tidy on job's input and keeps what it wrote. Tidy's messages go to
+// an error buffer that nobody reads. No object with a destructor lives in
+// this frame: a panic jumps back into it from inside Tidy.
+void RunTidy(TidyJob& job, TidyMemory& memory)
+{
+    if (setjmp(memory.panic) != 0)
+        return; // out of memory inside Tidy: memory frees what it had
+    TidyDoc doc = tidyCreateWithAllocator(&memory.base);
     TidyBuffer errors;
     TidyBuffer output;
-    tidyBufInit(&errors);
-    tidyBufInit(&output);
+    tidyBufInitWithAllocator(&errors, &memory.base);
+    tidyBufInitWithAllocator(&output, &memory.base);
 
-    bool options = true;
-    if (job.xmlInput)
-        options = SetOption(doc, "input-xml", "yes");
-    for (const auto& option : {std::make_pair("show-body-only", "yes"), std::make_pair("output-xhtml", "yes"),
-             std::make_pair("hide-comments", "yes"), std::make_pair("char-encoding", "utf8"),
-             std::make_pair("quote-nbsp", "no"), std::make_pair("add-xml-decl", "no"),
-             std::make_pair("word-2000", "yes"), std::make_pair("drop-empty-paras", "yes"),
-             std::make_pair("logical-emphasis", "yes")})
+    bool options = !job.xmlInput || SetOption(doc, "input-xml", "yes");
+    for (const auto& option : kOptions)
         options = options && SetOption(doc, option.first, option.second);
 
     // Status: negative a failure, 0 clean, 1 warnings, 2 errors.
@@ -94,12 +193,8 @@ void RunTidy(TidyJob& job)
         status = -1;
     if (status >= 0)
         status = tidySaveBuffer(doc, &output);
-    try {
-        if (status >= 0 && output.bp && output.size > 0)
-            job.output.assign(reinterpret_cast<const char*>(output.bp), output.size);
-    } catch (...) {
-        job.output.clear();
-    }
+    if (status >= 0 && output.bp && output.size > 0)
+        KeepOutput(job, output);
 
     tidyBufFree(&output);
     tidyBufFree(&errors);
@@ -119,7 +214,8 @@ bool RunTidyOnOwnStack(TidyJob& job)
     bool ran = pthread_attr_setstacksize(&attr, kStackBase + tags * kStackPerTag) == 0;
     pthread_t thread;
     auto run = [](void* arg) -> void* {
-        RunTidy(*static_cast<TidyJob*>(arg));
+        TidyMemory memory;
+        RunTidy(*static_cast<TidyJob*>(arg), memory);
         return nullptr;
     };
     ran = ran && pthread_create(&thread, &attr, run, &job) == 0;
