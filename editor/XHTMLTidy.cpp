@@ -36,6 +36,8 @@
 #include <csetjmp>
 #include <cstddef>
 #include <cstdlib>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -49,12 +51,12 @@ constexpr size_t kStackBase = 1 << 20;
 // Larger inputs (half a million start tags) are not handed to Tidy.
 constexpr size_t kStackLimit = size_t(1) << 30;
 
-size_t CountStartTags(const std::string& text)
+size_t CountStartTags(const char* text)
 {
     size_t count = 0;
-    for (size_t i = 0; i + 1 < text.size(); ++i) {
-        const unsigned char next = static_cast<unsigned char>(text[i + 1]);
-        if (text[i] == '<' && ((next | 0x20) >= 'a' && (next | 0x20) <= 'z'))
+    for (const char* p = std::strchr(text, '<'); p; p = std::strchr(p + 1, '<')) {
+        const unsigned char next = static_cast<unsigned char>(p[1]) | 0x20;
+        if (next >= 'a' && next <= 'z')
             ++count;
     }
     return count;
@@ -141,7 +143,7 @@ TidyMemory::TidyMemory() : base{&kTidyMemoryVtbl} { }
 
 struct TidyJob
 {
-    const std::string* input = nullptr;
+    const char* input = nullptr; // UTF-8, zero-terminated
     bool xmlInput = false;
     std::string output; // what Tidy wrote
 };
@@ -184,7 +186,7 @@ void RunTidy(TidyJob& job, TidyMemory& memory)
     // Status: negative a failure, 0 clean, 1 warnings, 2 errors.
     int status = options ? tidySetErrorBuffer(doc, &errors) : -1;
     if (status >= 0)
-        status = tidyParseString(doc, job.input->c_str());
+        status = tidyParseString(doc, job.input);
     if (status >= 0)
         status = tidyCleanAndRepair(doc);
     if (status >= 0)
@@ -205,7 +207,7 @@ void RunTidy(TidyJob& job, TidyMemory& memory)
 // False when the input is too large for that or the thread cannot start.
 bool RunTidyOnOwnStack(TidyJob& job)
 {
-    const size_t tags = CountStartTags(*job.input);
+    const size_t tags = CountStartTags(job.input);
     if (tags > (kStackLimit - kStackBase) / kStackPerTag)
         return false;
     pthread_attr_t attr;
@@ -237,23 +239,16 @@ bool CXHTML::ValidateXML(CSafeBuf& markup, const char* source, bool xmlInput)
             markup += "</body></html>";
         }
 
-        std::string input;
-        if (source) {
-            input = source;
-        } else {
-            char* utf8 = nullptr;
-            const int length = markup.CreateUTF8Str(&utf8);
-            try {
-                input.assign(utf8 ? utf8 : "", length > 0 ? static_cast<size_t>(length) : 0);
-            } catch (...) {
-                delete[] utf8;
-                throw;
-            }
-            delete[] utf8;
+        // The markup as UTF-8, unless a source is given.
+        std::unique_ptr<char[]> utf8;
+        if (!source) {
+            char* bytes = nullptr;
+            markup.CreateUTF8Str(&bytes);
+            utf8.reset(bytes);
         }
 
         TidyJob job;
-        job.input = &input;
+        job.input = source ? source : utf8 ? utf8.get() : "";
         job.xmlInput = xmlInput;
         const bool wrote = RunTidyOnOwnStack(job) && !job.output.empty();
         if (wrote) {
