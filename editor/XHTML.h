@@ -66,10 +66,10 @@ public:
     // when the text held a body start tag (a fragment comes back as body
     // content), and with xmlInput stripped of the tags put around it. Then,
     // in every case, marked sections other than CDATA go and "file:///"
-    // leaves the values of address attributes. False, markup as the steps
-    // before Tidy left it (and with those last two passes), when Tidy wrote
-    // nothing, could not run (more than about half a million start tags) or
-    // the memory ran out.
+    // leaves the values of address attributes. False when Tidy wrote nothing
+    // or could not run (more than about half a million start tags): markup
+    // is then as the steps before Tidy and those two passes left it. False
+    // too when memory runs out, markup holding what had been done to it.
     static bool ValidateXML(CSafeBuf& markup, const char* source = nullptr, bool xmlInput = false);
     // Cuts line breaks (CR, LF) off both ends and turns every run of
     // blanks, CRs and LFs inside into one blank; tabs and blanks at the
