@@ -153,6 +153,26 @@ public:
     // The document's markup in an output mode (out cleared first); the
     // document's tidy pass runs unless mode has bit 8 (value 8).
     void GetSourceCode(CSafeBuf& out, int mode);
+    // ---- Markup repair through HTML Tidy (XHTMLTidy.cpp) ----
+    // Repairs markup with HTML Tidy and puts its XHTML back into markup.
+    // Before Tidy the table's named character references become characters
+    // (TidyMarkup.h; the five of markup stay), and with xmlInput Tidy reads
+    // XML, the text wrapped in "<html><body>" and "</body></html>" when it
+    // holds no body start tag. Tidy parses source instead of markup when one
+    // is given (UTF-8). What Tidy wrote, without processing instructions,
+    // becomes markup: wrapped in exactly "<html><body>" and "</body></html>"
+    // when the text held a body start tag (a fragment comes back as body
+    // content), and with xmlInput stripped of the tags put around it. Then,
+    // in every case, marked sections other than CDATA go and "file:///"
+    // leaves the values of address attributes. False when Tidy wrote nothing
+    // or could not run (more than about half a million start tags): markup
+    // is then as the steps before Tidy and those two passes left it. False
+    // too when memory runs out, markup holding what had been done to it.
+    static bool ValidateXML(CSafeBuf& markup, const char* source = nullptr, bool xmlInput = false);
+    // Cuts line breaks (CR, LF) off both ends and turns every run of
+    // blanks, CRs and LFs inside into one blank; tabs and blanks at the
+    // ends stay.
+    static void ConvertCRLFToSpace(CSafeBuf& text);
 
     // ---- fields (those the element layers read are in CXHTMLServices) ----
     // Room in each option list, the terminating null not counted.

@@ -1,7 +1,5 @@
 #include "ui/MsgBox.h"
 
-#include "ui/Window.h"
-
 void CMsgBox::KeepText(CSafeBuf& store, const unsigned short*& field, const unsigned short* text)
 {
     if (text == nullptr)
@@ -9,8 +7,6 @@ void CMsgBox::KeepText(CSafeBuf& store, const unsigned short*& field, const unsi
     store = text;
     field = static_cast<const CSafeBuf&>(store);
 }
-
-void CMsgBox::SetCaption(const unsigned short* caption) { KeepText(m_caption, m_content.caption, caption); }
 
 void CMsgBox::SetText(const unsigned short* text) { KeepText(m_text, m_content.text, text); }
 
@@ -26,10 +22,6 @@ void CMsgBox::SetSecondLabel(const unsigned short* label)
     KeepText(m_secondLabel, m_content.secondLabel, label);
 }
 
-int CMsgBox::DoModal()
-{
-    m_content.defaultButton = m_defaultButton;
-    m_content.parent = m_parent ? &m_parent->GetWindowRef() : nullptr;
-    m_result = RunMessageDialog(m_content);
-    return m_result;
-}
+void CMsgBox::OnInitDialog() { BuildMessageDialog(Dialog(), m_content); }
+
+int CMsgBox::ResultForCommand(std::uint32_t command) const { return MessageDialogResult(command); }

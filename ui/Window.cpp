@@ -20,3 +20,17 @@ void TWindow::GetWindowText(CSafeBuf& out) const
         out.Empty();
     }
 }
+
+bool TWindow::SetWindowGroup(qm::ui::WindowGroup* group)
+{
+    if (qm::ui::WindowGroup* old = m_window.Group())
+        old->Remove(m_window);
+    if (group == nullptr)
+        return true;
+    try {
+        group->Add(m_window);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}

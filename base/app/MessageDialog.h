@@ -15,15 +15,17 @@
 // window the dialog belongs to it and stays above it.
 //
 // This is the one implementation of the dialog. The window layer's CMsgBox
-// and ShowMsg run it with their labels, and MessageBox here in the
-// foundation runs it directly: the foundation cannot call the window layer
-// above it, and going through the platform keeps both the same dialog.
+// (and ShowMsg through it) builds it here and runs it as a CDialog, and
+// MessageBox here in the foundation runs it directly: the foundation cannot
+// call the window layer above it, and building it in one place keeps both
+// the same dialog.
 
 #include <cstdint>
 
 namespace qm::ui {
+class ModalDialog;
 class Window;
-}
+} // namespace qm::ui
 
 struct MessageDialogContent
 {
@@ -46,6 +48,13 @@ constexpr int kMsgResultNone = 0;
 constexpr int kMsgResultFirst = 1;
 constexpr int kMsgResultOK = 2;
 constexpr int kMsgResultSecond = 3;
+
+// Gives dialog (of the kind "message") the content: caption, text, buttons,
+// default button and parent; what it showed before goes.
+void BuildMessageDialog(qm::ui::ModalDialog& dialog, const MessageDialogContent& content);
+// The result code for the command that closed the dialog; 0 for any command
+// that is not one of its buttons'.
+int MessageDialogResult(std::uint32_t command);
 
 // Runs the dialog and answers its result code. Never throws.
 int RunMessageDialog(const MessageDialogContent& content);

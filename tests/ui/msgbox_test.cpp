@@ -6,8 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "base/app/PutFileDialog.h"
 #include "base/text/SafeBuf.h"
+#include "platform/events/ModalLoop.h"
 #include "platform/ui/WebView.h"
+#include "platform/ui/Window.h"
 #include "ui/MsgBox.h"
 #include "ui/PreviewWebView.h"
 #include "ui/ShowMsg.h"
@@ -102,6 +105,45 @@ TEST_F(MsgBoxTest, DefaultButtonAndParentTitleReachTheDialog)
     CSafeBuf title;
     page.GetWindowText(title);
     EXPECT_EQ(page.GetWindowRef().Title(), qmtest::ToUtf8(title));
+}
+
+TEST_F(MsgBoxTest, ShowMsgKeepsTheBoxAboveItsParentInAGroupOfTheirOwn)
+{
+    TWindow page, toolbar;
+    page.SetWindowText(FromUtf8("Page"));
+    qm::ui::WindowGroup pageGroup;
+    ASSERT_TRUE(page.SetWindowGroup(&pageGroup));
+    ASSERT_TRUE(toolbar.SetWindowGroup(&pageGroup));
+
+    // The group's windows, bottom first, while the box runs.
+    std::vector<std::string> during;
+    driver.step = [&](qm::events::ModalLoop&) {
+        if (qm::ui::WindowGroup* group = page.GetWindowGroup())
+            for (const qm::ui::Window* w : group->Windows())
+                during.push_back(w->Title() + (w->IsVisible() ? " shown" : ""));
+        return qm::events::ModalAnswer::Close();
+    };
+    EXPECT_EQ(0, ShowMsg(FromUtf8("Box"), FromUtf8("text"), nullptr, &page));
+    EXPECT_EQ(std::vector<std::string>({"Page", "Box shown"}), during);
+
+    // Afterwards the page is back in its own group, and a window without a
+    // group is in none again.
+    EXPECT_EQ(&pageGroup, page.GetWindowGroup());
+    EXPECT_EQ(2u, pageGroup.Windows().size());
+    TWindow alone;
+    EXPECT_EQ(0, ShowMsg(FromUtf8("T"), FromUtf8("text"), nullptr, &alone));
+    EXPECT_EQ(nullptr, alone.GetWindowGroup());
+}
+
+TEST_F(MsgBoxTest, AWindowsTitleIsThePutFileDialogsClientName)
+{
+    TWindow page;
+    page.SetWindowText(FromUtf8("Quillmark \xE2\x80\x94 page"));
+    driver.putAnswer = false;
+    CSafeBuf path;
+    EXPECT_FALSE(OpenFileDialog(FromUtf8("a.txt"), path, false, false, &page.GetWindowRef()));
+    EXPECT_EQ("Quillmark \xE2\x80\x94 page", driver.putRequest.clientName);
+    EXPECT_TRUE(driver.putRequest.windowModal);
 }
 
 TEST(PreviewWebView, LoadURLRecordsTheRequest)

@@ -1,0 +1,309 @@
+// Markup repair through HTML Tidy (CXHTML::ValidateXML) and the folding of
+// line breaks in markup (CXHTML::ConvertCRLFToSpace).
+//
+// Each repair makes one Tidy document and releases it before it returns;
+// options are set by name, since option numbers differ between Tidy
+// releases. Tidy reads and writes UTF-8 (char-encoding utf8, with quote-nbsp
+// off so that a no-break space comes back as the character): in raw mode it
+// would write every character it decodes from a reference as one byte, its
+// code cut to the low eight bits ("&#8364;" as 0xAC), which no UTF-8 reading
+// can give back.
+//
+// Tidy's memory comes from an allocator of our own that keeps every block it
+// hands out in a list: some inputs make Tidy lose blocks ("<?xml v" does),
+// and whatever is left when the document is released is freed with it. When
+// an allocation fails Tidy calls the allocator's panic, which must not
+// return; it jumps back out of Tidy, whose blocks are then all freed, and
+// the repair answers that Tidy wrote nothing.
+//
+// Tidy builds its tree and writes it recursively, a few hundred bytes of
+// stack a level, so markup nested a hundred thousand deep would overflow the
+// thread's stack. Tidy therefore runs on a thread of its own whose stack is
+// sized by the number of start tags of its input (every level of the tree
+// comes from one, or from an element Tidy adds around one), and the caller
+// waits for it.
+
+#include "editor/XHTML.h"
+
+#include "base/text/SafeBuf.h"
+#include "editor/TidyMarkup.h"
+
+#include <tidy/tidy.h>
+#include <tidy/tidybuffio.h>
+
+#include <pthread.h>
+
+#include <csetjmp>
+#include <cstddef>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <utility>
+
+namespace {
+
+// Stack for one start tag of the input: four times the most a level of
+// Tidy's parse, clean-up and printing was seen to take, with the elements it
+// adds around misplaced ones (table cells in list items) counted in.
+constexpr size_t kStackPerTag = 2048;
+constexpr size_t kStackBase = 1 << 20;
+// Larger inputs (half a million start tags) are not handed to Tidy.
+constexpr size_t kStackLimit = size_t(1) << 30;
+
+size_t CountStartTags(const char* text)
+{
+    size_t count = 0;
+    for (const char* p = std::strchr(text, '<'); p; p = std::strchr(p + 1, '<')) {
+        const unsigned char next = static_cast<unsigned char>(p[1]) | 0x20;
+        if (next >= 'a' && next <= 'z')
+            ++count;
+    }
+    return count;
+}
+
+// ---- Tidy's memory.
+
+struct alignas(alignof(std::max_align_t)) BlockHeader
+{
+    BlockHeader* prev;
+    BlockHeader* next;
+};
+
+struct TidyMemory
+{
+    TidyAllocator base; // first: Tidy's allocator pointer is this object's
+    BlockHeader blocks{&blocks, &blocks};
+    std::jmp_buf panic;
+
+    TidyMemory();
+    TidyMemory(const TidyMemory&) = delete;
+    TidyMemory& operator=(const TidyMemory&) = delete;
+    ~TidyMemory() { FreeAll(); }
+
+    void Link(BlockHeader* b)
+    {
+        b->prev = &blocks;
+        b->next = blocks.next;
+        blocks.next->prev = b;
+        blocks.next = b;
+    }
+    static void Unlink(BlockHeader* b)
+    {
+        b->prev->next = b->next;
+        b->next->prev = b->prev;
+    }
+    void FreeAll()
+    {
+        while (blocks.next != &blocks) {
+            BlockHeader* b = blocks.next;
+            Unlink(b);
+            std::free(b);
+        }
+    }
+
+    static TidyMemory& Of(TidyAllocator* self) { return *reinterpret_cast<TidyMemory*>(self); }
+    static BlockHeader* HeaderOf(void* block) { return static_cast<BlockHeader*>(block) - 1; }
+
+    static void* TIDY_CALL Alloc(TidyAllocator* self, size_t bytes)
+    {
+        auto* b = static_cast<BlockHeader*>(std::malloc(sizeof(BlockHeader) + bytes));
+        if (!b)
+            return nullptr;
+        Of(self).Link(b);
+        return b + 1;
+    }
+    static void* TIDY_CALL Realloc(TidyAllocator* self, void* block, size_t bytes)
+    {
+        if (!block)
+            return Alloc(self, bytes);
+        BlockHeader* old = HeaderOf(block);
+        Unlink(old);
+        auto* b = static_cast<BlockHeader*>(std::realloc(old, sizeof(BlockHeader) + bytes));
+        Of(self).Link(b ? b : old);
+        return b ? b + 1 : nullptr;
+    }
+    static void TIDY_CALL Free(TidyAllocator*, void* block)
+    {
+        if (!block)
+            return;
+        BlockHeader* b = HeaderOf(block);
+        Unlink(b);
+        std::free(b);
+    }
+    static void TIDY_CALL Panic(TidyAllocator* self, ctmbstr) { std::longjmp(Of(self).panic, 1); }
+};
+
+const TidyAllocatorVtbl kTidyMemoryVtbl
+    = {TidyMemory::Alloc, TidyMemory::Realloc, TidyMemory::Free, TidyMemory::Panic};
+
+TidyMemory::TidyMemory() : base{&kTidyMemoryVtbl} { }
+
+// ---- Running Tidy.
+
+struct TidyJob
+{
+    const char* input = nullptr; // UTF-8, zero-terminated
+    bool xmlInput = false;
+    std::string output; // what Tidy wrote
+};
+
+bool SetOption(TidyDoc doc, const char* name, const char* value)
+{
+    return tidyOptParseValue(doc, name, value) == yes;
+}
+
+void KeepOutput(TidyJob& job, const TidyBuffer& output)
+{
+    try {
+        job.output.assign(reinterpret_cast<const char*>(output.bp), output.size);
+    } catch (...) {
+        job.output.clear();
+    }
+}
+
+const std::pair<const char*, const char*> kOptions[] = {{"show-body-only", "yes"}, {"output-xhtml", "yes"},
+    {"hide-comments", "yes"}, {"char-encoding", "utf8"}, {"quote-nbsp", "no"}, {"add-xml-decl", "no"},
+    {"word-2000", "yes"}, {"drop-empty-paras", "yes"}, {"logical-emphasis", "yes"}};
+
+// Runs Tidy on job's input and keeps what it wrote. Tidy's messages go to
+// an error buffer that nobody reads. No object with a destructor lives in
+// this frame: a panic jumps back into it from inside Tidy.
+void RunTidy(TidyJob& job, TidyMemory& memory)
+{
+    if (setjmp(memory.panic) != 0)
+        return; // out of memory inside Tidy: memory frees what it had
+    TidyDoc doc = tidyCreateWithAllocator(&memory.base);
+    TidyBuffer errors;
+    TidyBuffer output;
+    tidyBufInitWithAllocator(&errors, &memory.base);
+    tidyBufInitWithAllocator(&output, &memory.base);
+
+    bool options = !job.xmlInput || SetOption(doc, "input-xml", "yes");
+    for (const auto& option : kOptions)
+        options = options && SetOption(doc, option.first, option.second);
+
+    // Status: negative a failure, 0 clean, 1 warnings, 2 errors.
+    int status = options ? tidySetErrorBuffer(doc, &errors) : -1;
+    if (status >= 0)
+        status = tidyParseString(doc, job.input);
+    if (status >= 0)
+        status = tidyCleanAndRepair(doc);
+    if (status >= 0)
+        status = tidyRunDiagnostics(doc);
+    if (status > 1 && !SetOption(doc, "force-output", "yes"))
+        status = -1;
+    if (status >= 0)
+        status = tidySaveBuffer(doc, &output);
+    if (status >= 0 && output.bp && output.size > 0)
+        KeepOutput(job, output);
+
+    tidyBufFree(&output);
+    tidyBufFree(&errors);
+    tidyRelease(doc);
+}
+
+// Runs Tidy on a thread whose stack its input's nesting cannot overflow.
+// False when the input is too large for that or the thread cannot start.
+bool RunTidyOnOwnStack(TidyJob& job)
+{
+    const size_t tags = CountStartTags(job.input);
+    if (tags > (kStackLimit - kStackBase) / kStackPerTag)
+        return false;
+    pthread_attr_t attr;
+    if (pthread_attr_init(&attr) != 0)
+        return false;
+    bool ran = pthread_attr_setstacksize(&attr, kStackBase + tags * kStackPerTag) == 0;
+    pthread_t thread;
+    auto run = [](void* arg) -> void* {
+        TidyMemory memory;
+        RunTidy(*static_cast<TidyJob*>(arg), memory);
+        return nullptr;
+    };
+    ran = ran && pthread_create(&thread, &attr, run, &job) == 0;
+    pthread_attr_destroy(&attr);
+    if (ran)
+        pthread_join(thread, nullptr);
+    return ran;
+}
+
+} // namespace
+
+bool CXHTML::ValidateXML(CSafeBuf& markup, const char* source, bool xmlInput)
+{
+    try {
+        ResolveCharacterReferences(markup);
+        const bool hasBody = HasBodyStartTag(markup);
+        if (xmlInput && !hasBody) {
+            markup.Insert(0, "<html><body>");
+            markup += "</body></html>";
+        }
+
+        // The markup as UTF-8, unless a source is given.
+        std::unique_ptr<char[]> utf8;
+        if (!source) {
+            char* bytes = nullptr;
+            markup.CreateUTF8Str(&bytes);
+            utf8.reset(bytes);
+        }
+
+        TidyJob job;
+        job.input = source ? source : utf8 ? utf8.get() : "";
+        job.xmlInput = xmlInput;
+        const bool wrote = RunTidyOnOwnStack(job) && !job.output.empty();
+        if (wrote) {
+            CSafeBuf result;
+            result.AssignUTF8(job.output.c_str());
+            RemoveProcessingInstructions(result);
+            if (hasBody && !xmlInput) {
+                result.Insert(0, "<html><body>");
+                result += "</body></html>";
+            } else if (!hasBody && xmlInput) {
+                // The html and body tags put around the text above.
+                RemoveFirstAndLastTag(result);
+                RemoveFirstAndLastTag(result);
+            }
+            markup.ReplaceWith(&result);
+        }
+
+        RemoveMarkedSections(markup);
+        RemoveFileSchemeFromAddresses(markup);
+        return wrote;
+    } catch (...) {
+        return false;
+    }
+}
+
+void CXHTML::ConvertCRLFToSpace(CSafeBuf& text)
+{
+    const CSafeBuf& in = text;
+    const unsigned short* s = in;
+    int begin = 0;
+    int end = in.Length();
+    auto isBreak = [](unsigned short c) { return c == 13 || c == 10; };
+    while (begin < end && isBreak(s[begin]))
+        ++begin;
+    while (end > begin && isBreak(s[end - 1]))
+        --end;
+    if (in.IsEmpty())
+        return;
+    CSafeBuf out;
+    out.PrepareBufferSize(end - begin); // room only
+    out.ClearBuffer();
+    bool inRun = false;
+    int kept = begin;
+    for (int i = begin; i < end; ++i) {
+        const bool blank = s[i] == ' ' || isBreak(s[i]);
+        if (blank && inRun) {
+            out.Append(s + kept, i - kept);
+            kept = i + 1;
+        } else if (blank && s[i] != ' ') {
+            out.Append(s + kept, i - kept);
+            out += static_cast<unsigned short>(' ');
+            kept = i + 1;
+        }
+        inRun = blank;
+    }
+    out.Append(s + kept, end - kept);
+    text.ReplaceWith(&out);
+}
