@@ -30,6 +30,7 @@
 #include "element/services/ControlServices.h"
 #include "net/AdditionalHeaders.h"
 
+class CColoringEditor;
 class CImage;
 
 class CMorvaXEditorCtrl : public CControlServices
@@ -142,6 +143,19 @@ public:
     CSafeBuf Cookie;
     CSafeBuf ProductName; // "Quillmark"
     CSafeBuf FileVersion; // the bundle's version text
+
+    // ---- the markup source view ----
+    // The source view (not owned; null until the control makes one).
+    CColoringEditor* m_coloringEditor = nullptr;
+    // Empties out; then, when the source view exists, its text, with the
+    // caret and selection markers when asked. Always true.
+    bool GetSourceText(CSafeBuf& out, bool markers);
+    // The source view's Validate button: ValidateXMLValue(source text
+    // without markers, true).
+    void OnScvalidate() override;
+    // Whether text is well-formed XML; with show the outcome is shown
+    // (source_view/ValidateXml.h).
+    bool ValidateXMLValue(const unsigned short* text, bool show);
 
 private:
     void CreateUserFolders();

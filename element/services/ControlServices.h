@@ -53,6 +53,10 @@ public:
     // The table of interface texts the control owns.
     virtual CLangString& GetLangString() = 0;
 
+    // The markup source view's Validate tool: validates the source view's
+    // text as XML and shows the outcome (CMorvaXEditorCtrl::OnScvalidate).
+    virtual void OnScvalidate() = 0;
+
     // ---- settings (named after their page parameters) ----
     unsigned char Debug = 0;
     CSafeBuf ProxyServer;
