@@ -224,6 +224,7 @@ private:
     void OnMouseDown(CPoint point, std::uint16_t modifiers);
     void OnMouseMove(CPoint point);
     bool OnScrollBarClick(CPoint point);
+    void OnThumbMove(CPoint point);
 
     CSourceText m_text;
     CSourceUndo m_undo;
@@ -252,6 +253,9 @@ private:
 
     // mouse
     bool m_tracking = false;
+    bool m_thumbTracking = false; // dragging the scroll bar's thumb
+    int m_thumbStartY = 0;
+    int m_thumbStartRow = 0;
 
     // drag and drop
     std::uint32_t m_dragToken = 0;

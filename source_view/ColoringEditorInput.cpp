@@ -23,12 +23,21 @@ int CColoringEditor::HandleEvent(EventRecord* event)
     case updateEvt: Redraw(); return 1;
     case mouseDown: OnMouseDown(point, event->modifiers); return 1;
     case mouseUp:
+        if (m_thumbTracking) {
+            OnThumbMove(point);
+            m_thumbTracking = false;
+            return 1;
+        }
         if (!m_tracking)
             return 0;
         OnMouseMove(point);
         m_tracking = false;
         return 1;
     case nullEvent:
+        if (m_thumbTracking) {
+            OnThumbMove(point);
+            return 1;
+        }
         if (!m_tracking)
             return 0;
         OnMouseMove(point);
@@ -227,8 +236,34 @@ bool CColoringEditor::OnScrollBarClick(CPoint point)
     case qm::ui::kPartDownArrow: OnVScroll(4, 0, nullptr); return true;
     case qm::ui::kPartPageUp: OnVScroll(7, 0, nullptr); return true;
     case qm::ui::kPartPageDown: OnVScroll(6, 0, nullptr); return true;
+    case qm::ui::kPartThumb:
+        m_thumbTracking = true;
+        m_thumbStartY = point.y;
+        m_thumbStartRow = m_topRow;
+        return true;
     default: return false;
     }
+}
+
+void CColoringEditor::OnThumbMove(CPoint point)
+{
+    // The rows the thumb's travel stands for: the track less the thumb.
+    const CRect bar = ScrollBarRect();
+    qm::ui::ScrollBar geometry;
+    geometry.SetBounds(bar.left, bar.top, bar.right, bar.bottom);
+    const int maxRow = std::max(0, m_text.RowCount() - VisibleRows());
+    geometry.SetMaximum(maxRow);
+    geometry.SetViewSize(VisibleRows());
+    int start = 0;
+    int end = 0;
+    if (!geometry.ThumbExtent(start, end))
+        return;
+    const int arrow = std::min(bar.right - bar.left, (bar.bottom - bar.top) / 2);
+    const int travel = (bar.bottom - bar.top) - 2 * arrow - (end - start);
+    if (travel <= 0)
+        return;
+    const long long rows = static_cast<long long>(point.y - m_thumbStartY) * maxRow / travel;
+    OnVScroll(2, static_cast<int>(std::clamp<long long>(m_thumbStartRow + rows, 0, maxRow)), nullptr);
 }
 
 void CColoringEditor::OnVScroll(int code, int value, void*)

@@ -54,8 +54,9 @@ public:
     virtual CLangString& GetLangString() = 0;
 
     // The markup source view's Validate tool: validates the source view's
-    // text as XML and shows the outcome (CMorvaXEditorCtrl::OnScvalidate).
-    virtual void OnScvalidate() = 0;
+    // text as XML and shows the outcome (CMorvaXEditorCtrl::OnScvalidate;
+    // the default does nothing).
+    virtual void OnScvalidate() { }
 
     // ---- settings (named after their page parameters) ----
     unsigned char Debug = 0;

@@ -47,7 +47,7 @@ protected:
                 // p = bg + a (colour - bg) for one a in (0.5, 1], channel by channel.
                 double a = -1;
                 bool ok = true;
-                for (const auto [pc, cc, bc] : {std::tuple{p.r, colour.r, bg.r},
+                for (const auto& [pc, cc, bc] : {std::tuple{p.r, colour.r, bg.r},
                          std::tuple{p.g, colour.g, bg.g}, std::tuple{p.b, colour.b, bg.b}}) {
                     if (cc == bc) {
                         ok = ok && std::abs(pc - bc) <= 2;

@@ -199,4 +199,12 @@ TEST_F(SourceViewEvents, ScrollCodesMoveTheRowsAndColumns)
     // A press on the view's scroll bar's lower arrow scrolls a row.
     Send(mouseDown, 0, kWidth - 7, kHeight - 5);
     EXPECT_EQ(1, view->TopRow());
+    // Dragging the thumb (at the top of the track) to the track's end
+    // shows the last rows; back up, the first.
+    EXPECT_EQ(1, Send(mouseDown, 0, kWidth - 7, 20));
+    EXPECT_EQ(1, Send(nullEvent, 0, kWidth - 7, kHeight));
+    EXPECT_EQ(view->Text().RowCount() - rows, view->TopRow());
+    EXPECT_EQ(1, Send(mouseUp, 0, kWidth - 7, -kHeight));
+    EXPECT_EQ(0, view->TopRow());
+    EXPECT_EQ(0, Send(nullEvent, 0, kWidth - 7, kHeight)); // the drag is over
 }
