@@ -208,3 +208,29 @@ TEST_F(SourceViewEvents, ScrollCodesMoveTheRowsAndColumns)
     EXPECT_EQ(0, view->TopRow());
     EXPECT_EQ(0, Send(nullEvent, 0, kWidth - 7, kHeight)); // the drag is over
 }
+
+TEST_F(SourceViewEvents, InsertTextGoesInUnchangedOverTheSelection)
+{
+    Set("<p>_x_Here_selection_begins_x_old_x_Here_selection_ends_x_</p>");
+    view->InsertText(qmtest::U16(u"<b>&nbsp;new\r\n</b>"), true, false);
+    EXPECT_EQ("<p><b>&nbsp;new\r\n</b>_x_Here_to_put_cursor_x_</p>", Text(true));
+    view->OnUndo();
+    EXPECT_EQ("<p>old</p>", Text());
+}
+
+TEST_F(SourceViewEvents, TheWindowAndTheGutterSetTheWrapWidth)
+{
+    Set(std::string(400, 'w') + "\r\nshort");
+    view->SetWrapMode(true);
+    const int columns = view->Text().WrapColumns();
+    const int rows = view->Text().RowCount();
+    EXPECT_GT(rows, 2);
+    view->EnableLineNumber(false); // the gutter's room goes to the text
+    EXPECT_EQ(0, view->GutterWidth());
+    EXPECT_GT(view->Text().WrapColumns(), columns);
+    view->m_viewRect = CRect(0, 0, kWidth / 2, kHeight);
+    view->SizeChanged(kHeight, kWidth / 2);
+    EXPECT_LT(view->Text().WrapColumns(), columns);
+    EXPECT_GT(view->Text().RowCount(), rows);
+    EXPECT_EQ(std::string(400, 'w') + "\r\nshort", Text());
+}
