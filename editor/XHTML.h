@@ -141,6 +141,10 @@ public:
     // built yet: for now it does nothing.
     void DisplayTagBox() override;
 
+    // The source view's Indent: the text read into a markup tree (as a whole
+    // document, or else as the content of a body) and written back indented.
+    bool IndentMarkup(const unsigned short* text, CSafeBuf& out) override;
+
     // Cleans markup from outside the editor: CXDoc::CleanXHTML.
     bool CleanXHTML(CSafeBuf& markup, int mode) { return m_doc.CleanXHTML(markup, mode); }
 

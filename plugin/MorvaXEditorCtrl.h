@@ -50,6 +50,8 @@
 #include <cstdint>
 #include <memory>
 
+class CColoringEditor;
+class CImage;
 class CPlugin;
 class CPropExchange;
 class CXHTML;
@@ -305,6 +307,19 @@ public:
     int m_nextButtonCommand = 36000; // for the next page-defined toolbar button
     int m_nextStyleCommand = 34000;  // for the next style drop-list item
     unsigned char m_created = 0;     // set at the end of OnCreate
+
+    // ---- the markup source view ----
+    // The source view (not owned; null until the control makes one).
+    CColoringEditor* m_coloringEditor = nullptr;
+    // Empties out; then, when the source view exists, its text, with the
+    // caret and selection markers when asked. Always true.
+    bool GetSourceText(CSafeBuf& out, bool markers);
+    // The source view's Validate button: ValidateXMLValue(source text
+    // without markers, true).
+    void OnScvalidate() override;
+    // Whether text is well-formed XML; with show the outcome is shown
+    // (source_view/ValidateXml.h).
+    bool ValidateXMLValue(const unsigned short* text, bool show);
 
 private:
     // Gives the engine the control, its language table, its option bits and

@@ -53,6 +53,11 @@ public:
     // The table of interface texts the control owns.
     virtual CLangString& GetLangString() = 0;
 
+    // The markup source view's Validate tool: validates the source view's
+    // text as XML and shows the outcome (CMorvaXEditorCtrl::OnScvalidate;
+    // the default does nothing).
+    virtual void OnScvalidate() { }
+
     // ---- settings (named after their page parameters) ----
     unsigned char Debug = 0;
     CSafeBuf ProxyServer;

@@ -5,3 +5,9 @@
 CXHTMLServices::CXHTMLServices(CXDocServices& doc) : m_doc(doc) { }
 
 CXHTMLServices::~CXHTMLServices() = default;
+
+bool CXHTMLServices::IndentMarkup(const unsigned short*, CSafeBuf& out)
+{
+    out.Empty();
+    return false;
+}

@@ -35,6 +35,11 @@ public:
     // forbids resizing tables with the mouse.
     int Options() const { return m_controlOptions ? *m_controlOptions : 0; }
 
+    // ---- the markup source view's Indent tool ----
+    // The markup text re-indented by the markup tree writer; false, with out
+    // empty, when the text does not parse (or the engine cannot indent).
+    virtual bool IndentMarkup(const unsigned short* text, CSafeBuf& out);
+
     // ---- fields ----
     CXDocServices& m_doc;                  // the document the engine holds
     CControlServices* m_control = nullptr; // the owning control
