@@ -116,6 +116,9 @@ void CMorvaXEditorCtrl::OnCreate(NPWindow* window)
         AttachEngine();
     }
     m_engineReady = 1;
+    LoadIcons();
+    LoadToolBarFromString();
+    LoadAllButtonInfo();
     m_created = 1;
 }
 
@@ -132,6 +135,8 @@ void CMorvaXEditorCtrl::CleanUp()
     m_pVScrollBar = nullptr;
     delete m_pHScrollBar;
     m_pHScrollBar = nullptr;
+    ReleaseToolBar();
+    ReleaseButtonInfo();
 }
 
 void CMorvaXEditorCtrl::CreateUserFolders()
