@@ -122,6 +122,9 @@ void CMorvaXEditorCtrl::OnCreate(NPWindow* window)
     m_pXHTML->AssignWnd();
     m_pXHTML->Init();
     m_engineReady = 1;
+    LoadIcons();
+    LoadToolBarFromString();
+    LoadAllButtonInfo();
     m_created = 1;
 }
 
@@ -138,6 +141,8 @@ void CMorvaXEditorCtrl::CleanUp()
     m_pVScrollBar = nullptr;
     delete m_pHScrollBar;
     m_pHScrollBar = nullptr;
+    ReleaseToolBar();
+    ReleaseButtonInfo();
 }
 
 void CMorvaXEditorCtrl::CreateUserFolders()

@@ -36,6 +36,7 @@
 // makes new controls.
 
 #include "base/app/LangString.h"
+#include "base/collections/PtrList.h"
 #include "base/geometry/Colour.h"
 #include "base/shims/QuickDraw.h"
 #include "base/text/SafeBuf.h"
@@ -44,6 +45,7 @@
 #include "platform/np/EventRecord.h"
 #include "platform/np/Runtime.h"
 #include "platform/np/Window.h"
+#include "plugin/ButtonInfo.h"
 #include "plugin/ScriptEvents.h"
 #include "style/Image.h"
 
@@ -55,6 +57,8 @@ class CImage;
 class CPlugin;
 class CPropExchange;
 class CXHTML;
+typedef struct _xmlNode xmlNode;
+typedef struct _xmlDoc xmlDoc;
 namespace qm::text {
 class Layout;
 class Style;
@@ -182,10 +186,12 @@ public:
     // OnCreate. For now it reads `id` only.
     virtual void DoPropExchange(CPropExchange* pPX);
     // Starts the control in the plug-in window (the instance's record,
-    // which outlives the control): makes the engine when there is none and
-    // sets engine ready and created.
+    // which outlives the control): makes the engine when there is none, sets
+    // engine ready, loads the icon set, the bars of the view and the
+    // definition list, and sets created.
     void OnCreate(NPWindow* window);
-    // Removes the wheel handler and deletes both scroll bars.
+    // Removes the wheel handler, deletes both scroll bars and frees the bars
+    // and the definition list.
     void CleanUp();
     // The shown flag: cleared while the page shows nothing of the plug-in's
     // area; the control then ignores events and draws nothing.
@@ -320,6 +326,59 @@ public:
     // Whether text is well-formed XML; with show the outcome is shown
     // (source_view/ValidateXml.h).
     bool ValidateXMLValue(const unsigned short* text, bool show);
+
+    // ---- toolbar definitions and the about dialog ----
+    // The kind of a built-in button name (BuiltInButtonType,
+    // plugin/ToolbarDefinitions.h); aliases are rewritten in name.
+    static int ButtonType(CSafeBuf& name, bool& toggle, bool = false);
+    // Fills the document-defined part of a button from its definition
+    // element: "style" (kind 3, the "elt" child and the attributes of the
+    // children with a "name"), "button" (kind 2, "toggle" yes), "snippet"
+    // (kind 4, "value") and "window" (kind 5, "url"); any other element name
+    // keeps the built-in kind.
+    void GetButtonDetail(xmlNode* node, const unsigned short* elementName, ButtonInfo* info, bool& toggle);
+    // Rebuilds the definition list from every child of the document's root;
+    // answers 1.
+    int LoadAllButtonInfo();
+    // Rebuilds the bars of the current view from its toolbar string (the
+    // default string when it is empty); command ids start again at 36000.
+    void LoadToolBarFromString();
+    static void DeleteButtonInfo(ButtonInfo* info) { FreeButtonInfo(info); }
+    void ReleaseButtonInfo();
+    // Frees every bar; answers the count left (0).
+    int ReleaseToolBar();
+    // A new empty button bar with its image list (not yet listed).
+    ToolBarStruct* CreateToolbar();
+    // Rebuilds the icon set from the Icons document.
+    void LoadIcons();
+    // Buttons and Icons = text, path macros expanded; Buttons then rebuilds
+    // the bars and the definition list (once the control is created), Icons
+    // the icon set.
+    void SetButtons(const unsigned short* text);
+    void SetIcons(const unsigned short* text);
+    // The Buttons property as page script reads it: inline definitions as
+    // they stand; with Buttons empty the bundle's "buttons.htm"; a named
+    // document its name (the content of another document is not handed to
+    // the page).
+    void GetButtons(CSafeBuf& out);
+    // Loads a definition document: the text itself when it holds the root
+    // start tag rootTag ("<buttons>"; ASCII case ignored); the bundle
+    // resource when it is empty; else the named document through the cache
+    // or the network (a failed fetch deletes the cache file; a cached copy
+    // that does not parse is deleted). A named document that cannot be had
+    // gives the resource when fallBack is set, else null.
+    xmlDoc* LoadDefinitionDocument(
+        const CSafeBuf& setting, const char* rootTag, const char* resource, bool fallBack);
+    // Fetches a named document with the control's headers and, when its proxy
+    // is on, its proxy (else none and port 80), storing it in targetFile
+    // when given; localFile receives the path to read.
+    bool FetchDocument(const unsigned short* location, CSafeBuf& localFile, const CSafeBuf& targetFile);
+    // Shows the about dialog with the current Debug switch; closed with OK,
+    // Debug takes the dialog's value.
+    void AboutBox();
+    CSafeBuf Buttons;
+    ButtonInfo* m_buttonInfo = nullptr; // the definition list; owned
+    CPtrList m_toolBars;                // ToolBarStruct*, owned, in display order
 
 private:
     // Gives the engine the control, its language table, its option bits and

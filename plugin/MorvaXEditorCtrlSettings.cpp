@@ -29,17 +29,11 @@ bool TextCacheFile(void* owner, CSafeBuf& location, CSafeBuf& cacheFile)
 // its proxy is on, its proxy; without a proxy: none and port 80.
 bool TextFetch(void* owner, const unsigned short* location, CSafeBuf& localFile, const CSafeBuf& targetFile)
 {
-    CMorvaXEditorCtrl* control = ControlOf(owner);
+    if (CMorvaXEditorCtrl* control = ControlOf(owner))
+        return control->FetchDocument(location, localFile, targetFile);
     CSafeBuf target(targetFile), server, user, password, unused1, unused2, unused3;
-    unsigned int port = 80;
-    ADDITIONAL_HTTP_HEADERS* headers = nullptr;
-    if (control) {
-        headers = &control->Headers();
-        if (control->UseProxy())
-            control->HttpProxy(server, port, user, password);
-    }
-    return LoadHTTPFile(owner, location, localFile, unused1, -1, target, headers, unused2, nullptr, server,
-        port, user, password, unused3, nullptr, "application/soap+xml", nullptr, nullptr);
+    return LoadHTTPFile(owner, location, localFile, unused1, -1, target, nullptr, unused2, nullptr, server,
+        80, user, password, unused3, nullptr, "application/soap+xml", nullptr, nullptr);
 }
 
 void ReplaceFirst(CSafeBuf& text, const char* macro, const char* value)
