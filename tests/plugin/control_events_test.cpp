@@ -25,6 +25,7 @@
 #include <cairo.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -243,6 +244,125 @@ TEST_F(ControlEventsTest, ThumbDragsScrollOnlyOnABarLongerThan50PixelsAndNeverWi
             EXPECT_EQ(0, ScrollY());
         }
     }
+}
+
+TEST_F(ControlEventsTest, EventsTakenWithoutActingWhileAPopUpShowsOrTextInputTypes)
+{
+    CMorvaXEditorCtrl* c = Open(kWidth, kHeight, Tall(3000));
+    ASSERT_NE(nullptr, c);
+    Send(updateEvt, 0, 0);
+    const int h = kWidth - 8, v = kHeight - 8; // the down arrow
+    const struct
+    {
+        const char* what;
+        unsigned char CMorvaXEditorCtrl::*flag;
+        int viewMode;
+        std::uint16_t event;
+    } cases[] = {
+        {"a pop-up shows", &CMorvaXEditorCtrl::m_bPopupShowing, 0, mouseDown},
+        {"text input was seen", &CMorvaXEditorCtrl::m_textInputSeen, 0, keyDown},
+        {"another view shows", nullptr, 2, mouseDown},
+    };
+    for (const auto& k : cases) {
+        if (k.flag)
+            c->*k.flag = 1;
+        c->m_viewMode = k.viewMode;
+        EXPECT_EQ(1, Send(k.event, h, v)) << k.what;
+        Send(mouseUp, h, v);
+        EXPECT_EQ(0, ScrollY()) << k.what;
+        if (k.flag)
+            c->*k.flag = 0;
+        c->m_viewMode = 0;
+    }
+    // Back in the WYSIWYG view the same press scrolls.
+    EXPECT_EQ(1, Send(mouseDown, h, v));
+    Send(mouseUp, h, v);
+    EXPECT_EQ(20, ScrollY());
+}
+
+TEST_F(ControlEventsTest, TheHorizontalThumbDragsByItsOwnRule)
+{
+    CMorvaXEditorCtrl* c = Open(kWidth, kHeight, Tall(300, 3000));
+    ASSERT_NE(nullptr, c);
+    Send(updateEvt, 0, 0);
+    ASSERT_EQ(1, c->m_horizontalBarShown);
+    const qm::ui::ScrollBar& bar = *c->m_pHScrollBar;
+    int start = 0, end = 0;
+    ASSERT_TRUE(bar.ThumbExtent(start, end));
+    const int v = kHeight - 8, h = (start + end) / 2;
+    Send(mouseDown, h, v);
+    Send(nullEvent, h + 40, v);
+    // P = (width x 1000 - 50000) / M; the step (40 + P / 2000) x 1000 / P.
+    const long long p = ((bar.Right() - bar.Left()) * 1000LL - 50000) / bar.Maximum();
+    const int step = static_cast<int>((40 + p / 2000) * 1000 / p);
+    EXPECT_EQ(std::min(step, bar.Maximum()), bar.Value());
+    EXPECT_EQ(bar.Value() * 2, c->m_pXHTML->m_doc.m_scrollX);
+    Send(mouseUp, h + 40, v);
+    Send(nullEvent, h + 80, v);
+    EXPECT_EQ(std::min(step, bar.Maximum()), bar.Value()) << "the drag ended with the button";
+}
+
+TEST_F(ControlEventsTest, TheEnginesScrollActionsMoveTheBarsAndTheOffset)
+{
+    CMorvaXEditorCtrl* c = Open(kWidth, kHeight, Tall(3000, 3000));
+    ASSERT_NE(nullptr, c);
+    CXHTML& engine = *c->m_pXHTML;
+    CXDoc& doc = engine.m_doc;
+    const int vMax = doc.m_verticalBar.Maximum(), hMax = doc.m_horizontalBar.Maximum();
+    const int halfHeight = int(doc.m_viewRect.bottom - doc.m_viewRect.top) / 2,
+              halfWidth = doc.m_viewWidth / 2;
+    ASSERT_GT(vMax, 1000);
+    ASSERT_GT(hMax, 1000);
+    const struct
+    {
+        bool vertical;
+        unsigned int action, position;
+        int from, want;
+    } cases[] = {
+        {true, 1, 300, 0, 300},
+        {true, 2, 99999, 0, vMax},
+        {true, 3, 0, 5, vMax},
+        {true, 4, 0, 100, 110},
+        {true, 5, 0, 5, 0},
+        {true, 6, 0, 100, 100 + halfHeight},
+        {true, 7, 0, 500, 500 - halfHeight},
+        {true, 8, 0, 500, 0},
+        {true, 12, 0, 500, 500}, // a horizontal action leaves the vertical bar
+        {false, 2, 40, 0, 40},
+        {false, 9, 0, 0, hMax},
+        {false, 10, 0, 70, 0},
+        {false, 11, 0, 70, 69},
+        {false, 12, 0, 70, 71},
+        {false, 13, 0, 700, 700 - halfWidth},
+        {false, 14, 0, 70, 70 + halfWidth},
+        {false, 4, 0, 70, 70},
+    };
+    for (const auto& k : cases) {
+        DOC_SCROLL_BAR& bar = k.vertical ? doc.m_verticalBar : doc.m_horizontalBar;
+        bar.SetValue(k.from);
+        if (k.vertical)
+            engine.OnVScroll(k.action, k.position);
+        else
+            engine.OnHScroll(k.action, k.position);
+        EXPECT_EQ(k.want, bar.Value()) << k.vertical << " " << k.action;
+        // At the far end the view pulls the offset back to the document's edge.
+        const int slack = k.want == (k.vertical ? vMax : hMax) ? 2 : 0;
+        EXPECT_NEAR(k.want * 2, k.vertical ? doc.m_scrollY : doc.m_scrollX, slack)
+            << k.vertical << " " << k.action;
+    }
+    // The timer's automatic scroll steps through the same actions.
+    doc.m_verticalBar.SetValue(0);
+    doc.m_scrollY = 0;
+    engine.m_scrollDirection = 1;
+    host->Clock().Advance(100);
+    EXPECT_EQ(20, doc.m_scrollY);
+    EXPECT_EQ(0u, engine.m_scrollDirection);
+
+    // A disabled vertical bar does not scroll.
+    engine.SetScrollRange(2, -2, -1);
+    doc.m_scrollY = 0;
+    engine.OnVScroll(4, 0);
+    EXPECT_EQ(0, doc.m_scrollY);
 }
 
 TEST_F(ControlEventsTest, FocusIsReportedOncePerChangeAndTheWheelScrollsOnlyWithIt)
