@@ -1,12 +1,14 @@
 #pragma once
-// One of the view's two scroll bars as the document sets it: its range and
-// its position, in units of 2 pixels (position = scroll offset / 2). The
-// horizontal bar is bar 1, the vertical bar bar 2. A range of -2 ... -1
-// disables a bar; the vertical bar is never hidden, only disabled.
+// The view's two scroll bars: range and position in units of 2 pixels
+// (position = scroll offset / 2). The horizontal bar is bar 1, the vertical
+// bar bar 2. A range of -2 ... -1 disables a bar; the vertical bar is never
+// hidden, only disabled.
+//
+// The document holds the bars themselves: the control places them in its
+// window, shows them and hit-tests them (plugin/), so the range and position
+// the document sets are the ones the user sees, with no second copy. A
+// position set outside the range is held at its nearest end.
 
-struct DOC_SCROLL_BAR
-{
-    int minimum = 0;
-    int maximum = 0;
-    int position = 0;
-};
+#include "platform/ui/ScrollBar.h"
+
+using DOC_SCROLL_BAR = qm::ui::ScrollBar;

@@ -16,8 +16,9 @@ namespace {
 
 void SetRange(DOC_SCROLL_BAR& bar, int minimum, int maximum)
 {
-    bar.minimum = minimum;
-    bar.maximum = maximum;
+    // The minimum first: a bar coming out of -2 ... -1 keeps its value in range.
+    bar.SetMinimum(minimum);
+    bar.SetMaximum(maximum);
 }
 
 } // namespace
@@ -30,8 +31,9 @@ bool CXDoc::HorizontalBarShown() const
 
 void CXDoc::ShowHorizontalBar(bool show)
 {
+    // The control shows or hides its bar and fits the editing area to it.
     if (CControlServices* control = Control())
-        control->m_horizontalBarShown = show ? 1 : 0;
+        control->ShowScrollBar(1, show);
     else
         m_layoutFlags[kHorizontalBarAlone] = show ? 1 : 0;
 }
@@ -50,12 +52,12 @@ void CXDoc::SetScrollBar()
         if (HorizontalBarShown()) {
             if (m_scrollX >= right) {
                 m_scrollX = std::max(0, right - m_viewWidth);
-                m_horizontalBar.position = m_scrollX / 2;
+                m_horizontalBar.SetValue(m_scrollX / 2);
             }
         } else {
             ShowHorizontalBar(true);
             m_scrollX = 0;
-            m_horizontalBar.position = 0;
+            m_horizontalBar.SetValue(0);
             relayout = true;
         }
     } else if (HorizontalBarShown()) {
@@ -70,12 +72,12 @@ void CXDoc::SetScrollBar()
         if (verticalActive) {
             if (m_scrollY >= bottom) {
                 m_scrollY = std::max(0, bottom - windowBottom);
-                m_verticalBar.position = m_scrollY / 2;
+                m_verticalBar.SetValue(m_scrollY / 2);
             }
         } else {
             m_scrollY = 0;
             verticalActive = 1;
-            m_verticalBar.position = 0;
+            m_verticalBar.SetValue(0);
             relayout = true;
         }
     } else if (bottom <= m_viewRect.bottom && verticalActive) {
@@ -132,7 +134,7 @@ void CXDoc::AdjCursorPos()
     m_scrollY = std::max(m_scrollY, 0);
     if (m_scrollX == oldX && m_scrollY == oldY)
         return;
-    m_horizontalBar.position = m_scrollX / 2;
-    m_verticalBar.position = m_scrollY / 2;
+    m_horizontalBar.SetValue(m_scrollX / 2);
+    m_verticalBar.SetValue(m_scrollY / 2);
     Redraw();
 }

@@ -111,9 +111,11 @@ public:
     // it: the document's DisplayTooltip and HideTooltip.
     void DisplayTooltip(CPoint point, const unsigned short* text, bool left) override;
     void HideTooltip(bool) override;
-    // The control's scroll bars: range, position, shown (bar 1 horizontal,
-    // any other the vertical bar). The control's bars are not built yet:
-    // each answers 0 and changes nothing.
+    // The scroll bars (bar 1 horizontal, any other the vertical bar; the
+    // document holds them and the control shows them): SetScrollRange sets
+    // the range (1), SetScrollPos the position held in the range (the
+    // previous position), ShowScrollBar asks the control to show or hide
+    // the bar (1).
     int SetScrollRange(int bar, int minimum, int maximum);
     int SetScrollPos(int bar, int position);
     int ShowScrollBar(int bar, bool show);
@@ -178,6 +180,38 @@ public:
     // ends stay.
     static void ConvertCRLFToSpace(CSafeBuf& text);
 
+    // ---- browser events: painting, size, scrolling, focus (XHTMLEvents.cpp) ----
+    // Routes one browser event record (an EventRecord, its point in the
+    // editing area's coordinates): update paints (OnPaint), activate is
+    // taken and does nothing, focus gained and lost go to OnSetFocus and
+    // OnKillFocus; each answers 1. Every other kind answers 0 (the pointer
+    // and keys are routed by the code that handles them).
+    bool HandleEvent(void* event);
+    // Copies the document's rows into the window's port over the view, inside
+    // the window's clip (CXDoc::Draw); a failure leaves the window as it is.
+    void OnPaint();
+    // The document takes the window's port and clip (in the editing area's
+    // coordinates), its view rectangle (0, 0, width rounded up to 8, height)
+    // and exact view width, and is resized to (0, 0, width, height). Nothing
+    // without a window record.
+    void OnSize(unsigned int type = 0, int cx = 0, int cy = 0);
+    // Scroll actions (one bar unit is 2 pixels): 1 and 2 to position, 3 the
+    // far end, 4 +10, 5 -10, 6 + half the view height, 7 - half of it, 8 the
+    // top (vertical); 9 the far end, 10 the left, 11 -1, 12 +1, 13 - half
+    // the view width, 14 + half of it (horizontal); other actions keep the
+    // value. The value is held in the bar's range, the document's offset on
+    // that axis becomes twice it and the view is drawn again. The vertical
+    // bar does nothing while its range is disabled (both ends negative).
+    void OnVScroll(unsigned int action, unsigned int position, void* bar = nullptr);
+    void OnHScroll(unsigned int action, unsigned int position, void* bar = nullptr);
+    // Focus gained: tells the control; the caret's state saved at the last
+    // loss comes back when its element is still in the tree, and with
+    // nothing selected it is drawn at once.
+    void OnSetFocus(void* window = nullptr);
+    // Focus lost: tells the control; saves the caret's state, erases it and
+    // switches it off.
+    void OnKillFocus(void* window = nullptr);
+
     // ---- fields (those the element layers read are in CXHTMLServices) ----
     // Room in each option list, the terminating null not counted.
     static constexpr int kNoneYesNoRoom = 3;
@@ -241,8 +275,8 @@ private:
     bool CanDisplay() const;
     // Gives the document its five generic font-family lists (XHTMLFonts.cpp).
     void SetGenericFontFamilies();
-    // One step of automatic scrolling on a scroll bar (XHTMLTimer.cpp). The
-    // scroll handlers are not built yet: it answers 0 and moves nothing.
+    // One step of automatic scrolling on a scroll bar (XHTMLTimer.cpp):
+    // OnVScroll or OnHScroll with the action. Answers 1.
     int ScrollStep(bool vertical, int action);
 
     // Calls into the document's view, caret and loading code, one helper a

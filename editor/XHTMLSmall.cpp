@@ -32,8 +32,31 @@ void CXHTML::DisplayTooltip(CPoint point, const unsigned short* text, bool left)
 
 void CXHTML::HideTooltip(bool flag) { DocHideTooltip(flag); }
 
-int CXHTML::SetScrollRange(int, int, int) { return 0; }
+namespace {
 
-int CXHTML::SetScrollPos(int, int) { return 0; }
+DOC_SCROLL_BAR& Bar(CXDoc& doc, int bar) { return bar == 1 ? doc.m_horizontalBar : doc.m_verticalBar; }
 
-int CXHTML::ShowScrollBar(int, bool) { return 0; }
+} // namespace
+
+int CXHTML::SetScrollRange(int bar, int minimum, int maximum)
+{
+    DOC_SCROLL_BAR& b = Bar(m_doc, bar);
+    b.SetMinimum(minimum);
+    b.SetMaximum(maximum);
+    return 1;
+}
+
+int CXHTML::SetScrollPos(int bar, int position)
+{
+    DOC_SCROLL_BAR& b = Bar(m_doc, bar);
+    const int previous = b.Value();
+    b.SetValue(position);
+    return previous;
+}
+
+int CXHTML::ShowScrollBar(int bar, bool show)
+{
+    if (m_control)
+        m_control->ShowScrollBar(bar, show);
+    return 1;
+}

@@ -83,11 +83,13 @@ void CXHTML::OnTimer(unsigned int)
     }
 }
 
-int CXHTML::ScrollStep(bool, int)
+int CXHTML::ScrollStep(bool vertical, int action)
 {
-    // The engine's scroll handlers on the control's bars come with event
-    // routing; until then a step moves nothing.
-    return 0;
+    if (vertical)
+        OnVScroll(static_cast<unsigned int>(action), 0);
+    else
+        OnHScroll(static_cast<unsigned int>(action), 0);
+    return 1;
 }
 
 void CXHTML::DisplayCursor()

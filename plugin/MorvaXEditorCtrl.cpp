@@ -116,11 +116,12 @@ void CMorvaXEditorCtrl::OnCreate(NPWindow* window)
         AttachEngine();
     }
     // The engine draws into the plug-in's window and starts its timer and
-    // handlers there; the rest of start-up (view, toolbar, value) comes with
-    // the control's placement.
-    m_pXHTML->m_window = window;
-    m_pXHTML->AssignWnd();
+    // handlers there; the rest of start-up (toolbar, views, value) comes
+    // with the control's own start-up.
+    CreateScrollBars();
+    PlaceEditingArea(window);
     m_pXHTML->Init();
+    InstallWheelHandler();
     m_engineReady = 1;
     LoadIcons();
     LoadToolBarFromString();
@@ -137,9 +138,8 @@ void CMorvaXEditorCtrl::CleanUp()
             window->Target().RemoveHandler(m_wheelHandler);
         m_wheelHandler = 0;
     }
-    delete m_pVScrollBar;
+    // The bars are the document's: they are only let go of here.
     m_pVScrollBar = nullptr;
-    delete m_pHScrollBar;
     m_pHScrollBar = nullptr;
     ReleaseToolBar();
     ReleaseButtonInfo();

@@ -66,6 +66,10 @@ class Style;
 namespace qm::ui {
 class ScrollBar;
 }
+namespace qm::events {
+class Event;
+class NextHandler;
+} // namespace qm::events
 
 class CMorvaXEditorCtrl : public CControlServices
 {
@@ -280,8 +284,8 @@ public:
     NPWindow* m_pPluginWindow = nullptr; // given to OnCreate
     int m_windowOffsetX = 0;             // of the editing area inside the plug-in window
     int m_windowOffsetY = 0;
-    qm::ui::ScrollBar* m_pVScrollBar = nullptr; // owned
-    qm::ui::ScrollBar* m_pHScrollBar = nullptr; // owned
+    qm::ui::ScrollBar* m_pVScrollBar = nullptr; // the document's
+    qm::ui::ScrollBar* m_pHScrollBar = nullptr; // the document's
     unsigned char m_engineReady = 0;
     unsigned char m_focused = 0;
     std::uint64_t m_wheelHandler = 0; // on the plug-in window's event target; 0 for none
@@ -379,6 +383,113 @@ public:
     CSafeBuf Buttons;
     ButtonInfo* m_buttonInfo = nullptr; // the definition list; owned
     CPtrList m_toolBars;                // ToolBarStruct*, owned, in display order
+
+    // ---- events, frame, scroll bars, focus and the form value
+    // (MorvaXEditorCtrlView.cpp, MorvaXEditorCtrlBars.cpp, MorvaXEditorCtrlValue.cpp) ----
+    //
+    // Regions of the plug-in's area, for a point in its local coordinates
+    // (width w, height h, toolbar height t): 1 the vertical bar (h from
+    // w - 16 to w, v from t + 1 to h - 1), 2 the horizontal bar while shown
+    // (h from 1 to w - 16, v from h - 16 to h - 1), 3 the toolbar (v from 1
+    // to t), 0 the editing area. The scroll bars are the document's
+    // (document/DocScrollBar.h): the control places, shows and hit-tests
+    // them, and the engine scrolls through them.
+    //
+    // One browser event, the port set to the plug-in's window with the
+    // point in its local coordinates: 1 when used, 0 when not. A hidden
+    // control, or one without a window, answers 0. A press on a bar's arrow
+    // or page area scrolls at once and, held, again after more than 500 ms
+    // of host time, then whenever more than 49 ms have passed; a press on
+    // the thumb starts a drag that null events carry on while the button is
+    // held. A Control-press on a bar does not scroll.
+    int HandleEvent(void* event);
+    // Sends the control an update event (what 6).
+    void UpdateWindow();
+    // The frame in the border colour around the plug-in's area (with a line
+    // under the toolbar when there is one) and the square between the two
+    // bars in the background colour, inside the window's clip.
+    void OnDraw();
+    // Saves the current port and makes the plug-in window's port current
+    // with a wide clip and the origin at minus the editing area's position
+    // (where the engine draws); RestorePort puts back what was saved (once).
+    void BackupPort();
+    void RestorePort();
+    // Shows or hides the horizontal bar and fits the vertical bar beside it;
+    // when the state changed the engine is given its window again.
+    void ShowScrollBar(int bar, bool show) override;
+    // Reports a change of the focused flag to the page ("qmFocusSet" or
+    // "qmFocusLost"), once per change.
+    void FocusChanged() override;
+    // Re-assigns the engine's window.
+    void OnSize(unsigned int type, int cx, int cy);
+    void SetFocus() { }
+    void AdjustDroplistAndToolbar() { }
+    // The bars' live action: the part held scrolls the engine (the thumb
+    // with the bar's value) and the bar is shown again. Part 0 does nothing.
+    static void VScrollbarUPP(qm::ui::ScrollBar& bar, int part);
+    static void HScrollbarUPP(qm::ui::ScrollBar& bar, int part);
+    static void VScrollbarThumbUPP(qm::ui::ScrollBar&, int) { }
+    // Takes the document's two bars as the control's (the horizontal one
+    // hidden), with their action procedures, and installs the mouse-wheel
+    // handler on the plug-in window's event target.
+    void CreateScrollBars();
+    void InstallWheelHandler();
+    // The least placement the engine needs until the control's own
+    // start-up places the toolbar and views: the engine's window record is
+    // the editing area (x + 1, y + t + 1, width - 17, height - t - 2, 15
+    // less while the horizontal bar shows) with the browser's clip narrowed
+    // to it; the engine takes it (OnSize, and AssignWnd, which lays the
+    // document out, with layOut) and the next event places the bars.
+    void PlaceEditingArea(NPWindow* window, bool layOut = true);
+    // Helpers of HandleEvent: the bars placed in the window (vertical at
+    // the right edge below the toolbar, horizontal along the bottom);
+    // a bar drawn on the plug-in's port when shown; a press on a bar at a
+    // point (an arrow or page area scrolls, the thumb starts a drag); the
+    // drag carried on to a point; the engine scrolled by a code.
+    void PlaceScrollBars();
+    void DrawScrollBar(qm::ui::ScrollBar* bar);
+    void PressScrollBar(bool vertical, int h, int v);
+    void DragThumb(int h, int v);
+    void ScrollEngine(bool vertical, unsigned int code, int value);
+    // The engine's event, its point in the editing area's coordinates, with
+    // the port's origin at the editing area while the engine works.
+    int EngineEvent(const EventRecord& record, int h, int v);
+    // With the plug-in's port current: its origin at minus the editing
+    // area's position (editingArea) or the plug-in window's.
+    void EngineOrigin(bool editingArea);
+    // The mouse wheel over the plug-in's clip while the control has the
+    // focus: the WYSIWYG view scrolls 10 units (20 pixels) up or down, or 1
+    // unit sideways, by the sign of the delta. Otherwise the event goes on
+    // to the next handler. Answers 0 (used).
+    int MouseWheelMoved(const qm::events::NextHandler& next, qm::events::Event& event);
+
+    // The form value: Value brought up to date from the document (when
+    // ready) and copied: a new[] string the caller deletes, null for an
+    // empty value (GetValue), or into out (GetValue1).
+    unsigned short* GetValue();
+    void GetValue1(CSafeBuf& out);
+    // Value becomes the engine's markup in the page's output form: compact
+    // unless IndentOutput is other than "Compact" (case ignored), non-ASCII
+    // escaped when EscapeUnicode is "yes" or "true"; empty without an
+    // engine. Always true.
+    bool UpdateValue();
+    // The source view's text replaced (markers in it place the caret and
+    // selection); nothing without a source view.
+    void SetSourceText(CSafeBuf& text);
+
+    CSafeBuf IndentOutput{"Compact"}; // "Friendly" or "Compact"
+    CSafeBuf EscapeUnicode{"no"};
+    NPWindow m_editWindow{};       // the engine's window record: the editing area
+    unsigned char m_placeBars = 0; // the next event places the scroll bars
+    int m_trackingBar = 0;         // 0 none, 1 the vertical thumb, 2 the horizontal thumb
+    int m_trackingStartValue = 0;
+    int m_lastTrackingStep = 0;
+    qm::qd::Point m_trackingStart{0, 0};
+    qm::qd::Point m_trackingLast{0, 0};
+    int m_pressCount = 0;              // presses of an arrow or page area while held
+    unsigned long m_lastPressTime = 0; // milliseconds (GetTickCount)
+    int m_lastRegion = 0;              // of the previous mouse event
+    unsigned char m_toolbarPress = 0;  // a press on the toolbar is in progress
 
 private:
     // Gives the engine the control, its language table, its option bits and

@@ -13,6 +13,12 @@ bool CMorvaXEditorCtrl::GetSourceText(CSafeBuf& out, bool markers)
     return true;
 }
 
+void CMorvaXEditorCtrl::SetSourceText(CSafeBuf& text)
+{
+    if (m_coloringEditor)
+        m_coloringEditor->SetText(text);
+}
+
 void CMorvaXEditorCtrl::OnScvalidate()
 {
     CSafeBuf text;

@@ -185,6 +185,7 @@ void CPlugin::SetWindow(NPWindow* window)
         m_Window.clipRect.bottom = Edge(m_Window.clipRect.top, m_Window.height);
         m_Window.clipRect.right = Edge(m_Window.clipRect.left, m_Window.width);
     }
+    m_pXEditorCtrl->PlaceEditingArea(&m_Window);
 }
 
 void CPlugin::ShowHide(bool show)
@@ -209,10 +210,8 @@ std::int16_t CPlugin::HandleEvent(EventRecord* event)
     dGlobalToLocal(&local.where);
 
     // The control sees the browser's own record while it handles the event.
-    // Its routing of events to the views is not built yet: for now every
-    // event is answered as not handled.
     m_pXEditorCtrl->m_pCurrentEvent = event;
-    const std::int16_t handled = 0;
+    const std::int16_t handled = static_cast<std::int16_t>(m_pXEditorCtrl->HandleEvent(&local));
     m_pXEditorCtrl->m_pCurrentEvent = nullptr;
 
     RestoreOldPort(oldPort, oldBounds, oldClip);
@@ -238,7 +237,7 @@ char* CPlugin::GetValue()
         return nullptr;
     CSafeBuf value;
     if (m_pXEditorCtrl && m_pXEditorCtrl->m_pXHTML && m_pXEditorCtrl->m_pXHTML->m_doc.m_root)
-        value = m_pXEditorCtrl->Value;
+        m_pXEditorCtrl->GetValue1(value);
     char* utf8 = nullptr;
     const int bytes = value.IsEmpty() ? 0 : value.CreateUTF8Str(&utf8);
     auto* block = static_cast<char*>(browser->memalloc(static_cast<std::uint32_t>(bytes) + 1));

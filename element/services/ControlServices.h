@@ -105,6 +105,17 @@ public:
     // shorter. The document's scroll-bar update shows and hides it.
     int m_horizontalBarShown = 0;
 
+    // ---- what the editing engine tells the control of its window ----
+    // The engine's focus changed (the control's focused flag says how):
+    // the control reports it to the page.
+    virtual void FocusChanged() { }
+    // Shows or hides the horizontal scroll bar (bar is not consulted).
+    virtual void ShowScrollBar(int bar, bool show)
+    {
+        (void)bar;
+        m_horizontalBarShown = show ? 1 : 0;
+    }
+
 protected:
     CControlServices() = default;
     ~CControlServices() override = default;

@@ -38,30 +38,30 @@ TEST(DocumentView, ScrollBarsFollowTheDocumentsSize)
     ViewedDocument v;
     ASSERT_TRUE(v.Show(Block(1000), 600, 400));
     ASSERT_EQ(v.doc.m_root->m_sizeRect.bottom, 1000);
-    EXPECT_EQ(v.doc.m_verticalBar.minimum, 0);
-    EXPECT_EQ(v.doc.m_verticalBar.maximum, 301);
+    EXPECT_EQ(v.doc.m_verticalBar.Minimum(), 0);
+    EXPECT_EQ(v.doc.m_verticalBar.Maximum(), 301);
     EXPECT_EQ(v.doc.m_scrollY, 0);
-    EXPECT_EQ(v.doc.m_horizontalBar.maximum, 0) << "a document as wide as the view needs no bar";
+    EXPECT_EQ(v.doc.m_horizontalBar.Maximum(), 0) << "a document as wide as the view needs no bar";
 
     // Scrolled to the caret 120 pixels down: the bar stands at 60.
     v.doc.m_scrollY = 500;
     v.doc.m_caretPoint = CPoint(10, 320);
     v.doc.AdjCursorPos();
     EXPECT_EQ(v.doc.m_scrollY, 120);
-    EXPECT_EQ(v.doc.m_verticalBar.position, 60);
+    EXPECT_EQ(v.doc.m_verticalBar.Value(), 60);
 
     // An offset past the document's end is pulled back at the next update.
     v.doc.m_scrollY = 1200;
     v.doc.SetScrollBar();
     EXPECT_EQ(v.doc.m_scrollY, 600);
-    EXPECT_EQ(v.doc.m_verticalBar.position, 300);
+    EXPECT_EQ(v.doc.m_verticalBar.Value(), 300);
 
     // A document that stops needing the bar disables it and keeps the offset
     // until the next Draw.
     v.doc.m_root->m_sizeRect.bottom = 300;
     v.doc.SetScrollBar();
-    EXPECT_EQ(v.doc.m_verticalBar.minimum, -2);
-    EXPECT_EQ(v.doc.m_verticalBar.maximum, -1);
+    EXPECT_EQ(v.doc.m_verticalBar.Minimum(), -2);
+    EXPECT_EQ(v.doc.m_verticalBar.Maximum(), -1);
     EXPECT_EQ(v.doc.m_scrollY, 600);
     v.doc.Redraw();
     EXPECT_EQ(v.doc.m_scrollY, 0);
@@ -72,9 +72,9 @@ TEST(DocumentView, AWideDocumentShowsTheHorizontalBarScrolledToItsStart)
     ViewedDocument v;
     v.doc.m_scrollX = 70;
     ASSERT_TRUE(v.Show(Block(100, 1500), 600, 400));
-    EXPECT_EQ(v.doc.m_horizontalBar.maximum, (1500 - 600) / 2 + 1);
+    EXPECT_EQ(v.doc.m_horizontalBar.Maximum(), (1500 - 600) / 2 + 1);
     EXPECT_EQ(v.doc.m_scrollX, 0);
-    EXPECT_EQ(v.doc.m_verticalBar.maximum, 0) << "the vertical bar never became active";
+    EXPECT_EQ(v.doc.m_verticalBar.Maximum(), 0) << "the vertical bar never became active";
 
     // Narrower again: the bar goes and each Draw forces the offset to 0.
     v.doc.m_scrollX = 40;
@@ -211,7 +211,7 @@ TEST(DocumentView, AdjCursorPosCentresACaretOutsideTheWindow)
     v.doc.AdjCursorPos();
     EXPECT_EQ(v.doc.m_scrollX, 190);
     EXPECT_EQ(v.doc.m_scrollY, 0) << "inside on this axis: not moved";
-    EXPECT_EQ(v.doc.m_horizontalBar.position, 95);
+    EXPECT_EQ(v.doc.m_horizontalBar.Value(), 95);
 
     v.doc.m_scrollX = 110;
     v.doc.m_caretPoint = CPoint(100, 100);

@@ -200,7 +200,7 @@ TEST_F(PluginInstanceTest, ParametersAreCopiedAndTheFirstRealWindowBuildsTheCont
     // The engine is started in the plug-in's window: its timer runs (and is
     // gone after NPP_Destroy, which the host checks).
     ASSERT_NE(nullptr, c->m_pXHTML);
-    EXPECT_EQ(&p->m_Window, c->m_pXHTML->m_window);
+    EXPECT_EQ(&c->m_editWindow, c->m_pXHTML->m_window); // the editing area inside the window
     EXPECT_NE(0, c->m_pXHTML->m_timer);
 
     // A second window keeps the control.

@@ -1,0 +1,260 @@
+// The control's browser events: where an event goes (toolbar, scroll bars,
+// the view that shows), the frame it draws, its port save and restore, the
+// focus report and the least placement of the editing area.
+//
+// Points arrive in the plug-in's local coordinates (the plug-in instance
+// has made its window's port current with the origin at minus the window's
+// position). The editing area's events go to the engine with the point
+// moved into the area's coordinates.
+
+#include "plugin/MorvaXEditorCtrl.h"
+
+#include "base/shims/CGShims.h"
+#include "base/shims/PortShims.h"
+#include "base/shims/TimeShims.h"
+#include "editor/XHTML.h"
+#include "platform/events/InputState.h"
+#include "platform/events/Services.h"
+#include "platform/qd/Port.h"
+#include "platform/ui/ScrollBar.h"
+#include "style/draw/DrawPrimitives.h"
+
+#include <algorithm>
+
+namespace {
+
+// Regions of the plug-in's area.
+constexpr int kRegionEditing = 0;
+constexpr int kRegionVertical = 1;
+constexpr int kRegionHorizontal = 2;
+constexpr int kRegionToolbar = 3;
+
+// A held press repeats after more than these many milliseconds: the first
+// time, then each further time.
+constexpr unsigned long kFirstRepeatMs = 500;
+constexpr unsigned long kNextRepeatMs = 49;
+
+constexpr std::uint16_t kControlKey = 0x1000;
+
+bool ButtonHeld() { return (qm::events::Services::Get().Input().buttons & qm::events::kButtonPrimary) != 0; }
+
+qm::qd::Port* PortOf(const NPWindow* window)
+{
+    const auto* port = window ? static_cast<const NP_Port*>(window->window) : nullptr;
+    return port && qm::qd::IsLivePort(port->port) ? port->port : nullptr;
+}
+
+} // namespace
+
+void CMorvaXEditorCtrl::FocusChanged()
+{
+    if (m_focused == m_lastFocusReported)
+        return;
+    m_lastFocusReported = m_focused;
+    if (m_focused)
+        FireBrowserFocusSet();
+    else
+        FireBrowserFocusLost();
+}
+
+void CMorvaXEditorCtrl::OnSize(unsigned int, int, int)
+{
+    if (m_pXHTML)
+        m_pXHTML->AssignWnd();
+}
+
+void CMorvaXEditorCtrl::PlaceEditingArea(NPWindow* window, bool layOut)
+{
+    // Stands in for the control's placement of its toolbar and views: the
+    // editing area only.
+    m_pPluginWindow = window;
+    if (!window || !m_pXHTML)
+        return;
+    const int bar = m_horizontalBarShown ? 17 : 2;
+    m_editWindow = *window;
+    m_editWindow.x = window->x + 1;
+    m_editWindow.y = window->y + m_toolbarHeight + 1;
+    m_editWindow.width = static_cast<std::uint32_t>(std::max(0, int(window->width) - 17));
+    m_editWindow.height
+        = static_cast<std::uint32_t>(std::max(0, int(window->height) - m_toolbarHeight - bar));
+    // The browser's clip narrowed to the area, its left edge 1 further left
+    // and its bottom edge 1 up.
+    NPRect& clip = m_editWindow.clipRect;
+    const int right = m_editWindow.x + int(m_editWindow.width);
+    const int bottom = m_editWindow.y + int(m_editWindow.height);
+    if (clip.top != clip.bottom || clip.left != clip.right) {
+        clip.top = static_cast<std::uint16_t>(std::max<int>(clip.top, m_editWindow.y));
+        clip.left = static_cast<std::uint16_t>(std::max<int>(int(clip.left), int(m_editWindow.x)) - 1);
+        clip.bottom = static_cast<std::uint16_t>(std::min<int>(clip.bottom, bottom) - 1);
+        clip.right = static_cast<std::uint16_t>(std::min<int>(clip.right, right));
+        if (clip.bottom < clip.top)
+            clip.bottom = clip.top;
+        if (clip.right < clip.left)
+            clip.right = clip.left;
+    }
+    m_pXHTML->m_window = &m_editWindow;
+    m_pXHTML->OnSize();
+    if (layOut)
+        m_pXHTML->AssignWnd();
+    m_placeBars = 1;
+}
+
+void CMorvaXEditorCtrl::BackupPort()
+{
+    dDisposeRgn(m_savedClip);
+    m_savedClip = nullptr;
+    qm::qd::Port* port = PortOf(m_pPluginWindow);
+    if (!port)
+        return;
+    // The origin where the engine draws: the editing area's.
+    const NPWindow& area = m_pXHTML && m_pXHTML->m_window == &m_editWindow ? m_editWindow : *m_pPluginWindow;
+    BackupOldPort(m_savedPort, m_savedPortBounds, m_savedClip, port, area.x, area.y);
+}
+
+void CMorvaXEditorCtrl::RestorePort() { RestoreOldPort(m_savedPort, m_savedPortBounds, m_savedClip); }
+
+void CMorvaXEditorCtrl::UpdateWindow()
+{
+    EventRecord update{};
+    update.what = updateEvt;
+    HandleEvent(&update);
+}
+
+void CMorvaXEditorCtrl::OnDraw()
+{
+    qm::qd::Port* port = PortOf(m_pPluginWindow);
+    if (!port)
+        return;
+    const NPWindow& w = *m_pPluginWindow;
+    const int width = int(w.width);
+    const int height = int(w.height);
+    CGContextRef ctx = CreateCGContext(port);
+    if (!ctx)
+        return;
+    // The plug-in's area, y growing upwards from its bottom edge.
+    ctx->TranslateCTM(w.x, port->Height() - (w.y + height));
+    const NPRect& clip = w.clipRect;
+    ctx->ClipToRect(qm::cg::Rect{double(int(clip.left) - int(w.x)), double(w.y + height - int(clip.bottom)),
+        double(int(clip.right) - int(clip.left)), double(int(clip.bottom) - int(clip.top))});
+    xFrameRect(ctx, CRect(0, 0, width - 1, height), m_borderColor, nullptr);
+    if (m_toolbarHeight > 0)
+        xFrameRect(ctx, CRect(0, height - m_toolbarHeight, width - 1, height), m_borderColor, nullptr);
+    xFillSolidRect(ctx, CRect(width - 15, 1, width - 1, 15), m_backgroundColor, nullptr);
+    EndCGContext(port, &ctx);
+}
+
+int CMorvaXEditorCtrl::HandleEvent(void* event)
+{
+    auto* record = static_cast<EventRecord*>(event);
+    if (!record || !m_pPluginWindow || !m_bShown)
+        return 0;
+    const bool wysiwyg = m_viewMode == 0;
+    switch (record->what) {
+    case keyDown:
+        if (m_textInputSeen)
+            return 1;
+        break;
+    case NPEventType_GetFocusEvent: m_focused = 1; break;
+    case NPEventType_LoseFocusEvent: m_focused = 0; break;
+    default: break;
+    }
+    if (record->what == mouseUp) {
+        m_pressCount = 0;
+        m_toolbarPress = 0;
+    } else if (record->what == mouseDown) {
+        m_toolbarPress = 0;
+    }
+
+    const int width = int(m_pPluginWindow->width);
+    const int height = int(m_pPluginWindow->height);
+    if (m_placeBars)
+        PlaceScrollBars();
+
+    if (record->what == updateEvt) {
+        OnDraw();
+        if (wysiwyg) {
+            DrawScrollBar(m_pVScrollBar);
+            if (m_horizontalBarShown)
+                DrawScrollBar(m_pHScrollBar);
+        }
+        if (wysiwyg && m_pXHTML)
+            return EngineEvent(*record, 0, 0);
+        // The source, preview and screen-reader views are not built yet.
+        return 1;
+    }
+    if (m_bPopupShowing)
+        return 1;
+
+    // Focus, activation and keys carry no pointer position: they go to the
+    // view whatever their point says.
+    const bool pointer = record->what == nullEvent || record->what == mouseDown || record->what == mouseUp;
+    if (!pointer)
+        return wysiwyg && m_pXHTML ? EngineEvent(*record, 0, 0) : 1;
+    const int h = record->where.h;
+    const int v = record->where.v;
+    if (h >= 0 && v >= 0) {
+        DragThumb(h, v);
+        if (m_pressCount > 0 && !ButtonHeld())
+            m_pressCount = 0;
+    }
+
+    int region = kRegionEditing;
+    if (h >= width - 16 && h <= width && v >= m_toolbarHeight + 1 && v <= height - 1) {
+        region = kRegionVertical;
+    } else if (m_horizontalBarShown && h >= 1 && h <= width - 16 && v >= height - 16 && v <= height - 1) {
+        region = kRegionHorizontal;
+    } else if (m_toolbarHeight >= 1 && h >= 1 && h <= width && v >= 1 && v <= m_toolbarHeight) {
+        region = kRegionToolbar;
+        m_pressCount = 0;
+    } else if (h == 0 || h == width || v == 0 || v == height) {
+        return 1;
+    }
+
+    bool repeat = false;
+    if (region == kRegionVertical || region == kRegionHorizontal) {
+        const unsigned long since = GetTickCount() - m_lastPressTime;
+        repeat = (m_pressCount == 1 && since > kFirstRepeatMs) || (m_pressCount > 1 && since > kNextRepeatMs);
+    }
+
+    if (region == kRegionToolbar) {
+        m_lastRegion = kRegionToolbar;
+        // The toolbar set takes its events when it is built.
+        return 1;
+    }
+
+    if ((region == kRegionVertical || region == kRegionHorizontal)
+        && (record->what == mouseDown || (repeat && record->what == nullEvent))
+        && (record->modifiers & kControlKey) == 0 && wysiwyg) {
+        ++m_pressCount;
+        m_lastPressTime = GetTickCount();
+        PressScrollBar(region == kRegionVertical, h, v);
+    }
+
+    m_lastRegion = region;
+    if (region != kRegionEditing && record->what != nullEvent && wysiwyg)
+        return 1;
+
+    if (wysiwyg && m_pXHTML)
+        return EngineEvent(
+            *record, h - (m_editWindow.x - m_pPluginWindow->x), v - (m_editWindow.y - m_pPluginWindow->y));
+    return 1;
+}
+
+int CMorvaXEditorCtrl::EngineEvent(const EventRecord& record, int h, int v)
+{
+    EventRecord moved = record;
+    moved.where.h = static_cast<std::int16_t>(h);
+    moved.where.v = static_cast<std::int16_t>(v);
+    EngineOrigin(true);
+    const bool used = m_pXHTML->HandleEvent(&moved);
+    EngineOrigin(false);
+    return used ? 1 : 0;
+}
+
+void CMorvaXEditorCtrl::EngineOrigin(bool editingArea)
+{
+    if (!m_pPluginWindow || !qm::qd::GetPort() || qm::qd::GetPort() != PortOf(m_pPluginWindow))
+        return;
+    const NPWindow& w = editingArea ? m_editWindow : *m_pPluginWindow;
+    dSetOrigin(static_cast<short>(-w.x), static_cast<short>(-w.y));
+}

@@ -1,0 +1,442 @@
+// The control's browser events in process, over the test host's browser
+// table and window: the scroll bars (held presses, thumb drags, the Control
+// key, the wheel), the focus report, the frame drawn by an update, and the
+// form value that follows the document.
+
+#include "plugin/EntryPoints.h"
+#include "plugin/MorvaXEditorCtrl.h"
+#include "plugin/Plugin.h"
+
+#include "base/shims/TimeShims.h"
+#include "editor/XHTML.h"
+#include "host/Host.h"
+#include "platform/cg/Context.h"
+#include "platform/events/Event.h"
+#include "platform/events/EventTarget.h"
+#include "platform/events/Services.h"
+#include "platform/qd/Port.h"
+#include "platform/ui/ScrollBar.h"
+#include "platform/ui/Window.h"
+
+#include "tests/common/TempDir.h"
+#include "tests/common/TempHome.h"
+#include "tests/common/TextHelpers.h"
+
+#include <cairo.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+using namespace qm::host;
+using qmtest::ToUtf8;
+using qmtest::U16;
+
+namespace {
+
+// The plug-in's area in the host window.
+constexpr int kX = 20;
+constexpr int kY = 30;
+constexpr int kWidth = 600;
+constexpr int kHeight = 400;
+
+// A document height pixels tall (and width wide), red, without margins.
+std::string Tall(int height, int width = 0)
+{
+    return "<html><body style=\"margin: 0\"><div style=\"height: " + std::to_string(height) + "px; "
+        + (width ? "width: " + std::to_string(width) + "px; " : std::string())
+        + "background: red\"><p>top</p></div></body></html>";
+}
+
+class ControlEventsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(home.Create(qmtest::TestOutputPath("events-home-")));
+        host = std::make_unique<Host>();
+        host->GetBrowser().Window().functions = {"qmFocusSet", "qmFocusLost"};
+        host->GetBrowser().Window().onCall
+            = [this](const std::string& name, const std::vector<ScriptValue>&) { calls.push_back(name); };
+        ASSERT_EQ(NPERR_NO_ERROR, NP_Initialize(host->GetBrowser().Table()));
+        funcs.size = sizeof funcs;
+        ASSERT_EQ(NPERR_NO_ERROR, NP_GetEntryPoints(&funcs));
+        char type[] = "application/x-quillmark";
+        char name[] = "id";
+        char value[] = "ed1";
+        char* argn[] = {name};
+        char* argv[] = {value};
+        ASSERT_EQ(NPERR_NO_ERROR, funcs.newp(type, &npp, NP_EMBED, 1, argn, argv, nullptr));
+    }
+
+    void TearDown() override
+    {
+        EXPECT_EQ(NPERR_NO_ERROR, funcs.destroy(&npp, nullptr));
+        NP_Shutdown();
+        host->GetBrowser().Window().onCall = nullptr;
+        EXPECT_EQ(std::vector<std::string>(), host->Problems()) << host->Log().Text();
+        host.reset();
+    }
+
+    // The area placed and handed over; the document loaded when given.
+    CMorvaXEditorCtrl* Open(int width = kWidth, int height = kHeight, const std::string& markup = "")
+    {
+        host->Window().Place(kX, kY, width, height);
+        EXPECT_EQ(NPERR_NO_ERROR, funcs.setwindow(&npp, host->Window().Record()));
+        auto* c = static_cast<CPlugin*>(npp.pdata)->m_pXEditorCtrl;
+        if (c && !markup.empty()) {
+            const CSafeBuf text = qmtest::FromUtf8(markup);
+            c->BackupPort(); // the engine draws outside an event
+            EXPECT_TRUE(c->m_pXHTML->LoadDocument(text));
+            c->RestorePort();
+        }
+        return c;
+    }
+
+    // One event at a point of the plug-in's area, as the browser sends it.
+    std::int16_t Send(std::uint16_t what, int h, int v, std::uint16_t modifiers = 0)
+    {
+        int gh = 0, gv = 0;
+        host->Window().ToScreen(h, v, gh, gv);
+        auto& input = qm::events::Services::Get().Input();
+        if (what == mouseDown)
+            input.buttons |= qm::events::kButtonPrimary;
+        if (what == mouseUp)
+            input.buttons &= ~qm::events::kButtonPrimary;
+        input.mouseH = gh;
+        input.mouseV = gv;
+        EventRecord e{what, 0, 0, {static_cast<std::int16_t>(gv), static_cast<std::int16_t>(gh)}, modifiers};
+        return funcs.event(&npp, &e);
+    }
+
+    // A wheel turn over a point of the plug-in's area, on the host window's
+    // event target.
+    void Wheel(int h, int v, int delta)
+    {
+        int gh = 0, gv = 0;
+        host->Window().ToScreen(h, v, gh, gv);
+        qm::ui::Window& window = host->Window().Window();
+        qm::events::Event e(qm::events::kEventClassMouse, qm::events::kEventMouseWheelMoved);
+        e.SetParam(qm::events::kParamWindowMouseLocation,
+            qm::events::Point{gv - window.ScreenV(), gh - window.ScreenH()});
+        e.SetParam(qm::events::kParamWheelAxis, std::int64_t{0});
+        e.SetParam(qm::events::kParamWheelDelta, std::int64_t{delta});
+        window.Target().SendEvent(e);
+    }
+
+    CMorvaXEditorCtrl* Control() { return static_cast<CPlugin*>(npp.pdata)->m_pXEditorCtrl; }
+    int ScrollY() { return Control()->m_pXHTML->m_doc.m_scrollY; }
+
+    // The host window's pixel at a port point as 0xRRGGBB.
+    std::uint32_t Pixel(int x, int y)
+    {
+        cairo_surface_t* surface = host->Window().Window().Port()->Surface();
+        cairo_surface_flush(surface);
+        const unsigned char* data = cairo_image_surface_get_data(surface);
+        std::uint32_t pixel = 0;
+        std::memcpy(&pixel, data + y * cairo_image_surface_get_stride(surface) + x * 4, 4);
+        return pixel & 0xFFFFFF;
+    }
+
+    qmtest::TempHome home;
+    std::unique_ptr<Host> host;
+    NPPluginFuncs funcs{};
+    NPP_t npp{};
+    std::vector<std::string> calls;
+};
+
+TEST_F(ControlEventsTest, AHiddenControlAnswersNothingAndAShownOneTakesItsEvents)
+{
+    CMorvaXEditorCtrl* c = Open();
+    ASSERT_NE(nullptr, c);
+    EXPECT_EQ(1, Send(updateEvt, 0, 0));
+    EXPECT_EQ(1, Send(activateEvt, 0, 0));
+    host->Window().SetClip(0, 0, 0, 0);
+    funcs.setwindow(&npp, host->Window().Record());
+    for (std::uint16_t what :
+        {nullEvent, mouseDown, mouseUp, updateEvt, activateEvt, NPEventType_GetFocusEvent})
+        EXPECT_EQ(0, Send(what, 100, 100)) << what;
+    EXPECT_EQ(0, c->m_focused) << "a hidden control does not even note the focus";
+}
+
+TEST_F(ControlEventsTest, AHeldDownArrowScrollsAtOnceThenAfterHalfASecondThenEvery49Ms)
+{
+    CMorvaXEditorCtrl* c = Open(kWidth, kHeight, Tall(3000));
+    ASSERT_NE(nullptr, c);
+    Send(updateEvt, 0, 0); // places the bars
+    const qm::ui::ScrollBar& bar = *c->m_pVScrollBar;
+    ASSERT_EQ(&c->m_pXHTML->m_doc.m_verticalBar, &bar) << "the document's bar is the control's";
+    EXPECT_EQ(kWidth - 16, bar.Left());
+    EXPECT_EQ(kHeight - 1, bar.Bottom());
+    ASSERT_GT(bar.Maximum(), 100);
+    const int h = kWidth - 8, v = kHeight - 8; // on the down arrow
+    ASSERT_EQ(qm::ui::kPartDownArrow, bar.TestPart(h, v));
+
+    std::vector<unsigned long> times;
+    int last = ScrollY();
+    auto note = [&] {
+        if (ScrollY() != last) {
+            EXPECT_EQ(last + 20, ScrollY()) << "an arrow scrolls 10 units of 2 pixels";
+            last = ScrollY();
+            times.push_back(GetTickCount());
+        }
+    };
+    EXPECT_EQ(1, Send(mouseDown, h, v));
+    note();
+    ASSERT_EQ(1u, times.size()) << "the press scrolls at once";
+    for (int ms = 0; ms < 700; ms += 4) {
+        host->Clock().Advance(4);
+        Send(nullEvent, h, v);
+        note();
+    }
+    ASSERT_GE(times.size(), 4u);
+    EXPECT_GT(times[1] - times[0], 500u);
+    EXPECT_LE(times[1] - times[0], 520u);
+    for (std::size_t i = 2; i < times.size(); ++i) {
+        EXPECT_GT(times[i] - times[i - 1], 49u) << i;
+        EXPECT_LE(times[i] - times[i - 1], 70u) << i;
+    }
+    EXPECT_EQ(bar.Value() * 2, ScrollY()) << "the bar and the document agree";
+
+    // Released: null events no longer scroll.
+    Send(mouseUp, h, v);
+    host->Clock().Advance(600);
+    Send(nullEvent, h, v);
+    EXPECT_EQ(last, ScrollY());
+    EXPECT_EQ(0, c->m_pressCount);
+}
+
+TEST_F(ControlEventsTest, ThumbDragsScrollOnlyOnABarLongerThan50PixelsAndNeverWithControl)
+{
+    const struct
+    {
+        int height;
+        std::uint16_t modifiers;
+        bool scrolls;
+    } cases[] = {
+        {kHeight, 0, true}, {52, 0, false}, // the bar is 50 pixels long
+        {kHeight, 0x1000, false},           // a Control-press
+    };
+    for (const auto& k : cases) {
+        TearDown();
+        calls.clear();
+        npp = NPP_t{};
+        SetUp();
+        CMorvaXEditorCtrl* c = Open(kWidth, k.height, Tall(3000));
+        ASSERT_NE(nullptr, c);
+        Send(updateEvt, 0, 0);
+        const qm::ui::ScrollBar& bar = *c->m_pVScrollBar;
+        int start = 0, end = 0;
+        ASSERT_TRUE(bar.ThumbExtent(start, end)) << k.height;
+        const int h = kWidth - 8, v = (start + end) / 2;
+        Send(mouseDown, h, v, k.modifiers);
+        for (int dv = 1; dv <= 10; ++dv)
+            Send(nullEvent, h, v + dv * 2);
+        Send(mouseUp, h, v + 20);
+        EXPECT_EQ(k.scrolls, ScrollY() > 0) << k.height << " " << k.modifiers;
+        EXPECT_EQ(bar.Value() * 2, ScrollY());
+        // The arrow does not scroll with Control either.
+        if (k.modifiers) {
+            Send(mouseDown, h, k.height - 8, k.modifiers);
+            Send(mouseUp, h, k.height - 8, k.modifiers);
+            EXPECT_EQ(0, ScrollY());
+        }
+    }
+}
+
+TEST_F(ControlEventsTest, EventsTakenWithoutActingWhileAPopUpShowsOrTextInputTypes)
+{
+    CMorvaXEditorCtrl* c = Open(kWidth, kHeight, Tall(3000));
+    ASSERT_NE(nullptr, c);
+    Send(updateEvt, 0, 0);
+    const int h = kWidth - 8, v = kHeight - 8; // the down arrow
+    const struct
+    {
+        const char* what;
+        unsigned char CMorvaXEditorCtrl::*flag;
+        int viewMode;
+        std::uint16_t event;
+    } cases[] = {
+        {"a pop-up shows", &CMorvaXEditorCtrl::m_bPopupShowing, 0, mouseDown},
+        {"text input was seen", &CMorvaXEditorCtrl::m_textInputSeen, 0, keyDown},
+        {"another view shows", nullptr, 2, mouseDown},
+    };
+    for (const auto& k : cases) {
+        if (k.flag)
+            c->*k.flag = 1;
+        c->m_viewMode = k.viewMode;
+        EXPECT_EQ(1, Send(k.event, h, v)) << k.what;
+        Send(mouseUp, h, v);
+        EXPECT_EQ(0, ScrollY()) << k.what;
+        if (k.flag)
+            c->*k.flag = 0;
+        c->m_viewMode = 0;
+    }
+    // Back in the WYSIWYG view the same press scrolls.
+    EXPECT_EQ(1, Send(mouseDown, h, v));
+    Send(mouseUp, h, v);
+    EXPECT_EQ(20, ScrollY());
+}
+
+TEST_F(ControlEventsTest, TheHorizontalThumbDragsByItsOwnRule)
+{
+    CMorvaXEditorCtrl* c = Open(kWidth, kHeight, Tall(300, 3000));
+    ASSERT_NE(nullptr, c);
+    Send(updateEvt, 0, 0);
+    ASSERT_EQ(1, c->m_horizontalBarShown);
+    const qm::ui::ScrollBar& bar = *c->m_pHScrollBar;
+    int start = 0, end = 0;
+    ASSERT_TRUE(bar.ThumbExtent(start, end));
+    const int v = kHeight - 8, h = (start + end) / 2;
+    Send(mouseDown, h, v);
+    Send(nullEvent, h + 40, v);
+    // P = (width x 1000 - 50000) / M; the step (40 + P / 2000) x 1000 / P.
+    const long long p = ((bar.Right() - bar.Left()) * 1000LL - 50000) / bar.Maximum();
+    const int step = static_cast<int>((40 + p / 2000) * 1000 / p);
+    EXPECT_EQ(std::min(step, bar.Maximum()), bar.Value());
+    EXPECT_EQ(bar.Value() * 2, c->m_pXHTML->m_doc.m_scrollX);
+    Send(mouseUp, h + 40, v);
+    Send(nullEvent, h + 80, v);
+    EXPECT_EQ(std::min(step, bar.Maximum()), bar.Value()) << "the drag ended with the button";
+}
+
+TEST_F(ControlEventsTest, TheEnginesScrollActionsMoveTheBarsAndTheOffset)
+{
+    CMorvaXEditorCtrl* c = Open(kWidth, kHeight, Tall(3000, 3000));
+    ASSERT_NE(nullptr, c);
+    CXHTML& engine = *c->m_pXHTML;
+    CXDoc& doc = engine.m_doc;
+    const int vMax = doc.m_verticalBar.Maximum(), hMax = doc.m_horizontalBar.Maximum();
+    const int halfHeight = int(doc.m_viewRect.bottom - doc.m_viewRect.top) / 2,
+              halfWidth = doc.m_viewWidth / 2;
+    ASSERT_GT(vMax, 1000);
+    ASSERT_GT(hMax, 1000);
+    const struct
+    {
+        bool vertical;
+        unsigned int action, position;
+        int from, want;
+    } cases[] = {
+        {true, 1, 300, 0, 300},
+        {true, 2, 99999, 0, vMax},
+        {true, 3, 0, 5, vMax},
+        {true, 4, 0, 100, 110},
+        {true, 5, 0, 5, 0},
+        {true, 6, 0, 100, 100 + halfHeight},
+        {true, 7, 0, 500, 500 - halfHeight},
+        {true, 8, 0, 500, 0},
+        {true, 12, 0, 500, 500}, // a horizontal action leaves the vertical bar
+        {false, 2, 40, 0, 40},
+        {false, 9, 0, 0, hMax},
+        {false, 10, 0, 70, 0},
+        {false, 11, 0, 70, 69},
+        {false, 12, 0, 70, 71},
+        {false, 13, 0, 700, 700 - halfWidth},
+        {false, 14, 0, 70, 70 + halfWidth},
+        {false, 4, 0, 70, 70},
+    };
+    for (const auto& k : cases) {
+        DOC_SCROLL_BAR& bar = k.vertical ? doc.m_verticalBar : doc.m_horizontalBar;
+        bar.SetValue(k.from);
+        if (k.vertical)
+            engine.OnVScroll(k.action, k.position);
+        else
+            engine.OnHScroll(k.action, k.position);
+        EXPECT_EQ(k.want, bar.Value()) << k.vertical << " " << k.action;
+        // At the far end the view pulls the offset back to the document's edge.
+        const int slack = k.want == (k.vertical ? vMax : hMax) ? 2 : 0;
+        EXPECT_NEAR(k.want * 2, k.vertical ? doc.m_scrollY : doc.m_scrollX, slack)
+            << k.vertical << " " << k.action;
+    }
+    // The timer's automatic scroll steps through the same actions.
+    doc.m_verticalBar.SetValue(0);
+    doc.m_scrollY = 0;
+    engine.m_scrollDirection = 1;
+    host->Clock().Advance(100);
+    EXPECT_EQ(20, doc.m_scrollY);
+    EXPECT_EQ(0u, engine.m_scrollDirection);
+
+    // A disabled vertical bar does not scroll.
+    engine.SetScrollRange(2, -2, -1);
+    doc.m_scrollY = 0;
+    engine.OnVScroll(4, 0);
+    EXPECT_EQ(0, doc.m_scrollY);
+}
+
+TEST_F(ControlEventsTest, FocusIsReportedOncePerChangeAndTheWheelScrollsOnlyWithIt)
+{
+    CMorvaXEditorCtrl* c = Open(kWidth, kHeight, Tall(3000));
+    ASSERT_NE(nullptr, c);
+    Wheel(100, 100, -1);
+    EXPECT_EQ(0, ScrollY()) << "without the focus the wheel is not the editor's";
+    EXPECT_EQ(1, Send(NPEventType_GetFocusEvent, 0, 0));
+    EXPECT_EQ(1, Send(NPEventType_GetFocusEvent, 0, 0));
+    EXPECT_EQ(1, Send(NPEventType_LoseFocusEvent, 0, 0));
+    EXPECT_EQ(1, Send(NPEventType_GetFocusEvent, 0, 0));
+    EXPECT_EQ((std::vector<std::string>{"qmFocusSet", "qmFocusLost", "qmFocusSet"}), calls);
+    EXPECT_EQ(1, c->m_pXHTML->m_doc.m_caretEnabled) << "the caret comes back with the focus";
+
+    Wheel(100, 100, -1);
+    EXPECT_EQ(20, ScrollY());
+    Wheel(100, 100, 1);
+    EXPECT_EQ(0, ScrollY());
+    Wheel(kWidth + 50, 100, -1); // outside the clip
+    EXPECT_EQ(0, ScrollY());
+}
+
+TEST_F(ControlEventsTest, TheFormValueFollowsTheDocumentCompact)
+{
+    CMorvaXEditorCtrl* c
+        = Open(kWidth, kHeight, "<html><body><p>one <b>two</b></p>\n\n<p>three</p></body></html>");
+    ASSERT_NE(nullptr, c);
+    CSafeBuf written;
+    c->m_pXHTML->GetSourceCode(written, 2);
+    char* value = nullptr;
+    ASSERT_EQ(NPERR_NO_ERROR, funcs.getvalue(&npp, NPPVformValue, &value));
+    const std::string form = value ? value : "(null)";
+    host->GetBrowser().Account().Free(value, "the form value");
+    EXPECT_EQ(ToUtf8(written), form);
+    EXPECT_NE(std::string::npos, form.find("<p>one <b>two</b></p><p>three</p>")) << form;
+
+    // The value follows a new document; indented output when asked.
+    ASSERT_TRUE(c->m_pXHTML->LoadDocument(U16(u"<p>four</p>")));
+    CSafeBuf out;
+    c->GetValue1(out);
+    EXPECT_NE(std::string::npos, ToUtf8(out).find("<p>four</p>"));
+    EXPECT_EQ(std::string::npos, ToUtf8(out).find("three"));
+    c->IndentOutput = "Friendly";
+    c->GetValue1(out);
+    c->m_pXHTML->GetSourceCode(written, 1);
+    EXPECT_EQ(ToUtf8(written), ToUtf8(out));
+}
+
+TEST_F(ControlEventsTest, AnUpdateDrawsTheFrameTheCornerAndTheDocumentInside)
+{
+    CMorvaXEditorCtrl* c = Open(kWidth, kHeight, Tall(3000, 1500));
+    ASSERT_NE(nullptr, c);
+    ASSERT_EQ(1, c->m_horizontalBarShown);
+    EXPECT_EQ(kHeight - 17, int(c->m_editWindow.height)) << "the editing area ends above the bar";
+    c->m_borderColor = RGB(0, 0, 255);
+    EXPECT_EQ(1, Send(updateEvt, 0, 0));
+    const std::string png = qmtest::TestOutputPath("events-frame-") + ".png";
+    EXPECT_TRUE(host->WritePNG(png)) << png;
+    const std::uint32_t blue = 0x0000FF, red = 0xFF0000, white = 0xFFFFFF;
+    // The frame's four sides.
+    EXPECT_EQ(blue, Pixel(kX, kY + 200));
+    EXPECT_EQ(blue, Pixel(kX + kWidth - 1, kY + 200));
+    EXPECT_EQ(blue, Pixel(kX + 300, kY));
+    EXPECT_EQ(blue, Pixel(kX + 300, kY + kHeight - 1));
+    // The document from (x + 1, y + 1) (its first row and column hold the
+    // div's dotted outline), left of the vertical bar.
+    EXPECT_EQ(red, Pixel(kX + 2, kY + 2));
+    EXPECT_EQ(red, Pixel(kX + 300, kY + 200));
+    EXPECT_EQ(red, Pixel(kX + kWidth - 18, kY + 200));
+    EXPECT_NE(red, Pixel(kX + kWidth - 8, kY + 200)) << "the vertical bar";
+    EXPECT_NE(red, Pixel(kX + 300, kY + kHeight - 8)) << "the horizontal bar";
+    // The corner square in the background colour.
+    EXPECT_EQ(white, Pixel(kX + kWidth - 8, kY + kHeight - 8));
+}
+
+} // namespace
