@@ -226,3 +226,32 @@ TEST_F(ControlDocumentsTest, AMissingPictureShowsTheLocalisedTextInItsFrame)
     ASSERT_TRUE(RepaintDocument(doc.Body()));
     EXPECT_EQ(0, InkInside(*doc.Body()->m_dc, box));
 }
+
+TEST_F(ControlDocumentsTest, SettingTheStyleSheetsAndBaseReachesTheDocument)
+{
+    control->OnCreate(nullptr);
+    CXHTML& engine = *control->m_pXHTML;
+    ASSERT_TRUE(engine.LoadDocument(FromUtf8("<p>one</p>")));
+
+    control->SetCSS(FromUtf8("  p { color: red }  "));
+    EXPECT_EQ("p { color: red }", ToUtf8(control->CSS));
+    EXPECT_NE(nullptr, engine.m_doc.m_workingRules);
+    EXPECT_NE(nullptr, engine.m_doc.m_savedRules); // kept for the next load
+    control->SetCSS(FromUtf8(""));
+    EXPECT_EQ(nullptr, engine.m_doc.m_workingRules);
+    EXPECT_EQ(nullptr, engine.m_doc.m_savedRules);
+
+    control->SetEditorCSS(FromUtf8("p { margin: 0 }"));
+    EXPECT_NE(nullptr, engine.m_doc.m_editorRules);
+    control->SetEditorCSS(nullptr);
+    EXPECT_EQ(nullptr, engine.m_doc.m_editorRules);
+
+    control->SetBase(FromUtf8(" http://h/docs "));
+    EXPECT_EQ("http://h/docs/", ToUtf8(control->Base));
+    EXPECT_EQ("http://h/docs/", ToUtf8(engine.m_doc.m_baseURL));
+    CSafeBuf markup;
+    engine.GetSourceCode(markup, 2);
+    EXPECT_NE(std::string::npos, ToUtf8(markup).find("one")); // written and loaded again
+    control->SetBase(FromUtf8("http://h/"));
+    EXPECT_EQ("http://h/", ToUtf8(control->Base));
+}
