@@ -91,7 +91,7 @@ void SetProxy(qm::net::HttpRequest& request, const CSafeBuf& server, unsigned in
 bool Fetch(CHttpOwner* owner, const std::string& url, const CSafeBuf& target, long timeOut,
     ADDITIONAL_HTTP_HEADERS* headers, const CSafeBuf& proxyServer, unsigned int proxyPort,
     const CSafeBuf& proxyUser, const CSafeBuf& proxyPassword, const char* contentType,
-    CMapStringToString* extraHeaders)
+    CMapStringToString* extraHeaders, std::string* finalUrl = nullptr)
 {
     // The old copy goes first: whatever happens next, it is never read as the answer.
     DeleteFile(static_cast<const unsigned short*>(target));
@@ -127,6 +127,8 @@ bool Fetch(CHttpOwner* owner, const std::string& url, const CSafeBuf& target, lo
     }
 
     qm::net::HttpResponse response = qm::net::HttpSend(request);
+    if (finalUrl)
+        *finalUrl = response.finalUrl;
 
     if (debug) {
         std::string line = std::to_string(response.status) + " " + request.url;
@@ -185,6 +187,38 @@ bool LoadHTTPFile(void* owner, const unsigned short* location, CSafeBuf& localFi
 
         ParseLocalURL(loc);
         localFile = loc;
+        return DoesFileExist(localFile);
+    } catch (...) {
+        return false;
+    }
+}
+
+bool LoadHTTPFileFrom(void* owner, const unsigned short* location, CSafeBuf& localFile, CSafeBuf& targetFile,
+    const char* contentType, std::string& finalUrl)
+{
+    try {
+        localFile.Empty();
+        finalUrl.clear();
+        if (!location || !*location)
+            return false;
+        const std::string url = ToUTF8String(location);
+        if (StartsWithNoCase(url, "http:") || StartsWithNoCase(url, "https:")) {
+            CSafeBuf target;
+            if (!targetFile.IsEmpty())
+                target = targetFile;
+            else
+                GetHttpTempFileName(location, target);
+            if (target.IsEmpty())
+                return false;
+            localFile = target;
+            CSafeBuf none;
+            return Fetch(FromHttpOwner(owner), url, target, -1, nullptr, none, 80, none, none, contentType,
+                nullptr, &finalUrl);
+        }
+        CSafeBuf loc(location);
+        ParseLocalURL(loc);
+        localFile = loc;
+        finalUrl = url;
         return DoesFileExist(localFile);
     } catch (...) {
         return false;

@@ -30,6 +30,8 @@
 
 #include "base/text/SafeBuf.h"
 
+#include <string>
+
 class CMapStringToString;
 struct ADDITIONAL_HTTP_HEADERS;
 
@@ -37,6 +39,13 @@ bool LoadHTTPFile(void* owner, const unsigned short* location, CSafeBuf& localFi
     CSafeBuf& targetFile, ADDITIONAL_HTTP_HEADERS* headers, CSafeBuf&, int*, CSafeBuf& proxyServer,
     unsigned int proxyPort, CSafeBuf& proxyUser, CSafeBuf& proxyPassword, CSafeBuf&, void*,
     const char* contentType, CMapStringToString* extraHeaders, unsigned short*);
+
+// LoadHTTPFile with the owner's identifier headers and proxy, no time-out
+// of its own and no extra headers; finalUrl receives the address that
+// answered after redirects (empty when none did), or the location itself
+// when it is not a web address.
+bool LoadHTTPFileFrom(void* owner, const unsigned short* location, CSafeBuf& localFile, CSafeBuf& targetFile,
+    const char* contentType, std::string& finalUrl);
 
 // The temporary file name used for a fetched location when no target is
 // given: the temporary folder, "/", the thread identifier in upper-case hex,

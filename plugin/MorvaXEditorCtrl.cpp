@@ -79,17 +79,23 @@ CMorvaXEditorCtrl::CMorvaXEditorCtrl()
 
     m_pXHTML = new CXHTML();
     AttachEngine();
+    LanguageChanged();
 }
 
 CMorvaXEditorCtrl::~CMorvaXEditorCtrl()
 {
     delete m_pXHTML;
     m_pXHTML = nullptr;
+    DeleteStyleBar();
     RemoveIcons();
     ReleasePlaceHolders();
+    ReleaseCustomMenu();
     CleanUp();
     --g_xmlLibraryUsers;
     m_created = 0;
+    ReleaseRel(true);
+    ReleaseRel(false);
+    ReleaseSystemFontInfo();
     m_textLayout.reset();
     m_textStyle.reset();
     dDisposeRgn(m_savedClip);
@@ -105,8 +111,6 @@ void CMorvaXEditorCtrl::AttachEngine()
     m_pXHTML->m_controlOptions = &Options;
     m_pXHTML->m_doc.m_versionText = FileVersion;
 }
-
-void CMorvaXEditorCtrl::DoPropExchange(CPropExchange* pPX) { PX_String(pPX, "id", id); }
 
 void CMorvaXEditorCtrl::OnCreate(NPWindow* window)
 {

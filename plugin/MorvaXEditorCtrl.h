@@ -51,6 +51,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 class CColoringEditor;
 class CImage;
@@ -156,7 +157,8 @@ public:
     // Loads the text table from Localization (inline XML or a location) or,
     // when that is empty, the bundle's texts for Lang.
     void LoadInterfaceTexts();
-    // Localization = text trimmed, path macros expanded; texts reloaded.
+    // Localization = text trimmed, path macros expanded; texts reloaded and
+    // handed to the engine (LanguageChanged).
     void SetLocalization(const unsigned short* text);
     CLangString& GetLangString() override { return m_langString; }
 
@@ -186,8 +188,11 @@ public:
     // of CControlServices.
 
     // ---- the control object ----
-    // Reads the tag's parameters; called once by the plug-in instance before
-    // OnCreate. For now it reads `id` only.
+    // Reads the tag's 86 parameters in their fixed order, then works out
+    // what depends on several of them: the proxy, the interface texts, the
+    // update reminder, the two XSLT style sheets, colours, output mode and
+    // the image library address. Called once by the plug-in instance before
+    // OnCreate (MorvaXEditorCtrlParams.cpp).
     virtual void DoPropExchange(CPropExchange* pPX);
     // Starts the control in the plug-in window (the instance's record,
     // which outlives the control): makes the engine when there is none, sets
@@ -360,11 +365,6 @@ public:
     // the icon set.
     void SetButtons(const unsigned short* text);
     void SetIcons(const unsigned short* text);
-    // The Buttons property as page script reads it: inline definitions as
-    // they stand; with Buttons empty the bundle's "buttons.htm"; a named
-    // document its name (the content of another document is not handed to
-    // the page).
-    void GetButtons(CSafeBuf& out);
     // Loads a definition document: the text itself when it holds the root
     // start tag rootTag ("<buttons>"; ASCII case ignored); the bundle
     // resource when it is empty; else the named document through the cache
@@ -491,6 +491,86 @@ public:
     int m_lastRegion = 0;              // of the previous mouse event
     unsigned char m_toolbarPress = 0;  // a press on the toolbar is in progress
 
+    // ---- page parameters and settings (parameters, settings and folders) ----
+    // Switch and text settings read by DoPropExchange that the groups above
+    // do not hold.
+    unsigned char AutoHideToolbar = 0;
+    CSafeBuf Styles; // the style drop-list definition: location or inline
+    CSafeBuf ScreenReaderXSLT;
+    CSafeBuf PreviewXSLT;
+    // The style sheets' texts as loaded by the exchange; a failed load holds
+    // "Failed to find XSLT document " and the setting.
+    CSafeBuf m_screenReaderXSLTText;
+    CSafeBuf m_previewXSLTText;
+    unsigned char m_screenReaderXSLTFailed = 0;
+    // The page's address (window.location.href) read at start-up; empty
+    // without a window object. Named documents are handed to page script
+    // only when they come from this address's origin.
+    CSafeBuf m_pageAddress;
+    // The link relations of Rel and Rev: null, or a null-terminated array of
+    // owned strings, entry 0 empty, then one entry per name; room for at
+    // least 99 names.
+    unsigned short** m_relList = nullptr;
+    unsigned short** m_revList = nullptr;
+    int m_relListSize = 0; // entries of m_relList, the terminating null left out
+    int m_revListSize = 0;
+
+    // Nothing for empty text; otherwise Lang = text trimmed ("en" when
+    // blank), the Accept-Language field its first 20 characters, and with an
+    // engine its language, the texts reloaded and LanguageChanged.
+    void SetLanguage(const unsigned short* text);
+    // Gives the engine its missing-picture text ("text/no-image") and the
+    // language.
+    void LanguageChanged();
+    // The update reminder: one message box when LatestVersion's dotted
+    // number is greater than the editor's own version.
+    void SetLatestVersion(const unsigned short* text);
+    void CheckLatestVersion();
+    // Dotted version number: four parts weighing 1000000, 10000, 100, 1.
+    static long VersionWeight(const CSafeBuf& text);
+    void SetCSS(const unsigned short* text);
+    void SetEditorCSS(const unsigned short* text);
+    void SetBase(const unsigned short* text);
+    void SetCustomization(const unsigned short* text);
+    // What page script may read of Localization, CSS, Styles and Buttons:
+    // inline definitions as they are; a named document's content only when
+    // it and the address that answered have the page's own origin (scheme,
+    // host, port); otherwise the setting's text. An empty setting gives the
+    // built-in resource where there is one.
+    void GetLocalization(CSafeBuf& out);
+    void GetCSS(CSafeBuf& out);
+    void GetCustomization(CSafeBuf& out);
+    void GetButtons(CSafeBuf& out);
+    // Fetches (or reads the cached copy of) a named document into out with
+    // the control's headers and proxy. finalUrl receives the address that
+    // answered (the name itself for a local file or a cached copy). False
+    // when nothing could be read.
+    bool LoadNamedDocument(const CSafeBuf& name, CSafeBuf& out, std::string* finalUrl, bool useCache);
+    // True when url and the page's address have the same origin.
+    bool IsPageOrigin(const std::string& url) const;
+    void LoadRel(const unsigned short* text, bool rel);
+    void ReleaseRel(bool rel);
+    // The installed font families (plain faces), names cut to 49 units.
+    void LoadSystemFontInfo();
+    // Appends one family to the list, its name cut to 49 units.
+    void AppendFontInfo(const char* utf8Name, long fontId);
+    bool DoesFontExist(const unsigned short* name) const;
+    long GetFontIDOrCharset(const char* name) const;
+    void ReleaseSystemFontInfo();
+    void SetScrollRange(int bar, int minimum, int maximum);
+    void SetScrollPos(int bar, int pos);
+    void Invalidate() { }
+    void DeleteStyleBar();
+    void ReleaseCustomMenu();
+
+    struct FONT_INFO
+    {
+        unsigned short name[50];
+        long fontId = 0;
+        FONT_INFO* next = nullptr;
+    };
+    FONT_INFO* m_fontInfo = nullptr; // owned
+
 private:
     // Gives the engine the control, its language table, its option bits and
     // the file version.
@@ -500,6 +580,13 @@ private:
 
     void CreateUserFolders();
     void BuildUserAgent();
+    // Reads an XSLT setting into text: the style sheet itself when it holds
+    // "</xsl:stylesheet>", else the document it names (through the cache);
+    // on failure "Failed to find XSLT document " and the setting, and
+    // *failed set when given.
+    void LoadXSLTSetting(const CSafeBuf& setting, CSafeBuf& text, unsigned char* failed);
+    // Builds the style drop-list from Styles or the bundle's "styles.xml".
+    void LoadStyleList();
 
     ADDITIONAL_HTTP_HEADERS m_headers;
     CLangString m_langString;

@@ -100,10 +100,14 @@ void CMorvaXEditorCtrl::SetNewCookie(const unsigned short* text)
 
 void CMorvaXEditorCtrl::LoadInterfaceTexts()
 {
-    if (Localization.IsEmpty())
+    // Texts loaded from an earlier Localization would otherwise still answer
+    // before the built-in ones.
+    if (Localization.IsEmpty()) {
+        m_langString.Reset();
         m_langString.LoadLocalDefault(Lang);
-    else
+    } else {
         m_langString.LoadLangString(Localization, Lang, false);
+    }
 }
 
 void CMorvaXEditorCtrl::SetLocalization(const unsigned short* text)
@@ -114,4 +118,5 @@ void CMorvaXEditorCtrl::SetLocalization(const unsigned short* text)
     Localization.Trim();
     ReplaceSystemDrive(Localization);
     LoadInterfaceTexts();
+    LanguageChanged();
 }

@@ -377,17 +377,3 @@ void CMorvaXEditorCtrl::SetIcons(const unsigned short* text)
     ReplaceSystemDrive(Icons);
     LoadIcons();
 }
-
-void CMorvaXEditorCtrl::GetButtons(CSafeBuf& out)
-{
-    out.Empty();
-    CSafeBuf text(Buttons);
-    text.Trim();
-    if (text.IsEmpty()) {
-        CSafeBuf path;
-        GetResourcePath(path, "buttons.htm");
-        LoadFileToBuffer(static_cast<const unsigned short*>(path), &out, true);
-        return;
-    }
-    out = Buttons;
-}

@@ -115,6 +115,7 @@ void CPlugin::Init(NPWindow* window)
     if (m_pWindowObject) {
         AskForEvents();
         TakeCookie();
+        TakePageAddress();
     }
 
     m_pXEditorCtrl->OnCreate(&m_Window);
@@ -136,31 +137,51 @@ void CPlugin::AskForEvents()
     }
 }
 
+// A string property of an object property of the page's window object
+// (window.<object>.<property>); false when either is missing or the
+// property is not a string.
+bool CPlugin::ReadWindowString(const char* object, const char* property, CSafeBuf& out)
+{
+    out.Empty();
+    if (!browser->getstringidentifier || !browser->getproperty || !browser->releasevariantvalue)
+        return false;
+    NPVariant holder;
+    qm::np::SetVoid(holder);
+    NPIdentifier holderName = browser->getstringidentifier(object);
+    if (!holderName || !browser->getproperty(m_pNPInstance, m_pWindowObject, holderName, &holder))
+        return false;
+    bool found = false;
+    if (holder.type == NPVariantType_Object && holder.value.objectValue) {
+        NPVariant value;
+        qm::np::SetVoid(value);
+        NPIdentifier valueName = browser->getstringidentifier(property);
+        if (valueName && browser->getproperty(m_pNPInstance, holder.value.objectValue, valueName, &value)
+            && value.type == NPVariantType_String) {
+            GetStringFromNPString(value.value.stringValue, out);
+            found = true;
+        }
+        browser->releasevariantvalue(&value);
+    }
+    browser->releasevariantvalue(&holder);
+    return found;
+}
+
 // The page's cookie (window.document.cookie), when it is a string that is
 // not empty.
 void CPlugin::TakeCookie()
 {
-    if (!browser->getstringidentifier || !browser->getproperty || !browser->releasevariantvalue)
-        return;
-    NPVariant document;
-    qm::np::SetVoid(document);
-    NPIdentifier documentName = browser->getstringidentifier("document");
-    if (!documentName || !browser->getproperty(m_pNPInstance, m_pWindowObject, documentName, &document))
-        return;
-    if (document.type == NPVariantType_Object && document.value.objectValue) {
-        NPVariant cookie;
-        qm::np::SetVoid(cookie);
-        NPIdentifier cookieName = browser->getstringidentifier("cookie");
-        if (cookieName && browser->getproperty(m_pNPInstance, document.value.objectValue, cookieName, &cookie)
-            && cookie.type == NPVariantType_String) {
-            CSafeBuf text;
-            GetStringFromNPString(cookie.value.stringValue, text);
-            if (!text.IsEmpty())
-                m_pXEditorCtrl->SetCookie(text);
-        }
-        browser->releasevariantvalue(&cookie);
-    }
-    browser->releasevariantvalue(&document);
+    CSafeBuf text;
+    if (ReadWindowString("document", "cookie", text) && !text.IsEmpty())
+        m_pXEditorCtrl->SetCookie(text);
+}
+
+// The page's address (window.location.href): the origin whose documents
+// page script may read back through the control.
+void CPlugin::TakePageAddress()
+{
+    CSafeBuf text;
+    if (ReadWindowString("location", "href", text))
+        m_pXEditorCtrl->m_pageAddress = text;
 }
 
 void CPlugin::SetWindow(NPWindow* window)

@@ -13,6 +13,7 @@
 // The control keeps a pointer to this record's copy of the window record,
 // which lives as long as the control does; the browser's own record may not.
 
+#include "base/text/SafeBuf.h"
 #include "platform/np/EventRecord.h"
 #include "platform/np/Functions.h"
 
@@ -73,4 +74,6 @@ private:
     void FreeArguments();
     void AskForEvents();
     void TakeCookie();
+    void TakePageAddress();
+    bool ReadWindowString(const char* object, const char* property, CSafeBuf& out);
 };

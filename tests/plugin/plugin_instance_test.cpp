@@ -318,6 +318,7 @@ TEST_F(PluginInstanceTest, ABrowserWithoutAWindowObjectIsAskedNothingOfThePage)
         HostOptions options;
         options.browser.windowObject = windowObject;
         Start(kAllEvents, options);
+        host->GetBrowser().SetAddress("http://www.example.test/editor.html");
         NPNetscapeFuncs table = *host->GetBrowser().Table();
         table.hasmethod = CountedHasMethod;
         table.getproperty = CountedGetProperty;
@@ -328,8 +329,10 @@ TEST_F(PluginInstanceTest, ABrowserWithoutAWindowObjectIsAskedNothingOfThePage)
         CMorvaXEditorCtrl* c = Control(t);
         ASSERT_NE(nullptr, c);
         EXPECT_EQ(windowObject ? 8 : 0, g_hasMethodCalls);
-        EXPECT_EQ(windowObject ? 2 : 0, g_getPropertyCalls); // document, then its cookie
+        // document, its cookie, location, its address
+        EXPECT_EQ(windowObject ? 4 : 0, g_getPropertyCalls);
         EXPECT_EQ(windowObject, !c->Cookie.IsEmpty());
+        EXPECT_EQ(windowObject ? "http://www.example.test/editor.html" : "", ToUtf8(c->m_pageAddress));
         EXPECT_EQ(windowObject, c->FireBrowserContentChanged());
         EXPECT_EQ(windowObject, c->FireBrowserModeChange(U16(u"source"), U16(u"wysiwyg")));
         EXPECT_EQ(windowObject ? 2u : 0u, calls.size());
