@@ -19,6 +19,7 @@
 #include "element/factory/ElementFactory.h"
 #include "element/markup/MarkupDocument.h"
 #include "element/markup/MarkupEntities.h"
+#include "element/markup/MarkupReader.h"
 #include "element/markup/SourceCode.h"
 #include "element/services/ControlServices.h"
 #include "element/services/XHTMLServices.h"
@@ -330,7 +331,9 @@ bool CXDoc::ReadDocument(const unsigned short* text, bool& built)
             m_root->LoadAttributeStyle(dir, rtl);
             m_root->LoadAttributeStyle(align, right);
         }
-        m_root->SetElement(body, false, false, false);
+        // The tree is styled once, after the repairs below: the reader
+        // leaves it with the styles each element took as it was read.
+        ReadConsumingNodes(m_root, body, false);
         if (marked) {
             if (CElement* caret = FindCursorFromSource(m_root))
                 m_caretElement = caret;
