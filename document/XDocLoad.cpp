@@ -98,6 +98,22 @@ void DropCaretMarkers(xmlNode* top)
     }
 }
 
+// Whether text holds word (ASCII), looked for from its end: a whole
+// document's end tags stand there, found without a pass over the text.
+bool HoldsFromEnd(const CSafeBuf& text, const char* word)
+{
+    const int n = static_cast<int>(std::strlen(word));
+    const unsigned short* s = text;
+    for (int at = text.Length() - n; at >= 0; --at) {
+        int i = 0;
+        while (i < n && s[at + i] == static_cast<unsigned char>(word[i]))
+            ++i;
+        if (i == n)
+            return true;
+    }
+    return false;
+}
+
 // An attribute of the element whose name and value are both name and value,
 // case ignored.
 bool HasAttribute(xmlNode* element, const char* name, const char* value)
@@ -232,7 +248,7 @@ bool CXDoc::ReadDocument(const unsigned short* text, bool& built)
     // The caret marker is the writer's word, written as it stands: a text
     // without it holds no caret to look for in the tree.
     const bool marked = source.Find(kCaretMarker) >= 0;
-    bool whole = source.Find("<body") >= 0 && source.Find("</body>") >= 0;
+    bool whole = source.Find("<body") >= 0 && HoldsFromEnd(source, "</body>");
     if (!whole) {
         source.Insert(0, "<body>");
         source.Insert(0, wrapper, wrapper.Length());

@@ -292,7 +292,6 @@ void ReadChildren(CElement* e, xmlNode* node, bool keep)
         if (CountsAsChild(n))
             ++st.count;
     }
-    CSafeBuf text;
     xmlNode* next = nullptr;
     for (xmlNode* n = node->children; n; n = next) {
         next = n->next;
@@ -318,7 +317,9 @@ void ReadChildren(CElement* e, xmlNode* node, bool keep)
             ReadElement(e, n, keep, st);
         } else {
             // Text, character data, and a reference to an entity the
-            // document declares (read as the text it stands for).
+            // document declares (read as the text it stands for). Made
+            // here, not once for all children: a run takes the buffer over.
+            CSafeBuf text;
             if (n->type == XML_ENTITY_REF_NODE) {
                 xmlChar* content = xmlNodeGetContent(n);
                 text.AssignUTF8(reinterpret_cast<const char*>(content));
