@@ -20,6 +20,7 @@
 #include "element/markup/MarkupDocument.h"
 #include "element/markup/MarkupEntities.h"
 #include "element/markup/MarkupReader.h"
+#include "element/markup/MarkupScan.h"
 #include "element/markup/SourceCode.h"
 #include "element/services/ControlServices.h"
 #include "element/services/XHTMLServices.h"
@@ -247,8 +248,10 @@ bool CXDoc::ReadDocument(const unsigned short* text, bool& built)
     CSafeBuf source(text);
     // The caret marker is the writer's word, written as it stands: a text
     // without it holds no caret to look for in the tree.
-    const bool marked = source.Find(kCaretMarker) >= 0;
-    bool whole = source.Find("<body") >= 0 && HoldsFromEnd(source, "</body>");
+    const unsigned short* units = source;
+    const size_t length = static_cast<size_t>(source.Length());
+    const bool marked = qm::markup::HoldsWord(units, length, kCaretMarker);
+    bool whole = qm::markup::HoldsWord(units, length, "<body") && HoldsFromEnd(source, "</body>");
     if (!whole) {
         source.Insert(0, "<body>");
         source.Insert(0, wrapper, wrapper.Length());

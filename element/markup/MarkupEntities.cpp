@@ -9,7 +9,6 @@
 #include "base/xml/XmlEntityExpansion.h"
 #include "element/markup/MarkupScan.h"
 
-#include <cstdint>
 #include <cstring>
 #include <string>
 #include <type_traits>
@@ -88,23 +87,9 @@ size_t NextOf(const char* s, size_t i, size_t end, char c)
     return at ? static_cast<size_t>(static_cast<const char*>(at) - s) : end;
 }
 
-// Units are tested four at a time (one 64-bit word, a lane each): a lane
-// equal to c becomes zero, and a zero lane sets its top bit below.
 size_t NextOf(const unsigned short* s, size_t i, size_t end, char c)
 {
-    constexpr std::uint64_t kOnes = 0x0001000100010001ULL;
-    constexpr std::uint64_t kTops = 0x8000800080008000ULL;
-    const std::uint64_t pattern = kOnes * static_cast<unsigned char>(c);
-    for (; i + 4 <= end; i += 4) {
-        std::uint64_t word;
-        std::memcpy(&word, s + i, sizeof word);
-        word ^= pattern;
-        if ((word - kOnes) & ~word & kTops)
-            break;
-    }
-    while (i < end && s[i] != static_cast<unsigned char>(c))
-        ++i;
-    return i;
+    return qm::markup::NextUnit(s, i, end, static_cast<unsigned char>(c));
 }
 
 template <class Unit>
