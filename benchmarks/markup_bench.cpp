@@ -11,7 +11,8 @@
 // counter "growth"); the peak memory of a whole qm-roundtrip and qm-render
 // process (BM_ToolPeakMemory, on QM_BENCH_DOCUMENT when set, else the
 // generated 1 MB document); the document's own load steps at most 20% over
-// the load into the tree (BM_LoadDocument). Cleaning the document with a named reference
+// the load into the tree (BM_LoadDocument; BM_LoadDocumentAgainstTree:
+// counter "ratio"). Cleaning the document with a named reference
 // (&nbsp;, &eacute;, &mdash; ...) in place of every blank of its text costs
 // at most twice as much as with numeric ones in their place.
 
@@ -221,6 +222,38 @@ void BM_LoadAgainstLibxml(benchmark::State& state)
     state.counters["libxml_ms"] = 1000 * parse / static_cast<double>(state.iterations());
 }
 
+// The document's own load (as BM_LoadDocument with range 1 = 0) and the load
+// into the tree of the same document, alternately, in one run, so that both
+// meet the same load of a shared machine: "ratio" is the document's load
+// over the tree's (goal: at most 1.2).
+void BM_LoadDocumentAgainstTree(benchmark::State& state)
+{
+    const std::string& doc = Document(state.range(0));
+    CSafeBuf text;
+    text.AssignUTF8(doc.c_str());
+    CXHTML engine, treeEngine;
+    engine.m_doc.m_windowRect = CRect(0, 0, 800, 600);
+    double document = 0, tree = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        bool built = false;
+        if (!engine.m_doc.ReadDocument(text, built)) {
+            state.SkipWithError("the document does not load");
+            return;
+        }
+        document += Seconds(std::chrono::steady_clock::now() - start);
+        const double t = TimeLoad(doc, treeEngine);
+        if (t < 0) {
+            state.SkipWithError("the document does not read");
+            return;
+        }
+        tree += t;
+    }
+    state.counters["ratio"] = tree > 0 ? document / tree : 0;
+    state.counters["document_ms"] = 1000 * document / static_cast<double>(state.iterations());
+    state.counters["tree_ms"] = 1000 * tree / static_cast<double>(state.iterations());
+}
+
 // The writer on the 100 KB and the 1 MB documents, alternately, in one run:
 // "growth" is the 1 MB time over the 100 KB time (the bytes grow about 10.2
 // times), "MBps" the 1 MB document's rate.
@@ -366,6 +399,7 @@ BENCHMARK(BM_LibxmlParse)->Arg(100)->Arg(1024)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadIntoTree)->Arg(100)->Arg(1024)->Arg(10240)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadNestedBlocks)->Arg(0)->Arg(8)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadAgainstLibxml)->Arg(1024)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadDocumentAgainstTree)->Arg(100)->Arg(1024)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteGrowth)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ToolPeakMemory)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadDocument)

@@ -19,6 +19,8 @@
 #include "element/factory/ElementFactory.h"
 #include "element/markup/MarkupDocument.h"
 #include "element/markup/MarkupEntities.h"
+#include "element/markup/MarkupReader.h"
+#include "element/markup/MarkupScan.h"
 #include "element/markup/SourceCode.h"
 #include "element/services/ControlServices.h"
 #include "element/services/XHTMLServices.h"
@@ -95,6 +97,22 @@ void DropCaretMarkers(xmlNode* top)
             n = n->parent;
         n = n == top ? nullptr : n->next;
     }
+}
+
+// Whether text holds word (ASCII), looked for from its end: a whole
+// document's end tags stand there, found without a pass over the text.
+bool HoldsFromEnd(const CSafeBuf& text, const char* word)
+{
+    const int n = static_cast<int>(std::strlen(word));
+    const unsigned short* s = text;
+    for (int at = text.Length() - n; at >= 0; --at) {
+        int i = 0;
+        while (i < n && s[at + i] == static_cast<unsigned char>(word[i]))
+            ++i;
+        if (i == n)
+            return true;
+    }
+    return false;
 }
 
 // An attribute of the element whose name and value are both name and value,
@@ -230,8 +248,10 @@ bool CXDoc::ReadDocument(const unsigned short* text, bool& built)
     CSafeBuf source(text);
     // The caret marker is the writer's word, written as it stands: a text
     // without it holds no caret to look for in the tree.
-    const bool marked = source.Find(kCaretMarker) >= 0;
-    bool whole = source.Find("<body") >= 0 && source.Find("</body>") >= 0;
+    const unsigned short* units = source;
+    const size_t length = static_cast<size_t>(source.Length());
+    const bool marked = qm::markup::HoldsWord(units, length, kCaretMarker);
+    bool whole = qm::markup::HoldsWord(units, length, "<body") && HoldsFromEnd(source, "</body>");
     if (!whole) {
         source.Insert(0, "<body>");
         source.Insert(0, wrapper, wrapper.Length());
@@ -330,7 +350,9 @@ bool CXDoc::ReadDocument(const unsigned short* text, bool& built)
             m_root->LoadAttributeStyle(dir, rtl);
             m_root->LoadAttributeStyle(align, right);
         }
-        m_root->SetElement(body, false, false, false);
+        // The tree is styled once, after the repairs below: the reader
+        // leaves it with the styles each element took as it was read.
+        ReadConsumingNodes(m_root, body, false);
         if (marked) {
             if (CElement* caret = FindCursorFromSource(m_root))
                 m_caretElement = caret;

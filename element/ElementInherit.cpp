@@ -109,22 +109,26 @@ bool CElement::CopyFromParent(CElement* parent, int mode)
     if (!parent)
         return false;
     const ELEMENT_STYLE& from = parent->Style();
+    // The record is made this element's own once, and written through own:
+    // no step below shares it again (CalcForAll may only edit it, so own is
+    // taken again after it).
+    ELEMENT_STYLE* own = &EditStyle();
 
     // 1. Direction.
-    InheritRightToLeft(EditStyle(), from);
+    InheritRightToLeft(*own, from);
     m_dirOverride = m_kind == kKindBdo ? 1 : parent->m_dirOverride;
 
     // 2. Owner, marker cells, link state and derived values.
     bool toStep5 = false;
     if (!(mode & 4)) {
         m_owner = parent->m_owner;
-        CopyStyleForNew(&EditStyle().lock, &from.lock);
-        CopyStyleForNew(&EditStyle().markerLabel, &from.markerLabel);
-        InheritMarkerColours(EditStyle(), from);
+        CopyStyleForNew(&own->lock, &from.lock);
+        CopyStyleForNew(&own->markerLabel, &from.markerLabel);
+        InheritMarkerColours(*own, from);
         if (m_kind == kKindLi) {
-            CopyStyleForNew(&EditStyle().listType, &from.listType);
-            CopyStyleForNew(&EditStyle().listPosition, &from.listPosition);
-            CopyStyleForNew(&EditStyle().listImage, &from.listImage);
+            CopyStyleForNew(&own->listType, &from.listType);
+            CopyStyleForNew(&own->listPosition, &from.listPosition);
+            CopyStyleForNew(&own->listImage, &from.listImage);
         }
         if (parent->m_kind == kKindA) {
             CSafeBuf href;
@@ -138,6 +142,7 @@ bool CElement::CopyFromParent(CElement* parent, int mode)
             toStep5 = true;
         else
             CalcForAll(nullptr, false, false);
+        own = &EditStyle();
     }
 
     // 3. The area available to this element: the parent's, less the parent's
@@ -171,12 +176,12 @@ bool CElement::CopyFromParent(CElement* parent, int mode)
 
     // 5. Font and text values.
     if ((mode & 1) && !m_noInherit) {
-        if (!Style().direction.set || Style().direction.origin == kOriginNone) {
-            EditStyle().direction = from.direction;
-            EditStyle().direction.origin = kOriginNone;
-            EditStyle().direction.important = false; // the parent's declaration, not this element's
+        if (!own->direction.set || own->direction.origin == kOriginNone) {
+            own->direction = from.direction;
+            own->direction.origin = kOriginNone;
+            own->direction.important = false; // the parent's declaration, not this element's
         }
-        InheritFontAndText(EditStyle(), from, IsHeadingKind(m_kind));
+        InheritFontAndText(*own, from, IsHeadingKind(m_kind));
     }
 
     // 6. Attributes.
@@ -186,12 +191,12 @@ bool CElement::CopyFromParent(CElement* parent, int mode)
     // 7. A paragraph directly in a cell takes the cell's alignment halves it
     // does not set itself.
     if (m_kind == kKindP && IsCellKind(parent->m_kind)) {
-        if (!Style().hAlignSet)
-            EditStyle().align = static_cast<std::uint16_t>(
-                (Style().align & kAlignVerticalMask) | (from.align & kAlignHorizontalMask));
-        if (!Style().vAlignSet)
-            EditStyle().align = static_cast<std::uint16_t>(
-                (Style().align & kAlignHorizontalMask) | (from.align & kAlignVerticalMask));
+        if (!own->hAlignSet)
+            own->align = static_cast<std::uint16_t>(
+                (own->align & kAlignVerticalMask) | (from.align & kAlignHorizontalMask));
+        if (!own->vAlignSet)
+            own->align = static_cast<std::uint16_t>(
+                (own->align & kAlignHorizontalMask) | (from.align & kAlignVerticalMask));
     }
     return true;
 }

@@ -89,9 +89,7 @@ size_t NextOf(const char* s, size_t i, size_t end, char c)
 
 size_t NextOf(const unsigned short* s, size_t i, size_t end, char c)
 {
-    while (i < end && s[i] != static_cast<unsigned char>(c))
-        ++i;
-    return i;
+    return qm::markup::NextUnit(s, i, end, static_cast<unsigned char>(c));
 }
 
 template <class Unit>
@@ -183,10 +181,7 @@ void PrepareMarkupEntities(CSafeBuf& text)
 {
     const size_t n = static_cast<size_t>(text.Length());
     const unsigned short* s = text;
-    bool any = false;
-    for (size_t i = 0; i < n && !any; ++i)
-        any = s[i] == '&';
-    if (!any)
+    if (NextOf(s, 0, n, '&') >= n)
         return;
     CSafeBuf out;
     out.PrepareBufferSize(static_cast<long>(n) + 16); // room only

@@ -41,8 +41,10 @@
 namespace {
 
 // Set while ReadConsumingNodes reads a body: each node is freed once it is
-// read, and the body restyles the whole tree at its end.
+// read, and the body restyles the whole tree at its end unless its caller
+// restyles it afterwards (g_restyleBody off).
 bool g_consumeNodes = false;
+bool g_restyleBody = true;
 
 const unsigned short kNoBreakSpace[] = {0xA0, 0};
 const unsigned short kBlank[] = {' ', 0};
@@ -290,7 +292,6 @@ void ReadChildren(CElement* e, xmlNode* node, bool keep)
         if (CountsAsChild(n))
             ++st.count;
     }
-    CSafeBuf text;
     xmlNode* next = nullptr;
     for (xmlNode* n = node->children; n; n = next) {
         next = n->next;
@@ -316,7 +317,9 @@ void ReadChildren(CElement* e, xmlNode* node, bool keep)
             ReadElement(e, n, keep, st);
         } else {
             // Text, character data, and a reference to an entity the
-            // document declares (read as the text it stands for).
+            // document declares (read as the text it stands for). Made
+            // here, not once for all children: a run takes the buffer over.
+            CSafeBuf text;
             if (n->type == XML_ENTITY_REF_NODE) {
                 xmlChar* content = xmlNodeGetContent(n);
                 text.AssignUTF8(reinterpret_cast<const char*>(content));
@@ -433,7 +436,7 @@ void FinishChildren(CElement* e, bool keep)
     // While a whole body is read, the body restyles the tree once at its
     // end (CheckAndAddP on it): the elements inside leave it to the body,
     // so that a tree nested n blocks deep is not styled n times over.
-    const bool restyle = !g_consumeNodes || k == kKindBody;
+    const bool restyle = !g_consumeNodes || (k == kKindBody && g_restyleBody);
     if (k == kKindCaption) {
         CheckAndAddP(e, restyle);
     } else if (k == kKindBody || k == kKindDiv || k == kKindBlockquote || k == kKindFieldset) {
@@ -476,10 +479,18 @@ bool CElement::SetElement(_xmlNode* node, bool attributesOnly, bool skipAttribut
     return true;
 }
 
-bool ReadConsumingNodes(CElement* e, _xmlNode* node)
+bool ReadConsumingNodes(CElement* e, _xmlNode* node, bool restyle)
 {
     g_consumeNodes = true;
-    const bool read = e->SetElement(node, false, false, false);
-    g_consumeNodes = false;
-    return read;
+    g_restyleBody = restyle;
+    // Reset however the read ends (an exception from an allocation).
+    struct Reset
+    {
+        ~Reset()
+        {
+            g_consumeNodes = false;
+            g_restyleBody = true;
+        }
+    } reset;
+    return e->SetElement(node, false, false, false);
 }

@@ -10,5 +10,8 @@ class CElement;
 // both whole in memory at once. The caller owns the parsed document and
 // reads no node below node afterwards (node itself stays, childless). The
 // body restyles its whole tree once, at the end; the elements inside it do
-// not restyle their subtrees on their own as they are read.
-bool ReadConsumingNodes(CElement* e, _xmlNode* node);
+// not restyle their subtrees on their own as they are read. Without restyle
+// the body does not either: the caller restyles the whole tree once it has
+// finished with it, and until then the styles are those taken as each
+// element was read.
+bool ReadConsumingNodes(CElement* e, _xmlNode* node, bool restyle = true);

@@ -50,11 +50,13 @@ void RefreshMarkerLabel(CElement* e)
 // attribute, each with origin 2.
 void ApplyStyleAttributes(CElement* e)
 {
-    CSafeBuf text;
     const CMapStringToString* maps[] = {&e->Rare().m_attributes2, &e->m_attributes};
     for (const CMapStringToString* map : maps) {
-        text.Empty();
-        if (map->IsEmpty() || !map->Lookup("style", text) || text.IsEmpty())
+        // Most elements have no attributes: no text buffer is made for them.
+        if (map->IsEmpty())
+            continue;
+        CSafeBuf text;
+        if (!map->Lookup("style", text) || text.IsEmpty())
             continue;
         ELEMENT_STYLE record{};
         ParseStyleString(text, &record, e);

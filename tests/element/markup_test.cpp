@@ -11,6 +11,7 @@
 #include "editor/XHTML.h"
 #include "element/Element.h"
 #include "element/markup/MarkupDocument.h"
+#include "element/markup/MarkupEntities.h"
 #include "element/markup/SourceCode.h"
 
 #include <gtest/gtest.h>
@@ -276,5 +277,33 @@ TEST(MarkupDocument, EntitiesExpandWithinABoundOfThePagesSize)
         const std::string text = page(1500, 400000);
         ASSERT_TRUE(doc.Read(text.data(), text.size(), error)) << Utf8(error);
         EXPECT_EQ(textLength(doc), 1500000);
+    }
+}
+
+// The UTF-16 preparation finds each '&' and '<' wherever it stands among
+// the units (they are looked for several at a time) and gives what the
+// byte preparation gives; a unit whose low byte is '&' or '<' (U+2026,
+// U+263C) is neither.
+TEST(MarkupEntities, Utf16AndBytesAgreeAtEveryOffset)
+{
+    const std::string fillers[] = {"", "a", "\xC3\xA9", "\xE2\x80\xA6", "\xE2\x98\xBC"};
+    const std::string tails[] = {"&nbsp;x", "&amp;", "<!--&nbsp;-->&eacute;", "&unknown;y", "&#8230;"};
+    for (const std::string& tail : tails) {
+        for (int offset = 0; offset < 8; ++offset) {
+            for (const std::string& filler : fillers) {
+                std::string bytes = "<p>";
+                for (int i = 0; i < offset; ++i)
+                    bytes += i % 2 ? filler : std::string("b");
+                bytes += tail + "</p>";
+                CSafeBuf units;
+                units.AssignUTF8(bytes.c_str());
+                PrepareMarkupEntities(bytes);
+                PrepareMarkupEntities(units);
+                CSafeBuf expected;
+                expected.AssignUTF8(bytes.c_str());
+                EXPECT_TRUE(units == static_cast<const unsigned short*>(expected))
+                    << tail << " after " << offset << " units of " << filler;
+            }
+        }
     }
 }
