@@ -160,6 +160,21 @@ void GetHttpTempFileName(const unsigned short* location, CSafeBuf& out)
     out += name;
 }
 
+namespace {
+
+// Where a fetched document goes: the file asked for, else a temporary file
+// named after the address. False when there is no such place.
+bool DownloadTarget(const unsigned short* location, const CSafeBuf& targetFile, CSafeBuf& target)
+{
+    if (!targetFile.IsEmpty())
+        target = targetFile;
+    else
+        GetHttpTempFileName(location, target);
+    return !target.IsEmpty();
+}
+
+} // namespace
+
 bool LoadHTTPFile(void* owner, const unsigned short* location, CSafeBuf& localFile, CSafeBuf&, long timeOut,
     CSafeBuf& targetFile, ADDITIONAL_HTTP_HEADERS* headers, CSafeBuf&, int*, CSafeBuf& proxyServer,
     unsigned int proxyPort, CSafeBuf& proxyUser, CSafeBuf& proxyPassword, CSafeBuf&, void*,
@@ -174,11 +189,7 @@ bool LoadHTTPFile(void* owner, const unsigned short* location, CSafeBuf& localFi
 
         if (StartsWithNoCase(url, "http:") || StartsWithNoCase(url, "https:")) {
             CSafeBuf target;
-            if (!targetFile.IsEmpty())
-                target = targetFile;
-            else
-                GetHttpTempFileName(location, target);
-            if (target.IsEmpty())
+            if (!DownloadTarget(location, targetFile, target))
                 return false; // nowhere to put the document
             localFile = target;
             return Fetch(FromHttpOwner(owner), url, target, timeOut, headers, proxyServer, proxyPort,
@@ -204,12 +215,8 @@ bool LoadHTTPFileFrom(void* owner, const unsigned short* location, CSafeBuf& loc
         const std::string url = ToUTF8String(location);
         if (StartsWithNoCase(url, "http:") || StartsWithNoCase(url, "https:")) {
             CSafeBuf target;
-            if (!targetFile.IsEmpty())
-                target = targetFile;
-            else
-                GetHttpTempFileName(location, target);
-            if (target.IsEmpty())
-                return false;
+            if (!DownloadTarget(location, targetFile, target))
+                return false; // nowhere to put the document
             localFile = target;
             CSafeBuf none;
             return Fetch(FromHttpOwner(owner), url, target, -1, nullptr, none, 80, none, none, contentType,

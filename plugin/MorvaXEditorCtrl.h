@@ -371,6 +371,10 @@ public:
     // or the network (a failed fetch deletes the cache file; a cached copy
     // that does not parse is deleted). A named document that cannot be had
     // gives the resource when fallBack is set, else null.
+    // The Buttons document with the texts of the control's language (Lang,
+    // "en" when empty) kept: LoadDefinitionDocument falling back to the
+    // bundle's "buttons.htm". The caller frees it.
+    xmlDoc* LoadButtonDefinitions();
     xmlDoc* LoadDefinitionDocument(
         const CSafeBuf& setting, const char* rootTag, const char* resource, bool fallBack);
     // Fetches a named document with the control's headers and, when its proxy

@@ -163,15 +163,21 @@ void CMorvaXEditorCtrl::ReleaseButtonInfo()
     m_buttonInfo = nullptr;
 }
 
-int CMorvaXEditorCtrl::LoadAllButtonInfo()
+xmlDoc* CMorvaXEditorCtrl::LoadButtonDefinitions()
 {
-    ReleaseButtonInfo();
     xmlDoc* doc = LoadDefinitionDocument(Buttons, "<buttons>", "buttons.htm", true);
     CSafeBuf lang(Lang);
     if (lang.IsEmpty())
         lang = "en";
     if (doc)
         LangFilter(doc, lang);
+    return doc;
+}
+
+int CMorvaXEditorCtrl::LoadAllButtonInfo()
+{
+    ReleaseButtonInfo();
+    xmlDoc* doc = LoadButtonDefinitions();
     xmlNode* root = doc ? xmlDocGetRootElement(doc) : nullptr;
     ButtonInfo* last = nullptr;
     for (xmlNode* child = root ? root->children : nullptr; child; child = child->next) {
@@ -223,12 +229,7 @@ int CMorvaXEditorCtrl::ReleaseToolBar()
 void CMorvaXEditorCtrl::LoadToolBarFromString()
 {
     ReleaseToolBar();
-    xmlDoc* doc = LoadDefinitionDocument(Buttons, "<buttons>", "buttons.htm", true);
-    CSafeBuf lang(Lang);
-    if (lang.IsEmpty())
-        lang = "en";
-    if (doc)
-        LangFilter(doc, lang);
+    xmlDoc* doc = LoadButtonDefinitions();
     xmlNode* root = doc ? xmlDocGetRootElement(doc) : nullptr;
 
     CSafeBuf undefined;

@@ -5,6 +5,7 @@
 #include "host/PageFile.h"
 
 #include "tests/common/CaseBlocks.h"
+#include "tests/common/RunCommand.h"
 #include "tests/common/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -60,20 +61,7 @@ namespace {
 // Runs qmhost; answers its standard output and exit status.
 std::string RunQmhost(const std::string& args, int& status)
 {
-    const std::string command = std::string(QM_QMHOST) + " " + args + " 2>/dev/null";
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string out;
-    if (!pipe) {
-        status = -1;
-        return out;
-    }
-    char buffer[4096];
-    std::size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        out.append(buffer, n);
-    const int raw = pclose(pipe);
-    status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return out;
+    return qmtest::RunCommand(std::string(QM_QMHOST) + " " + args, status);
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 
 #include "tests/common/CaseBlocks.h"
 #include "tests/common/FileHelpers.h"
+#include "tests/common/RunCommand.h"
 #include "tests/common/TempDir.h"
 #include "tests/common/TempHome.h"
 
@@ -30,23 +31,7 @@ namespace {
 
 const char* const kMime = "application/x-quillmark";
 
-// Standard output of a command, and its exit status.
-std::string RunCommand(const std::string& command, int& status)
-{
-    FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
-    std::string out;
-    if (!pipe) {
-        status = -1;
-        return out;
-    }
-    char buffer[4096];
-    std::size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        out.append(buffer, n);
-    const int raw = pclose(pipe);
-    status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return out;
-}
+using qmtest::RunCommand;
 
 mode_t ModeOf(const std::string& path)
 {
