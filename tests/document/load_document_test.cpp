@@ -27,6 +27,7 @@
 #include "plugin/MorvaXEditorCtrl.h"
 #include "style/sheets/StyleClass.h"
 #include "tests/common/CaseBlocks.h"
+#include "tests/common/ElementPath.h"
 #include "tests/common/TextHelpers.h"
 #include "tests/document/support/ShownMarkup.h"
 
@@ -52,25 +53,14 @@ std::string Option(const qmtest::CaseBlock& c, const std::string& name)
     return "";
 }
 
-std::string Tag(const CElement* e) { return e->IsTextElement() ? "text()" : Utf8(CSafeBuf(e->GetTagName())); }
-
-std::string PathOf(const CElement* e)
-{
-    std::string path;
-    for (; e; e = e->m_parent) {
-        int n = 1;
-        for (const CElement* s = e->m_prevSibling; s; s = s->m_prevSibling)
-            n += Tag(s) == Tag(e);
-        path = "/" + Tag(e) + "[" + std::to_string(n) + "]" + path;
-    }
-    return path;
-}
+using qmtest::PathOf;
+using qmtest::PathTag;
 
 std::string Tree(const CElement* e)
 {
     if (e->IsTextElement())
         return "'" + ShownMarkup(e->m_text) + "'";
-    std::string out = Tag(e) + "(";
+    std::string out = PathTag(e) + "(";
     for (const CElement* c = e->m_firstChild; c; c = c->m_nextSibling)
         out += (c == e->m_firstChild ? "" : " ") + Tree(c);
     return out + ")";

@@ -25,6 +25,7 @@
 // that empty runs show.
 
 #include "tests/common/CaseBlocks.h"
+#include "tests/common/ElementPath.h"
 
 #include "editor/XHTML.h"
 #include "element/Caret.h"
@@ -51,21 +52,8 @@ std::string Utf8(const CSafeBuf& text)
     return out;
 }
 
-std::string Tag(const CElement* e) { return e->IsTextElement() ? "text()" : Utf8(CSafeBuf(e->GetTagName())); }
-
-std::string PathOf(const CElement* e)
-{
-    if (!e)
-        return "none";
-    std::string path;
-    for (; e; e = e->m_parent) {
-        int n = 1;
-        for (const CElement* s = e->m_prevSibling; s; s = s->m_prevSibling)
-            n += Tag(s) == Tag(e);
-        path = "/" + Tag(e) + "[" + std::to_string(n) + "]" + path;
-    }
-    return path;
-}
+using qmtest::PathOf;
+using qmtest::PathTag;
 
 CElement* Find(CElement* e, const std::string& path)
 {
@@ -95,7 +83,7 @@ std::string Tree(const CElement* e)
 {
     if (e->IsTextElement())
         return "'" + Utf8(e->m_text) + "'";
-    std::string out = Tag(e) + "(";
+    std::string out = PathTag(e) + "(";
     for (const CElement* c = e->m_firstChild; c; c = c->m_nextSibling)
         out += (c == e->m_firstChild ? "" : " ") + Tree(c);
     return out + ")";

@@ -11,6 +11,7 @@
 #include "platform/events/Services.h"
 #include "platform/net/Http.h"
 #include "style/layout/LayoutPass.h"
+#include "tests/common/OfflineNetwork.h"
 #include "tests/common/TextHelpers.h"
 
 #include <gtest/gtest.h>
@@ -22,14 +23,7 @@ namespace {
 
 using qmtest::Utf8;
 
-// Pictures are read from the test data folder; nothing is fetched.
-class OfflineNetwork : public qm::net::NetworkDriver
-{
-public:
-    OfflineNetwork() { qm::events::Services::Get().SetNetwork(this); }
-    ~OfflineNetwork() override { qm::events::Services::Get().SetNetwork(nullptr); }
-    qm::net::HttpResponse Send(const qm::net::HttpRequest&) override { return {}; }
-};
+using qmtest::OfflineNetwork;
 
 // A narrow block holding one image shown as its alternative text, laid out
 // so that the text wraps into three pieces.

@@ -14,6 +14,7 @@
 #include "style/layout/LayoutPass.h"
 #include "style/paint/OffscreenView.h"
 #include "tests/common/CaseFile.h"
+#include "tests/common/OfflineNetwork.h"
 #include "tests/common/TextHelpers.h"
 
 #include <gtest/gtest.h>
@@ -24,14 +25,7 @@ namespace {
 
 using qmtest::Utf8;
 
-// Pictures named by URL are not fetched: every request fails.
-class OfflineNetwork : public qm::net::NetworkDriver
-{
-public:
-    OfflineNetwork() { qm::events::Services::Get().SetNetwork(this); }
-    ~OfflineNetwork() override { qm::events::Services::Get().SetNetwork(nullptr); }
-    qm::net::HttpResponse Send(const qm::net::HttpRequest&) override { return {}; }
-};
+using qmtest::OfflineNetwork;
 
 // A fragment read with this folder's pictures, laid out at 400 pixels and
 // painted.

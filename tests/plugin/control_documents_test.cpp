@@ -17,6 +17,7 @@
 #include "style/paint/OffscreenView.h"
 
 #include "tests/common/FileHelpers.h"
+#include "tests/common/OfflineNetwork.h"
 #include "tests/common/TempDir.h"
 #include "tests/common/TempHome.h"
 #include "tests/common/TextHelpers.h"
@@ -156,14 +157,7 @@ TEST_F(ControlDocumentsTest, WithoutEnableCacheDocumentsAreStoredButNeverReadBac
 
 namespace {
 
-// Pictures named by URL are not fetched: every request fails.
-class OfflineNetwork : public qm::net::NetworkDriver
-{
-public:
-    OfflineNetwork() { qm::events::Services::Get().SetNetwork(this); }
-    ~OfflineNetwork() override { qm::events::Services::Get().SetNetwork(nullptr); }
-    qm::net::HttpResponse Send(const qm::net::HttpRequest&) override { return {}; }
-};
+using qmtest::OfflineNetwork;
 
 CElement* FindImage(CElement* e)
 {

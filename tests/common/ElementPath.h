@@ -1,0 +1,34 @@
+#pragma once
+// An element's place in its tree as a path of tag names with positions
+// among same-named siblings ("/body[1]/p[2]/text()[1]"), for test reports.
+
+#include "base/text/SafeBuf.h"
+#include "element/Element.h"
+#include "tests/common/TextHelpers.h"
+
+#include <string>
+
+namespace qmtest {
+
+// A text run's name is "text()"; any other element's its tag.
+inline std::string PathTag(const CElement* e)
+{
+    return e->IsTextElement() ? "text()" : Utf8(CSafeBuf(e->GetTagName()));
+}
+
+// "none" for a null element.
+inline std::string PathOf(const CElement* e)
+{
+    if (!e)
+        return "none";
+    std::string path;
+    for (; e; e = e->m_parent) {
+        int n = 1;
+        for (const CElement* s = e->m_prevSibling; s; s = s->m_prevSibling)
+            n += PathTag(s) == PathTag(e);
+        path = "/" + PathTag(e) + "[" + std::to_string(n) + "]" + path;
+    }
+    return path;
+}
+
+} // namespace qmtest
