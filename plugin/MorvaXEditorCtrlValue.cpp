@@ -18,8 +18,8 @@ constexpr int kEscapeNonAscii = 0x200;
 
 bool CMorvaXEditorCtrl::UpdateValue()
 {
-    // The source view is not built yet: the value always follows the
-    // WYSIWYG document.
+    // The control does not switch to its source view yet: the value always
+    // follows the WYSIWYG document.
     int mode = IndentOutput.CompareNoCase("Compact") == 0 ? kCompact : kIndented;
     if (EscapeUnicode.CompareNoCase("yes") == 0 || EscapeUnicode.CompareNoCase("true") == 0)
         mode |= kEscapeNonAscii;

@@ -179,7 +179,8 @@ int CMorvaXEditorCtrl::HandleEvent(void* event)
         }
         if (wysiwyg && m_pXHTML)
             return EngineEvent(*record, 0, 0);
-        // The source, preview and screen-reader views are not built yet.
+        // The control does not show its source, preview or screen-reader
+        // view yet: their updates are taken without drawing.
         return 1;
     }
     if (m_bPopupShowing)
