@@ -3,35 +3,45 @@
 #include "editor/XHTML.h"
 
 #include "base/app/LangString.h"
+#include "editor/EnglishTexts.h"
 #include "ui/ShowMsg.h"
+
+#include <string>
 
 void CXHTML::DisplayTagBox() { }
 
 namespace {
 
-CSafeBuf Localised(const CLangString* table, const char* key, const char* fallback)
-{
-    if (table)
-        return table->GetItem(key, fallback);
-    return CSafeBuf(reinterpret_cast<const unsigned char*>(fallback));
-}
+const char kNoText[] = "The operation failed.";
 
 } // namespace
 
 void CXHTML::DisplayMessageBox(const unsigned short* key)
 {
-    CSafeBuf title = Localised(m_langString, "message-box/title-operation-failed", "Failed to upload file!");
-    CSafeBuf button = Localised(m_langString, "message-box/button-ok", "OK");
-    CSafeBuf text;
-    if (m_langString && key)
-        text = m_langString->GetItem(key, nullptr);
+    if (!key) {
+        DisplayMessageBox(static_cast<const char*>(nullptr));
+        return;
+    }
+    // The English default of an ASCII key; the table is asked with the key
+    // as given.
+    std::string narrow;
+    bool ascii = true;
+    for (const unsigned short* k = key; *k && ascii; ++k) {
+        ascii = *k < 0x80;
+        narrow.push_back(static_cast<char>(*k));
+    }
+    const char* english = ascii ? EnglishText(narrow.c_str()) : nullptr;
+    const CSafeBuf fallback(english ? english : kNoText);
+    const CSafeBuf title = EngineText(m_langString, "message-box/title-operation-failed", "Operation failed");
+    const CSafeBuf button = EngineText(m_langString, "message-box/button-ok", "OK");
+    const CSafeBuf text = m_langString ? m_langString->GetItem(key, fallback) : fallback;
     ShowMsg(title, text, button);
 }
 
 void CXHTML::DisplayMessageBox(const char* key)
 {
-    CSafeBuf title = Localised(m_langString, "message-box/title-operation-failed", "Failed to upload file!");
-    CSafeBuf button = Localised(m_langString, "message-box/button-ok", "OK");
-    CSafeBuf text = Localised(m_langString, key ? key : "", "upload failed.");
+    const CSafeBuf title = EngineText(m_langString, "message-box/title-operation-failed", "Operation failed");
+    const CSafeBuf button = EngineText(m_langString, "message-box/button-ok", "OK");
+    const CSafeBuf text = EngineText(m_langString, key ? key : "", kNoText);
     ShowMsg(title, text, button);
 }

@@ -78,8 +78,8 @@ public:
     // the window's position, BackupOldPort) it runs OnTimer(1), then restores
     // the port. engine is the CXHTML.
     static void MacTimer(qm::events::EventLoopTimerRef timer, void* engine);
-    // One tick: a property page waiting for focus is served (m_focusPage is
-    // cleared; the page class that takes the focus is not built yet). The
+    // One tick: a property page waiting for focus gets it (SetNewFocus) and
+    // m_focusPage is cleared. The
     // rest only while the control can display the editor: every fifth tick
     // the caret phase flips and the caret is drawn, when the caret is on and
     // the WYSIWYG view shows; then the pending automatic-scroll request (one
@@ -94,9 +94,7 @@ public:
     void ForceHaveFocus();
 
     // ---- small operations and forwarders (XHTMLSmall.cpp) ----
-    // Hands a property page the control and, when PagesRightToLeft, its
-    // right-to-left layout. The page class is not built yet: for now there
-    // is nothing to hand it.
+    // Gives a property page its right-to-left layout when PagesRightToLeft.
     void SetPrpDlg(CXPrpEditorDlg* page);
     // The control's Dir is "rtl" (any case): property pages are laid out
     // right to left.
@@ -132,10 +130,11 @@ public:
     void DisableSubMenu() { }
 
     // A modal message box: the title from "message-box/title-operation-failed"
-    // (default "Failed to upload file!"), the button from
-    // "message-box/button-ok" (default "OK") and the text found under key
-    // (default empty; "upload failed." for the 8-bit form), all from the
-    // language table. Without a language table the defaults are shown.
+    // (default "Operation failed"), the button from "message-box/button-ok"
+    // (default "OK") and the text found under key, all from the language
+    // table. The English defaults are those of EnglishText (editor/
+    // EnglishTexts.h); a key without one shows "The operation failed.".
+    // Without a language table the defaults are shown.
     void DisplayMessageBox(const unsigned short* key);
     void DisplayMessageBox(const char* key) override;
 
@@ -211,6 +210,213 @@ public:
     // Focus lost: tells the control; saves the caret's state, erases it and
     // switches it off.
     void OnKillFocus(void* window = nullptr);
+
+    // ---- commands, messages, find, saving linked files, property dialogs ----
+    // The command table (XHTMLCommands.cpp). Message 1 runs the command id at
+    // once; message 1100 (the table-size picker closed with a size) inserts
+    // the table (OnDrawTable(id, argument)) and then looks id up as message 1
+    // does; any other message is ignored. Bands: 38000 and up the page's own
+    // context-menu entries (the first entry of that number raises the
+    // context-menu-clicked event), 36000 to 37999 the control's toolbar
+    // buttons, 34000 to 35999 style drop-list entries, else the table; an id
+    // the table does not list does nothing.
+    void PostMessage(unsigned int message, unsigned int id, unsigned int argument);
+    // How a command of the table is carried out: a member without arguments,
+    // or one of the members that take the command's codes.
+    enum class CommandCall
+    {
+        kMember,      // (engine.*member)()
+        kList,        // DoList(caret element, code, false, true)
+        kModifyAlign, // ModifyAlign(caret element, code, false, true)
+        kAlignTable,  // DoAlignTable(code, scope)
+        kDataTable,   // InsertDataTable(code, scope)
+        kFontButton,  // DoFontButton(code, none)
+        kAbout,       // the control's about dialog
+        kSelectAll    // selects the whole document
+    };
+    struct CommandEntry
+    {
+        unsigned int id;
+        CommandCall call;
+        void (CXHTML::*member)();
+        int code;
+        int scope;
+    };
+    // The table's entry for id, null when it lists none.
+    static const CommandEntry* FindCommand(unsigned int id);
+    // Command 32891: the source view's find dialog in the source view,
+    // otherwise the engine's (DoFindReplace(true)).
+    void OnFindReplace();
+    // Command 32884: with nothing selected the caret is switched on in its
+    // erased phase (drawn at the next blink).
+    void OnExpand();
+
+    // Messages and small commands (XHTMLMessages.cpp, XHTML.cpp).
+    // One message box for each upload error bit set, in the order 2 (size
+    // limit), 1 (type), 4 (location), 8 (object name). True when any was set.
+    static bool DisplayUploadErrorMsg(CXHTML* engine, int flags);
+    // The About menu item's text in the control's language ("About" for
+    // languages without their own).
+    void GetAboutText(CSafeBuf& out) const;
+    // Command 32949: runs the toolbar button whose id is "help", when there
+    // is one.
+    void OnHelp();
+    // Command 32868: the context element, an img whose picture is loaded,
+    // gets the picture's own width and height; laid out, drawn, notified.
+    void OnPopupReset();
+    // The class row (Options bit 131072: an editable list of the class names
+    // of the document's rules that fit element, each once, at most 99) and
+    // the id row (bit 262144) of a property page; nothing without bit 512.
+    void AddClassPrp(CXPrpEditorDlg* page, CElement* element);
+    // Do nothing on this platform.
+    void OnBlockquote() { }
+    void OnUnblockquote() { }
+
+    // Find and replace (XHTMLFind.cpp). Opens the find dialog on the find or
+    // the replace page, searching from the caret; a selection becomes the
+    // text to find. Opened again while open, the one dialog comes forward.
+    void DoFindReplace(bool replace);
+
+    // Saving the file behind an element (XHTMLSaveAs.cpp). Command 32953:
+    // the context element's src; command 32956: its href. The file is
+    // fetched, the user picks where to save it and it is copied there; a
+    // failure to write is shown and an existing file stays as it was.
+    void OnSaveAs();
+    void OnSaveFile();
+    // The file name offered for a file fetched from url whose bytes are
+    // bytes: the URL's last segment (query and fragment dropped, escapes
+    // decoded); with a picture (src) whose extension is not a picture's,
+    // "Image." and the type its bytes show. Never empty, never holds "/".
+    static void SuggestedFileName(
+        const unsigned short* url, const unsigned char* bytes, long size, bool picture, CSafeBuf& out);
+
+    // Network commands (XHTMLNetwork.cpp). Command 32908 empties the
+    // temporary and cache folders; 32844 and 32855 tell the user that the
+    // spelling and directory services are not available.
+    void OnClearPrivate();
+    void OnSpellcheck();
+    void OnDirectory();
+
+    // Element property dialogs (XHTMLProperties.cpp). Each runs a property
+    // page over the element; OK writes the page's attributes (an empty value
+    // removes one), re-styles, lays out, draws and notifies; Cancel changes
+    // nothing. True on OK.
+    bool DoProperty();
+    bool DoCommonPrp(CElement* element);
+    bool DoHREFPrp(CElement* a, bool insert);
+    bool DoImgPrp(CElement* img, int insert);
+    bool DoDefListPrp(CElement* list, bool flag);
+    // The table's dialog, preset with the given values (negative: the
+    // table's own). OK sets border, cellspacing and cellpadding and reshapes
+    // the table to rows x cols: new rows align="left" valign="top", new cells
+    // td holding one no-break space; headerRow makes the first row's cells
+    // th; dataTable offers a summary and a caption (yes adds an empty one, no
+    // removes it) and gives the headers their ids.
+    bool DoTablePrp(CElement* table, int rows, int cols, int border, int cellspacing, int cellpadding,
+        bool dataTable, bool headerRow);
+    // The property commands of the command table.
+    void OnInsertimg();
+    void OnInserthref();
+    void OnEditlink();
+    void OnAttach();
+    void OnTableprp();
+    void OnTrprp();
+    void OnTdprp();
+    void OnColumnprp();
+    void OnLListPrp();
+    void OnLItemPrp();
+    void OnDListPrp();
+    void OnDTermPrp();
+
+    // Members of later work that the commands call; they do nothing yet
+    // (XHTMLPending.cpp).
+    void NotifyChange(bool force);
+    bool ReplaceText(const unsigned short* replacement, bool redraw);
+    void StyleItemChanged(unsigned int id);
+    void OnDrawTable(unsigned int kind, unsigned int size);
+    void OnSource();
+    void OnPreview();
+    void OnBlind();
+    void OnWysiwyg();
+    void OnInserttable();
+    void OnInserthr();
+    void OnInsertrow();
+    void OnInsertcol();
+    void OnRemoverow();
+    void OnRemovecol();
+    void OnFontbold();
+    void OnFontitalic();
+    void OnRemovelink();
+    void OnInsertcolbefore();
+    void OnInsertrowabove();
+    void OnMergecells();
+    void OnSplitcell();
+    void DoList(CElement* element, int kind, bool, bool);
+    void OnMoveleft();
+    void OnMoveright();
+    void ModifyAlign(CElement* element, int code, bool, bool);
+    void OnHeading();
+    void OnCut();
+    void OnCopy();
+    void OnPaste();
+    void OnUndo();
+    void OnRedo();
+    void DoFontButton(int code, STYLE_BAR_ITEM* item);
+    void OnRemovetable();
+    void OnDelete();
+    void DoAlignTable(int code, int scope);
+    void OnSelecttable();
+    void OnSelectrow();
+    void OnSelectcol();
+    void OnTab();
+    void OnShifttab();
+    void InsertDataTable(int rows, int cols);
+    void OnSetcolheaders();
+    void OnSetrowheaders();
+    void OnConvertitoem();
+    void OnConvertbtostrong();
+    void OnFloatimageright();
+    void OnFloatimageleft();
+    void OnImageTypeGrap();
+    void OnImageTypeText();
+    void OnImageTypeOutline();
+    void OnJImageTypeGrap();
+    void OnJImageTypeText();
+    void OnJImageTypeOutline();
+    void OnSelectImage();
+    void PopupStyleMenu();
+    void OnDrawLTable();
+    void OnDrawDTable();
+    void OnTagslist();
+    void OnResettable();
+    void OnLInsertIAbove();
+    void OnLInsertIBelow();
+    void OnLMoveIUp();
+    void OnLMoveIDown();
+    void OnLSelectList();
+    void OnLSelectItem();
+    void OnLDeleteList();
+    void OnLDeleteItem();
+    void OnDInsertIAbove();
+    void OnDInsertIBelow();
+    void OnDInsertTAbove();
+    void OnDInsertTBelow();
+    void OnDInsertDAbove();
+    void OnDInsertDBelow();
+    void OnDMoveIUp();
+    void OnDMoveIDown();
+    void OnDMoveTUp();
+    void OnDMoveTDown();
+    void OnDSelectList();
+    void OnDSelectItem();
+    void OnDSelectTerm();
+    void OnDDeleteList();
+    void OnDDeleteItem();
+    void OnDDeleteTerm();
+    void OnDSort();
+    void OnIndent();
+    void OnDefList();
+    void OnChangeList();
 
     // ---- fields (those the element layers read are in CXHTMLServices) ----
     // Room in each option list, the terminating null not counted.
@@ -293,6 +499,18 @@ private:
     void DocGetSourceCode(CSafeBuf& out, int mode, bool tidy);
     bool DocUpdateKeyCursor();
     void DocAdjCursorPos();
+
+    // For the commands: the edit guard's answer for a change
+    // (XHTMLCommands.cpp); the element a context command acts on, the menu
+    // element while it is in the tree, else the caret element; the common
+    // ending of an edit (laid out and painted, caret recomputed, drawn,
+    // NotifyChange(force)).
+    bool MayChange(int action, CElement* element, long sub);
+    // A new img or a (tag), filled in by its property page, put in at the
+    // caret after the edit guard allowed command sub-code guard.
+    bool InsertNewElement(const char* tag, long guard);
+    CElement* ContextElement() const;
+    void EndEdit(bool force);
 };
 
 // Empty on this platform.

@@ -6,8 +6,13 @@
 #include "element/Element.h"
 #include "element/ElementKinds.h"
 #include "element/services/ControlServices.h"
+#include "property_dialogs/XPrpEditorDlg.h"
 
-void CXHTML::SetPrpDlg(CXPrpEditorDlg*) { }
+void CXHTML::SetPrpDlg(CXPrpEditorDlg* page)
+{
+    if (page)
+        page->SetRightToLeft(PagesRightToLeft());
+}
 
 bool CXHTML::PagesRightToLeft() const { return m_control && m_control->GetDir().CompareNoCase("rtl") == 0; }
 

@@ -10,6 +10,8 @@
 
 #include "editor/XHTML.h"
 
+#include "property_dialogs/XPrpEditorDlg.h"
+
 #include "base/shims/CGShims.h"
 #include "base/shims/PortShims.h"
 #include "element/services/ControlServices.h"
@@ -59,9 +61,10 @@ void CXHTML::MacTimer(qm::events::EventLoopTimerRef, void* engine)
 void CXHTML::OnTimer(unsigned int)
 {
     if (m_focusPage) {
-        // The page's SetNewFocus moves the focus into it once the page class
-        // is there; the request is used once.
+        // The request is used once.
+        CXPrpEditorDlg* page = m_focusPage;
         m_focusPage = nullptr;
+        page->SetNewFocus();
     }
     if (!CanDisplay())
         return;

@@ -326,6 +326,8 @@ public:
     // ---- the markup source view ----
     // The source view (not owned; null until the control makes one).
     CColoringEditor* m_coloringEditor = nullptr;
+    // The source view as the engine's commands reach it.
+    CColoringEditor* SourceView() const override { return m_coloringEditor; }
     // Empties out; then, when the source view exists, its text, with the
     // caret and selection markers when asked. Always true.
     bool GetSourceText(CSafeBuf& out, bool markers);

@@ -12,10 +12,12 @@
 // control.
 
 #include "base/text/SafeBuf.h"
+#include "element/services/ContextMenuEntry.h"
 #include "element/services/IconItem.h"
 #include "element/services/PlaceHolder.h"
 #include "net/HttpOwner.h"
 
+class CColoringEditor;
 class CImage;
 class CLangString;
 
@@ -115,6 +117,34 @@ public:
         (void)bar;
         m_horizontalBarShown = show ? 1 : 0;
     }
+
+    // ---- what the editing engine's commands ask of the control ----
+    // The defaults describe a control without toolbar, page-added menu
+    // entries or source view; the control overrides them.
+    // Runs the toolbar button with that command (36000 to 37999); false
+    // when no button has it.
+    virtual bool ProcessToolbarCommand(unsigned int id)
+    {
+        (void)id;
+        return false;
+    }
+    // Runs the toolbar button whose id is name (case ignored); false when
+    // there is none.
+    virtual bool RunToolbarButtonById(const char* name)
+    {
+        (void)name;
+        return false;
+    }
+    // The page's own context-menu entries, first entry first (null: none).
+    virtual const CONTEXT_MENU_ENTRY* PageMenuEntries() const { return nullptr; }
+    // Raises the context-menu-clicked event with an entry's text.
+    virtual void GoFireContextMenuClicked(const unsigned short* text) { (void)text; }
+    // Shows the about dialog.
+    virtual void AboutBox() { }
+    // Empties the temporary folder, then the cache folder.
+    virtual void ClearCache() { }
+    // The markup source view, null while there is none.
+    virtual CColoringEditor* SourceView() const { return nullptr; }
 
 protected:
     CControlServices() = default;

@@ -1,7 +1,8 @@
 #pragma once
 // An editing engine with a control whose display state a test sets: shown
 // or hidden, the view mode and the Dir setting; it counts the tag-list
-// events the engine asks it to raise. The control's per-user folders go to a
+// events the engine asks it to raise and records the toolbar commands, page
+// menu events and buttons its commands run. The control's per-user folders go to a
 // scratch HOME, and the clock is the test's own, so timers fire only when
 // the test advances it.
 
@@ -13,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace qmtest {
 
@@ -21,9 +24,27 @@ class ViewControl : public CMorvaXEditorCtrl
 public:
     bool CanXEditorDisplay() const override { return shown; }
     void DoFireStyleChange() override { ++styleChanges; }
+    // The toolbar, the page's menu entries and its event, as the commands
+    // reach them: recorded.
+    bool ProcessToolbarCommand(unsigned int id) override
+    {
+        toolbarCommands.push_back(id);
+        return true;
+    }
+    bool RunToolbarButtonById(const char* name) override
+    {
+        buttonsRunById.push_back(name);
+        return true;
+    }
+    const CONTEXT_MENU_ENTRY* PageMenuEntries() const override { return menuEntries; }
+    void GoFireContextMenuClicked(const unsigned short* text) override { menuClicks.emplace_back(text); }
 
     bool shown = true;
     int styleChanges = 0;
+    std::vector<unsigned int> toolbarCommands;
+    std::vector<std::string> buttonsRunById;
+    const CONTEXT_MENU_ENTRY* menuEntries = nullptr;
+    std::vector<CSafeBuf> menuClicks;
 };
 
 class EngineWithControl : public ::testing::Test

@@ -1,0 +1,98 @@
+// Members that the command table and the dialogs call but that belong to
+// work not done yet: change notification and undo, view switches, tables,
+// lists, definition lists, inline formatting, the clipboard, styles, Tab and
+// indent, images and small structural commands. Each does nothing (and
+// answers that nothing was done) until its own code replaces it here.
+
+#include "editor/XHTML.h"
+
+void CXHTML::NotifyChange(bool) { }
+
+// Answers false: nothing was replaced (the find dialog reports no change).
+bool CXHTML::ReplaceText(const unsigned short*, bool) { return false; }
+
+void CXHTML::StyleItemChanged(unsigned int) { }
+void CXHTML::OnDrawTable(unsigned int, unsigned int) { }
+void CXHTML::DoList(CElement*, int, bool, bool) { }
+void CXHTML::ModifyAlign(CElement*, int, bool, bool) { }
+void CXHTML::DoFontButton(int, STYLE_BAR_ITEM*) { }
+void CXHTML::DoAlignTable(int, int) { }
+void CXHTML::InsertDataTable(int, int) { }
+void CXHTML::OnSource() { }
+void CXHTML::OnPreview() { }
+void CXHTML::OnBlind() { }
+void CXHTML::OnWysiwyg() { }
+void CXHTML::OnInserttable() { }
+void CXHTML::OnInserthr() { }
+void CXHTML::OnInsertrow() { }
+void CXHTML::OnInsertcol() { }
+void CXHTML::OnRemoverow() { }
+void CXHTML::OnRemovecol() { }
+void CXHTML::OnFontbold() { }
+void CXHTML::OnFontitalic() { }
+void CXHTML::OnRemovelink() { }
+void CXHTML::OnInsertcolbefore() { }
+void CXHTML::OnInsertrowabove() { }
+void CXHTML::OnMergecells() { }
+void CXHTML::OnSplitcell() { }
+void CXHTML::OnMoveleft() { }
+void CXHTML::OnMoveright() { }
+void CXHTML::OnHeading() { }
+void CXHTML::OnCut() { }
+void CXHTML::OnCopy() { }
+void CXHTML::OnPaste() { }
+void CXHTML::OnUndo() { }
+void CXHTML::OnRedo() { }
+void CXHTML::OnRemovetable() { }
+void CXHTML::OnDelete() { }
+void CXHTML::OnSelecttable() { }
+void CXHTML::OnSelectrow() { }
+void CXHTML::OnSelectcol() { }
+void CXHTML::OnTab() { }
+void CXHTML::OnShifttab() { }
+void CXHTML::OnSetcolheaders() { }
+void CXHTML::OnSetrowheaders() { }
+void CXHTML::OnConvertitoem() { }
+void CXHTML::OnConvertbtostrong() { }
+void CXHTML::OnFloatimageright() { }
+void CXHTML::OnFloatimageleft() { }
+void CXHTML::OnImageTypeGrap() { }
+void CXHTML::OnImageTypeText() { }
+void CXHTML::OnImageTypeOutline() { }
+void CXHTML::OnJImageTypeGrap() { }
+void CXHTML::OnJImageTypeText() { }
+void CXHTML::OnJImageTypeOutline() { }
+void CXHTML::OnSelectImage() { }
+void CXHTML::PopupStyleMenu() { }
+void CXHTML::OnDrawLTable() { }
+void CXHTML::OnDrawDTable() { }
+void CXHTML::OnTagslist() { }
+void CXHTML::OnResettable() { }
+void CXHTML::OnLInsertIAbove() { }
+void CXHTML::OnLInsertIBelow() { }
+void CXHTML::OnLMoveIUp() { }
+void CXHTML::OnLMoveIDown() { }
+void CXHTML::OnLSelectList() { }
+void CXHTML::OnLSelectItem() { }
+void CXHTML::OnLDeleteList() { }
+void CXHTML::OnLDeleteItem() { }
+void CXHTML::OnDInsertIAbove() { }
+void CXHTML::OnDInsertIBelow() { }
+void CXHTML::OnDInsertTAbove() { }
+void CXHTML::OnDInsertTBelow() { }
+void CXHTML::OnDInsertDAbove() { }
+void CXHTML::OnDInsertDBelow() { }
+void CXHTML::OnDMoveIUp() { }
+void CXHTML::OnDMoveIDown() { }
+void CXHTML::OnDMoveTUp() { }
+void CXHTML::OnDMoveTDown() { }
+void CXHTML::OnDSelectList() { }
+void CXHTML::OnDSelectItem() { }
+void CXHTML::OnDSelectTerm() { }
+void CXHTML::OnDDeleteList() { }
+void CXHTML::OnDDeleteItem() { }
+void CXHTML::OnDDeleteTerm() { }
+void CXHTML::OnDSort() { }
+void CXHTML::OnIndent() { }
+void CXHTML::OnDefList() { }
+void CXHTML::OnChangeList() { }

@@ -1,0 +1,457 @@
+// The element property dialogs: a property page (property_dialogs/
+// XPrpEditorDlg.h) over the element's attributes, one kind of page a kind of
+// element, and the commands that open them. A page answered with OK writes
+// its rows back (an empty value removes the attribute), the element is
+// styled again and the document laid out, drawn and notified; Cancel leaves
+// everything as it was. The insert commands make a new img or a, let the
+// user fill it in, and put it in at the caret.
+
+#include "editor/XHTML.h"
+
+#include "base/app/LangString.h"
+#include "editor/EnglishTexts.h"
+#include "element/Element.h"
+#include "element/ElementKinds.h"
+#include "element/factory/ElementFactory.h"
+#include "elements/TableElement.h"
+#include "property_dialogs/XPrpEditorDlg.h"
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+namespace {
+
+// One row a page offers: the attribute, its label's key and English label.
+struct RowSpec
+{
+    const char* attribute;
+    const char* key;
+    const char* label;
+};
+
+const RowSpec kCommonRows[] = {
+    {"title", "attributes/common-attributes/title", "Title"},
+    {"xml:lang", "attributes/common-attributes/lang", "Language"},
+    {"dir", "attributes/common-attributes/dir", "Direction"},
+};
+const RowSpec kLinkRows[] = {
+    {"href", "attributes/a/href", "Address"},
+    {"target", "attributes/a/target", "Target"},
+    {"title", "attributes/common-attributes/title", "Title"},
+};
+const RowSpec kImageRows[] = {
+    {"src", "attributes/img/src", "Picture"},
+    {"alt", "attributes/img/alt", "Alternative text"},
+    {"title", "attributes/common-attributes/title", "Title"},
+    {"width", "attributes/img/width", "Width"},
+    {"height", "attributes/img/height", "Height"},
+    {"border", "attributes/img/border", "Border"},
+};
+
+// Guard sub-codes of the insert commands.
+constexpr long kGuardLink = 1;
+constexpr long kGuardAttachment = 2;
+constexpr long kGuardImage = 3;
+constexpr int kActionCommand = 7;
+
+template <std::size_t N>
+void AddRows(CXHTML& engine, CXPrpEditorDlg& page, CElement* e, const RowSpec (&rows)[N])
+{
+    for (const RowSpec& row : rows) {
+        CSafeBuf value;
+        e->GetAttrString(row.attribute, value);
+        page.SetItem(EngineText(engine.m_langString, row.key, row.label), row.attribute, value,
+            CXPrpEditorDlg::kTextField);
+    }
+}
+
+void SetTitle(CXHTML& engine, CXPrpEditorDlg& page, const char* key, const char* title)
+{
+    page.SetWindowText(EngineText(engine.m_langString, key, title));
+}
+
+// Writes every row of an answered page to e.
+void WriteRows(CXPrpEditorDlg& page, CElement* e)
+{
+    for (const CXPrpEditorDlg::Row& row : page.Rows()) {
+        CSafeBuf value;
+        page.Value(row.attribute.c_str(), value);
+        value.Trim();
+        e->SetAttrString(row.attribute.c_str(), static_cast<const unsigned short*>(value));
+    }
+}
+
+int IntValue(const CSafeBuf& text, int fallback)
+{
+    CSafeBuf t = text;
+    t.Trim();
+    if (t.IsEmpty())
+        return fallback;
+    std::string digits;
+    for (int i = 0; i < t.Length(); ++i) {
+        const unsigned short c = t.GetAt(i);
+        if (c < '0' || c > '9')
+            return fallback;
+        if (digits.size() < 6)
+            digits.push_back(static_cast<char>(c));
+    }
+    return std::atoi(digits.c_str());
+}
+
+int ColSpan(CElement* cell)
+{
+    CSafeBuf span;
+    cell->GetAttrString("colspan", span);
+    const int n = IntValue(span, 1);
+    return n < 1 ? 1 : n;
+}
+
+bool IsCell(const CElement* e) { return e->IsType(kKindTd) || e->IsType(kKindTh); }
+
+// The cells of a row, in order.
+std::vector<CElement*> Cells(CElement* row)
+{
+    std::vector<CElement*> out;
+    for (CElement* c = row->m_firstChild; c; c = c->m_nextSibling)
+        if (IsCell(c))
+            out.push_back(c);
+    return out;
+}
+
+std::vector<CElement*> Rows(CTableElement* table)
+{
+    CPtrList list;
+    table->GetTRElement(&list);
+    std::vector<CElement*> out;
+    for (void* p = list.GetHeadPosition(); p;)
+        out.push_back(static_cast<CElement*>(list.GetNext(p)));
+    return out;
+}
+
+// The markup of a new cell: a td holding one no-break space.
+const unsigned short* NewCellMarkup()
+{
+    static const CSafeBuf markup("<td>&#160;</td>");
+    return markup;
+}
+
+// Makes the table rows x cols: rows added at the end (align left, valign
+// top), rows removed from the end, cells added to or removed from the end
+// of each row.
+void Reshape(CTableElement* table, int rows, int cols)
+{
+    std::vector<CElement*> trs = Rows(table);
+    if (rows > 0) {
+        while (static_cast<int>(trs.size()) > rows) {
+            CElement* last = trs.back();
+            trs.pop_back();
+            CElement::RemoveElement(last, true);
+        }
+        CSafeBuf rowMarkup("<tr align=\"left\" valign=\"top\">");
+        for (int c = 0; c < (cols > 0 ? cols : 1); ++c)
+            rowMarkup += NewCellMarkup();
+        rowMarkup += "</tr>";
+        while (static_cast<int>(trs.size()) < rows) {
+            CElement* parent = trs.empty() ? table : trs.back()->m_parent;
+            const long after = trs.empty() ? 0 : trs.back()->GetID();
+            CElement* made = parent->InsertTagText(rowMarkup, after, true, true, false, false);
+            if (!made || !made->IsType(kKindTr))
+                break;
+            trs.push_back(made);
+        }
+    }
+    if (cols <= 0)
+        return;
+    for (CElement* tr : trs) {
+        std::vector<CElement*> cells = Cells(tr);
+        int width = 0;
+        for (CElement* cell : cells)
+            width += ColSpan(cell);
+        while (width > cols && !cells.empty() && width - ColSpan(cells.back()) >= cols - 0) {
+            width -= ColSpan(cells.back());
+            CElement::RemoveElement(cells.back(), true);
+            cells.pop_back();
+        }
+        while (width < cols) {
+            const long after = cells.empty() ? 0 : cells.back()->GetID();
+            CElement* made = tr->InsertTagText(NewCellMarkup(), after, true, true, false, false);
+            if (!made)
+                break;
+            cells.push_back(made);
+            ++width;
+        }
+    }
+}
+
+} // namespace
+
+bool CXHTML::DoCommonPrp(CElement* element)
+{
+    if (!element)
+        return false;
+    CXPrpEditorDlg page;
+    SetTitle(*this, page, "common-dialog/title-common", "Properties");
+    AddRows(*this, page, element, kCommonRows);
+    AddClassPrp(&page, element);
+    SetPrpDlg(&page);
+    if (page.DoModal() != 1)
+        return false;
+    WriteRows(page, element);
+    element->StyleChanged(2);
+    EndEdit(true);
+    return true;
+}
+
+bool CXHTML::DoHREFPrp(CElement* a, bool insert)
+{
+    if (!a)
+        return false;
+    CXPrpEditorDlg page;
+    SetTitle(*this, page, "common-dialog/title-link", "Link");
+    AddRows(*this, page, a, kLinkRows);
+    CSafeBuf rel;
+    a->GetAttrString("rel", rel);
+    page.SetItem(EngineText(m_langString, "attributes/a/rel", "Relation"), "rel", rel,
+        CXPrpEditorDlg::kEditableList, m_linkTypeList);
+    AddClassPrp(&page, a);
+    SetPrpDlg(&page);
+    if (page.DoModal() != 1)
+        return false;
+    WriteRows(page, a);
+    CSafeBuf chosen;
+    a->GetAttrString("rel", chosen);
+    if (chosen == "None")
+        a->SetAttrString("rel", "");
+    if (!insert) {
+        a->StyleChanged(2);
+        EndEdit(true);
+    }
+    return true;
+}
+
+bool CXHTML::DoImgPrp(CElement* img, int insert)
+{
+    if (!img)
+        return false;
+    CXPrpEditorDlg page;
+    SetTitle(*this, page, "common-dialog/title-image", "Image");
+    AddRows(*this, page, img, kImageRows);
+    AddClassPrp(&page, img);
+    SetPrpDlg(&page);
+    if (page.DoModal() != 1)
+        return false;
+    WriteRows(page, img);
+    if (!insert) {
+        img->StyleChanged(2);
+        EndEdit(true);
+    }
+    return true;
+}
+
+bool CXHTML::DoDefListPrp(CElement* list, bool) { return list && DoCommonPrp(list); }
+
+bool CXHTML::DoTablePrp(CElement* element, int rows, int cols, int border, int cellspacing, int cellpadding,
+    bool dataTable, bool headerRow)
+{
+    if (!element || !element->IsType(kKindTable))
+        return false;
+    auto* table = static_cast<CTableElement*>(element);
+    int ownCols = 0;
+    int ownRows = 0;
+    table->GetRowCol(ownCols, ownRows);
+    auto preset = [&](const char* attribute, int given) {
+        CSafeBuf value;
+        if (given >= 0)
+            value.FormatInt("%d", given);
+        else
+            table->GetAttrString(attribute, value);
+        return value;
+    };
+    CSafeBuf rowsText;
+    rowsText.FormatInt("%d", rows >= 0 ? rows : ownRows);
+    CSafeBuf colsText;
+    colsText.FormatInt("%d", cols >= 0 ? cols : ownCols);
+
+    CXPrpEditorDlg page;
+    SetTitle(*this, page, "common-dialog/title-table", "Properties");
+    page.SetItem(EngineText(m_langString, "attributes/table/rows", "Rows"), "rows", rowsText,
+        CXPrpEditorDlg::kTextField);
+    page.SetItem(EngineText(m_langString, "attributes/table/cols", "Columns"), "cols", colsText,
+        CXPrpEditorDlg::kTextField);
+    page.SetItem(EngineText(m_langString, "attributes/table/border", "Border"), "border",
+        preset("border", border), CXPrpEditorDlg::kTextField);
+    page.SetItem(EngineText(m_langString, "attributes/table/cellspacing", "Cell spacing"), "cellspacing",
+        preset("cellspacing", cellspacing), CXPrpEditorDlg::kTextField);
+    page.SetItem(EngineText(m_langString, "attributes/table/cellpadding", "Cell padding"), "cellpadding",
+        preset("cellpadding", cellpadding), CXPrpEditorDlg::kTextField);
+    const bool hasCaption = table->GetFirstChildByType(kKindCaption) != nullptr;
+    if (dataTable) {
+        CSafeBuf summary;
+        table->GetAttrString("summary", summary);
+        page.SetItem(EngineText(m_langString, "attributes/table/summary", "Summary"), "summary", summary,
+            CXPrpEditorDlg::kTextField);
+        page.SetItem(EngineText(m_langString, "attributes/table/caption", "Caption"), "caption",
+            CSafeBuf(hasCaption || headerRow ? "yes" : "no"), CXPrpEditorDlg::kEditableList, m_yesNoList);
+    }
+    SetPrpDlg(&page);
+    if (page.DoModal() != 1)
+        return false;
+
+    CSafeBuf value;
+    for (const char* attribute : {"border", "cellspacing", "cellpadding"}) {
+        page.Value(attribute, value);
+        value.Trim();
+        table->SetAttrString(attribute, static_cast<const unsigned short*>(value));
+    }
+    page.Value("rows", value);
+    const int newRows = IntValue(value, ownRows);
+    page.Value("cols", value);
+    const int newCols = IntValue(value, ownCols);
+    Reshape(table, newRows, newCols);
+
+    if (headerRow) {
+        std::vector<CElement*> trs = Rows(table);
+        if (!trs.empty()) {
+            for (CElement* cell : Cells(trs.front())) {
+                cell->SetTagName("th", false);
+                cell->m_kind = kKindTh;
+            }
+        }
+    }
+    if (dataTable) {
+        page.Value("summary", value);
+        value.Trim();
+        table->SetAttrString("summary", static_cast<const unsigned short*>(value));
+        page.Value("caption", value);
+        value.Trim();
+        CElement* caption = table->GetFirstChildByType(kKindCaption);
+        if (value == "yes" && !caption) {
+            table->InsertTagText(CSafeBuf("<caption></caption>"), 0, false, true, false, false);
+            caption = table->GetFirstChildByType(kKindCaption);
+            if (caption && !caption->m_firstChild)
+                caption->InsertEmptyText(false);
+        } else if (value == "no" && caption) {
+            CElement::RemoveElement(caption, true);
+        }
+    }
+    table->AssignTDIndex();
+    if (dataTable && !table->DoHeaders()) {
+        // A table that can no longer be structured goes.
+        CElement::RemoveElement(table, true);
+        table = nullptr;
+    }
+    if (table)
+        table->StyleChanged(2);
+    if (!m_doc.IsElementExist(m_doc.m_caretElement) && table)
+        m_doc.PutCursorIn(table);
+    EndEdit(true);
+    return true;
+}
+
+bool CXHTML::DoProperty()
+{
+    CElement* e
+        = m_targetElement && m_doc.IsElementExist(m_targetElement) ? m_targetElement : ContextElement();
+    if (e && e->IsTextElement())
+        e = e->m_parent;
+    if (!e || e == m_doc.m_root)
+        return false;
+    if (e->IsType(kKindImg))
+        return DoImgPrp(e, 0);
+    if (e->IsType(kKindA))
+        return DoHREFPrp(e, false);
+    if (CElement* a = e->IsElementUnderTag(kKindA))
+        return DoHREFPrp(a, false);
+    if (e->IsType(kKindTable))
+        return DoTablePrp(e, -1, -1, -1, -1, -1, static_cast<CTableElement*>(e)->IsDataTable(), false);
+    if (e->IsType(kKindDl))
+        return DoDefListPrp(e, false);
+    return DoCommonPrp(e);
+}
+
+namespace {
+
+// The element of a kind at or above e, null when none.
+CElement* AtOrAbove(CElement* e, long kind)
+{
+    if (!e)
+        return nullptr;
+    return e->IsType(kind) ? e : e->IsElementUnderTag(kind);
+}
+
+// The nearest element of either kind at or above e, null when none.
+CElement* Nearest(CElement* e, long kind, long other)
+{
+    for (; e; e = e->m_parent)
+        if (e->IsType(kind) || e->IsType(other))
+            return e;
+    return nullptr;
+}
+
+} // namespace
+
+bool CXHTML::InsertNewElement(const char* tag, long guard)
+{
+    CElement* caret = m_doc.m_caretElement;
+    if (!caret || !m_doc.IsElementExist(caret) || !MayChange(kActionCommand, nullptr, guard))
+        return false;
+    std::unique_ptr<CElement> e(CreateElement(tag, m_doc.m_workingRules, m_doc.m_root, this));
+    if (!e)
+        return false;
+    const bool link = e->IsType(kKindA);
+    if (!(link ? DoHREFPrp(e.get(), true) : DoImgPrp(e.get(), 1)))
+        return false;
+    if (link) {
+        // The link shows its own address.
+        CSafeBuf href;
+        e->GetAttrString("href", href);
+        href.Trim();
+        if (href.IsEmpty())
+            return false;
+        CElement* text = CreateElement("", m_doc.m_workingRules, m_doc.m_root, this);
+        if (!text)
+            return false;
+        text->m_text = href;
+        e->AppendChild(text);
+    }
+    CSafeBuf markup;
+    e->GetSourceCode(markup, 0, 2, m_workText[0], m_workText[1], m_workText[2], nullptr);
+    e.reset();
+    if (!caret->InsertTagText(markup, 0, true, false, false, false))
+        return false;
+    EndEdit(true);
+    return true;
+}
+
+void CXHTML::OnInsertimg() { InsertNewElement("img", kGuardImage); }
+
+void CXHTML::OnInserthref() { InsertNewElement("a", kGuardLink); }
+
+void CXHTML::OnAttach() { InsertNewElement("a", kGuardAttachment); }
+
+void CXHTML::OnEditlink()
+{
+    if (CElement* a = AtOrAbove(ContextElement(), kKindA))
+        DoHREFPrp(a, false);
+}
+
+void CXHTML::OnTableprp()
+{
+    if (CElement* table = AtOrAbove(ContextElement(), kKindTable))
+        DoTablePrp(table, -1, -1, -1, -1, -1, static_cast<CTableElement*>(table)->IsDataTable(), false);
+}
+
+void CXHTML::OnTrprp() { DoCommonPrp(AtOrAbove(ContextElement(), kKindTr)); }
+
+void CXHTML::OnTdprp() { DoCommonPrp(Nearest(ContextElement(), kKindTd, kKindTh)); }
+
+void CXHTML::OnColumnprp() { OnTdprp(); }
+
+void CXHTML::OnLListPrp() { DoCommonPrp(Nearest(ContextElement(), kKindUl, kKindOl)); }
+
+void CXHTML::OnLItemPrp() { DoCommonPrp(AtOrAbove(ContextElement(), kKindLi)); }
+
+void CXHTML::OnDListPrp() { DoDefListPrp(AtOrAbove(ContextElement(), kKindDl), false); }
+
+void CXHTML::OnDTermPrp() { DoCommonPrp(Nearest(ContextElement(), kKindDt, kKindDd)); }

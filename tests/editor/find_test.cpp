@@ -1,0 +1,135 @@
+// Find in the WYSIWYG view: the engine's find dialog searches the
+// document's plain text from the caret, selects each match in the runs that
+// hold it, starts from a selection (which becomes the text to find), and is
+// one dialog however often it is opened.
+
+#include "tests/editor/support/EngineWithControl.h"
+
+#include "tests/common/ScriptedUiDriver.h"
+#include "tests/common/TextHelpers.h"
+
+#include "element/Element.h"
+#include "element/Selection.h"
+#include "platform/ui/ModalDialog.h"
+
+namespace {
+
+using qmtest::EngineWithControl;
+
+class Find : public EngineWithControl
+{
+protected:
+    void Load(const char* markup) { ASSERT_TRUE(engine->LoadDocument(CSafeBuf(markup))); }
+
+    qm::ui::ModalDialog* Dialog() const
+    {
+        qm::ui::ModalDialog* found = nullptr;
+        for (qm::ui::ModalDialog* d : qm::ui::ModalDialog::Modeless())
+            if (d->ModalKind() == "find-replace")
+                found = found ? found : d;
+        return found;
+    }
+
+    // Presses a button of the open dialog with the find text what.
+    void Press(const char* label, const char* what = nullptr, const char* direction = "down")
+    {
+        qm::ui::ModalDialog* d = Dialog();
+        ASSERT_NE(d, nullptr);
+        if (what)
+            d->SetField("find", what);
+        d->SetField("direction", direction);
+        const int index = d->FindButton(label);
+        ASSERT_GE(index, 0) << label;
+        d->Press(static_cast<std::size_t>(index));
+    }
+
+    // The selected part of the document's plain text, as "start:end".
+    std::string Selection() const
+    {
+        CSafeBuf text;
+        int state = 0;
+        SelectionStruct sel;
+        GetDocText(engine->m_doc.m_root, text, state, 0, 0, 0, &sel);
+        return std::to_string(sel.start) + ":" + std::to_string(sel.end);
+    }
+
+    qmtest::ScriptedUiDriver driver;
+    qm::events::ScopedUiDriver scope{driver};
+};
+
+TEST_F(Find, FindNextSelectsEachMatchInTurn)
+{
+    Load("<p>One two</p><p>one <b>o</b>ne</p>");
+    engine->DoFindReplace(false);
+    // The plain text is "One two one one": matches at 0, 8 and 12 (the last
+    // across a bold run), case ignored.
+    const char* expected[] = {"0:2", "8:10", "12:14"};
+    for (const char* range : expected) {
+        Press("Find Next", "one");
+        EXPECT_EQ(Selection(), range);
+    }
+    Press("Find Next");
+    EXPECT_EQ(Selection(), "12:14") << "no further match: the selection stays";
+
+    Press("Find Next", "ONE", "up");
+    EXPECT_EQ(Selection(), "8:10");
+}
+
+TEST_F(Find, MatchCaseIsHonoured)
+{
+    Load("<p>one One</p>");
+    engine->DoFindReplace(false);
+    Dialog()->SetField("match case", "1");
+    Press("Find Next", "One");
+    EXPECT_EQ(Selection(), "4:6");
+}
+
+TEST_F(Find, ASelectionIsWhatToFindAndWhereTheSearchStarts)
+{
+    Load("<p>alpha beta alpha beta</p>");
+    CSafeBuf text;
+    int state = 0;
+    engine->m_doc.m_root->CleanSelection(true);
+    GetDocText(engine->m_doc.m_root, text, state, 1, 6, 4, nullptr); // "beta"
+    engine->m_doc.m_selectionPresent = 1;
+
+    engine->DoFindReplace(true);
+    ASSERT_NE(Dialog(), nullptr);
+    ASSERT_NE(Dialog()->Field("find"), nullptr);
+    EXPECT_EQ(*Dialog()->Field("find"), "beta");
+    EXPECT_GE(Dialog()->FindButton("Replace All"), 0) << "opened on the replace page";
+    Press("Find Next");
+    EXPECT_EQ(Selection(), "6:9");
+    Press("Find Next");
+    EXPECT_EQ(Selection(), "17:20");
+}
+
+TEST_F(Find, OpenedTwiceStaysOneDialogAndReplacingChangesNothingYet)
+{
+    Load("<p>abc abc</p>");
+    engine->DoFindReplace(false);
+    qm::ui::ModalDialog* first = Dialog();
+    engine->DoFindReplace(true);
+    EXPECT_EQ(Dialog(), first);
+    int count = 0;
+    for (qm::ui::ModalDialog* d : qm::ui::ModalDialog::Modeless())
+        count += d->ModalKind() == "find-replace";
+    EXPECT_EQ(count, 1);
+
+    Press("Find Next", "abc");
+    CSafeBuf before;
+    engine->GetSourceCode(before, 2);
+    Dialog()->SetField("replace", "x");
+    Press("Replace All");
+    CSafeBuf after;
+    engine->GetSourceCode(after, 2);
+    EXPECT_EQ(qmtest::Utf8(after), qmtest::Utf8(before));
+
+    // Closed, it is made afresh.
+    Press("Close");
+    EXPECT_EQ(Dialog(), nullptr);
+    engine->DoFindReplace(false);
+    EXPECT_NE(Dialog(), nullptr);
+}
+
+} // namespace

@@ -1,0 +1,138 @@
+// Element property dialogs through the engine: a page answered with OK
+// writes the fields the user changed (an emptied field removes its
+// attribute), Cancel or a closed window changes nothing; the table dialog
+// reshapes the table; the insert commands put the new element at the caret.
+
+#include "tests/editor/support/EngineWithControl.h"
+
+#include "tests/common/ScriptedUiDriver.h"
+#include "tests/common/TextHelpers.h"
+
+#include "element/Element.h"
+#include "element/ElementKinds.h"
+
+namespace {
+
+using qmtest::EngineWithControl;
+using Answer = qm::host::DialogAnswer;
+
+class PropertyDialogs : public EngineWithControl
+{
+protected:
+    void Load(const char* markup) { ASSERT_TRUE(engine->LoadDocument(qmtest::FromUtf8(markup))); }
+
+    CElement* Find(long kind, CElement* e = nullptr)
+    {
+        if (!e)
+            e = engine->m_doc.m_root;
+        if (e->IsType(kind))
+            return e;
+        for (CElement* c = e->m_firstChild; c; c = c->m_nextSibling)
+            if (CElement* f = Find(kind, c))
+                return f;
+        return nullptr;
+    }
+
+    std::string Markup()
+    {
+        CSafeBuf out;
+        engine->GetSourceCode(out, 2 | 4);
+        return qmtest::Utf8(out);
+    }
+
+    void Ok(std::vector<qm::ui::DialogField> fields)
+    {
+        driver.dialogs.push_back({Answer::kPress, "OK", fields});
+    }
+
+    qmtest::ScriptedUiDriver driver;
+    qm::events::ScopedUiDriver scope{driver};
+};
+
+TEST_F(PropertyDialogs, OkWritesTheEditsCancelAndCloseWriteNothing)
+{
+    struct Case
+    {
+        Answer answer;
+        bool result;
+        const char* markup;
+    };
+    const Case cases[] = {
+        {{Answer::kPress, "OK", {{"title", "New"}, {"dir", ""}}}, true, "<p title=\"New\">text</p>"},
+        {{Answer::kPress, "Cancel", {{"title", "New"}}}, false, "<p dir=\"ltr\" title=\"Old\">text</p>"},
+        {{Answer::kClose, "", {}}, false, "<p dir=\"ltr\" title=\"Old\">text</p>"},
+    };
+    for (const Case& c : cases) {
+        Load("<p title=\"Old\" dir=\"ltr\">text</p>");
+        driver.dialogs.push_back(c.answer);
+        EXPECT_EQ(engine->DoCommonPrp(Find(kKindP)), c.result);
+        EXPECT_EQ(driver.kind, "property");
+        EXPECT_EQ(Markup(), c.markup);
+    }
+}
+
+TEST_F(PropertyDialogs, DoPropertyChoosesThePageByElement)
+{
+    Load("<p><a href=\"http://h/\">link</a> <img src=\"x.png\" alt=\"a\" /></p>");
+    engine->m_targetElement = Find(kKindImg);
+    Ok({{"alt", "picture"}});
+    EXPECT_TRUE(engine->DoProperty());
+    EXPECT_EQ(driver.caption, "Image");
+
+    engine->m_targetElement = Find(kKindA)->m_firstChild; // the link's text
+    Ok({{"href", "http://other/"}});
+    EXPECT_TRUE(engine->DoProperty());
+    EXPECT_EQ(driver.caption, "Link");
+    EXPECT_EQ(Markup(), "<p><a href=\"http://other/\">link</a> <img alt=\"picture\" src=\"x.png\" /></p>");
+}
+
+TEST_F(PropertyDialogs, TableGrowsWithAlignedRowsAndNoBreakSpaceCells)
+{
+    Load("<table><tbody><tr><td>a</td><td>b</td></tr><tr><td>c</td><td>d</td></tr></tbody></table>");
+    Ok({{"rows", "3"}, {"cols", "3"}, {"border", "1"}});
+    EXPECT_TRUE(engine->DoTablePrp(Find(kKindTable), -1, -1, -1, -1, -1, false, false));
+    EXPECT_EQ(driver.caption, "Properties");
+    EXPECT_EQ(Markup(),
+        "<table border=\"1\"><tbody><tr><td>a</td><td>b</td><td>\xC2\xA0</td></tr>"
+        "<tr><td>c</td><td>d</td><td>\xC2\xA0</td></tr>"
+        "<tr align=\"left\" "
+        "valign=\"top\"><td>\xC2\xA0</td><td>\xC2\xA0</td><td>\xC2\xA0</td></tr></tbody></table>");
+}
+
+TEST_F(PropertyDialogs, TableShrinksAndADataTableGetsHeaderRowAndCaption)
+{
+    Load("<table><tbody><tr><td>a</td><td>b</td></tr><tr><td>c</td><td>d</td></tr></tbody></table>");
+    Ok({{"rows", "1"}, {"cols", "1"}});
+    EXPECT_TRUE(engine->DoTablePrp(Find(kKindTable), -1, -1, -1, -1, -1, false, false));
+    EXPECT_EQ(Markup(), "<table><tbody><tr><td>a</td></tr></tbody></table>");
+
+    Load("<table><tbody><tr><td>a</td><td>b</td></tr><tr><td>c</td><td>d</td></tr></tbody></table>");
+    Ok({{"summary", "Sums"}});
+    EXPECT_TRUE(engine->DoTablePrp(Find(kKindTable), -1, -1, -1, -1, -1, true, true));
+    CElement* table = Find(kKindTable);
+    ASSERT_NE(table, nullptr);
+    EXPECT_NE(Find(kKindCaption), nullptr) << Markup();
+    EXPECT_NE(Find(kKindTh), nullptr) << Markup();
+    CSafeBuf summary;
+    table->GetAttrString("summary", summary);
+    EXPECT_EQ(qmtest::Utf8(summary), "Sums");
+}
+
+TEST_F(PropertyDialogs, InsertCommandsPutTheNewElementAtTheCaret)
+{
+    Load("<p>ab_x_Here_to_put_cursor_x_cd</p>");
+    Ok({{"src", "pic.png"}, {"alt", "P"}});
+    engine->PostMessage(1, 32792, 0);
+    EXPECT_EQ(Markup(), "<p>ab<img alt=\"P\" src=\"pic.png\" />cd</p>");
+
+    Load("<p>ab_x_Here_to_put_cursor_x_cd</p>");
+    driver.dialogs.push_back({Answer::kPress, "Cancel", {{"href", "http://h/"}}});
+    engine->PostMessage(1, 32793, 0);
+    EXPECT_EQ(Markup(), "<p>abcd</p>");
+
+    Ok({{"href", "http://h/"}});
+    engine->PostMessage(1, 32793, 0);
+    EXPECT_EQ(Markup(), "<p>ab<a href=\"http://h/\">http://h/</a>cd</p>");
+}
+
+} // namespace
