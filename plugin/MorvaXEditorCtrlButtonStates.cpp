@@ -205,7 +205,8 @@ void CMorvaXEditorCtrl::UpdateToolBar(int view)
         PrepareToolBar();
         if (m_toolbarHeight != oldHeight && m_coloringEditor && m_pPluginWindow)
             m_coloringEditor->SizeChanged(int(m_pPluginWindow->height), 0);
-        RefreshToolBar();
+        // The engine's own refresh of its buttons comes with its command
+        // table.
         if (view == 1) {
             if (m_coloringEditor)
                 for (int kind : {CColoringEditor::kButtonWhitespace, CColoringEditor::kButtonDimTags,

@@ -310,6 +310,10 @@ TEST_F(ControlToolbarWidgetTest, APageButtonClickedReportsTheStateAfterTheClickW
     EXPECT_EQ(1, c->ToolIsButtonChecked(0, mark->EditorCommandID, false));
     EXPECT_EQ(0xffffffu, Pixel(mark->left - 3, mark->bottom + 2)) << "checked: a white face";
     EXPECT_NE(0xffffffu, Pixel(mark->left - 4, mark->bottom + 3)) << "in its frame";
+    Send(nullEvent, 300, 150);
+    Send(nullEvent, h, v);
+    EXPECT_EQ(0xffffffu, Pixel(mark->left - 3, mark->bottom + 2))
+        << "the pointer over it keeps the checked look";
 
     // Through the command the pair alternates the same way.
     calls.clear();
@@ -393,6 +397,30 @@ TEST_F(ControlToolbarWidgetTest, TheSourceViewKeepsItsToolsAndDisablesTheRest)
         EXPECT_EQ(enabled, c->ToolIsButtonEnabled(kind, 0, true)) << kind;
 }
 
+TEST_F(ControlToolbarWidgetTest, UpdatingToTheSourceViewRebuildsItsBarsAndChecksItsButton)
+{
+    CMorvaXEditorCtrl* c = Start(600, 200,
+        {{"ToolbarSource", "cut,indent,whitespace,image,,wysiwyg,source"},
+            {"ToolbarWysiwyg", "cut,wysiwyg"}});
+    ASSERT_NE(nullptr, c);
+    c->UpdateToolBar(1);
+    EXPECT_EQ(0, c->m_viewMode) << "the view itself is not switched";
+    EXPECT_EQ(nullptr, c->GetStyleBox()) << "no style box outside the WYSIWYG view";
+    EXPECT_EQ(1, c->ToolIsButtonChecked(25, 0, true));
+    EXPECT_EQ(0, c->ToolIsButtonChecked(27, 0, true));
+    const std::pair<int, int> enabled[] = {{20, 1}, {39, 1}, {36, 1}, {16, 0}};
+    for (const auto& [kind, on] : enabled)
+        EXPECT_EQ(on, c->ToolIsButtonEnabled(kind, 0, true)) << kind;
+    EXPECT_EQ(0u, Button("whitespace")->state & kButtonGrey) << "the source view's tools stay usable";
+    EXPECT_EQ(29, c->m_toolbarHeight);
+
+    // Back in the WYSIWYG view the style box leads again.
+    c->UpdateToolBar(0);
+    ASSERT_NE(nullptr, c->GetStyleBox());
+    EXPECT_EQ(c->GetStyleBox(), c->m_toolBars.GetHead());
+    EXPECT_EQ(1, c->ToolIsButtonChecked(27, 0, true));
+}
+
 // Records the source button's check when each engine command is posted.
 class RecordingControl : public CMorvaXEditorCtrl
 {
@@ -415,6 +443,19 @@ TEST_F(ControlToolbarWidgetTest, AViewButtonFlipsItsCheckBeforeItsCommandRuns)
     ASSERT_NE(nullptr, source);
     EXPECT_EQ(1, c.ProcessToolbarCommand(long(source->EditorCommandID)));
     EXPECT_EQ((std::vector<std::pair<unsigned, int>>{{12001u, 1}}), c.posted);
+}
+
+TEST_F(ControlToolbarWidgetTest, AScriptCallsADefinitionByNameInTheWysiwygViewOnly)
+{
+    RecordingControl c;
+    c.LoadAllButtonInfo();
+    c.CallToolbarButton(qmtest::FromUtf8("Numbering"));
+    c.CallToolbarButton(qmtest::FromUtf8("no-such-button"));
+    c.m_viewMode = 1;
+    c.CallToolbarButton(qmtest::FromUtf8("cut"));
+    c.m_viewMode = 0;
+    c.CallToolbarButton(qmtest::FromUtf8("CUT"));
+    EXPECT_EQ((std::vector<std::pair<unsigned, int>>{{32802u, 0}, {32811u, 0}}), c.posted);
 }
 
 CElement* FindElement(CElement* e, const char* tag, const char* cls)
