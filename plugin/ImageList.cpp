@@ -1,5 +1,6 @@
 #include "plugin/ImageList.h"
 
+#include "base/geometry/Rect.h"
 #include "style/Image.h"
 
 CImageList::~CImageList() { DeleteImageList(); }
@@ -33,6 +34,18 @@ CImage* CImageList::GetImage(int index) const
     if (index < 0 || index >= m_images.GetCount())
         return nullptr;
     return static_cast<CImage*>(m_images.GetAt(m_images.FindIndex(index)));
+}
+
+void CImageList::DrawImage(
+    qm::cg::Context* context, const CRect& rect, int index, unsigned long, bool grey, int viewHeight) const
+{
+    CImage* image = GetImage(index);
+    if (!image || !context)
+        return;
+    if (grey)
+        image->CopyImageGray(&rect, nullptr, context, viewHeight, CPoint(0, 0));
+    else
+        image->CopyImage(&rect, nullptr, context, viewHeight, CPoint(0, 0));
 }
 
 void CImageList::DeleteImageList()

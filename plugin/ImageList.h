@@ -6,6 +6,10 @@
 #include "base/collections/PtrList.h"
 
 class CImage;
+class CRect;
+namespace qm::cg {
+class Context;
+}
 
 class CImageList
 {
@@ -32,6 +36,13 @@ public:
     int GetImageCount() const { return m_images.GetCount(); }
     // The picture at index; null beyond the list.
     CImage* GetImage(int index) const;
+    // Draws the picture at index scaled into rect (top-down, flipped against
+    // viewHeight into the context's y-up space; 0: not flipped), as a
+    // lightened grey copy when grey. An index beyond the list, or an empty
+    // picture, draws nothing. The background is accepted for callers that
+    // pass one: pictures keep their own transparency.
+    void DrawImage(qm::cg::Context* context, const CRect& rect, int index, unsigned long background,
+        bool grey, int viewHeight) const;
     // Destroys every picture.
     void DeleteImageList();
 

@@ -65,6 +65,12 @@ CMorvaXEditorCtrl::CMorvaXEditorCtrl()
     m_textStyle = std::make_unique<qm::text::Style>();
     m_textLayout = std::make_unique<qm::text::Layout>();
     m_textLayout->SetStyle(m_textStyle.get());
+    m_toolbarSet.m_owner = this;
+    m_toolbarSet.m_background = &m_backgroundColor;
+    m_toolbarSet.m_frameColour = &m_borderColor;
+    m_toolbarSet.m_buttonSize = &m_iconSize;
+    m_toolbarSet.m_dir = &Dir;
+    m_toolbarSet.SetToolbarEffect(ToolbarEffect);
 
     XmlStartLibraries();
     ++g_xmlLibraryUsers;

@@ -46,6 +46,7 @@
 #include "platform/np/Runtime.h"
 #include "platform/np/Window.h"
 #include "plugin/ButtonInfo.h"
+#include "plugin/CustToolbar.h"
 #include "plugin/ScriptEvents.h"
 #include "style/Image.h"
 
@@ -54,6 +55,7 @@
 #include <string>
 
 class CColoringEditor;
+class CElement;
 class CImage;
 class CPlugin;
 class CPropExchange;
@@ -577,7 +579,95 @@ public:
     };
     FONT_INFO* m_fontInfo = nullptr; // owned
 
+    // ---- the toolbar: widget, buttons and commands, style box
+    // (CustToolbar.*, MorvaXEditorCtrlButtons.cpp, MorvaXEditorCtrlButtonStates.cpp) ----
+    //
+    // The toolbar set draws the bars of m_toolBars that ArrangeBars lists in
+    // it; a click on it calls HandleButton. Engine commands of buttons go
+    // through PostEngineCommand.
+    CCustToolbar m_toolbarSet;
+    // A button's action by kind: 1 when handled, 0 when refused or when the
+    // kind has none. WYSIWYG-only kinds answer 0 in the other views, the
+    // source view's tools (35 to 38) outside it. A page button (kind 2) that
+    // stays pressed changes its check and reports the state after the
+    // change ("on" when it became checked, else "off").
+    int HandleButton(ButtonInfo* button);
+    // The button of a command id on the button bars; a view button (25 to
+    // 28) has its check flipped first. 0 for id 0 or no such button.
+    unsigned char ProcessToolbarCommand(long id);
+    // WYSIWYG view only: the definition of that name (ASCII case ignored;
+    // "numbering" and "bullets" as their main names) handled.
+    void CallToolbarButton(const unsigned short* name);
+    // Button states, the button found by kind (byKind; kinds below 7 are
+    // refused) or by command id on the button bars and the style box, the
+    // first match in bar order. 1 found, 0 not.
+    int ToolEnableButton(int kind, unsigned id, bool enable, bool byKind);
+    int ToolCheckButton(int kind, unsigned id, bool check, bool byKind);
+    int ToolIsButtonEnabled(int kind, unsigned id, bool byKind);
+    int ToolIsButtonChecked(int kind, unsigned id, bool byKind);
+    // The first button of a button bar whose text id is name exactly.
+    ButtonInfo* FindToolbarButtonFromID(const char* name);
+    // The screen rectangle of the first button of kind (empty for kinds below
+    // 7 or when there is none).
+    void GetToolButtonPos(unsigned kind, CRect* rect);
+    // Greys (or restores) every button but the view buttons, "expand" and
+    // "help"; the look shows at the next paint.
+    void ToolEnable(bool enable);
+    // Disables the buttons a view cannot use: the source view's tools in the
+    // WYSIWYG view (0); in the source view (1) every kind from 7 but
+    // "expand", cut to the view buttons and the source tools, with "indent"
+    // enabled.
+    void CheckButtons(int view);
+    // Outside the WYSIWYG view the toolbar is greyed, and in the source view
+    // cut, copy and paste enabled again.
+    void RefreshToolBar();
+    // Rebuilds the bars of the current view (the style box first in the
+    // WYSIWYG view), lists them in the toolbar set, takes the toolbar height
+    // and checks the current view's button.
+    void PrepareToolBar();
+    void AdjustBarPosition() { m_toolbarHeight = m_toolbarSet.CalculateHeight(); }
+    // The toolbar set lists the button bars when ShowToolbar is on and the
+    // style box when ShowStyles is on.
+    void ArrangeBars();
+    void SetShowToolbar(bool show) { ShowToolbar = show ? 1 : 0; }
+    void SetShowStyleDroplist(bool show) { ShowStyles = show ? 1 : 0; }
+    void DisplayToolbar(bool) { }
+    void SetNewBarSize() { }
+    // Views 0 and 1 (engine and created control only): the bars rebuilt for
+    // that view, the source view's three toggles and its cut, copy and
+    // paste set; then, for every view, CheckButtons.
+    void UpdateToolBar(int view);
+    void ValueIsChanged() { }
+    // Asked before an element's property dialog opens: 0, it opens.
+    int GoFireDialog(int, CElement*) { return 0; }
+    // The engine's relay to the source view: message 1 with 32833 paste,
+    // 32832 copy, 32834 cut, 32851 undo, 32889 redo. Anything else is ignored.
+    void PostMessage(unsigned msg, unsigned id, unsigned);
+    // Unchecks the four view buttons and checks the one of kind (-1: the
+    // current view's); any other kind leaves them unchecked. Needs the engine.
+    void SwitchMainButton(int kind);
+    // The style box: a bar of kind 1 with one 160-pixel box (kind 40) whose
+    // label shows the current style; its command id is the next style
+    // command id.
+    ToolBarStruct* CreateStyleBox();
+    ToolBarStruct* GetStyleBox(bool = false);
+    // The style box button's rectangle; rect unchanged without a style box.
+    void GetStyleBoxRect(CRect& rect);
+    void SetStyleButtonText(const unsigned short* text);
+    // Style buttons (kind 3 with a target) of the button bars: all unchecked;
+    // the first whose element name is the element's tag and whose
+    // attributes the element has with equal values ("guid" fits any value)
+    // checked. True when one fitted.
+    void StyleUnckeckStyleButtons();
+    bool FindBestButtonStyle(const CElement* element);
+    // Engine commands of buttons. The engine's command table is not built
+    // yet: for now a command is not carried out; answers 1.
+    virtual int PostEngineCommand(unsigned id);
+
 private:
+    // The button of a state operation; null when refused or not found.
+    ButtonInfo* FindStateButton(int kind, unsigned id, bool byKind, ToolBarStruct** bar = nullptr);
+    int HandlePageButton(ButtonInfo* button);
     // Gives the engine the control, its language table, its option bits and
     // the file version.
     void AttachEngine();

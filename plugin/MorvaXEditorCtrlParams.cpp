@@ -81,6 +81,7 @@ void CMorvaXEditorCtrl::DoPropExchange(CPropExchange* pPX)
     PX_String(pPX, "ExpandToolbarPreview", ExpandToolbarPreview);
     PX_String(pPX, "ExpandToolbarScreenReader", ExpandToolbarScreenReader);
     PX_String(pPX, "ToolbarEffect", ToolbarEffect);
+    m_toolbarSet.SetToolbarEffect(ToolbarEffect);
     PX_String(pPX, "ExpandShowToolbar", v);
     ApplySwitchRule(1, v, ExpandShowToolbar);
     PX_String(pPX, "ExpandShowStyles", v);

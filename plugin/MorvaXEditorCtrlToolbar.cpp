@@ -221,6 +221,8 @@ ToolBarStruct* CMorvaXEditorCtrl::CreateToolbar()
 
 int CMorvaXEditorCtrl::ReleaseToolBar()
 {
+    // The toolbar set must not keep the bars freed here.
+    m_toolbarSet.DeleteAllBars();
     m_toolBars.ForEachItem([](void* bar) { FreeToolBar(static_cast<ToolBarStruct*>(bar)); });
     m_toolBars.RemoveAll();
     return m_toolBars.GetCount();
@@ -365,7 +367,7 @@ void CMorvaXEditorCtrl::SetButtons(const unsigned short* text)
         Buttons = text;
     ReplaceSystemDrive(Buttons);
     if (m_pXHTML && m_created) {
-        LoadToolBarFromString();
+        PrepareToolBar();
         LoadAllButtonInfo();
     }
 }

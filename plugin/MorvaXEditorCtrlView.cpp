@@ -158,8 +158,10 @@ int CMorvaXEditorCtrl::HandleEvent(void* event)
     case NPEventType_LoseFocusEvent: m_focused = 0; break;
     default: break;
     }
+    bool endsToolbarPress = false;
     if (record->what == mouseUp) {
         m_pressCount = 0;
+        endsToolbarPress = m_toolbarPress != 0;
         m_toolbarPress = 0;
     } else if (record->what == mouseDown) {
         m_toolbarPress = 0;
@@ -177,11 +179,11 @@ int CMorvaXEditorCtrl::HandleEvent(void* event)
             if (m_horizontalBarShown)
                 DrawScrollBar(m_pHScrollBar);
         }
-        if (wysiwyg && m_pXHTML)
-            return EngineEvent(*record, 0, 0);
         // The control does not show its source, preview or screen-reader
         // view yet: their updates are taken without drawing.
-        return 1;
+        const int used = wysiwyg && m_pXHTML ? EngineEvent(*record, 0, 0) : 1;
+        m_toolbarSet.OnDraw(nullptr);
+        return used;
     }
     if (m_bPopupShowing)
         return 1;
@@ -219,8 +221,9 @@ int CMorvaXEditorCtrl::HandleEvent(void* event)
 
     if (region == kRegionToolbar) {
         m_lastRegion = kRegionToolbar;
-        // The toolbar set takes its events when it is built.
-        return 1;
+        if (record->what == mouseUp && endsToolbarPress)
+            return 1;
+        return m_toolbarSet.HandleEvent(record);
     }
 
     if ((region == kRegionVertical || region == kRegionHorizontal)
@@ -231,6 +234,15 @@ int CMorvaXEditorCtrl::HandleEvent(void* event)
         PressScrollBar(region == kRegionVertical, h, v);
     }
 
+    if (m_lastRegion == kRegionToolbar) {
+        // The toolbar sees the pointer leave first, so that a button
+        // released outside it is not clicked.
+        EventRecord moved = *record;
+        moved.what = nullEvent;
+        m_toolbarSet.HandleEvent(&moved);
+        if (record->what != nullEvent)
+            m_toolbarSet.HandleEvent(record);
+    }
     m_lastRegion = region;
     if (region != kRegionEditing && record->what != nullEvent && wysiwyg)
         return 1;
