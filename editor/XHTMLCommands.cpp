@@ -219,7 +219,7 @@ void CXHTML::PostMessage(unsigned int message, unsigned int id, unsigned int arg
         }
         if (id >= kFirstToolbarCommand) {
             if (m_control)
-                m_control->ProcessToolbarCommand(id);
+                m_control->RunToolbarCommand(id);
             return;
         }
         if (id >= kFirstStyleItem && id <= kLastStyleItem) {

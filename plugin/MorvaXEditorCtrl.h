@@ -660,9 +660,13 @@ public:
     // checked. True when one fitted.
     void StyleUnckeckStyleButtons();
     bool FindBestButtonStyle(const CElement* element);
-    // Engine commands of buttons. The engine's command table is not built
-    // yet: for now a command is not carried out; answers 1.
+    // Engine commands of buttons: posted to the engine's command table
+    // (message 1); answers 1.
     virtual int PostEngineCommand(unsigned id);
+    // The engine's road to the buttons (its commands 36000 to 37999 and the
+    // help command).
+    bool RunToolbarCommand(unsigned int id) override;
+    bool RunToolbarButtonById(const char* name) override;
 
 private:
     // The button of a state operation; null when refused or not found.

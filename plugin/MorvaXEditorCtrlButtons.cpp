@@ -72,7 +72,23 @@ std::string Utf8(const unsigned short* text)
 
 } // namespace
 
-int CMorvaXEditorCtrl::PostEngineCommand(unsigned) { return 1; }
+int CMorvaXEditorCtrl::PostEngineCommand(unsigned id)
+{
+    if (m_pXHTML)
+        m_pXHTML->PostMessage(1, id, 0);
+    return 1;
+}
+
+bool CMorvaXEditorCtrl::RunToolbarCommand(unsigned int id)
+{
+    return ProcessToolbarCommand(static_cast<long>(id)) != 0;
+}
+
+bool CMorvaXEditorCtrl::RunToolbarButtonById(const char* name)
+{
+    ButtonInfo* button = name ? FindToolbarButtonFromID(name) : nullptr;
+    return button && HandleButton(button) != 0;
+}
 
 int CMorvaXEditorCtrl::HandleButton(ButtonInfo* button)
 {

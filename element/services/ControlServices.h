@@ -123,7 +123,7 @@ public:
     // entries or source view; the control overrides them.
     // Runs the toolbar button with that command (36000 to 37999); false
     // when no button has it.
-    virtual bool ProcessToolbarCommand(unsigned int id)
+    virtual bool RunToolbarCommand(unsigned int id)
     {
         (void)id;
         return false;

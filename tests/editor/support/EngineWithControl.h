@@ -26,7 +26,7 @@ public:
     void DoFireStyleChange() override { ++styleChanges; }
     // The toolbar, the page's menu entries and its event, as the commands
     // reach them: recorded.
-    bool ProcessToolbarCommand(unsigned int id) override
+    bool RunToolbarCommand(unsigned int id) override
     {
         toolbarCommands.push_back(id);
         return true;
