@@ -11,13 +11,17 @@
 #include "editor/XHTML.h"
 #include "element/Element.h"
 #include "host/Host.h"
+#include "platform/qd/Port.h"
+#include "platform/ui/Window.h"
 #include "source_view/ColoringEditor.h"
 
 #include "tests/common/TempHome.h"
 #include "tests/common/TextHelpers.h"
 
+#include <cairo.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -276,6 +280,14 @@ TEST_F(ControlStartupTest, TheEditingAreaAndTheSourceViewArePlaced)
     EXPECT_EQ(kX + 11, control->m_editWindow.x);
     EXPECT_EQ(std::uint32_t(kWidth - 117), control->m_editWindow.width);
     EXPECT_EQ(CRect(1, t + 1, kWidth - 101, kHeight - 1), control->m_coloringEditor->m_viewRect);
+
+    // A page only: the document takes the whole window as its page and the
+    // source view stays where it was.
+    const CRect source = control->m_coloringEditor->m_viewRect;
+    control->SetWindow(control->m_pPluginWindow, true);
+    EXPECT_EQ(CRect(0, 0, kWidth - 100, kHeight), control->m_pXHTML->m_doc.m_viewRect);
+    EXPECT_EQ(CRect(0, 0, kWidth - 100, kHeight), control->m_pXHTML->m_doc.m_windowRect);
+    EXPECT_EQ(source, control->m_coloringEditor->m_viewRect);
 }
 
 TEST_F(ControlStartupTest, TheValueInTheSourceViewFollowsTheSourceText)
@@ -299,6 +311,27 @@ TEST_F(ControlStartupTest, TheValueInTheSourceViewFollowsTheSourceText)
     control->SetSourceText(fine);
     EXPECT_EQ("<p>fine text</p>", FormValue());
     EXPECT_EQ("<p>fine text</p>", DocumentMarkup());
+}
+
+TEST_F(ControlStartupTest, AnUpdateDrawsTheSourceViewItStartedIn)
+{
+    // The source view's line-number gutter is light grey; the WYSIWYG view
+    // shows the white document there.
+    auto gutterPixel = [this] {
+        EventRecord update{};
+        update.what = updateEvt;
+        EXPECT_EQ(1, funcs.event(&npp, &update));
+        cairo_surface_t* surface = host->Window().Window().Port()->Surface();
+        cairo_surface_flush(surface);
+        const unsigned char* row = cairo_image_surface_get_data(surface)
+            + (kY + kHeight / 2) * cairo_image_surface_get_stride(surface);
+        std::uint32_t pixel = 0;
+        std::memcpy(&pixel, row + (kX + 4) * 4, 4);
+        return pixel & 0xFFFFFF;
+    };
+    Answer("Edit");
+    ASSERT_NE(nullptr, Start({{"Value", kBroken}}));
+    EXPECT_EQ(0xF0F0F0u, gutterPixel());
 }
 
 TEST(ControlTextColour, TheCandidateFurthestFromTheBackground)
