@@ -250,6 +250,14 @@ TEST_F(ControlStartupTest, AnEmptyStyleSheetGivesTheDefaultSheet)
     EXPECT_EQ(12, doc.m_root->m_marginLeftTop.x) << "the body's margin";
 }
 
+TEST_F(ControlStartupTest, TheAboutPictureIsLoaded)
+{
+    CMorvaXEditorCtrl* control = Start({});
+    ASSERT_NE(nullptr, control);
+    EXPECT_EQ(48, control->m_aboutImage.GetWidth());
+    EXPECT_EQ(48, control->m_aboutImage.GetHeight());
+}
+
 TEST_F(ControlStartupTest, APageSheetIsTakenAsItIs)
 {
     CMorvaXEditorCtrl* control = Start({{"Value", "<p>text</p>"}, {"CSS", "p { color: red }"}});
