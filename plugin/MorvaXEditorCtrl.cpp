@@ -1,5 +1,4 @@
-// Construction and destruction of the control, its start in the plug-in
-// window, and its per-user folders.
+// Construction and destruction of the control, and its per-user folders.
 
 #include "plugin/MorvaXEditorCtrl.h"
 
@@ -19,6 +18,7 @@
 #include "platform/text/TextStyle.h"
 #include "platform/ui/ScrollBar.h"
 #include "platform/ui/Window.h"
+#include "source_view/ColoringEditor.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -90,6 +90,8 @@ CMorvaXEditorCtrl::CMorvaXEditorCtrl()
 
 CMorvaXEditorCtrl::~CMorvaXEditorCtrl()
 {
+    m_coloringEditor = nullptr;
+    m_sourceView.reset();
     delete m_pXHTML;
     m_pXHTML = nullptr;
     DeleteStyleBar();
@@ -116,27 +118,6 @@ void CMorvaXEditorCtrl::AttachEngine()
     m_pXHTML->m_langString = &m_langString;
     m_pXHTML->m_controlOptions = &Options;
     m_pXHTML->m_doc.m_versionText = FileVersion;
-}
-
-void CMorvaXEditorCtrl::OnCreate(NPWindow* window)
-{
-    m_pPluginWindow = window;
-    if (!m_pXHTML) {
-        m_pXHTML = new CXHTML();
-        AttachEngine();
-    }
-    // The engine draws into the plug-in's window and starts its timer and
-    // handlers there; the rest of start-up (toolbar, views, value) comes
-    // with the control's own start-up.
-    CreateScrollBars();
-    PlaceEditingArea(window);
-    m_pXHTML->Init();
-    InstallWheelHandler();
-    m_engineReady = 1;
-    LoadIcons();
-    LoadToolBarFromString();
-    LoadAllButtonInfo();
-    m_created = 1;
 }
 
 void CMorvaXEditorCtrl::CleanUp()

@@ -197,10 +197,13 @@ public:
     // OnCreate (MorvaXEditorCtrlParams.cpp).
     virtual void DoPropExchange(CPropExchange* pPX);
     // Starts the control in the plug-in window (the instance's record,
-    // which outlives the control): makes the engine when there is none, sets
-    // engine ready, loads the icon set, the bars of the view and the
-    // definition list, and sets created.
-    void OnCreate(NPWindow* window);
+    // which outlives the control; SetWindow has placed it): the engine, the
+    // scroll bars, the control's text style, the about picture, the page's
+    // style sheets ("default.css" when CSS is empty), the icons, button
+    // definitions and toolbars, the source view, the wheel handler, the
+    // initial document (LoadInitialDocument) and the initial view
+    // (StartInitialView); then sets created. Answers 0.
+    int OnCreate(NPWindow* window);
     // Removes the wheel handler, deletes both scroll bars and frees the bars
     // and the definition list.
     void CleanUp();
@@ -326,10 +329,11 @@ public:
     unsigned char m_created = 0;     // set at the end of OnCreate
 
     // ---- the markup source view ----
-    // The source view (not owned; null until the control makes one).
+    // The source view (null until the control makes one in OnCreate).
     CColoringEditor* m_coloringEditor = nullptr;
     // The source view as the engine's commands reach it.
     CColoringEditor* SourceView() const override { return m_coloringEditor; }
+    std::unique_ptr<CColoringEditor> m_sourceView; // the one OnCreate makes
     // Empties out; then, when the source view exists, its text, with the
     // caret and selection markers when asked. Always true.
     bool GetSourceText(CSafeBuf& out, bool markers);
@@ -442,13 +446,26 @@ public:
     // handler on the plug-in window's event target.
     void CreateScrollBars();
     void InstallWheelHandler();
-    // The least placement the engine needs until the control's own
-    // start-up places the toolbar and views: the engine's window record is
-    // the editing area (x + 1, y + t + 1, width - 17, height - t - 2, 15
-    // less while the horizontal bar shows) with the browser's clip narrowed
-    // to it; the engine takes it (OnSize, and AssignWnd, which lays the
-    // document out, with layOut) and the next event places the bars.
-    void PlaceEditingArea(NPWindow* window, bool layOut = true);
+    // Places the control's parts in the plug-in window (the instance's
+    // record; w, h its size, t the toolbar height): the toolbar set gets the
+    // window, the engine the editing area (x + 1, y + t + 1, w - 17,
+    // h - t - 2, 15 less while the horizontal bar shows) with the browser's
+    // clip narrowed to it, the source view its area (x + 1, y + t + 1,
+    // w - 2, h - t - 2) and clip; then the engine lays the document out
+    // again and the next event places the scroll bars. With pageOnly the
+    // engine only takes the window's port and a page of w x h; nothing else
+    // is placed.
+    void SetWindow(NPWindow* window, bool pageOnly = false);
+    // The editing area and its clip from the plug-in window and the toolbar
+    // height, handed to the engine (its OnSize); SetWindow and the
+    // horizontal bar's switch use it.
+    void PlaceEditingArea();
+    // The record's clip narrowed to its own area, or to the area given (in
+    // the port's coordinates), then its left edge moved 1 left and its
+    // bottom edge 1 up.
+    static void NarrowClip(NPWindow& area);
+    static void NarrowClip(NPWindow& record, int left, int top, int right, int bottom);
+    NPWindow m_sourceWindow{}; // the source view's window record: its clip is the view's
     // Helpers of HandleEvent: the bars placed in the window (vertical at
     // the right edge below the toolbar, horizontal along the bottom);
     // a bar drawn on the plug-in's port when shown; a press on a bar at a
@@ -476,6 +493,11 @@ public:
     // empty value (GetValue), or into out (GetValue1).
     unsigned short* GetValue();
     void GetValue1(CSafeBuf& out);
+    // Removes the document type declaration from text. Always true.
+    bool ConvertAndMark(CSafeBuf& text);
+    // In the source view the WYSIWYG document is first loaded from the
+    // source text (cleaned when it cleans); when that text does not load,
+    // Value is the source text as typed and the document stays as it was.
     // Value becomes the engine's markup in the page's output form: compact
     // unless IndentOutput is other than "Compact" (case ignored), non-ASCII
     // escaped when EscapeUnicode is "yes" or "true"; empty without an
@@ -484,6 +506,35 @@ public:
     // The source view's text replaced (markers in it place the caret and
     // selection); nothing without a source view.
     void SetSourceText(CSafeBuf& text);
+
+    // ---- start-up (MorvaXEditorCtrlStart.cpp) ----
+    // Loads Value as the first document. Value is cleaned first; markup
+    // that does not clean is repaired silently with Options bit 2, else the
+    // user is asked (AskAboutInvalidValue): Fix repairs it, Edit (or the
+    // box closed without an answer) keeps it as given for the source view,
+    // Discard loads it as given. Markup that still does not load is shown
+    // as given in the source view after a silent or asked-for repair. True
+    // when the editor must start in the source view.
+    bool LoadInitialDocument();
+    // The "contain errors" question: 2 Fix, 1 Edit, 3 Discard, 0 closed.
+    // Fix is the default button; with Options bit 0x2000 Fix cannot be
+    // pressed and Edit is the default.
+    int AskAboutInvalidValue();
+    // Tidy repair of markup that does not clean; with Options bit 0x100 an
+    // "&nbsp;" comes out as it went in (TidyValue). RepairMarkup cleans the
+    // result with mode 9 as well.
+    void TidyValue(CSafeBuf& markup);
+    void RepairMarkup(CSafeBuf& markup);
+    // The view Mode names (trimmed, lower case), or the source view when
+    // sourceForced: its text is then in place already, and only cut, copy
+    // and paste are enabled.
+    void StartInitialView(bool sourceForced);
+    // Of white, black, dark blue, dark red and orange, the colour furthest
+    // from background (sum of the channels' differences); the first wins a tie.
+    static unsigned long ContrastingTextColor(unsigned long background);
+    unsigned long m_textColor = RGB(0, 0, 0); // the control's own text
+    // CSS was empty at start-up and holds the built-in "default.css".
+    unsigned char m_defaultCSS = 0;
 
     CSafeBuf IndentOutput{"Compact"}; // "Friendly" or "Compact"
     CSafeBuf EscapeUnicode{"no"};

@@ -122,7 +122,7 @@ void CMorvaXEditorCtrl::ShowScrollBar(int, bool show)
     // The document asks for this while it updates its bars and lays itself
     // out again afterwards: the engine only takes the new area here.
     if (changed && PortOf(m_pPluginWindow))
-        PlaceEditingArea(m_pPluginWindow, false);
+        PlaceEditingArea();
 }
 
 void CMorvaXEditorCtrl::ScrollEngine(bool vertical, unsigned int code, int value)

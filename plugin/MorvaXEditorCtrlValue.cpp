@@ -5,6 +5,7 @@
 
 #include "plugin/MorvaXEditorCtrl.h"
 
+#include "base/text/TextUtilsMarkup.h"
 #include "editor/XHTML.h"
 
 namespace {
@@ -13,13 +14,36 @@ namespace {
 constexpr int kIndented = 1;
 constexpr int kCompact = 2;
 constexpr int kEscapeNonAscii = 0x200;
+// Cleaning mode of the source view's text.
+constexpr int kCleanSource = 0;
 
 } // namespace
 
+bool CMorvaXEditorCtrl::ConvertAndMark(CSafeBuf& text)
+{
+    RemoveXMLTag(text, "!DOCTYPE");
+    return true;
+}
+
 bool CMorvaXEditorCtrl::UpdateValue()
 {
-    // The control does not switch to its source view yet: the value always
-    // follows the WYSIWYG document.
+    if (m_viewMode == 1 && m_pXHTML) {
+        // The source view's text is the document: cleaned when it cleans,
+        // and the WYSIWYG document follows it. Text that does not load is
+        // the value as typed; the WYSIWYG document is left as it was.
+        GetSourceText(Value, false);
+        CSafeBuf cleaned(Value);
+        ConvertAndMark(cleaned);
+        if (m_pXHTML->CleanXHTML(cleaned, kCleanSource))
+            Value = cleaned;
+        BackupPort();
+        const bool loaded = m_pXHTML->LoadDocument(Value);
+        RestorePort();
+        if (!loaded) {
+            GetSourceText(Value, false);
+            return true;
+        }
+    }
     int mode = IndentOutput.CompareNoCase("Compact") == 0 ? kCompact : kIndented;
     if (EscapeUnicode.CompareNoCase("yes") == 0 || EscapeUnicode.CompareNoCase("true") == 0)
         mode |= kEscapeNonAscii;

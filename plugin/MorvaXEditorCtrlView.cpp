@@ -1,6 +1,6 @@
 // The control's browser events: where an event goes (toolbar, scroll bars,
 // the view that shows), the frame it draws, its port save and restore, the
-// focus report and the least placement of the editing area.
+// focus report and the placement of the editing area and the source view.
 //
 // Points arrive in the plug-in's local coordinates (the plug-in instance
 // has made its window's port current with the origin at minus the window's
@@ -17,6 +17,7 @@
 #include "platform/events/Services.h"
 #include "platform/qd/Port.h"
 #include "platform/ui/ScrollBar.h"
+#include "source_view/ColoringEditor.h"
 #include "style/draw/DrawPrimitives.h"
 
 #include <algorithm>
@@ -63,11 +64,9 @@ void CMorvaXEditorCtrl::OnSize(unsigned int, int, int)
         m_pXHTML->AssignWnd();
 }
 
-void CMorvaXEditorCtrl::PlaceEditingArea(NPWindow* window, bool layOut)
+void CMorvaXEditorCtrl::PlaceEditingArea()
 {
-    // Stands in for the control's placement of its toolbar and views: the
-    // editing area only.
-    m_pPluginWindow = window;
+    const NPWindow* window = m_pPluginWindow;
     if (!window || !m_pXHTML)
         return;
     const int bar = m_horizontalBarShown ? 17 : 2;
@@ -77,26 +76,72 @@ void CMorvaXEditorCtrl::PlaceEditingArea(NPWindow* window, bool layOut)
     m_editWindow.width = static_cast<std::uint32_t>(std::max(0, int(window->width) - 17));
     m_editWindow.height
         = static_cast<std::uint32_t>(std::max(0, int(window->height) - m_toolbarHeight - bar));
-    // The browser's clip narrowed to the area, its left edge 1 further left
-    // and its bottom edge 1 up.
-    NPRect& clip = m_editWindow.clipRect;
-    const int right = m_editWindow.x + int(m_editWindow.width);
-    const int bottom = m_editWindow.y + int(m_editWindow.height);
-    if (clip.top != clip.bottom || clip.left != clip.right) {
-        clip.top = static_cast<std::uint16_t>(std::max<int>(clip.top, m_editWindow.y));
-        clip.left = static_cast<std::uint16_t>(std::max<int>(int(clip.left), int(m_editWindow.x)) - 1);
-        clip.bottom = static_cast<std::uint16_t>(std::min<int>(clip.bottom, bottom) - 1);
-        clip.right = static_cast<std::uint16_t>(std::min<int>(clip.right, right));
-        if (clip.bottom < clip.top)
-            clip.bottom = clip.top;
-        if (clip.right < clip.left)
-            clip.right = clip.left;
-    }
+    NarrowClip(m_editWindow);
     m_pXHTML->m_window = &m_editWindow;
     m_pXHTML->OnSize();
-    if (layOut)
+}
+
+void CMorvaXEditorCtrl::SetWindow(NPWindow* window, bool pageOnly)
+{
+    m_pPluginWindow = window;
+    if (!window)
+        return;
+    if (m_pXHTML) {
+        m_toolbarSet.SetWindow(*window);
+        m_toolbarHeight = std::max(0, m_toolbarSet.CalculateHeight());
+        PlaceEditingArea();
+    }
+    if (pageOnly) {
+        // One page of the window's size, drawn on its port.
+        if (m_pXHTML) {
+            m_pXHTML->m_doc.m_port = PortOf(window);
+            m_pXHTML->m_doc.m_viewRect = CRect(0, 0, int(window->width), int(window->height));
+            m_pXHTML->m_doc.m_windowRect = m_pXHTML->m_doc.m_viewRect;
+        }
+        return;
+    }
+    if (m_coloringEditor) {
+        const int width = int(window->width);
+        const int height = int(window->height);
+        // The source view's record keeps the plug-in area's position (its
+        // view rectangle is inside the area) with the clip of its own area.
+        m_sourceWindow = *window;
+        const int top = m_toolbarHeight + 1;
+        const int bottom = std::max(top, height - 1);
+        m_coloringEditor->m_viewRect = CRect(1, top, std::max(1, width - 1), bottom);
+        NarrowClip(m_sourceWindow, window->x + 1, window->y + top, window->x + std::max(1, width - 1),
+            window->y + bottom);
+        m_coloringEditor->m_window = &m_sourceWindow;
+        // The view draws itself when told of its size: only while it shows
+        // (it fits its rows to the area whenever it draws).
+        if (m_viewMode == 1)
+            m_coloringEditor->SizeChanged(height, 0);
+    }
+    if (m_pXHTML)
         m_pXHTML->AssignWnd();
     m_placeBars = 1;
+}
+
+void CMorvaXEditorCtrl::NarrowClip(NPWindow& area)
+{
+    NarrowClip(area, area.x, area.y, area.x + int(area.width), area.y + int(area.height));
+}
+
+void CMorvaXEditorCtrl::NarrowClip(NPWindow& record, int left, int top, int right, int bottom)
+{
+    // The browser's clip narrowed to the area, its left edge 1 further left
+    // and its bottom edge 1 up; a window clipped away stays clipped away.
+    NPRect& clip = record.clipRect;
+    if (clip.top == clip.bottom && clip.left == clip.right)
+        return;
+    clip.top = static_cast<std::uint16_t>(std::max<int>(clip.top, top));
+    clip.left = static_cast<std::uint16_t>(std::max<int>(std::max<int>(clip.left, left) - 1, 0));
+    clip.bottom = static_cast<std::uint16_t>(std::max<int>(std::min<int>(clip.bottom, bottom) - 1, 0));
+    clip.right = static_cast<std::uint16_t>(std::min<int>(clip.right, right));
+    if (clip.bottom < clip.top)
+        clip.bottom = clip.top;
+    if (clip.right < clip.left)
+        clip.right = clip.left;
 }
 
 void CMorvaXEditorCtrl::BackupPort()
@@ -179,9 +224,13 @@ int CMorvaXEditorCtrl::HandleEvent(void* event)
             if (m_horizontalBarShown)
                 DrawScrollBar(m_pHScrollBar);
         }
-        // The control does not show its source, preview or screen-reader
-        // view yet: their updates are taken without drawing.
-        const int used = wysiwyg && m_pXHTML ? EngineEvent(*record, 0, 0) : 1;
+        int used = 1;
+        if (wysiwyg && m_pXHTML)
+            used = EngineEvent(*record, 0, 0);
+        else if (m_viewMode == 1 && m_coloringEditor)
+            used = m_coloringEditor->HandleEvent(record);
+        // The control does not show its preview or screen-reader view yet:
+        // their updates are taken without drawing.
         m_toolbarSet.OnDraw(nullptr);
         return used;
     }

@@ -118,6 +118,7 @@ void CPlugin::Init(NPWindow* window)
         TakePageAddress();
     }
 
+    m_pXEditorCtrl->SetWindow(&m_Window);
     m_pXEditorCtrl->OnCreate(&m_Window);
     m_bInitialized = 1;
 }
@@ -206,7 +207,7 @@ void CPlugin::SetWindow(NPWindow* window)
         m_Window.clipRect.bottom = Edge(m_Window.clipRect.top, m_Window.height);
         m_Window.clipRect.right = Edge(m_Window.clipRect.left, m_Window.width);
     }
-    m_pXEditorCtrl->PlaceEditingArea(&m_Window);
+    m_pXEditorCtrl->SetWindow(&m_Window);
 }
 
 void CPlugin::ShowHide(bool show)

@@ -10,8 +10,9 @@
 # definition), "noimage.gif" (a definition without a picture) and
 # "icons.xml", the icon set with one 16-pixel GIF a built-in button (and
 # "styles-selector"), each written as hexadecimal text under its name.
-# Those are drawn with the small pen further down. Run it in this folder to
-# make them all again.
+# Those are drawn with the small pen further down. Last, "about.gif", the
+# 48 x 48 picture of the about dialog: a quill over a page. Run it in this
+# folder to make them all again.
 import struct
 
 INK, FILL, PAPER = (60, 70, 110), (255, 244, 200), (255, 255, 255)
@@ -403,3 +404,30 @@ with open("icons.xml", "w") as f:
         f.write("  <icon>\n    <id>%s</id>\n    <small>%s</small>\n  </icon>\n"
                 % (name, gif(draw(name)).hex().upper()))
     f.write("</icons>\n")
+
+
+# ---- the about dialog's picture: a quill over a page, 48 x 48 ----
+def about():
+    size = 48
+    g = [["."] * size for _ in range(size)]
+    def put(x, y, c):
+        if 0 <= x < size and 0 <= y < size:
+            g[y][x] = c
+    # The page, with lines of writing.
+    for y in range(6, 44):
+        for x in range(8, 36):
+            put(x, y, "#" if y in (6, 43) or x in (8, 35) else "+")
+    for y in range(12, 40, 4):
+        for x in range(12, 24 if y > 30 else 31):
+            put(x, y, "#")
+    # The quill: a shaft from the lower left to the upper right and its vane.
+    for i in range(34):
+        x, y = 14 + i, 44 - i
+        put(x, y, "#")
+        if i > 8:
+            for w in range(1, min(6, (i - 8) // 3 + 2)):
+                put(x - w, y - w, "#" if w == min(5, (i - 8) // 3 + 1) else "+")
+    return ["".join(row) for row in g]
+
+with open("about.gif", "wb") as f:
+    f.write(gif(about()))

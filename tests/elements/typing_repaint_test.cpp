@@ -97,8 +97,9 @@ TEST(TypingRepaint, AnElementThatDidNotMoveIsNotRepainted)
     body->CleanChanged(body->m_dc.get(), CPoint());
     EXPECT_TRUE(run->m_changed);
     for (CElement* p = body->m_firstChild; p; p = p->m_nextSibling) {
-        if (p != edited)
+        if (p != edited) {
             EXPECT_FALSE(p->m_changed) << qmtest::Utf8Of(p->m_firstChild->m_text);
+        }
     }
     body->RedrawChanged(body->m_dc.get(), CPoint());
 }

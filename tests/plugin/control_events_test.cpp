@@ -216,16 +216,18 @@ TEST_F(ControlEventsTest, ThumbDragsScrollOnlyOnABarLongerThan50PixelsAndNeverWi
         std::uint16_t modifiers;
         bool scrolls;
     } cases[] = {
-        {kHeight, 0, true}, {52, 0, false}, // the bar is 50 pixels long
+        {kHeight, 0, true}, {52, 0, false}, // the bar is 50 pixels long below the toolbar
         {kHeight, 0x1000, false},           // a Control-press
     };
+    int toolbar = 0; // the toolbar's height at this width, from the first case
     for (const auto& k : cases) {
         TearDown();
         calls.clear();
         npp = NPP_t{};
         SetUp();
-        CMorvaXEditorCtrl* c = Open(kWidth, k.height, Tall(3000));
+        CMorvaXEditorCtrl* c = Open(kWidth, k.height == kHeight ? k.height : k.height + toolbar, Tall(3000));
         ASSERT_NE(nullptr, c);
+        toolbar = c->m_toolbarHeight;
         Send(updateEvt, 0, 0);
         const qm::ui::ScrollBar& bar = *c->m_pVScrollBar;
         int start = 0, end = 0;
@@ -417,7 +419,9 @@ TEST_F(ControlEventsTest, AnUpdateDrawsTheFrameTheCornerAndTheDocumentInside)
     CMorvaXEditorCtrl* c = Open(kWidth, kHeight, Tall(3000, 1500));
     ASSERT_NE(nullptr, c);
     ASSERT_EQ(1, c->m_horizontalBarShown);
-    EXPECT_EQ(kHeight - 17, int(c->m_editWindow.height)) << "the editing area ends above the bar";
+    const int t = c->m_toolbarHeight;
+    ASSERT_GT(t, 0) << "start-up builds the toolbar";
+    EXPECT_EQ(kHeight - t - 17, int(c->m_editWindow.height)) << "the editing area ends above the bar";
     c->m_borderColor = RGB(0, 0, 255);
     EXPECT_EQ(1, Send(updateEvt, 0, 0));
     const std::string png = qmtest::TestOutputPath("events-frame-") + ".png";
@@ -428,9 +432,10 @@ TEST_F(ControlEventsTest, AnUpdateDrawsTheFrameTheCornerAndTheDocumentInside)
     EXPECT_EQ(blue, Pixel(kX + kWidth - 1, kY + 200));
     EXPECT_EQ(blue, Pixel(kX + 300, kY));
     EXPECT_EQ(blue, Pixel(kX + 300, kY + kHeight - 1));
-    // The document from (x + 1, y + 1) (its first row and column hold the
-    // div's dotted outline), left of the vertical bar.
-    EXPECT_EQ(red, Pixel(kX + 2, kY + 2));
+    // The document from (x + 1, y + toolbar + 1) (its first row and column
+    // hold the div's dotted outline), left of the vertical bar.
+    EXPECT_EQ(red, Pixel(kX + 2, kY + t + 2));
+    EXPECT_NE(red, Pixel(kX + 2, kY + t)) << "the toolbar above it";
     EXPECT_EQ(red, Pixel(kX + 300, kY + 200));
     EXPECT_EQ(red, Pixel(kX + kWidth - 18, kY + 200));
     EXPECT_NE(red, Pixel(kX + kWidth - 8, kY + 200)) << "the vertical bar";

@@ -101,7 +101,7 @@ protected:
         c->m_toolbarSet.SetWindow(*c->m_pPluginWindow);
         c->PrepareToolBar();
         c->CheckButtons(0);
-        c->PlaceEditingArea(c->m_pPluginWindow);
+        c->SetWindow(c->m_pPluginWindow);
         return c;
     }
 
