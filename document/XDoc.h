@@ -318,6 +318,8 @@ public:
     // Whether a selected element is locked (a wholly selected element's own
     // lock flag passes); false without a selection.
     bool IsSelectionLocked(bool selecting);
+    // e is a live element linked into the tree under the root.
+    bool IsElementInTree(const CElement* e) const { return IsInTree(e); }
 
     // ---- pointer, typing and undo members whose work is still to come
     // (XDocPending.cpp): each does nothing and answers false ----
@@ -437,7 +439,7 @@ private:
     // document's own flag).
     bool HorizontalBarShown() const;
     void ShowHorizontalBar(bool show);
-    // e is a live element under the root.
+    // e is a live element linked into the tree under the root.
     bool IsInTree(const CElement* e) const;
     // Offers the document point pt to e as a click that places the caret
     // (LButtonDown with flags 0xFFFF); with commit and e accepting, the

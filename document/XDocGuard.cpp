@@ -49,7 +49,10 @@ constexpr long kBackspace = 8;
 constexpr long kDelete = 127;
 constexpr long kReturn = 13;
 
-bool IsNavigation(long c) { return c == 30 || c == 31 || c == 28 || c == 29 || c == 11 || c == 12 || c == 1 || c == 4; }
+bool IsNavigation(long c)
+{
+    return c == 30 || c == 31 || c == 28 || c == 29 || c == 11 || c == 12 || c == 1 || c == 4;
+}
 
 bool LockedBySelf(CElement* e, int mode = 0) { return e && IsElementLocked(e, true, mode, false); }
 bool Locked(CElement* e, int mode = 0) { return e && IsElementLocked(e, false, mode, false); }
@@ -201,8 +204,9 @@ bool CXDoc::CanDocumentBeChanged(int action, CElement* element, long sub, long m
 {
     bool allowed = true;
     try {
+        // An element outside the tree is never locked.
         if (element && !IsInTree(element))
-            element = nullptr;
+            return true;
         CElement* caret = IsInTree(m_caretElement) ? m_caretElement : nullptr;
         const bool selection = m_selectionPresent != 0;
 

@@ -50,15 +50,6 @@ bool IsPlainBlock(const CElement* e)
     return e && (IsHeadingKind(e->m_kind) || e->m_kind == kKindP || e->m_kind == kKindDiv);
 }
 
-bool InTree(const CXDoc& doc, const CElement* e)
-{
-    if (!doc.m_root || !doc.IsElementExist(e))
-        return false;
-    while (e->m_parent)
-        e = e->m_parent;
-    return e == doc.m_root;
-}
-
 // Every child is a text run without text.
 bool OnlyEmptyRuns(const CElement* e)
 {
@@ -78,7 +69,7 @@ void CXHTML::OnChar(unsigned int key, unsigned int repeat, unsigned int flags)
     held.shift = Held(kKeyShift);
     held.option = Held(kKeyOption);
     held.control = Held(kKeyControl);
-    CElement* caret = InTree(m_doc, m_doc.m_caretElement) ? m_doc.m_caretElement : nullptr;
+    CElement* caret = m_doc.IsElementInTree(m_doc.m_caretElement) ? m_doc.m_caretElement : nullptr;
 
     // ---- stage 1 ----
     const KeyAction free = ShortcutBeforeGuard(key, held);
@@ -126,7 +117,7 @@ void CXHTML::OnChar(unsigned int key, unsigned int repeat, unsigned int flags)
         key = key == kLeft ? kRight : kLeft;
     if ((key > 31 && key != kDelete) || key == kReturn || key == kTab)
         ActionBeforeInsertText(key);
-    caret = InTree(m_doc, m_doc.m_caretElement) ? m_doc.m_caretElement : nullptr;
+    caret = m_doc.IsElementInTree(m_doc.m_caretElement) ? m_doc.m_caretElement : nullptr;
 
     if (StructuralKey(key, caret))
         return;
@@ -166,8 +157,8 @@ bool CXHTML::StructuralKey(unsigned int key, CElement* caret)
             }
             CElement* block = caret->GetFirstBlockParent();
             CElement* caption = caret->m_parent && caret->m_parent->m_kind == kKindCaption ? caret->m_parent
-                : block && block->m_kind == kKindCaption                                     ? block
-                                                                                             : nullptr;
+                : block && block->m_kind == kKindCaption                                   ? block
+                                                                                           : nullptr;
             if (caption) {
                 BreakInCaption(caption);
                 return true;
@@ -206,7 +197,7 @@ void CXHTML::LeaveEmptyLastItem(CElement* item)
     if (MoveAllLevelsOut(item))
         return;
     CElement* parent = JumpOutOfLI(item, 0);
-    if (!parent || !InTree(m_doc, parent))
+    if (!parent || !m_doc.IsElementInTree(parent))
         return;
     // The surplus empty runs of the new parent go; its first child takes
     // the caret.
@@ -227,7 +218,7 @@ void CXHTML::BreakInCaption(CElement* caption)
     if (m_doc.m_selectionPresent)
         RemoveSelection();
     CElement* caret = m_doc.m_caretElement;
-    if (!InTree(m_doc, caret) || !caret->IsOneOfParent(caption))
+    if (!m_doc.IsElementInTree(caret) || !caret->IsOneOfParent(caption))
         return;
     // The run is split at the caret, then every element between it and the
     // caption after the run; the break goes after the top of that path.
@@ -244,8 +235,8 @@ void CXHTML::BreakInCaption(CElement* caption)
     if (!br)
         return;
     // A caret at a run's start leaves the run after the break.
-    const bool before = caret == top && caret->IsTextElement() && caret->m_caretOffset == 0
-        && caret->m_text.Length() > 0;
+    const bool before
+        = caret == top && caret->IsTextElement() && caret->m_caretOffset == 0 && caret->m_text.Length() > 0;
     caption->InsertChild(br, top->GetID(), !before);
     CElement* after = br->m_nextSibling;
     if (!after || !after->IsTextElement()) {
@@ -288,12 +279,13 @@ void CXHTML::TypeKey(unsigned int key, unsigned int repeat, unsigned int flags, 
 {
     m_pastePoint.x = -1;
     const bool navigation = IsNavigationKey(key);
-    CElement* caret = InTree(m_doc, m_doc.m_caretElement) ? m_doc.m_caretElement : nullptr;
+    CElement* caret = m_doc.IsElementInTree(m_doc.m_caretElement) ? m_doc.m_caretElement : nullptr;
     if (shift && navigation && !m_doc.m_selectionAnchor && caret) {
         CPoint anchor = m_doc.m_caretPoint;
         if (caret->m_caretOffset != 0)
             anchor.x -= 1;
-        if (caret->IsTextElement() && caret->m_text.Length() > 0 && caret->m_caretOffset >= caret->m_text.Length())
+        if (caret->IsTextElement() && caret->m_text.Length() > 0
+            && caret->m_caretOffset >= caret->m_text.Length())
             anchor.x -= 1;
         anchor.y -= 1;
         m_doc.m_selectionAnchorPoint = anchor;
@@ -306,13 +298,13 @@ void CXHTML::TypeKey(unsigned int key, unsigned int repeat, unsigned int flags, 
         DisplayMessageBox("message-box/cannot-insert-into-given-location");
     if (shift && navigation && m_doc.m_selectionAnchor && m_doc.m_root) {
         CElement* anchor = m_doc.m_selectionAnchor;
-        if (!InTree(m_doc, anchor) || !IsEmptyRun(anchor))
+        if (!m_doc.IsElementInTree(anchor) || !IsEmptyRun(anchor))
             anchor = m_doc.m_root->WhereCursorOn(m_doc.m_selectionAnchorPoint);
         m_doc.ProcessSelection(
             m_doc.m_caretElement, m_doc.m_caretPoint, anchor, m_doc.m_selectionAnchorPoint);
     }
     m_doc.AdjCursorPos();
-    caret = InTree(m_doc, m_doc.m_caretElement) ? m_doc.m_caretElement : nullptr;
+    caret = m_doc.IsElementInTree(m_doc.m_caretElement) ? m_doc.m_caretElement : nullptr;
     if (key == kReturn || key == kBackspace || key == kDelete || navigation)
         DisplayStyleButton(caret);
     if (changed)
@@ -323,7 +315,8 @@ void CXHTML::TypeKey(unsigned int key, unsigned int repeat, unsigned int flags, 
         m_doc.m_caretPhase = 1;
         DisplayCursor();
     } else if (!shift && (key == kUp || key == kDown || key == kLeft) && caret && caret->IsTextElement()
-        && caret->m_text.Length() == 1 && (caret->m_text[0] == 32 || caret->m_text[0] == 160) && caret->m_parent
+        && caret->m_text.Length() == 1 && (caret->m_text[0] == 32 || caret->m_text[0] == 160)
+        && caret->m_parent
         && (IsCellKind(caret->m_parent->m_kind) || caret->m_parent->m_kind == kKindCaption)) {
         m_doc.ChangeCursorElement(caret, 0);
     }

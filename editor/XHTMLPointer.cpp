@@ -34,15 +34,9 @@ constexpr unsigned int kScrollLeft = 4;
 constexpr std::uint16_t kControlModifier = 0x1000;
 constexpr unsigned int kButtonHeldFlag = 2;
 
-bool PlatformButtonUp() { return (qm::events::Services::Get().Input().buttons & qm::events::kButtonPrimary) == 0; }
-
-bool InTree(const CXDoc& doc, const CElement* e)
+bool PlatformButtonUp()
 {
-    if (!doc.m_root || !doc.IsElementExist(e))
-        return false;
-    while (e->m_parent)
-        e = e->m_parent;
-    return e == doc.m_root;
+    return (qm::events::Services::Get().Input().buttons & qm::events::kButtonPrimary) == 0;
 }
 
 // Word units: digits, ASCII letters and everything from 0x80 up.
@@ -113,8 +107,8 @@ void CXHTML::OnLButtonDown(unsigned int flags, CPoint point)
         m_pastePoint.x = -1;
         const auto now = static_cast<unsigned int>(GetTickCount());
         CElement* caret = m_doc.m_caretElement;
-        if (m_lastDoubleClickTime != 0 && now - m_lastDoubleClickTime < kParagraphMs && InTree(m_doc, caret)
-            && caret->IsTextElement()) {
+        if (m_lastDoubleClickTime != 0 && now - m_lastDoubleClickTime < kParagraphMs
+            && m_doc.IsElementInTree(caret) && caret->IsTextElement()) {
             if (CElement* block = caret->GetFirstBlockParent()) {
                 m_doc.m_root->CleanSelection(true);
                 block->SelectAllChildren(true);
@@ -177,7 +171,7 @@ void CXHTML::OnLButtonDblClk(unsigned int, CPoint)
     try {
         CElement* target = m_doc.m_pointerElement;
         m_targetElement = target;
-        if (!target || !InTree(m_doc, target) || m_doc.CheckForCustomSelection(target, true))
+        if (!target || !m_doc.IsElementInTree(target) || m_doc.CheckForCustomSelection(target, true))
             return;
         CElement* link = target->IsTextElement() ? target->IsElementUnderTag(kKindA) : nullptr;
         if (target->IsTextElement() && !link) {

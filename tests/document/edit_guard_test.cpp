@@ -75,7 +75,8 @@ TEST_F(EditGuard, Cases)
         const int before = driver.shown;
         const bool allowed = v.doc.CanDocumentBeChanged(std::stoi(f[1]), marks.element, std::stol(f[2]),
             std::stol(f[3]), f[4] == "-" ? nullptr : const_cast<char16_t*>(item.c_str()));
-        const std::string answer = (allowed ? "allowed " : "refused ") + std::to_string(driver.shown - before);
+        const std::string answer
+            = (allowed ? "allowed " : "refused ") + std::to_string(driver.shown - before);
         EXPECT_EQ(answer, f[6]);
     }
 }
@@ -84,7 +85,8 @@ TEST_F(EditGuard, ContextMenuOnALockedElementLosesCutAndPasteAndStillOpens)
 {
     for (const bool locked : {true, false}) {
         ViewedDocument v;
-        ASSERT_TRUE(v.Show(locked ? "<p><b style=\"-qm-lock: true\">x</b></p>" : "<p><b>x</b></p>", 400, 300));
+        ASSERT_TRUE(
+            v.Show(locked ? "<p><b style=\"-qm-lock: true\">x</b></p>" : "<p><b>x</b></p>", 400, 300));
         CElement* bold = v.doc.m_root->m_firstChild->m_firstChild;
         qm::ui::Menu sub;
         sub.AppendText(u"Paste", 32813);
@@ -131,6 +133,21 @@ TEST_F(EditGuard, TheControlIgnoresEventsWhileTheMessageShows)
     EXPECT_FALSE(v.doc.CanDocumentBeChanged(1, nullptr, 'a', 0, nullptr));
     EXPECT_EQ(control.m_bPopupShowing, 1);
     v.marked.engine.m_control = nullptr;
+}
+
+TEST_F(EditGuard, AnElementOutsideTheTreeIsNeverLocked)
+{
+    ViewedDocument v;
+    ASSERT_TRUE(v.Show("<p _caret=\"1\" style=\"-qm-lock: true\">locked</p><p>loose</p>", 400, 300));
+    CElement* loose = v.doc.m_root->m_lastChild;
+    ASSERT_TRUE(v.doc.m_root->RemoveChild(loose->GetID(), false, false));
+    loose->m_locked = 1;
+    for (const long sub : {1L, 5L, 10L})
+        EXPECT_TRUE(v.doc.CanDocumentBeChanged(7, loose, sub, 0, nullptr)) << sub;
+    EXPECT_TRUE(v.doc.CanDocumentBeChanged(5, loose, 0, 0, nullptr));
+    EXPECT_FALSE(v.doc.CanDocumentBeChanged(7, nullptr, 1, 0, nullptr)) << "the caret is judged without one";
+    EXPECT_EQ(driver.shown, 1);
+    delete loose;
 }
 
 } // namespace

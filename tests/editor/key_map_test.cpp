@@ -105,16 +105,19 @@ TEST_F(EngineKeys, StructuralKeys)
         const char* expected;
     };
     const Case cases[] = {
-        {"Delete in an empty paragraph removes it", "<p>one</p><p>|</p><p>two</p>", 127, "<p>one</p><p>two</p>"},
+        {"Delete in an empty paragraph removes it", "<p>one</p><p>|</p><p>two</p>", 127,
+            "<p>one</p><p>two</p>"},
         {"Delete in an empty div directly in a list item is left to the document",
             "<ul><li><div>|</div></li></ul><p>two</p>", 127, "<ul><li><div></div></li></ul><p>two</p>"},
         {"Delete in an empty last paragraph with nothing after it is left to the document",
             "<p>one</p><p>|</p>", 127, "<p>one</p><p>\xC2\xA0</p>"},
         {"Backspace after an empty paragraph removes that paragraph", "<p>one</p><p></p><p>|two</p>", 8,
             "<p>one</p><p>two</p>"},
-        {"Backspace inside a word is left to the document", "<p></p><p>t|wo</p>", 8, "<p>\xC2\xA0</p><p>two</p>"},
-        {"Return in a caption adds a line break", "<table><caption>ab|cd</caption><tr><td>x</td></tr></table>",
-            13, "<table><caption>ab<br />cd</caption><tbody><tr><td>x</td></tr></tbody></table>"},
+        {"Backspace inside a word is left to the document", "<p></p><p>t|wo</p>", 8,
+            "<p>\xC2\xA0</p><p>two</p>"},
+        {"Return in a caption adds a line break",
+            "<table><caption>ab|cd</caption><tr><td>x</td></tr></table>", 13,
+            "<table><caption>ab<br />cd</caption><tbody><tr><td>x</td></tr></tbody></table>"},
         {"Return at a caption's end adds a break and an empty run",
             "<table><caption>ab|</caption><tr><td>x</td></tr></table>", 13,
             "<table><caption>ab<br /></caption><tbody><tr><td>x</td></tr></tbody></table>"},
