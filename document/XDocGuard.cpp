@@ -110,18 +110,35 @@ bool IsDivName(const void* name)
 
 } // namespace
 
+namespace {
+
+// Whether a selected element below parent (a div is never judged itself,
+// but its content is) is locked, in one walk down that carries each
+// element's lock state to its children: parentLocked is parent's.
+bool SelectedLockedBelow(const CElement* parent, bool parentLocked, int mode)
+{
+    for (const CElement* c = parent->m_firstChild; c; c = c->m_nextSibling) {
+        bool locked = false;
+        if (c->m_owner) {
+            const int own = OwnLockState(c, mode, false);
+            locked = own >= 0 ? own == 1 : parentLocked;
+        }
+        if (c->m_selected && c->m_kind != kKindDiv && locked)
+            return true;
+        if (c->m_firstChild && SelectedLockedBelow(c, locked, mode))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 bool CXDoc::IsSelectionLocked(bool selecting)
 {
     if (!m_selectionPresent || !m_root)
         return false;
-    CPtrList selected;
-    m_root->GetAllChildren(&selected, 0, true, 0, 0);
     const int mode = selecting ? 2 : 1;
-    for (void* pos = selected.GetHeadPosition(); pos;) {
-        if (Locked(static_cast<CElement*>(selected.GetNext(pos)), mode))
-            return true;
-    }
-    return false;
+    return SelectedLockedBelow(m_root, Locked(m_root, mode), mode);
 }
 
 bool CXDoc::IsCursorInLocked(bool selecting)
@@ -143,8 +160,7 @@ std::vector<CElement*> Starts(CElement* element, bool selection, CElement* root,
     if (selection && root) {
         CPtrList selected;
         root->GetAllChildren(&selected, 0, true, 0, 0);
-        for (void* pos = selected.GetHeadPosition(); pos;)
-            out.push_back(static_cast<CElement*>(selected.GetNext(pos)));
+        selected.ForEachItem([&](void* e) { out.push_back(static_cast<CElement*>(e)); });
         return out;
     }
     if (caret)

@@ -184,12 +184,12 @@ void CXHTML::OnLButtonDblClk(unsigned int, CPoint)
             m_doc.m_root->CleanSelection(true);
             link->SelectAllChildren(true);
             CElement* first = link;
-            for (void* pos = pieces.GetHeadPosition(); pos;) {
-                auto* piece = static_cast<CElement*>(pieces.GetNext(pos));
+            pieces.ForEachItem([&](void* item) {
+                auto* piece = static_cast<CElement*>(item);
                 piece->SelectAllChildren(true);
                 if (m_doc.m_root->IsBeyondElement(piece, first) == 1)
                     first = piece;
-            }
+            });
             m_targetElement = first;
             m_doc.m_selectionPresent = 1;
             m_doc.DisplaySelectionStyle();
