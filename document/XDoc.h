@@ -299,6 +299,54 @@ public:
     // needs them. For measuring the load apart from layout.
     bool ReadDocument(const unsigned short* text, bool& built);
 
+    // ---- the edit guard (XDocGuard.cpp) ----
+    // Whether a change of the kind action may go ahead where it would act:
+    // on element, or (null) on the caret or the selection. The low 15 bits
+    // of action say what the change is: 1 typing the character sub; 2
+    // inserting or pasting and 4 cutting (refused in a locked place); 3 the
+    // context menu, never refused, whose Cut (32811) and Paste (32813)
+    // entries leave extra (a qm::ui::Menu*) when element is locked; 5 the
+    // tag list for element; 6 the tag box, never refused; 7 an editing
+    // command with the sub-code sub (sub-code 11 judges a style item by
+    // mode and extra, the item's element name as UTF-16 text); any other
+    // action is allowed. A refusal is shown to the user in a message box
+    // unless action has bit 0x8000. The guard changes nothing else.
+    bool CanDocumentBeChanged(int action, CElement* element, long sub, long mode, void* extra);
+    // With a selection: IsSelectionLocked(selecting); else whether the
+    // caret element is locked.
+    bool IsCursorInLocked(bool selecting);
+    // Whether a selected element is locked (a wholly selected element's own
+    // lock flag passes); false without a selection.
+    bool IsSelectionLocked(bool selecting);
+    // e is a live element linked into the tree under the root.
+    bool IsElementInTree(const CElement* e) const { return IsInTree(e); }
+
+    // ---- pointer, typing and undo members whose work is still to come
+    // (XDocPending.cpp): each does nothing and answers false ----
+    // The key typed at the caret; whether the document changed.
+    bool OnChar(unsigned int key, unsigned int repeat, unsigned int flags);
+    // A press (flags 2 real, 0 simulated), a move (flags 2: the button is
+    // held) and a release of the pointer at a view point.
+    bool LButtonDown(unsigned int flags, CPoint point);
+    bool MouseMove(unsigned int flags, CPoint point);
+    void OnLButtonUp(unsigned int flags, CPoint point);
+    // Marks the selection between two ends; ProcessSelectionFrom from the
+    // press point to point.
+    void ProcessSelection(CElement* end, CPoint endPoint, CElement* anchor, CPoint anchorPoint);
+    void ProcessSelectionFrom(CPoint point);
+    // An undo snapshot (forced with force).
+    void SaveUndo(bool force);
+    // Refreshes the style drop-list and buttons for the selection.
+    void DisplaySelectionStyle();
+    // No element claims a double click for a selection of its own: false.
+    bool CheckForCustomSelection(CElement*, bool) { return false; }
+    // Set by the engine's press handler while the button is held after a
+    // press (drag-select mode); the pointer code reads and ends it.
+    unsigned char m_dragSelectMode = 0;
+    // Where a Shift selection made with keys started (with
+    // m_selectionAnchor), document pixels.
+    CPoint m_selectionAnchorPoint;
+
     // ---- fields (those the element layers read are in CXDocServices) ----
     CSafeBuf m_language{"en"};
 
@@ -391,10 +439,14 @@ private:
     // document's own flag).
     bool HorizontalBarShown() const;
     void ShowHorizontalBar(bool show);
-    // e is a live element under the root.
+    // e is a live element linked into the tree under the root.
     bool IsInTree(const CElement* e) const;
     // Offers the document point pt to e as a click that places the caret
     // (LButtonDown with flags 0xFFFF); with commit and e accepting, the
     // caret is e at the point and height it gave. Whether e accepted.
     bool OfferCaret(CElement* e, CPoint pt, bool commit);
+    // The edit guard's typing test for character c at the caret (null:
+    // none) without the Return test, and its message box.
+    bool TypingAllowed(CElement* caret, long c);
+    void ShowLockedMessage();
 };

@@ -14,8 +14,14 @@ bool CXDoc::IsInTree(const CElement* e) const
 {
     if (!m_root || !IsElementExist(e))
         return false;
-    while (e->m_parent)
-        e = e->m_parent;
+    // An unlinked element keeps its parent pointer: each level must also be
+    // among its parent's children.
+    for (; e->m_parent; e = e->m_parent) {
+        const CElement* linked
+            = e->m_prevSibling ? e->m_prevSibling->m_nextSibling : e->m_parent->m_firstChild;
+        if (linked != e)
+            return false;
+    }
     return e == m_root;
 }
 

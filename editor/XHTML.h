@@ -22,6 +22,7 @@
 #include "style/records/ElementStyle.h"
 
 struct ADDITIONAL_HTTP_HEADERS;
+struct EventRecord;
 struct NPWindow;
 struct STYLE_BAR_ITEM;
 class CElement;
@@ -181,10 +182,11 @@ public:
 
     // ---- browser events: painting, size, scrolling, focus (XHTMLEvents.cpp) ----
     // Routes one browser event record (an EventRecord, its point in the
-    // editing area's coordinates): update paints (OnPaint), activate is
-    // taken and does nothing, focus gained and lost go to OnSetFocus and
-    // OnKillFocus; each answers 1. Every other kind answers 0 (the pointer
-    // and keys are routed by the code that handles them).
+    // editing area's coordinates): null events, presses, releases and keys
+    // as described with the pointer below; update paints (OnPaint),
+    // activate is taken and does nothing, focus gained and lost go to
+    // OnSetFocus and OnKillFocus. Each answers 1, but a Control-press
+    // answers 0; every other kind answers 0.
     bool HandleEvent(void* event);
     // Copies the document's rows into the window's port over the view, inside
     // the window's clip (CXDoc::Draw); a failure leaves the window as it is.
@@ -417,6 +419,75 @@ public:
     void OnIndent();
     void OnDefList();
     void OnChangeList();
+    // ---- the pointer, keys and text input (XHTMLPointer.cpp, XHTMLKeys.cpp) ----
+    // HandleEvent also routes the pointer and keys: a null event tracks the
+    // pointer (a move when it moved inside the window, a release the
+    // platform saw, the automatic-scroll request while the button is held
+    // outside); a press is a double click when it comes at the same point at
+    // most 499 ms after the last single press, and a Control-press opens the
+    // context menu and answers 0; a release goes to OnLButtonUp; a key-down
+    // or auto-key is translated (TranslateKey) and typed through OnChar.
+    //
+    // A press (flags not 0: a real one) in the document: within 500 ms of a
+    // word selected by double click it selects the caret's paragraph; else
+    // the document places the caret (Shift extends the selection from the
+    // previous anchor), the edit buttons follow and an undo snapshot may be
+    // taken. The button counts as held afterwards, even after a failure.
+    void OnLButtonDown(unsigned int flags, CPoint point);
+    // OnLButtonDown without the paragraph test and the button held: a press
+    // that a command simulates to place the caret.
+    void ActAsLButDown(unsigned int flags, CPoint point);
+    // The release: the document's OnLButtonUp, then the button is up.
+    void OnLButtonUp(unsigned int flags, CPoint point);
+    // A move (flags 2: the button is held; without it a held button counts
+    // as released): the document's MouseMove and the edit buttons.
+    void OnMouseMove(unsigned int flags, CPoint point);
+    // A double click: the word under the caret in a text run (nothing on a
+    // separator with no word start), the whole link in a link, else the
+    // element's property dialog (none for a row group).
+    void OnLButtonDblClk(unsigned int flags, CPoint point);
+    // Selects every element under the root and shows it.
+    void SelectAll();
+    void OnSelectall() { SelectAll(); }
+    // The text-input handler Init installs: while the control has the focus
+    // and shows no pop-up, the text (read whole) is typed in the view that
+    // shows, once the control has seen text input before; then the control
+    // notes that text input arrives. The event always goes on to the next
+    // handler, whose answer it gives.
+    static int TextInputHandler(const qm::events::NextHandler& next, qm::events::Event& event, void* engine);
+    // Types text (zero-terminated) through OnChar. fixedLength 0 with text:
+    // an input method's composition, left selected in the caret's text run
+    // over what was typed (never before the run's start).
+    void MacUnicodeInput(const unsigned short* text, int fixedLength);
+    // A Mac OS Roman byte as UTF-16 (0xDB the euro sign, 0xF0 U+F8FF).
+    static unsigned short MacRoman2UCS(unsigned char c);
+    // The character of a key event, or false for none. With the two-byte
+    // route on (g_IsSafara), key code 0 and no modifier, bytes arrive one
+    // per event and pair up into one character (m_pendingByte); otherwise
+    // the keyboard layout gives it.
+    bool TranslateKey(const EventRecord& record, unsigned short& character);
+
+    // ---- the key map (KeyMap.cpp) ----
+    // One character from event routing: shortcuts, the structural keys the
+    // document does not handle itself (Delete in an empty block, Return in
+    // an empty last list item or a caption, Backspace after an empty block),
+    // Shift selection, the edit guard, then the document's OnChar and what
+    // follows a key (caret, buttons, undo, the page).
+    void OnChar(unsigned int key, unsigned int repeat, unsigned int flags);
+
+    // ---- members whose work is still to come (XHTMLPending.cpp): each
+    // does nothing (answers false) ----
+    void SetCopyState();
+    void DisplayStyleButton(CElement* element);
+    bool OnContextMenu(CPoint point);
+    void DoProperty(CElement* element);
+    void KeyStrong();
+    void KeyEm();
+    bool DoAddTag(const char* tag, bool atCaret, bool select);
+    void ActionBeforeInsertText(unsigned int key);
+    bool MoveAllLevelsOut(CElement* item);
+    CElement* JumpOutOfLI(CElement* item, int mode);
+    bool RemoveSelection();
 
     // ---- fields (those the element layers read are in CXHTMLServices) ----
     // Room in each option list, the terminating null not counted.
@@ -479,6 +550,26 @@ public:
 private:
     // Whether the control can display the editor (false without a control).
     bool CanDisplay() const;
+    // Helpers of HandleEvent (XHTMLPointer.cpp): a null event's pointer
+    // tracking and a press.
+    void TrackPointer(CPoint point);
+    bool PressEvent(const EventRecord& record, CPoint point);
+    // Selects the word around the caret of a text run (OnLButtonDblClk).
+    void SelectWord(CElement* run);
+    // Lays out, paints and shows the document after a change of selection.
+    void ShowSelection();
+    // Steps of the key map (KeyMap.cpp): the structural keys (true when
+    // one took the key), each of them, the ending they share (layout,
+    // caret, view, change report, buttons), and an ordinary key typed
+    // into the document.
+    void ContextMenuAtCaret(CElement* caret);
+    bool StructuralKey(unsigned int key, CElement* caret);
+    bool DeleteEmptyBlock(CElement* caret);
+    void LeaveEmptyLastItem(CElement* item);
+    void BreakInCaption(CElement* caption);
+    bool RemoveEmptyBlockBefore(CElement* caret);
+    void FinishStructuralKey();
+    void TypeKey(unsigned int key, unsigned int repeat, unsigned int flags, bool shift);
     // Gives the document its five generic font-family lists (XHTMLFonts.cpp).
     void SetGenericFontFamilies();
     // One step of automatic scrolling on a scroll bar (XHTMLTimer.cpp):

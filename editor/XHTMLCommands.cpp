@@ -251,9 +251,7 @@ void CXHTML::PostMessage(unsigned int message, unsigned int id, unsigned int arg
             if (m_control)
                 m_control->AboutBox();
             break;
-        case CommandCall::kSelectAll:
-            // TODO(edit-guard): SelectAll() of the event routing, once it is on this branch.
-            break;
+        case CommandCall::kSelectAll: SelectAll(); break;
         }
     } catch (...) {
         // A command that fails leaves the document as it stood.
@@ -277,12 +275,7 @@ void CXHTML::OnExpand()
 
 bool CXHTML::MayChange(int action, CElement* element, long sub)
 {
-    (void)action;
-    (void)element;
-    (void)sub;
-    // TODO(edit-guard): return m_doc.CanDocumentBeChanged(action, element, sub, 0, nullptr) once the
-    // edit guard is on this branch.
-    return true;
+    return m_doc.CanDocumentBeChanged(action, element, sub, 0, nullptr);
 }
 
 CElement* CXHTML::ContextElement() const

@@ -1,4 +1,6 @@
-// The engine's browser events: painting, size changes, scrolling and focus.
+// The engine's browser events: their routing, painting, size changes,
+// scrolling and focus (the pointer and keys are XHTMLPointer.cpp and
+// XHTMLKeys.cpp).
 //
 // The control hands the engine the events of the WYSIWYG view with their
 // point in the editing area's coordinates and the plug-in's port current
@@ -52,7 +54,18 @@ bool CXHTML::HandleEvent(void* event)
     const auto* record = static_cast<const EventRecord*>(event);
     if (!record)
         return false;
+    const CPoint point(record->where.h, record->where.v);
     switch (record->what) {
+    case nullEvent: TrackPointer(point); return true;
+    case mouseDown: return PressEvent(*record, point);
+    case mouseUp: OnLButtonUp(0, point); return true;
+    case keyDown:
+    case autoKey: {
+        unsigned short character = 0;
+        if (TranslateKey(*record, character))
+            OnChar(character, 1, 0);
+        return true;
+    }
     case updateEvt: OnPaint(); return true;
     case activateEvt: return true;
     case NPEventType_GetFocusEvent: OnSetFocus(); return true;

@@ -148,9 +148,8 @@ void CXHTML::Init()
     dInitCursor();
     qm::events::InstallTimer(0, 0.1, &CXHTML::MacTimer, this, &m_timer);
 
-    // The handlers' work is the drag and the typing code's; until that is
-    // there, a drag is followed without effect, no drop is taken, and text
-    // input goes on to the next handler.
+    // The drag handlers' work is the drag code's; until that is there, a
+    // drag is followed without effect and no drop is taken.
     if (qm::dnd::WindowKey window = PortWindow(m_window)) {
         m_dragTrackingHandler = qm::dnd::DragSession::InstallTrackingHandler(
             window, [](short, qm::dnd::WindowKey, qm::dnd::DragSession&) { return qm::dnd::kDragAccepted; });
@@ -160,8 +159,8 @@ void CXHTML::Init()
     m_textInputHandler = qm::events::EventTarget::Application().InstallHandler(
         {{qm::events::kEventClassTextInput, qm::events::kEventTextInputUnicode},
             {qm::events::kEventClassTextInput, kEventTextInputUpdateActiveInputArea}},
-        [](const qm::events::NextHandler& next, qm::events::Event& event) {
-            return qm::events::CallNextHandler(next, event);
+        [this](const qm::events::NextHandler& next, qm::events::Event& event) {
+            return TextInputHandler(next, event, this);
         });
 
     SetGenericFontFamilies();

@@ -1,5 +1,5 @@
-// Members that the command table and the dialogs call but that belong to
-// work not done yet: change notification and undo, view switches, tables,
+// Members that the command table, the dialogs, event routing and the key
+// map call but that belong to work not done yet: change notification and undo, view switches, tables,
 // lists, definition lists, inline formatting, the clipboard, styles, Tab and
 // indent, images and small structural commands. Each does nothing (and
 // answers that nothing was done) until its own code replaces it here.
@@ -96,3 +96,14 @@ void CXHTML::OnDSort() { }
 void CXHTML::OnIndent() { }
 void CXHTML::OnDefList() { }
 void CXHTML::OnChangeList() { }
+void CXHTML::SetCopyState() { }
+void CXHTML::DoProperty(CElement*) { }
+void CXHTML::DisplayStyleButton(CElement*) { }
+bool CXHTML::OnContextMenu(CPoint) { return false; }
+void CXHTML::KeyStrong() { }
+void CXHTML::KeyEm() { }
+bool CXHTML::DoAddTag(const char*, bool, bool) { return false; }
+void CXHTML::ActionBeforeInsertText(unsigned int) { }
+bool CXHTML::MoveAllLevelsOut(CElement*) { return false; }
+CElement* CXHTML::JumpOutOfLI(CElement*, int) { return nullptr; }
+bool CXHTML::RemoveSelection() { return false; }

@@ -14,6 +14,7 @@
 
 #include "base/shims/CGShims.h"
 #include "base/shims/PortShims.h"
+#include "editor/PluginPortScope.h"
 #include "element/services/ControlServices.h"
 #include "platform/np/Window.h"
 #include "platform/qd/Port.h"
@@ -45,17 +46,12 @@ void CXHTML::MacTimer(qm::events::EventLoopTimerRef, void* engine)
     auto* self = static_cast<CXHTML*>(engine);
     if (!self)
         return;
-    GrafPtr oldPort = nullptr;
-    Rect oldBounds{};
-    RgnHandle oldClip = nullptr;
-    if (NP_Port* port = LivePort(self->m_window))
-        BackupOldPort(oldPort, oldBounds, oldClip, port->port, self->m_window->x, self->m_window->y);
+    CPluginPortScope port(self->m_window);
     try {
         self->OnTimer(1);
     } catch (...) {
         // A tick that fails is abandoned; the next one starts afresh.
     }
-    RestoreOldPort(oldPort, oldBounds, oldClip);
 }
 
 void CXHTML::OnTimer(unsigned int)

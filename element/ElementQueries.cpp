@@ -111,18 +111,26 @@ CElement* NextInSubtree(CElement* e, const CElement* root)
     return nullptr;
 }
 
+int OwnLockState(const CElement* e, int selecting, bool ignoreFlag)
+{
+    if (!e->m_tagName[0])
+        return -1;
+    if (e->m_locked && !ignoreFlag && !(selecting && IsWholeElementSelected(const_cast<CElement*>(e))))
+        return 1;
+    const NewIntStyleValue& lock = e->Style().lock;
+    if (lock.set && !lock.inherited && !lock.inherit)
+        return lock.value == 1 ? 1 : 0;
+    return -1;
+}
+
 bool IsElementLocked(CElement* e, bool selfOnly, int selecting, bool ignoreFlag)
 {
     for (CElement* a = e; a; a = a->m_parent) {
         if (!a->m_owner)
             return false;
-        if (a->m_tagName[0]) {
-            if (a->m_locked && !ignoreFlag && !(selecting && IsWholeElementSelected(a)))
-                return true;
-            const NewIntStyleValue& lock = a->Style().lock;
-            if (lock.set && !lock.inherited && !lock.inherit)
-                return lock.value == 1;
-        }
+        const int own = OwnLockState(a, selecting, ignoreFlag);
+        if (own >= 0)
+            return own == 1;
         if (selfOnly)
             return false;
         ignoreFlag = false;

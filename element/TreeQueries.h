@@ -67,6 +67,9 @@ bool IsRTLChild(const CElement* e, bool deep);
 // its own flag counted; the root answers false. False for null e and for
 // an element without an owner document.
 bool IsElementLocked(CElement* e, bool selfOnly, int selecting, bool ignoreFlag);
+// e's own say in IsElementLocked: 1 locked, 0 not locked, -1 as its parent
+// decides (a text run, an element without a flag or a value of its own).
+int OwnLockState(const CElement* e, int selecting, bool ignoreFlag);
 
 // Reverses the order of e's children.
 void ReverseChild(CElement* e);

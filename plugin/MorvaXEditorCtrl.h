@@ -487,6 +487,15 @@ public:
     // unit sideways, by the sign of the delta. Otherwise the event goes on
     // to the next handler. Answers 0 (used).
     int MouseWheelMoved(const qm::events::NextHandler& next, qm::events::Event& event);
+    // What the engine's text-input handler and edit guard read and set
+    // (MorvaXEditorCtrlInput.cpp): the focused, pop-up-showing and
+    // text-input-seen flags; text typed in the source view goes to it.
+    bool HasKeyboardFocus() const override { return m_focused != 0; }
+    bool IsPopupShowing() const override { return m_bPopupShowing != 0; }
+    void SetPopupShowing(bool on) override { m_bPopupShowing = on ? 1 : 0; }
+    bool IsTextInputSeen() const override { return m_textInputSeen != 0; }
+    void SetTextInputSeen() override { m_textInputSeen = 1; }
+    void SourceUnicodeInput(const unsigned short* text, int fixed) override;
 
     // The form value: Value brought up to date from the document (when
     // ready) and copied: a new[] string the caller deletes, null for an

@@ -145,6 +145,25 @@ public:
     virtual void ClearCache() { }
     // The markup source view, null while there is none.
     virtual CColoringEditor* SourceView() const { return nullptr; }
+    // ---- what the engine's event routing and edit guard read and set ----
+    // The defaults describe a control that has the keyboard focus, shows no
+    // pop-up and has seen no text input; the control overrides them.
+    // The control has the keyboard focus.
+    virtual bool HasKeyboardFocus() const { return true; }
+    // A context menu, the style pop-up or the edit guard's message shows:
+    // browser events are answered without acting on them.
+    virtual bool IsPopupShowing() const { return false; }
+    virtual void SetPopupShowing(bool) { }
+    // Unicode text input has reached the engine: typed text comes that way
+    // from then on, and key-downs are no longer routed.
+    virtual bool IsTextInputSeen() const { return false; }
+    virtual void SetTextInputSeen() { }
+    // Text typed in the source view (its MacUnicodeInput; fixed as there).
+    virtual void SourceUnicodeInput(const unsigned short* text, int fixed)
+    {
+        (void)text;
+        (void)fixed;
+    }
 
 protected:
     CControlServices() = default;

@@ -444,4 +444,45 @@ TEST_F(ControlEventsTest, AnUpdateDrawsTheFrameTheCornerAndTheDocumentInside)
     EXPECT_EQ(white, Pixel(kX + kWidth - 8, kY + kHeight - 8));
 }
 
+TEST_F(ControlEventsTest, TheEditingAreasPointerAndKeysReachTheEngine)
+{
+    CMorvaXEditorCtrl* c = Open(kWidth, kHeight, Tall(3000));
+    ASSERT_NE(nullptr, c);
+    // A Control-click opens the context menu and is not taken.
+    EXPECT_EQ(0, Send(mouseDown, 100, 100, 0x1000));
+    Send(mouseUp, 100, 100);
+
+    // With the button held 10 pixels below the area each tick scrolls 20.
+    EXPECT_EQ(1, Send(mouseDown, 100, 100));
+    const int start = ScrollY();
+    for (int tick = 1; tick <= 3; ++tick) {
+        Send(nullEvent, 100, kHeight + 10);
+        host->Clock().Advance(100);
+        EXPECT_EQ(ScrollY(), start + 20 * tick);
+    }
+    Send(mouseUp, 100, kHeight + 10);
+
+    // Control+A selects all; key-downs after the first text input are
+    // answered without reaching the engine.
+    Send(NPEventType_GetFocusEvent, 0, 0);
+    auto key = [&](std::uint32_t message, std::uint16_t modifiers) {
+        qm::events::Services::Get().Input().modifiers = modifiers;
+        EventRecord e{keyDown, message, 0, {0, 0}, modifiers};
+        const std::int16_t used = funcs.event(&npp, &e);
+        qm::events::Services::Get().Input().modifiers = 0;
+        return used;
+    };
+    EXPECT_EQ(1, key(0x7301, 0)); // Home
+    EXPECT_EQ(0, c->m_pXHTML->m_doc.m_selectionPresent);
+    qm::events::Event text(qm::events::kEventClassTextInput, qm::events::kEventTextInputUnicode);
+    text.SetParam(qm::events::kParamText, std::u16string(u"a"));
+    qm::events::EventTarget::Application().SendEvent(text);
+    EXPECT_EQ(1, c->m_textInputSeen);
+    EXPECT_EQ(1, key(0x0001, 0x1000)); // Control+A, no longer routed
+    EXPECT_EQ(0, c->m_pXHTML->m_doc.m_selectionPresent);
+    c->m_textInputSeen = 0;
+    EXPECT_EQ(1, key(0x0001, 0x1000));
+    EXPECT_EQ(1, c->m_pXHTML->m_doc.m_selectionPresent);
+}
+
 } // namespace
