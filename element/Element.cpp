@@ -191,19 +191,32 @@ bool CElement::GetAttrNoCase(const unsigned short* name, CSafeBuf& value) const
     value.Empty();
     if (!name)
         return false;
-    CSafeBuf key, found;
-    for (void* pos = m_attributes.GetStartPosition(); pos;) {
-        m_attributes.GetNextAssoc(pos, key, found);
-        if (key.CompareNoCase(name) == 0) {
-            value = found;
-            return true;
-        }
-    }
-    return false;
+    // The pairs are compared where they stand, not copied out.
+    const CSafeBuf* found = nullptr;
+    m_attributes.ForEachPair([name, &found](const CSafeBuf& key, const CSafeBuf& v) {
+        if (!found && key.CompareNoCase(name) == 0)
+            found = &v;
+    });
+    if (!found)
+        return false;
+    value = *found;
+    return true;
 }
 
 bool CElement::GetAttrNoCase(const char* name, CSafeBuf& value) const
 {
-    CSafeBuf wide(reinterpret_cast<const unsigned char*>(name ? name : ""));
-    return GetAttrNoCase(static_cast<const unsigned short*>(wide), value);
+    // Short names (all that callers use) are widened on the stack.
+    unsigned short wide[32];
+    const char* text = name ? name : "";
+    size_t n = 0;
+    while (text[n] && n < sizeof wide / sizeof wide[0] - 1) {
+        wide[n] = static_cast<unsigned char>(text[n]);
+        ++n;
+    }
+    if (text[n]) {
+        CSafeBuf longer(reinterpret_cast<const unsigned char*>(text));
+        return GetAttrNoCase(static_cast<const unsigned short*>(longer), value);
+    }
+    wide[n] = 0;
+    return GetAttrNoCase(wide, value);
 }

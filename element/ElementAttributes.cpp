@@ -45,8 +45,7 @@ bool CElement::SetAttrString(const unsigned short* name, const unsigned short* v
 {
     if (!name)
         return false;
-    CSafeBuf old;
-    const bool existed = m_attributes.Lookup(name, old);
+    const bool existed = m_attributes.Contains(name);
     const bool empty = !value || !*value;
     if (existed) {
         if (empty)

@@ -181,10 +181,8 @@ public:
     CPoint m_indent;       // x: first-line indent
     CPoint m_marginLeftTop;
     CPoint m_marginRightBottom;
-    CRect m_defaultMargin; // left, top, right, bottom set by the factory (SetMargin)
-    long m_lineGroup = 0;  // shared by the children placed on one line
-    long m_layoutValue1 = 0;
-    long m_layoutValue2 = 0;
+    CRect m_defaultMargin;  // left, top, right, bottom set by the factory (SetMargin)
+    long m_lineGroup = 0;   // shared by the children placed on one line
     long m_captionSide = 0; // the factory sets 2 for caption
 
     // ---- layout state (style/layout/, style/floats/) ----

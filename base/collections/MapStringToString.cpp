@@ -7,6 +7,43 @@ namespace {
 CSafeBuf KeyOf(const unsigned short* key) { return CSafeBuf(key); }
 CSafeBuf KeyOf(const char* key) { return CSafeBuf(key); }
 
+// Whether a stored key equals what KeyOf makes of text: the same length and
+// the same units (8-bit text sign-extended).
+bool EqualsKey(const CSafeBuf& stored, const unsigned short* text, int length)
+{
+    if (stored.Length() != length)
+        return false;
+    const unsigned short* units = stored;
+    for (int i = 0; i < length; ++i) {
+        if (units[i] != text[i])
+            return false;
+    }
+    return true;
+}
+
+bool EqualsKey(const CSafeBuf& stored, const char* text, int length)
+{
+    if (stored.Length() != length)
+        return false;
+    const unsigned short* units = stored;
+    for (int i = 0; i < length; ++i) {
+        if (units[i] != static_cast<unsigned short>(static_cast<signed char>(text[i])))
+            return false;
+    }
+    return true;
+}
+
+template <class Char>
+int KeyLength(const Char* key)
+{
+    int n = 0;
+    if (key) {
+        while (key[n] != 0)
+            ++n;
+    }
+    return n;
+}
+
 } // namespace
 
 CMapStringToString::CMapStringToString() = default;
@@ -20,6 +57,18 @@ CMapStringToString::~CMapStringToString() = default;
 CMapStringToString::Node* CMapStringToString::FindKey(const CSafeBuf& key) const
 {
     return m_list.FindIf([&key](const Node& n) { return n.key == key; });
+}
+
+CMapStringToString::Node* CMapStringToString::FindKey(const unsigned short* key) const
+{
+    const int length = KeyLength(key);
+    return m_list.FindIf([key, length](const Node& n) { return EqualsKey(n.key, key, length); });
+}
+
+CMapStringToString::Node* CMapStringToString::FindKey(const char* key) const
+{
+    const int length = KeyLength(key);
+    return m_list.FindIf([key, length](const Node& n) { return EqualsKey(n.key, key, length); });
 }
 
 // The pair of key, appended with an empty value when missing; null when out of
@@ -49,14 +98,9 @@ void CMapStringToString::Set(const CSafeBuf& key, const CSafeBuf& value)
         n->value = value;
 }
 
-bool CMapStringToString::Remove(const CSafeBuf& key)
-{
-    return m_list.RemoveFirst([&key](const Node& n) { return n.key == key; });
-}
-
 bool CMapStringToString::Lookup(const unsigned short* key, CSafeBuf& value) const
 {
-    Node* n = FindKey(KeyOf(key));
+    Node* n = FindKey(key);
     if (!n)
         return false;
     value = n->value;
@@ -65,24 +109,45 @@ bool CMapStringToString::Lookup(const unsigned short* key, CSafeBuf& value) cons
 
 bool CMapStringToString::Lookup(const char* key, CSafeBuf& value) const
 {
-    Node* n = FindKey(KeyOf(key));
+    Node* n = FindKey(key);
     if (!n)
         return false;
     value = n->value;
     return true;
 }
 
-void CMapStringToString::SetAt(const unsigned short* key, const CSafeBuf& value) { Set(KeyOf(key), value); }
+// An existing pair takes the value in place: no key is made for it.
+void CMapStringToString::SetAt(const unsigned short* key, const CSafeBuf& value)
+{
+    if (Node* n = FindKey(key))
+        n->value = value;
+    else
+        m_list.LinkTail(m_list.New(KeyOf(key), value));
+}
 
-void CMapStringToString::SetAt(const char* key, const CSafeBuf& value) { Set(KeyOf(key), value); }
+void CMapStringToString::SetAt(const char* key, const CSafeBuf& value)
+{
+    if (Node* n = FindKey(key))
+        n->value = value;
+    else
+        m_list.LinkTail(m_list.New(KeyOf(key), value));
+}
 
 CSafeBuf& CMapStringToString::operator[](const unsigned short* key) { return ValueOf(KeyOf(key)); }
 
 CSafeBuf& CMapStringToString::operator[](const char* key) { return ValueOf(KeyOf(key)); }
 
-bool CMapStringToString::RemoveKey(const unsigned short* key) { return Remove(KeyOf(key)); }
+bool CMapStringToString::RemoveKey(const unsigned short* key)
+{
+    const int length = KeyLength(key);
+    return m_list.RemoveFirst([key, length](const Node& n) { return EqualsKey(n.key, key, length); });
+}
 
-bool CMapStringToString::RemoveKey(const char* key) { return Remove(KeyOf(key)); }
+bool CMapStringToString::RemoveKey(const char* key)
+{
+    const int length = KeyLength(key);
+    return m_list.RemoveFirst([key, length](const Node& n) { return EqualsKey(n.key, key, length); });
+}
 
 void* CMapStringToString::GetStartPosition() const { return m_list.Head(); }
 

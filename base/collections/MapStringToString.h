@@ -26,6 +26,8 @@ public:
     // otherwise answers false and leaves value.
     bool Lookup(const unsigned short* key, CSafeBuf& value) const;
     bool Lookup(const char* key, CSafeBuf& value) const;
+    // Whether the key exists (nothing is copied).
+    bool Contains(const unsigned short* key) const { return FindKey(key) != nullptr; }
 
     // Replaces the value of an existing key (the pair keeps its place) or
     // appends a new pair.
@@ -67,10 +69,13 @@ private:
         Node* next;
     };
     Node* FindKey(const CSafeBuf& key) const;
+    // The pair whose key equals the text as KeyOf would store it, found
+    // without making that key.
+    Node* FindKey(const unsigned short* key) const;
+    Node* FindKey(const char* key) const;
     Node* FindOrAppend(const CSafeBuf& key);
     CSafeBuf& ValueOf(const CSafeBuf& key);
     void Set(const CSafeBuf& key, const CSafeBuf& value);
-    bool Remove(const CSafeBuf& key);
 
     SinglyLinkedList<Node> m_list;
 };

@@ -183,12 +183,19 @@ int Multibyte2Unicode(const unsigned char* in, unsigned short** out, int length,
 
 std::string ToUTF8String(const unsigned short* text)
 {
-    std::string out;
-    if (!text)
-        return out;
     int count = 0;
-    while (text[count] != 0)
-        ++count;
+    if (text) {
+        while (text[count] != 0)
+            ++count;
+    }
+    return ToUTF8String(text, count);
+}
+
+std::string ToUTF8String(const unsigned short* text, int count)
+{
+    std::string out;
+    if (!text || count <= 0)
+        return out;
     // Encoded straight into the string's own bytes; no memory gives the
     // empty string, as no conversion buffer did.
     try {

@@ -36,3 +36,5 @@ int Multibyte2Unicode(const unsigned char* in, unsigned short** out, int length,
 // form in which text crosses to the libraries and the platform layer. (A
 // path crosses through PathToSystem, which also bounds its length.)
 std::string ToUTF8String(const unsigned short* text);
+// The same for count units (no terminator needed); count <= 0: empty.
+std::string ToUTF8String(const unsigned short* text, int count);

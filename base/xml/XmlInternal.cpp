@@ -142,10 +142,18 @@ xmlDoc* ParseText(const unsigned short* text, CSafeBuf* error, bool clearError, 
         else if (n >= 2 && ((text[0] == 0xFF && text[1] == 0xFE) || (text[0] == 0xFE && text[1] == 0xFF)))
             skip = 2;
         const unsigned short* rest = text + skip;
-        if (!DoesContainUnicode(rest) && DeclaresUtf8(rest))
-            bytes = LowBytes(rest, n - skip);
-        else
-            bytes = ToUTF8String(rest);
+        const int count = n - skip;
+        // One pass narrows the text and finds its widest unit. A text of
+        // ASCII is its own UTF-8; one of units up to 0xFF that declares
+        // UTF-8 holds UTF-8 bytes one to a unit; anything else is encoded.
+        bytes.resize(static_cast<size_t>(count));
+        unsigned widest = 0;
+        for (int i = 0; i < count; ++i) {
+            widest |= rest[i];
+            bytes[static_cast<size_t>(i)] = static_cast<char>(LowByte(rest[i]));
+        }
+        if (widest >= 0x80 && !(NarrowsExactly(widest) && DeclaresUtf8(rest)))
+            bytes = ToUTF8String(rest, count);
     }
 
     return XmlParseBytes(bytes.data(), bytes.size(), error, clearError, extraOptions);

@@ -373,7 +373,24 @@ TEST(MapStringToString, EightBitKeysStayUnique)
     EXPECT_EQ(U(value), u"one+two");
     map.SetAt("caf\xE9", CSafeBuf(W(u"three")));
     EXPECT_EQ(map.GetCount(), 1);
+    // The 16-bit form finds it by the sign-extended unit only.
+    EXPECT_TRUE(map.Lookup(W(u"caf\uFFE9"), value));
+    EXPECT_FALSE(map.Lookup(W(u"caf\u00E9"), value));
+    EXPECT_FALSE(map.RemoveKey(W(u"caf\u00E9")));
     EXPECT_TRUE(map.RemoveKey("caf\xE9"));
+    EXPECT_TRUE(map.IsEmpty());
+    // A null key is the empty key, in either form; a prefix is another key.
+    map.SetAt(static_cast<const char*>(nullptr), CSafeBuf(W(u"none")));
+    EXPECT_TRUE(map.Lookup(W(u""), value));
+    EXPECT_EQ(U(value), u"none");
+    EXPECT_FALSE(map.Lookup("c", value));
+    map.SetAt(W(u"ca"), CSafeBuf(W(u"x")));
+    EXPECT_FALSE(map.Lookup("c", value));
+    EXPECT_FALSE(map.Lookup("cat", value));
+    EXPECT_TRUE(map.Contains(W(u"ca")));
+    EXPECT_FALSE(map.Contains(W(u"c")));
+    EXPECT_TRUE(map.RemoveKey(static_cast<const unsigned short*>(nullptr)));
+    EXPECT_TRUE(map.RemoveKey("ca"));
     EXPECT_TRUE(map.IsEmpty());
 
     // Long 8-bit keys are compared in full, not cut at a fixed length.

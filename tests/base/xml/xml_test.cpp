@@ -329,6 +329,18 @@ TEST(XmlLoad, EncodingRules)
         ASSERT_NE(d.doc, nullptr) << head;
         EXPECT_EQ(ToUtf8(d.RootValue()), "\xc3\xa9") << head;
     }
+    // A character outside the basic plane (a surrogate pair) after a
+    // character up to 0xFF, with and without the declaration.
+    for (const char* head : {"<r>", "<?xml version='1.0' encoding='UTF-8'?><r>"}) {
+        CSafeBuf text(head);
+        text += static_cast<unsigned short>(0xE9);
+        text += static_cast<unsigned short>(0xD83D);
+        text += static_cast<unsigned short>(0xDE00);
+        text += "</r>";
+        XmlDoc d(text);
+        ASSERT_NE(d.doc, nullptr) << head;
+        EXPECT_EQ(ToUtf8(d.RootValue()), "\xc3\xa9\xf0\x9f\x98\x80") << head;
+    }
     // A UTF-8 byte-order mark carried one byte per character.
     {
         CSafeBuf text = Units({0xEF, 0xBB, 0xBF});
