@@ -6,6 +6,7 @@
 #include "element/ElementRegistry.h"
 #include "element/services/XHTMLServices.h"
 #include "platform/cg/Context.h"
+#include "style/paint/BodyRows.h"
 #include "style/paint/PaintState.h"
 
 bool CElement::CanLink(const CElement* c) const
@@ -20,8 +21,21 @@ bool CElement::CanLink(const CElement* c) const
     return true;
 }
 
+namespace {
+
+// The body's entries of painted rows follow its child list: a change to the
+// list makes every record current and drops them.
+void ChildListChanges(const CElement* parent)
+{
+    if (!parent->m_parent && parent->m_kind == kKindBody)
+        qm::paint::DropBodyRows(parent);
+}
+
+} // namespace
+
 void CElement::LinkAfter(CElement* c, CElement* ref)
 {
+    ChildListChanges(this);
     c->m_parent = this;
     c->m_prevSibling = ref;
     c->m_nextSibling = ref ? ref->m_nextSibling : m_firstChild;
@@ -96,6 +110,7 @@ bool CElement::RemoveCurrentChildFromList(CElement* c)
         if (found != c)
             return false;
     }
+    ChildListChanges(this);
     if (c->m_prevSibling)
         c->m_prevSibling->m_nextSibling = c->m_nextSibling;
     else
@@ -112,6 +127,7 @@ bool CElement::RemoveCurrentChildFromList(CElement* c)
 
 void CElement::ResetChild()
 {
+    ChildListChanges(this);
     m_firstChild = nullptr;
     m_lastChild = nullptr;
     m_childCount = 0;
@@ -122,6 +138,7 @@ bool CElement::ReplaceElementPointer(long id, CElement* e)
     CElement* old = GetChild(id, 0);
     if (!old || !CanLink(e))
         return false;
+    ChildListChanges(this);
     e->m_parent = this;
     e->m_prevSibling = old->m_prevSibling;
     e->m_nextSibling = old->m_nextSibling;
@@ -208,8 +225,11 @@ void CElement::DeleteElement(CElement* c)
     // being destroyed, whose elements have left the registry, are not read).
     if (c->m_painted && m_owner && m_owner->m_doc.m_paintState) {
         int lag = 0;
-        for (const CElement* a = this; a && IsElementExist(a); a = a->m_parent)
+        for (const CElement* a = this; a && IsElementExist(a); a = a->m_parent) {
             lag += a->m_recordShift;
+            if (a->m_parent && !a->m_parent->m_parent)
+                lag += qm::paint::BodyRowLag(a); // the body's entry may hold more
+        }
         m_owner->m_doc.m_paintState->m_dirtyRows.emplace_back(c->m_paintTop + lag, c->m_paintBottom + lag);
     }
     delete c;

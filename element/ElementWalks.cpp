@@ -3,6 +3,7 @@
 
 #include "element/Element.h"
 #include "element/TreeQueries.h"
+#include "style/paint/BodyRows.h"
 
 #include "base/collections/ListInt.h"
 #include "base/text/U16.h"
@@ -469,6 +470,8 @@ void ReverseChild(CElement* e)
 {
     if (!e || e->m_childCount < 2)
         return;
+    if (!e->m_parent && e->m_kind == kKindBody)
+        qm::paint::DropBodyRows(e); // its entries follow the list's order
     CElement* c = e->m_firstChild;
     while (c) {
         CElement* next = c->m_nextSibling;

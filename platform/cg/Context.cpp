@@ -513,6 +513,18 @@ Context::Box Context::DeviceBox(const Rect& r) const
     return b;
 }
 
+bool Context::ClipBoundsInUserSpace(Rect& out) const
+{
+    cairo_matrix_t inv = m_state.ctm;
+    if (cairo_matrix_invert(&inv) != CAIRO_STATUS_SUCCESS)
+        return false;
+    const Box b = ClipBox();
+    double x0, y0, x1, y1;
+    TransformedBounds(inv, Rect{b.x0, b.y0, b.x1 - b.x0, b.y1 - b.y0}, x0, y0, x1, y1);
+    out = Rect{x0, y0, x1 - x0, y1 - y0};
+    return true;
+}
+
 Context::Box Context::ClipBox() const
 {
     Box b{0, 0, double(m_width), double(m_height)};

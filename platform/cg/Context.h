@@ -52,7 +52,7 @@ enum class LineJoin
 class Context
 {
 public:
-    static constexpr int kTileRows = 4096;
+    static constexpr int kTileRows = 2048;
 
     // A bitmap context, ARGB32 premultiplied (cg/Pixel.h), top row first.
     // With `data` the pixels live in the caller's memory, which must hold
@@ -90,6 +90,9 @@ public:
     AffineTransform GetCTM() const;
     // Intersects the clip with a rectangle in user space.
     void ClipToRect(const Rect& r);
+    // The bounds of the clip in user space (the whole bitmap without one);
+    // false when the user space cannot be mapped back.
+    bool ClipBoundsInUserSpace(Rect& out) const;
     void SetShouldAntialias(bool on);
     void SetInterpolationQuality(InterpolationQuality q);
     void SetRGBFillColor(double r, double g, double b, double a);

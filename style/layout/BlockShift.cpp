@@ -4,6 +4,8 @@
 #include "element/services/XHTMLServices.h"
 #include "style/layout/LayoutBox.h"
 #include "style/layout/LayoutLimits.h"
+#include "style/paint/BodyRows.h"
+#include "style/paint/PaintWalk.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -77,5 +79,7 @@ bool ShiftFollowing(CElement* parent, CElement* child, const CRect& childBefore,
     }
     lastWalk.resize(i);
     parent->m_sizeRect.bottom = AddCoord(parent->m_sizeRect.bottom, dy);
+    if (qm::paint::IsRoot(parent))
+        qm::paint::NoteBodyShift(parent, child, int(dy));
     return true;
 }

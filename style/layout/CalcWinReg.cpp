@@ -12,6 +12,8 @@
 #include "style/layout/LayoutLimits.h"
 #include "style/layout/LayoutNesting.h"
 #include "style/layout/LayoutSteps.h"
+#include "style/paint/BodyRows.h"
+#include "style/paint/PaintWalk.h"
 
 #include <algorithm>
 #include <vector>
@@ -121,6 +123,10 @@ void TakeAreaFromParent(CElement* e, void* dc)
 
 bool CElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, CalcInfo* info)
 {
+    // The repaint after it cannot trust the body's children to be where
+    // their records say.
+    if (qm::paint::IsRoot(this))
+        qm::paint::NoteBodyRelaid(this);
     LayoutNesting nesting(this);
     if (nesting.TooDeep()) {
         m_sizeRect.SetRectEmpty();

@@ -11,6 +11,7 @@
 #include "element/Element.h"
 #include "element/services/XHTMLServices.h"
 #include "style/draw/DrawPrimitives.h"
+#include "style/paint/BodyRows.h"
 #include "style/paint/OffscreenView.h"
 #include "style/paint/PaintState.h"
 #include "style/paint/PaintWalk.h"
@@ -107,6 +108,24 @@ void PaintTree(CElement* top, void* dc, CPoint origin, bool floatPass, const Ban
     };
     if (!top || !dc)
         return;
+    // With a band, the body's children come from its entries (BodyRows.h):
+    // only those whose rows meet the band are visited.
+    CPaintState* st = band && IsRoot(top) && top->m_owner ? top->m_owner->m_doc.m_paintState.get() : nullptr;
+    BodyRows* rows = st && st->m_bodyRows.root == top && !top->m_recordShift
+            && st->m_bodyRows.rows.size() == size_t(top->m_childCount)
+        ? &st->m_bodyRows
+        : nullptr;
+    size_t nextRow = 0;
+    auto nextBodyChild = [&]() -> CElement* {
+        for (; nextRow < rows->rows.size(); ++nextRow) {
+            const BodyRow& r = rows->rows[nextRow];
+            if (r.bottom > band->top && r.top < band->bottom) {
+                SettleBodyRow(*rows, nextRow);
+                return rows->rows[nextRow++].e;
+            }
+        }
+        return nullptr;
+    };
     std::vector<Frame> stack;
     stack.push_back(Frame{top, origin, CPoint(), nullptr, false});
     while (!stack.empty()) {
@@ -122,12 +141,14 @@ void PaintTree(CElement* top, void* dc, CPoint origin, bool floatPass, const Ban
             f.origin += e->m_position;
             PaintOwn(e, dc, f.origin, floatPass, band);
             f.next = e->CanDrawChild() ? e->m_firstChild : nullptr;
-            if (band && f.next)
+            if (rows && e == top)
+                f.next = f.next ? nextBodyChild() : nullptr;
+            else if (band && f.next)
                 PushRecordShift(e);
         }
         if (f.next) {
             CElement* child = f.next;
-            f.next = child->m_nextSibling;
+            f.next = rows && f.e == top ? nextBodyChild() : child->m_nextSibling;
             const CPoint childOrigin = f.origin;
             stack.push_back(Frame{child, childOrigin, CPoint(), nullptr, false});
             continue;

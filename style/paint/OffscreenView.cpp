@@ -6,6 +6,7 @@
 #include "elements/SpecialElement.h"
 #include "elements/TextElement.h"
 #include "platform/cg/Context.h"
+#include "style/paint/BodyRows.h"
 #include "style/paint/DocumentWalk.h"
 #include "style/paint/PaintState.h"
 #include "style/paint/PaintWalk.h"
@@ -235,8 +236,15 @@ void SettleAncestors(CElement* e)
     std::vector<CElement*> path;
     for (CElement* a = e->m_parent; a; a = a->m_parent)
         path.push_back(a);
-    for (auto it = path.rbegin(); it != path.rend(); ++it)
-        PushRecordShift(*it);
+    for (auto it = path.rbegin(); it != path.rend(); ++it) {
+        // The body hands its lag to the one child on the way alone.
+        CElement* next = it + 1 != path.rend() ? *(it + 1) : e;
+        const long row = (*it)->m_recordShift ? -1 : BodyRowIndex(*it, next);
+        if (row >= 0)
+            SettleBodyRow(StateOf(*it)->m_bodyRows, size_t(row));
+        else
+            PushRecordShift(*it);
+    }
 }
 
 // Records e's subtree, handed what the walk from the root would hand e.
@@ -336,7 +344,14 @@ void PaintResidentRows(CElement* root, int top, int bottom)
     }
 }
 
-void RecordGeometry(CElement* root) { RecordSubtree(root, CPoint(), CPoint(), false); }
+void RecordGeometry(CElement* root)
+{
+    RecordSubtree(root, CPoint(), CPoint(), false);
+    if (IsRoot(root)) {
+        BuildBodyRows(root);
+        ClearBodyNotes(root);
+    }
+}
 
 void RecordChanged(CElement* e)
 {
@@ -362,6 +377,7 @@ void RecordChanged(CElement* e)
         a->m_paintTop = std::min(a->m_paintTop, e->m_paintTop);
         a->m_paintBottom = std::max(a->m_paintBottom, e->m_paintBottom);
     }
+    RefreshBodyRow(BodyChildAbove(e));
 }
 
 void ShiftRecords(CElement* e, int dy)
@@ -372,10 +388,19 @@ void ShiftRecords(CElement* e, int dy)
         a->m_paintTop = std::min(a->m_paintTop, e->m_paintTop);
         a->m_paintBottom = std::max(a->m_paintBottom, e->m_paintBottom);
     }
+    RefreshBodyRow(BodyChildAbove(e));
 }
 
 void PushRecordShift(CElement* e)
 {
+    // The body's children take what lags behind their entries first.
+    CPaintState* st = IsRoot(e) && e->m_owner ? e->m_owner->m_doc.m_paintState.get() : nullptr;
+    BodyRows* rows = st && st->m_bodyRows.root == e ? &st->m_bodyRows : nullptr;
+    if (rows && rows->lagging) {
+        for (size_t i = 0; i < rows->rows.size(); ++i)
+            SettleBodyRow(*rows, i);
+        rows->lagging = false;
+    }
     const int dy = e->m_recordShift;
     if (!dy)
         return;
@@ -384,6 +409,8 @@ void PushRecordShift(CElement* e)
         c->m_recordShift += dy;
     }
     e->m_recordShift = 0;
+    if (rows)
+        BuildBodyRows(e);
 }
 
 void SettleRecords(CElement* e)

@@ -25,6 +25,7 @@
 
 #include "base/geometry/Colour.h"
 #include "base/geometry/Point.h"
+#include "style/paint/BodyRows.h"
 
 #include <utility>
 #include <vector>
@@ -88,4 +89,8 @@ public:
     unsigned long m_documentBackground = RGB(255, 255, 255);
     // The last PrepareBitmap could not have its bitmap: nothing is painted.
     bool m_bitmapFailed = false;
+
+    // The painted rows of the body's children and what the layout did at
+    // the body's level since the records were taken (BodyRows.h).
+    qm::paint::BodyRows m_bodyRows;
 };

@@ -20,6 +20,7 @@
 #include "element/services/XHTMLServices.h"
 #include "elements/TextElement.h"
 #include "platform/cg/Context.h"
+#include "style/paint/BodyRows.h"
 #include "style/paint/DocumentWalk.h"
 #include "style/paint/OffscreenView.h"
 #include "style/paint/PaintState.h"
@@ -216,67 +217,135 @@ void CElement::CleanChanged(void*, CPoint)
         }
         return false;
     };
-    WalkDocument(
-        root,
-        [&](CElement* e, CPoint position) {
-            // A child added or removed shows in the count; the old rows of the
-            // element cover those of every child it had.
-            // A text run whose text, font, colour or selection changed is
-            // drawn anew even where its box stayed.
-            CTextElement* run = e->IsTextElement() ? dynamic_cast<CTextElement*>(e) : nullptr;
-            if (e == root && GrewOrShrank(e, position)) {
-                // Only the rows between the old and the new bottom are the
-                // body's own change; its children say for themselves.
-                const int bottom = position.y + std::max(e->m_sizeRect.top, e->m_sizeRect.bottom);
-                const int reach = CPaintState::kPaintSlack + std::max<int>(e->m_marginRightBottom.y, 0) + 10;
-                const int oldBottom = position.y + std::max(e->m_prevRect.top, e->m_prevRect.bottom);
-                st->m_dirtyRows.emplace_back(std::min(bottom, oldBottom) - CPaintState::kPaintSlack,
-                    std::max(e->m_paintBottom, bottom + reach));
-                e->m_prevRect = e->m_sizeRect;
-                e->m_paintBottom = std::max(e->m_paintBottom, bottom + reach);
-                moved.bodyDy = bottom - oldBottom;
-            }
-            const bool kept = e->m_painted && !e->m_forceRepaint && e->m_prevRect == e->m_sizeRect
-                && e->m_paintFill == e->m_availRect.right - e->m_availRect.left
-                && e->m_paintChildren == e->m_childCount
-                && (!run || run->m_paintedLook == run->PaintedLook());
-            const bool same = kept && e->m_prevDocPos == position;
-            e->m_changed = same ? 0 : 1;
-            if (e == root && !same)
+    // The quick walk hands the body's children their records itself.
+    bool quick = false;
+    auto pre = [&](CElement* e, CPoint position) {
+        // A child added or removed shows in the count; the old rows of the
+        // element cover those of every child it had.
+        // A text run whose text, font, colour or selection changed is
+        // drawn anew even where its box stayed.
+        CTextElement* run = e->IsTextElement() ? dynamic_cast<CTextElement*>(e) : nullptr;
+        if (e == root && GrewOrShrank(e, position)) {
+            // Only the rows between the old and the new bottom are the
+            // body's own change; its children say for themselves.
+            const int bottom = position.y + std::max(e->m_sizeRect.top, e->m_sizeRect.bottom);
+            const int reach = CPaintState::kPaintSlack + std::max<int>(e->m_marginRightBottom.y, 0) + 10;
+            const int oldBottom = position.y + std::max(e->m_prevRect.top, e->m_prevRect.bottom);
+            st->m_dirtyRows.emplace_back(std::min(bottom, oldBottom) - CPaintState::kPaintSlack,
+                std::max(e->m_paintBottom, bottom + reach));
+            e->m_prevRect = e->m_sizeRect;
+            e->m_paintBottom = std::max(e->m_paintBottom, bottom + reach);
+            moved.bodyDy = bottom - oldBottom;
+        }
+        const bool kept = e->m_painted && !e->m_forceRepaint && e->m_prevRect == e->m_sizeRect
+            && e->m_paintFill == e->m_availRect.right - e->m_availRect.left
+            && e->m_paintChildren == e->m_childCount && (!run || run->m_paintedLook == run->PaintedLook());
+        const bool same = kept && e->m_prevDocPos == position;
+        e->m_changed = same ? 0 : 1;
+        if (e == root && !same)
+            moved.alike = false;
+        if (kept && !same && e->m_prevDocPos.x == position.x && !looksBelow(e)) {
+            // Moved down or up as a whole, its subtree not laid out
+            // again: its records follow it without being taken anew, and
+            // its pixels move with it (MovePixels) or its rows before
+            // and after are repainted.
+            const int dy = position.y - e->m_prevDocPos.y;
+            if (e->m_parent != root || (!moved.rows.empty() && dy != moved.dy))
                 moved.alike = false;
-            if (kept && !same && e->m_prevDocPos.x == position.x && !looksBelow(e)) {
-                // Moved down or up as a whole, its subtree not laid out
-                // again: its records follow it without being taken anew, and
-                // its pixels move with it (MovePixels) or its rows before
-                // and after are repainted.
-                const int dy = position.y - e->m_prevDocPos.y;
-                if (e->m_parent != root || (!moved.rows.empty() && dy != moved.dy))
-                    moved.alike = false;
-                moved.dy = dy;
-                moved.top = std::min(moved.top, e->m_paintTop);
-                moved.bottom = std::max(moved.bottom, e->m_paintBottom);
-                moved.rows.emplace_back(e->m_paintTop, e->m_paintBottom);
-                ShiftRecords(e, dy);
-                moved.rows.emplace_back(e->m_paintTop, e->m_paintBottom);
-                return false;
-            }
-            if (e->m_parent == root) {
-                if (!moved.rows.empty())
-                    moved.alike = false;
-                if (e->m_painted)
-                    moved.fixedBottom = std::max(moved.fixedBottom, e->m_paintBottom);
-            }
-            if (!same) {
-                if (e->m_painted)
-                    st->m_dirtyRows.emplace_back(e->m_paintTop, e->m_paintBottom);
-                changed.push_back(e->m_id);
-            }
-            if (!same || !looksBelow(e))
-                return false;
+            moved.dy = dy;
+            moved.top = std::min(moved.top, e->m_paintTop);
+            moved.bottom = std::max(moved.bottom, e->m_paintBottom);
+            moved.rows.emplace_back(e->m_paintTop, e->m_paintBottom);
+            ShiftRecords(e, dy);
+            moved.rows.emplace_back(e->m_paintTop, e->m_paintBottom);
+            return false;
+        }
+        if (e->m_parent == root) {
+            if (!moved.rows.empty())
+                moved.alike = false;
+            if (e->m_painted)
+                moved.fixedBottom = std::max(moved.fixedBottom, e->m_paintBottom);
+        }
+        if (!same) {
+            if (e->m_painted)
+                st->m_dirtyRows.emplace_back(e->m_paintTop, e->m_paintBottom);
+            changed.push_back(e->m_id);
+        }
+        if (!same || !looksBelow(e))
+            return false;
+        if (!(quick && e == root))
             PushRecordShift(e);
-            return true;
-        },
-        [](CElement*, CPoint) {});
+        return true;
+    };
+    auto post = [](CElement*, CPoint) {};
+    // The walk over the body's children the layout's notes allow: one
+    // child laid out again, the blocks after it at most moved alike, every
+    // other child as its record says. The moved blocks move by their
+    // entries (BodyRows.h) and are met as one run of rows. False, with
+    // nothing done, where the notes do not allow it.
+    auto quickWalk = [&]() {
+        BodyRows& rows = st->m_bodyRows;
+        if (relaid.size() != 1 || rows.root != root || rows.relaid || rows.shifts > 1 || root->m_recordShift
+            || rows.rows.size() != size_t(root->m_childCount))
+            return false;
+        const CElement* child = BodyChildAbove(*relaid.begin());
+        const long at = child ? BodyRowIndex(root, child) : -1;
+        if (at < 0 || (rows.shifts && rows.shiftAfter != child))
+            return false;
+        // The body itself keeps its place and size but for its height.
+        const CPoint position = root->m_position;
+        const bool grew = GrewOrShrank(root, position);
+        if (root->IsTextElement() || !root->m_painted || root->m_forceRepaint || root->m_floating
+            || root->m_prevDocPos != position || (!grew && !(root->m_prevRect == root->m_sizeRect))
+            || root->m_paintFill != root->m_availRect.right - root->m_availRect.left
+            || root->m_paintChildren != root->m_childCount)
+            return false;
+        const int dy = rows.shifts ? rows.shiftDy : 0;
+        int fixedBottom = INT_MIN, tailTop = INT_MAX, tailBottom = INT_MIN;
+        for (size_t i = 0; i < rows.rows.size(); ++i) {
+            const BodyRow& r = rows.rows[i];
+            if (r.top == INT_MIN && r.bottom == INT_MAX)
+                return false; // a child never painted
+            if (long(i) == at)
+                continue;
+            if (long(i) < at || !dy) {
+                fixedBottom = std::max(fixedBottom, r.bottom);
+            } else {
+                tailTop = std::min(tailTop, r.top);
+                tailBottom = std::max(tailBottom, r.bottom);
+            }
+        }
+        quick = true;
+        pre(root, position);
+        quick = false;
+        moved.fixedBottom = std::max(moved.fixedBottom, fixedBottom);
+        SettleBodyRow(rows, size_t(at));
+        CElement* c = rows.rows[size_t(at)].e;
+        const CPoint floatOrigin(root->m_inline ? 0 : position.x, position.y);
+        WalkSubtree(c, position, floatOrigin, false, pre, post);
+        if (dy && tailTop <= tailBottom) {
+            moved.dy = dy;
+            moved.top = std::min(moved.top, tailTop);
+            moved.bottom = std::max(moved.bottom, tailBottom);
+            moved.rows.emplace_back(tailTop, tailBottom);
+            moved.rows.emplace_back(tailTop + dy, tailBottom + dy);
+            for (size_t i = size_t(at) + 1; i < rows.rows.size(); ++i) {
+                BodyRow& r = rows.rows[i];
+                r.top += dy;
+                r.bottom += dy;
+                r.lag += dy;
+            }
+            rows.lagging = true;
+            root->m_paintTop = std::min(root->m_paintTop, tailTop + dy);
+            root->m_paintBottom = std::max(root->m_paintBottom, tailBottom + dy);
+        }
+        return true;
+    };
+    if (!quickWalk()) {
+        WalkDocument(root, pre, post);
+        BuildBodyRows(root);
+    }
+    ClearBodyNotes(root);
     // The body's border runs around all its children: any change repaints it.
     if (!changed.empty() && HasOwnBorder(root))
         st->m_dirtyRows.emplace_back(INT_MIN, INT_MAX);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -283,4 +284,45 @@ TEST(DrawingShims, RendersAPictureToPng)
                 ++dark;
         }
     EXPECT_GT(dark, 100); // black glyphs right of the box
+}
+
+// A dashed line much longer than the clip is drawn in pieces (a border down
+// a long document, painted band by band): each band must hold the pixels
+// the whole line gives there, whichever way the line runs and whatever its
+// style and width, antialiased as painting draws it.
+TEST(MacDrawLine, DashedLineUnderAClipMatchesTheWholeLine)
+{
+    struct Case
+    {
+        int x1, y1, x2, y2, width, style;
+        bool alongX;
+    };
+    const Case cases[] = {
+        {5, 0, 5, 600, 1, 4, false},   // down, dash and dot
+        {5, 597, 5, 3, 2, 3, false},   // up, dotted
+        {0, 100, 60, 100, 3, 3, true}, // across: the clip leaves it whole
+        {7, 11, 7, 589, 3, 4, false},  // starting off the period
+    };
+    const int w = 60, h = 600;
+    for (const Case& c : cases) {
+        Bitmap whole(w, h);
+        whole.ctx->SetShouldAntialias(true);
+        MacDrawLine(whole.ctx.get(), c.x1, c.y1, c.x2, c.y2, c.width, h, c.style, kRed, c.alongX);
+        whole.ctx->Flush();
+        for (const int top : {0, 37, 250, 512}) {
+            const int bottom = std::min(h, top + 64);
+            Bitmap band(w, h);
+            band.ctx->SetShouldAntialias(true);
+            band.ctx->SaveGState();
+            band.ctx->ClipToRect(qm::cg::Rect{0, double(h - bottom), double(w), double(bottom - top)});
+            MacDrawLine(band.ctx.get(), c.x1, c.y1, c.x2, c.y2, c.width, h, c.style, kRed, c.alongX);
+            band.ctx->RestoreGState();
+            band.ctx->Flush();
+            for (int row = top; row < bottom; ++row) {
+                for (int x = 0; x < w; ++x)
+                    ASSERT_EQ(whole.mem[size_t(row * w + x)], band.mem[size_t(row * w + x)])
+                        << c.y1 << "-" << c.y2 << " band " << top << ": " << x << "," << row;
+            }
+        }
+    }
 }
