@@ -398,8 +398,9 @@ TEST(TypingRepaint, EditsFarApartInALongDocumentMatchAFullPaint)
         ASSERT_TRUE(ShowDocumentRows(body, at - 300, at + 300));
         const LONG height = body->m_sizeRect.bottom;
         ASSERT_TRUE(typed.Keys(step.keys)) << step.keys;
-        if (step.keys == kWords)
+        if (step.keys == kWords) {
             EXPECT_NE(height, body->m_sizeRect.bottom) << step.where;
+        }
         std::string after = typed.Markup();
         qmtest::ReplaceAll(after, "|", "");
         TypingDocument fresh(after, 300);
