@@ -29,6 +29,9 @@ constexpr const char* kTextFlavor = "public.utf16-plain-text";
 constexpr const char* kHtmlFlavor = "public.html";
 constexpr guint kTickMs = 16;
 constexpr gint64 kDrawWaitMicros = 3 * G_USEC_PER_SEC;
+constexpr gint64 kQuietMicros = 100 * 1000;
+constexpr int kStatusMargin = 6;
+constexpr int kStatusHeight = 22;
 
 enum ClipTarget : guint
 {
@@ -83,6 +86,7 @@ struct WindowFrontEnd::Impl
     gint64 lastMicros = 0;
     gint64 carryMicros = 0;
     std::string lastCall;
+    std::string statusText = "no qm... event yet";
     // The pointer, in the window's coordinates, and the button held.
     int pointerX = 0;
     int pointerY = 0;
@@ -147,6 +151,21 @@ struct WindowFrontEnd::Impl
         }
     }
 
+    // Runs the event loop until the desktop has nothing more to say about
+    // the new window (mapped, exposed, focused) for a moment.
+    void Settle()
+    {
+        const gint64 until = g_get_monotonic_time() + kDrawWaitMicros;
+        gint64 quietSince = g_get_monotonic_time();
+        while (g_get_monotonic_time() < until && g_get_monotonic_time() - quietSince < kQuietMicros) {
+            gdk_display_sync(gtk_widget_get_display(window));
+            if (g_main_context_iteration(nullptr, FALSE))
+                quietSince = g_get_monotonic_time();
+            else
+                g_usleep(1000);
+        }
+    }
+
     // Runs the event loop until the window has drawn what was queued.
     void FlushDrawing()
     {
@@ -184,7 +203,8 @@ struct WindowFrontEnd::Impl
         const bool has = host->FormValue(value);
         const std::string event = lastCall.empty() ? "no qm... event yet" : "last event: " + lastCall;
         const std::string form = has ? std::to_string(utf8::ToUtf16(value).size()) + " characters" : "none";
-        gtk_label_set_text(GTK_LABEL(status), (event + "   form value: " + form).c_str());
+        statusText = event + "   form value: " + form;
+        gtk_widget_queue_draw(status);
     }
 
     // ---- The clipboard.
@@ -440,6 +460,25 @@ struct WindowFrontEnd::Impl
         return TRUE;
     }
 
+    // The status line is drawn rather than a label: a label's new text
+    // would lay the window out again and repaint all of it.
+    static gboolean OnDrawStatus(GtkWidget* w, cairo_t* cr, gpointer p)
+    {
+        auto* m = static_cast<Impl*>(p);
+        GtkStyleContext* style = gtk_widget_get_style_context(w);
+        const int width = gtk_widget_get_allocated_width(w);
+        const int height = gtk_widget_get_allocated_height(w);
+        gtk_render_background(style, cr, 0, 0, width, height);
+        PangoLayout* layout = gtk_widget_create_pango_layout(w, m->statusText.c_str());
+        pango_layout_set_width(layout, (width - 2 * kStatusMargin) * PANGO_SCALE);
+        pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_END);
+        int textHeight = 0;
+        pango_layout_get_pixel_size(layout, nullptr, &textHeight);
+        gtk_render_layout(style, cr, kStatusMargin, (height - textHeight) / 2.0, layout);
+        g_object_unref(layout);
+        return TRUE;
+    }
+
     static gboolean OnButton(GtkWidget*, GdkEventButton* e, gpointer p)
     {
         auto* m = static_cast<Impl*>(p);
@@ -666,17 +705,15 @@ void WindowFrontEnd::Open(Host& host, const Page& page)
     gtk_widget_add_events(m->area,
         GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK | GDK_SCROLL_MASK
             | GDK_SMOOTH_SCROLL_MASK | GDK_KEY_PRESS_MASK | GDK_KEY_RELEASE_MASK | GDK_FOCUS_CHANGE_MASK);
-    m->status = gtk_label_new("no qm... event yet");
-    gtk_label_set_xalign(GTK_LABEL(m->status), 0);
-    gtk_widget_set_margin_start(m->status, 6);
-    gtk_widget_set_margin_top(m->status, 2);
-    gtk_widget_set_margin_bottom(m->status, 2);
+    m->status = gtk_drawing_area_new();
+    gtk_widget_set_size_request(m->status, page.window.width, kStatusHeight);
     gtk_box_pack_start(GTK_BOX(box), m->area, FALSE, FALSE, 0);
     gtk_box_pack_start(GTK_BOX(box), m->status, FALSE, FALSE, 0);
     gtk_container_add(GTK_CONTAINER(m->window), box);
 
     Impl* p = m.get();
     g_signal_connect(m->area, "draw", G_CALLBACK(Impl::OnDraw), p);
+    g_signal_connect(m->status, "draw", G_CALLBACK(Impl::OnDrawStatus), p);
     g_signal_connect(m->area, "button-press-event", G_CALLBACK(Impl::OnButton), p);
     g_signal_connect(m->area, "button-release-event", G_CALLBACK(Impl::OnButton), p);
     g_signal_connect(m->area, "motion-notify-event", G_CALLBACK(Impl::OnMotion), p);
@@ -706,6 +743,7 @@ void WindowFrontEnd::Open(Host& host, const Page& page)
     gtk_widget_grab_focus(m->area);
     m->Refresh();
     m->FlushDrawing();
+    m->Settle();
 }
 
 int WindowFrontEnd::Play(const PageStep& step)
@@ -713,6 +751,8 @@ int WindowFrontEnd::Play(const PageStep& step)
     if (!m->window || m->closed || !IsInput(step.kind) || m->host->InCall())
         return -1;
     const int handled = m->Play(step);
+    // A person's events come one at a time, each shown before the next.
+    m->FlushDrawing();
     return handled < 0 ? -1 : (handled != 0 ? 1 : 0);
 }
 
