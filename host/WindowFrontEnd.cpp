@@ -110,6 +110,21 @@ struct WindowFrontEnd::Impl
         return !playing || synthetic > 0;
     }
 
+    // A person's input is logged as the step that would replay it; input
+    // made from a step is logged by the runner.
+    void Say(const std::string& text)
+    {
+        if (synthetic == 0)
+            host->Log().Add("> " + text);
+    }
+    void Answered(int handled)
+    {
+        lastHandled = handled;
+        if (synthetic == 0)
+            host->Log().Add(handled ? "< handled" : "< not handled");
+    }
+    static std::string At(int h, int v) { return "(" + std::to_string(h) + ", " + std::to_string(v) + ")"; }
+
     NPWindow* Record() { return host->Window().Record(); }
     void ToArea(double x, double y, int& h, int& v)
     {
@@ -500,12 +515,14 @@ struct WindowFrontEnd::Impl
             // The secondary button is a Control-click, the plug-in's context click.
             m->pressedModifiers = MapGdkModifiers(e->state) | (e->button == 3 ? events::kModControl : 0);
             m->pressed = true;
-            m->lastHandled = m->host->MouseDown(h, v, m->pressedModifiers);
+            m->Say("mouse down " + At(h, v) + (e->button == 3 ? " control" : ""));
+            m->Answered(m->host->MouseDown(h, v, m->pressedModifiers));
         } else {
             if (!m->pressed)
                 return TRUE;
             m->pressed = false;
-            m->lastHandled = m->host->MouseUp(h, v, m->pressedModifiers);
+            m->Say("mouse up " + At(h, v));
+            m->Answered(m->host->MouseUp(h, v, m->pressedModifiers));
         }
         m->AfterCall();
         return TRUE;
@@ -549,7 +566,8 @@ struct WindowFrontEnd::Impl
             return TRUE;
         int h = 0, v = 0;
         m->ToArea(e->x, e->y, h, v);
-        m->lastHandled = m->host->Wheel(h, v, delta, axis);
+        m->Say("wheel " + At(h, v) + " " + std::to_string(delta) + (axis ? " horizontal" : " vertical"));
+        m->Answered(m->host->Wheel(h, v, delta, axis));
         m->AfterCall();
         return TRUE;
     }
@@ -605,7 +623,8 @@ struct WindowFrontEnd::Impl
             gtk_im_context_focus_out(m->im);
         if (!m->Accepts())
             return FALSE;
-        m->lastHandled = m->host->Focus(e->in != 0);
+        m->Say(e->in ? "focus" : "blur");
+        m->Answered(m->host->Focus(e->in != 0));
         m->AfterCall();
         return FALSE;
     }
@@ -615,6 +634,7 @@ struct WindowFrontEnd::Impl
         auto* m = static_cast<Impl*>(p);
         if (!m->Accepts() || !text)
             return;
+        m->Say("text input " + Quote(text));
         m->lastHandled = m->host->TextInput(utf8::ToUtf16(text), Host::kTextInputCommit);
         m->AfterCall();
     }
@@ -626,6 +646,7 @@ struct WindowFrontEnd::Impl
             return;
         gchar* text = nullptr;
         gtk_im_context_get_preedit_string(im, &text, nullptr, nullptr);
+        m->Say("pre-edit " + Quote(text ? text : ""));
         m->lastHandled = m->host->TextInput(utf8::ToUtf16(text ? text : ""), Host::kTextInputPreEdit);
         g_free(text);
         m->AfterCall();
