@@ -123,6 +123,19 @@ struct WindowFrontEnd::Impl
         if (synthetic == 0)
             host->Log().Add(handled ? "< handled" : "< not handled");
     }
+    static std::string ModifierWords(std::uint16_t m)
+    {
+        std::string out;
+        if (m & events::kModCommand)
+            out += " command";
+        if (m & events::kModShift)
+            out += " shift";
+        if (m & events::kModOption)
+            out += " option";
+        if (m & events::kModControl)
+            out += " control";
+        return out;
+    }
     static std::string At(int h, int v) { return "(" + std::to_string(h) + ", " + std::to_string(v) + ")"; }
 
     NPWindow* Record() { return host->Window().Record(); }
@@ -591,8 +604,13 @@ struct WindowFrontEnd::Impl
             m->ImportClipboard();
         if (known) {
             const bool repeat = press && m->keysDown.count(e->hardware_keycode) != 0;
-            m->lastHandled = m->host->SendEvent(
+            if (press)
+                m->Say(std::string(repeat ? "key repeat " : "key ") + std::to_string(key.code)
+                    + ModifierWords(key.modifiers));
+            const int handled = m->host->SendEvent(
                 press ? (repeat ? autoKey : keyDown) : keyUp, key.message, 0, 0, key.modifiers);
+            if (press)
+                m->Answered(handled);
         }
         if (press)
             m->keysDown.insert(e->hardware_keycode);

@@ -123,6 +123,9 @@ std::uint32_t WindowUi::PopUpMenu(const events::MenuRequest& request)
     GtkWidget* menu = gtk_menu_new();
     AddEntries(menu, request.entries, state);
     gtk_menu_attach_to_widget(GTK_MENU(menu), GTK_WIDGET(m_tipWidget), nullptr);
+    // Attached, the menu joins the browser window's group; its grab must
+    // not keep the browser window from being closed.
+    gtk_window_group_add_window(DialogGroup(), GTK_WINDOW(gtk_widget_get_toplevel(menu)));
     g_signal_connect(menu, "deactivate",
         G_CALLBACK(+[](GtkMenuShell*, gpointer loop) { g_main_loop_quit(static_cast<GMainLoop*>(loop)); }),
         state.loop);
@@ -141,8 +144,10 @@ std::uint32_t WindowUi::PopUpMenu(const events::MenuRequest& request)
         gtk_main_iteration_do(FALSE);
     gtk_widget_destroy(menu);
     g_main_loop_unref(state.loop);
-    if (m_closing)
+    if (m_closing) {
+        m_log.Add("window: the menu was dismissed with the browser window");
         return 0;
+    }
     m_log.Add(state.chosen ? "window: chose " + std::to_string(state.chosen) : "window: menu dismissed");
     return state.chosen;
 }
