@@ -298,6 +298,8 @@ struct WindowFrontEnd::Impl
         dnd::Pasteboard& board = events::Services::Get().Pasteboards().Clipboard();
         if (text || html) {
             board.Clear();
+            host->Log().Add(
+                "clipboard from the desktop: " + Quote(text ? text : "") + (html ? " with HTML" : ""));
             if (text) {
                 const std::u16string units = utf8::ToUtf16(text);
                 board.PutItemFlavor(1, kTextFlavor, units.data(), units.size() * sizeof(char16_t));

@@ -38,8 +38,6 @@ public:
     // The browser window is being closed.
     void Close();
     bool Closing() const { return m_closing; }
-    // Whether a dialog, menu or file chooser is open.
-    bool Busy() const { return m_openDialog || m_menuLoop; }
 
 private:
     void* m_parent;
