@@ -44,6 +44,8 @@ public:
             if (Closed())
                 return;
             Step(s);
+            if (m_frontEnd)
+                m_frontEnd->StepDone();
         }
     }
 

@@ -29,6 +29,8 @@ public:
     // answers the plug-in's handled flag; -1 when the step is not input,
     // which the runner then runs itself.
     virtual int Play(const PageStep& step) = 0;
+    // A step has run: what it changed is shown before the next one.
+    virtual void StepDone() = 0;
     // A page function was called (the status line shows "qm..." events).
     virtual void Called(const std::string& name) = 0;
     // The <close-window/> step: the person closes the window.

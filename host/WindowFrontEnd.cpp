@@ -770,6 +770,7 @@ void WindowFrontEnd::Open(Host& host, const Page& page)
     g_signal_connect(m->im, "preedit-changed", G_CALLBACK(Impl::OnPreEdit), p);
 
     m->ui.reset(new WindowUi(m->window, m->area, host.Log()));
+    m->ui->beforeShowing = [p] { p->Refresh(); };
     host.Ui().interactive = m->ui.get();
     m->clipboard = gtk_clipboard_get(GDK_SELECTION_CLIPBOARD);
     m->ownerChange = g_signal_connect(m->clipboard, "owner-change",
@@ -792,9 +793,16 @@ int WindowFrontEnd::Play(const PageStep& step)
     if (!m->window || m->closed || !IsInput(step.kind) || m->host->InCall())
         return -1;
     const int handled = m->Play(step);
-    // A person's events come one at a time, each shown before the next.
-    m->FlushDrawing();
     return handled < 0 ? -1 : (handled != 0 ? 1 : 0);
+}
+
+void WindowFrontEnd::StepDone()
+{
+    // A person's events come one at a time, each shown before the next.
+    if (!m->window || m->closed || m->host->InCall())
+        return;
+    m->Refresh();
+    m->FlushDrawing();
 }
 
 void WindowFrontEnd::Called(const std::string& name)

@@ -46,6 +46,7 @@ public:
 
     void Open(Host& host, const Page& page) override;
     int Play(const PageStep& step) override;
+    void StepDone() override;
     void Called(const std::string& name) override;
     void RequestClose() override;
     bool Closed() const override;

@@ -61,6 +61,8 @@ events::ModalAnswer WindowUi::ModalStep(events::ModalLoop& loop)
     auto* dialog = dynamic_cast<ui::ModalDialog*>(&loop.Subject());
     if (m_closing || !dialog || dialog->buttons.empty())
         return events::ModalAnswer::Close();
+    if (beforeShowing)
+        beforeShowing();
 
     GtkWidget* d = gtk_dialog_new();
     gtk_window_group_add_window(DialogGroup(), GTK_WINDOW(d));
@@ -118,6 +120,8 @@ std::uint32_t WindowUi::PopUpMenu(const events::MenuRequest& request)
 {
     if (m_closing || request.entries.empty())
         return 0;
+    if (beforeShowing)
+        beforeShowing();
     MenuState state;
     state.loop = g_main_loop_new(nullptr, FALSE);
     GtkWidget* menu = gtk_menu_new();
@@ -156,6 +160,8 @@ bool WindowUi::PutFile(const events::PutFileRequest& request, events::PutFileRep
 {
     if (m_closing)
         return false;
+    if (beforeShowing)
+        beforeShowing();
     GtkWidget* d = gtk_file_chooser_dialog_new(
         request.clientName.empty() ? "Save" : request.clientName.c_str(), GTK_WINDOW(m_parent),
         GTK_FILE_CHOOSER_ACTION_SAVE, "_Cancel", GTK_RESPONSE_CANCEL, "_Save", GTK_RESPONSE_ACCEPT, nullptr);

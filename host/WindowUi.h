@@ -17,6 +17,8 @@
 
 #include "platform/events/UiDriver.h"
 
+#include <functional>
+
 namespace qm::host {
 
 class WindowUi : public events::UiDriver
@@ -29,6 +31,10 @@ public:
     { }
     WindowUi(const WindowUi&) = delete;
     WindowUi& operator=(const WindowUi&) = delete;
+
+    // Called before a dialog, menu or file chooser is shown: the browser
+    // window brings its picture up to date, as the plug-in drew it so far.
+    std::function<void()> beforeShowing;
 
     events::ModalAnswer ModalStep(events::ModalLoop& loop) override;
     std::uint32_t PopUpMenu(const events::MenuRequest& menu) override;
