@@ -1,5 +1,7 @@
 #include "host/Host.h"
 
+#include "host/UsKeys.h"
+
 #include "platform/common/Utf16.h"
 #include "platform/dnd/DragSession.h"
 #include "platform/events/EventTarget.h"
@@ -17,37 +19,18 @@ namespace {
 
 events::Services& Svc() { return events::Services::Get(); }
 
-// The US key (and whether Shift is needed) that types a character.
-bool KeyFor(char32_t c, std::uint8_t& code, std::uint16_t& modifiers)
+// Counts a call into the plug-in for as long as it lasts.
+class CallGuard
 {
-    static const std::map<char32_t, std::pair<std::uint8_t, std::uint16_t>> keys = [] {
-        std::map<char32_t, std::pair<std::uint8_t, std::uint16_t>> m;
-        const input::KeyboardLayout& us = input::KeyboardLayout::UnitedStates();
-        for (std::uint8_t k = 0; k < 0x80; ++k) {
-            for (std::uint16_t mod : {std::uint16_t(0), std::uint16_t(events::kModShift)}) {
-                const char16_t ch = us.Translate(k, mod >> 8);
-                if (ch >= 0x20 && ch < 0x7F && m.count(ch) == 0)
-                    m[ch] = {k, mod};
-            }
-        }
-        m['\n'] = {input::kVK_Return, 0};
-        m['\r'] = {input::kVK_Return, 0};
-        m['\t'] = {input::kVK_Tab, 0};
-        return m;
-    }();
-    auto it = keys.find(c);
-    if (it == keys.end())
-        return false;
-    code = it->second.first;
-    modifiers = it->second.second;
-    return true;
-}
+public:
+    explicit CallGuard(int& calls) : m_calls(calls) { ++m_calls; }
+    ~CallGuard() { --m_calls; }
+    CallGuard(const CallGuard&) = delete;
+    CallGuard& operator=(const CallGuard&) = delete;
 
-std::uint32_t KeyMessage(std::uint8_t code, std::uint16_t modifiers)
-{
-    const char16_t ch = input::KeyboardLayout::UnitedStates().Translate(code, modifiers >> 8);
-    return (std::uint32_t(code) << 8) | (ch < 0x80 ? ch : 0);
-}
+private:
+    int& m_calls;
+};
 
 } // namespace
 
@@ -162,6 +145,7 @@ bool Host::CallSetWindow(NPWindow* record)
 {
     if (!m_live)
         return false;
+    CallGuard guard(m_calls);
     const NPError status = m_module.Funcs().setwindow(&m_npp, record);
     RepaintIfAsked();
     return status == NPERR_NO_ERROR;
@@ -203,6 +187,7 @@ std::int16_t Host::SendEvent(std::uint16_t what, std::uint32_t message, int h, i
     e.when = static_cast<std::uint32_t>(m_clock.Ticks());
     e.where = qd::Point{static_cast<std::int16_t>(gv), static_cast<std::int16_t>(gh)};
     e.modifiers = modifiers;
+    CallGuard guard(m_calls);
     events::InputState& input = Svc().Input();
     input.mouseH = gh;
     input.mouseV = gv;
@@ -256,17 +241,18 @@ std::int16_t Host::Null(int h, int v) { return SendEvent(nullEvent, 0, h, v, 0);
 
 std::int16_t Host::Key(std::uint8_t keyCode, std::uint16_t modifiers)
 {
-    const std::uint32_t message = KeyMessage(keyCode, modifiers);
+    const std::uint32_t message = UsKeyMessage(keyCode, modifiers);
     const std::int16_t handled = SendEvent(keyDown, message, 0, 0, modifiers);
     SendEvent(keyUp, message, 0, 0, modifiers);
     return handled;
 }
 
-bool Host::TextInput(const std::u16string& text)
+bool Host::TextInput(const std::u16string& text, std::uint32_t kind)
 {
     if (!m_live)
         return false;
-    events::Event e(events::kEventClassTextInput, events::kEventTextInputUnicode);
+    CallGuard guard(m_calls);
+    events::Event e(events::kEventClassTextInput, kind);
     e.SetParam(events::kParamText, text);
     const bool handled = events::EventTarget::Application().SendEvent(e) == events::kNoErr;
     RepaintIfAsked();
@@ -283,15 +269,15 @@ bool Host::Type(const std::string& utf8)
             unit += text[++i];
         std::uint8_t code = 0;
         std::uint16_t modifiers = 0;
-        const bool hasKey = unit.size() == 1 && KeyFor(unit[0], code, modifiers);
+        const bool hasKey = unit.size() == 1 && UsKeyFor(unit[0], code, modifiers);
         if (hasKey) {
-            SendEvent(keyDown, KeyMessage(code, modifiers), 0, 0, modifiers);
+            SendEvent(keyDown, UsKeyMessage(code, modifiers), 0, 0, modifiers);
             if (unit[0] == '\n')
                 unit[0] = u'\r';
         }
         all = TextInput(unit) && all;
         if (hasKey)
-            SendEvent(keyUp, KeyMessage(code, modifiers), 0, 0, modifiers);
+            SendEvent(keyUp, UsKeyMessage(code, modifiers), 0, 0, modifiers);
     }
     return all;
 }
@@ -302,6 +288,7 @@ bool Host::Wheel(int h, int v, int delta, int axis)
         return false;
     int gh = 0, gv = 0;
     m_window.ToScreen(h, v, gh, gv);
+    CallGuard guard(m_calls);
     events::Event e(events::kEventClassMouse, events::kEventMouseWheelMoved);
     e.SetParam(events::kParamMouseLocation, events::Point{gv, gh});
     e.SetParam(events::kParamWindowMouseLocation,
@@ -325,6 +312,7 @@ std::int16_t Host::Update() { return SendEvent(updateEvt, 0, 0, 0, 0); }
 
 void Host::Advance(clock::Millis ms)
 {
+    CallGuard guard(m_calls);
     m_clock.Advance(ms);
     RepaintIfAsked();
 }
@@ -352,6 +340,7 @@ bool Host::Get(const std::string& name, ScriptValue& out)
         m_log.Add("get " + name + " -> no scriptable object");
         return false;
     }
+    CallGuard guard(m_calls);
     const bool ok = m_browser.GetProperty(&m_npp, object, name, out);
     ReleaseObject(object);
     RepaintIfAsked();
@@ -365,6 +354,7 @@ bool Host::Set(const std::string& name, const ScriptValue& value)
         m_log.Add("set " + name + " -> no scriptable object");
         return false;
     }
+    CallGuard guard(m_calls);
     const bool ok = m_browser.SetProperty(&m_npp, object, name, value);
     ReleaseObject(object);
     RepaintIfAsked();
@@ -378,6 +368,7 @@ bool Host::Invoke(const std::string& name, const std::vector<ScriptValue>& args,
         m_log.Add("call " + name + " -> no scriptable object");
         return false;
     }
+    CallGuard guard(m_calls);
     const bool ok = m_browser.Invoke(&m_npp, object, name, args, out);
     ReleaseObject(object);
     RepaintIfAsked();
@@ -389,6 +380,7 @@ bool Host::FormValue(std::string& out)
     out.clear();
     if (!m_live)
         return false;
+    CallGuard guard(m_calls);
     char* value = nullptr;
     if (m_module.Funcs().getvalue(&m_npp, NPPVformValue, &value) != NPERR_NO_ERROR || !value)
         return false;

@@ -100,14 +100,20 @@ public:
     // (if any), the text-input event with the character, the key-up. Answers
     // whether every text-input event was handled.
     bool Type(const std::string& utf8);
-    // A text-input event alone (an input method's text).
-    bool TextInput(const std::u16string& text);
+    // A text-input event alone: an input method's committed text (kind
+    // kTextInputCommit) or its pre-edit text (kind kTextInputPreEdit).
+    static constexpr std::uint32_t kTextInputPreEdit = 1;
+    static constexpr std::uint32_t kTextInputCommit = 2;
+    bool TextInput(const std::u16string& text, std::uint32_t kind = kTextInputCommit);
     // A mouse wheel turn over a point (axis 0 vertical, 1 horizontal).
     bool Wheel(int h, int v, int delta, int axis = 0);
     std::int16_t Focus(bool gained);
     std::int16_t Activate(bool active);
     std::int16_t Update();
     std::int16_t SendEvent(std::uint16_t what, std::uint32_t message, int h, int v, std::uint16_t modifiers);
+    // Whether a call into the plug-in is under way (an event, a window
+    // change, a script call); a window must not start another from inside it.
+    bool InCall() const { return m_calls > 0; }
 
     // ---- Time.
     void Advance(clock::Millis ms);
@@ -162,6 +168,7 @@ private:
     std::size_t m_baseAppHandlers = 0;
     std::size_t m_baseWindows = 0;
     bool m_repainting = false;
+    int m_calls = 0;
 };
 
 } // namespace qm::host

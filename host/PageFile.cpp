@@ -234,11 +234,11 @@ PageStep ReadStep(const xmlNode* n)
     PageStep s;
     s.line = static_cast<int>(xmlGetLineNo(n));
     const std::string kind = NodeName(n);
-    static const std::map<std::string, PageStep::Kind> simple
-        = {{"null-window", PageStep::kNullWindow}, {"window", PageStep::kWindow}, {"focus", PageStep::kFocus},
-            {"blur", PageStep::kBlur}, {"activate", PageStep::kActivate},
-            {"deactivate", PageStep::kDeactivate}, {"update", PageStep::kUpdate},
-            {"form-value", PageStep::kFormValue}, {"read-clipboard", PageStep::kReadClipboard}};
+    static const std::map<std::string, PageStep::Kind> simple = {{"null-window", PageStep::kNullWindow},
+        {"window", PageStep::kWindow}, {"focus", PageStep::kFocus}, {"blur", PageStep::kBlur},
+        {"activate", PageStep::kActivate}, {"deactivate", PageStep::kDeactivate},
+        {"update", PageStep::kUpdate}, {"form-value", PageStep::kFormValue},
+        {"read-clipboard", PageStep::kReadClipboard}, {"close-window", PageStep::kCloseWindow}};
     if (kind != "set" && kind != "call" && kind != "dialog-answer")
         NoChildren(n);
     auto it = simple.find(kind);

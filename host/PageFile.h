@@ -40,6 +40,9 @@
 //       neither: dismiss)
 //   <put-file-answer folder= name=/> (or cancel="true")
 //   <drag-answer drop="inside" x= y=/> (or drop="cancel")
+//   <close-window/>  the user closes the browser window: in a window, when
+//       its event loop next runs (inside a dialog or menu the plug-in shows
+//       next, or after this step); headless, at once. No step runs after it.
 // A page function's body holds steps too; it runs each time the plug-in
 // calls the function.
 //
@@ -88,7 +91,8 @@ struct PageStep
         kDialogAnswer,
         kMenuAnswer,
         kPutFileAnswer,
-        kDragAnswer
+        kDragAnswer,
+        kCloseWindow
     };
     Kind kind = kUpdate;
     int line = 0;

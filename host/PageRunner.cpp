@@ -34,16 +34,27 @@ std::string ModifierNames(std::uint16_t m)
 class Runner
 {
 public:
-    Runner(const Page& page, Host& host) : m_page(page), m_host(host) { }
+    Runner(const Page& page, Host& host, PageFrontEnd* frontEnd)
+        : m_page(page), m_host(host), m_frontEnd(frontEnd)
+    { }
 
     void Run(const std::vector<PageStep>& steps)
     {
-        for (const PageStep& s : steps)
+        for (const PageStep& s : steps) {
+            if (Closed())
+                return;
             Step(s);
+            if (m_frontEnd)
+                m_frontEnd->StepDone();
+        }
     }
+
+    bool Closed() const { return m_closed || (m_frontEnd && m_frontEnd->Closed()); }
 
     void CallFunction(const std::string& name)
     {
+        if (m_frontEnd)
+            m_frontEnd->Called(name);
         for (const PageFunction& f : m_page.functions) {
             if (f.name != name || f.body.empty())
                 continue;
@@ -81,48 +92,48 @@ private:
             break;
         case PageStep::kClick:
             Say("click " + Point(s.x, s.y) + ModifierNames(s.modifiers));
-            Handled(h.Click(s.x, s.y, s.modifiers));
+            Handled(Input(s, [&] { return h.Click(s.x, s.y, s.modifiers); }));
             break;
         case PageStep::kMouseDown:
             Say("mouse down " + Point(s.x, s.y) + ModifierNames(s.modifiers));
-            Handled(h.MouseDown(s.x, s.y, s.modifiers));
+            Handled(Input(s, [&] { return h.MouseDown(s.x, s.y, s.modifiers); }));
             break;
         case PageStep::kMouseUp:
             Say("mouse up " + Point(s.x, s.y) + ModifierNames(s.modifiers));
-            Handled(h.MouseUp(s.x, s.y, s.modifiers));
+            Handled(Input(s, [&] { return h.MouseUp(s.x, s.y, s.modifiers); }));
             break;
         case PageStep::kNull:
             Say("null " + Point(s.x, s.y));
-            Handled(h.Null(s.x, s.y));
+            Handled(Input(s, [&] { return h.Null(s.x, s.y); }));
             break;
         case PageStep::kDrag:
             Say("drag " + Point(s.x, s.y) + " to " + Point(s.x2, s.y2) + ModifierNames(s.modifiers));
-            Handled(h.Drag(s.x, s.y, s.x2, s.y2, s.count, s.modifiers));
+            Handled(Input(s, [&] { return h.Drag(s.x, s.y, s.x2, s.y2, s.count, s.modifiers); }));
             break;
         case PageStep::kKey:
             Say("key " + std::to_string(s.code) + ModifierNames(s.modifiers));
-            Handled(h.Key(s.code, s.modifiers));
+            Handled(Input(s, [&] { return h.Key(s.code, s.modifiers); }));
             break;
         case PageStep::kType:
             Say("type " + Quote(s.text));
-            h.Type(s.text);
+            Input(s, [&] { return int(h.Type(s.text)); });
             break;
         case PageStep::kTextInput:
             Say("text input " + Quote(s.text));
-            h.TextInput(utf8::ToUtf16(s.text));
+            Input(s, [&] { return int(h.TextInput(utf8::ToUtf16(s.text))); });
             break;
         case PageStep::kWheel:
             Say("wheel " + Point(s.x, s.y) + " " + std::to_string(s.count)
                 + (s.axis ? " horizontal" : " vertical"));
-            Handled(h.Wheel(s.x, s.y, s.count, s.axis));
+            Handled(Input(s, [&] { return int(h.Wheel(s.x, s.y, s.count, s.axis)); }));
             break;
         case PageStep::kFocus:
             Say("focus");
-            Handled(h.Focus(true));
+            Handled(Input(s, [&] { return h.Focus(true); }));
             break;
         case PageStep::kBlur:
             Say("blur");
-            Handled(h.Focus(false));
+            Handled(Input(s, [&] { return h.Focus(false); }));
             break;
         case PageStep::kActivate:
             Say("activate");
@@ -165,6 +176,13 @@ private:
         case PageStep::kDialogAnswer: h.Ui().dialogs.push_back(s.dialog); break;
         case PageStep::kMenuAnswer: h.Ui().menus.push_back(s.menu); break;
         case PageStep::kPutFileAnswer: h.Ui().putFiles.push_back(s.putFile); break;
+        case PageStep::kCloseWindow:
+            Say("close window");
+            if (m_frontEnd)
+                m_frontEnd->RequestClose();
+            else
+                m_closed = true;
+            break;
         case PageStep::kDragAnswer: {
             DragAnswer a = s.drag;
             a.window = &h.Window().Window();
@@ -176,17 +194,32 @@ private:
         }
     }
 
+    // Runs an input step through the front end's window when there is one,
+    // else directly; answers the handled flag.
+    int Input(const PageStep& s, const std::function<int()>& direct)
+    {
+        if (m_frontEnd) {
+            const int handled = m_frontEnd->Play(s);
+            if (handled >= 0)
+                return handled;
+        }
+        return direct();
+    }
+
     // What the plug-in answered to the step's event.
     void Handled(bool handled) { m_host.Log().Add(handled ? "< handled" : "< not handled"); }
 
     const Page& m_page;
     Host& m_host;
+    PageFrontEnd* m_frontEnd;
+    bool m_closed = false;
     int m_depth = 0;
 };
 
 } // namespace
 
-PageRun RunPage(const Page& page, const std::string& modulePath, const std::string& pngPath)
+PageRun RunPage(
+    const Page& page, const std::string& modulePath, const std::string& pngPath, PageFrontEnd* frontEnd)
 {
     PageRun run;
     HostOptions options;
@@ -198,7 +231,7 @@ PageRun RunPage(const Page& page, const std::string& modulePath, const std::stri
     Browser& browser = host.GetBrowser();
     browser.SetAddress(page.address);
     browser.SetCookie(page.cookie);
-    Runner runner(page, host);
+    Runner runner(page, host, frontEnd);
     for (const PageFunction& f : page.functions)
         browser.Window().functions.insert(f.name);
     browser.Window().onCall
@@ -224,12 +257,20 @@ PageRun RunPage(const Page& page, const std::string& modulePath, const std::stri
     if (host.PluginString(NPPVpluginNameString, name)
         && host.PluginString(NPPVpluginDescriptionString, description))
         host.Log().Add("plug-in " + Quote(name) + ": " + Quote(description));
+    if (frontEnd)
+        frontEnd->Open(host, page);
     runner.Run(page.steps);
+    if (frontEnd) {
+        frontEnd->Wait();
+        host.Log().Add("window closed");
+    }
 
     run.hasFormValue = host.FormValue(run.formValue);
     host.Log().Add(std::string("final form value: ") + (run.hasFormValue ? Quote(run.formValue) : "none"));
-    if (!pngPath.empty() && !host.WritePNG(pngPath))
+    if (!pngPath.empty() && !(frontEnd ? frontEnd->WritePNG(pngPath) : host.WritePNG(pngPath)))
         run.problems.push_back("the picture could not be written to " + pngPath);
+    if (frontEnd)
+        frontEnd->Close();
     host.Destroy();
     host.Unload();
     browser.Window().onCall = nullptr;

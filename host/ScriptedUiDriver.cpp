@@ -185,6 +185,11 @@ events::ModalAnswer ScriptedUiDriver::ModalStep(ModalLoop& loop)
         default: return ModalAnswer::NoAnswer();
         }
     }
+    if (interactive) {
+        if (first)
+            log->Add(head + " -> shown in the window");
+        return interactive->ModalStep(loop);
+    }
     if (!first) {
         log->Add(head + " still open -> close");
         return ModalAnswer::Close();
@@ -201,6 +206,10 @@ std::uint32_t ScriptedUiDriver::PopUpMenu(const events::MenuRequest& menu)
 {
     lastMenu = menu;
     const std::string head = "menu at " + Point(menu.v, menu.h) + ": " + Describe(menu.entries);
+    if (menus.empty() && interactive) {
+        log->Add(head + " -> shown in the window");
+        return interactive->PopUpMenu(menu);
+    }
     if (menus.empty()) {
         if (failWhenUnanswered)
             Fail("no answer for " + head);
@@ -238,6 +247,9 @@ bool ScriptedUiDriver::PutFile(const events::PutFileRequest& request, events::Pu
     if (!putFiles.empty()) {
         answer = putFiles.front();
         putFiles.pop_front();
+    } else if (interactive) {
+        log->Add(head + " -> shown in the window");
+        return interactive->PutFile(request, reply);
     } else if (putAnswer) {
         answer.save = true;
         answer.folder = putReply.folder;
@@ -310,6 +322,8 @@ int ScriptedUiDriver::TrackDrag(dnd::DragSession& drag)
 
 void ScriptedUiDriver::HelpTagChanged(const events::HelpTag* tag)
 {
+    if (interactive)
+        interactive->HelpTagChanged(tag);
     if (!tag) {
         log->Add("help tag hidden");
         return;

@@ -84,6 +84,10 @@ public:
     std::deque<PutFileAnswer> putFiles;
     std::deque<DragAnswer> drags;
     bool failWhenUnanswered = false;
+    // The person in front of a window (host/WindowUi.h): when set, a
+    // dialog, menu or put-file request without a scripted answer goes to
+    // it instead of taking the default, and help tags are shown by it too.
+    events::UiDriver* interactive = nullptr;
 
     // A test's own answer to every modal step, tried first when set.
     std::function<ModalAnswer(ModalLoop&)> step;

@@ -1,0 +1,213 @@
+#include "host/WindowUi.h"
+
+#include "platform/ui/ModalDialog.h"
+
+#include <gtk/gtk.h>
+
+#include <string>
+#include <vector>
+
+namespace qm::host {
+
+namespace {
+
+// Dialogs run in a window group of their own: their grab then leaves the
+// browser window free to be closed while they are open.
+GtkWindowGroup* DialogGroup()
+{
+    static GtkWindowGroup* group = gtk_window_group_new();
+    return group;
+}
+
+struct MenuState
+{
+    GMainLoop* loop = nullptr;
+    std::uint32_t chosen = 0;
+};
+
+void AddEntries(GtkWidget* menu, const std::vector<events::MenuEntry>& entries, MenuState& state)
+{
+    for (const events::MenuEntry& e : entries) {
+        GtkWidget* item = nullptr;
+        if (e.separator) {
+            item = gtk_separator_menu_item_new();
+        } else if (e.checked) {
+            item = gtk_check_menu_item_new_with_label(e.text.c_str());
+            gtk_check_menu_item_set_active(GTK_CHECK_MENU_ITEM(item), TRUE);
+        } else {
+            item = gtk_menu_item_new_with_label(e.text.c_str());
+        }
+        gtk_widget_set_sensitive(item, e.enabled);
+        if (!e.submenu.empty()) {
+            GtkWidget* sub = gtk_menu_new();
+            AddEntries(sub, e.submenu, state);
+            gtk_menu_item_set_submenu(GTK_MENU_ITEM(item), sub);
+        } else if (!e.separator && e.command != 0) {
+            g_object_set_data(G_OBJECT(item), "qm-command", GUINT_TO_POINTER(e.command));
+            g_signal_connect(item, "activate", G_CALLBACK(+[](GtkMenuItem* it, gpointer data) {
+                static_cast<MenuState*>(data)->chosen
+                    = GPOINTER_TO_UINT(g_object_get_data(G_OBJECT(it), "qm-command"));
+            }),
+                &state);
+        }
+        gtk_menu_shell_append(GTK_MENU_SHELL(menu), item);
+    }
+}
+
+} // namespace
+
+events::ModalAnswer WindowUi::ModalStep(events::ModalLoop& loop)
+{
+    auto* dialog = dynamic_cast<ui::ModalDialog*>(&loop.Subject());
+    if (m_closing || !dialog || dialog->buttons.empty())
+        return events::ModalAnswer::Close();
+    if (beforeShowing)
+        beforeShowing();
+
+    GtkWidget* d = gtk_dialog_new();
+    gtk_window_group_add_window(DialogGroup(), GTK_WINDOW(d));
+    gtk_window_set_title(GTK_WINDOW(d), dialog->caption.c_str());
+    gtk_window_set_transient_for(GTK_WINDOW(d), GTK_WINDOW(m_parent));
+    gtk_window_set_modal(GTK_WINDOW(d), TRUE);
+    GtkWidget* content = gtk_dialog_get_content_area(GTK_DIALOG(d));
+    gtk_container_set_border_width(GTK_CONTAINER(content), 12);
+    gtk_box_set_spacing(GTK_BOX(content), 8);
+    for (const std::string& text : dialog->texts) {
+        GtkWidget* label = gtk_label_new(text.c_str());
+        gtk_label_set_line_wrap(GTK_LABEL(label), TRUE);
+        gtk_label_set_xalign(GTK_LABEL(label), 0);
+        gtk_box_pack_start(GTK_BOX(content), label, FALSE, FALSE, 0);
+    }
+    // A property sheet's fields, one labelled entry each.
+    std::vector<GtkWidget*> entries;
+    GtkWidget* grid = gtk_grid_new();
+    gtk_grid_set_row_spacing(GTK_GRID(grid), 4);
+    gtk_grid_set_column_spacing(GTK_GRID(grid), 8);
+    for (std::size_t i = 0; i < dialog->fields.size(); ++i) {
+        GtkWidget* name = gtk_label_new(dialog->fields[i].name.c_str());
+        gtk_label_set_xalign(GTK_LABEL(name), 1);
+        GtkWidget* entry = gtk_entry_new();
+        gtk_entry_set_text(GTK_ENTRY(entry), dialog->fields[i].value.c_str());
+        gtk_grid_attach(GTK_GRID(grid), name, 0, static_cast<int>(i), 1, 1);
+        gtk_grid_attach(GTK_GRID(grid), entry, 1, static_cast<int>(i), 1, 1);
+        entries.push_back(entry);
+    }
+    gtk_box_pack_start(GTK_BOX(content), grid, FALSE, FALSE, 0);
+    for (std::size_t i = 0; i < dialog->buttons.size(); ++i)
+        gtk_dialog_add_button(GTK_DIALOG(d), dialog->buttons[i].label.c_str(), static_cast<int>(i));
+    if (dialog->defaultButton >= 0)
+        gtk_dialog_set_default_response(GTK_DIALOG(d), dialog->defaultButton);
+    gtk_widget_show_all(d);
+
+    m_openDialog = d;
+    const int response = gtk_dialog_run(GTK_DIALOG(d));
+    m_openDialog = nullptr;
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        dialog->fields[i].value = gtk_entry_get_text(GTK_ENTRY(entries[i]));
+    gtk_widget_destroy(d);
+
+    if (m_closing || response < 0 || static_cast<std::size_t>(response) >= dialog->buttons.size()) {
+        m_log.Add(
+            std::string("window: the dialog was closed") + (m_closing ? " with the browser window" : ""));
+        return events::ModalAnswer::Close();
+    }
+    m_log.Add("window: pressed " + Quote(dialog->buttons[static_cast<std::size_t>(response)].label));
+    dialog->Press(static_cast<std::size_t>(response));
+    return events::ModalAnswer::Continue();
+}
+
+std::uint32_t WindowUi::PopUpMenu(const events::MenuRequest& request)
+{
+    if (m_closing || request.entries.empty())
+        return 0;
+    if (beforeShowing)
+        beforeShowing();
+    MenuState state;
+    state.loop = g_main_loop_new(nullptr, FALSE);
+    GtkWidget* menu = gtk_menu_new();
+    AddEntries(menu, request.entries, state);
+    gtk_menu_attach_to_widget(GTK_MENU(menu), GTK_WIDGET(m_tipWidget), nullptr);
+    // Attached, the menu joins the browser window's group; its grab must
+    // not keep the browser window from being closed.
+    gtk_window_group_add_window(DialogGroup(), GTK_WINDOW(gtk_widget_get_toplevel(menu)));
+    g_signal_connect(menu, "deactivate",
+        G_CALLBACK(+[](GtkMenuShell*, gpointer loop) { g_main_loop_quit(static_cast<GMainLoop*>(loop)); }),
+        state.loop);
+    gtk_widget_show_all(menu);
+    gtk_menu_popup_at_pointer(GTK_MENU(menu), nullptr);
+    m_menu = menu;
+    m_menuLoop = state.loop;
+    // A menu that could not take the pointer (no pointer on the display)
+    // is not shown and never deactivates.
+    if (gtk_widget_get_visible(menu))
+        g_main_loop_run(state.loop);
+    m_menu = nullptr;
+    m_menuLoop = nullptr;
+    // The chosen item's "activate" comes after "deactivate": let it arrive.
+    while (gtk_events_pending() && !m_closing && state.chosen == 0)
+        gtk_main_iteration_do(FALSE);
+    gtk_widget_destroy(menu);
+    g_main_loop_unref(state.loop);
+    if (m_closing) {
+        m_log.Add("window: the menu was dismissed with the browser window");
+        return 0;
+    }
+    m_log.Add(state.chosen ? "window: chose " + std::to_string(state.chosen) : "window: menu dismissed");
+    return state.chosen;
+}
+
+bool WindowUi::PutFile(const events::PutFileRequest& request, events::PutFileReply& reply)
+{
+    if (m_closing)
+        return false;
+    if (beforeShowing)
+        beforeShowing();
+    GtkWidget* d = gtk_file_chooser_dialog_new(
+        request.clientName.empty() ? "Save" : request.clientName.c_str(), GTK_WINDOW(m_parent),
+        GTK_FILE_CHOOSER_ACTION_SAVE, "_Cancel", GTK_RESPONSE_CANCEL, "_Save", GTK_RESPONSE_ACCEPT, nullptr);
+    gtk_window_group_add_window(DialogGroup(), GTK_WINDOW(d));
+    gtk_file_chooser_set_do_overwrite_confirmation(GTK_FILE_CHOOSER(d), TRUE);
+    gtk_file_chooser_set_current_name(GTK_FILE_CHOOSER(d), request.proposedName.c_str());
+    m_openDialog = d;
+    const int response = gtk_dialog_run(GTK_DIALOG(d));
+    m_openDialog = nullptr;
+    bool saved = false;
+    if (!m_closing && response == GTK_RESPONSE_ACCEPT) {
+        if (gchar* path = gtk_file_chooser_get_filename(GTK_FILE_CHOOSER(d))) {
+            const std::string full = path;
+            g_free(path);
+            const std::size_t slash = full.rfind('/');
+            if (slash != std::string::npos && slash + 1 < full.size()) {
+                reply.folder = slash == 0 ? "/" : full.substr(0, slash);
+                reply.fileName = full.substr(slash + 1);
+                saved = true;
+            }
+        }
+    }
+    gtk_widget_destroy(d);
+    m_log.Add(saved ? "window: save " + Quote(reply.folder) + " " + Quote(reply.fileName)
+                    : "window: put-file cancelled");
+    return saved;
+}
+
+void WindowUi::HelpTagChanged(const events::HelpTag* tag)
+{
+    GtkWidget* w = GTK_WIDGET(m_tipWidget);
+    if (!w || m_closing)
+        return;
+    gtk_widget_set_tooltip_text(w, tag ? tag->text.c_str() : nullptr);
+    gtk_widget_trigger_tooltip_query(w);
+}
+
+void WindowUi::Close()
+{
+    m_closing = true;
+    if (m_openDialog)
+        gtk_dialog_response(GTK_DIALOG(m_openDialog), GTK_RESPONSE_DELETE_EVENT);
+    if (m_menu)
+        gtk_menu_shell_cancel(GTK_MENU_SHELL(m_menu));
+    if (m_menuLoop)
+        g_main_loop_quit(static_cast<GMainLoop*>(m_menuLoop));
+}
+
+} // namespace qm::host

@@ -1,0 +1,58 @@
+#pragma once
+// The person in front of the window, as the host's UI driver asks for them
+// (host/ScriptedUiDriver.h hands it what no script answers): message boxes
+// and property sheets become desktop dialogs, pop-up menus desktop menus,
+// put-file a file chooser, help tags the drawing area's tooltip. A drag
+// takes the default (cancelled) and is logged by the scripted driver.
+//
+// Each of these runs its own event loop. When the browser window is closed
+// meanwhile (Close), the open dialog or menu ends at once with its default
+// (a dialog closed, a menu dismissed, put-file cancelled), and whatever the
+// plug-in asks for after that takes the default without being shown, so the
+// plug-in's call returns and the instance can be destroyed.
+//
+// The desktop's widgets are opaque here: the window passes its own.
+
+#include "host/EventLog.h"
+
+#include "platform/events/UiDriver.h"
+
+#include <functional>
+
+namespace qm::host {
+
+class WindowUi : public events::UiDriver
+{
+public:
+    // parent: the browser window (a GtkWindow); tipWidget: the widget
+    // that shows help tags (a GtkWidget).
+    WindowUi(void* parent, void* tipWidget, EventLog& log)
+        : m_parent(parent), m_tipWidget(tipWidget), m_log(log)
+    { }
+    WindowUi(const WindowUi&) = delete;
+    WindowUi& operator=(const WindowUi&) = delete;
+
+    // Called before a dialog, menu or file chooser is shown: the browser
+    // window brings its picture up to date, as the plug-in drew it so far.
+    std::function<void()> beforeShowing;
+
+    events::ModalAnswer ModalStep(events::ModalLoop& loop) override;
+    std::uint32_t PopUpMenu(const events::MenuRequest& menu) override;
+    bool PutFile(const events::PutFileRequest& request, events::PutFileReply& reply) override;
+    void HelpTagChanged(const events::HelpTag* tag) override;
+
+    // The browser window is being closed.
+    void Close();
+    bool Closing() const { return m_closing; }
+
+private:
+    void* m_parent;
+    void* m_tipWidget;
+    EventLog& m_log;
+    bool m_closing = false;
+    void* m_openDialog = nullptr; // the GtkDialog being run
+    void* m_menuLoop = nullptr;   // the GMainLoop of the menu being shown
+    void* m_menu = nullptr;       // the GtkMenu being shown
+};
+
+} // namespace qm::host
