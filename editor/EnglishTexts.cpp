@@ -26,6 +26,11 @@ const KeyText kTexts[] = {
     {"message-box/service-not-available", "This service is not available."},
     {"message-box/save-failed", "The file could not be saved."},
     {"message-box/download-failed", "The file could not be downloaded."},
+    {"message-box/subdoc-invalid", "The sub-document could not be inserted."},
+    {"common-dialog/title-common", "Properties"},
+    {"common-dialog/title-link", "Link"},
+    {"common-dialog/title-image", "Image"},
+    {"common-dialog/title-table", "Properties"},
 };
 
 } // namespace

@@ -1,12 +1,15 @@
 // The engine's messages and small commands: the message box's English
-// defaults, the upload error report, the About item's text, the class and
-// id rows of property pages, and resetting an image to its picture's size.
+// defaults and the bundled English texts that match them, the upload error
+// report, the About item's text, the class and id rows of property pages,
+// and resetting an image to its picture's size.
 
 #include "tests/editor/support/EngineWithControl.h"
 
 #include "tests/common/ScriptedUiDriver.h"
 #include "tests/common/TextHelpers.h"
 
+#include "base/app/LangString.h"
+#include "editor/EnglishTexts.h"
 #include "element/Element.h"
 #include "element/ElementKinds.h"
 #include "property_dialogs/XPrpEditorDlg.h"
@@ -43,6 +46,42 @@ TEST_F(Messages, MessageBoxTitleAndTextHaveEnglishDefaults)
     engine->DisplayMessageBox(CSafeBuf("message-box/upload-exceeds-size-limit"));
     EXPECT_EQ(driver.caption, "Operation failed");
     EXPECT_EQ(driver.texts[0], "The file is larger than the size limit.");
+}
+
+TEST(EnglishTexts, TheBundledTextsAndTheCodesDefaultsAgree)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"message-box/title-operation-failed", "Operation failed"},
+        {"message-box/button-ok", "OK"},
+        {"message-box/element-locked", "This element is locked and cannot be changed."},
+        {"message-box/cannot-insert-into-given-location", "The content cannot be inserted at this location."},
+        {"message-box/upload-exceeds-size-limit", "The file is larger than the size limit."},
+        {"message-box/upload-unsupported-type", "Files of this type cannot be uploaded."},
+        {"message-box/invalid-object-name", "The file name is not valid."},
+        {"message-box/upload-failed", "The file could not be uploaded."},
+        {"message-box/service-not-available", "This service is not available."},
+        {"message-box/save-failed", "The file could not be saved."},
+        {"message-box/download-failed", "The file could not be downloaded."},
+        {"message-box/subdoc-invalid", "The sub-document could not be inserted."},
+        {"common-dialog/title-common", "Properties"},
+        {"common-dialog/title-link", "Link"},
+        {"common-dialog/title-image", "Image"},
+        {"common-dialog/title-table", "Properties"},
+    };
+    // The bundled table answers a key it lacks with the key itself.
+    CLangString bundled;
+    bundled.LoadLocalDefault(qmtest::FromUtf8("en"));
+    for (const auto& c : cases) {
+        EXPECT_EQ(qmtest::Utf8(EngineText(nullptr, c.first, "(none)")), c.second) << c.first;
+        EXPECT_EQ(qmtest::Utf8(bundled.GetItem(c.first, "(none)")), c.second) << c.first;
+    }
+    // Texts the control asks for with its own defaults.
+    const std::pair<const char*, const char*> control[] = {
+        {"text/no-image", "image cannot be displayed"},
+        {"message-box/new-version", "Please update editor."},
+    };
+    for (const auto& c : control)
+        EXPECT_EQ(qmtest::Utf8(bundled.GetItem(c.first, "(none)")), c.second) << c.first;
 }
 
 TEST_F(Messages, UploadErrorsShowOneBoxEachInTheirOrder)

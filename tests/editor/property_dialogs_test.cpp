@@ -133,6 +133,16 @@ TEST_F(PropertyDialogs, InsertCommandsPutTheNewElementAtTheCaret)
     Ok({{"href", "http://h/"}});
     engine->PostMessage(1, 32793, 0);
     EXPECT_EQ(Markup(), "<p>ab<a href=\"http://h/\">http://h/</a>cd</p>");
+
+    // In locked content the guard refuses with its message and no page opens.
+    for (const unsigned id : {32792u, 32793u}) {
+        Load("<p style=\"-qm-lock: true\">ab_x_Here_to_put_cursor_x_cd</p>");
+        const int shown = driver.shown;
+        engine->PostMessage(1, id, 0);
+        EXPECT_EQ(driver.shown, shown + 1) << id;
+        EXPECT_EQ(driver.kind, "message") << id;
+        EXPECT_EQ(Markup(), "<p style=\"-qm-lock: true\">abcd</p>") << id;
+    }
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // The control's browser events in process, over the test host's browser
 // table and window: the scroll bars (held presses, thumb drags, the Control
-// key, the wheel), the focus report, the frame drawn by an update, and the
-// form value that follows the document.
+// key, the wheel), the focus report, the frame drawn by an update, the form
+// value that follows the document, and keys typed into it.
 
 #include "plugin/EntryPoints.h"
 #include "plugin/MorvaXEditorCtrl.h"
@@ -9,11 +9,13 @@
 
 #include "base/shims/TimeShims.h"
 #include "editor/XHTML.h"
+#include "element/markup/SourceCode.h"
 #include "host/Host.h"
 #include "platform/cg/Context.h"
 #include "platform/events/Event.h"
 #include "platform/events/EventTarget.h"
 #include "platform/events/Services.h"
+#include "platform/input/KeyLayout.h"
 #include "platform/qd/Port.h"
 #include "platform/ui/ScrollBar.h"
 #include "platform/ui/Window.h"
@@ -28,6 +30,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace qm::host;
@@ -63,12 +66,30 @@ protected:
         ASSERT_EQ(NPERR_NO_ERROR, NP_Initialize(host->GetBrowser().Table()));
         funcs.size = sizeof funcs;
         ASSERT_EQ(NPERR_NO_ERROR, NP_GetEntryPoints(&funcs));
+        New({});
+    }
+
+    // The instance made with these start parameters beside its id.
+    void New(std::vector<std::pair<std::string, std::string>> params)
+    {
+        params.insert(params.begin(), {"id", "ed1"});
+        std::vector<char*> names, values;
+        for (auto& p : params) {
+            names.push_back(p.first.data());
+            values.push_back(p.second.data());
+        }
         char type[] = "application/x-quillmark";
-        char name[] = "id";
-        char value[] = "ed1";
-        char* argn[] = {name};
-        char* argv[] = {value};
-        ASSERT_EQ(NPERR_NO_ERROR, funcs.newp(type, &npp, NP_EMBED, 1, argn, argv, nullptr));
+        ASSERT_EQ(NPERR_NO_ERROR,
+            funcs.newp(type, &npp, NP_EMBED, static_cast<std::int16_t>(params.size()), names.data(),
+                values.data(), nullptr));
+    }
+
+    // The instance destroyed and made again with these start parameters.
+    void Renew(std::vector<std::pair<std::string, std::string>> params)
+    {
+        EXPECT_EQ(NPERR_NO_ERROR, funcs.destroy(&npp, nullptr));
+        npp = NPP_t{};
+        New(std::move(params));
     }
 
     void TearDown() override
@@ -124,6 +145,29 @@ protected:
         e.SetParam(qm::events::kParamWheelAxis, std::int64_t{0});
         e.SetParam(qm::events::kParamWheelDelta, std::int64_t{delta});
         window.Target().SendEvent(e);
+    }
+
+    // A key-down as the browser sends it, the modifiers held meanwhile.
+    std::int16_t Key(std::uint32_t message, std::uint16_t modifiers = 0)
+    {
+        qm::events::Services::Get().Input().modifiers = modifiers;
+        EventRecord e{keyDown, message, 0, {0, 0}, modifiers};
+        const std::int16_t used = funcs.event(&npp, &e);
+        qm::events::Services::Get().Input().modifiers = 0;
+        return used;
+    }
+
+    // The form value as the browser reads it, without the generator comment.
+    std::string FormValue()
+    {
+        char* value = nullptr;
+        EXPECT_EQ(NPERR_NO_ERROR, funcs.getvalue(&npp, NPPVformValue, &value));
+        std::string form = value ? value : "(null)";
+        host->GetBrowser().Account().Free(value, "the form value");
+        const std::size_t end = form.rfind("-->", 200);
+        if (form.compare(0, 4, "<!--") == 0 && end != std::string::npos)
+            form.erase(0, end + 3);
+        return form;
     }
 
     CMorvaXEditorCtrl* Control() { return static_cast<CPlugin*>(npp.pdata)->m_pXEditorCtrl; }
@@ -465,13 +509,7 @@ TEST_F(ControlEventsTest, TheEditingAreasPointerAndKeysReachTheEngine)
     // Control+A selects all; key-downs after the first text input are
     // answered without reaching the engine.
     Send(NPEventType_GetFocusEvent, 0, 0);
-    auto key = [&](std::uint32_t message, std::uint16_t modifiers) {
-        qm::events::Services::Get().Input().modifiers = modifiers;
-        EventRecord e{keyDown, message, 0, {0, 0}, modifiers};
-        const std::int16_t used = funcs.event(&npp, &e);
-        qm::events::Services::Get().Input().modifiers = 0;
-        return used;
-    };
+    auto key = [&](std::uint32_t message, std::uint16_t modifiers) { return Key(message, modifiers); };
     EXPECT_EQ(1, key(0x7301, 0)); // Home
     EXPECT_EQ(0, c->m_pXHTML->m_doc.m_selectionPresent);
     qm::events::Event text(qm::events::kEventClassTextInput, qm::events::kEventTextInputUnicode);
@@ -483,6 +521,57 @@ TEST_F(ControlEventsTest, TheEditingAreasPointerAndKeysReachTheEngine)
     c->m_textInputSeen = 0;
     EXPECT_EQ(1, key(0x0001, 0x1000));
     EXPECT_EQ(1, c->m_pXHTML->m_doc.m_selectionPresent);
+}
+
+// The keys the engine carries out itself, typed on the keyboard into a
+// document whose caret the marker word in Value places.
+TEST_F(ControlEventsTest, StructuralKeysTypedThroughTheHostReachTheFormValue)
+{
+    using namespace qm::input;
+    const struct
+    {
+        const char* what;
+        const char* value; // "|" marks the caret
+        std::uint8_t keyCode;
+        std::uint8_t character;
+        const char* form;
+    } cases[] = {
+        {"forward Delete in an empty p removes it", "<p>one</p><p>|</p><p>two</p>", kVK_ForwardDelete, 127,
+            "<p>one</p><p>two</p>"},
+        {"forward Delete in an empty div directly in an li does nothing special",
+            "<ul><li><div>|</div></li></ul><p>two</p>", kVK_ForwardDelete, 127,
+            "<ul><li><div></div></li></ul><p>two</p>"},
+        {"Backspace after an empty paragraph removes it", "<p>one</p><p></p><p>|two</p>", kVK_Delete, 8,
+            "<p>one</p><p>two</p>"},
+        {"Return in a caption adds a br", "<table><caption>ab|cd</caption><tr><td>x</td></tr></table>",
+            kVK_Return, 13, "<table><caption>ab<br />cd</caption><tbody><tr><td>x</td></tr></tbody></table>"},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.what);
+        std::string value = k.value;
+        value.replace(value.find('|'), 1, kCaretMarker);
+        Renew({{"Value", value}});
+        ASSERT_NE(nullptr, Open());
+        Send(NPEventType_GetFocusEvent, 0, 0);
+        EXPECT_EQ(1, Key(std::uint32_t(k.keyCode) << 8 | k.character));
+        EXPECT_EQ(k.form, FormValue());
+    }
+}
+
+TEST_F(ControlEventsTest, PageDownTypedThroughTheHostMovesTheBarHalfAView)
+{
+    Renew({{"Value", "<div style=\"height: 3000px\"><p>to" + std::string(kCaretMarker) + "p</p></div>"}});
+    CMorvaXEditorCtrl* c = Open();
+    ASSERT_NE(nullptr, c);
+    Send(updateEvt, 0, 0);
+    Send(NPEventType_GetFocusEvent, 0, 0);
+    const CXDoc& doc = c->m_pXHTML->m_doc;
+    const int half = int(doc.m_viewRect.bottom - doc.m_viewRect.top) / 2;
+    ASSERT_GT(half, 0);
+    ASSERT_GT(doc.m_verticalBar.Maximum(), 2 * half);
+    EXPECT_EQ(1, Key(std::uint32_t(qm::input::kVK_PageDown) << 8 | 12));
+    EXPECT_EQ(half, doc.m_verticalBar.Value()) << "scroll action 6";
+    EXPECT_EQ(2 * half, doc.m_scrollY);
 }
 
 } // namespace
