@@ -6,7 +6,8 @@
 // that Backspace or Delete emptied.
 //
 // Elements the deletion may remove are held by identifier across it: the
-// registry tells whether they are still there.
+// registry tells whether they still exist (a removed element may wait on
+// the removed list), the tree whether they are still linked.
 
 #include "document/XDoc.h"
 
@@ -123,7 +124,7 @@ CElement* CXDoc::DeletionTarget(CElement* first, long& cellId)
         const CElement* holder = HoldingCell(first, true);
         return SetPositionToFirstSel(holder->m_childCount == 1);
     }
-    CElement* target = GetPositionAfterSelection(m_caretElement ? m_caretElement : m_root, 2);
+    CElement* target = GetPositionAfterSelection(IsInTree(m_caretElement) ? m_caretElement : m_root, 2);
     if (target) {
         m_caretElement = target;
         return target;
@@ -185,7 +186,7 @@ bool CXDoc::DeleteSelection(bool byKey)
 
         m_root->DeleteSelection();
 
-        if (!IsElementExist(targetId)) {
+        if (!IsInTree(FindElement(targetId))) {
             m_caretElement = FindElement(fallbackId);
             if (m_caretElement)
                 m_caretElement->m_caretOffset = fallbackOffset;
@@ -193,7 +194,7 @@ bool CXDoc::DeleteSelection(bool byKey)
             // A unit removed whole after a block leaves a place to type in
             // where it stood.
             CElement* anchor = FindElement(anchorId);
-            if (!IsElementExist(holderId) && IsInTree(anchor)) {
+            if (!IsInTree(FindElement(holderId)) && IsInTree(anchor)) {
                 CElement* parent = anchor->m_parent;
                 if (CElement* run = NewRun(parent)) {
                     parent->InsertChild(run, anchorId, true);

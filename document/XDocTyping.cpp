@@ -156,6 +156,11 @@ bool CXDoc::TypeOverSelection(unsigned int c)
                 CElement* beside = IsInTree(previous) ? previous : next;
                 beside->m_parent->InsertChild(replacement, beside->GetID(), beside == previous);
                 replacement->AppendChild(run);
+                // The place the deletion left for typing is taken by the
+                // replacement.
+                CElement* after = replacement->m_nextSibling;
+                if (after && IsEmptyRun(after) && after != m_caretElement)
+                    replacement->m_parent->RemoveChild(after->GetID(), true, true);
             }
         }
         if (run) {

@@ -21,6 +21,9 @@
 
 namespace {
 
+// Owns the UTF-16 copy of an ASCII text for the call it is passed to.
+CSafeBuf u16(const char* text) { return CSafeBuf(text); }
+
 class DeleteAndCombine : public qmtest::EngineWithControl
 {
 protected:
@@ -108,6 +111,11 @@ TEST_F(DeleteAndCombine, KeysOverASelection)
         {"a selection across paragraphs joins what is left of them", "<p>a[b</p><p>c]d|</p>", "\x7f",
             "<p>a</p><p>d</p>"},
         {"Return deletes the selection and splits there", "<p>a[bc]d|</p>", "\r", "<p>a</p><p>d</p>"},
+        {"a character over a whole paragraph's text leaves a paragraph there",
+            "<p>one</p><p class=\"c\">[two]|</p><p>three</p>", "x",
+            "<p>one</p><p class=\"c\">x</p><p>three</p>"},
+        {"Backspace over a whole paragraph's text leaves a place to type in",
+            "<p>one</p><p>[two]|</p><p>three</p>", "\bx", "<p>one</p><p>x</p><p>three</p>"},
         {"Left with a selection collapses to its start and stops", "<p>ab[cd]|</p>", "\x1cx", "<p>abxcd</p>"},
         {"Right with a selection collapses to its end and stops", "<p>|[ab]cd</p>", "\x1dx", "<p>abxcd</p>"},
         {"Down with a selection collapses to its end, then one line down", "<p>a[b]|cd</p><p>efgh</p>",
@@ -208,6 +216,44 @@ TEST_F(DeleteAndCombine, TrimEmptyElementDropsEmptyRunsAtTheChosenEnds)
     allEmpty.AddTail(empty2);
     engine->m_doc.TrimEmptyElement(&allEmpty, 0);
     EXPECT_EQ(allEmpty.GetCount(), 0);
+}
+
+TEST_F(DeleteAndCombine, TextInsertedAtTheCaret)
+{
+    CXDoc& doc = engine->m_doc;
+    Load("<p>ab|cd</p>");
+    doc.EmulateReturnKey();
+    doc.InsertText(u16("x y"));
+    EXPECT_EQ(Content(), "<p>ab</p><p>x ycd</p>");
+
+    // A run standing in the body goes into a paragraph with the text.
+    Load("<p>a</p>");
+    CElement* run = doc.m_root->m_firstChild->m_firstChild;
+    doc.m_root->m_firstChild->RemoveCurrentChildFromList(run);
+    doc.m_root->AppendChild(run);
+    doc.m_caretElement = run;
+    run->m_caretOffset = 1;
+    doc.InsertText(u16("b"));
+    EXPECT_EQ(Content(), "<p>{nbsp}</p><p>ab</p>");
+}
+
+TEST_F(DeleteAndCombine, CheckKeyFocusFindsOrMakesAPlaceForTheCaret)
+{
+    CXDoc& doc = engine->m_doc;
+    Load("<p>ab|</p><p>cd</p>");
+    EXPECT_FALSE(doc.CheckKeyFocus()) << "the caret is in the tree";
+    doc.m_caretElement = nullptr;
+    EXPECT_FALSE(doc.CheckKeyFocus());
+    EXPECT_EQ(doc.m_caretElement, doc.m_root->m_firstChild->m_firstChild);
+
+    // Nothing that takes the caret: a paragraph with an empty run is made.
+    doc.m_root->RemoveAllChildren(true);
+    doc.m_caretElement = nullptr;
+    EXPECT_TRUE(doc.CheckKeyFocus());
+    ASSERT_NE(doc.m_root->m_firstChild, nullptr);
+    EXPECT_EQ(doc.m_root->m_firstChild->m_kind, kKindP);
+    EXPECT_EQ(doc.m_caretElement, doc.m_root->m_firstChild->m_firstChild);
+    EXPECT_TRUE(doc.m_caretElement->IsTextElement());
 }
 
 TEST_F(DeleteAndCombine, ARefusedCharacterShowsOneMessagePerKey)
