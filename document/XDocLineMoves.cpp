@@ -59,8 +59,15 @@ bool CXDoc::MoveByLine(bool down, bool shift)
             int column = 0;
             const auto* td = dynamic_cast<const CTDElement*>(cell);
             CElement* target = nullptr;
-            if (td && td->GetPositionInTable(row, column))
+            if (td && td->GetPositionInTable(row, column) && (down || row > 0))
                 target = td->GetCellByPositionInTable(down ? row + 1 : row - 1, column);
+            // Only a cell of another row: past the last row the grid may
+            // answer the cell itself.
+            int targetRow = row;
+            const auto* other = dynamic_cast<const CTDElement*>(target);
+            if (!other || target == cell || !other->GetPositionInTable(targetRow, column)
+                || (down ? targetRow <= row : targetRow >= row))
+                target = nullptr;
             if (target) {
                 const CRect box = DocumentRect(target);
                 CPoint pt(start.x, down ? box.top + 1 : box.bottom - 1);
