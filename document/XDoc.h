@@ -323,8 +323,6 @@ public:
 
     // ---- pointer, typing and undo members whose work is still to come
     // (XDocPending.cpp): each does nothing and answers false ----
-    // The key typed at the caret; whether the document changed.
-    bool OnChar(unsigned int key, unsigned int repeat, unsigned int flags);
     // A press (flags 2 real, 0 simulated), a move (flags 2: the button is
     // held) and a release of the pointer at a view point.
     bool LButtonDown(unsigned int flags, CPoint point);
@@ -346,6 +344,70 @@ public:
     // Where a Shift selection made with keys started (with
     // m_selectionAnchor), document pixels.
     CPoint m_selectionAnchorPoint;
+
+    // ---- typing (XDocTyping.cpp, XDocLineMoves.cpp, XDocInsertPoint.cpp) ----
+    // Keys as the engine passes them: 1 Home, 4 End, 8 Backspace, 9 Tab, 13
+    // Return, 28 to 31 Left, Right, Up, Down, 127 Delete, 32 and above the
+    // characters typed; the modifiers are read from the key state.
+    //
+    // A key at the caret: a selection is collapsed by the arrows and deleted
+    // by Backspace, Delete, Return and characters (a p, heading or div typed
+    // over whole leaves a p in its place: a copy of a p); Home and End go to
+    // the line's edges, with Command to the document's; Up and Down move by
+    // lines keeping the column (with Control or Option by blocks, in tables
+    // by rows); every other key goes to the caret element's OnChar. True
+    // when the key was used.
+    bool OnChar(unsigned int key, unsigned int repeat, unsigned int flags);
+    // Return at the caret for inserted text: a line break in a caption,
+    // else the caret element's Return. Nothing is drawn.
+    void EmulateReturnKey();
+    // Plain text at the caret (beside an element that takes the caret
+    // whole, in a new run); a run standing in the body is wrapped in a p.
+    void InsertText(const unsigned short* text);
+    // Before text goes in: a caret that has left the tree (and no
+    // selection) goes to the body's first text run, or to a new empty
+    // paragraph. Answers false.
+    bool ActionBeforeInsertText(unsigned short ch);
+    // The caret's text run, standing in the body (its first child, or any
+    // child with force), is wrapped in a new p with its inline neighbours up
+    // to the nearest blocks, and laid out. Whether it was.
+    bool AddPToFirstTextInBody(bool force);
+    // A caret that has left the tree goes to the first text run, else the
+    // last element that takes the caret whole, else a new empty paragraph
+    // (answering true). False when the caret was in the tree.
+    bool CheckKeyFocus();
+    // The caret element is in the tree; with create an empty body first
+    // gets a text run for the caret.
+    bool CanInsert(bool create, bool);
+    // CanInsert(true); a caret on an element that takes it whole moves into
+    // a new text run beside it. False without a caret.
+    bool PrepareInsertPoint();
+
+    // ---- deleting and combining (XDocDelete.cpp, XDocCombine.cpp) ----
+    // Deletes the selection (byKey: Backspace or Delete asked for it, and a
+    // table cell, dd or dt left holding only a p loses that wrapper). The
+    // caret ends on a live element: where the selection was, else beside
+    // it, else in a new empty paragraph. True.
+    bool DeleteSelection(bool byKey);
+    // Mode 0: second empty text runs go, then neighbouring text runs of one
+    // parent become one, and so do neighbouring inline elements with the
+    // same tag and attributes (not images, breaks or kinds that write
+    // themselves), until nothing merges. Other modes only drop second empty
+    // runs. Whether the tree changed.
+    bool CombineElement(int mode);
+    // e's parent removes it (destroying it with destroy). False without a
+    // parent.
+    bool RemoveElement(CElement* e, bool destroy);
+    // e's children take its place; its parent is restyled.
+    bool RemoveChildOnly(CElement* e);
+    // Drops the empty text runs at the head (where 0 or 1) and tail (0 or
+    // 2) of list; the tree is not touched.
+    void TrimEmptyElement(CPtrList* list, int where);
+    // The root joins the listed elements again where they were split.
+    bool ReunionElements(CPtrList* list);
+    // The element of kind holding every selected element, with every
+    // selected text run selected in full; null otherwise.
+    CElement* IsSelectionUnderSameTag(int kind);
 
     // ---- fields (those the element layers read are in CXDocServices) ----
     CSafeBuf m_language{"en"};
@@ -449,4 +511,22 @@ private:
     // none) without the Return test, and its message box.
     bool TypingAllowed(CElement* caret, long c);
     void ShowLockedMessage();
+    // Steps of typing: a key over the selection (false: the key is done),
+    // the key at the caret, the clean-up after an element's key, and the
+    // finish every key shares (caret, column, drawing).
+    bool TypeOverSelection(unsigned int c);
+    bool TypeAtCaret(unsigned int c, unsigned int repeat, unsigned int flags);
+    void AfterElementKey();
+    void FinishKey();
+    void RemoveEmptySiblings(CElement* e);
+    bool MoveByLine(bool down, bool shift);
+    bool MoveByBlock(bool down);
+    void MoveToLineEdge(bool end);
+    // Steps of DeleteSelection: where the caret goes when the element it
+    // aims at is deleted, where it aims at (cellId: the cell holding the
+    // whole selection), and a new empty paragraph at the body's end that
+    // takes the caret.
+    CElement* DeletionFallback();
+    CElement* DeletionTarget(CElement* first, long& cellId);
+    CElement* AppendEmptyParagraph();
 };

@@ -4,8 +4,6 @@
 
 #include "document/XDoc.h"
 
-bool CXDoc::OnChar(unsigned int, unsigned int, unsigned int) { return false; }
-
 bool CXDoc::LButtonDown(unsigned int, CPoint) { return false; }
 
 bool CXDoc::MouseMove(unsigned int, CPoint) { return false; }

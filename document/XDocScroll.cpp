@@ -110,8 +110,8 @@ void CXDoc::ResizeWindow(CRect& rect)
         SetLayoutWidth(m_root, int(std::labs(rect.right - rect.left)));
         m_root->UpdateElement(0);
         m_root->StyleChanged(1);
-        // The merge of like neighbours (unless combining is suspended)
-        // belongs to the deleting and combining code, not built yet.
+        if (!m_layoutFlags[kCombiningSuspended])
+            CombineElement(0);
         m_root->Draw(nullptr);
     } catch (...) {
         WriteExcpInfo("ResizeWindow");

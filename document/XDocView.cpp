@@ -158,9 +158,8 @@ void CXDoc::DrawDoc(int mode, void*)
             RepaintDocument(m_root);
             return;
         }
-        // The merge of like neighbours before the layout (unless combining
-        // is suspended) belongs to the deleting and combining code, which
-        // is not built yet.
+        if (!m_layoutFlags[kCombiningSuspended])
+            CombineElement(0);
         m_root->Draw(nullptr);
         SetScrollBar();
     } catch (...) {

@@ -77,10 +77,9 @@ void AppendSelectionMarkers(const CElement* e, CSafeBuf& out, int start, int fla
         out += kSelectionEndMarker;
 }
 
-// Two neighbouring inline elements that may be written as one: the same tag
-// and attributes, both written by this writer with their own start and end
-// tags (not locked, not empty, not a kind that writes itself).
-bool CanMerge(const CElement* previous, const CElement* child)
+} // namespace
+
+bool CanMergeInline(const CElement* previous, const CElement* child)
 {
     if (!previous || !child->m_inline || child->m_noChild || previous->m_noChild || child->m_locked
         || previous->m_locked)
@@ -97,6 +96,8 @@ bool CanMerge(const CElement* previous, const CElement* child)
     }
     return previous->IsTagSameWith(child) && U16cmp(previous->GetTagName(), child->GetTagName()) == 0;
 }
+
+namespace {
 
 // The order in which a table writes its children: captions, (the column
 // groups), heads, feet, then the rest as they stand.
@@ -361,7 +362,7 @@ bool CElement::AppendSourceCode(CSafeBuf& out, int level, int flags, CSafeBuf& s
                     lineOpen = false;
                 }
             }
-            const bool merged = (flags & kSourceMerge) && CanMerge(previous, c);
+            const bool merged = (flags & kSourceMerge) && CanMergeInline(previous, c);
             if (merged)
                 RemoveTag(out, 2);
             const int childStart = out.Length();

@@ -20,6 +20,11 @@ struct SourceCodeVar;
 // True for the XHTML elements that never hold content (img, hr, col, input,
 // ...): written "<tag />", and never given a text run to type into.
 bool IsVoidElement(const CElement* e);
+// Two neighbouring inline elements that may be written (and kept) as one:
+// the same tag and attributes, both written by this writer with their own
+// start and end tags (not locked, not empty, not a kind that writes
+// itself).
+bool CanMergeInline(const CElement* previous, const CElement* child);
 // " name=\"value\"" with both escaped for XML (TABs and line ends as
 // references, so they read back as they were).
 void AppendXMLAttribute(CSafeBuf& out, const CSafeBuf& name, const CSafeBuf& value);

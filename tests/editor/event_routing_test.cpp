@@ -324,7 +324,7 @@ TEST_F(TextInput, TheFirstEventIsNotTypedAndTellsTheControl)
     EXPECT_EQ(Selection(), "none");
     EXPECT_EQ(control->m_textInputSeen, 1);
     SendText(u"xyz", 1, 0);
-    EXPECT_EQ(Selection(), "0:2") << "an unconfirmed composition stays selected";
+    EXPECT_EQ(Selection(), "3:5") << "an unconfirmed composition stays selected";
 }
 
 TEST_F(TextInput, ACompositionIsSelectedOnlyWithinTheCaretsRun)
@@ -341,9 +341,9 @@ TEST_F(TextInput, ACompositionIsSelectedOnlyWithinTheCaretsRun)
     const std::u16string long150(150, u'k');
     const std::string run300(300, 'r');
     const Case cases[] = {
-        {"<p>abc|def</p>", u"xyz", 0, 1, "0:2"},
-        {"<p>a|bc</p>", u"xyz", 0, 1, "0:0"},
-        {"<p>|abc</p>", u"xyz", 0, 1, "none"},
+        {"<p>abc|def</p>", u"xyz", 0, 1, "3:5"},
+        {"<p>a|bc</p>", u"xyz", 0, 1, "1:3"},
+        {"<p>|abc</p>", u"xyz", 0, 1, "0:2"},
         {"<p>abc|def</p>", u"xyz", 6, 1, "none"},
         {"<p>abc|def</p>", u"xyz", -1, 1, "none"},
         {"<p>abc|def</p>", u"xyz", 0, 2, "none"},
@@ -357,7 +357,7 @@ TEST_F(TextInput, ACompositionIsSelectedOnlyWithinTheCaretsRun)
     // A text longer than 100 units is read whole.
     Load("<p>" + run300 + "|</p>");
     SendText(long150, 1, 0);
-    EXPECT_EQ(Selection(), "150:299");
+    EXPECT_EQ(Selection(), "300:449");
 }
 
 TEST_F(TextInput, NothingIsTypedWithoutFocusOrWhileAPopUpShows)

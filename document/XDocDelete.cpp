@@ -1,0 +1,246 @@
+// Deleting the selection so that typing can go on at once: the elements
+// delete their selected content (CElement::DeleteSelection); the document
+// decides beforehand where the caret will stand and afterwards puts it on a
+// live element, creating a paragraph when nothing else is left, and takes
+// the lone paragraph wrapper out of the table cells and definition entries
+// that Backspace or Delete emptied.
+//
+// Elements the deletion may remove are held by identifier across it: the
+// registry tells whether they still exist (a removed element may wait on
+// the removed list), the tree whether they are still linked.
+
+#include "document/XDoc.h"
+
+#include "element/Element.h"
+
+#include "element/Selection.h"
+#include "elements/TextElement.h"
+#include "elements/TypingTree.h"
+
+#include <vector>
+
+namespace {
+
+bool IsTableLike(const CElement* e)
+{
+    return e->m_kind == kKindTable || e->m_kind == kKindTr || IsRowGroupKind(e->m_kind)
+        || IsCellKind(e->m_kind) || e->m_kind == kKindCaption;
+}
+
+bool IsEntryKind(long kind) { return kind == kKindDd || kind == kKindDt; }
+
+// A caret stop the deletion removes whole: selected, and a text run over
+// all of its characters.
+bool IsWhollySelected(const CElement* e)
+{
+    if (!e->m_selected)
+        return false;
+    if (!e->IsTextElement())
+        return true;
+    const long length = e->m_text.Length();
+    return e->m_selStart <= 0 && e->m_selEnd >= length - 1;
+}
+
+// The next (previous) caret stop after e; the walk sets offsets on the stops
+// it reaches, which the caller restores where it matters.
+CElement* NextStop(CElement* e, bool forward) { return e->MoveKeyFocusToNext(e->GetID(), forward ? 1 : 0); }
+
+// The nearest table cell (or, with entries, dd or dt) holding e.
+CElement* HoldingCell(const CElement* e, bool entries)
+{
+    for (CElement* a = e->m_parent; a; a = a->m_parent) {
+        if (IsCellKind(a->m_kind) || (entries && IsEntryKind(a->m_kind)))
+            return a;
+    }
+    return nullptr;
+}
+
+// Where the hole left by the first selected element is: the block or line
+// break before it, and the element (the first selected one or its ancestor)
+// standing right after that anchor. Climbs while the element is its
+// parent's first child; a level that has earlier siblings but no block or
+// break among them has no anchor.
+void FindAnchor(CElement* first, CElement* root, long& anchorId, long& holderId)
+{
+    anchorId = 0;
+    holderId = 0;
+    if (!first || first->m_block)
+        return;
+    CElement* e = first;
+    while (e != root && e->m_parent && !e->m_prevSibling)
+        e = e->m_parent;
+    if (e == root || !e->m_parent)
+        return;
+    for (CElement* s = e->m_prevSibling; s; s = s->m_prevSibling) {
+        if (s->m_block || s->m_kind == kKindBr) {
+            anchorId = s->GetID();
+            holderId = e->GetID();
+            return;
+        }
+    }
+}
+
+} // namespace
+
+CElement* CXDoc::DeletionFallback()
+{
+    CElement* caret = m_caretElement;
+    if (!IsInTree(caret))
+        return nullptr;
+    const long savedOffset = caret->m_caretOffset;
+    CElement* forward = caret;
+    while (forward && IsWhollySelected(forward))
+        forward = NextStop(forward, true);
+    CElement* fallback = forward;
+    caret->m_caretOffset = savedOffset;
+    if (!forward || forward->GetFirstBlockParent() != caret->GetFirstBlockParent()) {
+        CElement* backward = caret;
+        while (backward && IsWhollySelected(backward))
+            backward = NextStop(backward, false);
+        caret->m_caretOffset = savedOffset;
+        if (backward && backward != caret
+            && (!forward || backward->GetFirstBlockParent() == forward->GetFirstBlockParent()))
+            fallback = backward;
+    }
+    return fallback;
+}
+
+CElement* CXDoc::DeletionTarget(CElement* first, long& cellId)
+{
+    cellId = 0;
+    if (CElement* cell = HoldingCell(first, false)) {
+        // Remembered only when the whole selection lies in it.
+        CPtrList selected;
+        m_root->GetAllChildren(&selected, 0, true, 0, 0);
+        bool inside = true;
+        for (void* pos = selected.GetHeadPosition(); pos && inside;) {
+            const auto* e = static_cast<const CElement*>(selected.GetNext(pos));
+            inside = e == cell || e->IsOneOfParent(cell);
+        }
+        if (inside)
+            cellId = cell->GetID();
+    }
+    if ((first->m_kind == kKindImg || first->m_kind == kKindHr) && HoldingCell(first, true)) {
+        const CElement* holder = HoldingCell(first, true);
+        return SetPositionToFirstSel(holder->m_childCount == 1);
+    }
+    CElement* target = GetPositionAfterSelection(IsInTree(m_caretElement) ? m_caretElement : m_root, 2);
+    if (target) {
+        m_caretElement = target;
+        return target;
+    }
+    return SetPositionToFirstSel(true);
+}
+
+CElement* CXDoc::AppendEmptyParagraph()
+{
+    CElement* p = NewElement("p", m_root);
+    CElement* run = p ? NewRun(p) : nullptr;
+    if (!run) {
+        delete p;
+        return nullptr;
+    }
+    m_root->AppendChild(p);
+    p->AppendChild(run);
+    p->StyleChanged(1);
+    run->m_caretOffset = 0;
+    m_caretElement = run;
+    return run;
+}
+
+bool CXDoc::DeleteSelection(bool byKey)
+{
+    if (!m_root)
+        return true;
+    try {
+        CElement* first = m_root->GetFirstSelection(0);
+        if (!first) {
+            m_selectionPresent = 0;
+            return true;
+        }
+        CElement* fallback = DeletionFallback();
+        const long fallbackId = fallback ? fallback->GetID() : 0;
+        const long fallbackOffset = fallback ? fallback->m_caretOffset : 0;
+        long cellId = 0;
+        CElement* target = DeletionTarget(first, cellId);
+        const long targetId = target ? target->GetID() : 0;
+
+        std::vector<long> entries; // cells, dd and dt to unwrap afterwards
+        if (byKey) {
+            CPtrList selected;
+            m_root->GetAllChildren(&selected, 0, true, 0, 0);
+            for (void* pos = selected.GetHeadPosition(); pos;) {
+                const auto* e = static_cast<const CElement*>(selected.GetNext(pos));
+                if (IsTableLike(e))
+                    continue;
+                if (CElement* holder = HoldingCell(e, true)) {
+                    const long id = holder->GetID();
+                    if (entries.empty() || entries.back() != id)
+                        entries.push_back(id);
+                }
+            }
+        }
+        long anchorId = 0;
+        long holderId = 0;
+        FindAnchor(first, m_root, anchorId, holderId);
+
+        m_root->DeleteSelection();
+
+        if (!IsInTree(FindElement(targetId))) {
+            m_caretElement = FindElement(fallbackId);
+            if (m_caretElement)
+                m_caretElement->m_caretOffset = fallbackOffset;
+        } else if (m_root->m_firstChild) {
+            // A unit removed whole after a block leaves a place to type in
+            // where it stood.
+            CElement* anchor = FindElement(anchorId);
+            if (!IsInTree(FindElement(holderId)) && IsInTree(anchor)) {
+                CElement* parent = anchor->m_parent;
+                if (CElement* run = NewRun(parent)) {
+                    parent->InsertChild(run, anchorId, true);
+                    parent->StyleChanged(0);
+                    run->m_caretOffset = 0;
+                    m_caretElement = run;
+                }
+            }
+        }
+        if (!m_root->m_firstChild) {
+            if (CElement* run = NewRun(m_root)) {
+                m_root->AppendChild(run);
+                run->StyleChanged(2);
+                run->m_caretOffset = 0;
+                m_caretElement = run;
+            }
+        }
+        if (!IsInTree(m_caretElement))
+            ValidateKeyCursor();
+        if (!IsInTree(m_caretElement)) {
+            m_caretElement = m_root->GetFirstValidSubElement(0, false);
+            if (m_caretElement)
+                m_caretElement->m_caretOffset = 0;
+        }
+        if (!IsInTree(m_caretElement))
+            AppendEmptyParagraph();
+        m_selectionPresent = 0;
+
+        for (long id : entries) {
+            CElement* holder = FindElement(id);
+            if (!IsInTree(holder) || holder->m_childCount != 1 || holder->m_firstChild->m_kind != kKindP)
+                continue;
+            holder->RemoveChildNodeOnly(holder->m_firstChild->GetID());
+        }
+        CElement* cell = FindElement(cellId);
+        if (IsInTree(cell) && m_caretElement != cell && !m_caretElement->IsOneOfParent(cell)) {
+            if (CElement* run = cell->GetFirstValidSubElement(0, false)) {
+                run->m_caretOffset = run->m_text.Length() > 0 && run->m_text.GetAt(0) == 160 ? 1 : 0;
+                m_caretElement = run;
+            }
+            DrawDoc(0);
+        }
+        m_caretEnabled = 1;
+        UpdateKeyCursor();
+    } catch (...) {
+        WriteExcpInfo("DeleteSelection");
+    }
+    return true;
+}

@@ -1,0 +1,207 @@
+// Caret moves the document makes itself: Up and Down by lines (keeping the
+// column in the last key position's x), by blocks with Control or Option,
+// and Home and End to the edges of the caret's line.
+//
+// A line is found by the caret points of its stops: a stop belongs to the
+// caret's line while its caret point lies in the band from a few pixels
+// below the caret's top to a few pixels below its foot.
+
+#include "document/XDoc.h"
+
+#include "element/Element.h"
+
+#include "base/shims/Keys.h"
+#include "elements/TDElement.h"
+#include "elements/TypingTree.h"
+#include "style/layout/ElementPosition.h"
+
+namespace {
+
+constexpr int kUpCode = 1;
+constexpr int kDownCode = 2;
+
+CElement* EnclosingCell(const CElement* e)
+{
+    for (CElement* a = e->m_parent; a; a = a->m_parent) {
+        if (IsCellKind(a->m_kind))
+            return a;
+    }
+    return nullptr;
+}
+
+// The caret point e would have at offset.
+CPoint StopPoint(CElement* e, long offset)
+{
+    CPoint pt;
+    e->GetKeyPos(pt, int(offset));
+    return pt;
+}
+
+CElement* NextStop(CElement* e, bool forward) { return e->MoveKeyFocusToNext(e->GetID(), forward ? 1 : 0); }
+
+} // namespace
+
+bool CXDoc::MoveByLine(bool down, bool shift)
+{
+    CElement* caret = m_caretElement;
+    if (caret->m_edgeCaret)
+        return false;
+    CPoint start = m_lastKeyPos.x == -1 && m_lastKeyPos.y == -1 ? m_caretPoint : m_lastKeyPos;
+    if (!down)
+        start.y -= 1;
+    const int code = down ? kDownCode : kUpCode;
+    CPoint found(-1, -1);
+    CElement* nearest = nullptr;
+    if (CElement* cell = EnclosingCell(caret)) {
+        cell->FindNearElement(start, code, found, &nearest, caret->GetID(), true, caret);
+        if (!nearest) {
+            int row = 0;
+            int column = 0;
+            const auto* td = dynamic_cast<const CTDElement*>(cell);
+            CElement* target = nullptr;
+            if (td && td->GetPositionInTable(row, column) && (down || row > 0))
+                target = td->GetCellByPositionInTable(down ? row + 1 : row - 1, column);
+            // Only a cell of another row: past the last row the grid may
+            // answer the cell itself.
+            int targetRow = row;
+            const auto* other = dynamic_cast<const CTDElement*>(target);
+            if (!other || target == cell || !other->GetPositionInTable(targetRow, column)
+                || (down ? targetRow <= row : targetRow >= row))
+                target = nullptr;
+            if (target) {
+                const CRect box = DocumentRect(target);
+                CPoint pt(start.x, down ? box.top + 1 : box.bottom - 1);
+                if (pt.x <= box.left || pt.x >= box.right - 1)
+                    pt.x = pt.x <= box.left ? box.left + 1 : box.right - 2;
+                SetKeyToPosition(pt, 3);
+                m_lastKeyPos.y = m_caretPoint.y;
+                if (m_lastKeyPos.x == -1)
+                    m_lastKeyPos.x = start.x;
+                return true;
+            }
+            // No row beyond: on from the edge of the rows' parent.
+            CElement* rows = cell->m_parent ? cell->m_parent->m_parent : nullptr;
+            if (rows) {
+                const CRect box = DocumentRect(rows);
+                start.y = down ? box.bottom : box.top - 1;
+            }
+        }
+    }
+    if (!nearest)
+        m_root->FindNearElement(start, code, found, &nearest, caret->GetID(), true, caret);
+    if (!nearest) {
+        if (shift)
+            return OnChar(down ? 4 : 1, 1, 0);
+        Redraw();
+        return false;
+    }
+    CPoint point = m_caretPoint;
+    int height = m_caretHeight;
+    int offset = 0;
+    const CPoint old = m_caretPoint;
+    if (nearest->GetCloseCursor(found, point, height, offset, 0) && m_caretEnabled) {
+        nearest->m_caretOffset = offset;
+        m_caretElement = nearest;
+        m_caretPoint = point;
+        m_caretHeight = height;
+        m_caretColor = nearest->GetKeyColor();
+        UpdateKeyCursor();
+        if (m_lastKeyPos.x == -1 && m_lastKeyPos.y == -1)
+            m_lastKeyPos.x = start.x;
+        m_lastKeyPos.y = m_caretPoint.y;
+        m_caretPhase = 1;
+    }
+    SetScrollBar();
+    if (m_caretPoint != old)
+        Redraw();
+    return true;
+}
+
+bool CXDoc::MoveByBlock(bool down)
+{
+    CElement* caret = m_caretElement;
+    CElement* block = caret->GetFirstBlockParent();
+    if (!block)
+        return false;
+    CElement* target = nullptr;
+    const bool atStart = caret->m_caretOffset == 0 && caret == block->GetFirstValidSubElement(0, false);
+    if (!down && !atStart) {
+        target = block;
+    } else {
+        // The sibling block before (after) the caret's block that holds a
+        // stop; climbing while there is none.
+        for (CElement* b = block; b && b != m_root && !target; b = b->m_parent) {
+            for (CElement* s = down ? b->m_nextSibling : b->m_prevSibling; s;
+                 s = down ? s->m_nextSibling : s->m_prevSibling) {
+                if (s->GetFirstValidSubElement(0, false)) {
+                    target = s;
+                    break;
+                }
+            }
+        }
+    }
+    if (!target)
+        return false;
+    // The innermost block: first child blocks going down, last going up.
+    for (;;) {
+        CElement* inner = nullptr;
+        for (CElement* c = down ? target->m_firstChild : target->m_lastChild; c;
+             c = down ? c->m_nextSibling : c->m_prevSibling) {
+            if (c->m_block && c->GetFirstValidSubElement(0, false)) {
+                inner = c;
+                break;
+            }
+        }
+        if (!inner || (target == block && !down && !atStart))
+            break;
+        target = inner;
+    }
+    CElement* run = target->GetFirstValidSubElement(0, false);
+    if (!run)
+        return false;
+    run->m_caretOffset = 0;
+    m_caretElement = run;
+    FinishKey();
+    return true;
+}
+
+void CXDoc::MoveToLineEdge(bool end)
+{
+    CElement* caret = m_caretElement;
+    if (!IsInTree(caret))
+        return;
+    if (caret->m_kind == kKindHr) {
+        caret->m_caretOffset = end ? 1 : 0;
+        return;
+    }
+    UpdateKeyCursor();
+    const CPoint from = m_caretPoint;
+    const long top = from.y - m_caretHeight + 5;
+    const long bottom = from.y + 5;
+    const long savedOffset = caret->m_caretOffset;
+    CElement* best = caret;
+    long bestOffset = caret->IsTextElement() ? (end ? caret->m_text.Length() : 0) : savedOffset;
+    for (CElement* e = NextStop(caret, end); e && e != caret; e = NextStop(e, end)) {
+        const long offset = e->IsTextElement() ? (end ? e->m_text.Length() : 0) : e->m_caretOffset;
+        const CPoint pt = StopPoint(e, offset);
+        if (pt.y < top || pt.y > bottom)
+            break;
+        if (!e->IsTextElement())
+            continue;
+        // Behind the starting point: the walk wrapped to the next line.
+        if (end ? pt.x < from.x : pt.x > from.x)
+            break;
+        best = e;
+        bestOffset = offset;
+    }
+    caret->m_caretOffset = savedOffset;
+    CElement* cell = EnclosingCell(caret);
+    if (cell && best != caret && !best->IsOneOfParent(cell)) {
+        best = cell->GetFirstOrLastInputElement(!end);
+        if (!best)
+            return;
+        bestOffset = end ? best->m_text.Length() : 0;
+    }
+    best->m_caretOffset = bestOffset;
+    m_caretElement = best;
+}
