@@ -1,13 +1,21 @@
 #pragma once
 // UNDO_ITEM: one whole-document undo or redo snapshot. The document keeps
 // two lists of them, oldest first; a snapshot is made with new, its text
-// with new[] (the text's length plus 2 units), and both are freed by the
-// document (CXDoc::CleanRedo, CXDoc::CleanUnRedo).
+// with new[], and both are freed by the document (CXDoc::CleanRedo,
+// CXDoc::CleanUnRedo, and undo and redo when they use one up).
+//
+// The text is held as UTF-8, so that a snapshot of markup that is mostly
+// ASCII costs about its byte size and not the two bytes a character of the
+// document's own UTF-16 text; the document reads it back into UTF-16 when it
+// reloads it.
 
 struct UNDO_ITEM
 {
-    unsigned short* text = nullptr; // the document's text, zero-terminated UTF-16; owned
-    int caretX = 0;                 // where a click puts the caret back; never negative
+    char* text = nullptr; // the document's text, zero-terminated UTF-8; owned
+    int textBytes = 0;    // its length in bytes, the terminator not counted
+    // Where a click puts the caret back, relative to the view (the view's
+    // top-left corner is 0, 0); never negative.
+    int caretX = 0;
     int caretY = 0;
     int scrollX = 0; // the scroll position to restore; never negative
     int scrollY = 0;

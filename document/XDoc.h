@@ -109,6 +109,27 @@ public:
     void CleanRedo();
     // The same for the undo list, then CleanRedo.
     void CleanUnRedo();
+    // ---- undo and redo (XDocUndo.cpp) ----
+    // A snapshot of the document is a copy of its mode-6 text with the
+    // caret (relative to the view) and the scroll position that went with
+    // it. The baseline is the text as of the last load or snapshot.
+    //
+    // Pushes the baseline as an undo snapshot and makes the present text the
+    // baseline. Not forced, nothing is pushed while the caret stays in the
+    // element it was in when the baseline was taken, nor while the text
+    // equals the baseline (the baseline then follows the caret to its
+    // element). The undo list keeps the newest kUndoLimit snapshots; a push
+    // empties the redo list and sets the undo and redo buttons. True when a
+    // snapshot was pushed.
+    bool SaveUndo(bool force);
+    // Loads the newest undo (redo) snapshot, the present going onto the redo
+    // (undo) list, and puts back its scroll position and caret. A snapshot
+    // that fails to load stays on its list, and the document, the baseline
+    // and the other list stay as they were. True while snapshots remain on
+    // the list; false when it was or became empty.
+    bool DoUndo();
+    bool DoRedo();
+    static constexpr int kUndoLimit = 49;
     // Deletes every sub-document definition; the chain becomes empty.
     void ReleaseSubDocInfo();
     // Clips a context made on the drawing port (CreateCGContext) to the
@@ -186,12 +207,22 @@ public:
     void GetCurPos(CPoint& out);
     // The arrow pointer shape.
     void RestoreCursor();
-    // The control's toolbar buttons by kind or command id. The toolbar is
-    // not built yet: each answers 0 (not found, not set).
+    // The control's toolbar buttons by kind or command id (the control's
+    // own operations of those names); 0 (not found, not set) without a
+    // control.
     int ToolEnableButton(int kind, unsigned int id, bool enable, bool byKind);
     int ToolCheckButton(int kind, unsigned int id, bool check, bool byKind);
     int ToolIsButtonEnabled(int kind, unsigned int id, bool byKind);
     int ToolIsButtonChecked(int kind, unsigned int id, bool byKind);
+    // The edit buttons by clip code: 1 cut, 2 copy, 3 paste, 4 undo, 5 redo
+    // (button kind 19 + code), 0 all five; other codes nothing.
+    void SetClipButton(bool enable, int code);
+    static constexpr int kFirstClipKind = 19;
+    static constexpr int kClipCut = 1;
+    static constexpr int kClipCopy = 2;
+    static constexpr int kClipPaste = 3;
+    static constexpr int kClipUndo = 4;
+    static constexpr int kClipRedo = 5;
 
     // ---- the caret (XDocCaret.cpp, XDocCaretMoves.cpp) ----
     // The caret is held by the caret element and its offset (element/Caret.h);
@@ -332,8 +363,6 @@ public:
     // press point to point.
     void ProcessSelection(CElement* end, CPoint endPoint, CElement* anchor, CPoint anchorPoint);
     void ProcessSelectionFrom(CPoint point);
-    // An undo snapshot (forced with force).
-    void SaveUndo(bool force);
     // Refreshes the style drop-list and buttons for the selection.
     void DisplaySelectionStyle();
     // No element claims a double click for a selection of its own: false.
@@ -463,7 +492,7 @@ public:
     const CSafeBuf* m_generatorName = nullptr; // the control's product name
     unsigned long m_caretColor = RGB(0, 0, 0);
     CSafeBuf m_sourceBaseline; // the text as of the last load or snapshot
-    long m_baselinePathId = 0; // of the caret element then; 0 for none
+    long m_baselinePathId = 0; // identifier of the caret element then; 0 for none
     int m_baselineCaretX = 0;  // relative to the view
     int m_baselineCaretY = 0;
     int m_baselineScrollX = 0;
@@ -529,4 +558,8 @@ private:
     CElement* DeletionFallback();
     CElement* DeletionTarget(CElement* first, long& cellId);
     CElement* AppendEmptyParagraph();
+    // Undo (from the undo list, the present to the redo list) and redo (the
+    // other way round); toButton is the clip code of the list the present
+    // goes to.
+    bool Restore(CPtrList& from, CPtrList& to, int toButton);
 };

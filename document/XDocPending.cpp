@@ -14,6 +14,4 @@ void CXDoc::ProcessSelection(CElement*, CPoint, CElement*, CPoint) { }
 
 void CXDoc::ProcessSelectionFrom(CPoint) { }
 
-void CXDoc::SaveUndo(bool) { }
-
 void CXDoc::DisplaySelectionStyle() { }

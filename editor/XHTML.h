@@ -19,7 +19,10 @@
 #include "platform/dnd/DragSession.h"
 #include "platform/events/EventLoopTimer.h"
 #include "platform/events/EventTarget.h"
+#include "source_view/DragToken.h"
 #include "style/records/ElementStyle.h"
+
+#include <cstdint>
 
 struct ADDITIONAL_HTTP_HEADERS;
 struct EventRecord;
@@ -489,6 +492,37 @@ public:
     CElement* JumpOutOfLI(CElement* item, int mode);
     bool RemoveSelection();
 
+    // ---- change notification, undo and the edit buttons (XHTMLChange.cpp) ----
+    // NotifyChange(force), after an edit: the control hears of it; after the
+    // page replaced the value, the page's content-changed event is raised
+    // once the document's mode-6 markup differs from the markup last
+    // reported (which then becomes it); the document takes an undo snapshot
+    // (forced: even with the caret in the same element) and its caret is
+    // recomputed before it is next drawn.
+    //
+    // OnUndo and OnRedo: in the source view the control's relay takes the
+    // source view's own undo (redo); otherwise the document's, then the
+    // bars refreshed (the undo or redo button disabled when nothing was
+    // left) and NotifyChange(false). DoUndo and DoRedo are the same.
+    void DoUndo() { OnUndo(); }
+    void DoRedo() { OnRedo(); }
+    // The edit buttons by clip code: CXDoc::SetClipButton.
+    void SetClipButton(bool enable, int code);
+    // All five edit buttons off; undo and redo on while their lists hold a
+    // snapshot; paste on; the selection's buttons from the selection.
+    void DisplayClipButton();
+    // The style drop-list, the inline buttons and the edit buttons; then a
+    // non-forced undo snapshot.
+    void RefreshToolBar();
+    // The style drop-list, the inline buttons and the selection's buttons.
+    void RefreshBar();
+    // The control's about dialog; then, with nothing selected, the caret on
+    // in its erased phase.
+    void OnAbout();
+    // The 4 bytes that identify this engine in the drags it starts ('QMD1'),
+    // unique among the engines alive in the process, never 0.
+    std::uint32_t DragToken() const { return m_dragToken; }
+
     // ---- fields (those the element layers read are in CXHTMLServices) ----
     // Room in each option list, the terminating null not counted.
     static constexpr int kNoneYesNoRoom = 3;
@@ -602,6 +636,10 @@ private:
     bool InsertNewElement(const char* tag, long guard);
     CElement* ContextElement() const;
     void EndEdit(bool force);
+    // OnUndo (undo) and OnRedo; the caret element while it is in the tree.
+    void UndoOrRedo(bool undo);
+    CElement* CaretElementInTree() const;
+    std::uint32_t m_dragToken = NewDragToken();
 };
 
 // Empty on this platform.

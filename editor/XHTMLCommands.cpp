@@ -247,10 +247,7 @@ void CXHTML::PostMessage(unsigned int message, unsigned int id, unsigned int arg
         case CommandCall::kAlignTable: DoAlignTable(entry->code, entry->scope); break;
         case CommandCall::kDataTable: InsertDataTable(entry->code, entry->scope); break;
         case CommandCall::kFontButton: DoFontButton(entry->code, nullptr); break;
-        case CommandCall::kAbout:
-            if (m_control)
-                m_control->AboutBox();
-            break;
+        case CommandCall::kAbout: OnAbout(); break;
         case CommandCall::kSelectAll: SelectAll(); break;
         }
     } catch (...) {

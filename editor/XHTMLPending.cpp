@@ -6,8 +6,6 @@
 
 #include "editor/XHTML.h"
 
-void CXHTML::NotifyChange(bool) { }
-
 // Answers false: nothing was replaced (the find dialog reports no change).
 bool CXHTML::ReplaceText(const unsigned short*, bool) { return false; }
 
@@ -41,8 +39,6 @@ void CXHTML::OnHeading() { }
 void CXHTML::OnCut() { }
 void CXHTML::OnCopy() { }
 void CXHTML::OnPaste() { }
-void CXHTML::OnUndo() { }
-void CXHTML::OnRedo() { }
 void CXHTML::OnRemovetable() { }
 void CXHTML::OnDelete() { }
 void CXHTML::OnSelecttable() { }
@@ -96,7 +92,6 @@ void CXHTML::OnDSort() { }
 void CXHTML::OnIndent() { }
 void CXHTML::OnDefList() { }
 void CXHTML::OnChangeList() { }
-void CXHTML::SetCopyState() { }
 void CXHTML::DoProperty(CElement*) { }
 void CXHTML::DisplayStyleButton(CElement*) { }
 bool CXHTML::OnContextMenu(CPoint) { return false; }

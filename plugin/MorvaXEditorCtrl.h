@@ -228,7 +228,7 @@ public:
     bool FireBrowserModeChange(const unsigned short* oldName, const unsigned short* newName);
     bool FireBrowserButtonClick(const unsigned short* name, const unsigned short* state);
     bool FireBrowserContextMenuClicked(const unsigned short* text);
-    void GoFireContentChanged();
+    void GoFireContentChanged() override;
     void DoFireStyleChange() override;
     void GoFireContextMenuActivated();
     // The views by number: 0 "wysiwyg", 1 "source", 2 "preview", 3
@@ -661,10 +661,10 @@ public:
     // Button states, the button found by kind (byKind; kinds below 7 are
     // refused) or by command id on the button bars and the style box, the
     // first match in bar order. 1 found, 0 not.
-    int ToolEnableButton(int kind, unsigned id, bool enable, bool byKind);
-    int ToolCheckButton(int kind, unsigned id, bool check, bool byKind);
-    int ToolIsButtonEnabled(int kind, unsigned id, bool byKind);
-    int ToolIsButtonChecked(int kind, unsigned id, bool byKind);
+    int ToolEnableButton(int kind, unsigned id, bool enable, bool byKind) override;
+    int ToolCheckButton(int kind, unsigned id, bool check, bool byKind) override;
+    int ToolIsButtonEnabled(int kind, unsigned id, bool byKind) override;
+    int ToolIsButtonChecked(int kind, unsigned id, bool byKind) override;
     // The first button of a button bar whose text id is name exactly.
     ButtonInfo* FindToolbarButtonFromID(const char* name);
     // The screen rectangle of the first button of kind (empty for kinds below
@@ -678,8 +678,9 @@ public:
     // "expand", cut to the view buttons and the source tools, with "indent"
     // enabled.
     void CheckButtons(int view);
-    // Outside the WYSIWYG view the toolbar is greyed, and in the source view
-    // cut, copy and paste enabled again.
+    // The engine refreshes its buttons (CXHTML::RefreshToolBar); outside the
+    // WYSIWYG view the toolbar is then greyed, and in the source view cut,
+    // copy and paste enabled again.
     void RefreshToolBar();
     // Rebuilds the bars of the current view (the style box first in the
     // WYSIWYG view), lists them in the toolbar set, takes the toolbar height
@@ -697,12 +698,12 @@ public:
     // that view, the source view's three toggles and its cut, copy and
     // paste set; then, for every view, CheckButtons.
     void UpdateToolBar(int view);
-    void ValueIsChanged() { }
+    void ValueIsChanged() override { }
     // Asked before an element's property dialog opens: 0, it opens.
     int GoFireDialog(int, CElement*) { return 0; }
     // The engine's relay to the source view: message 1 with 32833 paste,
     // 32832 copy, 32834 cut, 32851 undo, 32889 redo. Anything else is ignored.
-    void PostMessage(unsigned msg, unsigned id, unsigned);
+    void PostMessage(unsigned msg, unsigned id, unsigned) override;
     // Unchecks the four view buttons and checks the one of kind (-1: the
     // current view's); any other kind leaves them unchecked. Needs the engine.
     void SwitchMainButton(int kind);

@@ -163,8 +163,10 @@ void CMorvaXEditorCtrl::CheckButtons(int view)
 
 void CMorvaXEditorCtrl::RefreshToolBar()
 {
-    // The engine sets its own buttons' states once its command table is
-    // built; the view's restrictions follow here.
+    // The engine sets its own buttons' states; the view's restrictions
+    // follow here.
+    if (m_pXHTML)
+        m_pXHTML->RefreshToolBar();
     if (m_viewMode == 0)
         return;
     ToolEnable(false);

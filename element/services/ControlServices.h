@@ -165,6 +165,41 @@ public:
         (void)fixed;
     }
 
+    // ---- what change notification and the edit buttons use ----
+    // The defaults describe a control without toolbar that reports nothing;
+    // the control overrides them.
+    // The toolbar's buttons found by kind (byKind) or command id: 1 found
+    // (and set), 0 not.
+    virtual int ToolEnableButton(int kind, unsigned id, bool enable, bool byKind)
+    {
+        (void)kind, (void)id, (void)enable, (void)byKind;
+        return 0;
+    }
+    virtual int ToolCheckButton(int kind, unsigned id, bool check, bool byKind)
+    {
+        (void)kind, (void)id, (void)check, (void)byKind;
+        return 0;
+    }
+    virtual int ToolIsButtonEnabled(int kind, unsigned id, bool byKind)
+    {
+        (void)kind, (void)id, (void)byKind;
+        return 0;
+    }
+    virtual int ToolIsButtonChecked(int kind, unsigned id, bool byKind)
+    {
+        (void)kind, (void)id, (void)byKind;
+        return 0;
+    }
+    // The document was edited.
+    virtual void ValueIsChanged() { }
+    // Raises the page's content-changed event.
+    virtual void GoFireContentChanged() { }
+    // The relay to the source view: message 1 with a source-view command.
+    virtual void PostMessage(unsigned msg, unsigned id, unsigned argument)
+    {
+        (void)msg, (void)id, (void)argument;
+    }
+
 protected:
     CControlServices() = default;
     ~CControlServices() override = default;

@@ -89,9 +89,10 @@ using qmtest::FromUtf8;
 UNDO_ITEM* Snapshot(const char* text)
 {
     UNDO_ITEM* item = new UNDO_ITEM;
-    const CSafeBuf wide = FromUtf8(text);
-    item->text = new unsigned short[wide.Length() + 2];
-    std::memcpy(item->text, static_cast<const unsigned short*>(wide), (wide.Length() + 1) * 2);
+    const std::size_t bytes = std::strlen(text);
+    item->text = new char[bytes + 1];
+    std::memcpy(item->text, text, bytes + 1);
+    item->textBytes = static_cast<int>(bytes);
     Watch(item->text);
     Watch(item);
     return item;

@@ -1,0 +1,179 @@
+// Undo and redo by whole-document snapshots.
+//
+// The document keeps a baseline: its mode-6 text as of the last load or
+// snapshot, with the caret (relative to the view) and scroll position of
+// that moment and the path id of the caret element then. A snapshot pushes
+// the baseline onto the undo list and makes the present the baseline. Undo
+// and redo move the present onto the other list and load the newest snapshot
+// of their own; the load makes a new baseline.
+//
+// Every snapshot holds its caret relative to the view (x - scroll x, y -
+// scroll y - 1, never below 0): the simulated click that puts the caret back
+// takes a view point, and the scroll position is restored before it.
+
+#include "document/UndoItem.h"
+#include "document/XDoc.h"
+
+#include "element/Element.h"
+
+#include <memory>
+#include <new>
+
+namespace {
+
+int NotNegative(int v) { return v < 0 ? 0 : v; }
+
+// A snapshot of text with the given caret and scroll; null when memory runs
+// out.
+UNDO_ITEM* MakeSnapshot(const CSafeBuf& text, int caretX, int caretY, int scrollX, int scrollY)
+{
+    auto* item = new (std::nothrow) UNDO_ITEM;
+    if (!item)
+        return nullptr;
+    item->textBytes = text.CreateUTF8Str(&item->text);
+    if (!item->text) {
+        delete item;
+        return nullptr;
+    }
+    item->caretX = NotNegative(caretX);
+    item->caretY = NotNegative(caretY);
+    item->scrollX = NotNegative(scrollX);
+    item->scrollY = NotNegative(scrollY);
+    return item;
+}
+
+void DeleteSnapshot(UNDO_ITEM* item)
+{
+    if (item) {
+        delete[] item->text;
+        delete item;
+    }
+}
+
+struct SnapshotDeleter
+{
+    void operator()(UNDO_ITEM* item) const { DeleteSnapshot(item); }
+};
+using SnapshotPtr = std::unique_ptr<UNDO_ITEM, SnapshotDeleter>;
+
+} // namespace
+
+bool CXDoc::SaveUndo(bool force)
+{
+    try {
+        long pathId = 0;
+        CSafeBuf text;
+        bool written = false;
+        if (!force) {
+            // The caret element's own identifier, never reused, tells
+            // whether the caret moved: the exclusive-or of the identifiers
+            // up its path does not (a paragraph and its run made one after
+            // the other give the same value as the next pair).
+            if (m_caretElement && IsElementExist(m_caretElement))
+                pathId = m_caretElement->GetID();
+            if (pathId == m_baselinePathId)
+                return false;
+            GetSourceCode(text, 6, false);
+            written = true;
+            if (text == m_sourceBaseline) {
+                // Nothing changed: the baseline follows the caret, so that
+                // typing in this element next is one step.
+                m_baselinePathId = pathId;
+                return false;
+            }
+        }
+        UNDO_ITEM* item = MakeSnapshot(
+            m_sourceBaseline, m_baselineCaretX, m_baselineCaretY, m_baselineScrollX, m_baselineScrollY);
+        if (!item)
+            return false;
+        m_undoList.AddTail(item);
+        while (m_undoList.GetCount() > kUndoLimit) {
+            DeleteSnapshot(static_cast<UNDO_ITEM*>(m_undoList.GetHead()));
+            m_undoList.RemoveHead();
+        }
+        m_baselinePathId = pathId;
+        m_baselineCaretX = m_caretPoint.x - m_scrollX;
+        m_baselineCaretY = m_caretPoint.y - m_scrollY - 1;
+        m_baselineScrollX = m_scrollX;
+        m_baselineScrollY = m_scrollY;
+        if (!written)
+            GetSourceCode(text, 6, false);
+        m_sourceBaseline = text;
+        SetClipButton(true, kClipUndo);
+        SetClipButton(false, kClipRedo);
+        CleanRedo();
+        return true;
+    } catch (...) {
+        WriteExcpInfo("SaveUndo");
+        return false;
+    }
+}
+
+bool CXDoc::DoUndo() { return Restore(m_undoList, m_redoList, kClipRedo); }
+
+bool CXDoc::DoRedo() { return Restore(m_redoList, m_undoList, kClipUndo); }
+
+bool CXDoc::Restore(CPtrList& from, CPtrList& to, int toButton)
+{
+    if (from.GetCount() == 0)
+        return false;
+    try {
+        CSafeBuf present;
+        GetSourceCode(present, 6, false);
+        SnapshotPtr saved(MakeSnapshot(
+            present, m_caretPoint.x - m_scrollX, m_caretPoint.y - m_scrollY - 1, m_scrollX, m_scrollY));
+        if (!saved)
+            return true;
+        auto* item = static_cast<UNDO_ITEM*>(from.GetTail());
+        CSafeBuf text;
+        text.AssignUTF8(item->text);
+
+        // What a failed load must leave as it was: the load resets the view
+        // and caret state even when it keeps the tree.
+        const CSafeBuf baseline(m_sourceBaseline);
+        const int scrollX = m_scrollX;
+        const int scrollY = m_scrollY;
+        CElement* caret = m_caretElement;
+        const CPoint caretPoint = m_caretPoint;
+        const CPoint lastKeyPos = m_lastKeyPos;
+        const unsigned char selectionPresent = m_selectionPresent;
+
+        m_sourceBaseline.Empty();
+        if (!LoadDocument(text)) {
+            m_sourceBaseline = baseline;
+            m_scrollX = scrollX;
+            m_scrollY = scrollY;
+            m_horizontalBar.SetValue(scrollX / 2);
+            m_verticalBar.SetValue(scrollY / 2);
+            m_caretElement = IsElementExist(caret) ? caret : nullptr;
+            m_caretPoint = caretPoint;
+            m_lastKeyPos = lastKeyPos;
+            m_selectionPresent = selectionPresent;
+            Redraw();
+            return true;
+        }
+        to.AddTail(saved.release());
+        SetClipButton(true, toButton);
+        from.RemoveTail();
+        SnapshotPtr used(item);
+        m_scrollX = used->scrollX;
+        m_scrollY = used->scrollY;
+        m_horizontalBar.SetValue(used->scrollX / 2);
+        m_verticalBar.SetValue(used->scrollY / 2);
+        try {
+            LButtonDown(0, CPoint(used->caretX, used->caretY));
+            Redraw();
+        } catch (...) {
+            WriteExcpInfo("Restore");
+        }
+    } catch (...) {
+        WriteExcpInfo("Restore");
+    }
+    if (from.GetCount() > 0)
+        return true;
+    if (&from == &m_undoList) {
+        m_baselinePathId = 0;
+        SaveUndo(false);
+    }
+    return false;
+}
