@@ -6,16 +6,4 @@
 
 bool CXDoc::OnChar(unsigned int, unsigned int, unsigned int) { return false; }
 
-bool CXDoc::LButtonDown(unsigned int, CPoint) { return false; }
-
-bool CXDoc::MouseMove(unsigned int, CPoint) { return false; }
-
-void CXDoc::OnLButtonUp(unsigned int, CPoint) { }
-
-void CXDoc::ProcessSelection(CElement*, CPoint, CElement*, CPoint) { }
-
-void CXDoc::ProcessSelectionFrom(CPoint) { }
-
 void CXDoc::SaveUndo(bool) { }
-
-void CXDoc::DisplaySelectionStyle() { }

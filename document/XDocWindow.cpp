@@ -3,6 +3,7 @@
 // the toolbar buttons it asks the control about.
 
 #include "document/XDoc.h"
+#include "element/services/ControlServices.h"
 
 #include "platform/events/UiDriver.h"
 #include "platform/qd/Cursor.h"
@@ -72,10 +73,26 @@ void CXDoc::GetCurPos(CPoint& out)
 
 void CXDoc::RestoreCursor() { qm::qd::SetCursor(m_cursors.arrow); }
 
-int CXDoc::ToolEnableButton(int, unsigned int, bool, bool) { return 0; }
+int CXDoc::ToolEnableButton(int kind, unsigned int id, bool enable, bool byKind)
+{
+    CControlServices* control = Control();
+    return control ? control->ToolEnableButton(kind, id, enable, byKind) : 0;
+}
 
-int CXDoc::ToolCheckButton(int, unsigned int, bool, bool) { return 0; }
+int CXDoc::ToolCheckButton(int kind, unsigned int id, bool check, bool byKind)
+{
+    CControlServices* control = Control();
+    return control ? control->ToolCheckButton(kind, id, check, byKind) : 0;
+}
 
-int CXDoc::ToolIsButtonEnabled(int, unsigned int, bool) { return 0; }
+int CXDoc::ToolIsButtonEnabled(int kind, unsigned int id, bool byKind)
+{
+    CControlServices* control = Control();
+    return control ? control->ToolIsButtonEnabled(kind, id, byKind) : 0;
+}
 
-int CXDoc::ToolIsButtonChecked(int, unsigned int, bool) { return 0; }
+int CXDoc::ToolIsButtonChecked(int kind, unsigned int id, bool byKind)
+{
+    CControlServices* control = Control();
+    return control ? control->ToolIsButtonChecked(kind, id, byKind) : 0;
+}

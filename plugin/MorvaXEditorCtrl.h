@@ -661,10 +661,10 @@ public:
     // Button states, the button found by kind (byKind; kinds below 7 are
     // refused) or by command id on the button bars and the style box, the
     // first match in bar order. 1 found, 0 not.
-    int ToolEnableButton(int kind, unsigned id, bool enable, bool byKind);
-    int ToolCheckButton(int kind, unsigned id, bool check, bool byKind);
-    int ToolIsButtonEnabled(int kind, unsigned id, bool byKind);
-    int ToolIsButtonChecked(int kind, unsigned id, bool byKind);
+    int ToolEnableButton(int kind, unsigned id, bool enable, bool byKind) override;
+    int ToolCheckButton(int kind, unsigned id, bool check, bool byKind) override;
+    int ToolIsButtonEnabled(int kind, unsigned id, bool byKind) override;
+    int ToolIsButtonChecked(int kind, unsigned id, bool byKind) override;
     // The first button of a button bar whose text id is name exactly.
     ButtonInfo* FindToolbarButtonFromID(const char* name);
     // The screen rectangle of the first button of kind (empty for kinds below

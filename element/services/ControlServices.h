@@ -165,6 +165,31 @@ public:
         (void)fixed;
     }
 
+    // ---- the toolbar's buttons, which the document's selection display sets ----
+    // By kind (byKind) or by command id; 1 when a button was found (and, for
+    // the questions, is enabled or checked). The defaults describe a control
+    // without a toolbar.
+    virtual int ToolEnableButton(int kind, unsigned id, bool enable, bool byKind)
+    {
+        (void)kind, (void)id, (void)enable, (void)byKind;
+        return 0;
+    }
+    virtual int ToolCheckButton(int kind, unsigned id, bool check, bool byKind)
+    {
+        (void)kind, (void)id, (void)check, (void)byKind;
+        return 0;
+    }
+    virtual int ToolIsButtonEnabled(int kind, unsigned id, bool byKind)
+    {
+        (void)kind, (void)id, (void)byKind;
+        return 0;
+    }
+    virtual int ToolIsButtonChecked(int kind, unsigned id, bool byKind)
+    {
+        (void)kind, (void)id, (void)byKind;
+        return 0;
+    }
+
 protected:
     CControlServices() = default;
     ~CControlServices() override = default;
