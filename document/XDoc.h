@@ -355,6 +355,9 @@ public:
     // selects an element whole or, inside the selection, starts a drag; a
     // move with the button held extends the selection from the press
     // point; cells of one table touched by a drag are marked as a rectangle.
+    // LButtonDown, MouseMove, OnLButtonUp, ProcessSelection,
+    // ProcessSelectionFrom and DisplaySelectionStyle, declared above, are
+    // defined there too.
     //
     // Whether the root reports a selected element; false on an exception.
     bool CheckSelection();

@@ -78,6 +78,12 @@ void PlainTextOf(const CSafeBuf& markup, CXHTMLServices* owner, CSafeBuf& out)
         body.GetSourceCode(out, -1, 0x80 | 0x100, false);
 }
 
+// The caret shows only while the control has the keyboard focus.
+unsigned char CaretShownWith(const CControlServices* control)
+{
+    return !control || control->HasKeyboardFocus() ? 1 : 0;
+}
+
 } // namespace
 
 void CXDoc::SetPointerShape(int shape)
@@ -170,9 +176,7 @@ bool CXDoc::LButtonDown(unsigned int, CPoint point)
         }
         if (!m_selectionPresent) {
             // The caret shows again once no selection hides it.
-            const CControlServices* control = Control();
-            if (!control || control->HasKeyboardFocus())
-                m_caretEnabled = 1;
+            m_caretEnabled = CaretShownWith(Control());
             SetKeyToPosition(point, 2);
         } else
             m_caretEnabled = 0;
@@ -208,8 +212,7 @@ bool CXDoc::StartSelectionDrag()
     // A drop that moved the selection away leaves none: the press is over.
     if (m_selectionPresent)
         return false;
-    const CControlServices* control = Control();
-    m_caretEnabled = !control || control->HasKeyboardFocus() ? 1 : 0;
+    m_caretEnabled = CaretShownWith(Control());
     m_caretPhase = 1;
     m_textDrag = 0;
     OnLButtonUp(0, CPoint(0, 0));
@@ -269,7 +272,7 @@ void CXDoc::OnLButtonUp(unsigned int, CPoint point)
             CleanSelection();
             DrawDoc(1);
             Redraw();
-            m_caretEnabled = 1;
+            m_caretEnabled = CaretShownWith(Control());
             SetKeyToPosition(CPoint(point.x + m_scrollX, point.y + m_scrollY), 0);
         }
     } catch (...) {

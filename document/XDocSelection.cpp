@@ -8,6 +8,7 @@
 #include "document/XDoc.h"
 
 #include "element/Element.h"
+#include "element/services/ControlServices.h"
 #include "element/services/XHTMLServices.h"
 #include "elements/TableElement.h"
 
@@ -207,7 +208,10 @@ void CXDoc::ProcessSelectionFrom(CPoint point)
             return found;
         };
         CPoint anchorPoint, endPoint;
-        CElement* anchor = nearest(m_pressPoint, anchorPoint);
+        // The anchor is the last key position: the press point, or where
+        // the caret stood before a Shift-press.
+        const CPoint from = m_lastKeyPos.x >= 0 ? m_lastKeyPos : m_pressPoint;
+        CElement* anchor = nearest(from, anchorPoint);
         CElement* end = nearest(point, endPoint);
         if (!anchor || !end) {
             if (hadSelection) {
@@ -280,7 +284,8 @@ void CXDoc::ProcessSelection(CElement* end, CPoint endPoint, CElement* anchor, C
             m_selectedCellCount = 0;
             m_markedTable = nullptr;
             // The caret comes back where the press put it.
-            m_caretEnabled = IsInTree(m_caretElement) ? 1 : 0;
+            const CControlServices* control = Control();
+            m_caretEnabled = IsInTree(m_caretElement) && (!control || control->HasKeyboardFocus()) ? 1 : 0;
             if (selected.empty()) {
                 DrawDoc(1);
                 Redraw();

@@ -47,6 +47,9 @@ public:
                 line += " " + std::string{char(type >> 24), char(type >> 16), char(type >> 8), char(type)};
                 if (type == kFlavorEditorTag) {
                     line += "(" + std::to_string(data.size()) + ")";
+                    token = 0;
+                    for (std::size_t i = 0; i < data.size() && i < 4; ++i)
+                        token |= std::uint32_t(data[i]) << (8 * i);
                     continue;
                 }
                 std::vector<unsigned short> text(data.size() / 2);
@@ -59,6 +62,7 @@ public:
         return qm::events::kUserCanceledErr;
     }
     std::vector<std::string> drags;
+    std::uint32_t token = 0; // the last drag's 'QMD1', low byte first
 };
 
 // Records the buttons the document sets, by kind.
@@ -111,6 +115,7 @@ protected:
         engine->m_doc.m_viewWidth = 400;
         engine->AssignWnd();
         ASSERT_TRUE(engine->LoadDocument(qmtest::FromUtf8(markup)));
+        engine->m_doc.SetPointerShape(0);
     }
 
     void Send(std::uint16_t what, int h, int v)
@@ -126,7 +131,7 @@ protected:
     }
 
     // One step of a case: press, release, move (a null event), drag,
-    // click, wait (milliseconds).
+    // click, shift-click, wait (milliseconds).
     void Step(const std::string& line)
     {
         std::istringstream in(line);
@@ -148,6 +153,11 @@ protected:
             for (int i = 1; i <= 4; ++i)
                 Send(nullEvent, x + (x2 - x) * i / 4, y + (y2 - y) * i / 4);
             Send(mouseUp, x2, y2);
+        } else if (verb == "shift-click") {
+            Services::Get().Input().modifiers = qm::events::kModShift;
+            Send(mouseDown, x, y);
+            Send(mouseUp, x, y);
+            Services::Get().Input().modifiers = 0;
         } else if (verb == "wait") {
             Advance(x);
         } else {
@@ -382,4 +392,18 @@ TEST_F(SelectionQueries, ButtonsFollowTheSelection)
         engine->m_doc.DisplayTabStyle();
         EXPECT_EQ(buttons->enabled[9], markup[1] == 'b') << markup;
     }
+}
+
+TEST_F(PointerSelection, ADragCarriesItsEnginesOwnToken)
+{
+    Load("<p>one two three</p>");
+    Step("drag 20 42 60 42");
+    Step("wait 600");
+    Step("press 40 42");
+    Step("release 40 42");
+    ASSERT_EQ(driver.drags.size(), 1u);
+    EXPECT_NE(driver.token, 0u);
+    EXPECT_EQ(driver.token, engine->m_doc.m_dragToken);
+    CXHTML other;
+    EXPECT_NE(other.m_doc.m_dragToken, engine->m_doc.m_dragToken);
 }
