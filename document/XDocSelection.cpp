@@ -47,6 +47,15 @@ bool HoldsBlock(const CElement* e)
     return false;
 }
 
+// The document's summary of the selection says there is none.
+void ForgetSelection(CXDoc& doc)
+{
+    doc.m_selectionPresent = 0;
+    doc.m_cellMarkMode = 0;
+    doc.m_selectedCellCount = 0;
+    doc.m_markedTable = nullptr;
+}
+
 // Whether p comes before q in reading order (the same element: by line,
 // then by x).
 bool PointBefore(CPoint p, CPoint q) { return p.y < q.y || (p.y == q.y && p.x < q.x); }
@@ -66,10 +75,7 @@ void CXDoc::CleanSelection()
 {
     if (m_selectionPresent && m_root)
         m_root->CleanSelection(true);
-    m_selectionPresent = 0;
-    m_cellMarkMode = 0;
-    m_selectedCellCount = 0;
-    m_markedTable = nullptr;
+    ForgetSelection(*this);
 }
 
 CElement* CXDoc::IsSelectionUnderSameTag(int kind)
@@ -186,10 +192,7 @@ void CXDoc::ProcessSelectionFrom(CPoint point)
     try {
         const bool hadSelection = m_selectionPresent != 0 || CheckSelection();
         m_root->CleanSelection(true);
-        m_selectionPresent = 0;
-        m_cellMarkMode = 0;
-        m_selectedCellCount = 0;
-        m_markedTable = nullptr;
+        ForgetSelection(*this);
         // The nearest caret position to a point: the element hit there, or
         // the nearest stop of the document.
         auto nearest = [&](CPoint pt, CPoint& at) -> CElement* {
@@ -279,10 +282,7 @@ void CXDoc::ProcessSelection(CElement* end, CPoint endPoint, CElement* anchor, C
             || (selected.size() == 1 && selected[0]->IsTextElement() && selected[0]->m_text.IsEmpty())) {
             if (!selected.empty())
                 m_root->CleanSelection(true);
-            m_selectionPresent = 0;
-            m_cellMarkMode = 0;
-            m_selectedCellCount = 0;
-            m_markedTable = nullptr;
+            ForgetSelection(*this);
             // The caret comes back where the press put it.
             const CControlServices* control = Control();
             m_caretEnabled = IsInTree(m_caretElement) && (!control || control->HasKeyboardFocus()) ? 1 : 0;
