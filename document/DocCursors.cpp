@@ -104,6 +104,23 @@ const CursorGrid kGrids[] = {
       ".....+#######+..",
       ".....+#######+..",
       "................"}},
+    // Text (an I-beam)
+    {{"..+++.+++.......",
+      "..+##+##+.......",
+      "...++#++........",
+      ".....#..........",
+      ".....#..........",
+      ".....#..........",
+      ".....#..........",
+      ".....@..........",
+      ".....#..........",
+      ".....#..........",
+      ".....#..........",
+      ".....#..........",
+      "...++#++........",
+      "..+##+##+.......",
+      "..+++.+++.......",
+      "................"}},
 };
 // clang-format on
 
@@ -129,8 +146,8 @@ Cursor FromGrid(const CursorGrid& grid)
 
 const Cursor& GetEditorCursor(EditorCursor shape)
 {
-    static const std::array<Cursor, 5> cursors = [] {
-        std::array<Cursor, 5> made{};
+    static const std::array<Cursor, 6> cursors = [] {
+        std::array<Cursor, 6> made{};
         for (std::size_t i = 0; i < made.size(); ++i)
             made[i] = FromGrid(kGrids[i]);
         return made;

@@ -1,7 +1,8 @@
 #pragma once
 // The pointer shapes the document view shows: the platform's arrow and the
 // editor's own shapes for resizing (two diagonal, a horizontal and a
-// vertical double arrow) and for links (a pointing hand). The editor's
+// vertical double arrow), for links (a pointing hand) and over text (an
+// I-beam). The editor's
 // shapes are 16 x 16 one-bit pictures with a mask, drawn below in
 // DocCursors.cpp; they live for the whole process and are never freed.
 
@@ -13,7 +14,8 @@ enum class EditorCursor
     DiagonalUp,   // bottom-left to top-right
     Horizontal,
     Vertical,
-    Hand
+    Hand,
+    Text // an I-beam, over text
 };
 
 // The shape, made on first use.

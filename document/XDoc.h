@@ -25,6 +25,8 @@
 #include "document/DocScrollBar.h"
 #include "style/Image.h"
 
+#include <cstdint>
+
 class CControlServices;
 struct SUBDOC_INFO;
 struct UNDO_ITEM;
@@ -207,9 +209,8 @@ public:
     void GetCurPos(CPoint& out);
     // The arrow pointer shape.
     void RestoreCursor();
-    // The control's toolbar buttons by kind or command id (the control's
-    // own operations of those names); 0 (not found, not set) without a
-    // control.
+    // The control's toolbar buttons by kind or command id, forwarded to
+    // the control; 0 (not found, not set) without one.
     int ToolEnableButton(int kind, unsigned int id, bool enable, bool byKind);
     int ToolCheckButton(int kind, unsigned int id, bool check, bool byKind);
     int ToolIsButtonEnabled(int kind, unsigned int id, bool byKind);
@@ -434,9 +435,54 @@ public:
     void TrimEmptyElement(CPtrList* list, int where);
     // The root joins the listed elements again where they were split.
     bool ReunionElements(CPtrList* list);
-    // The element of kind holding every selected element, with every
-    // selected text run selected in full; null otherwise.
+    // ---- pointer and selection (XDocPointer.cpp, XDocSelection.cpp) ----
+    // The selection lives in the elements (element/ElementSelection.cpp);
+    // the document keeps the summary below. A press places the caret,
+    // selects an element whole or, inside the selection, starts a drag; a
+    // move with the button held extends the selection from the press
+    // point; cells of one table touched by a drag are marked as a rectangle.
+    // LButtonDown, MouseMove, OnLButtonUp, ProcessSelection,
+    // ProcessSelectionFrom and DisplaySelectionStyle, declared above, are
+    // defined there too.
+    //
+    // Whether the root reports a selected element; false on an exception.
+    bool CheckSelection();
+    // With a selection: clears every element's marks; then no selection,
+    // no cell-mark mode, no marked cells or table.
+    void CleanSelection();
+    // The element of kind that holds every selected element, when no
+    // selected text run is only partly selected; else null.
     CElement* IsSelectionUnderSameTag(int kind);
+    // Appends to out each child of the lowest block holding the selection
+    // that is selected or holds a selected descendant (once each). The
+    // count: a child that is or holds a block adds 1, an inline child adds
+    // 1 only while the count is 0.
+    int GetTopSelectedBlocks(CPtrList* out);
+    // Selects the content of every marked cell of table; with any, the
+    // selection is present and the toolbar follows it.
+    void SelectChildOfMarkInTable(CElement* table);
+    // Button 9 (leave blockquote) enabled while the selection, or the caret
+    // without one, stands in a blockquote.
+    void DisplayTabStyle();
+    // The selection as a drag carrying the editor's markup, the engine's
+    // token and the plain text (item kDragItem); tracked modally. Answers
+    // false (nothing left to show).
+    bool StartSelectionDrag();
+    // In cell-mark mode with the ends in different cells of the marked
+    // table: the marks become the rectangle of cells between those two.
+    void MarkCellRectangle(CElement* anchor, CElement* end);
+    // Shows the pointer shape (the numbers of m_pointerShape); other
+    // numbers leave it.
+    void SetPointerShape(int shape);
+    // The pointer shape last set: 0 arrow, 2 text, 3 hand, 4 horizontal,
+    // 5 and 6 the diagonals, 7 vertical resize.
+    int m_pointerShape = 0;
+    CPoint m_pressPoint;                  // document point of the last press
+    unsigned char m_pressInSelection = 0; // the last press fell inside the selection
+    unsigned char m_textDrag = 0;         // that press was inside a selection of text
+    CElement* m_markedTable = nullptr;    // borrowed: the table whose cells are marked
+    std::uint32_t m_dragToken = 0;        // 'QMD1' of this engine's drags (set by the engine)
+    static constexpr std::uint32_t kDragItem = 1111;
 
     // ---- fields (those the element layers read are in CXDocServices) ----
     CSafeBuf m_language{"en"};

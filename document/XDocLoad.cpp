@@ -234,6 +234,11 @@ bool CXDoc::ReadDocument(const unsigned short* text, bool& built)
     m_scrollY = 0;
     m_lastKeyPos = CPoint(-1, -1);
     m_selectionPresent = 0;
+    m_cellMarkMode = 0;
+    m_selectedCellCount = 0;
+    m_markedTable = nullptr;
+    m_pressInSelection = 0;
+    m_textDrag = 0;
 
     const CControlServices* control = m_owner ? m_owner->m_control : nullptr;
     CSafeBuf wrapper("<html");

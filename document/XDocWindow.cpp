@@ -3,7 +3,6 @@
 // the toolbar buttons it asks the control about.
 
 #include "document/XDoc.h"
-
 #include "element/services/ControlServices.h"
 
 #include "platform/events/UiDriver.h"

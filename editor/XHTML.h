@@ -480,7 +480,7 @@ public:
 
     // ---- members whose work is still to come (XHTMLPending.cpp): each
     // does nothing (answers false) ----
-    void SetCopyState();
+    void SetCopyState() override;
     void DisplayStyleButton(CElement* element);
     bool OnContextMenu(CPoint point);
     void DoProperty(CElement* element);

@@ -15,6 +15,7 @@
 #include "platform/np/Window.h"
 #include "platform/qd/Port.h"
 #include "platform/ui/Window.h"
+#include "source_view/DragToken.h"
 #include "ui/Window.h"
 
 #include <cstdlib>
@@ -82,6 +83,9 @@ qm::dnd::WindowKey PortWindow(const NPWindow* window)
 CXHTML::CXHTML() : CXHTMLServices(CXHTMLDocument::m_doc)
 {
     m_doc.m_owner = this;
+    // The document's drags carry this engine's own token (never shared
+    // with another engine), so a drop can tell a move from a copy.
+    m_doc.m_dragToken = NewDragToken();
     CopyOptionList(m_noneYesNoList, kNoneYesNoRoom, kNoneYesNo, kOptionUnits);
     CopyOptionList(m_yesNoList, kYesNoRoom, kYesNo, kOptionUnits);
     CopyOptionList(m_areaShapeList, kAreaShapeRoom, kAreaShapes, kOptionUnits);

@@ -30,6 +30,9 @@ public:
     virtual void DisplayMessageBox(const char* key) = 0;
     // Refreshes the display of the elements around the caret.
     virtual void DisplayTagBox() = 0;
+    // Refreshes the clipboard buttons for the selection; the engine's
+    // clipboard code defines it.
+    virtual void SetCopyState() { }
 
     // The control's option bits (0 without a control's options). Bit 32
     // forbids resizing tables with the mouse.

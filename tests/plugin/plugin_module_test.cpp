@@ -11,6 +11,7 @@
 
 #include "tests/common/CaseBlocks.h"
 #include "tests/common/FileHelpers.h"
+#include "tests/common/PngPixels.h"
 #include "tests/common/RunCommand.h"
 #include "tests/common/TempDir.h"
 #include "tests/common/TempHome.h"
@@ -154,4 +155,37 @@ TEST(PluginModule, QmhostRunsThePagesCleanly)
         file.Check(c, log);
         EXPECT_EQ(0700u, ModeOf(support + "/Temp")) << c.name;
     }
+}
+
+// A drag from one paragraph into the next, through the module's entry
+// points: the form value is untouched, and the window's picture shows the
+// selection's highlight over the text the drag crossed and nowhere else
+// (the PNG is left in the test output for a person to look at).
+TEST_F(PluginModuleTest, ADragAcrossTwoParagraphsShowsTheSelection)
+{
+    const std::string markup = "<p>first paragraph</p><p>second paragraph</p>";
+    ASSERT_TRUE(host->New(kMime, {{"id", std::string("ed1")}, {"Value", markup}}));
+    ASSERT_TRUE(host->SetWindow(0, 0, 400, 300));
+    host->Focus(true);
+    // From the "p" of "paragraph" on the first line to the middle of
+    // "paragraph" on the second (the document starts below the toolbars).
+    host->Drag(44, 80, 80, 107);
+    host->Update();
+    const std::string path = qmtest::TestOutputPath("drag-select-") + ".png";
+    ASSERT_TRUE(host->WritePNG(path));
+    qmtest::PngPixels png;
+    ASSERT_TRUE(qmtest::ReadPng(path, png));
+    auto pixel = [&](int x, int y) {
+        const unsigned char* p
+            = png.rgba.data() + (std::size_t(y) * std::size_t(png.width) + std::size_t(x)) * 4;
+        return (p[0] << 16) | (p[1] << 8) | p[2];
+    };
+    const int highlight = (181 << 16) | (213 << 8) | 255;
+    EXPECT_EQ(highlight, pixel(60, 73)) << "in \"paragraph\" of the first line";
+    EXPECT_EQ(highlight, pixel(15, 100)) << "in \"second\"";
+    EXPECT_EQ(0xFFFFFF, pixel(20, 73)) << "\"first\" is not selected";
+    EXPECT_EQ(0xFFFFFF, pixel(100, 100)) << "the end of the second line is not selected";
+    std::string value;
+    ASSERT_TRUE(host->FormValue(value));
+    EXPECT_NE(std::string::npos, value.find(markup)) << value;
 }
