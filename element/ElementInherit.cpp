@@ -39,10 +39,7 @@ void InheritFamily(ELEMENT_STYLE& own, const ELEMENT_STYLE& from)
 {
     if (own.familySet)
         return;
-    static_assert(sizeof own.fontFamily == sizeof from.fontFamily, "same field");
-    for (int i = 0; i < kFontFamilyUnits; ++i)
-        own.fontFamily[i] = from.fontFamily[i];
-    own.fontFamily[kFontFamilyUnits - 1] = 0;
+    own.fontFamily = from.fontFamily;
     own.fontNumber = from.fontNumber;
     own.familyInherited = 1;
 }

@@ -40,7 +40,7 @@ void CElement::RemoveStyle(ELEMENT_STYLE* style)
         own.bkColor = static_cast<std::int32_t>(RGB(255, 255, 255));
         own.bkColorOrigin = 0;
         own.bkImageSet = 0;
-        own.bkImage[0] = 0;
+        own.bkImage.Clear();
         own.bkImageOrigin = 0;
     }
     if (style->hAlignSet) {

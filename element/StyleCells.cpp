@@ -21,10 +21,7 @@ bool CopyStyleForNew(NewIntStyleValue* to, const NewIntStyleValue* from) { retur
 
 bool CopyStyleForNew(NewStringStyleValue* to, const NewStringStyleValue* from)
 {
-    if (!CopyForNew(to, from))
-        return false;
-    to->text[kStyleStringUnits - 1] = 0;
-    return true;
+    return CopyForNew(to, from);
 }
 
 bool CompareStyle(const NewIntStyleValue* cell, long value)

@@ -43,10 +43,7 @@ void Size(ELEMENT_STYLE& s, int size, int unit)
 void Family(ELEMENT_STYLE& s, const char* family)
 {
     s.fontSet = 1;
-    int n = 0;
-    for (; family[n] && n < kFontFamilyUnits - 1; ++n)
-        s.fontFamily[n] = static_cast<unsigned char>(family[n]);
-    s.fontFamily[n] = 0;
+    s.fontFamily.Set(family);
     s.fontNumber = static_cast<std::int32_t>(kMonospaceFont);
     s.familySet = 1;
 }

@@ -4,8 +4,6 @@
 #include "element/Element.h"
 #include "style/records/StyleRecords.h"
 
-#include <cstring>
-
 namespace {
 
 // A group of origin `target` is written by a set source of origin `origin`.
@@ -100,10 +98,10 @@ void MergeBackground(CElement* e, const ELEMENT_STYLE& s, int origin, bool clear
         if (Clears(s.bkImageSet, t.bkImageOrigin, origin)) {
             t.bkImageSet = 0;
             t.bkImageOrigin = 0;
-            t.bkImage[0] = 0;
+            t.bkImage.Clear();
         }
     } else if (Writes(s.bkImageSet, t.bkImageOrigin, origin)) {
-        std::memcpy(t.bkImage, s.bkImage, sizeof t.bkImage);
+        t.bkImage = s.bkImage;
         t.bkRepeat = s.bkRepeat;
         t.bkPositionX = s.bkPositionX;
         t.bkPositionY = s.bkPositionY;
@@ -128,7 +126,7 @@ void RestoreFont(CElement* e)
     const ELEMENT_STYLE& p = e->m_parent->Style();
     t.fontSize = p.fontSize;
     t.fontSizeUnit = p.fontSizeUnit;
-    std::memcpy(t.fontFamily, p.fontFamily, sizeof t.fontFamily);
+    t.fontFamily = p.fontFamily;
     t.fontNumber = p.fontNumber;
     t.fontWeight = p.fontWeight;
     t.italic = p.italic;
@@ -183,7 +181,7 @@ void MergeFont(CElement* e, const ELEMENT_STYLE& s, int origin, bool clear)
         t.sizeInherited = 0;
     }
     if (s.familySet) {
-        std::memcpy(t.fontFamily, s.fontFamily, sizeof t.fontFamily);
+        t.fontFamily = s.fontFamily;
         t.fontNumber = s.fontNumber;
         t.familySet = 1;
         t.familyInherited = 0;

@@ -22,8 +22,7 @@ void AppendCarried(const ELEMENT_STYLE& s, CSafeBuf& out)
     carried.fontSizeUnit = s.fontSizeUnit;
     carried.fontWeight = s.fontWeight;
     carried.italic = s.italic;
-    for (int i = 0; i < kFontFamilyUnits; ++i)
-        carried.fontFamily[i] = s.fontFamily[i];
+    carried.fontFamily = s.fontFamily;
     carried.fontNumber = s.fontNumber;
     CSafeBuf text;
     DumpStyle(carried, text, kStyleDumpPlain);

@@ -134,7 +134,7 @@ void SetRepeat(ELEMENT_STYLE& style, int repeat)
 
 void SetImage(ELEMENT_STYLE& style, const CSafeBuf& url)
 {
-    CopyField(style.bkImage, kBackgroundImageUnits, url);
+    style.bkImage.Set(url);
     MarkImageGroup(style);
 }
 

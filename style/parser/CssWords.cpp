@@ -102,18 +102,6 @@ bool FindKeyword(const CSafeBuf& value, const Keyword* table, bool anyCase, int&
     return false;
 }
 
-void CopyField(unsigned short* field, int room, const unsigned short* text)
-{
-    int n = 0;
-    if (text) {
-        while (n < room - 1 && text[n]) {
-            field[n] = text[n];
-            ++n;
-        }
-    }
-    field[n] = 0;
-}
-
 void RemoveMatchingQuotes(CSafeBuf& text)
 {
     const int n = text.Length();

@@ -38,10 +38,6 @@ struct Keyword
 // case with anyCase); false when no word fits.
 bool FindKeyword(const CSafeBuf& value, const Keyword* table, bool anyCase, int& code);
 
-// Copies text into a fixed field of room units, terminator included, cutting
-// it to room - 1 characters.
-void CopyField(unsigned short* field, int room, const unsigned short* text);
-
 // Removes one pair of matching quotes (double or single) around text.
 void RemoveMatchingQuotes(CSafeBuf& text);
 

@@ -84,7 +84,7 @@ bool ParseMarkerLabel(CXDocServices&, ELEMENT_STYLE& style, CSafeBuf& value, int
     CSafeBuf label(value);
     RemoveMatchingQuotes(label);
     NewStringStyleValue& cell = style.markerLabel;
-    CopyField(cell.text, kStyleStringUnits, Unescaped(label));
+    cell.text.Set(Unescaped(label));
     cell.set = true;
     cell.inherited = 0;
     return true;

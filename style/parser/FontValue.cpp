@@ -72,7 +72,7 @@ void SetFamily(CXDocServices& doc, ELEMENT_STYLE& style, const CSafeBuf& family)
 {
     CSafeBuf resolved(family);
     style.fontNumber = static_cast<std::int32_t>(doc.ValidateFontFamily(resolved));
-    CopyField(style.fontFamily, kFontFamilyUnits, family);
+    style.fontFamily.Set(family);
     style.familySet = 1;
     style.familyInherited = 0;
 }
@@ -206,7 +206,7 @@ bool ParseFontShorthand(CXDocServices& doc, ELEMENT_STYLE& style, CSafeBuf& valu
     copy.fontWeight = kNormalWeight;
     copy.fontSize = 0;
     copy.fontSizeUnit = kUnitPixels;
-    copy.fontFamily[0] = 0;
+    copy.fontFamily.Clear();
     bool sized = false;
     for (CSafeBuf& word : SplitWords(value, true)) {
         if (sized) {

@@ -29,7 +29,7 @@ void SetImage(ELEMENT_STYLE& style, const CSafeBuf& url)
 {
     style.listImage.set = true;
     style.listImage.inherited = 0;
-    CopyField(style.listImage.text, kStyleStringUnits, url);
+    style.listImage.text.Set(url);
 }
 
 // The address inside "url(...)": not empty, and short enough for the field

@@ -10,15 +10,15 @@
 // `ELEMENT_STYLE style{}` is an empty record; records copy byte for byte.
 //
 // Colours are packed RGB values (base/geometry/Colour.h) or the special codes
-// -1 invalid, -2 transparent, -3 inherit. Fixed text fields hold at most their
-// size less one unit and are always terminated.
+// -1 invalid, -2 transparent, -3 inherit. Text fields are interned texts
+// (StyleText.h) that hold at most their room less one unit.
 
 #include "style/records/StyleType.h"
 #include "style/values/BorderValues.h"
 
 #include <cstdint>
 
-// Text lengths of the fixed fields, terminator included.
+// Text room of the text fields, terminator included.
 constexpr int kBackgroundImageUnits = 512;
 constexpr int kFontFamilyUnits = 61;
 
@@ -82,7 +82,7 @@ struct ELEMENT_STYLE
     // bkPositionKinds: low byte set when the horizontal position is a
     // length, 0x100 when the vertical one is.
     std::uint8_t bkImageSet;
-    unsigned short bkImage[kBackgroundImageUnits];
+    CStyleText<kBackgroundImageUnits> bkImage;
     std::uint16_t bkRepeat;
     std::int16_t bkPositionX;
     std::int16_t bkPositionY;
@@ -114,7 +114,7 @@ struct ELEMENT_STYLE
     std::uint8_t lineThrough;
     std::int32_t fontWeight;
     std::int16_t noDecoration;
-    unsigned short fontFamily[kFontFamilyUnits];
+    CStyleText<kFontFamilyUnits> fontFamily;
     std::int32_t fontNumber;
     std::uint8_t fontOrigin;
     // Taken from the parent, one byte each.

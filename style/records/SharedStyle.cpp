@@ -2,7 +2,6 @@
 
 #include "style/records/SharedStyle.h"
 
-#include "base/text/U16.h"
 #include "style/records/FontDefaults.h"
 
 #include <cstddef>
@@ -15,33 +14,6 @@
 namespace {
 
 using Record = CSharedStyle::Record;
-
-// The text fields of a record, in the order they stand in it. Most of a
-// record is text room that holds a short text or none, so the hash reads
-// each text only up to its terminator, and all other bytes in full. Records
-// equal byte for byte hash alike.
-struct TextField
-{
-    size_t offset;
-    size_t units;
-};
-
-#define QM_TEXT_FIELD(field)                                                                                 \
-    TextField { offsetof(ELEMENT_STYLE, field), sizeof(ELEMENT_STYLE::field) / 2 }
-#define QM_CELL_TEXT(cell)                                                                                   \
-    TextField { offsetof(ELEMENT_STYLE, cell) + offsetof(STYLE_TYPE, text), kStyleTypeTextUnits }
-#define QM_STRING_TEXT(cell)                                                                                 \
-    TextField { offsetof(ELEMENT_STYLE, cell) + offsetof(NewStringStyleValue, text), kStyleStringUnits }
-
-const TextField kTextFields[] = {QM_TEXT_FIELD(bkImage), QM_CELL_TEXT(textIndent), QM_CELL_TEXT(direction),
-    QM_CELL_TEXT(marginTop), QM_CELL_TEXT(marginBottom), QM_CELL_TEXT(marginLeft), QM_CELL_TEXT(marginRight),
-    QM_TEXT_FIELD(fontFamily), QM_CELL_TEXT(floatSide), QM_CELL_TEXT(clear), QM_CELL_TEXT(paddingTop),
-    QM_CELL_TEXT(paddingBottom), QM_CELL_TEXT(paddingLeft), QM_CELL_TEXT(paddingRight),
-    QM_STRING_TEXT(listImage), QM_STRING_TEXT(markerLabel)};
-
-#undef QM_TEXT_FIELD
-#undef QM_CELL_TEXT
-#undef QM_STRING_TEXT
 
 constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
 
@@ -79,26 +51,11 @@ std::uint64_t HashBytes(std::uint64_t h, const unsigned char* bytes, size_t from
     return h;
 }
 
+// Text fields are interned (equal texts, equal bytes), so the record is
+// hashed as it stands.
 size_t HashRecord(const ELEMENT_STYLE& style)
 {
-    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(&style);
-    std::uint64_t h = 1;
-    size_t at = 0;
-    for (const TextField& field : kTextFields) {
-        h = HashBytes(h, bytes, at, field.offset);
-        unsigned short unit;
-        size_t n = 0;
-        while (n < field.units) {
-            std::memcpy(&unit, bytes + field.offset + 2 * n, sizeof unit);
-            if (!unit)
-                break;
-            h = Mix(h, unit);
-            ++n;
-        }
-        h = Mix(h, n);
-        at = field.offset + 2 * field.units;
-    }
-    h = HashBytes(h, bytes, at, sizeof(ELEMENT_STYLE));
+    const std::uint64_t h = HashBytes(1, reinterpret_cast<const unsigned char*>(&style), 0, sizeof style);
     return static_cast<size_t>(h ^ (h >> 29));
 }
 
@@ -142,6 +99,7 @@ Table& SharedTable()
 #define QM_STYLE_RECYCLE 1
 #endif
 
+#if QM_STYLE_RECYCLE
 constexpr size_t kRecycled = 64;
 
 std::vector<Record*>& Recycled()
@@ -149,6 +107,7 @@ std::vector<Record*>& Recycled()
     static std::vector<Record*>* kept = new std::vector<Record*>;
     return *kept;
 }
+#endif
 
 Record* NewRecord()
 {
@@ -190,14 +149,12 @@ struct Recent
 Recent g_recent[kRecent] = {};
 int g_recentNext = 0;
 
-// The font values and the flags after the family, where the styles of
-// neighbouring elements differ most, and one word in every 64 bytes of the
-// rest, mixed.
+// The font group, where the styles of neighbouring elements differ most,
+// and one word in every 64 bytes of the rest, mixed.
 std::uint64_t PrintOf(const ELEMENT_STYLE& style)
 {
     constexpr size_t kRanges[][2]
-        = {{offsetof(ELEMENT_STYLE, fontSize) / 8 * 8, offsetof(ELEMENT_STYLE, fontFamily)},
-            {offsetof(ELEMENT_STYLE, fontNumber) / 8 * 8, offsetof(ELEMENT_STYLE, floatSide)}};
+        = {{offsetof(ELEMENT_STYLE, fontSize) / 8 * 8, offsetof(ELEMENT_STYLE, floatSide)}};
     const unsigned char* bytes = reinterpret_cast<const unsigned char*>(&style);
     std::uint64_t print = 0;
     auto mix = [&](size_t at) {
@@ -261,7 +218,7 @@ Record* DefaultRecord()
     static Record* record = [] {
         Record* r = NewRecord();
         std::memset(static_cast<void*>(r), 0, sizeof *r);
-        U16ncpy(r->style.fontFamily, kDefaultFontFamily, sizeof(kDefaultFontFamily) - 1);
+        r->style.fontFamily.Set(kDefaultFontFamily);
         r->style.fontNumber = static_cast<std::int32_t>(enfontind);
         r->hash = HashRecord(r->style);
         r->refs = 1;

@@ -18,8 +18,8 @@
 // one: what Edit returned keeps being the handle's own.
 //
 // Records are compared byte for byte. A style record is built from
-// zero-filled memory and copied as a whole, so equal styles have equal
-// bytes; two records that differ only in padding would merely not be shared.
+// zero-filled memory and copied as a whole, and its texts are interned, so
+// equal styles have equal bytes; two records that differ only in padding would merely not be shared.
 // One thread uses the table (the editor's).
 
 #include "style/records/ElementStyle.h"

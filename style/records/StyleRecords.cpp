@@ -68,14 +68,8 @@ void SetStyleType(STYLE_TYPE* cell, long value, int unit, int flag, int origin, 
     cell->set = set;
     cell->inherit = inherit;
     cell->important = important;
-    if (text) {
-        int n = 0;
-        while (n < kStyleTypeTextUnits - 1 && text[n]) {
-            cell->text[n] = text[n];
-            ++n;
-        }
-        cell->text[n] = 0;
-    }
+    if (text)
+        cell->text.Set(text);
 }
 
 void SetStyleInherit(STYLE_TYPE* cell, bool inherit)

@@ -18,7 +18,9 @@
 //   2     the element's style attribute              highest
 //
 // The cells are plain records: zero bytes are the unset state, and records
-// are copied byte for byte.
+// are copied byte for byte (texts are interned, StyleText.h).
+
+#include "style/records/StyleText.h"
 
 #include <cstdint>
 
@@ -47,14 +49,14 @@ constexpr int kStyleStringUnits = 100;
 
 struct STYLE_TYPE
 {
-    bool set;                                 // the cell holds a value
-    bool important;                           // kept across a merge
-    std::uint8_t origin;                      // origin code (above)
-    std::int32_t value;                       // for lengths: the number in `unit`
-    unsigned short text[kStyleTypeTextUnits]; // no property fills it
-    std::int32_t unit;                        // length unit, or kUnitInherit
-    bool inherit;                             // the value may pass to children
-    bool flag;                                // set only for text-indent
+    bool set;                             // the cell holds a value
+    bool important;                       // kept across a merge
+    std::uint8_t origin;                  // origin code (above)
+    std::int32_t value;                   // for lengths: the number in `unit`
+    CStyleText<kStyleTypeTextUnits> text; // no property fills it
+    std::int32_t unit;                    // length unit, or kUnitInherit
+    bool inherit;                         // the value may pass to children
+    bool flag;                            // set only for text-indent
 };
 
 struct NewIntStyleValue
@@ -73,5 +75,5 @@ struct NewStringStyleValue
     bool inlineStyle;
     bool explicitValue;
     std::int16_t inherited;
-    unsigned short text[kStyleStringUnits];
+    CStyleText<kStyleStringUnits> text;
 };

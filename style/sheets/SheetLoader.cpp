@@ -129,11 +129,7 @@ void RebaseImages(STYLE_CLASS* first, const CSafeBuf& location)
         if (style.bkImageSet && style.bkImage[0]) {
             CSafeBuf resolved;
             BuildRelativeURL(base, style.bkImage, resolved);
-            const int n = resolved.Length() < kBackgroundImageUnits - 1 ? resolved.Length()
-                                                                        : kBackgroundImageUnits - 1;
-            for (int i = 0; i < n; ++i)
-                style.bkImage[i] = resolved.GetAt(i);
-            style.bkImage[n] = 0;
+            style.bkImage.Set(static_cast<const unsigned short*>(resolved));
         }
         for (STYLE_DECLARATION& d : r->declarations) {
             if (IsBackgroundDeclaration(d.name))

@@ -74,7 +74,7 @@ TEST(StyleRecords, UntypedCellsYieldOnlyToExplicitValues)
 
     NewStringStyleValue text{}, label{};
     label.set = true;
-    label.text[0] = 'x';
+    label.text.Set("x");
     EXPECT_TRUE(ApplyNewTypeStyle(&label, &text, 1));
     EXPECT_EQ(text.text[0], 'x');
 }

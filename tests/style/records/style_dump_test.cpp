@@ -48,8 +48,7 @@ TEST(StyleDump, SlotsInRecordOrderWithOrigins)
     style.markerLabel.set = true;
     style.markerLabel.inlineStyle = true;
     const char16_t label[] = u"a\"b\\c\nd\x01";
-    for (int i = 0; label[i]; ++i)
-        style.markerLabel.text[i] = label[i];
+    style.markerLabel.text.Set(reinterpret_cast<const unsigned short*>(label));
     EXPECT_EQ(Dump(style),
         "margin-left=-1.5em color=#ff0000 border-top-width=2px border-top-style=dashed padding-top=inherit "
         "-qm-marker-label=\"a\\\"b\\\\c\\nd\\x01\" line-height=1.5");
