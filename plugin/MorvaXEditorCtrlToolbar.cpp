@@ -204,20 +204,7 @@ int CMorvaXEditorCtrl::LoadAllButtonInfo()
     return 1;
 }
 
-ToolBarStruct* CMorvaXEditorCtrl::CreateToolbar()
-{
-    ToolBarStruct* bar = new (std::nothrow) ToolBarStruct();
-    if (!bar)
-        return nullptr;
-    bar->images = new (std::nothrow) CImageList();
-    if (!bar->images) {
-        delete bar;
-        return nullptr;
-    }
-    bar->images->Create(m_iconSize, m_iconSize);
-    bar->images->SetBkColor(0xffffffffUL);
-    return bar;
-}
+ToolBarStruct* CMorvaXEditorCtrl::CreateToolbar() { return CCustToolbar::CreateToolbar(m_iconSize); }
 
 int CMorvaXEditorCtrl::ReleaseToolBar()
 {
