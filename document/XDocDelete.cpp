@@ -11,6 +11,8 @@
 
 #include "document/XDoc.h"
 
+#include "document/CaretStops.h"
+
 #include "element/Element.h"
 
 #include "element/Selection.h"
@@ -41,9 +43,18 @@ bool IsWhollySelected(const CElement* e)
     return e->m_selStart <= 0 && e->m_selEnd >= length - 1;
 }
 
-// The next (previous) caret stop after e; the walk sets offsets on the stops
-// it reaches, which the caller restores where it matters.
-CElement* NextStop(CElement* e, bool forward) { return e->MoveKeyFocusToNext(e->GetID(), forward ? 1 : 0); }
+// The first caret stop from e on (e itself included) that the deletion
+// leaves; null when there is none.
+CElement* FirstKeptStop(CElement* e, bool forward)
+{
+    CStopVisits seen;
+    while (e && IsWhollySelected(e)) {
+        if (seen.Again(e))
+            return nullptr;
+        e = NextStop(e, forward);
+    }
+    return e;
+}
 
 // The nearest table cell (or, with entries, dd or dt) holding e.
 CElement* HoldingCell(const CElement* e, bool entries)
@@ -88,15 +99,11 @@ CElement* CXDoc::DeletionFallback()
     if (!IsInTree(caret))
         return nullptr;
     const long savedOffset = caret->m_caretOffset;
-    CElement* forward = caret;
-    while (forward && IsWhollySelected(forward))
-        forward = NextStop(forward, true);
+    CElement* forward = FirstKeptStop(caret, true);
     CElement* fallback = forward;
     caret->m_caretOffset = savedOffset;
     if (!forward || forward->GetFirstBlockParent() != caret->GetFirstBlockParent()) {
-        CElement* backward = caret;
-        while (backward && IsWhollySelected(backward))
-            backward = NextStop(backward, false);
+        CElement* backward = FirstKeptStop(caret, false);
         caret->m_caretOffset = savedOffset;
         if (backward && backward != caret
             && (!forward || backward->GetFirstBlockParent() == forward->GetFirstBlockParent()))

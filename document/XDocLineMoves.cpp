@@ -8,6 +8,8 @@
 
 #include "document/XDoc.h"
 
+#include "document/CaretStops.h"
+
 #include "element/Element.h"
 
 #include "base/shims/Keys.h"
@@ -36,8 +38,6 @@ CPoint StopPoint(CElement* e, long offset)
     e->GetKeyPos(pt, int(offset));
     return pt;
 }
-
-CElement* NextStop(CElement* e, bool forward) { return e->MoveKeyFocusToNext(e->GetID(), forward ? 1 : 0); }
 
 } // namespace
 
@@ -181,7 +181,8 @@ void CXDoc::MoveToLineEdge(bool end)
     const long savedOffset = caret->m_caretOffset;
     CElement* best = caret;
     long bestOffset = caret->IsTextElement() ? (end ? caret->m_text.Length() : 0) : savedOffset;
-    for (CElement* e = NextStop(caret, end); e && e != caret; e = NextStop(e, end)) {
+    CStopVisits seen;
+    for (CElement* e = NextStop(caret, end); e && e != caret && !seen.Again(e); e = NextStop(e, end)) {
         const long offset = e->IsTextElement() ? (end ? e->m_text.Length() : 0) : e->m_caretOffset;
         const CPoint pt = StopPoint(e, offset);
         if (pt.y < top || pt.y > bottom)
