@@ -480,19 +480,22 @@ public:
 
     // ---- members whose work is still to come (XHTMLPending.cpp): each
     // does nothing (answers false) ----
-    void SetCopyState() override;
     void DisplayStyleButton(CElement* element);
     bool OnContextMenu(CPoint point);
     void DoProperty(CElement* element);
     void KeyStrong();
     void KeyEm();
     bool DoAddTag(const char* tag, bool atCaret, bool select);
-    void ActionBeforeInsertText(unsigned int key);
     bool MoveAllLevelsOut(CElement* item);
     CElement* JumpOutOfLI(CElement* item, int mode);
     bool RemoveSelection();
 
     // ---- change notification, undo and the edit buttons (XHTMLChange.cpp) ----
+    // Before typed text goes in: the document's own preparation of the caret.
+    void ActionBeforeInsertText(unsigned int key);
+    // The buttons that need a selection (cut, copy, link) follow whether
+    // something is selected.
+    void SetCopyState() override;
     // NotifyChange(force), after an edit: the control hears of it; after the
     // page replaced the value, the page's content-changed event is raised
     // once the document's mode-6 markup differs from the markup last

@@ -66,6 +66,11 @@ void CXHTML::UndoOrRedo(bool undo)
 
 void CXHTML::SetClipButton(bool enable, int code) { m_doc.SetClipButton(enable, code); }
 
+void CXHTML::ActionBeforeInsertText(unsigned int key)
+{
+    m_doc.ActionBeforeInsertText(static_cast<unsigned short>(key));
+}
+
 void CXHTML::SetCopyState()
 {
     const bool selected = m_doc.m_selectionPresent != 0;

@@ -98,10 +98,6 @@ bool CXHTML::OnContextMenu(CPoint) { return false; }
 void CXHTML::KeyStrong() { }
 void CXHTML::KeyEm() { }
 bool CXHTML::DoAddTag(const char*, bool, bool) { return false; }
-void CXHTML::ActionBeforeInsertText(unsigned int key)
-{
-    m_doc.ActionBeforeInsertText(static_cast<unsigned short>(key));
-}
 bool CXHTML::MoveAllLevelsOut(CElement*) { return false; }
 CElement* CXHTML::JumpOutOfLI(CElement*, int) { return nullptr; }
 bool CXHTML::RemoveSelection() { return false; }
