@@ -128,7 +128,7 @@ public:
         (void)id;
         return false;
     }
-    // Runs the toolbar button whose id is name (case ignored); false when
+    // Runs the first toolbar button whose id is name; false when
     // there is none.
     virtual bool RunToolbarButtonById(const char* name)
     {
