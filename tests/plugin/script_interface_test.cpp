@@ -19,6 +19,7 @@
 
 #include "tests/common/CaseBlocks.h"
 #include "tests/common/FileHelpers.h"
+#include "tests/common/PngPixels.h"
 #include "tests/common/TempDir.h"
 #include "tests/common/TempHome.h"
 
@@ -140,6 +141,16 @@ protected:
         return "?";
     }
 
+    // The window's pixels as shown now.
+    std::vector<unsigned char> Picture(const std::string& name)
+    {
+        host->Update();
+        const std::string path = qmtest::TestOutputPath("script-" + name + "-") + ".png";
+        qmtest::PngPixels png;
+        EXPECT_TRUE(host->WritePNG(path) && qmtest::ReadPng(path, png)) << name;
+        return png.rgba;
+    }
+
     qmtest::TempHome home;
     std::unique_ptr<Host> host;
 };
@@ -232,4 +243,21 @@ TEST_F(ScriptInterfaceTest, BeforeTheFirstWindowEveryCallAnswersFalse)
     ASSERT_TRUE(host->SetWindow(0, 0, 500, 300));
     EXPECT_TRUE(host->Get("Value", out));
     EXPECT_EQ(NPVariantType_String, out.type);
+}
+
+// A toolbar string written while its view shows rebuilds the bars at once;
+// one of another view only shows at the next switch to that view.
+TEST_F(ScriptInterfaceTest, AToolbarStringShowsInItsOwnViewOnly)
+{
+    ASSERT_TRUE(Start({{"Value", std::string("<p>x</p>")}}));
+    // The default bars rebuilt, with their states refreshed.
+    EXPECT_TRUE(host->Set("ToolbarWysiwyg", ScriptValue::String("")));
+    const std::vector<unsigned char> start = Picture("start");
+    ASSERT_FALSE(start.empty());
+    EXPECT_TRUE(host->Set("ToolbarSource", ScriptValue::String("bold")));
+    EXPECT_TRUE(Picture("source-string") == start) << "the WYSIWYG bars stay";
+    EXPECT_TRUE(host->Set("ToolbarWysiwyg", ScriptValue::String("bold")));
+    EXPECT_FALSE(Picture("wysiwyg-string") == start) << "the WYSIWYG bars are rebuilt";
+    EXPECT_TRUE(host->Set("ToolbarWysiwyg", ScriptValue::String("")));
+    EXPECT_TRUE(Picture("default-string") == start) << "an empty string gives the default bars";
 }
