@@ -8,7 +8,8 @@ void CMorvaXEditorCtrl::InsertXML(const unsigned short*) { }
 void CMorvaXEditorCtrl::InsertText(const unsigned short*) { }
 void CMorvaXEditorCtrl::SetAttribute(const unsigned short*, const unsigned short*, const unsigned short*) { }
 void CMorvaXEditorCtrl::RemoveAttribute(const unsigned short*, const unsigned short*) { }
-void CMorvaXEditorCtrl::AddToContextMenu(const unsigned short*, const unsigned short*, const unsigned short*) { }
+void CMorvaXEditorCtrl::AddToContextMenu(const unsigned short*, const unsigned short*, const unsigned short*)
+{ }
 void CMorvaXEditorCtrl::ClearContextMenu() { }
 unsigned short* CMorvaXEditorCtrl::GetSelectedText() { return nullptr; }
 unsigned short* CMorvaXEditorCtrl::GetSelectedXML() { return nullptr; }

@@ -170,8 +170,8 @@ TEST_F(ScriptInterfaceTest, PropertiesAndMethodsAnswerAsTheCasesSay)
             if (w.empty())
                 continue;
             if (w[0] == "param") {
-                params.push_back({w[1], w.size() > 2 ? std::optional<std::string>(w[2].substr(w[2][0] == '"'))
-                                                     : std::nullopt});
+                params.push_back({w[1],
+                    w.size() > 2 ? std::optional<std::string>(w[2].substr(w[2][0] == '"')) : std::nullopt});
                 continue;
             }
             if (!started) {
