@@ -123,8 +123,8 @@ const char* const kPropertyNames[kPropertyCount] = {"Value", "BackgroundColor", 
     "LinkLibraryURL", "Debug", "Base", "EscapeUnicode", "Version", "Localization", "ScreenReaderXSLT",
     "DocumentID", "UserID", "SessionID", "TransactionID", "ClientID", "InstanceID", "TagID", "EditorCSS",
     "Options", "ProductName", "SpellCheckerURL", "SpellCheckerLang", "SpellCheckerLangFilter", "DirectoryURL",
-    "LatestVersion", "Cookie", "Mode", "EnablePasteMarkup", "Buttons", "SelectedText", "SelectedXML", "TagList",
-    "TagListXML", "ProxySetting", "ProxyServer", "ProxyUser", "ProxyPassword", "ProxyPort",
+    "LatestVersion", "Cookie", "Mode", "EnablePasteMarkup", "Buttons", "SelectedText", "SelectedXML",
+    "TagList", "TagListXML", "ProxySetting", "ProxyServer", "ProxyUser", "ProxyPassword", "ProxyPort",
     "EnableProxyAuthentication", "PreviewXSLT", "EnableTimestamp", "ZoneID", "ProjectID", "AreaID", "GroupID",
     "ParentID", "ContainerID", "ObjectID", "ClassImageFloatRight", "ClassImageFloatLeft", "HeartbeatURL",
     "HeartbeatInterval", "EnableCache", "Placeholders", "ScriptNewWindow", "Namespaces", "Path", "QPath",
@@ -295,7 +295,10 @@ void DropOneTrailingSlash(CSafeBuf& text)
         text.CutAt(n - 1);
 }
 
-bool IsTrueWord(const CSafeBuf& text) { return text.CompareNoCase("yes") == 0 || text.CompareNoCase("true") == 0; }
+bool IsTrueWord(const CSafeBuf& text)
+{
+    return text.CompareNoCase("yes") == 0 || text.CompareNoCase("true") == 0;
+}
 
 // A getter's new string as the result (an empty text as the empty string).
 void NewStringResult(unsigned short* text, NPVariant* result) { SetStringToNPVariant(text, result, true); }
@@ -349,7 +352,9 @@ bool CMorvaXEditorCtrl::Mozilla_GetProperty(NPIdentifier name, NPVariant* result
     case pTagListXML: NewStringResult(GetTagListXML(), result); return true;
     case pPath: NewStringResult(GetPath(), result); return true;
     case pQPath: NewStringResult(GetQPath(), result); return true;
-    case pProxySetting: text = ProxySetting == 2 ? "manual" : ProxySetting == 1 ? "auto-detect" : "direct"; break;
+    case pProxySetting:
+        text = ProxySetting == 2 ? "manual" : ProxySetting == 1 ? "auto-detect" : "direct";
+        break;
     case pIndentOutput: SetBoolToNPVaraint(IndentOutput == "Friendly", result); return true;
     case pEscapeUnicode: SetBoolToNPVaraint(IsTrueWord(EscapeUnicode), result); return true;
     default: return true;
