@@ -729,6 +729,65 @@ public:
     bool RunToolbarCommand(unsigned int id) override;
     bool RunToolbarButtonById(const char* name) override;
 
+    // ---- the script interface (MorvaXEditorCtrlScript.cpp, MorvaXEditorCtrlProps.cpp) ----
+    //
+    // Page script's calls on the scriptable object (plugin/ScriptObject.h).
+    // A name is matched against the method or property list without regard
+    // to ASCII case, the first equal name winning; an integer identifier
+    // matches nothing. Has-method and has-property answer whether the name
+    // is listed. Invoke runs a listed method and answers true (false, the
+    // result untouched, for any other name). Get answers true for any name,
+    // the result left as the browser set it for an unknown one. Set answers
+    // false for the read-only Version, SelectedText, SelectedXML, TagList
+    // and TagListXML, which change nothing; true for every other name
+    // (Path, QPath and unknown names change nothing). An empty text is
+    // answered as the empty string, never as void.
+    bool Mozilla_HasMethod(NPIdentifier name);
+    bool Mozilla_Invoke(NPIdentifier name, const NPVariant* args, std::uint32_t count, NPVariant* result);
+    bool Mozilla_HasProperty(NPIdentifier name);
+    bool Mozilla_GetProperty(NPIdentifier name, NPVariant* result);
+    bool Mozilla_SetProperty(NPIdentifier name, const NPVariant* value);
+    // The index of name among count names (ASCII case ignored); -1 when
+    // none is equal or name is empty.
+    static int MatchScriptName(const CSafeBuf& name, const char* const* names, int count);
+    // The index of a property's name in the property list; -1 for none.
+    static int FindScriptProperty(NPIdentifier name);
+    // A property write by its index, with the text and number of the value
+    // given (a switch is on when number is not 0).
+    void SetScriptProperty(int property, const CSafeBuf& text, int number);
+    // Placeholders = text with its path macros expanded; the place-holder
+    // definitions are loaded again.
+    void SetPlaceHolders(const unsigned short* text);
+
+    // Members of the control's other parts that the script interface
+    // calls. Texts answered as unsigned short* are new[] strings the caller
+    // deletes (null for an empty text).
+    void SetValue(const unsigned short* text);
+    unsigned short* Fix(const unsigned short* text);
+    void InsertXML(const unsigned short* text);
+    void InsertText(const unsigned short* text);
+    void SetAttribute(const unsigned short* path, const unsigned short* name, const unsigned short* value);
+    void RemoveAttribute(const unsigned short* path, const unsigned short* name);
+    void AddToContextMenu(
+        const unsigned short* name, const unsigned short* label, const unsigned short* third);
+    void ClearContextMenu();
+    unsigned short* GetSelectedText();
+    unsigned short* GetSelectedXML();
+    unsigned short* GetTagList();
+    unsigned short* GetTagListXML();
+    unsigned short* GetPath();
+    unsigned short* GetQPath();
+    void SetMode(const unsigned short* text);
+    unsigned short* GetMode();
+    void SetScreenReaderXSLT(const unsigned short* text);
+    void SetPreviewXSLT(const unsigned short* text);
+    unsigned short* GetScreenReaderXSLT();
+    unsigned short* GetPreviewXSLT();
+    unsigned short* CurrentStyles();
+    void ApplyStyleXML(const unsigned short* xml);
+    void ApplyStyleID(const unsigned short* id);
+    void LoadPlaceHolders();
+
 private:
     // The button of a state operation; null when refused or not found.
     ButtonInfo* FindStateButton(int kind, unsigned id, bool byKind, ToolBarStruct** bar = nullptr);

@@ -85,3 +85,48 @@ bool SetStringToNPVariant(unsigned short* text, NPVariant* variant, bool freeTex
         delete[] text;
     return done;
 }
+
+void GetStringFromName(NPIdentifier name, CSafeBuf& text)
+{
+    text.Empty();
+    if (!name || !browser || !browser->identifierisstring || !browser->utf8fromidentifier)
+        return;
+    if (!browser->identifierisstring(name))
+        return;
+    NPUTF8* utf8 = browser->utf8fromidentifier(name);
+    if (!utf8)
+        return;
+    NPString string;
+    string.UTF8Characters = utf8;
+    string.UTF8Length = static_cast<std::uint32_t>(std::strlen(utf8));
+    GetStringFromNPString(string, text);
+    // The browser made the copy for the caller, who frees it the browser's way.
+    if (browser->memfree)
+        browser->memfree(utf8);
+}
+
+void GetValueFromNPVariant(const NPVariant* variant, CSafeBuf& text, int& number)
+{
+    number = 0;
+    text.Empty();
+    if (!variant)
+        return;
+    switch (variant->type) {
+    case NPVariantType_Bool: number = variant->value.boolValue ? 1 : 0; break;
+    case NPVariantType_Int32: number = variant->value.intValue; break;
+    case NPVariantType_String: GetStringFromNPString(variant->value.stringValue, text); break;
+    default: break;
+    }
+}
+
+void SetBoolToNPVaraint(bool value, NPVariant* variant)
+{
+    if (variant)
+        qm::np::SetBool(*variant, value);
+}
+
+void SetIntToNPVaraint(int value, NPVariant* variant)
+{
+    if (variant)
+        qm::np::SetInt32(*variant, value);
+}

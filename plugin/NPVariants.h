@@ -21,3 +21,15 @@ bool SetStringToNPVariant(const unsigned short* text, int length, NPVariant* var
 bool SetStringToNPVariant(unsigned short* text, NPVariant* variant, bool freeText);
 // The empty string: a 1-byte block holding a zero, length 0.
 bool CreateEmptyStringNPVariant(NPVariant* variant);
+
+// ---- what page script hands the control ----
+// text becomes the name of a string identifier, decoded from its UTF-8
+// form (the browser's copy is freed through its memfree); empty for an
+// integer identifier or without a browser.
+void GetStringFromName(NPIdentifier name, CSafeBuf& text);
+// number 0 and text empty first; then a boolean gives number 0 or 1, an
+// integer its value, a string its decoded text. Void, null, doubles and
+// objects leave both empty.
+void GetValueFromNPVariant(const NPVariant* variant, CSafeBuf& text, int& number);
+void SetBoolToNPVaraint(bool value, NPVariant* variant);
+void SetIntToNPVaraint(int value, NPVariant* variant);

@@ -1,5 +1,8 @@
 #include "plugin/ScriptObject.h"
 
+#include "plugin/MorvaXEditorCtrl.h"
+#include "plugin/Plugin.h"
+
 #include <new>
 
 NPObject* xAllocate(NPP instance, NPClass*)
@@ -20,14 +23,50 @@ void xInvalidate(NPObject*) { }
 
 namespace {
 
-// The control's script names are not served yet: a call that would reach
-// the control answers false, as it does for an object without one.
-bool xHasMethod(NPObject*, NPIdentifier) { return false; }
-bool xInvoke(NPObject*, NPIdentifier, const NPVariant*, std::uint32_t, NPVariant*) { return false; }
+// The control behind the object: null before the first window has made
+// it and after the instance is gone, when every call that would reach it
+// answers false.
+CMorvaXEditorCtrl* ControlOf(NPObject* object)
+{
+    if (!object)
+        return nullptr;
+    CPlugin* owner = static_cast<XObject*>(object)->owner;
+    return owner ? owner->m_pXEditorCtrl : nullptr;
+}
+
+bool xHasMethod(NPObject* object, NPIdentifier name)
+{
+    CMorvaXEditorCtrl* control = ControlOf(object);
+    return control && control->Mozilla_HasMethod(name);
+}
+
+bool xInvoke(
+    NPObject* object, NPIdentifier name, const NPVariant* args, std::uint32_t count, NPVariant* result)
+{
+    CMorvaXEditorCtrl* control = ControlOf(object);
+    return control && control->Mozilla_Invoke(name, args, count, result);
+}
+
 bool xInvokeDefault(NPObject*, const NPVariant*, std::uint32_t, NPVariant*) { return false; }
-bool xHasProperty(NPObject*, NPIdentifier) { return false; }
-bool xGetProperty(NPObject*, NPIdentifier, NPVariant*) { return false; }
-bool xSetProperty(NPObject*, NPIdentifier, const NPVariant*) { return false; }
+
+bool xHasProperty(NPObject* object, NPIdentifier name)
+{
+    CMorvaXEditorCtrl* control = ControlOf(object);
+    return control && control->Mozilla_HasProperty(name);
+}
+
+bool xGetProperty(NPObject* object, NPIdentifier name, NPVariant* result)
+{
+    CMorvaXEditorCtrl* control = ControlOf(object);
+    return control && control->Mozilla_GetProperty(name, result);
+}
+
+bool xSetProperty(NPObject* object, NPIdentifier name, const NPVariant* value)
+{
+    CMorvaXEditorCtrl* control = ControlOf(object);
+    return control && control->Mozilla_SetProperty(name, value);
+}
+
 bool xRemoveProperty(NPObject*, NPIdentifier) { return false; }
 
 } // namespace
