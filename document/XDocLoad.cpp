@@ -12,6 +12,7 @@
 
 #include "document/XDoc.h"
 
+#include "base/text/U16.h"
 #include "base/xml/Xml.h"
 #include "element/Caret.h"
 #include "element/Element.h"
@@ -42,6 +43,16 @@ using ParsedDoc = std::unique_ptr<xmlDoc, XmlDocRelease>;
 
 // The text parsed, the entities it declares itself put in place; null when
 // it does not parse or they expand too far.
+// The parse of UTF-8 bytes made of a text of units units (the budget of the
+// document's own entities counts the text's units).
+ParsedDoc ParseBytes(const std::string& bytes, size_t units)
+{
+    ParsedDoc doc(LoadXMLBytes(bytes.data(), bytes.size(), nullptr, true));
+    if (doc && !SettleDeclaredEntities(doc.get(), units, nullptr))
+        doc.reset();
+    return doc;
+}
+
 ParsedDoc Parse(const CSafeBuf& text)
 {
     ParsedDoc doc(LoadXMLString(text, nullptr, true));
@@ -101,11 +112,10 @@ void DropCaretMarkers(xmlNode* top)
 
 // Whether text holds word (ASCII), looked for from its end: a whole
 // document's end tags stand there, found without a pass over the text.
-bool HoldsFromEnd(const CSafeBuf& text, const char* word)
+bool HoldsFromEnd(const unsigned short* s, size_t length, const char* word)
 {
-    const int n = static_cast<int>(std::strlen(word));
-    const unsigned short* s = text;
-    for (int at = text.Length() - n; at >= 0; --at) {
+    const long n = static_cast<long>(std::strlen(word));
+    for (long at = static_cast<long>(length) - n; at >= 0; --at) {
         int i = 0;
         while (i < n && s[at + i] == static_cast<unsigned char>(word[i]))
             ++i;
@@ -250,27 +260,36 @@ bool CXDoc::ReadDocument(const unsigned short* text, bool& built)
     }
     wrapper += ">";
 
-    CSafeBuf source(text);
     // The caret marker is the writer's word, written as it stands: a text
     // without it holds no caret to look for in the tree.
-    const unsigned short* units = source;
-    const size_t length = static_cast<size_t>(source.Length());
-    const bool marked = qm::markup::HoldsWord(units, length, kCaretMarker);
-    bool whole = qm::markup::HoldsWord(units, length, "<body") && HoldsFromEnd(source, "</body>");
+    const size_t length = static_cast<size_t>(U16len(text));
+    const bool marked = qm::markup::HoldsWord(text, length, kCaretMarker);
+    bool whole = qm::markup::HoldsWord(text, length, "<body") && HoldsFromEnd(text, length, "</body>");
+    // The text is copied once, with the wrapper around a fragment.
+    CSafeBuf source;
+    source.PrepareBufferSize(static_cast<long>(length) + wrapper.Length() + 32);
+    source.ClearBuffer();
     if (!whole) {
-        source.Insert(0, "<body>");
-        source.Insert(0, wrapper, wrapper.Length());
+        source += wrapper;
+        source += "<body>";
+    }
+    source.Append(text, static_cast<int>(length));
+    if (!whole) {
         if (!*text)
             source += "<p></p>";
         source += "</body></html>";
     }
     // Named references become numeric ones, which the parser reads as the
-    // characters they name ("&nbsp;" a no-break space).
-    PrepareMarkupEntities(source);
+    // characters they name ("&nbsp;" a no-break space): in the UTF-8 bytes
+    // the parser reads, where the references are the same ASCII.
+    const size_t units = static_cast<size_t>(source.Length());
+    std::string bytes = XmlTextBytes(source);
+    source.Empty();
+    PrepareMarkupEntities(bytes);
 
     bool parsed = true;
-    ParsedDoc doc = Parse(source);
-    source.Empty();
+    ParsedDoc doc = ParseBytes(bytes, units);
+    std::string().swap(bytes);
     if (!doc) {
         if (m_root)
             return false;

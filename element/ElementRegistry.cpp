@@ -96,7 +96,11 @@ void CElementRegistry::Clear()
         }
         m_heads[i] = m_tails[i] = nullptr;
     }
-    m_members.Clear();
+    // An empty set keeps its table: a document loaded after the previous
+    // one was released registers about as many elements again, and the
+    // table need not be freed and grown anew.
+    if (m_members.Count() != 0)
+        m_members.Clear();
     ClearPages();
 }
 
@@ -104,7 +108,9 @@ void CElementRegistry::ClearPages()
 {
     for (IdPage* p : m_idPages)
         delete p;
-    std::vector<IdPage*>().swap(m_idPages);
+    // The index keeps its capacity: identifiers only grow, and the next
+    // document's elements need an index at least as long again.
+    m_idPages.clear();
 }
 
 CElement* CElementRegistry::Find(long id) const

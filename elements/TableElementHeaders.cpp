@@ -91,6 +91,18 @@ bool DissolveGroups(CTableElement* table, bool restyle)
     return foot;
 }
 
+// Header attributes are written without restyling the cell: the callers
+// restyle the whole table once the headers are done (the load restyles the
+// tree, the table dialog the table), and an id or headers attribute set on
+// every cell would otherwise cascade every cell once more.
+void SetHeaderAttr(CElement* cell, const char* name, const unsigned short* value)
+{
+    if (value && *value)
+        cell->m_attributes.SetAt(name, CSafeBuf(value));
+    else
+        cell->m_attributes.RemoveKey(name);
+}
+
 CElement* NewGroup(CTableElement* table, const char* tag, CElement* ref, bool after)
 {
     CElement* group = CreateElement(tag, table->m_rules, table->m_root, table->m_owner);
@@ -163,7 +175,7 @@ bool CTableElement::DoHeaders()
     if (!IsDataTable()) {
         DissolveGroups(this, false);
         ForEachCell(this, [](CElement* cell) {
-            cell->SetAttrString("headers", "");
+            SetHeaderAttr(cell, "headers", nullptr);
             return true;
         });
         StyleChanged(0);
@@ -185,7 +197,7 @@ bool CTableElement::DoHeaders()
                 if (id.IsEmpty() || IsGeneratedId(id, prefix)) {
                     char text[48];
                     HeaderId(text, prefix, r, along);
-                    cell->SetAttrString("id", text);
+                    SetHeaderAttr(cell, "id", CSafeBuf(text));
                 }
             }
             along += GridSpan(cell->Style().colSpan);
@@ -223,7 +235,7 @@ bool CTableElement::DoHeaders()
             if (!column.IsEmpty() && !row.IsEmpty())
                 column += " ";
             column += row;
-            cell->SetAttrString("headers", static_cast<const unsigned short*>(column));
+            SetHeaderAttr(cell, "headers", column);
         }
     }
     return AddDataStruct();

@@ -2,6 +2,7 @@
 // text and the one place where text becomes a parsed document.
 
 #include "base/xml/XmlInternal.h"
+#include "base/xml/XmlLoad.h"
 
 #include <libxml/parser.h>
 #include <libxml/xmlerror.h>
@@ -122,11 +123,8 @@ const xmlError* XmlQuietContext::Error() const
     return nullptr;
 }
 
-namespace {
-xmlDoc* ParseText(const unsigned short* text, CSafeBuf* error, bool clearError, int extraOptions)
+std::string XmlTextBytes(const unsigned short* text)
 {
-    if (error)
-        error->Empty();
     static const unsigned short empty[1] = {0};
     if (!text)
         text = empty;
@@ -155,7 +153,15 @@ xmlDoc* ParseText(const unsigned short* text, CSafeBuf* error, bool clearError, 
         if (widest >= 0x80 && !(NarrowsExactly(widest) && DeclaresUtf8(rest)))
             bytes = ToUTF8String(rest, count);
     }
+    return bytes;
+}
 
+namespace {
+xmlDoc* ParseText(const unsigned short* text, CSafeBuf* error, bool clearError, int extraOptions)
+{
+    if (error)
+        error->Empty();
+    const std::string bytes = XmlTextBytes(text);
     return XmlParseBytes(bytes.data(), bytes.size(), error, clearError, extraOptions);
 }
 } // namespace

@@ -25,6 +25,7 @@
 #include <libxml/tree.h>
 
 #include <cstddef>
+#include <string>
 
 class CSafeBuf;
 
@@ -38,6 +39,10 @@ bool LoadXMLString(
 // Parses UTF-8 bytes (no byte-order mark) as they are, as LoadXMLString
 // parses the UTF-8 it has made of a text.
 xmlDoc* LoadXMLBytes(const char* bytes, size_t size, CSafeBuf* error = nullptr, bool clearError = false);
+// The UTF-8 bytes LoadXMLString parses for a text (a byte-order mark
+// dropped; units up to 0xFF of a text that declares UTF-8 taken as its
+// bytes). Throws std::bad_alloc when memory runs out.
+std::string XmlTextBytes(const unsigned short* text);
 // Parses a file (UTF-16 path, reaching the system as UTF-8) with the library's
 // own encoding detection. The last-error record is always reset afterwards.
 xmlDoc* LoadXMLFile(const unsigned short* path, CSafeBuf* error = nullptr);
