@@ -95,6 +95,18 @@ TEST(InsertRulesCases, MarkupInsertedAtTheCaret)
     }
 }
 
+TEST(InsertRulesCases, EightBitMarkupIsReadAsUtf8)
+{
+    ViewedDocument v;
+    ASSERT_TRUE(v.Show("<p _caret=\"1\">ab</p>", 400, 300));
+    CElement* answer
+        = v.doc.InsertTagText("<b>\xC3\xA9\xE4\xB8\xAD</b>", nullptr, false, false, false, false);
+    EXPECT_EQ(qmtest::Describe(answer), "b");
+    EXPECT_EQ(v.marked.Write(false, false), "<p>a<b>\xC3\xA9\xE4\xB8\xAD</b>b</p>");
+    EXPECT_EQ(
+        v.doc.InsertTagText(static_cast<const char*>(nullptr), nullptr, true, false, false, false), nullptr);
+}
+
 TEST(InsertRulesCases, AncestorsReshapedAfterATag)
 {
     qmtest::CaseBlockFile file("insert_rules/unexpect_tag.txt");
