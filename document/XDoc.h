@@ -571,6 +571,53 @@ public:
     DOC_SCROLL_BAR m_horizontalBar; // bar 1
     DOC_SCROLL_BAR m_verticalBar;   // bar 2
 
+    // ---- insertion rules (XDocInsertRules.cpp) ----
+    // Whether markup, a tag (by name) or a file (by name) may go in at the
+    // caret. Inside a dt no block tag goes in, nor markup holding a block;
+    // inside a pre neither does markup holding a block or an img, object,
+    // big, small, sup or sub, nor a picture file (jpg, jpeg, gif, bmp, png,
+    // tiff). No caret in the tree: allowed. A refusal with tell shows the
+    // message "message-box/cannot-insert-into-given-location" once.
+    bool CanInsertTo(
+        const unsigned short* markup, const unsigned short* tag, const unsigned short* fileName, bool tell);
+    // Puts the one element that markup holds in at the caret (making a
+    // caret first in an empty document) and answers it, null when nothing
+    // went in. A caret beside an element that takes it whole gets a text run
+    // there first. With paragraph and the caret in a p: an empty p takes the
+    // markup and then goes; a caret at the very start of a block puts the
+    // markup before that block. Otherwise the caret element's own insertion
+    // runs (after: second, splitting blocks with paragraph, dropping an
+    // emptied second half with third). With emptyCell an empty caret run
+    // standing in a dd or table cell goes once the caret has left it.
+    CElement* InsertTagText(const unsigned short* markup, CElement* before, bool paragraph, bool second,
+        bool third, bool emptyCell);
+    // The 8-bit markup is read as UTF-8.
+    CElement* InsertTagText(
+        const char* markup, CElement* before, bool paragraph, bool second, bool third, bool emptyCell);
+    // After a tag was applied around e: each ancestor of e below the root is
+    // made fit to hold it. Structural and form tags (p, table parts, lists,
+    // a, ...) lose their style and class; other inline wrappers are
+    // unwrapped; a div is left alone unless option bit 0x800 is set; a
+    // heading, pre or div without block children becomes a p. Ancestors
+    // locked by themselves are passed over.
+    void RemoveUnexpectTag(CElement* e);
+    // Whether opening ("<" and a tag name) occurs in text at or after index
+    // from, followed by a blank, a TAB, "/" or ">".
+    static bool IsThereTagInString(const unsigned short* text, const unsigned short* opening, int from);
+
+    // ---- element lookup by path and table direction (XDocPath.cpp) ----
+    // The element a path of steps "/" tag "[" position "]" names, the first
+    // step naming the body (its position not tested), each later one the
+    // position-th child (from 1) with that tag. Null when a step names no
+    // element or is malformed (empty name or position, a position below 1,
+    // a step broken off); a remainder after the last step too short to be a
+    // step (at most three characters after its "/") is ignored.
+    CElement* FindElementByQPath(const unsigned short* path);
+    // For a table: when the nearest "dir" of the table or an ancestor is
+    // "rtl" (without one: when the document is right to left), every row
+    // gets align="right".
+    void ChangeAlignmentToContext(CElement* table);
+
 private:
     // The control's horizontal-bar switch (without a control the
     // document's own flag).
