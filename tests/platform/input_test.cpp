@@ -125,8 +125,9 @@ TEST(TwoByte, ChineseAndJapanesePairs)
     for (const auto& c : cases) {
         char16_t out = 0;
         EXPECT_EQ(c.ok, DecodeTwoByteCharacter(c.lead, c.trail, out)) << c.what;
-        if (c.ok)
+        if (c.ok) {
             EXPECT_EQ(static_cast<int>(c.expected), static_cast<int>(out)) << c.what;
+        }
     }
 }
 
