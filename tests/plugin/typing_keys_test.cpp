@@ -1,8 +1,11 @@
-// Typing, caret keys and deleting through the editor's shared module in the
-// test host: each case of tests/data/plugin/typing_keys.txt is a document
-// (the page's Value, "|" where the caret starts) and the page's steps, run
-// by the page runner; the result is the form value, and with the option
-// [messages] also the message boxes shown.
+// Typing, caret keys, deleting, presses and undo through the editor's shared
+// module in the test host: each case of tests/data/plugin/typing_keys.txt,
+// undo_keys.txt and pointer_keys.txt is a document (the page's Value, "|"
+// where the caret starts) and the page's steps, run by the page runner; the
+// result is the form value, with the option [messages] also the message
+// boxes shown, with [log] also the form values read by <form-value/> steps
+// and the drags started, in order. A step list may hold
+// <repeat count="N">...</repeat>: its steps N times over.
 
 #include "host/PageRunner.h"
 
@@ -13,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <sstream>
 #include <string>
 
@@ -33,12 +37,36 @@ std::string EscapeAttribute(const std::string& text)
     return out;
 }
 
+// The steps with each <repeat count="N">...</repeat> written out N times
+// (repeats do not nest).
+std::string ExpandRepeats(const std::string& steps)
+{
+    const std::string open = "<repeat count=\"";
+    const std::string close = "</repeat>";
+    std::string out;
+    std::string::size_type at = 0;
+    for (;;) {
+        const std::string::size_type start = steps.find(open, at);
+        if (start == std::string::npos)
+            return out + steps.substr(at);
+        const std::string::size_type body = steps.find("\">", start);
+        const std::string::size_type end = steps.find(close, start);
+        if (body == std::string::npos || end == std::string::npos || end < body)
+            return out + steps.substr(at); // left for the page reader to refuse
+        out += steps.substr(at, start - at);
+        const int count = std::stoi(steps.substr(start + open.size(), body - start - open.size()));
+        for (int i = 0; i < count; ++i)
+            out += steps.substr(body + 2, end - body - 2);
+        at = end + close.size();
+    }
+}
+
 // The page for a case: its first line the document, the other lines steps.
 std::string PageFor(const std::string& input)
 {
     const std::string::size_type cut = input.find('\n');
     std::string document = input.substr(0, cut);
-    const std::string steps = cut == std::string::npos ? "" : input.substr(cut + 1);
+    const std::string steps = cut == std::string::npos ? "" : ExpandRepeats(input.substr(cut + 1));
     const std::string::size_type caret = document.find('|');
     if (caret != std::string::npos)
         document.replace(caret, 1, kCaretMarker);
@@ -50,26 +78,33 @@ std::string PageFor(const std::string& input)
         + EscapeAttribute(document) + "\"/></plugin><steps><window/><focus/>" + steps + "</steps></page>";
 }
 
-// The message boxes of a log, one line each.
-std::string Messages(const std::string& log)
+// The lines of a log that start with one of the prefixes, in order; the
+// generator comment left out of the form values.
+std::string LogLines(const std::string& log, std::initializer_list<const char*> prefixes)
 {
     std::istringstream lines(log);
     std::string line;
     std::string out;
     while (std::getline(lines, line)) {
-        if (line.rfind("dialog message", 0) == 0)
+        for (const char* prefix : prefixes) {
+            if (line.rfind(prefix, 0) != 0)
+                continue;
+            const std::string::size_type comment = line.find("\"<!--");
+            const std::string::size_type end = line.find("-->", comment);
+            if (comment != std::string::npos && end != std::string::npos)
+                line.erase(comment + 1, end + 3 - comment - 1);
             out += line + "\n";
+            break;
+        }
     }
     return out;
 }
 
-} // namespace
-
-TEST(TypingKeys, FormValueAfterKeys)
+void RunPageCases(const char* path)
 {
     qmtest::TempHome home;
     ASSERT_TRUE(home.Create(qmtest::TestOutputPath("typing-home-")));
-    qmtest::CaseBlockFile file("plugin/typing_keys.txt");
+    qmtest::CaseBlockFile file(path);
     for (const qmtest::CaseBlock& c : file.Cases()) {
         qm::host::Page page;
         std::string error;
@@ -82,7 +117,17 @@ TEST(TypingKeys, FormValueAfterKeys)
         if (actual.rfind("<!--", 0) == 0)
             actual.erase(0, actual.find("-->") + 3);
         if (c.HasOption("messages"))
-            actual += "\n" + Messages(run.log);
+            actual += "\n" + LogLines(run.log, {"dialog message"});
+        if (c.HasOption("log"))
+            actual += "\n" + LogLines(run.log, {"form value: ", "drag of "});
         file.Check(c, actual);
     }
 }
+
+} // namespace
+
+TEST(TypingKeys, FormValueAfterKeys) { RunPageCases("plugin/typing_keys.txt"); }
+
+TEST(UndoKeys, FormValuesAfterEditsAndUndo) { RunPageCases("plugin/undo_keys.txt"); }
+
+TEST(PointerKeys, FormValueAfterPresses) { RunPageCases("plugin/pointer_keys.txt"); }
