@@ -12,6 +12,7 @@
 #include "style/records/FontDefaults.h"
 
 #include <cstdlib>
+#include <initializer_list>
 
 namespace {
 
@@ -97,10 +98,14 @@ void CXDoc::ReleaseRemovedElements()
     while (m_removedList.GetCount() > 0) {
         CElement* e = static_cast<CElement*>(m_removedList.GetHead());
         m_removedList.RemoveHead();
-        // The caret must not name an element destroyed here. The subtree is
-        // searched downward: the former parent e still names may be gone.
-        if (m_caretElement && SubtreeHolds(e, m_caretElement))
-            m_caretElement = nullptr;
+        // The caret and the pointer and selection state must not name an
+        // element destroyed here. The subtree is searched downward: the
+        // former parent e still names may be gone.
+        for (CElement** held : {&m_caretElement, &m_selectionAnchor, &m_pointerElement, &m_handleElement,
+                 &m_resizeElement, &m_markedTable}) {
+            if (*held && SubtreeHolds(e, *held))
+                *held = nullptr;
+        }
         delete e;
     }
 }

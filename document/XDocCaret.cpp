@@ -8,7 +8,51 @@
 
 #include "element/Caret.h"
 #include "element/Element.h"
+#include "element/TreeQueries.h"
 #include "elements/TableElement.h"
+#include "style/layout/ElementPosition.h"
+
+#include <cstdlib>
+
+namespace {
+
+// The side of an inline element the caret stands before or after (an
+// image) nearest the point, when the element is on the point's row and
+// that side is nearer than the stop found among the text runs (or that stop
+// is on another row): the search for the nearest stop looks at text runs
+// only. offset: 0 before, 1 after.
+CElement* NearerEdgeStop(CElement* from, CPoint pt, CPoint found, long& offset)
+{
+    CElement* best = nullptr;
+    CRect bestBox;
+    long bestDx = 0;
+    for (CElement* e = NextInSubtree(from, from); e; e = NextInSubtree(e, from)) {
+        if (!e->m_edgeCaret || e->m_block)
+            continue;
+        const CRect box = DocumentRect(e);
+        // The caret's foot stands one row below the box.
+        if (pt.y < box.top || pt.y > box.bottom + 1)
+            continue;
+        for (long side = 0; side < 2; ++side) {
+            const long dx = std::labs((side ? box.right : box.left) - pt.x);
+            if (!best || dx < bestDx) {
+                best = e;
+                bestBox = box;
+                bestDx = dx;
+                offset = side;
+            }
+        }
+    }
+    // A text stop's foot may stand below an image on the same row, by
+    // about its descent: a band as tall again as the image below it.
+    const bool foundOnRow = found.x >= 0 && found.y >= bestBox.top
+        && found.y <= bestBox.bottom + (bestBox.bottom - bestBox.top) + 1;
+    if (best && foundOnRow && std::labs(found.x - pt.x) <= bestDx)
+        return nullptr;
+    return best;
+}
+
+} // namespace
 
 bool CXDoc::IsInTree(const CElement* e) const
 {
@@ -87,22 +131,39 @@ void CXDoc::SetKeyToPosition(CPoint pt, unsigned int flags)
                 return;
             hit = m_pointerElement;
         }
-        if (!hit || !OfferCaret(hit, pt, true)) {
-            // The nearest caret stop: in the whole document, or with flag 2
-            // inside the cell, dd or dt that was hit.
-            CElement* from = m_root;
-            for (CElement* e = (flags & 2) ? hit : nullptr; e; e = e->m_parent) {
-                if (IsCellKind(e->m_kind) || e->m_kind == kKindDd || e->m_kind == kKindDt) {
-                    from = e;
-                    break;
-                }
+        // The caret stops are searched in the whole document, or with flag
+        // 2 inside the cell, dd or dt that was hit.
+        CElement* from = m_root;
+        for (CElement* e = (flags & 2) ? hit : nullptr; e; e = e->m_parent) {
+            if (IsCellKind(e->m_kind) || e->m_kind == kKindDd || e->m_kind == kKindDt) {
+                from = e;
+                break;
             }
-            CPoint found(-1, -1);
+        }
+        CPoint found(-1, -1);
+        if (hit && OfferCaret(hit, pt, true)) {
+            if (hit->IsTextElement() && m_caretElement == hit)
+                found = m_caretPoint;
+            else
+                from = nullptr; // placed on the element pressed
+        } else {
             CElement* nearest = nullptr;
             from->FindNearElement(pt, 0, found, &nearest, 0, true, nullptr);
             // Only a caret that was on moves to the stop found.
             if (nearest)
                 OfferCaret(nearest, found, m_caretEnabled != 0);
+            else
+                found = CPoint(-1, -1);
+        }
+        // The search for stops and a text run's press look at text only: an
+        // image nearer the press on its row takes the caret at its side.
+        long side = 0;
+        CElement* edge = from && m_caretEnabled ? NearerEdgeStop(from, pt, found, side) : nullptr;
+        if (edge) {
+            edge->m_caretOffset = side;
+            m_caretElement = edge;
+            m_caretPhase = 1;
+            UpdateKeyCursor();
         }
         const bool moved = m_caretElement != oldElement || m_caretPoint != oldPoint
             || (m_caretElement && m_caretElement->m_caretOffset != oldOffset);

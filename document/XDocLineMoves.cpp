@@ -11,6 +11,7 @@
 #include "document/CaretStops.h"
 
 #include "element/Element.h"
+#include "element/TreeQueries.h"
 
 #include "base/shims/Keys.h"
 #include "elements/TDElement.h"
@@ -37,6 +38,30 @@ CPoint StopPoint(CElement* e, long offset)
     CPoint pt;
     e->GetKeyPos(pt, int(offset));
     return pt;
+}
+
+// In a right-to-left block the caret's line edge is found by the boxes of
+// the block's text runs on the line band [top, bottom]: End takes the run
+// whose box starts furthest left, at its offset 0; Home the run whose box
+// reaches furthest right, at its end. Null when no run is on the band.
+CElement* RightToLeftLineEdge(CElement* block, long top, long bottom, bool end, long& offset)
+{
+    CElement* best = nullptr;
+    CRect bestBox;
+    for (CElement* e = NextInSubtree(block, block); e; e = NextInSubtree(e, block)) {
+        if (!e->IsTextElement())
+            continue;
+        const CRect box = DocumentRect(e);
+        if (box.bottom < top || box.top > bottom)
+            continue;
+        if (!best || (end ? box.left < bestBox.left : box.right > bestBox.right)) {
+            best = e;
+            bestBox = box;
+        }
+    }
+    if (best)
+        offset = end ? 0 : best->m_text.Length();
+    return best;
 }
 
 } // namespace
@@ -176,6 +201,15 @@ void CXDoc::MoveToLineEdge(bool end)
     }
     UpdateKeyCursor();
     const CPoint from = m_caretPoint;
+    CElement* block = caret->GetFirstBlockParent();
+    if (block && block->Style().rtl) {
+        long offset = 0;
+        if (CElement* run = RightToLeftLineEdge(block, from.y - m_caretHeight + 1, from.y + 5, end, offset)) {
+            run->m_caretOffset = offset;
+            m_caretElement = run;
+        }
+        return;
+    }
     const long top = from.y - m_caretHeight + 5;
     const long bottom = from.y + 5;
     const long savedOffset = caret->m_caretOffset;

@@ -62,8 +62,12 @@ bool CXHTML::HandleEvent(void* event)
     case keyDown:
     case autoKey: {
         unsigned short character = 0;
-        if (TranslateKey(*record, character))
+        if (TranslateKey(*record, character)) {
             OnChar(character, 1, 0);
+            // What the key took out of the tree is freed now that nothing
+            // up the stack holds it.
+            m_doc.ReleaseRemovedElements();
+        }
         return true;
     }
     case updateEvt: OnPaint(); return true;

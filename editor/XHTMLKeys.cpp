@@ -234,8 +234,10 @@ int CXHTML::TextInputHandler(const qm::events::NextHandler& next, qm::events::Ev
             if (control->IsTextInputSeen()) {
                 if (control->GetViewMode() == 1)
                     control->SourceUnicodeInput(units.c_str(), int(fixed));
-                else if (control->GetViewMode() == 0)
+                else if (control->GetViewMode() == 0) {
                     self->MacUnicodeInput(units.c_str(), int(fixed));
+                    self->m_doc.ReleaseRemovedElements();
+                }
             }
             control->SetTextInputSeen();
         } catch (...) {

@@ -7,6 +7,28 @@
 #include "element/markup/SourceCode.h"
 #include "elements/TextElement.h"
 
+namespace {
+
+// The caret's side of an edge stop from the marker attribute's value:
+// "____" before the element, "____1" (any number past 0) after it.
+long EdgeOffset(const CSafeBuf& value)
+{
+    const int prefix = 4;
+    if (value.Length() <= prefix)
+        return 0;
+    for (int i = prefix; i < value.Length(); ++i) {
+        if (value.GetAt(i) < '0' || value.GetAt(i) > '9')
+            return 0;
+    }
+    for (int i = prefix; i < value.Length(); ++i) {
+        if (value.GetAt(i) != '0')
+            return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
 CElement* FindCursorFromSource(CElement* e)
 {
     // Document order over e's subtree, without recursion.
@@ -29,7 +51,7 @@ CElement* FindCursorFromSource(CElement* e)
             c->SetAttrString(
                 static_cast<const unsigned short*>(marker), static_cast<const unsigned short*>(nullptr));
             if (c->m_edgeCaret) {
-                c->m_caretOffset = 0;
+                c->m_caretOffset = EdgeOffset(value);
                 return c;
             }
             CElement* next = c->MoveKeyFocusToNext(c->GetID(), 1);

@@ -97,10 +97,14 @@ bool CElement::OnChar(unsigned int ch, unsigned int repeat, unsigned int modifie
         answer = MoveKeyFocusToNext(m_id, IsExtKey(kKeyRight, ch, modifiers) ? 1 : 0);
         if (!answer)
             return false;
-    } else if (ch >= 32 && !IsExtKey(kKeyDelete, ch, modifiers) && IsXmlTextUnit(ch)
-        && !qm::utf8::IsLowSurrogate(ch)) {
+    } else if ((ch >= 32 && !IsExtKey(kKeyDelete, ch, modifiers) && IsXmlTextUnit(ch)
+                   && !qm::utf8::IsLowSurrogate(ch))
+        || (ch == kKeyEnter && m_kind == kKindImg)) {
         // A character that a new text run could take (not what XML cannot
-        // hold, nor the second half of a surrogate pair).
+        // hold, nor the second half of a surrogate pair). Enter beside an
+        // image goes to a text run beside it too, which splits the block
+        // the image stands in: a paragraph beside an image would land
+        // inside the image's own paragraph.
         CElement* run = InsertTextBlock();
         if (!run)
             return false;

@@ -15,6 +15,7 @@
 #include "elements/TableElement.h"
 
 #include <memory>
+#include <string>
 #include <vector>
 
 const char kCaretMarker[] = "_x_Here_to_put_cursor_x_";
@@ -33,6 +34,18 @@ const char* const kEmptyTags[]
 bool IsVoidElement(const CElement* e) { return FindTagInList(kEmptyTags, e->m_tagName) >= 0; }
 
 namespace {
+
+// The caret marker attribute's value: "____", followed by the caret's
+// offset on an element the caret stands before or after when that offset is
+// not 0 ("____1": after it). Text written before offsets were kept has
+// "____" alone, which reads back as before the element.
+CSafeBuf CaretMarkerValue(const CElement* e)
+{
+    CSafeBuf value("____");
+    if (e->m_edgeCaret && e->m_caretOffset > 0)
+        value += std::to_string(e->m_caretOffset).c_str();
+    return value;
+}
 
 void Tabs(CSafeBuf& out, int level)
 {
@@ -272,7 +285,7 @@ bool CElement::AppendSourceCode(CSafeBuf& out, int level, int flags, CSafeBuf& s
             [&out](const CSafeBuf& name, const CSafeBuf& value) { AppendXMLAttribute(out, name, value); });
         if ((flags & kSourceMarkers) && var && !var->selection && m_owner
             && m_owner->m_doc.m_caretElement == this)
-            AppendXMLAttribute(out, CSafeBuf(kCaretMarker), CSafeBuf("____"));
+            AppendXMLAttribute(out, CSafeBuf(kCaretMarker), CaretMarkerValue(this));
         if ((flags & kSourceDivSelected) && m_kind == kKindDiv && m_selected)
             AppendXMLAttribute(out, CSafeBuf("divselected"), CSafeBuf("yes"));
         if (m_kind == kKindBdo || m_kind == kKindImg) {

@@ -577,4 +577,147 @@ TEST_F(ControlEventsTest, PageDownTypedThroughTheHostMovesTheBarHalfAView)
     EXPECT_EQ(2 * half, doc.m_scrollY);
 }
 
+// The edit buttons follow the selection made by keys: hyperlink,
+// attachment, cut and copy (18-21) on while text is selected, off once it
+// is not; paste (22) on throughout.
+TEST_F(ControlEventsTest, SelectingTextTurnsTheEditButtonsOnAndClearingItOff)
+{
+    using namespace qm::input;
+    Renew({{"Value", "<p>one " + std::string(kCaretMarker) + "two</p><p>three</p>"},
+        {"ToolbarWysiwyg", "hyperlink,attachment,cut,copy,paste,undo,redo"}});
+    CMorvaXEditorCtrl* c = Open();
+    ASSERT_NE(nullptr, c);
+    Send(updateEvt, 0, 0);
+    Send(NPEventType_GetFocusEvent, 0, 0);
+    auto buttons = [c] {
+        std::string on;
+        for (int kind = 18; kind <= 22; ++kind)
+            on += c->ToolIsButtonEnabled(kind, 0, true) ? '1' : '0';
+        return on;
+    };
+    const struct
+    {
+        const char* what;
+        std::uint32_t message;
+        std::uint16_t modifiers;
+        const char* buttons;
+    } steps[] = {
+        {"Shift-Right selects a character", std::uint32_t(kVK_RightArrow) << 8 | 29, qm::events::kModShift,
+            "11111"},
+        {"Left clears it", std::uint32_t(kVK_LeftArrow) << 8 | 28, 0, "00001"},
+        {"Control-A selects all", std::uint32_t(kVK_ANSI_A) << 8 | 1, qm::events::kModControl, "11111"},
+        {"Right clears it", std::uint32_t(kVK_RightArrow) << 8 | 29, 0, "00001"},
+    };
+    for (const auto& step : steps) {
+        EXPECT_EQ(1, Key(step.message, step.modifiers)) << step.what;
+        EXPECT_EQ(step.buttons, buttons()) << step.what;
+    }
+}
+
+// An input method's update whose fixed part is empty: the composition is
+// typed at the caret and stays selected, so that its next update (or a
+// letter) replaces it; a fixed update is typed and left unselected.
+TEST_F(ControlEventsTest, ACompositionNotYetFixedIsTypedAndStaysSelected)
+{
+    const struct
+    {
+        const char* what;
+        std::int64_t fixedBytes;
+        const char* typed;    // the form value after the update
+        int selected;         // whether a selection is left
+        const char* replaced; // the form value after a letter is typed
+    } cases[] = {
+        {"nothing fixed", 0, "<p>xabcy</p>", 1, "<p>xQy</p>"},
+        {"all fixed", 6, "<p>xabcy</p>", 0, "<p>xabcQy</p>"},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.what);
+        Renew({{"Value", "<p>" + std::string(kCaretMarker) + "y</p>"}});
+        CMorvaXEditorCtrl* c = Open();
+        ASSERT_NE(nullptr, c);
+        Send(updateEvt, 0, 0);
+        Send(NPEventType_GetFocusEvent, 0, 0);
+        // The first letter typed: its key-down, then the text input the
+        // browser sends with it; from then on text comes as text input.
+        EXPECT_EQ(1, Key(std::uint32_t(qm::input::kVK_ANSI_X) << 8 | 'x'));
+        qm::events::Event first(qm::events::kEventClassTextInput, qm::events::kEventTextInputUnicode);
+        first.SetParam(qm::events::kParamText, std::u16string(u"x"));
+        qm::events::EventTarget::Application().SendEvent(first);
+        ASSERT_EQ("<p>xy</p>", FormValue());
+        qm::events::Event update(qm::events::kEventClassTextInput, 1); // the input area's update
+        update.SetParam(qm::events::kParamText, std::u16string(u"abc"));
+        update.SetParam(qm::events::FourCC("tsfx"), k.fixedBytes);
+        qm::events::EventTarget::Application().SendEvent(update);
+        EXPECT_EQ(k.typed, FormValue());
+        EXPECT_EQ(k.selected, c->m_pXHTML->m_doc.m_selectionPresent);
+        qm::events::Event letter(qm::events::kEventClassTextInput, qm::events::kEventTextInputUnicode);
+        letter.SetParam(qm::events::kParamText, std::u16string(u"Q"));
+        qm::events::EventTarget::Application().SendEvent(letter);
+        EXPECT_EQ(k.replaced, FormValue());
+    }
+}
+
+// Undo and redo in the source view are the source view's own: the WYSIWYG
+// document and its undo lists stay as they were. (The control is put into
+// the source view as its view switch leaves it.)
+TEST_F(ControlEventsTest, UndoInTheSourceViewLeavesTheWysiwygDocumentAlone)
+{
+    using namespace qm::input;
+    Renew({{"Value", "<p>ab" + std::string(kCaretMarker) + "cd</p>"}});
+    CMorvaXEditorCtrl* c = Open();
+    ASSERT_NE(nullptr, c);
+    Send(updateEvt, 0, 0);
+    Send(NPEventType_GetFocusEvent, 0, 0);
+    EXPECT_EQ(1, Key(std::uint32_t(kVK_Return) << 8 | 13));
+    CXDoc& doc = c->m_pXHTML->m_doc;
+    auto wysiwyg = [&doc] {
+        CSafeBuf out;
+        doc.GetSourceCode(out, 6, false);
+        return ToUtf8(out);
+    };
+    const std::string edited = wysiwyg();
+    ASSERT_EQ(1, doc.m_undoList.GetCount());
+    c->m_viewMode = 1;
+    for (int kind : {23, 24}) {
+        for (ButtonInfo* b = c->m_buttonInfo; b; b = b->next)
+            if (b->kind == kind)
+                c->HandleButton(b);
+    }
+    EXPECT_EQ(edited, wysiwyg());
+    EXPECT_EQ(1, doc.m_undoList.GetCount());
+    EXPECT_EQ(0, doc.m_redoList.GetCount());
+    c->m_viewMode = 0;
+}
+
+// Elements a key takes out of the tree wait in the document's removal
+// queue only while the key is handled: once the key (a key-down or typed
+// text) is done they are freed.
+TEST_F(ControlEventsTest, ElementsAKeyRemovedAreFreedOnceTheKeyIsDone)
+{
+    using namespace qm::input;
+    Renew({{"Value", "<p>a</p><p>" + std::string(kCaretMarker) + "b</p><p>c</p>"}});
+    CMorvaXEditorCtrl* c = Open();
+    ASSERT_NE(nullptr, c);
+    Send(updateEvt, 0, 0);
+    Send(NPEventType_GetFocusEvent, 0, 0);
+    const CXDoc& doc = c->m_pXHTML->m_doc;
+    EXPECT_EQ(1, Key(std::uint32_t(kVK_Delete) << 8 | 8)); // joins the paragraphs
+    EXPECT_EQ("<p>ab</p><p>c</p>", FormValue());
+    EXPECT_EQ(0, doc.m_removedList.GetCount()) << "after a key-down";
+
+    // A letter over the whole document: its key-down types it (the text
+    // input that follows it is the browser's echo); from then on keys come
+    // as text input alone: Return, then Backspace joining the paragraphs.
+    EXPECT_EQ(1, Key(std::uint32_t(kVK_ANSI_A) << 8 | 1, qm::events::kModControl)); // select all
+    EXPECT_EQ(1, Key(std::uint32_t(kVK_ANSI_X) << 8 | 'x'));
+    EXPECT_EQ(0, doc.m_removedList.GetCount()) << "after a key-down over a selection";
+    for (const char16_t* typed : {u"x", u"\r", u"\b"}) {
+        qm::events::Event text(qm::events::kEventClassTextInput, qm::events::kEventTextInputUnicode);
+        text.SetParam(qm::events::kParamText, std::u16string(typed));
+        qm::events::EventTarget::Application().SendEvent(text);
+    }
+    EXPECT_EQ("<p>x</p>", FormValue());
+    EXPECT_EQ(0, doc.m_removedList.GetCount()) << "after typed text";
+}
+
 } // namespace
