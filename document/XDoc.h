@@ -571,6 +571,9 @@ public:
     DOC_SCROLL_BAR m_horizontalBar; // bar 1
     DOC_SCROLL_BAR m_verticalBar;   // bar 2
 
+    // The element a path of the form "/body[1]/p[2]" names; null for none.
+    CElement* FindElementByQPath(const unsigned short* path);
+
 private:
     // The control's horizontal-bar switch (without a control the
     // document's own flag).
