@@ -782,6 +782,10 @@ public:
     // The text trimmed, then one leading "<", one leading "*", one leading
     // "." and one trailing ">" removed, in that order.
     static void ValidateTag(CSafeBuf& name);
+    // Cut, copy and paste of the source view (nothing without one).
+    void OnCopy();
+    void OnCut();
+    void OnPaste();
     // Page-added context-menu entries, in the order added: the first gets
     // command id 38000, each next one more than the last. Nothing for a
     // null or empty name or a null label; third may be null. Each text is

@@ -1,5 +1,6 @@
-// The page's edits: markup or text inserted at the caret, and attributes set
-// or removed on an element named by an indexed path ("/body[1]/p[2]").
+// The page's edits: markup or text inserted at the caret, attributes set
+// or removed on an element named by an indexed path ("/body[1]/p[2]"), and
+// the source view's cut, copy and paste.
 
 #include "plugin/MorvaXEditorCtrl.h"
 
@@ -65,6 +66,24 @@ void CMorvaXEditorCtrl::InsertText(const unsigned short* text)
     doc.SetLastKeyPos(doc.m_caretPoint);
     m_pXHTML->NotifyChange(true);
     RestorePort();
+}
+
+void CMorvaXEditorCtrl::OnCopy()
+{
+    if (m_coloringEditor)
+        m_coloringEditor->OnCopy();
+}
+
+void CMorvaXEditorCtrl::OnCut()
+{
+    if (m_coloringEditor)
+        m_coloringEditor->OnCut();
+}
+
+void CMorvaXEditorCtrl::OnPaste()
+{
+    if (m_coloringEditor)
+        m_coloringEditor->OnPaste();
 }
 
 void CMorvaXEditorCtrl::SetAttribute(
