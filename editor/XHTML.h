@@ -584,6 +584,12 @@ public:
     // Automatic scroll for the next tick: 0 none, 1 down, 2 up, 3 right, 4 left.
     unsigned int m_scrollDirection = 0;
 
+    // Members of the insertion and tag-list work that the control's value
+    // exchange calls.
+    bool InsertHTMLCode(const unsigned short* markup, bool outside);
+    void InsertText(const unsigned short* text, bool flag);
+    bool GetTagList(CSafeBuf& out, int format);
+
 private:
     // Whether the control can display the editor (false without a control).
     bool CanDisplay() const;

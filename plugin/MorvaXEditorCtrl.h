@@ -762,21 +762,6 @@ public:
     // Members of the control's other parts that the script interface
     // calls. Texts answered as unsigned short* are new[] strings the caller
     // deletes (null for an empty text).
-    void SetValue(const unsigned short* text);
-    unsigned short* Fix(const unsigned short* text);
-    void InsertXML(const unsigned short* text);
-    void InsertText(const unsigned short* text);
-    void SetAttribute(const unsigned short* path, const unsigned short* name, const unsigned short* value);
-    void RemoveAttribute(const unsigned short* path, const unsigned short* name);
-    void AddToContextMenu(
-        const unsigned short* name, const unsigned short* label, const unsigned short* third);
-    void ClearContextMenu();
-    unsigned short* GetSelectedText();
-    unsigned short* GetSelectedXML();
-    unsigned short* GetTagList();
-    unsigned short* GetTagListXML();
-    unsigned short* GetPath();
-    unsigned short* GetQPath();
     void SetMode(const unsigned short* text);
     unsigned short* GetMode();
     void SetScreenReaderXSLT(const unsigned short* text);
@@ -787,6 +772,80 @@ public:
     void ApplyStyleXML(const unsigned short* xml);
     void ApplyStyleID(const unsigned short* id);
     void LoadPlaceHolders();
+    // ---- the document's value exchanged with the page
+    // (MorvaXEditorCtrlExchange*.cpp) ----
+    //
+    // Ready: the engine exists and the control is created. Every operation
+    // but SetValue does nothing (or gives empty text) before that.
+    bool IsXHTMLValid() const { return m_pXHTML && m_created; }
+    // Value = text (null: empty). Before the control is created the text is
+    // cleaned when it cleans and loaded; OnCreate loads Value again. Once
+    // ready: the document type declaration goes, the text is cleaned and
+    // loaded; markup that does not load is repaired silently with Options
+    // bit 2, else the user is asked (AskAboutInvalidValue): Fix repairs it,
+    // Edit shows it as given in the source view, Discard keeps the document
+    // as it was, a closed box empties Value. Markup that still does not load
+    // is shown as given in the source view. Otherwise the source view gets
+    // the document's markup and a preview or screen-reader rendering is made
+    // again. Then the undo and redo lists are emptied and the document's
+    // markup becomes the markup last reported to the page, which hears of
+    // the first edit that changes it ("qmContentChanged").
+    void SetValue(const unsigned short* text);
+    // markers 0: UpdateValue, then Value. Otherwise the markup with the caret
+    // and selection markers: the source view's text in the source view, the
+    // document's indented markup in the others.
+    void GetEditorValue(CSafeBuf& out, int markers);
+    // text repaired (Tidy, then cleaning with mode 9) with the control's
+    // engine, or a temporary one without it; empty when the result is not
+    // well-formed. The document does not change.
+    void Fix(const unsigned short* text, CSafeBuf& out);
+    unsigned short* Fix(const unsigned short* text);
+    // Ready and text not null. WYSIWYG view: the selection removed, then the
+    // markup (cleaned with mode 0) or the plain text inserted at the caret,
+    // the document laid out and drawn and the change reported (an undo step).
+    // Source view: the text unchanged at the source caret. Nothing in the
+    // renderings.
+    void InsertXML(const unsigned short* text);
+    void InsertText(const unsigned short* text);
+    // Ready, no argument null and the path (the form QPath gives) finds an
+    // element: the attribute set (an empty value removes it), the element's
+    // style computed again, the document laid out, drawn and the change
+    // reported. Any view: the WYSIWYG document is the one changed.
+    void SetAttribute(const unsigned short* path, const unsigned short* name, const unsigned short* value);
+    void RemoveAttribute(const unsigned short* path, const unsigned short* name);
+    // WYSIWYG view and ready, else empty: the selection as markup, as plain
+    // text; the tag list around the caret or selection as names ("body,p"),
+    // as XML, as a path ("/body/p") and as an indexed path ("/body[1]/p[2]").
+    void GetSelectedXML(CSafeBuf& out);
+    void GetSelectedText(CSafeBuf& out);
+    void GetTagList(CSafeBuf& out);
+    void GetTagListXML(CSafeBuf& out);
+    void GetPath(CSafeBuf& out);
+    void GetQPath(CSafeBuf& out);
+    // The text trimmed, then one leading "<", one leading "*", one leading
+    // "." and one trailing ">" removed, in that order.
+    static void ValidateTag(CSafeBuf& name);
+    // Cut, copy and paste of the source view (nothing without one).
+    void OnCopy();
+    void OnCut();
+    void OnPaste();
+    // Page-added context-menu entries, in the order added: the first gets
+    // command id 38000, each next one more than the last. Nothing for a
+    // null or empty name or a null label; third may be null. Each text is
+    // cut to 99 units (never inside a surrogate pair).
+    void AddToContextMenu(
+        const unsigned short* name, const unsigned short* label, const unsigned short* third);
+    void ClearContextMenu();
+    const CONTEXT_MENU_ENTRY* PageMenuEntries() const override { return m_customMenu; }
+    static constexpr int kMenuTextRoom = 99;
+    static constexpr unsigned kFirstMenuCommand = 38000;
+    CONTEXT_MENU_ENTRY* m_customMenu = nullptr; // owned, in the order added
+    // The views' switches that the value exchange calls.
+    void OnSource();
+    void OnPreview();
+    void OnBlind();
+    // The repair of markup failed: the correct-manually alert.
+    void ShowRepairFailed();
 
 private:
     // The button of a state operation; null when refused or not found.

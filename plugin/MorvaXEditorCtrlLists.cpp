@@ -168,7 +168,3 @@ void CMorvaXEditorCtrl::SetScrollPos(int bar, int pos)
 // The style drop-list's items belong to the drop-list's code; until it
 // exists there is nothing to free.
 void CMorvaXEditorCtrl::DeleteStyleBar() { }
-
-// The page-added context-menu entries belong to the value-exchange code;
-// until it exists there is nothing to free.
-void CMorvaXEditorCtrl::ReleaseCustomMenu() { }

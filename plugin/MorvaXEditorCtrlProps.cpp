@@ -346,12 +346,12 @@ bool CMorvaXEditorCtrl::Mozilla_GetProperty(NPIdentifier name, NPVariant* result
     case pScreenReaderXSLT: NewStringResult(GetScreenReaderXSLT(), result); return true;
     case pPreviewXSLT: NewStringResult(GetPreviewXSLT(), result); return true;
     case pMode: NewStringResult(GetMode(), result); return true;
-    case pSelectedText: NewStringResult(GetSelectedText(), result); return true;
-    case pSelectedXML: NewStringResult(GetSelectedXML(), result); return true;
-    case pTagList: NewStringResult(GetTagList(), result); return true;
-    case pTagListXML: NewStringResult(GetTagListXML(), result); return true;
-    case pPath: NewStringResult(GetPath(), result); return true;
-    case pQPath: NewStringResult(GetQPath(), result); return true;
+    case pSelectedText: GetSelectedText(text); break;
+    case pSelectedXML: GetSelectedXML(text); break;
+    case pTagList: GetTagList(text); break;
+    case pTagListXML: GetTagListXML(text); break;
+    case pPath: GetPath(text); break;
+    case pQPath: GetQPath(text); break;
     case pProxySetting:
         text = ProxySetting == 2 ? "manual" : ProxySetting == 1 ? "auto-detect" : "direct";
         break;

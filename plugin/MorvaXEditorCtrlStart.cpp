@@ -13,7 +13,6 @@
 #include "plugin/MorvaXEditorCtrl.h"
 
 #include "base/app/DebugLog.h"
-#include "base/app/MessageBox.h"
 #include "base/files/BundleResources.h"
 #include "base/files/ResourceBuffer.h"
 #include "editor/XHTML.h"
@@ -219,12 +218,8 @@ bool CMorvaXEditorCtrl::LoadInitialDocument()
     const bool loaded = m_pXHTML->LoadDocument(Value);
     RestorePort();
     if (!loaded && ((Options & kOptionRepairSilently) || repairTried)) {
-        if (!(Options & kOptionRepairSilently)) {
-            const CSafeBuf title = m_langString.GetItem("message-box/title-operation-failed", "Failure");
-            const CSafeBuf text
-                = m_langString.GetItem("message-box/correct-manually", "Attemp to fix errors.");
-            MessageBox(text, title, kMessageBoxOK);
-        }
+        if (!(Options & kOptionRepairSilently))
+            ShowRepairFailed();
         CSafeBuf given(untouched);
         SetSourceText(given);
         sourceForced = true;

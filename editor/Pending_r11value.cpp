@@ -1,0 +1,12 @@
+// Members of the insertion and tag-list work that the control calls; each
+// does nothing (answers that nothing was done) until its own code arrives.
+
+#include "editor/XHTML.h"
+
+bool CXHTML::InsertHTMLCode(const unsigned short*, bool) { return false; }
+void CXHTML::InsertText(const unsigned short*, bool) { }
+bool CXHTML::GetTagList(CSafeBuf& out, int)
+{
+    out.Empty();
+    return true;
+}

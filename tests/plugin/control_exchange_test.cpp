@@ -1,0 +1,603 @@
+// The document's value exchanged with the page, on a control started in the
+// test host: the value replaced (with the question about markup that does
+// not load), repaired without touching the document, markup and text
+// inserted, attributes set, the selection and tag-list views, and the
+// page's context-menu entries.
+
+#include "plugin/EntryPoints.h"
+#include "plugin/MorvaXEditorCtrl.h"
+#include "plugin/Plugin.h"
+
+#include "editor/XHTML.h"
+#include "element/Element.h"
+#include "element/markup/SourceCode.h"
+#include "host/Host.h"
+#include "platform/events/Services.h"
+#include "platform/input/KeyLayout.h"
+#include "platform/net/Http.h"
+
+#include "tests/common/CaseBlocks.h"
+#include "tests/common/TempHome.h"
+#include "tests/common/TextHelpers.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+using namespace qm::host;
+using qmtest::FromUtf8;
+using qmtest::ToUtf8;
+
+namespace {
+
+const char kBefore[] = "<p>before</p>";
+
+class ControlExchangeTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(home.Create(qmtest::TestOutputPath("exchange-home-")));
+        host = std::make_unique<Host>();
+        host->GetBrowser().Window().functions = {"qmContentChanged", "qmContextMenuClicked"};
+        host->GetBrowser().Window().onCall
+            = [this](const std::string& name, const std::vector<ScriptValue>& a) {
+                  calls.push_back(name);
+                  if (a.size() > 1 && a[1].type == NPVariantType_String)
+                      callTexts.push_back(a[1].text);
+                  if (onCall)
+                      onCall(name);
+              };
+        ASSERT_EQ(NPERR_NO_ERROR, NP_Initialize(host->GetBrowser().Table()));
+        funcs.size = sizeof funcs;
+        ASSERT_EQ(NPERR_NO_ERROR, NP_GetEntryPoints(&funcs));
+    }
+
+    void TearDown() override
+    {
+        if (made) {
+            EXPECT_EQ(NPERR_NO_ERROR, funcs.destroy(&npp, nullptr));
+        }
+        NP_Shutdown();
+        host->GetBrowser().Window().onCall = nullptr;
+        EXPECT_EQ(std::vector<std::string>(), host->Problems()) << host->Log().Text();
+        host.reset();
+    }
+
+    CMorvaXEditorCtrl* Start(std::vector<std::pair<std::string, std::string>> params)
+    {
+        params.insert(params.begin(), {"id", "ed1"});
+        std::vector<char*> names, values;
+        for (auto& p : params) {
+            names.push_back(p.first.data());
+            values.push_back(p.second.data());
+        }
+        char type[] = "application/x-quillmark";
+        EXPECT_EQ(NPERR_NO_ERROR,
+            funcs.newp(type, &npp, NP_EMBED, static_cast<std::int16_t>(params.size()), names.data(),
+                values.data(), nullptr));
+        made = true;
+        host->Window().Place(20, 30, 600, 400);
+        EXPECT_EQ(NPERR_NO_ERROR, funcs.setwindow(&npp, host->Window().Record()));
+        return Control();
+    }
+
+    CMorvaXEditorCtrl* Control() { return static_cast<CPlugin*>(npp.pdata)->m_pXEditorCtrl; }
+    ScriptedUiDriver& Ui() { return host->Ui(); }
+    CXDoc& Doc() { return Control()->m_pXHTML->m_doc; }
+
+    void Answer(const std::string& press)
+    {
+        if (press == "close") {
+            DialogAnswer a;
+            a.kind = DialogAnswer::kClose;
+            Ui().dialogs.push_back(a);
+        } else if (!press.empty()) {
+            DialogAnswer a;
+            a.press = press;
+            Ui().dialogs.push_back(a);
+        }
+    }
+
+    std::string SourceText()
+    {
+        CSafeBuf text;
+        Control()->GetSourceText(text, false);
+        return ToUtf8(text);
+    }
+
+    std::string DocumentMarkup()
+    {
+        CSafeBuf out;
+        Control()->m_pXHTML->GetSourceCode(out, 2);
+        return WithoutComment(ToUtf8(out));
+    }
+
+    std::string FormValue()
+    {
+        char* value = nullptr;
+        EXPECT_EQ(NPERR_NO_ERROR, funcs.getvalue(&npp, NPPVformValue, &value));
+        const std::string form = value ? value : "(null)";
+        host->GetBrowser().Account().Free(value, "the form value");
+        return WithoutComment(form);
+    }
+
+    static std::string WithoutComment(const std::string& markup)
+    {
+        const std::size_t end = markup.rfind("-->", 200);
+        return markup.compare(0, 4, "<!--") == 0 && end != std::string::npos ? markup.substr(end + 3)
+                                                                             : markup;
+    }
+
+    // One mouse event at a point of the plug-in's area, as the browser sends it.
+    void Mouse(std::uint16_t what, int h, int v)
+    {
+        int gh = 0, gv = 0;
+        host->Window().ToScreen(h, v, gh, gv);
+        auto& input = qm::events::Services::Get().Input();
+        if (what == mouseDown)
+            input.buttons |= qm::events::kButtonPrimary;
+        if (what == mouseUp)
+            input.buttons &= ~qm::events::kButtonPrimary;
+        input.mouseH = gh;
+        input.mouseV = gv;
+        EventRecord e{what, 0, 0, {static_cast<std::int16_t>(gv), static_cast<std::int16_t>(gh)}, 0};
+        funcs.event(&npp, &e);
+    }
+
+    // A forward Delete typed through the host: an edit of the document.
+    void Delete()
+    {
+        EventRecord focus{NPEventType_GetFocusEvent, 0, 0, {0, 0}, 0};
+        funcs.event(&npp, &focus);
+        EventRecord e{keyDown, std::uint32_t(qm::input::kVK_ForwardDelete) << 8 | 127, 0, {0, 0}, 0};
+        EXPECT_EQ(1, funcs.event(&npp, &e));
+    }
+
+    int Count(const std::string& call) const
+    {
+        int n = 0;
+        for (const std::string& c : calls)
+            n += c == call ? 1 : 0;
+        return n;
+    }
+
+    qmtest::TempHome home;
+    std::unique_ptr<Host> host;
+    NPPluginFuncs funcs{};
+    NPP_t npp{};
+    bool made = false;
+    std::vector<std::string> calls;
+    std::vector<std::string> callTexts;
+    std::function<void(const std::string&)> onCall;
+};
+
+// Options of a case: "name=value" words.
+std::string Option(const qmtest::CaseBlock& c, const std::string& name)
+{
+    for (const std::string& o : c.options) {
+        if (o.compare(0, name.size() + 1, name + "=") == 0)
+            return o.substr(name.size() + 1);
+    }
+    return "";
+}
+
+std::string Joined(const std::vector<std::string>& items)
+{
+    std::string out;
+    for (const std::string& i : items)
+        out += (out.empty() ? "" : " | ") + i;
+    return out;
+}
+
+// SetValue on a control holding kBefore: what the user was asked, the view
+// the source button shows, the source view's text, the document and Value.
+TEST_F(ControlExchangeTest, SetValueByWhatTheUserAnswers)
+{
+    qmtest::CaseBlockFile file("plugin/exchange_set_value.txt");
+    for (const qmtest::CaseBlock& c : file.Cases()) {
+        SCOPED_TRACE(c.header);
+        if (made) {
+            EXPECT_EQ(NPERR_NO_ERROR, funcs.destroy(&npp, nullptr));
+            npp = NPP_t{};
+        }
+        const std::string options = Option(c, "options");
+        CMorvaXEditorCtrl* control
+            = Start({{"Value", kBefore}, {"Options", options.empty() ? "0" : options}});
+        ASSERT_NE(nullptr, control);
+        Ui().shown = 0;
+        Ui().caption.clear();
+        Ui().texts.clear();
+        Ui().labels.clear();
+        Ui().defaultLabel.clear();
+        Answer(Option(c, "answer"));
+        control->SetValue(FromUtf8(c.input));
+        std::string out;
+        if (Ui().shown) {
+            out += "shown " + std::to_string(Ui().shown) + ": " + Ui().caption + " | " + Joined(Ui().texts)
+                + "\n";
+            out += "buttons " + Joined(Ui().labels) + ", default " + Ui().defaultLabel + "\n";
+        }
+        Ui().failures.clear();
+        out += std::string("source button ") + (control->ToolIsButtonChecked(25, 0, true) ? "on" : "off")
+            + "\n";
+        std::string source = WithoutComment(SourceText());
+        source.erase(std::remove(source.begin(), source.end(), '\r'), source.end());
+        if (!source.empty() && source[0] == '\n')
+            source.erase(0, 1);
+        out += "source: " + source + "\n";
+        out += "document: " + DocumentMarkup() + "\n";
+        out += "value: " + ToUtf8(control->Value) + "\n";
+        out += "undo " + std::to_string(Doc().m_undoList.GetCount()) + ", redo "
+            + std::to_string(Doc().m_redoList.GetCount());
+        file.Check(c, out);
+    }
+}
+
+TEST_F(ControlExchangeTest, AfterSetValueOnlyTheFirstRealEditIsReported)
+{
+    CMorvaXEditorCtrl* control = Start({{"Value", kBefore}});
+    ASSERT_NE(nullptr, control);
+    Delete(); // an undo step before the value is replaced
+    control->SetValue(FromUtf8("<p>new text</p>"));
+    EXPECT_EQ(0, Doc().m_undoList.GetCount());
+    EXPECT_EQ(0, Doc().m_redoList.GetCount());
+
+    // Undo with nothing to undo changes nothing: no report.
+    control->m_pXHTML->OnUndo();
+    EXPECT_EQ(0, Count("qmContentChanged"));
+
+    // The page's handler reads the new markup.
+    std::vector<std::string> seen;
+    onCall = [&](const std::string& name) {
+        if (name == "qmContentChanged")
+            seen.push_back(FormValue());
+    };
+    Delete();
+    Delete();
+    EXPECT_EQ(1, Count("qmContentChanged"));
+    ASSERT_EQ(1u, seen.size());
+    EXPECT_EQ("<p>ew text</p>", seen[0]);
+    EXPECT_EQ("<p>w text</p>", FormValue());
+
+    // Replaced again, the next edit is news again.
+    control->SetValue(FromUtf8("<p>again</p>"));
+    Delete();
+    EXPECT_EQ(2, Count("qmContentChanged"));
+}
+
+TEST_F(ControlExchangeTest, ValueReadTwiceIsTheSame)
+{
+    CMorvaXEditorCtrl* control
+        = Start({{"Value", "<p>one</p><ul><li>two</li></ul>"}, {"IndentOutput", "Friendly"}});
+    ASSERT_NE(nullptr, control);
+    const std::string first = FormValue();
+    EXPECT_EQ(first, FormValue());
+    control->SetValue(FromUtf8("<div><p>x</p></div>"));
+    CSafeBuf a, b;
+    control->GetValue1(a);
+    control->GetValue1(b);
+    EXPECT_EQ(ToUtf8(a), ToUtf8(b));
+}
+
+TEST_F(ControlExchangeTest, SetValueRemakesTheRenderingOnShow)
+{
+    // The rendering itself is the views' work; here only that the value
+    // leaves the view as it was.
+    CMorvaXEditorCtrl* control = Start({{"Value", kBefore}});
+    ASSERT_NE(nullptr, control);
+    control->m_viewMode = 2;
+    control->SetValue(FromUtf8("<p>shown</p>"));
+    EXPECT_EQ(2, control->m_viewMode);
+    EXPECT_EQ("<p>shown</p>", DocumentMarkup());
+    control->m_viewMode = 0;
+}
+
+// Fix: markup in, the repaired markup (or nothing) out.
+TEST(ControlFixTest, RepairsOrGivesNothing)
+{
+    qmtest::TempHome home;
+    ASSERT_TRUE(home.Create(qmtest::TestOutputPath("fix-home-")));
+    CMorvaXEditorCtrl control;
+    qmtest::CaseBlockFile file("plugin/exchange_fix.txt");
+    for (const qmtest::CaseBlock& c : file.Cases()) {
+        SCOPED_TRACE(c.header);
+        CSafeBuf out;
+        control.Fix(FromUtf8(c.input), out);
+        // Line ends written visibly: the file's own CRs would be dropped.
+        std::string shown;
+        for (const char ch : ToUtf8(out))
+            shown += ch == '\r' ? std::string("\\r") : ch == '\n' ? std::string("\\n") : std::string(1, ch);
+        file.Check(c, shown);
+        if (!out.IsEmpty()) {
+            EXPECT_TRUE(control.ValidateXMLValue(out, false));
+        }
+    }
+}
+
+TEST(ControlFixTest, WithoutAnEngineATemporaryOneRepairs)
+{
+    qmtest::TempHome home;
+    ASSERT_TRUE(home.Create(qmtest::TestOutputPath("fix-home-")));
+    CMorvaXEditorCtrl control;
+    CSafeBuf withEngine;
+    control.Fix(FromUtf8("<p><b>x</p>"), withEngine);
+    delete control.m_pXHTML;
+    control.m_pXHTML = nullptr;
+    CSafeBuf without;
+    control.Fix(FromUtf8("<p><b>x</p>"), without);
+    EXPECT_EQ(ToUtf8(withEngine), ToUtf8(without));
+    EXPECT_FALSE(without.IsEmpty());
+    unsigned short* copy = control.Fix(FromUtf8("<p>one &#0; two</p>"));
+    EXPECT_EQ(nullptr, copy) << "nothing that is not well-formed";
+    delete[] copy;
+}
+
+TEST(ControlValueBeforeStartTest, MarkupThatDoesNotCleanIsKeptForTheStart)
+{
+    qmtest::TempHome home;
+    ASSERT_TRUE(home.Create(qmtest::TestOutputPath("early-home-")));
+    CMorvaXEditorCtrl control;
+    // The start asks about this text, so it must still be the page's.
+    control.SetValue(FromUtf8("<p>one <b>two</p>"));
+    EXPECT_EQ("<p>one <b>two</p>", ToUtf8(control.Value));
+    control.SetValue(FromUtf8("<p>fine</p>"));
+    CSafeBuf loaded;
+    control.m_pXHTML->GetSourceCode(loaded, 2);
+    EXPECT_NE(std::string::npos, ToUtf8(loaded).find("<p>fine</p>"));
+    EXPECT_EQ(0, control.m_created);
+    // Not ready: the other operations leave the document alone.
+    control.InsertXML(FromUtf8("<b>x</b>"));
+    control.SetAttribute(FromUtf8("/body[1]"), FromUtf8("class"), FromUtf8("k"));
+    CSafeBuf out;
+    control.GetSelectedXML(out);
+    EXPECT_TRUE(out.IsEmpty());
+}
+
+TEST_F(ControlExchangeTest, InsertXMLInTheSourceViewGoesInVerbatim)
+{
+    CMorvaXEditorCtrl* control = Start({{"Value", kBefore}});
+    ASSERT_NE(nullptr, control);
+    control->m_viewMode = 1;
+    CSafeBuf text = FromUtf8("<p>a</p>");
+    control->SetSourceText(text);
+    const std::string document = DocumentMarkup();
+    control->InsertXML(FromUtf8("<b>x  &nbsp;</b><i>"));
+    control->InsertText(FromUtf8("t"));
+    EXPECT_EQ("<b>x  &nbsp;</b><i>t<p>a</p>", SourceText());
+    EXPECT_EQ(document, DocumentMarkup()) << "the WYSIWYG document is not touched";
+    // The renderings take nothing.
+    control->m_viewMode = 2;
+    control->InsertXML(FromUtf8("<b>y</b>"));
+    control->InsertText(FromUtf8("y"));
+    EXPECT_EQ("<b>x  &nbsp;</b><i>t<p>a</p>", SourceText());
+    EXPECT_EQ(document, DocumentMarkup());
+    control->m_viewMode = 0;
+}
+
+TEST_F(ControlExchangeTest, InsertXMLAddsAnUndoStepAndTheMarkup)
+{
+    CMorvaXEditorCtrl* control = Start({{"Value", "<p>ab</p>"}});
+    ASSERT_NE(nullptr, control);
+    const int undo = Doc().m_undoList.GetCount();
+    control->InsertXML(nullptr);
+    EXPECT_EQ("<p>ab</p>", DocumentMarkup());
+    control->InsertXML(FromUtf8("<b>x</b>"));
+    if (DocumentMarkup() == "<p>ab</p>")
+        GTEST_SKIP() << "markup insertion is not built on this branch";
+    EXPECT_NE(std::string::npos, DocumentMarkup().find("<b>x</b>"));
+    EXPECT_EQ(undo + 1, Doc().m_undoList.GetCount());
+}
+
+// Counts the requests that reach the network; every one fails.
+class CountingNetwork : public qm::net::NetworkDriver
+{
+public:
+    CountingNetwork() : m_previous(qm::events::Services::Get().Network())
+    {
+        qm::events::Services::Get().SetNetwork(this);
+    }
+    ~CountingNetwork() override { qm::events::Services::Get().SetNetwork(m_previous); }
+    qm::net::HttpResponse Send(const qm::net::HttpRequest&) override
+    {
+        ++sent;
+        return {};
+    }
+    int sent = 0;
+
+private:
+    qm::net::NetworkDriver* m_previous;
+};
+
+TEST_F(ControlExchangeTest, InsertXMLOfALocalPictureUploadsNothing)
+{
+    CMorvaXEditorCtrl* control
+        = Start({{"Value", "<p>ab</p>"}, {"ImageLibraryURL", "http://127.0.0.1:9/library"}});
+    ASSERT_NE(nullptr, control);
+    CountingNetwork network;
+    control->InsertXML(FromUtf8("<img src=\"file://localhost/tmp/none.png\" alt=\"x\" />"));
+    if (DocumentMarkup().find("<img") == std::string::npos)
+        GTEST_SKIP() << "markup insertion is not built on this branch";
+    EXPECT_EQ(0, network.sent);
+}
+
+TEST_F(ControlExchangeTest, SetAttributeOnAnIndexedPath)
+{
+    CMorvaXEditorCtrl* control = Start({{"Value", "<p>one</p><p>two</p>"}});
+    ASSERT_NE(nullptr, control);
+    const std::string before = FormValue();
+    // A missing argument or a position below 1 changes nothing.
+    control->SetAttribute(nullptr, FromUtf8("class"), FromUtf8("k"));
+    control->SetAttribute(FromUtf8("/body[1]/p[2]"), nullptr, FromUtf8("k"));
+    control->SetAttribute(FromUtf8("/body[1]/p[2]"), FromUtf8("class"), nullptr);
+    control->SetAttribute(FromUtf8("/body[1]/p[0]"), FromUtf8("class"), FromUtf8("k"));
+    control->SetAttribute(FromUtf8("/body[1]/p[3]"), FromUtf8("class"), FromUtf8("k"));
+    control->RemoveAttribute(FromUtf8("/body[1]/p[1]"), nullptr);
+    EXPECT_EQ(before, FormValue());
+    EXPECT_EQ(0, Count("qmContentChanged"));
+
+    if (!Doc().FindElementByQPath(FromUtf8("/body[1]")))
+        GTEST_SKIP() << "the path lookup is not built on this branch";
+    control->SetAttribute(FromUtf8("/body[1]/p[2]"), FromUtf8("class"), FromUtf8("k"));
+    EXPECT_EQ("<p>one</p><p class=\"k\">two</p>", FormValue());
+    control->RemoveAttribute(FromUtf8("/body[1]/p[2]"), FromUtf8("class"));
+    EXPECT_EQ("<p>one</p><p>two</p>", FormValue());
+}
+
+TEST_F(ControlExchangeTest, SelectionViewsAnswerOnlyInTheWysiwygView)
+{
+    CMorvaXEditorCtrl* control = Start({{"Value", "<div><p>one <b>two</b></p><p>three</p></div>"}});
+    ASSERT_NE(nullptr, control);
+    CSafeBuf xml, text;
+    control->GetSelectedXML(xml);
+    control->GetSelectedText(text);
+    EXPECT_EQ("", ToUtf8(xml)) << "nothing selected";
+    EXPECT_EQ("", ToUtf8(text));
+
+    control->m_pXHTML->SelectAll();
+    control->GetSelectedXML(xml);
+    control->GetSelectedText(text);
+    EXPECT_EQ("<p>one <b>two</b></p><p>three</p>", ToUtf8(xml));
+    EXPECT_EQ("one two\r\n\r\nthree\r\n\r\n", ToUtf8(text));
+
+    control->m_viewMode = 1;
+    CSafeBuf views[6];
+    control->GetSelectedXML(views[0]);
+    control->GetSelectedText(views[1]);
+    control->GetTagList(views[2]);
+    control->GetTagListXML(views[3]);
+    control->GetPath(views[4]);
+    control->GetQPath(views[5]);
+    for (const CSafeBuf& v : views)
+        EXPECT_TRUE(v.IsEmpty()) << ToUtf8(v);
+    control->m_viewMode = 0;
+}
+
+TEST_F(ControlExchangeTest, SelectionViewsAfterAMouseDrag)
+{
+    CMorvaXEditorCtrl* control = Start({{"Value", "<div><p>first line</p><p>second line</p></div>"}});
+    ASSERT_NE(nullptr, control);
+    // From inside the first paragraph to inside the second (the body's
+    // margin is 12 pixels; each line about 18).
+    const int top = control->m_toolbarHeight + 1 + 12;
+    Mouse(mouseDown, 1 + 12 + 20, top + 8);
+    Mouse(nullEvent, 1 + 12 + 40, top + 8 + 34);
+    Mouse(mouseUp, 1 + 12 + 40, top + 8 + 34);
+    CSafeBuf xml, text;
+    control->GetSelectedXML(xml);
+    control->GetSelectedText(text);
+    EXPECT_NE(std::string::npos, ToUtf8(xml).find(" line</p><p>second")) << ToUtf8(xml);
+    EXPECT_NE(std::string::npos, ToUtf8(text).find(" line\r\n\r\nsecond")) << ToUtf8(text);
+
+    CSafeBuf list, path, qpath;
+    control->GetTagList(list);
+    control->GetPath(path);
+    control->GetQPath(qpath);
+    if (qpath.IsEmpty())
+        GTEST_SKIP() << "the engine's tag list is not built on this branch";
+    EXPECT_EQ("body,div", ToUtf8(list));
+    EXPECT_EQ("/body/div", ToUtf8(path));
+    EXPECT_EQ("/body[1]/div[1]", ToUtf8(qpath));
+}
+
+TEST_F(ControlExchangeTest, TagListXMLOfALinkIsXML)
+{
+    CMorvaXEditorCtrl* control
+        = Start({{"Value", "<p><a href=\"x?a=1&amp;b=2\">l" + std::string(kCaretMarker) + "ink</a></p>"}});
+    ASSERT_NE(nullptr, control);
+    CSafeBuf xml;
+    control->GetTagListXML(xml);
+    if (xml.IsEmpty())
+        GTEST_SKIP() << "the engine's tag list is not built on this branch";
+    EXPECT_TRUE(control->ValidateXMLValue(xml, false)) << ToUtf8(xml);
+    EXPECT_NE(std::string::npos, ToUtf8(xml).find("x?a=1&amp;b=2")) << ToUtf8(xml);
+}
+
+TEST_F(ControlExchangeTest, EditorValueWithMarkers)
+{
+    CMorvaXEditorCtrl* control = Start({{"Value", "<p>one</p>"}});
+    ASSERT_NE(nullptr, control);
+    CSafeBuf plain, marked;
+    control->GetEditorValue(plain, 0);
+    EXPECT_EQ(ToUtf8(control->Value), ToUtf8(plain));
+    control->GetEditorValue(marked, 1);
+    EXPECT_NE(ToUtf8(plain), ToUtf8(marked)) << "the caret's marker is in it";
+    control->m_viewMode = 1;
+    CSafeBuf source = FromUtf8("<p>typed</p>");
+    control->SetSourceText(source);
+    control->GetEditorValue(marked, 1);
+    EXPECT_NE(std::string::npos, ToUtf8(marked).find("typed"));
+    control->m_viewMode = 0;
+}
+
+TEST_F(ControlExchangeTest, ContextMenuEntriesCountFrom38000)
+{
+    CMorvaXEditorCtrl* control = Start({{"Value", kBefore}});
+    ASSERT_NE(nullptr, control);
+    auto ids = [control] {
+        std::vector<unsigned> out;
+        for (const CONTEXT_MENU_ENTRY* e = control->PageMenuEntries(); e; e = e->next)
+            out.push_back(e->id);
+        return out;
+    };
+    control->AddToContextMenu(FromUtf8("a"), FromUtf8("A"), nullptr);
+    control->AddToContextMenu(FromUtf8(""), FromUtf8("none"), nullptr);
+    control->AddToContextMenu(nullptr, FromUtf8("none"), nullptr);
+    control->AddToContextMenu(FromUtf8("no label"), nullptr, nullptr);
+    control->AddToContextMenu(FromUtf8("b"), FromUtf8("B"), FromUtf8("third"));
+    control->AddToContextMenu(FromUtf8("c"), FromUtf8(""), nullptr);
+    EXPECT_EQ((std::vector<unsigned>{38000, 38001, 38002}), ids());
+    EXPECT_EQ("third", ToUtf8(control->PageMenuEntries()->next->third));
+
+    // Choosing one tells the page its name.
+    control->m_pXHTML->PostMessage(1, 38001, 0);
+    EXPECT_EQ((std::vector<std::string>{"qmContextMenuClicked"}), calls);
+    EXPECT_EQ((std::vector<std::string>{"b"}), callTexts);
+
+    control->ClearContextMenu();
+    EXPECT_EQ(std::vector<unsigned>(), ids());
+    control->AddToContextMenu(FromUtf8("d"), FromUtf8("D"), nullptr);
+    EXPECT_EQ((std::vector<unsigned>{38000}), ids());
+}
+
+TEST_F(ControlExchangeTest, LongContextMenuTextsAreCutAt99Units)
+{
+    CMorvaXEditorCtrl* control = Start({{"Value", kBefore}});
+    ASSERT_NE(nullptr, control);
+    const std::string long150(150, 'n');
+    // 98 letters and then a character outside the basic plane: the pair
+    // does not fit in 99 units and goes whole.
+    const std::string pair = std::string(98, 'p') + "\xF0\x9F\x98\x80" + "tail";
+    control->AddToContextMenu(FromUtf8(long150), FromUtf8(pair), FromUtf8(std::string(99, 't')));
+    const CONTEXT_MENU_ENTRY* e = control->PageMenuEntries();
+    ASSERT_NE(nullptr, e);
+    EXPECT_EQ(std::string(99, 'n'), ToUtf8(e->name));
+    EXPECT_EQ(std::string(98, 'p'), ToUtf8(e->label));
+    EXPECT_EQ(std::string(99, 't'), ToUtf8(e->third));
+}
+
+TEST(ControlValidateTagTest, TrimsThenRemovesOneOfEachMark)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {" <p> ", "p"},
+        {"*.note", "note"},
+        {"<*.x>", "x"},
+        {".<p", "<p"},
+        {"<<p>>", "<p>"},
+        {"", ""},
+        {"<", ""},
+        {">", ""},
+    };
+    for (const auto& c : cases) {
+        CSafeBuf name = FromUtf8(c.first);
+        CMorvaXEditorCtrl::ValidateTag(name);
+        EXPECT_EQ(c.second, ToUtf8(name)) << c.first;
+    }
+}
+
+} // namespace
