@@ -23,6 +23,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <set>
+#include <vector>
 
 namespace qm::host {
 
@@ -103,6 +104,10 @@ struct WindowFrontEnd::Impl
     gulong ownerChange = 0;
     bool importPending = true;
     bool importing = false;
+    // Input that came while the clipboard was being read (its wait runs
+    // the event loop): handed over once the event being handled is done.
+    std::vector<GdkEvent*> deferred;
+    bool pluginFocused = false; // the plug-in was last told it has the focus
     std::uint64_t seenChanges = 0;
     std::string clipText;
     std::string clipHtml;
@@ -179,6 +184,36 @@ struct WindowFrontEnd::Impl
         ExportClipboard();
         Refresh();
         ScheduleStatus();
+        if (!importing && !deferred.empty()) {
+            std::vector<GdkEvent*> later;
+            later.swap(deferred);
+            for (GdkEvent* e : later) {
+                if (!closed)
+                    gtk_main_do_event(e);
+                gdk_event_free(e);
+            }
+        }
+    }
+
+    bool Defer(const void* event)
+    {
+        if (!importing || closed)
+            return false;
+        deferred.push_back(gdk_event_copy(static_cast<const GdkEvent*>(event)));
+        return true;
+    }
+
+    // A person's press or key reaches a plug-in that has the focus: the
+    // window's drawing area had it from the start, so a plug-in not told
+    // yet (or told it lost it) is told now, as a browser tells a plug-in
+    // that a click focuses.
+    void EnsureFocus()
+    {
+        if (synthetic > 0 || pluginFocused || !gtk_widget_has_focus(area))
+            return;
+        pluginFocused = true;
+        Say("focus");
+        Answered(host->Focus(true));
     }
 
     void Refresh()
@@ -743,6 +778,8 @@ struct WindowFrontEnd::Impl
     static gboolean OnButton(GtkWidget*, GdkEventButton* e, gpointer p)
     {
         auto* m = static_cast<Impl*>(p);
+        if (m->Defer(e))
+            return TRUE;
         m->pointerX = static_cast<int>(e->x);
         m->pointerY = static_cast<int>(e->y);
         // Double and triple clicks reach the plug-in as the presses they are
@@ -758,6 +795,7 @@ struct WindowFrontEnd::Impl
                 return TRUE;
             gtk_widget_grab_focus(m->area);
             m->ImportClipboard();
+            m->EnsureFocus();
             // The secondary button is a Control-click, the plug-in's context click.
             m->pressedModifiers = MapGdkModifiers(e->state) | (e->button == 3 ? events::kModControl : 0);
             m->pressed = true;
@@ -777,6 +815,8 @@ struct WindowFrontEnd::Impl
     static gboolean OnMotion(GtkWidget*, GdkEventMotion* e, gpointer p)
     {
         auto* m = static_cast<Impl*>(p);
+        if (m->Defer(e))
+            return TRUE;
         m->pointerX = static_cast<int>(e->x);
         m->pointerY = static_cast<int>(e->y);
         if (!m->Accepts())
@@ -791,6 +831,8 @@ struct WindowFrontEnd::Impl
     static gboolean OnScroll(GtkWidget*, GdkEventScroll* e, gpointer p)
     {
         auto* m = static_cast<Impl*>(p);
+        if (m->Defer(e))
+            return TRUE;
         if (!m->Accepts())
             return TRUE;
         int delta = 0, axis = 0;
@@ -821,6 +863,8 @@ struct WindowFrontEnd::Impl
     static gboolean OnKey(GtkWidget*, GdkEventKey* e, gpointer p)
     {
         auto* m = static_cast<Impl*>(p);
+        if (m->Defer(e))
+            return TRUE;
         if (!m->Accepts())
             return TRUE;
         const bool press = e->type == GDK_KEY_PRESS;
@@ -833,9 +877,11 @@ struct WindowFrontEnd::Impl
             base = e->keyval;
         MappedKey key;
         const bool known = MapGdkKey(base, e->state, key);
-        if (press)
+        if (press) {
             m->ImportClipboard();
-        if (known) {
+            m->EnsureFocus();
+        }
+        if (known && !m->closed && m->host->HasInstance()) {
             const bool repeat = press && m->keysDown.count(e->hardware_keycode) != 0;
             if (press)
                 m->Say(std::string(repeat ? "key repeat " : "key ") + std::to_string(key.code)
@@ -877,6 +923,7 @@ struct WindowFrontEnd::Impl
             gtk_im_context_focus_out(m->im);
         if (!m->Accepts())
             return FALSE;
+        m->pluginFocused = e->in != 0;
         m->Say(e->in ? "focus" : "blur");
         m->Answered(m->host->Focus(e->in != 0));
         m->AfterCall();
@@ -1043,6 +1090,10 @@ void WindowFrontEnd::Open(Host& host, const Page& page)
 
     m->ui.reset(new WindowUi(m->window, m->area, host.Log()));
     m->ui->beforeShowing = [p] { p->Refresh(); };
+    m->ui->dragEnded = [p] {
+        p->pressed = false;
+        events::Services::Get().Input().buttons &= ~events::kButtonPrimary;
+    };
     host.Ui().interactive = m->ui.get();
     m->clipboard = gtk_clipboard_get(GDK_SELECTION_CLIPBOARD);
     m->ownerChange = g_signal_connect(m->clipboard, "owner-change",
@@ -1139,6 +1190,9 @@ void WindowFrontEnd::Close()
     m->statusId = 0;
     m->CancelLeave();
     m->EndIncoming();
+    for (GdkEvent* e : m->deferred)
+        gdk_event_free(e);
+    m->deferred.clear();
     for (guint& id : m->signalIds) {
         if (id)
             g_source_remove(id);

@@ -281,6 +281,8 @@ int WindowUi::TrackDrag(dnd::DragSession& drag)
     m_drag = nullptr;
     m_dragContext = nullptr;
     m_dragLoop = nullptr;
+    if (dragEnded)
+        dragEnded();
 
     int result = 0;
     if (m_closing) {

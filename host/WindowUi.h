@@ -38,6 +38,9 @@ public:
     // Called before a dialog, menu or file chooser is shown: the browser
     // window brings its picture up to date, as the plug-in drew it so far.
     std::function<void()> beforeShowing;
+    // Called when a drag the desktop ran has ended: its button release
+    // went to the desktop's drag, not to the browser window.
+    std::function<void()> dragEnded;
 
     events::ModalAnswer ModalStep(events::ModalLoop& loop) override;
     std::uint32_t PopUpMenu(const events::MenuRequest& menu) override;

@@ -13,6 +13,8 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -60,16 +62,22 @@ std::string WithoutLine(std::string log, const std::string& line)
 struct PlayCase
 {
     const char* page;
-    const char* mustLog; // a line the run must log
+    std::vector<std::string> mustLog; // lines the run must log
 };
 
 TEST(WindowHost, PlaysTheStepsAsTheHeadlessHostRunsThem)
 {
     REQUIRE_VIRTUAL_DISPLAY();
     const PlayCase cases[] = {
-        {"fixture.xml", "status: alert: OK"},
-        {"window-steps.xml", "form value: \"Typed"},
-        {"editor-window.xml", "page: qmFocusLost(\"ed1\")"},
+        {"fixture.xml", {"status: alert: OK"}},
+        {"window-steps.xml", {"form value: \"Typed", "status: key: control character 28"}},
+        // After typing, keys still work: an arrow and Backspace edit, then
+        // Control+Z undoes and Command+Shift+Z redoes.
+        {"editor-window.xml",
+            {"page: qmFocusLost(\"ed1\")", "dialog property \"Image\"",
+                "form value: \"<p>abc</p><p>\xC3\xA9xz</p>\"\n> drag",
+                "form value: \"<p>abc</p><p>\xC3\xA9</p>\"\n> key 6 command shift",
+                "form value: \"<p>abc</p><p>\xC3\xA9xz</p>\"\nfinal"}},
     };
     qmtest::TempDir dir;
     ASSERT_TRUE(dir.Create(qmtest::TestOutputPath("window")));
@@ -83,7 +91,8 @@ TEST(WindowHost, PlaysTheStepsAsTheHeadlessHostRunsThem)
         ASSERT_EQ(status, 0);
         const std::string headless = ReadFile(base + ".h.log");
         const std::string window = ReadFile(base + ".w.log");
-        EXPECT_NE(headless.find(c.mustLog), std::string::npos);
+        for (const std::string& line : c.mustLog)
+            EXPECT_NE(headless.find(line), std::string::npos) << line;
         EXPECT_EQ(WithoutLine(window, "window closed"), headless);
 
         qmtest::PngPixels h, w;
@@ -99,7 +108,7 @@ TEST(WindowHost, PlaysTheStepsAsTheHeadlessHostRunsThem)
     }
 }
 
-TEST(WindowHost, ClosingTheWindowInsideADialogOrMenuEndsTheInstanceCleanly)
+TEST(WindowHost, ClosingTheWindowInsideADialogMenuOrDragEndsTheInstanceCleanly)
 {
     REQUIRE_VIRTUAL_DISPLAY();
     const struct
@@ -112,6 +121,8 @@ TEST(WindowHost, ClosingTheWindowInsideADialogOrMenuEndsTheInstanceCleanly)
             "call Alert(\"Leave?\") -> \"closed\""},
         {"close-in-menu.xml", "window: the menu was dismissed with the browser window",
             "status: menu at (100, 100): 0"},
+        {"close-in-drag.xml", "window: drag of 1 item(s) cancelled with the browser window",
+            "status: drag: not dropped (-128)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.page);
@@ -136,6 +147,77 @@ TEST(WindowHost, ClosingTheWindowInsideADialogOrMenuEndsTheInstanceCleanly)
         EXPECT_EQ(headless.find(c.returned), std::string::npos) << headless;
         EXPECT_EQ(headless.find("never typed"), std::string::npos) << headless;
         EXPECT_NE(headless.find("accounting: clean"), std::string::npos) << headless;
+    }
+}
+
+// A person at the desktop, played by xdotool: a click, typing, an arrow,
+// Backspace and the desktop's Redo after the typing, a double click, a
+// drag of the text dropped back on the window, the window losing and
+// regaining the focus; then the window is asked to end (SIGTERM) as a
+// session ending asks it.
+const char* const kPerson = R"(
+QMHOST --window --log LOG PAGE > /dev/null 2>&1 &
+pid=$!
+W=$(xdotool search --sync --name 'Window steps' | head -1)
+sleep 2
+xdotool windowfocus --sync $W
+M="xdotool mousemove --window $W"
+$M 200 150 click 1; sleep 0.3
+xdotool type --delay 50 abc; xdotool key Left BackSpace ctrl+shift+z; sleep 0.3
+$M 150 120 click --repeat 2 --delay 100 1; sleep 0.3
+xdotool keydown shift; $M 160 130 mousedown 1; xdotool keyup shift
+for x in 170 190 210 230 250; do $M $x 160; sleep 0.1; done
+sleep 0.3; xdotool mouseup 1; sleep 0.5
+xdotool windowfocus --sync $(xdotool search --maxdepth 0 --name '' | head -1); sleep 0.3
+xdotool windowfocus --sync $W; sleep 0.3
+kill -TERM $pid
+wait $pid
+)";
+
+TEST(WindowHost, APersonsKeysClicksAndDragsReachThePlugin)
+{
+    REQUIRE_VIRTUAL_DISPLAY();
+    if (std::system("command -v xdotool >/dev/null 2>&1") != 0)
+        GTEST_SKIP()
+            << "xdotool is not installed (scripts/setup installs it): a person's input is not tested";
+    qmtest::TempDir dir;
+    ASSERT_TRUE(dir.Create(qmtest::TestOutputPath("person")));
+    std::string script = kPerson;
+    for (const auto& [name, value] : {std::pair<std::string, std::string>{"QMHOST", QM_QMHOST},
+             {"LOG", dir.Path() + "/person.log"}, {"PAGE", Page("window-steps.xml")}})
+        script.replace(script.find(name), name.size(), value);
+    {
+        std::ofstream out(dir.Path() + "/person.sh");
+        out << script;
+    }
+    int status = -1;
+    const std::string out = qmtest::RunCommand(
+        kEnv + "timeout 120 xvfb-run -a -s '-screen 0 1024x768x24' sh " + dir.Path() + "/person.sh", status);
+    ASSERT_EQ(status, 0) << out;
+    const std::string log = ReadFile(dir.Path() + "/person.log");
+    // In this order.
+    const char* const lines[] = {
+        "> mouse down (160, 120)",
+        "> text input \"c\"",
+        "> key 123\n< handled\nstatus: key: control character 28",
+        "> key 51\n",
+        "> key 6 command shift\n",
+        "> mouse down (110, 90)\nstatus: click at (110, 90)\n< handled\n> mouse up (110, 90)\n< handled\n"
+        "> mouse down (110, 90)",
+        "> mouse down (120, 100)\ndrag of 1 item(s) 'utxt' -> to the window\nstatus: drop: ",
+        "window: drag of 1 item(s) dropped on the browser window: accepted",
+        "> deactivate",
+        "> activate",
+        "window closed",
+        "final form value: \"Typed: abc, ABC! \xC3\xA9\\n \xC3\xA9t\xC3\xA9"
+        "abZTyped",
+        "accounting: clean",
+    };
+    std::size_t at = 0;
+    for (const char* line : lines) {
+        const std::size_t found = log.find(line, at);
+        ASSERT_NE(found, std::string::npos) << line << "\n" << log.substr(at);
+        at = found + 1;
     }
 }
 
