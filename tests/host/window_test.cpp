@@ -11,6 +11,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -156,7 +157,7 @@ TEST(WindowHost, ClosingTheWindowInsideADialogMenuOrDragEndsTheInstanceCleanly)
 // regaining the focus; then the window is asked to end (SIGTERM) as a
 // session ending asks it.
 const char* const kPerson = R"(
-QMHOST --window --log LOG PAGE > /dev/null 2>&1 &
+QMHOST --window --log DIR/person.log PAGE > /dev/null 2>&1 &
 pid=$!
 W=$(xdotool search --sync --name 'Window steps' | head -1)
 sleep 2
@@ -174,28 +175,68 @@ kill -TERM $pid
 wait $pid
 )";
 
-TEST(WindowHost, APersonsKeysClicksAndDragsReachThePlugin)
+// Two programs: a drag of the text started in one window is dropped on
+// the other, the second window's page being the first's under another title.
+const char* const kTwoPrograms = R"(
+QMHOST --window --log DIR/a.log PAGE > /dev/null 2>&1 &
+a=$!
+sed "s/title=.Window steps./title='Other program'/" PAGE > DIR/other.xml
+QMHOST --window --log DIR/b.log DIR/other.xml > /dev/null 2>&1 &
+b=$!
+WA=$(xdotool search --sync --name 'Window steps' | head -1)
+WB=$(xdotool search --sync --name 'Other program' | head -1)
+sleep 2
+xdotool windowmove --sync $WB 600 0
+xdotool windowfocus --sync $WA
+xdotool keydown shift; xdotool mousemove --window $WA 160 130 mousedown 1; xdotool keyup shift
+for x in 200 300 400 500 600 700 750; do xdotool mousemove $x 160; sleep 0.15; done
+sleep 0.4; xdotool mouseup 1; sleep 0.8
+kill -TERM $a $b
+wait $a && wait $b
+)";
+
+// Runs a script of a person's actions under a virtual display; false when
+// xdotool is missing.
+bool RunPerson(std::string script, const std::string& dir)
 {
-    REQUIRE_VIRTUAL_DISPLAY();
     if (std::system("command -v xdotool >/dev/null 2>&1") != 0)
-        GTEST_SKIP()
-            << "xdotool is not installed (scripts/setup installs it): a person's input is not tested";
-    qmtest::TempDir dir;
-    ASSERT_TRUE(dir.Create(qmtest::TestOutputPath("person")));
-    std::string script = kPerson;
-    for (const auto& [name, value] : {std::pair<std::string, std::string>{"QMHOST", QM_QMHOST},
-             {"LOG", dir.Path() + "/person.log"}, {"PAGE", Page("window-steps.xml")}})
-        script.replace(script.find(name), name.size(), value);
+        return false;
+    for (const auto& [name, value] : {std::pair<std::string, std::string>{"QMHOST", QM_QMHOST}, {"DIR", dir},
+             {"PAGE", Page("window-steps.xml")}})
+        for (std::size_t at = script.find(name); at != std::string::npos; at = script.find(name, at))
+            script.replace(at, name.size(), value);
     {
-        std::ofstream out(dir.Path() + "/person.sh");
+        std::ofstream out(dir + "/person.sh");
         out << script;
     }
     int status = -1;
     const std::string out = qmtest::RunCommand(
-        kEnv + "timeout 120 xvfb-run -a -s '-screen 0 1024x768x24' sh " + dir.Path() + "/person.sh", status);
-    ASSERT_EQ(status, 0) << out;
-    const std::string log = ReadFile(dir.Path() + "/person.log");
-    // In this order.
+        kEnv + "timeout 120 xvfb-run -a -s '-screen 0 1280x768x24' sh " + dir + "/person.sh", status);
+    EXPECT_EQ(status, 0) << out;
+    return true;
+}
+
+// The texts must be in the log in this order.
+void ExpectInOrder(const std::string& log, const std::vector<std::string>& texts)
+{
+    std::size_t at = 0;
+    for (const std::string& text : texts) {
+        const std::size_t found = log.find(text, at);
+        ASSERT_NE(found, std::string::npos) << text << "\n" << log.substr(at);
+        at = found + 1;
+    }
+}
+
+#define SKIP_WITHOUT_A_PERSON()                                                                              \
+    GTEST_SKIP() << "xdotool is not installed (scripts/setup installs it): a person's input is not tested"
+
+TEST(WindowHost, APersonsKeysClicksAndDragsReachThePlugin)
+{
+    REQUIRE_VIRTUAL_DISPLAY();
+    qmtest::TempDir dir;
+    ASSERT_TRUE(dir.Create(qmtest::TestOutputPath("person")));
+    if (!RunPerson(kPerson, dir.Path()))
+        SKIP_WITHOUT_A_PERSON();
     const char* const lines[] = {
         "> mouse down (160, 120)",
         "> text input \"c\"",
@@ -213,12 +254,26 @@ TEST(WindowHost, APersonsKeysClicksAndDragsReachThePlugin)
         "abZTyped",
         "accounting: clean",
     };
-    std::size_t at = 0;
-    for (const char* line : lines) {
-        const std::size_t found = log.find(line, at);
-        ASSERT_NE(found, std::string::npos) << line << "\n" << log.substr(at);
-        at = found + 1;
-    }
+    ExpectInOrder(
+        ReadFile(dir.Path() + "/person.log"), std::vector<std::string>(std::begin(lines), std::end(lines)));
+}
+
+TEST(WindowHost, ADragCarriesTextFromOneProgramToAnother)
+{
+    REQUIRE_VIRTUAL_DISPLAY();
+    qmtest::TempDir dir;
+    ASSERT_TRUE(dir.Create(qmtest::TestOutputPath("two")));
+    if (!RunPerson(kTwoPrograms, dir.Path()))
+        SKIP_WITHOUT_A_PERSON();
+    ExpectInOrder(ReadFile(dir.Path() + "/a.log"),
+        {"drag of 1 item(s) 'utxt' -> to the window", "window: drag of 1 item(s) dropped on another program",
+            "status: drag: dropped", "accounting: clean"});
+    ExpectInOrder(ReadFile(dir.Path() + "/b.log"),
+        {"> deactivate", "status: drop: Typed: abc, ABC!",
+            "window: drop from another program of 1 item(s) at (", "): accepted",
+            "final form value: \"Typed: abc, ABC! \xC3\xA9\\n \xC3\xA9t\xC3\xA9"
+            "Typed",
+            "accounting: clean"});
 }
 
 TEST(WindowHost, RefusesToRunWithoutADisplay)
