@@ -706,9 +706,17 @@ struct WindowFrontEnd::Impl
             if (keyval == 0 || !MapGdkKey(keyval, state, back) || back.code != s.code
                 || back.modifiers != s.modifiers)
                 return -1; // a key no desktop key gives: straight to the plug-in
-            SendKey(GDK_KEY_PRESS, keyval, state);
+            // The desktop's key event names the symbol of the level that
+            // Shift and Caps Lock select ("A" for Shift+A): the input method
+            // commits that one.
+            guint level = keyval;
+            const char16_t shown
+                = UsKeyCharacter(s.code, s.modifiers & (events::kModShift | events::kModCapsLock));
+            if (shown >= 0x20 && shown < 0x7F)
+                level = gdk_unicode_to_keyval(shown);
+            SendKey(GDK_KEY_PRESS, level, state);
             const int handled = lastHandled;
-            SendKey(GDK_KEY_RELEASE, keyval, state);
+            SendKey(GDK_KEY_RELEASE, level, state);
             return handled;
         }
         case PageStep::kType: {
