@@ -261,6 +261,9 @@ bool Host::TextInput(const std::u16string& text, std::uint32_t kind)
     CallGuard guard(m_calls);
     events::Event e(events::kEventClassTextInput, kind);
     e.SetParam(events::kParamText, text);
+    // A pre-edit is all unconfirmed: its fixed part, in bytes, is empty.
+    if (kind == kTextInputPreEdit)
+        e.SetParam(events::FourCC("tsfx"), std::int64_t(0));
     const bool handled = events::EventTarget::Application().SendEvent(e) == events::kNoErr;
     RepaintIfAsked();
     return handled;

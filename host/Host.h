@@ -103,7 +103,9 @@ public:
     // whether every text-input event was handled.
     bool Type(const std::string& utf8);
     // A text-input event alone: an input method's committed text (kind
-    // kTextInputCommit) or its pre-edit text (kind kTextInputPreEdit).
+    // kTextInputCommit) or its pre-edit text (kind kTextInputPreEdit, none
+    // of it fixed: the plug-in shows it selected, and the next update or
+    // the commit replaces it).
     static constexpr std::uint32_t kTextInputPreEdit = 1;
     static constexpr std::uint32_t kTextInputCommit = 2;
     bool TextInput(const std::u16string& text, std::uint32_t kind = kTextInputCommit);
