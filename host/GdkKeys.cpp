@@ -36,6 +36,19 @@ constexpr NamedKey kNamedKeys[] = {{GDK_KEY_Return, input::kVK_Return},
     {GDK_KEY_F4, 0x76}, {GDK_KEY_F5, 0x60}, {GDK_KEY_F6, 0x61}, {GDK_KEY_F7, 0x62}, {GDK_KEY_F8, 0x64},
     {GDK_KEY_F9, 0x65}, {GDK_KEY_F10, 0x6D}, {GDK_KEY_F11, 0x67}, {GDK_KEY_F12, 0x6F}};
 
+// Desktop shortcuts that the US layout's Control column cannot tell apart
+// from another key (Control+Shift+Z gives the 26 of Control+Z): the window
+// hands them over as the Command shortcuts they stand for on the
+// original platform, so that the desktop's Redo redoes.
+struct CommandShortcut
+{
+    std::uint8_t code;
+    std::uint16_t modifiers; // exactly these, Caps Lock aside
+};
+constexpr CommandShortcut kCommandShortcuts[] = {
+    {input::kVK_ANSI_Z, events::kModControl | events::kModShift}, // Redo
+};
+
 } // namespace
 
 std::uint16_t MapGdkModifiers(unsigned state)
@@ -71,6 +84,12 @@ bool MapGdkKey(unsigned keyval, unsigned state, MappedKey& out)
         if (c == 0 || !UsKeyFor(c, out.code, shift))
             return false;
     }
+    for (const CommandShortcut& k : kCommandShortcuts)
+        if (k.code == out.code && k.modifiers == (out.modifiers & ~events::kModCapsLock)) {
+            out.modifiers
+                = static_cast<std::uint16_t>((out.modifiers & ~events::kModControl) | events::kModCommand);
+            break;
+        }
     out.message = UsKeyMessage(out.code, out.modifiers);
     return true;
 }

@@ -4,6 +4,9 @@
 // the modifiers of the US layout. Shift, Control and Caps Lock map to
 // themselves, Alt to Option and Super to Command.
 //
+// The desktop's Redo, Control+Shift+Z, is handed over as Command+Shift+Z:
+// the US layout gives Control+Z's character for it.
+//
 // The symbol to map is the one the physical key gives without modifiers
 // (the window looks it up from the hardware code), so Shift+1 is the "1"
 // key with Shift and the message carries "!".

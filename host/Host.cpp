@@ -243,6 +243,13 @@ std::int16_t Host::Key(std::uint8_t keyCode, std::uint16_t modifiers)
 {
     const std::uint32_t message = UsKeyMessage(keyCode, modifiers);
     const std::int16_t handled = SendEvent(keyDown, message, 0, 0, modifiers);
+    // Every press, Command shortcuts and the keys that type nothing visible
+    // included, is followed by the text-input event of its character: a
+    // plug-in that takes typed text only from those still gets the arrows,
+    // Backspace, Return and the shortcuts. The modifiers of the key-down
+    // stay the current ones meanwhile.
+    if (const char16_t character = UsKeyCharacter(keyCode, modifiers))
+        TextInput(std::u16string(1, character));
     SendEvent(keyUp, message, 0, 0, modifiers);
     return handled;
 }
@@ -254,6 +261,9 @@ bool Host::TextInput(const std::u16string& text, std::uint32_t kind)
     CallGuard guard(m_calls);
     events::Event e(events::kEventClassTextInput, kind);
     e.SetParam(events::kParamText, text);
+    // A pre-edit is all unconfirmed: its fixed part, in bytes, is empty.
+    if (kind == kTextInputPreEdit)
+        e.SetParam(events::FourCC("tsfx"), std::int64_t(0));
     const bool handled = events::EventTarget::Application().SendEvent(e) == events::kNoErr;
     RepaintIfAsked();
     return handled;
@@ -299,6 +309,32 @@ bool Host::Wheel(int h, int v, int delta, int axis)
     const bool handled = m_window.Window().Target().SendEvent(e) == events::kNoErr;
     RepaintIfAsked();
     return handled;
+}
+
+int Host::DragTracking(dnd::DragSession& drag, short message, int h, int v)
+{
+    if (!m_live)
+        return dnd::kDragNotAcceptedErr;
+    int gh = 0, gv = 0;
+    m_window.ToScreen(h, v, gh, gv);
+    drag.SetMouse(events::Point{gv, gh});
+    CallGuard guard(m_calls);
+    const int answer = drag.TrackIn(&m_window.Window(), message);
+    RepaintIfAsked();
+    return answer;
+}
+
+int Host::DragDrop(dnd::DragSession& drag, int h, int v)
+{
+    if (!m_live)
+        return dnd::kDragNotAcceptedErr;
+    int gh = 0, gv = 0;
+    m_window.ToScreen(h, v, gh, gv);
+    drag.SetMouse(events::Point{gv, gh});
+    CallGuard guard(m_calls);
+    const int answer = drag.DropOn(&m_window.Window());
+    RepaintIfAsked();
+    return answer;
 }
 
 std::int16_t Host::Focus(bool gained)

@@ -22,6 +22,7 @@
 #include "host/ScriptedUiDriver.h"
 
 #include "platform/clock/Clock.h"
+#include "platform/dnd/DragSession.h"
 #include "platform/dnd/Pasteboard.h"
 #include "platform/np/EventRecord.h"
 
@@ -92,21 +93,30 @@ public:
     // held, release at the last point.
     std::int16_t Drag(int fromH, int fromV, int toH, int toV, int steps = 4, std::uint16_t modifiers = 0);
     std::int16_t Null(int h, int v);
-    // A key by virtual key code: key-down (the character the US layout gives
-    // for the modifiers in the low byte of the message) and key-up. Answers
-    // the key-down's flag.
+    // A key press by virtual key code, as a browser delivers it: key-down
+    // (the character the US layout gives for the modifiers in the low byte
+    // of the message), the text-input event with that character (when the
+    // key gives one), key-up. Answers the key-down's flag.
     std::int16_t Key(std::uint8_t keyCode, std::uint16_t modifiers = 0);
     // Typing: for each character, the key-down of the US key that gives it
     // (if any), the text-input event with the character, the key-up. Answers
     // whether every text-input event was handled.
     bool Type(const std::string& utf8);
     // A text-input event alone: an input method's committed text (kind
-    // kTextInputCommit) or its pre-edit text (kind kTextInputPreEdit).
+    // kTextInputCommit) or its pre-edit text (kind kTextInputPreEdit, none
+    // of it fixed: the plug-in shows it selected, and the next update or
+    // the commit replaces it).
     static constexpr std::uint32_t kTextInputPreEdit = 1;
     static constexpr std::uint32_t kTextInputCommit = 2;
     bool TextInput(const std::u16string& text, std::uint32_t kind = kTextInputCommit);
     // A mouse wheel turn over a point (axis 0 vertical, 1 horizontal).
     bool Wheel(int h, int v, int delta, int axis = 0);
+    // A drag from outside the browser (another program's) over the
+    // plug-in's area, at (h, v): the tracking message to the browser
+    // window's drag handlers, and the drop onto it (0 accepted). The
+    // drag's pointer is set to the point.
+    int DragTracking(dnd::DragSession& drag, short message, int h, int v);
+    int DragDrop(dnd::DragSession& drag, int h, int v);
     std::int16_t Focus(bool gained);
     std::int16_t Activate(bool active);
     std::int16_t Update();

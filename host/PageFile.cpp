@@ -275,10 +275,11 @@ PageStep ReadStep(const xmlNode* n)
         s.kind = PageStep::kKey;
         s.code = KeyCode(e);
         s.modifiers = Modifiers(e);
-    } else if (kind == "type" || kind == "text-input" || kind == "clipboard") {
+    } else if (kind == "type" || kind == "text-input" || kind == "pre-edit" || kind == "clipboard") {
         Element e(n, {"text"});
         s.kind = kind == "type"    ? PageStep::kType
             : kind == "text-input" ? PageStep::kTextInput
+            : kind == "pre-edit"   ? PageStep::kPreEdit
                                    : PageStep::kClipboard;
         s.text = e.Required("text");
     } else if (kind == "wheel") {

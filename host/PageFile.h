@@ -26,7 +26,8 @@
 //                                escape, enter, home, end, page-up,
 //                                page-down, forward-delete, left, right, up,
 //                                down, f1)
-//   <type text=/>  <text-input text=/>  <wheel x= y= delta= axis=/>
+//   <type text=/>  <text-input text=/>  <pre-edit text=/>
+//   <wheel x= y= delta= axis=/>
 //   <focus/>  <blur/>  <activate/>  <deactivate/>  <update/>
 //   <advance ms=/>
 //   <get property=/>  <set property=>VALUE</set>  <call method=>VALUE...</call>
@@ -75,6 +76,7 @@ struct PageStep
         kKey,
         kType,
         kTextInput,
+        kPreEdit, // an input method's text not yet confirmed
         kWheel,
         kFocus,
         kBlur,

@@ -122,6 +122,10 @@ private:
             Say("text input " + Quote(s.text));
             Input(s, [&] { return int(h.TextInput(utf8::ToUtf16(s.text))); });
             break;
+        case PageStep::kPreEdit:
+            Say("pre-edit " + Quote(s.text));
+            Input(s, [&] { return int(h.TextInput(utf8::ToUtf16(s.text), Host::kTextInputPreEdit)); });
+            break;
         case PageStep::kWheel:
             Say("wheel " + Point(s.x, s.y) + " " + std::to_string(s.count)
                 + (s.axis ? " horizontal" : " vertical"));

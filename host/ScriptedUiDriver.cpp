@@ -282,6 +282,10 @@ int ScriptedUiDriver::TrackDrag(dnd::DragSession& drag)
                 head += " " + FourCC(type);
     }
     if (drags.empty()) {
+        if (interactive) {
+            log->Add(head + " -> to the window");
+            return interactive->TrackDrag(drag);
+        }
         if (failWhenUnanswered)
             Fail("no answer for " + head);
         else

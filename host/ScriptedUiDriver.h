@@ -86,7 +86,8 @@ public:
     bool failWhenUnanswered = false;
     // The person in front of a window (host/WindowUi.h): when set, a
     // dialog, menu or put-file request without a scripted answer goes to
-    // it instead of taking the default, and help tags are shown by it too.
+    // it instead of taking the default (so does a drag), and help tags are
+    // shown by it too.
     events::UiDriver* interactive = nullptr;
 
     // A test's own answer to every modal step, tried first when set.

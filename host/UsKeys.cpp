@@ -33,9 +33,14 @@ bool UsKeyFor(char32_t c, std::uint8_t& code, std::uint16_t& modifiers)
     return true;
 }
 
+char16_t UsKeyCharacter(std::uint8_t code, std::uint16_t modifiers)
+{
+    return input::KeyboardLayout::UnitedStates().Translate(code, modifiers >> 8);
+}
+
 std::uint32_t UsKeyMessage(std::uint8_t code, std::uint16_t modifiers)
 {
-    const char16_t ch = input::KeyboardLayout::UnitedStates().Translate(code, modifiers >> 8);
+    const char16_t ch = UsKeyCharacter(code, modifiers);
     return (std::uint32_t(code) << 8) | (ch < 0x80 ? ch : 0);
 }
 

@@ -14,4 +14,10 @@ bool UsKeyFor(char32_t c, std::uint8_t& code, std::uint16_t& modifiers);
 
 std::uint32_t UsKeyMessage(std::uint8_t code, std::uint16_t modifiers);
 
+// The character a key gives under its modifiers, as a browser hands it over
+// in the text-input event that follows the key-down: Return 13, Backspace
+// 8, the arrows 28-31, Control with a letter 1-26, Command with a letter the
+// letter. 0 when the key gives none.
+char16_t UsKeyCharacter(std::uint8_t code, std::uint16_t modifiers);
+
 } // namespace qm::host

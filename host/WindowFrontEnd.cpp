@@ -1,5 +1,6 @@
 #include "host/WindowFrontEnd.h"
 
+#include "host/DesktopDrag.h"
 #include "host/GdkKeys.h"
 #include "host/Host.h"
 #include "host/SurfaceChanges.h"
@@ -14,12 +15,15 @@
 #include "platform/np/EventRecord.h"
 #include "platform/qd/Port.h"
 
+#include <glib-unix.h>
 #include <gtk/gtk.h>
 
 #include <cmath>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <set>
+#include <vector>
 
 namespace qm::host {
 
@@ -36,7 +40,8 @@ constexpr int kStatusHeight = 22;
 enum ClipTarget : guint
 {
     kTargetText,
-    kTargetHtml
+    kTargetHtml,
+    kTargetUris
 };
 
 bool IsInput(PageStep::Kind k)
@@ -99,9 +104,25 @@ struct WindowFrontEnd::Impl
     gulong ownerChange = 0;
     bool importPending = true;
     bool importing = false;
+    // Input that came while the clipboard was being read (its wait runs
+    // the event loop): handed over once the event being handled is done.
+    std::vector<GdkEvent*> deferred;
+    bool pluginFocused = false; // the plug-in was last told it has the focus
     std::uint64_t seenChanges = 0;
     std::string clipText;
     std::string clipHtml;
+    // Drags over the window: the plug-in's own (it runs inside a call into
+    // the plug-in, which the window's drop side calls back) or another
+    // program's, known once its data came.
+    std::unique_ptr<dnd::DragSession> incoming;
+    GdkDragContext* incomingContext = nullptr;
+    GdkDragContext* asked = nullptr; // another program's drag whose data was asked for
+    bool dropping = false;           // the data was asked for to drop it
+    bool overWindow = false;         // the drag handlers were told it entered
+    int dragX = 0;
+    int dragY = 0;
+    guint leaveId = 0;
+    guint signalIds[2] = {0, 0};
 
     bool Accepts() const
     {
@@ -163,6 +184,36 @@ struct WindowFrontEnd::Impl
         ExportClipboard();
         Refresh();
         ScheduleStatus();
+        if (!importing && !deferred.empty()) {
+            std::vector<GdkEvent*> later;
+            later.swap(deferred);
+            for (GdkEvent* e : later) {
+                if (!closed)
+                    gtk_main_do_event(e);
+                gdk_event_free(e);
+            }
+        }
+    }
+
+    bool Defer(const void* event)
+    {
+        if (!importing || closed)
+            return false;
+        deferred.push_back(gdk_event_copy(static_cast<const GdkEvent*>(event)));
+        return true;
+    }
+
+    // A person's press or key reaches a plug-in that has the focus: the
+    // window's drawing area had it from the start, so a plug-in not told
+    // yet (or told it lost it) is told now, as a browser tells a plug-in
+    // that a click focuses.
+    void EnsureFocus()
+    {
+        if (synthetic > 0 || pluginFocused || !gtk_widget_has_focus(area))
+            return;
+        pluginFocused = true;
+        Say("focus");
+        Answered(host->Focus(true));
     }
 
     void Refresh()
@@ -314,6 +365,219 @@ struct WindowFrontEnd::Impl
         seenChanges = board.ChangeCount();
     }
 
+    // ---- Drags over the window.
+    dnd::DragSession* Own() { return ui ? ui->Dragging() : nullptr; }
+
+    int Track(dnd::DragSession& drag, short message, int h, int v)
+    {
+        if (&drag != Own())
+            return host->DragTracking(drag, message, h, v);
+        int gh = 0, gv = 0;
+        host->Window().ToScreen(h, v, gh, gv);
+        drag.SetMouse(events::Point{gv, gh});
+        return drag.TrackIn(&host->Window().Window(), message);
+    }
+
+    // The drag enters or moves: whether the plug-in takes it there.
+    bool Over(dnd::DragSession& drag, int x, int y)
+    {
+        int h = 0, v = 0;
+        ToArea(x, y, h, v);
+        if (!overWindow) {
+            overWindow = true;
+            Track(drag, dnd::kDragTrackingEnterHandler, h, v);
+            Track(drag, dnd::kDragTrackingEnterWindow, h, v);
+        }
+        const int answer = Track(drag, dnd::kDragTrackingInWindow, h, v);
+        AfterCall();
+        return answer == 0;
+    }
+
+    void Leave(dnd::DragSession& drag, int x, int y)
+    {
+        if (!overWindow)
+            return;
+        overWindow = false;
+        int h = 0, v = 0;
+        ToArea(x, y, h, v);
+        Track(drag, dnd::kDragTrackingLeaveWindow, h, v);
+        Track(drag, dnd::kDragTrackingLeaveHandler, h, v);
+        AfterCall();
+    }
+
+    // The drop, as the platform's drag manager makes it: the window's
+    // receive handlers, then the tracking handlers see the drag leave.
+    int Drop(dnd::DragSession& drag, int x, int y)
+    {
+        if (!overWindow)
+            Over(drag, x, y);
+        int h = 0, v = 0;
+        ToArea(x, y, h, v);
+        int result = 0;
+        if (&drag == Own()) {
+            int gh = 0, gv = 0;
+            host->Window().ToScreen(h, v, gh, gv);
+            drag.SetMouse(events::Point{gv, gh});
+            result = drag.DropOn(&host->Window().Window());
+        } else {
+            result = host->DragDrop(drag, h, v);
+        }
+        Leave(drag, x, y);
+        return result;
+    }
+
+    void EndIncoming()
+    {
+        if (incoming && overWindow && Accepts())
+            Leave(*incoming, dragX, dragY);
+        if (!Own())
+            overWindow = false;
+        incoming.reset();
+        if (incomingContext)
+            g_object_unref(incomingContext);
+        incomingContext = nullptr;
+        asked = nullptr;
+        dropping = false;
+    }
+
+    void CancelLeave()
+    {
+        if (leaveId)
+            g_source_remove(leaveId);
+        leaveId = 0;
+    }
+
+    static gboolean OnDragMotion(GtkWidget* w, GdkDragContext* ctx, gint x, gint y, guint time, gpointer p)
+    {
+        auto* m = static_cast<Impl*>(p);
+        m->CancelLeave();
+        m->dragX = x;
+        m->dragY = y;
+        if (dnd::DragSession* own = m->Own()) {
+            gdk_drag_status(ctx,
+                m->Over(*own, x, y) ? gdk_drag_context_get_suggested_action(ctx) : GdkDragAction(0), time);
+            return TRUE;
+        }
+        if (m->incoming && m->incomingContext != ctx)
+            m->EndIncoming();
+        if (!m->Accepts()) {
+            gdk_drag_status(ctx, GdkDragAction(0), time);
+            return TRUE;
+        }
+        if (m->incoming) {
+            gdk_drag_status(ctx,
+                m->Over(*m->incoming, x, y) ? gdk_drag_context_get_suggested_action(ctx) : GdkDragAction(0),
+                time);
+            return TRUE;
+        }
+        // Another program's drag, seen first: its data says what it carries.
+        const GdkAtom target = gtk_drag_dest_find_target(w, ctx, nullptr);
+        if (target == GDK_NONE) {
+            gdk_drag_status(ctx, GdkDragAction(0), time);
+            return TRUE;
+        }
+        if (m->asked != ctx) {
+            m->asked = ctx;
+            gtk_drag_get_data(w, ctx, target, time);
+        }
+        return TRUE;
+    }
+
+    static void OnDragData(GtkWidget*, GdkDragContext* ctx, gint, gint, GtkSelectionData* selection,
+        guint info, guint time, gpointer p)
+    {
+        auto* m = static_cast<Impl*>(p);
+        const bool drop = m->dropping;
+        m->dropping = false;
+        if (m->Own())
+            return;
+        DesktopDragData data;
+        if (info == kTargetUris) {
+            if (gchar** uris = gtk_selection_data_get_uris(selection)) {
+                for (gchar** u = uris; *u; ++u)
+                    data.uris.emplace_back(*u);
+                g_strfreev(uris);
+            }
+        } else if (guchar* text = gtk_selection_data_get_text(selection)) {
+            data.text = reinterpret_cast<const char*>(text);
+            g_free(text);
+        }
+        if (!m->Accepts() || data.Empty()) {
+            if (drop)
+                gtk_drag_finish(ctx, FALSE, FALSE, time);
+            else
+                gdk_drag_status(ctx, GdkDragAction(0), time);
+            return;
+        }
+        if (!m->incoming || m->incomingContext != ctx) {
+            m->EndIncoming();
+            m->incoming.reset(new dnd::DragSession);
+            PutDragData(data, *m->incoming);
+            m->incomingContext = GDK_DRAG_CONTEXT(g_object_ref(ctx));
+            m->asked = ctx;
+        }
+        if (!drop) {
+            gdk_drag_status(ctx,
+                m->Over(*m->incoming, m->dragX, m->dragY) ? gdk_drag_context_get_suggested_action(ctx)
+                                                          : GdkDragAction(0),
+                time);
+            return;
+        }
+        int h = 0, v = 0;
+        m->ToArea(m->dragX, m->dragY, h, v);
+        const int result = m->Drop(*m->incoming, m->dragX, m->dragY);
+        m->host->Log().Add("window: drop from another program of " + std::to_string(m->incoming->CountItems())
+            + " item(s) at " + At(h, v) + ": "
+            + (result == dnd::kDragAccepted ? std::string("accepted")
+                                            : "refused (" + std::to_string(result) + ")"));
+        gtk_drag_finish(ctx, result == dnd::kDragAccepted, FALSE, time);
+        m->EndIncoming();
+        m->AfterCall();
+    }
+
+    static gboolean OnDragDrop(GtkWidget* w, GdkDragContext* ctx, gint x, gint y, guint time, gpointer p)
+    {
+        auto* m = static_cast<Impl*>(p);
+        m->CancelLeave();
+        m->dragX = x;
+        m->dragY = y;
+        if (dnd::DragSession* own = m->Own()) {
+            const int result = m->Drop(*own, x, y);
+            m->ui->DroppedHere(result);
+            gtk_drag_finish(ctx, result == dnd::kDragAccepted, FALSE, time);
+            m->AfterCall();
+            return TRUE;
+        }
+        const GdkAtom target = gtk_drag_dest_find_target(w, ctx, nullptr);
+        if (!m->Accepts() || target == GDK_NONE) {
+            gtk_drag_finish(ctx, FALSE, FALSE, time);
+            m->EndIncoming();
+            return TRUE;
+        }
+        m->dropping = true;
+        gtk_drag_get_data(w, ctx, target, time);
+        return TRUE;
+    }
+
+    // The desktop says a drag left just before it drops: the leave is
+    // carried out only when no drop follows.
+    static void OnDragLeave(GtkWidget*, GdkDragContext*, guint, gpointer p)
+    {
+        auto* m = static_cast<Impl*>(p);
+        m->CancelLeave();
+        m->leaveId = g_idle_add(
+            +[](gpointer q) -> gboolean {
+                auto* n = static_cast<Impl*>(q);
+                n->leaveId = 0;
+                if (dnd::DragSession* own = n->Own())
+                    n->Leave(*own, n->dragX, n->dragY);
+                else
+                    n->EndIncoming();
+                return G_SOURCE_REMOVE;
+            },
+            m);
+    }
+
     // ---- Events made from the page's steps.
     GdkDevice* Pointer()
     {
@@ -438,11 +702,21 @@ struct WindowFrontEnd::Impl
         }
         case PageStep::kKey: {
             const guint keyval = GdkKeyvalFor(s.code);
-            if (keyval == 0)
+            MappedKey back;
+            if (keyval == 0 || !MapGdkKey(keyval, state, back) || back.code != s.code
+                || back.modifiers != s.modifiers)
                 return -1; // a key no desktop key gives: straight to the plug-in
-            SendKey(GDK_KEY_PRESS, keyval, state);
+            // The desktop's key event names the symbol of the level that
+            // Shift and Caps Lock select ("A" for Shift+A): the input method
+            // commits that one.
+            guint level = keyval;
+            const char16_t shown
+                = UsKeyCharacter(s.code, s.modifiers & (events::kModShift | events::kModCapsLock));
+            if (shown >= 0x20 && shown < 0x7F)
+                level = gdk_unicode_to_keyval(shown);
+            SendKey(GDK_KEY_PRESS, level, state);
             const int handled = lastHandled;
-            SendKey(GDK_KEY_RELEASE, keyval, state);
+            SendKey(GDK_KEY_RELEASE, level, state);
             return handled;
         }
         case PageStep::kType: {
@@ -512,6 +786,8 @@ struct WindowFrontEnd::Impl
     static gboolean OnButton(GtkWidget*, GdkEventButton* e, gpointer p)
     {
         auto* m = static_cast<Impl*>(p);
+        if (m->Defer(e))
+            return TRUE;
         m->pointerX = static_cast<int>(e->x);
         m->pointerY = static_cast<int>(e->y);
         // Double and triple clicks reach the plug-in as the presses they are
@@ -527,6 +803,7 @@ struct WindowFrontEnd::Impl
                 return TRUE;
             gtk_widget_grab_focus(m->area);
             m->ImportClipboard();
+            m->EnsureFocus();
             // The secondary button is a Control-click, the plug-in's context click.
             m->pressedModifiers = MapGdkModifiers(e->state) | (e->button == 3 ? events::kModControl : 0);
             m->pressed = true;
@@ -546,6 +823,8 @@ struct WindowFrontEnd::Impl
     static gboolean OnMotion(GtkWidget*, GdkEventMotion* e, gpointer p)
     {
         auto* m = static_cast<Impl*>(p);
+        if (m->Defer(e))
+            return TRUE;
         m->pointerX = static_cast<int>(e->x);
         m->pointerY = static_cast<int>(e->y);
         if (!m->Accepts())
@@ -560,6 +839,8 @@ struct WindowFrontEnd::Impl
     static gboolean OnScroll(GtkWidget*, GdkEventScroll* e, gpointer p)
     {
         auto* m = static_cast<Impl*>(p);
+        if (m->Defer(e))
+            return TRUE;
         if (!m->Accepts())
             return TRUE;
         int delta = 0, axis = 0;
@@ -590,6 +871,8 @@ struct WindowFrontEnd::Impl
     static gboolean OnKey(GtkWidget*, GdkEventKey* e, gpointer p)
     {
         auto* m = static_cast<Impl*>(p);
+        if (m->Defer(e))
+            return TRUE;
         if (!m->Accepts())
             return TRUE;
         const bool press = e->type == GDK_KEY_PRESS;
@@ -602,9 +885,11 @@ struct WindowFrontEnd::Impl
             base = e->keyval;
         MappedKey key;
         const bool known = MapGdkKey(base, e->state, key);
-        if (press)
+        if (press) {
             m->ImportClipboard();
-        if (known) {
+            m->EnsureFocus();
+        }
+        if (known && !m->closed && m->host->HasInstance()) {
             const bool repeat = press && m->keysDown.count(e->hardware_keycode) != 0;
             if (press)
                 m->Say(std::string(repeat ? "key repeat " : "key ") + std::to_string(key.code)
@@ -618,16 +903,19 @@ struct WindowFrontEnd::Impl
             m->keysDown.insert(e->hardware_keycode);
         else
             m->keysDown.erase(e->hardware_keycode);
-        // Command and Control keys are commands, never text.
-        const bool command = (key.modifiers & (events::kModCommand | events::kModControl)) != 0;
-        const bool filtered = !command && !m->closed && gtk_im_context_filter_keypress(m->im, e);
-        if (press && !filtered && known && !command && !(key.modifiers & events::kModOption)) {
-            // Return and Tab give their control characters as typed text.
-            if (key.code == input::kVK_Return || key.code == input::kVK_ANSI_KeypadEnter)
-                m->host->TextInput(u"\r");
-            else if (key.code == input::kVK_Tab)
-                m->host->TextInput(u"\t");
-        }
+        // Typed text follows the key-down as a browser hands it on. Keys
+        // without Command, Control or Option go through the input method,
+        // which commits their text (or composes it: dead keys, pre-edit).
+        // A key it does not take - Return, Backspace, the arrows, a
+        // shortcut - comes as the character the US layout gives for it, so
+        // that a plug-in that reads typed text only from text input gets
+        // every key.
+        const bool shortcut
+            = (key.modifiers & (events::kModCommand | events::kModControl | events::kModOption)) != 0;
+        const bool filtered = !shortcut && !m->closed && gtk_im_context_filter_keypress(m->im, e);
+        if (press && known && !filtered && !m->closed && m->host->HasInstance())
+            if (const char16_t character = UsKeyCharacter(key.code, key.modifiers))
+                m->host->TextInput(std::u16string(1, character));
         m->AfterCall();
         return TRUE;
     }
@@ -643,6 +931,7 @@ struct WindowFrontEnd::Impl
             gtk_im_context_focus_out(m->im);
         if (!m->Accepts())
             return FALSE;
+        m->pluginFocused = e->in != 0;
         m->Say(e->in ? "focus" : "blur");
         m->Answered(m->host->Focus(e->in != 0));
         m->AfterCall();
@@ -669,6 +958,19 @@ struct WindowFrontEnd::Impl
         m->Say("pre-edit " + Quote(text ? text : ""));
         m->lastHandled = m->host->TextInput(utf8::ToUtf16(text ? text : ""), Host::kTextInputPreEdit);
         g_free(text);
+        m->AfterCall();
+    }
+
+    // The browser window becomes the desktop's active window or stops
+    // being it: the plug-in gets the activate event a browser sends.
+    static void OnActive(GObject*, GParamSpec*, gpointer p)
+    {
+        auto* m = static_cast<Impl*>(p);
+        if (!m->Accepts())
+            return;
+        const bool active = gtk_window_is_active(GTK_WINDOW(m->window)) != FALSE;
+        m->Say(active ? "activate" : "deactivate");
+        m->Answered(m->host->Activate(active));
         m->AfterCall();
     }
 
@@ -764,6 +1066,31 @@ void WindowFrontEnd::Open(Host& host, const Page& page)
     g_signal_connect(m->area, "focus-in-event", G_CALLBACK(Impl::OnFocus), p);
     g_signal_connect(m->area, "focus-out-event", G_CALLBACK(Impl::OnFocus), p);
     g_signal_connect(m->window, "delete-event", G_CALLBACK(Impl::OnDelete), p);
+    g_signal_connect(m->window, "notify::is-active", G_CALLBACK(Impl::OnActive), p);
+    gtk_drag_dest_set(
+        m->area, GtkDestDefaults(0), nullptr, 0, GdkDragAction(GDK_ACTION_COPY | GDK_ACTION_MOVE));
+    GtkTargetList* dropTargets = gtk_target_list_new(nullptr, 0);
+    gtk_target_list_add_uri_targets(dropTargets, kTargetUris);
+    gtk_target_list_add_text_targets(dropTargets, kTargetText);
+    gtk_drag_dest_set_target_list(m->area, dropTargets);
+    gtk_target_list_unref(dropTargets);
+    g_signal_connect(m->area, "drag-motion", G_CALLBACK(Impl::OnDragMotion), p);
+    g_signal_connect(m->area, "drag-leave", G_CALLBACK(Impl::OnDragLeave), p);
+    g_signal_connect(m->area, "drag-drop", G_CALLBACK(Impl::OnDragDrop), p);
+    g_signal_connect(m->area, "drag-data-received", G_CALLBACK(Impl::OnDragData), p);
+    // Asked to end (a terminal's Control+C, a session ending): the window
+    // closes as when the person closes it.
+    int n = 0;
+    for (int sig : {SIGINT, SIGTERM})
+        m->signalIds[n++] = g_unix_signal_add(
+            sig,
+            +[](gpointer q) -> gboolean {
+                auto* i = static_cast<Impl*>(q);
+                if (i->window && !i->closed)
+                    gtk_window_close(GTK_WINDOW(i->window));
+                return G_SOURCE_CONTINUE;
+            },
+            p);
 
     m->im = gtk_im_multicontext_new();
     g_signal_connect(m->im, "commit", G_CALLBACK(Impl::OnCommit), p);
@@ -771,6 +1098,10 @@ void WindowFrontEnd::Open(Host& host, const Page& page)
 
     m->ui.reset(new WindowUi(m->window, m->area, host.Log()));
     m->ui->beforeShowing = [p] { p->Refresh(); };
+    m->ui->dragEnded = [p] {
+        p->pressed = false;
+        events::Services::Get().Input().buttons &= ~events::kButtonPrimary;
+    };
     host.Ui().interactive = m->ui.get();
     m->clipboard = gtk_clipboard_get(GDK_SELECTION_CLIPBOARD);
     m->ownerChange = g_signal_connect(m->clipboard, "owner-change",
@@ -865,6 +1196,16 @@ void WindowFrontEnd::Close()
     if (m->statusId)
         g_source_remove(m->statusId);
     m->statusId = 0;
+    m->CancelLeave();
+    m->EndIncoming();
+    for (GdkEvent* e : m->deferred)
+        gdk_event_free(e);
+    m->deferred.clear();
+    for (guint& id : m->signalIds) {
+        if (id)
+            g_source_remove(id);
+        id = 0;
+    }
     if (m->clipboard && m->ownerChange)
         g_signal_handler_disconnect(m->clipboard, m->ownerChange);
     m->ownerChange = 0;

@@ -1,5 +1,7 @@
 #include "host/WindowUi.h"
 
+#include "host/DesktopDrag.h"
+
 #include "platform/ui/ModalDialog.h"
 
 #include <gtk/gtk.h>
@@ -190,6 +192,116 @@ bool WindowUi::PutFile(const events::PutFileRequest& request, events::PutFileRep
     return saved;
 }
 
+namespace {
+
+enum DragTarget : guint
+{
+    kDragText,
+    kDragUris
+};
+
+} // namespace
+
+int WindowUi::TrackDrag(dnd::DragSession& drag)
+{
+    const std::string head = "window: drag of " + std::to_string(drag.CountItems()) + " item(s)";
+    const DesktopDragData data = DragDataOf(drag);
+    GtkWidget* w = GTK_WIDGET(m_tipWidget);
+    if (m_closing || data.Empty() || m_drag || !w) {
+        m_log.Add(head + (data.Empty() ? " with nothing the desktop takes" : "") + " cancelled");
+        return events::kUserCanceledErr;
+    }
+    if (beforeShowing)
+        beforeShowing();
+    GtkTargetList* list = gtk_target_list_new(nullptr, 0);
+    if (!data.uris.empty())
+        gtk_target_list_add_uri_targets(list, kDragUris);
+    if (!data.text.empty())
+        gtk_target_list_add_text_targets(list, kDragText);
+    // The drag goes on from the press or move that started it.
+    GdkEvent* current = gtk_get_current_event();
+    GdkDragContext* context = gtk_drag_begin_with_coordinates(
+        w, list, static_cast<GdkDragAction>(GDK_ACTION_COPY | GDK_ACTION_MOVE), 1, current, -1, -1);
+    if (current)
+        gdk_event_free(current);
+    gtk_target_list_unref(list);
+    if (!context) {
+        m_log.Add(head + " cancelled: the desktop did not start it");
+        return events::kUserCanceledErr;
+    }
+
+    struct Source
+    {
+        const DesktopDragData* data;
+        WindowUi* ui;
+    } source{&data, this};
+    GMainLoop* loop = g_main_loop_new(nullptr, FALSE);
+    m_drag = &drag;
+    m_dragContext = context;
+    m_dragLoop = loop;
+    m_dragFailed = false;
+    m_droppedHere = false;
+    const gulong get = g_signal_connect(w, "drag-data-get",
+        G_CALLBACK(
+            +[](GtkWidget*, GdkDragContext*, GtkSelectionData* selection, guint info, guint, gpointer p) {
+                const DesktopDragData& d = *static_cast<Source*>(p)->data;
+                if (info == kDragUris) {
+                    std::vector<gchar*> uris;
+                    for (const std::string& uri : d.uris)
+                        uris.push_back(const_cast<gchar*>(uri.c_str()));
+                    uris.push_back(nullptr);
+                    gtk_selection_data_set_uris(selection, uris.data());
+                } else {
+                    gtk_selection_data_set_text(selection, d.text.c_str(), static_cast<gint>(d.text.size()));
+                }
+            }),
+        &source);
+    const gulong failed = g_signal_connect(w, "drag-failed",
+        G_CALLBACK(+[](GtkWidget*, GdkDragContext*, GtkDragResult, gpointer p) -> gboolean {
+            static_cast<Source*>(p)->ui->m_dragFailed = true;
+            return FALSE;
+        }),
+        &source);
+    const gulong end
+        = g_signal_connect(w, "drag-end", G_CALLBACK(+[](GtkWidget*, GdkDragContext*, gpointer p) {
+              auto* ui = static_cast<Source*>(p)->ui;
+              if (ui->m_dragLoop)
+                  g_main_loop_quit(static_cast<GMainLoop*>(ui->m_dragLoop));
+              ui->m_dragContext = nullptr;
+          }),
+            &source);
+    if (m_dragContext && !m_closing)
+        g_main_loop_run(loop);
+    if (m_dragContext)
+        gtk_drag_cancel(static_cast<GdkDragContext*>(m_dragContext));
+    g_signal_handler_disconnect(w, get);
+    g_signal_handler_disconnect(w, failed);
+    g_signal_handler_disconnect(w, end);
+    g_main_loop_unref(loop);
+    m_drag = nullptr;
+    m_dragContext = nullptr;
+    m_dragLoop = nullptr;
+    if (dragEnded)
+        dragEnded();
+
+    int result = 0;
+    if (m_closing) {
+        m_log.Add(head + " cancelled with the browser window");
+        result = events::kUserCanceledErr;
+    } else if (m_droppedHere) {
+        m_log.Add(head + " dropped on the browser window: "
+            + (m_dropResult == dnd::kDragAccepted ? std::string("accepted")
+                                                  : "refused (" + std::to_string(m_dropResult) + ")"));
+        result = m_dropResult;
+    } else if (m_dragFailed) {
+        m_log.Add(head + " cancelled");
+        result = events::kUserCanceledErr;
+    } else {
+        m_log.Add(head + " dropped on another program");
+    }
+    return result;
+}
+
 void WindowUi::HelpTagChanged(const events::HelpTag* tag)
 {
     GtkWidget* w = GTK_WIDGET(m_tipWidget);
@@ -208,6 +320,10 @@ void WindowUi::Close()
         gtk_menu_shell_cancel(GTK_MENU_SHELL(m_menu));
     if (m_menuLoop)
         g_main_loop_quit(static_cast<GMainLoop*>(m_menuLoop));
+    if (m_dragContext)
+        gtk_drag_cancel(static_cast<GdkDragContext*>(m_dragContext));
+    if (m_dragLoop)
+        g_main_loop_quit(static_cast<GMainLoop*>(m_dragLoop));
 }
 
 } // namespace qm::host

@@ -2,8 +2,11 @@
 // The person in front of the window, as the host's UI driver asks for them
 // (host/ScriptedUiDriver.h hands it what no script answers): message boxes
 // and property sheets become desktop dialogs, pop-up menus desktop menus,
-// put-file a file chooser, help tags the drawing area's tooltip. A drag
-// takes the default (cancelled) and is logged by the scripted driver.
+// put-file a file chooser, help tags the drawing area's tooltip. A drag the
+// plug-in starts becomes the desktop's drag from the drawing area, with its
+// text and file locations (host/DesktopDrag.h); dropped on another program
+// it answers "dropped", dropped on the browser window it reaches the
+// plug-in's own drag handlers through the window's drop side (DroppedHere).
 //
 // Each of these runs its own event loop. When the browser window is closed
 // meanwhile (Close), the open dialog or menu ends at once with its default
@@ -35,11 +38,24 @@ public:
     // Called before a dialog, menu or file chooser is shown: the browser
     // window brings its picture up to date, as the plug-in drew it so far.
     std::function<void()> beforeShowing;
+    // Called when a drag the desktop ran has ended: its button release
+    // went to the desktop's drag, not to the browser window.
+    std::function<void()> dragEnded;
 
     events::ModalAnswer ModalStep(events::ModalLoop& loop) override;
     std::uint32_t PopUpMenu(const events::MenuRequest& menu) override;
     bool PutFile(const events::PutFileRequest& request, events::PutFileReply& reply) override;
     void HelpTagChanged(const events::HelpTag* tag) override;
+    int TrackDrag(dnd::DragSession& drag) override;
+
+    // The plug-in's drag under way (null when none), and what the
+    // plug-in answered to its drop on the browser window.
+    dnd::DragSession* Dragging() const { return m_drag; }
+    void DroppedHere(int result)
+    {
+        m_droppedHere = true;
+        m_dropResult = result;
+    }
 
     // The browser window is being closed.
     void Close();
@@ -53,6 +69,12 @@ private:
     void* m_openDialog = nullptr; // the GtkDialog being run
     void* m_menuLoop = nullptr;   // the GMainLoop of the menu being shown
     void* m_menu = nullptr;       // the GtkMenu being shown
+    dnd::DragSession* m_drag = nullptr;
+    void* m_dragContext = nullptr; // the GdkDragContext of the drag being shown
+    void* m_dragLoop = nullptr;    // the GMainLoop that waits for its end
+    bool m_dragFailed = false;
+    bool m_droppedHere = false;
+    int m_dropResult = 0;
 };
 
 } // namespace qm::host

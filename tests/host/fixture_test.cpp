@@ -5,6 +5,7 @@
 // the network, the clipboard, and a clean account after NPP_Destroy.
 
 #include "host/Host.h"
+#include "host/UsKeys.h"
 
 #include "platform/events/InputState.h"
 #include "platform/input/KeyLayout.h"
@@ -146,9 +147,19 @@ TEST_F(FixtureTest, EveryEventKind)
     EXPECT_TRUE(host->Type("Hi"));
     EXPECT_TRUE(host->TextInput(u"\u65E5\u672C"));
     EXPECT_EQ("zHi\xE6\x97\xA5\xE6\x9C\xAC", Text());
-    host->Key(input::kVK_ANSI_X); // now only text input types
+    // Now a bare key-down types nothing; a key press still does, as its
+    // text-input event: a letter, Backspace, an arrow.
+    host->SendEvent(keyDown, UsKeyMessage(input::kVK_ANSI_X, 0), 0, 0, 0);
     EXPECT_EQ("zHi\xE6\x97\xA5\xE6\x9C\xAC", Text());
-    EXPECT_EQ(4u, Count("page: qmContentChanged(\"f1\")"));
+    EXPECT_EQ(1, host->Key(input::kVK_ANSI_X));
+    EXPECT_EQ("zHi\xE6\x97\xA5\xE6\x9C\xAC"
+              "x",
+        Text());
+    host->Key(input::kVK_Delete);
+    host->Key(input::kVK_LeftArrow, events::kModShift);
+    EXPECT_TRUE(host->Log().Contains("status: key: control character 28"));
+    EXPECT_EQ("zHi\xE6\x97\xA5\xE6\x9C\xAC", Text());
+    EXPECT_EQ(6u, Count("page: qmContentChanged(\"f1\")"));
 
     EXPECT_EQ(1, host->Click(10, 12));
     EXPECT_TRUE(host->Log().Contains("status: click at (10, 12)"));

@@ -1,6 +1,8 @@
-// The window's two pure parts: desktop keys as the plug-in gets them, and
-// the rectangles of a surface that changed.
+// The window's pure parts: desktop keys as the plug-in gets them, drag
+// data between the plug-in's flavours and the desktop's, and the
+// rectangles of a surface that changed.
 
+#include "host/DesktopDrag.h"
 #include "host/GdkKeys.h"
 #include "host/SurfaceChanges.h"
 
@@ -9,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace {
@@ -16,7 +19,7 @@ namespace {
 using namespace qm;
 
 // Desktop key symbols (X11 keysyms) and modifier state bits.
-constexpr unsigned kSymA = 0x061, kSymOne = 0x031, kSymSpace = 0x020, kSymReturn = 0xff0d,
+constexpr unsigned kSymA = 0x061, kSymZ = 0x07a, kSymOne = 0x031, kSymSpace = 0x020, kSymReturn = 0xff0d,
                    kSymBackSpace = 0xff08, kSymDelete = 0xffff, kSymLeft = 0xff51, kSymKpEnter = 0xff8d,
                    kSymF5 = 0xffc2, kSymShiftL = 0xffe1, kSymEacute = 0x0e9;
 constexpr unsigned kShift = 1u << 0, kLock = 1u << 1, kControl = 1u << 2, kAlt = 1u << 3, kSuper = 1u << 6;
@@ -36,6 +39,13 @@ TEST(GdkKeys, MapsDesktopKeysToTheUsLayout)
         {kSymA, kLock, true, 0x00, events::kModCapsLock, 'A'},
         {kSymA, kControl, true, 0x00, events::kModControl, 1},
         {kSymA, kSuper, true, 0x00, events::kModCommand, 'a'},
+        // Undo stays Control+Z; the desktop's Redo is Command+Shift+Z.
+        {kSymZ, kControl, true, 0x06, events::kModControl, 26},
+        {kSymZ, kControl | kShift, true, 0x06, events::kModCommand | events::kModShift, 'Z'},
+        {kSymZ, kControl | kShift | kLock, true, 0x06,
+            events::kModCommand | events::kModShift | events::kModCapsLock, 'Z'},
+        {kSymZ, kControl | kShift | kAlt, true, 0x06,
+            events::kModControl | events::kModShift | events::kModOption, 26},
         {kSymOne, kShift, true, 0x12, events::kModShift, '!'},
         {kSymSpace, 0, true, 0x31, 0, ' '},
         {kSymReturn, 0, true, 0x24, 0, 13},
@@ -61,6 +71,49 @@ TEST(GdkKeys, MapsDesktopKeysToTheUsLayout)
         ASSERT_TRUE(host::MapGdkKey(host::GdkKeyvalFor(c.code), host::GdkStateFor(c.modifiers), back));
         EXPECT_EQ(back.code, c.code);
         EXPECT_EQ(back.modifiers, c.modifiers);
+    }
+}
+
+TEST(DesktopDrag, CarriesTextAndFileLocationsBothWays)
+{
+    const std::u16string text = u"caf\u00E9 \U0001F600";
+    const std::string textUtf8 = "caf\xC3\xA9 \xF0\x9F\x98\x80";
+
+    // The plug-in's drag: markup, its plain text with a terminating zero,
+    // and an item with a file location only.
+    dnd::DragSession drag;
+    const std::u16string withZero = text + u'\0';
+    drag.AddFlavor(1111, events::FourCC("QMRK"), u"<b>x</b>", 16);
+    drag.AddFlavor(1111, host::kDragTextFlavor, withZero.data(), withZero.size() * 2);
+    drag.AddFlavor(7, host::kDragFileFlavor, "file:///tmp/a%20b.png", 21);
+    drag.AddFlavor(8, host::kDragTextFlavor, u"second", 12); // only the first text goes out
+    const host::DesktopDragData out = host::DragDataOf(drag);
+    EXPECT_EQ(textUtf8, out.text);
+    EXPECT_EQ(std::vector<std::string>{"file:///tmp/a%20b.png"}, out.uris);
+
+    // From the desktop: URIs make one item each; text alone is item 1's.
+    const struct
+    {
+        host::DesktopDragData in;
+        std::size_t items;
+    } cases[] = {
+        {{textUtf8, {}}, 1},
+        {{"", {"file:///a", "", "file:///b"}}, 2},
+        {{textUtf8, {"file:///a"}}, 1},
+        {{"", {}}, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.in.text + " " + std::to_string(c.in.uris.size()));
+        dnd::DragSession in;
+        host::PutDragData(c.in, in);
+        ASSERT_EQ(c.items, in.CountItems());
+        const host::DesktopDragData back = host::DragDataOf(in);
+        EXPECT_EQ(c.in.uris.empty() ? c.in.text : "", back.text);
+        std::vector<std::string> uris;
+        for (const std::string& u : c.in.uris)
+            if (!u.empty())
+                uris.push_back(u);
+        EXPECT_EQ(uris, back.uris);
     }
 }
 

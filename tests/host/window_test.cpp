@@ -11,8 +11,11 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -60,16 +63,25 @@ std::string WithoutLine(std::string log, const std::string& line)
 struct PlayCase
 {
     const char* page;
-    const char* mustLog; // a line the run must log
+    std::vector<std::string> mustLog; // lines the run must log
 };
 
 TEST(WindowHost, PlaysTheStepsAsTheHeadlessHostRunsThem)
 {
     REQUIRE_VIRTUAL_DISPLAY();
     const PlayCase cases[] = {
-        {"fixture.xml", "status: alert: OK"},
-        {"window-steps.xml", "form value: \"Typed"},
-        {"editor-window.xml", "page: qmFocusLost(\"ed1\")"},
+        {"fixture.xml", {"status: alert: OK"}},
+        {"window-steps.xml",
+            {"form value: \"Typed: abc, ABC! \xC3\xA9\\n \xC3\xA9t\xC3\xA9"
+             "BC\"",
+                "status: key: control character 28"}},
+        // After typing, keys still work: an arrow and Backspace edit, then
+        // Control+Z undoes and Command+Shift+Z redoes.
+        {"editor-window.xml",
+            {"page: qmFocusLost(\"ed1\")", "dialog property \"Image\"",
+                "form value: \"<p>abc</p><p>\xC3\xA9xz</p>\"\n> drag",
+                "form value: \"<p>abc</p><p>\xC3\xA9</p>\"\n> key 6 command shift",
+                "form value: \"<p>abc</p><p>\xC3\xA9xz</p>\"\nfinal"}},
     };
     qmtest::TempDir dir;
     ASSERT_TRUE(dir.Create(qmtest::TestOutputPath("window")));
@@ -83,7 +95,8 @@ TEST(WindowHost, PlaysTheStepsAsTheHeadlessHostRunsThem)
         ASSERT_EQ(status, 0);
         const std::string headless = ReadFile(base + ".h.log");
         const std::string window = ReadFile(base + ".w.log");
-        EXPECT_NE(headless.find(c.mustLog), std::string::npos);
+        for (const std::string& line : c.mustLog)
+            EXPECT_NE(headless.find(line), std::string::npos) << line;
         EXPECT_EQ(WithoutLine(window, "window closed"), headless);
 
         qmtest::PngPixels h, w;
@@ -99,7 +112,7 @@ TEST(WindowHost, PlaysTheStepsAsTheHeadlessHostRunsThem)
     }
 }
 
-TEST(WindowHost, ClosingTheWindowInsideADialogOrMenuEndsTheInstanceCleanly)
+TEST(WindowHost, ClosingTheWindowInsideADialogMenuOrDragEndsTheInstanceCleanly)
 {
     REQUIRE_VIRTUAL_DISPLAY();
     const struct
@@ -112,6 +125,8 @@ TEST(WindowHost, ClosingTheWindowInsideADialogOrMenuEndsTheInstanceCleanly)
             "call Alert(\"Leave?\") -> \"closed\""},
         {"close-in-menu.xml", "window: the menu was dismissed with the browser window",
             "status: menu at (100, 100): 0"},
+        {"close-in-drag.xml", "window: drag of 1 item(s) cancelled with the browser window",
+            "status: drag: not dropped (-128)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.page);
@@ -137,6 +152,131 @@ TEST(WindowHost, ClosingTheWindowInsideADialogOrMenuEndsTheInstanceCleanly)
         EXPECT_EQ(headless.find("never typed"), std::string::npos) << headless;
         EXPECT_NE(headless.find("accounting: clean"), std::string::npos) << headless;
     }
+}
+
+// A person at the desktop, played by xdotool: a click, typing, an arrow,
+// Backspace and the desktop's Redo after the typing, a double click, a
+// drag of the text dropped back on the window, the window losing and
+// regaining the focus; then the window is asked to end (SIGTERM) as a
+// session ending asks it.
+const char* const kPerson = R"(
+QMHOST --window --log DIR/person.log PAGE > /dev/null 2>&1 &
+pid=$!
+W=$(xdotool search --sync --name 'Window steps' | head -1)
+sleep 2
+xdotool windowfocus --sync $W
+M="xdotool mousemove --window $W"
+$M 200 150 click 1; sleep 0.3
+xdotool type --delay 50 abc; xdotool key Left BackSpace ctrl+shift+z; sleep 0.3
+$M 150 120 click --repeat 2 --delay 100 1; sleep 0.3
+xdotool keydown shift; $M 160 130 mousedown 1; xdotool keyup shift
+for x in 170 190 210 230 250; do $M $x 160; sleep 0.1; done
+sleep 0.3; xdotool mouseup 1; sleep 0.5
+xdotool windowfocus --sync $(xdotool search --maxdepth 0 --name '' | head -1); sleep 0.3
+xdotool windowfocus --sync $W; sleep 0.3
+kill -TERM $pid
+wait $pid
+)";
+
+// Two programs: a drag of the text started in one window is dropped on
+// the other, the second window's page being the first's under another title.
+const char* const kTwoPrograms = R"(
+QMHOST --window --log DIR/a.log PAGE > /dev/null 2>&1 &
+a=$!
+sed "s/title=.Window steps./title='Other program'/" PAGE > DIR/other.xml
+QMHOST --window --log DIR/b.log DIR/other.xml > /dev/null 2>&1 &
+b=$!
+WA=$(xdotool search --sync --name 'Window steps' | head -1)
+WB=$(xdotool search --sync --name 'Other program' | head -1)
+sleep 2
+xdotool windowmove --sync $WB 600 0
+xdotool windowfocus --sync $WA
+xdotool keydown shift; xdotool mousemove --window $WA 160 130 mousedown 1; xdotool keyup shift
+for x in 200 300 400 500 600 700 750; do xdotool mousemove $x 160; sleep 0.15; done
+sleep 0.4; xdotool mouseup 1; sleep 0.8
+kill -TERM $a $b
+wait $a && wait $b
+)";
+
+// Runs a script of a person's actions under a virtual display; false when
+// xdotool is missing.
+bool RunPerson(std::string script, const std::string& dir)
+{
+    if (std::system("command -v xdotool >/dev/null 2>&1") != 0)
+        return false;
+    for (const auto& [name, value] : {std::pair<std::string, std::string>{"QMHOST", QM_QMHOST}, {"DIR", dir},
+             {"PAGE", Page("window-steps.xml")}})
+        for (std::size_t at = script.find(name); at != std::string::npos; at = script.find(name, at))
+            script.replace(at, name.size(), value);
+    {
+        std::ofstream out(dir + "/person.sh");
+        out << script;
+    }
+    int status = -1;
+    const std::string out = qmtest::RunCommand(
+        kEnv + "timeout 120 xvfb-run -a -s '-screen 0 1280x768x24' sh " + dir + "/person.sh", status);
+    EXPECT_EQ(status, 0) << out;
+    return true;
+}
+
+// The texts must be in the log in this order.
+void ExpectInOrder(const std::string& log, const std::vector<std::string>& texts)
+{
+    std::size_t at = 0;
+    for (const std::string& text : texts) {
+        const std::size_t found = log.find(text, at);
+        ASSERT_NE(found, std::string::npos) << text << "\n" << log.substr(at);
+        at = found + 1;
+    }
+}
+
+#define SKIP_WITHOUT_A_PERSON()                                                                              \
+    GTEST_SKIP() << "xdotool is not installed (scripts/setup installs it): a person's input is not tested"
+
+TEST(WindowHost, APersonsKeysClicksAndDragsReachThePlugin)
+{
+    REQUIRE_VIRTUAL_DISPLAY();
+    qmtest::TempDir dir;
+    ASSERT_TRUE(dir.Create(qmtest::TestOutputPath("person")));
+    if (!RunPerson(kPerson, dir.Path()))
+        SKIP_WITHOUT_A_PERSON();
+    const char* const lines[] = {
+        "> mouse down (160, 120)",
+        "> text input \"c\"",
+        "> key 123\n< handled\nstatus: key: control character 28",
+        "> key 51\n",
+        "> key 6 command shift\n",
+        "> mouse down (110, 90)\nstatus: click at (110, 90)\n< handled\n> mouse up (110, 90)\n< handled\n"
+        "> mouse down (110, 90)",
+        "> mouse down (120, 100)\ndrag of 1 item(s) 'utxt' -> to the window\nstatus: drop: ",
+        "window: drag of 1 item(s) dropped on the browser window: accepted",
+        "> deactivate",
+        "> activate",
+        "window closed",
+        "final form value: \"Typed: abc, ABC! \xC3\xA9\\n \xC3\xA9t\xC3\xA9"
+        "BCabZTyped",
+        "accounting: clean",
+    };
+    ExpectInOrder(
+        ReadFile(dir.Path() + "/person.log"), std::vector<std::string>(std::begin(lines), std::end(lines)));
+}
+
+TEST(WindowHost, ADragCarriesTextFromOneProgramToAnother)
+{
+    REQUIRE_VIRTUAL_DISPLAY();
+    qmtest::TempDir dir;
+    ASSERT_TRUE(dir.Create(qmtest::TestOutputPath("two")));
+    if (!RunPerson(kTwoPrograms, dir.Path()))
+        SKIP_WITHOUT_A_PERSON();
+    ExpectInOrder(ReadFile(dir.Path() + "/a.log"),
+        {"drag of 1 item(s) 'utxt' -> to the window", "window: drag of 1 item(s) dropped on another program",
+            "status: drag: dropped", "accounting: clean"});
+    ExpectInOrder(ReadFile(dir.Path() + "/b.log"),
+        {"status: drop: Typed: abc, ABC!", "window: drop from another program of 1 item(s) at (",
+            "): accepted",
+            "final form value: \"Typed: abc, ABC! \xC3\xA9\\n \xC3\xA9t\xC3\xA9"
+            "BCTyped",
+            "accounting: clean"});
 }
 
 TEST(WindowHost, RefusesToRunWithoutADisplay)
