@@ -484,6 +484,16 @@ public:
     std::uint32_t m_dragToken = 0;        // 'QMD1' of this engine's drags (set by the engine)
     static constexpr std::uint32_t kDragItem = 1111;
 
+    // ---- insertion rules used by the structural commands ----
+    // Puts markup in at the caret (the flags: paragraph, second, third and
+    // empty cell). False when nothing went in.
+    bool InsertTagText(const unsigned short* markup, CElement* before, bool paragraph, bool second,
+        bool third, bool emptyCell);
+    bool InsertTagText(
+        const char* markup, CElement* before, bool paragraph, bool second, bool third, bool emptyCell);
+    // Reshapes the ancestors of e that may not hold it where it now stands.
+    void RemoveUnexpectTag(CElement* e);
+
     // ---- fields (those the element layers read are in CXDocServices) ----
     CSafeBuf m_language{"en"};
 
