@@ -92,8 +92,8 @@ bool AlignEnclosingDiv(CElement* element, int code, const char* word)
     return false;
 }
 
-// A new div with the alignment around element's block: a p goes into it
-// whole; in any other block the inline run around element does (from the
+// A new div with the alignment around element's block: a p, pre or heading
+// goes into it whole; in any other block the inline run around element does (from the
 // block child after the last block before it to the next block child).
 void WrapInAlignedDiv(CElement* element, int code, const char* word)
 {
@@ -103,9 +103,12 @@ void WrapInAlignedDiv(CElement* element, int code, const char* word)
         child = block;
         block = block->m_parent;
     }
-    if (!block)
+    // A term holds no div, and a div may not stand in a definition list.
+    if (!block || block->m_kind == kKindDt)
         return;
-    if (block->m_kind == kKindP) {
+    // A heading or pre may not hold a div any more than a p may (the repair
+    // of the tree would dissolve it again): it goes into the div whole too.
+    if (block->m_kind == kKindP || block->m_kind == kKindPre || IsHeadingKind(block->m_kind)) {
         CElement* parent = block->m_parent;
         if (!parent)
             return;

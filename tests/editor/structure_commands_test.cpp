@@ -132,7 +132,8 @@ protected:
         }
         if (step.rfind("remove-tag:", 0) == 0) {
             // The tag list with its entry N (from the outermost) removed.
-            driver.dialogs.push_back({qm::host::DialogAnswer::kPress, "Remove", {{"entry", step.substr(11)}}});
+            driver.dialogs.push_back(
+                {qm::host::DialogAnswer::kPress, "Remove", {{"entry", step.substr(11)}}});
             engine->PostMessage(kCommandMessage, kTagList, 0);
             return true;
         }
@@ -213,6 +214,9 @@ TEST_F(StructureCommands, TheImagesOwnTextDisplayTwiceShowsThePictureAgain)
     EXPECT_EQ(qmtest::Utf8(image->m_firstChild->m_text), "seen as words");
     const qmtest::PngPixels text = Picture(engine->m_doc.m_root, "image-own-text-");
     EXPECT_NE(graphic.rgba, text.rgba);
+    // The caret in the text shown goes back to the image with it.
+    engine->m_doc.m_caretElement = image->m_firstChild;
+    image->m_firstChild->m_caretOffset = 3;
 
     engine->PostMessage(kCommandMessage, 32876, 0);
     EXPECT_EQ(image->m_displayType, 0);
@@ -222,7 +226,8 @@ TEST_F(StructureCommands, TheImagesOwnTextDisplayTwiceShowsThePictureAgain)
     EXPECT_EQ(graphic.width, back.width);
     EXPECT_EQ(graphic.height, back.height);
     EXPECT_EQ(graphic.rgba, back.rgba);
-    EXPECT_TRUE(engine->m_doc.IsElementInTree(engine->m_doc.m_caretElement));
+    EXPECT_EQ(engine->m_doc.m_caretElement, image);
+    EXPECT_EQ(image->m_caretOffset, 0);
 }
 
 TEST_F(StructureCommands, ImagesAndLinks) { RunFile("commands/images_links.txt"); }
