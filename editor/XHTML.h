@@ -494,8 +494,9 @@ public:
     // element (code 16 left, 32 centre, 64 right): a div with that "align"
     // around it goes (its children stay), another div on the way up (below
     // the nearest table part, list or item) takes the alignment, and
-    // otherwise a new aligned div holds the block: a p whole, in any other
-    // block the inline run around element. With a selection shown (and not
+    // otherwise a new aligned div holds the block: a p, pre or heading
+    // whole, in any other block the inline run around element (a term
+    // takes none). With a selection shown (and not
     // single) every selected block is aligned through ProcessSelectedBullet.
     // With redraw: laid out, caret and view drawn, change reported.
     //
