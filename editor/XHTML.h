@@ -485,10 +485,40 @@ public:
     void DoProperty(CElement* element);
     void KeyStrong();
     void KeyEm();
-    bool DoAddTag(const char* tag, bool atCaret, bool select);
     bool MoveAllLevelsOut(CElement* item);
     CElement* JumpOutOfLI(CElement* item, int mode);
+
+    // ---- block alignment, images and small structural commands
+    // (XHTMLAlign.cpp, XHTMLImages.cpp, XHTMLStructure.cpp) ----
+    // ModifyAlign (declared with the commands above) aligns the block of
+    // element (code 16 left, 32 centre, 64 right): a div with that "align"
+    // around it goes (its children stay), another div on the way up (below
+    // the nearest table part, list or item) takes the alignment, and
+    // otherwise a new aligned div holds the block: a p, pre or heading
+    // whole, in any other block the inline run around element (a term
+    // takes none). With a selection shown (and not
+    // single) every selected block is aligned through ProcessSelectedBullet.
+    // With redraw: laid out, caret and view drawn, change reported.
+    //
+    // Applies an alignment (kinds 23 left, 21 centre, 22 right) block by
+    // block to the selected text runs: until every selected block is
+    // aligned so, or, when all already were, until none is. Other kinds do
+    // nothing here.
+    void ProcessSelectedBullet(int kind);
+    // An element of tag (a "br") at the caret: the selection is deleted
+    // first, a text run is split at the caret (inside an image nothing is
+    // added) and the element goes after its first half; it leaves inline
+    // parents where only an empty run follows it, and with moveOut all of
+    // them. With redraw: laid out, drawn and reported. True when added.
+    bool DoAddTag(const char* tag, bool moveOut, bool redraw);
+    // Deletes a shown selection (the document's DeleteSelection); a
+    // selection inside one paragraph that takes the whole paragraph leaves
+    // an empty copy of it to type into. False when nothing was selected.
     bool RemoveSelection();
+    // The mark-up of other work that the commands offer first: an "hr" into
+    // the div at the caret (its own file; false until it is built).
+    bool InsertXMLToDiv(const unsigned short* markup);
+    bool InsertXMLToDiv(const char* markup);
 
     // ---- change notification, undo and the edit buttons (XHTMLChange.cpp) ----
     // Before typed text goes in: the document's own preparation of the caret.
@@ -648,6 +678,16 @@ private:
     // OnUndo (undo) and OnRedo; the caret element while it is in the tree.
     void UndoOrRedo(bool undo);
     CElement* CaretElementInTree() const;
+    // Steps of the image and link commands (XHTMLImages.cpp,
+    // XHTMLStructure.cpp): the float class toggled on the context element;
+    // the document's or one image's display type; the caret back on image
+    // (or its first surviving piece) when it left the tree; one element of
+    // the tag list removed.
+    void FloatContextElement(bool right);
+    void SetImageDisplayType(int type);
+    void SetOwnImageDisplayType(int type);
+    void ReplaceCaretOnImage(CElement* image, CPtrList& pieces);
+    void RemoveListedTag(CElement* context, const CSafeBuf& tag);
     std::uint32_t m_dragToken = NewDragToken();
 };
 

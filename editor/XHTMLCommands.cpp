@@ -9,6 +9,8 @@
 
 #include "editor/XHTML.h"
 
+#include "editor/StructuralFlag.h"
+
 #include "element/Element.h"
 #include "element/services/ControlServices.h"
 #include "source_view/ColoringEditor.h"
@@ -180,12 +182,11 @@ constexpr CXHTML::CommandEntry kCommands[] = {
     M(32956, &CXHTML::OnSaveFile),
 };
 
-// The list and alignment commands do nothing on an element that has no
-// content of its own (a rule) while nothing is selected.
+// The list and alignment commands do nothing with the caret on a
+// structural element (a pre, rule, list or table) while nothing is selected.
 bool OnElementWithoutContent(const CXDoc& doc)
 {
-    const CElement* caret = doc.m_caretElement;
-    return !doc.m_selectionPresent && caret && caret->m_noChild;
+    return !doc.m_selectionPresent && HasStructuralFlag(doc.m_caretElement);
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 // Members that the command table, the dialogs, event routing and the key
-// map call but that belong to work not done yet: change notification and undo, view switches, tables,
-// lists, definition lists, inline formatting, the clipboard, styles, Tab and
-// indent, images and small structural commands. Each does nothing (and
-// answers that nothing was done) until its own code replaces it here.
+// map call but that belong to work not done yet: change notification and
+// undo, view switches, tables, lists, definition lists, inline formatting,
+// the clipboard, styles, Tab and indent. Each does nothing (and answers
+// that nothing was done) until its own code replaces it here.
 
 #include "editor/XHTML.h"
 
@@ -12,7 +12,6 @@ bool CXHTML::ReplaceText(const unsigned short*, bool) { return false; }
 void CXHTML::StyleItemChanged(unsigned int) { }
 void CXHTML::OnDrawTable(unsigned int, unsigned int) { }
 void CXHTML::DoList(CElement*, int, bool, bool) { }
-void CXHTML::ModifyAlign(CElement*, int, bool, bool) { }
 void CXHTML::DoFontButton(int, STYLE_BAR_ITEM*) { }
 void CXHTML::DoAlignTable(int, int) { }
 void CXHTML::InsertDataTable(int, int) { }
@@ -21,14 +20,12 @@ void CXHTML::OnPreview() { }
 void CXHTML::OnBlind() { }
 void CXHTML::OnWysiwyg() { }
 void CXHTML::OnInserttable() { }
-void CXHTML::OnInserthr() { }
 void CXHTML::OnInsertrow() { }
 void CXHTML::OnInsertcol() { }
 void CXHTML::OnRemoverow() { }
 void CXHTML::OnRemovecol() { }
 void CXHTML::OnFontbold() { }
 void CXHTML::OnFontitalic() { }
-void CXHTML::OnRemovelink() { }
 void CXHTML::OnInsertcolbefore() { }
 void CXHTML::OnInsertrowabove() { }
 void CXHTML::OnMergecells() { }
@@ -40,7 +37,6 @@ void CXHTML::OnCut() { }
 void CXHTML::OnCopy() { }
 void CXHTML::OnPaste() { }
 void CXHTML::OnRemovetable() { }
-void CXHTML::OnDelete() { }
 void CXHTML::OnSelecttable() { }
 void CXHTML::OnSelectrow() { }
 void CXHTML::OnSelectcol() { }
@@ -50,19 +46,9 @@ void CXHTML::OnSetcolheaders() { }
 void CXHTML::OnSetrowheaders() { }
 void CXHTML::OnConvertitoem() { }
 void CXHTML::OnConvertbtostrong() { }
-void CXHTML::OnFloatimageright() { }
-void CXHTML::OnFloatimageleft() { }
-void CXHTML::OnImageTypeGrap() { }
-void CXHTML::OnImageTypeText() { }
-void CXHTML::OnImageTypeOutline() { }
-void CXHTML::OnJImageTypeGrap() { }
-void CXHTML::OnJImageTypeText() { }
-void CXHTML::OnJImageTypeOutline() { }
-void CXHTML::OnSelectImage() { }
 void CXHTML::PopupStyleMenu() { }
 void CXHTML::OnDrawLTable() { }
 void CXHTML::OnDrawDTable() { }
-void CXHTML::OnTagslist() { }
 void CXHTML::OnResettable() { }
 void CXHTML::OnLInsertIAbove() { }
 void CXHTML::OnLInsertIBelow() { }
@@ -97,7 +83,5 @@ void CXHTML::DisplayStyleButton(CElement*) { }
 bool CXHTML::OnContextMenu(CPoint) { return false; }
 void CXHTML::KeyStrong() { }
 void CXHTML::KeyEm() { }
-bool CXHTML::DoAddTag(const char*, bool, bool) { return false; }
 bool CXHTML::MoveAllLevelsOut(CElement*) { return false; }
 CElement* CXHTML::JumpOutOfLI(CElement*, int) { return nullptr; }
-bool CXHTML::RemoveSelection() { return false; }

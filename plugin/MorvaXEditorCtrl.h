@@ -728,6 +728,11 @@ public:
     // help command).
     bool RunToolbarCommand(unsigned int id) override;
     bool RunToolbarButtonById(const char* name) override;
+    // The page's float classes for the engine's float commands.
+    const CSafeBuf& ImageFloatClass(bool right) const override
+    {
+        return right ? ClassImageFloatRight : ClassImageFloatLeft;
+    }
 
     // ---- the script interface (MorvaXEditorCtrlScript.cpp, MorvaXEditorCtrlProps.cpp) ----
     //

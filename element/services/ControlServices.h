@@ -199,6 +199,14 @@ public:
     {
         (void)msg, (void)id, (void)argument;
     }
+    // The class names that float an image right or left (the page's
+    // ClassImageFloatRight and ClassImageFloatLeft); empty without a page.
+    virtual const CSafeBuf& ImageFloatClass(bool right) const
+    {
+        (void)right;
+        static const CSafeBuf none;
+        return none;
+    }
 
 protected:
     CControlServices() = default;
