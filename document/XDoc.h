@@ -571,6 +571,15 @@ public:
     DOC_SCROLL_BAR m_horizontalBar; // bar 1
     DOC_SCROLL_BAR m_verticalBar;   // bar 2
 
+    // ---- insertion rules, as the insertion code calls them ----
+    // Whether markup, a tag or a file may go in at the caret (with tell a
+    // refusal is shown).
+    bool CanInsertTo(
+        const unsigned short* markup, const unsigned short* tag, const unsigned short* fileName, bool tell);
+    // Puts markup in at the caret (beside before when given).
+    bool InsertTagText(const unsigned short* markup, CElement* before, bool paragraph, bool second,
+        bool third, bool emptyCell);
+
 private:
     // The control's horizontal-bar switch (without a control the
     // document's own flag).

@@ -27,8 +27,11 @@
 struct ADDITIONAL_HTTP_HEADERS;
 struct EventRecord;
 struct NPWindow;
+struct _xmlDoc;
+struct _xmlNode;
 struct STYLE_BAR_ITEM;
 class CElement;
+class CSrcElement;
 class CXPrpEditorDlg;
 class TWindow;
 namespace qm::cg {
@@ -526,6 +529,49 @@ public:
     // unique among the engines alive in the process, never 0.
     std::uint32_t DragToken() const { return m_dragToken; }
 
+    // ---- inserting markup and text (XHTMLInsert*.cpp) ----
+    // Markup put in at the caret, top-level child by child. outside: the
+    // markup comes from outside the editor (clipboard HTML, the page's
+    // script): line breaks of blocks fold to blanks and leading white space
+    // of text after a block goes. pasted (clipboard HTML only): an img
+    // naming a local picture (file://localhost) has the picture uploaded
+    // and the stored URL put in; markup from script keeps such images as
+    // they are. False, with nothing changed, when the edit guard or the
+    // insertion rules refuse.
+    bool InsertHTMLCode(const unsigned short* markup, bool outside, bool pasted = false);
+    // Deletes the selection, cleans a copy of the markup and inserts it, then
+    // repairs, lays out, draws and reports the change.
+    void CleanAndInsertXHTMLCode(const unsigned short* markup);
+    // HTML from the system clipboard in its description form (8-bit,
+    // zero-terminated; ClipboardDescription.h): its fragment repaired by
+    // Tidy, cleaned and inserted as pasted markup. Answers false.
+    bool InsertHTML(const char* description, bool unused = false);
+    // Plain text at the caret: typographic characters become plain ones, a
+    // CR LF ends a line (a br), two end a paragraph.
+    void InsertText(const unsigned short* text, bool unused = false);
+    // Markup at the start or end of the div holding the caret; false when
+    // the caret is not at either end of it or the markup does not parse.
+    bool InsertXMLToDiv(const unsigned short* markup);
+    bool InsertXMLToDiv(const char* markup);
+
+    // ---- web services (XHTMLSoap.cpp, XHTMLUpload.cpp) ----
+    // Posts body (an element of the service namespace, SoapEnvelope.h) in
+    // a SOAP envelope of the control's SoapVersion to url; the page is
+    // asked first (GoFireSOAPCall). True with the parsed answer (document,
+    // owned by the caller: XMLReleaseDom), its result element and the
+    // prefix bound to the service namespace ("p:" or empty). False on a
+    // refused connection, a non-2xx status, an answer that is no envelope
+    // or a SOAP fault; report shows one message then.
+    bool FetchSoapService(const unsigned short* url, const CSafeBuf& body, _xmlDoc** document,
+        _xmlNode** result, CSafeBuf& prefix, bool report);
+    // Uploads a local file to the image library service (kind 2: an image)
+    // with doLibraryUpload: Base64 packets of kUploadPacketBytes under one
+    // transaction id. True with the URL the library stores it under; false
+    // (error set, one message shown) otherwise.
+    bool FileUpload(const unsigned short* path, int& error, CSafeBuf& url, int kind);
+    static constexpr int kUploadPacketBytes = 102400;
+    CSafeBuf m_imageLibraryURL; // the control's ImageLibraryURL
+
     // ---- fields (those the element layers read are in CXHTMLServices) ----
     // Room in each option list, the terminating null not counted.
     static constexpr int kNoneYesNoRoom = 3;
@@ -642,6 +688,23 @@ private:
     // OnUndo (undo) and OnRedo; the caret element while it is in the tree.
     void UndoOrRedo(bool undo);
     CElement* CaretElementInTree() const;
+    // Steps of InsertHTMLCode (XHTMLInsert.cpp, XHTMLInsertPictures.cpp):
+    // one element child written out and inserted (trim follows the child's
+    // kind); the caret taken out of an empty paragraph the insertion left,
+    // which then goes; the common ending of a whole insertion (caret on,
+    // tree repaired, laid out, drawn, change reported).
+    void InsertMarkupChild(CSrcElement* child, bool outside, bool& trim);
+    void LeaveEmptyParagraph();
+    void FinishInsertion();
+    // The picture pass over one pasted child: each img naming a local
+    // picture is copied to the temporary folder under a new name, uploaded
+    // and given the stored URL (the image dialog confirming it unless
+    // Options bit 64); a picture that cannot be copied or uploaded, or a
+    // file that is no picture, becomes its alt text. visited counts the
+    // nodes seen over the whole paste. False when the dialog was cancelled:
+    // the child is then left out.
+    bool PastePictures(CSrcElement* child, int& visited);
+    bool PastePicture(CSrcElement* img, int visited);
     std::uint32_t m_dragToken = NewDragToken();
 };
 

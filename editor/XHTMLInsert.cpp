@@ -1,0 +1,182 @@
+// Markup into the document at the caret: the fragment is read into a markup
+// tree and its top-level children go in one by one through the document's
+// insertion, so that each finds its own place (a block splits the paragraph
+// it lands in, inline content joins the caret's text).
+
+#include "editor/XHTML.h"
+
+#include "document/SrcElement.h"
+#include "editor/InsertSupport.h"
+#include "element/Element.h"
+#include "element/ValidateTree.h"
+#include "element/markup/TreeRepair.h"
+#include "element/services/ControlServices.h"
+
+#include <memory>
+
+using namespace qm::insert;
+
+namespace {
+
+// Markup written for one child: indented, comments kept as elements.
+constexpr int kChildOutputMode = 4098;
+// Caret moves tried in turn to leave an empty paragraph, with the offset
+// the caret takes in the element reached (-1: the end of its text).
+constexpr struct
+{
+    int direction;
+    long offset;
+} kLeaveMoves[] = {{3, 0}, {2, -1}, {1, 0}, {0, 1}};
+// Bound of caret steps while leaving one paragraph (a caret walk that comes
+// round must not hold the insertion).
+constexpr int kMaxLeaveSteps = 10000;
+
+// A caret at the end of a text run moves on to a new empty run after it.
+// Markup inserted at the end of a run goes after the run and leaves the
+// caret where it was, so the next child of the fragment would land before
+// the one just inserted; from the empty run it goes in before the caret.
+void CaretAfterRun(CXDoc& doc)
+{
+    CElement* caret = doc.m_caretElement;
+    if (!caret || !caret->IsTextElement() || caret->m_caretOffset <= 0
+        || caret->m_caretOffset < caret->m_text.Length())
+        return;
+    if (CElement* run = caret->InsertEmptyText(false)) {
+        run->m_caretOffset = 0;
+        doc.m_caretElement = run;
+    }
+}
+
+} // namespace
+
+bool CXHTML::InsertHTMLCode(const unsigned short* markup, bool outside, bool pasted)
+{
+    if (!markup)
+        return false;
+    if (!MayChange(kActionInsert, nullptr, 0) || !m_doc.CanInsertTo(markup, nullptr, nullptr, true)
+        || !m_doc.PrepareInsertPoint())
+        return false;
+
+    CSafeBuf wrapped("<body");
+    if (m_control && !m_control->Namespaces.IsEmpty()) {
+        wrapped += " ";
+        wrapped += m_control->Namespaces;
+    }
+    wrapped += ">";
+    wrapped += markup;
+    wrapped += "</body>";
+    std::unique_ptr<CSrcElement> tree(new CSrcElement("body", this));
+    if (!tree->LoadDoc(wrapped))
+        return false;
+    if (tree->IsThereBlockTypeChild() && !MayChange(kActionCommand, nullptr, kSubCodeBlocks))
+        return false;
+    if (AncestorOfKind(m_doc.m_caretElement, kKindCaption))
+        RemoveDescendants(tree.get(), "br");
+
+    int visited = 0; // nodes the picture pass has counted, over the whole paste
+    bool trim = true;
+    for (CSrcElement* child = tree->FirstChild(); child; child = child->NextSibling()) {
+        if (!child->IsTextNode() && pasted && !PastePictures(child, visited))
+            continue; // the picture dialog was cancelled
+        if (child->IsTextNode()) {
+            CSafeBuf text(static_cast<const unsigned short*>(child->m_text));
+            if (outside && trim)
+                text.TrimLeft();
+            if (!text.IsEmpty())
+                m_doc.InsertText(text);
+            trim = false;
+            continue;
+        }
+        InsertMarkupChild(child, outside, trim);
+    }
+
+    LeaveEmptyParagraph();
+    tree.reset();
+    if (CElement* caret = m_doc.m_caretElement) {
+        CheckParagraphForTable(caret, nullptr);
+        CheckParagraphForDLType(caret, nullptr);
+    }
+    return true;
+}
+
+void CXHTML::InsertMarkupChild(CSrcElement* child, bool outside, bool& trim)
+{
+    CSafeBuf code;
+    child->GetSourceCode(code, 0, kChildOutputMode, true);
+    if (code.IsEmpty())
+        return;
+    const int kind = child->ElementType();
+    if (outside) {
+        if ((kind & (CSrcElement::kBlock | CSrcElement::kHeading)) || child->IsTag("li")) {
+            ConvertCRLFToSpace(code);
+            trim = (kind & (CSrcElement::kBlock | CSrcElement::kHeading | CSrcElement::kList)) != 0;
+        } else {
+            trim = (kind & CSrcElement::kList) != 0;
+        }
+    }
+    const bool script = child->IsTag("script") || child->IsTag("noscript");
+    const bool blockLike
+        = (kind & CSrcElement::kBlock) || kind == CSrcElement::kHeading || kind == CSrcElement::kList;
+    CElement* caret = m_doc.m_caretElement;
+    const bool paragraph = !script && blockLike && caret && InsideParagraphOrHeading(caret);
+    CaretAfterRun(m_doc);
+    m_doc.InsertTagText(code, nullptr, paragraph, true, false, false);
+
+    caret = m_doc.m_caretElement;
+    if (!caret || !m_doc.IsElementExist(caret))
+        return;
+    if (CElement* dt = AncestorOfKind(caret, kKindDt))
+        ValidateTree(dt);
+    caret = m_doc.m_caretElement;
+    if (caret && m_doc.IsElementExist(caret))
+        WrapRunInParagraph(caret);
+}
+
+void CXHTML::LeaveEmptyParagraph()
+{
+    CElement* caret = m_doc.m_caretElement;
+    if (!caret || !m_doc.IsElementExist(caret))
+        return;
+    CElement* p = caret->m_parent;
+    if (!p || !p->IsType(kKindP) || !HoldsNoText(p))
+        return;
+    int steps = 0;
+    for (const auto& move : kLeaveMoves) {
+        while (IsInside(m_doc.m_caretElement, p) && steps++ < kMaxLeaveSteps) {
+            CElement* from = m_doc.m_caretElement;
+            CElement* next = from->MoveKeyFocusToNext(from->GetID(), move.direction);
+            if (!next || next == from || !m_doc.IsElementExist(next))
+                break;
+            next->m_caretOffset = move.offset < 0 ? next->m_text.Length() : move.offset;
+            m_doc.m_caretElement = next;
+        }
+        if (!IsInside(m_doc.m_caretElement, p))
+            break;
+    }
+    if (IsInside(m_doc.m_caretElement, p))
+        return; // nowhere to go: the paragraph stays
+    m_doc.UpdateKeyCursor();
+    m_doc.RemoveElement(p, true);
+}
+
+void CXHTML::CleanAndInsertXHTMLCode(const unsigned short* markup)
+{
+    if (!markup || !MayChange(kActionInsert, nullptr, 0))
+        return;
+    RemoveSelection();
+    CSafeBuf copy(markup);
+    m_doc.CleanXHTML(copy, 0);
+    InsertHTMLCode(copy, false);
+    FinishInsertion();
+}
+
+void CXHTML::FinishInsertion()
+{
+    DocCaretOnErased();
+    if (m_doc.m_root)
+        m_doc.m_root->CheckDocument();
+    DocDrawDoc();
+    m_doc.Redraw();
+    m_doc.SetLastKeyPos(m_doc.m_caretPoint);
+    NotifyChange(true);
+}
