@@ -23,6 +23,7 @@
 #include "style/records/ElementStyle.h"
 
 #include <cstdint>
+#include <vector>
 
 struct ADDITIONAL_HTTP_HEADERS;
 struct EventRecord;
@@ -694,6 +695,8 @@ private:
     // which then goes; the common ending of a whole insertion (caret on,
     // tree repaired, laid out, drawn, change reported).
     void InsertMarkupChild(CSrcElement* child, bool outside, bool& trim);
+    void InsertBlockRun(const std::vector<CSrcElement*>& run, bool outside, bool& trim);
+    void AfterChildInserted();
     void LeaveEmptyParagraph();
     void FinishInsertion();
     // The picture pass over one pasted child: each img naming a local

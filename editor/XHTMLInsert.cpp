@@ -13,11 +13,14 @@
 #include "element/services/ControlServices.h"
 
 #include <memory>
+#include <vector>
 
 using namespace qm::insert;
 
 namespace {
 
+// The attribute that marks a run of blocks inserted as one div.
+const char* const kGroupMark = "data-qm-insert-run";
 // Markup written for one child: indented, comments kept as elements.
 constexpr int kChildOutputMode = 4098;
 // Caret moves tried in turn to leave an empty paragraph, with the offset
@@ -45,6 +48,58 @@ void CaretAfterRun(CXDoc& doc)
         run->m_caretOffset = 0;
         doc.m_caretElement = run;
     }
+}
+
+// The markup of one child, as it goes in: line breaks of a block folded
+// when it comes from outside; trim follows its kind.
+CSafeBuf ChildMarkup(CSrcElement* child, bool outside, bool& trim)
+{
+    CSafeBuf code;
+    child->GetSourceCode(code, 0, kChildOutputMode, true);
+    const int kind = child->ElementType();
+    if (outside) {
+        if ((kind & (CSrcElement::kBlock | CSrcElement::kHeading)) || child->IsTag("li")) {
+            CXHTML::ConvertCRLFToSpace(code);
+            trim = (kind & (CSrcElement::kBlock | CSrcElement::kHeading | CSrcElement::kList)) != 0;
+        } else {
+            trim = (kind & CSrcElement::kList) != 0;
+        }
+    }
+    return code;
+}
+
+bool IsBlockLike(CSrcElement* child)
+{
+    const int kind = child->ElementType();
+    const bool script = child->IsTag("script") || child->IsTag("noscript");
+    return !script
+        && ((kind & CSrcElement::kBlock) || kind == CSrcElement::kHeading || kind == CSrcElement::kList);
+}
+
+// Blocks that may stand in a div as they would in the place they go to.
+bool IsGroupable(CSrcElement* child)
+{
+    if (child->IsTextNode() || child->IsComment() || (child->ElementType() & CSrcElement::kOther))
+        return false;
+    for (const char* tag : {"li", "dt", "dd", "tr", "td", "th", "caption", "thead", "tbody", "tfoot"}) {
+        if (child->IsTag(tag))
+            return false;
+    }
+    return IsBlockLike(child);
+}
+
+// The group div just inserted: beside the caret or one of its ancestors.
+CElement* FindGroupDiv(CElement* caret)
+{
+    for (CElement* a = caret; a; a = a->m_parent) {
+        int seen = 0;
+        for (CElement* s = a->m_prevSibling; s && seen < 4; s = s->m_prevSibling, ++seen) {
+            CSafeBuf mark;
+            if (s->IsType(kKindDiv) && s->GetAttrString(kGroupMark, mark))
+                return s;
+        }
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -75,9 +130,12 @@ bool CXHTML::InsertHTMLCode(const unsigned short* markup, bool outside, bool pas
 
     int visited = 0; // nodes the picture pass has counted, over the whole paste
     bool trim = true;
-    for (CSrcElement* child = tree->FirstChild(); child; child = child->NextSibling()) {
-        if (!child->IsTextNode() && pasted && !PastePictures(child, visited))
-            continue; // the picture dialog was cancelled
+    for (CSrcElement* child = tree->FirstChild(); child;) {
+        CSrcElement* next = child->NextSibling();
+        if (!child->IsTextNode() && pasted && !PastePictures(child, visited)) {
+            child = next; // the picture dialog was cancelled
+            continue;
+        }
         if (child->IsTextNode()) {
             CSafeBuf text(static_cast<const unsigned short*>(child->m_text));
             if (outside && trim)
@@ -85,9 +143,24 @@ bool CXHTML::InsertHTMLCode(const unsigned short* markup, bool outside, bool pas
             if (!text.IsEmpty())
                 m_doc.InsertText(text);
             trim = false;
+            child = next;
             continue;
         }
-        InsertMarkupChild(child, outside, trim);
+        // A run of blocks goes in as one: each insertion into a container
+        // restyles all of it, which for many blocks in a long document
+        // would cost the document's size for every block.
+        std::vector<CSrcElement*> run{child};
+        while (IsGroupable(run.front()) && next && IsGroupable(next)) {
+            CSrcElement* after = next->NextSibling();
+            if (!pasted || PastePictures(next, visited))
+                run.push_back(next);
+            next = after;
+        }
+        if (run.size() > 1)
+            InsertBlockRun(run, outside, trim);
+        else
+            InsertMarkupChild(child, outside, trim);
+        child = next;
     }
 
     LeaveEmptyParagraph();
@@ -101,28 +174,44 @@ bool CXHTML::InsertHTMLCode(const unsigned short* markup, bool outside, bool pas
 
 void CXHTML::InsertMarkupChild(CSrcElement* child, bool outside, bool& trim)
 {
-    CSafeBuf code;
-    child->GetSourceCode(code, 0, kChildOutputMode, true);
+    const CSafeBuf code = ChildMarkup(child, outside, trim);
     if (code.IsEmpty())
         return;
-    const int kind = child->ElementType();
-    if (outside) {
-        if ((kind & (CSrcElement::kBlock | CSrcElement::kHeading)) || child->IsTag("li")) {
-            ConvertCRLFToSpace(code);
-            trim = (kind & (CSrcElement::kBlock | CSrcElement::kHeading | CSrcElement::kList)) != 0;
-        } else {
-            trim = (kind & CSrcElement::kList) != 0;
-        }
-    }
-    const bool script = child->IsTag("script") || child->IsTag("noscript");
-    const bool blockLike
-        = (kind & CSrcElement::kBlock) || kind == CSrcElement::kHeading || kind == CSrcElement::kList;
     CElement* caret = m_doc.m_caretElement;
-    const bool paragraph = !script && blockLike && caret && InsideParagraphOrHeading(caret);
+    const bool paragraph = IsBlockLike(child) && caret && InsideParagraphOrHeading(caret);
     CaretAfterRun(m_doc);
     m_doc.InsertTagText(code, nullptr, paragraph, true, false, false);
+    AfterChildInserted();
+}
 
-    caret = m_doc.m_caretElement;
+void CXHTML::InsertBlockRun(const std::vector<CSrcElement*>& run, bool outside, bool& trim)
+{
+    CSafeBuf code("<div ");
+    code += kGroupMark;
+    code += "=\"1\">";
+    for (CSrcElement* child : run)
+        code += ChildMarkup(child, outside, trim);
+    code += "</div>";
+    CElement* caret = m_doc.m_caretElement;
+    const bool paragraph = caret && InsideParagraphOrHeading(caret);
+    CaretAfterRun(m_doc);
+    m_doc.InsertTagText(code, nullptr, paragraph, true, false, false);
+    // The div goes, its children restyled where they now stand.
+    if (CElement* div = FindGroupDiv(m_doc.m_caretElement)) {
+        CElement* parent = div->m_parent;
+        CElement* first = div->m_firstChild;
+        CElement* stop = div->m_nextSibling;
+        if (parent->RemoveChildNodeOnly(div->GetID())) {
+            for (CElement* c = first; c && c != stop; c = c->m_nextSibling)
+                c->StyleChanged(1);
+        }
+    }
+    AfterChildInserted();
+}
+
+void CXHTML::AfterChildInserted()
+{
+    CElement* caret = m_doc.m_caretElement;
     if (!caret || !m_doc.IsElementExist(caret))
         return;
     if (CElement* dt = AncestorOfKind(caret, kKindDt))
