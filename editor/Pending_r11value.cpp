@@ -3,8 +3,6 @@
 
 #include "editor/XHTML.h"
 
-bool CXHTML::InsertHTMLCode(const unsigned short*, bool) { return false; }
-void CXHTML::InsertText(const unsigned short*, bool) { }
 bool CXHTML::GetTagList(CSafeBuf& out, int)
 {
     out.Empty();

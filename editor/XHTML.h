@@ -23,12 +23,16 @@
 #include "style/records/ElementStyle.h"
 
 #include <cstdint>
+#include <vector>
 
 struct ADDITIONAL_HTTP_HEADERS;
 struct EventRecord;
 struct NPWindow;
+struct _xmlDoc;
+struct _xmlNode;
 struct STYLE_BAR_ITEM;
 class CElement;
+class CSrcElement;
 class CXPrpEditorDlg;
 class TWindow;
 namespace qm::cg {
@@ -515,10 +519,6 @@ public:
     // selection inside one paragraph that takes the whole paragraph leaves
     // an empty copy of it to type into. False when nothing was selected.
     bool RemoveSelection();
-    // The mark-up of other work that the commands offer first: an "hr" into
-    // the div at the caret (its own file; false until it is built).
-    bool InsertXMLToDiv(const unsigned short* markup);
-    bool InsertXMLToDiv(const char* markup);
 
     // ---- change notification, undo and the edit buttons (XHTMLChange.cpp) ----
     // Before typed text goes in: the document's own preparation of the caret.
@@ -555,6 +555,49 @@ public:
     // The 4 bytes that identify this engine in the drags it starts ('QMD1'),
     // unique among the engines alive in the process, never 0.
     std::uint32_t DragToken() const { return m_dragToken; }
+
+    // ---- inserting markup and text (XHTMLInsert*.cpp) ----
+    // Markup put in at the caret, top-level child by child. outside: the
+    // markup comes from outside the editor (clipboard HTML, the page's
+    // script): line breaks of blocks fold to blanks and leading white space
+    // of text after a block goes. pasted (clipboard HTML only): an img
+    // naming a local picture (file://localhost) has the picture uploaded
+    // and the stored URL put in; markup from script keeps such images as
+    // they are. False, with nothing changed, when the edit guard or the
+    // insertion rules refuse.
+    bool InsertHTMLCode(const unsigned short* markup, bool outside, bool pasted = false);
+    // Deletes the selection, cleans a copy of the markup and inserts it, then
+    // repairs, lays out, draws and reports the change.
+    void CleanAndInsertXHTMLCode(const unsigned short* markup);
+    // HTML from the system clipboard in its description form (8-bit,
+    // zero-terminated; ClipboardDescription.h): its fragment repaired by
+    // Tidy, cleaned and inserted as pasted markup. Answers false.
+    bool InsertHTML(const char* description, bool unused = false);
+    // Plain text at the caret: typographic characters become plain ones, a
+    // CR LF ends a line (a br), two end a paragraph.
+    void InsertText(const unsigned short* text, bool unused = false);
+    // Markup at the start or end of the div holding the caret; false when
+    // the caret is not at either end of it or the markup does not parse.
+    bool InsertXMLToDiv(const unsigned short* markup);
+    bool InsertXMLToDiv(const char* markup);
+
+    // ---- web services (XHTMLSoap.cpp, XHTMLUpload.cpp) ----
+    // Posts body (an element of the service namespace, SoapEnvelope.h) in
+    // a SOAP envelope of the control's SoapVersion to url; the page is
+    // asked first (GoFireSOAPCall). True with the parsed answer (document,
+    // owned by the caller: XMLReleaseDom), its result element and the
+    // prefix bound to the service namespace ("p:" or empty). False on a
+    // refused connection, a non-2xx status, an answer that is no envelope
+    // or a SOAP fault; report shows one message then.
+    bool FetchSoapService(const unsigned short* url, const CSafeBuf& body, _xmlDoc** document,
+        _xmlNode** result, CSafeBuf& prefix, bool report);
+    // Uploads a local file to the image library service (kind 2: an image)
+    // with doLibraryUpload: Base64 packets of kUploadPacketBytes under one
+    // transaction id. True with the URL the library stores it under; false
+    // (error set, one message shown) otherwise.
+    bool FileUpload(const unsigned short* path, int& error, CSafeBuf& url, int kind);
+    static constexpr int kUploadPacketBytes = 102400;
+    CSafeBuf m_imageLibraryURL; // the control's ImageLibraryURL
 
     // ---- fields (those the element layers read are in CXHTMLServices) ----
     // Room in each option list, the terminating null not counted.
@@ -614,10 +657,7 @@ public:
     // Automatic scroll for the next tick: 0 none, 1 down, 2 up, 3 right, 4 left.
     unsigned int m_scrollDirection = 0;
 
-    // Members of the insertion and tag-list work that the control's value
-    // exchange calls.
-    bool InsertHTMLCode(const unsigned short* markup, bool outside);
-    void InsertText(const unsigned short* text, bool flag);
+    // The tag-list work that the control's value exchange calls.
     bool GetTagList(CSafeBuf& out, int format);
 
 private:
@@ -688,6 +728,25 @@ private:
     void SetOwnImageDisplayType(int type);
     void ReplaceCaretOnImage(CElement* image, CPtrList& pieces);
     void RemoveListedTag(CElement* context, const CSafeBuf& tag);
+    // Steps of InsertHTMLCode (XHTMLInsert.cpp, XHTMLInsertPictures.cpp):
+    // one element child written out and inserted (trim follows the child's
+    // kind); the caret taken out of an empty paragraph the insertion left,
+    // which then goes; the common ending of a whole insertion (caret on,
+    // tree repaired, laid out, drawn, change reported).
+    void InsertMarkupChild(CSrcElement* child, bool outside, bool& trim);
+    void InsertBlockRun(const std::vector<CSrcElement*>& run, bool outside, bool& trim);
+    void AfterChildInserted();
+    void LeaveEmptyParagraph();
+    void FinishInsertion();
+    // The picture pass over one pasted child: each img naming a local
+    // picture is copied to the temporary folder under a new name, uploaded
+    // and given the stored URL (the image dialog confirming it unless
+    // Options bit 64); a picture that cannot be copied or uploaded, or a
+    // file that is no picture, becomes its alt text. visited counts the
+    // nodes seen over the whole paste. False when the dialog was cancelled:
+    // the child is then left out.
+    bool PastePictures(CSrcElement* child, int& visited);
+    bool PastePicture(CSrcElement* img, int visited);
     std::uint32_t m_dragToken = NewDragToken();
 };
 

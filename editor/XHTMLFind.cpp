@@ -73,6 +73,7 @@ public:
     {
         if (!m_engine.m_doc.m_selectionPresent || !m_engine.ReplaceText(with, true))
             return false;
+        Replaced(what, with);
         FindNext(what, matchCase, true);
         return true;
     }
@@ -83,12 +84,23 @@ public:
         m_next = 0;
         // Each replacement must succeed for the search to go on; the limit
         // stops a replacement that holds what it replaces from looping.
-        while (count < 100000 && FindNext(what, matchCase, true) && m_engine.ReplaceText(with, false))
+        while (count < 100000 && FindNext(what, matchCase, true) && m_engine.ReplaceText(with, false)) {
+            Replaced(what, with);
             ++count;
+        }
         return count;
     }
 
 private:
+    // The match just searched past was replaced: the next search starts
+    // right after the replacement, wherever the text after it moved.
+    void Replaced(const CSafeBuf& what, const CSafeBuf& with)
+    {
+        m_next += with.Length() - what.Length();
+        if (m_next < 0)
+            m_next = 0;
+    }
+
     void Select(CElement* root, int start, int length)
     {
         CXDoc& doc = m_engine.m_doc;

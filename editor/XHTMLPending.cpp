@@ -6,9 +6,6 @@
 
 #include "editor/XHTML.h"
 
-// Answers false: nothing was replaced (the find dialog reports no change).
-bool CXHTML::ReplaceText(const unsigned short*, bool) { return false; }
-
 void CXHTML::StyleItemChanged(unsigned int) { }
 void CXHTML::OnDrawTable(unsigned int, unsigned int) { }
 void CXHTML::DoList(CElement*, int, bool, bool) { }

@@ -237,7 +237,7 @@ public:
     void GoFireContextMenuClicked(const unsigned short* text);
     // Asked before each web-service request whether the page answers it:
     // the page never does, so every request goes to the service (false).
-    bool GoFireSOAPCall(const unsigned short* name, CSafeBuf& request, CSafeBuf& response);
+    bool GoFireSOAPCall(const unsigned short* name, CSafeBuf& request, CSafeBuf& response) override;
 
     // ---- fields of the control object, in the order of its groups ----
     CXHTML* m_pXHTML = nullptr; // the editing engine; owned

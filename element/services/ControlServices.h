@@ -208,6 +208,16 @@ public:
         return none;
     }
 
+    // ---- what the engine's web-service calls ask of the control ----
+    // Offered each web-service request (name: its operation) before it is
+    // sent; true when the page answered it, its answer in response. The
+    // default answers none.
+    virtual bool GoFireSOAPCall(const unsigned short* name, CSafeBuf& request, CSafeBuf& response)
+    {
+        (void)name, (void)request, (void)response;
+        return false;
+    }
+
 protected:
     CControlServices() = default;
     ~CControlServices() override = default;

@@ -104,7 +104,7 @@ TEST_F(Find, ASelectionIsWhatToFindAndWhereTheSearchStarts)
     EXPECT_EQ(Selection(), "17:20");
 }
 
-TEST_F(Find, OpenedTwiceStaysOneDialogAndReplacingChangesNothingYet)
+TEST_F(Find, OpenedTwiceStaysOneDialogAndReplaceAllReplacesEveryMatch)
 {
     Load("<p>abc abc</p>");
     engine->DoFindReplace(false);
@@ -117,13 +117,12 @@ TEST_F(Find, OpenedTwiceStaysOneDialogAndReplacingChangesNothingYet)
     EXPECT_EQ(count, 1);
 
     Press("Find Next", "abc");
-    CSafeBuf before;
-    engine->GetSourceCode(before, 2);
     Dialog()->SetField("replace", "x");
     Press("Replace All");
     CSafeBuf after;
     engine->GetSourceCode(after, 2);
-    EXPECT_EQ(qmtest::Utf8(after), qmtest::Utf8(before));
+    // A shorter replacement does not make the search skip the next match.
+    EXPECT_NE(qmtest::Utf8(after).find("<p>x x</p>"), std::string::npos) << qmtest::Utf8(after);
 
     // Closed, it is made afresh.
     Press("Close");

@@ -1,0 +1,81 @@
+#include "editor/InsertSupport.h"
+
+#include "document/SrcElement.h"
+#include "element/Element.h"
+#include "element/factory/ElementFactory.h"
+#include "element/services/XHTMLServices.h"
+
+namespace qm::insert {
+
+namespace {
+
+const unsigned short kPlaceHolder[] = {0x00A0, 0};
+
+} // namespace
+
+CElement* AncestorOfKind(const CElement* e, long kind)
+{
+    for (CElement* a = e ? e->m_parent : nullptr; a; a = a->m_parent) {
+        if (a->IsType(kind))
+            return a;
+    }
+    return nullptr;
+}
+
+bool InsideParagraphOrHeading(const CElement* e)
+{
+    for (const CElement* a = e ? e->m_parent : nullptr; a; a = a->m_parent) {
+        if (a->IsType(kKindP) || IsHeadingKind(a->m_kind))
+            return true;
+    }
+    return false;
+}
+
+bool IsInside(const CElement* e, const CElement* ancestor)
+{
+    for (const CElement* a = e ? e->m_parent : nullptr; a; a = a->m_parent) {
+        if (a == ancestor)
+            return true;
+    }
+    return false;
+}
+
+bool HoldsNoText(const CElement* p)
+{
+    for (const CElement* c = p->m_firstChild; c; c = c->m_nextSibling) {
+        // An empty paragraph's place holder is one no-break space.
+        if (!c->IsTextElement() || !(c->m_text.IsEmpty() || c->m_text == kPlaceHolder))
+            return false;
+    }
+    return true;
+}
+
+void RemoveDescendants(CSrcElement* node, const char* tag)
+{
+    for (CSrcElement* c = node->FirstChild(); c;) {
+        CSrcElement* next = c->NextSibling();
+        if (c->IsTag(tag))
+            node->RemoveChild(c);
+        else
+            RemoveDescendants(c, tag);
+        c = next;
+    }
+}
+
+CElement* WrapRunInParagraph(CElement* run)
+{
+    CElement* body = run ? run->m_parent : nullptr;
+    if (!body || !run->IsTextElement() || !body->IsType(kKindBody) || !run->m_owner)
+        return nullptr;
+    CElement* p = CreateElement("p", body->m_rules, body, run->m_owner);
+    if (!p)
+        return nullptr;
+    // The run is a child of the body, so the p goes in just before it.
+    body->InsertChild(p, run->GetID(), false);
+    p->CopyFromParent(body, 1);
+    body->RemoveChild(run->GetID(), false, false);
+    p->AppendChild(run);
+    return p;
+}
+
+} // namespace qm::insert

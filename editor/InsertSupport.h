@@ -1,0 +1,32 @@
+#pragma once
+// Small helpers the insertion code of the engine shares.
+
+#include "element/ElementKinds.h"
+
+class CElement;
+class CSrcElement;
+
+namespace qm::insert {
+
+// Edit guard actions and the command sub-code the insertion code asks for.
+constexpr int kActionInsert = 2;
+constexpr int kActionCommand = 7;
+constexpr long kSubCodeBlocks = 10; // block content or line breaks go in
+
+// The nearest ancestor of e (e itself not counted) of that kind; null when
+// none or e is null.
+CElement* AncestorOfKind(const CElement* e, long kind);
+// e lies inside a p or a heading.
+bool InsideParagraphOrHeading(const CElement* e);
+// e lies inside ancestor.
+bool IsInside(const CElement* e, const CElement* ancestor);
+// Every child of p is a text run without text, or holding only the empty
+// paragraph's place holder (one no-break space).
+bool HoldsNoText(const CElement* p);
+// Removes every element named tag below node (not node itself).
+void RemoveDescendants(CSrcElement* node, const char* tag);
+// Puts a text run that stands directly in the body into a new p at its
+// place; answers the p, or null when nothing was done.
+CElement* WrapRunInParagraph(CElement* run);
+
+} // namespace qm::insert

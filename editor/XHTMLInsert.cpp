@@ -1,0 +1,271 @@
+// Markup into the document at the caret: the fragment is read into a markup
+// tree and its top-level children go in one by one through the document's
+// insertion, so that each finds its own place (a block splits the paragraph
+// it lands in, inline content joins the caret's text).
+
+#include "editor/XHTML.h"
+
+#include "document/SrcElement.h"
+#include "editor/InsertSupport.h"
+#include "element/Element.h"
+#include "element/ValidateTree.h"
+#include "element/markup/TreeRepair.h"
+#include "element/services/ControlServices.h"
+
+#include <memory>
+#include <vector>
+
+using namespace qm::insert;
+
+namespace {
+
+// The attribute that marks a run of blocks inserted as one div.
+const char* const kGroupMark = "data-qm-insert-run";
+// Markup written for one child: indented, comments kept as elements.
+constexpr int kChildOutputMode = 4098;
+// Caret moves tried in turn to leave an empty paragraph, with the offset
+// the caret takes in the element reached (-1: the end of its text).
+constexpr struct
+{
+    int direction;
+    long offset;
+} kLeaveMoves[] = {{3, 0}, {2, -1}, {1, 0}, {0, 1}};
+// Bound of caret steps while leaving one paragraph (a caret walk that comes
+// round must not hold the insertion).
+constexpr int kMaxLeaveSteps = 10000;
+
+// A caret at the end of a text run moves on to a new empty run after it.
+// Markup inserted at the end of a run goes after the run and leaves the
+// caret where it was, so the next child of the fragment would land before
+// the one just inserted; from the empty run it goes in before the caret.
+void CaretAfterRun(CXDoc& doc)
+{
+    CElement* caret = doc.m_caretElement;
+    if (!caret || !caret->IsTextElement() || caret->m_caretOffset <= 0
+        || caret->m_caretOffset < caret->m_text.Length())
+        return;
+    if (CElement* run = caret->InsertEmptyText(false)) {
+        run->m_caretOffset = 0;
+        doc.m_caretElement = run;
+    }
+}
+
+// The markup of one child, as it goes in: line breaks of a block folded
+// when it comes from outside; trim follows its kind.
+CSafeBuf ChildMarkup(CSrcElement* child, bool outside, bool& trim)
+{
+    CSafeBuf code;
+    child->GetSourceCode(code, 0, kChildOutputMode, true);
+    const int kind = child->ElementType();
+    if (outside) {
+        if ((kind & (CSrcElement::kBlock | CSrcElement::kHeading)) || child->IsTag("li")) {
+            CXHTML::ConvertCRLFToSpace(code);
+            trim = (kind & (CSrcElement::kBlock | CSrcElement::kHeading | CSrcElement::kList)) != 0;
+        } else {
+            trim = (kind & CSrcElement::kList) != 0;
+        }
+    }
+    return code;
+}
+
+bool IsBlockLike(CSrcElement* child)
+{
+    const int kind = child->ElementType();
+    const bool script = child->IsTag("script") || child->IsTag("noscript");
+    return !script
+        && ((kind & CSrcElement::kBlock) || kind == CSrcElement::kHeading || kind == CSrcElement::kList);
+}
+
+// Blocks that may stand in a div as they would in the place they go to.
+bool IsGroupable(CSrcElement* child)
+{
+    if (child->IsTextNode() || child->IsComment() || (child->ElementType() & CSrcElement::kOther))
+        return false;
+    for (const char* tag : {"li", "dt", "dd", "tr", "td", "th", "caption", "thead", "tbody", "tfoot"}) {
+        if (child->IsTag(tag))
+            return false;
+    }
+    return IsBlockLike(child);
+}
+
+// The group div just inserted: beside the caret or one of its ancestors.
+CElement* FindGroupDiv(CElement* caret)
+{
+    for (CElement* a = caret; a; a = a->m_parent) {
+        int seen = 0;
+        for (CElement* s = a->m_prevSibling; s && seen < 4; s = s->m_prevSibling, ++seen) {
+            CSafeBuf mark;
+            if (s->IsType(kKindDiv) && s->GetAttrString(kGroupMark, mark))
+                return s;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+bool CXHTML::InsertHTMLCode(const unsigned short* markup, bool outside, bool pasted)
+{
+    if (!markup)
+        return false;
+    if (!MayChange(kActionInsert, nullptr, 0) || !m_doc.CanInsertTo(markup, nullptr, nullptr, true)
+        || !m_doc.PrepareInsertPoint())
+        return false;
+
+    CSafeBuf wrapped("<body");
+    if (m_control && !m_control->Namespaces.IsEmpty()) {
+        wrapped += " ";
+        wrapped += m_control->Namespaces;
+    }
+    wrapped += ">";
+    wrapped += markup;
+    wrapped += "</body>";
+    std::unique_ptr<CSrcElement> tree(new CSrcElement("body", this));
+    if (!tree->LoadDoc(wrapped))
+        return false;
+    if (tree->IsThereBlockTypeChild() && !MayChange(kActionCommand, nullptr, kSubCodeBlocks))
+        return false;
+    if (AncestorOfKind(m_doc.m_caretElement, kKindCaption))
+        RemoveDescendants(tree.get(), "br");
+
+    int visited = 0; // nodes the picture pass has counted, over the whole paste
+    bool trim = true;
+    for (CSrcElement* child = tree->FirstChild(); child;) {
+        CSrcElement* next = child->NextSibling();
+        if (!child->IsTextNode() && pasted && !PastePictures(child, visited)) {
+            child = next; // the picture dialog was cancelled
+            continue;
+        }
+        if (child->IsTextNode()) {
+            CSafeBuf text(static_cast<const unsigned short*>(child->m_text));
+            if (outside && trim)
+                text.TrimLeft();
+            if (!text.IsEmpty())
+                m_doc.InsertText(text);
+            trim = false;
+            child = next;
+            continue;
+        }
+        // A run of blocks goes in as one: each insertion into a container
+        // restyles all of it, which for many blocks in a long document
+        // would cost the document's size for every block.
+        std::vector<CSrcElement*> run{child};
+        while (IsGroupable(run.front()) && next && IsGroupable(next)) {
+            CSrcElement* after = next->NextSibling();
+            if (!pasted || PastePictures(next, visited))
+                run.push_back(next);
+            next = after;
+        }
+        if (run.size() > 1)
+            InsertBlockRun(run, outside, trim);
+        else
+            InsertMarkupChild(child, outside, trim);
+        child = next;
+    }
+
+    LeaveEmptyParagraph();
+    tree.reset();
+    if (CElement* caret = m_doc.m_caretElement) {
+        CheckParagraphForTable(caret, nullptr);
+        CheckParagraphForDLType(caret, nullptr);
+    }
+    return true;
+}
+
+void CXHTML::InsertMarkupChild(CSrcElement* child, bool outside, bool& trim)
+{
+    const CSafeBuf code = ChildMarkup(child, outside, trim);
+    if (code.IsEmpty())
+        return;
+    CElement* caret = m_doc.m_caretElement;
+    const bool paragraph = IsBlockLike(child) && caret && InsideParagraphOrHeading(caret);
+    CaretAfterRun(m_doc);
+    m_doc.InsertTagText(code, nullptr, paragraph, true, false, false);
+    AfterChildInserted();
+}
+
+void CXHTML::InsertBlockRun(const std::vector<CSrcElement*>& run, bool outside, bool& trim)
+{
+    CSafeBuf code("<div ");
+    code += kGroupMark;
+    code += "=\"1\">";
+    for (CSrcElement* child : run)
+        code += ChildMarkup(child, outside, trim);
+    code += "</div>";
+    CElement* caret = m_doc.m_caretElement;
+    const bool paragraph = caret && InsideParagraphOrHeading(caret);
+    CaretAfterRun(m_doc);
+    m_doc.InsertTagText(code, nullptr, paragraph, true, false, false);
+    // The div goes, its children restyled where they now stand.
+    if (CElement* div = FindGroupDiv(m_doc.m_caretElement)) {
+        CElement* parent = div->m_parent;
+        CElement* first = div->m_firstChild;
+        CElement* stop = div->m_nextSibling;
+        if (parent->RemoveChildNodeOnly(div->GetID())) {
+            for (CElement* c = first; c && c != stop; c = c->m_nextSibling)
+                c->StyleChanged(1);
+        }
+    }
+    AfterChildInserted();
+}
+
+void CXHTML::AfterChildInserted()
+{
+    CElement* caret = m_doc.m_caretElement;
+    if (!caret || !m_doc.IsElementExist(caret))
+        return;
+    if (CElement* dt = AncestorOfKind(caret, kKindDt))
+        ValidateTree(dt);
+    caret = m_doc.m_caretElement;
+    if (caret && m_doc.IsElementExist(caret))
+        WrapRunInParagraph(caret);
+}
+
+void CXHTML::LeaveEmptyParagraph()
+{
+    CElement* caret = m_doc.m_caretElement;
+    if (!caret || !m_doc.IsElementExist(caret))
+        return;
+    CElement* p = caret->m_parent;
+    if (!p || !p->IsType(kKindP) || !HoldsNoText(p))
+        return;
+    int steps = 0;
+    for (const auto& move : kLeaveMoves) {
+        while (IsInside(m_doc.m_caretElement, p) && steps++ < kMaxLeaveSteps) {
+            CElement* from = m_doc.m_caretElement;
+            CElement* next = from->MoveKeyFocusToNext(from->GetID(), move.direction);
+            if (!next || next == from || !m_doc.IsElementExist(next))
+                break;
+            next->m_caretOffset = move.offset < 0 ? next->m_text.Length() : move.offset;
+            m_doc.m_caretElement = next;
+        }
+        if (!IsInside(m_doc.m_caretElement, p))
+            break;
+    }
+    if (IsInside(m_doc.m_caretElement, p))
+        return; // nowhere to go: the paragraph stays
+    m_doc.UpdateKeyCursor();
+    m_doc.RemoveElement(p, true);
+}
+
+void CXHTML::CleanAndInsertXHTMLCode(const unsigned short* markup)
+{
+    if (!markup || !MayChange(kActionInsert, nullptr, 0))
+        return;
+    RemoveSelection();
+    CSafeBuf copy(markup);
+    m_doc.CleanXHTML(copy, 0);
+    InsertHTMLCode(copy, false);
+    FinishInsertion();
+}
+
+void CXHTML::FinishInsertion()
+{
+    DocCaretOnErased();
+    if (m_doc.m_root)
+        m_doc.m_root->CheckDocument();
+    DocDrawDoc();
+    m_doc.Redraw();
+    m_doc.SetLastKeyPos(m_doc.m_caretPoint);
+    NotifyChange(true);
+}

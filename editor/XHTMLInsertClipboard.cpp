@@ -1,0 +1,47 @@
+// HTML from the system clipboard: its fragment is repaired by Tidy, its
+// namespace prefixes dropped and the markup cleaned as foreign clipboard
+// markup, then inserted as pasted markup (local pictures uploaded).
+
+#include "editor/XHTML.h"
+
+#include "base/text/TextUtilsMarkup.h"
+#include "editor/ClipboardDescription.h"
+#include "element/Element.h"
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+// CleanXHTML's mode for markup from another program's clipboard.
+constexpr int kCleanForeignClipboard = 2;
+
+} // namespace
+
+bool CXHTML::InsertHTML(const char* description, bool)
+{
+    CElement* caret = m_doc.m_caretElement;
+    if (!caret || !description || !(caret->IsTextElement() || caret->m_edgeCaret))
+        return false;
+    CSafeBuf fragment;
+    if (!ReadClipboardFragment(description, std::strlen(description), fragment))
+        return false;
+    // The fragment's bytes, one a unit, are the UTF-8 that Tidy reads.
+    std::string source;
+    source.reserve(static_cast<std::size_t>(fragment.Length()));
+    for (int i = 0; i < fragment.Length(); ++i)
+        source.push_back(static_cast<char>(fragment.GetAt(i) & 0xFF));
+    CSafeBuf markup;
+    ValidateXML(markup, source.c_str());
+    markup.Replace("[%hardspace%]", "&nbsp;");
+    RemoveTagNamespace(markup);
+    m_doc.CleanXHTML(markup, kCleanForeignClipboard);
+    InsertHTMLCode(markup, true, true);
+    if (m_doc.m_root)
+        m_doc.m_root->CheckDocument();
+    DocDrawDoc();
+    m_doc.Redraw();
+    NotifyChange(true);
+    m_doc.SetLastKeyPos(m_doc.m_caretPoint);
+    return false;
+}
