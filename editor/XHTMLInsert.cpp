@@ -9,6 +9,7 @@
 #include "editor/InsertSupport.h"
 #include "element/Element.h"
 #include "element/ValidateTree.h"
+#include "element/factory/ElementFactory.h"
 #include "element/markup/TreeRepair.h"
 #include "element/services/ControlServices.h"
 
@@ -195,18 +196,57 @@ void CXHTML::InsertBlockRun(const std::vector<CSrcElement*>& run, bool outside, 
     CElement* caret = m_doc.m_caretElement;
     const bool paragraph = caret && InsideParagraphOrHeading(caret);
     CaretAfterRun(m_doc);
-    m_doc.InsertTagText(code, nullptr, paragraph, true, false, false);
+    CElement* inserted = m_doc.InsertTagText(code, nullptr, paragraph, true, false, false);
+    CSafeBuf mark;
+    CElement* div = inserted && inserted->IsType(kKindDiv) && inserted->GetAttrString(kGroupMark, mark)
+        ? inserted
+        : FindGroupDiv(m_doc.m_caretElement);
     // The div goes, its children restyled where they now stand.
-    if (CElement* div = FindGroupDiv(m_doc.m_caretElement)) {
+    if (div) {
         CElement* parent = div->m_parent;
         CElement* first = div->m_firstChild;
+        CElement* last = div->m_lastChild;
         CElement* stop = div->m_nextSibling;
         if (parent->RemoveChildNodeOnly(div->GetID())) {
             for (CElement* c = first; c && c != stop; c = c->m_nextSibling)
                 c->StyleChanged(1);
+            // An empty paragraph that gave way to the blocks leaves the caret
+            // inside them: what follows in the markup goes after them, in a
+            // paragraph of its own (which goes again if nothing comes).
+            CElement* at = m_doc.m_caretElement;
+            bool inside = false;
+            for (CElement* c = first; c && c != stop && !inside; c = c->m_nextSibling)
+                inside = at && (at == c || IsInside(at, c));
+            if (inside && last)
+                OpenParagraphAfter(last);
         }
     }
     AfterChildInserted();
+}
+
+void CXHTML::OpenParagraphAfter(CElement* block)
+{
+    CElement* parent = block->m_parent;
+    if (!parent)
+        return;
+    CElement* p = CreateElement("p", parent->m_rules, parent->m_root, parent->m_owner);
+    if (!p)
+        return;
+    if (!parent->InsertChild(p, block->GetID(), true)) {
+        delete p;
+        return;
+    }
+    p->CopyFromParent(parent, 1);
+    CElement* run = CreateElement("", parent->m_rules, parent->m_root, parent->m_owner);
+    if (!run)
+        return;
+    if (!p->InsertChild(run, 0, false)) {
+        delete run;
+        return;
+    }
+    run->CopyFromParent(p, 1);
+    run->m_caretOffset = 0;
+    m_doc.m_caretElement = run;
 }
 
 void CXHTML::AfterChildInserted()

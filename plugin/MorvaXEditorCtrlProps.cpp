@@ -447,9 +447,11 @@ void CMorvaXEditorCtrl::SetScriptProperty(int property, const CSafeBuf& text, in
     case pImageLibraryURL:
         ImageLibraryURL = text;
         ImageLibraryURL.Trim();
-        if (m_pXHTML)
-            m_pXHTML->ReleaseService(&m_pXHTML->m_imageLibraryServices);
         DropOneTrailingSlash(ImageLibraryURL);
+        if (m_pXHTML) {
+            m_pXHTML->ReleaseService(&m_pXHTML->m_imageLibraryServices);
+            m_pXHTML->m_imageLibraryURL = ImageLibraryURL; // where pasted pictures go from now on
+        }
         break;
     case pAttachmentLibraryURL:
         AttachmentLibraryURL = text;

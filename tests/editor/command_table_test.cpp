@@ -105,9 +105,9 @@ protected:
 
 TEST_F(CommandBands, PageMenuEntriesRaiseTheirEventOnceForTheFirstOfANumber)
 {
-    CONTEXT_MENU_ENTRY third{38002, CSafeBuf("second of 38002"), nullptr};
-    CONTEXT_MENU_ENTRY second{38002, CSafeBuf("first of 38002"), &third};
-    CONTEXT_MENU_ENTRY first{38001, CSafeBuf("one"), &second};
+    CONTEXT_MENU_ENTRY third{38002, CSafeBuf("second of 38002"), nullptr, {}, {}};
+    CONTEXT_MENU_ENTRY second{38002, CSafeBuf("first of 38002"), &third, {}, {}};
+    CONTEXT_MENU_ENTRY first{38001, CSafeBuf("one"), &second, {}, {}};
     control->menuEntries = &first;
 
     engine->PostMessage(1, 38000, 0); // no such entry

@@ -601,3 +601,18 @@ TEST(ControlValidateTagTest, TrimsThenRemovesOneOfEachMark)
 }
 
 } // namespace
+
+// An image library written by page script is where pasted pictures go from
+// then on, as one given as a page parameter is.
+TEST_F(ControlExchangeTest, AnImageLibraryWrittenByScriptReachesTheEngine)
+{
+    ASSERT_NE(nullptr, Start({{"ImageLibraryURL", "http://first/lib"}}));
+    EXPECT_EQ("http://first/lib", ToUtf8(Control()->m_pXHTML->m_imageLibraryURL));
+    static const char kUrl[] = "http://h/lib/";
+    NPVariant value;
+    value.type = NPVariantType_String;
+    value.value.stringValue.UTF8Characters = kUrl;
+    value.value.stringValue.UTF8Length = sizeof kUrl - 1;
+    EXPECT_TRUE(Control()->Mozilla_SetProperty(Browser::GetStringIdentifier("ImageLibraryURL"), &value));
+    EXPECT_EQ("http://h/lib", ToUtf8(Control()->m_pXHTML->m_imageLibraryURL));
+}
