@@ -526,6 +526,25 @@ public:
     // unique among the engines alive in the process, never 0.
     std::uint32_t DragToken() const { return m_dragToken; }
 
+    // ---- views, view commands and the tag list (XHTMLViews.cpp, XHTMLTagList.cpp) ----
+    // The view commands OnWysiwyg (32865), OnSource (12001), OnPreview
+    // (12002) and OnBlind (12004) are declared with the command members
+    // above: each sets the four view buttons and has the control switch.
+    // Called by the control before it changes view: the find dialog, when
+    // open, is deleted and forgotten.
+    void SwitchingView();
+    // Raises the context-menu-clicked event for the page's menu entry with
+    // that identifier (38000 and up); nothing when no entry has it.
+    void ProcessCustomMenu(long id);
+    // The elements around the caret, or around the whole selection, as text
+    // (out replaced): 0 names joined by ",", 1 XML with every attribute, 2
+    // XML with only the class attribute (both wrapped in "<taglist>",
+    // "<taglist />" when empty; names and values escaped), 3 a path
+    // "/body/p", 4 an indexed path "/body[1]/p[2]"; any other format empty.
+    // A selection flag with no selected element gives "<taglist />" for
+    // every format but 0, which is empty. Always true.
+    bool GetTagList(CSafeBuf& out, int format);
+
     // ---- fields (those the element layers read are in CXHTMLServices) ----
     // Room in each option list, the terminating null not counted.
     static constexpr int kNoneYesNoRoom = 3;

@@ -193,6 +193,8 @@ int CMorvaXEditorCtrl::HandleEvent(void* event)
     auto* record = static_cast<EventRecord*>(event);
     if (!record || !m_pPluginWindow || !m_bShown)
         return 0;
+    if (m_dialogOpen)
+        return 1;
     const bool wysiwyg = m_viewMode == 0;
     switch (record->what) {
     case keyDown:
