@@ -201,8 +201,8 @@ public:
     // scroll bars, the control's text style, the about picture, the page's
     // style sheets ("default.css" when CSS is empty), the icons, button
     // definitions and toolbars, the source view, the wheel handler, the
-    // initial document (LoadInitialDocument) and the initial view
-    // (StartInitialView); then sets created. Answers 0.
+    // initial document (LoadInitialDocument); then sets created and shows
+    // the initial view (StartInitialView). Answers 0.
     int OnCreate(NPWindow* window);
     // Removes the wheel handler, deletes both scroll bars and frees the bars
     // and the definition list.

@@ -212,6 +212,16 @@ TEST_F(ControlViewsTest, ModeIsTrimmedAndLowerCasedAndSwitchesToTheSource)
     EXPECT_TRUE(calls.empty());
 }
 
+TEST_F(ControlViewsTest, ModeGivenAtStartBuildsTheSourceToolbar)
+{
+    CMorvaXEditorCtrl* control = Start({{"Value", "<p>one</p>"}, {"Mode", "Source"}});
+    EXPECT_EQ(1, control->m_viewMode);
+    EXPECT_EQ((std::vector<std::string>{"qmModeChanged ed1 wysiwyg source"}), calls);
+    // The source view's Validate tool (kind 35) is on its toolbar.
+    EXPECT_EQ(1, control->ToolIsButtonEnabled(35, 0, true));
+    EXPECT_TRUE(Checked(25));
+}
+
 TEST_F(ControlViewsTest, LeavingCleanSourceAsksNothingAndLoadsIt)
 {
     CMorvaXEditorCtrl* control = Start({{"Value", "<p>one</p>"}});
