@@ -12,6 +12,7 @@
 #include "base/shims/TimeShims.h"
 #include "editor/XHTML.h"
 #include "host/Host.h"
+#include "source_view/ColoringEditor.h"
 
 #include "tests/common/FileHelpers.h"
 #include "tests/common/FixedClock.h"
@@ -199,8 +200,9 @@ TEST_F(ControlViewsTest, ModeIsTrimmedAndLowerCasedAndSwitchesToTheSource)
     // The source view shows the markup, indented, with the caret's marker
     // where the caret was (the start of the first paragraph).
     EXPECT_NE(std::string::npos, SourceText().find("<p>one</p>"));
-    const std::string marked = SourceText(true);
-    EXPECT_NE(marked, SourceText());
+    // The source caret stands where the document's caret was: before "one".
+    const std::string plain = SourceText();
+    EXPECT_EQ(int(plain.find("one")), control->m_coloringEditor->Caret()) << plain;
     EXPECT_EQ(0, Ui().shown);
 
     // Set again, nothing happens; an unknown view is only stored.
@@ -220,6 +222,19 @@ TEST_F(ControlViewsTest, ModeGivenAtStartBuildsTheSourceToolbar)
     // The source view's Validate tool (kind 35) is on its toolbar.
     EXPECT_EQ(1, control->ToolIsButtonEnabled(35, 0, true));
     EXPECT_TRUE(Checked(25));
+}
+
+TEST_F(ControlViewsTest, TheSourceViewFollowsTheControlsFocus)
+{
+    CMorvaXEditorCtrl* control = Start({{"Value", "<p>one</p>"}, {"Mode", "source"}});
+    auto send = [this](std::uint16_t what) {
+        EventRecord e{what, 0, 0, {0, 0}, 0};
+        return funcs.event(&npp, &e);
+    };
+    EXPECT_EQ(1, send(NPEventType_GetFocusEvent));
+    EXPECT_TRUE(control->m_coloringEditor->HasFocus()) << "its caret shows";
+    EXPECT_EQ(1, send(NPEventType_LoseFocusEvent));
+    EXPECT_FALSE(control->m_coloringEditor->HasFocus());
 }
 
 TEST_F(ControlViewsTest, LeavingCleanSourceAsksNothingAndLoadsIt)
