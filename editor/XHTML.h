@@ -599,6 +599,25 @@ public:
     static constexpr int kUploadPacketBytes = 102400;
     CSafeBuf m_imageLibraryURL; // the control's ImageLibraryURL
 
+    // ---- views, view commands and the tag list (XHTMLViews.cpp, XHTMLTagList.cpp) ----
+    // The view commands OnWysiwyg (32865), OnSource (12001), OnPreview
+    // (12002) and OnBlind (12004) are declared with the command members
+    // above: each sets the four view buttons and has the control switch.
+    // Called by the control before it changes view: the find dialog, when
+    // open, is deleted and forgotten.
+    void SwitchingView();
+    // Raises the context-menu-clicked event for the page's menu entry with
+    // that identifier (38000 and up); nothing when no entry has it.
+    void ProcessCustomMenu(long id);
+    // The elements around the caret, or around the whole selection, as text
+    // (out replaced): 0 names joined by ",", 1 XML with every attribute, 2
+    // XML with only the class attribute (both wrapped in "<taglist>",
+    // "<taglist />" when empty; names and values escaped), 3 a path
+    // "/body/p", 4 an indexed path "/body[1]/p[2]"; any other format empty.
+    // A selection flag with no selected element gives "<taglist />" for
+    // every format but 0, which is empty. Always true.
+    bool GetTagList(CSafeBuf& out, int format);
+
     // ---- fields (those the element layers read are in CXHTMLServices) ----
     // Room in each option list, the terminating null not counted.
     static constexpr int kNoneYesNoRoom = 3;
@@ -657,8 +676,6 @@ public:
     // Automatic scroll for the next tick: 0 none, 1 down, 2 up, 3 right, 4 left.
     unsigned int m_scrollDirection = 0;
 
-    // The tag-list work that the control's value exchange calls.
-    bool GetTagList(CSafeBuf& out, int format);
 
 private:
     // Whether the control can display the editor (false without a control).

@@ -208,14 +208,7 @@ void CXHTML::PostMessage(unsigned int message, unsigned int id, unsigned int arg
             return;
 
         if (id >= kFirstPageMenuEntry) {
-            if (!m_control)
-                return;
-            for (const CONTEXT_MENU_ENTRY* e = m_control->PageMenuEntries(); e; e = e->next) {
-                if (e->id == id) {
-                    m_control->GoFireContextMenuClicked(e->name);
-                    break;
-                }
-            }
+            ProcessCustomMenu(static_cast<long>(id));
             return;
         }
         if (id >= kFirstToolbarCommand) {

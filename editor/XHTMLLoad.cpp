@@ -7,11 +7,17 @@
 #include "element/ElementKinds.h"
 #include "element/TreeQueries.h"
 #include "element/markup/MarkupWriter.h"
+#include "element/services/ControlServices.h"
 
 namespace {
 
 // The mode bit that turns the document's tidy pass off.
 constexpr int kNoTidyPass = 8;
+
+// Toolbar buttons by kind.
+constexpr int kButtonUnblockquote = 9;
+constexpr int kButtonLink = 18;
+constexpr int kButtonAttachment = 19;
 
 // An element with no content of its own: one the factory makes childless, or
 // an empty tag of XHTML (an image, a rule).
@@ -23,9 +29,15 @@ bool CXHTML::LoadDocument(const unsigned short* markup)
 {
     bool loaded = false;
     try {
+        DisplayClipButton();
         loaded = DocLoadDocument(markup);
         DocUpdateKeyCursor();
         DocAdjCursorPos();
+        // Leaving a blockquote, the link and the attachment need a caret or
+        // selection that the new document has not had yet.
+        if (m_control)
+            for (int kind : {kButtonUnblockquote, kButtonLink, kButtonAttachment})
+                m_control->ToolEnableButton(kind, 0, false, true);
 
         CElement* root = m_doc.m_root;
         CElement*& caret = m_doc.m_caretElement;

@@ -12,10 +12,6 @@ void CXHTML::DoList(CElement*, int, bool, bool) { }
 void CXHTML::DoFontButton(int, STYLE_BAR_ITEM*) { }
 void CXHTML::DoAlignTable(int, int) { }
 void CXHTML::InsertDataTable(int, int) { }
-void CXHTML::OnSource() { }
-void CXHTML::OnPreview() { }
-void CXHTML::OnBlind() { }
-void CXHTML::OnWysiwyg() { }
 void CXHTML::OnInserttable() { }
 void CXHTML::OnInsertrow() { }
 void CXHTML::OnInsertcol() { }

@@ -42,8 +42,9 @@ void AppendAttrXML(CSafeBuf& out, const CSafeBuf& name, const CSafeBuf& value)
     out += "</value></attr>";
 }
 
-// One element's piece of the tag list.
-void TagListPiece(const CElement* e, int mode, CSafeBuf& piece)
+} // namespace
+
+void GetEleTagListPiece(const CElement* e, int mode, CSafeBuf& piece)
 {
     CSafeBuf tag(e->GetTagName());
     switch (mode) {
@@ -73,8 +74,6 @@ void TagListPiece(const CElement* e, int mode, CSafeBuf& piece)
     }
     }
 }
-
-} // namespace
 
 void CElement::GetTagCodeWithParent(CSafeBuf& text, long stop, bool dropId) const
 {
@@ -124,7 +123,7 @@ void GetEleTagList(const CElement* e, CSafeBuf& text, int mode)
     for (const CElement* a = e; a; a = a->m_parent) {
         if (a->IsTextElement())
             continue;
-        TagListPiece(a, mode, piece);
+        GetEleTagListPiece(a, mode, piece);
         if (mode == kTagListNames && !text.IsEmpty())
             piece += ",";
         text.Insert(0, static_cast<const unsigned short*>(piece));

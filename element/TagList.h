@@ -20,6 +20,11 @@ constexpr int kTagListIndexedPath = 4; // "/body[1]/p[2]/b[1]"
 // them cannot break the XML. Any other mode, or a null e, gives an empty text.
 void GetEleTagList(const CElement* e, CSafeBuf& text, int mode);
 
+// One element's piece of the tag list in the form of mode (piece replaced):
+// its name, "/" and its name, the indexed step, or its "<elt>" record (the
+// XML modes, escaped as above; mode 2 lists only the class attribute).
+void GetEleTagListPiece(const CElement* e, int mode, CSafeBuf& piece);
+
 // Appends one line per element of e's subtree: indent plus one TAB per
 // level, "[" + the tag name (a text run: its text) + "]:" and "\r\n".
 void GetElementList(CSafeBuf& text, const unsigned short* indent, const CElement* e);

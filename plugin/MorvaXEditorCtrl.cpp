@@ -86,6 +86,8 @@ CMorvaXEditorCtrl::CMorvaXEditorCtrl()
     m_pXHTML = new CXHTML();
     AttachEngine();
     LanguageChanged();
+    LoadDefaultXSLT();
+    LoadDefaultPreviewXSLT();
 }
 
 CMorvaXEditorCtrl::~CMorvaXEditorCtrl()

@@ -201,8 +201,8 @@ public:
     // scroll bars, the control's text style, the about picture, the page's
     // style sheets ("default.css" when CSS is empty), the icons, button
     // definitions and toolbars, the source view, the wheel handler, the
-    // initial document (LoadInitialDocument) and the initial view
-    // (StartInitialView); then sets created. Answers 0.
+    // initial document (LoadInitialDocument); then sets created and shows
+    // the initial view (StartInitialView). Answers 0.
     int OnCreate(NPWindow* window);
     // Removes the wheel handler, deletes both scroll bars and frees the bars
     // and the definition list.
@@ -767,12 +767,6 @@ public:
     // Members of the control's other parts that the script interface
     // calls. Texts answered as unsigned short* are new[] strings the caller
     // deletes (null for an empty text).
-    void SetMode(const unsigned short* text);
-    unsigned short* GetMode();
-    void SetScreenReaderXSLT(const unsigned short* text);
-    void SetPreviewXSLT(const unsigned short* text);
-    unsigned short* GetScreenReaderXSLT();
-    unsigned short* GetPreviewXSLT();
     unsigned short* CurrentStyles();
     void ApplyStyleXML(const unsigned short* xml);
     void ApplyStyleID(const unsigned short* id);
@@ -845,12 +839,75 @@ public:
     static constexpr int kMenuTextRoom = 99;
     static constexpr unsigned kFirstMenuCommand = 38000;
     CONTEXT_MENU_ENTRY* m_customMenu = nullptr; // owned, in the order added
-    // The views' switches that the value exchange calls.
-    void OnSource();
-    void OnPreview();
-    void OnBlind();
     // The repair of markup failed: the correct-manually alert.
     void ShowRepairFailed();
+
+    // ---- views and renderings (MorvaXEditorCtrlViews*.cpp) ----
+    // The control shows the document in the WYSIWYG view (view mode 0) or
+    // the source view (1). The preview (2) and the screen-reader view (3)
+    // are renderings: the document's page made by an XSLT style sheet,
+    // written to a file of the temporary folder and shown in a modal preview
+    // window; the view mode stays as it was. Every switch raises
+    // "qmModeChanged" with the old and the new view's name.
+    //
+    // Mode = text trimmed and lower-cased; once the control is created,
+    // "wysiwyg", "source", "preview" or "screen-reader" switches (when that
+    // view is not shown); any other text is only stored.
+    void SetMode(const unsigned short* text);
+    // The current view's name (empty for a view mode outside 0 to 3): new[]
+    // string the caller deletes, or into out.
+    unsigned short* GetMode();
+    void GetMode(CSafeBuf& out);
+    // To the source view: the document's indented markup with the caret
+    // and selection markers, the source toolbar, a fresh source undo.
+    void OnSource() override;
+    // To the WYSIWYG view; nothing when leaving the source view is refused.
+    void OnXHtml() override;
+    // Leaving the source view: Value becomes the source text (with the
+    // markers when asked); text that does not clean asks the user (Fix,
+    // Edit, Discard; Edit is the default, and Options bit 0x2000 disables
+    // Fix), and the chosen markup is loaded into the engine. A text that
+    // still does not load leaves the WYSIWYG document as it was. 1 when the
+    // user keeps the source view, else 0 (also outside the source view).
+    int SwitchFromSource(bool markers);
+    // The preview and the screen-reader rendering, each shown modally.
+    void OnPreview() override;
+    void OnBlind() override;
+    // Writes html (UTF-16 with a byte order mark, machine order) to a new
+    // file "Ie<engine><date and time><random><thread>.html" of the temporary
+    // folder, never over a file already there, and shows it in the preview
+    // window, titled with the text of the toolbar button of kind (26
+    // preview, 28 screen reader). A file that cannot be written leaves the
+    // window empty. The path of the last file written is kept.
+    void DisplayPreview(CSafeBuf& html, int kind);
+    // The built-in style sheets ("screenreader.xsl", "preview.xsl") become
+    // the ones in use; loading the screen-reader sheet clears its failure
+    // flag.
+    void LoadDefaultXSLT();
+    void LoadDefaultPreviewXSLT();
+    // The setting = text trimmed, path macros expanded. Empty: the built-in
+    // sheet again. Text holding "</xsl:stylesheet>" is the sheet itself;
+    // otherwise it names a document, fetched through the cache. A document
+    // that cannot be had gives the text "Can not load XSLT document " and
+    // the setting (the screen-reader view then shows that text).
+    void SetScreenReaderXSLT(const unsigned short* text);
+    void SetPreviewXSLT(const unsigned short* text);
+    // What page script may read of the sheets: the built-in or inline sheet
+    // in use; a named document's content only when it and the address that
+    // answered have the page's origin; otherwise the setting's text (a local
+    // file, another origin). new[] strings the caller deletes, or into out.
+    unsigned short* GetScreenReaderXSLT();
+    unsigned short* GetPreviewXSLT();
+    void GetScreenReaderXSLT(CSafeBuf& out);
+    void GetPreviewXSLT(CSafeBuf& out);
+    // Set while a dialog of the control runs (the preview window): browser
+    // events are answered as handled without acting on them.
+    unsigned char m_dialogOpen = 0;
+    // The named style sheet in use came from the page's origin.
+    unsigned char m_screenReaderXSLTReadable = 0;
+    unsigned char m_previewXSLTReadable = 0;
+    // The file DisplayPreview wrote last; empty when none could be written.
+    CSafeBuf m_lastPreviewFile;
 
 private:
     // The button of a state operation; null when refused or not found.

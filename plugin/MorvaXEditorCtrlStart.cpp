@@ -153,8 +153,10 @@ int CMorvaXEditorCtrl::OnCreate(NPWindow* window)
     doc.m_generatorName = &ProductName;
 
     const bool sourceForced = LoadInitialDocument();
-    StartInitialView(sourceForced);
+    // The first view is a switch of a created control: the source view
+    // builds its own toolbar.
     m_created = 1;
+    StartInitialView(sourceForced);
     return 0;
 }
 

@@ -193,6 +193,8 @@ int CMorvaXEditorCtrl::HandleEvent(void* event)
     auto* record = static_cast<EventRecord*>(event);
     if (!record || !m_pPluginWindow || !m_bShown)
         return 0;
+    if (m_dialogOpen)
+        return 1;
     const bool wysiwyg = m_viewMode == 0;
     switch (record->what) {
     case keyDown:
@@ -240,8 +242,17 @@ int CMorvaXEditorCtrl::HandleEvent(void* event)
     // Focus, activation and keys carry no pointer position: they go to the
     // view whatever their point says.
     const bool pointer = record->what == nullEvent || record->what == mouseDown || record->what == mouseUp;
-    if (!pointer)
-        return wysiwyg && m_pXHTML ? EngineEvent(*record, 0, 0) : 1;
+    if (!pointer) {
+        if (wysiwyg && m_pXHTML)
+            return EngineEvent(*record, 0, 0);
+        // The source view keeps its own focus: its caret shows while the
+        // control has the focus.
+        const bool focus
+            = record->what == NPEventType_GetFocusEvent || record->what == NPEventType_LoseFocusEvent;
+        if (focus && m_viewMode == 1 && m_coloringEditor)
+            return m_coloringEditor->HandleEvent(record);
+        return 1;
+    }
     const int h = record->where.h;
     const int v = record->where.v;
     if (h >= 0 && v >= 0) {

@@ -218,6 +218,15 @@ public:
         return false;
     }
 
+    // ---- the views the engine's view commands switch to ----
+    // The defaults describe a control without views: each does nothing.
+    // To the WYSIWYG view, to the source view, the preview and the
+    // screen-reader rendering (CMorvaXEditorCtrl::OnXHtml and the others).
+    virtual void OnXHtml() { }
+    virtual void OnSource() { }
+    virtual void OnPreview() { }
+    virtual void OnBlind() { }
+
 protected:
     CControlServices() = default;
     ~CControlServices() override = default;
