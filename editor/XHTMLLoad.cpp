@@ -45,19 +45,26 @@ bool CXHTML::LoadDocument(const unsigned short* markup)
             caret = nullptr;
         if (!root || caret)
             return loaded;
-        // No caret from the markup: the first text run takes it; without one,
-        // the last element that has no content of its own, before it.
+        // No caret from the markup: the first text run takes it. A document
+        // without text takes the last element that has no content of its own,
+        // before it: the empty runs the tree repair adds beside an image or
+        // in an empty paragraph are no text, and count only when nothing
+        // else can take the caret.
+        CElement* firstRun = nullptr;
+        bool text = false;
         CElement* lastEmpty = nullptr;
-        for (CElement* e = NextInSubtree(root, root); e; e = NextInSubtree(e, root)) {
+        for (CElement* e = NextInSubtree(root, root); e && !text; e = NextInSubtree(e, root)) {
             if (e->IsTextElement()) {
-                caret = e;
-                DocUpdateKeyCursor();
-                return loaded;
-            }
-            if (HasNoContent(e))
+                firstRun = firstRun ? firstRun : e;
+                text = !e->m_text.IsEmpty();
+            } else if (HasNoContent(e)) {
                 lastEmpty = e;
+            }
         }
-        if (lastEmpty) {
+        if (firstRun && (text || !lastEmpty)) {
+            caret = firstRun;
+            DocUpdateKeyCursor();
+        } else if (lastEmpty) {
             caret = lastEmpty;
             caret->m_caretOffset = 0;
             DocUpdateKeyCursor();

@@ -188,11 +188,13 @@ const LoadCase kLoadCases[] = {
     // No text: the last element without content of its own takes the caret.
     {"<hr />", "/body[1]/hr[1]"},
     {"<hr /><hr class=\"b\" />", "/body[1]/hr[2]"},
-    // The loader puts a loose image into a paragraph that starts with an
-    // empty text run, and an empty document gets a paragraph: the caret
-    // goes to that run, in front of the image.
-    {"<hr /><img src=\"a.png\" alt=\"\" />", "/body[1]/p[1]/text()[1]"},
+    // A rule and an image: the image, although the tree repair gives it an
+    // empty text run in front; an empty document gets a paragraph whose run
+    // takes the caret. Text anywhere: its first run, even an empty one.
+    {"<hr /><img src=\"a.png\" alt=\"\" />", "/body[1]/p[1]/img[1]"},
     {"", "/body[1]/p[1]/text()[1]"},
+    {"<p></p><p>two</p>", "/body[1]/p[1]/text()[1]"},
+    {"<hr /><p>x</p>", "/body[1]/p[1]/text()[1]"},
 };
 
 TEST_F(Views, LoadingPlacesTheCaretAndResetsTheButtons)

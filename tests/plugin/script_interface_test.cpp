@@ -260,4 +260,11 @@ TEST_F(ScriptInterfaceTest, AToolbarStringShowsInItsOwnViewOnly)
     EXPECT_FALSE(Picture("wysiwyg-string") == start) << "the WYSIWYG bars are rebuilt";
     EXPECT_TRUE(host->Set("ToolbarWysiwyg", ScriptValue::String("")));
     EXPECT_TRUE(Picture("default-string") == start) << "an empty string gives the default bars";
+    // The source string written in WYSIWYG shows after the switch: the
+    // source view with it differs from the source view with the default.
+    EXPECT_TRUE(host->Set("ToolbarSource", ScriptValue::String("bold")));
+    EXPECT_TRUE(host->Set("Mode", ScriptValue::String("source")));
+    const std::vector<unsigned char> sourceBold = Picture("source-bold");
+    EXPECT_TRUE(host->Set("ToolbarSource", ScriptValue::String("")));
+    EXPECT_FALSE(Picture("source-default") == sourceBold) << "the source bars came from the string";
 }
