@@ -676,7 +676,6 @@ public:
     // Automatic scroll for the next tick: 0 none, 1 down, 2 up, 3 right, 4 left.
     unsigned int m_scrollDirection = 0;
 
-
 private:
     // Whether the control can display the editor (false without a control).
     bool CanDisplay() const;
