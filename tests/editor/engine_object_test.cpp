@@ -260,9 +260,9 @@ TEST(EngineObject, LoadingWithoutACaretMarkerPutsTheCaretInTheFirstTextRunOrTheL
         const char* markup;
         const char* caretTag; // "" for a text run
     };
-    for (const Case& c : {Case{"<hr /><p><img src='a.png' /></p>", "img"},
-             Case{"<p><img src='a.png' /></p><hr />", "hr"}, Case{"<p><img src='a.png' /></p><p>x</p>", ""},
-             Case{"<p></p><div></div>", ""}}) {
+    for (const Case& c :
+        {Case{"<hr /><p><img src='a.png' /></p>", "img"}, Case{"<p><img src='a.png' /></p><hr />", "hr"},
+            Case{"<p><img src='a.png' /></p><p>x</p>", ""}, Case{"<p></p><div></div>", ""}}) {
         SCOPED_TRACE(c.markup);
         CXHTML engine;
         EXPECT_TRUE(engine.LoadDocument(qmtest::FromUtf8(c.markup)));
