@@ -103,6 +103,25 @@ void SetHeaderAttr(CElement* cell, const char* name, const unsigned short* value
         cell->m_attributes.RemoveKey(name);
 }
 
+// A row moved into a row group by AddDataStruct. It takes no styles from
+// the group here: the callers of DoHeaders restyle the whole table once the
+// groups stand, as they do for the header attributes.
+bool MoveRowInto(CElement* row, CElement* group, bool after)
+{
+    if (!group || group == row || group->IsOneOfParent(row))
+        return false;
+    CElement* parent = row->m_parent;
+    CElement* previous = row->m_prevSibling;
+    if (parent)
+        parent->RemoveCurrentChildFromList(row);
+    if (group->InsertChild(row, 0, after))
+        return true;
+    // Back where it stood: a row is never left out of the tree.
+    if (parent)
+        parent->InsertChild(row, previous ? previous->GetID() : 0, previous != nullptr);
+    return false;
+}
+
 CElement* NewGroup(CTableElement* table, const char* tag, CElement* ref, bool after)
 {
     CElement* group = CreateElement(tag, table->m_rules, table->m_root, table->m_owner);
@@ -253,7 +272,7 @@ bool CTableElement::AddDataStruct()
                 break;
             if (!head)
                 head = NewGroup(this, "thead", c, false);
-            if (!head || !c->MoveCurrentElementTo(head, 0, true))
+            if (!head || !MoveRowInto(c, head, true))
                 break;
         }
         c = next;
@@ -265,7 +284,7 @@ bool CTableElement::AddDataStruct()
         CElement* previous = c->m_prevSibling;
         if (!foot)
             foot = NewGroup(this, "tfoot", lastRow, true);
-        if (!foot || !c->MoveCurrentElementTo(foot, 0, false))
+        if (!foot || !MoveRowInto(c, foot, false))
             break;
         c = previous;
     }
@@ -282,7 +301,7 @@ bool CTableElement::AddDataStruct()
                 body = NewGroup(this, "tbody", c, false);
                 made = made || body != nullptr;
             }
-            if (!body || !c->MoveCurrentElementTo(body, 0, true))
+            if (!body || !MoveRowInto(c, body, true))
                 break;
         }
         c = next;

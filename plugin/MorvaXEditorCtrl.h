@@ -910,6 +910,12 @@ public:
     CSafeBuf m_lastPreviewFile;
 
 private:
+    // The page's insertion at the caret: the source view takes the text as
+    // it is (false); in WYSIWYG the port is made current and the selection
+    // removed (true). EndPageInsert shows the result, reports the change and
+    // restores the port.
+    bool BeginPageInsert(const unsigned short* text);
+    void EndPageInsert();
     // The button of a state operation; null when refused or not found.
     ButtonInfo* FindStateButton(int kind, unsigned id, bool byKind, ToolBarStruct** bar = nullptr);
     int HandlePageButton(ButtonInfo* button);

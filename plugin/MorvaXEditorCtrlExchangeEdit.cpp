@@ -15,20 +15,36 @@ constexpr int kLayOut = 1;
 
 } // namespace
 
-void CMorvaXEditorCtrl::InsertXML(const unsigned short* text)
+bool CMorvaXEditorCtrl::BeginPageInsert(const unsigned short* text)
 {
     if (!IsXHTMLValid() || !text)
-        return;
+        return false;
     if (m_viewMode == 1) {
         if (m_coloringEditor)
             m_coloringEditor->InsertText(text, true, true);
-        return;
+        return false;
     }
     if (m_viewMode != 0)
-        return;
-    CXDoc& doc = m_pXHTML->m_doc;
+        return false;
     BackupPort();
     m_pXHTML->RemoveSelection();
+    return true;
+}
+
+void CMorvaXEditorCtrl::EndPageInsert()
+{
+    CXDoc& doc = m_pXHTML->m_doc;
+    doc.Redraw();
+    doc.SetLastKeyPos(doc.m_caretPoint);
+    m_pXHTML->NotifyChange(true);
+    RestorePort();
+}
+
+void CMorvaXEditorCtrl::InsertXML(const unsigned short* text)
+{
+    if (!BeginPageInsert(text))
+        return;
+    CXDoc& doc = m_pXHTML->m_doc;
     // Markup that does not clean goes on as given (the cleaner leaves its
     // own working text behind), for the insertion to refuse.
     CSafeBuf copy(text);
@@ -38,34 +54,19 @@ void CMorvaXEditorCtrl::InsertXML(const unsigned short* text)
     if (doc.m_root)
         doc.m_root->CheckDocument();
     doc.DrawDoc(kLayOut);
-    doc.Redraw();
-    doc.SetLastKeyPos(doc.m_caretPoint);
-    m_pXHTML->NotifyChange(true);
-    RestorePort();
+    EndPageInsert();
 }
 
 void CMorvaXEditorCtrl::InsertText(const unsigned short* text)
 {
-    if (!IsXHTMLValid() || !text)
-        return;
-    if (m_viewMode == 1) {
-        if (m_coloringEditor)
-            m_coloringEditor->InsertText(text, true, true);
-        return;
-    }
-    if (m_viewMode != 0)
+    if (!BeginPageInsert(text))
         return;
     CXDoc& doc = m_pXHTML->m_doc;
-    BackupPort();
-    m_pXHTML->RemoveSelection();
     m_pXHTML->InsertText(text, true);
     doc.DrawDoc(kLayOut);
     doc.UpdateKeyCursor();
     doc.AdjCursorPos();
-    doc.Redraw();
-    doc.SetLastKeyPos(doc.m_caretPoint);
-    m_pXHTML->NotifyChange(true);
-    RestorePort();
+    EndPageInsert();
 }
 
 void CMorvaXEditorCtrl::OnCopy()

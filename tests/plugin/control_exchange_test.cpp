@@ -19,6 +19,7 @@
 #include "tests/common/CaseBlocks.h"
 #include "tests/common/TempHome.h"
 #include "tests/common/TextHelpers.h"
+#include "tests/plugin/support/ControlInstance.h"
 
 #include <gtest/gtest.h>
 
@@ -37,13 +38,13 @@ namespace {
 
 const char kBefore[] = "<p>before</p>";
 
-class ControlExchangeTest : public ::testing::Test
+class ControlExchangeTest : public qmtest::ControlInstanceTest
 {
 protected:
-    void SetUp() override
+    ControlExchangeTest() : ControlInstanceTest("exchange-home-") { }
+
+    void PrepareHost() override
     {
-        ASSERT_TRUE(home.Create(qmtest::TestOutputPath("exchange-home-")));
-        host = std::make_unique<Host>();
         host->GetBrowser().Window().functions = {"qmContentChanged", "qmContextMenuClicked"};
         host->GetBrowser().Window().onCall
             = [this](const std::string& name, const std::vector<ScriptValue>& a) {
@@ -53,42 +54,8 @@ protected:
                   if (onCall)
                       onCall(name);
               };
-        ASSERT_EQ(NPERR_NO_ERROR, NP_Initialize(host->GetBrowser().Table()));
-        funcs.size = sizeof funcs;
-        ASSERT_EQ(NPERR_NO_ERROR, NP_GetEntryPoints(&funcs));
     }
 
-    void TearDown() override
-    {
-        if (made) {
-            EXPECT_EQ(NPERR_NO_ERROR, funcs.destroy(&npp, nullptr));
-        }
-        NP_Shutdown();
-        host->GetBrowser().Window().onCall = nullptr;
-        EXPECT_EQ(std::vector<std::string>(), host->Problems()) << host->Log().Text();
-        host.reset();
-    }
-
-    CMorvaXEditorCtrl* Start(std::vector<std::pair<std::string, std::string>> params)
-    {
-        params.insert(params.begin(), {"id", "ed1"});
-        std::vector<char*> names, values;
-        for (auto& p : params) {
-            names.push_back(p.first.data());
-            values.push_back(p.second.data());
-        }
-        char type[] = "application/x-quillmark";
-        EXPECT_EQ(NPERR_NO_ERROR,
-            funcs.newp(type, &npp, NP_EMBED, static_cast<std::int16_t>(params.size()), names.data(),
-                values.data(), nullptr));
-        made = true;
-        host->Window().Place(20, 30, 600, 400);
-        EXPECT_EQ(NPERR_NO_ERROR, funcs.setwindow(&npp, host->Window().Record()));
-        return Control();
-    }
-
-    CMorvaXEditorCtrl* Control() { return static_cast<CPlugin*>(npp.pdata)->m_pXEditorCtrl; }
-    ScriptedUiDriver& Ui() { return host->Ui(); }
     CXDoc& Doc() { return Control()->m_pXHTML->m_doc; }
 
     void Answer(const std::string& press)
@@ -116,22 +83,6 @@ protected:
         CSafeBuf out;
         Control()->m_pXHTML->GetSourceCode(out, 2);
         return WithoutComment(ToUtf8(out));
-    }
-
-    std::string FormValue()
-    {
-        char* value = nullptr;
-        EXPECT_EQ(NPERR_NO_ERROR, funcs.getvalue(&npp, NPPVformValue, &value));
-        const std::string form = value ? value : "(null)";
-        host->GetBrowser().Account().Free(value, "the form value");
-        return WithoutComment(form);
-    }
-
-    static std::string WithoutComment(const std::string& markup)
-    {
-        const std::size_t end = markup.rfind("-->", 200);
-        return markup.compare(0, 4, "<!--") == 0 && end != std::string::npos ? markup.substr(end + 3)
-                                                                             : markup;
     }
 
     // One mouse event at a point of the plug-in's area, as the browser sends it.
@@ -167,11 +118,6 @@ protected:
         return n;
     }
 
-    qmtest::TempHome home;
-    std::unique_ptr<Host> host;
-    NPPluginFuncs funcs{};
-    NPP_t npp{};
-    bool made = false;
     std::vector<std::string> calls;
     std::vector<std::string> callTexts;
     std::function<void(const std::string&)> onCall;

@@ -17,6 +17,7 @@
 
 #include "tests/common/TempHome.h"
 #include "tests/common/TextHelpers.h"
+#include "tests/plugin/support/ControlInstance.h"
 
 #include <cairo.h>
 #include <gtest/gtest.h>
@@ -42,49 +43,16 @@ const char kBroken[] = "<p>one <b>two</p><p>three</p>";
 // Markup that neither cleans nor loads, before or after repair.
 const char kHopeless[] = "<p>one &#0; two</p>";
 
-class ControlStartupTest : public ::testing::Test
+class ControlStartupTest : public qmtest::ControlInstanceTest
 {
 protected:
-    void SetUp() override
+    ControlStartupTest() : ControlInstanceTest("startup-home-")
     {
-        ASSERT_TRUE(home.Create(qmtest::TestOutputPath("startup-home-")));
-        host = std::make_unique<Host>();
-        ASSERT_EQ(NPERR_NO_ERROR, NP_Initialize(host->GetBrowser().Table()));
-        funcs.size = sizeof funcs;
-        ASSERT_EQ(NPERR_NO_ERROR, NP_GetEntryPoints(&funcs));
+        placeLeft = kX;
+        placeTop = kY;
+        placeWidth = kWidth;
+        placeHeight = kHeight;
     }
-
-    void TearDown() override
-    {
-        if (made) {
-            EXPECT_EQ(NPERR_NO_ERROR, funcs.destroy(&npp, nullptr));
-        }
-        NP_Shutdown();
-        EXPECT_EQ(std::vector<std::string>(), host->Problems()) << host->Log().Text();
-        host.reset();
-    }
-
-    // The tag with its parameters, started in its window.
-    CMorvaXEditorCtrl* Start(std::vector<std::pair<std::string, std::string>> params)
-    {
-        params.insert(params.begin(), {"id", "ed1"});
-        std::vector<char*> names, values;
-        for (auto& p : params) {
-            names.push_back(p.first.data());
-            values.push_back(p.second.data());
-        }
-        char type[] = "application/x-quillmark";
-        EXPECT_EQ(NPERR_NO_ERROR,
-            funcs.newp(type, &npp, NP_EMBED, static_cast<std::int16_t>(params.size()), names.data(),
-                values.data(), nullptr));
-        made = true;
-        host->Window().Place(kX, kY, kWidth, kHeight);
-        EXPECT_EQ(NPERR_NO_ERROR, funcs.setwindow(&npp, host->Window().Record()));
-        return Control();
-    }
-
-    CMorvaXEditorCtrl* Control() { return static_cast<CPlugin*>(npp.pdata)->m_pXEditorCtrl; }
-    ScriptedUiDriver& Ui() { return host->Ui(); }
 
     void Answer(const std::string& press)
     {
@@ -114,29 +82,6 @@ protected:
         Control()->m_pXHTML->GetSourceCode(out, 2);
         return WithoutComment(ToUtf8(out));
     }
-
-    // The form value as the browser reads it, without the generator comment.
-    std::string FormValue()
-    {
-        char* value = nullptr;
-        EXPECT_EQ(NPERR_NO_ERROR, funcs.getvalue(&npp, NPPVformValue, &value));
-        const std::string form = value ? value : "(null)";
-        host->GetBrowser().Account().Free(value, "the form value");
-        return WithoutComment(form);
-    }
-
-    static std::string WithoutComment(const std::string& markup)
-    {
-        const std::size_t end = markup.rfind("-->", 200);
-        return markup.compare(0, 4, "<!--") == 0 && end != std::string::npos ? markup.substr(end + 3)
-                                                                             : markup;
-    }
-
-    qmtest::TempHome home;
-    std::unique_ptr<Host> host;
-    NPPluginFuncs funcs{};
-    NPP_t npp{};
-    bool made = false;
 };
 
 // How a start-up with one Value goes, by what the user answers.

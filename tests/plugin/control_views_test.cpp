@@ -20,6 +20,7 @@
 #include "tests/common/TempDir.h"
 #include "tests/common/TempHome.h"
 #include "tests/common/TextHelpers.h"
+#include "tests/plugin/support/ControlInstance.h"
 
 #include <gtest/gtest.h>
 
@@ -41,13 +42,13 @@ namespace {
 const char kBroken[] = "<p>one <b>two</p><p>three</p>";
 const char kHopeless[] = "<p>one &#0; two</p>";
 
-class ControlViewsTest : public ::testing::Test
+class ControlViewsTest : public qmtest::ControlInstanceTest
 {
 protected:
-    void SetUp() override
+    ControlViewsTest() : ControlInstanceTest("views-home-") { }
+
+    void PrepareHost() override
     {
-        ASSERT_TRUE(home.Create(qmtest::TestOutputPath("views-home-")));
-        host = std::make_unique<Host>();
         host->GetBrowser().Window().functions = {"qmModeChanged"};
         host->GetBrowser().Window().onCall
             = [this](const std::string& name, const std::vector<ScriptValue>& args) {
@@ -56,41 +57,7 @@ protected:
                       call += " " + a.text;
                   calls.push_back(call);
               };
-        ASSERT_EQ(NPERR_NO_ERROR, NP_Initialize(host->GetBrowser().Table()));
-        funcs.size = sizeof funcs;
-        ASSERT_EQ(NPERR_NO_ERROR, NP_GetEntryPoints(&funcs));
     }
-
-    void TearDown() override
-    {
-        if (made) {
-            EXPECT_EQ(NPERR_NO_ERROR, funcs.destroy(&npp, nullptr));
-        }
-        NP_Shutdown();
-        EXPECT_EQ(std::vector<std::string>(), host->Problems()) << host->Log().Text();
-        host.reset();
-    }
-
-    CMorvaXEditorCtrl* Start(std::vector<std::pair<std::string, std::string>> params)
-    {
-        params.insert(params.begin(), {"id", "ed1"});
-        std::vector<char*> names, values;
-        for (auto& p : params) {
-            names.push_back(p.first.data());
-            values.push_back(p.second.data());
-        }
-        char type[] = "application/x-quillmark";
-        EXPECT_EQ(NPERR_NO_ERROR,
-            funcs.newp(type, &npp, NP_EMBED, static_cast<std::int16_t>(params.size()), names.data(),
-                values.data(), nullptr));
-        made = true;
-        host->Window().Place(20, 30, 600, 400);
-        EXPECT_EQ(NPERR_NO_ERROR, funcs.setwindow(&npp, host->Window().Record()));
-        return Control();
-    }
-
-    CMorvaXEditorCtrl* Control() { return static_cast<CPlugin*>(npp.pdata)->m_pXEditorCtrl; }
-    ScriptedUiDriver& Ui() { return host->Ui(); }
 
     void Answer(const std::string& press)
     {
@@ -177,11 +144,6 @@ protected:
         return "(none)";
     }
 
-    qmtest::TempHome home;
-    std::unique_ptr<Host> host;
-    NPPluginFuncs funcs{};
-    NPP_t npp{};
-    bool made = false;
     std::vector<std::string> calls;
 };
 
