@@ -752,8 +752,6 @@ private:
     void InsertMarkupChild(CSrcElement* child, bool outside, bool& trim);
     void InsertBlockRun(const std::vector<CSrcElement*>& run, bool outside, bool& trim);
     void AfterChildInserted();
-    // An empty paragraph after block, holding the caret.
-    void OpenParagraphAfter(CElement* block);
     void LeaveEmptyParagraph();
     void FinishInsertion();
     // The picture pass over one pasted child: each img naming a local

@@ -8,8 +8,8 @@
 #include "document/SrcElement.h"
 #include "editor/InsertSupport.h"
 #include "element/Element.h"
+#include "element/ElementUtilities.h"
 #include "element/ValidateTree.h"
-#include "element/factory/ElementFactory.h"
 #include "element/markup/TreeRepair.h"
 #include "element/services/ControlServices.h"
 
@@ -217,36 +217,13 @@ void CXHTML::InsertBlockRun(const std::vector<CSrcElement*>& run, bool outside, 
             bool inside = false;
             for (CElement* c = first; c && c != stop && !inside; c = c->m_nextSibling)
                 inside = at && (at == c || IsInside(at, c));
-            if (inside && last)
-                OpenParagraphAfter(last);
+            if (inside && last && last->m_parent) {
+                if (CElement* run = ParagraphBeside(last, true))
+                    m_doc.m_caretElement = run;
+            }
         }
     }
     AfterChildInserted();
-}
-
-void CXHTML::OpenParagraphAfter(CElement* block)
-{
-    CElement* parent = block->m_parent;
-    if (!parent)
-        return;
-    CElement* p = CreateElement("p", parent->m_rules, parent->m_root, parent->m_owner);
-    if (!p)
-        return;
-    if (!parent->InsertChild(p, block->GetID(), true)) {
-        delete p;
-        return;
-    }
-    p->CopyFromParent(parent, 1);
-    CElement* run = CreateElement("", parent->m_rules, parent->m_root, parent->m_owner);
-    if (!run)
-        return;
-    if (!p->InsertChild(run, 0, false)) {
-        delete run;
-        return;
-    }
-    run->CopyFromParent(p, 1);
-    run->m_caretOffset = 0;
-    m_doc.m_caretElement = run;
 }
 
 void CXHTML::AfterChildInserted()

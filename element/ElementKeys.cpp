@@ -5,6 +5,7 @@
 
 #include "element/Caret.h"
 #include "element/Element.h"
+#include "element/ElementUtilities.h"
 #include "element/markup/MarkupWriter.h"
 
 #include "base/shims/Keys.h"
@@ -26,24 +27,6 @@ constexpr int kNotifyStructure = 6;
 CElement* NewRun(CElement* beside)
 {
     return CreateElement(kNoTag, beside->m_rules, beside->m_root, beside->m_owner);
-}
-
-// A new p holding one empty text run, linked before or after e and
-// restyled; the run, or null (nothing linked) on failure.
-CElement* ParagraphBeside(CElement* e, bool after)
-{
-    CElement* p = CreateElement("p", e->m_rules, e->m_root, e->m_owner);
-    if (!p)
-        return nullptr;
-    CElement* run = NewRun(e);
-    if (!run || !e->AddBrother(p, after, false)) {
-        delete run;
-        delete p;
-        return nullptr;
-    }
-    p->AppendChild(run);
-    p->StyleChanged(1);
-    return run;
 }
 
 CElement* EnclosingLink(CElement* e)

@@ -81,3 +81,20 @@ void GWriteExcpInfo(const char*) { }
 void GWriteExcpInfo(const unsigned short*) { }
 
 int GetOffsetXWithSpan(CElement*) { return 0; }
+
+CElement* ParagraphBeside(CElement* e, bool after)
+{
+    CElement* p = CreateElement("p", e->m_rules, e->m_root, e->m_owner);
+    if (!p)
+        return nullptr;
+    static const unsigned short kRunTag[] = {0};
+    CElement* run = CreateElement(kRunTag, e->m_rules, e->m_root, e->m_owner);
+    if (!run || !e->AddBrother(p, after, false)) {
+        delete run;
+        delete p;
+        return nullptr;
+    }
+    p->AppendChild(run);
+    p->StyleChanged(1);
+    return run;
+}

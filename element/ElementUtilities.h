@@ -24,6 +24,11 @@ void MoveToBlock(CElement* e, CElement* block);
 // what was placed is restyled. Nothing for a null e or one without a parent.
 void MoveChildrenInBlockToRoot(CElement* e);
 
+// A new p holding one empty text run, linked before or after e (a child of
+// a parent) and restyled; answers the run, or null (nothing linked) when it
+// cannot be made.
+CElement* ParagraphBeside(CElement* e, bool after);
+
 // Exception-log hooks: they report nothing.
 void GWriteExcpInfo(const char*);
 void GWriteExcpInfo(const unsigned short*);

@@ -5,6 +5,7 @@
 
 #include "elements/TextElement.h"
 
+#include "element/ElementUtilities.h"
 #include "element/markup/TreeRepair.h"
 #include "element/services/XHTMLServices.h"
 #include "elements/BRElement.h"
@@ -81,22 +82,6 @@ void Unpiece(CElement* from, CElement* top)
         a->InlineIDInfo(2, 0);
 }
 
-// A new paragraph holding one empty run, put before or after block and
-// restyled; answers the run, null (nothing linked) when it cannot be made.
-CTextElement* EmptyParagraphBeside(CElement* block, bool after)
-{
-    CElement* p = NewElement("p", block->m_parent);
-    CTextElement* run = p ? NewRun(p) : nullptr;
-    if (!run) {
-        delete p;
-        return nullptr;
-    }
-    p->AppendChild(run);
-    block->m_parent->InsertChild(p, block->GetID(), after);
-    p->StyleChanged(1);
-    return run;
-}
-
 } // namespace
 
 bool CTextElement::ReturnKey(unsigned int repeat, bool quiet, CElement*& moved, int& notify)
@@ -111,14 +96,14 @@ bool CTextElement::ReturnKey(unsigned int repeat, bool quiet, CElement*& moved, 
 
     // At the block's start: an empty paragraph before it; the caret stays.
     if (m_caretOffset == 0 && block && IsFirstContentOf(this, block) && block->m_parent) {
-        if (!EmptyParagraphBeside(block, false))
+        if (!ParagraphBeside(block, false))
             return true;
         notify = quiet ? 0 : 6;
         return true;
     }
     // At the block's end: an empty paragraph after it takes the caret.
     if (m_caretOffset >= n && block && IsLastContentOf(this, block) && block->m_parent) {
-        CTextElement* run = EmptyParagraphBeside(block, true);
+        CElement* run = ParagraphBeside(block, true);
         if (!run)
             return true;
         PutCaret(run, 0);

@@ -1,4 +1,7 @@
-// Do-nothing stand-ins of members that other parts of the control define.
+// Script methods whose work is not built yet: the style list's
+// (CurrentStyles, ApplyStyleXML, ApplyStyleID) and the place holders'
+// definitions. Each does nothing (and answers no text) until its own code
+// replaces it here.
 
 #include "plugin/MorvaXEditorCtrl.h"
 
