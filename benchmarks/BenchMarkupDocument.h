@@ -1,9 +1,9 @@
 #pragma once
-// The generated XHTML documents of the markup benchmarks (loading, cleaning
-// and writing): a whole document of paragraphs with bold, italic and link
-// runs and a no-break space, one block in ten a table and one in ten a
-// list, deterministic for a size; and libxml2's parse of the same bytes,
-// which the benchmarks are measured against.
+// The generated XHTML documents of every benchmark: a whole document of
+// paragraphs with inline runs, tables, lists and, as a benchmark asks,
+// headings, boxes and floats, deterministic for a size and shape; and
+// libxml2's parse of the same bytes, which the benchmarks are measured
+// against.
 
 #include "benchmarks/BenchWords.h"
 
@@ -11,26 +11,61 @@
 #include <libxml/parser.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 
-// A deterministic document of at least size bytes.
-inline std::string GenerateMarkupDocument(size_t size)
+// The mix of blocks a generated document holds: one block in N of each kind
+// (0: none); the other blocks are paragraphs with bold, italic and link runs
+// and a no-break space. The benchmarks' style sheets give the class names
+// their look.
+struct BenchShape
 {
-    BenchWords source(12345);
+    unsigned seed = 12345;
+    int tableEvery = 10;  // a bordered table: a header row and three rows
+    int listEvery = 10;   // a list of four items
+    int headingEvery = 0; // an h2
+    int boxEvery = 0;     // a div of class "box" holding two paragraphs
+    int floatEvery = 0;   // a div of class "aside" floating right
+    const char* title = "bench";
+};
+
+// The size a benchmark asks for, or at most 8 KB in the short mode the
+// tests run the benchmarks in (QM_BENCH_SHORT set): there they show that
+// every benchmark runs, not how fast.
+inline size_t BenchSize(size_t size)
+{
+    const char* quick = std::getenv("QM_BENCH_SHORT");
+    return quick && *quick && size > 8 * 1024 ? 8 * 1024 : size;
+}
+
+// A deterministic document of at least size bytes (BenchSize).
+inline std::string GenerateMarkupDocument(size_t size, const BenchShape& shape = BenchShape())
+{
+    size = BenchSize(size);
+    BenchWords source(shape.seed);
     auto words = [&source](int n) { return source.Words(n); };
-    std::string doc
-        = "<html xmlns=\"http://www.w3.org/1999/xhtml\"><head><title>bench</title></head><body>\n";
+    // Each kind comes at its own place in its cycle: headings first, tables
+    // at 3, boxes at 4, floats at 5, lists at 7 (modulo the cycle).
+    auto every = [](int block, int n, int at) { return n > 0 && block % n == at % n; };
+    std::string doc = std::string("<html xmlns=\"http://www.w3.org/1999/xhtml\"><head><title>") + shape.title
+        + "</title></head><body>\n";
     for (int block = 0; doc.size() < size; ++block) {
-        if (block % 10 == 3) {
+        if (every(block, shape.floatEvery, 5))
+            doc += "<div class=\"aside\"><p>" + words(6) + "</p></div>\n";
+        if (every(block, shape.headingEvery, 0)) {
+            doc += "<h2>" + words(3) + "</h2>\n";
+        } else if (every(block, shape.tableEvery, 3)) {
             doc += "<table border=\"1\"><tr><th>" + words(1) + "</th><th>" + words(1) + "</th></tr>";
             for (int r = 0; r < 3; ++r)
                 doc += "<tr><td>" + words(3) + "</td><td><b>" + words(2) + "</b></td></tr>";
             doc += "</table>\n";
-        } else if (block % 10 == 7) {
+        } else if (every(block, shape.listEvery, 7)) {
             doc += "<ul>";
             for (int i = 0; i < 4; ++i)
                 doc += "<li>" + words(4) + " <i>" + words(1) + "</i></li>";
             doc += "</ul>\n";
+        } else if (every(block, shape.boxEvery, 4)) {
+            doc += "<div class=\"box\"><p>" + words(12) + "</p><p>" + words(9) + "</p></div>\n";
         } else {
             doc += "<p>" + words(8) + " <b>" + words(2) + "</b> " + words(6) + " <i>" + words(3)
                 + "</i>, <a href=\"#" + words(1) + "\">" + words(2) + "</a> " + words(10) + "&#160;"

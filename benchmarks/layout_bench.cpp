@@ -22,7 +22,7 @@
 #include "platform/text/TextLayout.h"
 #include "style/layout/LayoutPass.h"
 
-#include "benchmarks/BenchWords.h"
+#include "benchmarks/BenchMarkupDocument.h"
 
 #include <benchmark/benchmark.h>
 
@@ -33,53 +33,18 @@
 namespace {
 
 const char kSheet[] = "a { margin-left: 4px } p { margin: 8px 0 12px 0 }"
-                      " li { margin-left: 20px } .box { border: 1px solid black; padding: 4px }";
+                      " li { margin-left: 20px } .box { border: 1px solid black; padding: 4px }"
+                      " .aside { float: right; width: 150px; height: 80px; border: 1px solid black }";
 
-// A deterministic document of at least size bytes; with tables, one block
-// in eight is a bordered table of a header row and four rows of two or
-// three cells (a cell in six holds a short paragraph).
+// The generated document (tables one block in eight when asked for, lists
+// one in ten, floating boxes one in twelve).
 std::string Generate(size_t size, bool tables)
 {
-    BenchWords source(4242);
-    auto next = [&source](unsigned n) { return source.Next(n); };
-    auto words = [&source](int n) { return source.Words(n); };
-    std::string doc
-        = "<html xmlns=\"http://www.w3.org/1999/xhtml\"><head><title>bench</title></head><body>\n";
-    for (int block = 0; doc.size() < size; ++block) {
-        if (tables && block % 8 == 3) {
-            const int cols = 2 + static_cast<int>(next(2));
-            doc += "<table border=\"1\" cellpadding=\"2\"><tr>";
-            for (int c = 0; c < cols; ++c)
-                doc += "<th>" + words(1) + "</th>";
-            doc += "</tr>";
-            for (int r = 0; r < 4; ++r) {
-                doc += "<tr>";
-                for (int c = 0; c < cols; ++c)
-                    doc += next(6) == 0 ? "<td><p>" + words(6) + "</p></td>"
-                                        : "<td>" + words(2) + " <b>" + words(1) + "</b></td>";
-                doc += "</tr>";
-            }
-            doc += "</table>\n";
-        } else if (block % 12 == 5) {
-            doc += std::string("<div class=\"box\" style=\"float:") + (block % 24 == 5 ? "left" : "right")
-                + "; width:" + std::to_string(100 + next(100)) + "px; height:" + std::to_string(40 + next(80))
-                + "px\">" + words(4) + "</div>\n";
-        } else if (block % 10 == 7) {
-            doc += "<ul>";
-            for (int i = 0; i < 4; ++i)
-                doc += "<li>" + words(4) + " <i>" + words(1) + "</i></li>";
-            doc += "</ul>\n";
-        } else if (block % 15 == 9) {
-            doc += "<div style=\"text-align:center\"><b>" + words(2) + "</b> <i>" + words(1) + "</i></div>\n";
-        } else {
-            doc += std::string("<p") + (block % 36 == 11 ? " style=\"clear:both\"" : "") + ">" + words(8)
-                + " <b>" + words(2) + "</b> " + words(6) + " <i>" + words(3) + "</i>, <a href=\"#" + words(1)
-                + "\">" + words(2) + "</a> " + words(10) + " <b>" + words(1) + "</b> <i>" + words(2)
-                + "</i>.</p>\n";
-        }
-    }
-    doc += "</body></html>\n";
-    return doc;
+    BenchShape shape;
+    shape.seed = 4242;
+    shape.tableEvery = tables ? 8 : 0;
+    shape.floatEvery = 12;
+    return GenerateMarkupDocument(size, shape);
 }
 
 struct Loaded

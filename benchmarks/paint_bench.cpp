@@ -27,7 +27,7 @@
 #include "style/paint/DocumentPng.h"
 #include "style/paint/OffscreenView.h"
 
-#include "benchmarks/BenchWords.h"
+#include "benchmarks/BenchMarkupDocument.h"
 
 #include <benchmark/benchmark.h>
 
@@ -45,25 +45,19 @@ const char kSheet[] = "p { height: 38px; margin-top: 8px; margin-bottom: 8px }"
                       " background-color: #eef6e4; margin-left: 12px }"
                       "a { border-bottom: 1px dotted #00f }";
 
-// A deterministic document of at least size bytes.
+// The generated document: headings and boxes one block in ten each, a
+// floating aside one in twenty, no tables or lists.
 std::string Generate(size_t size)
 {
-    BenchWords source(2024);
-    auto words = [&source](int n) { return source.Words(n); };
-    std::string doc
-        = "<html xmlns=\"http://www.w3.org/1999/xhtml\"><head><title>paint</title></head><body>\n";
-    for (int block = 0; doc.size() < size; ++block) {
-        if (block % 20 == 5)
-            doc += "<div class=\"aside\"><p>" + words(6) + "</p></div>\n";
-        if (block % 10 == 0)
-            doc += "<h2>" + words(3) + "</h2>\n";
-        else if (block % 10 == 4)
-            doc += "<div class=\"box\"><p>" + words(12) + "</p><p>" + words(9) + "</p></div>\n";
-        else
-            doc += "<p>" + words(9) + " <b>" + words(2) + "</b> " + words(7) + " <i>" + words(3)
-                + "</i>, <a href=\"#" + words(1) + "\">" + words(2) + "</a> " + words(11) + ".</p>\n";
-    }
-    return doc + "</body></html>\n";
+    BenchShape shape;
+    shape.seed = 2024;
+    shape.tableEvery = 0;
+    shape.listEvery = 0;
+    shape.headingEvery = 10;
+    shape.boxEvery = 10;
+    shape.floatEvery = 20;
+    shape.title = "paint";
+    return GenerateMarkupDocument(size, shape);
 }
 
 // The document of about that many kilobytes, generated once.

@@ -37,7 +37,7 @@
 #include "style/layout/LayoutPass.h"
 #include "style/paint/OffscreenView.h"
 
-#include "benchmarks/BenchWords.h"
+#include "benchmarks/BenchMarkupDocument.h"
 
 #include <benchmark/benchmark.h>
 
@@ -46,26 +46,21 @@
 namespace {
 
 // Paragraphs with bold, italic and link runs and a heading every ten
-// blocks; the paragraph halfway down gets id "here" and words words.
+// blocks; a paragraph with id "here" and that many words goes halfway down.
 std::string Generate(size_t size, int words)
 {
-    BenchWords source(77);
-    auto w = [&source](int n) { return source.Words(n); };
-    std::string body;
-    int blocks = 0;
-    while (body.size() < size) {
-        if (blocks % 10 == 0)
-            body += "<h2>" + w(3) + "</h2>\n";
-        else
-            body += "<p>" + w(9) + " <b>" + w(2) + "</b> " + w(7) + " <i>" + w(3) + "</i>, <a href=\"#x\">"
-                + w(2) + "</a> " + w(11) + ".</p>\n";
-        ++blocks;
-    }
-    // The paragraph typed into goes in the middle.
-    size_t middle = body.find("<p>", body.size() / 2);
-    body.insert(middle, "<p id=\"here\">" + w(words) + "</p>\n");
-    return "<html xmlns=\"http://www.w3.org/1999/xhtml\"><head><title>typing</title></head><body>\n" + body
-        + "</body></html>\n";
+    BenchShape shape;
+    shape.seed = 77;
+    shape.tableEvery = 0;
+    shape.listEvery = 0;
+    shape.headingEvery = 10;
+    shape.title = "typing";
+    std::string doc = GenerateMarkupDocument(size, shape);
+    BenchWords source(78);
+    const size_t middle = doc.find("<p>", doc.size() / 2);
+    doc.insert(middle == std::string::npos ? doc.rfind("</body>") : middle,
+        "<p id=\"here\">" + source.Words(words) + "</p>\n");
+    return doc;
 }
 
 CElement* FindHere(CElement* body)

@@ -70,13 +70,18 @@ void HtmlStartTag(xmlNode* html, CSafeBuf& out)
     out += '>';
 }
 
-bool HoldsBlankOnlyWhiteSpace(const xmlChar* text, bool& blank)
+// Whether the text holds no character above 32; blank tells whether it
+// holds white space that separates words: a blank, or a tab or line break
+// with more content after it (pretty-printed markup puts a line break
+// between two links of one line; a line break that only ends the markup
+// separates nothing).
+bool HoldsBlankOnlyWhiteSpace(const xmlChar* text, bool followed, bool& blank)
 {
     blank = false;
     for (const xmlChar* p = text; p && *p; ++p) {
         if (*p > 32)
             return false;
-        blank |= *p == ' ';
+        blank |= *p == ' ' || (followed && (*p == '\t' || *p == '\n' || *p == '\r'));
     }
     return true;
 }
@@ -347,7 +352,7 @@ void CSrcElement::Read(_xmlNode* node, bool preserveSpace, SrcReadBuffers& buffe
         case XML_TEXT_NODE:
         case XML_CDATA_SECTION_NODE: {
             bool blank = false;
-            if (!preserveSpace && HoldsBlankOnlyWhiteSpace(n->content, blank)) {
+            if (!preserveSpace && HoldsBlankOnlyWhiteSpace(n->content, n->next != nullptr, blank)) {
                 if (blank && afterInline) {
                     CSrcElement* text = NewNode();
                     text->m_text.AssignLasting(kBlank, 1);

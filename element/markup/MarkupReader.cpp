@@ -417,11 +417,21 @@ void DropPreEdgeBreaks(CElement* pre)
         c = c->m_nextSibling;
     if (IsPreBreak(c))
         pre->RemoveChild(c->GetID(), true, false);
+    // The end's break may sit inside the inline elements that end the pre:
+    // cleaning moves white space at the end of a pre into the element before
+    // it. Left there it would come back as one more line at every load.
+    CElement* parent = pre;
     c = pre->m_lastChild;
-    while (c && IsMarkerWord(c))
-        c = c->m_prevSibling;
+    for (;;) {
+        while (c && IsMarkerWord(c))
+            c = c->m_prevSibling;
+        if (!c || !c->m_inline || c->IsTextElement() || c->m_kind == kKindBr || !c->m_lastChild)
+            break;
+        parent = c;
+        c = c->m_lastChild;
+    }
     if (IsPreBreak(c))
-        pre->RemoveChild(c->GetID(), true, false);
+        parent->RemoveChild(c->GetID(), true, false);
 }
 
 void FinishChildren(CElement* e, bool keep)
