@@ -155,4 +155,42 @@ TEST_F(TagBoxTest, WithoutItemsNothingIsMarked)
     EXPECT_EQ("row -1; styles ", Refreshed());
 }
 
+TEST_F(TagBoxTest, TheToolbarsStyleButtonsFollowTheCaretsAncestors)
+{
+    Start({{"Buttons",
+               "<buttons><style><id>note-p</id><elt>p</elt><attr><name>class</name><value>note</value></attr>"
+               "</style><style><id>any-span</id><elt>span</elt></style></buttons>"},
+        {"ToolbarWysiwyg", "note-p,any-span"}, {"Value", "<p>x</p>"}});
+    auto checked = [this](const char* name) {
+        void* pos = Control()->m_toolBars.GetHeadPosition();
+        while (pos) {
+            auto* bar = static_cast<ToolBarStruct*>(Control()->m_toolBars.GetNext(pos));
+            for (ButtonInfo* b = bar->buttons; b; b = b->next)
+                if (CSafeBuf(b->textId) == name)
+                    return Control()->ToolIsButtonChecked(0, b->EditorCommandID, false) == 1;
+        }
+        ADD_FAILURE() << "no button " << name;
+        return false;
+    };
+    const struct
+    {
+        const char* markup;
+        bool noteP;
+        bool anySpan;
+    } cases[] = {
+        {"<div><p class=\"note\"><span>t|ext</span></p></div>", true, true},
+        {"<p class=\"note\">t|ext</p>", true, false},
+        {"<p><span>t|ext</span></p>", false, true},
+        {"<p>t|ext</p>", false, false},
+    };
+    for (const auto& c : cases) {
+        std::string markup = c.markup;
+        ReplaceAll(markup, "|", kCaretMarker);
+        Control()->SetValue(FromUtf8(markup));
+        Engine().DisplayTagBox();
+        EXPECT_EQ(c.noteP, checked("note-p")) << c.markup;
+        EXPECT_EQ(c.anySpan, checked("any-span")) << c.markup;
+    }
+}
+
 } // namespace

@@ -230,4 +230,21 @@ TEST_F(StyleBoxTest, NothingOutsideTheWysiwygView)
     EXPECT_EQ("a", CurrentStyles());
 }
 
+TEST_F(StyleBoxTest, ScriptReadsTheCurrentStyles)
+{
+    CMorvaXEditorCtrl* c = StartWithStyles();
+    for (const auto& [row, expected] : {std::pair<int, std::string>{-1, ""}, {2, "a"}, {5, "a,c"}}) {
+        if (row >= 0)
+            c->StyleSetItemMark(row, 0);
+        NPVariant result;
+        qm::np::SetVoid(result);
+        ASSERT_TRUE(
+            c->Mozilla_Invoke(qm::host::Browser::GetStringIdentifier("CurrentStyles"), nullptr, 0, &result));
+        ASSERT_EQ(NPVariantType_String, result.type);
+        EXPECT_EQ(expected,
+            std::string(result.value.stringValue.UTF8Characters, result.value.stringValue.UTF8Length));
+        qm::host::Browser::ReleaseVariantValue(&result);
+    }
+}
+
 } // namespace
