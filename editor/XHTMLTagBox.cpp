@@ -100,10 +100,12 @@ void CXHTML::DisplayTagBox()
             m_styleListState = 1;
         }
     }
+    // Asked for the record only: the tag box changes nothing. It is asked
+    // before the page hears of the move, since the page's function may end
+    // the instance.
+    m_doc.CanDocumentBeChanged(6, nullptr, 0, 0, nullptr);
     if (caretLive && caret->GetID() != m_tagBoxElementId) {
         m_tagBoxElementId = caret->GetID();
         DoFireStyleChange();
     }
-    // Asked for the record only: the tag box changes nothing.
-    m_doc.CanDocumentBeChanged(6, nullptr, 0, 0, nullptr);
 }
