@@ -8,8 +8,6 @@
 
 #include <string>
 
-void CXHTML::DisplayTagBox() { }
-
 namespace {
 
 const char kNoText[] = "The operation failed.";

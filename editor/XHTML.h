@@ -146,8 +146,7 @@ public:
     void DisplayMessageBox(const unsigned short* key);
     void DisplayMessageBox(const char* key) override;
 
-    // Refreshes the style drop-list around the caret. The drop-list is not
-    // built yet: for now it does nothing.
+    // Refreshes the style drop-list around the caret (XHTMLTagBox.cpp).
     void DisplayTagBox() override;
 
     // The source view's Indent: the text read into a markup tree (as a whole
@@ -675,6 +674,33 @@ public:
     unsigned int m_pendingByte = 0; // first byte of a two-byte character, or 0
     // Automatic scroll for the next tick: 0 none, 1 down, 2 up, 3 right, 4 left.
     unsigned int m_scrollDirection = 0;
+
+    // ---- the tag box (XHTMLTagBox.cpp) ----
+    // The tag box mirrors the caret in the style drop-list. DisplayTagBox:
+    // the toolbar's style buttons are checked first; when the box was
+    // filled by the last refresh (m_styleListState) its marks and row are
+    // cleared. Without a selection every ancestor of the caret element that
+    // an item describes marks that item, the nearest becoming the current
+    // row; with one, the first selected element and its ancestors do, each
+    // only when the whole selection lies under its tag and class. The page
+    // hears "qmTagListChanged" when the caret element is another than the
+    // one last reported.
+    //
+    // The row of the item that best describes element: of the items whose
+    // element is its tag (exactly), those whose every attribute the element
+    // carries with an equal value (an item value "guid()" takes any
+    // non-empty value); the one with the most attributes wins, the later on
+    // a tie. -1 when none (or the element has no tag); with mark the row is
+    // marked. cls is not consulted: a class counts as one of the attributes.
+    int FindAndCheckTagBox(CElement* element, const unsigned short* cls, bool mark);
+    long m_tagBoxElementId = 0; // the caret element last reported to the page
+    // Applying an item of the drop-list (the row, -1 the current one, or the
+    // item given), the application itself, and whether the caret or the
+    // selection lies under a tag and class.
+    void ProcessTagBox(int index, STYLE_BAR_ITEM* item);
+    bool ProcessStyle(STYLE_BAR_ITEM* item, bool checked, bool& marked, bool& done, bool& refreshBox,
+        int& row, int headingMode);
+    bool IsCurrentUnderTag(const unsigned short* tag, const unsigned short* cls);
 
 private:
     // Whether the control can display the editor (false without a control).

@@ -40,6 +40,7 @@
 #include "base/geometry/Colour.h"
 #include "base/shims/QuickDraw.h"
 #include "base/text/SafeBuf.h"
+#include "editor/StyleBarItem.h"
 #include "element/services/ControlServices.h"
 #include "net/AdditionalHeaders.h"
 #include "platform/np/EventRecord.h"
@@ -909,7 +910,38 @@ public:
     // The file DisplayPreview wrote last; empty when none could be written.
     CSafeBuf m_lastPreviewFile;
 
+    // ---- the style drop-list and place holders (MorvaXEditorCtrlStyles.cpp,
+    // MorvaXEditorCtrlPlaceHolders.cpp) ----
+    //
+    // The list (m_styleItems, owned; the engine holds the same head) starts
+    // with the "None" item (row 0, command 34000), then the page's styles
+    // (plugin/StyleDocument.h), numbered with a row for each group heading
+    // and for the separator after a group. Command ids restart at 34000 with
+    // every load; the style box takes the next one when it is made.
+    //
+    // Rebuilds the list from Styles: inline when it holds "<styles>" (ASCII
+    // case ignored), the bundle's "styles.xml" when empty, else the named
+    // document through the cache. A document that cannot be had or read
+    // leaves only "None". Answers 1.
+    int LoadStyleBar();
+    // LoadStyleBar; the engine takes the new head and the box is emptied.
+    void UpdateStyleBars();
+    // The item state operations of the drop-list (CControlServices).
+    void StyleDisplayStyleButton() override;
+    void StyleSetCurSel(int index) override;
+    int StyleGetCurSel() override;
+    int StyleGetCount() override;
+    void StyleSwitchToFirstItem() override;
+    void StyleSetItemMark(int index, int clear) override;
+    void StyleRemoveMarks() override;
+    bool StyleIsTagChecked(int index) override;
+    STYLE_BAR_ITEM* m_styleItems = nullptr;
+
 private:
+    // The place-holder definitions of the built-in elements, appended after
+    // those of the Placeholders document.
+    void AddBuiltInPlaceHolders(PLACEHOLDERSSTRUCT*& last);
+
     // The page's insertion at the caret: the source view takes the text as
     // it is (false); in WYSIWYG the port is made current and the selection
     // removed (true). EndPageInsert shows the result, reports the change and
@@ -932,8 +964,6 @@ private:
     // on failure "Failed to find XSLT document " and the setting, and
     // *failed set when given.
     void LoadXSLTSetting(const CSafeBuf& setting, CSafeBuf& text, unsigned char* failed);
-    // Builds the style drop-list from Styles or the bundle's "styles.xml".
-    void LoadStyleList();
 
     ADDITIONAL_HTTP_HEADERS m_headers;
     CLangString m_langString;

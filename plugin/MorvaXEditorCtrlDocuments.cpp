@@ -75,8 +75,9 @@ void CMorvaXEditorCtrl::SetLanguage(const unsigned short* text)
     m_pXHTML->m_doc.m_language = Lang;
     LoadInterfaceTexts();
     LanguageChanged();
-    // The toolbar and the style drop-list are rebuilt with the new texts by
-    // their own code once they exist.
+    // The style drop-list takes the new texts; the toolbar's own rebuild
+    // comes with its code.
+    UpdateStyleBars();
 }
 
 void CMorvaXEditorCtrl::LanguageChanged()
@@ -192,7 +193,7 @@ void CMorvaXEditorCtrl::SetCustomization(const unsigned short* text)
         Styles = text;
     Styles.Trim();
     ReplaceSystemDrive(Styles);
-    LoadStyleList();
+    UpdateStyleBars();
 }
 
 // ---- fetching named documents ----

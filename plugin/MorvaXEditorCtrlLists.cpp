@@ -164,7 +164,3 @@ void CMorvaXEditorCtrl::SetScrollPos(int bar, int pos)
     if (scrollBar)
         scrollBar->SetValue(pos);
 }
-
-// The style drop-list's items belong to the drop-list's code; until it
-// exists there is nothing to free.
-void CMorvaXEditorCtrl::DeleteStyleBar() { }

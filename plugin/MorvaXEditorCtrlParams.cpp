@@ -248,10 +248,6 @@ void CMorvaXEditorCtrl::DoPropExchange(CPropExchange* pPX)
         m_borderColor = static_cast<unsigned long>(border);
 
     IndentOutput = IsYesWord(IndentOutput) ? "Friendly" : "Compact";
-    LoadStyleList();
+    UpdateStyleBars();
     DropOneTrailingSlash(ImageLibraryURL);
 }
-
-// The style drop-list is built from Styles (or the bundle's "styles.xml")
-// by the style drop-list's loader; until that exists nothing is loaded.
-void CMorvaXEditorCtrl::LoadStyleList() { }

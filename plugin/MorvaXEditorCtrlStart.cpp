@@ -120,6 +120,7 @@ int CMorvaXEditorCtrl::OnCreate(NPWindow* window)
         m_defaultCSS = 1;
 
     LoadIcons();
+    LoadPlaceHolders();
     LoadAllButtonInfo();
     PrepareToolBar();
     CheckButtons(0);

@@ -9,7 +9,9 @@
 # It also writes the toolbar's pictures: "nodef.gif" (a button without a
 # definition), "noimage.gif" (a definition without a picture) and
 # "icons.xml", the icon set with one 16-pixel GIF a built-in button (and
-# "styles-selector"), each written as hexadecimal text under its name.
+# "styles-selector") and the pictures of the built-in place holders
+# ("readmore", "pagebreak"; "image" is the image button's), each written as
+# hexadecimal text under its name.
 # Those are drawn with the small pen further down. Last, "about.gif", the
 # 48 x 48 picture of the about dialog: a quill over a page. Run it in this
 # folder to make them all again.
@@ -377,6 +379,19 @@ def draw(name):
         for i in range(3):
             hline(g, 6 + i, 12 - i, 11 + i)
         lines(g, 1, (15,), 14)
+    elif name == "readmore":
+        # Lines of text cut by a dashed rule, with more text promised below.
+        lines(g, 1, (1, 3, 5), 14)
+        for x in range(0, 16, 3):
+            hline(g, x, x + 1, 8)
+        for x in (5, 8, 11):
+            box(g, x - 1, 11, x, 12, "#")
+    elif name == "pagebreak":
+        # The foot of one page and the head of the next.
+        page(g, 2, 0, 13, 5)
+        for x in range(0, 16, 3):
+            hline(g, x, x + 1, 8)
+        page(g, 2, 11, 13, 15)
     elif name == "nodef":
         box(g, 1, 1, 14, 14, "+")
         write(g, 6, 5, "?")
@@ -393,6 +408,8 @@ TOOLBAR = ["ordered-list", "unordered-list", "undo-blockquote", "blockquote", "l
            "wysiwyg", "screen-reader", "spellchecker", "directory", "definition-list",
            "find-replace", "validate", "whitespace", "dim-tags", "word-wrap", "indent", "help",
            "styles-selector"]
+# The pictures of the built-in place holders ("image" is the button's).
+PLACEHOLDERS = ["readmore", "pagebreak"]
 
 for name in ("nodef", "noimage"):
     with open(name + ".gif", "wb") as f:
@@ -400,7 +417,7 @@ for name in ("nodef", "noimage"):
 
 with open("icons.xml", "w") as f:
     f.write('<?xml version="1.0" encoding="UTF-8"?>\n<icons>\n')
-    for name in TOOLBAR:
+    for name in TOOLBAR + PLACEHOLDERS:
         f.write("  <icon>\n    <id>%s</id>\n    <small>%s</small>\n  </icon>\n"
                 % (name, gif(draw(name)).hex().upper()))
     f.write("</icons>\n")

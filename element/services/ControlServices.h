@@ -227,6 +227,29 @@ public:
     virtual void OnPreview() { }
     virtual void OnBlind() { }
 
+    // ---- the style drop-list: its items' marks and current row ----
+    // Rows are the items' indexes (CMorvaXEditorCtrl::LoadStyleBar). The
+    // defaults describe a control without a style drop-list.
+    // The toolbar's style buttons checked from the caret or selection.
+    virtual void StyleDisplayStyleButton() { }
+    // The item of that row becomes the only selected one and the box shows
+    // it; a row no item has selects none and empties the box.
+    virtual void StyleSetCurSel(int index) { (void)index; }
+    // The selected item's row; -1 when none.
+    virtual int StyleGetCurSel() { return -1; }
+    // The last item's row + 1; 0 without a list.
+    virtual int StyleGetCount() { return 0; }
+    // Selects the first marked item; nothing when none is marked.
+    virtual void StyleSwitchToFirstItem() { }
+    // clear 0 marks the item of that row, anything else unmarks it.
+    virtual void StyleSetItemMark(int index, int clear) { (void)index, (void)clear; }
+    virtual void StyleRemoveMarks() { }
+    virtual bool StyleIsTagChecked(int index)
+    {
+        (void)index;
+        return false;
+    }
+
 protected:
     CControlServices() = default;
     ~CControlServices() override = default;
