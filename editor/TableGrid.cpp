@@ -37,6 +37,20 @@ void TablePartsAround(CElement* e, CElement** cell, CElement** row, CTableElemen
         *table = static_cast<CTableElement*>((*row)->IsElementUnderTag(kKindTable));
 }
 
+CElement* NearestCell(CElement* e)
+{
+    while (e && !IsCellKind(e->m_kind))
+        e = e->m_parent;
+    return e;
+}
+
+CElement* NearestOfKind(CElement* e, long kind)
+{
+    while (e && e->m_kind != kind)
+        e = e->m_parent;
+    return e;
+}
+
 int CountedFirstColumn(const CElement* cell)
 {
     int along = 0;

@@ -15,6 +15,10 @@ class CTableElement;
 // CXHTML::GetTableFromElement, without an engine): a cell or its parent row
 // first, then the table above the row; each is null when there is none.
 void TablePartsAround(CElement* e, CElement** cell, CElement** row, CTableElement** table);
+// e itself or its nearest ancestor that is a cell (td, th), or of kind;
+// null when there is none (or e is null).
+CElement* NearestCell(CElement* e);
+CElement* NearestOfKind(CElement* e, long kind);
 // The cell's first (first) or last grid column, counted along its row.
 int CountedFirstColumn(const CElement* cell);
 int CountedLastColumn(const CElement* cell);

@@ -9,6 +9,8 @@
 
 #include "editor/XHTML.h"
 
+#include "editor/TableGrid.h"
+
 #include "element/Element.h"
 #include "element/ElementKinds.h"
 #include "element/NameValue.h"
@@ -87,20 +89,6 @@ int ColumnBits(const CTableElement* table, const CElement* cell)
     return BitsOf(ColumnValue(attrs, "align"), ColumnValue(attrs, "valign"));
 }
 
-CElement* NearestCell(CElement* e)
-{
-    for (CElement* p = e; p; p = p->m_parent) {
-        if (IsCellKind(p->m_kind))
-            return p;
-    }
-    return nullptr;
-}
-
-CElement* Nearest(CElement* e, long kind)
-{
-    return e->m_kind == kind ? e : e->IsElementUnderTag(static_cast<int>(kind));
-}
-
 void MarkedCells(const CElement* table, std::vector<CElement*>& out)
 {
     ForEachCell(table, [&](CElement* c) {
@@ -133,8 +121,8 @@ void CXHTML::DoAlignTable(int code, int scope)
     if (!e || !value)
         return;
     CElement* cell = NearestCell(e);
-    CElement* row = Nearest(e, kKindTr);
-    auto* table = static_cast<CTableElement*>(Nearest(e, kKindTable));
+    CElement* row = NearestOfKind(e, kKindTr);
+    auto* table = static_cast<CTableElement*>(NearestOfKind(e, kKindTable));
     if (!table)
         return;
     CElement* target

@@ -24,13 +24,6 @@
 
 namespace {
 
-CElement* CellAround(CElement* e)
-{
-    while (e && !IsCellKind(e->m_kind))
-        e = e->m_parent;
-    return e;
-}
-
 // The marked cell's children follow the target's; the filler of an empty
 // cell is dropped. The emptied cell goes.
 void MergeInto(CElement* target, CElement* cell)
@@ -50,7 +43,7 @@ void MergeInto(CElement* target, CElement* cell)
 
 void CXHTML::OnMergecells()
 {
-    CElement* cell = CellAround(ContextElement());
+    CElement* cell = NearestCell(ContextElement());
     auto* table = cell ? static_cast<CTableElement*>(cell->IsElementUnderTag(kKindTable)) : nullptr;
     if (!table)
         return;
@@ -114,7 +107,7 @@ void CXHTML::OnMergecells()
 
 void CXHTML::OnSplitcell()
 {
-    CElement* cell = CellAround(ContextElement());
+    CElement* cell = NearestCell(ContextElement());
     if (!cell || !cell->m_parent)
         return;
     int extraColumns = GridSpan(cell->Style().colSpan) - 1;

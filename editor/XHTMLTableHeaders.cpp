@@ -4,6 +4,8 @@
 
 #include "editor/XHTML.h"
 
+#include "editor/TableGrid.h"
+
 #include "element/Element.h"
 #include "element/ElementKinds.h"
 #include "elements/TableElement.h"
@@ -29,9 +31,7 @@ void CXHTML::OnSetrowheaders() { ToggleHeaderLine(true); }
 
 void CXHTML::ToggleHeaderLine(bool row)
 {
-    CElement* cell = ContextElement();
-    while (cell && !IsCellKind(cell->m_kind))
-        cell = cell->m_parent;
+    CElement* cell = NearestCell(ContextElement());
     auto* table = cell ? static_cast<CTableElement*>(cell->IsElementUnderTag(kKindTable)) : nullptr;
     int r = 0, c = 0;
     if (!table || !table->FindCellPosition(cell, r, c, false))

@@ -26,22 +26,6 @@ namespace {
 constexpr int kPastLastColumn = INT_MAX;
 constexpr int kBeforeFirstColumn = -1;
 
-CElement* NearestOfKind(CElement* e, long kind)
-{
-    if (!e)
-        return nullptr;
-    return e->m_kind == kind ? e : e->IsElementUnderTag(static_cast<int>(kind));
-}
-
-CElement* NearestCell(CElement* e)
-{
-    for (CElement* p = e; p; p = p->m_parent) {
-        if (IsCellKind(p->m_kind))
-            return p;
-    }
-    return nullptr;
-}
-
 bool HasCell(const CElement* row)
 {
     for (const CElement* c = row->m_firstChild; c; c = c->m_nextSibling) {
@@ -317,7 +301,7 @@ void CXHTML::OnRemovetable()
         if (run) {
             parent->AppendChild(run);
             parent->StyleChanged(0);
-            if (caretInside && !m_doc.IsElementInTree(m_doc.m_caretElement)) {
+            if (caretInside) {
                 run->m_caretOffset = 0;
                 m_doc.m_caretElement = run;
                 m_doc.UpdateKeyCursor();

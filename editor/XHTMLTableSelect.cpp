@@ -25,8 +25,7 @@ void CXHTML::SelectTablePart(int part)
     CTableElement* table = nullptr;
     CElement* e = ContextElement();
     if (part == kGridTable) {
-        CElement* found = e && e->m_kind == kKindTable ? e : (e ? e->IsElementUnderTag(kKindTable) : nullptr);
-        table = static_cast<CTableElement*>(found);
+        table = static_cast<CTableElement*>(NearestOfKind(e, kKindTable));
     } else {
         TablePartsAround(e, &cell, &row, &table);
         if (part == kGridRows ? !row : !cell)

@@ -223,6 +223,37 @@ TEST_F(TableGrid, EditsAreReportedAndUndoneInOneStep)
     }
 }
 
+// Removing the table with the caret inside puts the caret on the first text
+// after it, else on the last before it; a parent left empty gets a text run
+// that takes the caret.
+TEST_F(TableGrid, RemovingTheTableMovesTheCaretOutOfIt)
+{
+    const struct
+    {
+        const char* markup;
+        const char* caretText;
+        const char* body;
+    } kCases[] = {
+        {"<p>before</p><table><tr><td>a|</td></tr></table><p>after</p>", "after",
+            "<p>before</p><p>after</p>"},
+        {"<p>before</p><table><tr><td>a|</td></tr></table>", "before", "<p>before</p>"},
+        {"<p>x</p><div><table><tr><td>a|</td></tr></table></div>", "", "<p>x</p><div></div>"},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.markup);
+        ASSERT_TRUE(Load(c.markup));
+        engine->m_menuElement = Nth("td#1");
+        engine->OnRemovetable();
+        EXPECT_EQ(Content(), c.body);
+        CElement* caret = engine->m_doc.m_caretElement;
+        ASSERT_NE(caret, nullptr);
+        ASSERT_TRUE(engine->m_doc.IsElementInTree(caret));
+        EXPECT_TRUE(caret->IsTextElement());
+        EXPECT_EQ(qmtest::Utf8(caret->m_text), c.caretText);
+        EXPECT_EQ(caret->m_caretOffset, 0);
+    }
+}
+
 // The context menu's check marks: the state shared by every marked cell (or
 // row holding one), and by their column entries.
 TEST_F(TableGrid, AlignStatesAreSharedByTheMarkedCells)
