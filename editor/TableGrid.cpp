@@ -7,6 +7,8 @@
 #include "element/ElementKinds.h"
 #include "elements/TableElement.h"
 
+#include <vector>
+
 void TablePartsAround(CElement* e, CElement** cell, CElement** row, CTableElement** table)
 {
     *cell = nullptr;
@@ -109,4 +111,37 @@ void SetCellSpan(CElement* cell, bool column, int span)
 bool IsEmptyCellFiller(const CElement* e)
 {
     return e && e->IsTextElement() && e->m_text.Length() == 1 && e->m_text.GetAt(0) == 0x00A0;
+}
+
+namespace {
+
+bool HoldsKind(const CElement* e, bool cells)
+{
+    for (const CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
+        if (cells ? IsCellKind(c->m_kind) : c->m_kind == kKindTr)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+bool DropEmptyRows(CElement* table)
+{
+    std::vector<CElement*> rows;
+    TableRows(table, rows);
+    bool left = false;
+    for (CElement* row : rows) {
+        if (HoldsKind(row, true))
+            left = true;
+        else
+            CElement::RemoveElement(row, true);
+    }
+    for (CElement* c = table->m_firstChild; c;) {
+        CElement* next = c->m_nextSibling;
+        if (IsRowGroupKind(c->m_kind) && !HoldsKind(c, false))
+            CElement::RemoveElement(c, true);
+        c = next;
+    }
+    return left;
 }

@@ -31,6 +31,9 @@ CSafeBuf NewCellStyle(CElement* table);
 // Sets a span attribute ("colspan" or "rowspan") and the cell's stored span
 // together: the number when it is above 1, else the empty string and 0.
 void SetCellSpan(CElement* cell, bool column, int span);
+// Rows holding no cell, and row groups left holding no row, are removed
+// and destroyed; whether a row is left.
+bool DropEmptyRows(CElement* table);
 // The element's text content is only the filler of an empty cell: one
 // no-break space.
 bool IsEmptyCellFiller(const CElement* e);

@@ -87,12 +87,7 @@ void CXHTML::OnMergecells()
     m_doc.m_pointerElement = target;
     for (CElement* c : others)
         MergeInto(target, c);
-    std::vector<CElement*> list;
-    TableRows(table, list);
-    for (CElement* r : list) {
-        if (!r->m_firstChild)
-            CElement::RemoveElement(r, true);
-    }
+    DropEmptyRows(table);
     // The marks went with the cells; the caret, when its cell went, comes
     // into the merged cell's content or the nearest place.
     m_doc.CleanSelection();

@@ -26,30 +26,6 @@ namespace {
 constexpr int kPastLastColumn = INT_MAX;
 constexpr int kBeforeFirstColumn = -1;
 
-bool HasCell(const CElement* row)
-{
-    for (const CElement* c = row->m_firstChild; c; c = c->m_nextSibling) {
-        if (IsCellKind(c->m_kind))
-            return true;
-    }
-    return false;
-}
-
-// Rows holding no cell are removed; whether any row is left.
-bool DropRowsWithoutCells(CTableElement* table)
-{
-    std::vector<CElement*> rows;
-    TableRows(table, rows);
-    bool left = false;
-    for (CElement* row : rows) {
-        if (HasCell(row))
-            left = true;
-        else
-            CElement::RemoveElement(row, true);
-    }
-    return left;
-}
-
 // The table goes from its parent, which is then made ready for the caret.
 void RemoveWholeTable(CElement* table)
 {
@@ -205,7 +181,7 @@ bool CXHTML::RemoveRowOrCol(CElement* element, bool row)
     }
     // A row whose only cells went is no row any more; without any row the
     // table itself goes.
-    if (!DropRowsWithoutCells(table)) {
+    if (!DropEmptyRows(table)) {
         RemoveWholeTable(table);
         return true;
     }
@@ -249,12 +225,11 @@ void CXHTML::RemoveTableLines(bool rows)
     // caption outlive the last body row. Its groups and header attributes
     // follow what is left.
     if (m_doc.IsElementExist(tableId) && m_doc.IsElementInTree(table)) {
-        if (!DropRowsWithoutCells(table)) {
+        if (!DropEmptyRows(table)) {
             RemoveWholeTable(table);
-        } else if (!rows || table->IsDataTable()) {
-            table->DoHeaders();
-            table->StyleChanged(1);
         } else {
+            if (!rows || table->IsDataTable())
+                table->DoHeaders();
             table->StyleChanged(1);
         }
     }
