@@ -70,7 +70,10 @@ void CXHTML::InsertTableRow(bool below)
     table->GetRowCol(columns, rows);
     const CSafeBuf style = NewCellStyle(table);
     CSafeBuf markup("<tr align='left' valign='top'>");
-    for (int i = 0; i < (columns < 1 ? 1 : columns); ++i) {
+    // Spans can make the grid far wider than any table lays out; the new
+    // row stops at the widest grid there is.
+    const int cells = columns < 1 ? 1 : (columns > kMaxLayoutColumns ? kMaxLayoutColumns : columns);
+    for (int i = 0; i < cells; ++i) {
         CElement* top = table->GetCellFromPosition(0, i, false);
         markup += top && table->IsAllTH(top, false) ? "<th" : "<td";
         markup += style;

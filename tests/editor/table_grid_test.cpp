@@ -27,6 +27,7 @@
 
 #include <regex>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -221,6 +222,24 @@ TEST_F(TableGrid, EditsAreReportedAndUndoneInOneStep)
         engine->OnUndo();
         EXPECT_EQ(Content(), before);
     }
+}
+
+// Column spans can claim a grid far wider than any table lays out: a new
+// row stops at the widest grid a table lays out.
+TEST_F(TableGrid, ANewRowUnderHugeSpansStopsAtTheWidestGrid)
+{
+    // Five cells of the largest span a cell takes (1000).
+    std::string markup = "<table><tr><td colspan=\"1000\">a|</td>";
+    for (int i = 0; i < 4; ++i)
+        markup += "<td colspan=\"1000\">b</td>";
+    ASSERT_TRUE(Load(markup + "</tr><tr><td>c</td></tr></table>"));
+    engine->m_menuElement = Nth("td#1");
+    engine->OnInsertrow();
+    CElement* row = Nth("tr#2");
+    ASSERT_NE(row, nullptr);
+    std::vector<CElement*> cells;
+    RowCells(row, cells);
+    EXPECT_EQ(static_cast<int>(cells.size()), kMaxLayoutColumns);
 }
 
 // Removing the table with the caret inside puts the caret on the first text
