@@ -617,6 +617,58 @@ public:
     // every format but 0, which is empty. Always true.
     bool GetTagList(CSafeBuf& out, int format);
 
+    // ---- table rows and columns, cells and alignment (XHTMLTableRows.cpp,
+    // XHTMLTableCells.cpp, XHTMLTableHeaders.cpp, XHTMLTableSelect.cpp,
+    // XHTMLTableAlign.cpp) ----
+    // The command members (insert and remove rows and columns, merge and
+    // split, header lines, select table, row or column) are declared with the
+    // command members above; they act on the context element or on the
+    // marked cells of its table.
+    //
+    // The cell, row and table around element; each null when there is none.
+    void GetTableFromElement(CElement* element, CElement** cell, CElement** row, CElement** table);
+    // Removes the row (row) or the grid column of element. When the table has
+    // one row (or one column) left, the table itself goes and its parent is
+    // prepared for the caret: only then the answer is true.
+    bool RemoveRowOrCol(CElement* element, bool row);
+    // The alignment state (align bits 0x10 left, 0x20 center, 0x40 right;
+    // valign bits 1 top, 2 middle, 4 bottom) shared by every listed item:
+    // one row, or with selected every row of its table holding a marked
+    // cell (0xFF when none does); one cell, or every marked cell of its
+    // table when this one is marked. 0 for a null row or cell. columnState,
+    // when given, receives the state of those cells' column entries (only
+    // entries with attributes count; 0 when none has).
+    int GetRowAlignState(CElement* row, bool selected);
+    int GetTDAlignState(CElement* cell, int* columnState);
+    // DoAlignTable for the cell (4), row (1) and column (2) scopes.
+    void OnAlignTableLeft();
+    void OnAlignTableCenter();
+    void OnAlignTableRight();
+    void OnAlignTableTop();
+    void OnAlignTableMiddle();
+    void OnAlignTableBottom();
+    void OnAlignTableLeftR();
+    void OnAlignTableCenterR();
+    void OnAlignTableRightR();
+    void OnAlignTableTopR();
+    void OnAlignTableMiddleR();
+    void OnAlignTableBottomR();
+    void OnAlignTableLeftC();
+    void OnAlignTableCenterC();
+    void OnAlignTableRightC();
+    void OnAlignTableTopC();
+    void OnAlignTableMiddleC();
+    void OnAlignTableBottomC();
+    // Steps the table commands share: a new row above or below the context
+    // row, a new column before or after the context column, rows or
+    // columns of the context (or of the marked cells) removed, a header
+    // column or row toggled, the table, a row or a column marked.
+    void InsertTableRow(bool below);
+    void InsertTableColumn(bool after);
+    void RemoveTableLines(bool rows);
+    void ToggleHeaderLine(bool row);
+    void SelectTablePart(int part);
+
     // ---- fields (those the element layers read are in CXHTMLServices) ----
     // Room in each option list, the terminating null not counted.
     static constexpr int kNoneYesNoRoom = 3;

@@ -10,33 +10,18 @@ void CXHTML::StyleItemChanged(unsigned int) { }
 void CXHTML::OnDrawTable(unsigned int, unsigned int) { }
 void CXHTML::DoList(CElement*, int, bool, bool) { }
 void CXHTML::DoFontButton(int, STYLE_BAR_ITEM*) { }
-void CXHTML::DoAlignTable(int, int) { }
 void CXHTML::InsertDataTable(int, int) { }
 void CXHTML::OnInserttable() { }
-void CXHTML::OnInsertrow() { }
-void CXHTML::OnInsertcol() { }
-void CXHTML::OnRemoverow() { }
-void CXHTML::OnRemovecol() { }
 void CXHTML::OnFontbold() { }
 void CXHTML::OnFontitalic() { }
-void CXHTML::OnInsertcolbefore() { }
-void CXHTML::OnInsertrowabove() { }
-void CXHTML::OnMergecells() { }
-void CXHTML::OnSplitcell() { }
 void CXHTML::OnMoveleft() { }
 void CXHTML::OnMoveright() { }
 void CXHTML::OnHeading() { }
 void CXHTML::OnCut() { }
 void CXHTML::OnCopy() { }
 void CXHTML::OnPaste() { }
-void CXHTML::OnRemovetable() { }
-void CXHTML::OnSelecttable() { }
-void CXHTML::OnSelectrow() { }
-void CXHTML::OnSelectcol() { }
 void CXHTML::OnTab() { }
 void CXHTML::OnShifttab() { }
-void CXHTML::OnSetcolheaders() { }
-void CXHTML::OnSetrowheaders() { }
 void CXHTML::OnConvertitoem() { }
 void CXHTML::OnConvertbtostrong() { }
 void CXHTML::PopupStyleMenu() { }

@@ -4,6 +4,7 @@
 #include "elements/TRElement.h"
 
 #include "base/geometry/Colour.h"
+#include "element/services/XHTMLServices.h"
 #include "elements/TDElement.h"
 #include "elements/TableElement.h"
 #include "style/draw/DrawPrimitives.h"
@@ -124,12 +125,16 @@ bool CTRElement::DrawBorder(void*, CPoint, CRect*) { return true; }
 
 bool CTRElement::DrawMarkOnElement(void* dc, CPoint origin)
 {
-    if (!dc || !m_selected)
+    // Dark red when the row itself is selected, blue when a row selection
+    // of the engine marks it.
+    const bool marked = m_owner && m_owner->IsGridMarked(this);
+    if (!dc || (!m_selected && !marked))
         return false;
+    const unsigned long colour = m_selected ? RGB(128, 0, 0) : RGB(0, 0, 255);
     CRect box = m_sizeRect;
     box.OffsetRect(origin.x, origin.y);
     for (int i = 0; i < 3; ++i) {
-        xFrameRect(dc, box, RGB(128, 0, 0), this);
+        xFrameRect(dc, box, colour, this);
         box.DeflateRect(1, 1);
     }
     return true;

@@ -21,7 +21,8 @@ public:
     bool CopyFromParent(CElement* parent, int mode) override;
     bool GetMinSize(CSize& size, bool ignoreOwnSize) override;
     bool SelfPaint(void* dc, CPoint origin) override;
-    // Three nested frames when the row is selected.
+    // Three nested frames when the row is selected (dark red) or marked by
+    // the engine's row selection (blue).
     bool DrawMarkOnElement(void* dc, CPoint origin) override;
     bool DrawBorder(void* dc, CPoint origin, CRect* clip) override;
 

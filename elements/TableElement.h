@@ -51,7 +51,8 @@ public:
     bool StyleChanged(int mode) override;
     bool GetMinSize(CSize& size, bool ignoreOwnSize) override;
     bool SelfPaint(void* dc, CPoint origin) override;
-    // Three nested frames when the table is selected.
+    // Three nested frames when the table is selected (dark red) or marked by
+    // the engine's table selection (blue).
     bool DrawMarkOnElement(void* dc, CPoint origin) override;
     // The border (or, without one, a light grey frame) below the caption.
     bool DrawBorder(void* dc, CPoint origin, CRect* clip) override;

@@ -161,11 +161,14 @@ bool CTableElement::DrawBorder(void* dc, CPoint origin, CRect*)
 
 bool CTableElement::DrawMarkOnElement(void* dc, CPoint origin)
 {
-    if (!dc || !m_selected)
+    // Dark red when the table itself is selected, blue when a table
+    // selection of the engine marks it.
+    const bool marked = m_owner && m_owner->IsGridMarked(this);
+    if (!dc || (!m_selected && !marked))
         return false;
     CRect box = m_sizeRect;
     box.OffsetRect(origin.x, origin.y);
-    ThreeFrames(dc, box, RGB(128, 0, 0), this);
+    ThreeFrames(dc, box, m_selected ? RGB(128, 0, 0) : RGB(0, 0, 255), this);
     return true;
 }
 

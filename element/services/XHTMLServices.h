@@ -13,7 +13,10 @@
 #include "element/services/XDocServices.h"
 #include "style/Image.h"
 
+#include <vector>
+
 class CControlServices;
+class CElement;
 class CLangString;
 
 class CXHTMLServices
@@ -61,6 +64,25 @@ public:
     // Set by a text run when a key cannot be carried out where the caret
     // stands; cleared before and tested after each key.
     unsigned int m_keyRefused = 0;
+
+    // ---- the row, column and table selection (table rows and columns) ----
+    // What the engine's select-table, select-row and select-column commands
+    // marked, by identifier (identifiers are never reused): the table, and
+    // the rows of a row selection. A row or table is framed as selected
+    // while it is recorded here and a cell of it still carries its mark.
+    enum GridSelection
+    {
+        kGridNone = 0,
+        kGridTable = 1,
+        kGridRows = 2,
+        kGridColumns = 3
+    };
+    int m_gridSelection = kGridNone;
+    long m_gridTableId = 0;
+    std::vector<long> m_gridRowIds;
+    // Whether e (a table or row) is marked by that selection.
+    bool IsGridMarked(const CElement* e) const;
+    void ForgetGridSelection();
 
 protected:
     // doc must outlive every element that reaches it through this object.

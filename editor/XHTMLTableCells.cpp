@@ -1,0 +1,147 @@
+// Merging the marked cells of a table into one spanning cell, and splitting
+// a spanning cell back into its one-by-one grid.
+//
+// Both work with the layout's column indices (the first grid column a cell
+// covers, row spans counted). A merge measures the extent from the marked
+// cells' first rows and columns; the other marked cells give their content
+// to the first one (an empty cell's filler is dropped) and go, and rows left
+// empty go with them. A split writes empty copies of the cell (same tag and
+// attributes) beside it in its row and in the rows it spanned.
+
+#include "editor/XHTML.h"
+
+#include "editor/TableGrid.h"
+
+#include "element/Element.h"
+#include "element/ElementKinds.h"
+#include "element/markup/SourceCode.h"
+#include "elements/TDElement.h"
+#include "elements/TableElement.h"
+
+#include <algorithm>
+#include <climits>
+#include <vector>
+
+namespace {
+
+// The marked cell's children follow the target's; the filler of an empty
+// cell is dropped. The emptied cell goes.
+void MergeInto(CElement* target, CElement* cell)
+{
+    for (CElement* child = cell->m_firstChild; child;) {
+        CElement* next = child->m_nextSibling;
+        if (IsEmptyCellFiller(child))
+            cell->RemoveChild(child->GetID(), true, false);
+        else
+            child->MoveCurrentElementTo(target, 0, true);
+        child = next;
+    }
+    CElement::RemoveElement(cell, true);
+}
+
+} // namespace
+
+void CXHTML::OnMergecells()
+{
+    CElement* cell = NearestCell(ContextElement());
+    auto* table = cell ? static_cast<CTableElement*>(cell->IsElementUnderTag(kKindTable)) : nullptr;
+    if (!table)
+        return;
+    int columns = 0, rows = 0;
+    table->GetRowCol(columns, rows);
+    CElement* target = nullptr;
+    std::vector<CElement*> others;
+    int top = INT_MAX, bottom = INT_MIN, left = INT_MAX, right = INT_MIN;
+    ForEachCell(table, [&](CElement* c) {
+        if (!c->m_wholeCell)
+            return true;
+        int r = 0, column = 0;
+        static_cast<CTDElement*>(c)->GetPositionInTable(r, column);
+        column = static_cast<CTDElement*>(c)->m_columnIndex;
+        top = std::min(top, r);
+        bottom = std::max(bottom, r);
+        left = std::min(left, column);
+        right = std::max(right, column);
+        if (!target)
+            target = c;
+        else
+            others.push_back(c);
+        return true;
+    });
+    if (!target || (top == bottom && left == right))
+        return;
+    int rowSpan = bottom - top + 1;
+    int colSpan = right - left + 1;
+    // A band across the whole table keeps no span in that direction: the
+    // rows (or columns) it covered are emptied.
+    const bool wholeWidth = colSpan >= columns;
+    const bool wholeHeight = rowSpan >= rows;
+    if (wholeWidth)
+        rowSpan = 1;
+    if (wholeHeight)
+        colSpan = 1;
+    if (rowSpan > 1)
+        SetCellSpan(target, false, rowSpan);
+    if (colSpan > 1)
+        SetCellSpan(target, true, colSpan);
+    m_doc.m_pointerElement = target;
+    for (CElement* c : others)
+        MergeInto(target, c);
+    DropEmptyRows(table);
+    // The marks went with the cells; the caret, when its cell went, comes
+    // into the merged cell's content or the nearest place.
+    m_doc.CleanSelection();
+    ForgetGridSelection();
+    target->StyleChanged(1);
+    if (table->IsDataTable())
+        table->DoHeaders();
+    table->StyleChanged(1);
+    m_doc.CheckKeyFocus();
+    EndEdit(true);
+}
+
+void CXHTML::OnSplitcell()
+{
+    CElement* cell = NearestCell(ContextElement());
+    if (!cell || !cell->m_parent)
+        return;
+    int extraColumns = GridSpan(cell->Style().colSpan) - 1;
+    int extraRows = GridSpan(cell->Style().rowSpan) - 1;
+    if (extraColumns == 0 && extraRows == 0)
+        return;
+    auto* table = static_cast<CTableElement*>(cell->IsElementUnderTag(kKindTable));
+    SetCellSpan(cell, true, 0);
+    SetCellSpan(cell, false, 0);
+    CSafeBuf copy, w1, w2, w3;
+    cell->GetSourceCode(copy, 0, kSourceShallow, w1, w2, w3, nullptr);
+    const int column = static_cast<CTDElement*>(cell)->m_columnIndex;
+    int rowIndex = 0, unused = 0;
+    static_cast<CTDElement*>(cell)->GetPositionInTable(rowIndex, unused);
+
+    CElement* row = cell->m_parent;
+    for (int i = 0; i < extraColumns; ++i)
+        row->InsertTagText(copy, cell->GetID(), true, true, false, false);
+    if (extraRows > 0 && table) {
+        std::vector<CElement*> list, cells;
+        TableRows(table, list);
+        for (int r = rowIndex + 1; r < static_cast<int>(list.size()) && extraRows > 0; ++r, --extraRows) {
+            RowCells(list[r], cells);
+            // The copies go after the last cell that ends before the column
+            // (column indices as they were before the split), else first.
+            CElement* ref = nullptr;
+            for (auto it = cells.rbegin(); it != cells.rend() && !ref; ++it) {
+                const auto* td = static_cast<const CTDElement*>(*it);
+                if (td->m_columnIndex + GridSpan(td->Style().colSpan) - 1 < column)
+                    ref = *it;
+            }
+            for (int i = 0; i <= extraColumns; ++i)
+                list[r]->InsertTagText(copy, ref ? ref->GetID() : 0, ref != nullptr, true, false, false);
+        }
+    }
+    if (table) {
+        if (table->IsDataTable())
+            table->DoHeaders();
+        table->StyleChanged(1);
+    }
+    EndEdit(true);
+}
