@@ -266,8 +266,9 @@ TEST_P(CorpusRoundTrip, SecondWriteEqualsTheFirstAndKeepsEveryWord)
     std::vector<std::string> outWords, inWords;
     const bool whole = first.find("<html") != std::string::npos;
     EXPECT_TRUE(BodyWords(whole ? first : "<body>" + first + "</body>", outWords)) << first.substr(0, 400);
-    if (BodyWords(bytes, inWords))
+    if (BodyWords(bytes, inWords)) {
         EXPECT_EQ("", FirstDifference(inWords, outWords));
+    }
 }
 
 // Every page of the corpus as "<package>/<file>".
