@@ -6,7 +6,6 @@
 
 #include "editor/XHTML.h"
 
-void CXHTML::StyleItemChanged(unsigned int) { }
 void CXHTML::OnDrawTable(unsigned int, unsigned int) { }
 void CXHTML::DoList(CElement*, int, bool, bool) { }
 void CXHTML::DoFontButton(int, STYLE_BAR_ITEM*) { }
@@ -25,7 +24,6 @@ void CXHTML::OnMergecells() { }
 void CXHTML::OnSplitcell() { }
 void CXHTML::OnMoveleft() { }
 void CXHTML::OnMoveright() { }
-void CXHTML::OnHeading() { }
 void CXHTML::OnCut() { }
 void CXHTML::OnCopy() { }
 void CXHTML::OnPaste() { }
@@ -39,7 +37,6 @@ void CXHTML::OnSetcolheaders() { }
 void CXHTML::OnSetrowheaders() { }
 void CXHTML::OnConvertitoem() { }
 void CXHTML::OnConvertbtostrong() { }
-void CXHTML::PopupStyleMenu() { }
 void CXHTML::OnDrawLTable() { }
 void CXHTML::OnDrawDTable() { }
 void CXHTML::OnResettable() { }

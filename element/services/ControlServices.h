@@ -11,6 +11,7 @@
 // parameters they come from; the calls are virtual and defined by the
 // control.
 
+#include "base/geometry/Rect.h"
 #include "base/text/SafeBuf.h"
 #include "element/services/ContextMenuEntry.h"
 #include "element/services/IconItem.h"
@@ -226,6 +227,34 @@ public:
     virtual void OnSource() { }
     virtual void OnPreview() { }
     virtual void OnBlind() { }
+
+    // ---- the style drop-list as applying styles reads and sets it ----
+    // Rows by index (the items' index field). The defaults describe a
+    // control without a drop-list: nothing is set, no row is current (-1),
+    // there are no rows and none is marked; the control overrides them.
+    // The current row becomes index (none for an index no item has).
+    virtual void StyleSetCurSel(int index) { (void)index; }
+    virtual int StyleGetCurSel() { return -1; }
+    // The last item's index + 1.
+    virtual int StyleGetCount() { return 0; }
+    // The first marked row becomes current; nothing when none is marked.
+    virtual void StyleSwitchToFirstItem() { }
+    // clear 0 marks row index, any other value unmarks it.
+    virtual void StyleSetItemMark(int index, int clear) { (void)index, (void)clear; }
+    virtual void StyleRemoveMarks() { }
+    virtual bool StyleIsTagChecked(int index)
+    {
+        (void)index;
+        return false;
+    }
+    // The screen rectangle of the first toolbar button of kind (40: the
+    // style box); empty when there is none.
+    virtual void GetToolButtonPos(unsigned kind, CRect* rect)
+    {
+        (void)kind;
+        if (rect)
+            *rect = CRect();
+    }
 
 protected:
     CControlServices() = default;
