@@ -633,7 +633,10 @@ public:
     // removes formatting) or, for another row, item when given, else the
     // row's item. Nothing is applied at a caret that is a stop of its own
     // (beside an image, a table ...) without a selection. Afterwards the
-    // drop-list shows the row the application chose (none after a failure).
+    // drop-list shows the row the application chose (none after a failure),
+    // the row's mark says whether the style now applies, and
+    // m_styleListState is set when the marks must be computed again at the
+    // next refresh of the tag box.
     void ProcessTagBox(int index, STYLE_BAR_ITEM* item);
     // The style item whose command id is id becomes the current row and is
     // applied (OnHeading). Nothing for an id no item has.
