@@ -38,6 +38,10 @@ class TWindow;
 namespace qm::cg {
 class Context;
 }
+namespace qm::ui {
+class Menu;
+}
+class CStringList;
 
 // The engine's document. It is a base of CXHTML ahead of CXHTMLServices so
 // that it is made before the services' reference to it is bound.
@@ -668,6 +672,86 @@ public:
     void RemoveTableLines(bool rows);
     void ToggleHeaderLine(bool row);
     void SelectTablePart(int part);
+    // ---- applying styles from the style drop-list (XHTMLStyles.cpp,
+    // XHTMLStylePaths.cpp, XHTMLStyleRemove.cpp, XHTMLStyleMenu.cpp,
+    // XHTMLStyleBridge.cpp) ----
+    // An item is a block style ("p", "h1" to "h6", "address", "pre"), a
+    // font style ("b", "i", "strong", "em") or, by any other element name,
+    // an inline or wrapper style ("div" and "blockquote" wrap blocks).
+    //
+    // Applies the drop-list row index (-1: the current row; 0, "None",
+    // removes formatting) or, for another row, item when given, else the
+    // row's item. Nothing is applied at a caret that is a stop of its own
+    // (beside an image, a table ...) without a selection. Afterwards the
+    // drop-list shows the row the application chose (none after a failure),
+    // the row's mark says whether the style now applies, and
+    // m_styleListState is set when the marks must be computed again at the
+    // next refresh of the tag box.
+    void ProcessTagBox(int index, STYLE_BAR_ITEM* item);
+    // The style item whose command id is id becomes the current row and is
+    // applied (OnHeading). Nothing for an id no item has.
+    // (StyleItemChanged and OnHeading are declared with the commands.)
+    //
+    // The application itself. checked: the item is marked (applies at the
+    // caret), so it is removed where it can be toggled. marked receives the
+    // item's new mark, done whether the drop-list must be refreshed on the
+    // next caret move, refreshBox whether at once, row the row to show (-2
+    // the first, -3 unchanged). headingMode is the block path's mode
+    // without a selection. False when nothing may or could be applied.
+    bool ProcessStyle(STYLE_BAR_ITEM* item, bool checked, bool& marked, bool& done, bool& refreshBox,
+        int& row, int headingMode);
+    // Takes the item's element (with the item's class, when it has one) off
+    // around the caret, or around each selected element: an inline element
+    // is unwrapped with all its wrapped pieces; a div directly under the
+    // body that holds no block becomes a p.
+    void RemoveTagByItem(STYLE_BAR_ITEM* item);
+    // True when none of the considered elements holds an element whose tag
+    // is in tags (at any depth): the selected elements, or the caret
+    // element without a selection; with byBlock each replaced by its block
+    // (itself when a block). False when the caret element left the tree.
+    bool ValidateSelection(CStringList* tags, bool byBlock);
+    // With a selection whether all of it lies under an element of tag (and
+    // class cls when not empty), else whether the caret element does.
+    bool IsCurrentUnderTag(const unsigned short* tag, const unsigned short* cls);
+    // PopupStyleMenu (declared with the commands) shows the style items as
+    // a pop-up menu below the style box, the style button pressed meanwhile,
+    // and applies the chosen one.
+    // Fills menu with the style items ("None" first), in list order: items
+    // without a group on menu itself, each run of items with one group
+    // title in a submenu (identifier 19923 + n, the n-th submenu) under that
+    // title; each entry carries the item's command id and its mark as a
+    // check. DisposeStyleMenu frees a menu made for it.
+    void PrepareStyleMenu(qm::ui::Menu* menu);
+    void DisposeStyleMenu(qm::ui::Menu* menu);
+    static constexpr unsigned int kFirstStyleSubmenuId = 19923;
+    // Members of other work that applying styles calls.
+    void InsertTagToSelections(CElement* model);
+    void RemoveInlineBrothers(CElement* element, bool destroy);
+    bool FindStyleBarClass(STYLE_BAR_ITEM* item, CSafeBuf& cls);
+    int ProcessHeading(int code, CElement* element, int mode, STYLE_BAR_ITEM* item);
+    // The drop-list as the engine sees it, rows by index, all forwarded to
+    // the control: marks cleared (StyleRemoveMarks, CleanTagBox), the
+    // current row set or read, the row count, the first marked row made
+    // current, one row's mark set (StyleSetItemMark: 0 sets, non-zero
+    // clears; SetCheckOfTagBox: true sets) or read.
+    void StyleRemoveMarks();
+    void CleanTagBox() { StyleRemoveMarks(); }
+    void StyleSetCurSel(int index);
+    int StyleGetCurSel();
+    int StyleGetCount();
+    void StyleSwitchToFirstItem();
+    void StyleSetItemMark(int index, int clear);
+    void SetCheckOfTagBox(int index, bool check) { StyleSetItemMark(index, check ? 0 : 1); }
+    bool StyleIsTagChecked(int index);
+    // The item of row index (-1: the current row); null when none.
+    STYLE_BAR_ITEM* GetTagBoxItem(int index);
+    // Row index becomes current (-1: the first row).
+    void SetTagSelItem(int index);
+    // The toolbar's buttons, forwarded (0 without a control).
+    int ToolIsButtonChecked(int kind, unsigned int id, bool byKind);
+    int ToolIsButtonEnabled(int kind, unsigned int id, bool byKind);
+    int ToolCheckButton(int kind, unsigned int id, bool check, bool byKind);
+    int ToolEnableButton(int kind, unsigned int id, bool enable, bool byKind);
 
     // ---- fields (those the element layers read are in CXHTMLServices) ----
     // Room in each option list, the terminating null not counted.
@@ -746,14 +830,6 @@ public:
     // marked. cls is not consulted: a class counts as one of the attributes.
     int FindAndCheckTagBox(CElement* element, const unsigned short* cls, bool mark);
     long m_tagBoxElementId = 0; // the caret element last reported to the page
-    // Applying an item of the drop-list (the row, -1 the current one, or the
-    // item given), the application itself, and whether the caret or the
-    // selection lies under a tag and class.
-    void ProcessTagBox(int index, STYLE_BAR_ITEM* item);
-    bool ProcessStyle(STYLE_BAR_ITEM* item, bool checked, bool& marked, bool& done, bool& refreshBox,
-        int& row, int headingMode);
-    bool IsCurrentUnderTag(const unsigned short* tag, const unsigned short* cls);
-
 private:
     // Whether the control can display the editor (false without a control).
     bool CanDisplay() const;
@@ -841,6 +917,24 @@ private:
     // the child is then left out.
     bool PastePictures(CSrcElement* child, int& visited);
     bool PastePicture(CSrcElement* img, int visited);
+    // Steps of ProcessStyle (XHTMLStylePaths.cpp). A "div" or "blockquote"
+    // item around blocks: a wholly selected list, the caret's or the
+    // selection's block, or the top selected blocks of several go into a
+    // new element of the item; the answer says what was done or where the
+    // item goes on. The other items around the selected runs (wrapper items
+    // whose selection lies in no block of theirs around each run of
+    // siblings, as blocks).
+    enum class StyleWrap
+    {
+        kWrapped,    // the new element holds the blocks; laid out and reported
+        kNothing,    // nothing to wrap here
+        kBlockPath,  // handed on to the block path (code 9)
+        kInlineRuns, // the selection lies in no block: each run wrapped
+    };
+    StyleWrap WrapBlocksInStyle(const STYLE_BAR_ITEM& item);
+    bool WrapRunsInStyle(STYLE_BAR_ITEM& item, bool checked, bool& done, bool& refreshBox, int& row);
+    bool WrapRunsAsBlocks(CElement* model);
+    bool TakeTitleFromEqualElement(CElement* model);
     std::uint32_t m_dragToken = NewDragToken();
 };
 

@@ -6,7 +6,6 @@
 
 #include "editor/XHTML.h"
 
-void CXHTML::StyleItemChanged(unsigned int) { }
 void CXHTML::OnDrawTable(unsigned int, unsigned int) { }
 void CXHTML::DoList(CElement*, int, bool, bool) { }
 void CXHTML::DoFontButton(int, STYLE_BAR_ITEM*) { }
@@ -16,7 +15,6 @@ void CXHTML::OnFontbold() { }
 void CXHTML::OnFontitalic() { }
 void CXHTML::OnMoveleft() { }
 void CXHTML::OnMoveright() { }
-void CXHTML::OnHeading() { }
 void CXHTML::OnCut() { }
 void CXHTML::OnCopy() { }
 void CXHTML::OnPaste() { }
@@ -24,7 +22,6 @@ void CXHTML::OnTab() { }
 void CXHTML::OnShifttab() { }
 void CXHTML::OnConvertitoem() { }
 void CXHTML::OnConvertbtostrong() { }
-void CXHTML::PopupStyleMenu() { }
 void CXHTML::OnDrawLTable() { }
 void CXHTML::OnDrawDTable() { }
 void CXHTML::OnResettable() { }

@@ -11,6 +11,7 @@
 // parameters they come from; the calls are virtual and defined by the
 // control.
 
+#include "base/geometry/Rect.h"
 #include "base/text/SafeBuf.h"
 #include "element/services/ContextMenuEntry.h"
 #include "element/services/IconItem.h"
@@ -248,6 +249,14 @@ public:
     {
         (void)index;
         return false;
+    }
+    // The screen rectangle of the first toolbar button of kind (40: the
+    // style box); empty when there is none.
+    virtual void GetToolButtonPos(unsigned kind, CRect* rect)
+    {
+        (void)kind;
+        if (rect)
+            *rect = CRect();
     }
 
 protected:
