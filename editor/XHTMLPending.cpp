@@ -9,7 +9,6 @@
 void CXHTML::StyleItemChanged(unsigned int) { }
 void CXHTML::OnDrawTable(unsigned int, unsigned int) { }
 void CXHTML::DoList(CElement*, int, bool, bool) { }
-void CXHTML::DoFontButton(int, STYLE_BAR_ITEM*) { }
 void CXHTML::DoAlignTable(int, int) { }
 void CXHTML::InsertDataTable(int, int) { }
 void CXHTML::OnInserttable() { }
@@ -17,15 +16,12 @@ void CXHTML::OnInsertrow() { }
 void CXHTML::OnInsertcol() { }
 void CXHTML::OnRemoverow() { }
 void CXHTML::OnRemovecol() { }
-void CXHTML::OnFontbold() { }
-void CXHTML::OnFontitalic() { }
 void CXHTML::OnInsertcolbefore() { }
 void CXHTML::OnInsertrowabove() { }
 void CXHTML::OnMergecells() { }
 void CXHTML::OnSplitcell() { }
 void CXHTML::OnMoveleft() { }
 void CXHTML::OnMoveright() { }
-void CXHTML::OnHeading() { }
 void CXHTML::OnCut() { }
 void CXHTML::OnCopy() { }
 void CXHTML::OnPaste() { }
@@ -37,8 +33,6 @@ void CXHTML::OnTab() { }
 void CXHTML::OnShifttab() { }
 void CXHTML::OnSetcolheaders() { }
 void CXHTML::OnSetrowheaders() { }
-void CXHTML::OnConvertitoem() { }
-void CXHTML::OnConvertbtostrong() { }
 void CXHTML::PopupStyleMenu() { }
 void CXHTML::OnDrawLTable() { }
 void CXHTML::OnDrawDTable() { }
@@ -72,9 +66,6 @@ void CXHTML::OnIndent() { }
 void CXHTML::OnDefList() { }
 void CXHTML::OnChangeList() { }
 void CXHTML::DoProperty(CElement*) { }
-void CXHTML::DisplayStyleButton(CElement*) { }
 bool CXHTML::OnContextMenu(CPoint) { return false; }
-void CXHTML::KeyStrong() { }
-void CXHTML::KeyEm() { }
 bool CXHTML::MoveAllLevelsOut(CElement*) { return false; }
 CElement* CXHTML::JumpOutOfLI(CElement*, int) { return nullptr; }
