@@ -192,4 +192,28 @@ TEST_F(Formatting, TheWrappedRunIsDrawnInItsNewStyle)
     EXPECT_NE(plain.rgba, strong.rgba);
 }
 
+// The other pieces of an inline element wrapped over lines are unwrapped
+// (their text stays) or deleted with their text; the piece asked about stays.
+TEST_F(Formatting, TheOtherPiecesOfAWrappedElementGoTogether)
+{
+    const std::string markup
+        = "<p>x <b>one two three four five six seven eight nine ten eleven twelve</b> y</p>";
+    for (bool destroy : {false, true}) {
+        ASSERT_TRUE(qmtest::LoadMarked(*engine, markup));
+        CElement* first = engine->m_doc.m_root->FindChild(CSafeBuf("b"), 0, true);
+        ASSERT_NE(first, nullptr);
+        CPtrList pieces;
+        ASSERT_EQ(first->GetWrappedInlineBrothers(&pieces), -1) << "laid out 200 pixels wide, the b wraps";
+        ASSERT_GT(pieces.GetCount(), 0);
+        const long firstId = first->GetID();
+        engine->RemoveInlineBrothers(first, destroy);
+        EXPECT_NE(engine->m_doc.FindElement(firstId), nullptr);
+        EXPECT_EQ(engine->m_doc.m_root->FindChild(CSafeBuf("b"), 1, true), nullptr);
+        const std::string content = qmtest::BodyContent(*engine);
+        EXPECT_EQ(content.find("<b>"), content.rfind("<b>")) << content;
+        EXPECT_EQ(content.find("twelve") == std::string::npos, destroy) << content;
+        EXPECT_NE(content.find("x <b>one"), std::string::npos) << content;
+    }
+}
+
 } // namespace
