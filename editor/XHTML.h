@@ -621,6 +621,10 @@ public:
     // ---- block formats and inline formatting (XHTMLHeadings.cpp,
     // XHTMLPutIntoTag.cpp, XHTMLInline.cpp, XHTMLStyleTags.cpp,
     // XHTMLStyleButtons.cpp) ----
+    // Defined there too, though declared with the members still to come
+    // above: DoFontButton, OnFontbold, OnFontitalic, OnHeading,
+    // OnConvertitoem, OnConvertbtostrong, DisplayStyleButton, KeyStrong and
+    // KeyEm.
     // Block codes: 1 p, 2 to 7 h1 to h6, 8 blockquote, 9 div, 10 address,
     // 11 pre. Modes: 0 toggle (apply, or back to a p when applied), 1 apply,
     // 2 remove, 3 indent (wrap in a new block), 4 outdent (the enclosing

@@ -268,18 +268,22 @@ int CXHTML::ConvertSelectedPart(CElement* block, CElement* made)
         // whether it holds selected content.
         std::vector<CElement*> breaks;
         std::vector<bool> holds(1, false);
+        std::vector<bool> filled(1, false);
         for (CElement* c = block->m_firstChild; c; c = c->m_nextSibling) {
             if (c->m_kind == kKindBr) {
                 breaks.push_back(c);
                 holds.push_back(false);
-            } else if (HoldsSelection(c)) {
-                holds.back() = true;
+                filled.push_back(false);
+                continue;
             }
+            holds.back() = holds.back() || HoldsSelection(c);
+            filled.back() = filled.back() || !c->IsEmptyTag(true);
         }
         // The last br that parts a line holding the selection from one that
         // does not: the block is split there once.
         for (size_t i = breaks.size(); i-- > 0;) {
-            if (holds[i] == holds[i + 1])
+            // A br that only ends the block parts nothing from it.
+            if (holds[i] == holds[i + 1] || (i + 1 == breaks.size() && !filled[i + 1]))
                 continue;
             const long br = breaks[i]->GetID();
             block->SplitUntilParent(&rest, block->GetID(), br);

@@ -44,14 +44,14 @@ protected:
         EngineWithControl::TearDown();
     }
 
-    void SetItem(const std::string& spec)
+    void SetItem(const std::string& text)
     {
         FreeStyleBarItems(item);
-        const std::string::size_type colon = spec.find(':');
-        item = NewStyleBarItem(nullptr, nullptr, qmtest::FromUtf8(spec.substr(0, colon)), nullptr, nullptr);
+        const std::string::size_type colon = text.find(':');
+        item = NewStyleBarItem(nullptr, nullptr, qmtest::FromUtf8(text.substr(0, colon)), nullptr, nullptr);
         if (colon == std::string::npos)
             return;
-        const std::string pair = spec.substr(colon + 1);
+        const std::string pair = text.substr(colon + 1);
         const std::string::size_type eq = pair.find('=');
         item->attributes
             = NewAttributeItem(qmtest::FromUtf8(pair.substr(0, eq)), qmtest::FromUtf8(pair.substr(eq + 1)));
