@@ -724,11 +724,6 @@ public:
     void PrepareStyleMenu(qm::ui::Menu* menu);
     void DisposeStyleMenu(qm::ui::Menu* menu);
     static constexpr unsigned int kFirstStyleSubmenuId = 19923;
-    // Members of other work that applying styles calls.
-    void InsertTagToSelections(CElement* model);
-    void RemoveInlineBrothers(CElement* element, bool destroy);
-    bool FindStyleBarClass(STYLE_BAR_ITEM* item, CSafeBuf& cls);
-    int ProcessHeading(int code, CElement* element, int mode, STYLE_BAR_ITEM* item);
     // The drop-list as the engine sees it, rows by index, all forwarded to
     // the control: marks cleared (StyleRemoveMarks, CleanTagBox), the
     // current row set or read, the row count, the first marked row made
@@ -752,6 +747,50 @@ public:
     int ToolIsButtonEnabled(int kind, unsigned int id, bool byKind);
     int ToolCheckButton(int kind, unsigned int id, bool check, bool byKind);
     int ToolEnableButton(int kind, unsigned int id, bool enable, bool byKind);
+    // ---- block formats and inline formatting (XHTMLHeadings.cpp,
+    // XHTMLPutIntoTag.cpp, XHTMLInline.cpp, XHTMLStyleTags.cpp,
+    // XHTMLStyleButtons.cpp) ----
+    // Defined there too, though declared with the members still to come
+    // above: DoFontButton, OnFontbold, OnFontitalic, OnHeading,
+    // OnConvertitoem, OnConvertbtostrong, DisplayStyleButton, KeyStrong and
+    // KeyEm.
+    // Block codes: 1 p, 2 to 7 h1 to h6, 8 blockquote, 9 div, 10 address,
+    // 11 pre. Modes: 0 toggle (apply, or back to a p when applied), 1 apply,
+    // 2 remove, 3 indent (wrap in a new block), 4 outdent (the enclosing
+    // block of the code goes). item (may be null) gives the attributes the
+    // block must carry. Answers 2 after an indent wrap, 1 after a change of
+    // block or of its attributes, -1 when a block was dissolved, 0 when
+    // nothing changed (also for an element not in the tree).
+    int ProcessHeading(int code, CElement* element, int mode, STYLE_BAR_ITEM* item);
+    // For the list commands (listKind 24 ul, 25 ol; other kinds do nothing):
+    // BeforePutIntoTag breaks the block at the last br before element's line
+    // so that the line starts a block of its own; PutIntoTag moves that line
+    // into a new one-item list, merged into a list of its kind beside it.
+    void BeforePutIntoTag(CElement* element, int listKind);
+    void PutIntoTag(CElement* element, int listKind);
+    // The selection case of DoFontButton: the code's element (2 b, 3 i,
+    // 6 span with a class asked for, 7 strong, 8 em) wraps the selected
+    // runs, or is taken off them when the selection lies wholly in one.
+    bool DoSelection(int code, STYLE_BAR_ITEM* item);
+    // The class command: DoFontButton(6, none).
+    void OnClass();
+    // Cmd+B and Cmd+I style commands: only with a selection and when the
+    // edit guard allows the item, b, i, strong or em on the selection.
+    void KeyBold();
+    void KeyItalic();
+    // element (or with searchUp its nearest ancestor of fromKind) and the
+    // other pieces of it become toKind with the tag toTag. False when there
+    // is no such element.
+    bool ConvertElementToAnother(
+        CElement* element, int fromKind, int toKind, const unsigned short* toTag, bool searchUp);
+    // Wraps every selected inline run (siblings in one block, up to a br or
+    // a gap) in its own copy of model; true when a run was wrapped.
+    bool InsertTagToSelections(CElement* model);
+    // The other pieces of element's wrapped inline element: deleted with
+    // their content (destroy) or unwrapped, their children kept.
+    void RemoveInlineBrothers(CElement* element, bool destroy);
+    // The value of item's "class" attribute; false and empty without one.
+    static bool FindStyleBarClass(const STYLE_BAR_ITEM* item, CSafeBuf& cls);
 
     // ---- fields (those the element layers read are in CXHTMLServices) ----
     // Room in each option list, the terminating null not counted.
@@ -936,6 +975,16 @@ private:
     bool WrapRunsAsBlocks(CElement* model);
     bool TakeTitleFromEqualElement(CElement* model);
     std::uint32_t m_dragToken = NewDragToken();
+    // Steps of inline formatting and block formats (XHTMLInline.cpp,
+    // XHTMLHeadings.cpp): the run typing goes into after a font button at
+    // a caret; made takes block's place and children; a block turned into
+    // made, split once at a br when only part of it holds the selection
+    // (answers 1); the outdent of element's block (answers -1 when the
+    // block was dissolved, 1 when only element's own block left it, 0).
+    CElement* TypingRunForFont(CElement* caret, int code, int kind, const char* tag);
+    void ConvertBlock(CElement* block, CElement* made);
+    int ConvertSelectedPart(CElement* block, CElement* made);
+    int Outdent(CElement* element, CElement* block);
 };
 
 // Empty on this platform.

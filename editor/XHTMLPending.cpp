@@ -8,11 +8,8 @@
 
 void CXHTML::OnDrawTable(unsigned int, unsigned int) { }
 void CXHTML::DoList(CElement*, int, bool, bool) { }
-void CXHTML::DoFontButton(int, STYLE_BAR_ITEM*) { }
 void CXHTML::InsertDataTable(int, int) { }
 void CXHTML::OnInserttable() { }
-void CXHTML::OnFontbold() { }
-void CXHTML::OnFontitalic() { }
 void CXHTML::OnMoveleft() { }
 void CXHTML::OnMoveright() { }
 void CXHTML::OnCut() { }
@@ -20,8 +17,6 @@ void CXHTML::OnCopy() { }
 void CXHTML::OnPaste() { }
 void CXHTML::OnTab() { }
 void CXHTML::OnShifttab() { }
-void CXHTML::OnConvertitoem() { }
-void CXHTML::OnConvertbtostrong() { }
 void CXHTML::OnDrawLTable() { }
 void CXHTML::OnDrawDTable() { }
 void CXHTML::OnResettable() { }
@@ -54,9 +49,6 @@ void CXHTML::OnIndent() { }
 void CXHTML::OnDefList() { }
 void CXHTML::OnChangeList() { }
 void CXHTML::DoProperty(CElement*) { }
-void CXHTML::DisplayStyleButton(CElement*) { }
 bool CXHTML::OnContextMenu(CPoint) { return false; }
-void CXHTML::KeyStrong() { }
-void CXHTML::KeyEm() { }
 bool CXHTML::MoveAllLevelsOut(CElement*) { return false; }
 CElement* CXHTML::JumpOutOfLI(CElement*, int) { return nullptr; }

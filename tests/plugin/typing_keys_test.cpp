@@ -181,3 +181,5 @@ TEST(UndoKeys, FortyRandomEditsComeBackOneByOne)
 }
 
 TEST(PointerKeys, FormValueAfterPresses) { RunPageCases("plugin/pointer_keys.txt"); }
+
+TEST(FormatKeys, FormValueAfterFormattingKeys) { RunPageCases("plugin/format_keys.txt"); }

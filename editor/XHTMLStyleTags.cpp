@@ -1,0 +1,188 @@
+// Inline wrappers over the selection: every run of selected inline content
+// goes into its own copy of a model element; the pieces of a wrapped inline
+// element go together; a style item's class.
+
+#include "editor/XHTML.h"
+
+#include "editor/StyleBarItem.h"
+#include "element/Element.h"
+#include "element/ElementKinds.h"
+#include "elements/TextElement.h"
+
+#include <vector>
+
+namespace {
+
+// The element after e in document order, e's own subtree passed over; the
+// walk does not leave within.
+CElement* NextOutside(CElement* e, const CElement* within)
+{
+    for (; e && e != within; e = e->m_parent) {
+        if (e->m_nextSibling)
+            return e->m_nextSibling;
+    }
+    return nullptr;
+}
+
+// Whether b follows a in document order with nothing between them but the
+// edges of inline elements and empty text runs: no content, no line break
+// and no block. Both lie in block.
+bool Adjacent(CElement* a, CElement* b, const CElement* block)
+{
+    CElement* e = NextOutside(a, block);
+    while (e && e != b) {
+        if (e->m_block || e->m_kind == kKindBr)
+            return false;
+        if (b->IsOneOfParent(e)) {
+            e = e->m_firstChild;
+            continue;
+        }
+        if (!e->IsEmptyTag(true))
+            return false;
+        e = NextOutside(e, block);
+    }
+    return e == b;
+}
+
+// An ancestor of e is one of taken: e goes with it.
+bool UnderTaken(const CElement* e, const std::vector<CElement*>& taken)
+{
+    for (const CElement* p = e->m_parent; p && !p->m_block; p = p->m_parent) {
+        for (const CElement* t : taken) {
+            if (t == p)
+                return true;
+        }
+    }
+    return false;
+}
+
+// The selected elements a wrapper may take, in document order: blocks,
+// breaks and text shown inside an image are passed over, and a text run
+// selected in part is divided so that its selected characters stand alone.
+std::vector<CElement*> SelectedInline(CElement* root)
+{
+    CPtrList all;
+    root->GetAllChildren(&all, 0, true, 0, 0);
+    std::vector<CElement*> out;
+    for (void* pos = all.GetHeadPosition(); pos;) {
+        auto* e = static_cast<CElement*>(all.GetNext(pos));
+        if (!e->m_selected || e->m_block || !e->m_parent || UnderTaken(e, out))
+            continue;
+        if (e->IsTextElement()) {
+            if (e->IsElementUnderTag(kKindImg))
+                continue;
+            auto* run = static_cast<CTextElement*>(e);
+            const long n = run->m_text.Length();
+            if (n > 0 && (run->m_selStart > 0 || run->m_selEnd < n - 1)) {
+                e = run->DivideElement(static_cast<int>(run->m_selStart), static_cast<int>(run->m_selEnd));
+                if (!e)
+                    continue;
+            }
+        }
+        out.push_back(e);
+    }
+    return out;
+}
+
+} // namespace
+
+bool CXHTML::FindStyleBarClass(const STYLE_BAR_ITEM* item, CSafeBuf& cls)
+{
+    cls.Empty();
+    if (!item)
+        return false;
+    for (const ATTRIBUTE_ITEM* a = item->attributes; a; a = a->next) {
+        if (CSafeBuf(a->name).CompareNoCase("class") == 0) {
+            cls = CSafeBuf(a->value);
+            return true;
+        }
+    }
+    return false;
+}
+
+void CXHTML::RemoveInlineBrothers(CElement* element, bool destroy)
+{
+    if (!element)
+        return;
+    CPtrList pieces;
+    element->GetWrappedInlineBrothers(&pieces);
+    std::vector<long> ids;
+    for (void* pos = pieces.GetHeadPosition(); pos;)
+        ids.push_back(static_cast<CElement*>(pieces.GetNext(pos))->GetID());
+    // A piece may go with an earlier one: each is looked up afresh.
+    for (long id : ids) {
+        CElement* piece = m_doc.FindElement(id);
+        CElement* parent = piece ? piece->m_parent : nullptr;
+        if (!parent || !m_doc.IsElementExist(parent))
+            continue;
+        if (destroy) {
+            parent->RemoveChild(id, true, false);
+        } else {
+            parent->RemoveChildNodeOnly(id);
+            parent->StyleChanged(1);
+        }
+    }
+}
+
+bool CXHTML::InsertTagToSelections(CElement* model)
+{
+    CElement* root = m_doc.m_root;
+    if (!model || !root || !m_doc.m_selectionPresent)
+        return false;
+    const std::vector<CElement*> selected = SelectedInline(root);
+
+    // Runs: neighbours in one block with nothing between them; a br ends
+    // a run and is not wrapped.
+    std::vector<std::vector<CElement*>> runs;
+    CElement* runBlock = nullptr;
+    for (CElement* e : selected) {
+        if (e->m_kind == kKindBr) {
+            runBlock = nullptr;
+            continue;
+        }
+        CElement* block = e->GetFirstBlockParent();
+        if (runs.empty() || !runBlock || block != runBlock || !Adjacent(runs.back().back(), e, block))
+            runs.emplace_back();
+        runs.back().push_back(e);
+        runBlock = block;
+    }
+
+    bool wrapped = false;
+    for (std::vector<CElement*>& run : runs) {
+        // Members at different depths: their ancestors are split so that
+        // the run becomes siblings under their common ancestor.
+        bool oneParent = true;
+        for (CElement* e : run)
+            oneParent = oneParent && e->m_parent == run.front()->m_parent;
+        if (!oneParent) {
+            CPtrList list;
+            for (CElement* e : run)
+                list.AddTail(e);
+            if (!m_doc.ReunionElements(&list))
+                continue;
+            run.clear();
+            for (void* pos = list.GetHeadPosition(); pos;)
+                run.push_back(static_cast<CElement*>(list.GetNext(pos)));
+        }
+        CElement* parent = run.front()->m_parent;
+        CElement* copy = model->Duplicate();
+        if (!parent || !copy) {
+            delete copy;
+            continue;
+        }
+        if (!parent->InsertChild(copy, run.front()->GetID(), false)) {
+            parent->RemoveCurrentChildFromList(copy);
+            delete copy;
+            continue;
+        }
+        copy->CopyFromParent(parent, 1);
+        for (CElement* e : run) {
+            if (e->m_parent != parent || !parent->RemoveCurrentChildFromList(e))
+                continue;
+            copy->AppendChild(e);
+        }
+        copy->StyleChanged(1);
+        wrapped = true;
+    }
+    return wrapped;
+}
