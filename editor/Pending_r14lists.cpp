@@ -148,7 +148,8 @@ int CXHTML::ProcessHeading(int code, CElement* element, int mode, STYLE_BAR_ITEM
     return 0;
 }
 
-bool CXHTML::ProcessStyle(STYLE_BAR_ITEM* item, bool checked, bool& marked, bool& done, bool& refreshBox, int&, int)
+bool CXHTML::ProcessStyle(
+    STYLE_BAR_ITEM* item, bool checked, bool& marked, bool& done, bool& refreshBox, int&, int)
 {
     CElement* p = AtOrAbove(m_doc.m_caretElement, kKindP);
     if (!item || !p || !m_doc.IsElementInTree(p))

@@ -208,7 +208,8 @@ CElement* CXHTML::JumpOutOfLI(CElement* item, int mode)
             MoveChildrenToEnd(held, holder);
             DestroyElement(held);
         }
-        if (holder->m_lastChild && holder->m_lastChild != holder->m_firstChild && IsEmptyRun(holder->m_lastChild))
+        if (holder->m_lastChild && holder->m_lastChild != holder->m_firstChild
+            && IsEmptyRun(holder->m_lastChild))
             DestroyElement(holder->m_lastChild);
     }
     holder->StyleChanged(1);
@@ -227,8 +228,8 @@ CElement* CXHTML::JumpOutOfLI(CElement* item, int mode)
         if (holder && (k == kKindLi || k == kKindDd || IsCellKind(k)) && CountBlocks(outer) == 1) {
             outer->RemoveChildNodeOnly(holder->GetID());
             holder = nullptr;
-            for (CElement* c = outer->m_firstChild; c && IsEmptyRun(c) && c->m_nextSibling
-                 && c->m_nextSibling->m_kind == kKindText;) {
+            for (CElement* c = outer->m_firstChild;
+                 c && IsEmptyRun(c) && c->m_nextSibling && c->m_nextSibling->m_kind == kKindText;) {
                 CElement* next = c->m_nextSibling;
                 if (HoldsCaret(c))
                     PutCaret(next, 0);

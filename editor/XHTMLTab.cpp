@@ -24,7 +24,10 @@ constexpr int kAddLevel = 3;
 constexpr int kRemoveLevel = 4;
 constexpr int kUndoBlockquoteButton = 9;
 
-bool Contains(const std::vector<CElement*>& v, const CElement* e) { return std::find(v.begin(), v.end(), e) != v.end(); }
+bool Contains(const std::vector<CElement*>& v, const CElement* e)
+{
+    return std::find(v.begin(), v.end(), e) != v.end();
+}
 
 // Inside an item already collected.
 bool InsideAny(const std::vector<CElement*>& items, const CElement* e)

@@ -43,7 +43,8 @@ TEST_F(ListCommands, ANewDefinitionListHasThreeEmptyPairsWithTheCaretInTheFirstT
     driver.dialogs.push_back({qm::host::DialogAnswer::kPress, "OK", {}});
     engine->PostMessage(kCommandMessage, kDefList, 0);
     const std::string content = Content();
-    EXPECT_NE(content.find("<dl><dt></dt><dd></dd><dt></dt><dd></dd><dt></dt><dd></dd></dl>"), std::string::npos)
+    EXPECT_NE(
+        content.find("<dl><dt></dt><dd></dd><dt></dt><dd></dd><dt></dt><dd></dd></dl>"), std::string::npos)
         << content;
     CElement* caret = engine->m_doc.m_caretElement;
     ASSERT_NE(caret, nullptr);
