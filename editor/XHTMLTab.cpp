@@ -57,9 +57,13 @@ bool HoldsUnselectedText(const CElement* list)
 bool CXHTML::CollectLevelTargets(std::vector<CElement*>& targets)
 {
     targets.clear();
+    // A rule or table taken whole (the caret on it, selected or not) is no
+    // block to move.
+    CElement* caret = m_doc.m_caretElement;
+    if (caret && HasStructuralFlag(caret))
+        return false;
     if (!m_doc.m_selectionPresent) {
-        CElement* caret = m_doc.m_caretElement;
-        if (!caret || !m_doc.IsElementInTree(caret) || HasStructuralFlag(caret))
+        if (!caret || !m_doc.IsElementInTree(caret))
             return false;
         targets.push_back(caret);
         return true;
