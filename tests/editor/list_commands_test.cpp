@@ -6,6 +6,9 @@
 
 #include "tests/editor/support/CommandCases.h"
 
+#include "element/Element.h"
+#include "element/ElementKinds.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -85,6 +88,60 @@ TEST_F(ListCommands, SortingASortedListSendsNoNotification)
     engine->PostMessage(kCommandMessage, kSort, 0);
     EXPECT_EQ(page->changes, 0);
     EXPECT_EQ(engine->m_doc.m_undoList.GetCount(), undo);
+}
+
+// Every list, level and definition-list command, with the caret in every
+// text run of documents with odd shapes (lists directly in lists, items
+// holding blocks, lists in cells and terms, empty entries), and then undone:
+// the caret stays in the tree, and the undo gives the markup back exactly.
+TEST_F(ListCommands, EveryCommandAtEveryRunKeepsTheTreeSoundAndUndoesExactly)
+{
+    const char* const documents[] = {
+        "<ul><li>a<ul><li>b</li><li>c<ol><li>d</li></ol></li></ul></li><li>e</li></ul><p>f</p>",
+        "<ol><li>a</li><ol><li>b</li><li>c</li></ol><li>d</li></ol>",
+        "<ul><li><p>a</p><p>b</p></li><li></li></ul><blockquote><p>c</p></blockquote>",
+        "<table><tr><td><ul><li>a</li></ul>b</td><td>c</td></tr></table>",
+        "<dl><dt>a</dt><dd>b<ul><li>c</li></ul></dd><dd></dd><dt>d</dt><dt>e</dt></dl><dl><dd>f</dd></dl>",
+        "<div class=\"box\"><ul><li>a</li></ul>b<br />c</div>",
+    };
+    const unsigned int commands[]
+        = {32801, 32802, 32955, 32803, 32804, 32914, 32915, 32916, 32917, 32920, 32921, 32828, 32829, 32924,
+            32925, 32926, 32927, 32928, 32929, 32930, 32931, 32932, 32933, 32940, 32941, 32942, 32944};
+    for (const char* document : documents) {
+        ASSERT_TRUE(Load(document));
+        CPtrList runs;
+        engine->m_doc.m_root->GetAllChildren(&runs, 0, false, kKindText, 0);
+        const int count = runs.GetCount();
+        for (int n = 0; n < count; ++n) {
+            for (unsigned int command : commands) {
+                for (int level = -1; level <= (command == commands[0] ? 1 : -1); ++level) {
+                    SCOPED_TRACE(std::string(document) + " run " + std::to_string(n) + " command "
+                        + std::to_string(command) + " level " + std::to_string(level));
+                    ASSERT_TRUE(Load(document));
+                    const std::string before = Content();
+                    CPtrList now;
+                    engine->m_doc.m_root->GetAllChildren(&now, 0, false, kKindText, 0);
+                    ASSERT_EQ(now.GetCount(), count);
+                    void* pos = now.GetHeadPosition();
+                    for (int i = 0; i < n; ++i)
+                        now.GetNext(pos);
+                    auto* run = static_cast<CElement*>(now.GetNext(pos));
+                    engine->m_doc.m_caretElement = run;
+                    engine->m_menuElement = run;
+                    if (level >= 0)
+                        engine->DoTab(level == 1);
+                    else
+                        engine->PostMessage(kCommandMessage, command, 0);
+                    CElement* caret = engine->m_doc.m_caretElement;
+                    EXPECT_TRUE(caret == nullptr || engine->m_doc.IsElementInTree(caret));
+                    if (Content() == before)
+                        continue;
+                    engine->PostMessage(kCommandMessage, kUndo, 0);
+                    EXPECT_EQ(Content(), before);
+                }
+            }
+        }
+    }
 }
 
 } // namespace
