@@ -363,7 +363,6 @@ public:
     void OnInsertrowabove();
     void OnMergecells();
     void OnSplitcell();
-    void DoList(CElement* element, int kind, bool, bool);
     void OnMoveleft();
     void OnMoveright();
     void ModifyAlign(CElement* element, int code, bool, bool);
@@ -492,8 +491,6 @@ public:
     void DoProperty(CElement* element);
     void KeyStrong();
     void KeyEm();
-    bool MoveAllLevelsOut(CElement* item);
-    CElement* JumpOutOfLI(CElement* item, int mode);
 
     // ---- block alignment, images and small structural commands
     // (XHTMLAlign.cpp, XHTMLImages.cpp, XHTMLStructure.cpp) ----
@@ -509,8 +506,9 @@ public:
     //
     // Applies an alignment (kinds 23 left, 21 centre, 22 right) block by
     // block to the selected text runs: until every selected block is
-    // aligned so, or, when all already were, until none is. Other kinds do
-    // nothing here.
+    // aligned so, or, when all already were, until none is. Kinds 24 (ul)
+    // and 25 (ol) do the same with the list button, block by block. Other
+    // kinds do nothing.
     void ProcessSelectedBullet(int kind);
     // An element of tag (a "br") at the caret: the selection is deleted
     // first, a text run is split at the caret (inside an image nothing is
@@ -791,6 +789,77 @@ public:
     void RemoveInlineBrothers(CElement* element, bool destroy);
     // The value of item's "class" attribute; false and empty without one.
     static bool FindStyleBarClass(const STYLE_BAR_ITEM* item, CSafeBuf& cls);
+    // ---- lists, indent and Tab, definition lists (XHTMLLists.cpp,
+    // XHTMLListItems.cpp, XHTMLTab.cpp, XHTMLDefLists.cpp) ----
+    // The list button (kind 24 ul, 25 ol) for element's block: a block in
+    // no item goes into a new list; an item of the other type changes type
+    // (its list split around it); an item of a nested list of that type
+    // moves one level out; otherwise the item leaves its list. With a
+    // selection shown (and not single) every selected block is handled
+    // (ProcessSelectedBullet). With redraw: laid out, drawn, reported.
+    // False when the edit guard refuses.
+    bool DoList(CElement* element, int kind, bool single, bool redraw);
+    // Puts item alone into a new list of kind after its own list, whose
+    // items after it form a list of the old type after that; lists of kind
+    // beside the new one join it.
+    void ChangeListItemType(CElement* item, int kind);
+    // Takes item out of its list: modes 0 and 1 put its content beside the
+    // list (in a new li when the list stands in a list, else a p; mode 0
+    // dissolves that holder where its content may stand on its own), mode 2
+    // one nesting level up as an item of the enclosing list. The items after
+    // it form a list of their own. Answers the element that took the
+    // content (the holder, or the list's parent when the holder was
+    // dissolved); null when item is not an item of a list.
+    CElement* JumpOutOfLI(CElement* item, int mode);
+    // Return in an empty last item: the item's content becomes a paragraph
+    // right after the outermost list around it, the lists cut where items
+    // follow. False when no list is above item.
+    bool MoveAllLevelsOut(CElement* item);
+    // One level in (into a nested list at the end of the item before it,
+    // made when missing; the first item gets a new empty item before it)
+    // and one level out (out of the item it is nested in, or beside a list
+    // standing directly in a list; a top-level item stays).
+    void MoveListItem(CElement* item);
+    void LeftMoveListItem(CElement* item);
+    // The level action at the caret: list items one level in (out with
+    // shift); in a table cell the caret goes to the next (previous) cell;
+    // elsewhere the paragraph indent class is added (removed).
+    void DoTab(bool shift);
+    // The level actions over the caret or the selection: the items holding
+    // them move in (out). Outside items, unless listOnly, the paragraph
+    // indent class is added (removed). True when items moved.
+    bool TabAction(bool listOnly);
+    bool ShiftTabAction(bool listOnly);
+    // Applying the paragraph indent style item (tag p, class "indent").
+    void ApplyIndentClass(bool remove);
+    // Steps of the level commands: the targets (the caret element, or the
+    // selected elements without empty runs at the ends; false when there
+    // are none, or the caret is on a structural element); one level action;
+    // the change reported, with an undo step when the markup changed.
+    bool CollectLevelTargets(std::vector<CElement*>& targets);
+    bool LevelAction(bool inward, bool listOnly);
+    void NotifyEdit();
+    // Steps the item commands share: the usual ending (laid out, drawn, the
+    // caret's column kept, reported with an undo step); the entry of kind
+    // at or above the context element when the edit guard allows a change;
+    // a new item beside the context's item; the context's item moved past
+    // its sibling; e selected whole and shown.
+    void EndListEdit();
+    CElement* ContextListEntry(long kind);
+    void InsertListItem(bool below);
+    void MoveListItemBy(bool down);
+    void SelectWhole(CElement* e);
+    // Steps of the definition-list commands: the list around the context
+    // element when the edit guard allows a change (entry: the term or
+    // definition at or above it); new entries beside the entry (where 1
+    // after, 0 before; with second a term and definition pair beside the
+    // entry's item); the entry moved past its sibling; elements selected
+    // whole and shown; entries removed, with the list once emptied.
+    CElement* ContextDefList(CElement** entry);
+    void InsertDefEntries(const char* first, const char* second, int where);
+    void MoveDefEntry(bool down);
+    void SelectDefElements(const std::vector<CElement*>& elements);
+    void RemoveDefEntries(CElement* list, const std::vector<CElement*>& entries);
 
     // ---- fields (those the element layers read are in CXHTMLServices) ----
     // Room in each option list, the terminating null not counted.

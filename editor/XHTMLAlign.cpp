@@ -178,8 +178,9 @@ void CXHTML::ModifyAlign(CElement* element, int code, bool single, bool redraw)
 void CXHTML::ProcessSelectedBullet(int kind)
 {
     const int code = AlignCodeOfKind(kind);
+    const bool list = kind == kKindUl || kind == kKindOl;
     CElement* root = m_doc.m_root;
-    if (!code || !root)
+    if ((!code && !list) || !root)
         return;
     {
         CombiningSuspended suspended(m_doc);
@@ -199,7 +200,10 @@ void CXHTML::ProcessSelectedBullet(int kind)
             if (!pick)
                 break;
             taken.insert(pick->GetID());
-            ModifyAlign(pick, code, true, false);
+            if (list)
+                DoList(pick, kind, true, false);
+            else
+                ModifyAlign(pick, code, true, false);
         }
     }
     m_doc.DrawDoc(0);

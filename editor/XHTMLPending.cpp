@@ -1,54 +1,19 @@
 // Members that the command table, the dialogs, event routing and the key
 // map call but that belong to work not done yet: change notification and
-// undo, view switches, tables, lists, definition lists, inline formatting,
-// the clipboard, styles, Tab and indent. Each does nothing (and answers
-// that nothing was done) until its own code replaces it here.
+// undo, view switches, tables, inline formatting, the clipboard and
+// styles. Each does nothing (and answers that nothing was done) until its
+// own code replaces it here.
 
 #include "editor/XHTML.h"
 
 void CXHTML::OnDrawTable(unsigned int, unsigned int) { }
-void CXHTML::DoList(CElement*, int, bool, bool) { }
 void CXHTML::InsertDataTable(int, int) { }
 void CXHTML::OnInserttable() { }
-void CXHTML::OnMoveleft() { }
-void CXHTML::OnMoveright() { }
 void CXHTML::OnCut() { }
 void CXHTML::OnCopy() { }
 void CXHTML::OnPaste() { }
-void CXHTML::OnTab() { }
-void CXHTML::OnShifttab() { }
 void CXHTML::OnDrawLTable() { }
 void CXHTML::OnDrawDTable() { }
 void CXHTML::OnResettable() { }
-void CXHTML::OnLInsertIAbove() { }
-void CXHTML::OnLInsertIBelow() { }
-void CXHTML::OnLMoveIUp() { }
-void CXHTML::OnLMoveIDown() { }
-void CXHTML::OnLSelectList() { }
-void CXHTML::OnLSelectItem() { }
-void CXHTML::OnLDeleteList() { }
-void CXHTML::OnLDeleteItem() { }
-void CXHTML::OnDInsertIAbove() { }
-void CXHTML::OnDInsertIBelow() { }
-void CXHTML::OnDInsertTAbove() { }
-void CXHTML::OnDInsertTBelow() { }
-void CXHTML::OnDInsertDAbove() { }
-void CXHTML::OnDInsertDBelow() { }
-void CXHTML::OnDMoveIUp() { }
-void CXHTML::OnDMoveIDown() { }
-void CXHTML::OnDMoveTUp() { }
-void CXHTML::OnDMoveTDown() { }
-void CXHTML::OnDSelectList() { }
-void CXHTML::OnDSelectItem() { }
-void CXHTML::OnDSelectTerm() { }
-void CXHTML::OnDDeleteList() { }
-void CXHTML::OnDDeleteItem() { }
-void CXHTML::OnDDeleteTerm() { }
-void CXHTML::OnDSort() { }
-void CXHTML::OnIndent() { }
-void CXHTML::OnDefList() { }
-void CXHTML::OnChangeList() { }
 void CXHTML::DoProperty(CElement*) { }
 bool CXHTML::OnContextMenu(CPoint) { return false; }
-bool CXHTML::MoveAllLevelsOut(CElement*) { return false; }
-CElement* CXHTML::JumpOutOfLI(CElement*, int) { return nullptr; }

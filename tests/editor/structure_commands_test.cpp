@@ -1,21 +1,16 @@
 // The alignment, image and small structural commands, run through the
-// engine's command table as the toolbar and the menus run them. A case of
-// tests/data/commands/*.txt gives markup with the caret as "|" and selected
-// text between "[" and "]"; its options are what happens, in order: a
-// number posts that command, "caret:TAG:OFFSET" puts the caret on the first
-// element of that tag, "menu:TAG" opens the context menu on the first
-// element of that tag (the element the image and link commands act on),
-// "remove-tag:N" removes entry N (from the outermost) of the tag list,
-// "unexpect:TAG" reshapes the ancestors of the first element of that tag as
-// removing formatting does, "shift-return" types Shift+Return. The body's content comes out (compact,
-// U+00A0 as "{nbsp}").
+// engine's command table as the toolbar and the menus run them, over the
+// cases of tests/data/commands/*.txt (the steps are CommandCases'). Besides
+// those: "remove-tag:N" removes entry N (from the outermost) of the tag
+// list, "unexpect:TAG" reshapes the ancestors of the first element of that
+// tag as removing formatting does.
 
 #include "tests/common/CaseBlocks.h"
 #include "tests/common/PngPixels.h"
 #include "tests/common/ScriptedUiDriver.h"
 #include "tests/common/TempDir.h"
 #include "tests/common/TextHelpers.h"
-#include "tests/editor/support/EngineWithControl.h"
+#include "tests/editor/support/CommandCases.h"
 
 #include "document/XDoc.h"
 #include "element/Element.h"
@@ -33,98 +28,22 @@
 
 namespace {
 
-constexpr unsigned int kCommandMessage = 1;
 constexpr unsigned int kTagList = 32887;
 
-class StructureCommands : public qmtest::EngineWithControl
+class StructureCommands : public qmtest::CommandCases
 {
 protected:
     void SetUp() override
     {
-        EngineWithControl::SetUp();
+        CommandCases::SetUp();
         control->ClassImageFloatRight = CSafeBuf("floatright");
         control->ClassImageFloatLeft = CSafeBuf("floatleft");
     }
-    void TearDown() override
-    {
-        qm::events::Services::Get().Input().modifiers = 0;
-        EngineWithControl::TearDown();
-    }
 
-    bool Load(std::string markup)
+    bool Step(const std::string& step) override
     {
-        const std::string::size_type at = markup.find('|');
-        if (at != std::string::npos)
-            markup.replace(at, 1, kCaretMarker);
-        engine->m_menuElement = nullptr;
-        // Laid out 200 pixels wide: a long link wraps into pieces.
-        engine->m_doc.m_viewRect = CRect(0, 0, 200, 300);
-        engine->m_doc.m_viewWidth = 200;
-        engine->AssignWnd();
-        if (!engine->LoadDocument(CSafeBuf(markup.c_str())))
-            return false;
-        MarkSelection();
-        return true;
-    }
-
-    // The runs from the one holding "[" to the one holding "]" are
-    // selected; the brackets go.
-    void MarkSelection()
-    {
-        CPtrList all;
-        engine->m_doc.m_root->GetAllChildren(&all, 0, false, kKindText, 0);
-        bool inside = false;
-        for (void* pos = all.GetHeadPosition(); pos;) {
-            auto* run = static_cast<CElement*>(all.GetNext(pos));
-            const int open = run->m_text.Find(static_cast<unsigned short>('['));
-            if (open >= 0) {
-                Cut(run, open);
-                inside = true;
-            }
-            if (!inside)
-                continue;
-            const int close = run->m_text.Find(static_cast<unsigned short>(']'));
-            if (close >= 0)
-                Cut(run, close);
-            run->m_selected = 1;
-            run->m_selectable = 1;
-            run->m_selStart = open >= 0 ? open : 0;
-            run->m_selEnd = (close >= 0 ? close : run->m_text.Length()) - 1;
-            engine->m_doc.m_selectionPresent = 1;
-            inside = close < 0;
-        }
-    }
-
-    void Cut(CElement* run, int offset)
-    {
-        run->m_text.Delete(offset, 1);
-        if (engine->m_doc.m_caretElement == run && run->m_caretOffset > offset)
-            --run->m_caretOffset;
-    }
-
-    // One option of a case; false when it is not understood.
-    bool Run(const std::string& step)
-    {
-        if (step.rfind("menu:", 0) == 0) {
-            engine->m_menuElement
-                = engine->m_doc.m_root->FindChild(CSafeBuf(step.substr(5).c_str()), 0, true);
-            return engine->m_menuElement != nullptr;
-        }
-        if (step.rfind("caret:", 0) == 0) {
-            // caret:TAG:OFFSET puts the caret on the first element of the tag.
-            const std::string::size_type colon = step.find(':', 6);
-            if (colon == std::string::npos)
-                return false;
-            CElement* e
-                = engine->m_doc.m_root->FindChild(CSafeBuf(step.substr(6, colon - 6).c_str()), 0, true);
-            if (!e)
-                return false;
-            e->m_caretOffset = std::stol(step.substr(colon + 1));
-            engine->m_doc.m_caretElement = e;
-            return true;
-        }
         if (step.rfind("unexpect:", 0) == 0) {
-            CElement* e = engine->m_doc.m_root->FindChild(CSafeBuf(step.substr(9).c_str()), 0, true);
+            CElement* e = First(step.substr(9));
             if (!e)
                 return false;
             engine->m_doc.RemoveUnexpectTag(e);
@@ -137,50 +56,8 @@ protected:
             engine->PostMessage(kCommandMessage, kTagList, 0);
             return true;
         }
-        if (step == "shift-return") {
-            qm::events::Services::Get().Input().modifiers = qm::events::kModShift;
-            engine->OnChar(13, 1, 0);
-            qm::events::Services::Get().Input().modifiers = 0;
-            return true;
-        }
-        if (step.empty() || step.find_first_not_of("0123456789") != std::string::npos)
-            return false;
-        engine->PostMessage(kCommandMessage, static_cast<unsigned int>(std::stoul(step)), 0);
-        return true;
+        return false;
     }
-
-    std::string Content()
-    {
-        CSafeBuf out;
-        engine->GetSourceCode(out, 6);
-        std::string s = qmtest::Utf8(out);
-        const auto open = s.find("<body");
-        const auto start = open == std::string::npos ? 0 : s.find('>', open) + 1;
-        const auto end = s.rfind("</body>");
-        s = s.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        for (auto cr = s.find_first_of("\r\n"); cr != std::string::npos; cr = s.find_first_of("\r\n"))
-            s.erase(cr, 1);
-        for (auto nb = s.find("\xC2\xA0"); nb != std::string::npos; nb = s.find("\xC2\xA0"))
-            s.replace(nb, 2, "{nbsp}");
-        return s;
-    }
-
-    void RunFile(const char* path)
-    {
-        qmtest::CaseBlockFile file(path);
-        for (const qmtest::CaseBlock& c : file.Cases()) {
-            SCOPED_TRACE(c.name);
-            ASSERT_TRUE(Load(c.input));
-            for (const std::string& step : c.options)
-                ASSERT_TRUE(Run(step)) << step;
-            file.Check(c, Content());
-            EXPECT_TRUE(engine->m_doc.m_caretElement == nullptr
-                || engine->m_doc.IsElementInTree(engine->m_doc.m_caretElement));
-        }
-    }
-
-    qmtest::ScriptedUiDriver driver;
-    qm::events::ScopedUiDriver scope{driver};
 };
 
 TEST_F(StructureCommands, Alignment) { RunFile("commands/align.txt"); }
