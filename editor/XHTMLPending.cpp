@@ -26,9 +26,6 @@ void CXHTML::OnSplitcell() { }
 void CXHTML::OnMoveleft() { }
 void CXHTML::OnMoveright() { }
 void CXHTML::OnHeading() { }
-void CXHTML::OnCut() { }
-void CXHTML::OnCopy() { }
-void CXHTML::OnPaste() { }
 void CXHTML::OnRemovetable() { }
 void CXHTML::OnSelecttable() { }
 void CXHTML::OnSelectrow() { }
