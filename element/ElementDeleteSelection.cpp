@@ -75,10 +75,7 @@ bool DeleteSelectedText(CElement* run)
         return true;
     if (end >= start) {
         run->m_text.Delete(static_cast<int>(start), static_cast<int>(end - start + 1));
-        // A caret after the deleted characters keeps its place in the text.
-        if (run->m_owner && run->m_owner->m_doc.m_caretElement == run && run->m_caretOffset > end)
-            run->m_caretOffset -= end - start + 1;
-        else if (run->m_owner && run->m_owner->m_doc.m_caretElement == run && run->m_caretOffset > start)
+        if (run->m_owner && run->m_owner->m_doc.m_caretElement == run && run->m_caretOffset > start)
             run->m_caretOffset = start;
     }
     return false;
