@@ -205,3 +205,19 @@ TEST_F(Clipboard, CommandEnterCopies)
     qm::events::Services::Get().Input().modifiers = 0;
     EXPECT_EQ(BoardLines(), "public.quillmark=cd\npublic.utf16-plain-text=cd\n");
 }
+
+// A cut whose copy did not reach the clipboard (here: the selection flag
+// is up but nothing is selected, so there is nothing to write) changes
+// nothing: no deletion, no undo step, no change reported.
+TEST_F(Clipboard, CutChangesNothingUnlessTheCopyReachedTheClipboard)
+{
+    Load("<p>a|b</p><p>c</p>");
+    engine->m_doc.m_selectionPresent = 1;
+    FillBoard("public.utf16-plain-text=old");
+    const int undoSteps = engine->m_doc.m_undoList.GetCount();
+    engine->OnCut();
+    EXPECT_EQ(Content(), "<p>ab</p><p>c</p>");
+    EXPECT_EQ(BoardLines(), "public.utf16-plain-text=old\n");
+    EXPECT_EQ(engine->m_doc.m_undoList.GetCount(), undoSteps);
+    EXPECT_EQ(engine->m_doc.m_selectionPresent, 1);
+}

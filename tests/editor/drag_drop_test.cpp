@@ -1,7 +1,8 @@
-// Drops onto the engine: the editor's own selection moved or refused,
-// another editor's markup copied, text from another program refused where
-// the edit guard refuses a change, every drag refused while the preview
-// shows, and files uploaded where the document takes them.
+// Edits aimed at a point of the view. Drops onto the engine: the editor's
+// own selection moved or refused, another editor's markup copied, text from
+// another program refused where the edit guard refuses a change, every drag
+// refused while the preview shows, and files uploaded where the document
+// takes them. Paste at the context menu's point, and into an image's text.
 
 #include "tests/common/ScriptedUiDriver.h"
 #include "tests/common/TempDir.h"
@@ -45,7 +46,7 @@ void AddToken(qm::dnd::DragSession& drag, std::uint32_t token)
     drag.AddFlavor(1, kFlavorEditorTag, bytes, sizeof bytes);
 }
 
-class Drops : public qmtest::EngineWithControl
+class PointedEdits : public qmtest::EngineWithControl
 {
 protected:
     void SetUp() override
@@ -119,7 +120,7 @@ protected:
     qm::events::ScopedUiDriver scope{driver};
 };
 
-TEST_F(Drops, TheOwnSelectionMovesButNotOntoItself)
+TEST_F(PointedEdits, TheOwnSelectionMovesButNotOntoItself)
 {
     Load("<p>ab cd efgh</p>");
     Select("cd", 0, 1);
@@ -139,7 +140,7 @@ TEST_F(Drops, TheOwnSelectionMovesButNotOntoItself)
     EXPECT_EQ(Content(), "<p>ab cd efgh</p>");
 }
 
-TEST_F(Drops, AnotherEditorsMarkupIsCopied)
+TEST_F(PointedEdits, AnotherEditorsMarkupIsCopied)
 {
     Load("<p>ab cd efgh</p>");
     Select("cd", 0, 1);
@@ -152,7 +153,7 @@ TEST_F(Drops, AnotherEditorsMarkupIsCopied)
     EXPECT_EQ(Content(), "<p>ab c<b>x</b>d efgh</p>");
 }
 
-TEST_F(Drops, ForeignTextIsRefusedOverLockedContent)
+TEST_F(PointedEdits, ForeignTextIsRefusedOverLockedContent)
 {
     Load("<p style=\"-qm-lock: true\">locked</p><p>free</p>");
     qm::dnd::DragSession drag;
@@ -163,7 +164,7 @@ TEST_F(Drops, ForeignTextIsRefusedOverLockedContent)
     EXPECT_EQ(Content(), "<p style=\"-qm-lock: true\">locked</p><p>frxee</p>");
 }
 
-TEST_F(Drops, EveryDragIsRefusedWhileThePreviewShows)
+TEST_F(PointedEdits, EveryDragIsRefusedWhileThePreviewShows)
 {
     Load("<p>free</p>");
     qm::dnd::DragSession drag;
@@ -183,7 +184,7 @@ TEST_F(Drops, EveryDragIsRefusedWhileThePreviewShows)
 // Three files with the caret in a pre: the picture may not go there, the
 // two others are uploaded and linked; one location message is shown. The
 // same through the clipboard and through a drop.
-TEST_F(Drops, FilesThatMayNotGoAtTheCaretAreReportedOnce)
+TEST_F(PointedEdits, FilesThatMayNotGoAtTheCaretAreReportedOnce)
 {
     qmtest::TempDir dir;
     ASSERT_TRUE(dir.Create(qmtest::TestOutputPath("drop-files-")));
@@ -238,7 +239,7 @@ namespace {
 
 // Moved within one text run, after itself: the caret keeps its place in
 // the text once the dragged characters are gone.
-TEST_F(Drops, AMoveWithinOneRunLandsAtTheDropPoint)
+TEST_F(PointedEdits, AMoveWithinOneRunLandsAtTheDropPoint)
 {
     Load("<p>abcdefgh</p>");
     Select("abcdefgh", 2, 3);
@@ -247,6 +248,58 @@ TEST_F(Drops, AMoveWithinOneRunLandsAtTheDropPoint)
     AddToken(drag, engine->m_doc.m_dragToken);
     EXPECT_EQ(engine->ReceiveDrop(drag, PointAt("abcdefgh", 6)), 0);
     EXPECT_EQ(Content(), "<p>abefcdgh</p>");
+}
+
+} // namespace
+
+namespace {
+
+// The context menu's paste: a point outside the selection takes the text
+// and the selection goes; a point inside pastes in place of the selection.
+TEST_F(PointedEdits, PastePointDecidesWhereTheTextGoes)
+{
+    qm::dnd::Pasteboard& board = qm::events::Services::Get().Pasteboards().Clipboard();
+    for (const bool inside : {false, true}) {
+        SCOPED_TRACE(inside);
+        Load("<p>ab cd efghij</p>");
+        Select("cd", 0, 1);
+        board.Clear();
+        const CSafeBuf text("X");
+        board.PutItemFlavor(1, "public.utf16-plain-text", static_cast<const unsigned short*>(text), 2);
+        engine->m_pastePoint = inside ? PointAt("cd", 1) : PointAt("efghij", 3);
+        engine->OnPaste();
+        EXPECT_EQ(Content(), inside ? "<p>ab X efghij</p>" : "<p>ab  efgXhij</p>");
+    }
+}
+
+// Plain text pasted or dropped into an image's text (the text display of
+// images) becomes one line.
+TEST_F(PointedEdits, TextIntoAnImagesTextBecomesOneLine)
+{
+    engine->m_imageDisplayMode = 2;
+    for (const bool dropped : {false, true}) {
+        SCOPED_TRACE(dropped);
+        Load("<p>a<img src=\"p.png\" alt=\"xy\" />b</p>");
+        engine->m_doc.DrawDoc(2);
+        CElement* run = Run("xy");
+        ASSERT_NE(run, nullptr);
+        engine->m_doc.m_caretElement = run;
+        run->m_caretOffset = 1;
+        ASSERT_TRUE(engine->IsCursorInImage());
+        const CSafeBuf text("a\r\nb");
+        if (dropped) {
+            qm::dnd::DragSession drag;
+            AddText(drag, kFlavorUnicodeText, "a\r\nb");
+            EXPECT_EQ(engine->ReceiveDrop(drag, PointAt("xy", 1)), 0);
+        } else {
+            qm::dnd::Pasteboard& board = qm::events::Services::Get().Pasteboards().Clipboard();
+            board.Clear();
+            board.PutItemFlavor(1, "public.utf16-plain-text", static_cast<const unsigned short*>(text),
+                static_cast<std::size_t>(text.Length()) * 2);
+            engine->OnPaste();
+        }
+        ASSERT_NE(Run("xaby"), nullptr) << Content();
+    }
 }
 
 } // namespace
