@@ -127,6 +127,8 @@ int CXHTML::MyDragReceiveHandler(qm::dnd::WindowKey, CXHTML* engine, qm::dnd::Dr
 
 int CXHTML::ReceiveDrop(qm::dnd::DragSession& drag, CPoint point)
 {
+    if (!m_control)
+        return kRefused;
     const bool source = m_control->GetViewMode() == 1;
     CColoringEditor* view = source ? m_control->SourceView() : nullptr;
     if (source && !view)
