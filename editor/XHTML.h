@@ -681,6 +681,10 @@ public:
     // The receive handler's work once the view may take the drop, the
     // point in the editing area's coordinates.
     int ReceiveDrop(qm::dnd::DragSession& drag, CPoint point);
+    // Whether markup may go in at the caret: what InsertHTMLCode asks of
+    // the edit guard and the insertion rules, asked before anything
+    // changes (a refusal is shown).
+    bool MayTakeMarkup(const CSafeBuf& markup);
     // A file URL of the clipboard or a drop as a local path: escapes
     // decoded, "file://" (and a "localhost" host) removed, one trailing "/"
     // dropped.

@@ -10,6 +10,8 @@
 
 #include "base/shims/Pasteboard.h"
 #include "base/shims/PortShims.h"
+#include "document/SrcElement.h"
+#include "editor/InsertSupport.h"
 #include "editor/PluginPortScope.h"
 #include "element/Element.h"
 #include "element/services/ControlServices.h"
@@ -165,6 +167,10 @@ int CXHTML::ReceiveDrop(qm::dnd::DragSession& drag, CPoint point)
 
     CSafeBuf text;
     if (!source && !inImage && GetDragData(&drag, first, kFlavorEditorMarkup, &text, nullptr)) {
+        // A move deletes the dragged selection before its copy goes in: a
+        // copy the drop point would refuse must not cost the original.
+        if (own && !MayTakeMarkup(text))
+            return kRefused;
         if (own && m_doc.m_root) {
             // A move: the dragged selection goes before its copy comes in.
             m_doc.m_root->DeleteSelection();
@@ -215,4 +221,24 @@ int CXHTML::ReceiveDrop(qm::dnd::DragSession& drag, CPoint point)
     }
     DisplayUploadErrorMsg(this, errors);
     return 0;
+}
+
+bool CXHTML::MayTakeMarkup(const CSafeBuf& markup)
+{
+    if (!MayChange(qm::insert::kActionInsert, nullptr, 0)
+        || !m_doc.CanInsertTo(markup, nullptr, nullptr, true))
+        return false;
+    CSafeBuf wrapped("<body");
+    if (m_control && !m_control->Namespaces.IsEmpty()) {
+        wrapped += " ";
+        wrapped += m_control->Namespaces;
+    }
+    wrapped += ">";
+    wrapped += markup;
+    wrapped += "</body>";
+    CSrcElement tree("body", this);
+    if (!tree.LoadDoc(wrapped))
+        return false;
+    return !tree.IsThereBlockTypeChild()
+        || MayChange(qm::insert::kActionCommand, nullptr, qm::insert::kSubCodeBlocks);
 }

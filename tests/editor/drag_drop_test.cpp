@@ -303,3 +303,20 @@ TEST_F(PointedEdits, TextIntoAnImagesTextBecomesOneLine)
 }
 
 } // namespace
+
+namespace {
+
+// The own selection moved to where its markup may not go (blocks into a
+// pre) is refused: the original stays.
+TEST_F(PointedEdits, AMoveTheDropPointRefusesKeepsTheOriginal)
+{
+    Load("<p>one</p><pre>ab</pre>");
+    Select("one", 0, 2);
+    qm::dnd::DragSession drag;
+    AddText(drag, kFlavorEditorMarkup, "<p>one</p>");
+    AddToken(drag, engine->m_doc.m_dragToken);
+    EXPECT_EQ(engine->ReceiveDrop(drag, PointAt("ab", 1)), 1);
+    EXPECT_EQ(Content(), "<p>one</p><pre>ab</pre>");
+}
+
+} // namespace

@@ -121,6 +121,8 @@ void RunPageCases(const char* path)
             actual += "\n" + LogLines(run.log, {"dialog message"});
         if (c.HasOption("log"))
             actual += "\n" + LogLines(run.log, {"form value: ", "drag of "});
+        if (c.HasOption("clipboard"))
+            actual += "\n" + LogLines(run.log, {"clipboard: "});
         file.Check(c, actual);
     }
 }
@@ -130,6 +132,8 @@ void RunPageCases(const char* path)
 TEST(TypingKeys, FormValueAfterKeys) { RunPageCases("plugin/typing_keys.txt"); }
 
 TEST(UndoKeys, FormValuesAfterEditsAndUndo) { RunPageCases("plugin/undo_keys.txt"); }
+
+TEST(ClipboardKeys, FormValueAfterCopyPasteAndDrops) { RunPageCases("plugin/clipboard_keys.txt"); }
 
 // Forty random edits through the module (a press on one of the first lines,
 // a few letters, perhaps a Backspace, then Return, which takes a snapshot),
