@@ -26,6 +26,7 @@
 #include "style/Image.h"
 
 #include <cstdint>
+#include <vector>
 
 class CControlServices;
 struct SUBDOC_INFO;
@@ -559,6 +560,10 @@ public:
     DOC_CURSORS m_cursors;
     int m_caretHeight = 16; // pixels
     unsigned char m_clickFlags[4] = {0, 0, 0, 0};
+    // Clipboard and uploads: images waiting for their upload to finish, by
+    // their resolved source in lower case; an entry is emptied once its
+    // upload is done (CXHTML::ImageUploaded). Nothing fills it yet.
+    std::vector<CSafeBuf> m_uploadWaitingImages;
 
     // ---- view state ----
     // Indexes of m_layoutFlags: DrawDoc and ResizeWindow skip the merge of

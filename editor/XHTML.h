@@ -265,7 +265,8 @@ public:
 
     // Messages and small commands (XHTMLMessages.cpp, XHTML.cpp).
     // One message box for each upload error bit set, in the order 2 (size
-    // limit), 1 (type), 4 (location), 8 (object name). True when any was set.
+    // limit), 1 (type), 4 (location), 8 (object name), 16 (no service), 32
+    // (upload failed). True when any was set.
     static bool DisplayUploadErrorMsg(CXHTML* engine, int flags);
     // The About menu item's text in the control's language ("About" for
     // languages without their own).
@@ -860,6 +861,77 @@ public:
     void MoveDefEntry(bool down);
     void SelectDefElements(const std::vector<CElement*>& elements);
     void RemoveDefEntries(CElement* list, const std::vector<CElement*>& entries);
+    // ---- clipboard, drag and drop, uploads (XHTMLClipboard.cpp,
+    // XHTMLDrag.cpp, XHTMLUpload.cpp) ----
+    // OnCopy, OnCut and OnPaste are declared with the commands above. Copy
+    // writes the selection to the clipboard as the editor's own markup
+    // ("public.quillmark") and as plain text; cut copies and then deletes
+    // the selection, only when the copy reached the clipboard; paste reads,
+    // in this order, the editor's own markup, other programs' HTML (only
+    // while pasting markup is allowed; HTML that inserts nothing falls
+    // through to the plain text), file URLs (uploaded), a picture (nothing
+    // pasted) and plain text. In the source view the three are relayed to
+    // it (commands 32832, 32834, 32833).
+    void DoCopy() { OnCopy(); }
+    void DoPaste() { OnPaste(); }
+    // InsertHTML answering whether any markup went in (XHTMLInsertClipboard.cpp).
+    bool InsertForeignHTML(const char* description);
+    // Paste's file step: every clipboard item's file URL becomes a local
+    // path that is uploaded and inserted where the document takes a file of
+    // its type; the errors are shown once.
+    void PasteFiles();
+    // An image file was uploaded and stored under url: its entry in the
+    // document's list of images waiting for upload is emptied and every
+    // image whose source is url loads its picture again. Answers whether
+    // any image did.
+    bool ImageUploaded(const unsigned short* url);
+    // Uploads a local file, a picture to the image library, anything else
+    // to the attachment library, and inserts an img (for a picture) or a
+    // link named after the file at the caret. Failures add error bits to
+    // errors and show nothing: the caller shows them once
+    // (DisplayUploadErrorMsg). True when the file was uploaded.
+    bool FileUpload(const unsigned short* path, int& errors);
+    // Error bits of uploads, beside those DisplayUploadErrorMsg already
+    // knows (2 size limit, 1 type, 4 location, 8 object name).
+    static constexpr int kUploadNoService = 16;
+    static constexpr int kUploadFailed = 32;
+    // The drag handlers Init installs on the plug-in's window. Each answers
+    // 1 without an engine and kDragRefusedInView while the control shows
+    // the preview or the screen-reader rendering, or cannot display the
+    // editor. Tracking follows the pointer (message 3, and in the source
+    // view 5 when it leaves) and answers 1 over a place a drop would be
+    // refused; receiving inserts what is dropped: the editor's markup
+    // ('QMRK', moved when the drag is this editor's own), text ('utxt') or
+    // files ('furl', uploaded). 0 when the drop was taken, else 1.
+    static int MyDragTrackingHandler(
+        short message, qm::dnd::WindowKey window, CXHTML* engine, qm::dnd::DragSession& drag);
+    static int MyDragReceiveHandler(qm::dnd::WindowKey window, CXHTML* engine, qm::dnd::DragSession& drag);
+    static constexpr int kDragRefusedInView = -1856;
+    // Moves the caret to a drag position (view coordinates) and answers
+    // whether a drop there must be refused: onto the selection, or where
+    // the edit guard refuses a drop.
+    bool MoveDrag(CPoint point);
+    // MoveDrag's two reasons apart: the point lies in the selection (a
+    // drop there is refused for the editor's own drags), the edit guard
+    // refuses a drop at the caret (refused for every drag).
+    struct DragCheck
+    {
+        bool onSelection = false;
+        bool guarded = false;
+    };
+    DragCheck PlaceDragCaret(CPoint point);
+    // The receive handler's work once the view may take the drop, the
+    // point in the editing area's coordinates.
+    int ReceiveDrop(qm::dnd::DragSession& drag, CPoint point);
+    // Whether markup may go in at the caret: what InsertHTMLCode asks of
+    // the edit guard and the insertion rules, asked before anything
+    // changes (a refusal is shown).
+    bool MayTakeMarkup(const CSafeBuf& markup);
+    // A file URL of the clipboard or a drop as a local path: escapes
+    // decoded, "file://" (and a "localhost" host) removed, one trailing "/"
+    // dropped.
+    static void LocalPathOfFileURL(CSafeBuf& location);
+    CSafeBuf m_attachmentLibraryURL; // the control's AttachmentLibraryURL
 
     // ---- fields (those the element layers read are in CXHTMLServices) ----
     // Room in each option list, the terminating null not counted.

@@ -85,7 +85,7 @@ CXHTML::CXHTML() : CXHTMLServices(CXHTMLDocument::m_doc)
     m_doc.m_owner = this;
     // The document's drags carry this engine's own token (never shared
     // with another engine), so a drop can tell a move from a copy.
-    m_doc.m_dragToken = NewDragToken();
+    m_doc.m_dragToken = m_dragToken;
     CopyOptionList(m_noneYesNoList, kNoneYesNoRoom, kNoneYesNo, kOptionUnits);
     CopyOptionList(m_yesNoList, kYesNoRoom, kYesNo, kOptionUnits);
     CopyOptionList(m_areaShapeList, kAreaShapeRoom, kAreaShapes, kOptionUnits);
@@ -152,13 +152,15 @@ void CXHTML::Init()
     dInitCursor();
     qm::events::InstallTimer(0, 0.1, &CXHTML::MacTimer, this, &m_timer);
 
-    // The drag handlers' work is the drag code's; until that is there, a
-    // drag is followed without effect and no drop is taken.
     if (qm::dnd::WindowKey window = PortWindow(m_window)) {
         m_dragTrackingHandler = qm::dnd::DragSession::InstallTrackingHandler(
-            window, [](short, qm::dnd::WindowKey, qm::dnd::DragSession&) { return qm::dnd::kDragAccepted; });
+            window, [this](short message, qm::dnd::WindowKey key, qm::dnd::DragSession& drag) {
+                return MyDragTrackingHandler(message, key, this, drag);
+            });
         m_dragReceiveHandler = qm::dnd::DragSession::InstallReceiveHandler(
-            window, [](qm::dnd::WindowKey, qm::dnd::DragSession&) { return qm::dnd::kDragNotAcceptedErr; });
+            window, [this](qm::dnd::WindowKey key, qm::dnd::DragSession& drag) {
+                return MyDragReceiveHandler(key, this, drag);
+            });
     }
     m_textInputHandler = qm::events::EventTarget::Application().InstallHandler(
         {{qm::events::kEventClassTextInput, qm::events::kEventTextInputUnicode},

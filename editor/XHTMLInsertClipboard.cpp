@@ -20,6 +20,12 @@ constexpr int kCleanForeignClipboard = 2;
 
 bool CXHTML::InsertHTML(const char* description, bool)
 {
+    InsertForeignHTML(description);
+    return false;
+}
+
+bool CXHTML::InsertForeignHTML(const char* description)
+{
     CElement* caret = m_doc.m_caretElement;
     if (!caret || !description || !(caret->IsTextElement() || caret->m_edgeCaret))
         return false;
@@ -36,12 +42,14 @@ bool CXHTML::InsertHTML(const char* description, bool)
     markup.Replace("[%hardspace%]", "&nbsp;");
     RemoveTagNamespace(markup);
     m_doc.CleanXHTML(markup, kCleanForeignClipboard);
-    InsertHTMLCode(markup, true, true);
+    CSafeBuf content(markup);
+    content.Trim();
+    const bool inserted = InsertHTMLCode(markup, true, true) && !content.IsEmpty();
     if (m_doc.m_root)
         m_doc.m_root->CheckDocument();
     DocDrawDoc();
     m_doc.Redraw();
     NotifyChange(true);
     m_doc.SetLastKeyPos(m_doc.m_caretPoint);
-    return false;
+    return inserted;
 }

@@ -94,6 +94,8 @@ bool CXHTML::DisplayUploadErrorMsg(CXHTML* engine, int flags)
         {1, "message-box/upload-unsupported-type"},
         {4, "message-box/cannot-insert-into-given-location"},
         {8, "message-box/invalid-object-name"},
+        {CXHTML::kUploadNoService, "message-box/service-not-available"},
+        {CXHTML::kUploadFailed, "message-box/upload-failed"},
     };
     const CSafeBuf title = Text(engine, "message-box/title-operation-failed");
     const CSafeBuf button = Text(engine, "message-box/button-ok");

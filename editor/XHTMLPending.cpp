@@ -9,9 +9,6 @@
 void CXHTML::OnDrawTable(unsigned int, unsigned int) { }
 void CXHTML::InsertDataTable(int, int) { }
 void CXHTML::OnInserttable() { }
-void CXHTML::OnCut() { }
-void CXHTML::OnCopy() { }
-void CXHTML::OnPaste() { }
 void CXHTML::OnDrawLTable() { }
 void CXHTML::OnDrawDTable() { }
 void CXHTML::OnResettable() { }

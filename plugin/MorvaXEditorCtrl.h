@@ -334,6 +334,8 @@ public:
     CColoringEditor* m_coloringEditor = nullptr;
     // The source view as the engine's commands reach it.
     CColoringEditor* SourceView() const override { return m_coloringEditor; }
+    // Clipboard: the page's EnablePasteMarkup.
+    bool PasteMarkupEnabled() const override { return EnablePasteMarkup != 0; }
     std::unique_ptr<CColoringEditor> m_sourceView; // the one OnCreate makes
     // Empties out; then, when the source view exists, its text, with the
     // caret and selection markers when asked. Always true.

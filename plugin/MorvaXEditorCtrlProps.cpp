@@ -456,8 +456,10 @@ void CMorvaXEditorCtrl::SetScriptProperty(int property, const CSafeBuf& text, in
     case pAttachmentLibraryURL:
         AttachmentLibraryURL = text;
         AttachmentLibraryURL.Trim();
-        if (m_pXHTML)
+        if (m_pXHTML) {
             m_pXHTML->ReleaseService(&m_pXHTML->m_attachmentLibraryServices);
+            m_pXHTML->m_attachmentLibraryURL = AttachmentLibraryURL;
+        }
         break;
     case pLinkLibraryURL:
         LinkLibraryURL = text;

@@ -88,7 +88,8 @@ int CMorvaXEditorCtrl::OnCreate(NPWindow* window)
         AttachEngine();
     }
     m_pXHTML->m_doc.m_versionText = FileVersion;
-    m_pXHTML->m_imageLibraryURL = ImageLibraryURL; // where pasted local pictures are uploaded
+    m_pXHTML->m_imageLibraryURL = ImageLibraryURL;           // where pasted local pictures are uploaded
+    m_pXHTML->m_attachmentLibraryURL = AttachmentLibraryURL; // where dropped and pasted files go
     m_engineReady = 1;
     if (window)
         m_toolbarSet.SetWindow(*window);

@@ -219,6 +219,11 @@ public:
         return false;
     }
 
+    // ---- what the engine's clipboard reads ----
+    // Whether another program's HTML may be pasted as markup (the page's
+    // EnablePasteMarkup); the default allows none.
+    virtual bool PasteMarkupEnabled() const { return false; }
+
     // ---- the views the engine's view commands switch to ----
     // The defaults describe a control without views: each does nothing.
     // To the WYSIWYG view, to the source view, the preview and the

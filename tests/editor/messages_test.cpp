@@ -91,7 +91,8 @@ TEST_F(Messages, UploadErrorsShowOneBoxEachInTheirOrder)
         {3, {size, type}},
         {12, {place, name}},
         {15, {size, type, place, name}},
-        {16, {}},
+        {48, {"This service is not available.", "The file could not be uploaded."}},
+        {64, {}},
     };
     for (const Case& c : cases) {
         driver.log->Clear();

@@ -22,6 +22,8 @@
 
 TEST(TypingKeys, FormValueAfterKeys) { qmtest::RunPageCases("plugin/typing_keys.txt"); }
 
+TEST(ClipboardKeys, FormValueAfterCopyPasteAndDrops) { qmtest::RunPageCases("plugin/clipboard_keys.txt"); }
+
 TEST(UndoKeys, FormValuesAfterEditsAndUndo) { qmtest::RunPageCases("plugin/undo_keys.txt"); }
 
 // Forty random edits through the module (a press on one of the first lines,

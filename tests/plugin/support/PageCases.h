@@ -121,6 +121,8 @@ inline void RunPageCases(const char* path, const std::string& params = "")
             actual += "\n" + LogLines(run.log, {"dialog message"});
         if (c.HasOption("log"))
             actual += "\n" + LogLines(run.log, {"form value: ", "drag of "});
+        if (c.HasOption("clipboard"))
+            actual += "\n" + LogLines(run.log, {"clipboard: "});
         file.Check(c, actual);
     }
 }

@@ -1,0 +1,223 @@
+// Copy, cut and paste on an engine with a loaded document, case by case
+// from tests/data/clipboard/clipboard.txt (see its head for the form of a
+// case); then what the case table cannot hold: the paste point, a cut the
+// clipboard refuses, and files pasted from the clipboard.
+
+#include "tests/common/CaseBlocks.h"
+#include "tests/common/ScriptedUiDriver.h"
+#include "tests/common/TextHelpers.h"
+#include "tests/editor/support/EngineWithControl.h"
+
+#include "element/Element.h"
+#include "element/markup/SourceCode.h"
+#include "platform/dnd/Pasteboard.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+namespace {
+
+qm::dnd::Pasteboard& Board() { return qm::events::Services::Get().Pasteboards().Clipboard(); }
+
+// \r, \n and \uXXXX of case text as their units.
+CSafeBuf Unescape(const std::string& text)
+{
+    CSafeBuf plain;
+    plain.AssignUTF8(text.c_str());
+    CSafeBuf out;
+    for (int i = 0; i < plain.Length(); ++i) {
+        unsigned short c = plain.GetAt(i);
+        if (c == '\\' && i + 1 < plain.Length()) {
+            const unsigned short e = plain.GetAt(++i);
+            if (e == 'u' && i + 4 < plain.Length()) {
+                c = static_cast<unsigned short>(std::stoul(qmtest::Utf8(plain.Mid(i + 1, 4)), nullptr, 16));
+                i += 4;
+            } else {
+                c = e == 'r' ? '\r' : e == 'n' ? '\n' : e;
+            }
+        }
+        out += c;
+    }
+    return out;
+}
+
+std::string Escape(const std::string& text)
+{
+    std::string out;
+    for (char c : text)
+        out += c == '\r' ? std::string("\\r") : c == '\n' ? std::string("\\n") : std::string(1, c);
+    return out;
+}
+
+bool IsWide(const std::string& type) { return type != "public.html" && type != "public.file-url"; }
+
+// Puts "type=text" lines on the clipboard; "item" starts the next item.
+void FillBoard(const std::string& lines)
+{
+    Board().Clear();
+    std::istringstream in(lines);
+    std::string line;
+    qm::dnd::PasteboardItemId item = 1;
+    while (std::getline(in, line)) {
+        if (line == "item") {
+            ++item;
+            continue;
+        }
+        const std::string::size_type eq = line.find('=');
+        if (eq == std::string::npos)
+            continue;
+        const std::string type = line.substr(0, eq);
+        const CSafeBuf text = Unescape(line.substr(eq + 1));
+        if (IsWide(type)) {
+            Board().PutItemFlavor(item, type, static_cast<const unsigned short*>(text),
+                static_cast<std::size_t>(text.Length()) * 2);
+        } else {
+            const std::string bytes = qmtest::Utf8(text);
+            Board().PutItemFlavor(item, type, bytes.data(), bytes.size());
+        }
+    }
+}
+
+std::string BoardLines()
+{
+    std::string out;
+    for (std::size_t i = 1; i <= Board().ItemCount(); ++i) {
+        if (i > 1)
+            out += "item\n";
+        for (const qm::dnd::Flavor& f : Board().ItemAt(i)->flavors) {
+            std::string text;
+            if (IsWide(f.type)) {
+                CSafeBuf wide;
+                for (std::size_t b = 0; b + 1 < f.data.size(); b += 2)
+                    wide += static_cast<unsigned short>(f.data[b] | (f.data[b + 1] << 8));
+                text = qmtest::Utf8(wide);
+            } else {
+                text.assign(f.data.begin(), f.data.end());
+            }
+            out += f.type + "=" + Escape(text) + "\n";
+        }
+    }
+    return out;
+}
+
+class Clipboard : public qmtest::EngineWithControl
+{
+protected:
+    // Loads markup: "|" the caret, "[" "]" the selected characters of one run.
+    void Load(std::string markup)
+    {
+        const std::string::size_type open = markup.find('[');
+        const std::string::size_type close = markup.find(']');
+        std::string selected;
+        if (open != std::string::npos && close != std::string::npos) {
+            selected = markup.substr(open + 1, close - open - 1);
+            markup.erase(close, 1);
+            markup.erase(open, 1);
+        }
+        const std::string::size_type at = markup.find('|');
+        if (at != std::string::npos)
+            markup.replace(at, 1, kCaretMarker);
+        ASSERT_TRUE(engine->LoadDocument(CSafeBuf(markup.c_str())));
+        if (!selected.empty())
+            Select(selected);
+    }
+
+    void Select(const std::string& text)
+    {
+        CPtrList runs;
+        engine->m_doc.m_root->GetAllChildren(&runs, 0, false, kKindText, 0);
+        CElement* found = nullptr;
+        int at = -1;
+        runs.ForEachItem([&](void* item) {
+            auto* run = static_cast<CElement*>(item);
+            if (!found && (at = run->m_text.Find(CSafeBuf(text.c_str()))) >= 0)
+                found = run;
+        });
+        if (found) {
+            found->m_selected = 1;
+            found->m_selStart = at;
+            found->m_selEnd = at + static_cast<long>(text.size()) - 1;
+            engine->m_doc.m_selectionPresent = 1;
+            engine->m_doc.m_caretElement = found;
+            return;
+        }
+        FAIL() << "no run holds " << text;
+    }
+
+    std::string Content()
+    {
+        CSafeBuf out;
+        engine->GetSourceCode(out, 6);
+        std::string s = qmtest::Utf8(out);
+        const auto open = s.find("<body");
+        const auto start = open == std::string::npos ? 0 : s.find('>', open) + 1;
+        const auto end = s.rfind("</body>");
+        s = s.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        for (auto cr = s.find_first_of("\r\n"); cr != std::string::npos; cr = s.find_first_of("\r\n"))
+            s.erase(cr, 1);
+        return s;
+    }
+
+    qmtest::ScriptedUiDriver driver;
+    qm::events::ScopedUiDriver scope{driver};
+};
+
+} // namespace
+
+TEST_F(Clipboard, Cases)
+{
+    qmtest::CaseBlockFile file("clipboard/clipboard.txt");
+    for (const qmtest::CaseBlock& c : file.Cases()) {
+        SCOPED_TRACE(c.name);
+        const auto split = c.input.find("\n+++");
+        ASSERT_NE(split, std::string::npos);
+        Load(c.input.substr(0, split));
+        FillBoard(c.input.substr(split + 4));
+        control->EnablePasteMarkup = c.HasOption("markup") ? 1 : 0;
+        control->m_viewMode = c.HasOption("source") ? 1 : 0;
+        driver.shown = 0;
+        if (c.HasOption("copy"))
+            engine->OnCopy();
+        else if (c.HasOption("cut"))
+            engine->OnCut();
+        else if (c.HasOption("paste"))
+            engine->OnPaste();
+        else
+            FAIL() << "no command";
+        std::string out = Content() + "\n" + BoardLines();
+        if (driver.shown > 0)
+            out += "messages: " + std::to_string(driver.shown) + " " + driver.texts.front() + "\n";
+        while (!out.empty() && out.back() == '\n')
+            out.pop_back();
+        file.Check(c, out);
+    }
+}
+
+// Command+Enter is the copy key.
+TEST_F(Clipboard, CommandEnterCopies)
+{
+    Load("<p>ab [cd]</p>");
+    Board().Clear();
+    qm::events::Services::Get().Input().modifiers = qm::events::kModCommand;
+    engine->OnChar(3, 1, 0);
+    qm::events::Services::Get().Input().modifiers = 0;
+    EXPECT_EQ(BoardLines(), "public.quillmark=cd\npublic.utf16-plain-text=cd\n");
+}
+
+// A cut whose copy did not reach the clipboard (here: the selection flag
+// is up but nothing is selected, so there is nothing to write) changes
+// nothing: no deletion, no undo step, no change reported.
+TEST_F(Clipboard, CutChangesNothingUnlessTheCopyReachedTheClipboard)
+{
+    Load("<p>a|b</p><p>c</p>");
+    engine->m_doc.m_selectionPresent = 1;
+    FillBoard("public.utf16-plain-text=old");
+    const int undoSteps = engine->m_doc.m_undoList.GetCount();
+    engine->OnCut();
+    EXPECT_EQ(Content(), "<p>ab</p><p>c</p>");
+    EXPECT_EQ(BoardLines(), "public.utf16-plain-text=old\n");
+    EXPECT_EQ(engine->m_doc.m_undoList.GetCount(), undoSteps);
+    EXPECT_EQ(engine->m_doc.m_selectionPresent, 1);
+}
