@@ -38,6 +38,9 @@ class TWindow;
 namespace qm::cg {
 class Context;
 }
+namespace qm::ui {
+class Menu;
+}
 
 // The engine's document. It is a base of CXHTML ahead of CXHTMLServices so
 // that it is made before the services' reference to it is bound.
@@ -492,6 +495,38 @@ public:
     bool MoveAllLevelsOut(CElement* item);
     CElement* JumpOutOfLI(CElement* item, int mode);
 
+    // ---- the context menu (XHTMLContextMenu*.cpp, XHTMLTasksMenu.cpp) ----
+    // OnContextMenu (declared above) opens the menu "MenuAll" of the
+    // interface description "Quillmark" at point (the editing area's
+    // coordinates) for the element under the pointer: localised, pruned to
+    // what fits the element, with the page's own entries on top; the chosen
+    // command runs through PostMessage with the plug-in's port current.
+    // Answers whether a menu was shown.
+    //
+    // Localises the fixed entries and titles (pass 1) or the toolbar
+    // submenus' titles (pass 2) from the control's language table; the list
+    // submenu's texts follow the list around element.
+    void SetPopupMenuLang(qm::ui::Menu& menu, int pass, CElement* element);
+    // Puts the page's own entries (the control's list, in order, with their
+    // labels and identifiers) at the top of menu, followed by a separator.
+    void AddUserMenus(qm::ui::Menu& menu);
+    // Fills the "Buttons" submenu from the control's toolbar and "Styles"
+    // from the style drop-list; a submenu the control does not show goes,
+    // and "Toolbar" with them when neither shows.
+    void SetAllTasksMenu(qm::ui::Menu& menu);
+    // Commands 32885 and 32948: the nearest locked element at or above the
+    // context element is selected whole, or deleted.
+    void OnSubdocSelect();
+    void OnSubdocDelete();
+    // The alignment states the table submenu checks (scopes and codes of
+    // DoAlignTable): of a cell (or every marked cell with it), with the AND
+    // of its column's in columnState; of a row (selected: every row of its
+    // table holding a selected element). 0 for none.
+    int GetTDAlignState(CElement* cell, int* columnState);
+    int GetRowAlignState(CElement* row, bool selected);
+    // The style drop-list's entries appended to menu (submenus by group).
+    void PrepareStyleMenu(qm::ui::Menu& menu);
+
     // ---- block alignment, images and small structural commands
     // (XHTMLAlign.cpp, XHTMLImages.cpp, XHTMLStructure.cpp) ----
     // ModifyAlign (declared with the commands above) aligns the block of
@@ -764,6 +799,22 @@ private:
     bool PastePictures(CSrcElement* child, int& visited);
     bool PastePicture(CSrcElement* img, int visited);
     std::uint32_t m_dragToken = NewDragToken();
+
+    // Steps of OnContextMenu (XHTMLContextMenu*.cpp): the element the menu
+    // is for; the entries that need a selection, an undo step or an inline
+    // parent; the element submenus; the table submenu; the entries of step
+    // twelve and thirteen (properties, help, the image entries).
+    CElement* ContextMenuElement(CPoint point);
+    void PruneEditEntries(qm::ui::Menu& menu, CElement* element);
+    void PruneElementMenus(qm::ui::Menu& menu, CElement* element);
+    void PruneListMenu(qm::ui::Menu& menu, CElement* element);
+    void PruneDefinitionListMenu(qm::ui::Menu& menu, CElement* element);
+    void PruneTableMenu(qm::ui::Menu& menu, CElement* element);
+    void PruneImageEntries(qm::ui::Menu& menu, CElement* element);
+    void ShowContextMenu(qm::ui::Menu& menu, CPoint point);
+    // The nearest element at or above the context element that is locked by
+    // its own flag; null when none.
+    CElement* NearestLockedElement() const;
 };
 
 // Empty on this platform.

@@ -73,7 +73,6 @@ void CXHTML::OnDefList() { }
 void CXHTML::OnChangeList() { }
 void CXHTML::DoProperty(CElement*) { }
 void CXHTML::DisplayStyleButton(CElement*) { }
-bool CXHTML::OnContextMenu(CPoint) { return false; }
 void CXHTML::KeyStrong() { }
 void CXHTML::KeyEm() { }
 bool CXHTML::MoveAllLevelsOut(CElement*) { return false; }

@@ -909,6 +909,15 @@ public:
     // The file DisplayPreview wrote last; empty when none could be written.
     CSafeBuf m_lastPreviewFile;
 
+    // ---- the context menu and sub-documents (MorvaXEditorCtrlContextMenu.cpp) ----
+    // The toolbar's buttons and the style drop-list as the context menu's
+    // toolbar submenus offer them (CControlServices).
+    bool HasToolbarButtonById(const char* name) override;
+    bool FillToolbarButtonsMenu(qm::ui::Menu& menu) override;
+    bool ShowsStyleList() const override { return ShowStyles != 0; }
+    // The sub-document service's address: the page's SubdocumentURL.
+    const CSafeBuf& SubdocumentServiceURL() const override { return SubdocumentURL; }
+
 private:
     // The page's insertion at the caret: the source view takes the text as
     // it is (false); in WYSIWYG the port is made current and the selection
