@@ -625,7 +625,7 @@ public:
     // refused connection, a non-2xx status, an answer that is no envelope
     // or a SOAP fault; report shows one message then.
     bool FetchSoapService(const unsigned short* url, const CSafeBuf& body, _xmlDoc** document,
-        _xmlNode** result, CSafeBuf& prefix, bool report);
+        _xmlNode** result, CSafeBuf& prefix, bool report) override;
     // Uploads a local file to the image library service (kind 2: an image)
     // with doLibraryUpload: Base64 packets of kUploadPacketBytes under one
     // transaction id. True with the URL the library stores it under; false

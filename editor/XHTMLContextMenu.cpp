@@ -66,7 +66,7 @@ CElement* CXHTML::ContextMenuElement(CPoint point)
     if (!element || !m_doc.IsElementInTree(element))
         return nullptr;
     m_menuElement = element;
-    m_menuPoint = point;
+    // A paste chosen from the menu goes where the menu opened.
     if (element->IsTextElement() || IsCellOrCaption(element))
         m_pastePoint = point;
     m_menuPoint = docPoint;

@@ -230,7 +230,7 @@ public:
     bool FireBrowserContextMenuClicked(const unsigned short* text);
     void GoFireContentChanged() override;
     void DoFireStyleChange() override;
-    void GoFireContextMenuActivated();
+    void GoFireContextMenuActivated() override;
     // The views by number: 0 "wysiwyg", 1 "source", 2 "preview", 3
     // "screen-reader"; any other number is an empty text.
     void GoFireModeChange(int oldMode, int newMode);

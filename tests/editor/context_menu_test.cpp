@@ -161,15 +161,20 @@ class ContextMenuTable : public qmtest::EngineWithControl
 {
 protected:
     // Opens the menu over the first text run holding text and answers the
-    // table submenu as shown, empty when it did not show.
-    std::vector<qm::events::MenuEntry> TableMenu(const char* text)
+    // menu as shown.
+    std::vector<qm::events::MenuEntry> Menu(const char* text)
     {
         CElement* run = FindRun(engine->m_doc.m_root, text);
         EXPECT_NE(run, nullptr) << text;
         engine->m_doc.m_pointerElement = run;
         driver.lastMenu = {};
         engine->OnContextMenu(CPoint(1, 1));
-        for (const auto& entry : driver.lastMenu.entries) {
+        return driver.lastMenu.entries;
+    }
+    // The table submenu of that menu, empty when it did not show.
+    std::vector<qm::events::MenuEntry> TableMenu(const char* text)
+    {
+        for (const auto& entry : Menu(text)) {
             if (entry.text == "Table")
                 return entry.submenu;
         }
@@ -264,6 +269,45 @@ TEST_F(ContextMenuTable, ALockedTableHasNoTableSubmenu)
         FromUtf8("<table style=\"-qm-lock: true\"><tr><td>a1</td></tr></table><p>after</p>")));
     EXPECT_TRUE(TableMenu("a1").empty());
     EXPECT_FALSE(driver.lastMenu.entries.empty());
+}
+
+// The list and definition-list entries enabled by where the item stands:
+// markup, the text under the pointer, then "path=state" pairs (State above).
+TEST_F(ContextMenuTable, ListAndDefinitionListEntriesFollowTheItem)
+{
+    struct Case
+    {
+        const char* markup;
+        const char* text;
+        std::vector<std::pair<const char*, const char*>> states;
+    };
+    const Case cases[] = {
+        {"<ol><li>a</li><li>b</li></ol>", "a",
+            {{"Numbered List/Move Item Up", "-"}, {"Numbered List/Move Item Down", "+"},
+                {"Numbered List/Remove Sublist", "-"}, {"Numbered List/Change To Bulleted List", "+"}}},
+        {"<ul><li>a<ul><li>n</li></ul></li></ul>", "n",
+            {{"Bulleted List/Remove Sublist", "+"}, {"Bulleted List/Move Item Down", "-"},
+                {"Bulleted List/Change To Numbered List", "+"}}},
+        {"<dl><dt>t1</dt><dd>d1</dd><dt>t2</dt><dd>d2</dd></dl>", "t1",
+            {{"Definition List/Move Term Up", "-"}, {"Definition List/Move Term Down", "+"},
+                {"Definition List/Move Item Up", "-"}, {"Definition List/Move Item Down", "+"},
+                {"Definition List/Move Description Up", "-"}, {"Definition List/Delete Description", "-"},
+                {"Definition List/Delete Term", "+"}}},
+        {"<dl><dt>t1</dt><dd>d1</dd><dt>t2</dt><dd>d2</dd></dl>", "d2",
+            {{"Definition List/Move Item Up", "+"}, {"Definition List/Move Item Down", "-"},
+                {"Definition List/Move Description Up", "+"}, {"Definition List/Move Description Down", "-"},
+                {"Definition List/Delete Term", "-"}, {"Definition List/Delete Description", "+"}}},
+        {"<dl><dt>t1</dt><dt>t2</dt><dd>d1</dd></dl>", "t2",
+            {{"Definition List/Move Item Up", "-"}, {"Definition List/Move Item Down", "-"},
+                {"Definition List/Move Term Up", "+"}}},
+        {"<p>plain</p>", "plain", {{"Bulleted List", "x"}, {"Definition List", "x"}, {"Table", "x"}}},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(engine->LoadDocument(FromUtf8(c.markup))) << c.markup;
+        const auto menu = Menu(c.text);
+        for (const auto& s : c.states)
+            EXPECT_EQ(State(menu, s.first), s.second) << c.markup << " at " << c.text << ": " << s.first;
+    }
 }
 
 } // namespace
