@@ -488,7 +488,6 @@ public:
     // ---- members whose work is still to come (XHTMLPending.cpp): each
     // does nothing (answers false) ----
     void DisplayStyleButton(CElement* element);
-    bool OnContextMenu(CPoint point);
     void DoProperty(CElement* element);
     void KeyStrong();
     void KeyEm();
@@ -496,13 +495,12 @@ public:
     CElement* JumpOutOfLI(CElement* item, int mode);
 
     // ---- the context menu (XHTMLContextMenu*.cpp, XHTMLTasksMenu.cpp) ----
-    // OnContextMenu (declared above) opens the menu "MenuAll" of the
-    // interface description "Quillmark" at point (the editing area's
-    // coordinates) for the element under the pointer: localised, pruned to
-    // what fits the element, with the page's own entries on top; the chosen
-    // command runs through PostMessage with the plug-in's port current.
-    // Answers whether a menu was shown.
-    //
+    // Opens the menu "MenuAll" of the interface description "Quillmark" at
+    // point (the editing area's coordinates) for the element under the
+    // pointer: localised, pruned to what fits the element, with the page's
+    // own entries on top; the chosen command runs through PostMessage with
+    // the plug-in's port current. Answers whether a menu was shown.
+    bool OnContextMenu(CPoint point);
     // Localises the fixed entries and titles (pass 1) or the toolbar
     // submenus' titles (pass 2) from the control's language table; the list
     // submenu's texts follow the list around element.
