@@ -157,17 +157,3 @@ void CXDoc::SetDefaultCSSValue(ELEMENT_STYLE* style)
         side.width = 3;
     }
 }
-
-int CXDoc::LoadSubDocumentForElement(CElement* e, CSafeBuf& markup, bool tellUser)
-{
-    markup.Empty();
-    if (!e)
-        return 0;
-    // No service to ask: every request fails, told as the loader tells a
-    // failed request.
-    if (tellUser && m_owner)
-        m_owner->DisplayMessageBox("message-box/subdoc-invalid");
-    return 1;
-}
-
-bool CXDoc::IsSubDocChanged(CElement*) { return false; }

@@ -78,10 +78,15 @@ public:
     // Every border side of style: line style none (106), width 3 (medium).
     void SetDefaultCSSValue(ELEMENT_STYLE* style) override;
 
-    // The sub-document service is not built yet: every fetch fails (the
-    // answer is 1, "the service failed"; with tellUser the user is shown
-    // "message-box/subdoc-invalid"), a null element answers 0, and no
-    // element's sub-document counts as changed.
+    // Sub-documents (XDocSubDoc.cpp). The content of a sub-document element
+    // from the control's sub-document service (markup cleared first): 0
+    // nothing to do (no element, no service address, no definition for the
+    // element's tag with a non-empty id value), 1 the service call failed or
+    // gave no definitions (with tellUser the failure was shown, but a failed
+    // definitions request only on the very first attempt), 2 answered: markup
+    // holds the content, empty when the answer had none.
+    // IsSubDocChanged: the element's id value differs from the one kept at
+    // its last load (option attributes are not compared).
     int LoadSubDocumentForElement(CElement* e, CSafeBuf& markup, bool tellUser) override;
     bool IsSubDocChanged(CElement* e) override;
 
@@ -135,6 +140,12 @@ public:
     static constexpr int kUndoLimit = 49;
     // Deletes every sub-document definition; the chain becomes empty.
     void ReleaseSubDocInfo();
+    // Sub-documents (XDocSubDoc.cpp): asks the service at url for the
+    // definitions, which replace the held ones; true when it gave any. The
+    // definition for e's tag whose id attribute e holds (idValue: that
+    // value, XML-escaped), or null.
+    bool DescribeSubDocuments(const CSafeBuf& url, bool tellUser);
+    SUBDOC_INFO* FindSubDocInfo(CElement* e, CSafeBuf& idValue) const;
     // Clips a context made on the drawing port (CreateCGContext) to the
     // editing area: the view rectangle, measured from the port's top-left
     // corner, with the exact view width. Nothing without a context or a

@@ -488,10 +488,32 @@ public:
     // ---- members whose work is still to come (XHTMLPending.cpp): each
     // does nothing (answers false) ----
     void DisplayStyleButton(CElement* element);
-    bool OnContextMenu(CPoint point);
     void DoProperty(CElement* element);
     void KeyStrong();
     void KeyEm();
+
+    // ---- the context menu (XHTMLContextMenu*.cpp, XHTMLTasksMenu.cpp) ----
+    // Opens the menu "MenuAll" of the interface description "Quillmark" at
+    // point (the editing area's coordinates) for the element under the
+    // pointer: localised, pruned to what fits the element, with the page's
+    // own entries on top; the chosen command runs through PostMessage with
+    // the plug-in's port current. Answers whether a menu was shown.
+    bool OnContextMenu(CPoint point);
+    // Localises the fixed entries and titles (pass 1) or the toolbar
+    // submenus' titles (pass 2) from the control's language table; the list
+    // submenu's texts follow the list around element.
+    void SetPopupMenuLang(qm::ui::Menu& menu, int pass, CElement* element);
+    // Puts the page's own entries (the control's list, in order, with their
+    // labels and identifiers) at the top of menu, followed by a separator.
+    void AddUserMenus(qm::ui::Menu& menu);
+    // Fills the "Buttons" submenu from the control's toolbar and "Styles"
+    // from the style drop-list; a submenu the control does not show goes,
+    // and "Toolbar" with them when neither shows.
+    void SetAllTasksMenu(qm::ui::Menu& menu);
+    // Commands 32885 and 32948: the nearest locked element at or above the
+    // context element is selected whole, or deleted.
+    void OnSubdocSelect();
+    void OnSubdocDelete();
 
     // ---- block alignment, images and small structural commands
     // (XHTMLAlign.cpp, XHTMLImages.cpp, XHTMLStructure.cpp) ----
@@ -592,7 +614,7 @@ public:
     // refused connection, a non-2xx status, an answer that is no envelope
     // or a SOAP fault; report shows one message then.
     bool FetchSoapService(const unsigned short* url, const CSafeBuf& body, _xmlDoc** document,
-        _xmlNode** result, CSafeBuf& prefix, bool report);
+        _xmlNode** result, CSafeBuf& prefix, bool report) override;
     // Uploads a local file to the image library service (kind 2: an image)
     // with doLibraryUpload: Base64 packets of kUploadPacketBytes under one
     // transaction id. True with the URL the library stores it under; false
@@ -1126,6 +1148,22 @@ private:
     void ConvertBlock(CElement* block, CElement* made);
     int ConvertSelectedPart(CElement* block, CElement* made);
     int Outdent(CElement* element, CElement* block);
+
+    // Steps of OnContextMenu (XHTMLContextMenu*.cpp): the element the menu
+    // is for; the entries that need a selection, an undo step or an inline
+    // parent; the element submenus; the table submenu; the entries of step
+    // twelve and thirteen (properties, help, the image entries).
+    CElement* ContextMenuElement(CPoint point);
+    void PruneEditEntries(qm::ui::Menu& menu, CElement* element);
+    void PruneElementMenus(qm::ui::Menu& menu, CElement* element);
+    void PruneListMenu(qm::ui::Menu& menu, CElement* element);
+    void PruneDefinitionListMenu(qm::ui::Menu& menu, CElement* element);
+    void PruneTableMenu(qm::ui::Menu& menu, CElement* element);
+    void PruneImageEntries(qm::ui::Menu& menu, CElement* element);
+    void ShowContextMenu(qm::ui::Menu& menu, CPoint point);
+    // The nearest element at or above the context element that is locked by
+    // its own flag; null when none.
+    CElement* NearestLockedElement() const;
 };
 
 // Empty on this platform.

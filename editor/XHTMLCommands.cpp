@@ -120,6 +120,7 @@ constexpr CXHTML::CommandEntry kCommands[] = {
     M(32882, &CXHTML::OnDrawLTable),
     M(32883, &CXHTML::OnDrawDTable),
     M(32884, &CXHTML::OnExpand),
+    M(32885, &CXHTML::OnSubdocSelect),
     C(32886, Call::kAbout),
     M(32887, &CXHTML::OnTagslist),
     M(32888, &CXHTML::OnRedo),
@@ -173,6 +174,7 @@ constexpr CXHTML::CommandEntry kCommands[] = {
     M(32945, &CXHTML::OnDListPrp),
     M(32946, &CXHTML::OnDTermPrp),
     M(32947, &CXHTML::OnDTermPrp),
+    M(32948, &CXHTML::OnSubdocDelete),
     M(32949, &CXHTML::OnHelp),
     C(32951, Call::kMember), // DoProperty
     M(32952, &CXHTML::OnIndent),

@@ -13,4 +13,3 @@ void CXHTML::OnDrawLTable() { }
 void CXHTML::OnDrawDTable() { }
 void CXHTML::OnResettable() { }
 void CXHTML::DoProperty(CElement*) { }
-bool CXHTML::OnContextMenu(CPoint) { return false; }

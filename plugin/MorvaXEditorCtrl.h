@@ -231,7 +231,7 @@ public:
     bool FireBrowserContextMenuClicked(const unsigned short* text);
     void GoFireContentChanged() override;
     void DoFireStyleChange() override;
-    void GoFireContextMenuActivated();
+    void GoFireContextMenuActivated() override;
     // The views by number: 0 "wysiwyg", 1 "source", 2 "preview", 3
     // "screen-reader"; any other number is an empty text.
     void GoFireModeChange(int oldMode, int newMode);
@@ -938,6 +938,14 @@ public:
     void StyleRemoveMarks() override;
     bool StyleIsTagChecked(int index) override;
     STYLE_BAR_ITEM* m_styleItems = nullptr;
+    // ---- the context menu and sub-documents (MorvaXEditorCtrlContextMenu.cpp) ----
+    // The toolbar's buttons and the style drop-list as the context menu's
+    // toolbar submenus offer them (CControlServices).
+    bool HasToolbarButtonById(const char* name) override;
+    bool FillToolbarButtonsMenu(qm::ui::Menu& menu) override;
+    bool ShowsStyleList() const override { return ShowStyles != 0; }
+    // The sub-document service's address: the page's SubdocumentURL.
+    const CSafeBuf& SubdocumentServiceURL() const override { return SubdocumentURL; }
 
 private:
     // The place-holder definitions of the built-in elements, appended after

@@ -21,6 +21,9 @@
 class CColoringEditor;
 class CImage;
 class CLangString;
+namespace qm::ui {
+class Menu;
+}
 
 class CControlServices : public CHttpOwner
 {
@@ -262,6 +265,35 @@ public:
         (void)kind;
         if (rect)
             *rect = CRect();
+    }
+
+    // ---- the context menu and sub-documents ----
+    // The defaults describe a control without toolbar, style drop-list or
+    // sub-document service that raises no events.
+    // Raises the page's context-menu-activated event.
+    virtual void GoFireContextMenuActivated() { }
+    // Whether a button of the toolbar's button bars has the id name.
+    virtual bool HasToolbarButtonById(const char* name)
+    {
+        (void)name;
+        return false;
+    }
+    // When the toolbar shows: appends one entry per button of its button
+    // bars (gaps left out), in toolbar order, with the button's label and
+    // command, checked and enabled as the button is, and answers true.
+    virtual bool FillToolbarButtonsMenu(qm::ui::Menu& menu)
+    {
+        (void)menu;
+        return false;
+    }
+    // Whether the style drop-list shows.
+    virtual bool ShowsStyleList() const { return false; }
+    // The address of the sub-document service (the page's SubdocumentURL);
+    // empty: there is none.
+    virtual const CSafeBuf& SubdocumentServiceURL() const
+    {
+        static const CSafeBuf none;
+        return none;
     }
 
 protected:

@@ -63,3 +63,13 @@ void CXHTMLServices::ForgetGridSelection()
     m_gridTableId = 0;
     m_gridRowIds.clear();
 }
+bool CXHTMLServices::FetchSoapService(
+    const unsigned short*, const CSafeBuf&, _xmlDoc** document, _xmlNode** result, CSafeBuf& prefix, bool)
+{
+    if (document)
+        *document = nullptr;
+    if (result)
+        *result = nullptr;
+    prefix.Empty();
+    return false;
+}

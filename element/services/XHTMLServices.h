@@ -18,6 +18,8 @@
 class CControlServices;
 class CElement;
 class CLangString;
+struct _xmlDoc;
+struct _xmlNode;
 
 class CXHTMLServices
 {
@@ -45,6 +47,12 @@ public:
     // The markup text re-indented by the markup tree writer; false, with out
     // empty, when the text does not parse (or the engine cannot indent).
     virtual bool IndentMarkup(const unsigned short* text, CSafeBuf& out);
+
+    // ---- sub-documents: the document's web-service calls ----
+    // Posts a SOAP request body to url and reads the answer
+    // (CXHTML::FetchSoapService); the default sends nothing and fails.
+    virtual bool FetchSoapService(const unsigned short* url, const CSafeBuf& body, _xmlDoc** document,
+        _xmlNode** result, CSafeBuf& prefix, bool report);
 
     // ---- fields ----
     CXDocServices& m_doc;                  // the document the engine holds

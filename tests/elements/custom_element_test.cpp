@@ -175,6 +175,7 @@ TEST_F(CustomElementTest, TheIconIsChosenAgainWhenAnAttributeChanges)
 TEST_F(CustomElementTest, AFailedSubDocumentLoadIsToldOnceAndTheCaretStaysLive)
 {
     control->SubdocumentTags = FromUtf8("x-sub");
+    control->SubdocumentURL = FromUtf8("http://127.0.0.1:9/ws"); // nothing listens there
     // Reading restyles the div, which asks for the content: the service
     // cannot be reached, the user is told, and the old content is gone.
     ASSERT_TRUE(Read("<div><x-sub id=\"a\">old <b>content</b></x-sub></div>"));

@@ -12,6 +12,7 @@
 
 #include "tests/common/CaseBlocks.h"
 #include "tests/common/TempHome.h"
+#include "tests/plugin/support/PageText.h"
 
 #include <gtest/gtest.h>
 
@@ -21,21 +22,6 @@
 #include <vector>
 
 namespace qmtest {
-
-inline std::string EscapeAttribute(const std::string& text)
-{
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
-        }
-    }
-    return out;
-}
 
 // The steps with each <repeat count="N">...</repeat> written out N times
 // (repeats do not nest).
@@ -77,28 +63,6 @@ inline std::string PageFor(const std::string& input, const std::string& params =
            "height=\"300\"><param name=\"id\" value=\"ed1\"/><param name=\"IndentOutput\" value=\"Compact\"/>"
         + params + "<param name=\"Value\" value=\"" + EscapeAttribute(document)
         + "\"/></plugin><steps><window/><focus/>" + steps + "</steps></page>";
-}
-
-// The lines of a log that start with one of the prefixes, in order; the
-// generator comment left out of the form values.
-inline std::string LogLines(const std::string& log, std::initializer_list<const char*> prefixes)
-{
-    std::istringstream lines(log);
-    std::string line;
-    std::string out;
-    while (std::getline(lines, line)) {
-        for (const char* prefix : prefixes) {
-            if (line.rfind(prefix, 0) != 0)
-                continue;
-            const std::string::size_type comment = line.find("\"<!--");
-            const std::string::size_type end = line.find("-->", comment);
-            if (comment != std::string::npos && end != std::string::npos)
-                line.erase(comment + 1, end + 3 - comment - 1);
-            out += line + "\n";
-            break;
-        }
-    }
-    return out;
 }
 
 inline void RunPageCases(const char* path, const std::string& params = "")

@@ -1,0 +1,236 @@
+// Sub-documents against a loopback SOAP service: what the describe and
+// download requests carry, how the definitions are kept, what each answer
+// gives, and when an element counts as changed.
+
+#include "document/SubDocInfo.h"
+#include "editor/SoapEnvelope.h"
+#include "element/Element.h"
+#include "elements/CustomElement.h"
+#include "tests/common/ScriptedUiDriver.h"
+#include "tests/common/TextHelpers.h"
+#include "tests/editor/support/EngineWithControl.h"
+#include "tests/net/support/LoopbackServer.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using qmtest::FromUtf8;
+using qmtest::Utf8;
+
+std::string Envelope(const std::string& result)
+{
+    return std::string("<e:Envelope xmlns:e=\"") + kSoap12Namespace + "\"><e:Body>" + result
+        + "</e:Body></e:Envelope>";
+}
+
+// A describe answer with one definition per (element, id attribute, option01).
+std::string Describe(const std::vector<std::vector<std::string>>& definitions)
+{
+    std::string body = "<w:doSubdocumentDescribeResponse xmlns:w=\"urn:quillmark:webservice\">";
+    for (const auto& d : definitions) {
+        body += "<w:subdocumentDefinition><w:elementName>" + d[0] + "</w:elementName><w:idAttribute>" + d[1]
+            + "</w:idAttribute>";
+        if (d.size() > 2)
+            body += "<w:option01Attribute>" + d[2] + "</w:option01Attribute>";
+        body += "</w:subdocumentDefinition>";
+    }
+    return Envelope(body + "</w:doSubdocumentDescribeResponse>");
+}
+
+std::string Download(const std::string& escapedContent)
+{
+    return Envelope("<w:doSubdocumentDownloadResponse xmlns:w=\"urn:quillmark:webservice\"><w:subdocument> "
+        + escapedContent + " </w:subdocument></w:doSubdocumentDownloadResponse>");
+}
+
+CCustomElement* FirstCustom(CElement* e)
+{
+    if (auto* custom = dynamic_cast<CCustomElement*>(e))
+        return custom;
+    for (CElement* c = e ? e->m_firstChild : nullptr; c; c = c->m_nextSibling) {
+        if (CCustomElement* found = FirstCustom(c))
+            return found;
+    }
+    return nullptr;
+}
+
+class SubDocuments : public qmtest::EngineWithControl
+{
+protected:
+    void SetUp() override
+    {
+        EngineWithControl::SetUp();
+        ASSERT_TRUE(server.Ok());
+        // Elements are read as custom elements but not loaded on their own:
+        // the tests ask for each load.
+        control->SubdocumentURL = FromUtf8(server.Url("/sub").c_str());
+    }
+
+    // The definitions fetched once (the download that follows gets the
+    // same answer, which has no content).
+    void FetchDefinitions(CElement* e)
+    {
+        Fetch(e);
+        server.ClearRequests();
+    }
+
+    // Reads markup and answers its first custom element.
+    CCustomElement* Load(const std::string& markup)
+    {
+        if (!engine->LoadDocument(FromUtf8(markup)))
+            return nullptr;
+        return FirstCustom(engine->m_doc.m_root);
+    }
+
+    int Fetch(CElement* e, std::string* content = nullptr, bool tell = true)
+    {
+        CSafeBuf out("stale");
+        const int answer = engine->m_doc.LoadSubDocumentForElement(e, out, tell);
+        if (content)
+            *content = Utf8(out);
+        return answer;
+    }
+
+    std::vector<std::string> Bodies() const
+    {
+        std::vector<std::string> out;
+        for (const auto& r : server.Requests())
+            out.push_back(r.body);
+        return out;
+    }
+
+    qmtest::ScriptedUiDriver driver;
+    qm::events::ScopedUiDriver scope{driver};
+    qmtest::LoopbackServer server;
+};
+
+TEST_F(SubDocuments, WithoutAServiceAddressNothingIsSent)
+{
+    control->SubdocumentURL.Empty();
+    CCustomElement* e = Load("<p>x</p><x-sub docid=\"a\"></x-sub>");
+    ASSERT_NE(e, nullptr);
+    std::string content = "unset";
+    EXPECT_EQ(Fetch(e, &content), 0);
+    EXPECT_EQ(content, "");
+    EXPECT_EQ(Fetch(nullptr), 0);
+    EXPECT_TRUE(server.Requests().empty());
+    EXPECT_EQ(driver.shown, 0);
+}
+
+TEST_F(SubDocuments, DefinitionsAreKeptInAnswerOrderAndAskedForOnce)
+{
+    // The second name is longer than any fixed field would hold.
+    const std::string longName = "x-" + std::string(100, 'n');
+    server.Answer("/sub", 200, Describe({{"x-sub", "docid", "kind"}, {longName, "ref"}, {"", "skipped"}}));
+    CCustomElement* e = Load("<p>x</p><x-other docid=\"a\"></x-other>");
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(Fetch(e), 0); // no definition for x-other
+    EXPECT_EQ(Fetch(e), 0);
+    const SUBDOC_INFO* first = engine->m_doc.m_subDocInfo;
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(Utf8(first->elementName), "x-sub");
+    EXPECT_EQ(Utf8(first->idAttribute), "docid");
+    EXPECT_EQ(Utf8(first->optionAttributes[0]), "kind");
+    ASSERT_NE(first->next, nullptr);
+    EXPECT_EQ(Utf8(first->next->elementName), longName);
+    EXPECT_EQ(Utf8(first->next->idAttribute), "ref");
+    EXPECT_EQ(first->next->next, nullptr); // a definition without a name is left out
+    EXPECT_EQ(engine->m_doc.m_subDocMode, 2);
+    ASSERT_EQ(Bodies().size(), 1u);
+    EXPECT_NE(Bodies()[0].find("<doSubdocumentDescribe xmlns='urn:quillmark:webservice'><lang>en</lang>"
+                               "</doSubdocumentDescribe>"),
+        std::string::npos)
+        << Bodies()[0];
+}
+
+TEST_F(SubDocuments, TheDownloadEscapesEveryValueAndListsAllTenOptions)
+{
+    server.Answer("/sub", 200, Describe({{"x-sub", "docid", "kind"}}));
+    CCustomElement* e = Load("<p>x</p><x-sub docid=\"a&amp;b\"></x-sub>");
+    ASSERT_NE(e, nullptr);
+    FetchDefinitions(e);
+    engine->m_doc.m_language = FromUtf8("x<y");
+    server.Answer("/sub", 200, Download("&lt;p&gt;Hello&lt;/p&gt;"));
+    std::string content;
+    EXPECT_EQ(Fetch(e, &content), 2);
+    EXPECT_EQ(content, "<p>Hello</p>");
+    const std::vector<std::string> bodies = Bodies();
+    ASSERT_FALSE(bodies.empty());
+    const std::string options = "<option01></option01><option02></option02><option03></option03>"
+                                "<option04></option04><option05></option05><option06></option06>"
+                                "<option07></option07><option08></option08><option09></option09>"
+                                "<option10></option10>";
+    EXPECT_NE(bodies.back().find("<doSubdocumentDownload xmlns='urn:quillmark:webservice'><lang>x&lt;y</lang>"
+                                 "<type>x-sub</type><id>a&amp;b</id>"
+                  + options + "</doSubdocumentDownload>"),
+        std::string::npos)
+        << bodies.back();
+
+    // An option the element carries goes with the request, escaped.
+    e->SetAttrString("kind", "<big>");
+    server.ClearRequests();
+    EXPECT_EQ(Fetch(e), 2);
+    ASSERT_EQ(Bodies().size(), 1u);
+    EXPECT_NE(Bodies()[0].find("<option01>&lt;big&gt;</option01><option02></option02>"), std::string::npos);
+}
+
+TEST_F(SubDocuments, AnEmptyIdIsNothingToDoAndAnAnswerWithoutContentIsEmpty)
+{
+    server.Answer("/sub", 200, Describe({{"x-sub", "docid"}}));
+    CCustomElement* e = Load("<p>x</p><x-sub docid=\"\"></x-sub>");
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(Fetch(e), 0);
+    EXPECT_EQ(server.Requests().size(), 1u); // the definitions only
+    server.ClearRequests();
+    EXPECT_EQ(Fetch(e), 0);
+    EXPECT_TRUE(server.Requests().empty());
+
+    e->SetAttrString("docid", "7");
+    server.Answer(
+        "/sub", 200, Envelope("<w:doSubdocumentDownloadResponse xmlns:w=\"urn:quillmark:webservice\"/>"));
+    std::string content = "unset";
+    EXPECT_EQ(Fetch(e, &content), 2);
+    EXPECT_EQ(content, "");
+}
+
+TEST_F(SubDocuments, AFailedDescribeIsToldOnlyTheFirstTime)
+{
+    server.Answer("/sub", 500, "no envelope");
+    CCustomElement* e = Load("<p>x</p><x-sub docid=\"a\"></x-sub>");
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(Fetch(e, nullptr, true), 1);
+    EXPECT_EQ(Fetch(e, nullptr, true), 1);
+    EXPECT_EQ(engine->m_doc.m_subDocMode, 1);
+    EXPECT_EQ(driver.shown, 1);
+
+    // A describe that answers without definitions fails too.
+    server.Answer("/sub", 200, Describe({}));
+    EXPECT_EQ(Fetch(e), 1);
+    EXPECT_EQ(engine->m_doc.m_subDocInfo, nullptr);
+    EXPECT_EQ(driver.shown, 1);
+}
+
+TEST_F(SubDocuments, OnlyAChangedIdCountsAsAChange)
+{
+    server.Answer("/sub", 200, Describe({{"x-sub", "docid", "kind"}}));
+    CCustomElement* e = Load("<p>x</p><x-sub docid=\"a\" kind=\"1\"></x-sub>");
+    ASSERT_NE(e, nullptr);
+    FetchDefinitions(e);
+    server.Answer("/sub", 200, Download("text"));
+    EXPECT_EQ(Fetch(e), 2);
+    e->m_loadAttributes.RemoveAll();
+    e->m_loadAttributes.SetAt("docid", "a");
+    e->m_loadAttributes.SetAt("kind", "1");
+    EXPECT_FALSE(engine->m_doc.IsSubDocChanged(e));
+    e->SetAttrString("kind", "2");
+    EXPECT_FALSE(engine->m_doc.IsSubDocChanged(e));
+    e->SetAttrString("docid", "b");
+    EXPECT_TRUE(engine->m_doc.IsSubDocChanged(e));
+    EXPECT_FALSE(engine->m_doc.IsSubDocChanged(nullptr));
+}
+
+} // namespace
