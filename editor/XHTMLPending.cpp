@@ -7,12 +7,9 @@
 #include "editor/XHTML.h"
 
 void CXHTML::StyleItemChanged(unsigned int) { }
-void CXHTML::OnDrawTable(unsigned int, unsigned int) { }
 void CXHTML::DoList(CElement*, int, bool, bool) { }
 void CXHTML::DoFontButton(int, STYLE_BAR_ITEM*) { }
 void CXHTML::DoAlignTable(int, int) { }
-void CXHTML::InsertDataTable(int, int) { }
-void CXHTML::OnInserttable() { }
 void CXHTML::OnInsertrow() { }
 void CXHTML::OnInsertcol() { }
 void CXHTML::OnRemoverow() { }
@@ -40,9 +37,6 @@ void CXHTML::OnSetrowheaders() { }
 void CXHTML::OnConvertitoem() { }
 void CXHTML::OnConvertbtostrong() { }
 void CXHTML::PopupStyleMenu() { }
-void CXHTML::OnDrawLTable() { }
-void CXHTML::OnDrawDTable() { }
-void CXHTML::OnResettable() { }
 void CXHTML::OnLInsertIAbove() { }
 void CXHTML::OnLInsertIBelow() { }
 void CXHTML::OnLMoveIUp() { }

@@ -2,6 +2,8 @@
 
 #include "element/services/ControlServices.h"
 
+#include "base/geometry/Rect.h"
+
 bool CControlServices::IsInElementList(const CSafeBuf& search, const unsigned short* tag)
 {
     if (!tag || !*tag || search.IsEmpty())
@@ -10,4 +12,11 @@ bool CControlServices::IsInElementList(const CSafeBuf& search, const unsigned sh
     needle += tag;
     needle += ",";
     return search.Find(static_cast<const unsigned short*>(needle)) >= 0;
+}
+
+// The table commands and the table-size picker.
+void CControlServices::GetToolButtonPos(unsigned, CRect* rect)
+{
+    if (rect)
+        *rect = CRect();
 }
