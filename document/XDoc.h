@@ -617,6 +617,9 @@ public:
     // "rtl" (without one: when the document is right to left), every row
     // gets align="right".
     void ChangeAlignmentToContext(CElement* table);
+    // Whether e stands right to left: the nearest "dir" of e or an ancestor
+    // says so, or, without one, the document is right to left.
+    bool IsRightToLeftAt(const CElement* e) const;
 
     // ---- resize handles and size tips (XDocResize.cpp) ----
     // The resize state (m_resizeState) is 0 when nothing is resized, 1 while

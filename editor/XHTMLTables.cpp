@@ -22,6 +22,7 @@
 #include "ui/DrawTableDlg.h"
 
 #include <memory>
+#include <vector>
 
 using namespace qm::insert;
 
@@ -111,12 +112,21 @@ CElement* CXHTML::InsertTableMarkup(const CSafeBuf& markup, bool& taken)
         taken = true;
         return nullptr;
     }
+    // A paragraph split around the table keeps its direction on both
+    // halves: the direction where the caret stood counts too.
+    const bool rightToLeft = m_doc.IsRightToLeftAt(m_doc.m_caretElement);
     CElement* table
         = m_doc.InsertTagText(static_cast<const unsigned short*>(markup), nullptr, true, true, true, true);
     if (!table)
         return nullptr;
     taken = true;
     m_doc.ChangeAlignmentToContext(table);
+    if (rightToLeft && table->m_kind == kKindTable) {
+        std::vector<CElement*> rows;
+        TableRows(table, rows);
+        for (CElement* row : rows)
+            row->SetAttrString("align", "right");
+    }
     m_doc.PutCursorIn(table);
     return table;
 }
