@@ -113,7 +113,7 @@ CRect CornerRect(int code, const CRect& start, CPoint pt)
     if (W <= 0 || H <= 0)
         return build(w, h);
     const CRect byWidth = build(w, Rounded(w * H, W));
-    if (start.PtInRect(pt))
+    if (InRange(pt.x, start.left, start.right) && InRange(pt.y, start.top, start.bottom))
         return byWidth;
     const CRect byHeight = build(Rounded(h * W, H), h);
     auto holds = [&](const CRect& r) {
