@@ -134,6 +134,8 @@ CElement* CXHTML::InsertTableMarkup(const CSafeBuf& markup, bool& taken)
 void CXHTML::FinishTableInsertion()
 {
     m_doc.DrawDoc(0);
+    // The caret is placed in the laid-out table before the view shows it.
+    DocUpdateKeyCursor();
     m_doc.Redraw();
     NotifyChange(true);
     m_doc.SetLastKeyPos(m_doc.m_caretPoint);
