@@ -633,6 +633,52 @@ public:
     // "rtl" (without one: when the document is right to left), every row
     // gets align="right".
     void ChangeAlignmentToContext(CElement* table);
+    // Whether e stands right to left: the nearest "dir" of e or an ancestor
+    // says so, or, without one, the document is right to left.
+    bool IsRightToLeftAt(const CElement* e) const;
+
+    // ---- resize handles and size tips (XDocResize.cpp) ----
+    // The resize state (m_resizeState) is 0 when nothing is resized, 1 while
+    // an image shows its handles (m_handleElement) and the handle code from
+    // 2 on while a press on a handle is held: 2 top-right, 3 right, 4
+    // bottom-right, 5 bottom, 6 bottom-left, 7 left, 8 top-left, 9 top (a
+    // table: 3 and 7 within 10 pixels of its right and left edges), 10 and
+    // 11 a cell's left and right border (within 5 pixels). Option bit 0x20
+    // turns resizing off.
+    //
+    // The new rectangle for the pointer at pt (document point) while a
+    // handle is dragged: the dragged edge follows the pointer from where it
+    // was grabbed; a corner keeps the image's aspect ratio; an edge passing
+    // the opposite one, or a cell border coming within 16 pixels of the far
+    // edge of either cell beside it, leaves the outline where it was. Kept
+    // as the resize rectangle (a cell's: left 0, right its new content
+    // width), drawn dotted over the view, its size shown in a help tag
+    // ("W X H" for an image, "N px" for a table or cell).
+    void DrawResizeBorder(CPoint pt);
+    // A press at pt (document point) on hit while the pointer shows a resize
+    // shape: the resize begins (an empty help tag, the first outline) and
+    // true; false when pt is on no handle.
+    bool StartResize(CElement* hit, CPoint pt);
+    // The pointer over the image showing handles with the button up: its
+    // handle code and pointer shape follow the handle under pt. False when
+    // hit is not that image.
+    bool TrackImageHandles(CElement* hit, CPoint pt);
+    // The release of a resize: an image gets width and height attributes
+    // (and keeps its handles), a table or column its new width through the
+    // table (the handles go). False when no resize was under way.
+    bool CommitResize();
+    // The handle code of the 6 x 6 image handle squares of r that hold pt; 0
+    // when none. The pointer shape of a handle code (0 for none).
+    static int ImageHandleAt(const CRect& r, CPoint pt);
+    static int HandleShape(int code);
+    // e's box in document coordinates.
+    static CRect ElementRect(CElement* e);
+    bool ResizingAllowed() const;
+    // The handle under the pointer while an image shows its handles.
+    int m_handleCode = 0;
+    // Set when a release wrote a new size; the engine reports the edit and
+    // clears it.
+    unsigned char m_resizeCommitted = 0;
 
 private:
     // The control's horizontal-bar switch (without a control the
@@ -641,6 +687,8 @@ private:
     void ShowHorizontalBar(bool show);
     // e is a live element linked into the tree under the root.
     bool IsInTree(const CElement* e) const;
+    // The dotted outline of n (document coordinates) over the view.
+    void DrawResizeOutline(const CRect& n);
     // Offers the document point pt to e as a click that places the caret
     // (LButtonDown with flags 0xFFFF); with commit and e accepting, the
     // caret is e at the point and height it gave. Whether e accepted.

@@ -130,25 +130,23 @@ CElement* CXDoc::FindElementByQPath(const unsigned short* path)
     }
 }
 
-void CXDoc::ChangeAlignmentToContext(CElement* table)
+bool CXDoc::IsRightToLeftAt(const CElement* e) const
 {
-    if (!table || table->m_kind != kKindTable)
-        return;
-    bool rightToLeft = m_rightToLeft != 0;
     CSafeBuf dir;
-    for (const CElement* e = table; e; e = e->m_parent) {
+    for (; e; e = e->m_parent) {
         if (!e->GetAttrString("dir", dir))
             continue;
-        if (DirIs(dir, "rtl")) {
-            rightToLeft = true;
-            break;
-        }
-        if (DirIs(dir, "ltr")) {
-            rightToLeft = false;
-            break;
-        }
+        if (DirIs(dir, "rtl"))
+            return true;
+        if (DirIs(dir, "ltr"))
+            return false;
     }
-    if (!rightToLeft)
+    return m_rightToLeft != 0;
+}
+
+void CXDoc::ChangeAlignmentToContext(CElement* table)
+{
+    if (!table || table->m_kind != kKindTable || !IsRightToLeftAt(table))
         return;
     std::vector<CElement*> rows;
     TableRows(table, rows);

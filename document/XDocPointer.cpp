@@ -123,8 +123,8 @@ bool CXDoc::LButtonDown(unsigned int, CPoint point)
         if (!hit)
             return false;
         m_pointerElement = hit;
-        // Resizing starts here once the handles can be dragged; until then
-        // a press on a resize shape acts as any other.
+        if (StartResize(hit, point))
+            return true;
 
         bool changed = false;
         bool madeNow = false;
@@ -226,6 +226,19 @@ bool CXDoc::MouseMove(unsigned int flags, CPoint point)
     try {
         point.x += m_scrollX;
         point.y += m_scrollY;
+        if (m_resizeState >= 2 && ResizingAllowed()) {
+            if (flags & kButtonHeld) {
+                DrawResizeBorder(point);
+            } else {
+                // The button went up unseen: the resize is dropped.
+                HideTooltip(true);
+                const bool image = m_handleElement && m_handleElement->m_kind == kKindImg;
+                m_resizeState = image ? 1 : 0;
+                if (!image)
+                    m_handleElement = nullptr;
+            }
+            return true;
+        }
         if ((flags & kButtonHeld) && m_dragSelectMode) {
             // A press inside the selection drags it from the press instead.
             if (!m_pressInSelection)
@@ -236,6 +249,11 @@ bool CXDoc::MouseMove(unsigned int flags, CPoint point)
         bool redraw = false;
         if (hit != m_pointerElement && IsInTree(m_pointerElement))
             redraw = m_pointerElement->MouseLeaveElement(point) != 0;
+        if (!(flags & kButtonHeld) && TrackImageHandles(hit, point)) {
+            if (m_root->MouseMove(flags, point) != 0 || redraw)
+                Redraw();
+            return true;
+        }
         bool reacts = false;
         if (hit) {
             if (hit != m_pointerElement || IsTableLike(hit->m_kind)) {
@@ -267,8 +285,9 @@ void CXDoc::OnLButtonUp(unsigned int, CPoint point)
 {
     m_dragSelectMode = 0;
     try {
-        // Resizes end here once the handles can be dragged.
-        if (m_root && m_selectionPresent && m_textDrag) {
+        if (CommitResize()) {
+            // The press was on a handle: nothing else ends with it.
+        } else if (m_root && m_selectionPresent && m_textDrag) {
             CleanSelection();
             DrawDoc(1);
             Redraw();

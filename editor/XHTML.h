@@ -485,8 +485,9 @@ public:
     // follows a key (caret, buttons, undo, the page).
     void OnChar(unsigned int key, unsigned int repeat, unsigned int flags);
 
-    // ---- members whose work is still to come (XHTMLPending.cpp): each
-    // does nothing (answers false) ----
+    // ---- button state, the strong and emphasis keys (XHTMLStyleButtons.cpp,
+    // XHTMLInline.cpp) and the property dialog of an element the pointer
+    // chose (XHTMLProperties.cpp: element becomes the target of DoProperty)
     void DisplayStyleButton(CElement* element);
     void DoProperty(CElement* element);
     void KeyStrong();
@@ -649,9 +650,7 @@ public:
     // split, header lines, select table, row or column) are declared with the
     // command members above; they act on the context element or on the
     // marked cells of its table.
-    //
-    // The cell, row and table around element; each null when there is none.
-    void GetTableFromElement(CElement* element, CElement** cell, CElement** row, CElement** table);
+
     // Removes the row (row) or the grid column of element. When the table has
     // one row (or one column) left, the table itself goes and its parent is
     // prepared for the caret: only then the answer is true.
@@ -954,6 +953,36 @@ public:
     // dropped.
     static void LocalPathOfFileURL(CSafeBuf& location);
     CSafeBuf m_attachmentLibraryURL; // the control's AttachmentLibraryURL
+    // ---- tables: inserting, the size picker, reset (XHTMLTables.cpp) ----
+    // OnInserttable, InsertDataTable, OnDrawLTable, OnDrawDTable, OnDrawTable
+    // and OnResettable are declared with the command members above.
+    //
+    // A new table is built detached, given its shape by the table dialog
+    // (or, for a size picked in the picker for a layout table, written
+    // directly), written out as markup and inserted at the caret: into the
+    // caret's div at its start or end when InsertXMLToDiv takes it, else as
+    // markup at the caret, its rows aligned to a right-to-left context and
+    // the caret put into its caption or first cell. Laid out, drawn and
+    // reported as an edit. A refused guard, a cancelled dialog or a picked
+    // size of 0 changes nothing.
+    //
+    // The data-table command of the context menu: InsertDataTable(10, 3).
+    void OnDtable();
+    // The cell, row and table around element (each null when none): a row
+    // is its own row, a cell its own cell with its parent the row, a table
+    // its own table; else the first cell and the first row above it; the
+    // table is the one above the row when none was met.
+    void GetTableFromElement(CElement* element, CElement** cell, CElement** row, CElement** table);
+    // Steps the table insertions share: the markup in at the caret (answers
+    // the new table when it went in as markup at the caret, null when the
+    // caret's div took it or nothing went in; taken says whether it went
+    // in); then laid out, drawn, reported and the caret shown again.
+    CElement* InsertTableMarkup(const CSafeBuf& markup, bool& taken);
+    void FinishTableInsertion();
+    // The caret on and its blink restarted, unless a selection is shown.
+    void ShowCaretAgain();
+    // Opens the picker under the button of that kind for a table kind.
+    void OpenTableSizePicker(int button, int kind);
 
     // ---- fields (those the element layers read are in CXHTMLServices) ----
     // Room in each option list, the terminating null not counted.

@@ -148,6 +148,11 @@ void CXHTML::OnLButtonUp(unsigned int flags, CPoint point)
 {
     try {
         m_doc.OnLButtonUp(flags, point);
+        if (m_doc.m_resizeCommitted) {
+            // A new size written by a resize is an edit like any other.
+            m_doc.m_resizeCommitted = 0;
+            NotifyChange(true);
+        }
     } catch (...) {
         // The release still ends the press below.
     }

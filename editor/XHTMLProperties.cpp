@@ -349,6 +349,13 @@ bool CXHTML::DoTablePrp(CElement* element, int rows, int cols, int border, int c
     return true;
 }
 
+void CXHTML::DoProperty(CElement* element)
+{
+    if (element && m_doc.IsElementExist(element))
+        m_targetElement = element;
+    DoProperty();
+}
+
 bool CXHTML::DoProperty()
 {
     CElement* e

@@ -151,6 +151,10 @@ public:
     // difference; the widths go to the col entries. Answers whether anything
     // changed; the caller lays the table out again.
     bool DoResize(CElement* element, int width, int mode);
+    // With a pixel width on the table, the last column's col entry takes
+    // what the other columns, the spacing and the borders leave of it (its
+    // width goes when nothing is left); nothing for any other width.
+    void FitLastColumn();
 
     // What the last layout decided, kept for a quick re-layout of one cell
     // and for rows laid out on their own: the left of every grid column

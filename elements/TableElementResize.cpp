@@ -6,6 +6,7 @@
 
 #include "elements/TableElement.h"
 
+#include "element/NameValue.h"
 #include "element/TreeQueries.h"
 #include "element/services/XHTMLServices.h"
 #include "elements/TDElement.h"
@@ -38,7 +39,59 @@ int ColumnEdges(CTableElement* table, int column)
 
 void WriteDecimal(char (&text)[24], long n) { std::snprintf(text, sizeof text, "%ld", n); }
 
+// A width given in pixels: digits, optionally followed by "px"; -1 for a
+// percentage, anything else or a width past any screen.
+long PixelWidth(const CSafeBuf& text)
+{
+    const int n = text.Length();
+    long value = 0;
+    int i = 0;
+    for (; i < n && text[i] >= '0' && text[i] <= '9'; ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > 1000000)
+            return -1;
+    }
+    if (i == 0)
+        return -1;
+    if (i == n)
+        return value;
+    return (n - i == 2 && text[i] == 'p' && text[i + 1] == 'x') ? value : -1;
+}
+
 } // namespace
+
+// With a pixel width on the table, the last column takes what the other
+// columns (their content widths from the col entries, else as laid out,
+// each with its paddings and borders), the cell spacing and the table's
+// borders leave of it; its entry loses its width when nothing is left.
+void CTableElement::FitLastColumn()
+{
+    CSafeBuf attribute;
+    GetAttrString("width", attribute);
+    const long tableWidth = PixelWidth(attribute);
+    const int columns = static_cast<int>(m_columnX.size()) - 1;
+    if (tableWidth < 0 || columns < 1 || columns > kMaxTableColumns)
+        return;
+    const int S = std::max<int>(0, Style().cellSpacing);
+    long used = FlowBorders(this).Horizontal() + static_cast<long>(columns + 1) * S;
+    for (int k = 0; k < columns; ++k) {
+        used += ColumnEdges(this, k);
+        if (k == columns - 1)
+            break;
+        CSafeBuf width;
+        NameValue* attrs = GetColAttrs(k);
+        const long given = attrs && FindNameInNameValues(attrs, "width", width) ? PixelWidth(width) : -1;
+        used += given >= 0 ? given : m_columnX[k + 1] - m_columnX[k] - S - ColumnEdges(this, k);
+    }
+    const long left = tableWidth - used;
+    char text[24];
+    if (left > 0) {
+        WriteDecimal(text, left);
+        ModifyColAttrs(columns - 1, "width", text);
+    } else {
+        ModifyColAttrs(columns - 1, "width", "");
+    }
+}
 
 int CTableElement::MouseCursorType(CPoint pt)
 {
@@ -88,6 +141,8 @@ bool CTableElement::DoResize(CElement* element, int width, int mode)
     if (element == this) {
         WriteDecimal(text, width);
         SetAttrString("width", text);
+        if (m_colgroups)
+            FitLastColumn();
         StyleChanged(1);
         return true;
     }
@@ -159,6 +214,7 @@ bool CTableElement::DoResize(CElement* element, int width, int mode)
     ModifyColAttrs(dragged, "width", text);
     WriteDecimal(text, newNeighbour);
     ModifyColAttrs(neighbour, "width", text);
+    FitLastColumn();
     StyleChanged(1);
     return true;
 }

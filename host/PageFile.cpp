@@ -239,7 +239,7 @@ PageStep ReadStep(const xmlNode* n)
         {"activate", PageStep::kActivate}, {"deactivate", PageStep::kDeactivate},
         {"update", PageStep::kUpdate}, {"form-value", PageStep::kFormValue},
         {"read-clipboard", PageStep::kReadClipboard}, {"close-window", PageStep::kCloseWindow}};
-    if (kind != "set" && kind != "call" && kind != "dialog-answer")
+    if (kind != "set" && kind != "call" && kind != "dialog-answer" && kind != "modeless-answer")
         NoChildren(n);
     auto it = simple.find(kind);
     if (it != simple.end()) {
@@ -314,13 +314,20 @@ PageStep ReadStep(const xmlNode* n)
         s.kind = PageStep::kCall;
         s.name = e.Required("method");
         ReadValues(n, s);
-    } else if (kind == "dialog-answer") {
-        Element e(n, {"press", "close", "fail"});
-        s.kind = PageStep::kDialogAnswer;
+    } else if (kind == "dialog-answer" || kind == "modeless-answer") {
+        const bool modeless = kind == "modeless-answer";
+        Element e(n,
+            modeless ? std::initializer_list<const char*>{"kind", "press", "close"}
+                     : std::initializer_list<const char*>{"press", "close", "fail"});
+        s.kind = modeless ? PageStep::kModelessAnswer : PageStep::kDialogAnswer;
+        if (modeless)
+            s.name = e.Required("kind");
         const int ways
             = (e.Has("press") ? 1 : 0) + (e.Flag("close", false) ? 1 : 0) + (e.Flag("fail", false) ? 1 : 0);
         if (ways != 1)
-            Fail(n, "<dialog-answer> takes one of press, close and fail");
+            Fail(n,
+                modeless ? "<modeless-answer> takes one of press and close"
+                         : "<dialog-answer> takes one of press, close and fail");
         s.dialog.kind = e.Has("press") ? DialogAnswer::kPress
             : e.Flag("close", false)   ? DialogAnswer::kClose
                                        : DialogAnswer::kFail;
@@ -329,7 +336,7 @@ PageStep ReadStep(const xmlNode* n)
             if (c->type == XML_TEXT_NODE && xmlIsBlankNode(c))
                 continue;
             if (c->type != XML_ELEMENT_NODE || NodeName(c) != "field")
-                Fail(n, "<dialog-answer> holds <field> elements only");
+                Fail(n, "<" + kind + "> holds <field> elements only");
             NoChildren(c);
             Element f(c, {"name", "value"});
             s.dialog.fields.push_back(ui::DialogField{f.Required("name"), f.Required("value")});

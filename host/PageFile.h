@@ -40,6 +40,10 @@
 //   <menu-answer choose="Table/Insert Row Above"/> (or command="32812";
 //       neither: dismiss)
 //   <put-file-answer folder= name=/> (or cancel="true")
+//   Answered at once: the dialog of that kind shown without a modal loop
+//   (the table-size picker is "table-size"):
+//   <modeless-answer kind= press="Insert"> <field name= value=/> </modeless-answer>
+//       (or close="true")
 //   <drag-answer drop="inside" x= y=/> (or drop="cancel")
 //   <close-window/>  the user closes the browser window: in a window, when
 //       its event loop next runs (inside a dialog or menu the plug-in shows
@@ -94,7 +98,8 @@ struct PageStep
         kMenuAnswer,
         kPutFileAnswer,
         kDragAnswer,
-        kCloseWindow
+        kCloseWindow,
+        kModelessAnswer // name: the dialog's kind; dialog: the answer
     };
     Kind kind = kUpdate;
     int line = 0;

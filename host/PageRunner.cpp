@@ -178,6 +178,7 @@ private:
             break;
         case PageStep::kReadClipboard: h.Log().Add("clipboard: " + Quote(h.ClipboardText())); break;
         case PageStep::kDialogAnswer: h.Ui().dialogs.push_back(s.dialog); break;
+        case PageStep::kModelessAnswer: h.Ui().AnswerModeless(s.name, s.dialog); break;
         case PageStep::kMenuAnswer: h.Ui().menus.push_back(s.menu); break;
         case PageStep::kPutFileAnswer: h.Ui().putFiles.push_back(s.putFile); break;
         case PageStep::kCloseWindow:

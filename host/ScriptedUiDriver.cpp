@@ -151,6 +151,47 @@ events::ModalAnswer ScriptedUiDriver::Answer(
     return ModalAnswer::Continue();
 }
 
+bool ScriptedUiDriver::AnswerModeless(const std::string& kind, const DialogAnswer& answer)
+{
+    ui::ModalDialog* dialog = nullptr;
+    for (ui::ModalDialog* d : ui::ModalDialog::Modeless())
+        if (d->ModalKind() == kind)
+            dialog = d;
+    if (!dialog) {
+        Fail("no " + kind + " dialog is shown without a modal loop");
+        return false;
+    }
+    const std::string head = Describe(*dialog);
+    if (answer.kind == DialogAnswer::kClose) {
+        log->Add(head + " -> close");
+        events::Event close(events::kEventClassWindow, events::kEventWindowClose);
+        dialog->Target().SendEvent(close);
+        return true;
+    }
+    if (answer.kind != DialogAnswer::kPress) {
+        Fail("a dialog shown without a modal loop is answered by a press or a close");
+        return false;
+    }
+    std::string said;
+    for (const ui::DialogField& f : answer.fields) {
+        if (!dialog->SetField(f.name, f.value)) {
+            Fail("the dialog has no field " + f.name);
+            return false;
+        }
+        said += "set " + f.name + "=" + Quote(f.value) + ", ";
+    }
+    const int index = answer.press.empty() ? dialog->defaultButton : dialog->FindButton(answer.press);
+    if (index < 0 || static_cast<std::size_t>(index) >= dialog->buttons.size()) {
+        Fail("the dialog has no button "
+            + (answer.press.empty() ? std::string("marked default") : Quote(answer.press)));
+        return false;
+    }
+    log->Add(head + " -> " + said + "press " + Quote(dialog->buttons[static_cast<std::size_t>(index)].label));
+    // The press may end the dialog and delete it: it is not touched after.
+    dialog->Press(static_cast<std::size_t>(index));
+    return true;
+}
+
 events::ModalAnswer ScriptedUiDriver::ModalStep(ModalLoop& loop)
 {
     if (step)

@@ -122,6 +122,12 @@ public:
     EventLog* log = &m_ownLog;
     std::vector<std::string> failures;
 
+    // Answers at once the dialog of that kind shown last without a modal
+    // loop: sets the answer's fields and presses its button, or closes its
+    // window. False, with a failure recorded, when none is shown or the
+    // answer does not fit it.
+    bool AnswerModeless(const std::string& kind, const DialogAnswer& answer);
+
     ModalAnswer ModalStep(ModalLoop& loop) override;
     std::uint32_t PopUpMenu(const events::MenuRequest& menu) override;
     bool PutFile(const events::PutFileRequest& request, events::PutFileReply& reply) override;

@@ -672,7 +672,7 @@ public:
     ButtonInfo* FindToolbarButtonFromID(const char* name);
     // The screen rectangle of the first button of kind (empty for kinds below
     // 7 or when there is none).
-    void GetToolButtonPos(unsigned kind, CRect* rect);
+    void GetToolButtonPos(unsigned kind, CRect* rect) override;
     // Greys (or restores) every button but the view buttons, "expand" and
     // "help"; the look shows at the next paint.
     void ToolEnable(bool enable);
@@ -703,7 +703,7 @@ public:
     void UpdateToolBar(int view);
     void ValueIsChanged() override { }
     // Asked before an element's property dialog opens: 0, it opens.
-    int GoFireDialog(int, CElement*) { return 0; }
+    int GoFireDialog(int, CElement*) override { return 0; }
     // The engine's relay to the source view: message 1 with 32833 paste,
     // 32832 copy, 32834 cut, 32851 undo, 32889 redo. Anything else is ignored.
     void PostMessage(unsigned msg, unsigned id, unsigned) override;
@@ -906,6 +906,7 @@ public:
     // Set while a dialog of the control runs (the preview window): browser
     // events are answered as handled without acting on them.
     unsigned char m_dialogOpen = 0;
+    unsigned char* DialogOpenFlag() override { return &m_dialogOpen; }
     // The named style sheet in use came from the page's origin.
     unsigned char m_screenReaderXSLTReadable = 0;
     unsigned char m_previewXSLTReadable = 0;

@@ -134,7 +134,7 @@ bool CDialog::StartModalless(bool show)
         m_modelessHandler = m_dialog.Target().InstallHandler(
             {{qm::events::kEventClassWindow, qm::events::kEventWindowClose}},
             [this](const qm::events::NextHandler&, qm::events::Event&) {
-                EndDialog(0);
+                OnWindowClose();
                 return qm::events::kNoErr;
             });
         if (m_dialog.ShowModeless())

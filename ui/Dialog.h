@@ -63,6 +63,9 @@ protected:
     virtual void OnInitDialog() { }
     // The result for the command of the button that closed the dialog.
     virtual int ResultForCommand(std::uint32_t command) const;
+    // The window of a dialog shown without a modal loop was closed; by
+    // default that ends it with 0.
+    virtual void OnWindowClose() { EndDialog(0); }
 
     qm::ui::ModalDialog& Dialog() { return m_dialog; }
 

@@ -2,6 +2,8 @@
 
 #include "element/services/ControlServices.h"
 
+#include "base/geometry/Rect.h"
+
 bool CControlServices::IsInElementList(const CSafeBuf& search, const unsigned short* tag)
 {
     if (!tag || !*tag || search.IsEmpty())
@@ -11,3 +13,4 @@ bool CControlServices::IsInElementList(const CSafeBuf& search, const unsigned sh
     needle += ",";
     return search.Find(static_cast<const unsigned short*>(needle)) >= 0;
 }
+

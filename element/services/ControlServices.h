@@ -19,7 +19,9 @@
 #include "net/HttpOwner.h"
 
 class CColoringEditor;
+class CElement;
 class CImage;
+class CRect;
 class CLangString;
 namespace qm::ui {
 class Menu;
@@ -294,6 +296,20 @@ public:
     {
         static const CSafeBuf none;
         return none;
+    }
+
+    // ---- the table commands and the table-size picker ----
+    // The defaults describe a control without toolbar that asks nobody
+    // before a dialog opens; the control overrides them.
+    // The flag that, while set, has browser events answered as handled
+    // without acting on them (a dialog of the control is open); null: none.
+    virtual unsigned char* DialogOpenFlag() { return nullptr; }
+    // Asked before a dialog opens on element: 1 cancels, 2 goes on without
+    // the dialog, anything else opens it.
+    virtual int GoFireDialog(int kind, CElement* element)
+    {
+        (void)kind, (void)element;
+        return 0;
     }
 
 protected:
