@@ -13,4 +13,3 @@ bool CControlServices::IsInElementList(const CSafeBuf& search, const unsigned sh
     needle += ",";
     return search.Find(static_cast<const unsigned short*>(needle)) >= 0;
 }
-
