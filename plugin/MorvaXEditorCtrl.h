@@ -95,7 +95,7 @@ public:
     bool GetCacheFile(CSafeBuf& url, CSafeBuf& cacheFile) override;
     // Deletes every plain file of the temporary folder, then of the cache
     // folder (the debug log included); sub-folders stay.
-    void ClearCache();
+    void ClearCache() override;
     // The support folder (without a trailing slash) made by the constructor.
     const CSafeBuf& GetSupportFolder() const { return m_supportFolder; }
 
@@ -235,7 +235,7 @@ public:
     // The views by number: 0 "wysiwyg", 1 "source", 2 "preview", 3
     // "screen-reader"; any other number is an empty text.
     void GoFireModeChange(int oldMode, int newMode);
-    void GoFireContextMenuClicked(const unsigned short* text);
+    void GoFireContextMenuClicked(const unsigned short* text) override;
     // Asked before each web-service request whether the page answers it:
     // the page never does, so every request goes to the service (false).
     bool GoFireSOAPCall(const unsigned short* name, CSafeBuf& request, CSafeBuf& response) override;
@@ -394,7 +394,7 @@ public:
     bool FetchDocument(const unsigned short* location, CSafeBuf& localFile, const CSafeBuf& targetFile);
     // Shows the about dialog with the current Debug switch; closed with OK,
     // Debug takes the dialog's value.
-    void AboutBox();
+    void AboutBox() override;
     CSafeBuf Buttons;
     ButtonInfo* m_buttonInfo = nullptr; // the definition list; owned
     CPtrList m_toolBars;                // ToolBarStruct*, owned, in display order

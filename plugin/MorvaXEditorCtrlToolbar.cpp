@@ -21,8 +21,8 @@
 namespace {
 
 const char* const kDefaultToolbars[4] = {
-    "ordered-list,unordered-list,definition-list,,draw-layout-table,draw-data-table,image,separator,"
-    "hyperlink,attachment,directory,spellchecker,,wysiwyg,source,preview,screen-reader,help",
+    ("ordered-list,unordered-list,definition-list,,draw-layout-table,draw-data-table,image,separator,"
+     "hyperlink,attachment,directory,spellchecker,,wysiwyg,source,preview,screen-reader,help"),
     "indent,whitespace,word-wrap,dim-tags,validate,,wysiwyg,source,preview,screen-reader",
     "wysiwyg,source,preview,screen-reader",
     "wysiwyg,source,preview,screen-reader",
