@@ -50,7 +50,13 @@ CSafeBuf EngineText(const CLangString* table, const char* key, const char* fallb
     const char* english = EnglishText(key);
     if (!english)
         english = fallback ? fallback : "";
-    if (table)
-        return table->GetItem(key, english);
-    return CSafeBuf(reinterpret_cast<const unsigned char*>(english));
+    const CSafeBuf englishText(reinterpret_cast<const unsigned char*>(english));
+    if (!table)
+        return englishText;
+    // A loaded table answers a key it lacks with the key itself: the
+    // English text is shown then, never the key.
+    CSafeBuf text = table->GetItem(key, english);
+    if (*english && text == CSafeBuf(reinterpret_cast<const unsigned char*>(key ? key : "")))
+        return englishText;
+    return text;
 }

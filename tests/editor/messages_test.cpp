@@ -66,6 +66,13 @@ TEST(EnglishTexts, TheBundledTextsAndTheCodesDefaultsAgree)
         EXPECT_EQ(qmtest::Utf8(bundled.GetItem(key, "(none)")), code) << key;
     }
     EXPECT_EQ("Operation failed", qmtest::Utf8(EngineText(nullptr, "message-box/title-operation-failed")));
+    // A loaded table without the key gives the English text, not the key;
+    // one that has it gives its own.
+    CLangString page(qmtest::FromUtf8("<localization><attributes><table><cols>Spalten</cols></table>"
+                                      "</attributes></localization>"),
+        qmtest::FromUtf8("de"));
+    EXPECT_EQ("Rows", qmtest::Utf8(EngineText(&page, "attributes/table/rows", "Rows")));
+    EXPECT_EQ("Spalten", qmtest::Utf8(EngineText(&page, "attributes/table/cols", "Columns")));
     // Texts the control asks for with its own defaults.
     const std::pair<const char*, const char*> control[] = {
         {"text/no-image", "image cannot be displayed"},
