@@ -248,3 +248,18 @@ TEST_F(StyleBoxTest, ScriptReadsTheCurrentStyles)
 }
 
 } // namespace
+
+// The page applies an ungrouped heading style by its id: the caret's
+// paragraph becomes that heading and the page reads the style back.
+TEST_F(StyleBoxTest, ApplyStyleIDChangesTheCaretsBlockAndCurrentStylesNamesIt)
+{
+    CMorvaXEditorCtrl* c
+        = Start({{"Styles",
+                     "<styles><style><name>Paragraph</name><elt>p</elt><id>p</id></style>"
+                     "<style><name>Heading 2</name><elt>h2</elt><id>h2</id></style></styles>"},
+            {"Value", "<p>text</p><p>more</p>"}});
+    ASSERT_NE(nullptr, c);
+    c->ApplyStyleID(FromUtf8("h2"));
+    EXPECT_EQ("<h2>text</h2><p>more</p>", FormValue());
+    EXPECT_EQ("h2", CurrentStyles());
+}

@@ -3,7 +3,8 @@
 // page's Value, "|" where the caret starts) and the page's steps, run by the
 // page runner; the result is the form value, with the option [messages]
 // also the message boxes shown, with [log] also the form values read by
-// <form-value/> steps and the drags started, in order. A step list may hold
+// <form-value/> steps and the drags started, in order, with [clipboard] the
+// clipboard's writes, with [menus] the pop-up menus shown. A step list may hold
 // <repeat count="N">...</repeat>: its steps N times over.
 
 #include "host/PageRunner.h"
@@ -87,6 +88,8 @@ inline void RunPageCases(const char* path, const std::string& params = "")
             actual += "\n" + LogLines(run.log, {"form value: ", "drag of "});
         if (c.HasOption("clipboard"))
             actual += "\n" + LogLines(run.log, {"clipboard: "});
+        if (c.HasOption("menus"))
+            actual += "\n" + LogLines(run.log, {"menu at "});
         file.Check(c, actual);
     }
 }
