@@ -12,6 +12,7 @@
 #include "tests/common/CaseBlocks.h"
 #include "tests/common/ScriptedUiDriver.h"
 #include "tests/common/TextHelpers.h"
+#include "tests/editor/support/BracketSelection.h"
 #include "tests/editor/support/EngineWithControl.h"
 
 #include "document/XDoc.h"
@@ -58,40 +59,7 @@ protected:
         return true;
     }
 
-    // The runs from the one holding "[" to the one holding "]" are
-    // selected; the brackets go.
-    void MarkSelection()
-    {
-        CPtrList all;
-        engine->m_doc.m_root->GetAllChildren(&all, 0, false, kKindText, 0);
-        bool inside = false;
-        for (void* pos = all.GetHeadPosition(); pos;) {
-            auto* run = static_cast<CElement*>(all.GetNext(pos));
-            const int open = run->m_text.Find(static_cast<unsigned short>('['));
-            if (open >= 0) {
-                Cut(run, open);
-                inside = true;
-            }
-            if (!inside)
-                continue;
-            const int close = run->m_text.Find(static_cast<unsigned short>(']'));
-            if (close >= 0)
-                Cut(run, close);
-            run->m_selected = 1;
-            run->m_selectable = 1;
-            run->m_selStart = open >= 0 ? open : 0;
-            run->m_selEnd = (close >= 0 ? close : run->m_text.Length()) - 1;
-            engine->m_doc.m_selectionPresent = 1;
-            inside = close < 0;
-        }
-    }
-
-    void Cut(CElement* run, int offset)
-    {
-        run->m_text.Delete(offset, 1);
-        if (engine->m_doc.m_caretElement == run && run->m_caretOffset > offset)
-            --run->m_caretOffset;
-    }
+    void MarkSelection() { qmtest::MarkBracketSelection(*engine); }
 
     CElement* First(const std::string& tag) const
     {
