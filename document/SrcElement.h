@@ -268,7 +268,11 @@ private:
     CSrcElement* NewElement(const char* name);
     void Name(const unsigned short* name);
     void Name(const SrcTagInfo* info);
-    void Read(_xmlNode* node, bool preserveSpace, SrcReadBuffers& buffers);
+    // afterInline: the element follows inline content in its parent, so
+    // white space that starts its children separates words too (a line's
+    // pieces of one element are written as elements of their own:
+    // <code>a</code><code> <em>b</em></code>).
+    void Read(_xmlNode* node, bool preserveSpace, SrcReadBuffers& buffers, bool afterInline = false);
     void Link(CSrcElement* child, CSrcElement* before);
     void Unlink(CSrcElement* child);
     // Namespace declarations of a node about to be unwrapped go to the

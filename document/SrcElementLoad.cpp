@@ -306,7 +306,7 @@ void CSrcElement::SetElement(_xmlNode* node, bool preserveSpace)
     Read(node, preserveSpace, buffers);
 }
 
-void CSrcElement::Read(_xmlNode* node, bool preserveSpace, SrcReadBuffers& buffers)
+void CSrcElement::Read(_xmlNode* node, bool preserveSpace, SrcReadBuffers& buffers, bool startsAfterInline)
 {
     if (!node)
         return;
@@ -332,7 +332,9 @@ void CSrcElement::Read(_xmlNode* node, bool preserveSpace, SrcReadBuffers& buffe
         m_attributes.SetAt(name, value);
     }
 
-    bool afterInline = false; // the last node added is inline or other
+    // The last node added is inline or other; at the start, whether this
+    // element, of an XHTML inline kind, follows inline content.
+    bool afterInline = startsAfterInline && m_info && (m_info->kind & kInline) != 0;
     for (xmlNode* n = node->children; n; n = n->next) {
         switch (n->type) {
         case XML_COMMENT_NODE: {
@@ -381,7 +383,7 @@ void CSrcElement::Read(_xmlNode* node, bool preserveSpace, SrcReadBuffers& buffe
                     *slot = {n->name, child->m_info};
             }
             AppendChild(child);
-            child->Read(n, preserveSpace || child->IsTag("pre"), buffers);
+            child->Read(n, preserveSpace || child->IsTag("pre"), buffers, afterInline);
             afterInline = (child->ElementType() & (kInline | kOther)) != 0;
             if (child->m_nonXHTML
                 && (child->m_tag.CompareNoCase("font") == 0 || child->m_tag.CompareNoCase("center") == 0))
