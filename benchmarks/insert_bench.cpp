@@ -13,6 +13,7 @@
 // Run by hand from a release build: build-rel/benchmarks/insert_bench
 
 #include "base/text/SafeBuf.h"
+#include "benchmarks/BenchBody.h"
 #include "benchmarks/BenchMarkupDocument.h"
 #include "benchmarks/BenchWords.h"
 #include "editor/XHTML.h"
@@ -24,54 +25,9 @@
 
 namespace {
 
-const std::string& BodyContent()
-{
-    static const std::string content = [] {
-        const std::string doc = GenerateMarkupDocument(1024 * 1024);
-        const auto open = doc.find("<body>");
-        const auto close = doc.rfind("</body>");
-        return doc.substr(open + 6, close - open - 6);
-    }();
-    return content;
-}
-
-CSafeBuf Wide(const std::string& utf8)
-{
-    CSafeBuf out;
-    out.AssignUTF8(utf8.c_str());
-    return out;
-}
-
-// The size of what the engine's document writes (mode 6), in units and tags,
-// so that the load and the insertion can be seen to give the same tree.
-void CountWritten(CXHTML& engine, benchmark::State& state)
-{
-    CSafeBuf written;
-    engine.GetSourceCode(written, 6);
-    state.counters["written_units"] = written.Length();
-    int tags = 0;
-    for (int i = 0; i < written.Length(); ++i)
-        tags += written.GetAt(i) == '<';
-    state.counters["written_tags"] = tags;
-}
-
-void BM_LoadBody(benchmark::State& state)
-{
-    const CSafeBuf markup = Wide("<html><body>" + BodyContent() + "</body></html>");
-    for (auto _ : state) {
-        auto engine = std::make_unique<CXHTML>();
-        benchmark::DoNotOptimize(engine->LoadDocument(markup));
-        state.PauseTiming();
-        CountWritten(*engine, state);
-        state.ResumeTiming();
-    }
-    state.SetBytesProcessed(
-        static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(BodyContent().size()));
-}
-
 void BM_InsertHTMLCode(benchmark::State& state)
 {
-    const CSafeBuf markup = Wide(BodyContent());
+    const CSafeBuf markup = BenchWide(BenchBodyContent());
     const CSafeBuf start("<html><body><p>a_x_Here_to_put_cursor_x_b</p></body></html>");
     for (auto _ : state) {
         auto engine = std::make_unique<CXHTML>();
@@ -82,7 +38,7 @@ void BM_InsertHTMLCode(benchmark::State& state)
         state.ResumeTiming();
     }
     state.SetBytesProcessed(
-        static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(BodyContent().size()));
+        static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(BenchBodyContent().size()));
 }
 
 std::string PlainText(size_t size)
@@ -100,7 +56,7 @@ std::string PlainText(size_t size)
 
 void BM_InsertText(benchmark::State& state)
 {
-    const CSafeBuf text = Wide(PlainText(static_cast<size_t>(state.range(0)) * 1024 * 1024));
+    const CSafeBuf text = BenchWide(PlainText(static_cast<size_t>(state.range(0)) * 1024 * 1024));
     const CSafeBuf start("<html><body><p>a_x_Here_to_put_cursor_x_b</p></body></html>");
     for (auto _ : state) {
         auto engine = std::make_unique<CXHTML>();
@@ -112,6 +68,6 @@ void BM_InsertText(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(BM_LoadBody)->Unit(benchmark::kMillisecond);
+BENCHMARK(BenchLoadBody)->Name("BM_LoadBody")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_InsertHTMLCode)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_InsertText)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);

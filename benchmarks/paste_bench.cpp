@@ -11,6 +11,7 @@
 // Run by hand from a release build: build-rel/benchmarks/paste_bench
 
 #include "base/text/SafeBuf.h"
+#include "benchmarks/BenchBody.h"
 #include "benchmarks/BenchMarkupDocument.h"
 #include "editor/XHTML.h"
 #include "platform/dnd/Pasteboard.h"
@@ -24,56 +25,11 @@
 
 namespace {
 
-const std::string& BodyContent()
-{
-    static const std::string content = [] {
-        const std::string doc = GenerateMarkupDocument(1024 * 1024);
-        const auto open = doc.find("<body>");
-        const auto close = doc.rfind("</body>");
-        return doc.substr(open + 6, close - open - 6);
-    }();
-    return content;
-}
-
-CSafeBuf Wide(const std::string& utf8)
-{
-    CSafeBuf out;
-    out.AssignUTF8(utf8.c_str());
-    return out;
-}
-
-// The size of what the engine's document writes (mode 6), in units and tags,
-// so that the load and the pastes can be seen to give the same tree.
-void CountWritten(CXHTML& engine, benchmark::State& state)
-{
-    CSafeBuf written;
-    engine.GetSourceCode(written, 6);
-    state.counters["written_units"] = written.Length();
-    int tags = 0;
-    for (int i = 0; i < written.Length(); ++i)
-        tags += written.GetAt(i) == '<';
-    state.counters["written_tags"] = tags;
-}
-
 const CSafeBuf kStart("<html><body><p>a_x_Here_to_put_cursor_x_b</p></body></html>");
-
-void BM_LoadBody(benchmark::State& state)
-{
-    const CSafeBuf markup = Wide("<html><body>" + BodyContent() + "</body></html>");
-    for (auto _ : state) {
-        auto engine = std::make_unique<CXHTML>();
-        benchmark::DoNotOptimize(engine->LoadDocument(markup));
-        state.PauseTiming();
-        CountWritten(*engine, state);
-        state.ResumeTiming();
-    }
-    state.SetBytesProcessed(
-        static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(BodyContent().size()));
-}
 
 void BM_PasteOwnMarkup(benchmark::State& state)
 {
-    const CSafeBuf markup = Wide(BodyContent());
+    const CSafeBuf markup = BenchWide(BenchBodyContent());
     qm::dnd::Pasteboard& board = qm::events::Services::Get().Pasteboards().Clipboard();
     board.Clear();
     board.PutItemFlavor(1, "public.quillmark", static_cast<const unsigned short*>(markup),
@@ -89,7 +45,7 @@ void BM_PasteOwnMarkup(benchmark::State& state)
         state.ResumeTiming();
     }
     state.SetBytesProcessed(
-        static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(BodyContent().size()));
+        static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(BenchBodyContent().size()));
 }
 
 // The clipboard's description of HTML: a header of byte offsets, then the
@@ -111,7 +67,7 @@ std::string Description(const std::string& html)
 
 void BM_PasteForeignHTML(benchmark::State& state)
 {
-    const std::string description = Description(BodyContent());
+    const std::string description = Description(BenchBodyContent());
     for (auto _ : state) {
         state.PauseTiming();
         auto engine = std::make_unique<CXHTML>();
@@ -128,6 +84,6 @@ void BM_PasteForeignHTML(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(BM_LoadBody)->Unit(benchmark::kMillisecond);
+BENCHMARK(BenchLoadBody)->Name("BM_LoadBody")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PasteOwnMarkup)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PasteForeignHTML)->Unit(benchmark::kMillisecond);

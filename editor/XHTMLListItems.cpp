@@ -66,16 +66,8 @@ void CXHTML::OnLMoveIDown() { MoveListItemBy(true); }
 
 void CXHTML::SelectWhole(CElement* e)
 {
-    if (!e || !m_doc.m_root)
-        return;
-    m_doc.m_root->CleanSelection(true);
-    e->SelectAllChildren(true);
-    e->m_selected = 1;
-    m_doc.m_selectionPresent = 1;
-    SetCopyState();
-    m_doc.DrawDoc(2);
-    if (IsWindowVisible())
-        m_doc.Redraw();
+    if (e)
+        SelectDefElements({e});
 }
 
 void CXHTML::OnLSelectList()

@@ -8,8 +8,8 @@
 #include "tests/common/CaseBlocks.h"
 #include "tests/common/ScriptedUiDriver.h"
 #include "tests/common/TextHelpers.h"
-#include "tests/editor/support/BracketSelection.h"
 #include "tests/editor/support/EngineWithControl.h"
+#include "tests/editor/support/MarkedDocument.h"
 
 #include "element/Element.h"
 #include "element/markup/SourceCode.h"
@@ -37,7 +37,7 @@ protected:
         MarkSelection();
     }
 
-    void MarkSelection() { qmtest::MarkBracketSelection(*engine); }
+    void MarkSelection() { qmtest::MarkSelection(*engine); }
 
     std::string Content()
     {

@@ -12,8 +12,8 @@
 #include "tests/common/CaseBlocks.h"
 #include "tests/common/ScriptedUiDriver.h"
 #include "tests/common/TextHelpers.h"
-#include "tests/editor/support/BracketSelection.h"
 #include "tests/editor/support/EngineWithControl.h"
+#include "tests/editor/support/MarkedDocument.h"
 
 #include "document/XDoc.h"
 #include "element/Element.h"
@@ -59,7 +59,7 @@ protected:
         return true;
     }
 
-    void MarkSelection() { qmtest::MarkBracketSelection(*engine); }
+    void MarkSelection() { qmtest::MarkSelection(*engine); }
 
     CElement* First(const std::string& tag) const
     {

@@ -9,8 +9,8 @@
 // the one holding "[" to the one holding "]" selected.
 
 #include "tests/common/TextHelpers.h"
-#include "tests/editor/support/BracketSelection.h"
 #include "tests/editor/support/EngineWithControl.h"
+#include "tests/editor/support/MarkedDocument.h"
 
 #include "editor/StyleBarItem.h"
 #include "element/Element.h"
@@ -187,7 +187,7 @@ protected:
     StyleListControl* styles = nullptr;
 
 private:
-    void MarkSelection() { qmtest::MarkBracketSelection(*engine); }
+    void MarkSelection() { qmtest::MarkSelection(*engine); }
 };
 
 } // namespace qmtest

@@ -1,0 +1,61 @@
+#pragma once
+// The body of the 1 MB generated document, for the benchmarks that put it
+// into a document some other way than loading (inserting, pasting) and set
+// that beside loading it: the content, the load itself, and counters of
+// what the document writes afterwards, so that both can be seen to give the
+// same tree.
+
+#include "base/text/SafeBuf.h"
+#include "benchmarks/BenchMarkupDocument.h"
+#include "editor/XHTML.h"
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+
+// The body's content (between its tags) of the 1 MB document.
+inline const std::string& BenchBodyContent()
+{
+    static const std::string content = [] {
+        const std::string doc = GenerateMarkupDocument(1024 * 1024);
+        const auto open = doc.find("<body>");
+        const auto close = doc.rfind("</body>");
+        return doc.substr(open + 6, close - open - 6);
+    }();
+    return content;
+}
+
+inline CSafeBuf BenchWide(const std::string& utf8)
+{
+    CSafeBuf out;
+    out.AssignUTF8(utf8.c_str());
+    return out;
+}
+
+// The size of what the engine's document writes (mode 6), in units and tags.
+inline void CountWritten(CXHTML& engine, benchmark::State& state)
+{
+    CSafeBuf written;
+    engine.GetSourceCode(written, 6);
+    state.counters["written_units"] = written.Length();
+    int tags = 0;
+    for (int i = 0; i < written.Length(); ++i)
+        tags += written.GetAt(i) == '<';
+    state.counters["written_tags"] = tags;
+}
+
+// The body content loaded as a document.
+inline void BenchLoadBody(benchmark::State& state)
+{
+    const CSafeBuf markup = BenchWide("<html><body>" + BenchBodyContent() + "</body></html>");
+    for (auto _ : state) {
+        auto engine = std::make_unique<CXHTML>();
+        benchmark::DoNotOptimize(engine->LoadDocument(markup));
+        state.PauseTiming();
+        CountWritten(*engine, state);
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(
+        static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(BenchBodyContent().size()));
+}
