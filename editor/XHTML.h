@@ -184,7 +184,11 @@ public:
     // or could not run (more than about half a million start tags): markup
     // is then as the steps before Tidy and those two passes left it. False
     // too when memory runs out, markup holding what had been done to it.
-    static bool ValidateXML(CSafeBuf& markup, const char* source = nullptr, bool xmlInput = false);
+    // With keepHead, a whole document's head comes back too, as Tidy repaired
+    // it ("<html><head>...</head><body>...</body></html>"): the page's value
+    // keeps its title and links. Content pasted or inserted never asks for it.
+    static bool ValidateXML(
+        CSafeBuf& markup, const char* source = nullptr, bool xmlInput = false, bool keepHead = false);
     // Cuts line breaks (CR, LF) off both ends and turns every run of
     // blanks, CRs and LFs inside into one blank; tabs and blanks at the
     // ends stay.

@@ -145,7 +145,9 @@ struct TidyJob
 {
     const char* input = nullptr; // UTF-8, zero-terminated
     bool xmlInput = false;
+    bool keepHead = false;
     std::string output; // what Tidy wrote
+    std::string head;   // the repaired head element, when keepHead asked for it
 };
 
 bool SetOption(TidyDoc doc, const char* name, const char* value)
@@ -164,7 +166,39 @@ void KeepOutput(TidyJob& job, const TidyBuffer& output)
 
 const std::pair<const char*, const char*> kOptions[] = {{"show-body-only", "yes"}, {"output-xhtml", "yes"},
     {"hide-comments", "yes"}, {"char-encoding", "utf8"}, {"quote-nbsp", "no"}, {"add-xml-decl", "no"},
-    {"word-2000", "yes"}, {"drop-empty-paras", "yes"}, {"logical-emphasis", "yes"}};
+    {"word-2000", "yes"}, {"drop-empty-paras", "yes"}, {"logical-emphasis", "yes"}, {"tidy-mark", "no"}};
+
+// A head of newer HTML names its encoding as <meta charset="X" />, which
+// XHTML 1.0 has no attribute for; the same statement in its XHTML form is
+// the content type with that charset.
+void RewriteCharsetMeta(std::string& head)
+{
+    static const char kFrom[] = "<meta charset=\"";
+    for (std::size_t at = head.find(kFrom); at != std::string::npos; at = head.find(kFrom, at + 1)) {
+        const std::size_t value = at + sizeof kFrom - 1;
+        const std::size_t quote = head.find('"', value);
+        const std::size_t close = quote == std::string::npos ? quote : head.find('>', quote);
+        if (close == std::string::npos)
+            return;
+        const std::string charset = head.substr(value, quote - value);
+        head.replace(at, close + 1 - at,
+            "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=" + charset + "\" />");
+    }
+}
+
+// The head element as Tidy prints it (XHTML, like the body).
+void KeepHead(TidyJob& job, TidyDoc doc, TidyBuffer& buffer)
+{
+    TidyNode head = tidyGetHead(doc);
+    if (!head || !tidyNodeGetText(doc, head, &buffer) || !buffer.bp)
+        return;
+    try {
+        job.head.assign(reinterpret_cast<const char*>(buffer.bp), buffer.size);
+        RewriteCharsetMeta(job.head);
+    } catch (...) {
+        job.head.clear();
+    }
+}
 
 // Runs Tidy on job's input and keeps what it wrote. Tidy's messages go to
 // an error buffer that nobody reads. No object with a destructor lives in
@@ -197,6 +231,10 @@ void RunTidy(TidyJob& job, TidyMemory& memory)
         status = tidySaveBuffer(doc, &output);
     if (status >= 0 && output.bp && output.size > 0)
         KeepOutput(job, output);
+    if (status >= 0 && job.keepHead) {
+        tidyBufClear(&output);
+        KeepHead(job, doc, output);
+    }
 
     tidyBufFree(&output);
     tidyBufFree(&errors);
@@ -229,7 +267,7 @@ bool RunTidyOnOwnStack(TidyJob& job)
 
 } // namespace
 
-bool CXHTML::ValidateXML(CSafeBuf& markup, const char* source, bool xmlInput)
+bool CXHTML::ValidateXML(CSafeBuf& markup, const char* source, bool xmlInput, bool keepHead)
 {
     try {
         ResolveCharacterReferences(markup);
@@ -250,13 +288,20 @@ bool CXHTML::ValidateXML(CSafeBuf& markup, const char* source, bool xmlInput)
         TidyJob job;
         job.input = source ? source : utf8 ? utf8.get() : "";
         job.xmlInput = xmlInput;
+        job.keepHead = keepHead && hasBody && !xmlInput;
         const bool wrote = RunTidyOnOwnStack(job) && !job.output.empty();
         if (wrote) {
             CSafeBuf result;
             result.AssignUTF8(job.output.c_str());
             RemoveProcessingInstructions(result);
             if (hasBody && !xmlInput) {
-                result.Insert(0, "<html><body>");
+                CSafeBuf head;
+                head.AssignUTF8(job.head.c_str());
+                RemoveProcessingInstructions(head);
+                head.Trim();
+                result.Insert(0, "<body>");
+                result.Insert(0, head);
+                result.Insert(0, "<html>");
                 result += "</body></html>";
             } else if (!hasBody && xmlInput) {
                 // The html and body tags put around the text above.

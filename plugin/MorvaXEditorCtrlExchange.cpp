@@ -140,7 +140,7 @@ void CMorvaXEditorCtrl::Fix(const unsigned short* text, CSafeBuf& out)
         temporary->m_doc.m_versionText = FileVersion;
         engine = temporary.get();
     }
-    CXHTML::ValidateXML(out, nullptr, false);
+    CXHTML::ValidateXML(out, nullptr, false, true);
     engine->CleanXHTML(out, kCleanRepaired);
     if (!ValidateXMLValue(out, false))
         out.Empty();

@@ -167,7 +167,7 @@ void CMorvaXEditorCtrl::TidyValue(CSafeBuf& markup)
     const bool keepHardSpaces = (Options & kOptionKeepHardSpaces) != 0;
     if (keepHardSpaces)
         markup.Replace(kHardSpace, kHardSpaceMark);
-    CXHTML::ValidateXML(markup, nullptr, false);
+    CXHTML::ValidateXML(markup, nullptr, false, true);
     if (keepHardSpaces)
         markup.Replace(kHardSpaceMark, kHardSpace);
 }

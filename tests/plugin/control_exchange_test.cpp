@@ -82,7 +82,11 @@ protected:
     {
         CSafeBuf out;
         Control()->m_pXHTML->GetSourceCode(out, 2);
-        return WithoutComment(ToUtf8(out));
+        // A carriage return is shown as \r: the case files keep plain line ends.
+        std::string markup = WithoutComment(ToUtf8(out));
+        for (std::size_t at = markup.find('\r'); at != std::string::npos; at = markup.find('\r', at))
+            markup.replace(at, 1, "\\r");
+        return markup;
     }
 
     // One mouse event at a point of the plug-in's area, as the browser sends it.
