@@ -351,7 +351,7 @@ TEST_P(Limits, FinishesAndTakesALetter)
     const std::string markup = c.markup();
     ASSERT_EQ(std::string::npos, markup.find(kLetter));
     const auto start = std::chrono::steady_clock::now();
-    ASSERT_NE(nullptr, Start({{"Value", "<p>start</p>"}, {"Options", "2"}, {"EnablePasteMarkup", "1"}}));
+    ASSERT_NE(nullptr, Start({{"Value", "<p>start</p>"}, {"Options", "2"}, {"EnablePasteMarkup", "true"}}));
     Read(c.reader, markup);
     if (c.then == Then::kLastRun)
         CaretToLastRun();
@@ -360,7 +360,8 @@ TEST_P(Limits, FinishesAndTakesALetter)
     TypeLetter();
     const std::string value = FormValue();
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("limit %s: %.2f s, %.0f MB peak\n", c.name.c_str(), seconds, PeakMegabytes());
+    std::printf("limit %s: %.2f s, %.0f MB peak, %zu bytes written\n", c.name.c_str(), seconds,
+        PeakMegabytes(), value.size());
     RecordProperty("seconds", std::to_string(seconds));
 
     ASSERT_NE(nullptr, Engine().m_doc.m_root);
