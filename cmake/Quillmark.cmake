@@ -50,9 +50,14 @@ function(qm_tests dir)
     target_compile_definitions(${exe} PRIVATE
       QM_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/data"
       QM_TEST_OUTPUT_DIR="${CMAKE_BINARY_DIR}/test-output")
+    # QM_TEST_TIMEOUT_<exe>, when set, bounds each of that program's tests.
+    set(timeout)
+    if(DEFINED QM_TEST_TIMEOUT_${exe})
+      set(timeout TIMEOUT ${QM_TEST_TIMEOUT_${exe}})
+    endif()
     gtest_discover_tests(${exe} DISCOVERY_MODE PRE_TEST
       WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
-      PROPERTIES ENVIRONMENT "QM_RESOURCES_DIR=${CMAKE_SOURCE_DIR}/resources")
+      PROPERTIES ENVIRONMENT "QM_RESOURCES_DIR=${CMAKE_SOURCE_DIR}/resources" ${timeout})
   endforeach()
 endfunction()
 

@@ -181,8 +181,9 @@ public:
     // content), and with xmlInput stripped of the tags put around it. Then,
     // in every case, marked sections other than CDATA go and "file:///"
     // leaves the values of address attributes. False when Tidy wrote nothing
-    // or could not run (more than about half a million start tags): markup
-    // is then as the steps before Tidy and those two passes left it. False
+    // or could not run (more than about half a million start tags, or
+    // elements nested more than 1024 deep as an HTML reader closes them):
+    // markup is then as the steps before Tidy and those two passes left it. False
     // too when memory runs out, markup holding what had been done to it.
     // With keepHead, a whole document's head comes back too, as Tidy repaired
     // it ("<html><head>...</head><body>...</body></html>"): the page's value
@@ -465,8 +466,9 @@ public:
     void OnSelectall() { SelectAll(); }
     // The text-input handler Init installs: while the control has the focus
     // and shows no pop-up, the text (read whole) is typed in the view that
-    // shows, once the control has seen text input before; then the control
-    // notes that text input arrives. The event always goes on to the next
+    // shows: always in the source view, which takes no key-downs; in the
+    // document once the control has seen text input before (the key-down
+    // typed the first). Then the control notes that text input arrives. The event always goes on to the next
     // handler, whose answer it gives.
     static int TextInputHandler(const qm::events::NextHandler& next, qm::events::Event& event, void* engine);
     // Types text (zero-terminated) through OnChar. fixedLength 0 with text:
@@ -544,6 +546,9 @@ public:
     // parents where only an empty run follows it, and with moveOut all of
     // them. With redraw: laid out, drawn and reported. True when added.
     bool DoAddTag(const char* tag, bool moveOut, bool redraw);
+    // DoAddTag without the style pass over the new element's parent, which
+    // the caller owes; the new element, or null when none was added.
+    CElement* AddTagAtCaret(const char* tag, bool moveOut);
     // Deletes a shown selection (the document's DeleteSelection); a
     // selection inside one paragraph that takes the whole paragraph leaves
     // an empty copy of it to type into. False when nothing was selected.

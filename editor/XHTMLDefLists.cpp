@@ -15,6 +15,8 @@
 #include "element/markup/TreeRepair.h"
 #include "elements/TypingTree.h"
 
+#include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -79,6 +81,59 @@ CSafeBuf SortKey(CElement* e)
 }
 
 bool Less(const CSafeBuf& a, const CSafeBuf& b) { return U16cmp(a, b) < 0; }
+
+struct SortEntry
+{
+    CElement* element;
+    CSafeBuf key; // terms only
+};
+
+bool KeyLess(const SortEntry& a, const SortEntry& b) { return Less(a.key, b.key); }
+
+bool IsTerm(const SortEntry& entry) { return entry.element->m_kind == kKindDt; }
+
+// The list's children in the order sorting gives them: first each run of
+// terms in the order of their keys, then the items (ItemFrom) in the order
+// of their first terms' keys. An item that does not start with a term stays
+// where it is and no item passes it. Elements of equal keys keep their
+// order. Each key is computed once, so a long list sorts in n log n steps.
+std::vector<CElement*> SortedChildren(CElement* list)
+{
+    std::vector<SortEntry> entries;
+    for (CElement* e = list->m_firstChild; e; e = e->m_nextSibling)
+        entries.push_back({e, e->m_kind == kKindDt ? SortKey(e) : CSafeBuf()});
+    for (auto run = entries.begin(); run != entries.end();) {
+        auto runEnd = std::find_if_not(run, entries.end(), IsTerm);
+        std::stable_sort(run, runEnd, KeyLess);
+        run = runEnd == entries.end() ? runEnd : runEnd + 1;
+    }
+    // Items as ranges [first, last) of entries.
+    std::vector<std::pair<size_t, size_t>> items;
+    for (size_t i = 0; i < entries.size();) {
+        size_t end = i;
+        bool definitions = false;
+        while (end < entries.size() && !(end > i && definitions && IsTerm(entries[end]))) {
+            definitions = definitions || entries[end].element->m_kind == kKindDd;
+            ++end;
+        }
+        items.emplace_back(i, end);
+        i = end;
+    }
+    auto ledByTerm
+        = [&entries](const std::pair<size_t, size_t>& item) { return IsTerm(entries[item.first]); };
+    for (auto run = items.begin(); run != items.end();) {
+        auto runEnd = std::find_if_not(run, items.end(), ledByTerm);
+        std::stable_sort(run, runEnd,
+            [&entries](const auto& a, const auto& b) { return KeyLess(entries[a.first], entries[b.first]); });
+        run = runEnd == items.end() ? runEnd : runEnd + 1;
+    }
+    std::vector<CElement*> order;
+    order.reserve(entries.size());
+    for (const auto& item : items)
+        for (size_t i = item.first; i < item.second; ++i)
+            order.push_back(entries[i].element);
+    return order;
+}
 
 } // namespace
 
@@ -278,40 +333,17 @@ void CXHTML::OnDSort()
     CElement* list = ContextDefList(nullptr);
     if (!list)
         return;
-    bool moved = false;
-    // Terms within an item: a term followed by a smaller one goes after it.
-    for (bool again = true; again;) {
-        again = false;
-        for (CElement* e = list->m_firstChild; e; e = e->m_nextSibling) {
-            CElement* next = e->m_nextSibling;
-            if (e->m_kind == kKindDt && next && next->m_kind == kKindDt && Less(SortKey(next), SortKey(e))) {
-                MoveBeside(e, next, true);
-                again = moved = true;
-                break;
-            }
-        }
+    const std::vector<CElement*> order = SortedChildren(list);
+    size_t at = 0;
+    const CElement* e = list->m_firstChild;
+    while (e && at < order.size() && e == order[at]) {
+        e = e->m_nextSibling;
+        ++at;
     }
-    // Items: one whose first term is smaller than the previous item's goes
-    // before that item, its terms and then its definitions.
-    for (bool again = true; again;) {
-        again = false;
-        CElement* previous = nullptr;
-        for (CElement* start = list->m_firstChild; start;) {
-            const std::vector<CElement*> item = ItemFrom(start);
-            CElement* following = item.back()->m_nextSibling;
-            if (previous && previous->m_kind == kKindDt && start->m_kind == kKindDt
-                && Less(SortKey(start), SortKey(previous))) {
-                for (CElement* e : item)
-                    MoveBeside(e, previous, false);
-                again = moved = true;
-                break;
-            }
-            previous = start;
-            start = following;
-        }
-    }
-    if (!moved)
-        return;
+    if (!e)
+        return; // already in order
+    for (CElement* e : order)
+        e->MoveCurrentElementTo(list, 0, true);
     list->StyleChanged(0);
     m_doc.DrawDoc(0);
     m_doc.Redraw();

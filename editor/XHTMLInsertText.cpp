@@ -7,6 +7,8 @@
 #include "editor/PlainTextCharacters.h"
 #include "element/Element.h"
 
+#include <vector>
+
 using namespace qm::insert;
 
 namespace {
@@ -48,8 +50,9 @@ void CXHTML::InsertText(const unsigned short* text, bool)
     }
 
     CSafeBuf run;
-    bool sinceParagraph = false; // text since the last paragraph break
-    bool any = false;            // text at all
+    std::vector<CElement*> restyle; // parents of the breaks added
+    bool sinceParagraph = false;    // text since the last paragraph break
+    bool any = false;               // text at all
     bool afterCR = false;
     const int n = all.Length();
     for (int i = 0; i < n; ++i) {
@@ -62,7 +65,11 @@ void CXHTML::InsertText(const unsigned short* text, bool)
                 ++i;
                 sinceParagraph = false;
             } else if (sinceParagraph) {
-                DoAddTag("br", true, false);
+                // The style pass over the break's parent waits for the end:
+                // once a line it would make long texts take quadratic time.
+                CElement* br = AddTagAtCaret("br", true);
+                if (br && br->m_parent && (restyle.empty() || restyle.back() != br->m_parent))
+                    restyle.push_back(br->m_parent);
             }
             // After a lone CR the character that ended the line starts the
             // next run.
@@ -82,6 +89,9 @@ void CXHTML::InsertText(const unsigned short* text, bool)
         sinceParagraph = any = true;
     }
     FlushRun(m_doc, run);
+    for (CElement* parent : restyle)
+        if (m_doc.IsElementExist(parent))
+            parent->StyleChanged(0);
 }
 
 bool CXHTML::ReplaceText(const unsigned short* replacement, bool redraw)

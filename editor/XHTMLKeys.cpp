@@ -231,13 +231,14 @@ int CXHTML::TextInputHandler(const qm::events::NextHandler& next, qm::events::Ev
                 = event.Kind() == qm::events::kEventTextInputUnicode ? whole : FixedUnits(event, whole);
             const std::basic_string<unsigned short> units(text.begin(), text.end());
             CPluginPortScope port(self->m_window);
-            if (control->IsTextInputSeen()) {
-                if (control->GetViewMode() == 1)
-                    control->SourceUnicodeInput(units.c_str(), int(fixed));
-                else if (control->GetViewMode() == 0) {
-                    self->MacUnicodeInput(units.c_str(), int(fixed));
-                    self->m_doc.ReleaseRemovedElements();
-                }
+            // The source view takes no key-downs, so its text comes only
+            // from here, the first text included; the document typed the
+            // key-down of a first text already.
+            if (control->GetViewMode() == 1) {
+                control->SourceUnicodeInput(units.c_str(), int(fixed));
+            } else if (control->GetViewMode() == 0 && control->IsTextInputSeen()) {
+                self->MacUnicodeInput(units.c_str(), int(fixed));
+                self->m_doc.ReleaseRemovedElements();
             }
             control->SetTextInputSeen();
         } catch (...) {

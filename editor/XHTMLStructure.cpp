@@ -99,14 +99,31 @@ void CXHTML::OnInserthr()
 
 bool CXHTML::DoAddTag(const char* tag, bool moveOut, bool redraw)
 {
+    CElement* e = AddTagAtCaret(tag, moveOut);
+    if (!e)
+        return false;
+    if (e->m_parent)
+        e->m_parent->StyleChanged(0);
+    if (redraw) {
+        m_doc.DrawDoc(0);
+        m_doc.UpdateKeyCursor();
+        m_doc.SetLastKeyPos(m_doc.m_caretPoint);
+        m_doc.Redraw();
+        NotifyChange(true);
+    }
+    return true;
+}
+
+CElement* CXHTML::AddTagAtCaret(const char* tag, bool moveOut)
+{
     RemoveSelection();
     CElement* caret = CaretElementInTree();
     if (!tag || !caret || !caret->m_parent)
-        return false;
+        return nullptr;
     bool after = true;
     if (caret->IsTextElement()) {
         if (caret->IsElementUnderTag(kKindImg))
-            return false;
+            return nullptr;
         // The text after the caret goes to a new run, which takes the caret.
         caret->BreakElement(0, false);
     } else {
@@ -115,7 +132,7 @@ bool CXHTML::DoAddTag(const char* tag, bool moveOut, bool redraw)
     CElement* parent = caret->m_parent;
     CElement* e = NewElement(tag, parent);
     if (!e)
-        return false;
+        return nullptr;
     parent->InsertChild(e, caret->GetID(), after);
     // Out of inline parents where nothing but an empty run follows.
     while (e->m_parent && e->m_parent->m_inline && e->m_parent->m_parent) {
@@ -133,16 +150,7 @@ bool CXHTML::DoAddTag(const char* tag, bool moveOut, bool redraw)
             top = top->m_parent;
         e->MoveOutUntil(top, false);
     }
-    if (e->m_parent)
-        e->m_parent->StyleChanged(0);
-    if (redraw) {
-        m_doc.DrawDoc(0);
-        m_doc.UpdateKeyCursor();
-        m_doc.SetLastKeyPos(m_doc.m_caretPoint);
-        m_doc.Redraw();
-        NotifyChange(true);
-    }
-    return true;
+    return e;
 }
 
 bool CXHTML::RemoveSelection()

@@ -21,11 +21,14 @@
 // thread's stack. Tidy therefore runs on a thread of its own whose stack is
 // sized by the number of start tags of its input (every level of the tree
 // comes from one, or from an element Tidy adds around one), and the caller
-// waits for it.
+// waits for it. Markup nested deeper than a document may nest, by a wide
+// margin, is not handed to Tidy at all: its repair could not load, and its
+// tree would take Tidy's recursion as deep as the markup goes.
 
 #include "editor/XHTML.h"
 
 #include "base/text/SafeBuf.h"
+#include "base/xml/HtmlDepth.h"
 #include "editor/TidyMarkup.h"
 
 #include <tidy/tidy.h>
@@ -50,11 +53,19 @@ constexpr size_t kStackPerTag = 2048;
 constexpr size_t kStackBase = 1 << 20;
 // Larger inputs (half a million start tags) are not handed to Tidy.
 constexpr size_t kStackLimit = size_t(1) << 30;
+// Nor is markup whose elements nest deeper than this (as an HTML reader
+// closes them): four times the depth the document's parser accepts, for the
+// elements Tidy adds and the end tags it implies differently.
+constexpr size_t kDeepestForTidy = 1024;
 
+// One pass over the text: a search function called from every "<" would
+// read the rest of the text each time where a checking library wraps it.
 size_t CountStartTags(const char* text)
 {
     size_t count = 0;
-    for (const char* p = std::strchr(text, '<'); p; p = std::strchr(p + 1, '<')) {
+    for (const char* p = text; *p; ++p) {
+        if (*p != '<')
+            continue;
         const unsigned char next = static_cast<unsigned char>(p[1]) | 0x20;
         if (next >= 'a' && next <= 'z')
             ++count;
@@ -247,6 +258,8 @@ bool RunTidyOnOwnStack(TidyJob& job)
 {
     const size_t tags = CountStartTags(job.input);
     if (tags > (kStackLimit - kStackBase) / kStackPerTag)
+        return false;
+    if (HtmlNestingDepth(job.input, std::strlen(job.input), kDeepestForTidy) > kDeepestForTidy)
         return false;
     pthread_attr_t attr;
     if (pthread_attr_init(&attr) != 0)

@@ -107,12 +107,11 @@ TEST(TidyRepair, ConvertCRLFToSpace)
 }
 
 // Tidy builds and writes its tree recursively, some hundred bytes of stack
-// a level: markup nested 5000 deep would overflow a caller's stack of 256 KB
-// (an ordinary thread's 8 MB at some 60000 levels).
+// a level: markup nested 1000 deep would overflow a caller's stack of 256 KB.
 TEST(TidyRepair, DeepNestingDoesNotOverflowTheCallersStack)
 {
     std::string deep;
-    for (int i = 0; i < 5000; ++i)
+    for (int i = 0; i < 1000; ++i)
         deep += "<div>";
     deep += "x";
     CSafeBuf markup = qmtest::FromUtf8(deep);
@@ -122,6 +121,24 @@ TEST(TidyRepair, DeepNestingDoesNotOverflowTheCallersStack)
     const std::string out = qmtest::ToUtf8(markup);
     EXPECT_EQ(0u, out.rfind("<div>\n<div>\n", 0));
     EXPECT_NE(std::string::npos, out.find("\n<div>x</div>\n</div>\n</div>\n"));
+}
+
+// Deeper than 1024 (as an HTML reader closes elements) is not handed to
+// Tidy: nothing is written and the markup is as it was. Paragraphs close
+// one another, so a long run of them is no depth.
+TEST(TidyRepair, MarkupNestedTooDeepIsNotRepaired)
+{
+    std::string deep;
+    for (int i = 0; i < 1025; ++i)
+        deep += "<span>";
+    CSafeBuf markup = qmtest::FromUtf8(deep + "x");
+    EXPECT_FALSE(CXHTML::ValidateXML(markup));
+    EXPECT_EQ(deep + "x", qmtest::ToUtf8(markup));
+    std::string paragraphs;
+    for (int i = 0; i < 5000; ++i)
+        paragraphs += "<p>x";
+    markup = qmtest::FromUtf8(paragraphs);
+    EXPECT_TRUE(CXHTML::ValidateXML(markup));
 }
 
 // Half a million start tags would need more stack than Tidy is given:
