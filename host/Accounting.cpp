@@ -42,6 +42,7 @@ void* Accounting::Alloc(std::size_t size, const std::string& origin)
         std::free(p);
         return nullptr;
     }
+    ++m_totals.blocksMade;
     return p;
 }
 
@@ -55,6 +56,16 @@ char* Accounting::AllocString(const std::string& text, const std::string& origin
     return p;
 }
 
+char* Accounting::AllocName(const std::string& name, const std::string& origin)
+{
+    char* p = AllocString(name, origin);
+    if (p) {
+        m_blocks[p].name = true;
+        ++m_totals.namesMade;
+    }
+    return p;
+}
+
 bool Accounting::Free(void* ptr, const std::string& what)
 {
     if (!ptr)
@@ -64,6 +75,9 @@ bool Accounting::Free(void* ptr, const std::string& what)
         Fault(what + ": memory that did not come from memalloc, or was freed already");
         return false;
     }
+    ++m_totals.blocksFreed;
+    if (it->second.name)
+        ++m_totals.namesFreed;
     m_blocks.erase(it);
     std::free(ptr);
     return true;
@@ -100,18 +114,19 @@ NPObject* Accounting::Create(NPP npp, NPClass* aClass, const std::string& origin
     object->_class = aClass;
     object->referenceCount = 1;
     try {
-        m_objects[object] = ObjectInfo{origin, 0};
+        m_objects[object] = ObjectInfo{origin, 0, true};
     } catch (...) {
         Deallocate(object);
         return nullptr;
     }
+    ++m_totals.objectsMade;
     return object;
 }
 
 void Accounting::AdoptHostObject(NPObject* object, const std::string& origin)
 {
     object->referenceCount = 1;
-    m_objects[object] = ObjectInfo{origin, 1};
+    m_objects[object] = ObjectInfo{origin, 1, false};
 }
 
 NPObject* Accounting::Retain(NPObject* object)
@@ -140,6 +155,8 @@ void Accounting::Release(NPObject* object)
         return;
     }
     if (--object->referenceCount == 0) {
+        if (it->second.made)
+            ++m_totals.objectsGone;
         m_objects.erase(it);
         Deallocate(object);
     }

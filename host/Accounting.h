@@ -5,7 +5,9 @@
 // free of memory that is not a live block, a release past 0, a string that
 // did not come from memalloc, a dead object used) is recorded, not acted
 // on, so that it cannot corrupt the browser; a block or object still alive
-// when the page is done is a leak.
+// when the page is done is a leak. Running totals say how many blocks,
+// identifier names and objects were ever handed out and how many came back,
+// so a long run can show that everything it made was given back.
 
 #include "platform/np/Runtime.h"
 
@@ -16,6 +18,18 @@
 #include <vector>
 
 namespace qm::host {
+
+// Counts since the accounts were opened. A block handed out for an
+// identifier's name is counted both as a block and as a name.
+struct AccountTotals
+{
+    std::size_t blocksMade = 0;
+    std::size_t blocksFreed = 0;
+    std::size_t namesMade = 0;
+    std::size_t namesFreed = 0;
+    std::size_t objectsMade = 0; // through createobject
+    std::size_t objectsGone = 0; // of those, deallocated at their last release
+};
 
 class Accounting
 {
@@ -29,6 +43,8 @@ public:
     void* Alloc(std::size_t size, const std::string& origin);
     // A copy of the text with a terminating zero; null when out of memory.
     char* AllocString(const std::string& text, const std::string& origin);
+    // The UTF-8 name of an identifier, counted as a name too.
+    char* AllocName(const std::string& name, const std::string& origin);
     // False (and a fault) when ptr is not a live block; null is ignored.
     bool Free(void* ptr, const std::string& what);
     bool IsBlock(const void* ptr) const { return m_blocks.count(ptr) != 0; }
@@ -37,6 +53,9 @@ public:
     // Whether [ptr, ptr + length) lies inside one live block.
     bool InsideBlock(const void* ptr, std::size_t length) const;
     std::size_t BlockCount() const { return m_blocks.size(); }
+    // Identifier names handed out and not yet freed.
+    std::size_t NameCount() const { return m_totals.namesMade - m_totals.namesFreed; }
+    const AccountTotals& Totals() const { return m_totals; }
 
     // ---- Objects. The host's own holds are counted apart, so that an
     // object the host keeps is a leak only when more is held of it.
@@ -64,16 +83,19 @@ private:
     {
         std::size_t size;
         std::string origin;
+        bool name = false;
     };
     struct ObjectInfo
     {
         std::string origin;
         std::uint32_t hostHolds = 0;
+        bool made = false; // through Create, not adopted from the host
     };
 
     std::map<const void*, Block> m_blocks;
     std::map<const NPObject*, ObjectInfo> m_objects;
     std::vector<std::string> m_faults;
+    AccountTotals m_totals;
 };
 
 } // namespace qm::host

@@ -417,7 +417,7 @@ NPUTF8* Browser::UTF8FromIdentifier(NPIdentifier id)
             b->m_account.Fault("utf8fromidentifier on an identifier the browser did not give out");
         return nullptr;
     }
-    return b->m_account.AllocString(*name, "the UTF-8 name of identifier " + Quote(*name));
+    return b->m_account.AllocName(*name, "the UTF-8 name of identifier " + Quote(*name));
 }
 
 std::int32_t Browser::IntFromIdentifier(NPIdentifier id)

@@ -128,6 +128,37 @@ TEST_F(BrowserTest, ObjectsAreFreedAtCountZeroAndOverReleaseIsReported)
     EXPECT_EQ(3u, browser.Account().Faults().size());
 }
 
+// The running totals: a failed free counts nothing, a name is a block too,
+// the browser's own objects are not the plug-in's, and an object counts as
+// gone only at its last release.
+TEST_F(BrowserTest, TotalsCountWhatWasHandedOutAndWhatCameBack)
+{
+    const AccountTotals& totals = browser.Account().Totals();
+    void* block = t->memalloc(8);
+    NPUTF8* name = t->utf8fromidentifier(t->getstringidentifier("Value"));
+    EXPECT_EQ(1u, browser.Account().NameCount());
+    t->memfree(block);
+    t->memfree(block);
+    NPObject* window = nullptr;
+    ASSERT_EQ(NPERR_NO_ERROR, t->getvalue(&npp, NPNVWindowNPObject, &window));
+    t->releaseobject(window);
+    NPObject* o = t->createobject(&npp, &g_counted);
+    t->retainobject(o);
+    t->releaseobject(o);
+    EXPECT_EQ(0u, totals.objectsGone);
+    t->releaseobject(o);
+    EXPECT_EQ(2u, totals.blocksMade);
+    EXPECT_EQ(1u, totals.blocksFreed);
+    EXPECT_EQ(1u, totals.namesMade);
+    EXPECT_EQ(0u, totals.namesFreed);
+    t->memfree(name);
+    EXPECT_EQ(1u, totals.namesFreed);
+    EXPECT_EQ(0u, browser.Account().NameCount());
+    EXPECT_EQ(2u, totals.blocksFreed);
+    EXPECT_EQ(1u, totals.objectsMade);
+    EXPECT_EQ(1u, totals.objectsGone);
+}
+
 TEST_F(BrowserTest, ReleasingVariantsFreesWhatTheyHold)
 {
     g_deallocated = 0;
