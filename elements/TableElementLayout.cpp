@@ -126,6 +126,7 @@ public:
     bool Quick(CTDElement* cell);
 
 private:
+    void SizeColumns();
     void CollectRows();
     void ValidateTableWidth();
     int DeepMeasureWidth() const;
@@ -644,16 +645,22 @@ void TableLayout::Keep()
     m_t->m_gridWanted = static_cast<int>(m_W);
 }
 
-void TableLayout::Run()
+// The steps up to the columns' widths.
+void TableLayout::SizeColumns()
 {
-    TableNestingScope nesting(m_t);
-    m_deep = nesting.Deep();
     CollectRows();
     ValidateTableWidth();
     MeasureCells();
     GetTableInfo();
     WidthWanted();
     Fit();
+}
+
+void TableLayout::Run()
+{
+    TableNestingScope nesting(m_t);
+    m_deep = nesting.Deep();
+    SizeColumns();
     // Deep inside other tables: one assignment, no column widens.
     for (int pass = 0; pass < kMaxPasses; ++pass) {
         AssignWidthAndHeights();
@@ -672,12 +679,7 @@ void TableLayout::Measure()
 {
     TableNestingScope nesting(m_t);
     m_deep = true;
-    CollectRows();
-    ValidateTableWidth();
-    MeasureCells();
-    GetTableInfo();
-    WidthWanted();
-    Fit();
+    SizeColumns();
     // The rows as tall as their tallest measured cell without row span.
     long height = AddCoord(AddCoord(m_S, m_border.top), m_border.bottom);
     for (const RowRec& row : m_rows) {
