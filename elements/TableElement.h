@@ -167,6 +167,14 @@ public:
     std::vector<int> m_columnState;
     int m_measureWidth = 0;
     int m_gridWanted = 0;
+    // Within one layout pass (LayoutNesting::CurrentPass; edits come
+    // between passes): the pass and width the cells' natural sizes were
+    // measured in and at, and the pass whose table minimum width is kept
+    // (until the table is laid out again).
+    unsigned long m_measuredPass = 0;
+    int m_measuredAt = 0;
+    unsigned long m_minPass = 0;
+    long m_minWidth = 0;
 
     int m_requestedWidth = 0;             // a width the next layout gives the table at least
     bool m_reentry = false;               // the layout's second run for a wide caption

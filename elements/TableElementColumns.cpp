@@ -6,6 +6,7 @@
 #include "elements/TDElement.h"
 #include "style/layout/LayoutBox.h"
 #include "style/layout/LayoutLimits.h"
+#include "style/layout/LayoutNesting.h"
 
 #include <algorithm>
 
@@ -41,6 +42,13 @@ int CTableElement::GetWidthOfCell(int column) const
 
 bool CTableElement::GetMinSize(CSize& size, bool)
 {
+    // Asked again in the same pass, the table answers what it found: the
+    // tables around a nested one ask for it at each of their layouts.
+    const unsigned long pass = LayoutNesting::CurrentPass();
+    if (pass != 0 && m_minPass == pass) {
+        size.cx = std::max<LONG>(size.cx, m_minWidth);
+        return true;
+    }
     long least = 0;
     if (Style().widthSet && Style().widthUnit == kUnitPixels && Style().width > 0) {
         least = Style().width;
@@ -70,6 +78,8 @@ bool CTableElement::GetMinSize(CSize& size, bool)
             least = std::max<long>(least, c.cx);
         }
     }
+    m_minPass = pass;
+    m_minWidth = least;
     size.cx = std::max<LONG>(size.cx, least);
     return true;
 }

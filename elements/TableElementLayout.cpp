@@ -41,11 +41,10 @@
 //
 // A cell's content is laid out again only when its box width changes, so a
 // table nested in a cell is laid out when it is measured and once more for
-// each width its cell takes. Past a few levels of tables being laid out
-// inside one another, a table measures its cells by their minimum widths
-// (without laying them out) and lays them out once at their boxes' widths,
-// so that the work stays linear in the depth: such tables take the width of
-// their content's longest words unless they are given a width.
+// each width its cell takes. Tables deeper than kFullLayoutDepth measure
+// their cells once a pass and lay them out once (TableNesting.h): they take
+// their content's natural widths, held within their container as any
+// table's, but no column widens for content wider than its box.
 
 #include "elements/TableElement.h"
 
@@ -53,6 +52,7 @@
 #include "elements/TBodyElement.h"
 #include "elements/TDElement.h"
 #include "elements/TRElement.h"
+#include "elements/TableNesting.h"
 #include "style/layout/LayoutBox.h"
 #include "style/layout/LayoutLimits.h"
 #include "style/layout/LayoutNesting.h"
@@ -63,18 +63,6 @@
 namespace {
 
 constexpr int kMaxPasses = 19;
-// Tables being laid out inside one another that measure their cells by
-// laying them out; deeper ones take the cells' minimum widths instead.
-constexpr int kFullLayoutDepth = 3;
-int g_tableDepth = 0;
-
-struct DepthScope
-{
-    DepthScope() { ++g_tableDepth; }
-    ~DepthScope() { --g_tableDepth; }
-    DepthScope(const DepthScope&) = delete;
-    DepthScope& operator=(const DepthScope&) = delete;
-};
 
 struct CellRec
 {
@@ -132,12 +120,18 @@ class TableLayout
 public:
     TableLayout(CTableElement* table, void* dc, CalcInfo* info);
     void Run();
+    // Measuring inside a deep table's cell: the table's box takes its
+    // natural width; its rows and cells are not laid out.
+    void Measure();
     bool Quick(CTDElement* cell);
 
 private:
+    void SizeColumns();
     void CollectRows();
     void ValidateTableWidth();
+    int DeepMeasureWidth() const;
     void MeasureCells();
+    bool MeasuredThisPass() const;
     void GetTableInfo();
     void GetRowInfo(const RowRec& row, long base);
     void SpreadSpanningCells();
@@ -153,10 +147,13 @@ private:
     void FinalCalc();
     void Keep();
     int BoxHeightFor(size_t row, int rowSpan, const std::vector<int>& heights) const;
-    static bool Deep() { return g_tableDepth > kFullLayoutDepth; }
+    bool Deep() const { return m_deep; }
     long Sum() const { return std::accumulate(m_colW.begin(), m_colW.end(), 0L) + m_S; }
+    long GridWidth() const { return m_cols > 0 ? std::max<long>(0, Sum() - 2L * m_S) : 0; }
+    long TableWidth() const;
 
     CTableElement* m_t;
+    bool m_deep = false;
     void* m_dc;
     CalcInfo* m_info;
     std::vector<RowRec> m_rows;
@@ -222,32 +219,68 @@ void TableLayout::ValidateTableWidth()
 {
     const ELEMENT_STYLE& s = m_t->Style();
     m_W = 0;
-    if (s.widthSet && s.width > 0 && s.widthUnit == kUnitPercent)
+    bool relative = false;
+    if (s.widthSet && s.width > 0 && s.widthUnit == kUnitPercent) {
         m_W = static_cast<long long>(s.width) * m_containerW / 100;
-    else if (s.widthSet && s.width > 0 && s.widthUnit == kUnitPixels)
+        relative = true;
+    } else if (s.widthSet && s.width > 0 && s.widthUnit == kUnitPixels) {
         m_W = s.width;
+    }
     if (m_W > 0)
         m_W = std::max<long>(0, m_W - m_border.Horizontal());
-    if (m_t->m_requestedWidth - m_border.Horizontal() > m_W)
+    if (m_t->m_requestedWidth - m_border.Horizontal() > m_W) {
         m_W = m_t->m_requestedWidth - m_border.Horizontal();
+        relative = false;
+    }
     m_measureW = static_cast<int>(m_W > 0 ? m_W : m_containerW);
+    // Below the first deep table, a table without a width of its own
+    // measures at the width the deep table around it measured at, whatever
+    // its container: one measuring then serves each of its layouts.
+    if (m_deep && TableNestingScope::Current().depth > kFullLayoutDepth + 1 && (m_W == 0 || relative))
+        m_measureW = DeepMeasureWidth();
+    if (m_deep)
+        TableNestingScope::Current().measureWidth = m_measureW;
+}
+
+// The width of the deep table around, or (a layout that started at this
+// table) the width this table measured at last.
+int TableLayout::DeepMeasureWidth() const
+{
+    const int around = TableNestingScope::Current().measureWidth;
+    if (around >= 0)
+        return around;
+    return m_t->m_measureWidth > 0 ? m_t->m_measureWidth : m_containerW;
 }
 
 // Every cell laid out without a box at the measuring width: its natural
 // size. The caption likewise, at that width and the table's borders.
 void TableLayout::MeasureCells()
 {
-    if (Deep()) {
-        // Deep inside other tables the minimum widths stand in for the
-        // natural ones: no layout here, one at the boxes' widths later.
-        std::vector<int> least(m_cols, 0);
-        m_t->GetTableCellMinWidth(least);
+    // A deep table measured once in this pass keeps what it measured.
+    if (!Deep() || !MeasuredThisPass()) {
+        // While a deep table measures, the tables in its cells only measure.
+        TableNesting& nesting = TableNestingScope::Current();
+        const bool measuring = nesting.measuring;
+        nesting.measuring = Deep();
         for (RowRec& row : m_rows) {
             for (CellRec& c : row.cells) {
-                c.cell->m_laidBoxWidth = -1;
-                c.cell->m_natural = CSize(c.cell->m_minSize.cx, 0);
+                c.cell->m_hasTableBox = false;
+                c.cell->m_tableBox = CSize(0, 0);
+                c.cell->m_containerRect = CRect(0, 0, m_measureW, 0);
+            }
+            row.row->CalculateReg(m_dc, m_info);
+            for (CellRec& c : row.cells) {
+                c.cell->m_natural = CSize(BoxWidth(c.cell), BoxHeight(c.cell));
+                c.measuredWidth = static_cast<int>(c.cell->m_availRect.right);
+                c.linesHold = InlineOnly(c.cell);
             }
         }
+        nesting.measuring = measuring;
+        m_t->m_measuredPass = LayoutNesting::CurrentPass();
+        m_t->m_measuredAt = m_measureW;
+    }
+    if (Deep()) {
+        // A deep table's caption counts by its minimum width.
         if (m_caption) {
             CSize least(0, 0);
             m_caption->GetMinSize(least, false);
@@ -255,24 +288,17 @@ void TableLayout::MeasureCells()
         }
         return;
     }
-    for (RowRec& row : m_rows) {
-        for (CellRec& c : row.cells) {
-            c.cell->m_hasTableBox = false;
-            c.cell->m_tableBox = CSize(0, 0);
-            c.cell->m_containerRect = CRect(0, 0, m_measureW, 0);
-        }
-        row.row->CalculateReg(m_dc, m_info);
-        for (CellRec& c : row.cells) {
-            c.cell->m_natural = CSize(BoxWidth(c.cell), BoxHeight(c.cell));
-            c.measuredWidth = static_cast<int>(c.cell->m_availRect.right);
-            c.linesHold = InlineOnly(c.cell);
-        }
-    }
     if (m_caption) {
         m_caption->m_position = CPoint(0, 0);
         GiveArea(m_caption, m_measureW + m_border.Horizontal(), 0, m_measureW, 0);
         m_caption->CalculateReg(m_dc, m_info);
     }
+}
+
+bool TableLayout::MeasuredThisPass() const
+{
+    const unsigned long pass = LayoutNesting::CurrentPass();
+    return pass != 0 && m_t->m_measuredPass == pass && m_t->m_measuredAt == m_measureW;
 }
 
 // The column minimum widths, states and widths from the measured cells.
@@ -549,9 +575,9 @@ bool TableLayout::WidenOverflows()
 void TableLayout::FinalCalc()
 {
     const int S = m_S;
-    const long grid = m_cols > 0 ? std::max<long>(0, Sum() - 2L * S) : 0;
+    const long grid = GridWidth();
     const long x0 = AddCoord(S, m_border.left);
-    const long tableW = AddCoord(AddCoord(x0, grid), static_cast<long>(S) + m_border.right);
+    const long tableW = TableWidth();
     long y = AddCoord(S, m_border.top);
     auto placeCaption = [&](long top) {
         const int marginTop = std::max<int>(0, m_caption->m_marginLeftTop.y);
@@ -605,6 +631,12 @@ void TableLayout::FinalCalc()
     Keep();
 }
 
+long TableLayout::TableWidth() const
+{
+    return AddCoord(
+        AddCoord(AddCoord(m_S, m_border.left), GridWidth()), static_cast<long>(m_S) + m_border.right);
+}
+
 void TableLayout::Keep()
 {
     m_t->m_rowHeights = m_heights;
@@ -613,15 +645,22 @@ void TableLayout::Keep()
     m_t->m_gridWanted = static_cast<int>(m_W);
 }
 
-void TableLayout::Run()
+// The steps up to the columns' widths.
+void TableLayout::SizeColumns()
 {
-    DepthScope depth;
     CollectRows();
     ValidateTableWidth();
     MeasureCells();
     GetTableInfo();
     WidthWanted();
     Fit();
+}
+
+void TableLayout::Run()
+{
+    TableNestingScope nesting(m_t);
+    m_deep = nesting.Deep();
+    SizeColumns();
     // Deep inside other tables: one assignment, no column widens.
     for (int pass = 0; pass < kMaxPasses; ++pass) {
         AssignWidthAndHeights();
@@ -636,12 +675,33 @@ void TableLayout::Run()
     FinalCalc();
 }
 
+void TableLayout::Measure()
+{
+    TableNestingScope nesting(m_t);
+    m_deep = true;
+    SizeColumns();
+    // The rows as tall as their tallest measured cell without row span.
+    long height = AddCoord(AddCoord(m_S, m_border.top), m_border.bottom);
+    for (const RowRec& row : m_rows) {
+        long tallest = 0;
+        for (const CellRec& c : row.cells) {
+            if (c.rowSpan == 1)
+                tallest = std::max<long>(tallest, c.cell->m_natural.cy);
+        }
+        height = AddCoord(height, tallest + m_S);
+    }
+    m_t->m_sizeRect = CRect(0, 0, TableWidth(), height);
+}
+
 // One cell's content changed. Its column widths stay as they were when the
 // cell measures as before (natural and minimum width, and it still fits its
 // box) and its column was not widened for content; only its row's height
 // may change. Tables with row spans take the whole layout.
 bool TableLayout::Quick(CTDElement* cell)
 {
+    // A deep table's cells were measured as a whole: it lays out whole.
+    if (TableDepth(m_t) > kFullLayoutDepth)
+        return false;
     CollectRows();
     const std::vector<int>& x = m_t->m_columnX;
     if (static_cast<int>(x.size()) != m_cols + 1 || m_t->m_rowHeights.size() != m_rows.size()
@@ -721,14 +781,21 @@ bool CTableElement::CalcWinReg(void* dc, bool, bool, CalcInfo* info)
         return true;
     }
     CalcForAll(dc, false, false);
+    // What the content's minimum depends on is resolved again below.
+    m_minPass = 0;
+    const bool measuring = TableNestingScope::Current().measuring;
     bool ok = true;
     try {
         TableLayout run(this, dc, info);
-        run.Run();
+        if (measuring)
+            run.Measure();
+        else
+            run.Run();
     } catch (...) {
         ok = false;
     }
-    m_requestedWidth = 0;
+    if (!measuring)
+        m_requestedWidth = 0;
     return ok;
 }
 

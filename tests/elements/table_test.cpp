@@ -261,28 +261,35 @@ TEST(Tables, QuickReLayoutOfOneCellEqualsAWholeLayout)
 }
 
 // Typing into a cell re-lays it out through FastReCalc, which leaves the
-// table and what follows it as a whole layout would.
+// table, the tables around it and what follows them as a whole layout
+// would, the table standing alone or five deep (where, its width its own,
+// the layout stops at it).
 TEST(Tables, FastReCalcInACellFollowsTheTable)
 {
-    const std::string markup
-        = "<body><table><tr><td>a</td><td>b</td></tr><tr><td>c</td><td>d</td></tr></table>"
-          "<p>after</p></body>";
-    CXHTML engine;
-    CMarkupDocument doc(&engine);
-    CSafeBuf error;
-    ASSERT_TRUE(doc.Read(markup.data(), markup.size(), error));
-    ASSERT_TRUE(LayoutDocument(doc.Body(), 300));
-    std::vector<CTableElement*> tables;
-    Tables(doc.Body(), tables);
-    ASSERT_EQ(tables.size(), 1u);
-    CElement* cell = tables.front()->GetSingleCell(0, 0);
-    ASSERT_TRUE(cell && cell->m_firstChild && cell->m_firstChild->IsTextElement());
-    CElement* run = cell->m_firstChild;
-    run->m_text = qmtest::FromUtf8("a much longer text that wraps in the page");
-    run->FastReCalc(true);
-    const std::string quick = Boxes(doc.Body());
-    ASSERT_TRUE(LayoutDocument(doc.Body(), 300));
-    EXPECT_EQ(quick, Boxes(doc.Body()));
+    const std::string table = "<table width=\"200\"><tr><td "
+                              "height=\"100\">a</td><td>b</td></tr><tr><td>c</td><td>d</td></tr></table>";
+    std::string deep = table;
+    for (int i = 0; i < 4; ++i)
+        deep = "<table><tr><td>x y</td><td>" + deep + "</td></tr></table>";
+    for (const std::string& tables : {table, deep}) {
+        const std::string markup = "<body>" + tables + "<p>after</p></body>";
+        CXHTML engine;
+        CMarkupDocument doc(&engine);
+        CSafeBuf error;
+        ASSERT_TRUE(doc.Read(markup.data(), markup.size(), error));
+        ASSERT_TRUE(LayoutDocument(doc.Body(), 300));
+        std::vector<CTableElement*> found;
+        Tables(doc.Body(), found);
+        ASSERT_FALSE(found.empty());
+        CElement* cell = found.back()->GetSingleCell(0, 0);
+        ASSERT_TRUE(cell && cell->m_firstChild && cell->m_firstChild->IsTextElement());
+        CElement* run = cell->m_firstChild;
+        run->m_text = qmtest::FromUtf8("a much longer text that wraps in the page");
+        run->FastReCalc(true);
+        const std::string quick = Boxes(doc.Body());
+        ASSERT_TRUE(LayoutDocument(doc.Body(), 300));
+        EXPECT_EQ(quick, Boxes(doc.Body())) << found.size() << " tables";
+    }
 }
 
 // Selected cells keep their background and are tinted blue at alpha 0.3
