@@ -59,16 +59,6 @@ double TimeLoad(const std::string& doc, CXHTML& engine)
     return Seconds(std::chrono::steady_clock::now() - start);
 }
 
-double TimeLibxml(const std::string& doc)
-{
-    const auto start = std::chrono::steady_clock::now();
-    xmlDoc* parsed
-        = xmlReadMemory(doc.data(), static_cast<int>(doc.size()), "bench.xml", "UTF-8", XML_PARSE_NONET);
-    benchmark::DoNotOptimize(parsed);
-    xmlFreeDoc(parsed);
-    return Seconds(std::chrono::steady_clock::now() - start);
-}
-
 // The document with every blank of its text (outside tags) replaced by a
 // character reference, drawn in turn from a few: named ones, or the numeric
 // ones of the same characters (about as long), to tell the cost of the
@@ -215,7 +205,7 @@ void BM_LoadAgainstLibxml(benchmark::State& state)
             return;
         }
         load += t;
-        parse += TimeLibxml(doc);
+        parse += BenchLibxmlSeconds(doc);
     }
     state.counters["ratio"] = parse > 0 ? load / parse : 0;
     state.counters["load_ms"] = 1000 * load / static_cast<double>(state.iterations());

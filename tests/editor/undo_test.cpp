@@ -148,6 +148,23 @@ TEST_F(Undo, TheListKeepsTheNewestFortyNine)
     EXPECT_NE(std::string::npos, SnapshotText(doc().m_undoList, 0).find("x01234567890<"));
 }
 
+TEST_F(Undo, TheHeldBytesFollowBothListsAndTheBaseline)
+{
+    Load("<p>|one</p>");
+    const size_t baseline = doc().UndoBytes();
+    EXPECT_GE(baseline, 2 * Value().size()) << "the baseline is held as UTF-16";
+    for (int i = 0; i < 60; ++i)
+        Type(0, "x", true);
+    // 49 snapshots of about the document's size each, beside the baseline.
+    const size_t full = doc().UndoBytes();
+    EXPECT_GE(full, baseline + 49 * (sizeof(UNDO_ITEM) + Value().size() - 60));
+    EXPECT_LE(full, 2 * baseline + 2 * 49 * (sizeof(UNDO_ITEM) + Value().size()));
+    Command('z', false);
+    EXPECT_GT(doc().UndoBytes(), full - Value().size()) << "the present went onto the redo list";
+    doc().CleanUnRedo();
+    EXPECT_LT(doc().UndoBytes(), 3 * baseline);
+}
+
 TEST_F(Undo, CommandZAndShiftCommandZRestoreBothWays)
 {
     Load("<p>|one</p>");
