@@ -7,6 +7,7 @@
 
 #include "base/text/SafeBuf.h"
 #include "benchmarks/BenchMarkupDocument.h"
+#include "benchmarks/BenchView.h"
 #include "editor/XHTML.h"
 
 #include <benchmark/benchmark.h>
@@ -23,6 +24,14 @@ inline std::string BenchBodyContent(int64_t kilobytes)
     const auto open = doc.find("<body>");
     const auto close = doc.rfind("</body>");
     return doc.substr(open + 6, close - open - 6);
+}
+
+// A new engine with the view of an 800-pixel window (SetBenchView).
+inline std::unique_ptr<CXHTML> BenchEngine()
+{
+    auto engine = std::make_unique<CXHTML>();
+    SetBenchView(engine->m_doc);
+    return engine;
 }
 
 inline CSafeBuf BenchWide(const std::string& utf8)
@@ -51,7 +60,7 @@ inline void BenchLoadBody(benchmark::State& state)
     const std::string body = BenchBodyContent(state.range(0));
     const CSafeBuf markup = BenchWide("<html><body>" + body + "</body></html>");
     for (auto _ : state) {
-        auto engine = std::make_unique<CXHTML>();
+        auto engine = BenchEngine();
         benchmark::DoNotOptimize(engine->LoadDocument(markup));
         state.PauseTiming();
         CountWritten(*engine, state);

@@ -31,7 +31,7 @@ void BM_InsertHTMLCode(benchmark::State& state)
     const CSafeBuf markup = BenchWide(body);
     const CSafeBuf start("<html><body><p>a_x_Here_to_put_cursor_x_b</p></body></html>");
     for (auto _ : state) {
-        auto engine = std::make_unique<CXHTML>();
+        auto engine = BenchEngine();
         engine->LoadDocument(start);
         benchmark::DoNotOptimize(engine->InsertHTMLCode(markup, false));
         state.PauseTiming();
@@ -59,7 +59,7 @@ void BM_InsertText(benchmark::State& state)
     const CSafeBuf text = BenchWide(PlainText(static_cast<size_t>(state.range(0)) * 1024 * 1024));
     const CSafeBuf start("<html><body><p>a_x_Here_to_put_cursor_x_b</p></body></html>");
     for (auto _ : state) {
-        auto engine = std::make_unique<CXHTML>();
+        auto engine = BenchEngine();
         engine->LoadDocument(start);
         engine->InsertText(text);
     }

@@ -22,6 +22,7 @@
 #include "element/markup/SourceCode.h"
 
 #include "benchmarks/BenchMarkupDocument.h"
+#include "benchmarks/BenchView.h"
 
 #include <benchmark/benchmark.h>
 
@@ -159,7 +160,7 @@ void BM_LoadDocument(benchmark::State& state)
     CSafeBuf text;
     text.AssignUTF8(doc.c_str());
     CXHTML engine;
-    engine.m_doc.m_windowRect = CRect(0, 0, 800, 600);
+    SetBenchView(engine.m_doc);
     const bool whole = state.range(1) != 0;
     for (auto _ : state) {
         bool built = false;
@@ -222,7 +223,7 @@ void BM_LoadDocumentAgainstTree(benchmark::State& state)
     CSafeBuf text;
     text.AssignUTF8(doc.c_str());
     CXHTML engine, treeEngine;
-    engine.m_doc.m_windowRect = CRect(0, 0, 800, 600);
+    SetBenchView(engine.m_doc);
     double document = 0, tree = 0;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();

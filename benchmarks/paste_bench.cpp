@@ -37,7 +37,7 @@ void BM_PasteOwnMarkup(benchmark::State& state)
         static_cast<std::size_t>(markup.Length()) * 2);
     for (auto _ : state) {
         state.PauseTiming();
-        auto engine = std::make_unique<CXHTML>();
+        auto engine = BenchEngine();
         engine->LoadDocument(kStart);
         state.ResumeTiming();
         engine->OnPaste();
@@ -70,7 +70,7 @@ void BM_PasteForeignHTML(benchmark::State& state)
     const std::string description = Description(BenchBodyContent(state.range(0)));
     for (auto _ : state) {
         state.PauseTiming();
-        auto engine = std::make_unique<CXHTML>();
+        auto engine = BenchEngine();
         engine->LoadDocument(kStart);
         state.ResumeTiming();
         benchmark::DoNotOptimize(engine->InsertForeignHTML(description.c_str()));
