@@ -18,10 +18,10 @@
 // the page's change detection), to tell which step the time goes to.
 
 #include "base/text/SafeBuf.h"
+#include "benchmarks/BenchBody.h"
 #include "benchmarks/BenchClock.h"
 #include "benchmarks/BenchHost.h"
 #include "benchmarks/BenchMarkupDocument.h"
-#include "benchmarks/BenchView.h"
 #include "editor/XHTML.h"
 
 #include <benchmark/benchmark.h>
@@ -75,28 +75,26 @@ void BM_SetValueAgainstLibxml(benchmark::State& state)
 void BM_ValueSteps(benchmark::State& state)
 {
     const std::string& doc = MarkupDocument(state.range(0));
-    CSafeBuf given;
-    given.AssignUTF8(doc.c_str());
-    CXHTML engine;
-    SetBenchView(engine.m_doc);
+    const CSafeBuf given = BenchWide(doc);
+    const auto engine = BenchEngine();
     double clean = 0, load = 0, indented = 0, change = 0;
     for (auto _ : state) {
         CSafeBuf text(given), written;
         auto start = BenchCpuMillis();
-        if (!engine.m_doc.CleanXHTML(text, 8))
+        if (!engine->m_doc.CleanXHTML(text, 8))
             text = given;
         clean += Since(start);
         start = BenchCpuMillis();
-        if (!engine.LoadDocument(text)) {
+        if (!engine->LoadDocument(text)) {
             state.SkipWithError("the document does not load");
             return;
         }
         load += Since(start);
         start = BenchCpuMillis();
-        engine.GetSourceCode(written, 1);
+        engine->GetSourceCode(written, 1);
         indented += Since(start);
         start = BenchCpuMillis();
-        engine.m_doc.GetSourceCode(written, 6, false);
+        engine->m_doc.GetSourceCode(written, 6, false);
         change += Since(start);
     }
     const double n = double(std::max<int64_t>(state.iterations(), 1));
