@@ -27,18 +27,18 @@ namespace {
 
 void BM_InsertHTMLCode(benchmark::State& state)
 {
-    const CSafeBuf markup = BenchWide(BenchBodyContent());
+    const std::string body = BenchBodyContent(1024);
+    const CSafeBuf markup = BenchWide(body);
     const CSafeBuf start("<html><body><p>a_x_Here_to_put_cursor_x_b</p></body></html>");
     for (auto _ : state) {
-        auto engine = std::make_unique<CXHTML>();
+        auto engine = BenchEngine();
         engine->LoadDocument(start);
         benchmark::DoNotOptimize(engine->InsertHTMLCode(markup, false));
         state.PauseTiming();
         CountWritten(*engine, state);
         state.ResumeTiming();
     }
-    state.SetBytesProcessed(
-        static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(BenchBodyContent().size()));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(body.size()));
 }
 
 std::string PlainText(size_t size)
@@ -59,7 +59,7 @@ void BM_InsertText(benchmark::State& state)
     const CSafeBuf text = BenchWide(PlainText(static_cast<size_t>(state.range(0)) * 1024 * 1024));
     const CSafeBuf start("<html><body><p>a_x_Here_to_put_cursor_x_b</p></body></html>");
     for (auto _ : state) {
-        auto engine = std::make_unique<CXHTML>();
+        auto engine = BenchEngine();
         engine->LoadDocument(start);
         engine->InsertText(text);
     }
@@ -68,6 +68,6 @@ void BM_InsertText(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(BenchLoadBody)->Name("BM_LoadBody")->Unit(benchmark::kMillisecond);
+BENCHMARK(BenchLoadBody)->Name("BM_LoadBody")->Arg(1024)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_InsertHTMLCode)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_InsertText)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);

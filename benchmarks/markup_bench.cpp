@@ -22,6 +22,7 @@
 #include "element/markup/SourceCode.h"
 
 #include "benchmarks/BenchMarkupDocument.h"
+#include "benchmarks/BenchView.h"
 
 #include <benchmark/benchmark.h>
 
@@ -56,16 +57,6 @@ double TimeLoad(const std::string& doc, CXHTML& engine)
         if (!tree.Read(doc.data(), doc.size(), error))
             return -1;
     }
-    return Seconds(std::chrono::steady_clock::now() - start);
-}
-
-double TimeLibxml(const std::string& doc)
-{
-    const auto start = std::chrono::steady_clock::now();
-    xmlDoc* parsed
-        = xmlReadMemory(doc.data(), static_cast<int>(doc.size()), "bench.xml", "UTF-8", XML_PARSE_NONET);
-    benchmark::DoNotOptimize(parsed);
-    xmlFreeDoc(parsed);
     return Seconds(std::chrono::steady_clock::now() - start);
 }
 
@@ -169,7 +160,7 @@ void BM_LoadDocument(benchmark::State& state)
     CSafeBuf text;
     text.AssignUTF8(doc.c_str());
     CXHTML engine;
-    engine.m_doc.m_windowRect = CRect(0, 0, 800, 600);
+    SetBenchView(engine.m_doc);
     const bool whole = state.range(1) != 0;
     for (auto _ : state) {
         bool built = false;
@@ -215,7 +206,7 @@ void BM_LoadAgainstLibxml(benchmark::State& state)
             return;
         }
         load += t;
-        parse += TimeLibxml(doc);
+        parse += BenchLibxmlSeconds(doc);
     }
     state.counters["ratio"] = parse > 0 ? load / parse : 0;
     state.counters["load_ms"] = 1000 * load / static_cast<double>(state.iterations());
@@ -232,7 +223,7 @@ void BM_LoadDocumentAgainstTree(benchmark::State& state)
     CSafeBuf text;
     text.AssignUTF8(doc.c_str());
     CXHTML engine, treeEngine;
-    engine.m_doc.m_windowRect = CRect(0, 0, 800, 600);
+    SetBenchView(engine.m_doc);
     double document = 0, tree = 0;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();

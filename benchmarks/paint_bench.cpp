@@ -28,6 +28,7 @@
 #include "style/paint/OffscreenView.h"
 
 #include "benchmarks/BenchMarkupDocument.h"
+#include "benchmarks/BenchView.h"
 
 #include <benchmark/benchmark.h>
 
@@ -152,9 +153,7 @@ void BM_RedrawAfterScroll(benchmark::State& state)
     CXDoc& view = doc.engine.m_doc;
     view.m_root = doc.body;
     view.m_port = port.get();
-    view.m_viewWidth = 800;
-    view.m_viewRect = CRect(0, 0, 800, 600);
-    view.m_windowRect = view.m_viewRect;
+    SetBenchView(view);
     view.m_clipBottom = 600;
     view.m_clipRight = 800;
     view.SetScrollBar();

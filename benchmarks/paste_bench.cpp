@@ -1,11 +1,11 @@
 // Pasting, set beside loading the same bytes.
 //
 // BM_LoadBody / BM_PasteOwnMarkup: the body content of a generated document
-// of 1 MB loaded as a document, and pasted from the clipboard as the
+// of 100 KB and 1 MB loaded as a document, and pasted from the clipboard as the
 // editor's own markup ("public.quillmark") into a one-paragraph document.
 // Goal: pasting within 3x loading.
 //
-// BM_PasteForeignHTML: the same 1 MB as another program's clipboard HTML
+// BM_PasteForeignHTML: the same bytes as another program's clipboard HTML
 // (a description with fragment markers), repaired by Tidy, cleaned and
 // inserted. Reported, no goal.
 // Run by hand from a release build: build-rel/benchmarks/paste_bench
@@ -29,14 +29,15 @@ const CSafeBuf kStart("<html><body><p>a_x_Here_to_put_cursor_x_b</p></body></htm
 
 void BM_PasteOwnMarkup(benchmark::State& state)
 {
-    const CSafeBuf markup = BenchWide(BenchBodyContent());
+    const std::string body = BenchBodyContent(state.range(0));
+    const CSafeBuf markup = BenchWide(body);
     qm::dnd::Pasteboard& board = qm::events::Services::Get().Pasteboards().Clipboard();
     board.Clear();
     board.PutItemFlavor(1, "public.quillmark", static_cast<const unsigned short*>(markup),
         static_cast<std::size_t>(markup.Length()) * 2);
     for (auto _ : state) {
         state.PauseTiming();
-        auto engine = std::make_unique<CXHTML>();
+        auto engine = BenchEngine();
         engine->LoadDocument(kStart);
         state.ResumeTiming();
         engine->OnPaste();
@@ -44,8 +45,7 @@ void BM_PasteOwnMarkup(benchmark::State& state)
         CountWritten(*engine, state);
         state.ResumeTiming();
     }
-    state.SetBytesProcessed(
-        static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(BenchBodyContent().size()));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(body.size()));
 }
 
 // The clipboard's description of HTML: a header of byte offsets, then the
@@ -67,10 +67,10 @@ std::string Description(const std::string& html)
 
 void BM_PasteForeignHTML(benchmark::State& state)
 {
-    const std::string description = Description(BenchBodyContent());
+    const std::string description = Description(BenchBodyContent(state.range(0)));
     for (auto _ : state) {
         state.PauseTiming();
-        auto engine = std::make_unique<CXHTML>();
+        auto engine = BenchEngine();
         engine->LoadDocument(kStart);
         state.ResumeTiming();
         benchmark::DoNotOptimize(engine->InsertForeignHTML(description.c_str()));
@@ -84,6 +84,6 @@ void BM_PasteForeignHTML(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(BenchLoadBody)->Name("BM_LoadBody")->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PasteOwnMarkup)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PasteForeignHTML)->Unit(benchmark::kMillisecond);
+BENCHMARK(BenchLoadBody)->Name("BM_LoadBody")->Arg(100)->Arg(1024)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PasteOwnMarkup)->Arg(100)->Arg(1024)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PasteForeignHTML)->Arg(100)->Arg(1024)->Unit(benchmark::kMillisecond);

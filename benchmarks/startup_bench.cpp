@@ -5,45 +5,24 @@
 // (the first paint). The instance is destroyed outside the timing. Sizes
 // of the value: 100 KB and 1 MB (goal at most 100 ms for 100 KB).
 
+#include "benchmarks/BenchHost.h"
 #include "benchmarks/BenchMarkupDocument.h"
-
-#include "host/Host.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
-// The control keeps per-user folders under HOME: a private one for the run.
-void UseScratchHome()
-{
-    static std::string home;
-    if (!home.empty())
-        return;
-    char pattern[] = "/tmp/qm-startup-bench-XXXXXX";
-    if (const char* made = mkdtemp(pattern)) {
-        home = made;
-        setenv("HOME", home.c_str(), 1);
-    }
-}
-
 void BM_StartUpThroughTheHost(benchmark::State& state)
 {
-    UseScratchHome();
     const std::string value = GenerateMarkupDocument(static_cast<size_t>(state.range(0)));
     qm::host::Host host;
-    std::string error;
-    if (!host.Load(QM_PLUGIN_MODULE, error)) {
-        state.SkipWithError(error.c_str());
+    if (!LoadBenchModule(host, state))
         return;
-    }
     const std::vector<qm::host::TagParam> params = {{"id", std::string("bench")}, {"Value", value}};
     for (auto _ : state) {
-        if (!host.New("application/x-quillmark", params) || !host.SetWindow(20, 30, 600, 400)
-            || host.Update() != 1) {
+        if (!StartBenchEditor(host, params)) {
             state.SkipWithError("the editor did not start");
             return;
         }

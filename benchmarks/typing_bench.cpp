@@ -26,6 +26,10 @@
 // BM_SnapshotKeystroke: that keystroke followed by a forced undo snapshot,
 // as Return and the commands take one: the whole document written out once
 // more. Its own figure, at 100 KB and 1 MB.
+//
+// BM_UndoAfterKeystroke: that keystroke, a forced snapshot, then undo and
+// redo in turn (counters undo_ms and redo_ms, processor time), at 100 KB
+// and 1 MB.
 // (The memory the undo list holds is undo_bench's.)
 
 #include "base/text/SafeBuf.h"
@@ -37,10 +41,13 @@
 #include "style/layout/LayoutPass.h"
 #include "style/paint/OffscreenView.h"
 
+#include "benchmarks/BenchClock.h"
 #include "benchmarks/BenchMarkupDocument.h"
+#include "benchmarks/BenchView.h"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -177,7 +184,7 @@ struct EditorTyping
 
     bool Open(size_t size)
     {
-        engine.m_doc.m_windowRect = CRect(0, 0, 800, 600);
+        SetBenchView(engine.m_doc);
         text = Generate(size, 40);
         CSafeBuf wide;
         wide.AssignUTF8(text.c_str());
@@ -235,8 +242,47 @@ void BM_SnapshotKeystroke(benchmark::State& state)
     state.counters["doc_KB"] = double(t.text.size()) / 1024;
 }
 
+// A keystroke with a forced snapshot after it (as moving the caret to
+// another element takes one), then undo and redo in turn as the editor's
+// commands: each loads a whole snapshot again, lays it out and paints the
+// view, puts the caret back and takes the change notification.
+void BM_UndoAfterKeystroke(benchmark::State& state)
+{
+    EditorTyping t;
+    if (!t.Open(size_t(state.range(0)) * 1024)) {
+        state.SkipWithError("no paragraph");
+        return;
+    }
+    CSafeBuf before, after, now;
+    t.engine.GetSourceCode(before, 6);
+    t.Key('x');
+    t.engine.NotifyChange(true);
+    t.engine.GetSourceCode(after, 6);
+    double undo = 0, redo = 0;
+    for (auto _ : state) {
+        const double start = BenchCpuMillis();
+        t.engine.OnUndo();
+        const double undone = BenchCpuMillis();
+        t.engine.OnRedo();
+        undo += undone - start;
+        redo += BenchCpuMillis() - undone;
+        state.PauseTiming();
+        t.engine.GetSourceCode(now, 6);
+        if (now != after)
+            state.SkipWithError("undo and redo did not give the typed document back");
+        state.ResumeTiming();
+    }
+    if (before == after)
+        state.SkipWithError("the keystroke changed nothing");
+    const double n = double(std::max<int64_t>(state.iterations(), 1));
+    state.counters["undo_ms"] = undo / n;
+    state.counters["redo_ms"] = redo / n;
+    state.counters["doc_KB"] = double(t.text.size()) / 1024;
+}
+
 } // namespace
 
+BENCHMARK(BM_UndoAfterKeystroke)->Arg(100)->Arg(1024)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DocumentKeystroke)->Arg(100)->Arg(1024)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SnapshotKeystroke)->Arg(100)->Arg(1024)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Keystroke)

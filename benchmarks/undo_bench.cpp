@@ -7,8 +7,10 @@
 // (goal: at most 1).
 //
 // BM_FullUndoList: sixty forced snapshots, of which the list keeps 49; the
-// counters give what the full list holds (undo_list_MB, goal: within 60 MB
-// at 1 MB) and how much the heap grew over the sixty (heap_growth_MB).
+// counters give what undo holds then (CXDoc::UndoBytes: the snapshots and
+// the baseline; undo_list_MB, goal: within 60 MB at 1 MB), that per
+// snapshot and per byte of the document as generated (goal: at most 1), and
+// how much the heap grew over the sixty (heap_growth_MB).
 // Run by hand from a release build: build-rel/benchmarks/undo_bench
 
 #include "base/text/SafeBuf.h"
@@ -30,10 +32,12 @@ struct Snapshots
     CXHTML engine;
     CElement* run = nullptr;
     size_t markupBytes = 0;
+    size_t sourceBytes = 0;
 
     bool Open(size_t size)
     {
         const std::string text = GenerateMarkupDocument(size);
+        sourceBytes = text.size();
         CSafeBuf markup;
         markup.AssignUTF8(text.c_str());
         if (!engine.m_doc.LoadDocument(markup))
@@ -55,17 +59,6 @@ struct Snapshots
     {
         run->m_text += CSafeBuf(i % 2 ? "x" : "y");
         engine.m_doc.SaveUndo(true);
-    }
-
-    size_t ListBytes() const
-    {
-        size_t bytes = 0;
-        const CPtrList& list = engine.m_doc.m_undoList;
-        for (void* pos = list.GetHeadPosition(); pos;) {
-            const auto* item = static_cast<const UNDO_ITEM*>(list.GetNext(pos));
-            bytes += sizeof(UNDO_ITEM) + static_cast<size_t>(item->textBytes) + 1;
-        }
-        return bytes;
     }
 };
 
@@ -100,10 +93,18 @@ void BM_FullUndoList(benchmark::State& state)
             s.Edit(i);
         state.PauseTiming();
         const size_t after = mallinfo2().uordblks;
-        state.counters["snapshots"] = double(s.engine.m_doc.m_undoList.GetCount());
-        state.counters["undo_list_MB"] = double(s.ListBytes()) / (1 << 20);
+        const double snapshots = double(s.engine.m_doc.m_undoList.GetCount());
+        const double held = double(s.engine.m_doc.UndoBytes());
+        state.counters["snapshots"] = snapshots;
+        state.counters["undo_list_MB"] = held / (1 << 20);
         state.counters["heap_growth_MB"] = (double(after) - double(before)) / (1 << 20);
         state.counters["markup_KB"] = double(s.markupBytes) / 1024;
+        state.counters["document_KB"] = double(s.sourceBytes) / 1024;
+        // All that undo holds shared among the snapshots, over the
+        // document's bytes as they were given.
+        state.counters["per_snapshot_KB"] = snapshots > 0 ? held / snapshots / 1024 : 0;
+        state.counters["per_snapshot_per_document_byte"]
+            = snapshots > 0 ? held / snapshots / double(s.sourceBytes) : 0;
         state.ResumeTiming();
     }
 }

@@ -25,6 +25,7 @@
 #include "document/DocScrollBar.h"
 #include "style/Image.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -117,6 +118,9 @@ public:
     void CleanRedo();
     // The same for the undo list, then CleanRedo.
     void CleanUnRedo();
+    // The bytes undo and redo hold: every snapshot on either list (its
+    // record, its text and the text's terminator) and the baseline's text.
+    size_t UndoBytes() const;
     // ---- undo and redo (XDocUndo.cpp) ----
     // A snapshot of the document is a copy of its mode-6 text with the
     // caret (relative to the view) and the scroll position that went with

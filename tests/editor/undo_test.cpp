@@ -148,6 +148,27 @@ TEST_F(Undo, TheListKeepsTheNewestFortyNine)
     EXPECT_NE(std::string::npos, SnapshotText(doc().m_undoList, 0).find("x01234567890<"));
 }
 
+TEST_F(Undo, TheHeldBytesFollowBothListsAndTheBaseline)
+{
+    Load("<p>|one</p>");
+    CSafeBuf text;
+    doc().GetSourceCode(text, 6, false);
+    const size_t length = static_cast<size_t>(text.Length()); // ASCII: bytes as well
+    EXPECT_GE(doc().UndoBytes(), 2 * length) << "the baseline is held as UTF-16";
+    for (int i = 0; i < 60; ++i)
+        Type(0, "x", true);
+    // 49 snapshots, each of the text as it was then (up to 60 units
+    // longer), and the baseline.
+    const size_t snapshots = 49 * (sizeof(UNDO_ITEM) + length);
+    const size_t full = doc().UndoBytes();
+    EXPECT_GE(full, snapshots + 2 * length);
+    EXPECT_LE(full, snapshots + 49 * 61 + 8 * (length + 60));
+    Command('z', false);
+    EXPECT_GE(doc().UndoBytes(), snapshots + 2 * length) << "the present went onto the redo list";
+    doc().CleanUnRedo();
+    EXPECT_LE(doc().UndoBytes(), 8 * (length + 60)) << "the baseline alone";
+}
+
 TEST_F(Undo, CommandZAndShiftCommandZRestoreBothWays)
 {
     Load("<p>|one</p>");
