@@ -243,16 +243,24 @@ void CSrcElement::AppendScriptSource(CSafeBuf& out, int level, int mode, bool fl
         c->AppendSource(content, level + 1, mode | kSourcePlainText, flag, scratch);
     if (content.IsEmpty())
         return;
+    // White space around a script's text means nothing to it, and inside a
+    // pre the line breaks and tabs an indented write put around it would
+    // otherwise be kept and grow with every write.
     const unsigned short* s = content;
-    const int n = content.Length();
+    auto blank = [](unsigned short c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    int n = content.Length();
+    while (n > 0 && blank(s[n - 1]))
+        --n;
     int start = 0;
-    while (start < n && s[start] == ' ')
+    while (start < n && blank(s[start]))
         ++start;
+    if (start == n)
+        return;
     if (start + 1 < n && s[start] == '/' && s[start + 1] == '/') {
         AppendCData(out, s + start + 2, n - start - 2);
         return;
     }
     if (content.Find("//") >= 0)
         out += "//";
-    AppendCData(out, s, n);
+    AppendCData(out, s + start, n - start);
 }
