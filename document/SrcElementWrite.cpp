@@ -27,8 +27,11 @@ constexpr int kSourceCommentElements = 0x1000;
 
 const char* const kVoidTags[]
     = {"img", "hr", "br", "base", "area", "link", "meta", "input", "col", "param", nullptr};
-// Written as inline content by the indentation rules.
-const char* const kIndentAsInline[] = {"object", "param", "link", "style", "title", "meta", "base", nullptr};
+// Written as inline content by the indentation rules. A script is read back
+// as part of the text flow around it, so the line breaks and tabs put
+// around a block would come back as a blank in that text.
+const char* const kIndentAsInline[]
+    = {"object", "param", "link", "style", "title", "meta", "base", "script", nullptr};
 
 void NewLine(CSafeBuf& out, int tabs)
 {
@@ -68,7 +71,8 @@ void CSrcElement::MarkBlockHolders()
     m_holdsBlock = false;
     for (CSrcElement* c = m_firstChild; c; c = c->m_next) {
         c->MarkBlockHolders();
-        if (c->m_holdsBlock || !(c->ElementType() & (kInline | kOther | kText)))
+        if (c->m_holdsBlock
+            || !((c->ElementType() & (kInline | kOther | kText)) || TagIn(c->m_tag, kIndentAsInline)))
             m_holdsBlock = true;
     }
 }
@@ -225,7 +229,8 @@ void CSrcElement::AppendChildrenSource(
             NewLine(out, level + 1);
         c->AppendSource(out, level + 1, mode, flag, scratch);
         afterInline = asInline;
-        const bool blockLike = ((kind & kBlock) && !(kind & kOther)) || (kind & (kHeading | kList));
+        const bool blockLike
+            = !asInline && (((kind & kBlock) && !(kind & kOther)) || (kind & (kHeading | kList)));
         if (c->m_next && (c->m_holdsBlock || blockLike))
             NewLine(out, level + 1);
     }
@@ -238,16 +243,24 @@ void CSrcElement::AppendScriptSource(CSafeBuf& out, int level, int mode, bool fl
         c->AppendSource(content, level + 1, mode | kSourcePlainText, flag, scratch);
     if (content.IsEmpty())
         return;
+    // White space around a script's text means nothing to it, and inside a
+    // pre the line breaks and tabs an indented write put around it would
+    // otherwise be kept and grow with every write.
     const unsigned short* s = content;
-    const int n = content.Length();
+    auto blank = [](unsigned short c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    int n = content.Length();
+    while (n > 0 && blank(s[n - 1]))
+        --n;
     int start = 0;
-    while (start < n && s[start] == ' ')
+    while (start < n && blank(s[start]))
         ++start;
+    if (start == n)
+        return;
     if (start + 1 < n && s[start] == '/' && s[start + 1] == '/') {
         AppendCData(out, s + start + 2, n - start - 2);
         return;
     }
     if (content.Find("//") >= 0)
         out += "//";
-    AppendCData(out, s, n);
+    AppendCData(out, s + start, n - start);
 }

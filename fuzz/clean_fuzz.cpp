@@ -1,33 +1,17 @@
 // Markup cleaning: fuzzed markup (UTF-8) goes through CXDoc::CleanXHTML in
-// modes 0, 1, 2 and 9, with the option bits 0x4000 and 0x10000 as the first
-// byte says. Whatever the cleaner answers true for must parse as XML inside
-// a body element (a fragment comes back as content, a whole document as its
-// html element), and the cleaning makes no elements of the document.
+// modes 0, 1, 2, 8, 9 and 12, with the option bits 0x4000 and 0x10000 as the
+// first byte says. Whatever the cleaner answers true for must parse as XML
+// inside a body element (a fragment comes back as content, a whole document
+// as its html element), and the cleaning makes no elements of the document.
 
 #include "fuzz/FuzzText.h"
+#include "fuzz/FuzzXml.h"
 
 #include "base/text/SafeBuf.h"
-#include "base/xml/XmlLoad.h"
 #include "editor/XHTML.h"
 
 #include <cstdint>
 #include <string>
-
-namespace {
-
-bool ParsesInsideBody(const CSafeBuf& markup)
-{
-    char* bytes = nullptr;
-    const int n = markup.CreateUTF8Str(&bytes);
-    const std::string text
-        = "<body>" + std::string(bytes ? bytes : "", n > 0 ? static_cast<size_t>(n) : 0) + "</body>";
-    delete[] bytes;
-    xmlDoc* doc = LoadXMLBytes(text.data(), text.size(), nullptr, true);
-    XMLReleaseDom(doc);
-    return doc != nullptr;
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -40,10 +24,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     CXHTML engine;
     engine.m_controlOptions = &options;
-    for (int mode : {0, 1, 2, 9}) {
+    for (int mode : {0, 1, 2, 8, 9, 12}) {
         CSafeBuf text(input);
         if (engine.m_doc.CleanXHTML(text, mode))
-            QM_FUZZ_CHECK(ParsesInsideBody(text));
+            QM_FUZZ_CHECK(qmfuzz::ParsesInsideBody(text));
     }
     QM_FUZZ_CHECK(engine.m_doc.m_registry.GetCount() == 0);
     return 0;
