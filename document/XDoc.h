@@ -135,10 +135,13 @@ public:
     // snapshot was pushed.
     bool SaveUndo(bool force);
     // Loads the newest undo (redo) snapshot, the present going onto the redo
-    // (undo) list, and puts back its scroll position and caret. A snapshot
-    // that fails to load stays on its list, and the document, the baseline
-    // and the other list stay as they were. True while snapshots remain on
-    // the list; false when it was or became empty.
+    // (undo) list, and puts back its scroll position and caret. Both first
+    // take a snapshot of a change made since the last one that none was
+    // taken for (typing in the element the caret stayed in): undo then takes
+    // that change back, and redo has nothing left to redo after it. A
+    // snapshot that fails to load stays on its list, and the document and
+    // the other list stay as they were. True while snapshots remain on the
+    // list; false when it was or became empty.
     bool DoUndo();
     bool DoRedo();
     static constexpr int kUndoLimit = 49;
@@ -723,4 +726,10 @@ private:
     // other way round); toButton is the clip code of the list the present
     // goes to.
     bool Restore(CPtrList& from, CPtrList& to, int toButton);
+    // Pushes the baseline as an undo snapshot and makes present (the text
+    // written now) the baseline with pathId and the present caret and
+    // scroll; the redo list empties. False when memory ran out.
+    bool PushBaseline(const CSafeBuf& present, long pathId);
+    // The snapshot undo and redo take first of a change that has none.
+    void TakePendingChange();
 };

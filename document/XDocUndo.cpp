@@ -82,36 +82,67 @@ bool CXDoc::SaveUndo(bool force)
                 return false;
             }
         }
-        UNDO_ITEM* item = MakeSnapshot(
-            m_sourceBaseline, m_baselineCaretX, m_baselineCaretY, m_baselineScrollX, m_baselineScrollY);
-        if (!item)
-            return false;
-        m_undoList.AddTail(item);
-        while (m_undoList.GetCount() > kUndoLimit) {
-            DeleteSnapshot(static_cast<UNDO_ITEM*>(m_undoList.GetHead()));
-            m_undoList.RemoveHead();
-        }
-        m_baselinePathId = pathId;
-        m_baselineCaretX = m_caretPoint.x - m_scrollX;
-        m_baselineCaretY = m_caretPoint.y - m_scrollY - 1;
-        m_baselineScrollX = m_scrollX;
-        m_baselineScrollY = m_scrollY;
         if (!written)
             GetSourceCode(text, 6, false);
-        m_sourceBaseline = text;
-        SetClipButton(true, kClipUndo);
-        SetClipButton(false, kClipRedo);
-        CleanRedo();
-        return true;
+        return PushBaseline(text, pathId);
     } catch (...) {
         WriteExcpInfo("SaveUndo");
         return false;
     }
 }
 
-bool CXDoc::DoUndo() { return Restore(m_undoList, m_redoList, kClipRedo); }
+bool CXDoc::PushBaseline(const CSafeBuf& present, long pathId)
+{
+    UNDO_ITEM* item = MakeSnapshot(
+        m_sourceBaseline, m_baselineCaretX, m_baselineCaretY, m_baselineScrollX, m_baselineScrollY);
+    if (!item)
+        return false;
+    m_undoList.AddTail(item);
+    while (m_undoList.GetCount() > kUndoLimit) {
+        DeleteSnapshot(static_cast<UNDO_ITEM*>(m_undoList.GetHead()));
+        m_undoList.RemoveHead();
+    }
+    m_baselinePathId = pathId;
+    m_baselineCaretX = m_caretPoint.x - m_scrollX;
+    m_baselineCaretY = m_caretPoint.y - m_scrollY - 1;
+    m_baselineScrollX = m_scrollX;
+    m_baselineScrollY = m_scrollY;
+    m_sourceBaseline = present;
+    SetClipButton(true, kClipUndo);
+    SetClipButton(false, kClipRedo);
+    CleanRedo();
+    return true;
+}
 
-bool CXDoc::DoRedo() { return Restore(m_redoList, m_undoList, kClipUndo); }
+void CXDoc::TakePendingChange()
+{
+    // A change since the last snapshot that none was taken for (typing in
+    // the element the caret stayed in, a command that reported its edit
+    // without forcing one) exists only in the tree and the baseline is the
+    // text before it. Undo would go back past it and redo would replace it,
+    // and either way the baseline would be lost. It becomes a snapshot of
+    // its own first, as any edit does, which also empties the redo list.
+    try {
+        CSafeBuf present;
+        GetSourceCode(present, 6, false);
+        if (present != m_sourceBaseline)
+            PushBaseline(present, 0);
+    } catch (...) {
+        WriteExcpInfo("TakePendingChange");
+    }
+}
+
+bool CXDoc::DoUndo()
+{
+    TakePendingChange();
+    return Restore(m_undoList, m_redoList, kClipRedo);
+}
+
+bool CXDoc::DoRedo()
+{
+    TakePendingChange();
+    return Restore(m_redoList, m_undoList, kClipUndo);
+}
 
 bool CXDoc::Restore(CPtrList& from, CPtrList& to, int toButton)
 {

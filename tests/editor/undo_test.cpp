@@ -138,6 +138,35 @@ TEST_F(Undo, WhenASnapshotIsTaken)
     EXPECT_EQ(2, doc().m_undoList.GetCount());
 }
 
+TEST_F(Undo, TypingSinceTheLastSnapshotIsWhatUndoTakesBack)
+{
+    struct Case
+    {
+        const char* name;
+        bool snapshotFirst; // a forced snapshot before the typing
+    };
+    const Case cases[] = {
+        {"typing after a press, no snapshot yet", false},
+        {"typing after a snapshot in the same element", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Load("<p>|one</p><p>two</p>");
+        doc().CleanUnRedo();
+        if (c.snapshotFirst)
+            Type(0, "!", true);
+        MoveTo(0); // a press in the run: the baseline follows the caret there
+        const std::string before = Value();
+        Type(0, "a");
+        Type(0, "b");
+        const std::string typed = Value();
+        engine->OnUndo();
+        EXPECT_EQ(before, Value());
+        engine->OnRedo();
+        EXPECT_EQ(typed, Value());
+    }
+}
+
 TEST_F(Undo, TheListKeepsTheNewestFortyNine)
 {
     Load("<p>|x</p>");
