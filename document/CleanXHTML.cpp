@@ -89,12 +89,14 @@ FrameTags LowerFrameTags(CSafeBuf& text)
                 ++after;
             if (after >= n || s[after] != '>')
                 continue;
-            std::copy("body", "body" + 4, s + at);
+            static const char kBody[] = "body";
+            std::copy(kBody, kBody + 4, s + at);
             found.body = true;
         } else if (NameAt(s, n, at, "html")) {
             if (after >= n || !(IsBlankOrTab(s[after]) || s[after] == '/' || s[after] == '>'))
                 continue;
-            std::copy("html", "html" + 4, s + at);
+            static const char kHtml[] = "html";
+            std::copy(kHtml, kHtml + 4, s + at);
             found.html = true;
         }
     }
