@@ -101,7 +101,7 @@ void BM_LayoutDocument(benchmark::State& state)
     state.counters["runs"] = static_cast<double>(CountRuns(body));
     state.counters["shaped"] = static_cast<double>(qm::text::Layout::ShapeCount() - shaped) / layouts;
     state.counters["words"] = static_cast<double>(qm::text::ShapingCount() - words) / layouts;
-    state.counters["height"] = static_cast<double>(body->m_sizeRect.bottom);
+    state.counters["height"] = static_cast<double>(body->Lay().m_sizeRect.bottom);
     state.counters["floats"] = static_cast<double>(body->Rare().m_floatList.GetCount());
 }
 

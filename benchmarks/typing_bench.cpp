@@ -135,9 +135,9 @@ void BM_Keystroke(benchmark::State& state)
     t.run->m_caretOffset = t.run->m_text.Length() / 2;
     int64_t n = 0, changes = 0;
     for (auto _ : state) {
-        const LONG height = t.body->m_sizeRect.bottom;
+        const LONG height = t.body->Lay().m_sizeRect.bottom;
         t.Key(n++ % 2 ? 8 : 'x');
-        changes += t.body->m_sizeRect.bottom != height;
+        changes += t.body->Lay().m_sizeRect.bottom != height;
     }
     state.counters["height_changes"] = n ? double(changes) / double(n) : 0;
     state.counters["height_px"] = t.engine.m_doc.m_layoutHeight;
@@ -156,9 +156,9 @@ void BM_KeystrokeNewLine(benchmark::State& state)
     t.run->m_caretOffset = t.run->m_text.Length();
     bool found = false;
     for (int i = 0; i < 400 && !found; ++i) {
-        const LONG height = t.body->m_sizeRect.bottom;
+        const LONG height = t.body->Lay().m_sizeRect.bottom;
         t.Key('x');
-        found = t.body->m_sizeRect.bottom != height;
+        found = t.body->Lay().m_sizeRect.bottom != height;
     }
     if (!found) {
         state.SkipWithError("no character adds a line");
@@ -167,9 +167,9 @@ void BM_KeystrokeNewLine(benchmark::State& state)
     t.Key(8);
     int64_t n = 0, changes = 0;
     for (auto _ : state) {
-        const LONG height = t.body->m_sizeRect.bottom;
+        const LONG height = t.body->Lay().m_sizeRect.bottom;
         t.Key(n++ % 2 ? 8 : 'x');
-        changes += t.body->m_sizeRect.bottom != height;
+        changes += t.body->Lay().m_sizeRect.bottom != height;
     }
     state.counters["height_changes"] = n ? double(changes) / double(n) : 0;
     state.counters["doc_KB"] = double(t.text.size()) / 1024;

@@ -42,8 +42,8 @@ void CXDoc::SetScrollBar()
 {
     if (!m_root)
         return;
-    m_scrollBarRect = m_root->m_sizeRect;
-    m_scrollBarRect.OffsetRect(m_root->m_position.x, m_root->m_position.y);
+    m_scrollBarRect = m_root->Lay().m_sizeRect;
+    m_scrollBarRect.OffsetRect(m_root->Lay().m_position.x, m_root->Lay().m_position.y);
     bool relayout = false;
 
     const int right = int(m_scrollBarRect.right);

@@ -185,7 +185,7 @@ void CXDoc::Draw(void* portArgument, CRect* rect, bool)
         const CRect view = *rect;
         const int viewWidth = int(std::labs(view.right - view.left));
         const int viewHeight = int(std::labs(view.bottom - view.top));
-        const CRect& box = m_root->m_sizeRect;
+        const CRect& box = m_root->Lay().m_sizeRect;
         const int docWidth = int(std::labs(box.right - box.left));
         const int docHeight = int(std::labs(box.bottom - box.top));
         // A window that grew, or a document that shrank, pulls the offset

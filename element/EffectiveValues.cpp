@@ -89,18 +89,18 @@ void HandleFinalWidth(CElement* e)
 {
     if (!e)
         return;
-    CRect& box = e->m_sizeRect;
-    box.right = std::max(box.right, box.left + e->m_cssRect.right);
+    CRect& box = e->Lay().m_sizeRect;
+    box.right = std::max(box.right, box.left + e->Lay().m_cssRect.right);
     const int height = box.bottom - box.top;
-    if (e->m_cssRect.bottom > height)
-        box.bottom = box.top + e->m_cssRect.bottom;
+    if (e->Lay().m_cssRect.bottom > height)
+        box.bottom = box.top + e->Lay().m_cssRect.bottom;
     else if (e->m_kind == kKindBody)
         box.bottom += 10;
     if (e->m_block) {
         int widen = 0;
         for (const CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
-            if (c->m_block && c->m_marginRightBottom.x < 0)
-                widen = std::max(widen, -c->m_marginRightBottom.x);
+            if (c->m_block && c->Lay().m_marginRightBottom.x < 0)
+                widen = std::max(widen, -c->Lay().m_marginRightBottom.x);
         }
         box.right += widen;
     }

@@ -36,7 +36,7 @@ int PaddingPixels(CElement* e, const STYLE_TYPE& padding);
 bool GetCellpadding(CElement* e, CRect& padding);
 
 // After layout: the box is at least as wide and tall as the width and
-// height the style records (m_cssRect); a body whose recorded height did not
+// height the style records (Lay().m_cssRect); a body whose recorded height did not
 // raise its height grows by 10; a block widens by the largest negative right
 // margin among its block children.
 void HandleFinalWidth(CElement* e);

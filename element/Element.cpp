@@ -53,9 +53,8 @@ void CopyTag(CTagName& to, const Unit* tag)
 CSlotPool g_elementPool;
 #endif
 
-} // namespace
-
-void* CElement::operator new(std::size_t size)
+// Element records and their layout records come from the pool.
+void* PoolAllocate(std::size_t size)
 {
 #if QM_ELEMENT_POOL
     if (void* p = g_elementPool.Allocate(size))
@@ -66,7 +65,7 @@ void* CElement::operator new(std::size_t size)
 #endif
 }
 
-void CElement::operator delete(void* p, std::size_t size)
+void PoolFree(void* p, std::size_t size)
 {
 #if QM_ELEMENT_POOL
     g_elementPool.Free(p, size);
@@ -74,6 +73,24 @@ void CElement::operator delete(void* p, std::size_t size)
     (void)size;
     ::operator delete(p);
 #endif
+}
+
+} // namespace
+
+void* CElement::operator new(std::size_t size) { return PoolAllocate(size); }
+
+void CElement::operator delete(void* p, std::size_t size) { PoolFree(p, size); }
+
+void* CElementLayout::operator new(std::size_t size) { return PoolAllocate(size); }
+
+void CElementLayout::operator delete(void* p, std::size_t size) { PoolFree(p, size); }
+
+const CElementLayout CElementFields::kNoLayout;
+
+CElementLayout& CElementFields::MakeLayout()
+{
+    m_layout.reset(new CElementLayout);
+    return *m_layout;
 }
 
 CElementFields::CElementFields() = default;

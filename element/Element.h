@@ -466,8 +466,8 @@ public:
     // 6 (style/layout/): LoadCDCSetting; true.
     virtual bool BuildCDC(void* dc);
     virtual bool PrepareBitmap(void* dc); // 7
-    // 8: the pixel font size (m_pxFontSize) from the style and the parent's,
-    // and for kinds that draw text their text font (m_textFont, marked stale
+    // 8: the pixel font size (Lay().m_pxFontSize) from the style and the parent's,
+    // and for kinds that draw text their text font (Lay().m_textFont, marked stale
     // when it changed); nothing without font values.
     virtual bool LoadCDCSetting(void* dc);
     // 9: lays out the subtree: BuildCDC of each child, CalcWinReg, then the
@@ -513,8 +513,8 @@ public:
     virtual void Release();
     virtual bool ReleaseCDC(); // 21: true
     // 22: records the box size the style specifies, for the layout pass:
-    // m_cssRect.right is a pixel width plus the horizontal borders and
-    // paddings, else 0 (a body keeps its own); m_cssRect.bottom is a pixel
+    // Lay().m_cssRect.right is a pixel width plus the horizontal borders and
+    // paddings, else 0 (a body keeps its own); Lay().m_cssRect.bottom is a pixel
     // height, else 0. Answers true.
     virtual bool SetAttrFromStyle();
     // 23: a length with its unit code in pixels (style/layout/Lengths.cpp).
@@ -745,8 +745,8 @@ public:
     // The factory also calls SetDefaultStyle (style/cascade/DefaultStyle.h).
 
     // ==== layout (style/layout/) ====
-    // The layout pass gives every element its size (m_sizeRect), its
-    // position in its parent's box (m_position), its baseline and its line
+    // The layout pass gives every element its size (Lay().m_sizeRect), its
+    // position in its parent's box (Lay().m_position), its baseline and its line
     // group; style/layout/LayoutPass.h has the entry points a document calls
     // and the model. Lengths are resolved by CalcForAll: the margins from the
     // style (percentages through GetPercentValue, the rest through

@@ -21,12 +21,13 @@ constexpr int kWidthUnitAuto = 3;
 int ContentBoxRight(CElement* e)
 {
     const BoxEdges edges = ContentEdges(e);
-    return edges.left + static_cast<int>(e->m_availRect.right - e->m_availRect.left);
+    return edges.left + static_cast<int>(e->Lay().m_availRect.right - e->Lay().m_availRect.left);
 }
 
 CRect HitRect(CElement* e)
 {
-    CRect r(e->m_position.x, e->m_position.y, e->m_position.x + BoxWidth(e), e->m_position.y + BoxHeight(e));
+    CRect r(e->Lay().m_position.x, e->Lay().m_position.y, e->Lay().m_position.x + BoxWidth(e),
+        e->Lay().m_position.y + BoxHeight(e));
     const long k = e->m_kind;
     const bool widens
         = e->m_heading || e->m_list || k == kKindLi || k == kKindDl || k == kKindDd || k == kKindDt;
@@ -37,7 +38,7 @@ CRect HitRect(CElement* e)
         if (!autoWidth || e->IsElementUnderTag(kKindDiv))
             return r;
     }
-    const long right = e->m_position.x + ContentBoxRight(e) - 1;
+    const long right = e->Lay().m_position.x + ContentBoxRight(e) - 1;
     if (right > r.right)
         r.right = right;
     return r;
@@ -87,7 +88,7 @@ int CElement::GetKeyLen()
 {
     if (!m_edgeCaret)
         return 0;
-    const long height = m_sizeRect.bottom - m_sizeRect.top;
+    const long height = Lay().m_sizeRect.bottom - Lay().m_sizeRect.top;
     return static_cast<int>((height < 0 ? -height : height) + 1);
 }
 
@@ -99,7 +100,7 @@ int CElement::GetKeyPos(CPoint& pt, int offset)
         return 1;
     const long at = offset == -1 ? m_caretOffset : offset;
     pt.y = GetKeyLen();
-    pt.x = at == 0 ? m_sizeRect.left - 1 : m_sizeRect.right + 1;
+    pt.x = at == 0 ? Lay().m_sizeRect.left - 1 : Lay().m_sizeRect.right + 1;
     const bool pullsBack
         = m_kind == kKindPre || m_kind == kKindDiv || m_list || m_tablePart || (m_locked && m_block);
     if (at != 0 && pullsBack) {

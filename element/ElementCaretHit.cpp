@@ -38,14 +38,14 @@ CElement* ForceCursorInsideCheck(CElement* e, const CPoint& pt)
     };
     std::vector<Frame> stack;
     for (CElement* c = e->m_lastChild; c; c = c->m_prevSibling)
-        stack.push_back({c, CPoint(pt.x - c->m_position.x, pt.y - c->m_position.y)});
+        stack.push_back({c, CPoint(pt.x - c->Lay().m_position.x, pt.y - c->Lay().m_position.y)});
     while (!stack.empty()) {
         const Frame f = stack.back();
         stack.pop_back();
         if (Holds(CRect(0, 0, BoxWidth(f.e), BoxHeight(f.e)), f.pt))
             return f.e;
         for (CElement* c = f.e->m_lastChild; c; c = c->m_prevSibling)
-            stack.push_back({c, CPoint(f.pt.x - c->m_position.x, f.pt.y - c->m_position.y)});
+            stack.push_back({c, CPoint(f.pt.x - c->Lay().m_position.x, f.pt.y - c->Lay().m_position.y)});
     }
     return Holds(CRect(0, 0, BoxWidth(e), BoxHeight(e)), pt) ? e : nullptr;
 }
@@ -80,7 +80,7 @@ bool CElement::IsPointInElement(CPoint pt, int screen)
 {
     if (screen == 1)
         ElementToScreen(pt);
-    CRect box = m_sizeRect;
+    CRect box = Lay().m_sizeRect;
     ElementToDocument(box);
     return Holds(box, pt);
 }
@@ -94,13 +94,13 @@ CElement* CElement::WhereCursorOn(CPoint pt)
                 continue;
             // The float's parent origin, as its document position was made.
             const CPoint at = DocumentPosition(f);
-            const CPoint inParent(pt.x - at.x + f->m_position.x, pt.y - at.y + f->m_position.y);
+            const CPoint inParent(pt.x - at.x + f->Lay().m_position.x, pt.y - at.y + f->Lay().m_position.y);
             CElement* hit = f->WhereCursorOn(inParent);
             return hit ? hit : f;
         }
     }
     const CRect hit = HitRect(this);
-    const CPoint local(pt.x - m_position.x, pt.y - m_position.y);
+    const CPoint local(pt.x - Lay().m_position.x, pt.y - Lay().m_position.y);
     if (!Holds(hit, pt)) {
         if (IsRowOrGroup(this))
             return ForceCursorInsideCheck(this, local);

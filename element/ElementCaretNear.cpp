@@ -39,7 +39,8 @@ bool CElement::FindNearElement(CPoint pt, int mode, CPoint& best, CElement** bes
             return true;
     }
     if ((!stopsOnly || CanGetKeyFocus()) && m_id != excludeId) {
-        CPoint tl(m_sizeRect.left, m_sizeRect.top), br(m_sizeRect.right, m_sizeRect.bottom);
+        CPoint tl(Lay().m_sizeRect.left, Lay().m_sizeRect.top),
+            br(Lay().m_sizeRect.right, Lay().m_sizeRect.bottom);
         ElementToScreen(tl);
         ElementToScreen(br);
         CPoint c;

@@ -223,14 +223,15 @@ void CElement::DeleteElement(CElement* c)
     // The rows it was painted on are painted again by the next repaint; its
     // record lags behind by its ancestors' pending shifts (those of a tree
     // being destroyed, whose elements have left the registry, are not read).
-    if (c->m_painted && m_owner && m_owner->m_doc.m_paintState) {
+    if (c->LayOrDefault().m_painted && m_owner && m_owner->m_doc.m_paintState) {
         int lag = 0;
         for (const CElement* a = this; a && IsElementExist(a); a = a->m_parent) {
-            lag += a->m_recordShift;
+            lag += a->Lay().m_recordShift;
             if (a->m_parent && !a->m_parent->m_parent)
                 lag += qm::paint::BodyRowLag(a); // the body's entry may hold more
         }
-        m_owner->m_doc.m_paintState->m_dirtyRows.emplace_back(c->m_paintTop + lag, c->m_paintBottom + lag);
+        m_owner->m_doc.m_paintState->m_dirtyRows.emplace_back(
+            c->Lay().m_paintTop + lag, c->Lay().m_paintBottom + lag);
     }
     delete c;
 }

@@ -16,8 +16,8 @@ CElement* CElement::Duplicate()
     if (!Rare().m_markerLabel.IsEmpty())
         copy->EditRare().m_markerLabel = Rare().m_markerLabel;
     copy->m_attributes = m_attributes;
-    copy->m_sizeRect = m_sizeRect;
-    copy->m_contentRect = m_contentRect;
+    copy->Lay().m_sizeRect = Lay().m_sizeRect;
+    copy->Lay().m_contentRect = Lay().m_contentRect;
     copy->m_parent = m_parent;
     return copy;
 }

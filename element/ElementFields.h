@@ -34,8 +34,8 @@
 #include "base/geometry/Point.h"
 #include "base/geometry/Rect.h"
 #include "base/text/SafeBuf.h"
+#include "element/ElementLayout.h"
 #include "element/TagName.h"
-#include "style/layout/TextFontSetting.h"
 #include "style/records/SharedStyle.h"
 
 #include <memory>
@@ -170,33 +170,31 @@ public:
     // ---- document ----
     std::unique_ptr<qm::cg::Context> m_dc; // root only: the offscreen bitmap's context
 
-    // ---- layout geometry (meanings fixed by the layout pass) ----
-    CRect m_cssRect;       // right: width from `width`, bottom: height from `height`
-    CRect m_availRect;     // right, bottom: width and height available to the children
-    CRect m_containerRect; // right, bottom: what percentages resolve against
-    CRect m_sizeRect;      // (0, 0, width, height) of the box
-    CRect m_contentRect;   // handed down by SetElementRect mode 0
-    CPoint m_position;     // of the box relative to the parent's box
-    CPoint m_baseline;     // y: from the top of the box to the text baseline
-    CPoint m_indent;       // x: first-line indent
-    CPoint m_marginLeftTop;
-    CPoint m_marginRightBottom;
+    // ---- layout fields set by the factory ----
     CRect m_defaultMargin;  // left, top, right, bottom set by the factory (SetMargin)
-    long m_lineGroup = 0;   // shared by the children placed on one line
     long m_captionSide = 0; // the factory sets 2 for caption
 
-    // ---- layout state (style/layout/, style/floats/) ----
-    int m_pxFontSize = 0;                // the font size in pixels (LoadCDCSetting); 0 until known
-    TEXT_FONT_SETTING m_textFont;        // the font the element's text is measured and drawn with
-    unsigned char m_textFontStale = 1;   // m_textFont changed since the text style was made from it
-    unsigned char m_touchesFloat = 0;    // the last layout moved some content clear of a float
-    unsigned long m_layoutPass = 0;      // the layout pass that last placed the element
-    unsigned long m_floatsBelowPass = 0; // the last pass that placed a float below the element
-    // Recorded before an edit (GetAreaInfo): the size rectangle and the
-    // document position of the last paint, and whether the next partial
-    // repaint must paint the element whatever its geometry.
-    CRect m_prevRect;
-    CPoint m_prevDocPos;
+    // ---- layout, painting and repaint records ----
+    // Read and written through Lay(), which makes the record on first use:
+    // an element that is never laid out (a tree read and written back) does
+    // not carry them. A const element without one reads the defaults.
+    CElementLayout& Lay() { return m_layout ? *m_layout : MakeLayout(); }
+    const CElementLayout& Lay() const { return LayOrDefault(); }
+    // Reads the record without making it (the defaults when there is none).
+    const CElementLayout& LayOrDefault() const { return m_layout ? *m_layout : kNoLayout; }
+    bool HasLayout() const { return m_layout != nullptr; }
+    // Sets one field of the record; on an element without a record, a value
+    // equal to the default is left unwritten and makes none (styling a tree
+    // that is never laid out writes only such values).
+    template <typename T>
+    void SetLay(T CElementLayout::*field, const T& value)
+    {
+        if (m_layout || !(value == kNoLayout.*field))
+            Lay().*field = value;
+    }
+    static const CElementLayout kNoLayout;
+    // Whether the next partial repaint must paint the element whatever its
+    // geometry (set by edits, with the records of CElementLayout).
     unsigned char m_forceRepaint = 0;
 
     // ---- painting ----
@@ -205,18 +203,8 @@ public:
     unsigned char m_outlineSolid = 0;    // the outline is solid light grey, not dotted
     unsigned char m_changed = 0;         // needs repaint (CleanChanged)
     unsigned char m_hover = 0;           // the pointer is over the element (MouseEnterElement)
-    // The last paint (with m_prevRect and m_prevDocPos): the rows the
-    // painting of the element and its subtree may reach (bottom exclusive),
-    // its available width, its number of children, and whether it was
-    // painted at all.
-    int m_paintTop = 0;
-    int m_paintBottom = 0;
-    // Rows by which the records of the element's descendants lag behind
-    // its own: a subtree moved as a whole moves its top's record and adds
-    // here, and a walk that reads the children's records pushes it down to
-    // them first (qm::paint::ShiftRecords, PushRecordShift).
-    int m_recordShift = 0;
-    int m_paintFill = 0;
-    long m_paintChildren = 0;
-    unsigned char m_painted = 0;
+
+private:
+    CElementLayout& MakeLayout();
+    std::unique_ptr<CElementLayout> m_layout;
 };

@@ -146,11 +146,12 @@ bool CElement::CopyFromParent(CElement* parent, int mode)
     // horizontal borders and paddings (the body's margins) between blocks,
     // less a table's cell spacing.
     if (!toStep5) {
-        CRect area = parent->m_availRect;
+        CRect area = parent->LayOrDefault().m_availRect;
         if (parent->m_block && m_block) {
             int inset = 0;
             if (parent->m_kind == kKindBody) {
-                inset = parent->m_marginLeftTop.x + parent->m_marginRightBottom.x;
+                inset
+                    = parent->LayOrDefault().m_marginLeftTop.x + parent->LayOrDefault().m_marginRightBottom.x;
             } else {
                 CRect border;
                 parent->GetBorderRect(border, true);
@@ -163,8 +164,8 @@ bool CElement::CopyFromParent(CElement* parent, int mode)
             area.right -= from.cellSpacing;
         if (area.right < area.left)
             area.right = area.left;
-        m_availRect = area;
-        m_containerRect = CRect(0, area.top, area.right - area.left, area.bottom);
+        SetLay(&CElementLayout::m_availRect, area);
+        SetLay(&CElementLayout::m_containerRect, CRect(0, area.top, area.right - area.left, area.bottom));
     }
 
     // 4.

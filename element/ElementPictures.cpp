@@ -73,9 +73,9 @@ void Reload(CElement* image, const CSafeBuf& resolved, const CSafeBuf& src, void
         SetSizeAttribute(image, "width", picture->GetWidth());
         SetSizeAttribute(image, "height", picture->GetHeight());
         if (!image->Style().widthSet)
-            image->m_cssRect.right = picture->GetWidth();
+            image->Lay().m_cssRect.right = picture->GetWidth();
         if (!image->Style().heightSet)
-            image->m_cssRect.bottom = picture->GetHeight();
+            image->Lay().m_cssRect.bottom = picture->GetHeight();
         return;
     }
     if (hadWidth)

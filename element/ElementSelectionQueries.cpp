@@ -201,9 +201,10 @@ bool CElement::IsCursorInsideSelection(CPoint pt)
     }
     if (!m_selected || !(m_selectable || (m_kind == kKindTable && m_wholeTable)))
         return false;
-    CRect box = m_sizeRect;
-    if ((m_kind == kKindDiv || m_kind == kKindDd || m_kind == kKindDt) && box.right < m_contentRect.right - 1)
-        box.right = m_contentRect.right - 1;
+    CRect box = Lay().m_sizeRect;
+    if ((m_kind == kKindDiv || m_kind == kKindDd || m_kind == kKindDt)
+        && box.right < Lay().m_contentRect.right - 1)
+        box.right = Lay().m_contentRect.right - 1;
     ElementToDocument(box);
     return pt.x >= box.left && pt.x < box.right && pt.y >= box.top && pt.y < box.bottom;
 }

@@ -18,8 +18,8 @@ void CElement::ResetStyle(bool clearBox)
         m_rare->m_stylePieces.RemoveAll();
     }
     UpdateExtraAttrs();
-    if (clearBox)
-        m_sizeRect.SetRectEmpty();
+    if (clearBox && HasLayout())
+        Lay().m_sizeRect.SetRectEmpty();
     SetDefaultStyle(m_tagName, this);
 }
 
@@ -69,14 +69,16 @@ void CElement::RemoveStyle(ELEMENT_STYLE* style)
 bool CElement::SetAttrFromStyle()
 {
     const ELEMENT_STYLE& s = Style();
+    CRect css = LayOrDefault().m_cssRect;
     if (s.widthSet && s.widthUnit == kUnitPixels) {
         CRect border;
         GetBorderRect(border, true);
-        m_cssRect.right = s.width + border.left + border.right + PaddingPixels(this, s.paddingLeft)
+        css.right = s.width + border.left + border.right + PaddingPixels(this, s.paddingLeft)
             + PaddingPixels(this, s.paddingRight);
     } else if (m_kind != kKindBody) {
-        m_cssRect.right = 0;
+        css.right = 0;
     }
-    m_cssRect.bottom = s.heightSet && s.heightUnit == kUnitPixels ? s.height : 0;
+    css.bottom = s.heightSet && s.heightUnit == kUnitPixels ? s.height : 0;
+    SetLay(&CElementLayout::m_cssRect, css);
     return true;
 }

@@ -489,7 +489,7 @@ void SetAllMaxContainer(CElement* e, int edge)
     if (!e)
         return;
     for (CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
-        c->m_containerRect.right = edge;
+        c->Lay().m_containerRect.right = edge;
         SetAllMaxContainer(c, edge);
     }
 }

@@ -25,7 +25,7 @@ bool CBRElement::SelfPaint(void* dc, CPoint origin)
     if (context && m_owner->m_lineBreakIconWidth > 0)
         m_owner->m_lineBreakIcon.CopyImage(nullptr, nullptr, context, GetFlipHeight(this), origin);
     if (m_selected) {
-        CRect box = m_sizeRect;
+        CRect box = Lay().m_sizeRect;
         box.OffsetRect(origin.x, origin.y);
         xInvertRect(dc, box, this);
     }

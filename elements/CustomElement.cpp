@@ -139,8 +139,8 @@ bool CCustomElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, 
     if (!IsTag("map") && !IsTag("object"))
         m_showAsIcon = HoldsOnlyEmptyText(this);
     if (ShowsIcon()) {
-        m_sizeRect = CRect(0, 0, m_iconWidth, m_iconHeight);
-        m_baseline.y = m_iconHeight + m_marginLeftTop.y + m_marginRightBottom.y - 2;
+        Lay().m_sizeRect = CRect(0, 0, m_iconWidth, m_iconHeight);
+        Lay().m_baseline.y = m_iconHeight + Lay().m_marginLeftTop.y + Lay().m_marginRightBottom.y - 2;
         return true;
     }
     if (!m_firstChild) {
@@ -159,7 +159,7 @@ bool CCustomElement::SelfPaint(void* dc, CPoint origin)
 {
     if (!dc && m_root)
         dc = m_root->m_dc.get();
-    CRect box = m_sizeRect;
+    CRect box = Lay().m_sizeRect;
     box.OffsetRect(origin.x, origin.y);
     if (ShowsIcon()) {
         CImage& icon = m_builtInShown ? BuiltInIcon() : m_icon;

@@ -39,9 +39,9 @@ bool CDLElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, Calc
     if (!Style().rtl)
         return true;
     for (CElement* c = m_firstChild; c; c = c->m_nextSibling) {
-        const int margin = c->m_marginLeftTop.x;
-        if (IsDefinition(c) && margin > 0 && c->m_position.x >= margin)
-            c->m_position.x -= margin;
+        const int margin = c->Lay().m_marginLeftTop.x;
+        if (IsDefinition(c) && margin > 0 && c->Lay().m_position.x >= margin)
+            c->Lay().m_position.x -= margin;
     }
     return true;
 }

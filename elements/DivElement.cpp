@@ -10,8 +10,8 @@ bool CDivElement::SelfPaint(void* dc, CPoint origin)
 {
     if (!m_selected)
         return true;
-    CRect box = m_sizeRect;
-    const int availableRight = m_availRect.right - 1;
+    CRect box = Lay().m_sizeRect;
+    const int availableRight = Lay().m_availRect.right - 1;
     if (box.right < availableRight)
         box.right = availableRight;
     box.top = std::max<LONG>(box.top - 1, 0);

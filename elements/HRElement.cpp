@@ -25,8 +25,9 @@ bool CHRElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, Calc
 {
     CElement::CalcWinReg(dc, noChildCalc, sameBlockOnly, info);
     const ELEMENT_STYLE& s = Style();
-    const int available = m_containerRect.right > 0 ? m_containerRect.right : m_availRect.right;
-    int width = m_availRect.right - m_availRect.left;
+    const int available
+        = Lay().m_containerRect.right > 0 ? Lay().m_containerRect.right : Lay().m_availRect.right;
+    int width = Lay().m_availRect.right - Lay().m_availRect.left;
     if (s.widthSet && s.width > 0) {
         if (s.widthUnit == kUnitPixels)
             width = s.width;
@@ -36,24 +37,24 @@ bool CHRElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, Calc
     int height = 2 * m_ruleOffset + 2;
     if (s.heightSet && s.heightUnit == kUnitPixels && s.height > 0)
         height = s.height + 2 * m_ruleOffset;
-    m_sizeRect = CRect(0, 0, width, height);
+    Lay().m_sizeRect = CRect(0, 0, width, height);
     return true;
 }
 
 bool CHRElement::GetMinSize(CSize& size, bool)
 {
     const bool percent = Style().widthSet && Style().widthUnit == kUnitPercent;
-    const int width = percent ? 0 : m_sizeRect.right - m_sizeRect.left;
+    const int width = percent ? 0 : Lay().m_sizeRect.right - Lay().m_sizeRect.left;
     if (size.cx < width)
         size.cx = width;
-    if (size.cy < m_sizeRect.bottom - m_sizeRect.top)
-        size.cy = m_sizeRect.bottom - m_sizeRect.top;
+    if (size.cy < Lay().m_sizeRect.bottom - Lay().m_sizeRect.top)
+        size.cy = Lay().m_sizeRect.bottom - Lay().m_sizeRect.top;
     return true;
 }
 
 bool CHRElement::SelfPaint(void* dc, CPoint origin)
 {
-    CRect box = m_sizeRect;
+    CRect box = Lay().m_sizeRect;
     box.OffsetRect(origin.x, origin.y);
     if (m_selected)
         xFillSolidRect(dc, box, kSelectedRule, this);

@@ -72,8 +72,8 @@ void LoadControlIcon(IconPicture& icon, CElement* e, const char* name, const cha
 void PlaceIconBox(CElement* e, void* dc, int width, int height)
 {
     e->CalcForAll(dc, false, false);
-    e->m_sizeRect = CRect(0, 0, width, height);
-    e->m_baseline.y = height + e->m_marginLeftTop.y + e->m_marginRightBottom.y - 2;
+    e->Lay().m_sizeRect = CRect(0, 0, width, height);
+    e->Lay().m_baseline.y = height + e->Lay().m_marginLeftTop.y + e->Lay().m_marginRightBottom.y - 2;
 }
 
 void RaiseToIcon(CSize& size, const IconPicture& icon)
@@ -92,7 +92,7 @@ void PaintIcon(CElement* e, IconPicture& icon, void* dc, CPoint origin)
     if (icon.width > 0)
         icon.image.CopyImage(nullptr, nullptr, context, GetFlipHeight(e), origin);
     if (e->m_selected) {
-        CRect box = e->m_sizeRect;
+        CRect box = e->Lay().m_sizeRect;
         box.OffsetRect(origin.x, origin.y);
         xInvertRect(dc, box, e);
     }

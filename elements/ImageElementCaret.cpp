@@ -20,7 +20,7 @@ constexpr unsigned int kRightArrow = 29;
 // The element's box in document coordinates.
 CRect DocumentBox(CElement* e)
 {
-    CRect box = e->m_sizeRect;
+    CRect box = e->Lay().m_sizeRect;
     e->ElementToDocument(box);
     return box;
 }

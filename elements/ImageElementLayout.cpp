@@ -34,7 +34,7 @@ int Percent(int percent, int of) { return Scaled(of, percent, 100); }
 int DocumentWidth(const CElement* e)
 {
     const CElement* root = e->m_root ? e->m_root : e;
-    return static_cast<int>(root->m_cssRect.right);
+    return static_cast<int>(root->Lay().m_cssRect.right);
 }
 
 } // namespace
@@ -65,7 +65,7 @@ bool CImageElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, C
     if (!m_picture || !m_loaded)
         ReLoad(dc);
     m_unsized = 0;
-    m_sizeRect.SetRectEmpty();
+    Lay().m_sizeRect.SetRectEmpty();
 
     const ELEMENT_STYLE& s = Style();
     const int pictureWidth = m_picture ? m_picture->GetWidth() : 0;
@@ -78,7 +78,7 @@ bool CImageElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, C
         if (s.widthUnit == kUnitPixels) {
             width = s.width;
         } else if (s.widthUnit == kUnitPercent) {
-            int of = static_cast<int>(m_containerRect.right);
+            int of = static_cast<int>(Lay().m_containerRect.right);
             if (of <= 0) {
                 of = DocumentWidth(this);
                 if (of > 19)
@@ -97,7 +97,7 @@ bool CImageElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, C
     } else if (s.heightUnit == kUnitPixels) {
         height = s.height;
     } else if (s.heightUnit == kUnitPercent) {
-        const int container = static_cast<int>(m_containerRect.bottom);
+        const int container = static_cast<int>(Lay().m_containerRect.bottom);
         height = 0;
         if (container > 0) {
             height = Percent(s.height, container);
@@ -135,8 +135,8 @@ bool CImageElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, C
     width += padding.Horizontal();
     height += padding.Vertical();
 
-    m_sizeRect = CRect(0, 0, ClampLength(width), ClampLength(height));
-    m_baseline.y = 0;
+    Lay().m_sizeRect = CRect(0, 0, ClampLength(width), ClampLength(height));
+    Lay().m_baseline.y = 0;
     return true;
 }
 

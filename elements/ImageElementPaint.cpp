@@ -90,7 +90,7 @@ bool CImageElement::SelfPaint(void* dc, CPoint origin)
     if (!dc && m_root)
         dc = m_root->m_dc.get();
 
-    CRect box = m_sizeRect;
+    CRect box = Lay().m_sizeRect;
     box.OffsetRect(origin.x, origin.y);
     CRect content = box;
     CRect border;

@@ -47,20 +47,21 @@ ListItemLine FirstLineOf(const CElement* e)
             break;
         // A block that starts the content: its own first line counts.
         if (StandsOnOwnLine(first) && first->m_firstChild) {
-            offset = AddCoord(offset, first->m_position.y);
+            offset = AddCoord(offset, first->Lay().m_position.y);
             box = first;
             continue;
         }
         ListItemLine line;
         line.top = INT_MAX;
         for (const CElement* c = first; c; c = c->m_nextSibling) {
-            if (c != first && (first->m_lineGroup == 0 || c->m_lineGroup != first->m_lineGroup))
+            if (c != first
+                && (first->Lay().m_lineGroup == 0 || c->Lay().m_lineGroup != first->Lay().m_lineGroup))
                 break;
             if (IsFloating(c))
                 continue;
-            line.top = std::min(line.top, static_cast<int>(c->m_position.y));
-            line.bottom = std::max(line.bottom, AddCoord(c->m_position.y, BoxHeight(c)));
-            line.baseline = std::max(line.baseline, AddCoord(c->m_position.y, BaselineOf(c)));
+            line.top = std::min(line.top, static_cast<int>(c->Lay().m_position.y));
+            line.bottom = std::max(line.bottom, AddCoord(c->Lay().m_position.y, BoxHeight(c)));
+            line.baseline = std::max(line.baseline, AddCoord(c->Lay().m_position.y, BaselineOf(c)));
         }
         line.top = AddCoord(line.top, offset);
         line.bottom = AddCoord(line.bottom, offset);
@@ -115,7 +116,7 @@ int CLIElement::MarkerType() const
 
 int CLIElement::MarkerFontSize() const
 {
-    const int size = m_pxFontSize != 0 ? m_pxFontSize : GetActualFontSize(this);
+    const int size = Lay().m_pxFontSize != 0 ? Lay().m_pxFontSize : GetActualFontSize(this);
     return std::abs(size);
 }
 
@@ -267,8 +268,8 @@ bool CLIElement::SelfPaint(void* dc, CPoint origin)
     CElement* list = m_parent;
     int indent = 0;
     if (list) {
-        indent = RightToLeft() ? AddCoord(list->m_marginRightBottom.x, Paddings(list).right)
-                               : AddCoord(list->m_marginLeftTop.x, Paddings(list).left);
+        indent = RightToLeft() ? AddCoord(list->Lay().m_marginRightBottom.x, Paddings(list).right)
+                               : AddCoord(list->Lay().m_marginLeftTop.x, Paddings(list).left);
     }
     qm::cg::Context* context = static_cast<qm::cg::Context*>(dc);
     const int bandLeft = RightToLeft() ? origin.x + BoxWidth(this) : origin.x - indent;

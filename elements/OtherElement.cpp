@@ -9,9 +9,9 @@ bool COtherElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, C
     CElement::CalcWinReg(dc, noChildCalc, sameBlockOnly, info);
     if (m_kind != kKindCenter)
         return true;
-    const int available = m_availRect.right - m_availRect.left;
-    if (m_sizeRect.right - m_sizeRect.left < available)
-        m_sizeRect.right = m_sizeRect.left + available;
+    const int available = Lay().m_availRect.right - Lay().m_availRect.left;
+    if (Lay().m_sizeRect.right - Lay().m_sizeRect.left < available)
+        Lay().m_sizeRect.right = Lay().m_sizeRect.left + available;
     AlignChild(kAlignCenter);
     return true;
 }

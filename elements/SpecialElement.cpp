@@ -90,7 +90,7 @@ bool CSpecialElement::FixInlineBrother(void* dc)
 void CSpecialElement::PrepareMark(bool opening, unsigned long colour)
 {
     qm::text::Style& style = *m_markStyle;
-    const int size = m_pxFontSize != 0 ? m_pxFontSize : GetActualFontSize(this);
+    const int size = Lay().m_pxFontSize != 0 ? Lay().m_pxFontSize : GetActualFontSize(this);
     style.SetFontId(Style().fontNumber);
     style.SetSize(std::abs(size));
     style.SetBold((Style().fontWeight ? Style().fontWeight : 100) >= 301);
@@ -120,9 +120,9 @@ bool CSpecialElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly,
     const int room = m_quoteSize.cx + kMarkGap;
     if (m_openShown) {
         for (CElement* c = m_firstChild; c; c = c->m_nextSibling)
-            c->m_position.x += room;
+            c->Lay().m_position.x += room;
     }
-    m_sizeRect.right += room * ((m_openShown ? 1 : 0) + (m_closeShown ? 1 : 0));
+    Lay().m_sizeRect.right += room * ((m_openShown ? 1 : 0) + (m_closeShown ? 1 : 0));
     return true;
 }
 
@@ -157,7 +157,7 @@ bool CSpecialElement::PaintedRows(int& top, int& bottom) const
         return false;
     // A mark's ink lies within a font size above its baseline and half of
     // one below it.
-    const int size = std::abs(m_pxFontSize != 0 ? m_pxFontSize : GetActualFontSize(this));
+    const int size = std::abs(Lay().m_pxFontSize != 0 ? Lay().m_pxFontSize : GetActualFontSize(this));
     const int baseline = BoxHeight(this) - size / 4;
     top = baseline - size - 1;
     bottom = baseline + size / 2 + 1;
@@ -175,7 +175,7 @@ bool CSpecialElement::SelfPaint(void* dc, CPoint origin)
         return true;
     const long colour = ValidateColor(this, static_cast<long>(GetActualColor(this)));
     const unsigned long drawn = colour < 0 ? RGB(0, 0, 0) : static_cast<unsigned long>(colour);
-    const int size = std::abs(m_pxFontSize != 0 ? m_pxFontSize : GetActualFontSize(this));
+    const int size = std::abs(Lay().m_pxFontSize != 0 ? Lay().m_pxFontSize : GetActualFontSize(this));
     const double y = GetFlipHeight(this) - (origin.y + BoxHeight(this)) + size / 4;
     m_markLayout->SetContext(context);
     if (m_openShown) {

@@ -58,12 +58,12 @@ bool CTBodyElement::CalcWinReg(void* dc, bool noChildCalc, bool, CalcInfo* info)
 {
     LayoutNesting nesting(this);
     if (nesting.TooDeep()) {
-        m_sizeRect.SetRectEmpty();
+        Lay().m_sizeRect.SetRectEmpty();
         return true;
     }
     EnsureGroupRow(this);
     CalcForAll(dc, false, false);
-    m_sizeRect.SetRectEmpty();
+    Lay().m_sizeRect.SetRectEmpty();
     const CElement* table = m_parent && m_parent->m_kind == kKindTable ? m_parent : nullptr;
     const int spacing = table ? table->Style().cellSpacing : 0;
     long y = 0, width = 0;
@@ -74,13 +74,13 @@ bool CTBodyElement::CalcWinReg(void* dc, bool noChildCalc, bool, CalcInfo* info)
         if (!first)
             y = AddCoord(y, spacing);
         first = false;
-        row->m_position = CPoint(0, y);
+        row->Lay().m_position = CPoint(0, y);
         if (!noChildCalc)
             row->CalculateReg(dc, info);
         y = AddCoord(y, BoxHeight(row));
         width = std::max<long>(width, BoxWidth(row));
     }
-    m_sizeRect = CRect(0, 0, width, y);
+    Lay().m_sizeRect = CRect(0, 0, width, y);
     return true;
 }
 

@@ -45,7 +45,7 @@ void MoveChildren(CElement* e, int dx, int dy)
     if (!dx && !dy)
         return;
     for (CElement* c = e->m_firstChild; c; c = c->m_nextSibling)
-        MoveBox(c, CPoint(AddCoord(c->m_position.x, dx), AddCoord(c->m_position.y, dy)));
+        MoveBox(c, CPoint(AddCoord(c->Lay().m_position.x, dx), AddCoord(c->Lay().m_position.y, dy)));
 }
 
 // Vertical alignment of the content, floats included, inside the height
@@ -54,8 +54,8 @@ int AlignVertically(CElement* cell, int alignment, const BoxEdges& edges)
 {
     int top = INT_MAX, bottom = INT_MIN;
     for (const CElement* c = cell->m_firstChild; c; c = c->m_nextSibling) {
-        top = std::min<int>(top, c->m_position.y);
-        bottom = std::max<int>(bottom, AddCoord(c->m_position.y, BoxHeight(c)));
+        top = std::min<int>(top, c->Lay().m_position.y);
+        bottom = std::max<int>(bottom, AddCoord(c->Lay().m_position.y, BoxHeight(c)));
     }
     if (top > bottom)
         return 0;
@@ -165,7 +165,7 @@ bool CTDElement::CopyFromParent(CElement* parent, int mode)
         s.heightSet = 1;
         s.heightUnit = kUnitPixels;
         s.height = from.height;
-        m_cssRect.bottom = from.height;
+        Lay().m_cssRect.bottom = from.height;
     }
     const std::uint16_t horizontal = from.align & kAlignHorizontalMask;
     if (horizontal && !OwnHalf(s.hAlignSet, s.hAlignOrigin)) {
@@ -195,13 +195,13 @@ bool CTDElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, Calc
     LayoutNesting nesting(this);
     m_fitWidth = -1;
     if (nesting.TooDeep()) {
-        m_sizeRect.SetRectEmpty();
+        Lay().m_sizeRect.SetRectEmpty();
         return true;
     }
     PrepareInlineContent(this, noChildCalc);
     CalcForAll(dc, false, false);
-    m_sizeRect.SetRectEmpty();
-    m_touchesFloat = 0;
+    Lay().m_sizeRect.SetRectEmpty();
+    Lay().m_touchesFloat = 0;
     const BoxEdges pad = Paddings(this);
     const BoxEdges border = CellBorders(this);
     const int edges = pad.Horizontal() + border.Horizontal();
@@ -212,12 +212,12 @@ bool CTDElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, Calc
     } else if (s.widthSet && s.width > 0 && s.widthUnit == kUnitPixels) {
         content = s.width;
     } else if (s.widthSet && s.width > 0 && s.widthUnit == kUnitPercent) {
-        content = static_cast<long long>(s.width) * std::max<long>(0, m_containerRect.right) / 100
+        content = static_cast<long long>(s.width) * std::max<long>(0, Lay().m_containerRect.right) / 100
             - SpacingOf(this) - edges;
     } else {
-        content = m_containerRect.right - edges;
+        content = Lay().m_containerRect.right - edges;
     }
-    m_availRect = CRect(0, 0, ClampLength(std::max<long>(0, content)), 0);
+    Lay().m_availRect = CRect(0, 0, ClampLength(std::max<long>(0, content)), 0);
     if (!noChildCalc)
         m_laidBoxWidth = m_hasTableBox ? static_cast<int>(m_tableBox.cx) : -1;
 
@@ -230,17 +230,18 @@ bool CTDElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, Calc
     // The cell holds the floats inside it. Measured without a box, a float
     // counts with its width beside the content rather than at the edge of
     // the width offered.
-    const long lines = m_sizeRect.right;
+    const long lines = Lay().m_sizeRect.right;
     CalcAreaAccordingToFloat();
     if (!m_hasTableBox) {
         long floats = 0;
         for (const CElement* c = m_firstChild; c; c = c->m_nextSibling) {
             if (c->IsFloatType())
                 floats = AddCoord(floats,
-                    static_cast<long>(BoxWidth(c)) + std::max<long>(0, c->m_marginLeftTop.x)
-                        + std::max<long>(0, c->m_marginRightBottom.x));
+                    static_cast<long>(BoxWidth(c)) + std::max<long>(0, c->Lay().m_marginLeftTop.x)
+                        + std::max<long>(0, c->Lay().m_marginRightBottom.x));
         }
-        m_sizeRect.right = std::max<long>(lines, std::min<long>(m_sizeRect.right, AddCoord(lines, floats)));
+        Lay().m_sizeRect.right
+            = std::max<long>(lines, std::min<long>(Lay().m_sizeRect.right, AddCoord(lines, floats)));
     }
 
     // The box: content and paddings (laid out above), then the borders, at
@@ -253,10 +254,10 @@ bool CTDElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, Calc
         width = std::max<long>(width, m_tableBox.cx);
         height = std::max<long>(height, m_tableBox.cy);
     }
-    m_sizeRect = CRect(0, 0, width - border.Horizontal(), height - border.Vertical());
+    Lay().m_sizeRect = CRect(0, 0, width - border.Horizontal(), height - border.Vertical());
     const std::uint16_t horizontal = s.align & kAlignHorizontalMask;
     if (horizontal == kAlignCenter || horizontal == kAlignRight) {
-        m_availRect.right = std::max<long>(0, width - edges);
+        Lay().m_availRect.right = std::max<long>(0, width - edges);
         AlignChild(horizontal);
     }
     const int vertical = s.align & kAlignVerticalMask;
@@ -264,7 +265,7 @@ bool CTDElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, Calc
     if (vertical == kAlignMiddle || vertical == kAlignBottom)
         shift = AlignVertically(this, vertical, inner);
     MoveChildren(this, border.left, border.top);
-    m_sizeRect = CRect(0, 0, width, height);
+    Lay().m_sizeRect = CRect(0, 0, width, height);
     if (m_hasTableBox) {
         m_fitWidth = static_cast<int>(m_tableBox.cx);
         m_fitHeight = ownHeight;
@@ -283,13 +284,13 @@ bool CTDElement::FitToBoxHeight()
     // The children back where the lines put them (horizontal alignment
     // kept), then aligned in the new height as CalcWinReg does.
     MoveChildren(this, -border.left, -(border.top + m_fitShift));
-    m_sizeRect = CRect(0, 0, width - border.Horizontal(), height - border.Vertical());
+    Lay().m_sizeRect = CRect(0, 0, width - border.Horizontal(), height - border.Vertical());
     const int vertical = Style().align & kAlignVerticalMask;
     int shift = 0;
     if (vertical == kAlignMiddle || vertical == kAlignBottom)
         shift = AlignVertically(this, vertical, Paddings(this));
     MoveChildren(this, border.left, border.top);
-    m_sizeRect = CRect(0, 0, width, height);
+    Lay().m_sizeRect = CRect(0, 0, width, height);
     m_fitShift = shift;
     return true;
 }
@@ -304,7 +305,7 @@ bool CTDElement::GetMinSize(CSize& size, bool ignoreOwnSize)
     if (!ignoreOwnSize && Style().widthSet && Style().widthUnit == kUnitPixels)
         least.cx = std::max<LONG>(least.cx, AddCoord(Style().width, e.left + e.right));
     if (!ignoreOwnSize)
-        least.cy = std::max<LONG>(least.cy, m_cssRect.bottom);
+        least.cy = std::max<LONG>(least.cy, Lay().m_cssRect.bottom);
     size.cx = std::max(size.cx, least.cx);
     size.cy = std::max(size.cy, least.cy);
     return true;
@@ -320,7 +321,7 @@ bool CTDElement::DrawBorder(void* dc, CPoint origin, CRect* clip)
         return true;
     if (Style().borderSet && CellBorders(this).Horizontal() + CellBorders(this).Vertical() > 0)
         return CElement::DrawBorder(dc, origin, clip);
-    CRect box = m_sizeRect;
+    CRect box = Lay().m_sizeRect;
     box.OffsetRect(origin.x, origin.y);
     xFrameRect(dc, box, kLightFrame, this);
     return true;

@@ -72,11 +72,11 @@ bool CTRElement::CalcWinReg(void* dc, bool noChildCalc, bool, CalcInfo* info)
 {
     LayoutNesting nesting(this);
     if (nesting.TooDeep()) {
-        m_sizeRect.SetRectEmpty();
+        Lay().m_sizeRect.SetRectEmpty();
         return true;
     }
     CalcForAll(dc, false, false);
-    m_sizeRect.SetRectEmpty();
+    Lay().m_sizeRect.SetRectEmpty();
     m_gridWidth = 0;
     m_tallSpans = false;
     m_rowHeight = 0;
@@ -100,7 +100,7 @@ bool CTRElement::CalcWinReg(void* dc, bool noChildCalc, bool, CalcInfo* info)
                 = std::min(static_cast<size_t>(std::max(0, cell->m_columnIndex)), columnX.size() - 2);
             at = columnX[index];
         }
-        cell->m_position = CPoint(at, 0);
+        cell->Lay().m_position = CPoint(at, 0);
         if (!noChildCalc)
             cell->CalculateReg(dc, info);
         x = AddCoord(at, BoxWidth(cell));
@@ -113,7 +113,7 @@ bool CTRElement::CalcWinReg(void* dc, bool noChildCalc, bool, CalcInfo* info)
         }
         m_gridWidth += GridSpan(c->Style().colSpan);
     }
-    m_sizeRect = CRect(0, 0, x, m_rowHeight);
+    Lay().m_sizeRect = CRect(0, 0, x, m_rowHeight);
     return true;
 }
 
@@ -131,7 +131,7 @@ bool CTRElement::DrawMarkOnElement(void* dc, CPoint origin)
     if (!dc || (!m_selected && !marked))
         return false;
     const unsigned long colour = m_selected ? RGB(128, 0, 0) : RGB(0, 0, 255);
-    CRect box = m_sizeRect;
+    CRect box = Lay().m_sizeRect;
     box.OffsetRect(origin.x, origin.y);
     for (int i = 0; i < 3; ++i) {
         xFrameRect(dc, box, colour, this);

@@ -224,19 +224,21 @@ bool CTableElement::IsAllTH(const CElement* cell, bool byRow) const
 
 void CTableElement::GetBorderWithoutCaption(CRect& rect) const
 {
-    rect = m_sizeRect;
+    rect = Lay().m_sizeRect;
     const CElement* caption = m_firstChild;
     if (!caption || caption->m_kind != kKindCaption)
         return;
     if (caption->Style().captionSide.set && caption->Style().captionSide.value == 4) {
         // A caption below: the frame ends above it.
-        const bool margins = caption->m_marginLeftTop.y > 0 || caption->m_marginRightBottom.y > 0;
-        const long top
-            = caption->m_position.y - 2 - (margins ? std::max<long>(0, caption->m_marginLeftTop.y) + 1 : 0);
+        const bool margins = caption->Lay().m_marginLeftTop.y > 0 || caption->Lay().m_marginRightBottom.y > 0;
+        const long top = caption->Lay().m_position.y - 2
+            - (margins ? std::max<long>(0, caption->Lay().m_marginLeftTop.y) + 1 : 0);
         rect.bottom = std::max<long>(rect.top, top);
         return;
     }
-    long top = caption->m_position.y + (caption->m_sizeRect.bottom - caption->m_sizeRect.top) + 2;
-    top += std::max<long>(0, caption->m_marginLeftTop.y) + std::max<long>(0, caption->m_marginRightBottom.y);
+    long top = caption->Lay().m_position.y
+        + (caption->Lay().m_sizeRect.bottom - caption->Lay().m_sizeRect.top) + 2;
+    top += std::max<long>(0, caption->Lay().m_marginLeftTop.y)
+        + std::max<long>(0, caption->Lay().m_marginRightBottom.y);
     rect.top = std::min<long>(std::max<long>(rect.top, top), rect.bottom);
 }

@@ -86,7 +86,7 @@ struct CellRec
 // that still holds its widest line it makes the same lines.
 bool InlineOnly(const CTDElement* cell)
 {
-    if (cell->m_indent.x != 0 || cell->Style().rtl)
+    if (cell->Lay().m_indent.x != 0 || cell->Style().rtl)
         return false;
     for (const CElement* e = cell->m_firstChild; e;) {
         if (WrapStateOf(e) != 0)
@@ -177,7 +177,7 @@ TableLayout::TableLayout(CTableElement* table, void* dc, CalcInfo* info) : m_t(t
     m_border.top = std::max<int>(0, ClampLength(r.top));
     m_border.right = std::max<int>(0, ClampLength(r.right));
     m_border.bottom = std::max<int>(0, ClampLength(r.bottom));
-    m_containerW = std::max<int>(0, ClampLength(table->m_containerRect.right));
+    m_containerW = std::max<int>(0, ClampLength(table->Lay().m_containerRect.right));
     m_caption = table->GetFirstChildByType(kKindCaption);
 }
 
@@ -266,12 +266,12 @@ void TableLayout::MeasureCells()
             for (CellRec& c : row.cells) {
                 c.cell->m_hasTableBox = false;
                 c.cell->m_tableBox = CSize(0, 0);
-                c.cell->m_containerRect = CRect(0, 0, m_measureW, 0);
+                c.cell->Lay().m_containerRect = CRect(0, 0, m_measureW, 0);
             }
             row.row->CalculateReg(m_dc, m_info);
             for (CellRec& c : row.cells) {
                 c.cell->m_natural = CSize(BoxWidth(c.cell), BoxHeight(c.cell));
-                c.measuredWidth = static_cast<int>(c.cell->m_availRect.right);
+                c.measuredWidth = static_cast<int>(c.cell->Lay().m_availRect.right);
                 c.linesHold = InlineOnly(c.cell);
             }
         }
@@ -284,12 +284,12 @@ void TableLayout::MeasureCells()
         if (m_caption) {
             CSize least(0, 0);
             m_caption->GetMinSize(least, false);
-            m_caption->m_sizeRect = CRect(0, 0, least.cx, 0);
+            m_caption->Lay().m_sizeRect = CRect(0, 0, least.cx, 0);
         }
         return;
     }
     if (m_caption) {
-        m_caption->m_position = CPoint(0, 0);
+        m_caption->Lay().m_position = CPoint(0, 0);
         GiveArea(m_caption, m_measureW + m_border.Horizontal(), 0, m_measureW, 0);
         m_caption->CalculateReg(m_dc, m_info);
     }
@@ -480,7 +480,7 @@ void TableLayout::AssignWidth(const std::vector<int>& heights, bool full)
             c.assigned = std::max(0, x[c.col + c.span] - x[c.col] - m_S);
             c.cell->m_hasTableBox = true;
             c.cell->m_tableBox = CSize(c.assigned, heights.empty() ? 0 : BoxHeightFor(i, c.rowSpan, heights));
-            c.cell->m_containerRect = CRect(0, 0, static_cast<int>(m_W), 0);
+            c.cell->Lay().m_containerRect = CRect(0, 0, static_cast<int>(m_W), 0);
         }
         // A cell's content is laid out again only at a width it was not
         // last laid out at; otherwise it is only placed in its new box. The
@@ -580,16 +580,16 @@ void TableLayout::FinalCalc()
     const long tableW = TableWidth();
     long y = AddCoord(S, m_border.top);
     auto placeCaption = [&](long top) {
-        const int marginTop = std::max<int>(0, m_caption->m_marginLeftTop.y);
-        const int marginBottom = std::max<int>(0, m_caption->m_marginRightBottom.y);
+        const int marginTop = std::max<int>(0, m_caption->Lay().m_marginLeftTop.y);
+        const int marginBottom = std::max<int>(0, m_caption->Lay().m_marginRightBottom.y);
         const bool margins = marginTop || marginBottom;
-        m_caption->m_position = CPoint(0, AddCoord(top, margins ? marginTop + 1 : 0));
+        m_caption->Lay().m_position = CPoint(0, AddCoord(top, margins ? marginTop + 1 : 0));
         GiveArea(m_caption, static_cast<int>(tableW), 0, static_cast<int>(tableW), 0);
         m_caption->CalculateReg(m_dc, m_info);
-        m_caption->m_sizeRect.right = std::max<long>(m_caption->m_sizeRect.right, tableW);
-        m_caption->m_sizeRect.bottom = AddCoord(m_caption->m_sizeRect.bottom, 2);
+        m_caption->Lay().m_sizeRect.right = std::max<long>(m_caption->Lay().m_sizeRect.right, tableW);
+        m_caption->Lay().m_sizeRect.bottom = AddCoord(m_caption->Lay().m_sizeRect.bottom, 2);
         for (CElement* c = m_caption->m_firstChild; c; c = c->m_nextSibling)
-            c->m_position.y = AddCoord(c->m_position.y, 1);
+            c->Lay().m_position.y = AddCoord(c->Lay().m_position.y, 1);
         return AddCoord(BoxHeight(m_caption), 2L + (margins ? marginTop + marginBottom : 0));
     };
     const bool captionBelow
@@ -600,14 +600,14 @@ void TableLayout::FinalCalc()
     for (size_t i = 0; i < m_rows.size(); ++i) {
         CElement* row = m_rows[i].row;
         tops[i] = y;
-        row->m_position = CPoint(x0, y);
-        row->m_sizeRect = CRect(0, 0, grid, m_heights[i]);
+        row->Lay().m_position = CPoint(x0, y);
+        row->Lay().m_sizeRect = CRect(0, 0, grid, m_heights[i]);
         y = AddCoord(y, static_cast<long>(S) + m_heights[i]);
     }
     y = AddCoord(y, m_border.bottom);
     if (m_caption && captionBelow)
         y = AddCoord(y, placeCaption(AddCoord(y, 2)));
-    m_t->m_sizeRect = CRect(0, 0, tableW, y);
+    m_t->Lay().m_sizeRect = CRect(0, 0, tableW, y);
     // Row groups fitted around their rows; the rows within them.
     for (CElement* g = m_t->m_firstChild; g; g = g->m_nextSibling) {
         if (!IsRowGroupKind(g->m_kind))
@@ -617,15 +617,15 @@ void TableLayout::FinalCalc()
         for (CElement* r = g->m_firstChild; r; r = r->m_nextSibling) {
             if (r->m_kind != kKindTr)
                 continue;
-            top = any ? std::min<long>(top, r->m_position.y) : r->m_position.y;
-            bottom = std::max<long>(bottom, r->m_position.y + BoxHeight(r));
+            top = any ? std::min<long>(top, r->Lay().m_position.y) : r->Lay().m_position.y;
+            bottom = std::max<long>(bottom, r->Lay().m_position.y + BoxHeight(r));
             any = true;
         }
-        g->m_position = CPoint(x0, any ? top : y);
-        g->m_sizeRect = CRect(0, 0, grid, any ? bottom - top : 0);
+        g->Lay().m_position = CPoint(x0, any ? top : y);
+        g->Lay().m_sizeRect = CRect(0, 0, grid, any ? bottom - top : 0);
         for (CElement* r = g->m_firstChild; r; r = r->m_nextSibling) {
             if (r->m_kind == kKindTr)
-                r->m_position = CPoint(0, r->m_position.y - g->m_position.y);
+                r->Lay().m_position = CPoint(0, r->Lay().m_position.y - g->Lay().m_position.y);
         }
     }
     Keep();
@@ -690,7 +690,7 @@ void TableLayout::Measure()
         }
         height = AddCoord(height, tallest + m_S);
     }
-    m_t->m_sizeRect = CRect(0, 0, TableWidth(), height);
+    m_t->Lay().m_sizeRect = CRect(0, 0, TableWidth(), height);
 }
 
 // One cell's content changed. Its column widths stay as they were when the
@@ -732,7 +732,7 @@ bool TableLayout::Quick(CTDElement* cell)
     const CSize natural = cell->m_natural;
     const CSize least = cell->m_minSize;
     cell->m_hasTableBox = false;
-    cell->m_containerRect = CRect(0, 0, m_measureW, 0);
+    cell->Lay().m_containerRect = CRect(0, 0, m_measureW, 0);
     cell->CalculateReg(m_dc, m_info);
     CSize now(0, 0);
     cell->GetMinSize(now, false);
@@ -742,7 +742,7 @@ bool TableLayout::Quick(CTDElement* cell)
     mine->assigned = std::max(0, x[mine->col + 1] - x[mine->col] - m_S);
     cell->m_hasTableBox = true;
     cell->m_tableBox = CSize(mine->assigned, 0);
-    cell->m_containerRect = CRect(0, 0, static_cast<int>(m_W), 0);
+    cell->Lay().m_containerRect = CRect(0, 0, static_cast<int>(m_W), 0);
     cell->CalculateReg(m_dc, m_info);
     if (BoxWidth(cell) > mine->assigned)
         return false;
@@ -777,7 +777,7 @@ bool CTableElement::CalcWinReg(void* dc, bool, bool, CalcInfo* info)
 {
     LayoutNesting nesting(this);
     if (nesting.TooDeep()) {
-        m_sizeRect.SetRectEmpty();
+        Lay().m_sizeRect.SetRectEmpty();
         return true;
     }
     CalcForAll(dc, false, false);

@@ -101,8 +101,8 @@ bool CTableElement::SetAttrFromStyle()
             side.set = 1;
         }
     }
-    m_cssRect.right = s.widthSet && s.widthUnit == kUnitPixels ? s.width : 0;
-    m_cssRect.bottom = s.heightSet && s.heightUnit == kUnitPixels ? s.height : 0;
+    Lay().m_cssRect.right = s.widthSet && s.widthUnit == kUnitPixels ? s.width : 0;
+    Lay().m_cssRect.bottom = s.heightSet && s.heightUnit == kUnitPixels ? s.height : 0;
     return true;
 }
 
@@ -166,7 +166,7 @@ bool CTableElement::DrawMarkOnElement(void* dc, CPoint origin)
     const bool marked = m_owner && m_owner->IsGridMarked(this);
     if (!dc || (!m_selected && !marked))
         return false;
-    CRect box = m_sizeRect;
+    CRect box = Lay().m_sizeRect;
     box.OffsetRect(origin.x, origin.y);
     ThreeFrames(dc, box, m_selected ? RGB(128, 0, 0) : RGB(0, 0, 255), this);
     return true;

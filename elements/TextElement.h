@@ -300,8 +300,8 @@ private:
     // to a neighbouring element, which is answered.
     CElement* MoveByCharacter(bool forward);
     CElement* MoveByWord(bool forward);
-    int BoxWidth() const { return m_sizeRect.right - m_sizeRect.left; }
-    int BoxHeight() const { return m_sizeRect.bottom - m_sizeRect.top; }
+    int BoxWidth() const { return Lay().m_sizeRect.right - Lay().m_sizeRect.left; }
+    int BoxHeight() const { return Lay().m_sizeRect.bottom - Lay().m_sizeRect.top; }
     bool HasOwnSelection() const { return m_selected && m_selStart <= m_selEnd; }
     // Points the display text at the text or at its transformed copy, and
     // hands it to the layout when it changed.

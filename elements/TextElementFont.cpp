@@ -101,8 +101,8 @@ RunFont ResolvedFont(const CTextElement& run)
 {
     const ELEMENT_STYLE& s = run.Style();
     RunFont f;
-    if (run.m_pxFontSize > 0) {
-        const TEXT_FONT_SETTING& t = run.m_textFont;
+    if (run.Lay().m_pxFontSize > 0) {
+        const TEXT_FONT_SETTING& t = run.Lay().m_textFont;
         f.id = FontIdForFamily(t.family, s.fontNumber);
         f.size = std::abs(t.size);
         f.bold = t.bold;
@@ -322,7 +322,7 @@ void CTextElement::SetTextFont()
     style.SetFontId(font.id);
     if (style.ShapeGeneration() != generation)
         ++m_displayVersion;
-    m_textFontStale = 0;
+    Lay().m_textFontStale = 0;
 
     // A run of a right-to-left block is laid out on a right-to-left line, so
     // its blanks at the ends stand where the reading goes on.
@@ -350,11 +350,11 @@ bool CTextElement::CalcWinReg(void* dc, bool, bool, CalcInfo*)
         qm::text::TextRect r;
         TextLayout().GlyphBounds(0, n, r);
         const int height = r.bottom - r.top;
-        m_sizeRect = CRect(0, 0, r.right - r.left, height);
-        m_baseline = CPoint(0, height - 4);
+        Lay().m_sizeRect = CRect(0, 0, r.right - r.left, height);
+        Lay().m_baseline = CPoint(0, height - 4);
     } else {
-        m_sizeRect = CRect(0, 0, 0, m_lineHeight);
-        m_baseline = CPoint(0, m_lineHeight);
+        Lay().m_sizeRect = CRect(0, 0, 0, m_lineHeight);
+        Lay().m_baseline = CPoint(0, m_lineHeight);
     }
     return true;
 }

@@ -88,7 +88,7 @@ bool CTextElement::SelfPaint(void* dc, CPoint origin)
         m_selEndPoint.x = std::max(bounds.right, 0);
     }
     layout.SetContext(nullptr);
-    m_baseline.y = BoxHeight() - 4;
+    Lay().m_baseline.y = BoxHeight() - 4;
     return true;
 }
 

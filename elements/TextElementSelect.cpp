@@ -271,7 +271,7 @@ bool CTextElement::IsCursorInsideSelection(CPoint pt)
 {
     if (!HasOwnSelection())
         return false;
-    CRect box = m_sizeRect;
+    CRect box = Lay().m_sizeRect;
     ElementToDocument(box);
     if (pt.x < box.left || pt.x >= box.right || pt.y < box.top || pt.y >= box.bottom)
         return false;

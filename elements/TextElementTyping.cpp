@@ -174,7 +174,7 @@ bool CTextElement::OnChar(unsigned int ch, unsigned int repeat, unsigned int, bo
             m_text.Empty();
             m_text += c;
             m_caretOffset = 1;
-            m_textFontStale = 1;
+            Lay().m_textFontStale = 1;
             notify = 2;
         } else {
             m_text.Insert(static_cast<int>(m_caretOffset), c);

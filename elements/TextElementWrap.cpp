@@ -102,7 +102,7 @@ CElement* CTextElement::WrapElement(CSize& room, bool force)
     const bool restAlone = cutCount > 0 || fillsLines;
 
     const int oldLength = m_text.Length();
-    const CRect oldBox = m_sizeRect;
+    const CRect oldBox = Lay().m_sizeRect;
     CSafeBuf rest = m_text.Mid(restStart, oldLength - restStart);
     {
         // The kept part in a buffer of its own size.
@@ -111,8 +111,8 @@ CElement* CTextElement::WrapElement(CSize& room, bool force)
     }
     BuildDisplayText();
     const int kept = DisplayWidth(m_displayText->Length());
-    m_sizeRect.right = m_sizeRect.left + kept;
-    m_sizeRect.bottom = m_sizeRect.top + TypographicHeight();
+    Lay().m_sizeRect.right = Lay().m_sizeRect.left + kept;
+    Lay().m_sizeRect.bottom = Lay().m_sizeRect.top + TypographicHeight();
     room.cx = kept;
 
     // The rest joins the next run only when that is a piece of this one;
@@ -136,9 +136,9 @@ CElement* CTextElement::WrapElement(CSize& room, bool force)
         // Laid out when the wrapper reaches it; until then the box this run
         // had, less the kept part.
         piece->DrawUncalc();
-        piece->m_sizeRect
+        piece->Lay().m_sizeRect
             = CRect(0, 0, std::max(0, (oldBox.right - oldBox.left) - kept), (oldBox.bottom - oldBox.top));
-        piece->m_baseline = m_baseline;
+        piece->Lay().m_baseline = Lay().m_baseline;
         piece->m_minWrapWidth = m_minWrapWidth;
     } else {
         piece->BuildCDC(nullptr);
@@ -172,7 +172,7 @@ double CTextElement::WidestLine(int room)
     const CElement* block = top->m_parent;
     if (!block || !LaysOutAsBlock(block) || !block->IsLinkedChild(top) || !m_tabColumns.empty())
         return -1;
-    const int avail = static_cast<int>(block->m_availRect.right - block->m_availRect.left);
+    const int avail = static_cast<int>(block->Lay().m_availRect.right - block->Lay().m_availRect.left);
     if (room > avail || !m_textLayout->ByWords())
         return -1;
     // A font size on both sides makes up for the last blank, which measures

@@ -21,9 +21,10 @@ namespace {
 void CheckBoxes(const CElement* root)
 {
     for (const CElement* e = root; e;) {
-        QM_FUZZ_CHECK(e->m_sizeRect.right - e->m_sizeRect.left >= 0);
-        QM_FUZZ_CHECK(e->m_sizeRect.bottom - e->m_sizeRect.top >= 0);
-        QM_FUZZ_CHECK(e->m_sizeRect.right <= kMaxLayoutCoord && e->m_sizeRect.bottom <= kMaxLayoutCoord);
+        QM_FUZZ_CHECK(e->Lay().m_sizeRect.right - e->Lay().m_sizeRect.left >= 0);
+        QM_FUZZ_CHECK(e->Lay().m_sizeRect.bottom - e->Lay().m_sizeRect.top >= 0);
+        QM_FUZZ_CHECK(
+            e->Lay().m_sizeRect.right <= kMaxLayoutCoord && e->Lay().m_sizeRect.bottom <= kMaxLayoutCoord);
         if (e->m_firstChild) {
             e = e->m_firstChild;
             continue;

@@ -90,10 +90,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (!body->FastDraw())
             return 0;
     } else {
-        edited->m_position.x += dx;
-        edited->m_position.y += dy;
-        if (edited->m_sizeRect.bottom + dh >= edited->m_sizeRect.top)
-            edited->m_sizeRect.bottom += dh;
+        edited->Lay().m_position.x += dx;
+        edited->Lay().m_position.y += dy;
+        if (edited->Lay().m_sizeRect.bottom + dh >= edited->Lay().m_sizeRect.top)
+            edited->Lay().m_sizeRect.bottom += dh;
         if (!body->FastDraw())
             return 0;
     }

@@ -217,7 +217,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         QM_FUZZ_CHECK(offset >= 0 && offset <= run->m_text.Length());
     CSize least(0, 0);
     run->GetMinSize(least, false);
-    QM_FUZZ_CHECK(least.cx >= 0 && least.cx <= run->m_sizeRect.right + 1);
+    QM_FUZZ_CHECK(least.cx >= 0 && least.cx <= run->Lay().m_sizeRect.right + 1);
     CheckWrapAndJoin(*run, fdp);
     if (auto ctx = qm::cg::Context::CreateBitmap(nullptr, 160, 48, 640)) {
         const int n = run->m_text.Length();

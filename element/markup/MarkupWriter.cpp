@@ -155,20 +155,20 @@ void AppendDiagnostics(const CElement* e, CSafeBuf& out)
     if (e->m_selected)
         AppendXMLAttribute(out, CSafeBuf("Selected"), CSafeBuf("TRUE"));
     v.Empty();
-    v.AppendInt(static_cast<long>(e->m_position.x));
+    v.AppendInt(static_cast<long>(e->Lay().m_position.x));
     v += ":";
-    v.AppendInt(static_cast<long>(e->m_position.y));
+    v.AppendInt(static_cast<long>(e->Lay().m_position.y));
     AppendXMLAttribute(out, CSafeBuf("offset"), v);
     v.Empty();
-    v.AppendInt(static_cast<long>(e->m_sizeRect.right - e->m_sizeRect.left));
+    v.AppendInt(static_cast<long>(e->Lay().m_sizeRect.right - e->Lay().m_sizeRect.left));
     v += ":";
-    v.AppendInt(static_cast<long>(e->m_sizeRect.bottom - e->m_sizeRect.top));
+    v.AppendInt(static_cast<long>(e->Lay().m_sizeRect.bottom - e->Lay().m_sizeRect.top));
     AppendXMLAttribute(out, CSafeBuf("area"), v);
     v.FormatInt("%08X", e->GetID());
     AppendXMLAttribute(out, CSafeBuf("ID"), v);
     v.FormatInt("%d", e->m_inlineGroup);
     AppendXMLAttribute(out, CSafeBuf("Inline"), v);
-    v.FormatInt("%08X", e->m_lineGroup);
+    v.FormatInt("%08X", e->Lay().m_lineGroup);
     AppendXMLAttribute(out, CSafeBuf("LnMark"), v);
 }
 

@@ -67,7 +67,7 @@ bool ComesBefore(const CElement* a, const CElement* b)
 bool PlacedBefore(const CElement* f, const CElement* child)
 {
     const unsigned long pass = LayoutNesting::CurrentPass();
-    if (pass && f->m_layoutPass == pass)
+    if (pass && f->Lay().m_layoutPass == pass)
         return true;
     return ComesBefore(f, child);
 }
@@ -120,8 +120,9 @@ bool CElement::CalcValidPosition(CElement* child, CPoint pos, CPoint& leftRoom, 
         return false;
     CPoint doc = pos;
     ElementToScreen(doc);
-    const CRect box(doc.x, doc.y, AddCoord(doc.x, child->m_sizeRect.right - child->m_sizeRect.left),
-        AddCoord(doc.y, child->m_sizeRect.bottom - child->m_sizeRect.top));
+    const CRect box(doc.x, doc.y,
+        AddCoord(doc.x, child->Lay().m_sizeRect.right - child->Lay().m_sizeRect.left),
+        AddCoord(doc.y, child->Lay().m_sizeRect.bottom - child->Lay().m_sizeRect.top));
     return FloatRoom(this, child, box, leftRoom, rightRoom, rightFloats, sameBlockOnly, info);
 }
 
@@ -179,7 +180,7 @@ bool FloatRoom(CElement* parent, CElement* child, const CRect& start, CPoint& le
             }
             return;
         }
-        parent->m_touchesFloat = 1;
+        parent->Lay().m_touchesFloat = 1;
         int clears = ownClear;
         for (const ClearingAncestor& c : clearing) {
             if (!f->IsOneOfParent(c.element))
@@ -192,9 +193,9 @@ bool FloatRoom(CElement* parent, CElement* child, const CRect& start, CPoint& le
             leftRoom.x = ClampLength(leftRoom.x + (fbox.right - box.left) + kFloatGap);
             // In a narrow parent of fixed width the child goes below the float.
             const CElement* holder = child->m_parent;
-            if (holder && holder->m_block && holder != root && holder->m_cssRect.right > 0
+            if (holder && holder->m_block && holder != root && holder->Lay().m_cssRect.right > 0
                 && f->IsOneOfParent(holder)
-                && holder->m_cssRect.right < start.right - start.left + leftRoom.x) {
+                && holder->Lay().m_cssRect.right < start.right - start.left + leftRoom.x) {
                 leftRoom.x = 0;
                 leftRoom.y = std::max<LONG>(leftRoom.y, ClampLength(fbox.bottom - start.top));
             }

@@ -45,16 +45,16 @@ void CElement::GetMaxAreaWithFloat(CRect& rect)
 void CElement::CalcAreaAccordingToFloat()
 {
     const unsigned long pass = LayoutNesting::CurrentPass();
-    if (FloatIndexCovers() && m_floatsBelowPass != pass)
+    if (FloatIndexCovers() && Lay().m_floatsBelowPass != pass)
         return;
     const CPoint origin = DocumentPosition(this);
     ForEachCountingFloat(const_cast<CElement*>(RootOf(this)), [&](CElement* f, const CRect& box) {
         if (!f->IsOneOfParent(this))
             return true;
-        m_sizeRect.right
-            = std::max<LONG>(m_sizeRect.right, ClampLength(box.right - origin.x, kMaxLayoutCoord));
-        m_sizeRect.bottom
-            = std::max<LONG>(m_sizeRect.bottom, ClampLength(box.bottom - origin.y, kMaxLayoutCoord));
+        Lay().m_sizeRect.right
+            = std::max<LONG>(Lay().m_sizeRect.right, ClampLength(box.right - origin.x, kMaxLayoutCoord));
+        Lay().m_sizeRect.bottom
+            = std::max<LONG>(Lay().m_sizeRect.bottom, ClampLength(box.bottom - origin.y, kMaxLayoutCoord));
         return true;
     });
 }
@@ -90,7 +90,7 @@ void CElement::AdjChildFloat(int mode)
     const int top = std::max<int>(0, border.top);
     for (CElement* c = m_firstChild; c;) {
         if (c->IsFloatType()) {
-            MoveBox(c, CPoint(c->m_position.x, top));
+            MoveBox(c, CPoint(c->Lay().m_position.x, top));
         } else if ((!c->m_inline && c->m_kind != kKindText)
             || (c->m_kind == kKindText && !c->m_text.IsEmpty()) || (c->m_inline && !c->m_firstChild)) {
             return;

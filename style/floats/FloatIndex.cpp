@@ -66,12 +66,13 @@ bool FloatMarginBox(const CElement* f, const CElement* root, CRect& box)
     const CPoint p = DocumentPosition(f, &top);
     if (top != root)
         return false;
-    box = CRect(p.x - f->m_marginLeftTop.x, p.y, AddCoord(p.x, f->m_sizeRect.right - f->m_sizeRect.left),
-        AddCoord(p.y, f->m_sizeRect.bottom - f->m_sizeRect.top));
-    box.right = AddCoord(box.right, f->m_marginRightBottom.x);
+    box = CRect(p.x - f->Lay().m_marginLeftTop.x, p.y,
+        AddCoord(p.x, f->Lay().m_sizeRect.right - f->Lay().m_sizeRect.left),
+        AddCoord(p.y, f->Lay().m_sizeRect.bottom - f->Lay().m_sizeRect.top));
+    box.right = AddCoord(box.right, f->Lay().m_marginRightBottom.x);
     if (!f->m_inline) {
-        box.top -= f->m_marginLeftTop.y;
-        box.bottom = AddCoord(box.bottom, f->m_marginRightBottom.y);
+        box.top -= f->Lay().m_marginLeftTop.y;
+        box.bottom = AddCoord(box.bottom, f->Lay().m_marginRightBottom.y);
     }
     return true;
 }
@@ -84,8 +85,8 @@ void NoteFloatPlaced(CElement* f)
     const CElement* root = f->m_root ? f->m_root : f;
     if (g_index.pass != pass || g_index.root != root)
         Reset(pass, root);
-    for (CElement* a = f->m_parent; a && a->m_floatsBelowPass != pass; a = a->m_parent)
-        a->m_floatsBelowPass = pass;
+    for (CElement* a = f->m_parent; a && a->Lay().m_floatsBelowPass != pass; a = a->m_parent)
+        a->Lay().m_floatsBelowPass = pass;
     Index& x = g_index;
     auto found = x.at.find(f);
     if (found == x.at.end()) {
@@ -110,12 +111,12 @@ void NoteFloatPlaced(CElement* f)
 
 void MoveBox(CElement* e, CPoint position)
 {
-    if (e->m_position.x == position.x && e->m_position.y == position.y)
+    if (e->Lay().m_position.x == position.x && e->Lay().m_position.y == position.y)
         return;
-    e->m_position = position;
+    e->Lay().m_position = position;
     if (!Current())
         return;
-    if (e->m_floatsBelowPass == g_index.pass || g_index.at.count(e))
+    if (e->Lay().m_floatsBelowPass == g_index.pass || g_index.at.count(e))
         g_index.stale = true;
 }
 

@@ -29,7 +29,7 @@ constexpr int kRightAlignGap = 1;
 void MoveChildren(CElement* e, int dx, int dy)
 {
     for (CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
-        MoveBox(c, CPoint(AddCoord(c->m_position.x, dx), AddCoord(c->m_position.y, dy)));
+        MoveBox(c, CPoint(AddCoord(c->Lay().m_position.x, dx), AddCoord(c->Lay().m_position.y, dy)));
     }
 }
 
@@ -40,8 +40,8 @@ void AlignVertically(CElement* e, int alignment)
     for (const CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
         if (c->IsFloatType())
             continue;
-        top = std::min<int>(top, c->m_position.y);
-        bottom = std::max<int>(bottom, AddCoord(c->m_position.y, BoxHeight(c)));
+        top = std::min<int>(top, c->Lay().m_position.y);
+        bottom = std::max<int>(bottom, AddCoord(c->Lay().m_position.y, BoxHeight(c)));
     }
     if (top > bottom)
         return;
@@ -52,7 +52,7 @@ void AlignVertically(CElement* e, int alignment)
         bottom = extent.bottom;
     }
     const BoxEdges edges = ContentEdges(e);
-    const int height = std::max<int>(BoxHeight(e), e->m_cssRect.bottom);
+    const int height = std::max<int>(BoxHeight(e), e->Lay().m_cssRect.bottom);
     int dy = 0;
     if (alignment == kAlignMiddle)
         dy = edges.top + (height - edges.Vertical() - (bottom - top)) / 2 - top;
@@ -65,7 +65,7 @@ void AlignVertically(CElement* e, int alignment)
 void AlignLines(CElement* e, int alignment)
 {
     const BoxEdges edges = ContentEdges(e);
-    const int avail = std::max<int>(0, e->m_availRect.right - e->m_availRect.left);
+    const int avail = std::max<int>(0, e->Lay().m_availRect.right - e->Lay().m_availRect.left);
     const CPoint origin = DocumentPosition(e);
     // A list item's marker keeps its room at the right end of the first
     // line when the line moves right.
@@ -83,10 +83,11 @@ void AlignLines(CElement* e, int alignment)
         int top = INT_MAX;
         int bottom = INT_MIN;
         for (CElement* c : line) {
-            left = std::min<int>(left, c->m_position.x);
-            right = std::max(right, AddCoord(c->m_position.x, BoxWidth(c) + c->m_marginRightBottom.x));
-            top = std::min<int>(top, c->m_position.y);
-            bottom = std::max(bottom, AddCoord(c->m_position.y, BoxHeight(c)));
+            left = std::min<int>(left, c->Lay().m_position.x);
+            right = std::max(
+                right, AddCoord(c->Lay().m_position.x, BoxWidth(c) + c->Lay().m_marginRightBottom.x));
+            top = std::min<int>(top, c->Lay().m_position.y);
+            bottom = std::max(bottom, AddCoord(c->Lay().m_position.y, BoxHeight(c)));
         }
         CPoint leftFloats, rightFloats;
         e->GetFloatWidthOfLine(CRect(AddCoord(origin.x, edges.left), AddCoord(origin.y, top),
@@ -98,7 +99,7 @@ void AlignLines(CElement* e, int alignment)
                                                  : AddCoord(edges.left, room) - kRightAlignGap - right;
         if (dx > 0) {
             for (CElement* c : line)
-                MoveBox(c, CPoint(AddCoord(c->m_position.x, dx), c->m_position.y));
+                MoveBox(c, CPoint(AddCoord(c->Lay().m_position.x, dx), c->Lay().m_position.y));
         }
         line.clear();
     };
@@ -106,16 +107,17 @@ void AlignLines(CElement* e, int alignment)
     for (CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
         if (c->IsFloatType())
             continue;
-        if (!line.empty() && c->m_position.y >= lineBottom)
+        if (!line.empty() && c->Lay().m_position.y >= lineBottom)
             alignLine();
         if (line.empty())
             lineBottom = INT_MIN;
         line.push_back(c);
-        lineBottom = std::max(lineBottom, AddCoord(c->m_position.y, BoxHeight(c)));
+        lineBottom = std::max(lineBottom, AddCoord(c->Lay().m_position.y, BoxHeight(c)));
     }
     alignLine();
     if (!e->m_tablePart && e->m_kind != kKindBr)
-        e->m_sizeRect.right = std::max<LONG>(e->m_sizeRect.right, AddCoord(avail, edges.Horizontal()));
+        e->Lay().m_sizeRect.right
+            = std::max<LONG>(e->Lay().m_sizeRect.right, AddCoord(avail, edges.Horizontal()));
 }
 
 } // namespace

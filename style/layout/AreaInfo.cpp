@@ -12,15 +12,15 @@ void CElement::GetAreaInfo(CPoint origin)
     // Document order without recursion; each element's position comes from
     // its parent's, recorded just before.
     for (CElement* e = this; e;) {
-        CPoint at = e == this ? origin : e->m_parent->m_prevDocPos;
+        CPoint at = e == this ? origin : e->m_parent->Lay().m_prevDocPos;
         if (e->IsFloatType() && e != this) {
             at = DocumentPosition(e);
         } else {
-            at.x = AddCoord(at.x, e->m_position.x);
-            at.y = AddCoord(at.y, e->m_position.y);
+            at.x = AddCoord(at.x, e->Lay().m_position.x);
+            at.y = AddCoord(at.y, e->Lay().m_position.y);
         }
-        e->m_prevRect = e->m_sizeRect;
-        e->m_prevDocPos = at;
+        e->Lay().m_prevRect = e->Lay().m_sizeRect;
+        e->Lay().m_prevDocPos = at;
         e->m_forceRepaint = 0;
         if (e->m_firstChild) {
             e = e->m_firstChild;

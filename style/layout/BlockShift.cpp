@@ -31,7 +31,7 @@ bool LinesFollowOnly(const CElement* parent)
         || vertical == kAlignBottom)
         return false;
     // A height of its own (or a percentage) holds the box whatever its lines.
-    return parent->m_cssRect.bottom <= 0 && !parent->Style().heightSet;
+    return parent->Lay().m_cssRect.bottom <= 0 && !parent->Style().heightSet;
 }
 
 } // namespace
@@ -42,14 +42,14 @@ bool ShiftFollowing(CElement* parent, CElement* child, const CRect& childBefore,
         return false;
     // The block alone on its line, as wide as before, its first baseline
     // where it was (a baseline of 0 stands for the box's height).
-    const CRect& now = child->m_sizeRect;
+    const CRect& now = child->Lay().m_sizeRect;
     if (child->m_inline || !StandsOnOwnLine(child) || child->IsFloatType() || now.left != childBefore.left
-        || now.right != childBefore.right || now.top != childBefore.top || child->m_baseline != baselineBefore
-        || child->m_baseline.y <= 0)
+        || now.right != childBefore.right || now.top != childBefore.top
+        || child->Lay().m_baseline != baselineBefore || child->Lay().m_baseline.y <= 0)
         return false;
     const long dy = static_cast<long>(now.bottom - now.top) - (childBefore.bottom - childBefore.top);
     // Far from the coordinate limit, where a layout would clamp.
-    const long bottom = static_cast<long>(parent->m_sizeRect.bottom);
+    const long bottom = static_cast<long>(parent->Lay().m_sizeRect.bottom);
     if (dy == 0 || bottom < 0 || bottom + std::labs(dy) >= kMaxLayoutCoord / 2)
         return false;
     // No float stands in the document, so no float index entry depends on
@@ -63,7 +63,7 @@ bool ShiftFollowing(CElement* parent, CElement* child, const CRect& childBefore,
     constexpr size_t kAhead = 24;
     const auto at = [](const void* p) { return reinterpret_cast<std::uintptr_t>(p); };
     const std::uintptr_t nextOffset = at(&child->m_nextSibling) - at(child);
-    const std::uintptr_t positionOffset = at(&child->m_position) - at(child);
+    const std::uintptr_t positionOffset = at(&child->Lay().m_position) - at(child);
     const bool hints = !lastWalk.empty() && lastWalk.front() == at(child->m_nextSibling);
     size_t i = 0;
     for (CElement* s = child->m_nextSibling; s; s = s->m_nextSibling, ++i) {
@@ -71,14 +71,14 @@ bool ShiftFollowing(CElement* parent, CElement* child, const CRect& childBefore,
             __builtin_prefetch(reinterpret_cast<const void*>(lastWalk[i + kAhead] + nextOffset));
             __builtin_prefetch(reinterpret_cast<const void*>(lastWalk[i + kAhead] + positionOffset), 1);
         }
-        s->m_position.y = AddCoord(s->m_position.y, dy);
+        s->Lay().m_position.y = AddCoord(s->Lay().m_position.y, dy);
         if (i < lastWalk.size())
             lastWalk[i] = at(s);
         else
             lastWalk.push_back(at(s));
     }
     lastWalk.resize(i);
-    parent->m_sizeRect.bottom = AddCoord(parent->m_sizeRect.bottom, dy);
+    parent->Lay().m_sizeRect.bottom = AddCoord(parent->Lay().m_sizeRect.bottom, dy);
     if (qm::paint::IsRoot(parent))
         qm::paint::NoteBodyShift(parent, child, int(dy));
     return true;

@@ -72,11 +72,11 @@ void AppendSegment(Level& level, const CElement* c, CSafeBuf& path)
 
 long LineOf(Level& level, const CElement* c)
 {
-    if (!c->m_lineGroup || c->IsFloatType())
+    if (!c->Lay().m_lineGroup || c->IsFloatType())
         return 0;
-    auto found = level.lines.find(c->m_lineGroup);
+    auto found = level.lines.find(c->Lay().m_lineGroup);
     if (found == level.lines.end())
-        found = level.lines.emplace(c->m_lineGroup, static_cast<long>(level.lines.size()) + 1).first;
+        found = level.lines.emplace(c->Lay().m_lineGroup, static_cast<long>(level.lines.size()) + 1).first;
     return found->second;
 }
 
@@ -104,9 +104,9 @@ void GetBoxDump(const CElement* root, CSafeBuf& out)
         AppendSegment(level, c, path);
         CPoint at = rootAt;
         if (c != root) {
-            at = c->IsFloatType()
-                ? DocumentPosition(c)
-                : CPoint(AddCoord(level.at.x, c->m_position.x), AddCoord(level.at.y, c->m_position.y));
+            at = c->IsFloatType() ? DocumentPosition(c)
+                                  : CPoint(AddCoord(level.at.x, c->Lay().m_position.x),
+                                      AddCoord(level.at.y, c->Lay().m_position.y));
         }
         AppendLine(out, path, c, at, c == root ? 0 : LineOf(level, c));
         if (c->m_firstChild)

@@ -30,7 +30,8 @@ int EmBase(const CElement* e)
 
 bool HasUnit(const STYLE_TYPE& cell) { return cell.set && cell.unit != kUnitInherit; }
 
-void ResolveMargins(CElement* e)
+// The margins the style sets, over lt (left, top) and rb (right, bottom).
+void ResolveMargins(CElement* e, CPoint& lt, CPoint& rb)
 {
     const ELEMENT_STYLE& s = e->Style();
     // The em base is looked up only when a margin needs it.
@@ -45,13 +46,13 @@ void ResolveMargins(CElement* e)
         return e->GetPxValue(cell.value, cell.unit, 1, base < 0 ? 0 : base);
     };
     if (HasUnit(s.marginLeft))
-        e->m_marginLeftTop.x = resolve(s.marginLeft);
+        lt.x = resolve(s.marginLeft);
     if (HasUnit(s.marginTop))
-        e->m_marginLeftTop.y = resolve(s.marginTop);
+        lt.y = resolve(s.marginTop);
     if (HasUnit(s.marginRight))
-        e->m_marginRightBottom.x = resolve(s.marginRight);
+        rb.x = resolve(s.marginRight);
     if (HasUnit(s.marginBottom))
-        e->m_marginRightBottom.y = resolve(s.marginBottom);
+        rb.y = resolve(s.marginBottom);
 }
 
 void ResolveLengths(CElement* e, bool keepIndent)
@@ -72,9 +73,10 @@ void ResolveLengths(CElement* e, bool keepIndent)
     if (e->m_kind == kKindTr || e->m_kind == kKindText)
         return;
     // 2. The default margins and the indent.
-    e->m_marginLeftTop = CPoint(e->m_defaultMargin.left, e->m_defaultMargin.top);
-    e->m_marginRightBottom = CPoint(e->m_defaultMargin.right, e->m_defaultMargin.bottom);
-    e->m_indent.x = !keepIndent && HasUnit(s.textIndent)
+    CPoint lt(e->m_defaultMargin.left, e->m_defaultMargin.top);
+    CPoint rb(e->m_defaultMargin.right, e->m_defaultMargin.bottom);
+    CPoint indent = e->LayOrDefault().m_indent;
+    indent.x = !keepIndent && HasUnit(s.textIndent)
         ? e->GetPxValue(s.textIndent.value, s.textIndent.unit, 1, 0)
         : 0;
     // 3. A block with a line-height of its own spaces itself by it: half the
@@ -84,11 +86,14 @@ void ResolveLengths(CElement* e, bool keepIndent)
     if (e->m_block && LineHeightOf(e, true, 0, lineHeight)) {
         int spacing = lineHeight + 3;
         spacing = spacing >= kParagraphSpacing ? spacing / 2 : kParagraphSpacing;
-        e->m_marginLeftTop.y = spacing;
-        e->m_marginRightBottom.y = spacing;
+        lt.y = spacing;
+        rb.y = spacing;
     }
     // 4. The margins the style sets.
-    ResolveMargins(e);
+    ResolveMargins(e, lt, rb);
+    e->SetLay(&CElementLayout::m_marginLeftTop, lt);
+    e->SetLay(&CElementLayout::m_marginRightBottom, rb);
+    e->SetLay(&CElementLayout::m_indent, indent);
     // 5. The float list.
     if (!keepIndent)
         e->UpdateFloatList();

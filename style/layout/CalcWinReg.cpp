@@ -41,7 +41,7 @@ void ResolveBoxSize(CElement* e)
     if (s.widthSet && s.width > 0 && (s.widthUnit == kUnitPercent || s.widthUnit == kUnitEm)) {
         int w = 0;
         if (s.widthUnit == kUnitPercent) {
-            w = ClampLength(static_cast<long long>(s.width) * e->m_containerRect.right / 100);
+            w = ClampLength(static_cast<long long>(s.width) * e->Lay().m_containerRect.right / 100);
             if (e->m_tableCell) {
                 const BoxEdges border = FlowBorders(e);
                 const BoxEdges padding = Paddings(e);
@@ -51,22 +51,22 @@ void ResolveBoxSize(CElement* e)
         } else {
             w = std::max(0, e->GetPxValue(s.width, kUnitEm, 1, 0));
         }
-        e->m_cssRect.right = w;
-        e->m_availRect.right = e->m_availRect.left + OwnContentWidth(e, w);
+        e->Lay().m_cssRect.right = w;
+        e->Lay().m_availRect.right = e->Lay().m_availRect.left + OwnContentWidth(e, w);
     }
     if (s.heightSet && s.height > 0 && (s.heightUnit == kUnitPercent || s.heightUnit == kUnitEm)) {
         int h = 0;
         if (s.heightUnit == kUnitPercent) {
-            int container = e->m_containerRect.bottom;
+            int container = e->Lay().m_containerRect.bottom;
             if (container <= 0 && e->m_parent)
-                container = e->m_parent->m_containerRect.bottom;
+                container = e->m_parent->Lay().m_containerRect.bottom;
             h = ClampLength(static_cast<long long>(s.height) * std::max<int>(0, container) / 100);
         } else {
             h = std::max(0, e->GetPxValue(s.height, kUnitEm, 1, 0));
         }
         if (h > 0) {
-            e->m_cssRect.bottom = h;
-            e->m_availRect.bottom = e->m_availRect.top + h;
+            e->Lay().m_cssRect.bottom = h;
+            e->Lay().m_availRect.bottom = e->Lay().m_availRect.top + h;
         }
     }
 }
@@ -106,17 +106,17 @@ void TakeAreaFromParent(CElement* e, void* dc)
     if (!parent || root->Rare().m_floatList.GetCount() == 0 || e->m_tablePart || !StandsOnOwnLine(e)
         || !LaysOutAsBlock(parent))
         return;
-    const CRect size = parent->m_sizeRect;
-    const CPoint baseline = parent->m_baseline;
+    const CRect size = parent->Lay().m_sizeRect;
+    const CPoint baseline = parent->Lay().m_baseline;
     std::vector<CPoint> places;
     for (const CElement* c = parent->m_firstChild; c; c = c->m_nextSibling)
-        places.push_back(c->m_position);
+        places.push_back(c->Lay().m_position);
     parent->CalcWinReg(dc, true, false, nullptr);
-    parent->m_sizeRect = size;
-    parent->m_baseline = baseline;
+    parent->Lay().m_sizeRect = size;
+    parent->Lay().m_baseline = baseline;
     auto place = places.begin();
     for (CElement* c = parent->m_firstChild; c && place != places.end(); c = c->m_nextSibling, ++place)
-        c->m_position = *place;
+        c->Lay().m_position = *place;
 }
 
 } // namespace
@@ -129,7 +129,7 @@ bool CElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, CalcIn
         qm::paint::NoteBodyRelaid(this);
     LayoutNesting nesting(this);
     if (nesting.TooDeep()) {
-        m_sizeRect.SetRectEmpty();
+        Lay().m_sizeRect.SetRectEmpty();
         return true;
     }
     if (LaysOutAsBlock(this))
@@ -137,8 +137,8 @@ bool CElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, CalcIn
     CalcForAll(dc, false, false);
     if (m_kind == kKindColgroup || m_kind == kKindCol)
         return true;
-    m_sizeRect.SetRectEmpty();
-    m_touchesFloat = 0;
+    Lay().m_sizeRect.SetRectEmpty();
+    Lay().m_touchesFloat = 0;
     ResolveBoxSize(this);
 
     LayoutCall call;
@@ -154,8 +154,8 @@ bool CElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, CalcIn
     if (m_kind == kKindBr) {
         const CElement* before = PreviousShown(this);
         if (before && (before->m_block || before->m_kind == kKindBr)) {
-            m_sizeRect.bottom = std::max<LONG>(m_sizeRect.bottom, kEmptyLineHeight);
-            m_baseline.y = m_sizeRect.bottom;
+            Lay().m_sizeRect.bottom = std::max<LONG>(Lay().m_sizeRect.bottom, kEmptyLineHeight);
+            Lay().m_baseline.y = Lay().m_sizeRect.bottom;
         }
     }
     if (m_kind != kKindText)
@@ -167,7 +167,7 @@ bool CElement::CalculateReg(void* dc, CalcInfo* info)
 {
     LayoutNesting nesting(this);
     if (nesting.TooDeep()) {
-        m_sizeRect.SetRectEmpty();
+        Lay().m_sizeRect.SetRectEmpty();
         return true;
     }
     if (m_kind == kKindTable)
@@ -186,7 +186,7 @@ bool CElement::ReCalcReg(void* dc, bool first, bool noChildCalc, bool sameBlockO
     const bool outermost = LayoutNesting::CurrentPass() == 0;
     LayoutNesting nesting(this);
     if (nesting.TooDeep()) {
-        m_sizeRect.SetRectEmpty();
+        Lay().m_sizeRect.SetRectEmpty();
         return true;
     }
     if (outermost)
@@ -221,8 +221,8 @@ bool CElement::FastReCalc(bool upwards)
         e = e->m_parent;
     LayoutNesting nesting(e);
     void* dc = RootContext(e);
-    const CRect before = e->m_sizeRect;
-    const CPoint baselineBefore = e->m_baseline;
+    const CRect before = e->Lay().m_sizeRect;
+    const CPoint baselineBefore = e->Lay().m_baseline;
     if (e == this)
         TakeAreaFromParent(e, dc);
     e->CalcWinReg(dc, e == this && m_kind != kKindDiv, false, nullptr);
@@ -234,7 +234,7 @@ bool CElement::FastReCalc(bool upwards)
     bool toCell = false;
     for (const CElement* c = e; c && !toCell; c = c->m_parent)
         toCell = c->m_tableCell && TableOfCell(c);
-    if ((e->m_sizeRect == before && !toCell) || !upwards)
+    if ((e->Lay().m_sizeRect == before && !toCell) || !upwards)
         return true;
     // The element whose box changed below each ancestor, as it was before.
     CElement* child = e;
@@ -246,12 +246,12 @@ bool CElement::FastReCalc(bool upwards)
         // (quickly when its columns keep their widths, else whole), and the
         // table's ancestors follow when the table changed size.
         if (CTableElement* table = a->m_tableCell ? TableOfCell(a) : nullptr) {
-            const CRect tableBefore = table->m_sizeRect;
-            const CPoint tableBaseline = table->m_baseline;
+            const CRect tableBefore = table->Lay().m_sizeRect;
+            const CPoint tableBaseline = table->Lay().m_baseline;
             if (!table->FastCalcCell(a))
                 table->CalculateReg(dc, nullptr);
             toCell = false;
-            if (table->m_sizeRect == tableBefore)
+            if (table->Lay().m_sizeRect == tableBefore)
                 break;
             a = table;
             child = table;
@@ -259,12 +259,13 @@ bool CElement::FastReCalc(bool upwards)
             childBaseline = tableBaseline;
             continue;
         }
-        const CRect box = a->m_sizeRect;
-        const CPoint baseline = a->m_baseline;
+        const CRect box = a->Lay().m_sizeRect;
+        const CPoint baseline = a->Lay().m_baseline;
         // A child that kept its box and baseline leaves a's lines as they
         // are. The blocks after child move with its new height; otherwise
         // a's lines are made again from its children's boxes.
-        const bool childKept = child->m_sizeRect == childBefore && child->m_baseline == childBaseline;
+        const bool childKept
+            = child->Lay().m_sizeRect == childBefore && child->Lay().m_baseline == childBaseline;
         if (!childKept && !ShiftFollowing(a, child, childBefore, childBaseline)) {
             a->CalcWinReg(dc, true, false, nullptr);
             HandleFinalWidth(a);
@@ -273,7 +274,7 @@ bool CElement::FastReCalc(bool upwards)
             break;
         // An ancestor that kept its size and baseline leaves its own parent's
         // layout as it was: the ones above need not be laid out again.
-        if (!toCell && a->m_sizeRect == box && a->m_baseline == baseline)
+        if (!toCell && a->Lay().m_sizeRect == box && a->Lay().m_baseline == baseline)
             break;
         child = a;
         childBefore = box;

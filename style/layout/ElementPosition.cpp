@@ -13,8 +13,8 @@ CPoint DocumentPosition(const CElement* e, const CElement** top)
     const CElement* last = e;
     for (const CElement* a = e; a; a = a->m_parent) {
         if (!(belowFloat && a->m_inline))
-            x += a->m_position.x;
-        y += a->m_position.y;
+            x += a->Lay().m_position.x;
+        y += a->Lay().m_position.y;
         if (a->IsFloatType())
             belowFloat = true;
         last = a;
@@ -27,8 +27,8 @@ CPoint DocumentPosition(const CElement* e, const CElement** top)
 CRect DocumentRect(const CElement* e)
 {
     const CPoint p = DocumentPosition(e);
-    return CRect(p.x, p.y, AddCoord(p.x, e->m_sizeRect.right - e->m_sizeRect.left),
-        AddCoord(p.y, e->m_sizeRect.bottom - e->m_sizeRect.top));
+    return CRect(p.x, p.y, AddCoord(p.x, e->Lay().m_sizeRect.right - e->Lay().m_sizeRect.left),
+        AddCoord(p.y, e->Lay().m_sizeRect.bottom - e->Lay().m_sizeRect.top));
 }
 
 void CElement::ElementToScreen(CPoint& pt)

@@ -16,13 +16,13 @@ namespace {
 // block's positive horizontal margins.
 void GiveChildrenAreas(CElement* e, std::vector<CElement*>& pending)
 {
-    const int width = std::max<int>(0, e->m_availRect.right - e->m_availRect.left);
-    const int height = std::max<int>(0, e->m_availRect.bottom - e->m_availRect.top);
+    const int width = std::max<int>(0, e->Lay().m_availRect.right - e->Lay().m_availRect.left);
+    const int height = std::max<int>(0, e->Lay().m_availRect.bottom - e->Lay().m_availRect.top);
     for (CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
         if (c->m_kind == kKindText)
             continue;
         const int margins = c->m_block
-            ? std::max<int>(0, c->m_marginLeftTop.x) + std::max<int>(0, c->m_marginRightBottom.x)
+            ? std::max<int>(0, c->Lay().m_marginLeftTop.x) + std::max<int>(0, c->Lay().m_marginRightBottom.x)
             : 0;
         GiveArea(c, std::max(0, width - margins), height, width, height);
         pending.push_back(c);
@@ -42,20 +42,20 @@ bool CElement::SetElementRect(CRect& rect, int mode)
     if (m_kind == kKindText)
         return false;
     if (mode == 4) {
-        m_contentRect = rect;
+        Lay().m_contentRect = rect;
         return true;
     }
-    const CRect keep = m_availRect;
-    const CRect container = m_containerRect;
+    const CRect keep = Lay().m_availRect;
+    const CRect container = Lay().m_containerRect;
     GiveArea(this, rect.right - rect.left, mode == 3 ? 0 : rect.bottom - rect.top, container.right,
         container.bottom);
-    m_containerRect = container;
+    Lay().m_containerRect = container;
     if (mode == 0)
-        m_contentRect = m_availRect;
+        Lay().m_contentRect = Lay().m_availRect;
     std::vector<CElement*> pending;
     GiveChildrenAreas(this, pending);
     if (mode == 3)
-        m_availRect = keep;
+        Lay().m_availRect = keep;
     while (!pending.empty()) {
         CElement* e = pending.back();
         pending.pop_back();

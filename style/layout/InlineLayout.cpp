@@ -27,17 +27,17 @@ void PlaceInlineFloat(CElement* e, CElement* c, const BoxEdges& border, const Bo
     const LayoutCall& call)
 {
     LayOutChildAt(c, CPoint(kInlineFloatX, 0), avail, 0, avail, 0, call);
-    CPoint pos(kInlineFloatX, c->m_inline ? 0 : std::max<int>(0, c->m_marginLeftTop.y));
+    CPoint pos(kInlineFloatX, c->m_inline ? 0 : std::max<int>(0, c->Lay().m_marginLeftTop.y));
     if (c->Style().floatSide.value == kFloatRight && avail > 0) {
-        const int x = avail - BoxWidth(c) - c->m_marginRightBottom.x - border.right - padding.left;
+        const int x = avail - BoxWidth(c) - c->Lay().m_marginRightBottom.x - border.right - padding.left;
         pos.x = std::max(0, x);
     }
     MoveBox(c, pos);
     CPoint leftRoom, rightRoom;
     e->CalcValidPosition(c, pos, leftRoom, rightRoom, nullptr, call.sameBlockOnly, call.info);
     MoveBox(c, CPoint(AddCoord(pos.x, leftRoom.x), AddCoord(pos.y, leftRoom.y)));
-    c->m_lineGroup = 0;
-    c->m_layoutPass = LayoutNesting::CurrentPass();
+    c->Lay().m_lineGroup = 0;
+    c->Lay().m_layoutPass = LayoutNesting::CurrentPass();
     NoteFloatPlaced(c);
 }
 
@@ -51,8 +51,8 @@ void LayOutInline(CElement* e, const LayoutCall& call)
     const int left = ShowsLeftEdge(state) ? border.left + padding.left : 0;
     const int right = ShowsRightEdge(state) ? border.right + padding.right : 0;
     const int top = border.top + padding.top;
-    const int avail = std::max<int>(0, e->m_availRect.right - e->m_availRect.left);
-    const int availHeight = std::max<int>(0, e->m_availRect.bottom - e->m_availRect.top);
+    const int avail = std::max<int>(0, e->Lay().m_availRect.right - e->Lay().m_availRect.left);
+    const int availHeight = std::max<int>(0, e->Lay().m_availRect.bottom - e->Lay().m_availRect.top);
 
     int x = left;
     int height = 0;
@@ -63,30 +63,30 @@ void LayOutInline(CElement* e, const LayoutCall& call)
             PlaceInlineFloat(e, c, border, padding, avail, call);
             continue;
         }
-        int ml = c->m_marginLeftTop.x;
-        int mr = c->m_marginRightBottom.x;
+        int ml = c->Lay().m_marginLeftTop.x;
+        int mr = c->Lay().m_marginRightBottom.x;
         if (c->m_inline) {
             const int cs = WrapStateOf(c);
             ml = ShowsLeftEdge(cs) ? ml : 0;
             mr = ShowsRightEdge(cs) ? mr : 0;
         }
-        const int mt = c->m_block ? c->m_marginLeftTop.y : 0;
-        const int mb = c->m_block ? c->m_marginRightBottom.y : 0;
+        const int mt = c->m_block ? c->Lay().m_marginLeftTop.y : 0;
+        const int mb = c->m_block ? c->Lay().m_marginRightBottom.y : 0;
         const int width = c->m_block ? std::max(0, avail - std::max(0, ml) - std::max(0, mr)) : avail;
         LayOutChildAt(c, CPoint(AddCoord(x, ml), top), width, availHeight, avail, availHeight, call);
-        x = AddCoord(c->m_position.x, BoxWidth(c) + mr);
+        x = AddCoord(c->Lay().m_position.x, BoxWidth(c) + mr);
         height = std::max(height, AddCoord(BoxHeight(c), mt + mb));
         baseline = std::max(baseline, BaselineOf(c) + mt);
     }
 
-    const int fontSize = e->m_pxFontSize > 0 ? e->m_pxFontSize : kBaseFontSize;
+    const int fontSize = e->Lay().m_pxFontSize > 0 ? e->Lay().m_pxFontSize : kBaseFontSize;
     const int down = e->m_kind == kKindSub ? fontSize / 2 : 0;
     const int up = e->m_kind == kKindSup ? fontSize / 2 : 0;
     for (CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
         if (!c->IsFloatType())
-            MoveBox(c, CPoint(c->m_position.x, AddCoord(top, baseline - BaselineOf(c) + down)));
+            MoveBox(c, CPoint(c->Lay().m_position.x, AddCoord(top, baseline - BaselineOf(c) + down)));
     }
-    e->m_sizeRect
+    e->Lay().m_sizeRect
         = CRect(0, 0, AddCoord(x, right), AddCoord(top, height + up + down + border.bottom + padding.bottom));
-    e->m_baseline = CPoint(0, AddCoord(top, baseline + up));
+    e->Lay().m_baseline = CPoint(0, AddCoord(top, baseline + up));
 }

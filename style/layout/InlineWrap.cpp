@@ -41,7 +41,8 @@ struct EdgeMargins
 
 EdgeMargins MarginsOnLine(const CElement* c)
 {
-    EdgeMargins m{static_cast<int>(c->m_marginLeftTop.x), static_cast<int>(c->m_marginRightBottom.x)};
+    EdgeMargins m{
+        static_cast<int>(c->Lay().m_marginLeftTop.x), static_cast<int>(c->Lay().m_marginRightBottom.x)};
     if (c->m_inline) {
         const int state = WrapStateOf(c);
         m.left = ShowsLeftEdge(state) ? m.left : 0;
@@ -70,8 +71,8 @@ CElement* DuplicatePiece(CElement* e)
     e->InlineIDInfo(1, 0);
     rest->m_inlineGroup = e->m_inlineGroup;
     rest->m_linkState = e->m_linkState;
-    rest->m_availRect = e->m_availRect;
-    rest->m_containerRect = e->m_containerRect;
+    rest->Lay().m_availRect = e->Lay().m_availRect;
+    rest->Lay().m_containerRect = e->Lay().m_containerRect;
     return rest;
 }
 

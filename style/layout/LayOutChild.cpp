@@ -8,8 +8,8 @@ void LayOutChildAt(CElement* child, CPoint pos, int width, int height, int conta
 {
     // The position first: floats inside the child are tested in document
     // coordinates, which add up the positions of its ancestors.
-    child->m_position = pos;
-    const LONG widthBefore = child->m_availRect.right - child->m_availRect.left;
+    child->Lay().m_position = pos;
+    const LONG widthBefore = child->Lay().m_availRect.right - child->Lay().m_availRect.left;
     GiveArea(child, width, height, containerWidth, containerHeight);
     // A text run is measured in every pass: its box is its own text in its
     // font, which a style change of its parent may have changed.
@@ -22,8 +22,9 @@ void LayOutChildAt(CElement* child, CPoint pos, int width, int height, int conta
     const ELEMENT_STYLE& s = child->Style();
     const bool widthOfItsOwn = s.widthSet && s.width > 0 && s.widthUnit == kUnitEm;
     const bool otherWidth = child->m_kind != kKindText && !child->m_tablePart && !widthOfItsOwn
-        && StandsOnOwnLine(child) && child->m_availRect.right - child->m_availRect.left != widthBefore;
+        && StandsOnOwnLine(child)
+        && child->Lay().m_availRect.right - child->Lay().m_availRect.left != widthBefore;
     if (!call.noChildCalc || child->m_kind == kKindText || otherWidth)
         child->CalculateReg(call.dc, call.info);
-    child->m_layoutPass = LayoutNesting::CurrentPass();
+    child->Lay().m_layoutPass = LayoutNesting::CurrentPass();
 }

@@ -51,21 +51,21 @@ BoxEdges ContentEdges(CElement* e)
     c.right = b.right + p.right;
     c.bottom = b.bottom + p.bottom;
     if (e->m_kind == kKindBody) {
-        c.left += NonNegative(e->m_marginLeftTop.x);
-        c.top += NonNegative(e->m_marginLeftTop.y);
-        c.right += NonNegative(e->m_marginRightBottom.x);
-        c.bottom += NonNegative(e->m_marginRightBottom.y);
+        c.left += NonNegative(e->Lay().m_marginLeftTop.x);
+        c.top += NonNegative(e->Lay().m_marginLeftTop.y);
+        c.right += NonNegative(e->Lay().m_marginRightBottom.x);
+        c.bottom += NonNegative(e->Lay().m_marginRightBottom.y);
     }
     return c;
 }
 
-int BoxWidth(const CElement* e) { return e->m_sizeRect.right - e->m_sizeRect.left; }
+int BoxWidth(const CElement* e) { return e->Lay().m_sizeRect.right - e->Lay().m_sizeRect.left; }
 
-int BoxHeight(const CElement* e) { return e->m_sizeRect.bottom - e->m_sizeRect.top; }
+int BoxHeight(const CElement* e) { return e->Lay().m_sizeRect.bottom - e->Lay().m_sizeRect.top; }
 
 int BaselineOf(const CElement* e)
 {
-    return e->m_baseline.y > 0 ? static_cast<int>(e->m_baseline.y) : std::max(0, BoxHeight(e));
+    return e->Lay().m_baseline.y > 0 ? static_cast<int>(e->Lay().m_baseline.y) : std::max(0, BoxHeight(e));
 }
 
 bool LaysOutAsBlock(const CElement* e)
@@ -94,7 +94,7 @@ void GiveArea(CElement* e, int width, int height, int containerWidth, int contai
 {
     if (e->m_kind == kKindText)
         return;
-    e->m_containerRect = CRect(0, 0, std::max(0, containerWidth), std::max(0, containerHeight));
+    e->Lay().m_containerRect = CRect(0, 0, std::max(0, containerWidth), std::max(0, containerHeight));
     const BoxEdges edges = ContentEdges(e);
     // Less the edges; a side that had room keeps at least one pixel.
     int w = width - edges.Horizontal();
@@ -107,9 +107,9 @@ void GiveArea(CElement* e, int width, int height, int containerWidth, int contai
             w = s.width;
         else if (s.widthUnit == kUnitPercent)
             w = OwnContentWidth(
-                e, ClampLength(static_cast<long long>(s.width) * e->m_containerRect.right / 100));
+                e, ClampLength(static_cast<long long>(s.width) * e->Lay().m_containerRect.right / 100));
     }
-    e->m_availRect = CRect(0, 0, ClampLength(w), ClampLength(h));
+    e->Lay().m_availRect = CRect(0, 0, ClampLength(w), ClampLength(h));
 }
 
 bool LineHeightOf(CElement* e, bool ownOnly, int useOwnFont, int& pixels)

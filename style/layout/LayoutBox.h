@@ -2,10 +2,10 @@
 // Helpers of the layout pass over one element's box: its edges, its size,
 // its baseline, how it takes part in lines, and the area it is given.
 //
-// The model. An element's box (m_sizeRect, from (0, 0)) holds its borders,
+// The model. An element's box (Lay().m_sizeRect, from (0, 0)) holds its borders,
 // paddings and content; the body's box also holds its margins. The content
-// starts at ContentOffset() inside the box. m_availRect is the width and
-// height available to the content, m_containerRect what percentages of the
+// starts at ContentOffset() inside the box. Lay().m_availRect is the width and
+// height available to the content, Lay().m_containerRect what percentages of the
 // element's own width and height resolve against. A parent gives each child
 // its area (GiveArea) just before laying it out, so the areas follow the
 // parent's own width at every pass.

@@ -11,7 +11,7 @@
 // bounded at any tree depth.
 //
 // A pass begins when the outermost operation starts and ends when it
-// returns. Floats placed during the pass carry its number (m_layoutPass), so
+// returns. Floats placed during the pass carry its number (Lay().m_layoutPass), so
 // that the content after a float can tell whether the float has already
 // been placed in this pass. A pass that began at the root lays out the whole
 // tree; any other covers only part of it.

@@ -31,12 +31,12 @@ void SetLayoutWidth(CElement* root, int width)
     if (!root)
         return;
     width = ClampLength(width < 0 ? 0 : width);
-    root->m_position = CPoint(0, 0);
-    root->m_cssRect.right = width;
+    root->Lay().m_position = CPoint(0, 0);
+    root->Lay().m_cssRect.right = width;
     // The root's margins are known once its lengths are resolved.
     root->CalcForAll(nullptr, false, false);
     GiveArea(root, width, 0, width, 0);
-    root->m_contentRect = root->m_availRect;
+    root->Lay().m_contentRect = root->Lay().m_availRect;
 }
 
 bool LayoutDocument(CElement* root, int width)

@@ -9,13 +9,13 @@
 // CalcWinReg, then the final size step HandleFinalWidth), so every element
 // ends with:
 //
-//   m_sizeRect   (0, 0, width, height) of its box: borders, paddings and
+//   Lay().m_sizeRect   (0, 0, width, height) of its box: borders, paddings and
 //                content (the body's also its margins);
-//   m_position   the box's top-left corner in the parent's box;
-//   m_baseline   y: from the top of the box to its first baseline;
-//   m_lineGroup  the identifier of the first child of its line (0 for
+//   Lay().m_position   the box's top-left corner in the parent's box;
+//   Lay().m_baseline   y: from the top of the box to its first baseline;
+//   Lay().m_lineGroup  the identifier of the first child of its line (0 for
 //                floats and blocks' own lines' elements keep theirs);
-//   m_availRect, m_containerRect: the widths it was given.
+//   Lay().m_availRect, Lay().m_containerRect: the widths it was given.
 //
 // CalcWinReg lays a block's children out in lines (LineLayout.cpp) and an
 // inline element's side by side (InlineLayout.cpp); floats and the room

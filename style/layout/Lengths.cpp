@@ -22,8 +22,9 @@ int CElement::GetPxValue(int value, int unit, int useOwnFont, int base)
     case kUnitEm:
         if (base)
             return ClampLength((v * base + 50) / 100);
-        if (m_pxFontSize > 0 && useOwnFont == 1)
-            return ClampLength(v >= 0 ? (v * m_pxFontSize + 50) / 100 : (v * m_pxFontSize - 50) / 100);
+        if (Lay().m_pxFontSize > 0 && useOwnFont == 1)
+            return ClampLength(
+                v >= 0 ? (v * Lay().m_pxFontSize + 50) / 100 : (v * Lay().m_pxFontSize - 50) / 100);
         return ClampLength((v * kBaseFontSize + 50) / 100);
     case kUnitFontHundredths: {
         int size = GetActualFontSize(this);
@@ -41,8 +42,8 @@ int CElement::GetPxValue(int value, int unit, int useOwnFont, int base)
 int CElement::GetPercentValue(int percent)
 {
     for (const CElement* e = this; e; e = e->m_parent) {
-        for (long width : {e->m_availRect.right - e->m_availRect.left,
-                 e->m_containerRect.right - e->m_containerRect.left, e->m_cssRect.right}) {
+        for (long width : {e->Lay().m_availRect.right - e->Lay().m_availRect.left,
+                 e->Lay().m_containerRect.right - e->Lay().m_containerRect.left, e->Lay().m_cssRect.right}) {
             if (width > 0)
                 return ClampLength(static_cast<long long>(percent) * width / 100);
         }

@@ -124,9 +124,9 @@ private:
 LineLayout::LineLayout(CElement* block, const LayoutCall& call)
     : m_block(block), m_call(call), m_edges(ContentEdges(block))
 {
-    m_avail = std::max<int>(0, block->m_availRect.right - block->m_availRect.left);
-    m_availHeight = std::max<int>(0, block->m_availRect.bottom - block->m_availRect.top);
-    m_indent = block->m_indent.x;
+    m_avail = std::max<int>(0, block->Lay().m_availRect.right - block->Lay().m_availRect.left);
+    m_availHeight = std::max<int>(0, block->Lay().m_availRect.bottom - block->Lay().m_availRect.top);
+    m_indent = block->Lay().m_indent.x;
     int px = 0;
     if (LineHeightOf(block, false, 1, px) && px > 0)
         m_lineHeight = px;
@@ -139,7 +139,8 @@ LineLayout::LineLayout(CElement* block, const LayoutCall& call)
 
 LineLayout::Margins LineLayout::MarginsOf(const CElement* c)
 {
-    Margins m{c->m_marginLeftTop.x, c->m_marginLeftTop.y, c->m_marginRightBottom.x, c->m_marginRightBottom.y};
+    Margins m{c->Lay().m_marginLeftTop.x, c->Lay().m_marginLeftTop.y, c->Lay().m_marginRightBottom.x,
+        c->Lay().m_marginRightBottom.y};
     if (c->m_inline) {
         const int state = WrapStateOf(c);
         if (!ShowsLeftEdge(state))
@@ -197,12 +198,12 @@ CPoint LineLayout::PutOnLine(CElement* c, int x, int top, CPoint& rightRoom)
     // Inline content is tested against the floats only as far as the line
     // reaches: what runs past the content's right edge wraps, so a float
     // beyond that edge takes no room from the line.
-    const LONG right = c->m_sizeRect.right;
+    const LONG right = c->Lay().m_sizeRect.right;
     const int reach = AddCoord(m_edges.left, m_avail) - pos.x;
     if (!StandsOnOwnLine(c) && right > reach && reach >= 0)
-        c->m_sizeRect.right = c->m_sizeRect.left + reach;
+        c->Lay().m_sizeRect.right = c->Lay().m_sizeRect.left + reach;
     m_block->CalcValidPosition(c, pos, leftRoom, rightRoom, nullptr, m_call.sameBlockOnly, m_call.info);
-    c->m_sizeRect.right = right;
+    c->Lay().m_sizeRect.right = right;
     MoveBox(c, CPoint(AddCoord(pos.x, leftRoom.x), AddCoord(pos.y, leftRoom.y)));
     return leftRoom;
 }
@@ -245,12 +246,12 @@ CElement* LineLayout::Place(CElement* c)
     // cannot be, it moves to a line of its own and is wrapped there.
     for (int attempt = 0; !own && attempt < 2; ++attempt) {
         const int limit = AddCoord(m_edges.left, m_avail - rightRoom.x);
-        const int right = AddCoord(c->m_position.x, BoxWidth(c) + m.right);
+        const int right = AddCoord(c->Lay().m_position.x, BoxWidth(c) + m.right);
         if (right <= limit)
             break;
         bool split = false;
         if (c->IsCanWrap() && m_pieces < kMaxWrapPieces) {
-            CSize room(std::max(0, limit - static_cast<int>(c->m_position.x)), m_availHeight);
+            CSize room(std::max(0, limit - static_cast<int>(c->Lay().m_position.x)), m_availHeight);
             CElement* piece = c->WrapElement(room, false);
             // Alone on its line and still too wide: it breaks at its
             // first opportunity, so what follows is not dragged along.
@@ -267,7 +268,7 @@ CElement* LineLayout::Place(CElement* c)
         }
         if (split) {
             m_line.push_back(c);
-            m_lineX = AddCoord(c->m_position.x, BoxWidth(c) + m.right);
+            m_lineX = AddCoord(c->Lay().m_position.x, BoxWidth(c) + m.right);
             FinishLine();
             return c->m_nextSibling;
         }
@@ -279,11 +280,11 @@ CElement* LineLayout::Place(CElement* c)
     }
 
     m_line.push_back(c);
-    m_lineX = AddCoord(c->m_position.x, BoxWidth(c) + m.right);
+    m_lineX = AddCoord(c->Lay().m_position.x, BoxWidth(c) + m.right);
     // A horizontal rule stands centred in the content width.
     if (c->m_kind == kKindHr) {
         const int free = m_avail - m.left - m.right - BoxWidth(c);
-        MoveBox(c, CPoint(AddCoord(m_edges.left, std::max(0, free / 2) + m.left), c->m_position.y));
+        MoveBox(c, CPoint(AddCoord(m_edges.left, std::max(0, free / 2) + m.left), c->Lay().m_position.y));
     }
     if (own || c->m_breakAfter)
         FinishLine();
@@ -315,8 +316,8 @@ void LineLayout::PlaceFloat(CElement* c)
         pos.x = AddCoord(pos.x, leftRoom.x);
     pos.y = AddCoord(pos.y, leftRoom.y);
     MoveBox(c, pos);
-    c->m_lineGroup = 0;
-    c->m_layoutPass = LayoutNesting::CurrentPass();
+    c->Lay().m_lineGroup = 0;
+    c->Lay().m_layoutPass = LayoutNesting::CurrentPass();
     NoteFloatPlaced(c);
 }
 
@@ -333,25 +334,26 @@ void LineLayout::FinishLine()
         // One baseline for the line: each child's top lies at least where it
         // was put (below its top margin and any float that pushed it down).
         for (CElement* c : m_line)
-            baseline = std::max(baseline, static_cast<int>(c->m_position.y - m_lineTop) + BaselineOf(c));
+            baseline
+                = std::max(baseline, static_cast<int>(c->Lay().m_position.y - m_lineTop) + BaselineOf(c));
         for (CElement* c : m_line)
-            MoveBox(c, CPoint(c->m_position.x, AddCoord(m_lineTop, baseline - BaselineOf(c))));
+            MoveBox(c, CPoint(c->Lay().m_position.x, AddCoord(m_lineTop, baseline - BaselineOf(c))));
     }
     int height = 0;
     int right = m_edges.left;
     for (CElement* c : m_line) {
         const Margins m = MarginsOf(c);
         const int below = !own && !c->m_inline ? m.bottom : 0;
-        height = std::max(height, static_cast<int>(c->m_position.y - m_lineTop) + BoxHeight(c) + below);
-        right = std::max(right, AddCoord(c->m_position.x, BoxWidth(c) + m.right));
+        height = std::max(height, static_cast<int>(c->Lay().m_position.y - m_lineTop) + BoxHeight(c) + below);
+        right = std::max(right, AddCoord(c->Lay().m_position.x, BoxWidth(c) + m.right));
     }
     if (!own && m_markerHeight > height) {
         // A marker taller than the line: the line takes its height, with
         // its baseline a third of the font size below the marker.
-        const int fontSize = m_block->m_pxFontSize > 0 ? m_block->m_pxFontSize : kBaseFontSize;
+        const int fontSize = m_block->Lay().m_pxFontSize > 0 ? m_block->Lay().m_pxFontSize : kBaseFontSize;
         const int shift = std::max(0, m_markerHeight + std::abs(fontSize) / 3 - baseline);
         for (CElement* c : m_line)
-            MoveBox(c, CPoint(c->m_position.x, AddCoord(c->m_position.y, shift)));
+            MoveBox(c, CPoint(c->Lay().m_position.x, AddCoord(c->Lay().m_position.y, shift)));
         baseline += shift;
         height = std::max(height + shift, m_markerHeight);
     }
@@ -359,16 +361,17 @@ void LineLayout::FinishLine()
     if (!own && m_lineHeight > height) {
         const int shift = (m_lineHeight - height) / 2;
         for (CElement* c : m_line)
-            MoveBox(c, CPoint(c->m_position.x, AddCoord(c->m_position.y, shift)));
+            MoveBox(c, CPoint(c->Lay().m_position.x, AddCoord(c->Lay().m_position.y, shift)));
         baseline += shift;
         height = m_lineHeight;
     }
     const long group = m_line.front()->m_id;
     for (CElement* c : m_line)
-        c->m_lineGroup = group;
+        c->Lay().m_lineGroup = group;
     if (m_firstBaseline < 0)
-        m_firstBaseline = own ? static_cast<int>(m_line.front()->m_position.y) + BaselineOf(m_line.front())
-                              : AddCoord(m_lineTop, baseline);
+        m_firstBaseline = own
+            ? static_cast<int>(m_line.front()->Lay().m_position.y) + BaselineOf(m_line.front())
+            : AddCoord(m_lineTop, baseline);
     m_widest = std::max(m_widest, right - m_edges.left);
     m_y = AddCoord(m_lineTop, height);
     m_pendingBottom = own ? MarginsOf(m_line.front()).bottom : 0;
@@ -389,12 +392,12 @@ void LineLayout::Finish()
     if (ShowsMarker(last))
         height = AddCoord(height, kMarkerRoom);
     // The content's extent, then what floats below it reach, then the edges.
-    e->m_sizeRect = CRect(0, 0, AddCoord(m_edges.left, m_widest), height);
+    e->Lay().m_sizeRect = CRect(0, 0, AddCoord(m_edges.left, m_widest), height);
     if (e->m_kind == kKindBody || e->m_kind == kKindCaption || e->IsFloatType())
         e->CalcAreaAccordingToFloat();
-    e->m_sizeRect.right = AddCoord(e->m_sizeRect.right, m_edges.right);
-    e->m_sizeRect.bottom = AddCoord(e->m_sizeRect.bottom, m_edges.bottom);
-    e->m_baseline = CPoint(0, std::max(0, m_firstBaseline));
+    e->Lay().m_sizeRect.right = AddCoord(e->Lay().m_sizeRect.right, m_edges.right);
+    e->Lay().m_sizeRect.bottom = AddCoord(e->Lay().m_sizeRect.bottom, m_edges.bottom);
+    e->Lay().m_baseline = CPoint(0, std::max(0, m_firstBaseline));
 
     // Alignment of the children (a cell's table aligns it).
     if (!e->m_tableCell) {
@@ -412,9 +415,9 @@ void LineLayout::Finish()
     // without an alignment of its own.
     if (e->m_kind == kKindBody && !s.hAlignSet && e->m_owner && e->m_owner->m_doc.m_rightToLeft) {
         for (CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
-            const int x = m_avail - BoxWidth(c) - static_cast<int>(c->m_position.x - m_edges.left);
+            const int x = m_avail - BoxWidth(c) - static_cast<int>(c->Lay().m_position.x - m_edges.left);
             if (c->m_kind == kKindTable && x > 0)
-                MoveBox(c, CPoint(AddCoord(m_edges.left, x), c->m_position.y));
+                MoveBox(c, CPoint(AddCoord(m_edges.left, x), c->Lay().m_position.y));
         }
     }
 
@@ -422,8 +425,9 @@ void LineLayout::Finish()
     // unless it floats or stands in a float.
     if (e->m_kind == kKindP && BoxWidth(e) > 0 && !e->IsFloatType() && !e->IsUnderFloat()) {
         const CElement* parent = e->m_parent;
-        if ((!parent || parent->m_availRect.right - parent->m_availRect.left >= 11) && m_avail > BoxWidth(e))
-            e->m_sizeRect.right = m_avail;
+        if ((!parent || parent->Lay().m_availRect.right - parent->Lay().m_availRect.left >= 11)
+            && m_avail > BoxWidth(e))
+            e->Lay().m_sizeRect.right = m_avail;
     }
 }
 

@@ -12,7 +12,8 @@ bool DrawsText(long kind) { return kind == kKindText || kind == kKindImg || kind
 
 int ParentPixels(const CElement* e)
 {
-    return e->m_parent && e->m_parent->m_pxFontSize > 0 ? e->m_parent->m_pxFontSize : kBaseFontSize;
+    return e->m_parent && e->m_parent->Lay().m_pxFontSize > 0 ? e->m_parent->Lay().m_pxFontSize
+                                                              : kBaseFontSize;
 }
 
 // The size in pixels: the parent's when the element inherits a relative size
@@ -43,7 +44,7 @@ TEXT_FONT_SETTING TextFont(const CElement* e)
         for (; kDefaultFontFamily[n]; ++n)
             f.family[n] = static_cast<unsigned char>(kDefaultFontFamily[n]);
     }
-    f.size = -e->m_pxFontSize;
+    f.size = -e->Lay().m_pxFontSize;
     f.weight = s.fontWeight ? s.fontWeight : 100;
     f.italic = s.italic != 0;
     f.bold = f.weight >= 301 || (e->m_heading && !s.weightExplicit && !s.weightSet);
@@ -58,12 +59,12 @@ bool CElement::LoadCDCSetting(void*)
     const ELEMENT_STYLE& s = Style();
     if (!s.fontSet && !s.sizeSet && !s.sizeInherited && !s.familyInherited)
         return false;
-    m_pxFontSize = PixelSize(this);
+    Lay().m_pxFontSize = PixelSize(this);
     if (DrawsText(m_kind)) {
         const TEXT_FONT_SETTING font = TextFont(this);
-        if (font != m_textFont) {
-            m_textFont = font;
-            m_textFontStale = 1;
+        if (font != Lay().m_textFont) {
+            Lay().m_textFont = font;
+            Lay().m_textFontStale = 1;
         }
     }
     return true;

@@ -26,23 +26,24 @@ bool CElement::GetMinSize(CSize& size, bool ignoreOwnSize)
     }
     if (m_block && !m_tableCell) {
         const BoxEdges edges = ContentEdges(this);
-        least.cx = AddCoord(
-            least.cx, static_cast<long long>(edges.Horizontal()) + m_marginLeftTop.x + m_marginRightBottom.x);
+        least.cx = AddCoord(least.cx,
+            static_cast<long long>(edges.Horizontal()) + Lay().m_marginLeftTop.x
+                + Lay().m_marginRightBottom.x);
     } else if (m_inline) {
         const int state = WrapStateOf(this);
         const BoxEdges border = FlowBorders(this);
         const BoxEdges padding = Paddings(this);
         if (ShowsLeftEdge(state))
-            least.cx
-                = AddCoord(least.cx, static_cast<long long>(border.left) + padding.left + m_marginLeftTop.x);
+            least.cx = AddCoord(
+                least.cx, static_cast<long long>(border.left) + padding.left + Lay().m_marginLeftTop.x);
         if (ShowsRightEdge(state))
             least.cx = AddCoord(
-                least.cx, static_cast<long long>(border.right) + padding.right + m_marginRightBottom.x);
+                least.cx, static_cast<long long>(border.right) + padding.right + Lay().m_marginRightBottom.x);
     }
     if (!ignoreOwnSize) {
         if (Style().widthSet && Style().widthUnit == kUnitPixels)
-            least.cx = std::max<LONG>(least.cx, m_cssRect.right);
-        least.cy = std::max<LONG>(least.cy, m_cssRect.bottom);
+            least.cx = std::max<LONG>(least.cx, Lay().m_cssRect.right);
+        least.cy = std::max<LONG>(least.cy, Lay().m_cssRect.bottom);
     }
     size.cx = std::max(size.cx, least.cx);
     size.cy = std::max(size.cy, least.cy);

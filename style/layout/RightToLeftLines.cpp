@@ -159,7 +159,7 @@ void ReverseRTL(const std::vector<CElement*>& line, const CElement* block)
     int previousRight = 0;
     bool first = true;
     for (size_t i = 0; i < line.size(); ++i) {
-        const int x = line[i]->m_position.x;
+        const int x = line[i]->Lay().m_position.x;
         const int w = BoxWidth(line[i]);
         if (w != 0) {
             gaps[i] = first ? 0 : x - previousRight;
@@ -189,7 +189,7 @@ void ReverseRTL(const std::vector<CElement*>& line, const CElement* block)
     int x = left;
     for (size_t i : order) {
         x = AddCoord(x, gaps[i]);
-        line[i]->m_position.x = x;
+        line[i]->Lay().m_position.x = x;
         x = AddCoord(x, BoxWidth(line[i]));
     }
 }
@@ -199,10 +199,11 @@ void ReversePos(const std::vector<CElement*>& line)
 {
     if (line.size() < 2)
         return;
-    const int left = line.front()->m_position.x;
-    const int right = AddCoord(line.back()->m_position.x, BoxWidth(line.back()));
+    const int left = line.front()->Lay().m_position.x;
+    const int right = AddCoord(line.back()->Lay().m_position.x, BoxWidth(line.back()));
     for (CElement* e : line)
-        e->m_position.x = AddCoord(right, -(static_cast<long long>(e->m_position.x) + BoxWidth(e) - left));
+        e->Lay().m_position.x
+            = AddCoord(right, -(static_cast<long long>(e->Lay().m_position.x) + BoxWidth(e) - left));
 }
 
 // The children of e by line (line group), floats left out, each line handed
@@ -215,11 +216,11 @@ void ForEachLine(CElement* e, F&& fn)
     for (CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
         if (c->IsFloatType())
             continue;
-        if (!line.empty() && c->m_lineGroup != group) {
+        if (!line.empty() && c->Lay().m_lineGroup != group) {
             fn(line);
             line.clear();
         }
-        group = c->m_lineGroup;
+        group = c->Lay().m_lineGroup;
         line.push_back(c);
     }
     if (!line.empty())

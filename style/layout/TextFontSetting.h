@@ -2,7 +2,7 @@
 // The font an element's text is measured and drawn with, worked out from
 // its computed style by LoadCDCSetting. Text runs, images, list items and the
 // other kinds that draw text build their text style from it; when it changes
-// the element's m_textFontStale mark is set, so the style is made again.
+// the element's Lay().m_textFontStale mark is set, so the style is made again.
 
 // Room of the family name: 29 UTF-16 units and the terminator.
 constexpr int kTextFontFamilyUnits = 30;

@@ -22,9 +22,9 @@ BodyRows* RowsOf(const CElement* root)
 // An element never painted is painted in every band.
 BodyRow EntryOf(CElement* c)
 {
-    if (!c->m_painted)
+    if (!c->Lay().m_painted)
         return BodyRow{c, INT_MIN, INT_MAX, 0};
-    return BodyRow{c, c->m_paintTop, c->m_paintBottom, 0};
+    return BodyRow{c, c->Lay().m_paintTop, c->Lay().m_paintBottom, 0};
 }
 
 } // namespace
@@ -112,10 +112,10 @@ void SettleBodyRow(BodyRows& rows, size_t i)
     if (!row.lag)
         return;
     CElement* c = row.e;
-    c->m_prevDocPos.y += row.lag;
-    c->m_paintTop += row.lag;
-    c->m_paintBottom += row.lag;
-    c->m_recordShift += row.lag;
+    c->Lay().m_prevDocPos.y += row.lag;
+    c->Lay().m_paintTop += row.lag;
+    c->Lay().m_paintBottom += row.lag;
+    c->Lay().m_recordShift += row.lag;
     row.lag = 0;
 }
 
@@ -130,7 +130,7 @@ void RefreshBodyRow(const CElement* child)
     const int lag = rows->rows[size_t(i)].lag;
     rows->rows[size_t(i)] = EntryOf(const_cast<CElement*>(child));
     rows->rows[size_t(i)].lag = lag;
-    if (lag && child->m_painted) {
+    if (lag && child->Lay().m_painted) {
         rows->rows[size_t(i)].top += lag;
         rows->rows[size_t(i)].bottom += lag;
     }

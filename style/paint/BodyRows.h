@@ -6,7 +6,7 @@
 // Each entry holds a child's current painted rows and how far the child's
 // own record lags behind them: the blocks after an edited block move with
 // one addition each in this array, and a child's record (and, through its
-// m_recordShift, its subtree's) catches up when a walk reaches it
+// Lay().m_recordShift, its subtree's) catches up when a walk reaches it
 // (SettleBodyRow). Entries follow the child list; any change to the body's
 // list of children makes every record current and drops the array, which
 // the next full walk of the body builds again.

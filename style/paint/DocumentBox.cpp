@@ -16,6 +16,6 @@ bool CElement::PointToElement(CPoint& pt)
     CPoint at;
     ElementToScreen(at);
     pt -= at;
-    return pt.x >= m_sizeRect.left && pt.x <= m_sizeRect.right && pt.y >= m_sizeRect.top
-        && pt.y <= m_sizeRect.bottom;
+    return pt.x >= Lay().m_sizeRect.left && pt.x <= Lay().m_sizeRect.right && pt.y >= Lay().m_sizeRect.top
+        && pt.y <= Lay().m_sizeRect.bottom;
 }

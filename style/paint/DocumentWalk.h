@@ -46,7 +46,7 @@ void WalkSubtree(CElement* e, CPoint origin, CPoint floatOrigin, bool inFloat, P
             f.entered = true;
             const bool floats = f.e->m_floating != 0;
             f.position = floats && !f.inFloat ? f.floatOrigin : f.origin;
-            f.position += f.e->m_position;
+            f.position += f.e->Lay().m_position;
             if (!pre(f.e, f.position)) {
                 stack.pop_back();
                 continue;
@@ -57,9 +57,9 @@ void WalkSubtree(CElement* e, CPoint origin, CPoint floatOrigin, bool inFloat, P
             CElement* child = f.next;
             f.next = child->m_nextSibling;
             CPoint floatOrigin = f.floatOrigin;
-            floatOrigin.y += f.e->m_position.y;
+            floatOrigin.y += f.e->Lay().m_position.y;
             if (!f.e->m_inline)
-                floatOrigin.x += f.e->m_position.x;
+                floatOrigin.x += f.e->Lay().m_position.x;
             const bool inFloat = f.inFloat || f.e->m_floating;
             const CPoint origin = f.position;
             stack.push_back(Frame{child, origin, floatOrigin, inFloat, CPoint(), nullptr, false});

@@ -79,8 +79,8 @@ CRect RootBorderBox(CElement* e, CPoint origin)
     CRect box;
     bool any = false;
     for (CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
-        CRect r = c->m_sizeRect;
-        r.OffsetRect(origin.x + c->m_position.x, origin.y + c->m_position.y);
+        CRect r = c->Lay().m_sizeRect;
+        r.OffsetRect(origin.x + c->Lay().m_position.x, origin.y + c->Lay().m_position.y);
         if (!any) {
             box = r;
             any = true;
@@ -92,11 +92,11 @@ CRect RootBorderBox(CElement* e, CPoint origin)
         }
     }
     if (!any) {
-        box = e->m_sizeRect;
+        box = e->Lay().m_sizeRect;
         box.OffsetRect(origin.x, origin.y);
     }
     box.left = origin.x;
-    box.right = origin.x + FillWidth(e) - e->m_marginRightBottom.x;
+    box.right = origin.x + FillWidth(e) - e->Lay().m_marginRightBottom.x;
     const ELEMENT_STYLE& s = e->Style();
     if (s.paddingTop.set)
         box.top -= PaddingPixels(e, s.paddingTop);
@@ -145,10 +145,10 @@ bool CElement::DrawBorder(void* dc, CPoint origin, CRect* rect)
         return true;
     const bool outlined = !root && WantsOutline(this) && !HasOwnBorder(this);
 
-    CRect box = rect ? *rect : m_sizeRect;
+    CRect box = rect ? *rect : Lay().m_sizeRect;
     box.OffsetRect(origin.x, origin.y);
     if (m_locked && m_block && m_firstChild && outlined)
-        box.top += m_firstChild->m_position.y;
+        box.top += m_firstChild->Lay().m_position.y;
     const bool floatingDiv = m_kind == kKindDiv && m_floating;
     if (root) {
         box = RootBorderBox(this, origin);

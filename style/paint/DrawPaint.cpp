@@ -28,9 +28,9 @@ constexpr int kHandleHalf = 3;
 
 bool Misses(const CElement* e, const Band* band)
 {
-    if (!band || !e->m_painted)
+    if (!band || !e->Lay().m_painted)
         return false;
-    return e->m_paintBottom <= band->top || e->m_paintTop >= band->bottom;
+    return e->Lay().m_paintBottom <= band->top || e->Lay().m_paintTop >= band->bottom;
 }
 
 // Steps 3 to 5: background, marker, content, border, marks.
@@ -49,7 +49,7 @@ void PaintOwn(CElement* e, void* dc, CPoint origin, bool floatPass, const Band* 
 // eight) or on its left and right midpoints (a table).
 void DrawHandles(CElement* e, void* dc, CPoint origin)
 {
-    CRect box = e->m_sizeRect;
+    CRect box = e->Lay().m_sizeRect;
     box.OffsetRect(origin.x, origin.y);
     xFrameRect(dc, box, kBlack, e);
     box.DeflateRect(1, 1);
@@ -111,7 +111,7 @@ void PaintTree(CElement* top, void* dc, CPoint origin, bool floatPass, const Ban
     // With a band, the body's children come from its entries (BodyRows.h):
     // only those whose rows meet the band are visited.
     CPaintState* st = band && IsRoot(top) && top->m_owner ? top->m_owner->m_doc.m_paintState.get() : nullptr;
-    BodyRows* rows = st && st->m_bodyRows.root == top && !top->m_recordShift
+    BodyRows* rows = st && st->m_bodyRows.root == top && !top->Lay().m_recordShift
             && st->m_bodyRows.rows.size() == size_t(top->m_childCount)
         ? &st->m_bodyRows
         : nullptr;
@@ -138,7 +138,7 @@ void PaintTree(CElement* top, void* dc, CPoint origin, bool floatPass, const Ban
             }
             f.entered = true;
             f.origin = f.parentOrigin;
-            f.origin += e->m_position;
+            f.origin += e->Lay().m_position;
             PaintOwn(e, dc, f.origin, floatPass, band);
             f.next = e->CanDrawChild() ? e->m_firstChild : nullptr;
             if (rows && e == top)
@@ -189,9 +189,9 @@ void PaintFloats(CElement* e, void* dc, CPoint origin, const Band* band)
             continue;
         }
         CPoint childOrigin = item.origin;
-        childOrigin.y += item.e->m_position.y;
+        childOrigin.y += item.e->Lay().m_position.y;
         if (!item.e->m_inline)
-            childOrigin.x += item.e->m_position.x;
+            childOrigin.x += item.e->Lay().m_position.x;
         // Pushed in reverse so that floats are painted in document order.
         if (band)
             PushRecordShift(item.e);

@@ -224,9 +224,9 @@ namespace {
 // e's own record moved dy rows.
 void MoveOwnRecord(CElement* e, int dy)
 {
-    e->m_prevDocPos.y += dy;
-    e->m_paintTop += dy;
-    e->m_paintBottom += dy;
+    e->Lay().m_prevDocPos.y += dy;
+    e->Lay().m_paintTop += dy;
+    e->Lay().m_paintBottom += dy;
 }
 
 // The pending shifts of e's ancestors handed down the path to e, from the
@@ -239,7 +239,7 @@ void SettleAncestors(CElement* e)
     for (auto it = path.rbegin(); it != path.rend(); ++it) {
         // The body hands its lag to the one child on the way alone.
         CElement* next = it + 1 != path.rend() ? *(it + 1) : e;
-        const long row = (*it)->m_recordShift ? -1 : BodyRowIndex(*it, next);
+        const long row = (*it)->Lay().m_recordShift ? -1 : BodyRowIndex(*it, next);
         if (row >= 0)
             SettleBodyRow(StateOf(*it)->m_bodyRows, size_t(row));
         else
@@ -256,23 +256,25 @@ void RecordSubtree(CElement* e, CPoint origin, CPoint floatOrigin, bool inFloat)
         [&](CElement* x, CPoint position) {
             x->m_changed = 0;
             x->m_forceRepaint = 0;
-            x->m_painted = 1;
-            x->m_recordShift = 0; // every descendant is recorded anew
-            x->m_prevDocPos = position;
-            x->m_prevRect = x->m_sizeRect;
-            x->m_paintFill = x->m_availRect.right - x->m_availRect.left;
-            x->m_paintChildren = x->m_childCount;
-            int up = CPaintState::kPaintSlack + std::max(x->m_marginLeftTop.y, 0);
-            int down
-                = CPaintState::kPaintSlack + std::max(x->m_marginRightBottom.y, 0) + (IsRoot(x) ? 10 : 0);
+            x->Lay().m_painted = 1;
+            x->Lay().m_recordShift = 0; // every descendant is recorded anew
+            x->Lay().m_prevDocPos = position;
+            x->Lay().m_prevRect = x->Lay().m_sizeRect;
+            x->Lay().m_paintFill = x->Lay().m_availRect.right - x->Lay().m_availRect.left;
+            x->Lay().m_paintChildren = x->m_childCount;
+            int up = CPaintState::kPaintSlack + std::max(x->Lay().m_marginLeftTop.y, 0);
+            int down = CPaintState::kPaintSlack + std::max(x->Lay().m_marginRightBottom.y, 0)
+                + (IsRoot(x) ? 10 : 0);
             // Only an inline element draws its top and bottom borders outside
             // its box.
             if (x->m_inline && x->Style().borderSet) {
                 up += std::max(BorderWidth(x, kBorderTop), 0);
                 down += std::max(BorderWidth(x, kBorderBottom), 0);
             }
-            x->m_paintTop = position.y + std::min(x->m_sizeRect.top, x->m_sizeRect.bottom) - up;
-            x->m_paintBottom = position.y + std::max(x->m_sizeRect.top, x->m_sizeRect.bottom) + down;
+            x->Lay().m_paintTop
+                = position.y + std::min(x->Lay().m_sizeRect.top, x->Lay().m_sizeRect.bottom) - up;
+            x->Lay().m_paintBottom
+                = position.y + std::max(x->Lay().m_sizeRect.top, x->Lay().m_sizeRect.bottom) + down;
             // Tag markers stand in the margins; their outlines reach a pixel
             // beyond their boxes.
             CRect startMarker, endMarker;
@@ -280,15 +282,15 @@ void RecordSubtree(CElement* e, CPoint origin, CPoint floatOrigin, bool inFloat)
             for (const CRect& box : {startMarker, endMarker}) {
                 if (box.right <= box.left)
                     continue;
-                x->m_paintTop = std::min<int>(x->m_paintTop, box.top - 3);
-                x->m_paintBottom = std::max<int>(x->m_paintBottom, box.bottom + 2);
+                x->Lay().m_paintTop = std::min<int>(x->Lay().m_paintTop, box.top - 3);
+                x->Lay().m_paintBottom = std::max<int>(x->Lay().m_paintBottom, box.bottom + 2);
             }
             // A text run's glyphs are set on its baseline whatever its box.
             CTextElement* run = x->IsTextElement() ? dynamic_cast<CTextElement*>(x) : nullptr;
             int textTop = 0, textBottom = 0;
             if (run && run->PaintedRows(textTop, textBottom)) {
-                x->m_paintTop = std::min(x->m_paintTop, position.y + textTop);
-                x->m_paintBottom = std::max(x->m_paintBottom, position.y + textBottom);
+                x->Lay().m_paintTop = std::min(x->Lay().m_paintTop, position.y + textTop);
+                x->Lay().m_paintBottom = std::max(x->Lay().m_paintBottom, position.y + textBottom);
             }
             if (run)
                 run->m_paintedLook = run->PaintedLook();
@@ -297,8 +299,8 @@ void RecordSubtree(CElement* e, CPoint origin, CPoint floatOrigin, bool inFloat)
                 const auto* quote = dynamic_cast<const CSpecialElement*>(x);
                 int markTop = 0, markBottom = 0;
                 if (quote && quote->PaintedRows(markTop, markBottom)) {
-                    x->m_paintTop = std::min(x->m_paintTop, position.y + markTop);
-                    x->m_paintBottom = std::max(x->m_paintBottom, position.y + markBottom);
+                    x->Lay().m_paintTop = std::min(x->Lay().m_paintTop, position.y + markTop);
+                    x->Lay().m_paintBottom = std::max(x->Lay().m_paintBottom, position.y + markBottom);
                 }
             }
             // A custom element shown as its icon draws the icon at its own
@@ -306,7 +308,7 @@ void RecordSubtree(CElement* e, CPoint origin, CPoint floatOrigin, bool inFloat)
             if (x->m_kind == kKindCustom) {
                 const auto* custom = dynamic_cast<const CCustomElement*>(x);
                 if (custom && custom->ShowsIcon())
-                    x->m_paintBottom = std::max(x->m_paintBottom,
+                    x->Lay().m_paintBottom = std::max(x->Lay().m_paintBottom,
                         position.y + std::max(custom->m_iconHeight, 0) + CPaintState::kPaintSlack);
             }
             open.push_back(x);
@@ -316,8 +318,9 @@ void RecordSubtree(CElement* e, CPoint origin, CPoint floatOrigin, bool inFloat)
             const CElement* x = open.back();
             open.pop_back();
             if (!open.empty()) {
-                open.back()->m_paintTop = std::min(open.back()->m_paintTop, x->m_paintTop);
-                open.back()->m_paintBottom = std::max(open.back()->m_paintBottom, x->m_paintBottom);
+                open.back()->Lay().m_paintTop = std::min(open.back()->Lay().m_paintTop, x->Lay().m_paintTop);
+                open.back()->Lay().m_paintBottom
+                    = std::max(open.back()->Lay().m_paintBottom, x->Lay().m_paintBottom);
             }
         });
 }
@@ -365,17 +368,17 @@ void RecordChanged(CElement* e)
     CPoint floatOrigin;
     bool inFloat = false;
     for (const CElement* a = e->m_parent; a; a = a->m_parent) {
-        floatOrigin.y += a->m_position.y;
+        floatOrigin.y += a->Lay().m_position.y;
         if (!a->m_inline)
-            floatOrigin.x += a->m_position.x;
+            floatOrigin.x += a->Lay().m_position.x;
         inFloat = inFloat || a->m_floating;
     }
-    RecordSubtree(e, e->m_parent->m_prevDocPos, floatOrigin, inFloat);
+    RecordSubtree(e, e->m_parent->Lay().m_prevDocPos, floatOrigin, inFloat);
     // The ancestors' rows grow to hold e's; they may stay larger than their
     // painting, which only makes walks pass over less.
     for (CElement* a = e->m_parent; a; a = a->m_parent) {
-        a->m_paintTop = std::min(a->m_paintTop, e->m_paintTop);
-        a->m_paintBottom = std::max(a->m_paintBottom, e->m_paintBottom);
+        a->Lay().m_paintTop = std::min(a->Lay().m_paintTop, e->Lay().m_paintTop);
+        a->Lay().m_paintBottom = std::max(a->Lay().m_paintBottom, e->Lay().m_paintBottom);
     }
     RefreshBodyRow(BodyChildAbove(e));
 }
@@ -383,10 +386,10 @@ void RecordChanged(CElement* e)
 void ShiftRecords(CElement* e, int dy)
 {
     MoveOwnRecord(e, dy);
-    e->m_recordShift += dy;
+    e->Lay().m_recordShift += dy;
     for (CElement* a = e->m_parent; a; a = a->m_parent) {
-        a->m_paintTop = std::min(a->m_paintTop, e->m_paintTop);
-        a->m_paintBottom = std::max(a->m_paintBottom, e->m_paintBottom);
+        a->Lay().m_paintTop = std::min(a->Lay().m_paintTop, e->Lay().m_paintTop);
+        a->Lay().m_paintBottom = std::max(a->Lay().m_paintBottom, e->Lay().m_paintBottom);
     }
     RefreshBodyRow(BodyChildAbove(e));
 }
@@ -401,14 +404,14 @@ void PushRecordShift(CElement* e)
             SettleBodyRow(*rows, i);
         rows->lagging = false;
     }
-    const int dy = e->m_recordShift;
+    const int dy = e->Lay().m_recordShift;
     if (!dy)
         return;
     for (CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
         MoveOwnRecord(c, dy);
-        c->m_recordShift += dy;
+        c->Lay().m_recordShift += dy;
     }
-    e->m_recordShift = 0;
+    e->Lay().m_recordShift = 0;
     if (rows)
         BuildBodyRows(e);
 }

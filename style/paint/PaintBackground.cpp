@@ -88,8 +88,8 @@ CRect PaintedBox(CElement* e, CRect box, bool selectedItem)
     if (!noWidth && !(autoWidth && !e->IsElementUnderTag(int(kKindDiv))))
         return box;
     box.right = box.left + FillWidth(e);
-    if (e->m_marginRightBottom.x < 0)
-        box.right -= e->m_marginRightBottom.x;
+    if (e->Lay().m_marginRightBottom.x < 0)
+        box.right -= e->Lay().m_marginRightBottom.x;
     return box;
 }
 
@@ -208,7 +208,7 @@ void PaintPicture(CElement* e, void* dc, CRect area, const Band* band)
 
 void PaintBackground(CElement* e, void* dc, CPoint origin, bool floatPass, const Band* band)
 {
-    CRect box = e->m_sizeRect;
+    CRect box = e->Lay().m_sizeRect;
     box.OffsetRect(origin.x, origin.y);
     const CPaintState* st = StateOf(e);
     const unsigned long documentColour = st ? st->m_documentBackground : kWhite;
@@ -251,7 +251,8 @@ void PaintBackground(CElement* e, void* dc, CPoint origin, bool floatPass, const
 
 int FillWidth(CElement* e)
 {
-    return std::max<int>(0, e->m_availRect.right - e->m_availRect.left) + ContentEdges(e).Horizontal();
+    return std::max<int>(0, e->Lay().m_availRect.right - e->Lay().m_availRect.left)
+        + ContentEdges(e).Horizontal();
 }
 
 } // namespace qm::paint

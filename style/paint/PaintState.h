@@ -15,12 +15,12 @@
 //
 // Geometry records. After each layout that is painted, every element
 // records its document position, size and the rows its subtree's painting
-// may reach (m_prevDocPos, m_prevRect, m_paintTop ...): painting a band of
+// may reach (Lay().m_prevDocPos, Lay().m_prevRect, Lay().m_paintTop ...): painting a band of
 // rows passes over subtrees whose rows miss it, and a repaint after an edit
 // finds the elements that changed (CElement::CleanChanged) by comparing
 // with them. A subtree moved as a whole after an edit has only its top's
 // record moved; its descendants' records lag behind by the top's
-// m_recordShift until a walk that reads them reaches the top
+// Lay().m_recordShift until a walk that reads them reaches the top
 // (qm::paint::PushRecordShift).
 
 #include "base/geometry/Colour.h"

@@ -46,7 +46,7 @@ void RecordChanged(CElement* e);
 // The records of e's subtree after e moved dy rows with nothing in it laid
 // out again: positions and painted rows move with it, and e's ancestors'
 // rows grow to hold its new ones. Only e's own record changes at once; its
-// descendants' follow when a walk reaches them (m_recordShift).
+// descendants' follow when a walk reaches them (Lay().m_recordShift).
 void ShiftRecords(CElement* e, int dy);
 // Hands e's pending record shift to its children, whose records are then
 // current when e's are. Every walk that reads a child's record calls it

@@ -26,8 +26,8 @@ bool CElement::PrepareBitmap(void*)
     CPaintState* st = StateOf(this);
     if (!st)
         return false;
-    const std::int64_t w = std::int64_t(m_sizeRect.right) - m_sizeRect.left;
-    const std::int64_t h = std::int64_t(m_sizeRect.bottom) - m_sizeRect.top;
+    const std::int64_t w = std::int64_t(Lay().m_sizeRect.right) - Lay().m_sizeRect.left;
+    const std::int64_t h = std::int64_t(Lay().m_sizeRect.bottom) - Lay().m_sizeRect.top;
     const std::int64_t width = w < 0 ? -w : w, height = h < 0 ? -h : h;
     if (m_dc && width == doc.m_layoutWidth && height == doc.m_layoutHeight)
         return true;

@@ -38,7 +38,7 @@ namespace {
 
 CRect DocumentBox(CElement* e)
 {
-    CRect r = e->m_sizeRect;
+    CRect r = e->Lay().m_sizeRect;
     e->ElementToDocument(r);
     return r;
 }
@@ -78,11 +78,13 @@ std::vector<std::pair<int, int>> Merged(std::vector<std::pair<int, int>> rows)
 // The root changed nothing but its height since the last paint.
 bool GrewOrShrank(const CElement* e, CPoint position)
 {
-    return e->m_painted && !e->m_forceRepaint && e->m_prevDocPos == position
-        && e->m_prevRect.left == e->m_sizeRect.left && e->m_prevRect.top == e->m_sizeRect.top
-        && e->m_prevRect.right == e->m_sizeRect.right && e->m_prevRect.bottom != e->m_sizeRect.bottom
-        && e->m_paintFill == e->m_availRect.right - e->m_availRect.left
-        && e->m_paintChildren == e->m_childCount;
+    return e->Lay().m_painted && !e->m_forceRepaint && e->Lay().m_prevDocPos == position
+        && e->Lay().m_prevRect.left == e->Lay().m_sizeRect.left
+        && e->Lay().m_prevRect.top == e->Lay().m_sizeRect.top
+        && e->Lay().m_prevRect.right == e->Lay().m_sizeRect.right
+        && e->Lay().m_prevRect.bottom != e->Lay().m_sizeRect.bottom
+        && e->Lay().m_paintFill == e->Lay().m_availRect.right - e->Lay().m_availRect.left
+        && e->Lay().m_paintChildren == e->m_childCount;
 }
 
 // The body paints the same in every row between its top and bottom edges,
@@ -118,7 +120,7 @@ void MovePixels(CElement* root, CPaintState& st, int changedBottom)
     if (moved.alike && !moved.rows.empty() && dy != 0 && moved.bodyDy == dy && ctx && PaintsAlikeDown(root)) {
         const long long fixedNow = std::max(moved.fixedBottom, changedBottom);
         const long long bodyTop
-            = root->m_position.y + std::min(root->m_sizeRect.top, root->m_sizeRect.bottom);
+            = root->Lay().m_position.y + std::min(root->Lay().m_sizeRect.top, root->Lay().m_sizeRect.bottom);
         const int h = ctx->Height();
         top = int(std::max<long long>(
             {moved.top, moved.fixedBottom, fixedNow - dy, 0, -dy, bodyTop, bodyTop - dy}));
@@ -228,47 +230,50 @@ void CElement::CleanChanged(void*, CPoint)
         if (e == root && GrewOrShrank(e, position)) {
             // Only the rows between the old and the new bottom are the
             // body's own change; its children say for themselves.
-            const int bottom = position.y + std::max(e->m_sizeRect.top, e->m_sizeRect.bottom);
-            const int reach = CPaintState::kPaintSlack + std::max<int>(e->m_marginRightBottom.y, 0) + 10;
-            const int oldBottom = position.y + std::max(e->m_prevRect.top, e->m_prevRect.bottom);
+            const int bottom = position.y + std::max(e->Lay().m_sizeRect.top, e->Lay().m_sizeRect.bottom);
+            const int reach
+                = CPaintState::kPaintSlack + std::max<int>(e->Lay().m_marginRightBottom.y, 0) + 10;
+            const int oldBottom = position.y + std::max(e->Lay().m_prevRect.top, e->Lay().m_prevRect.bottom);
             st->m_dirtyRows.emplace_back(std::min(bottom, oldBottom) - CPaintState::kPaintSlack,
-                std::max(e->m_paintBottom, bottom + reach));
-            e->m_prevRect = e->m_sizeRect;
-            e->m_paintBottom = std::max(e->m_paintBottom, bottom + reach);
+                std::max(e->Lay().m_paintBottom, bottom + reach));
+            e->Lay().m_prevRect = e->Lay().m_sizeRect;
+            e->Lay().m_paintBottom = std::max(e->Lay().m_paintBottom, bottom + reach);
             moved.bodyDy = bottom - oldBottom;
         }
-        const bool kept = e->m_painted && !e->m_forceRepaint && e->m_prevRect == e->m_sizeRect
-            && e->m_paintFill == e->m_availRect.right - e->m_availRect.left
-            && e->m_paintChildren == e->m_childCount && (!run || run->m_paintedLook == run->PaintedLook());
-        const bool same = kept && e->m_prevDocPos == position;
+        const bool kept = e->Lay().m_painted && !e->m_forceRepaint
+            && e->Lay().m_prevRect == e->Lay().m_sizeRect
+            && e->Lay().m_paintFill == e->Lay().m_availRect.right - e->Lay().m_availRect.left
+            && e->Lay().m_paintChildren == e->m_childCount
+            && (!run || run->m_paintedLook == run->PaintedLook());
+        const bool same = kept && e->Lay().m_prevDocPos == position;
         e->m_changed = same ? 0 : 1;
         if (e == root && !same)
             moved.alike = false;
-        if (kept && !same && e->m_prevDocPos.x == position.x && !looksBelow(e)) {
+        if (kept && !same && e->Lay().m_prevDocPos.x == position.x && !looksBelow(e)) {
             // Moved down or up as a whole, its subtree not laid out
             // again: its records follow it without being taken anew, and
             // its pixels move with it (MovePixels) or its rows before
             // and after are repainted.
-            const int dy = position.y - e->m_prevDocPos.y;
+            const int dy = position.y - e->Lay().m_prevDocPos.y;
             if (e->m_parent != root || (!moved.rows.empty() && dy != moved.dy))
                 moved.alike = false;
             moved.dy = dy;
-            moved.top = std::min(moved.top, e->m_paintTop);
-            moved.bottom = std::max(moved.bottom, e->m_paintBottom);
-            moved.rows.emplace_back(e->m_paintTop, e->m_paintBottom);
+            moved.top = std::min(moved.top, e->Lay().m_paintTop);
+            moved.bottom = std::max(moved.bottom, e->Lay().m_paintBottom);
+            moved.rows.emplace_back(e->Lay().m_paintTop, e->Lay().m_paintBottom);
             ShiftRecords(e, dy);
-            moved.rows.emplace_back(e->m_paintTop, e->m_paintBottom);
+            moved.rows.emplace_back(e->Lay().m_paintTop, e->Lay().m_paintBottom);
             return false;
         }
         if (e->m_parent == root) {
             if (!moved.rows.empty())
                 moved.alike = false;
-            if (e->m_painted)
-                moved.fixedBottom = std::max(moved.fixedBottom, e->m_paintBottom);
+            if (e->Lay().m_painted)
+                moved.fixedBottom = std::max(moved.fixedBottom, e->Lay().m_paintBottom);
         }
         if (!same) {
-            if (e->m_painted)
-                st->m_dirtyRows.emplace_back(e->m_paintTop, e->m_paintBottom);
+            if (e->Lay().m_painted)
+                st->m_dirtyRows.emplace_back(e->Lay().m_paintTop, e->Lay().m_paintBottom);
             changed.push_back(e->m_id);
         }
         if (!same || !looksBelow(e))
@@ -285,20 +290,21 @@ void CElement::CleanChanged(void*, CPoint)
     // nothing done, where the notes do not allow it.
     auto quickWalk = [&]() {
         BodyRows& rows = st->m_bodyRows;
-        if (relaid.size() != 1 || rows.root != root || rows.relaid || rows.shifts > 1 || root->m_recordShift
-            || rows.rows.size() != size_t(root->m_childCount))
+        if (relaid.size() != 1 || rows.root != root || rows.relaid || rows.shifts > 1
+            || root->Lay().m_recordShift || rows.rows.size() != size_t(root->m_childCount))
             return false;
         const CElement* child = BodyChildAbove(*relaid.begin());
         const long at = child ? BodyRowIndex(root, child) : -1;
         if (at < 0 || (rows.shifts && rows.shiftAfter != child))
             return false;
         // The body itself keeps its place and size but for its height.
-        const CPoint position = root->m_position;
+        const CPoint position = root->Lay().m_position;
         const bool grew = GrewOrShrank(root, position);
-        if (root->IsTextElement() || !root->m_painted || root->m_forceRepaint || root->m_floating
-            || root->m_prevDocPos != position || (!grew && !(root->m_prevRect == root->m_sizeRect))
-            || root->m_paintFill != root->m_availRect.right - root->m_availRect.left
-            || root->m_paintChildren != root->m_childCount)
+        if (root->IsTextElement() || !root->Lay().m_painted || root->m_forceRepaint || root->m_floating
+            || root->Lay().m_prevDocPos != position
+            || (!grew && !(root->Lay().m_prevRect == root->Lay().m_sizeRect))
+            || root->Lay().m_paintFill != root->Lay().m_availRect.right - root->Lay().m_availRect.left
+            || root->Lay().m_paintChildren != root->m_childCount)
             return false;
         const int dy = rows.shifts ? rows.shiftDy : 0;
         int fixedBottom = INT_MIN, tailTop = INT_MAX, tailBottom = INT_MIN;
@@ -336,8 +342,8 @@ void CElement::CleanChanged(void*, CPoint)
                 r.lag += dy;
             }
             rows.lagging = true;
-            root->m_paintTop = std::min(root->m_paintTop, tailTop + dy);
-            root->m_paintBottom = std::max(root->m_paintBottom, tailBottom + dy);
+            root->Lay().m_paintTop = std::min(root->Lay().m_paintTop, tailTop + dy);
+            root->Lay().m_paintBottom = std::max(root->Lay().m_paintBottom, tailBottom + dy);
         }
         return true;
     };
@@ -363,8 +369,8 @@ void CElement::RedrawChanged(void*, CPoint)
     for (long id : st->m_changedIds) {
         if (CElement* e = root->m_owner->m_doc.FindElement(id)) {
             RecordChanged(e);
-            st->m_dirtyRows.emplace_back(e->m_paintTop, e->m_paintBottom);
-            changedBottom = std::max(changedBottom, e->m_paintBottom);
+            st->m_dirtyRows.emplace_back(e->Lay().m_paintTop, e->Lay().m_paintBottom);
+            changedBottom = std::max(changedBottom, e->Lay().m_paintBottom);
         }
     }
     st->m_changedIds.clear();
@@ -417,13 +423,13 @@ bool CElement::Notify(int code, CElement* from)
             }
             const CXDocServices* doc = root->m_owner ? &root->m_owner->m_doc : nullptr;
             const bool sameSize = doc && root->m_dc
-                && root->m_sizeRect.right - root->m_sizeRect.left == doc->m_layoutWidth
-                && root->m_sizeRect.bottom - root->m_sizeRect.top == doc->m_layoutHeight;
+                && root->Lay().m_sizeRect.right - root->Lay().m_sizeRect.left == doc->m_layoutWidth
+                && root->Lay().m_sizeRect.bottom - root->Lay().m_sizeRect.top == doc->m_layoutHeight;
             // A document that only grew or shrank keeps its bitmap while it
             // fits: then only what moved is repainted.
             bool quick = sameSize;
             if (!sameSize && doc && root->m_dc
-                && root->m_sizeRect.right - root->m_sizeRect.left == doc->m_layoutWidth) {
+                && root->Lay().m_sizeRect.right - root->Lay().m_sizeRect.left == doc->m_layoutWidth) {
                 const void* before = root->m_dc.get();
                 quick = root->PrepareBitmap(nullptr) && root->m_dc.get() == before;
             }
@@ -454,7 +460,7 @@ bool CElement::SendNotification(int code)
                 code = 4;
             } else {
                 const CRect mine = DocumentBox(this);
-                const int available = root->m_availRect.right - root->m_availRect.left;
+                const int available = root->Lay().m_availRect.right - root->Lay().m_availRect.left;
                 const bool overflows = available > 0 && available < mine.right;
                 code = overflows || Overlaps(mine, DocumentBox(next)) ? 2 : 4;
             }
@@ -485,7 +491,7 @@ bool CElement::RepaintToSameDC(void* dc, CPoint origin, void*, bool withChildren
             if (!f.entered) {
                 f.entered = true;
                 f.own = f.e->m_floating ? f.floatOrigin : f.origin;
-                f.own += f.e->m_position;
+                f.own += f.e->Lay().m_position;
                 CPoint markerOrigin = f.own;
                 f.e->DrawMarker(dc, markerOrigin);
                 f.e->SelfPaint(dc, f.own);
@@ -496,9 +502,9 @@ bool CElement::RepaintToSameDC(void* dc, CPoint origin, void*, bool withChildren
                 CElement* child = f.next;
                 f.next = child->m_nextSibling;
                 CPoint childFloat = f.floatOrigin;
-                childFloat.y += f.e->m_position.y;
+                childFloat.y += f.e->Lay().m_position.y;
                 if (!f.e->m_inline)
-                    childFloat.x += f.e->m_position.x;
+                    childFloat.x += f.e->Lay().m_position.x;
                 const CPoint childOrigin = f.own;
                 stack.push_back(Frame{child, childOrigin, childFloat, CPoint(), nullptr, false});
                 continue;

@@ -65,12 +65,12 @@ void MarkerBoxes(const CElement* e, CPoint origin, CRect& start, CRect& end)
     const int sw = WidthOf(e->Rare().m_startMarker), sh = HeightOf(e->Rare().m_startMarker);
     const int ew = WidthOf(e->Rare().m_endMarker), eh = HeightOf(e->Rare().m_endMarker);
     const int x = origin.x, y = origin.y;
-    const int w = WidthOf(e->m_sizeRect), h = HeightOf(e->m_sizeRect);
+    const int w = WidthOf(e->Lay().m_sizeRect), h = HeightOf(e->Lay().m_sizeRect);
     switch (MarkerShapeOf(e)) {
     case MarkerShape::Block: {
         if (sw > 0)
             start = CRect(x, y - sh, x + sw, y);
-        const int right = x + (e->m_tablePart ? w : std::max(w, WidthOf(e->m_availRect)));
+        const int right = x + (e->m_tablePart ? w : std::max(w, WidthOf(e->Lay().m_availRect)));
         if (ew > 0)
             end = CRect(right - ew, y + h, right, y + h + eh);
         break;
@@ -84,8 +84,9 @@ void MarkerBoxes(const CElement* e, CPoint origin, CRect& start, CRect& end)
         // the end only where it ends, whatever its last layout reserved.
         const int state = e->m_inline ? WrapStateOf(e) : 0;
         if (sw > 0 && ShowsLeftEdge(state))
-            start = CRect(x - e->m_marginLeftTop.x, top, x - e->m_marginLeftTop.x + sw - 1, top + sh);
-        const int right = x + w + e->m_marginRightBottom.x;
+            start = CRect(
+                x - e->Lay().m_marginLeftTop.x, top, x - e->Lay().m_marginLeftTop.x + sw - 1, top + sh);
+        const int right = x + w + e->Lay().m_marginRightBottom.x;
         if (ew > 0 && ShowsRightEdge(state))
             end = CRect(right - ew, top, right, top + eh);
         break;
@@ -170,10 +171,10 @@ void CElement::CalcForMarker(void*, bool)
     layout->ImageBounds(0, layout->Length(), ink);
     const MarkerRoom room = ComputeMarkerRoom(
         MarkerShapeOf(this), WrapStateOf(this), ink.right - ink.left, ink.bottom - ink.top);
-    m_marginLeftTop.x += room.left;
-    m_marginLeftTop.y += room.top;
-    m_marginRightBottom.x += room.right;
-    m_marginRightBottom.y += room.bottom;
+    Lay().m_marginLeftTop.x += room.left;
+    Lay().m_marginLeftTop.y += room.top;
+    Lay().m_marginRightBottom.x += room.right;
+    Lay().m_marginRightBottom.y += room.bottom;
     if (room.start)
         EditRare().m_startMarker = CRect(0, 0, room.boxWidth, room.boxHeight);
     if (room.end)

@@ -208,7 +208,7 @@ TEST(LoadDocument, ANewTreeReplacesTheOldOneWhole)
     ASSERT_NE(l.doc.m_root, nullptr);
     EXPECT_NE(l.doc.m_imagePool, nullptr) << "the layout loads the picture into the pool";
     // The body spans the window rectangle's width.
-    EXPECT_EQ(l.doc.m_root->m_sizeRect.right - l.doc.m_root->m_sizeRect.left, 400);
+    EXPECT_EQ(l.doc.m_root->Lay().m_sizeRect.right - l.doc.m_root->Lay().m_sizeRect.left, 400);
     const long oldRoot = l.doc.m_root->GetID();
     const long oldParagraph = l.doc.m_root->m_firstChild->GetID();
     // Borrowed pointers into the old tree.

@@ -37,7 +37,7 @@ TEST(DocumentView, ScrollBarsFollowTheDocumentsSize)
 {
     ViewedDocument v;
     ASSERT_TRUE(v.Show(Block(1000), 600, 400));
-    ASSERT_EQ(v.doc.m_root->m_sizeRect.bottom, 1000);
+    ASSERT_EQ(v.doc.m_root->Lay().m_sizeRect.bottom, 1000);
     EXPECT_EQ(v.doc.m_verticalBar.Minimum(), 0);
     EXPECT_EQ(v.doc.m_verticalBar.Maximum(), 301);
     EXPECT_EQ(v.doc.m_scrollY, 0);
@@ -58,7 +58,7 @@ TEST(DocumentView, ScrollBarsFollowTheDocumentsSize)
 
     // A document that stops needing the bar disables it and keeps the offset
     // until the next Draw.
-    v.doc.m_root->m_sizeRect.bottom = 300;
+    v.doc.m_root->Lay().m_sizeRect.bottom = 300;
     v.doc.SetScrollBar();
     EXPECT_EQ(v.doc.m_verticalBar.Minimum(), -2);
     EXPECT_EQ(v.doc.m_verticalBar.Maximum(), -1);
@@ -78,7 +78,7 @@ TEST(DocumentView, AWideDocumentShowsTheHorizontalBarScrolledToItsStart)
 
     // Narrower again: the bar goes and each Draw forces the offset to 0.
     v.doc.m_scrollX = 40;
-    v.doc.m_root->m_sizeRect.right = 500;
+    v.doc.m_root->Lay().m_sizeRect.right = 500;
     v.doc.SetScrollBar();
     v.doc.m_scrollX = 40;
     v.doc.Redraw();

@@ -379,8 +379,8 @@ TEST_F(TableGrid, MergedBlockIsDrawnAsOneCell)
     CElement* h = Nth("td#5");
     ASSERT_TRUE(merged && g && h);
     EXPECT_EQ(qmtest::Utf8(CSafeBuf(g->m_firstChild->m_text)), "g");
-    auto width = [](const CElement* e) { return e->m_sizeRect.right - e->m_sizeRect.left; };
-    auto height = [](const CElement* e) { return e->m_sizeRect.bottom - e->m_sizeRect.top; };
+    auto width = [](const CElement* e) { return e->Lay().m_sizeRect.right - e->Lay().m_sizeRect.left; };
+    auto height = [](const CElement* e) { return e->Lay().m_sizeRect.bottom - e->Lay().m_sizeRect.top; };
     EXPECT_GT(width(merged), width(g) + width(h));
     EXPECT_GT(height(merged), 2 * height(g));
 }

@@ -57,6 +57,23 @@ bool OnlyTheBodyHasRareFields(const CElement* e)
     return true;
 }
 
+// The elements of e's subtree with and without a layout record.
+void CountLayoutRecords(const CElement* e, int& with, int& without)
+{
+    ++(e->HasLayout() ? with : without);
+    for (const CElement* c = e->m_firstChild; c; c = c->m_nextSibling)
+        CountLayoutRecords(c, with, without);
+}
+
+// Text runs and inline elements of e's subtree that have a layout record.
+int InlineLayoutRecords(const CElement* e)
+{
+    int n = e->m_parent && (e->m_kind == kKindText || e->m_inline) && e->HasLayout() ? 1 : 0;
+    for (const CElement* c = e->m_firstChild; c; c = c->m_nextSibling)
+        n += InlineLayoutRecords(c);
+    return n;
+}
+
 } // namespace
 
 // Read and laid out without floats, markers or column groups, no element but
@@ -65,10 +82,11 @@ TEST(ElementMemory, RareFieldsAreMadeOnlyWhereUsed)
 {
     // A record that grows past these sizes costs every element of a large
     // document: the fields most elements use belong in it, the others in
-    // CElementRare. The element pool hands out 64-byte granules, so a text
-    // run past 768 bytes takes 832.
-    EXPECT_LE(sizeof(CElement), 640u);
-    EXPECT_LE(sizeof(CTextElement), 768u);
+    // CElementRare, and what layout and painting record in CElementLayout.
+    // The element pool hands out 64-byte granules, so a text run past 512
+    // bytes takes 576.
+    EXPECT_LE(sizeof(CElement), 384u);
+    EXPECT_LE(sizeof(CTextElement), 512u);
 
     CXHTML engine;
     CMarkupDocument document(&engine);
@@ -77,8 +95,16 @@ TEST(ElementMemory, RareFieldsAreMadeOnlyWhereUsed)
                                "<table><tr><td>cell</td></tr></table><ul><li>item</li></ul></body></html>";
     CSafeBuf error;
     ASSERT_TRUE(document.Read(markup.data(), markup.size(), error));
+    // Read and written without layout: text runs and inline elements make
+    // no layout record (blocks keep the margins their style resolves to).
+    CSafeBuf written;
+    document.Write(written, 0);
+    EXPECT_EQ(InlineLayoutRecords(document.Body()), 0);
     ASSERT_TRUE(LayoutDocument(document.Body(), 500));
     EXPECT_TRUE(OnlyTheBodyHasRareFields(document.Body()));
+    int with = 0, without = 0;
+    CountLayoutRecords(document.Body(), with, without);
+    EXPECT_EQ(without, 0) << "laid out, every element has its record";
 
     // A float is entered in the root's list, which is the root's own.
     const std::string floated = "<body><p>x</p><div style=\"float: left; width: 20px\">f</div></body>";

@@ -147,7 +147,7 @@ TEST(StyleUpkeep, ResetKeepsClearAndRemoveClearsOnlyTheGroupsGiven)
     s.heightSet = 1;
     s.heightUnit = kUnitPercent;
     e->SetAttrFromStyle();
-    EXPECT_EQ(CRect(0, 0, 300, 0), e->m_cssRect) << "pixel sizes only";
+    EXPECT_EQ(CRect(0, 0, 300, 0), e->Lay().m_cssRect) << "pixel sizes only";
 }
 
 TEST(ElementCopies, DuplicateAndCompareAttributes)

@@ -99,7 +99,7 @@ TEST(Pictures, ReloadSetsTheSizeOfImagesWithTheResolvedSource)
     t.marked->GetAttrString("height", height);
     EXPECT_EQ("16", ToUtf8(width));
     EXPECT_EQ("16", ToUtf8(height));
-    EXPECT_EQ(16, t.marked->m_cssRect.right);
+    EXPECT_EQ(16, t.marked->Lay().m_cssRect.right);
     t.marked->m_nextSibling->GetAttrString("width", width);
     EXPECT_EQ("4", ToUtf8(width)) << "a source in another case is another picture";
 

@@ -151,7 +151,7 @@ TEST_F(CustomElementTest, IconChoiceCases)
         ASSERT_NE(e, nullptr) << where;
         EXPECT_EQ(Shown(*e), c.fields[2]) << where;
         if (e->ShowsIcon()) {
-            EXPECT_EQ(e->m_sizeRect, CRect(0, 0, e->m_iconWidth, e->m_iconHeight)) << where;
+            EXPECT_EQ(e->Lay().m_sizeRect, CRect(0, 0, e->m_iconWidth, e->m_iconHeight)) << where;
         }
     }
 }

@@ -59,7 +59,7 @@ struct ImageDocument
     CRect Box() const
     {
         const CPoint at = DocumentPosition(image);
-        return CRect(at.x, at.y, at.x + image->m_sizeRect.right, at.y + image->m_sizeRect.bottom);
+        return CRect(at.x, at.y, at.x + image->Lay().m_sizeRect.right, at.y + image->Lay().m_sizeRect.bottom);
     }
     // What the paint showed, in the case file's words.
     std::string Painted() const
@@ -115,8 +115,8 @@ TEST(ImageElement, LayoutPaintAndMarkupCases)
         ImageDocument d(c.fields[1], std::stoi(c.fields[0]));
         ASSERT_TRUE(d.ok && d.image) << where;
         if (c.fields[2] != "-") {
-            EXPECT_EQ(
-                std::to_string(d.image->m_sizeRect.right) + "x" + std::to_string(d.image->m_sizeRect.bottom),
+            EXPECT_EQ(std::to_string(d.image->Lay().m_sizeRect.right) + "x"
+                    + std::to_string(d.image->Lay().m_sizeRect.bottom),
                 c.fields[2])
                 << where;
         }
@@ -204,5 +204,5 @@ TEST(ImageElement, InTextDisplayTheArrowsEnterTheAlternativeText)
     EXPECT_EQ(d.image->m_firstChild, nullptr);
     EXPECT_EQ(d.engine.m_doc.m_caretElement, d.image);
     EXPECT_EQ(d.image->m_caretOffset, 1);
-    EXPECT_EQ(d.image->m_sizeRect, CRect(0, 0, 200, 100));
+    EXPECT_EQ(d.image->Lay().m_sizeRect, CRect(0, 0, 200, 100));
 }

@@ -75,7 +75,7 @@ CPoint DocumentPositionOf(const CElement* e)
 {
     CPoint at;
     for (; e; e = e->m_parent)
-        at += e->m_position;
+        at += e->Lay().m_position;
     return at;
 }
 
@@ -98,8 +98,9 @@ void Report(CElement* e, CElement* body, bool painted, std::string& out)
         if (li->GetListMarkerSize(nullptr, room)) {
             // Where the first child stands beside the marker's room.
             const CElement* c = li->m_firstChild;
-            const int left = c ? static_cast<int>(c->m_position.x) : 0;
-            const int right = c ? left + static_cast<int>(c->m_sizeRect.right - c->m_sizeRect.left) : 0;
+            const int left = c ? static_cast<int>(c->Lay().m_position.x) : 0;
+            const int right
+                = c ? left + static_cast<int>(c->Lay().m_sizeRect.right - c->Lay().m_sizeRect.left) : 0;
             out += " room=" + std::to_string(room.cx) + "x" + std::to_string(room.cy)
                 + " text=" + std::to_string(left) + ".." + std::to_string(right);
         } else {
@@ -112,17 +113,17 @@ void Report(CElement* e, CElement* body, bool painted, std::string& out)
         }
         out += "\n";
     } else if (CSpecialElement* q = dynamic_cast<CSpecialElement*>(e)) {
-        const int contentX = q->m_firstChild ? static_cast<int>(q->m_firstChild->m_position.x) : 0;
+        const int contentX = q->m_firstChild ? static_cast<int>(q->m_firstChild->Lay().m_position.x) : 0;
         out += "q depth=" + std::to_string(q->NestingDepth()) + " marks=\""
             + ToUtf8(CSafeBuf(q->Mark(true), 1)) + ToUtf8(CSafeBuf(q->Mark(false), 1))
             + "\" open=" + std::to_string(q->m_openShown) + " close=" + std::to_string(q->m_closeShown)
             + " content-x=" + std::to_string(contentX)
-            + " w=" + std::to_string(q->m_sizeRect.right - q->m_sizeRect.left) + "\n";
+            + " w=" + std::to_string(q->Lay().m_sizeRect.right - q->Lay().m_sizeRect.left) + "\n";
     } else if (CDLElement* dl = dynamic_cast<CDLElement*>(e)) {
         out += "dl items=" + std::to_string(dl->CountItems()) + "\n";
     } else if (e->m_kind == kKindDt || e->m_kind == kKindDd) {
-        out += std::string(e->m_kind == kKindDt ? "dt" : "dd") + " x=" + std::to_string(e->m_position.x)
-            + " w=" + std::to_string(e->m_sizeRect.right - e->m_sizeRect.left) + "\n";
+        out += std::string(e->m_kind == kKindDt ? "dt" : "dd") + " x=" + std::to_string(e->Lay().m_position.x)
+            + " w=" + std::to_string(e->Lay().m_sizeRect.right - e->Lay().m_sizeRect.left) + "\n";
     }
     for (CElement* c = e->m_firstChild; c; c = c->m_nextSibling)
         Report(c, body, painted, out);

@@ -77,8 +77,8 @@ TEST(SmallKinds, RuleBoxFollowsWidthAndHeight)
         ASSERT_TRUE(LayoutDocument(doc.Body(), 400)) << c.style;
         CElement* hr = FindKind(doc.Body(), kKindHr);
         ASSERT_NE(hr, nullptr);
-        EXPECT_EQ(hr->m_sizeRect.right - hr->m_sizeRect.left, c.width) << c.style;
-        EXPECT_EQ(hr->m_sizeRect.bottom - hr->m_sizeRect.top, c.height) << c.style;
+        EXPECT_EQ(hr->Lay().m_sizeRect.right - hr->Lay().m_sizeRect.left, c.width) << c.style;
+        EXPECT_EQ(hr->Lay().m_sizeRect.bottom - hr->Lay().m_sizeRect.top, c.height) << c.style;
         CSize least(0, 0);
         hr->GetMinSize(least, false);
         EXPECT_EQ(least.cx, c.minWidth) << c.style;
@@ -95,7 +95,7 @@ TEST(SmallKinds, RuleLineIsFilledOneHighAndFramedWhenTaller)
         ASSERT_TRUE(RepaintDocument(doc.Body()));
         CElement* hr = FindKind(doc.Body(), kKindHr);
         const CPoint at = DocumentPosition(hr);
-        const int mid = at.x + (hr->m_sizeRect.right - hr->m_sizeRect.left) / 2;
+        const int mid = at.x + (hr->Lay().m_sizeRect.right - hr->Lay().m_sizeRect.left) / 2;
         const int top = at.y + 7;
         EXPECT_EQ(PixelAt(doc.Body(), mid, top), grey) << height;
         if (height == 3) {
@@ -130,10 +130,10 @@ TEST(SmallKinds, CenterSpansTheAreaAndCentresItsContent)
     ASSERT_TRUE(LayoutDocument(doc.Body(), 400));
     CElement* center = FindKind(doc.Body(), kKindCenter);
     ASSERT_NE(center, nullptr);
-    EXPECT_GE(center->m_sizeRect.right - center->m_sizeRect.left, 400);
+    EXPECT_GE(center->Lay().m_sizeRect.right - center->Lay().m_sizeRect.left, 400);
     CElement* img = FindKind(center, kKindImg);
     ASSERT_NE(img, nullptr);
-    EXPECT_NEAR(img->m_position.x, 150, 1);
+    EXPECT_NEAR(img->Lay().m_position.x, 150, 1);
 }
 
 TEST(SmallKinds, ALineBreakTakesTheIconsBoxWhileMarksAreShown)
@@ -151,10 +151,11 @@ TEST(SmallKinds, ALineBreakTakesTheIconsBoxWhileMarksAreShown)
         CElement* br = FindKind(doc.Body(), kKindBr);
         ASSERT_NE(br, nullptr);
         if (marks) {
-            EXPECT_EQ(br->m_sizeRect, CRect(0, 0, 12, 10));
-            EXPECT_EQ(br->m_baseline.y, 10 + br->m_marginLeftTop.y + br->m_marginRightBottom.y - 2);
+            EXPECT_EQ(br->Lay().m_sizeRect, CRect(0, 0, 12, 10));
+            EXPECT_EQ(br->Lay().m_baseline.y,
+                10 + br->Lay().m_marginLeftTop.y + br->Lay().m_marginRightBottom.y - 2);
         } else {
-            EXPECT_NE(br->m_sizeRect, CRect(0, 0, 12, 10));
+            EXPECT_NE(br->Lay().m_sizeRect, CRect(0, 0, 12, 10));
         }
     }
 }

@@ -37,7 +37,7 @@ struct PaintedDocument : RunDocument
 CRect BoxOf(const CElement* e)
 {
     const CPoint at = DocumentPosition(e);
-    return CRect(at.x, at.y, at.x + e->m_sizeRect.right, at.y + e->m_sizeRect.bottom);
+    return CRect(at.x, at.y, at.x + e->Lay().m_sizeRect.right, at.y + e->Lay().m_sizeRect.bottom);
 }
 
 } // namespace
@@ -62,7 +62,8 @@ TEST(TextPaint, LinksAreBlueUnlessAColourInsideTheLinkSaysOtherwise)
         CTextElement* run = FirstRun(doc.Body());
         ASSERT_NE(run, nullptr);
         const CRect box = BoxOf(run);
-        EXPECT_EQ(doc.At((box.left + box.right) / 2, box.top + run->m_baseline.y - 8), c.colour) << c.markup;
+        EXPECT_EQ(doc.At((box.left + box.right) / 2, box.top + run->Lay().m_baseline.y - 8), c.colour)
+            << c.markup;
     }
 }
 

@@ -60,7 +60,7 @@ TEST(TextRun, MeasuresItsDisplayTextAndWritesItsOwn)
         CTextElement* run = LaidOut(FirstRun(doc.Body()));
         ASSERT_NE(run, nullptr);
         EXPECT_EQ(Text(run->DisplayText()), Units(c.fields[1]));
-        EXPECT_EQ(run->m_sizeRect.right, WidthInFont(*run, Units(c.fields[1])));
+        EXPECT_EQ(run->Lay().m_sizeRect.right, WidthInFont(*run, Units(c.fields[1])));
         EXPECT_EQ(Written(*run), c.fields[2]);
     }
 }
@@ -75,8 +75,8 @@ TEST(TextRun, EmptyRunIsOneLineHighWithACaret)
     const int line = MacGetLineHeight(&run->TextStyle());
     EXPECT_GT(line, 10);
     EXPECT_EQ(run->LineHeight(), line);
-    EXPECT_EQ(run->m_sizeRect, CRect(0, 0, 0, line));
-    EXPECT_EQ(run->m_baseline.y, line);
+    EXPECT_EQ(run->Lay().m_sizeRect, CRect(0, 0, 0, line));
+    EXPECT_EQ(run->Lay().m_baseline.y, line);
     EXPECT_EQ(run->GetKeyLen(), line + 4);
     CPoint caret;
     run->GetKeyPos(caret, -1);
@@ -90,8 +90,8 @@ TEST(TextRun, BoxIsTheTypographicBoundsWithTheBaselineFourAboveTheBottom)
     ASSERT_NE(run, nullptr);
     qm::text::TextRect r;
     run->TextLayout().GlyphBounds(0, 5, r);
-    EXPECT_EQ(run->m_sizeRect, CRect(0, 0, WidthInFont(*run, u"Hello"), r.bottom - r.top));
-    EXPECT_EQ(run->m_baseline.y, r.bottom - r.top - 4);
+    EXPECT_EQ(run->Lay().m_sizeRect, CRect(0, 0, WidthInFont(*run, u"Hello"), r.bottom - r.top));
+    EXPECT_EQ(run->Lay().m_baseline.y, r.bottom - r.top - 4);
     EXPECT_EQ(run->MinWrapWidth(), 20);
 }
 
@@ -126,11 +126,11 @@ TEST(TextRun, ClickInTheRightHalfOfACharacterPutsTheCaretAfterIt)
         int length = 0, offset = -1;
         ASSERT_TRUE(run->GetCloseCursor(CPoint(c.x, 5), caret, length, offset, 0)) << c.x;
         EXPECT_EQ(offset, c.offset) << "x " << c.x;
-        EXPECT_EQ(length, run->m_sizeRect.bottom);
+        EXPECT_EQ(length, run->Lay().m_sizeRect.bottom);
     }
     CPoint caret;
     int length = 0, offset = -1;
-    EXPECT_FALSE(run->GetCloseCursor(CPoint(5, run->m_sizeRect.bottom + 3), caret, length, offset, 0));
+    EXPECT_FALSE(run->GetCloseCursor(CPoint(5, run->Lay().m_sizeRect.bottom + 3), caret, length, offset, 0));
 }
 
 TEST(TextRun, WrapsAfterBreakOpportunitiesThatFit)
@@ -150,9 +150,9 @@ TEST(TextRun, WrapsAfterBreakOpportunitiesThatFit)
         CTextElement* piece = dynamic_cast<CTextElement*>(answer);
         ASSERT_NE(piece, nullptr);
         EXPECT_EQ(Text(piece->m_text), Units(c.fields[3]));
-        EXPECT_EQ(run->m_sizeRect.right, WidthInFont(*run, Units(c.fields[2])));
-        EXPECT_EQ(room.cx, run->m_sizeRect.right);
-        EXPECT_EQ(piece->m_sizeRect.right, WidthInFont(*run, Units(c.fields[3])));
+        EXPECT_EQ(run->Lay().m_sizeRect.right, WidthInFont(*run, Units(c.fields[2])));
+        EXPECT_EQ(room.cx, run->Lay().m_sizeRect.right);
+        EXPECT_EQ(piece->Lay().m_sizeRect.right, WidthInFont(*run, Units(c.fields[3])));
         delete piece;
     }
 }
@@ -259,8 +259,8 @@ TEST(TextRun, LongRunsEstimateTheirFirstLineWithoutOverflow)
     CSize size(room, 0);
     CTextElement* piece = dynamic_cast<CTextElement*>(run->WrapElement(size, false));
     ASSERT_NE(piece, nullptr);
-    EXPECT_LE(run->m_sizeRect.right, room);
-    EXPECT_GT(run->m_sizeRect.right + WidthInFont(*run, u"word "), room);
+    EXPECT_LE(run->Lay().m_sizeRect.right, room);
+    EXPECT_GT(run->Lay().m_sizeRect.right + WidthInFont(*run, u"word "), room);
     EXPECT_EQ(run->m_text.Length() + piece->m_text.Length(), length);
     delete piece;
 }
@@ -320,8 +320,8 @@ TEST(TextRun, TextColoursAreExact)
     // A full block's inside is covered completely: its pixels show the colour.
     Painted p("<p style=\"font-size: 40px; color: #ffff00\">\xE2\x96\x88</p>");
     ASSERT_NE(p.run, nullptr);
-    const int baseline = 10 + p.run->m_baseline.y;
-    const qm::cg::Pixel inside = p.At(10 + p.run->m_sizeRect.right / 2, baseline - 10);
+    const int baseline = 10 + p.run->Lay().m_baseline.y;
+    const qm::cg::Pixel inside = p.At(10 + p.run->Lay().m_sizeRect.right / 2, baseline - 10);
     EXPECT_EQ(inside.red, 255);
     EXPECT_EQ(inside.green, 255);
     EXPECT_EQ(inside.blue, 0);

@@ -30,10 +30,10 @@ std::string Difference(const CElement* a, const CElement* b)
     const qm::cg::Context* y = b->m_dc.get();
     if (!x || !y)
         return "no bitmap";
-    if (a->m_sizeRect != b->m_sizeRect || x->Width() != y->Width())
-        return "sizes differ: " + std::to_string(a->m_sizeRect.bottom) + " vs "
-            + std::to_string(b->m_sizeRect.bottom);
-    const int rows = std::min<int>(a->m_sizeRect.bottom + 10, std::min(x->Height(), y->Height()));
+    if (a->Lay().m_sizeRect != b->Lay().m_sizeRect || x->Width() != y->Width())
+        return "sizes differ: " + std::to_string(a->Lay().m_sizeRect.bottom) + " vs "
+            + std::to_string(b->Lay().m_sizeRect.bottom);
+    const int rows = std::min<int>(a->Lay().m_sizeRect.bottom + 10, std::min(x->Height(), y->Height()));
     for (int row = 0; row < rows; ++row) {
         for (int col = 0; col < x->Width(); ++col) {
             const qm::cg::Pixel p = x->ReadPixel(col, row), q = y->ReadPixel(col, row);
@@ -140,10 +140,10 @@ TEST(TypingRepaint, RowsMovedAcrossTileEdgesMatchAFullPaint)
         TypingDocument fresh(after, 300);
         ASSERT_TRUE(fresh.ok);
         ASSERT_TRUE(ExportDocumentRows(fresh.Body(), 0, fresh.Body()->m_dc->Height()));
-        ASSERT_EQ(body->m_sizeRect, fresh.Body()->m_sizeRect) << keys;
+        ASSERT_EQ(body->Lay().m_sizeRect, fresh.Body()->Lay().m_sizeRect) << keys;
         const qm::cg::Context* full = fresh.Body()->m_dc.get();
         int resident = 0;
-        for (int row = 0; row < body->m_sizeRect.bottom + 10; ++row) {
+        for (int row = 0; row < body->Lay().m_sizeRect.bottom + 10; ++row) {
             if (!ctx->IsTileResident(ctx->TileOfRow(row)))
                 continue;
             ++resident;
@@ -154,7 +154,7 @@ TEST(TypingRepaint, RowsMovedAcrossTileEdgesMatchAFullPaint)
             }
         }
         EXPECT_GT(resident, 0);
-        EXPECT_LT(resident, body->m_sizeRect.bottom);
+        EXPECT_LT(resident, body->Lay().m_sizeRect.bottom);
     }
 }
 
@@ -198,7 +198,7 @@ std::vector<unsigned> Painted(const CElement* body)
 {
     std::vector<unsigned> out;
     const qm::cg::Context* ctx = body->m_dc.get();
-    const int rows = std::min<int>(body->m_sizeRect.bottom + 10, ctx->Height());
+    const int rows = std::min<int>(body->Lay().m_sizeRect.bottom + 10, ctx->Height());
     for (int row = 0; row < rows; ++row) {
         for (int col = 0; col < ctx->Width(); ++col) {
             const qm::cg::Pixel p = ctx->ReadPixel(col, row);
@@ -306,7 +306,7 @@ TEST(TypingRepaint, TilesShownAfterBlocksMovedMatchAFullPaint)
     ASSERT_EQ(ctx, body->m_dc.get());
     int lagging = 0;
     for (const CElement* c = body->m_firstChild; c; c = c->m_nextSibling)
-        lagging += c->m_recordShift != 0 || qm::paint::BodyRowLag(c) != 0;
+        lagging += c->Lay().m_recordShift != 0 || qm::paint::BodyRowLag(c) != 0;
     EXPECT_GT(lagging, 0);
     std::vector<std::vector<unsigned>> shown;
     for (int tile = 1; tile < 4; ++tile) {
@@ -396,16 +396,16 @@ TEST(TypingRepaint, EditsFarApartInALongDocumentMatchAFullPaint)
         }
         const int at = DocumentPosition(typed.Caret()).y;
         ASSERT_TRUE(ShowDocumentRows(body, at - 300, at + 300));
-        const LONG height = body->m_sizeRect.bottom;
+        const LONG height = body->Lay().m_sizeRect.bottom;
         ASSERT_TRUE(typed.Keys(step.keys)) << step.keys;
         if (step.keys == kWords) {
-            EXPECT_NE(height, body->m_sizeRect.bottom) << step.where;
+            EXPECT_NE(height, body->Lay().m_sizeRect.bottom) << step.where;
         }
         std::string after = typed.Markup();
         qmtest::ReplaceAll(after, "|", "");
         TypingDocument fresh(after, 300);
         ASSERT_TRUE(fresh.ok);
-        ASSERT_EQ(body->m_sizeRect, fresh.Body()->m_sizeRect) << step.where << step.keys;
+        ASSERT_EQ(body->Lay().m_sizeRect, fresh.Body()->Lay().m_sizeRect) << step.where << step.keys;
         ASSERT_TRUE(ShowDocumentRows(fresh.Body(), at - 300, at + 300));
         EXPECT_TRUE(pixels(body, at - 300, at + 300) == pixels(fresh.Body(), at - 300, at + 300))
             << step.where << step.keys;
@@ -414,7 +414,7 @@ TEST(TypingRepaint, EditsFarApartInALongDocumentMatchAFullPaint)
     qmtest::ReplaceAll(after, "|", "");
     TypingDocument fresh(after, 300);
     ASSERT_TRUE(fresh.ok);
-    const int height = body->m_sizeRect.bottom + 10;
+    const int height = body->Lay().m_sizeRect.bottom + 10;
     ASSERT_TRUE(ExportDocumentRows(body, 0, height));
     ASSERT_TRUE(ExportDocumentRows(fresh.Body(), 0, height));
     EXPECT_TRUE(pixels(body, 0, height) == pixels(fresh.Body(), 0, height));

@@ -208,7 +208,7 @@ TEST_F(ControlDocumentsTest, AMissingPictureShowsTheLocalisedTextInItsFrame)
     ASSERT_NE(nullptr, image);
     EXPECT_TRUE(image->m_paintedAsText);
     const CPoint at = DocumentPosition(image);
-    const CRect box(at.x, at.y, at.x + image->m_sizeRect.right, at.y + image->m_sizeRect.bottom);
+    const CRect box(at.x, at.y, at.x + image->Lay().m_sizeRect.right, at.y + image->Lay().m_sizeRect.bottom);
     const qm::cg::Context& dc = *doc.Body()->m_dc;
     const qm::cg::Pixel frame = dc.ReadPixel(box.left, (box.top + box.bottom) / 2);
     EXPECT_EQ(0, frame.red + frame.green + frame.blue); // the frame

@@ -215,7 +215,7 @@ TEST_F(ControlStartupTest, AnEmptyStyleSheetGivesTheDefaultSheet)
     ASSERT_NE(nullptr, doc.m_workingRules);
     ASSERT_NE(nullptr, doc.m_root);
     ASSERT_NE(nullptr, doc.m_root->m_firstChild);
-    EXPECT_EQ(12, doc.m_root->m_marginLeftTop.x) << "the body's margin";
+    EXPECT_EQ(12, doc.m_root->Lay().m_marginLeftTop.x) << "the body's margin";
 }
 
 TEST_F(ControlStartupTest, TheAboutPictureIsLoaded)

@@ -52,7 +52,7 @@ TEST(LayoutLimits, PixelValues)
 {
     for (const qmtest::CaseLine& c : qmtest::ReadCaseFile("layout/px_values.txt", 6)) {
         CElement e(nullptr);
-        e.m_pxFontSize = std::stoi(c.fields[4]);
+        e.Lay().m_pxFontSize = std::stoi(c.fields[4]);
         const long long value = std::stoll(c.fields[0]);
         EXPECT_EQ(e.GetPxValue(static_cast<int>(value), std::stoi(c.fields[1]), std::stoi(c.fields[2]),
                       static_cast<int>(std::stoll(c.fields[3]))),
@@ -68,7 +68,7 @@ TEST(LayoutLimits, PercentagesWithoutAReferenceWidthAreZero)
     CElement* div = Make("div", body, &engine);
     body->AppendChild(div);
     EXPECT_EQ(div->GetPercentValue(50), 0);
-    body->m_availRect = CRect(0, 0, 640, 0);
+    body->Lay().m_availRect = CRect(0, 0, 640, 0);
     EXPECT_EQ(div->GetPercentValue(50), 320) << "the nearest ancestor with a width answers";
     delete body;
 }
@@ -108,11 +108,11 @@ TEST(LayoutLimits, ExtremeStyleValuesStayBounded)
     }
     ASSERT_TRUE(LayoutDocument(body, INT_MAX));
     for (CElement* e = body; e; e = e->m_firstChild) {
-        EXPECT_LE(e->m_sizeRect.right, kMaxLayoutCoord);
-        EXPECT_LE(e->m_sizeRect.bottom, kMaxLayoutCoord);
-        EXPECT_GE(e->m_sizeRect.right, 0);
-        EXPECT_GE(e->m_sizeRect.bottom, 0);
-        EXPECT_LE(e->m_pxFontSize, kMaxFontPixels);
+        EXPECT_LE(e->Lay().m_sizeRect.right, kMaxLayoutCoord);
+        EXPECT_LE(e->Lay().m_sizeRect.bottom, kMaxLayoutCoord);
+        EXPECT_GE(e->Lay().m_sizeRect.right, 0);
+        EXPECT_GE(e->Lay().m_sizeRect.bottom, 0);
+        EXPECT_LE(e->Lay().m_pxFontSize, kMaxFontPixels);
     }
     delete body;
 }
@@ -144,7 +144,8 @@ TEST(LayoutLimits, DocumentsAsDeepAsTheReaderAllows)
                     e = e->m_firstChild;
                     ++depth;
                 }
-                EXPECT_EQ(e->m_layoutPass != 0, true) << p.first << ": the innermost element was placed";
+                EXPECT_EQ(e->Lay().m_layoutPass != 0, true)
+                    << p.first << ": the innermost element was placed";
             },
             kStack));
         EXPECT_TRUE(laidOut) << p.first;
@@ -173,7 +174,7 @@ TEST(LayoutLimits, DeeperTreesStopAtTheNestingBound)
             ASSERT_TRUE(LayoutDocument(body, 800));
             int depth = 0;
             const CElement* e = body->m_firstChild;
-            for (; e && e->m_sizeRect.bottom > 0; e = e->m_firstChild)
+            for (; e && e->Lay().m_sizeRect.bottom > 0; e = e->m_firstChild)
                 ++depth;
             EXPECT_GT(depth, 256) << "every level the reader allows is laid out";
             EXPECT_LT(depth, kMaxLayoutNesting) << "the pass stopped at its bound";

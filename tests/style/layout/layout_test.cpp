@@ -139,14 +139,14 @@ TEST(Layout, FastReCalcMatchesAFullLayout)
     CElement* span = body->m_firstChild->m_firstChild->m_nextSibling->m_firstChild;
     ASSERT_TRUE(span && span->IsTag("span"));
     ASSERT_NE(span, nullptr);
-    const CRect before = span->m_sizeRect;
-    const CPoint beforeAt = span->m_prevDocPos;
+    const CRect before = span->Lay().m_sizeRect;
+    const CPoint beforeAt = span->Lay().m_prevDocPos;
     span->EditStyle().height = 60;
     span->SetAttrFromStyle();
     span->FastReCalc(true);
     const std::string partial = Boxes(body, false);
-    EXPECT_EQ(span->m_prevRect, before);
-    EXPECT_EQ(span->m_prevDocPos.y, beforeAt.y);
+    EXPECT_EQ(span->Lay().m_prevRect, before);
+    EXPECT_EQ(span->Lay().m_prevDocPos.y, beforeAt.y);
     ASSERT_TRUE(LayoutDocument(body, 640));
     EXPECT_EQ(partial, Boxes(body, false));
 }

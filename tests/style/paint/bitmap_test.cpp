@@ -18,7 +18,7 @@ std::unique_ptr<qmtest::PaintedDocument> Body(int width, int height)
 {
     auto doc = qmtest::ReadPaintDocument("<body><p/></body>");
     if (doc)
-        doc->body->m_sizeRect = CRect(0, 0, width, height);
+        doc->body->Lay().m_sizeRect = CRect(0, 0, width, height);
     return doc;
 }
 
@@ -38,14 +38,14 @@ TEST(OffscreenBitmap, AllocatedWithSlackAndKeptWhileTheDocumentFits)
     EXPECT_EQ(1200, body->m_dc->Height());
     const qm::cg::Context* first = body->m_dc.get();
 
-    body->m_sizeRect = CRect(0, 0, 700, 900); // shrinks: kept
+    body->Lay().m_sizeRect = CRect(0, 0, 700, 900); // shrinks: kept
     ASSERT_TRUE(body->PrepareBitmap(nullptr));
     EXPECT_EQ(first, body->m_dc.get());
     EXPECT_EQ(900, x.m_layoutHeight);
-    body->m_sizeRect = CRect(0, 0, 990, 1190); // grows within the slack: kept
+    body->Lay().m_sizeRect = CRect(0, 0, 990, 1190); // grows within the slack: kept
     ASSERT_TRUE(body->PrepareBitmap(nullptr));
     EXPECT_EQ(first, body->m_dc.get());
-    body->m_sizeRect = CRect(0, 0, 990, 1300); // past it: a new bitmap
+    body->Lay().m_sizeRect = CRect(0, 0, 990, 1300); // past it: a new bitmap
     ASSERT_TRUE(body->PrepareBitmap(nullptr));
     EXPECT_EQ(1500, x.m_bitmapHeight);
     EXPECT_EQ(1190, x.m_bitmapWidth);
@@ -74,12 +74,12 @@ TEST(OffscreenBitmap, SizesPastTheLimitsAreRefusedAndNothingIsPainted)
     ASSERT_TRUE(doc);
     CElement* body = doc->body;
     ASSERT_TRUE(RepaintDocument(body));
-    body->m_sizeRect = CRect(INT_MIN, 0, INT_MAX, 10);
+    body->Lay().m_sizeRect = CRect(INT_MIN, 0, INT_MAX, 10);
     EXPECT_FALSE(RepaintDocument(body));
     EXPECT_EQ(nullptr, body->m_dc.get());
     EXPECT_EQ(0, doc->owner.m_doc.m_bitmapHeight);
     EXPECT_TRUE(doc->owner.m_doc.m_paintState->m_bitmapFailed);
-    body->m_sizeRect = CRect(0, 0, 100, 100); // back within reach
+    body->Lay().m_sizeRect = CRect(0, 0, 100, 100); // back within reach
     EXPECT_TRUE(RepaintDocument(body));
     EXPECT_FALSE(doc->owner.m_doc.m_paintState->m_bitmapFailed);
 }

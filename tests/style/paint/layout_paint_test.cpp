@@ -59,7 +59,7 @@ TEST(LayoutPaint, BitmapIsTheLaidOutSizePlusTwoHundred)
 {
     Laid doc(300);
     ASSERT_TRUE(doc.body);
-    const CRect& size = doc.body->m_sizeRect;
+    const CRect& size = doc.body->Lay().m_sizeRect;
     EXPECT_EQ(300, size.right - size.left);
     EXPECT_EQ(size.right - size.left + 200, doc.engine.m_doc.m_bitmapWidth);
     EXPECT_EQ(size.bottom - size.top + 200, doc.engine.m_doc.m_bitmapHeight);

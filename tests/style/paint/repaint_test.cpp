@@ -52,16 +52,16 @@ TEST(Repaint, FastDrawEndsAsAFullPaintDoes)
 
     // b grows by 6 rows and pushes c and d down; the float stays.
     CElement* b = FindById(body, "b");
-    b->m_sizeRect.bottom += 6;
-    FindById(body, "c")->m_position.y += 6;
-    FindById(body, "d")->m_position.y += 6;
+    b->Lay().m_sizeRect.bottom += 6;
+    FindById(body, "c")->Lay().m_position.y += 6;
+    FindById(body, "d")->Lay().m_position.y += 6;
     ASSERT_TRUE(body->FastDraw());
     const std::vector<unsigned> fast = BitmapPixels(body, 100);
     EXPECT_NE(before, fast);
     EXPECT_EQ(FullPaint(body, 100), fast);
 
     // a shrinks (its old rows must be cleared) and d is removed.
-    FindById(body, "a")->m_sizeRect.bottom -= 5;
+    FindById(body, "a")->Lay().m_sizeRect.bottom -= 5;
     CElement* d = FindById(body, "d");
     body->RemoveCurrentChildFromList(d);
     delete d;
@@ -92,8 +92,8 @@ TEST(Repaint, AnElementDeletedLeavesNoTraceWhenAnotherTakesItsPlaceInTheList)
     body->DeleteElement(b);
     CElement* e = CreateElement("p", body->m_rules, body, &doc->owner);
     ASSERT_TRUE(e);
-    e->m_sizeRect = CRect(0, 0, 20, 6);
-    e->m_position = CPoint(4, 60);
+    e->Lay().m_sizeRect = CRect(0, 0, 20, 6);
+    e->Lay().m_position = CPoint(4, 60);
     body->AddToTail(e);
     ASSERT_TRUE(body->FastDraw());
     const std::vector<unsigned> fast = BitmapPixels(body, 100);
@@ -170,7 +170,7 @@ TEST(Repaint, DeepTreesPaintWithoutRecursion)
     for (int i = 0; i < 50000; ++i) {
         CElement* e = CreateElement("span", nullptr, body, &doc->owner);
         ASSERT_TRUE(e);
-        e->m_sizeRect = CRect(0, 0, 1, 1);
+        e->Lay().m_sizeRect = CRect(0, 0, 1, 1);
         if (top)
             e->AddToTail(top);
         else
@@ -180,7 +180,7 @@ TEST(Repaint, DeepTreesPaintWithoutRecursion)
     body->m_lastChild->AddToTail(top);
     parent->EditStyle().bkColorSet = 1;
     parent->EditStyle().bkColor = 0xFF0000;
-    parent->m_position = CPoint(30, 30);
+    parent->Lay().m_position = CPoint(30, 30);
     EXPECT_TRUE(RepaintDocument(body));
     EXPECT_EQ(255, body->m_dc->ReadPixel(30, 30).blue);
     parent->m_forceRepaint = 1;
@@ -234,9 +234,9 @@ TEST(Repaint, AQuickRepaintOfMovedOrChangedTextEndsAsAFullPaint)
         }
         ASSERT_GT(runs.size(), size_t(c.run)) << c.markup;
         CTextElement* run = runs[size_t(c.run)];
-        run->m_position.x += c.dx;
-        run->m_position.y += c.dy;
-        run->m_sizeRect.bottom += c.dh;
+        run->Lay().m_position.x += c.dx;
+        run->Lay().m_position.y += c.dy;
+        run->Lay().m_sizeRect.bottom += c.dh;
         if (c.selStart <= c.selEnd) {
             run->m_selected = 1;
             run->m_selStart = c.selStart;
@@ -287,8 +287,9 @@ TEST(Repaint, MarksDrawnBeyondTheBoxAreRepaintedWhereTheyWere)
             e = e ? e->m_nextSibling : nullptr;
         }
         ASSERT_NE(edited, nullptr) << c.markup;
-        edited->m_position += CPoint(c.dx, c.dy);
-        edited->m_sizeRect.bottom = std::max(edited->m_sizeRect.top, edited->m_sizeRect.bottom + c.dh);
+        edited->Lay().m_position += CPoint(c.dx, c.dy);
+        edited->Lay().m_sizeRect.bottom
+            = std::max(edited->Lay().m_sizeRect.top, edited->Lay().m_sizeRect.bottom + c.dh);
         ASSERT_TRUE(body->FastDraw());
         const std::vector<unsigned> quick = BitmapPixels(body, 200);
         ASSERT_TRUE(RepaintDocument(body));

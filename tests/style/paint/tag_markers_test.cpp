@@ -88,16 +88,16 @@ TEST(TagMarkers, ABlockLabelGrowsTheMarginsAndIsDrawnAboveAndBelow)
     CElement* h1 = marked.Nth(1);
     ASSERT_EQ(h1->Rare().m_markerLabel, "h1");
     EXPECT_TRUE(marked.Nth(0)->Rare().m_markerLabel.IsEmpty());
-    const int grown = h1->m_marginLeftTop.y - plain.Nth(1)->m_marginLeftTop.y;
+    const int grown = h1->Lay().m_marginLeftTop.y - plain.Nth(1)->Lay().m_marginLeftTop.y;
     const int boxHeight = h1->Rare().m_startMarker.bottom;
     EXPECT_EQ(grown, boxHeight - 2 + 8);
-    EXPECT_EQ(h1->m_marginRightBottom.y - plain.Nth(1)->m_marginRightBottom.y, grown);
+    EXPECT_EQ(h1->Lay().m_marginRightBottom.y - plain.Nth(1)->Lay().m_marginRightBottom.y, grown);
     EXPECT_EQ((boxHeight - 2) % 2, 0);
 
     CRect start, end;
     MarkerBoxes(h1, DocumentPosition(h1), start, end);
     EXPECT_EQ(start.bottom, DocumentPosition(h1).y);
-    EXPECT_EQ(end.top, DocumentPosition(h1).y + h1->m_sizeRect.bottom);
+    EXPECT_EQ(end.top, DocumentPosition(h1).y + h1->Lay().m_sizeRect.bottom);
     // The arrows' insides show the default background.
     EXPECT_EQ(marked.At(start.left + 4, start.top + 2), kMarkerDefaultBackground);
     EXPECT_EQ(marked.At(end.right - 3, end.top + 3), kMarkerDefaultBackground);
@@ -115,8 +115,8 @@ TEST(TagMarkers, LabelsComeFromTheTagAnAttributeOrTheText)
     CElement* span = p->m_firstChild->m_nextSibling;
     ASSERT_TRUE(span->IsTag("span"));
     EXPECT_EQ(span->Rare().m_markerLabel, "span");
-    EXPECT_GT(span->m_marginLeftTop.x, 0);
-    EXPECT_EQ(span->m_marginLeftTop.x, span->Rare().m_startMarker.right);
+    EXPECT_GT(span->Lay().m_marginLeftTop.x, 0);
+    EXPECT_EQ(span->Lay().m_marginLeftTop.x, span->Rare().m_startMarker.right);
     // b is not a kind that shows markers.
     EXPECT_TRUE(span->m_nextSibling->m_nextSibling->Rare().m_markerLabel.IsEmpty());
 }
@@ -140,11 +140,11 @@ TEST(TagMarkers, ABlockMakesRoomAroundChildrenThatShowMarkers)
     ASSERT_TRUE(plain.ok && marked.ok);
     const CElement* p0 = plain.Nth(0)->m_firstChild;
     const CElement* p1 = marked.Nth(0)->m_firstChild;
-    const int grown = p1->m_marginLeftTop.y - p0->m_marginLeftTop.y;
+    const int grown = p1->Lay().m_marginLeftTop.y - p0->Lay().m_marginLeftTop.y;
     ASSERT_GT(grown, 0);
-    EXPECT_EQ(p1->m_position.y - p0->m_position.y, 20 + grown);
+    EXPECT_EQ(p1->Lay().m_position.y - p0->Lay().m_position.y, 20 + grown);
     // A div also holds its last block child's bottom margin.
-    EXPECT_EQ(marked.Nth(0)->m_sizeRect.bottom - plain.Nth(0)->m_sizeRect.bottom, 40 + 2 * grown);
+    EXPECT_EQ(marked.Nth(0)->Lay().m_sizeRect.bottom - plain.Nth(0)->Lay().m_sizeRect.bottom, 40 + 2 * grown);
 }
 
 TEST(TagMarkers, AWrappedSpanShowsItsStartOnTheFirstPieceAndItsEndOnTheLast)

@@ -27,14 +27,14 @@ void ApplyOne(CElement* e)
 {
     std::vector<int> n;
     if (Take(e, "_box", n) && n.size() == 4) {
-        e->m_position = CPoint(n[0], n[1]);
-        e->m_sizeRect = CRect(0, 0, n[2], n[3]);
+        e->Lay().m_position = CPoint(n[0], n[1]);
+        e->Lay().m_sizeRect = CRect(0, 0, n[2], n[3]);
     }
     if (Take(e, "_avail", n) && n.size() == 1)
-        e->m_availRect = CRect(0, 0, n[0], 0);
+        e->Lay().m_availRect = CRect(0, 0, n[0], 0);
     if (Take(e, "_margin", n) && n.size() == 2) {
-        e->m_marginLeftTop.y = n[0];
-        e->m_marginRightBottom.y = n[1];
+        e->Lay().m_marginLeftTop.y = n[0];
+        e->Lay().m_marginRightBottom.y = n[1];
     }
     if (Take(e, "_group", n) && n.size() == 1)
         e->m_inlineGroup = n[0];
