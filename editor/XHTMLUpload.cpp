@@ -139,8 +139,13 @@ UploadResult UploadToLibrary(
         CSafeBuf prefix;
         if (!engine.FetchSoapService(address, body, &answer, &result, prefix, false))
             return UploadResult::kFailed;
-        if (index + 1 == packets)
+        if (index + 1 == packets) {
             SoapResultValue(result, "url", url);
+            // As a browser reads an address: tabs and line breaks in it are
+            // no part of it (an attribute would turn them into blanks).
+            for (const unsigned short c : {u'\t', u'\n', u'\r'})
+                url.Remove(c);
+        }
         XMLReleaseDom(answer);
     }
     return url.IsEmpty() ? UploadResult::kFailed : UploadResult::kStored;

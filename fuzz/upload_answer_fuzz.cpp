@@ -67,6 +67,8 @@ CSafeBuf AnsweredURL(const std::string& text)
     if (ReadSoapAnswer(text.data(), text.size(), answer)) {
         SoapResultValue(answer.result, "url", url);
         XMLReleaseDom(answer.document);
+        for (const unsigned short c : {u'\t', u'\n', u'\r'})
+            url.Remove(c); // an address holds no tabs or line breaks
     }
     return url;
 }
