@@ -195,6 +195,14 @@ public:
     // Takes c off the root's float list when it is floating, marks the rows
     // it was painted on for the next quick repaint, then destroys it.
     void DeleteElement(CElement* c);
+    // As DeleteElement, the pending row shift of this element and its
+    // ancestors (RowLag) given by a caller that already knows it.
+    void DeleteElement(CElement* c, int lag);
+    // The pending row shift of this element's painted record: its own and
+    // its ancestors' up to the first that is no longer registered.
+    int RowLag() const;
+    // This element's own share of RowLag, or -1 when it is not registered.
+    int OwnRowLag() const;
 
     // ==== ancestor and descendant queries (ElementQueries.cpp) ====
     // All start at the parent: an element is never its own ancestor.

@@ -3,6 +3,8 @@
 
 #include "element/Element.h"
 
+#include <vector>
+
 #include "element/ElementRegistry.h"
 #include "element/services/XHTMLServices.h"
 #include "platform/cg/Context.h"
@@ -212,7 +214,35 @@ CElement* CElement::GetChild(long id, int which) const
     }
 }
 
+int CElement::OwnRowLag() const
+{
+    if (!IsElementExist(this))
+        return -1;
+    int lag = Lay().m_recordShift;
+    if (m_parent && !m_parent->m_parent)
+        lag += qm::paint::BodyRowLag(this); // the body's entry may hold more
+    return lag;
+}
+
+int CElement::RowLag() const
+{
+    int lag = 0;
+    for (const CElement* a = this; a; a = a->m_parent) {
+        const int own = a->OwnRowLag();
+        if (own < 0)
+            break;
+        lag += own;
+    }
+    return lag;
+}
+
 void CElement::DeleteElement(CElement* c)
+{
+    const bool rows = c && c->LayOrDefault().m_painted && m_owner && m_owner->m_doc.m_paintState;
+    DeleteElement(c, rows ? RowLag() : 0);
+}
+
+void CElement::DeleteElement(CElement* c, int lag)
 {
     if (!c)
         return;
@@ -224,12 +254,6 @@ void CElement::DeleteElement(CElement* c)
     // record lags behind by its ancestors' pending shifts (those of a tree
     // being destroyed, whose elements have left the registry, are not read).
     if (c->LayOrDefault().m_painted && m_owner && m_owner->m_doc.m_paintState) {
-        int lag = 0;
-        for (const CElement* a = this; a && IsElementExist(a); a = a->m_parent) {
-            lag += a->Lay().m_recordShift;
-            if (a->m_parent && !a->m_parent->m_parent)
-                lag += qm::paint::BodyRowLag(a); // the body's entry may hold more
-        }
         m_owner->m_doc.m_paintState->m_dirtyRows.emplace_back(
             c->Lay().m_paintTop + lag, c->Lay().m_paintBottom + lag);
     }
@@ -240,19 +264,28 @@ void CElement::Release()
 {
     // Bottom-up without recursion: descend to a leaf, unlink and destroy it,
     // continue from its parent. Each element is destroyed childless, so its
-    // own Release does no work and the stack stays flat at any depth.
-    CElement* current = this;
-    for (;;) {
-        if (current->m_firstChild) {
-            current = current->m_firstChild;
-            continue;
+    // own Release does no work and the stack stays flat at any depth. The
+    // row shifts of the path are summed on the way down, once an element, so
+    // a deep tree is not walked up again for every element it loses.
+    if (m_firstChild) {
+        const bool rows = m_owner && m_owner->m_doc.m_paintState;
+        std::vector<int> lags(1, rows ? RowLag() : 0); // of each element on the path
+        CElement* current = this;
+        for (;;) {
+            if (current->m_firstChild) {
+                current = current->m_firstChild;
+                const int own = rows ? current->OwnRowLag() : 0;
+                lags.push_back(own < 0 ? 0 : lags.back() + own);
+                continue;
+            }
+            if (current == this)
+                break;
+            lags.pop_back();
+            CElement* parent = current->m_parent;
+            parent->RemoveCurrentChildFromList(current);
+            parent->DeleteElement(current, lags.back());
+            current = parent;
         }
-        if (current == this)
-            break;
-        CElement* parent = current->m_parent;
-        parent->RemoveCurrentChildFromList(current);
-        parent->DeleteElement(current);
-        current = parent;
     }
     ResetChild();
     m_attributes.RemoveAll();

@@ -54,7 +54,7 @@ void Rebuild()
     for (size_t i = 0; i < x.byTop.size(); ++i)
         x.byTop[i] = i;
     std::stable_sort(x.byTop.begin(), x.byTop.end(),
-        [&x](size_t a, size_t b) { return x.placed[a].box.top < x.placed[b].box.top; });
+        [](size_t a, size_t b) { return g_index.placed[a].box.top < g_index.placed[b].box.top; });
     x.stale = false;
 }
 
@@ -105,7 +105,7 @@ void NoteFloatPlaced(CElement* f)
     x.tallest = std::max<int>(x.tallest, p.box.bottom - p.box.top);
     const size_t position = x.placed.size() - 1;
     auto where = std::upper_bound(x.byTop.begin(), x.byTop.end(), p.box.top,
-        [&x](LONG top, size_t i) { return top < x.placed[i].box.top; });
+        [](LONG top, size_t i) { return top < g_index.placed[i].box.top; });
     x.byTop.insert(where, position);
 }
 
@@ -136,7 +136,7 @@ void PlacedFloatsNear(
     // reach the rows.
     const long from = static_cast<long>(top) - x.tallest;
     auto first = std::lower_bound(
-        x.byTop.begin(), x.byTop.end(), from, [&x](size_t i, long v) { return x.placed[i].box.top < v; });
+        x.byTop.begin(), x.byTop.end(), from, [](size_t i, long v) { return g_index.placed[i].box.top < v; });
     for (auto it = first; it != x.byTop.end() && x.placed[*it].box.top < bottom; ++it) {
         const PlacedFloat& p = x.placed[*it];
         if (p.box.bottom > top && p.rank > afterRank)
