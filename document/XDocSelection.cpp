@@ -303,6 +303,12 @@ void CXDoc::ProcessSelection(CElement* end, CPoint endPoint, CElement* anchor, C
 
 void CXDoc::MarkCellRectangle(CElement* anchor, CElement* end)
 {
+    // The marked table may have gone with an edit since cells were marked.
+    if (!IsInTree(m_markedTable)) {
+        m_cellMarkMode = 0;
+        m_markedTable = nullptr;
+        return;
+    }
     auto* table = static_cast<CTableElement*>(m_markedTable);
     CElement* first = nullptr;
     CElement* last = nullptr;
