@@ -27,11 +27,16 @@ constexpr int kSourceCommentElements = 0x1000;
 
 const char* const kVoidTags[]
     = {"img", "hr", "br", "base", "area", "link", "meta", "input", "col", "param", nullptr};
-// Written as inline content by the indentation rules. A script is read back
-// as part of the text flow around it, so the line breaks and tabs put
-// around a block would come back as a blank in that text.
+// Written as inline content by the indentation rules. A script or noscript
+// is read back as part of the text flow around it, so the line breaks and
+// tabs put around a block would come back as a blank in that text.
 const char* const kIndentAsInline[]
-    = {"object", "param", "link", "style", "title", "meta", "base", "script", nullptr};
+    = {"object", "param", "link", "style", "title", "meta", "base", "script", "noscript", nullptr};
+
+// A noscript's content is read back as its text, white space and all: the
+// line breaks and tabs an indented write put inside it would be kept and
+// grow with every write, so it is written as it stands.
+bool WritesContentUnindented(const CSrcElement* e) { return e->IsTag("noscript"); }
 
 void NewLine(CSafeBuf& out, int tabs)
 {
@@ -71,6 +76,8 @@ void CSrcElement::MarkBlockHolders()
     m_holdsBlock = false;
     for (CSrcElement* c = m_firstChild; c; c = c->m_next) {
         c->MarkBlockHolders();
+        if (WritesContentUnindented(c))
+            c->m_holdsBlock = false;
         if (c->m_holdsBlock
             || !((c->ElementType() & (kInline | kOther | kText)) || TagIn(c->m_tag, kIndentAsInline)))
             m_holdsBlock = true;
@@ -185,6 +192,8 @@ void CSrcElement::AppendElementSource(CSafeBuf& out, int level, int mode, bool f
     if (!(mode & kSourceNoChildren)) {
         if (IsTag("script"))
             AppendScriptSource(out, level, mode, flag, scratch);
+        else if (WritesContentUnindented(this))
+            AppendChildrenSource(out, level, mode & ~kSourceIndent, flag, false, scratch);
         else
             AppendChildrenSource(out, level, mode, flag, indent, scratch);
     }
