@@ -79,13 +79,23 @@ struct alignas(alignof(std::max_align_t)) BlockHeader
 {
     BlockHeader* prev;
     BlockHeader* next;
+    size_t bytes;
 };
+
+// What Tidy may hold at once: some inputs of a few dozen bytes send Tidy
+// round a loop that allocates without end. Past the budget an allocation
+// panics (as Tidy does when memory runs out) and the repair answers that
+// Tidy wrote nothing.
+constexpr size_t kTidyBudgetBase = size_t(16) << 20;
+constexpr size_t kTidyBudgetPerInputByte = 128;
 
 struct TidyMemory
 {
     TidyAllocator base; // first: Tidy's allocator pointer is this object's
-    BlockHeader blocks{&blocks, &blocks};
+    BlockHeader blocks{&blocks, &blocks, 0};
     std::jmp_buf panic;
+    size_t held = 0;
+    size_t budget = kTidyBudgetBase;
 
     TidyMemory();
     TidyMemory(const TidyMemory&) = delete;
@@ -118,27 +128,42 @@ struct TidyMemory
 
     static void* TIDY_CALL Alloc(TidyAllocator* self, size_t bytes)
     {
+        TidyMemory& memory = Of(self);
+        if (bytes > memory.budget - memory.held)
+            Panic(self, nullptr); // Tidy does not check every allocation
+
         auto* b = static_cast<BlockHeader*>(std::malloc(sizeof(BlockHeader) + bytes));
         if (!b)
             return nullptr;
-        Of(self).Link(b);
+        b->bytes = bytes;
+        memory.held += bytes;
+        memory.Link(b);
         return b + 1;
     }
     static void* TIDY_CALL Realloc(TidyAllocator* self, void* block, size_t bytes)
     {
         if (!block)
             return Alloc(self, bytes);
+        TidyMemory& memory = Of(self);
         BlockHeader* old = HeaderOf(block);
+        if (bytes > old->bytes && bytes - old->bytes > memory.budget - memory.held)
+            Panic(self, nullptr);
+        const size_t was = old->bytes;
         Unlink(old);
         auto* b = static_cast<BlockHeader*>(std::realloc(old, sizeof(BlockHeader) + bytes));
-        Of(self).Link(b ? b : old);
+        if (b) {
+            memory.held = memory.held - was + bytes;
+            b->bytes = bytes;
+        }
+        memory.Link(b ? b : old);
         return b ? b + 1 : nullptr;
     }
-    static void TIDY_CALL Free(TidyAllocator*, void* block)
+    static void TIDY_CALL Free(TidyAllocator* self, void* block)
     {
         if (!block)
             return;
         BlockHeader* b = HeaderOf(block);
+        Of(self).held -= b->bytes;
         Unlink(b);
         std::free(b);
     }
@@ -267,8 +292,10 @@ bool RunTidyOnOwnStack(TidyJob& job)
     bool ran = pthread_attr_setstacksize(&attr, kStackBase + tags * kStackPerTag) == 0;
     pthread_t thread;
     auto run = [](void* arg) -> void* {
+        TidyJob& job = *static_cast<TidyJob*>(arg);
         TidyMemory memory;
-        RunTidy(*static_cast<TidyJob*>(arg), memory);
+        memory.budget = kTidyBudgetBase + kTidyBudgetPerInputByte * std::strlen(job.input);
+        RunTidy(job, memory);
         return nullptr;
     };
     ran = ran && pthread_create(&thread, &attr, run, &job) == 0;
