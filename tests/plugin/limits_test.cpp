@@ -12,6 +12,7 @@
 #include "editor/XHTML.h"
 #include "element/Element.h"
 #include "element/ElementKinds.h"
+#include "element/TreeQueries.h"
 #include "platform/dnd/Pasteboard.h"
 #include "platform/events/Event.h"
 #include "platform/events/EventTarget.h"
@@ -311,16 +312,10 @@ protected:
     void CaretToLastRun()
     {
         CElement* last = nullptr;
-        for (CElement* e = Engine().m_doc.m_root; e;) {
+        CElement* root = Engine().m_doc.m_root;
+        for (CElement* e = root; e; e = NextInSubtree(e, root)) {
             if (e->m_kind == kKindText)
                 last = e;
-            if (e->m_firstChild) {
-                e = e->m_firstChild;
-                continue;
-            }
-            while (e && !e->m_nextSibling)
-                e = e->m_parent;
-            e = e ? e->m_nextSibling : nullptr;
         }
         ASSERT_NE(nullptr, last);
         Engine().m_doc.ChangeCursorElement(last, last->m_text.Length());
