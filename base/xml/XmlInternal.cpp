@@ -10,10 +10,12 @@
 #include <climits>
 
 #include "base/text/LowBytes.h"
+
 #include "base/text/SafeBuf.h"
 #include "base/text/U16.h"
 #include "base/text/Utf.h"
 #include "base/xml/XmlEntityLoader.h"
+#include <libxml/xmlstring.h>
 
 void XmlFromUtf8(const xmlChar* utf8, CSafeBuf& out)
 {
@@ -150,7 +152,11 @@ std::string XmlTextBytes(const unsigned short* text)
             widest |= rest[i];
             bytes[static_cast<size_t>(i)] = static_cast<char>(LowByte(rest[i]));
         }
-        if (widest >= 0x80 && !(NarrowsExactly(widest) && DeclaresUtf8(rest)))
+        // Units that declare UTF-8 but are no UTF-8 bytes ("caf\u00E9" as
+        // characters) are characters after all.
+        if (widest >= 0x80
+            && !(NarrowsExactly(widest) && DeclaresUtf8(rest)
+                && xmlCheckUTF8(reinterpret_cast<const xmlChar*>(bytes.c_str()))))
             bytes = ToUTF8String(rest, count);
     }
     return bytes;

@@ -320,8 +320,10 @@ TEST(XmlLoad, EncodingRules)
         EXPECT_EQ(ToUtf8(d.RootValue()), "\xc3\xa9");
     }
     // The same byte without the declaration is the character U+00E9 itself;
-    // so is a declaration form outside the four recognised ones.
-    for (const char* head : {"<r>", "<?xml version='1.0' encoding='Utf-8'?><r>"}) {
+    // so is a declaration form outside the four recognised ones, and a
+    // declared text whose units are no UTF-8 bytes.
+    for (const char* head :
+        {"<r>", "<?xml version='1.0' encoding='Utf-8'?><r>", "<?xml version='1.0' encoding='UTF-8'?><r>"}) {
         CSafeBuf text(head);
         text += static_cast<unsigned short>(0xE9);
         text += "</r>";
