@@ -53,7 +53,11 @@ bool Merges(CSrcElement* node, CSrcElement* k, CSrcElement* n)
                 {"sup", "sub", "strong", "b", "i", "u", "a", "span", "em", "ul", "blockquote", "ol"});
         return mergeable && SameAttributes(n->m_attributes, k->m_attributes);
     }
-    return node->IsTag("pre") && n->IsTextNode() && WhiteSpaceOnly(n->m_text);
+    // White space in a pre goes into the element before it when that element
+    // holds something: an empty one (a target anchor, a picture, a break)
+    // would come to cover the page's white space, which the next read puts
+    // back in front of it, so the text would change on every write.
+    return node->IsTag("pre") && n->IsTextNode() && WhiteSpaceOnly(n->m_text) && k->FirstChild();
 }
 
 // The inline elements a line break moves into.

@@ -18,6 +18,7 @@
 #include "element/Element.h"
 #include "element/TreeQueries.h"
 #include "element/factory/ElementFactory.h"
+#include "element/markup/HeadParts.h"
 #include "element/markup/MarkupDocument.h"
 #include "element/markup/MarkupEntities.h"
 #include "element/markup/MarkupReader.h"
@@ -305,6 +306,8 @@ bool CXDoc::ReadDocument(const unsigned short* text, bool& built)
     if (html) {
         FindChildNode(html, "body", &body);
         FindChildNode(html, "head", &head);
+        if (body)
+            GatherIntoBody(html, body);
     }
     if (head && marked)
         DropCaretMarkers(head);

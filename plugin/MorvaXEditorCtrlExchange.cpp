@@ -84,6 +84,9 @@ void CMorvaXEditorCtrl::SetValue(const unsigned short* text)
                 if (!load(Value)) {
                     if (!(Options & kOptionRepairSilently))
                         ShowRepairFailed();
+                    // The source view shows the markup as given: Value is
+                    // that text, not a repair that did not load.
+                    Value = incoming;
                     toSource = true;
                 }
             } else if (answer == kMsgResultFirst) {

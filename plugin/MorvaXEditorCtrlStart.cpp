@@ -225,6 +225,8 @@ bool CMorvaXEditorCtrl::LoadInitialDocument()
     if (!loaded && ((Options & kOptionRepairSilently) || repairTried)) {
         if (!(Options & kOptionRepairSilently))
             ShowRepairFailed();
+        // The source view shows the markup as given, and Value is it.
+        Value = untouched;
         CSafeBuf given(untouched);
         SetSourceText(given);
         sourceForced = true;

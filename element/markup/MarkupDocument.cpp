@@ -7,6 +7,7 @@
 #include "base/xml/XmlNodeValue.h"
 #include "element/Element.h"
 #include "element/factory/ElementFactory.h"
+#include "element/markup/HeadParts.h"
 #include "element/markup/MarkupEncoding.h"
 #include "element/markup/MarkupEntities.h"
 #include "element/markup/MarkupReader.h"
@@ -107,42 +108,18 @@ bool IsDocumentRoot(const char* s, size_t n, size_t i)
     return name == "html" || name == "body";
 }
 
-bool IsNamed(const xmlNode* n, const char* name)
-{
-    return n->type == XML_ELEMENT_NODE && xmlStrcmp(n->name, reinterpret_cast<const xmlChar*>(name)) == 0;
-}
-
-// What may stand in an html element beside its body without being shown.
-bool IsHeadPart(const xmlNode* n)
-{
-    static const char* const kParts[] = {"head", "title", "meta", "link", "style", "base"};
-    for (const char* part : kParts) {
-        if (IsNamed(n, part))
-            return true;
-    }
-    return false;
-}
-
-bool IsBlankText(const xmlNode* n)
-{
-    if (n->type != XML_TEXT_NODE)
-        return false;
-    for (const xmlChar* c = n->content; c && *c; ++c) {
-        if (!IsSpace(*c))
-            return false;
-    }
-    return true;
-}
-
-// An html element without a body shows what it holds in one: a new body,
-// appended to html, receives every child from the first one that is
-// content (not a head part, a comment or blank text) on, head parts
-// excepted. Without content the body is empty, and read as any empty body.
+// An html element shows what it holds in its body: content beside the body
+// goes into it (GatherIntoBody). Without a body a new one, appended to
+// html, receives every child from the first one that is content (not a
+// head part, a comment or blank text) on, head parts excepted. Without
+// content the body is empty, and read as any empty body.
 void GiveBody(xmlNode* html)
 {
     for (xmlNode* c = html->children; c; c = c->next) {
-        if (IsNamed(c, "body"))
+        if (IsNamed(c, "body")) {
+            GatherIntoBody(html, c);
             return;
+        }
     }
     xmlNode* first = html->children;
     while (first && (IsHeadPart(first) || first->type == XML_COMMENT_NODE || IsBlankText(first)))

@@ -25,6 +25,7 @@
 #include "element/TreeQueries.h"
 #include "element/factory/ElementFactory.h"
 #include "element/factory/TagTables.h"
+#include "element/markup/HeadParts.h"
 #include "element/markup/SourceCode.h"
 #include "element/markup/TreeRepair.h"
 #include "element/services/XHTMLServices.h"
@@ -76,6 +77,8 @@ CTextElement* AppendText(CElement* e, const unsigned short* text)
 // the nodes that are not read (processing instructions and the like).
 bool CountsAsChild(const xmlNode* n)
 {
+    if (IsEmptyHeadPartInBody(n))
+        return false;
     return n->type == XML_ELEMENT_NODE || n->type == XML_TEXT_NODE || n->type == XML_CDATA_SECTION_NODE
         || n->type == XML_ENTITY_REF_NODE;
 }

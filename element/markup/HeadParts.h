@@ -1,0 +1,23 @@
+#pragma once
+// The parts of a document's head, as libxml2 nodes: what may stand in an
+// html element beside its body without being shown, and what, met inside
+// the body, shows nothing.
+
+struct _xmlNode;
+
+// An element node of this name (no namespace test).
+bool IsNamed(const _xmlNode* n, const char* name);
+// head, title, meta, link, style or base.
+bool IsHeadPart(const _xmlNode* n);
+// A text node of blanks only (or empty).
+bool IsBlankText(const _xmlNode* n);
+// A head part (or html, or body) met inside a body that holds nothing but
+// blanks, comments and more of the same. The writer unwraps such an element
+// to its content, which is nothing: read as an element it would make an
+// empty paragraph that reads back as one holding a no-break space.
+bool IsEmptyHeadPartInBody(const _xmlNode* n);
+// Content an html element holds outside its body (anything but head parts,
+// comments and blank text) goes into the body, so that none of it is lost:
+// what stands before the body at the body's start, what follows it at its
+// end, each in its order.
+void GatherIntoBody(_xmlNode* html, _xmlNode* body);
