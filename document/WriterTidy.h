@@ -8,7 +8,10 @@
 // Merging runs again while it reports a change, since one merge can make
 // the merged element's children alike; a merge that reported a change
 // without reaching a fixed point would otherwise never stop, so the rounds
-// are capped.
+// are capped. After a merge that changed something the line breaks move
+// again: white space merged into an inline element puts a break right
+// after it, which the next write would move in, so the text written would
+// not be what writing it again gives.
 //
 // A template over the tree type so that a test can give it a tree whose
 // merging never settles; the document uses it with CSrcElement.
@@ -28,6 +31,8 @@ int RunWriterTidyPasses(Tree& root)
         ++rounds;
         if (!root.CombineTag())
             break;
+        if (rounds < kCombineRoundLimit)
+            root.MoveBrInside();
     }
     root.FinalClean(false);
     root.ValidateDoc();

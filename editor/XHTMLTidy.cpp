@@ -86,7 +86,7 @@ struct alignas(alignof(std::max_align_t)) BlockHeader
 // round a loop that allocates without end. Past the budget an allocation
 // panics (as Tidy does when memory runs out) and the repair answers that
 // Tidy wrote nothing.
-constexpr size_t kTidyBudgetBase = size_t(16) << 20;
+constexpr size_t kTidyBudgetBase = size_t(4) << 20;
 constexpr size_t kTidyBudgetPerInputByte = 128;
 
 struct TidyMemory

@@ -4,6 +4,7 @@
 // show.
 
 #include "document/SrcElement.h"
+#include "document/WriterTidy.h"
 
 #include "editor/XHTML.h"
 #include "plugin/MorvaXEditorCtrl.h"
@@ -97,6 +98,8 @@ void RunPass(CSrcElement& root, const std::string& pass)
         root.MoveBrInside();
     else if (pass == "final")
         root.FinalClean(false);
+    else if (pass == "writer")
+        RunWriterTidyPasses(root);
     else
         ADD_FAILURE() << "no pass " << pass;
 }

@@ -119,7 +119,13 @@ struct ScriptedTree
 
     bool RemoveEmptyTag(int) { return Record("RemoveEmptyTag"); }
     bool RemoveTagWithoutAttr(int) { return Record("RemoveTagWithoutAttr"); }
-    void MoveBrInside() { Record("MoveBrInside"); }
+    int brMoves = 0;
+
+    void MoveBrInside()
+    {
+        if (brMoves++ == 0)
+            Record("MoveBrInside");
+    }
     bool CombineTag()
     {
         if (passes.empty() || passes.back() != "CombineTag")
@@ -141,6 +147,7 @@ TEST(WriterTidy, MergingThatNeverSettlesStopsAfterTheLimit)
     ScriptedTree tree;
     EXPECT_EQ(RunWriterTidyPasses(tree), 1000);
     EXPECT_EQ(tree.combined, 1000);
+    EXPECT_EQ(tree.brMoves, 1000);
     const std::vector<std::string> order = {
         "RemoveEmptyTag", "RemoveTagWithoutAttr", "MoveBrInside", "CombineTag", "FinalClean", "ValidateDoc"};
     EXPECT_EQ(tree.passes, order);
@@ -151,6 +158,7 @@ TEST(WriterTidy, MergingRunsUntilNothingChanges)
     ScriptedTree tree;
     tree.changes = 3;
     EXPECT_EQ(RunWriterTidyPasses(tree), 4) << "three rounds that changed something and one that did not";
+    EXPECT_EQ(tree.brMoves, 4) << "line breaks move first and after every round that changed something";
 }
 
 // The generator comment of a document written with the timestamp on.
