@@ -422,13 +422,15 @@ void DropPreEdgeBreaks(CElement* pre)
         pre->RemoveChild(c->GetID(), true, false);
     // The end's break may sit inside the inline elements that end the pre:
     // cleaning moves white space at the end of a pre into the element before
-    // it. Left there it would come back as one more line at every load.
+    // it, whatever its kind (an inline one, or one the editor does not
+    // know, such as a legend out of its fieldset). Left there it would come
+    // back as one more line at every load.
     CElement* parent = pre;
     c = pre->m_lastChild;
     for (;;) {
         while (c && IsMarkerWord(c))
             c = c->m_prevSibling;
-        if (!c || !c->m_inline || c->IsTextElement() || c->m_kind == kKindBr || !c->m_lastChild)
+        if (!c || c->IsTextElement() || c->m_kind == kKindBr || !c->m_lastChild)
             break;
         parent = c;
         c = c->m_lastChild;

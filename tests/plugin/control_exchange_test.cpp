@@ -82,8 +82,12 @@ protected:
     {
         CSafeBuf out;
         Control()->m_pXHTML->GetSourceCode(out, 2);
-        // A carriage return is shown as \r: the case files keep plain line ends.
-        std::string markup = WithoutComment(ToUtf8(out));
+        return ShownReturns(WithoutComment(ToUtf8(out)));
+    }
+
+    // A carriage return is shown as \r: the case files keep plain line ends.
+    static std::string ShownReturns(std::string markup)
+    {
         for (std::size_t at = markup.find('\r'); at != std::string::npos; at = markup.find('\r', at))
             markup.replace(at, 1, "\\r");
         return markup;
@@ -182,7 +186,7 @@ TEST_F(ControlExchangeTest, SetValueByWhatTheUserAnswers)
             source.erase(0, 1);
         out += "source: " + source + "\n";
         out += "document: " + DocumentMarkup() + "\n";
-        out += "value: " + ToUtf8(control->Value) + "\n";
+        out += "value: " + ShownReturns(ToUtf8(control->Value)) + "\n";
         out += "undo " + std::to_string(Doc().m_undoList.GetCount()) + ", redo "
             + std::to_string(Doc().m_redoList.GetCount());
         file.Check(c, out);
