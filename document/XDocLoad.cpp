@@ -266,26 +266,28 @@ bool CXDoc::ReadDocument(const unsigned short* text, bool& built)
     const size_t length = static_cast<size_t>(U16len(text));
     const bool marked = qm::markup::HoldsWord(text, length, kCaretMarker);
     bool whole = qm::markup::HoldsWord(text, length, "<body") && HoldsFromEnd(text, length, "</body>");
-    // The text is copied once, with the wrapper around a fragment.
-    CSafeBuf source;
-    source.PrepareBufferSize(static_cast<long>(length) + wrapper.Length() + 32);
-    source.ClearBuffer();
-    if (!whole) {
+    // Named references become numeric ones, which the parser reads as the
+    // characters they name ("&nbsp;" a no-break space): in the UTF-8 bytes
+    // the parser reads, where the references are the same ASCII. A whole
+    // document is made bytes as it stands; a fragment is first copied once,
+    // with the wrapper around it.
+    size_t units = length;
+    std::string bytes;
+    if (whole) {
+        bytes = XmlTextBytes(text);
+    } else {
+        CSafeBuf source;
+        source.PrepareBufferSize(static_cast<long>(length) + wrapper.Length() + 32);
+        source.ClearBuffer();
         source += wrapper;
         source += "<body>";
-    }
-    source.Append(text, static_cast<int>(length));
-    if (!whole) {
+        source.Append(text, static_cast<int>(length));
         if (!*text)
             source += "<p></p>";
         source += "</body></html>";
+        units = static_cast<size_t>(source.Length());
+        bytes = XmlTextBytes(source);
     }
-    // Named references become numeric ones, which the parser reads as the
-    // characters they name ("&nbsp;" a no-break space): in the UTF-8 bytes
-    // the parser reads, where the references are the same ASCII.
-    const size_t units = static_cast<size_t>(source.Length());
-    std::string bytes = XmlTextBytes(source);
-    source.Empty();
     PrepareMarkupEntities(bytes);
 
     bool parsed = true;

@@ -130,12 +130,16 @@ void CElement::ValidTextInput(int& state)
 {
     const int incoming = state;
     int local = state;
-    const bool wasEmpty = IsEmptyTag(false);
+    const long k = m_kind;
+    // Whether the element held nothing but empty runs before its children
+    // were seen to: asked only of the kinds that read it below, since the
+    // walk over the first children costs a visit to each.
+    const bool wasEmpty = (k == kKindCustom || k == kKindA || k == kKindBr || (m_inline && !IsTextElement()))
+        && IsEmptyTag(false);
     auto textBeforeIfNeeded = [&]() {
         if (incoming == 2)
             InsertEmptyText(true);
     };
-    const long k = m_kind;
     if (k == kKindP) {
         local = 2;
     } else if (k == kKindBr || k == kKindImg) {

@@ -4,13 +4,20 @@
 
 #include "element/Element.h"
 
+#include <new>
+
 CElementRegistry::CElementRegistry()
 {
     for (int i = 0; i < kBucketCount; ++i)
         m_heads[i] = m_tails[i] = nullptr;
 }
 
-CElementRegistry::~CElementRegistry() { Clear(); }
+CElementRegistry::~CElementRegistry()
+{
+    Clear();
+    for (IdPage* p : m_sparePages)
+        delete p;
+}
 
 int CElementRegistry::BucketOf(long id)
 {
@@ -35,12 +42,7 @@ bool CElementRegistry::Register(CElement* e)
     m_members.Insert(e);
     const long id = e->GetID();
     if (IsPaged(id)) {
-        const size_t page = static_cast<size_t>(id >> kPageBits);
-        if (page >= m_idPages.size())
-            m_idPages.resize(page + 1, nullptr);
-        if (!m_idPages[page])
-            m_idPages[page] = new IdPage{};
-        IdPage* p = m_idPages[page];
+        IdPage* p = PageFor(id);
         CElement*& slot = p->slots[id & ((1 << kPageBits) - 1)];
         if (!slot)
             ++p->count;
@@ -66,16 +68,13 @@ void CElementRegistry::Unregister(CElement* e)
         m_tails[bucket] = e->m_registryPrevious;
     m_members.Erase(e);
     const long id = e->GetID();
-    const size_t page = static_cast<size_t>(id >> kPageBits);
-    if (IsPaged(id) && page < m_idPages.size() && m_idPages[page]) {
-        IdPage* p = m_idPages[page];
+    IdPage* p = IsPaged(id) ? FindPage(id) : nullptr;
+    if (p) {
         CElement*& slot = p->slots[id & ((1 << kPageBits) - 1)];
         if (slot == e) {
             slot = nullptr;
-            if (--p->count == 0) {
-                delete p;
-                m_idPages[page] = nullptr;
-            }
+            if (--p->count == 0)
+                FreePage(static_cast<size_t>(id >> kPageBits) - m_firstPage);
         }
     }
     e->m_registryNext = nullptr;
@@ -106,18 +105,66 @@ void CElementRegistry::Clear()
 
 void CElementRegistry::ClearPages()
 {
-    for (IdPage* p : m_idPages)
-        delete p;
-    // The index keeps its capacity: identifiers only grow, and the next
-    // document's elements need an index at least as long again.
+    for (size_t i = 0; i < m_idPages.size(); ++i) {
+        if (m_idPages[i])
+            FreePage(i);
+    }
+    // The index keeps its capacity: the next document's elements need an
+    // index about as long again, starting at their own first page.
     m_idPages.clear();
+}
+
+CElementRegistry::IdPage* CElementRegistry::PageFor(long id)
+{
+    const size_t page = static_cast<size_t>(id >> kPageBits);
+    if (m_idPages.empty())
+        m_firstPage = page;
+    if (page < m_firstPage) {
+        // An identifier older than the index's first page (an element made
+        // before the index was emptied, registered since): the index grows
+        // at its front.
+        m_idPages.insert(m_idPages.begin(), m_firstPage - page, nullptr);
+        m_firstPage = page;
+    }
+    const size_t index = page - m_firstPage;
+    if (index >= m_idPages.size())
+        m_idPages.resize(index + 1, nullptr);
+    IdPage*& p = m_idPages[index];
+    if (!p) {
+        if (m_sparePages.empty()) {
+            p = new IdPage{};
+        } else {
+            p = m_sparePages.back();
+            m_sparePages.pop_back();
+            *p = IdPage{};
+        }
+    }
+    return p;
+}
+
+CElementRegistry::IdPage* CElementRegistry::FindPage(long id) const
+{
+    const size_t page = static_cast<size_t>(id >> kPageBits);
+    if (page < m_firstPage || page - m_firstPage >= m_idPages.size())
+        return nullptr;
+    return m_idPages[page - m_firstPage];
+}
+
+void CElementRegistry::FreePage(size_t index)
+{
+    IdPage*& p = m_idPages[index];
+    try {
+        m_sparePages.push_back(p);
+    } catch (const std::bad_alloc&) {
+        delete p;
+    }
+    p = nullptr;
 }
 
 CElement* CElementRegistry::Find(long id) const
 {
     if (IsPaged(id)) {
-        const size_t page = static_cast<size_t>(id >> kPageBits);
-        const IdPage* p = page < m_idPages.size() ? m_idPages[page] : nullptr;
+        const IdPage* p = FindPage(id);
         return p ? p->slots[id & ((1 << kPageBits) - 1)] : nullptr;
     }
     for (CElement* p = m_heads[BucketOf(id)]; p; p = p->m_registryNext) {

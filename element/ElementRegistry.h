@@ -18,6 +18,12 @@
 // at once however many elements share a bucket: the tree primitives that
 // name children by identifier rely on it. Identifiers beyond the pages'
 // range (not handed out by the constructor) are found through their bucket.
+// The index of pages starts at the page of the first element registered
+// after it was emptied: identifiers only grow, so a registry cleared for
+// each new document keeps an index as long as one document needs, however
+// many identifiers earlier documents used. Pages freed are kept for reuse,
+// so registering allocates nothing once the registry has held as many
+// elements before.
 
 #include "base/collections/PointerSet.h"
 
@@ -67,9 +73,16 @@ private:
     };
     static bool IsPaged(long id) { return id >= 0 && id < kPagedIds; }
     void ClearPages();
+    // The page of id in the index, made when missing; null when no memory.
+    IdPage* PageFor(long id);
+    // The page of id, or null; id is paged.
+    IdPage* FindPage(long id) const;
+    void FreePage(size_t index);
 
     CElement* m_heads[kBucketCount];
     CElement* m_tails[kBucketCount];
-    CPointerSet m_members;          // the addresses of the live elements
-    std::vector<IdPage*> m_idPages; // by identifier / 256; null: no element there
+    CPointerSet m_members;             // the addresses of the live elements
+    std::vector<IdPage*> m_idPages;    // by identifier / 256 - m_firstPage; null: no element there
+    size_t m_firstPage = 0;            // the page of m_idPages[0]
+    std::vector<IdPage*> m_sparePages; // freed pages, kept for reuse
 };

@@ -94,6 +94,44 @@ TEST(Registry, BucketIsTheExclusiveOrOfTheLowFourBytes)
     EXPECT_EQ(CElementRegistry::BucketOf(0x000000A5L), 0xA5);
 }
 
+// After a clear the index of identifiers starts again at the next element
+// registered; an element older than that (made before the clear, registered
+// since) and elements pages apart are all found, and none once destroyed.
+TEST(Registry, ElementsAroundAClearedIndexAreFound)
+{
+    CXHTML engine;
+    CElementRegistry& registry = engine.m_doc.m_registry;
+    CElement* old = CreateElement("i", nullptr, nullptr, nullptr);
+    std::vector<CElement*> before;
+    for (int i = 0; i < 600; ++i)
+        before.push_back(CreateElement("b", nullptr, nullptr, &engine));
+    registry.Clear();
+    for (CElement* e : before) {
+        EXPECT_EQ(registry.Find(e->GetID()), nullptr);
+        e->m_owner = nullptr;
+        delete e;
+    }
+    std::vector<CElement*> after;
+    for (int i = 0; i < 600; ++i)
+        after.push_back(CreateElement("b", nullptr, nullptr, &engine));
+    ASSERT_TRUE(registry.Register(old));
+    EXPECT_EQ(registry.Find(old->GetID()), old);
+    for (CElement* e : after)
+        EXPECT_EQ(registry.Find(e->GetID()), e);
+    const long oldId = old->GetID(), lastId = after.back()->GetID();
+    delete old;
+    EXPECT_EQ(registry.Find(oldId), nullptr);
+    for (CElement* e : after)
+        delete e;
+    EXPECT_EQ(registry.Find(lastId), nullptr);
+    EXPECT_EQ(registry.GetCount(), 0);
+    // Pages freed are taken again.
+    CElement* next = CreateElement("b", nullptr, nullptr, &engine);
+    EXPECT_EQ(registry.Find(next->GetID()), next);
+    EXPECT_EQ(registry.Find(lastId), nullptr);
+    delete next;
+}
+
 TEST(Registry, ElementOutlivingItsDocumentIsDetached)
 {
     CElement* loose = nullptr;
