@@ -111,9 +111,9 @@ long CollectBreaks(CElement* c, std::vector<Nested>& breaks, std::vector<Nested>
     return met;
 }
 
-// The part of an inline element split off before a break may now end in a
-// blank inside it; the reader puts such a blank after the element, so it is
-// moved there as reading would.
+// The part of an inline element split off before a break may now end in
+// blanks inside it; the reader puts such blanks after the element, so they
+// are moved there as reading would.
 void MoveTrailingBlankOut(CElement* e)
 {
     CElement* inner = e;
@@ -125,11 +125,15 @@ void MoveTrailingBlankOut(CElement* e)
     if (!text || !text->IsTextElement() || text->m_text.IsEmpty()
         || text->m_text.GetAt(text->m_text.Length() - 1) != ' ')
         return;
-    text->m_text.TrimRight();
     CElement* blank = CreateElement("", inner->m_rules, inner->m_root, inner->m_owner);
     if (!blank)
         return;
-    blank->m_text = " ";
+    // Every blank moves: in a pre each one is shown.
+    int keep = text->m_text.Length();
+    while (keep > 0 && text->m_text.GetAt(keep - 1) == ' ')
+        --keep;
+    blank->m_text = text->m_text.Mid(keep, text->m_text.Length() - keep);
+    text->m_text.CutAt(keep);
     inner->m_parent->InsertChild(blank, inner->GetID(), true);
 }
 
