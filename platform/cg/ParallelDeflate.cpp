@@ -75,7 +75,9 @@ public:
                 m_z.avail_out = static_cast<uInt>(p.outCapacity - p.outSize);
                 const int result = deflate(&m_z, p.last ? Z_FINISH : Z_SYNC_FLUSH);
                 p.outSize = p.outCapacity - m_z.avail_out;
-                if (result == Z_STREAM_ERROR)
+                // A stream that made no progress with room left would
+                // never finish.
+                if (result == Z_STREAM_ERROR || (result == Z_BUF_ERROR && m_z.avail_out > 0))
                     return false;
                 if (m_z.avail_in == 0 && (p.last ? result == Z_STREAM_END : m_z.avail_out > 0))
                     break;

@@ -138,7 +138,11 @@ bool PngStream::Begin(const std::string& path, int width, int height, bool opaqu
         if (!WriteHeader(s.png, s.info, width, height, !opaque))
             return s.Fail();
         State* state = &s;
-        s.deflate.reset(new ParallelDeflate(kZlibLevel, ParallelDeflate::DefaultWorkers(),
+        // A picture of a piece or two is compressed on this thread.
+        const double bytes = double(height) * (1 + double(width) * (opaque ? 3 : 4));
+        const int workers
+            = bytes > 2.0 * ParallelDeflate::kPieceBytes ? ParallelDeflate::DefaultWorkers() : 0;
+        s.deflate.reset(new ParallelDeflate(kZlibLevel, workers,
             [state](const unsigned char* data, std::size_t length) { return state->Take(data, length); }));
         return true;
     } catch (...) {
