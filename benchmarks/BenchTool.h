@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -45,6 +46,11 @@ inline bool BenchRunTool(const char* tool, const std::vector<std::string>& args,
     for (const std::string& a : args)
         argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
+    // LeakSanitizer cannot run in a traced process: a sanitizer build's
+    // tool would end in an error instead of its work.
+    std::string sanitizer = "detect_leaks=0";
+    if (const char* given = std::getenv("ASAN_OPTIONS"))
+        sanitizer = std::string(given) + ":" + sanitizer;
     const auto start = std::chrono::steady_clock::now();
     const pid_t pid = fork();
     if (pid < 0)
@@ -55,6 +61,7 @@ inline bool BenchRunTool(const char* tool, const std::vector<std::string>& args,
             dup2(null, 1);
             dup2(null, 2);
         }
+        setenv("ASAN_OPTIONS", sanitizer.c_str(), 1);
         ptrace(PTRACE_TRACEME, 0, nullptr, nullptr);
         execv(tool, argv.data());
         _exit(127);
