@@ -22,6 +22,7 @@
 #include "element/markup/SourceCode.h"
 
 #include "benchmarks/BenchMarkupDocument.h"
+#include "benchmarks/BenchTool.h"
 #include "benchmarks/BenchView.h"
 
 #include <benchmark/benchmark.h>
@@ -33,11 +34,6 @@
 #include <iterator>
 #include <string>
 
-#include <csignal>
-
-#include <fcntl.h>
-#include <sys/ptrace.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -274,66 +270,6 @@ void BM_WriteGrowth(benchmark::State& state)
     state.counters["MBps"] = tLarge > 0 ? bytes / tLarge / (1024 * 1024) : 0;
 }
 
-// The peak resident memory of process pid in kilobytes (VmHWM), or -1.
-long PeakKilobytes(pid_t pid)
-{
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::strtol(line.c_str() + 6, nullptr, 10);
-    }
-    return -1;
-}
-
-// Runs tool on path in a process of its own (output to /dev/null); its peak
-// resident memory in MB and its wall time in seconds, or false. The peak is
-// read as the process exits (it is traced, and stopped there): a forked
-// process's own count would start from this process's memory.
-bool RunTool(const char* tool, const std::string& path, double& peakMB, double& seconds)
-{
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t pid = fork();
-    if (pid < 0)
-        return false;
-    if (pid == 0) {
-        const int null = open("/dev/null", O_WRONLY);
-        if (null >= 0) {
-            dup2(null, 1);
-            dup2(null, 2);
-        }
-        ptrace(PTRACE_TRACEME, 0, nullptr, nullptr);
-        execl(tool, tool, path.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    long peak = -1;
-    int status = 0;
-    // Stopped at the exec: from then on it stops again as it exits.
-    if (waitpid(pid, &status, 0) != pid || !WIFSTOPPED(status))
-        return false;
-    ptrace(PTRACE_SETOPTIONS, pid, nullptr, reinterpret_cast<void*>(PTRACE_O_TRACEEXIT));
-    ptrace(PTRACE_CONT, pid, nullptr, nullptr);
-    for (;;) {
-        if (waitpid(pid, &status, 0) != pid)
-            return false;
-        if (WIFEXITED(status) || WIFSIGNALED(status))
-            break;
-        int signal = 0;
-        if (WIFSTOPPED(status)) {
-            if ((status >> 8) == (SIGTRAP | (PTRACE_EVENT_EXIT << 8)))
-                peak = PeakKilobytes(pid);
-            else if (WSTOPSIG(status) != SIGTRAP)
-                signal = WSTOPSIG(status);
-        }
-        ptrace(PTRACE_CONT, pid, nullptr, reinterpret_cast<void*>(static_cast<long>(signal)));
-    }
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || peak < 0)
-        return false;
-    seconds = Seconds(std::chrono::steady_clock::now() - start);
-    peakMB = static_cast<double>(peak) / 1024.0;
-    return true;
-}
-
 // The peak memory and the time of whole tool processes: qm-roundtrip (read
 // and write) and qm-render without --png (read, lay out, paint), each a cold
 // process. QM_BENCH_DOCUMENT names a document to use instead of the
@@ -361,19 +297,19 @@ void BM_ToolPeakMemory(benchmark::State& state)
     }
     double roundtripMB = 0, renderMB = 0, roundtripS = 0, renderS = 0;
     for (auto _ : state) {
-        double mb = 0, s = 0;
-        if (!RunTool(QM_ROUNDTRIP_TOOL, path, mb, s)) {
+        BenchToolRun run;
+        if (!BenchRunTool(QM_ROUNDTRIP_TOOL, {path}, run)) {
             state.SkipWithError("qm-roundtrip failed");
             break;
         }
-        roundtripMB = std::max(roundtripMB, mb);
-        roundtripS += s;
-        if (!RunTool(QM_RENDER_TOOL, path, mb, s)) {
+        roundtripMB = std::max(roundtripMB, run.peakMB);
+        roundtripS += run.seconds;
+        if (!BenchRunTool(QM_RENDER_TOOL, {path}, run)) {
             state.SkipWithError("qm-render failed");
             break;
         }
-        renderMB = std::max(renderMB, mb);
-        renderS += s;
+        renderMB = std::max(renderMB, run.peakMB);
+        renderS += run.seconds;
     }
     if (!std::getenv("QM_BENCH_DOCUMENT"))
         unlink(path.c_str());

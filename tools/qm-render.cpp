@@ -316,9 +316,11 @@ int main(int argc, char** argv)
         return Fail(std::string(path) + ": cannot be read");
     engine.m_doc.m_baseURL.AssignUTF8(FolderOf(path).c_str());
 
-    CSafeBuf text;
+    // Held until the tree is made: it is not kept beside the tree while the
+    // pictures are made.
+    auto text = std::make_unique<CSafeBuf>();
     std::string reason;
-    if (!DecodeText(bytes, text, reason))
+    if (!DecodeText(std::move(bytes), *text, reason))
         return Fail(std::string(path) + ": " + reason);
     // The view is the whole document at the width: no scroll bar appears,
     // so the tree is laid out once, at that width.
@@ -326,8 +328,9 @@ int main(int argc, char** argv)
     engine.m_doc.m_viewWidth = width;
     engine.m_doc.m_viewRect = CRect(0, 0, width, kWholeDocument);
     engine.m_doc.m_windowRect = engine.m_doc.m_viewRect;
-    if (!engine.m_doc.LoadDocument(text))
+    if (!engine.m_doc.LoadDocument(*text))
         return Fail(std::string(path) + ": does not load (it does not parse as XML, or holds no body)");
+    text.reset();
     CElement* body = engine.m_doc.m_root;
     if (!body || !RepaintDocument(body))
         return Fail(std::string(path) + ": the document's bitmap cannot be had (too large or out of memory)");

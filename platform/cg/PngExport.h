@@ -6,8 +6,10 @@
 // time: a picture is written a band of rows after another, so a document far
 // taller than memory holds needs only the band being written. Each row is
 // converted from the context's premultiplied pixels to straight 8-bit RGBA
-// (RGB for a picture known to be opaque) as it goes. The compression is chosen for speed over size (PngStream.cpp
-// says which and what it costs).
+// (RGB for a picture known to be opaque) as it goes, and compressed on
+// worker threads (ParallelDeflate.h) while the caller makes the next band.
+// The compression is chosen for speed over size (PngExport.cpp says which
+// and what it costs).
 
 #include <cairo.h>
 

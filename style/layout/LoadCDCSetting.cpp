@@ -37,13 +37,15 @@ TEXT_FONT_SETTING TextFont(const CElement* e)
 {
     const ELEMENT_STYLE& s = e->Style();
     TEXT_FONT_SETTING f;
-    int n = 0;
-    for (; n < kTextFontFamilyUnits - 1 && n < kFontFamilyUnits && s.fontFamily[n]; ++n)
-        f.family[n] = s.fontFamily[n];
-    if (n == 0) {
-        for (; kDefaultFontFamily[n]; ++n)
-            f.family[n] = static_cast<unsigned char>(kDefaultFontFamily[n]);
-    }
+    static const CStyleText<kTextFontFamilyUnits> defaultFamily = [] {
+        CStyleText<kTextFontFamilyUnits> family{};
+        family.Set(kDefaultFontFamily);
+        return family;
+    }();
+    if (s.fontFamily.IsEmpty())
+        f.family = defaultFamily;
+    else
+        f.family.Set(s.fontFamily);
     f.size = -e->Lay().m_pxFontSize;
     f.weight = s.fontWeight ? s.fontWeight : 100;
     f.italic = s.italic != 0;

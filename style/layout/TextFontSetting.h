@@ -4,28 +4,26 @@
 // other kinds that draw text build their text style from it; when it changes
 // the element's Lay().m_textFontStale mark is set, so the style is made again.
 
+#include "style/records/StyleText.h"
+
 // Room of the family name: 29 UTF-16 units and the terminator.
 constexpr int kTextFontFamilyUnits = 30;
 
 struct TEXT_FONT_SETTING
 {
-    unsigned short family[kTextFontFamilyUnits] = {}; // default "Times New Roman"
-    int size = 0;                                     // the pixel height, negated
-    int weight = 100;                                 // 100 to 900
+    // Every laid-out element holds a font, and a document uses a few
+    // families: the name is interned, so the record holds its address.
+    CStyleText<kTextFontFamilyUnits> family{}; // default "Times New Roman"
+    int size = 0;                              // the pixel height, negated
+    int weight = 100;                          // 100 to 900
     bool italic = false;
     bool bold = false;
     bool underline = false;
 
     bool operator==(const TEXT_FONT_SETTING& o) const
     {
-        for (int i = 0; i < kTextFontFamilyUnits; ++i) {
-            if (family[i] != o.family[i])
-                return false;
-            if (!family[i])
-                break;
-        }
-        return size == o.size && weight == o.weight && italic == o.italic && bold == o.bold
-            && underline == o.underline;
+        return family == o.family && size == o.size && weight == o.weight && italic == o.italic
+            && bold == o.bold && underline == o.underline;
     }
     bool operator!=(const TEXT_FONT_SETTING& o) const { return !(*this == o); }
 };

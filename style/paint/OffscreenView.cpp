@@ -55,7 +55,7 @@ bool MakeResident(CElement* root, TileRange range, bool paint)
             continue;
         }
         if (paint)
-            PaintRows(root, ctx->TileTop(i), ctx->TileTop(i) + ctx->TileRows(i));
+            PaintRows(root, ctx->TileTop(i), ctx->TileTop(i) + ctx->TileRows(i), false);
     }
     return ok;
 }
@@ -195,7 +195,7 @@ long long ResidentBitmapBytes(const CElement* root)
 
 namespace qm::paint {
 
-void PaintRows(CElement* root, int top, int bottom)
+void PaintRows(CElement* root, int top, int bottom, bool clear)
 {
     qm::cg::Context* ctx = root ? root->m_dc.get() : nullptr;
     if (!ctx)
@@ -208,7 +208,8 @@ void PaintRows(CElement* root, int top, int bottom)
     const qm::cg::Rect rows{0, double(h - bottom), double(ctx->Width()), double(bottom - top)};
     ctx->SaveGState();
     ctx->ClipToRect(rows);
-    ctx->ClearRect(rows);
+    if (clear)
+        ctx->ClearRect(rows);
     const Band band{top, bottom};
     try {
         PaintTree(root, ctx, CPoint(), false, &band);

@@ -33,8 +33,9 @@ void PaintTree(CElement* e, void* dc, CPoint origin, bool floatPass, const Band*
 // DrawElement of e at origin with the same band rule.
 void PaintFloats(CElement* e, void* dc, CPoint origin, const Band* band);
 // Clears the rows of the bitmap (its resident tiles) and repaints them from
-// the body down, clipped to them.
-void PaintRows(CElement* root, int top, int bottom);
+// the body down, clipped to them. Rows known to be clear (a tile just made
+// resident) are not cleared again.
+void PaintRows(CElement* root, int top, int bottom, bool clear = true);
 // PaintRows of the resident tiles' rows among top .. bottom - 1: rows that
 // no tile holds are not walked.
 void PaintResidentRows(CElement* root, int top, int bottom);

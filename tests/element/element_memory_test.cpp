@@ -3,6 +3,7 @@
 
 #include "editor/XHTML.h"
 #include "element/Element.h"
+#include "element/ElementLayout.h"
 #include "element/TagName.h"
 #include "element/factory/ElementFactory.h"
 #include "element/markup/MarkupDocument.h"
@@ -87,6 +88,7 @@ TEST(ElementMemory, RareFieldsAreMadeOnlyWhereUsed)
     // bytes takes 576.
     EXPECT_LE(sizeof(CElement), 384u);
     EXPECT_LE(sizeof(CTextElement), 512u);
+    EXPECT_LE(sizeof(CElementLayout), 256u) << "every laid-out element has one";
 
     CXHTML engine;
     CMarkupDocument document(&engine);
