@@ -16,7 +16,14 @@ WordCache& WordCache::Get()
 
 WordCache::FontWords& WordCache::Font(const Style& style)
 {
-    return m_fonts[FontKey(style.FontId(), style.Size(), style.Bold(), style.Italic())];
+    // A text asks for its font once a word: the font asked for last is kept
+    // at hand (the fonts' entries are never removed, so the pointer stays).
+    const FontKey key(style.FontId(), style.Size(), style.Bold(), style.Italic());
+    if (!m_lastFont || key != m_lastKey) {
+        m_lastFont = &m_fonts[key];
+        m_lastKey = key;
+    }
+    return *m_lastFont;
 }
 
 std::shared_ptr<const Shaping> WordCache::Word(const Style& style, const std::uint16_t* text, int n)
@@ -39,7 +46,7 @@ std::shared_ptr<const Shaping> WordCache::Word(const Style& style, const std::ui
         return nullptr;
     if (m_count >= kMaxWords)
         Clear();
-    Font(style).words.emplace(std::move(key), shaping);
+    font.words.emplace(std::move(key), shaping);
     ++m_count;
     return shaping;
 }

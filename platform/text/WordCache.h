@@ -75,7 +75,9 @@ private:
     };
     FontWords& Font(const Style& style);
 
-    std::map<FontKey, FontWords> m_fonts;
+    std::map<FontKey, FontWords> m_fonts; // entries stay until the process ends
+    FontKey m_lastKey;
+    FontWords* m_lastFont = nullptr; // the entry of m_lastKey
     size_t m_count = 0;
     bool m_enabled = true;
 };
