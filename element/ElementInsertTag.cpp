@@ -24,6 +24,7 @@
 #include "base/xml/XmlNodeValue.h"
 #include "element/factory/ElementFactory.h"
 #include "element/markup/MarkupEntities.h"
+#include "element/markup/MarkupReader.h"
 #include "element/services/XHTMLServices.h"
 #include "elements/TextElement.h"
 
@@ -231,7 +232,10 @@ CElement* CElement::InsertTagText(const unsigned short* markup, long refId, bool
         }
         if (e->m_kind == kKindA)
             SeparateLinks(e);
-        e->SetElement(node, false, false, e->m_kind == kKindPre);
+        // Read without restyling as it goes: the container restyles the
+        // whole new subtree below (once, not once for every block that holds
+        // blocks), and each node is freed once read.
+        ReadConsumingNodes(e, node, false, e->m_kind == kKindPre);
         if (!wrapper && e->m_block && e->m_kind != kKindCustom) {
             // Text runs wherever the caret may type inside the new block.
             int state = 0;

@@ -494,18 +494,22 @@ bool CElement::SetElement(_xmlNode* node, bool attributesOnly, bool skipAttribut
     return true;
 }
 
-bool ReadConsumingNodes(CElement* e, _xmlNode* node, bool restyle)
+bool ReadConsumingNodes(CElement* e, _xmlNode* node, bool restyle, bool keepWhiteSpace)
 {
+    // Restored however the read ends (an exception from an allocation), to
+    // what they were: a read inside another read leaves the outer one as it
+    // was going.
+    struct Restore
+    {
+        bool consume = g_consumeNodes;
+        bool restyleBody = g_restyleBody;
+        ~Restore()
+        {
+            g_consumeNodes = consume;
+            g_restyleBody = restyleBody;
+        }
+    } restore;
     g_consumeNodes = true;
     g_restyleBody = restyle;
-    // Reset however the read ends (an exception from an allocation).
-    struct Reset
-    {
-        ~Reset()
-        {
-            g_consumeNodes = false;
-            g_restyleBody = true;
-        }
-    } reset;
-    return e->SetElement(node, false, false, false);
+    return e->SetElement(node, false, false, keepWhiteSpace);
 }

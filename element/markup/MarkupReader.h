@@ -5,13 +5,13 @@
 struct _xmlNode;
 class CElement;
 
-// e->SetElement(node, false, false, false) for a body e, freeing the nodes
+// e->SetElement(node, false, false, keepWhiteSpace), freeing the nodes
 // below node as they are read: the parsed document and the tree are not
 // both whole in memory at once. The caller owns the parsed document and
-// reads no node below node afterwards (node itself stays, childless). The
-// body restyles its whole tree once, at the end; the elements inside it do
-// not restyle their subtrees on their own as they are read. Without restyle
-// the body does not either: the caller restyles the whole tree once it has
-// finished with it, and until then the styles are those taken as each
-// element was read.
-bool ReadConsumingNodes(CElement* e, _xmlNode* node, bool restyle = true);
+// reads no node below node afterwards (node itself stays, childless). A body
+// restyles its whole tree once, at the end; the elements inside it, and an e
+// that is no body, do not restyle their subtrees on their own as they are
+// read. Without restyle the body does not either: the caller restyles the
+// whole tree once it has finished with it, and until then the styles are
+// those taken as each element was read.
+bool ReadConsumingNodes(CElement* e, _xmlNode* node, bool restyle = true, bool keepWhiteSpace = false);

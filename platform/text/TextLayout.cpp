@@ -214,6 +214,7 @@ bool Layout::ShapeByWords(int script)
     // first one after it, so that the shaper takes it in the script of the
     // letters, as it does in the whole text.
     std::vector<std::pair<int, int>> words;
+    words.reserve(size_t(n) / 4 + 1);
     int pending = -1; // the start of words without letters waiting for one
     for (int start = 0; start < n;) {
         int end = start;
@@ -238,6 +239,7 @@ bool Layout::ShapeByWords(int script)
         words.emplace_back(pending, n);
 
     std::vector<Piece> pieces;
+    pieces.reserve(words.size());
     double ascent = 0, descent = 0;
     for (const auto& [start, end] : words) {
         std::shared_ptr<const Shaping> word = cache.Word(*m_style, text + start, end - start);

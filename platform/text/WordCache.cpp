@@ -16,7 +16,14 @@ WordCache& WordCache::Get()
 
 WordCache::FontWords& WordCache::Font(const Style& style)
 {
-    return m_fonts[FontKey(style.FontId(), style.Size(), style.Bold(), style.Italic())];
+    // A text asks for its font once a word: the font asked for last is kept
+    // at hand (the fonts' entries are never removed, so the pointer stays).
+    const FontKey key(style.FontId(), style.Size(), style.Bold(), style.Italic());
+    if (!m_lastFont || key != m_lastKey) {
+        m_lastFont = &m_fonts[key];
+        m_lastKey = key;
+    }
+    return *m_lastFont;
 }
 
 std::shared_ptr<const Shaping> WordCache::Word(const Style& style, const std::uint16_t* text, int n)
@@ -30,8 +37,9 @@ std::shared_ptr<const Shaping> WordCache::Word(const Style& style, const std::ui
     if (n > kMaxWordUnits)
         return shape();
     FontWords& font = Font(style);
-    std::u16string key(reinterpret_cast<const char16_t*>(text), size_t(n));
-    auto found = font.words.find(key);
+    // The key's buffer is kept from word to word: a look-up makes none.
+    m_key.assign(reinterpret_cast<const char16_t*>(text), size_t(n));
+    auto found = font.words.find(m_key);
     if (found != font.words.end())
         return found->second;
     std::shared_ptr<const Shaping> shaping = shape();
@@ -39,7 +47,7 @@ std::shared_ptr<const Shaping> WordCache::Word(const Style& style, const std::ui
         return nullptr;
     if (m_count >= kMaxWords)
         Clear();
-    Font(style).words.emplace(std::move(key), shaping);
+    font.words.emplace(m_key, shaping);
     ++m_count;
     return shaping;
 }
@@ -47,6 +55,13 @@ std::shared_ptr<const Shaping> WordCache::Word(const Style& style, const std::ui
 bool WordCache::BlankBefore(const Style& style, std::uint16_t ch, int script, double& advance)
 {
     FontWords& font = Font(style);
+    // Most words start with a character below 128: those of the script
+    // asked for last are read from a table.
+    const bool ascii = ch < kAsciiBlanks;
+    if (ascii && font.asciiScript == script && font.asciiKnown[ch]) {
+        advance = font.ascii[ch].advance;
+        return font.ascii[ch].ok;
+    }
     auto found = font.blanks.find({ch, script});
     if (found == font.blanks.end()) {
         // A character that takes its script from the text around it is
@@ -71,6 +86,14 @@ bool WordCache::BlankBefore(const Style& style, std::uint16_t ch, int script, do
             && both.advance[at + 1] == single.advance[at] && both.advance[at] > 0)
             blank = Blank{true, both.advance[at]};
         found = font.blanks.emplace(std::make_pair(ch, script), blank).first;
+    }
+    if (ascii) {
+        if (font.asciiScript != script) {
+            font.asciiKnown.fill(false);
+            font.asciiScript = script;
+        }
+        font.ascii[ch] = found->second;
+        font.asciiKnown[ch] = true;
     }
     advance = found->second.advance;
     return found->second.ok;

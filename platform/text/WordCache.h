@@ -12,6 +12,7 @@
 // The cache is bounded: past kMaxWords words it starts again empty. Layouts
 // keep the shapings they use alive on their own.
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -66,16 +67,25 @@ private:
         bool ok;
         double advance;
     };
+    static constexpr std::uint16_t kAsciiBlanks = 128;
     struct FontWords
     {
         std::unordered_map<std::u16string, std::shared_ptr<const Shaping>> words;
         std::map<std::pair<std::uint16_t, int>, Blank> blanks;
+        // The entries of blanks for the characters below kAsciiBlanks in
+        // one script, as a table.
+        int asciiScript = -1;
+        std::array<bool, kAsciiBlanks> asciiKnown{};
+        std::array<Blank, kAsciiBlanks> ascii{};
         bool decorationKnown = false;
         Decoration decoration;
     };
     FontWords& Font(const Style& style);
 
-    std::map<FontKey, FontWords> m_fonts;
+    std::map<FontKey, FontWords> m_fonts; // entries stay until the process ends
+    FontKey m_lastKey;
+    FontWords* m_lastFont = nullptr; // the entry of m_lastKey
+    std::u16string m_key;            // Word's look-up key
     size_t m_count = 0;
     bool m_enabled = true;
 };

@@ -21,6 +21,10 @@ const char16_t* const kTexts[] = {u"A Very Tall Yak, To We Ye!", u"  Ahead  of  
     u"fi fl ffi office \u00A0Year \u2014 \u201CYes\u201D \u2026 T",
     u"\u0391\u03BB\u03C6\u03B1 \u0392\u03AE\u03C4\u03B1 \u0416\u0443\u043A", u"x", u" ", u"Y Y Y Y Y Y Y Y",
     u"AVAST Ye Tall Words, To You", u"1111111111111111111 <U", u"12 (7) 3.5 \u2014 Ab 1:2",
+    // Blanks before digits and signs in Greek and Cyrillic text, between
+    // Latin texts with the same characters after their blanks.
+    u"\u0391\u03BB\u03C6\u03B1 12 (7) \u0392\u03AE\u03C4\u03B1 3.5 <U",
+    u"\u0416\u0443\u043A 12 (7) \u0416\u0443\u043A 1:2",
     u"The quick brown fox jumps over the lazy dog; 12,345.67 % (ok) [sure] {yes} - yes?"};
 
 struct Measures
