@@ -127,11 +127,13 @@ void CSrcElement::MoveBrInside()
         c->MoveBrInside();
 }
 
+// The children first: a line break that leaves an inline element nested in
+// another then leaves the outer one too, as the next write would move it.
 void CSrcElement::FinalClean(bool flag)
 {
-    FinalCleanHere();
     for (CSrcElement* c = m_firstChild; c; c = c->m_next)
         c->FinalClean(flag);
+    FinalCleanHere();
 }
 
 void CSrcElement::FinalCleanHere()
