@@ -9,6 +9,7 @@
 // held once for many elements and stay in the cache.)
 
 #include "element/Element.h"
+#include "element/TreeQueries.h"
 
 inline void PrefetchElement(const CElement* e)
 {
@@ -22,15 +23,42 @@ inline void PrefetchElement(const CElement* e)
     __builtin_prefetch(&e->m_owner);
 }
 
-// For a walk along a list of siblings, at c: the element after the next
-// one, and the next one's text, which lies outside its record. The next one
-// was asked for at the step before, so its record is there to read the
-// text's address from.
-inline void PrefetchAhead(const CElement* c)
+// A cursor that runs a fixed number of elements ahead of a walk in
+// document order (an element, its subtree, then its next sibling) and asks
+// for each element it reaches: its record, and its text, which lies apart
+// from the record. Every step of the walk moves the cursor one element on.
+// A walk over a large tree then waits for one record at a time at most (the
+// cursor's own step), where it waited for the record's lines, its text and
+// its children one after another. The cursor never leaves the subtree it
+// starts at; the tree must not change while it runs.
+class CPrefetchCursor
 {
-    const CElement* next = c->m_nextSibling;
-    if (!next)
-        return;
-    PrefetchElement(next->m_nextSibling);
-    __builtin_prefetch(static_cast<const unsigned short*>(next->m_text));
-}
+public:
+    static constexpr int kDistance = 16;
+
+    explicit CPrefetchCursor(const CElement* root) : m_root(root), m_cursor(root)
+    {
+        for (int i = 0; i < kDistance && m_cursor; ++i)
+            Step();
+    }
+
+    void Step()
+    {
+        if (!m_cursor)
+            return;
+        m_cursor = NextInSubtree(const_cast<CElement*>(m_cursor), m_root);
+        if (!m_cursor)
+            return;
+        PrefetchElement(m_cursor);
+        // The elements that may come next.
+        __builtin_prefetch(m_cursor->m_firstChild);
+        __builtin_prefetch(m_cursor->m_nextSibling);
+        const unsigned short* text = m_cursor->m_text;
+        __builtin_prefetch(text);
+        __builtin_prefetch(text + m_cursor->m_text.Length());
+    }
+
+private:
+    const CElement* m_root;
+    const CElement* m_cursor;
+};
