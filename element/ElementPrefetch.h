@@ -23,42 +23,73 @@ inline void PrefetchElement(const CElement* e)
     __builtin_prefetch(&e->m_owner);
 }
 
-// A cursor that runs a fixed number of elements ahead of a walk in
-// document order (an element, its subtree, then its next sibling) and asks
-// for each element it reaches: its record, and its text, which lies apart
-// from the record. Every step of the walk moves the cursor one element on.
-// A walk over a large tree then waits for one record at a time at most (the
-// cursor's own step), where it waited for the record's lines, its text and
-// its children one after another. The cursor never leaves the subtree it
-// starts at; the tree must not change while it runs.
-class CPrefetchCursor
+// Prefetching for a walk over root's subtree in document order, whatever
+// order the walk takes among siblings. A walk that follows the links of a
+// large tree waits for every element in turn; one cursor running ahead of
+// it would wait the same, one element after another. Here several lanes
+// run ahead, each through the subtree of one of root's children (a unit),
+// taking the next unit when its own is done: each step of the walk moves
+// two lanes on by one element, so the lanes' waits overlap, and the walk
+// finds the records and texts of the units ahead of it in the cache. The
+// lanes keep within a few units of the walk. The tree must not change while
+// they run.
+class CPrefetchLanes
 {
 public:
-    static constexpr int kDistance = 16;
+    static constexpr int kLanes = 8;
+    static constexpr int kLanesAStep = 2;
+    static constexpr long kUnitsAhead = 12;
 
-    explicit CPrefetchCursor(const CElement* root) : m_root(root), m_cursor(root)
+    explicit CPrefetchLanes(const CElement* root) : m_root(root), m_nextUnit(root->m_firstChild)
     {
-        for (int i = 0; i < kDistance && m_cursor; ++i)
-            Step();
+        __builtin_prefetch(m_nextUnit);
     }
 
-    void Step()
+    // The walk is about to visit e.
+    void Step(const CElement* e)
     {
-        if (!m_cursor)
-            return;
-        m_cursor = NextInSubtree(const_cast<CElement*>(m_cursor), m_root);
-        if (!m_cursor)
-            return;
-        PrefetchElement(m_cursor);
-        // The elements that may come next.
-        __builtin_prefetch(m_cursor->m_firstChild);
-        __builtin_prefetch(m_cursor->m_nextSibling);
-        const unsigned short* text = m_cursor->m_text;
-        __builtin_prefetch(text);
-        __builtin_prefetch(text + m_cursor->m_text.Length());
+        if (e->m_parent == m_root)
+            ++m_unitsEntered;
+        // Lanes take turns: what a lane asked for has the time of several
+        // steps to arrive before the lane reads it.
+        for (int i = 0; i < kLanesAStep; ++i) {
+            Advance(m_lanes[m_turn]);
+            m_turn = (m_turn + 1) % kLanes;
+        }
     }
 
 private:
+    struct Lane
+    {
+        const CElement* unit = nullptr;
+        const CElement* at = nullptr;
+    };
+
+    void Advance(Lane& lane)
+    {
+        if (lane.at) {
+            // The record of lane.at was asked for at the lane's last step:
+            // its text's address and its links are there to read now.
+            const unsigned short* text = lane.at->m_text;
+            __builtin_prefetch(text);
+            __builtin_prefetch(text + lane.at->m_text.Length());
+            lane.at = NextInSubtree(const_cast<CElement*>(lane.at), lane.unit);
+        }
+        if (!lane.at) {
+            if (!m_nextUnit || m_unitsTaken >= m_unitsEntered + kUnitsAhead)
+                return;
+            lane.unit = lane.at = m_nextUnit;
+            ++m_unitsTaken;
+            m_nextUnit = m_nextUnit->m_nextSibling;
+            __builtin_prefetch(m_nextUnit);
+        }
+        PrefetchElement(lane.at);
+    }
+
     const CElement* m_root;
-    const CElement* m_cursor;
+    const CElement* m_nextUnit; // the first unit no lane has taken yet
+    long m_unitsTaken = 0;
+    long m_unitsEntered = 0; // units the walk has come to
+    int m_turn = 0;          // the lane to move on next
+    Lane m_lanes[kLanes];
 };

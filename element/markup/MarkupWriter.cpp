@@ -218,10 +218,10 @@ private:
     CSafeBuf* m_buffer;
 };
 
-// The prefetch cursor of the writing pass under way: the outermost call
-// of a pass makes it at the element it writes, and every child a call
-// writes moves it on. One thread writes.
-CPrefetchCursor* g_passCursor = nullptr;
+// The prefetch lanes of the writing pass under way: the outermost call of
+// a pass makes them at the element it writes, and every child a call
+// writes moves them on. One thread writes.
+CPrefetchLanes* g_passCursor = nullptr;
 
 class PassCursor
 {
@@ -240,10 +240,10 @@ public:
     }
     PassCursor(const PassCursor&) = delete;
     PassCursor& operator=(const PassCursor&) = delete;
-    static void Step() { g_passCursor->Step(); }
+    static void Step(const CElement* c) { g_passCursor->Step(c); }
 
 private:
-    std::optional<CPrefetchCursor> m_own;
+    std::optional<CPrefetchLanes> m_own;
 };
 
 // RemoveTag(which 1) on the part of text from start on.
@@ -386,7 +386,7 @@ bool CElement::AppendSourceCode(CSafeBuf& out, int level, int flags, CSafeBuf& s
             } else if (!c) {
                 break;
             }
-            PassCursor::Step();
+            PassCursor::Step(c);
             const bool inlineChild = IsInlineContent(c);
             // An inline child opens a line with its indentation, unless it
             // writes nothing: the TABs go before it and come off again then.
