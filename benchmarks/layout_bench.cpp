@@ -1,4 +1,4 @@
-// The layout pass on generated XHTML of about 100 KB and 1 MB, laid out at
+// The layout pass on generated XHTML of about 100 KB, 1 MB and 10 MB, laid out at
 // 800 pixels: paragraphs of text runs with b, i and a runs among them, all
 // measured from their text and wrapped into lines, one block in ten a list,
 // one in twelve a left or right float beside the paragraphs after it, one in
@@ -112,6 +112,7 @@ BENCHMARK(BM_LayoutDocument)
     ->Args({100, 0})
     ->Args({512, 0})
     ->Args({1024, 0})
+    ->Args({10240, 0})
     ->Args({100, 1})
     ->Args({1024, 1})
     ->Unit(benchmark::kMillisecond);

@@ -9,6 +9,7 @@
 // held once for many elements and stay in the cache.)
 
 #include "element/Element.h"
+#include "element/TreeQueries.h"
 
 inline void PrefetchElement(const CElement* e)
 {
@@ -22,15 +23,73 @@ inline void PrefetchElement(const CElement* e)
     __builtin_prefetch(&e->m_owner);
 }
 
-// For a walk along a list of siblings, at c: the element after the next
-// one, and the next one's text, which lies outside its record. The next one
-// was asked for at the step before, so its record is there to read the
-// text's address from.
-inline void PrefetchAhead(const CElement* c)
+// Prefetching for a walk over root's subtree in document order, whatever
+// order the walk takes among siblings. A walk that follows the links of a
+// large tree waits for every element in turn; one cursor running ahead of
+// it would wait the same, one element after another. Here several lanes
+// run ahead, each through the subtree of one of root's children (a unit),
+// taking the next unit when its own is done: each step of the walk moves
+// two lanes on by one element, so the lanes' waits overlap, and the walk
+// finds the records and texts of the units ahead of it in the cache. The
+// lanes keep within a few units of the walk. The tree must not change while
+// they run.
+class CPrefetchLanes
 {
-    const CElement* next = c->m_nextSibling;
-    if (!next)
-        return;
-    PrefetchElement(next->m_nextSibling);
-    __builtin_prefetch(static_cast<const unsigned short*>(next->m_text));
-}
+public:
+    static constexpr int kLanes = 8;
+    static constexpr int kLanesAStep = 2;
+    static constexpr long kUnitsAhead = 12;
+
+    explicit CPrefetchLanes(const CElement* root) : m_root(root), m_nextUnit(root->m_firstChild)
+    {
+        __builtin_prefetch(m_nextUnit);
+    }
+
+    // The walk is about to visit e.
+    void Step(const CElement* e)
+    {
+        if (e->m_parent == m_root)
+            ++m_unitsEntered;
+        // Lanes take turns: what a lane asked for has the time of several
+        // steps to arrive before the lane reads it.
+        for (int i = 0; i < kLanesAStep; ++i) {
+            Advance(m_lanes[m_turn]);
+            m_turn = (m_turn + 1) % kLanes;
+        }
+    }
+
+private:
+    struct Lane
+    {
+        const CElement* unit = nullptr;
+        const CElement* at = nullptr;
+    };
+
+    void Advance(Lane& lane)
+    {
+        if (lane.at) {
+            // The record of lane.at was asked for at the lane's last step:
+            // its text's address and its links are there to read now.
+            const unsigned short* text = lane.at->m_text;
+            __builtin_prefetch(text);
+            __builtin_prefetch(text + lane.at->m_text.Length());
+            lane.at = NextInSubtree(const_cast<CElement*>(lane.at), lane.unit);
+        }
+        if (!lane.at) {
+            if (!m_nextUnit || m_unitsTaken >= m_unitsEntered + kUnitsAhead)
+                return;
+            lane.unit = lane.at = m_nextUnit;
+            ++m_unitsTaken;
+            m_nextUnit = m_nextUnit->m_nextSibling;
+            __builtin_prefetch(m_nextUnit);
+        }
+        PrefetchElement(lane.at);
+    }
+
+    const CElement* m_root;
+    const CElement* m_nextUnit; // the first unit no lane has taken yet
+    long m_unitsTaken = 0;
+    long m_unitsEntered = 0; // units the walk has come to
+    int m_turn = 0;          // the lane to move on next
+    Lane m_lanes[kLanes];
+};

@@ -23,6 +23,7 @@ public:
 
     const unsigned short* Get() const { return m_entry ? m_entry->text : kEmpty; }
     operator const unsigned short*() const { return Get(); }
+    int Length() const { return m_entry ? m_entry->length : 0; }
 
     // Names in the table (for tests).
     static unsigned long NameCount();

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "base/shims/TextShims.h"
@@ -194,14 +195,9 @@ void CTextElement::BuildDisplayText()
         // The common case: the text itself, unchanged since the last time.
         const std::vector<std::uint16_t>& shown = TextLayout().Text();
         const unsigned short* s = m_text;
-        const int n = m_text.Length();
-        bool same = static_cast<int>(shown.size()) == n;
-        bool tab = false;
-        for (int i = 0; i < n && !tab; ++i) {
-            tab = s[i] == '\t';
-            same = same && shown[static_cast<size_t>(i)] == s[i];
-        }
-        if (same && !tab) {
+        const size_t n = static_cast<size_t>(m_text.Length());
+        const bool same = shown.size() == n && (n == 0 || std::memcmp(shown.data(), s, n * sizeof *s) == 0);
+        if (same && std::find(s, s + n, '\t') == s + n) {
             m_displayText = &m_text;
             std::vector<int>().swap(m_tabColumns);
             return;

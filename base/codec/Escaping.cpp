@@ -9,6 +9,10 @@
 
 #include <type_traits>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 void AppendReference(CSafeBuf& out, unsigned long code)
@@ -52,13 +56,64 @@ const char* MarkupReference(unsigned short c)
 
 } // namespace
 
+namespace {
+
+// Whether s[i] of a text is written as a reference (see EscapeXMLChar).
+bool NeedsReference(const unsigned short* s, int i, bool spaces)
+{
+    const unsigned short c = s[i];
+    if (c > '>')
+        return false; // most of a text: no test more
+    return c == '&' || c == '<' || c == '>' || c == '"' || (spaces && c == ' ' && i > 0 && s[i - 1] == ' ');
+}
+
+// The first index from i on that NeedsReference answers true for, or
+// length. Text is the most of a written document: eight units are tested
+// at once where the processor can, and a block holding none is passed over
+// whole.
+int NextReference(const unsigned short* s, int i, int length, bool spaces)
+{
+#if defined(__SSE2__)
+    if (i == 0 && length > 0) {
+        if (NeedsReference(s, 0, spaces))
+            return 0;
+        i = 1; // the block test below reads the unit before each block
+    }
+    for (; i + 8 <= length; i += 8) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+        __m128i hit = _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi16(v, _mm_set1_epi16('&')), _mm_cmpeq_epi16(v, _mm_set1_epi16('<'))),
+            _mm_or_si128(_mm_cmpeq_epi16(v, _mm_set1_epi16('>')), _mm_cmpeq_epi16(v, _mm_set1_epi16('"'))));
+        if (spaces) {
+            const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i - 1));
+            const __m128i blank = _mm_set1_epi16(' ');
+            hit = _mm_or_si128(hit, _mm_and_si128(_mm_cmpeq_epi16(v, blank), _mm_cmpeq_epi16(before, blank)));
+        }
+        const int mask = _mm_movemask_epi8(hit);
+        if (mask != 0)
+            return i + __builtin_ctz(static_cast<unsigned>(mask)) / 2;
+    }
+#endif
+    while (i < length && !NeedsReference(s, i, spaces))
+        ++i;
+    return i;
+}
+
+} // namespace
+
 void AppendEscapedXML(CSafeBuf& out, const unsigned short* s, int length, bool spaces)
 {
-    AppendReplaced(out, s, length, [&](int i) -> const char* {
-        if (spaces && s[i] == ' ' && i > 0 && s[i - 1] == ' ')
-            return "&#160;";
-        return MarkupReference(s[i]);
-    });
+    int kept = 0;
+    for (int i = NextReference(s, 0, length, spaces); i < length;
+         i = NextReference(s, i + 1, length, spaces)) {
+        out.Append(s + kept, i - kept);
+        if (s[i] == ' ')
+            out.AppendLiteral("&#160;");
+        else
+            out += MarkupReference(s[i]);
+        kept = i + 1;
+    }
+    out.Append(s + kept, length - kept);
 }
 
 void AppendEscapedXMLAttribute(CSafeBuf& out, const unsigned short* s, int length)
@@ -77,13 +132,7 @@ void EscapeXMLChar(CSafeBuf& text, bool spaces)
 {
     const int length = text.Length();
     const unsigned short* s = text;
-    bool needed = false;
-    for (int i = 0; i < length && !needed; ++i) {
-        unsigned short c = s[i];
-        needed = c == '&' || c == '<' || c == '>' || c == '"'
-            || (spaces && c == ' ' && i > 0 && s[i - 1] == ' ');
-    }
-    if (!needed)
+    if (NextReference(s, 0, length, spaces) == length)
         return;
 
     CSafeBuf out;

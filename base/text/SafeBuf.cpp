@@ -65,13 +65,6 @@ bool CSafeBuf::Grow(long n, bool keep)
     return true;
 }
 
-bool CSafeBuf::Owns(const void* p) const
-{
-    std::uintptr_t q = reinterpret_cast<std::uintptr_t>(p);
-    std::uintptr_t begin = reinterpret_cast<std::uintptr_t>(m_text);
-    return q >= begin && q <= begin + static_cast<std::uintptr_t>(m_capacity) * sizeof(unsigned short);
-}
-
 void CSafeBuf::AssignUnits(const unsigned short* src, int n)
 {
     if (n < 0)

@@ -15,6 +15,10 @@
 // A second, 8-bit buffer is kept for `GetAnsiBuffer`: the low byte of every
 // unit, remade on each call.
 
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
 class CSafeBuf
 {
 public:
@@ -74,10 +78,39 @@ public:
     CSafeBuf& operator+=(unsigned short ch);
     CSafeBuf& operator+=(const char* text);          // zero-extended
     CSafeBuf& operator+=(const unsigned char* text); // zero-extended
-    void Append(const char* text, int n);            // exactly n bytes, zero-extended
+    // Exactly n bytes, zero-extended. Inline for the case of room enough:
+    // a writer appends many short pieces, and the call would cost more than
+    // the copy.
+    void Append(const char* text, int n)
+    {
+        if (text && n > 0 && n <= m_capacity - m_length && !Owns(text)) {
+            unsigned short* to = m_text + m_length;
+            for (int i = 0; i < n; ++i)
+                to[i] = static_cast<unsigned char>(text[i]);
+            SetLength(m_length + n);
+        } else {
+            AppendBytes(text, n);
+        }
+    }
+    // A string literal, its length known where it is written.
+    template <int N>
+    void AppendLiteral(const char (&text)[N])
+    {
+        Append(text, N - 1);
+    }
     void Append(const unsigned short* text);
-    void Append(const unsigned short* text, int n); // exactly n units
-    void AppendInt(long value);                     // "%ld"
+    // Exactly n units (inline with room enough, as above).
+    void Append(const unsigned short* text, int n)
+    {
+        if (text && n > 0 && n <= m_capacity - m_length) {
+            // The buffer stays, so the text may even come from this string.
+            std::memmove(m_text + m_length, text, static_cast<size_t>(n) * sizeof(unsigned short));
+            SetLength(m_length + n);
+        } else {
+            InsertUnits(m_length, text, n);
+        }
+    }
+    void AppendInt(long value); // "%ld"
     void AppendInt(int value);
     // Appends one integer formatted as in FormatInt (cut at 999 bytes);
     // false and nothing appended for an unusable format.
@@ -207,7 +240,12 @@ private:
         Changed();
     }
     // Whether p points into this string's own buffer (aliasing guard).
-    bool Owns(const void* p) const;
+    bool Owns(const void* p) const
+    {
+        const auto q = reinterpret_cast<std::uintptr_t>(p);
+        const auto begin = reinterpret_cast<std::uintptr_t>(m_text);
+        return q >= begin && q <= begin + static_cast<std::uintptr_t>(m_capacity) * sizeof(unsigned short);
+    }
     void AssignUnits(const unsigned short* src, int n);
     // Replaces the text with n bytes of text, widened by value or with their sign.
     void AssignBytes(const char* text, int n, bool signExtend);

@@ -128,11 +128,7 @@ CSafeBuf& CSafeBuf::operator+=(const unsigned char* text)
     return operator+=(reinterpret_cast<const char*>(text));
 }
 
-void CSafeBuf::Append(const char* text, int n) { AppendBytes(text, n); }
-
 void CSafeBuf::Append(const unsigned short* text) { InsertUnits(m_length, text, U16len(text)); }
-
-void CSafeBuf::Append(const unsigned short* text, int n) { InsertUnits(m_length, text, n); }
 
 int CSafeBuf::Insert(int pos, const unsigned short* text, int count)
 {

@@ -15,6 +15,7 @@
 #include "elements/TableElement.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -63,11 +64,11 @@ void AppendAttributeText(CSafeBuf& out, const CSafeBuf& text)
 
 void AppendXMLAttribute(CSafeBuf& out, const CSafeBuf& name, const CSafeBuf& value)
 {
-    out += " ";
+    out.AppendLiteral(" ");
     AppendAttributeText(out, name);
-    out += "=\"";
+    out.AppendLiteral("=\"");
     AppendAttributeText(out, value);
-    out += "\"";
+    out.AppendLiteral("\"");
 }
 
 namespace {
@@ -217,6 +218,34 @@ private:
     CSafeBuf* m_buffer;
 };
 
+// The prefetch lanes of the writing pass under way: the outermost call of
+// a pass makes them at the element it writes, and every child a call
+// writes moves them on. One thread writes.
+CPrefetchLanes* g_passCursor = nullptr;
+
+class PassCursor
+{
+public:
+    explicit PassCursor(const CElement* e)
+    {
+        if (!g_passCursor) {
+            m_own.emplace(e);
+            g_passCursor = &*m_own;
+        }
+    }
+    ~PassCursor()
+    {
+        if (m_own)
+            g_passCursor = nullptr;
+    }
+    PassCursor(const PassCursor&) = delete;
+    PassCursor& operator=(const PassCursor&) = delete;
+    static void Step(const CElement* c) { g_passCursor->Step(c); }
+
+private:
+    std::optional<CPrefetchLanes> m_own;
+};
+
 // RemoveTag(which 1) on the part of text from start on.
 void RemoveStartTag(CSafeBuf& text, int start)
 {
@@ -255,7 +284,7 @@ bool CElement::AppendSourceCode(CSafeBuf& out, int level, int flags, CSafeBuf& s
     const bool indent = (flags & kSourceIndent) != 0;
 
     if (m_kind == kKindBr && static_cast<CBRElement*>(this)->m_preBreak && !diagnostic) {
-        out += "\r\n";
+        out.AppendLiteral("\r\n");
         AppendSelectionMarkers(this, out, start, flags, var);
         return true;
     }
@@ -266,7 +295,7 @@ bool CElement::AppendSourceCode(CSafeBuf& out, int level, int flags, CSafeBuf& s
         return true;
     }
 
-    PrefetchElement(m_firstChild);
+    PassCursor cursor(this);
     const bool locked = m_locked && !diagnostic;
     const bool pre = m_kind == kKindPre;
     const bool childLines = indent && !pre && !IsInlineContent(this);
@@ -279,8 +308,8 @@ bool CElement::AppendSourceCode(CSafeBuf& out, int level, int flags, CSafeBuf& s
     if (!locked) {
         if (indent)
             Tabs(out, level);
-        out += "<";
-        out += m_tagName;
+        out.AppendLiteral("<");
+        out.Append(m_tagName.Get(), m_tagName.Length());
         m_attributes.ForEachPair(
             [&out](const CSafeBuf& name, const CSafeBuf& value) { AppendXMLAttribute(out, name, value); });
         if ((flags & kSourceMarkers) && var && !var->selection && m_owner
@@ -298,23 +327,23 @@ bool CElement::AppendSourceCode(CSafeBuf& out, int level, int flags, CSafeBuf& s
         if (diagnostic)
             AppendDiagnostics(this, out);
         if (empty) {
-            out += " />";
+            out.AppendLiteral(" />");
             AppendSelectionMarkers(this, out, start, flags, var);
             if (indent)
-                out += "\r\n";
+                out.AppendLiteral("\r\n");
             return true;
         }
-        out += ">";
+        out.AppendLiteral(">");
     }
     if (childLines)
-        out += "\r\n";
+        out.AppendLiteral("\r\n");
     if (pre)
-        out += "\r\n";
+        out.AppendLiteral("\r\n");
     if (m_kind == kKindFieldset && !m_text.IsEmpty()) {
         if (childLines) {
             Tabs(out, level + 1);
             out += m_text;
-            out += "\r\n";
+            out.AppendLiteral("\r\n");
         } else {
             out += m_text;
         }
@@ -348,7 +377,7 @@ bool CElement::AppendSourceCode(CSafeBuf& out, int level, int flags, CSafeBuf& s
                         continue;
                     if (childLines) {
                         childOut.Delete(0, 2); // the leading "\r\n"
-                        childOut += "\r\n";
+                        childOut.AppendLiteral("\r\n");
                     }
                     out += childOut;
                     previous = nullptr;
@@ -357,8 +386,7 @@ bool CElement::AppendSourceCode(CSafeBuf& out, int level, int flags, CSafeBuf& s
             } else if (!c) {
                 break;
             }
-            if (!ordered)
-                PrefetchAhead(c);
+            PassCursor::Step(c);
             const bool inlineChild = IsInlineContent(c);
             // An inline child opens a line with its indentation, unless it
             // writes nothing: the TABs go before it and come off again then.
@@ -371,7 +399,7 @@ bool CElement::AppendSourceCode(CSafeBuf& out, int level, int flags, CSafeBuf& s
                     tabs = out.Length() - tabs;
                     opening = true;
                 } else if (!inlineChild && lineOpen) {
-                    out += "\r\n";
+                    out.AppendLiteral("\r\n");
                     lineOpen = false;
                 }
             }
@@ -399,22 +427,22 @@ bool CElement::AppendSourceCode(CSafeBuf& out, int level, int flags, CSafeBuf& s
                 Tabs(out, level + 1);
                 lineOpen = true;
             }
-            out += "&#160;";
+            out.AppendLiteral("&#160;");
         }
         if (lineOpen)
-            out += "\r\n";
+            out.AppendLiteral("\r\n");
     }
     if (pre)
-        out += "\r\n";
+        out.AppendLiteral("\r\n");
     if (!locked) {
         if (childLines)
             Tabs(out, level);
-        out += "</";
-        out += m_tagName;
-        out += ">";
+        out.AppendLiteral("</");
+        out.Append(m_tagName.Get(), m_tagName.Length());
+        out.AppendLiteral(">");
     }
     AppendSelectionMarkers(this, out, start, flags, var);
     if (indent)
-        out += "\r\n";
+        out.AppendLiteral("\r\n");
     return true;
 }

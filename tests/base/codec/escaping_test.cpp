@@ -36,6 +36,54 @@ TEST(EscapeXMLChar, RunsOfSpacesKeepTheirFirstSpaceOnlyWhenAsked)
     EXPECT_EQ("x  y", EscapedXML(u"x  y", false));
 }
 
+// The escaping as a character-by-character rule, to hold the block-wise
+// scan against.
+std::u16string EscapedByRule(const std::u16string& in, bool spaces)
+{
+    std::u16string out;
+    for (size_t i = 0; i < in.size(); ++i) {
+        const char16_t c = in[i];
+        if (c == '&')
+            out += u"&amp;";
+        else if (c == '<')
+            out += u"&lt;";
+        else if (c == '>')
+            out += u"&gt;";
+        else if (c == '"')
+            out += u"&quot;";
+        else if (spaces && c == ' ' && i > 0 && in[i - 1] == ' ')
+            out += u"&#160;";
+        else
+            out += c;
+    }
+    return out;
+}
+
+TEST(AppendEscapedXML, EveryPositionOfTheLongTextsAWriterMeets)
+{
+    // Each marked character, a pair of spaces and units that share a byte
+    // with a markup character, at every position of texts up to several
+    // blocks of eight long, appended after text already in the buffer.
+    const std::u16string marks[] = {u"&", u"<", u">", u"\"", u"  ", u"\u0126", u"\uFF1C", u"\u3C00"};
+    for (bool spaces : {false, true}) {
+        for (const std::u16string& mark : marks) {
+            for (size_t length = 0; length <= 40; ++length) {
+                for (size_t at = 0; at <= length; ++at) {
+                    std::u16string text(length, u'x');
+                    for (size_t i = 3; i < length; i += 5)
+                        text[i] = u' ';
+                    text.insert(at, mark);
+                    CSafeBuf out = Wide(u"kept");
+                    const auto* units = reinterpret_cast<const unsigned short*>(text.data());
+                    AppendEscapedXML(out, units, static_cast<int>(text.size()), spaces);
+                    ASSERT_EQ(Utf8(Wide((u"kept" + EscapedByRule(text, spaces)).c_str())), Utf8(out))
+                        << "length " << length << " at " << at << " spaces " << spaces;
+                }
+            }
+        }
+    }
+}
+
 TEST(EscapeHTMLUnicode, CharactersAbove255AndNoBreakSpaceBecomeReferences)
 {
     CSafeBuf text = Wide(u"caf\u00e9\u00a0\u20ac<\u4e2d");

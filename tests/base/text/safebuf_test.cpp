@@ -232,6 +232,20 @@ TEST(SafeBufEdit, TextTakenFromItselfSurvivesGrowth)
     CSafeBuf r("abc");
     EXPECT_EQ(1, r.Replace(r, U16(u"x")));
     EXPECT_EQ(u"x", U16String(r));
+    // Appends of a part of the string itself, with room and without; the
+    // 8-bit appends take the low bytes of its units.
+    CSafeBuf a("abcdef"); // capacity 12
+    a.Append(static_cast<const unsigned short*>(a) + 1, 3);
+    EXPECT_EQ(u"abcdefbcd", U16String(a));
+    a.Append(static_cast<const unsigned short*>(a), 9);
+    EXPECT_EQ(u"abcdefbcdabcdefbcd", U16String(a));
+    CSafeBuf b("xy");
+    b.Append(reinterpret_cast<const char*>(static_cast<const unsigned short*>(b)), 4);
+    EXPECT_EQ(6, b.Length());
+    EXPECT_EQ(u'x', b.GetAt(2));
+    EXPECT_EQ(0, b.GetAt(3));
+    b.AppendLiteral("<p>");
+    EXPECT_EQ(u"<p>", U16String(b).substr(6));
 }
 
 TEST(SafeBufEdit, TrimAndCopy)
