@@ -196,8 +196,9 @@ bool HoldsInlineContent(const CElement* e)
 }
 
 // A form's inline content and whatever stands beside it go into one
-// wrapper: a div when the form holds a block too (text and blocks stand in
-// it as they stood in the form), else a p.
+// wrapper: a div when the form holds a block too, else a p. The div's loose
+// inline content goes into paragraphs as in any div read, so that the div
+// written and read again is the same.
 void RepairForm(CElement* form)
 {
     if (!HoldsInlineContent(form))
@@ -211,6 +212,8 @@ void RepairForm(CElement* form)
         wrapper->AddToTail(c);
     }
     form->AppendChild(wrapper);
+    if (wrapper->m_kind == kKindDiv)
+        CheckAndAddP(wrapper, false);
     form->StyleChanged(1);
 }
 
