@@ -65,15 +65,13 @@ bool HoldsMixedFormDiv(CElement* body)
     return false;
 }
 
-// Text the reader does not keep: what stands directly in html, beside its
-// head and body, and in elements that hold no text (br, img, col,
-// colgroup).
+// Text the reader does not keep: in elements that hold no text (br, img,
+// col, colgroup). What stands directly in html beside its head and body
+// goes into the body.
 bool KeepsText(const xmlNode* parent)
 {
     const std::string name = parent->name ? reinterpret_cast<const char*>(parent->name) : "";
-    if (name == "br" || name == "img" || name == "col" || name == "colgroup")
-        return false;
-    return !(parent->parent && parent->parent->type == XML_DOCUMENT_NODE && name == "html");
+    return !(name == "br" || name == "img" || name == "col" || name == "colgroup");
 }
 
 // Appends the text in node's subtree: texts, character data and the text of
