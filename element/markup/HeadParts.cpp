@@ -4,6 +4,8 @@
 
 #include <libxml/tree.h>
 
+#include <cstring>
+
 namespace {
 
 bool IsSpace(unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
@@ -13,6 +15,10 @@ constexpr int kEmptyPartDepth = 16;
 
 bool IsEmptyPart(const xmlNode* n, int depth)
 {
+    // Every element the reader meets is asked: most are no head part, and
+    // the first letter says so before any name is compared.
+    if (n->type != XML_ELEMENT_NODE || !n->name || !std::strchr("htmlsb", n->name[0]))
+        return false;
     if (depth > kEmptyPartDepth || !(IsHeadPart(n) || IsNamed(n, "html") || IsNamed(n, "body")))
         return false;
     for (const xmlNode* c = n->children; c; c = c->next) {
