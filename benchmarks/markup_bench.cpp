@@ -66,14 +66,17 @@ std::string ReferencesThroughout(const std::string& doc, bool named)
     static const char* const kNumbers[] = {"&#160;", "&#233;", "&#8212;", "&#169;", "&#8230;", "&#8217;"};
     std::string out;
     out.reserve(doc.size() * 2);
+    const char* const* references = named ? kNames : kNumbers;
     bool inTag = false;
-    size_t next = 0;
+    unsigned turn = 0;
     for (char c : doc) {
         inTag = c == '<' ? true : c == '>' ? false : inTag;
-        if (c == ' ' && !inTag)
-            out += (named ? kNames : kNumbers)[next++ % 6];
-        else
+        if (c == ' ' && !inTag) {
+            out += references[turn];
+            turn = turn == 5 ? 0 : turn + 1;
+        } else {
             out += c;
+        }
     }
     return out;
 }

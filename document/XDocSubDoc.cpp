@@ -181,7 +181,7 @@ int CXDoc::LoadSubDocumentForElement(CElement* e, CSafeBuf& markup, bool tellUse
         body += id; // escaped already
         body += "</id>";
         for (int i = 0; i < SUBDOC_INFO::kOptionCount; ++i) {
-            char field[16];
+            char field[32];
             OptionName(field, sizeof field, i, "");
             AppendEscaped(body, field, AttributeValue(e, info->optionAttributes[i]));
         }

@@ -25,7 +25,7 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -157,7 +157,28 @@ protected:
             s.replace(nb, 2, "{nbsp}");
         // Header ids begin with the table's identifier, which depends on
         // what ran before: it is written as "T".
-        return std::regex_replace(s, std::regex("th[0-9A-F]{8}([0-9]{4})"), "thT$1");
+        for (auto th = s.find("th"); th != std::string::npos; th = s.find("th", th + 1)) {
+            const auto hex = th + 2;
+            if (hex + 12 <= s.size() && IsUpperHex(s, hex, 8) && IsDigits(s, hex + 8, 4))
+                s.replace(hex, 8, "T");
+        }
+        return s;
+    }
+
+    static bool IsUpperHex(const std::string& s, size_t at, size_t n)
+    {
+        for (size_t i = at; i < at + n; ++i)
+            if (!std::isdigit(static_cast<unsigned char>(s[i])) && (s[i] < 'A' || s[i] > 'F'))
+                return false;
+        return true;
+    }
+
+    static bool IsDigits(const std::string& s, size_t at, size_t n)
+    {
+        for (size_t i = at; i < at + n; ++i)
+            if (!std::isdigit(static_cast<unsigned char>(s[i])))
+                return false;
+        return true;
     }
 
     void RunFile(const char* path)

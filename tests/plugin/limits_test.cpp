@@ -73,13 +73,8 @@ struct LimitCase
 };
 
 constexpr int kDeep = 100000;
-// The large pastes: 10 MB; under AddressSanitizer, whose checks make them
-// take well over the time a case has there, 2 MB.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr size_t kPasteBytes = 2 << 20;
-#else
+// The large pastes.
 constexpr size_t kPasteBytes = 10 << 20;
-#endif
 // The letter typed: none of the generated markup holds it.
 constexpr char kLetter = 'q';
 constexpr std::uint32_t kLetterKeyCode = 0x0C; // the US layout's Q key
