@@ -274,7 +274,7 @@ bool CXDoc::ReadDocument(const unsigned short* text, bool& built)
     size_t units = length;
     std::string bytes;
     if (whole) {
-        bytes = XmlTextBytes(text);
+        bytes = XmlTextBytes(text, length);
     } else {
         CSafeBuf source;
         source.PrepareBufferSize(static_cast<long>(length) + wrapper.Length() + 32);
@@ -331,6 +331,9 @@ bool CXDoc::ReadDocument(const unsigned short* text, bool& built)
     }
 
     if (body) {
+        // The registry is emptied for the new tree: emptied first, the old
+        // tree's elements leave it at once and not one by one as each goes.
+        m_registry.Clear();
         ReleaseTree();
         // Borrowed pointers into the tree that went.
         m_selectionAnchor = nullptr;
@@ -359,7 +362,11 @@ bool CXDoc::ReadDocument(const unsigned short* text, bool& built)
         if (m_root->Rare().m_baseURL)
             *m_root->EditRare().m_baseURL = m_baseURL;
         m_root->SetMargin(10, 15, 10, 16);
-        SetLayoutWidth(m_root, static_cast<int>(m_windowRect.right - m_windowRect.left));
+        // A tree read into the body takes the view's width before its
+        // restyle below: read into a body without one, its elements make
+        // no layout records that the restyle would make again.
+        if (!body)
+            SetLayoutWidth(m_root, static_cast<int>(m_windowRect.right - m_windowRect.left));
     }
 
     if (body) {
@@ -389,13 +396,16 @@ bool CXDoc::ReadDocument(const unsigned short* text, bool& built)
         try {
             m_root->CheckDocument();
             MarkDataTables(m_root);
+            // The runs made for the caret take their styles with the
+            // whole tree's below.
             int textState = 2;
-            m_root->ValidTextInput(textState);
+            m_root->ValidTextInput(textState, false);
             int previous = 0;
             m_root->RemoveExtraSpace(previous);
         } catch (...) {
             WriteExcpInfo("LoadDocument: repair");
         }
+        SetLayoutWidth(m_root, static_cast<int>(m_windowRect.right - m_windowRect.left));
         if (!m_root->m_firstChild)
             GiveEmptyParagraph(m_root);
         m_root->StyleChanged(1);

@@ -342,8 +342,10 @@ public:
     // breaks, images and inline elements that follow one another without
     // text, after the last inline child of a block, into empty blocks.
     // state: 0 nothing yet, 1 a text position exists, 2 one is needed before
-    // the next inline element; handed on and back.
-    void ValidTextInput(int& state);
+    // the next inline element; handed on and back. restyle off: the runs
+    // made keep the styles they were made with (the caller restyles the
+    // tree afterwards).
+    void ValidTextInput(int& state, bool restyle = true);
 
     // ==== markup and path strings (ElementTagList.cpp) ====
     // Wraps text in this element and then each ancestor, up to but not
@@ -414,8 +416,8 @@ public:
     // StyleChanged(2). False without a parent.
     bool AddBrother(CElement* e, bool after, bool restyle);
     // A new empty text run goes before (true) or after this element and is
-    // restyled; null without a parent, else the run.
-    CElement* InsertEmptyText(bool before);
+    // restyled unless restyle is off; null without a parent, else the run.
+    CElement* InsertEmptyText(bool before, bool restyle = true);
     // wrapper takes this element's place and receives it as its only child,
     // then runs StyleChanged(1). False without a parent.
     bool InsertElement(CElement* wrapper);

@@ -268,12 +268,20 @@ void CElement::Release()
     // row shifts of the path are summed on the way down, once an element, so
     // a deep tree is not walked up again for every element it loses.
     if (m_firstChild) {
-        const bool rows = m_owner && m_owner->m_doc.m_paintState;
+        // With no element in the document's registry, no element of the
+        // tree has a row shift to read (OwnRowLag): a tree whose registry
+        // was emptied before it goes is destroyed without the look-ups.
+        const bool rows = m_owner && m_owner->m_doc.m_paintState && m_owner->m_doc.m_registry.GetCount() > 0;
         std::vector<int> lags(1, rows ? RowLag() : 0); // of each element on the path
         CElement* current = this;
         for (;;) {
             if (current->m_firstChild) {
                 current = current->m_firstChild;
+                // Its sibling comes next, once its subtree is gone: fetched
+                // meanwhile (a tree released long after it was made has left
+                // the caches).
+                if (current->m_nextSibling)
+                    __builtin_prefetch(current->m_nextSibling, 1);
                 const int own = rows ? current->OwnRowLag() : 0;
                 lags.push_back(own < 0 ? 0 : lags.back() + own);
                 continue;

@@ -22,7 +22,7 @@ bool CElement::AddBrother(CElement* e, bool after, bool restyle)
     return true;
 }
 
-CElement* CElement::InsertEmptyText(bool before)
+CElement* CElement::InsertEmptyText(bool before, bool restyle)
 {
     if (!m_parent)
         return nullptr;
@@ -33,7 +33,8 @@ CElement* CElement::InsertEmptyText(bool before)
         m_parent->RemoveChild(run->m_id, true, false);
         return nullptr;
     }
-    run->StyleChanged(2);
+    if (restyle)
+        run->StyleChanged(2);
     return run;
 }
 

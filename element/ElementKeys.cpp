@@ -126,7 +126,7 @@ bool CElement::OnChar(unsigned int ch, unsigned int repeat, unsigned int modifie
     return true;
 }
 
-void CElement::ValidTextInput(int& state)
+void CElement::ValidTextInput(int& state, bool restyle)
 {
     const int incoming = state;
     int local = state;
@@ -138,7 +138,7 @@ void CElement::ValidTextInput(int& state)
         && IsEmptyTag(false);
     auto textBeforeIfNeeded = [&]() {
         if (incoming == 2)
-            InsertEmptyText(true);
+            InsertEmptyText(true, restyle);
     };
     if (k == kKindP) {
         local = 2;
@@ -161,20 +161,21 @@ void CElement::ValidTextInput(int& state)
         local = 1;
     }
     for (CElement* c = m_firstChild; c; c = c->m_nextSibling)
-        c->ValidTextInput(local);
+        c->ValidTextInput(local, restyle);
     if (local == 2 && wasEmpty && (m_inline || k == kKindBr || k == kKindCustom)
         && IsLastElementInBlock(false, false)) {
-        InsertEmptyText(false);
+        InsertEmptyText(false, restyle);
         state = 1;
         return;
     }
     if (m_block) {
         if (m_lastChild && m_lastChild->m_inline) {
-            m_lastChild->InsertEmptyText(false);
+            m_lastChild->InsertEmptyText(false, restyle);
         } else if (!m_firstChild && m_parent && !m_noChild && !IsVoidElement(this)) {
             if (CElement* run = NewRun(this)) {
                 AppendChild(run);
-                run->StyleChanged(2);
+                if (restyle)
+                    run->StyleChanged(2);
             }
         }
         local = 1;

@@ -4,6 +4,7 @@
 
 #include "base/collections/PointerSet.h"
 
+#include <algorithm>
 #include <cstdint>
 
 size_t CPointerSet::Home(const void* p) const
@@ -84,5 +85,11 @@ bool CPointerSet::Erase(const void* p)
 void CPointerSet::Clear()
 {
     std::vector<const void*>().swap(m_slots);
+    m_count = 0;
+}
+
+void CPointerSet::RemoveAll()
+{
+    std::fill(m_slots.begin(), m_slots.end(), nullptr);
     m_count = 0;
 }

@@ -19,6 +19,9 @@ public:
     size_t Count() const { return m_count; }
     // Empties the set and frees the table.
     void Clear();
+    // Empties the set and keeps the table, for a set that fills again to
+    // about the size it had.
+    void RemoveAll();
 
 private:
     size_t Home(const void* p) const;

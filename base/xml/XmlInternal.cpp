@@ -127,10 +127,17 @@ const xmlError* XmlQuietContext::Error() const
 
 std::string XmlTextBytes(const unsigned short* text)
 {
+    return XmlTextBytes(text, static_cast<size_t>(U16len(text)));
+}
+
+std::string XmlTextBytes(const unsigned short* text, size_t length)
+{
     static const unsigned short empty[1] = {0};
-    if (!text)
+    if (!text) {
         text = empty;
-    int n = U16len(text);
+        length = 0;
+    }
+    const int n = static_cast<int>(length);
 
     std::string bytes;
     if (n >= 3 && text[0] == 0xEF && text[1] == 0xBB && text[2] == 0xBF) {

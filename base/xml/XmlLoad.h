@@ -43,6 +43,9 @@ xmlDoc* LoadXMLBytes(const char* bytes, size_t size, CSafeBuf* error = nullptr, 
 // dropped; units up to 0xFF of a text that declares UTF-8 taken as its
 // bytes). Throws std::bad_alloc when memory runs out.
 std::string XmlTextBytes(const unsigned short* text);
+// The same of the length units at text (a zero unit stands after them), for
+// a caller that knows the length.
+std::string XmlTextBytes(const unsigned short* text, size_t length);
 // Parses a file (UTF-16 path, reaching the system as UTF-8) with the library's
 // own encoding detection. The last-error record is always reset afterwards.
 xmlDoc* LoadXMLFile(const unsigned short* path, CSafeBuf* error = nullptr);

@@ -176,10 +176,15 @@ void CElement::ApplyAttrSyle()
     CSafeBuf name, value;
     const CMapStringToString* maps[] = {&m_attributes, &Rare().m_attributes2};
     for (const CMapStringToString* map : maps) {
-        for (void* pos = map->GetStartPosition(); pos;) {
-            map->GetNextAssoc(pos, name, value);
+        // Only the attributes that style are copied out (the style changes,
+        // the maps do not).
+        map->ForEachPair([&](const CSafeBuf& key, const CSafeBuf& text) {
+            if (!IsAttributeWithStyle(key))
+                return;
+            name = key;
+            value = text;
             LoadAttributeStyle(name, value);
-        }
+        });
     }
 }
 

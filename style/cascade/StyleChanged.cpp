@@ -110,7 +110,12 @@ bool CElement::StyleChanged(int mode)
         if (!(mode & 0x8000))
             ResetStyle(m_kind != kKindBody);
         Recompute(this);
-        m_style.Share(before);
+        // A sibling before, restyled already when a parent restyles its
+        // children this way, often ends with an equal style.
+        if (m_prevSibling)
+            m_style.Share(before, m_prevSibling->m_style);
+        else
+            m_style.Share(before);
     }
     if (m == 2)
         return true;

@@ -256,4 +256,53 @@ TEST(LoadDocument, TheBaselineIsTheLoadedDocumentsText)
     EXPECT_EQ(l.doc.m_baselineScrollY, 0);
 }
 
+// The load's own steps leave every element styled, with the areas it takes
+// from the view's width, as one more restyle of the whole tree leaves it:
+// the runs made for the caret, the row groups of data tables and the
+// elements read before the body has its width take their final styles.
+TEST(LoadDocument, TheTreeIsStyledAsARestyleLeavesIt)
+{
+    Loaded l;
+    bool built = false;
+    ASSERT_TRUE(
+        l.doc.ReadDocument(FromUtf8("<p><b>a</b> b<i>c</i></p><div><span>d</span><br />e</div>"
+                                    "<table><tr><th>h</th><th>i</th></tr><tr><td>1</td><td>2</td></tr>"
+                                    "</table><ul><li><a href=\"x\">l</a></li></ul>"
+                                    "<p style=\"width:50%\">p</p>"),
+            built));
+    ASSERT_TRUE(built);
+    struct Record
+    {
+        const CElement* e;
+        ELEMENT_STYLE style;
+        CRect avail, container;
+    };
+    auto records = [&l]() {
+        std::vector<Record> all;
+        for (const CElement* e = l.doc.m_root; e;) {
+            all.push_back({e, e->Style(), e->Lay().m_availRect, e->Lay().m_containerRect});
+            if (e->m_firstChild) {
+                e = e->m_firstChild;
+                continue;
+            }
+            while (e && !e->m_nextSibling)
+                e = e->m_parent;
+            e = e ? e->m_nextSibling : nullptr;
+        }
+        return all;
+    };
+    const std::vector<Record> loaded = records();
+    EXPECT_GT(loaded.size(), 20u);
+    EXPECT_GT(l.doc.m_root->m_firstChild->Lay().m_availRect.right, 0);
+    l.doc.m_root->StyleChanged(1);
+    const std::vector<Record> again = records();
+    ASSERT_EQ(loaded.size(), again.size());
+    for (size_t i = 0; i < loaded.size(); ++i) {
+        const CElement* e = loaded[i].e;
+        EXPECT_EQ(std::memcmp(&loaded[i].style, &again[i].style, sizeof(ELEMENT_STYLE)), 0) << PathOf(e);
+        EXPECT_EQ(loaded[i].avail, again[i].avail) << PathOf(e);
+        EXPECT_EQ(loaded[i].container, again[i].container) << PathOf(e);
+    }
+}
+
 } // namespace

@@ -201,3 +201,42 @@ TEST(Document, StartsWithItsDefaults)
     }
     EXPECT_EQ(engine.m_doc.SysInit(), 1);
 }
+
+// A clear detaches every member, whether its identifier is indexed by the
+// pages or found only through its bucket (one set by hand beyond the pages'
+// range), so that destroying the elements afterwards touches nothing of it.
+TEST(Registry, ClearDetachesPagedAndUnpagedMembers)
+{
+    CXHTML engine;
+    CElementRegistry& registry = engine.m_doc.m_registry;
+    for (const bool unpaged : {false, true}) {
+        std::vector<CElement*> members;
+        for (int i = 0; i < 700; ++i)
+            members.push_back(CreateElement("b", nullptr, nullptr, &engine));
+        if (unpaged) {
+            CElement* far = CreateElement("i", nullptr, nullptr, nullptr);
+            far->m_id = (1L << 30) + 5;
+            ASSERT_TRUE(registry.Register(far));
+            members.push_back(far);
+        }
+        registry.Clear();
+        EXPECT_EQ(registry.GetCount(), 0);
+        for (int b = 0; b < CElementRegistry::kBucketCount; ++b)
+            EXPECT_EQ(registry.GetBucketHead(b), nullptr);
+        for (CElement* e : members) {
+            EXPECT_EQ(e->m_registry, nullptr);
+            EXPECT_EQ(e->m_registryNext, nullptr);
+            EXPECT_EQ(e->m_registryPrevious, nullptr);
+            EXPECT_EQ(registry.Find(e->GetID()), nullptr);
+            EXPECT_FALSE(registry.Contains(e));
+            e->m_owner = nullptr;
+            delete e;
+        }
+        // The registry takes members again.
+        CElement* next = CreateElement("b", nullptr, nullptr, &engine);
+        EXPECT_EQ(registry.Find(next->GetID()), next);
+        EXPECT_TRUE(registry.Contains(next));
+        delete next;
+        EXPECT_EQ(registry.GetCount(), 0);
+    }
+}
