@@ -117,6 +117,7 @@ namespace {
 // groups), heads, feet, then the rest as they stand.
 void TableOrder(const CElement* table, std::vector<CElement*>& order)
 {
+    order.reserve(static_cast<size_t>(table->m_childCount) + 1);
     auto add = [&](auto keep) {
         for (CElement* c = table->m_firstChild; c; c = c->m_nextSibling) {
             if (keep(c))
