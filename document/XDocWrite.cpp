@@ -298,7 +298,8 @@ void CXDoc::GetSourceCode(CSafeBuf& out, int mode, bool tidy)
                 DeleteBodyStartTag(t);
                 DeleteBodyEndTag(t);
             }
-            if (m_root->m_childCount == 1 && t.Length() - bodyStart <= 99 && IsLoneEmptyParagraph(t, bodyStart))
+            if (m_root->m_childCount == 1 && t.Length() - bodyStart <= 99
+                && IsLoneEmptyParagraph(t, bodyStart))
                 t.AdjSize(bodyStart);
         }
 

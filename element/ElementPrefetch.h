@@ -9,7 +9,6 @@
 // held once for many elements and stay in the cache.)
 
 #include "element/Element.h"
-#include "element/TreeQueries.h"
 
 inline void PrefetchElement(const CElement* e)
 {
@@ -76,7 +75,7 @@ private:
             const unsigned short* text = lane.at->m_text;
             __builtin_prefetch(text);
             __builtin_prefetch(text + lane.at->m_text.Length());
-            lane.at = NextInSubtree(const_cast<CElement*>(lane.at), lane.unit);
+            lane.at = Next(lane.at, lane.unit);
         }
         if (!lane.at) {
             if (!m_nextUnit || m_unitsTaken >= m_unitsEntered + kUnitsAhead)
@@ -87,6 +86,18 @@ private:
             __builtin_prefetch(m_nextUnit);
         }
         PrefetchElement(lane.at);
+    }
+
+    // NextInSubtree, written out here so that a step makes no call.
+    static const CElement* Next(const CElement* e, const CElement* unit)
+    {
+        if (e->m_firstChild)
+            return e->m_firstChild;
+        for (; e && e != unit; e = e->m_parent) {
+            if (e->m_nextSibling)
+                return e->m_nextSibling;
+        }
+        return nullptr;
     }
 
     const CElement* m_root;

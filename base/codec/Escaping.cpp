@@ -135,8 +135,8 @@ void AppendEscapedXMLAttribute(CSafeBuf& out, const unsigned short* s, int lengt
 {
     // The units written as references, as bits by their value: most units
     // of a value are passed over by one test.
-    constexpr unsigned long long kReferenced = 1ull << '\t' | 1ull << '\n' | 1ull << '\r' | 1ull << '"'
-        | 1ull << '&' | 1ull << '<' | 1ull << '>';
+    constexpr unsigned long long kReferenced
+        = 1ull << '\t' | 1ull << '\n' | 1ull << '\r' | 1ull << '"' | 1ull << '&' | 1ull << '<' | 1ull << '>';
     AppendReplaced(out, s, length, [&](int i) -> const char* {
         if (s[i] >= 64 || !(kReferenced >> s[i] & 1))
             return nullptr;
