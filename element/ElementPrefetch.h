@@ -71,10 +71,14 @@ private:
     {
         if (lane.at) {
             // The record of lane.at was asked for at the lane's last step:
-            // its text's address and its links are there to read now.
-            const unsigned short* text = lane.at->m_text;
-            __builtin_prefetch(text);
-            __builtin_prefetch(text + lane.at->m_text.Length());
+            // its text's address and its links are there to read now. An
+            // element without text has a buffer all the same, which the
+            // walk does not read: it is not asked for.
+            if (const int length = lane.at->m_text.Length()) {
+                const unsigned short* text = lane.at->m_text;
+                __builtin_prefetch(text);
+                __builtin_prefetch(text + length);
+            }
             lane.at = Next(lane.at, lane.unit);
         }
         if (!lane.at) {

@@ -96,7 +96,7 @@ void AppendSelectionMarkers(const CElement* e, CSafeBuf& out, int start, int fla
 bool CanMergeInline(const CElement* previous, const CElement* child)
 {
     if (!previous || !child->m_inline || child->m_noChild || previous->m_noChild || child->m_locked
-        || previous->m_locked)
+        || previous->m_locked || previous->m_kind != child->m_kind)
         return false;
     switch (child->m_kind) {
     case kKindComment:
@@ -404,7 +404,7 @@ bool CElement::AppendSourceCode(CSafeBuf& out, int level, int flags, CSafeBuf& s
                     lineOpen = false;
                 }
             }
-            const bool merged = (flags & kSourceMerge) && CanMergeInline(previous, c);
+            const bool merged = (flags & kSourceMerge) && previous && CanMergeInline(previous, c);
             if (merged)
                 RemoveTag(out, 2);
             const int childStart = out.Length();
