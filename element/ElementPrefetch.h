@@ -9,6 +9,7 @@
 // held once for many elements and stay in the cache.)
 
 #include "element/Element.h"
+#include "element/TreeWalk.h"
 
 inline void PrefetchElement(const CElement* e)
 {
@@ -79,7 +80,7 @@ private:
                 __builtin_prefetch(text);
                 __builtin_prefetch(text + length);
             }
-            lane.at = Next(lane.at, lane.unit);
+            lane.at = StepInSubtree(lane.at, lane.unit);
         }
         if (!lane.at) {
             if (!m_nextUnit || m_unitsTaken >= m_unitsEntered + kUnitsAhead)
@@ -90,18 +91,6 @@ private:
             __builtin_prefetch(m_nextUnit);
         }
         PrefetchElement(lane.at);
-    }
-
-    // NextInSubtree, written out here so that a step makes no call.
-    static const CElement* Next(const CElement* e, const CElement* unit)
-    {
-        if (e->m_firstChild)
-            return e->m_firstChild;
-        for (; e && e != unit; e = e->m_parent) {
-            if (e->m_nextSibling)
-                return e->m_nextSibling;
-        }
-        return nullptr;
     }
 
     const CElement* m_root;
