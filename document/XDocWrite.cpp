@@ -136,10 +136,11 @@ void DeleteBodyEndTag(CSafeBuf& text)
     }
 }
 
-// The body holds one paragraph with nothing but a no-break space.
-bool IsLoneEmptyParagraph(const CSafeBuf& text)
+// The body's text, from from on, holds one paragraph with nothing but a
+// no-break space.
+bool IsLoneEmptyParagraph(const CSafeBuf& text, int from)
 {
-    CSafeBuf shown(text);
+    CSafeBuf shown = text.Mid(from, text.Length() - from);
     RemoveCR(shown);
     static const unsigned short kNoBreak[] = {'<', 'p', '>', 0x00A0, '<', '/', 'p', '>', 0};
     return shown == kNoBreak || shown.CompareNoCase("<p>&#160;</p>") == 0;
@@ -238,8 +239,17 @@ void CXDoc::GetSourceCode(CSafeBuf& out, int mode, bool tidy)
             w += "\r\n";
 
         // 6. The body's text, written straight into out: a caller that
-        // writes again into the same text reuses its memory.
+        // writes again into the same text reuses its memory. A whole
+        // document written without the tidy pass has the frame's start
+        // written first and its body appended after it, so that the body's
+        // text is not moved to make room in front of it (step 11 below).
         CSafeBuf& t = out;
+        int bodyStart = 0;
+        if (full && !tidy && m_root) {
+            TrimCR(w, -1);
+            t += w;
+            bodyStart = t.Length();
+        }
         if (!m_root) {
             if (full)
                 t += "\t<body>";
@@ -255,9 +265,9 @@ void CXDoc::GetSourceCode(CSafeBuf& out, int mode, bool tidy)
             var.selection = m_selectionPresent != 0;
             var.state = 0;
             if (!tidy && (mode & kModeAsGiven)) {
-                m_root->GetSourceCode(t, full ? 1 : 0, mode, s1, s2, s3, nullptr);
+                m_root->AppendSourceCode(t, full ? 1 : 0, mode, s1, s2, s3, nullptr);
             } else if (!tidy) {
-                m_root->GetSourceCode(t, full ? 1 : 0, mode | kSourceMerge, s1, s2, s3, &var);
+                m_root->AppendSourceCode(t, full ? 1 : 0, mode | kSourceMerge, s1, s2, s3, &var);
             } else {
                 m_root->GetSourceCode(t, 0, (mode & kModeKeptWhenTidy) | kModeCompact, s1, s2, s3, &var);
                 if (t == kCaretInEmptyParagraph)
@@ -288,8 +298,9 @@ void CXDoc::GetSourceCode(CSafeBuf& out, int mode, bool tidy)
                 DeleteBodyStartTag(t);
                 DeleteBodyEndTag(t);
             }
-            if (m_root->m_childCount == 1 && t.Length() <= 99 && IsLoneEmptyParagraph(t))
-                t.Empty();
+            if (m_root->m_childCount == 1 && t.Length() - bodyStart <= 99
+                && IsLoneEmptyParagraph(t, bodyStart))
+                t.AdjSize(bodyStart);
         }
 
         // 7, 8. The body's text follows the frame's start; a fragment with
@@ -300,11 +311,13 @@ void CXDoc::GetSourceCode(CSafeBuf& out, int mode, bool tidy)
             t.Empty();
         }
         // 11. No line ends or TABs in front.
-        TrimCR(w, -1);
-        if (w.IsEmpty())
-            TrimCR(t, -1);
-        else
-            t.Insert(0, w);
+        if (bodyStart == 0) {
+            TrimCR(w, -1);
+            if (w.IsEmpty())
+                TrimCR(t, -1);
+            else
+                t.Insert(0, w);
+        }
 
         // 9, 10. The frame's end.
         if (full) {

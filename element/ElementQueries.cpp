@@ -3,6 +3,7 @@
 #include "element/Element.h"
 #include "element/Selection.h"
 #include "element/TreeQueries.h"
+#include "element/TreeWalk.h"
 
 #include "base/collections/ListInt.h"
 #include "base/text/U16.h"
@@ -100,16 +101,7 @@ bool IsDescendantOf(const CElement* e, long id)
 }
 
 // The next element of root's subtree after e in document order, or null.
-CElement* NextInSubtree(CElement* e, const CElement* root)
-{
-    if (e->m_firstChild)
-        return e->m_firstChild;
-    for (; e && e != root; e = e->m_parent) {
-        if (e->m_nextSibling)
-            return e->m_nextSibling;
-    }
-    return nullptr;
-}
+CElement* NextInSubtree(CElement* e, const CElement* root) { return StepInSubtree(e, root); }
 
 int OwnLockState(const CElement* e, int selecting, bool ignoreFlag)
 {

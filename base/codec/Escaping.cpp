@@ -67,10 +67,29 @@ bool NeedsReference(const unsigned short* s, int i, bool spaces)
     return c == '&' || c == '<' || c == '>' || c == '"' || (spaces && c == ' ' && i > 0 && s[i - 1] == ' ');
 }
 
+#if defined(__SSE2__)
+// Two bits for each of the eight units from i on (i >= 1) that
+// NeedsReference answers true for.
+unsigned BlockMask(const unsigned short* s, int i, bool spaces)
+{
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+    __m128i hit = _mm_or_si128(
+        _mm_or_si128(_mm_cmpeq_epi16(v, _mm_set1_epi16('&')), _mm_cmpeq_epi16(v, _mm_set1_epi16('<'))),
+        _mm_or_si128(_mm_cmpeq_epi16(v, _mm_set1_epi16('>')), _mm_cmpeq_epi16(v, _mm_set1_epi16('"'))));
+    if (spaces) {
+        const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i - 1));
+        const __m128i blank = _mm_set1_epi16(' ');
+        hit = _mm_or_si128(hit, _mm_and_si128(_mm_cmpeq_epi16(v, blank), _mm_cmpeq_epi16(before, blank)));
+    }
+    return static_cast<unsigned>(_mm_movemask_epi8(hit));
+}
+#endif
+
 // The first index from i on that NeedsReference answers true for, or
 // length. Text is the most of a written document: eight units are tested
 // at once where the processor can, and a block holding none is passed over
-// whole.
+// whole. The units after the last whole block are tested as the last eight
+// units of the text, those before i left out.
 int NextReference(const unsigned short* s, int i, int length, bool spaces)
 {
 #if defined(__SSE2__)
@@ -80,18 +99,14 @@ int NextReference(const unsigned short* s, int i, int length, bool spaces)
         i = 1; // the block test below reads the unit before each block
     }
     for (; i + 8 <= length; i += 8) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
-        __m128i hit = _mm_or_si128(
-            _mm_or_si128(_mm_cmpeq_epi16(v, _mm_set1_epi16('&')), _mm_cmpeq_epi16(v, _mm_set1_epi16('<'))),
-            _mm_or_si128(_mm_cmpeq_epi16(v, _mm_set1_epi16('>')), _mm_cmpeq_epi16(v, _mm_set1_epi16('"'))));
-        if (spaces) {
-            const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i - 1));
-            const __m128i blank = _mm_set1_epi16(' ');
-            hit = _mm_or_si128(hit, _mm_and_si128(_mm_cmpeq_epi16(v, blank), _mm_cmpeq_epi16(before, blank)));
-        }
-        const int mask = _mm_movemask_epi8(hit);
+        const unsigned mask = BlockMask(s, i, spaces);
         if (mask != 0)
-            return i + __builtin_ctz(static_cast<unsigned>(mask)) / 2;
+            return i + __builtin_ctz(mask) / 2;
+    }
+    if (i < length && length >= 9) {
+        const int last = length - 8; // 1 <= last < i
+        const unsigned mask = BlockMask(s, last, spaces) & (~0u << (2 * (i - last)));
+        return mask != 0 ? last + __builtin_ctz(mask) / 2 : length;
     }
 #endif
     while (i < length && !NeedsReference(s, i, spaces))
@@ -118,7 +133,13 @@ void AppendEscapedXML(CSafeBuf& out, const unsigned short* s, int length, bool s
 
 void AppendEscapedXMLAttribute(CSafeBuf& out, const unsigned short* s, int length)
 {
+    // The units written as references, as bits by their value: most units
+    // of a value are passed over by one test.
+    constexpr unsigned long long kReferenced
+        = 1ull << '\t' | 1ull << '\n' | 1ull << '\r' | 1ull << '"' | 1ull << '&' | 1ull << '<' | 1ull << '>';
     AppendReplaced(out, s, length, [&](int i) -> const char* {
+        if (s[i] >= 64 || !(kReferenced >> s[i] & 1))
+            return nullptr;
         switch (s[i]) {
         case '\t': return "&#9;";
         case '\n': return "&#10;";

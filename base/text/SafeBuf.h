@@ -92,11 +92,19 @@ public:
             AppendBytes(text, n);
         }
     }
-    // A string literal, its length known where it is written.
+    // A string literal, its length known where it is written (a literal
+    // never lies in this string's buffer).
     template <int N>
     void AppendLiteral(const char (&text)[N])
     {
-        Append(text, N - 1);
+        if (N - 1 <= m_capacity - m_length) {
+            unsigned short* to = m_text + m_length;
+            for (int i = 0; i < N - 1; ++i)
+                to[i] = static_cast<unsigned char>(text[i]);
+            SetLength(m_length + N - 1);
+        } else {
+            AppendBytes(text, N - 1);
+        }
     }
     void Append(const unsigned short* text);
     // Exactly n units (inline with room enough, as above).
@@ -104,7 +112,22 @@ public:
     {
         if (text && n > 0 && n <= m_capacity - m_length) {
             // The buffer stays, so the text may even come from this string.
-            std::memmove(m_text + m_length, text, static_cast<size_t>(n) * sizeof(unsigned short));
+            // A piece of a few units (a tag name) is read whole, then
+            // written, without a call.
+            unsigned short* to = m_text + m_length;
+            if (n <= 4) {
+                const unsigned short a = text[0], b = n > 1 ? text[1] : 0, c = n > 2 ? text[2] : 0,
+                                     d = n > 3 ? text[3] : 0;
+                to[0] = a;
+                if (n > 1)
+                    to[1] = b;
+                if (n > 2)
+                    to[2] = c;
+                if (n > 3)
+                    to[3] = d;
+            } else {
+                std::memmove(to, text, static_cast<size_t>(n) * sizeof(unsigned short));
+            }
             SetLength(m_length + n);
         } else {
             InsertUnits(m_length, text, n);

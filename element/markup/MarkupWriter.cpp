@@ -96,7 +96,7 @@ void AppendSelectionMarkers(const CElement* e, CSafeBuf& out, int start, int fla
 bool CanMergeInline(const CElement* previous, const CElement* child)
 {
     if (!previous || !child->m_inline || child->m_noChild || previous->m_noChild || child->m_locked
-        || previous->m_locked)
+        || previous->m_locked || previous->m_kind != child->m_kind)
         return false;
     switch (child->m_kind) {
     case kKindComment:
@@ -117,6 +117,7 @@ namespace {
 // groups), heads, feet, then the rest as they stand.
 void TableOrder(const CElement* table, std::vector<CElement*>& order)
 {
+    order.reserve(static_cast<size_t>(table->m_childCount) + 1);
     auto add = [&](auto keep) {
         for (CElement* c = table->m_firstChild; c; c = c->m_nextSibling) {
             if (keep(c))
@@ -403,7 +404,7 @@ bool CElement::AppendSourceCode(CSafeBuf& out, int level, int flags, CSafeBuf& s
                     lineOpen = false;
                 }
             }
-            const bool merged = (flags & kSourceMerge) && CanMergeInline(previous, c);
+            const bool merged = (flags & kSourceMerge) && previous && CanMergeInline(previous, c);
             if (merged)
                 RemoveTag(out, 2);
             const int childStart = out.Length();

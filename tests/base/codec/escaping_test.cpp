@@ -84,6 +84,28 @@ TEST(AppendEscapedXML, EveryPositionOfTheLongTextsAWriterMeets)
     }
 }
 
+TEST(AppendEscapedXML, TextsOfManyReferencesOutgrowTheRoomOfTheirUnits)
+{
+    // Every unit, or every other, a reference: the written text grows past
+    // the room the text's own units take, after a short or a long start.
+    for (bool spaces : {false, true}) {
+        for (const char16_t* unit : {u"&", u"\"", u" ", u"<x"}) {
+            for (size_t count = 1; count <= 48; count += 7) {
+                std::u16string text;
+                for (size_t i = 0; i < count; ++i)
+                    text += unit;
+                for (const std::u16string& kept : {std::u16string(u"k"), std::u16string(300, u'k')}) {
+                    CSafeBuf out = Wide(kept.c_str());
+                    const auto* units = reinterpret_cast<const unsigned short*>(text.data());
+                    AppendEscapedXML(out, units, static_cast<int>(text.size()), spaces);
+                    ASSERT_EQ(Utf8(Wide((kept + EscapedByRule(text, spaces)).c_str())), Utf8(out))
+                        << "count " << count << " spaces " << spaces;
+                }
+            }
+        }
+    }
+}
+
 TEST(EscapeHTMLUnicode, CharactersAbove255AndNoBreakSpaceBecomeReferences)
 {
     CSafeBuf text = Wide(u"caf\u00e9\u00a0\u20ac<\u4e2d");

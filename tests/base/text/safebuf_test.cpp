@@ -246,6 +246,11 @@ TEST(SafeBufEdit, TextTakenFromItselfSurvivesGrowth)
     EXPECT_EQ(0, b.GetAt(3));
     b.AppendLiteral("<p>");
     EXPECT_EQ(u"<p>", U16String(b).substr(6));
+    // Short pieces of itself: four units into the room left, one more past it.
+    CSafeBuf c("wxyz"); // capacity 8
+    c.Append(static_cast<const unsigned short*>(c), 4);
+    c.Append(static_cast<const unsigned short*>(c) + 6, 1);
+    EXPECT_EQ(u"wxyzwxyzy", U16String(c));
 }
 
 TEST(SafeBufEdit, TrimAndCopy)
