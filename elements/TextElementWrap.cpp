@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "element/factory/ElementFactory.h"
@@ -40,6 +41,15 @@ bool TrailingBlank(const CElement* e, const CElement* parent)
 {
     return e && e == parent->m_lastChild && e->IsTextElement()
         && (e->m_text.IsEmpty() || (e->m_text.Length() == 1 && e->m_text.GetAt(0) == ' '));
+}
+
+// The layout holds text as it stands.
+bool HoldsText(const qm::text::Layout& layout, const CSafeBuf& text)
+{
+    const std::vector<std::uint16_t>& held = layout.Text();
+    const size_t n = static_cast<size_t>(text.Length());
+    return held.size() == n
+        && (n == 0 || std::memcmp(held.data(), static_cast<const unsigned short*>(text), n * 2) == 0);
 }
 
 } // namespace
@@ -128,6 +138,7 @@ CElement* CTextElement::WrapElement(CSize& room, bool force)
         return across;
     }
     piece->m_text = rest;
+    piece->TakeSpareLayout(*this);
     DivideSelection(piece, oldLength);
     if (HasCaret(this) && m_caretOffset > breakAt)
         GiveCaret(this, piece, m_caretOffset - breakAt - 1);
@@ -355,7 +366,13 @@ bool CTextElement::CombineWrap(CElement* other)
     if (!piece || piece == this)
         return false;
     const long oldLength = m_text.Length();
+    // The shapings join where the layouts hold the texts as they are.
+    const bool shown = m_textLayout && piece->m_textLayout && m_displayText == &m_text
+        && piece->m_displayText == &piece->m_text && HoldsText(*m_textLayout, m_text)
+        && HoldsText(*piece->m_textLayout, piece->m_text);
     m_text += piece->m_text;
+    if (shown && m_textLayout->Append(*piece->m_textLayout))
+        ++m_displayVersion;
     if (HasSelection(piece)) {
         if (!HasSelection(this)) {
             m_selected = 1;
@@ -419,4 +436,36 @@ void CTextElement::GetTextFirstPartSize(CSize& size)
             return;
         }
     }
+}
+
+void CTextElement::KeepSpareLayouts(CTextElement* piece)
+{
+    if (!piece || piece == this)
+        return;
+    if (!m_spares)
+        m_spares = std::make_unique<std::vector<SpareLayout>>();
+    if (piece->m_textLayout) {
+        m_spares->push_back(SpareLayout{std::move(piece->m_textStyle), std::move(piece->m_textLayout)});
+        piece->m_displayText = &piece->m_text;
+    }
+    if (piece->m_spares) {
+        for (SpareLayout& kept : *piece->m_spares)
+            m_spares->push_back(std::move(kept));
+        piece->m_spares.reset();
+    }
+}
+
+void CTextElement::DropSpareLayouts() { m_spares.reset(); }
+
+void CTextElement::TakeSpareLayout(CTextElement& from)
+{
+    if (!from.m_spares || from.m_spares->empty() || m_textLayout)
+        return;
+    std::vector<SpareLayout>& kept = *from.m_spares;
+    m_textStyle = std::move(kept.front().style);
+    m_textLayout = std::move(kept.front().layout);
+    kept.erase(kept.begin());
+    if (!kept.empty())
+        m_spares = std::move(from.m_spares);
+    from.m_spares.reset();
 }
