@@ -43,13 +43,19 @@ bool TrailingBlank(const CElement* e, const CElement* parent)
         && (e->m_text.IsEmpty() || (e->m_text.Length() == 1 && e->m_text.GetAt(0) == ' '));
 }
 
+// The layout holds the units of text from `at` on (the end of them or not).
+bool HoldsTextAt(const qm::text::Layout& layout, const CSafeBuf& text, int at)
+{
+    const std::vector<std::uint16_t>& held = layout.Text();
+    const size_t n = held.size();
+    return at >= 0 && n <= static_cast<size_t>(text.Length() - at)
+        && (n == 0 || std::memcmp(held.data(), static_cast<const unsigned short*>(text) + at, n * 2) == 0);
+}
+
 // The layout holds text as it stands.
 bool HoldsText(const qm::text::Layout& layout, const CSafeBuf& text)
 {
-    const std::vector<std::uint16_t>& held = layout.Text();
-    const size_t n = static_cast<size_t>(text.Length());
-    return held.size() == n
-        && (n == 0 || std::memcmp(held.data(), static_cast<const unsigned short*>(text), n * 2) == 0);
+    return layout.Length() == text.Length() && HoldsTextAt(layout, text, 0);
 }
 
 } // namespace
@@ -465,6 +471,18 @@ void CTextElement::TakeSpareLayout(CTextElement& from)
     m_textStyle = std::move(kept.front().style);
     m_textLayout = std::move(kept.front().layout);
     kept.erase(kept.begin());
+    // The piece holds the rest of the text, which stood in this piece and
+    // the ones after it: their shapings are joined on while they continue
+    // its text (the next wrap keeps a prefix of them).
+    int held = m_textLayout->Length();
+    if (HoldsTextAt(*m_textLayout, m_text, 0)) {
+        for (const SpareLayout& next : kept) {
+            if (held >= m_text.Length() || !next.layout || !HoldsTextAt(*next.layout, m_text, held)
+                || !m_textLayout->Append(*next.layout))
+                break;
+            held = m_textLayout->Length();
+        }
+    }
     if (!kept.empty())
         m_spares = std::move(from.m_spares);
     from.m_spares.reset();
