@@ -39,6 +39,7 @@
 #include "style/records/SharedStyle.h"
 
 #include <memory>
+#include <vector>
 
 class CElement;
 class CElementRegistry;
@@ -131,8 +132,16 @@ public:
     // record the element's own first (SharedStyle.h). Assigning m_style
     // gives the element another element's style.
     const ELEMENT_STYLE& Style() const { return m_style.Get(); }
-    ELEMENT_STYLE& EditStyle() { return m_style.Edit(); }
+    ELEMENT_STYLE& EditStyle()
+    {
+        if (s_styleEdits && m_style.IsShared())
+            s_styleEdits->push_back(this);
+        return m_style.Edit();
+    }
     CSharedStyle m_style;
+    // While a layout pass runs (LayoutPass.cpp): the elements whose shared
+    // style record EditStyle made their own, to be shared again at its end.
+    static inline std::vector<CElementFields*>* s_styleEdits = nullptr;
     STYLE_CLASS* m_rules = nullptr;    // the document's rules; not owned
     CXHTMLServices* m_owner = nullptr; // the editing engine; reaches the document
     // The rarely used fields: Rare() reads them (empty ones when the element

@@ -7,16 +7,19 @@
 
 bool CAElement::CompleteWebAddress()
 {
-    for (void* pos = m_attributes.GetStartPosition(); pos;) {
-        CSafeBuf name, value;
-        m_attributes.GetNextAssoc(pos, name, value);
-        if (name.CompareNoCase("href") != 0 || U16nicmp(value, "www.", 4) != 0)
-            continue;
-        value.Insert(0, "http://");
-        m_attributes.SetAt(static_cast<const unsigned short*>(name), value);
-        return true;
-    }
-    return false;
+    // Looked at in place: a layout asks every link, and few need it.
+    const CSafeBuf* key = nullptr;
+    m_attributes.ForEachPair([&key](const CSafeBuf& name, const CSafeBuf& value) {
+        if (!key && name.CompareNoCase("href") == 0 && U16nicmp(value, "www.", 4) == 0)
+            key = &name;
+    });
+    if (!key)
+        return false;
+    CSafeBuf name(*key), value;
+    m_attributes.Lookup(static_cast<const unsigned short*>(name), value);
+    value.Insert(0, "http://");
+    m_attributes.SetAt(static_cast<const unsigned short*>(name), value);
+    return true;
 }
 
 bool CAElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, CalcInfo* info)

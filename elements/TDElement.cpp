@@ -198,7 +198,7 @@ bool CTDElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, Calc
         Lay().m_sizeRect.SetRectEmpty();
         return true;
     }
-    PrepareInlineContent(this, noChildCalc);
+    const InlineContentScope inlineContent(this, noChildCalc);
     CalcForAll(dc, false, false);
     Lay().m_sizeRect.SetRectEmpty();
     Lay().m_touchesFloat = 0;

@@ -138,6 +138,14 @@ public:
     // Slot 28: appends the text of a following piece of this run, with its
     // selection and caret. True; the caller removes the piece.
     bool CombineWrap(CElement* piece) override;
+    // Joining pieces before a layout (JoinWrappedPieces): the piece's text
+    // style and layout, and the ones it kept, are kept by this run, in
+    // order, for the pieces the wrapping of this run makes again: a piece
+    // that gets the text it had keeps its shaping. Dropped when the block's
+    // lines are laid out (DropSpareLayouts).
+    void KeepSpareLayouts(CTextElement* piece);
+    void DropSpareLayouts();
+    bool HasSpareLayouts() const { return m_spares != nullptr; }
     // After a split that left this run oldLength long: the part of its
     // selection beyond its new length moves to piece.
     void DivideSelection(CElement* piece, int oldLength);
@@ -340,6 +348,15 @@ private:
     int MakeCuts(const std::vector<int>& cuts);
 
     void MakeTextLayout();
+    // A new piece made by from's wrapping takes the first layout from kept,
+    // and the rest with it.
+    void TakeSpareLayout(CTextElement& from);
+    struct SpareLayout
+    {
+        std::unique_ptr<qm::text::Style> style;
+        std::unique_ptr<qm::text::Layout> layout; // set in style
+    };
+    std::unique_ptr<std::vector<SpareLayout>> m_spares;
     std::unique_ptr<qm::text::Style> m_textStyle;   // made with the layout (TextStyle)
     std::unique_ptr<qm::text::Layout> m_textLayout; // made when first asked for (TextLayout)
     const CSafeBuf* m_displayText = nullptr;        // m_text or m_transformed

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "element/factory/ElementFactory.h"
@@ -40,6 +41,21 @@ bool TrailingBlank(const CElement* e, const CElement* parent)
 {
     return e && e == parent->m_lastChild && e->IsTextElement()
         && (e->m_text.IsEmpty() || (e->m_text.Length() == 1 && e->m_text.GetAt(0) == ' '));
+}
+
+// The layout holds the units of text from `at` on (the end of them or not).
+bool HoldsTextAt(const qm::text::Layout& layout, const CSafeBuf& text, int at)
+{
+    const std::vector<std::uint16_t>& held = layout.Text();
+    const size_t n = held.size();
+    return at >= 0 && n <= static_cast<size_t>(text.Length() - at)
+        && (n == 0 || std::memcmp(held.data(), static_cast<const unsigned short*>(text) + at, n * 2) == 0);
+}
+
+// The layout holds text as it stands.
+bool HoldsText(const qm::text::Layout& layout, const CSafeBuf& text)
+{
+    return layout.Length() == text.Length() && HoldsTextAt(layout, text, 0);
 }
 
 } // namespace
@@ -128,6 +144,7 @@ CElement* CTextElement::WrapElement(CSize& room, bool force)
         return across;
     }
     piece->m_text = rest;
+    piece->TakeSpareLayout(*this);
     DivideSelection(piece, oldLength);
     if (HasCaret(this) && m_caretOffset > breakAt)
         GiveCaret(this, piece, m_caretOffset - breakAt - 1);
@@ -355,7 +372,13 @@ bool CTextElement::CombineWrap(CElement* other)
     if (!piece || piece == this)
         return false;
     const long oldLength = m_text.Length();
+    // The shapings join where the layouts hold the texts as they are.
+    const bool shown = m_textLayout && piece->m_textLayout && m_displayText == &m_text
+        && piece->m_displayText == &piece->m_text && HoldsText(*m_textLayout, m_text)
+        && HoldsText(*piece->m_textLayout, piece->m_text);
     m_text += piece->m_text;
+    if (shown && m_textLayout->Append(*piece->m_textLayout))
+        ++m_displayVersion;
     if (HasSelection(piece)) {
         if (!HasSelection(this)) {
             m_selected = 1;
@@ -419,4 +442,48 @@ void CTextElement::GetTextFirstPartSize(CSize& size)
             return;
         }
     }
+}
+
+void CTextElement::KeepSpareLayouts(CTextElement* piece)
+{
+    if (!piece || piece == this)
+        return;
+    if (!m_spares)
+        m_spares = std::make_unique<std::vector<SpareLayout>>();
+    if (piece->m_textLayout) {
+        m_spares->push_back(SpareLayout{std::move(piece->m_textStyle), std::move(piece->m_textLayout)});
+        piece->m_displayText = &piece->m_text;
+    }
+    if (piece->m_spares) {
+        for (SpareLayout& kept : *piece->m_spares)
+            m_spares->push_back(std::move(kept));
+        piece->m_spares.reset();
+    }
+}
+
+void CTextElement::DropSpareLayouts() { m_spares.reset(); }
+
+void CTextElement::TakeSpareLayout(CTextElement& from)
+{
+    if (!from.m_spares || from.m_spares->empty() || m_textLayout)
+        return;
+    std::vector<SpareLayout>& kept = *from.m_spares;
+    m_textStyle = std::move(kept.front().style);
+    m_textLayout = std::move(kept.front().layout);
+    kept.erase(kept.begin());
+    // The piece holds the rest of the text, which stood in this piece and
+    // the ones after it: their shapings are joined on while they continue
+    // its text (the next wrap keeps a prefix of them).
+    int held = m_textLayout->Length();
+    if (HoldsTextAt(*m_textLayout, m_text, 0)) {
+        for (const SpareLayout& next : kept) {
+            if (held >= m_text.Length() || !next.layout || !HoldsTextAt(*next.layout, m_text, held)
+                || !m_textLayout->Append(*next.layout))
+                break;
+            held = m_textLayout->Length();
+        }
+    }
+    if (!kept.empty())
+        m_spares = std::move(from.m_spares);
+    from.m_spares.reset();
 }

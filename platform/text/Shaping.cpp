@@ -133,6 +133,8 @@ bool ShapeUnits(
                     out.advance[size_t(u)] = it->second / double(chars);
         }
         double x = penX;
+        // Words stay in the word cache: room for their glyphs only.
+        run->glyphInfo.reserve(size_t(gs->num_glyphs));
         for (int g = 0; g < gs->num_glyphs; ++g) {
             const PangoGlyphInfo& info = gs->glyphs[g];
             const int cb = itemStart + gs->log_clusters[g];

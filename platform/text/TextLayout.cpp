@@ -158,6 +158,47 @@ void Layout::KeepPrefix(int n)
     }
 }
 
+bool Layout::Append(const Layout& other)
+{
+    // The joined text would be put together from the same words: both go
+    // by words in one font and script, this text ends a word, and the other
+    // starts with a word of letters (one without would join this text's
+    // last word).
+    const bool current = m_shaped && m_byWords && m_style && m_shapedGeneration == m_style->ShapeGeneration();
+    const bool otherCurrent = other.m_shaped && other.m_byWords && other.m_style
+        && other.m_shapedGeneration == other.m_style->ShapeGeneration();
+    if (!current || !otherCurrent || m_rtl || other.m_rtl || m_script == 0 || other.m_script != m_script
+        || m_pieces.empty() || other.m_pieces.empty() || !EndsWord(m_text.back())
+        || !m_style->SameFont(*other.m_style))
+        return false;
+    bool letters = false;
+    for (size_t i = 0; i < other.m_text.size() && !EndsWord(other.m_text[i]) && !letters; ++i)
+        letters = StrongScript(other.m_text[i]) != 0;
+    if (!letters)
+        return false;
+    const size_t n = m_text.size();
+    const size_t from = m_pieces.size() - 1;
+    try {
+        m_text.insert(m_text.end(), other.m_text.begin(), other.m_text.end());
+        m_prefix.resize(m_text.size() + 1);
+        m_pieces.reserve(m_pieces.size() + other.m_pieces.size());
+        for (const Piece& piece : other.m_pieces)
+            m_pieces.push_back(Piece{piece.shaping, piece.unit + int(n), 0});
+    } catch (...) {
+        SetText(nullptr, 0);
+        return false;
+    }
+    m_breakBefore.clear();
+    m_breaksKnown = false;
+    if (!PlacePieces(from, m_script)) {
+        ClearShaping(); // shaped again, whole, when next measured
+        return true;
+    }
+    m_ascent = std::max(m_ascent, other.m_ascent);
+    m_descent = std::max(m_descent, other.m_descent);
+    return true;
+}
+
 std::uint64_t Layout::ShapeCount() { return g_layoutShapes; }
 std::uint64_t Layout::ShapedUnits() { return g_layoutShapedUnits; }
 
@@ -251,27 +292,35 @@ bool Layout::ShapeByWords(int script)
             descent = word->descent;
         pieces.push_back(Piece{std::move(word), start, 0});
     }
-    for (size_t p = 0; p < pieces.size(); ++p) {
-        const Piece& piece = pieces[p];
+    m_pieces = std::move(pieces);
+    if (!PlacePieces(0, script))
+        return false;
+    m_ascent = ascent;
+    m_descent = descent;
+    m_script = script;
+    return true;
+}
+
+bool Layout::PlacePieces(size_t from, int script)
+{
+    WordCache& cache = WordCache::Get();
+    for (size_t p = from; p < m_pieces.size(); ++p) {
+        Piece& piece = m_pieces[p];
+        piece.x = m_prefix[size_t(piece.unit)];
         const std::vector<double>& advance = piece.shaping->advance;
         const int count = int(advance.size());
         for (int i = 0; i < count; ++i)
             m_prefix[size_t(piece.unit + i) + 1] = m_prefix[size_t(piece.unit + i)] + advance[size_t(i)];
-        if (p + 1 < pieces.size()) {
+        if (p + 1 < m_pieces.size()) {
             // The blank that ends this word may kern with the next word's
             // first character.
             double blank = 0;
-            if (!cache.BlankBefore(*m_style, text[pieces[p + 1].unit], script, blank))
+            if (!cache.BlankBefore(*m_style, m_text[size_t(m_pieces[p + 1].unit)], script, blank))
                 return false;
             const int last = piece.unit + count - 1;
             m_prefix[size_t(last) + 1] = m_prefix[size_t(last)] + blank;
         }
     }
-    for (Piece& piece : pieces)
-        piece.x = m_prefix[size_t(piece.unit)];
-    m_pieces = std::move(pieces);
-    m_ascent = ascent;
-    m_descent = descent;
     return true;
 }
 

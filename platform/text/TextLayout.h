@@ -49,6 +49,13 @@ public:
     // last blank measured as it ends the text); otherwise the rest is shaped
     // again when next measured.
     void KeepPrefix(int n);
+    // Appends the other layout's text. Where both were put together from
+    // words in the same font and script and the joined text would be made
+    // of the same words, the other's shaping is taken over and nothing is
+    // shaped again (the text is shaped anew when next measured where a blank
+    // and the next word turn out to kern differently). False, nothing
+    // changed, where the joined text could be made of other words.
+    bool Append(const Layout& other);
     // How many times the layouts of this process have shaped their text: once
     // for each new text or font, never for a measurement.
     static std::uint64_t ShapeCount();
@@ -116,6 +123,10 @@ private:
     bool Shape();
     bool ShapeWhole();
     bool ShapeByWords(int script);
+    // Prefix sums and pen positions of the pieces from `from` on, that
+    // piece's start being known; false where a blank and the next word do
+    // not shape as they would alone.
+    bool PlacePieces(size_t from, int script);
     void ClearShaping();
     void ClampRange(int& start, int& length) const;
     bool DrawRange(int start, int length, double x, double y);
@@ -132,6 +143,7 @@ private:
     // advances and the line's ascent and descent.
     bool m_shaped = false;
     bool m_byWords = false;
+    int m_script = 0; // of the letters of a text put together from words
     unsigned m_shapedGeneration = 0;
     std::vector<Piece> m_pieces;
     std::vector<double> m_prefix;    // size Length() + 1

@@ -38,6 +38,12 @@ public:
     std::uint8_t Green() const { return m_g; }
     std::uint8_t Blue() const { return m_b; }
 
+    // Whether text shapes the same in both styles (font, size, weight, slant).
+    bool SameFont(const Style& other) const
+    {
+        return m_fontId == other.m_fontId && m_size == other.m_size && m_bold == other.m_bold
+            && m_italic == other.m_italic;
+    }
     // Changes whenever an attribute that affects shaping changes.
     unsigned ShapeGeneration() const { return m_generation; }
     // Pango description of the font (owned by the style).

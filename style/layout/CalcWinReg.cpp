@@ -132,8 +132,7 @@ bool CElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, CalcIn
         Lay().m_sizeRect.SetRectEmpty();
         return true;
     }
-    if (LaysOutAsBlock(this))
-        PrepareInlineContent(this, noChildCalc);
+    const InlineContentScope inlineContent(LaysOutAsBlock(this) ? this : nullptr, noChildCalc);
     CalcForAll(dc, false, false);
     if (m_kind == kKindColgroup || m_kind == kKindCol)
         return true;

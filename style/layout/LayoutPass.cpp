@@ -1,8 +1,12 @@
 #include "style/layout/LayoutPass.h"
 
 #include "element/Element.h"
+#include "element/ElementRegistry.h"
 #include "style/layout/LayoutBox.h"
 #include "style/layout/LayoutLimits.h"
+
+#include <cstddef>
+#include <vector>
 
 namespace {
 
@@ -24,6 +28,45 @@ void ShareStyles(CElement* root)
     }
 }
 
+// Collects the elements whose style a pass made their own, for as long as
+// it lives.
+class StyleEditLog
+{
+public:
+    StyleEditLog() : m_outer(CElementFields::s_styleEdits) { CElementFields::s_styleEdits = &m_edits; }
+    ~StyleEditLog() { CElementFields::s_styleEdits = m_outer; }
+    StyleEditLog(const StyleEditLog&) = delete;
+    StyleEditLog& operator=(const StyleEditLog&) = delete;
+
+    // Shares the styles of the pass's tree again: those of the elements
+    // logged that still live, and, unless that left no record of its own
+    // anywhere, every element's (a style may have been made own otherwise,
+    // by copying one).
+    void ShareAll(CElement* root)
+    {
+        CElementFields::s_styleEdits = m_outer;
+        const CElementRegistry* registry = root->m_registry;
+        if (registry) {
+            // A logged element may be gone: its address is checked before it
+            // is read, so the element's is worked out from its fields'.
+            const std::ptrdiff_t offset = reinterpret_cast<const char*>(static_cast<CElementFields*>(root))
+                - reinterpret_cast<const char*>(root);
+            for (CElementFields* fields : m_edits) {
+                const CElement* e
+                    = reinterpret_cast<const CElement*>(reinterpret_cast<const char*>(fields) - offset);
+                if (registry->Contains(e))
+                    fields->m_style.Share();
+            }
+        }
+        if (!registry || CSharedStyle::OwnCount() != 0)
+            ShareStyles(root);
+    }
+
+private:
+    std::vector<CElementFields*> m_edits;
+    std::vector<CElementFields*>* m_outer;
+};
+
 } // namespace
 
 void SetLayoutWidth(CElement* root, int width)
@@ -44,10 +87,11 @@ bool LayoutDocument(CElement* root, int width)
     if (!root || width < 0)
         return false;
     try {
+        StyleEditLog edits;
         SetLayoutWidth(root, width);
         root->BuildCDC(nullptr);
         root->CalculateReg(nullptr, nullptr);
-        ShareStyles(root);
+        edits.ShareAll(root);
     } catch (...) {
         return false;
     }

@@ -229,12 +229,12 @@ void ForEachLine(CElement* e, F&& fn)
 
 } // namespace
 
-void PrepareInlineContent(CElement* block, bool noChildCalc)
+bool PrepareInlineContent(CElement* block, bool noChildCalc)
 {
-    if (!noChildCalc)
-        JoinWrappedPieces(block);
+    const bool spares = !noChildCalc && JoinWrappedPieces(block);
     if (CutsMixedText(block))
         CutMixedText(block, noChildCalc);
+    return spares;
 }
 
 bool CElement::FixRTLChildren()

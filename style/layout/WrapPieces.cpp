@@ -140,8 +140,9 @@ bool CElement::FixInlineBrother(void* dc)
     return true;
 }
 
-void JoinWrappedPieces(CElement* block)
+bool JoinWrappedPieces(CElement* block)
 {
+    bool spares = false;
     std::vector<CElement*> containers; // inline children still to look into
     for (CElement* parent = block; parent;) {
         for (CElement* c = parent->m_firstChild; c; c = c->m_nextSibling) {
@@ -150,6 +151,11 @@ void JoinWrappedPieces(CElement* block)
                 && next->m_kind == c->m_kind) {
                 if (c->m_kind == kKindText) {
                     c->CombineWrap(next);
+                    CTextElement* run = dynamic_cast<CTextElement*>(c);
+                    if (run && next->m_kind == kKindText) {
+                        run->KeepSpareLayouts(dynamic_cast<CTextElement*>(next));
+                        spares = true;
+                    }
                 } else {
                     while (CElement* moved = next->m_firstChild) {
                         next->RemoveCurrentChildFromList(moved);
@@ -174,6 +180,24 @@ void JoinWrappedPieces(CElement* block)
         if (!containers.empty()) {
             parent = containers.back();
             containers.pop_back();
+        }
+    }
+    return spares;
+}
+
+void DropSpareLayouts(CElement* block)
+{
+    std::vector<CElement*> containers{block}; // inline content still to look into
+    while (!containers.empty()) {
+        CElement* parent = containers.back();
+        containers.pop_back();
+        for (CElement* c = parent->m_firstChild; c; c = c->m_nextSibling) {
+            if (c->m_kind == kKindText) {
+                if (CTextElement* run = dynamic_cast<CTextElement*>(c))
+                    run->DropSpareLayouts();
+            } else if (c->m_inline && c->m_firstChild) {
+                containers.push_back(c);
+            }
         }
     }
 }

@@ -160,3 +160,60 @@ TEST(WordCache, KeepingAPrefixMeasuresAsTheShorterText)
         }
     }
 }
+
+// Pieces of a wrapped run joined again: the shaping of both is taken over
+// where the joined text is made of the same words, and then it measures as
+// the joined text shaped anew; otherwise nothing changes.
+TEST(WordCache, AppendingMeasuresAsTheJoinedText)
+{
+    Style style;
+    style.SetSize(17);
+    Style same;
+    same.SetSize(17);
+    Style bigger;
+    bigger.SetSize(18);
+    struct Case
+    {
+        const char16_t* first;
+        const char16_t* second;
+        Style* secondStyle;
+        bool taken;
+    } const cases[] = {
+        {u"To Ye AVAST ", u"Year well-known Wo", &same, true},
+        {u"A Very Tall ", u"Yak, To We Ye!", &same, true},
+        {u"\u0416\u0443\u043A 12 ", u"\u0416\u0443\u043A 1:2", &same, true},
+        {u"To Ye AVAST ", u"12 Year", &same, false},              // digits would join the word before
+        {u"To Ye well-", u"known Year", &same, false},            // no word ends at the join
+        {u"To Ye AVAST ", u" Year", &same, false},                // blanks would join the word before
+        {u"Alpha ", u"\u0391\u03BB\u03C6\u03B1 b", &same, false}, // two scripts: shaped whole
+        {u"12 34 ", u"Year", &same, false},                       // no letters before the join
+        {u"To Ye AVAST ", u"Year", &bigger, false},               // another font size
+    };
+    for (const Case& c : cases) {
+        const std::u16string first(c.first), second(c.second), joined = first + second;
+        Layout a, b, fresh;
+        a.SetStyle(&style);
+        b.SetStyle(c.secondStyle);
+        fresh.SetStyle(&style);
+        a.SetText(reinterpret_cast<const std::uint16_t*>(first.data()), int(first.size()));
+        b.SetText(reinterpret_cast<const std::uint16_t*>(second.data()), int(second.size()));
+        fresh.SetText(reinterpret_cast<const std::uint16_t*>(joined.data()), int(joined.size()));
+        a.PrefixWidth(1);
+        b.PrefixWidth(1);
+        const std::uint64_t shaped = Layout::ShapeCount();
+        ASSERT_EQ(a.Append(b), c.taken) << std::string(joined.begin(), joined.end());
+        if (!c.taken) {
+            EXPECT_EQ(a.Length(), int(first.size()));
+            continue;
+        }
+        ASSERT_EQ(a.Length(), int(joined.size()));
+        for (int i = 0; i <= int(joined.size()); ++i)
+            EXPECT_EQ(a.PrefixWidth(i), fresh.PrefixWidth(i)) << i;
+        EXPECT_EQ(a.Ascent(), fresh.Ascent());
+        EXPECT_EQ(a.Descent(), fresh.Descent());
+        for (int i = 0; i <= int(joined.size()); ++i)
+            EXPECT_EQ(a.WordStartFrom(i), fresh.WordStartFrom(i)) << i;
+        EXPECT_EQ(a.BreakLine(0, 60), fresh.BreakLine(0, 60));
+        EXPECT_EQ(Layout::ShapeCount(), shaped + 1); // the fresh layout only
+    }
+}

@@ -106,6 +106,22 @@ TEST(LineWrap, LayingOutAgainGivesTheBoxesOfAFreshLayout)
     EXPECT_EQ(Dump(again.doc.Body()), expected);
 }
 
+TEST(LineWrap, LayingOutAgainShapesNoTextAgain)
+{
+    // The pieces of plain text joined before a layout keep their shapings,
+    // and each piece made again takes the one its text had.
+    Laid laid("<div><p>Plain text of some length that wraps a few times at the narrow width.</p>"
+              "<p>A paragraph with <b>bold words that run over several lines</b> of the column, "
+              "and <i>more</i> after them.</p></div>");
+    ASSERT_TRUE(laid.read);
+    ASSERT_TRUE(LayoutDocument(laid.doc.Body(), 120));
+    const std::string expected = Dump(laid.doc.Body());
+    const std::uint64_t shaped = qm::text::Layout::ShapeCount();
+    ASSERT_TRUE(LayoutDocument(laid.doc.Body(), 120));
+    EXPECT_EQ(Dump(laid.doc.Body()), expected);
+    EXPECT_EQ(qm::text::Layout::ShapeCount(), shaped);
+}
+
 TEST(LineWrap, AnEditBetweenLayoutsLaysOutAsTheEditedDocument)
 {
     std::string edited(kParagraphs);
