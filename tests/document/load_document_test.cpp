@@ -22,6 +22,7 @@
 #include "document/UndoItem.h"
 #include "editor/XHTML.h"
 #include "element/Element.h"
+#include "element/TreeQueries.h"
 #include "element/markup/SourceCode.h"
 #include "elements/TableElement.h"
 #include "plugin/MorvaXEditorCtrl.h"
@@ -279,16 +280,9 @@ TEST(LoadDocument, TheTreeIsStyledAsARestyleLeavesIt)
     };
     auto records = [&l]() {
         std::vector<Record> all;
-        for (const CElement* e = l.doc.m_root; e;) {
+        CElement* root = l.doc.m_root;
+        for (CElement* e = root; e; e = NextInSubtree(e, root))
             all.push_back({e, e->Style(), e->Lay().m_availRect, e->Lay().m_containerRect});
-            if (e->m_firstChild) {
-                e = e->m_firstChild;
-                continue;
-            }
-            while (e && !e->m_nextSibling)
-                e = e->m_parent;
-            e = e ? e->m_nextSibling : nullptr;
-        }
         return all;
     };
     const std::vector<Record> loaded = records();
