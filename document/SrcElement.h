@@ -286,6 +286,7 @@ private:
     void MarkBlockHolders();
     void ValidateChildren();
     void FinalCleanHere();
+    void MoveEdgeBreaksOut(CSrcElement* c, bool atEnd);
 
     CSrcElement* m_parent = nullptr;
     CSrcElement* m_firstChild = nullptr;
