@@ -222,9 +222,10 @@ public:
     // While this node has exactly one child that may be unwrapped, unwraps
     // it (see the rules at the definition).
     void RemoveTopSingleEle();
-    // Unwraps every child whose kind has a bit of mask, putting a new node
-    // named tag (when given) in front of each but the first child; the
-    // others are searched likewise, without the tag.
+    // Unwraps every child whose kind has a bit of mask (but scripts and
+    // noscripts), putting a new node named tag (when given) in front of each
+    // but the first child; the others are searched likewise, without the
+    // tag.
     void RemoveTags(int mask, const char* tag = nullptr);
     // Merges neighbouring children that are alike into one; answers whether
     // anything changed at any level.
