@@ -79,6 +79,10 @@ public:
     // ---- tag and kind ----
     bool IsTextNode() const { return m_tag.IsEmpty(); }
     bool IsComment() const;
+    // The document keeps this element's content as markup text, read with
+    // the white space at its ends trimmed and otherwise as written (the form
+    // controls, maps, objects).
+    bool KeepsContentAsText() const;
     // The tag equals name exactly.
     bool IsTag(const char* name) const
     {

@@ -53,13 +53,6 @@ int EdgeWhiteSpace(const CSrcText& text, bool atEnd)
     return count;
 }
 
-// The elements the document keeps the content of as markup text, read with
-// the white space at its ends trimmed (the form controls, maps, objects).
-bool KeepsTrimmedContent(const CSrcElement* e)
-{
-    return TagIn(e->m_tag, {"button", "input", "textarea", "select", "option", "optgroup", "map", "object"});
-}
-
 // n follows k among the children of node: whether n merges into k.
 bool Merges(CSrcElement* node, CSrcElement* k, CSrcElement* n)
 {
@@ -77,10 +70,10 @@ bool Merges(CSrcElement* node, CSrcElement* k, CSrcElement* n)
     // holds something: an empty one (a target anchor, a picture, a break)
     // would come to cover the page's white space, which the next read puts
     // back in front of it, so the text would change on every write. Nor does
-    // it go into an element whose content is read as trimmed markup text,
-    // which would drop it.
+    // it go into an element whose content is read as trimmed markup text, or
+    // into a script, whose text is written trimmed: either would drop it.
     return node->IsTag("pre") && n->IsTextNode() && WhiteSpaceOnly(n->m_text) && k->FirstChild()
-        && !KeepsTrimmedContent(k);
+        && !k->KeepsContentAsText() && !k->IsTag("script");
 }
 
 // The inline elements a line break moves into.
@@ -103,6 +96,11 @@ bool IsInlineOrText(CSrcElement* e)
 }
 
 } // namespace
+
+bool CSrcElement::KeepsContentAsText() const
+{
+    return TagIn(m_tag, {"button", "input", "textarea", "select", "option", "optgroup", "map", "object"});
+}
 
 bool CSrcElement::CombineTag()
 {

@@ -33,10 +33,12 @@ const char* const kVoidTags[]
 const char* const kIndentAsInline[]
     = {"object", "param", "link", "style", "title", "meta", "base", "script", "noscript", nullptr};
 
-// A noscript's content is read back as its text, white space and all: the
-// line breaks and tabs an indented write put inside it would be kept and
-// grow with every write, so it is written as it stands.
-bool WritesContentUnindented(const CSrcElement* e) { return e->IsTag("noscript"); }
+// A noscript's content is read back as its text, white space and all, and
+// so is the content of the elements the document keeps as markup text: the
+// line breaks and tabs an indented write put inside them would be kept
+// (and read as blanks beside the text around them), so their content is
+// written as it stands.
+bool WritesContentUnindented(const CSrcElement* e) { return e->IsTag("noscript") || e->KeepsContentAsText(); }
 
 bool IsIndentedInline(CSrcElement* e)
 {
