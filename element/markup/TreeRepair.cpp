@@ -351,6 +351,21 @@ bool CElement::CheckAndCure()
     return true;
 }
 
+void TrimAtEnd(CElement* e)
+{
+    if (!e->m_block)
+        return;
+    for (CElement* c = e->m_lastChild; c; c = c->m_prevSibling) {
+        if (c->m_kind == kKindComment)
+            continue;
+        if (!c->IsTextElement())
+            return;
+        c->m_text.TrimRight();
+        if (!c->m_text.IsEmpty())
+            return;
+    }
+}
+
 void CheckAndAddP(CElement* e, bool restyle)
 {
     if (!e)
@@ -364,8 +379,8 @@ void CheckAndAddP(CElement* e, bool restyle)
     CElement* lastBlock = nullptr;
     // A paragraph ends without a trailing blank, as the reader reads one.
     auto close = [&paragraph]() {
-        if (paragraph && paragraph->m_lastChild && paragraph->m_lastChild->IsTextElement())
-            paragraph->m_lastChild->m_text.TrimRight();
+        if (paragraph)
+            TrimAtEnd(paragraph);
         paragraph = nullptr;
     };
     for (CElement* c = e->m_firstChild; c;) {
