@@ -115,10 +115,10 @@ bool Clean(CXHTMLServices* owner, CSafeBuf& text, int mode)
     // Named references to numeric ones, in one pass over the text.
     PrepareMarkupEntities(text);
     // (Writing the tag names in lower case first moves no part of the
-    // declaration RemoveXMLTag takes out, and it holds no tag.)
+    // declaration RemoveDoctype takes out, and it holds no tag.)
     const FrameTags frame = LowerFrameTags(text);
     if (frame.doctype)
-        RemoveXMLTag(text, "!DOCTYPE");
+        RemoveDoctype(text);
     const bool wholeDocument = frame.body;
     if (!wholeDocument || !frame.html) {
         // A fragment goes into a body, and that, or a body without its

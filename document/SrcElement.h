@@ -79,6 +79,10 @@ public:
     // ---- tag and kind ----
     bool IsTextNode() const { return m_tag.IsEmpty(); }
     bool IsComment() const;
+    // The document keeps this element's content as markup text, read with
+    // the white space at its ends trimmed and otherwise as written (the form
+    // controls, maps, objects).
+    bool KeepsContentAsText() const;
     // The tag equals name exactly.
     bool IsTag(const char* name) const
     {
@@ -222,9 +226,10 @@ public:
     // While this node has exactly one child that may be unwrapped, unwraps
     // it (see the rules at the definition).
     void RemoveTopSingleEle();
-    // Unwraps every child whose kind has a bit of mask, putting a new node
-    // named tag (when given) in front of each but the first child; the
-    // others are searched likewise, without the tag.
+    // Unwraps every child whose kind has a bit of mask (but scripts and
+    // noscripts), putting a new node named tag (when given) in front of each
+    // but the first child; the others are searched likewise, without the
+    // tag.
     void RemoveTags(int mask, const char* tag = nullptr);
     // Merges neighbouring children that are alike into one; answers whether
     // anything changed at any level.
@@ -286,6 +291,7 @@ private:
     void MarkBlockHolders();
     void ValidateChildren();
     void FinalCleanHere();
+    void MoveEdgeBreaksOut(CSrcElement* c, bool atEnd);
 
     CSrcElement* m_parent = nullptr;
     CSrcElement* m_firstChild = nullptr;

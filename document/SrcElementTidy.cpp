@@ -30,14 +30,27 @@ bool SameAttributes(const CMapStringToString& a, const CMapStringToString& b)
     return true;
 }
 
+bool IsWhiteSpace(unsigned short u) { return u == ' ' || u == '\t' || u == '\r' || u == '\n'; }
+
 bool WhiteSpaceOnly(const CSrcText& text)
 {
     const unsigned short* s = text;
     for (int i = 0; i < text.Length(); ++i) {
-        if (s[i] != ' ' && s[i] != '\t' && s[i] != '\r' && s[i] != '\n')
+        if (!IsWhiteSpace(s[i]))
             return false;
     }
     return true;
+}
+
+// The units of white space at the end (atEnd) or the start of text.
+int EdgeWhiteSpace(const CSrcText& text, bool atEnd)
+{
+    const unsigned short* s = text;
+    const int n = text.Length();
+    int count = 0;
+    while (count < n && IsWhiteSpace(s[atEnd ? n - 1 - count : count]))
+        ++count;
+    return count;
 }
 
 // n follows k among the children of node: whether n merges into k.
@@ -56,8 +69,11 @@ bool Merges(CSrcElement* node, CSrcElement* k, CSrcElement* n)
     // White space in a pre goes into the element before it when that element
     // holds something: an empty one (a target anchor, a picture, a break)
     // would come to cover the page's white space, which the next read puts
-    // back in front of it, so the text would change on every write.
-    return node->IsTag("pre") && n->IsTextNode() && WhiteSpaceOnly(n->m_text) && k->FirstChild();
+    // back in front of it, so the text would change on every write. Nor does
+    // it go into an element whose content is read as trimmed markup text, or
+    // into a script, whose text is written trimmed: either would drop it.
+    return node->IsTag("pre") && n->IsTextNode() && WhiteSpaceOnly(n->m_text) && k->FirstChild()
+        && !k->KeepsContentAsText() && !k->IsTag("script");
 }
 
 // The inline elements a line break moves into.
@@ -80,6 +96,11 @@ bool IsInlineOrText(CSrcElement* e)
 }
 
 } // namespace
+
+bool CSrcElement::KeepsContentAsText() const
+{
+    return TagIn(m_tag, {"button", "input", "textarea", "select", "option", "optgroup", "map", "object"});
+}
 
 bool CSrcElement::CombineTag()
 {
@@ -136,16 +157,56 @@ void CSrcElement::FinalClean(bool flag)
     FinalCleanHere();
 }
 
+// The line breaks at one end of the inline child c go out of it, beside it,
+// and so does the white space that each break leaves at that end: reading
+// trims white space at the ends of a form control's content and puts it
+// outside other inline elements, so a break standing behind it would come
+// to the end, and the next write would move it out; the text written the
+// first time would not be what writing it again gives. Outside a pre the
+// white space goes out as the one blank it reads as (a form control's
+// content keeps its line ends as written).
+void CSrcElement::MoveEdgeBreaksOut(CSrcElement* c, bool atEnd)
+{
+    bool inPre = false;
+    for (const CSrcElement* a = this; a && !inPre; a = a->m_parent)
+        inPre = a->IsTag("pre");
+    auto place = [this, c, atEnd, inPre](CSrcElement* node) {
+        if (!inPre && node->IsTextNode())
+            node->m_text = " ";
+        InsertChild(node, atEnd ? c->m_next : c);
+    };
+    bool moved = false;
+    while (CSrcElement* edge = atEnd ? c->m_lastChild : c->m_firstChild) {
+        if (edge->IsTag("br")) {
+            place(edge);
+            moved = true;
+            continue;
+        }
+        const int white = moved && edge->IsTextNode() ? EdgeWhiteSpace(edge->m_text, atEnd) : 0;
+        if (white == 0)
+            return;
+        const int n = edge->m_text.Length();
+        if (white == n) {
+            place(edge);
+            continue;
+        }
+        const unsigned short* text = edge->m_text;
+        CSrcElement* blank = NewNode();
+        blank->m_text.Assign(atEnd ? text + n - white : text, white);
+        edge->m_text.Assign(atEnd ? text : text + white, n - white);
+        place(blank);
+        return;
+    }
+}
+
 void CSrcElement::FinalCleanHere()
 {
     // Line breaks at the ends of inline children go out of them.
     for (CSrcElement* c = m_firstChild; c; c = c->m_next) {
         if (c->IsTextNode() || c->IsComment() || !(c->ElementType() & kInline))
             continue;
-        while (c->m_firstChild && c->m_firstChild->IsTag("br"))
-            InsertChild(c->m_firstChild, c);
-        while (c->m_lastChild && c->m_lastChild->IsTag("br"))
-            InsertChild(c->m_lastChild, c->m_next);
+        MoveEdgeBreaksOut(c, false);
+        MoveEdgeBreaksOut(c, true);
     }
     // Loose inline content in front of paragraphs goes into one of its own.
     if (TagIn(m_tag, {"td", "th", "dd", "div", "fieldset", "caption", "blockquote"})

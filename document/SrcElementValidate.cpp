@@ -169,7 +169,9 @@ void CSrcElement::ValidateChildren()
 void CSrcElement::RemoveTags(int mask, const char* tag)
 {
     for (CSrcElement* c = m_firstChild; c;) {
-        if (c->ElementType() & mask) {
+        // A script stays whole, as the children's rules keep it anywhere:
+        // unwrapped, its code would show as text.
+        if ((c->ElementType() & mask) && !c->IsTag("script") && !c->IsTag("noscript")) {
             if (tag && c != m_firstChild)
                 InsertChild(NewElement(tag), c);
             c = Unwrap(c);

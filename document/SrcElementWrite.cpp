@@ -33,10 +33,35 @@ const char* const kVoidTags[]
 const char* const kIndentAsInline[]
     = {"object", "param", "link", "style", "title", "meta", "base", "script", "noscript", nullptr};
 
-// A noscript's content is read back as its text, white space and all: the
-// line breaks and tabs an indented write put inside it would be kept and
-// grow with every write, so it is written as it stands.
-bool WritesContentUnindented(const CSrcElement* e) { return e->IsTag("noscript"); }
+// A noscript's content is read back as its text, white space and all, and
+// so is the content of the elements the document keeps as markup text: the
+// line breaks and tabs an indented write put inside them would be kept
+// (and read as blanks beside the text around them), so their content is
+// written as it stands.
+bool WritesContentUnindented(const CSrcElement* e) { return e->IsTag("noscript") || e->KeepsContentAsText(); }
+
+bool IsIndentedInline(CSrcElement* e)
+{
+    return (e->ElementType() & (CSrcElement::kInline | CSrcElement::kOther | CSrcElement::kText))
+        || TagIn(e->m_tag, kIndentAsInline);
+}
+
+// Takes the white space off the start (atStart) and the end (atEnd) of what
+// out holds from start on.
+void TrimWrittenEdges(CSafeBuf& out, int start, bool atStart, bool atEnd)
+{
+    auto white = [](unsigned short c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    const unsigned short* s = out;
+    int end = out.Length();
+    while (atEnd && end > start && white(s[end - 1]))
+        --end;
+    out.AdjSize(end);
+    int from = start;
+    while (atStart && from < end && white(s[from]))
+        ++from;
+    if (from > start)
+        out.Delete(start, from - start);
+}
 
 void NewLine(CSafeBuf& out, int tabs)
 {
@@ -78,8 +103,7 @@ void CSrcElement::MarkBlockHolders()
         c->MarkBlockHolders();
         if (WritesContentUnindented(c))
             c->m_holdsBlock = false;
-        if (c->m_holdsBlock
-            || !((c->ElementType() & (kInline | kOther | kText)) || TagIn(c->m_tag, kIndentAsInline)))
+        if (c->m_holdsBlock || !IsIndentedInline(c))
             m_holdsBlock = true;
     }
 }
@@ -226,21 +250,37 @@ void CSrcElement::AppendChildrenSource(
     const bool between = (mode & kSourceIndent) && m_holdsBlock;
     if (indent)
         NewLine(out, level + 1);
+    // Outside a pre, the white space at the ends of a text that meet a line
+    // break of the indentation goes: it adds nothing to that break, and text
+    // that is read back as written (the content of a map) would otherwise
+    // gain one more line at every write.
+    bool inPre = false;
+    for (const CSrcElement* a = this; a && !inPre; a = a->m_parent)
+        inPre = a->IsTag("pre");
     bool afterInline = false;
+    bool afterBreak = indent; // a line break of the indentation was written last
     for (CSrcElement* c = m_firstChild; c; c = c->m_next) {
         if (!between) {
             c->AppendSource(out, level + 1, mode, flag, scratch);
             continue;
         }
         const int kind = c->ElementType();
-        const bool asInline = (kind & (kInline | kOther | kText)) || TagIn(c->m_tag, kIndentAsInline);
+        const bool asInline = IsIndentedInline(c);
         if (!asInline && afterInline)
             NewLine(out, level + 1);
+        const int start = out.Length();
         c->AppendSource(out, level + 1, mode, flag, scratch);
+        if (c->IsTextNode() && !inPre) {
+            const bool beforeBreak = c->m_next ? !IsIndentedInline(c->m_next) : indent;
+            TrimWrittenEdges(out, start, afterBreak, beforeBreak);
+            if (out.Length() == start)
+                continue; // nothing but white space: nothing written
+        }
         afterInline = asInline;
         const bool blockLike
             = !asInline && (((kind & kBlock) && !(kind & kOther)) || (kind & (kHeading | kList)));
-        if (c->m_next && (c->m_holdsBlock || blockLike))
+        afterBreak = c->m_next && (c->m_holdsBlock || blockLike);
+        if (afterBreak)
             NewLine(out, level + 1);
     }
 }

@@ -182,8 +182,10 @@ struct TidyJob
     const char* input = nullptr; // UTF-8, zero-terminated
     bool xmlInput = false;
     bool keepHead = false;
-    std::string output; // what Tidy wrote
-    std::string head;   // the repaired head element, when keepHead asked for it
+    bool keepHeadScripts = false;
+    std::string output;      // what Tidy wrote
+    std::string head;        // the repaired head element, when keepHead asked for it
+    std::string headScripts; // the head's scripts, when keepHeadScripts asked for them
 };
 
 bool SetOption(TidyDoc doc, const char* name, const char* value)
@@ -236,6 +238,25 @@ void KeepHead(TidyJob& job, TidyDoc doc, TidyBuffer& buffer)
     }
 }
 
+// The scripts of the head as Tidy prints them. Tidy moves a fragment's
+// scripts that come before its first content into the head, which the
+// output (the body) leaves out: their code would be lost.
+void KeepHeadScripts(TidyJob& job, TidyDoc doc, TidyBuffer& buffer)
+{
+    TidyNode head = tidyGetHead(doc);
+    for (TidyNode node = head ? tidyGetChild(head) : nullptr; node; node = tidyGetNext(node)) {
+        tidyBufClear(&buffer);
+        if (tidyNodeGetId(node) != TidyTag_SCRIPT || !tidyNodeGetText(doc, node, &buffer) || !buffer.bp)
+            continue;
+        try {
+            job.headScripts.append(reinterpret_cast<const char*>(buffer.bp), buffer.size);
+        } catch (...) {
+            job.headScripts.clear();
+            return;
+        }
+    }
+}
+
 // Runs Tidy on job's input and keeps what it wrote. Tidy's messages go to
 // an error buffer that nobody reads. No object with a destructor lives in
 // this frame: a panic jumps back into it from inside Tidy.
@@ -271,6 +292,8 @@ void RunTidy(TidyJob& job, TidyMemory& memory)
         tidyBufClear(&output);
         KeepHead(job, doc, output);
     }
+    if (status >= 0 && job.keepHeadScripts)
+        KeepHeadScripts(job, doc, output);
 
     tidyBufFree(&output);
     tidyBufFree(&errors);
@@ -329,10 +352,11 @@ bool CXHTML::ValidateXML(CSafeBuf& markup, const char* source, bool xmlInput, bo
         job.input = source ? source : utf8 ? utf8.get() : "";
         job.xmlInput = xmlInput;
         job.keepHead = keepHead && hasBody && !xmlInput;
-        const bool wrote = RunTidyOnOwnStack(job) && !job.output.empty();
+        job.keepHeadScripts = !hasBody && !xmlInput;
+        const bool wrote = RunTidyOnOwnStack(job) && !(job.output.empty() && job.headScripts.empty());
         if (wrote) {
             CSafeBuf result;
-            result.AssignUTF8(job.output.c_str());
+            result.AssignUTF8((job.headScripts + job.output).c_str());
             RemoveProcessingInstructions(result);
             if (hasBody && !xmlInput) {
                 CSafeBuf head;

@@ -47,7 +47,11 @@ bool CElement::RemoveExtraSpace(int& previous)
         previous = 0;
         return false;
     }
-    if (m_kind == kKindBr || m_kind == kKindImg) {
+    // A break, a picture, and the icon of a form control, map or object
+    // (whose content is markup text, no child runs) stand between the runs
+    // around them: a space after them still separates two words.
+    if (m_kind == kKindBr || m_kind == kKindImg || m_kind == kKindFormControl || m_kind == kKindMap
+        || m_kind == kKindObject) {
         previous = 0;
         return false;
     }

@@ -21,7 +21,7 @@ constexpr int kCleanSource = 0;
 
 bool CMorvaXEditorCtrl::ConvertAndMark(CSafeBuf& text)
 {
-    RemoveXMLTag(text, "!DOCTYPE");
+    RemoveDoctype(text);
     return true;
 }
 

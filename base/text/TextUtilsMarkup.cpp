@@ -8,6 +8,8 @@
 
 #include "base/text/U16.h"
 
+#include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -46,7 +48,86 @@ void RemoveXMLTagAt(CSafeBuf& markup, int found, int nameLength)
     markup.Delete(open, close - open + 1);
 }
 
+bool StartsAt(const unsigned short* s, int n, int i, const char* word, bool anyCase = false)
+{
+    for (int k = 0; word[k]; ++k) {
+        if (i + k >= n)
+            return false;
+        unsigned short c = s[i + k];
+        if (anyCase && c >= 'A' && c <= 'Z')
+            c = static_cast<unsigned short>(c + 32);
+        if (c != static_cast<unsigned char>(word[k]))
+            return false;
+    }
+    return true;
+}
+
+// Whether the start tag of name (lower case, ASCII case ignored) opens at i.
+bool StartTagAt(const unsigned short* s, int n, int i, const char* name)
+{
+    if (s[i] != '<' || !StartsAt(s, n, i + 1, name, true))
+        return false;
+    const int after = i + 1 + static_cast<int>(std::strlen(name));
+    return after >= n || IsWhite(s[after]) || s[after] == '/' || s[after] == '>';
+}
+
+// The first position from i on that holds word; n when none does.
+int Next(const unsigned short* s, int n, int i, const char* word, bool anyCase = false)
+{
+    while (i < n && !StartsAt(s, n, i, word, anyCase))
+        ++i;
+    return i;
+}
+
+// When a stretch whose text is no markup opens at i (a comment, a CDATA
+// section, a processing instruction, a script or style element's start tag
+// and content), answers where the markup goes on after it; i otherwise.
+int PastText(const unsigned short* s, int n, int i)
+{
+    if (StartsAt(s, n, i, "<!--"))
+        return std::min(n, Next(s, n, i + 4, "-->") + 3);
+    if (StartsAt(s, n, i, "<![CDATA["))
+        return std::min(n, Next(s, n, i + 9, "]]>") + 3);
+    if (StartsAt(s, n, i, "<?"))
+        return std::min(n, Next(s, n, i + 2, "?>") + 2);
+    for (const char* name : {"script", "style"}) {
+        if (!StartTagAt(s, n, i, name))
+            continue;
+        // The start tag ends at the first ">" outside quotes.
+        unsigned short quote = 0;
+        int j = i + 1;
+        for (; j < n && (quote || s[j] != '>'); ++j) {
+            if (quote ? s[j] == quote : (s[j] == '"' || s[j] == '\''))
+                quote = quote ? 0 : s[j];
+        }
+        if (j >= n || s[j - 1] == '/')
+            return std::min(n, j + 1);
+        const char* end = name[1] == 'c' ? "</script" : "</style";
+        return Next(s, n, j + 1, end, true);
+    }
+    return i;
+}
+
 } // namespace
+
+void RemoveDoctype(CSafeBuf& markup)
+{
+    const unsigned short* s = markup;
+    const int n = markup.Length();
+    for (int i = 0; i < n; ++i) {
+        if (s[i] == '<') {
+            const int past = PastText(s, n, i);
+            if (past > i) {
+                i = past - 1;
+                continue;
+            }
+        }
+        if (s[i] == '!' && StartsAt(s, n, i, "!DOCTYPE")) {
+            RemoveXMLTagAt(markup, i, 8);
+            return;
+        }
+    }
+}
 
 void RemoveTagNamespace(CSafeBuf& markup)
 {

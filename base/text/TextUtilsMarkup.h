@@ -18,6 +18,12 @@ void RemoveTagNamespace(CSafeBuf& markup);
 void RemoveXMLTag(CSafeBuf& markup, const unsigned short* name);
 void RemoveXMLTag(CSafeBuf& markup, const char* name);
 
+// RemoveXMLTag for "!DOCTYPE", where the first occurrence looked at is the
+// first that is markup: one in a comment, a CDATA section, a processing
+// instruction or the content of a script or style element is text (script
+// code) and stays, and so does the text around it.
+void RemoveDoctype(CSafeBuf& markup);
+
 // which 1 removes the first tag (the first "<" through the first ">" after
 // it), which 2 the last tag (the last "<" through the last ">", when that
 // ">" follows it), which 0 both, first then last. Unchanged when a bracket

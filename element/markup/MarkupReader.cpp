@@ -380,25 +380,6 @@ void ShareLikeSiblings(CElement* e)
     e->m_style.Share();
 }
 
-// White space at the end of a block's content is dropped, as it is in the
-// block's last text: this also drops the blank that reading a last inline
-// child moved out of its end (ReadText), which reading the written markup
-// again would drop.
-void TrimAtEnd(CElement* e)
-{
-    if (!e->m_block)
-        return;
-    for (CElement* c = e->m_lastChild; c; c = c->m_prevSibling) {
-        if (c->m_kind == kKindComment)
-            continue;
-        if (!c->IsTextElement())
-            return;
-        c->m_text.TrimRight();
-        if (!c->m_text.IsEmpty())
-            return;
-    }
-}
-
 bool IsMarkerWord(const CElement* e)
 {
     return e->IsTextElement()

@@ -113,13 +113,16 @@ long CollectBreaks(CElement* c, std::vector<Nested>& breaks, std::vector<Nested>
 
 // The part of an inline element split off before a break may now end in
 // blanks inside it; the reader puts such blanks after the element, so they
-// are moved there as reading would.
+// are moved out, to stand between e (the part, a child of the block) and
+// the break, where the writer puts the blanks it moves out with a break. A
+// part nested deeper keeps none: elements left holding only a blank between
+// two breaks would be merged by the writer, the breaks taken in with them.
 void MoveTrailingBlankOut(CElement* e)
 {
     CElement* inner = e;
     while (inner && inner->m_inline && inner->m_lastChild && !inner->m_lastChild->IsTextElement())
         inner = inner->m_lastChild;
-    if (!inner || !inner->m_inline || !inner->m_parent)
+    if (!inner || !inner->m_inline || !e->m_parent)
         return;
     CElement* text = inner->m_lastChild;
     if (!text || !text->IsTextElement() || text->m_text.IsEmpty()
@@ -134,7 +137,7 @@ void MoveTrailingBlankOut(CElement* e)
         --keep;
     blank->m_text = text->m_text.Mid(keep, text->m_text.Length() - keep);
     text->m_text.CutAt(keep);
-    inner->m_parent->InsertChild(blank, inner->GetID(), true);
+    e->m_parent->InsertChild(blank, e->GetID(), true);
 }
 
 // Moves every line break out of the inline children of block, splitting
@@ -348,6 +351,21 @@ bool CElement::CheckAndCure()
     return true;
 }
 
+void TrimAtEnd(CElement* e)
+{
+    if (!e->m_block)
+        return;
+    for (CElement* c = e->m_lastChild; c; c = c->m_prevSibling) {
+        if (c->m_kind == kKindComment)
+            continue;
+        if (!c->IsTextElement())
+            return;
+        c->m_text.TrimRight();
+        if (!c->m_text.IsEmpty())
+            return;
+    }
+}
+
 void CheckAndAddP(CElement* e, bool restyle)
 {
     if (!e)
@@ -361,8 +379,8 @@ void CheckAndAddP(CElement* e, bool restyle)
     CElement* lastBlock = nullptr;
     // A paragraph ends without a trailing blank, as the reader reads one.
     auto close = [&paragraph]() {
-        if (paragraph && paragraph->m_lastChild && paragraph->m_lastChild->IsTextElement())
-            paragraph->m_lastChild->m_text.TrimRight();
+        if (paragraph)
+            TrimAtEnd(paragraph);
         paragraph = nullptr;
     };
     for (CElement* c = e->m_firstChild; c;) {
@@ -371,8 +389,11 @@ void CheckAndAddP(CElement* e, bool restyle)
         if (IsBlockLike(c)) {
             lastBlock = c;
             close();
-        } else if (k == kKindComment || k == kKindScript || k == kKindNoscript) {
-            // stays where it is, inside or between paragraphs
+        } else if (k == kKindComment || k == kKindScript || k == kKindNoscript || k == kKindCol
+            || k == kKindColgroup) {
+            // Stays where it is, inside or between paragraphs. A column (or
+            // group) is not moved into one: the writer drops it from a
+            // paragraph, which would then end in the blank before it.
         } else if (paragraph) {
             e->RemoveCurrentChildFromList(c);
             paragraph->AddToTail(c);

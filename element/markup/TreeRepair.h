@@ -19,6 +19,12 @@ class CElement;
 // StyleChanged is left to the caller (a reader that restyles the whole tree
 // at its end).
 void CheckAndAddP(CElement* e, bool restyle = true);
+// White space at the end of a block's content is dropped, back across the
+// runs it empties (and comments): the blank that reading a last inline child
+// moved out of its end, or that a run had before what follows it went
+// elsewhere, which reading the written markup again would drop. Nothing for
+// an element that is no block.
+void TrimAtEnd(CElement* e);
 // CheckAndAddP on container, or without one on the td (else th) or caption
 // that holds e inside a table; nothing when e is not inside a table.
 void CheckParagraphForTable(CElement* e, CElement* container);

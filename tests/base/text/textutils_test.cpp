@@ -383,6 +383,30 @@ TEST(RemoveXMLTag, RemovesTheStartTagAroundTheName)
     EXPECT_EQ("<r/>", Utf8(text));
 }
 
+std::string WithoutDoctype(const char16_t* in)
+{
+    return Edited(in, [](CSafeBuf& text) { RemoveDoctype(text); });
+}
+
+// Only a DOCTYPE that is markup goes: the text of a comment, a CDATA section,
+// a processing instruction, a script or a style keeps one.
+TEST(RemoveDoctype, PassesOverTextThatIsNoMarkup)
+{
+    EXPECT_EQ("<html/>", WithoutDoctype(u"<!DOCTYPE html><html/>"));
+    EXPECT_EQ("<p>a</p><p>b</p>", WithoutDoctype(u"<p>a</p>< !DOCTYPE x><p>b</p>"));
+    EXPECT_EQ("<script><![CDATA[<!DOCTYPE>]]></script>",
+        WithoutDoctype(u"<script><![CDATA[<!DOCTYPE>]]></script>"));
+    EXPECT_EQ("<SCRIPT type=\"a>\">x<!DOCTYPE>y</Script><p/>",
+        WithoutDoctype(u"<SCRIPT type=\"a>\">x<!DOCTYPE>y</Script><!DOCTYPE><p/>"));
+    EXPECT_EQ("<style>a<!DOCTYPE>", WithoutDoctype(u"<style>a<!DOCTYPE>"));
+    EXPECT_EQ("<script/><p/>", WithoutDoctype(u"<script/><!DOCTYPE><p/>"));
+    EXPECT_EQ("<scripts><p/>", WithoutDoctype(u"<scripts><!DOCTYPE><p/>"));
+    EXPECT_EQ("<!-- <!DOCTYPE> --><?pi <!DOCTYPE>?><p/>",
+        WithoutDoctype(u"<!-- <!DOCTYPE> --><?pi <!DOCTYPE>?><p/>"));
+    // The first DOCTYPE that is markup decides, as with RemoveXMLTag.
+    EXPECT_EQ("<p>!DOCTYPE x</p><!DOCTYPE>", WithoutDoctype(u"<p>!DOCTYPE x</p><!DOCTYPE>"));
+}
+
 std::string WithoutOuterTag(const char16_t* in, int which)
 {
     return Edited(in, [&](CSafeBuf& text) { RemoveTag(text, which); });
