@@ -155,12 +155,9 @@ bool Clean(CXHTMLServices* owner, CSafeBuf& text, int mode)
     }
     if (mode == 2)
         root.RemoveScriptInfo();
-    // Mode 2 unwraps a "span" without attributes too, and with it every
-    // "a" without (the mode-0 pass after it would find none).
-    root.RemoveTagWithoutAttrThenEmptyTag(mode == 2 ? 1 : 0, 1);
-    root.ValidateDoc();
-    if (mode == 2)
-        root.RemoveEmptyParagraph();
+    // Undeclared custom elements go first: one renamed "div" is then held
+    // to the rules of a division, and one unwrapped may leave its parent
+    // empty, as cleaning the result again would find.
     if (mode & kModeCustomElements) {
         CSafeBuf declared;
         if (control) {
@@ -169,6 +166,12 @@ bool Clean(CXHTMLServices* owner, CSafeBuf& text, int mode)
         }
         root.CleanCustomTag(declared);
     }
+    // Mode 2 unwraps a "span" without attributes too, and with it every
+    // "a" without (the mode-0 pass after it would find none).
+    root.RemoveTagWithoutAttrThenEmptyTag(mode == 2 ? 1 : 0, 1);
+    root.ValidateDoc();
+    if (mode == 2)
+        root.RemoveEmptyParagraph();
 
     // The text is written over in its own buffer, which is about the size
     // it needs.

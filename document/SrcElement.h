@@ -190,6 +190,8 @@ public:
     // that is b, i, u, span, em, code, abbr, kbd, strong, or an "a" without
     // an "id" value. Answers whether this node reports empty.
     bool RemoveEmptyTag(int flags);
+    // RemoveEmptyTag's test of this node, its children already seen to.
+    bool ReportsEmpty(int flags) const;
     // Children first; unwraps an "a" without attributes and, with mode 1, a
     // "span" without attributes. Answers whether this node is one.
     bool RemoveTagWithoutAttr(int mode);
@@ -291,7 +293,8 @@ private:
     void MarkBlockHolders();
     void ValidateChildren();
     void FinalCleanHere();
-    void MoveEdgeBreaksOut(CSrcElement* c, bool atEnd);
+    // Answers whether a line break went out of c.
+    bool MoveEdgeBreaksOut(CSrcElement* c, bool atEnd);
 
     CSrcElement* m_parent = nullptr;
     CSrcElement* m_firstChild = nullptr;

@@ -116,21 +116,6 @@ void CorrectAttributes(CSrcElement* node, bool keepClass, AttributeScratch& scra
         CorrectAttributes(c, keepClass, scratch);
 }
 
-// RemoveEmptyTag's test of a node whose children it has been through.
-bool IsEmptyTag(const CSrcElement* node, int flags)
-{
-    if (node->IsTextNode())
-        return node->m_text.IsEmpty();
-    if (node->FirstChild() || !(flags & 1))
-        return false;
-    if (TagIn(node->m_tag, {"b", "i", "u", "span", "em", "code", "abbr", "kbd", "strong"}))
-        return true;
-    if (!node->IsTag("a"))
-        return false;
-    CSafeBuf id;
-    return !node->m_attributes.Lookup("id", id) || id.IsEmpty();
-}
-
 // RemoveTagWithoutAttr's test of a node.
 bool IsBare(const CSrcElement* node, int mode)
 {
@@ -141,6 +126,20 @@ bool IsBare(const CSrcElement* node, int mode)
 
 } // namespace
 
+bool CSrcElement::ReportsEmpty(int flags) const
+{
+    if (IsTextNode())
+        return m_text.IsEmpty();
+    if (m_firstChild || !(flags & 1))
+        return false;
+    if (TagIn(m_tag, {"b", "i", "u", "span", "em", "code", "abbr", "kbd", "strong"}))
+        return true;
+    if (!IsTag("a"))
+        return false;
+    CSafeBuf id;
+    return !m_attributes.Lookup("id", id) || id.IsEmpty();
+}
+
 bool CSrcElement::RemoveEmptyTag(int flags)
 {
     for (CSrcElement* c = m_firstChild; c;) {
@@ -149,7 +148,7 @@ bool CSrcElement::RemoveEmptyTag(int flags)
             RemoveChild(c);
         c = next;
     }
-    return IsEmptyTag(this, flags);
+    return ReportsEmpty(flags);
 }
 
 bool CSrcElement::RemoveTagWithoutAttr(int mode)
@@ -172,7 +171,7 @@ void CSrcElement::RemoveTagWithoutAttrThenEmptyTag(int mode, int flags)
         c->RemoveTagWithoutAttrThenEmptyTag(mode, flags);
         if (IsBare(c, mode))
             Unwrap(c);
-        else if (IsEmptyTag(c, flags))
+        else if (c->ReportsEmpty(flags))
             RemoveChild(c);
         c = next;
     }

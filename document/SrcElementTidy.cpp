@@ -165,7 +165,7 @@ void CSrcElement::FinalClean(bool flag)
 // first time would not be what writing it again gives. Outside a pre the
 // white space goes out as the one blank it reads as (a form control's
 // content keeps its line ends as written).
-void CSrcElement::MoveEdgeBreaksOut(CSrcElement* c, bool atEnd)
+bool CSrcElement::MoveEdgeBreaksOut(CSrcElement* c, bool atEnd)
 {
     bool inPre = false;
     for (const CSrcElement* a = this; a && !inPre; a = a->m_parent)
@@ -184,7 +184,7 @@ void CSrcElement::MoveEdgeBreaksOut(CSrcElement* c, bool atEnd)
         }
         const int white = moved && edge->IsTextNode() ? EdgeWhiteSpace(edge->m_text, atEnd) : 0;
         if (white == 0)
-            return;
+            return moved;
         const int n = edge->m_text.Length();
         if (white == n) {
             place(edge);
@@ -195,18 +195,26 @@ void CSrcElement::MoveEdgeBreaksOut(CSrcElement* c, bool atEnd)
         blank->m_text.Assign(atEnd ? text + n - white : text, white);
         edge->m_text.Assign(atEnd ? text : text + white, n - white);
         place(blank);
-        return;
+        return true;
     }
+    return moved;
 }
 
 void CSrcElement::FinalCleanHere()
 {
-    // Line breaks at the ends of inline children go out of them.
-    for (CSrcElement* c = m_firstChild; c; c = c->m_next) {
-        if (c->IsTextNode() || c->IsComment() || !(c->ElementType() & kInline))
-            continue;
-        MoveEdgeBreaksOut(c, false);
-        MoveEdgeBreaksOut(c, true);
+    // Line breaks at the ends of inline children go out of them; an inline
+    // element they leave empty goes as RemoveEmptyTag would take it out
+    // when the markup is read again.
+    for (CSrcElement* c = m_firstChild; c;) {
+        CSrcElement* next = c->m_next;
+        if (!c->IsTextNode() && !c->IsComment() && (c->ElementType() & kInline)) {
+            bool moved = MoveEdgeBreaksOut(c, false);
+            moved = MoveEdgeBreaksOut(c, true) || moved;
+            next = c->m_next;
+            if (moved && c->ReportsEmpty(1))
+                RemoveChild(c);
+        }
+        c = next;
     }
     // Loose inline content in front of paragraphs goes into one of its own.
     if (TagIn(m_tag, {"td", "th", "dd", "div", "fieldset", "caption", "blockquote"})
