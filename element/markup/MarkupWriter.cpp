@@ -256,6 +256,83 @@ void RemoveStartTag(CSafeBuf& text, int start)
         text.Delete(open, close - open + 1);
 }
 
+// Whether the n units of tag stand in text at i.
+template <class Unit>
+bool TagAt(const CSafeBuf& text, int i, const Unit* tag, int n)
+{
+    if (i < 0 || i + n > text.Length())
+        return false;
+    for (int k = 0; k < n; ++k) {
+        if (text.GetAt(i + k) != tag[k])
+            return false;
+    }
+    return true;
+}
+
+// The end of the start tag that begins at `at` (its '>' outside quoted
+// attribute values), or -1.
+int StartTagEnd(const CSafeBuf& text, int at)
+{
+    bool quoted = false;
+    for (int i = at; i < text.Length(); ++i) {
+        const unsigned short u = text.GetAt(i);
+        if (u == '"')
+            quoted = !quoted;
+        else if (u == '>' && !quoted)
+            return i;
+    }
+    return -1;
+}
+
+// The last and first children of e that write something: empty text runs
+// (the caret's places) write nothing.
+const CElement* LastWritten(const CElement* e)
+{
+    const CElement* c = e->m_lastChild;
+    while (c && c->m_kind == kKindText && c->m_text.IsEmpty())
+        c = c->m_prevSibling;
+    return c;
+}
+
+const CElement* FirstWritten(const CElement* e)
+{
+    const CElement* c = e->m_firstChild;
+    while (c && c->m_kind == kKindText && c->m_text.IsEmpty())
+        c = c->m_nextSibling;
+    return c;
+}
+
+// Two neighbours written as one leave the last child of the first beside the
+// first child of the second, in the text at `at`. Where those are identical
+// inline elements as well (the pieces of a span that wrapped inside a
+// wrapped code, say), they are joined too, level after level, so that one
+// write gives what writing its result again would: the first one's end tag
+// just before `at` and the second one's start tag at `at` go. Anything else
+// between them (selection markers) leaves them apart.
+void JoinInnerNeighbours(CSafeBuf& out, const CElement* first, const CElement* second, int at)
+{
+    for (const CElement *a = LastWritten(first), *b = FirstWritten(second); a && b && CanMergeInline(a, b);
+         a = LastWritten(a), b = FirstWritten(b)) {
+        const unsigned short* tag = a->m_tagName.Get();
+        const int n = a->m_tagName.Length();
+        if (n == 0 || a->m_kind == kKindText)
+            return;
+        const int endTag = at - n - 3;
+        if (!TagAt(out, endTag, u"</", 2) || !TagAt(out, endTag + 2, tag, n) || out.GetAt(at - 1) != '>'
+            || !TagAt(out, at, u"<", 1) || !TagAt(out, at + 1, tag, n))
+            return;
+        const unsigned short after = out.GetAt(at + 1 + n);
+        if (after != ' ' && after != '>')
+            return;
+        const int close = StartTagEnd(out, at);
+        if (close < 0)
+            return;
+        out.Delete(at, close - at + 1);
+        out.Delete(endTag, n + 3);
+        at = endTag;
+    }
+}
+
 } // namespace
 
 bool CElement::GetSourceCode(CSafeBuf& out, int level, int flags, CSafeBuf& scratch1, CSafeBuf& scratch2,
@@ -417,8 +494,10 @@ bool CElement::AppendSourceCode(CSafeBuf& out, int level, int flags, CSafeBuf& s
                 } else
                     lineOpen = true;
             }
-            if (merged)
+            if (merged) {
                 RemoveStartTag(out, childStart);
+                JoinInnerNeighbours(out, previous, c, childStart);
+            }
             previous = c;
             if (!ordered)
                 c = c->m_nextSibling;
