@@ -342,7 +342,7 @@ bool CXDoc::ProcessSourceOutput(CSafeBuf& text, int mode, bool fullDocument)
 {
     try {
         CSrcElement root("body", m_owner);
-        if (!root.LoadDoc(text))
+        if (!root.LoadDocStreamed(text))
             return false;
         RunWriterTidyPasses(root);
         // The tree holds everything now: the text's memory takes the

@@ -150,20 +150,22 @@ std::string XmlTextBytes(const unsigned short* text, size_t length)
             skip = 2;
         const unsigned short* rest = text + skip;
         const int count = n - skip;
-        // One pass narrows the text and finds its widest unit. A text of
-        // ASCII is its own UTF-8; one of units up to 0xFF that declares
-        // UTF-8 holds UTF-8 bytes one to a unit; anything else is encoded.
-        bytes.resize(static_cast<size_t>(count));
+        // A text of ASCII is its own UTF-8; one of units up to 0xFF that
+        // declares UTF-8 holds UTF-8 bytes one to a unit; anything else is
+        // encoded. The widest unit is found first, so that a text to encode
+        // is not narrowed for nothing.
         unsigned widest = 0;
-        for (int i = 0; i < count; ++i) {
+        for (int i = 0; i < count; ++i)
             widest |= rest[i];
-            bytes[static_cast<size_t>(i)] = static_cast<char>(LowByte(rest[i]));
+        const bool narrow = widest < 0x80 || (NarrowsExactly(widest) && DeclaresUtf8(rest));
+        if (narrow) {
+            bytes.resize(static_cast<size_t>(count));
+            for (int i = 0; i < count; ++i)
+                bytes[static_cast<size_t>(i)] = static_cast<char>(LowByte(rest[i]));
         }
         // Units that declare UTF-8 but are no UTF-8 bytes ("caf\u00E9" as
         // characters) are characters after all.
-        if (widest >= 0x80
-            && !(NarrowsExactly(widest) && DeclaresUtf8(rest)
-                && xmlCheckUTF8(reinterpret_cast<const xmlChar*>(bytes.c_str()))))
+        if (!narrow || (widest >= 0x80 && !xmlCheckUTF8(reinterpret_cast<const xmlChar*>(bytes.c_str()))))
             bytes = ToUTF8String(rest, count);
     }
     return bytes;
