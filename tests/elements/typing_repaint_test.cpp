@@ -45,6 +45,20 @@ std::string Difference(const CElement* a, const CElement* b)
     return "";
 }
 
+// The rows top to bottom of the document's bitmap as painted now.
+std::vector<unsigned> PixelsOf(const CElement* root, int top, int bottom)
+{
+    std::vector<unsigned> out;
+    const qm::cg::Context* ctx = root->m_dc.get();
+    for (int row = std::max(top, 0); row < std::min(bottom, ctx->Height()); ++row) {
+        for (int col = 0; col < ctx->Width(); ++col) {
+            const qm::cg::Pixel p = ctx->ReadPixel(col, row);
+            out.push_back(unsigned(p.red) | unsigned(p.green) << 8 | unsigned(p.blue) << 16);
+        }
+    }
+    return out;
+}
+
 const char kMarkerSheet[] = "p { -qm-marker-label: element-name } span { -qm-marker-label: attr(title) }";
 
 struct Case
@@ -197,16 +211,7 @@ TEST(TypingRepaint, BoxesAfterAParagraphThatGainsALineAreThoseOfAWholeLayout)
 // The document's rows as painted now.
 std::vector<unsigned> Painted(const CElement* body)
 {
-    std::vector<unsigned> out;
-    const qm::cg::Context* ctx = body->m_dc.get();
-    const int rows = std::min<int>(body->Lay().m_sizeRect.bottom + 10, ctx->Height());
-    for (int row = 0; row < rows; ++row) {
-        for (int col = 0; col < ctx->Width(); ++col) {
-            const qm::cg::Pixel p = ctx->ReadPixel(col, row);
-            out.push_back(unsigned(p.red) | unsigned(p.green) << 8 | unsigned(p.blue) << 16);
-        }
-    }
-    return out;
+    return PixelsOf(body, 0, body->Lay().m_sizeRect.bottom + 10);
 }
 
 // Blocks moved by an edit above them keep their descendants' records behind
@@ -372,17 +377,6 @@ TEST(TypingRepaint, EditsFarApartInALongDocumentMatchAFullPaint)
     TypingDocument typed(markup, 300);
     ASSERT_TRUE(typed.ok);
     CElement* body = typed.Body();
-    auto pixels = [](const CElement* root, int top, int bottom) {
-        std::vector<unsigned> out;
-        const qm::cg::Context* ctx = root->m_dc.get();
-        for (int row = std::max(top, 0); row < std::min(bottom, ctx->Height()); ++row) {
-            for (int col = 0; col < ctx->Width(); ++col) {
-                const qm::cg::Pixel p = ctx->ReadPixel(col, row);
-                out.push_back(unsigned(p.red) | unsigned(p.green) << 8 | unsigned(p.blue) << 16);
-            }
-        }
-        return out;
-    };
     for (const Step& step : steps) {
         if (*step.where) {
             CElement* run = nullptr;
@@ -408,7 +402,7 @@ TEST(TypingRepaint, EditsFarApartInALongDocumentMatchAFullPaint)
         ASSERT_TRUE(fresh.ok);
         ASSERT_EQ(body->Lay().m_sizeRect, fresh.Body()->Lay().m_sizeRect) << step.where << step.keys;
         ASSERT_TRUE(ShowDocumentRows(fresh.Body(), at - 300, at + 300));
-        EXPECT_TRUE(pixels(body, at - 300, at + 300) == pixels(fresh.Body(), at - 300, at + 300))
+        EXPECT_TRUE(PixelsOf(body, at - 300, at + 300) == PixelsOf(fresh.Body(), at - 300, at + 300))
             << step.where << step.keys;
     }
     std::string after = typed.Markup();
@@ -418,7 +412,7 @@ TEST(TypingRepaint, EditsFarApartInALongDocumentMatchAFullPaint)
     const int height = body->Lay().m_sizeRect.bottom + 10;
     ASSERT_TRUE(ExportDocumentRows(body, 0, height));
     ASSERT_TRUE(ExportDocumentRows(fresh.Body(), 0, height));
-    EXPECT_TRUE(pixels(body, 0, height) == pixels(fresh.Body(), 0, height));
+    EXPECT_TRUE(PixelsOf(body, 0, height) == PixelsOf(fresh.Body(), 0, height));
 }
 
 // The body's entries find the blocks a band of rows meets by halving while
@@ -448,17 +442,6 @@ TEST(TypingRepaint, BlocksPaintedInAndOutOfOrderMatchAFullPaint)
                 + filler,
             false},
     };
-    auto pixels = [](const CElement* root, int top, int bottom) {
-        std::vector<unsigned> out;
-        const qm::cg::Context* ctx = root->m_dc.get();
-        for (int row = std::max(top, 0); row < std::min(bottom, ctx->Height()); ++row) {
-            for (int col = 0; col < ctx->Width(); ++col) {
-                const qm::cg::Pixel p = ctx->ReadPixel(col, row);
-                out.push_back(unsigned(p.red) | unsigned(p.green) << 8 | unsigned(p.blue) << 16);
-            }
-        }
-        return out;
-    };
     for (const Case& c : cases) {
         TypingDocument typed(c.markup, 300);
         ASSERT_TRUE(typed.ok) << c.name;
@@ -476,10 +459,11 @@ TEST(TypingRepaint, BlocksPaintedInAndOutOfOrderMatchAFullPaint)
         ASSERT_TRUE(fresh.ok) << c.name;
         ASSERT_EQ(body->Lay().m_sizeRect, fresh.Body()->Lay().m_sizeRect) << c.name;
         ASSERT_TRUE(ShowDocumentRows(fresh.Body(), at - 200, at + 200));
-        EXPECT_TRUE(pixels(body, at - 200, at + 200) == pixels(fresh.Body(), at - 200, at + 200)) << c.name;
+        EXPECT_TRUE(PixelsOf(body, at - 200, at + 200) == PixelsOf(fresh.Body(), at - 200, at + 200))
+            << c.name;
         const int height = body->Lay().m_sizeRect.bottom + 10;
         ASSERT_TRUE(ExportDocumentRows(body, 0, height));
         ASSERT_TRUE(ExportDocumentRows(fresh.Body(), 0, height));
-        EXPECT_TRUE(pixels(body, 0, height) == pixels(fresh.Body(), 0, height)) << c.name;
+        EXPECT_TRUE(PixelsOf(body, 0, height) == PixelsOf(fresh.Body(), 0, height)) << c.name;
     }
 }
