@@ -5,6 +5,7 @@
 #include "style/paint/PaintState.h"
 #include "style/paint/PaintWalk.h"
 
+#include <algorithm>
 #include <climits>
 
 namespace qm::paint {
@@ -25,6 +26,18 @@ BodyRow EntryOf(CElement* c)
     if (!c->Lay().m_painted)
         return BodyRow{c, INT_MIN, INT_MAX, 0};
     return BodyRow{c, c->Lay().m_paintTop, c->Lay().m_paintBottom, 0};
+}
+
+bool Painted(const BodyRow& r) { return !(r.top == INT_MIN && r.bottom == INT_MAX); }
+
+// Entry i and the one before it keep the order (BodyRows::ordered).
+bool InOrderAt(const std::vector<BodyRow>& rows, size_t i)
+{
+    if (i >= rows.size())
+        return true;
+    if (!Painted(rows[i]))
+        return false;
+    return i == 0 || (rows[i - 1].top <= rows[i].top && rows[i - 1].bottom <= rows[i].bottom);
 }
 
 } // namespace
@@ -49,9 +62,15 @@ void BuildBodyRows(CElement* root)
             SettleBodyRow(*rows, i);
     }
     rows->rows.clear();
+    rows->lays.clear();
     rows->rows.reserve(size_t(root->m_childCount));
-    for (CElement* c = root->m_firstChild; c; c = c->m_nextSibling)
+    rows->lays.reserve(size_t(root->m_childCount));
+    rows->ordered = true;
+    for (CElement* c = root->m_firstChild; c; c = c->m_nextSibling) {
         rows->rows.push_back(EntryOf(c));
+        rows->lays.push_back(&c->Lay());
+        rows->ordered = rows->ordered && InOrderAt(rows->rows, rows->rows.size() - 1);
+    }
     rows->root = root;
     rows->lagging = false;
     rows->hint = 0;
@@ -78,8 +97,10 @@ void DropBodyRows(const CElement* root)
                 SettleBodyRow(*rows, i);
         }
         rows->rows.clear();
+        rows->lays.clear();
         rows->root = nullptr;
         rows->lagging = false;
+        rows->ordered = false;
     }
     if (IsRoot(root))
         rows->relaid = true;
@@ -134,6 +155,7 @@ void RefreshBodyRow(const CElement* child)
         rows->rows[size_t(i)].top += lag;
         rows->rows[size_t(i)].bottom += lag;
     }
+    rows->ordered = rows->ordered && InOrderAt(rows->rows, size_t(i)) && InOrderAt(rows->rows, size_t(i) + 1);
 }
 
 int BodyRowLag(const CElement* child)
@@ -142,6 +164,76 @@ int BodyRowLag(const CElement* child)
         return 0;
     const long i = BodyRowIndex(child->m_parent, child);
     return i < 0 ? 0 : RowsOf(child->m_parent)->rows[size_t(i)].lag;
+}
+
+CElementLayout* const* BodyLayoutsAfter(const CElement* root, const CElement* child, size_t& count)
+{
+    count = 0;
+    const long i = BodyRowIndex(root, child);
+    if (i < 0)
+        return nullptr;
+    const BodyRows* rows = RowsOf(root);
+    if (rows->rows.size() != size_t(root->m_childCount) || rows->lays.size() != rows->rows.size())
+        return nullptr;
+    count = rows->lays.size() - size_t(i) - 1;
+    return rows->lays.data() + i + 1;
+}
+
+size_t FirstBodyRowBelow(const BodyRows& rows, int top)
+{
+    if (!rows.ordered)
+        return 0;
+    const auto first = std::partition_point(
+        rows.rows.begin(), rows.rows.end(), [top](const BodyRow& r) { return r.bottom <= top; });
+    return size_t(first - rows.rows.begin());
+}
+
+bool BodyRowsAround(const BodyRows& rows, size_t at, bool split, int& before, int& tailTop, int& tailBottom)
+{
+    before = INT_MIN;
+    tailTop = INT_MAX;
+    tailBottom = INT_MIN;
+    const size_t n = rows.rows.size();
+    if (rows.ordered) {
+        // The bottoms grow down the list, the tops too.
+        if (split) {
+            before = at > 0 ? rows.rows[at - 1].bottom : INT_MIN;
+            if (at + 1 < n) {
+                tailTop = rows.rows[at + 1].top;
+                tailBottom = rows.rows[n - 1].bottom;
+            }
+        } else if (n > 1) {
+            before = rows.rows[at + 1 < n ? n - 1 : n - 2].bottom;
+        }
+        return true;
+    }
+    for (size_t i = 0; i < n; ++i) {
+        const BodyRow& r = rows.rows[i];
+        if (!Painted(r))
+            return false;
+        if (i == at)
+            continue;
+        if (i < at || !split) {
+            before = std::max(before, r.bottom);
+        } else {
+            tailTop = std::min(tailTop, r.top);
+            tailBottom = std::max(tailBottom, r.bottom);
+        }
+    }
+    return true;
+}
+
+void ShiftBodyRowsAfter(BodyRows& rows, size_t at, int dy)
+{
+    for (size_t i = at + 1; i < rows.rows.size(); ++i) {
+        BodyRow& r = rows.rows[i];
+        r.top += dy;
+        r.bottom += dy;
+        r.lag += dy;
+    }
+    rows.lagging = true;
+    // The entries after at keep their order among themselves.
+    rows.ordered = rows.ordered && InOrderAt(rows.rows, at + 1);
 }
 
 void NoteBodyShift(const CElement* root, const CElement* child, int dy)

@@ -20,6 +20,7 @@
 #include <vector>
 
 class CElement;
+struct CElementLayout;
 
 namespace qm::paint {
 
@@ -36,8 +37,16 @@ struct BodyRows
     // The body the entries belong to; null when there are none.
     const CElement* root = nullptr;
     std::vector<BodyRow> rows;
+    // The layout record of each entry's child, which lives as long as the
+    // child: the layout moves the blocks after an edited block through them
+    // without reading the children themselves.
+    std::vector<CElementLayout*> lays;
     // Some entry lags.
     bool lagging = false;
+    // Every entry was painted, and neither tops nor bottoms decrease down
+    // the list (blocks stacked one below another): the entries meeting a
+    // band of rows are then one run, found by halving.
+    bool ordered = false;
     // Where the last lookup found its child: lookups near it come first.
     std::size_t hint = 0;
 
@@ -70,6 +79,24 @@ void SettleBodyRow(BodyRows& rows, std::size_t i);
 void RefreshBodyRow(const CElement* child);
 // How far the record of child (a child of the body) lags behind its entry.
 int BodyRowLag(const CElement* child);
+// The layout records of the children after child, when root keeps entries
+// that follow its child list as it stands and one of them is child's; null
+// otherwise. count takes their number.
+CElementLayout* const* BodyLayoutsAfter(const CElement* root, const CElement* child, std::size_t& count);
+// Where a walk for the entries meeting rows from top down may start: the
+// first entry whose bottom lies below top when the entries are ordered,
+// else 0. Once ordered entries begin at or below the band's bottom, none
+// after them meets it.
+std::size_t FirstBodyRowBelow(const BodyRows& rows, int top);
+// Over the entries but entry at: the largest bottom of those before it (of
+// all of them when !split), and the smallest top and largest bottom of
+// those after it (split only; INT_MAX and INT_MIN when there are none).
+// False when an entry was never painted.
+bool BodyRowsAround(
+    const BodyRows& rows, std::size_t at, bool split, int& before, int& tailTop, int& tailBottom);
+// The entries after entry at move dy rows, their children's records
+// lagging behind by as much more.
+void ShiftBodyRowsAfter(BodyRows& rows, std::size_t at, int dy);
 
 // Notes of the layout: the blocks after child, a child of root, moved dy
 // rows; root laid out its lines anew.

@@ -115,7 +115,7 @@ void PaintTree(CElement* top, void* dc, CPoint origin, bool floatPass, const Ban
             && st->m_bodyRows.rows.size() == size_t(top->m_childCount)
         ? &st->m_bodyRows
         : nullptr;
-    size_t nextRow = 0;
+    size_t nextRow = rows ? FirstBodyRowBelow(*rows, band->top) : 0;
     auto nextBodyChild = [&]() -> CElement* {
         for (; nextRow < rows->rows.size(); ++nextRow) {
             const BodyRow& r = rows->rows[nextRow];
@@ -123,7 +123,10 @@ void PaintTree(CElement* top, void* dc, CPoint origin, bool floatPass, const Ban
                 SettleBodyRow(*rows, nextRow);
                 return rows->rows[nextRow++].e;
             }
+            if (rows->ordered && r.top >= band->bottom)
+                break;
         }
+        nextRow = rows->rows.size();
         return nullptr;
     };
     std::vector<Frame> stack;

@@ -307,20 +307,9 @@ void CElement::CleanChanged(void*, CPoint)
             || root->Lay().m_paintChildren != root->m_childCount)
             return false;
         const int dy = rows.shifts ? rows.shiftDy : 0;
-        int fixedBottom = INT_MIN, tailTop = INT_MAX, tailBottom = INT_MIN;
-        for (size_t i = 0; i < rows.rows.size(); ++i) {
-            const BodyRow& r = rows.rows[i];
-            if (r.top == INT_MIN && r.bottom == INT_MAX)
-                return false; // a child never painted
-            if (long(i) == at)
-                continue;
-            if (long(i) < at || !dy) {
-                fixedBottom = std::max(fixedBottom, r.bottom);
-            } else {
-                tailTop = std::min(tailTop, r.top);
-                tailBottom = std::max(tailBottom, r.bottom);
-            }
-        }
+        int fixedBottom, tailTop, tailBottom;
+        if (!BodyRowsAround(rows, size_t(at), dy != 0, fixedBottom, tailTop, tailBottom))
+            return false; // a child never painted
         quick = true;
         pre(root, position);
         quick = false;
@@ -335,13 +324,7 @@ void CElement::CleanChanged(void*, CPoint)
             moved.bottom = std::max(moved.bottom, tailBottom);
             moved.rows.emplace_back(tailTop, tailBottom);
             moved.rows.emplace_back(tailTop + dy, tailBottom + dy);
-            for (size_t i = size_t(at) + 1; i < rows.rows.size(); ++i) {
-                BodyRow& r = rows.rows[i];
-                r.top += dy;
-                r.bottom += dy;
-                r.lag += dy;
-            }
-            rows.lagging = true;
+            ShiftBodyRowsAfter(rows, size_t(at), dy);
             root->Lay().m_paintTop = std::min(root->Lay().m_paintTop, tailTop + dy);
             root->Lay().m_paintBottom = std::max(root->Lay().m_paintBottom, tailBottom + dy);
         }

@@ -8,6 +8,7 @@
 #include "style/layout/BoxDump.h"
 #include "style/layout/ElementPosition.h"
 #include "style/paint/BodyRows.h"
+#include "style/paint/PaintState.h"
 
 #include <gtest/gtest.h>
 
@@ -42,6 +43,20 @@ std::string Difference(const CElement* a, const CElement* b)
         }
     }
     return "";
+}
+
+// The rows top to bottom of the document's bitmap as painted now.
+std::vector<unsigned> PixelsOf(const CElement* root, int top, int bottom)
+{
+    std::vector<unsigned> out;
+    const qm::cg::Context* ctx = root->m_dc.get();
+    for (int row = std::max(top, 0); row < std::min(bottom, ctx->Height()); ++row) {
+        for (int col = 0; col < ctx->Width(); ++col) {
+            const qm::cg::Pixel p = ctx->ReadPixel(col, row);
+            out.push_back(unsigned(p.red) | unsigned(p.green) << 8 | unsigned(p.blue) << 16);
+        }
+    }
+    return out;
 }
 
 const char kMarkerSheet[] = "p { -qm-marker-label: element-name } span { -qm-marker-label: attr(title) }";
@@ -196,16 +211,7 @@ TEST(TypingRepaint, BoxesAfterAParagraphThatGainsALineAreThoseOfAWholeLayout)
 // The document's rows as painted now.
 std::vector<unsigned> Painted(const CElement* body)
 {
-    std::vector<unsigned> out;
-    const qm::cg::Context* ctx = body->m_dc.get();
-    const int rows = std::min<int>(body->Lay().m_sizeRect.bottom + 10, ctx->Height());
-    for (int row = 0; row < rows; ++row) {
-        for (int col = 0; col < ctx->Width(); ++col) {
-            const qm::cg::Pixel p = ctx->ReadPixel(col, row);
-            out.push_back(unsigned(p.red) | unsigned(p.green) << 8 | unsigned(p.blue) << 16);
-        }
-    }
-    return out;
+    return PixelsOf(body, 0, body->Lay().m_sizeRect.bottom + 10);
 }
 
 // Blocks moved by an edit above them keep their descendants' records behind
@@ -371,17 +377,6 @@ TEST(TypingRepaint, EditsFarApartInALongDocumentMatchAFullPaint)
     TypingDocument typed(markup, 300);
     ASSERT_TRUE(typed.ok);
     CElement* body = typed.Body();
-    auto pixels = [](const CElement* root, int top, int bottom) {
-        std::vector<unsigned> out;
-        const qm::cg::Context* ctx = root->m_dc.get();
-        for (int row = std::max(top, 0); row < std::min(bottom, ctx->Height()); ++row) {
-            for (int col = 0; col < ctx->Width(); ++col) {
-                const qm::cg::Pixel p = ctx->ReadPixel(col, row);
-                out.push_back(unsigned(p.red) | unsigned(p.green) << 8 | unsigned(p.blue) << 16);
-            }
-        }
-        return out;
-    };
     for (const Step& step : steps) {
         if (*step.where) {
             CElement* run = nullptr;
@@ -407,7 +402,7 @@ TEST(TypingRepaint, EditsFarApartInALongDocumentMatchAFullPaint)
         ASSERT_TRUE(fresh.ok);
         ASSERT_EQ(body->Lay().m_sizeRect, fresh.Body()->Lay().m_sizeRect) << step.where << step.keys;
         ASSERT_TRUE(ShowDocumentRows(fresh.Body(), at - 300, at + 300));
-        EXPECT_TRUE(pixels(body, at - 300, at + 300) == pixels(fresh.Body(), at - 300, at + 300))
+        EXPECT_TRUE(PixelsOf(body, at - 300, at + 300) == PixelsOf(fresh.Body(), at - 300, at + 300))
             << step.where << step.keys;
     }
     std::string after = typed.Markup();
@@ -417,5 +412,58 @@ TEST(TypingRepaint, EditsFarApartInALongDocumentMatchAFullPaint)
     const int height = body->Lay().m_sizeRect.bottom + 10;
     ASSERT_TRUE(ExportDocumentRows(body, 0, height));
     ASSERT_TRUE(ExportDocumentRows(fresh.Body(), 0, height));
-    EXPECT_TRUE(pixels(body, 0, height) == pixels(fresh.Body(), 0, height));
+    EXPECT_TRUE(PixelsOf(body, 0, height) == PixelsOf(fresh.Body(), 0, height));
+}
+
+// The body's entries find the blocks a band of rows meets by halving while
+// the blocks stand one below another, and walk them all where a block
+// reaches above the one before it or below the one after it, from the start
+// or once an edit made it so. Either way a paragraph that gains lines must
+// repaint the shown rows, and then the whole document, as a full layout and
+// paint of the same tree do.
+TEST(TypingRepaint, BlocksPaintedInAndOutOfOrderMatchAFullPaint)
+{
+    const std::string words = "Lorem ipsum dolor sit amet, consectetur adipiscing elit, sed do. ";
+    std::string filler;
+    for (int i = 0; i < 80; ++i)
+        filler += "<p>line " + std::to_string(i) + " <b>bold</b></p>";
+    const std::string edited = "<p>" + words + "|</p>";
+    struct Case
+    {
+        const char* name;
+        std::string markup;
+        bool ordered; // the entries after the keys
+    };
+    const Case cases[] = {
+        {"blocks one below another", filler + edited + filler, true},
+        {"a float reaching below the blocks after its own",
+            filler + edited
+                + "<div><div style=\"float: left; width: 40px; height: 200px\">f</div></div><p>next</p>"
+                + filler,
+            false},
+    };
+    for (const Case& c : cases) {
+        TypingDocument typed(c.markup, 300);
+        ASSERT_TRUE(typed.ok) << c.name;
+        CElement* body = typed.Body();
+        const int at = DocumentPosition(typed.Caret()).y;
+        ASSERT_TRUE(ShowDocumentRows(body, at - 200, at + 200));
+        ASSERT_TRUE(typed.Keys("type:lorem unit:20 type:ipsum unit:20 type:dolor unit:20 type:amet unit:20 "
+                               "type:elit unit:20 type:sed unit:20 type:magna unit:20 type:aliqua"))
+            << c.name;
+        const qm::paint::BodyRows& rows = body->m_owner->m_doc.m_paintState->m_bodyRows;
+        EXPECT_EQ(rows.root == body && rows.ordered, c.ordered) << c.name;
+        std::string after = typed.Markup();
+        qmtest::ReplaceAll(after, "|", "");
+        TypingDocument fresh(after, 300);
+        ASSERT_TRUE(fresh.ok) << c.name;
+        ASSERT_EQ(body->Lay().m_sizeRect, fresh.Body()->Lay().m_sizeRect) << c.name;
+        ASSERT_TRUE(ShowDocumentRows(fresh.Body(), at - 200, at + 200));
+        EXPECT_TRUE(PixelsOf(body, at - 200, at + 200) == PixelsOf(fresh.Body(), at - 200, at + 200))
+            << c.name;
+        const int height = body->Lay().m_sizeRect.bottom + 10;
+        ASSERT_TRUE(ExportDocumentRows(body, 0, height));
+        ASSERT_TRUE(ExportDocumentRows(fresh.Body(), 0, height));
+        EXPECT_TRUE(PixelsOf(body, 0, height) == PixelsOf(fresh.Body(), 0, height)) << c.name;
+    }
 }
