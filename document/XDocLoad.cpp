@@ -215,7 +215,14 @@ bool CXDoc::LoadDocument(const unsigned short* text)
         if (built) {
             DrawDoc(0, nullptr);
             // The baseline is taken once the kept head is in place: the
-            // writer writes it.
+            // writer writes it. Its buffer is first made about as long as
+            // the text read: grown by doubling while the writer appends, it
+            // would hold the old and the new buffer at once just when the
+            // laid-out and painted document makes the load's memory highest.
+            if (text) {
+                const long length = U16len(text);
+                m_sourceBaseline.Reserve(length + length / 8 + 64);
+            }
             GetSourceCode(m_sourceBaseline, 6, false);
             m_baselineCaretX = m_caretPoint.x - m_scrollX;
             m_baselineCaretY = m_caretPoint.y - m_scrollY - 1;

@@ -8,7 +8,6 @@
 #include "element/factory/TagTables.h"
 #include "element/services/XHTMLServices.h"
 #include "platform/cg/Context.h"
-#include "style/records/FontDefaults.h"
 
 #include <new>
 
@@ -109,7 +108,6 @@ CElement::CElement(STYLE_CLASS* rules)
 {
     m_id = ++g_lastElementId;
     m_rules = rules;
-    m_fontNumber = enfontind;
 }
 
 CElement::~CElement()

@@ -21,12 +21,21 @@
 // record shared by the elements whose styles are equal (SharedStyle.h), the
 // tag name a handle to a text held once (TagName.h), and the fields that
 // few elements use stand out of line in CElementRare, made when one of them
-// is first written. The fields that reading, writing, repairing and
-// destroying a tree use (identity, links, kind and flags, attributes, text,
-// tag name, style, document and registry) come first, in a few neighbouring
-// cache lines; the caret, selection and layout fields follow. A new field
-// that such walks read belongs before the caret fields; a field that few
-// elements use belongs in CElementRare.
+// is first written. Small values have small types: flags and codes of a few
+// values are bytes, counts and offsets within a text are ints.
+//
+// Element records come from the pool in 64-byte granules, aligned to a
+// cache line, so the order of the fields decides which lines a walk reads.
+// The fields the writer and its prefetch lanes read for every element (the
+// object's kind table, first child, next sibling, parent, kind and flags,
+// tag name, text, attributes and owner) fill the first two lines (the first
+// 128 bytes of a CElement, its table pointer included), which
+// ElementPrefetch.h asks for; the identity, the other links, the style and
+// the registry follow in the next two; the caret, selection, layout and
+// painting fields come last. A field added to the first two lines must push
+// another out (tests/element/element_memory_test.cpp checks that the
+// writer's fields stay there); a field that few elements use
+// belongs in CElementRare.
 
 #include "base/collections/MapStringToString.h"
 #include "base/collections/PtrList.h"
@@ -38,6 +47,7 @@
 #include "element/TagName.h"
 #include "style/records/SharedStyle.h"
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -68,6 +78,15 @@ struct CElementRare
     CRect m_endMarker;
 };
 
+// The default margins the factory gives (SetMargin), in pixels.
+struct CDefaultMargin
+{
+    short left = 0;
+    short top = 0;
+    short right = 0;
+    short bottom = 0;
+};
+
 class CElementFields
 {
 public:
@@ -76,19 +95,11 @@ public:
     CElementFields(const CElementFields&) = delete;
     CElementFields& operator=(const CElementFields&) = delete;
 
-    // ---- identity ----
-    // A serial number given at construction, never reused in the process and
-    // never changed (CElement::GetID).
-    long m_id = 0;
-
-    // ---- tree links ----
-    CElement* m_parent = nullptr; // null for the root
-    CElement* m_root = nullptr;   // the document's body; a body is its own root
+    // ==== first cache line (after the object's kind table) ====
+    // ---- the tree links the walks follow ----
     CElement* m_firstChild = nullptr;
-    CElement* m_lastChild = nullptr;
-    CElement* m_prevSibling = nullptr;
     CElement* m_nextSibling = nullptr;
-    long m_childCount = 0;
+    CElement* m_parent = nullptr; // null for the root
 
     // ---- kind and kind flags ----
     long m_kind = 0;               // kind code (ElementKinds.h); 0 until the factory sets it
@@ -112,22 +123,30 @@ public:
     unsigned char m_container = 1;
     unsigned char m_contentFlag2 = 0;
     unsigned char m_edgeCaret = 0;
-    unsigned char m_floating = 0; // entered in the root's float list
     // Locked against editing; the writer omits a locked element's own tags.
     unsigned char m_locked = 0;
-    // Inheritance (with m_linkState below): the element takes no font and
-    // text values from its parent (m_noInherit); its text direction is
-    // forced (m_dirOverride: bdo and everything inside one).
-    unsigned char m_noInherit = 0;
-    unsigned char m_dirOverride = 0;
-    unsigned char m_registryBucket = 0; // bucket index of m_id (CElementRegistry)
 
-    // ---- tag, attributes, text, style, document ----
-    CMapStringToString m_attributes; // names as written, in document order
+    CTagName m_tagName; // as written; empty for a text run
+
+    // ==== second cache line ====
     // The characters of a text run; the legend markup of a fieldset; the
     // text of a comment.
     CSafeBuf m_text;
-    CTagName m_tagName; // as written; empty for a text run
+    CMapStringToString m_attributes;   // names as written, in document order
+    CXHTMLServices* m_owner = nullptr; // the editing engine; reaches the document
+
+    // ==== third and fourth cache lines ====
+    // ---- identity ----
+    // A serial number given at construction, never reused in the process and
+    // never changed (CElement::GetID).
+    long m_id = 0;
+
+    // ---- the other tree links ----
+    CElement* m_root = nullptr; // the document's body; a body is its own root
+    CElement* m_lastChild = nullptr;
+    CElement* m_prevSibling = nullptr;
+
+    // ---- style and document ----
     // Read through Style(); written through EditStyle(), which makes the
     // record the element's own first (SharedStyle.h). Assigning m_style
     // gives the element another element's style.
@@ -142,8 +161,7 @@ public:
     // While a layout pass runs (LayoutPass.cpp): the elements whose shared
     // style record EditStyle made their own, to be shared again at its end.
     static inline std::vector<CElementFields*>* s_styleEdits = nullptr;
-    STYLE_CLASS* m_rules = nullptr;    // the document's rules; not owned
-    CXHTMLServices* m_owner = nullptr; // the editing engine; reaches the document
+    STYLE_CLASS* m_rules = nullptr; // the document's rules; not owned
     // The rarely used fields: Rare() reads them (empty ones when the element
     // has none), EditRare() makes them first.
     const CElementRare& Rare() const { return m_rare ? *m_rare : kNoRare; }
@@ -151,37 +169,48 @@ public:
     bool HasRare() const { return m_rare != nullptr; }
     std::unique_ptr<CElementRare> m_rare;
     static const CElementRare kNoRare;
-    long m_fontNumber = 0;  // the default font number at construction
     long m_inlineGroup = 0; // shared by the pieces of one wrapped inline element
-    // The link state: 0 none, 1 inside an a with an href, 2 inside an a
-    // without one (CopyFromParent).
-    long m_linkState = 0;
 
     // ---- registry membership (kept by CElementRegistry) ----
     CElement* m_registryNext = nullptr;     // next element of the same bucket
     CElement* m_registryPrevious = nullptr; // previous one (unlinking without a walk)
     CElementRegistry* m_registry = nullptr; // the registry holding the element
 
+    // ---- document ----
+    std::unique_ptr<qm::cg::Context> m_dc; // root only: the offscreen bitmap's context
+
+    int m_childCount = 0;                           // in step with the child list
+    std::uint32_t m_drawColor = RGB(255, 255, 255); // current drawing colour
+
+    // ---- kind flags the walks seldom read ----
+    unsigned char m_floating = 0;    // entered in the root's float list
+    unsigned char m_captionSide = 0; // the factory sets 2 for caption
+    // Inheritance (with m_linkState): the element takes no font and text
+    // values from its parent (m_noInherit); its text direction is forced
+    // (m_dirOverride: bdo and everything inside one).
+    unsigned char m_noInherit = 0;
+    unsigned char m_dirOverride = 0;
+    // The link state: 0 none, 1 inside an a with an href, 2 inside an a
+    // without one (CopyFromParent).
+    unsigned char m_linkState = 0;
+    unsigned char m_registryBucket = 0; // bucket index of m_id (CElementRegistry)
+
+    // ==== the rest ====
     // ---- caret and selection ----
+    unsigned char m_selected = 0;
+    // Set by PackSelection on an element it wrapped and on its descendants:
+    // 1 when the wrapper has a non-empty href, 2 when it has none.
+    unsigned char m_packMark = 0;
     long m_caretOffset = 0; // in a text run an index; else 0 before, 1 after
     long m_selStart = 0;    // selected characters of a text run, inclusive
     long m_selEnd = 0;
-    unsigned char m_selected = 0;
     unsigned char m_selectable = 0; // selectable as a whole
     unsigned char m_prevSelected = 0;
     unsigned char m_wholeCell = 0;  // a table cell or caption selected as a whole
     unsigned char m_wholeTable = 0; // a table selected as a whole
-    // Set by PackSelection on an element it wrapped and on its descendants:
-    // 1 when the wrapper has a non-empty href, 2 when it has none.
-    long m_packMark = 0;
-    unsigned long m_drawColor = RGB(255, 255, 255); // current drawing colour
-
-    // ---- document ----
-    std::unique_ptr<qm::cg::Context> m_dc; // root only: the offscreen bitmap's context
 
     // ---- layout fields set by the factory ----
-    CRect m_defaultMargin;  // left, top, right, bottom set by the factory (SetMargin)
-    long m_captionSide = 0; // the factory sets 2 for caption
+    CDefaultMargin m_defaultMargin; // left, top, right, bottom set by the factory (SetMargin)
 
     // ---- layout, painting and repaint records ----
     // Read and written through Lay(), which makes the record on first use:

@@ -1,12 +1,12 @@
 #pragma once
 // A walk over a large tree waits mostly for element records to come from
-// memory: a record spans ten or more cache lines, and the processor cannot
-// guess which element comes next. A walk that knows the element it visits
-// next (the next sibling, the first child) asks for it early with
-// PrefetchElement, and the fields the walks read (links, kind and flags,
-// attributes, text, tag name, style, owner) arrive while the walk works on
-// the current element. (The text of the tag name and the style record are
-// held once for many elements and stay in the cache.)
+// memory: the processor cannot guess which element comes next. A walk that
+// knows the element it visits next (the next sibling, the first child) asks
+// for it early with PrefetchElement, and the fields the walks read (links,
+// kind and flags, tag name, text, attributes, owner: the record's first two
+// cache lines, ElementFields.h) arrive while the walk works on the current
+// element. (The text of the tag name and the style record are held once for
+// many elements and stay in the cache.)
 
 #include "element/Element.h"
 #include "element/TreeWalk.h"
@@ -15,12 +15,11 @@ inline void PrefetchElement(const CElement* e)
 {
     if (!e)
         return;
-    // The fields lie close together (ElementFields.h): a line or two each.
-    __builtin_prefetch(e); // the kind's table and the identifier
-    __builtin_prefetch(&e->m_nextSibling);
-    __builtin_prefetch(&e->m_kind);
-    __builtin_prefetch(&e->m_text);
-    __builtin_prefetch(&e->m_owner);
+    // The pool gives records on cache-line boundaries: the first two lines
+    // hold those fields.
+    const char* record = reinterpret_cast<const char*>(e);
+    __builtin_prefetch(record);
+    __builtin_prefetch(record + 64);
 }
 
 // Prefetching for a walk over root's subtree in document order, whatever

@@ -206,12 +206,22 @@ bool DecodeText(std::string bytes, CSafeBuf& text, std::string& reason)
         }
         bytes.swap(utf8);
     }
-    text.AssignUTF8(bytes.c_str());
+    CSafeBuf decoded;
+    decoded.AssignUTF8(bytes.c_str());
     // Decoding drops what is not UTF-8, and a zero byte would end the text.
-    if (Utf8Of(text) != bytes) {
+    if (Utf8Of(decoded) != bytes) {
         reason = "is not UTF-8 text";
         return false;
     }
+    // The decoded buffer has room to spare (up to twice the text): the text
+    // is held through the whole load, while the document is laid out and
+    // painted, in a buffer of its own length.
+    text.Empty();
+    if (!text.Reserve(decoded.Length())) {
+        reason = "is too large to be held";
+        return false;
+    }
+    text += decoded;
     return true;
 }
 

@@ -49,7 +49,20 @@ bool CSafeBuf::Grow(long n, bool keep)
         return false;
     if (m_text && m_capacity > 0 && n <= m_capacity)
         return true;
-    long capacity = DoubledCapacity(n);
+    return Reallocate(DoubledCapacity(n), keep);
+}
+
+bool CSafeBuf::Reserve(long n)
+{
+    if (n < 0 || n >= INT_MAX)
+        return false;
+    if (m_text && m_capacity > 0 && n <= m_capacity)
+        return true;
+    return Reallocate(n, true);
+}
+
+bool CSafeBuf::Reallocate(long capacity, bool keep)
+{
     unsigned short* text = NewUnits(capacity);
     if (!text)
         return false;

@@ -66,6 +66,11 @@ public:
     void Resize(int n);
     // Like Size(n); false only when the memory could not be had (string unchanged).
     bool PrepareBufferSize(long n);
+    // Room for n units without a further allocation, the text kept: a
+    // buffer that must grow gets exactly n (where a growth while appending
+    // doubles). For a text whose final length is known roughly in advance.
+    // False only when the memory could not be had (string unchanged).
+    bool Reserve(long n);
     // Recounts the length up to the first zero unit after direct writes.
     void BufferChanged();
     void AdjSize(int n); // truncate to n when length >= n
@@ -255,6 +260,8 @@ public:
 private:
     // Makes room for n units (capacity rules above); keep preserves the text.
     bool Grow(long n, bool keep);
+    // A new buffer of exactly capacity units (Grow and Reserve).
+    bool Reallocate(long capacity, bool keep);
     void InitBuffer(long n);
     void SetLength(int n)
     {

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <string>
 
 TEST(ElementMemory, TagNamesAreHeldOnceAndLeaveWithTheirLastElement)
@@ -84,10 +85,10 @@ TEST(ElementMemory, RareFieldsAreMadeOnlyWhereUsed)
     // A record that grows past these sizes costs every element of a large
     // document: the fields most elements use belong in it, the others in
     // CElementRare, and what layout and painting record in CElementLayout.
-    // The element pool hands out 64-byte granules, so a text run past 512
-    // bytes takes 576.
-    EXPECT_LE(sizeof(CElement), 384u);
-    EXPECT_LE(sizeof(CTextElement), 512u);
+    // The element pool hands out 64-byte granules, so an element past 320
+    // bytes takes 384 and a text run past 448 takes 512.
+    EXPECT_LE(sizeof(CElement), 320u);
+    EXPECT_LE(sizeof(CTextElement), 448u);
     EXPECT_LE(sizeof(CElementLayout), 256u) << "every laid-out element has one";
 
     CXHTML engine;
@@ -115,6 +116,42 @@ TEST(ElementMemory, RareFieldsAreMadeOnlyWhereUsed)
     ASSERT_TRUE(LayoutDocument(second.Body(), 500));
     EXPECT_EQ(second.Body()->Rare().m_floatList.GetCount(), 1);
     EXPECT_TRUE(OnlyTheBodyHasRareFields(second.Body()));
+}
+
+// The writer reads these fields of every element it writes and its prefetch
+// lanes ask for the record's first two cache lines only: a field placed
+// before them pushes one out, and every element of a large document then
+// costs the writer one more wait.
+TEST(ElementMemory, WriterFieldsLieInTheFirstTwoCacheLines)
+{
+    CElement* e = CreateElement("p", nullptr, nullptr, nullptr);
+    ASSERT_NE(e, nullptr);
+    const char* record = reinterpret_cast<const char*>(e);
+    const struct
+    {
+        const char* name;
+        const void* at;
+        size_t size;
+    } fields[] = {
+        {"first child", &e->m_firstChild, sizeof e->m_firstChild},
+        {"next sibling", &e->m_nextSibling, sizeof e->m_nextSibling},
+        {"parent", &e->m_parent, sizeof e->m_parent},
+        {"kind", &e->m_kind, sizeof e->m_kind},
+        {"inline", &e->m_inline, 1},
+        {"block", &e->m_block, 1},
+        {"no child", &e->m_noChild, 1},
+        {"edge caret", &e->m_edgeCaret, 1},
+        {"locked", &e->m_locked, 1},
+        {"tag name", &e->m_tagName, sizeof e->m_tagName},
+        {"text", &e->m_text, sizeof e->m_text},
+        {"attributes", &e->m_attributes, sizeof e->m_attributes},
+        {"owner", &e->m_owner, sizeof e->m_owner},
+    };
+    for (const auto& field : fields) {
+        const size_t offset = static_cast<size_t>(static_cast<const char*>(field.at) - record);
+        EXPECT_LE(offset + field.size, 128u) << field.name;
+    }
+    delete e;
 }
 
 // Only a tag with a default presentation, or an attribute that sets a style

@@ -166,7 +166,7 @@ TEST_F(FactoryTest, TableOfTags)
         EXPECT_EQ(ClassOf(e), f[1]);
         EXPECT_EQ(e->m_kind, std::stol(f[2]));
         EXPECT_EQ(Joined(FlagsOf(e)), Joined(ParseFlags(f[3])));
-        const CRect& m = e->m_defaultMargin;
+        const CDefaultMargin& m = e->m_defaultMargin;
         EXPECT_EQ(std::to_string(m.left) + "," + std::to_string(m.top) + "," + std::to_string(m.right) + ","
                 + std::to_string(m.bottom),
             f[4]);

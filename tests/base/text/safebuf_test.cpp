@@ -87,6 +87,31 @@ TEST(SafeBufCapacity, SizeResizeAndShrinkNeverReduceCapacity)
     EXPECT_TRUE(t.IsEmpty());
 }
 
+// Reserve grows to exactly the room asked for, keeping the text, so that
+// appending up to it allocates nothing more; it never shrinks.
+TEST(SafeBufCapacity, ReserveGivesExactRoomAndKeepsTheText)
+{
+    CSafeBuf s("abc");
+    EXPECT_TRUE(s.Reserve(100));
+    EXPECT_EQ(100, s.GetCapacity());
+    EXPECT_EQ(u"abc", U16String(s));
+    const unsigned short* buffer = s;
+    for (int i = 3; i < 100; ++i)
+        s += static_cast<unsigned short>('x');
+    EXPECT_EQ(100, s.Length());
+    EXPECT_EQ(buffer, static_cast<const unsigned short*>(s)) << "no allocation up to the room reserved";
+    EXPECT_EQ(u'x', s.GetAt(99));
+    EXPECT_TRUE(s.Reserve(10));
+    EXPECT_EQ(100, s.GetCapacity()) << "never shrinks";
+    EXPECT_FALSE(s.Reserve(-1));
+    EXPECT_EQ(100, s.Length());
+
+    CSafeBuf empty;
+    EXPECT_TRUE(empty.Reserve(50));
+    EXPECT_EQ(50, empty.GetCapacity());
+    EXPECT_TRUE(empty.IsEmpty());
+}
+
 TEST(SafeBufCapacity, ReplaceWithHandsOverTheBuffer)
 {
     CSafeBuf source("hello world, a longer text");
