@@ -32,16 +32,22 @@ inline std::string PathOf(const CElement* e)
     return path;
 }
 
-// The subtree as tag(children), a text run as its text in quotes, so that
-// empty runs show.
-inline std::string TreeOf(const CElement* e)
+// The subtree as tag(children), a text run as its text (written by shown)
+// in quotes, so that empty runs show.
+template <class Shown>
+std::string TreeOf(const CElement* e, Shown shown)
 {
     if (e->IsTextElement())
-        return "'" + Utf8(e->m_text) + "'";
+        return "'" + shown(e->m_text) + "'";
     std::string out = PathTag(e) + "(";
     for (const CElement* c = e->m_firstChild; c; c = c->m_nextSibling)
-        out += (c == e->m_firstChild ? "" : " ") + TreeOf(c);
+        out += (c == e->m_firstChild ? "" : " ") + TreeOf(c, shown);
     return out + ")";
+}
+
+inline std::string TreeOf(const CElement* e)
+{
+    return TreeOf(e, [](const CSafeBuf& text) { return Utf8(text); });
 }
 
 } // namespace qmtest
