@@ -16,7 +16,7 @@
 #include "base/xml/Xml.h"
 #include "element/Caret.h"
 #include "element/Element.h"
-#include "element/TreeQueries.h"
+#include "element/TextRunPass.h"
 #include "element/factory/ElementFactory.h"
 #include "element/markup/HeadParts.h"
 #include "element/markup/MarkupDocument.h"
@@ -32,7 +32,6 @@
 #include <cstring>
 #include <memory>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -162,20 +161,14 @@ void KeepHeadMarkup(xmlNode* head, CSafeBuf& markup)
     markup.Trim();
 }
 
-// Every data table below root, inner tables first, gets its header ids and
-// row groups (tables that the repair made from stray rows and cells too).
-void MarkDataTables(CElement* root)
+// A data table gets its header ids and row groups (tables that the repair
+// made from stray rows and cells too). A table's own rows and cells are all
+// it reads and changes, so the tables may come in any order.
+void MarkDataTable(CElement* e)
 {
-    std::vector<CTableElement*> tables;
-    for (CElement* e = root; e; e = NextInSubtree(e, root)) {
-        if (e->m_kind == kKindTable) {
-            if (auto* table = dynamic_cast<CTableElement*>(e))
-                tables.push_back(table);
-        }
-    }
-    for (auto it = tables.rbegin(); it != tables.rend(); ++it) {
-        if ((*it)->IsDataTable())
-            (*it)->DoHeaders();
+    if (auto* table = dynamic_cast<CTableElement*>(e)) {
+        if (table->IsDataTable())
+            table->DoHeaders();
     }
 }
 
@@ -402,13 +395,10 @@ bool CXDoc::ReadDocument(const unsigned short* text, bool& built)
         }
         try {
             m_root->CheckDocument();
-            MarkDataTables(m_root);
-            // The runs made for the caret take their styles with the
-            // whole tree's below.
-            int textState = 2;
-            m_root->ValidTextInput(textState, false);
-            int previous = 0;
-            m_root->RemoveExtraSpace(previous);
+            // The data tables are marked as the walk that makes the runs
+            // for the caret and collapses white space meets them. The runs
+            // take their styles with the whole tree's below.
+            MakeRunsAndCollapseSpace(m_root, MarkDataTable);
         } catch (...) {
             WriteExcpInfo("LoadDocument: repair");
         }

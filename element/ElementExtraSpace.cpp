@@ -3,6 +3,7 @@
 // starts an inline element moved out in front of it.
 
 #include "element/Element.h"
+#include "element/TextRunPass.h"
 
 #include "element/factory/ElementFactory.h"
 #include "element/services/XHTMLServices.h"
@@ -41,17 +42,19 @@ void DropLeadingSpaces(CElement* run, int count)
 
 } // namespace
 
-bool CElement::RemoveExtraSpace(int& previous)
+bool SeparatesSpaceRuns(const CElement* e)
 {
-    if (m_kind == kKindPre) {
-        previous = 0;
-        return false;
-    }
     // A break, a picture, and the icon of a form control, map or object
     // (whose content is markup text, no child runs) stand between the runs
     // around them: a space after them still separates two words.
-    if (m_kind == kKindBr || m_kind == kKindImg || m_kind == kKindFormControl || m_kind == kKindMap
-        || m_kind == kKindObject) {
+    const long k = e->m_kind;
+    return k == kKindPre || k == kKindBr || k == kKindImg || k == kKindFormControl || k == kKindMap
+        || k == kKindObject;
+}
+
+bool CElement::RemoveExtraSpace(int& previous)
+{
+    if (SeparatesSpaceRuns(this)) {
         previous = 0;
         return false;
     }

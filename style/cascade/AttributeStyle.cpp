@@ -154,7 +154,10 @@ bool IsAttributeWithStyle(const CSafeBuf& name)
 {
     static const char* const kNames[] = {"colspan", "rowspan", "cellspacing", "cellpadding", "border",
         "height", "width", "align", "valign", "dir"};
-    // The name as far as its terminator, as the comparison reads it.
+    // The name as far as its terminator, as the comparison reads it (never
+    // longer than the text: a short one is told without reading it).
+    if (name.Length() < 3)
+        return false;
     const int length = U16len(static_cast<const unsigned short*>(name));
     if (length < 3 || length > 11)
         return false;
@@ -173,16 +176,15 @@ void CElement::ApplyAttrSyle()
 {
     if (m_attributes.IsEmpty() && Rare().m_attributes2.IsEmpty())
         return;
-    CSafeBuf name, value;
     const CMapStringToString* maps[] = {&m_attributes, &Rare().m_attributes2};
     for (const CMapStringToString* map : maps) {
         // Only the attributes that style are copied out (the style changes,
-        // the maps do not).
+        // the maps do not); most elements with attributes have none of
+        // them, and make no copies.
         map->ForEachPair([&](const CSafeBuf& key, const CSafeBuf& text) {
             if (!IsAttributeWithStyle(key))
                 return;
-            name = key;
-            value = text;
+            CSafeBuf name(key), value(text);
             LoadAttributeStyle(name, value);
         });
     }

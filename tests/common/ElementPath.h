@@ -1,6 +1,7 @@
 #pragma once
 // An element's place in its tree as a path of tag names with positions
-// among same-named siblings ("/body[1]/p[2]/text()[1]"), for test reports.
+// among same-named siblings ("/body[1]/p[2]/text()[1]"), and a whole
+// subtree written tag(children), for test reports.
 
 #include "base/text/SafeBuf.h"
 #include "element/Element.h"
@@ -29,6 +30,24 @@ inline std::string PathOf(const CElement* e)
         path = "/" + PathTag(e) + "[" + std::to_string(n) + "]" + path;
     }
     return path;
+}
+
+// The subtree as tag(children), a text run as its text (written by shown)
+// in quotes, so that empty runs show.
+template <class Shown>
+std::string TreeOf(const CElement* e, Shown shown)
+{
+    if (e->IsTextElement())
+        return "'" + shown(e->m_text) + "'";
+    std::string out = PathTag(e) + "(";
+    for (const CElement* c = e->m_firstChild; c; c = c->m_nextSibling)
+        out += (c == e->m_firstChild ? "" : " ") + TreeOf(c, shown);
+    return out + ")";
+}
+
+inline std::string TreeOf(const CElement* e)
+{
+    return TreeOf(e, [](const CSafeBuf& text) { return Utf8(text); });
 }
 
 } // namespace qmtest

@@ -55,16 +55,10 @@ std::string Option(const qmtest::CaseBlock& c, const std::string& name)
 }
 
 using qmtest::PathOf;
-using qmtest::PathTag;
 
 std::string Tree(const CElement* e)
 {
-    if (e->IsTextElement())
-        return "'" + ShownMarkup(e->m_text) + "'";
-    std::string out = PathTag(e) + "(";
-    for (const CElement* c = e->m_firstChild; c; c = c->m_nextSibling)
-        out += (c == e->m_firstChild ? "" : " ") + Tree(c);
-    return out + ")";
+    return qmtest::TreeOf(e, [](const CSafeBuf& text) { return ShownMarkup(text); });
 }
 
 void Tables(CElement* e, std::vector<const CElement*>& out)

@@ -79,15 +79,7 @@ std::string Markup(const CMarkupDocument& doc)
     return Utf8(out);
 }
 
-std::string Tree(const CElement* e)
-{
-    if (e->IsTextElement())
-        return "'" + Utf8(e->m_text) + "'";
-    std::string out = PathTag(e) + "(";
-    for (const CElement* c = e->m_firstChild; c; c = c->m_nextSibling)
-        out += (c == e->m_firstChild ? "" : " ") + Tree(c);
-    return out + ")";
-}
+std::string Tree(const CElement* e) { return qmtest::TreeOf(e); }
 
 // "PATH dx dy" read from words into a document point.
 bool ReadPoint(std::istringstream& words, CElement* body, CPoint& pt)
