@@ -129,9 +129,11 @@ CElement* CTextElement::WrapElement(CSize& room, bool force)
         NoteShownText();
     }
     BuildDisplayText();
-    const int kept = DisplayWidth(m_displayText->Length());
+    qm::text::TextRect keptBounds;
+    TextLayout().GlyphBounds(0, m_displayText->Length(), keptBounds);
+    const int kept = keptBounds.right - keptBounds.left;
     Lay().m_sizeRect.right = Lay().m_sizeRect.left + kept;
-    Lay().m_sizeRect.bottom = Lay().m_sizeRect.top + TypographicHeight();
+    Lay().m_sizeRect.bottom = Lay().m_sizeRect.top + (keptBounds.bottom - keptBounds.top);
     room.cx = kept;
 
     // The rest joins the next run only when that is a piece of this one;
