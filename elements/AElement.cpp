@@ -10,7 +10,9 @@ bool CAElement::CompleteWebAddress()
     // Looked at in place: a layout asks every link, and few need it.
     const CSafeBuf* key = nullptr;
     m_attributes.ForEachPair([&key](const CSafeBuf& name, const CSafeBuf& value) {
-        if (!key && name.CompareNoCase("href") == 0 && U16nicmp(value, "www.", 4) == 0)
+        // The names are compared in place: widening "href" for each would
+        // cost an allocation per attribute of every link.
+        if (!key && U16icmp(name, "href") == 0 && U16nicmp(value, "www.", 4) == 0)
             key = &name;
     });
     if (!key)

@@ -40,6 +40,7 @@
 // and the last piece and show no edges of their own.
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -48,6 +49,7 @@
 namespace qm::text {
 class Layout;
 class Style;
+struct TextRect;
 } // namespace qm::text
 
 // Line-break opportunities of text: a line may break after a blank, one of
@@ -314,6 +316,11 @@ private:
     // Points the display text at the text or at its transformed copy, and
     // hands it to the layout when it changed.
     void BuildDisplayText();
+    // The layout holds the run's text as it stands, with no TAB in it. What
+    // was found so is noted with the layout's text stamp and the text's
+    // change count, so a text that did not change is not compared again.
+    bool LayoutShowsPlainText();
+    void NoteShownText();
     // The text-transform that applies: the run's own or the nearest
     // ancestor's; 0 when none does.
     int TextTransformCode() const;
@@ -348,6 +355,9 @@ private:
     int MakeCuts(const std::vector<int>& cuts);
 
     void MakeTextLayout();
+    // SetTextFont, answering the typographic bounds of the whole display
+    // text (all 0 when it is empty).
+    void SetTextFont(qm::text::TextRect& whole);
     // A new piece made by from's wrapping takes the first layout from kept,
     // and the rest with it.
     void TakeSpareLayout(CTextElement& from);
@@ -383,4 +393,8 @@ private:
     std::size_t m_textDigest = 0;
     unsigned m_digestVersion = 0;
     int m_lineHeight = 0;
+    // LayoutShowsPlainText's note: the layout's text stamp and the text's
+    // change count when it last answered true (0: never).
+    std::uint64_t m_shownLayoutStamp = 0;
+    std::uint32_t m_shownTextChanges = 0;
 };

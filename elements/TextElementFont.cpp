@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "base/shims/TextShims.h"
 #include "element/EffectiveValues.h"
@@ -33,23 +34,18 @@ struct RunFont
 long LookUpFontId(const unsigned short* family, long fallback);
 
 // The catalogue's font number for the first name of a family list that it
-// knows (generic names included); fallback when it knows none.
+// knows (generic names included); fallback when it knows none. The family
+// is an interned style text: equal families have one address, for as long
+// as the process lives.
 long FontIdForFamily(const unsigned short* family, long fallback)
 {
     // Runs in a row mostly share their family: the last answer is kept.
-    static unsigned short lastFamily[kTextFontFamilyUnits + kFontFamilyUnits] = {};
+    static const unsigned short* lastFamily = nullptr;
     static long lastFallback = -1, lastId = 0;
-    int length = 0;
-    while (family[length] && length < kTextFontFamilyUnits + kFontFamilyUnits - 1)
-        ++length;
-    bool same = lastFallback == fallback && !lastFamily[length];
-    for (int i = 0; same && i < length; ++i)
-        same = lastFamily[i] == family[i];
-    if (same)
+    if (family == lastFamily && fallback == lastFallback)
         return lastId;
     const long id = LookUpFontId(family, fallback);
-    std::copy(family, family + length, lastFamily);
-    lastFamily[length] = 0;
+    lastFamily = family;
     lastFallback = fallback;
     lastId = id;
     return id;
@@ -104,13 +100,13 @@ RunFont ResolvedFont(const CTextElement& run)
     RunFont f;
     if (run.Lay().m_pxFontSize > 0) {
         const TEXT_FONT_SETTING& t = run.Lay().m_textFont;
-        f.id = FontIdForFamily(t.family, s.fontNumber);
+        f.id = FontIdForFamily(t.family.Get(), s.fontNumber);
         f.size = std::abs(t.size);
         f.bold = t.bold;
         f.italic = t.italic;
         f.underline = t.underline;
     } else {
-        f.id = FontIdForFamily(s.fontFamily, s.fontNumber);
+        f.id = FontIdForFamily(s.fontFamily.Get(), s.fontNumber);
         f.size = GetActualFontSize(&run);
         f.bold = (s.fontWeight ? s.fontWeight : 100) >= 301;
         f.italic = s.italic != 0;
@@ -191,17 +187,11 @@ unsigned long CTextElement::GetRunColor() const
 void CTextElement::BuildDisplayText()
 {
     const int code = TextTransformCode();
-    if (code < 1 || code > 3) {
+    if ((code < 1 || code > 3) && LayoutShowsPlainText()) {
         // The common case: the text itself, unchanged since the last time.
-        const std::vector<std::uint16_t>& shown = TextLayout().Text();
-        const unsigned short* s = m_text;
-        const size_t n = static_cast<size_t>(m_text.Length());
-        const bool same = shown.size() == n && (n == 0 || std::memcmp(shown.data(), s, n * sizeof *s) == 0);
-        if (same && std::find(s, s + n, '\t') == s + n) {
-            m_displayText = &m_text;
-            std::vector<int>().swap(m_tabColumns);
-            return;
-        }
+        m_displayText = &m_text;
+        std::vector<int>().swap(m_tabColumns);
+        return;
     }
     const int mask = ShouldTransform();
     std::vector<int>().swap(m_tabColumns);
@@ -222,7 +212,7 @@ void CTextElement::BuildDisplayText()
             ApplyTextTransform(transformed);
         if (mask & 2) {
             // Where each unit of the text starts in the expanded text.
-            const unsigned short* s = m_text;
+            const unsigned short* s = std::as_const(m_text);
             const int n = m_text.Length();
             m_tabColumns.resize(static_cast<size_t>(n) + 1);
             long long column = 0;
@@ -248,13 +238,37 @@ void CTextElement::BuildDisplayText()
     const int most = std::min(n, static_cast<int>(shown.size()));
     while (common < most && shown[static_cast<size_t>(common)] == d[common])
         ++common;
-    if (common == n && n == static_cast<int>(shown.size()))
-        return;
-    if (common == n)
-        TextLayout().KeepPrefix(n);
-    else
-        TextLayout().SetText(reinterpret_cast<const std::uint16_t*>(d), n);
-    ++m_displayVersion;
+    if (common != n || n != static_cast<int>(shown.size())) {
+        if (common == n)
+            TextLayout().KeepPrefix(n);
+        else
+            TextLayout().SetText(reinterpret_cast<const std::uint16_t*>(d), n);
+        ++m_displayVersion;
+    }
+    if (m_displayText == &m_text)
+        NoteShownText(); // the text itself, without a TAB, is what the layout holds now
+}
+
+bool CTextElement::LayoutShowsPlainText()
+{
+    const qm::text::Layout& layout = TextLayout();
+    const CSafeBuf& text = m_text; // read only: a writable access counts as a change
+    if (layout.TextStamp() == m_shownLayoutStamp && text.Changes() == m_shownTextChanges)
+        return true;
+    const std::vector<std::uint16_t>& shown = layout.Text();
+    const unsigned short* s = text;
+    const size_t n = static_cast<size_t>(text.Length());
+    if (shown.size() != n || (n != 0 && std::memcmp(shown.data(), s, n * sizeof *s) != 0)
+        || std::find(s, s + n, '\t') != s + n)
+        return false;
+    NoteShownText();
+    return true;
+}
+
+void CTextElement::NoteShownText()
+{
+    m_shownLayoutStamp = TextLayout().TextStamp();
+    m_shownTextChanges = static_cast<const CSafeBuf&>(m_text).Changes();
 }
 
 const CSafeBuf& CTextElement::DisplayText()
@@ -305,6 +319,12 @@ int CTextElement::TypographicHeight()
 
 void CTextElement::SetTextFont()
 {
+    qm::text::TextRect whole;
+    SetTextFont(whole);
+}
+
+void CTextElement::SetTextFont(qm::text::TextRect& whole)
+{
     const RunFont font = ResolvedFont(*this);
     qm::text::Style& style = TextStyle();
     const unsigned generation = style.ShapeGeneration();
@@ -328,8 +348,10 @@ void CTextElement::SetTextFont()
     }
     m_lineHeight = MacGetLineHeight(&style);
     BuildDisplayText();
+    whole = qm::text::TextRect{0, 0, 0, 0};
     if (!m_displayText->IsEmpty()) {
-        const int height = TypographicHeight() - 4;
+        TextLayout().GlyphBounds(0, m_displayText->Length(), whole);
+        const int height = whole.bottom - whole.top - 4;
         if (height > m_lineHeight)
             m_lineHeight = height;
     }
@@ -340,11 +362,10 @@ bool CTextElement::CalcWinReg(void* dc, bool, bool, CalcInfo*)
 {
     if (!m_text.IsEmpty())
         CalcForAll(dc, false, false);
-    SetTextFont();
+    qm::text::TextRect r;
+    SetTextFont(r);
     const int n = m_displayText->Length();
     if (n > 0) {
-        qm::text::TextRect r;
-        TextLayout().GlyphBounds(0, n, r);
         const int height = r.bottom - r.top;
         Lay().m_sizeRect = CRect(0, 0, r.right - r.left, height);
         Lay().m_baseline = CPoint(0, height - 4);

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "element/factory/ElementFactory.h"
@@ -52,12 +53,6 @@ bool HoldsTextAt(const qm::text::Layout& layout, const CSafeBuf& text, int at)
         && (n == 0 || std::memcmp(held.data(), static_cast<const unsigned short*>(text) + at, n * 2) == 0);
 }
 
-// The layout holds text as it stands.
-bool HoldsText(const qm::text::Layout& layout, const CSafeBuf& text)
-{
-    return layout.Length() == text.Length() && HoldsTextAt(layout, text, 0);
-}
-
 } // namespace
 
 CElement* CTextElement::WrapElement(CSize& room, bool force)
@@ -68,7 +63,7 @@ CElement* CTextElement::WrapElement(CSize& room, bool force)
     const int n = m_text.Length();
     if (n == 0)
         return nullptr;
-    const unsigned short* s = m_text;
+    const unsigned short* s = std::as_const(m_text);
     auto widthTo = [this](int k) { return DisplayWidth(ToDisplayOffset(k)); };
 
     int breakAt = -1; // the last unit kept
@@ -120,15 +115,25 @@ CElement* CTextElement::WrapElement(CSize& room, bool force)
     const int oldLength = m_text.Length();
     const CRect oldBox = Lay().m_sizeRect;
     CSafeBuf rest = m_text.Mid(restStart, oldLength - restStart);
+    // A layout that held the whole text as it is keeps the part kept, with
+    // its shaping, and is known to hold it.
+    const bool shown = m_displayText == &m_text && LayoutShowsPlainText();
     {
         // The kept part in a buffer of its own size.
         CSafeBuf kept = m_text.Left(restStart);
         m_text.ReplaceWith(&kept);
     }
+    if (shown) {
+        TextLayout().KeepPrefix(restStart);
+        ++m_displayVersion;
+        NoteShownText();
+    }
     BuildDisplayText();
-    const int kept = DisplayWidth(m_displayText->Length());
+    qm::text::TextRect keptBounds;
+    TextLayout().GlyphBounds(0, m_displayText->Length(), keptBounds);
+    const int kept = keptBounds.right - keptBounds.left;
     Lay().m_sizeRect.right = Lay().m_sizeRect.left + kept;
-    Lay().m_sizeRect.bottom = Lay().m_sizeRect.top + TypographicHeight();
+    Lay().m_sizeRect.bottom = Lay().m_sizeRect.top + (keptBounds.bottom - keptBounds.top);
     room.cx = kept;
 
     // The rest joins the next run only when that is a piece of this one;
@@ -256,7 +261,7 @@ std::vector<int> CTextElement::CutsForLength(int restStart, int room)
     const double end = layout.PrefixWidth(n);
     if (end - layout.PrefixWidth(restStart) < 2 * part)
         return cuts;
-    const unsigned short* s = m_text;
+    const unsigned short* s = std::as_const(m_text);
     int from = restStart;
     int word = layout.WordStartFrom(restStart); // a word of the part's own
     while (word < n) {
@@ -374,11 +379,12 @@ bool CTextElement::CombineWrap(CElement* other)
     const long oldLength = m_text.Length();
     // The shapings join where the layouts hold the texts as they are.
     const bool shown = m_textLayout && piece->m_textLayout && m_displayText == &m_text
-        && piece->m_displayText == &piece->m_text && HoldsText(*m_textLayout, m_text)
-        && HoldsText(*piece->m_textLayout, piece->m_text);
+        && piece->m_displayText == &piece->m_text && LayoutShowsPlainText() && piece->LayoutShowsPlainText();
     m_text += piece->m_text;
-    if (shown && m_textLayout->Append(*piece->m_textLayout))
+    if (shown && m_textLayout->Append(*piece->m_textLayout)) {
         ++m_displayVersion;
+        NoteShownText(); // both held their text without a TAB, so the joined layout holds the joined text
+    }
     if (HasSelection(piece)) {
         if (!HasSelection(this)) {
             m_selected = 1;
@@ -410,7 +416,7 @@ bool CTextElement::GetMinSize(CSize& size, bool)
 {
     BuildDisplayText();
     if (m_minWidthVersion != m_displayVersion) {
-        const unsigned short* s = m_text;
+        const unsigned short* s = std::as_const(m_text);
         const int n = m_text.Length();
         int widest = 0;
         int start = 0;
@@ -434,7 +440,7 @@ void CTextElement::GetTextFirstPartSize(CSize& size)
 {
     size = CSize(0, 0);
     BuildDisplayText();
-    const unsigned short* s = m_text;
+    const unsigned short* s = std::as_const(m_text);
     const int n = m_text.Length();
     for (int i = 0; i < n - 1; ++i) {
         if (IsBreakUnit(s[i])) {
@@ -482,6 +488,12 @@ void CTextElement::TakeSpareLayout(CTextElement& from)
                 break;
             held = m_textLayout->Length();
         }
+        // Compared unit for unit: a layout that holds the whole text holds it
+        // as it is.
+        const CSafeBuf& text = m_text;
+        const unsigned short* s = text;
+        if (held == text.Length() && std::find(s, s + held, '\t') == s + held)
+            NoteShownText();
     }
     if (!kept.empty())
         m_spares = std::move(from.m_spares);

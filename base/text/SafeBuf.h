@@ -256,6 +256,11 @@ public:
 
     // Capacity in units, not counting the terminator.
     int GetCapacity() const { return m_capacity; }
+    // Counts the changes of the text (every write, and every writable access,
+    // counts one): a holder of a copy that noted the count knows the copy
+    // still matches while the count is the same, without comparing. Wraps
+    // after 2^32 changes.
+    std::uint32_t Changes() const { return m_changes; }
 
 private:
     // Makes room for n units (capacity rules above); keep preserves the text.
@@ -282,7 +287,11 @@ private:
     int InsertUnits(int pos, const unsigned short* src, int n);
     // n bytes zero-extended at the end, widened straight into the buffer.
     void AppendBytes(const char* text, int n);
-    void Changed() { m_cacheFlags = 0; }
+    void Changed()
+    {
+        m_cacheFlags = 0;
+        ++m_changes;
+    }
 
     char* m_ansi = nullptr;
     unsigned short* m_text = nullptr;
@@ -291,4 +300,5 @@ private:
     mutable bool m_noUnicode = true;
     mutable bool m_noCJK = true;
     mutable unsigned char m_cacheFlags = 0; // bit 1: m_noUnicode valid, bit 2: m_noCJK valid
+    std::uint32_t m_changes = 0;            // in the padding: the record stays 32 bytes
 };

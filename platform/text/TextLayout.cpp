@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <map>
 #include <memory>
 #include <new>
@@ -76,7 +77,14 @@ int StrongScript(std::uint16_t c)
 
 } // namespace
 
-Layout::Layout() = default;
+Layout::Layout() { TextChanged(); }
+
+void Layout::TextChanged()
+{
+    // One count for all layouts, so no two layouts' texts share a stamp.
+    static std::uint64_t s_stamps = 0;
+    m_textStamp = ++s_stamps;
+}
 
 Layout::~Layout() { ClearShaping(); }
 
@@ -114,6 +122,7 @@ void Layout::SetText(const std::uint16_t* text, int length)
     } catch (...) {
         m_text.clear(); // text that cannot be held is no text
     }
+    TextChanged();
 }
 
 void Layout::KeepPrefix(int n)
@@ -124,6 +133,7 @@ void Layout::KeepPrefix(int n)
         return;
     }
     m_text.resize(size_t(n));
+    TextChanged();
     m_breakBefore.clear();
     m_breaksKnown = false;
     try {
@@ -161,41 +171,75 @@ void Layout::KeepPrefix(int n)
 bool Layout::Append(const Layout& other)
 {
     // The joined text would be put together from the same words: both go
-    // by words in one font and script, this text ends a word, and the other
-    // starts with a word of letters (one without would join this text's
-    // last word).
+    // by words in one font and script (or this text has no letters), this
+    // text ends a word, and the other starts with a word of letters (one
+    // without would join this text's last word).
     const bool current = m_shaped && m_byWords && m_style && m_shapedGeneration == m_style->ShapeGeneration();
     const bool otherCurrent = other.m_shaped && other.m_byWords && other.m_style
         && other.m_shapedGeneration == other.m_style->ShapeGeneration();
-    if (!current || !otherCurrent || m_rtl || other.m_rtl || m_script == 0 || other.m_script != m_script
-        || m_pieces.empty() || other.m_pieces.empty() || !EndsWord(m_text.back())
-        || !m_style->SameFont(*other.m_style))
+    if (!current || !otherCurrent || m_rtl || other.m_rtl || other.m_script == 0
+        || (m_script != 0 && other.m_script != m_script) || m_pieces.empty() || other.m_pieces.empty()
+        || !EndsWord(m_text.back()) || !m_style->SameFont(*other.m_style))
         return false;
     bool letters = false;
     for (size_t i = 0; i < other.m_text.size() && !EndsWord(other.m_text[i]) && !letters; ++i)
         letters = StrongScript(other.m_text[i]) != 0;
     if (!letters)
         return false;
+    // A text without letters (blanks, punctuation) goes with the first word
+    // of letters after it: in the joined text, this text and the other's
+    // first piece are one word, taken from the word cache.
+    const bool merge = m_script == 0;
+    std::shared_ptr<const Shaping> first;
+    size_t skipped = 0; // the other's pieces that the merged word stands for
     const size_t n = m_text.size();
-    const size_t from = m_pieces.size() - 1;
     try {
+        if (merge) {
+            skipped = 1;
+            const size_t end
+                = other.m_pieces.size() > 1 ? size_t(other.m_pieces[1].unit) : other.m_text.size();
+            std::vector<std::uint16_t> word(m_text);
+            word.insert(word.end(), other.m_text.begin(), other.m_text.begin() + std::ptrdiff_t(end));
+            first = WordCache::Get().Word(*m_style, word.data(), int(word.size()));
+            if (!first || first->advance.size() != word.size())
+                return false;
+        }
+    } catch (...) {
+        return false;
+    }
+    const size_t from = merge ? 0 : m_pieces.size() - 1;
+    try {
+        TextChanged();
         m_text.insert(m_text.end(), other.m_text.begin(), other.m_text.end());
         m_prefix.resize(m_text.size() + 1);
+        if (merge)
+            m_pieces.assign(1, Piece{first, 0, 0});
         m_pieces.reserve(m_pieces.size() + other.m_pieces.size());
-        for (const Piece& piece : other.m_pieces)
-            m_pieces.push_back(Piece{piece.shaping, piece.unit + int(n), 0});
+        for (size_t p = skipped; p < other.m_pieces.size(); ++p)
+            m_pieces.push_back(Piece{other.m_pieces[p].shaping, other.m_pieces[p].unit + int(n), 0});
     } catch (...) {
         SetText(nullptr, 0);
         return false;
     }
     m_breakBefore.clear();
     m_breaksKnown = false;
+    if (merge)
+        m_script = other.m_script;
     if (!PlacePieces(from, m_script)) {
         ClearShaping(); // shaped again, whole, when next measured
         return true;
     }
-    m_ascent = std::max(m_ascent, other.m_ascent);
-    m_descent = std::max(m_descent, other.m_descent);
+    if (merge) {
+        m_ascent = m_pieces.front().shaping->ascent;
+        m_descent = m_pieces.front().shaping->descent;
+        for (const Piece& piece : m_pieces) {
+            m_ascent = std::max(m_ascent, piece.shaping->ascent);
+            m_descent = std::max(m_descent, piece.shaping->descent);
+        }
+    } else {
+        m_ascent = std::max(m_ascent, other.m_ascent);
+        m_descent = std::max(m_descent, other.m_descent);
+    }
     return true;
 }
 

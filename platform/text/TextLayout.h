@@ -54,7 +54,10 @@ public:
     // of the same words, the other's shaping is taken over and nothing is
     // shaped again (the text is shaped anew when next measured where a blank
     // and the next word turn out to kern differently). False, nothing
-    // changed, where the joined text could be made of other words.
+    // changed, where the joined text could be made of other words. A text
+    // without letters (blanks, punctuation) before the other's first word is
+    // joined too: the two make one word of the joined text, taken from the
+    // word cache, and the other's other words are taken over.
     bool Append(const Layout& other);
     // How many times the layouts of this process have shaped their text: once
     // for each new text or font, never for a measurement.
@@ -73,6 +76,10 @@ public:
     cg::Context* GetContext() const { return m_context; }
     int Length() const { return int(m_text.size()); }
     const std::vector<std::uint16_t>& Text() const { return m_text; }
+    // Changes with every change of the text, and differs between layouts: a
+    // holder that noted it knows the text is the one it noted while it is
+    // the same.
+    std::uint64_t TextStamp() const { return m_textStamp; }
 
     // Width of the first n units, unrounded, in pixels.
     double PrefixWidth(int n);
@@ -131,8 +138,10 @@ private:
     void ClampRange(int& start, int& length) const;
     bool DrawRange(int start, int length, double x, double y);
     void FindBreaks();
+    void TextChanged();
 
     std::vector<std::uint16_t> m_text;
+    std::uint64_t m_textStamp = 0;
     Style* m_style = nullptr;
     bool m_rtl = false;
     cg::Context* m_context = nullptr;

@@ -33,10 +33,15 @@
 #include "style/records/FontDefaults.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdlib>
 #include <vector>
 
 namespace {
+
+// Room held for the elements of a line from the start: most lines hold a
+// few, and growing the list one step at a time costs more than the room.
+constexpr std::size_t kLineElementsHeld = 16;
 
 // Pieces a wrapping child may insert during one block's layout before the
 // block stops asking (a guard against a piece that never gets shorter).
@@ -133,6 +138,8 @@ LineLayout::LineLayout(CElement* block, const LayoutCall& call)
     m_y = m_edges.top;
     // Room above a first child's start marker.
     const CElement* first = block->m_firstChild;
+    if (first)
+        m_line.reserve(kLineElementsHeld);
     if (first && first->m_block && ShowsMarker(first))
         m_y = AddCoord(m_y, kMarkerRoom);
 }

@@ -42,10 +42,20 @@ TEXT_FONT_SETTING TextFont(const CElement* e)
         family.Set(kDefaultFontFamily);
         return family;
     }();
-    if (s.fontFamily.IsEmpty())
+    // Interned texts live as long as the process and equal texts share one
+    // address: the last family cut to the setting's room is kept by the
+    // address it was cut from (runs in a row mostly share it).
+    static const unsigned short* lastSource = nullptr;
+    static CStyleText<kTextFontFamilyUnits> lastFamily{};
+    if (s.fontFamily.IsEmpty()) {
         f.family = defaultFamily;
-    else
-        f.family.Set(s.fontFamily);
+    } else {
+        if (s.fontFamily.Get() != lastSource) {
+            lastFamily.Set(s.fontFamily);
+            lastSource = s.fontFamily.Get();
+        }
+        f.family = lastFamily;
+    }
     f.size = -e->Lay().m_pxFontSize;
     f.weight = s.fontWeight ? s.fontWeight : 100;
     f.italic = s.italic != 0;

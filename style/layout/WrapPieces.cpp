@@ -20,6 +20,7 @@
 #include "style/layout/LayoutBox.h"
 #include "style/layout/LayoutSteps.h"
 
+#include <cstddef>
 #include <vector>
 
 namespace {
@@ -72,6 +73,9 @@ bool ForEachPiece(const CElement* e, bool forward, F&& found)
     }
     return false;
 }
+
+// Room held for inline elements still to look into, once there is one.
+constexpr std::size_t kContainersHeld = 16;
 
 bool IsPiece(const CElement* e) { return (e->m_inline || e->m_kind == kKindText) && e->m_inlineGroup != 0; }
 
@@ -173,8 +177,11 @@ bool JoinWrappedPieces(CElement* block)
             // an ancestor's pieces not joined yet).
             if (c->m_inlineGroup && WrapStateOf(c) == 0)
                 c->m_inlineGroup = 0;
-            if (c->m_inline && c->m_firstChild)
+            if (c->m_inline && c->m_firstChild) {
+                if (containers.capacity() == 0)
+                    containers.reserve(kContainersHeld); // at once, not a step at a time
                 containers.push_back(c);
+            }
         }
         parent = nullptr;
         if (!containers.empty()) {

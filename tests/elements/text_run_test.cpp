@@ -65,6 +65,55 @@ TEST(TextRun, MeasuresItsDisplayTextAndWritesItsOwn)
     }
 }
 
+namespace {
+
+// Changes run's text the way `change` names (see text_runs/changed.txt).
+void ChangeText(CTextElement& run, const std::string& change, const std::string& argument)
+{
+    const size_t colon = argument.find(':');
+    const int at = colon == std::string::npos ? 0 : std::stoi(argument.substr(0, colon));
+    const unsigned short unit
+        = colon == std::string::npos ? 0 : static_cast<unsigned short>(argument[colon + 1]);
+    if (change == "set") {
+        run.m_text.SetAt(at, unit);
+    } else if (change == "index") {
+        run.m_text[at] = unit;
+    } else if (change == "pointer") {
+        unsigned short* units = run.m_text;
+        units[at] = unit;
+    } else if (change == "assign") {
+        run.m_text = argument.c_str();
+    } else if (change == "replace-with") {
+        CSafeBuf other = Buf(argument);
+        run.m_text.ReplaceWith(&other);
+    } else if (change == "append") {
+        run.m_text += argument.c_str();
+    } else if (change == "upper") {
+        run.m_text.MakeUpper();
+    } else if (change == "remove") {
+        run.m_text.Remove(static_cast<unsigned short>(argument[0]));
+    } else {
+        ADD_FAILURE() << "unknown change " << change;
+    }
+}
+
+} // namespace
+
+TEST(TextRun, TextChangedInPlaceIsMeasuredAgain)
+{
+    for (const qmtest::CaseLine& c : qmtest::ReadCaseFile("text_runs/changed.txt", 4)) {
+        SCOPED_TRACE("line " + std::to_string(c.line) + ": " + c.fields[1]);
+        RunDocument doc(c.fields[0]);
+        CTextElement* run = LaidOut(FirstRun(doc.Body()));
+        ASSERT_NE(run, nullptr);
+        LaidOut(run); // a second layout of the same text: the run knows it holds it
+        ChangeText(*run, c.fields[1], c.fields[2]);
+        LaidOut(run);
+        EXPECT_EQ(Text(run->DisplayText()), Units(c.fields[3]));
+        EXPECT_EQ(run->Lay().m_sizeRect.right, WidthInFont(*run, Units(c.fields[3])));
+    }
+}
+
 TEST(TextRun, EmptyRunIsOneLineHighWithACaret)
 {
     RunDocument doc("<p>x</p>");

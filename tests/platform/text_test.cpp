@@ -107,6 +107,33 @@ TEST(TextLayout, StyleChangesReshape)
     EXPECT_NEAR(w16, f.layout.PrefixWidth(7), 1e-6);
 }
 
+TEST(TextLayout, TextStampChangesWithTheTextOnly)
+{
+    Fixture f("one two three");
+    Fixture g("one two three");
+    EXPECT_NE(f.layout.TextStamp(), g.layout.TextStamp());
+    std::uint64_t stamp = f.layout.TextStamp();
+    f.layout.PrefixWidth(5);
+    f.style.SetSize(20);
+    f.layout.PrefixWidth(5);
+    EXPECT_EQ(f.layout.TextStamp(), stamp);
+    f.layout.KeepPrefix(8);
+    EXPECT_NE(f.layout.TextStamp(), stamp);
+    stamp = f.layout.TextStamp();
+    f.layout.KeepPrefix(8); // already that long: nothing changes
+    EXPECT_EQ(f.layout.TextStamp(), stamp);
+    g.style.SetSize(20);
+    g.layout.PrefixWidth(1);
+    Fixture unshaped("four");
+    EXPECT_FALSE(f.layout.Append(unshaped.layout)); // refused: nothing changes
+    EXPECT_EQ(f.layout.TextStamp(), stamp);
+    ASSERT_TRUE(f.layout.Append(g.layout));
+    EXPECT_NE(f.layout.TextStamp(), stamp);
+    stamp = f.layout.TextStamp();
+    f.layout.SetText(f.text.data(), int(f.text.size()));
+    EXPECT_NE(f.layout.TextStamp(), stamp);
+}
+
 TEST(TextLayout, LineBreaksAtOpportunities)
 {
     Fixture f("abc def ghi");

@@ -186,8 +186,15 @@ TEST(WordCache, AppendingMeasuresAsTheJoinedText)
         {u"To Ye well-", u"known Year", &same, false},            // no word ends at the join
         {u"To Ye AVAST ", u" Year", &same, false},                // blanks would join the word before
         {u"Alpha ", u"\u0391\u03BB\u03C6\u03B1 b", &same, false}, // two scripts: shaped whole
-        {u"12 34 ", u"Year", &same, false},                       // no letters before the join
         {u"To Ye AVAST ", u"Year", &bigger, false},               // another font size
+        // No letters before the join: that text and the first word after it
+        // are one word of the joined text.
+        {u"12 34 ", u"Year", &same, true},
+        {u" ", u"Year well-known Wo", &same, true},
+        {u", ", u"\u0416\u0443\u043A 1:2", &same, true},
+        {u" ", u"12 Year", &same, false}, // nor after it: the joined text's first word is another
+        {u"(", u"Year", &same, false},    // no word ends at the join
+        {u" ", u"Year", &bigger, false},
     };
     for (const Case& c : cases) {
         const std::u16string first(c.first), second(c.second), joined = first + second;

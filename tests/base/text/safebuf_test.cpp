@@ -630,6 +630,47 @@ TEST(SafeBufQueries, CachedAnswersFollowChanges)
     EXPECT_FALSE(CSafeBuf("what.").IncludeSymbol());
 }
 
+TEST(SafeBufQueries, EveryWriteCountsAChangeAndReadsDoNot)
+{
+    using Write = void (*)(CSafeBuf&);
+    const Write writes[] = {
+        [](CSafeBuf& s) { s.SetAt(0, 'x'); },
+        [](CSafeBuf& s) { s[1] = 'x'; },
+        [](CSafeBuf& s) { static_cast<unsigned short*>(s)[0] = 'y'; },
+        [](CSafeBuf& s) { s = "other"; },
+        [](CSafeBuf& s) { s += "more"; },
+        [](CSafeBuf& s) { s += static_cast<unsigned short>('!'); },
+        [](CSafeBuf& s) { s.Insert(0, "a", 1); },
+        [](CSafeBuf& s) { s.Delete(0, 1); },
+        [](CSafeBuf& s) { s.Remove('p'); },
+        [](CSafeBuf& s) { s.MakeUpper(); },
+        [](CSafeBuf& s) { s.MakeCapitalize(); },
+        [](CSafeBuf& s) { s.Replace("a", "b"); },
+        [](CSafeBuf& s) { s.ExpandTAB(8); },
+        [](CSafeBuf& s) { s.TrimRight(); },
+        [](CSafeBuf& s) { s.Empty(); },
+        [](CSafeBuf& s) {
+            CSafeBuf other("given");
+            s.ReplaceWith(&other);
+        },
+    };
+    for (size_t i = 0; i < sizeof writes / sizeof writes[0]; ++i) {
+        SCOPED_TRACE("write " + std::to_string(i));
+        CSafeBuf s("plain\ttext ");
+        const std::uint32_t before = s.Changes();
+        writes[i](s);
+        EXPECT_NE(s.Changes(), before);
+    }
+    CSafeBuf s("plain");
+    const CSafeBuf& read = s;
+    const std::uint32_t before = s.Changes();
+    EXPECT_EQ(read[0], 'p');
+    EXPECT_TRUE(read.NoUnicode());
+    EXPECT_EQ(read.Find('a'), 2);
+    EXPECT_EQ(CSafeBuf(read).Length(), 5);
+    EXPECT_EQ(s.Changes(), before);
+}
+
 TEST(SafeBufQueries, EscapeXmlAndCopies)
 {
     CSafeBuf s("a<b & \"c\" > 'd'");
