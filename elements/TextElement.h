@@ -372,8 +372,9 @@ private:
     const CSafeBuf* m_displayText = nullptr;        // m_text or m_transformed
     std::unique_ptr<CSafeBuf> m_transformed;        // made for the first run that transforms
     // With TABs expanded: the display column at which each unit of the text
-    // (and the end) starts; empty when offsets are the same in both.
-    std::vector<int> m_tabColumns;
+    // (and the end) starts; null when offsets are the same in both (held
+    // apart: few runs hold a TAB).
+    std::unique_ptr<std::vector<int>> m_tabColumns;
     // Counts the changes of the layout's text and font.
     unsigned m_displayVersion = 1;
     int m_minWrapWidth = 0;
@@ -389,12 +390,12 @@ private:
     int m_drawnBottom = 0;
     unsigned m_drawnVersion = 0;
     int m_drawnDecorations = -1;
+    // LayoutShowsPlainText's note: the text's change count and the layout's
+    // text stamp when it last answered true (0: never).
+    std::uint32_t m_shownTextChanges = 0;
     // The digest of the display text, and the display version it is of.
     std::size_t m_textDigest = 0;
     unsigned m_digestVersion = 0;
     int m_lineHeight = 0;
-    // LayoutShowsPlainText's note: the layout's text stamp and the text's
-    // change count when it last answered true (0: never).
     std::uint64_t m_shownLayoutStamp = 0;
-    std::uint32_t m_shownTextChanges = 0;
 };

@@ -190,11 +190,11 @@ void CTextElement::BuildDisplayText()
     if ((code < 1 || code > 3) && LayoutShowsPlainText()) {
         // The common case: the text itself, unchanged since the last time.
         m_displayText = &m_text;
-        std::vector<int>().swap(m_tabColumns);
+        m_tabColumns.reset();
         return;
     }
     const int mask = ShouldTransform();
-    std::vector<int>().swap(m_tabColumns);
+    m_tabColumns.reset();
     if (m_transformed && m_transformed->GetCapacity() > 2 * m_text.Length() + 64) {
         // A run that became a short piece of a long one holds room for its
         // own text only.
@@ -214,18 +214,19 @@ void CTextElement::BuildDisplayText()
             // Where each unit of the text starts in the expanded text.
             const unsigned short* s = std::as_const(m_text);
             const int n = m_text.Length();
-            m_tabColumns.resize(static_cast<size_t>(n) + 1);
+            m_tabColumns = std::make_unique<std::vector<int>>(static_cast<size_t>(n) + 1);
+            std::vector<int>& columns = *m_tabColumns;
             long long column = 0;
             for (int i = 0; i < n; ++i) {
-                m_tabColumns[static_cast<size_t>(i)] = static_cast<int>(column);
+                columns[static_cast<size_t>(i)] = static_cast<int>(column);
                 column = s[i] == '\t' ? (column / kTextTabWidth + 1) * kTextTabWidth : column + 1;
                 if (column > 0x3FFFFFFF)
                     column = 0x3FFFFFFF; // beyond any string; keeps the map monotonic
             }
-            m_tabColumns[static_cast<size_t>(n)] = static_cast<int>(column);
+            columns[static_cast<size_t>(n)] = static_cast<int>(column);
             transformed.ExpandTAB(kTextTabWidth, ' ');
-            if (transformed.Length() != m_tabColumns.back())
-                std::vector<int>().swap(m_tabColumns); // not expanded (too long): offsets stay as they are
+            if (transformed.Length() != columns.back())
+                m_tabColumns.reset(); // not expanded (too long): offsets stay as they are
         }
         m_displayText = &transformed;
     }
@@ -279,23 +280,25 @@ const CSafeBuf& CTextElement::DisplayText()
 
 int CTextElement::ToDisplayOffset(int textOffset) const
 {
-    if (m_tabColumns.empty())
+    if (!m_tabColumns)
         return textOffset;
     if (textOffset <= 0)
         return 0;
-    const int n = static_cast<int>(m_tabColumns.size()) - 1;
-    return m_tabColumns[static_cast<size_t>(textOffset < n ? textOffset : n)];
+    const std::vector<int>& columns = *m_tabColumns;
+    const int n = static_cast<int>(columns.size()) - 1;
+    return columns[static_cast<size_t>(textOffset < n ? textOffset : n)];
 }
 
 int CTextElement::ToTextOffset(int displayOffset) const
 {
-    if (m_tabColumns.empty())
+    if (!m_tabColumns)
         return displayOffset;
     // The last unit that starts at or before the column.
-    int lo = 0, hi = static_cast<int>(m_tabColumns.size()) - 1;
+    const std::vector<int>& columns = *m_tabColumns;
+    int lo = 0, hi = static_cast<int>(columns.size()) - 1;
     while (lo < hi) {
         const int mid = (lo + hi + 1) / 2;
-        if (m_tabColumns[static_cast<size_t>(mid)] <= displayOffset)
+        if (columns[static_cast<size_t>(mid)] <= displayOffset)
             lo = mid;
         else
             hi = mid - 1;

@@ -192,7 +192,7 @@ double CTextElement::WidestLine(int room)
     // of it measures as the same part of the whole, see ByWords).
     const CElement* top = OnlyContentChain();
     const CElement* block = top->m_parent;
-    if (!block || !LaysOutAsBlock(block) || !block->IsLinkedChild(top) || !m_tabColumns.empty())
+    if (!block || !LaysOutAsBlock(block) || !block->IsLinkedChild(top) || m_tabColumns)
         return -1;
     const int avail = static_cast<int>(block->Lay().m_availRect.right - block->Lay().m_availRect.left);
     if (room > avail || !m_textLayout->ByWords())
