@@ -106,6 +106,18 @@ void DropBodyRows(const CElement* root)
         rows->relaid = true;
 }
 
+void ForgetBodyRows(const CElement* root)
+{
+    BodyRows* rows = RowsOf(root);
+    if (!rows || rows->root != root)
+        return;
+    rows->rows.clear();
+    rows->lays.clear();
+    rows->root = nullptr;
+    rows->lagging = false;
+    rows->ordered = false;
+}
+
 long BodyRowIndex(const CElement* root, const CElement* child)
 {
     BodyRows* rows = RowsOf(root);

@@ -70,6 +70,9 @@ void ClearBodyNotes(const CElement* root);
 // Every entry's lag handed to its child's record, then the entries dropped;
 // the layout notes say the body was laid out anew.
 void DropBodyRows(const CElement* root);
+// The entries dropped without handing their lag on: every record is being
+// made anew from the layout, which the lag is already part of.
+void ForgetBodyRows(const CElement* root);
 // The index of child's entry, or -1 when root keeps none for it.
 long BodyRowIndex(const CElement* root, const CElement* child);
 // The child of entry i takes its lag into its record.

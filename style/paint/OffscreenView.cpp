@@ -350,6 +350,11 @@ void PaintResidentRows(CElement* root, int top, int bottom)
 
 void RecordGeometry(CElement* root)
 {
+    // The walk records every position the layout holds now: what the
+    // body's entries still held back for their children (the blocks moved
+    // by typing) is in it already and must not be added again.
+    if (IsRoot(root))
+        ForgetBodyRows(root);
     RecordSubtree(root, CPoint(), CPoint(), false);
     if (IsRoot(root)) {
         BuildBodyRows(root);

@@ -441,6 +441,11 @@ TEST(TypingRepaint, BlocksPaintedInAndOutOfOrderMatchAFullPaint)
                 + "<div><div style=\"float: left; width: 40px; height: 200px\">f</div></div><p>next</p>"
                 + filler,
             false},
+        // Tall lines: the document outgrows its bitmap, which is made anew
+        // and painted whole while the blocks after the paragraph still hold
+        // back the rows they moved.
+        {"lines that outgrow the bitmap while the blocks after them lag",
+            filler + "<p style=\"font-size: 80px; line-height: 4px\">Jgy " + words + "|</p>" + filler, true},
     };
     for (const Case& c : cases) {
         TypingDocument typed(c.markup, 300);
