@@ -275,7 +275,11 @@ struct SrcStreamReader
     {
         XmlInstallEntityLoader();
         ctxt = xmlNewParserCtxt();
-        if (!ctxt || !ctxt->sax)
+        if (ctxt && !ctxt->sax) {
+            xmlFreeParserCtxt(ctxt);
+            ctxt = nullptr;
+        }
+        if (!ctxt)
             return false;
         xmlSAXHandler* sax = ctxt->sax;
         sax->startElementNs = OnStart;

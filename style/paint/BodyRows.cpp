@@ -91,17 +91,11 @@ void DropBodyRows(const CElement* root)
     BodyRows* rows = RowsOf(root);
     if (!rows)
         return;
-    if (rows->root == root) {
-        if (rows->lagging) {
-            for (size_t i = 0; i < rows->rows.size(); ++i)
-                SettleBodyRow(*rows, i);
-        }
-        rows->rows.clear();
-        rows->lays.clear();
-        rows->root = nullptr;
-        rows->lagging = false;
-        rows->ordered = false;
+    if (rows->root == root && rows->lagging) {
+        for (size_t i = 0; i < rows->rows.size(); ++i)
+            SettleBodyRow(*rows, i);
     }
+    ForgetBodyRows(root);
     if (IsRoot(root))
         rows->relaid = true;
 }
