@@ -68,6 +68,10 @@ public:
     // The engine calls it before it goes, since the elements reach the
     // document through the engine.
     void ReleaseTree();
+    // ReleaseTree for a load that replaces the tree: the registry emptied
+    // first and the pointers borrowed into the tree (selection anchor,
+    // element being resized) cleared.
+    void ReleaseHeldTree();
 
     // Destroys every picture of the pool; the pool becomes empty.
     void ReleaseImagePool();

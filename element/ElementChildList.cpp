@@ -236,9 +236,24 @@ int CElement::RowLag() const
     return lag;
 }
 
+namespace {
+
+// Destroys c, a child just unlinked, after taking it out of its root's
+// floats.
+void Destroy(CElement* root, CElement* c)
+{
+    if (c->m_floating && root) {
+        if (void* pos = root->EditRare().m_floatList.Find(c))
+            root->EditRare().m_floatList.RemoveAt(pos);
+    }
+    delete c;
+}
+
+} // namespace
+
 void CElement::DeleteElement(CElement* c)
 {
-    const bool rows = c && c->LayOrDefault().m_painted && m_owner && m_owner->m_doc.m_paintState;
+    const bool rows = c && m_owner && m_owner->m_doc.m_paintState && c->LayOrDefault().m_painted;
     DeleteElement(c, rows ? RowLag() : 0);
 }
 
@@ -246,18 +261,14 @@ void CElement::DeleteElement(CElement* c, int lag)
 {
     if (!c)
         return;
-    if (c->m_floating && m_root) {
-        if (void* pos = m_root->EditRare().m_floatList.Find(c))
-            m_root->EditRare().m_floatList.RemoveAt(pos);
-    }
     // The rows it was painted on are painted again by the next repaint; its
     // record lags behind by its ancestors' pending shifts (those of a tree
     // being destroyed, whose elements have left the registry, are not read).
-    if (c->LayOrDefault().m_painted && m_owner && m_owner->m_doc.m_paintState) {
+    if (m_owner && m_owner->m_doc.m_paintState && c->LayOrDefault().m_painted) {
         m_owner->m_doc.m_paintState->m_dirtyRows.emplace_back(
             c->Lay().m_paintTop + lag, c->Lay().m_paintBottom + lag);
     }
-    delete c;
+    Destroy(m_root, c);
 }
 
 void CElement::Release()
@@ -291,7 +302,13 @@ void CElement::Release()
             lags.pop_back();
             CElement* parent = current->m_parent;
             parent->RemoveCurrentChildFromList(current);
-            parent->DeleteElement(current, lags.back());
+            // A tree whose registry was emptied goes as a whole: the
+            // document that painted it is gone, and so is any reason to
+            // paint its rows again.
+            if (rows)
+                parent->DeleteElement(current, lags.back());
+            else
+                Destroy(parent->m_root, current);
             current = parent;
         }
     }

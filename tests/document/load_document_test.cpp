@@ -236,6 +236,42 @@ TEST(LoadDocument, ANewTreeReplacesTheOldOneWhole)
     EXPECT_EQ(l.doc.m_registry.GetCount(), count);
 }
 
+// A large tree goes before the new text is parsed when the text is sure to
+// give a body, and stays when it is not.
+TEST(LoadDocument, ALargeTreeGoesOnlyForATextThatLoads)
+{
+    std::string large;
+    for (int i = 0; i < 6000; ++i)
+        large += "<p>a<b>b</b></p>";
+    const struct
+    {
+        const char* text;
+        bool loads;
+    } kTexts[] = {
+        {"<p>x", false},
+        {"<p>new</p>", true},
+        {"<html><body><p>whole</p></body></html>", true},
+        {"<html><head><title>t</title></head><body><p>b</p></html>", false},
+        {"<!DOCTYPE html><html><body><p>typed</p></body></html>", true},
+    };
+    for (const auto& t : kTexts) {
+        Loaded l;
+        ASSERT_TRUE(l.doc.LoadDocument(FromUtf8(large)));
+        ASSERT_GT(l.doc.m_registry.GetCount(), 20000);
+        const long first = l.doc.m_root->m_firstChild->GetID();
+        l.doc.m_selectionAnchor = l.doc.m_root->m_firstChild;
+        EXPECT_EQ(l.doc.LoadDocument(FromUtf8(t.text)), t.loads) << t.text;
+        EXPECT_EQ(l.doc.IsElementExist(first), !t.loads) << t.text;
+        EXPECT_EQ(l.doc.m_registry.GetCount(), CountElements(l.doc.m_root)) << t.text;
+        if (t.loads) {
+            EXPECT_EQ(l.doc.m_selectionAnchor, nullptr) << t.text;
+            CSafeBuf out;
+            l.doc.GetSourceCode(out, 6, false);
+            EXPECT_NE(Utf8(out).find("</p>"), std::string::npos) << t.text;
+        }
+    }
+}
+
 TEST(LoadDocument, TheBaselineIsTheLoadedDocumentsText)
 {
     Loaded l;

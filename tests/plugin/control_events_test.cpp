@@ -20,6 +20,7 @@
 #include "platform/ui/ScrollBar.h"
 #include "platform/ui/Window.h"
 
+#include "tests/common/FixedClock.h"
 #include "tests/common/TempDir.h"
 #include "tests/common/TempHome.h"
 #include "tests/common/TextHelpers.h"
@@ -434,6 +435,9 @@ TEST_F(ControlEventsTest, FocusIsReportedOncePerChangeAndTheWheelScrollsOnlyWith
 
 TEST_F(ControlEventsTest, TheFormValueFollowsTheDocumentCompact)
 {
+    // Two writes compared whole: the generator comment's time must not pass
+    // a second between them.
+    qmtest::FixedLocalTime time(qmtest::LocalTime(2026, 1, 2, 3, 4, 5));
     CMorvaXEditorCtrl* c
         = Open(kWidth, kHeight, "<html><body><p>one <b>two</b></p>\n\n<p>three</p></body></html>");
     ASSERT_NE(nullptr, c);
