@@ -35,7 +35,7 @@ void OnStart(void* ctx, const xmlChar* name, const xmlChar*, const xmlChar*, int
 
 void OnEnd(void* ctx, const xmlChar*, const xmlChar*, const xmlChar*) { --Of(ctx).depth; }
 
-void Quiet(void*, xmlError*) {}
+void Quiet(void*, xmlError*) { }
 
 } // namespace
 
@@ -72,7 +72,8 @@ bool XmlParsesWithChild(const char* bytes, size_t size, const char* root, const 
         sax->error = nullptr;
         sax->fatalError = nullptr;
         ctxt->_private = &shape;
-        xmlDoc* doc = xmlCtxtReadMemory(ctxt, bytes, static_cast<int>(size), "noname.xml", "UTF-8", XML_PARSE_NONET);
+        xmlDoc* doc
+            = xmlCtxtReadMemory(ctxt, bytes, static_cast<int>(size), "noname.xml", "UTF-8", XML_PARSE_NONET);
         wellFormed = doc && ctxt->wellFormed && shape.childSeen;
         xmlFreeDoc(doc);
     }

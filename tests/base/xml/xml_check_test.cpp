@@ -20,8 +20,8 @@ struct Case
 
 const Case kCases[] = {
     {"a whole document", "<html><head><title>t</title></head><body><p>a &amp; b</p></body></html>", true},
-    {"a declaration and a namespace", "<?xml version=\"1.0\"?>\n<html xmlns=\"http://www.w3.org/1999/xhtml\"><body/></html>",
-        true},
+    {"a declaration and a namespace",
+        "<?xml version=\"1.0\"?>\n<html xmlns=\"http://www.w3.org/1999/xhtml\"><body/></html>", true},
     {"prefixed names", "<x:html xmlns:x=\"u\"><x:body/></x:html>", true},
     {"comments and blanks around", "<!-- a -->\n<html>\n<body>\n</body>\n</html>\n<!-- b -->", true},
     {"no body", "<html><head/></html>", false},
