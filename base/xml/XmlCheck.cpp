@@ -21,14 +21,20 @@ struct Shape
 
 Shape& Of(void* ctx) { return *static_cast<Shape*>(static_cast<xmlParserCtxt*>(ctx)->_private); }
 
-void OnStart(void* ctx, const xmlChar* name, const xmlChar*, const xmlChar*, int, const xmlChar**, int, int,
-    const xmlChar**)
+// The element's name as the document tree names it: its local name, unless
+// its prefix names no namespace, when the tree keeps "prefix:name" whole.
+bool Named(const xmlChar* local, const xmlChar* prefix, const xmlChar* uri, const char* name)
+{
+    return (!prefix || uri) && std::strcmp(reinterpret_cast<const char*>(local), name) == 0;
+}
+
+void OnStart(void* ctx, const xmlChar* local, const xmlChar* prefix, const xmlChar* uri, int, const xmlChar**,
+    int, int, const xmlChar**)
 {
     Shape& s = Of(ctx);
-    const char* local = reinterpret_cast<const char*>(name);
     if (s.depth == 0)
-        s.rootSeen = std::strcmp(local, s.root) == 0;
-    else if (s.depth == 1 && s.rootSeen && std::strcmp(local, s.child) == 0)
+        s.rootSeen = Named(local, prefix, uri, s.root);
+    else if (s.depth == 1 && s.rootSeen && Named(local, prefix, uri, s.child))
         s.childSeen = true;
     ++s.depth;
 }
