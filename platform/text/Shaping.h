@@ -16,33 +16,41 @@
 
 namespace qm::text {
 
+// One glyph as the shaper placed it: its glyph and geometry as Pango gives
+// them (drawn from) and the units of its cluster. Its ink is the font's to
+// give (GlyphInk): a word of the cache holds a few bytes a glyph.
 struct ShapedGlyph
 {
+    PangoGlyphInfo info;
     int unitStart;
     int unitEnd;
-    bool hasInk;
-    double inkX0, inkY0, inkX1, inkY1;
 };
+
+// The ink rectangle of a glyph of the font, in Pango units against the
+// glyph's pen position on the baseline (y down), its offsets applied; false
+// for a glyph that draws none.
+bool GlyphInk(PangoFont* font, const PangoGlyphInfo& info, PangoRectangle& ink);
 
 struct ShapedRun
 {
-    PangoFont* font = nullptr;          // referenced
-    PangoGlyphString* glyphs = nullptr; // owned copy
-    double x = 0;                       // pen position of the run's first glyph
-    std::vector<ShapedGlyph> glyphInfo; // one a glyph, in the glyph string's order
+    ShapedRun() = default;
+    ~ShapedRun();
+    ShapedRun(ShapedRun&& other) noexcept;
+    ShapedRun& operator=(ShapedRun&& other) noexcept;
+    ShapedRun(const ShapedRun&) = delete;
+    ShapedRun& operator=(const ShapedRun&) = delete;
+
+    PangoFont* font = nullptr;       // referenced
+    double x = 0;                    // pen position of the run's first glyph
+    std::vector<ShapedGlyph> glyphs; // in the shaper's visual order
 };
 
 struct Shaping
 {
-    Shaping() = default;
-    ~Shaping();
-    Shaping(const Shaping&) = delete;
-    Shaping& operator=(const Shaping&) = delete;
-
     std::vector<double> advance; // one a unit
     double ascent = 0;
     double descent = 0;
-    std::vector<ShapedRun*> runs; // owned
+    std::vector<ShapedRun> runs;
 };
 
 // Shapes n units in the description, on a line whose base direction is left
