@@ -10,8 +10,10 @@
 
 #include <pango/pango.h>
 
+#include <atomic>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace qm::text {
@@ -51,6 +53,44 @@ struct Shaping
     double ascent = 0;
     double descent = 0;
     std::vector<ShapedRun> runs;
+    mutable std::atomic<unsigned> refs{0}; // held by ShapingRef
+};
+
+// A counted reference to a shaping, shared by the word cache and the
+// layouts made of its words: one pointer, where a layout holds one for each
+// word of its text. The shaping goes with its last reference.
+class ShapingRef
+{
+public:
+    ShapingRef() = default;
+    // Takes a new shaping (null: none).
+    explicit ShapingRef(Shaping* shaping) : m_shaping(shaping) { Hold(); }
+    ShapingRef(const ShapingRef& other) : m_shaping(other.m_shaping) { Hold(); }
+    ShapingRef(ShapingRef&& other) noexcept : m_shaping(other.m_shaping) { other.m_shaping = nullptr; }
+    ShapingRef& operator=(ShapingRef other) noexcept
+    {
+        std::swap(m_shaping, other.m_shaping);
+        return *this;
+    }
+    ~ShapingRef() { Release(); }
+
+    const Shaping* operator->() const { return m_shaping; }
+    const Shaping& operator*() const { return *m_shaping; }
+    explicit operator bool() const { return m_shaping != nullptr; }
+
+private:
+    void Hold()
+    {
+        if (m_shaping)
+            m_shaping->refs.fetch_add(1, std::memory_order_relaxed);
+    }
+    void Release()
+    {
+        if (m_shaping && m_shaping->refs.fetch_sub(1, std::memory_order_acq_rel) == 1)
+            delete m_shaping;
+    }
+
+    Shaping* m_shaping = nullptr;
 };
 
 // Shapes n units in the description, on a line whose base direction is left

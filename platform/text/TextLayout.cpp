@@ -19,7 +19,7 @@ namespace qm::text {
 
 struct Layout::Piece
 {
-    std::shared_ptr<const Shaping> shaping;
+    ShapingRef shaping;
     int unit; // its first unit in the text
     double x; // its pen position on the line
 };
@@ -104,8 +104,8 @@ void Layout::ClearShaping()
 {
     m_pieces.clear();
     FitCapacity(m_pieces);
-    m_sums.reset();
-    m_breakBefore.reset();
+    m_extras.reset();
+    m_width = 0;
     m_shaped = false;
     m_byWords = false;
 }
@@ -133,7 +133,7 @@ void Layout::KeepPrefix(int n)
     }
     m_text.resize(size_t(n));
     TextChanged();
-    m_breakBefore.reset();
+    ForgetBreaks();
     try {
         FitCapacity(m_text);
     } catch (...) {
@@ -189,7 +189,7 @@ bool Layout::Append(const Layout& other)
     // of letters after it: in the joined text, this text and the other's
     // first piece are one word, taken from the word cache.
     const bool merge = m_script == 0;
-    std::shared_ptr<const Shaping> first;
+    ShapingRef first;
     size_t skipped = 0; // the other's pieces that the merged word stands for
     const size_t n = m_text.size();
     try {
@@ -219,7 +219,7 @@ bool Layout::Append(const Layout& other)
         SetText(nullptr, 0);
         return false;
     }
-    m_breakBefore.reset();
+    ForgetBreaks();
     if (merge)
         m_script = other.m_script;
     if (!PlacePieces(from, m_script) || !KeepSums()) {
@@ -274,9 +274,10 @@ void Layout::ClampRange(int& start, int& length) const
 
 bool Layout::ShapeWhole()
 {
-    auto shaping = std::make_shared<Shaping>();
-    if (!ShapeUnits(m_text.data(), Length(), m_style->Description(), *shaping, m_rtl))
+    auto made = std::make_unique<Shaping>();
+    if (!ShapeUnits(m_text.data(), Length(), m_style->Description(), *made, m_rtl))
         return false;
+    ShapingRef shaping(made.release());
     m_ascent = shaping->ascent;
     m_descent = shaping->descent;
     m_pieces.push_back(Piece{std::move(shaping), 0, 0});
@@ -321,7 +322,7 @@ bool Layout::ShapeByWords(int script)
     pieces.reserve(words.size());
     double ascent = 0, descent = 0;
     for (const auto& [start, end] : words) {
-        std::shared_ptr<const Shaping> word = cache.Word(*m_style, text + start, end - start);
+        ShapingRef word = cache.Word(*m_style, text + start, end - start);
         if (!word || int(word->advance.size()) != end - start)
             return false;
         if (pieces.empty() || word->ascent > ascent)
@@ -375,49 +376,66 @@ bool Layout::KeepSums()
     // measurement walks a long stretch of units.
     const bool longPiece = std::any_of(m_pieces.begin(), m_pieces.end(),
         [](const Piece& piece) { return piece.shaping->advance.size() > size_t(WordCache::kMaxWordUnits); });
-    m_sums.reset();
-    if (!longPiece)
-        return true;
     const int n = Length();
-    std::unique_ptr<double[]> sums(new (std::nothrow) double[size_t(n) + 1]);
-    if (!sums)
-        return false;
     SumCursor cursor;
-    for (int u = 0; u <= n; ++u)
-        sums[size_t(u)] = Walk(cursor, u);
-    m_sums = std::move(sums);
+    m_width = Walk(cursor, n);
+    if (m_extras)
+        std::vector<double>().swap(m_extras->sums);
+    if (!longPiece) {
+        if (m_extras && m_extras->breakBefore.empty())
+            m_extras.reset();
+        return true;
+    }
+    try {
+        if (!m_extras)
+            m_extras = std::make_unique<Extras>();
+        std::vector<double>& sums = m_extras->sums;
+        sums.resize(size_t(n) + 1);
+        cursor = SumCursor();
+        for (int u = 0; u <= n; ++u)
+            sums[size_t(u)] = Walk(cursor, u);
+    } catch (...) {
+        return false;
+    }
     return true;
 }
 
 double Layout::SumTo(SumCursor& cursor, int unit) const
 {
-    return m_sums ? m_sums[size_t(unit)] : Walk(cursor, unit);
+    if (unit == Length())
+        return m_width; // the most asked for: a whole run's width
+    return m_extras && !m_extras->sums.empty() ? m_extras->sums[size_t(unit)] : Walk(cursor, unit);
+}
+
+void Layout::ForgetBreaks()
+{
+    if (!m_extras)
+        return;
+    std::vector<bool>().swap(m_extras->breakBefore);
+    if (m_extras->sums.empty())
+        m_extras.reset();
 }
 
 double Layout::Walk(SumCursor& cursor, int unit) const
 {
     if (m_pieces.empty())
         return 0; // nothing was shaped (no fonts): everything measures 0
-    if (cursor.piece >= m_pieces.size() || unit < cursor.unit) {
-        // The last piece that starts at or before the unit.
+    const bool behind = cursor.piece >= m_pieces.size() || unit < cursor.unit;
+    if (behind || (cursor.piece + 1 < m_pieces.size() && m_pieces[cursor.piece + 1].unit <= unit)) {
+        // Another piece: the last one that starts at or before the unit,
+        // from its pen position (no walk across the pieces in between).
+        const auto from = behind ? m_pieces.begin() : m_pieces.begin() + std::ptrdiff_t(cursor.piece) + 1;
         const auto after = std::upper_bound(
-            m_pieces.begin(), m_pieces.end(), unit, [](int u, const Piece& piece) { return u < piece.unit; });
+            from, m_pieces.end(), unit, [](int u, const Piece& piece) { return u < piece.unit; });
         cursor.piece = size_t(after - m_pieces.begin()) - 1;
         cursor.unit = m_pieces[cursor.piece].unit;
         cursor.sum = m_pieces[cursor.piece].x;
     }
-    while (cursor.unit < unit) {
-        const size_t next = cursor.piece + 1;
-        if (next < m_pieces.size() && m_pieces[next].unit == cursor.unit + 1) {
-            // The next piece's pen position holds its blank's kerning.
-            cursor.piece = next;
-            cursor.sum = m_pieces[next].x;
-        } else {
-            const Piece& piece = m_pieces[cursor.piece];
-            cursor.sum += piece.shaping->advance[size_t(cursor.unit - piece.unit)];
-        }
-        ++cursor.unit;
-    }
+    // Within the piece: its units' advances in order, as they were summed
+    // when the pieces were placed.
+    const Piece& piece = m_pieces[cursor.piece];
+    for (; cursor.unit < unit; ++cursor.unit)
+        cursor.sum += piece.shaping->advance[size_t(cursor.unit - piece.unit)];
     return cursor.sum;
 }
 
@@ -470,11 +488,13 @@ bool Layout::Shape()
 
 void Layout::FindBreaks()
 {
-    if (m_breakBefore)
+    if (m_extras && !m_extras->breakBefore.empty())
         return;
     const int n = Length();
-    m_breakBefore = std::make_unique<std::vector<bool>>(size_t(n) + 1, false);
-    std::vector<bool>& breakBefore = *m_breakBefore;
+    if (!m_extras)
+        m_extras = std::make_unique<Extras>();
+    std::vector<bool>& breakBefore = m_extras->breakBefore;
+    breakBefore.assign(size_t(n) + 1, false);
     if (n == 0)
         return;
     breakBefore[size_t(n)] = true;
@@ -627,7 +647,7 @@ int Layout::BreakLine(int start, int width)
     SumCursor cursor;
     const double left = SumTo(cursor, start);
     for (int e = start + 1; e <= n; ++e) {
-        if (!(*m_breakBefore)[size_t(e)])
+        if (!m_extras->breakBefore[size_t(e)])
             continue;
         // Blanks and a line end at the end of the line may hang past the width.
         int ink = e;

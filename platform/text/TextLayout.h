@@ -149,9 +149,10 @@ private:
     double SumTo(SumCursor& cursor, int unit) const;
     double Walk(SumCursor& cursor, int unit) const;
     double PrefixAt(int unit) const;
-    // Keeps the sums of every unit for a text with a long piece, none
-    // otherwise; false where they cannot be had.
+    // Keeps the whole text's width, and the sums of every unit for a text
+    // with a long piece (none otherwise); false where they cannot be had.
     bool KeepSums();
+    void ForgetBreaks();
     void ClearShaping();
     void ClampRange(int& start, int& length) const;
     bool DrawRange(int start, int length, double x, double y);
@@ -169,9 +170,16 @@ private:
     // sums of the units' advances where a piece is long, and the line's
     // ascent and descent.
     std::vector<Piece> m_pieces;
-    std::unique_ptr<double[]> m_sums; // Length() + 1 of them where a piece is long (KeepSums)
-    // Length() + 1 of them, found when first asked for.
-    std::unique_ptr<std::vector<bool>> m_breakBefore;
+    // What few layouts need, held apart: the sums of every unit where a
+    // piece is long (KeepSums), and the line-break opportunities once asked
+    // for (FindBreaks); Length() + 1 of each.
+    struct Extras
+    {
+        std::vector<double> sums;
+        std::vector<bool> breakBefore;
+    };
+    std::unique_ptr<Extras> m_extras;
+    double m_width = 0; // of the whole text
     double m_ascent = 0;
     double m_descent = 0;
     int m_script = 0; // of the letters of a text put together from words
