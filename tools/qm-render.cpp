@@ -242,13 +242,6 @@ std::string FolderOf(const char* path)
 
 int main(int argc, char** argv)
 {
-#if defined(__GLIBC__)
-    // The load's large buffers (the file's bytes, its text, the parser's
-    // input) go back to the system when freed: with the allocator's sliding
-    // threshold they would be carved from the heap, whose freed room the
-    // layout that follows only partly fills.
-    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
-#endif
     int width = 800;
     std::vector<const char*> sheets;
     const char* png = nullptr;
@@ -321,6 +314,15 @@ int main(int argc, char** argv)
             view.width = width;
     }
 
+#if defined(__GLIBC__)
+    // Without a picture, the load's large buffers (the file's bytes, its
+    // text, the parser's input) go back to the system when freed: with the
+    // allocator's sliding threshold they would be carved from the heap,
+    // whose freed room the layout that follows only partly fills. A picture
+    // keeps the sliding threshold: its bands of rows reuse their buffers.
+    if (!png && !view.png)
+        mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+#endif
     CXHTML engine;
     for (const char* sheet : sheets) {
         CSafeBuf location;
