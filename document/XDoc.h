@@ -27,6 +27,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 class CControlServices;
@@ -347,6 +348,10 @@ public:
     // already held stays; without one the empty document is loaded) or
     // holds no body (the tree stays; without one an empty body is made).
     bool LoadDocument(const unsigned short* text);
+    // LoadDocument that calls `read` (when given) once the text has been
+    // read into the tree, before the layout: the caller may let go of the
+    // text then (it is not read again) and set the tree's view up.
+    bool LoadDocument(const unsigned short* text, const std::function<void()>& read);
     // LoadDocument of the empty text: one paragraph holding one empty run.
     bool CreateNewDocument();
     // LoadDocument without its last steps (layout and painting, the

@@ -201,11 +201,17 @@ bool CXDoc::CreateNewDocument()
     return LoadDocument(kEmpty);
 }
 
-bool CXDoc::LoadDocument(const unsigned short* text)
+bool CXDoc::LoadDocument(const unsigned short* text) { return LoadDocument(text, {}); }
+
+bool CXDoc::LoadDocument(const unsigned short* text, const std::function<void()>& read)
 {
     try {
         bool built = false;
         const bool loaded = ReadDocument(text, built);
+        const long length = text ? U16len(text) : -1;
+        text = nullptr; // the caller may free it now
+        if (read)
+            read();
         if (built) {
             DrawDoc(0, nullptr);
             // The baseline is taken once the kept head is in place: the
@@ -213,10 +219,8 @@ bool CXDoc::LoadDocument(const unsigned short* text)
             // the text read: grown by doubling while the writer appends, it
             // would hold the old and the new buffer at once just when the
             // laid-out and painted document makes the load's memory highest.
-            if (text) {
-                const long length = U16len(text);
+            if (length >= 0)
                 m_sourceBaseline.Reserve(length + length / 8 + 64);
-            }
             GetSourceCode(m_sourceBaseline, 6, false);
             m_baselineCaretX = m_caretPoint.x - m_scrollX;
             m_baselineCaretY = m_caretPoint.y - m_scrollY - 1;

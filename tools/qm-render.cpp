@@ -5,8 +5,9 @@
 // byte-order mark) into a document as the editor loads it (LoadDocument),
 // with the style sheets given by --css, in order, as the page's style sheet:
 // the tree is read, repaired, laid out at the width (800 pixels unless
-// --width says otherwise) and painted into the document's offscreen bitmap.
-// Then, as asked:
+// --width says otherwise) and given the document's offscreen bitmap, of
+// which no rows are painted until a picture asks for them (no window shows
+// the document). Then, as asked:
 //
 //   --png OUT.png      the painted document (its laid-out width and height),
 //                      painted and written a band of rows at a time
@@ -47,6 +48,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #include <memory>
 #include <sstream>
 #include <string>
@@ -310,6 +314,15 @@ int main(int argc, char** argv)
             view.width = width;
     }
 
+#if defined(__GLIBC__)
+    // Without a picture, the load's large buffers (the file's bytes, its
+    // text, the parser's input) go back to the system when freed: with the
+    // allocator's sliding threshold they would be carved from the heap,
+    // whose freed room the layout that follows only partly fills. A picture
+    // keeps the sliding threshold: its bands of rows reuse their buffers.
+    if (!png && !view.png)
+        mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+#endif
     CXHTML engine;
     for (const char* sheet : sheets) {
         CSafeBuf location;
@@ -338,9 +351,16 @@ int main(int argc, char** argv)
     engine.m_doc.m_viewWidth = width;
     engine.m_doc.m_viewRect = CRect(0, 0, width, kWholeDocument);
     engine.m_doc.m_windowRect = engine.m_doc.m_viewRect;
-    if (!engine.m_doc.LoadDocument(*text))
+    // Once read into the tree, the text goes before the layout. No window
+    // shows the document: no rows of it are kept painted beside it (the
+    // pictures below paint the rows they write).
+    const bool loaded = engine.m_doc.LoadDocument(*text, [&]() {
+        text.reset();
+        if (engine.m_doc.m_root)
+            ShowDocumentRows(engine.m_doc.m_root, 0, 0);
+    });
+    if (!loaded)
         return Fail(std::string(path) + ": does not load (it does not parse as XML, or holds no body)");
-    text.reset();
     CElement* body = engine.m_doc.m_root;
     if (!body || !RepaintDocument(body))
         return Fail(std::string(path) + ": the document's bitmap cannot be had (too large or out of memory)");

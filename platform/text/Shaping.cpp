@@ -25,15 +25,29 @@ using qm::utf8::IsLowSurrogate;
 
 } // namespace
 
-Shaping::~Shaping()
+ShapedRun::~ShapedRun()
 {
-    for (ShapedRun* r : runs) {
-        if (r->glyphs)
-            pango_glyph_string_free(r->glyphs);
-        if (r->font)
-            g_object_unref(r->font);
-        delete r;
+    if (font)
+        g_object_unref(font);
+}
+
+ShapedRun::ShapedRun(ShapedRun&& other) noexcept
+    : font(other.font), x(other.x), glyphs(std::move(other.glyphs))
+{
+    other.font = nullptr;
+}
+
+ShapedRun& ShapedRun::operator=(ShapedRun&& other) noexcept
+{
+    if (this != &other) {
+        if (font)
+            g_object_unref(font);
+        font = other.font;
+        other.font = nullptr;
+        x = other.x;
+        glyphs = std::move(other.glyphs);
     }
+    return *this;
 }
 
 void ShapingUtf8(const std::uint16_t* text, int n, std::string& out, std::vector<int>& unitByte,
@@ -65,6 +79,18 @@ void ShapingUtf8(const std::uint16_t* text, int n, std::string& out, std::vector
 }
 
 std::uint64_t ShapingCount() { return g_shapings; }
+
+bool GlyphInk(PangoFont* font, const PangoGlyphInfo& info, PangoRectangle& ink)
+{
+    if (!font || info.glyph == PANGO_GLYPH_EMPTY)
+        return false;
+    pango_font_get_glyph_extents(font, info.glyph, &ink, nullptr);
+    if (ink.width <= 0 || ink.height <= 0)
+        return false;
+    ink.x += info.geometry.x_offset;
+    ink.y += info.geometry.y_offset;
+    return true;
+}
 
 bool ShapeUnits(
     const std::uint16_t* text, int n, const PangoFontDescription* description, Shaping& out, bool rtl)
@@ -110,10 +136,9 @@ bool ShapeUnits(
         PangoGlyphString* gs = gi->glyphs;
         const int itemStart = gi->item->offset;
         const int itemEnd = itemStart + gi->item->length;
-        ShapedRun* run = new ShapedRun;
-        out.runs.push_back(run);
+        out.runs.emplace_back();
+        ShapedRun* run = &out.runs.back();
         run->font = PANGO_FONT(g_object_ref(gi->item->analysis.font));
-        run->glyphs = pango_glyph_string_copy(gs);
         run->x = penX;
         // Cluster starts (byte offsets) of this run in logical order.
         std::map<int, double> clusterWidth;
@@ -134,26 +159,15 @@ bool ShapeUnits(
         }
         double x = penX;
         // Words stay in the word cache: room for their glyphs only.
-        run->glyphInfo.reserve(size_t(gs->num_glyphs));
+        run->glyphs.reserve(size_t(gs->num_glyphs));
         for (int g = 0; g < gs->num_glyphs; ++g) {
             const PangoGlyphInfo& info = gs->glyphs[g];
             const int cb = itemStart + gs->log_clusters[g];
             auto it = clusterWidth.find(cb);
             auto next = std::next(it);
-            ShapedGlyph glyph{unitOfByte(cb), unitOfByte(next == clusterWidth.end() ? itemEnd : next->first),
-                false, 0, 0, 0, 0};
-            if (info.glyph != PANGO_GLYPH_EMPTY) {
-                PangoRectangle gink;
-                pango_font_get_glyph_extents(gi->item->analysis.font, info.glyph, &gink, nullptr);
-                if (gink.width > 0 && gink.height > 0) {
-                    glyph.hasInk = true;
-                    glyph.inkX0 = x + (info.geometry.x_offset + gink.x) / kUnit;
-                    glyph.inkY0 = (info.geometry.y_offset + gink.y) / kUnit;
-                    glyph.inkX1 = glyph.inkX0 + gink.width / kUnit;
-                    glyph.inkY1 = glyph.inkY0 + gink.height / kUnit;
-                }
-            }
-            run->glyphInfo.push_back(glyph);
+            const ShapedGlyph glyph{
+                info, unitOfByte(cb), unitOfByte(next == clusterWidth.end() ? itemEnd : next->first)};
+            run->glyphs.push_back(glyph);
             x += info.geometry.width / kUnit;
         }
         penX = x;

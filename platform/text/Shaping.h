@@ -10,39 +10,87 @@
 
 #include <pango/pango.h>
 
+#include <atomic>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace qm::text {
 
+// One glyph as the shaper placed it: its glyph and geometry as Pango gives
+// them (drawn from) and the units of its cluster. Its ink is the font's to
+// give (GlyphInk): a word of the cache holds a few bytes a glyph.
 struct ShapedGlyph
 {
+    PangoGlyphInfo info;
     int unitStart;
     int unitEnd;
-    bool hasInk;
-    double inkX0, inkY0, inkX1, inkY1;
 };
+
+// The ink rectangle of a glyph of the font, in Pango units against the
+// glyph's pen position on the baseline (y down), its offsets applied; false
+// for a glyph that draws none.
+bool GlyphInk(PangoFont* font, const PangoGlyphInfo& info, PangoRectangle& ink);
 
 struct ShapedRun
 {
-    PangoFont* font = nullptr;          // referenced
-    PangoGlyphString* glyphs = nullptr; // owned copy
-    double x = 0;                       // pen position of the run's first glyph
-    std::vector<ShapedGlyph> glyphInfo; // one a glyph, in the glyph string's order
+    ShapedRun() = default;
+    ~ShapedRun();
+    ShapedRun(ShapedRun&& other) noexcept;
+    ShapedRun& operator=(ShapedRun&& other) noexcept;
+    ShapedRun(const ShapedRun&) = delete;
+    ShapedRun& operator=(const ShapedRun&) = delete;
+
+    PangoFont* font = nullptr;       // referenced
+    double x = 0;                    // pen position of the run's first glyph
+    std::vector<ShapedGlyph> glyphs; // in the shaper's visual order
 };
 
 struct Shaping
 {
-    Shaping() = default;
-    ~Shaping();
-    Shaping(const Shaping&) = delete;
-    Shaping& operator=(const Shaping&) = delete;
-
     std::vector<double> advance; // one a unit
     double ascent = 0;
     double descent = 0;
-    std::vector<ShapedRun*> runs; // owned
+    std::vector<ShapedRun> runs;
+    mutable std::atomic<unsigned> refs{0}; // held by ShapingRef
+};
+
+// A counted reference to a shaping, shared by the word cache and the
+// layouts made of its words: one pointer, where a layout holds one for each
+// word of its text. The shaping goes with its last reference.
+class ShapingRef
+{
+public:
+    ShapingRef() = default;
+    // Takes a new shaping (null: none).
+    explicit ShapingRef(Shaping* shaping) : m_shaping(shaping) { Hold(); }
+    ShapingRef(const ShapingRef& other) : m_shaping(other.m_shaping) { Hold(); }
+    ShapingRef(ShapingRef&& other) noexcept : m_shaping(other.m_shaping) { other.m_shaping = nullptr; }
+    ShapingRef& operator=(ShapingRef other) noexcept
+    {
+        std::swap(m_shaping, other.m_shaping);
+        return *this;
+    }
+    ~ShapingRef() { Release(); }
+
+    const Shaping* operator->() const { return m_shaping; }
+    const Shaping& operator*() const { return *m_shaping; }
+    explicit operator bool() const { return m_shaping != nullptr; }
+
+private:
+    void Hold()
+    {
+        if (m_shaping)
+            m_shaping->refs.fetch_add(1, std::memory_order_relaxed);
+    }
+    void Release()
+    {
+        if (m_shaping && m_shaping->refs.fetch_sub(1, std::memory_order_acq_rel) == 1)
+            delete m_shaping;
+    }
+
+    Shaping* m_shaping = nullptr;
 };
 
 // Shapes n units in the description, on a line whose base direction is left

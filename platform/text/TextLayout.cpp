@@ -19,7 +19,7 @@ namespace qm::text {
 
 struct Layout::Piece
 {
-    std::shared_ptr<const Shaping> shaping;
+    ShapingRef shaping;
     int unit; // its first unit in the text
     double x; // its pen position on the line
 };
@@ -31,6 +31,8 @@ struct GlyphStringFree
     void operator()(PangoGlyphString* glyphs) const { pango_glyph_string_free(glyphs); }
 };
 typedef std::unique_ptr<PangoGlyphString, GlyphStringFree> GlyphStringRef;
+
+constexpr double kUnit = double(PANGO_SCALE);
 
 bool IsBlank(std::uint16_t c) { return c == ' ' || c == '\t' || c == 0xA0 || c == 0x3000; }
 bool IsHardBreak(std::uint16_t c) { return c == '\n' || c == '\r'; }
@@ -101,12 +103,9 @@ void FitCapacity(std::vector<T>& v)
 void Layout::ClearShaping()
 {
     m_pieces.clear();
-    m_prefix.clear();
-    m_breakBefore.clear();
     FitCapacity(m_pieces);
-    FitCapacity(m_prefix);
-    FitCapacity(m_breakBefore);
-    m_breaksKnown = false;
+    m_extras.reset();
+    m_width = 0;
     m_shaped = false;
     m_byWords = false;
 }
@@ -134,11 +133,9 @@ void Layout::KeepPrefix(int n)
     }
     m_text.resize(size_t(n));
     TextChanged();
-    m_breakBefore.clear();
-    m_breaksKnown = false;
+    ForgetBreaks();
     try {
         FitCapacity(m_text);
-        FitCapacity(m_breakBefore);
     } catch (...) {
         // Kept as they are: only the room is not given back.
     }
@@ -153,13 +150,15 @@ void Layout::KeepPrefix(int n)
         return;
     }
     m_pieces.resize(kept);
-    m_prefix.resize(size_t(n) + 1);
     try {
         FitCapacity(m_pieces);
-        FitCapacity(m_prefix);
     } catch (...) { }
-    const Piece& last = m_pieces.back();
-    m_prefix[size_t(n)] = m_prefix[size_t(n) - 1] + last.shaping->advance.back();
+    // The last word kept ends the text: it measures with its blank's own
+    // advance, as the sums below take it.
+    if (!KeepSums()) {
+        ClearShaping();
+        return;
+    }
     m_ascent = m_pieces.front().shaping->ascent;
     m_descent = m_pieces.front().shaping->descent;
     for (const Piece& piece : m_pieces) {
@@ -190,7 +189,7 @@ bool Layout::Append(const Layout& other)
     // of letters after it: in the joined text, this text and the other's
     // first piece are one word, taken from the word cache.
     const bool merge = m_script == 0;
-    std::shared_ptr<const Shaping> first;
+    ShapingRef first;
     size_t skipped = 0; // the other's pieces that the merged word stands for
     const size_t n = m_text.size();
     try {
@@ -211,7 +210,6 @@ bool Layout::Append(const Layout& other)
     try {
         TextChanged();
         m_text.insert(m_text.end(), other.m_text.begin(), other.m_text.end());
-        m_prefix.resize(m_text.size() + 1);
         if (merge)
             m_pieces.assign(1, Piece{first, 0, 0});
         m_pieces.reserve(m_pieces.size() + other.m_pieces.size());
@@ -221,11 +219,10 @@ bool Layout::Append(const Layout& other)
         SetText(nullptr, 0);
         return false;
     }
-    m_breakBefore.clear();
-    m_breaksKnown = false;
+    ForgetBreaks();
     if (merge)
         m_script = other.m_script;
-    if (!PlacePieces(from, m_script)) {
+    if (!PlacePieces(from, m_script) || !KeepSums()) {
         ClearShaping(); // shaped again, whole, when next measured
         return true;
     }
@@ -277,16 +274,14 @@ void Layout::ClampRange(int& start, int& length) const
 
 bool Layout::ShapeWhole()
 {
-    auto shaping = std::make_shared<Shaping>();
-    if (!ShapeUnits(m_text.data(), Length(), m_style->Description(), *shaping, m_rtl))
+    auto made = std::make_unique<Shaping>();
+    if (!ShapeUnits(m_text.data(), Length(), m_style->Description(), *made, m_rtl))
         return false;
-    const std::vector<double>& advance = shaping->advance;
-    for (size_t i = 0; i < advance.size(); ++i)
-        m_prefix[i + 1] = m_prefix[i] + advance[i];
+    ShapingRef shaping(made.release());
     m_ascent = shaping->ascent;
     m_descent = shaping->descent;
     m_pieces.push_back(Piece{std::move(shaping), 0, 0});
-    return true;
+    return KeepSums();
 }
 
 bool Layout::ShapeByWords(int script)
@@ -327,7 +322,7 @@ bool Layout::ShapeByWords(int script)
     pieces.reserve(words.size());
     double ascent = 0, descent = 0;
     for (const auto& [start, end] : words) {
-        std::shared_ptr<const Shaping> word = cache.Word(*m_style, text + start, end - start);
+        ShapingRef word = cache.Word(*m_style, text + start, end - start);
         if (!word || int(word->advance.size()) != end - start)
             return false;
         if (pieces.empty() || word->ascent > ascent)
@@ -337,7 +332,7 @@ bool Layout::ShapeByWords(int script)
         pieces.push_back(Piece{std::move(word), start, 0});
     }
     m_pieces = std::move(pieces);
-    if (!PlacePieces(0, script))
+    if (!PlacePieces(0, script) || !KeepSums())
         return false;
     m_ascent = ascent;
     m_descent = descent;
@@ -348,24 +343,106 @@ bool Layout::ShapeByWords(int script)
 bool Layout::PlacePieces(size_t from, int script)
 {
     WordCache& cache = WordCache::Get();
+    // The pen moves along the units' advances from the first piece placed,
+    // whose position is known, as the sums of PrefixAt add them up.
+    double x = from < m_pieces.size() ? m_pieces[from].x : 0;
     for (size_t p = from; p < m_pieces.size(); ++p) {
         Piece& piece = m_pieces[p];
-        piece.x = m_prefix[size_t(piece.unit)];
+        piece.x = x;
         const std::vector<double>& advance = piece.shaping->advance;
-        const int count = int(advance.size());
-        for (int i = 0; i < count; ++i)
-            m_prefix[size_t(piece.unit + i) + 1] = m_prefix[size_t(piece.unit + i)] + advance[size_t(i)];
+        const size_t count = advance.size();
+        for (size_t i = 0; i + 1 < count; ++i)
+            x += advance[i];
+        if (count == 0)
+            continue;
         if (p + 1 < m_pieces.size()) {
             // The blank that ends this word may kern with the next word's
             // first character.
             double blank = 0;
             if (!cache.BlankBefore(*m_style, m_text[size_t(m_pieces[p + 1].unit)], script, blank))
                 return false;
-            const int last = piece.unit + count - 1;
-            m_prefix[size_t(last) + 1] = m_prefix[size_t(last)] + blank;
+            x += blank;
+        } else {
+            x += advance[count - 1];
         }
     }
     return true;
+}
+
+bool Layout::KeepSums()
+{
+    // Short words are summed when asked; a piece longer than a word of the
+    // cache (a text shaped whole, or one long word) keeps its sums, so no
+    // measurement walks a long stretch of units.
+    const bool longPiece = std::any_of(m_pieces.begin(), m_pieces.end(),
+        [](const Piece& piece) { return piece.shaping->advance.size() > size_t(WordCache::kMaxWordUnits); });
+    const int n = Length();
+    SumCursor cursor;
+    m_width = Walk(cursor, n);
+    if (m_extras)
+        std::vector<double>().swap(m_extras->sums);
+    if (!longPiece) {
+        if (m_extras && m_extras->breakBefore.empty())
+            m_extras.reset();
+        return true;
+    }
+    try {
+        if (!m_extras)
+            m_extras = std::make_unique<Extras>();
+        std::vector<double>& sums = m_extras->sums;
+        sums.resize(size_t(n) + 1);
+        cursor = SumCursor();
+        for (int u = 0; u <= n; ++u)
+            sums[size_t(u)] = Walk(cursor, u);
+    } catch (...) {
+        return false;
+    }
+    return true;
+}
+
+double Layout::SumTo(SumCursor& cursor, int unit) const
+{
+    if (unit == Length())
+        return m_width; // the most asked for: a whole run's width
+    return m_extras && !m_extras->sums.empty() ? m_extras->sums[size_t(unit)] : Walk(cursor, unit);
+}
+
+void Layout::ForgetBreaks()
+{
+    if (!m_extras)
+        return;
+    std::vector<bool>().swap(m_extras->breakBefore);
+    if (m_extras->sums.empty())
+        m_extras.reset();
+}
+
+double Layout::Walk(SumCursor& cursor, int unit) const
+{
+    if (m_pieces.empty())
+        return 0; // nothing was shaped (no fonts): everything measures 0
+    const bool behind = cursor.piece >= m_pieces.size() || unit < cursor.unit;
+    if (behind || (cursor.piece + 1 < m_pieces.size() && m_pieces[cursor.piece + 1].unit <= unit)) {
+        // Another piece: the last one that starts at or before the unit,
+        // from its pen position (no walk across the pieces in between).
+        const auto from = behind ? m_pieces.begin() : m_pieces.begin() + std::ptrdiff_t(cursor.piece) + 1;
+        const auto after = std::upper_bound(
+            from, m_pieces.end(), unit, [](int u, const Piece& piece) { return u < piece.unit; });
+        cursor.piece = size_t(after - m_pieces.begin()) - 1;
+        cursor.unit = m_pieces[cursor.piece].unit;
+        cursor.sum = m_pieces[cursor.piece].x;
+    }
+    // Within the piece: its units' advances in order, as they were summed
+    // when the pieces were placed.
+    const Piece& piece = m_pieces[cursor.piece];
+    for (; cursor.unit < unit; ++cursor.unit)
+        cursor.sum += piece.shaping->advance[size_t(cursor.unit - piece.unit)];
+    return cursor.sum;
+}
+
+double Layout::PrefixAt(int unit) const
+{
+    SumCursor cursor;
+    return SumTo(cursor, unit);
 }
 
 bool Layout::Shape()
@@ -378,7 +455,6 @@ bool Layout::Shape()
     ++g_layoutShapes;
     const int n = Length();
     g_layoutShapedUnits += std::uint64_t(n);
-    m_prefix.assign(size_t(n) + 1, 0.0);
     m_shapedGeneration = m_style->ShapeGeneration();
     m_shaped = true;
     m_ascent = m_descent = 0;
@@ -399,7 +475,6 @@ bool Layout::Shape()
             return true;
         }
         m_pieces.clear();
-        std::fill(m_prefix.begin(), m_prefix.end(), 0.0);
         if (!ShapeWhole()) {
             ClearShaping();
             return false;
@@ -413,14 +488,16 @@ bool Layout::Shape()
 
 void Layout::FindBreaks()
 {
-    if (m_breaksKnown)
+    if (m_extras && !m_extras->breakBefore.empty())
         return;
     const int n = Length();
-    m_breakBefore.assign(size_t(n) + 1, false);
-    m_breaksKnown = true;
+    if (!m_extras)
+        m_extras = std::make_unique<Extras>();
+    std::vector<bool>& breakBefore = m_extras->breakBefore;
+    breakBefore.assign(size_t(n) + 1, false);
     if (n == 0)
         return;
-    m_breakBefore[size_t(n)] = true;
+    breakBefore[size_t(n)] = true;
     try {
         // Break opportunities: Pango's per-character attributes, mapped to units.
         std::string utf8;
@@ -435,12 +512,12 @@ void Layout::FindBreaks()
             if (u < n && byteUnit[size_t(unitByte[size_t(u)])] != u)
                 continue; // inside a character
             if (attrs[charIndex].is_line_break && u > 0)
-                m_breakBefore[size_t(u)] = true;
+                breakBefore[size_t(u)] = true;
             ++charIndex;
         }
         for (int u = 1; u <= n; ++u)
             if (IsHardBreak(m_text[size_t(u) - 1]))
-                m_breakBefore[size_t(u)] = true;
+                breakBefore[size_t(u)] = true;
     } catch (...) {
         // Without the attributes only the end of the text is a break.
     }
@@ -462,7 +539,7 @@ double Layout::PrefixWidth(int n)
     if (!Shape())
         return 0;
     n = std::clamp(n, 0, Length());
-    return m_prefix[size_t(n)];
+    return PrefixAt(n);
 }
 
 double Layout::Ascent() { return Shape() ? m_ascent : 0; }
@@ -474,8 +551,9 @@ bool Layout::GlyphBounds(int start, int length, TextRect& out)
     if (!Shape())
         return false;
     ClampRange(start, length);
-    double x0 = m_prefix[size_t(start)];
-    double w = m_prefix[size_t(start + length)] - x0;
+    SumCursor cursor;
+    double x0 = SumTo(cursor, start);
+    double w = SumTo(cursor, start + length) - x0;
     out.left = int(std::lround(x0));
     out.right = out.left + int(std::lround(w));
     out.top = -int(std::lround(m_ascent));
@@ -496,19 +574,29 @@ bool Layout::ImageBounds(int start, int length, TextRect& out)
         const int pieceEnd = piece.unit + int(piece.shaping->advance.size());
         if (pieceEnd <= start || piece.unit >= end)
             continue;
-        for (const ShapedRun* r : piece.shaping->runs)
-            for (const ShapedGlyph& g : r->glyphInfo) {
-                if (!g.hasInk || piece.unit + g.unitEnd <= start || piece.unit + g.unitStart >= end)
+        for (const ShapedRun& r : piece.shaping->runs) {
+            // The pen within the shaping, added up as the shaper's glyph
+            // widths were, so each ink edge is the one shaping gave.
+            double pen = r.x;
+            for (const ShapedGlyph& g : r.glyphs) {
+                const double at = pen;
+                pen += g.info.geometry.width / kUnit;
+                PangoRectangle ink;
+                if (piece.unit + g.unitEnd <= start || piece.unit + g.unitStart >= end
+                    || !GlyphInk(r.font, g.info, ink))
                     continue;
-                const double gx0 = piece.x + g.inkX0, gx1 = piece.x + g.inkX1;
+                const double inkX0 = at + ink.x / kUnit, inkX1 = inkX0 + ink.width / kUnit;
+                const double gx0 = piece.x + inkX0, gx1 = piece.x + inkX1;
+                const double gy0 = ink.y / kUnit, gy1 = gy0 + ink.height / kUnit;
                 if (!any) {
-                    x0 = gx0, y0 = g.inkY0, x1 = gx1, y1 = g.inkY1;
+                    x0 = gx0, y0 = gy0, x1 = gx1, y1 = gy1;
                     any = true;
                 } else {
-                    x0 = std::min(x0, gx0), y0 = std::min(y0, g.inkY0);
-                    x1 = std::max(x1, gx1), y1 = std::max(y1, g.inkY1);
+                    x0 = std::min(x0, gx0), y0 = std::min(y0, gy0);
+                    x1 = std::max(x1, gx1), y1 = std::max(y1, gy1);
                 }
             }
+        }
     }
     if (!any)
         return false;
@@ -556,14 +644,16 @@ int Layout::BreakLine(int start, int width)
         return 0;
     FindBreaks();
     int best = 0;
+    SumCursor cursor;
+    const double left = SumTo(cursor, start);
     for (int e = start + 1; e <= n; ++e) {
-        if (!m_breakBefore[size_t(e)])
+        if (!m_extras->breakBefore[size_t(e)])
             continue;
         // Blanks and a line end at the end of the line may hang past the width.
         int ink = e;
         while (ink > start && (IsBlank(m_text[size_t(ink) - 1]) || IsHardBreak(m_text[size_t(ink) - 1])))
             --ink;
-        double w = m_prefix[size_t(ink)] - m_prefix[size_t(start)];
+        double w = SumTo(cursor, ink) - left;
         if (std::lround(w) > width)
             break;
         best = e - start;
@@ -588,7 +678,8 @@ bool Layout::DrawRange(int start, int length, double x, double y)
     if (length == 0 || m_pieces.empty())
         return true;
     const int end = start + length;
-    const double left = m_prefix[size_t(start)], right = m_prefix[size_t(end)];
+    SumCursor cursor;
+    const double left = SumTo(cursor, start), right = SumTo(cursor, end);
     // The tiles drawn on: a font size around the line's bounds, and further
     // where ink or a decoration reaches (measurement y grows down, the
     // context's up).
@@ -629,13 +720,13 @@ bool Layout::DrawRange(int start, int length, double x, double y)
         auto inRange = [&](const ShapedGlyph& gl) {
             return piece.unit + gl.unitStart < end && piece.unit + gl.unitEnd > start;
         };
-        for (const ShapedRun* run : piece.shaping->runs) {
-            if (std::none_of(run->glyphInfo.begin(), run->glyphInfo.end(), inRange))
+        for (const ShapedRun& run : piece.shaping->runs) {
+            if (std::none_of(run.glyphs.begin(), run.glyphs.end(), inRange))
                 continue;
-            if (shown.empty() || shown.back().font != run->font)
-                shown.push_back(Shown{run->font, GlyphStringRef(pango_glyph_string_new()), 0});
+            if (shown.empty() || shown.back().font != run.font)
+                shown.push_back(Shown{run.font, GlyphStringRef(pango_glyph_string_new()), 0});
             Shown& to = shown.back();
-            const long long target = std::llround((piece.x + run->x) * PANGO_SCALE);
+            const long long target = std::llround((piece.x + run.x) * PANGO_SCALE);
             if (target != to.width) {
                 PangoGlyphInfo gap{};
                 gap.glyph = PANGO_GLYPH_EMPTY;
@@ -644,9 +735,9 @@ bool Layout::DrawRange(int start, int length, double x, double y)
                 append(to.glyphs.get(), gap);
                 to.width = target;
             }
-            for (int i = 0; i < run->glyphs->num_glyphs; ++i) {
-                PangoGlyphInfo info = run->glyphs->glyphs[i];
-                if (!inRange(run->glyphInfo[size_t(i)]))
+            for (const ShapedGlyph& glyph : run.glyphs) {
+                PangoGlyphInfo info = glyph.info;
+                if (!inRange(glyph))
                     info.glyph = PANGO_GLYPH_EMPTY;
                 append(to.glyphs.get(), info);
                 to.width += info.geometry.width;

@@ -19,6 +19,7 @@
 // (x, y) being the line's origin on the baseline.
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "platform/cg/Context.h"
@@ -134,32 +135,59 @@ private:
     // piece's start being known; false where a blank and the next word do
     // not shape as they would alone.
     bool PlacePieces(size_t from, int script);
+    // Where the sums of the units' advances stand: a unit, the piece that
+    // holds it and the pen position at its start.
+    struct SumCursor
+    {
+        size_t piece = size_t(-1);
+        int unit = 0;
+        double sum = 0;
+    };
+    // The pen position at a unit (0 to Length()) of the shaped text: read
+    // from the sums kept, or added up along the pieces from the cursor
+    // (moved there; forward walks are cheapest).
+    double SumTo(SumCursor& cursor, int unit) const;
+    double Walk(SumCursor& cursor, int unit) const;
+    double PrefixAt(int unit) const;
+    // Keeps the whole text's width, and the sums of every unit for a text
+    // with a long piece (none otherwise); false where they cannot be had.
+    bool KeepSums();
+    void ForgetBreaks();
     void ClearShaping();
     void ClampRange(int& start, int& length) const;
     bool DrawRange(int start, int length, double x, double y);
     void FindBreaks();
     void TextChanged();
 
+    // Laid out so that a layout takes few bytes: every text run holds one.
     std::vector<std::uint16_t> m_text;
     std::uint64_t m_textStamp = 0;
     Style* m_style = nullptr;
-    bool m_rtl = false;
     cg::Context* m_context = nullptr;
-    std::uint8_t m_hl[3] = {181, 213, 255};
 
     // Shaping results: the pieces placed along the line (one for a text
-    // shaped whole, one a word otherwise), the prefix sums of the units'
-    // advances and the line's ascent and descent.
-    bool m_shaped = false;
-    bool m_byWords = false;
-    int m_script = 0; // of the letters of a text put together from words
-    unsigned m_shapedGeneration = 0;
+    // shaped whole, one a word otherwise) with their pen positions, the
+    // sums of the units' advances where a piece is long, and the line's
+    // ascent and descent.
     std::vector<Piece> m_pieces;
-    std::vector<double> m_prefix;    // size Length() + 1
-    std::vector<bool> m_breakBefore; // size Length() + 1, found when first asked for
-    bool m_breaksKnown = false;
+    // What few layouts need, held apart: the sums of every unit where a
+    // piece is long (KeepSums), and the line-break opportunities once asked
+    // for (FindBreaks); Length() + 1 of each.
+    struct Extras
+    {
+        std::vector<double> sums;
+        std::vector<bool> breakBefore;
+    };
+    std::unique_ptr<Extras> m_extras;
+    double m_width = 0; // of the whole text
     double m_ascent = 0;
     double m_descent = 0;
+    int m_script = 0; // of the letters of a text put together from words
+    unsigned m_shapedGeneration = 0;
+    std::uint8_t m_hl[3] = {181, 213, 255};
+    bool m_rtl = false;
+    bool m_shaped = false;
+    bool m_byWords = false;
 };
 
 } // namespace qm::text

@@ -1,27 +1,18 @@
 #include "platform/text/TextStyle.h"
 
 #include <cmath>
+#include <map>
+#include <tuple>
 
 #include "platform/text/FontCatalogue.h"
 
 namespace qm::text {
 
-Style::Style() = default;
+Style::Style() : m_bold(false), m_italic(false), m_underline(false), m_strike(false) { }
 
-Style::~Style()
-{
-    if (m_desc)
-        pango_font_description_free(m_desc);
-}
+Style::~Style() = default;
 
-void Style::Changed()
-{
-    ++m_generation;
-    if (m_desc) {
-        pango_font_description_free(m_desc);
-        m_desc = nullptr;
-    }
-}
+void Style::Changed() { ++m_generation; }
 
 void Style::SetFontId(long id)
 {
@@ -72,9 +63,15 @@ void Style::SetColor(std::uint8_t r, std::uint8_t g, std::uint8_t b)
 
 const PangoFontDescription* Style::Description() const
 {
-    if (!m_desc)
-        m_desc = NewFontDescription(FontCatalogue::Get().FamilyForId(m_fontId), m_size, m_bold, m_italic);
-    return m_desc;
+    // One description for each font, size, weight and slant, kept as long
+    // as the process (as the font catalogue is): a style holds none of its
+    // own, every text run having a style.
+    typedef std::tuple<long, double, bool, bool> Key;
+    static auto* descriptions = new std::map<Key, PangoFontDescription*>;
+    PangoFontDescription*& desc = (*descriptions)[Key(m_fontId, m_size, m_bold, m_italic)];
+    if (!desc)
+        desc = NewFontDescription(FontCatalogue::Get().FamilyForId(m_fontId), m_size, m_bold, m_italic);
+    return desc;
 }
 
 } // namespace qm::text

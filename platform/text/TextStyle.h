@@ -46,21 +46,22 @@ public:
     }
     // Changes whenever an attribute that affects shaping changes.
     unsigned ShapeGeneration() const { return m_generation; }
-    // Pango description of the font (owned by the style).
+    // Pango description of the font (kept by the process for every style of
+    // the same font, size, weight and slant).
     const PangoFontDescription* Description() const;
 
 private:
     void Changed();
 
+    // Few bytes: every text run holds a style.
     long m_fontId = 0;
     double m_size = 12;
-    bool m_bold = false;
-    bool m_italic = false;
-    bool m_underline = false;
-    bool m_strike = false;
-    std::uint8_t m_r = 0, m_g = 0, m_b = 0;
     unsigned m_generation = 1;
-    mutable PangoFontDescription* m_desc = nullptr;
+    std::uint8_t m_r = 0, m_g = 0, m_b = 0;
+    bool m_bold : 1;
+    bool m_italic : 1;
+    bool m_underline : 1;
+    bool m_strike : 1;
 };
 
 } // namespace qm::text

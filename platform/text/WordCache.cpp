@@ -26,13 +26,13 @@ WordCache::FontWords& WordCache::Font(const Style& style)
     return *m_lastFont;
 }
 
-std::shared_ptr<const Shaping> WordCache::Word(const Style& style, const std::uint16_t* text, int n)
+ShapingRef WordCache::Word(const Style& style, const std::uint16_t* text, int n)
 {
-    auto shape = [&]() -> std::shared_ptr<const Shaping> {
-        auto shaping = std::make_shared<Shaping>();
+    auto shape = [&]() -> ShapingRef {
+        auto shaping = std::make_unique<Shaping>();
         if (!ShapeUnits(text, n, style.Description(), *shaping))
-            return nullptr;
-        return shaping;
+            return ShapingRef();
+        return ShapingRef(shaping.release());
     };
     if (n > kMaxWordUnits)
         return shape();
@@ -42,9 +42,9 @@ std::shared_ptr<const Shaping> WordCache::Word(const Style& style, const std::ui
     auto found = font.words.find(m_key);
     if (found != font.words.end())
         return found->second;
-    std::shared_ptr<const Shaping> shaping = shape();
+    ShapingRef shaping = shape();
     if (!shaping)
-        return nullptr;
+        return ShapingRef();
     if (m_count >= kMaxWords)
         Clear();
     font.words.emplace(m_key, shaping);

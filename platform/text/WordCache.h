@@ -37,7 +37,7 @@ public:
 
     // The shaping of n units in the style's font; null when it cannot be
     // shaped.
-    std::shared_ptr<const Shaping> Word(const Style& style, const std::uint16_t* text, int n);
+    ShapingRef Word(const Style& style, const std::uint16_t* text, int n);
     // The advance of a blank followed by ch in the style's font (kerning
     // included), in a text whose letters are of script (a GUnicodeScript; 0
     // for none). False when the pair does not shape as a blank and ch alone
@@ -70,7 +70,7 @@ private:
     static constexpr std::uint16_t kAsciiBlanks = 128;
     struct FontWords
     {
-        std::unordered_map<std::u16string, std::shared_ptr<const Shaping>> words;
+        std::unordered_map<std::u16string, ShapingRef> words;
         std::map<std::pair<std::uint16_t, int>, Blank> blanks;
         // The entries of blanks for the characters below kAsciiBlanks in
         // one script, as a table.

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -25,7 +26,9 @@ const char16_t* const kTexts[] = {u"A Very Tall Yak, To We Ye!", u"  Ahead  of  
     // Latin texts with the same characters after their blanks.
     u"\u0391\u03BB\u03C6\u03B1 12 (7) \u0392\u03AE\u03C4\u03B1 3.5 <U",
     u"\u0416\u0443\u043A 12 (7) \u0416\u0443\u043A 1:2",
-    u"The quick brown fox jumps over the lazy dog; 12,345.67 % (ok) [sure] {yes} - yes?"};
+    u"The quick brown fox jumps over the lazy dog; 12,345.67 % (ok) [sure] {yes} - yes?",
+    // A word longer than the cache keeps, between short ones.
+    u"To Pneumonoultramicroscopicsilicovolcanoconiosis-Floccinaucinihilipilification-AVAST Ye"};
 
 struct Measures
 {
@@ -107,6 +110,40 @@ TEST(WordCache, WordsDrawAsTheWholeText)
     }
     WordCache::Get().SetEnabled(true);
     EXPECT_TRUE(pixels[0] == pixels[1]);
+}
+
+// Lines broken from every start at many widths: the same in a layout put
+// together from words as in the whole text shaped at once, and each line's
+// ink fits the width.
+TEST(WordCache, LinesBreakAsInTheWholeText)
+{
+    Style style;
+    style.SetSize(15);
+    for (const char16_t* t : kTexts) {
+        const std::u16string text(t);
+        const int n = int(text.size());
+        Layout layouts[2];
+        for (int words = 0; words < 2; ++words) {
+            WordCache::Get().SetEnabled(words == 1);
+            layouts[words].SetStyle(&style);
+            layouts[words].SetText(reinterpret_cast<const std::uint16_t*>(text.data()), n);
+            layouts[words].PrefixWidth(0); // shaped now, while the cache is as set
+        }
+        WordCache::Get().SetEnabled(true);
+        for (int start = 0; start < n; ++start)
+            for (int width = 0; width < 700; width += 13) {
+                const int count = layouts[1].BreakLine(start, width);
+                EXPECT_EQ(layouts[0].BreakLine(start, width), count)
+                    << std::string(text.begin(), text.end()) << " from " << start << " in " << width;
+                int ink = start + count;
+                while (ink > start && (text[size_t(ink) - 1] == u' ' || text[size_t(ink) - 1] < u' '))
+                    --ink;
+                if (count > 0) {
+                    EXPECT_LE(
+                        std::lround(layouts[1].PrefixWidth(ink) - layouts[1].PrefixWidth(start)), width);
+                }
+            }
+    }
 }
 
 TEST(WordCache, MeasuringNeverShapesAgainAndWordsAreShapedOnce)
