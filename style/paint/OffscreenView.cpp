@@ -255,6 +255,10 @@ void RecordSubtree(CElement* e, CPoint origin, CPoint floatOrigin, bool inFloat)
     WalkSubtree(
         e, origin, floatOrigin, inFloat,
         [&](CElement* x, CPoint position) {
+            // The walk is bound by fetching elements from memory: the next
+            // ones are asked for while this one is recorded.
+            __builtin_prefetch(x->m_firstChild);
+            __builtin_prefetch(x->m_nextSibling);
             x->m_changed = 0;
             x->m_forceRepaint = 0;
             x->Lay().m_painted = 1;
