@@ -18,6 +18,9 @@
 
 #include <cairo.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -52,7 +55,7 @@ enum class LineJoin
 class Context
 {
 public:
-    static constexpr int kTileRows = 2048;
+    static constexpr int kTileRows = 1024;
 
     // A bitmap context, ARGB32 premultiplied (cg/Pixel.h), top row first.
     // With `data` the pixels live in the caller's memory, which must hold
@@ -280,9 +283,21 @@ void Context::ForTiles(Box box, bool antialias, F&& fn, bool allocate)
         box.x1 = clip.x1;
     if (box.y1 > clip.y1)
         box.y1 = clip.y1;
-    if (box.x1 <= box.x0 || box.y1 <= box.y0)
+    if (box.x1 <= box.x0 || box.y1 <= box.y0 || m_tiles.empty())
         return;
-    for (Tile& t : m_tiles) {
+    // Only the tiles the box's rows reach are visited: a tall bitmap holds
+    // thousands of them. A box of no finite rows tries every tile.
+    std::size_t first = 0, last = m_tiles.size() - 1;
+    const double firstRow = std::floor(std::max(box.y0, 0.0)),
+                 lastRow = std::ceil(std::min(box.y1, double(m_height))) - 1;
+    if (m_tiles.size() > 1 && std::isfinite(firstRow) && std::isfinite(lastRow)) {
+        if (lastRow < firstRow)
+            return;
+        first = std::min(std::size_t(firstRow) / kTileRows, last);
+        last = std::min(std::size_t(lastRow) / kTileRows, last);
+    }
+    for (std::size_t i = first; i <= last; ++i) {
+        Tile& t = m_tiles[i];
         if (box.y1 <= t.top || box.y0 >= t.top + t.rows)
             continue;
         if ((allocate && m_allocateOnDraw) ? !EnsureTile(t) : !t.cr)

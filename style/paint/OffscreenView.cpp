@@ -248,13 +248,84 @@ void SettleAncestors(CElement* e)
     }
 }
 
+// The rows a text run's glyphs reach and the look it is painted with live in
+// its text layout and style, apart from the element: a walk over a long
+// document waits on fetching them for every run. The runs are therefore
+// taken a few elements after the walk meets them, their layout and style
+// asked for from memory meanwhile, and their rows then joined to the rows
+// of their ancestors up to the top of the walk.
+class TextInk
+{
+public:
+    explicit TextInk(CElement* top) : m_top(top) { }
+
+    void Add(CTextElement* run, int y)
+    {
+        __builtin_prefetch(&run->TextLayout());
+        __builtin_prefetch(&run->TextStyle());
+        if (m_count == kDepth)
+            Take(m_runs[m_next]);
+        else
+            ++m_count;
+        m_runs[m_next] = Pending{run, y};
+        m_next = (m_next + 1) % kDepth;
+    }
+
+    // Takes the runs still waiting, in the order they came.
+    void Finish()
+    {
+        for (std::size_t i = 0; i < m_count; ++i)
+            Take(m_runs[(m_next + kDepth - m_count + i) % kDepth]);
+        m_count = 0;
+    }
+
+private:
+    static constexpr std::size_t kDepth = 8;
+    struct Pending
+    {
+        CTextElement* run;
+        int y;
+    };
+
+    void Take(const Pending& p)
+    {
+        CTextElement* run = p.run;
+        int textTop = 0, textBottom = 0;
+        if (run->PaintedRows(textTop, textBottom)) {
+            const int top = p.y + textTop, bottom = p.y + textBottom;
+            // Upwards until an element already holds the rows: its
+            // ancestors took its rows when the walk left it, or will.
+            for (CElement* a = run;; a = a->m_parent) {
+                CElementLayout& lay = a->Lay();
+                if (lay.m_paintTop <= top && lay.m_paintBottom >= bottom)
+                    break;
+                lay.m_paintTop = std::min(lay.m_paintTop, top);
+                lay.m_paintBottom = std::max(lay.m_paintBottom, bottom);
+                if (a == m_top || !a->m_parent)
+                    break;
+            }
+        }
+        run->m_paintedLook = run->PaintedLook();
+    }
+
+    CElement* m_top;
+    Pending m_runs[kDepth] = {};
+    std::size_t m_next = 0;
+    std::size_t m_count = 0;
+};
+
 // Records e's subtree, handed what the walk from the root would hand e.
 void RecordSubtree(CElement* e, CPoint origin, CPoint floatOrigin, bool inFloat)
 {
     std::vector<CElement*> open;
+    TextInk ink(e);
     WalkSubtree(
         e, origin, floatOrigin, inFloat,
         [&](CElement* x, CPoint position) {
+            // The walk is bound by fetching elements from memory: the next
+            // ones are asked for while this one is recorded.
+            __builtin_prefetch(x->m_firstChild);
+            __builtin_prefetch(x->m_nextSibling);
             x->m_changed = 0;
             x->m_forceRepaint = 0;
             x->Lay().m_painted = 1;
@@ -287,14 +358,8 @@ void RecordSubtree(CElement* e, CPoint origin, CPoint floatOrigin, bool inFloat)
                 x->Lay().m_paintBottom = std::max<int>(x->Lay().m_paintBottom, box.bottom + 2);
             }
             // A text run's glyphs are set on its baseline whatever its box.
-            CTextElement* run = x->IsTextElement() ? dynamic_cast<CTextElement*>(x) : nullptr;
-            int textTop = 0, textBottom = 0;
-            if (run && run->PaintedRows(textTop, textBottom)) {
-                x->Lay().m_paintTop = std::min(x->Lay().m_paintTop, position.y + textTop);
-                x->Lay().m_paintBottom = std::max(x->Lay().m_paintBottom, position.y + textBottom);
-            }
-            if (run)
-                run->m_paintedLook = run->PaintedLook();
+            if (CTextElement* run = x->IsTextElement() ? dynamic_cast<CTextElement*>(x) : nullptr)
+                ink.Add(run, position.y);
             // The quotation marks of a q stand on a baseline of their own.
             if (x->m_kind == kKindQ) {
                 const auto* quote = dynamic_cast<const CSpecialElement*>(x);
@@ -324,6 +389,7 @@ void RecordSubtree(CElement* e, CPoint origin, CPoint floatOrigin, bool inFloat)
                     = std::max(open.back()->Lay().m_paintBottom, x->Lay().m_paintBottom);
             }
         });
+    ink.Finish();
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 
 #include "platform/cg/Context.h"
 
+#include <algorithm>
+
 using qm::cg::Context;
 using qm::cg::Rect;
 
@@ -96,4 +98,48 @@ TEST(CgTiles, ShapesFarDownATallBitmapDrawAsOnAShortOne)
             || near[i].alpha != far[i].alpha;
     EXPECT_EQ(0, differ);
     EXPECT_EQ(255, near[40 * 50 + 3].red) << "the side of the element, 150 rows up";
+}
+
+// Drawing visits only the tiles a shape's rows reach: a shape whose edge
+// falls inside the first or last row of a tile, or just across an edge,
+// paints those rows as one surface of the whole height does.
+TEST(CgTiles, ShapesWithEdgesInsideRowsReachEveryTileTheyTouch)
+{
+    const int t = Context::kTileRows, w = 6, h = 3 * t;
+    struct Case
+    {
+        double top, bottom; // device rows, top-down
+    };
+    const Case cases[] = {
+        {t - 0.5, t + 0.5},         // half a row on each side of an edge
+        {t - 0.75, t - 0.25},       // inside the last row of a tile
+        {t + 0.25, t + 0.75},       // inside the first row of the next
+        {2 * t - 0.1, 2 * t + 0.1}, // a sliver across the second edge
+        {t - 3, 2 * t + 3},         // a whole tile and a little of each neighbour
+        {h - 0.5, h + 4},           // past the bottom of the bitmap
+    };
+    for (const Case& c : cases) {
+        auto tiled = Context::CreateTiledBitmap(w, h);
+        ASSERT_TRUE(tiled);
+        for (int i = 0; i < tiled->TileCount(); ++i)
+            ASSERT_TRUE(tiled->MakeTileResident(i));
+        cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+        auto whole = Context::CreateForSurface(surface);
+        cairo_surface_destroy(surface);
+        ASSERT_TRUE(whole);
+        for (Context* ctx : {tiled.get(), whole.get()}) {
+            ctx->SetRGBFillColor(0.2, 0.4, 1, 1);
+            ctx->FillRect(Rect{1, h - c.bottom, 4, c.bottom - c.top});
+        }
+        int differ = 0, painted = 0;
+        for (int row = std::max(0, int(c.top) - 2); row < std::min(h, int(c.bottom) + 3); ++row) {
+            for (int x = 0; x < w; ++x) {
+                const qm::cg::Pixel a = tiled->ReadPixel(x, row), b = whole->ReadPixel(x, row);
+                differ += a.red != b.red || a.green != b.green || a.blue != b.blue || a.alpha != b.alpha;
+                painted += b.alpha != 0;
+            }
+        }
+        EXPECT_GT(painted, 0) << c.top;
+        EXPECT_EQ(0, differ) << c.top;
+    }
 }
