@@ -153,7 +153,11 @@ public:
     const ELEMENT_STYLE& Style() const { return m_style.Get(); }
     ELEMENT_STYLE& EditStyle()
     {
-        if (s_styleEdits && m_style.IsShared())
+        // A layout pass's own edits are made again by every pass; any other
+        // edit changes what the element lays out as.
+        if (!s_styleEdits)
+            MarkLayoutChanged();
+        else if (m_style.IsShared())
             s_styleEdits->push_back(this);
         return m_style.Edit();
     }
@@ -241,6 +245,21 @@ public:
     unsigned char m_outlineSolid = 0;    // the outline is solid light grey, not dotted
     unsigned char m_changed = 0;         // needs repaint (CleanChanged)
     unsigned char m_hover = 0;           // the pointer is over the element (MouseEnterElement)
+
+    // ---- layout reuse ----
+    // What changed since the element was last laid out whole
+    // (CElement::CalculateReg): bits of kLayoutChangedSelf (its style,
+    // attributes or place in the tree) and kLayoutChangedBelow (something in
+    // its subtree). A new element starts with both. The layout lays out again
+    // a block with either bit, or whose ancestors changed themselves.
+    static constexpr unsigned char kLayoutChangedSelf = 1;
+    static constexpr unsigned char kLayoutChangedBelow = 2;
+    unsigned char m_layoutChanges = kLayoutChangedSelf | kLayoutChangedBelow;
+    // Sets bits here and kLayoutChangedBelow on every ancestor. The tree
+    // primitives (the parent changed below, a child linked changed itself),
+    // style edits, restyling and attribute setters call it; texts are checked
+    // by their change counts (style/layout/LayoutReuse.h).
+    void MarkLayoutChanged(unsigned char bits = kLayoutChangedSelf);
 
 private:
     CElementLayout& MakeLayout();
