@@ -97,13 +97,6 @@ CElementFields::~CElementFields() = default;
 
 const CElementRare CElementFields::kNoRare;
 
-void CElementFields::MarkLayoutChanged(unsigned char bits)
-{
-    m_layoutChanges |= bits;
-    for (CElementFields* a = m_parent; a; a = a->m_parent)
-        a->m_layoutChanges |= kLayoutChangedBelow;
-}
-
 CElementRare& CElementFields::EditRare()
 {
     if (!m_rare)

@@ -31,7 +31,7 @@ void ChildListChanges(CElement* parent)
 {
     if (!parent->m_parent && parent->m_kind == kKindBody)
         qm::paint::DropBodyRows(parent);
-    parent->MarkLayoutChanged(CElementFields::kLayoutChangedBelow);
+    parent->MarkLayoutChanged(CElementFields::kLayoutChangedChildren);
 }
 
 } // namespace

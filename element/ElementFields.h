@@ -247,19 +247,18 @@ public:
     unsigned char m_hover = 0;           // the pointer is over the element (MouseEnterElement)
 
     // ---- layout reuse ----
-    // What changed since the element was last laid out whole
-    // (CElement::CalculateReg): bits of kLayoutChangedSelf (its style,
-    // attributes or place in the tree) and kLayoutChangedBelow (something in
-    // its subtree). A new element starts with both. The layout lays out again
-    // a block with either bit, or whose ancestors changed themselves.
+    // What changed on the element since a layout last laid out the block
+    // around it whole: bits of kLayoutChangedSelf (its style, attributes or
+    // place in the tree) and kLayoutChangedChildren (its child list). A new
+    // element starts with both. The tree primitives, style edits outside a
+    // layout, restyling and attribute setters set them; texts are checked by
+    // their change counts instead (style/layout/LayoutReuse.h). Only the
+    // element is marked: an unlinked element keeps a parent pointer that may
+    // outlive its parent, so nothing climbs from it.
     static constexpr unsigned char kLayoutChangedSelf = 1;
-    static constexpr unsigned char kLayoutChangedBelow = 2;
-    unsigned char m_layoutChanges = kLayoutChangedSelf | kLayoutChangedBelow;
-    // Sets bits here and kLayoutChangedBelow on every ancestor. The tree
-    // primitives (the parent changed below, a child linked changed itself),
-    // style edits, restyling and attribute setters call it; texts are checked
-    // by their change counts (style/layout/LayoutReuse.h).
-    void MarkLayoutChanged(unsigned char bits = kLayoutChangedSelf);
+    static constexpr unsigned char kLayoutChangedChildren = 2;
+    unsigned char m_layoutChanges = kLayoutChangedSelf | kLayoutChangedChildren;
+    void MarkLayoutChanged(unsigned char bits = kLayoutChangedSelf) { m_layoutChanges |= bits; }
 
 private:
     CElementLayout& MakeLayout();

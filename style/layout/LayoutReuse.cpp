@@ -54,21 +54,27 @@ struct SubtreeState
     std::uint32_t texts = 0;
     std::uint32_t elements = 0;
     bool selfContained = true;
+    bool changed = false;
 };
 
 // One walk over the subtree in document order: the sum of the text change
-// counts (each write adds to it), the element count, and whether every
-// element is of a self-contained kind and none floats or overrides the
-// direction.
-SubtreeState Survey(const CElement* top)
+// counts (each write adds to it), the element count, whether every element
+// is of a self-contained kind and none floats or overrides the direction,
+// and whether any carries a change mark. With clear, the marks are cleared
+// (the subtree was just laid out whole).
+SubtreeState Survey(CElement* top, bool clear)
 {
     SubtreeState s;
-    for (const CElement* e = top; e; e = StepInSubtree(e, top)) {
+    for (CElement* e = top; e; e = StepInSubtree(e, top)) {
         s.texts += e->m_text.Changes();
         ++s.elements;
+        s.changed = s.changed || e->m_layoutChanges;
+        if (clear)
+            e->m_layoutChanges = 0;
         if (!SelfContainedKind(e->m_kind) || e->m_floating || e->m_dirOverride) {
             s.selfContained = false;
-            break;
+            if (!clear)
+                break;
         }
     }
     return s;
@@ -98,17 +104,17 @@ bool FloatsBeside(const CElement* child)
 
 } // namespace
 
-bool KeepsLastLayout(const CElement* child, const CRect& availBefore, const CRect& containerBefore)
+bool KeepsLastLayout(CElement* child, const CRect& availBefore, const CRect& containerBefore)
 {
-    if (!child->HasLayout() || !child->LayOrDefault().m_reusable || child->m_layoutChanges
+    if (!child->HasLayout() || !child->LayOrDefault().m_reusable
         || (child->m_parent->m_layoutChanges & CElementFields::kLayoutChangedSelf) || !FloatIndexCovers()
         || !Candidate(child))
         return false;
     const CElementLayout& lay = child->LayOrDefault();
     if (lay.m_availRect != availBefore || lay.m_containerRect != containerBefore)
         return false;
-    const SubtreeState s = Survey(child);
-    if (!s.selfContained || s.texts != lay.m_reuseTexts || s.elements != lay.m_reuseElements
+    const SubtreeState s = Survey(child, false);
+    if (s.changed || !s.selfContained || s.texts != lay.m_reuseTexts || s.elements != lay.m_reuseElements
         || FloatsBeside(child))
         return false;
     ++g_kept;
@@ -117,25 +123,22 @@ bool KeepsLastLayout(const CElement* child, const CRect& availBefore, const CRec
 
 void NoteLaidOut(CElement* child)
 {
-    if (!FloatIndexCovers() || !Candidate(child)) {
+    if (!Candidate(child)) {
         if (child->HasLayout())
             child->Lay().m_reusable = 0;
         return;
     }
     CElementLayout& lay = child->Lay();
-    lay.m_reusable = 0;
-    const SubtreeState s = Survey(child);
-    if (!s.selfContained || FloatsBeside(child))
-        return;
+    const SubtreeState s = Survey(child, true);
     lay.m_reuseTexts = s.texts;
     lay.m_reuseElements = s.elements;
-    lay.m_reusable = 1;
+    lay.m_reusable = FloatIndexCovers() && s.selfContained && !FloatsBeside(child) ? 1 : 0;
 }
 
 void ForgetKeptLayouts(CElement* root)
 {
     for (CElement* e = root; e; e = StepInSubtree(e, root))
-        e->m_layoutChanges = CElementFields::kLayoutChangedSelf | CElementFields::kLayoutChangedBelow;
+        e->m_layoutChanges = CElementFields::kLayoutChangedSelf | CElementFields::kLayoutChangedChildren;
 }
 
 unsigned long KeptLayoutCount() { return g_kept; }

@@ -8,8 +8,8 @@
 // parent's line layout still gives it its area, position and margins) when:
 //
 // - the pass began at the root (so the floats placed so far are all that
-//   count) and no ancestor changed its own style, attributes or place;
-// - the child and its subtree carry no change mark (CElementFields::
+//   count) and the body did not change its own style or attributes;
+// - no element of the subtree carries a change mark (CElementFields::
 //   m_layoutChanges: tree primitives, style edits, restyling, attribute
 //   setters) and their texts count the changes and hold the elements they
 //   held after the last layout;
@@ -28,8 +28,9 @@ class CElement;
 // Whether child, just given its area by its parent (availBefore and
 // containerBefore: its available and container rectangles before), keeps
 // the records of its last layout.
-bool KeepsLastLayout(const CElement* child, const CRect& availBefore, const CRect& containerBefore);
-// After child was laid out whole: notes what KeepsLastLayout compares.
+bool KeepsLastLayout(CElement* child, const CRect& availBefore, const CRect& containerBefore);
+// After child was laid out whole: notes what KeepsLastLayout compares and
+// clears the change marks of its subtree.
 void NoteLaidOut(CElement* child);
 
 // Marks every element of root's tree changed, so that the next pass lays
