@@ -7,12 +7,14 @@
 // build/benchmarks/layout_bench
 //
 // Counters per layout: runs (text runs after it, wrapped pieces included),
-// shaped (texts a layout shaped: each run once, never again for a prefix)
-// and words (words the shaper met for the first time; 0 once the words of
-// the document are known).
+// shaped (texts a layout shaped: each run once, never again for a prefix),
+// words (words the shaper met for the first time; 0 once the words of the
+// document are known) and kept (blocks that kept their last layout).
 //
 // Goals: linear from 100 KB to 1 MB; 1 MB laid out in at most 130 ms. The
-// second argument 1 takes the document with tables.
+// second argument 1 takes the document with tables; 2 the document without
+// them laid out at 800 and 801 pixels in turn, so that every block is laid
+// out again (what a layout after a change of width costs).
 
 #include "base/text/SafeBuf.h"
 #include "editor/XHTML.h"
@@ -21,6 +23,7 @@
 #include "platform/text/Shaping.h"
 #include "platform/text/TextLayout.h"
 #include "style/layout/LayoutPass.h"
+#include "style/layout/LayoutReuse.h"
 
 #include "benchmarks/BenchMarkupDocument.h"
 
@@ -85,7 +88,8 @@ long CountRuns(const CElement* e)
 void BM_LayoutDocument(benchmark::State& state)
 {
     const size_t size = static_cast<size_t>(state.range(0)) * 1024;
-    Loaded l = Load(size, state.range(1) != 0);
+    Loaded l = Load(size, state.range(1) == 1);
+    const bool alternate = state.range(1) == 2;
     if (!l.document) {
         state.SkipWithError("the generated document did not read");
         return;
@@ -94,24 +98,31 @@ void BM_LayoutDocument(benchmark::State& state)
     LayoutDocument(body, 800); // the words of the document meet the shaper here
     const std::uint64_t shaped = qm::text::Layout::ShapeCount();
     const std::uint64_t words = qm::text::ShapingCount();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(LayoutDocument(body, 800));
+    const unsigned long kept = KeptLayoutCount();
+    int width = 800;
+    for (auto _ : state) {
+        width = alternate ? 1601 - width : 800;
+        benchmark::DoNotOptimize(LayoutDocument(body, width));
+    }
     const double layouts = static_cast<double>(state.iterations());
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(size));
     state.counters["runs"] = static_cast<double>(CountRuns(body));
     state.counters["shaped"] = static_cast<double>(qm::text::Layout::ShapeCount() - shaped) / layouts;
     state.counters["words"] = static_cast<double>(qm::text::ShapingCount() - words) / layouts;
+    state.counters["kept"] = static_cast<double>(KeptLayoutCount() - kept) / layouts;
     state.counters["height"] = static_cast<double>(body->Lay().m_sizeRect.bottom);
     state.counters["floats"] = static_cast<double>(body->Rare().m_floatList.GetCount());
 }
 
 } // namespace
 
-// Arguments: kilobytes, and 1 for the document with tables.
+// Arguments: kilobytes, and 1 for the document with tables, 2 for
+// alternating widths.
 BENCHMARK(BM_LayoutDocument)
     ->Args({100, 0})
     ->Args({512, 0})
     ->Args({1024, 0})
+    ->Args({1024, 2})
     ->Args({10240, 0})
     ->Args({100, 1})
     ->Args({1024, 1})

@@ -47,6 +47,7 @@ bool CElement::SetAttrString(const unsigned short* name, const unsigned short* v
         return false;
     const bool existed = m_attributes.Contains(name);
     const bool empty = !value || !*value;
+    MarkLayoutChanged();
     if (existed) {
         if (empty)
             m_attributes.RemoveKey(name);

@@ -26,11 +26,12 @@ bool CElement::CanLink(const CElement* c) const
 namespace {
 
 // The body's entries of painted rows follow its child list: a change to the
-// list makes every record current and drops them.
-void ChildListChanges(const CElement* parent)
+// list makes every record current and drops them. The parent lays out again.
+void ChildListChanges(CElement* parent)
 {
     if (!parent->m_parent && parent->m_kind == kKindBody)
         qm::paint::DropBodyRows(parent);
+    parent->MarkLayoutChanged(CElementFields::kLayoutChangedChildren);
 }
 
 } // namespace
@@ -39,6 +40,8 @@ void CElement::LinkAfter(CElement* c, CElement* ref)
 {
     ChildListChanges(this);
     c->m_parent = this;
+    // In its new place the child inherits and is placed otherwise.
+    c->MarkLayoutChanged();
     c->m_prevSibling = ref;
     c->m_nextSibling = ref ? ref->m_nextSibling : m_firstChild;
     if (c->m_nextSibling)

@@ -153,7 +153,11 @@ public:
     const ELEMENT_STYLE& Style() const { return m_style.Get(); }
     ELEMENT_STYLE& EditStyle()
     {
-        if (s_styleEdits && m_style.IsShared())
+        // A layout pass's own edits are made again by every pass; any other
+        // edit changes what the element lays out as.
+        if (!s_styleEdits)
+            MarkLayoutChanged();
+        else if (m_style.IsShared())
             s_styleEdits->push_back(this);
         return m_style.Edit();
     }
@@ -241,6 +245,20 @@ public:
     unsigned char m_outlineSolid = 0;    // the outline is solid light grey, not dotted
     unsigned char m_changed = 0;         // needs repaint (CleanChanged)
     unsigned char m_hover = 0;           // the pointer is over the element (MouseEnterElement)
+
+    // ---- layout reuse ----
+    // What changed on the element since a layout last laid out the block
+    // around it whole: bits of kLayoutChangedSelf (its style, attributes or
+    // place in the tree) and kLayoutChangedChildren (its child list). A new
+    // element starts with both. The tree primitives, style edits outside a
+    // layout, restyling and attribute setters set them; texts are checked by
+    // their change counts instead (style/layout/LayoutReuse.h). Only the
+    // element is marked: an unlinked element keeps a parent pointer that may
+    // outlive its parent, so nothing climbs from it.
+    static constexpr unsigned char kLayoutChangedSelf = 1;
+    static constexpr unsigned char kLayoutChangedChildren = 2;
+    unsigned char m_layoutChanges = kLayoutChangedSelf | kLayoutChangedChildren;
+    void MarkLayoutChanged(unsigned char bits = kLayoutChangedSelf) { m_layoutChanges |= bits; }
 
 private:
     CElementLayout& MakeLayout();

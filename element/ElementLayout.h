@@ -10,6 +10,7 @@
 #include "style/layout/TextFontSetting.h"
 
 #include <cstddef>
+#include <cstdint>
 
 struct CElementLayout
 {
@@ -54,4 +55,12 @@ struct CElementLayout
     int m_recordShift = 0;
     int m_paintFill = 0;
     long m_paintChildren = 0;
+
+    // ---- layout reuse (style/layout/LayoutReuse.h) ----
+    // What a child of the root was when it was last laid out whole: the sum
+    // of its subtree's text change counts and the subtree's element count,
+    // and whether that layout may be kept while neither changes.
+    std::uint32_t m_reuseTexts = 0;
+    std::uint32_t m_reuseElements = 0;
+    unsigned char m_reusable = 0;
 };

@@ -150,6 +150,7 @@ bool CElement::SetStyleString(const unsigned short* property, const unsigned sho
     if (!property || !*property)
         return false;
     CSafeBuf style;
+    MarkLayoutChanged();
     if (m_attributes.Lookup(kStyle, style)) {
         ReplaceStyleString(style, property, value);
         if (style.JustSpace())

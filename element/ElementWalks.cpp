@@ -472,6 +472,7 @@ void ReverseChild(CElement* e)
         return;
     if (!e->m_parent && e->m_kind == kKindBody)
         qm::paint::DropBodyRows(e); // its entries follow the list's order
+    e->MarkLayoutChanged(CElementFields::kLayoutChangedChildren);
     CElement* c = e->m_firstChild;
     while (c) {
         CElement* next = c->m_nextSibling;

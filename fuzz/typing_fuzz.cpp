@@ -2,8 +2,10 @@
 // the caret goes into a text run picked by the input, then characters,
 // Return, Backspace, Delete and the arrows (with and without Option) arrive
 // as the input says, and so does any UTF-16 unit (noncharacters, halves of
-// surrogate pairs, control codes). After each key the caret element is live,
-// and at the end the written markup reads back. Take -dict=fuzz/xml.dict.
+// surrogate pairs, control codes). After each key the caret element is live;
+// at the end a layout that keeps the blocks the keys did not reach places
+// every box as one that keeps nothing, and the written markup reads back.
+// Take -dict=fuzz/xml.dict.
 
 #include "fuzz/FuzzText.h"
 #include "fuzz/FuzzTree.h"
@@ -13,7 +15,9 @@
 #include "element/markup/MarkupDocument.h"
 #include "elements/TextElement.h"
 #include "platform/events/Services.h"
+#include "style/layout/BoxDump.h"
 #include "style/layout/LayoutPass.h"
+#include "style/layout/LayoutReuse.h"
 #include "style/paint/OffscreenView.h"
 
 #include <string>
@@ -85,6 +89,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             !engine.m_doc.m_caretElement || engine.m_doc.IsElementExist(engine.m_doc.m_caretElement));
     }
     input.modifiers = 0;
+
+    // A layout after the keys keeps the blocks they did not reach: it must
+    // place every box where a layout that keeps nothing does.
+    if (LayoutDocument(body, width)) {
+        CSafeBuf kept, fresh;
+        GetBoxDump(body, kept);
+        ForgetKeptLayouts(body);
+        QM_FUZZ_CHECK(LayoutDocument(body, width));
+        GetBoxDump(body, fresh);
+        QM_FUZZ_CHECK(kept == fresh);
+    }
 
     CSafeBuf out;
     document.Write(out, 0);

@@ -104,6 +104,7 @@ void Recompute(CElement* e)
 // (SharedStyle.h).
 bool CElement::StyleChanged(int mode)
 {
+    MarkLayoutChanged();
     const int m = mode & 0x7FFF;
     if (m == 1 || m == 2) {
         const CSharedStyle before = m_style.IsShared() ? m_style : CSharedStyle();

@@ -175,6 +175,8 @@ bool CElement::CalculateReg(void* dc, CalcInfo* info)
         c->BuildCDC(dc);
     CalcWinReg(dc, false, false, info);
     HandleFinalWidth(this);
+    // Laid out whole: what changed before is accounted for.
+    m_layoutChanges = 0;
     return true;
 }
 
