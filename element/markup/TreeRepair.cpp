@@ -396,6 +396,12 @@ void CheckAndAddP(CElement* e, bool restyle)
             // paragraph, which would then end in the blank before it.
         } else if (paragraph) {
             e->RemoveCurrentChildFromList(c);
+            // The blanks around what stays outside (a column, a comment)
+            // meet in the paragraph: read again, they are one.
+            const CElement* last = paragraph->m_lastChild;
+            if (c->IsTextElement() && last && last->IsTextElement() && !last->m_text.IsEmpty()
+                && last->m_text.GetAt(last->m_text.Length() - 1) == ' ')
+                c->m_text.TrimLeft();
             paragraph->AddToTail(c);
         } else if (c->IsTextElement() && IsBlanks(c->m_text) && hasBlock) {
             // An empty run between blocks is no content: no empty paragraph
