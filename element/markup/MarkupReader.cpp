@@ -53,13 +53,6 @@ const unsigned short kNothing[] = {0};
 
 bool EndsInBlank(const CSafeBuf& text) { return !text.IsEmpty() && text.GetAt(text.Length() - 1) == ' '; }
 
-// The last child when it is a text run that ends in a blank.
-bool FollowsBlank(const CElement* e)
-{
-    const CElement* last = e->m_lastChild;
-    return last && last->IsTextElement() && EndsInBlank(last->m_text);
-}
-
 CTextElement* AppendText(CElement* e, const unsigned short* text)
 {
     CElement* run = CreateElement(kNothing, e->m_rules, e->m_root, e->m_owner);

@@ -351,6 +351,13 @@ bool CElement::CheckAndCure()
     return true;
 }
 
+bool FollowsBlank(const CElement* e)
+{
+    const CElement* last = e->m_lastChild;
+    return last && last->IsTextElement() && !last->m_text.IsEmpty()
+        && last->m_text.GetAt(last->m_text.Length() - 1) == ' ';
+}
+
 void TrimAtEnd(CElement* e)
 {
     if (!e->m_block)
@@ -398,9 +405,7 @@ void CheckAndAddP(CElement* e, bool restyle)
             e->RemoveCurrentChildFromList(c);
             // The blanks around what stays outside (a column, a comment)
             // meet in the paragraph: read again, they are one.
-            const CElement* last = paragraph->m_lastChild;
-            if (c->IsTextElement() && last && last->IsTextElement() && !last->m_text.IsEmpty()
-                && last->m_text.GetAt(last->m_text.Length() - 1) == ' ')
+            if (c->IsTextElement() && FollowsBlank(paragraph))
                 c->m_text.TrimLeft();
             paragraph->AddToTail(c);
         } else if (c->IsTextElement() && IsBlanks(c->m_text) && hasBlock) {

@@ -25,6 +25,8 @@ void CheckAndAddP(CElement* e, bool restyle = true);
 // elsewhere, which reading the written markup again would drop. Nothing for
 // an element that is no block.
 void TrimAtEnd(CElement* e);
+// Whether e's last child is a text run that ends in a blank.
+bool FollowsBlank(const CElement* e);
 // CheckAndAddP on container, or without one on the td (else th) or caption
 // that holds e inside a table; nothing when e is not inside a table.
 void CheckParagraphForTable(CElement* e, CElement* container);
