@@ -388,6 +388,13 @@ int CSafeBuf::CompareNoCase(const char* text) const
 {
     if (!text)
         return 1;
+    // ASCII widens the same with its sign or without: compared as it is,
+    // with no widened copy made (attribute and keyword names, nearly always).
+    const char* p = text;
+    while (*p && static_cast<unsigned char>(*p) < 0x80)
+        ++p;
+    if (!*p)
+        return U16icmp(m_text, text);
     Units u = ZeroExtended(text, U16len(text));
     return U16icmp(m_text, u.data());
 }

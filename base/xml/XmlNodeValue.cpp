@@ -14,6 +14,14 @@
 
 void MacGetTagName(xmlNode* node, CSafeBuf& name)
 {
+    // A short ASCII name (nearly every one) is copied as it is, with no
+    // UTF-8 text made on the way.
+    unsigned short units[40];
+    if (XmlAsciiName(node, units, 40) >= 0) {
+        name.Empty();
+        name = static_cast<const unsigned short*>(units);
+        return;
+    }
     std::string q = XmlQualifiedName(node);
     XmlFromUtf8(reinterpret_cast<const xmlChar*>(q.c_str()), name);
 }

@@ -333,6 +333,24 @@ TEST(SafeBufSearch, FindAtEveryPlace)
     }
 }
 
+// CompareNoCase with bytes answers as with the same bytes widened without
+// their sign, ASCII or not, whatever the order.
+TEST(SafeBufSearch, CompareNoCaseWithBytesAsWidened)
+{
+    const char16_t* texts[] = {u"", u"style", u"STYLE", u"Styles", u"styl", u"caf\u00E9", u"CAF\u00C9",
+        u"caf\uFFE9", u"\u00E9", u"zz"};
+    const char* bytes[] = {"", "style", "sTyLe", "styl", "stylf", "caf\xE9", "CAF\xE9", "\xE9", "zz", "a"};
+    for (const char16_t* t : texts) {
+        const CSafeBuf text(U16(t));
+        for (const char* b : bytes) {
+            const CSafeBuf widened(reinterpret_cast<const unsigned char*>(b));
+            EXPECT_EQ(text.CompareNoCase(b), text.CompareNoCase(static_cast<const unsigned short*>(widened)))
+                << std::u16string(t).size() << " units against " << b;
+        }
+    }
+    EXPECT_EQ(CSafeBuf(U16(u"a")).CompareNoCase(static_cast<const char*>(nullptr)), 1);
+}
+
 TEST(SafeBufSearch, FindRules)
 {
     CSafeBuf s("Hello hello");
