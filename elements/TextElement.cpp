@@ -150,7 +150,18 @@ void CTextElement::ValidateText()
     unsigned short* out = m_text;
     int n = 0;
     bool inRun = false;
-    for (int i = begin; i < end; ++i) {
+    int i = begin;
+    if (begin == 0 && mark < 0) {
+        // Up to the first break, tab, second blank in a row or control
+        // character, the text stays where it is: passed over without
+        // being copied onto itself.
+        while (i < end && (out[i] > ' ' || (out[i] == ' ' && !inRun))) {
+            inRun = out[i] == ' ';
+            ++i;
+        }
+        n = i;
+    }
+    for (; i < end; ++i) {
         if (i == mark)
             m_cursorMark = n;
         unsigned short c = out[i];

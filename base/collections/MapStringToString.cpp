@@ -117,12 +117,14 @@ bool CMapStringToString::Lookup(const char* key, CSafeBuf& value) const
 }
 
 // An existing pair takes the value in place: no key is made for it.
+// A new pair's key is made in the pair itself (as KeyOf makes it), not
+// copied there from a key made first.
 void CMapStringToString::SetAt(const unsigned short* key, const CSafeBuf& value)
 {
     if (Node* n = FindKey(key))
         n->value = value;
     else
-        m_list.LinkTail(m_list.New(KeyOf(key), value));
+        m_list.LinkTail(m_list.New(key, value));
 }
 
 void CMapStringToString::SetAt(const char* key, const CSafeBuf& value)
@@ -130,7 +132,7 @@ void CMapStringToString::SetAt(const char* key, const CSafeBuf& value)
     if (Node* n = FindKey(key))
         n->value = value;
     else
-        m_list.LinkTail(m_list.New(KeyOf(key), value));
+        m_list.LinkTail(m_list.New(key, value));
 }
 
 CSafeBuf& CMapStringToString::operator[](const unsigned short* key) { return ValueOf(KeyOf(key)); }

@@ -5,6 +5,7 @@
 
 #include "base/text/Ascii.h"
 #include "base/text/U16.h"
+#include "base/text/UnitScan.h"
 
 #include <climits>
 #include <cstddef>
@@ -245,11 +246,20 @@ int CSafeBuf::Find(const unsigned short* text, int start, bool matchCase) const
         start = 0;
     if (start > m_length - n)
         return -1;
-    for (int i = start; i <= m_length - n; ++i) {
-        if (matchCase && m_text[i] != text[0])
-            continue; // the common case, without a call
-        int r = matchCase ? U16ncmp(m_text + i, text, n) : U16nicmp(m_text + i, text, n);
-        if (r == 0)
+    const int last = m_length - n;
+    if (matchCase) {
+        // Only where the first unit stands can the text start: those places
+        // are found a word at a time.
+        const size_t stop = static_cast<size_t>(last) + 1;
+        for (size_t i = qm::text::NextUnit(m_text, static_cast<size_t>(start), stop, text[0]); i < stop;
+             i = qm::text::NextUnit(m_text, i + 1, stop, text[0])) {
+            if (U16ncmp(m_text + i, text, n) == 0)
+                return static_cast<int>(i);
+        }
+        return -1;
+    }
+    for (int i = start; i <= last; ++i) {
+        if (U16nicmp(m_text + i, text, n) == 0)
             return i;
     }
     return -1;
@@ -378,6 +388,13 @@ int CSafeBuf::CompareNoCase(const char* text) const
 {
     if (!text)
         return 1;
+    // ASCII widens the same with its sign or without: compared as it is,
+    // with no widened copy made (attribute and keyword names, nearly always).
+    const char* p = text;
+    while (*p && static_cast<unsigned char>(*p) < 0x80)
+        ++p;
+    if (!*p)
+        return U16icmp(m_text, text);
     Units u = ZeroExtended(text, U16len(text));
     return U16icmp(m_text, u.data());
 }

@@ -14,8 +14,54 @@
 
 void MacGetTagName(xmlNode* node, CSafeBuf& name)
 {
+    // A short ASCII name (nearly every one) is copied as it is, with no
+    // UTF-8 text made on the way.
+    unsigned short units[40];
+    if (XmlAsciiName(node, units, 40) >= 0) {
+        name.Empty();
+        name = static_cast<const unsigned short*>(units);
+        return;
+    }
     std::string q = XmlQualifiedName(node);
     XmlFromUtf8(reinterpret_cast<const xmlChar*>(q.c_str()), name);
+}
+
+namespace {
+
+// Widens the ASCII bytes of text after the at units already in out; -1 when
+// a byte is not ASCII or the text does not fit before the terminator.
+int WidenAscii(const xmlChar* text, unsigned short* out, int at, int room)
+{
+    for (; *text; ++text, ++at) {
+        if (*text >= 0x80 || at >= room - 1)
+            return -1;
+        out[at] = *text;
+    }
+    return at;
+}
+
+} // namespace
+
+int XmlAsciiName(const xmlNode* node, unsigned short* out, int room)
+{
+    if (room < 1)
+        return -1;
+    out[0] = 0;
+    if (!XmlIsNode(node) || node->name == nullptr)
+        return 0;
+    int n = 0;
+    // As XmlQualifiedName: only elements and attributes carry a namespace.
+    if ((node->type == XML_ELEMENT_NODE || node->type == XML_ATTRIBUTE_NODE) && node->ns != nullptr
+        && node->ns->prefix != nullptr) {
+        n = WidenAscii(node->ns->prefix, out, 0, room);
+        if (n < 0 || n >= room - 1)
+            return -1;
+        out[n++] = ':';
+    }
+    n = WidenAscii(node->name, out, n, room);
+    if (n >= 0)
+        out[n] = 0;
+    return n;
 }
 
 void GetNameValue(xmlNode* node, CSafeBuf& name, CSafeBuf& value, bool trim, unsigned int)

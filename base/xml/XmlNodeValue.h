@@ -13,6 +13,11 @@ class CSafeBuf;
 
 // The node's qualified name; empty for null or a nameless node.
 void MacGetTagName(xmlNode* node, CSafeBuf& name);
+// The same name widened into out, for a name of plain ASCII that fits in
+// room units with its terminator: answers its length. -1 for any other name
+// (out then holds nothing of use: MacGetTagName decodes it), 0 for null or a
+// nameless node.
+int XmlAsciiName(const xmlNode* node, unsigned short* out, int room);
 // name = qualified name; value = the node's own content for a text or CDATA
 // node, else its text. trim strips spaces, tabs, CR and LF from both ends of
 // both. The last argument plays no part.

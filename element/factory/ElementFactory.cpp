@@ -31,6 +31,7 @@
 
 #include <memory>
 #include <new>
+#include <vector>
 
 namespace {
 
@@ -163,11 +164,37 @@ const Row kRows[] = {
     {"button", Class::Holder, kKindFormControl, kAsMap, kNone, kNone, kNone, kNone},
 };
 
+// The rows sorted by the low five bits of the first two units of their tag
+// (the second is 0 for a tag of one letter), each bucket in table order: a
+// look-up compares the one or two tags that can match, not the whole table.
+constexpr int kBucketBits = 5;
+constexpr unsigned kBucketMask = (1u << kBucketBits) - 1;
+
+unsigned BucketOf(const unsigned short* tag)
+{
+    const unsigned second = tag[0] ? tag[1] : 0;
+    return ((tag[0] & kBucketMask) << kBucketBits) | (second & kBucketMask);
+}
+
+struct RowIndex
+{
+    std::vector<const Row*> buckets[1u << (2 * kBucketBits)];
+
+    RowIndex()
+    {
+        for (const Row& row : kRows) {
+            const CSafeBuf wide(reinterpret_cast<const unsigned char*>(row.tag));
+            buckets[BucketOf(wide)].push_back(&row);
+        }
+    }
+};
+
 const Row* FindRow(const unsigned short* tag)
 {
-    for (const Row& row : kRows) {
-        if (U16cmp(tag, row.tag) == 0)
-            return &row;
+    static const RowIndex index;
+    for (const Row* row : index.buckets[BucketOf(tag)]) {
+        if (U16cmp(tag, row->tag) == 0)
+            return row;
     }
     return nullptr;
 }

@@ -16,8 +16,12 @@ constexpr int kEmptyPartDepth = 16;
 bool IsEmptyPart(const xmlNode* n, int depth)
 {
     // Every element the reader meets is asked: most are no head part, and
-    // the first letter says so before any name is compared.
-    if (n->type != XML_ELEMENT_NODE || !n->name || !std::strchr("htmlsb", n->name[0]))
+    // the length of the name (four or five letters for all of them) says so
+    // before any name is compared.
+    if (n->type != XML_ELEMENT_NODE || !n->name)
+        return false;
+    const size_t length = strnlen(reinterpret_cast<const char*>(n->name), 6);
+    if (length != 4 && length != 5)
         return false;
     if (depth > kEmptyPartDepth || !(IsHeadPart(n) || IsNamed(n, "html") || IsNamed(n, "body")))
         return false;

@@ -37,6 +37,7 @@
 
 #include <libxml/tree.h>
 
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -221,41 +222,69 @@ void ReadText(CElement* e, CSafeBuf& text, ChildState& st)
     }
 }
 
-bool IsLowerCaseName(const CSafeBuf& tag)
+bool IsLowerCaseName(const unsigned short* s)
 {
-    const unsigned short* s = tag;
-    for (int i = 0, n = tag.Length(); i < n; ++i) {
-        if (!((s[i] >= 'a' && s[i] <= 'z') || (s[i] >= '0' && s[i] <= '9')))
+    for (; *s; ++s) {
+        if (!((*s >= 'a' && *s <= 'z') || (*s >= '0' && *s <= '9')))
             return false;
     }
     return true;
 }
 
+// An element node's tag as the factory is given it. A short name of plain
+// ASCII (nearly every name) is widened into the record itself, without an
+// allocation; any other is decoded into a string. Known tags are spelled as
+// the table spells them (all lower case): a tag already in lower case
+// letters and digits is left as it is.
+class NodeTag
+{
+public:
+    explicit NodeTag(xmlNode* n)
+    {
+        if (XmlAsciiName(n, m_short, kShortUnits) < 0) {
+            m_long = std::make_unique<CSafeBuf>();
+            MacGetTagName(n, *m_long);
+            m_text = *m_long;
+        }
+        if (!IsLowerCaseName(m_text)) {
+            const int known = FindTagInList(SupportHTMLTag, m_text, true);
+            if (known >= 0) {
+                if (!m_long)
+                    m_long = std::make_unique<CSafeBuf>();
+                *m_long = SupportHTMLTag[known];
+                m_text = *m_long;
+            }
+        }
+    }
+    NodeTag(const NodeTag&) = delete;
+    NodeTag& operator=(const NodeTag&) = delete;
+
+    operator const unsigned short*() const { return m_text; }
+    bool Is(const char* name) const { return U16cmp(m_text, name) == 0; }
+
+private:
+    static constexpr int kShortUnits = 40;
+    unsigned short m_short[kShortUnits];
+    std::unique_ptr<CSafeBuf> m_long;
+    const unsigned short* m_text = m_short;
+};
+
 void ReadElement(CElement* e, xmlNode* n, bool keep, ChildState& st)
 {
-    CSafeBuf tag;
-    MacGetTagName(n, tag);
-    // Known tags are spelled as the table spells them (all lower case): a
-    // tag already in lower case letters and digits is left as it is.
-    if (!IsLowerCaseName(tag)) {
-        const int known = FindTagInList(SupportHTMLTag, tag, true);
-        if (known >= 0)
-            tag = SupportHTMLTag[known];
-    }
-    if (e->m_kind == kKindTable && (tag == "colgroup" || tag == "col")) {
-        static_cast<CTableElement*>(e)->SetColgroup(n, tag == "col");
+    const NodeTag tag(n);
+    if (e->m_kind == kKindTable && (tag.Is("colgroup") || tag.Is("col"))) {
+        static_cast<CTableElement*>(e)->SetColgroup(n, tag.Is("col"));
         st.first = false;
         return;
     }
-    if (e->m_kind == kKindFieldset && tag == "legend") {
+    if (e->m_kind == kKindFieldset && tag.Is("legend")) {
         CSafeBuf markup;
         XMLGetNodeXML(n, markup);
         e->m_text += markup;
         st.first = false;
         return;
     }
-    CElement* child
-        = CreateElement(static_cast<const unsigned short*>(tag), e->m_rules, e->m_root, e->m_owner);
+    CElement* child = CreateElement(tag, e->m_rules, e->m_root, e->m_owner);
     if (!child) {
         st.first = false;
         return;
@@ -278,6 +307,27 @@ void ReadElement(CElement* e, xmlNode* n, bool keep, ChildState& st)
     }
     child->SetElement(n, false, false, child->m_kind == kKindPre || keep);
 }
+
+// The UTF-8 text of a text or character data node, or of the entity a
+// reference stands for (made for the occasion, and freed with the record).
+class NodeContent
+{
+public:
+    explicit NodeContent(xmlNode* n)
+        : m_owned(n->type == XML_ENTITY_REF_NODE ? xmlNodeGetContent(n) : nullptr),
+          m_bytes(reinterpret_cast<const char*>(n->type == XML_ENTITY_REF_NODE ? m_owned : n->content))
+    { }
+    ~NodeContent() { xmlFree(m_owned); }
+    NodeContent(const NodeContent&) = delete;
+    NodeContent& operator=(const NodeContent&) = delete;
+
+    const char* Bytes() const { return m_bytes; }
+    size_t Length() const { return m_bytes ? std::strlen(m_bytes) : 0; }
+
+private:
+    xmlChar* m_owned;
+    const char* m_bytes;
+};
 
 void ReadChildren(CElement* e, xmlNode* node, bool keep)
 {
@@ -315,14 +365,11 @@ void ReadChildren(CElement* e, xmlNode* node, bool keep)
             // Text, character data, and a reference to an entity the
             // document declares (read as the text it stands for). Made
             // here, not once for all children: a run takes the buffer over.
-            CSafeBuf text;
-            if (n->type == XML_ENTITY_REF_NODE) {
-                xmlChar* content = xmlNodeGetContent(n);
-                text.AssignUTF8(reinterpret_cast<const char*>(content));
-                xmlFree(content);
-            } else {
-                text.AssignUTF8(reinterpret_cast<const char*>(n->content));
-            }
+            const NodeContent content(n);
+            // Room for the whole text at once (a byte gives at most one
+            // unit), so that decoding it allocates nothing more.
+            CSafeBuf text(static_cast<long>(content.Length()));
+            text.AssignUTF8(content.Bytes());
             if (keep) {
                 ReadPreformatted(e, text);
                 st.first = false;

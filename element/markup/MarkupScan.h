@@ -3,6 +3,8 @@
 // parsed yet, for the code that prepares markup for the parser. Works on
 // bytes and on UTF-16 units alike.
 
+#include "base/text/UnitScan.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -37,25 +39,7 @@ size_t SkipTo(const Unit* s, size_t n, size_t j, size_t open, const char* close)
     return n;
 }
 
-// The first position from i on, before end, that holds the unit c; end
-// when none does. Four units are tested at a time (one 64-bit word, a lane
-// each): a lane equal to c becomes zero, and a zero lane sets its top bit.
-inline size_t NextUnit(const unsigned short* s, size_t i, size_t end, unsigned short c)
-{
-    constexpr std::uint64_t kOnes = 0x0001000100010001ULL;
-    constexpr std::uint64_t kTops = 0x8000800080008000ULL;
-    const std::uint64_t pattern = kOnes * c;
-    for (; i + 4 <= end; i += 4) {
-        std::uint64_t word;
-        std::memcpy(&word, s + i, sizeof word);
-        word ^= pattern;
-        if ((word - kOnes) & ~word & kTops)
-            break;
-    }
-    while (i < end && s[i] != c)
-        ++i;
-    return i;
-}
+using qm::text::NextUnit;
 
 // Whether the n units at s hold word (ASCII, not empty) anywhere.
 inline bool HoldsWord(const unsigned short* s, size_t n, const char* word)

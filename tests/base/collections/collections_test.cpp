@@ -379,6 +379,15 @@ TEST(MapStringToString, EightBitKeysStayUnique)
     EXPECT_FALSE(map.RemoveKey(W(u"caf\u00E9")));
     EXPECT_TRUE(map.RemoveKey("caf\xE9"));
     EXPECT_TRUE(map.IsEmpty());
+    // A key that SetAt adds is stored as the other forms store it.
+    map.SetAt("na\xEFve", CSafeBuf(W(u"four")));
+    map.SetAt(W(u"r\u00E9sum\u00E9"), CSafeBuf(W(u"five")));
+    EXPECT_TRUE(map.Lookup(W(u"na\uFFEFve"), value));
+    EXPECT_EQ(U(value), u"four");
+    EXPECT_TRUE(map.Lookup(W(u"r\u00E9sum\u00E9"), value));
+    EXPECT_EQ(U(value), u"five");
+    EXPECT_TRUE(map.RemoveKey("na\xEFve"));
+    EXPECT_TRUE(map.RemoveKey(W(u"r\u00E9sum\u00E9")));
     // A null key is the empty key, in either form; a prefix is another key.
     map.SetAt(static_cast<const char*>(nullptr), CSafeBuf(W(u"none")));
     EXPECT_TRUE(map.Lookup(W(u""), value));

@@ -298,6 +298,59 @@ TEST(SafeBufEdit, TrimAndCopy)
     EXPECT_EQ(3, c.Length());
 }
 
+// Matches at every place of a word of four units, near and at the end,
+// after partial matches and among units that differ in one bit.
+TEST(SafeBufSearch, FindAtEveryPlace)
+{
+    struct Case
+    {
+        const char16_t* text;
+        const char16_t* word;
+        int start;
+        int found;
+    };
+    const Case cases[] = {
+        {u"_x_", u"_x_", 0, 0},
+        {u"a_x_", u"_x_", 0, 1},
+        {u"ab_x_", u"_x_", 0, 2},
+        {u"abc_x_", u"_x_", 0, 3},
+        {u"abcd_x_", u"_x_", 0, 4},
+        {u"abcdefg_x_", u"_x_", 0, 7},
+        {u"abcdefgh_x", u"_x_", 0, -1},
+        {u"__x_x_", u"_x_", 0, 1},
+        {u"_x__x_", u"_x_", 1, 3},
+        {u"_x__x_", u"_x_", 4, -1},
+        {u"şɟx_", u"_x_", 0, -1}, // units that end as '_' does
+        {u"şɟ_x_", u"_x_", 0, 2},
+        {u"abcdefgh", u"h", 0, 7},
+        {u"abcdefgh", u"h", 7, 7},
+        {u"abcdefgh", u"a", 1, -1},
+    };
+    for (const Case& c : cases) {
+        const CSafeBuf text(U16(c.text));
+        EXPECT_EQ(text.Find(U16(c.word), c.start), c.found)
+            << std::u16string(c.text).size() << " units, from " << c.start;
+    }
+}
+
+// CompareNoCase with bytes answers as with the same bytes widened without
+// their sign, ASCII or not, whatever the order.
+TEST(SafeBufSearch, CompareNoCaseWithBytesAsWidened)
+{
+    const char16_t* texts[] = {u"", u"style", u"STYLE", u"Styles", u"styl", u"caf\u00E9", u"CAF\u00C9",
+        u"caf\uFFE9", u"\u00E9", u"zz"};
+    const char* bytes[] = {"", "style", "sTyLe", "styl", "stylf", "caf\xE9", "CAF\xE9", "\xE9", "zz", "a"};
+    for (const char16_t* t : texts) {
+        const CSafeBuf text(U16(t));
+        for (const char* b : bytes) {
+            const CSafeBuf widened(reinterpret_cast<const unsigned char*>(b));
+            EXPECT_EQ(text.CompareNoCase(b), text.CompareNoCase(static_cast<const unsigned short*>(widened)))
+                << std::u16string(t).size() << " units against " << b;
+        }
+    }
+    EXPECT_EQ(CSafeBuf(U16(u"a")).CompareNoCase(static_cast<const char*>(nullptr)), 1);
+}
+
 TEST(SafeBufSearch, FindRules)
 {
     CSafeBuf s("Hello hello");

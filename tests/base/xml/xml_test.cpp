@@ -249,6 +249,53 @@ TEST(XmlValues, NamesAttributesAndStartTags)
     EXPECT_FALSE(XMLGetAttrInfo(nullptr, name, value));
 }
 
+// The ASCII form of a name agrees with MacGetTagName wherever it answers,
+// and hands every other name over to it.
+TEST(XmlValues, AsciiNamesAgreeWithTheDecodedOnes)
+{
+    const std::string longName(30, 'n');
+    const std::string markup = "<p:r xmlns:p='urn:p' x='1'><i/><caf\xc3\xa9/><" + longName
+        + "/><p:" + longName + "/><p:" + longName.substr(0, 27) + "/></p:r>";
+    XmlDoc d(markup.c_str());
+    ASSERT_NE(d.doc, nullptr) << ToUtf8(d.error);
+    struct Case
+    {
+        xmlNode* node;
+        int room;
+        int length; // -1: not answered here
+    };
+    xmlNode* r = d.Root();
+    xmlNode* c = r->children;
+    const Case cases[] = {
+        {r, 8, 3},
+        {r, 4, 3},  // "p:r" and its terminator just fit
+        {r, 3, -1}, // no room for the terminator
+        {r, 2, -1}, // no room for the colon
+        {reinterpret_cast<xmlNode*>(r->properties), 4, 1},
+        {c, 4, 1},
+        {c->next, 40, -1}, // not ASCII
+        {c->next->next, 31, 30},
+        {c->next->next, 30, -1},
+        {c->next->next->next, 40, 32}, // with its prefix
+        {c->next->next->next, 32, -1},
+        {c->next->next->next->next, 30, 29},
+    };
+    for (const Case& k : cases) {
+        unsigned short out[40];
+        const int n = XmlAsciiName(k.node, out, k.room);
+        EXPECT_EQ(n, k.length) << "room " << k.room;
+        if (n < 0)
+            continue;
+        CSafeBuf decoded;
+        MacGetTagName(k.node, decoded);
+        EXPECT_EQ(decoded, static_cast<const unsigned short*>(out));
+    }
+    unsigned short out[4] = {'x', 0, 0, 0};
+    EXPECT_EQ(XmlAsciiName(nullptr, out, 4), 0);
+    EXPECT_EQ(out[0], 0);
+    EXPECT_EQ(XmlAsciiName(r, out, 0), -1);
+}
+
 TEST(XmlNavigation, ChildrenSiblingsAndRemoval)
 {
     XmlDoc d("<r><a/><b/><c/></r>");
