@@ -99,6 +99,11 @@ private:
 // shaping) when the text could not be shaped.
 bool ShapeUnits(const std::uint16_t* text, int n, const PangoFontDescription* description, Shaping& out,
     bool rtl = false);
+// The same shaping through a Pango layout of the text, as measured before
+// the line was made without one (kept to compare with, and for an empty
+// text, whose line takes its extents from the font's metrics).
+bool ShapeUnitsThroughLayout(const std::uint16_t* text, int n, const PangoFontDescription* description,
+    Shaping& out, bool rtl = false);
 // How many times ShapeUnits has run in this process.
 std::uint64_t ShapingCount();
 
