@@ -1,6 +1,7 @@
 #include "platform/text/Shaping.h"
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <memory>
 #include <unordered_map>
@@ -124,12 +125,56 @@ struct ShapingText
     }
 };
 
+// A run's clusters in logical order: the byte each starts at and its
+// glyphs' advances summed in glyph order; and the cluster of every glyph.
+// A shaper keeps a cluster's glyphs together, so the clusters come in one
+// direction; any other order is sorted.
+void Clusters(const PangoGlyphString* gs, int itemStart, std::vector<std::pair<int, double>>& clusters,
+    std::vector<size_t>& ofGlyph)
+{
+    clusters.clear();
+    ofGlyph.resize(size_t(gs->num_glyphs));
+    bool up = true, down = true;
+    for (int g = 0; g < gs->num_glyphs; ++g) {
+        const int key = itemStart + gs->log_clusters[g];
+        const double width = gs->glyphs[g].geometry.width / kUnit;
+        if (!clusters.empty() && clusters.back().first == key) {
+            clusters.back().second += width;
+        } else {
+            if (!clusters.empty()) {
+                up = up && key > clusters.back().first;
+                down = down && key < clusters.back().first;
+            }
+            clusters.emplace_back(key, width);
+        }
+        ofGlyph[size_t(g)] = clusters.size() - 1;
+    }
+    if (up)
+        return;
+    if (down) {
+        std::reverse(clusters.begin(), clusters.end());
+        for (size_t& c : ofGlyph)
+            c = clusters.size() - 1 - c;
+        return;
+    }
+    std::map<int, double> widths;
+    for (int g = 0; g < gs->num_glyphs; ++g)
+        widths[itemStart + gs->log_clusters[g]] += gs->glyphs[g].geometry.width / kUnit;
+    clusters.assign(widths.begin(), widths.end());
+    for (int g = 0; g < gs->num_glyphs; ++g)
+        ofGlyph[size_t(g)] = size_t(std::lower_bound(clusters.begin(), clusters.end(),
+                                        std::make_pair(itemStart + gs->log_clusters[g], -HUGE_VAL))
+            - clusters.begin());
+}
+
 // The units' advances and the glyph runs of a line's runs.
 void TakeRuns(const ShapingText& text, const std::vector<LineRun>& runs, Shaping& out)
 {
     const int n = text.n;
     double penX = 0;
-    std::map<int, double> clusterWidth;
+    std::vector<std::pair<int, double>> clusters;
+    std::vector<size_t> ofGlyph;
+    out.runs.reserve(runs.size());
     for (const LineRun& lr : runs) {
         const PangoGlyphString* gs = lr.glyphs;
         const int itemStart = lr.item->offset;
@@ -138,14 +183,12 @@ void TakeRuns(const ShapingText& text, const std::vector<LineRun>& runs, Shaping
         ShapedRun* run = &out.runs.back();
         run->font = PANGO_FONT(g_object_ref(lr.item->analysis.font));
         run->x = penX;
-        // Cluster starts (byte offsets) of this run in logical order.
-        clusterWidth.clear();
-        for (int g = 0; g < gs->num_glyphs; ++g)
-            clusterWidth[itemStart + gs->log_clusters[g]] += gs->glyphs[g].geometry.width / kUnit;
-        for (auto it = clusterWidth.begin(); it != clusterWidth.end(); ++it) {
-            auto next = std::next(it);
-            const int u0 = text.UnitOfByte(it->first);
-            const int u1 = text.UnitOfByte(next == clusterWidth.end() ? itemEnd : next->first);
+        Clusters(gs, itemStart, clusters, ofGlyph);
+        // The units of each cluster: from its first byte to the next one's.
+        auto endOf = [&](size_t c) { return c + 1 < clusters.size() ? clusters[c + 1].first : itemEnd; };
+        for (size_t c = 0; c < clusters.size(); ++c) {
+            const int u0 = text.UnitOfByte(clusters[c].first);
+            const int u1 = text.UnitOfByte(endOf(c));
             // Share the cluster's advance among the characters it holds.
             int chars = 0;
             for (int u = u0; u < u1 && u < n; ++u)
@@ -153,19 +196,16 @@ void TakeRuns(const ShapingText& text, const std::vector<LineRun>& runs, Shaping
                     ++chars;
             for (int u = u0; u < u1 && u < n; ++u)
                 if (text.StartsChar(u))
-                    out.advance[size_t(u)] = it->second / double(chars);
+                    out.advance[size_t(u)] = clusters[c].second / double(chars);
         }
         double x = penX;
         // Words stay in the word cache: room for their glyphs only.
         run->glyphs.reserve(size_t(gs->num_glyphs));
         for (int g = 0; g < gs->num_glyphs; ++g) {
             const PangoGlyphInfo& info = gs->glyphs[g];
-            const int cb = itemStart + gs->log_clusters[g];
-            auto it = clusterWidth.find(cb);
-            auto next = std::next(it);
-            const ShapedGlyph glyph{info, text.UnitOfByte(cb),
-                text.UnitOfByte(next == clusterWidth.end() ? itemEnd : next->first)};
-            run->glyphs.push_back(glyph);
+            const size_t c = ofGlyph[size_t(g)];
+            run->glyphs.push_back(
+                ShapedGlyph{info, text.UnitOfByte(clusters[c].first), text.UnitOfByte(endOf(c))});
             x += info.geometry.width / kUnit;
         }
         penX = x;

@@ -61,6 +61,7 @@ void ExpectSame(const Shaping& lines, const Shaping& layout)
             EXPECT_EQ(x.info.geometry.x_offset, y.info.geometry.x_offset) << "glyph " << g;
             EXPECT_EQ(x.info.geometry.y_offset, y.info.geometry.y_offset) << "glyph " << g;
             EXPECT_EQ(x.info.attr.is_cluster_start, y.info.attr.is_cluster_start) << "glyph " << g;
+            EXPECT_EQ(x.info.attr.is_color, y.info.attr.is_color) << "glyph " << g;
             EXPECT_EQ(x.unitStart, y.unitStart) << "glyph " << g;
             EXPECT_EQ(x.unitEnd, y.unitEnd) << "glyph " << g;
         }
