@@ -1,5 +1,8 @@
 #include "platform/text/Shaping.h"
 
+#include <harfbuzz/hb-ot.h>
+#include <harfbuzz/hb.h>
+
 #include <algorithm>
 #include <cmath>
 #include <map>
@@ -251,6 +254,7 @@ struct PlainItem
 {
     bool made = false;
     std::unique_ptr<PangoItem, ItemFree> item; // null: the sample does not make one item
+    bool direct = false; // shaped straight with HarfBuzz (the font has no coloured glyphs)
     std::vector<std::int8_t> joins = std::vector<std::int8_t>(kPlainChars, -1); // -1 not yet known
 };
 
@@ -313,14 +317,21 @@ PlainItem& PlainItemOf(DescriptionInfo& info, int script)
         std::unique_ptr<GList, ItemsFree> items(Itemize(bytes, length, info.attrs, false));
         if (sample && items && !items->next) {
             PangoItem* item = static_cast<PangoItem*>(items->data);
-            if (item->analysis.font && int(item->analysis.script) == script && item->analysis.level == 0)
+            if (item->analysis.font && int(item->analysis.script) == script && item->analysis.level == 0) {
                 plain.item.reset(pango_item_copy(item));
+                hb_font_t* font = pango_font_get_hb_font(item->analysis.font);
+                hb_face_t* face = font ? hb_font_get_face(font) : nullptr;
+                plain.direct = face && !hb_ot_color_has_layers(face) && !hb_ot_color_has_png(face)
+                    && !hb_ot_color_has_svg(face);
+            }
         }
     }
     return plain;
 }
 
-// Whether the character, after the sample, stays in the sample's one item.
+// Whether the character, after the sample, stays in the sample's one item,
+// and the item's font has a glyph for it (Pango shows a missing glyph its
+// own way).
 bool Joins(DescriptionInfo& info, PlainItem& plain, int script, std::uint16_t c)
 {
     std::int8_t& known = plain.joins[c];
@@ -330,8 +341,11 @@ bool Joins(DescriptionInfo& info, PlainItem& plain, int script, std::uint16_t c)
         text.append(bytes, size_t(g_unichar_to_utf8(SampleOf(script), bytes)));
         text.append(bytes, size_t(g_unichar_to_utf8(c, bytes)));
         std::unique_ptr<GList, ItemsFree> items(Itemize(text.c_str(), int(text.size()), info.attrs, false));
+        hb_font_t* font = pango_font_get_hb_font(plain.item->analysis.font);
+        hb_codepoint_t glyph;
         known = items && !items->next
-            && SameAnalysis(static_cast<PangoItem*>(items->data)->analysis, plain.item->analysis);
+            && SameAnalysis(static_cast<PangoItem*>(items->data)->analysis, plain.item->analysis) && font
+            && hb_font_get_nominal_glyph(font, c, &glyph);
     }
     return known;
 }
@@ -347,7 +361,7 @@ bool IsMark(std::uint16_t c)
 // analysis of the text's script; null otherwise (right to left, characters
 // outside the plain ones, letters of several scripts or of another script,
 // a text of blanks alone, a character of another font).
-const PangoItem* PlainItemFor(DescriptionInfo& info, const std::uint16_t* text, int n, bool rtl)
+const PlainItem* PlainItemFor(DescriptionInfo& info, const std::uint16_t* text, int n, bool rtl)
 {
     if (rtl)
         return nullptr;
@@ -384,7 +398,47 @@ const PangoItem* PlainItemFor(DescriptionInfo& info, const std::uint16_t* text, 
         if (!Joins(info, plain, script, c))
             return nullptr;
     }
-    return plain.item.get();
+    return &plain;
+}
+
+// Shapes the whole text of a plain item straight with HarfBuzz, the buffer
+// set as Pango's shaper sets it.
+void ShapeDirect(const PangoItem& item, const char* utf8, int bytes, PangoGlyphString* glyphs)
+{
+    hb_font_t* font = pango_font_get_hb_font(item.analysis.font);
+    static hb_buffer_t* buffer = hb_buffer_create(); // kept: one shaping at a time, as the context
+    hb_buffer_clear_contents(buffer);
+    hb_buffer_set_direction(buffer, HB_DIRECTION_LTR);
+    hb_buffer_set_script(buffer,
+        hb_script_from_iso15924_tag(g_unicode_script_to_iso15924(GUnicodeScript(item.analysis.script))));
+    hb_buffer_set_language(
+        buffer, hb_language_from_string(pango_language_to_string(item.analysis.language), -1));
+    hb_buffer_set_cluster_level(buffer, HB_BUFFER_CLUSTER_LEVEL_MONOTONE_CHARACTERS);
+    hb_buffer_set_flags(buffer, hb_buffer_flags_t(HB_BUFFER_FLAG_BOT | HB_BUFFER_FLAG_EOT));
+    hb_buffer_set_invisible_glyph(buffer, PANGO_GLYPH_EMPTY);
+    hb_buffer_add_utf8(buffer, utf8, bytes, 0, bytes);
+    hb_shape(font, buffer, nullptr, 0);
+    unsigned count = 0;
+    const hb_glyph_info_t* info = hb_buffer_get_glyph_infos(buffer, &count);
+    const hb_glyph_position_t* position = hb_buffer_get_glyph_positions(buffer, nullptr);
+    pango_glyph_string_set_size(glyphs, int(count));
+    int last = -1;
+    for (unsigned i = 0; i < count; ++i) {
+        PangoGlyphInfo& out = glyphs->glyphs[i];
+        const int cluster = int(info[i].cluster);
+        glyphs->log_clusters[i] = cluster;
+        out.glyph = info[i].codepoint;
+        out.attr.is_cluster_start = cluster != last;
+        out.attr.is_color = 0;
+        last = cluster;
+        out.geometry.width = position[i].x_advance;
+        out.geometry.x_offset = position[i].x_offset;
+        out.geometry.y_offset = -position[i].y_offset;
+        if (out.geometry.width < 0) {
+            out.geometry.width = -out.geometry.width;
+            out.geometry.x_offset += out.geometry.width;
+        }
+    }
 }
 
 } // namespace
@@ -462,12 +516,18 @@ bool ShapeUnits(
     PangoItem whole;
     std::unique_ptr<GList, ItemsFree> items;
     GList* visual = nullptr;
-    if (const PangoItem* plain = PlainItemFor(info, text, n, rtl)) {
-        whole = *plain;
+    if (const PlainItem* plain = PlainItemFor(info, text, n, rtl)) {
+        whole = *plain->item;
         whole.offset = 0;
         whole.length = bytes;
         whole.num_chars = int(g_utf8_strlen(utf8, bytes));
-        shape(&whole);
+        if (plain->direct) {
+            glyphs.emplace_back(pango_glyph_string_new());
+            ShapeDirect(whole, utf8, bytes, glyphs.back().get());
+            runs.push_back(LineRun{&whole, glyphs.back().get()});
+        } else {
+            shape(&whole);
+        }
     } else {
         items.reset(Itemize(utf8, bytes, info.attrs, rtl));
         visual = pango_reorder_items(items.get());
