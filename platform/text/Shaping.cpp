@@ -513,20 +513,27 @@ bool ShapeUnits(
             const_cast<PangoItem*>(item), utf8, bytes, nullptr, glyphs.back().get(), PANGO_SHAPE_NONE);
         runs.push_back(LineRun{item, glyphs.back().get()});
     };
-    PangoItem whole;
+    PangoItem whole; // the plain item over the whole text, for the direct shaping only
+    std::unique_ptr<PangoItem, ItemFree> copy; // one for Pango, which may keep more in an item
     std::unique_ptr<GList, ItemsFree> items;
     GList* visual = nullptr;
     if (const PlainItem* plain = PlainItemFor(info, text, n, rtl)) {
-        whole = *plain->item;
-        whole.offset = 0;
-        whole.length = bytes;
-        whole.num_chars = int(g_utf8_strlen(utf8, bytes));
+        PangoItem* item = &whole;
+        if (plain->direct) {
+            whole = *plain->item;
+        } else {
+            copy.reset(pango_item_copy(plain->item.get()));
+            item = copy.get();
+        }
+        item->offset = 0;
+        item->length = bytes;
+        item->num_chars = int(g_utf8_strlen(utf8, bytes));
         if (plain->direct) {
             glyphs.emplace_back(pango_glyph_string_new());
             ShapeDirect(whole, utf8, bytes, glyphs.back().get());
             runs.push_back(LineRun{&whole, glyphs.back().get()});
         } else {
-            shape(&whole);
+            shape(item);
         }
     } else {
         items.reset(Itemize(utf8, bytes, info.attrs, rtl));
