@@ -177,6 +177,7 @@ void TakeRuns(const ShapingText& text, const std::vector<LineRun>& runs, Shaping
     double penX = 0;
     std::vector<std::pair<int, double>> clusters;
     std::vector<size_t> ofGlyph;
+    std::vector<int> units; // where each cluster starts, and the run's end
     out.runs.reserve(runs.size());
     for (const LineRun& lr : runs) {
         const PangoGlyphString* gs = lr.glyphs;
@@ -188,10 +189,13 @@ void TakeRuns(const ShapingText& text, const std::vector<LineRun>& runs, Shaping
         run->x = penX;
         Clusters(gs, itemStart, clusters, ofGlyph);
         // The units of each cluster: from its first byte to the next one's.
-        auto endOf = [&](size_t c) { return c + 1 < clusters.size() ? clusters[c + 1].first : itemEnd; };
+        units.resize(clusters.size() + 1);
+        for (size_t c = 0; c < clusters.size(); ++c)
+            units[c] = text.UnitOfByte(clusters[c].first);
+        units.back() = text.UnitOfByte(itemEnd);
         for (size_t c = 0; c < clusters.size(); ++c) {
-            const int u0 = text.UnitOfByte(clusters[c].first);
-            const int u1 = text.UnitOfByte(endOf(c));
+            const int u0 = units[c];
+            const int u1 = units[c + 1];
             // Share the cluster's advance among the characters it holds.
             int chars = 0;
             for (int u = u0; u < u1 && u < n; ++u)
@@ -207,8 +211,7 @@ void TakeRuns(const ShapingText& text, const std::vector<LineRun>& runs, Shaping
         for (int g = 0; g < gs->num_glyphs; ++g) {
             const PangoGlyphInfo& info = gs->glyphs[g];
             const size_t c = ofGlyph[size_t(g)];
-            run->glyphs.push_back(
-                ShapedGlyph{info, text.UnitOfByte(clusters[c].first), text.UnitOfByte(endOf(c))});
+            run->glyphs.push_back(ShapedGlyph{info, units[c], units[c + 1]});
             x += info.geometry.width / kUnit;
         }
         penX = x;
