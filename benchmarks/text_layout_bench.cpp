@@ -11,6 +11,7 @@
 
 #include "platform/text/TextLayout.h"
 #include "platform/text/TextStyle.h"
+#include "platform/text/WordCache.h"
 
 namespace {
 
@@ -59,6 +60,24 @@ void BM_ShapeParagraph(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * std::int64_t(text.size()));
 }
 BENCHMARK(BM_ShapeParagraph)->Arg(20)->Arg(200);
+
+// Shaping a paragraph whose words the shaper has not met: what a document's
+// first layout costs for each new word.
+void BM_ShapeNewWords(benchmark::State& state)
+{
+    qm::text::Style style;
+    style.SetSize(16);
+    const std::vector<std::uint16_t> text = Paragraph(int(state.range(0)));
+    qm::text::Layout layout;
+    layout.SetStyle(&style);
+    for (auto _ : state) {
+        qm::text::WordCache::Get().Clear();
+        layout.SetText(text.data(), int(text.size()));
+        benchmark::DoNotOptimize(layout.PrefixWidth(int(text.size())));
+    }
+    state.SetItemsProcessed(state.iterations() * std::int64_t(text.size()));
+}
+BENCHMARK(BM_ShapeNewWords)->Arg(11);
 
 // Prefix widths on a shaped run: answered from cluster positions.
 void BM_PrefixWidths(benchmark::State& state)

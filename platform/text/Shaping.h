@@ -1,10 +1,12 @@
 #pragma once
 // The result of shaping a piece of UTF-16 text in one font description on
-// one line (Pango over HarfBuzz): each unit's share of its cluster's
-// advance, the line's typographic ascent and descent, and the glyph runs
-// with their fonts, glyphs and ink, ready to be drawn. Positions are
-// relative to the piece's own origin on its baseline, y growing down; unit
-// indexes are relative to the piece's first unit.
+// one line, exactly as a Pango layout of it gives it (Pango's items shaped
+// through HarfBuzz; a text of one font and script shaped straight with
+// HarfBuzz, its item known): each unit's share of its cluster's advance,
+// the line's typographic ascent and descent, and the glyph runs with their
+// fonts, glyphs and ink, ready to be drawn. Positions are relative to the
+// piece's own origin on its baseline, y growing down; unit indexes are
+// relative to the piece's first unit.
 //
 // Control characters shape as blanks, lone surrogate halves as U+FFFD.
 
@@ -99,6 +101,11 @@ private:
 // shaping) when the text could not be shaped.
 bool ShapeUnits(const std::uint16_t* text, int n, const PangoFontDescription* description, Shaping& out,
     bool rtl = false);
+// The same shaping through a Pango layout of the text, as measured before
+// the line was made without one (kept to compare with, and for an empty
+// text, whose line takes its extents from the font's metrics).
+bool ShapeUnitsThroughLayout(const std::uint16_t* text, int n, const PangoFontDescription* description,
+    Shaping& out, bool rtl = false);
 // How many times ShapeUnits has run in this process.
 std::uint64_t ShapingCount();
 
