@@ -23,10 +23,7 @@ namespace {
 
 CStyleLaterScope::State* g_later = nullptr;
 
-bool IsNamespaceDeclaration(const CSafeBuf& name)
-{
-    return name == "xmlns" || name.Find("xmlns:") == 0;
-}
+bool IsNamespaceDeclaration(const CSafeBuf& name) { return name == "xmlns" || name.Find("xmlns:") == 0; }
 
 // The read styles an element from its attributes when it has any besides
 // namespace declarations; styleText is then that of its style attribute.
@@ -45,9 +42,7 @@ bool AttributesAsRead(const CElement* e, CSafeBuf& styleText)
 
 } // namespace
 
-CStyleLaterScope::CStyleLaterScope(const CElement* top)
-    : m_state(new State{top, {}})
-    , m_outer(g_later)
+CStyleLaterScope::CStyleLaterScope(const CElement* top) : m_state(new State{top, {}}), m_outer(g_later)
 {
     g_later = m_state;
 }
