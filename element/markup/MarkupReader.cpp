@@ -26,6 +26,7 @@
 #include "element/factory/ElementFactory.h"
 #include "element/factory/TagTables.h"
 #include "element/markup/HeadParts.h"
+#include "element/markup/ReadStyle.h"
 #include "element/markup/SourceCode.h"
 #include "element/markup/TreeRepair.h"
 #include "element/services/XHTMLServices.h"
@@ -33,12 +34,12 @@
 #include "elements/CommentElement.h"
 #include "elements/TableElement.h"
 #include "elements/TextElement.h"
-#include "style/cascade/StyleMerge.h"
 
 #include <libxml/tree.h>
 
 #include <cstring>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -59,7 +60,7 @@ CTextElement* AppendText(CElement* e, const unsigned short* text)
     CElement* run = CreateElement(kNothing, e->m_rules, e->m_root, e->m_owner);
     if (!run)
         return nullptr;
-    if (!e->AppendChild(run)) {
+    if (!AppendAsRead(e, run)) {
         delete run;
         return nullptr;
     }
@@ -95,16 +96,8 @@ void ReadAttributes(CElement* e, xmlNode* node)
         if (name.CompareNoCase("style") == 0)
             style = value;
     }
-    if (any) {
-        if (!style.IsEmpty()) {
-            auto record = std::make_unique<ELEMENT_STYLE>();
-            ParseStyleString(style, record.get(), e);
-            SetNewStyle(e, record.get(), 2, false);
-        }
-        e->ApplyCSS(nullptr, true);
-        e->SetAttrFromStyle();
-        e->CalcForAll(nullptr, false, false);
-    }
+    if (any && !StylesLater(e))
+        StyleAsRead(e, style);
     for (xmlNs* ns = node->nsDef; ns; ns = ns->next) {
         name = "xmlns";
         if (ns->prefix) {
@@ -301,7 +294,7 @@ void ReadElement(CElement* e, xmlNode* n, bool keep, ChildState& st)
     }
     st.previousInline = child->m_inline || child->m_kind == kKindImg || child->m_kind == kKindBr;
     st.first = false;
-    if (!e->AppendChild(child)) {
+    if (!AppendAsRead(e, child)) {
         delete child;
         return;
     }
@@ -490,7 +483,7 @@ void FinishChildren(CElement* e, bool keep)
                 e->StyleChanged(0);
         }
     }
-    if (k == kKindTr && e->Style().rtl)
+    if (k == kKindTr && RightToLeftAsRead(e))
         ReverseChild(e);
 }
 
@@ -508,10 +501,13 @@ bool CElement::SetElement(_xmlNode* node, bool attributesOnly, bool skipAttribut
     FinishChildren(this, keepWhiteSpace);
     // The styles of the subtree are final until the next restyle: shared
     // here, a large tree never holds a style record of its own for every
-    // element.
-    ShareLikeSiblings(this);
-    for (CElement* c = m_firstChild; c; c = c->m_nextSibling)
-        ShareLikeSiblings(c);
+    // element. Styles left to the restyle after the read are shared there.
+    if (!StylesLater(this))
+        ShareLikeSiblings(this);
+    for (CElement* c = m_firstChild; c; c = c->m_nextSibling) {
+        if (!StylesLater(c))
+            ShareLikeSiblings(c);
+    }
     return true;
 }
 
@@ -532,5 +528,10 @@ bool ReadConsumingNodes(CElement* e, _xmlNode* node, bool restyle, bool keepWhit
     } restore;
     g_consumeNodes = true;
     g_restyleBody = restyle;
+    // The tree inside e is restyled once the read ends, by a body at its
+    // end or by the caller: its elements are styled then, not as read.
+    std::optional<CStyleLaterScope> later;
+    if (!restyle || e->m_kind == kKindBody)
+        later.emplace(e);
     return e->SetElement(node, false, false, keepWhiteSpace);
 }

@@ -12,6 +12,7 @@ class CElement;
 // restyles its whole tree once, at the end; the elements inside it, and an e
 // that is no body, do not restyle their subtrees on their own as they are
 // read. Without restyle the body does not either: the caller restyles the
-// whole tree once it has finished with it, and until then the styles are
-// those taken as each element was read.
+// whole tree once it has finished with it. Either way the elements inside
+// e are styled in that restyle and not as they are read: until then they
+// hold only what their presentational attributes set (ReadStyle.h).
 bool ReadConsumingNodes(CElement* e, _xmlNode* node, bool restyle = true, bool keepWhiteSpace = false);

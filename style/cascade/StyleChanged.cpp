@@ -75,6 +75,14 @@ void PlaceSideGap(CElement* e)
     e->m_defaultMargin.right = rtl ? kIndent : 0;
 }
 
+// A text run without attributes: no rule, presentational attribute or
+// style text applies to it, so what it inherits is its whole style.
+bool InheritsOnly(const CElement* e)
+{
+    return e->IsTextElement() && !e->m_tagName[0] && e->m_attributes.IsEmpty()
+        && (!e->HasRare() || e->Rare().m_attributes2.IsEmpty());
+}
+
 // Every source after the defaults, in order: the parent's values, rules,
 // presentational attributes and the style attribute.
 void Recompute(CElement* e)
@@ -88,14 +96,38 @@ void Recompute(CElement* e)
         }
         e->CopyFromParent(parent, 1);
     }
-    e->ApplyCSS(nullptr, false);
-    e->ApplyAttrSyle();
-    ApplyStyleAttributes(e);
-    PlaceSideGap(e);
-    if (parent)
-        e->CopyFromParent(parent, 4);
+    // Inheriting a second time after no other source would change nothing.
+    if (!InheritsOnly(e)) {
+        e->ApplyCSS(nullptr, false);
+        e->ApplyAttrSyle();
+        ApplyStyleAttributes(e);
+        PlaceSideGap(e);
+        if (parent)
+            e->CopyFromParent(parent, 4);
+    }
     e->SetAttrFromStyle();
     RefreshMarkerLabel(e);
+}
+
+// The style a recomputed one most likely equals, besides the one it had: that
+// of a sibling just before it of the same kind (the runs of a paragraph, the
+// items of a list), or else of the sibling just before it.
+const CSharedStyle* LikelySiblingStyle(const CElement* e)
+{
+    int tries = 4;
+    for (const CElement* s = e->m_prevSibling; s && tries > 0; s = s->m_prevSibling, --tries) {
+        if (s->m_kind == e->m_kind)
+            return &s->m_style;
+    }
+    return e->m_prevSibling ? &e->m_prevSibling->m_style : nullptr;
+}
+
+void ShareRecomputed(CElement* e, const CSharedStyle& before)
+{
+    if (const CSharedStyle* likely = LikelySiblingStyle(e))
+        e->m_style.Share(before, *likely);
+    else
+        e->m_style.Share(before);
 }
 
 } // namespace
@@ -113,10 +145,7 @@ bool CElement::StyleChanged(int mode)
         Recompute(this);
         // A sibling before, restyled already when a parent restyles its
         // children this way, often ends with an equal style.
-        if (m_prevSibling)
-            m_style.Share(before, m_prevSibling->m_style);
-        else
-            m_style.Share(before);
+        ShareRecomputed(this, before);
     }
     if (m == 2)
         return true;
@@ -126,12 +155,9 @@ bool CElement::StyleChanged(int mode)
             child->ResetStyle(true);
             Recompute(child);
             // Siblings often end with equal styles (the runs of a
-            // paragraph, the items of a list): the one before, restyled
+            // paragraph, the items of a list): one before, restyled
             // already, is tried before the table.
-            if (child->m_prevSibling)
-                child->m_style.Share(before, child->m_prevSibling->m_style);
-            else
-                child->m_style.Share(before);
+            ShareRecomputed(child, before);
         }
         child->StyleChanged(mode);
     }

@@ -17,6 +17,7 @@
 #include "style/values/BorderValues.h"
 
 #include <cstdint>
+#include <type_traits>
 
 // Text room of the text fields, terminator included.
 constexpr int kBackgroundImageUnits = 512;
@@ -67,7 +68,12 @@ struct BORDER_SIDE
     std::int32_t color; // packed colour
     std::uint8_t set;
     std::uint8_t colorSet;
+    // Always zero. Without it these would be padding, which a side assigned
+    // from a temporary fills with whatever the temporary held: equal sides
+    // would then differ in bytes, and records are compared byte for byte.
+    std::uint8_t reserved[2] = {};
 };
+static_assert(std::has_unique_object_representations_v<BORDER_SIDE>, "a border side has no padding");
 
 struct ELEMENT_STYLE
 {

@@ -1,0 +1,70 @@
+// Styling during a read: a read that a restyle of the whole tree follows
+// leaves each element styled as that restyle leaves it, and one that no
+// restyle follows styles its elements as it reads them.
+
+#include "editor/XHTML.h"
+#include "element/Element.h"
+#include "element/TreeQueries.h"
+#include "element/factory/ElementFactory.h"
+#include "element/markup/MarkupDocument.h"
+#include "element/markup/MarkupReader.h"
+#include "tests/common/CaseFile.h"
+#include "tests/common/TextHelpers.h"
+
+#include <gtest/gtest.h>
+#include <libxml/parser.h>
+#include <libxml/tree.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<ELEMENT_STYLE> Styles(CElement* top)
+{
+    std::vector<ELEMENT_STYLE> styles;
+    for (CElement* e = top; e; e = NextInSubtree(e, top))
+        styles.push_back(e->Style());
+    return styles;
+}
+
+} // namespace
+
+TEST(ReadStyle, ABodyReadIsStyledAsARestyleLeavesIt)
+{
+    for (const qmtest::CaseLine& c : qmtest::ReadCaseFile("read_style/documents.txt", 2)) {
+        SCOPED_TRACE("documents.txt line " + std::to_string(c.line));
+        CXHTML engine;
+        engine.m_doc.LoadStyleClass(qmtest::FromUtf8(c.fields[1]), 0, false, 0);
+        CMarkupDocument document(&engine);
+        CSafeBuf error;
+        ASSERT_TRUE(document.Read(c.fields[0].data(), c.fields[0].size(), error));
+        const std::vector<ELEMENT_STYLE> read = Styles(document.Body());
+        document.Body()->StyleChanged(0);
+        const std::vector<ELEMENT_STYLE> again = Styles(document.Body());
+        ASSERT_EQ(read.size(), again.size());
+        for (size_t i = 0; i < read.size(); ++i)
+            EXPECT_EQ(std::memcmp(&read[i], &again[i], sizeof(ELEMENT_STYLE)), 0) << "element " << i;
+    }
+}
+
+// Read into an element that is no body, with the restyle asked for: nothing
+// restyles the subtree afterwards, so the read styles it.
+TEST(ReadStyle, AReadThatNoRestyleFollowsStylesAsItReads)
+{
+    const std::string markup = "<div><p style=\"color: #ff0000\"><b>x</b></p></div>";
+    xmlDocPtr doc = xmlReadMemory(markup.data(), static_cast<int>(markup.size()), nullptr, nullptr, 0);
+    ASSERT_NE(doc, nullptr);
+    CXHTML engine;
+    CElement* div = CreateElement("div", engine.m_doc.m_workingRules, nullptr, &engine);
+    ASSERT_NE(div, nullptr);
+    EXPECT_TRUE(ReadConsumingNodes(div, xmlDocGetRootElement(doc)));
+    xmlFreeDoc(doc);
+    const CElement* p = div->m_firstChild;
+    ASSERT_TRUE(p && p->m_firstChild);
+    EXPECT_TRUE(p->Style().colorSet);
+    EXPECT_EQ(p->Style().color, static_cast<std::int32_t>(RGB(255, 0, 0)));
+    EXPECT_EQ(p->m_firstChild->Style().color, p->Style().color);
+    delete div;
+}
