@@ -82,7 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::vector<unsigned short> value = qmfuzz::ConsumeU16(fdp, 4000);
 
     ELEMENT_STYLE style;
-    std::memset(&style, 0, sizeof style);
+    std::memset(static_cast<void*>(&style), 0, sizeof style);
     if (start == 1)
         doc.SetDefaultCSSValue(&style);
     if (start == 2) {

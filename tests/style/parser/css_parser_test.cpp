@@ -64,14 +64,14 @@ TEST(CssPropertyParser, CaseFiles)
         for (const auto& c : qmtest::ReadCaseFile(file, 3)) {
             SCOPED_TRACE(file + " line " + std::to_string(c.line) + ": " + c.fields[0] + ": " + c.fields[1]);
             ELEMENT_STYLE style;
-            std::memset(&style, 0, sizeof style);
+            std::memset(static_cast<void*>(&style), 0, sizeof style);
             const bool understood = doc.ParseCSSStyleString(
                 qmtest::FromUtf8(c.fields[0]), qmtest::FromUtf8(c.fields[1]), style);
             const std::string& expected = c.fields[2];
             if (expected == "rejected") {
                 EXPECT_FALSE(understood);
                 ELEMENT_STYLE untouched;
-                std::memset(&untouched, 0, sizeof untouched);
+                std::memset(static_cast<void*>(&untouched), 0, sizeof untouched);
                 if (c.fields[0] != "text-decoration") {
                     EXPECT_EQ(0, std::memcmp(&style, &untouched, sizeof style)) << "left: " << Dump(style);
                 }
