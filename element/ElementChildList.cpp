@@ -274,6 +274,44 @@ void CElement::DeleteElement(CElement* c, int lag)
     Destroy(m_root, c);
 }
 
+namespace {
+
+// Unlinks c, the first child of parent, whose subtree is being destroyed
+// with parent: parent goes too, so nothing else is kept in step.
+void UnlinkFirstOfDying(CElement* parent, CElement* c)
+{
+    parent->m_firstChild = c->m_nextSibling;
+    if (c->m_nextSibling)
+        c->m_nextSibling->m_prevSibling = nullptr;
+    else
+        parent->m_lastChild = nullptr;
+    --parent->m_childCount;
+    c->m_nextSibling = nullptr;
+}
+
+// Brackets the release of a subtree in its document's registry.
+class CReleaseScope
+{
+public:
+    explicit CReleaseScope(CElementRegistry* registry) : m_registry(registry)
+    {
+        if (m_registry)
+            m_registry->BeginRelease();
+    }
+    ~CReleaseScope()
+    {
+        if (m_registry)
+            m_registry->EndRelease();
+    }
+    CReleaseScope(const CReleaseScope&) = delete;
+    CReleaseScope& operator=(const CReleaseScope&) = delete;
+
+private:
+    CElementRegistry* m_registry;
+};
+
+} // namespace
+
 void CElement::Release()
 {
     // Bottom-up without recursion: descend to a leaf, unlink and destroy it,
@@ -286,6 +324,7 @@ void CElement::Release()
         // tree has a row shift to read (OwnRowLag): a tree whose registry
         // was emptied before it goes is destroyed without the look-ups.
         const bool rows = m_owner && m_owner->m_doc.m_paintState && m_owner->m_doc.m_registry.GetCount() > 0;
+        CReleaseScope scope(m_owner ? &m_owner->m_doc.m_registry : nullptr);
         std::vector<int> lags(1, rows ? RowLag() : 0); // of each element on the path
         CElement* current = this;
         for (;;) {
@@ -304,14 +343,20 @@ void CElement::Release()
                 break;
             lags.pop_back();
             CElement* parent = current->m_parent;
-            parent->RemoveCurrentChildFromList(current);
             // A tree whose registry was emptied goes as a whole: the
             // document that painted it is gone, and so is any reason to
-            // paint its rows again.
-            if (rows)
+            // paint its rows again. Below this element, the parents go
+            // too: their lists are only kept in step enough to walk them.
+            if (rows) {
+                parent->RemoveCurrentChildFromList(current);
                 parent->DeleteElement(current, lags.back());
-            else
+            } else {
+                if (parent == this)
+                    parent->RemoveCurrentChildFromList(current);
+                else
+                    UnlinkFirstOfDying(parent, current);
                 Destroy(parent->m_root, current);
+            }
             current = parent;
         }
     }
