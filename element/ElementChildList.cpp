@@ -3,6 +3,7 @@
 
 #include "element/Element.h"
 
+#include <cstdint>
 #include <vector>
 
 #include "element/ElementRegistry.h"
@@ -289,6 +290,16 @@ void UnlinkFirstOfDying(CElement* parent, CElement* c)
     c->m_nextSibling = nullptr;
 }
 
+// The memory of e's text, which is freed when e goes (the element
+// destroyed next after the one going now): asked for a step ahead, from the
+// allocator's record before it, so that freeing it does not wait for it.
+void PrefetchTextOf(const CElement* e)
+{
+    const unsigned short* text = e->m_text;
+    if (text)
+        __builtin_prefetch(reinterpret_cast<const void*>(reinterpret_cast<std::uintptr_t>(text) - 16), 1);
+}
+
 // Brackets the release of a subtree in its document's registry.
 class CReleaseScope
 {
@@ -332,9 +343,11 @@ void CElement::Release()
                 current = current->m_firstChild;
                 // Its sibling comes next, once its subtree is gone: fetched
                 // meanwhile (a tree released long after it was made has left
-                // the caches).
-                if (current->m_nextSibling)
-                    __builtin_prefetch(current->m_nextSibling, 1);
+                // the caches), the line of its text too.
+                if (const CElement* next = current->m_nextSibling) {
+                    __builtin_prefetch(next, 1);
+                    __builtin_prefetch(&next->m_text, 1);
+                }
                 const int own = rows ? current->OwnRowLag() : 0;
                 lags.push_back(own < 0 ? 0 : lags.back() + own);
                 continue;
@@ -343,6 +356,7 @@ void CElement::Release()
                 break;
             lags.pop_back();
             CElement* parent = current->m_parent;
+            PrefetchTextOf(current->m_nextSibling ? current->m_nextSibling : parent);
             // A tree whose registry was emptied goes as a whole: the
             // document that painted it is gone, and so is any reason to
             // paint its rows again. Below this element, the parents go
