@@ -88,6 +88,19 @@ struct Nested
     int depth;
 };
 
+// The element after e in document order within the subtree of a walk, e's
+// own children passed over; depth is e's level below the subtree's top and
+// follows the step. Null once the walk is back at the top.
+template <class Element>
+Element* NextPassingOver(Element* e, int& depth)
+{
+    while (depth > 0 && !e->m_nextSibling) {
+        e = e->m_parent;
+        --depth;
+    }
+    return depth == 0 ? nullptr : e->m_nextSibling;
+}
+
 // The line breaks below c reachable through inline elements, in document
 // order, each with the inline elements it stands in (c, an inline child of
 // the block, is the first); answers how many elements the walk met. The
@@ -108,13 +121,9 @@ long CollectBreaks(CElement* c, std::vector<Nested>& breaks)
             ++depth;
             continue;
         }
-        while (depth > 0 && !e->m_nextSibling) {
-            e = e->m_parent;
-            --depth;
-        }
-        if (depth == 0)
+        e = NextPassingOver(e, depth);
+        if (!e)
             return met;
-        e = e->m_nextSibling;
     }
 }
 
@@ -308,13 +317,9 @@ int HeightBelow(const CElement* e)
             height = ++depth > height ? depth : height;
             continue;
         }
-        while (depth > 0 && !c->m_nextSibling) {
-            c = c->m_parent;
-            --depth;
-        }
-        if (depth == 0)
+        c = NextPassingOver(c, depth);
+        if (!c)
             return height;
-        c = c->m_nextSibling;
     }
 }
 
