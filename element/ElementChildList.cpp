@@ -3,6 +3,7 @@
 
 #include "element/Element.h"
 
+#include <cstdint>
 #include <vector>
 
 #include "element/ElementRegistry.h"
@@ -274,6 +275,54 @@ void CElement::DeleteElement(CElement* c, int lag)
     Destroy(m_root, c);
 }
 
+namespace {
+
+// Unlinks c, the first child of parent, whose subtree is being destroyed
+// with parent: parent goes too, so nothing else is kept in step.
+void UnlinkFirstOfDying(CElement* parent, CElement* c)
+{
+    parent->m_firstChild = c->m_nextSibling;
+    if (c->m_nextSibling)
+        c->m_nextSibling->m_prevSibling = nullptr;
+    else
+        parent->m_lastChild = nullptr;
+    --parent->m_childCount;
+    c->m_nextSibling = nullptr;
+}
+
+// The memory of e's text, which is freed when e goes (the element
+// destroyed next after the one going now): asked for a step ahead, from the
+// allocator's record before it, so that freeing it does not wait for it.
+void PrefetchTextOf(const CElement* e)
+{
+    const unsigned short* text = e->m_text;
+    if (text)
+        __builtin_prefetch(reinterpret_cast<const void*>(reinterpret_cast<std::uintptr_t>(text) - 16), 1);
+}
+
+// Brackets the release of a subtree in its document's registry.
+class CReleaseScope
+{
+public:
+    explicit CReleaseScope(CElementRegistry* registry) : m_registry(registry)
+    {
+        if (m_registry)
+            m_registry->BeginRelease();
+    }
+    ~CReleaseScope()
+    {
+        if (m_registry)
+            m_registry->EndRelease();
+    }
+    CReleaseScope(const CReleaseScope&) = delete;
+    CReleaseScope& operator=(const CReleaseScope&) = delete;
+
+private:
+    CElementRegistry* m_registry;
+};
+
+} // namespace
+
 void CElement::Release()
 {
     // Bottom-up without recursion: descend to a leaf, unlink and destroy it,
@@ -286,6 +335,7 @@ void CElement::Release()
         // tree has a row shift to read (OwnRowLag): a tree whose registry
         // was emptied before it goes is destroyed without the look-ups.
         const bool rows = m_owner && m_owner->m_doc.m_paintState && m_owner->m_doc.m_registry.GetCount() > 0;
+        CReleaseScope scope(m_owner ? &m_owner->m_doc.m_registry : nullptr);
         std::vector<int> lags(1, rows ? RowLag() : 0); // of each element on the path
         CElement* current = this;
         for (;;) {
@@ -293,9 +343,11 @@ void CElement::Release()
                 current = current->m_firstChild;
                 // Its sibling comes next, once its subtree is gone: fetched
                 // meanwhile (a tree released long after it was made has left
-                // the caches).
-                if (current->m_nextSibling)
-                    __builtin_prefetch(current->m_nextSibling, 1);
+                // the caches), the line of its text too.
+                if (const CElement* next = current->m_nextSibling) {
+                    __builtin_prefetch(next, 1);
+                    __builtin_prefetch(&next->m_text, 1);
+                }
                 const int own = rows ? current->OwnRowLag() : 0;
                 lags.push_back(own < 0 ? 0 : lags.back() + own);
                 continue;
@@ -304,14 +356,21 @@ void CElement::Release()
                 break;
             lags.pop_back();
             CElement* parent = current->m_parent;
-            parent->RemoveCurrentChildFromList(current);
+            PrefetchTextOf(current->m_nextSibling ? current->m_nextSibling : parent);
             // A tree whose registry was emptied goes as a whole: the
             // document that painted it is gone, and so is any reason to
-            // paint its rows again.
-            if (rows)
+            // paint its rows again. Below this element, the parents go
+            // too: their lists are only kept in step enough to walk them.
+            if (rows) {
+                parent->RemoveCurrentChildFromList(current);
                 parent->DeleteElement(current, lags.back());
-            else
+            } else {
+                if (parent == this)
+                    parent->RemoveCurrentChildFromList(current);
+                else
+                    UnlinkFirstOfDying(parent, current);
                 Destroy(parent->m_root, current);
+            }
             current = parent;
         }
     }

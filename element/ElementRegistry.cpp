@@ -4,6 +4,7 @@
 
 #include "element/Element.h"
 
+#include <algorithm>
 #include <new>
 
 CElementRegistry::CElementRegistry()
@@ -39,7 +40,13 @@ bool CElementRegistry::Register(CElement* e)
     else
         m_heads[bucket] = e;
     m_tails[bucket] = e;
-    m_members.Insert(e);
+    if (!m_members.Insert(e) && m_releasing) {
+        // The address of an element destroyed in the release, taken again:
+        // it stays in the set now.
+        auto stale = std::find(m_leaving.begin(), m_leaving.end(), e);
+        if (stale != m_leaving.end())
+            m_leaving.erase(stale);
+    }
     const long id = e->GetID();
     if (IsPaged(id)) {
         IdPage* p = PageFor(id);
@@ -66,7 +73,8 @@ void CElementRegistry::Unregister(CElement* e)
         e->m_registryNext->m_registryPrevious = e->m_registryPrevious;
     else
         m_tails[bucket] = e->m_registryPrevious;
-    m_members.Erase(e);
+    if (!m_releasing || !NoteLeaving(e))
+        m_members.Erase(e);
     const long id = e->GetID();
     IdPage* p = IsPaged(id) ? FindPage(id) : nullptr;
     if (p) {
@@ -80,6 +88,31 @@ void CElementRegistry::Unregister(CElement* e)
     e->m_registryNext = nullptr;
     e->m_registryPrevious = nullptr;
     e->m_registry = nullptr;
+}
+
+bool CElementRegistry::NoteLeaving(const CElement* e)
+{
+    try {
+        m_leaving.push_back(e);
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false; // it leaves the set at once
+    }
+}
+
+void CElementRegistry::EndRelease()
+{
+    if (m_releasing == 0 || --m_releasing > 0)
+        return;
+    // The addresses noted are distinct members: as many as the set holds
+    // are all of it.
+    if (m_leaving.size() == m_members.Count())
+        m_members.RemoveAll();
+    else
+        m_members.EraseMany(m_leaving);
+    // The list keeps its capacity for the next release, as the set keeps
+    // its table.
+    m_leaving.clear();
 }
 
 namespace {
@@ -101,7 +134,7 @@ void CElementRegistry::Clear()
     size_t paged = 0;
     for (const IdPage* p : m_idPages)
         paged += p ? static_cast<size_t>(p->count) : 0;
-    if (paged == m_members.Count()) {
+    if (paged == m_members.Count() - m_leaving.size()) {
         constexpr int kSlots = 1 << kPageBits;
         constexpr int kAhead = 8;
         for (IdPage* p : m_idPages) {
@@ -129,6 +162,7 @@ void CElementRegistry::Clear()
     // not be freed and grown anew.
     if (m_members.Count() != 0)
         m_members.RemoveAll();
+    m_leaving.clear();
     ClearPages();
 }
 

@@ -13,6 +13,15 @@
 // A registry that goes away first detaches the elements still in it, so
 // their destructors do not reach back into it.
 //
+// Releasing. A subtree destroyed at once (CElement::Release) brackets its
+// destruction with BeginRelease and EndRelease. Meanwhile an element that
+// leaves is taken out of its chain and page at once (Find no longer finds
+// it) and its address is noted; the addresses leave the set together at
+// the end, in the order of their places in the set's table (or the table is
+// emptied at once when they were all of it), instead of one random access
+// into a large table each. Until then Contains may still answer true for
+// the address of an element destroyed in the release.
+//
 // Finding. Beside the buckets, identifiers index pages of 256 slots (a page
 // is made for its first element and freed with its last), so Find answers
 // at once however many elements share a bucket: the tree primitives that
@@ -53,6 +62,10 @@ public:
     void Unregister(CElement* e);
     // Detaches every element (the buckets become empty).
     void Clear();
+    // A release of many elements begins or ends (nested pairs count; the
+    // outermost EndRelease takes the addresses out).
+    void BeginRelease() { ++m_releasing; }
+    void EndRelease();
 
     // The live element with that identifier, or null.
     CElement* Find(long id) const;
@@ -61,7 +74,7 @@ public:
     bool Contains(const CElement* e) const;
 
     CElement* GetBucketHead(int bucket) const;
-    int GetCount() const { return static_cast<int>(m_members.Count()); }
+    int GetCount() const { return static_cast<int>(m_members.Count() - m_leaving.size()); }
 
 private:
     static constexpr int kPageBits = 8;
@@ -78,11 +91,16 @@ private:
     // The page of id, or null; id is paged.
     IdPage* FindPage(long id) const;
     void FreePage(size_t index);
+    // Notes the address of e, unregistered in a release; false when it
+    // cannot be noted (no memory).
+    bool NoteLeaving(const CElement* e);
 
     CElement* m_heads[kBucketCount];
     CElement* m_tails[kBucketCount];
-    CPointerSet m_members;             // the addresses of the live elements
-    std::vector<IdPage*> m_idPages;    // by identifier / 256 - m_firstPage; null: no element there
-    size_t m_firstPage = 0;            // the page of m_idPages[0]
-    std::vector<IdPage*> m_sparePages; // freed pages, kept for reuse
+    CPointerSet m_members;              // the addresses of the live elements
+    std::vector<IdPage*> m_idPages;     // by identifier / 256 - m_firstPage; null: no element there
+    size_t m_firstPage = 0;             // the page of m_idPages[0]
+    std::vector<IdPage*> m_sparePages;  // freed pages, kept for reuse
+    int m_releasing = 0;                // BeginRelease calls not yet ended
+    std::vector<const void*> m_leaving; // unregistered in the release, still in m_members
 };

@@ -82,6 +82,18 @@ bool CPointerSet::Erase(const void* p)
     return true;
 }
 
+void CPointerSet::EraseMany(std::vector<const void*>& addresses)
+{
+    // A few go one by one: ordering them would cost more than it saves.
+    constexpr size_t kOrdered = 64;
+    if (addresses.size() >= kOrdered && !m_slots.empty()) {
+        std::sort(addresses.begin(), addresses.end(),
+            [this](const void* a, const void* b) { return Home(a) < Home(b); });
+    }
+    for (const void* p : addresses)
+        Erase(p);
+}
+
 void CPointerSet::Clear()
 {
     std::vector<const void*>().swap(m_slots);

@@ -15,6 +15,11 @@ public:
     bool Insert(const void* p);
     // False when p was not a member.
     bool Erase(const void* p);
+    // Erases each of the addresses (those that are not members are passed
+    // over). Many at once are taken in the order of their places in the
+    // table, so that a large set is walked through once and not at random;
+    // addresses is reordered.
+    void EraseMany(std::vector<const void*>& addresses);
     bool Contains(const void* p) const;
     size_t Count() const { return m_count; }
     // Empties the set and frees the table.

@@ -17,6 +17,7 @@
 
 #include <libxml/parserInternals.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -87,28 +88,43 @@ struct Nested
     int depth;
 };
 
+// The element after e in document order within the subtree of a walk, e's
+// own children passed over; depth is e's level below the subtree's top and
+// follows the step. Null once the walk is back at the top.
+template <class Element>
+Element* NextPassingOver(Element* e, int& depth)
+{
+    while (depth > 0 && !e->m_nextSibling) {
+        e = e->m_parent;
+        --depth;
+    }
+    return depth == 0 ? nullptr : e->m_nextSibling;
+}
+
 // The line breaks below c reachable through inline elements, in document
 // order, each with the inline elements it stands in (c, an inline child of
-// the block, is the first); answers how many elements the walk met. stack is
-// the walk's scratch, empty between calls.
-long CollectBreaks(CElement* c, std::vector<Nested>& breaks, std::vector<Nested>& stack)
+// the block, is the first); answers how many elements the walk met. The
+// walk follows the first-child and sibling links, which stand on the line
+// of an element that the repair reads anyway, and allocates only for the
+// breaks it finds.
+long CollectBreaks(CElement* c, std::vector<Nested>& breaks)
 {
     long met = 0;
-    stack.push_back({c, 0});
-    while (!stack.empty()) {
-        const Nested item = stack.back();
-        stack.pop_back();
+    CElement* e = c;
+    int depth = 0;
+    for (;;) {
         ++met;
-        if (item.e->m_kind == kKindBr) {
-            breaks.push_back(item);
+        if (e->m_kind == kKindBr) {
+            breaks.push_back({e, depth});
+        } else if (e->m_inline && e->m_firstChild) {
+            e = e->m_firstChild;
+            ++depth;
             continue;
         }
-        if (!item.e->m_inline)
-            continue;
-        for (CElement* g = item.e->m_lastChild; g; g = g->m_prevSibling)
-            stack.push_back({g, item.depth + 1});
+        e = NextPassingOver(e, depth);
+        if (!e)
+            return met;
     }
-    return met;
 }
 
 // The part of an inline element split off before a break may now end in
@@ -147,11 +163,11 @@ void MoveTrailingBlankOut(CElement* e)
 // element is running then.
 void MoveBreaksOutOfInlines(CElement* block)
 {
-    std::vector<Nested> breaks, stack;
+    std::vector<Nested> breaks;
     long met = 0;
     for (CElement* c = block->m_firstChild; c; c = c->m_nextSibling) {
         if (c->m_inline)
-            met += CollectBreaks(c, breaks, stack);
+            met += CollectBreaks(c, breaks);
     }
     long budget = kBreakCostPerElement * met;
     for (const Nested& item : breaks) {
@@ -277,57 +293,124 @@ void LimitDepth(CElement* body)
 
 } // namespace
 
-int CElement::CheckDocument()
+namespace {
+
+// What the repair learns of the tree as it goes: the level of the element
+// it repairs and the deepest level it has met, counted from the element
+// the repair started at.
+struct RepairReach
 {
-    if (!m_block) {
+    int depth = 0;
+    int deepest = 0;
+};
+
+// The levels below e (0 for a leaf), walked through the child and sibling
+// links.
+int HeightBelow(const CElement* e)
+{
+    int height = 0;
+    int depth = 0;
+    const CElement* c = e;
+    for (;;) {
+        if (c->m_firstChild) {
+            c = c->m_firstChild;
+            height = ++depth > height ? depth : height;
+            continue;
+        }
+        c = NextPassingOver(c, depth);
+        if (!c)
+            return height;
+    }
+}
+
+int Repair(CElement* e, RepairReach& reach);
+
+// Repairs c, a child of the element at reach's level.
+void RepairChild(CElement* c, RepairReach& reach)
+{
+    ++reach.depth;
+    Repair(c, reach);
+    --reach.depth;
+}
+
+// The repair of a body ends with the limit of depth, which needs a walk of
+// the whole tree only when the tree reaches that deep: the repair has met
+// every element below the body at its final level, except below elements it
+// does not look into, whose levels are counted as it passes them.
+void RepairBody(CElement* body, int below)
+{
+    if (below >= static_cast<int>(xmlParserMaxDepth) - 1)
+        LimitDepth(body);
+    for (CElement* c = body->m_firstChild; c;) {
+        CElement* next = c->m_nextSibling;
+        if (c->IsTextElement() && c->m_text.IsEmpty())
+            body->RemoveChild(c->GetID(), true, false);
+        c = next;
+    }
+    if (body->m_owner && body->m_owner->m_doc.m_caretElement
+        && !body->m_owner->m_doc.IsElementExist(body->m_owner->m_doc.m_caretElement))
+        body->m_owner->m_doc.m_caretElement = nullptr;
+}
+
+int Repair(CElement* e, RepairReach& reach)
+{
+    if (reach.depth > reach.deepest)
+        reach.deepest = reach.depth;
+    if (!e->m_block) {
         // Inline elements pass the repair on to blocks inside them; their
         // line breaks are moved out by the nearest block around them.
-        if (m_inline) {
-            for (CElement* c = m_firstChild; c; c = c->m_nextSibling)
-                c->CheckDocument();
+        if (e->m_inline) {
+            for (CElement* c = e->m_firstChild; c; c = c->m_nextSibling)
+                RepairChild(c, reach);
+        } else if (e->m_firstChild) {
+            reach.deepest = std::max(reach.deepest, reach.depth + HeightBelow(e));
         }
         return 0;
     }
-    if (m_kind == kKindP && m_childCount == 1 && m_firstChild->IsTextElement()
-        && IsBlankOrNoBreak(m_firstChild->m_text))
-        m_firstChild->m_text.Empty();
-    if (m_tableCell && m_childCount == 1 && m_firstChild->m_kind == kKindP)
-        RemoveChildNodeOnly(m_firstChild->GetID());
-    if (m_kind == kKindForm)
-        RepairForm(this);
+    // A body inside the tree limits the depth below itself.
+    const int outerDeepest = reach.deepest;
+    if (e->m_kind == kKindBody)
+        reach.deepest = reach.depth;
+    if (e->m_kind == kKindP && e->m_childCount == 1 && e->m_firstChild->IsTextElement()
+        && IsBlankOrNoBreak(e->m_firstChild->m_text))
+        e->m_firstChild->m_text.Empty();
+    if (e->m_tableCell && e->m_childCount == 1 && e->m_firstChild->m_kind == kKindP)
+        e->RemoveChildNodeOnly(e->m_firstChild->GetID());
+    if (e->m_kind == kKindForm)
+        RepairForm(e);
 
-    MoveBreaksOutOfInlines(this);
+    MoveBreaksOutOfInlines(e);
     // The wrappers take their style once, after the pass: a restyle after
     // each would restyle the whole subtree once per stray run.
     bool wrapped = false;
-    for (CElement* c = m_firstChild; c;) {
-        if (CElement* wrapper = WrapStray(this, c)) {
+    for (CElement* c = e->m_firstChild; c;) {
+        if (CElement* wrapper = WrapStray(e, c)) {
             wrapped = true;
             c = wrapper; // looked at again: a new row may need a table
             continue;
         }
-        c->CheckDocument();
+        RepairChild(c, reach);
         CElement* next = c->m_nextSibling;
         if (IsRemovedWhenEmpty(c) && c->IsEmptyTag(false))
-            RemoveChild(c->GetID(), true, false);
+            e->RemoveChild(c->GetID(), true, false);
         c = next;
     }
     if (wrapped)
-        StyleChanged(1);
+        e->StyleChanged(1);
 
-    if (m_kind == kKindBody) {
-        LimitDepth(this);
-        for (CElement* c = m_firstChild; c;) {
-            CElement* next = c->m_nextSibling;
-            if (c->IsTextElement() && c->m_text.IsEmpty())
-                RemoveChild(c->GetID(), true, false);
-            c = next;
-        }
-        if (m_owner && m_owner->m_doc.m_caretElement
-            && !m_owner->m_doc.IsElementExist(m_owner->m_doc.m_caretElement))
-            m_owner->m_doc.m_caretElement = nullptr;
+    if (e->m_kind == kKindBody) {
+        RepairBody(e, reach.deepest - reach.depth);
+        reach.deepest = std::max(outerDeepest, reach.deepest);
     }
     return 1;
+}
+
+} // namespace
+
+int CElement::CheckDocument()
+{
+    RepairReach reach;
+    return Repair(this, reach);
 }
 
 bool CElement::CheckAndCure()

@@ -240,3 +240,50 @@ TEST(Registry, ClearDetachesPagedAndUnpagedMembers)
         EXPECT_EQ(registry.GetCount(), 0);
     }
 }
+
+// A release of many elements: each leaves its chain and page at once, the
+// addresses leave the set together at the end, whether they are some of
+// the members or all of them, and nested releases end with the outermost.
+// An address taken again by a new member within the release stays a member.
+TEST(Registry, ReleaseTakesTheAddressesOutTogether)
+{
+    CXHTML engine;
+    CElementRegistry& registry = engine.m_doc.m_registry;
+    for (const bool all : {false, true}) {
+        std::vector<CElement*> kept, going;
+        for (int i = 0; i < 600; ++i)
+            (all || i % 3 == 0 ? going : kept).push_back(CreateElement("b", nullptr, nullptr, &engine));
+        registry.BeginRelease();
+        registry.BeginRelease();
+        std::vector<long> ids;
+        for (CElement* e : going) {
+            ids.push_back(e->GetID());
+            delete e;
+            EXPECT_EQ(registry.Find(ids.back()), nullptr);
+        }
+        EXPECT_EQ(registry.GetCount(), static_cast<int>(kept.size()));
+        registry.EndRelease();
+        // Re-registering an element noted in the release: it stays.
+        CElement* again = CreateElement("i", nullptr, nullptr, &engine);
+        registry.Unregister(again);
+        EXPECT_EQ(registry.Find(again->GetID()), nullptr);
+        ASSERT_TRUE(registry.Register(again));
+        registry.EndRelease();
+        EXPECT_TRUE(registry.Contains(again));
+        EXPECT_EQ(registry.Find(again->GetID()), again);
+        for (const CElement* e : going) {
+            // (the new element may have the memory of one that went)
+            if (e != again)
+                EXPECT_FALSE(registry.Contains(e)) << all;
+        }
+        for (CElement* e : kept) {
+            EXPECT_TRUE(registry.Contains(e));
+            EXPECT_EQ(registry.Find(e->GetID()), e);
+        }
+        EXPECT_EQ(registry.GetCount(), static_cast<int>(kept.size()) + 1);
+        for (CElement* e : kept)
+            delete e;
+        delete again;
+        EXPECT_EQ(registry.GetCount(), 0);
+    }
+}

@@ -13,6 +13,7 @@
 #include <pthread.h>
 
 #include <functional>
+#include <vector>
 
 namespace {
 
@@ -62,5 +63,50 @@ TEST(Destruction, ChainNestedTenThousandDeep)
     }
     EXPECT_EQ(doc.m_registry.GetCount(), 10001);
     EXPECT_EQ(deepest->RepeatOfSameParentType(kKindSpan), 9999);
+    DestroyTree(doc);
+}
+
+// A subtree destroyed while the rest of the tree lives: the elements that go
+// leave the registry, every other one is still found by identifier and by
+// address, and the parent's list holds the siblings left.
+TEST(Destruction, SubtreeGoesWhileTheRestStays)
+{
+    CXHTML engine;
+    CXDoc& doc = engine.m_doc;
+    CElement* body = CreateElement("body", nullptr, nullptr, &engine);
+    doc.m_root = body;
+    std::vector<CElement*> divs;
+    for (int d = 0; d < 3; ++d) {
+        CElement* div = CreateElement("div", nullptr, body, &engine);
+        ASSERT_TRUE(body->AppendChild(div));
+        divs.push_back(div);
+        for (int p = 0; p < 30; ++p) {
+            CElement* para = CreateElement("p", nullptr, body, &engine);
+            ASSERT_TRUE(div->AppendChild(para));
+            for (int i = 0; i < 10; ++i)
+                ASSERT_TRUE(para->AppendChild(CreateElement(i % 2 ? "b" : "", nullptr, body, &engine)));
+        }
+    }
+    const int each = 1 + 30 * 11;
+    ASSERT_EQ(doc.m_registry.GetCount(), 1 + 3 * each);
+    std::vector<long> gone;
+    for (CElement* e = divs[1]; e; e = e->m_firstChild ? e->m_firstChild : e->m_nextSibling) {
+        gone.push_back(e->GetID());
+        if (gone.size() > 5)
+            break;
+    }
+    ASSERT_TRUE(body->RemoveChild(divs[1]->GetID(), true, false));
+    EXPECT_EQ(doc.m_registry.GetCount(), 1 + 2 * each);
+    for (long id : gone)
+        EXPECT_EQ(doc.FindElement(id), nullptr);
+    EXPECT_EQ(body->GetChildCount(false), 2);
+    EXPECT_EQ(divs[0]->m_nextSibling, divs[2]);
+    for (CElement* div : {divs[0], divs[2]}) {
+        for (CElement* p = div->m_firstChild; p; p = p->m_nextSibling) {
+            EXPECT_TRUE(doc.IsElementExist(p));
+            for (CElement* c = p->m_firstChild; c; c = c->m_nextSibling)
+                ASSERT_EQ(doc.FindElement(c->GetID()), c);
+        }
+    }
     DestroyTree(doc);
 }

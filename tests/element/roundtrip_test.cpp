@@ -21,6 +21,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -320,5 +321,48 @@ TEST(RoundTrip, TreesAsDeepAsTheParserAllows)
         EXPECT_EQ(again, compact) << p.name;
         EXPECT_FALSE(indented.empty()) << p.name;
         EXPECT_EQ(engine.m_doc.m_registry.GetCount(), 0) << p.name;
+    }
+}
+
+// Wrappers take a tree past the parser's depth, and below them stand
+// elements whose content the repair does not look into (a centre is neither
+// a block nor inline): the levels below those count as well, so the tree
+// written still reads back, to the same markup.
+TEST(RoundTrip, LevelsBelowWhatTheRepairPassesOverCount)
+{
+    const struct
+    {
+        const char* name;
+        int items;
+        std::string open, close;
+    } cases[] = {
+        {"centres", 120, "<center>", "</center>"},
+        {"quotes in centres", 100, "<center><q>", "</q></center>"},
+        {"centres past the items' lists", 60, "<center>", "</center>"},
+    };
+    CXHTML engine;
+    for (const auto& c : cases) {
+        std::string markup;
+        for (int i = 0; i < c.items; ++i)
+            markup += "<li>";
+        // As deep as the parser reads, 240 levels below the body.
+        const int perLevel = static_cast<int>(std::count(c.open.begin(), c.open.end(), '<'));
+        const int inner = (240 - c.items) / perLevel;
+        for (int i = 0; i < inner; ++i)
+            markup += c.open;
+        markup += "x";
+        for (int i = 0; i < inner; ++i)
+            markup += c.close;
+        for (int i = 0; i < c.items; ++i)
+            markup += "</li>";
+        CSafeBuf error, out;
+        CMarkupDocument doc(&engine);
+        ASSERT_TRUE(doc.Read(markup.data(), markup.size(), error)) << c.name;
+        doc.Write(out, 0);
+        const std::string compact = Utf8(out);
+        CMarkupDocument reread(&engine);
+        ASSERT_TRUE(reread.Read(compact.data(), compact.size(), error)) << c.name << ": " << Utf8(error);
+        reread.Write(out, 0);
+        EXPECT_EQ(Utf8(out), compact) << c.name;
     }
 }

@@ -55,4 +55,47 @@ TEST(PointerSet, AgreesWithAModelThroughGrowthAndRemovals)
     EXPECT_TRUE(set.Insert(&memory[0]));
 }
 
+// Many addresses erased at once leave the set as erasing them one by one
+// would: a few, many (taken in table order), all of them, and lists with
+// addresses that are no members or come twice.
+TEST(PointerSet, ErasingManyAtOnceAgreesWithAModel)
+{
+    std::vector<char> memory(16 * 3000);
+    const struct
+    {
+        const char* name;
+        int members; // addresses 0 .. members - 1 inserted
+        int step;    // every step-th of them erased
+        int strays;  // addresses beyond the members in the list
+        bool twice;  // each erased address listed twice
+    } cases[] = {
+        {"a few", 500, 100, 0, false},
+        {"many", 2000, 3, 0, false},
+        {"all", 2000, 1, 0, false},
+        {"with strays and repeats", 1500, 2, 200, true},
+        {"nothing of an empty set", 0, 1, 100, false},
+    };
+    for (const auto& c : cases) {
+        CPointerSet set;
+        std::set<const void*> model;
+        for (int i = 0; i < c.members; ++i) {
+            set.Insert(&memory[i * 16]);
+            model.insert(&memory[i * 16]);
+        }
+        std::vector<const void*> erased;
+        for (int i = 0; i < c.members; i += c.step) {
+            erased.push_back(&memory[i * 16]);
+            if (c.twice)
+                erased.push_back(&memory[i * 16]);
+            model.erase(&memory[i * 16]);
+        }
+        for (int i = 0; i < c.strays; ++i)
+            erased.push_back(&memory[(c.members + i) * 16]);
+        set.EraseMany(erased);
+        EXPECT_EQ(set.Count(), model.size()) << c.name;
+        for (int i = 0; i < c.members + c.strays; ++i)
+            ASSERT_EQ(set.Contains(&memory[i * 16]), model.count(&memory[i * 16]) == 1) << c.name << " " << i;
+    }
+}
+
 } // namespace
