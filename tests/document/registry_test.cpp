@@ -273,8 +273,9 @@ TEST(Registry, ReleaseTakesTheAddressesOutTogether)
         EXPECT_EQ(registry.Find(again->GetID()), again);
         for (const CElement* e : going) {
             // (the new element may have the memory of one that went)
-            if (e != again)
+            if (e != again) {
                 EXPECT_FALSE(registry.Contains(e)) << all;
+            }
         }
         for (CElement* e : kept) {
             EXPECT_TRUE(registry.Contains(e));
