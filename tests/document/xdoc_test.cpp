@@ -71,16 +71,19 @@ void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
 {
     return std::malloc(size ? size : 1);
 }
-void operator delete(void* p) noexcept
+// Every form of delete frees through one function (a delete forwarding to
+// another reads to the compiler as a mismatched pair).
+static void FreeWatched(void* p) noexcept
 {
     Unwatch(p);
     std::free(p);
 }
-void operator delete[](void* p) noexcept { ::operator delete(p); }
-void operator delete(void* p, std::size_t) noexcept { ::operator delete(p); }
-void operator delete[](void* p, std::size_t) noexcept { ::operator delete(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { ::operator delete(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { ::operator delete(p); }
+void operator delete(void* p) noexcept { FreeWatched(p); }
+void operator delete[](void* p) noexcept { FreeWatched(p); }
+void operator delete(void* p, std::size_t) noexcept { FreeWatched(p); }
+void operator delete[](void* p, std::size_t) noexcept { FreeWatched(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { FreeWatched(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { FreeWatched(p); }
 
 namespace {
 
