@@ -501,13 +501,12 @@ bool CElement::SetElement(_xmlNode* node, bool attributesOnly, bool skipAttribut
     FinishChildren(this, keepWhiteSpace);
     // The styles of the subtree are final until the next restyle: shared
     // here, a large tree never holds a style record of its own for every
-    // element. Styles left to the restyle after the read are shared there.
-    if (!StylesLater(this))
-        ShareLikeSiblings(this);
-    for (CElement* c = m_firstChild; c; c = c->m_nextSibling) {
-        if (!StylesLater(c))
-            ShareLikeSiblings(c);
-    }
+    // element. Styles left to the restyle after the read are shared too:
+    // until that restyle, the records the elements were made with would
+    // otherwise be held all at once.
+    ShareLikeSiblings(this);
+    for (CElement* c = m_firstChild; c; c = c->m_nextSibling)
+        ShareLikeSiblings(c);
     return true;
 }
 
