@@ -34,6 +34,7 @@
 #include "elements/CommentElement.h"
 #include "elements/TableElement.h"
 #include "elements/TextElement.h"
+#include "style/cascade/SiblingStyle.h"
 
 #include <libxml/tree.h>
 
@@ -396,21 +397,16 @@ void TrimAtBlocks(CElement* e)
     }
 }
 
-// Shares e's style, first trying the style of a sibling just before it of
-// the same kind, which it most often equals (the runs of a paragraph, the
-// items of a list): no look-up in the table then.
+// Shares e's style, first trying the style of a sibling just before it,
+// which it most often equals: no look-up in the table then.
 void ShareLikeSiblings(CElement* e)
 {
     if (e->m_style.IsShared())
         return;
-    int tries = 4;
-    for (const CElement* s = e->m_prevSibling; s && tries > 0; s = s->m_prevSibling, --tries) {
-        if (s->m_kind == e->m_kind && s->m_style.IsShared()) {
-            e->m_style.Share(s->m_style);
-            return;
-        }
-    }
-    e->m_style.Share();
+    if (const CSharedStyle* likely = LikelySiblingStyle(e))
+        e->m_style.Share(*likely);
+    else
+        e->m_style.Share();
 }
 
 bool IsMarkerWord(const CElement* e)

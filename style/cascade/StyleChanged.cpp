@@ -4,6 +4,7 @@
 #include "base/text/U16.h"
 #include "element/Element.h"
 #include "element/services/XHTMLServices.h"
+#include "style/cascade/SiblingStyle.h"
 #include "style/cascade/StyleMerge.h"
 #include "style/records/StyleRecords.h"
 
@@ -109,19 +110,6 @@ void Recompute(CElement* e)
     RefreshMarkerLabel(e);
 }
 
-// The style a recomputed one most likely equals, besides the one it had: that
-// of a sibling just before it of the same kind (the runs of a paragraph, the
-// items of a list), or else of the sibling just before it.
-const CSharedStyle* LikelySiblingStyle(const CElement* e)
-{
-    int tries = 4;
-    for (const CElement* s = e->m_prevSibling; s && tries > 0; s = s->m_prevSibling, --tries) {
-        if (s->m_kind == e->m_kind)
-            return &s->m_style;
-    }
-    return e->m_prevSibling ? &e->m_prevSibling->m_style : nullptr;
-}
-
 void ShareRecomputed(CElement* e, const CSharedStyle& before)
 {
     if (const CSharedStyle* likely = LikelySiblingStyle(e))
@@ -131,6 +119,16 @@ void ShareRecomputed(CElement* e, const CSharedStyle& before)
 }
 
 } // namespace
+
+const CSharedStyle* LikelySiblingStyle(const CElement* e)
+{
+    int tries = 4;
+    for (const CElement* s = e->m_prevSibling; s && tries > 0; s = s->m_prevSibling, --tries) {
+        if (s->m_kind == e->m_kind)
+            return &s->m_style;
+    }
+    return e->m_prevSibling ? &e->m_prevSibling->m_style : nullptr;
+}
 
 // A recomputed style is shared with the elements whose styles equal it
 // (SharedStyle.h).
