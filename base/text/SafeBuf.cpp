@@ -43,12 +43,22 @@ long DoubledCapacity(long n)
 
 // ---------------------------------------------------------------- storage
 
+unsigned short CSafeBuf::s_none[1] = {0};
+
 bool CSafeBuf::Grow(long n, bool keep)
 {
     if (n < 0 || n >= INT_MAX)
         return false;
-    if (m_text && m_capacity > 0 && n <= m_capacity)
+    if (m_capacity > 0 && n <= m_capacity)
         return true;
+    if (m_text == s_none) {
+        // Nothing to hold yet: the string stays without memory. A first
+        // buffer is never smaller than an empty string's used to be.
+        if (n == 0)
+            return true;
+        const long capacity = DoubledCapacity(n);
+        return Reallocate(capacity < kEmptyCapacity ? kEmptyCapacity : capacity, keep);
+    }
     return Reallocate(DoubledCapacity(n), keep);
 }
 
@@ -56,7 +66,7 @@ bool CSafeBuf::Reserve(long n)
 {
     if (n < 0 || n >= INT_MAX)
         return false;
-    if (m_text && m_capacity > 0 && n <= m_capacity)
+    if ((m_capacity > 0 && n <= m_capacity) || (n == 0 && m_text == s_none))
         return true;
     return Reallocate(n, true);
 }
@@ -66,13 +76,14 @@ bool CSafeBuf::Reallocate(long capacity, bool keep)
     unsigned short* text = NewUnits(capacity);
     if (!text)
         return false;
-    if (keep && m_text) {
+    if (keep) {
         std::memcpy(text, m_text, (static_cast<size_t>(m_length) + 1) * sizeof(unsigned short));
     } else {
         text[0] = 0;
         m_length = 0;
     }
-    delete[] m_text;
+    if (m_text != s_none)
+        delete[] m_text;
     m_text = text;
     m_capacity = static_cast<int>(capacity);
     return true;
@@ -108,22 +119,35 @@ void CSafeBuf::AssignBytes(const char* text, int n, bool signExtend)
 
 // ---------------------------------------------------------------- construction
 
-// A new string's buffer: capacity 10 when it starts empty, else twice the
-// length it starts with.
+// A new string's buffer: none when it starts empty, else twice the length it
+// starts with.
 void CSafeBuf::InitBuffer(long n)
 {
-    long capacity = n < 1 ? kEmptyCapacity : DoubledCapacity(n);
+    m_length = 0;
+    if (n < 1) {
+        m_text = s_none;
+        m_capacity = 0;
+        return;
+    }
+    long capacity = DoubledCapacity(n);
     m_text = NewUnits(capacity);
     if (!m_text) {
         capacity = kEmptyCapacity;
         m_text = new unsigned short[kEmptyCapacity + 1];
     }
     m_text[0] = 0;
-    m_length = 0;
     m_capacity = static_cast<int>(capacity);
 }
 
-CSafeBuf::CSafeBuf() { InitBuffer(0); }
+void CSafeBuf::Materialize()
+{
+    m_text = new unsigned short[kEmptyCapacity + 1];
+    m_text[0] = 0;
+    m_length = 0;
+    m_capacity = kEmptyCapacity;
+}
+
+CSafeBuf::CSafeBuf() = default;
 
 CSafeBuf::CSafeBuf(long n)
 {
@@ -171,15 +195,16 @@ CSafeBuf::CSafeBuf(const char* text)
 
 CSafeBuf::CSafeBuf(const CSafeBuf& other)
 {
-    // A copy of an empty string gets 20, of L units 2L.
-    InitBuffer(other.m_length < 1 ? kEmptyCopyCapacity / 2 : other.m_length);
+    // A copy of an empty string has no memory, of L units capacity 2L.
+    InitBuffer(other.m_length);
     if (m_capacity >= other.m_length)
         AssignUnits(other.m_text, other.m_length);
 }
 
 CSafeBuf::~CSafeBuf()
 {
-    delete[] m_text;
+    if (m_text != s_none)
+        delete[] m_text;
     delete[] m_ansi;
 }
 
@@ -303,12 +328,16 @@ void CSafeBuf::SetAt(int i, int ch)
 unsigned short& CSafeBuf::operator[](int i)
 {
     Changed();
+    if (m_text == s_none)
+        Materialize();
     return (i >= 0 && i < m_length) ? m_text[i] : m_text[0];
 }
 
 unsigned short& CSafeBuf::operator[](long i)
 {
     Changed();
+    if (m_text == s_none)
+        Materialize();
     return (i >= 0 && i < m_length) ? m_text[i] : m_text[0];
 }
 

@@ -4,8 +4,11 @@
 // capacity count code units; surrogate pairs are two units like any other.
 //
 // Capacity model: the buffer holds capacity + 1 units (room for the
-// terminator). It only ever grows, to twice the length that was needed, so
-// repeated appends are amortised linear. `Size` grows without keeping the old
+// terminator). It only ever grows, to twice the length that was needed (at
+// least 10), so repeated appends are amortised linear. A string that has
+// never held a unit owns no memory: it reads a shared terminator, has
+// capacity 0, and takes a buffer at its first write (a tree holds many
+// strings that stay empty, and a load makes many more for a moment). `Size` grows without keeping the old
 // text (the caller is about to overwrite it); `Resize` keeps it.
 //
 // 8-bit text is widened one byte to one unit. Some operations zero-extend
@@ -22,7 +25,7 @@
 class CSafeBuf
 {
 public:
-    // Empty string, capacity 10.
+    // Empty string, capacity 0 (no memory until the first write).
     CSafeBuf();
     // n >= 1: length n, units left for the caller to fill; n < 1: empty.
     explicit CSafeBuf(long n);
@@ -165,9 +168,13 @@ public:
     int Length() const { return m_length; }
     bool IsEmpty() const { return m_length == 0; }
     // Writable access marks the cached NoUnicode/NoCJK answers stale.
+    // A string without memory gets its buffer (capacity 10) first: the
+    // caller may write into it.
     operator unsigned short*()
     {
         Changed();
+        if (m_text == s_none)
+            Materialize();
         return m_text;
     }
     operator const unsigned short*() const { return m_text; }
@@ -175,6 +182,8 @@ public:
     explicit operator unsigned char*()
     {
         Changed();
+        if (m_text == s_none)
+            Materialize();
         return reinterpret_cast<unsigned char*>(m_text);
     }
     unsigned short GetAt(int i) const; // 0 outside 0..length
@@ -268,10 +277,14 @@ private:
     // A new buffer of exactly capacity units (Grow and Reserve).
     bool Reallocate(long capacity, bool keep);
     void InitBuffer(long n);
+    // Gives a string without memory a buffer of its own (writable access).
+    void Materialize();
     void SetLength(int n)
     {
         m_length = n;
-        m_text[n] = 0;
+        // The shared terminator is never written (its length is always 0).
+        if (m_text != s_none)
+            m_text[n] = 0;
         Changed();
     }
     // Whether p points into this string's own buffer (aliasing guard).
@@ -293,8 +306,11 @@ private:
         ++m_changes;
     }
 
+    // The terminator every string without memory reads; never written.
+    static unsigned short s_none[1];
+
     char* m_ansi = nullptr;
-    unsigned short* m_text = nullptr;
+    unsigned short* m_text = s_none;
     int m_length = 0;
     int m_capacity = 0;
     mutable bool m_noUnicode = true;

@@ -190,18 +190,23 @@ bool CMarkupDocument::Read(const char* bytes, size_t size, CSafeBuf& error)
         root = FragmentStart(bytes, size, start);
 
     // The bytes go to the parser as UTF-8 without a round trip through
-    // UTF-16.
-    std::string text;
-    text.reserve(size - start + 16);
-    text.append(bytes + start, (fragment ? root : size) - start);
-    if (fragment) {
-        text += "<body>";
-        text.append(bytes + root, size - root);
-        text += "</body>";
+    // UTF-16: as they are when nothing is to be rewritten (a whole document
+    // without named references), else through a copy.
+    xmlDoc* doc = nullptr;
+    if (!fragment && !MayHoldNamedReference(bytes + start, size - start)) {
+        doc = LoadXMLBytes(bytes + start, size - start, &error, true);
+    } else {
+        std::string text;
+        text.reserve(size - start + 16);
+        text.append(bytes + start, (fragment ? root : size) - start);
+        if (fragment) {
+            text += "<body>";
+            text.append(bytes + root, size - root);
+            text += "</body>";
+        }
+        PrepareMarkupEntities(text);
+        doc = LoadXMLBytes(text.data(), text.size(), &error, true);
     }
-    PrepareMarkupEntities(text);
-    xmlDoc* doc = LoadXMLBytes(text.data(), text.size(), &error, true);
-    std::string().swap(text);
     if (!doc)
         return false;
 

@@ -190,9 +190,19 @@ void PrepareMarkupEntities(CSafeBuf& text)
     text.ReplaceWith(&out);
 }
 
+bool MayHoldNamedReference(const char* bytes, size_t n)
+{
+    for (size_t i = NextOf(bytes, 0, n, '&'); i < n; i = NextOf(bytes, i + 1, n, '&')) {
+        const unsigned next = i + 1 < n ? static_cast<unsigned char>(bytes[i + 1]) : 0;
+        if (IsAsciiLetterOrDigit(next) || next == '_' || next == ':')
+            return true;
+    }
+    return false;
+}
+
 void PrepareMarkupEntities(std::string& bytes)
 {
-    if (!std::memchr(bytes.data(), '&', bytes.size()))
+    if (!MayHoldNamedReference(bytes.data(), bytes.size()))
         return;
     std::string out;
     out.reserve(bytes.size() + 16);

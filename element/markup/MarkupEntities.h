@@ -20,6 +20,10 @@ struct _xmlDoc;
 // bytes as they are.
 void PrepareMarkupEntities(CSafeBuf& text);
 void PrepareMarkupEntities(std::string& bytes);
+// Whether n bytes of markup may hold a named reference ("&" then a letter,
+// "_" or ":"): without one, PrepareMarkupEntities leaves them as they are
+// (numeric references and a lone "&" stay).
+bool MayHoldNamedReference(const char* bytes, size_t n);
 
 // What the entities that markup of size bytes declares in its internal subset
 // may expand to when it is read (XmlExpandEntities): 1 MB, or four times its

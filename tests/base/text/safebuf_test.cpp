@@ -25,11 +25,11 @@ TEST(SafeBufCapacity, FollowsTheDoublingRules)
 {
     CSafeBuf empty(0);
     EXPECT_EQ(0, empty.Length());
-    EXPECT_EQ(10, empty.GetCapacity());
+    EXPECT_EQ(0, empty.GetCapacity()) << "no memory until the first write";
     EXPECT_EQ(0, static_cast<const unsigned short*>(empty)[0]);
 
     CSafeBuf copy(empty);
-    EXPECT_EQ(20, copy.GetCapacity());
+    EXPECT_EQ(0, copy.GetCapacity());
 
     CSafeBuf grown(0);
     grown = U16(u"abcdefghijk"); // 11 units do not fit 10
@@ -45,12 +45,54 @@ TEST(SafeBufCapacity, FollowsTheDoublingRules)
     EXPECT_EQ(6, CSafeBuf("abc").GetCapacity());
     EXPECT_EQ(8, CSafeBuf(static_cast<unsigned short>('x'), 4).GetCapacity());
     EXPECT_EQ(u"xxxx", U16String(CSafeBuf(static_cast<unsigned short>('x'), 4)));
-    EXPECT_EQ(10, CSafeBuf(static_cast<unsigned short>('x'), 0).GetCapacity());
+    EXPECT_EQ(0, CSafeBuf(static_cast<unsigned short>('x'), 0).GetCapacity());
     CSafeBuf sized(5L);
     EXPECT_EQ(5, sized.Length());
     EXPECT_EQ(10, sized.GetCapacity());
     EXPECT_EQ(0, sized.GetAt(5));
     EXPECT_EQ(8, CSafeBuf(CSafeBuf("abcd")).GetCapacity());
+}
+
+// Strings without memory share one terminator: whatever reaches one of them
+// (writable access, an empty assignment, a swap, a shrink) must leave every
+// other empty string empty.
+TEST(SafeBufCapacity, EmptyStringsTakeMemoryOnlyWhenWritten)
+{
+    CSafeBuf a, b;
+    a = "";
+    a.Size(0);
+    EXPECT_TRUE(a.Reserve(0));
+    a.Empty();
+    a.BufferChanged();
+    a.ReplaceWith(&b);
+    EXPECT_EQ(0, a.GetCapacity());
+    EXPECT_EQ(0, b.GetCapacity());
+
+    unsigned short* p = a; // writable access: a buffer of its own
+    EXPECT_EQ(10, a.GetCapacity());
+    p[0] = 'z';
+    p[1] = 0;
+    a.BufferChanged();
+    EXPECT_EQ(u"z", U16String(a));
+    EXPECT_TRUE(b.IsEmpty());
+    const CSafeBuf& readOnly = b; // reading through a const string writes nothing
+    EXPECT_EQ(0, static_cast<const unsigned short*>(readOnly)[0]);
+    EXPECT_EQ(0, b.GetCapacity());
+
+    CSafeBuf c;
+    c[0] = 'q'; // the first unit of an empty string, written: its own buffer
+    EXPECT_EQ(10, c.GetCapacity());
+    EXPECT_EQ(0, static_cast<const unsigned short*>(CSafeBuf())[0]);
+
+    CSafeBuf d;
+    d += static_cast<unsigned short>('x');
+    EXPECT_EQ(10, d.GetCapacity()) << "a first buffer is never smaller than 10";
+    d.CutAt(0);
+    d.ReplaceWith(&b); // d takes the shared terminator, b the buffer
+    EXPECT_EQ(0, d.GetCapacity());
+    EXPECT_EQ(10, b.GetCapacity());
+    d = b;
+    EXPECT_TRUE(d.IsEmpty());
 }
 
 TEST(SafeBufCapacity, SizeResizeAndShrinkNeverReduceCapacity)
