@@ -166,29 +166,12 @@ struct ChildState
     bool previousInline = false;
 };
 
-void ReadText(CElement* e, CSafeBuf& text, ChildState& st)
+// A text of white space only (IsValidText false): what it leaves depends on
+// where it stands, not on the blanks it holds.
+void ReadBlanks(CElement* e, ChildState& st)
 {
     const bool only = st.count == 1;
     const bool last = st.index == st.count - 1;
-    if (e->IsValidText(text)) {
-        CTextElement* run = AppendText(e, kNothing);
-        if (run) {
-            const bool afterBlank = run->m_prevSibling && run->m_prevSibling->IsTextElement()
-                && EndsInBlank(run->m_prevSibling->m_text);
-            run->m_text.ReplaceWith(&text);
-            run->ValidateText();
-            if (afterBlank && run->m_text.GetAt(0) == ' ')
-                run->m_text.Delete(0);
-            if (last) {
-                if (e->m_inline && EndsInBlank(run->m_text) && e->m_parent)
-                    AppendText(e->m_parent, kBlank);
-                run->m_text.TrimRight();
-            }
-        }
-        st.previousInline = false;
-        st.first = false;
-        return;
-    }
     if (st.previousInline) {
         if (e->m_block && last)
             AppendText(e, kNothing);
@@ -214,6 +197,43 @@ void ReadText(CElement* e, CSafeBuf& text, ChildState& st)
         AppendText(e, kNothing);
         st.first = false;
     }
+}
+
+void ReadText(CElement* e, CSafeBuf& text, ChildState& st)
+{
+    if (!e->IsValidText(text)) {
+        ReadBlanks(e, st);
+        return;
+    }
+    const bool last = st.index == st.count - 1;
+    CTextElement* run = AppendText(e, kNothing);
+    if (run) {
+        const bool afterBlank = run->m_prevSibling && run->m_prevSibling->IsTextElement()
+            && EndsInBlank(run->m_prevSibling->m_text);
+        run->m_text.ReplaceWith(&text);
+        run->ValidateText();
+        if (afterBlank && run->m_text.GetAt(0) == ' ')
+            run->m_text.Delete(0);
+        if (last) {
+            if (e->m_inline && EndsInBlank(run->m_text) && e->m_parent)
+                AppendText(e->m_parent, kBlank);
+            run->m_text.TrimRight();
+        }
+    }
+    st.previousInline = false;
+    st.first = false;
+}
+
+// Whether UTF-8 text holds no byte above U+0020: decoded, it would hold no
+// unit above it either (a byte below 0x80 is its own unit, every unit of a
+// longer sequence lies above), so IsValidText would answer false.
+bool OnlyBlankBytes(const char* bytes, size_t length)
+{
+    for (size_t i = 0; i < length; ++i) {
+        if (static_cast<unsigned char>(bytes[i]) > 0x20)
+            return false;
+    }
+    return true;
 }
 
 bool IsLowerCaseName(const unsigned short* s)
@@ -360,9 +380,17 @@ void ReadChildren(CElement* e, xmlNode* node, bool keep)
             // document declares (read as the text it stands for). Made
             // here, not once for all children: a run takes the buffer over.
             const NodeContent content(n);
+            const size_t length = content.Length();
+            if (!keep && length && OnlyBlankBytes(content.Bytes(), length)) {
+                // White space between tags (the bulk of pretty-printed
+                // markup's text nodes): nothing of it is kept as it is.
+                ReadBlanks(e, st);
+                ++st.index;
+                continue;
+            }
             // Room for the whole text at once (a byte gives at most one
             // unit), so that decoding it allocates nothing more.
-            CSafeBuf text(static_cast<long>(content.Length()));
+            CSafeBuf text(static_cast<long>(length));
             text.AssignUTF8(content.Bytes());
             if (keep) {
                 ReadPreformatted(e, text);

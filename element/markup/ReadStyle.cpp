@@ -6,17 +6,32 @@
 #include "element/Element.h"
 #include "style/cascade/StyleMerge.h"
 
+#include <algorithm>
 #include <memory>
-#include <unordered_set>
 #include <vector>
 
 struct CStyleLaterScope::State
 {
     const CElement* top;
-    // The elements inside top styled as read already (by id: ids are never
-    // reused, so an element freed during the read is never taken for a new
-    // one).
-    std::unordered_set<long> styled;
+    // The elements inside top styled as read already, by id in increasing
+    // order (ids are never reused, so an element freed during the read is
+    // never taken for a new one). A read meets its rows in document order,
+    // and they were made in that order: an id nearly always goes at the end.
+    std::vector<long> styled;
+    // Room for the chain of one look-up, kept from one row to the next.
+    std::vector<CElement*> chain;
+
+    bool Styled(long id) const { return std::binary_search(styled.begin(), styled.end(), id); }
+    void MarkStyled(long id)
+    {
+        if (styled.empty() || styled.back() < id) {
+            styled.push_back(id);
+            return;
+        }
+        const auto at = std::lower_bound(styled.begin(), styled.end(), id);
+        if (at == styled.end() || *at != id)
+            styled.insert(at, id);
+    }
 };
 
 namespace {
@@ -42,7 +57,7 @@ bool AttributesAsRead(const CElement* e, CSafeBuf& styleText)
 
 } // namespace
 
-CStyleLaterScope::CStyleLaterScope(const CElement* top) : m_state(new State{top, {}}), m_outer(g_later)
+CStyleLaterScope::CStyleLaterScope(const CElement* top) : m_state(new State{top, {}, {}}), m_outer(g_later)
 {
     g_later = m_state;
 }
@@ -78,8 +93,9 @@ bool RightToLeftAsRead(CElement* e)
     if (StylesLater(e)) {
         // From the nearest ancestor styled already (the top at the latest)
         // down to e: each inherits, then takes what its attributes give.
-        std::vector<CElement*> chain;
-        for (CElement* a = e; a && StylesLater(a) && !g_later->styled.count(a->GetID()); a = a->m_parent)
+        std::vector<CElement*>& chain = g_later->chain;
+        chain.clear();
+        for (CElement* a = e; a && StylesLater(a) && !g_later->Styled(a->GetID()); a = a->m_parent)
             chain.push_back(a);
         for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
             CElement* a = *it;
@@ -88,7 +104,7 @@ bool RightToLeftAsRead(CElement* e)
             CSafeBuf styleText;
             if (AttributesAsRead(a, styleText))
                 StyleAsRead(a, styleText);
-            g_later->styled.insert(a->GetID());
+            g_later->MarkStyled(a->GetID());
         }
     }
     return e->Style().rtl != 0;
