@@ -389,8 +389,10 @@ void ReadChildren(CElement* e, xmlNode* node, bool keep)
                 continue;
             }
             // Room for the whole text at once (a byte gives at most one
-            // unit), so that decoding it allocates nothing more.
-            CSafeBuf text(static_cast<long>(length));
+            // unit), so that decoding it allocates nothing more; no more
+            // room than that, since the run keeps the buffer.
+            CSafeBuf text;
+            text.Reserve(static_cast<long>(length));
             text.AssignUTF8(content.Bytes());
             if (keep) {
                 ReadPreformatted(e, text);
