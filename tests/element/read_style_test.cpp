@@ -49,6 +49,38 @@ TEST(ReadStyle, ABodyReadIsStyledAsARestyleLeavesIt)
     }
 }
 
+// After a read, inheriting once more what CopyFromParent mode 4 takes (the
+// direction and the area) and recording the box size again changes no
+// element: the restyle leaves them as both would, also where it does not
+// end with them (elements without attributes, which rules alone style).
+TEST(ReadStyle, ARestyledTreeTakesNothingMoreFromItsParents)
+{
+    for (const qmtest::CaseLine& c : qmtest::ReadCaseFile("read_style/documents.txt", 2)) {
+        SCOPED_TRACE("documents.txt line " + std::to_string(c.line));
+        CXHTML engine;
+        engine.m_doc.LoadStyleClass(qmtest::FromUtf8(c.fields[1]), 0, false, 0);
+        CMarkupDocument document(&engine);
+        CSafeBuf error;
+        ASSERT_TRUE(document.Read(c.fields[0].data(), c.fields[0].size(), error));
+        int index = 0;
+        for (CElement* e = document.Body(); e; e = NextInSubtree(e, document.Body()), ++index) {
+            if (!e->m_parent)
+                continue;
+            const ELEMENT_STYLE style = e->Style();
+            const CElementLayout& lay = e->LayOrDefault();
+            const CRect avail = lay.m_availRect, container = lay.m_containerRect, css = lay.m_cssRect;
+            const unsigned char dirOverride = e->m_dirOverride;
+            e->CopyFromParent(e->m_parent, 4);
+            e->SetAttrFromStyle();
+            EXPECT_EQ(std::memcmp(&style, &e->Style(), sizeof(ELEMENT_STYLE)), 0) << "element " << index;
+            EXPECT_TRUE(avail == e->LayOrDefault().m_availRect) << "element " << index;
+            EXPECT_TRUE(container == e->LayOrDefault().m_containerRect) << "element " << index;
+            EXPECT_TRUE(css == e->LayOrDefault().m_cssRect) << "element " << index;
+            EXPECT_EQ(dirOverride, e->m_dirOverride) << "element " << index;
+        }
+    }
+}
+
 // Read into an element that is no body, with the restyle asked for: nothing
 // restyles the subtree afterwards, so the read styles it.
 TEST(ReadStyle, AReadThatNoRestyleFollowsStylesAsItReads)
