@@ -118,10 +118,14 @@ void Recompute(CElement* e)
     RefreshMarkerLabel(e);
 }
 
+// The sibling's record is tried first: after a read, an element's record
+// before is the one it was read with, which the restyle seldom gives again,
+// while a sibling's is often equal. Equal shared records are one record, so
+// the order decides only how soon it is found.
 void ShareRecomputed(CElement* e, const CSharedStyle& before)
 {
     if (const CSharedStyle* likely = LikelySiblingStyle(e))
-        e->m_style.Share(before, *likely);
+        e->m_style.Share(*likely, before);
     else
         e->m_style.Share(before);
 }
