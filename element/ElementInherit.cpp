@@ -73,6 +73,18 @@ void InheritFontAndText(ELEMENT_STYLE& own, const ELEMENT_STYLE& from, bool keep
     InheritColour(own, from);
 }
 
+// The first attribute named href (in any case) is not empty, as
+// GetAttrNoCase would read it, without copying its value.
+bool HasHref(const CElement* a)
+{
+    const CSafeBuf* href = nullptr;
+    a->m_attributes.ForEachPair([&href](const CSafeBuf& key, const CSafeBuf& value) {
+        if (!href && key.CompareNoCase("href") == 0)
+            href = &value;
+    });
+    return href && !href->IsEmpty();
+}
+
 void InheritMarkerColours(ELEMENT_STYLE& own, const ELEMENT_STYLE& from)
 {
     CopyStyleForNew(&own.markerColor, &from.markerColor);
@@ -128,9 +140,7 @@ bool CElement::CopyFromParent(CElement* parent, int mode)
             CopyStyleForNew(&own->listImage, &from.listImage);
         }
         if (parent->m_kind == kKindA) {
-            CSafeBuf href;
-            parent->GetAttrNoCase("href", href);
-            m_linkState = href.IsEmpty() ? 2 : 1;
+            m_linkState = HasHref(parent) ? 1 : 2;
         } else {
             m_linkState = parent->m_linkState;
         }

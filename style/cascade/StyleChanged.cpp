@@ -76,13 +76,14 @@ void PlaceSideGap(CElement* e)
     e->m_defaultMargin.right = rtl ? kIndent : 0;
 }
 
+bool HasAttributes(const CElement* e)
+{
+    return !e->m_attributes.IsEmpty() || (e->HasRare() && !e->Rare().m_attributes2.IsEmpty());
+}
+
 // A text run without attributes: no rule, presentational attribute or
 // style text applies to it, so what it inherits is its whole style.
-bool InheritsOnly(const CElement* e)
-{
-    return e->IsTextElement() && !e->m_tagName[0] && e->m_attributes.IsEmpty()
-        && (!e->HasRare() || e->Rare().m_attributes2.IsEmpty());
-}
+bool InheritsOnly(const CElement* e) { return e->IsTextElement() && !e->m_tagName[0] && !HasAttributes(e); }
 
 // Every source after the defaults, in order: the parent's values, rules,
 // presentational attributes and the style attribute.
@@ -98,22 +99,33 @@ void Recompute(CElement* e)
         e->CopyFromParent(parent, 1);
     }
     // Inheriting a second time after no other source would change nothing.
+    bool boxRecorded = false;
     if (!InheritsOnly(e)) {
         e->ApplyCSS(nullptr, false);
+        // ApplyCSS on a tagged element ends with CopyFromParent mode 4 and
+        // SetAttrFromStyle. Only attributes change the style after it (the
+        // side gap is no input of either), so for an element without any
+        // both would be done again to the same effect.
+        boxRecorded = e->m_tagName[0] && !HasAttributes(e);
         e->ApplyAttrSyle();
         ApplyStyleAttributes(e);
         PlaceSideGap(e);
-        if (parent)
+        if (parent && !boxRecorded)
             e->CopyFromParent(parent, 4);
     }
-    e->SetAttrFromStyle();
+    if (!boxRecorded)
+        e->SetAttrFromStyle();
     RefreshMarkerLabel(e);
 }
 
+// The sibling's record is tried first: after a read, an element's record
+// before is the one it was read with, which the restyle seldom gives again,
+// while a sibling's is often equal. Equal shared records are one record, so
+// the order decides only how soon it is found.
 void ShareRecomputed(CElement* e, const CSharedStyle& before)
 {
     if (const CSharedStyle* likely = LikelySiblingStyle(e))
-        e->m_style.Share(before, *likely);
+        e->m_style.Share(*likely, before);
     else
         e->m_style.Share(before);
 }

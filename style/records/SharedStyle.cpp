@@ -200,11 +200,26 @@ Record* RecentEqual(const ELEMENT_STYLE& style, std::uint64_t print)
     return nullptr;
 }
 
+// The whole bytes of from (padding included) into to, in blocks of 64 and
+// then the rest: a copy of this known size made at once is compiled to one
+// string move, which starts slowly and took as long as the rest of a text
+// run's restyle.
+void CopyBytes(ELEMENT_STYLE& to, const ELEMENT_STYLE& from)
+{
+    unsigned char* out = reinterpret_cast<unsigned char*>(&to);
+    const unsigned char* in = reinterpret_cast<const unsigned char*>(&from);
+    constexpr size_t kBlock = 64;
+    constexpr size_t kWhole = sizeof(ELEMENT_STYLE) / kBlock * kBlock;
+    for (size_t at = 0; at < kWhole; at += kBlock)
+        std::memcpy(out + at, in + at, kBlock);
+    std::memcpy(out + kWhole, in + kWhole, sizeof(ELEMENT_STYLE) - kWhole);
+}
+
 // A new own record with the value of style (whole bytes, padding included).
 Record* CopyOf(const ELEMENT_STYLE& style)
 {
     Record* r = NewRecord();
-    std::memcpy(static_cast<void*>(&r->style), &style, sizeof style);
+    CopyBytes(r->style, style);
     r->hash = 0;
     r->refs = 1;
     r->shared = false;
@@ -252,7 +267,7 @@ CSharedStyle& CSharedStyle::operator=(const CSharedStyle& other)
         Release(m_record);
         m_record = other.m_record;
     } else if (!m_record->shared) {
-        std::memcpy(static_cast<void*>(&m_record->style), &other.m_record->style, sizeof(ELEMENT_STYLE));
+        CopyBytes(m_record->style, other.m_record->style);
     } else {
         Record* own = CopyOf(other.m_record->style);
         Release(m_record);
@@ -299,7 +314,7 @@ ELEMENT_STYLE& CSharedStyle::Reset()
         Release(m_record);
         m_record = CopyOf(initial->style);
     } else {
-        std::memcpy(static_cast<void*>(&m_record->style), &initial->style, sizeof(ELEMENT_STYLE));
+        CopyBytes(m_record->style, initial->style);
     }
     return m_record->style;
 }

@@ -29,9 +29,10 @@ std::vector<ELEMENT_STYLE> Styles(CElement* top)
     return styles;
 }
 
-} // namespace
-
-TEST(ReadStyle, ABodyReadIsStyledAsARestyleLeavesIt)
+// Reads each document of read_style/documents.txt, with its page's style
+// sheet, and hands check the body read.
+template <class Check>
+void ForEachDocumentRead(Check check)
 {
     for (const qmtest::CaseLine& c : qmtest::ReadCaseFile("read_style/documents.txt", 2)) {
         SCOPED_TRACE("documents.txt line " + std::to_string(c.line));
@@ -40,13 +41,49 @@ TEST(ReadStyle, ABodyReadIsStyledAsARestyleLeavesIt)
         CMarkupDocument document(&engine);
         CSafeBuf error;
         ASSERT_TRUE(document.Read(c.fields[0].data(), c.fields[0].size(), error));
-        const std::vector<ELEMENT_STYLE> read = Styles(document.Body());
-        document.Body()->StyleChanged(0);
-        const std::vector<ELEMENT_STYLE> again = Styles(document.Body());
+        check(document.Body());
+    }
+}
+
+} // namespace
+
+TEST(ReadStyle, ABodyReadIsStyledAsARestyleLeavesIt)
+{
+    ForEachDocumentRead([](CElement* body) {
+        const std::vector<ELEMENT_STYLE> read = Styles(body);
+        body->StyleChanged(0);
+        const std::vector<ELEMENT_STYLE> again = Styles(body);
         ASSERT_EQ(read.size(), again.size());
         for (size_t i = 0; i < read.size(); ++i)
             EXPECT_EQ(std::memcmp(&read[i], &again[i], sizeof(ELEMENT_STYLE)), 0) << "element " << i;
-    }
+    });
+}
+
+// After a read, inheriting once more what CopyFromParent mode 4 takes (the
+// direction and the area) and recording the box size again changes no
+// element: the restyle leaves them as both would, also where it does not
+// end with them (elements without attributes, which rules alone style).
+TEST(ReadStyle, ARestyledTreeTakesNothingMoreFromItsParents)
+{
+    ForEachDocumentRead([](CElement* body) {
+        int index = 0;
+        for (CElement* e = body; e; e = NextInSubtree(e, body), ++index) {
+            if (!e->m_parent)
+                continue;
+            ELEMENT_STYLE style;
+            std::memcpy(static_cast<void*>(&style), &e->Style(), sizeof style);
+            const CElementLayout& lay = e->LayOrDefault();
+            const CRect avail = lay.m_availRect, container = lay.m_containerRect, css = lay.m_cssRect;
+            const unsigned char dirOverride = e->m_dirOverride;
+            e->CopyFromParent(e->m_parent, 4);
+            e->SetAttrFromStyle();
+            EXPECT_EQ(std::memcmp(&style, &e->Style(), sizeof style), 0) << "element " << index;
+            EXPECT_TRUE(avail == e->LayOrDefault().m_availRect) << "element " << index;
+            EXPECT_TRUE(container == e->LayOrDefault().m_containerRect) << "element " << index;
+            EXPECT_TRUE(css == e->LayOrDefault().m_cssRect) << "element " << index;
+            EXPECT_EQ(dirOverride, e->m_dirOverride) << "element " << index;
+        }
+    });
 }
 
 // Read into an element that is no body, with the restyle asked for: nothing

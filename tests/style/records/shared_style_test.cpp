@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 TEST(SharedStyle, EditCopiesOnlyWhatOthersShareAndShareFindsTheEqualRecord)
@@ -80,6 +81,38 @@ TEST(SharedStyle, EditCopiesOnlyWhatOthersShareAndShareFindsTheEqualRecord)
     EXPECT_EQ(d.Get().rowSpan, 7);
     e.Share();
     EXPECT_EQ(&e.Get(), &CSharedStyle().Get());
+}
+
+// Copies, assignments and Reset carry every byte of a record, padding and
+// the last bytes included: records are compared byte for byte.
+TEST(SharedStyle, CopiesKeepEveryByte)
+{
+    CSharedStyle a;
+    unsigned char* bytes = reinterpret_cast<unsigned char*>(&a.Edit());
+    for (size_t i = 0; i < sizeof(ELEMENT_STYLE); ++i)
+        bytes[i] = static_cast<unsigned char>(i * 7 + 1);
+    auto same
+        = [&a](const CSharedStyle& b) { return std::memcmp(&a.Get(), &b.Get(), sizeof(ELEMENT_STYLE)) == 0; };
+    CSharedStyle copied(a);
+    EXPECT_TRUE(same(copied));
+    CSharedStyle assignedOverOwn;
+    assignedOverOwn.Edit().colSpan = 2;
+    assignedOverOwn = a;
+    EXPECT_TRUE(same(assignedOverOwn));
+    CSharedStyle assignedOverShared;
+    assignedOverShared = a;
+    EXPECT_TRUE(same(assignedOverShared));
+    CSharedStyle shared(a);
+    shared.Share();
+    CSharedStyle edited(shared);
+    edited.Edit();
+    EXPECT_TRUE(same(edited));
+    const CSharedStyle initial;
+    a.Reset();
+    EXPECT_EQ(std::memcmp(&a.Get(), &initial.Get(), sizeof(ELEMENT_STYLE)), 0);
+    // Texts are pointers: the scrambled ones must not be read or kept.
+    for (CSharedStyle* handle : {&a, &copied, &assignedOverOwn, &assignedOverShared, &shared, &edited})
+        handle->Reset();
 }
 
 namespace {
