@@ -58,6 +58,15 @@ bool CElementRegistry::Register(CElement* e)
     return true;
 }
 
+void CElementRegistry::PrepareRegister(const CElement* e) const
+{
+    if (!e)
+        return;
+    m_members.Prefetch(e);
+    if (const CElement* tail = m_tails[BucketOf(e->GetID())])
+        __builtin_prefetch(&tail->m_registryNext, 1);
+}
+
 void CElementRegistry::Unregister(CElement* e)
 {
     if (!e || e->m_registry != this)

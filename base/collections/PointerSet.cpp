@@ -32,16 +32,36 @@ void CPointerSet::Rehash(size_t capacity)
 
 bool CPointerSet::Insert(const void* p)
 {
-    if (!p || Contains(p))
+    if (!p)
         return false;
-    if (2 * (m_count + 1) > m_slots.size())
-        Rehash(m_slots.empty() ? 64 : 2 * m_slots.size());
+    // One probe finds p or the empty slot that ends its run, where p goes
+    // unless the table must grow first.
+    if (!m_slots.empty()) {
+        const size_t mask = m_slots.size() - 1;
+        size_t i = Home(p);
+        for (; m_slots[i]; i = (i + 1) & mask) {
+            if (m_slots[i] == p)
+                return false;
+        }
+        if (2 * (m_count + 1) <= m_slots.size()) {
+            m_slots[i] = p;
+            ++m_count;
+            return true;
+        }
+    }
+    Rehash(m_slots.empty() ? 64 : 2 * m_slots.size());
     size_t i = Home(p);
     while (m_slots[i])
         i = (i + 1) & (m_slots.size() - 1);
     m_slots[i] = p;
     ++m_count;
     return true;
+}
+
+void CPointerSet::Prefetch(const void* p) const
+{
+    if (!m_slots.empty())
+        __builtin_prefetch(&m_slots[Home(p)], 1);
 }
 
 bool CPointerSet::Contains(const void* p) const

@@ -21,6 +21,10 @@ public:
     // addresses is reordered.
     void EraseMany(std::vector<const void*>& addresses);
     bool Contains(const void* p) const;
+    // Asks for the line of p's home slot, ahead of an Insert of p: the
+    // addresses are spread over the whole table, so a large set misses the
+    // cache once a call unless the line was asked for a while before.
+    void Prefetch(const void* p) const;
     size_t Count() const { return m_count; }
     // Empties the set and frees the table.
     void Clear();
