@@ -176,28 +176,41 @@ unsigned BucketOf(const unsigned short* tag)
     return ((tag[0] & kBucketMask) << kBucketBits) | (second & kBucketMask);
 }
 
+constexpr size_t kRowCount = sizeof kRows / sizeof kRows[0];
+
+// The index of the rows, and a handle of each row's tag name that the
+// elements of the row share (no look-up in the table of names for each).
 struct RowIndex
 {
     std::vector<const Row*> buckets[1u << (2 * kBucketBits)];
+    CTagName names[kRowCount];
 
     RowIndex()
     {
-        for (const Row& row : kRows) {
-            const CSafeBuf wide(reinterpret_cast<const unsigned char*>(row.tag));
-            buckets[BucketOf(wide)].push_back(&row);
+        for (size_t i = 0; i < kRowCount; ++i) {
+            const CSafeBuf wide(reinterpret_cast<const unsigned char*>(kRows[i].tag));
+            buckets[BucketOf(wide)].push_back(&kRows[i]);
+            names[i].Assign(wide, wide.Length());
         }
     }
 };
 
-const Row* FindRow(const unsigned short* tag)
+const RowIndex& Index()
 {
     static const RowIndex index;
-    for (const Row* row : index.buckets[BucketOf(tag)]) {
+    return index;
+}
+
+const Row* FindRow(const unsigned short* tag)
+{
+    for (const Row* row : Index().buckets[BucketOf(tag)]) {
         if (U16cmp(tag, row->tag) == 0)
             return row;
     }
     return nullptr;
 }
+
+const CTagName& NameOf(const Row& row) { return Index().names[&row - kRows]; }
 
 CElement* Construct(Class cls, STYLE_CLASS* rules)
 {
@@ -283,20 +296,31 @@ CElement* Create(const unsigned short* tag, STYLE_CLASS* rules, CElement* root, 
     CControlServices* control = owner ? owner->m_control : nullptr;
     const Row* row = *tag ? FindRow(tag) : nullptr;
     std::unique_ptr<CElement> e;
+    CCustomElement* custom = nullptr;
     if (!*tag) {
         e.reset(new CTextElement(rules));
     } else if (row) {
         e.reset(Construct(row->cls, rules));
+    } else {
+        custom = new CCustomElement(rules);
+        e.reset(custom);
+    }
+    // The registry's memory for the element is fetched while the element
+    // is set up and styled.
+    if (owner)
+        owner->m_doc.m_registry.PrepareRegister(e.get());
+    if (row) {
         ApplyRow(e.get(), *row);
         SetDefaultStyle(tag, e.get());
-    } else {
-        CCustomElement* custom = new CCustomElement(rules);
-        e.reset(custom);
+    } else if (custom) {
         ApplyCustomRules(custom, tag, control);
     }
     e->m_owner = owner;
     e->m_root = e->m_kind == kKindBody ? e.get() : root;
-    e->SetTagName(tag, true);
+    if (row)
+        e->SetTagName(NameOf(*row), true);
+    else
+        e->SetTagName(tag, true);
     if (owner)
         owner->m_doc.m_registry.Register(e.get());
     return e.release();
