@@ -356,7 +356,16 @@ void CElement::Release()
                 break;
             lags.pop_back();
             CElement* parent = current->m_parent;
-            PrefetchTextOf(current->m_nextSibling ? current->m_nextSibling : parent);
+            CElement* next = current->m_nextSibling;
+            PrefetchTextOf(next ? next : parent);
+            // The walk goes down into the next sibling's first child once
+            // this element is gone: asked for now (the sibling itself was
+            // asked for when the walk came down here), so that the walk
+            // does not wait for each first child in turn.
+            if (next && next->m_firstChild) {
+                __builtin_prefetch(next->m_firstChild, 1);
+                __builtin_prefetch(&next->m_firstChild->m_text, 1);
+            }
             // A tree whose registry was emptied goes as a whole: the
             // document that painted it is gone, and so is any reason to
             // paint its rows again. Below this element, the parents go
