@@ -58,10 +58,6 @@ public:
     // Stores the bucket index in e and appends e at the tail of its bucket.
     // False (nothing done) for null or an element already in a registry.
     bool Register(CElement* e);
-    // Asks for the memory that Register(e) will write (e's slot in the set
-    // of addresses, the tail of its bucket), for a caller that has work to
-    // do on e meanwhile. Nothing else is read or changed.
-    void PrepareRegister(const CElement* e) const;
     // Takes e out of its bucket; nothing when e is not in this registry.
     void Unregister(CElement* e);
     // Detaches every element (the buckets become empty).

@@ -296,23 +296,15 @@ CElement* Create(const unsigned short* tag, STYLE_CLASS* rules, CElement* root, 
     CControlServices* control = owner ? owner->m_control : nullptr;
     const Row* row = *tag ? FindRow(tag) : nullptr;
     std::unique_ptr<CElement> e;
-    CCustomElement* custom = nullptr;
     if (!*tag) {
         e.reset(new CTextElement(rules));
     } else if (row) {
         e.reset(Construct(row->cls, rules));
-    } else {
-        custom = new CCustomElement(rules);
-        e.reset(custom);
-    }
-    // The registry's memory for the element is fetched while the element
-    // is set up and styled.
-    if (owner)
-        owner->m_doc.m_registry.PrepareRegister(e.get());
-    if (row) {
         ApplyRow(e.get(), *row);
         SetDefaultStyle(tag, e.get());
-    } else if (custom) {
+    } else {
+        CCustomElement* custom = new CCustomElement(rules);
+        e.reset(custom);
         ApplyCustomRules(custom, tag, control);
     }
     e->m_owner = owner;
