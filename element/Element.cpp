@@ -147,6 +147,13 @@ void CElement::SetTagName(const char* tag, bool apply)
         ApplyCSS(nullptr, false);
 }
 
+void CElement::SetTagName(const CTagName& name, bool apply)
+{
+    m_tagName.Share(name);
+    if (apply)
+        ApplyCSS(nullptr, false);
+}
+
 bool CElement::IsStandardInlineElement() const { return IsTagInList(InlineTags, m_tagName); }
 
 bool CElement::IsTag(const unsigned short* tag) const { return tag && U16cmp(m_tagName, tag) == 0; }

@@ -76,6 +76,7 @@ public:
     // applied (ApplyCSS). The 8-bit form widens byte by byte (zero-extended).
     void SetTagName(const unsigned short* tag, bool apply);
     void SetTagName(const char* tag, bool apply);
+    void SetTagName(const CTagName& name, bool apply);
     const unsigned short* GetTagName() const { return m_tagName; }
     // The tag is in InlineTags.
     bool IsStandardInlineElement() const;

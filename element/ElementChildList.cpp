@@ -300,6 +300,16 @@ void PrefetchTextOf(const CElement* e)
         __builtin_prefetch(reinterpret_cast<const void*>(reinterpret_cast<std::uintptr_t>(text) - 16), 1);
 }
 
+// All the lines of e's record (those of the larger kinds too), which its
+// destruction reads and writes.
+void PrefetchRecord(const CElement* e)
+{
+    constexpr int kRecordLines = 7;
+    const char* record = reinterpret_cast<const char*>(e);
+    for (int i = 0; i < kRecordLines; ++i)
+        __builtin_prefetch(record + 64 * i, 1);
+}
+
 // Brackets the release of a subtree in its document's registry.
 class CReleaseScope
 {
@@ -356,7 +366,19 @@ void CElement::Release()
                 break;
             lags.pop_back();
             CElement* parent = current->m_parent;
-            PrefetchTextOf(current->m_nextSibling ? current->m_nextSibling : parent);
+            CElement* next = current->m_nextSibling;
+            PrefetchTextOf(next ? next : parent);
+            // The element destroyed after this one: the next sibling when it
+            // is a leaf, else the walk goes down into its first child (the
+            // sibling itself was asked for when the walk came down here), or
+            // the parent. Its lines are asked for at once, so that the walk
+            // and the destructors do not wait for them one after another.
+            if (!next)
+                PrefetchRecord(parent);
+            else if (!next->m_firstChild)
+                PrefetchRecord(next);
+            else
+                PrefetchRecord(next->m_firstChild);
             // A tree whose registry was emptied goes as a whole: the
             // document that painted it is gone, and so is any reason to
             // paint its rows again. Below this element, the parents go

@@ -40,7 +40,12 @@ bool CElementRegistry::Register(CElement* e)
     else
         m_heads[bucket] = e;
     m_tails[bucket] = e;
-    if (!m_members.Insert(e) && m_releasing) {
+    if (!m_releasing) {
+        // Outside a release the set holds only live elements, so e's
+        // address is none of them: it is added without waiting for its
+        // slot.
+        m_members.Add(e);
+    } else if (!m_members.Insert(e)) {
         // The address of an element destroyed in the release, taken again:
         // it stays in the set now.
         auto stale = std::find(m_leaving.begin(), m_leaving.end(), e);

@@ -79,4 +79,13 @@ void CTagName::Assign(const unsigned short* text, int n)
     m_entry = entry;
 }
 
+void CTagName::Share(const CTagName& other)
+{
+    // Counted first: other may be this handle.
+    if (other.m_entry)
+        ++other.m_entry->refs;
+    Release(m_entry);
+    m_entry = other.m_entry;
+}
+
 unsigned long CTagName::NameCount() { return static_cast<unsigned long>(Names().size()); }

@@ -20,6 +20,9 @@ public:
     // The first n units of text (at most kTagNameUnits - 1; a zero unit ends
     // the name earlier).
     void Assign(const unsigned short* text, int n);
+    // The name other holds, without a look-up in the table (for a maker of
+    // many elements that keeps a handle of each name it gives).
+    void Share(const CTagName& other);
 
     const unsigned short* Get() const { return m_entry ? m_entry->text : kEmpty; }
     operator const unsigned short*() const { return Get(); }

@@ -74,14 +74,10 @@ ListItemLine FirstLineOf(const CElement* e)
     return line;
 }
 
-CLIElement::CLIElement(STYLE_CLASS* rules)
-    : CElement(rules),
-      m_markerStyle(std::make_unique<qm::text::Style>()),
-      m_markerLayout(std::make_unique<qm::text::Layout>())
+CLIElement::CLIElement(STYLE_CLASS* rules) : CElement(rules)
 {
     m_kind = kKindLi;
     m_drawColor = RGB(0, 0, 0);
-    m_markerLayout->SetStyle(m_markerStyle.get());
 }
 
 CLIElement::~CLIElement()
@@ -145,6 +141,13 @@ bool CLIElement::PrepareText()
     GetMarkerText(text);
     if (text.IsEmpty())
         return false;
+    // Made for the first marker measured or drawn: a list that is read and
+    // written back never has them.
+    if (!m_markerLayout) {
+        m_markerStyle = std::make_unique<qm::text::Style>();
+        m_markerLayout = std::make_unique<qm::text::Layout>();
+        m_markerLayout->SetStyle(m_markerStyle.get());
+    }
     qm::text::Style& style = *m_markerStyle;
     style.SetFontId(Style().fontNumber);
     style.SetSize(MarkerFontSize());

@@ -101,6 +101,7 @@ private:
     void DrawShape(void* dc, int type, const CRect& box);
     void DrawText(void* dc, int x, int baseline);
 
+    // The marker's text style and layout, made by PrepareText.
     std::unique_ptr<qm::text::Style> m_markerStyle;
     std::unique_ptr<qm::text::Layout> m_markerLayout;
 };

@@ -201,7 +201,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             int n = fdp.ConsumeIntegralInRange<int>(1, 64);
             while (n-- > 0 && fdp.remaining_bytes() > 0) {
                 const void* p = &addresses[fdp.ConsumeIntegralInRange<int>(0, 511) * 8];
-                if (insert)
+                // An address known to be new may also be added without
+                // waiting for its slot.
+                if (insert && pmodel.count(p) == 0 && fdp.ConsumeBool()) {
+                    pointers.Add(p);
+                    pmodel.insert(p);
+                } else if (insert)
                     QM_FUZZ_CHECK(pointers.Insert(p) == pmodel.insert(p).second);
                 else
                     QM_FUZZ_CHECK(pointers.Erase(p) == (pmodel.erase(p) == 1));

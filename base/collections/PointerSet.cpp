@@ -32,8 +32,29 @@ void CPointerSet::Rehash(size_t capacity)
 
 bool CPointerSet::Insert(const void* p)
 {
-    if (!p || Contains(p))
+    if (!p || PendingIndex(p) != kPending)
         return false;
+    // One probe finds p or the empty slot that ends its run, where p goes
+    // unless the table must grow first.
+    if (!m_slots.empty()) {
+        const size_t mask = m_slots.size() - 1;
+        size_t i = Home(p);
+        for (; m_slots[i]; i = (i + 1) & mask) {
+            if (m_slots[i] == p)
+                return false;
+        }
+        if (2 * (m_count + 1) <= m_slots.size()) {
+            m_slots[i] = p;
+            ++m_count;
+            return true;
+        }
+    }
+    Place(p);
+    return true;
+}
+
+void CPointerSet::Place(const void* p)
+{
     if (2 * (m_count + 1) > m_slots.size())
         Rehash(m_slots.empty() ? 64 : 2 * m_slots.size());
     size_t i = Home(p);
@@ -41,12 +62,40 @@ bool CPointerSet::Insert(const void* p)
         i = (i + 1) & (m_slots.size() - 1);
     m_slots[i] = p;
     ++m_count;
-    return true;
+}
+
+void CPointerSet::Add(const void* p)
+{
+    if (m_pendingCount == kPending) {
+        // The oldest goes into the table: its line was asked for kPending
+        // additions ago.
+        Place(m_pending[m_pendingStart]);
+        m_pendingStart = (m_pendingStart + 1) & (kPending - 1);
+        --m_pendingCount;
+    }
+    if (!m_slots.empty())
+        __builtin_prefetch(&m_slots[Home(p)], 1);
+    m_pending[(m_pendingStart + m_pendingCount) & (kPending - 1)] = p;
+    ++m_pendingCount;
+}
+
+size_t CPointerSet::PendingIndex(const void* p) const
+{
+    for (size_t n = 0; n < m_pendingCount; ++n) {
+        const size_t i = (m_pendingStart + n) & (kPending - 1);
+        if (m_pending[i] == p)
+            return i;
+    }
+    return kPending;
 }
 
 bool CPointerSet::Contains(const void* p) const
 {
-    if (!p || m_slots.empty())
+    if (!p)
+        return false;
+    if (PendingIndex(p) != kPending)
+        return true;
+    if (m_slots.empty())
         return false;
     for (size_t i = Home(p); m_slots[i]; i = (i + 1) & (m_slots.size() - 1)) {
         if (m_slots[i] == p)
@@ -57,7 +106,17 @@ bool CPointerSet::Contains(const void* p) const
 
 bool CPointerSet::Erase(const void* p)
 {
-    if (!p || m_slots.empty())
+    if (!p)
+        return false;
+    const size_t pending = PendingIndex(p);
+    if (pending != kPending) {
+        // The newest pending takes its place in the ring.
+        const size_t last = (m_pendingStart + m_pendingCount - 1) & (kPending - 1);
+        m_pending[pending] = m_pending[last];
+        --m_pendingCount;
+        return true;
+    }
+    if (m_slots.empty())
         return false;
     const size_t mask = m_slots.size() - 1;
     size_t i = Home(p);
@@ -98,10 +157,12 @@ void CPointerSet::Clear()
 {
     std::vector<const void*>().swap(m_slots);
     m_count = 0;
+    m_pendingCount = 0;
 }
 
 void CPointerSet::RemoveAll()
 {
     std::fill(m_slots.begin(), m_slots.end(), nullptr);
     m_count = 0;
+    m_pendingCount = 0;
 }

@@ -13,6 +13,14 @@ public:
     // False when p is null or already a member. Growing the table may throw
     // std::bad_alloc; the set is unchanged then.
     bool Insert(const void* p);
+    // Adds p, which the caller knows is neither null nor a member, without
+    // waiting for its slot: a large table misses the cache once an address
+    // (they are spread over all of it), so the slot's line is asked for and
+    // p waits among the last few added, entering the table kPending
+    // additions later, when the line has come. It is a member at once
+    // (Contains, Erase and Count see it). Growing the table may throw
+    // std::bad_alloc; p is no member then, and the rest are unchanged.
+    void Add(const void* p);
     // False when p was not a member.
     bool Erase(const void* p);
     // Erases each of the addresses (those that are not members are passed
@@ -21,7 +29,7 @@ public:
     // addresses is reordered.
     void EraseMany(std::vector<const void*>& addresses);
     bool Contains(const void* p) const;
-    size_t Count() const { return m_count; }
+    size_t Count() const { return m_count + m_pendingCount; }
     // Empties the set and frees the table.
     void Clear();
     // Empties the set and keeps the table, for a set that fills again to
@@ -29,9 +37,18 @@ public:
     void RemoveAll();
 
 private:
+    static constexpr size_t kPending = 8; // a power of two
     size_t Home(const void* p) const;
     void Rehash(size_t capacity);
+    // Puts p, no member, into the table (grown first when half full).
+    void Place(const void* p);
+    // The index of p among the pending, or kPending.
+    size_t PendingIndex(const void* p) const;
 
     std::vector<const void*> m_slots; // null: an empty slot; the size is a power of two
-    size_t m_count = 0;
+    size_t m_count = 0;               // members in m_slots
+    // Members added but not yet in the table: a ring, oldest first.
+    const void* m_pending[kPending] = {};
+    size_t m_pendingStart = 0;
+    size_t m_pendingCount = 0;
 };

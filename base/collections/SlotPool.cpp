@@ -41,11 +41,16 @@ void* CSlotPool::Allocate(size_t size)
     const size_t sizeClass = ClassOf(size);
     if (FreeSlot* slot = m_free[sizeClass]) {
         m_free[sizeClass] = slot->next;
-        // The next slot of the list is read when it is handed out: the
-        // memory of a tree destroyed a while ago has left the caches, and
-        // is brought back while the caller fills this slot.
-        if (slot->next)
-            __builtin_prefetch(slot->next, 1);
+        // The next slot of the list is read when it is handed out, and a
+        // new object writes all of its lines: the memory of a tree
+        // destroyed a while ago has left the caches, and is brought back
+        // while the caller fills this slot.
+        if (slot->next) {
+            const char* next = reinterpret_cast<const char*>(slot->next);
+            const size_t lines = sizeClass < kPrefetchedLines ? sizeClass : kPrefetchedLines;
+            for (size_t i = 0; i < lines; ++i)
+                __builtin_prefetch(next + i * kGranule, 1);
+        }
         return slot;
     }
     const size_t bytes = sizeClass * kGranule;

@@ -44,6 +44,9 @@ private:
     {
         FreeSlot* next;
     };
+    // The lines of the next free slot asked for when a slot is handed out
+    // (all of them, up to this many).
+    static constexpr size_t kPrefetchedLines = 8;
     static size_t ClassOf(size_t size) { return (size + kGranule - 1) / kGranule; }
     bool NewSlab();
 

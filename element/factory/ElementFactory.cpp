@@ -176,28 +176,41 @@ unsigned BucketOf(const unsigned short* tag)
     return ((tag[0] & kBucketMask) << kBucketBits) | (second & kBucketMask);
 }
 
+constexpr size_t kRowCount = sizeof kRows / sizeof kRows[0];
+
+// The index of the rows, and a handle of each row's tag name that the
+// elements of the row share (no look-up in the table of names for each).
 struct RowIndex
 {
     std::vector<const Row*> buckets[1u << (2 * kBucketBits)];
+    CTagName names[kRowCount];
 
     RowIndex()
     {
-        for (const Row& row : kRows) {
-            const CSafeBuf wide(reinterpret_cast<const unsigned char*>(row.tag));
-            buckets[BucketOf(wide)].push_back(&row);
+        for (size_t i = 0; i < kRowCount; ++i) {
+            const CSafeBuf wide(reinterpret_cast<const unsigned char*>(kRows[i].tag));
+            buckets[BucketOf(wide)].push_back(&kRows[i]);
+            names[i].Assign(wide, wide.Length());
         }
     }
 };
 
-const Row* FindRow(const unsigned short* tag)
+const RowIndex& Index()
 {
     static const RowIndex index;
-    for (const Row* row : index.buckets[BucketOf(tag)]) {
+    return index;
+}
+
+const Row* FindRow(const unsigned short* tag)
+{
+    for (const Row* row : Index().buckets[BucketOf(tag)]) {
         if (U16cmp(tag, row->tag) == 0)
             return row;
     }
     return nullptr;
 }
+
+const CTagName& NameOf(const Row& row) { return Index().names[&row - kRows]; }
 
 CElement* Construct(Class cls, STYLE_CLASS* rules)
 {
@@ -296,7 +309,10 @@ CElement* Create(const unsigned short* tag, STYLE_CLASS* rules, CElement* root, 
     }
     e->m_owner = owner;
     e->m_root = e->m_kind == kKindBody ? e.get() : root;
-    e->SetTagName(tag, true);
+    if (row)
+        e->SetTagName(NameOf(*row), true);
+    else
+        e->SetTagName(tag, true);
     if (owner)
         owner->m_doc.m_registry.Register(e.get());
     return e.release();

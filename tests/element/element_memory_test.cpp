@@ -17,8 +17,11 @@
 
 TEST(ElementMemory, TagNamesAreHeldOnceAndLeaveWithTheirLastElement)
 {
+    // The factory holds the names of the tags it knows for as long as the
+    // process runs; every other name leaves with its last holder.
+    delete CreateElement("p", nullptr, nullptr, nullptr);
     const unsigned long names = CTagName::NameCount();
-    const unsigned short p[] = {'p', 0};
+    const unsigned short p[] = {'z', 0}; // a name the factory does not hold
     {
         CTagName a, b, c;
         EXPECT_EQ(a.Get()[0], 0) << "a new name is empty";
@@ -44,6 +47,21 @@ TEST(ElementMemory, TagNamesAreHeldOnceAndLeaveWithTheirLastElement)
     EXPECT_TRUE(e->IsTag("q"));
     delete e;
     EXPECT_EQ(CTagName::NameCount(), names);
+
+    CElement* custom = CreateElement("chapter", nullptr, nullptr, nullptr);
+    CElement* known = CreateElement("p", nullptr, nullptr, nullptr);
+    ASSERT_NE(custom, nullptr);
+    ASSERT_NE(known, nullptr);
+    EXPECT_TRUE(custom->IsTag("chapter"));
+    EXPECT_EQ(CTagName::NameCount(), names + 1);
+    known->m_tagName.Share(custom->m_tagName);
+    EXPECT_TRUE(known->IsTag("chapter"));
+    EXPECT_EQ(known->m_tagName.Get(), custom->m_tagName.Get()) << "one text for both";
+    known->m_tagName.Share(known->m_tagName);
+    delete custom;
+    EXPECT_TRUE(known->IsTag("chapter")) << "held by its other holder";
+    delete known;
+    EXPECT_EQ(CTagName::NameCount(), names) << "the custom name left with its last holder";
 }
 
 namespace {

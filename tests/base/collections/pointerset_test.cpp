@@ -1,7 +1,8 @@
 // The flat address set against std::set, through long runs of insertions and
-// removals over a few hundred addresses: runs of neighbouring slots form,
-// wrap around the table's end and are closed up again by removals; the set
-// emptied on the way fills again in the table it kept.
+// removals over a few hundred addresses, some added without waiting for
+// their slots: runs of neighbouring slots form, wrap around the table's end
+// and are closed up again by removals; the set emptied on the way fills
+// again in the table it kept.
 
 #include "base/collections/PointerSet.h"
 
@@ -35,7 +36,13 @@ TEST(PointerSet, AgreesWithAModelThroughGrowthAndRemovals)
         const void* p = &memory[next(300) * 16 + (step % 7 == 0 ? 8 : 0)];
         // Mostly insertions first, mostly removals later.
         const bool insert = next(100) < (step < 20000 ? 70u : 30u);
-        if (insert)
+        // Every third new address is added without waiting for its slot:
+        // it is a member at once, and may be erased or inserted again
+        // before it enters the table.
+        if (insert && step % 3 == 0 && model.count(p) == 0) {
+            set.Add(p);
+            model.insert(p);
+        } else if (insert)
             EXPECT_EQ(set.Insert(p), model.insert(p).second);
         else
             EXPECT_EQ(set.Erase(p), model.erase(p) == 1);
@@ -79,7 +86,11 @@ TEST(PointerSet, ErasingManyAtOnceAgreesWithAModel)
         CPointerSet set;
         std::set<const void*> model;
         for (int i = 0; i < c.members; ++i) {
-            set.Insert(&memory[i * 16]);
+            // The last few still wait to enter the table.
+            if (i + 5 >= c.members)
+                set.Add(&memory[i * 16]);
+            else
+                set.Insert(&memory[i * 16]);
             model.insert(&memory[i * 16]);
         }
         std::vector<const void*> erased;
