@@ -28,6 +28,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -170,6 +171,33 @@ void BM_LoadDocument(benchmark::State& state)
             state.SkipWithError("the document does not load");
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * doc.size()));
+}
+
+// The document's load of one data table of range(0) rows (a th and three
+// td each, under a row of th): the td cells' headers are found in one pass
+// over the cells, so the load grows with the rows, not with their square.
+void BM_LoadDataTable(benchmark::State& state)
+{
+    // The tests' short runs (QM_BENCH_SHORT) take 100 rows.
+    const char* quick = std::getenv("QM_BENCH_SHORT");
+    const int64_t rows = quick && *quick ? std::min<int64_t>(state.range(0), 100) : state.range(0);
+    std::string doc = "<html xmlns=\"http://www.w3.org/1999/xhtml\"><head><title>t</title></head><body>"
+                      "<table><tr><th>h</th><th>x</th><th>y</th><th>z</th></tr>";
+    for (int64_t r = 0; r < rows; ++r) {
+        const std::string n = std::to_string(r);
+        doc += "<tr><th>r" + n + "</th><td>a" + n + "</td><td>b" + n + "</td><td>c" + n + "</td></tr>";
+    }
+    doc += "</table></body></html>";
+    CSafeBuf text;
+    text.AssignUTF8(doc.c_str());
+    CXHTML engine;
+    SetBenchView(engine.m_doc);
+    for (auto _ : state) {
+        bool built = false;
+        if (!engine.m_doc.ReadDocument(text, built))
+            state.SkipWithError("the document does not load");
+    }
+    state.counters["rows"] = static_cast<double>(rows);
 }
 
 // Cleaning as a page's value (mode 8, with the control's option 0x4000 so
@@ -334,6 +362,7 @@ BENCHMARK(BM_LoadAgainstLibxml)->Arg(1024)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadDocumentAgainstTree)->Arg(100)->Arg(1024)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteGrowth)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ToolPeakMemory)->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadDataTable)->Arg(500)->Arg(4000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadDocument)
     ->Args({100, 0})
     ->Args({1024, 0})

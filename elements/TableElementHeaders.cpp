@@ -65,6 +65,14 @@ void HeaderId(char (&text)[48], const char* prefix, size_t row, int position)
         std::snprintf(text, sizeof text, "%s%lu-%d", prefix, static_cast<unsigned long>(row), position);
 }
 
+// A header id appended to a list of them, a blank between two.
+void AppendId(CSafeBuf& ids, const CSafeBuf& id)
+{
+    if (!ids.IsEmpty())
+        ids += " ";
+    ids += id;
+}
+
 bool AllTH(const CElement* row)
 {
     for (const CElement* c = row->m_firstChild; c; c = c->m_nextSibling) {
@@ -223,38 +231,47 @@ bool CTableElement::DoHeaders()
         }
     }
     // headers of the td cells: the th above in the column, then the th
-    // before in the row.
-    for (size_t r = 0; r < rows.size(); ++r) {
-        RowCells(rows[r], cells);
+    // before in the row. The cells are taken once, in order: the ids of the
+    // th met so far stand ready for every column where a td starts, so a
+    // td reads its column's instead of walking the column again (a table of
+    // n rows costed n * n).
+    std::vector<int> starts;
+    for (CElement* tr : rows) {
+        RowCells(tr, cells);
         for (CElement* cell : cells) {
-            if (cell->m_kind != kKindTd)
+            if (cell->m_kind == kKindTd)
+                starts.push_back(static_cast<CTDElement*>(cell)->m_columnIndex);
+        }
+    }
+    std::sort(starts.begin(), starts.end());
+    starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
+    std::vector<CSafeBuf> above(starts.size());
+    CSafeBuf id, before, headers;
+    for (CElement* tr : rows) {
+        RowCells(tr, cells);
+        before.Empty();
+        for (CElement* cell : cells) {
+            const int index = static_cast<CTDElement*>(cell)->m_columnIndex;
+            if (cell->m_kind == kKindTd) {
+                const size_t at = static_cast<size_t>(
+                    std::lower_bound(starts.begin(), starts.end(), index) - starts.begin());
+                headers = above[at];
+                if (!headers.IsEmpty() && !before.IsEmpty())
+                    headers += " ";
+                headers += before;
+                SetHeaderAttr(cell, "headers", headers);
                 continue;
-            CSafeBuf column, row, id;
-            CPtrList above;
-            GetCells(&above, 15, static_cast<CTDElement*>(cell)->m_columnIndex);
-            bool reached = false;
-            above.ForEachItem([&](void* item) {
-                CElement* other = static_cast<CElement*>(item);
-                reached = reached || other == cell;
-                if (reached || other->m_kind != kKindTh || !other->GetAttrString("id", id) || id.IsEmpty())
-                    return;
-                if (!column.IsEmpty())
-                    column += " ";
-                column += id;
-            });
-            for (CElement* other : cells) {
-                if (other == cell)
-                    break;
-                if (other->m_kind != kKindTh || !other->GetAttrString("id", id) || id.IsEmpty())
-                    continue;
-                if (!row.IsEmpty())
-                    row += " ";
-                row += id;
             }
-            if (!column.IsEmpty() && !row.IsEmpty())
-                column += " ";
-            column += row;
-            SetHeaderAttr(cell, "headers", column);
+            if (cell->m_kind != kKindTh || !cell->GetAttrString("id", id) || id.IsEmpty())
+                continue;
+            // The columns the th covers: its own, and with a span of two or
+            // more the ones after it that the span reaches.
+            const int span = cell->Style().colSpan;
+            const long long last = static_cast<long long>(index) + (span >= 2 ? span - 1 : 0);
+            for (auto k = std::lower_bound(starts.begin(), starts.end(), index);
+                 k != starts.end() && *k <= last; ++k)
+                AppendId(above[static_cast<size_t>(k - starts.begin())], id);
+            AppendId(before, id);
         }
     }
     return AddDataStruct();
