@@ -38,23 +38,6 @@ namespace {
 
 CStyleLaterScope::State* g_later = nullptr;
 
-bool IsNamespaceDeclaration(const CSafeBuf& name) { return name == "xmlns" || name.Find("xmlns:") == 0; }
-
-// The read styles an element from its attributes when it has any besides
-// namespace declarations; styleText is then that of its style attribute.
-bool AttributesAsRead(const CElement* e, CSafeBuf& styleText)
-{
-    bool any = false;
-    e->m_attributes.ForEachPair([&](const CSafeBuf& name, const CSafeBuf& value) {
-        if (IsNamespaceDeclaration(name))
-            return;
-        any = true;
-        if (name.CompareNoCase("style") == 0)
-            styleText = value;
-    });
-    return any;
-}
-
 } // namespace
 
 CStyleLaterScope::CStyleLaterScope(const CElement* top) : m_state(new State{top, {}, {}}), m_outer(g_later)
@@ -90,22 +73,27 @@ void StyleAsRead(CElement* e, const CSafeBuf& styleText)
 
 bool RightToLeftAsRead(CElement* e)
 {
+    // A row's direction decides the order its cells are kept in, and the
+    // writer puts them back by the direction the row has when written: the
+    // two must agree, or every save turns the cells round once more. Rules
+    // can depend on where the row stands (a first child, a row after
+    // another), which an element learns only once linked; made before that,
+    // it matched rules as if alone. So the row, and the ancestors it
+    // inherits from where their styling was left for later, are styled here
+    // in full as they stand, as the restyle after the read styles them.
     if (StylesLater(e)) {
-        // From the nearest ancestor styled already (the top at the latest)
-        // down to e: each inherits, then takes what its attributes give.
         std::vector<CElement*>& chain = g_later->chain;
         chain.clear();
         for (CElement* a = e; a && StylesLater(a) && !g_later->Styled(a->GetID()); a = a->m_parent)
             chain.push_back(a);
         for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-            CElement* a = *it;
-            if (a->m_parent)
-                a->CopyFromParent(a->m_parent, 1);
-            CSafeBuf styleText;
-            if (AttributesAsRead(a, styleText))
-                StyleAsRead(a, styleText);
-            g_later->MarkStyled(a->GetID());
+            (*it)->StyleChanged(2);
+            g_later->MarkStyled((*it)->GetID());
         }
+    } else if (e->m_parent) {
+        // Styled as read and restyled by nothing after: the row and the
+        // cells that inherit from it take the style they keep.
+        e->StyleChanged(1);
     }
     return e->Style().rtl != 0;
 }

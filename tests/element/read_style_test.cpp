@@ -30,7 +30,7 @@ std::vector<ELEMENT_STYLE> Styles(CElement* top)
 }
 
 // Reads each document of read_style/documents.txt, with its page's style
-// sheet, and hands check the body read.
+// sheet, and hands check the engine and the document read.
 template <class Check>
 void ForEachDocumentRead(Check check)
 {
@@ -41,15 +41,30 @@ void ForEachDocumentRead(Check check)
         CMarkupDocument document(&engine);
         CSafeBuf error;
         ASSERT_TRUE(document.Read(c.fields[0].data(), c.fields[0].size(), error));
-        check(document.Body());
+        check(engine, document, c.fields[0]);
     }
+}
+
+// The text of markup in document order, tags and blanks left out.
+std::string TextInOrder(const std::string& markup)
+{
+    std::string text;
+    bool inTag = false;
+    for (char c : markup) {
+        if (c == '<' || c == '>')
+            inTag = c == '<';
+        else if (!inTag && c != ' ' && c != '\r' && c != '\n')
+            text += c;
+    }
+    return text;
 }
 
 } // namespace
 
 TEST(ReadStyle, ABodyReadIsStyledAsARestyleLeavesIt)
 {
-    ForEachDocumentRead([](CElement* body) {
+    ForEachDocumentRead([](CXHTML&, CMarkupDocument& document, const std::string&) {
+        CElement* body = document.Body();
         const std::vector<ELEMENT_STYLE> read = Styles(body);
         body->StyleChanged(0);
         const std::vector<ELEMENT_STYLE> again = Styles(body);
@@ -65,7 +80,8 @@ TEST(ReadStyle, ABodyReadIsStyledAsARestyleLeavesIt)
 // end with them (elements without attributes, which rules alone style).
 TEST(ReadStyle, ARestyledTreeTakesNothingMoreFromItsParents)
 {
-    ForEachDocumentRead([](CElement* body) {
+    ForEachDocumentRead([](CXHTML&, CMarkupDocument& document, const std::string&) {
+        CElement* body = document.Body();
         int index = 0;
         for (CElement* e = body; e; e = NextInSubtree(e, body), ++index) {
             if (!e->m_parent)
@@ -86,6 +102,23 @@ TEST(ReadStyle, ARestyledTreeTakesNothingMoreFromItsParents)
     });
 }
 
+// A row's cells are kept in the order its direction shows them and written
+// back in the order read: the rules that make a row right to left are
+// matched where the row stands, for the read as for the writer.
+TEST(ReadStyle, TheMarkupWrittenReadsBackUnchanged)
+{
+    ForEachDocumentRead([](CXHTML& engine, CMarkupDocument& document, const std::string& markup) {
+        CSafeBuf out, error;
+        document.Write(out, 0);
+        const std::string written = qmtest::ToUtf8(out);
+        CMarkupDocument again(&engine);
+        ASSERT_TRUE(again.Read(written.data(), written.size(), error));
+        again.Write(out, 0);
+        EXPECT_EQ(qmtest::ToUtf8(out), written);
+        EXPECT_NE(TextInOrder(written).find(TextInOrder(markup)), std::string::npos) << written;
+    });
+}
+
 // Read into an element that is no body, with the restyle asked for: nothing
 // restyles the subtree afterwards, so the read styles it.
 TEST(ReadStyle, AReadThatNoRestyleFollowsStylesAsItReads)
@@ -103,5 +136,31 @@ TEST(ReadStyle, AReadThatNoRestyleFollowsStylesAsItReads)
     EXPECT_TRUE(p->Style().colorSet);
     EXPECT_EQ(p->Style().color, static_cast<std::int32_t>(RGB(255, 0, 0)));
     EXPECT_EQ(p->m_firstChild->Style().color, p->Style().color);
+    delete div;
+}
+
+// Read without a restyle after it, a row matches the rules that depend on
+// where it stands as it will keep them: only the first row is right to left
+// here, and only its cells are kept reversed.
+TEST(ReadStyle, ARowReadWithoutARestyleIsStyledWhereItStands)
+{
+    const std::string markup
+        = "<div><table><tr><td>a</td><td>b</td></tr><tr><td>1</td><td>2</td></tr></table></div>";
+    xmlDocPtr doc = xmlReadMemory(markup.data(), static_cast<int>(markup.size()), nullptr, nullptr, 0);
+    ASSERT_NE(doc, nullptr);
+    CXHTML engine;
+    engine.m_doc.LoadStyleClass(qmtest::FromUtf8("tr:first-child { direction: rtl }"), 0, false, 0);
+    CElement* div = CreateElement("div", engine.m_doc.m_workingRules, nullptr, &engine);
+    ASSERT_NE(div, nullptr);
+    EXPECT_TRUE(ReadConsumingNodes(div, xmlDocGetRootElement(doc)));
+    xmlFreeDoc(doc);
+    std::string rows;
+    for (CElement* e = div; e; e = NextInSubtree(e, div)) {
+        if (e->m_kind == kKindTr)
+            rows += std::string(e->Style().rtl ? "rtl:" : "ltr:");
+        else if (e->IsTextElement())
+            rows += qmtest::ToUtf8(e->m_text);
+    }
+    EXPECT_EQ(rows, "rtl:baltr:12");
     delete div;
 }
