@@ -65,13 +65,13 @@ bool HoldsMixedFormDiv(CElement* body)
     return false;
 }
 
-// Text the reader does not keep: in elements that hold no text (br, img,
-// col, colgroup). What stands directly in html beside its head and body
-// goes into the body.
+// Text the reader does not keep: in elements that hold no text (br, img;
+// what a column or column group holds goes into its table). What stands
+// directly in html beside its head and body goes into the body.
 bool KeepsText(const xmlNode* parent)
 {
     const std::string name = parent->name ? reinterpret_cast<const char*>(parent->name) : "";
-    return !(name == "br" || name == "img" || name == "col" || name == "colgroup");
+    return !(name == "br" || name == "img");
 }
 
 // Appends the text in node's subtree: texts, character data and the text of

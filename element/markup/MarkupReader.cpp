@@ -283,12 +283,24 @@ private:
     const unsigned short* m_text = m_short;
 };
 
+void ReadNode(CElement* e, xmlNode* n, bool keep, ChildState& st);
+
 void ReadElement(CElement* e, xmlNode* n, bool keep, ChildState& st)
 {
     const NodeTag tag(n);
     if (e->m_kind == kKindTable && (tag.Is("colgroup") || tag.Is("col"))) {
-        static_cast<CTableElement*>(e)->SetColgroup(n, tag.Is("col"));
+        const bool col = tag.Is("col");
+        static_cast<CTableElement*>(e)->SetColgroup(n, col);
         st.first = false;
+        // A group holds columns only, and a column nothing: what else they
+        // hold (text, other elements) is read as the table's own content
+        // after them, so that nothing of it is lost.
+        xmlNode* following = nullptr;
+        for (xmlNode* c = n->children; c; c = following) {
+            following = c->next;
+            if (col || c->type != XML_ELEMENT_NODE || !NodeTag(c).Is("col"))
+                ReadNode(e, c, keep, st);
+        }
         return;
     }
     if (e->m_kind == kKindFieldset && tag.Is("legend")) {
@@ -343,6 +355,58 @@ private:
     const char* m_bytes;
 };
 
+// Reads one child node of e's (read once, then not looked at again).
+void ReadNode(CElement* e, xmlNode* n, bool keep, ChildState& st)
+{
+    struct Consumed
+    {
+        xmlNode* n;
+        ~Consumed()
+        {
+            if (g_consumeNodes) {
+                xmlUnlinkNode(n);
+                xmlFreeNode(n);
+            }
+        }
+    } consumed{n};
+    if (n->type == XML_COMMENT_NODE) {
+        ReadComment(e, n);
+        return;
+    }
+    if (!CountsAsChild(n))
+        return;
+    if (n->type == XML_ELEMENT_NODE) {
+        ReadElement(e, n, keep, st);
+    } else {
+        // Text, character data, and a reference to an entity the
+        // document declares (read as the text it stands for). Made
+        // here, not once for all children: a run takes the buffer over.
+        const NodeContent content(n);
+        const size_t length = content.Length();
+        if (!keep && length && OnlyBlankBytes(content.Bytes(), length)) {
+            // White space between tags (the bulk of pretty-printed
+            // markup's text nodes): nothing of it is kept as it is.
+            ReadBlanks(e, st);
+            ++st.index;
+            return;
+        }
+        // Room for the whole text at once (a byte gives at most one
+        // unit), so that decoding it allocates nothing more; no more
+        // room than that, since the run keeps the buffer.
+        CSafeBuf text;
+        text.Reserve(static_cast<long>(length));
+        text.AssignUTF8(content.Bytes());
+        if (keep) {
+            ReadPreformatted(e, text);
+            st.first = false;
+            st.previousInline = false;
+        } else if (!text.IsEmpty()) {
+            ReadText(e, text, st);
+        }
+    }
+    ++st.index;
+}
+
 void ReadChildren(CElement* e, xmlNode* node, bool keep)
 {
     if (e->m_kind == kKindBody)
@@ -355,54 +419,7 @@ void ReadChildren(CElement* e, xmlNode* node, bool keep)
     xmlNode* next = nullptr;
     for (xmlNode* n = node->children; n; n = next) {
         next = n->next;
-        // The node is read below and not looked at again.
-        struct Consumed
-        {
-            xmlNode* n;
-            ~Consumed()
-            {
-                if (g_consumeNodes) {
-                    xmlUnlinkNode(n);
-                    xmlFreeNode(n);
-                }
-            }
-        } consumed{n};
-        if (n->type == XML_COMMENT_NODE) {
-            ReadComment(e, n);
-            continue;
-        }
-        if (!CountsAsChild(n))
-            continue;
-        if (n->type == XML_ELEMENT_NODE) {
-            ReadElement(e, n, keep, st);
-        } else {
-            // Text, character data, and a reference to an entity the
-            // document declares (read as the text it stands for). Made
-            // here, not once for all children: a run takes the buffer over.
-            const NodeContent content(n);
-            const size_t length = content.Length();
-            if (!keep && length && OnlyBlankBytes(content.Bytes(), length)) {
-                // White space between tags (the bulk of pretty-printed
-                // markup's text nodes): nothing of it is kept as it is.
-                ReadBlanks(e, st);
-                ++st.index;
-                continue;
-            }
-            // Room for the whole text at once (a byte gives at most one
-            // unit), so that decoding it allocates nothing more; no more
-            // room than that, since the run keeps the buffer.
-            CSafeBuf text;
-            text.Reserve(static_cast<long>(length));
-            text.AssignUTF8(content.Bytes());
-            if (keep) {
-                ReadPreformatted(e, text);
-                st.first = false;
-                st.previousInline = false;
-            } else if (!text.IsEmpty()) {
-                ReadText(e, text, st);
-            }
-        }
-        ++st.index;
+        ReadNode(e, n, keep, st);
     }
     if (st.count == 0) {
         const long k = e->m_kind;
