@@ -8,6 +8,7 @@
 #include <dirent.h>
 
 #include "platform/common/Ascii.h"
+#include "platform/text/FontFolderCache.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -57,8 +58,9 @@ std::vector<std::string> FontDirs()
 }
 
 // Adds the font files of a folder one by one (sorted, so the order never
-// depends on the file system). Scanning a folder as such would make
-// fontconfig want a writable cache folder.
+// depends on the file system), from the machine's cache of the folder where
+// it has a valid one. Scanning a folder as such would make fontconfig want
+// a writable cache folder.
 int AddFontFiles(FcConfig* config, const std::string& dir)
 {
     std::vector<std::string> files;
@@ -73,6 +75,8 @@ int AddFontFiles(FcConfig* config, const std::string& dir)
         closedir(d);
     }
     std::sort(files.begin(), files.end());
+    if (!files.empty() && AddCachedFonts(config, dir, files))
+        return static_cast<int>(files.size());
     int added = 0;
     for (const std::string& f : files)
         if (FcConfigAppFontAddFile(config, reinterpret_cast<const FcChar8*>(f.c_str())))
@@ -83,6 +87,7 @@ int AddFontFiles(FcConfig* config, const std::string& dir)
 std::string ConfigText()
 {
     std::string xml = "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n<fontconfig>\n";
+    xml += FontCacheFolders();
     xml += Alias("Times New Roman", "Liberation Serif", "DejaVu Serif");
     xml += Alias("Times", "Liberation Serif", "DejaVu Serif");
     xml += Alias("serif", "Liberation Serif", "DejaVu Serif");
