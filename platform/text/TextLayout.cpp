@@ -34,6 +34,18 @@ typedef std::unique_ptr<PangoGlyphString, GlyphStringFree> GlyphStringRef;
 
 constexpr double kUnit = double(PANGO_SCALE);
 
+// std::lround without the library call: rounds half away from zero. Below
+// 2^52 the whole part is taken exactly by the conversion and the rest by
+// the subtraction; beyond it (and for what is not a number) lround answers.
+long RoundHalfAway(double v)
+{
+    if (!(std::fabs(v) < 4503599627370496.0))
+        return std::lround(v);
+    const long whole = static_cast<long>(v);
+    const double rest = v - static_cast<double>(whole);
+    return rest >= 0.5 ? whole + 1 : rest <= -0.5 ? whole - 1 : whole;
+}
+
 bool IsBlank(std::uint16_t c) { return c == ' ' || c == '\t' || c == 0xA0 || c == 0x3000; }
 bool IsHardBreak(std::uint16_t c) { return c == '\n' || c == '\r'; }
 
@@ -106,6 +118,7 @@ void Layout::ClearShaping()
     FitCapacity(m_pieces);
     m_extras.reset();
     m_width = 0;
+    m_start = 0;
     m_shaped = false;
     m_byWords = false;
 }
@@ -379,6 +392,8 @@ bool Layout::KeepSums()
     const int n = Length();
     SumCursor cursor;
     m_width = Walk(cursor, n);
+    cursor = SumCursor();
+    m_start = Walk(cursor, 0);
     if (m_extras)
         std::vector<double>().swap(m_extras->sums);
     if (!longPiece) {
@@ -404,6 +419,8 @@ double Layout::SumTo(SumCursor& cursor, int unit) const
 {
     if (unit == Length())
         return m_width; // the most asked for: a whole run's width
+    if (unit == 0)
+        return m_start; // what a walk from the start gives, kept
     return m_extras && !m_extras->sums.empty() ? m_extras->sums[size_t(unit)] : Walk(cursor, unit);
 }
 
@@ -554,10 +571,10 @@ bool Layout::GlyphBounds(int start, int length, TextRect& out)
     SumCursor cursor;
     double x0 = SumTo(cursor, start);
     double w = SumTo(cursor, start + length) - x0;
-    out.left = int(std::lround(x0));
-    out.right = out.left + int(std::lround(w));
-    out.top = -int(std::lround(m_ascent));
-    out.bottom = int(std::lround(m_descent));
+    out.left = int(RoundHalfAway(x0));
+    out.right = out.left + int(RoundHalfAway(w));
+    out.top = -int(RoundHalfAway(m_ascent));
+    out.bottom = int(RoundHalfAway(m_descent));
     return true;
 }
 
