@@ -6,9 +6,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <dirent.h>
-
-#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -120,16 +117,7 @@ BENCHMARK(BM_BreakIntoLines)->Arg(300)->Arg(600);
 void BM_FontFolderFonts(benchmark::State& state)
 {
     const std::string dir = "/usr/share/fonts/truetype/dejavu";
-    std::vector<std::string> files;
-    if (DIR* d = opendir(dir.c_str())) {
-        while (dirent* e = readdir(d)) {
-            const std::string name = e->d_name;
-            if (name.size() > 4 && name.compare(name.size() - 4, 4, ".ttf") == 0)
-                files.push_back(dir + "/" + name);
-        }
-        closedir(d);
-    }
-    std::sort(files.begin(), files.end());
+    const std::vector<std::string> files = qm::text::FontFilesOf(dir);
     if (files.empty()) {
         state.SkipWithError("no DejaVu fonts");
         return;

@@ -1,7 +1,12 @@
 #include "platform/text/FontFolderCache.h"
 
+#include <dirent.h>
+
+#include <algorithm>
 #include <cstring>
 #include <memory>
+
+#include "platform/common/Ascii.h"
 
 namespace qm::text {
 
@@ -13,6 +18,23 @@ struct FontSetFree
 };
 
 } // namespace
+
+std::vector<std::string> FontFilesOf(const std::string& dir)
+{
+    std::vector<std::string> files;
+    if (DIR* d = opendir(dir.c_str())) {
+        while (dirent* e = readdir(d)) {
+            const std::string name = e->d_name;
+            if (name.size() > 4
+                && (ascii::EndsWithNoCase(name, ".ttf") || ascii::EndsWithNoCase(name, ".otf")
+                    || ascii::EndsWithNoCase(name, ".ttc")))
+                files.push_back(dir + "/" + name);
+        }
+        closedir(d);
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
 
 const char* FontCacheFolders()
 {

@@ -25,6 +25,10 @@ namespace qm::text {
 // looked up.
 const char* FontCacheFolders();
 
+// The font files (.ttf, .otf, .ttc, case ignored) of a folder, as paths of
+// dir + "/" + name, sorted: the order never depends on the file system.
+std::vector<std::string> FontFilesOf(const std::string& dir);
+
 // Adds the fonts of files (the folder's font files, sorted) from the cache
 // of dir to config's application fonts. False, config unchanged, when no
 // valid cache holds every one of them.

@@ -3,9 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <dirent.h>
-
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -14,21 +11,6 @@
 using namespace qm::text;
 
 namespace {
-
-std::vector<std::string> FontFiles(const std::string& dir)
-{
-    std::vector<std::string> files;
-    if (DIR* d = opendir(dir.c_str())) {
-        while (dirent* e = readdir(d)) {
-            const std::string name = e->d_name;
-            if (name.size() > 4 && name.compare(name.size() - 4, 4, ".ttf") == 0)
-                files.push_back(dir + "/" + name);
-        }
-        closedir(d);
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
 
 FcConfig* NewConfig()
 {
@@ -51,7 +33,7 @@ TEST(FontFolderCache, GivesWhatAScanOfTheFilesGives)
 {
     int compared = 0;
     for (const char* dir : {"/usr/share/fonts/truetype/liberation2", "/usr/share/fonts/truetype/dejavu"}) {
-        const std::vector<std::string> files = FontFiles(dir);
+        const std::vector<std::string> files = FontFilesOf(dir);
         if (files.size() < 2)
             continue;
         FcConfig* scanned = NewConfig();
