@@ -1,7 +1,8 @@
 // Typing into a paragraph re-lays out the text run that holds the caret: the
 // run is shaped once, then the layout asks for prefix widths (caret position,
 // hit-testing) and line breaks (wrapping). These benchmarks time those steps
-// on a paragraph of ordinary length so a slow path shows up as a number.
+// on a paragraph of ordinary length so a slow path shows up as a number; and
+// the fonts a process takes in as it starts.
 
 #include <benchmark/benchmark.h>
 
@@ -9,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/text/FontFolderCache.h"
 #include "platform/text/TextLayout.h"
 #include "platform/text/TextStyle.h"
 #include "platform/text/WordCache.h"
@@ -108,5 +110,31 @@ void BM_BreakIntoLines(benchmark::State& state)
     }
 }
 BENCHMARK(BM_BreakIntoLines)->Arg(300)->Arg(600);
+
+// What every process pays once as its font catalogue starts: the fonts of
+// the DejaVu folder put into a fontconfig configuration, each file scanned
+// (0) or read from the machine's cache of the folder (1).
+void BM_FontFolderFonts(benchmark::State& state)
+{
+    const std::string dir = "/usr/share/fonts/truetype/dejavu";
+    const std::vector<std::string> files = qm::text::FontFilesOf(dir);
+    if (files.empty()) {
+        state.SkipWithError("no DejaVu fonts");
+        return;
+    }
+    const std::string xml = std::string("<?xml version=\"1.0\"?>\n<fontconfig>\n")
+        + qm::text::FontCacheFolders() + "</fontconfig>\n";
+    for (auto _ : state) {
+        FcConfig* config = FcConfigCreate();
+        FcConfigParseAndLoadFromMemory(config, reinterpret_cast<const FcChar8*>(xml.c_str()), FcTrue);
+        if (state.range(0) == 0 || !qm::text::AddCachedFonts(config, dir, files)) {
+            for (const std::string& f : files)
+                FcConfigAppFontAddFile(config, reinterpret_cast<const FcChar8*>(f.c_str()));
+        }
+        benchmark::DoNotOptimize(FcConfigGetFonts(config, FcSetApplication));
+        FcConfigDestroy(config);
+    }
+}
+BENCHMARK(BM_FontFolderFonts)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace

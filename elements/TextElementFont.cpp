@@ -15,6 +15,7 @@
 #include "platform/text/FontCatalogue.h"
 #include "platform/text/TextLayout.h"
 #include "platform/text/TextStyle.h"
+#include "style/records/TextTransformUse.h"
 
 namespace {
 
@@ -134,6 +135,9 @@ bool CTextElement::DrawUncalc()
 
 int CTextElement::TextTransformCode() const
 {
+    // Without a text-transform in any style, none stands above the run.
+    if (!TextTransformRead())
+        return 0;
     for (const CElement* e = this; e; e = e->m_parent) {
         if (e->Style().textTransform.set)
             return e->Style().textTransform.value;

@@ -323,7 +323,12 @@ int main(int argc, char** argv)
     if (!png && !view.png)
         mallopt(M_MMAP_THRESHOLD, 128 * 1024);
 #endif
-    CXHTML engine;
+    // The engine and its document are never taken apart: the process ends
+    // once the output is written, and the system takes the memory back at
+    // once where freeing the tree element by element would cost a walk of
+    // it. Held by a static, the engine stays reachable until the end.
+    static CXHTML* const held = new CXHTML;
+    CXHTML& engine = *held;
     for (const char* sheet : sheets) {
         CSafeBuf location;
         location.AssignUTF8(sheet);

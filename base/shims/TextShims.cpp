@@ -35,10 +35,18 @@ int MacGetLineHeight(ATSUStyle style)
         return 0;
     typedef std::tuple<long, double, bool, bool> FontKey;
     static std::map<FontKey, int> heights;
+    // Runs in a row mostly share their font: the last answer is kept.
+    static FontKey lastKey;
+    static int lastHeight = -1;
     const FontKey key(style->FontId(), style->Size(), style->Bold(), style->Italic());
+    if (lastHeight >= 0 && key == lastKey)
+        return lastHeight;
     auto found = heights.find(key);
-    if (found != heights.end())
-        return found->second;
+    if (found != heights.end()) {
+        lastKey = key;
+        lastHeight = found->second;
+        return lastHeight;
+    }
     qm::text::Layout probe;
     const std::uint16_t yg[2] = {'Y', 'g'};
     probe.SetText(yg, 2);
@@ -47,7 +55,9 @@ int MacGetLineHeight(ATSUStyle style)
     probe.ImageBounds(0, 2, ink);
     if (heights.size() >= 4096)
         heights.clear(); // a bound, never reached by real documents
-    return heights[key] = ink.bottom - ink.top;
+    lastKey = key;
+    lastHeight = ink.bottom - ink.top;
+    return heights[key] = lastHeight;
 }
 
 void MacDrawMultiLineText(ATSUTextLayout layout, ATSUStyle style, CSafeBuf& text, int x, int y, int width)

@@ -5,11 +5,9 @@
 #include <pango/pangocairo.h>
 #include <pango/pangofc-fontmap.h>
 
-#include <dirent.h>
-
 #include "platform/common/Ascii.h"
+#include "platform/text/FontFolderCache.h"
 
-#include <algorithm>
 #include <cstdlib>
 #include <new>
 
@@ -56,23 +54,14 @@ std::vector<std::string> FontDirs()
     return out;
 }
 
-// Adds the font files of a folder one by one (sorted, so the order never
-// depends on the file system). Scanning a folder as such would make
-// fontconfig want a writable cache folder.
+// Adds the font files of a folder one by one (FontFilesOf), from the
+// machine's cache of the folder where it has a valid one. Scanning a folder
+// as such would make fontconfig want a writable cache folder.
 int AddFontFiles(FcConfig* config, const std::string& dir)
 {
-    std::vector<std::string> files;
-    if (DIR* d = opendir(dir.c_str())) {
-        while (dirent* e = readdir(d)) {
-            const std::string name = e->d_name;
-            if (name.size() > 4
-                && (ascii::EndsWithNoCase(name, ".ttf") || ascii::EndsWithNoCase(name, ".otf")
-                    || ascii::EndsWithNoCase(name, ".ttc")))
-                files.push_back(dir + "/" + name);
-        }
-        closedir(d);
-    }
-    std::sort(files.begin(), files.end());
+    const std::vector<std::string> files = FontFilesOf(dir);
+    if (!files.empty() && AddCachedFonts(config, dir, files))
+        return static_cast<int>(files.size());
     int added = 0;
     for (const std::string& f : files)
         if (FcConfigAppFontAddFile(config, reinterpret_cast<const FcChar8*>(f.c_str())))
@@ -83,6 +72,7 @@ int AddFontFiles(FcConfig* config, const std::string& dir)
 std::string ConfigText()
 {
     std::string xml = "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n<fontconfig>\n";
+    xml += FontCacheFolders();
     xml += Alias("Times New Roman", "Liberation Serif", "DejaVu Serif");
     xml += Alias("Times", "Liberation Serif", "DejaVu Serif");
     xml += Alias("serif", "Liberation Serif", "DejaVu Serif");

@@ -14,6 +14,8 @@
 //
 // Font folders: the standard locations of the two font packages, or the
 // folders listed (':'-separated) in the environment variable QM_FONT_DIRS.
+// A folder's fonts are taken from the machine's fontconfig cache of it
+// while that is valid (FontFolderCache.h), else its files are scanned.
 
 #include <pango/pango.h>
 

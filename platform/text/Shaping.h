@@ -12,6 +12,7 @@
 
 #include <pango/pango.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <string>
@@ -49,6 +50,24 @@ struct ShapedRun
     std::vector<ShapedGlyph> glyphs; // in the shaper's visual order
 };
 
+// An ink rectangle in pixels (y down), as the ink of glyphs adds up.
+struct InkBox
+{
+    bool any = false; // no ink: the rest means nothing
+    double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+
+    void Add(double left, double top, double right, double bottom)
+    {
+        if (!any) {
+            x0 = left, y0 = top, x1 = right, y1 = bottom;
+            any = true;
+        } else {
+            x0 = std::min(x0, left), y0 = std::min(y0, top);
+            x1 = std::max(x1, right), y1 = std::max(y1, bottom);
+        }
+    }
+};
+
 struct Shaping
 {
     std::vector<double> advance; // one a unit
@@ -56,6 +75,11 @@ struct Shaping
     double descent = 0;
     std::vector<ShapedRun> runs;
     mutable std::atomic<unsigned> refs{0}; // held by ShapingRef
+    // The ink of all its glyphs against its origin, once a measurement has
+    // asked for it (a word of the cache is inked once, not at each use).
+    // One thread measures: the editor's.
+    mutable bool inkKnown = false;
+    mutable InkBox ink;
 };
 
 // A counted reference to a shaping, shared by the word cache and the

@@ -34,6 +34,18 @@ typedef std::unique_ptr<PangoGlyphString, GlyphStringFree> GlyphStringRef;
 
 constexpr double kUnit = double(PANGO_SCALE);
 
+// std::lround without the library call: rounds half away from zero. Below
+// 2^52 the whole part is taken exactly by the conversion and the rest by
+// the subtraction; beyond it (and for what is not a number) lround answers.
+long RoundHalfAway(double v)
+{
+    if (!(std::fabs(v) < 4503599627370496.0))
+        return std::lround(v);
+    const long whole = static_cast<long>(v);
+    const double rest = v - static_cast<double>(whole);
+    return rest >= 0.5 ? whole + 1 : rest <= -0.5 ? whole - 1 : whole;
+}
+
 bool IsBlank(std::uint16_t c) { return c == ' ' || c == '\t' || c == 0xA0 || c == 0x3000; }
 bool IsHardBreak(std::uint16_t c) { return c == '\n' || c == '\r'; }
 
@@ -106,6 +118,7 @@ void Layout::ClearShaping()
     FitCapacity(m_pieces);
     m_extras.reset();
     m_width = 0;
+    m_start = 0;
     m_shaped = false;
     m_byWords = false;
 }
@@ -379,6 +392,8 @@ bool Layout::KeepSums()
     const int n = Length();
     SumCursor cursor;
     m_width = Walk(cursor, n);
+    cursor = SumCursor();
+    m_start = Walk(cursor, 0);
     if (m_extras)
         std::vector<double>().swap(m_extras->sums);
     if (!longPiece) {
@@ -404,6 +419,8 @@ double Layout::SumTo(SumCursor& cursor, int unit) const
 {
     if (unit == Length())
         return m_width; // the most asked for: a whole run's width
+    if (unit == 0)
+        return m_start; // what a walk from the start gives, kept
     return m_extras && !m_extras->sums.empty() ? m_extras->sums[size_t(unit)] : Walk(cursor, unit);
 }
 
@@ -554,12 +571,37 @@ bool Layout::GlyphBounds(int start, int length, TextRect& out)
     SumCursor cursor;
     double x0 = SumTo(cursor, start);
     double w = SumTo(cursor, start + length) - x0;
-    out.left = int(std::lround(x0));
-    out.right = out.left + int(std::lround(w));
-    out.top = -int(std::lround(m_ascent));
-    out.bottom = int(std::lround(m_descent));
+    out.left = int(RoundHalfAway(x0));
+    out.right = out.left + int(RoundHalfAway(w));
+    out.top = -int(RoundHalfAway(m_ascent));
+    out.bottom = int(RoundHalfAway(m_descent));
     return true;
 }
+
+namespace {
+
+// Adds the ink of the glyphs of a shaping that cover units [start, end)
+// (the shaping's own units) to box, the shaping's origin at x.
+void AddShapingInk(const Shaping& shaping, double x, int start, int end, InkBox& box)
+{
+    for (const ShapedRun& r : shaping.runs) {
+        // The pen within the shaping, added up as the shaper's glyph
+        // widths were, so each ink edge is the one shaping gave.
+        double pen = r.x;
+        for (const ShapedGlyph& g : r.glyphs) {
+            const double at = pen;
+            pen += g.info.geometry.width / kUnit;
+            PangoRectangle ink;
+            if (g.unitEnd <= start || g.unitStart >= end || !GlyphInk(r.font, g.info, ink))
+                continue;
+            const double inkX0 = at + ink.x / kUnit, inkX1 = inkX0 + ink.width / kUnit;
+            const double gy0 = ink.y / kUnit, gy1 = gy0 + ink.height / kUnit;
+            box.Add(x + inkX0, gy0, x + inkX1, gy1);
+        }
+    }
+}
+
+} // namespace
 
 bool Layout::ImageBounds(int start, int length, TextRect& out)
 {
@@ -568,39 +610,32 @@ bool Layout::ImageBounds(int start, int length, TextRect& out)
         return false;
     ClampRange(start, length);
     int end = start + length;
-    bool any = false;
-    double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    InkBox box;
     for (const Piece& piece : m_pieces) {
-        const int pieceEnd = piece.unit + int(piece.shaping->advance.size());
+        const Shaping& shaping = *piece.shaping;
+        const int pieceEnd = piece.unit + int(shaping.advance.size());
         if (pieceEnd <= start || piece.unit >= end)
             continue;
-        for (const ShapedRun& r : piece.shaping->runs) {
-            // The pen within the shaping, added up as the shaper's glyph
-            // widths were, so each ink edge is the one shaping gave.
-            double pen = r.x;
-            for (const ShapedGlyph& g : r.glyphs) {
-                const double at = pen;
-                pen += g.info.geometry.width / kUnit;
-                PangoRectangle ink;
-                if (piece.unit + g.unitEnd <= start || piece.unit + g.unitStart >= end
-                    || !GlyphInk(r.font, g.info, ink))
-                    continue;
-                const double inkX0 = at + ink.x / kUnit, inkX1 = inkX0 + ink.width / kUnit;
-                const double gx0 = piece.x + inkX0, gx1 = piece.x + inkX1;
-                const double gy0 = ink.y / kUnit, gy1 = gy0 + ink.height / kUnit;
-                if (!any) {
-                    x0 = gx0, y0 = gy0, x1 = gx1, y1 = gy1;
-                    any = true;
-                } else {
-                    x0 = std::min(x0, gx0), y0 = std::min(y0, gy0);
-                    x1 = std::max(x1, gx1), y1 = std::max(y1, gy1);
-                }
-            }
+        if (piece.unit < start || pieceEnd > end) {
+            AddShapingInk(shaping, piece.x, start - piece.unit, end - piece.unit, box);
+            continue;
         }
+        // A whole piece: its ink, kept in its shaping, moved to its place.
+        // The place added to the extremes gives the extremes of the place
+        // added to every glyph's edges: rounding keeps the sums in order.
+        if (!shaping.inkKnown) {
+            shaping.ink = InkBox();
+            AddShapingInk(shaping, 0, 0, int(shaping.advance.size()), shaping.ink);
+            shaping.inkKnown = true;
+        }
+        const InkBox& ink = shaping.ink;
+        if (ink.any)
+            box.Add(piece.x + ink.x0, ink.y0, piece.x + ink.x1, ink.y1);
     }
-    if (!any)
+    if (!box.any)
         return false;
-    out = TextRect{int(std::floor(x0)), int(std::floor(y0)), int(std::ceil(x1)), int(std::ceil(y1))};
+    out = TextRect{
+        int(std::floor(box.x0)), int(std::floor(box.y0)), int(std::ceil(box.x1)), int(std::ceil(box.y1))};
     return true;
 }
 

@@ -149,8 +149,9 @@ private:
     double SumTo(SumCursor& cursor, int unit) const;
     double Walk(SumCursor& cursor, int unit) const;
     double PrefixAt(int unit) const;
-    // Keeps the whole text's width, and the sums of every unit for a text
-    // with a long piece (none otherwise); false where they cannot be had.
+    // Keeps the whole text's width and its start, and the sums of every unit
+    // for a text with a long piece (none otherwise); false where they cannot
+    // be had.
     bool KeepSums();
     void ForgetBreaks();
     void ClearShaping();
@@ -180,6 +181,7 @@ private:
     };
     std::unique_ptr<Extras> m_extras;
     double m_width = 0; // of the whole text
+    double m_start = 0; // the pen position at the text's first unit
     double m_ascent = 0;
     double m_descent = 0;
     int m_script = 0; // of the letters of a text put together from words

@@ -120,10 +120,7 @@ bool CElement::CalcValidPosition(CElement* child, CPoint pos, CPoint& leftRoom, 
         return false;
     CPoint doc = pos;
     ElementToScreen(doc);
-    const CRect box(doc.x, doc.y,
-        AddCoord(doc.x, child->Lay().m_sizeRect.right - child->Lay().m_sizeRect.left),
-        AddCoord(doc.y, child->Lay().m_sizeRect.bottom - child->Lay().m_sizeRect.top));
-    return FloatRoom(this, child, box, leftRoom, rightRoom, rightFloats, sameBlockOnly, info);
+    return FloatRoom(this, child, BoxAt(child, doc), leftRoom, rightRoom, rightFloats, sameBlockOnly, info);
 }
 
 bool FloatRoom(CElement* parent, CElement* child, const CRect& start, CPoint& leftRoom, CPoint& rightRoom,

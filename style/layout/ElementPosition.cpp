@@ -24,11 +24,12 @@ CPoint DocumentPosition(const CElement* e, const CElement** top)
     return CPoint(ClampLength(x, kMaxLayoutCoord), ClampLength(y, kMaxLayoutCoord));
 }
 
-CRect DocumentRect(const CElement* e)
+CRect DocumentRect(const CElement* e) { return BoxAt(e, DocumentPosition(e)); }
+
+CRect BoxAt(const CElement* e, CPoint at)
 {
-    const CPoint p = DocumentPosition(e);
-    return CRect(p.x, p.y, AddCoord(p.x, e->Lay().m_sizeRect.right - e->Lay().m_sizeRect.left),
-        AddCoord(p.y, e->Lay().m_sizeRect.bottom - e->Lay().m_sizeRect.top));
+    return CRect(at.x, at.y, AddCoord(at.x, e->Lay().m_sizeRect.right - e->Lay().m_sizeRect.left),
+        AddCoord(at.y, e->Lay().m_sizeRect.bottom - e->Lay().m_sizeRect.top));
 }
 
 void CElement::ElementToScreen(CPoint& pt)

@@ -14,3 +14,6 @@ class CElement;
 CPoint DocumentPosition(const CElement* e, const CElement** top = nullptr);
 // e's box in document coordinates.
 CRect DocumentRect(const CElement* e);
+// e's box (its laid-out size) with its top left corner at the document
+// point at.
+CRect BoxAt(const CElement* e, CPoint at);

@@ -26,6 +26,7 @@
 #include "style/floats/FloatIndex.h"
 #include "style/floats/FloatRoom.h"
 #include "style/layout/CalcInfo.h"
+#include "style/layout/ElementPosition.h"
 #include "style/layout/LayoutBox.h"
 #include "style/layout/LayoutLimits.h"
 #include "style/layout/LayoutNesting.h"
@@ -101,6 +102,11 @@ private:
     // c at x on the current line (y from the line top), moved clear of the
     // floats; rightRoom receives the room right floats take on the line.
     CPoint PutOnLine(CElement* c, int x, int top, CPoint& rightRoom);
+    // The room the floats take around c at pos (relative to the block), as
+    // CElement::CalcValidPosition gives it.
+    void RoomAround(CElement* c, CPoint pos, CPoint& leftRoom, CPoint& rightRoom);
+    // The document point of pos, relative to the block.
+    CPoint InDocument(CPoint pos);
     void StartLine(bool ownLine);
     void FinishLine();
     void Finish();
@@ -124,6 +130,11 @@ private:
     int m_firstBaseline = -1;
     int m_pieces = 0;
     int m_markerHeight = 0; // of a list item's marker on the open first line
+    // The block's document position, taken when first asked for: while its
+    // lines are laid out only its descendants move, never the block or the
+    // elements around it.
+    CPoint m_origin;
+    bool m_originKnown = false;
 };
 
 LineLayout::LineLayout(CElement* block, const LayoutCall& call)
@@ -197,6 +208,21 @@ void LineLayout::StartLine(bool ownLine)
     }
 }
 
+CPoint LineLayout::InDocument(CPoint pos)
+{
+    if (!m_originKnown) {
+        m_origin = DocumentPosition(m_block);
+        m_originKnown = true;
+    }
+    return CPoint(AddCoord(pos.x, m_origin.x), AddCoord(pos.y, m_origin.y));
+}
+
+void LineLayout::RoomAround(CElement* c, CPoint pos, CPoint& leftRoom, CPoint& rightRoom)
+{
+    FloatRoom(m_block, c, BoxAt(c, InDocument(pos)), leftRoom, rightRoom, nullptr, m_call.sameBlockOnly,
+        m_call.info);
+}
+
 CPoint LineLayout::PutOnLine(CElement* c, int x, int top, CPoint& rightRoom)
 {
     CPoint pos(x, AddCoord(m_lineTop, top));
@@ -209,7 +235,7 @@ CPoint LineLayout::PutOnLine(CElement* c, int x, int top, CPoint& rightRoom)
     const int reach = AddCoord(m_edges.left, m_avail) - pos.x;
     if (!StandsOnOwnLine(c) && right > reach && reach >= 0)
         c->Lay().m_sizeRect.right = c->Lay().m_sizeRect.left + reach;
-    m_block->CalcValidPosition(c, pos, leftRoom, rightRoom, nullptr, m_call.sameBlockOnly, m_call.info);
+    RoomAround(c, pos, leftRoom, rightRoom);
     c->Lay().m_sizeRect.right = right;
     MoveBox(c, CPoint(AddCoord(pos.x, leftRoom.x), AddCoord(pos.y, leftRoom.y)));
     return leftRoom;
@@ -235,8 +261,7 @@ CElement* LineLayout::Place(CElement* c)
     if (own && HasFloats(m_block)) {
         // A block is moved clear of the floats beside its first line before
         // it is laid out, in the room they leave.
-        CPoint doc = pos;
-        m_block->ElementToScreen(doc);
+        const CPoint doc = InDocument(pos);
         const CRect probe(doc.x, doc.y, AddCoord(doc.x, areaWidth), AddCoord(doc.y, 1));
         CPoint leftRoom, rightRoom;
         FloatRoom(m_block, c, probe, leftRoom, rightRoom, nullptr, m_call.sameBlockOnly, m_call.info);
@@ -316,7 +341,7 @@ void LineLayout::PlaceFloat(CElement* c)
     MoveBox(c, pos);
     // Beside (or, when cleared, below) the floats placed before it.
     CPoint leftRoom, rightRoom;
-    m_block->CalcValidPosition(c, pos, leftRoom, rightRoom, nullptr, m_call.sameBlockOnly, m_call.info);
+    RoomAround(c, pos, leftRoom, rightRoom);
     if (right)
         pos.x = std::max(m_edges.left, AddCoord(pos.x, -rightRoom.x));
     else

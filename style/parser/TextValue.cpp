@@ -8,6 +8,7 @@
 #include "style/parser/CssWords.h"
 #include "style/parser/PropertyHandlers.h"
 #include "style/records/StyleRecords.h"
+#include "style/records/TextTransformUse.h"
 #include "style/values/CssColour.h"
 
 using namespace qm::css;
@@ -93,7 +94,10 @@ bool ParseCaptionSide(CXDocServices&, ELEMENT_STYLE& style, CSafeBuf& value, int
 
 bool ParseTextTransform(CXDocServices&, ELEMENT_STYLE& style, CSafeBuf& value, int)
 {
-    return IntKeyword(style.textTransform, value, kTransforms);
+    if (!IntKeyword(style.textTransform, value, kTransforms))
+        return false;
+    NoteTextTransformRead();
+    return true;
 }
 
 bool ParseLineHeight(CXDocServices& doc, NewIntStyleValue& cell, CSafeBuf& value)

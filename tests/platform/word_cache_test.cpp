@@ -52,6 +52,16 @@ Measures Measure(const std::u16string& text, Style& style, bool words)
         TextRect r{};
         layout.ImageBounds(i, 3, r);
         m.ink.push_back(r);
+        // Ranges holding whole words and parts of others.
+        layout.ImageBounds(i, 7, r);
+        m.ink.push_back(r);
+    }
+    // The whole text, and all of it but its ends.
+    const int n = int(text.size());
+    for (int at : {0, 1}) {
+        TextRect r{};
+        layout.ImageBounds(at, n - 2 * at, r);
+        m.ink.push_back(r);
     }
     WordCache::Get().SetEnabled(true);
     return m;
