@@ -63,6 +63,15 @@ bool CElementRegistry::Register(CElement* e)
     return true;
 }
 
+void CElementRegistry::Reserve(size_t count)
+{
+    try {
+        m_members.Reserve(count);
+    } catch (const std::bad_alloc&) {
+        // The set grows as elements come, if it can.
+    }
+}
+
 void CElementRegistry::Unregister(CElement* e)
 {
     if (!e || e->m_registry != this)

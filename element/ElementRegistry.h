@@ -60,6 +60,10 @@ public:
     bool Register(CElement* e);
     // Takes e out of its bucket; nothing when e is not in this registry.
     void Unregister(CElement* e);
+    // Makes room for count elements in all, so that registering a large
+    // tree does not grow the set of addresses step by step. Only a hint:
+    // nothing is done when the memory cannot be had.
+    void Reserve(size_t count);
     // Detaches every element (the buckets become empty).
     void Clear();
     // A release of many elements begins or ends (nested pairs count; the

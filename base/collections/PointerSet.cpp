@@ -4,8 +4,11 @@
 
 #include "base/collections/PointerSet.h"
 
+#include "base/collections/HugePages.h"
+
 #include <algorithm>
 #include <cstdint>
+#include <new>
 
 size_t CPointerSet::Home(const void* p) const
 {
@@ -13,21 +16,47 @@ size_t CPointerSet::Home(const void* p) const
     // allocated one after another) land far apart.
     const std::uint64_t v = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(p));
     const std::uint64_t mixed = (v >> 4) * 0x9E3779B97F4A7C15ull;
-    return static_cast<size_t>(mixed >> 32) & (m_slots.size() - 1);
+    return static_cast<size_t>(mixed >> 32) & (m_capacity - 1);
+}
+
+CPointerSet::~CPointerSet() { FreeTable(m_slots, m_capacity); }
+
+const void** CPointerSet::NewTable(size_t capacity)
+{
+    const size_t bytes = capacity * sizeof(const void*);
+    if (bytes >= kHugePageBytes) {
+        if (void* mapped = MapHugePages(bytes))
+            return static_cast<const void**>(mapped);
+        throw std::bad_alloc();
+    }
+    return new const void*[capacity]();
+}
+
+void CPointerSet::FreeTable(const void** table, size_t capacity)
+{
+    const size_t bytes = capacity * sizeof(const void*);
+    if (bytes >= kHugePageBytes)
+        UnmapHugePages(table, bytes);
+    else
+        delete[] table;
 }
 
 void CPointerSet::Rehash(size_t capacity)
 {
-    std::vector<const void*> old(capacity, nullptr);
-    old.swap(m_slots);
-    for (const void* p : old) {
+    const void** old = m_slots;
+    const size_t oldCapacity = m_capacity;
+    m_slots = NewTable(capacity);
+    m_capacity = capacity;
+    for (size_t k = 0; k < oldCapacity; ++k) {
+        const void* p = old[k];
         if (!p)
             continue;
         size_t i = Home(p);
         while (m_slots[i])
-            i = (i + 1) & (m_slots.size() - 1);
+            i = (i + 1) & (m_capacity - 1);
         m_slots[i] = p;
     }
+    FreeTable(old, oldCapacity);
 }
 
 bool CPointerSet::Insert(const void* p)
@@ -36,14 +65,14 @@ bool CPointerSet::Insert(const void* p)
         return false;
     // One probe finds p or the empty slot that ends its run, where p goes
     // unless the table must grow first.
-    if (!m_slots.empty()) {
-        const size_t mask = m_slots.size() - 1;
+    if (m_capacity != 0) {
+        const size_t mask = m_capacity - 1;
         size_t i = Home(p);
         for (; m_slots[i]; i = (i + 1) & mask) {
             if (m_slots[i] == p)
                 return false;
         }
-        if (2 * (m_count + 1) <= m_slots.size()) {
+        if (2 * (m_count + 1) <= m_capacity) {
             m_slots[i] = p;
             ++m_count;
             return true;
@@ -55,13 +84,25 @@ bool CPointerSet::Insert(const void* p)
 
 void CPointerSet::Place(const void* p)
 {
-    if (2 * (m_count + 1) > m_slots.size())
-        Rehash(m_slots.empty() ? 64 : 2 * m_slots.size());
+    if (2 * (m_count + 1) > m_capacity)
+        Rehash(m_capacity == 0 ? 64 : 2 * m_capacity);
     size_t i = Home(p);
     while (m_slots[i])
-        i = (i + 1) & (m_slots.size() - 1);
+        i = (i + 1) & (m_capacity - 1);
     m_slots[i] = p;
     ++m_count;
+}
+
+void CPointerSet::Reserve(size_t count)
+{
+    if (count == 0)
+        return;
+    // Half full at most, as Place keeps it.
+    size_t capacity = m_capacity == 0 ? 64 : m_capacity;
+    while (capacity < 2 * count)
+        capacity *= 2;
+    if (capacity != m_capacity)
+        Rehash(capacity);
 }
 
 void CPointerSet::Add(const void* p)
@@ -73,7 +114,7 @@ void CPointerSet::Add(const void* p)
         m_pendingStart = (m_pendingStart + 1) & (kPending - 1);
         --m_pendingCount;
     }
-    if (!m_slots.empty())
+    if (m_capacity != 0)
         __builtin_prefetch(&m_slots[Home(p)], 1);
     m_pending[(m_pendingStart + m_pendingCount) & (kPending - 1)] = p;
     ++m_pendingCount;
@@ -95,9 +136,9 @@ bool CPointerSet::Contains(const void* p) const
         return false;
     if (PendingIndex(p) != kPending)
         return true;
-    if (m_slots.empty())
+    if (m_capacity == 0)
         return false;
-    for (size_t i = Home(p); m_slots[i]; i = (i + 1) & (m_slots.size() - 1)) {
+    for (size_t i = Home(p); m_slots[i]; i = (i + 1) & (m_capacity - 1)) {
         if (m_slots[i] == p)
             return true;
     }
@@ -116,9 +157,9 @@ bool CPointerSet::Erase(const void* p)
         --m_pendingCount;
         return true;
     }
-    if (m_slots.empty())
+    if (m_capacity == 0)
         return false;
-    const size_t mask = m_slots.size() - 1;
+    const size_t mask = m_capacity - 1;
     size_t i = Home(p);
     while (m_slots[i] != p) {
         if (!m_slots[i])
@@ -145,7 +186,7 @@ void CPointerSet::EraseMany(std::vector<const void*>& addresses)
 {
     // A few go one by one: ordering them would cost more than it saves.
     constexpr size_t kOrdered = 64;
-    if (addresses.size() >= kOrdered && !m_slots.empty()) {
+    if (addresses.size() >= kOrdered && m_capacity != 0) {
         std::sort(addresses.begin(), addresses.end(),
             [this](const void* a, const void* b) { return Home(a) < Home(b); });
     }
@@ -155,14 +196,16 @@ void CPointerSet::EraseMany(std::vector<const void*>& addresses)
 
 void CPointerSet::Clear()
 {
-    std::vector<const void*>().swap(m_slots);
+    FreeTable(m_slots, m_capacity);
+    m_slots = nullptr;
+    m_capacity = 0;
     m_count = 0;
     m_pendingCount = 0;
 }
 
 void CPointerSet::RemoveAll()
 {
-    std::fill(m_slots.begin(), m_slots.end(), nullptr);
+    std::fill(m_slots, m_slots + m_capacity, nullptr);
     m_count = 0;
     m_pendingCount = 0;
 }

@@ -3,6 +3,11 @@
 // linear probing), so that adding and removing an address allocates nothing
 // but the table, which doubles when half full. The addresses are never
 // dereferenced. Null is never a member.
+//
+// A table of kHugePageBytes or more is mapped on huge pages (HugePages.h):
+// its addresses are spread over all of it, and with 4 KB pages a set of a
+// million members would miss the address translation cache at nearly every
+// access, a cost that grows faster than the set.
 
 #include <cstddef>
 #include <vector>
@@ -10,6 +15,11 @@
 class CPointerSet
 {
 public:
+    CPointerSet() = default;
+    ~CPointerSet();
+    CPointerSet(const CPointerSet&) = delete;
+    CPointerSet& operator=(const CPointerSet&) = delete;
+
     // False when p is null or already a member. Growing the table may throw
     // std::bad_alloc; the set is unchanged then.
     bool Insert(const void* p);
@@ -30,6 +40,11 @@ public:
     void EraseMany(std::vector<const void*>& addresses);
     bool Contains(const void* p) const;
     size_t Count() const { return m_count + m_pendingCount; }
+    // Makes room for count members in all, so that adding up to that many
+    // grows the table no more (a table grown step by step is rebuilt at
+    // every doubling). Throws std::bad_alloc when the table cannot be had;
+    // the set is unchanged then.
+    void Reserve(size_t count);
     // Empties the set and frees the table.
     void Clear();
     // Empties the set and keeps the table, for a set that fills again to
@@ -39,14 +54,19 @@ public:
 private:
     static constexpr size_t kPending = 8; // a power of two
     size_t Home(const void* p) const;
+    // Moves the members into a new table of capacity slots (a power of two).
     void Rehash(size_t capacity);
+    // A zeroed table of capacity slots; throws std::bad_alloc.
+    static const void** NewTable(size_t capacity);
+    static void FreeTable(const void** table, size_t capacity);
     // Puts p, no member, into the table (grown first when half full).
     void Place(const void* p);
     // The index of p among the pending, or kPending.
     size_t PendingIndex(const void* p) const;
 
-    std::vector<const void*> m_slots; // null: an empty slot; the size is a power of two
-    size_t m_count = 0;               // members in m_slots
+    const void** m_slots = nullptr; // null: an empty slot
+    size_t m_capacity = 0;          // the slots of m_slots: 0 or a power of two
+    size_t m_count = 0;             // members in m_slots
     // Members added but not yet in the table: a ring, oldest first.
     const void* m_pending[kPending] = {};
     size_t m_pendingStart = 0;

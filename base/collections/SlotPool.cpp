@@ -2,32 +2,16 @@
 
 #include "base/collections/SlotPool.h"
 
-#include <cstdint>
 #include <new>
-
-#include <sys/mman.h>
 
 bool CSlotPool::NewSlab()
 {
-    // Twice the size is mapped so that an aligned slab lies inside; the rest
-    // is given back. Aligned slabs can be backed by huge pages.
-    const size_t span = 2 * kSlabBytes;
-    void* mapped = mmap(nullptr, span, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (mapped == MAP_FAILED)
+    // Slabs are one aligned huge page each (HugePages.h).
+    char* slab = static_cast<char*>(MapHugePages(kSlabBytes));
+    if (!slab)
         return false;
-    char* base = static_cast<char*>(mapped);
-    const std::uintptr_t address = reinterpret_cast<std::uintptr_t>(base);
-    char* slab = base + ((kSlabBytes - address % kSlabBytes) % kSlabBytes);
-    if (slab > base)
-        munmap(base, static_cast<size_t>(slab - base));
-    char* tail = slab + kSlabBytes;
-    if (tail < base + span)
-        munmap(tail, static_cast<size_t>(base + span - tail));
-#ifdef MADV_HUGEPAGE
-    madvise(slab, kSlabBytes, MADV_HUGEPAGE);
-#endif
     m_cursor = slab;
-    m_end = tail;
+    m_end = slab + kSlabBytes;
     ++m_slabs;
     return true;
 }

@@ -14,12 +14,14 @@
 // Requests above kLargestSlot bytes go to the system allocator. Not safe for
 // use from several threads at once.
 
+#include "base/collections/HugePages.h"
+
 #include <cstddef>
 
 class CSlotPool
 {
 public:
-    static constexpr size_t kSlabBytes = size_t(2) << 20;
+    static constexpr size_t kSlabBytes = kHugePageBytes;
     static constexpr size_t kGranule = 64; // one cache line
     static constexpr size_t kLargestSlot = 16384;
 

@@ -17,6 +17,7 @@
 
 #include <libxml/tree.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -31,6 +32,24 @@ bool StartsAt(const char* s, size_t n, size_t i, const char* word)
             return false;
     }
     return true;
+}
+
+// About as many elements as the markup makes, text runs included: one a
+// tag, as text between tags stands for about as many as the end tags
+// counted, and a quarter more for what the read adds (paragraphs around
+// loose content, table bodies ...). Counted in blocks of at most 255 bytes
+// into a byte, which the compiler runs many bytes at a time.
+size_t ElementEstimate(const char* s, size_t n)
+{
+    size_t tags = 0;
+    for (size_t at = 0; at < n;) {
+        const size_t end = std::min(n, at + 255);
+        unsigned char block = 0;
+        for (; at < end; ++at)
+            block += s[at] == '<';
+        tags += block;
+    }
+    return tags + tags / 4;
 }
 
 // Skips what may stand before the root element: blanks, the XML
@@ -240,6 +259,12 @@ bool CMarkupDocument::Read(const char* bytes, size_t size, CSafeBuf& error)
     } else {
         m_whole = !fragment;
         bodyNode = top;
+    }
+    // The registry makes room for the elements at once, rather than
+    // rebuilding its set of addresses at every doubling of a large tree.
+    if (m_owner) {
+        CElementRegistry& registry = m_owner->m_doc.m_registry;
+        registry.Reserve(static_cast<size_t>(registry.GetCount()) + ElementEstimate(bytes, size));
     }
     m_body = CreateElement("body", m_owner ? m_owner->m_doc.m_workingRules : nullptr, nullptr, m_owner);
     if (m_body && bodyNode) {

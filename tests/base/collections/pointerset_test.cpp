@@ -109,4 +109,44 @@ TEST(PointerSet, ErasingManyAtOnceAgreesWithAModel)
     }
 }
 
+// Sets of hundreds of thousands of addresses, whose tables are mapped on
+// huge pages: grown from small through the mapped sizes, or made room for
+// at once with members already in, then thinned, emptied and filled again.
+// The addresses are never dereferenced, so they need not be memory.
+TEST(PointerSet, LargeTablesKeepTheirMembersThroughGrowthAndRemoval)
+{
+    constexpr size_t kMembers = 300000; // a table of 1M slots, 8 MB
+    auto address = [](size_t i) { return reinterpret_cast<const void*>(0x10000 + i * 48); };
+    for (const bool reserved : {false, true}) {
+        CPointerSet set;
+        for (size_t i = 0; i < 1000; ++i)
+            set.Insert(address(i));
+        if (reserved)
+            set.Reserve(kMembers);
+        for (size_t i = 1000; i < kMembers; ++i) {
+            if (i % 2)
+                set.Add(address(i));
+            else
+                ASSERT_TRUE(set.Insert(address(i))) << i;
+        }
+        ASSERT_EQ(set.Count(), kMembers) << reserved;
+        std::vector<const void*> erased;
+        for (size_t i = 0; i < kMembers; i += 3)
+            erased.push_back(address(i));
+        set.EraseMany(erased);
+        EXPECT_EQ(set.Count(), kMembers - erased.size()) << reserved;
+        for (size_t i = 0; i < kMembers + 100; i += 7)
+            ASSERT_EQ(set.Contains(address(i)), i < kMembers && i % 3 != 0) << reserved << " " << i;
+        set.RemoveAll();
+        EXPECT_FALSE(set.Contains(address(1)));
+        for (size_t i = 0; i < kMembers; i += 5)
+            ASSERT_TRUE(set.Insert(address(i)));
+        EXPECT_TRUE(set.Contains(address(kMembers - 5)));
+        EXPECT_FALSE(set.Contains(address(kMembers - 4)));
+        set.Clear();
+        EXPECT_EQ(set.Count(), 0u);
+        EXPECT_FALSE(set.Contains(address(0)));
+    }
+}
+
 } // namespace
