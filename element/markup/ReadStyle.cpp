@@ -7,6 +7,7 @@
 #include "style/cascade/StyleMerge.h"
 
 #include <algorithm>
+#include <deque>
 #include <memory>
 #include <vector>
 
@@ -17,7 +18,10 @@ struct CStyleLaterScope::State
     // order (ids are never reused, so an element freed during the read is
     // never taken for a new one). A read meets its rows in document order,
     // and they were made in that order: an id nearly always goes at the end.
-    std::vector<long> styled;
+    // Held in blocks rather than one array: a document's rows are many, and
+    // moving a growing array to a larger one asks the allocator for big
+    // blocks in the middle of a read that frees and makes small ones fast.
+    std::deque<long> styled;
     // Room for the chain of one look-up, kept from one row to the next.
     std::vector<CElement*> chain;
 
