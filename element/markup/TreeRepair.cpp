@@ -6,13 +6,16 @@
 // wrapper per level, so the recursion stays shallow. Wrappers can take a
 // tree past the depth the parser reads back, though (a run of nested stray
 // list items gains a list at every level): the repair of a body therefore
-// flattens what lies deeper than that, keeping its text.
+// flattens what lies deeper than that, keeping its text. The elements of
+// content kept as markup (an object's, a script's, a legend) are written
+// below the element that keeps them and count as levels too.
 
 #include "element/markup/TreeRepair.h"
 
 #include "element/Element.h"
 #include "element/TreeQueries.h"
 #include "element/factory/ElementFactory.h"
+#include "element/markup/KeptMarkup.h"
 #include "element/services/XHTMLServices.h"
 
 #include <libxml/parserInternals.h>
@@ -253,10 +256,26 @@ void JoinTextRuns(CElement* e)
     }
 }
 
+// Puts the text of c's kept markup in a text run before c, which is to be
+// dissolved: its elements are past the depth the parser reads.
+void KeepMarkupText(CElement* e, CElement* c)
+{
+    CSafeBuf text = KeptMarkupText(c);
+    if (text.IsEmpty())
+        return;
+    CElement* run = CreateElement("", e->m_rules, e->m_root, e->m_owner);
+    if (!run)
+        return;
+    run->m_text = text;
+    e->InsertChild(run, c->GetID(), false);
+}
+
 // Elements deeper than the parser reads back (the body's children at depth
 // 1; the html and body elements around them take the parser's first two
 // levels) are dissolved into the deepest allowed element, which keeps their
-// text and comments.
+// text and comments. Content kept as markup loses the tags of its elements
+// past that depth in the same way; an element dissolved leaves the text of
+// the markup it kept.
 void LimitDepth(CElement* body)
 {
     const int deepest = static_cast<int>(xmlParserMaxDepth) - 1;
@@ -270,6 +289,8 @@ void LimitDepth(CElement* body)
         Item item = stack.back();
         stack.pop_back();
         CElement* e = item.e;
+        if (item.depth + KeptMarkupHeight(e) > deepest)
+            FlattenKeptMarkup(e->m_text, deepest - item.depth);
         if (item.depth < deepest) {
             for (CElement* c = e->m_firstChild; c; c = c->m_nextSibling)
                 stack.push_back({c, item.depth + 1});
@@ -281,6 +302,7 @@ void LimitDepth(CElement* body)
                 c = c->m_nextSibling;
                 continue;
             }
+            KeepMarkupText(e, c);
             CElement* before = c->m_prevSibling;
             e->RemoveChildNodeOnly(c->GetID());
             flattened = true;
@@ -305,13 +327,14 @@ struct RepairReach
 };
 
 // The levels below e (0 for a leaf), walked through the child and sibling
-// links.
+// links, with those of the markup its elements keep.
 int HeightBelow(const CElement* e)
 {
     int height = 0;
     int depth = 0;
     const CElement* c = e;
     for (;;) {
+        height = std::max(height, depth + KeptMarkupHeight(c));
         if (c->m_firstChild) {
             c = c->m_firstChild;
             height = ++depth > height ? depth : height;
@@ -354,8 +377,7 @@ void RepairBody(CElement* body, int below)
 
 int Repair(CElement* e, RepairReach& reach)
 {
-    if (reach.depth > reach.deepest)
-        reach.deepest = reach.depth;
+    reach.deepest = std::max(reach.deepest, reach.depth + KeptMarkupHeight(e));
     if (!e->m_block) {
         // Inline elements pass the repair on to blocks inside them; their
         // line breaks are moved out by the nearest block around them.

@@ -1,21 +1,28 @@
 // Markup in, markup out: the reader, the tree repair and the writer on the
 // cases of tests/data/markup/ (tests/common/CaseBlocks.h tells the format):
-// reader.txt, white_space.txt (word breaks and blanks) and documents.txt
-// (what stands around the body: prolog, encodings, html). Each output is
+// reader.txt, white_space.txt (word breaks and blanks), documents.txt
+// (what stands around the body: prolog, encodings, html) and depth.txt
+// (trees the repair takes past the parser's depth). Each output is
 // also read again and must write as itself: a written tree reads back as
-// the same tree.
+// the same tree. The measure, cut and text of content kept as markup on
+// markup no parser made (tests/data/kept_markup/cases.txt).
 
 #include "tests/common/CaseBlocks.h"
+#include "tests/common/CaseFile.h"
+#include "tests/common/TextHelpers.h"
 
 #include "base/text/SafeBuf.h"
 #include "editor/XHTML.h"
 #include "element/Element.h"
+#include "element/factory/ElementFactory.h"
+#include "element/markup/KeptMarkup.h"
 #include "element/markup/MarkupDocument.h"
 #include "element/markup/MarkupEntities.h"
 #include "element/markup/SourceCode.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 namespace {
@@ -148,6 +155,8 @@ TEST(MarkupCases, ReadRepairWrite) { RunCases("markup/reader.txt"); }
 TEST(MarkupCases, WhiteSpace) { RunCases("markup/white_space.txt"); }
 
 TEST(MarkupCases, Documents) { RunCases("markup/documents.txt"); }
+
+TEST(MarkupCases, Depth) { RunCases("markup/depth.txt"); }
 
 // UTF-16 that cannot be decoded is refused with a reason, as malformed
 // markup is; a zero character is refused as it is in UTF-8.
@@ -305,5 +314,19 @@ TEST(MarkupEntities, Utf16AndBytesAgreeAtEveryOffset)
                     << tail << " after " << offset << " units of " << filler;
             }
         }
+    }
+}
+
+TEST(KeptMarkup, MeasureCutAndText)
+{
+    std::unique_ptr<CElement> object(CreateElement("object", nullptr, nullptr, nullptr));
+    ASSERT_NE(object, nullptr);
+    for (const qmtest::CaseLine& c : qmtest::ReadCaseFile("kept_markup/cases.txt", 5)) {
+        object->m_text = qmtest::FromUtf8(c.fields[0]);
+        EXPECT_EQ(std::to_string(KeptMarkupHeight(object.get())), c.fields[3]) << "line " << c.line;
+        EXPECT_EQ(qmtest::ToUtf8(KeptMarkupText(object.get())), c.fields[4]) << "line " << c.line;
+        CSafeBuf flat(object->m_text);
+        FlattenKeptMarkup(flat, std::stoi(c.fields[1]));
+        EXPECT_EQ(qmtest::ToUtf8(flat), c.fields[2]) << "line " << c.line;
     }
 }
