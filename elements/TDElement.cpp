@@ -7,6 +7,7 @@
 #include "base/geometry/Colour.h"
 #include "element/NameValue.h"
 #include "elements/TableElement.h"
+#include "elements/TableNesting.h"
 #include "style/draw/DrawPrimitives.h"
 #include "style/floats/FloatIndex.h"
 #include "style/layout/LayoutBox.h"
@@ -21,6 +22,10 @@ namespace {
 
 constexpr unsigned long kCellBorderColour = RGB(60, 60, 60);
 constexpr unsigned long kLightFrame = RGB(200, 200, 200);
+
+// One layout runs at a time, on the main thread.
+bool g_keepContent = true;
+unsigned long g_keptContent = 0;
 
 bool OwnHalf(std::uint8_t set, std::uint8_t origin) { return set && origin != kOriginNone; }
 
@@ -198,7 +203,6 @@ bool CTDElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, Calc
         Lay().m_sizeRect.SetRectEmpty();
         return true;
     }
-    const InlineContentScope inlineContent(this, noChildCalc);
     CalcForAll(dc, false, false);
     Lay().m_sizeRect.SetRectEmpty();
     Lay().m_touchesFloat = 0;
@@ -220,10 +224,21 @@ bool CTDElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, Calc
     Lay().m_availRect = CRect(0, 0, ClampLength(std::max<long>(0, content)), 0);
     if (!noChildCalc)
         m_laidBoxWidth = m_hasTableBox ? static_cast<int>(m_tableBox.cx) : -1;
+    // The content laid out last in this pass for the same width and nesting
+    // is only placed again. Placed at another width, a block in it may be
+    // laid out again: what was noted no longer holds.
+    const ContentLayout now = ContentLayoutNow();
+    const bool keep = !noChildCalc && KeepsContent(now);
+    if (noChildCalc && !(now == m_laidContent))
+        m_laidContent = ContentLayout();
+    if (!keep && (!noChildCalc || !m_laidContent.pass))
+        ++m_contentVersion;
+    const unsigned long requestedBefore = RequestedWidthsTaken();
+    const InlineContentScope inlineContent(this, noChildCalc || keep);
 
     LayoutCall call;
     call.dc = dc;
-    call.noChildCalc = noChildCalc;
+    call.noChildCalc = noChildCalc || keep;
     call.sameBlockOnly = sameBlockOnly;
     call.info = info;
     LayOutLines(this, call);
@@ -271,8 +286,37 @@ bool CTDElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, Calc
         m_fitHeight = ownHeight;
         m_fitShift = shift;
     }
+    // Laid out whole, the content is noted unless something outside it
+    // counted: a float reached it, or a table in it took a one-off width.
+    if (!noChildCalc && !keep)
+        m_laidContent = now.pass && RequestedWidthsTaken() == requestedBefore && !FloatsMayReach(this)
+            ? now
+            : ContentLayout();
     return true;
 }
+
+CTDElement::ContentLayout CTDElement::ContentLayoutNow() const
+{
+    const TableNesting& nesting = TableNestingScope::Current();
+    ContentLayout now;
+    now.pass = LayoutNesting::CurrentPass();
+    now.width = static_cast<int>(LayOrDefault().m_availRect.right);
+    now.measuring = nesting.measuring;
+    now.measureWidth = nesting.measureWidth;
+    return now;
+}
+
+bool CTDElement::KeepsContent(const ContentLayout& now) const
+{
+    if (!g_keepContent || !now.pass || !(now == m_laidContent) || FloatsMayReach(this))
+        return false;
+    ++g_keptContent;
+    return true;
+}
+
+void SetCellContentKept(bool on) { g_keepContent = on; }
+
+unsigned long KeptCellContentCount() { return g_keptContent; }
 
 bool CTDElement::FitToBoxHeight()
 {
@@ -309,6 +353,19 @@ bool CTDElement::GetMinSize(CSize& size, bool ignoreOwnSize)
     size.cx = std::max(size.cx, least.cx);
     size.cy = std::max(size.cy, least.cy);
     return true;
+}
+
+CSize CTDElement::KeptMinSize()
+{
+    const unsigned long pass = LayoutNesting::CurrentPass();
+    if (!g_keepContent || !pass || m_minPass != pass || m_minVersion != m_contentVersion) {
+        CSize least(0, 0);
+        GetMinSize(least, false);
+        m_minSize = least;
+        m_minPass = pass;
+        m_minVersion = m_contentVersion;
+    }
+    return m_minSize;
 }
 
 bool CTDElement::SelfPaint(void*, CPoint) { return true; }

@@ -18,6 +18,11 @@ void TakeCellBorder(CElement* cell, const ELEMENT_STYLE& from);
 // above.
 bool HasOwnCellBorder(const CElement* cell);
 inline bool IsOwnValue(const STYLE_TYPE& cell) { return cell.set && cell.origin != kOriginNone; }
+// Whether cells keep their content's layout within a pass when laid out
+// again for the same (CTDElement::m_laidContent; on unless switched off),
+// and how many layouts kept it so far in the process.
+void SetCellContentKept(bool on);
+unsigned long KeptCellContentCount();
 
 class CTDElement : public CElement
 {
@@ -62,15 +67,49 @@ public:
     // size measured without a box, and the height laid out at the width of
     // the box alone.
     CSize m_minSize{0, 0};
+    // GetMinSize with the cell's own size, worked out again only when the
+    // content may have changed since m_minSize was (in another pass, or
+    // laid out since: m_contentVersion).
+    CSize KeptMinSize();
     CSize m_natural{0, 0};
     int m_heightAtWidth = 0;
     // The box width the content was last laid out at (children included);
     // -1 when it was laid out without a box.
     int m_laidBoxWidth = -1;
+    // What the content was last laid out whole for, in the pass it was laid
+    // out in: its width, and whether a deep table around was measuring and
+    // at what width (TableNesting). Within that pass a layout for the same
+    // only places the content again: its children's layouts and lines are
+    // what laying them out would make. Placing the content at another width
+    // forgets it (a child may be laid out again then).
+    struct ContentLayout
+    {
+        unsigned long pass = 0;
+        int width = -1;
+        bool measuring = false;
+        int measureWidth = -1;
+        bool operator==(const ContentLayout& o) const
+        {
+            return pass == o.pass && width == o.width && measuring == o.measuring
+                && measureWidth == o.measureWidth;
+        }
+    };
+    ContentLayout m_laidContent;
+    // Counts the layouts that may have changed the content: whole ones not
+    // kept, and placements at another width than the one noted.
+    unsigned long m_contentVersion = 0;
+    unsigned long m_minPass = 0;
+    unsigned long m_minVersion = 0;
     // What the last CalcWinReg in a box left for FitToBoxHeight: the box
     // width (-1: none), the height of the content with the edges, and the
     // rows the vertical alignment moved the children down.
     int m_fitWidth = -1;
     long m_fitHeight = 0;
     int m_fitShift = 0;
+
+private:
+    // What a layout at the content width set now would be for, and whether
+    // the content laid out last is kept for it (no float reaches the cell).
+    ContentLayout ContentLayoutNow() const;
+    bool KeepsContent(const ContentLayout& now) const;
 };

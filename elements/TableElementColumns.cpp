@@ -14,11 +14,9 @@ void CTableElement::GetTableCellMinWidth(std::vector<int>& widths)
 {
     ForEachCell(this, [&widths](CElement* c) {
         auto* cell = static_cast<CTDElement*>(c);
-        CSize least(0, 0);
-        cell->GetMinSize(least, false);
+        const CSize least = cell->KeptMinSize();
         const int span = GridSpan(c->Style().colSpan);
         const int share = static_cast<int>(least.cx / span);
-        cell->m_minSize = CSize(least.cx, least.cy);
         const long first = std::max(0, cell->m_columnIndex);
         for (long k = first; k < first + span && k < static_cast<long>(widths.size()); ++k) {
             if (share > 0 && share > widths[k])

@@ -228,6 +228,8 @@ void TableLayout::ValidateTableWidth()
     }
     if (m_W > 0)
         m_W = std::max<long>(0, m_W - m_border.Horizontal());
+    if (m_t->m_requestedWidth != 0)
+        NoteRequestedWidthTaken();
     if (m_t->m_requestedWidth - m_border.Horizontal() > m_W) {
         m_W = m_t->m_requestedWidth - m_border.Horizontal();
         relative = false;

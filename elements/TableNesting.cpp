@@ -7,6 +7,7 @@
 namespace {
 
 TableNesting g_nesting;
+unsigned long g_requestedTaken = 0;
 
 } // namespace
 
@@ -30,3 +31,7 @@ int TableDepth(const CElement* table)
     }
     return depth;
 }
+
+void NoteRequestedWidthTaken() { ++g_requestedTaken; }
+
+unsigned long RequestedWidthsTaken() { return g_requestedTaken; }

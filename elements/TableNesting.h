@@ -47,3 +47,9 @@ private:
 
 // The table and the tables it stands in, counted up its ancestors.
 int TableDepth(const CElement* table);
+
+// A table's requested width (CTableElement::m_requestedWidth) counts for
+// its next layout only: each table laid out or measured with one is
+// counted, so that a layout around it is not kept for later ones.
+void NoteRequestedWidthTaken();
+unsigned long RequestedWidthsTaken();

@@ -2,6 +2,7 @@
 
 #include "element/Element.h"
 #include "style/layout/ElementPosition.h"
+#include "style/layout/LayoutBox.h"
 #include "style/layout/LayoutLimits.h"
 #include "style/layout/LayoutNesting.h"
 
@@ -23,6 +24,17 @@ struct Index
 };
 
 Index g_index;
+
+// The root whose float list holds e's floats: its body, or the top of a
+// tree without one.
+const CElement* RootOf(const CElement* e)
+{
+    if (e->m_root)
+        return e->m_root;
+    while (e->m_parent)
+        e = e->m_parent;
+    return e;
+}
 
 bool Current()
 {
@@ -154,4 +166,21 @@ void PlacedFloats(const CElement* root, std::vector<PlacedFloat>& out)
     if (g_index.stale)
         Rebuild();
     out = g_index.placed;
+}
+
+bool PlacedFloatsMeet(const CElement* e)
+{
+    const CPoint at = DocumentPosition(e);
+    std::vector<PlacedFloat> near;
+    PlacedFloatsNear(RootOf(e), at.y, AddCoord(at.y, BoxHeight(e)), near);
+    return !near.empty();
+}
+
+bool FloatsMayReach(const CElement* e)
+{
+    if (RootOf(e)->Rare().m_floatList.GetCount() == 0)
+        return false;
+    if (!FloatIndexCovers() || e->LayOrDefault().m_floatsBelowPass == LayoutNesting::CurrentPass())
+        return true;
+    return PlacedFloatsMeet(e);
 }

@@ -43,6 +43,14 @@ void PlacedFloatsNear(
     const CElement* root, int top, int bottom, std::vector<PlacedFloat>& out, unsigned long afterRank = 0);
 // Every float of root placed so far in this pass, in placement order.
 void PlacedFloats(const CElement* root, std::vector<PlacedFloat>& out);
+// Whether a float placed so far in this pass meets the rows of e's box
+// where it stands now.
+bool PlacedFloatsMeet(const CElement* e);
+// Whether e's layout in the running pass may depend on floats: the
+// document has floats, and the pass did not begin at the root (its index
+// is not kept), or a float inside e was placed in the pass, or one placed
+// so far meets e's rows.
+bool FloatsMayReach(const CElement* e);
 // The float's margin box in document coordinates (vertical margins left out
 // for an inline float); false when f is not in root's tree.
 bool FloatMarginBox(const CElement* f, const CElement* root, CRect& box);

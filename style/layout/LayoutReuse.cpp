@@ -4,11 +4,9 @@
 #include "element/TreeWalk.h"
 #include "element/services/XHTMLServices.h"
 #include "style/floats/FloatIndex.h"
-#include "style/layout/ElementPosition.h"
 #include "style/layout/LayoutBox.h"
 
 #include <cstdint>
-#include <vector>
 
 namespace {
 
@@ -91,17 +89,6 @@ bool Candidate(const CElement* child)
     return !(parent->m_owner && parent->m_owner->m_doc.m_rightToLeft);
 }
 
-// Whether a float placed so far in the running pass meets the rows of
-// child's box where it stands now.
-bool FloatsBeside(const CElement* child)
-{
-    const CPoint at = DocumentPosition(child);
-    const CRect& box = child->Lay().m_sizeRect;
-    std::vector<PlacedFloat> near;
-    PlacedFloatsNear(child->m_parent, at.y, at.y + (box.bottom - box.top), near);
-    return !near.empty();
-}
-
 } // namespace
 
 bool KeepsLastLayout(CElement* child, const CRect& availBefore, const CRect& containerBefore)
@@ -115,7 +102,7 @@ bool KeepsLastLayout(CElement* child, const CRect& availBefore, const CRect& con
         return false;
     const SubtreeState s = Survey(child, false);
     if (s.changed || !s.selfContained || s.texts != lay.m_reuseTexts || s.elements != lay.m_reuseElements
-        || FloatsBeside(child))
+        || PlacedFloatsMeet(child))
         return false;
     ++g_kept;
     return true;
@@ -132,7 +119,7 @@ void NoteLaidOut(CElement* child)
     const SubtreeState s = Survey(child, true);
     lay.m_reuseTexts = s.texts;
     lay.m_reuseElements = s.elements;
-    lay.m_reusable = FloatIndexCovers() && s.selfContained && !FloatsBeside(child) ? 1 : 0;
+    lay.m_reusable = FloatIndexCovers() && s.selfContained && !PlacedFloatsMeet(child) ? 1 : 0;
 }
 
 void ForgetKeptLayouts(CElement* root)

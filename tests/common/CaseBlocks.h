@@ -48,6 +48,17 @@ struct CaseBlock
         }
         return false;
     }
+
+    // The number of an option written "name=N"; fallback without one.
+    int IntOption(const std::string& name, int fallback) const
+    {
+        const std::string prefix = name + "=";
+        for (const std::string& o : options) {
+            if (o.rfind(prefix, 0) == 0)
+                return std::stoi(o.substr(prefix.size()));
+        }
+        return fallback;
+    }
 };
 
 class CaseBlockFile

@@ -5,25 +5,22 @@
 // many blocks each edit's layout kept.
 
 #include "element/Element.h"
-#include "element/TreeWalk.h"
 #include "element/factory/ElementFactory.h"
-#include "style/layout/BoxDump.h"
 #include "style/layout/LayoutPass.h"
 #include "style/layout/LayoutReuse.h"
 #include "style/paint/OffscreenView.h"
 #include "tests/common/CaseBlocks.h"
+#include "tests/common/LayoutRecords.h"
 #include "tests/common/TextHelpers.h"
 #include "tests/elements/support/TypingDocument.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
 using qmtest::FromUtf8;
-using qmtest::ToUtf8;
 using qmtest::TypingDocument;
 
 namespace {
@@ -173,54 +170,13 @@ const std::vector<Edit>& Edits()
     return edits;
 }
 
-// The box dump with each element's baseline and available width added.
-std::string Records(CElement* body)
-{
-    CSafeBuf dump;
-    GetBoxDump(body, dump);
-    std::istringstream lines(ToUtf8(dump));
-    std::ostringstream out;
-    std::string line;
-    for (CElement* e = body; e && std::getline(lines, line);) {
-        out << line << " base=" << e->Lay().m_baseline.y
-            << " avail=" << e->Lay().m_availRect.right - e->Lay().m_availRect.left << "\n";
-        e = StepInSubtree(e, body);
-    }
-    return out.str();
-}
-
-std::vector<unsigned> Pixels(const CElement* body)
-{
-    std::vector<unsigned> out;
-    const qm::cg::Context* ctx = body->m_dc.get();
-    if (!ctx)
-        return out;
-    const int rows = std::min<int>(body->Lay().m_sizeRect.bottom, ctx->Height());
-    for (int row = 0; row < rows; ++row) {
-        for (int col = 0; col < ctx->Width(); ++col) {
-            const qm::cg::Pixel p = ctx->ReadPixel(col, row);
-            out.push_back(unsigned(p.red) | unsigned(p.green) << 8 | unsigned(p.blue) << 16);
-        }
-    }
-    return out;
-}
-
-int WidthOf(const qmtest::CaseBlock& c)
-{
-    for (const std::string& o : c.options) {
-        if (o.rfind("width=", 0) == 0)
-            return std::stoi(o.substr(6));
-    }
-    return 600;
-}
-
 } // namespace
 
 TEST(LayoutReuse, EditsLayOutAsFromScratch)
 {
     qmtest::CaseBlockFile file("layout/reuse_cases.txt");
     for (const qmtest::CaseBlock& c : file.Cases()) {
-        const int width = WidthOf(c);
+        const int width = c.IntOption("width", 600);
         std::string kept;
         for (const Edit& edit : Edits()) {
             const std::string what = c.name + ", " + edit.name;
@@ -233,17 +189,17 @@ TEST(LayoutReuse, EditsLayOutAsFromScratch)
             const unsigned long before = KeptLayoutCount();
             ASSERT_TRUE(LayoutDocument(d.Body(), width + edit.widthChange)) << what;
             kept += std::string(edit.name) + ": " + std::to_string(KeptLayoutCount() - before) + "\n";
-            const std::string records = Records(d.Body());
+            const std::string records = qmtest::LayoutRecords(d.Body());
             ASSERT_TRUE(RepaintDocument(d.Body())) << what;
-            const std::vector<unsigned> pixels = Pixels(d.Body());
+            const std::vector<unsigned> pixels = qmtest::BodyPixels(d.Body());
 
             ForgetKeptLayouts(d.Body());
             const unsigned long fresh = KeptLayoutCount();
             ASSERT_TRUE(LayoutDocument(d.Body(), width + edit.widthChange)) << what;
             EXPECT_EQ(KeptLayoutCount(), fresh) << what;
-            EXPECT_EQ(Records(d.Body()), records) << what;
+            EXPECT_EQ(qmtest::LayoutRecords(d.Body()), records) << what;
             ASSERT_TRUE(RepaintDocument(d.Body())) << what;
-            EXPECT_TRUE(Pixels(d.Body()) == pixels) << what << ": the pictures differ";
+            EXPECT_TRUE(qmtest::BodyPixels(d.Body()) == pixels) << what << ": the pictures differ";
         }
         file.Check(c, kept);
     }
