@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 
 namespace {
 
@@ -102,22 +103,43 @@ bool HasOwnCellBorder(const CElement* cell)
     return cell->Style().borderSet && cell->Style().borderOrigin != kOriginNone;
 }
 
+namespace {
+
+// One side of the border taken from above.
+BORDER_SIDE TakenSide(const BORDER_SIDE& up, bool borderSet)
+{
+    BORDER_SIDE b;
+    b.style = up.style ? up.style : kLineSolid;
+    b.width = 1;
+    b.unit = kUnitPixels;
+    b.color = up.colorSet ? up.color : static_cast<std::int32_t>(borderSet ? kCellBorderColour : kLightFrame);
+    b.set = 1;
+    b.colorSet = 1;
+    return b;
+}
+
+} // namespace
+
 void TakeCellBorder(CElement* cell, const ELEMENT_STYLE& from)
 {
     ELEMENT_STYLE& s = cell->EditStyle();
     s.borderSet = from.borderSet;
     s.borderOrigin = kOriginNone;
+    for (int side = 0; side < 4; ++side)
+        s.border[side] = TakenSide(from.border[side], from.borderSet != 0);
+}
+
+bool HoldsCellBorder(const CElement* cell, const ELEMENT_STYLE& from)
+{
+    const ELEMENT_STYLE& s = cell->Style();
+    if (s.borderSet != from.borderSet || s.borderOrigin != kOriginNone)
+        return false;
     for (int side = 0; side < 4; ++side) {
-        const BORDER_SIDE& up = from.border[side];
-        BORDER_SIDE& b = s.border[side];
-        b.style = up.style ? up.style : kLineSolid;
-        b.width = 1;
-        b.unit = kUnitPixels;
-        b.set = 1;
-        b.color = up.colorSet ? up.color
-                              : static_cast<std::int32_t>(from.borderSet ? kCellBorderColour : kLightFrame);
-        b.colorSet = 1;
+        const BORDER_SIDE taken = TakenSide(from.border[side], from.borderSet != 0);
+        if (std::memcmp(&s.border[side], &taken, sizeof taken) != 0)
+            return false;
     }
+    return true;
 }
 
 CTDElement::CTDElement(STYLE_CLASS* rules) : CElement(rules)

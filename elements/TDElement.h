@@ -14,6 +14,8 @@
 // the border-set flag and line styles, one pixel wide, in the given colour
 // or, without one, light grey.
 void TakeCellBorder(CElement* cell, const ELEMENT_STYLE& from);
+// Whether the cell holds the border TakeCellBorder would give it already.
+bool HoldsCellBorder(const CElement* cell, const ELEMENT_STYLE& from);
 // Whether the cell's border (or padding side) is its own, not taken from
 // above.
 bool HasOwnCellBorder(const CElement* cell);

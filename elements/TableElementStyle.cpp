@@ -10,6 +10,8 @@
 #include "style/draw/DrawPrimitives.h"
 #include "style/records/StyleRecords.h"
 
+#include <cstring>
+
 namespace {
 
 constexpr unsigned long kTableBorderColour = RGB(60, 60, 60);
@@ -50,6 +52,77 @@ void HideFacingBorders(CTableElement* table)
             HideSide(table, r, c + span, kBorderLeft);
         return true;
     });
+}
+
+// The paddings of a row or cell, and the table's, in the same order.
+template <class Style, class Cell>
+void Paddings(Style& s, Cell* (&out)[4])
+{
+    out[0] = &s.paddingTop;
+    out[1] = &s.paddingBottom;
+    out[2] = &s.paddingLeft;
+    out[3] = &s.paddingRight;
+}
+
+// The table's padding as a row or cell that has none of its own takes it.
+STYLE_TYPE TakenPadding(const STYLE_TYPE& table)
+{
+    STYLE_TYPE taken = table;
+    taken.origin = kOriginNone;
+    return taken;
+}
+
+// The rows and cells of the table in document order: its descendants,
+// without nested tables and what they hold, and without divs (whose content
+// is visited).
+template <class Fn>
+void ForEachRowPart(CElement* e, const Fn& fn)
+{
+    for (CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
+        if (c->m_kind == kKindTable)
+            continue;
+        if (c->m_kind == kKindTr || IsCellKind(c->m_kind))
+            fn(c);
+        ForEachRowPart(c, fn);
+    }
+}
+
+// Whether the row or cell e holds what the table passes down already: its
+// paddings where it has none of its own, the cell spacing and, for a cell
+// without a border of its own, the table's border.
+bool HoldsTableValues(const CElement* e, const ELEMENT_STYLE& from)
+{
+    const ELEMENT_STYLE& s = e->Style();
+    const STYLE_TYPE* own[4];
+    const STYLE_TYPE* table[4];
+    Paddings(s, own);
+    Paddings(from, table);
+    for (int i = 0; i < 4; ++i) {
+        if (IsOwnValue(*own[i]))
+            continue;
+        const STYLE_TYPE taken = TakenPadding(*table[i]);
+        if (std::memcmp(own[i], &taken, sizeof taken) != 0)
+            return false;
+    }
+    if (s.cellSpacing != from.cellSpacing)
+        return false;
+    return !IsCellKind(e->m_kind) || HasOwnCellBorder(e) || HoldsCellBorder(e, from);
+}
+
+void TakeTableValues(CElement* e, const ELEMENT_STYLE& from)
+{
+    ELEMENT_STYLE& s = e->EditStyle();
+    STYLE_TYPE* own[4];
+    const STYLE_TYPE* table[4];
+    Paddings(s, own);
+    Paddings(from, table);
+    for (int i = 0; i < 4; ++i) {
+        if (!IsOwnValue(*own[i]))
+            *own[i] = TakenPadding(*table[i]);
+    }
+    s.cellSpacing = from.cellSpacing;
+    if (IsCellKind(e->m_kind) && !HasOwnCellBorder(e))
+        TakeCellBorder(e, from);
 }
 
 void ThreeFrames(void* dc, CRect box, unsigned long colour, const CElement* e)
@@ -111,28 +184,14 @@ bool CTableElement::StyleChanged(int mode)
     // The cells find their column entries by their column index.
     AssignTDIndex();
     CElement::StyleChanged(mode);
-    CPtrList parts;
-    GetAllChildren(&parts, kKindTable, false, 0, 0);
     const ELEMENT_STYLE& from = Style();
-    parts.ForEachItem([&from](void* item) {
-        CElement* e = static_cast<CElement*>(item);
-        if (e->m_kind != kKindTr && !IsCellKind(e->m_kind))
+    ForEachRowPart(this, [&from](CElement* e) {
+        // Mostly the values were taken already: the record stays as it was,
+        // and is not copied to be written with what it holds.
+        if (e->m_style.IsShared() && HoldsTableValues(e, from))
             return;
-        // Mostly the values were taken already: the record stays as it was.
         const CSharedStyle before = e->m_style.IsShared() ? e->m_style : CSharedStyle();
-        ELEMENT_STYLE& s = e->EditStyle();
-        STYLE_TYPE* own[4] = {&s.paddingTop, &s.paddingBottom, &s.paddingLeft, &s.paddingRight};
-        const STYLE_TYPE* table[4]
-            = {&from.paddingTop, &from.paddingBottom, &from.paddingLeft, &from.paddingRight};
-        for (int i = 0; i < 4; ++i) {
-            if (!IsOwnValue(*own[i])) {
-                *own[i] = *table[i];
-                own[i]->origin = kOriginNone;
-            }
-        }
-        s.cellSpacing = from.cellSpacing;
-        if (IsCellKind(e->m_kind) && !HasOwnCellBorder(e))
-            TakeCellBorder(e, from);
+        TakeTableValues(e, from);
         if (e->m_prevSibling)
             e->m_style.Share(before, e->m_prevSibling->m_style);
         else

@@ -34,47 +34,57 @@ void RuleLists(const CElement* e, STYLE_CLASS*& working, STYLE_CLASS*& editor)
 
 } // namespace
 
-bool CElement::ApplyCSS(const unsigned short*, bool)
+bool MergeMatchingRules(CElement* e)
 {
-    if (!m_tagName[0])
+    if (!e->m_tagName[0])
         return false;
+    bool merged = false;
     try {
         std::vector<Candidate> candidates;
-        for (void* pos = Rare().m_stylePieces.GetHeadPosition(); pos;) {
-            STYLE_CLASS* rule = static_cast<STYLE_CLASS*>(Rare().m_stylePieces.GetNext(pos));
+        for (void* pos = e->Rare().m_stylePieces.GetHeadPosition(); pos;) {
+            STYLE_CLASS* rule = static_cast<STYLE_CLASS*>(e->Rare().m_stylePieces.GetNext(pos));
             if (rule)
                 candidates.push_back(Candidate{rule, rule->precedence});
         }
-        if (m_owner) {
+        if (e->m_owner) {
             std::vector<STYLE_CLASS*> rules;
             CMatchContext context;
-            GetRuleIndex(m_owner->m_doc).Candidates(this, context, rules);
+            GetRuleIndex(e->m_owner->m_doc).Candidates(e, context, rules);
             for (STYLE_CLASS* rule : rules) {
-                if (STYLE_SELECTOR* s = DoesStyleFit(context, this, rule, 0))
+                if (STYLE_SELECTOR* s = DoesStyleFit(context, e, rule, 0))
                     candidates.push_back(Candidate{rule, s->specificity});
             }
         } else {
             CMatchContext context;
-            for (STYLE_CLASS* rule = m_rules; rule; rule = rule->next) {
-                if (STYLE_SELECTOR* s = DoesStyleFit(context, this, rule, 0))
+            for (STYLE_CLASS* rule = e->m_rules; rule; rule = rule->next) {
+                if (STYLE_SELECTOR* s = DoesStyleFit(context, e, rule, 0))
                     candidates.push_back(Candidate{rule, s->specificity});
             }
         }
         std::stable_sort(candidates.begin(), candidates.end(),
             [](const Candidate& a, const Candidate& b) { return a.precedence < b.precedence; });
-        const bool noBoxFromRules = m_kind == kKindMap || m_kind == kKindObject;
+        const bool noBoxFromRules = e->m_kind == kKindMap || e->m_kind == kKindObject;
         for (const Candidate& c : candidates) {
-            SetNewStyle(this, &c.rule->style, kOriginRule, false);
+            SetNewStyle(e, &c.rule->style, kOriginRule, false);
+            merged = true;
             if (noBoxFromRules) {
-                if (Style().widthOrigin == kOriginRule)
-                    EditStyle().widthSet = EditStyle().widthOrigin = 0;
-                if (Style().heightOrigin == kOriginRule)
-                    EditStyle().heightSet = EditStyle().heightOrigin = 0;
+                if (e->Style().widthOrigin == kOriginRule)
+                    e->EditStyle().widthSet = e->EditStyle().widthOrigin = 0;
+                if (e->Style().heightOrigin == kOriginRule)
+                    e->EditStyle().heightSet = e->EditStyle().heightOrigin = 0;
             }
         }
     } catch (const std::bad_alloc&) {
         // The rules merged so far stay.
     }
+    return merged;
+}
+
+bool CElement::ApplyCSS(const unsigned short*, bool)
+{
+    if (!m_tagName[0])
+        return false;
+    MergeMatchingRules(this);
     if (m_parent)
         CopyFromParent(m_parent, 4);
     SetAttrFromStyle();

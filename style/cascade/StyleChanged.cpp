@@ -101,11 +101,20 @@ void Recompute(CElement* e)
     // Inheriting a second time after no other source would change nothing.
     bool boxRecorded = false;
     if (!InheritsOnly(e)) {
-        e->ApplyCSS(nullptr, false);
-        // ApplyCSS on a tagged element ends with CopyFromParent mode 4 and
-        // SetAttrFromStyle. Only attributes change the style after it (the
-        // side gap is no input of either), so for an element without any
-        // both would be done again to the same effect.
+        // What ApplyCSS does. It inherits again (mode 4) after the rules;
+        // when no rule was merged that gives what the inheritance above gave
+        // (the direction flag and the available area, from the same parent),
+        // except for a center, whose area the first one left alone.
+        if (e->m_tagName[0]) {
+            const bool merged = MergeMatchingRules(e);
+            if (parent && (merged || e->m_kind == kKindCenter))
+                e->CopyFromParent(parent, 4);
+            e->SetAttrFromStyle();
+        }
+        // Only attributes change the style after the rules (the side gap is
+        // no input of the inheritance nor of SetAttrFromStyle), so for a
+        // tagged element without any both would be done again to the same
+        // effect.
         boxRecorded = e->m_tagName[0] && !HasAttributes(e);
         e->ApplyAttrSyle();
         ApplyStyleAttributes(e);

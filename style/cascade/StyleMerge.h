@@ -44,5 +44,10 @@ bool ParseStyleString(const unsigned short* text, ELEMENT_STYLE* record, CElemen
 // of that origin that record sets.
 void SetNewStyle(CElement* e, ELEMENT_STYLE* record, int origin, bool clear);
 
+// Merges the rules that match e (its own style pieces, the sheets' rules) into
+// its style in order of precedence, as ApplyCSS does before it inherits
+// again; whether any was merged. Nothing for an element without a tag.
+bool MergeMatchingRules(CElement* e);
+
 // Whether the element keeps no paddings: text runs and comments.
 bool HasNoPadding(const CElement* e);

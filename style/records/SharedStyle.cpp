@@ -215,6 +215,27 @@ void CopyBytes(ELEMENT_STYLE& to, const ELEMENT_STYLE& from)
     std::memcpy(out + kWhole, in + kWhole, sizeof(ELEMENT_STYLE) - kWhole);
 }
 
+// The default record's value into style: zero bytes (padding included) but
+// the default font family and number. Filled in blocks, as CopyBytes copies,
+// and without reading a record: setting every byte costs about half of
+// copying them.
+void FillDefault(ELEMENT_STYLE& style)
+{
+    unsigned char* out = reinterpret_cast<unsigned char*>(&style);
+    constexpr size_t kBlock = 64;
+    constexpr size_t kWhole = sizeof(ELEMENT_STYLE) / kBlock * kBlock;
+    for (size_t at = 0; at < kWhole; at += kBlock)
+        std::memset(out + at, 0, kBlock);
+    std::memset(out + kWhole, 0, sizeof(ELEMENT_STYLE) - kWhole);
+    static const CStyleText<kFontFamilyUnits> family = [] {
+        CStyleText<kFontFamilyUnits> text;
+        text.Set(kDefaultFontFamily);
+        return text;
+    }();
+    style.fontFamily = family;
+    style.fontNumber = static_cast<std::int32_t>(enfontind);
+}
+
 // A new own record with the value of style (whole bytes, padding included).
 Record* CopyOf(const ELEMENT_STYLE& style)
 {
@@ -233,9 +254,9 @@ Record* DefaultRecord()
     static Record* record = [] {
         Record* r = NewRecord();
         std::memset(static_cast<void*>(r), 0, sizeof *r);
-        r->style.fontFamily.Set(kDefaultFontFamily);
-        r->style.fontNumber = static_cast<std::int32_t>(enfontind);
+        FillDefault(r->style);
         r->hash = HashRecord(r->style);
+        r->print = PrintOf(r->style);
         r->refs = 1;
         r->shared = true;
         SharedTable().insert(r);
@@ -309,45 +330,56 @@ ELEMENT_STYLE& CSharedStyle::Edit()
 
 ELEMENT_STYLE& CSharedStyle::Reset()
 {
-    const Record* initial = DefaultRecord();
     if (m_record->shared) {
         Release(m_record);
-        m_record = CopyOf(initial->style);
-    } else {
-        CopyBytes(m_record->style, initial->style);
+        m_record = NewRecord();
+        m_record->hash = 0;
+        m_record->refs = 1;
+        m_record->shared = false;
+        ++g_ownRecords;
     }
+    FillDefault(m_record->style);
     return m_record->style;
 }
 
-bool CSharedStyle::TakeEqual(Record* other)
+bool CSharedStyle::TakeEqual(const Record* other, std::uint64_t print)
 {
-    if (m_record->shared || !other->shared || other == m_record
+    if (!other->shared || other->print != print || other == m_record
         || std::memcmp(&m_record->style, &other->style, sizeof(ELEMENT_STYLE)) != 0)
         return false;
     --g_ownRecords;
     FreeRecord(m_record);
-    ++other->refs;
-    m_record = other;
+    m_record = const_cast<Record*>(other);
+    ++m_record->refs;
     return true;
 }
 
 void CSharedStyle::Share(const CSharedStyle& likely)
 {
-    if (!TakeEqual(likely.m_record))
-        Share();
+    if (m_record->shared)
+        return;
+    const std::uint64_t print = PrintOf(m_record->style);
+    if (!TakeEqual(likely.m_record, print))
+        SharePrinted(print);
 }
 
 void CSharedStyle::Share(const CSharedStyle& likely, const CSharedStyle& alsoLikely)
 {
-    if (!TakeEqual(likely.m_record) && !TakeEqual(alsoLikely.m_record))
-        Share();
+    if (m_record->shared)
+        return;
+    const std::uint64_t print = PrintOf(m_record->style);
+    if (!TakeEqual(likely.m_record, print) && !TakeEqual(alsoLikely.m_record, print))
+        SharePrinted(print);
 }
 
 void CSharedStyle::Share()
 {
-    if (m_record->shared)
-        return;
-    const std::uint64_t print = PrintOf(m_record->style);
+    if (!m_record->shared)
+        SharePrinted(PrintOf(m_record->style));
+}
+
+void CSharedStyle::SharePrinted(std::uint64_t print)
+{
     if (Record* recent = RecentEqual(m_record->style, print)) {
         --g_ownRecords;
         FreeRecord(m_record);
@@ -368,6 +400,7 @@ void CSharedStyle::Share()
         return;
     }
     m_record->shared = true;
+    m_record->print = print;
     table.insert(m_record);
     Remember(m_record, print);
 }

@@ -25,6 +25,7 @@
 #include "style/records/ElementStyle.h"
 
 #include <cstddef>
+#include <cstdint>
 
 class CSharedStyle
 {
@@ -60,6 +61,10 @@ public:
     {
         ELEMENT_STYLE style;
         size_t hash;
+        // A print of a few of the record's words (set while it is shared):
+        // records whose prints differ differ, and are told apart without
+        // comparing them whole.
+        std::uint64_t print;
         unsigned long refs;
         bool shared;
     };
@@ -68,8 +73,11 @@ private:
     explicit CSharedStyle(Record* record) : m_record(record) { }
     static void Release(Record* record);
     // Takes other's record in place of the handle's own when the handle's
-    // own is equal to it and other's is shared; false otherwise.
-    bool TakeEqual(Record* other);
+    // own (whose print is given) is equal to it and other's is shared; false
+    // otherwise.
+    bool TakeEqual(const Record* other, std::uint64_t print);
+    // Share, with the print of the handle's own record.
+    void SharePrinted(std::uint64_t print);
 
     Record* m_record;
 };

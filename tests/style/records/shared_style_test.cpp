@@ -115,6 +115,65 @@ TEST(SharedStyle, CopiesKeepEveryByte)
         handle->Reset();
 }
 
+// Share with a likely record takes it only when every byte is equal: a
+// record that differs in any one field, inside the words its print covers
+// or outside them, is shared on its own; an equal one is taken.
+TEST(SharedStyle, ALikelyRecordIsTakenOnlyWhenEqualInEveryField)
+{
+    using Change = void (*)(ELEMENT_STYLE&);
+    const Change changes[] = {
+        [](ELEMENT_STYLE& s) { s.bkColorSet = 1; },
+        [](ELEMENT_STYLE& s) { s.bkRepeat = 8; },
+        [](ELEMENT_STYLE& s) { s.marginTop.value = 4; },
+        [](ELEMENT_STYLE& s) { s.fontWeight = 700; },
+        [](ELEMENT_STYLE& s) { s.italicInherited = 1; },
+        [](ELEMENT_STYLE& s) { s.colSpan = 2; },
+        [](ELEMENT_STYLE& s) { s.border[kBorderBottom].width = 3; },
+        [](ELEMENT_STYLE& s) { s.paddingRight.unit = 1; },
+        [](ELEMENT_STYLE& s) { s.heightOrigin = 2; },
+        [](ELEMENT_STYLE& s) { s.lineHeight.value = 120; },
+        [](ELEMENT_STYLE& s) { s.borderCollapse.value = 1; },
+    };
+    int index = 0;
+    for (Change change : changes) {
+        SCOPED_TRACE("change " + std::to_string(index++));
+        CSharedStyle base;
+        base.Edit().cellSpacing = 77;
+        base.Share();
+        CSharedStyle differs;
+        differs.Edit().cellSpacing = 77;
+        change(differs.Edit());
+        differs.Share(base);
+        EXPECT_TRUE(differs.IsShared());
+        EXPECT_NE(&differs.Get(), &base.Get());
+        CSharedStyle equal;
+        equal.Edit().cellSpacing = 77;
+        change(equal.Edit());
+        equal.Share(base, differs);
+        EXPECT_EQ(&equal.Get(), &differs.Get());
+    }
+}
+
+// Reset gives the default record's bytes whatever the record held and
+// whoever else holds it.
+TEST(SharedStyle, ResetGivesTheDefaultBytesFromOwnAndSharedRecords)
+{
+    const CSharedStyle initial;
+    CSharedStyle own, shared, other;
+    own.Edit().fontWeight = 900;
+    shared.Edit().colSpan = 4;
+    shared.Share();
+    other = shared;
+    for (CSharedStyle* handle : {&own, &shared}) {
+        handle->Reset();
+        EXPECT_FALSE(handle->IsShared());
+        EXPECT_EQ(std::memcmp(&handle->Get(), &initial.Get(), sizeof(ELEMENT_STYLE)), 0);
+        handle->Share();
+        EXPECT_EQ(&handle->Get(), &initial.Get());
+    }
+    EXPECT_EQ(other.Get().colSpan, 4);
+}
+
 namespace {
 
 std::string Paragraphs(int n)
