@@ -83,7 +83,10 @@ void ReadAttributes(CElement* e, xmlNode* node)
 {
     if (!node->properties && !node->nsDef)
         return; // nothing to copy (a base element without href sets no base)
-    CSafeBuf name, value, style;
+    // Each name and value is decoded into new strings, which the map then
+    // keeps as they are (no copies made of them).
+    CSafeBuf name, value;
+    const CSafeBuf* style = nullptr;
     bool any = false;
     for (xmlAttr* a = node->properties; a; a = a->next) {
         XMLGetAttrInfo(a, name, value);
@@ -91,14 +94,15 @@ void ReadAttributes(CElement* e, xmlNode* node)
             MacGetTagName(reinterpret_cast<xmlNode*>(a), name);
         if (name.IsEmpty())
             continue;
-        e->m_attributes.SetAt(static_cast<const unsigned short*>(name), value);
-        any = true;
         e->LoadAttributeStyle(name, value);
-        if (name.CompareNoCase("style") == 0)
-            style = value;
+        const bool isStyle = name.CompareNoCase("style") == 0;
+        const CSafeBuf& stored = e->m_attributes.TakeAt(name, value);
+        if (isStyle)
+            style = &stored;
+        any = true;
     }
     if (any && !StylesLater(e))
-        StyleAsRead(e, style);
+        StyleAsRead(e, style ? *style : CSafeBuf());
     for (xmlNs* ns = node->nsDef; ns; ns = ns->next) {
         name = "xmlns";
         if (ns->prefix) {
