@@ -135,6 +135,19 @@ void CMapStringToString::SetAt(const char* key, const CSafeBuf& value)
         m_list.LinkTail(m_list.New(key, value));
 }
 
+CSafeBuf& CMapStringToString::TakeAt(CSafeBuf& key, CSafeBuf& value)
+{
+    Node* n = FindKey(key);
+    if (!n) {
+        n = m_list.LinkTail(m_list.New(CSafeBuf(), CSafeBuf()));
+        if (!n)
+            return value;
+        n->key.ReplaceWith(&key);
+    }
+    n->value.ReplaceWith(&value);
+    return n->value;
+}
+
 CSafeBuf& CMapStringToString::operator[](const unsigned short* key) { return ValueOf(KeyOf(key)); }
 
 CSafeBuf& CMapStringToString::operator[](const char* key) { return ValueOf(KeyOf(key)); }

@@ -33,6 +33,12 @@ public:
     // appends a new pair.
     void SetAt(const unsigned short* key, const CSafeBuf& value);
     void SetAt(const char* key, const CSafeBuf& value);
+    // As SetAt, but the pair takes the buffers of key (a new pair only) and
+    // value instead of copies of them: what is taken is left empty, and a
+    // reader that decodes each pair into new strings anyway allocates no
+    // copy. Answers the value as stored (value itself, untaken, when no
+    // memory could be had for a new pair).
+    CSafeBuf& TakeAt(CSafeBuf& key, CSafeBuf& value);
 
     // The value of key; a missing key is appended first with an empty value.
     CSafeBuf& operator[](const unsigned short* key);

@@ -5,6 +5,7 @@
 #include "base/text/SafeBuf.h"
 
 #include "base/text/LowBytes.h"
+#include "base/text/TextArena.h"
 #include "base/text/U16.h"
 
 #include <climits>
@@ -45,6 +46,9 @@ long DoubledCapacity(long n)
 
 unsigned short CSafeBuf::s_none[1] = {0};
 
+// Every element holds several strings: the record is kept to four words.
+static_assert(sizeof(void*) != 8 || sizeof(CSafeBuf) == 32, "CSafeBuf grew");
+
 bool CSafeBuf::Grow(long n, bool keep)
 {
     if (n < 0 || n >= INT_MAX)
@@ -83,10 +87,34 @@ bool CSafeBuf::Reallocate(long capacity, bool keep)
         m_length = 0;
     }
     if (m_text != s_none)
-        delete[] m_text;
+        FreeText();
     m_text = text;
+    m_lent = false;
     m_capacity = static_cast<int>(capacity);
     return true;
+}
+
+bool CSafeBuf::ReserveIn(CTextArena& arena, long n)
+{
+    if (m_text != s_none || n < 1)
+        return Reserve(n);
+    unsigned short* text = arena.Take(n);
+    if (!text)
+        return Reserve(n);
+    text[0] = 0;
+    m_text = text;
+    m_lent = true;
+    m_length = 0;
+    m_capacity = static_cast<int>(n);
+    return true;
+}
+
+void CSafeBuf::FreeText()
+{
+    if (m_lent)
+        CTextArena::GiveBack(m_text);
+    else
+        delete[] m_text;
 }
 
 void CSafeBuf::AssignUnits(const unsigned short* src, int n)
@@ -204,7 +232,7 @@ CSafeBuf::CSafeBuf(const CSafeBuf& other)
 CSafeBuf::~CSafeBuf()
 {
     if (m_text != s_none)
-        delete[] m_text;
+        FreeText();
     delete[] m_ansi;
 }
 
@@ -251,12 +279,15 @@ void CSafeBuf::ReplaceWith(CSafeBuf* source)
     // emptied, and nothing is allocated.
     unsigned short* old = m_text;
     const int oldCapacity = m_capacity;
+    const bool oldLent = m_lent;
     m_text = source->m_text;
     m_length = source->m_length;
     m_capacity = source->m_capacity;
+    m_lent = source->m_lent;
     Changed();
     source->m_text = old;
     source->m_capacity = oldCapacity;
+    source->m_lent = oldLent;
     source->SetLength(0);
 }
 

@@ -22,6 +22,8 @@
 #include <cstdint>
 #include <cstring>
 
+class CTextArena;
+
 class CSafeBuf
 {
 public:
@@ -74,6 +76,10 @@ public:
     // doubles). For a text whose final length is known roughly in advance.
     // False only when the memory could not be had (string unchanged).
     bool Reserve(long n);
+    // As Reserve, for a string without memory: the buffer, exactly n units,
+    // is cut from arena (see CTextArena), or taken as Reserve takes it when
+    // the arena cannot give it. A string with memory just reserves.
+    bool ReserveIn(CTextArena& arena, long n);
     // Recounts the length up to the first zero unit after direct writes.
     void BufferChanged();
     void AdjSize(int n); // truncate to n when length >= n
@@ -279,6 +285,8 @@ private:
     void InitBuffer(long n);
     // Gives a string without memory a buffer of its own (writable access).
     void Materialize();
+    // Frees the buffer (or gives it back to its arena); m_text is left dangling.
+    void FreeText();
     void SetLength(int n)
     {
         m_length = n;
@@ -316,5 +324,6 @@ private:
     mutable bool m_noUnicode = true;
     mutable bool m_noCJK = true;
     mutable unsigned char m_cacheFlags = 0; // bit 1: m_noUnicode valid, bit 2: m_noCJK valid
+    bool m_lent = false;                    // m_text was cut from a CTextArena
     std::uint32_t m_changes = 0;            // in the padding: the record stays 32 bytes
 };

@@ -19,6 +19,7 @@
 
 #include "element/markup/MarkupReader.h"
 
+#include "base/text/TextArena.h"
 #include "base/text/U16.h"
 #include "base/xml/XmlNodeValue.h"
 #include "element/Element.h"
@@ -49,6 +50,8 @@ namespace {
 // restyles it afterwards (g_restyleBody off).
 bool g_consumeNodes = false;
 bool g_restyleBody = true;
+// Set while ReadConsumingNodes reads: the texts of the runs are cut from it.
+CTextArena* g_texts = nullptr;
 
 const unsigned short kNoBreakSpace[] = {0xA0, 0};
 const unsigned short kBlank[] = {' ', 0};
@@ -83,7 +86,10 @@ void ReadAttributes(CElement* e, xmlNode* node)
 {
     if (!node->properties && !node->nsDef)
         return; // nothing to copy (a base element without href sets no base)
-    CSafeBuf name, value, style;
+    // Each name and value is decoded into new strings, which the map then
+    // keeps as they are (no copies made of them).
+    CSafeBuf name, value;
+    const CSafeBuf* style = nullptr;
     bool any = false;
     for (xmlAttr* a = node->properties; a; a = a->next) {
         XMLGetAttrInfo(a, name, value);
@@ -91,14 +97,15 @@ void ReadAttributes(CElement* e, xmlNode* node)
             MacGetTagName(reinterpret_cast<xmlNode*>(a), name);
         if (name.IsEmpty())
             continue;
-        e->m_attributes.SetAt(static_cast<const unsigned short*>(name), value);
-        any = true;
         e->LoadAttributeStyle(name, value);
-        if (name.CompareNoCase("style") == 0)
-            style = value;
+        const bool isStyle = name.CompareNoCase("style") == 0;
+        const CSafeBuf& stored = e->m_attributes.TakeAt(name, value);
+        if (isStyle)
+            style = &stored;
+        any = true;
     }
     if (any && !StylesLater(e))
-        StyleAsRead(e, style);
+        StyleAsRead(e, style ? *style : CSafeBuf());
     for (xmlNs* ns = node->nsDef; ns; ns = ns->next) {
         name = "xmlns";
         if (ns->prefix) {
@@ -392,9 +399,14 @@ void ReadNode(CElement* e, xmlNode* n, bool keep, ChildState& st)
         }
         // Room for the whole text at once (a byte gives at most one
         // unit), so that decoding it allocates nothing more; no more
-        // room than that, since the run keeps the buffer.
+        // room than that, since the run keeps the buffer. Preformatted
+        // text is cut into lines, each a string of its own: its buffer is
+        // not kept, and is not taken from the arena.
         CSafeBuf text;
-        text.Reserve(static_cast<long>(length));
+        if (g_texts && !keep)
+            text.ReserveIn(*g_texts, static_cast<long>(length));
+        else
+            text.Reserve(static_cast<long>(length));
         text.AssignUTF8(content.Bytes());
         if (keep) {
             ReadPreformatted(e, text);
@@ -562,14 +574,20 @@ bool ReadConsumingNodes(CElement* e, _xmlNode* node, bool restyle, bool keepWhit
     {
         bool consume = g_consumeNodes;
         bool restyleBody = g_restyleBody;
+        CTextArena* texts = g_texts;
         ~Restore()
         {
             g_consumeNodes = consume;
             g_restyleBody = restyleBody;
+            g_texts = texts;
         }
     } restore;
     g_consumeNodes = true;
     g_restyleBody = restyle;
+    // The runs' texts are cut from large blocks: a large tree takes them
+    // (and frees them when it is torn down) a block at a time.
+    CTextArena texts;
+    g_texts = &texts;
     // The tree inside e is restyled once the read ends, by a body at its
     // end or by the caller: its elements are styled then, not as read.
     std::optional<CStyleLaterScope> later;

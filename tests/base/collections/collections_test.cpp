@@ -362,6 +362,44 @@ TEST(MapStringToString, OrderCaseAndReplacement)
     EXPECT_EQ(walk, (std::vector<std::u16string>{u"second", u"third", u"fifth"}));
 }
 
+TEST(MapStringToString, TakeAtKeepsTheBuffersItIsGiven)
+{
+    CMapStringToString map;
+    map.SetAt(W(u"first"), CSafeBuf(W(u"1")));
+    CSafeBuf key(W(u"second")), value(W(u"two"));
+    const unsigned short* keyText = key;
+    const unsigned short* valueText = value;
+    CSafeBuf& stored = map.TakeAt(key, value);
+    // A new pair: both buffers change hands, the caller's strings are empty.
+    EXPECT_EQ(static_cast<const unsigned short*>(stored), valueText);
+    EXPECT_TRUE(key.IsEmpty());
+    EXPECT_TRUE(value.IsEmpty());
+    map.ForEachPair([&](const CSafeBuf& k, const CSafeBuf&) {
+        if (U(k) == u"second")
+            EXPECT_EQ(static_cast<const unsigned short*>(k), keyText);
+    });
+
+    // An existing key keeps its place and its key; only the value is taken,
+    // the caller left with the old value's buffer, emptied.
+    key = W(u"first");
+    value = W(u"uno");
+    CSafeBuf& replaced = map.TakeAt(key, value);
+    EXPECT_EQ(U(replaced), u"uno");
+    EXPECT_EQ(U(key), u"first");
+    EXPECT_TRUE(value.IsEmpty());
+    std::vector<std::u16string> walk;
+    map.ForEachPair([&](const CSafeBuf& k, const CSafeBuf& v) { walk.push_back(U(k) + u"=" + U(v)); });
+    EXPECT_EQ(walk, (std::vector<std::u16string>{u"first=uno", u"second=two"}));
+
+    // The strings given up are fit for use again.
+    key = W(u"third");
+    value = W(u"3");
+    map.TakeAt(key, value);
+    EXPECT_EQ(map.GetCount(), 3);
+    EXPECT_TRUE(map.Lookup("third", value));
+    EXPECT_EQ(U(value), u"3");
+}
+
 TEST(MapStringToString, EightBitKeysStayUnique)
 {
     CMapStringToString map;
