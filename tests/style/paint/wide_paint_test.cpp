@@ -1,7 +1,9 @@
 // A document laid out wider than one tile can be (a word of 5,000 letters
 // without a break): its bitmap's bands are cut into columns, only the
 // tiles shown become resident, the text after the word paints, and a quick
-// repaint after an edit ends as a full paint does.
+// repaint after an edit ends as a full paint does. Text and background
+// pictures far down or millions of pixels to the right paint as near the
+// top-left corner.
 
 #include "element/Element.h"
 #include "elements/TextElement.h"
@@ -10,6 +12,7 @@
 #include "style/paint/OffscreenView.h"
 #include "style/paint/PaintState.h"
 #include "tests/elements/support/RunDocument.h"
+#include "tests/style/support/PaintHarness.h"
 
 #include <gtest/gtest.h>
 
@@ -94,4 +97,48 @@ TEST(WidePaint, TextAfterAWordWiderThanATilePaintsAndRepaintsAsAFullPaint)
     EXPECT_EQ(quickLeft, Area(body, 0, 0, 800, rows));
     ASSERT_TRUE(ShowDocumentArea(body, viewLeft, 0, viewLeft + 800, 600));
     EXPECT_EQ(quickRight, Area(body, viewLeft, 0, viewLeft + 800, rows));
+}
+
+// A word of 200,000 letters is some 2.5 million pixels wide: more than a
+// glyph string's pen can count in its units, and far past the surface of
+// any tile but the first. Its end shows where the view is scrolled to.
+TEST(WidePaint, TheEndOfAWordMillionsOfPixelsWideShows)
+{
+    qmtest::RunDocument doc("<body><p>" + std::string(200000, 'w') + "</p></body>");
+    CElement* body = doc.Body();
+    ASSERT_TRUE(body && LayoutDocument(body, 800));
+    ASSERT_TRUE(RepaintDocument(body));
+    const CRect w = DocumentRect(qmtest::FirstRun(body));
+    ASSERT_GT(w.right, 2200000);
+    for (const int left : {w.right - 700, w.right / 2, 0}) {
+        ASSERT_TRUE(ShowDocumentArea(body, left, 0, left + 800, 600));
+        EXPECT_TRUE(Inked(body, left + 100, w.top, left + 200, w.bottom)) << left;
+    }
+}
+
+// A picture repeated over a body 100,000 rows tall or 4 million pixels
+// wide: its pixels far from picture (0, 0) are those near it.
+TEST(WidePaint, ARepeatedPictureFarDownOrRightPaintsAsNearTheCorner)
+{
+    const struct
+    {
+        int width, height, x, row; // the body, and the patch compared, even
+    } cases[] = {
+        {800, 100000, 100, 99000},
+        {4000000, 100, 3999000, 40},
+        {4000000, 60000, 2000000, 50000},
+    };
+    for (const auto& c : cases) {
+        const std::string markup = "<body _box=\"0 0 " + std::to_string(c.width) + " "
+            + std::to_string(c.height) + "\" _avail=\"" + std::to_string(c.width)
+            + "\" style=\"background-image:url(" QM_TEST_DATA_DIR "/paint/rgby.png)\"/>";
+        auto painted = qmtest::ReadPaintDocument(markup);
+        ASSERT_TRUE(painted) << markup;
+        CElement* body = painted->body;
+        ASSERT_TRUE(RepaintDocument(body));
+        const std::vector<unsigned char> corner = Area(body, 0, 0, 8, 8);
+        ASSERT_TRUE(ShowDocumentArea(body, c.x, c.row, c.x + 100, c.row + 100));
+        EXPECT_EQ(corner, Area(body, c.x, c.row, c.x + 8, c.row + 8)) << c.width << "x" << c.height;
+        EXPECT_EQ(255, corner[3]) << "painted";
+    }
 }
