@@ -593,6 +593,18 @@ Context::Box Context::ClipBox() const
     return b;
 }
 
+bool Context::TileSpan(double lo, double hi, int extent, int step, std::size_t& first, std::size_t& last)
+{
+    const double from = std::floor(std::max(lo, 0.0)), to = std::ceil(std::min(hi, double(extent))) - 1;
+    if (last == 0 || !std::isfinite(from) || !std::isfinite(to))
+        return true;
+    if (to < from)
+        return false;
+    first = std::min(std::size_t(from) / std::size_t(step), last);
+    last = std::min(std::size_t(to) / std::size_t(step), last);
+    return true;
+}
+
 void Context::ApplyClip(cairo_t* cr, const cairo_matrix_t& shift) const
 {
     for (const ClipEntry& c : m_state.clips) {

@@ -273,6 +273,11 @@ private:
     // drawn into instead of allocating them.
     template <class F>
     void ForTiles(Box box, bool antialias, F&& fn, bool allocate = true);
+    // Narrows first .. last, the bands (columns) of tiles `step` rows
+    // (pixels) apart, to those that device span [lo, hi) of a bitmap
+    // `extent` long reaches; false when it reaches none. A span that is not
+    // finite, or one band (column), leaves them as they are.
+    static bool TileSpan(double lo, double hi, int extent, int step, std::size_t& first, std::size_t& last);
     void ApplyClip(cairo_t* cr, const cairo_matrix_t& shift) const;
     void ApplyStroke(cairo_t* cr) const;
     // Sets the scratch path's matrix: the user space, less the path's
@@ -318,26 +323,12 @@ void Context::ForTiles(Box box, bool antialias, F&& fn, bool allocate)
     if (box.x1 <= box.x0 || box.y1 <= box.y0 || m_tiles.empty())
         return;
     // Only the tiles the box reaches are visited: a tall bitmap holds
-    // thousands of bands, a wide one thousands of columns. A box of no
-    // finite rows (columns) tries every band (column).
+    // thousands of bands, a wide one thousands of columns.
     std::size_t first = 0, last = (m_tiles.size() - 1) / std::size_t(m_columns);
-    const double firstRow = std::floor(std::max(box.y0, 0.0)),
-                 lastRow = std::ceil(std::min(box.y1, double(m_height))) - 1;
-    if (last > 0 && std::isfinite(firstRow) && std::isfinite(lastRow)) {
-        if (lastRow < firstRow)
-            return;
-        first = std::min(std::size_t(firstRow) / kTileRows, last);
-        last = std::min(std::size_t(lastRow) / kTileRows, last);
-    }
     std::size_t firstColumn = 0, lastColumn = std::size_t(m_columns) - 1;
-    const double firstX = std::floor(std::max(box.x0, 0.0)),
-                 lastX = std::ceil(std::min(box.x1, double(m_width))) - 1;
-    if (lastColumn > 0 && std::isfinite(firstX) && std::isfinite(lastX)) {
-        if (lastX < firstX)
-            return;
-        firstColumn = std::min(std::size_t(firstX) / kTileColumns, lastColumn);
-        lastColumn = std::min(std::size_t(lastX) / kTileColumns, lastColumn);
-    }
+    if (!TileSpan(box.y0, box.y1, m_height, kTileRows, first, last)
+        || !TileSpan(box.x0, box.x1, m_width, kTileColumns, firstColumn, lastColumn))
+        return;
     for (std::size_t band = first; band <= last; ++band) {
         for (std::size_t column = firstColumn; column <= lastColumn; ++column) {
             Tile& t = m_tiles[band * std::size_t(m_columns) + column];
