@@ -788,8 +788,16 @@ bool Layout::DrawRange(int start, int length, double x, double y)
     };
     std::vector<Shown> shown;
     auto append = [](PangoGlyphString* to, const PangoGlyphInfo& info) {
+        // Room grows by doubling, asked for only when full: setting the size
+        // reallocates the arrays on every call, which an allocator may answer
+        // with a copy each time (a line of a million glyphs then copies for
+        // minutes).
         const int at = to->num_glyphs;
-        pango_glyph_string_set_size(to, at + 1);
+        if (at + 1 > to->space) {
+            pango_glyph_string_set_size(to, std::max(at + 1, 2 * to->space));
+            to->num_glyphs = at;
+        }
+        to->num_glyphs = at + 1;
         to->glyphs[at] = info;
         to->log_clusters[at] = at;
     };
