@@ -10,8 +10,8 @@
 // of CreateCGContext (y-up over the port's bounds); every rectangle is
 // flipped into them here.
 //
-// Only the tiles of the bitmap near the window are resident: the rows a
-// copy reads are shown first (ShowDocumentRows), which paints the tiles
+// Only the tiles of the bitmap near the window are resident: the part a
+// copy reads is shown first (ShowDocumentArea), which paints the tiles
 // that were not resident. What the bitmap does not cover is filled with
 // the document's background colour.
 
@@ -77,10 +77,12 @@ private:
     CGContextRef m_context;
 };
 
-// The rows the view shows become resident (painted when they were not).
+// The part of the document the view shows becomes resident (painted where
+// it was not).
 void ShowViewRows(const CXDoc& doc, const CRect& view)
 {
-    ShowDocumentRows(doc.m_root, doc.m_scrollY, doc.m_scrollY + int(view.bottom - view.top));
+    ShowDocumentArea(doc.m_root, doc.m_scrollX, doc.m_scrollY, doc.m_scrollX + int(view.right - view.left),
+        doc.m_scrollY + int(view.bottom - view.top));
 }
 
 // Copies the document's pixels that shown (a part of view) shows into the

@@ -374,8 +374,9 @@ int main(int argc, char** argv)
         switch (WriteDocumentPNG(body, png)) {
         case DocumentPngResult::Written: break;
         case DocumentPngResult::NotPainted:
-            return Fail(
-                std::string(png) + ": the painted rows cannot be had (nothing to paint or out of memory)");
+            return Fail(std::string(png)
+                + ": the painted rows cannot be had (nothing to paint, a band of rows too "
+                  "wide to hold at once, or out of memory)");
         case DocumentPngResult::NotWritten: return Fail(std::string(png) + ": cannot be written");
         }
     }

@@ -51,11 +51,12 @@ void SetSource(cairo_t* cr, const double (&colour)[4], double alpha)
 }
 
 // cairo holds device coordinates as 24.8 fixed-point numbers, which wrap
-// past 2^23 pixels. On a tall bitmap a rectangle drawn on one tile (the
-// background or a side of an element millions of rows tall) may reach that
-// far from the tile's first row: its sides beyond kFarAway are moved to
-// kFarAway, far outside any tile (at most 32767 wide and kTileRows high),
-// which leaves every pixel of the tile as it was.
+// past 2^23 pixels. On a tall or wide bitmap a rectangle drawn on one tile
+// (the background or a side of an element millions of rows tall or
+// columns wide) may reach that far from the tile's corner: its sides
+// beyond kFarAway are moved to kFarAway, far outside any tile (at most
+// 32767 wide and kTileRows high), which leaves every pixel of the tile as
+// it was.
 constexpr double kFarAway = double(1 << 22);
 
 double NearTile(double v) { return std::clamp(v, -kFarAway, kFarAway); }
@@ -124,11 +125,16 @@ std::unique_ptr<Context> Context::CreateBitmap(void* data, int width, int height
 std::unique_ptr<Context> Context::CreateTiledBitmap(int width, int height)
 {
     try {
-        if (width <= 0 || height <= 0 || width > kMaxImageSide)
+        if (width <= 0 || height <= 0 || width > kMaxTiledWidth)
+            return nullptr;
+        const int columns = width > kMaxImageSide ? (width - 1) / kTileColumns + 1 : 1;
+        const long long bands = (height - 1LL) / kTileRows + 1;
+        if (bands * columns > kMaxTiles)
             return nullptr;
         std::unique_ptr<Context> ctx(new Context());
         ctx->m_width = width;
         ctx->m_height = height;
+        ctx->m_columns = columns;
         ctx->m_ownsMemory = true;
         ctx->m_allocateOnDraw = false;
         if (!ctx->InitTiles(nullptr, width * 4))
@@ -155,6 +161,7 @@ std::unique_ptr<Context> Context::CreateForSurface(cairo_surface_t* surface)
         Tile t;
         t.top = 0;
         t.rows = h;
+        t.width = w;
         t.surface = cairo_surface_reference(surface);
         ctx->m_tiles.push_back(t);
         if (!ctx->InitTiles(nullptr, 0))
@@ -175,11 +182,17 @@ bool Context::InitTiles(void* data, int bytesPerRow)
         return false;
     if (!m_tiles.empty())
         return EnsureTile(m_tiles[0]); // surface given
+    const int columnWidth = m_columns > 1 ? kTileColumns : m_width;
+    m_tiles.reserve(std::size_t((m_height - 1) / kTileRows + 1) * std::size_t(m_columns));
     for (int top = 0; top < m_height; top += kTileRows) {
-        Tile t;
-        t.top = top;
-        t.rows = std::min(kTileRows, m_height - top);
-        m_tiles.push_back(t);
+        for (int column = 0; column < m_columns; ++column) {
+            Tile t;
+            t.top = top;
+            t.rows = std::min(kTileRows, m_height - top);
+            t.left = column * columnWidth;
+            t.width = std::min(columnWidth, m_width - t.left);
+            m_tiles.push_back(t);
+        }
     }
     if (data) {
         unsigned char* bytes = static_cast<unsigned char*>(data);
@@ -217,7 +230,7 @@ bool Context::EnsureTile(Tile& t)
     if (!t.surface) {
         if (!m_ownsMemory)
             return false;
-        t.surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, m_width, t.rows);
+        t.surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, t.width, t.rows);
     }
     if (cairo_surface_status(t.surface) != CAIRO_STATUS_SUCCESS) {
         cairo_surface_destroy(t.surface);
@@ -248,16 +261,35 @@ int Context::TileTop(int i) const { return i >= 0 && i < TileCount() ? m_tiles[s
 
 int Context::TileRows(int i) const { return i >= 0 && i < TileCount() ? m_tiles[std::size_t(i)].rows : 0; }
 
+int Context::TileLeft(int i) const { return i >= 0 && i < TileCount() ? m_tiles[std::size_t(i)].left : 0; }
+
+int Context::TileWidth(int i) const { return i >= 0 && i < TileCount() ? m_tiles[std::size_t(i)].width : 0; }
+
 int Context::TileOfRow(int row) const
 {
     if (row < 0 || row >= m_height)
         return -1;
-    return m_tiles.size() == 1 ? 0 : row / kTileRows;
+    return m_tiles.size() == 1 ? 0 : row / kTileRows * m_columns;
+}
+
+int Context::ColumnOfX(int x) const
+{
+    if (x < 0 || x >= m_width)
+        return -1;
+    return m_columns == 1 ? 0 : x / kTileColumns;
+}
+
+const Context::Tile& Context::TileAt(int x, int row) const
+{
+    // A context over a given surface has one tile of any height.
+    if (m_tiles.size() == 1)
+        return m_tiles[0];
+    return m_tiles[std::size_t(row / kTileRows) * std::size_t(m_columns) + std::size_t(ColumnOfX(x))];
 }
 
 bool Context::IsTileResident(int i) const { return i >= 0 && i < TileCount() && m_tiles[std::size_t(i)].cr; }
 
-long long Context::TileBytes(int i) const { return 4LL * m_width * TileRows(i); }
+long long Context::TileBytes(int i) const { return 4LL * TileWidth(i) * TileRows(i); }
 
 void Context::SetAllocateOnDraw(bool on)
 {
@@ -281,34 +313,56 @@ bool Context::CopyRows(int from, int to, int rows)
         return true;
     if (from < 0 || to < 0 || from > m_height - rows || to > m_height - rows)
         return false;
-    const int first = TileOfRow(std::min(from, to));
-    const int last = TileOfRow(std::max(from, to) + rows - 1);
-    for (int i = first; i <= last; ++i) {
-        const bool used = std::max(from, TileTop(i)) < std::min(from + rows, TileTop(i) + TileRows(i))
-            || std::max(to, TileTop(i)) < std::min(to + rows, TileTop(i) + TileRows(i));
-        if (used && !IsTileResident(i))
-            return false;
-    }
-    TraceCall("CopyRows", {double(from), double(to), double(rows)});
-    for (int i = first; i <= last; ++i) {
-        if (IsTileResident(i))
-            cairo_surface_flush(m_tiles[std::size_t(i)].surface);
-    }
-    auto rowData = [this](int row) {
-        const Tile& t = m_tiles[std::size_t(TileOfRow(row))];
-        return cairo_image_surface_get_data(t.surface)
-            + std::size_t(row - t.top) * std::size_t(cairo_image_surface_get_stride(t.surface));
+    const int firstBand = TileOfRow(std::min(from, to)) / m_columns;
+    const int lastBand = TileOfRow(std::max(from, to) + rows - 1) / m_columns;
+    auto used = [&](int band) {
+        const int top = band * kTileRows, end = top + TileRows(band * m_columns);
+        return std::max(from, top) < std::min(from + rows, end)
+            || std::max(to, top) < std::min(to + rows, end);
     };
-    const std::size_t bytes = std::size_t(m_width) * 4;
-    // Rows moving down are copied from the last, so none is overwritten
-    // before it is read.
-    for (int k = 0; k < rows; ++k) {
-        const int r = to > from ? rows - 1 - k : k;
-        std::memmove(rowData(to + r), rowData(from + r), bytes);
+    // The columns taking part: those with a tile holding pixels in either
+    // range, all of whose tiles there must hold them.
+    std::vector<bool> moving(std::size_t(m_columns), false);
+    bool any = false;
+    for (int column = 0; column < m_columns; ++column) {
+        int resident = 0, needed = 0;
+        for (int band = firstBand; band <= lastBand; ++band) {
+            if (!used(band))
+                continue;
+            ++needed;
+            resident += IsTileResident(band * m_columns + column) ? 1 : 0;
+        }
+        if (resident > 0 && resident < needed)
+            return false;
+        moving[std::size_t(column)] = resident > 0;
+        any = any || resident > 0;
     }
-    for (int i = first; i <= last; ++i) {
-        if (IsTileResident(i))
-            cairo_surface_mark_dirty(m_tiles[std::size_t(i)].surface);
+    if (!any)
+        return false;
+    TraceCall("CopyRows", {double(from), double(to), double(rows)});
+    for (int column = 0; column < m_columns; ++column) {
+        if (!moving[std::size_t(column)])
+            continue;
+        for (int band = firstBand; band <= lastBand; ++band) {
+            if (IsTileResident(band * m_columns + column))
+                cairo_surface_flush(m_tiles[std::size_t(band * m_columns + column)].surface);
+        }
+        auto rowData = [&](int row) {
+            const Tile& t = TileAt(column * kTileColumns, row);
+            return cairo_image_surface_get_data(t.surface)
+                + std::size_t(row - t.top) * std::size_t(cairo_image_surface_get_stride(t.surface));
+        };
+        const std::size_t bytes = std::size_t(m_tiles[std::size_t(column)].width) * 4;
+        // Rows moving down are copied from the last, so none is overwritten
+        // before it is read.
+        for (int k = 0; k < rows; ++k) {
+            const int r = to > from ? rows - 1 - k : k;
+            std::memmove(rowData(to + r), rowData(from + r), bytes);
+        }
+        for (int band = firstBand; band <= lastBand; ++band) {
+            if (IsTileResident(band * m_columns + column))
+                cairo_surface_mark_dirty(m_tiles[std::size_t(band * m_columns + column)].surface);
+        }
     }
     return true;
 }
@@ -539,6 +593,18 @@ Context::Box Context::ClipBox() const
     return b;
 }
 
+bool Context::TileSpan(double lo, double hi, int extent, int step, std::size_t& first, std::size_t& last)
+{
+    const double from = std::floor(std::max(lo, 0.0)), to = std::ceil(std::min(hi, double(extent))) - 1;
+    if (last == 0 || !std::isfinite(from) || !std::isfinite(to))
+        return true;
+    if (to < from)
+        return false;
+    first = std::min(std::size_t(from) / std::size_t(step), last);
+    last = std::min(std::size_t(to) / std::size_t(step), last);
+    return true;
+}
+
 void Context::ApplyClip(cairo_t* cr, const cairo_matrix_t& shift) const
 {
     for (const ClipEntry& c : m_state.clips) {
@@ -570,9 +636,12 @@ void Context::SyncScratch(double x, double y)
         const cairo_matrix_t& m = m_state.ctm;
         const double row = std::floor((m.yx * x + m.yy * y + m.y0) / kTileRows) * kTileRows;
         m_pathOrigin = std::isfinite(row) ? row : 0;
+        const double column = std::floor((m.xx * x + m.xy * y + m.x0) / kTileColumns) * kTileColumns;
+        m_pathOriginX = m_columns > 1 && std::isfinite(column) ? column : 0;
         m_pathStarted = true;
     }
     cairo_matrix_t m = m_state.ctm;
+    m.x0 -= m_pathOriginX;
     m.y0 -= m_pathOrigin;
     cairo_set_matrix(m_scratch, &m);
 }
@@ -663,7 +732,9 @@ void Context::DrawPath(int mode)
     cairo_restore(m_scratch);
     cairo_new_path(m_scratch);
     m_pathStarted = false;
-    const double origin = m_pathOrigin;
+    const double origin = m_pathOrigin, originX = m_pathOriginX;
+    x0 += originX;
+    x1 += originX;
     y0 += origin;
     y1 += origin;
     if (!path || path->status != CAIRO_STATUS_SUCCESS || path->num_data == 0) {
@@ -684,6 +755,7 @@ void Context::DrawPath(int mode)
     }
     ForTiles(Box{x0, y0, x1, y1}, m_state.antialias, [&](cairo_t* cr, const cairo_matrix_t& shift) {
         cairo_matrix_t fromOrigin = shift;
+        fromOrigin.x0 += originX;
         fromOrigin.y0 += origin;
         cairo_set_matrix(cr, &fromOrigin);
         cairo_new_path(cr);
@@ -809,8 +881,7 @@ Pixel Context::ReadPixel(int x, int row) const
 {
     if (x < 0 || row < 0 || x >= m_width || row >= m_height)
         return Pixel{0, 0, 0, 0};
-    // A context over a given surface has one tile of any height.
-    const Tile& tile = m_tiles.size() == 1 ? m_tiles[0] : m_tiles[std::size_t(row / kTileRows)];
+    const Tile& tile = TileAt(x, row);
     if (!tile.surface)
         return Pixel{0, 0, 0, 0};
     cairo_surface_flush(tile.surface);
@@ -818,7 +889,7 @@ Pixel Context::ReadPixel(int x, int row) const
     int stride = cairo_image_surface_get_stride(tile.surface);
     if (!data)
         return Pixel{0, 0, 0, 0};
-    return cg::ReadPixel(data, std::size_t(stride), x, row - tile.top);
+    return cg::ReadPixel(data, std::size_t(stride), x - tile.left, row - tile.top);
 }
 
 ImageRef Context::CreateImage(int x, int row, int width, int height) const
@@ -835,14 +906,15 @@ ImageRef Context::CreateImage(int x, int row, int width, int height) const
     cairo_t* cr = cairo_create(s);
     cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
     for (const Tile& t : m_tiles) {
-        if (!t.surface || y1 <= t.top || y0 >= t.top + t.rows)
+        if (!t.surface || y1 <= t.top || y0 >= t.top + t.rows || x1 <= t.left || x0 >= t.left + t.width)
             continue;
         cairo_surface_flush(t.surface);
         cairo_save(cr);
-        cairo_rectangle(
-            cr, 0, std::max(t.top - y0, 0), w, std::min(t.top + t.rows, y1) - std::max(t.top, y0));
+        cairo_rectangle(cr, std::max(t.left - x0, 0), std::max(t.top - y0, 0),
+            std::min(t.left + t.width, x1) - std::max(t.left, x0),
+            std::min(t.top + t.rows, y1) - std::max(t.top, y0));
         cairo_clip(cr);
-        cairo_set_source_surface(cr, t.surface, -x0, t.top - y0);
+        cairo_set_source_surface(cr, t.surface, t.left - x0, t.top - y0);
         cairo_paint(cr);
         cairo_restore(cr);
     }
@@ -880,23 +952,34 @@ bool Context::ReadRow(int x, int row, int width, unsigned char* out, bool alpha)
     if (width <= 0)
         return true;
     const std::size_t step = alpha ? 4 : 3;
-    const Tile* t = row < 0 || row >= m_height ? nullptr
-        : m_tiles.size() == 1                  ? &m_tiles[0]
-                                               : &m_tiles[std::size_t(row / kTileRows)];
-    const unsigned char* data = t && t->surface ? cairo_image_surface_get_data(t->surface) : nullptr;
     const long long first = std::min<long long>(std::max(x, 0), (long long)x + width);
     const long long end = std::max(first, std::min<long long>((long long)x + width, m_width));
-    if (!data || end <= first) {
+    if (row < 0 || row >= m_height || end <= first) {
         std::memset(out, 0, std::size_t(width) * step);
         return false;
     }
     std::memset(out, 0, std::size_t(first - x) * step);
     std::memset(out + std::size_t(end - x) * step, 0, std::size_t((long long)x + width - end) * step);
-    cairo_surface_flush(t->surface);
-    const std::size_t stride = std::size_t(cairo_image_surface_get_stride(t->surface));
-    return UnpremultiplyRow(data + std::size_t(row - t->top) * stride + std::size_t(first) * 4,
-               int(end - first), out + std::size_t(first - x) * step, alpha)
-        && first == x && end == (long long)x + width;
+    bool opaque = first == x && end == (long long)x + width;
+    // Column by column: each tile of the row's band gives its part.
+    for (long long at = first; at < end;) {
+        const Tile& t = TileAt(int(at), row);
+        const long long stop = std::min<long long>(end, (long long)t.left + t.width);
+        unsigned char* to = out + std::size_t(at - x) * step;
+        const unsigned char* data = t.surface ? cairo_image_surface_get_data(t.surface) : nullptr;
+        if (!data) {
+            std::memset(to, 0, std::size_t(stop - at) * step);
+            opaque = false;
+        } else {
+            cairo_surface_flush(t.surface);
+            const std::size_t stride = std::size_t(cairo_image_surface_get_stride(t.surface));
+            opaque = UnpremultiplyRow(data + std::size_t(row - t.top) * stride + std::size_t(at - t.left) * 4,
+                         int(stop - at), to, alpha)
+                && opaque;
+        }
+        at = stop;
+    }
+    return opaque;
 }
 
 } // namespace qm::cg

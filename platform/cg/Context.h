@@ -5,13 +5,15 @@
 // antialiasing, interpolation) with save/restore, and a current path built
 // in device space at the moment each segment is added, as transforms apply.
 //
-// Pixels live in one or more horizontal tiles of at most kTileRows rows,
-// each a cairo image surface. A bitmap taller than cairo's 32767-row limit
-// therefore keeps its logical size: every drawing call is replayed on each
-// tile it touches, shifted by the tile's first row, so drawing and clipping
-// work across tile edges. A bitmap whose memory the context owns allocates a
-// tile only when something is first drawn into it; rows of a tile never
-// drawn read as transparent.
+// Pixels live in tiles, each a cairo image surface: bands of at most
+// kTileRows rows, and in a bitmap wider than cairo's 32767-pixel limit
+// (tiled bitmaps only) columns of kTileColumns pixels across each band. A
+// bitmap of any height, or that wide, therefore keeps its logical size:
+// every drawing call is replayed on each tile it touches, translated to the
+// tile's top-left corner, so drawing and clipping work across tile edges
+// and the coordinates cairo holds stay near the tile. A bitmap whose memory
+// the context owns allocates a tile only when something is first drawn
+// into it; pixels of a tile never drawn read as transparent.
 //
 // Optionally every call is recorded as text ("FillRect(10, 20, 30, 5)") so
 // tests can assert what was drawn without reading pixels.
@@ -56,6 +58,14 @@ class Context
 {
 public:
     static constexpr int kTileRows = 1024;
+    // Width of the columns of a bitmap wider than kMaxImageSide: 16 MB a
+    // tile, so the few tiles a window needs fit the paint budget.
+    static constexpr int kTileColumns = 4096;
+    // Most pixels across a tiled bitmap may have.
+    static constexpr int kMaxTiledWidth = 1 << 30;
+    // Most tiles a tiled bitmap may have: the records of that many cost
+    // some 100 MB.
+    static constexpr long long kMaxTiles = 1LL << 21;
 
     // A bitmap context, ARGB32 premultiplied (cg/Pixel.h), top row first.
     // With `data` the pixels live in the caller's memory, which must hold
@@ -67,8 +77,9 @@ public:
     // A bitmap context whose own tiles hold pixels only once made resident
     // (MakeTileResident): allocation on draw is off, so drawing elsewhere is
     // clipped away and the height costs no memory beyond a small record a
-    // tile. Null when a side is not positive, the width is past 32767 or
-    // the records cannot be had. Allocation on draw stays off when the
+    // tile. Null when a side is not positive, the width is past
+    // kMaxTiledWidth, the tiles would be more than kMaxTiles or the records
+    // cannot be had. Allocation on draw stays off when the
     // whole bitmap is more than CreateBitmap would own.
     static std::unique_ptr<Context> CreateTiledBitmap(int width, int height);
     // A context drawing into an existing image surface (a port's pixels),
@@ -134,6 +145,8 @@ public:
     // Lets another module draw with cairo directly. `fn` runs once per tile
     // that `userBounds` touches, with the cairo matrix set to the user space
     // (flip included) and the clip applied; it draws in user coordinates.
+    // cairo_clip_extents tells it the part of the user space the tile
+    // shows, so it may leave out what lies wholly outside.
     // `antialias` applies to what `fn` draws. `name` goes to the trace.
     template <class F>
     void DrawWithCairo(const Rect& userBounds, bool antialias, const std::string& traceText, F&& fn);
@@ -163,23 +176,36 @@ public:
 
     // Moves the pixels of device rows from .. from + rows - 1 to start at
     // row `to`, as they are (overlapping ranges included); clip and state do
-    // not apply. False, with nothing moved, when a row of either range lies
-    // outside the bitmap or in a tile whose pixels do not exist.
+    // not apply. Only the columns of tiles with pixels in either range take
+    // part: a column none of whose tiles there hold pixels has none to move.
+    // False, with nothing moved, when a row of either range lies outside the
+    // bitmap, in a tile of a column taking part whose pixels do not exist,
+    // or no column takes part.
     bool CopyRows(int from, int to, int rows);
 
     // Number of tiles whose pixels exist.
     int AllocatedTiles() const;
 
     // Residency of the tiles of a bitmap whose memory the context owns.
-    // Tile i holds device rows TileTop(i) .. TileTop(i) + TileRows(i) - 1.
+    // Tile i holds device rows TileTop(i) .. TileTop(i) + TileRows(i) - 1
+    // and columns TileLeft(i) .. TileLeft(i) + TileWidth(i) - 1. Tiles go
+    // band by band from the top, each band's from the left: tile i lies in
+    // band i / TileColumns(), column i % TileColumns().
     // By default drawing allocates every tile it touches; with allocation on
     // draw turned off, drawing into a tile whose pixels do not exist is
     // clipped away, so only tiles made resident hold pixels.
     int TileCount() const { return int(m_tiles.size()); }
     int TileTop(int i) const;
     int TileRows(int i) const;
-    // The tile holding device row `row`; -1 outside the bitmap.
+    int TileLeft(int i) const;
+    int TileWidth(int i) const;
+    // Tiles across a band: 1 unless the bitmap is wider than kMaxImageSide.
+    int TileColumns() const { return m_columns; }
+    // The first (leftmost) tile of the band holding device row `row`; -1
+    // outside the bitmap.
     int TileOfRow(int row) const;
+    // The column of tiles holding device column x; -1 outside the bitmap.
+    int ColumnOfX(int x) const;
     bool IsTileResident(int i) const;
     // Bytes of pixels one resident tile i holds.
     long long TileBytes(int i) const;
@@ -204,6 +230,8 @@ private:
     {
         int top = 0;
         int rows = 0;
+        int left = 0;
+        int width = 0;
         cairo_surface_t* surface = nullptr;
         cairo_t* cr = nullptr;
     };
@@ -234,6 +262,8 @@ private:
 
     Context() = default;
     bool InitTiles(void* data, int bytesPerRow);
+    // The tile holding device pixel (x, row), inside the bitmap.
+    const Tile& TileAt(int x, int row) const;
     bool EnsureTile(Tile& t);
     Box DeviceBox(const Rect& r) const;
     Box ClipBox() const;
@@ -243,18 +273,24 @@ private:
     // drawn into instead of allocating them.
     template <class F>
     void ForTiles(Box box, bool antialias, F&& fn, bool allocate = true);
+    // Narrows first .. last, the bands (columns) of tiles `step` rows
+    // (pixels) apart, to those that device span [lo, hi) of a bitmap
+    // `extent` long reaches; false when it reaches none. A span that is not
+    // finite, or one band (column), leaves them as they are.
+    static bool TileSpan(double lo, double hi, int extent, int step, std::size_t& first, std::size_t& last);
     void ApplyClip(cairo_t* cr, const cairo_matrix_t& shift) const;
     void ApplyStroke(cairo_t* cr) const;
     // Sets the scratch path's matrix: the user space, less the path's
     // origin. A path keeps the origin its first point (x, y in user space)
-    // chose, the first row of its tile, so the device coordinates cairo
-    // holds stay small on a bitmap of any height.
+    // chose, the top-left corner of its tile, so the device coordinates
+    // cairo holds stay small on a bitmap of any size.
     void SyncScratch(double x, double y);
     void DrawPath(int mode); // 0 fill, 1 even-odd fill, 2 stroke
     void TraceCall(const char* name, std::initializer_list<double> args);
 
     int m_width = 0;
     int m_height = 0;
+    int m_columns = 1;
     bool m_ownsMemory = false;
     bool m_allocateOnDraw = true;
     bool m_healthy = true;
@@ -262,8 +298,9 @@ private:
     GState m_state;
     std::vector<GState> m_stack;
     cairo_surface_t* m_scratchSurface = nullptr;
-    cairo_t* m_scratch = nullptr; // holds the current path in device space, less m_pathOrigin rows
+    cairo_t* m_scratch = nullptr; // the current path in device space, less the path's origin
     double m_pathOrigin = 0;
+    double m_pathOriginX = 0;
     bool m_pathStarted = false;
     bool m_tracing = false;
     std::vector<std::string> m_trace;
@@ -285,30 +322,28 @@ void Context::ForTiles(Box box, bool antialias, F&& fn, bool allocate)
         box.y1 = clip.y1;
     if (box.x1 <= box.x0 || box.y1 <= box.y0 || m_tiles.empty())
         return;
-    // Only the tiles the box's rows reach are visited: a tall bitmap holds
-    // thousands of them. A box of no finite rows tries every tile.
-    std::size_t first = 0, last = m_tiles.size() - 1;
-    const double firstRow = std::floor(std::max(box.y0, 0.0)),
-                 lastRow = std::ceil(std::min(box.y1, double(m_height))) - 1;
-    if (m_tiles.size() > 1 && std::isfinite(firstRow) && std::isfinite(lastRow)) {
-        if (lastRow < firstRow)
-            return;
-        first = std::min(std::size_t(firstRow) / kTileRows, last);
-        last = std::min(std::size_t(lastRow) / kTileRows, last);
-    }
-    for (std::size_t i = first; i <= last; ++i) {
-        Tile& t = m_tiles[i];
-        if (box.y1 <= t.top || box.y0 >= t.top + t.rows)
-            continue;
-        if ((allocate && m_allocateOnDraw) ? !EnsureTile(t) : !t.cr)
-            continue;
-        cairo_matrix_t shift;
-        cairo_matrix_init_translate(&shift, 0, -t.top);
-        cairo_save(t.cr);
-        ApplyClip(t.cr, shift);
-        cairo_set_antialias(t.cr, antialias ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
-        fn(t.cr, shift);
-        cairo_restore(t.cr);
+    // Only the tiles the box reaches are visited: a tall bitmap holds
+    // thousands of bands, a wide one thousands of columns.
+    std::size_t first = 0, last = (m_tiles.size() - 1) / std::size_t(m_columns);
+    std::size_t firstColumn = 0, lastColumn = std::size_t(m_columns) - 1;
+    if (!TileSpan(box.y0, box.y1, m_height, kTileRows, first, last)
+        || !TileSpan(box.x0, box.x1, m_width, kTileColumns, firstColumn, lastColumn))
+        return;
+    for (std::size_t band = first; band <= last; ++band) {
+        for (std::size_t column = firstColumn; column <= lastColumn; ++column) {
+            Tile& t = m_tiles[band * std::size_t(m_columns) + column];
+            if (box.y1 <= t.top || box.y0 >= t.top + t.rows || box.x1 <= t.left || box.x0 >= t.left + t.width)
+                continue;
+            if ((allocate && m_allocateOnDraw) ? !EnsureTile(t) : !t.cr)
+                continue;
+            cairo_matrix_t shift;
+            cairo_matrix_init_translate(&shift, -t.left, -t.top);
+            cairo_save(t.cr);
+            ApplyClip(t.cr, shift);
+            cairo_set_antialias(t.cr, antialias ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
+            fn(t.cr, shift);
+            cairo_restore(t.cr);
+        }
     }
 }
 

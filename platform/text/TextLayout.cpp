@@ -34,6 +34,51 @@ typedef std::unique_ptr<PangoGlyphString, GlyphStringFree> GlyphStringRef;
 
 constexpr double kUnit = double(PANGO_SCALE);
 
+// Draws the glyphs of `all` (set from the current point, in Pango units
+// along the line) that may ink user x from lo to hi, where the line
+// reaches past them: cairo draws nothing of a glyph string that reaches
+// far past its surface, and a string of more than some two million pixels
+// overflows the renderer's int pen. The glyphs kept stand exactly where
+// the whole string puts them: the pen starts at a whole pixel at most one
+// pixel before the first of them, which a blank glyph makes up.
+void ShowGlyphsWithin(cairo_t* cr, PangoFont* font, const PangoGlyphString& all, double lo, double hi)
+{
+    long long at = 0, firstAt = 0;
+    int first = -1, last = -1;
+    for (int i = 0; i < all.num_glyphs; ++i) {
+        const PangoGlyphGeometry& g = all.glyphs[i].geometry;
+        const long long x0 = at + std::min(g.x_offset, 0),
+                        x1 = at + std::max(g.width, 0) + std::max(g.x_offset, 0);
+        if (double(x1) >= lo * kUnit && double(x0) <= hi * kUnit) {
+            if (first < 0) {
+                first = i;
+                firstAt = at;
+            }
+            last = i;
+        }
+        at += g.width;
+    }
+    if (first < 0)
+        return;
+    const long long pen = (firstAt >= 0 ? firstAt : firstAt - PANGO_SCALE + 1) / PANGO_SCALE * PANGO_SCALE;
+    GlyphStringRef part(pango_glyph_string_new());
+    pango_glyph_string_set_size(part.get(), last - first + 2);
+    PangoGlyphInfo gap{};
+    gap.glyph = PANGO_GLYPH_EMPTY;
+    gap.geometry.width = PangoGlyphUnit(firstAt - pen);
+    gap.attr.is_cluster_start = 1;
+    part->glyphs[0] = gap;
+    part->log_clusters[0] = 0;
+    for (int i = first; i <= last; ++i) {
+        part->glyphs[i - first + 1] = all.glyphs[i];
+        part->log_clusters[i - first + 1] = i - first + 1;
+    }
+    double x = 0, y = 0;
+    cairo_get_current_point(cr, &x, &y);
+    cairo_move_to(cr, x + double(pen) / kUnit, y);
+    pango_cairo_show_glyph_string(cr, font, part.get());
+}
+
 // std::lround without the library call: rounds half away from zero. Below
 // 2^52 the whole part is taken exactly by the conversion and the rest by
 // the subtraction; beyond it (and for what is not a number) lround answers.
@@ -743,8 +788,16 @@ bool Layout::DrawRange(int start, int length, double x, double y)
     };
     std::vector<Shown> shown;
     auto append = [](PangoGlyphString* to, const PangoGlyphInfo& info) {
+        // Room grows by doubling, asked for only when full: setting the size
+        // reallocates the arrays on every call, which an allocator may answer
+        // with a copy each time (a line of a million glyphs then copies for
+        // minutes).
         const int at = to->num_glyphs;
-        pango_glyph_string_set_size(to, at + 1);
+        if (at + 1 > to->space) {
+            pango_glyph_string_set_size(to, std::max(at + 1, 2 * to->space));
+            to->num_glyphs = at;
+        }
+        to->num_glyphs = at + 1;
         to->glyphs[at] = info;
         to->log_clusters[at] = at;
     };
@@ -784,16 +837,31 @@ bool Layout::DrawRange(int start, int length, double x, double y)
         cairo_translate(cr, x, y);
         cairo_scale(cr, 1, -1); // glyphs upright: y grows down from the baseline
         cairo_set_source_rgb(cr, r, g, b);
+        // The part of the line the tile shows: a line reaching past it (one
+        // wider than a tile of a wide bitmap) draws only the glyphs that
+        // may ink the tile, with room for ink past a glyph's advance.
+        double shownLeft = 0, top = 0, shownRight = 0, bottom = 0;
+        cairo_clip_extents(cr, &shownLeft, &top, &shownRight, &bottom);
+        const double reach = 2 * size + 2;
         for (const Shown& run : shown) {
             cairo_move_to(cr, 0, 0);
-            pango_cairo_show_glyph_string(cr, run.font, run.glyphs.get());
+            if (shownLeft <= 0 && double(run.width) / kUnit <= shownRight)
+                pango_cairo_show_glyph_string(cr, run.font, run.glyphs.get());
+            else
+                ShowGlyphsWithin(cr, run.font, *run.glyphs, shownLeft - reach, shownRight + reach);
         }
-        if (m_style->Underline()) {
-            cairo_rectangle(cr, left, decoration.underlinePos, right - left, decoration.underlineThick);
+        // A line past the tile is cut to just outside it, within the range
+        // of cairo's fixed-point coordinates.
+        const double from = left < shownLeft ? shownLeft - 1 : left;
+        const double to = right > shownRight ? shownRight + 1 : right;
+        const bool crossed = (from != left || to != right) && from < to;
+        const bool decorate = crossed || (from == left && to == right);
+        if (m_style->Underline() && decorate) {
+            cairo_rectangle(cr, from, decoration.underlinePos, to - from, decoration.underlineThick);
             cairo_fill(cr);
         }
-        if (m_style->Strikethrough()) {
-            cairo_rectangle(cr, left, decoration.strikePos - decoration.strikeThick / 2, right - left,
+        if (m_style->Strikethrough() && decorate) {
+            cairo_rectangle(cr, from, decoration.strikePos - decoration.strikeThick / 2, to - from,
                 decoration.strikeThick);
             cairo_fill(cr);
         }

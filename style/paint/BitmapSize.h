@@ -10,9 +10,12 @@
 // the budget (OffscreenView.h), so a bitmap's height is limited only by the
 // coordinates: at most kMaxBitmapHeight rows (slack included), which leaves
 // room below the largest int for the margins and slack that painting adds
-// to a row. At most 32767 pixels wide, the widest row one tile can hold.
+// to a row. Past 32767 pixels across the tiles lie side by side too, so the
+// width is bounded only by a row's bytes, which must fit an int. (A bitmap
+// whose tiles would be too many to keep a record of each is refused by the
+// context, cg/Context.h.)
 constexpr int kMaxBitmapHeight = 1 << 30;
-constexpr int kMaxBitmapWidth = 32767;
+constexpr int kMaxBitmapWidth = (1 << 29) - 1;
 constexpr int kBitmapSlack = 200;
 
 struct BitmapSize

@@ -13,49 +13,102 @@
 #include "style/paint/TagMarkers.h"
 
 #include <algorithm>
+#include <climits>
+#include <vector>
 
 using namespace qm::paint;
 
 namespace {
 
+// Most bytes the band of tiles across that an export streams may hold.
+constexpr long long kMostBandBytes = 2LL << 30;
+
+// Bands firstBand .. lastBand of tiles, columns firstColumn .. lastColumn
+// of each (inclusive); empty when lastBand < firstBand.
 struct TileRange
 {
-    int first = 0;
-    int last = -1; // inclusive; empty when last < first
+    int firstBand = 0;
+    int lastBand = -1;
+    int firstColumn = 0;
+    int lastColumn = -1;
 };
 
-TileRange TilesOfRows(const qm::cg::Context& ctx, long long top, long long bottom)
+TileRange TilesOfArea(
+    const qm::cg::Context& ctx, long long left, long long top, long long right, long long bottom)
 {
     top = std::max(top, 0LL);
     bottom = std::min(bottom, (long long)ctx.Height());
-    if (bottom <= top)
+    left = std::max(left, 0LL);
+    right = std::min(right, (long long)ctx.Width());
+    if (bottom <= top || right <= left)
         return TileRange();
-    return TileRange{ctx.TileOfRow(int(top)), ctx.TileOfRow(int(bottom - 1))};
+    const int columns = ctx.TileColumns();
+    return TileRange{ctx.TileOfRow(int(top)) / columns, ctx.TileOfRow(int(bottom - 1)) / columns,
+        ctx.ColumnOfX(int(left)), ctx.ColumnOfX(int(right - 1))};
+}
+
+TileRange TilesOfRows(const qm::cg::Context& ctx, long long top, long long bottom)
+{
+    return TilesOfArea(ctx, 0, top, ctx.Width(), bottom);
+}
+
+bool Holds(const qm::cg::Context& ctx, TileRange range, int tile)
+{
+    const int band = tile / ctx.TileColumns(), column = tile % ctx.TileColumns();
+    return band >= range.firstBand && band <= range.lastBand && column >= range.firstColumn
+        && column <= range.lastColumn;
+}
+
+template <class F>
+void ForEachTile(const qm::cg::Context& ctx, TileRange range, F&& fn)
+{
+    for (int band = range.firstBand; band <= range.lastBand; ++band) {
+        for (int column = range.firstColumn; column <= range.lastColumn; ++column)
+            fn(band * ctx.TileColumns() + column);
+    }
 }
 
 void Stamp(CPaintState& st, const qm::cg::Context& ctx, TileRange range)
 {
     st.m_tileStamps.resize(size_t(ctx.TileCount()), 0);
     ++st.m_clock;
-    for (int i = range.first; i <= range.last; ++i)
-        st.m_tileStamps[size_t(i)] = st.m_clock;
+    ForEachTile(ctx, range, [&](int i) { st.m_tileStamps[size_t(i)] = st.m_clock; });
 }
 
-// Makes the tiles resident; with paint, those that were not are painted.
-// False when one could not be allocated.
+// Makes the tiles resident; with paint, those that were not are painted, a
+// run of them side by side in one walk. False when one could not be
+// allocated.
 bool MakeResident(CElement* root, TileRange range, bool paint)
 {
     qm::cg::Context* ctx = root->m_dc.get();
     bool ok = true;
-    for (int i = range.first; i <= range.last; ++i) {
-        if (ctx->IsTileResident(i))
-            continue;
-        if (!ctx->MakeTileResident(i)) {
-            ok = false;
-            continue;
+    for (int band = range.firstBand; band <= range.lastBand; ++band) {
+        int runStart = -1, runEnd = -1; // columns made resident, not yet painted
+        auto paintRun = [&]() {
+            if (paint && runStart >= 0) {
+                const int first = band * ctx->TileColumns() + runStart,
+                          last = band * ctx->TileColumns() + runEnd;
+                PaintRows(root, ctx->TileTop(first), ctx->TileTop(first) + ctx->TileRows(first), false,
+                    ctx->TileLeft(first), ctx->TileLeft(last) + ctx->TileWidth(last));
+            }
+            runStart = -1;
+        };
+        for (int column = range.firstColumn; column <= range.lastColumn; ++column) {
+            const int i = band * ctx->TileColumns() + column;
+            if (ctx->IsTileResident(i)) {
+                paintRun();
+                continue;
+            }
+            if (!ctx->MakeTileResident(i)) {
+                ok = false;
+                paintRun();
+                continue;
+            }
+            if (runStart < 0)
+                runStart = column;
+            runEnd = column;
         }
-        if (paint)
-            PaintRows(root, ctx->TileTop(i), ctx->TileTop(i) + ctx->TileRows(i), false);
+        paintRun();
     }
     return ok;
 }
@@ -63,7 +116,9 @@ bool MakeResident(CElement* root, TileRange range, bool paint)
 TileRange ShownTiles(const CPaintState& st, const qm::cg::Context& ctx)
 {
     const long long screen = std::max(st.m_shownBottom - st.m_shownTop, 0);
-    return TilesOfRows(ctx, (long long)st.m_shownTop - 2 * screen, (long long)st.m_shownBottom + 2 * screen);
+    const long long across = std::max(st.m_shownRight - st.m_shownLeft, 0);
+    return TilesOfArea(ctx, (long long)st.m_shownLeft - across, (long long)st.m_shownTop - 2 * screen,
+        (long long)st.m_shownRight + across, (long long)st.m_shownBottom + 2 * screen);
 }
 
 // Drops the least recently shown resident tiles outside keep until the
@@ -78,7 +133,7 @@ void ApplyBudget(CPaintState& st, qm::cg::Context& ctx, TileRange keep)
             if (!ctx.IsTileResident(i))
                 continue;
             bytes += ctx.TileBytes(i);
-            if ((i < keep.first || i > keep.last)
+            if (!Holds(ctx, keep, i)
                 && (oldest < 0 || st.m_tileStamps[size_t(i)] < st.m_tileStamps[size_t(oldest)]))
                 oldest = i;
         }
@@ -86,6 +141,19 @@ void ApplyBudget(CPaintState& st, qm::cg::Context& ctx, TileRange keep)
             return;
         ctx.DropTile(oldest);
     }
+}
+
+// The window's area is recorded; the tiles it needs become resident.
+bool Show(CElement* root, CPaintState& st)
+{
+    qm::cg::Context* ctx = root->m_dc.get();
+    if (!ctx)
+        return false;
+    const TileRange shown = ShownTiles(st, *ctx);
+    const bool ok = MakeResident(root, shown, true);
+    Stamp(st, *ctx, shown);
+    ApplyBudget(st, *ctx, shown);
+    return ok;
 }
 
 } // namespace
@@ -122,14 +190,23 @@ bool ShowDocumentRows(CElement* root, int top, int bottom)
             return false;
         st->m_shownTop = top;
         st->m_shownBottom = std::max(top, bottom);
-        qm::cg::Context* ctx = root->m_dc.get();
-        if (!ctx)
+        return Show(root, *st);
+    } catch (...) {
+        return false;
+    }
+}
+
+bool ShowDocumentArea(CElement* root, int left, int top, int right, int bottom)
+{
+    try {
+        CPaintState* st = StateOf(root);
+        if (!IsRoot(root) || !st)
             return false;
-        const TileRange shown = ShownTiles(*st, *ctx);
-        const bool ok = MakeResident(root, shown, true);
-        Stamp(*st, *ctx, shown);
-        ApplyBudget(*st, *ctx, shown);
-        return ok;
+        st->m_shownLeft = left;
+        st->m_shownRight = std::max(left, right);
+        st->m_shownTop = top;
+        st->m_shownBottom = std::max(top, bottom);
+        return Show(root, *st);
     } catch (...) {
         return false;
     }
@@ -158,15 +235,29 @@ bool StreamDocumentRows(CElement* root, int top, int bottom, const std::function
         if (!ctx)
             return false;
         const TileRange range = TilesOfRows(*ctx, top, bottom);
-        for (int i = range.first; i <= range.last; ++i) {
-            const bool wasResident = ctx->IsTileResident(i);
-            if (!MakeResident(root, TileRange{i, i}, true))
+        if (range.lastBand >= range.firstBand
+            && 4LL * ctx->Width() * qm::cg::Context::kTileRows > kMostBandBytes)
+            return false;
+        for (int b = range.firstBand; b <= range.lastBand; ++b) {
+            const TileRange across{b, b, range.firstColumn, range.lastColumn};
+            std::vector<int> made;
+            ForEachTile(*ctx, across, [&](int i) {
+                if (!ctx->IsTileResident(i))
+                    made.push_back(i);
+            });
+            auto drop = [&]() {
+                for (int i : made)
+                    ctx->DropTile(i);
+            };
+            if (!MakeResident(root, across, true)) {
+                drop();
                 return false;
+            }
+            const int i = b * ctx->TileColumns();
             const int first = std::max(top, ctx->TileTop(i));
             const int end = std::min(bottom, ctx->TileTop(i) + ctx->TileRows(i));
             const bool more = band(first, end);
-            if (!wasResident)
-                ctx->DropTile(i);
+            drop();
             if (!more)
                 return false;
         }
@@ -195,17 +286,19 @@ long long ResidentBitmapBytes(const CElement* root)
 
 namespace qm::paint {
 
-void PaintRows(CElement* root, int top, int bottom, bool clear)
+void PaintRows(CElement* root, int top, int bottom, bool clear, int left, int right)
 {
     qm::cg::Context* ctx = root ? root->m_dc.get() : nullptr;
     if (!ctx)
         return;
     top = std::max(top, 0);
     bottom = std::min(bottom, ctx->Height());
-    if (bottom <= top)
+    left = std::max(left, 0);
+    right = std::min(right, ctx->Width());
+    if (bottom <= top || right <= left)
         return;
     const int h = ctx->Height();
-    const qm::cg::Rect rows{0, double(h - bottom), double(ctx->Width()), double(bottom - top)};
+    const qm::cg::Rect rows{double(left), double(h - bottom), double(right - left), double(bottom - top)};
     ctx->SaveGState();
     ctx->ClipToRect(rows);
     if (clear)
@@ -399,18 +492,28 @@ void PaintResidentRows(CElement* root, int top, int bottom)
     const qm::cg::Context* ctx = root ? root->m_dc.get() : nullptr;
     if (!ctx)
         return;
+    // Bands holding a resident tile, a run of them in one walk; the tiles
+    // of a band that hold no pixels clip their part away.
     const TileRange tiles = TilesOfRows(*ctx, top, bottom);
-    for (int i = tiles.first; i <= tiles.last;) {
-        if (!ctx->IsTileResident(i)) {
-            ++i;
+    auto resident = [&](int band) {
+        for (int column = 0; column < ctx->TileColumns(); ++column) {
+            if (ctx->IsTileResident(band * ctx->TileColumns() + column))
+                return true;
+        }
+        return false;
+    };
+    for (int b = tiles.firstBand; b <= tiles.lastBand;) {
+        if (!resident(b)) {
+            ++b;
             continue;
         }
-        int end = i;
-        while (end + 1 <= tiles.last && ctx->IsTileResident(end + 1))
+        int end = b;
+        while (end + 1 <= tiles.lastBand && resident(end + 1))
             ++end;
-        PaintRows(
-            root, std::max(top, ctx->TileTop(i)), std::min(bottom, ctx->TileTop(end) + ctx->TileRows(end)));
-        i = end + 1;
+        const int first = b * ctx->TileColumns(), last = end * ctx->TileColumns();
+        PaintRows(root, std::max(top, ctx->TileTop(first)),
+            std::min(bottom, ctx->TileTop(last) + ctx->TileRows(last)));
+        b = end + 1;
     }
 }
 

@@ -25,6 +25,7 @@
 #include "style/paint/PaintWalk.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace qm::paint {
@@ -140,9 +141,17 @@ void DrawTiles(CImage& picture, qm::cg::Context* ctx, int flipHeight, CPoint fir
     const qm::cg::Rect user{left, flipHeight - lower, right - left, lower - upper};
     ctx->DrawWithCairo(user, true, "BackgroundTiles", [&](cairo_t* cr) {
         cairo_pattern_t* pattern = cairo_pattern_create_for_surface(image->Surface());
-        // User space (y up) to picture pixels (rows down) of tile (0, 0).
+        // User space (y up) to picture pixels (rows down) of the grid's
+        // picture at the top-left corner of the part of the bitmap drawn
+        // on: a whole number of pictures from picture (0, 0), so the
+        // pattern's offset stays within the range of cairo's fixed-point
+        // pattern coordinates however far down or right that part lies.
+        double left = 0, bottom = 0, right = 0, top = 0;
+        cairo_clip_extents(cr, &left, &bottom, &right, &top);
+        const double gridX = first.x + std::floor((left - first.x) / pw) * pw;
+        const double gridY = first.y + std::floor((double(flipHeight) - top - first.y) / ph) * ph;
         cairo_matrix_t m;
-        cairo_matrix_init(&m, 1, 0, 0, -1, -double(first.x), double(flipHeight) - first.y);
+        cairo_matrix_init(&m, 1, 0, 0, -1, -gridX, double(flipHeight) - gridY);
         cairo_pattern_set_matrix(pattern, &m);
         cairo_pattern_set_extend(pattern, CAIRO_EXTEND_REPEAT);
         cairo_pattern_set_filter(pattern, CAIRO_FILTER_NEAREST);

@@ -5,9 +5,9 @@
 //
 // Resident tiles. The bitmap has its full logical size ((width + 200) x
 // (height + 200)), but its rows live in tiles (qm::cg::Context::kTileRows
-// rows each) and only some are resident, that is hold pixels: those of the
-// rows the window shows with a screen or two around them, and those an
-// export asks for. Painting into a tile that is not resident is clipped
+// rows each, and past 32767 pixels across kTileColumns columns each) and
+// only some are resident, that is hold pixels: those of the part the window
+// shows with a screen or two around it, and those an export asks for. Painting into a tile that is not resident is clipped
 // away; a tile that becomes resident is painted then, from the body down
 // with the tile as the clip. Resident tiles are bounded by a memory budget,
 // the least recently shown dropped first (never one the window needs now).
@@ -35,9 +35,10 @@ class CPaintState
 public:
     // Memory of the resident tiles, about 64 MB.
     static constexpr long long kDefaultBudgetBytes = 64LL << 20;
-    // Rows the window shows until a view says otherwise: the top of the
-    // document.
+    // Rows and columns the window shows until a view says otherwise: the
+    // top-left corner of the document.
     static constexpr int kDefaultShownRows = 600;
+    static constexpr int kDefaultShownColumns = 800;
     // Rows added above and below an element's box in its painted rows: what
     // its painting may reach beyond its box and margins (resize handles,
     // frames drawn on the row outside). A text run's rows also hold the
@@ -48,6 +49,8 @@ public:
     // The rows the window shows, top and bottom exclusive.
     int m_shownTop = 0;
     int m_shownBottom = kDefaultShownRows;
+    int m_shownLeft = 0;
+    int m_shownRight = kDefaultShownColumns;
     long long m_budgetBytes = kDefaultBudgetBytes;
     // Per tile of the current bitmap: when it was last shown or exported.
     std::vector<unsigned long long> m_tileStamps;

@@ -7,6 +7,8 @@
 #include "base/geometry/Point.h"
 #include "base/geometry/Rect.h"
 
+#include <climits>
+
 class CElement;
 class CPaintState;
 
@@ -33,9 +35,9 @@ void PaintTree(CElement* e, void* dc, CPoint origin, bool floatPass, const Band*
 // DrawElement of e at origin with the same band rule.
 void PaintFloats(CElement* e, void* dc, CPoint origin, const Band* band);
 // Clears the rows of the bitmap (its resident tiles) and repaints them from
-// the body down, clipped to them. Rows known to be clear (a tile just made
-// resident) are not cleared again.
-void PaintRows(CElement* root, int top, int bottom, bool clear = true);
+// the body down, clipped to them, or to their columns left .. right - 1.
+// Rows known to be clear (tiles just made resident) are not cleared again.
+void PaintRows(CElement* root, int top, int bottom, bool clear = true, int left = 0, int right = INT_MAX);
 // PaintRows of the resident tiles' rows among top .. bottom - 1: rows that
 // no tile holds are not walked.
 void PaintResidentRows(CElement* root, int top, int bottom);

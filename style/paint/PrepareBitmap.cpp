@@ -1,7 +1,7 @@
 // The body's offscreen bitmap: (laid-out width + 200) x (laid-out height +
 // 200) pixels, kept while the document fits in it, made anew when it grows
 // past the slack. Its pixels live in tiles that become resident as the
-// window or an export needs them (OffscreenView.h), so a tall document costs
+// window or an export needs them (OffscreenView.h), so a tall or wide document costs
 // no more memory than its resident tiles. A size past the limits of
 // BitmapSize.h, or a context that cannot be had, leaves the document without
 // a bitmap: nothing is painted, the answer is false and the paint state

@@ -138,10 +138,15 @@ void MovePixels(CElement* root, CPaintState& st, int changedBottom)
     if (reachTop < reachBottom) {
         const int shownTop = std::max(0, std::min(st.m_shownTop, ctx->Height() - 1));
         const int shownBottom = std::max(shownTop + 1, std::min(st.m_shownBottom, ctx->Height()));
-        const int keepFirst = ctx->TileOfRow(shownTop), keepLast = ctx->TileOfRow(shownBottom - 1);
-        for (int i = ctx->TileOfRow(reachTop); i <= ctx->TileOfRow(reachBottom - 1); ++i) {
-            if ((i < keepFirst || i > keepLast) && ctx->IsTileResident(i))
-                ctx->DropTile(i);
+        const int columns = ctx->TileColumns();
+        const int keepFirst = ctx->TileOfRow(shownTop) / columns,
+                  keepLast = ctx->TileOfRow(shownBottom - 1) / columns;
+        for (int band = ctx->TileOfRow(reachTop) / columns; band <= ctx->TileOfRow(reachBottom - 1) / columns;
+             ++band) {
+            for (int i = band * columns; i < (band + 1) * columns; ++i) {
+                if ((band < keepFirst || band > keepLast) && ctx->IsTileResident(i))
+                    ctx->DropTile(i);
+            }
         }
     }
     // Pieces that cross no tile edge, moved so that none is overwritten

@@ -12,6 +12,7 @@
 
 #include <sys/wait.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -64,7 +65,7 @@ TEST(RenderTool, RendersTheSampleAndReportsWhatItCannotRead)
     EXPECT_EQ(1, RunRender(d + "/latin1.xhtml", d, out)) << "bytes that are not UTF-8";
     EXPECT_EQ(1, RunRender("--css " + d + "/none.css " + kSamples + "/sample.xhtml", d, out));
     EXPECT_EQ(1, RunRender("--png " + d + "/no/such/folder.png " + kSamples + "/sample.xhtml", d, out));
-    EXPECT_EQ(2, RunRender("--width 40000 " + kSamples + "/sample.xhtml", d, out));
+    EXPECT_EQ(2, RunRender("--width 600000000 " + kSamples + "/sample.xhtml", d, out)) << "past any bitmap";
 }
 
 TEST(RenderTool, DrawsTheEditorsViewScrolledWithItsCaret)
@@ -112,4 +113,49 @@ TEST(RenderTool, DrawsTheEditorsViewScrolledWithItsCaret)
     EXPECT_EQ(2, RunRender("--view 0x10 --view-png " + d + "/x.png" + sample, d, out));
     EXPECT_EQ(2, RunRender("--scroll 0,10" + sample, d, out)) << "no view to scroll";
     EXPECT_EQ(2, RunRender("--width 300 --view 300x200 --view-png " + d + "/x.png" + sample, d, out));
+}
+
+// A document wider than one tile of the bitmap can be, a word of 5,000
+// letters: the PNG has its whole width, and the view scrolled to the far
+// right shows the word's end.
+TEST(RenderTool, AWordWiderThanATileIsWrittenWholeAndShownAtItsEnd)
+{
+    qmtest::TempDir dir;
+    ASSERT_TRUE(dir.Create(qmtest::TestOutputPath("render-wide-")));
+    const std::string d = dir.Path();
+    ASSERT_TRUE(qmtest::WriteFile(
+        d + "/wide.xhtml", "<html><body><p>" + std::string(5000, 'm') + "</p><p>after</p></body></html>"));
+    std::string out;
+    ASSERT_EQ(0, RunRender("--boxes --png " + d + "/wide.png " + d + "/wide.xhtml", d, out));
+    int width = 0;
+    ASSERT_EQ(1, std::sscanf(out.c_str(), "/body[1] x=0 y=0 w=%d", &width)) << out.substr(0, 80);
+    ASSERT_GT(width, 32767);
+    // The PNG's header: its width and height, big-endian, after the
+    // signature and the header chunk's length and name.
+    const std::string png = qmtest::ReadFile(d + "/wide.png");
+    ASSERT_GT(png.size(), 24u);
+    auto word = [&](std::size_t at) {
+        return (unsigned(static_cast<unsigned char>(png[at])) << 24)
+            | (unsigned(static_cast<unsigned char>(png[at + 1])) << 16)
+            | (unsigned(static_cast<unsigned char>(png[at + 2])) << 8)
+            | unsigned(static_cast<unsigned char>(png[at + 3]));
+    };
+    EXPECT_EQ(unsigned(width), word(16));
+
+    ASSERT_EQ(0,
+        RunRender("--view 400x100 --scroll " + std::to_string(width - 400) + ",0 --view-png " + d
+                + "/end.png " + d + "/wide.xhtml",
+            d, out));
+    CImage view;
+    ASSERT_TRUE(view.LoadPictureFile(qmtest::FromUtf8(d + "/end.png")));
+    cairo_surface_t* s = view.GetImage()->Surface();
+    int ink = 0;
+    for (int y = 0; y < 100; ++y) {
+        for (int x = 0; x < 400; ++x) {
+            const qm::cg::Pixel p = qm::cg::ReadPixel(
+                cairo_image_surface_get_data(s), std::size_t(cairo_image_surface_get_stride(s)), x, y);
+            ink += p.red < 100 && p.green < 100 && p.blue < 100;
+        }
+    }
+    EXPECT_GT(ink, 50) << "the last letters of the word";
 }
