@@ -375,8 +375,9 @@ TEST(MapStringToString, TakeAtKeepsTheBuffersItIsGiven)
     EXPECT_TRUE(key.IsEmpty());
     EXPECT_TRUE(value.IsEmpty());
     map.ForEachPair([&](const CSafeBuf& k, const CSafeBuf&) {
-        if (U(k) == u"second")
+        if (U(k) == u"second") {
             EXPECT_EQ(static_cast<const unsigned short*>(k), keyText);
+        }
     });
 
     // An existing key keeps its place and its key; only the value is taken,

@@ -56,8 +56,9 @@ TEST(TextArena, TextsOutliveTheArenaAcrossBlocks)
     for (size_t i = 0; i < strings.size(); i += 2)
         strings[i].reset();
     for (size_t i = 0; i < strings.size(); ++i) {
-        if (strings[i])
+        if (strings[i]) {
             EXPECT_EQ(U16String(*strings[i]), TextOf(static_cast<int>(i), 100)) << i;
+        }
     }
 }
 
