@@ -14,6 +14,7 @@
 #include "element/EffectiveValues.h"
 #include "element/StyleCells.h"
 #include "element/factory/TagTables.h"
+#include "style/cascade/OutsideRecord.h"
 
 namespace {
 
@@ -85,6 +86,47 @@ bool HasHref(const CElement* a)
     return href && !href->IsEmpty();
 }
 
+// bdo and everything inside one force their direction.
+void InheritDirOverride(CElement* e, const CElement* parent)
+{
+    e->m_dirOverride = e->m_kind == kKindBdo ? 1 : parent->m_dirOverride;
+}
+
+// The area available to e: the parent's, less the parent's horizontal
+// borders and paddings (the body's margins) between blocks, less a table's
+// cell spacing.
+void InheritArea(CElement* e, CElement* parent)
+{
+    const ELEMENT_STYLE& from = parent->Style();
+    CRect area = parent->LayOrDefault().m_availRect;
+    if (parent->m_block && e->m_block) {
+        int inset = 0;
+        if (parent->m_kind == kKindBody) {
+            inset = parent->LayOrDefault().m_marginLeftTop.x + parent->LayOrDefault().m_marginRightBottom.x;
+        } else {
+            CRect border;
+            parent->GetBorderRect(border, true);
+            inset = border.left + border.right + PaddingPixels(parent, from.paddingLeft)
+                + PaddingPixels(parent, from.paddingRight);
+        }
+        area.right -= inset;
+    }
+    if (parent->m_kind == kKindTable)
+        area.right -= from.cellSpacing;
+    if (area.right < area.left)
+        area.right = area.left;
+    e->SetLay(&CElementLayout::m_availRect, area);
+    e->SetLay(&CElementLayout::m_containerRect, CRect(0, area.top, area.right - area.left, area.bottom));
+}
+
+void InheritLinkState(CElement* e, const CElement* parent)
+{
+    if (parent->m_kind == kKindA)
+        e->m_linkState = HasHref(parent) ? 1 : 2;
+    else
+        e->m_linkState = parent->m_linkState;
+}
+
 void InheritMarkerColours(ELEMENT_STYLE& own, const ELEMENT_STYLE& from)
 {
     CopyStyleForNew(&own.markerColor, &from.markerColor);
@@ -125,7 +167,7 @@ bool CElement::CopyFromParent(CElement* parent, int mode)
 
     // 1. Direction.
     InheritRightToLeft(*own, from);
-    m_dirOverride = m_kind == kKindBdo ? 1 : parent->m_dirOverride;
+    InheritDirOverride(this, parent);
 
     // 2. Owner, marker cells, link state and derived values.
     bool toStep5 = false;
@@ -139,11 +181,7 @@ bool CElement::CopyFromParent(CElement* parent, int mode)
             CopyStyleForNew(&own->listPosition, &from.listPosition);
             CopyStyleForNew(&own->listImage, &from.listImage);
         }
-        if (parent->m_kind == kKindA) {
-            m_linkState = HasHref(parent) ? 1 : 2;
-        } else {
-            m_linkState = parent->m_linkState;
-        }
+        InheritLinkState(this, parent);
         // A center inside an inline parent keeps its geometry: straight to step 5.
         if (m_kind == kKindCenter && !IsTagInList(BLOCKTYPE, parent->m_tagName))
             toStep5 = true;
@@ -152,31 +190,9 @@ bool CElement::CopyFromParent(CElement* parent, int mode)
         own = &EditStyle();
     }
 
-    // 3. The area available to this element: the parent's, less the parent's
-    // horizontal borders and paddings (the body's margins) between blocks,
-    // less a table's cell spacing.
-    if (!toStep5) {
-        CRect area = parent->LayOrDefault().m_availRect;
-        if (parent->m_block && m_block) {
-            int inset = 0;
-            if (parent->m_kind == kKindBody) {
-                inset
-                    = parent->LayOrDefault().m_marginLeftTop.x + parent->LayOrDefault().m_marginRightBottom.x;
-            } else {
-                CRect border;
-                parent->GetBorderRect(border, true);
-                inset = border.left + border.right + PaddingPixels(parent, from.paddingLeft)
-                    + PaddingPixels(parent, from.paddingRight);
-            }
-            area.right -= inset;
-        }
-        if (parent->m_kind == kKindTable)
-            area.right -= from.cellSpacing;
-        if (area.right < area.left)
-            area.right = area.left;
-        SetLay(&CElementLayout::m_availRect, area);
-        SetLay(&CElementLayout::m_containerRect, CRect(0, area.top, area.right - area.left, area.bottom));
-    }
+    // 3. The area available to this element.
+    if (!toStep5)
+        InheritArea(this, parent);
 
     // 4.
     if (mode & 4)
@@ -207,4 +223,12 @@ bool CElement::CopyFromParent(CElement* parent, int mode)
                 (own->align & kAlignHorizontalMask) | (from.align & kAlignVerticalMask));
     }
     return true;
+}
+
+void InheritOutsideRecord(CElement* e, CElement* parent)
+{
+    InheritDirOverride(e, parent);
+    e->m_owner = parent->m_owner;
+    InheritLinkState(e, parent);
+    InheritArea(e, parent);
 }

@@ -7,20 +7,26 @@
 #include "base/text/U16.h"
 #include "element/EffectiveValues.h"
 #include "style/cascade/DefaultStyle.h"
+#include "style/cascade/OutsideRecord.h"
 #include "style/records/FontDefaults.h"
 
 void CElement::ResetStyle(bool clearBox)
 {
     const STYLE_TYPE clear = Style().clear;
     m_style.Reset().clear = clear;
-    if (m_rare) {
-        m_rare->m_attributes2.RemoveAll();
-        m_rare->m_stylePieces.RemoveAll();
-    }
-    UpdateExtraAttrs();
-    if (clearBox && HasLayout())
-        Lay().m_sizeRect.SetRectEmpty();
+    ResetOutsideRecord(this, clearBox);
     SetDefaultStyle(m_tagName, this);
+}
+
+void ResetOutsideRecord(CElement* e, bool clearBox)
+{
+    if (e->m_rare) {
+        e->m_rare->m_attributes2.RemoveAll();
+        e->m_rare->m_stylePieces.RemoveAll();
+    }
+    e->UpdateExtraAttrs();
+    if (clearBox && e->HasLayout())
+        e->Lay().m_sizeRect.SetRectEmpty();
 }
 
 void CElement::RemoveStyle(ELEMENT_STYLE* style)

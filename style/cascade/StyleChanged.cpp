@@ -4,6 +4,8 @@
 #include "base/text/U16.h"
 #include "element/Element.h"
 #include "element/services/XHTMLServices.h"
+#include "style/cascade/OutsideRecord.h"
+#include "style/cascade/RunStyleMemo.h"
 #include "style/cascade/SiblingStyle.h"
 #include "style/cascade/StyleMerge.h"
 #include "style/records/StyleRecords.h"
@@ -139,6 +141,39 @@ void ShareRecomputed(CElement* e, const CSharedStyle& before)
         e->m_style.Share(before);
 }
 
+// A run whose inputs are those of a run restyled shortly before takes that
+// run's record and is given what the rest of the restyle does outside the
+// record: ResetStyle's and CopyFromParent's parts there, the box size it
+// records and the marker label (emptied: a run shows no markers). False
+// when no remembered run matches.
+bool TakeRememberedRunStyle(CElement* e, const RunStyleKey& key, bool clearBox)
+{
+    const CSharedStyle* result = FindRunStyle(key);
+    if (!result)
+        return false;
+    e->m_style = *result;
+    ResetOutsideRecord(e, clearBox);
+    InheritOutsideRecord(e, e->m_parent);
+    e->SetAttrFromStyle();
+    RefreshMarkerLabel(e);
+    return true;
+}
+
+// The style afresh: reset, recomputed from every source and shared.
+void Restyle(CElement* e, bool clearBox)
+{
+    RunStyleKey key{};
+    const bool run = RunStyleKeyOf(e, key);
+    if (run && TakeRememberedRunStyle(e, key, clearBox))
+        return;
+    const CSharedStyle before = e->m_style.IsShared() ? e->m_style : CSharedStyle();
+    e->ResetStyle(clearBox);
+    Recompute(e);
+    ShareRecomputed(e, before);
+    if (run)
+        RememberRunStyle(key, e->m_style);
+}
+
 } // namespace
 
 const CSharedStyle* LikelySiblingStyle(const CElement* e)
@@ -156,28 +191,27 @@ const CSharedStyle* LikelySiblingStyle(const CElement* e)
 bool CElement::StyleChanged(int mode)
 {
     MarkLayoutChanged();
+    const CRunStyleScope scope;
     const int m = mode & 0x7FFF;
     if (m == 1 || m == 2) {
-        const CSharedStyle before = m_style.IsShared() ? m_style : CSharedStyle();
-        if (!(mode & 0x8000))
-            ResetStyle(m_kind != kKindBody);
-        Recompute(this);
         // A sibling before, restyled already when a parent restyles its
         // children this way, often ends with an equal style.
-        ShareRecomputed(this, before);
+        if (!(mode & 0x8000)) {
+            Restyle(this, m_kind != kKindBody);
+        } else {
+            const CSharedStyle before = m_style.IsShared() ? m_style : CSharedStyle();
+            Recompute(this);
+            ShareRecomputed(this, before);
+        }
     }
     if (m == 2)
         return true;
     for (CElement* child = m_firstChild; child; child = child->m_nextSibling) {
-        if (m == 0) {
-            const CSharedStyle before = child->m_style.IsShared() ? child->m_style : CSharedStyle();
-            child->ResetStyle(true);
-            Recompute(child);
-            // Siblings often end with equal styles (the runs of a
-            // paragraph, the items of a list): one before, restyled
-            // already, is tried before the table.
-            ShareRecomputed(child, before);
-        }
+        // Siblings often end with equal styles (the runs of a paragraph,
+        // the items of a list): one before, restyled already, is tried
+        // before the table.
+        if (m == 0)
+            Restyle(child, true);
         child->StyleChanged(mode);
     }
     return true;

@@ -52,6 +52,9 @@ public:
 
     // The record is in the table (for tests).
     bool IsShared() const { return m_record->shared; }
+    // Both handles hold the same record. For shared records, whose values
+    // are unique in the table, that is equality of value.
+    bool SameRecord(const CSharedStyle& other) const { return m_record == other.m_record; }
     // Shared records in the table, and records that are some handle's own
     // (for tests and benchmarks).
     static size_t SharedCount();

@@ -8,6 +8,7 @@
 #include "element/markup/MarkupDocument.h"
 #include "style/cascade/ClassList.h"
 #include "style/cascade/RuleIndex.h"
+#include "style/cascade/RunStyleMemo.h"
 #include "style/cascade/SelectorMatch.h"
 #include "style/cascade/StyleReport.h"
 #include "style/sheets/StyleClass.h"
@@ -18,8 +19,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <functional>
+#include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 using qmtest::FromUtf8;
 using qmtest::ToUtf8;
@@ -58,6 +63,80 @@ std::string Report(const CElement* body, int options, bool textRuns)
     CSafeBuf out;
     ReportStyles(body, out, options);
     return qmtest::ReportLines(ToUtf8(out), textRuns);
+}
+
+// A case of run_reuse.txt read into its own engine, with the reuse of
+// text-run results on or off.
+struct ReadCase
+{
+    CXHTML engine;
+    std::unique_ptr<CMarkupDocument> document;
+    bool read = false;
+
+    ReadCase(const CascadeInput& parts, bool rightToLeft, bool reuse)
+    {
+        engine.m_doc.LoadStyleClass(FromUtf8(parts.page), 0, false, 0);
+        engine.m_doc.LoadStyleClass(FromUtf8(parts.editor), 0, false, 1);
+        engine.m_doc.m_rightToLeft = rightToLeft ? 1 : 0;
+        document = std::make_unique<CMarkupDocument>(&engine);
+        CSafeBuf error;
+        SetRunStyleReuse(reuse);
+        read = document->Read(parts.markup.data(), parts.markup.size(), error);
+        SetRunStyleReuse(true);
+    }
+
+    // Runs edit with the reuse on or off as this case was read.
+    void Edit(bool reuse, const std::function<void(CElement*)>& edit)
+    {
+        SetRunStyleReuse(reuse);
+        edit(document->Body());
+        SetRunStyleReuse(true);
+    }
+};
+
+// The elements of root's subtree in document order.
+std::vector<CElement*> Elements(CElement* root)
+{
+    std::vector<CElement*> out;
+    std::function<void(CElement*)> walk = [&](CElement* e) {
+        out.push_back(e);
+        for (CElement* c = e->m_firstChild; c; c = c->m_nextSibling)
+            walk(c);
+    };
+    walk(root);
+    return out;
+}
+
+// Every element's style record (bytes and sharing) and what a restyle sets
+// outside it, compared between the two trees; the first difference.
+std::string FirstDifference(CElement* fullBody, CElement* reusedBody)
+{
+    const std::vector<CElement*> full = Elements(fullBody), reused = Elements(reusedBody);
+    if (full.size() != reused.size())
+        return "the trees differ";
+    for (size_t i = 0; i < full.size(); ++i) {
+        const CElement* a = full[i];
+        const CElement* b = reused[i];
+        const std::string at = "element " + std::to_string(i) + " (kind " + std::to_string(a->m_kind) + "): ";
+        if (std::memcmp(&a->Style(), &b->Style(), sizeof(ELEMENT_STYLE)) != 0)
+            return at + "style record";
+        if (a->m_style.IsShared() != b->m_style.IsShared())
+            return at + "sharing";
+        if (a->m_linkState != b->m_linkState || a->m_dirOverride != b->m_dirOverride)
+            return at + "link state or direction override";
+        if ((a->m_owner == nullptr) != (b->m_owner == nullptr))
+            return at + "owner";
+        const CElementLayout& la = a->LayOrDefault();
+        const CElementLayout& lb = b->LayOrDefault();
+        if (la.m_cssRect != lb.m_cssRect || la.m_availRect != lb.m_availRect
+            || la.m_containerRect != lb.m_containerRect || la.m_sizeRect != lb.m_sizeRect)
+            return at + "layout record";
+        if (a->HasLayout() != b->HasLayout() || a->HasRare() != b->HasRare())
+            return at + "records made";
+        if (a->Rare().m_markerLabel != b->Rare().m_markerLabel)
+            return at + "marker label";
+    }
+    return "";
 }
 
 } // namespace
@@ -185,4 +264,63 @@ TEST(Cascade, IndexOffersEveryRuleThatMatches)
         e = e ? e->m_nextSibling : nullptr;
     }
     EXPECT_GT(matched, 1000);
+}
+
+// A text run may take the result of a run restyled just before it: every
+// element must end as the full restyle leaves it, as read and after the
+// restyles that edits make (each mode on each element, the document's
+// direction turned, runs that stop inheriting, a parent's style changed).
+TEST(Cascade, RunsTakingEarlierResultsEndAsRecomputed)
+{
+    qmtest::CaseBlockFile file("css_cascade/run_reuse.txt");
+    for (const qmtest::CaseBlock& c : file.Cases()) {
+        const CascadeInput parts = Parts(c.input);
+        const bool rtl = c.HasOption("rtl");
+        ReadCase full(parts, rtl, false);
+        const size_t before = RunStyleReuseCount();
+        ReadCase reused(parts, rtl, true);
+        ASSERT_TRUE(full.read && reused.read) << c.name;
+        EXPECT_GT(RunStyleReuseCount(), before) << c.name << ": no run took an earlier result";
+        file.Check(c, Report(full.document->Body(), kStyleReportCarried, true));
+        EXPECT_EQ(Report(reused.document->Body(), kStyleReportCarried, true),
+            Report(full.document->Body(), kStyleReportCarried, true))
+            << c.name;
+        EXPECT_EQ(FirstDifference(full.document->Body(), reused.document->Body()), "")
+            << c.name << ": as read";
+
+        auto both = [&](const std::string& what, const std::function<void(CElement*)>& edit) {
+            full.Edit(false, edit);
+            reused.Edit(true, edit);
+            EXPECT_EQ(FirstDifference(full.document->Body(), reused.document->Body()), "")
+                << c.name << ": after " << what;
+        };
+        for (int mode : {0, 1, 2}) {
+            const size_t count = Elements(full.document->Body()).size();
+            for (size_t i = 0; i < count; ++i) {
+                both("mode " + std::to_string(mode) + " on element " + std::to_string(i),
+                    [i, mode](CElement* body) { Elements(body)[i]->StyleChanged(mode); });
+            }
+        }
+        both("the direction turned", [](CElement* body) {
+            body->m_owner->m_doc.m_rightToLeft = !body->m_owner->m_doc.m_rightToLeft;
+            body->StyleChanged(1);
+        });
+        both("every other run not inheriting", [](CElement* body) {
+            bool skip = false;
+            for (CElement* e : Elements(body)) {
+                if (e->IsTextElement())
+                    e->m_noInherit = skip = !skip;
+            }
+            body->StyleChanged(0);
+        });
+        both("a parent's style attribute", [](CElement* body) {
+            for (CElement* e : Elements(body)) {
+                if (e->m_kind == kKindP || e->m_kind == kKindSpan) {
+                    e->m_attributes.SetAt("style", FromUtf8("font-size: 31px; color: #010203"));
+                    e->StyleChanged(1);
+                    break;
+                }
+            }
+        });
+    }
 }
