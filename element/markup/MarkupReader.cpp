@@ -407,7 +407,7 @@ void ReadNode(CElement* e, xmlNode* n, bool keep, ChildState& st)
             text.ReserveIn(*g_texts, static_cast<long>(length));
         else
             text.Reserve(static_cast<long>(length));
-        text.AssignUTF8(content.Bytes());
+        text.AssignUTF8(content.Bytes(), static_cast<int>(length));
         if (keep) {
             ReadPreformatted(e, text);
             st.first = false;
