@@ -50,6 +50,8 @@ public:
     // Decodes UTF-8 into the string. Null or empty input gives the empty string.
     void AssignUTF8(const char* utf8);
     void AssignUTF8(const unsigned char* utf8);
+    // The length bytes at utf8 (a zero byte among them is decoded as U+0000).
+    void AssignUTF8(const char* utf8, int length);
     // UTF-8 that was widened byte by byte: the low byte of each unit is one UTF-8 byte.
     void AssignUTF8(const unsigned short* widened);
     // Replaces the text with one integer formatted by a printf-style format

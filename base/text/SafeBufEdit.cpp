@@ -239,20 +239,28 @@ int CSafeBuf::ReverseFind(unsigned short ch) const
 
 int CSafeBuf::Find(const unsigned short* text, int start, bool matchCase) const
 {
-    int n = U16len(text);
-    if (n == 0 || n > m_length)
+    if (!text || !text[0])
         return -1;
     if (start < 0)
         start = 0;
+    // Only where the first unit stands can the text start: those places are
+    // found a word at a time. A string that holds the first unit nowhere
+    // answers without counting the text (often longer than the string).
+    size_t from = static_cast<size_t>(start);
+    if (matchCase && start < m_length) {
+        from = qm::text::NextUnit(m_text, from, static_cast<size_t>(m_length), text[0]);
+        if (from >= static_cast<size_t>(m_length))
+            return -1;
+    }
+    const int n = U16len(text);
+    if (n > m_length)
+        return -1;
     if (start > m_length - n)
         return -1;
     const int last = m_length - n;
     if (matchCase) {
-        // Only where the first unit stands can the text start: those places
-        // are found a word at a time.
         const size_t stop = static_cast<size_t>(last) + 1;
-        for (size_t i = qm::text::NextUnit(m_text, static_cast<size_t>(start), stop, text[0]); i < stop;
-             i = qm::text::NextUnit(m_text, i + 1, stop, text[0])) {
+        for (size_t i = from; i < stop; i = qm::text::NextUnit(m_text, i + 1, stop, text[0])) {
             if (U16ncmp(m_text + i, text, n) == 0)
                 return static_cast<int>(i);
         }

@@ -192,11 +192,16 @@ void CSafeBuf::AppendInt(int value) { AppendInt(static_cast<long>(value)); }
 void CSafeBuf::AssignUTF8(const unsigned char* utf8)
 {
     const char* bytes = reinterpret_cast<const char*>(utf8);
-    if (!bytes || !bytes[0]) {
+    AssignUTF8(bytes, bytes ? U16len(bytes) : 0);
+}
+
+void CSafeBuf::AssignUTF8(const char* bytes, int length)
+{
+    if (!bytes || length <= 0) {
         ClearBuffer();
         return;
     }
-    const int length = U16len(bytes);
+    const auto* utf8 = reinterpret_cast<const unsigned char*>(bytes);
     if (Owns(bytes)) {
         // Bytes inside this string's own buffer: decoded elsewhere first.
         unsigned short* units = nullptr;

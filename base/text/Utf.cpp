@@ -21,10 +21,15 @@
 #include "platform/common/Utf8.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <new>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -109,6 +114,94 @@ int UTF82Unicode(const unsigned char* in, unsigned short** out, int length, bool
     return FinishOutput(buf, static_cast<size_t>(UTF82UnicodeInto(in, length, buf)), out);
 }
 
+namespace {
+
+// Decodes the sequence at in[i] (the input ends at end) into buf at n;
+// answers the index of the next sequence.
+inline size_t DecodeOne(const unsigned char* in, size_t i, size_t end, unsigned short* buf, size_t& n)
+{
+    if (in[i] < 0x80) { // the common case, one byte
+        buf[n++] = in[i];
+        return i + 1;
+    }
+    char32_t c = 0;
+    const int taken = qm::utf8::Decode(in + i, end - i, c);
+    if (taken == 0)
+        return i + 1; // malformed: this byte alone
+    i += static_cast<size_t>(taken);
+    if (c >= 0x10000) {
+        buf[n++] = qm::utf8::HighSurrogate(c);
+        buf[n++] = qm::utf8::LowSurrogate(c);
+    } else if (IsHighSurrogate(c)) {
+        // Kept only as the first half of an encoded pair.
+        char32_t low = 0;
+        if (qm::utf8::Decode(in + i, end - i, low) == 3 && IsLowSurrogate(low)) {
+            buf[n++] = static_cast<unsigned short>(c);
+            buf[n++] = static_cast<unsigned short>(low);
+            i += 3;
+        }
+    } else if (!IsLowSurrogate(c) && c != 0xFFFE && c != 0xFFFF) {
+        buf[n++] = static_cast<unsigned short>(c);
+    }
+    return i;
+}
+
+// Text is read eight bytes at a time: a block of ASCII only (the bulk of
+// markup's text) is widened at once, sixteen bytes when both halves are.
+// Eight keeps the short texts of markup, a few words each, on that path too.
+constexpr size_t kBlock = 8;
+
+#if defined(__SSE2__)
+
+// Widens the 16 bytes at in into out when all are below 0x80.
+inline bool WidenAscii16(const unsigned char* in, unsigned short* out)
+{
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
+    if (_mm_movemask_epi8(bytes) != 0)
+        return false;
+    const __m128i zero = _mm_setzero_si128();
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_unpacklo_epi8(bytes, zero));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 8), _mm_unpackhi_epi8(bytes, zero));
+    return true;
+}
+
+// The same for the kBlock bytes at in.
+inline bool WidenAsciiBlock(const unsigned char* in, unsigned short* out)
+{
+    const __m128i bytes = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(in));
+    if (_mm_movemask_epi8(bytes) != 0)
+        return false;
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_unpacklo_epi8(bytes, _mm_setzero_si128()));
+    return true;
+}
+
+#else
+
+inline bool WidenAsciiBlock(const unsigned char* in, unsigned short* out)
+{
+    std::uint64_t word;
+    std::memcpy(&word, in, sizeof word);
+    if ((word & 0x8080808080808080u) != 0)
+        return false;
+    for (size_t k = 0; k < kBlock; ++k)
+        out[k] = in[k];
+    return true;
+}
+
+inline bool WidenAscii16(const unsigned char* in, unsigned short* out)
+{
+    std::uint64_t a, b;
+    std::memcpy(&a, in, sizeof a);
+    std::memcpy(&b, in + 8, sizeof b);
+    if (((a | b) & 0x8080808080808080u) != 0)
+        return false;
+    return WidenAsciiBlock(in, out) && WidenAsciiBlock(in + 8, out + 8);
+}
+
+#endif
+
+} // namespace
+
 int UTF82UnicodeInto(const unsigned char* in, int length, unsigned short* buf)
 {
     if (!in || !buf || length <= 0)
@@ -116,33 +209,33 @@ int UTF82UnicodeInto(const unsigned char* in, int length, unsigned short* buf)
     size_t n = 0;
     const size_t end = static_cast<size_t>(length);
     size_t i = 0;
-    while (i < end) {
-        if (in[i] < 0x80) { // the common case, one byte
-            buf[n++] = in[i++];
+    while (end - i >= kBlock) {
+        if (end - i >= 2 * kBlock && WidenAscii16(in + i, buf + n)) {
+            i += 2 * kBlock;
+            n += 2 * kBlock;
             continue;
         }
-        char32_t c = 0;
-        const int taken = qm::utf8::Decode(in + i, end - i, c);
-        if (taken == 0) {
-            ++i; // malformed: this byte alone
+        if (WidenAsciiBlock(in + i, buf + n)) {
+            i += kBlock;
+            n += kBlock;
             continue;
         }
-        i += static_cast<size_t>(taken);
-        if (c >= 0x10000) {
-            buf[n++] = qm::utf8::HighSurrogate(c);
-            buf[n++] = qm::utf8::LowSurrogate(c);
-        } else if (IsHighSurrogate(c)) {
-            // Kept only as the first half of an encoded pair.
-            char32_t low = 0;
-            if (qm::utf8::Decode(in + i, end - i, low) == 3 && IsLowSurrogate(low)) {
-                buf[n++] = static_cast<unsigned short>(c);
-                buf[n++] = static_cast<unsigned short>(low);
-                i += 3;
-            }
-        } else if (!IsLowSurrogate(c) && c != 0xFFFE && c != 0xFFFF) {
-            buf[n++] = static_cast<unsigned short>(c);
-        }
+        // A block holding longer sequences is decoded one at a time; the
+        // last may reach past the block, and the next block starts after it.
+        const size_t stop = i + kBlock;
+        while (i < stop)
+            i = DecodeOne(in, i, end, buf, n);
     }
+    // The last bytes, fewer than a block: when the block ending with them is
+    // ASCII only, its bytes before them were each widened to one unit, and
+    // it is widened again over them.
+    if (i < end && end >= kBlock) {
+        const size_t back = kBlock - (end - i);
+        if (WidenAsciiBlock(in + end - kBlock, buf + n - back))
+            return static_cast<int>(n + end - i);
+    }
+    while (i < end)
+        i = DecodeOne(in, i, end, buf, n);
     return static_cast<int>(n);
 }
 

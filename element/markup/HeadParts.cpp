@@ -4,8 +4,6 @@
 
 #include <libxml/tree.h>
 
-#include <cstring>
-
 namespace {
 
 bool IsSpace(unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
@@ -20,8 +18,8 @@ bool IsEmptyPart(const xmlNode* n, int depth)
     // before any name is compared.
     if (n->type != XML_ELEMENT_NODE || !n->name)
         return false;
-    const size_t length = strnlen(reinterpret_cast<const char*>(n->name), 6);
-    if (length != 4 && length != 5)
+    const xmlChar* name = n->name;
+    if (!name[0] || !name[1] || !name[2] || !name[3] || (name[4] && name[5]))
         return false;
     if (depth > kEmptyPartDepth || !(IsHeadPart(n) || IsNamed(n, "html") || IsNamed(n, "body")))
         return false;

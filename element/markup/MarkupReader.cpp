@@ -45,8 +45,8 @@
 
 namespace {
 
-// Set while ReadConsumingNodes reads a body: each node is freed once it is
-// read, and the body restyles the whole tree at its end unless its caller
+// Set while ReadConsumingNodes reads a body: the nodes are freed soon after
+// they are read (FreeReadChildren), and the body restyles the whole tree at its end unless its caller
 // restyles it afterwards (g_restyleBody off).
 bool g_consumeNodes = false;
 bool g_restyleBody = true;
@@ -365,17 +365,6 @@ private:
 // Reads one child node of e's (read once, then not looked at again).
 void ReadNode(CElement* e, xmlNode* n, bool keep, ChildState& st)
 {
-    struct Consumed
-    {
-        xmlNode* n;
-        ~Consumed()
-        {
-            if (g_consumeNodes) {
-                xmlUnlinkNode(n);
-                xmlFreeNode(n);
-            }
-        }
-    } consumed{n};
     if (n->type == XML_COMMENT_NODE) {
         ReadComment(e, n);
         return;
@@ -407,7 +396,7 @@ void ReadNode(CElement* e, xmlNode* n, bool keep, ChildState& st)
             text.ReserveIn(*g_texts, static_cast<long>(length));
         else
             text.Reserve(static_cast<long>(length));
-        text.AssignUTF8(content.Bytes());
+        text.AssignUTF8(content.Bytes(), static_cast<int>(length));
         if (keep) {
             ReadPreformatted(e, text);
             st.first = false;
@@ -419,6 +408,25 @@ void ReadNode(CElement* e, xmlNode* n, bool keep, ChildState& st)
     ++st.index;
 }
 
+// While nodes are consumed, the children of a node read so far are freed
+// this many at a time, taken off the front of its list together: cheaper
+// than unlinking each, and the nodes held at once stay few.
+constexpr int kFreedTogether = 64;
+
+// Frees node's children up to last (one of them), with their subtrees.
+void FreeReadChildren(xmlNode* node, xmlNode* last)
+{
+    xmlNode* first = node->children;
+    xmlNode* rest = last->next;
+    last->next = nullptr;
+    node->children = rest;
+    if (rest)
+        rest->prev = nullptr;
+    else
+        node->last = nullptr;
+    xmlFreeNodeList(first);
+}
+
 void ReadChildren(CElement* e, xmlNode* node, bool keep)
 {
     if (e->m_kind == kKindBody)
@@ -428,10 +436,16 @@ void ReadChildren(CElement* e, xmlNode* node, bool keep)
         if (CountsAsChild(n))
             ++st.count;
     }
+    const bool consume = g_consumeNodes;
+    int unfreed = 0;
     xmlNode* next = nullptr;
     for (xmlNode* n = node->children; n; n = next) {
         next = n->next;
         ReadNode(e, n, keep, st);
+        if (consume && (++unfreed == kFreedTogether || !next)) {
+            FreeReadChildren(node, n);
+            unfreed = 0;
+        }
     }
     if (st.count == 0) {
         const long k = e->m_kind;

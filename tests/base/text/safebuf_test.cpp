@@ -367,6 +367,14 @@ TEST(SafeBufSearch, FindAtEveryPlace)
         {u"abcdefgh", u"h", 0, 7},
         {u"abcdefgh", u"h", 7, 7},
         {u"abcdefgh", u"a", 1, -1},
+        {u"ab_", u"_x_", 0, -1}, // the first unit where the word no longer fits
+        {u"_", u"_x_", 0, -1},
+        {u"abc", u"_x_long_word_", 0, -1},
+        {u"_x_long", u"_x_long_word_", 0, -1},
+        {u"a_x_", u"_x_", -3, 1},
+        {u"a_x_", u"_x_", 9, -1},
+        {u"_x_", u"_x_", 3, -1},
+        {u"", u"_", 0, -1},
     };
     for (const Case& c : cases) {
         const CSafeBuf text(U16(c.text));
