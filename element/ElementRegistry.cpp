@@ -63,6 +63,17 @@ void CElementRegistry::Reserve(size_t count)
     }
 }
 
+// Inline: Unregister notes every element of a release.
+inline bool CElementRegistry::NoteLeaving(const CElement* e)
+{
+    try {
+        m_leaving.push_back(e);
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false; // it leaves the set at once
+    }
+}
+
 void CElementRegistry::Unregister(CElement* e)
 {
     if (!e || e->m_registry != this)
@@ -93,16 +104,6 @@ void CElementRegistry::Unregister(CElement* e)
     e->m_registryNext = nullptr;
     e->m_registryPrevious = nullptr;
     e->m_registry = nullptr;
-}
-
-bool CElementRegistry::NoteLeaving(const CElement* e)
-{
-    try {
-        m_leaving.push_back(e);
-        return true;
-    } catch (const std::bad_alloc&) {
-        return false; // it leaves the set at once
-    }
 }
 
 void CElementRegistry::EndRelease()

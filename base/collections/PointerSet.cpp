@@ -73,7 +73,8 @@ bool CPointerSet::Insert(const void* p)
     return true;
 }
 
-void CPointerSet::Place(const void* p)
+// Inline: Add places every address of a large tree.
+inline void CPointerSet::Place(const void* p)
 {
     if (2 * (m_count + 1) > m_capacity)
         Rehash(m_capacity == 0 ? 64 : 2 * m_capacity);
