@@ -13,18 +13,7 @@ CElementRegistry::CElementRegistry()
         m_heads[i] = m_tails[i] = nullptr;
 }
 
-CElementRegistry::~CElementRegistry()
-{
-    Clear();
-    for (IdPage* p : m_sparePages)
-        delete p;
-}
-
-int CElementRegistry::BucketOf(long id)
-{
-    unsigned long v = static_cast<unsigned long>(id);
-    return static_cast<int>((v ^ (v >> 8) ^ (v >> 16) ^ (v >> 24)) & 0xFF);
-}
+CElementRegistry::~CElementRegistry() { Clear(); }
 
 bool CElementRegistry::Register(CElement* e)
 {
@@ -54,7 +43,9 @@ bool CElementRegistry::Register(CElement* e)
     }
     const long id = e->GetID();
     if (IsPaged(id)) {
-        IdPage* p = PageFor(id);
+        IdPage* p = FindPage(id);
+        if (!p)
+            p = PageFor(id);
         CElement*& slot = p->slots[id & ((1 << kPageBits) - 1)];
         if (!slot)
             ++p->count;
@@ -69,6 +60,17 @@ void CElementRegistry::Reserve(size_t count)
         m_members.Reserve(count);
     } catch (const std::bad_alloc&) {
         // The set grows as elements come, if it can.
+    }
+}
+
+// Inline: Unregister notes every element of a release.
+inline bool CElementRegistry::NoteLeaving(const CElement* e)
+{
+    try {
+        m_leaving.push_back(e);
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false; // it leaves the set at once
     }
 }
 
@@ -102,16 +104,6 @@ void CElementRegistry::Unregister(CElement* e)
     e->m_registryNext = nullptr;
     e->m_registryPrevious = nullptr;
     e->m_registry = nullptr;
-}
-
-bool CElementRegistry::NoteLeaving(const CElement* e)
-{
-    try {
-        m_leaving.push_back(e);
-        return true;
-    } catch (const std::bad_alloc&) {
-        return false; // it leaves the set at once
-    }
 }
 
 void CElementRegistry::EndRelease()
@@ -207,34 +199,34 @@ CElementRegistry::IdPage* CElementRegistry::PageFor(long id)
     if (index >= m_idPages.size())
         m_idPages.resize(index + 1, nullptr);
     IdPage*& p = m_idPages[index];
-    if (!p) {
-        if (m_sparePages.empty()) {
-            p = new IdPage{};
-        } else {
-            p = m_sparePages.back();
-            m_sparePages.pop_back();
-            *p = IdPage{};
-        }
-    }
+    if (!p)
+        p = TakePage();
     return p;
 }
 
-CElementRegistry::IdPage* CElementRegistry::FindPage(long id) const
+CElementRegistry::IdPage* CElementRegistry::TakePage()
 {
-    const size_t page = static_cast<size_t>(id >> kPageBits);
-    if (page < m_firstPage || page - m_firstPage >= m_idPages.size())
-        return nullptr;
-    return m_idPages[page - m_firstPage];
+    if (m_sparePages.empty()) {
+        std::unique_ptr<IdPage[]> block(new IdPage[kPagesPerBlock]);
+        // Room for every page among the spare ones, so that freeing a page
+        // never allocates.
+        m_sparePages.reserve(m_pageCount + kPagesPerBlock);
+        m_pageBlocks.push_back(std::move(block));
+        m_pageCount += kPagesPerBlock;
+        // Taken from the back: the block's pages go out in address order.
+        for (int i = kPagesPerBlock; i-- > 0;)
+            m_sparePages.push_back(&m_pageBlocks.back()[i]);
+    }
+    IdPage* p = m_sparePages.back();
+    m_sparePages.pop_back();
+    *p = IdPage{};
+    return p;
 }
 
 void CElementRegistry::FreePage(size_t index)
 {
     IdPage*& p = m_idPages[index];
-    try {
-        m_sparePages.push_back(p);
-    } catch (const std::bad_alloc&) {
-        delete p;
-    }
+    m_sparePages.push_back(p); // within the room reserved for every page
     p = nullptr;
 }
 

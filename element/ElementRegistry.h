@@ -30,13 +30,14 @@
 // The index of pages starts at the page of the first element registered
 // after it was emptied: identifiers only grow, so a registry cleared for
 // each new document keeps an index as long as one document needs, however
-// many identifiers earlier documents used. Pages freed are kept for reuse,
-// so registering allocates nothing once the registry has held as many
-// elements before.
+// many identifiers earlier documents used. Pages are made in blocks and
+// those freed are kept for reuse, so registering allocates nothing once the
+// registry has held as many elements before.
 
 #include "base/collections/PointerSet.h"
 
 #include <cstddef>
+#include <memory>
 #include <vector>
 
 class CElement;
@@ -53,7 +54,11 @@ public:
 
     // The bucket of an identifier: the exclusive-or of bits 0-7, 8-15, 16-23
     // and 24-31.
-    static int BucketOf(long id);
+    static int BucketOf(long id)
+    {
+        const unsigned long v = static_cast<unsigned long>(id);
+        return static_cast<int>((v ^ (v >> 8) ^ (v >> 16) ^ (v >> 24)) & 0xFF);
+    }
 
     // Stores the bucket index in e and appends e at the tail of its bucket.
     // False (nothing done) for null or an element already in a registry.
@@ -88,12 +93,23 @@ private:
         CElement* slots[1 << kPageBits];
         int count;
     };
+    // Pages are made this many at a time: one request to the allocator
+    // for a few thousand elements instead of one for each 256.
+    static constexpr int kPagesPerBlock = 16;
     static bool IsPaged(long id) { return id >= 0 && id < kPagedIds; }
+    // A zeroed page from the spare ones, a new block made when none is left.
+    IdPage* TakePage();
     void ClearPages();
     // The page of id in the index, made when missing; null when no memory.
     IdPage* PageFor(long id);
     // The page of id, or null; id is paged.
-    IdPage* FindPage(long id) const;
+    IdPage* FindPage(long id) const
+    {
+        const size_t page = static_cast<size_t>(id >> kPageBits);
+        if (page < m_firstPage || page - m_firstPage >= m_idPages.size())
+            return nullptr;
+        return m_idPages[page - m_firstPage];
+    }
     void FreePage(size_t index);
     // Notes the address of e, unregistered in a release; false when it
     // cannot be noted (no memory).
@@ -101,10 +117,12 @@ private:
 
     CElement* m_heads[kBucketCount];
     CElement* m_tails[kBucketCount];
-    CPointerSet m_members;              // the addresses of the live elements
-    std::vector<IdPage*> m_idPages;     // by identifier / 256 - m_firstPage; null: no element there
-    size_t m_firstPage = 0;             // the page of m_idPages[0]
-    std::vector<IdPage*> m_sparePages;  // freed pages, kept for reuse
-    int m_releasing = 0;                // BeginRelease calls not yet ended
-    std::vector<const void*> m_leaving; // unregistered in the release, still in m_members
+    CPointerSet m_members;          // the addresses of the live elements
+    std::vector<IdPage*> m_idPages; // by identifier / 256 - m_firstPage; null: no element there
+    size_t m_firstPage = 0;         // the page of m_idPages[0]
+    std::vector<std::unique_ptr<IdPage[]>> m_pageBlocks; // every page made
+    size_t m_pageCount = 0;                              // the pages of m_pageBlocks
+    std::vector<IdPage*> m_sparePages;                   // pages not in the index; room for all of them
+    int m_releasing = 0;                                 // BeginRelease calls not yet ended
+    std::vector<const void*> m_leaving;                  // unregistered in the release, still in m_members
 };

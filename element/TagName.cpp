@@ -39,19 +39,17 @@ Table& Names()
     return *table;
 }
 
-void Release(Entry* e)
-{
-    if (!e || --e->refs != 0)
-        return;
-    Names().erase(e);
-    delete e;
-}
-
 } // namespace
 
 const unsigned short CTagName::kEmpty[1] = {0};
 
-CTagName::~CTagName() { Release(m_entry); }
+void CTagName::Drop(Entry* e)
+{
+    if (--e->refs != 0)
+        return;
+    Names().erase(e);
+    delete e;
+}
 
 void CTagName::Assign(const unsigned short* text, int n)
 {
@@ -75,17 +73,9 @@ void CTagName::Assign(const unsigned short* text, int n)
         }
         ++entry->refs;
     }
-    Release(m_entry);
+    if (m_entry)
+        Drop(m_entry);
     m_entry = entry;
-}
-
-void CTagName::Share(const CTagName& other)
-{
-    // Counted first: other may be this handle.
-    if (other.m_entry)
-        ++other.m_entry->refs;
-    Release(m_entry);
-    m_entry = other.m_entry;
 }
 
 unsigned long CTagName::NameCount() { return static_cast<unsigned long>(Names().size()); }

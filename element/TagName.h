@@ -13,7 +13,12 @@ class CTagName
 {
 public:
     CTagName() = default;
-    ~CTagName();
+    // Inline: most handles (text runs) hold no name and cost nothing to drop.
+    ~CTagName()
+    {
+        if (m_entry)
+            Drop(m_entry);
+    }
     CTagName(const CTagName&) = delete;
     CTagName& operator=(const CTagName&) = delete;
 
@@ -22,7 +27,16 @@ public:
     void Assign(const unsigned short* text, int n);
     // The name other holds, without a look-up in the table (for a maker of
     // many elements that keeps a handle of each name it gives).
-    void Share(const CTagName& other);
+    void Share(const CTagName& other)
+    {
+        // Counted first: other may be this handle.
+        Entry* old = m_entry;
+        m_entry = other.m_entry;
+        if (m_entry)
+            ++m_entry->refs;
+        if (old)
+            Drop(old);
+    }
 
     const unsigned short* Get() const { return m_entry ? m_entry->text : kEmpty; }
     operator const unsigned short*() const { return Get(); }
@@ -39,6 +53,8 @@ public:
     };
 
 private:
+    // Uncounts e, taken out of the table with its last holder.
+    static void Drop(Entry* e);
     static const unsigned short kEmpty[1];
     Entry* m_entry = nullptr;
 };

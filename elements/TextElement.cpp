@@ -6,6 +6,7 @@
 #include "base/codec/Escaping.h"
 #include "element/markup/SourceCode.h"
 #include "element/services/XHTMLServices.h"
+#include "elements/TextRunScan.h"
 #include "platform/text/TextLayout.h"
 #include "platform/text/TextStyle.h"
 
@@ -114,7 +115,7 @@ void CTextElement::MakeTextLayout()
 void CTextElement::ValidateText()
 {
     static const CSafeBuf marker(reinterpret_cast<const unsigned char*>(kCaretMarker));
-    m_cursorMark = m_text.Find(static_cast<const unsigned short*>(marker));
+    m_cursorMark = FindUnits(std::as_const(m_text), m_text.Length(), marker, marker.Length());
     if (m_cursorMark >= 0) {
         static const unsigned short kNothing[] = {0};
         m_text.Replace(static_cast<const unsigned short*>(marker), kNothing);
@@ -155,10 +156,8 @@ void CTextElement::ValidateText()
         // Up to the first break, tab, second blank in a row or control
         // character, the text stays where it is: passed over without
         // being copied onto itself.
-        while (i < end && (out[i] > ' ' || (out[i] == ' ' && !inRun))) {
-            inRun = out[i] == ' ';
-            ++i;
-        }
+        i = UnchangedPrefix(out, end);
+        inRun = i > 0 && out[i - 1] == ' ';
         n = i;
     }
     for (; i < end; ++i) {

@@ -10,15 +10,6 @@
 #include <cstdint>
 #include <new>
 
-size_t CPointerSet::Home(const void* p) const
-{
-    // Fibonacci hashing of the address: neighbouring addresses (objects
-    // allocated one after another) land far apart.
-    const std::uint64_t v = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(p));
-    const std::uint64_t mixed = (v >> 4) * 0x9E3779B97F4A7C15ull;
-    return static_cast<size_t>(mixed >> 32) & (m_capacity - 1);
-}
-
 CPointerSet::~CPointerSet() { FreeTable(m_slots, m_capacity); }
 
 const void** CPointerSet::NewTable(size_t capacity)
@@ -82,7 +73,8 @@ bool CPointerSet::Insert(const void* p)
     return true;
 }
 
-void CPointerSet::Place(const void* p)
+// Inline: Add places every address of a large tree.
+inline void CPointerSet::Place(const void* p)
 {
     if (2 * (m_count + 1) > m_capacity)
         Rehash(m_capacity == 0 ? 64 : 2 * m_capacity);

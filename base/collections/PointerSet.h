@@ -10,6 +10,7 @@
 // access, a cost that grows faster than the set.
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 class CPointerSet
@@ -53,7 +54,14 @@ public:
 
 private:
     static constexpr size_t kPending = 8; // a power of two
-    size_t Home(const void* p) const;
+    // Fibonacci hashing of the address: neighbouring addresses (objects
+    // allocated one after another) land far apart.
+    size_t Home(const void* p) const
+    {
+        const std::uint64_t v = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(p));
+        const std::uint64_t mixed = (v >> 4) * 0x9E3779B97F4A7C15ull;
+        return static_cast<size_t>(mixed >> 32) & (m_capacity - 1);
+    }
     // Moves the members into a new table of capacity slots (a power of two).
     void Rehash(size_t capacity);
     // A zeroed table of capacity slots; throws std::bad_alloc.

@@ -201,16 +201,14 @@ const RowIndex& Index()
     return index;
 }
 
-const Row* FindRow(const unsigned short* tag)
+const Row* FindRow(const RowIndex& index, const unsigned short* tag)
 {
-    for (const Row* row : Index().buckets[BucketOf(tag)]) {
+    for (const Row* row : index.buckets[BucketOf(tag)]) {
         if (U16cmp(tag, row->tag) == 0)
             return row;
     }
     return nullptr;
 }
-
-const CTagName& NameOf(const Row& row) { return Index().names[&row - kRows]; }
 
 CElement* Construct(Class cls, STYLE_CLASS* rules)
 {
@@ -294,7 +292,8 @@ CElement* Create(const unsigned short* tag, STYLE_CLASS* rules, CElement* root, 
     if (!tag)
         tag = kEmpty;
     CControlServices* control = owner ? owner->m_control : nullptr;
-    const Row* row = *tag ? FindRow(tag) : nullptr;
+    const RowIndex* index = *tag ? &Index() : nullptr;
+    const Row* row = index ? FindRow(*index, tag) : nullptr;
     std::unique_ptr<CElement> e;
     if (!*tag) {
         e.reset(new CTextElement(rules));
@@ -309,9 +308,11 @@ CElement* Create(const unsigned short* tag, STYLE_CLASS* rules, CElement* root, 
     }
     e->m_owner = owner;
     e->m_root = e->m_kind == kKindBody ? e.get() : root;
+    // A text run keeps the empty name it was made with, and an element
+    // without a name matches no rule: it needs neither.
     if (row)
-        e->SetTagName(NameOf(*row), true);
-    else
+        e->SetTagName(index->names[row - kRows], true);
+    else if (*tag)
         e->SetTagName(tag, true);
     if (owner)
         owner->m_doc.m_registry.Register(e.get());

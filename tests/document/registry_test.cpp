@@ -288,3 +288,41 @@ TEST(Registry, ReleaseTakesTheAddressesOutTogether)
         EXPECT_EQ(registry.GetCount(), 0);
     }
 }
+
+// Pages are made sixteen at a time and taken again when freed: identifiers
+// over more than one block of pages are found while their elements live and
+// never after, whichever block a page freed and taken again came from.
+TEST(Registry, PagesOfSeveralBlocksAreFreedAndTakenAgain)
+{
+    CXHTML engine;
+    CElementRegistry& registry = engine.m_doc.m_registry;
+    constexpr int kCount = 40 * 256; // identifiers over forty pages
+    std::vector<CElement*> live;
+    for (int i = 0; i < kCount; ++i)
+        live.push_back(CreateElement("b", nullptr, nullptr, &engine));
+    // Every element of every other stretch of 256 identifiers goes, so whole
+    // pages of both blocks are freed while their neighbours stay.
+    std::vector<long> gone;
+    std::vector<CElement*> kept;
+    for (CElement* e : live) {
+        if ((e->GetID() >> 8) % 2 == 0) {
+            gone.push_back(e->GetID());
+            delete e;
+        } else {
+            kept.push_back(e);
+        }
+    }
+    // The freed pages serve new identifiers.
+    for (int i = 0; i < kCount / 2; ++i)
+        kept.push_back(CreateElement("b", nullptr, nullptr, &engine));
+    for (long id : gone)
+        ASSERT_EQ(registry.Find(id), nullptr) << id;
+    for (CElement* e : kept) {
+        ASSERT_EQ(registry.Find(e->GetID()), e);
+        ASSERT_TRUE(registry.Contains(e));
+    }
+    EXPECT_EQ(registry.GetCount(), static_cast<int>(kept.size()));
+    for (CElement* e : kept)
+        delete e;
+    EXPECT_EQ(registry.GetCount(), 0);
+}
