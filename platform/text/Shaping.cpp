@@ -280,6 +280,12 @@ void TakeRuns(Scratch& scratch, Shaping& out)
         for (size_t c = 0; c < clusters.size(); ++c) {
             const int u0 = units[c];
             const int u1 = units[c + 1];
+            if (u1 == u0 + 1 && u0 < n) {
+                // The most common cluster: one unit, whole character or not.
+                if (text.StartsChar(u0))
+                    out.advance[size_t(u0)] = clusters[c].second;
+                continue;
+            }
             // Share the cluster's advance among the characters it holds.
             int chars = 0;
             for (int u = u0; u < u1 && u < n; ++u)
