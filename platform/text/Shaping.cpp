@@ -237,6 +237,7 @@ public:
     ~ScratchLease()
     {
         m_scratch->busy = false;
+        m_scratch->runs.clear(); // they point into the shaping's own glyph strings
         if (m_scratch->text.n > Scratch::kKeptUnits)
             m_scratch->GiveBackRoom();
         m_scratch->text.n = 0;
