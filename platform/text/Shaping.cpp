@@ -60,32 +60,51 @@ ShapedRun& ShapedRun::operator=(ShapedRun&& other) noexcept
     return *this;
 }
 
-void ShapingUtf8(const std::uint16_t* text, int n, std::string& out, std::vector<int>& unitByte,
+int ShapingUtf8(const std::uint16_t* text, int n, std::string& out, std::vector<int>& unitByte,
     std::vector<int>& byteUnit)
 {
-    out.clear();
-    byteUnit.clear();
-    unitByte.assign(size_t(n) + 1, 0);
+    // Written in place: a unit takes at most three bytes (a surrogate pair
+    // four for its two units), so the buffers are sized once, then cut to
+    // what was written.
+    const size_t units = size_t(n > 0 ? n : 0);
+    out.resize(3 * units);
+    unitByte.resize(units + 1);
+    byteUnit.resize(3 * units + 1);
+    char* bytes = out.empty() ? nullptr : &out[0];
+    int at = 0, chars = 0;
     for (int i = 0; i < n; ++i) {
         const int first = i;
-        unitByte[size_t(i)] = int(out.size());
+        unitByte[size_t(i)] = at;
         std::uint32_t c = text[i];
+        if (c < 0x80) {
+            bytes[at] = char(c < 32 || c == 127 ? ' ' : c); // controls shape as blanks
+            byteUnit[size_t(at++)] = first;
+            ++chars;
+            continue;
+        }
         if (IsHighSurrogate(c) && i + 1 < n && IsLowSurrogate(text[i + 1])) {
             c = qm::utf8::FromSurrogates(c, text[i + 1]);
             ++i;
-            unitByte[size_t(i)] = int(out.size()) + 4;
+            unitByte[size_t(i)] = at + 4;
         } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
             c = 0xFFFD;
-        } else if (c < 32 || c == 127) {
-            c = ' ';
         }
-        unsigned char bytes[4];
-        out.append(reinterpret_cast<const char*>(bytes), qm::utf8::Encode(c, bytes));
-        byteUnit.push_back(first);
-        byteUnit.resize(out.size(), -1);
+        unsigned char encoded[4];
+        const int length = qm::utf8::Encode(c, encoded);
+        byteUnit[size_t(at)] = first;
+        for (int b = 0; b < length; ++b) {
+            bytes[at + b] = char(encoded[b]);
+            if (b > 0)
+                byteUnit[size_t(at + b)] = -1;
+        }
+        at += length;
+        ++chars;
     }
-    unitByte[size_t(n)] = int(out.size());
-    byteUnit.push_back(n);
+    unitByte[units] = at;
+    out.resize(size_t(at));
+    byteUnit.resize(size_t(at) + 1);
+    byteUnit[size_t(at)] = n > 0 ? n : 0;
+    return chars;
 }
 
 std::uint64_t ShapingCount() { return g_shapings; }
@@ -170,14 +189,80 @@ void Clusters(const PangoGlyphString* gs, int itemStart, std::vector<std::pair<i
             - clusters.begin());
 }
 
-// The units' advances and the glyph runs of a line's runs.
-void TakeRuns(const ShapingText& text, const std::vector<LineRun>& runs, Shaping& out)
+// What a shaping needs only while it runs, kept from shaping to shaping
+// (one at a time on a thread) so that shaping a word allocates for its
+// result alone: the converted text, the lists of clusters and the glyph
+// string of a direct shaping. A long text gives its room back after use.
+struct Scratch
 {
-    const int n = text.n;
-    double penX = 0;
+    static constexpr int kKeptUnits = 1024;
+
+    ShapingText text;
     std::vector<std::pair<int, double>> clusters;
     std::vector<size_t> ofGlyph;
     std::vector<int> units; // where each cluster starts, and the run's end
+    std::vector<LineRun> runs;
+    std::unique_ptr<PangoGlyphString, GlyphStringFree> direct;
+    bool busy = false;
+
+    void GiveBackRoom()
+    {
+        std::string().swap(text.utf8);
+        std::vector<int>().swap(text.unitByte);
+        std::vector<int>().swap(text.byteUnit);
+        std::vector<std::pair<int, double>>().swap(clusters);
+        std::vector<size_t>().swap(ofGlyph);
+        std::vector<int>().swap(units);
+        direct.reset();
+    }
+};
+
+// The thread's scratch while a shaping holds it; a shaping that starts
+// while another holds it (none does now) gets one of its own.
+class ScratchLease
+{
+public:
+    ScratchLease()
+    {
+        static thread_local Scratch kept;
+        if (kept.busy) {
+            m_own = std::make_unique<Scratch>();
+            m_scratch = m_own.get();
+        } else {
+            m_scratch = &kept;
+        }
+        m_scratch->busy = true;
+        m_scratch->runs.clear();
+    }
+    ~ScratchLease()
+    {
+        m_scratch->busy = false;
+        m_scratch->runs.clear(); // they point into the shaping's own glyph strings
+        if (m_scratch->text.n > Scratch::kKeptUnits)
+            m_scratch->GiveBackRoom();
+        m_scratch->text.n = 0;
+    }
+    ScratchLease(const ScratchLease&) = delete;
+    ScratchLease& operator=(const ScratchLease&) = delete;
+
+    Scratch& operator*() const { return *m_scratch; }
+    Scratch* operator->() const { return m_scratch; }
+
+private:
+    Scratch* m_scratch = nullptr;
+    std::unique_ptr<Scratch> m_own;
+};
+
+// The units' advances and the glyph runs of a line's runs.
+void TakeRuns(Scratch& scratch, Shaping& out)
+{
+    const ShapingText& text = scratch.text;
+    const std::vector<LineRun>& runs = scratch.runs;
+    const int n = text.n;
+    double penX = 0;
+    std::vector<std::pair<int, double>>& clusters = scratch.clusters;
+    std::vector<size_t>& ofGlyph = scratch.ofGlyph;
+    std::vector<int>& units = scratch.units;
     out.runs.reserve(runs.size());
     for (const LineRun& lr : runs) {
         const PangoGlyphString* gs = lr.glyphs;
@@ -196,6 +281,12 @@ void TakeRuns(const ShapingText& text, const std::vector<LineRun>& runs, Shaping
         for (size_t c = 0; c < clusters.size(); ++c) {
             const int u0 = units[c];
             const int u1 = units[c + 1];
+            if (u1 == u0 + 1 && u0 < n) {
+                // The most common cluster: one unit, whole character or not.
+                if (text.StartsChar(u0))
+                    out.advance[size_t(u0)] = clusters[c].second;
+                continue;
+            }
             // Share the cluster's advance among the characters it holds.
             int chars = 0;
             for (int u = u0; u < u1 && u < n; ++u)
@@ -455,7 +546,8 @@ bool ShapeUnitsThroughLayout(
     if (!cat.Ok() || n < 0)
         return n >= 0; // no fonts: everything measures 0
 
-    ShapingText st;
+    ScratchLease scratch;
+    ShapingText& st = scratch->text;
     st.n = n;
     ShapingUtf8(text, n, st.utf8, st.unitByte, st.byteUnit);
 
@@ -476,12 +568,11 @@ bool ShapeUnitsThroughLayout(
     PangoRectangle ink, logical;
     pango_layout_line_get_extents(line, &ink, &logical);
     SetLineExtents(logical, out);
-    std::vector<LineRun> runs;
     for (GSList* l = line ? line->runs : nullptr; l; l = l->next) {
         const PangoGlyphItem* gi = static_cast<const PangoGlyphItem*>(l->data);
-        runs.push_back(LineRun{gi->item, gi->glyphs});
+        scratch->runs.push_back(LineRun{gi->item, gi->glyphs});
     }
-    TakeRuns(st, runs, out);
+    TakeRuns(*scratch, out);
     return true;
 }
 
@@ -498,9 +589,10 @@ bool ShapeUnits(
         return ShapeUnitsThroughLayout(text, n, description, out, rtl);
     ++g_shapings;
     out.advance.assign(size_t(n), 0.0);
-    ShapingText st;
+    ScratchLease scratch;
+    ShapingText& st = scratch->text;
     st.n = n;
-    ShapingUtf8(text, n, st.utf8, st.unitByte, st.byteUnit);
+    const int chars = ShapingUtf8(text, n, st.utf8, st.unitByte, st.byteUnit);
     const char* utf8 = st.utf8.c_str();
     const int bytes = int(st.utf8.size());
 
@@ -508,7 +600,7 @@ bool ShapeUnits(
     // in its font, in visual order, each shaped with the whole text around
     // it. A text that makes one item of a known kind skips the itemizer.
     DescriptionInfo& info = InfoOf(description);
-    std::vector<LineRun> runs;
+    std::vector<LineRun>& runs = scratch->runs;
     std::vector<std::unique_ptr<PangoGlyphString, GlyphStringFree>> glyphs;
     auto shape = [&](const PangoItem* item) {
         glyphs.emplace_back(pango_glyph_string_new());
@@ -530,11 +622,12 @@ bool ShapeUnits(
         }
         item->offset = 0;
         item->length = bytes;
-        item->num_chars = int(g_utf8_strlen(utf8, bytes));
+        item->num_chars = chars;
         if (plain->direct) {
-            glyphs.emplace_back(pango_glyph_string_new());
-            ShapeDirect(whole, utf8, bytes, glyphs.back().get());
-            runs.push_back(LineRun{&whole, glyphs.back().get()});
+            if (!scratch->direct)
+                scratch->direct.reset(pango_glyph_string_new());
+            ShapeDirect(whole, utf8, bytes, scratch->direct.get());
+            runs.push_back(LineRun{&whole, scratch->direct.get()});
         } else {
             shape(item);
         }
@@ -557,7 +650,7 @@ bool ShapeUnits(
         line.y = top;
     }
     SetLineExtents(line, out);
-    TakeRuns(st, runs, out);
+    TakeRuns(*scratch, out);
     return true;
 }
 

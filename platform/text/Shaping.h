@@ -137,7 +137,9 @@ std::uint64_t ShapingCount();
 // as U+FFFD), with the byte offset of every unit (unitByte, one more entry
 // for the end) and, for every byte that starts a character, the unit it came
 // from (byteUnit, -1 for the other bytes; the byte after the text maps to n).
-void ShapingUtf8(const std::uint16_t* text, int n, std::string& out, std::vector<int>& unitByte,
+// Answers the number of characters. The buffers keep their room from call to
+// call.
+int ShapingUtf8(const std::uint16_t* text, int n, std::string& out, std::vector<int>& unitByte,
     std::vector<int>& byteUnit);
 
 } // namespace qm::text

@@ -351,8 +351,12 @@ bool Layout::ShapeByWords(int script)
     // without any (digits, punctuation) goes with the word before it, or the
     // first one after it, so that the shaper takes it in the script of the
     // letters, as it does in the whole text.
-    std::vector<std::pair<int, int>> words;
-    words.reserve(size_t(n) / 4 + 1);
+    // The list is kept from text to text (one thread lays out); the room a
+    // long text took is given back at the next.
+    static thread_local std::vector<std::pair<int, int>> words;
+    if (words.capacity() > 4096)
+        std::vector<std::pair<int, int>>().swap(words);
+    words.clear();
     int pending = -1; // the start of words without letters waiting for one
     for (int start = 0; start < n;) {
         int end = start;
@@ -376,7 +380,10 @@ bool Layout::ShapeByWords(int script)
     if (pending >= 0)
         words.emplace_back(pending, n);
 
-    std::vector<Piece> pieces;
+    // Straight into the pieces, whose room a text shaped again reuses (a
+    // failure leaves them for Shape to clear).
+    std::vector<Piece>& pieces = m_pieces;
+    pieces.clear();
     pieces.reserve(words.size());
     double ascent = 0, descent = 0;
     for (const auto& [start, end] : words) {
@@ -389,7 +396,6 @@ bool Layout::ShapeByWords(int script)
             descent = word->descent;
         pieces.push_back(Piece{std::move(word), start, 0});
     }
-    m_pieces = std::move(pieces);
     if (!PlacePieces(0, script) || !KeepSums())
         return false;
     m_ascent = ascent;

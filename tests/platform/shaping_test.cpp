@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -111,5 +113,86 @@ TEST(Shaping, EqualDescriptionsShareWhatIsKept)
         ASSERT_TRUE(ShapeUnitsThroughLayout(text.data(), int(text.size()), desc, layout));
         pango_font_description_free(desc);
         ExpectSame(lines, layout);
+    }
+}
+
+namespace {
+
+std::vector<int> Numbers(const std::string& text)
+{
+    std::vector<int> out;
+    std::istringstream in(text);
+    for (std::string word; in >> word;)
+        out.push_back(std::stoi(word, nullptr, 0));
+    return out;
+}
+
+std::string Hex(const std::string& bytes)
+{
+    std::string out;
+    char two[4];
+    for (unsigned char b : bytes) {
+        std::snprintf(two, sizeof two, "%02x", b);
+        out += (out.empty() ? "" : " ") + std::string(two);
+    }
+    return out;
+}
+
+} // namespace
+
+// The conversion writes into buffers kept from text to text: a text after a
+// longer one must not keep any of the longer one's bytes or offsets.
+TEST(Shaping, ConversionForTheShaperInReusedBuffers)
+{
+    const auto cases = qmtest::ReadCaseFile("shaping/utf8.txt", 5);
+    ASSERT_FALSE(cases.empty());
+    std::vector<const qmtest::CaseLine*> order;
+    for (const qmtest::CaseLine& c : cases)
+        order.push_back(&c);
+    for (auto it = cases.rbegin(); it != cases.rend(); ++it)
+        order.push_back(&*it);
+    std::string utf8 = "left over";
+    std::vector<int> unitByte(40, 7), byteUnit(40, 7);
+    for (const qmtest::CaseLine* c : order) {
+        SCOPED_TRACE("line " + std::to_string(c->line));
+        const std::vector<std::uint16_t> text = Units(c->fields[0]);
+        const int chars = ShapingUtf8(text.data(), int(text.size()), utf8, unitByte, byteUnit);
+        EXPECT_EQ(Hex(utf8), c->fields[1]);
+        EXPECT_EQ(unitByte, Numbers(c->fields[2]));
+        EXPECT_EQ(byteUnit, Numbers(c->fields[3]));
+        EXPECT_EQ(chars, std::stoi(c->fields[4]));
+    }
+}
+
+// Shaping keeps its working buffers from text to text: what a text shapes to
+// does not depend on what was shaped before it (longer, right to left, of
+// other scripts, or long enough for the buffers to be given back).
+TEST(Shaping, TextShapesAlikeWhateverWasShapedBefore)
+{
+    ASSERT_TRUE(FontCatalogue::Get().Ok());
+    const auto cases = qmtest::ReadCaseFile("shaping/texts.txt", 1);
+    ASSERT_FALSE(cases.empty());
+    Style style;
+    style.SetSize(13);
+    std::string longText;
+    while (longText.size() < 3000)
+        longText += "Lorem ipsum office “quoted” Αλφα Жук ";
+    const std::vector<std::vector<std::uint16_t>> before = {Units(longText), Units("x"),
+        Units("שלום עולם abc"), Units("<U+D83D><U+DE00> e<U+0301>"), Units(longText + "שלום")};
+    for (const qmtest::CaseLine& c : cases) {
+        SCOPED_TRACE("line " + std::to_string(c.line));
+        const std::vector<std::uint16_t> text = Units(c.fields[0]);
+        Shaping first;
+        ASSERT_TRUE(ShapeUnits(text.data(), int(text.size()), style.Description(), first));
+        for (size_t b = 0; b < before.size(); ++b) {
+            SCOPED_TRACE("after text " + std::to_string(b));
+            for (bool rtl : {false, true}) {
+                Shaping other, again;
+                ASSERT_TRUE(
+                    ShapeUnits(before[b].data(), int(before[b].size()), style.Description(), other, rtl));
+                ASSERT_TRUE(ShapeUnits(text.data(), int(text.size()), style.Description(), again));
+                ExpectSame(again, first);
+            }
+        }
     }
 }
