@@ -18,6 +18,16 @@
 
 namespace {
 
+// CopyStyleForNew where the parent's cell is set: from an unset cell it
+// copies nothing, and most parents set none of the marker, lock and list
+// cells, so the call is left out for them.
+template <class Cell>
+void InheritCell(Cell& own, const Cell& from)
+{
+    if (from.set)
+        CopyStyleForNew(&own, &from);
+}
+
 // The element's own direction (not an inherited one) is left-to-right.
 bool OwnLeftToRight(const ELEMENT_STYLE& s)
 {
@@ -129,9 +139,9 @@ void InheritLinkState(CElement* e, const CElement* parent)
 
 void InheritMarkerColours(ELEMENT_STYLE& own, const ELEMENT_STYLE& from)
 {
-    CopyStyleForNew(&own.markerColor, &from.markerColor);
-    CopyStyleForNew(&own.markerBackgroundColor, &from.markerBackgroundColor);
-    CopyStyleForNew(&own.markerBorderColor, &from.markerBorderColor);
+    InheritCell(own.markerColor, from.markerColor);
+    InheritCell(own.markerBackgroundColor, from.markerBackgroundColor);
+    InheritCell(own.markerBorderColor, from.markerBorderColor);
 }
 
 } // namespace
@@ -149,7 +159,7 @@ bool CElement::CopyStyleFrom(ELEMENT_STYLE* from, int mode)
         InheritMarkerColours(EditStyle(), *from);
         if (mode & 1) {
             InheritFontAndText(EditStyle(), *from, false);
-            CopyStyleForNew(&EditStyle().lineHeight, &from->lineHeight);
+            InheritCell(EditStyle().lineHeight, from->lineHeight);
         }
     }
     return true;
@@ -173,13 +183,13 @@ bool CElement::CopyFromParent(CElement* parent, int mode)
     bool toStep5 = false;
     if (!(mode & 4)) {
         m_owner = parent->m_owner;
-        CopyStyleForNew(&own->lock, &from.lock);
-        CopyStyleForNew(&own->markerLabel, &from.markerLabel);
+        InheritCell(own->lock, from.lock);
+        InheritCell(own->markerLabel, from.markerLabel);
         InheritMarkerColours(*own, from);
         if (m_kind == kKindLi) {
-            CopyStyleForNew(&own->listType, &from.listType);
-            CopyStyleForNew(&own->listPosition, &from.listPosition);
-            CopyStyleForNew(&own->listImage, &from.listImage);
+            InheritCell(own->listType, from.listType);
+            InheritCell(own->listPosition, from.listPosition);
+            InheritCell(own->listImage, from.listImage);
         }
         InheritLinkState(this, parent);
         // A center inside an inline parent keeps its geometry: straight to step 5.

@@ -2,7 +2,6 @@
 
 #include "base/geometry/Colour.h"
 #include "base/text/SafeBuf.h"
-#include "base/text/U16.h"
 #include "element/Element.h"
 #include "style/records/FontDefaults.h"
 #include "style/records/StyleRecords.h"
@@ -14,7 +13,16 @@ namespace {
 // The family number of the monospace family.
 constexpr long kMonospaceFont = 1;
 
-bool Is(const unsigned short* tag, const char* name) { return U16cmp(tag, name) == 0; }
+// The tag is the ASCII name, unit for byte. Compared here rather than by a
+// call: every element's restyle asks this about its tag.
+bool Is(const unsigned short* tag, const char* name)
+{
+    for (; *name; ++tag, ++name) {
+        if (*tag != static_cast<unsigned char>(*name))
+            return false;
+    }
+    return *tag == 0;
+}
 
 bool IsAny(const unsigned short* tag, std::initializer_list<const char*> names)
 {
