@@ -120,7 +120,10 @@ CElement::~CElement()
         m_owner->m_doc.m_caretElement = nullptr;
     if (m_registry)
         m_registry->Unregister(this);
-    Release();
+    // A leaf other than the body has nothing Release would undo that its
+    // members' destructors do not: a large tree's leaves skip the call.
+    if (m_firstChild || m_kind == kKindBody)
+        Release();
 }
 
 long CElement::GetPathID() const

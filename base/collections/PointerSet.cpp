@@ -38,6 +38,7 @@ void CPointerSet::Rehash(size_t capacity)
     const size_t oldCapacity = m_capacity;
     m_slots = NewTable(capacity);
     m_capacity = capacity;
+    m_shift = 64 - static_cast<unsigned>(__builtin_ctzll(capacity));
     for (size_t k = 0; k < oldCapacity; ++k) {
         const void* p = old[k];
         if (!p)
@@ -191,6 +192,7 @@ void CPointerSet::Clear()
     FreeTable(m_slots, m_capacity);
     m_slots = nullptr;
     m_capacity = 0;
+    m_shift = 63;
     m_count = 0;
     m_pendingCount = 0;
 }

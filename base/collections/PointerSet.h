@@ -55,12 +55,14 @@ public:
 private:
     static constexpr size_t kPending = 8; // a power of two
     // Fibonacci hashing of the address: neighbouring addresses (objects
-    // allocated one after another) land far apart.
+    // allocated one after another) land far apart. The slot is the top bits
+    // of the product, which every bit of the address stirs; lower bits
+    // follow a regular spacing of the addresses and leave longer runs.
     size_t Home(const void* p) const
     {
         const std::uint64_t v = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(p));
         const std::uint64_t mixed = (v >> 4) * 0x9E3779B97F4A7C15ull;
-        return static_cast<size_t>(mixed >> 32) & (m_capacity - 1);
+        return static_cast<size_t>(mixed >> m_shift);
     }
     // Moves the members into a new table of capacity slots (a power of two).
     void Rehash(size_t capacity);
@@ -74,6 +76,7 @@ private:
 
     const void** m_slots = nullptr; // null: an empty slot
     size_t m_capacity = 0;          // the slots of m_slots: 0 or a power of two
+    unsigned m_shift = 63;          // 64 - log2(m_capacity): Home's top bits
     size_t m_count = 0;             // members in m_slots
     // Members added but not yet in the table: a ring, oldest first.
     const void* m_pending[kPending] = {};

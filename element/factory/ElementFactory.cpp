@@ -236,24 +236,23 @@ CElement* Construct(Class cls, STYLE_CLASS* rules)
     return new CElement(rules);
 }
 
+// The flag bytes set by the bits kBlock to kNoChild, in bit order.
+unsigned char CElementFields::*const kFlagBytes[] = {&CElementFields::m_block, &CElementFields::m_inline,
+    &CElementFields::m_lineBox, &CElementFields::m_canWrap, &CElementFields::m_list,
+    &CElementFields::m_defList, &CElementFields::m_heading, &CElementFields::m_tablePart,
+    &CElementFields::m_tableCell, &CElementFields::m_selectable, &CElementFields::m_contentFlag2,
+    &CElementFields::m_edgeCaret, &CElementFields::m_breakAfter, &CElementFields::m_noChild};
+constexpr unsigned kFlagByteBits = (1u << (sizeof kFlagBytes / sizeof kFlagBytes[0])) - 1;
+static_assert(kFlagByteBits == (kNoChild << 1) - 1, "one flag byte for each bit up to kNoChild");
+
 void ApplyRow(CElement* e, const Row& row)
 {
     unsigned f = row.flags;
     e->m_kind = row.kind;
-    e->m_block |= (f & kBlock) != 0;
-    e->m_inline |= (f & kInline) != 0;
-    e->m_lineBox |= (f & kLineBox) != 0;
-    e->m_canWrap |= (f & kCanWrap) != 0;
-    e->m_list |= (f & kList) != 0;
-    e->m_defList |= (f & kDefList) != 0;
-    e->m_heading |= (f & kHeading) != 0;
-    e->m_tablePart |= (f & kTablePart) != 0;
-    e->m_tableCell |= (f & kTableCell) != 0;
-    e->m_selectable |= (f & kSelectable) != 0;
-    e->m_contentFlag2 |= (f & kContent2) != 0;
-    e->m_edgeCaret |= (f & kEdgeCaret) != 0;
-    e->m_breakAfter |= (f & kBreakAfter) != 0;
-    e->m_noChild |= (f & kNoChild) != 0;
+    // Only the row's own flags are written (a row has a few): the others
+    // keep what the constructor gave them.
+    for (unsigned set = f & kFlagByteBits; set; set &= set - 1)
+        e->*kFlagBytes[__builtin_ctz(set)] = 1;
     if (f & kNoContainer)
         e->m_container = 0;
     if (f & kNoWrap)

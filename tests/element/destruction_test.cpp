@@ -110,3 +110,40 @@ TEST(Destruction, SubtreeGoesWhileTheRestStays)
     }
     DestroyTree(doc);
 }
+
+// Leaves destroyed one by one take their attributes and text with them and
+// leave the registry (the sanitizer build reports anything left behind), and
+// a childless body that is the document's root still lets the document go
+// of it.
+TEST(Destruction, LeavesAndAChildlessBodyGoWhole)
+{
+    CXHTML engine;
+    CXDoc& doc = engine.m_doc;
+    CElement* body = CreateElement("body", nullptr, nullptr, &engine);
+    doc.m_root = body;
+    CElement* para = CreateElement("p", nullptr, body, &engine);
+    ASSERT_TRUE(body->AppendChild(para));
+    para->m_attributes.SetAt("class", CSafeBuf(reinterpret_cast<const unsigned char*>("lead")));
+    para->m_attributes.SetAt("title", CSafeBuf(reinterpret_cast<const unsigned char*>("a longer value")));
+    CElement* run = CreateElement("", nullptr, body, &engine);
+    run->m_text = CSafeBuf(reinterpret_cast<const unsigned char*>("the words of the run"));
+    ASSERT_TRUE(para->AppendChild(run));
+    const long paraId = para->GetID();
+    const long runId = run->GetID();
+    ASSERT_EQ(doc.m_registry.GetCount(), 3);
+
+    ASSERT_TRUE(para->RemoveChild(runId, true, false));
+    EXPECT_EQ(doc.m_registry.GetCount(), 2);
+    EXPECT_EQ(doc.FindElement(runId), nullptr);
+    EXPECT_EQ(para->m_firstChild, nullptr);
+    EXPECT_EQ(para->GetChildCount(false), 0);
+
+    ASSERT_TRUE(body->RemoveChild(paraId, true, false));
+    EXPECT_EQ(doc.m_registry.GetCount(), 1);
+    EXPECT_EQ(doc.FindElement(paraId), nullptr);
+    EXPECT_EQ(body->m_firstChild, nullptr);
+
+    const long bodyId = body->GetID();
+    DestroyTree(doc);
+    EXPECT_EQ(doc.FindElement(bodyId), nullptr);
+}

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <set>
 #include <vector>
 
@@ -146,6 +147,54 @@ TEST(PointerSet, LargeTablesKeepTheirMembersThroughGrowthAndRemoval)
         set.Clear();
         EXPECT_EQ(set.Count(), 0u);
         EXPECT_FALSE(set.Contains(address(0)));
+    }
+}
+
+// Addresses spaced as the element pool and the system allocator hand them
+// out (records of 16, 64, 256 and 4096 bytes) and as high in the address
+// space as heap and mapped memory sit: the slot comes from the top bits of
+// the hashed address, so a wrong shift for the table's size would lose
+// members or reach beyond the table. Each set grows from empty through
+// several doublings, loses every other member, is emptied and filled again.
+TEST(PointerSet, RegularlySpacedAddressesThroughGrowthAndReuse)
+{
+    const struct
+    {
+        std::uintptr_t base;
+        std::uintptr_t stride;
+    } cases[] = {
+        {0x10000, 16},
+        {0x10000, 64},
+        {0x7f3a12340000, 64},
+        {0x55d0c0000000, 256},
+        {0x7ffff0000000, 4096},
+    };
+    constexpr size_t kMembers = 20000; // 64 slots grown to 64K
+    for (const auto& c : cases) {
+        auto address = [&c](size_t i) { return reinterpret_cast<const void*>(c.base + i * c.stride); };
+        CPointerSet set;
+        for (int round = 0; round < 2; ++round) {
+            for (size_t i = 0; i < kMembers; ++i) {
+                if (i % 4 == 0)
+                    set.Add(address(i));
+                else
+                    ASSERT_TRUE(set.Insert(address(i))) << c.stride << " " << i;
+            }
+            ASSERT_EQ(set.Count(), kMembers);
+            for (size_t i = 0; i < kMembers; i += 2)
+                ASSERT_TRUE(set.Erase(address(i))) << c.stride << " " << i;
+            for (size_t i = 0; i < kMembers + 50; ++i)
+                ASSERT_EQ(set.Contains(address(i)), i < kMembers && i % 2 == 1) << c.stride << " " << i;
+            // The first round keeps its table, the second starts from none.
+            if (round == 0)
+                set.RemoveAll();
+            else
+                set.Clear();
+            EXPECT_EQ(set.Count(), 0u);
+            EXPECT_FALSE(set.Contains(address(1)));
+        }
+        EXPECT_TRUE(set.Insert(address(3)));
+        EXPECT_TRUE(set.Contains(address(3)));
     }
 }
 
