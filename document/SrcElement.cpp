@@ -72,7 +72,10 @@ CSrcArena*& HeaderOf(void* node)
 
 } // namespace
 
-void* CSrcElement::operator new(size_t size)
+// Kept out of line: inlined into a new-expression, the compiler pairs the
+// global allocation inside with this class's delete and warns of a mismatch,
+// though the class's delete is what frees the block (by its header).
+__attribute__((noinline)) void* CSrcElement::operator new(size_t size)
 {
     char* block = static_cast<char*>(::operator new(size + kNodeHeader));
     void* node = block + kNodeHeader;
