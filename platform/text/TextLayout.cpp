@@ -391,8 +391,9 @@ bool Layout::ShapeByWords(int script)
         int end = start;
         bool letters = false;
         for (; end < n && !EndsWord(text[end]); ++end) {
-            if (StrongScript(text[end]))
-                letters = true;
+            // Once a letter is seen the rest of the word need not be asked.
+            if (!letters)
+                letters = StrongScript(text[end]) != 0;
         }
         while (end < n && EndsWord(text[end]))
             ++end;
