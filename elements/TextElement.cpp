@@ -6,6 +6,7 @@
 #include "base/codec/Escaping.h"
 #include "element/markup/SourceCode.h"
 #include "element/services/XHTMLServices.h"
+#include "elements/TextRunParts.h"
 #include "elements/TextRunScan.h"
 #include "platform/text/TextLayout.h"
 #include "platform/text/TextStyle.h"
@@ -98,18 +99,30 @@ CTextElement::CTextElement(STYLE_CLASS* rules) : CElement(rules)
     m_displayText = &m_text;
 }
 
-// The layout refers to the style: it goes first.
-CTextElement::~CTextElement() { m_textLayout.reset(); }
+CTextElement::~CTextElement() = default;
 
 // A run that is only read and written never measures its text: its style
 // and layout are made when first asked for.
 void CTextElement::MakeTextLayout()
 {
-    m_textStyle = std::make_unique<qm::text::Style>();
-    m_textLayout = std::make_unique<qm::text::Layout>();
+    m_runText = std::make_unique<RunText>();
     const unsigned long hl = kTextHighlightColour;
-    m_textLayout->SetHighlightColor(hl & 0xFF, (hl >> 8) & 0xFF, (hl >> 16) & 0xFF);
-    m_textLayout->SetStyle(m_textStyle.get());
+    m_runText->layout.SetHighlightColor(hl & 0xFF, (hl >> 8) & 0xFF, (hl >> 16) & 0xFF);
+    m_runText->layout.SetStyle(&m_runText->style);
+}
+
+qm::text::Style& CTextElement::TextStyle()
+{
+    if (!m_runText)
+        MakeTextLayout();
+    return m_runText->style;
+}
+
+qm::text::Layout& CTextElement::TextLayout()
+{
+    if (!m_runText)
+        MakeTextLayout();
+    return m_runText->layout;
 }
 
 void CTextElement::ValidateText()

@@ -279,18 +279,9 @@ public:
     // TABs were expanded).
     int ToDisplayOffset(int textOffset) const;
     int ToTextOffset(int displayOffset) const;
-    qm::text::Style& TextStyle()
-    {
-        if (!m_textStyle)
-            MakeTextLayout();
-        return *m_textStyle;
-    }
-    qm::text::Layout& TextLayout()
-    {
-        if (!m_textLayout)
-            MakeTextLayout();
-        return *m_textLayout;
-    }
+    // Made when first asked for.
+    qm::text::Style& TextStyle();
+    qm::text::Layout& TextLayout();
 
     // Where the caret marker stood in the text when it was normalised; -1
     // when it held none. The document puts the caret there after loading.
@@ -361,16 +352,13 @@ private:
     // A new piece made by from's wrapping takes the first layout from kept,
     // and the rest with it.
     void TakeSpareLayout(CTextElement& from);
-    struct SpareLayout
-    {
-        std::unique_ptr<qm::text::Style> style;
-        std::unique_ptr<qm::text::Layout> layout; // set in style
-    };
+    // The run's style and the layout set in it (TextRunParts.h).
+    struct RunText;
+    typedef std::unique_ptr<RunText> SpareLayout;
     std::unique_ptr<std::vector<SpareLayout>> m_spares;
-    std::unique_ptr<qm::text::Style> m_textStyle;   // made with the layout (TextStyle)
-    std::unique_ptr<qm::text::Layout> m_textLayout; // made when first asked for (TextLayout)
-    const CSafeBuf* m_displayText = nullptr;        // m_text or m_transformed
-    std::unique_ptr<CSafeBuf> m_transformed;        // made for the first run that transforms
+    std::unique_ptr<RunText> m_runText;      // made when first asked for (TextStyle, TextLayout)
+    const CSafeBuf* m_displayText = nullptr; // m_text or m_transformed
+    std::unique_ptr<CSafeBuf> m_transformed; // made for the first run that transforms
     // With TABs expanded: the display column at which each unit of the text
     // (and the end) starts; null when offsets are the same in both (held
     // apart: few runs hold a TAB).

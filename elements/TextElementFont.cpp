@@ -310,12 +310,7 @@ int CTextElement::ToTextOffset(int displayOffset) const
     return lo;
 }
 
-int CTextElement::DisplayWidth(int n)
-{
-    qm::text::TextRect r;
-    TextLayout().GlyphBounds(0, n, r);
-    return r.right - r.left;
-}
+int CTextElement::DisplayWidth(int n) { return TextLayout().RangeWidth(0, n); }
 
 int CTextElement::TypographicHeight()
 {

@@ -15,6 +15,7 @@
 
 #include "element/factory/ElementFactory.h"
 #include "element/services/XHTMLServices.h"
+#include "elements/TextRunParts.h"
 #include "platform/text/TextLayout.h"
 #include "style/layout/LayoutBox.h"
 
@@ -195,7 +196,7 @@ double CTextElement::WidestLine(int room)
     if (!block || !LaysOutAsBlock(block) || !block->IsLinkedChild(top) || m_tabColumns)
         return -1;
     const int avail = static_cast<int>(block->Lay().m_availRect.right - block->Lay().m_availRect.left);
-    if (room > avail || !m_textLayout->ByWords())
+    if (room > avail || !m_runText->layout.ByWords())
         return -1;
     // A font size on both sides makes up for the last blank, which measures
     // a little differently where a piece ends.
@@ -241,7 +242,7 @@ bool CTextElement::RestFillsLines(int restStart, int room)
     const double widest = WidestLine(room);
     if (widest < 0)
         return false;
-    qm::text::Layout& layout = *m_textLayout;
+    qm::text::Layout& layout = m_runText->layout;
     const int n = m_text.Length();
     return layout.PrefixWidth(n) - layout.PrefixWidth(restStart) >= widest
         && layout.WordStartFrom(restStart) < n;
@@ -256,7 +257,7 @@ std::vector<int> CTextElement::CutsForLength(int restStart, int room)
     const double widest = WidestLine(room);
     if (widest < 0)
         return cuts;
-    qm::text::Layout& layout = *m_textLayout;
+    qm::text::Layout& layout = m_runText->layout;
     const double part = 2 * widest;
     const double end = layout.PrefixWidth(n);
     if (end - layout.PrefixWidth(restStart) < 2 * part)
@@ -378,10 +379,10 @@ bool CTextElement::CombineWrap(CElement* other)
         return false;
     const long oldLength = m_text.Length();
     // The shapings join where the layouts hold the texts as they are.
-    const bool shown = m_textLayout && piece->m_textLayout && m_displayText == &m_text
+    const bool shown = m_runText && piece->m_runText && m_displayText == &m_text
         && piece->m_displayText == &piece->m_text && LayoutShowsPlainText() && piece->LayoutShowsPlainText();
     m_text += piece->m_text;
-    if (shown && m_textLayout->Append(*piece->m_textLayout)) {
+    if (shown && m_runText->layout.Append(piece->m_runText->layout)) {
         ++m_displayVersion;
         NoteShownText(); // both held their text without a TAB, so the joined layout holds the joined text
     }
@@ -456,8 +457,8 @@ void CTextElement::KeepSpareLayouts(CTextElement* piece)
         return;
     if (!m_spares)
         m_spares = std::make_unique<std::vector<SpareLayout>>();
-    if (piece->m_textLayout) {
-        m_spares->push_back(SpareLayout{std::move(piece->m_textStyle), std::move(piece->m_textLayout)});
+    if (piece->m_runText) {
+        m_spares->push_back(std::move(piece->m_runText));
         piece->m_displayText = &piece->m_text;
     }
     if (piece->m_spares) {
@@ -471,22 +472,22 @@ void CTextElement::DropSpareLayouts() { m_spares.reset(); }
 
 void CTextElement::TakeSpareLayout(CTextElement& from)
 {
-    if (!from.m_spares || from.m_spares->empty() || m_textLayout)
+    if (!from.m_spares || from.m_spares->empty() || m_runText)
         return;
     std::vector<SpareLayout>& kept = *from.m_spares;
-    m_textStyle = std::move(kept.front().style);
-    m_textLayout = std::move(kept.front().layout);
+    m_runText = std::move(kept.front());
     kept.erase(kept.begin());
     // The piece holds the rest of the text, which stood in this piece and
     // the ones after it: their shapings are joined on while they continue
     // its text (the next wrap keeps a prefix of them).
-    int held = m_textLayout->Length();
-    if (HoldsTextAt(*m_textLayout, m_text, 0)) {
+    qm::text::Layout& layout = m_runText->layout;
+    int held = layout.Length();
+    if (HoldsTextAt(layout, m_text, 0)) {
         for (const SpareLayout& next : kept) {
-            if (held >= m_text.Length() || !next.layout || !HoldsTextAt(*next.layout, m_text, held)
-                || !m_textLayout->Append(*next.layout))
+            if (held >= m_text.Length() || !next || !HoldsTextAt(next->layout, m_text, held)
+                || !layout.Append(next->layout))
                 break;
-            held = m_textLayout->Length();
+            held = layout.Length();
         }
         // Compared unit for unit: a layout that holds the whole text holds it
         // as it is.

@@ -134,6 +134,35 @@ int StrongScript(std::uint16_t c)
     return script == G_UNICODE_SCRIPT_COMMON || script == G_UNICODE_SCRIPT_INHERITED ? 0 : int(script);
 }
 
+// Whether the text is plain, its letters all of one script (the script
+// of its letters in `script`, 0 when it has none). Runs of units below 0x7F
+// are taken at once: all plain, their letters Latin.
+bool PlainScript(const std::uint16_t* text, int n, int& script)
+{
+    script = 0;
+    for (int i = 0; i < n;) {
+        if (text[i] < 0x7F) {
+            bool letters = false;
+            for (; i < n && text[i] < 0x7F; ++i)
+                letters |= unsigned((text[i] | 0x20) - 'a') < 26u;
+            if (letters) {
+                if (script && script != G_UNICODE_SCRIPT_LATIN)
+                    return false;
+                script = G_UNICODE_SCRIPT_LATIN;
+            }
+            continue;
+        }
+        const std::uint16_t c = text[i++];
+        if (!IsPlainUnit(c))
+            return false;
+        const int s = StrongScript(c);
+        if (s && script && s != script)
+            return false;
+        script = s ? s : script;
+    }
+    return true;
+}
+
 } // namespace
 
 Layout::Layout() { TextChanged(); }
@@ -362,8 +391,9 @@ bool Layout::ShapeByWords(int script)
         int end = start;
         bool letters = false;
         for (; end < n && !EndsWord(text[end]); ++end) {
-            if (StrongScript(text[end]))
-                letters = true;
+            // Once a letter is seen the rest of the word need not be asked.
+            if (!letters)
+                letters = StrongScript(text[end]) != 0;
         }
         while (end < n && EndsWord(text[end]))
             ++end;
@@ -530,14 +560,9 @@ bool Layout::Shape()
         return true; // no fonts: everything measures 0
     try {
         // Plain text of letters of one script at most goes by words.
-        bool plain = n > 0 && !m_rtl && WordCache::Get().Enabled();
         int script = 0;
-        for (int i = 0; plain && i < n; ++i) {
-            const std::uint16_t c = m_text[size_t(i)];
-            const int s = IsPlainUnit(c) ? StrongScript(c) : -1;
-            plain = s >= 0 && (!s || !script || s == script);
-            script = s > 0 ? s : script;
-        }
+        const bool plain
+            = n > 0 && !m_rtl && WordCache::Get().Enabled() && PlainScript(m_text.data(), n, script);
         if (plain && ShapeByWords(script)) {
             m_byWords = true;
             return true;
@@ -627,6 +652,16 @@ bool Layout::GlyphBounds(int start, int length, TextRect& out)
     out.top = -int(RoundHalfAway(m_ascent));
     out.bottom = int(RoundHalfAway(m_descent));
     return true;
+}
+
+int Layout::RangeWidth(int start, int length)
+{
+    if (!Shape())
+        return 0;
+    ClampRange(start, length);
+    SumCursor cursor;
+    const double x0 = SumTo(cursor, start);
+    return int(RoundHalfAway(SumTo(cursor, start + length) - x0));
 }
 
 namespace {

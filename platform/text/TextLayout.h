@@ -90,6 +90,9 @@ public:
     // Typographic bounds of a range: pen positions across, ascent to descent
     // down (no line gap). The range is cut to the text; false without a style.
     bool GlyphBounds(int start, int length, TextRect& out);
+    // The width of a range, rounded: GlyphBounds' right less its left (0
+    // without a style), without the vertical bounds.
+    int RangeWidth(int start, int length);
     // Ink rectangle of a range; false (and an empty rectangle) when the range
     // draws no ink.
     bool ImageBounds(int start, int length, TextRect& out);

@@ -17,12 +17,19 @@ WordCache& WordCache::Get()
 WordCache::FontWords& WordCache::Font(const Style& style)
 {
     // A text asks for its font once a word: the font asked for last is kept
-    // at hand (the fonts' entries are never removed, so the pointer stays).
+    // at hand (the fonts' entries are never removed, so the pointer stays),
+    // and looked up in the map only when another is asked for.
+    if (m_lastFont && std::get<0>(m_lastKey) == style.FontId() && std::get<1>(m_lastKey) == style.Size()
+        && std::get<2>(m_lastKey) == style.Bold() && std::get<3>(m_lastKey) == style.Italic())
+        return *m_lastFont;
+    return OtherFont(style);
+}
+
+WordCache::FontWords& WordCache::OtherFont(const Style& style)
+{
     const FontKey key(style.FontId(), style.Size(), style.Bold(), style.Italic());
-    if (!m_lastFont || key != m_lastKey) {
-        m_lastFont = &m_fonts[key];
-        m_lastKey = key;
-    }
+    m_lastFont = &m_fonts[key];
+    m_lastKey = key;
     return *m_lastFont;
 }
 

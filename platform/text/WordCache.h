@@ -81,6 +81,7 @@ private:
         Decoration decoration;
     };
     FontWords& Font(const Style& style);
+    FontWords& OtherFont(const Style& style); // Font's look-up in the map
 
     std::map<FontKey, FontWords> m_fonts; // entries stay until the process ends
     FontKey m_lastKey;
