@@ -128,7 +128,7 @@ qm::text::Layout& CTextElement::TextLayout()
 void CTextElement::ValidateText()
 {
     static const CSafeBuf marker(reinterpret_cast<const unsigned char*>(kCaretMarker));
-    m_cursorMark = FindUnits(std::as_const(m_text), m_text.Length(), marker, marker.Length());
+    m_cursorMark = m_text.Find(static_cast<const unsigned short*>(marker));
     if (m_cursorMark >= 0) {
         static const unsigned short kNothing[] = {0};
         m_text.Replace(static_cast<const unsigned short*>(marker), kNothing);

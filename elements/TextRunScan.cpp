@@ -2,60 +2,16 @@
 
 #include "elements/TextRunScan.h"
 
-#include <cstring>
-
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
 namespace {
 
-bool Matches(const unsigned short* s, const unsigned short* needle, int needleLength)
-{
-    return std::memcmp(s, needle, sizeof(unsigned short) * static_cast<size_t>(needleLength)) == 0;
-}
-
 // Whether the unit at s needs rewriting, given the unit before it.
 bool NeedsWork(unsigned short c, unsigned short before) { return c < ' ' || (c == ' ' && before == ' '); }
 
 } // namespace
-
-int FindUnits(const unsigned short* s, int n, const unsigned short* needle, int needleLength)
-{
-    if (!s || !needle || needleLength <= 0 || n < needleLength)
-        return -1;
-    // Only the places where the needle's first unit stands are compared.
-    const int last = n - needleLength; // the last place the needle fits
-    int i = 0;
-#if defined(__SSE2__)
-    const __m128i first = _mm_set1_epi16(static_cast<short>(needle[0]));
-    auto findIn = [&](int from) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + from));
-        unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(v, first)));
-        for (; mask; mask &= mask - 1) {
-            const int at = from + __builtin_ctz(mask) / 2;
-            mask &= mask - 1; // the unit's first bit; the loop clears its second
-            if (Matches(s + at, needle, needleLength))
-                return at;
-        }
-        return -1;
-    };
-    for (; i + 8 <= last + 1; i += 8) {
-        const int at = findIn(i);
-        if (at >= 0)
-            return at;
-    }
-    // The last places in one more step of eight, ending at the last: the
-    // places it takes again held no match.
-    if (i <= last && last + 1 >= 8)
-        return findIn(last + 1 - 8);
-#endif
-    for (; i <= last; ++i) {
-        if (s[i] == needle[0] && Matches(s + i, needle, needleLength))
-            return i;
-    }
-    return -1;
-}
 
 int UnchangedPrefix(const unsigned short* s, int n)
 {

@@ -118,7 +118,7 @@ TEST(TextNormalise, UnchangedPrefixEndsWhereTheRuleSays)
     }
 }
 
-TEST(TextNormalise, FindUnitsFindsTheFirstWholeMatch)
+TEST(TextNormalise, TheMarkerSearchFindsTheFirstWholeMatch)
 {
     const std::u16string needle = u"_x_";
     for (int n = 0; n <= 28; ++n) {
@@ -132,11 +132,11 @@ TEST(TextNormalise, FindUnitsFindsTheFirstWholeMatch)
                 s.replace(static_cast<size_t>(at), 3, needle);
             const size_t found = s.find(needle);
             const int expected = found == std::u16string::npos ? -1 : static_cast<int>(found);
-            ASSERT_EQ(FindUnits(Units(s), n, Units(needle), 3), expected) << "n " << n << " at " << at;
+            ASSERT_EQ(CSafeBuf(Units(s)).Find(Units(needle)), expected) << "n " << n << " at " << at;
         }
     }
-    EXPECT_EQ(FindUnits(Units(needle), 3, Units(needle), 0), -1);
-    EXPECT_EQ(FindUnits(nullptr, 0, Units(needle), 3), -1);
+    EXPECT_EQ(CSafeBuf(Units(needle)).Find(Units(std::u16string())), -1);
+    EXPECT_EQ(CSafeBuf().Find(Units(needle)), -1);
 }
 
 } // namespace
