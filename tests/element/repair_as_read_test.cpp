@@ -16,7 +16,6 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
 #include <string>
 
 namespace {
@@ -76,15 +75,20 @@ Loaded ReadTree(const std::string& input, bool early)
 // the body's id, as the tree's ids are.
 std::string FromBody(const std::string& markup, long bodyId)
 {
-    static const std::regex header("th([0-9A-F]{8})");
+    const std::string prefix = "\"th";
+    const std::string hex = "0123456789ABCDEF";
     std::string out;
-    auto at = markup.cbegin();
-    for (std::sregex_iterator m(markup.begin(), markup.end(), header), end; m != end; ++m) {
-        out.append(at, (*m)[0].first);
-        out += "th+" + std::to_string(std::stol((*m)[1].str(), nullptr, 16) - bodyId);
-        at = (*m)[0].second;
+    size_t at = 0;
+    for (size_t found = markup.find(prefix); found != std::string::npos; found = markup.find(prefix, at)) {
+        const size_t digits = found + prefix.size();
+        out.append(markup, at, digits - at);
+        at = digits;
+        if (markup.size() < digits + 8 || markup.find_first_not_of(hex, digits) < digits + 8)
+            continue;
+        out += "+" + std::to_string(std::stol(markup.substr(digits, 8), nullptr, 16) - bodyId);
+        at = digits + 8;
     }
-    out.append(at, markup.cend());
+    out.append(markup, at, std::string::npos);
     return out;
 }
 
