@@ -25,6 +25,7 @@
 #include "element/markup/MarkupReader.h"
 #include "element/markup/MarkupScan.h"
 #include "element/markup/SourceCode.h"
+#include "element/markup/TreeRepair.h"
 #include "element/services/ControlServices.h"
 #include "element/services/XHTMLServices.h"
 #include "elements/TableElement.h"
@@ -407,7 +408,10 @@ bool CXDoc::ReadDocument(const unsigned short* text, bool& built)
             m_root->LoadAttributeStyle(align, right);
         }
         // The tree is styled once, after the repairs below: the reader
-        // leaves it with the styles each element took as it was read.
+        // leaves it with the styles each element took as it was read. The
+        // body's children are repaired as they are read, unless the caret
+        // marker is to be taken out of the tree before the repair.
+        const CRepairAsReadScope repairing(m_root, !marked);
         ReadConsumingNodes(m_root, body, false);
         if (marked) {
             if (CElement* caret = FindCursorFromSource(m_root))

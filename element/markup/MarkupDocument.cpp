@@ -13,6 +13,7 @@
 #include "element/markup/MarkupReader.h"
 #include "element/markup/MarkupScan.h"
 #include "element/markup/SourceCode.h"
+#include "element/markup/TreeRepair.h"
 #include "element/services/XHTMLServices.h"
 
 #include <libxml/tree.h>
@@ -268,6 +269,7 @@ bool CMarkupDocument::Read(const char* bytes, size_t size, CSafeBuf& error)
     }
     m_body = CreateElement("body", m_owner ? m_owner->m_doc.m_workingRules : nullptr, nullptr, m_owner);
     if (m_body && bodyNode) {
+        const CRepairAsReadScope repairing(m_body);
         ReadConsumingNodes(m_body, bodyNode);
         m_body->CheckDocument();
         m_body->CheckAndCure();

@@ -82,6 +82,14 @@ bool CountsAsChild(const xmlNode* n)
         || n->type == XML_ENTITY_REF_NODE;
 }
 
+// The first counting child from n on, or null.
+const xmlNode* FirstCounting(const xmlNode* n)
+{
+    while (n && !CountsAsChild(n))
+        n = n->next;
+    return n;
+}
+
 void ReadAttributes(CElement* e, xmlNode* node)
 {
     if (!node->properties && !node->nsDef)
@@ -165,22 +173,58 @@ void ReadPreformatted(CElement* e, const CSafeBuf& text)
     }
 }
 
+// Where the reading of a node's children stands. The rules ask whether the
+// child read is the only counting one or the last: known from the children
+// read so far and the next counting child, looked for when a rule first
+// asks, or else once the child is read (its subtree read, the next node
+// is at hand), rather than by counting the children first.
 struct ChildState
 {
-    int count = 0; // children that count (comments do not)
-    int index = 0; // of the current one among them
+    int index = 0; // of the current one among the counting children
+    int seen = 0;  // counting children of the node read before the current one
+    const xmlNode* current = nullptr;
+    // The first counting child after the current one, or null, once known.
+    const xmlNode* following = nullptr;
+    bool known = false;
     bool first = true;
     bool previousInline = false;
 };
+
+const xmlNode* Following(ChildState& st)
+{
+    if (!st.known) {
+        st.following = FirstCounting(st.current->next);
+        st.known = true;
+    }
+    return st.following;
+}
+
+// Whether the current child is the node's only counting child.
+bool IsOnly(ChildState& st) { return st.seen == 0 && !Following(st); }
+
+// Whether the index stands at the node's last counting child. The index runs
+// ahead of the children once the columns of a table's column group have
+// been read (each counts as one more): it stands at the last one when as
+// many counting children follow as it is ahead.
+bool IsLast(ChildState& st)
+{
+    const int ahead = st.index - st.seen;
+    const xmlNode* following = Following(st);
+    if (ahead == 0 || !following)
+        return ahead == 0 && !following;
+    int more = 1;
+    for (const xmlNode* n = following->next; n && more <= ahead; n = n->next)
+        more += CountsAsChild(n);
+    return more == ahead;
+}
 
 // A text of white space only (IsValidText false): what it leaves depends on
 // where it stands, not on the blanks it holds.
 void ReadBlanks(CElement* e, ChildState& st)
 {
-    const bool only = st.count == 1;
-    const bool last = st.index == st.count - 1;
+    const bool only = IsOnly(st);
     if (st.previousInline) {
-        if (e->m_block && last)
+        if (e->m_block && IsLast(st))
             AppendText(e, kNothing);
         else if (!FollowsBlank(e))
             AppendText(e, kBlank);
@@ -212,7 +256,7 @@ void ReadText(CElement* e, CSafeBuf& text, ChildState& st)
         ReadBlanks(e, st);
         return;
     }
-    const bool last = st.index == st.count - 1;
+    const bool last = IsLast(st);
     CTextElement* run = AppendText(e, kNothing);
     if (run) {
         const bool afterBlank = run->m_prevSibling && run->m_prevSibling->IsTextElement()
@@ -290,7 +334,7 @@ private:
     const unsigned short* m_text = m_short;
 };
 
-void ReadNode(CElement* e, xmlNode* n, bool keep, ChildState& st);
+void ReadNode(CElement* e, xmlNode* n, bool keep, ChildState& st, bool counts);
 
 void ReadElement(CElement* e, xmlNode* n, bool keep, ChildState& st)
 {
@@ -306,7 +350,7 @@ void ReadElement(CElement* e, xmlNode* n, bool keep, ChildState& st)
         for (xmlNode* c = n->children; c; c = following) {
             following = c->next;
             if (col || c->type != XML_ELEMENT_NODE || !NodeTag(c).Is("col"))
-                ReadNode(e, c, keep, st);
+                ReadNode(e, c, keep, st, CountsAsChild(c));
         }
         return;
     }
@@ -327,7 +371,7 @@ void ReadElement(CElement* e, xmlNode* n, bool keep, ChildState& st)
         if ((e->m_tableCell || e->m_kind == kKindCaption)
             && !(child->m_tablePart || k == kKindDiv || k == kKindP || child->m_heading || child->m_list
                 || k == kKindHr)) {
-            AppendText(e, st.count < 2 && !child->m_inline ? kNoBreakSpace : kNothing);
+            AppendText(e, IsOnly(st) && !child->m_inline ? kNoBreakSpace : kNothing);
         } else if (e->m_kind == kKindLi && (k == kKindUl || k == kKindOl)) {
             AppendText(e, kNothing);
         }
@@ -362,14 +406,15 @@ private:
     const char* m_bytes;
 };
 
-// Reads one child node of e's (read once, then not looked at again).
-void ReadNode(CElement* e, xmlNode* n, bool keep, ChildState& st)
+// Reads one child node of e's (read once, then not looked at again); counts
+// tells whether it is a counting child (CountsAsChild).
+void ReadNode(CElement* e, xmlNode* n, bool keep, ChildState& st, bool counts)
 {
     if (n->type == XML_COMMENT_NODE) {
         ReadComment(e, n);
         return;
     }
-    if (!CountsAsChild(n))
+    if (!counts)
         return;
     if (n->type == XML_ELEMENT_NODE) {
         ReadElement(e, n, keep, st);
@@ -432,22 +477,36 @@ void ReadChildren(CElement* e, xmlNode* node, bool keep)
     if (e->m_kind == kKindBody)
         e->CalcForAll(e->m_dc.get(), false, false);
     ChildState st;
-    for (xmlNode* n = node->children; n; n = n->next) {
-        if (CountsAsChild(n))
-            ++st.count;
-    }
     const bool consume = g_consumeNodes;
+    // The children of a body read whole are repaired as soon as each is read.
+    const bool repair = consume && RepairsChildrenAsRead(e);
     int unfreed = 0;
     xmlNode* next = nullptr;
+    const xmlNode* counting = FirstCounting(node->children);
     for (xmlNode* n = node->children; n; n = next) {
         next = n->next;
-        ReadNode(e, n, keep, st);
+        // The nodes between two counting ones count for nothing.
+        const bool counts = n == counting;
+        if (counts) {
+            st.current = n;
+            st.known = false;
+        }
+        CElement* before = e->m_lastChild;
+        ReadNode(e, n, keep, st, counts);
+        if (counts) {
+            counting = Following(st);
+            ++st.seen;
+        }
+        if (repair)
+            RepairReadChildren(e, before);
         if (consume && (++unfreed == kFreedTogether || !next)) {
             FreeReadChildren(node, n);
             unfreed = 0;
         }
     }
-    if (st.count == 0) {
+    if (repair)
+        EndRepairAsRead(e);
+    if (st.seen == 0) {
         const long k = e->m_kind;
         if (e->m_tableCell || k == kKindCaption)
             AppendText(e, kNoBreakSpace);

@@ -21,6 +21,8 @@
 #include <libxml/parserInternals.h>
 
 #include <algorithm>
+#include <iterator>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -51,20 +53,44 @@ CElement* WrapRun(CElement* parent, CElement* c, const char* tag, Belongs belong
     return wrapper;
 }
 
-// The wrapper a stray child gets in parent, or null when it is in place.
-CElement* WrapStray(CElement* parent, CElement* c)
+enum class Stray
+{
+    None,
+    DefinitionItem,
+    ListItem,
+    Cell,
+    RowPart
+};
+
+// What makes c a stray child of parent, if anything.
+Stray StrayIn(const CElement* parent, const CElement* c)
 {
     const long k = parent->m_kind;
     if (IsDefinitionItem(c) && k != kKindDl)
-        return WrapRun(parent, c, "dl", IsDefinitionItem);
+        return Stray::DefinitionItem;
     if (c->m_kind == kKindLi && !IsListKind(k))
-        return WrapRun(parent, c, "ul", [](const CElement* e) { return e->m_kind == kKindLi; });
+        return Stray::ListItem;
     if (IsCellKind(c->m_kind) && k != kKindTr)
-        return WrapRun(parent, c, "tr", [](const CElement* e) { return IsCellKind(e->m_kind); });
+        return Stray::Cell;
     if (k != kKindTable
         && (IsRowGroupKind(c->m_kind) || c->m_kind == kKindCaption
             || (c->m_kind == kKindTr && !IsRowGroupKind(k))))
-        return WrapRun(parent, c, "table", IsRowPart);
+        return Stray::RowPart;
+    return Stray::None;
+}
+
+// The wrapper a stray child gets in parent, or null when it is in place.
+CElement* WrapStray(CElement* parent, CElement* c)
+{
+    switch (StrayIn(parent, c)) {
+    case Stray::DefinitionItem: return WrapRun(parent, c, "dl", IsDefinitionItem);
+    case Stray::ListItem:
+        return WrapRun(parent, c, "ul", [](const CElement* e) { return e->m_kind == kKindLi; });
+    case Stray::Cell:
+        return WrapRun(parent, c, "tr", [](const CElement* e) { return IsCellKind(e->m_kind); });
+    case Stray::RowPart: return WrapRun(parent, c, "table", IsRowPart);
+    case Stray::None: break;
+    }
     return nullptr;
 }
 
@@ -324,6 +350,22 @@ struct RepairReach
 {
     int depth = 0;
     int deepest = 0;
+    // The elements repaired as the body was read, passed over: runs of ids
+    // in increasing order (the elements of a child of the body read take
+    // the ids made while it was read, and ids are never reused). The most
+    // levels below one of the body's children that their repair met.
+    const std::vector<std::pair<long, long>>* repaired = nullptr;
+    int repairedHeight = 0;
+
+    bool Repaired(const CElement* e) const
+    {
+        if (!repaired)
+            return false;
+        const long id = e->GetID();
+        const auto after = std::upper_bound(repaired->begin(), repaired->end(), id,
+            [](long value, const std::pair<long, long>& run) { return value < run.first; });
+        return after != repaired->begin() && id <= std::prev(after)->second;
+    }
 };
 
 // The levels below e (0 for a leaf), walked through the child and sibling
@@ -348,11 +390,17 @@ int HeightBelow(const CElement* e)
 
 int Repair(CElement* e, RepairReach& reach);
 
-// Repairs c, a child of the element at reach's level.
+// Repairs c, a child of the element at reach's level. One repaired as the
+// body was read reaches at most as deep below its level as the deepest of
+// those did below theirs: the limit of depth may walk a tree that turns out
+// to fit, which leaves it as it is.
 void RepairChild(CElement* c, RepairReach& reach)
 {
     ++reach.depth;
-    Repair(c, reach);
+    if (reach.Repaired(c))
+        reach.deepest = std::max(reach.deepest, reach.depth + reach.repairedHeight);
+    else
+        Repair(c, reach);
     --reach.depth;
 }
 
@@ -429,9 +477,109 @@ int Repair(CElement* e, RepairReach& reach)
 
 } // namespace
 
+struct CRepairAsReadScope::State
+{
+    explicit State(CElement* b) : body(b) { }
+
+    CElement* body;
+    bool ended = false;
+    // The ids of the elements repaired so far, in runs (RepairReach); a
+    // child not repaired as read ends a run.
+    std::vector<std::pair<long, long>> repaired;
+    bool extends = false; // the next child repaired extends the last run
+    int height = 0;
+};
+
+namespace {
+
+bool g_repairAsRead = true;
+CRepairAsReadScope::State* g_asRead = nullptr;
+
+// Whether the repair of c's subtree makes no element (and restyles
+// nothing), so that the ids of the elements read after it are those they
+// take when the whole tree is repaired after the read: no form or body
+// inside, no line break inside an inline element, no stray child. One the
+// repair leaves as it is may be taken for one it changes. Widens [low,
+// high] to the ids of the subtree's elements when it answers true.
+bool RepairMakesNothing(const CElement* c, long& low, long& high)
+{
+    const CElement* e = c;
+    int depth = 0;
+    for (;;) {
+        if (e->m_kind == kKindForm || e->m_kind == kKindBody)
+            return false;
+        if (depth > 0
+            && ((e->m_kind == kKindBr && e->m_parent->m_inline) || StrayIn(e->m_parent, e) != Stray::None))
+            return false;
+        low = std::min(low, e->GetID());
+        high = std::max(high, e->GetID());
+        if (e->m_firstChild) {
+            e = e->m_firstChild;
+            ++depth;
+            continue;
+        }
+        e = NextPassingOver(e, depth);
+        if (!e)
+            return true;
+    }
+}
+
+} // namespace
+
+CRepairAsReadScope::CRepairAsReadScope(CElement* body, bool on)
+    : m_state(on && g_repairAsRead && body ? new State(body) : nullptr), m_outer(g_asRead)
+{
+    g_asRead = m_state;
+}
+
+CRepairAsReadScope::~CRepairAsReadScope()
+{
+    g_asRead = m_outer;
+    delete m_state;
+}
+
+void SetRepairAsRead(bool on) { g_repairAsRead = on; }
+
+bool RepairsChildrenAsRead(const CElement* e) { return g_asRead && g_asRead->body == e && !g_asRead->ended; }
+
+void RepairReadChildren(CElement* body, CElement* before)
+{
+    CElement* first = before ? before->m_nextSibling : body->m_firstChild;
+    if (!first)
+        return;
+    // What one node read made, repaired together or left to CheckDocument.
+    CRepairAsReadScope::State& state = *g_asRead;
+    long low = first->GetID();
+    long high = low;
+    for (CElement* c = first; c; c = c->m_nextSibling) {
+        if (!RepairMakesNothing(c, low, high)) {
+            state.extends = false;
+            return;
+        }
+    }
+    for (CElement* c = first; c; c = c->m_nextSibling) {
+        RepairReach reach;
+        reach.depth = 1;
+        Repair(c, reach);
+        state.height = std::max(state.height, reach.deepest - reach.depth);
+    }
+    if (state.extends)
+        state.repaired.back().second = high;
+    else
+        state.repaired.emplace_back(low, high);
+    state.extends = true;
+}
+
+void EndRepairAsRead(CElement*) { g_asRead->ended = true; }
+
 int CElement::CheckDocument()
 {
     RepairReach reach;
+    if (g_asRead && g_asRead->body == this && g_asRead->ended) {
+        reach.repaired = &g_asRead->repaired;
+        reach.repairedHeight = g_asRead->height;
+        g_asRead->body = nullptr; // once: the next repair walks the whole tree
+    }
     return Repair(this, reach);
 }
 

@@ -13,6 +13,45 @@
 
 class CElement;
 
+// Repair as a body is read. While a scope stands for a body, the read of
+// the body's children (ReadConsumingNodes on it) repairs each child as soon
+// as it is read whole, while its elements are fresh, and the body's next
+// CheckDocument repairs only what the steps after the read made around
+// those children (paragraphs around inline runs, wrappers around stray
+// items), passing over every element repaired during the read wherever it
+// now stands. The tree that results is the tree the read and a whole
+// CheckDocument give. Only the scope's body takes the early path, once: any
+// other CheckDocument, and the body's own after that, walk the whole tree.
+// Nothing may change the tree between the read and that CheckDocument (the
+// caret marker's removal must go without the scope).
+class CRepairAsReadScope
+{
+public:
+    // Repairs as read when on (and the repair as read is on, the default).
+    CRepairAsReadScope(CElement* body, bool on = true);
+    ~CRepairAsReadScope();
+    CRepairAsReadScope(const CRepairAsReadScope&) = delete;
+    CRepairAsReadScope& operator=(const CRepairAsReadScope&) = delete;
+
+    struct State;
+
+private:
+    State* m_state;
+    State* m_outer;
+};
+
+// Repair as read on (the default) or off, for comparing the two in tests.
+void SetRepairAsRead(bool on);
+
+// For the reader: whether e's children are repaired as they are read (a
+// scope's body not read yet).
+bool RepairsChildrenAsRead(const CElement* e);
+// Repairs body's children after before (all of them without one), just read.
+void RepairReadChildren(CElement* body, CElement* before);
+// The read of body's children has ended: the elements made from here on are
+// to be repaired by CheckDocument.
+void EndRepairAsRead(CElement* body);
+
 // Wraps each run of inline content of e into a new paragraph when e holds a
 // block child (always on body). Comments and scripts stay where they are
 // without ending the paragraph. Nothing for null. Without restyle the
