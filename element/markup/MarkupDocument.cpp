@@ -13,6 +13,7 @@
 #include "element/markup/MarkupReader.h"
 #include "element/markup/MarkupScan.h"
 #include "element/markup/SourceCode.h"
+#include "element/markup/TreeRepair.h"
 #include "element/services/XHTMLServices.h"
 
 #include <libxml/tree.h>
@@ -266,11 +267,14 @@ bool CMarkupDocument::Read(const char* bytes, size_t size, CSafeBuf& error)
         CElementRegistry& registry = m_owner->m_doc.m_registry;
         registry.Reserve(static_cast<size_t>(registry.GetCount()) + ElementEstimate(bytes, size));
     }
+    // The images made with the tree are noted: only their holders can need
+    // the cure, and those are found without a walk of the whole tree.
+    CImagesMade images;
     m_body = CreateElement("body", m_owner ? m_owner->m_doc.m_workingRules : nullptr, nullptr, m_owner);
     if (m_body && bodyNode) {
         ReadConsumingNodes(m_body, bodyNode);
         m_body->CheckDocument();
-        m_body->CheckAndCure();
+        CureImageHolders(m_body, images.Ids());
     }
     XMLReleaseDom(doc);
     return m_body != nullptr;
