@@ -285,6 +285,8 @@ void ApplyCustomRules(CCustomElement* e, const unsigned short* tag, const CContr
     e->m_isSubDocument = control && control->IsSubdocumentTag(tag);
 }
 
+thread_local CImagesMade* t_imagesMade = nullptr;
+
 CElement* Create(const unsigned short* tag, STYLE_CLASS* rules, CElement* root, CXHTMLServices* owner)
 {
     static const unsigned short kEmpty[] = {0};
@@ -315,10 +317,23 @@ CElement* Create(const unsigned short* tag, STYLE_CLASS* rules, CElement* root, 
         e->SetTagName(tag, true);
     if (owner)
         owner->m_doc.m_registry.Register(e.get());
+    CImagesMade::Note(e.get());
     return e.release();
 }
 
 } // namespace
+
+CImagesMade::CImagesMade() : m_outer(t_imagesMade) { t_imagesMade = this; }
+
+CImagesMade::~CImagesMade() { t_imagesMade = m_outer; }
+
+void CImagesMade::Note(const CElement* e)
+{
+    if (e->m_kind != kKindImg)
+        return;
+    for (CImagesMade* scope = t_imagesMade; scope; scope = scope->m_outer)
+        scope->m_ids.push_back(e->GetID());
+}
 
 CElement* CreateElement(const unsigned short* tag, STYLE_CLASS* rules, CElement* root, CXHTMLServices* owner)
 {

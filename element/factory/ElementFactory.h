@@ -11,6 +11,8 @@
 // CustomEmptyElements list does, else inline; an XHTML tag that is not inline
 // by nature (html, head, title, meta ...) gets neither flag.
 
+#include <vector>
+
 class CElement;
 class CXHTMLServices;
 struct STYLE_CLASS;
@@ -22,6 +24,26 @@ struct STYLE_CLASS;
 CElement* CreateElement(const unsigned short* tag, STYLE_CLASS* rules, CElement* root, CXHTMLServices* owner);
 // The tag widened byte by byte (zero-extended).
 CElement* CreateElement(const char* tag, STYLE_CLASS* rules, CElement* root, CXHTMLServices* owner);
+
+// While one lives, the identifiers of the image elements CreateElement makes
+// on its thread are noted in it, and in every scope it lies within: a reader
+// that made a whole tree in its time knows every image the tree can hold.
+class CImagesMade
+{
+public:
+    CImagesMade();
+    ~CImagesMade();
+    CImagesMade(const CImagesMade&) = delete;
+    CImagesMade& operator=(const CImagesMade&) = delete;
+
+    const std::vector<long>& Ids() const { return m_ids; }
+    // Notes e when it is an image, in every scope alive.
+    static void Note(const CElement* e);
+
+private:
+    std::vector<long> m_ids;
+    CImagesMade* m_outer;
+};
 
 // 936 for the language code "cn", else 0.
 int GetCodePage(const unsigned short* language);

@@ -267,12 +267,15 @@ bool CMarkupDocument::Read(const char* bytes, size_t size, CSafeBuf& error)
         CElementRegistry& registry = m_owner->m_doc.m_registry;
         registry.Reserve(static_cast<size_t>(registry.GetCount()) + ElementEstimate(bytes, size));
     }
+    // The images made with the tree are noted: only their holders can need
+    // the cure, and those are found without a walk of the whole tree.
+    CImagesMade images;
     m_body = CreateElement("body", m_owner ? m_owner->m_doc.m_workingRules : nullptr, nullptr, m_owner);
     if (m_body && bodyNode) {
         const CRepairAsReadScope repairing(m_body);
         ReadConsumingNodes(m_body, bodyNode);
         m_body->CheckDocument();
-        m_body->CheckAndCure();
+        CureImageHolders(m_body, images.Ids());
     }
     XMLReleaseDom(doc);
     return m_body != nullptr;

@@ -583,25 +583,58 @@ int CElement::CheckDocument()
     return Repair(this, reach);
 }
 
+namespace {
+
+// An inline (or custom) element that holds nothing but images floated right
+// would give the caret no place on its line: an empty run goes before them.
+bool CureImageHolder(CElement* e)
+{
+    if (!(e->m_inline || e->m_kind == kKindCustom) || !e->m_firstChild)
+        return false;
+    for (const CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
+        const bool floatedImage
+            = c->m_kind == kKindImg && c->Style().floatSide.set && c->Style().floatSide.value == kFloatRight;
+        if (!floatedImage)
+            return false;
+    }
+    CElement* run = CreateElement("", e->m_rules, e->m_root, e->m_owner);
+    if (!run)
+        return false;
+    e->InsertChild(run, 0, false);
+    e->StyleChanged(0);
+    return true;
+}
+
+} // namespace
+
 bool CElement::CheckAndCure()
 {
     bool changed = false;
     for (CElement* c = m_firstChild; c; c = c->m_nextSibling)
         changed |= c->CheckAndCure();
-    if (!(m_inline || m_kind == kKindCustom) || !m_firstChild)
-        return changed;
-    for (const CElement* c = m_firstChild; c; c = c->m_nextSibling) {
-        const bool floatedImage
-            = c->m_kind == kKindImg && c->Style().floatSide.set && c->Style().floatSide.value == kFloatRight;
-        if (!floatedImage)
-            return changed;
+    return CureImageHolder(this) || changed;
+}
+
+void CureImageHolders(CElement* root, const std::vector<long>& images)
+{
+    if (!root->m_owner) {
+        root->CheckAndCure(); // no registry to find the images by
+        return;
     }
-    CElement* run = CreateElement("", m_rules, m_root, m_owner);
-    if (!run)
-        return changed;
-    InsertChild(run, 0, false);
-    StyleChanged(0);
-    return true;
+    const CElementRegistry& registry = root->m_owner->m_doc.m_registry;
+    for (long id : images) {
+        CElement* image = registry.Find(id);
+        CElement* holder = image ? image->m_parent : nullptr;
+        // A holder is looked at once, for the image that opens it; one that
+        // opens with anything else holds more than images.
+        if (!holder || holder->m_firstChild != image)
+            continue;
+        const CElement* a = holder;
+        while (a && a != root)
+            a = a->m_parent;
+        if (a)
+            CureImageHolder(holder);
+    }
 }
 
 bool FollowsBlank(const CElement* e)

@@ -11,6 +11,8 @@
 // element whose children it changed. CElement::CheckDocument and
 // CElement::CheckAndCure are declared in Element.h.
 
+#include <vector>
+
 class CElement;
 
 // Repair as a body is read. While a scope stands for a body, the read of
@@ -72,6 +74,11 @@ void CheckParagraphForTable(CElement* e, CElement* container);
 // CheckAndAddP on item, or without one on the nearest dd or dt at or above
 // e (the search stops at the first other block).
 void CheckParagraphForDLType(CElement* e, CElement* item);
+// CheckAndCure for root's tree when every image it holds is among images
+// (element identifiers, as CImagesMade notes them while the tree is made):
+// only the elements that open with one of them are looked at, not the whole
+// tree. The tree is walked whole when root has no owner to find them by.
+void CureImageHolders(CElement* root, const std::vector<long>& images);
 // Moves a table's caption child to the front, or to the end when its
 // caption-side is bottom.
 void CheckTableForCaption(CElement* table);
