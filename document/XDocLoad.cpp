@@ -306,6 +306,7 @@ bool CXDoc::ReadDocument(const unsigned short* text, bool& built)
         bytes = XmlTextBytes(source);
     }
     PrepareMarkupEntities(bytes);
+    const size_t estimate = ElementEstimate(bytes.data(), bytes.size());
 
     // A tree held goes before the parse when the text is sure to give a
     // body: the new tree then takes the old one's memory in order instead of
@@ -406,6 +407,9 @@ bool CXDoc::ReadDocument(const unsigned short* text, bool& built)
             m_root->LoadAttributeStyle(dir, rtl);
             m_root->LoadAttributeStyle(align, right);
         }
+        // The registry makes room for the elements at once, rather than
+        // rebuilding its set of addresses at every doubling of a large tree.
+        m_registry.Reserve(static_cast<size_t>(m_registry.GetCount()) + estimate);
         // The tree is styled once, after the repairs below: the reader
         // leaves it with the styles each element took as it was read.
         ReadConsumingNodes(m_root, body, false);
