@@ -127,6 +127,20 @@ bool HoldsFromEnd(const unsigned short* s, size_t length, const char* word)
     return false;
 }
 
+// Whether the text of length units, made bytes (XmlTextBytes), holds the
+// caret marker. Every ASCII unit of the text is the same byte there, every
+// other unit bytes of 0x80 and above: the marker (ASCII) stands in the
+// bytes where it stands in the units, and is looked for there, a pass the C
+// library runs many bytes at a time. Only a text opening with a UTF-8 mark
+// written one byte to a unit is made bytes of its units' low bytes, where a
+// wider unit may turn ASCII: it is searched as units.
+bool HoldsMarker(const unsigned short* text, size_t length, const std::string& bytes)
+{
+    if (length >= 3 && text[0] == 0xEF && text[1] == 0xBB && text[2] == 0xBF)
+        return qm::markup::HoldsWord(text, length, kCaretMarker);
+    return bytes.find(kCaretMarker) != std::string::npos;
+}
+
 // An attribute of the element whose name and value are both name and value,
 // case ignored.
 bool HasAttribute(xmlNode* element, const char* name, const char* value)
@@ -279,10 +293,7 @@ bool CXDoc::ReadDocument(const unsigned short* text, bool& built)
     }
     wrapper += ">";
 
-    // The caret marker is the writer's word, written as it stands: a text
-    // without it holds no caret to look for in the tree.
     const size_t length = static_cast<size_t>(U16len(text));
-    const bool marked = qm::markup::HoldsWord(text, length, kCaretMarker);
     bool whole = qm::markup::HoldsWord(text, length, "<body") && HoldsFromEnd(text, length, "</body>");
     // Named references become numeric ones, which the parser reads as the
     // characters they name ("&nbsp;" a no-break space): in the UTF-8 bytes
@@ -291,9 +302,14 @@ bool CXDoc::ReadDocument(const unsigned short* text, bool& built)
     // with the wrapper around it.
     size_t units = length;
     std::string bytes;
+    // The caret marker is the writer's word, written as it stands: a text
+    // without it holds no caret to look for in the tree.
+    bool marked = false;
     if (whole) {
         bytes = XmlTextBytes(text, length);
+        marked = HoldsMarker(text, length, bytes);
     } else {
+        marked = qm::markup::HoldsWord(text, length, kCaretMarker);
         CSafeBuf source;
         source.PrepareBufferSize(static_cast<long>(length) + wrapper.Length() + 32);
         source.ClearBuffer();
@@ -307,6 +323,7 @@ bool CXDoc::ReadDocument(const unsigned short* text, bool& built)
         bytes = XmlTextBytes(source);
     }
     PrepareMarkupEntities(bytes);
+    const size_t estimate = ElementEstimate(bytes.data(), bytes.size());
 
     // A tree held goes before the parse when the text is sure to give a
     // body: the new tree then takes the old one's memory in order instead of
@@ -407,6 +424,9 @@ bool CXDoc::ReadDocument(const unsigned short* text, bool& built)
             m_root->LoadAttributeStyle(dir, rtl);
             m_root->LoadAttributeStyle(align, right);
         }
+        // The registry makes room for the elements at once, rather than
+        // rebuilding its set of addresses at every doubling of a large tree.
+        m_registry.Reserve(static_cast<size_t>(m_registry.GetCount()) + estimate);
         // The tree is styled once, after the repairs below: the reader
         // leaves it with the styles each element took as it was read. The
         // body's children are repaired as they are read, unless the caret

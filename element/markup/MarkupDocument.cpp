@@ -35,24 +35,6 @@ bool StartsAt(const char* s, size_t n, size_t i, const char* word)
     return true;
 }
 
-// About as many elements as the markup makes, text runs included: one a
-// tag, as text between tags stands for about as many as the end tags
-// counted, and a quarter more for what the read adds (paragraphs around
-// loose content, table bodies ...). Counted in blocks of at most 255 bytes
-// into a byte, which the compiler runs many bytes at a time.
-size_t ElementEstimate(const char* s, size_t n)
-{
-    size_t tags = 0;
-    for (size_t at = 0; at < n;) {
-        const size_t end = std::min(n, at + 255);
-        unsigned char block = 0;
-        for (; at < end; ++at)
-            block += s[at] == '<';
-        tags += block;
-    }
-    return tags + tags / 4;
-}
-
 // Skips what may stand before the root element: blanks, the XML
 // declaration, processing instructions, the DOCTYPE and, with comments,
 // comments. Answers the offset of the first other thing.
@@ -368,4 +350,19 @@ void ElementStartTag(xmlNode* element, CSafeBuf& out, CSafeBuf& end)
         out += "\"";
     }
     out += ">";
+}
+
+// Counted in blocks of at most 255 bytes into a byte, which the compiler
+// runs many bytes at a time.
+size_t ElementEstimate(const char* s, size_t n)
+{
+    size_t tags = 0;
+    for (size_t at = 0; at < n;) {
+        const size_t end = std::min(n, at + 255);
+        unsigned char block = 0;
+        for (; at < end; ++at)
+            block += s[at] == '<';
+        tags += block;
+    }
+    return tags + tags / 4;
 }

@@ -67,3 +67,10 @@ private:
 // receives the end tag that closes it ("</html>", or "</h:html>" for a
 // prefixed one).
 void ElementStartTag(_xmlNode* element, CSafeBuf& start, CSafeBuf& end);
+
+// About as many elements as the markup of n bytes at s makes, text runs
+// included: one a tag, as text between tags stands for about as many as the
+// end tags counted, and a quarter more for what the read adds (paragraphs
+// around loose content, table bodies ...). What a registry is made ready
+// for before a read.
+size_t ElementEstimate(const char* s, size_t n);

@@ -215,3 +215,21 @@ TEST(U16Convert, ConvertersBetweenWidths)
 }
 
 } // namespace
+
+// Every length up to a few words, from every place in a word: the count
+// goes by whole words once aligned, so the terminator is put in each lane,
+// after units whose lanes look like zero to a careless test (0x0100, 0x8000,
+// 0xFFFF) and with more units behind it.
+TEST(U16Length, EveryLengthFromEveryAlignment)
+{
+    static const unsigned short kUnits[] = {'a', 0x0100, 0x8000, 0xFFFF, 0x0001, 0x00FF, 0xD800, 0x7FFF};
+    alignas(8) unsigned short buf[64];
+    for (int start = 0; start < 4; ++start) {
+        for (int length = 0; length <= 40; ++length) {
+            for (int i = 0; i < 64; ++i)
+                buf[i] = kUnits[i % 8];
+            buf[start + length] = 0;
+            EXPECT_EQ(length, U16len(buf + start)) << "start " << start << ", length " << length;
+        }
+    }
+}
