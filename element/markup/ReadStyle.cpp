@@ -147,7 +147,16 @@ bool RightToLeftAsRead(CElement* e)
         for (CElement* a = e; a && StylesLater(a) && !g_later->Styled(a->GetID()); a = a->m_parent)
             chain.push_back(a);
         for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-            (*it)->StyleChanged(2);
+            // A table is styled as any element is. What it passes to its
+            // rows and cells, and the grid it places them in, wait for the
+            // restyle after the read, when it is whole: placed with a first
+            // row alone, that row's spans would be dropped as a one-row
+            // table's are, and the header cells read before that restyle
+            // would cover one column each.
+            if ((*it)->m_kind == kKindTable)
+                (*it)->CElement::StyleChanged(2);
+            else
+                (*it)->StyleChanged(2);
             g_later->MarkStyled((*it)->GetID());
         }
     } else if (e->m_parent) {
