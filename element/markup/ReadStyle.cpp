@@ -3,7 +3,10 @@
 
 #include "element/markup/ReadStyle.h"
 
+#include "base/text/U16.h"
 #include "element/Element.h"
+#include "element/services/XHTMLServices.h"
+#include "style/cascade/RuleIndex.h"
 #include "style/cascade/StyleMerge.h"
 
 #include <algorithm>
@@ -41,6 +44,55 @@ struct CStyleLaterScope::State
 namespace {
 
 CStyleLaterScope::State* g_later = nullptr;
+bool g_answerUnstyled = true;
+size_t g_answeredUnstyled = 0;
+
+bool DocumentRightToLeft(const CElement* e) { return e->m_owner && e->m_owner->m_doc.m_rightToLeft; }
+
+// An attribute that can give e a direction of its own: dir, or style text
+// (compared as the attribute styling compares names, or more widely).
+bool HasDirectionAttribute(const CElement* e)
+{
+    bool found = false;
+    e->m_attributes.ForEachPair([&found](const CSafeBuf& name, const CSafeBuf&) {
+        if (!found && (name.CompareNoCase("dir") == 0 || name.CompareNoCase("style") == 0))
+            found = true;
+    });
+    return found
+        || (e->HasRare() && (!e->Rare().m_attributes2.IsEmpty() || e->Rare().m_stylePieces.GetCount() != 0));
+}
+
+// Whether styling e as one link of the chain could leave it right to left
+// other than by inheriting: the document's direction, a direction of its
+// own, a bdo's default; and whether styling it does more than style it (a
+// cell finds its column entries in the table, a custom element may load
+// its content), which the full way keeps doing as it did.
+bool MayTurnOrActBeyondStyle(const CElement* e)
+{
+    return DocumentRightToLeft(e) || HasDirectionAttribute(e) || e->m_kind == kKindBdo
+        || (e->m_tagName[0] && U16icmp(e->m_tagName, "bdo") == 0) || e->m_kind == kKindCustom
+        || IsCellKind(e->m_kind);
+}
+
+// Whether the full way could find e right to left. Styling e and the
+// ancestors left for later, as it does, gives each the direction it
+// inherits from the element above the chain unless the document's
+// direction, a direction of its own or a rule sets another; where none can,
+// e is left to right exactly when that element is, and the chain's styles,
+// which the restyle after the read replaces, are not needed.
+bool MayBeRightToLeft(const CElement* e)
+{
+    const CElement* a = e;
+    for (; a && StylesLater(a) && !g_later->Styled(a->GetID()); a = a->m_parent) {
+        if (MayTurnOrActBeyondStyle(a))
+            return true;
+    }
+    // Above the chain: the element every link inherits from, whose owner
+    // they all take, and whose document's rules they match.
+    if (!a || !a->m_owner || a->Style().rtl || DocumentRightToLeft(a))
+        return true;
+    return RulesCanSetDirection(a->m_owner->m_doc);
+}
 
 } // namespace
 
@@ -86,12 +138,25 @@ bool RightToLeftAsRead(CElement* e)
     // inherits from where their styling was left for later, are styled here
     // in full as they stand, as the restyle after the read styles them.
     if (StylesLater(e)) {
+        if (g_answerUnstyled && !MayBeRightToLeft(e)) {
+            ++g_answeredUnstyled;
+            return false;
+        }
         std::vector<CElement*>& chain = g_later->chain;
         chain.clear();
         for (CElement* a = e; a && StylesLater(a) && !g_later->Styled(a->GetID()); a = a->m_parent)
             chain.push_back(a);
         for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-            (*it)->StyleChanged(2);
+            // A table is styled as any element is. What it passes to its
+            // rows and cells, and the grid it places them in, wait for the
+            // restyle after the read, when it is whole: placed with a first
+            // row alone, that row's spans would be dropped as a one-row
+            // table's are, and the header cells read before that restyle
+            // would cover one column each.
+            if ((*it)->m_kind == kKindTable)
+                (*it)->CElement::StyleChanged(2);
+            else
+                (*it)->StyleChanged(2);
             g_later->MarkStyled((*it)->GetID());
         }
     } else if (e->m_parent) {
@@ -101,3 +166,7 @@ bool RightToLeftAsRead(CElement* e)
     }
     return e->Style().rtl != 0;
 }
+
+void SetRowDirectionUnstyled(bool on) { g_answerUnstyled = on; }
+
+size_t RowsAnsweredUnstyled() { return g_answeredUnstyled; }

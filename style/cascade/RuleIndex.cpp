@@ -122,9 +122,13 @@ void CRuleIndex::Build(STYLE_CLASS* working, STYLE_CLASS* editor)
     m_working = working;
     m_editor = editor;
     m_built = true;
+    m_setsDirection = false;
     std::uint32_t order = 0;
     for (STYLE_CLASS* list : {working, editor}) {
         for (STYLE_CLASS* rule = list; rule; rule = rule->next, ++order) {
+            // Counted before the invalid are left out: an answer wider than
+            // needed only costs a look-up.
+            m_setsDirection = m_setsDirection || rule->style.direction.set;
             if (rule->invalid)
                 continue;
             for (const STYLE_SELECTOR* s = rule->selectors; s; s = s->next) {
@@ -217,3 +221,5 @@ const CRuleIndex& GetRuleIndex(CXDocServices& doc)
     }
     return index;
 }
+
+bool RulesCanSetDirection(CXDocServices& doc) { return GetRuleIndex(doc).SetsDirection(); }

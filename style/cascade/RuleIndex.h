@@ -35,6 +35,8 @@ public:
         return m_built && working == m_working && editor == m_editor && generation == m_generation;
     }
     void SetGeneration(unsigned long generation) { m_generation = generation; }
+    // Whether a rule of the lists declares a direction.
+    bool SetsDirection() const { return m_setsDirection; }
 
     // The rules that could match e, each once, in sheet order. The id and
     // class of e and its ancestors are read through context.
@@ -64,6 +66,7 @@ private:
     static void FillFilter(CElement* e, CMatchContext& context, AncestorFilter& filter);
 
     bool m_built = false;
+    bool m_setsDirection = false;
     STYLE_CLASS* m_working = nullptr;
     STYLE_CLASS* m_editor = nullptr;
     unsigned long m_generation = 0;
@@ -75,3 +78,7 @@ private:
 
 // The index of the document's current rule lists, rebuilt when they changed.
 const CRuleIndex& GetRuleIndex(CXDocServices& doc);
+
+// Whether a rule of the document's sheets (its own or the editor's) can set
+// an element's direction.
+bool RulesCanSetDirection(CXDocServices& doc);

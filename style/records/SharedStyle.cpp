@@ -311,10 +311,8 @@ void CSharedStyle::Release(Record* record)
     FreeRecord(record);
 }
 
-ELEMENT_STYLE& CSharedStyle::Edit()
+ELEMENT_STYLE& CSharedStyle::EditShared()
 {
-    if (!m_record->shared)
-        return m_record->style;
     if (m_record->refs == 1) {
         SharedTable().erase(m_record);
         Forget(m_record);

@@ -37,8 +37,9 @@ public:
     ~CSharedStyle();
 
     const ELEMENT_STYLE& Get() const { return m_record->style; }
-    // The record, made the handle's own.
-    ELEMENT_STYLE& Edit();
+    // The record, made the handle's own. Inline where it is the handle's own
+    // already, as it mostly is while a style is recomputed.
+    ELEMENT_STYLE& Edit() { return m_record->shared ? EditShared() : m_record->style; }
     // The handle's own record, set to the default record's value (no copy
     // of the old value is made).
     ELEMENT_STYLE& Reset();
@@ -75,6 +76,8 @@ public:
 private:
     explicit CSharedStyle(Record* record) : m_record(record) { }
     static void Release(Record* record);
+    // Edit where the record is shared: made the handle's own first.
+    ELEMENT_STYLE& EditShared();
     // Takes other's record in place of the handle's own when the handle's
     // own (whose print is given) is equal to it and other's is shared; false
     // otherwise.

@@ -6,6 +6,7 @@
 #include "editor/XHTML.h"
 #include "element/Element.h"
 #include "element/markup/MarkupDocument.h"
+#include "element/markup/ReadStyle.h"
 #include "style/cascade/ClassList.h"
 #include "style/cascade/RuleIndex.h"
 #include "style/cascade/RunStyleMemo.h"
@@ -65,15 +66,15 @@ std::string Report(const CElement* body, int options, bool textRuns)
     return qmtest::ReportLines(ToUtf8(out), textRuns);
 }
 
-// A case of run_reuse.txt read into its own engine, with the reuse of
-// text-run results on or off.
+// A case read into its own engine, with the reuse of text-run results on or
+// off, and the answer of table rows' direction without styling on or off.
 struct ReadCase
 {
     CXHTML engine;
     std::unique_ptr<CMarkupDocument> document;
     bool read = false;
 
-    ReadCase(const CascadeInput& parts, bool rightToLeft, bool reuse)
+    ReadCase(const CascadeInput& parts, bool rightToLeft, bool reuse, bool rowsUnstyled = true)
     {
         engine.m_doc.LoadStyleClass(FromUtf8(parts.page), 0, false, 0);
         engine.m_doc.LoadStyleClass(FromUtf8(parts.editor), 0, false, 1);
@@ -81,8 +82,10 @@ struct ReadCase
         document = std::make_unique<CMarkupDocument>(&engine);
         CSafeBuf error;
         SetRunStyleReuse(reuse);
+        SetRowDirectionUnstyled(rowsUnstyled);
         read = document->Read(parts.markup.data(), parts.markup.size(), error);
         SetRunStyleReuse(true);
+        SetRowDirectionUnstyled(true);
     }
 
     // Runs edit with the reuse on or off as this case was read.
@@ -322,5 +325,72 @@ TEST(Cascade, RunsTakingEarlierResultsEndAsRecomputed)
                 }
             }
         });
+    }
+}
+
+namespace {
+
+// Each element in document order: its tag, or a text run's text in quotes.
+std::string TreeOrder(CElement* body)
+{
+    std::string out;
+    for (CElement* e : Elements(body))
+        out += e->m_tagName[0] ? ToUtf8(CSafeBuf(e->GetTagName())) + " " : "\"" + ToUtf8(e->m_text) + "\" ";
+    return out;
+}
+
+// Each row: the text of its cells in the order they are kept, and whether
+// it is right to left.
+std::string Rows(CElement* body)
+{
+    std::string out;
+    for (CElement* e : Elements(body)) {
+        if (e->m_kind != kKindTr)
+            continue;
+        out += "row";
+        for (CElement* cell = e->m_firstChild; cell; cell = cell->m_nextSibling) {
+            out += " [";
+            for (CElement* t : Elements(cell))
+                out += t->IsTextElement() ? ToUtf8(t->m_text) : "";
+            out += "]";
+        }
+        out += e->Style().rtl ? " right to left\n" : "\n";
+    }
+    return out;
+}
+
+} // namespace
+
+// A row's direction, which decides the order its cells are kept in, may be
+// answered without styling the row and its ancestors where nothing can make
+// it right to left. Each document is read with that answer and without it:
+// the tree (the cells' order), every element's style and what a restyle
+// sets outside it must be the same. The case's expectation is the markup
+// written, the rows answered without styling, and each row's cells in the
+// order kept.
+TEST(Cascade, RowsAnsweredUnstyledEndAsStyledInFull)
+{
+    qmtest::CaseBlockFile file("css_cascade/row_direction.txt");
+    for (const qmtest::CaseBlock& c : file.Cases()) {
+        const CascadeInput parts = Parts(c.input);
+        const bool rtl = c.HasOption("rtl");
+        ReadCase full(parts, rtl, true, false);
+        const size_t before = RowsAnsweredUnstyled();
+        ReadCase quick(parts, rtl, true, true);
+        const size_t answered = RowsAnsweredUnstyled() - before;
+        ASSERT_TRUE(full.read && quick.read) << c.name;
+        CElement* fullBody = full.document->Body();
+        CElement* quickBody = quick.document->Body();
+        EXPECT_EQ(TreeOrder(quickBody), TreeOrder(fullBody)) << c.name;
+        EXPECT_EQ(FirstDifference(fullBody, quickBody), "") << c.name;
+        EXPECT_EQ(Report(quickBody, kStyleReportCarried, true), Report(fullBody, kStyleReportCarried, true))
+            << c.name;
+        CSafeBuf fullMarkup, quickMarkup;
+        full.document->Write(fullMarkup, 0);
+        quick.document->Write(quickMarkup, 0);
+        EXPECT_EQ(ToUtf8(quickMarkup), ToUtf8(fullMarkup)) << c.name;
+        file.Check(c,
+            ToUtf8(quickMarkup) + "\nrows answered unstyled: " + std::to_string(answered) + "\n"
+                + Rows(quickBody));
     }
 }
