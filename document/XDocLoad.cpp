@@ -184,7 +184,7 @@ void MarkDataTable(CElement* e)
 {
     if (auto* table = dynamic_cast<CTableElement*>(e)) {
         if (table->IsDataTable())
-            table->DoHeaders();
+            table->DoDataTableHeaders();
     }
 }
 

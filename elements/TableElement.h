@@ -102,6 +102,9 @@ public:
     // table; a table that is not one loses its row groups and headers.
     // Answers whether a body group was made (true for a plain table).
     bool DoHeaders();
+    // DoHeaders for a table that IsDataTable has just answered true for,
+    // without asking again (the load marks every data table it reads).
+    bool DoDataTableHeaders();
     // Rows regrouped: an optional thead (first row), tfoot (last row) and
     // one tbody for the rest; both false leaves plain rows.
     void SetStruct(bool withHead, bool withFoot);
@@ -183,6 +186,10 @@ public:
 
 private:
     void SetTableDefaults();
+    // DoHeaders' steps: the cells' columns and the tfoot last, then the
+    // header ids, headers attributes and row groups of a data table.
+    void PlaceCellsAndFoot();
+    bool MarkHeaders();
 
     // Where SetColgroup last appended: the last group and its last entry
     // (null: found from m_colgroups). Until RemoveColgroup frees the chain it

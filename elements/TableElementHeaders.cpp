@@ -14,21 +14,16 @@
 
 #include "base/text/U16.h"
 #include "element/factory/ElementFactory.h"
+#include "elements/HeaderIds.h"
 #include "elements/TDElement.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
 namespace {
 
 // Column indices stay far inside the range of int, whatever the spans.
 constexpr int kMaxColumnIndex = 1 << 24;
-
-void TablePrefix(const CElement* table, char (&prefix)[16])
-{
-    std::snprintf(prefix, sizeof prefix, "th%08lX", static_cast<unsigned long>(table->GetID()));
-}
 
 // An id generated for this table: the prefix and four digits, or digits,
 // "-" and digits.
@@ -55,14 +50,6 @@ bool IsGeneratedId(const CSafeBuf& id, const char* prefix)
     if (dashes == 0)
         return digits == 4 && length == n + 4;
     return dashes == 1 && dash > n && dash < length - 1;
-}
-
-void HeaderId(char (&text)[48], const char* prefix, size_t row, int position)
-{
-    if (row < 100 && position < 100)
-        std::snprintf(text, sizeof text, "%s%02d%02d", prefix, static_cast<int>(row), position);
-    else
-        std::snprintf(text, sizeof text, "%s%lu-%d", prefix, static_cast<unsigned long>(row), position);
 }
 
 // A header id appended to a list of them, a blank between two.
@@ -102,13 +89,17 @@ bool DissolveGroups(CTableElement* table, bool restyle)
 // Header attributes are written without restyling the cell: the callers
 // restyle the whole table once the headers are done (the load restyles the
 // tree, the table dialog the table), and an id or headers attribute set on
-// every cell would otherwise cascade every cell once more.
-void SetHeaderAttr(CElement* cell, const char* name, const unsigned short* value)
+// every cell would otherwise cascade every cell once more. The attribute
+// takes value's buffer (value is left empty, or holding the attribute's old
+// value) instead of a copy of it.
+void SetHeaderAttr(CElement* cell, const char* name, CSafeBuf& value)
 {
-    if (value && *value)
-        cell->m_attributes.SetAt(name, CSafeBuf(value));
-    else
+    if (value.IsEmpty()) {
         cell->m_attributes.RemoveKey(name);
+        return;
+    }
+    CSafeBuf key(name);
+    cell->m_attributes.TakeAt(key, value);
 }
 
 // A row moved into a row group by AddDataStruct. It takes no styles from
@@ -186,7 +177,7 @@ void CTableElement::AssignTDIndex()
     }
 }
 
-bool CTableElement::DoHeaders()
+void CTableElement::PlaceCellsAndFoot()
 {
     AssignTDIndex();
     // A tfoot that is not last goes to the end.
@@ -199,19 +190,37 @@ bool CTableElement::DoHeaders()
             break;
         }
     }
+}
+
+bool CTableElement::DoHeaders()
+{
+    PlaceCellsAndFoot();
     if (!IsDataTable()) {
         DissolveGroups(this, false);
         ForEachCell(this, [](CElement* cell) {
-            SetHeaderAttr(cell, "headers", nullptr);
+            cell->m_attributes.RemoveKey("headers");
             return true;
         });
         StyleChanged(0);
         return true;
     }
+    return MarkHeaders();
+}
+
+// Placing the cells and moving a tfoot to the end leave a data table one:
+// its cells keep their kinds, and a caption that stood first still does.
+bool CTableElement::DoDataTableHeaders()
+{
+    PlaceCellsAndFoot();
+    return MarkHeaders();
+}
+
+bool CTableElement::MarkHeaders()
+{
     std::vector<CElement*> rows, cells;
 
     char prefix[16];
-    TablePrefix(this, prefix);
+    const int prefixLength = HeaderIdPrefix(GetID(), prefix);
     TableRows(this, rows);
     // Identifiers of the th cells.
     for (size_t r = 0; r < rows.size(); ++r) {
@@ -222,9 +231,8 @@ bool CTableElement::DoHeaders()
                 CSafeBuf id;
                 cell->GetAttrString("id", id);
                 if (id.IsEmpty() || IsGeneratedId(id, prefix)) {
-                    char text[48];
-                    HeaderId(text, prefix, r, along);
-                    SetHeaderAttr(cell, "id", CSafeBuf(text));
+                    HeaderId(id, prefix, prefixLength, r, along);
+                    SetHeaderAttr(cell, "id", id);
                 }
             }
             along += GridSpan(cell->Style().colSpan);
