@@ -2,6 +2,8 @@
 
 #include "element/TagName.h"
 
+#include "style/cascade/DefaultStyle.h"
+
 #include <cstring>
 #include <unordered_set>
 
@@ -55,6 +57,7 @@ void CTagName::Assign(const unsigned short* text, int n)
 {
     Entry key;
     key.length = 0;
+    key.defaultStyle = 0;
     while (text && key.length < n && key.length < kTagNameUnits - 1 && text[key.length]) {
         key.text[key.length] = text[key.length];
         ++key.length;
@@ -69,6 +72,7 @@ void CTagName::Assign(const unsigned short* text, int n)
         } else {
             entry = new Entry(key);
             entry->refs = 0;
+            entry->defaultStyle = ::DefaultStyleClass(entry->text);
             names.insert(entry);
         }
         ++entry->refs;

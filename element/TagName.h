@@ -41,6 +41,10 @@ public:
     const unsigned short* Get() const { return m_entry ? m_entry->text : kEmpty; }
     operator const unsigned short*() const { return Get(); }
     int Length() const { return m_entry ? m_entry->length : 0; }
+    // The tag's default presentation (DefaultStyleClass in
+    // style/cascade/DefaultStyle.h), found when the name entered the table:
+    // 0 for none and for the empty name.
+    unsigned char DefaultStyleClass() const { return m_entry ? m_entry->defaultStyle : 0; }
 
     // Names in the table (for tests).
     static unsigned long NameCount();
@@ -49,6 +53,7 @@ public:
     {
         unsigned long refs;
         int length;
+        unsigned char defaultStyle;
         unsigned short text[kTagNameUnits];
     };
 

@@ -301,7 +301,7 @@ CElement* Create(const unsigned short* tag, STYLE_CLASS* rules, CElement* root, 
     } else if (row) {
         e.reset(Construct(row->cls, rules));
         ApplyRow(e.get(), *row);
-        SetDefaultStyle(tag, e.get());
+        SetDefaultStyle(index->names[row - kRows], e.get());
     } else {
         CCustomElement* custom = new CCustomElement(rules);
         e.reset(custom);

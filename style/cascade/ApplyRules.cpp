@@ -38,6 +38,16 @@ bool MergeMatchingRules(CElement* e)
 {
     if (!e->m_tagName[0])
         return false;
+    // No rule to match and no piece of its own: nothing to merge. A
+    // document without style sheets is answered here for every element
+    // made and every restyle, without the index or a match context.
+    if (e->Rare().m_stylePieces.GetCount() == 0) {
+        STYLE_CLASS* working = nullptr;
+        STYLE_CLASS* editor = nullptr;
+        RuleLists(e, working, editor);
+        if (!working && !editor)
+            return false;
+    }
     bool merged = false;
     try {
         std::vector<Candidate> candidates;

@@ -3,6 +3,7 @@
 #include "base/geometry/Colour.h"
 #include "base/text/SafeBuf.h"
 #include "element/Element.h"
+#include "element/TagName.h"
 #include "style/records/FontDefaults.h"
 #include "style/records/StyleRecords.h"
 
@@ -78,7 +79,7 @@ void Margin(STYLE_TYPE& cell, int value)
 // The tags that have a default presentation, told apart by their first unit
 // before any comparison: most elements (p, a, li, text runs ...) have none,
 // and their style is then not touched at all (not made the element's own).
-enum class Defaults
+enum class Defaults : unsigned char
 {
     None,
     Strong,
@@ -134,15 +135,10 @@ Defaults DefaultsOf(const unsigned short* tag)
     }
 }
 
-} // namespace
-
-void SetDefaultStyle(const unsigned short* tag, CElement* e)
+// Gives e the presentation which; tag is the tag it was found for (whose
+// second unit is a heading's level).
+void Apply(Defaults which, const unsigned short* tag, CElement* e)
 {
-    if (!tag || !e)
-        return;
-    const Defaults which = DefaultsOf(tag);
-    if (which == Defaults::None)
-        return;
     ELEMENT_STYLE& s = e->EditStyle();
     switch (which) {
     case Defaults::None: break;
@@ -198,6 +194,29 @@ void SetDefaultStyle(const unsigned short* tag, CElement* e)
         break;
     }
     }
+}
+
+} // namespace
+
+void SetDefaultStyle(const unsigned short* tag, CElement* e)
+{
+    if (!tag || !e)
+        return;
+    const Defaults which = DefaultsOf(tag);
+    if (which != Defaults::None)
+        Apply(which, tag, e);
+}
+
+void SetDefaultStyle(const CTagName& tag, CElement* e)
+{
+    const Defaults which = static_cast<Defaults>(tag.DefaultStyleClass());
+    if (which != Defaults::None && e)
+        Apply(which, tag.Get(), e);
+}
+
+unsigned char DefaultStyleClass(const unsigned short* tag)
+{
+    return static_cast<unsigned char>(tag ? DefaultsOf(tag) : Defaults::None);
 }
 
 void SetDefaultStyle(const char* tag, CElement* e)

@@ -24,7 +24,16 @@
 // are marked set, so the parent's values do not replace them.
 
 class CElement;
+class CTagName;
 
 void SetDefaultStyle(const unsigned short* tag, CElement* e);
+// By the class the name keeps (DefaultStyleClass), without comparing the
+// tag: the factory gives the name of a known tag, and every restyle the
+// element's own.
+void SetDefaultStyle(const CTagName& tag, CElement* e);
 // The tag's bytes widened by value.
 void SetDefaultStyle(const char* tag, CElement* e);
+
+// Which default presentation a tag has (0: none), found once for each tag
+// name its table holds (CTagName::DefaultStyleClass).
+unsigned char DefaultStyleClass(const unsigned short* tag);
