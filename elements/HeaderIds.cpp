@@ -39,7 +39,8 @@ void HeaderId(CSafeBuf& id, const char* prefix, int prefixLength, size_t row, in
         // A negative position: printed with its sign, as %02d prints it.
         length = std::snprintf(text, sizeof text, "%s%02d%02d", prefix, static_cast<int>(row), position);
     } else {
-        length = std::snprintf(text, sizeof text, "%s%lu-%d", prefix, static_cast<unsigned long>(row), position);
+        length
+            = std::snprintf(text, sizeof text, "%s%lu-%d", prefix, static_cast<unsigned long>(row), position);
     }
     if (length < 0)
         length = 0;
