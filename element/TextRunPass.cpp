@@ -4,6 +4,7 @@
 #include "element/TextRunPass.h"
 
 #include "element/Element.h"
+#include "element/ElementPrefetch.h"
 #include "element/TreeQueries.h"
 #include "element/factory/ElementFactory.h"
 #include "element/markup/MarkupWriter.h"
@@ -116,8 +117,13 @@ void RunsAndSpace(CElement* e, int& state, int& previous, const std::function<vo
     StartTextInput(e, state, false, step);
     if (e->m_block)
         previous = 32;
-    for (CElement* c = e->m_firstChild; c; c = c->m_nextSibling)
+    // The walk meets a freshly read tree long after the read: the next
+    // elements' records are asked for while this one is worked on.
+    for (CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
+        PrefetchElement(c->m_nextSibling);
+        PrefetchElement(c->m_firstChild);
         RunsAndSpace(c, step.local, previous, onTable);
+    }
     FinishTextInput(e, state, false, step);
     if (e->m_block)
         previous = 32;
