@@ -7,6 +7,7 @@
 // the case file shows.
 
 #include "tests/common/CaseBlocks.h"
+#include "tests/common/TextHelpers.h"
 
 #include "base/text/SafeBuf.h"
 #include "editor/XHTML.h"
@@ -20,22 +21,15 @@
 
 namespace {
 
-std::string Utf8(const CSafeBuf& text)
-{
-    char* bytes = nullptr;
-    const int n = text.CreateUTF8Str(&bytes);
-    std::string out(bytes, static_cast<size_t>(n));
-    delete[] bytes;
-    return out;
-}
+using qmtest::ToUtf8;
 
 // Every element of e's tree in document order: its level, tag, text, child
 // count and id counted from the first (the order the elements were made).
 void Describe(const CElement* e, long firstId, int level, std::string& out)
 {
-    out += std::to_string(level) + " <" + Utf8(CSafeBuf(e->GetTagName())) + "> "
+    out += std::to_string(level) + " <" + ToUtf8(CSafeBuf(e->GetTagName())) + "> "
         + std::to_string(e->GetID() - firstId) + " " + std::to_string(e->m_childCount) + " \""
-        + Utf8(e->m_text) + "\"\n";
+        + ToUtf8(e->m_text) + "\"\n";
     for (const CElement* c = e->m_firstChild; c; c = c->m_nextSibling)
         Describe(c, firstId, level + 1, out);
 }
@@ -65,7 +59,7 @@ Loaded ReadTree(const std::string& input, bool early)
         loaded.tree = Tree(doc.Body());
         CSafeBuf out;
         doc.Write(out, 0);
-        loaded.markup = Utf8(out);
+        loaded.markup = ToUtf8(out);
     }
     SetRepairAsRead(true);
     return loaded;
@@ -101,7 +95,7 @@ Loaded LoadDocument(const std::string& input, bool early)
         loaded.tree = Tree(engine.m_doc.m_root);
         CSafeBuf out;
         engine.m_doc.GetSourceCode(out, 0, false);
-        loaded.markup = FromBody(Utf8(out), engine.m_doc.m_root->GetID());
+        loaded.markup = FromBody(ToUtf8(out), engine.m_doc.m_root->GetID());
     }
     SetRepairAsRead(true);
     return loaded;
