@@ -11,6 +11,7 @@
 #include "elements/CustomElement.h"
 
 #include "element/TreeQueries.h"
+#include "element/markup/ReadStyle.h"
 #include "element/services/XHTMLServices.h"
 #include "elements/ChildRemoval.h"
 
@@ -79,7 +80,15 @@ bool CCustomElement::LoadSubDocument()
         return false;
     }
 
-    if (!InsertHTMLCodeToElement(markup)) {
+    // The content is read while this element is styled, in a restyle that
+    // is over for the elements inside it: when that restyle ends a read, it
+    // would not style the content, which is therefore styled as it is read.
+    bool read;
+    {
+        CStyleNowScope now;
+        read = InsertHTMLCodeToElement(markup);
+    }
+    if (!read) {
         RemoveChildrenKeepingCaret(this, 0);
         ShowMessageOnce("message-box/subdoc-invalid");
         return false;

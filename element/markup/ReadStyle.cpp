@@ -107,6 +107,10 @@ CStyleLaterScope::~CStyleLaterScope()
     delete m_state;
 }
 
+CStyleNowScope::CStyleNowScope() : m_outer(g_later) { g_later = nullptr; }
+
+CStyleNowScope::~CStyleNowScope() { g_later = m_outer; }
+
 bool StylesLater(const CElement* e) { return g_later && e != g_later->top; }
 
 bool AppendAsRead(CElement* parent, CElement* child)

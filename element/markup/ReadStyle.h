@@ -33,6 +33,21 @@ private:
     State* m_outer;
 };
 
+// A read made while the scope lasts styles its elements as it reads them,
+// whatever scope stands outside: for content read from within the restyle
+// after a read (a sub-document's), which no restyle follows.
+class CStyleNowScope
+{
+public:
+    CStyleNowScope();
+    ~CStyleNowScope();
+    CStyleNowScope(const CStyleNowScope&) = delete;
+    CStyleNowScope& operator=(const CStyleNowScope&) = delete;
+
+private:
+    CStyleLaterScope::State* m_outer;
+};
+
 // Whether e's styling is left to the restyle after the read (e is inside the
 // element a scope reads).
 bool StylesLater(const CElement* e);

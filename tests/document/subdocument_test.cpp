@@ -5,6 +5,8 @@
 #include "document/SubDocInfo.h"
 #include "editor/SoapEnvelope.h"
 #include "element/Element.h"
+#include "element/TreeQueries.h"
+#include "element/markup/MarkupDocument.h"
 #include "elements/CustomElement.h"
 #include "tests/common/ScriptedUiDriver.h"
 #include "tests/common/TextHelpers.h"
@@ -13,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -56,6 +59,22 @@ CCustomElement* FirstCustom(CElement* e)
             return found;
     }
     return nullptr;
+}
+
+// The styles of the elements inside e, in document order.
+std::vector<ELEMENT_STYLE> StylesInside(CElement* e)
+{
+    std::vector<ELEMENT_STYLE> styles;
+    for (CElement* c = NextInSubtree(e, e); c; c = NextInSubtree(c, e))
+        styles.push_back(c->Style());
+    return styles;
+}
+
+void ExpectSameStyles(const std::vector<ELEMENT_STYLE>& got, const std::vector<ELEMENT_STYLE>& want)
+{
+    ASSERT_EQ(got.size(), want.size());
+    for (size_t i = 0; i < got.size(); ++i)
+        EXPECT_EQ(std::memcmp(&got[i], &want[i], sizeof(ELEMENT_STYLE)), 0) << "element " << i;
 }
 
 class SubDocuments : public qmtest::EngineWithControl
@@ -231,6 +250,54 @@ TEST_F(SubDocuments, OnlyAChangedIdCountsAsAChange)
     e->SetAttrString("docid", "b");
     EXPECT_TRUE(engine->m_doc.IsSubDocChanged(e));
     EXPECT_FALSE(engine->m_doc.IsSubDocChanged(nullptr));
+}
+
+TEST_F(SubDocuments, ContentLoadedDuringAReadIsStyledAsAfterIt)
+{
+    // One answer for both requests: the definition, then the content, which
+    // sets a size of its own and inherits the colour and size of the
+    // element's parent.
+    const std::string content = "<p style=\"font-size:20px\">sized <b>bold</b></p><div>inherits</div>";
+    std::string escaped;
+    for (char c : content)
+        escaped += c == '<' ? std::string("&lt;") : c == '>' ? std::string("&gt;") : std::string(1, c);
+    server.Answer("/sub", 200,
+        Envelope(
+            "<w:answer xmlns:w=\"urn:quillmark:webservice\"><w:subdocumentDefinition><w:elementName>x-sub"
+            "</w:elementName><w:idAttribute>docid</w:idAttribute></w:subdocumentDefinition><w:subdocument>"
+            + escaped + "</w:subdocument></w:answer>"));
+    control->SubdocumentTags = FromUtf8("x-sub");
+    const std::string page = "<div style=\"color:#ff0000;font-size:30px\"><x-sub docid=\"a\"></x-sub></div>";
+
+    // The content as the load leaves it, against a restyle of the whole
+    // tree and against the same content inserted once the load is over.
+    auto check = [&](CElement* body) {
+        CCustomElement* e = FirstCustom(body);
+        ASSERT_TRUE(e && e->m_firstChild);
+        const std::vector<ELEMENT_STYLE> loaded = StylesInside(e);
+        CElement* p = e->m_firstChild;
+        EXPECT_EQ(p->Style().fontSize, 20);
+        EXPECT_EQ(p->Style().color, e->m_parent->Style().color);
+        EXPECT_EQ(p->m_nextSibling->Style().fontSize, e->m_parent->Style().fontSize);
+        body->StyleChanged(0);
+        ExpectSameStyles(loaded, StylesInside(e));
+        while (e->m_firstChild)
+            e->RemoveChild(e->m_firstChild->GetID(), true, false);
+        ASSERT_TRUE(e->InsertHTMLCodeToElement(FromUtf8(content.c_str())));
+        ExpectSameStyles(loaded, StylesInside(e));
+    };
+    {
+        SCOPED_TRACE("read");
+        CMarkupDocument document(engine.get());
+        CSafeBuf error;
+        ASSERT_TRUE(document.Read(page.data(), page.size(), error));
+        check(document.Body());
+    }
+    {
+        SCOPED_TRACE("the document's load");
+        ASSERT_TRUE(engine->LoadDocument(FromUtf8(page.c_str())));
+        check(engine->m_doc.m_root);
+    }
 }
 
 } // namespace
