@@ -11,15 +11,22 @@
 #include "element/Element.h"
 #include "element/TreeWalk.h"
 
-inline void PrefetchElement(const CElement* e)
+// The lines of an element's own record (the pool gives records on
+// cache-line boundaries): a walk that reads or writes every field of the
+// elements it visits (the restyle) asks for all of them.
+constexpr int kElementRecordLines = 5;
+static_assert(
+    sizeof(CElement) <= kElementRecordLines * 64, "an element record fills at most five cache lines");
+
+// Asks for the first lines of e's record: by default the two that hold
+// those fields.
+inline void PrefetchElement(const CElement* e, int lines = 2)
 {
     if (!e)
         return;
-    // The pool gives records on cache-line boundaries: the first two lines
-    // hold those fields.
     const char* record = reinterpret_cast<const char*>(e);
-    __builtin_prefetch(record);
-    __builtin_prefetch(record + 64);
+    for (int i = 0; i < lines; ++i)
+        __builtin_prefetch(record + 64 * i);
 }
 
 // Prefetching for a walk over root's subtree in document order, whatever

@@ -505,7 +505,7 @@ void ReadChildren(CElement* e, xmlNode* node, bool keep)
         }
     }
     if (repair)
-        EndRepairAsRead(e);
+        EndRepairAsRead();
     if (st.seen == 0) {
         const long k = e->m_kind;
         if (e->m_tableCell || k == kKindCaption)

@@ -570,7 +570,7 @@ void RepairReadChildren(CElement* body, CElement* before)
     state.extends = true;
 }
 
-void EndRepairAsRead(CElement*) { g_asRead->ended = true; }
+void EndRepairAsRead() { g_asRead->ended = true; }
 
 int CElement::CheckDocument()
 {

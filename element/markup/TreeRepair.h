@@ -50,9 +50,9 @@ void SetRepairAsRead(bool on);
 bool RepairsChildrenAsRead(const CElement* e);
 // Repairs body's children after before (all of them without one), just read.
 void RepairReadChildren(CElement* body, CElement* before);
-// The read of body's children has ended: the elements made from here on are
-// to be repaired by CheckDocument.
-void EndRepairAsRead(CElement* body);
+// The read of the scope's body's children has ended: the elements made from
+// here on are to be repaired by CheckDocument.
+void EndRepairAsRead();
 
 // Wraps each run of inline content of e into a new paragraph when e holds a
 // block child (always on body). Comments and scripts stay where they are

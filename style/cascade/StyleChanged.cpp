@@ -3,6 +3,7 @@
 
 #include "base/text/U16.h"
 #include "element/Element.h"
+#include "element/ElementPrefetch.h"
 #include "element/services/XHTMLServices.h"
 #include "style/cascade/OutsideRecord.h"
 #include "style/cascade/RunStyleMemo.h"
@@ -174,28 +175,6 @@ void Restyle(CElement* e, bool clearBox)
         RememberRunStyle(key, e->m_style);
 }
 
-// After a read the restyle comes to elements the read left long before,
-// whose records are no longer in the cache, and it reads or writes every
-// line of an element's record (links and kind, attributes and owner, style
-// and rare fields, inheritance flags, layout marks). The walk knows the
-// elements that may come next in document order, the first child and the
-// next sibling: asking for their lines while the current element is
-// restyled overlaps the waits with that work. The pool gives records on
-// cache-line boundaries, so a record's fields stand in its first five lines.
-// (Written out: a loop of nothing but prefetches is dropped as dead code.)
-void PrefetchForRestyle(const CElement* e)
-{
-    static_assert(sizeof(CElement) <= 5 * 64, "an element record fills at most five cache lines");
-    if (!e)
-        return;
-    const char* record = reinterpret_cast<const char*>(e);
-    __builtin_prefetch(record);
-    __builtin_prefetch(record + 64);
-    __builtin_prefetch(record + 128);
-    __builtin_prefetch(record + 192);
-    __builtin_prefetch(record + 256);
-}
-
 } // namespace
 
 const CSharedStyle* LikelySiblingStyle(const CElement* e)
@@ -232,8 +211,12 @@ bool CElement::StyleChanged(int mode)
         // Siblings often end with equal styles (the runs of a paragraph,
         // the items of a list): one before, restyled already, is tried
         // before the table.
-        PrefetchForRestyle(child->m_nextSibling);
-        PrefetchForRestyle(child->m_firstChild);
+        // After a read the restyle comes to elements the read left long
+        // before, and reads or writes every line of their records: the
+        // elements that may come next are asked for while this one is
+        // restyled.
+        PrefetchElement(child->m_nextSibling, kElementRecordLines);
+        PrefetchElement(child->m_firstChild, kElementRecordLines);
         if (m == 0)
             Restyle(child, true);
         child->StyleChanged(mode);
