@@ -15,6 +15,7 @@
 #include "element/Element.h"
 #include "style/draw/DrawPrimitives.h"
 #include "style/layout/LayoutBox.h"
+#include "style/layout/LayoutLimits.h"
 #include "style/paint/PaintWalk.h"
 
 #include <algorithm>
@@ -118,7 +119,9 @@ unsigned long SideColour(const CElement* e, int side)
 int BorderWidth(CElement* e, int side)
 {
     const BORDER_SIDE& b = e->Style().border[side];
-    return b.unit == kUnitPixels ? b.width : e->GetPxValue(b.width, b.unit, 1, 0);
+    // Held within the layout's bound whatever the style says, as layout holds
+    // it, so the sides' sums below cannot overflow.
+    return b.unit == kUnitPixels ? ClampLength(b.width) : e->GetPxValue(b.width, b.unit, 1, 0);
 }
 
 bool HasOwnBorder(CElement* e)
