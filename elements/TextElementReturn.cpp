@@ -82,6 +82,25 @@ void Unpiece(CElement* from, CElement* top)
         a->InlineIDInfo(2, 0);
 }
 
+// The run at the start of block: the first of its first descendants when
+// it is a run, else a new empty run put before them.
+CTextElement* FirstRunOf(CElement* block)
+{
+    CElement* e = block->m_firstChild;
+    while (e && !e->IsTextElement() && e->m_firstChild)
+        e = e->m_firstChild;
+    if (e && e->IsTextElement())
+        return static_cast<CTextElement*>(e);
+    CTextElement* run = NewRun(block);
+    if (run) {
+        if (block->m_firstChild)
+            block->InsertChild(run, block->m_firstChild->GetID(), false);
+        else
+            block->AppendChild(run);
+    }
+    return run;
+}
+
 } // namespace
 
 bool CTextElement::ReturnKey(unsigned int repeat, bool quiet, CElement*& moved, int& notify)
@@ -187,6 +206,10 @@ bool CTextElement::ReturnKey(unsigned int repeat, bool quiet, CElement*& moved, 
     // What follows the caret moves into the new block: the inline chain is
     // split at the run, and the split-off half and everything after it go.
     CElement* first = rest;
+    // The split drops a top-most half that holds nothing but empty runs:
+    // then the run after the caret went with it.
+    bool restGone = false;
+    const bool caretInRest = HoldsCaret(rest);
     if (child != this && child != rest) {
         CElement* top = nullptr;
         if (parent->SplitUntilParent(&top, child->GetID(), m_id) && top) {
@@ -194,6 +217,7 @@ bool CTextElement::ReturnKey(unsigned int repeat, bool quiet, CElement*& moved, 
             Unpiece(parent, container);
             first = top;
         } else {
+            restGone = !top;
             first = child->m_nextSibling;
         }
     }
@@ -208,6 +232,18 @@ bool CTextElement::ReturnKey(unsigned int repeat, bool quiet, CElement*& moved, 
     if (!receiver->m_firstChild)
         receiver->AppendChild(NewRun(receiver));
     target->StyleChanged(1);
+    if (restGone) {
+        // The caret starts the new block, as it would have in the run.
+        CheckParagraphForTable(this, nullptr);
+        CheckParagraphForDLType(this, nullptr);
+        if (caretInRest) {
+            CTextElement* start = FirstRunOf(receiver);
+            PutCaret(start, 0);
+            moved = start;
+        }
+        notify = repeat != 0 ? 6 : 0;
+        return true;
+    }
     // The new paragraph does not start inside an emptied link.
     if (rest->m_parent && rest->m_parent->m_kind == kKindA && rest->m_parent->IsEmptyTag(false)
         && rest->m_parent->m_parent) {
