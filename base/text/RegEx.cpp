@@ -10,7 +10,8 @@
 namespace {
 
 constexpr size_t kMaxPatternBytes = 1024;
-constexpr long kMaxExpansion = 10000;
+constexpr long kMaxExpansion = 10000; // atoms
+constexpr long kMaxSteps = 600;       // empty steps
 
 // Reads a bound "{m}", "{m,}" or "{m,n}" at p (after the "{"); answers the
 // largest count it allows (m + 1 for an open bound) and moves p past the "}",
@@ -62,23 +63,43 @@ const char* SkipBracket(const char* p)
     return *p ? p + 1 : p;
 }
 
+// What a pattern expands to in the system matcher: atoms (characters,
+// classes) and empty steps (a group's bounds, an alternative, the loop or
+// skip of a repetition).
+struct Expansion
+{
+    long atoms = 0;
+    long steps = 0;
+
+    Expansion& operator+=(const Expansion& o)
+    {
+        atoms += o.atoms;
+        steps += o.steps;
+        return *this;
+    }
+};
+
 // Whether regcomp and regexec stay bounded on the pattern. The system matcher
 // copies a repeated atom once for every count of its repetition, so stacked
 // repetitions ("a+++...") and nested bounds ("((a{99}){99}){99}") grow
-// exponentially; back-references make matching exponential. The walk below
-// counts the atoms the pattern expands to (an upper bound) and refuses
-// stacked repetitions, back-references and long patterns.
+// exponentially; back-references make matching exponential. Atoms are cheap
+// in any number, but the matcher works out for every empty step every other
+// it can reach without reading a character, which grows with the cube of
+// their count where they follow one another ("(()*){300}" takes a second,
+// "((a?){100}){100}" twenty). An anchor ("^", "$") where an empty step can
+// loop makes the matcher double its work for every copy ("((^)*){20}" takes
+// fifteen seconds). The walk below counts atoms and steps after every
+// repetition (an upper bound) and refuses stacked repetitions,
+// back-references, anchors beside repetitions and long patterns; the
+// anchors at the pattern's ends are taken off before (WithoutOuterAnchors).
 bool IsTamePattern(const char* pattern)
 {
     if (std::strlen(pattern) > kMaxPatternBytes)
         return false;
-    struct Group
-    {
-        long size = 0; // atoms of the group so far
-    };
-    std::vector<Group> groups(1);
-    long last = 0;         // atoms of the last item, which a repetition repeats
+    std::vector<Expansion> groups(1);
+    Expansion last;        // the last item, which a repetition repeats
     bool repeated = false; // the last item was a repetition
+    bool anchor = false, repetition = false;
     for (const char* p = pattern; *p;) {
         const char c = *p++;
         long factor = 0; // how often a repetition copies the last item
@@ -97,26 +118,35 @@ bool IsTamePattern(const char* pattern)
             if (repeated)
                 return false;
             repeated = true;
-            groups.back().size += last * (factor - 1);
-            last *= factor;
+            repetition = true;
+            // Each copy comes with a step that loops or skips it.
+            const Expansion copies{last.atoms * factor, last.steps * factor + factor};
+            groups.back().atoms += copies.atoms - last.atoms;
+            groups.back().steps += copies.steps - last.steps;
+            last = copies;
         } else {
             repeated = false;
             if (c == '(') {
                 groups.emplace_back();
-                last = 0;
+                last = Expansion();
                 continue;
             }
             if (c == '|') {
-                last = 0;
+                ++groups.back().steps;
+                last = Expansion();
                 continue;
             }
             if (c == ')') {
                 if (groups.size() < 2)
                     return false;
-                last = groups.back().size;
+                last = groups.back();
+                last.steps += 2;
                 groups.pop_back();
+            } else if (c == '^' || c == '$') {
+                anchor = true;
+                last = Expansion{0, 1};
             } else {
-                last = 1;
+                last = Expansion{1, 0};
                 if (c == '\\') {
                     if (*p >= '1' && *p <= '9')
                         return false;
@@ -126,12 +156,52 @@ bool IsTamePattern(const char* pattern)
                     p = SkipBracket(p);
                 }
             }
-            groups.back().size += last;
+            groups.back() += last;
         }
-        if (last > kMaxExpansion || groups.back().size > kMaxExpansion)
+        const Expansion& all = groups.back();
+        if (last.atoms > kMaxExpansion || all.atoms > kMaxExpansion || last.steps > kMaxSteps
+            || all.steps > kMaxSteps || (anchor && repetition))
             return false;
     }
-    return true;
+    // Groups left open: the matcher expands them before it finds one missing.
+    Expansion open;
+    for (const Expansion& g : groups)
+        open += g;
+    return open.atoms <= kMaxExpansion && open.steps <= kMaxSteps;
+}
+
+// The pattern without the anchors at its start and end ("^...$"): a match
+// must span the whole text anyway, so they change no answer, and the matcher
+// handles repetitions without them in bounded time.
+std::string WithoutOuterAnchors(const char* pattern)
+{
+    while (*pattern == '^')
+        ++pattern;
+    size_t end = std::strlen(pattern);
+    while (end > 0 && pattern[end - 1] == '$') {
+        // After an odd number of backslashes: a dollar sign, not an anchor.
+        size_t slashes = 0;
+        while (slashes < end - 1 && pattern[end - 2 - slashes] == '\\')
+            ++slashes;
+        if (slashes % 2 != 0)
+            break;
+        --end;
+    }
+    return std::string(pattern, end);
+}
+
+bool MatchWhole(const char* text, const char* pattern)
+{
+    const std::string core = WithoutOuterAnchors(pattern);
+    if (!IsTamePattern(core.c_str()))
+        return false;
+    regex_t re;
+    if (regcomp(&re, core.c_str(), REG_EXTENDED) != 0)
+        return false;
+    regmatch_t match[1];
+    const bool found = regexec(&re, text, 1, match, 0) == 0;
+    regfree(&re);
+    return found && match[0].rm_so == 0 && static_cast<size_t>(match[0].rm_eo) == std::strlen(text);
 }
 
 } // namespace
@@ -140,15 +210,11 @@ bool RegExMatch(const char* text, const char* pattern)
 {
     if (text == nullptr || pattern == nullptr)
         return false;
-    if (!IsTamePattern(pattern))
+    try {
+        return MatchWhole(text, pattern);
+    } catch (...) {
         return false;
-    regex_t re;
-    if (regcomp(&re, pattern, REG_EXTENDED) != 0)
-        return false;
-    regmatch_t match[1];
-    const bool found = regexec(&re, text, 1, match, 0) == 0;
-    regfree(&re);
-    return found && match[0].rm_so == 0 && static_cast<size_t>(match[0].rm_eo) == std::strlen(text);
+    }
 }
 
 // The matcher reads bytes, so UTF-16 operands are narrowed exactly: a unit

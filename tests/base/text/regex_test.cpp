@@ -59,8 +59,37 @@ TEST(RegExMatch, RunawayPatternsAreRefused)
     EXPECT_FALSE(RegExMatch("a", "((a{99}){99}){99}"));
     EXPECT_FALSE(RegExMatch("aa", "(a)\\1"));
     EXPECT_FALSE(RegExMatch("a", std::string(2000, 'a').c_str()));
+    // Empty steps that follow one another: seconds each in the matcher.
+    EXPECT_FALSE(RegExMatch("", "((((()())*){0,255}())*)"));
+    EXPECT_FALSE(RegExMatch("", "(()*){300}"));
+    EXPECT_FALSE(RegExMatch("", "((a?){100}){100}"));
+    EXPECT_FALSE(RegExMatch("", "(((){0,100}){0,100})"));
+    EXPECT_FALSE(RegExMatch("", "(((){0,100}){0,100}")); // open: expanded before refused
+    EXPECT_TRUE(RegExMatch(std::string(100, 'b').c_str(), "(a|b){100}"));
+    EXPECT_TRUE(RegExMatch("abcabc", "(abc){1,50}"));
+    EXPECT_TRUE(RegExMatch("2026-12-09", "[0-9]{4}(-[0-9]{2}){2}"));
+    // Anchors where empty steps loop: the work doubles with every copy.
+    EXPECT_FALSE(RegExMatch("", "((^)*){20}"));
+    EXPECT_FALSE(RegExMatch("", "((a|$)*){30}"));
+    EXPECT_FALSE(RegExMatch("b", "(^a|b)*"));
     EXPECT_TRUE(RegExMatch("aaaa", "(a{2}){2}"));
     EXPECT_TRUE(RegExMatch("x]y", "x[]]y"));
     EXPECT_TRUE(RegExMatch("b7", "[[:alpha:]][[:digit:]]+"));
     EXPECT_TRUE(RegExMatch("a+b", "a\\+b"));
+}
+
+// The anchors at a pattern's ends change no answer of a whole-text match,
+// and are taken off; a dollar sign after a backslash is no anchor.
+TEST(RegExMatch, AnchorsAtTheEndsChangeNoAnswer)
+{
+    EXPECT_TRUE(RegExMatch("img_01.png", "^img_[0-9]+\\.png$"));
+    EXPECT_FALSE(RegExMatch("img_01.png.x", "^img_[0-9]+\\.png$"));
+    EXPECT_TRUE(RegExMatch("", "^^((a*)*){25}$$"));
+    EXPECT_TRUE(RegExMatch("b", "^a|b"));
+    EXPECT_FALSE(RegExMatch("xb", "^a|b"));
+    EXPECT_TRUE(RegExMatch("a$", "a\\$"));
+    EXPECT_FALSE(RegExMatch("a", "a\\$"));
+    EXPECT_TRUE(RegExMatch("a\\", "a\\\\$"));
+    EXPECT_TRUE(RegExMatch("", "^$"));
+    EXPECT_FALSE(RegExMatch("a", "^"));
 }
