@@ -182,6 +182,11 @@ bool CSrcElement::MoveEdgeBreaksOut(CSrcElement* c, bool atEnd)
             moved = true;
             continue;
         }
+        // In a pre, white space that ends the element stays for its end:
+        // it may be the line end the writer puts before the pre's end tag,
+        // merged in, which reading takes off again only at the end.
+        if (inPre && !atEnd && !edge->m_next)
+            return moved;
         const int white = moved && edge->IsTextNode() ? EdgeWhiteSpace(edge->m_text, atEnd) : 0;
         if (white == 0)
             return moved;
