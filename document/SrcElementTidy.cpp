@@ -187,10 +187,20 @@ bool CSrcElement::MoveEdgeBreaksOut(CSrcElement* c, bool atEnd)
         // merged in, which reading takes off again only at the end.
         if (inPre && !atEnd && !edge->m_next)
             return moved;
+        const int n = edge->m_text.Length();
+        // Outside a pre, white space alone at an end, with a break inside
+        // it, shows as nothing (it follows or ends a line) and reading puts
+        // it outside the element, where the break behind it would follow it
+        // at the next write: it goes, and the break goes out.
+        const CSrcElement* inward = atEnd ? edge->m_previous : edge->m_next;
+        if (!inPre && !moved && edge->IsTextNode() && n > 0 && inward && inward->IsTag("br")
+            && EdgeWhiteSpace(edge->m_text, atEnd) == n) {
+            c->RemoveChild(edge);
+            continue;
+        }
         const int white = moved && edge->IsTextNode() ? EdgeWhiteSpace(edge->m_text, atEnd) : 0;
         if (white == 0)
             return moved;
-        const int n = edge->m_text.Length();
         if (white == n) {
             place(edge);
             continue;
