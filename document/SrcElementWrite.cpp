@@ -305,11 +305,15 @@ void CSrcElement::AppendScriptSource(CSafeBuf& out, int level, int mode, bool fl
         ++start;
     if (start == n)
         return;
-    if (start + 1 < n && s[start] == '/' && s[start + 1] == '/') {
-        AppendCData(out, s + start + 2, n - start - 2);
-        return;
+    // A "//" in front is the marker an earlier write put there: it goes,
+    // and comes back as it was put, when the rest holds "//".
+    if (start + 1 < n && s[start] == '/' && s[start + 1] == '/')
+        start += 2;
+    for (int i = start; i + 1 < n; ++i) {
+        if (s[i] == '/' && s[i + 1] == '/') {
+            out += "//";
+            break;
+        }
     }
-    if (content.Find("//") >= 0)
-        out += "//";
     AppendCData(out, s + start, n - start);
 }
