@@ -124,6 +124,7 @@ BENCHMARK(BM_LayoutDocument)
     ->Args({1024, 0})
     ->Args({1024, 2})
     ->Args({10240, 0})
+    ->Args({10240, 2})
     ->Args({100, 1})
     ->Args({1024, 1})
     ->Unit(benchmark::kMillisecond);
