@@ -202,6 +202,22 @@ const xmlNode* Following(ChildState& st)
 // Whether the current child is the node's only counting child.
 bool IsOnly(ChildState& st) { return st.seen == 0 && !Following(st); }
 
+// Whether every counting child after the current one is a text of white
+// space only (no character above U+0020, as IsValidText asks), which shows
+// as nothing beside it.
+bool OnlyBlanksFollow(ChildState& st)
+{
+    for (const xmlNode* n = Following(st); n; n = FirstCounting(n->next)) {
+        if (n->type != XML_TEXT_NODE || !n->content)
+            return false;
+        for (const xmlChar* c = n->content; *c; ++c) {
+            if (*c > 0x20)
+                return false;
+        }
+    }
+    return true;
+}
+
 // Whether the index stands at the node's last counting child. The index runs
 // ahead of the children once the columns of a table's column group have
 // been read (each counts as one more): it stands at the last one when as
@@ -371,7 +387,10 @@ void ReadElement(CElement* e, xmlNode* n, bool keep, ChildState& st)
         if ((e->m_tableCell || e->m_kind == kKindCaption)
             && !(child->m_tablePart || k == kKindDiv || k == kKindP || child->m_heading || child->m_list
                 || k == kKindHr)) {
-            AppendText(e, IsOnly(st) && !child->m_inline ? kNoBreakSpace : kNothing);
+            // Nothing but white space was read before the child (first):
+            // white space around it changes nothing, the writer leaves it
+            // out, and the cell must read the same without it.
+            AppendText(e, OnlyBlanksFollow(st) && !child->m_inline ? kNoBreakSpace : kNothing);
         } else if (e->m_kind == kKindLi && (k == kKindUl || k == kKindOl)) {
             AppendText(e, kNothing);
         }
