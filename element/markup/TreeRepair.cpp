@@ -527,16 +527,12 @@ bool RepairMakesNothing(const CElement* c, long& low, long& high)
 } // namespace
 
 CRepairAsReadScope::CRepairAsReadScope(CElement* body, bool on)
-    : m_state(on && g_repairAsRead && body ? new State(body) : nullptr), m_outer(g_asRead)
+    : m_state(on && g_repairAsRead && body ? std::make_unique<State>(body) : nullptr), m_outer(g_asRead)
 {
-    g_asRead = m_state;
+    g_asRead = m_state.get();
 }
 
-CRepairAsReadScope::~CRepairAsReadScope()
-{
-    g_asRead = m_outer;
-    delete m_state;
-}
+CRepairAsReadScope::~CRepairAsReadScope() { g_asRead = m_outer; }
 
 void SetRepairAsRead(bool on) { g_repairAsRead = on; }
 

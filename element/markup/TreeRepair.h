@@ -11,6 +11,7 @@
 // element whose children it changed. CElement::CheckDocument and
 // CElement::CheckAndCure are declared in Element.h.
 
+#include <memory>
 #include <vector>
 
 class CElement;
@@ -38,8 +39,8 @@ public:
     struct State;
 
 private:
-    State* m_state;
-    State* m_outer;
+    std::unique_ptr<State> m_state;
+    State* m_outer; // the scope's state it stands within, restored after it
 };
 
 // Repair as read on (the default) or off, for comparing the two in tests.
