@@ -27,6 +27,8 @@
 
 namespace {
 
+const unsigned short kNoBreakSpaceText[] = {0xA0, 0};
+
 bool IsDefinitionItem(const CElement* e) { return e->m_kind == kKindDd || e->m_kind == kKindDt; }
 
 bool IsRowPart(const CElement* e)
@@ -88,7 +90,20 @@ CElement* WrapStray(CElement* parent, CElement* c)
         return WrapRun(parent, c, "ul", [](const CElement* e) { return e->m_kind == kKindLi; });
     case Stray::Cell:
         return WrapRun(parent, c, "tr", [](const CElement* e) { return IsCellKind(e->m_kind); });
-    case Stray::RowPart: return WrapRun(parent, c, "table", IsRowPart);
+    case Stray::RowPart: {
+        // The table's caption goes first, where the writer puts it: rows
+        // before it would leave the table to be read as a data table only
+        // once written, with the row group that such a table gets.
+        CElement* table = WrapRun(parent, c, "table", IsRowPart);
+        CElement* caption = table ? table->m_firstChild : nullptr;
+        while (caption && caption->m_kind != kKindCaption)
+            caption = caption->m_nextSibling;
+        if (caption && caption != table->m_firstChild) {
+            table->RemoveCurrentChildFromList(caption);
+            table->AddToHead(caption);
+        }
+        return table;
+    }
     case Stray::None: break;
     }
     return nullptr;
@@ -189,9 +204,10 @@ void MoveTrailingBlankOut(CElement* e)
 // the inline elements around it, as long as the cost fits the block's
 // budget (kBreakCostPerElement). The block drives the moves: an inline
 // element left holding only the break is dissolved, and no repair of that
-// element is running then.
-void MoveBreaksOutOfInlines(CElement* block)
+// element is running then. Answers whether a break moved.
+bool MoveBreaksOutOfInlines(CElement* block)
 {
+    bool moved = false;
     std::vector<Nested> breaks;
     long met = 0;
     for (CElement* c = block->m_firstChild; c; c = c->m_nextSibling) {
@@ -211,8 +227,43 @@ void MoveBreaksOutOfInlines(CElement* block)
         if (top != br && top->m_parent == block) {
             br->MoveOutUntil(top, true);
             MoveTrailingBlankOut(br->m_prevSibling);
+            moved = true;
         }
     }
+    return moved;
+}
+
+// A cell or caption whose content the repair has made a line break alone
+// (the break moved out of the inline elements around it, or the paragraph
+// around it dissolved) gets the no-break space before the break that the
+// reader gives such a cell, in the empty run the reader put before the
+// inline element or in a new one: written and read again, the cell is the
+// same.
+void SpaceBeforeLoneBreak(CElement* cell)
+{
+    CElement* br = nullptr;
+    for (CElement* c = cell->m_firstChild; c; c = c->m_nextSibling) {
+        if (c->m_kind == kKindComment || (c->IsTextElement() && c->m_text.IsEmpty()))
+            continue;
+        if (br || c->m_kind != kKindBr)
+            return;
+        br = c;
+    }
+    if (!br)
+        return;
+    CElement* run = br->m_prevSibling;
+    if (!run || !run->IsTextElement()) {
+        run = CreateElement("", cell->m_rules, cell->m_root, cell->m_owner);
+        if (!run)
+            return;
+        cell->InsertChild(run, br->GetID(), false);
+        if (!run->m_parent) {
+            delete run; // not linked
+            return;
+        }
+        run->CopyFromParent(cell, 1);
+    }
+    run->m_text = kNoBreakSpaceText;
 }
 
 bool IsBlankOrNoBreak(const CSafeBuf& text)
@@ -444,12 +495,15 @@ int Repair(CElement* e, RepairReach& reach)
     if (e->m_kind == kKindP && e->m_childCount == 1 && e->m_firstChild->IsTextElement()
         && IsBlankOrNoBreak(e->m_firstChild->m_text))
         e->m_firstChild->m_text.Empty();
+    bool reshaped = false;
     if (e->m_tableCell && e->m_childCount == 1 && e->m_firstChild->m_kind == kKindP)
-        e->RemoveChildNodeOnly(e->m_firstChild->GetID());
+        reshaped = e->RemoveChildNodeOnly(e->m_firstChild->GetID());
     if (e->m_kind == kKindForm)
         RepairForm(e);
 
-    MoveBreaksOutOfInlines(e);
+    reshaped = MoveBreaksOutOfInlines(e) || reshaped;
+    if (reshaped && (e->m_tableCell || e->m_kind == kKindCaption))
+        SpaceBeforeLoneBreak(e);
     // The wrappers take their style once, after the pass: a restyle after
     // each would restyle the whole subtree once per stray run.
     bool wrapped = false;
