@@ -78,8 +78,7 @@ private:
     qm::ui::ModalDialog m_dialog;
     TWindow* m_parent = nullptr;
     unsigned char* m_skipEvent = nullptr;
-    unsigned char* m_heldFlag = nullptr; // the flag set while open, and its old value
-    unsigned char m_heldValue = 0;
+    unsigned char* m_heldFlag = nullptr; // the flag set while open (its old value: HoldFlag's table)
     qm::events::HandlerId m_modelessHandler = 0;
     bool m_open = false;
     bool m_ended = false; // EndDialog ended the modal loop with m_endResult
