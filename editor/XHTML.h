@@ -1124,6 +1124,10 @@ private:
     // caret after the edit guard allowed command sub-code guard.
     bool InsertNewElement(const char* tag, long guard);
     CElement* ContextElement() const;
+    // Clears borrowed (m_menuElement, m_targetElement) when its element is
+    // e or lies inside it, e being about to go, or is gone already (an undo
+    // or a load replaced the tree since it was taken).
+    void ForgetBorrowed(CElement*& borrowed, const CElement* e) const;
     void EndEdit(bool force);
     // OnUndo (undo) and OnRedo; the caret element while it is in the tree.
     void UndoOrRedo(bool undo);

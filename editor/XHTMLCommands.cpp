@@ -279,6 +279,12 @@ CElement* CXHTML::ContextElement() const
     return caret && m_doc.IsElementExist(caret) ? caret : nullptr;
 }
 
+void CXHTML::ForgetBorrowed(CElement*& borrowed, const CElement* e) const
+{
+    if (borrowed && (borrowed == e || !m_doc.IsElementExist(borrowed) || borrowed->IsOneOfParent(e)))
+        borrowed = nullptr;
+}
+
 void CXHTML::EndEdit(bool force)
 {
     if (m_doc.m_root)

@@ -191,10 +191,8 @@ void CXHTML::OnDelete()
     if (!e || !e->m_parent || e == m_doc.m_root || e->m_kind == kKindBody)
         return;
     CElement* parent = e->m_parent;
-    if (m_menuElement == e || (m_menuElement && m_menuElement->IsOneOfParent(e)))
-        m_menuElement = nullptr;
-    if (m_targetElement == e || (m_targetElement && m_targetElement->IsOneOfParent(e)))
-        m_targetElement = nullptr;
+    ForgetBorrowed(m_menuElement, e);
+    ForgetBorrowed(m_targetElement, e);
     CElement::RemoveElement(e, true);
     parent->StyleChanged(0);
     m_doc.CheckKeyFocus();
@@ -298,8 +296,7 @@ void CXHTML::RemoveListedTag(CElement* context, const CSafeBuf& tag)
         return;
     if (m_targetElement == e)
         m_targetElement = nullptr;
-    if (m_menuElement == e || (m_menuElement && m_menuElement->IsOneOfParent(e)))
-        m_menuElement = nullptr;
+    ForgetBorrowed(m_menuElement, e);
     if (RemovedWhole(e)) {
         CElement* caret = CaretElementInTree();
         if (caret && (caret == e || caret->IsOneOfParent(e))) {

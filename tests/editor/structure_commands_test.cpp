@@ -3,7 +3,10 @@
 // cases of tests/data/commands/*.txt (the steps are CommandCases'). Besides
 // those: "remove-tag:N" removes entry N (from the outermost) of the tag
 // list, "unexpect:TAG" reshapes the ancestors of the first element of that
-// tag as removing formatting does.
+// tag as removing formatting does, "target:TAG" makes the first element of
+// that tag the one a double click or a property command aimed at, and
+// "release" frees the elements edits took out of the tree, as the engine
+// does between events.
 
 #include "tests/common/CaseBlocks.h"
 #include "tests/common/PngPixels.h"
@@ -48,6 +51,14 @@ protected:
                 return false;
             engine->m_doc.RemoveUnexpectTag(e);
             return true;
+        }
+        if (step == "release") {
+            engine->m_doc.ReleaseRemovedElements();
+            return true;
+        }
+        if (step.rfind("target:", 0) == 0) {
+            engine->m_targetElement = First(step.substr(7));
+            return engine->m_targetElement != nullptr;
         }
         if (step.rfind("remove-tag:", 0) == 0) {
             // The tag list with its entry N (from the outermost) removed.
