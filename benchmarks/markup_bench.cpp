@@ -367,7 +367,7 @@ void BM_ToolPeakMemory(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(BM_LibxmlParse)->Arg(100)->Arg(1024)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LibxmlParse)->Arg(100)->Arg(1024)->Arg(10240)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadIntoTree)->Arg(100)->Arg(1024)->Arg(10240)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadNestedBlocks)->Arg(0)->Arg(8)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadAgainstLibxml)->Arg(1024)->Unit(benchmark::kMillisecond);
