@@ -439,6 +439,32 @@ int HeightBelow(const CElement* e)
     }
 }
 
+// A paragraph holding a lone blank or no-break space is an empty one: the
+// writer gives an empty paragraph a no-break space, which reads back as this.
+void EmptyBlankParagraph(CElement* e)
+{
+    if (e->m_kind == kKindP && e->m_childCount == 1 && e->m_firstChild->IsTextElement()
+        && IsBlankOrNoBreak(e->m_firstChild->m_text))
+        e->m_firstChild->m_text.Empty();
+}
+
+// The paragraphs below an element the repair does not look into (one it
+// does not know) are emptied as anywhere else, so that an empty one, written
+// with its no-break space, reads back empty there too.
+void EmptyBlankParagraphsBelow(CElement* top)
+{
+    int depth = 0;
+    for (CElement* e = top; e;) {
+        EmptyBlankParagraph(e);
+        if (e->m_firstChild) {
+            e = e->m_firstChild;
+            ++depth;
+            continue;
+        }
+        e = NextPassingOver(e, depth);
+    }
+}
+
 int Repair(CElement* e, RepairReach& reach);
 
 // Repairs c, a child of the element at reach's level. One repaired as the
@@ -485,6 +511,7 @@ int Repair(CElement* e, RepairReach& reach)
                 RepairChild(c, reach);
         } else if (e->m_firstChild) {
             reach.deepest = std::max(reach.deepest, reach.depth + HeightBelow(e));
+            EmptyBlankParagraphsBelow(e);
         }
         return 0;
     }
@@ -492,9 +519,7 @@ int Repair(CElement* e, RepairReach& reach)
     const int outerDeepest = reach.deepest;
     if (e->m_kind == kKindBody)
         reach.deepest = reach.depth;
-    if (e->m_kind == kKindP && e->m_childCount == 1 && e->m_firstChild->IsTextElement()
-        && IsBlankOrNoBreak(e->m_firstChild->m_text))
-        e->m_firstChild->m_text.Empty();
+    EmptyBlankParagraph(e);
     bool reshaped = false;
     if (e->m_tableCell && e->m_childCount == 1 && e->m_firstChild->m_kind == kKindP)
         reshaped = e->RemoveChildNodeOnly(e->m_firstChild->GetID());
