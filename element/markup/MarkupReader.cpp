@@ -390,7 +390,7 @@ void ReadElement(CElement* e, xmlNode* n, bool keep, ChildState& st)
             // Nothing but white space was read before the child (first):
             // white space around it changes nothing, the writer leaves it
             // out, and the cell must read the same without it.
-            AppendText(e, OnlyBlanksFollow(st) && !child->m_inline ? kNoBreakSpace : kNothing);
+            AppendText(e, !child->m_inline && OnlyBlanksFollow(st) ? kNoBreakSpace : kNothing);
         } else if (e->m_kind == kKindLi && (k == kKindUl || k == kKindOl)) {
             AppendText(e, kNothing);
         }

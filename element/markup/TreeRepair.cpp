@@ -17,6 +17,8 @@
 #include "element/factory/ElementFactory.h"
 #include "element/markup/KeptMarkup.h"
 #include "element/services/XHTMLServices.h"
+#include "elements/TextElement.h"
+#include "elements/TypingTree.h"
 
 #include <libxml/parserInternals.h>
 
@@ -253,7 +255,7 @@ void SpaceBeforeLoneBreak(CElement* cell)
         return;
     CElement* run = br->m_prevSibling;
     if (!run || !run->IsTextElement()) {
-        run = CreateElement("", cell->m_rules, cell->m_root, cell->m_owner);
+        run = NewRun(cell);
         if (!run)
             return;
         cell->InsertChild(run, br->GetID(), false);
@@ -261,7 +263,6 @@ void SpaceBeforeLoneBreak(CElement* cell)
             delete run; // not linked
             return;
         }
-        run->CopyFromParent(cell, 1);
     }
     run->m_text = kNoBreakSpaceText;
 }
@@ -419,26 +420,6 @@ struct RepairReach
     }
 };
 
-// The levels below e (0 for a leaf), walked through the child and sibling
-// links, with those of the markup its elements keep.
-int HeightBelow(const CElement* e)
-{
-    int height = 0;
-    int depth = 0;
-    const CElement* c = e;
-    for (;;) {
-        height = std::max(height, depth + KeptMarkupHeight(c));
-        if (c->m_firstChild) {
-            c = c->m_firstChild;
-            height = ++depth > height ? depth : height;
-            continue;
-        }
-        c = NextPassingOver(c, depth);
-        if (!c)
-            return height;
-    }
-}
-
 // A paragraph holding a lone blank or no-break space is an empty one: the
 // writer gives an empty paragraph a no-break space, which reads back as this.
 void EmptyBlankParagraph(CElement* e)
@@ -448,20 +429,27 @@ void EmptyBlankParagraph(CElement* e)
         e->m_firstChild->m_text.Empty();
 }
 
-// The paragraphs below an element the repair does not look into (one it
-// does not know) are emptied as anywhere else, so that an empty one, written
-// with its no-break space, reads back empty there too.
-void EmptyBlankParagraphsBelow(CElement* top)
+// The levels below e (0 for a leaf), an element the repair does not look
+// into (one it does not know), walked through the child and sibling links,
+// with those of the markup its elements keep. The walk empties the blank
+// paragraphs below e on its way, as the repair does anywhere else, so that
+// an empty one, written with its no-break space, reads back empty there too.
+int HeightBelowEmptyingParagraphs(CElement* e)
 {
+    int height = 0;
     int depth = 0;
-    for (CElement* e = top; e;) {
-        EmptyBlankParagraph(e);
-        if (e->m_firstChild) {
-            e = e->m_firstChild;
-            ++depth;
+    CElement* c = e;
+    for (;;) {
+        EmptyBlankParagraph(c);
+        height = std::max(height, depth + KeptMarkupHeight(c));
+        if (c->m_firstChild) {
+            c = c->m_firstChild;
+            height = ++depth > height ? depth : height;
             continue;
         }
-        e = NextPassingOver(e, depth);
+        c = NextPassingOver(c, depth);
+        if (!c)
+            return height;
     }
 }
 
@@ -510,8 +498,7 @@ int Repair(CElement* e, RepairReach& reach)
             for (CElement* c = e->m_firstChild; c; c = c->m_nextSibling)
                 RepairChild(c, reach);
         } else if (e->m_firstChild) {
-            reach.deepest = std::max(reach.deepest, reach.depth + HeightBelow(e));
-            EmptyBlankParagraphsBelow(e);
+            reach.deepest = std::max(reach.deepest, reach.depth + HeightBelowEmptyingParagraphs(e));
         }
         return 0;
     }
