@@ -19,6 +19,7 @@
 #include <libxml/tree.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <string>
 
@@ -140,6 +141,43 @@ void GiveBody(xmlNode* html)
     xmlAddChild(html, body);
 }
 
+// The XML declaration at the start of prolog names the encoding the
+// document is written in, which is UTF-8 whatever the bytes read were: an
+// encoding other than UTF-8 it names (a UTF-16 document's, or ISO-8859-1
+// on a text all in ASCII) becomes UTF-8, so that the bytes written are
+// read as what they are. The rest of the declaration stays as written.
+void DeclareUtf8(std::string& prolog)
+{
+    if (prolog.compare(0, 5, "<?xml") != 0 || prolog.size() < 6
+        || !IsSpace(static_cast<unsigned char>(prolog[5])))
+        return;
+    const size_t end = prolog.find("?>");
+    if (end == std::string::npos)
+        return;
+    size_t at = prolog.find("encoding", 5);
+    if (at == std::string::npos || at > end || !IsSpace(static_cast<unsigned char>(prolog[at - 1])))
+        return;
+    size_t i = at + 8;
+    while (i < end && IsSpace(static_cast<unsigned char>(prolog[i])))
+        ++i;
+    if (i >= end || prolog[i] != '=')
+        return;
+    ++i;
+    while (i < end && IsSpace(static_cast<unsigned char>(prolog[i])))
+        ++i;
+    if (i >= end || (prolog[i] != '"' && prolog[i] != '\''))
+        return;
+    const size_t value = i + 1;
+    const size_t close = prolog.find(prolog[i], value);
+    if (close == std::string::npos || close > end)
+        return;
+    std::string name = prolog.substr(value, close - value);
+    for (char& c : name)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (name != "utf-8")
+        prolog.replace(value, close - value, "UTF-8");
+}
+
 } // namespace
 
 CMarkupDocument::CMarkupDocument(CXHTMLServices* owner) : m_owner(owner) { }
@@ -220,6 +258,7 @@ bool CMarkupDocument::Read(const char* bytes, size_t size, CSafeBuf& error)
     std::string prolog(bytes + start, root - start);
     while (!prolog.empty() && IsSpace(static_cast<unsigned char>(prolog.back())))
         prolog.pop_back();
+    DeclareUtf8(prolog);
     m_prolog.AssignUTF8(prolog.c_str());
 
     xmlNode* top = GetRootElement(doc);
