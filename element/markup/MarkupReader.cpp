@@ -234,6 +234,23 @@ bool IsLast(ChildState& st)
     return more == ahead;
 }
 
+// Whether the content just before e ends in a character that a blank after
+// it would part from what follows: the last unit of the text run before e,
+// or of the last run inside the inline element before it.
+bool ContentEndsBefore(const CElement* e)
+{
+    const CElement* before = e->m_prevSibling;
+    while (before && !before->IsTextElement()) {
+        if (!before->m_inline || before->m_kind == kKindBr || !before->m_lastChild)
+            return false;
+        before = before->m_lastChild;
+    }
+    if (!before || before->m_text.IsEmpty())
+        return false;
+    const unsigned short last = before->m_text.GetAt(before->m_text.Length() - 1);
+    return last != ' ' && last != 0xA0;
+}
+
 // A text of white space only (IsValidText false): what it leaves depends on
 // where it stands, not on the blanks it holds.
 void ReadBlanks(CElement* e, ChildState& st)
@@ -263,6 +280,11 @@ void ReadBlanks(CElement* e, ChildState& st)
             || e->m_kind == kKindFieldset || e->m_heading)) {
         AppendText(e, kNothing);
         st.first = false;
+        // An inline element of white space only between two words parts
+        // them: its blank goes after it, as the blank that ends an inline
+        // element's text does (ReadText), and not into the empty run.
+        if (e->m_inline && e->m_parent && ContentEndsBefore(e))
+            AppendText(e->m_parent, kBlank);
     }
 }
 
