@@ -257,8 +257,16 @@ void ReadBlanks(CElement* e, ChildState& st)
 {
     const bool only = IsOnly(st);
     if (st.previousInline) {
-        if (e->m_block && IsLast(st))
+        const bool last = IsLast(st);
+        if (e->m_block && last)
             AppendText(e, kNothing);
+        else if (!e->m_block && !e->m_inline && !e->m_tablePart && last && e->m_parent)
+            // An element neither block nor inline (a tag the editor does not
+            // know, such as an html inside the body) may be written without
+            // its tags, which would leave a blank ending it at the end of
+            // the block around it: the blank goes after the element, where
+            // the block's end trims it as reading that markup would.
+            AppendText(e->m_parent, kBlank);
         else if (!FollowsBlank(e))
             AppendText(e, kBlank);
         st.previousInline = false;
