@@ -33,6 +33,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 
 #include <unistd.h>
@@ -117,6 +118,40 @@ void BM_LoadIntoTree(benchmark::State& state)
     for (auto _ : state) {
         if (!load())
             state.SkipWithError("the document does not read");
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * doc.size()));
+}
+
+// The two halves of BM_LoadIntoTree apart: the read alone (range 1: 0) or
+// the destruction alone (1), the other half untimed.
+void BM_LoadHalves(benchmark::State& state)
+{
+    const std::string& doc = MarkupDocument(state.range(0));
+    const bool destruction = state.range(1) == 1;
+    CXHTML engine;
+    // One load untimed first, as in BM_LoadIntoTree: the process's first
+    // takes its memory fresh from the system.
+    {
+        CMarkupDocument warm(&engine);
+        CSafeBuf error;
+        if (!warm.Read(doc.data(), doc.size(), error))
+            state.SkipWithError("the document does not read");
+    }
+    for (auto _ : state) {
+        if (destruction)
+            state.PauseTiming();
+        auto tree = std::make_unique<CMarkupDocument>(&engine);
+        CSafeBuf error;
+        if (!tree->Read(doc.data(), doc.size(), error))
+            state.SkipWithError("the document does not read");
+        if (destruction)
+            state.ResumeTiming();
+        else
+            state.PauseTiming();
+        tree.reset();
+        BenchSettleHeap();
+        if (!destruction)
+            state.ResumeTiming();
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * doc.size()));
 }
@@ -369,6 +404,12 @@ void BM_ToolPeakMemory(benchmark::State& state)
 
 BENCHMARK(BM_LibxmlParse)->Arg(100)->Arg(1024)->Arg(10240)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadIntoTree)->Arg(100)->Arg(1024)->Arg(10240)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadHalves)
+    ->Args({1024, 0})
+    ->Args({1024, 1})
+    ->Args({10240, 0})
+    ->Args({10240, 1})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadNestedBlocks)->Arg(0)->Arg(8)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadAgainstLibxml)->Arg(1024)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadDocumentAgainstTree)->Arg(100)->Arg(1024)->Unit(benchmark::kMillisecond);
