@@ -373,7 +373,10 @@ void CSrcElement::ReadText(
     CSrcElement* text = NewNode();
     text->m_text.AssignUTF8(content, length, true);
     AppendChild(text);
-    afterInline = false;
+    // A word at the text's end is inline content too: a blank that begins
+    // the inline element after it (a <var> </var> between two words) is
+    // what keeps the words apart.
+    afterInline = length > 0 && content[length - 1] > 32;
 }
 
 CSrcElement* CSrcElement::ReadElementStart(

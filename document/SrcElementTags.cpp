@@ -38,6 +38,15 @@ int TableKind(const char* tag)
 
 using TagMap = std::unordered_map<std::string, SrcTagInfo>;
 
+// A tag the cleaning of markup into XHTML keeps. The supported tags' table
+// lists the definition list but not its terms and descriptions, the only
+// children a definition list may hold: unwrapped, a list's entries would
+// run together as loose text.
+bool KeptAsXhtml(const char* tag)
+{
+    return InTable(SupportHTMLTag, tag) || !std::strcmp(tag, "dt") || !std::strcmp(tag, "dd");
+}
+
 // The tags by name, and in the order of their indexes.
 struct TagTable
 {
@@ -51,7 +60,7 @@ const TagTable& Tags()
         TagTable t;
         for (int i = 0; XHTMLTags[i]; ++i) {
             const char* tag = XHTMLTags[i];
-            SrcTagInfo info{tag, TableKind(tag), InTable(SupportHTMLTag, tag), {}, 0, 0};
+            SrcTagInfo info{tag, TableKind(tag), KeptAsXhtml(tag), {}, 0, 0};
             for (; tag[info.length] && info.length < 11; ++info.length)
                 info.wide[info.length] = static_cast<unsigned char>(tag[info.length]);
             t.byName.emplace(tag, info);

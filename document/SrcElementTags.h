@@ -10,7 +10,7 @@ struct SrcTagInfo
 {
     const char* form; // the XHTMLTags form (lower case)
     int kind;         // 2, 1, 4, 8 or 16 by the first table holding it; 0 when "other"
-    bool supported;   // in SupportHTMLTag
+    bool supported;   // kept by the cleaning into XHTML (SupportHTMLTag, dt, dd)
     // form as units (the longest XHTML tag has 10 letters), for the nodes
     // named after it, which take it without a copy.
     unsigned short wide[12];

@@ -135,6 +135,14 @@ void CSrcElement::ValidateDoc()
 void CSrcElement::ValidateChildren()
 {
     const ChildRule rule = RuleFor(this);
+    if (rule.kind == ChildRule::UnwrapAll && m_parent) {
+        // An element that holds nothing (a break, a picture, a rule) gives
+        // what was written inside it to its parent, after it: the document
+        // keeps no content there, and a text unwrapped in place would be
+        // lost.
+        MoveChildrenTo(this, m_parent, this);
+        return;
+    }
     if (IsTag("table"))
         RelocateChild("caption");
     for (CSrcElement* c = m_firstChild; c;) {
@@ -162,6 +170,11 @@ void CSrcElement::ValidateChildren()
                 break;
             }
         }
+        // A text has nothing to put in its place: unwrapped, it would be
+        // lost. White space between the parts goes; words stay where they
+        // are written (the document reads them there).
+        if (!keep && c->IsTextNode() && IsValidText(c->m_text))
+            keep = true;
         c = keep ? c->m_next : Unwrap(c);
     }
 }
