@@ -143,28 +143,6 @@ bool HasInternalSubset(const unsigned short* s)
     return false;
 }
 
-// The library writes a namespace URI as it holds it, and it holds "&lt;"
-// as "<": such a URI gets its "<" escaped again before the node holding it
-// is written as markup.
-void EscapeNamespaceURIs(xmlNode* node)
-{
-    for (; node; node = node->next) {
-        if (node->type != XML_ELEMENT_NODE)
-            continue;
-        for (xmlNs* ns = node->nsDef; ns; ns = ns->next) {
-            const char* href = reinterpret_cast<const char*>(ns->href);
-            if (!href || !std::strchr(href, '<'))
-                continue;
-            std::string escaped;
-            for (const char* p = href; *p; ++p)
-                escaped += *p == '<' ? std::string("&lt;") : std::string(1, *p);
-            xmlFree(const_cast<xmlChar*>(ns->href));
-            ns->href = xmlStrdup(reinterpret_cast<const xmlChar*>(escaped.c_str()));
-        }
-        EscapeNamespaceURIs(node->children);
-    }
-}
-
 } // namespace
 
 bool CSrcElement::LoadDoc(const unsigned short* text) { return LoadDocFrom(text, false); }
@@ -221,12 +199,6 @@ bool CSrcElement::LoadPreparedDoc(const unsigned short* markup)
         for (xmlNode* n = root->children; n; n = n->next) {
             if (n == body)
                 continue;
-            if (n->type == XML_ELEMENT_NODE) {
-                xmlNode* next = n->next;
-                n->next = nullptr; // this node and its subtree only
-                EscapeNamespaceURIs(n);
-                n->next = next;
-            }
             if (XMLGetNodeXML(n, kept))
                 m_document->keptNodes.AddTail(static_cast<const unsigned short*>(kept));
         }

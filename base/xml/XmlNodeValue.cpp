@@ -5,6 +5,8 @@
 #include <cctype>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "base/text/SafeBuf.h"
 #include "base/text/U16.h"
@@ -256,6 +258,60 @@ bool GetElementXML(xmlNode* node, CSafeBuf& out)
     return true;
 }
 
+namespace {
+
+// The library writes a namespace URI as it holds it, without escaping, and
+// holds "&lt;" and "&gt;" as the signs themselves ("&amp;" stays a character
+// reference): a "<" would make the markup written unreadable, a ">" would
+// pass for the end of the start tag. Such URIs of a subtree are escaped
+// while it is written and given back as they were after.
+class EscapedNamespaceURIs
+{
+public:
+    explicit EscapedNamespaceURIs(xmlNode* node) { Escape(node); }
+    ~EscapedNamespaceURIs()
+    {
+        for (auto& [ns, original] : m_swapped) {
+            xmlFree(const_cast<xmlChar*>(ns->href));
+            ns->href = original;
+        }
+    }
+    EscapedNamespaceURIs(const EscapedNamespaceURIs&) = delete;
+    EscapedNamespaceURIs& operator=(const EscapedNamespaceURIs&) = delete;
+
+private:
+    void Escape(xmlNode* node)
+    {
+        if (!node || node->type != XML_ELEMENT_NODE)
+            return;
+        for (xmlNs* ns = node->nsDef; ns; ns = ns->next) {
+            const char* href = reinterpret_cast<const char*>(ns->href);
+            if (!href || !std::strpbrk(href, "<>"))
+                continue;
+            std::string escaped;
+            for (const char* p = href; *p; ++p) {
+                if (*p == '<')
+                    escaped += "&lt;";
+                else if (*p == '>')
+                    escaped += "&gt;";
+                else
+                    escaped += *p;
+            }
+            xmlChar* copy = xmlStrdup(reinterpret_cast<const xmlChar*>(escaped.c_str()));
+            if (!copy)
+                continue;
+            m_swapped.emplace_back(ns, const_cast<xmlChar*>(ns->href));
+            ns->href = copy;
+        }
+        for (xmlNode* c = node->children; c; c = c->next)
+            Escape(c);
+    }
+
+    std::vector<std::pair<xmlNs*, xmlChar*>> m_swapped;
+};
+
+} // namespace
+
 bool XMLGetNodeXML(xmlNode* node, CSafeBuf& out)
 {
     out.Empty();
@@ -264,7 +320,11 @@ bool XMLGetNodeXML(xmlNode* node, CSafeBuf& out)
     xmlBufferPtr buf = xmlBufferCreate();
     if (!buf)
         return false;
-    int written = xmlNodeDump(buf, node->doc, node, 0, 0);
+    int written = 0;
+    {
+        EscapedNamespaceURIs escaped(node);
+        written = xmlNodeDump(buf, node->doc, node, 0, 0);
+    }
     bool ok = written >= 0;
     if (ok)
         XmlFromUtf8(xmlBufferContent(buf), out);

@@ -323,6 +323,20 @@ TEST(XmlNavigation, ChildrenSiblingsAndRemoval)
     EXPECT_EQ(ToUtf8(markup), "<r><b/><c/></r>");
 }
 
+TEST(XmlValues, NodeMarkupEscapesNamespaceURIsAndLeavesTheTreeAsItWas)
+{
+    // The library writes a namespace URI unescaped: a "<" in one would make
+    // the markup unreadable, a ">" end the start tag early.
+    XmlDoc d("<r><o xmlns=\"u&lt;v&gt;w&amp;x\">in<i xmlns:p=\"a&gt;b\">y</i></o></r>");
+    xmlNode* o = d.Root()->children;
+    CSafeBuf markup;
+    ASSERT_TRUE(XMLGetNodeXML(o, markup));
+    EXPECT_EQ(ToUtf8(markup), "<o xmlns=\"u&lt;v&gt;w&#38;x\">in<i xmlns:p=\"a&gt;b\">y</i></o>");
+    XmlDoc again(ToUtf8(markup).c_str());
+    EXPECT_NE(again.doc, nullptr) << ToUtf8(again.error);
+    EXPECT_STREQ(reinterpret_cast<const char*>(o->nsDef->href), "u<v>w&#38;x");
+}
+
 TEST(XmlLoad, ParseErrorsGiveTheLibraryMessageAndLine)
 {
     CSafeBuf error;
