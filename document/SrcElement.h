@@ -128,8 +128,9 @@ public:
     // Without preserveSpace (it is on inside "pre") a text of white space
     // only is dropped, or becomes one blank when it holds a blank and
     // follows an inline or other element or a text ending in a word (also
-    // as the first text inside an inline element that follows one). Line feeds become CR LF. "font" and
-    // "center" elements are unwrapped as they are read.
+    // as the first text inside an inline element that follows one). Line
+    // feeds become CR LF. "font" and "center" elements are unwrapped as they
+    // are read.
     void SetElement(_xmlNode* node, bool preserveSpace);
     // Writes the node and its subtree into out (cleared first). level is the
     // node's indentation level (its children's is one more: -1 puts a root's
@@ -208,9 +209,9 @@ public:
     // subtree, so the result is the same.
     void RemoveTagWithoutAttrThenEmptyTag(int mode, int flags);
     // Unwraps every element whose tag (ASCII case ignored) is neither in
-    // SupportHTMLTag nor dt or dd. Custom elements the control lists and their subtrees
-    // are left alone, and so are comments. Answers whether this node is to
-    // be unwrapped.
+    // SupportHTMLTag nor dt or dd. Custom elements the control lists and
+    // their subtrees are left alone, and so are comments. Answers whether
+    // this node is to be unwrapped.
     bool RemoveNonXhtmlTag();
     // Keeps, with lower-case names, the common attributes, "class" when
     // keepClass is set, and those ValidProperties lists for the tag; deletes
