@@ -557,6 +557,7 @@ public:
     CPoint m_handlePoint;
     CSafeBuf m_headMarkup;  // the loaded head, its style element removed
     CSafeBuf m_styleMarkup; // the loaded head's style element
+    int m_sheetPlace = -1;  // where in m_headMarkup that element stood
     unsigned char m_pointerByte = 0;
     CSafeBuf m_spareText;
     // The loaded text carried its own body tags: the writer keeps the

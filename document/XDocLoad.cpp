@@ -31,6 +31,7 @@
 #include "elements/TableElement.h"
 #include "style/layout/LayoutPass.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -156,11 +157,40 @@ bool HasAttribute(xmlNode* element, const char* name, const char* value)
 }
 
 // The head's markup as the writer keeps it: trimmed, an empty head that the
-// XML layer wrote self-closed given its end tag.
-void KeepHeadMarkup(xmlNode* head, CSafeBuf& markup)
+// XML layer wrote self-closed given its end tag. The style element the
+// document's sheet was read from, when there is one, is taken out of the
+// head, and `sheetAt` tells where it stood in the markup (-1 without one), so
+// that the sheet is written back in its place among the head's children: a
+// link or another style before it keeps its place in the cascade.
+void KeepHeadMarkup(xmlNode* head, xmlNode* sheet, CSafeBuf& markup, int& sheetAt)
 {
+    sheetAt = -1;
     XMLGetNodeXML(head, markup);
-    markup.Trim();
+    if (sheet) {
+        // The element gives way to a processing instruction whose name the
+        // head's markup does not hold, so that its text is found in one place.
+        std::string name = "qm-sheet";
+        while (markup.Find(name.c_str()) >= 0)
+            name += '-';
+        xmlNode* place = xmlNewDocPI(head->doc, BAD_CAST name.c_str(), nullptr);
+        if (place) {
+            xmlReplaceNode(sheet, place);
+            xmlFreeNode(sheet);
+            XMLGetNodeXML(head, markup);
+            const std::string text = "<?" + name + "?>";
+            sheetAt = markup.Find(text.c_str());
+            if (sheetAt >= 0)
+                markup.Delete(sheetAt, static_cast<int>(text.size()));
+        } else {
+            XMLRemoveNode(sheet);
+            XMLGetNodeXML(head, markup);
+        }
+    }
+    const int length = markup.Length();
+    markup.TrimLeft();
+    if (sheetAt >= 0)
+        sheetAt = std::max(0, sheetAt - (length - markup.Length()));
+    markup.TrimRight();
     const unsigned short* s = markup;
     for (int i = markup.Length() - 2; i >= 0; --i) {
         if (s[i] != '/' || s[i + 1] != '>')
@@ -174,7 +204,9 @@ void KeepHeadMarkup(xmlNode* head, CSafeBuf& markup)
         }
         break;
     }
-    markup.Trim();
+    markup.TrimRight();
+    if (sheetAt > markup.Length())
+        sheetAt = markup.Length();
 }
 
 // A data table gets its header ids and row groups (tables that the repair
@@ -368,6 +400,7 @@ bool CXDoc::ReadDocument(const unsigned short* text, bool& built)
     m_headStartTag.Empty();
     m_headMarkup.Empty();
     m_styleMarkup.Empty();
+    m_sheetPlace = -1;
     m_rightToLeft = 0;
     if (html) {
         CSafeBuf end;
@@ -375,17 +408,16 @@ bool CXDoc::ReadDocument(const unsigned short* text, bool& built)
         m_rightToLeft = HasAttribute(html, "dir", "rtl") ? 1 : 0;
     }
 
+    xmlNode* sheetNode = nullptr; // the head's style element read as the sheet
     if (body) {
         ReleaseHeldTree();
         FreeStyleClass(1);
         ReleaseImagePool();
-        xmlNode* style = nullptr;
-        if (head && FindChildNode(head, "style", &style)) {
+        if (head && FindChildNode(head, "style", &sheetNode)) {
             CSafeBuf name, sheet;
-            GetNameValue(style, name, sheet);
+            GetNameValue(sheetNode, name, sheet);
             LoadStyleClass(sheet, 0, false, 0);
-            XMLGetNodeXML(style, m_styleMarkup);
-            XMLRemoveNode(style);
+            XMLGetNodeXML(sheetNode, m_styleMarkup);
         }
     }
 
@@ -453,6 +485,6 @@ bool CXDoc::ReadDocument(const unsigned short* text, bool& built)
         built = true;
     }
     if (head)
-        KeepHeadMarkup(head, m_headMarkup);
+        KeepHeadMarkup(head, sheetNode, m_headMarkup, m_sheetPlace);
     return parsed && body;
 }

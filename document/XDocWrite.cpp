@@ -204,10 +204,20 @@ void CXDoc::GetSourceCode(CSafeBuf& out, int mode, bool tidy)
                 }
             }
         } else {
-            CSafeBuf rest(m_headMarkup);
-            RemoveTag(rest, 2);
-            RemoveTag(rest, 1);
-            rest.Trim();
+            // The head's children before the sheet's place and after it;
+            // without a place the sheet ends the head.
+            CSafeBuf before(m_headMarkup), after;
+            const int place = m_sheetPlace;
+            if (place >= 0 && place < before.Length()) {
+                after = before.Mid(place, before.Length() - place);
+                before = before.Left(place);
+            }
+            RemoveTag(after.IsEmpty() ? before : after, 2);
+            RemoveTag(before, 1);
+            before.TrimLeft();
+            after.TrimRight();
+            if (after.IsEmpty())
+                before.TrimRight();
             if (indent) {
                 w += "\r\n\t";
                 w += m_headStartTag;
@@ -215,7 +225,7 @@ void CXDoc::GetSourceCode(CSafeBuf& out, int mode, bool tidy)
             } else {
                 w += m_headStartTag;
             }
-            w += rest;
+            w += before;
             if (mode & kModeStyleSheet) {
                 w += "\r\n";
                 w += base;
@@ -227,6 +237,7 @@ void CXDoc::GetSourceCode(CSafeBuf& out, int mode, bool tidy)
             } else {
                 w += m_styleMarkup;
             }
+            w += after;
             w += indent ? "\r\n\t</head>" : "</head>";
         }
 

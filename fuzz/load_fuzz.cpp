@@ -86,6 +86,16 @@ void Check(CXDoc& doc, bool loaded)
         QM_FUZZ_CHECK(Parses(doc.m_htmlStartTag, doc.m_headMarkup));
         QM_FUZZ_CHECK(Parses(doc.m_htmlStartTag, doc.m_styleMarkup));
     }
+    // The sheet's place lies among the head's children: its element put
+    // back there makes a head that reads again.
+    const int place = doc.m_sheetPlace;
+    QM_FUZZ_CHECK(place >= -1 && place <= doc.m_headMarkup.Length());
+    if (place >= 0 && !doc.m_htmlStartTag.IsEmpty()) {
+        CSafeBuf head = doc.m_headMarkup.Left(place);
+        head += doc.m_styleMarkup;
+        head += doc.m_headMarkup.Mid(place, doc.m_headMarkup.Length() - place);
+        QM_FUZZ_CHECK(Parses(doc.m_htmlStartTag, head));
+    }
 }
 
 } // namespace

@@ -113,6 +113,8 @@ std::string Report(CXDoc& doc, const std::string& results, bool tree)
     Line(report, "head-start", ShownMarkup(doc.m_headStartTag));
     Line(report, "head", ShownMarkup(doc.m_headMarkup));
     Line(report, "style", ShownMarkup(doc.m_styleMarkup));
+    if (doc.m_sheetPlace >= 0)
+        report += "style-at " + std::to_string(doc.m_sheetPlace) + "\n";
     if (doc.m_root && doc.m_root->Rare().m_baseURL)
         Line(report, "base", Utf8(*doc.m_root->Rare().m_baseURL));
     Line(report, "rules", Rules(doc.m_workingRules));

@@ -98,6 +98,7 @@ TEST(WriterCases, ModesFramesAndSelection)
         doc.m_headStartTag = FromUtf8(in.headTag.empty() ? "<head>" : in.headTag);
         doc.m_headMarkup = FromUtf8(in.head);
         doc.m_styleMarkup = FromUtf8(in.style);
+        doc.m_sheetPlace = std::stoi(OptionValue(c, "style-at", "-1"));
 
         const int mode = std::stoi(OptionValue(c, "mode", "6"));
         CSafeBuf out("stale");
