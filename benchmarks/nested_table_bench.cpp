@@ -8,8 +8,14 @@
 // innermost table's), which show that the deep tables take their words'
 // natural widths.
 //
+// BM_NestedTablesWithRule: the tables each 100% wide with a horizontal rule
+// in the innermost in place of its words. The rule's box follows the width
+// its cell is offered and adds nothing to any minimum width: width stays
+// 800 until the cells' words need more (as in BM_NestedTables).
+//
 // Goal: the time grows linearly with the depth (twice the depth, about
-// twice the time), past the first few tables as below them.
+// twice the time), past the first few tables as below them; with the rule
+// about as without it.
 
 #include "base/text/SafeBuf.h"
 #include "editor/XHTML.h"
@@ -25,14 +31,15 @@
 
 namespace {
 
-// Levels of open + "some words in a cell" + middle, the innermost words,
-// then the levels' close.
-std::string Generate(int depth, const char* open, const char* middle, const char* close)
+// Levels of open + "some words in a cell" + middle, the innermost
+// content, then the levels' close.
+std::string Generate(
+    int depth, const char* open, const char* middle, const char* close, const char* innermost)
 {
     std::string doc = "<html xmlns=\"http://www.w3.org/1999/xhtml\"><body>";
     for (int i = 0; i < depth; ++i)
         doc += std::string(open) + "some words in a cell" + middle;
-    doc += "the innermost words";
+    doc += innermost;
     for (int i = 0; i < depth; ++i)
         doc += close;
     doc += "</body></html>";
@@ -49,12 +56,13 @@ const CElement* Innermost(const CElement* e)
     return found;
 }
 
-void Nested(benchmark::State& state, const char* open, const char* middle, const char* close)
+void Nested(benchmark::State& state, const char* open, const char* middle, const char* close,
+    const char* innermost = "the innermost words")
 {
     const int depth = static_cast<int>(state.range(0));
     auto engine = std::make_unique<CXHTML>();
     auto document = std::make_unique<CMarkupDocument>(engine.get());
-    const std::string doc = Generate(depth, open, middle, close);
+    const std::string doc = Generate(depth, open, middle, close, innermost);
     CSafeBuf error;
     if (!document->Read(doc.data(), doc.size(), error)) {
         state.SkipWithError("the generated document did not read");
@@ -74,6 +82,11 @@ void BM_NestedTables(benchmark::State& state)
     Nested(state, "<table><tr><td>", "</td><td>", "</td></tr></table>");
 }
 
+void BM_NestedTablesWithRule(benchmark::State& state)
+{
+    Nested(state, "<table width=\"100%\"><tr><td>", "</td><td>", "</td></tr></table>", "<hr/>");
+}
+
 // The same words in blocks nested as deep in elements, for comparison: the
 // part of the time any content that deep takes (text runs look up inherited
 // values and blocks their place in the document up their ancestors).
@@ -85,4 +98,5 @@ void BM_NestedBlocks(benchmark::State& state)
 } // namespace
 
 BENCHMARK(BM_NestedTables)->RangeMultiplier(2)->Range(1, 64)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_NestedTablesWithRule)->RangeMultiplier(2)->Range(1, 64)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_NestedBlocks)->RangeMultiplier(2)->Range(1, 64)->Unit(benchmark::kMicrosecond);

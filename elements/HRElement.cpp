@@ -43,8 +43,14 @@ bool CHRElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, Calc
 
 bool CHRElement::GetMinSize(CSize& size, bool)
 {
-    const bool percent = Style().widthSet && Style().widthUnit == kUnitPercent;
-    const int width = percent ? 0 : Lay().m_sizeRect.right - Lay().m_sizeRect.left;
+    // Only a width in pixels holds the rule wide. Without one (or with a
+    // percentage) its box follows the width it is offered: counting that
+    // box as a minimum would keep a table cell as wide as it was measured,
+    // so the table overflows, the cell around it widens, and the rule with
+    // it, at every layout of every table around.
+    const ELEMENT_STYLE& s = Style();
+    const bool pixels = s.widthSet && s.width > 0 && s.widthUnit == kUnitPixels;
+    const int width = pixels ? Lay().m_sizeRect.right - Lay().m_sizeRect.left : 0;
     if (size.cx < width)
         size.cx = width;
     if (size.cy < Lay().m_sizeRect.bottom - Lay().m_sizeRect.top)

@@ -22,7 +22,9 @@ public:
     // or percent of it instead) and 2 x offset + 2 high (`height` + 2 x
     // offset when set).
     bool CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, CalcInfo* info) override;
-    // Slot 37: raised to the box width (0 for a percent width) and height.
+    // Slot 37: raised to the box width when the width is in pixels (no
+    // minimum width otherwise: the box follows the width offered) and to
+    // the box height.
     bool GetMinSize(CSize& size, bool ignoreOwnSize) override;
     // Slot 41: a selected rule fills its box light blue first; the line is
     // the rule's own colour, else grey: filled when one pixel high, framed
