@@ -251,6 +251,16 @@ bool ContentEndsBefore(const CElement* e)
     return last != ' ' && last != 0xA0;
 }
 
+// Whether white space at the start of inline element e parts it from a word
+// before it: e, or the inline element it begins, follows content that ends
+// in a character.
+bool StartsAfterWord(const CElement* e)
+{
+    while (!e->m_prevSibling && e->m_parent && e->m_parent->m_inline)
+        e = e->m_parent;
+    return ContentEndsBefore(e);
+}
+
 // A text of white space only (IsValidText false): what it leaves depends on
 // where it stands, not on the blanks it holds.
 void ReadBlanks(CElement* e, ChildState& st)
@@ -275,6 +285,14 @@ void ReadBlanks(CElement* e, ChildState& st)
     }
     if (!st.first && !only)
         return;
+    // White space starting an inline element, before its content, parts a
+    // word before the element from that content as a blank starting its
+    // text does (`a<code> <em>b</em></code>` reads "a b").
+    if (!only && e->m_inline && StartsAfterWord(e)) {
+        AppendText(e, kBlank);
+        st.first = false;
+        return;
+    }
     // White space only, at the start or alone.
     if (e->m_tableCell || e->m_kind == kKindCaption) {
         // A cell of white space only shows a no-break space, so that it keeps
