@@ -4,6 +4,7 @@
 #include "source_view/ColoringEditor.h"
 
 #include "platform/events/InputState.h"
+#include "platform/events/Services.h"
 #include "platform/input/KeyLayout.h"
 #include "platform/np/EventRecord.h"
 #include "platform/ui/ScrollBar.h"
@@ -11,6 +12,42 @@
 namespace {
 
 const unsigned short kLineBreak[] = {'\r', '\n'};
+
+// The key a unit of typed text stands for, or -1 for a character to type.
+// The browser hands every press on as text input too, and the view takes
+// keys only from there once text input has started: the editing keys come
+// as their control characters and, with Command held, the shortcuts as
+// their letters.
+int KeyOfUnit(unsigned short unit, bool command)
+{
+    using namespace qm::input;
+    switch (unit) {
+    case 1: return kVK_Home;
+    case 3: return kVK_ANSI_KeypadEnter;
+    case 4: return kVK_End;
+    case 8: return kVK_Delete; // Backspace
+    case 9: return kVK_Tab;
+    case 11: return kVK_PageUp;
+    case 12: return kVK_PageDown;
+    case 28: return kVK_LeftArrow;
+    case 29: return kVK_RightArrow;
+    case 30: return kVK_UpArrow;
+    case 31: return kVK_DownArrow;
+    case 127: return kVK_ForwardDelete;
+    default: break;
+    }
+    if (command) {
+        switch (unit | 0x20) {
+        case 'a': return kVK_ANSI_A;
+        case 'c': return kVK_ANSI_C;
+        case 'v': return kVK_ANSI_V;
+        case 'x': return kVK_ANSI_X;
+        case 'z': return kVK_ANSI_Z;
+        default: break;
+        }
+    }
+    return -1;
+}
 
 } // namespace
 
@@ -168,9 +205,21 @@ void CColoringEditor::MacUnicodeInput(const unsigned short* text, int fixed)
         m_markedStart = -1;
         m_markedLength = 0;
     }
+    const std::uint16_t modifiers = static_cast<std::uint16_t>(qm::events::Services::Get().Input().modifiers);
+    const bool command = modifiers & qm::events::kModCommand;
     const int start = SelectionStart();
     int count = 0;
     for (const unsigned short* p = text; *p; ++p) {
+        const int key = KeyOfUnit(*p, command);
+        if (key >= 0) {
+            OnKey(static_cast<std::uint32_t>(key) << 8 | *p, modifiers);
+            continue;
+        }
+        // Other control characters and Command with another key type
+        // nothing: they would put characters XML does not allow, or the
+        // shortcut's letter, into the markup.
+        if (command || (*p < 32 && *p != '\r' && *p != '\n'))
+            continue;
         if (*p == '\r' || *p == '\n') {
             if (*p == '\n' && p > text && p[-1] == '\r')
                 continue;

@@ -172,6 +172,36 @@ TEST_F(SourceViewEvents, UnicodeInputFixedAndProvisional)
     EXPECT_EQ("<p>\u00e9t\u00e9\u304b\r\n</p>", Text());
 }
 
+// The browser hands every press on as typed text too, and once text input has
+// started the view takes keys only from there: the editing keys arrive as
+// their control characters, the shortcuts as their letters with Command held.
+TEST_F(SourceViewEvents, KeysArrivingAsTypedTextEditAndNeverTypeThemselves)
+{
+    uint32_t& modifiers = qm::events::Services::Get().Input().modifiers;
+    Set("<p>ab_x_Here_to_put_cursor_x_cd</p>");
+    view->MacUnicodeInput(qmtest::U16(u"XY\b"), 1); // Backspace
+    EXPECT_EQ("<p>abX_x_Here_to_put_cursor_x_cd</p>", Text(true));
+    view->MacUnicodeInput(qmtest::U16(u"\x1c\x1c\x7f"), 1); // two lefts, Delete
+    EXPECT_EQ("<p>a_x_Here_to_put_cursor_x_Xcd</p>", Text(true));
+    view->MacUnicodeInput(qmtest::U16(u"\x1d\x01Z\x04\x03"), 1); // right, Home, Z, End, Enter
+    EXPECT_EQ("Z<p>aXcd</p>\r\n", Text());
+    // Escape and the function keys type nothing.
+    view->MacUnicodeInput(qmtest::U16(u"\x1b\x10"), 1);
+    EXPECT_EQ("Z<p>aXcd</p>\r\n", Text());
+
+    modifiers = kCommand;
+    view->MacUnicodeInput(qmtest::U16(u"a"), 1); // select all
+    EXPECT_EQ(0, view->SelectionStart());
+    EXPECT_EQ(static_cast<int>(Text().size()), view->SelectionEnd());
+    view->MacUnicodeInput(qmtest::U16(u"x"), 1); // cut
+    EXPECT_EQ("", Text());
+    view->MacUnicodeInput(qmtest::U16(u"vb"), 1); // paste; Command+B types nothing
+    EXPECT_EQ("Z<p>aXcd</p>\r\n", Text());
+    view->MacUnicodeInput(qmtest::U16(u"z"), 1); // undo the paste
+    EXPECT_EQ("", Text());
+    modifiers = 0;
+}
+
 TEST_F(SourceViewEvents, ScrollCodesMoveTheRowsAndColumns)
 {
     std::string text;
