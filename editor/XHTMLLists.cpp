@@ -218,12 +218,17 @@ CElement* CXHTML::JumpOutOfLI(CElement* item, int mode)
             m_doc.m_caretElement = nullptr;
         DestroyElement(list);
     }
-    if (mode == 0) {
+    // A paragraph may hold no block: when the item held one (a nested
+    // list), its children replace the paragraph, or the tree's repair would
+    // later run the words of the blocks together in it.
+    if (mode == 0 || (mode == 1 && !asItem)) {
         if (HoldsBlock(holder)) {
             outer->RemoveChildNodeOnly(holder->GetID());
             outer->StyleChanged(0);
             holder = nullptr;
         }
+    }
+    if (mode == 0) {
         const long k = outer->m_kind;
         if (holder && (k == kKindLi || k == kKindDd || IsCellKind(k)) && CountBlocks(outer) == 1) {
             outer->RemoveChildNodeOnly(holder->GetID());
