@@ -50,16 +50,6 @@ bool IsPlainBlock(const CElement* e)
     return e && (IsHeadingKind(e->m_kind) || e->m_kind == kKindP || e->m_kind == kKindDiv);
 }
 
-// Every child is a text run without text.
-bool OnlyEmptyRuns(const CElement* e)
-{
-    for (const CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
-        if (!IsEmptyRun(c))
-            return false;
-    }
-    return true;
-}
-
 } // namespace
 
 void CXHTML::OnChar(unsigned int key, unsigned int repeat, unsigned int flags)

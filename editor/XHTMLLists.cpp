@@ -219,14 +219,28 @@ CElement* CXHTML::JumpOutOfLI(CElement* item, int mode)
         DestroyElement(list);
     }
     // A paragraph may hold no block: when the item held one (a nested
-    // list), its children replace the paragraph, or the tree's repair would
-    // later run the words of the blocks together in it.
-    if (mode == 0 || (mode == 1 && !asItem)) {
-        if (HoldsBlock(holder)) {
-            outer->RemoveChildNodeOnly(holder->GetID());
-            outer->StyleChanged(0);
+    // list), the paragraph keeps the item's own line and the blocks, with
+    // what follows them, go after it. Leaving them inside, the tree's repair
+    // would run their words together; putting the item's children in its
+    // place would run its line into the words before it.
+    if (!asItem && mode != 2 && HoldsBlock(holder)) {
+        CElement* first = holder->m_firstChild;
+        while (first && !first->m_block)
+            first = first->m_nextSibling;
+        for (CElement* at = holder; first;) {
+            CElement* next = first->m_nextSibling;
+            if (!MoveBeside(first, at, true))
+                break;
+            at = first;
+            first = next;
+        }
+        if (OnlyEmptyRuns(holder)) {
+            if (CaretWithin(holder))
+                m_doc.m_caretElement = nullptr;
+            DestroyElement(holder);
             holder = nullptr;
         }
+        outer->StyleChanged(0);
     }
     if (mode == 0) {
         const long k = outer->m_kind;

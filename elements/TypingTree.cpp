@@ -46,6 +46,15 @@ const CElement* Preceding(const CElement* e, const CElement* within)
 
 bool IsEmptyRun(const CElement* e) { return e && e->IsTextElement() && e->m_text.IsEmpty(); }
 
+bool OnlyEmptyRuns(const CElement* e)
+{
+    for (const CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
+        if (!IsEmptyRun(c))
+            return false;
+    }
+    return true;
+}
+
 bool IsFirstContentOf(const CElement* e, const CElement* top)
 {
     for (; e && e != top; e = e->m_parent) {

@@ -8,6 +8,8 @@ class CTextElement;
 
 // A text run without text.
 bool IsEmptyRun(const CElement* e);
+// Every child of e is a text run without text (or e has none).
+bool OnlyEmptyRuns(const CElement* e);
 // e comes first (last) in top: at every level up to top, e or its ancestor
 // is the first (last) child, empty text runs before (after) it passed over.
 bool IsFirstContentOf(const CElement* e, const CElement* top);
