@@ -2,9 +2,17 @@
 
 CPtrList::CPtrList() = default;
 
-CPtrList::CPtrList(const CPtrList& other) = default;
+// A copy walks afresh: the hint names a node of the list copied.
+CPtrList::CPtrList(const CPtrList& other) : m_list(other.m_list) { }
 
-CPtrList& CPtrList::operator=(const CPtrList& other) = default;
+CPtrList& CPtrList::operator=(const CPtrList& other)
+{
+    if (this != &other) {
+        m_list = other.m_list;
+        m_stepped = nullptr;
+    }
+    return *this;
+}
 
 CPtrList::~CPtrList() = default;
 
@@ -12,7 +20,7 @@ void* CPtrList::GetHeadPosition() const { return m_list.Head(); }
 
 void* CPtrList::GetNext(void*& pos) const
 {
-    Node* n = m_list.Step(pos);
+    Node* n = m_list.Step(pos, &m_stepped);
     return n ? n->item : nullptr;
 }
 
@@ -22,13 +30,13 @@ void* CPtrList::GetTail() const { return m_list.Tail() ? m_list.Tail()->item : n
 
 void* CPtrList::GetAt(void* pos) const
 {
-    Node* n = m_list.Locate(pos);
+    Node* n = m_list.Locate(pos, nullptr, m_stepped);
     return n ? n->item : nullptr;
 }
 
 void CPtrList::SetAt(void* pos, void* item)
 {
-    if (Node* n = m_list.Locate(pos))
+    if (Node* n = m_list.Locate(pos, nullptr, m_stepped))
         n->item = item;
 }
 
@@ -48,17 +56,39 @@ void CPtrList::AddTail(const CPtrList* other)
         m_list.AppendCopies(other->m_list);
 }
 
-void* CPtrList::InsertBefore(void* pos, void* item) { return m_list.InsertBefore(pos, m_list.New(item)); }
+void* CPtrList::InsertBefore(void* pos, void* item)
+{
+    return m_list.InsertBefore(pos, m_list.New(item), m_stepped);
+}
 
-void* CPtrList::InsertAfter(void* pos, void* item) { return m_list.InsertAfter(pos, m_list.New(item)); }
+void* CPtrList::InsertAfter(void* pos, void* item)
+{
+    return m_list.InsertAfter(pos, m_list.New(item), m_stepped);
+}
 
-void CPtrList::RemoveHead() { m_list.RemoveHead(); }
+// The hint never names a node that is gone: a removal at either end drops it
+// when it is that node.
+void CPtrList::RemoveHead()
+{
+    if (m_stepped == m_list.Head())
+        m_stepped = nullptr;
+    m_list.RemoveHead();
+}
 
-void CPtrList::RemoveTail() { m_list.RemoveTail(); }
+void CPtrList::RemoveTail()
+{
+    if (m_stepped == m_list.Tail())
+        m_stepped = nullptr;
+    m_list.RemoveTail();
+}
 
-void CPtrList::RemoveAt(void* pos) { m_list.RemoveAt(pos); }
+void CPtrList::RemoveAt(void* pos) { m_list.RemoveAt(pos, &m_stepped); }
 
-void CPtrList::RemoveAll() { m_list.RemoveAll(); }
+void CPtrList::RemoveAll()
+{
+    m_stepped = nullptr;
+    m_list.RemoveAll();
+}
 
 void* CPtrList::FindIndex(int i) const { return m_list.NodeAt(i); }
 

@@ -58,9 +58,8 @@ public:
     // The first node holding item, or null.
     void* Find(void* item) const;
 
-    // Calls fn with every item, head first, in one walk (GetNext looks each
-    // position up from the head, so walking with it costs a pass a step).
-    // fn must not change the list.
+    // Calls fn with every item, head first, in one walk. fn must not change
+    // the list.
     template <class Fn>
     void ForEachItem(Fn fn) const
     {
@@ -72,4 +71,7 @@ private:
     using Node = SinglyLinkedNode<void*>;
 
     SinglyLinkedList<Node> m_list;
+    // The node before the one GetNext answered last, a node of this list or
+    // null: the hint that keeps a walk with GetNext linear.
+    mutable Node* m_stepped = nullptr;
 };

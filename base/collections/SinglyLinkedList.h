@@ -12,9 +12,14 @@
 // PlainNodes<Node> copies member by member and deletes.
 //
 // A position is the address of a node handed out as an opaque pointer. Every
-// operation that takes one looks it up by walking from the head, so a
-// position of another chain, or of a node already freed, is recognised and
-// never followed.
+// operation that takes one looks it up, so a position of another chain, or
+// of a node already freed, is recognised and never followed. The head, the
+// node after it and the two nodes after a node the caller names as a hint
+// (one of this chain, such as the node before the one a walk stepped over
+// last) are known to be in the chain and recognised at once; any other
+// position is looked for from the head. A walk that keeps its hint is
+// therefore linear, not quadratic, and so is a walk that removes the node it
+// has just stepped over.
 //
 // The Link and Insert operations take a node just allocated by the caller; a
 // null node (an allocation that failed) is answered as null and changes
@@ -88,19 +93,43 @@ public:
         return nullptr;
     }
 
-    // The node at pos; null for a null or foreign position.
-    Node* Locate(const void* pos, Node** previous = nullptr) const
+    // The node at pos; null for a null or foreign position. hint, when
+    // given, is a node of this chain.
+    Node* Locate(const void* pos, Node** previous = nullptr, Node* hint = nullptr) const
     {
         if (!pos)
             return nullptr;
-        return FindIf([pos](const Node& n) { return &n == pos; }, previous);
+        Node* prev = nullptr;
+        Node* n = nullptr;
+        if (pos == m_head) {
+            n = m_head;
+        } else if (m_head && pos == m_head->next) {
+            prev = m_head;
+            n = m_head->next;
+        } else if (hint && pos == hint->next) {
+            prev = hint;
+            n = hint->next;
+        } else if (hint && hint->next && pos == hint->next->next) {
+            prev = hint->next;
+            n = prev->next;
+        } else {
+            n = FindIf([pos](const Node& node) { return &node == pos; }, &prev);
+        }
+        if (n && previous)
+            *previous = prev;
+        return n;
     }
 
     // Answers the node at pos and moves pos to the next one (null after the
     // tail); for a null or foreign position answers null and sets pos to null.
-    Node* Step(void*& pos) const
+    // hint, when given, is a node of this chain or null, and becomes the
+    // node before the one answered (null for the head).
+    Node* Step(void*& pos, Node** hint = nullptr) const
     {
-        Node* n = Locate(pos);
+        Node* prev = nullptr;
+        Node* n = Locate(pos, &prev, hint ? *hint : nullptr);
+        if (n && hint)
+            *hint = prev;
         pos = n ? n->next : nullptr;
         return n;
     }
@@ -137,20 +166,20 @@ public:
 
     // Insert node before or after the node at pos; a null or foreign position
     // links it at the tail.
-    Node* InsertBefore(const void* pos, Node* node)
+    Node* InsertBefore(const void* pos, Node* node, Node* hint = nullptr)
     {
         if (!node)
             return nullptr;
         Node* prev = nullptr;
-        if (!Locate(pos, &prev))
+        if (!Locate(pos, &prev, hint))
             return LinkTail(node);
         return LinkAfter(prev, node);
     }
-    Node* InsertAfter(const void* pos, Node* node)
+    Node* InsertAfter(const void* pos, Node* node, Node* hint = nullptr)
     {
         if (!node)
             return nullptr;
-        Node* at = Locate(pos);
+        Node* at = Locate(pos, nullptr, hint);
         return LinkAfter(at ? at : m_tail, node);
     }
 
@@ -168,11 +197,16 @@ public:
         if (Locate(m_tail, &prev))
             Unlink(m_tail, prev);
     }
-    void RemoveAt(const void* pos)
+    // hint, when given, is a node of this chain or null; when it is the node
+    // removed it becomes the one before it.
+    void RemoveAt(const void* pos, Node** hint = nullptr)
     {
         Node* prev = nullptr;
-        if (Node* n = Locate(pos, &prev))
+        if (Node* n = Locate(pos, &prev, hint ? *hint : nullptr)) {
+            if (hint && *hint == n)
+                *hint = prev;
             Unlink(n, prev);
+        }
     }
     template <class Match>
     bool RemoveFirst(Match match)

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -117,6 +120,108 @@ TEST(PtrList, ForeignPositionsAreRecognised)
     EXPECT_EQ(list.GetNext(pos), nullptr);
     EXPECT_EQ(pos, nullptr);
     EXPECT_EQ(list.GetAt(nullptr), nullptr);
+}
+
+// Positions held by a walk stay right while the list changes around them:
+// random steps, insertions and removals at live positions, checked against
+// a plain vector after every operation.
+TEST(PtrList, PositionsStayRightWhileTheListChangesAroundAWalk)
+{
+    std::mt19937 rng(11);
+    auto item = [](int v) { return reinterpret_cast<void*>(static_cast<std::intptr_t>(v + 1)); };
+    for (int round = 0; round < 60; ++round) {
+        CPtrList list;
+        std::vector<std::pair<void*, void*>> model; // item, position
+        int next = 0;
+        int last = 0;
+        for (int op = 0; op < 300; ++op) {
+            // Half the operations work where the last one did, beside the
+            // position a walk has just stepped over.
+            int k = model.empty() ? 0 : static_cast<int>(rng() % model.size());
+            if (rng() % 2 && !model.empty())
+                k = std::min(last + static_cast<int>(rng() % 2), static_cast<int>(model.size()) - 1);
+            last = k;
+            switch (rng() % 10) {
+            case 8:
+                if (!model.empty()) {
+                    list.RemoveHead();
+                    model.erase(model.begin());
+                }
+                break;
+            case 9:
+                if (!model.empty()) {
+                    list.RemoveTail();
+                    model.pop_back();
+                }
+                break;
+            case 7: { // another list's items put in front
+                CPtrList front;
+                front.AddTail(item(next));
+                list.AddHead(&front);
+                model.emplace(model.begin(), item(next++), list.FindIndex(0));
+                break;
+            }
+            case 0:
+                model.emplace_back(item(next), list.AddTail(item(next)));
+                ++next;
+                break;
+            case 1:
+                model.emplace(model.begin(), item(next), list.AddHead(item(next)));
+                ++next;
+                break;
+            case 2: // a step from a held position
+                if (!model.empty()) {
+                    void* pos = model[k].second;
+                    EXPECT_EQ(list.GetNext(pos), model[k].first);
+                    EXPECT_EQ(pos, k + 1 < static_cast<int>(model.size()) ? model[k + 1].second : nullptr);
+                }
+                break;
+            case 3:
+                if (!model.empty()) {
+                    list.RemoveAt(model[k].second);
+                    model.erase(model.begin() + k);
+                }
+                break;
+            case 4:
+                if (!model.empty()) {
+                    void* at = list.InsertBefore(model[k].second, item(next));
+                    model.emplace(model.begin() + k, item(next++), at);
+                }
+                break;
+            case 5:
+                if (!model.empty()) {
+                    void* at = list.InsertAfter(model[k].second, item(next));
+                    model.emplace(model.begin() + k + 1, item(next++), at);
+                }
+                break;
+            default: // a walk that removes every other item it steps over
+                for (void* pos = list.GetHeadPosition(); pos;) {
+                    void* here = pos;
+                    list.GetNext(pos);
+                    if (rng() % 2) {
+                        list.RemoveAt(here);
+                        for (auto it = model.begin(); it != model.end(); ++it) {
+                            if (it->second == here) {
+                                model.erase(it);
+                                break;
+                            }
+                        }
+                    }
+                }
+                break;
+            }
+            std::vector<void*> expected;
+            for (const auto& m : model)
+                expected.push_back(m.first);
+            // A copy is walked, so that the list's own walk state stays.
+            const CPtrList copy(list);
+            ASSERT_EQ(Items(copy), expected) << "round " << round << ", operation " << op;
+            ASSERT_EQ(list.GetCount(), static_cast<int>(model.size()));
+            if (!model.empty()) {
+                ASSERT_EQ(list.GetTail(), model.back().first);
+            }
+        }
+    }
 }
 
 TEST(PtrList, InsertionAtNullPositionAppendsAndKeepsTail)
