@@ -14,6 +14,7 @@
 #include "style/records/StyleType.h"
 
 #include <set>
+#include <vector>
 
 namespace {
 
@@ -188,22 +189,33 @@ void CXHTML::ProcessSelectedBullet(int kind)
         // A run is taken once: one whose block cannot be aligned (no block
         // above it) would otherwise be picked for ever.
         std::set<long> taken;
-        for (;;) {
+        // The selected runs are listed once a pass and taken in that order
+        // (document order); a run that an earlier one destroyed, unselected
+        // or already brought where it should be is passed over, and the
+        // next listing finds the runs a pass made. A listing for every run
+        // taken would cost the square of the selection's runs.
+        for (bool picked = true; picked;) {
+            picked = false;
             CPtrList runs;
             root->GetAllChildren(&runs, 0, true, kKindText, 0);
-            CElement* pick = nullptr;
-            for (void* pos = runs.GetHeadPosition(); pos && !pick;) {
-                auto* run = static_cast<CElement*>(runs.GetNext(pos));
-                if (!taken.count(run->GetID()) && run->IsSelectionUnderTag(kind, 1) == whole)
-                    pick = run;
+            std::vector<long> ids;
+            ids.reserve(static_cast<size_t>(runs.GetCount()));
+            for (void* pos = runs.GetHeadPosition(); pos;)
+                ids.push_back(static_cast<CElement*>(runs.GetNext(pos))->GetID());
+            for (const long id : ids) {
+                if (taken.count(id))
+                    continue;
+                CElement* run = m_doc.m_registry.Find(id);
+                if (!run || !run->m_selected || !m_doc.IsElementInTree(run)
+                    || run->IsSelectionUnderTag(kind, 1) != whole)
+                    continue;
+                taken.insert(id);
+                picked = true;
+                if (list)
+                    DoList(run, kind, true, false);
+                else
+                    ModifyAlign(run, code, true, false);
             }
-            if (!pick)
-                break;
-            taken.insert(pick->GetID());
-            if (list)
-                DoList(pick, kind, true, false);
-            else
-                ModifyAlign(pick, code, true, false);
         }
     }
     m_doc.DrawDoc(0);
