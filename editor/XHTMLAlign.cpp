@@ -200,8 +200,7 @@ void CXHTML::ProcessSelectedBullet(int kind)
             root->GetAllChildren(&runs, 0, true, kKindText, 0);
             std::vector<long> ids;
             ids.reserve(static_cast<size_t>(runs.GetCount()));
-            for (void* pos = runs.GetHeadPosition(); pos;)
-                ids.push_back(static_cast<CElement*>(runs.GetNext(pos))->GetID());
+            runs.ForEachItem([&ids](void* run) { ids.push_back(static_cast<CElement*>(run)->GetID()); });
             for (const long id : ids) {
                 if (taken.count(id))
                     continue;
