@@ -350,6 +350,10 @@ public:
     // (XHTMLPending.cpp).
     void NotifyChange(bool force);
     bool ReplaceText(const unsigned short* replacement, bool redraw);
+    // ReplaceText without the change notice and its undo snapshot, for
+    // replacements made in a row that end with one notice (replace all).
+    // True when a selected text run took the replacement.
+    bool ReplaceSelectedText(const unsigned short* replacement, bool redraw);
     void StyleItemChanged(unsigned int id);
     void OnDrawTable(unsigned int kind, unsigned int size);
     void OnSource();

@@ -96,6 +96,13 @@ void CXHTML::InsertText(const unsigned short* text, bool)
 
 bool CXHTML::ReplaceText(const unsigned short* replacement, bool redraw)
 {
+    ReplaceSelectedText(replacement, redraw);
+    NotifyChange(true);
+    return true;
+}
+
+bool CXHTML::ReplaceSelectedText(const unsigned short* replacement, bool redraw)
+{
     CPtrList selected;
     if (m_doc.m_root)
         m_doc.m_root->GetAllChildren(&selected, 0, true, kKindText, 0);
@@ -120,7 +127,7 @@ bool CXHTML::ReplaceText(const unsigned short* replacement, bool redraw)
             m_doc.Redraw();
             m_doc.SetLastKeyPos(m_doc.m_caretPoint);
         }
+        return true;
     }
-    NotifyChange(true);
-    return true;
+    return false;
 }

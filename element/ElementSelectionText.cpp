@@ -68,7 +68,10 @@ bool CElement::GetSelectionCode(CSafeBuf& out, int mode, bool whole)
     return true;
 }
 
-int GetDocText(CElement* e, CSafeBuf& out, int& state, int mode, int start, int length, SelectionStruct* sel)
+namespace {
+
+int DocText(CElement* e, CSafeBuf& out, int& state, int mode, int start, int length, SelectionStruct* sel,
+    std::vector<DocTextPiece>* pieces)
 {
     if (!e)
         return -1;
@@ -84,6 +87,8 @@ int GetDocText(CElement* e, CSafeBuf& out, int& state, int mode, int start, int 
             if ((state & kDocTextBreakDue) && (state & kDocTextWritten) && !(state & kDocTextEndsInSpace))
                 out += static_cast<unsigned short>(' ');
             const int pos = out.Length();
+            if (pieces)
+                pieces->push_back(DocTextPiece{e, pos});
             if (sel && e->m_selected && e->m_selStart >= 0 && e->m_selStart <= e->m_selEnd
                 && e->m_selStart < n) {
                 if (sel->start == -1)
@@ -104,11 +109,24 @@ int GetDocText(CElement* e, CSafeBuf& out, int& state, int mode, int start, int 
         }
     }
     for (CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
-        const int at = GetDocText(c, out, state, mode, start, length, sel);
+        const int at = DocText(c, out, state, mode, start, length, sel, pieces);
         if (at >= 0)
             caret = at;
     }
     return caret;
+}
+
+} // namespace
+
+int GetDocText(CElement* e, CSafeBuf& out, int& state, int mode, int start, int length, SelectionStruct* sel)
+{
+    return DocText(e, out, state, mode, start, length, sel, nullptr);
+}
+
+void GetDocTextPieces(CElement* e, CSafeBuf& out, std::vector<DocTextPiece>& pieces)
+{
+    int state = 0;
+    DocText(e, out, state, 0, 0, 0, nullptr, &pieces);
 }
 
 namespace {

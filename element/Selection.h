@@ -5,6 +5,8 @@
 // inline formatting around selected content. The model is at the top of
 // ElementSelection.cpp.
 
+#include <vector>
+
 class CElement;
 class CPtrList;
 class CSafeBuf;
@@ -31,6 +33,16 @@ constexpr int kDocTextBreakDue = 4;
 // hold it instead. Answers the caret's offset in out when the caret stands
 // in a text run of the subtree and mode is 0, else -1.
 int GetDocText(CElement* e, CSafeBuf& out, int& state, int mode, int start, int length, SelectionStruct* sel);
+
+// A text run with characters and where they start in GetDocText's text.
+struct DocTextPiece
+{
+    CElement* run;
+    int at;
+};
+// GetDocText of e's subtree from a fresh state into out, listing the runs
+// that wrote characters in order.
+void GetDocTextPieces(CElement* e, CSafeBuf& out, std::vector<DocTextPiece>& pieces);
 
 // The element that takes the caret once the selection of e's document is
 // removed, its caret offset set: direction 0 before the selection, 1 after

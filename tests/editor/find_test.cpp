@@ -5,12 +5,15 @@
 
 #include "tests/editor/support/EngineWithControl.h"
 
+#include "tests/common/CaseBlocks.h"
 #include "tests/common/ScriptedUiDriver.h"
 #include "tests/common/TextHelpers.h"
 
 #include "element/Element.h"
 #include "element/Selection.h"
 #include "platform/ui/ModalDialog.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -51,6 +54,21 @@ protected:
         SelectionStruct sel;
         GetDocText(engine->m_doc.m_root, text, state, 0, 0, 0, &sel);
         return std::to_string(sel.start) + ":" + std::to_string(sel.end);
+    }
+
+    // The body's content, the generator's comment left out.
+    std::string Body() const
+    {
+        CSafeBuf markup;
+        engine->GetSourceCode(markup, 2);
+        const std::string s = qmtest::Utf8(markup);
+        const auto start = s.find('>', s.find("<body")) + 1;
+        std::string body = s.substr(start, s.rfind("</body>") - start);
+        const auto comment = body.find("<!--");
+        if (comment != std::string::npos)
+            body.erase(comment, body.find("-->", comment) + 3 - comment);
+        body.erase(std::remove(body.begin(), body.end(), '\r'), body.end()); // lines of preformatted text
+        return body;
     }
 
     qmtest::ScriptedUiDriver driver;
@@ -129,6 +147,76 @@ TEST_F(Find, OpenedTwiceStaysOneDialogAndReplaceAllReplacesEveryMatch)
     EXPECT_EQ(Dialog(), nullptr);
     engine->DoFindReplace(false);
     EXPECT_NE(Dialog(), nullptr);
+}
+
+TEST_F(Find, ReplaceAllIsOneUndoAndReplaceTakesOnlyAnOccurrence)
+{
+    Load("<p>one two one</p><p>one <b>o</b>ne</p>");
+    auto content = [this] {
+        CSafeBuf markup;
+        engine->GetSourceCode(markup, 2);
+        const std::string s = qmtest::Utf8(markup);
+        const auto start = s.find("<p");
+        return s.substr(start, s.rfind("</body>") - start);
+    };
+    const std::string before = content();
+    engine->DoFindReplace(true);
+    Dialog()->SetField("replace", "three");
+    Press("Replace All", "one");
+    EXPECT_EQ(content(), "<p>three two three</p><p>three <b>three</b></p>");
+    engine->OnUndo();
+    EXPECT_EQ(content(), before) << "one undo takes every replacement back";
+
+    // A selection that is not what is searched for is not replaced: the
+    // press finds the next occurrence instead, and the next press replaces it.
+    CSafeBuf text;
+    int state = 0;
+    engine->m_doc.m_root->CleanSelection(true);
+    GetDocText(engine->m_doc.m_root, text, state, 1, 4, 3, nullptr); // "two"
+    engine->m_doc.m_selectionPresent = 1;
+    Press("Replace", "one");
+    EXPECT_EQ(content(), before);
+    EXPECT_EQ(Selection(), "8:10");
+    Press("Replace", "one");
+    EXPECT_EQ(content(), "<p>one two three</p><p>one <b>o</b>ne</p>");
+}
+
+// Replace All against the Replace button pressed from the top until nothing
+// is found: the same content.
+TEST_F(Find, ReplaceAllCases)
+{
+    qmtest::CaseBlockFile file("editor/replace_all.txt");
+    for (const qmtest::CaseBlock& c : file.Cases()) {
+        SCOPED_TRACE(c.header);
+        const auto close = c.input.find("][");
+        const auto end = c.input.find("]\n");
+        ASSERT_TRUE(c.input[0] == '[' && close != std::string::npos && end != std::string::npos);
+        const std::string what = c.input.substr(1, close - 1);
+        const std::string with = c.input.substr(close + 2, end - close - 2);
+        const std::string markup = c.input.substr(end + 2);
+
+        Load(markup.c_str());
+        engine->DoFindReplace(true);
+        Dialog()->SetField("replace", with.c_str());
+        Press("Replace All", what.c_str());
+        const std::string all = Body();
+        file.Check(c, all);
+        Press("Close");
+
+        Load(markup.c_str());
+        engine->DoFindReplace(true);
+        Dialog()->SetField("replace", with.c_str());
+        Press("Find Next", what.c_str());
+        // A press that finds no occurrence selected selects the next one:
+        // done when two presses in a row change nothing.
+        for (int idle = 0, presses = 0; idle < 2 && presses < 100; ++presses) {
+            const std::string before = Body();
+            Press("Replace");
+            idle = Body() == before ? idle + 1 : 0;
+        }
+        EXPECT_EQ(Body(), all) << "one by one";
+        Press("Close");
+    }
 }
 
 } // namespace
