@@ -37,3 +37,7 @@ bool DropEmptyRows(CElement* table);
 // The element's text content is only the filler of an empty cell: one
 // no-break space.
 bool IsEmptyCellFiller(const CElement* e);
+// Appends to e, left without children, the text run it holds when its
+// markup is read: the filler in a cell or caption, an empty run elsewhere.
+// The new run, or null when e still has children or none could be made.
+CElement* AppendRunAsRead(CElement* e);

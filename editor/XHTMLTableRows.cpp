@@ -13,7 +13,6 @@
 
 #include "element/Element.h"
 #include "element/ElementKinds.h"
-#include "element/factory/ElementFactory.h"
 #include "elements/TableElement.h"
 
 #include <climits>
@@ -27,11 +26,13 @@ constexpr int kPastLastColumn = INT_MAX;
 constexpr int kBeforeFirstColumn = -1;
 
 // The table goes from its parent, which is then made ready for the caret.
+// A cell the table filled gets the filler an empty cell reads with, so the
+// value written now is the one a redo or a reload gives.
 void RemoveWholeTable(CElement* table)
 {
     CElement* parent = table->m_parent;
     CElement::RemoveElement(table, true);
-    if (parent) {
+    if (parent && !AppendRunAsRead(parent)) {
         int state = 2;
         parent->ValidTextInput(state);
     }
@@ -275,9 +276,7 @@ void CXHTML::OnRemovetable()
     }
     CElement::RemoveElement(table, true);
     if (!parent->m_firstChild) {
-        CElement* run = CreateElement("", parent->m_rules, parent->m_root, parent->m_owner);
-        if (run) {
-            parent->AppendChild(run);
+        if (CElement* run = AppendRunAsRead(parent)) {
             parent->StyleChanged(0);
             if (caretInside) {
                 run->m_caretOffset = 0;

@@ -6,8 +6,9 @@
 // "menu:TAG#N" makes the N-th element of that tag (from 1, in document
 // order) the context element; "mark:TAG#N" marks that cell whole as a drag
 // over cells does; "undo" undoes; "unchanged" checks that the body is what
-// it was right after loading; "marks" appends the texts of the marked cells
-// to the output. The body's content comes out (compact, U+00A0 as
+// it was right after loading; "reread" loads the document as it is written
+// and checks that it writes the same; "marks" appends the texts of the
+// marked cells to the output. The body's content comes out (compact, U+00A0 as
 // "{nbsp}").
 
 #include "tests/common/CaseBlocks.h"
@@ -130,6 +131,15 @@ protected:
         }
         if (step == "unchanged") {
             EXPECT_EQ(Content(), loaded);
+            return true;
+        }
+        if (step == "reread") {
+            const std::string before = Content();
+            CSafeBuf written;
+            engine->GetSourceCode(written, 6);
+            if (!engine->LoadDocument(written))
+                return false;
+            EXPECT_EQ(Content(), before);
             return true;
         }
         if (step == "marks") {
