@@ -4,8 +4,8 @@
 // Both work with the layout's column indices (the first grid column a cell
 // covers, row spans counted). A merge measures the extent from the marked
 // cells' first rows and columns; the other marked cells give their content
-// to the first one (an empty cell's filler is dropped) and go, and rows left
-// empty go with them. A split writes empty copies of the cell (same tag and
+// to the first one (an empty cell's filler is dropped, a blank keeps two
+// cells' words apart) and go, and rows left empty go with them. A split writes empty copies of the cell (same tag and
 // attributes) beside it in its row and in the rows it spanned.
 
 #include "editor/XHTML.h"
@@ -14,6 +14,7 @@
 
 #include "element/Element.h"
 #include "element/ElementKinds.h"
+#include "element/factory/ElementFactory.h"
 #include "element/markup/SourceCode.h"
 #include "elements/TDElement.h"
 #include "elements/TableElement.h"
@@ -24,10 +25,45 @@
 
 namespace {
 
+bool IsBlank(unsigned short c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == 0x00A0; }
+
+// The first (or last) child of e that shows anything: empty runs and an
+// empty cell's filler are passed over.
+const CElement* OuterContent(const CElement* e, bool last)
+{
+    for (const CElement* c = last ? e->m_lastChild : e->m_firstChild; c;
+         c = last ? c->m_prevSibling : c->m_nextSibling) {
+        if (!(c->IsTextElement() && (c->m_text.IsEmpty() || IsEmptyCellFiller(c))))
+            return c;
+    }
+    return nullptr;
+}
+
+// Whether the content at that end of a cell runs on into what is put beside
+// it: text not ending (or starting) with white space, or an inline element
+// other than a break.
+bool RunsOn(const CElement* cell, bool atEnd)
+{
+    const CElement* c = OuterContent(cell, atEnd);
+    if (!c)
+        return false;
+    if (c->IsTextElement())
+        return !IsBlank(c->m_text.GetAt(atEnd ? c->m_text.Length() - 1 : 0));
+    return c->m_inline && c->m_kind != kKindBr;
+}
+
 // The marked cell's children follow the target's; the filler of an empty
-// cell is dropped. The emptied cell goes.
+// cell is dropped. A blank goes between two cells' words that would
+// otherwise join into one. The emptied cell goes.
 void MergeInto(CElement* target, CElement* cell)
 {
+    if (RunsOn(target, true) && RunsOn(cell, false)) {
+        if (CElement* blank = CreateElement("", target->m_rules, target->m_root, target->m_owner)) {
+            blank->m_text = " ";
+            target->AppendChild(blank);
+            blank->StyleChanged(2);
+        }
+    }
     for (CElement* child = cell->m_firstChild; child;) {
         CElement* next = child->m_nextSibling;
         if (IsEmptyCellFiller(child))
