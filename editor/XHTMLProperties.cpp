@@ -16,9 +16,11 @@
 #include "elements/TableElement.h"
 #include "property_dialogs/XPrpEditorDlg.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -99,13 +101,15 @@ int IntValue(const CSafeBuf& text, int fallback)
     return std::atoi(digits.c_str());
 }
 
-int ColSpan(CElement* cell)
+int Span(CElement* cell, const char* attribute)
 {
     CSafeBuf span;
-    cell->GetAttrString("colspan", span);
+    cell->GetAttrString(attribute, span);
     const int n = IntValue(span, 1);
     return n < 1 ? 1 : n;
 }
+
+int ColSpan(CElement* cell) { return Span(cell, "colspan"); }
 
 bool IsCell(const CElement* e) { return e->IsType(kKindTd) || e->IsType(kKindTh); }
 
@@ -136,9 +140,18 @@ const unsigned short* NewCellMarkup()
     return markup;
 }
 
+// A cell spanning rows: the grid columns it takes in each row below its
+// own, and how many rows it still reaches.
+struct Reach
+{
+    int columns;
+    int rows;
+};
+
 // Makes the table rows x cols: rows added at the end (align left, valign
 // top), rows removed from the end, cells added to or removed from the end
-// of each row.
+// of each row. A row's width counts the columns that cells of the rows
+// above take in it, so a table with row spans keeps its grid.
 void Reshape(CTableElement* table, int rows, int cols)
 {
     std::vector<CElement*> trs = Rows(table);
@@ -163,9 +176,12 @@ void Reshape(CTableElement* table, int rows, int cols)
     }
     if (cols <= 0)
         return;
+    std::vector<Reach> reaching;
     for (CElement* tr : trs) {
         std::vector<CElement*> cells = Cells(tr);
-        int width = 0;
+        long long width = 0;
+        for (const Reach& r : reaching)
+            width += r.columns;
         for (CElement* cell : cells)
             width += ColSpan(cell);
         while (width > cols && !cells.empty() && width - ColSpan(cells.back()) >= cols - 0) {
@@ -180,6 +196,16 @@ void Reshape(CTableElement* table, int rows, int cols)
                 break;
             cells.push_back(made);
             ++width;
+        }
+        for (Reach& r : reaching)
+            --r.rows;
+        reaching.erase(
+            std::remove_if(reaching.begin(), reaching.end(), [](const Reach& r) { return r.rows <= 0; }),
+            reaching.end());
+        for (CElement* cell : cells) {
+            const int down = Span(cell, "rowspan") - 1;
+            if (down > 0)
+                reaching.push_back({ColSpan(cell), down});
         }
     }
 }

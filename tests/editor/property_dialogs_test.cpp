@@ -118,6 +118,39 @@ TEST_F(PropertyDialogs, TableShrinksAndADataTableGetsHeaderRowAndCaption)
     EXPECT_EQ(qmtest::Utf8(summary), "Sums");
 }
 
+TEST_F(PropertyDialogs, TableReshapeCountsTheColumnsThatRowSpansTakeInARow)
+{
+    struct Case
+    {
+        std::vector<qm::ui::DialogField> fields;
+        const char* markup;
+    };
+    // L and R reach down into the second row beside Home: that row is
+    // three columns wide already.
+    const Case cases[] = {
+        {{{"border", "2"}},
+            "<table border=\"2\"><tbody><tr><td rowspan=\"2\">L</td><td>Up</td><td rowspan=\"2\">R</td></tr>"
+            "<tr><td>Home</td></tr></tbody></table>"},
+        {{{"rows", "3"}, {"cols", "4"}},
+            "<table><tbody><tr><td rowspan=\"2\">L</td><td>Up</td><td "
+            "rowspan=\"2\">R</td><td>\xC2\xA0</td></tr>"
+            "<tr><td>Home</td><td>\xC2\xA0</td></tr><tr align=\"left\" valign=\"top\"><td>\xC2\xA0</td>"
+            "<td>\xC2\xA0</td><td>\xC2\xA0</td><td>\xC2\xA0</td></tr></tbody></table>"},
+        // R goes from the first row, so the second row has room for Home
+        // beside L alone.
+        {{{"cols", "2"}},
+            "<table><tbody><tr><td "
+            "rowspan=\"2\">L</td><td>Up</td></tr><tr><td>Home</td></tr></tbody></table>"},
+    };
+    for (const Case& c : cases) {
+        Load("<table><tbody><tr><td rowspan=\"2\">L</td><td>Up</td><td rowspan=\"2\">R</td></tr>"
+             "<tr><td>Home</td></tr></tbody></table>");
+        Ok(c.fields);
+        EXPECT_TRUE(engine->DoTablePrp(Find(kKindTable), -1, -1, -1, -1, -1, false, false));
+        EXPECT_EQ(Markup(), c.markup);
+    }
+}
+
 TEST_F(PropertyDialogs, InsertCommandsPutTheNewElementAtTheCaret)
 {
     Load("<p>ab_x_Here_to_put_cursor_x_cd</p>");
