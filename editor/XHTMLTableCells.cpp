@@ -5,8 +5,9 @@
 // covers, row spans counted). A merge measures the extent from the marked
 // cells' first rows and columns; the other marked cells give their content
 // to the first one (an empty cell's filler is dropped, a blank keeps two
-// cells' words apart) and go, and rows left empty go with them. A split writes empty copies of the cell (same tag and
-// attributes) beside it in its row and in the rows it spanned.
+// cells' words apart) and go, and rows left empty go with them. A split
+// writes empty copies of the cell (same tag and attributes) beside it in its
+// row and in the rows it spanned.
 
 #include "editor/XHTML.h"
 
