@@ -154,7 +154,12 @@ bool CTextElement::CutAndCombine(CElement*& caretElement, bool forward)
         CElement* neighbour = nullptr;
         for (; level; branch = level, level = level->m_parent) {
             const long k = level->m_kind;
-            if (k == kKindTable || k == kKindTr || k == kKindDl || level->m_tablePart)
+            // The walk ends at the table's frame: a table, a row group or a
+            // row. A cell or a caption is a level like any other, so its
+            // paragraphs join each other while its first or last one stops
+            // at the row above it.
+            if (k == kKindTable || k == kKindTr || k == kKindDl
+                || (level->m_tablePart && !level->m_tableCell && k != kKindCaption))
                 return changed;
             if ((k == kKindDiv || k == kKindPre)
                 && (forward ? IsLastContentOf(this, level) : IsFirstContentOf(this, level)))
