@@ -232,9 +232,9 @@ bool CXDoc::DeleteSelection(bool byKey)
 
         for (long id : entries) {
             CElement* holder = FindElement(id);
-            if (!IsInTree(holder) || holder->m_childCount != 1 || holder->m_firstChild->m_kind != kKindP)
-                continue;
-            holder->RemoveChildNodeOnly(holder->m_firstChild->GetID());
+            CElement* paragraph = IsInTree(holder) ? LoneParagraph(holder) : nullptr;
+            if (paragraph)
+                holder->RemoveChildNodeOnly(paragraph->GetID());
         }
         CElement* cell = FindElement(cellId);
         if (IsInTree(cell) && m_caretElement != cell && !m_caretElement->IsOneOfParent(cell)) {

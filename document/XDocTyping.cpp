@@ -235,8 +235,8 @@ void CXDoc::AfterElementKey()
             break;
         }
     }
-    if (holder && holder->m_childCount == 1 && holder->m_firstChild->m_kind == kKindP) {
-        holder->RemoveChildNodeOnly(holder->m_firstChild->GetID());
+    if (CElement* paragraph = holder ? LoneParagraph(holder) : nullptr) {
+        holder->RemoveChildNodeOnly(paragraph->GetID());
         holder->SendNotification(6);
     }
 }

@@ -55,6 +55,19 @@ bool OnlyEmptyRuns(const CElement* e)
     return true;
 }
 
+CElement* LoneParagraph(const CElement* e)
+{
+    CElement* paragraph = nullptr;
+    for (CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
+        if (IsEmptyRun(c))
+            continue;
+        if (paragraph || c->m_kind != kKindP)
+            return nullptr;
+        paragraph = c;
+    }
+    return paragraph;
+}
+
 bool IsFirstContentOf(const CElement* e, const CElement* top)
 {
     for (; e && e != top; e = e->m_parent) {

@@ -10,6 +10,9 @@ class CTextElement;
 bool IsEmptyRun(const CElement* e);
 // Every child of e is a text run without text (or e has none).
 bool OnlyEmptyRuns(const CElement* e);
+// The p that is all e holds, text runs without text beside it passed over
+// (a cell read with inline content starts with one); null otherwise.
+CElement* LoneParagraph(const CElement* e);
 // e comes first (last) in top: at every level up to top, e or its ancestor
 // is the first (last) child, empty text runs before (after) it passed over.
 bool IsFirstContentOf(const CElement* e, const CElement* top);
