@@ -68,9 +68,13 @@ bool CXDoc::SaveUndo(bool force)
             // The caret element's own identifier, never reused, tells
             // whether the caret moved: the exclusive-or of the identifiers
             // up its path does not (a paragraph and its run made one after
-            // the other give the same value as the next pair).
+            // the other give the same value as the next pair). A piece of a
+            // run wrapped across lines stands for the run: its wrap-piece
+            // group, the first piece's identifier, since the layout after
+            // each key makes the pieces after the first anew.
             if (m_caretElement && IsElementExist(m_caretElement))
-                pathId = m_caretElement->GetID();
+                pathId
+                    = m_caretElement->m_inlineGroup ? m_caretElement->m_inlineGroup : m_caretElement->GetID();
             if (pathId == m_baselinePathId)
                 return false;
             GetSourceCode(text, 6, false);
