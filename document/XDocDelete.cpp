@@ -67,10 +67,12 @@ CElement* HoldingCell(const CElement* e, bool entries)
 }
 
 // Where the hole left by the first selected element is: the block or line
-// break before it, and the element (the first selected one or its ancestor)
-// standing right after that anchor. Climbs while the element is its
-// parent's first child; a level that has earlier siblings but no block or
-// break among them has no anchor.
+// break right before it, and the element (the first selected one or its
+// ancestor) standing right after that anchor. Climbs while the element is
+// its parent's first child; a level whose sibling before the element (empty
+// text runs passed over) is neither a block nor a break has no anchor: the
+// hole is at the end of that content, where the caret after the deletion
+// already is, and not after the block or break further back.
 void FindAnchor(CElement* first, CElement* root, long& anchorId, long& holderId)
 {
     anchorId = 0;
@@ -82,12 +84,12 @@ void FindAnchor(CElement* first, CElement* root, long& anchorId, long& holderId)
         e = e->m_parent;
     if (e == root || !e->m_parent)
         return;
-    for (CElement* s = e->m_prevSibling; s; s = s->m_prevSibling) {
-        if (s->m_block || s->m_kind == kKindBr) {
-            anchorId = s->GetID();
-            holderId = e->GetID();
-            return;
-        }
+    CElement* s = e->m_prevSibling;
+    while (s && IsEmptyRun(s))
+        s = s->m_prevSibling;
+    if (s && (s->m_block || s->m_kind == kKindBr)) {
+        anchorId = s->GetID();
+        holderId = e->GetID();
     }
 }
 
