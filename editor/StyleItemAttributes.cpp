@@ -2,6 +2,7 @@
 
 #include "base/text/SafeBuf.h"
 #include "base/text/ValueUtils.h"
+#include "base/text/XmlChars.h"
 #include "editor/StyleBarItem.h"
 #include "element/Element.h"
 
@@ -23,7 +24,8 @@ bool ItemAttributesMatch(const CElement* e, const STYLE_BAR_ITEM* item)
     if (!e || !item)
         return true;
     for (const ATTRIBUTE_ITEM* a = item->attributes; a; a = a->next) {
-        if (!a->name[0])
+        // An attribute that no element can carry is not looked for.
+        if (!IsXmlName(a->name))
             continue;
         CSafeBuf wanted, present;
         CalculateValue(a->value, wanted);

@@ -17,6 +17,7 @@
 #include "element/ElementKinds.h"
 
 #include "base/collections/StringList.h"
+#include "base/text/XmlChars.h"
 
 namespace {
 
@@ -131,6 +132,11 @@ bool CXHTML::ProcessStyle(
     done = false;
     refreshBox = false;
     if (!item)
+        return false;
+    // An element name that is not an XML name (the page writes style
+    // definitions as it likes) makes no element: the document would be
+    // written as markup that does not read again.
+    if (item->element[0] && !IsXmlName(item->element))
         return false;
     const StyleItemKind kind = ClassifyStyleItem(*item);
     const bool selection = m_doc.m_selectionPresent != 0;

@@ -116,7 +116,8 @@ public:
     // is removed by an empty (or null) one; a missing one is appended when
     // the value is not empty. After any change the style sheets are applied
     // again (ApplyCSS(null, true)). Answers whether the attribute existed
-    // before. The 8-bit forms widen (zero-extended) and forward.
+    // before. A name that is not an XML name changes nothing (false). The
+    // 8-bit forms widen (zero-extended) and forward.
     bool SetAttrString(const unsigned short* name, const unsigned short* value);
     bool SetAttrString(const char* name, const unsigned short* value);
     bool SetAttrString(const unsigned short* name, const char* value);

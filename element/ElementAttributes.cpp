@@ -1,11 +1,14 @@
 // The attribute accessors of CElement. Attributes live in m_attributes in
 // document order with their names as written; every change made through
 // SetAttrString re-applies the style sheets, since selectors and
-// presentational attributes depend on them.
+// presentational attributes depend on them. A name that is not an XML name
+// (the page's script and style definitions give any text) is refused: the
+// element would be written as markup that does not read again.
 
 #include "element/Element.h"
 
 #include "base/text/U16.h"
+#include "base/text/XmlChars.h"
 
 namespace {
 
@@ -43,7 +46,7 @@ bool CElement::GetAttrString(const char* name, CSafeBuf& value) const { return G
 
 bool CElement::SetAttrString(const unsigned short* name, const unsigned short* value)
 {
-    if (!name)
+    if (!IsXmlName(name))
         return false;
     const bool existed = m_attributes.Contains(name);
     const bool empty = !value || !*value;
