@@ -239,8 +239,9 @@ public:
     void RemoveTopSingleEle();
     // Unwraps every child whose kind has a bit of mask (but scripts and
     // noscripts), putting a new node named tag (when given) in front of each
-    // but the first child; the others are searched likewise, without the
-    // tag.
+    // but the first child, or else blanks around a block's content where its
+    // words would meet others; the others are searched likewise, without
+    // the tag.
     void RemoveTags(int mask, const char* tag = nullptr);
     // Merges neighbouring children that are alike into one; answers whether
     // anything changed at any level.
@@ -327,6 +328,10 @@ private:
     void AppendScriptSource(CSafeBuf& out, int level, int mode, bool flag, SrcWriteScratch& scratch);
     void MarkBlockHolders();
     void ValidateChildren();
+    // Before child, a block about to be unwrapped among the nodes beside
+    // it, a blank goes in where a word of its own would otherwise meet one
+    // beside it; likewise after it.
+    void SpaceAroundBlock(CSrcElement* child);
     void FinalCleanHere();
     // Answers whether a line break went out of c.
     bool MoveEdgeBreaksOut(CSrcElement* c, bool atEnd);

@@ -43,6 +43,27 @@ const char* const kNotInButton[]
 const char* const kOptions[] = {"option", "optgroup", nullptr};
 
 constexpr int kInlineOrText = CSrcElement::kInline | CSrcElement::kText;
+// Kinds whose content stands on lines of its own.
+constexpr int kOnOwnLines = CSrcElement::kBlock | CSrcElement::kHeading | CSrcElement::kList;
+
+bool IsBlankUnit(unsigned short u) { return u <= ' ' || u == 0xA0; }
+
+// Whether node n, beside an unwrapped block on that side (before it when
+// before), leaves the block's words apart from its own: nothing there, a
+// line break, a script (it shows no words), or a text ending (or starting)
+// in white space.
+bool KeepsApart(const CSrcElement* n, bool before)
+{
+    if (!n || n->IsTag("br") || n->IsTag("script"))
+        return true;
+    if (!n->IsTextNode())
+        return false;
+    const int length = n->m_text.Length();
+    if (!length)
+        return true;
+    const unsigned short* text = n->m_text;
+    return IsBlankUnit(before ? text[length - 1] : text[0]);
+}
 
 // The rule a tag's name gives; matched false when the name gives none, and
 // the node's kind decides.
@@ -175,7 +196,32 @@ void CSrcElement::ValidateChildren()
         // are written (the document reads them there).
         if (!keep && c->IsTextNode() && IsValidText(c->m_text))
             keep = true;
-        c = keep ? c->m_next : Unwrap(c);
+        if (keep) {
+            c = c->m_next;
+            continue;
+        }
+        if (rule.kind == ChildRule::OnlyInline && !c->IsTextNode() && (c->ElementType() & kOnOwnLines))
+            SpaceAroundBlock(c);
+        c = Unwrap(c);
+    }
+}
+
+// A block's words stand on lines apart from those around it: unwrapped
+// among inline content (a division in a link), its first and last words
+// would join the ones beside it.
+void CSrcElement::SpaceAroundBlock(CSrcElement* child)
+{
+    if (!child->m_firstChild)
+        return;
+    if (!KeepsApart(child->m_previous, true)) {
+        CSrcElement* blank = NewNode();
+        blank->m_text = " ";
+        InsertChild(blank, child);
+    }
+    if (!KeepsApart(child->m_next, false)) {
+        CSrcElement* blank = NewNode();
+        blank->m_text = " ";
+        InsertChild(blank, child->m_next);
     }
 }
 
@@ -187,6 +233,8 @@ void CSrcElement::RemoveTags(int mask, const char* tag)
         if ((c->ElementType() & mask) && !c->IsTag("script") && !c->IsTag("noscript")) {
             if (tag && c != m_firstChild)
                 InsertChild(NewElement(tag), c);
+            else if (!tag && (c->ElementType() & kOnOwnLines))
+                SpaceAroundBlock(c);
             c = Unwrap(c);
             continue;
         }
