@@ -159,12 +159,18 @@ void CSrcElement::AppendSource(CSafeBuf& out, int level, int mode, bool flag, Sr
                 out += alt;
             return;
         }
+        const int kind = ElementType();
+        const bool block = ((kind & kBlock) && !(kind & kOther)) || (kind & kHeading);
+        // A block, a list and its items start lines of their own: the first
+        // word does not join the last one written before (a term and its
+        // description, an item's words and its nested list).
+        if ((block || (kind & kList)) && !out.IsEmpty() && out.GetAt(out.Length() - 1) != '\n')
+            out += "\r\n";
         for (CSrcElement* c = m_firstChild; c; c = c->m_next)
             c->AppendSource(out, level + 1, mode, flag, scratch);
-        const int kind = ElementType();
-        if (((kind & kBlock) && !(kind & kOther)) || (kind & kHeading))
+        if (block)
             out += "\r\n\r\n";
-        else if (IsTag("br") || IsTag("li"))
+        else if (IsTag("br") || IsTag("li") || IsTag("dt") || IsTag("dd"))
             out += "\r\n";
         return;
     }
