@@ -54,6 +54,17 @@ bool IsTagSearchStop(const CElement* a, const unsigned short* tag)
     return false;
 }
 
+// A selected line break or empty text run holds nothing that an inline
+// format is put on or taken off (those go around text and pictures), so it
+// does not decide whether the selection lies under one. The reader leaves
+// a format element's line break outside it, between the two halves, with an
+// empty run beside it: counted, such a break made a second press of a
+// format over the text on both sides format it again instead of plainly.
+bool HoldsNothingToFormat(const CElement* e)
+{
+    return e->m_kind == kKindBr || (e->IsTextElement() && e->m_text.IsEmpty());
+}
+
 bool IsWholeTextSelected(const CElement* e)
 {
     return e->m_selected && e->m_selStart <= 0 && e->m_selEnd >= e->m_text.Length() - 1;
@@ -112,7 +123,7 @@ bool CElement::IsSelectionUnderTag(int kind, int)
         if (!c->IsSelectionUnderTag(kind, 0))
             return false;
     }
-    if (!m_selected || m_kind == kind || m_block)
+    if (!m_selected || m_kind == kind || m_block || HoldsNothingToFormat(this))
         return true;
     const bool alignment = kind == kKindCenter || kind == 22 || kind == 23;
     for (CElement* a = m_parent; a; a = a->m_parent) {
@@ -130,7 +141,7 @@ bool CElement::IsSelectionUnderTag(const unsigned short* tag, const unsigned sho
         if (!c->IsSelectionUnderTag(tag, className, 0))
             return false;
     }
-    if (!m_selected || m_block || !tag || U16cmp(m_tagName, tag) == 0)
+    if (!m_selected || m_block || !tag || U16cmp(m_tagName, tag) == 0 || HoldsNothingToFormat(this))
         return true;
     const bool byClass = className && *className;
     CSafeBuf cls;
