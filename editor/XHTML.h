@@ -569,7 +569,25 @@ public:
     // once the document's mode-6 markup differs from the markup last
     // reported (which then becomes it); the document takes an undo snapshot
     // (forced: even with the caret in the same element) and its caret is
-    // recomputed before it is next drawn.
+    // recomputed before it is next drawn. Inside a ChangeBatch the caret is
+    // marked and the rest waits for the batch's end.
+    //
+    // ChangeBatch: one command, one undo step. A command that edits several
+    // blocks or items in turn reports each edit, and each report may take a
+    // snapshot of a document half done that undo would then go back to.
+    // While batches are open the reports are gathered; when the outermost
+    // ends, one NotifyChange follows, forced when any report was.
+    class ChangeBatch
+    {
+    public:
+        explicit ChangeBatch(CXHTML& engine);
+        ~ChangeBatch();
+        ChangeBatch(const ChangeBatch&) = delete;
+        ChangeBatch& operator=(const ChangeBatch&) = delete;
+
+    private:
+        CXHTML& m_engine;
+    };
     //
     // OnUndo and OnRedo: in the source view the control's relay takes the
     // source view's own undo (redo); otherwise the document's, then the
@@ -1030,6 +1048,9 @@ public:
     CPtrList m_linkLibraryServices;
     CPtrList m_directoryServices;
     CSafeBuf m_lastReportedMarkup;         // the markup last reported to the page
+    int m_changeBatches = 0;               // ChangeBatch scopes open
+    bool m_changeHeld = false;             // an edit was reported inside them
+    bool m_changeHeldForce = false;        // and one of the reports forced a snapshot
     unsigned char m_valueReplaced = 0;     // the control replaced the whole value
     CXPrpEditorDlg* m_focusPage = nullptr; // a property page waiting for focus
     NPWindow* m_window = nullptr;          // the browser's window record; the control's

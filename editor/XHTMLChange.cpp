@@ -25,6 +25,12 @@ constexpr int kChangeMode = 6;
 
 void CXHTML::NotifyChange(bool force)
 {
+    if (m_changeBatches > 0) {
+        m_changeHeld = true;
+        m_changeHeldForce = m_changeHeldForce || force;
+        m_doc.m_caretStale = 1;
+        return;
+    }
     if (m_control)
         m_control->ValueIsChanged();
     if (m_valueReplaced) {
@@ -41,6 +47,22 @@ void CXHTML::NotifyChange(bool force)
     }
     m_doc.SaveUndo(force);
     m_doc.m_caretStale = 1;
+}
+
+CXHTML::ChangeBatch::ChangeBatch(CXHTML& engine) : m_engine(engine) { ++m_engine.m_changeBatches; }
+
+CXHTML::ChangeBatch::~ChangeBatch()
+{
+    if (--m_engine.m_changeBatches > 0 || !m_engine.m_changeHeld)
+        return;
+    const bool force = m_engine.m_changeHeldForce;
+    m_engine.m_changeHeld = false;
+    m_engine.m_changeHeldForce = false;
+    try {
+        m_engine.NotifyChange(force);
+    } catch (...) {
+        // The edits stand; only their report is lost.
+    }
 }
 
 void CXHTML::OnUndo() { UndoOrRedo(true); }

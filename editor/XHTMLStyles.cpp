@@ -138,6 +138,8 @@ bool CXHTML::ProcessStyle(
     // written as markup that does not read again.
     if (item->element[0] && !IsXmlName(item->element))
         return false;
+    // A selection's blocks are reshaped one by one, each reporting its edit.
+    ChangeBatch batch(*this);
     const StyleItemKind kind = ClassifyStyleItem(*item);
     const bool selection = m_doc.m_selectionPresent != 0;
 
