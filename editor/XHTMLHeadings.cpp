@@ -9,6 +9,7 @@
 #include "element/Element.h"
 #include "element/ElementKinds.h"
 #include "element/ElementUtilities.h"
+#include "element/ValidateTree.h"
 #include "element/factory/ElementFactory.h"
 #include "elements/TypingTree.h"
 
@@ -148,6 +149,11 @@ void CXHTML::ConvertBlock(CElement* block, CElement* made)
     }
     made->CopyFromParent(parent, 1);
     block->MoveChildrenTo(made, 0, true, 0, 0);
+    // Out of a pre, the breaks that stand for its line ends go and its text
+    // is white space as in any other block. Kept, they were written as the
+    // bare line ends they came from, which read back as blanks.
+    if (block->m_kind == kKindPre && made->m_kind != kKindPre)
+        ValidateTextChildFromPre(made, 1);
     if (m_doc.m_selectionPresent)
         made->SelectAllChildren(true);
     parent->RemoveChild(block->GetID(), true, false);
