@@ -83,6 +83,11 @@ void CXHTML::PutIntoTag(CElement* element, int listKind)
     CElement* parent = block ? block->m_parent : nullptr;
     if (!block || (block != root && !parent))
         return;
+    // An element inside a block that holds no lines of its own (a pre, a
+    // definition list) has no line here to take: the list would be an empty
+    // item beside that block, one more at every press.
+    if (child->m_block && block->m_kind != kKindDiv)
+        return;
     CElement* list = NewElement(listKind == kKindUl ? "ul" : "ol", block);
     CElement* item = list ? NewElement("li", list) : nullptr;
     if (!item) {
