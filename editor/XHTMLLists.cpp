@@ -96,7 +96,11 @@ bool CXHTML::DoList(CElement* element, int kind, bool single, bool redraw)
             }
             CElement* parent = item->m_parent;
             if (IsListElement(parent) && parent->m_kind != kind) {
+                // The item's lines come out as a paragraph; the element's
+                // line starts a block of its own before it goes into the
+                // new list, so that it stays after the lines above it.
                 JumpOutOfLI(item, 1);
+                BeforePutIntoTag(element, kind);
                 PutIntoTag(element, kind);
             } else {
                 JumpOutOfLI(item, 0);
