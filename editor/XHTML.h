@@ -813,6 +813,14 @@ public:
     // block or of its attributes, -1 when a block was dissolved, 0 when
     // nothing changed (also for an element not in the tree).
     int ProcessHeading(int code, CElement* element, int mode, STYLE_BAR_ITEM* item);
+    // While m_headingsHeld is set, ProcessHeading leaves what ends it (the
+    // style box from the selection, layout and drawing) and notes in
+    // m_headingsChanged that it changed something; FinishHeadings does it
+    // once after a selection's blocks, each a layout of the whole document
+    // otherwise.
+    bool m_headingsHeld = false;
+    bool m_headingsChanged = false;
+    void FinishHeadings();
     // For the list commands (listKind 24 ul, 25 ol; other kinds do nothing):
     // BeforePutIntoTag breaks the block at the last br before element's line
     // so that the line starts a block of its own; PutIntoTag moves that line

@@ -251,15 +251,24 @@ int CXHTML::ProcessHeading(int code, CElement* element, int mode, STYLE_BAR_ITEM
     }
     if (!result)
         return 0;
-    if (m_doc.m_selectionPresent) {
+    if (m_headingsHeld)
+        m_headingsChanged = true;
+    else
+        FinishHeadings();
+    NotifyChange(false);
+    return result;
+}
+
+void CXHTML::FinishHeadings()
+{
+    CElement* root = m_doc.m_root;
+    if (m_doc.m_selectionPresent && root) {
         CElement* first = root->GetFirstSelection(0);
         if (first && !first->IsTextElement())
             m_doc.DisplaySelectionStyle();
     }
     DocDrawDoc();
     m_doc.Redraw();
-    NotifyChange(false);
-    return result;
 }
 
 int CXHTML::ConvertSelectedPart(CElement* block, CElement* made)

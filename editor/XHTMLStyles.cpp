@@ -50,6 +50,24 @@ long FontKind(int code)
     }
 }
 
+// ProcessHeading's ending held over a run of blocks; let go however the run
+// ends.
+class HeadingsHeld
+{
+public:
+    explicit HeadingsHeld(CXHTML& engine) : m_engine(engine)
+    {
+        m_engine.m_headingsHeld = true;
+        m_engine.m_headingsChanged = false;
+    }
+    ~HeadingsHeld() { m_engine.m_headingsHeld = false; }
+    HeadingsHeld(const HeadingsHeld&) = delete;
+    HeadingsHeld& operator=(const HeadingsHeld&) = delete;
+
+private:
+    CXHTML& m_engine;
+};
+
 } // namespace
 
 void CXHTML::OnHeading() { ProcessTagBox(-1, nullptr); }
@@ -195,10 +213,15 @@ bool CXHTML::ProcessStyle(
             }
             return true;
         }
-        for (long id : SelectedElementIds(m_doc.m_root)) {
-            if (CElement* e = m_doc.FindElement(id))
-                ProcessHeading(blockCode, e, checked ? 2 : 1, item);
+        {
+            HeadingsHeld held(*this);
+            for (long id : SelectedElementIds(m_doc.m_root)) {
+                if (CElement* e = m_doc.FindElement(id))
+                    ProcessHeading(blockCode, e, checked ? 2 : 1, item);
+            }
         }
+        if (m_headingsChanged)
+            FinishHeadings();
         if (!checked) {
             marked = true;
             refreshBox = true;
