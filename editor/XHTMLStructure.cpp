@@ -40,6 +40,17 @@ bool RemovedWhole(const CElement* e)
     return k == kKindTable || k == kKindDl || k == kKindDd || k == kKindDt;
 }
 
+// Parts of a table or a list whose content cannot stand where the part
+// stands (cells in a table, text in a row or a list, items outside a list;
+// a data table's rows outside their group are put back in one when it is
+// written): the tag list does not unwrap them.
+bool KeptByTagList(const CElement* e)
+{
+    const long k = e->m_kind;
+    return k == kKindTr || k == kKindCaption || k == kKindLi || IsCellKind(k) || IsRowGroupKind(k)
+        || IsListKind(k);
+}
+
 // The first element after e in document order that is not inside it, or
 // null at the end of the document.
 CElement* ElementAfter(CElement* e)
@@ -292,7 +303,7 @@ void CXHTML::RemoveListedTag(CElement* context, const CSafeBuf& tag)
 {
     CElement* e = context->IsTag(tag) ? context : context->IsElementUnderTag(tag, nullptr);
     CElement* parent = e ? e->m_parent : nullptr;
-    if (!parent)
+    if (!parent || KeptByTagList(e))
         return;
     if (m_targetElement == e)
         m_targetElement = nullptr;
