@@ -9,6 +9,7 @@
 #include "element/Element.h"
 #include "element/ElementKinds.h"
 #include "element/ElementUtilities.h"
+#include "element/markup/TreeRepair.h"
 #include "elements/TextElement.h"
 #include "elements/TypingTree.h"
 #include "property_dialogs/TagListDlg.h"
@@ -49,6 +50,14 @@ bool KeptByTagList(const CElement* e)
     const long k = e->m_kind;
     return k == kKindTr || k == kKindCaption || k == kKindLi || IsCellKind(k) || IsRowGroupKind(k)
         || IsListKind(k);
+}
+
+// Containers whose inline content beside a block child stands in
+// paragraphs, as reading markup puts it.
+bool ParagraphsBesideBlocks(const CElement* e)
+{
+    const long k = e->m_kind;
+    return k == kKindDiv || k == kKindFieldset || k == kKindDd || IsCellKind(k);
 }
 
 // The first element after e in document order that is not inside it, or
@@ -327,11 +336,16 @@ void CXHTML::RemoveListedTag(CElement* context, const CSafeBuf& tag)
             if (piece->m_parent)
                 piece->m_parent->RemoveChildNodeOnly(piece->GetID());
         }
-        if (e->m_block && parent == m_doc.m_root) {
+        // A block's inline content goes into paragraphs where it would
+        // otherwise stand beside blocks (or, in a blockquote, at all).
+        const bool block = e->m_block;
+        if (block && (parent == m_doc.m_root || parent->m_kind == kKindBlockquote)) {
             MoveChildrenInBlockToRoot(e);
             CElement::RemoveElement(e, true);
         } else {
             parent->RemoveChildNodeOnly(e->GetID());
+            if (block && ParagraphsBesideBlocks(parent))
+                CheckAndAddP(parent, false);
         }
     }
     parent->StyleChanged(0);
