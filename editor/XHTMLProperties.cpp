@@ -1,10 +1,11 @@
 // The element property dialogs: a property page (property_dialogs/
 // XPrpEditorDlg.h) over the element's attributes, one kind of page a kind of
 // element, and the commands that open them. A page answered with OK writes
-// its rows back (an empty value removes the attribute), the element is
-// styled again and the document laid out, drawn and notified; Cancel leaves
-// everything as it was. The insert commands make a new img or a, let the
-// user fill it in, and put it in at the caret.
+// back the rows whose answer differs from the attribute (trimmed; an empty
+// value removes the attribute), the element is styled again and the
+// document laid out, drawn and notified; Cancel leaves everything as it
+// was. The insert commands make a new img or a, let the user fill it in,
+// and put it in at the caret.
 
 #include "editor/XHTML.h"
 
@@ -73,14 +74,26 @@ void SetTitle(CXHTML& engine, CXPrpEditorDlg& page, const char* key, const char*
     page.SetWindowText(EngineText(engine.m_langString, key, title));
 }
 
-// Writes every row of an answered page to e.
+// The trimmed answer of an answered page's row for attribute; false when
+// the page has no such row or the answer is what e holds already, whose
+// attribute then stays as it stands (blanks at its ends included).
+bool ChangedValue(CXPrpEditorDlg& page, const char* attribute, const CElement* e, CSafeBuf& value)
+{
+    CSafeBuf held;
+    e->GetAttrString(attribute, held);
+    if (!page.Value(attribute, value) || value == held)
+        return false;
+    value.Trim();
+    return true;
+}
+
+// Writes every row of an answered page that the user changed to e.
 void WriteRows(CXPrpEditorDlg& page, CElement* e)
 {
     for (const CXPrpEditorDlg::Row& row : page.Rows()) {
         CSafeBuf value;
-        page.Value(row.attribute.c_str(), value);
-        value.Trim();
-        e->SetAttrString(row.attribute.c_str(), static_cast<const unsigned short*>(value));
+        if (ChangedValue(page, row.attribute.c_str(), e, value))
+            e->SetAttrString(row.attribute.c_str(), static_cast<const unsigned short*>(value));
     }
 }
 
@@ -326,9 +339,8 @@ bool CXHTML::DoTablePrp(CElement* element, int rows, int cols, int border, int c
 
     CSafeBuf value;
     for (const char* attribute : {"border", "cellspacing", "cellpadding"}) {
-        page.Value(attribute, value);
-        value.Trim();
-        table->SetAttrString(attribute, static_cast<const unsigned short*>(value));
+        if (ChangedValue(page, attribute, table, value))
+            table->SetAttrString(attribute, static_cast<const unsigned short*>(value));
     }
     page.Value("rows", value);
     const int newRows = IntValue(value, ownRows);
@@ -346,9 +358,8 @@ bool CXHTML::DoTablePrp(CElement* element, int rows, int cols, int border, int c
         }
     }
     if (dataTable) {
-        page.Value("summary", value);
-        value.Trim();
-        table->SetAttrString("summary", static_cast<const unsigned short*>(value));
+        if (ChangedValue(page, "summary", table, value))
+            table->SetAttrString("summary", static_cast<const unsigned short*>(value));
         page.Value("caption", value);
         value.Trim();
         CElement* caption = table->GetFirstChildByType(kKindCaption);

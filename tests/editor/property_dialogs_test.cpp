@@ -71,6 +71,37 @@ TEST_F(PropertyDialogs, OkWritesTheEditsCancelAndCloseWriteNothing)
     }
 }
 
+// A row left as offered leaves its attribute as it stands, blanks at its
+// ends included: OK without an edit changes nothing, and an edit of one row
+// changes that attribute alone (its answer trimmed).
+TEST_F(PropertyDialogs, OkLeavesTheRowsTheUserLeftAsTheyStand)
+{
+    struct Case
+    {
+        std::vector<qm::ui::DialogField> fields;
+        const char* markup;
+    };
+    const Case cases[] = {
+        {{}, "<p><img alt=\"The set \" src=\"x.gif\" /></p>"},
+        {{{"title", " Sets "}}, "<p><img alt=\"The set \" src=\"x.gif\" title=\"Sets\" /></p>"},
+        {{{"alt", "The set "}}, "<p><img alt=\"The set \" src=\"x.gif\" /></p>"},
+        {{{"alt", "The set  "}}, "<p><img alt=\"The set\" src=\"x.gif\" /></p>"},
+    };
+    for (const Case& c : cases) {
+        Load("<p><img alt=\"The set \" src=\"x.gif\" /></p>");
+        Ok(c.fields);
+        EXPECT_TRUE(engine->DoImgPrp(Find(kKindImg), 0));
+        EXPECT_EQ(Markup(), c.markup);
+    }
+
+    Load("<table border=\"1 \" cellpadding=\" 2\"><tbody><tr><td>a</td></tr></tbody></table>");
+    Ok({{"cellspacing", "3"}});
+    EXPECT_TRUE(engine->DoTablePrp(Find(kKindTable), -1, -1, -1, -1, -1, false, false));
+    EXPECT_EQ(Markup(),
+        "<table border=\"1 \" cellpadding=\" 2\" "
+        "cellspacing=\"3\"><tbody><tr><td>a</td></tr></tbody></table>");
+}
+
 TEST_F(PropertyDialogs, DoPropertyChoosesThePageByElement)
 {
     Load("<p><a href=\"http://h/\">link</a> <img src=\"x.png\" alt=\"a\" /></p>");
