@@ -346,7 +346,10 @@ bool CXHTML::DoTablePrp(CElement* element, int rows, int cols, int border, int c
     const int newRows = IntValue(value, ownRows);
     page.Value("cols", value);
     const int newCols = IntValue(value, ownCols);
-    Reshape(table, newRows, newCols);
+    // A table keeps its shape, short rows included, unless asked for
+    // another size.
+    if (newRows != ownRows || newCols != ownCols)
+        Reshape(table, newRows, newCols);
 
     if (headerRow) {
         std::vector<CElement*> trs = Rows(table);

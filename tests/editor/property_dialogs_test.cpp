@@ -100,6 +100,12 @@ TEST_F(PropertyDialogs, OkLeavesTheRowsTheUserLeftAsTheyStand)
     EXPECT_EQ(Markup(),
         "<table border=\"1 \" cellpadding=\" 2\" "
         "cellspacing=\"3\"><tbody><tr><td>a</td></tr></tbody></table>");
+
+    // Rows and columns left as offered leave a short row short.
+    Load("<table><tbody><tr><td>a</td><td>b</td></tr><tr><td>c</td></tr></tbody></table>");
+    Ok({{"rows", "2"}, {"cols", "2"}});
+    EXPECT_TRUE(engine->DoTablePrp(Find(kKindTable), -1, -1, -1, -1, -1, false, false));
+    EXPECT_EQ(Markup(), "<table><tbody><tr><td>a</td><td>b</td></tr><tr><td>c</td></tr></tbody></table>");
 }
 
 TEST_F(PropertyDialogs, DoPropertyChoosesThePageByElement)
