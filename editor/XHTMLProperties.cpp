@@ -2,9 +2,10 @@
 // XPrpEditorDlg.h) over the element's attributes, one kind of page a kind of
 // element, and the commands that open them. A page answered with OK writes
 // back the rows whose answer differs from the attribute (trimmed; an empty
-// value removes the attribute), the element is styled again and the
-// document laid out, drawn and notified; Cancel leaves everything as it
-// was. The insert commands make a new img or a, let the user fill it in,
+// value removes the attribute), the other pieces of an element wrapped over
+// lines take the same attributes (the first piece's are the ones written),
+// the element is styled again and the document laid out, drawn and
+// notified; Cancel leaves everything as it was. The insert commands make a new img or a, let the user fill it in,
 // and put it in at the caret.
 
 #include "editor/XHTML.h"
@@ -237,6 +238,7 @@ bool CXHTML::DoCommonPrp(CElement* element)
     if (page.DoModal() != 1)
         return false;
     WriteRows(page, element);
+    element->ChangeWrappedInlineElement();
     element->StyleChanged(2);
     EndEdit(true);
     return true;
@@ -263,6 +265,7 @@ bool CXHTML::DoHREFPrp(CElement* a, bool insert)
     if (chosen == "None")
         a->SetAttrString("rel", "");
     if (!insert) {
+        a->ChangeWrappedInlineElement();
         a->StyleChanged(2);
         EndEdit(true);
     }
@@ -282,6 +285,7 @@ bool CXHTML::DoImgPrp(CElement* img, int insert)
         return false;
     WriteRows(page, img);
     if (!insert) {
+        img->ChangeWrappedInlineElement();
         img->StyleChanged(2);
         EndEdit(true);
     }

@@ -4,9 +4,11 @@
 // those: "remove-tag:N" removes entry N (from the outermost) of the tag
 // list, "unexpect:TAG" reshapes the ancestors of the first element of that
 // tag as removing formatting does, "target:TAG" makes the first element of
-// that tag the one a double click or a property command aimed at, and
+// that tag the one a double click or a property command aimed at,
 // "release" frees the elements edits took out of the tree, as the engine
-// does between events.
+// does between events, "menu-last:TAG" opens the context menu on the last
+// element of that tag and "ok:NAME=VALUE" answers the next property page
+// with OK after setting one field.
 
 #include "tests/common/CaseBlocks.h"
 #include "tests/common/PngPixels.h"
@@ -18,6 +20,7 @@
 #include "document/XDoc.h"
 #include "element/Element.h"
 #include "element/ElementKinds.h"
+#include "element/TreeQueries.h"
 #include "element/factory/ElementFactory.h"
 #include "element/markup/SourceCode.h"
 #include "elements/ImageElement.h"
@@ -59,6 +62,25 @@ protected:
         if (step.rfind("target:", 0) == 0) {
             engine->m_targetElement = First(step.substr(7));
             return engine->m_targetElement != nullptr;
+        }
+        if (step.rfind("menu-last:", 0) == 0) {
+            // The last element of the tag: the last line's piece of a
+            // wrapped inline element.
+            const CSafeBuf tag(step.substr(10).c_str());
+            engine->m_menuElement = nullptr;
+            for (CElement* e = engine->m_doc.m_root; e; e = NextInSubtree(e, engine->m_doc.m_root))
+                if (e->IsTag(tag))
+                    engine->m_menuElement = e;
+            return engine->m_menuElement != nullptr;
+        }
+        if (step.rfind("ok:", 0) == 0) {
+            // The next property page answered with OK, NAME=VALUE set.
+            const std::string::size_type eq = step.find('=');
+            if (eq == std::string::npos)
+                return false;
+            driver.dialogs.push_back(
+                {qm::host::DialogAnswer::kPress, "OK", {{step.substr(3, eq - 3), step.substr(eq + 1)}}});
+            return true;
         }
         if (step.rfind("remove-tag:", 0) == 0) {
             // The tag list with its entry N (from the outermost) removed.
