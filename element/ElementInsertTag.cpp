@@ -131,6 +131,16 @@ CSafeBuf PrepareMarkup(const CElement* e, const unsigned short* markup)
     return wrapped;
 }
 
+// Whether e has a sibling on that side other than an empty text run.
+bool ContentBeside(const CElement* e, bool after)
+{
+    for (const CElement* s = after ? e->m_nextSibling : e->m_prevSibling; s;
+         s = after ? s->m_nextSibling : s->m_prevSibling)
+        if (!s->IsTextElement() || !s->m_text.IsEmpty())
+            return true;
+    return false;
+}
+
 // A text element " | " beside a new link when the nearest sibling on that
 // side, empty text runs passed over, is also a link.
 void SeparateLinks(CElement* link)
@@ -257,10 +267,17 @@ CElement* CElement::InsertTagText(const unsigned short* markup, long refId, bool
         return nullptr;
     const bool text = IsTextElement();
     const long length = m_text.Length();
-    if (text && (m_caretOffset <= 0 || m_caretOffset >= length) && parent->m_inline && parent->m_parent) {
-        const bool atEnd = m_caretOffset >= length && length > 0;
+    // A caret at the start of an inline element's content, or at its end,
+    // puts the markup beside the inline element; a caret between two of its
+    // children (a run after an inserted element) keeps it inside, in order.
+    // The caret run ends after the markup either way, so that the pieces of
+    // a fragment inserted one after another keep their order.
+    const bool atStartEdge = m_caretOffset <= 0 && !ContentBeside(this, false);
+    const bool atEndEdge = m_caretOffset >= length && !ContentBeside(this, true);
+    if (text && (atStartEdge || atEndEdge) && parent->m_inline && parent->m_parent) {
         CElement* grand = parent->m_parent;
         if (length > 0) {
+            const bool atEnd = m_caretOffset >= length;
             CElement* run = NewText(this, nullptr);
             if (!run)
                 return nullptr;
@@ -270,11 +287,12 @@ CElement* CElement::InsertTagText(const unsigned short* markup, long refId, bool
             }
             run->StyleChanged(2);
             SetCaret(run, 0);
-            return grand->InsertTagText(
-                markup, parent->GetID(), atEnd, false, splitBlocks, dropEmptyParagraph);
+            if (atEnd)
+                return grand->InsertTagText(markup, parent->GetID(), true, false, splitBlocks, dropEmptyParagraph);
+            return grand->InsertTagText(markup, run->GetID(), false, false, splitBlocks, dropEmptyParagraph);
         }
-        MoveCurrentElementTo(grand, parent->GetID(), after);
-        return grand->InsertTagText(markup, m_id, after, false, splitBlocks, dropEmptyParagraph);
+        MoveCurrentElementTo(grand, parent->GetID(), atEndEdge && atStartEdge ? after : atEndEdge);
+        return grand->InsertTagText(markup, m_id, false, false, splitBlocks, dropEmptyParagraph);
     }
     if (text && parent->m_kind == kKindDiv) {
         if (m_caretOffset >= length && after) {
