@@ -68,10 +68,16 @@ public:
             FindNext(what, matchCase, true);
             return false;
         }
-        if (!m_engine.ReplaceText(with, true))
+        // The document is laid out and drawn once a press: with the next
+        // occurrence marked, or with the caret after the replacement when
+        // there is none.
+        if (!m_engine.ReplaceText(with, false))
             return false;
         Replaced(what, with);
-        FindNext(what, matchCase, true);
+        if (!FindNext(what, matchCase, true)) {
+            Show();
+            m_engine.m_doc.SetLastKeyPos(m_engine.m_doc.m_caretPoint);
+        }
         return true;
     }
 
