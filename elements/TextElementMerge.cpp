@@ -110,6 +110,14 @@ void JoinLists(CElement* first, CElement* second)
     second->m_parent->RemoveChild(second->GetID(), true, true);
 }
 
+// The ancestor of e (or e) that is a child of block.
+CElement* TopInline(CElement* e, CElement* block)
+{
+    while (e->m_parent && e->m_parent != block)
+        e = e->m_parent;
+    return e;
+}
+
 void RemoveIfHollow(CElement* e)
 {
     if (e && e->m_parent && !e->m_firstChild)
@@ -283,18 +291,18 @@ bool CTextElement::CutAndCombine(CElement*& caretElement, bool forward)
         }
         // 6. By the neighbour's kind.
         if (IsParagraphLike(neighbour)) {
-            CElement* receiver = forward ? m_parent : neighbour;
+            CElement* receiver = forward ? GetFirstBlockParent() : neighbour;
             CElement* giver = forward ? neighbour : branch;
-            if (CannotGoIntoPre(giver, receiver)) {
-                if (m_owner)
+            if (!receiver || CannotGoIntoPre(giver, receiver)) {
+                if (m_owner && receiver)
                     m_owner->m_keyRefused = 1;
                 return changed;
             }
             if (forward) {
-                // The neighbour's content comes in after this run's branch
-                // in the run's parent.
-                CElement* at = this;
-                PullContentAfter(neighbour, at);
+                // The neighbour's content comes in at the end of the run's
+                // block, after the inline elements that hold the run, not
+                // inside them.
+                PullContentAfter(neighbour, TopInline(this, receiver));
             } else {
                 MoveBranchInto(branch, neighbour);
             }
@@ -312,13 +320,15 @@ bool CTextElement::CutAndCombine(CElement*& caretElement, bool forward)
             return true;
         }
         if (neighbour->IsTextElement() || neighbour->m_inline || nk == kKindBr) {
-            if (forward && level != m_parent && branch->m_block) {
-                // Inline content after this run's block joins it.
-                CElement* ref = this;
+            CElement* own = GetFirstBlockParent();
+            if (forward && level != m_parent && branch->m_block && own) {
+                // Inline content after this run's block joins it, after the
+                // inline elements that hold the run.
+                CElement* ref = TopInline(this, own);
                 for (CElement* c = neighbour; c && !c->m_block;) {
                     CElement* next = c->m_nextSibling;
                     c->m_parent->RemoveCurrentChildFromList(c);
-                    m_parent->InsertChild(c, ref->GetID(), true);
+                    own->InsertChild(c, ref->GetID(), true);
                     ref = c;
                     c = next;
                 }
