@@ -3,7 +3,8 @@
 // decides beforehand where the caret will stand and afterwards puts it on a
 // live element, creating a paragraph when nothing else is left, and takes
 // the lone paragraph wrapper out of the table cells and definition entries
-// that Backspace or Delete emptied.
+// that Backspace or Delete emptied. A cell or caption left with nothing
+// holds the filler its markup reads with.
 //
 // Elements the deletion may remove are held by identifier across it: the
 // registry tells whether they still exist (a removed element may wait on
@@ -15,6 +16,7 @@
 
 #include "element/Element.h"
 
+#include "element/EmptyCell.h"
 #include "element/Selection.h"
 #include "elements/TextElement.h"
 #include "elements/TypingTree.h"
@@ -54,6 +56,16 @@ CElement* FirstKeptStop(CElement* e, bool forward)
         e = NextStop(e, forward);
     }
     return e;
+}
+
+// The nearest table cell or caption holding e; null when there is none.
+CElement* HoldingCellOrCaption(const CElement* e)
+{
+    for (CElement* a = e->m_parent; a; a = a->m_parent) {
+        if (IsCellKind(a->m_kind) || a->m_kind == kKindCaption)
+            return a;
+    }
+    return nullptr;
 }
 
 // The nearest table cell (or, with entries, dd or dt) holding e.
@@ -175,12 +187,20 @@ bool CXDoc::DeleteSelection(bool byKey)
         const long targetId = target ? target->GetID() : 0;
 
         std::vector<long> entries; // cells, dd and dt to unwrap afterwards
-        if (byKey) {
+        std::vector<long> cells;   // cells and captions the deletion may empty
+        {
             CPtrList selected;
             m_root->GetAllChildren(&selected, 0, true, 0, 0);
             for (void* pos = selected.GetHeadPosition(); pos;) {
                 const auto* e = static_cast<const CElement*>(selected.GetNext(pos));
                 if (IsTableLike(e))
+                    continue;
+                if (CElement* holder = HoldingCellOrCaption(e)) {
+                    const long id = holder->GetID();
+                    if (cells.empty() || cells.back() != id)
+                        cells.push_back(id);
+                }
+                if (!byKey)
                     continue;
                 if (CElement* holder = HoldingCell(e, true)) {
                     const long id = holder->GetID();
@@ -246,6 +266,15 @@ bool CXDoc::DeleteSelection(bool byKey)
             }
             DrawDoc(0);
         }
+        // A cell left with nothing to show holds the filler it reads with,
+        // so that the value written comes back the same.
+        for (long id : cells) {
+            CElement* holder = FindElement(id);
+            if (IsInTree(holder))
+                FillEmptiedCell(holder);
+        }
+        if (!IsInTree(m_caretElement))
+            ValidateKeyCursor();
         m_caretEnabled = 1;
         UpdateKeyCursor();
     } catch (...) {

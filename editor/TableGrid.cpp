@@ -5,7 +5,6 @@
 
 #include "element/Element.h"
 #include "element/ElementKinds.h"
-#include "element/factory/ElementFactory.h"
 #include "elements/TableElement.h"
 
 #include <vector>
@@ -107,27 +106,6 @@ void SetCellSpan(CElement* cell, bool column, int span)
     cell->SetAttrString(name, value);
     auto& stored = column ? cell->EditStyle().colSpan : cell->EditStyle().rowSpan;
     stored = static_cast<std::int16_t>(span > 1 ? span : 0);
-}
-
-bool IsEmptyCellFiller(const CElement* e)
-{
-    return e && e->IsTextElement() && e->m_text.Length() == 1 && e->m_text.GetAt(0) == 0x00A0;
-}
-
-CElement* AppendRunAsRead(CElement* e)
-{
-    if (!e || e->m_firstChild)
-        return nullptr;
-    CElement* run = CreateElement("", e->m_rules, e->m_root, e->m_owner);
-    if (!run)
-        return nullptr;
-    if (IsCellKind(e->m_kind) || e->m_kind == kKindCaption) {
-        const unsigned short filler[] = {0x00A0, 0};
-        run->m_text = filler;
-    }
-    e->AppendChild(run);
-    run->StyleChanged(2);
-    return run;
 }
 
 namespace {

@@ -7,6 +7,7 @@
 // use those.
 
 #include "base/text/SafeBuf.h"
+#include "element/EmptyCell.h"
 
 class CElement;
 class CTableElement;
@@ -34,10 +35,3 @@ void SetCellSpan(CElement* cell, bool column, int span);
 // Rows holding no cell, and row groups left holding no row, are removed
 // and destroyed; whether a row is left.
 bool DropEmptyRows(CElement* table);
-// The element's text content is only the filler of an empty cell: one
-// no-break space.
-bool IsEmptyCellFiller(const CElement* e);
-// Appends to e, left without children, the text run it holds when its
-// markup is read: the filler in a cell or caption, an empty run elsewhere.
-// The new run, or null when e still has children or none could be made.
-CElement* AppendRunAsRead(CElement* e);

@@ -9,6 +9,7 @@
 #include "element/Element.h"
 #include "element/ElementKinds.h"
 #include "element/ElementUtilities.h"
+#include "element/EmptyCell.h"
 #include "element/markup/TreeRepair.h"
 #include "elements/TextElement.h"
 #include "elements/TypingTree.h"
@@ -214,6 +215,8 @@ void CXHTML::OnDelete()
     ForgetBorrowed(m_menuElement, e);
     ForgetBorrowed(m_targetElement, e);
     CElement::RemoveElement(e, true);
+    // A cell the element alone filled holds the filler it reads with.
+    FillEmptiedCell(parent);
     parent->StyleChanged(0);
     m_doc.CheckKeyFocus();
     m_doc.DrawDoc(0);

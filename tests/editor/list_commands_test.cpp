@@ -1,8 +1,8 @@
 // The list, Tab and definition-list commands through the engine's command
 // table (tests/data/lists/*_commands.txt). Besides the steps of
 // CommandCases: "tab" and "shift-tab" run the level action at the caret,
-// "type:X" types the character X at the caret, "select:TAG" selects the
-// first element of that tag whole with the caret on it.
+// "select:TAG" selects the first element of that tag whole with the caret
+// on it.
 
 #include "tests/editor/support/CommandCases.h"
 
@@ -25,10 +25,6 @@ protected:
     {
         if (step == "tab" || step == "shift-tab") {
             engine->DoTab(step == "shift-tab");
-            return true;
-        }
-        if (step.rfind("type:", 0) == 0 && step.size() == 6) {
-            engine->OnChar(static_cast<unsigned char>(step[5]), 1, 0);
             return true;
         }
         if (step.rfind("select:", 0) == 0) {

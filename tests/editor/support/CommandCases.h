@@ -6,8 +6,10 @@
 // "caret:TAG:OFFSET" puts the caret on the first element of that tag,
 // "menu:TAG" opens the context menu on the first element of that tag (the
 // element context commands act on), "return" and "shift-return" type
-// Return, "undo" undoes the last step; a fixture adds its own steps through
-// Step. The body's content comes out (compact, U+00A0 as "{nbsp}").
+// Return, "backspace" types Backspace, "type:X" types the character X at
+// the caret, "undo" undoes the last step,
+// "reread" loads the document as it is written and checks that it writes
+// the same; a fixture adds its own steps through Step. The body's content comes out (compact, U+00A0 as "{nbsp}").
 
 #include "tests/common/CaseBlocks.h"
 #include "tests/common/ScriptedUiDriver.h"
@@ -98,8 +100,25 @@ protected:
             qm::events::Services::Get().Input().modifiers = 0;
             return true;
         }
+        if (step == "backspace") {
+            engine->OnChar(8, 1, 0);
+            return true;
+        }
+        if (step.rfind("type:", 0) == 0 && step.size() == 6) {
+            engine->OnChar(static_cast<unsigned char>(step[5]), 1, 0);
+            return true;
+        }
         if (step == "undo") {
             engine->PostMessage(kCommandMessage, kUndo, 0);
+            return true;
+        }
+        if (step == "reread") {
+            const std::string before = Content();
+            CSafeBuf written;
+            engine->GetSourceCode(written, 6);
+            if (!engine->LoadDocument(written))
+                return false;
+            EXPECT_EQ(Content(), before) << "written and read again";
             return true;
         }
         if (Step(step))
