@@ -910,6 +910,10 @@ public:
     void InsertListItem(bool below);
     void MoveListItemBy(bool down);
     void SelectWhole(CElement* e);
+    // A list (ul, ol or dl) removed whole, the caret moved past it; the
+    // parent it leaves is made ready for typing, an emptied cell holding
+    // the filler it reads with.
+    void RemoveWholeList(CElement* list);
     // Steps of the definition-list commands: the list around the context
     // element when the edit guard allows a change (entry: the term or
     // definition at or above it); new entries beside the entry (where 1

@@ -284,12 +284,10 @@ void CXHTML::RemoveDefEntries(CElement* list, const std::vector<CElement*>& entr
             m_doc.m_caretElement = nullptr;
         DestroyElement(e);
     }
-    if (!list->m_firstChild) {
-        if (CaretWithin(list))
-            m_doc.m_caretElement = nullptr;
-        DestroyElement(list);
-    }
-    parent->StyleChanged(0);
+    if (HoldsNothing(list))
+        RemoveWholeList(list);
+    else
+        parent->StyleChanged(0);
     m_doc.CheckKeyFocus();
     EndListEdit();
 }
@@ -313,15 +311,7 @@ void CXHTML::OnDDeleteList()
     CElement* list = ContextDefList(nullptr);
     if (!list)
         return;
-    CElement* parent = list->m_parent;
-    if (CaretWithin(list))
-        m_doc.MoveFocusToNextElement(list);
-    if (CaretWithin(list))
-        m_doc.m_caretElement = nullptr;
-    m_doc.RemoveElement(list, true);
-    int state = 0;
-    parent->ValidTextInput(state);
-    parent->StyleChanged(0);
+    RemoveWholeList(list);
     m_doc.CheckKeyFocus();
     m_doc.DrawDoc(0);
     m_doc.Redraw();

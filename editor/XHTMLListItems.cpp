@@ -5,6 +5,7 @@
 #include "editor/XHTML.h"
 
 #include "editor/ListTree.h"
+#include "element/EmptyCell.h"
 
 #include "element/Element.h"
 #include "element/ElementKinds.h"
@@ -78,21 +79,28 @@ void CXHTML::OnLSelectList()
 
 void CXHTML::OnLSelectItem() { SelectWhole(AtOrAbove(ContextElement(), kKindLi)); }
 
-void CXHTML::OnLDeleteList()
+void CXHTML::RemoveWholeList(CElement* list)
 {
-    CElement* list = ListOf(ContextListEntry(kKindLi));
-    CElement* parent = list ? list->m_parent : nullptr;
-    if (!parent)
-        return;
+    CElement* parent = list->m_parent;
     if (CaretWithin(list))
         m_doc.MoveFocusToNextElement(list);
     if (CaretWithin(list))
         m_doc.m_caretElement = nullptr;
     m_doc.RemoveElement(list, true);
-    int state = 0;
-    parent->ValidTextInput(state);
+    if (!FillEmptiedCell(parent)) {
+        int state = 0;
+        parent->ValidTextInput(state);
+    }
     parent->StyleChanged(0);
     m_doc.ValidateKeyCursor();
+}
+
+void CXHTML::OnLDeleteList()
+{
+    CElement* list = ListOf(ContextListEntry(kKindLi));
+    if (!list || !list->m_parent)
+        return;
+    RemoveWholeList(list);
     m_doc.CheckKeyFocus();
     m_doc.DrawDoc(0);
     m_doc.Redraw();
@@ -110,7 +118,12 @@ void CXHTML::OnLDeleteItem()
     if (CaretWithin(item))
         m_doc.m_caretElement = nullptr;
     DestroyElement(item);
-    list->StyleChanged(0);
+    // The last item takes its list along: an empty list shows nothing and
+    // cannot take the caret.
+    if (HoldsNothing(list) && list->m_parent)
+        RemoveWholeList(list);
+    else
+        list->StyleChanged(0);
     m_doc.CheckKeyFocus();
     EndListEdit();
 }
