@@ -1,10 +1,10 @@
 #pragma once
 // Grid positions as the table commands count them. Within one row a cell's
 // place is the sum of the column spans of the cells before it; cells that
-// reach into the row from a row above (row spans) are not counted, and row
-// spans are never adjusted when rows come or go. The layout's own column
-// indices (CTDElement::m_columnIndex) do count them: merging and splitting
-// use those.
+// reach into the row from a row above (row spans) are not counted. The
+// layout's own column indices (CTDElement::m_columnIndex) do count them:
+// merging and splitting use those, and so does a new row, for the spans it
+// passes through.
 
 #include "base/text/SafeBuf.h"
 #include "element/EmptyCell.h"

@@ -4,8 +4,10 @@
 //
 // Positions are counted along each row (editor/TableGrid.h): a new column
 // goes beside the cell whose running span total passes the context column,
-// in every row, and row spans are left as they are. New rows and cells are
-// written as markup and inserted by their container.
+// in every row, and row spans are left as they are. A new row between the
+// rows a cell spans makes that cell one row taller instead of getting a
+// cell of its own there. New rows and cells are written as markup and
+// inserted by their container.
 
 #include "editor/XHTML.h"
 
@@ -13,9 +15,12 @@
 
 #include "element/Element.h"
 #include "element/ElementKinds.h"
+#include "elements/TDElement.h"
 #include "elements/TableElement.h"
 
+#include <algorithm>
 #include <climits>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -35,6 +40,57 @@ void RemoveWholeTable(CElement* table)
     if (parent && !AppendRunAsRead(parent)) {
         int state = 2;
         parent->ValidTextInput(state);
+    }
+}
+
+// The row is about to go: cells of the rows before it that span down
+// through it lose that row, and a cell of its own that spans further down
+// moves to the next row, where it stands in the grid, one row shorter. So
+// the rows left keep their cells in their columns and no spanning cell's
+// content goes with a row it only began in.
+void KeepSpansAcross(CTableElement* table, CElement* tr)
+{
+    std::vector<CElement*> rows, cells, next;
+    TableRows(table, rows);
+    size_t at = rows.size();
+    for (size_t r = 0; r < rows.size(); ++r) {
+        if (rows[r] == tr)
+            at = r;
+    }
+    if (at >= rows.size() || rows.size() < 2)
+        return;
+    table->AssignTDIndex();
+    for (size_t r = 0; r < at; ++r) {
+        RowCells(rows[r], cells);
+        for (CElement* cell : cells) {
+            const int down = cell->Style().rowSpan;
+            // A span past the last row still ends there with one row less.
+            if (down >= 2 && r + down > at && r + down <= rows.size())
+                SetCellSpan(cell, false, down - 1);
+        }
+    }
+    if (at + 1 >= rows.size())
+        return;
+    CElement* below = rows[at + 1];
+    RowCells(tr, cells);
+    for (CElement* cell : cells) {
+        const int down = cell->Style().rowSpan;
+        if (down < 2)
+            continue;
+        const int index = static_cast<CTDElement*>(cell)->m_columnIndex;
+        RowCells(below, next);
+        CElement* before = nullptr;
+        for (CElement* c : next) {
+            if (static_cast<CTDElement*>(c)->m_columnIndex > index) {
+                before = c;
+                break;
+            }
+        }
+        if (before)
+            cell->MoveCurrentElementTo(below, before->GetID(), false);
+        else
+            cell->MoveCurrentElementTo(below, 0, true);
+        SetCellSpan(cell, false, down - 1);
     }
 }
 
@@ -69,12 +125,61 @@ void CXHTML::InsertTableRow(bool below)
         return;
     int columns = 0, rows = 0;
     table->GetRowCol(columns, rows);
+    // Cells of the rows before the new one that span down past it grow by
+    // the new row, which then has no cell of its own where they stand: the
+    // rows stay as wide as they were and keep their cells in their columns.
+    std::vector<CElement*> list;
+    TableRows(table, list);
+    size_t at = below ? list.size() : 0;
+    for (size_t r = 0; r < list.size(); ++r) {
+        if (list[r] == row)
+            at = below ? r + 1 : r;
+    }
+    std::vector<bool> spanned;
+    std::vector<std::pair<CElement*, int>> grow;
+    int width = columns;
+    if (list.size() > 1) {
+        table->AssignTDIndex();
+        std::vector<CElement*> cells;
+        for (size_t r = 0; r < list.size(); ++r) {
+            RowCells(list[r], cells);
+            for (CElement* cell : cells) {
+                const int index = static_cast<CTDElement*>(cell)->m_columnIndex;
+                const int span = GridSpan(cell->Style().colSpan);
+                width = std::max(width, index + span);
+                const int down = cell->Style().rowSpan;
+                // A span past the last row ends there, and still does once
+                // the new row is in: it is left as it is.
+                if (r >= at || down < 2 || r + down <= at)
+                    continue;
+                if (r + down <= list.size())
+                    grow.emplace_back(cell, down + 1);
+                if (spanned.size() < static_cast<size_t>(index + span))
+                    spanned.resize(index + span, false);
+                for (int i = index; i < index + span; ++i)
+                    spanned[i] = true;
+            }
+        }
+    }
     const CSafeBuf style = NewCellStyle(table);
-    CSafeBuf markup("<tr align='left' valign='top'>");
     // Spans can make the grid far wider than any table lays out; the new
     // row stops at the widest grid there is.
-    const int cells = columns < 1 ? 1 : (columns > kMaxLayoutColumns ? kMaxLayoutColumns : columns);
+    const int cells = width < 1 ? 1 : (width > kMaxLayoutColumns ? kMaxLayoutColumns : width);
+    int free = 0;
+    for (int i = 0; i < cells; ++i)
+        free += static_cast<size_t>(i) < spanned.size() && spanned[i] ? 0 : 1;
+    // A row every column of which is spanned would hold no cell, and a row
+    // without cells is none: it gets a cell in each column instead.
+    if (free == 0) {
+        spanned.clear();
+        grow.clear();
+    }
+    for (const auto& [cell, span] : grow)
+        SetCellSpan(cell, false, span);
+    CSafeBuf markup("<tr align='left' valign='top'>");
     for (int i = 0; i < cells; ++i) {
+        if (static_cast<size_t>(i) < spanned.size() && spanned[i])
+            continue;
         CElement* top = table->GetCellFromPosition(0, i, false);
         markup += top && table->IsAllTH(top, false) ? "<th" : "<td";
         markup += style;
@@ -166,8 +271,10 @@ bool CXHTML::RemoveRowOrCol(CElement* element, bool row)
             TableRows(table, list);
             tr = list.empty() ? nullptr : list.back();
         }
-        if (tr)
+        if (tr) {
+            KeepSpansAcross(table, tr);
             m_doc.RemoveElement(tr, true);
+        }
         return false;
     }
     const int index = cell ? CountedLastColumn(cell) : columns - 1;
