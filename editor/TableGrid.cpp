@@ -5,6 +5,7 @@
 
 #include "element/Element.h"
 #include "element/ElementKinds.h"
+#include "elements/TDElement.h"
 #include "elements/TableElement.h"
 
 #include <vector>
@@ -65,22 +66,79 @@ int CountedFirstColumn(const CElement* cell)
     return along;
 }
 
-int CountedLastColumn(const CElement* cell)
+int GridFirstColumn(const CElement* cell)
 {
-    return CountedFirstColumn(cell) + (cell ? GridSpan(cell->Style().colSpan) : 1) - 1;
+    const int index = cell ? static_cast<const CTDElement*>(cell)->m_columnIndex : 0;
+    return index < 0 ? CountedFirstColumn(cell) : index;
 }
 
-CElement* CellAtCountedColumn(const CElement* row, int column)
+int GridLastColumn(const CElement* cell)
 {
-    int total = 0;
+    return GridFirstColumn(cell) + (cell ? GridSpan(cell->Style().colSpan) : 1) - 1;
+}
+
+CElement* CellCoveringColumn(const CElement* row, int column)
+{
     for (CElement* c = row ? row->m_firstChild : nullptr; c; c = c->m_nextSibling) {
-        if (!IsCellKind(c->m_kind))
-            continue;
-        total += GridSpan(c->Style().colSpan);
-        if (total > column)
+        if (IsCellKind(c->m_kind) && GridFirstColumn(c) <= column && column <= GridLastColumn(c))
             return c;
     }
     return nullptr;
+}
+
+CElement* CellPastColumn(const CElement* row, int column)
+{
+    for (CElement* c = row ? row->m_firstChild : nullptr; c; c = c->m_nextSibling) {
+        if (IsCellKind(c->m_kind) && GridFirstColumn(c) > column)
+            return c;
+    }
+    return nullptr;
+}
+
+void KeepSpansAcross(CTableElement* table, CElement* tr)
+{
+    std::vector<CElement*> rows, cells, next;
+    TableRows(table, rows);
+    size_t at = rows.size();
+    for (size_t r = 0; r < rows.size(); ++r) {
+        if (rows[r] == tr)
+            at = r;
+    }
+    if (at >= rows.size() || rows.size() < 2)
+        return;
+    table->AssignTDIndex();
+    for (size_t r = 0; r < at; ++r) {
+        RowCells(rows[r], cells);
+        for (CElement* cell : cells) {
+            const int down = cell->Style().rowSpan;
+            // A span past the last row still ends there with one row less.
+            if (down >= 2 && r + down > at && r + down <= rows.size())
+                SetCellSpan(cell, false, down - 1);
+        }
+    }
+    if (at + 1 >= rows.size())
+        return;
+    CElement* below = rows[at + 1];
+    RowCells(tr, cells);
+    for (CElement* cell : cells) {
+        const int down = cell->Style().rowSpan;
+        if (down < 2)
+            continue;
+        const int index = GridFirstColumn(cell);
+        RowCells(below, next);
+        CElement* before = nullptr;
+        for (CElement* c : next) {
+            if (GridFirstColumn(c) > index) {
+                before = c;
+                break;
+            }
+        }
+        if (before)
+            cell->MoveCurrentElementTo(below, before->GetID(), false);
+        else
+            cell->MoveCurrentElementTo(below, 0, true);
+        SetCellSpan(cell, false, down - 1);
+    }
 }
 
 CSafeBuf NewCellStyle(CElement* table)
@@ -121,16 +179,19 @@ bool HoldsKind(const CElement* e, bool cells)
 
 } // namespace
 
-bool DropEmptyRows(CElement* table)
+bool DropEmptyRows(CElement* table, bool keepSpans)
 {
     std::vector<CElement*> rows;
     TableRows(table, rows);
     bool left = false;
     for (CElement* row : rows) {
-        if (HoldsKind(row, true))
+        if (HoldsKind(row, true)) {
             left = true;
-        else
+        } else {
+            if (keepSpans)
+                KeepSpansAcross(static_cast<CTableElement*>(table), row);
             CElement::RemoveElement(row, true);
+        }
     }
     for (CElement* c = table->m_firstChild; c;) {
         CElement* next = c->m_nextSibling;

@@ -1,10 +1,10 @@
 #pragma once
-// Grid positions as the table commands count them. Within one row a cell's
-// place is the sum of the column spans of the cells before it; cells that
-// reach into the row from a row above (row spans) are not counted. The
-// layout's own column indices (CTDElement::m_columnIndex) do count them:
-// merging and splitting use those, and so does a new row, for the spans it
-// passes through.
+// Grid positions for the table commands. Counted along one row, a cell's
+// place is the sum of the column spans of the cells before it; the layout's
+// own column indices (CTDElement::m_columnIndex) also count the cells that
+// reach into the row from a row above (row spans). The commands that insert,
+// remove or select rows and columns use the layout's columns, so that a row
+// a cell spans into keeps its cells where the grid shows them.
 
 #include "base/text/SafeBuf.h"
 #include "element/EmptyCell.h"
@@ -20,12 +20,22 @@ void TablePartsAround(CElement* e, CElement** cell, CElement** row, CTableElemen
 // null when there is none (or e is null).
 CElement* NearestCell(CElement* e);
 CElement* NearestOfKind(CElement* e, long kind);
-// The cell's first (first) or last grid column, counted along its row.
+// The cell's first grid column, counted along its row.
 int CountedFirstColumn(const CElement* cell);
-int CountedLastColumn(const CElement* cell);
-// The first cell of row whose running span total exceeds column; null when
-// the row is too short.
-CElement* CellAtCountedColumn(const CElement* row, int column);
+// The grid columns of the layout (CTDElement::m_columnIndex; counted along
+// the row for a cell without one): the cell's first and last column, the
+// cell of row covering column (null when none of its own does) and the
+// first cell of row standing past column (null when none). The table's
+// indices must be current (CTableElement::AssignTDIndex).
+int GridFirstColumn(const CElement* cell);
+int GridLastColumn(const CElement* cell);
+CElement* CellCoveringColumn(const CElement* row, int column);
+CElement* CellPastColumn(const CElement* row, int column);
+// The row is about to go: cells of the rows before it that span down
+// through it lose that row, and a cell of its own that spans further down
+// moves to the next row, where it stands in the grid, one row shorter.
+// Works out the table's grid indices.
+void KeepSpansAcross(CTableElement* table, CElement* row);
 // The attribute text a new cell of table carries: ` style="border: X"` with
 // the table's own border style X (escaped), or empty without one.
 CSafeBuf NewCellStyle(CElement* table);
@@ -33,5 +43,6 @@ CSafeBuf NewCellStyle(CElement* table);
 // together: the number when it is above 1, else the empty string and 0.
 void SetCellSpan(CElement* cell, bool column, int span);
 // Rows holding no cell, and row groups left holding no row, are removed
-// and destroyed; whether a row is left.
-bool DropEmptyRows(CElement* table);
+// and destroyed; with keepSpans the row spans through them are shortened
+// (KeepSpansAcross). Whether a row is left.
+bool DropEmptyRows(CElement* table, bool keepSpans = false);

@@ -2,12 +2,13 @@
 // columns before or after the context column, rows or columns removed, and
 // the whole table removed.
 //
-// Positions are counted along each row (editor/TableGrid.h): a new column
-// goes beside the cell whose running span total passes the context column,
-// in every row, and row spans are left as they are. A new row between the
-// rows a cell spans makes that cell one row taller instead of getting a
-// cell of its own there. New rows and cells are written as markup and
-// inserted by their container.
+// Columns are those of the laid-out grid (editor/TableGrid.h): a new column
+// goes beside the cell covering the context column in every row, and a row
+// that a cell spans into from above gets it among its own cells where the
+// grid has it; a removed column takes each row's cell covering it. A new
+// row between the rows a cell spans makes that cell one row taller instead
+// of getting a cell of its own there, and a removed row makes it shorter.
+// New rows and cells are written as markup and inserted by their container.
 
 #include "editor/XHTML.h"
 
@@ -40,57 +41,6 @@ void RemoveWholeTable(CElement* table)
     if (parent && !AppendRunAsRead(parent)) {
         int state = 2;
         parent->ValidTextInput(state);
-    }
-}
-
-// The row is about to go: cells of the rows before it that span down
-// through it lose that row, and a cell of its own that spans further down
-// moves to the next row, where it stands in the grid, one row shorter. So
-// the rows left keep their cells in their columns and no spanning cell's
-// content goes with a row it only began in.
-void KeepSpansAcross(CTableElement* table, CElement* tr)
-{
-    std::vector<CElement*> rows, cells, next;
-    TableRows(table, rows);
-    size_t at = rows.size();
-    for (size_t r = 0; r < rows.size(); ++r) {
-        if (rows[r] == tr)
-            at = r;
-    }
-    if (at >= rows.size() || rows.size() < 2)
-        return;
-    table->AssignTDIndex();
-    for (size_t r = 0; r < at; ++r) {
-        RowCells(rows[r], cells);
-        for (CElement* cell : cells) {
-            const int down = cell->Style().rowSpan;
-            // A span past the last row still ends there with one row less.
-            if (down >= 2 && r + down > at && r + down <= rows.size())
-                SetCellSpan(cell, false, down - 1);
-        }
-    }
-    if (at + 1 >= rows.size())
-        return;
-    CElement* below = rows[at + 1];
-    RowCells(tr, cells);
-    for (CElement* cell : cells) {
-        const int down = cell->Style().rowSpan;
-        if (down < 2)
-            continue;
-        const int index = static_cast<CTDElement*>(cell)->m_columnIndex;
-        RowCells(below, next);
-        CElement* before = nullptr;
-        for (CElement* c : next) {
-            if (static_cast<CTDElement*>(c)->m_columnIndex > index) {
-                before = c;
-                break;
-            }
-        }
-        if (before)
-            cell->MoveCurrentElementTo(below, before->GetID(), false);
-        else
-            cell->MoveCurrentElementTo(below, 0, true);
-        SetCellSpan(cell, false, down - 1);
     }
 }
 
@@ -220,8 +170,11 @@ void CXHTML::InsertTableColumn(bool after)
         CElement* cell = NearestCell(e);
         if (!cell)
             return;
-        index = after ? CountedLastColumn(cell) : CountedFirstColumn(cell);
         table = static_cast<CTableElement*>(cell->IsElementUnderTag(kKindTable));
+        if (!table)
+            return;
+        table->AssignTDIndex();
+        index = after ? GridLastColumn(cell) : GridFirstColumn(cell);
     }
     if (!table)
         return;
@@ -238,9 +191,16 @@ void CXHTML::InsertTableColumn(bool after)
     for (CElement* row : rows) {
         RowCells(row, cells);
         const bool header = !cells.empty() && table->IsAllTH(cells.front(), true);
-        CElement* ref = CellAtCountedColumn(row, index);
-        // A row too short to reach the column takes the new cell at its end.
-        row->InsertTagText(header ? th : td, ref ? ref->GetID() : 0, ref ? after : true, true, false, false);
+        // Beside the row's cell covering the column; in a row a cell spans
+        // into there from above, before its first cell past the column; a
+        // row too short to reach the column takes the new cell at its end.
+        CElement* ref = CellCoveringColumn(row, index);
+        bool beside = after;
+        if (!ref) {
+            ref = CellPastColumn(row, index);
+            beside = false;
+        }
+        row->InsertTagText(header ? th : td, ref ? ref->GetID() : 0, ref ? beside : true, true, false, false);
     }
     if (m_doc.IsElementInTree(table) && table->IsDataTable())
         table->DoHeaders();
@@ -277,11 +237,14 @@ bool CXHTML::RemoveRowOrCol(CElement* element, bool row)
         }
         return false;
     }
-    const int index = cell ? CountedLastColumn(cell) : columns - 1;
+    // The grid column as laid out: a row that a cell spans into from above
+    // loses nothing of its own there.
+    table->AssignTDIndex();
+    const int index = cell ? GridLastColumn(cell) : columns - 1;
     std::vector<CElement*> list;
     TableRows(table, list);
     for (CElement* r : list) {
-        CElement* hit = CellAtCountedColumn(r, index);
+        CElement* hit = CellCoveringColumn(r, index);
         if (!hit)
             continue;
         const int span = GridSpan(hit->Style().colSpan);
@@ -290,9 +253,9 @@ bool CXHTML::RemoveRowOrCol(CElement* element, bool row)
         else
             SetCellSpan(hit, true, span - 1);
     }
-    // A row whose only cells went is no row any more; without any row the
-    // table itself goes.
-    if (!DropEmptyRows(table)) {
+    // A row whose only cells went is no row any more, and the spans through
+    // it lose it; without any row the table itself goes.
+    if (!DropEmptyRows(table, true)) {
         RemoveWholeTable(table);
         return true;
     }

@@ -70,7 +70,11 @@ void CXHTML::SelectTablePart(int part)
                 ++index;
             table->GetCells(&cells, 14, index);
         } else {
-            table->GetCells(&cells, 15, CountedLastColumn(cell));
+            // The cell's last column in the laid-out grid, where the cells
+            // are looked for: counted along its row it would name another
+            // column in a row a cell spans into from above.
+            table->AssignTDIndex();
+            table->GetCells(&cells, 15, GridLastColumn(cell));
         }
         cells.ForEachItem([&](void* item) { mark(static_cast<CElement*>(item)); });
         if (m_gridSelection != part || m_gridTableId != table->GetID())
