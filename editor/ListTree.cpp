@@ -84,15 +84,6 @@ int CountChildren(const CElement* e, long kind)
     return n;
 }
 
-bool HoldsNothing(const CElement* e)
-{
-    for (const CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
-        if (!c->IsTextElement() || !c->m_text.IsEmpty())
-            return false;
-    }
-    return true;
-}
-
 bool CaretWithin(const CElement* e)
 {
     const CElement* caret = e ? e->GetKeyOnElement() : nullptr;

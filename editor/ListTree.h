@@ -26,7 +26,5 @@ void MoveChildrenAfter(CElement* from, CElement* ref);
 void DestroyElement(CElement* e);
 // The number of children of kind.
 int CountChildren(const CElement* e, long kind);
-// e holds nothing but empty text runs, or nothing.
-bool HoldsNothing(const CElement* e);
 // The document's caret element is e or lies inside it.
 bool CaretWithin(const CElement* e);

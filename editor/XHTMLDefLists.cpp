@@ -284,7 +284,7 @@ void CXHTML::RemoveDefEntries(CElement* list, const std::vector<CElement*>& entr
             m_doc.m_caretElement = nullptr;
         DestroyElement(e);
     }
-    if (HoldsNothing(list))
+    if (OnlyEmptyRuns(list))
         RemoveWholeList(list);
     else
         parent->StyleChanged(0);

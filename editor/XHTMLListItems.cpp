@@ -120,7 +120,7 @@ void CXHTML::OnLDeleteItem()
     DestroyElement(item);
     // The last item takes its list along: an empty list shows nothing and
     // cannot take the caret.
-    if (HoldsNothing(list) && list->m_parent)
+    if (OnlyEmptyRuns(list) && list->m_parent)
         RemoveWholeList(list);
     else
         list->StyleChanged(0);

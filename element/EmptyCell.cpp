@@ -6,6 +6,7 @@
 #include "element/ElementKinds.h"
 #include "element/factory/ElementFactory.h"
 #include "element/services/XHTMLServices.h"
+#include "elements/TypingTree.h"
 
 namespace {
 
@@ -36,12 +37,8 @@ CElement* AppendRunAsRead(CElement* e)
 
 bool FillEmptiedCell(CElement* e)
 {
-    if (!e || !IsCellOrCaption(e))
+    if (!e || !IsCellOrCaption(e) || !OnlyEmptyRuns(e))
         return false;
-    for (const CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
-        if (!c->IsTextElement() || !c->m_text.IsEmpty())
-            return false;
-    }
     CElement** caret = e->m_owner ? &e->m_owner->m_doc.m_caretElement : nullptr;
     const bool caretHere = caret && *caret && (*caret == e || (*caret)->m_parent == e);
     if (caretHere)
