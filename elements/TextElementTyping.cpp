@@ -190,6 +190,16 @@ bool CTextElement::OnChar(unsigned int ch, unsigned int repeat, unsigned int, bo
             if (!forward)
                 --m_caretOffset;
             m_text.Delete(static_cast<int>(m_caretOffset), 1);
+            // The last character of a cell or caption gives way to the
+            // filler an empty one reads with, which the next character typed
+            // replaces.
+            if (m_text.IsEmpty() && m_parent
+                && (IsCellKind(m_parent->m_kind) || m_parent->m_kind == kKindCaption)
+                && OnlyEmptyRuns(m_parent)) {
+                const unsigned short filler[] = {kNoBreakSpace, 0};
+                m_text = filler;
+                m_caretOffset = 0;
+            }
             notify = 2;
         } else {
             RemoveEmptyNeighbours(this, !forward);
