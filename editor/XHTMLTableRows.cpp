@@ -16,7 +16,6 @@
 
 #include "element/Element.h"
 #include "element/ElementKinds.h"
-#include "elements/TDElement.h"
 #include "elements/TableElement.h"
 
 #include <algorithm>
@@ -94,14 +93,14 @@ void CXHTML::InsertTableRow(bool below)
         for (size_t r = 0; r < list.size(); ++r) {
             RowCells(list[r], cells);
             for (CElement* cell : cells) {
-                const int index = static_cast<CTDElement*>(cell)->m_columnIndex;
+                const int index = GridFirstColumn(cell);
                 const int span = GridSpan(cell->Style().colSpan);
                 width = std::max(width, index + span);
                 const int down = cell->Style().rowSpan;
-                // A span past the last row ends there, and still does once
-                // the new row is in: it is left as it is.
                 if (r >= at || down < 2 || r + down <= at)
                     continue;
+                // A span past the last row ends there, and still does once
+                // the new row is in: it is left as it is.
                 if (r + down <= list.size())
                     grow.emplace_back(cell, down + 1);
                 if (spanned.size() < static_cast<size_t>(index + span))
