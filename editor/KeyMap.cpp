@@ -288,8 +288,15 @@ void CXHTML::TypeKey(unsigned int key, unsigned int repeat, unsigned int flags, 
         DisplayMessageBox("message-box/cannot-insert-into-given-location");
     if (shift && navigation && m_doc.m_selectionAnchor && m_doc.m_root) {
         CElement* anchor = m_doc.m_selectionAnchor;
-        if (!m_doc.IsElementInTree(anchor) || !IsEmptyRun(anchor))
-            anchor = m_doc.m_root->WhereCursorOn(m_doc.m_selectionAnchorPoint);
+        if (!m_doc.IsElementInTree(anchor) || !IsEmptyRun(anchor)) {
+            // A point that finds only an ancestor of the caret's element
+            // (the band at a div's edge answers the div itself) keeps that
+            // element: the selection starts where the caret stood, not at
+            // the start of the div.
+            CElement* hit = m_doc.m_root->WhereCursorOn(m_doc.m_selectionAnchorPoint);
+            if (!hit || !m_doc.IsElementInTree(anchor) || !anchor->IsOneOfParent(hit))
+                anchor = hit;
+        }
         m_doc.ProcessSelection(
             m_doc.m_caretElement, m_doc.m_caretPoint, anchor, m_doc.m_selectionAnchorPoint);
     }
