@@ -560,6 +560,9 @@ public:
     int m_sheetPlace = -1;  // where in m_headMarkup that element stood
     unsigned char m_pointerByte = 0;
     CSafeBuf m_spareText;
+    // The paragraph (item, entry) the last DeleteSelection made in place of
+    // a unit it removed whole; 0 when it made none.
+    long m_deletionPlace = 0;
     // The loaded text carried its own body tags: the writer keeps the
     // document's html and head.
     unsigned char m_fullDocument = 1;

@@ -78,31 +78,78 @@ CElement* HoldingCell(const CElement* e, bool entries)
     return nullptr;
 }
 
-// Where the hole left by the first selected element is: the block or line
-// break right before it, and the element (the first selected one or its
-// ancestor) standing right after that anchor. Climbs while the element is
-// its parent's first child; a level whose sibling before the element (empty
-// text runs passed over) is neither a block nor a break has no anchor: the
-// hole is at the end of that content, where the caret after the deletion
-// already is, and not after the block or break further back.
-void FindAnchor(CElement* first, CElement* root, long& anchorId, long& holderId)
+// Where the hole left by the first selected element is. The walk climbs
+// from the first selected element while it is its parent's first child
+// (chain: the elements climbed through, lowest first). At the top of the
+// climb, the block or line break right before it (empty text runs passed
+// over) is the anchor the hole follows; a climb that reaches the root puts
+// the hole at the start of the document. A level whose sibling before the
+// element is neither a block nor a break has no hole: it is at the end of
+// that content, where the caret after the deletion already is, and not
+// after the block or break further back.
+struct Hole
 {
-    anchorId = 0;
-    holderId = 0;
+    std::vector<long> chain;
+    std::vector<bool> blocks;      // each chain element was a block
+    std::vector<CElement*> copies; // a copy of each chain p, li, dd or dt
+    long anchorId = 0;
+    bool atStart = false;
+
+    ~Hole()
+    {
+        for (CElement* c : copies)
+            delete c;
+    }
+    bool Found() const { return anchorId != 0 || atStart; }
+};
+
+void FindHole(CElement* first, CElement* root, Hole& hole)
+{
     if (!first || first->m_block)
         return;
     CElement* e = first;
-    while (e != root && e->m_parent && !e->m_prevSibling)
+    for (;;) {
+        hole.chain.push_back(e->GetID());
+        hole.blocks.push_back(e->m_block != 0);
+        const long kind = e->m_kind;
+        const bool copied = kind == kKindP || kind == kKindLi || IsEntryKind(kind);
+        hole.copies.push_back(copied ? e->Duplicate() : nullptr);
+        if (!e->m_parent || e->m_prevSibling || e->m_parent == root)
+            break;
         e = e->m_parent;
-    if (e == root || !e->m_parent)
+    }
+    if (!e->m_parent)
         return;
     CElement* s = e->m_prevSibling;
     while (s && IsEmptyRun(s))
         s = s->m_prevSibling;
-    if (s && (s->m_block || s->m_kind == kKindBr)) {
-        anchorId = s->GetID();
-        holderId = e->GetID();
-    }
+    if (s && (s->m_block || s->m_kind == kKindBr))
+        hole.anchorId = s->GetID();
+    else if (!e->m_prevSibling && e->m_parent == root)
+        hole.atStart = true;
+}
+
+// The element that takes the place of a unit removed whole from holder:
+// holder itself for inline content (the caret's run goes straight in),
+// nothing in a table's structure; for a block a copy of the removed
+// paragraph, item or entry (copy, when made and fitting the holder), else
+// an item in a list, an entry in a definition list and a paragraph
+// elsewhere.
+CElement* PlaceFor(CElement* holder, bool block, CElement* copy)
+{
+    if (!block)
+        return holder;
+    const long kind = holder->m_kind;
+    if (IsTableLike(holder) && !IsCellKind(kind))
+        return nullptr;
+    if (copy && (IsListKind(kind) == (copy->m_kind == kKindLi))
+        && ((kind == kKindDl) == IsEntryKind(copy->m_kind)))
+        return copy;
+    if (IsListKind(kind))
+        return NewElement("li", holder);
+    if (kind == kKindDl)
+        return NewElement("dd", holder);
+    return NewElement("p", holder);
 }
 
 } // namespace
@@ -171,6 +218,7 @@ CElement* CXDoc::AppendEmptyParagraph()
 
 bool CXDoc::DeleteSelection(bool byKey)
 {
+    m_deletionPlace = 0;
     if (!m_root)
         return true;
     try {
@@ -209,25 +257,62 @@ bool CXDoc::DeleteSelection(bool byKey)
                 }
             }
         }
-        long anchorId = 0;
-        long holderId = 0;
-        FindAnchor(first, m_root, anchorId, holderId);
+        Hole hole;
+        FindHole(first, m_root, hole);
+        const long firstId = first->GetID();
 
         m_root->DeleteSelection();
 
-        if (!IsInTree(FindElement(targetId))) {
+        // A selection that starts with a whole dd or dt empties it and
+        // keeps it with an empty text: the caret stays there, where the
+        // selection began.
+        CElement* kept = FindElement(firstId);
+        if (IsInTree(kept) && IsEntryKind(kept->m_kind) && kept->m_firstChild && OnlyEmptyRuns(kept)) {
+            kept = kept->m_firstChild;
+            kept->m_caretOffset = 0;
+            m_caretElement = kept;
+        } else if (!IsInTree(FindElement(targetId))) {
             m_caretElement = FindElement(fallbackId);
             if (m_caretElement)
                 m_caretElement->m_caretOffset = fallbackOffset;
-        } else if (m_root->m_firstChild) {
-            // A unit removed whole after a block leaves a place to type in
-            // where it stood.
-            CElement* anchor = FindElement(anchorId);
-            if (!IsInTree(FindElement(holderId)) && IsInTree(anchor)) {
-                CElement* parent = anchor->m_parent;
-                if (CElement* run = NewRun(parent)) {
-                    parent->InsertChild(run, anchorId, true);
-                    parent->StyleChanged(0);
+        } else if (m_root->m_firstChild && hole.Found()) {
+            // A unit removed whole leaves a place to type in where it stood:
+            // in the lowest element of the climb that is left, at its start,
+            // else after the anchor (or at the start of the document).
+            size_t gone = 0;
+            while (gone < hole.chain.size() && !IsInTree(FindElement(hole.chain[gone])))
+                ++gone;
+            CElement* holder = nullptr;
+            long afterId = 0;
+            if (gone == hole.chain.size()) {
+                CElement* anchor = FindElement(hole.anchorId);
+                if (IsInTree(anchor)) {
+                    holder = anchor->m_parent;
+                    afterId = hole.anchorId;
+                } else if (hole.atStart) {
+                    holder = m_root;
+                }
+            } else if (gone > 0) {
+                holder = FindElement(hole.chain[gone]);
+            }
+            if (gone > 0 && holder) {
+                CElement*& copy = hole.copies[gone - 1];
+                CElement* place = PlaceFor(holder, hole.blocks[gone - 1], copy);
+                CElement* run = place ? NewRun(place) : nullptr;
+                if (place && !run && place != holder && place != copy)
+                    delete place;
+                if (run) {
+                    if (place == holder) {
+                        holder->InsertChild(run, afterId, afterId != 0);
+                        holder->StyleChanged(0);
+                    } else {
+                        if (place == copy)
+                            copy = nullptr;
+                        holder->InsertChild(place, afterId, afterId != 0);
+                        place->AppendChild(run);
+                        place->StyleChanged(1);
+                        m_deletionPlace = place->GetID();
+                    }
                     run->m_caretOffset = 0;
                     m_caretElement = run;
                 }

@@ -138,6 +138,11 @@ bool CXDoc::TypeOverSelection(unsigned int c)
         delete replacement;
         return false;
     }
+    if (replacement && IsInTree(FindElement(m_deletionPlace))) {
+        // The deletion already made the paragraph that stands for the block.
+        delete replacement;
+        replacement = nullptr;
+    }
     if (replacement && !IsInTree(FindElement(blockId))) {
         CElement* previous = FindElement(previousId);
         CElement* next = FindElement(nextId);
