@@ -469,8 +469,21 @@ bool CXHTML::InsertNewElement(const char* tag, long guard)
     CSafeBuf markup;
     e->GetSourceCode(markup, 0, 2, m_workText[0], m_workText[1], m_workText[2], nullptr);
     e.reset();
-    if (!caret->InsertTagText(markup, 0, true, false, false, false))
+    // With the caret before or after a block (a list, table or div ending
+    // a div), the new element goes into a paragraph beside the block, as a
+    // letter typed there would, not into the block's own children.
+    CElement* made = nullptr;
+    if (caret->m_block && caret->m_edgeCaret && !caret->IsTextElement()) {
+        caret = caret->InsertTextBlock();
+        if (!caret)
+            return false;
+        made = caret->m_parent;
+    }
+    if (!caret->InsertTagText(markup, 0, true, false, false, false)) {
+        if (made && made->m_parent)
+            made->m_parent->RemoveChild(made->GetID(), true, true);
         return false;
+    }
     EndEdit(true);
     return true;
 }
