@@ -82,11 +82,12 @@ CElement* HoldingCell(const CElement* e, bool entries)
 // from the first selected element while it is its parent's first child
 // (chain: the elements climbed through, lowest first). At the top of the
 // climb, the block or line break right before it (empty text runs passed
-// over) is the anchor the hole follows; a climb that reaches the root puts
-// the hole at the start of the document. A level whose sibling before the
-// element is neither a block nor a break has no hole: it is at the end of
-// that content, where the caret after the deletion already is, and not
-// after the block or break further back.
+// over) is the anchor the hole follows, and so is inline content before a
+// block (a nested list after its item's text); a climb that reaches the
+// root puts the hole at the start of the document. An inline element whose
+// sibling before it is neither a block nor a break has no hole: it is at
+// the end of that content, where the caret after the deletion already is,
+// and not after the block or break further back.
 struct Hole
 {
     std::vector<long> chain;
@@ -123,7 +124,7 @@ void FindHole(CElement* first, CElement* root, Hole& hole)
     CElement* s = e->m_prevSibling;
     while (s && IsEmptyRun(s))
         s = s->m_prevSibling;
-    if (s && (s->m_block || s->m_kind == kKindBr))
+    if (s && (s->m_block || s->m_kind == kKindBr || e->m_block))
         hole.anchorId = s->GetID();
     else if (!e->m_prevSibling && e->m_parent == root)
         hole.atStart = true;
