@@ -297,8 +297,12 @@ void CXHTML::TypeKey(unsigned int key, unsigned int repeat, unsigned int flags, 
             if (!hit || !m_doc.IsElementInTree(anchor) || !anchor->IsOneOfParent(hit))
                 anchor = hit;
         }
-        m_doc.ProcessSelection(
-            m_doc.m_caretElement, m_doc.m_caretPoint, anchor, m_doc.m_selectionAnchorPoint);
+        // The caret's end taken a pixel above its foot, as the anchor was:
+        // on one line the two compare by column alone, so a selection made
+        // leftwards within a run is seen as backward.
+        CPoint end = m_doc.m_caretPoint;
+        end.y -= 1;
+        m_doc.ProcessSelection(m_doc.m_caretElement, end, anchor, m_doc.m_selectionAnchorPoint);
     }
     m_doc.AdjCursorPos();
     caret = m_doc.IsElementInTree(m_doc.m_caretElement) ? m_doc.m_caretElement : nullptr;
