@@ -194,7 +194,10 @@ bool CXHTML::RemoveSelection()
     }
     m_doc.DeleteSelection(false);
     if (copy) {
-        if (!m_doc.IsElementInTree(paragraph)) {
+        // A paragraph the deletion made in the removed one's place already
+        // holds the caret: the copy is not needed.
+        const bool placed = m_doc.IsElementInTree(m_doc.FindElement(m_doc.m_deletionPlace));
+        if (!placed && !m_doc.IsElementInTree(paragraph)) {
             copy->StyleChanged(1);
             copy->InitElement(0);
             if (copyRun)
