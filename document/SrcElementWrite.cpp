@@ -87,6 +87,27 @@ void AppendCData(CSafeBuf& out, const unsigned short* s, int n)
     out += "]]>";
 }
 
+// A letter or digit of a word, in plain text: where an image's alternative
+// text meets one on either side, the two are different words.
+bool IsWordCharacter(unsigned short c)
+{
+    if (c < 0x80)
+        return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    // Latin-1 signs and the no-break space, general punctuation and the
+    // ideographic blank and stops are no letters.
+    return c >= 0xC0 && c != 0xD7 && c != 0xF7 && !(c >= 0x2000 && c <= 0x206F)
+        && !(c >= 0x3000 && c <= 0x3003);
+}
+
+// Appends text to plain-text output, with a blank in front when a word would
+// otherwise run into the one before it.
+void AppendSeparatedWord(CSafeBuf& out, const unsigned short* s, int n)
+{
+    if (n > 0 && !out.IsEmpty() && IsWordCharacter(out.GetAt(out.Length() - 1)) && IsWordCharacter(s[0]))
+        out += ' ';
+    out.Append(s, n);
+}
+
 } // namespace
 
 // Buffers one write shares between its elements.
@@ -94,6 +115,9 @@ struct SrcWriteScratch
 {
     std::vector<std::pair<CSafeBuf, CSafeBuf>> pairs;
     std::vector<const std::pair<CSafeBuf, CSafeBuf>*> order;
+    // Plain text: where the last image's alternative text ended in the
+    // output (-1: none yet).
+    int altEnd = -1;
 };
 
 void CSrcElement::MarkBlockHolders()
@@ -140,8 +164,12 @@ void CSrcElement::AppendSource(CSafeBuf& out, int level, int mode, bool flag, Sr
     }
     if (IsTextNode()) {
         if (mode & kSourcePlainText) {
-            // Plain text is no markup: no references in it.
-            out.Append(m_text, m_text.Length());
+            // Plain text is no markup: no references in it. An image's
+            // alternative text right before is a word of its own.
+            if (out.Length() == scratch.altEnd)
+                AppendSeparatedWord(out, m_text, m_text.Length());
+            else
+                out.Append(m_text, m_text.Length());
         } else if (mode & kSourceEscapeUnicode) {
             CSafeBuf text(m_text);
             EscapeXMLChar(text, false);
@@ -154,9 +182,13 @@ void CSrcElement::AppendSource(CSafeBuf& out, int level, int mode, bool flag, Sr
     }
     if (mode & kSourcePlainText) {
         if (IsTag("img")) {
+            // Its alternative text stands for it as a word of its own: it
+            // does not join the words or the image's text beside it.
             CSafeBuf alt;
-            if (m_attributes.Lookup("alt", alt))
-                out += alt;
+            if (m_attributes.Lookup("alt", alt) && !alt.IsEmpty()) {
+                AppendSeparatedWord(out, alt, alt.Length());
+                scratch.altEnd = out.Length();
+            }
             return;
         }
         const int kind = ElementType();
