@@ -4,6 +4,8 @@
 #include "elements/TextElement.h"
 
 #include "base/codec/Escaping.h"
+#include "element/ElementKinds.h"
+#include "element/TextRunPass.h"
 #include "element/markup/SourceCode.h"
 #include "element/services/XHTMLServices.h"
 #include "elements/TextRunParts.h"
@@ -201,6 +203,97 @@ bool CTextElement::GetSourceCode(
     return CTextElement::AppendSourceCode(out, level, flags, a, b, c, var);
 }
 
+bool CTextElement::WritesBlankRuns() const
+{
+    // Reading turns a run of white space outside a pre into one blank, so a
+    // run of blanks typed into the text is written as a blank followed by
+    // no-break spaces, which read back as they stand. In a pre the blanks
+    // are read as they are and written so.
+    if (!m_owner || !m_owner->m_preserveSpaces)
+        return false;
+    const unsigned short* s = m_text;
+    const int n = m_text.Length();
+    bool blank = false;
+    for (int i = 0; i < n && !blank; ++i)
+        blank = s[i] == ' ' && (i == 0 || s[i - 1] == ' ');
+    return blank && !IsElementUnderTag(kKindPre);
+}
+
+namespace {
+
+// Whether c, looked at from its end, tells what stands before a run that
+// follows it (into before). Comments and empty runs pass; an inline element
+// is looked into, and one with no text in it stands between, as a break, a
+// picture or a control does.
+bool DecidesBlank(const CElement* c, CTextElement::BlankContext& before)
+{
+    if (c->m_kind == kKindComment)
+        return false;
+    if (c->IsTextElement()) {
+        if (c->m_text.IsEmpty())
+            return false;
+        before = c->m_text.GetAt(c->m_text.Length() - 1) == ' ' ? CTextElement::kBlankBefore
+                                                                : CTextElement::kNoBlank;
+        return true;
+    }
+    if (c->m_block) {
+        before = CTextElement::kBlockStart;
+        return true;
+    }
+    before = CTextElement::kNoBlank;
+    if (!c->m_inline || SeparatesSpaceRuns(c))
+        return true;
+    for (const CElement* g = c->m_lastChild; g; g = g->m_prevSibling) {
+        if (DecidesBlank(g, before))
+            return true;
+    }
+    before = CTextElement::kNoBlank;
+    return true;
+}
+
+} // namespace
+
+CTextElement::BlankContext CTextElement::WhatIsWrittenBefore() const
+{
+    // The text that loading sees before this run's first blank: the text of
+    // the runs before it in its block, through the tags of the inline
+    // elements around them (a blank that meets another across a tag is
+    // dropped as one inside a text is).
+    BlankContext before = kBlockStart;
+    for (const CElement* e = this; e; e = e->m_parent) {
+        for (const CElement* p = e->m_prevSibling; p; p = p->m_prevSibling) {
+            if (DecidesBlank(p, before))
+                return before;
+        }
+        if (!e->m_parent || !e->m_parent->m_inline)
+            break;
+    }
+    return kBlockStart;
+}
+
+void CTextElement::AppendRunText(CSafeBuf& out, int from, int to, bool spaces, BlankContext before) const
+{
+    if (from >= to)
+        return;
+    const unsigned short* s = m_text;
+    // The first blank of a run goes as a blank, the others as &#160;. At
+    // the start of a block reading drops a blank, so a run there starts
+    // with &#160; (a single blank there is left as it was).
+    bool reference = false;
+    if (spaces && s[from] == ' ') {
+        if (from > 0)
+            reference = s[from - 1] == ' ';
+        else
+            reference
+                = before == kBlankBefore || (before == kBlockStart && m_text.Length() > 1 && s[1] == ' ');
+    }
+    if (reference) {
+        out += "&#160;";
+        ++from;
+    }
+    AppendEscapedXML(out, s + from, to - from, spaces);
+}
+
 bool CTextElement::AppendSourceCode(
     CSafeBuf& out, int level, int flags, CSafeBuf&, CSafeBuf&, CSafeBuf&, SourceCodeVar* var)
 {
@@ -226,37 +319,52 @@ bool CTextElement::AppendSourceCode(
         }
         out += ">";
     }
-    const bool spaces = !m_text.IsEmpty() && m_owner && m_owner->m_preserveSpaces;
+    const bool spaces = WritesBlankRuns();
+    const BlankContext before = spaces ? WhatIsWrittenBefore() : kNoBlank;
     if (!((flags & kSourceMarkers) && var)) {
         // No marker to put in: the text is escaped straight into out.
-        AppendEscapedXML(out, std::as_const(m_text), m_text.Length(), spaces);
+        AppendRunText(out, 0, m_text.Length(), spaces, before);
     } else {
-        CSafeBuf text(m_text);
+        // The markers go in between stretches of the text, each escaped as
+        // the whole text would be, so that a marker inside a run of blanks
+        // does not change how the blanks are written.
+        struct Marker
+        {
+            int at;
+            const char* word;
+        };
+        Marker markers[2];
+        int count = 0;
+        const int length = m_text.Length();
         if (!var->selection) {
             if (m_owner && m_owner->m_doc.m_caretElement == this) {
                 long at = m_caretOffset < 0 ? 0 : m_caretOffset;
-                if (at > text.Length())
-                    at = text.Length();
-                text.Insert(static_cast<int>(at), kCaretMarker);
+                markers[count++] = {static_cast<int>(at > length ? length : at), kCaretMarker};
             }
-        } else if (!text.IsEmpty()) {
+        } else if (length > 0) {
             const bool valid = m_selected && m_selStart >= 0 && m_selStart <= m_selEnd;
-            if (valid && var->state != 2) {
-                int after = m_selEnd + 1 > text.Length() ? text.Length() : static_cast<int>(m_selEnd + 1);
-                text.Insert(after, kSelectionEndMarker);
-            }
+            // The end marker goes in only while the selection is not closed
+            // yet, the begin marker only where it opens; at one offset the
+            // begin marker comes first.
+            const bool end = valid && var->state != 2;
             if (valid && var->state == 0) {
-                int at = m_selStart > text.Length() ? text.Length() : static_cast<int>(m_selStart);
-                text.Insert(at, kSelectionBeginMarker);
+                markers[count++]
+                    = {m_selStart > length ? length : static_cast<int>(m_selStart), kSelectionBeginMarker};
                 var->state = 1;
             }
-            if (var->state == 1 && (!m_selected || m_selEnd < m_text.Length() - 1))
+            if (end)
+                markers[count++]
+                    = {m_selEnd + 1 > length ? length : static_cast<int>(m_selEnd + 1), kSelectionEndMarker};
+            if (var->state == 1 && (!m_selected || m_selEnd < length - 1))
                 var->state = 2;
         }
-        if (!text.IsEmpty()) {
-            EscapeXMLChar(text, spaces);
-            out += text;
+        int from = 0;
+        for (int i = 0; i < count; ++i) {
+            AppendRunText(out, from, markers[i].at, spaces, before);
+            out += markers[i].word;
+            from = markers[i].at;
         }
+        AppendRunText(out, from, length, spaces, before);
     }
     if (flags & kSourceDiagnostic)
         out += "</text>";

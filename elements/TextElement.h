@@ -80,14 +80,26 @@ public:
 
     // Slot 67. Flag 0x80: the text unescaped (with 0x800 only the selected
     // characters). Otherwise one TAB per level with flag 0x1, the text
-    // escaped for XML (runs of blanks kept as &#160; when the engine
-    // preserves spaces), and with 0x8000 the caret or selection markers;
-    // flag 0x8 wraps it in <text>...</text> with the selection as an
-    // attribute.
+    // escaped for XML (outside a pre, when the engine preserves spaces, a
+    // blank after a blank, the run before's last one included, as &#160;),
+    // and with 0x8000 the caret or selection markers; flag 0x8 wraps it in
+    // <text>...</text> with the selection as an attribute.
     bool GetSourceCode(
         CSafeBuf& out, int level, int flags, CSafeBuf&, CSafeBuf&, CSafeBuf&, SourceCodeVar* var) override;
     bool AppendSourceCode(
         CSafeBuf& out, int level, int flags, CSafeBuf&, CSafeBuf&, CSafeBuf&, SourceCodeVar* var) override;
+    // Whether the text is written with its blanks after blanks as &#160;.
+    bool WritesBlankRuns() const;
+    // What stands before the run in its block, for its first blank.
+    enum BlankContext
+    {
+        kNoBlank,     // text that does not end in a blank, or another element
+        kBlankBefore, // text that ends in a blank
+        kBlockStart   // nothing: the run starts its block
+    };
+    BlankContext WhatIsWrittenBefore() const;
+    // Units from..to of the text, escaped, into out.
+    void AppendRunText(CSafeBuf& out, int from, int to, bool spaces, BlankContext before) const;
 
     // ---- font and display text (TextElementFont.cpp) ----
     // Slot 8: the base font set-up. True. (Inside a link, SetTextFont

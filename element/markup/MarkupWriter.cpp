@@ -13,6 +13,7 @@
 #include "element/services/XHTMLServices.h"
 #include "elements/BRElement.h"
 #include "elements/TableElement.h"
+#include "elements/TextElement.h"
 
 #include <memory>
 #include <optional>
@@ -143,6 +144,10 @@ bool HasOnlyBlankText(const CElement* e)
             if (s[i] != ' ')
                 return false;
         }
+        // Two blanks or more go out as &#160;s that keep the paragraph.
+        const auto* run = dynamic_cast<const CTextElement*>(c);
+        if (c->m_text.Length() > 1 && run && run->WritesBlankRuns())
+            return false;
     }
     return true;
 }

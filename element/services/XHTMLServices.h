@@ -65,7 +65,9 @@ public:
     CSafeBuf m_missingPictureText;     // drawn, framed, for a picture that cannot be drawn
     int m_visibleBottom = 0;           // bottom of the visible view, document coordinates
     bool m_showLineBreakMarks = false; // a br is shown as m_lineBreakIcon
-    bool m_preserveSpaces = false;     // text runs write runs of spaces as &#160;
+    // Text runs outside a pre write a blank after a blank as &#160;, so
+    // that typed runs of blanks read back.
+    bool m_preserveSpaces = true;
     CImage m_lineBreakIcon;
     int m_lineBreakIconWidth = 0;
     int m_lineBreakIconHeight = 0;
