@@ -99,14 +99,21 @@ bool CanMergeInline(const CElement* previous, const CElement* child)
     if (!previous || !child->m_inline || child->m_noChild || previous->m_noChild || child->m_locked
         || previous->m_locked || previous->m_kind != child->m_kind)
         return false;
+    // The pieces of one element that the layout wrapped over lines are
+    // that element, whatever its kind: a u or another tag outside the
+    // table (a custom element) included.
+    const bool pieces = previous->m_inlineGroup != 0 && previous->m_inlineGroup == child->m_inlineGroup;
     switch (child->m_kind) {
     case kKindComment:
     case kKindScript:
     case kKindNoscript:
     case kKindMap:
     case kKindObject:
-    case kKindFormControl:
-    case kKindCustom: return false;
+    case kKindFormControl: return false;
+    case kKindCustom:
+        if (!pieces)
+            return false;
+        break;
     default: break;
     }
     return previous->IsTagSameWith(child) && U16cmp(previous->GetTagName(), child->GetTagName()) == 0;

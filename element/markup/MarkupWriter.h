@@ -23,7 +23,7 @@ bool IsVoidElement(const CElement* e);
 // Two neighbouring inline elements that may be written (and kept) as one:
 // the same tag and attributes, both written by this writer with their own
 // start and end tags (not locked, not empty, not a kind that writes
-// itself).
+// itself; a custom element only with a piece of itself wrapped over lines).
 bool CanMergeInline(const CElement* previous, const CElement* child);
 // " name=\"value\"" with both escaped for XML (TABs and line ends as
 // references, so they read back as they were).
