@@ -62,3 +62,14 @@ inline bool TagIn(const unsigned short* tag, std::initializer_list<const char*> 
     }
     return false;
 }
+
+// An inline tag of the table that the writer's tidy pass moves a line break
+// beside into (so that two alike elements around the break are written as
+// one): b, i, a, strong, em, span and the other phrase tags. An inline tag
+// outside the table takes breaks as well.
+inline bool TakesLineBreaks(const unsigned short* tag)
+{
+    return TagIn(tag,
+        {"b", "i", "a", "strong", "em", "span", "abbr", "dfn", "code", "acronym", "cite", "kbd", "samp",
+            "var", "q", "label", "bdo", "big", "small", "tt"});
+}

@@ -84,10 +84,7 @@ bool TakesBreaks(CSrcElement* e)
     const int kind = e->ElementType();
     if ((kind & CSrcElement::kOther) && (kind & CSrcElement::kInline))
         return true;
-    return (kind & CSrcElement::kInline)
-        && TagIn(e->m_tag,
-            {"b", "i", "a", "strong", "em", "span", "abbr", "dfn", "code", "acronym", "cite", "kbd", "samp",
-                "var", "q", "label", "bdo", "big", "small", "tt"});
+    return (kind & CSrcElement::kInline) && TakesLineBreaks(e->m_tag);
 }
 
 bool IsInlineOrText(CSrcElement* e)

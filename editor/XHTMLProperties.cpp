@@ -10,7 +10,10 @@
 
 #include "editor/XHTML.h"
 
+#include "document/SrcElementTags.h"
+
 #include "base/app/LangString.h"
+#include "base/text/U16.h"
 #include "editor/EnglishTexts.h"
 #include "element/Element.h"
 #include "element/ElementKinds.h"
@@ -226,6 +229,47 @@ void Reshape(CTableElement* table, int rows, int cols)
 
 } // namespace
 
+namespace {
+
+// The elements written as one with e: its neighbours of the same tag and
+// attributes with nothing between but empty runs and, for a tag whose
+// halves the writer joins around a line break, line breaks (reading leaves
+// a phrase element's line break outside it, between two halves). Looked
+// for before the answers are written, while they are still alike.
+std::vector<CElement*> WrittenAsOneWith(CElement* e)
+{
+    std::vector<CElement*> halves;
+    if (!e->m_inline || e->IsTextElement())
+        return halves;
+    const bool joinsAroundBreaks = e->m_kind == kKindCustom || TakesLineBreaks(e->GetTagName());
+    for (const bool forward : {false, true}) {
+        for (CElement* s = forward ? e->m_nextSibling : e->m_prevSibling; s;
+             s = forward ? s->m_nextSibling : s->m_prevSibling) {
+            if ((s->IsTextElement() && s->m_text.IsEmpty()) || (s->m_kind == kKindBr && joinsAroundBreaks))
+                continue;
+            if (s->m_kind != e->m_kind || s->m_locked || U16cmp(s->GetTagName(), e->GetTagName()) != 0
+                || !s->IsTagSameWith(e))
+                break;
+            halves.push_back(s);
+        }
+    }
+    return halves;
+}
+
+// The answers written into e reach the elements written as one with it and
+// the pieces of each that the layout wrapped over lines.
+void ShareAnswers(CElement* e, const std::vector<CElement*>& halves)
+{
+    e->ChangeWrappedInlineElement();
+    for (CElement* half : halves) {
+        CElement::CopyMap(&half->m_attributes, &e->m_attributes, false);
+        half->ChangeWrappedInlineElement();
+        half->StyleChanged(2);
+    }
+}
+
+} // namespace
+
 bool CXHTML::DoCommonPrp(CElement* element)
 {
     if (!element)
@@ -237,8 +281,9 @@ bool CXHTML::DoCommonPrp(CElement* element)
     SetPrpDlg(&page);
     if (page.DoModal() != 1)
         return false;
+    const std::vector<CElement*> halves = WrittenAsOneWith(element);
     WriteRows(page, element);
-    element->ChangeWrappedInlineElement();
+    ShareAnswers(element, halves);
     element->StyleChanged(2);
     EndEdit(true);
     return true;
@@ -259,13 +304,14 @@ bool CXHTML::DoHREFPrp(CElement* a, bool insert)
     SetPrpDlg(&page);
     if (page.DoModal() != 1)
         return false;
+    const std::vector<CElement*> halves = insert ? std::vector<CElement*>() : WrittenAsOneWith(a);
     WriteRows(page, a);
     CSafeBuf chosen;
     a->GetAttrString("rel", chosen);
     if (chosen == "None")
         a->SetAttrString("rel", "");
     if (!insert) {
-        a->ChangeWrappedInlineElement();
+        ShareAnswers(a, halves);
         a->StyleChanged(2);
         EndEdit(true);
     }
