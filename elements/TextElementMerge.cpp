@@ -6,8 +6,9 @@
 // happens then depends on the neighbour: a paragraph-like block takes the
 // branch's content (or gives its own), lists give or take list items and
 // join when they are of the same kind, tables, pre and definition lists stop
-// the merge, inline content joins the run's block, and anything else (an
-// image, a rule) is deleted. Failures stop the merge; what changed so far
+// the merge, a division (form, fieldset) holding content takes the caret
+// without losing anything, inline content joins the run's block, and
+// anything else (an image, a rule) is deleted. Failures stop the merge; what changed so far
 // stands.
 
 #include "elements/TextElement.h"
@@ -116,6 +117,18 @@ CElement* TopInline(CElement* e, CElement* block)
     while (e->m_parent && e->m_parent != block)
         e = e->m_parent;
     return e;
+}
+
+// A division, centre, form or fieldset that holds anything but empty runs.
+bool IsContainerWithContent(const CElement* e)
+{
+    const long k = e->m_kind;
+    if (k != kKindDiv && k != kKindCenter && k != kKindForm && k != kKindFieldset)
+        return false;
+    for (const CElement* c = e->m_firstChild; c; c = c->m_nextSibling)
+        if (!IsEmptyRun(c))
+            return true;
+    return false;
 }
 
 void RemoveIfHollow(CElement* e)
@@ -284,6 +297,10 @@ bool CTextElement::CutAndCombine(CElement*& caretElement, bool forward)
                     item->AppendChild(c);
                 }
                 neighbour->m_parent->RemoveChild(neighbour->GetID(), true, true);
+            } else if (IsContainerWithContent(neighbour)) {
+                if (CTextElement* run = NextRun(branch, nullptr, false))
+                    caretElement = run;
+                return changed;
             } else if (neighbour->m_kind != kKindLi) {
                 neighbour->m_parent->RemoveChild(neighbour->GetID(), true, true);
             }
@@ -309,6 +326,17 @@ bool CTextElement::CutAndCombine(CElement*& caretElement, bool forward)
             return true;
         }
         const long nk = neighbour->m_kind;
+        if (IsContainerWithContent(neighbour)) {
+            // A division (form, fieldset) beside the block is not taken
+            // apart or deleted whole by one key: the caret goes into it, to
+            // its last text going backward and its first going forward.
+            CTextElement* run = forward ? NextRun(branch, nullptr, false) : PreviousRun(branch, nullptr, false);
+            if (run) {
+                run->m_caretOffset = forward ? 0 : run->m_text.Length();
+                caretElement = run;
+            }
+            return changed;
+        }
         if (nk == kKindTable || nk == kKindPre || nk == kKindDl) {
             if (!forward)
                 return changed;
