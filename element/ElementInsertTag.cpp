@@ -288,7 +288,8 @@ CElement* CElement::InsertTagText(const unsigned short* markup, long refId, bool
             run->StyleChanged(2);
             SetCaret(run, 0);
             if (atEnd)
-                return grand->InsertTagText(markup, parent->GetID(), true, false, splitBlocks, dropEmptyParagraph);
+                return grand->InsertTagText(
+                    markup, parent->GetID(), true, false, splitBlocks, dropEmptyParagraph);
             return grand->InsertTagText(markup, run->GetID(), false, false, splitBlocks, dropEmptyParagraph);
         }
         MoveCurrentElementTo(grand, parent->GetID(), atEndEdge && atStartEdge ? after : atEndEdge);

@@ -330,7 +330,8 @@ bool CTextElement::CutAndCombine(CElement*& caretElement, bool forward)
             // A division (form, fieldset) beside the block is not taken
             // apart or deleted whole by one key: the caret goes into it, to
             // its last text going backward and its first going forward.
-            CTextElement* run = forward ? NextRun(branch, nullptr, false) : PreviousRun(branch, nullptr, false);
+            CTextElement* run
+                = forward ? NextRun(branch, nullptr, false) : PreviousRun(branch, nullptr, false);
             if (run) {
                 run->m_caretOffset = forward ? 0 : run->m_text.Length();
                 caretElement = run;
