@@ -2,8 +2,8 @@
 // a spanning cell back into its one-by-one grid.
 //
 // Both work with the layout's column indices (the first grid column a cell
-// covers, row spans counted). A merge measures the extent from the marked
-// cells' first rows and columns; the other marked cells give their content
+// covers, row spans counted). A merge measures the extent over the rows and
+// columns the marked cells cover; the other marked cells give their content
 // to the first one (an empty cell's filler is dropped, a blank keeps two
 // cells' words apart) and go, and rows left empty go with them. A split
 // writes empty copies of the cell (same tag and attributes) beside it in its
@@ -95,17 +95,19 @@ void CXHTML::OnMergecells()
         int r = 0, column = 0;
         static_cast<CTDElement*>(c)->GetPositionInTable(r, column);
         column = static_cast<CTDElement*>(c)->m_columnIndex;
+        // The extent reaches the last row and column a marked cell covers,
+        // so that a spanning cell merged in keeps its columns and rows.
         top = std::min(top, r);
-        bottom = std::max(bottom, r);
+        bottom = std::max(bottom, std::min(rows - 1, r + GridSpan(c->Style().rowSpan) - 1));
         left = std::min(left, column);
-        right = std::max(right, column);
+        right = std::max(right, column + GridSpan(c->Style().colSpan) - 1);
         if (!target)
             target = c;
         else
             others.push_back(c);
         return true;
     });
-    if (!target || (top == bottom && left == right))
+    if (!target || others.empty())
         return;
     int rowSpan = bottom - top + 1;
     int colSpan = right - left + 1;
@@ -117,14 +119,15 @@ void CXHTML::OnMergecells()
         rowSpan = 1;
     if (wholeHeight)
         colSpan = 1;
-    if (rowSpan > 1)
-        SetCellSpan(target, false, rowSpan);
-    if (colSpan > 1)
-        SetCellSpan(target, true, colSpan);
+    // The merged cell covers the extent, whatever it spanned before.
+    SetCellSpan(target, false, rowSpan);
+    SetCellSpan(target, true, colSpan);
     m_doc.m_pointerElement = target;
     for (CElement* c : others)
         MergeInto(target, c);
-    DropEmptyRows(table);
+    // Rows whose cells all went into a cell above go; the cells spanning
+    // through them (the merged one too) lose those rows.
+    DropEmptyRows(table, true);
     // The marks went with the cells; the caret, when its cell went, comes
     // into the merged cell's content or the nearest place.
     m_doc.CleanSelection();

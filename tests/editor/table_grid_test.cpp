@@ -8,7 +8,10 @@
 // over cells does; "undo" undoes; "unchanged" checks that the body is what
 // it was right after loading; "reread" loads the document as it is written
 // and checks that it writes the same; "marks" appends the texts of the
-// marked cells to the output. The body's content comes out (compact, U+00A0 as
+// marked cells to the output; "grid" appends, for each table, the number of
+// grid columns each row covers as the stored spans place the cells, "past"
+// for a cell spanning past the last row and "attr" for a cell whose span
+// attributes say other than its stored spans. The body's content comes out (compact, U+00A0 as
 // "{nbsp}").
 
 #include "tests/common/CaseBlocks.h"
@@ -26,7 +29,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -142,6 +147,10 @@ protected:
             EXPECT_EQ(Content(), before);
             return true;
         }
+        if (step == "grid") {
+            extra += Grid();
+            return true;
+        }
         if (step == "marks") {
             extra += "\nmarked: " + Marks();
             return true;
@@ -150,6 +159,60 @@ protected:
             return false;
         engine->PostMessage(kCommandMessage, static_cast<unsigned int>(std::stoul(step)), 0);
         return true;
+    }
+
+    // "\ngrid: W W ..." per table: the columns each row covers, cells
+    // placed as a reader places them (past the columns taken by spans from
+    // above), with the stored spans.
+    std::string Grid()
+    {
+        std::string out;
+        CPtrList all;
+        engine->m_doc.m_root->GetAllChildren(&all, 0, false, 0, 0);
+        for (void* pos = all.GetHeadPosition(); pos;) {
+            auto* e = static_cast<CElement*>(all.GetNext(pos));
+            if (e->m_kind != kKindTable)
+                continue;
+            static_cast<CTableElement*>(e)->AssignTDIndex();
+            std::vector<CElement*> rows, cells;
+            TableRows(e, rows);
+            std::vector<std::vector<bool>> taken(rows.size());
+            bool past = false, attr = false;
+            for (size_t r = 0; r < rows.size(); ++r) {
+                RowCells(rows[r], cells);
+                size_t c = 0;
+                for (CElement* cell : cells) {
+                    while (c < taken[r].size() && taken[r][c])
+                        ++c;
+                    const size_t across = GridSpan(cell->Style().colSpan);
+                    const size_t down = GridSpan(cell->Style().rowSpan);
+                    past = past || r + down > rows.size();
+                    for (size_t y = r; y < std::min(rows.size(), r + down); ++y) {
+                        if (taken[y].size() < c + across)
+                            taken[y].resize(c + across, false);
+                        for (size_t x = c; x < c + across; ++x)
+                            taken[y][x] = true;
+                    }
+                    c += across;
+                    attr = attr || AttrSpan(cell, "colspan") != across || AttrSpan(cell, "rowspan") != down;
+                }
+            }
+            out += "\ngrid:";
+            for (const auto& row : taken)
+                out += " " + std::to_string(std::count(row.begin(), row.end(), true));
+            out += past ? " past" : "";
+            out += attr ? " attr" : "";
+        }
+        return out;
+    }
+
+    static size_t AttrSpan(const CElement* cell, const char* name)
+    {
+        CSafeBuf value;
+        if (!cell->GetAttrString(name, value))
+            return 1;
+        const int n = std::atoi(qmtest::Utf8(value).c_str());
+        return n < 2 || n > 1000 ? 1 : static_cast<size_t>(n);
     }
 
     std::string Content()
