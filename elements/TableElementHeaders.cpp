@@ -146,6 +146,14 @@ void CTableElement::AssignTDIndex()
         int c = 0;
         for (CElement* cell : cells) {
             if (oneRow && (cell->Style().colSpan || cell->Style().rowSpan)) {
+                // A table of one row lays its cells out one column and one
+                // row each; a span attribute left on the cell would be
+                // written, and read back into a grid other than the one
+                // shown once a row is added. It goes with the stored span.
+                if (cell->Style().colSpan >= 2)
+                    cell->m_attributes.RemoveKey("colspan");
+                if (cell->Style().rowSpan >= 2)
+                    cell->m_attributes.RemoveKey("rowspan");
                 cell->EditStyle().colSpan = 0;
                 cell->EditStyle().rowSpan = 0;
             }
