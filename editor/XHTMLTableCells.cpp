@@ -86,27 +86,51 @@ void CXHTML::OnMergecells()
         return;
     int columns = 0, rows = 0;
     table->GetRowCol(columns, rows);
-    CElement* target = nullptr;
-    std::vector<CElement*> others;
+    // Every cell with the rows and columns it covers, in table order.
+    struct Box
+    {
+        CElement* cell;
+        int top, bottom, left, right;
+        bool in;
+    };
+    std::vector<Box> boxes;
     int top = INT_MAX, bottom = INT_MIN, left = INT_MAX, right = INT_MIN;
     ForEachCell(table, [&](CElement* c) {
-        if (!c->m_wholeCell)
-            return true;
         int r = 0, column = 0;
         static_cast<CTDElement*>(c)->GetPositionInTable(r, column);
         column = static_cast<CTDElement*>(c)->m_columnIndex;
-        // The extent reaches the last row and column a marked cell covers,
-        // so that a spanning cell merged in keeps its columns and rows.
-        top = std::min(top, r);
-        bottom = std::max(bottom, std::min(rows - 1, r + GridSpan(c->Style().rowSpan) - 1));
-        left = std::min(left, column);
-        right = std::max(right, column + GridSpan(c->Style().colSpan) - 1);
-        if (!target)
-            target = c;
-        else
-            others.push_back(c);
+        boxes.push_back(Box{c, r, std::min(rows - 1, r + GridSpan(c->Style().rowSpan) - 1), column,
+            column + GridSpan(c->Style().colSpan) - 1, c->m_wholeCell != 0});
         return true;
     });
+    // The extent reaches the last row and column a marked cell covers, and
+    // takes in every cell reaching into it (a drag marks the cells starting
+    // in its rectangle, not one a marked cell's span covers), so that the
+    // merged cell replaces whole cells and every row keeps its width.
+    for (bool grown = true; grown;) {
+        grown = false;
+        for (Box& b : boxes) {
+            const bool meets = top <= b.bottom && b.top <= bottom && left <= b.right && b.left <= right;
+            if (!b.in && !meets)
+                continue;
+            grown = grown || !b.in || b.top < top || b.bottom > bottom || b.left < left || b.right > right;
+            b.in = true;
+            top = std::min(top, b.top);
+            bottom = std::max(bottom, b.bottom);
+            left = std::min(left, b.left);
+            right = std::max(right, b.right);
+        }
+    }
+    CElement* target = nullptr;
+    std::vector<CElement*> others;
+    for (const Box& b : boxes) {
+        if (!b.in)
+            continue;
+        if (!target)
+            target = b.cell;
+        else
+            others.push_back(b.cell);
+    }
     if (!target || others.empty())
         return;
     int rowSpan = bottom - top + 1;
