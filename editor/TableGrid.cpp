@@ -161,6 +161,9 @@ void SetCellSpan(CElement* cell, bool column, int span)
     CSafeBuf value;
     if (span > 1)
         value.AppendInt(span);
+    // A span attribute cased otherwise ("COLSPAN") would stay beside the
+    // new one and be read back in its place.
+    DropSpanAttribute(cell, name, true);
     cell->SetAttrString(name, value);
     auto& stored = column ? cell->EditStyle().colSpan : cell->EditStyle().rowSpan;
     stored = static_cast<std::int16_t>(span > 1 ? span : 0);

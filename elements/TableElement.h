@@ -207,6 +207,11 @@ void TableRows(const CElement* table, std::vector<CElement*>& rows);
 void RowCells(const CElement* row, std::vector<CElement*>& cells);
 // A span as the grid counts it: below 2 is 1.
 inline int GridSpan(int span) { return span < 2 ? 1 : span; }
+// Removes the cell's attribute name ("colspan", "rowspan") however its
+// name is cased (with otherCase, only where it is cased otherwise): the
+// span is read from it without regard to case, so a "COLSPAN" of a loaded
+// page is the same span as "colspan".
+void DropSpanAttribute(CElement* cell, const char* name, bool otherCase = false);
 // Calls fn(cell) for every cell of the table's rows, in order, while fn
 // answers true; answers false when fn stopped the walk.
 template <class Fn>

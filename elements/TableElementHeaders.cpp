@@ -136,6 +136,17 @@ CElement* NewGroup(CTableElement* table, const char* tag, CElement* ref, bool af
 
 } // namespace
 
+void DropSpanAttribute(CElement* cell, const char* name, bool otherCase)
+{
+    std::vector<CSafeBuf> keys;
+    cell->m_attributes.ForEachPair([&](const CSafeBuf& key, const CSafeBuf&) {
+        if (U16icmp(key, name) == 0 && !(otherCase && key == name))
+            keys.push_back(key);
+    });
+    for (const CSafeBuf& key : keys)
+        cell->m_attributes.RemoveKey(key);
+}
+
 void CTableElement::AssignTDIndex()
 {
     std::vector<CElement*> rows, cells;
@@ -151,9 +162,9 @@ void CTableElement::AssignTDIndex()
                 // written, and read back into a grid other than the one
                 // shown once a row is added. It goes with the stored span.
                 if (cell->Style().colSpan >= 2)
-                    cell->m_attributes.RemoveKey("colspan");
+                    DropSpanAttribute(cell, "colspan");
                 if (cell->Style().rowSpan >= 2)
-                    cell->m_attributes.RemoveKey("rowspan");
+                    DropSpanAttribute(cell, "rowspan");
                 cell->EditStyle().colSpan = 0;
                 cell->EditStyle().rowSpan = 0;
             }
