@@ -506,6 +506,16 @@ bool CXHTML::InsertNewElement(const char* tag, long guard)
         href.Trim();
         if (href.IsEmpty())
             return false;
+        // Over a selection the selected words become the link, as the link
+        // item of the style list makes them; nothing goes in beside them.
+        if (m_doc.m_selectionPresent) {
+            if (!InsertTagToSelections(e.get()))
+                return false;
+            if (m_doc.m_root)
+                m_doc.m_root->CheckDocument();
+            EndEdit(true);
+            return true;
+        }
         CElement* text = CreateElement("", m_doc.m_workingRules, m_doc.m_root, this);
         if (!text)
             return false;
@@ -519,15 +529,28 @@ bool CXHTML::InsertNewElement(const char* tag, long guard)
     // a div), the new element goes into a paragraph beside the block, as a
     // letter typed there would, not into the block's own children.
     CElement* made = nullptr;
+    CElement* const beside = caret;
     if (caret->m_block && caret->m_edgeCaret && !caret->IsTextElement()) {
         caret = caret->InsertTextBlock();
         if (!caret)
             return false;
         made = caret->m_parent;
+    } else if (caret->m_edgeCaret && !caret->IsTextElement()) {
+        // Beside an image the new element goes through an empty run on the
+        // caret's side, which keeps the caret after it.
+        CElement* run = caret->InsertEmptyText(caret->m_caretOffset == 0);
+        if (!run)
+            return false;
+        run->m_caretOffset = 0;
+        m_doc.m_caretElement = run;
+        caret = run;
+        made = run;
     }
     if (!caret->InsertTagText(markup, 0, true, false, false, false)) {
-        if (made && made->m_parent)
+        if (made && made->m_parent) {
+            m_doc.m_caretElement = beside;
             made->m_parent->RemoveChild(made->GetID(), true, true);
+        }
         return false;
     }
     EndEdit(true);

@@ -317,6 +317,12 @@ CElement* CElement::InsertTagText(const unsigned short* markup, long refId, bool
             CTextElement* rest = static_cast<CTextElement*>(this)->SplitText(static_cast<int>(m_caretOffset));
             if (rest && caretHere)
                 SetCaret(rest, 0);
+        } else if (m_caretOffset > 0 && !splitBlocks && HasCaret(this)) {
+            // At the run's end the caret moves to an empty run after it, so
+            // that it ends after the markup as it does mid-run and at the
+            // start (what is typed next follows the new link or picture).
+            if (CElement* run = InsertEmptyText(false))
+                SetCaret(run, 0);
         }
     } else {
         CElement* half = nullptr;
