@@ -81,6 +81,23 @@ bool DeleteSelectedText(CElement* run)
     return false;
 }
 
+// An inline element holding nothing but text runs of blanks (or nothing at
+// all): read back, it is not there.
+bool OnlyBlankRuns(const CElement* e)
+{
+    for (const CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
+        if (c->m_kind != kKindText)
+            return false;
+        const long length = c->m_text.Length();
+        for (long i = 0; i < length; ++i) {
+            const unsigned short ch = c->m_text.GetAt(static_cast<int>(i));
+            if (ch != ' ' && ch != '\t' && ch != '\n' && ch != '\r')
+                return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 bool CElement::DeleteSelection()
@@ -111,8 +128,25 @@ bool CElement::DeleteSelection()
     const bool hadChildren = m_firstChild != nullptr;
     for (CElement* c = m_firstChild; c;) {
         CElement* next = c->m_nextSibling;
+        // An inline element (a link around a picture and a blank) whose
+        // content the deletion leaves as blanks alone gives way to them:
+        // written, it would read back as nothing, and the blanks still part
+        // the words beside it.
+        const bool hadContent = c->m_inline && c->m_kind != kKindText && c->m_firstChild && !OnlyBlankRuns(c);
         if (c->DeleteSelection())
             RemoveChild(c->m_id, true, true);
+        else if (hadContent && c->m_firstChild && OnlyBlankRuns(c)) {
+            // Its runs take its place and no longer take its style; the
+            // element goes the way removed elements go.
+            CElement* first = c->m_firstChild;
+            while (CElement* g = c->m_firstChild) {
+                c->RemoveCurrentChildFromList(g);
+                InsertInto(g, c, false);
+            }
+            RemoveChild(c->m_id, true, true);
+            for (CElement* r = first; r && r != next; r = r->m_nextSibling)
+                r->StyleChanged(2);
+        }
         c = next;
     }
     if (hadChildren && !m_firstChild) {
