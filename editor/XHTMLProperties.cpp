@@ -15,6 +15,7 @@
 #include "base/app/LangString.h"
 #include "base/text/U16.h"
 #include "editor/EnglishTexts.h"
+#include "editor/SelectedElements.h"
 #include "element/Element.h"
 #include "element/ElementKinds.h"
 #include "element/factory/ElementFactory.h"
@@ -497,6 +498,22 @@ bool CXHTML::InsertNewElement(const char* tag, long guard)
     if (!e)
         return false;
     const bool link = e->IsType(kKindA);
+    if (link) {
+        // A link holds no link (the one written inside would be dropped and
+        // its address run into the words around it): inside a link, or over
+        // a selection reaching into one, the dialog opens on that link.
+        CElement* outer = nullptr;
+        if (m_doc.m_selectionPresent) {
+            for (long id : SelectedElementIds(m_doc.m_root)) {
+                if ((outer = AtOrAbove(m_doc.FindElement(id), kKindA)) != nullptr)
+                    break;
+            }
+        } else {
+            outer = AtOrAbove(caret, kKindA);
+        }
+        if (outer)
+            return DoHREFPrp(outer, false);
+    }
     if (!(link ? DoHREFPrp(e.get(), true) : DoImgPrp(e.get(), 1)))
         return false;
     if (link) {
