@@ -140,9 +140,7 @@ protected:
         }
         if (step == "reread") {
             const std::string before = Content();
-            CSafeBuf written;
-            engine->GetSourceCode(written, 6);
-            if (!engine->LoadDocument(written))
+            if (!WriteAndReadAgain())
                 return false;
             EXPECT_EQ(Content(), before);
             return true;

@@ -67,6 +67,14 @@ protected:
 
     qm::clock::Clock& Clock() { return clock.Clock(); }
     void Advance(qm::clock::Millis ms) { clock.Advance(ms); }
+    // The document written as the form value is and loaded again in its
+    // place; false when it does not load.
+    bool WriteAndReadAgain()
+    {
+        CSafeBuf written;
+        engine->GetSourceCode(written, 6);
+        return engine->LoadDocument(written);
+    }
 
     TempHome home;
     ScopedClock clock;
