@@ -282,6 +282,22 @@ void CSrcElement::AppendElementSource(CSafeBuf& out, int level, int mode, bool f
     }
 }
 
+namespace {
+
+// A text node holding blanks and nothing else.
+bool IsBlanks(const CSrcElement* c)
+{
+    if (!c->IsTextNode() || c->m_text.IsEmpty())
+        return false;
+    const unsigned short* s = c->m_text;
+    for (int i = 0; i < c->m_text.Length(); ++i)
+        if (s[i] != ' ')
+            return false;
+    return true;
+}
+
+} // namespace
+
 void CSrcElement::AppendChildrenSource(
     CSafeBuf& out, int level, int mode, bool flag, bool indent, SrcWriteScratch& scratch)
 {
@@ -297,8 +313,14 @@ void CSrcElement::AppendChildrenSource(
         inPre = a->IsTag("pre");
     bool afterInline = false;
     bool afterBreak = indent; // a line break of the indentation was written last
+    const bool block = (ElementType() & (kBlock | kHeading)) != 0;
     for (CSrcElement* c = m_firstChild; c; c = c->m_next) {
         if (!between) {
+            // Blanks alone after a line break that ends a block are dropped
+            // when the markup is read: not written, so that the value reads
+            // back as it was written.
+            if (block && !inPre && !c->m_next && c->m_previous && c->m_previous->IsTag("br") && IsBlanks(c))
+                continue;
             c->AppendSource(out, level + 1, mode, flag, scratch);
             continue;
         }
