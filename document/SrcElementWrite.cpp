@@ -108,6 +108,18 @@ void AppendSeparatedWord(CSafeBuf& out, const unsigned short* s, int n)
     out.Append(s, n);
 }
 
+// A text node holding blanks or nothing.
+bool HoldsBlanksOnly(const CSrcElement* c)
+{
+    if (!c->IsTextNode())
+        return false;
+    const unsigned short* s = c->m_text;
+    for (int i = 0; i < c->m_text.Length(); ++i)
+        if (s[i] != ' ')
+            return false;
+    return true;
+}
+
 } // namespace
 
 // Buffers one write shares between its elements.
@@ -261,12 +273,8 @@ void CSrcElement::AppendElementSource(CSafeBuf& out, int level, int mode, bool f
     }
     if (IsTag("p")) {
         bool blankOnly = true;
-        for (CSrcElement* c = m_firstChild; c && blankOnly; c = c->m_next) {
-            const unsigned short* s = c->m_text;
-            blankOnly = c->IsTextNode();
-            for (int i = 0; blankOnly && i < c->m_text.Length(); ++i)
-                blankOnly = s[i] == ' ';
-        }
+        for (CSrcElement* c = m_firstChild; c && blankOnly; c = c->m_next)
+            blankOnly = HoldsBlanksOnly(c);
         if (blankOnly) {
             for (int i = 0; (mode & kSourceIndent) && i < level; ++i)
                 out += '\t';
@@ -281,22 +289,6 @@ void CSrcElement::AppendElementSource(CSafeBuf& out, int level, int mode, bool f
         out += '>';
     }
 }
-
-namespace {
-
-// A text node holding blanks and nothing else.
-bool IsBlanks(const CSrcElement* c)
-{
-    if (!c->IsTextNode() || c->m_text.IsEmpty())
-        return false;
-    const unsigned short* s = c->m_text;
-    for (int i = 0; i < c->m_text.Length(); ++i)
-        if (s[i] != ' ')
-            return false;
-    return true;
-}
-
-} // namespace
 
 void CSrcElement::AppendChildrenSource(
     CSafeBuf& out, int level, int mode, bool flag, bool indent, SrcWriteScratch& scratch)
@@ -319,7 +311,8 @@ void CSrcElement::AppendChildrenSource(
             // Blanks alone after a line break that ends a block are dropped
             // when the markup is read: not written, so that the value reads
             // back as it was written.
-            if (block && !inPre && !c->m_next && c->m_previous && c->m_previous->IsTag("br") && IsBlanks(c))
+            if (block && !inPre && !c->m_next && c->m_previous && c->m_previous->IsTag("br")
+                && !c->m_text.IsEmpty() && HoldsBlanksOnly(c))
                 continue;
             c->AppendSource(out, level + 1, mode, flag, scratch);
             continue;

@@ -27,6 +27,7 @@
 #include "element/markup/MarkupReader.h"
 #include "element/services/XHTMLServices.h"
 #include "elements/TextElement.h"
+#include "elements/TypingTree.h"
 
 namespace {
 
@@ -46,8 +47,6 @@ void SetCaret(CElement* e, long offset)
     if (e->m_owner)
         e->m_owner->m_doc.m_caretElement = e;
 }
-
-bool HasCaret(const CElement* e) { return e->m_owner && e->m_owner->m_doc.m_caretElement == e; }
 
 // Elements that with splitBlocks split to let the markup go to their parent.
 bool SplitsForBlocks(const CElement* e)
@@ -76,7 +75,7 @@ bool SplitBeside(CElement* e, long refId, bool after, CElement** half)
 }
 
 // e is the caret element or holds it.
-bool HoldsCaret(const CElement* e)
+bool CaretWithin(const CElement* e)
 {
     const CElement* caret = e->m_owner ? e->m_owner->m_doc.m_caretElement : nullptr;
     return caret && (caret == e || IsDescendantOf(e, caret->GetID()));
@@ -102,7 +101,7 @@ void TidySecondHalf(CElement* half, bool dropEmptyParagraph)
         parent->RemoveChild(half->GetID(), true, false);
         half = p;
         half->StyleChanged(1);
-    } else if (dropEmptyParagraph && !HoldsCaret(half)) {
+    } else if (dropEmptyParagraph && !CaretWithin(half)) {
         parent->RemoveChild(half->GetID(), true, false);
         return;
     }
@@ -129,16 +128,6 @@ CSafeBuf PrepareMarkup(const CElement* e, const unsigned short* markup)
     wrapped += text;
     wrapped += "</_anamespace>";
     return wrapped;
-}
-
-// Whether e has a sibling on that side other than an empty text run.
-bool ContentBeside(const CElement* e, bool after)
-{
-    for (const CElement* s = after ? e->m_nextSibling : e->m_prevSibling; s;
-         s = after ? s->m_nextSibling : s->m_prevSibling)
-        if (!s->IsTextElement() || !s->m_text.IsEmpty())
-            return true;
-    return false;
 }
 
 // A text element " | " beside a new link when the nearest sibling on that
@@ -272,8 +261,8 @@ CElement* CElement::InsertTagText(const unsigned short* markup, long refId, bool
     // children (a run after an inserted element) keeps it inside, in order.
     // The caret run ends after the markup either way, so that the pieces of
     // a fragment inserted one after another keep their order.
-    const bool atStartEdge = m_caretOffset <= 0 && !ContentBeside(this, false);
-    const bool atEndEdge = m_caretOffset >= length && !ContentBeside(this, true);
+    const bool atStartEdge = m_caretOffset <= 0 && IsFirstContentOf(this, m_parent);
+    const bool atEndEdge = m_caretOffset >= length && IsLastContentOf(this, m_parent);
     if (text && (atStartEdge || atEndEdge) && parent->m_inline && parent->m_parent) {
         CElement* grand = parent->m_parent;
         if (length > 0) {
@@ -313,11 +302,11 @@ CElement* CElement::InsertTagText(const unsigned short* markup, long refId, bool
         // first half.
         placeAfter = m_caretOffset > 0;
         if (m_caretOffset > 0 && m_caretOffset < length) {
-            const bool caretHere = HasCaret(this);
+            const bool caretHere = HoldsCaret(this);
             CTextElement* rest = static_cast<CTextElement*>(this)->SplitText(static_cast<int>(m_caretOffset));
             if (rest && caretHere)
                 SetCaret(rest, 0);
-        } else if (m_caretOffset > 0 && !splitBlocks && HasCaret(this)) {
+        } else if (m_caretOffset > 0 && !splitBlocks && HoldsCaret(this)) {
             // At the run's end the caret moves to an empty run after it, so
             // that it ends after the markup as it does mid-run and at the
             // start (what is typed next follows the new link or picture).
