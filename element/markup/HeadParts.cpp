@@ -62,6 +62,13 @@ bool IsBlankText(const xmlNode* n)
 
 bool IsEmptyHeadPartInBody(const xmlNode* n) { return IsEmptyPart(n, 0); }
 
+bool GoesIntoBody(const xmlNode* c)
+{
+    return !IsHeadPart(c) && c->type != XML_COMMENT_NODE && !IsBlankText(c)
+        && (c->type == XML_ELEMENT_NODE || c->type == XML_TEXT_NODE || c->type == XML_CDATA_SECTION_NODE
+            || c->type == XML_ENTITY_REF_NODE);
+}
+
 void GatherIntoBody(xmlNode* html, xmlNode* body)
 {
     xmlNode* bodyStart = body->children;
@@ -70,9 +77,7 @@ void GatherIntoBody(xmlNode* html, xmlNode* body)
         xmlNode* next = c->next;
         if (c == body) {
             afterBody = true;
-        } else if (!IsHeadPart(c) && c->type != XML_COMMENT_NODE && !IsBlankText(c)
-            && (c->type == XML_ELEMENT_NODE || c->type == XML_TEXT_NODE || c->type == XML_CDATA_SECTION_NODE
-                || c->type == XML_ENTITY_REF_NODE)) {
+        } else if (GoesIntoBody(c)) {
             // A second body gives what it holds.
             const bool secondBody = IsNamed(c, "body");
             xmlNode* first = secondBody ? c->children : c;

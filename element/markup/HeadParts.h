@@ -21,3 +21,5 @@ bool IsEmptyHeadPartInBody(const _xmlNode* n);
 // what stands before the body at the body's start, what follows it at its
 // end, each in its order.
 void GatherIntoBody(_xmlNode* html, _xmlNode* body);
+// Whether a child of html other than its body goes into the body.
+bool GoesIntoBody(const _xmlNode* c);

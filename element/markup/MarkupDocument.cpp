@@ -5,6 +5,7 @@
 #include "base/codec/Escaping.h"
 #include "base/xml/Xml.h"
 #include "base/xml/XmlNodeValue.h"
+#include "base/xml/XmlPushParse.h"
 #include "element/Element.h"
 #include "element/factory/ElementFactory.h"
 #include "element/markup/HeadParts.h"
@@ -232,11 +233,10 @@ bool CMarkupDocument::Read(const char* bytes, size_t size, CSafeBuf& error)
     // The bytes go to the parser as UTF-8 without a round trip through
     // UTF-16: as they are when nothing is to be rewritten (a whole document
     // without named references), else through a copy.
-    xmlDoc* doc = nullptr;
-    if (!fragment && !MayHoldNamedReference(bytes + start, size - start)) {
-        doc = LoadXMLBytes(bytes + start, size - start, &error, true);
-    } else {
-        std::string text;
+    std::string text;
+    const char* markup = bytes + start;
+    size_t length = size - start;
+    if (fragment || MayHoldNamedReference(bytes + start, size - start)) {
         text.reserve(size - start + 16);
         text.append(bytes + start, (fragment ? root : size) - start);
         if (fragment) {
@@ -245,8 +245,19 @@ bool CMarkupDocument::Read(const char* bytes, size_t size, CSafeBuf& error)
             text += "</body>";
         }
         PrepareMarkupEntities(text);
-        doc = LoadXMLBytes(text.data(), text.size(), &error, true);
+        markup = text.data();
+        length = text.size();
     }
+    std::string prolog(bytes + start, root - start);
+    while (!prolog.empty() && IsSpace(static_cast<unsigned char>(prolog.back())))
+        prolog.pop_back();
+    DeclareUtf8(prolog);
+    const size_t estimate = ElementEstimate(bytes, size);
+
+    if (m_parsePiece && ReadAsParsed(markup, length, size, fragment, prolog, estimate))
+        return true;
+
+    xmlDoc* doc = LoadXMLBytes(markup, length, &error, true);
     if (!doc)
         return false;
 
@@ -255,10 +266,6 @@ bool CMarkupDocument::Read(const char* bytes, size_t size, CSafeBuf& error)
         XMLReleaseDom(doc);
         return false;
     }
-    std::string prolog(bytes + start, root - start);
-    while (!prolog.empty() && IsSpace(static_cast<unsigned char>(prolog.back())))
-        prolog.pop_back();
-    DeclareUtf8(prolog);
     m_prolog.AssignUTF8(prolog.c_str());
 
     xmlNode* top = GetRootElement(doc);
@@ -266,27 +273,41 @@ bool CMarkupDocument::Read(const char* bytes, size_t size, CSafeBuf& error)
     if (top && IsNamed(top, "html")) {
         m_whole = true;
         GiveBody(top);
-        ElementStartTag(top, m_htmlStart, m_htmlEnd);
-        CSafeBuf markup;
-        for (xmlNode* c = top->children; c; c = c->next) {
-            if (!bodyNode && IsNamed(c, "body")) {
-                bodyNode = c;
-                continue;
-            }
-            if (c->type != XML_ELEMENT_NODE && c->type != XML_COMMENT_NODE)
-                continue;
-            XMLGetNodeXML(c, markup);
-            (bodyNode ? m_after : m_before).push_back(markup);
-        }
+        bodyNode = KeepBesideBody(top);
     } else {
         m_whole = !fragment;
         bodyNode = top;
     }
+    ReadBody(bodyNode, estimate, nullptr);
+    XMLReleaseDom(doc);
+    return m_body != nullptr;
+}
+
+xmlNode* CMarkupDocument::KeepBesideBody(xmlNode* html)
+{
+    ElementStartTag(html, m_htmlStart, m_htmlEnd);
+    xmlNode* body = nullptr;
+    CSafeBuf markup;
+    for (xmlNode* c = html->children; c; c = c->next) {
+        if (!body && IsNamed(c, "body")) {
+            body = c;
+            continue;
+        }
+        if (c->type != XML_ELEMENT_NODE && c->type != XML_COMMENT_NODE)
+            continue;
+        XMLGetNodeXML(c, markup);
+        (body ? m_after : m_before).push_back(markup);
+    }
+    return body;
+}
+
+void CMarkupDocument::ReadBody(xmlNode* bodyNode, size_t estimate, CXmlPushParse* parse)
+{
     // The registry makes room for the elements at once, rather than
     // rebuilding its set of addresses at every doubling of a large tree.
     if (m_owner) {
         CElementRegistry& registry = m_owner->m_doc.m_registry;
-        registry.Reserve(static_cast<size_t>(registry.GetCount()) + ElementEstimate(bytes, size));
+        registry.Reserve(static_cast<size_t>(registry.GetCount()) + estimate);
     }
     // The images made with the tree are noted: only their holders can need
     // the cure, and those are found without a walk of the whole tree.
@@ -294,10 +315,67 @@ bool CMarkupDocument::Read(const char* bytes, size_t size, CSafeBuf& error)
     m_body = CreateElement("body", m_owner ? m_owner->m_doc.m_workingRules : nullptr, nullptr, m_owner);
     if (m_body && bodyNode) {
         const CRepairAsReadScope repairing(m_body);
-        ReadConsumingNodes(m_body, bodyNode);
+        ReadConsumingNodes(m_body, bodyNode, parse);
         m_body->CheckDocument();
         CureImageHolders(m_body, images.Ids());
     }
+}
+
+bool CMarkupDocument::ReadAsParsed(
+    const char* markup, size_t length, size_t size, bool fragment, const std::string& prolog, size_t estimate)
+{
+    CXmlPushParse parse(markup, length, m_parsePiece);
+    // The parse goes on until the body opens. A document that declares
+    // entities of its own, holds content beside its body (which goes into
+    // the body) or has no body is read from its whole parse instead.
+    xmlNode* top = nullptr;
+    xmlNode* body = nullptr;
+    xmlNode* seen = nullptr; // the last child of html looked at
+    while (!body) {
+        xmlDoc* doc = parse.Doc();
+        if (doc && doc->intSubset && (doc->intSubset->entities || doc->intSubset->pentities))
+            return false;
+        top = doc ? GetRootElement(doc) : nullptr;
+        if (top && !IsNamed(top, "html")) {
+            body = top;
+            break;
+        }
+        for (xmlNode* c = seen ? seen : (top ? top->children : nullptr); c; c = c->next) {
+            seen = c;
+            if (IsNamed(c, "body")) {
+                body = c;
+                break;
+            }
+        }
+        if (!body && !parse.More())
+            return false;
+    }
+    const bool html = body != top;
+    if (html) {
+        for (xmlNode* c = top->children; c != body; c = c->next) {
+            if (GoesIntoBody(c))
+                return false;
+        }
+    }
+    ReadBody(body, estimate, &parse);
+    xmlDoc* doc = parse.Finish();
+    bool read = doc != nullptr;
+    if (read && html) {
+        for (xmlNode* c = body->next; c && read; c = c->next)
+            read = !GoesIntoBody(c);
+    }
+    if (read)
+        read = SettleDeclaredEntities(doc, size, nullptr);
+    if (!read) {
+        if (doc)
+            XMLReleaseDom(doc);
+        Clear();
+        return false;
+    }
+    m_prolog.AssignUTF8(prolog.c_str());
+    m_whole = html || !fragment;
+    if (html)
+        KeepBesideBody(top);
     XMLReleaseDom(doc);
     return m_body != nullptr;
 }

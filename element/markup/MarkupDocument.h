@@ -22,8 +22,10 @@
 // by the XML layer like any other malformed markup.
 
 #include "base/text/SafeBuf.h"
+#include "base/xml/XmlPushParse.h"
 
 #include <cstddef>
+#include <string>
 #include <vector>
 
 class CElement;
@@ -49,8 +51,25 @@ public:
     CElement* Body() const { return m_body; }
     bool IsWholeDocument() const { return m_whole; }
 
+    // How many bytes of markup the parser takes at a time while the body is
+    // read from what it has made so far: the parsed nodes are read and
+    // freed while they are fresh, never a whole document's worth at once.
+    // 0 parses the whole markup before reading it; the tree is the same.
+    void SetParsePiece(size_t bytes) { m_parsePiece = bytes; }
+
 private:
     void Clear();
+    // The html start tag and the markup of html's children beside the body;
+    // the body (its first body child), or null.
+    _xmlNode* KeepBesideBody(_xmlNode* html);
+    // Makes the body and reads bodyNode (may be null) into it; parse, when
+    // given, is still making bodyNode.
+    void ReadBody(_xmlNode* bodyNode, size_t estimate, CXmlPushParse* parse);
+    // The read with the body taken while the markup is parsed. False, with
+    // nothing read, for markup to be read from its whole parse instead
+    // (malformed markup included, whose error that parse reports).
+    bool ReadAsParsed(const char* markup, size_t length, size_t size, bool fragment,
+        const std::string& prolog, size_t estimate);
 
     CXHTMLServices* m_owner;
     CElement* m_body = nullptr;
@@ -60,6 +79,7 @@ private:
     CSafeBuf m_htmlEnd;             // the end tag that closes it
     std::vector<CSafeBuf> m_before; // the html element's other children before the body, as markup
     std::vector<CSafeBuf> m_after;  // and after it
+    size_t m_parsePiece = CXmlPushParse::kPieceBytes;
 };
 
 // The start tag of a parsed element as markup: "<", its qualified name, its

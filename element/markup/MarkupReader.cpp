@@ -22,6 +22,7 @@
 #include "base/text/TextArena.h"
 #include "base/text/U16.h"
 #include "base/xml/XmlNodeValue.h"
+#include "base/xml/XmlPushParse.h"
 #include "element/Element.h"
 #include "element/TreeQueries.h"
 #include "element/factory/ElementFactory.h"
@@ -52,6 +53,34 @@ bool g_consumeNodes = false;
 bool g_restyleBody = true;
 // Set while ReadConsumingNodes reads: the texts of the runs are cut from it.
 CTextArena* g_texts = nullptr;
+// Set while a body is read as its markup is parsed: the parse, and the node
+// whose children it is still making.
+CXmlPushParse* g_parse = nullptr;
+const xmlNode* g_parsedNode = nullptr;
+
+// Whether the children of the node being parsed hold a complete node from
+// n on: one followed by a sibling, or any once the node is closed.
+bool HoldsCompleteFrom(const xmlNode* parent, const xmlNode* n)
+{
+    return (n && n->next) || !g_parse->IsOpen(parent);
+}
+
+// The first child of node and the sibling after n, as complete nodes: while
+// a body is parsed, its parse goes on until the node asked for is closed.
+xmlNode* FirstChildOf(const xmlNode* node)
+{
+    if (g_parse && node == g_parsedNode) {
+        while (!HoldsCompleteFrom(node, node->children) && g_parse->More()) { }
+    }
+    return node->children;
+}
+xmlNode* NextOf(const xmlNode* n)
+{
+    if (g_parse && n->parent == g_parsedNode) {
+        while (!HoldsCompleteFrom(n->parent, n->next) && g_parse->More()) { }
+    }
+    return n->next;
+}
 
 const unsigned short kNoBreakSpace[] = {0xA0, 0};
 const unsigned short kBlank[] = {' ', 0};
@@ -86,7 +115,7 @@ bool CountsAsChild(const xmlNode* n)
 const xmlNode* FirstCounting(const xmlNode* n)
 {
     while (n && !CountsAsChild(n))
-        n = n->next;
+        n = NextOf(n);
     return n;
 }
 
@@ -193,7 +222,7 @@ struct ChildState
 const xmlNode* Following(ChildState& st)
 {
     if (!st.known) {
-        st.following = FirstCounting(st.current->next);
+        st.following = FirstCounting(NextOf(st.current));
         st.known = true;
     }
     return st.following;
@@ -207,7 +236,7 @@ bool IsOnly(ChildState& st) { return st.seen == 0 && !Following(st); }
 // as nothing beside it.
 bool OnlyBlanksFollow(ChildState& st)
 {
-    for (const xmlNode* n = Following(st); n; n = FirstCounting(n->next)) {
+    for (const xmlNode* n = Following(st); n; n = FirstCounting(NextOf(n))) {
         if (n->type != XML_TEXT_NODE || !n->content)
             return false;
         for (const xmlChar* c = n->content; *c; ++c) {
@@ -229,7 +258,7 @@ bool IsLast(ChildState& st)
     if (ahead == 0 || !following)
         return ahead == 0 && !following;
     int more = 1;
-    for (const xmlNode* n = following->next; n && more <= ahead; n = n->next)
+    for (const xmlNode* n = NextOf(following); n && more <= ahead; n = NextOf(n))
         more += CountsAsChild(n);
     return more == ahead;
 }
@@ -549,9 +578,10 @@ void ReadChildren(CElement* e, xmlNode* node, bool keep)
     const bool repair = consume && RepairsChildrenAsRead(e);
     int unfreed = 0;
     xmlNode* next = nullptr;
-    const xmlNode* counting = FirstCounting(node->children);
-    for (xmlNode* n = node->children; n; n = next) {
-        next = n->next;
+    xmlNode* first = FirstChildOf(node);
+    const xmlNode* counting = FirstCounting(first);
+    for (xmlNode* n = first; n; n = next) {
+        next = NextOf(n);
         // The nodes between two counting ones count for nothing.
         const bool counts = n == counting;
         if (counts) {
@@ -707,6 +737,11 @@ bool CElement::SetElement(_xmlNode* node, bool attributesOnly, bool skipAttribut
 
 bool ReadConsumingNodes(CElement* e, _xmlNode* node, bool restyle, bool keepWhiteSpace)
 {
+    return ReadConsumingNodes(e, node, nullptr, restyle, keepWhiteSpace);
+}
+
+bool ReadConsumingNodes(CElement* e, _xmlNode* node, CXmlPushParse* parse, bool restyle, bool keepWhiteSpace)
+{
     // Restored however the read ends (an exception from an allocation), to
     // what they were: a read inside another read leaves the outer one as it
     // was going.
@@ -715,14 +750,20 @@ bool ReadConsumingNodes(CElement* e, _xmlNode* node, bool restyle, bool keepWhit
         bool consume = g_consumeNodes;
         bool restyleBody = g_restyleBody;
         CTextArena* texts = g_texts;
+        CXmlPushParse* parse = g_parse;
+        const xmlNode* parsedNode = g_parsedNode;
         ~Restore()
         {
             g_consumeNodes = consume;
             g_restyleBody = restyleBody;
             g_texts = texts;
+            g_parse = parse;
+            g_parsedNode = parsedNode;
         }
     } restore;
     g_consumeNodes = true;
+    g_parse = parse;
+    g_parsedNode = parse ? node : nullptr;
     g_restyleBody = restyle;
     // The runs' texts are cut from large blocks: a large tree takes them
     // (and frees them when it is torn down) a block at a time.

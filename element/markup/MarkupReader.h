@@ -4,6 +4,7 @@
 
 struct _xmlNode;
 class CElement;
+class CXmlPushParse;
 
 // e->SetElement(node, false, false, keepWhiteSpace), freeing the nodes
 // below node as they are read: the parsed document and the tree are not
@@ -16,3 +17,8 @@ class CElement;
 // e are styled in that restyle and not as they are read: until then they
 // hold only what their presentational attributes set (ReadStyle.h).
 bool ReadConsumingNodes(CElement* e, _xmlNode* node, bool restyle = true, bool keepWhiteSpace = false);
+// The same for a node whose markup parse is still going on: whenever the
+// reader reaches the last of node's children made so far, parse parses on
+// until that child is closed. The parse must have opened node.
+bool ReadConsumingNodes(
+    CElement* e, _xmlNode* node, CXmlPushParse* parse, bool restyle = true, bool keepWhiteSpace = false);
