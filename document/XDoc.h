@@ -21,6 +21,7 @@
 #include "base/geometry/Colour.h"
 #include "base/geometry/Point.h"
 #include "base/geometry/Rect.h"
+#include "base/xml/XmlPushParse.h"
 #include "document/DocCursors.h"
 #include "document/DocScrollBar.h"
 #include "style/Image.h"
@@ -28,9 +29,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 class CControlServices;
+struct _xmlNode;
 struct SUBDOC_INFO;
 struct UNDO_ITEM;
 namespace qm::cg {
@@ -699,6 +702,10 @@ public:
     // Set when a release wrote a new size; the engine reports the edit and
     // clears it.
     unsigned char m_resizeCommitted = 0;
+    // How many bytes of a text the parser takes at a time while a load
+    // reads the body from what it has made so far (ReadWhileParsed); 0
+    // parses every text whole before reading it. The tree is the same.
+    size_t m_parsePiece = CXmlPushParse::kPieceBytes;
 
 private:
     // The control's horizontal-bar switch (without a control the
@@ -745,4 +752,18 @@ private:
     bool PushBaseline(const CSafeBuf& present, long pathId);
     // The snapshot undo and redo take first of a change that has none.
     void TakePendingChange();
+    // Steps of ReadDocument on the parsed text: what the document keeps
+    // beside its tree (start tags, the head's sheet; the tree held goes when
+    // there is a body), the empty root when none is held, and the body read
+    // into the root and repaired, its runs made and styled. parse, when
+    // given, is still parsing body; keep, when given, is asked once the body
+    // is read whether to go on (false: the root is left as read).
+    _xmlNode* TakeDocumentParts(_xmlNode* html, _xmlNode* head, _xmlNode* body, bool whole);
+    bool MakeRoot(bool forBody);
+    bool ReadBody(_xmlNode* head, _xmlNode* body, bool marked, size_t estimate, CXmlPushParse* parse,
+        const std::function<bool()>& keep);
+    // The read of a text's bytes with the body taken while the parser parses
+    // them, when no tree is held. False, with no tree, for a text read from
+    // its whole parse instead.
+    bool ReadWhileParsed(const std::string& bytes, bool whole, bool marked, size_t estimate, bool& built);
 };

@@ -15,6 +15,7 @@
 #include "base/text/U16.h"
 #include "base/xml/Xml.h"
 #include "base/xml/XmlCheck.h"
+#include "base/xml/XmlPushParse.h"
 #include "element/Caret.h"
 #include "element/Element.h"
 #include "element/TextRunPass.h"
@@ -367,6 +368,9 @@ bool CXDoc::ReadDocument(const unsigned short* text, bool& built)
         && XmlParsesWithChild(bytes.data(), bytes.size(), "html", "body"))
         ReleaseHeldTree();
 
+    if (!m_root && m_parsePiece && ReadWhileParsed(bytes, whole, marked, estimate, built))
+        return true;
+
     bool parsed = true;
     ParsedDoc doc = ParseBytes(bytes, units);
     std::string().swap(bytes);
@@ -395,6 +399,20 @@ bool CXDoc::ReadDocument(const unsigned short* text, bool& built)
     if (!body && m_root)
         return false;
 
+    xmlNode* sheetNode = TakeDocumentParts(html, head, body, whole);
+    if (!MakeRoot(body != nullptr))
+        return false;
+    if (body) {
+        ReadBody(head, body, marked, estimate, nullptr, {});
+        built = true;
+    }
+    if (head)
+        KeepHeadMarkup(head, sheetNode, m_headMarkup, m_sheetPlace);
+    return parsed && body;
+}
+
+xmlNode* CXDoc::TakeDocumentParts(xmlNode* html, xmlNode* head, xmlNode* body, bool whole)
+{
     m_fullDocument = whole ? 1 : 0;
     m_htmlStartTag.Empty();
     m_headStartTag.Empty();
@@ -420,71 +438,134 @@ bool CXDoc::ReadDocument(const unsigned short* text, bool& built)
             XMLGetNodeXML(sheetNode, m_styleMarkup);
         }
     }
+    return sheetNode;
+}
 
-    if (!m_root) {
-        // The control's sheet goes first, so that the document's own rules
-        // win ties of equal specificity.
-        CopyStyles(m_savedRules, m_workingRules, true);
-        m_registry.Clear();
-        m_root = CreateElement("body", m_workingRules, nullptr, m_owner);
-        if (!m_root)
-            return false;
-        if (m_root->Rare().m_baseURL)
-            *m_root->EditRare().m_baseURL = m_baseURL;
-        m_root->SetMargin(10, 15, 10, 16);
-        // A tree read into the body takes the view's width before its
-        // restyle below: read into a body without one, its elements make
-        // no layout records that the restyle would make again.
-        if (!body)
-            SetLayoutWidth(m_root, static_cast<int>(m_windowRect.right - m_windowRect.left));
-    }
-
-    if (body) {
-        if (head) {
-            CSafeBuf end;
-            ElementStartTag(head, m_headStartTag, end);
-            xmlNode* base = nullptr;
-            CSafeBuf href;
-            if (FindChildNode(head, "base", &base) && FindAttribute("href", href, base)
-                && m_root->Rare().m_baseURL) {
-                href.Trim();
-                *m_root->EditRare().m_baseURL = href;
-            }
-        }
-        if (m_rightToLeft) {
-            CSafeBuf dir("dir"), rtl("rtl"), align("align"), right("right");
-            m_root->LoadAttributeStyle(dir, rtl);
-            m_root->LoadAttributeStyle(align, right);
-        }
-        // The registry makes room for the elements at once, rather than
-        // rebuilding its set of addresses at every doubling of a large tree.
-        m_registry.Reserve(static_cast<size_t>(m_registry.GetCount()) + estimate);
-        // The tree is styled once, after the repairs below: the reader
-        // leaves it with the styles each element took as it was read. The
-        // body's children are repaired as they are read, unless the caret
-        // marker is to be taken out of the tree before the repair.
-        const CRepairAsReadScope repairing(m_root, !marked);
-        ReadConsumingNodes(m_root, body, false);
-        if (marked) {
-            if (CElement* caret = FindCursorFromSource(m_root))
-                m_caretElement = caret;
-        }
-        try {
-            m_root->CheckDocument();
-            // The data tables are marked as the walk that makes the runs
-            // for the caret and collapses white space meets them. The runs
-            // take their styles with the whole tree's below.
-            MakeRunsAndCollapseSpace(m_root, MarkDataTable);
-        } catch (...) {
-            WriteExcpInfo("LoadDocument: repair");
-        }
+bool CXDoc::MakeRoot(bool forBody)
+{
+    if (m_root)
+        return true;
+    // The control's sheet goes first, so that the document's own rules
+    // win ties of equal specificity.
+    CopyStyles(m_savedRules, m_workingRules, true);
+    m_registry.Clear();
+    m_root = CreateElement("body", m_workingRules, nullptr, m_owner);
+    if (!m_root)
+        return false;
+    if (m_root->Rare().m_baseURL)
+        *m_root->EditRare().m_baseURL = m_baseURL;
+    m_root->SetMargin(10, 15, 10, 16);
+    // A tree read into the body takes the view's width before its
+    // restyle below: read into a body without one, its elements make
+    // no layout records that the restyle would make again.
+    if (!forBody)
         SetLayoutWidth(m_root, static_cast<int>(m_windowRect.right - m_windowRect.left));
-        if (!m_root->m_firstChild)
-            GiveEmptyParagraph(m_root);
-        m_root->StyleChanged(1);
-        built = true;
+    return true;
+}
+
+bool CXDoc::ReadBody(xmlNode* head, xmlNode* body, bool marked, size_t estimate, CXmlPushParse* parse,
+    const std::function<bool()>& keep)
+{
+    if (head) {
+        CSafeBuf end;
+        ElementStartTag(head, m_headStartTag, end);
+        xmlNode* base = nullptr;
+        CSafeBuf href;
+        if (FindChildNode(head, "base", &base) && FindAttribute("href", href, base)
+            && m_root->Rare().m_baseURL) {
+            href.Trim();
+            *m_root->EditRare().m_baseURL = href;
+        }
     }
+    if (m_rightToLeft) {
+        CSafeBuf dir("dir"), rtl("rtl"), align("align"), right("right");
+        m_root->LoadAttributeStyle(dir, rtl);
+        m_root->LoadAttributeStyle(align, right);
+    }
+    // The registry makes room for the elements at once, rather than
+    // rebuilding its set of addresses at every doubling of a large tree.
+    m_registry.Reserve(static_cast<size_t>(m_registry.GetCount()) + estimate);
+    // The tree is styled once, after the repairs below: the reader
+    // leaves it with the styles each element took as it was read. The
+    // body's children are repaired as they are read, unless the caret
+    // marker is to be taken out of the tree before the repair.
+    const CRepairAsReadScope repairing(m_root, !marked);
+    ReadConsumingNodes(m_root, body, parse, false);
+    if (keep && !keep())
+        return false;
+    if (marked) {
+        if (CElement* caret = FindCursorFromSource(m_root))
+            m_caretElement = caret;
+    }
+    try {
+        m_root->CheckDocument();
+        // The data tables are marked as the walk that makes the runs
+        // for the caret and collapses white space meets them. The runs
+        // take their styles with the whole tree's below.
+        MakeRunsAndCollapseSpace(m_root, MarkDataTable);
+    } catch (...) {
+        WriteExcpInfo("LoadDocument: repair");
+    }
+    SetLayoutWidth(m_root, static_cast<int>(m_windowRect.right - m_windowRect.left));
+    if (!m_root->m_firstChild)
+        GiveEmptyParagraph(m_root);
+    m_root->StyleChanged(1);
+    return true;
+}
+
+bool CXDoc::ReadWhileParsed(const std::string& bytes, bool whole, bool marked, size_t estimate, bool& built)
+{
+    CXmlPushParse parse(bytes.data(), bytes.size(), m_parsePiece);
+    // The parse goes on until the body opens. A text that declares a
+    // document type, holds content beside its body (which goes into the
+    // body) or its head after the body, or does not parse, is read from its
+    // whole parse instead.
+    xmlNode* html = nullptr;
+    xmlNode* body = nullptr;
+    xmlNode* seen = nullptr; // the last child of html looked at
+    while (!body) {
+        xmlDoc* doc = parse.Doc();
+        if (doc && doc->intSubset)
+            return false;
+        html = doc ? GetRootElement(doc) : nullptr;
+        if (html && html->children) {
+            FindNodeInCurLevel(seen ? seen : html->children, "body", &body);
+            seen = html->last;
+        }
+        if (!body && !parse.More())
+            return false;
+    }
+    for (xmlNode* c = html->children; c != body; c = c->next) {
+        if (GoesIntoBody(c))
+            return false;
+    }
+    // Nothing follows the body yet: a head found stands before it.
+    xmlNode* head = nullptr;
+    FindChildNode(html, "head", &head);
+    if (head && marked)
+        DropCaretMarkers(head);
+
+    xmlNode* sheetNode = TakeDocumentParts(html, head, body, whole);
+    if (!MakeRoot(true))
+        return false;
+    ParsedDoc doc;
+    const bool read = ReadBody(head, body, marked, estimate, &parse, [&]() {
+        doc.reset(parse.Finish());
+        if (!doc)
+            return false;
+        for (xmlNode* c = body->next; c; c = c->next) {
+            if (GoesIntoBody(c)
+                || (!head && c->type == XML_ELEMENT_NODE && xmlStrEqual(c->name, BAD_CAST "head")))
+                return false;
+        }
+        return true;
+    });
+    if (!read) {
+        ReleaseHeldTree();
+        return false;
+    }
+    built = true;
     if (head)
         KeepHeadMarkup(head, sheetNode, m_headMarkup, m_sheetPlace);
-    return parsed && body;
+    return true;
 }

@@ -1,7 +1,8 @@
-// The markup document's body read while the parser parses the markup in
-// pieces gives what the read of the whole parse gives: the same elements in
+// A body read while the parser parses the markup in pieces gives what the
+// read of the whole parse gives, in the markup document (the same elements in
 // the same order of making, the same markup written compact and indented, the
-// same answer and error text. Pieces of one byte split every character and
+// same answer and error text) and in the document's own load (the same
+// elements, caret, markup written and kept head). Pieces of one byte split every character and
 // tag; a few bytes, the reader's pieces and the whole markup at once follow.
 // The inputs: read_pieces/documents.txt (whose output is the whole parse's),
 // the inputs of the reader's case files and two real documents.
@@ -64,9 +65,33 @@ Read ReadIn(const std::string& markup, size_t piece)
     return r;
 }
 
-// Reads markup whole and in pieces; the whole read, checked against each.
+// The document's own load of the text of markup.
+Read LoadIn(const std::string& markup, size_t piece)
+{
+    CXHTML engine;
+    engine.m_doc.m_parsePiece = piece;
+    Read r;
+    CSafeBuf text;
+    text.AssignUTF8(markup.c_str());
+    r.read = engine.LoadDocument(text);
+    if (r.read) {
+        Describe(engine.m_doc.m_root, engine.m_doc.m_root->GetID(), 0, r.tree);
+        if (const CElement* caret = engine.m_doc.m_caretElement)
+            r.tree += "caret " + std::to_string(caret->GetID() - engine.m_doc.m_root->GetID()) + "\n";
+        CSafeBuf out;
+        engine.m_doc.GetSourceCode(out, 6 | 16, false);
+        r.compact = ToUtf8(out);
+        engine.m_doc.GetSourceCode(out, 1 | 16, false);
+        r.indented = ToUtf8(out);
+    }
+    return r;
+}
+
+// Reads markup whole and in pieces, into a markup document and through the
+// document's load; the markup document's whole read, checked against each.
 Read ExpectSameInPieces(const std::string& markup, const std::string& name)
 {
+    const Read loaded = LoadIn(markup, 0);
     const Read whole = ReadIn(markup, 0);
     const size_t pieces[] = {1, 7, 61, CXmlPushParse::kPieceBytes};
     for (size_t piece : pieces) {
@@ -82,6 +107,11 @@ Read ExpectSameInPieces(const std::string& markup, const std::string& name)
         EXPECT_EQ(whole.tree, r.tree) << what << "the tree";
         EXPECT_EQ(whole.compact, r.compact) << what << "the markup";
         EXPECT_EQ(whole.indented, r.indented) << what << "the indented markup";
+        const Read l = LoadIn(markup, piece);
+        EXPECT_EQ(loaded.read, l.read) << what << "the document's load";
+        EXPECT_EQ(loaded.tree, l.tree) << what << "the document's tree";
+        EXPECT_EQ(loaded.compact, l.compact) << what << "the document's markup";
+        EXPECT_EQ(loaded.indented, l.indented) << what << "the document's indented markup";
     }
     return whole;
 }
