@@ -516,16 +516,17 @@ bool CXDoc::ReadBody(xmlNode* head, xmlNode* body, bool marked, size_t estimate,
 bool CXDoc::ReadWhileParsed(const std::string& bytes, bool whole, bool marked, size_t estimate, bool& built)
 {
     CXmlPushParse parse(bytes.data(), bytes.size(), m_parsePiece);
-    // The parse goes on until the body opens. A text that declares a
-    // document type, holds content beside its body (which goes into the
-    // body) or its head after the body, or does not parse, is read from its
-    // whole parse instead.
+    // The parse goes on until the body opens. A text whose document type
+    // declares anything of its own (entities above all), holds content
+    // beside its body (which goes into
+    // the body) or its head after the body, or does not parse, is read from
+    // its whole parse instead.
     xmlNode* html = nullptr;
     xmlNode* body = nullptr;
     xmlNode* seen = nullptr; // the last child of html looked at
     while (!body) {
         xmlDoc* doc = parse.Doc();
-        if (doc && doc->intSubset)
+        if (doc && DeclaresInSubset(doc))
             return false;
         html = doc ? GetRootElement(doc) : nullptr;
         if (html && html->children) {
@@ -539,6 +540,12 @@ bool CXDoc::ReadWhileParsed(const std::string& bytes, bool whole, bool marked, s
         if (GoesIntoBody(c))
             return false;
     }
+    // The document type goes before the head is written, as it goes after
+    // a whole parse: kept, it would have the library write the head as
+    // XHTML of its own making. Declaring nothing, it is not asked for again
+    // while the rest is parsed.
+    if (!SettleDeclaredEntities(parse.Doc(), bytes.size(), nullptr))
+        return false;
     // Nothing follows the body yet: a head found stands before it.
     xmlNode* head = nullptr;
     FindChildNode(html, "head", &head);

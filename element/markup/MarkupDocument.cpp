@@ -325,15 +325,15 @@ bool CMarkupDocument::ReadAsParsed(
     const char* markup, size_t length, size_t size, bool fragment, const std::string& prolog, size_t estimate)
 {
     CXmlPushParse parse(markup, length, m_parsePiece);
-    // The parse goes on until the body opens. A document that declares
-    // entities of its own, holds content beside its body (which goes into
+    // The parse goes on until the body opens. A document whose document
+    // type declares anything of its own (entities above all), holds content beside its body (which goes into
     // the body) or has no body is read from its whole parse instead.
     xmlNode* top = nullptr;
     xmlNode* body = nullptr;
     xmlNode* seen = nullptr; // the last child of html looked at
     while (!body) {
         xmlDoc* doc = parse.Doc();
-        if (doc && doc->intSubset && (doc->intSubset->entities || doc->intSubset->pentities))
+        if (doc && DeclaresInSubset(doc))
             return false;
         top = doc ? GetRootElement(doc) : nullptr;
         if (top && !IsNamed(top, "html")) {

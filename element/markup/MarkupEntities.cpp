@@ -216,6 +216,12 @@ size_t MarkupEntityBudget(size_t size)
     return size > kAllowance / 4 ? 4 * size : kAllowance;
 }
 
+bool DeclaresInSubset(const xmlDoc* doc)
+{
+    const xmlDtd* dtd = doc ? doc->intSubset : nullptr;
+    return dtd && (dtd->children || dtd->entities || dtd->pentities);
+}
+
 bool SettleDeclaredEntities(xmlDoc* doc, size_t size, CSafeBuf* error)
 {
     if (!doc)

@@ -39,3 +39,8 @@ size_t MarkupEntityBudget(size_t size);
 // with the error text in error (when given), when the entities expand past
 // the budget: the document is then to be dropped.
 bool SettleDeclaredEntities(_xmlDoc* doc, size_t size, CSafeBuf* error);
+// Whether the document type of a parsed document has an internal subset
+// that declares anything (entities, elements, attributes) or holds
+// anything else (comments, instructions). Only such a document can hold
+// references that the parser kept as references.
+bool DeclaresInSubset(const _xmlDoc* doc);
