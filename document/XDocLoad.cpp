@@ -25,6 +25,7 @@
 #include "element/markup/MarkupEntities.h"
 #include "element/markup/MarkupReader.h"
 #include "element/markup/MarkupScan.h"
+#include "element/markup/ParseToBody.h"
 #include "element/markup/SourceCode.h"
 #include "element/markup/TreeRepair.h"
 #include "element/services/ControlServices.h"
@@ -516,30 +517,13 @@ bool CXDoc::ReadBody(xmlNode* head, xmlNode* body, bool marked, size_t estimate,
 bool CXDoc::ReadWhileParsed(const std::string& bytes, bool whole, bool marked, size_t estimate, bool& built)
 {
     CXmlPushParse parse(bytes.data(), bytes.size(), m_parsePiece);
-    // The parse goes on until the body opens. A text whose document type
-    // declares anything of its own (entities above all), holds content
-    // beside its body (which goes into
-    // the body) or its head after the body, or does not parse, is read from
-    // its whole parse instead.
+    // A text with content beside its body or its head after the body, or
+    // that does not parse, is read from its whole parse, and so is one that
+    // ParseToBody leaves.
     xmlNode* html = nullptr;
-    xmlNode* body = nullptr;
-    xmlNode* seen = nullptr; // the last child of html looked at
-    while (!body) {
-        xmlDoc* doc = parse.Doc();
-        if (doc && DeclaresInSubset(doc))
-            return false;
-        html = doc ? GetRootElement(doc) : nullptr;
-        if (html && html->children) {
-            FindNodeInCurLevel(seen ? seen : html->children, "body", &body);
-            seen = html->last;
-        }
-        if (!body && !parse.More())
-            return false;
-    }
-    for (xmlNode* c = html->children; c != body; c = c->next) {
-        if (GoesIntoBody(c))
-            return false;
-    }
+    xmlNode* body = ParseToBody(parse, false, &html);
+    if (!body)
+        return false;
     // The document type goes before the head is written, as it goes after
     // a whole parse: kept, it would have the library write the head as
     // XHTML of its own making. Declaring nothing, it is not asked for again
@@ -561,8 +545,7 @@ bool CXDoc::ReadWhileParsed(const std::string& bytes, bool whole, bool marked, s
         if (!doc)
             return false;
         for (xmlNode* c = body->next; c; c = c->next) {
-            if (GoesIntoBody(c)
-                || (!head && c->type == XML_ELEMENT_NODE && xmlStrEqual(c->name, BAD_CAST "head")))
+            if (GoesIntoBody(c) || (!head && c->name && xmlStrEqual(c->name, BAD_CAST "head")))
                 return false;
         }
         return true;

@@ -13,6 +13,7 @@
 #include "element/markup/MarkupEntities.h"
 #include "element/markup/MarkupReader.h"
 #include "element/markup/MarkupScan.h"
+#include "element/markup/ParseToBody.h"
 #include "element/markup/SourceCode.h"
 #include "element/markup/TreeRepair.h"
 #include "element/services/XHTMLServices.h"
@@ -325,38 +326,13 @@ bool CMarkupDocument::ReadAsParsed(
     const char* markup, size_t length, size_t size, bool fragment, const std::string& prolog, size_t estimate)
 {
     CXmlPushParse parse(markup, length, m_parsePiece);
-    // The parse goes on until the body opens. A document whose document
-    // type declares anything of its own (entities above all), holds content beside its body (which goes into
-    // the body) or has no body is read from its whole parse instead.
+    // A document with content beside its body, or without a body, is read
+    // from its whole parse, and so is one that ParseToBody leaves.
     xmlNode* top = nullptr;
-    xmlNode* body = nullptr;
-    xmlNode* seen = nullptr; // the last child of html looked at
-    while (!body) {
-        xmlDoc* doc = parse.Doc();
-        if (doc && DeclaresInSubset(doc))
-            return false;
-        top = doc ? GetRootElement(doc) : nullptr;
-        if (top && !IsNamed(top, "html")) {
-            body = top;
-            break;
-        }
-        for (xmlNode* c = seen ? seen : (top ? top->children : nullptr); c; c = c->next) {
-            seen = c;
-            if (IsNamed(c, "body")) {
-                body = c;
-                break;
-            }
-        }
-        if (!body && !parse.More())
-            return false;
-    }
+    xmlNode* body = ParseToBody(parse, true, &top);
+    if (!body)
+        return false;
     const bool html = body != top;
-    if (html) {
-        for (xmlNode* c = top->children; c != body; c = c->next) {
-            if (GoesIntoBody(c))
-                return false;
-        }
-    }
     ReadBody(body, estimate, &parse);
     xmlDoc* doc = parse.Finish();
     bool read = doc != nullptr;
