@@ -46,8 +46,11 @@ void CMorvaXEditorCtrl::SetMode(const unsigned short* text)
         return;
     if (Mode == "wysiwyg") {
         if (m_viewMode != 0) {
+            // The button of the view that stands is checked: the switch may
+            // have been refused (the source view stays), or a page function
+            // called by it may have asked for another view.
             OnXHtml();
-            SwitchMainButton(kButtonWysiwyg);
+            SwitchMainButton(-1);
         }
     } else if (Mode == "source") {
         if (m_viewMode != 1) {
@@ -92,13 +95,16 @@ void CMorvaXEditorCtrl::OnSource()
     if (m_coloringEditor)
         m_coloringEditor->SwitchingView();
     SetSourceText(markup);
-    GoFireModeChange(m_viewMode, 1);
     if (m_coloringEditor)
         m_coloringEditor->InitUndo();
+    const int oldMode = m_viewMode;
     m_viewMode = 1;
     ToolEnableButton(kButtonUndo, 0, false, true);
     for (int kind : {kButtonPaste, kButtonCopy, kButtonCut, kButtonFindReplace})
         ToolEnableButton(kind, 0, true, true);
+    // The page hears of the switch once the source view is in place: what its
+    // function reads, inserts or asks for goes to the view it was told of.
+    GoFireModeChange(oldMode, 1);
     UpdateWindow();
 }
 
@@ -116,8 +122,12 @@ void CMorvaXEditorCtrl::OnXHtml()
     m_pXHTML->SwitchingView();
     if (m_coloringEditor)
         m_coloringEditor->SwitchingView();
-    GoFireModeChange(m_viewMode, 0);
+    // The document already holds the source text: a page function that reads
+    // the value, or asks for this view, must not load the source text again
+    // (that would lose the caret) nor switch a second time.
+    const int oldMode = m_viewMode;
     m_viewMode = 0;
+    GoFireModeChange(oldMode, 0);
     UpdateWindow();
 }
 

@@ -27,6 +27,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -56,6 +57,8 @@ protected:
                   for (const ScriptValue& a : args)
                       call += " " + a.text;
                   calls.push_back(call);
+                  if (during)
+                      during();
               };
     }
 
@@ -145,6 +148,8 @@ protected:
     }
 
     std::vector<std::string> calls;
+    // What the page's function does when it is called.
+    std::function<void()> during;
 };
 
 TEST_F(ControlViewsTest, ModeIsTrimmedAndLowerCasedAndSwitchesToTheSource)
@@ -212,6 +217,79 @@ TEST_F(ControlViewsTest, LeavingCleanSourceAsksNothingAndLoadsIt)
     EXPECT_TRUE(Checked(27));
     EXPECT_EQ((std::vector<std::string>{"qmModeChanged ed1 source wysiwyg"}), calls);
     EXPECT_EQ("<p>changed</p><p>two</p>", DocumentMarkup());
+}
+
+// A page function called by the switch finds the view it was told of in
+// place: it reads that view's name and the document as the switch left it,
+// what it inserts goes into that view, and asking for that view again does
+// not switch a second time.
+TEST_F(ControlViewsTest, APageFunctionCalledByASwitchFindsTheNewViewInPlace)
+{
+    CMorvaXEditorCtrl* control = Start({{"Value", "<p>one</p><p>two</p>"}, {"IndentOutput", "Compact"}});
+    control->InsertText(qmtest::Wide("A")); // the caret stands after "A"
+    std::vector<std::string> seen;
+    during = [this, &seen] {
+        CSafeBuf value;
+        Control()->GetValue1(value);
+        seen.push_back(Mode() + " " + WithoutComment(ToUtf8(value)));
+        Control()->SetMode(Control()->Mode);
+    };
+    calls.clear();
+    control->SetMode(qmtest::Wide("source"));
+    EXPECT_EQ((std::vector<std::string>{"qmModeChanged ed1 wysiwyg source"}), calls);
+    control->SetMode(qmtest::Wide("wysiwyg"));
+    EXPECT_EQ(
+        (std::vector<std::string>{"qmModeChanged ed1 wysiwyg source", "qmModeChanged ed1 source wysiwyg"}),
+        calls);
+    EXPECT_EQ(
+        (std::vector<std::string>{"source <p>Aone</p><p>two</p>", "wysiwyg <p>Aone</p><p>two</p>"}), seen);
+    // Reading the value did not load the source text again: the caret is
+    // where the source view had it, after "A".
+    during = nullptr;
+    control->InsertText(qmtest::Wide("C"));
+    EXPECT_EQ("<p>ACone</p><p>two</p>", DocumentMarkup());
+
+    // Markup inserted by the function on the way into the source view is in
+    // the source text, and so in the document when the view is left.
+    during = [this] { Control()->InsertXML(qmtest::Wide("<b>B</b>")); };
+    control->SetMode(qmtest::Wide("source"));
+    during = nullptr;
+    EXPECT_NE(std::string::npos, SourceText().find("<b>B</b>")) << SourceText();
+    control->SetMode(qmtest::Wide("wysiwyg"));
+    EXPECT_NE(std::string::npos, DocumentMarkup().find("<b>B</b>")) << DocumentMarkup();
+
+    // A function that asks for the other view gets it: the last switch stands.
+    during = [this] {
+        if (Control()->m_viewMode == 0)
+            Control()->SetMode(qmtest::Wide("source"));
+    };
+    calls.clear();
+    control->SetMode(qmtest::Wide("source"));
+    control->SetMode(qmtest::Wide("wysiwyg"));
+    during = nullptr;
+    EXPECT_EQ(1, control->m_viewMode);
+    EXPECT_EQ("source", Mode());
+    EXPECT_EQ((std::vector<std::string>{"qmModeChanged ed1 wysiwyg source",
+                  "qmModeChanged ed1 source wysiwyg", "qmModeChanged ed1 wysiwyg source"}),
+        calls);
+    EXPECT_TRUE(Checked(25));
+    EXPECT_FALSE(Checked(27));
+}
+
+TEST_F(ControlViewsTest, ARefusedSwitchKeepsTheSourceButtonChecked)
+{
+    CMorvaXEditorCtrl* control = Start({{"Value", "<p>before</p>"}});
+    control->SetMode(qmtest::Wide("source"));
+    SetSourceText(kBroken);
+    Answer("Edit");
+    calls.clear();
+    const int shown = Ui().shown;
+    control->SetMode(qmtest::Wide("wysiwyg"));
+    EXPECT_EQ(1, Ui().shown - shown);
+    EXPECT_EQ(1, control->m_viewMode);
+    EXPECT_TRUE(calls.empty());
+    EXPECT_TRUE(Checked(25));
+    EXPECT_FALSE(Checked(27));
 }
 
 // Leaving a source text that does not clean, by the answers given.
