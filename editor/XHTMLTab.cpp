@@ -89,6 +89,8 @@ void CXHTML::OnTab()
 {
     if (!MayChange(7, nullptr, 7))
         return;
+    // Each target's new level reports its edit: one undo step for them all.
+    ChangeBatch batch(*this);
     std::vector<CElement*> targets;
     const bool any = CollectLevelTargets(targets);
     const bool selection = m_doc.m_selectionPresent != 0;
@@ -155,6 +157,7 @@ void CXHTML::OnShifttab()
 {
     if (!MayChange(7, nullptr, 7))
         return;
+    ChangeBatch batch(*this);
     std::vector<CElement*> targets;
     if (CollectLevelTargets(targets)) {
         const bool selection = m_doc.m_selectionPresent != 0;
@@ -185,6 +188,7 @@ bool CXHTML::LevelAction(bool inward, bool listOnly)
     std::vector<CElement*> targets;
     if (!CollectLevelTargets(targets))
         return false;
+    ChangeBatch batch(*this);
     std::vector<CElement*> items;
     for (CElement* t : targets) {
         if (InsideAny(items, t))
