@@ -149,6 +149,13 @@ bool CXHTML::InsertTagToSelections(CElement* model)
 
     bool wrapped = false;
     for (std::vector<CElement*>& run : runs) {
+        // A run of comments alone (between blocks, say) holds nothing to
+        // style: wrapped, it would leave an empty inline element there.
+        bool commentsOnly = true;
+        for (CElement* e : run)
+            commentsOnly = commentsOnly && e->m_kind == kKindComment;
+        if (commentsOnly)
+            continue;
         // Members at different depths: their ancestors are split so that
         // the run becomes siblings under their common ancestor.
         bool oneParent = true;

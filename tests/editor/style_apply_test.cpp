@@ -266,3 +266,16 @@ TEST_F(StyleApply, ValidateSelectionLooksIntoTheBlocksOrTheElements)
 }
 
 } // namespace
+
+// An inline item over the whole document wraps the text of every block;
+// a comment between blocks has nothing to wrap and stays where it is.
+TEST_F(StyleApply, AnInlineItemOverTheWholeDocumentPassesOverCommentsBetweenBlocks)
+{
+    SetStyles({{"Note", "", "span", "note"}});
+    ASSERT_TRUE(Load("<p>a|b</p><!-- between --><p>c<!-- inside -->d</p>"));
+    engine->SelectAll();
+    engine->ProcessTagBox(Item("Note")->index, nullptr);
+    EXPECT_EQ(Content(),
+        "<p><span class=\"note\">ab</span></p><!-- between --><p><span class=\"note\">c<!-- inside "
+        "-->d</span></p>");
+}
