@@ -53,6 +53,18 @@ int EdgeWhiteSpace(const CSrcText& text, bool atEnd)
     return count;
 }
 
+bool IsInlineOrText(CSrcElement* e);
+
+// The child of e at its end (atEnd) or its start, white space passed over,
+// is text or inline.
+bool InlineAtEdge(CSrcElement* e, bool atEnd)
+{
+    CSrcElement* c = atEnd ? e->LastChild() : e->FirstChild();
+    while (c && c->IsTextNode() && WhiteSpaceOnly(c->m_text))
+        c = atEnd ? c->PreviousSibling() : c->NextSibling();
+    return c && IsInlineOrText(c);
+}
+
 // n follows k among the children of node: whether n merges into k.
 bool Merges(CSrcElement* node, CSrcElement* k, CSrcElement* n)
 {
@@ -60,6 +72,10 @@ bool Merges(CSrcElement* node, CSrcElement* k, CSrcElement* n)
         return false;
     if (k->m_tag == n->m_tag) {
         if (TagIn(n->m_tag, {"br", "img", "option"}))
+            return false;
+        // Two quotations whose text meets at the join would become one line:
+        // the last word of the one glued to the first of the other.
+        if (n->IsTag("blockquote") && InlineAtEdge(k, true) && InlineAtEdge(n, false))
             return false;
         const bool mergeable = n->IsTextNode() || n->m_nonXHTML || (n->ElementType() & CSrcElement::kInline)
             || TagIn(n->m_tag,
