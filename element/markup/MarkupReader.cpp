@@ -290,11 +290,36 @@ bool StartsAfterWord(const CElement* e)
     return ContentEndsBefore(e);
 }
 
+// The last child of e read so far that is not a comment.
+const CElement* LastBesideComments(const CElement* e)
+{
+    const CElement* c = e->m_lastChild;
+    while (c && c->m_kind == kKindComment)
+        c = c->m_prevSibling;
+    return c;
+}
+
+// Whether e's content read so far ends in a text run that ends in a
+// character: white space read now stood apart from that text (a comment or
+// another node that is not read lay between them) and parts its last word
+// from what follows.
+bool EndsInWord(const CElement* e)
+{
+    const CElement* last = LastBesideComments(e);
+    return last && last->IsTextElement() && !last->m_text.IsEmpty() && !EndsInBlank(last->m_text);
+}
+
 // A text of white space only (IsValidText false): what it leaves depends on
 // where it stands, not on the blanks it holds.
 void ReadBlanks(CElement* e, ChildState& st)
 {
     const bool only = IsOnly(st);
+    if (!st.first && !st.previousInline && EndsInWord(e)) {
+        // As after an inline element: a blank, but none ending a block.
+        if (!(e->m_block && IsLast(st)))
+            AppendText(e, kBlank);
+        return;
+    }
     if (st.previousInline) {
         const bool last = IsLast(st);
         if (e->m_block && last)
@@ -352,8 +377,12 @@ void ReadText(CElement* e, CSafeBuf& text, ChildState& st)
     const bool last = IsLast(st);
     CTextElement* run = AppendText(e, kNothing);
     if (run) {
-        const bool afterBlank = run->m_prevSibling && run->m_prevSibling->IsTextElement()
-            && EndsInBlank(run->m_prevSibling->m_text);
+        // A comment between this text and a blank before it leaves one
+        // blank between the words, as it shows.
+        const CElement* before = run->m_prevSibling;
+        while (before && before->m_kind == kKindComment)
+            before = before->m_prevSibling;
+        const bool afterBlank = before && before->IsTextElement() && EndsInBlank(before->m_text);
         run->m_text.ReplaceWith(&text);
         run->ValidateText();
         if (afterBlank && run->m_text.GetAt(0) == ' ')
