@@ -497,6 +497,7 @@ bool CXDoc::ReadBody(xmlNode* head, xmlNode* body, bool marked, size_t estimate,
     if (marked) {
         if (CElement* caret = FindCursorFromSource(m_root))
             m_caretElement = caret;
+        RemoveSelectionMarkers(m_root);
     }
     try {
         m_root->CheckDocument();

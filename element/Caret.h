@@ -36,6 +36,10 @@ bool IsCursorAtLastOrFirst(const CElement* e, bool first, bool loneSpaceCell);
 // stops, offset 0) or passes it to the next stop after it (else before it).
 // The first marked element in document order wins.
 CElement* FindCursorFromSource(CElement* e);
+// After the tree was read from markup that marks the caret: takes the
+// selection's marker words out of the texts of e's subtree. Reading does not
+// restore a selection, and the words are no text of the document's.
+void RemoveSelectionMarkers(CElement* e);
 
 // After typing: removes empty elements around the caret element e. When e
 // is an empty run alone in an empty inline parent, that parent is dissolved

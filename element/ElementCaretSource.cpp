@@ -7,6 +7,8 @@
 #include "element/markup/SourceCode.h"
 #include "elements/TextElement.h"
 
+#include <algorithm>
+
 namespace {
 
 // The caret's side of an edge stop from the marker attribute's value:
@@ -69,6 +71,28 @@ CElement* FindCursorFromSource(CElement* e)
         c = c == e ? nullptr : c->m_nextSibling;
     }
     return nullptr;
+}
+
+void RemoveSelectionMarkers(CElement* e)
+{
+    const CSafeBuf words[] = {CSafeBuf(kSelectionBeginMarker), CSafeBuf(kSelectionEndMarker)};
+    for (CElement* c = e; c;) {
+        for (const CSafeBuf& word : words) {
+            for (int at = c->m_text.Find(static_cast<const unsigned short*>(word)); at >= 0;
+                 at = c->m_text.Find(static_cast<const unsigned short*>(word))) {
+                c->m_text.Delete(at, word.Length());
+                if (c->m_caretOffset > at)
+                    c->m_caretOffset = std::max<long>(at, c->m_caretOffset - word.Length());
+            }
+        }
+        if (c->m_firstChild) {
+            c = c->m_firstChild;
+            continue;
+        }
+        while (c != e && !c->m_nextSibling)
+            c = c->m_parent;
+        c = c == e ? nullptr : c->m_nextSibling;
+    }
 }
 
 bool RemoveEmptyElementAround(CElement* e)

@@ -49,8 +49,14 @@ void CColoringEditor::SetText(const unsigned short* text)
 void CColoringEditor::GetText(CSafeBuf& out, bool markers) const
 {
     if (markers) {
-        InsertSourceMarkers(m_text.Data(), m_text.Length(), m_anchor, m_caret, out);
-        return;
+        // Markers only where reading the text back takes them for markers:
+        // never inside a tag or a reference, nor outside the document.
+        const int caret = MarkerPlace(m_text.Data(), m_text.Length(), m_caret);
+        const int anchor = MarkerPlace(m_text.Data(), m_text.Length(), m_anchor);
+        if (caret >= 0) {
+            InsertSourceMarkers(m_text.Data(), m_text.Length(), anchor < 0 ? caret : anchor, caret, out);
+            return;
+        }
     }
     out.Empty();
     out.Append(m_text.Data(), m_text.Length());

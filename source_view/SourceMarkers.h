@@ -26,3 +26,12 @@ SourceMarkerPlaces RemoveSourceMarkers(
 // and caret differ) "begins" at its start and "ends" at its end, and the
 // cursor marker at the caret, outside the selection's markers.
 void InsertSourceMarkers(const unsigned short* text, int length, int anchor, int caret, CSafeBuf& out);
+
+// Where a marker word for position pos of the markup text stands as content
+// of the document, so that reading the text back takes it for the marker and
+// changes nothing else: pos itself in text, in a comment or in character
+// data of an element, or else the end of the tag, processing instruction,
+// declaration or character reference that pos lies in. -1 when that place is
+// outside the root element of a whole document (one whose first element is
+// "html"), where a word would make the markup ill-formed.
+int MarkerPlace(const unsigned short* text, int length, int pos);
