@@ -64,6 +64,35 @@ CElement* RightToLeftLineEdge(CElement* block, long top, long bottom, bool end, 
     return best;
 }
 
+// The stop nearest to start above (code 1) or below (code 2) within scope,
+// never one on the caret's own line: an empty run beside a link has a box
+// no taller than a point at the line's top, which the search takes for a
+// line above, and Up would only go back and forth along the line. Such a
+// find is searched past once from beyond the line's edge; found again, there
+// is none.
+CElement* NearestOffTheLine(CElement* scope, CPoint start, int code, CPoint& found, CElement* caret)
+{
+    CElement* nearest = nullptr;
+    found = CPoint(-1, -1);
+    scope->FindNearElement(start, code, found, &nearest, caret->GetID(), true, caret);
+    CPoint here;
+    caret->GetKeyPos(here, -1);
+    const int height = caret->GetKeyLen();
+    auto onLine = [&](CElement* e) {
+        if (!e || e->m_edgeCaret)
+            return false;
+        const CPoint pt = StopPoint(e, 0);
+        return pt.y == here.y;
+    };
+    if (!onLine(nearest))
+        return nearest;
+    start.y = code == kUpCode ? here.y - height - 1 : here.y + 1;
+    nearest = nullptr;
+    found = CPoint(-1, -1);
+    scope->FindNearElement(start, code, found, &nearest, caret->GetID(), true, caret);
+    return onLine(nearest) ? nullptr : nearest;
+}
+
 } // namespace
 
 bool CXDoc::MoveByLine(bool down, bool shift)
@@ -78,7 +107,7 @@ bool CXDoc::MoveByLine(bool down, bool shift)
     CPoint found(-1, -1);
     CElement* nearest = nullptr;
     if (CElement* cell = EnclosingCell(caret)) {
-        cell->FindNearElement(start, code, found, &nearest, caret->GetID(), true, caret);
+        nearest = NearestOffTheLine(cell, start, code, found, caret);
         if (!nearest) {
             int row = 0;
             int column = 0;
@@ -113,7 +142,7 @@ bool CXDoc::MoveByLine(bool down, bool shift)
         }
     }
     if (!nearest)
-        m_root->FindNearElement(start, code, found, &nearest, caret->GetID(), true, caret);
+        nearest = NearestOffTheLine(m_root, start, code, found, caret);
     if (!nearest) {
         if (shift)
             return OnChar(down ? 4 : 1, 1, 0);

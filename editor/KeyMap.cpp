@@ -50,6 +50,32 @@ bool IsPlainBlock(const CElement* e)
     return e && (IsHeadingKind(e->m_kind) || e->m_kind == kKindP || e->m_kind == kKindDiv);
 }
 
+// The end a Shift-move gives the selection. A caret standing on the edge of
+// a block that is a caret stop of its own (before or after a div, list,
+// table or pre) marks nothing there, and a selection running to it from
+// inside the block would come out empty: the block's first stop (before
+// it) or last stop at its end (after it) stands for that edge. point is
+// moved with the end.
+CElement* SelectionEndAtEdge(CElement* caret, CPoint& point)
+{
+    CElement* end = caret;
+    for (int depth = 0; depth < 8 && end && end->m_edgeCaret && end->m_firstChild; ++depth) {
+        const bool after = end->m_caretOffset != 0;
+        CElement* inner = end->GetFirstOrLastInputElement(!after);
+        if (!inner || inner == end)
+            break;
+        const long offset = after ? (inner->IsTextElement() ? inner->m_text.Length() : 1) : 0;
+        CPoint pt;
+        const long saved = inner->m_caretOffset;
+        inner->GetKeyPos(pt, int(offset));
+        inner->m_caretOffset = saved;
+        pt.y -= 1;
+        point = pt;
+        end = inner;
+    }
+    return end;
+}
+
 } // namespace
 
 void CXHTML::OnChar(unsigned int key, unsigned int repeat, unsigned int flags)
@@ -302,7 +328,8 @@ void CXHTML::TypeKey(unsigned int key, unsigned int repeat, unsigned int flags, 
         // leftwards within a run is seen as backward.
         CPoint end = m_doc.m_caretPoint;
         end.y -= 1;
-        m_doc.ProcessSelection(m_doc.m_caretElement, end, anchor, m_doc.m_selectionAnchorPoint);
+        CElement* endElement = SelectionEndAtEdge(m_doc.m_caretElement, end);
+        m_doc.ProcessSelection(endElement, end, anchor, m_doc.m_selectionAnchorPoint);
     }
     m_doc.AdjCursorPos();
     caret = m_doc.IsElementInTree(m_doc.m_caretElement) ? m_doc.m_caretElement : nullptr;
