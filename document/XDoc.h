@@ -294,6 +294,12 @@ public:
     // text; a selection without text puts it beside its first (last) image
     // or rule. The new caret element, or null (no change).
     CElement* SetPositionToFirstSel(bool start);
+    // Left or Right over a selection of images and rules alone (no text
+    // selected): the caret goes before the first (Left) or after the last
+    // (Right) of them, as over text. SetPositionToFirstSel puts it on the
+    // far side of an image, where Right would never pass one. Null, nothing
+    // done, when text is selected or no caret stop stands there.
+    CElement* CollapseArrowOverImages(bool left);
     // The caret to the next stop after e, else the one before it. The new
     // caret element, or null.
     CElement* MoveFocusToNextElement(CElement* e);

@@ -49,6 +49,33 @@ std::vector<CElement*> ReadingOrder(CElement* table)
     return parts;
 }
 
+// A selection of images and rules alone: the caret goes to the caret stop
+// after (after) or before the first (fromFirst) or last selected image or
+// rule that has one, at its start, or at its end with atEnd. The stop taken,
+// or null.
+CElement* BesideSelectedImage(CElement* root, bool fromFirst, bool after, bool atEnd)
+{
+    CPtrList selected;
+    root->GetAllChildren(&selected, 0, true, 0, 0);
+    std::vector<CElement*> elements = ToVector(selected);
+    if (!fromFirst)
+        std::reverse(elements.begin(), elements.end());
+    for (CElement* e : elements) {
+        if ((e->m_kind != kKindImg && e->m_kind != kKindHr) || !e->m_parent)
+            continue;
+        // Directions 3 and 2 pass over edge stops to the next text run.
+        CElement* neighbour = e->m_parent->MoveKeyFocusToNext(e->GetID(), after ? 3 : 2);
+        if (neighbour) {
+            neighbour->m_caretOffset = !atEnd ? 0
+                : neighbour->IsTextElement()  ? neighbour->m_text.Length()
+                                              : 1;
+            neighbour->SetAsKeyCursor(nullptr);
+            return neighbour;
+        }
+    }
+    return nullptr;
+}
+
 } // namespace
 
 void CXDoc::MoveCursorToNextCell(CElement* from, bool forward)
@@ -94,6 +121,18 @@ void CXDoc::MoveCursorToNextCell(CElement* from, bool forward)
     }
 }
 
+CElement* CXDoc::CollapseArrowOverImages(bool left)
+{
+    if (!m_root)
+        return nullptr;
+    CPtrList runs;
+    m_root->GetAllChildren(&runs, 0, true, kKindText, 0);
+    if (runs.GetCount() != 0)
+        return nullptr;
+    return left ? BesideSelectedImage(m_root, true, false, true)
+                : BesideSelectedImage(m_root, false, true, false);
+}
+
 CElement* CXDoc::SetPositionToFirstSel(bool start)
 {
     if (!m_root)
@@ -103,23 +142,7 @@ CElement* CXDoc::SetPositionToFirstSel(bool start)
     if (runs.GetCount() == 0) {
         // No text selected: beside the first (last) image or rule that has
         // a caret stop after (before) it.
-        CPtrList selected;
-        m_root->GetAllChildren(&selected, 0, true, 0, 0);
-        std::vector<CElement*> elements = ToVector(selected);
-        if (!start)
-            std::reverse(elements.begin(), elements.end());
-        for (CElement* e : elements) {
-            if ((e->m_kind != kKindImg && e->m_kind != kKindHr) || !e->m_parent)
-                continue;
-            // Directions 3 and 2 pass over edge stops to the next text run.
-            CElement* neighbour = e->m_parent->MoveKeyFocusToNext(e->GetID(), start ? 3 : 2);
-            if (neighbour) {
-                neighbour->m_caretOffset = 0;
-                neighbour->SetAsKeyCursor(nullptr);
-                return neighbour;
-            }
-        }
-        return nullptr;
+        return BesideSelectedImage(m_root, start, start, false);
     }
     CElement* run = static_cast<CElement*>(start ? runs.GetHead() : runs.GetTail());
     const long offset = start ? run->m_selStart : run->m_selEnd + 1;

@@ -69,7 +69,8 @@ bool CXDoc::OnChar(unsigned int c, unsigned int repeat, unsigned int flags)
                 // The engine marks the selection again from its anchor.
                 m_root->CleanSelection(true);
             } else {
-                SetPositionToFirstSel(c == kLeft || c == kUp || c == kHome);
+                if ((c != kLeft && c != kRight) || !CollapseArrowOverImages(c == kLeft))
+                    SetPositionToFirstSel(c == kLeft || c == kUp || c == kHome);
                 m_root->CleanSelection(true);
                 m_selectionPresent = 0;
                 m_cellMarkMode = 0;
