@@ -3,6 +3,7 @@
 
 #include "element/Caret.h"
 #include "element/Element.h"
+#include "element/TreeQueries.h"
 
 #include "element/markup/SourceCode.h"
 #include "elements/TextElement.h"
@@ -76,7 +77,7 @@ CElement* FindCursorFromSource(CElement* e)
 void RemoveSelectionMarkers(CElement* e)
 {
     const CSafeBuf words[] = {CSafeBuf(kSelectionBeginMarker), CSafeBuf(kSelectionEndMarker)};
-    for (CElement* c = e; c;) {
+    for (CElement* c = e; c; c = NextInSubtree(c, e)) {
         for (const CSafeBuf& word : words) {
             for (int at = c->m_text.Find(static_cast<const unsigned short*>(word)); at >= 0;
                  at = c->m_text.Find(static_cast<const unsigned short*>(word))) {
@@ -85,13 +86,6 @@ void RemoveSelectionMarkers(CElement* e)
                     c->m_caretOffset = std::max<long>(at, c->m_caretOffset - word.Length());
             }
         }
-        if (c->m_firstChild) {
-            c = c->m_firstChild;
-            continue;
-        }
-        while (c != e && !c->m_nextSibling)
-            c = c->m_parent;
-        c = c == e ? nullptr : c->m_nextSibling;
     }
 }
 
