@@ -58,29 +58,18 @@ CTextArena* g_texts = nullptr;
 CXmlPushParse* g_parse = nullptr;
 const xmlNode* g_parsedNode = nullptr;
 
-// Whether the children of the node being parsed hold a complete node from
-// n on: one followed by a sibling, or any once the node is closed.
-bool HoldsCompleteFrom(const xmlNode* parent, const xmlNode* n)
+// The node at *link (a first child or a next sibling of a child of parent)
+// as a complete node: while parent is parsed, the parse goes on until that
+// node is followed by a sibling or parent is closed.
+xmlNode* Complete(const xmlNode* parent, xmlNode* const* link)
 {
-    return (n && n->next) || !g_parse->IsOpen(parent);
-}
-
-// The first child of node and the sibling after n, as complete nodes: while
-// a body is parsed, its parse goes on until the node asked for is closed.
-xmlNode* FirstChildOf(const xmlNode* node)
-{
-    if (g_parse && node == g_parsedNode) {
-        while (!HoldsCompleteFrom(node, node->children) && g_parse->More()) { }
+    if (g_parse && parent == g_parsedNode) {
+        while (!((*link && (*link)->next) || !g_parse->IsOpen(parent)) && g_parse->More()) { }
     }
-    return node->children;
+    return *link;
 }
-xmlNode* NextOf(const xmlNode* n)
-{
-    if (g_parse && n->parent == g_parsedNode) {
-        while (!HoldsCompleteFrom(n->parent, n->next) && g_parse->More()) { }
-    }
-    return n->next;
-}
+xmlNode* FirstChildOf(const xmlNode* node) { return Complete(node, &node->children); }
+xmlNode* NextOf(const xmlNode* n) { return Complete(n->parent, &n->next); }
 
 const unsigned short kNoBreakSpace[] = {0xA0, 0};
 const unsigned short kBlank[] = {' ', 0};
