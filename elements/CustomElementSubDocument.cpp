@@ -6,7 +6,9 @@
 // failure is told once per element: by the loader when it reports its own
 // failure (it is asked to only until the user has been told), or by the
 // element when the content cannot be read or may not stand where the
-// element is.
+// element is. An element inside loaded content is not loaded when an
+// enclosing sub-document asks the same question (content that holds itself)
+// or when it would be nested too deep.
 
 #include "elements/CustomElement.h"
 
@@ -16,6 +18,9 @@
 #include "elements/ChildRemoval.h"
 
 namespace {
+
+// Sub-documents loaded inside one another go no deeper than this.
+constexpr int kMaxNestedSubDocuments = 8;
 
 // The loader's answer when content was received.
 constexpr int kContentReceived = 2;
@@ -28,6 +33,42 @@ bool RefusesBlockContent(const CElement* e)
 {
     for (const CElement* a = e->m_parent; a; a = a->m_parent) {
         if ((a->m_inline && !a->m_locked) || a->m_kind == kKindP || a->m_heading)
+            return true;
+    }
+    return false;
+}
+
+// Both elements have the same tag and the same attributes, so that the
+// service is asked the same question for each.
+bool SameRequest(const CCustomElement* a, const CCustomElement* b)
+{
+    const unsigned short* tagA = a->GetTagName();
+    const unsigned short* tagB = b->GetTagName();
+    if (!tagA || !tagB || !(CSafeBuf(tagA) == tagB)
+        || a->m_attributes.GetCount() != b->m_attributes.GetCount())
+        return false;
+    bool same = true;
+    a->m_attributes.ForEachPair([&](const CSafeBuf& name, const CSafeBuf& value) {
+        CSafeBuf other;
+        if (same
+            && (!b->m_attributes.Lookup(static_cast<const unsigned short*>(name), other)
+                || !(other == value)))
+            same = false;
+    });
+    return same;
+}
+
+// The element lies inside content loaded for a sub-document element that
+// asks the same question (content that holds itself would grow by one level
+// at every restyle), or inside too many loaded sub-documents.
+bool InsideItsOwnContent(const CCustomElement* e)
+{
+    int depth = 0;
+    for (const CElement* a = e->m_parent; a; a = a->m_parent) {
+        const auto* outer = dynamic_cast<const CCustomElement*>(a);
+        if (!outer || !outer->m_isSubDocument || !outer->m_subDocLoaded)
+            continue;
+        if (++depth >= kMaxNestedSubDocuments || SameRequest(outer, e))
             return true;
     }
     return false;
@@ -67,6 +108,8 @@ bool CCustomElement::LoadSubDocument()
         return false;
     CXDocServices& doc = m_owner->m_doc;
     if (m_subDocLoaded && !doc.IsSubDocChanged(this))
+        return false;
+    if (InsideItsOwnContent(this))
         return false;
 
     CSafeBuf markup;

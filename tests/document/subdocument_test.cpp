@@ -300,4 +300,46 @@ TEST_F(SubDocuments, ContentLoadedDuringAReadIsStyledAsAfterIt)
     }
 }
 
+TEST_F(SubDocuments, ContentThatHoldsItsOwnElementIsNotLoadedAgainInside)
+{
+    // The content holds the element it was loaded for, in a paragraph and
+    // on its own, and an element with another id that gets the same content.
+    const std::string content = "<p>in <x-sub docid=\"a\"></x-sub></p><x-sub docid=\"a\"></x-sub>"
+                                "<x-sub docid=\"b\"></x-sub>";
+    std::string escaped;
+    for (char c : content)
+        escaped += c == '<' ? std::string("&lt;") : c == '>' ? std::string("&gt;") : std::string(1, c);
+    server.Answer("/sub", 200,
+        Envelope(
+            "<w:answer xmlns:w=\"urn:quillmark:webservice\"><w:subdocumentDefinition><w:elementName>x-sub"
+            "</w:elementName><w:idAttribute>docid</w:idAttribute></w:subdocumentDefinition><w:subdocument>"
+            + escaped + "</w:subdocument></w:answer>"));
+    control->SubdocumentTags = FromUtf8("x-sub");
+    ASSERT_TRUE(engine->LoadDocument(FromUtf8("<div><x-sub docid=\"a\"></x-sub></div>")));
+    auto count = [&] {
+        int n = 0;
+        for (CElement* c = engine->m_doc.m_root; c; c = NextInSubtree(c, engine->m_doc.m_root))
+            n += FirstCustom(c) == c ? 1 : 0;
+        return n;
+    };
+    auto restyle = [&] {
+        engine->m_doc.m_root->StyleChanged(0);
+        engine->m_doc.DrawDoc(1);
+    };
+    // The elements inside loaded content load at the next restyle: a holds
+    // (a, a, b), of which b only is loaded; b holds (a, a, b) again, whose b
+    // asks as b did. Later restyles change nothing and ask nothing.
+    EXPECT_EQ(count(), 4);
+    restyle();
+    EXPECT_EQ(count(), 7);
+    const size_t asked = server.Requests().size();
+    for (int k = 0; k < 3; ++k)
+        restyle();
+    EXPECT_EQ(count(), 7);
+    EXPECT_EQ(server.Requests().size(), asked);
+    CSafeBuf written;
+    engine->GetSourceCode(written, 6);
+    EXPECT_EQ(Utf8(written), "<div><x-sub docid=\"a\" /></div>");
+}
+
 } // namespace
