@@ -39,6 +39,7 @@ bool CXMLHttp::Open(const char* method, const char* url)
         return false;
     m_request.url = address;
     m_request.idleTimeoutMs = kRequestTimeoutMs;
+    m_request.maxBodyBytes = kMaxAnswerBytes;
     m_opened = true;
     return true;
 }

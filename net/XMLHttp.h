@@ -15,7 +15,8 @@
 //   kProxyManual  the given host and port (0 reads as 80) with Basic
 //                 credentials when a user is given; an empty host goes direct.
 // Time-outs: 15000 ms of silence ends a request; an upload allows 60000 ms.
-// A request that gets no answer reads as status 404 with an empty body.
+// A request that gets no answer reads as status 404 with an empty body, and
+// so does an answer longer than kMaxAnswerBytes.
 
 #include "base/text/SafeBuf.h"
 #include "platform/net/Http.h"
@@ -37,6 +38,8 @@ public:
     static constexpr int kReadSize = 2048;
     static constexpr long kRequestTimeoutMs = 15000;
     static constexpr long kUploadTimeoutMs = 60000;
+    // The longest answer read: a web service answers with a small document.
+    static constexpr unsigned long long kMaxAnswerBytes = 64ULL * 1024 * 1024;
 
     CXMLHttp() = default;
     CXMLHttp(const CXMLHttp&) = delete;

@@ -81,10 +81,26 @@ void InitCurlOnce()
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
+unsigned long long BodyLimit(const HttpRequest& request)
+{
+    return request.maxBodyBytes == 0 || request.maxBodyBytes > kMaxHttpBodyBytes ? kMaxHttpBodyBytes
+                                                                                 : request.maxBodyBytes;
+}
+
+// Where the body goes while it arrives, and how long it may grow.
+struct BodySink
+{
+    HttpResponse* response;
+    unsigned long long limit;
+};
+
 size_t OnBody(char* data, size_t size, size_t count, void* user)
 {
-    HttpResponse* response = static_cast<HttpResponse*>(user);
+    BodySink* sink = static_cast<BodySink*>(user);
+    HttpResponse* response = sink->response;
     size_t n = size * count;
+    if (n > sink->limit || response->body.size() > sink->limit - n)
+        return 0; // too long: makes libcurl abandon the transfer
     try {
         response->body.append(data, n);
     } catch (...) {
@@ -181,7 +197,10 @@ HttpResponse CurlTransport::Send(const HttpRequest& request)
     curl_easy_setopt(curl, CURLOPT_BUFFERSIZE, 2048L);
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, &errorText[0]);
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, OnBody);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &response);
+    BodySink sink{&response, BodyLimit(request)};
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &sink);
+    // An answer that announces a longer body is refused before it comes.
+    curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(sink.limit));
     curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, OnHeader);
     curl_easy_setopt(curl, CURLOPT_HEADERDATA, &response);
     if (headers)
@@ -256,6 +275,8 @@ HttpResponse HttpSend(const HttpRequest& request)
         HttpRequest hop = request;
         for (int redirects = 0;; ++redirects) {
             HttpResponse response = driver->Send(hop);
+            if (response.body.size() > BodyLimit(hop))
+                return Failed("answer too long");
             if (response.status <= 0) {
                 response.status = 404;
                 response.body.clear();

@@ -16,6 +16,9 @@
 //     port): from the first redirect that leaves it on, none of them is sent,
 //     so an identifier or a cookie never reaches another site;
 //   - the answer is read until the server stops sending for the idle time;
+//     a body longer than the request's limit (kMaxHttpBodyBytes unless the
+//     caller asks for less) is abandoned, so a server that never stops
+//     sending cannot use up the memory;
 //   - any failure to get an answer (no connection, time-out, too many
 //     redirects, bad address) reads as status 404 with an empty body, so
 //     callers test the status only. A real status from the server (including
@@ -39,6 +42,10 @@ namespace qm::net {
 
 typedef std::vector<std::pair<std::string, std::string>> HttpHeaderList;
 
+// The longest answer body read when a request names no limit of its own: more
+// than the largest picture file accepted.
+constexpr unsigned long long kMaxHttpBodyBytes = 512ULL * 1024 * 1024;
+
 struct HttpRequest
 {
     std::string method = "GET";  // "GET" or "POST"
@@ -50,6 +57,9 @@ struct HttpRequest
     std::string proxyUser;       // empty: no proxy credentials
     std::string proxyPassword;
     long idleTimeoutMs = 15000; // <= 0 reads as 15000; counted in whole seconds, rounded up
+    // A longer body fails the request (status 404, empty body); 0 reads as
+    // kMaxHttpBodyBytes, and so does anything above it.
+    unsigned long long maxBodyBytes = 0;
 };
 
 struct HttpResponse

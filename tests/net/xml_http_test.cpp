@@ -79,6 +79,7 @@ TEST(XMLHttpTest, ProxyModesAndTimeOutsReachTheRequest)
         EXPECT_EQ(c.proxyPort, r.proxyPort) << where;
         EXPECT_EQ(c.proxyUser, r.proxyUser) << where;
         EXPECT_EQ(c.timeout, r.idleTimeoutMs) << where;
+        EXPECT_EQ(CXMLHttp::kMaxAnswerBytes, r.maxBodyBytes) << where;
     }
 }
 

@@ -194,6 +194,49 @@ TEST(HttpTest, IdleServerTimesOutInsteadOfHanging)
     EXPECT_EQ(server.Requests()[0].target, "/slow");
 }
 
+TEST(HttpTest, AnAnswerLongerThanTheLimitFails)
+{
+    qmtest::LoopbackServer server;
+    ASSERT_TRUE(server.Ok());
+    const std::string body(100000, 'x');
+    server.Answer("/long", 200, body);
+
+    // Over libcurl: at the limit the body comes whole, one byte less fails.
+    HttpRequest req = Get(server.Url("/long"));
+    req.maxBodyBytes = body.size();
+    HttpResponse whole = HttpSend(req);
+    EXPECT_EQ(whole.status, 200);
+    EXPECT_EQ(whole.body, body);
+    req.maxBodyBytes = body.size() - 1;
+    HttpResponse cut = HttpSend(req);
+    EXPECT_EQ(cut.status, 404);
+    EXPECT_TRUE(cut.body.empty());
+    EXPECT_FALSE(cut.error.empty());
+
+    // An installed driver's answer is held to the same limit.
+    struct Driver : qm::net::NetworkDriver
+    {
+        HttpResponse Send(const HttpRequest&) override
+        {
+            HttpResponse r;
+            r.status = 200;
+            r.body = std::string(5000, 'y');
+            return r;
+        }
+    } driver;
+    qm::events::Services::Get().SetNetwork(&driver);
+    HttpRequest viaDriver = Get("http://service.test/");
+    viaDriver.maxBodyBytes = 4999;
+    HttpResponse refused = HttpSend(viaDriver);
+    viaDriver.maxBodyBytes = 0; // the default limit
+    HttpResponse taken = HttpSend(viaDriver);
+    qm::events::Services::Get().SetNetwork(nullptr);
+    EXPECT_EQ(refused.status, 404);
+    EXPECT_TRUE(refused.body.empty());
+    EXPECT_EQ(taken.status, 200);
+    EXPECT_EQ(taken.body.size(), 5000u);
+}
+
 TEST(HttpTest, ProxyGetsAbsoluteTargetAndBasicCredentials)
 {
     qmtest::LoopbackServer proxy;
