@@ -19,8 +19,10 @@
 
 namespace {
 
-// Sub-documents loaded inside one another go no deeper than this.
+// Sub-documents loaded inside one another go no deeper than this, and the
+// content of one sub-document holds no more loaded ones than that.
 constexpr int kMaxNestedSubDocuments = 8;
+constexpr int kMaxSubDocumentsInside = 64;
 
 // The loader's answer when content was received.
 constexpr int kContentReceived = 2;
@@ -58,17 +60,34 @@ bool SameRequest(const CCustomElement* a, const CCustomElement* b)
     return same;
 }
 
+bool IsLoadedSubDocument(const CElement* e)
+{
+    const auto* custom = dynamic_cast<const CCustomElement*>(e);
+    return custom && custom->m_isSubDocument && custom->m_subDocLoaded;
+}
+
 // The element lies inside content loaded for a sub-document element that
 // asks the same question (content that holds itself would grow by one level
-// at every restyle), or inside too many loaded sub-documents.
+// at every restyle), inside too many loaded sub-documents, or in content
+// that holds too many of them already (content that names several others,
+// each naming several again, would grow without end).
 bool InsideItsOwnContent(const CCustomElement* e)
 {
     int depth = 0;
+    const CElement* outermost = nullptr;
     for (const CElement* a = e->m_parent; a; a = a->m_parent) {
-        const auto* outer = dynamic_cast<const CCustomElement*>(a);
-        if (!outer || !outer->m_isSubDocument || !outer->m_subDocLoaded)
+        if (!IsLoadedSubDocument(a))
             continue;
-        if (++depth >= kMaxNestedSubDocuments || SameRequest(outer, e))
+        if (++depth >= kMaxNestedSubDocuments || SameRequest(static_cast<const CCustomElement*>(a), e))
+            return true;
+        outermost = a;
+    }
+    if (!outermost)
+        return false;
+    int inside = 0;
+    auto* top = const_cast<CElement*>(outermost);
+    for (CElement* c = NextInSubtree(top, top); c; c = NextInSubtree(c, top)) {
+        if (IsLoadedSubDocument(c) && ++inside >= kMaxSubDocumentsInside)
             return true;
     }
     return false;

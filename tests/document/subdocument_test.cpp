@@ -300,20 +300,36 @@ TEST_F(SubDocuments, ContentLoadedDuringAReadIsStyledAsAfterIt)
     }
 }
 
+// One answer for both requests: the definition of "x-sub" elements named by
+// "docid", and the content given.
+std::string DefinitionAndContent(const std::string& content)
+{
+    std::string escaped;
+    for (char c : content)
+        escaped += c == '<' ? std::string("&lt;") : c == '>' ? std::string("&gt;") : std::string(1, c);
+    return Envelope(
+        "<w:answer xmlns:w=\"urn:quillmark:webservice\"><w:subdocumentDefinition><w:elementName>x-sub"
+        "</w:elementName><w:idAttribute>docid</w:idAttribute></w:subdocumentDefinition><w:subdocument>"
+        + escaped + "</w:subdocument></w:answer>");
+}
+
+int CountLoaded(CElement* root)
+{
+    int n = 0;
+    for (CElement* c = root; c; c = NextInSubtree(c, root)) {
+        auto* custom = dynamic_cast<CCustomElement*>(c);
+        n += custom && custom->m_subDocLoaded && custom->m_locked ? 1 : 0;
+    }
+    return n;
+}
+
 TEST_F(SubDocuments, ContentThatHoldsItsOwnElementIsNotLoadedAgainInside)
 {
     // The content holds the element it was loaded for, in a paragraph and
     // on its own, and an element with another id that gets the same content.
-    const std::string content = "<p>in <x-sub docid=\"a\"></x-sub></p><x-sub docid=\"a\"></x-sub>"
-                                "<x-sub docid=\"b\"></x-sub>";
-    std::string escaped;
-    for (char c : content)
-        escaped += c == '<' ? std::string("&lt;") : c == '>' ? std::string("&gt;") : std::string(1, c);
     server.Answer("/sub", 200,
-        Envelope(
-            "<w:answer xmlns:w=\"urn:quillmark:webservice\"><w:subdocumentDefinition><w:elementName>x-sub"
-            "</w:elementName><w:idAttribute>docid</w:idAttribute></w:subdocumentDefinition><w:subdocument>"
-            + escaped + "</w:subdocument></w:answer>"));
+        DefinitionAndContent("<p>in <x-sub docid=\"a\"></x-sub></p><x-sub docid=\"a\"></x-sub>"
+                             "<x-sub docid=\"b\"></x-sub>"));
     control->SubdocumentTags = FromUtf8("x-sub");
     ASSERT_TRUE(engine->LoadDocument(FromUtf8("<div><x-sub docid=\"a\"></x-sub></div>")));
     auto count = [&] {
@@ -340,6 +356,29 @@ TEST_F(SubDocuments, ContentThatHoldsItsOwnElementIsNotLoadedAgainInside)
     CSafeBuf written;
     engine->GetSourceCode(written, 6);
     EXPECT_EQ(Utf8(written), "<div><x-sub docid=\"a\" /></div>");
+}
+
+TEST_F(SubDocuments, ContentNamingManyOthersStopsGrowing)
+{
+    // Every element of the content gets the same content again: each level
+    // loads every id that no enclosing element has, which grows as the
+    // permutations of the six ids would without a bound on the loads.
+    std::string content;
+    for (char id = 'a'; id <= 'f'; ++id)
+        content += std::string("<x-sub docid=\"") + id + "\"></x-sub>";
+    server.Answer("/sub", 200, DefinitionAndContent(content));
+    control->SubdocumentTags = FromUtf8("x-sub");
+    ASSERT_TRUE(engine->LoadDocument(FromUtf8("<div><x-sub docid=\"a\"></x-sub></div>")));
+    size_t asked = 0;
+    int restyles = 0;
+    for (; restyles < 12 && server.Requests().size() != asked; ++restyles) {
+        asked = server.Requests().size();
+        engine->m_doc.m_root->StyleChanged(0);
+    }
+    EXPECT_LT(restyles, 12);
+    EXPECT_GT(CountLoaded(engine->m_doc.m_root), 6);
+    EXPECT_LE(CountLoaded(engine->m_doc.m_root), 65);
+    EXPECT_LE(server.Requests().size(), 70u);
 }
 
 } // namespace
