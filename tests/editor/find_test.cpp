@@ -22,7 +22,7 @@ using qmtest::EngineWithControl;
 class Find : public EngineWithControl
 {
 protected:
-    void Load(const char* markup) { ASSERT_TRUE(engine->LoadDocument(CSafeBuf(markup))); }
+    void Load(const char* markup) { ASSERT_TRUE(engine->LoadDocument(qmtest::FromUtf8(markup))); }
 
     qm::ui::ModalDialog* Dialog() const
     {
@@ -61,7 +61,7 @@ protected:
     {
         CSafeBuf markup;
         engine->GetSourceCode(markup, 2);
-        const std::string s = qmtest::Utf8(markup);
+        const std::string s = qmtest::ToUtf8(markup);
         const auto start = s.find('>', s.find("<body")) + 1;
         std::string body = s.substr(start, s.rfind("</body>") - start);
         const auto comment = body.find("<!--");
