@@ -1,0 +1,187 @@
+// The style drop-list on the real pages of tests/data/corpus, with the
+// editor's own list of styles (resources/styles.xml): the styles marked with
+// the caret in a list item, a table cell, a heading and an inline element,
+// and the block, wrapper and inline items applied over a selection that
+// runs across several blocks. Every application keeps the page's text word
+// for word and one undo gives the value back as it was.
+
+#include "tests/common/CorpusPages.h"
+#include "tests/common/TextHelpers.h"
+#include "tests/plugin/support/ControlInstance.h"
+
+#include "editor/XHTML.h"
+#include "element/Element.h"
+#include "element/Selection.h"
+#include "element/TreeQueries.h"
+#include "plugin/MorvaXEditorCtrl.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using qmtest::FromUtf8;
+
+const std::string kCorpus = std::string(QM_TEST_DATA_DIR) + "/corpus";
+
+// The first page of each package.
+std::vector<std::string> Pages()
+{
+    std::vector<std::string> pages;
+    for (const std::string& package : qmtest::List(kCorpus, true)) {
+        const std::vector<std::string> files = qmtest::List(kCorpus + "/" + package, false);
+        if (!files.empty())
+            pages.push_back(package + "/" + files.front());
+    }
+    return pages;
+}
+
+std::string PageName(const ::testing::TestParamInfo<std::string>& info)
+{
+    std::string name;
+    for (char c : info.param)
+        name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    return name;
+}
+
+// The words of the body of a written value, split where a browser shows
+// the text apart (the document's own plain text joins the text after a
+// block's end to the block's last word).
+std::vector<std::string> Words(std::string markup)
+{
+    std::vector<std::string> words;
+    if (markup.find("<html") == std::string::npos)
+        markup = "<body>" + markup + "</body>"; // a value that is a fragment
+    xmlDocPtr doc = xmlReadMemory(markup.data(), static_cast<int>(markup.size()), "value.xml", nullptr,
+        XML_PARSE_NONET | XML_PARSE_NOENT | XML_PARSE_DTDLOAD | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+    if (!doc)
+        return {"(not well-formed)"};
+    const xmlNode* n = xmlDocGetRootElement(doc);
+    while (n && !qmtest::IsNamed(n, "body")) {
+        const xmlNode* next = nullptr;
+        for (const xmlNode* c = n->children; c && !next; c = c->next)
+            if (c->type == XML_ELEMENT_NODE && (qmtest::IsNamed(c, "body") || qmtest::IsNamed(c, "html")))
+                next = c;
+        n = next;
+    }
+    std::string text;
+    if (n)
+        qmtest::CollectText(n->children, text);
+    xmlFreeDoc(doc);
+    std::istringstream in(text);
+    for (std::string w; in >> w;)
+        words.push_back(w);
+    return words;
+}
+
+std::string FirstDifference(const std::vector<std::string>& a, const std::vector<std::string>& b)
+{
+    for (size_t i = 0; i < a.size() || i < b.size(); ++i) {
+        const std::string x = i < a.size() ? a[i] : "(end)";
+        const std::string y = i < b.size() ? b[i] : "(end)";
+        if (x != y)
+            return "word " + std::to_string(i) + ": \"" + x + "\" became \"" + y + "\"";
+    }
+    return "";
+}
+
+// The first text run below the first element named tag that holds a word.
+CElement* FirstTextIn(CElement* root, const char* tag)
+{
+    for (CElement* e = root; e; e = NextInSubtree(e, root)) {
+        const unsigned short* name = e->GetTagName();
+        if (!name || !(CSafeBuf(name) == tag))
+            continue;
+        for (CElement* t = e; t; t = NextInSubtree(t, e)) {
+            if (t->IsTextElement()
+                && qmtest::ToUtf8(t->m_text).find_first_not_of(" \t\r\n") != std::string::npos)
+                return t;
+        }
+    }
+    return nullptr;
+}
+
+class StyleListCorpus : public qmtest::ControlInstanceTest, public ::testing::WithParamInterface<std::string>
+{
+protected:
+    StyleListCorpus() : ControlInstanceTest("style-corpus-home-") { }
+
+    std::string Styles(CMorvaXEditorCtrl* control)
+    {
+        unsigned short* ids = control->CurrentStyles();
+        const std::string out = qmtest::ToUtf8(CSafeBuf(ids));
+        delete[] ids;
+        return out;
+    }
+};
+
+TEST_P(StyleListCorpus, CaretMarksAndItemsOverSelectionsKeepTheTextAndUndo)
+{
+    const std::string input = qmtest::AsText(qmtest::ReadFile(kCorpus + "/" + GetParam()));
+    CMorvaXEditorCtrl* control = Start({{"Value", "<p>start</p>"}, {"Options", "2"}});
+    ASSERT_NE(nullptr, control);
+    control->SetValue(FromUtf8(input));
+    Ui().failures.clear();
+    if (control->m_viewMode == 1)
+        GTEST_SKIP() << "does not load";
+    CXHTML* engine = control->m_pXHTML;
+    ASSERT_NE(nullptr, engine);
+    CXDoc& doc = engine->m_doc;
+
+    // The caret in each kind of place: the styles the list marks there.
+    for (const char* tag : {"li", "td", "h1", "h2", "h3", "pre", "b", "i", "code", "a"}) {
+        CElement* text = FirstTextIn(doc.m_root, tag);
+        if (!text)
+            continue;
+        doc.m_root->CleanSelection(true);
+        doc.m_selectionPresent = 0;
+        doc.m_caretElement = text;
+        text->m_caretOffset = 0;
+        engine->DisplayTagBox();
+        const std::string marked = Styles(control);
+        if (tag[0] == 'h' && std::isdigit(static_cast<unsigned char>(tag[1]))) {
+            EXPECT_NE(marked.find(std::string("heading") + tag[1]), std::string::npos) << tag;
+        }
+        if (std::string(tag) == "pre") {
+            EXPECT_NE(marked.find("preformatted"), std::string::npos);
+        }
+    }
+
+    // A selection from the third text piece over some 300 characters.
+    CSafeBuf text;
+    std::vector<DocTextPiece> pieces;
+    GetDocTextPieces(doc.m_root, text, pieces);
+    if (pieces.size() < 4)
+        GTEST_SKIP() << "too little text";
+    const int start = pieces[2].at;
+    const int length = std::min(300, text.Length() - start);
+    for (const char* id :
+        {"heading2", "quotation", "division", "highlight", "note", "preformatted", "paragraph"}) {
+        SCOPED_TRACE(id);
+        const std::string before = FormValue();
+        const std::vector<std::string> words = Words(before);
+        doc.m_root->CleanSelection(true);
+        int state = 0;
+        CSafeBuf unused;
+        GetDocText(doc.m_root, unused, state, 1, start, length, nullptr);
+        doc.m_selectionPresent = 1;
+        doc.SetPositionToFirstSel(false);
+        control->ApplyStyleID(FromUtf8(id));
+        Ui().failures.clear();
+        EXPECT_TRUE(!doc.m_caretElement || doc.IsElementInTree(doc.m_caretElement));
+        const std::string after = FormValue();
+        EXPECT_EQ("", FirstDifference(words, Words(after)));
+        if (after != before) {
+            engine->OnUndo();
+            EXPECT_EQ(before, FormValue()) << "one undo";
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Debian, StyleListCorpus, ::testing::ValuesIn(Pages()), PageName);
+
+} // namespace
