@@ -127,6 +127,7 @@ void CXHTML::OnChar(unsigned int key, unsigned int repeat, unsigned int flags)
         DoAddTag("br", true, true);
         DisplayTagBox();
         return;
+    case KeyAction::Ignore: return;
     default: break;
     }
     if ((key == kLeft || key == kRight) && caret && caret->Style().rtl)

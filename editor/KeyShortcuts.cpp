@@ -14,6 +14,7 @@ constexpr unsigned int kUp = 30;
 constexpr unsigned int kDown = 31;
 constexpr unsigned int kSpace = 32;
 constexpr unsigned int kLastControl = 26;
+constexpr unsigned int kDelete = 127;
 
 // The letter in either case, or the control character (0: none).
 bool Is(unsigned int key, unsigned int upper, unsigned int control)
@@ -73,6 +74,8 @@ KeyAction ShortcutAfterGuard(unsigned int& key, unsigned int& flags, KeyModifier
         if (key == kUp || key == kDown) {
             key = key == kUp ? kHome : kEnd;
             flags = 0;
+        } else if (held.command && key >= kSpace && key != kDelete) {
+            return KeyAction::Ignore;
         }
     }
     if (key == kReturn && held.shift)
@@ -99,6 +102,7 @@ const char* KeyActionName(KeyAction action)
     case KeyAction::PageUp: return "page-up";
     case KeyAction::PageDown: return "page-down";
     case KeyAction::LineBreak: return "line-break";
+    case KeyAction::Ignore: return "ignore";
     }
     return "document";
 }

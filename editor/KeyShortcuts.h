@@ -25,6 +25,7 @@ enum class KeyAction
     PageUp,
     PageDown,
     LineBreak,
+    Ignore, // a character with Command held that stands for no command
 };
 
 struct KeyModifiers
@@ -39,7 +40,9 @@ struct KeyModifiers
 // Return (13) in key.
 KeyAction ShortcutBeforeGuard(unsigned int& key, KeyModifiers held);
 // After the guard. Enter becomes Return; with Command, up and down arrows
-// become Home (1) and End (4) with flags 0 and go on to the document.
+// become Home (1) and End (4) with flags 0 and go on to the document. A
+// printable character with Command held that is no shortcut is ignored:
+// Command+letter is a command key, never typing.
 KeyAction ShortcutAfterGuard(unsigned int& key, unsigned int& flags, KeyModifiers held);
 // A name for reports and tests ("select-all", "document" ...).
 const char* KeyActionName(KeyAction action);

@@ -156,6 +156,25 @@ TEST_F(EngineKeys, ControlASelectsAllAndHomeDoesNot)
     EXPECT_NE(engine->m_doc.m_root->m_firstChild->m_firstChild->m_selected, 0);
 }
 
+// Command with a letter that is no shortcut (Command+Q, Command+J, and with
+// Shift) leaves the text and the undo list as they were; the same letter
+// without Command is typed.
+TEST_F(EngineKeys, CommandWithAnUnmappedLetterTypesNothing)
+{
+    Load("<p>one|</p>");
+    const int undoSteps = engine->m_doc.m_undoList.GetCount();
+    Hold(qm::events::kModCommand);
+    engine->OnChar('q', 1, 0);
+    engine->OnChar('j', 1, 0);
+    Hold(qm::events::kModCommand | qm::events::kModShift);
+    engine->OnChar('Q', 1, 0);
+    EXPECT_EQ(Content(), "<p>one</p>");
+    EXPECT_EQ(engine->m_doc.m_undoList.GetCount(), undoSteps);
+    Hold(0);
+    engine->OnChar('q', 1, 0);
+    EXPECT_EQ(Content(), "<p>oneq</p>");
+}
+
 TEST_F(EngineKeys, PageKeysScrollHalfAViewEvenInLockedContent)
 {
     Load("<p>one|</p>");
