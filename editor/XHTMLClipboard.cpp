@@ -56,8 +56,21 @@ void PlainTextOf(CXHTML& engine, const CSafeBuf& markup, CSafeBuf& text)
     wrapped += markup;
     wrapped += "</body>";
     CSrcElement body("body", &engine);
-    if (body.LoadDoc(wrapped))
-        body.GetSourceCode(text, -1, 0x80 | 0x100, false);
+    if (!body.LoadDoc(wrapped))
+        return;
+    body.GetSourceCode(text, -1, 0x80 | 0x100, false);
+    // A block, heading, list or item writes line ends after its text to
+    // part it from what follows. After the last one nothing follows: that
+    // break was never selected, and it goes.
+    CSrcElement* last = body.LastChild();
+    if (last && !last->IsTextNode()
+        && ((last->ElementType() & (CSrcElement::kBlock | CSrcElement::kHeading | CSrcElement::kList))
+            || last->IsTag("li") || last->IsTag("dt") || last->IsTag("dd"))) {
+        int end = text.Length();
+        while (end > 0 && (text.GetAt(end - 1) == '\r' || text.GetAt(end - 1) == '\n'))
+            --end;
+        text.CutAt(end);
+    }
 }
 
 // Writes the selection to the clipboard; true when it reached it.

@@ -7,6 +7,7 @@
 #include "tests/common/ScriptedUiDriver.h"
 #include "tests/common/TextHelpers.h"
 #include "tests/editor/support/EngineWithControl.h"
+#include "tests/editor/support/MarkedDocument.h"
 
 #include "element/Element.h"
 #include "element/markup/SourceCode.h"
@@ -105,12 +106,27 @@ std::string BoardLines()
 class Clipboard : public qmtest::EngineWithControl
 {
 protected:
-    // Loads markup: "|" the caret, "[" "]" the selected characters of one run.
+    // Loads markup: "|" the caret, "[" "]" the selected characters (of one
+    // run, or from one run to another across elements; the caret then
+    // stands at the selection's start).
     void Load(std::string markup)
     {
         const std::string::size_type open = markup.find('[');
         const std::string::size_type close = markup.find(']');
         std::string selected;
+        if (open != std::string::npos && close != std::string::npos && markup.find('<', open) < close) {
+            ASSERT_TRUE(engine->LoadDocument(CSafeBuf(markup.c_str())));
+            qmtest::MarkSelection(*engine);
+            CPtrList runs;
+            engine->m_doc.m_root->GetAllChildren(&runs, 0, true, kKindText, 0);
+            ASSERT_GT(runs.GetCount(), 0);
+            auto* first = static_cast<CElement*>(runs.GetHead());
+            first->m_caretOffset = first->m_selStart;
+            engine->m_doc.m_caretElement = first;
+            // Undo goes back to the text without the brackets.
+            engine->GetSourceCode(engine->m_doc.m_sourceBaseline, 6);
+            return;
+        }
         if (open != std::string::npos && close != std::string::npos) {
             selected = markup.substr(open + 1, close - open - 1);
             markup.erase(close, 1);
