@@ -622,6 +622,16 @@ public:
     // they are. False, with nothing changed, when the edit guard or the
     // insertion rules refuse.
     bool InsertHTMLCode(const unsigned short* markup, bool outside, bool pasted = false);
+    // The editor's own markup (its clipboard flavour, a drop of its own
+    // drag) put back in at the caret, as InsertHTMLCode with outside false,
+    // with two differences that keep its text as it was copied: links that
+    // stood side by side in it get no separator between them, and markup
+    // copied from inside one paragraph or heading to inside another (a
+    // first and a last p or heading, partly selected) joins the paragraph
+    // at the caret at both ends: the first block's content goes in at the
+    // caret, the blocks between as blocks, the last block's content before
+    // the text after the caret. Answers as InsertHTMLCode.
+    bool InsertOwnMarkup(const unsigned short* markup);
     // Deletes the selection, cleans a copy of the markup and inserts it, then
     // repairs, lays out, draws and reports the change.
     void CleanAndInsertXHTMLCode(const unsigned short* markup);
@@ -944,6 +954,12 @@ public:
     // path that is uploaded and inserted where the document takes a file of
     // its type; the errors are shown once.
     void PasteFiles();
+    // Deletes the selection that a cut or a moving drop takes away (through
+    // the root, as a drop does, or the document's DeleteSelection). When it
+    // ran from inside one paragraph or heading into another of the same
+    // parent, what is left of the two becomes one block again, as the text
+    // stood around the part taken: no word is left split over two blocks.
+    void DeleteTakenSelection(bool throughRoot);
     // An image file was uploaded and stored under url: its entry in the
     // document's list of images waiting for upload is emptied and every
     // image whose source is url loads its picture again. Answers whether

@@ -99,6 +99,42 @@ bool CopySelection(CXHTML& engine)
     return true;
 }
 
+// A paragraph or heading: the blocks whose text a cut may join.
+bool IsTextBlock(const CElement* e) { return e && (e->m_kind == kKindP || IsHeadingKind(e->m_kind)); }
+
+// The two blocks a selection starts and ends in when it runs from inside
+// one paragraph or heading into the text of another: a cut leaves the
+// text before the selection in the first and the text after it in the
+// second, which then belong together again as one block.
+struct CutEdges
+{
+    CElement* first = nullptr;
+    CElement* last = nullptr;
+};
+
+CutEdges EdgesOfSelection(CElement* root)
+{
+    CutEdges edges;
+    if (!root)
+        return edges;
+    CPtrList selected;
+    root->GetAllChildren(&selected, 0, true, 0, 0);
+    if (selected.GetCount() < 2)
+        return edges;
+    auto* head = static_cast<CElement*>(selected.GetHead());
+    auto* tail = static_cast<CElement*>(selected.GetTail());
+    if (!head->IsTextElement() || !tail->IsTextElement())
+        return edges;
+    CElement* first = head->GetFirstBlockParent();
+    CElement* last = tail->GetFirstBlockParent();
+    if (!IsTextBlock(first) || !IsTextBlock(last) || first == last || first->m_selected || last->m_selected
+        || first->IsOneOfParent(last) || last->IsOneOfParent(first) || first->m_parent != last->m_parent)
+        return edges;
+    edges.first = first;
+    edges.last = last;
+    return edges;
+}
+
 // Removes every carriage return and line feed: text pasted or dropped
 // into an image's text stays one line.
 void JoinLines(CSafeBuf& text)
@@ -135,7 +171,7 @@ void CXHTML::OnCut()
     // What did not reach the clipboard is not deleted.
     if (!m_doc.m_selectionPresent || !CopySelection(*this))
         return;
-    m_doc.DeleteSelection(false);
+    DeleteTakenSelection(false);
     DocDrawDoc();
     DocUpdateKeyCursor();
     m_doc.Redraw();
@@ -170,7 +206,7 @@ void CXHTML::OnPaste()
         if (GetClipboardString(kOwnFlavor, text, true)) {
             if (!TakesMarkup(m_doc.m_caretElement) || text.IsEmpty())
                 return;
-            InsertHTMLCode(text, false);
+            InsertOwnMarkup(text);
             if (m_doc.m_root)
                 m_doc.m_root->CheckDocument();
             DocDrawDoc();
@@ -208,6 +244,29 @@ void CXHTML::OnPaste()
     m_doc.Redraw();
     m_doc.SetLastKeyPos(m_doc.m_caretPoint);
     NotifyChange(true);
+}
+
+void CXHTML::DeleteTakenSelection(bool throughRoot)
+{
+    const CutEdges edges = EdgesOfSelection(m_doc.m_root);
+    if (throughRoot) {
+        if (m_doc.m_root)
+            m_doc.m_root->DeleteSelection();
+        m_doc.m_selectionPresent = 0;
+    } else {
+        m_doc.DeleteSelection(false);
+    }
+    // "Hello wor" and "ld again" left by taking "ld" to "Wor" out of
+    // "Hello world" and "World again" become "Hello world again".
+    if (edges.first && m_doc.IsElementInTree(edges.first) && m_doc.IsElementInTree(edges.last)
+        && edges.first->m_nextSibling == edges.last) {
+        CElement* end = edges.first->m_lastChild;
+        edges.last->MoveChildrenTo(edges.first, end ? end->GetID() : 0, true, 0, 0);
+        edges.last->m_parent->RemoveChild(edges.last->GetID(), true, true);
+        edges.first->StyleChanged(1);
+    }
+    if (!m_doc.IsElementInTree(m_doc.m_caretElement))
+        m_doc.ValidateKeyCursor();
 }
 
 void CXHTML::PasteFiles()

@@ -173,12 +173,9 @@ int CXHTML::ReceiveDrop(qm::dnd::DragSession& drag, CPoint point)
             return kRefused;
         if (own && m_doc.m_root) {
             // A move: the dragged selection goes before its copy comes in.
-            m_doc.m_root->DeleteSelection();
-            m_doc.m_selectionPresent = 0;
-            if (!m_doc.IsElementInTree(m_doc.m_caretElement))
-                m_doc.ValidateKeyCursor();
+            DeleteTakenSelection(true);
         }
-        InsertHTMLCode(text, false);
+        InsertOwnMarkup(text);
         if (m_doc.m_root)
             m_doc.m_root->CheckDocument();
         DocDrawDoc();

@@ -173,6 +173,101 @@ bool CXHTML::InsertHTMLCode(const unsigned short* markup, bool outside, bool pas
     return true;
 }
 
+namespace {
+
+bool IsTextBlockTag(const CSrcElement* e)
+{
+    for (const char* tag : {"p", "h1", "h2", "h3", "h4", "h5", "h6"}) {
+        if (e->IsTag(tag))
+            return true;
+    }
+    return false;
+}
+
+// The markup of e's children (the content of a block, without its tags).
+CSafeBuf ContentMarkup(const CSrcElement* e)
+{
+    CSafeBuf out, code;
+    for (CSrcElement* c = e->FirstChild(); c; c = c->NextSibling()) {
+        code.Empty();
+        c->GetSourceCode(code, 0, kChildOutputMode, true);
+        out += code;
+    }
+    return out;
+}
+
+// Restores a switch of the engine when a scope ends.
+class SwitchScope
+{
+public:
+    SwitchScope(bool& flag, bool value) : m_flag(flag), m_saved(flag) { m_flag = value; }
+    ~SwitchScope() { m_flag = m_saved; }
+    SwitchScope(const SwitchScope&) = delete;
+    SwitchScope& operator=(const SwitchScope&) = delete;
+
+private:
+    bool& m_flag;
+    bool m_saved;
+};
+
+} // namespace
+
+bool CXHTML::InsertOwnMarkup(const unsigned short* markup)
+{
+    if (!markup)
+        return false;
+    const SwitchScope noSeparators(m_separateLinks, false);
+    CElement* caret = m_doc.m_caretElement;
+    if (!caret || !caret->IsTextElement() || !InsideParagraphOrHeading(caret))
+        return InsertHTMLCode(markup, false);
+
+    CSafeBuf wrapped("<body");
+    if (m_control && !m_control->Namespaces.IsEmpty()) {
+        wrapped += " ";
+        wrapped += m_control->Namespaces;
+    }
+    wrapped += ">";
+    wrapped += markup;
+    wrapped += "</body>";
+    std::unique_ptr<CSrcElement> tree(new CSrcElement("body", this));
+    if (!tree->LoadDoc(wrapped))
+        return InsertHTMLCode(markup, false);
+    CSrcElement* first = tree->FirstChild();
+    CSrcElement* last = tree->LastChild();
+    if (!first || first == last || !IsTextBlockTag(first) || !IsTextBlockTag(last))
+        return InsertHTMLCode(markup, false);
+    CSafeBuf between, code;
+    for (CSrcElement* c = first->NextSibling(); c && c != last; c = c->NextSibling()) {
+        code.Empty();
+        c->GetSourceCode(code, 0, kChildOutputMode, true);
+        between += code;
+    }
+    const CSafeBuf head = ContentMarkup(first);
+    const CSafeBuf tail = ContentMarkup(last);
+    tree.reset();
+
+    // The whole fragment must be welcome here, as for InsertHTMLCode.
+    if (!MayChange(kActionInsert, nullptr, 0) || !m_doc.CanInsertTo(markup, nullptr, nullptr, true))
+        return false;
+    if (!head.IsEmpty() && !InsertHTMLCode(head, false))
+        return false;
+    // The paragraph breaks after the first block's content, as by Return;
+    // the blocks between go in before the second half, whose start then
+    // takes the last block's content.
+    m_doc.EmulateReturnKey();
+    CElement* second = m_doc.m_caretElement;
+    if (!between.IsEmpty()) {
+        InsertHTMLCode(between, false);
+        if (second && m_doc.IsElementInTree(second) && second->IsTextElement()) {
+            second->m_caretOffset = 0;
+            m_doc.m_caretElement = second;
+        }
+    }
+    if (!tail.IsEmpty())
+        InsertHTMLCode(tail, false);
+    return true;
+}
+
 void CXHTML::InsertMarkupChild(CSrcElement* child, bool outside, bool& trim)
 {
     const CSafeBuf code = ChildMarkup(child, outside, trim);

@@ -134,6 +134,8 @@ CSafeBuf PrepareMarkup(const CElement* e, const unsigned short* markup)
 // side, empty text runs passed over, is also a link.
 void SeparateLinks(CElement* link)
 {
+    if (link->m_owner && !link->m_owner->m_separateLinks)
+        return;
     for (bool after : {true, false}) {
         CElement* s = after ? link->m_nextSibling : link->m_prevSibling;
         while (s && s->IsTextElement() && s->m_text.IsEmpty())

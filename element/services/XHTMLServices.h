@@ -74,6 +74,10 @@ public:
     // Set by a text run when a key cannot be carried out where the caret
     // stands; cleared before and tested after each key.
     unsigned int m_keyRefused = 0;
+    // A link inserted beside another link gets a " | " text between them
+    // (uploaded files inserted one after another). Off while the editor's
+    // own markup goes back in, whose links stood side by side as copied.
+    bool m_separateLinks = true;
 
     // ---- the row, column and table selection (table rows and columns) ----
     // What the engine's select-table, select-row and select-column commands

@@ -237,3 +237,25 @@ TEST_F(Clipboard, CutChangesNothingUnlessTheCopyReachedTheClipboard)
     EXPECT_EQ(engine->m_doc.m_undoList.GetCount(), undoSteps);
     EXPECT_EQ(engine->m_doc.m_selectionPresent, 1);
 }
+
+// Cut from inside one paragraph into another, then paste at the same
+// place: the text comes back word for word in its two paragraphs, and two
+// undo steps go back through the cut to the start.
+TEST_F(Clipboard, CutAcrossParagraphsAndPasteBackRestoresTheText)
+{
+    const std::string original = "<p>Hello world</p><p>World <b>again</b></p><p>End</p>";
+    for (const char* marked : {"<p>Hello wor[ld</p><p>Wor]ld <b>again</b></p><p>End</p>",
+             "<p>Hel[lo world</p><p>World <b>again</b></p><p>E]nd</p>",
+             "<p>Hello world</p><p>World <b>ag[ain</b></p><p>En]d</p>"}) {
+        SCOPED_TRACE(marked);
+        Load(marked);
+        engine->OnCut();
+        const std::string afterCut = Content();
+        engine->OnPaste();
+        EXPECT_EQ(Content(), original);
+        engine->OnUndo();
+        EXPECT_EQ(Content(), afterCut);
+        engine->OnUndo();
+        EXPECT_EQ(Content(), original);
+    }
+}

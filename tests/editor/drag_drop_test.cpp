@@ -8,6 +8,7 @@
 #include "tests/common/TempDir.h"
 #include "tests/common/TextHelpers.h"
 #include "tests/editor/support/EngineWithControl.h"
+#include "tests/editor/support/MarkedDocument.h"
 #include "tests/net/support/LoopbackServer.h"
 
 #include "base/shims/Pasteboard.h"
@@ -252,6 +253,25 @@ TEST_F(PointedEdits, AMoveWithinOneRunLandsAtTheDropPoint)
     AddToken(drag, engine->m_doc.m_dragToken);
     EXPECT_EQ(engine->ReceiveDrop(drag, PointAt("abcdefgh", 6)), 0);
     EXPECT_EQ(Content(), "<p>abefcdgh</p>");
+}
+
+// The own selection moved from inside one paragraph into the next, to the
+// start of a third: the two it came from join again (no word left split
+// over two blocks), and the moved part joins the text at the drop point at
+// both ends. One undo step takes the move back.
+TEST_F(PointedEdits, AMoveAcrossParagraphsJoinsWhatItLeaves)
+{
+    const char* original = "<p>Hello world</p><p>World again</p><p>End</p>";
+    ASSERT_TRUE(qmtest::LoadMarked(*engine, "<p>Hello wor[ld</p><p>Wor]ld again</p><p>End</p>", 300));
+    engine->GetSourceCode(engine->m_doc.m_sourceBaseline, 6); // undo's text: without the brackets
+    engine->m_doc.DrawDoc(2);
+    qm::dnd::DragSession drag;
+    AddText(drag, kFlavorEditorMarkup, "<p>ld</p><p>Wor</p>");
+    AddToken(drag, engine->m_doc.m_dragToken);
+    EXPECT_EQ(engine->ReceiveDrop(drag, PointAt("End", 0)), 0);
+    EXPECT_EQ(Content(), "<p>Hello world again</p><p>ld</p><p>WorEnd</p>");
+    engine->OnUndo();
+    EXPECT_EQ(Content(), original);
 }
 
 } // namespace
