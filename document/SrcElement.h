@@ -350,3 +350,13 @@ private:
     // write, bottom up).
     bool m_holdsBlock = false;
 };
+
+// The plain text of selection markup, as the clipboard and a drag carry it
+// beside the markup: the markup read as the content of a body (whose start
+// tag carries the declarations of namespaces when they are not empty) and
+// written as text. The line ends that a block, heading, list or item
+// writes after the last of them go: nothing follows them, and they stand
+// for a paragraph break that was not selected. Empty when the markup does
+// not read.
+void SelectionPlainText(
+    const CSafeBuf& markup, const CSafeBuf& namespaces, CXHTMLServices* owner, CSafeBuf& out);

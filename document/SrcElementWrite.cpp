@@ -370,3 +370,30 @@ void CSrcElement::AppendScriptSource(CSafeBuf& out, int level, int mode, bool fl
     }
     AppendCData(out, s + start, n - start);
 }
+
+void SelectionPlainText(
+    const CSafeBuf& markup, const CSafeBuf& namespaces, CXHTMLServices* owner, CSafeBuf& out)
+{
+    out.Empty();
+    CSafeBuf wrapped("<body");
+    if (!namespaces.IsEmpty()) {
+        wrapped += " ";
+        wrapped += namespaces;
+    }
+    wrapped += ">";
+    wrapped += markup;
+    wrapped += "</body>";
+    CSrcElement body("body", owner);
+    if (!body.LoadDoc(wrapped))
+        return;
+    body.GetSourceCode(out, -1, kSourcePlainText | kSourceBodyContent, false);
+    CSrcElement* last = body.LastChild();
+    if (last && !last->IsTextNode()
+        && ((last->ElementType() & (CSrcElement::kBlock | CSrcElement::kHeading | CSrcElement::kList))
+            || last->IsTag("li") || last->IsTag("dt") || last->IsTag("dd"))) {
+        int end = out.Length();
+        while (end > 0 && (out.GetAt(end - 1) == '\r' || out.GetAt(end - 1) == '\n'))
+            --end;
+        out.CutAt(end);
+    }
+}

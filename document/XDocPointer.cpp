@@ -66,18 +66,6 @@ bool IsDraggedAsElement(long kind)
 
 bool IsTableLike(long kind) { return kind == kKindTable || IsCellKind(kind) || kind == kKindTr; }
 
-// The plain text of selection markup: read as a body and written as text.
-void PlainTextOf(const CSafeBuf& markup, CXHTMLServices* owner, CSafeBuf& out)
-{
-    out.Empty();
-    CSafeBuf wrapped("<body>");
-    wrapped += markup;
-    wrapped += "</body>";
-    CSrcElement body("body", owner);
-    if (body.LoadDoc(wrapped))
-        body.GetSourceCode(out, -1, 0x80 | 0x100, false);
-}
-
 // The caret shows only while the control has the keyboard focus.
 unsigned char CaretShownWith(const CControlServices* control)
 {
@@ -204,7 +192,7 @@ bool CXDoc::StartSelectionDrag()
     drag.AddFlavor(kDragItem, kFlavorEditorTag, token, sizeof token);
     if (!markup.IsEmpty()) {
         CSafeBuf text;
-        PlainTextOf(markup, m_owner, text);
+        SelectionPlainText(markup, CSafeBuf(), m_owner, text);
         drag.AddFlavor(kDragItem, kFlavorUnicodeText, static_cast<const unsigned short*>(text),
             static_cast<std::size_t>(text.Length()) * sizeof(unsigned short));
     }

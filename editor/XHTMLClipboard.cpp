@@ -42,37 +42,6 @@ void Relay(CXHTML& engine, unsigned int id)
         engine.m_control->PostMessage(1, id, 0);
 }
 
-// The plain text of selection markup, read as the content of a body that
-// declares the control's namespaces.
-void PlainTextOf(CXHTML& engine, const CSafeBuf& markup, CSafeBuf& text)
-{
-    text.Empty();
-    CSafeBuf wrapped("<body");
-    if (engine.m_control && !engine.m_control->Namespaces.IsEmpty()) {
-        wrapped += " ";
-        wrapped += engine.m_control->Namespaces;
-    }
-    wrapped += ">";
-    wrapped += markup;
-    wrapped += "</body>";
-    CSrcElement body("body", &engine);
-    if (!body.LoadDoc(wrapped))
-        return;
-    body.GetSourceCode(text, -1, 0x80 | 0x100, false);
-    // A block, heading, list or item writes line ends after its text to
-    // part it from what follows. After the last one nothing follows: that
-    // break was never selected, and it goes.
-    CSrcElement* last = body.LastChild();
-    if (last && !last->IsTextNode()
-        && ((last->ElementType() & (CSrcElement::kBlock | CSrcElement::kHeading | CSrcElement::kList))
-            || last->IsTag("li") || last->IsTag("dt") || last->IsTag("dd"))) {
-        int end = text.Length();
-        while (end > 0 && (text.GetAt(end - 1) == '\r' || text.GetAt(end - 1) == '\n'))
-            --end;
-        text.CutAt(end);
-    }
-}
-
 // Writes the selection to the clipboard; true when it reached it.
 bool CopySelection(CXHTML& engine)
 {
@@ -81,7 +50,7 @@ bool CopySelection(CXHTML& engine)
     if (markup.IsEmpty())
         return false;
     CSafeBuf text;
-    PlainTextOf(engine, markup, text);
+    SelectionPlainText(markup, engine.m_control ? engine.m_control->Namespaces : CSafeBuf(), &engine, text);
     try {
         qm::dnd::Pasteboard& board = qm::events::Services::Get().Pasteboards().Clipboard();
         board.Clear();

@@ -55,7 +55,13 @@ public:
                 std::vector<unsigned short> text(data.size() / 2);
                 if (!text.empty())
                     std::memcpy(text.data(), data.data(), text.size() * 2);
-                line += " \"" + qmtest::Utf8(text.data(), static_cast<int>(text.size())) + "\"";
+                // Line ends as \r and \n, so that a case holds them on its line.
+                std::string shown;
+                for (char c : qmtest::Utf8(text.data(), static_cast<int>(text.size())))
+                    shown += c == '\r' ? std::string("\\r")
+                        : c == '\n'    ? std::string("\\n")
+                                       : std::string(1, c);
+                line += " \"" + shown + "\"";
             }
         }
         drags.push_back(line);
