@@ -119,6 +119,33 @@ int IntValue(const CSafeBuf& text, int fallback)
     return std::atoi(digits.c_str());
 }
 
+// The most rows or columns the table dialog grows a table to: the size the
+// table picker offers. Each new row is another pass over the whole table, so
+// a mistyped count of thousands would hold the editor for minutes.
+constexpr int kMaxGrownCount = 255;
+
+// The row or column count of an answered table dialog: own (the table's
+// present count) unless the field holds a plain decimal number that does
+// not grow the table past kMaxGrownCount. Digits are not cut short: a count
+// too long to read is refused, not read as another number.
+int CountValue(const CSafeBuf& text, int own)
+{
+    CSafeBuf t = text;
+    t.Trim();
+    if (t.IsEmpty())
+        return own;
+    long long n = 0;
+    for (int i = 0; i < t.Length(); ++i) {
+        const unsigned short c = t.GetAt(i);
+        if (c < '0' || c > '9')
+            return own;
+        n = n * 10 + (c - '0');
+        if (n > kMaxGrownCount && n > own)
+            return own;
+    }
+    return static_cast<int>(n);
+}
+
 int Span(CElement* cell, const char* attribute)
 {
     CSafeBuf span;
@@ -394,9 +421,9 @@ bool CXHTML::DoTablePrp(CElement* element, int rows, int cols, int border, int c
             table->SetAttrString(attribute, static_cast<const unsigned short*>(value));
     }
     page.Value("rows", value);
-    const int newRows = IntValue(value, ownRows);
+    const int newRows = CountValue(value, ownRows);
     page.Value("cols", value);
-    const int newCols = IntValue(value, ownCols);
+    const int newCols = CountValue(value, ownCols);
     // A table keeps its shape, short rows included, unless asked for
     // another size.
     if (newRows != ownRows || newCols != ownCols)

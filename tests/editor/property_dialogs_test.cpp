@@ -10,6 +10,7 @@
 
 #include "element/Element.h"
 #include "element/ElementKinds.h"
+#include "elements/TableElement.h"
 
 namespace {
 
@@ -186,6 +187,44 @@ TEST_F(PropertyDialogs, TableReshapeCountsTheColumnsThatRowSpansTakeInARow)
         EXPECT_TRUE(engine->DoTablePrp(Find(kKindTable), -1, -1, -1, -1, -1, false, false));
         EXPECT_EQ(Markup(), c.markup);
     }
+}
+
+// Counts the table can take are read whole; an entry that is no count, or
+// one that would grow the table past 255 rows or columns (a slip of the
+// finger that would otherwise hold the editor for minutes), leaves that
+// direction as it is. A long number is not cut short into another one.
+TEST_F(PropertyDialogs, TableCountsThatAreNoSizeLeaveTheTableAsItIs)
+{
+    const char* const two = "<table><tbody><tr><td>a</td><td>b</td></tr></tbody></table>";
+    struct Case
+    {
+        std::vector<qm::ui::DialogField> fields;
+        const char* markup;
+    };
+    const Case cases[] = {
+        {{{"rows", ""}, {"cols", "-1"}}, two},
+        {{{"rows", "two"}, {"cols", "2.5"}}, two},
+        {{{"rows", "1000000"}, {"cols", "99999999999999999999"}}, two},
+        {{{"rows", "1234567"}}, two},
+        {{{"cols", "256"}}, two},
+        {{{"rows", "00000000001"}, {"cols", " 3 "}},
+            "<table><tbody><tr><td>a</td><td>b</td><td>\xC2\xA0</td></tr></tbody></table>"},
+    };
+    for (const Case& c : cases) {
+        Load(two);
+        Ok(c.fields);
+        EXPECT_TRUE(engine->DoTablePrp(Find(kKindTable), -1, -1, -1, -1, -1, false, false));
+        EXPECT_EQ(Markup(), c.markup);
+    }
+
+    // The largest size is taken.
+    Load(two);
+    Ok({{"rows", "255"}, {"cols", "3"}});
+    EXPECT_TRUE(engine->DoTablePrp(Find(kKindTable), -1, -1, -1, -1, -1, false, false));
+    int columns = 0, rows = 0;
+    static_cast<CTableElement*>(Find(kKindTable))->GetRowCol(columns, rows);
+    EXPECT_EQ(rows, 255);
+    EXPECT_EQ(columns, 3);
 }
 
 TEST_F(PropertyDialogs, InsertCommandsPutTheNewElementAtTheCaret)
