@@ -16,6 +16,7 @@
 #include "base/text/U16.h"
 #include "editor/EnglishTexts.h"
 #include "editor/SelectedElements.h"
+#include "editor/TableGrid.h"
 #include "element/Element.h"
 #include "element/ElementKinds.h"
 #include "element/factory/ElementFactory.h"
@@ -253,6 +254,10 @@ void Reshape(CTableElement* table, int rows, int cols)
                 reaching.push_back({ColSpan(cell), down});
         }
     }
+    // A row whose every column is taken by cells spanning down from above
+    // lost all its own cells: a row holds at least one cell, so it goes and
+    // the cells spanning through it end a row sooner, as after a merge.
+    DropEmptyRows(table, true);
 }
 
 } // namespace

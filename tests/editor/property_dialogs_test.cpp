@@ -187,6 +187,15 @@ TEST_F(PropertyDialogs, TableReshapeCountsTheColumnsThatRowSpansTakeInARow)
         EXPECT_TRUE(engine->DoTablePrp(Find(kKindTable), -1, -1, -1, -1, -1, false, false));
         EXPECT_EQ(Markup(), c.markup);
     }
+
+    // Two columns taken by A and B down both rows leave the second row no
+    // cell of its own: the row goes (a row without cells is no XHTML) and
+    // A and B span one row.
+    Load("<table><tbody><tr><td rowspan=\"2\">A</td><td rowspan=\"2\">B</td><td>C</td></tr>"
+         "<tr><td>D</td></tr></tbody></table>");
+    Ok({{"cols", "2"}});
+    EXPECT_TRUE(engine->DoTablePrp(Find(kKindTable), -1, -1, -1, -1, -1, false, false));
+    EXPECT_EQ(Markup(), "<table><tbody><tr><td>A</td><td>B</td></tr></tbody></table>");
 }
 
 // Counts the table can take are read whole; an entry that is no count, or
