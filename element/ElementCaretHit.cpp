@@ -24,6 +24,23 @@ bool Holds(const CRect& r, const CPoint& pt)
 
 bool IsRowOrGroup(const CElement* e) { return e->m_kind == kKindTr || IsRowGroupKind(e->m_kind); }
 
+// Whether a table child of e under pt (in e's coordinates) shows its resize
+// cursor there. A table that fills a div has its edge bands inside the div's
+// own band: the table answers there, so that its edges can be dragged.
+bool OnTableResizeBand(CElement* e, const CPoint& pt)
+{
+    for (CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
+        if (c->m_kind != kKindTable)
+            continue;
+        const CPoint own(pt.x - c->Lay().m_position.x, pt.y - c->Lay().m_position.y);
+        if (!Holds(CRect(0, 0, BoxWidth(c), BoxHeight(c)), own))
+            continue;
+        const CPoint at = DocumentPosition(c);
+        return c->MouseCursorType(CPoint(at.x + own.x, at.y + own.y)) != 0;
+    }
+    return false;
+}
+
 } // namespace
 
 CElement* ForceCursorInsideCheck(CElement* e, const CPoint& pt)
@@ -109,7 +126,7 @@ CElement* CElement::WhereCursorOn(CPoint pt)
     if (m_kind == kKindDiv) {
         CRect inner = hit;
         inner.DeflateRect(kDivBand, kDivBand);
-        if (!Holds(inner, pt))
+        if (!Holds(inner, pt) && !OnTableResizeBand(this, local))
             return this;
     }
     for (CElement* c = m_firstChild; c; c = c->m_nextSibling) {
