@@ -196,7 +196,13 @@ bool CXDoc::Restore(CPtrList& from, CPtrList& to, int toButton)
         m_horizontalBar.SetValue(used->scrollX / 2);
         m_verticalBar.SetValue(used->scrollY / 2);
         try {
+            // The click only puts the caret back: the shape the pointer last
+            // showed (a table edge's resize shape, say) is not where the click
+            // lands, and must not start a resize there.
+            const int shape = m_pointerShape;
+            m_pointerShape = 0;
             LButtonDown(0, CPoint(used->caretX, used->caretY));
+            m_pointerShape = shape;
             Redraw();
         } catch (...) {
             WriteExcpInfo("Restore");

@@ -179,6 +179,29 @@ TEST_F(ResizeHandles, ATableEdgeShowsItsWidthAndTakesIt)
     }
 }
 
+// Undo puts the caret back with a simulated click, here in the first cell
+// within the table's left edge band; the pointer last showed the resize
+// shape, but the click starts no resize and shows no size tip.
+TEST_F(ResizeHandles, UndoOfATableResizeStartsNoResize)
+{
+    ASSERT_TRUE(Load(kTable));
+    const CRect a = Box("td");
+    Press(CPoint(a.left + 2, (a.top + a.bottom) / 2));
+    Release(CPoint(a.left + 2, (a.top + a.bottom) / 2));
+    const CRect t = Box("table");
+    const CPoint edge(t.right - 2, (t.top + t.bottom) / 2);
+    Press(edge);
+    ASSERT_EQ(3, engine->m_doc.m_resizeState);
+    engine->OnMouseMove(kHeld, CPoint(edge.x - 100, edge.y));
+    Release(CPoint(edge.x - 100, edge.y));
+    ASSERT_NE(std::string::npos, Body().find("width=\"300\"")) << Body();
+    engine->m_doc.m_tooltipText.Empty();
+    engine->OnUndo();
+    EXPECT_NE(std::string::npos, Body().find("width=\"400\"")) << Body();
+    EXPECT_EQ(0, engine->m_doc.m_resizeState);
+    EXPECT_EQ("", Tip());
+}
+
 // A cell border stops 16 pixels short of the far edge of either cell beside
 // it: the outline stays where it last was. The resize rectangle holds the
 // cell's new content width.
