@@ -125,26 +125,28 @@ int IntValue(const CSafeBuf& text, int fallback)
 // a mistyped count of thousands would hold the editor for minutes.
 constexpr int kMaxGrownCount = 255;
 
-// The row or column count of an answered table dialog: own (the table's
-// present count) unless the field holds a plain decimal number that does
-// not grow the table past kMaxGrownCount. Digits are not cut short: a count
-// too long to read is refused, not read as another number.
-int CountValue(const CSafeBuf& text, int own)
+// The row or column count of an answered table dialog: the count the field
+// offered unless it holds a plain decimal number above 0 that does not grow
+// the table (own: its present count) past kMaxGrownCount. A table keeps at
+// least one row and column, and a new one the size it was offered. Digits
+// are not cut short: a count too long to read is refused, not read as
+// another number.
+int CountValue(const CSafeBuf& text, int offered, int own)
 {
     CSafeBuf t = text;
     t.Trim();
     if (t.IsEmpty())
-        return own;
+        return offered;
     long long n = 0;
     for (int i = 0; i < t.Length(); ++i) {
         const unsigned short c = t.GetAt(i);
         if (c < '0' || c > '9')
-            return own;
+            return offered;
         n = n * 10 + (c - '0');
         if (n > kMaxGrownCount && n > own)
-            return own;
+            return offered;
     }
-    return static_cast<int>(n);
+    return n > 0 ? static_cast<int>(n) : offered;
 }
 
 int Span(CElement* cell, const char* attribute)
@@ -390,10 +392,12 @@ bool CXHTML::DoTablePrp(CElement* element, int rows, int cols, int border, int c
             table->GetAttrString(attribute, value);
         return value;
     };
+    const int offeredRows = rows >= 0 ? rows : ownRows;
+    const int offeredCols = cols >= 0 ? cols : ownCols;
     CSafeBuf rowsText;
-    rowsText.FormatInt("%d", rows >= 0 ? rows : ownRows);
+    rowsText.FormatInt("%d", offeredRows);
     CSafeBuf colsText;
-    colsText.FormatInt("%d", cols >= 0 ? cols : ownCols);
+    colsText.FormatInt("%d", offeredCols);
 
     CXPrpEditorDlg page;
     SetTitle(*this, page, "common-dialog/title-table", "Properties");
@@ -426,9 +430,9 @@ bool CXHTML::DoTablePrp(CElement* element, int rows, int cols, int border, int c
             table->SetAttrString(attribute, static_cast<const unsigned short*>(value));
     }
     page.Value("rows", value);
-    const int newRows = CountValue(value, ownRows);
+    const int newRows = CountValue(value, offeredRows, ownRows);
     page.Value("cols", value);
-    const int newCols = CountValue(value, ownCols);
+    const int newCols = CountValue(value, offeredCols, ownCols);
     // A table keeps its shape, short rows included, unless asked for
     // another size.
     if (newRows != ownRows || newCols != ownCols)

@@ -236,6 +236,35 @@ TEST_F(PropertyDialogs, TableCountsThatAreNoSizeLeaveTheTableAsItIs)
     EXPECT_EQ(columns, 3);
 }
 
+// A new table starts with no rows: an entry that is no count (or 0) keeps
+// the size the dialog offered (2 x 2 for the insert-table command), so that
+// no table without rows goes in.
+TEST_F(PropertyDialogs, ANewTableKeepsTheOfferedSizeForAnEntryThatIsNoCount)
+{
+    struct Case
+    {
+        std::vector<qm::ui::DialogField> fields;
+        int rows, cols;
+    };
+    const Case cases[] = {
+        {{{"rows", "abc"}, {"cols", ""}}, 2, 2},
+        {{{"rows", "0"}, {"cols", "0"}}, 2, 2},
+        {{{"rows", "-1"}, {"cols", "3"}}, 2, 3},
+        {{{"rows", "3"}, {"cols", "99999"}}, 3, 2},
+    };
+    for (const Case& c : cases) {
+        Load("<p>ab_x_Here_to_put_cursor_x_cd</p>");
+        Ok(c.fields);
+        engine->PostMessage(1, 32773, 0);
+        auto* table = static_cast<CTableElement*>(Find(kKindTable));
+        ASSERT_NE(table, nullptr) << Markup();
+        int columns = 0, rows = 0;
+        table->GetRowCol(columns, rows);
+        EXPECT_EQ(rows, c.rows) << Markup();
+        EXPECT_EQ(columns, c.cols) << Markup();
+    }
+}
+
 TEST_F(PropertyDialogs, InsertCommandsPutTheNewElementAtTheCaret)
 {
     Load("<p>ab_x_Here_to_put_cursor_x_cd</p>");
