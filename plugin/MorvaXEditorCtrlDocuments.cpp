@@ -28,6 +28,8 @@
 #include "platform/net/HttpRedirect.h"
 #include "ui/ShowMsg.h"
 
+#include <algorithm>
+#include <climits>
 #include <string>
 
 namespace {
@@ -93,6 +95,9 @@ void CMorvaXEditorCtrl::LanguageChanged()
 long CMorvaXEditorCtrl::VersionWeight(const CSafeBuf& text)
 {
     static const long kWeights[4] = {1000000, 10000, 100, 1};
+    // A part too large to weigh counts as the largest that can be weighed:
+    // still above every real version, and the sum of four cannot overflow.
+    constexpr long kLargestPart = LONG_MAX / 4 / 1000000;
     long total = 0;
     int part = 0;
     int start = 0;
@@ -101,7 +106,8 @@ long CMorvaXEditorCtrl::VersionWeight(const CSafeBuf& text)
         if (dot < 0)
             dot = text.Length();
         const CSafeBuf piece = text.Mid(start, dot - start);
-        total += U16toi(static_cast<const unsigned short*>(piece)) * kWeights[part];
+        const long number = U16toi(static_cast<const unsigned short*>(piece));
+        total += std::clamp(number, -kLargestPart, kLargestPart) * kWeights[part];
         ++part;
         start = dot + 1;
     }

@@ -68,7 +68,7 @@ void CMorvaXEditorCtrl::DoPropExchange(CPropExchange* pPX)
     PX_String(pPX, "HeartbeatInterval", v);
     Trim(v);
     if (!v.IsEmpty())
-        HeartbeatInterval = static_cast<int>(ReadDecimal(v));
+        HeartbeatInterval = ReadDecimal(v);
     PX_String(pPX, "HeartbeatURL", HeartbeatURL);
     HeartbeatURL.Trim();
 
@@ -104,7 +104,7 @@ void CMorvaXEditorCtrl::DoPropExchange(CPropExchange* pPX)
     PX_String(pPX, "ProxyServer", ProxyServer);
     ProxyServer.Trim();
     PX_String(pPX, "ProxyPort", v);
-    ProxyPort = static_cast<int>(ReadDecimal(v));
+    ProxyPort = ReadDecimal(v);
     if (ProxyPort <= 0 || ProxyPort > 65535)
         ProxyPort = 80;
     PX_String(pPX, "ProxyUser", ProxyUser);
@@ -166,7 +166,7 @@ void CMorvaXEditorCtrl::DoPropExchange(CPropExchange* pPX)
     PX_String(pPX, "CMSImageLibraryURL", CMSImageLibraryURL);
     PX_String(pPX, "CMSAttachmentLibraryURL", CMSAttachmentLibraryURL);
     PX_String(pPX, "Options", v);
-    Options = static_cast<int>(ReadDecimal(v));
+    Options = ReadDecimal(v);
     PX_String(pPX, "Icons", Icons);
     ReplaceSystemDrive(Icons);
     PX_String(pPX, "Placeholders", Placeholders);

@@ -2,6 +2,8 @@
 
 #include "base/text/U16.h"
 
+#include <climits>
+
 namespace {
 
 CSafeBuf Trimmed(const CSafeBuf& value)
@@ -20,7 +22,11 @@ bool IsWord(const CSafeBuf& trimmed, const char* a, const char* b)
 
 bool IsYesWord(const CSafeBuf& value) { return IsWord(Trimmed(value), "yes", "true"); }
 
-long ReadDecimal(const CSafeBuf& value) { return U16toi(static_cast<const unsigned short*>(value)); }
+int ReadDecimal(const CSafeBuf& value)
+{
+    const long number = U16toi(static_cast<const unsigned short*>(value));
+    return number < INT_MIN || number > INT_MAX ? 0 : static_cast<int>(number);
+}
 
 void ApplySwitchRule(int rule, const CSafeBuf& value, unsigned char& target)
 {

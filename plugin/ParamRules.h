@@ -17,5 +17,7 @@ void ApplySwitchRule(int rule, const CSafeBuf& value, unsigned char& target);
 // "yes" or "true" after trimming.
 bool IsYesWord(const CSafeBuf& value);
 
-// A decimal integer (leading blanks, sign, digits); anything unreadable is 0.
-long ReadDecimal(const CSafeBuf& value);
+// A decimal integer (leading blanks, sign, digits) for a 32-bit setting;
+// anything unreadable is 0, and so is a number outside the 32-bit range (its
+// low bits would be a different number: for Options, every bit on).
+int ReadDecimal(const CSafeBuf& value);
