@@ -28,6 +28,7 @@
 #include "editor/XHTML.h"
 
 #include "base/text/SafeBuf.h"
+#include "base/text/XmlChars.h"
 #include "base/xml/HtmlDepth.h"
 #include "editor/TidyMarkup.h"
 
@@ -36,6 +37,7 @@
 
 #include <pthread.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstddef>
 #include <cstdlib>
@@ -257,6 +259,19 @@ void KeepHeadScripts(TidyJob& job, TidyDoc doc, TidyBuffer& buffer)
     }
 }
 
+// Tidy drops a control character that XML cannot hold (U+0000 to U+001F
+// but TAB, LF and CR) when it stands in the text as it is, but writes one
+// that a reference names ("&#1;") as the character: markup that no XML
+// reader takes, and U+0000 would end the text read back from the output
+// there. Those bytes are dropped as Tidy drops the characters themselves; in
+// UTF-8 they are never part of another character.
+void DropControlCharacters(std::string& utf8)
+{
+    utf8.erase(std::remove_if(utf8.begin(), utf8.end(),
+                   [](char c) { return !IsXmlTextUnit(static_cast<unsigned char>(c)); }),
+        utf8.end());
+}
+
 // Runs Tidy on job's input and keeps what it wrote. Tidy's messages go to
 // an error buffer that nobody reads. No object with a destructor lives in
 // this frame: a panic jumps back into it from inside Tidy.
@@ -353,7 +368,10 @@ bool CXHTML::ValidateXML(CSafeBuf& markup, const char* source, bool xmlInput, bo
         job.xmlInput = xmlInput;
         job.keepHead = keepHead && hasBody && !xmlInput;
         job.keepHeadScripts = !hasBody && !xmlInput;
-        const bool wrote = RunTidyOnOwnStack(job) && !(job.output.empty() && job.headScripts.empty());
+        const bool ran = RunTidyOnOwnStack(job);
+        for (std::string* part : {&job.output, &job.head, &job.headScripts})
+            DropControlCharacters(*part);
+        const bool wrote = ran && !(job.output.empty() && job.headScripts.empty());
         if (wrote) {
             CSafeBuf result;
             result.AssignUTF8((job.headScripts + job.output).c_str());

@@ -287,7 +287,7 @@ TEST(ControlFixTest, WithoutAnEngineATemporaryOneRepairs)
     control.Fix(FromUtf8("<p><b>x</p>"), without);
     EXPECT_EQ(ToUtf8(withEngine), ToUtf8(without));
     EXPECT_FALSE(without.IsEmpty());
-    unsigned short* copy = control.Fix(FromUtf8("<p>one &#0; two</p>"));
+    unsigned short* copy = control.Fix(FromUtf8("<?xml v"));
     EXPECT_EQ(nullptr, copy) << "nothing that is not well-formed";
     delete[] copy;
 }
