@@ -7,6 +7,7 @@
 
 #include "editor/XHTML.h"
 
+#include "base/text/LetterCase.h"
 #include "element/Element.h"
 #include "element/Selection.h"
 #include "ui/FindReplaceDlg.h"
@@ -19,12 +20,9 @@
 
 namespace {
 
-unsigned short Fold(unsigned short c, bool matchCase)
-{
-    if (!matchCase && c >= 'a' && c <= 'z')
-        return static_cast<unsigned short>(c - 32);
-    return c;
-}
+// Without match case, letters of any case match (accented, Greek and
+// Cyrillic ones too).
+unsigned short Fold(unsigned short c, bool matchCase) { return matchCase ? c : FoldLetterCase(c); }
 
 bool MatchAt(const CSafeBuf& text, int at, const CSafeBuf& what, bool matchCase)
 {

@@ -4,6 +4,7 @@
 
 #include "source_view/ColoringEditor.h"
 
+#include "base/text/LetterCase.h"
 #include "element/factory/TagTables.h"
 #include "element/services/ControlServices.h"
 #include "element/services/XHTMLServices.h"
@@ -102,12 +103,9 @@ void CColoringEditor::DoFindReplace(bool replace)
 
 namespace {
 
-unsigned short Fold(unsigned short c, bool matchCase)
-{
-    if (!matchCase && c >= 'A' && c <= 'Z')
-        return static_cast<unsigned short>(c + 32);
-    return c;
-}
+// Without match case, letters of any case match (accented, Greek and
+// Cyrillic ones too).
+unsigned short Fold(unsigned short c, bool matchCase) { return matchCase ? c : FoldLetterCase(c); }
 
 bool MatchAt(const unsigned short* t, int n, int i, const CSafeBuf& what, bool matchCase)
 {

@@ -102,6 +102,29 @@ TEST_F(Find, MatchCaseIsHonoured)
     EXPECT_EQ(Selection(), "4:6");
 }
 
+// Without match case, accented, Greek and Cyrillic letters match in either
+// case; with it, only as written.
+TEST_F(Find, LettersBeyondAsciiMatchInEitherCase)
+{
+    Load("<p>\xC3\xA9t\xC3\xA9 \xC3\x89T\xC3\x89 \xCE\xA3\xCE\xBF\xCF\x86\xCE\xAF\xCE\xB1 "
+         "\xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0</p>"); // été ÉTÉ Σοφία Москва
+    engine->DoFindReplace(false);
+    Press("Find Next", "\xC3\x89t\xC3\xA9"); // Été
+    EXPECT_EQ(Selection(), "0:2");
+    Press("Find Next");
+    EXPECT_EQ(Selection(), "4:6");
+    Press("Find Next", "\xCF\x83\xCE\x9F\xCE\xA6"); // σΟΦ
+    EXPECT_EQ(Selection(), "8:10");
+    Press("Find Next", "\xD0\xBC\xD0\x9E\xD0\xA1"); // мОС
+    EXPECT_EQ(Selection(), "14:16");
+
+    Dialog()->SetField("match case", "1");
+    Press("Find Next", "\xC3\xA9t\xC3\xA9", "up"); // été
+    EXPECT_EQ(Selection(), "0:2") << "the capitals are passed over";
+    Press("Find Next", "\xD0\xBC\xD0\x9E\xD0\xA1");
+    EXPECT_EQ(Selection(), "0:2") << "no match as written: the selection stays";
+}
+
 TEST_F(Find, ASelectionIsWhatToFindAndWhereTheSearchStarts)
 {
     Load("<p>alpha beta alpha beta</p>");

@@ -172,6 +172,24 @@ TEST_F(SourceViewTools, FindAndReplaceThroughTheDialog)
     window.Press(window.FindButton("Find Next"));
     EXPECT_FALSE(dialog->LastFound());
 
+    // Letters beyond ASCII match in either case too.
+    Set("<p>\xC3\xA9t\xC3\xA9</p><p>\xC3\x89T\xC3\x89</p><p>\xD0\xB4\xD0\xB0</p><p>\xD0\x94\xD0\x90</p>");
+    view->SetSelection(0, 0);
+    window.SetField("direction", "down");
+    window.SetField("find", "\xC3\x89t\xC3\xA9"); // Été
+    window.Press(window.FindButton("Find Next"));
+    EXPECT_EQ(3, view->SelectionStart());
+    window.Press(window.FindButton("Find Next"));
+    EXPECT_EQ(13, view->SelectionStart());
+    window.SetField("find", "\xD0\x94\xD0\xB0"); // Да
+    window.Press(window.FindButton("Find Next"));
+    EXPECT_EQ(23, view->SelectionStart());
+    window.Press(window.FindButton("Find Next"));
+    EXPECT_EQ(32, view->SelectionStart());
+    window.SetField("match case", "1");
+    window.Press(window.FindButton("Find Next"));
+    EXPECT_FALSE(dialog->LastFound()) << "as written, it is nowhere";
+
     window.Press(window.FindButton("Close"));
     EXPECT_TRUE(qm::ui::ModalDialog::Modeless().empty());
     view->DoFindReplace(false); // opens again
