@@ -294,6 +294,10 @@ public:
     // the replace page, searching from the caret; a selection becomes the
     // text to find. Opened again while open, the one dialog comes forward.
     void DoFindReplace(bool replace);
+    // The document is being replaced: an open find dialog's next search
+    // starts at the caret of the new one, no longer where the last match
+    // stood in the old one.
+    void RestartFind();
 
     // Saving the file behind an element (XHTMLSaveAs.cpp). Command 32953:
     // the context element's src; command 32956: its href. The file is

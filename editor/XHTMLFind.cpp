@@ -32,6 +32,23 @@ bool MatchAt(const CSafeBuf& text, int at, const CSafeBuf& what, bool matchCase)
     return true;
 }
 
+// Where a search starts in the document's plain text: at the selection's
+// start, else at the caret (0 when the caret is in no text). The selected
+// text goes into selected when asked for.
+int SearchStart(CElement* root, CSafeBuf* selected)
+{
+    CSafeBuf text;
+    int state = 0;
+    SelectionStruct selection;
+    const int caret = GetDocText(root, text, state, 0, 0, 0, &selection);
+    if (selection.start >= 0 && selection.end >= selection.start) {
+        if (selected)
+            *selected = text.Mid(selection.start, selection.end - selection.start + 1);
+        return selection.start;
+    }
+    return caret < 0 ? 0 : caret;
+}
+
 // Replace All stops after this many replacements.
 constexpr size_t kMaxReplacements = 100000;
 
@@ -45,9 +62,13 @@ public:
     CFindReplaceDlg& Dialog() { return m_dialog; }
     // Where the next search down starts, in the document's plain text.
     void SetStart(int start) { m_next = m_upTo = start < 0 ? 0 : start; }
+    // The document is being replaced: the next search starts at the caret
+    // of the new one (the offsets of the last match mean nothing there).
+    void RestartAtCaret() { m_restart = true; }
 
     bool FindNext(const CSafeBuf& what, bool matchCase, bool down) override
     {
+        CatchUp();
         CElement* root = m_engine.m_doc.m_root;
         const int found = Search(what, matchCase, down);
         if (found < 0)
@@ -62,6 +83,7 @@ public:
         // Only a selection that is an occurrence is replaced (the user may
         // have selected something else since it was found); otherwise the
         // next occurrence is found for the next press.
+        CatchUp();
         if (!m_engine.m_doc.m_selectionPresent || !SelectionIs(what, matchCase)) {
             FindNext(what, matchCase, true);
             return false;
@@ -164,10 +186,20 @@ public:
         }
         m_next = 0;
         m_upTo = 0;
+        m_restart = false;
         return count;
     }
 
 private:
+    // Starts from the caret after the document was replaced.
+    void CatchUp()
+    {
+        if (!m_restart)
+            return;
+        m_restart = false;
+        SetStart(m_engine.m_doc.m_root ? SearchStart(m_engine.m_doc.m_root, nullptr) : 0);
+    }
+
     // Where the next occurrence of what starts in the document's plain
     // text, searching down from the end of the last match or up from its
     // start; -1 when there is none.
@@ -250,9 +282,16 @@ private:
     CFindReplaceDlg m_dialog;
     int m_next = 0;
     int m_upTo = 0;
+    bool m_restart = false;
 };
 
 } // namespace
+
+void CXHTML::RestartFind()
+{
+    if (auto* open = dynamic_cast<CEngineFind*>(m_findDialog))
+        open->RestartAtCaret();
+}
 
 void CXHTML::DoFindReplace(bool replace)
 {
@@ -267,16 +306,8 @@ void CXHTML::DoFindReplace(bool replace)
         return;
 
     auto find = std::make_unique<CEngineFind>(*this);
-    CSafeBuf text;
-    int state = 0;
-    SelectionStruct selection;
-    const int caret = GetDocText(m_doc.m_root, text, state, 0, 0, 0, &selection);
-    find->SetStart(caret);
     CSafeBuf selected;
-    if (selection.start >= 0 && selection.end >= selection.start) {
-        selected = text.Mid(selection.start, selection.end - selection.start + 1);
-        find->SetStart(selection.start);
-    }
+    find->SetStart(SearchStart(m_doc.m_root, &selected));
     find->Dialog().Show(replace, selected.IsEmpty() ? nullptr : static_cast<const unsigned short*>(selected));
     m_findDialog = find.release();
 }

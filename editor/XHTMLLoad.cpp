@@ -28,6 +28,9 @@ bool HasNoContent(const CElement* e) { return e->m_noChild || IsVoidElement(e); 
 bool CXHTML::LoadDocument(const unsigned short* markup)
 {
     bool loaded = false;
+    // An open find dialog searches the new document from its caret, not on
+    // from where its last match stood in this one.
+    RestartFind();
     try {
         DisplayClipButton();
         loaded = DocLoadDocument(markup);

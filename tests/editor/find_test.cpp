@@ -125,6 +125,41 @@ TEST_F(Find, LettersBeyondAsciiMatchInEitherCase)
     EXPECT_EQ(Selection(), "0:2") << "no match as written: the selection stays";
 }
 
+// The page sets a new document while the dialog is open: the next search
+// runs in the new document from its start, not on from the offset where the
+// last match stood in the old one.
+TEST_F(Find, ANewDocumentIsSearchedFromItsStart)
+{
+    Load("<p>a long first document that has the word one only near its end: one</p>");
+    engine->DoFindReplace(false);
+    Press("Find Next", "one");
+    Press("Find Next");
+    EXPECT_EQ(Selection(), "63:65");
+
+    Load("<p>one two one</p>");
+    Press("Find Next");
+    EXPECT_EQ(Selection(), "0:2");
+    Press("Find Next");
+    EXPECT_EQ(Selection(), "8:10");
+
+    // Up from the end of a long document, then a short one: the search up
+    // starts at the new caret and finds nothing before it.
+    Load("<p>one</p>");
+    Press("Find Next", "one", "up");
+    EXPECT_EQ(Selection(), "-1:-1");
+    Press("Find Next", "one", "down");
+    EXPECT_EQ(Selection(), "0:2");
+
+    // Replace after a new document replaces in the new one.
+    Load("<p>x one y one</p>");
+    engine->DoFindReplace(true);
+    Dialog()->SetField("replace", "two");
+    Press("Replace", "one");
+    EXPECT_EQ(Selection(), "2:4");
+    Press("Replace");
+    EXPECT_EQ(Body(), "<p>x two y one</p>");
+}
+
 TEST_F(Find, ASelectionIsWhatToFindAndWhereTheSearchStarts)
 {
     Load("<p>alpha beta alpha beta</p>");
