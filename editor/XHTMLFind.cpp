@@ -224,8 +224,10 @@ private:
         return -1;
     }
 
-    // The selection's plain text is an occurrence of what. When it is not,
-    // the next search down starts at the selection.
+    // The selection's plain text is an occurrence of what: then it counts as
+    // the last match (whether the dialog found it or the user selected it),
+    // so that the search goes on after it. When it is not, the next search
+    // down starts at the selection.
     bool SelectionIs(const CSafeBuf& what, bool matchCase)
     {
         CElement* root = m_engine.m_doc.m_root;
@@ -238,8 +240,11 @@ private:
         if (selection.start < 0)
             return false;
         if (selection.end - selection.start + 1 == what.Length()
-            && MatchAt(text, selection.start, what, matchCase))
+            && MatchAt(text, selection.start, what, matchCase)) {
+            m_next = selection.start + what.Length();
+            m_upTo = selection.start;
             return true;
+        }
         m_next = selection.start;
         return false;
     }

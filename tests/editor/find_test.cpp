@@ -180,6 +180,40 @@ TEST_F(Find, ASelectionIsWhatToFindAndWhereTheSearchStarts)
     EXPECT_EQ(Selection(), "17:20");
 }
 
+// Replace on an occurrence the user selected (not one the dialog found):
+// the search goes on after the replacement, even when the replacement holds
+// what it replaces.
+TEST_F(Find, ReplaceOnASelectedOccurrenceGoesOnAfterTheReplacement)
+{
+    Load("<p>cat dog cat</p>");
+    CSafeBuf text;
+    int state = 0;
+    engine->m_doc.m_root->CleanSelection(true);
+    GetDocText(engine->m_doc.m_root, text, state, 1, 0, 3, nullptr); // the first "cat"
+    engine->m_doc.m_selectionPresent = 1;
+    engine->DoFindReplace(true);
+    Dialog()->SetField("replace", "scat");
+    Press("Replace");
+    EXPECT_EQ(Body(), "<p>scat dog cat</p>");
+    EXPECT_EQ(Selection(), "9:11") << "the next occurrence, not the one in the replacement";
+    Press("Replace");
+    EXPECT_EQ(Body(), "<p>scat dog scat</p>");
+
+    // The same with a selection made after a search found another match.
+    Load("<p>cat cat cat</p>");
+    Press("Find Next", "cat");
+    EXPECT_EQ(Selection(), "0:2");
+    engine->m_doc.m_root->CleanSelection(true);
+    CSafeBuf again;
+    state = 0;
+    GetDocText(engine->m_doc.m_root, again, state, 1, 8, 3, nullptr); // the last "cat"
+    engine->m_doc.m_selectionPresent = 1;
+    Dialog()->SetField("replace", "c");
+    Press("Replace");
+    EXPECT_EQ(Body(), "<p>cat cat c</p>");
+    EXPECT_EQ(Selection(), "-1:-1") << "nothing after it: no match before it is selected";
+}
+
 TEST_F(Find, OpenedTwiceStaysOneDialogAndReplaceAllReplacesEveryMatch)
 {
     Load("<p>abc abc</p>");
