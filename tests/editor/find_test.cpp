@@ -6,9 +6,12 @@
 #include "tests/editor/support/EngineWithControl.h"
 
 #include "tests/common/CaseBlocks.h"
+#include "tests/common/CorpusPages.h"
 #include "tests/common/ScriptedUiDriver.h"
 #include "tests/common/TextHelpers.h"
 
+#include "base/text/LetterCase.h"
+#include "editor/XHTML.h"
 #include "element/Element.h"
 #include "element/Selection.h"
 #include "platform/ui/ModalDialog.h"
@@ -353,6 +356,58 @@ TEST_F(Find, ReplaceAllCases)
         EXPECT_EQ(Body(), all) << "one by one";
         Press("Close");
     }
+}
+
+// Real pages: Find Next selects, one after another, exactly the occurrences
+// of a word that the page's plain text holds after the caret, in either case
+// and across the page's inline markup, and Find Next upwards from the last
+// goes back over the same ones.
+TEST_F(Find, FindNextOnCorpusPagesVisitsEveryOccurrence)
+{
+    const std::string corpus = std::string(QM_TEST_DATA_DIR) + "/corpus";
+    std::vector<std::string> pages;
+    for (const std::string& package : qmtest::List(corpus, true))
+        for (const std::string& page : qmtest::List(corpus + "/" + package, false))
+            pages.push_back(package + "/" + page);
+    const CSafeBuf what("the");
+    int searched = 0;
+    for (std::size_t p = 0; p < pages.size(); p += 32) {
+        SCOPED_TRACE(pages[p]);
+        CSafeBuf markup = qmtest::FromUtf8(qmtest::AsText(qmtest::ReadFile(corpus + "/" + pages[p])));
+        CXHTML::ValidateXML(markup, nullptr, false, true);
+        engine->CleanXHTML(markup, 9);
+        if (!engine->LoadDocument(markup))
+            continue;
+        CSafeBuf text;
+        int state = 0;
+        const int caret = std::max(0, GetDocText(engine->m_doc.m_root, text, state, 0, 0, 0, nullptr));
+        // The occurrences after the caret, left to right without overlaps
+        // (at most 12: each press lays the page out again).
+        std::vector<std::string> expected;
+        for (int i = caret; i + what.Length() <= text.Length() && expected.size() < 12; ++i) {
+            bool match = true;
+            for (int k = 0; k < what.Length() && match; ++k)
+                match = FoldLetterCase(text.GetAt(i + k)) == FoldLetterCase(what.GetAt(k));
+            if (match) {
+                expected.push_back(std::to_string(i) + ":" + std::to_string(i + what.Length() - 1));
+                i += what.Length() - 1;
+            }
+        }
+        engine->DoFindReplace(false);
+        std::vector<std::string> found;
+        for (std::size_t n = 0; n < expected.size(); ++n) {
+            Press("Find Next", "the");
+            found.push_back(Selection());
+        }
+        EXPECT_EQ(found, expected);
+        for (std::size_t n = expected.size(); n-- > 1;) {
+            Press("Find Next", "the", "up");
+            EXPECT_EQ(Selection(), expected[n - 1]);
+        }
+        Press("Close");
+        ++searched;
+    }
+    EXPECT_GE(searched, 5);
 }
 
 } // namespace
