@@ -272,6 +272,27 @@ void DropControlCharacters(std::string& utf8)
         utf8.end());
 }
 
+// Tidy reads a "<" that a character beyond ASCII follows as text, as it
+// should, but writes U+FFFD before that character ("<\u00E9" comes back as
+// "&lt;" U+FFFD U+00E9). Such a "<" written as "&lt;" before Tidy reads it
+// gives the same text without the added character. Empty when the input has
+// no such "<".
+std::string EscapeLessThanBeforeNonAscii(const char* utf8)
+{
+    std::string out;
+    const char* kept = utf8;
+    for (const char* s = utf8; *s; ++s) {
+        if (s[0] != '<' || static_cast<unsigned char>(s[1]) < 0x80)
+            continue;
+        out.append(kept, s);
+        out += "&lt;";
+        kept = s + 1;
+    }
+    if (!out.empty())
+        out += kept;
+    return out;
+}
+
 // Runs Tidy on job's input and keeps what it wrote. Tidy's messages go to
 // an error buffer that nobody reads. No object with a destructor lives in
 // this frame: a panic jumps back into it from inside Tidy.
@@ -365,6 +386,10 @@ bool CXHTML::ValidateXML(CSafeBuf& markup, const char* source, bool xmlInput, bo
 
         TidyJob job;
         job.input = source ? source : utf8 ? utf8.get() : "";
+        // (An XML name may begin with such a character: XML is read as it is.)
+        const std::string escaped = xmlInput ? std::string() : EscapeLessThanBeforeNonAscii(job.input);
+        if (!escaped.empty())
+            job.input = escaped.c_str();
         job.xmlInput = xmlInput;
         job.keepHead = keepHead && hasBody && !xmlInput;
         job.keepHeadScripts = !hasBody && !xmlInput;
