@@ -454,8 +454,11 @@ public:
     // Deletes the selection (byKey: Backspace or Delete asked for it, and a
     // table cell, dd or dt left holding only a p loses that wrapper). The
     // caret ends on a live element: where the selection was, else beside
-    // it, else in a new empty paragraph. True.
-    bool DeleteSelection(bool byKey);
+    // it, else in a new empty paragraph. A blank left at the edge of a
+    // block's text becomes a no-break space (HoldEdgeBlanks), except, with
+    // typing (a character is typed over the selection), the one right
+    // beside the caret. True.
+    bool DeleteSelection(bool byKey, bool typing = false);
     // Mode 0: second empty text runs go, then neighbouring text runs of one
     // parent become one, and so do neighbouring inline elements with the
     // same tag and attributes (not images, breaks or kinds that write

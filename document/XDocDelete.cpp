@@ -16,6 +16,7 @@
 
 #include "element/Element.h"
 
+#include "element/EdgeBlanks.h"
 #include "element/EmptyCell.h"
 #include "element/Selection.h"
 #include "elements/TextElement.h"
@@ -217,7 +218,7 @@ CElement* CXDoc::AppendEmptyParagraph()
     return run;
 }
 
-bool CXDoc::DeleteSelection(bool byKey)
+bool CXDoc::DeleteSelection(bool byKey, bool typing)
 {
     m_deletionPlace = 0;
     if (!m_root)
@@ -237,11 +238,17 @@ bool CXDoc::DeleteSelection(bool byKey)
 
         std::vector<long> entries; // cells, dd and dt to unwrap afterwards
         std::vector<long> cells;   // cells and captions the deletion may empty
+        std::vector<long> blocks;  // the blocks whose text the deletion cuts
         {
             CPtrList selected;
             m_root->GetAllChildren(&selected, 0, true, 0, 0);
             for (void* pos = selected.GetHeadPosition(); pos;) {
                 const auto* e = static_cast<const CElement*>(selected.GetNext(pos));
+                if (CElement* block = e->GetFirstBlockParent()) {
+                    const long id = block->GetID();
+                    if (blocks.empty() || blocks.back() != id)
+                        blocks.push_back(id);
+                }
                 if (IsTableLike(e))
                     continue;
                 if (CElement* holder = HoldingCellOrCaption(e)) {
@@ -358,6 +365,14 @@ bool CXDoc::DeleteSelection(bool byKey)
             CElement* holder = FindElement(id);
             if (IsInTree(holder))
                 FillEmptiedCell(holder);
+        }
+        // A blank the deletion brought to the edge of a block's text would
+        // not come back from the markup written now.
+        const CElement* typingAt = typing ? m_caretElement : nullptr;
+        for (long id : blocks) {
+            CElement* block = FindElement(id);
+            if (IsInTree(block))
+                HoldEdgeBlanks(block, typingAt);
         }
         if (!IsInTree(m_caretElement))
             ValidateKeyCursor();

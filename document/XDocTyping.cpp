@@ -135,7 +135,7 @@ bool CXDoc::TypeOverSelection(unsigned int c)
             nextId = block->m_nextSibling->GetID();
         replacement = block->m_kind == kKindP ? block->Duplicate() : NewElement("p", block->m_parent);
     }
-    if (!DeleteSelection(byKey)) {
+    if (!DeleteSelection(byKey, !byKey)) {
         delete replacement;
         return false;
     }

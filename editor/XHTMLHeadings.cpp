@@ -6,6 +6,7 @@
 
 #include "editor/StyleBarItem.h"
 #include "editor/StyleItemAttributes.h"
+#include "element/EdgeBlanks.h"
 #include "element/Element.h"
 #include "element/ElementKinds.h"
 #include "element/ElementUtilities.h"
@@ -152,8 +153,21 @@ void CXHTML::ConvertBlock(CElement* block, CElement* made)
     // Out of a pre, the breaks that stand for its line ends go and its text
     // is white space as in any other block. Kept, they were written as the
     // bare line ends they came from, which read back as blanks.
-    if (block->m_kind == kKindPre && made->m_kind != kKindPre)
+    // Blanks at the edges of its text are read away in any block but a
+    // pre: those of a pre laid its lines out and go with it, any other is
+    // held as a no-break space.
+    if (block->m_kind == kKindPre && made->m_kind != kKindPre) {
         ValidateTextChildFromPre(made, 1);
+        DropEdgeBlanks(made);
+    }
+    HoldEdgeBlanks(made);
+    // An empty block holds the no-break space an empty paragraph reads
+    // with (a p writes its own): written empty, a heading or the like is
+    // dropped when the value is cleaned.
+    if (made->m_kind != kKindP && made->m_firstChild && OnlyEmptyRuns(made)) {
+        const unsigned short filler[] = {0x00A0, 0};
+        made->m_firstChild->m_text = filler;
+    }
     if (m_doc.m_selectionPresent)
         made->SelectAllChildren(true);
     parent->RemoveChild(block->GetID(), true, false);

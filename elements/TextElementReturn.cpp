@@ -5,6 +5,7 @@
 
 #include "elements/TextElement.h"
 
+#include "element/EdgeBlanks.h"
 #include "element/ElementUtilities.h"
 #include "element/markup/TreeRepair.h"
 #include "element/services/XHTMLServices.h"
@@ -125,6 +126,8 @@ bool CTextElement::ReturnKey(unsigned int repeat, bool quiet, CElement*& moved, 
         CElement* run = ParagraphBeside(block, true);
         if (!run)
             return true;
+        // The blank typed last now ends the block's text.
+        HoldEdgeBlanks(block);
         PutCaret(run, 0);
         moved = run;
         notify = quiet ? 0 : 6;
@@ -231,6 +234,10 @@ bool CTextElement::ReturnKey(unsigned int repeat, bool quiet, CElement*& moved, 
     }
     if (!receiver->m_firstChild)
         receiver->AppendChild(NewRun(receiver));
+    // A blank beside the caret now ends the first block's text or starts
+    // the new one's.
+    HoldEdgeBlanks(container);
+    HoldEdgeBlanks(target);
     target->StyleChanged(1);
     if (restGone) {
         // The caret starts the new block, as it would have in the run.

@@ -3,10 +3,12 @@
 // "|", the keys as the case's options, and what is left: the body's content,
 // the caret (its element and offset) and the selected runs. The option
 // "undo" adds the content after an undo of the last edit and "redo" after a
-// redo of it.
+// redo of it; keys after them are pressed then and add the state after them
+// ("then:"). Last, the content is written and read back: when it reads back
+// otherwise, a line "reads back as:" says how.
 //
 // Keys: Left, Right, Up, Down, Home, End, PageUp, PageDown, Backspace,
-// Delete, Return, type:TEXT (each character typed); a key may be prefixed
+// Delete, Return, Space, type:TEXT (each character typed); a key may be prefixed
 // with modifiers ("Shift+", "Command+", "Option+", "Control+") and followed
 // by "*N" to press it N times.
 
@@ -23,6 +25,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -71,7 +74,7 @@ protected:
                 {"Option+", qm::events::kModOption}, {"Control+", qm::events::kModControl}};
         static const std::map<std::string, unsigned int> kKeys
             = {{"Home", 1}, {"End", 4}, {"Backspace", 8}, {"PageUp", 11}, {"PageDown", 12}, {"Return", 13},
-                {"Left", 28}, {"Right", 29}, {"Up", 30}, {"Down", 31}, {"Delete", 127}};
+                {"Space", 32}, {"Left", 28}, {"Right", 29}, {"Up", 30}, {"Down", 31}, {"Delete", 127}};
         int times = 1;
         const std::string::size_type star = word.rfind('*');
         if (star != std::string::npos && star + 1 < word.size()) {
@@ -137,11 +140,14 @@ TEST_F(CaretKeys, Cases)
         bool understood = true;
         bool undo = false;
         bool redo = false;
+        std::vector<std::string> after; // the keys after undo and redo
         for (const std::string& word : c.options) {
             if (word == "undo")
                 undo = true;
             else if (word == "redo")
                 redo = true;
+            else if (undo)
+                after.push_back(word);
             else
                 understood = understood && Press(word);
         }
@@ -158,6 +164,17 @@ TEST_F(CaretKeys, Cases)
                 actual += "\nredo: " + (redone == edited ? std::string("as edited") : redone);
             }
         }
+        for (const std::string& word : after)
+            understood = understood && Press(word);
+        ASSERT_TRUE(understood) << c.name;
+        if (!after.empty())
+            actual += "\nthen: " + State();
+        // What is there now is what the value and the undo steps keep: it
+        // reads back as it stands.
+        const std::string now = qmtest::BodyContent(*engine);
+        const std::string read = qmtest::ReadBack(*engine);
+        if (read != now)
+            actual += "\nreads back as: " + read;
         file.Check(c, actual);
     }
 }

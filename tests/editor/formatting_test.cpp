@@ -13,7 +13,8 @@
 //   class:NAME             the next dialog shows a class row and sets NAME
 //   type:TEXT              typed at the caret
 // The body's content comes out; a case with [result] also gives the last
-// ProcessHeading's answer on a line of its own.
+// ProcessHeading's answer on a line of its own, and a line "reads back as:"
+// follows when the content written does not read back as it stands.
 
 #include "tests/common/CaseBlocks.h"
 #include "tests/common/PngPixels.h"
@@ -149,12 +150,17 @@ protected:
                     ASSERT_TRUE(Run(step)) << step;
                 }
             }
-            std::string actual = qmtest::BodyContent(*engine);
-            if (c.HasOption("result"))
-                actual += "\n" + std::to_string(result);
-            file.Check(c, actual);
             EXPECT_TRUE(engine->m_doc.m_caretElement == nullptr
                 || engine->m_doc.IsElementInTree(engine->m_doc.m_caretElement));
+            const std::string now = qmtest::BodyContent(*engine);
+            std::string actual = now;
+            if (c.HasOption("result"))
+                actual += "\n" + std::to_string(result);
+            // The value written now reads back as it stands.
+            const std::string read = qmtest::ReadBack(*engine);
+            if (read != now)
+                actual += "\nreads back as: " + read;
+            file.Check(c, actual);
         }
     }
 

@@ -81,4 +81,15 @@ inline std::string BodyContent(CXHTML& engine)
     return s;
 }
 
+// The body's content after the document is written and read back; the
+// engine then holds what was read.
+inline std::string ReadBack(CXHTML& engine)
+{
+    CSafeBuf written;
+    engine.GetSourceCode(written, 6);
+    if (!engine.LoadDocument(written))
+        return "(not read)";
+    return BodyContent(engine);
+}
+
 } // namespace qmtest

@@ -1,0 +1,119 @@
+// The walk follows what reading does with blanks: a text run starts at a
+// block's edge when nothing but empty runs, comments and empty inline
+// elements stand between it and the start of the block (or a block before
+// it), as in RemoveExtraSpace; it ends at the edge when only empty runs and
+// comments follow it up to the end of the block (or a block after it), the
+// ends of the inline elements around it included, as the reader trims.
+
+#include "element/EdgeBlanks.h"
+
+#include "element/Element.h"
+#include "element/ElementKinds.h"
+#include "element/TextRunPass.h"
+#include "element/services/XHTMLServices.h"
+
+namespace {
+
+constexpr unsigned short kBlank = ' ';
+constexpr unsigned short kNoBreakSpace = 0xA0;
+
+struct EdgeWalk
+{
+    bool drop = false; // delete the blanks instead of holding them
+    const CElement* typingAt = nullptr;
+    bool atStart = true;      // no text since the start of the block
+    CElement* last = nullptr; // the last run with text, while nothing else followed it
+    bool changed = false;
+
+    long CaretOffset(const CElement* run) const { return run == typingAt ? run->m_caretOffset : -1; }
+
+    // The blank at offset at of run is held or dropped.
+    void Edge(CElement* run, int at)
+    {
+        changed = true;
+        if (!drop) {
+            run->m_text.SetAt(at, kNoBreakSpace);
+            return;
+        }
+        run->m_text.Delete(at, 1);
+        if (run->m_owner && run->m_owner->m_doc.m_caretElement == run && run->m_caretOffset > at)
+            --run->m_caretOffset;
+    }
+
+    void HoldStart(CElement* run)
+    {
+        if (run->m_text.GetAt(0) == kBlank && CaretOffset(run) != 0)
+            Edge(run, 0);
+    }
+
+    // The end of the block's text: the last run's trailing blank.
+    void HoldEnd()
+    {
+        CElement* run = last;
+        last = nullptr;
+        atStart = true;
+        if (!run)
+            return;
+        const int n = run->m_text.Length();
+        if (n > 0 && run->m_text.GetAt(n - 1) == kBlank && CaretOffset(run) != n)
+            Edge(run, n - 1);
+    }
+
+    void Block(CElement* block)
+    {
+        if (block->m_kind == kKindPre)
+            return;
+        HoldEnd();
+        Children(block);
+        HoldEnd();
+    }
+
+    void Children(CElement* e)
+    {
+        for (CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
+            if (c->m_kind == kKindComment)
+                continue;
+            if (c->IsTextElement()) {
+                if (c->m_text.IsEmpty())
+                    continue;
+                if (atStart)
+                    HoldStart(c);
+                if (c->m_text.IsEmpty()) // its one blank dropped
+                    continue;
+                atStart = false;
+                last = c;
+            } else if (c->m_block) {
+                Block(c);
+            } else if (SeparatesSpaceRuns(c) || !c->m_firstChild) {
+                // Written as a tag of its own: a blank before it is not at
+                // the end; one after it starts no block.
+                last = nullptr;
+                if (SeparatesSpaceRuns(c))
+                    atStart = false;
+            } else {
+                Children(c);
+            }
+        }
+    }
+};
+
+bool Walk(CElement* block, bool drop, const CElement* typingAt)
+{
+    if (!block || block->IsElementUnderTag(kKindPre))
+        return false;
+    EdgeWalk walk;
+    walk.drop = drop;
+    walk.typingAt = typingAt;
+    if (block->m_block)
+        walk.Block(block);
+    else
+        walk.Children(block);
+    walk.HoldEnd();
+    return walk.changed;
+}
+
+} // namespace
+
+bool HoldEdgeBlanks(CElement* block, const CElement* typingAt) { return Walk(block, false, typingAt); }
+
+bool DropEdgeBlanks(CElement* block) { return Walk(block, true, nullptr); }
