@@ -131,6 +131,25 @@ bool IsContainerWithContent(const CElement* e)
     return false;
 }
 
+constexpr unsigned short kNoBreakSpace = 0xA0;
+
+bool IsBlankUnit(unsigned short c)
+{
+    return c == ' ' || c == kNoBreakSpace || c == '\t' || c == '\r' || c == '\n';
+}
+
+// A character of the text beside the seam: the run holding it and its offset.
+struct SeamSide
+{
+    CTextElement* run = nullptr;
+    int at = -1;
+    unsigned short Unit(int shift) const
+    {
+        const int i = at + shift;
+        return run && i >= 0 && i < run->m_text.Length() ? run->m_text.GetAt(i) : 0;
+    }
+};
+
 void RemoveIfHollow(CElement* e)
 {
     if (e && e->m_parent && !e->m_firstChild)
@@ -377,4 +396,40 @@ bool CTextElement::CutAndCombine(CElement*& caretElement, bool forward)
     } catch (...) {
         return changed;
     }
+}
+
+void ReleaseSeamBlank(CTextElement* run, long offset)
+{
+    if (!run || !run->m_parent || run->IsElementUnderTag(kKindPre))
+        return;
+    const CElement* block = run->GetFirstBlockParent();
+    SeamSide before;
+    SeamSide after;
+    if (offset > 0) {
+        before = {run, static_cast<int>(offset) - 1};
+    } else {
+        CTextElement* p = PreviousRun(run, block, true);
+        while (p && p->m_text.IsEmpty())
+            p = PreviousRun(p, block, true);
+        if (p)
+            before = {p, p->m_text.Length() - 1};
+    }
+    if (offset < run->m_text.Length()) {
+        after = {run, static_cast<int>(offset)};
+    } else {
+        CTextElement* n = NextRun(run, block, true);
+        while (n && n->m_text.IsEmpty())
+            n = NextRun(n, block, true);
+        if (n)
+            after = {n, 0};
+    }
+    if (!before.run || !after.run)
+        return;
+    const unsigned short left = before.Unit(0);
+    const unsigned short right = after.Unit(0);
+    if (left == kNoBreakSpace && !IsBlankUnit(right) && before.at > 0 && !IsBlankUnit(before.Unit(-1)))
+        before.run->m_text.SetAt(before.at, ' ');
+    else if (right == kNoBreakSpace && !IsBlankUnit(left) && after.Unit(1) != 0
+        && !IsBlankUnit(after.Unit(1)))
+        after.run->m_text.SetAt(after.at, ' ');
 }

@@ -207,6 +207,9 @@ bool CTextElement::OnChar(unsigned int ch, unsigned int repeat, unsigned int, bo
             bool changed = CutAndCombine(target, forward);
             if (forward && m_nextSibling && m_nextSibling->m_block && !changed)
                 changed = CutAndCombine(target, forward);
+            // The blocks joined at this run's start (its end, going forward).
+            if (changed && m_parent && (!doc || doc->IsElementExist(id)))
+                ReleaseSeamBlank(this, forward ? m_text.Length() : 0);
             notify = changed ? 6 : 2;
             if (target && target != this) {
                 moved = target;

@@ -32,3 +32,8 @@ bool HoldsCaret(const CElement* e);
 CTextElement* NewRun(CElement* parent);
 // A new element with tag, inheriting from parent; not linked.
 CElement* NewElement(const char* tag, CElement* parent);
+// Where Backspace or Delete joined two blocks, at offset in run: a no-break
+// space that held a blank at the edge of either block's text
+// (HoldEdgeBlanks), and now stands between a character of each, becomes a
+// plain blank again, which reads back there. One beside another blank stays.
+void ReleaseSeamBlank(CTextElement* run, long offset);
