@@ -13,12 +13,14 @@
 #include "document/SrcElement.h"
 #include "editor/InsertSupport.h"
 #include "editor/PluginPortScope.h"
+#include "element/EdgeBlanks.h"
 #include "element/Element.h"
 #include "element/services/ControlServices.h"
 #include "platform/np/Window.h"
 #include "source_view/ColoringEditor.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace {
 
@@ -171,11 +173,29 @@ int CXHTML::ReceiveDrop(qm::dnd::DragSession& drag, CPoint point)
         // copy the drop point would refuse must not cost the original.
         if (own && !MayTakeMarkup(text))
             return kRefused;
+        // The blocks the move takes text out of.
+        std::vector<long> blocks;
         if (own && m_doc.m_root) {
+            CPtrList selected;
+            m_doc.m_root->GetAllChildren(&selected, 0, true, 0, 0);
+            for (void* pos = selected.GetHeadPosition(); pos;) {
+                const auto* e = static_cast<const CElement*>(selected.GetNext(pos));
+                if (CElement* block = e->GetFirstBlockParent()) {
+                    if (blocks.empty() || blocks.back() != block->GetID())
+                        blocks.push_back(block->GetID());
+                }
+            }
             // A move: the dragged selection goes before its copy comes in.
             DeleteTakenSelection(true);
         }
         InsertOwnMarkup(text);
+        // A blank the move left at the edge of a block's text reads back
+        // only as a no-break space.
+        for (long id : blocks) {
+            CElement* block = m_doc.FindElement(id);
+            if (block && m_doc.IsElementInTree(block))
+                HoldEdgeBlanks(block);
+        }
         if (m_doc.m_root)
             m_doc.m_root->CheckDocument();
         DocDrawDoc();

@@ -244,6 +244,21 @@ namespace {
 
 // Moved within one text run, after itself: the caret keeps its place in
 // the text once the dragged characters are gone.
+TEST_F(PointedEdits, AMoveThatEndsAParagraphWithABlankKeepsItAsItReadsBack)
+{
+    Load("<p>ab cd</p><p>efgh</p>");
+    Select("cd", 0, 1);
+    qm::dnd::DragSession drag;
+    AddText(drag, kFlavorEditorMarkup, "cd");
+    AddToken(drag, engine->m_doc.m_dragToken);
+    EXPECT_EQ(engine->ReceiveDrop(drag, PointAt("efgh", 2)), 0);
+    const std::string moved = Content();
+    EXPECT_EQ(moved, "<p>ab\xC2\xA0</p><p>efcdgh</p>");
+    engine->OnUndo();
+    engine->OnRedo();
+    EXPECT_EQ(Content(), moved);
+}
+
 TEST_F(PointedEdits, AMoveWithinOneRunLandsAtTheDropPoint)
 {
     Load("<p>abcdefgh</p>");
