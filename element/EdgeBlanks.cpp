@@ -33,6 +33,12 @@ struct EdgeWalk
         changed = true;
         if (!drop) {
             run->m_text.SetAt(at, kNoBreakSpace);
+            // Beside the caret: typing there may bring the blank back.
+            if (run->m_owner && run->m_owner->m_doc.m_caretElement == run
+                && (run->m_caretOffset == at + 1 || (at == 0 && run->m_caretOffset == 0))) {
+                run->m_owner->m_doc.m_heldBlankRun = run->GetID();
+                run->m_owner->m_doc.m_heldBlankAt = at;
+            }
             return;
         }
         run->m_text.Delete(at, 1);

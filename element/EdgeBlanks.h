@@ -15,7 +15,8 @@ class CElement;
 // (they keep their blanks as they are). typingAt, when set, is the run the
 // caret stands in with a character about to be typed there: its blank right
 // beside the caret is left, as the character comes between it and the edge.
-// Answers whether a blank changed.
+// One held right beside the document's caret is remembered there
+// (m_heldBlankRun, m_heldBlankAt). Answers whether a blank changed.
 bool HoldEdgeBlanks(CElement* block, const CElement* typingAt = nullptr);
 
 // Deletes those blanks instead, as reading the text there would (for text

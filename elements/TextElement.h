@@ -309,6 +309,11 @@ private:
     // Return (TextElementReturn.cpp): false when not handled; notify
     // receives the notification to send, moved the new caret element.
     bool ReturnKey(unsigned int repeat, bool quiet, CElement*& moved, int& notify);
+    // Before typed is inserted at the caret: the no-break space an edit
+    // held right beside the caret (CXDocServices::m_heldBlankRun) becomes a
+    // blank again when typed is no blank and the character on the space's
+    // other side is none either. The record is used up either way.
+    void ReleaseHeldBlank(unsigned short typed);
     // The arrows (TextElementWords.cpp): the caret moves inside the run or
     // to a neighbouring element, which is answered.
     CElement* MoveByCharacter(bool forward);

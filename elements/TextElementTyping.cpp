@@ -43,6 +43,11 @@ bool CanType(unsigned int ch, const CSafeBuf& text, long offset)
         || (offset > 0 && qm::utf8::IsHighSurrogate(text.GetAt(static_cast<int>(offset - 1))));
 }
 
+bool IsBlankUnit(unsigned short c)
+{
+    return c == ' ' || c == kNoBreakSpace || c == '\t' || c == '\r' || c == '\n';
+}
+
 bool WordKeyHeld() { return GetKeyState(kKeyOption) < 0 || GetKeyState(kKeyControl) < 0; }
 
 // Removes the empty runs directly before (or after) run.
@@ -170,6 +175,7 @@ bool CTextElement::OnChar(unsigned int ch, unsigned int repeat, unsigned int, bo
     }
     if (IsValidChar(static_cast<int>(ch))) {
         const unsigned short c = static_cast<unsigned short>(ch);
+        ReleaseHeldBlank(c);
         if (IsPlaceHolder(m_text) && m_caretOffset <= 1) {
             m_text.Empty();
             m_text += c;
@@ -272,4 +278,29 @@ bool CTextElement::OnChar(unsigned int ch, unsigned int repeat, unsigned int, bo
             caretElement = holder;
     }
     return true;
+}
+
+void CTextElement::ReleaseHeldBlank(unsigned short typed)
+{
+    if (!m_owner)
+        return;
+    CXDocServices& doc = m_owner->m_doc;
+    const bool held = doc.m_heldBlankRun == m_id;
+    const int at = doc.m_heldBlankAt;
+    doc.m_heldBlankRun = 0;
+    doc.m_heldBlankAt = -1;
+    if (!held || IsBlankUnit(typed) || at < 0 || at >= m_text.Length() || m_text.GetAt(at) != kNoBreakSpace)
+        return;
+    // The typed character comes between the no-break space and the edge of
+    // the block's text; the character on its other side must not be a blank,
+    // or two blanks would stand in a row.
+    int other = -1;
+    if (m_caretOffset == at + 1)
+        other = at - 1;
+    else if (m_caretOffset == at && at == 0)
+        other = at + 1;
+    else
+        return;
+    if (other >= 0 && other < m_text.Length() && !IsBlankUnit(m_text.GetAt(other)))
+        m_text.SetAt(at, ' ');
 }
