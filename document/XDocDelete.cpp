@@ -244,11 +244,10 @@ bool CXDoc::DeleteSelection(bool byKey, bool typing)
             m_root->GetAllChildren(&selected, 0, true, 0, 0);
             for (void* pos = selected.GetHeadPosition(); pos;) {
                 const auto* e = static_cast<const CElement*>(selected.GetNext(pos));
-                if (CElement* block = e->GetFirstBlockParent()) {
-                    const long id = block->GetID();
-                    if (blocks.empty() || blocks.back() != id)
-                        blocks.push_back(id);
-                }
+                // A block removed whole brings no text to an edge.
+                CElement* block = e->m_block ? nullptr : e->GetFirstBlockParent();
+                if (block && (blocks.empty() || blocks.back() != block->GetID()))
+                    blocks.push_back(block->GetID());
                 if (IsTableLike(e))
                     continue;
                 if (CElement* holder = HoldingCellOrCaption(e)) {

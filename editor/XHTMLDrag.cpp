@@ -180,10 +180,9 @@ int CXHTML::ReceiveDrop(qm::dnd::DragSession& drag, CPoint point)
             m_doc.m_root->GetAllChildren(&selected, 0, true, 0, 0);
             for (void* pos = selected.GetHeadPosition(); pos;) {
                 const auto* e = static_cast<const CElement*>(selected.GetNext(pos));
-                if (CElement* block = e->GetFirstBlockParent()) {
-                    if (blocks.empty() || blocks.back() != block->GetID())
-                        blocks.push_back(block->GetID());
-                }
+                CElement* block = e->m_block ? nullptr : e->GetFirstBlockParent();
+                if (block && (blocks.empty() || blocks.back() != block->GetID()))
+                    blocks.push_back(block->GetID());
             }
             // A move: the dragged selection goes before its copy comes in.
             DeleteTakenSelection(true);
