@@ -12,6 +12,8 @@
 #include "editor/InsertSupport.h"
 #include "element/Element.h"
 #include "element/services/ControlServices.h"
+#include "elements/TextElement.h"
+#include "elements/TypingTree.h"
 #include "platform/dnd/Pasteboard.h"
 #include "platform/events/Services.h"
 
@@ -232,6 +234,13 @@ void CXHTML::DeleteTakenSelection(bool throughRoot)
         CElement* end = edges.first->m_lastChild;
         edges.last->MoveChildrenTo(edges.first, end ? end->GetID() : 0, true, 0, 0);
         edges.last->m_parent->RemoveChild(edges.last->GetID(), true, true);
+        // A blank the deletion held at either edge as a no-break space now
+        // stands between the two texts: a plain blank again, as a join by
+        // Backspace leaves it.
+        if (end && end->IsTextElement()) {
+            auto* run = static_cast<CTextElement*>(end);
+            ReleaseSeamBlank(run, run->m_text.Length());
+        }
         edges.first->StyleChanged(1);
     }
     if (!m_doc.IsElementInTree(m_doc.m_caretElement))
