@@ -3,6 +3,7 @@
 #include "document/SrcElement.h"
 #include "element/Element.h"
 #include "element/factory/ElementFactory.h"
+#include "element/services/ControlServices.h"
 #include "element/services/XHTMLServices.h"
 
 namespace qm::insert {
@@ -12,6 +13,19 @@ namespace {
 const unsigned short kPlaceHolder[] = {0x00A0, 0};
 
 } // namespace
+
+bool LoadFragment(CXHTMLServices* engine, const unsigned short* markup, CSrcElement& tree)
+{
+    CSafeBuf wrapped("<body");
+    if (engine && engine->m_control && !engine->m_control->Namespaces.IsEmpty()) {
+        wrapped += " ";
+        wrapped += engine->m_control->Namespaces;
+    }
+    wrapped += ">";
+    wrapped += markup;
+    wrapped += "</body>";
+    return tree.LoadDoc(wrapped);
+}
 
 CElement* AncestorOfKind(const CElement* e, long kind)
 {

@@ -5,6 +5,7 @@
 
 class CElement;
 class CSrcElement;
+class CXHTMLServices;
 
 namespace qm::insert {
 
@@ -23,6 +24,10 @@ bool IsInside(const CElement* e, const CElement* ancestor);
 // Every child of p is a text run without text, or holding only the empty
 // paragraph's place holder (one no-break space).
 bool HoldsNoText(const CElement* p);
+// Reads markup as the content of tree (a body made for engine), the
+// control's extra namespace declarations on it, as every fragment about to
+// go into the document is read; false when it does not read.
+bool LoadFragment(CXHTMLServices* engine, const unsigned short* markup, CSrcElement& tree);
 // Removes every element named tag below node (not node itself).
 void RemoveDescendants(CSrcElement* node, const char* tag);
 // Puts a text run that stands directly in the body into a new p at its

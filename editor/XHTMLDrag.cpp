@@ -244,16 +244,8 @@ bool CXHTML::MayTakeMarkup(const CSafeBuf& markup)
     if (!MayChange(qm::insert::kActionInsert, nullptr, 0)
         || !m_doc.CanInsertTo(markup, nullptr, nullptr, true))
         return false;
-    CSafeBuf wrapped("<body");
-    if (m_control && !m_control->Namespaces.IsEmpty()) {
-        wrapped += " ";
-        wrapped += m_control->Namespaces;
-    }
-    wrapped += ">";
-    wrapped += markup;
-    wrapped += "</body>";
     CSrcElement tree("body", this);
-    if (!tree.LoadDoc(wrapped))
+    if (!qm::insert::LoadFragment(this, markup, tree))
         return false;
     return !tree.IsThereBlockTypeChild()
         || MayChange(qm::insert::kActionCommand, nullptr, qm::insert::kSubCodeBlocks);

@@ -113,16 +113,8 @@ bool CXHTML::InsertHTMLCode(const unsigned short* markup, bool outside, bool pas
         || !m_doc.PrepareInsertPoint())
         return false;
 
-    CSafeBuf wrapped("<body");
-    if (m_control && !m_control->Namespaces.IsEmpty()) {
-        wrapped += " ";
-        wrapped += m_control->Namespaces;
-    }
-    wrapped += ">";
-    wrapped += markup;
-    wrapped += "</body>";
     std::unique_ptr<CSrcElement> tree(new CSrcElement("body", this));
-    if (!tree->LoadDoc(wrapped))
+    if (!LoadFragment(this, markup, *tree))
         return false;
     if (tree->IsThereBlockTypeChild() && !MayChange(kActionCommand, nullptr, kSubCodeBlocks))
         return false;
@@ -221,16 +213,8 @@ bool CXHTML::InsertOwnMarkup(const unsigned short* markup)
     if (!caret || !caret->IsTextElement() || !InsideParagraphOrHeading(caret))
         return InsertHTMLCode(markup, false);
 
-    CSafeBuf wrapped("<body");
-    if (m_control && !m_control->Namespaces.IsEmpty()) {
-        wrapped += " ";
-        wrapped += m_control->Namespaces;
-    }
-    wrapped += ">";
-    wrapped += markup;
-    wrapped += "</body>";
     std::unique_ptr<CSrcElement> tree(new CSrcElement("body", this));
-    if (!tree->LoadDoc(wrapped))
+    if (!LoadFragment(this, markup, *tree))
         return InsertHTMLCode(markup, false);
     CSrcElement* first = tree->FirstChild();
     CSrcElement* last = tree->LastChild();

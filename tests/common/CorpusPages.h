@@ -7,6 +7,7 @@
 #include <libxml/tree.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstddef>
 #include <dirent.h>
 #include <fstream>
@@ -36,6 +37,16 @@ inline std::vector<std::string> List(const std::string& dir, bool folders)
     }
     std::sort(names.begin(), names.end());
     return names;
+}
+
+// A page's "<package>/<file>" as a test's name: letters and digits kept,
+// everything else an underscore.
+inline std::string TestNameOf(const std::string& page)
+{
+    std::string name;
+    for (char c : page)
+        name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    return name;
 }
 
 inline std::string ReadFile(const std::string& path)

@@ -42,10 +42,7 @@ std::vector<std::string> Pages()
 
 std::string PageName(const ::testing::TestParamInfo<std::string>& info)
 {
-    std::string name;
-    for (char c : info.param)
-        name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-    return name;
+    return qmtest::TestNameOf(info.param);
 }
 
 // The words of the body of a written value, split where a browser shows
