@@ -133,11 +133,6 @@ bool IsContainerWithContent(const CElement* e)
 
 constexpr unsigned short kNoBreakSpace = 0xA0;
 
-bool IsBlankUnit(unsigned short c)
-{
-    return c == ' ' || c == kNoBreakSpace || c == '\t' || c == '\r' || c == '\n';
-}
-
 // A character of the text beside the seam: the run holding it and its offset.
 struct SeamSide
 {

@@ -43,11 +43,6 @@ bool CanType(unsigned int ch, const CSafeBuf& text, long offset)
         || (offset > 0 && qm::utf8::IsHighSurrogate(text.GetAt(static_cast<int>(offset - 1))));
 }
 
-bool IsBlankUnit(unsigned short c)
-{
-    return c == ' ' || c == kNoBreakSpace || c == '\t' || c == '\r' || c == '\n';
-}
-
 bool WordKeyHeld() { return GetKeyState(kKeyOption) < 0 || GetKeyState(kKeyControl) < 0; }
 
 // Removes the empty runs directly before (or after) run.

@@ -32,6 +32,11 @@ bool HoldsCaret(const CElement* e);
 CTextElement* NewRun(CElement* parent);
 // A new element with tag, inheriting from parent; not linked.
 CElement* NewElement(const char* tag, CElement* parent);
+// A blank of a block's text, the no-break space included.
+inline bool IsBlankUnit(unsigned short c)
+{
+    return c == ' ' || c == 0xA0 || c == '\t' || c == '\r' || c == '\n';
+}
 // Where Backspace or Delete joined two blocks, at offset in run: a no-break
 // space that held a blank at the edge of either block's text
 // (HoldEdgeBlanks), and now stands between a character of each, becomes a
