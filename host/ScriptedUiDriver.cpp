@@ -383,6 +383,8 @@ void ScriptedUiDriver::ModelessChanged(events::ModalSubject& dialog, bool isShow
     auto* d = dynamic_cast<ui::ModalDialog*>(&dialog);
     const std::string head = d ? Describe(*d) : "modal " + dialog.ModalKind();
     log->Add(head + (isShown ? " shown without a modal loop" : " hidden"));
+    if (interactive)
+        interactive->ModelessChanged(dialog, isShown);
 }
 
 bool ScriptedUiDriver::OpenURL(const std::string& url)

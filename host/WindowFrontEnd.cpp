@@ -1098,6 +1098,10 @@ void WindowFrontEnd::Open(Host& host, const Page& page)
 
     m->ui.reset(new WindowUi(m->window, m->area, host.Log()));
     m->ui->beforeShowing = [p] { p->Refresh(); };
+    m->ui->afterAnswer = [p] {
+        if (!p->closed)
+            p->AfterCall();
+    };
     m->ui->dragEnded = [p] {
         p->pressed = false;
         events::Services::Get().Input().buttons &= ~events::kButtonPrimary;

@@ -2,10 +2,12 @@
 
 #include "host/DesktopDrag.h"
 
+#include "platform/events/Event.h"
 #include "platform/ui/ModalDialog.h"
 
 #include <gtk/gtk.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -58,6 +60,54 @@ void AddEntries(GtkWidget* menu, const std::vector<events::MenuEntry>& entries, 
 
 } // namespace
 
+// A dialog's widgets: its texts, a labelled entry for each field (Return
+// in an entry presses the default button) and its buttons, the response of
+// each button being its index.
+void* WindowUi::BuildDialog(const ui::ModalDialog& dialog, std::vector<void*>& entries)
+{
+    GtkWidget* d = gtk_dialog_new();
+    gtk_window_group_add_window(DialogGroup(), GTK_WINDOW(d));
+    gtk_window_set_title(GTK_WINDOW(d), dialog.caption.c_str());
+    gtk_window_set_transient_for(GTK_WINDOW(d), GTK_WINDOW(m_parent));
+    GtkWidget* content = gtk_dialog_get_content_area(GTK_DIALOG(d));
+    gtk_container_set_border_width(GTK_CONTAINER(content), 12);
+    gtk_box_set_spacing(GTK_BOX(content), 8);
+    for (const std::string& text : dialog.texts) {
+        GtkWidget* label = gtk_label_new(text.c_str());
+        gtk_label_set_line_wrap(GTK_LABEL(label), TRUE);
+        gtk_label_set_xalign(GTK_LABEL(label), 0);
+        gtk_box_pack_start(GTK_BOX(content), label, FALSE, FALSE, 0);
+    }
+    // A property sheet's fields, one labelled entry each.
+    entries.clear();
+    GtkWidget* grid = gtk_grid_new();
+    gtk_grid_set_row_spacing(GTK_GRID(grid), 4);
+    gtk_grid_set_column_spacing(GTK_GRID(grid), 8);
+    for (std::size_t i = 0; i < dialog.fields.size(); ++i) {
+        GtkWidget* name = gtk_label_new(dialog.fields[i].name.c_str());
+        gtk_label_set_xalign(GTK_LABEL(name), 1);
+        GtkWidget* entry = gtk_entry_new();
+        gtk_entry_set_text(GTK_ENTRY(entry), dialog.fields[i].value.c_str());
+        gtk_entry_set_activates_default(GTK_ENTRY(entry), TRUE);
+        gtk_grid_attach(GTK_GRID(grid), name, 0, static_cast<int>(i), 1, 1);
+        gtk_grid_attach(GTK_GRID(grid), entry, 1, static_cast<int>(i), 1, 1);
+        entries.push_back(entry);
+    }
+    gtk_box_pack_start(GTK_BOX(content), grid, FALSE, FALSE, 0);
+    for (std::size_t i = 0; i < dialog.buttons.size(); ++i)
+        gtk_dialog_add_button(GTK_DIALOG(d), dialog.buttons[i].label.c_str(), static_cast<int>(i));
+    if (dialog.defaultButton >= 0)
+        gtk_dialog_set_default_response(GTK_DIALOG(d), dialog.defaultButton);
+    gtk_widget_show_all(d);
+    return d;
+}
+
+void WindowUi::ReadFields(ui::ModalDialog& dialog, const std::vector<void*>& entries)
+{
+    for (std::size_t i = 0; i < entries.size() && i < dialog.fields.size(); ++i)
+        dialog.fields[i].value = gtk_entry_get_text(GTK_ENTRY(entries[i]));
+}
+
 events::ModalAnswer WindowUi::ModalStep(events::ModalLoop& loop)
 {
     auto* dialog = dynamic_cast<ui::ModalDialog*>(&loop.Subject());
@@ -66,46 +116,13 @@ events::ModalAnswer WindowUi::ModalStep(events::ModalLoop& loop)
     if (beforeShowing)
         beforeShowing();
 
-    GtkWidget* d = gtk_dialog_new();
-    gtk_window_group_add_window(DialogGroup(), GTK_WINDOW(d));
-    gtk_window_set_title(GTK_WINDOW(d), dialog->caption.c_str());
-    gtk_window_set_transient_for(GTK_WINDOW(d), GTK_WINDOW(m_parent));
+    std::vector<void*> entries;
+    auto* d = static_cast<GtkWidget*>(BuildDialog(*dialog, entries));
     gtk_window_set_modal(GTK_WINDOW(d), TRUE);
-    GtkWidget* content = gtk_dialog_get_content_area(GTK_DIALOG(d));
-    gtk_container_set_border_width(GTK_CONTAINER(content), 12);
-    gtk_box_set_spacing(GTK_BOX(content), 8);
-    for (const std::string& text : dialog->texts) {
-        GtkWidget* label = gtk_label_new(text.c_str());
-        gtk_label_set_line_wrap(GTK_LABEL(label), TRUE);
-        gtk_label_set_xalign(GTK_LABEL(label), 0);
-        gtk_box_pack_start(GTK_BOX(content), label, FALSE, FALSE, 0);
-    }
-    // A property sheet's fields, one labelled entry each.
-    std::vector<GtkWidget*> entries;
-    GtkWidget* grid = gtk_grid_new();
-    gtk_grid_set_row_spacing(GTK_GRID(grid), 4);
-    gtk_grid_set_column_spacing(GTK_GRID(grid), 8);
-    for (std::size_t i = 0; i < dialog->fields.size(); ++i) {
-        GtkWidget* name = gtk_label_new(dialog->fields[i].name.c_str());
-        gtk_label_set_xalign(GTK_LABEL(name), 1);
-        GtkWidget* entry = gtk_entry_new();
-        gtk_entry_set_text(GTK_ENTRY(entry), dialog->fields[i].value.c_str());
-        gtk_grid_attach(GTK_GRID(grid), name, 0, static_cast<int>(i), 1, 1);
-        gtk_grid_attach(GTK_GRID(grid), entry, 1, static_cast<int>(i), 1, 1);
-        entries.push_back(entry);
-    }
-    gtk_box_pack_start(GTK_BOX(content), grid, FALSE, FALSE, 0);
-    for (std::size_t i = 0; i < dialog->buttons.size(); ++i)
-        gtk_dialog_add_button(GTK_DIALOG(d), dialog->buttons[i].label.c_str(), static_cast<int>(i));
-    if (dialog->defaultButton >= 0)
-        gtk_dialog_set_default_response(GTK_DIALOG(d), dialog->defaultButton);
-    gtk_widget_show_all(d);
-
     m_openDialog = d;
     const int response = gtk_dialog_run(GTK_DIALOG(d));
     m_openDialog = nullptr;
-    for (std::size_t i = 0; i < entries.size(); ++i)
-        dialog->fields[i].value = gtk_entry_get_text(GTK_ENTRY(entries[i]));
+    ReadFields(*dialog, entries);
     gtk_widget_destroy(d);
 
     if (m_closing || response < 0 || static_cast<std::size_t>(response) >= dialog->buttons.size()) {
@@ -116,6 +133,84 @@ events::ModalAnswer WindowUi::ModalStep(events::ModalLoop& loop)
     m_log.Add("window: pressed " + Quote(dialog->buttons[static_cast<std::size_t>(response)].label));
     dialog->Press(static_cast<std::size_t>(response));
     return events::ModalAnswer::Continue();
+}
+
+// A dialog shown without a modal loop stays on the desktop beside the
+// browser window, which goes on taking keys and clicks; its buttons and its
+// close act when the person uses them.
+struct WindowUi::ShownModeless
+{
+    WindowUi* ui = nullptr;
+    ui::ModalDialog* dialog = nullptr;
+    GtkWidget* widget = nullptr;
+    std::vector<void*> entries;
+};
+
+void WindowUi::ModelessChanged(events::ModalSubject& subject, bool shown)
+{
+    auto* dialog = dynamic_cast<ui::ModalDialog*>(&subject);
+    if (!dialog)
+        return;
+    // A dialog shown again (its buttons or fields may have changed) gets
+    // new widgets where the old ones stood.
+    gint x = 0, y = 0;
+    bool placed = false;
+    for (auto it = m_modeless.begin(); it != m_modeless.end(); ++it) {
+        if ((*it)->dialog != dialog)
+            continue;
+        if (shown) {
+            gtk_window_get_position(GTK_WINDOW((*it)->widget), &x, &y);
+            placed = true;
+        }
+        gtk_widget_destroy((*it)->widget);
+        m_modeless.erase(it);
+        break;
+    }
+    if (!shown || m_closing)
+        return;
+    if (beforeShowing)
+        beforeShowing();
+    auto window = std::make_unique<ShownModeless>();
+    window->ui = this;
+    window->dialog = dialog;
+    window->widget = static_cast<GtkWidget*>(BuildDialog(*dialog, window->entries));
+    if (placed)
+        gtk_window_move(GTK_WINDOW(window->widget), x, y);
+    g_signal_connect(window->widget, "response", G_CALLBACK(+[](GtkDialog*, gint response, gpointer p) {
+        auto* w = static_cast<ShownModeless*>(p);
+        w->ui->AnswerModeless(*w, response);
+    }),
+        window.get());
+    m_modeless.push_back(std::move(window));
+    m_log.Add("window: showing " + Quote(dialog->caption));
+}
+
+void WindowUi::AnswerModeless(ShownModeless& window, int response)
+{
+    ui::ModalDialog* dialog = window.dialog;
+    ReadFields(*dialog, window.entries);
+    // The press or close may hide the dialog, which destroys window: neither
+    // is touched after it.
+    if (response >= 0 && static_cast<std::size_t>(response) < dialog->buttons.size()) {
+        m_log.Add("window: pressed " + Quote(dialog->buttons[static_cast<std::size_t>(response)].label));
+        dialog->Press(static_cast<std::size_t>(response));
+    } else {
+        m_log.Add("window: closed " + Quote(dialog->caption));
+        events::Event close(events::kEventClassWindow, events::kEventWindowClose);
+        dialog->Target().SendEvent(close);
+    }
+    if (afterAnswer)
+        afterAnswer();
+}
+
+WindowUi::WindowUi(void* parent, void* tipWidget, EventLog& log)
+    : m_parent(parent), m_tipWidget(tipWidget), m_log(log)
+{ }
+
+WindowUi::~WindowUi()
+{
+    for (const auto& window : m_modeless)
+        gtk_widget_destroy(window->widget);
 }
 
 std::uint32_t WindowUi::PopUpMenu(const events::MenuRequest& request)

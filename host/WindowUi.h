@@ -14,6 +14,10 @@
 // plug-in asks for after that takes the default without being shown, so the
 // plug-in's call returns and the instance can be destroyed.
 //
+// Dialogs shown without a modal loop (find and replace, the table-size
+// picker) stay open beside the browser window until the plug-in hides them;
+// their buttons and close act whenever the person uses them.
+//
 // The desktop's widgets are opaque here: the window passes its own.
 
 #include "host/EventLog.h"
@@ -21,6 +25,12 @@
 #include "platform/events/UiDriver.h"
 
 #include <functional>
+#include <memory>
+#include <vector>
+
+namespace qm::ui {
+class ModalDialog;
+}
 
 namespace qm::host {
 
@@ -29,9 +39,8 @@ class WindowUi : public events::UiDriver
 public:
     // parent: the browser window (a GtkWindow); tipWidget: the widget
     // that shows help tags (a GtkWidget).
-    WindowUi(void* parent, void* tipWidget, EventLog& log)
-        : m_parent(parent), m_tipWidget(tipWidget), m_log(log)
-    { }
+    WindowUi(void* parent, void* tipWidget, EventLog& log);
+    ~WindowUi() override;
     WindowUi(const WindowUi&) = delete;
     WindowUi& operator=(const WindowUi&) = delete;
 
@@ -41,11 +50,15 @@ public:
     // Called when a drag the desktop ran has ended: its button release
     // went to the desktop's drag, not to the browser window.
     std::function<void()> dragEnded;
+    // Called after a button or close of a dialog shown without a modal loop
+    // has reached the plug-in, outside any call of the browser window's.
+    std::function<void()> afterAnswer;
 
     events::ModalAnswer ModalStep(events::ModalLoop& loop) override;
     std::uint32_t PopUpMenu(const events::MenuRequest& menu) override;
     bool PutFile(const events::PutFileRequest& request, events::PutFileReply& reply) override;
     void HelpTagChanged(const events::HelpTag* tag) override;
+    void ModelessChanged(events::ModalSubject& dialog, bool shown) override;
     int TrackDrag(dnd::DragSession& drag) override;
 
     // The plug-in's drag under way (null when none), and what the
@@ -62,6 +75,12 @@ public:
     bool Closing() const { return m_closing; }
 
 private:
+    struct ShownModeless;
+    // Answers the dialog's GtkDialog.
+    void* BuildDialog(const ui::ModalDialog& dialog, std::vector<void*>& entries);
+    static void ReadFields(ui::ModalDialog& dialog, const std::vector<void*>& entries);
+    void AnswerModeless(ShownModeless& window, int response);
+
     void* m_parent;
     void* m_tipWidget;
     EventLog& m_log;
@@ -75,6 +94,7 @@ private:
     bool m_dragFailed = false;
     bool m_droppedHere = false;
     int m_dropResult = 0;
+    std::vector<std::unique_ptr<ShownModeless>> m_modeless;
 };
 
 } // namespace qm::host

@@ -65,7 +65,9 @@ void CFindReplaceDlg::Show(bool replace, const unsigned short* findText)
     BuildPage();
     if (findText && *findText)
         m_dialog.SetField("find", Utf8(CSafeBuf(findText)));
-    if (!m_dialog.IsModeless())
+    if (m_dialog.IsModeless())
+        m_dialog.ModelessUpdated();
+    else
         m_dialog.ShowModeless();
 }
 

@@ -103,7 +103,8 @@ public:
     virtual int TrackDrag(dnd::DragSession& drag);
 
     // Notices that need no answer: a help tag shown (null: hidden), a
-    // dialog shown or hidden without a modal loop.
+    // dialog shown or hidden without a modal loop (shown again when it changed
+    // while shown).
     virtual void HelpTagChanged(const HelpTag* tag);
     virtual void ModelessChanged(ModalSubject& dialog, bool shown);
     // Asked to open a URL in the system's default handler; answers whether

@@ -69,6 +69,15 @@ void ModalDialog::HideModeless()
     } catch (...) { }
 }
 
+void ModalDialog::ModelessUpdated()
+{
+    if (!m_modeless)
+        return;
+    try {
+        events::Services::Get().Ui().ModelessChanged(*this, true);
+    } catch (...) { }
+}
+
 const std::vector<ModalDialog*>& ModalDialog::Modeless() { return ModelessList(); }
 
 events::ModalStatus ModalDialog::RunModal()

@@ -85,6 +85,9 @@ public:
     // or running modally); hiding it (or destroying it) takes it off the list.
     bool ShowModeless();
     void HideModeless();
+    // Tells the driver that a dialog shown without a modal loop changed
+    // (its caption, buttons or fields), so that it shows it anew.
+    void ModelessUpdated();
     bool IsModeless() const { return m_modeless; }
     // The dialogs shown modelessly, in the order they were shown.
     static const std::vector<ModalDialog*>& Modeless();

@@ -198,14 +198,37 @@ kill -TERM $a $b
 wait $a && wait $b
 )";
 
-// Runs a script of a person's actions under a virtual display; false when
-// xdotool is missing.
-bool RunPerson(std::string script, const std::string& dir)
+// The find dialog, shown without a modal loop, stays open beside the
+// window: the person types the word into it, presses Return twice (Find
+// Next: the first and then the second match), closes it with Escape and
+// types over the match in the window.
+const char* const kFinder = R"(
+QMHOST --window --log DIR/find.log PAGE > /dev/null 2>&1 &
+pid=$!
+W=$(xdotool search --sync --name 'Find in a window' | head -1)
+sleep 2
+xdotool windowfocus --sync $W
+xdotool mousemove --window $W 30 62 click 1; sleep 0.3
+xdotool key ctrl+f
+F=$(xdotool search --sync --name '^Replace$' | head -1)
+xdotool windowfocus --sync $F; sleep 0.3
+xdotool type --delay 50 fox; xdotool key Return; sleep 0.5
+xdotool key Return; sleep 0.5
+xdotool key Escape; sleep 0.5
+xdotool windowfocus --sync $W; sleep 0.3
+xdotool type --delay 50 cat; sleep 0.5
+kill -TERM $pid
+wait $pid
+)";
+
+// Runs a script of a person's actions on a page under a virtual display;
+// false when xdotool is missing.
+bool RunPerson(std::string script, const std::string& dir, const std::string& page = "window-steps.xml")
 {
     if (std::system("command -v xdotool >/dev/null 2>&1") != 0)
         return false;
-    for (const auto& [name, value] : {std::pair<std::string, std::string>{"QMHOST", QM_QMHOST}, {"DIR", dir},
-             {"PAGE", Page("window-steps.xml")}})
+    for (const auto& [name, value] :
+        {std::pair<std::string, std::string>{"QMHOST", QM_QMHOST}, {"DIR", dir}, {"PAGE", Page(page)}})
         for (std::size_t at = script.find(name); at != std::string::npos; at = script.find(name, at))
             script.replace(at, name.size(), value);
     {
@@ -276,6 +299,22 @@ TEST(WindowHost, ADragCarriesTextFromOneProgramToAnother)
             "): accepted",
             "final form value: \"Typed: abc, ABC! \xC3\xA9\\n \xC3\xA9t\xC3\xA9"
             "BCTyped",
+            "accounting: clean"});
+}
+
+TEST(WindowHost, ADialogShownWithoutAModalLoopStaysOpenBesideTheWindow)
+{
+    REQUIRE_VIRTUAL_DISPLAY();
+    qmtest::TempDir dir;
+    ASSERT_TRUE(dir.Create(qmtest::TestOutputPath("finder")));
+    if (!RunPerson(kFinder, dir.Path(), "find-in-window.xml"))
+        SKIP_WITHOUT_A_PERSON();
+    ExpectInOrder(ReadFile(dir.Path() + "/find.log"),
+        {"shown without a modal loop", "window: showing \"Replace\"", "window: pressed \"Find Next\"",
+            "window: pressed \"Find Next\"", "window: closed \"Replace\"", "{find=\"fox\"", "} hidden",
+            "> text input \"t\"", "window closed",
+            "final form value: \"<p>The quick brown fox jumps over the lazy dog.</p>"
+            "<p>Second line with a cat too.</p>\"",
             "accounting: clean"});
 }
 
