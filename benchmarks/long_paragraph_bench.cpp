@@ -1,7 +1,8 @@
 // One paragraph of plain text, "abcd efgh " over and over, laid out at 800
-// pixels: every line is a piece of one text run, so the cost of wrapping a
-// run grows with the text it still holds. Each iteration lays the document
-// out from scratch (the pieces of the last layout are joined first). Run by
+// and 801 pixels in turn: every line is a piece of one text run, so the cost
+// of wrapping a run grows with the text it still holds. Each iteration lays
+// the document out from scratch (the pieces of the last layout are joined
+// first). Run by
 // hand from a release build: build/benchmarks/long_paragraph_bench
 //
 // Counters per layout: lines (the run's pieces after it), units (UTF-16
@@ -9,6 +10,11 @@
 // of the paragraph again for every line) and peak (the highest resident
 // memory of the process during the benchmark, in MB; the process's peak is
 // reset before each size where the system allows it).
+//
+// BM_LongParagraphHebrew and BM_LongParagraphChinese: texts shaped whole
+// (Hebrew words; Chinese ideographs without blanks).
+// BM_LongParagraphMixedRightToLeft: Hebrew and Latin words in turn in a
+// right-to-left paragraph (lines: its runs, one for each direction).
 //
 // BM_LongParagraphInBold: the same paragraph as the content of a <b>, whose
 // pieces hold the lines. BM_LongParagraphInBoldItalic: the same inside a
@@ -33,14 +39,16 @@
 
 namespace {
 
-// The paragraph's text stands in the inline elements `open` opens and
-// `close` closes.
-std::string Generate(size_t size, const char* open, const char* close)
+// The paragraph's text, `unit` over and over (UTF-8), stands in the inline
+// elements `open` opens and `close` closes.
+std::string Generate(
+    size_t size, const char* open, const char* close, const std::string& unit, const char* paragraph)
 {
-    std::string doc = "<html xmlns=\"http://www.w3.org/1999/xhtml\"><body><p>";
+    std::string doc = "<html xmlns=\"http://www.w3.org/1999/xhtml\"><body>";
+    doc += paragraph;
     doc += open;
-    for (size_t i = 0; i < size / 10; ++i)
-        doc += "abcd efgh ";
+    for (size_t i = 0; i < size / unit.size(); ++i)
+        doc += unit;
     doc += close;
     doc += "</p></body></html>";
     return doc;
@@ -78,13 +86,14 @@ long Pieces(const CElement* p)
     return n;
 }
 
-void LongParagraph(benchmark::State& state, const char* open, const char* close)
+void LongParagraph(benchmark::State& state, const char* open, const char* close,
+    const std::string& unit = "abcd efgh ", const char* paragraph = "<p>")
 {
     const size_t size = static_cast<size_t>(state.range(0)) * 1024;
     auto engine = std::make_unique<CXHTML>();
     auto document = std::make_unique<CMarkupDocument>(engine.get());
     {
-        const std::string doc = Generate(size, open, close);
+        const std::string doc = Generate(size, open, close, unit, paragraph);
         CSafeBuf error;
         if (!document->Read(doc.data(), doc.size(), error)) {
             state.SkipWithError("the generated document did not read");
@@ -94,8 +103,13 @@ void LongParagraph(benchmark::State& state, const char* open, const char* close)
     CElement* body = document->Body();
     ResetPeak();
     const std::uint64_t units = qm::text::Layout::ShapedUnits();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(LayoutDocument(body, 800));
+    // At 800 and 801 pixels in turn: a layout at the width of the last one
+    // would keep the paragraph's lines as they are.
+    int width = 800;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(LayoutDocument(body, width));
+        width = width == 800 ? 801 : 800;
+    }
     const double layouts = static_cast<double>(state.iterations());
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(size));
     state.counters["lines"] = static_cast<double>(Pieces(body->m_firstChild));
@@ -112,8 +126,29 @@ void BM_LongParagraphInBold(benchmark::State& state) { LongParagraph(state, "<b>
 // piece of the inner one).
 void BM_LongParagraphInBoldItalic(benchmark::State& state) { LongParagraph(state, "<b><i>", "</i></b>"); }
 
+// Texts the layout shapes whole rather than from the word cache: Hebrew
+// words, and Chinese without a blank (every ideograph a break opportunity).
+void BM_LongParagraphHebrew(benchmark::State& state)
+{
+    LongParagraph(state, "", "", "\xD7\x90\xD7\x91\xD7\x92\xD7\x93 \xD7\x94\xD7\x95\xD7\x96\xD7\x97 ");
+}
+void BM_LongParagraphChinese(benchmark::State& state)
+{
+    LongParagraph(state, "", "", "\xE4\xB8\xAD\xE6\x96\x87\xE5\xAD\x97\xE7\xAC\xA6");
+}
+
+// Hebrew and Latin words in turn in a right-to-left paragraph: its run is
+// cut wherever the direction changes before its lines are made.
+void BM_LongParagraphMixedRightToLeft(benchmark::State& state)
+{
+    LongParagraph(state, "", "", "abcd \xD7\x90\xD7\x91\xD7\x92\xD7\x93 ", "<p dir=\"rtl\">");
+}
+
 } // namespace
 
+BENCHMARK(BM_LongParagraphMixedRightToLeft)->Arg(25)->Arg(100)->Arg(400)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LongParagraphHebrew)->Arg(25)->Arg(100)->Arg(400)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LongParagraphChinese)->Arg(25)->Arg(100)->Arg(400)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LongParagraph)->Arg(25)->Arg(100)->Arg(400)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LongParagraphInBold)->Arg(25)->Arg(100)->Arg(400)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LongParagraphInBoldItalic)->Arg(25)->Arg(100)->Arg(400)->Unit(benchmark::kMillisecond);

@@ -25,8 +25,10 @@
 //
 // A long rest is cut into pieces a few lines wide at once, so that no line
 // measures or copies the whole rest of a long paragraph again. The cuts do
-// not show in the lines: a piece is cut only where its text was put together
-// from words (Layout::ByWords), at a word start after a blank, and every
+// not show in the lines: a piece is cut at a word start after a blank where
+// its text was put together from words (Layout::ByWords), or after a break
+// opportunity where it was shaped whole (right-to-left, Chinese, symbols:
+// its parts measure as in the whole but for the shaping across the cut), and every
 // piece followed by a piece cut for length is wider than any line of its
 // block and holds a word start of its own. So such a piece never fits a line
 // whole and breaks where the whole rest would; its rest goes into the next
@@ -177,8 +179,13 @@ public:
     // Splits the run at offset (1 .. length - 1): a new run holding the text
     // after it, inheriting from this run, is inserted after it; the
     // selection is divided and a caret past the offset moves with its text.
-    // Null, nothing changed, without a parent or for another offset.
-    CTextElement* SplitText(int offset);
+    // Null, nothing changed, without a parent or for another offset. With
+    // inPlace the text kept is cut where it stands, keeping its room (for a
+    // run cut at many offsets from the back, whose room is fitted once).
+    CTextElement* SplitText(int offset, bool inPlace = false);
+    // Whether long rests are cut for length (on unless turned off): off,
+    // every rest is laid out whole, the lines the cuts must not change.
+    static void EnableCutsForLength(bool on);
     // Width and height of the text up to and including the first break
     // opportunity; 0 x 0 when that is the last character or there is none.
     void GetTextFirstPartSize(CSize& size);
@@ -353,6 +360,10 @@ private:
     // The rest from restStart may stand in a piece of its own before a piece
     // cut for length: it is wider than WidestLine and holds a word start.
     bool RestFillsLines(int restStart, int room);
+    // Where a part cut for length may start, from unit on: a word start of
+    // a text put together from words, the unit after a break opportunity of
+    // a text shaped whole; the text's length when there is none.
+    int CutPointFrom(int unit);
     // Where a long rest from restStart is cut: word starts after a blank, each
     // part at least two WidestLine wide and holding a word start; none when
     // the rest is short or the run may not be cut.

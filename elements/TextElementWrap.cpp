@@ -24,6 +24,7 @@ namespace {
 constexpr int kEstimatedRestLength = 500;
 // A rest at least this long is cut into pieces of a few lines each.
 constexpr int kLongRestUnits = 2048;
+bool g_cutsForLength = true;
 
 bool IsBreakUnit(unsigned short ch) { return ch == '\t' || IsCanWrapChar(ch); }
 
@@ -196,7 +197,11 @@ double CTextElement::WidestLine(int room)
     if (!block || !LaysOutAsBlock(block) || !block->IsLinkedChild(top) || m_tabColumns)
         return -1;
     const int avail = static_cast<int>(block->Lay().m_availRect.right - block->Lay().m_availRect.left);
-    if (room > avail || !m_runText->layout.ByWords())
+    if (room > avail)
+        return -1;
+    // A text shaped whole is cut only where the layout shows the text as it
+    // is, so that its offsets are the text's.
+    if (!m_runText->layout.ByWords() && !LayoutShowsPlainText())
         return -1;
     // A font size on both sides makes up for the last blank, which measures
     // a little differently where a piece ends.
@@ -244,15 +249,31 @@ bool CTextElement::RestFillsLines(int restStart, int room)
         return false;
     qm::text::Layout& layout = m_runText->layout;
     const int n = m_text.Length();
-    return layout.PrefixWidth(n) - layout.PrefixWidth(restStart) >= widest
-        && layout.WordStartFrom(restStart) < n;
+    return layout.PrefixWidth(n) - layout.PrefixWidth(restStart) >= widest && CutPointFrom(restStart) < n;
+}
+
+void CTextElement::EnableCutsForLength(bool on) { g_cutsForLength = on; }
+
+int CTextElement::CutPointFrom(int unit)
+{
+    qm::text::Layout& layout = m_runText->layout;
+    if (layout.ByWords())
+        return layout.WordStartFrom(unit);
+    // A text shaped whole: the first unit after a break opportunity.
+    const int n = m_text.Length();
+    const unsigned short* s = std::as_const(m_text);
+    for (int at = std::max(unit, 1); at < n; ++at) {
+        if (IsBreakUnit(s[at - 1]))
+            return at;
+    }
+    return n;
 }
 
 std::vector<int> CTextElement::CutsForLength(int restStart, int room)
 {
     std::vector<int> cuts;
     const int n = m_text.Length();
-    if (n - restStart < kLongRestUnits)
+    if (n - restStart < kLongRestUnits || !g_cutsForLength)
         return cuts;
     const double widest = WidestLine(room);
     if (widest < 0)
@@ -264,7 +285,7 @@ std::vector<int> CTextElement::CutsForLength(int restStart, int room)
         return cuts;
     const unsigned short* s = std::as_const(m_text);
     int from = restStart;
-    int word = layout.WordStartFrom(restStart); // a word of the part's own
+    int word = CutPointFrom(restStart); // a word of the part's own
     while (word < n) {
         // The first unit at least a part's width from the part's start.
         const double target = layout.PrefixWidth(from) + part;
@@ -276,9 +297,9 @@ std::vector<int> CTextElement::CutsForLength(int restStart, int room)
             else
                 hi = mid;
         }
-        int at = layout.WordStartFrom(std::max(lo, word + 1));
+        int at = CutPointFrom(std::max(lo, word + 1));
         while (at < n && !IsBreakUnit(s[at - 1]))
-            at = layout.WordStartFrom(at + 1);
+            at = CutPointFrom(at + 1);
         if (at >= n || end - layout.PrefixWidth(at) < part)
             break;
         cuts.push_back(at);
@@ -314,7 +335,7 @@ int CTextElement::MakeCuts(const std::vector<int>& cuts)
     return made;
 }
 
-CTextElement* CTextElement::SplitText(int offset)
+CTextElement* CTextElement::SplitText(int offset, bool inPlace)
 {
     const int n = m_text.Length();
     if (!m_parent || offset < 1 || offset >= n)
@@ -326,7 +347,10 @@ CTextElement* CTextElement::SplitText(int offset)
     run->CopyFromParent(this, 3);
     run->m_style = m_style;
     run->m_text = m_text.Mid(offset, n - offset);
-    m_text = m_text.Left(offset);
+    if (inPlace)
+        m_text.AdjSize(offset);
+    else
+        m_text = m_text.Left(offset);
     m_parent->InsertInto(run, this, true);
     DivideSelection(run, n);
     if (HasCaret(this) && m_caretOffset > offset)

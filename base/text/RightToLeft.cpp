@@ -81,7 +81,9 @@ bool CSafeBuf::HasLetterAndArabicOrHebrew() const
     return letter && rtl;
 }
 
-int CSafeBuf::IsMixedText(int* pos) const
+int CSafeBuf::IsMixedText(int* pos) const { return IsMixedTextFrom(0, pos); }
+
+int CSafeBuf::IsMixedTextFrom(int from, int* pos) const
 {
     enum
     {
@@ -91,9 +93,9 @@ int CSafeBuf::IsMixedText(int* pos) const
     } state
         = kNone;
     bool prevAlnum = false;
-    for (int i = 0; i < m_length; ++i) {
+    for (int i = from < 0 ? 0 : from; i < m_length; ++i) {
         unsigned short c = m_text[i];
-        if (c == '.' && i > 0 && state != kRtlFirst && !prevAlnum) {
+        if (c == '.' && i > from && state != kRtlFirst && !prevAlnum) {
             if (pos)
                 *pos = i;
             return 1;

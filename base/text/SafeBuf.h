@@ -226,6 +226,9 @@ public:
     // left-to-right (or a sentence end), 2 left-to-right followed by
     // right-to-left; *pos (when given) receives the index where it happens.
     int IsMixedText(int* pos = nullptr) const;
+    // The same scan of the text from unit `from` on, as if it began there
+    // (*pos receives an index into the whole text).
+    int IsMixedTextFrom(int from, int* pos) const;
     bool HasEndSentence() const;
 
     // ---- searching and comparing ----

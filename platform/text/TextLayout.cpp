@@ -299,7 +299,11 @@ bool Layout::Append(const Layout& other)
         m_text.insert(m_text.end(), other.m_text.begin(), other.m_text.end());
         if (merge)
             m_pieces.assign(1, Piece{first, 0, 0});
-        m_pieces.reserve(m_pieces.size() + other.m_pieces.size());
+        // Room grows by half at least: a text joined from many others is
+        // not copied again at every join.
+        const size_t need = m_pieces.size() + other.m_pieces.size();
+        if (need > m_pieces.capacity())
+            m_pieces.reserve(std::max(need, m_pieces.capacity() + m_pieces.capacity() / 2));
         for (size_t p = skipped; p < other.m_pieces.size(); ++p)
             m_pieces.push_back(Piece{other.m_pieces[p].shaping, other.m_pieces[p].unit + int(n), 0});
     } catch (...) {
@@ -309,7 +313,7 @@ bool Layout::Append(const Layout& other)
     ForgetBreaks();
     if (merge)
         m_script = other.m_script;
-    if (!PlacePieces(from, m_script) || !KeepSums()) {
+    if (!PlacePieces(from, m_script) || !KeepSums(from)) {
         ClearShaping(); // shaped again, whole, when next measured
         return true;
     }
@@ -463,21 +467,28 @@ bool Layout::PlacePieces(size_t from, int script)
     return true;
 }
 
-bool Layout::KeepSums()
+bool Layout::KeepSums(size_t from)
 {
     // Short words are summed when asked; a piece longer than a word of the
     // cache (a text shaped whole, or one long word) keeps its sums, so no
-    // measurement walks a long stretch of units.
-    const bool longPiece = std::any_of(m_pieces.begin(), m_pieces.end(),
-        [](const Piece& piece) { return piece.shaping->advance.size() > size_t(WordCache::kMaxWordUnits); });
+    // measurement walks a long stretch of units. The pieces before `from`
+    // are placed as at the last call, which kept sums where one of them is
+    // long: those sums stand, and only the pieces from `from` on are asked,
+    // so that joining many texts one after another stays linear.
+    from = std::min(from, m_pieces.size());
+    const bool longBefore = from > 0 && m_extras && !m_extras->sums.empty();
+    const bool longPiece = longBefore
+        || std::any_of(m_pieces.begin() + std::ptrdiff_t(from), m_pieces.end(), [](const Piece& piece) {
+               return piece.shaping->advance.size() > size_t(WordCache::kMaxWordUnits);
+           });
     const int n = Length();
     SumCursor cursor;
     m_width = Walk(cursor, n);
     cursor = SumCursor();
     m_start = Walk(cursor, 0);
-    if (m_extras)
-        std::vector<double>().swap(m_extras->sums);
     if (!longPiece) {
+        if (m_extras)
+            std::vector<double>().swap(m_extras->sums);
         if (m_extras && m_extras->breakBefore.empty())
             m_extras.reset();
         return true;
@@ -486,9 +497,10 @@ bool Layout::KeepSums()
         if (!m_extras)
             m_extras = std::make_unique<Extras>();
         std::vector<double>& sums = m_extras->sums;
+        const int kept = longBefore && from < m_pieces.size() ? m_pieces[from].unit : 0;
         sums.resize(size_t(n) + 1);
         cursor = SumCursor();
-        for (int u = 0; u <= n; ++u)
+        for (int u = kept; u <= n; ++u)
             sums[size_t(u)] = Walk(cursor, u);
     } catch (...) {
         return false;

@@ -154,8 +154,8 @@ private:
     double PrefixAt(int unit) const;
     // Keeps the whole text's width and its start, and the sums of every unit
     // for a text with a long piece (none otherwise); false where they cannot
-    // be had.
-    bool KeepSums();
+    // be had. The pieces before `from` must be placed as at the last call.
+    bool KeepSums(size_t from = 0);
     void ForgetBreaks();
     void ClearShaping();
     void ClampRange(int& start, int& length) const;

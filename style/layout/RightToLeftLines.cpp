@@ -68,22 +68,36 @@ std::vector<CElement*> LineContent(CElement* block)
     return out;
 }
 
-// Cuts run where its direction changes (the rest is examined next) and
-// splits the inline elements between it and the block after it.
+// Cuts run at every place where its direction changes (the pieces are
+// examined next, each of one direction) and splits the inline elements
+// between it and the block after it.
 void Separate(CTextElement* run, CElement* block, std::vector<CElement*>& content, size_t at, bool layOut)
 {
-    int pos = 0;
-    if (run->m_text.IsMixedText(&pos) && pos > 0 && pos < run->m_text.Length()) {
-        if (CTextElement* rest = run->SplitText(pos)) {
-            // Pieces of one run, joined again before the next layout cuts it
-            // afresh.
-            rest->m_inlineGroup = run->InlineIDInfo(1, 0);
-            rest->StyleChanged(2);
-            rest->BuildCDC(nullptr);
-            if (layOut)
-                rest->CalcWinReg(nullptr, false, false, nullptr);
-            content.insert(content.begin() + static_cast<std::ptrdiff_t>(at) + 1, rest);
-        }
+    // Each place is found from the one before, as the piece after it would
+    // be scanned; the run is cut from the back, so that each piece copies
+    // its own text only, and the run's text is fitted once.
+    std::vector<int> cuts;
+    const int n = run->m_text.Length();
+    for (int from = 0, pos = 0; run->m_text.IsMixedTextFrom(from, &pos) && pos > from && pos < n; from = pos)
+        cuts.push_back(pos);
+    std::vector<CElement*> pieces;
+    for (auto cut = cuts.rbegin(); cut != cuts.rend(); ++cut) {
+        CTextElement* rest = run->SplitText(*cut, true);
+        if (!rest)
+            continue;
+        // Pieces of one run, joined again before the next layout cuts it
+        // afresh.
+        rest->m_inlineGroup = run->InlineIDInfo(1, 0);
+        rest->StyleChanged(2);
+        rest->BuildCDC(nullptr);
+        if (layOut)
+            rest->CalcWinReg(nullptr, false, false, nullptr);
+        pieces.push_back(rest);
+    }
+    if (!pieces.empty()) {
+        CSafeBuf kept = run->m_text.Left(run->m_text.Length());
+        run->m_text.ReplaceWith(&kept);
+        content.insert(content.begin() + static_cast<std::ptrdiff_t>(at) + 1, pieces.rbegin(), pieces.rend());
     }
     if (run->m_parent == block)
         return;

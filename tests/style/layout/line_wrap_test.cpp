@@ -205,16 +205,19 @@ void RunsOf(CElement* e, std::vector<CTextElement*>& out)
     }
 }
 
-// Lays markup out at width twice: with the word cache off (every text shaped
-// whole) and on (long texts cut for length). The boxes and the text runs
-// must be the same; shaped receives the units the second layout shaped.
-// With again, the cut layout is laid out once more: the joined pieces must
-// give the same lines.
+// Lays markup out at width twice: with the word cache and the cuts for
+// length off (every text shaped whole, every rest laid out whole) and on
+// (long texts cut for length). The boxes and the text runs must be the same;
+// shaped receives the units the second layout shaped. With again, the cut
+// layout is laid out once more: the joined pieces must give the same lines.
 void ExpectCutLikeWhole(const std::string& markup, int width, std::uint64_t& shaped, bool again = false)
 {
     qm::text::WordCache::Get().SetEnabled(false);
+    CTextElement::EnableCutsForLength(false);
     Laid whole(markup);
-    ASSERT_TRUE(LayoutDocument(whole.doc.Body(), width));
+    const bool laidWhole = LayoutDocument(whole.doc.Body(), width);
+    CTextElement::EnableCutsForLength(true);
+    ASSERT_TRUE(laidWhole);
     qm::text::WordCache::Get().SetEnabled(true);
     Laid cut(markup);
     const std::uint64_t units = qm::text::Layout::ShapedUnits();
@@ -249,6 +252,17 @@ TEST(LineWrap, LongParagraphsBreakAsTheWholeTextShapedAtOnce)
         = {"\xCE\xB1\xCE\xB2\xCE\xB3", "\xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82",
             "\xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1", "42", "(\xCF\x89)"};
     const std::vector<const char*> numbers = {"1", "22", "333", "4444", "-", "%"};
+    // Texts shaped whole: right-to-left words with digits and marks, runs
+    // of ideographs (each one a break opportunity), symbols among Latin
+    // words, and three scripts.
+    const std::vector<const char*> hebrew = {"\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D",
+        "\xD7\xA2\xD7\x95\xD7\x9C\xD7\x9D", "\xD7\x98\xD7\x95\xD7\x91", "12", "(\xD7\x90)", "?"};
+    const std::vector<const char*> chinese = {"\xE4\xB8\xAD\xE6\x96\x87\xE5\xAD\x97\xE7\xAC\xA6"
+                                              "\xE6\xB5\x8B\xE8\xAF\x95\xE4\xB8\x80\xE4\xB8\x8B",
+        "\xE5\xA4\xA9\xE5\x9C\xB0\xE4\xBA\xBA\xE5\x92\x8C\xEF\xBC\x8C"};
+    const std::vector<const char*> symbols = {"abcd", "x\xE2\x89\xA4y", "\xE2\x88\x91", "sum", "a+b", "efgh"};
+    const std::vector<const char*> scripts = {
+        "abcd", "\xCE\xB1\xCE\xB2\xCE\xB3", "efgh", "\xD0\xB4\xD0\xBE\xD0\xBC", "\xE4\xB8\xAD\xE6\x96\x87"};
     const struct
     {
         const std::vector<const char*>* words;
@@ -266,6 +280,12 @@ TEST(LineWrap, LongParagraphsBreakAsTheWholeTextShapedAtOnce)
         {&greek, "", 300, ""},
         {&numbers, "", 300, ""},
         {&latin, "", 500, "<div style=\"float: left; width: 150px; height: 400px\">f</div>"},
+        {&hebrew, "", 300, ""},
+        {&hebrew, "direction: rtl", 500, ""},
+        {&chinese, "", 300, ""},
+        {&chinese, "font-size: 30px", 700, ""},
+        {&symbols, "", 300, ""},
+        {&scripts, "", 400, ""},
     };
     for (const auto& c : cases) {
         const std::string markup = std::string("<div>") + c.before + "<p style=\"" + c.style + "\">"
