@@ -741,7 +741,7 @@ private:
     void AfterElementKey();
     void FinishKey();
     void RemoveEmptySiblings(CElement* e);
-    bool MoveByLine(bool down, bool shift);
+    bool MoveByLine(bool down, bool shift, bool fromSelection);
     bool MoveByBlock(bool down);
     void MoveToLineEdge(bool end);
     // Steps of DeleteSelection: where the caret goes when the element it

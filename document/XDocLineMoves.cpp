@@ -95,7 +95,7 @@ CElement* NearestOffTheLine(CElement* scope, CPoint start, int code, CPoint& fou
 
 } // namespace
 
-bool CXDoc::MoveByLine(bool down, bool shift)
+bool CXDoc::MoveByLine(bool down, bool shift, bool fromSelection)
 {
     CElement* caret = m_caretElement;
     if (caret->m_edgeCaret)
@@ -153,7 +153,11 @@ bool CXDoc::MoveByLine(bool down, bool shift)
     int height = m_caretHeight;
     int offset = 0;
     const CPoint old = m_caretPoint;
-    if (nearest->GetCloseCursor(found, point, height, offset, 0) && m_caretEnabled) {
+    // The caret moves when it is shown, and also while a selection hides
+    // it: Shift extends the selection from the caret's new place, and a
+    // selection collapsed by this key goes on from its end.
+    if (nearest->GetCloseCursor(found, point, height, offset, 0)
+        && (m_caretEnabled || shift || fromSelection)) {
         nearest->m_caretOffset = offset;
         m_caretElement = nearest;
         m_caretPoint = point;

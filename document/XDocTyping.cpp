@@ -57,6 +57,10 @@ bool CXDoc::OnChar(unsigned int c, unsigned int repeat, unsigned int flags)
     try {
         const bool shift = Held(kKeyShift);
         const bool command = Held(kKeyCommand);
+        // A selection hides the caret (it is disabled while one is shown):
+        // a line move that extends the selection, or starts from where it
+        // was collapsed, still moves it.
+        const bool fromSelection = m_selectionPresent != 0;
         if (m_resizeState != 0) {
             m_resizeState = 0;
             DrawDoc(2);
@@ -99,7 +103,7 @@ bool CXDoc::OnChar(unsigned int c, unsigned int repeat, unsigned int flags)
         if ((c == kUp || c == kDown) && IsInTree(m_caretElement)) {
             if (Held(kKeyControl) || Held(kKeyOption))
                 return MoveByBlock(c == kDown);
-            return MoveByLine(c == kDown, shift);
+            return MoveByLine(c == kDown, shift, fromSelection);
         }
         if (m_selectionPresent && !TypeOverSelection(c))
             return true;
