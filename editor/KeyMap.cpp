@@ -297,6 +297,10 @@ void CXHTML::TypeKey(unsigned int key, unsigned int repeat, unsigned int flags, 
     m_pastePoint.x = -1;
     const bool navigation = IsNavigationKey(key);
     CElement* caret = m_doc.IsElementInTree(m_doc.m_caretElement) ? m_doc.m_caretElement : nullptr;
+    // Any other key ends a run of Shift-moves: the next one starts its
+    // selection where the caret then stands, not where an earlier run did.
+    if (!shift || !navigation)
+        m_doc.m_selectionAnchor = nullptr;
     if (shift && navigation && !m_doc.m_selectionAnchor && caret) {
         CPoint anchor = m_doc.m_caretPoint;
         if (caret->m_caretOffset != 0)

@@ -134,6 +134,9 @@ void CXHTML::ActAsLButDown(unsigned int flags, CPoint point)
             m_doc.SetLastKeyPos(anchor);
             m_doc.ProcessSelectionFrom(m_doc.m_caretPoint);
         } else {
+            // A press puts the caret anew: a Shift-move after it selects
+            // from here, not from where an earlier Shift-move started.
+            m_doc.m_selectionAnchor = nullptr;
             m_doc.SetLastKeyPos(m_doc.m_caretPoint);
             DisplayStyleButton(m_doc.m_caretElement);
         }
