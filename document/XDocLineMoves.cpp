@@ -93,6 +93,37 @@ CElement* NearestOffTheLine(CElement* scope, CPoint start, int code, CPoint& fou
     return onLine(nearest) ? nullptr : nearest;
 }
 
+// An empty run before an inline element at a line's start (a paragraph
+// that begins with a link or a var) has a box no taller than a point at the
+// line's top, so the search down answers it before the text of that line,
+// whatever the column: Down went to the line's start, and a Shift+Down
+// selected nothing. The text stop on that line nearest to column x takes
+// its place; found becomes the point there. Null when the line holds no
+// other text.
+CElement* NearestTextOnLineOf(CElement* empty, long x, CPoint& found)
+{
+    const CPoint foot = StopPoint(empty, 0);
+    const int height = empty->GetKeyLen();
+    CElement* best = nullptr;
+    long bestDistance = 0;
+    CStopVisits seen;
+    for (CElement* e = NextStop(empty, true); e && e != empty && !seen.Again(e); e = NextStop(e, true)) {
+        const CPoint pt = StopPoint(e, 0);
+        if (pt.y < foot.y - height || pt.y > foot.y + height)
+            break;
+        if (!e->IsTextElement() || e->m_text.Length() == 0)
+            continue;
+        const CRect box = DocumentRect(e);
+        const long distance = x < box.left ? box.left - x : (x > box.right ? x - box.right : 0);
+        if (!best || distance < bestDistance) {
+            best = e;
+            bestDistance = distance;
+            found = CPoint(x < box.left ? box.left : (x > box.right ? box.right : x), box.top);
+        }
+    }
+    return best;
+}
+
 } // namespace
 
 bool CXDoc::MoveByLine(bool down, bool shift, bool fromSelection)
@@ -148,6 +179,13 @@ bool CXDoc::MoveByLine(bool down, bool shift, bool fromSelection)
             return OnChar(down ? 4 : 1, 1, 0);
         Redraw();
         return false;
+    }
+    if (down && nearest->IsTextElement() && nearest->m_text.Length() == 0) {
+        CPoint onLine = found;
+        if (CElement* text = NearestTextOnLineOf(nearest, start.x, onLine)) {
+            nearest = text;
+            found = onLine;
+        }
     }
     CPoint point = m_caretPoint;
     int height = m_caretHeight;
