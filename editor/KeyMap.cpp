@@ -302,6 +302,7 @@ void CXHTML::TypeKey(unsigned int key, unsigned int repeat, unsigned int flags, 
     if (!shift || !navigation)
         m_doc.m_selectionAnchor = nullptr;
     if (shift && navigation && !m_doc.m_selectionAnchor && caret) {
+        m_shiftRunStart = m_doc.m_caretPoint;
         CPoint anchor = m_doc.m_caretPoint;
         if (caret->m_caretOffset != 0)
             anchor.x -= 1;

@@ -1057,8 +1057,11 @@ public:
     // Units of each option string's buffer, terminator included.
     static constexpr int kOptionUnits = 100;
 
-    unsigned char m_copyState = 0;  // a selection existed at the last button update
-    CPoint m_pastePoint{-1, 0};     // where the context menu opened; x -1: none
+    unsigned char m_copyState = 0; // a selection existed at the last button update
+    CPoint m_pastePoint{-1, 0};    // where the context menu opened; x -1: none
+    // Where the caret stood when the current run of Shift-moves began (the
+    // document's selection anchor is set while the run lasts).
+    CPoint m_shiftRunStart;
     CSafeBuf m_workText[5];         // scratch texts of single commands
     unsigned char m_buttonHeld = 0; // the button went down in the document
     using CXHTMLDocument::m_doc;

@@ -128,7 +128,11 @@ void CXHTML::OnLButtonDown(unsigned int flags, CPoint point)
 void CXHTML::ActAsLButDown(unsigned int flags, CPoint point)
 {
     try {
-        const CPoint anchor = m_doc.m_lastKeyPos;
+        // A Shift-press extends the selection from where it started: the
+        // last press, or the caret's place before a run of Shift-moves
+        // (the last key position is then the end those moves reached).
+        const bool shiftRun = m_doc.m_selectionAnchor && m_doc.IsElementInTree(m_doc.m_selectionAnchor);
+        const CPoint anchor = shiftRun ? m_shiftRunStart : m_doc.m_lastKeyPos;
         m_doc.LButtonDown(flags, point);
         if (GetKeyState(kKeyShift) < 0) {
             m_doc.SetLastKeyPos(anchor);
