@@ -200,6 +200,30 @@ bool SameBlock(const CElement* a, const CElement* b)
     return a->GetFirstBlockParent() == b->GetFirstBlockParent();
 }
 
+// Whether a line break that stays (one not selected) stands between the
+// stop before the selection and the selection's first element: the stop is
+// then on the line above, not where the selection was.
+bool BreakBefore(CElement* stop)
+{
+    CElement* root = TopOf(stop);
+    CPtrList selected;
+    root->GetAllChildren(&selected, 0, true, 0, 0);
+    if (selected.GetCount() == 0)
+        return false;
+    const auto* first = static_cast<const CElement*>(selected.GetHead());
+    std::vector<CElement*> order;
+    InOrder(root, order);
+    const auto from = std::find(order.begin(), order.end(), stop);
+    const auto to = std::find(order.begin(), order.end(), first);
+    if (from == order.end() || to == order.end() || from >= to)
+        return false;
+    for (auto it = from + 1; it != to; ++it) {
+        if ((*it)->m_kind == kKindBr && !InSelection(*it))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 CElement* GetPositionAfterSelection(CElement* e, int direction)
@@ -209,7 +233,11 @@ CElement* GetPositionAfterSelection(CElement* e, int direction)
     if (direction != 2)
         return PositionFor(e, direction);
     CElement* before = PositionFor(e, 0);
-    if (before && SameBlock(before, e))
+    // A selection that starts a line after a break leaves the caret where
+    // it starts, not at the end of the line above, when text of its block
+    // follows it.
+    const bool lineAbove = before && BreakBefore(before);
+    if (before && SameBlock(before, e) && !lineAbove)
         return before;
     CElement* after = PositionFor(e, 1);
     if (after && SameBlock(after, e))
