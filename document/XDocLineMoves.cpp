@@ -81,12 +81,17 @@ CElement* NearestOffTheLine(CElement* scope, CPoint start, int code, CPoint& fou
     auto onLine = [&](CElement* e) {
         if (!e || e->m_edgeCaret)
             return false;
+        // An empty run after bold text at a paragraph's end has its foot a
+        // pixel or two off the bold text's.
         const CPoint pt = StopPoint(e, 0);
-        return pt.y == here.y;
+        const long apart = pt.y > here.y ? pt.y - here.y : here.y - pt.y;
+        return apart == 0 || (e->IsTextElement() && e->m_text.Length() == 0 && apart * 2 < height);
     };
     if (!onLine(nearest))
         return nearest;
-    start.y = code == kUpCode ? here.y - height - 1 : here.y + 1;
+    // From the top of the caret's line: the line above may end right
+    // there (list items have no margin between them).
+    start.y = code == kUpCode ? here.y - height + 1 : here.y + 1;
     nearest = nullptr;
     found = CPoint(-1, -1);
     scope->FindNearElement(start, code, found, &nearest, caret->GetID(), true, caret);
