@@ -636,6 +636,11 @@ public:
     // caret, the blocks between as blocks, the last block's content before
     // the text after the caret. Answers as InsertHTMLCode.
     bool InsertOwnMarkup(const unsigned short* markup);
+    // The editor's own markup of list items (as a cut across items writes
+    // it) at a caret in a list item: the first item's text goes in at the
+    // caret and each further item's starts a new item, the last one before
+    // the text after the caret. Other markup goes in by InsertHTMLCode.
+    bool InsertListLines(const unsigned short* markup);
     // Deletes the selection, cleans a copy of the markup and inserts it, then
     // repairs, lays out, draws and reports the change.
     void CleanAndInsertXHTMLCode(const unsigned short* markup);

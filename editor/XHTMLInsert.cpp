@@ -188,6 +188,61 @@ CSafeBuf ContentMarkup(const CSrcElement* e)
     return out;
 }
 
+// Text of blanks only (or none): the layout between a list's items.
+bool IsBlankNode(const CSrcElement* e)
+{
+    if (!e->IsTextNode())
+        return false;
+    CSafeBuf text(static_cast<const unsigned short*>(e->m_text));
+    text.TrimLeft();
+    return text.IsEmpty();
+}
+
+bool IsInlineNode(CSrcElement* e)
+{
+    if (e->IsTextNode())
+        return true;
+    const int kind = e->ElementType();
+    return !e->IsComment() && (kind & CSrcElement::kInline) && !(kind & CSrcElement::kBlock);
+}
+
+// The lines of a fragment cut from list items: the inline content of each
+// item in document order (an item's own text before the items of a list
+// nested in it), and inline content that stands before a list. False when
+// the fragment holds anything but inline content, ul and ol lists and
+// their items.
+bool ListLines(CSrcElement* e, std::vector<CSafeBuf>& lines, CSafeBuf& line, bool& lists)
+{
+    for (CSrcElement* c = e->FirstChild(); c; c = c->NextSibling()) {
+        if (IsInlineNode(c)) {
+            if (line.IsEmpty() && IsBlankNode(c))
+                continue;
+            CSafeBuf code;
+            c->GetSourceCode(code, 0, kChildOutputMode, true);
+            line += code;
+            continue;
+        }
+        if (!c->IsTag("ul") && !c->IsTag("ol"))
+            return false;
+        lists = true;
+        for (CSrcElement* item = c->FirstChild(); item; item = item->NextSibling()) {
+            if (IsBlankNode(item))
+                continue;
+            if (!item->IsTag("li"))
+                return false;
+            if (!line.IsEmpty())
+                lines.push_back(line);
+            line.Empty();
+            if (!ListLines(item, lines, line, lists))
+                return false;
+        }
+        if (!line.IsEmpty())
+            lines.push_back(line);
+        line.Empty();
+    }
+    return true;
+}
+
 // Restores a switch of the engine when a scope ends.
 class SwitchScope
 {
@@ -210,6 +265,9 @@ bool CXHTML::InsertOwnMarkup(const unsigned short* markup)
         return false;
     const SwitchScope noSeparators(m_separateLinks, false);
     CElement* caret = m_doc.m_caretElement;
+    if (caret && caret->IsTextElement() && caret->GetFirstBlockParent()
+        && caret->GetFirstBlockParent()->IsType(kKindLi))
+        return InsertListLines(markup);
     if (!caret || !caret->IsTextElement() || !InsideParagraphOrHeading(caret))
         return InsertHTMLCode(markup, false);
 
@@ -249,6 +307,37 @@ bool CXHTML::InsertOwnMarkup(const unsigned short* markup)
     }
     if (!tail.IsEmpty())
         InsertHTMLCode(tail, false);
+    return true;
+}
+
+bool CXHTML::InsertListLines(const unsigned short* markup)
+{
+    std::vector<CSafeBuf> lines;
+    {
+        std::unique_ptr<CSrcElement> tree(new CSrcElement("body", this));
+        if (!LoadFragment(this, markup, *tree))
+            return InsertHTMLCode(markup, false);
+        CSafeBuf line;
+        bool lists = false;
+        if (!ListLines(tree.get(), lines, line, lists) || !lists)
+            return InsertHTMLCode(markup, false);
+        if (!line.IsEmpty())
+            lines.push_back(line);
+    }
+    if (lines.size() < 2)
+        return InsertHTMLCode(markup, false);
+    // The whole fragment must be welcome here, as for InsertHTMLCode.
+    if (!MayChange(kActionInsert, nullptr, 0) || !m_doc.CanInsertTo(markup, nullptr, nullptr, true))
+        return false;
+    // Each line after the first starts a new item, as Return there would:
+    // the item the caret is in ends with the first line and the last line
+    // starts what was after the caret.
+    if (!InsertHTMLCode(lines.front(), false))
+        return false;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        m_doc.EmulateReturnKey();
+        InsertHTMLCode(lines[i], false);
+    }
     return true;
 }
 

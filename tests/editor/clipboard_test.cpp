@@ -259,3 +259,48 @@ TEST_F(Clipboard, CutAcrossParagraphsAndPasteBackRestoresTheText)
         EXPECT_EQ(Content(), original);
     }
 }
+
+// The same for list items: a cut from one item into the next (of the same
+// list, of a nested list, of another list, or of a list nested in the
+// item) joins what is left into the first item; paste at the same place
+// gives back the words as they were, each item's text an item again (at
+// the level and in the list of the item pasted into), and undo goes back
+// through the paste and the cut, a step each.
+TEST_F(Clipboard, CutAcrossListItemsAndPasteBackRestoresTheText)
+{
+    struct Case
+    {
+        const char* marked;
+        const char* original;
+        const char* pasted; // null: the original
+    };
+    for (const Case& c : {
+             Case{"<ul><li>Hello wor[ld</li><li>a]gain here</li></ul>",
+                 "<ul><li>Hello world</li><li>again here</li></ul>", nullptr},
+             Case{"<ol><li>one t[wo</li><li>three</li><li>fo]ur five</li><li>six</li></ol>",
+                 "<ol><li>one two</li><li>three</li><li>four five</li><li>six</li></ol>", nullptr},
+             Case{"<ul><li>a <b>bo[ld</b> word</li><li>more <i>it]alic</i> end</li></ul>",
+                 "<ul><li>a <b>bold</b> word</li><li>more <i>italic</i> end</li></ul>", nullptr},
+             Case{"<ul><li>one<ul><li>Hello wor[ld</li></ul></li><li>a]gain here</li></ul>",
+                 "<ul><li>one<ul><li>Hello world</li></ul></li><li>again here</li></ul>",
+                 "<ul><li>one<ul><li>Hello world</li><li>again here</li></ul></li></ul>"},
+             Case{"<ul><li>one t[wo<ul><li>thr]ee</li><li>four</li></ul></li></ul>",
+                 "<ul><li>one two<ul><li>three</li><li>four</li></ul></li></ul>",
+                 "<ul><li>one two</li><li>three<ul><li>four</li></ul></li></ul>"},
+             Case{"<ul><li>Hello wor[ld</li></ul><ol><li>a]gain here</li><li>more</li></ol>",
+                 "<ul><li>Hello world</li></ul><ol><li>again here</li><li>more</li></ol>",
+                 "<ul><li>Hello world</li><li>again here</li></ul><ol><li>more</li></ol>"},
+         }) {
+        SCOPED_TRACE(c.marked);
+        Load(c.marked);
+        engine->OnCut();
+        const std::string afterCut = Content();
+        engine->OnPaste();
+        const std::string pasted = Content();
+        EXPECT_EQ(pasted, c.pasted ? c.pasted : c.original);
+        engine->OnUndo();
+        EXPECT_EQ(Content(), afterCut);
+        engine->OnUndo();
+        EXPECT_EQ(Content(), c.original);
+    }
+}

@@ -289,6 +289,43 @@ TEST_F(PointedEdits, AMoveAcrossParagraphsJoinsWhatItLeaves)
     EXPECT_EQ(Content(), original);
 }
 
+// The same across list items: the items the move took text out of join
+// again; the moved items go in as items at a drop point in a list, and as
+// lists before a paragraph dropped at its start.
+TEST_F(PointedEdits, AMoveAcrossListItemsJoinsWhatItLeaves)
+{
+    struct Case
+    {
+        const char* marked;
+        const char* dragged;
+        const char* dropAt;
+        const char* moved;
+    };
+    for (const Case& c : {
+             Case{"<ul><li>Hello wor[ld</li><li>a]gain here</li><li>End</li></ul>",
+                 "<ul><li>ld</li><li>a</li></ul>", "End",
+                 "<ul><li>Hello worgain here</li><li>ld</li><li>aEnd</li></ul>"},
+             Case{"<ul><li>Hello wor[ld</li></ul><ol><li>a]gain here</li></ol><p>End</p>",
+                 "<ul><li>ld</li></ul><ol><li>a</li></ol>", "End",
+                 "<ul><li>Hello worgain here</li><li>ld</li></ul><ol><li>a</li></ol><p>End</p>"},
+         }) {
+        SCOPED_TRACE(c.marked);
+        std::string original = c.marked;
+        original.erase(original.find('['), 1);
+        original.erase(original.find(']'), 1);
+        ASSERT_TRUE(qmtest::LoadMarked(*engine, c.marked, 300));
+        engine->GetSourceCode(engine->m_doc.m_sourceBaseline, 6);
+        engine->m_doc.DrawDoc(2);
+        qm::dnd::DragSession drag;
+        AddText(drag, kFlavorEditorMarkup, c.dragged);
+        AddToken(drag, engine->m_doc.m_dragToken);
+        EXPECT_EQ(engine->ReceiveDrop(drag, PointAt(c.dropAt, 0)), 0);
+        EXPECT_EQ(Content(), c.moved);
+        engine->OnUndo();
+        EXPECT_EQ(Content(), original);
+    }
+}
+
 } // namespace
 
 namespace {
