@@ -634,12 +634,16 @@ public:
     // first and a last p or heading, partly selected) joins the paragraph
     // at the caret at both ends: the first block's content goes in at the
     // caret, the blocks between as blocks, the last block's content before
-    // the text after the caret. Answers as InsertHTMLCode.
+    // the text after the caret (markup that ends with a list: its last
+    // item's content). At a caret in a list item, markup of lists goes in
+    // by InsertListLines. Answers as InsertHTMLCode.
     bool InsertOwnMarkup(const unsigned short* markup);
     // The editor's own markup of list items (as a cut across items writes
-    // it) at a caret in a list item: the first item's text goes in at the
-    // caret and each further item's starts a new item, the last one before
-    // the text after the caret. Other markup goes in by InsertHTMLCode.
+    // it, paragraphs beside the lists and entries of definition lists
+    // included) at a caret in a list item: the first item's text goes in at
+    // the caret and each further item's starts a new item, as Return there
+    // would, the last one before the text after the caret. Other markup
+    // goes in by InsertHTMLCode.
     bool InsertListLines(const unsigned short* markup);
     // Deletes the selection, cleans a copy of the markup and inserts it, then
     // repairs, lays out, draws and reports the change.

@@ -206,11 +206,44 @@ bool IsInlineNode(CSrcElement* e)
     return !e->IsComment() && (kind & CSrcElement::kInline) && !(kind & CSrcElement::kBlock);
 }
 
+// A list and the tags of its items.
+bool IsListTag(const CSrcElement* e) { return e->IsTag("ul") || e->IsTag("ol") || e->IsTag("dl"); }
+
+bool IsItemTag(const CSrcElement* e) { return e->IsTag("li") || e->IsTag("dt") || e->IsTag("dd"); }
+
+// Every child of e is inline content.
+bool HoldsInlineOnly(CSrcElement* e)
+{
+    for (CSrcElement* c = e->FirstChild(); c; c = c->NextSibling()) {
+        if (!IsInlineNode(c))
+            return false;
+    }
+    return true;
+}
+
+// Nothing but blank text among e's children (a list whose items were taken).
+bool HoldsBlankOnly(CSrcElement* e)
+{
+    for (CSrcElement* c = e->FirstChild(); c; c = c->NextSibling()) {
+        if (!IsBlankNode(c))
+            return false;
+    }
+    return true;
+}
+
+// The line collected so far, when it holds anything, becomes one of lines.
+void EndLine(std::vector<CSafeBuf>& lines, CSafeBuf& line)
+{
+    if (!line.IsEmpty())
+        lines.push_back(line);
+    line.Empty();
+}
+
 // The lines of a fragment cut from list items: the inline content of each
 // item in document order (an item's own text before the items of a list
-// nested in it), and inline content that stands before a list. False when
-// the fragment holds anything but inline content, ul and ol lists and
-// their items.
+// nested in it), of each paragraph or heading beside the lists, and inline
+// content that stands before a list. False when the fragment holds
+// anything else: a table, a div, a paragraph holding more than text.
 bool ListLines(CSrcElement* e, std::vector<CSafeBuf>& lines, CSafeBuf& line, bool& lists)
 {
     for (CSrcElement* c = e->FirstChild(); c; c = c->NextSibling()) {
@@ -222,23 +255,26 @@ bool ListLines(CSrcElement* e, std::vector<CSafeBuf>& lines, CSafeBuf& line, boo
             line += code;
             continue;
         }
-        if (!c->IsTag("ul") && !c->IsTag("ol"))
+        if (IsTextBlockTag(c) && HoldsInlineOnly(c)) {
+            EndLine(lines, line);
+            line = ContentMarkup(c);
+            EndLine(lines, line);
+            continue;
+        }
+        if (!IsListTag(c))
             return false;
         lists = true;
+        EndLine(lines, line);
         for (CSrcElement* item = c->FirstChild(); item; item = item->NextSibling()) {
             if (IsBlankNode(item))
                 continue;
-            if (!item->IsTag("li"))
+            if (!IsItemTag(item))
                 return false;
-            if (!line.IsEmpty())
-                lines.push_back(line);
-            line.Empty();
+            EndLine(lines, line);
             if (!ListLines(item, lines, line, lists))
                 return false;
         }
-        if (!line.IsEmpty())
-            lines.push_back(line);
-        line.Empty();
+        EndLine(lines, line);
     }
     return true;
 }
@@ -265,8 +301,8 @@ bool CXHTML::InsertOwnMarkup(const unsigned short* markup)
         return false;
     const SwitchScope noSeparators(m_separateLinks, false);
     CElement* caret = m_doc.m_caretElement;
-    if (caret && caret->IsTextElement() && caret->GetFirstBlockParent()
-        && caret->GetFirstBlockParent()->IsType(kKindLi))
+    const CElement* block = caret && caret->IsTextElement() ? caret->GetFirstBlockParent() : nullptr;
+    if (block && block->IsType(kKindLi))
         return InsertListLines(markup);
     if (!caret || !caret->IsTextElement() || !InsideParagraphOrHeading(caret))
         return InsertHTMLCode(markup, false);
@@ -276,8 +312,27 @@ bool CXHTML::InsertOwnMarkup(const unsigned short* markup)
         return InsertHTMLCode(markup, false);
     CSrcElement* first = tree->FirstChild();
     CSrcElement* last = tree->LastChild();
-    if (!first || first == last || !IsTextBlockTag(first) || !IsTextBlockTag(last))
+    if (!first || first == last || !IsTextBlockTag(first))
         return InsertHTMLCode(markup, false);
+    // Markup cut from a paragraph into a list's item ends with that list:
+    // the item's text is what the paragraph's second half starts with, and
+    // the list's other items go in with the blocks between.
+    CSrcElement* item = nullptr;
+    if (IsListTag(last) && !last->IsTag("dl")) {
+        item = last->LastChild();
+        while (item && IsBlankNode(item))
+            item = item->PreviousSibling();
+        if (!item || !item->IsTag("li") || !HoldsInlineOnly(item))
+            return InsertHTMLCode(markup, false);
+    } else if (!IsTextBlockTag(last)) {
+        return InsertHTMLCode(markup, false);
+    }
+    const CSafeBuf tail = ContentMarkup(item ? item : last);
+    if (item) {
+        last->RemoveChild(item);
+        if (!HoldsBlankOnly(last))
+            last = last->NextSibling();
+    }
     CSafeBuf between, code;
     for (CSrcElement* c = first->NextSibling(); c && c != last; c = c->NextSibling()) {
         code.Empty();
@@ -285,7 +340,6 @@ bool CXHTML::InsertOwnMarkup(const unsigned short* markup)
         between += code;
     }
     const CSafeBuf head = ContentMarkup(first);
-    const CSafeBuf tail = ContentMarkup(last);
     tree.reset();
 
     // The whole fragment must be welcome here, as for InsertHTMLCode.
@@ -326,8 +380,11 @@ bool CXHTML::InsertListLines(const unsigned short* markup)
     }
     if (lines.size() < 2)
         return InsertHTMLCode(markup, false);
-    // The whole fragment must be welcome here, as for InsertHTMLCode.
-    if (!MayChange(kActionInsert, nullptr, 0) || !m_doc.CanInsertTo(markup, nullptr, nullptr, true))
+    // All the text must be welcome here, as for InsertHTMLCode.
+    CSafeBuf text;
+    for (const CSafeBuf& line : lines)
+        text += line;
+    if (!MayChange(kActionInsert, nullptr, 0) || !m_doc.CanInsertTo(text, nullptr, nullptr, true))
         return false;
     // Each line after the first starts a new item, as Return there would:
     // the item the caret is in ends with the first line and the last line

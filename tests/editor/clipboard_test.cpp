@@ -274,23 +274,28 @@ TEST_F(Clipboard, CutAcrossListItemsAndPasteBackRestoresTheText)
         const char* original;
         const char* pasted; // null: the original
     };
-    for (const Case& c : {
-             Case{"<ul><li>Hello wor[ld</li><li>a]gain here</li></ul>",
-                 "<ul><li>Hello world</li><li>again here</li></ul>", nullptr},
-             Case{"<ol><li>one t[wo</li><li>three</li><li>fo]ur five</li><li>six</li></ol>",
-                 "<ol><li>one two</li><li>three</li><li>four five</li><li>six</li></ol>", nullptr},
-             Case{"<ul><li>a <b>bo[ld</b> word</li><li>more <i>it]alic</i> end</li></ul>",
-                 "<ul><li>a <b>bold</b> word</li><li>more <i>italic</i> end</li></ul>", nullptr},
-             Case{"<ul><li>one<ul><li>Hello wor[ld</li></ul></li><li>a]gain here</li></ul>",
-                 "<ul><li>one<ul><li>Hello world</li></ul></li><li>again here</li></ul>",
-                 "<ul><li>one<ul><li>Hello world</li><li>again here</li></ul></li></ul>"},
-             Case{"<ul><li>one t[wo<ul><li>thr]ee</li><li>four</li></ul></li></ul>",
-                 "<ul><li>one two<ul><li>three</li><li>four</li></ul></li></ul>",
-                 "<ul><li>one two</li><li>three<ul><li>four</li></ul></li></ul>"},
-             Case{"<ul><li>Hello wor[ld</li></ul><ol><li>a]gain here</li><li>more</li></ol>",
-                 "<ul><li>Hello world</li></ul><ol><li>again here</li><li>more</li></ol>",
-                 "<ul><li>Hello world</li><li>again here</li></ul><ol><li>more</li></ol>"},
-         }) {
+    for (const Case& c :
+        {
+            Case{"<ul><li>Hello wor[ld</li><li>a]gain here</li></ul>",
+                "<ul><li>Hello world</li><li>again here</li></ul>", nullptr},
+            Case{"<ol><li>one t[wo</li><li>three</li><li>fo]ur five</li><li>six</li></ol>",
+                "<ol><li>one two</li><li>three</li><li>four five</li><li>six</li></ol>", nullptr},
+            Case{"<ul><li>a <b>bo[ld</b> word</li><li>more <i>it]alic</i> end</li></ul>",
+                "<ul><li>a <b>bold</b> word</li><li>more <i>italic</i> end</li></ul>", nullptr},
+            Case{"<ul><li>one<ul><li>Hello wor[ld</li></ul></li><li>a]gain here</li></ul>",
+                "<ul><li>one<ul><li>Hello world</li></ul></li><li>again here</li></ul>",
+                "<ul><li>one<ul><li>Hello world</li><li>again here</li></ul></li></ul>"},
+            Case{"<ul><li>one t[wo<ul><li>thr]ee</li><li>four</li></ul></li></ul>",
+                "<ul><li>one two<ul><li>three</li><li>four</li></ul></li></ul>",
+                "<ul><li>one two</li><li>three<ul><li>four</li></ul></li></ul>"},
+            Case{"<ul><li>Hello wor[ld</li></ul><ol><li>a]gain here</li><li>more</li></ol>",
+                "<ul><li>Hello world</li></ul><ol><li>again here</li><li>more</li></ol>",
+                "<ul><li>Hello world</li><li>again here</li></ul><ol><li>more</li></ol>"},
+            Case{"<ul><li>one t[wo</li></ul><p>thr]ee four</p>", "<ul><li>one two</li></ul><p>three four</p>",
+                "<ul><li>one two</li><li>three four</li></ul>"},
+            Case{"<p>one t[wo</p><ul><li>thr]ee</li></ul>", "<p>one two</p><ul><li>three</li></ul>",
+                "<p>one two</p><p>three</p>"},
+        }) {
         SCOPED_TRACE(c.marked);
         Load(c.marked);
         engine->OnCut();
