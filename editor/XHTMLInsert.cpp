@@ -12,6 +12,8 @@
 #include "element/ValidateTree.h"
 #include "element/markup/TreeRepair.h"
 #include "element/services/ControlServices.h"
+#include "elements/TextElement.h"
+#include "elements/TypingTree.h"
 
 #include <memory>
 #include <vector>
@@ -279,6 +281,16 @@ bool ListLines(CSrcElement* e, std::vector<CSafeBuf>& lines, CSafeBuf& line, boo
     return true;
 }
 
+// The text pasted before the caret now stands before a blank that the
+// Return before it held as a no-break space at the start of the block's
+// text: a plain blank again, which reads back between the two words.
+void ReleaseBlankAtCaret(CXDoc& doc)
+{
+    CElement* caret = doc.m_caretElement;
+    if (caret && caret->IsTextElement() && doc.IsElementInTree(caret))
+        ReleaseSeamBlank(static_cast<CTextElement*>(caret), caret->m_caretOffset);
+}
+
 // Restores a switch of the engine when a scope ends.
 class SwitchScope
 {
@@ -359,8 +371,8 @@ bool CXHTML::InsertOwnMarkup(const unsigned short* markup)
             m_doc.m_caretElement = second;
         }
     }
-    if (!tail.IsEmpty())
-        InsertHTMLCode(tail, false);
+    if (!tail.IsEmpty() && InsertHTMLCode(tail, false))
+        ReleaseBlankAtCaret(m_doc);
     return true;
 }
 
@@ -393,7 +405,8 @@ bool CXHTML::InsertListLines(const unsigned short* markup)
         return false;
     for (std::size_t i = 1; i < lines.size(); ++i) {
         m_doc.EmulateReturnKey();
-        InsertHTMLCode(lines[i], false);
+        if (InsertHTMLCode(lines[i], false))
+            ReleaseBlankAtCaret(m_doc);
     }
     return true;
 }

@@ -393,6 +393,25 @@ bool CTextElement::CutAndCombine(CElement*& caretElement, bool forward)
     }
 }
 
+namespace {
+
+// The unit next to side's in the text of block, before (after) it: in its
+// run, else the last (first) of the nearest run with text before (after)
+// it; 0 when there is none.
+unsigned short UnitBeside(const SeamSide& side, const CElement* block, bool before)
+{
+    if (const unsigned short c = side.Unit(before ? -1 : 1))
+        return c;
+    CTextElement* r = before ? PreviousRun(side.run, block, true) : NextRun(side.run, block, true);
+    while (r && r->m_text.IsEmpty())
+        r = before ? PreviousRun(r, block, true) : NextRun(r, block, true);
+    if (!r)
+        return 0;
+    return r->m_text.GetAt(before ? r->m_text.Length() - 1 : 0);
+}
+
+} // namespace
+
 void ReleaseSeamBlank(CTextElement* run, long offset)
 {
     if (!run || !run->m_parent || run->IsElementUnderTag(kKindPre))
@@ -422,9 +441,13 @@ void ReleaseSeamBlank(CTextElement* run, long offset)
         return;
     const unsigned short left = before.Unit(0);
     const unsigned short right = after.Unit(0);
-    if (left == kNoBreakSpace && !IsBlankUnit(right) && before.at > 0 && !IsBlankUnit(before.Unit(-1)))
+    // The units beyond the no-break space may stand in the runs beside
+    // (a blank alone in a run between two links).
+    const unsigned short outer = left == kNoBreakSpace ? UnitBeside(before, block, true)
+        : right == kNoBreakSpace                       ? UnitBeside(after, block, false)
+                                                       : 0;
+    if (left == kNoBreakSpace && !IsBlankUnit(right) && outer != 0 && !IsBlankUnit(outer))
         before.run->m_text.SetAt(before.at, ' ');
-    else if (right == kNoBreakSpace && !IsBlankUnit(left) && after.Unit(1) != 0
-        && !IsBlankUnit(after.Unit(1)))
+    else if (right == kNoBreakSpace && !IsBlankUnit(left) && outer != 0 && !IsBlankUnit(outer))
         after.run->m_text.SetAt(after.at, ' ');
 }

@@ -273,6 +273,9 @@ TEST_F(Clipboard, CutAcrossListItemsAndPasteBackRestoresTheText)
         const char* marked;
         const char* original;
         const char* pasted; // null: the original
+        // What undo of the paste gives (null: what the cut left): a blank
+        // at the start of a link reads back before it.
+        const char* undone = nullptr;
     };
     for (const Case& c :
         {
@@ -291,6 +294,19 @@ TEST_F(Clipboard, CutAcrossListItemsAndPasteBackRestoresTheText)
             Case{"<ul><li>Hello wor[ld</li></ul><ol><li>a]gain here</li><li>more</li></ol>",
                 "<ul><li>Hello world</li></ul><ol><li>again here</li><li>more</li></ol>",
                 "<ul><li>Hello world</li><li>again here</li></ul><ol><li>more</li></ol>"},
+            Case{"<ul><li>Hello wor[ld</li><li>World] again</li></ul>",
+                "<ul><li>Hello world</li><li>World again</li></ul>", nullptr},
+            Case{"<ul><li><a href=\"#d\">1.1 Des[cription</a></li><li><a href=\"#c\">1.2 Command] Line "
+                 "Options</a></li></ul>",
+                "<ul><li><a href=\"#d\">1.1 Description</a></li><li><a href=\"#c\">1.2 Command Line "
+                "Options</a></li></ul>",
+                nullptr, "<ul><li><a href=\"#d\">1.1 Des</a> <a href=\"#c\">Line Options</a></li></ul>"},
+            Case{"<ul><li><a href=\"#\">Policy documentation</a> [&#187;</li><li><a href=\"#b\">Debian "
+                 "Pyt]hon Policy documentation</a></li></ul>",
+                "<ul><li><a href=\"#\">Policy documentation</a> \u00bb</li><li><a href=\"#b\">Debian Python "
+                "Policy documentation</a></li></ul>",
+                nullptr},
+            Case{"<p>Hello wor[ld</p><p>World] again</p>", "<p>Hello world</p><p>World again</p>", nullptr},
             Case{"<ul><li>one t[wo</li></ul><p>thr]ee four</p>", "<ul><li>one two</li></ul><p>three four</p>",
                 "<ul><li>one two</li><li>three four</li></ul>"},
             Case{"<p>one t[wo</p><ul><li>thr]ee</li></ul>", "<p>one two</p><ul><li>three</li></ul>",
@@ -304,7 +320,7 @@ TEST_F(Clipboard, CutAcrossListItemsAndPasteBackRestoresTheText)
         const std::string pasted = Content();
         EXPECT_EQ(pasted, c.pasted ? c.pasted : c.original);
         engine->OnUndo();
-        EXPECT_EQ(Content(), afterCut);
+        EXPECT_EQ(Content(), c.undone ? c.undone : afterCut);
         engine->OnUndo();
         EXPECT_EQ(Content(), c.original);
     }
