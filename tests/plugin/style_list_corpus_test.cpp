@@ -45,46 +45,9 @@ std::string PageName(const ::testing::TestParamInfo<std::string>& info)
     return qmtest::TestNameOf(info.param);
 }
 
-// The words of the body of a written value, split where a browser shows
-// the text apart (the document's own plain text joins the text after a
-// block's end to the block's last word).
-std::vector<std::string> Words(std::string markup)
-{
-    std::vector<std::string> words;
-    if (markup.find("<html") == std::string::npos)
-        markup = "<body>" + markup + "</body>"; // a value that is a fragment
-    xmlDocPtr doc = xmlReadMemory(markup.data(), static_cast<int>(markup.size()), "value.xml", nullptr,
-        XML_PARSE_NONET | XML_PARSE_NOENT | XML_PARSE_DTDLOAD | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
-    if (!doc)
-        return {"(not well-formed)"};
-    const xmlNode* n = xmlDocGetRootElement(doc);
-    while (n && !qmtest::IsNamed(n, "body")) {
-        const xmlNode* next = nullptr;
-        for (const xmlNode* c = n->children; c && !next; c = c->next)
-            if (c->type == XML_ELEMENT_NODE && (qmtest::IsNamed(c, "body") || qmtest::IsNamed(c, "html")))
-                next = c;
-        n = next;
-    }
-    std::string text;
-    if (n)
-        qmtest::CollectText(n->children, text);
-    xmlFreeDoc(doc);
-    std::istringstream in(text);
-    for (std::string w; in >> w;)
-        words.push_back(w);
-    return words;
-}
+using qmtest::FirstDifference;
 
-std::string FirstDifference(const std::vector<std::string>& a, const std::vector<std::string>& b)
-{
-    for (size_t i = 0; i < a.size() || i < b.size(); ++i) {
-        const std::string x = i < a.size() ? a[i] : "(end)";
-        const std::string y = i < b.size() ? b[i] : "(end)";
-        if (x != y)
-            return "word " + std::to_string(i) + ": \"" + x + "\" became \"" + y + "\"";
-    }
-    return "";
-}
+std::vector<std::string> Words(const std::string& markup) { return qmtest::BodyWords(markup); }
 
 // The first text run below the first element named tag that holds a word.
 CElement* FirstTextIn(CElement* root, const char* tag)
