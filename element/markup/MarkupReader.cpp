@@ -90,6 +90,30 @@ CTextElement* AppendText(CElement* e, const unsigned short* text)
     return static_cast<CTextElement*>(run);
 }
 
+// The blank that ends an inline element's text, read as standing after the
+// element: right after it. Read in order, the element is the last child of
+// its parent so far; read into the middle of a block (markup inserted at
+// the caret), the block's content after the caret follows it already, and
+// the blank at the block's end would glue the element's last word to it.
+void BlankAfter(CElement* e)
+{
+    CElement* parent = e->m_parent;
+    if (!e->m_nextSibling) {
+        AppendText(parent, kBlank);
+        return;
+    }
+    CElement* run = CreateElement(kNothing, parent->m_rules, parent->m_root, parent->m_owner);
+    if (!run)
+        return;
+    if (!parent->InsertChild(run, e->GetID(), true)) {
+        parent->RemoveChild(run->GetID(), true, false);
+        return;
+    }
+    if (!StylesLater(run))
+        run->CopyFromParent(parent, 1);
+    run->m_text = kBlank;
+}
+
 // The children that the reading rules count: everything but comments and
 // the nodes that are not read (processing instructions and the like).
 bool CountsAsChild(const xmlNode* n)
@@ -353,7 +377,7 @@ void ReadBlanks(CElement* e, ChildState& st)
         // them: its blank goes after it, as the blank that ends an inline
         // element's text does (ReadText), and not into the empty run.
         if (e->m_inline && e->m_parent && ContentEndsBefore(e))
-            AppendText(e->m_parent, kBlank);
+            BlankAfter(e);
     }
 }
 
@@ -378,7 +402,7 @@ void ReadText(CElement* e, CSafeBuf& text, ChildState& st)
             run->m_text.Delete(0);
         if (last) {
             if (e->m_inline && EndsInBlank(run->m_text) && e->m_parent)
-                AppendText(e->m_parent, kBlank);
+                BlankAfter(e);
             run->m_text.TrimRight();
         }
     }

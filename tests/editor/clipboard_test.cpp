@@ -302,10 +302,12 @@ TEST_F(Clipboard, CutAcrossListItemsAndPasteBackRestoresTheText)
                 "Options</a></li></ul>",
                 nullptr, "<ul><li><a href=\"#d\">1.1 Des</a> <a href=\"#c\">Line Options</a></li></ul>"},
             Case{"<ul><li><a href=\"#\">Policy documentation</a> [&#187;</li><li><a href=\"#b\">Debian "
-                 "Pyt]hon Policy documentation</a></li></ul>",
+                 "Python ]Policy documentation</a></li></ul>",
                 "<ul><li><a href=\"#\">Policy documentation</a> \u00bb</li><li><a href=\"#b\">Debian Python "
                 "Policy documentation</a></li></ul>",
-                nullptr},
+                "<ul><li><a href=\"#\">Policy documentation</a> \u00bb</li><li><a href=\"#b\">Debian "
+                "Python</a> "
+                "<a href=\"#b\">Policy documentation</a></li></ul>"},
             Case{"<p>Hello wor[ld</p><p>World] again</p>", "<p>Hello world</p><p>World again</p>", nullptr},
             Case{"<ul><li>one t[wo</li></ul><p>thr]ee four</p>", "<ul><li>one two</li></ul><p>three four</p>",
                 "<ul><li>one two</li><li>three four</li></ul>"},

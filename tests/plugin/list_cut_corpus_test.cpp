@@ -1,6 +1,6 @@
 // Cuts across list items on the real pages of tests/data/corpus: on each
-// page, from inside a word of an item's last text to inside a word of the
-// next item's first text, the two items become one; pasting the cut back at
+// page, from an item's last text into the next item's first text, the two
+// items become one; pasting the cut back at
 // the same place gives the page's words back word for word, and two undo
 // steps give the value back as it was.
 
@@ -126,45 +126,57 @@ TEST_P(ListCutCorpus, ACutAcrossTwoItemsJoinsThemAndPasteGivesTheWordsBack)
 
     // Two pieces of text side by side in the document, the first the last
     // of an item and the second the first of the next item, each of two
-    // characters or more.
+    // characters or more: cut from the middle of the one to the middle of
+    // the other (a blank may then stand at either edge of the cut), and
+    // from inside a word to inside a word.
     CSafeBuf text;
     std::vector<DocTextPiece> pieces;
     GetDocTextPieces(doc.m_root, text, pieces);
-    int start = -1;
-    int length = 0;
-    for (std::size_t i = 0; i + 1 < pieces.size() && start < 0; ++i) {
-        const CElement* a = pieces[i].run;
-        const CElement* b = pieces[i + 1].run;
-        const CElement* first = ItemOf(a);
-        const CElement* second = ItemOf(b);
-        if (!first || !second || NextItem(first) != second || a->m_text.Length() < 2
-            || b->m_text.Length() < 2)
+    const CElement* a = nullptr;
+    int at = 0;
+    const CElement* b = nullptr;
+    int to = 0;
+    for (std::size_t i = 0; i + 1 < pieces.size() && !a; ++i) {
+        const CElement* first = ItemOf(pieces[i].run);
+        const CElement* second = ItemOf(pieces[i + 1].run);
+        if (!first || !second || NextItem(first) != second || pieces[i].run->m_text.Length() < 2
+            || pieces[i + 1].run->m_text.Length() < 2)
             continue;
-        start = pieces[i].at + InsideWord(a->m_text);
-        length = pieces[i + 1].at + InsideWord(b->m_text) - start;
+        a = pieces[i].run;
+        at = pieces[i].at;
+        b = pieces[i + 1].run;
+        to = pieces[i + 1].at;
     }
-    if (start < 0)
+    if (!a)
         GTEST_SKIP() << "no two items side by side";
+    const CSafeBuf left = a->m_text;
+    const CSafeBuf right = b->m_text;
 
-    const std::string before = FormValue();
-    int state = 0;
-    CSafeBuf unused;
-    GetDocText(doc.m_root, unused, state, 1, start, length, nullptr);
-    doc.m_selectionPresent = 1;
-    doc.SetPositionToFirstSel(true);
-    engine->OnCut();
-    const std::string afterCut = FormValue();
-    EXPECT_EQ(Items(before) - 1, Items(afterCut))
-        << "the two items become one" << Difference(before, afterCut);
-    engine->OnPaste();
-    Ui().failures.clear();
-    EXPECT_EQ("", qmtest::FirstDifference(qmtest::BodyWords(before), qmtest::BodyWords(FormValue())));
-    engine->OnUndo();
-    // A blank at the start of a link reads back before it.
-    EXPECT_EQ("", qmtest::FirstDifference(qmtest::BodyWords(afterCut), qmtest::BodyWords(FormValue())))
-        << "the paste is one undo step";
-    engine->OnUndo();
-    EXPECT_EQ("", Difference(before, FormValue())) << "the cut is one undo step";
+    for (bool inWords : {false, true}) {
+        SCOPED_TRACE(inWords ? "inside words" : "middles");
+        const int start = at + (inWords ? InsideWord(left) : left.Length() / 2);
+        const int length = to + (inWords ? InsideWord(right) : right.Length() / 2) - start;
+        const std::string before = FormValue();
+        doc.m_root->CleanSelection(true);
+        int state = 0;
+        CSafeBuf unused;
+        GetDocText(doc.m_root, unused, state, 1, start, length, nullptr);
+        doc.m_selectionPresent = 1;
+        doc.SetPositionToFirstSel(true);
+        engine->OnCut();
+        const std::string afterCut = FormValue();
+        EXPECT_EQ(Items(before) - 1, Items(afterCut))
+            << "the two items become one" << Difference(before, afterCut);
+        engine->OnPaste();
+        Ui().failures.clear();
+        EXPECT_EQ("", qmtest::FirstDifference(qmtest::BodyWords(before), qmtest::BodyWords(FormValue())));
+        engine->OnUndo();
+        // A blank at the start of a link reads back before it.
+        EXPECT_EQ("", qmtest::FirstDifference(qmtest::BodyWords(afterCut), qmtest::BodyWords(FormValue())))
+            << "the paste is one undo step";
+        engine->OnUndo();
+        EXPECT_EQ("", Difference(before, FormValue())) << "the cut is one undo step";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Debian, ListCutCorpus, ::testing::ValuesIn(Pages()), PageName);
