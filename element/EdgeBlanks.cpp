@@ -34,10 +34,11 @@ struct EdgeWalk
         if (!drop) {
             run->m_text.SetAt(at, kNoBreakSpace);
             // Beside the caret: typing there may bring the blank back.
-            if (run->m_owner && run->m_owner->m_doc.m_caretElement == run
+            const CElement* block = run->GetFirstBlockParent();
+            if (block && run->m_owner && run->m_owner->m_doc.m_caretElement == run
                 && (run->m_caretOffset == at + 1 || (at == 0 && run->m_caretOffset == 0))) {
-                run->m_owner->m_doc.m_heldBlankRun = run->GetID();
-                run->m_owner->m_doc.m_heldBlankAt = at;
+                run->m_owner->m_doc.m_heldBlankBlock = block->GetID();
+                run->m_owner->m_doc.m_heldBlankAt = OffsetInBlock(run, at);
             }
             return;
         }
@@ -118,7 +119,31 @@ bool Walk(CElement* block, bool drop, const CElement* typingAt)
     return walk.changed;
 }
 
+// The lengths of the text runs in e's subtree before stop, in document
+// order, are added to sum; true once stop is reached.
+bool SumUntil(const CElement* e, const CElement* stop, long& sum)
+{
+    for (const CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
+        if (c == stop)
+            return true;
+        if (c->IsTextElement())
+            sum += c->m_text.Length();
+        else if (SumUntil(c, stop, sum))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
+
+long OffsetInBlock(const CElement* run, long offset)
+{
+    const CElement* block = run ? run->GetFirstBlockParent() : nullptr;
+    long sum = 0;
+    if (!block || !SumUntil(block, run, sum))
+        return -1;
+    return sum + offset;
+}
 
 bool HoldEdgeBlanks(CElement* block, const CElement* typingAt) { return Walk(block, false, typingAt); }
 

@@ -16,7 +16,7 @@ class CElement;
 // caret stands in with a character about to be typed there: its blank right
 // beside the caret is left, as the character comes between it and the edge.
 // One held right beside the document's caret is remembered there
-// (m_heldBlankRun, m_heldBlankAt). Answers whether a blank changed.
+// (m_heldBlankBlock, m_heldBlankAt). Answers whether a blank changed.
 bool HoldEdgeBlanks(CElement* block, const CElement* typingAt = nullptr);
 
 // Deletes those blanks instead, as reading the text there would (for text
@@ -24,3 +24,9 @@ bool HoldEdgeBlanks(CElement* block, const CElement* typingAt = nullptr);
 // parted no words); a caret after a deleted blank moves back with its
 // text. Answers whether a blank went.
 bool DropEdgeBlanks(CElement* block);
+
+// Where offset of run stands in the text of run's nearest block: the
+// lengths of the text runs before run in the block, in document order,
+// plus offset. Wrapping a run into pieces and joining them keep it. -1
+// when run stands in no block.
+long OffsetInBlock(const CElement* run, long offset);

@@ -317,10 +317,12 @@ private:
     // receives the notification to send, moved the new caret element.
     bool ReturnKey(unsigned int repeat, bool quiet, CElement*& moved, int& notify);
     // Before typed is inserted at the caret: the no-break space an edit
-    // held right beside the caret (CXDocServices::m_heldBlankRun) becomes a
-    // blank again when typed is no blank and the character on the space's
-    // other side is none either. The record is used up either way.
-    void ReleaseHeldBlank(unsigned short typed);
+    // held right beside the caret (CXDocServices::m_heldBlankBlock) becomes a
+    // blank again, as typed comes between it and the edge, unless it would
+    // then collapse with a blank beside it. The record is used up either
+    // way. Answers whether the held no-break space was still there (the
+    // caller then holds the blanks at the block's edges again).
+    bool ReleaseHeldBlank(unsigned short typed);
     // The arrows (TextElementWords.cpp): the caret moves inside the run or
     // to a neighbouring element, which is answered.
     CElement* MoveByCharacter(bool forward);

@@ -14,6 +14,7 @@
 #include "base/shims/Keys.h"
 #include "base/text/XmlChars.h"
 #include "element/Caret.h"
+#include "element/EdgeBlanks.h"
 #include "element/services/XHTMLServices.h"
 #include "elements/TypingTree.h"
 #include "platform/common/Utf8.h"
@@ -101,6 +102,14 @@ bool WrapLooseRun(CElement* run)
     return true;
 }
 
+// The blanks at the edges of the text of run's block are held (HoldEdgeBlanks)
+// after a key put one there.
+void HoldBlanksAtEdges(CElement* run)
+{
+    if (CElement* block = run->GetFirstBlockParent())
+        HoldEdgeBlanks(block);
+}
+
 } // namespace
 
 CElement* CTextElement::BreakElement(long, bool)
@@ -169,6 +178,8 @@ bool CTextElement::InsertText(const unsigned short* text)
     const int at = static_cast<int>(std::clamp<long>(m_caretOffset, 0, m_text.Length()));
     m_text.Insert(at, static_cast<const unsigned short*>(add), add.Length());
     m_caretOffset = at + add.Length();
+    if (add.GetAt(0) == ' ' || add.GetAt(add.Length() - 1) == ' ')
+        HoldBlanksAtEdges(this);
     return true;
 }
 
@@ -193,8 +204,9 @@ bool CTextElement::OnChar(unsigned int ch, unsigned int repeat, unsigned int, bo
     }
     if (IsValidChar(static_cast<int>(ch))) {
         const unsigned short c = static_cast<unsigned short>(ch);
-        ReleaseHeldBlank(c);
-        if (HoldsPlaceHolder(this) && m_caretOffset <= 1) {
+        const bool held = ReleaseHeldBlank(c);
+        // A held blank that is all the text is no place holder.
+        if (HoldsPlaceHolder(this) && m_caretOffset <= 1 && !(held && m_text.Length() == 1)) {
             m_text.Empty();
             m_text += c;
             m_caretOffset = 1;
@@ -205,6 +217,8 @@ bool CTextElement::OnChar(unsigned int ch, unsigned int repeat, unsigned int, bo
             ++m_caretOffset;
             notify = 8;
         }
+        if (c == ' ' || held)
+            HoldBlanksAtEdges(this);
     } else if (ch == kReturn) {
         handled = ReturnKey(repeat, quiet, moved, notify);
     } else if (ch == kBackspace || ch == kDelete) {
@@ -224,6 +238,7 @@ bool CTextElement::OnChar(unsigned int ch, unsigned int repeat, unsigned int, bo
                 m_text = filler;
                 m_caretOffset = 0;
             }
+            HoldBlanksAtEdges(this);
             notify = 2;
         } else {
             RemoveEmptyNeighbours(this, !forward);
@@ -249,6 +264,7 @@ bool CTextElement::OnChar(unsigned int ch, unsigned int repeat, unsigned int, bo
                             run->m_text.Delete(run->m_text.Length() - 1, 1);
                             PutCaret(run, run->m_text.Length());
                         }
+                        HoldBlanksAtEdges(run);
                         notify = 6;
                     }
                 }
@@ -298,27 +314,47 @@ bool CTextElement::OnChar(unsigned int ch, unsigned int repeat, unsigned int, bo
     return true;
 }
 
-void CTextElement::ReleaseHeldBlank(unsigned short typed)
+bool CTextElement::ReleaseHeldBlank(unsigned short typed)
 {
     if (!m_owner)
-        return;
+        return false;
     CXDocServices& doc = m_owner->m_doc;
-    const bool held = doc.m_heldBlankRun == m_id;
-    const int at = doc.m_heldBlankAt;
-    doc.m_heldBlankRun = 0;
+    const CElement* block = GetFirstBlockParent();
+    const bool held = block && doc.m_heldBlankBlock == block->GetID();
+    const long start = held ? OffsetInBlock(this, 0) : -1;
+    const long inBlock = doc.m_heldBlankAt;
+    doc.m_heldBlankBlock = 0;
     doc.m_heldBlankAt = -1;
-    if (!held || IsBlankUnit(typed) || at < 0 || at >= m_text.Length() || m_text.GetAt(at) != kNoBreakSpace)
-        return;
+    if (start < 0 || inBlock < start || inBlock - start >= m_text.Length())
+        return false;
+    const int at = static_cast<int>(inBlock - start);
+    if (m_text.GetAt(at) != kNoBreakSpace)
+        return false;
     // The typed character comes between the no-break space and the edge of
-    // the block's text; the character on its other side must not be a blank,
-    // or two blanks would stand in a row.
-    int other = -1;
-    if (m_caretOffset == at + 1)
-        other = at - 1;
-    else if (m_caretOffset == at && at == 0)
-        other = at + 1;
-    else
-        return;
-    if (other >= 0 && other < m_text.Length() && !IsBlankUnit(m_text.GetAt(other)))
+    // the block's text: right after the space, or before it at the run's
+    // start. What stands on the space's other side decides.
+    const bool forward = m_caretOffset == at && at == 0;
+    if (!forward && m_caretOffset != at + 1)
+        return true;
+    const int other = forward ? at + 1 : at - 1;
+    unsigned short beside = 0; // none: the block's edge, or an object
+    if (other >= 0 && other < m_text.Length()) {
+        beside = m_text.GetAt(other);
+    } else {
+        CTextElement* run = forward ? NextRun(this, block, true) : PreviousRun(this, block, true);
+        while (run && run->m_text.IsEmpty())
+            run = forward ? NextRun(run, block, true) : PreviousRun(run, block, true);
+        if (run)
+            beside = run->m_text.GetAt(forward ? 0 : run->m_text.Length() - 1);
+    }
+    // A letter: the space becomes a blank again unless a blank stands
+    // beside it. A blank: it takes the edge (and is held in turn), and the
+    // space becomes a blank unless a plain blank stands beside it, with
+    // which it would collapse. Where nothing stands beside it, the space may
+    // still be at the block's edge: the caller holds the blanks there again.
+    const bool collapses
+        = IsBlankUnit(typed) ? IsBlankUnit(beside) && beside != kNoBreakSpace : IsBlankUnit(beside);
+    if (!collapses)
         m_text.SetAt(at, ' ');
+    return true;
 }

@@ -133,11 +133,13 @@ public:
     // The element that holds the caret; borrowed, null when none.
     CElement* m_caretElement = nullptr;
     // The no-break space an edit last put right beside the caret in place
-    // of a blank at the edge of a block's text (HoldEdgeBlanks): its run and
-    // offset. A character typed there next puts it between characters,
-    // where a plain blank reads back, and turns it back into one.
-    long m_heldBlankRun = 0;
-    int m_heldBlankAt = -1;
+    // of a blank at the edge of a block's text (HoldEdgeBlanks): its block
+    // and its offset in the block's text (OffsetInBlock), which stay when
+    // layout wraps its run into pieces or joins them again. A character
+    // typed there next puts it between characters, where a plain blank
+    // reads back, and turns it back into one.
+    long m_heldBlankBlock = 0;
+    long m_heldBlankAt = -1;
     CElementRegistry m_registry;
     CPtrList m_removedList; // CElement* awaiting destruction; owned
     IMAGE_POOL_ITEM* m_imagePool = nullptr;
