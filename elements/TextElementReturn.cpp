@@ -226,6 +226,13 @@ bool CTextElement::ReturnKey(unsigned int repeat, bool quiet, CElement*& moved, 
     }
     for (CElement* c = first; c;) {
         CElement* next = c->m_nextSibling;
+        // The new paragraph of loose text went in right after the child,
+        // so the half split off the inline chain comes before it: what
+        // follows it goes too.
+        if (c == target) {
+            c = next;
+            continue;
+        }
         if (loose && c != first && IsBlockSibling(c))
             break;
         c->m_parent->RemoveCurrentChildFromList(c);
