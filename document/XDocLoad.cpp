@@ -36,6 +36,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <set>
 #include <string>
 
 namespace {
@@ -213,12 +214,14 @@ void KeepHeadMarkup(xmlNode* head, xmlNode* sheet, CSafeBuf& markup, int& sheetA
 
 // A data table gets its header ids and row groups (tables that the repair
 // made from stray rows and cells too). A table's own rows and cells are all
-// it reads and changes, so the tables may come in any order.
-void MarkDataTable(CElement* e)
+// it reads and changes, so the tables may come in any order. keys holds the
+// header keys the tables read so far took back from their ids: a second
+// table with the same ids (a copy) does not take the key again.
+void MarkDataTable(CElement* e, std::set<long>& keys)
 {
     if (auto* table = dynamic_cast<CTableElement*>(e)) {
         if (table->IsDataTable())
-            table->DoDataTableHeaders();
+            table->DoDataTableHeaders(&keys);
     }
 }
 
@@ -504,7 +507,8 @@ bool CXDoc::ReadBody(xmlNode* head, xmlNode* body, bool marked, size_t estimate,
         // The data tables are marked as the walk that makes the runs
         // for the caret and collapses white space meets them. The runs
         // take their styles with the whole tree's below.
-        MakeRunsAndCollapseSpace(m_root, MarkDataTable);
+        std::set<long> keys;
+        MakeRunsAndCollapseSpace(m_root, [&keys](CElement* e) { MarkDataTable(e, keys); });
     } catch (...) {
         WriteExcpInfo("LoadDocument: repair");
     }

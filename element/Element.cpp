@@ -110,6 +110,8 @@ CElement::CElement(STYLE_CLASS* rules)
     m_rules = rules;
 }
 
+long LastElementIdentifier() { return g_lastElementId; }
+
 CElement::~CElement()
 {
     // The caret never names a destroyed element. The registry is the

@@ -42,6 +42,10 @@
 
 class CElement;
 
+// The identifier given last (Element.cpp): every identifier from 1 up to it
+// was given to an element once and is never given again.
+long LastElementIdentifier();
+
 class CElementRegistry
 {
 public:

@@ -24,6 +24,7 @@
 
 #include "element/Element.h"
 
+#include <set>
 #include <vector>
 
 struct NameValue;
@@ -104,7 +105,15 @@ public:
     bool DoHeaders();
     // DoHeaders for a table that IsDataTable has just answered true for,
     // without asking again (the load marks every data table it reads).
-    bool DoDataTableHeaders();
+    // With keys (the load's): when every th id that has the generated form
+    // for its cell's place carries one earlier identifier, and keys does not
+    // hold it yet, the table takes it as its header key and keys holds it
+    // from then on. A table read back from its own markup (undo, redo, a
+    // stored value) so goes on with the ids it had.
+    bool DoDataTableHeaders(std::set<long>* keys = nullptr);
+    // The identifier the generated header ids are made of: the table's own,
+    // or the one it took at a load.
+    long HeaderKey() const { return m_headerKey ? m_headerKey : GetID(); }
     // Rows regrouped: an optional thead (first row), tfoot (last row) and
     // one tbody for the rest; both false leaves plain rows.
     void SetStruct(bool withHead, bool withFoot);
@@ -190,6 +199,11 @@ private:
     // header ids, headers attributes and row groups of a data table.
     void PlaceCellsAndFoot();
     bool MarkHeaders();
+    // The identifier the th ids were generated with, when they agree on one
+    // that an element was given before; 0 otherwise.
+    long KeyOfHeaderIds() const;
+
+    long m_headerKey = 0; // 0: the table's own identifier
 
     // Where SetColgroup last appended: the last group and its last entry
     // (null: found from m_colgroups). Until RemoveColgroup frees the chain it

@@ -4,7 +4,11 @@
 // Header identifiers are made from the table's element identifier, which is
 // a serial number never reused, and the cell's row and counted position:
 // "th" + identifier ("%08X") + row ("%02d") + position ("%02d"). The same
-// table therefore gets the same identifiers every time. Past 99 rows or
+// table therefore gets the same identifiers every time. A table read from
+// markup is a new element with a new identifier; when its th ids were
+// generated for an earlier one (the same table given back by undo or redo,
+// or a stored value read again), it goes on with that identifier, its
+// header key, so its ids stay what they were and follow its cells as before. Past 99 rows or
 // positions the two digits no longer tell row from position (row 10 at 102
 // and row 101 at 2 would meet), so there the two numbers stand apart: row,
 // "-", position. An id that a th carries and that is not one of this
@@ -13,6 +17,7 @@
 #include "elements/TableElement.h"
 
 #include "base/text/U16.h"
+#include "element/ElementRegistry.h"
 #include "element/factory/ElementFactory.h"
 #include "elements/HeaderIds.h"
 #include "elements/TDElement.h"
@@ -50,6 +55,43 @@ bool IsGeneratedId(const CSafeBuf& id, const char* prefix)
     if (dashes == 0)
         return digits == 4 && length == n + 4;
     return dashes == 1 && dash > n && dash < length - 1;
+}
+
+// The identifier of a th id generated for the cell at row and position:
+// "th", eight to thirteen upper-case hexadecimal digits written as
+// HeaderIdPrefix writes them, then the row and position as HeaderId writes
+// them. 0 when the id is not of that form.
+long KeyOfGeneratedId(const CSafeBuf& id, size_t row, int position)
+{
+    CSafeBuf tail;
+    HeaderId(tail, "", 0, row, position);
+    const int length = id.Length();
+    const int digits = length - 2 - tail.Length();
+    if (digits < 8 || digits > 13 || id.Find(tail, length - tail.Length()) != length - tail.Length())
+        return 0;
+    const unsigned short* p = id;
+    if (p[0] != 't' || p[1] != 'h')
+        return 0;
+    unsigned long key = 0;
+    for (int i = 2; i < 2 + digits; ++i) {
+        const unsigned short c = p[i];
+        if (c >= '0' && c <= '9')
+            key = key << 4 | (c - '0');
+        else if (c >= 'A' && c <= 'F')
+            key = key << 4 | (c - 'A' + 10);
+        else
+            return 0;
+    }
+    // Written back the same way, or it is another number's: "th" and nine
+    // digits with a leading zero is no prefix HeaderIdPrefix writes.
+    char prefix[16];
+    if (HeaderIdPrefix(static_cast<long>(key), prefix) != digits + 2)
+        return 0;
+    for (int i = 2; i < 2 + digits; ++i) {
+        if (p[i] != static_cast<unsigned char>(prefix[i]))
+            return 0;
+    }
+    return static_cast<long>(key);
 }
 
 // A header id appended to a list of them, a blank between two.
@@ -228,10 +270,39 @@ bool CTableElement::DoHeaders()
 
 // Placing the cells and moving a tfoot to the end leave a data table one:
 // its cells keep their kinds, and a caption that stood first still does.
-bool CTableElement::DoDataTableHeaders()
+bool CTableElement::DoDataTableHeaders(std::set<long>* keys)
 {
     PlaceCellsAndFoot();
+    if (keys) {
+        const long key = KeyOfHeaderIds();
+        if (key && keys->insert(key).second)
+            m_headerKey = key;
+    }
     return MarkHeaders();
+}
+
+// Only an identifier that was given already: a table made later can never
+// have it, so no two tables of the document make the same ids.
+long CTableElement::KeyOfHeaderIds() const
+{
+    std::vector<CElement*> rows, cells;
+    TableRows(this, rows);
+    long key = 0;
+    CSafeBuf id;
+    for (size_t r = 0; r < rows.size(); ++r) {
+        RowCells(rows[r], cells);
+        int along = 0;
+        for (CElement* cell : cells) {
+            if (cell->m_kind == kKindTh && cell->GetAttrString("id", id)) {
+                const long own = KeyOfGeneratedId(id, r, along);
+                if (own && key && own != key)
+                    return 0;
+                key = own ? own : key;
+            }
+            along += GridSpan(cell->Style().colSpan);
+        }
+    }
+    return key > 0 && key <= LastElementIdentifier() ? key : 0;
 }
 
 bool CTableElement::MarkHeaders()
@@ -239,7 +310,7 @@ bool CTableElement::MarkHeaders()
     std::vector<CElement*> rows, cells;
 
     char prefix[16];
-    const int prefixLength = HeaderIdPrefix(GetID(), prefix);
+    const int prefixLength = HeaderIdPrefix(HeaderKey(), prefix);
     TableRows(this, rows);
     // Identifiers of the th cells.
     for (size_t r = 0; r < rows.size(); ++r) {

@@ -5,7 +5,7 @@
 // its options are steps, in order: a number posts that command;
 // "menu:TAG#N" makes the N-th element of that tag (from 1, in document
 // order) the context element; "mark:TAG#N" marks that cell whole as a drag
-// over cells does; "undo" undoes; "unchanged" checks that the body is what
+// over cells does; "undo" undoes, "redo" redoes; "unchanged" checks that the body is what
 // it was right after loading; "reread" loads the document as it is written
 // and checks that it writes the same; "marks" appends the texts of the
 // marked cells to the output; "grid" appends, for each table, the number of
@@ -130,8 +130,11 @@ protected:
             CElement* cell = Nth(step.substr(5));
             return cell && Mark(cell);
         }
-        if (step == "undo") {
-            engine->OnUndo();
+        if (step == "undo" || step == "redo") {
+            if (step == "undo")
+                engine->OnUndo();
+            else
+                engine->OnRedo();
             return true;
         }
         if (step == "unchanged") {
@@ -226,14 +229,24 @@ protected:
             s.erase(cr, 1);
         for (auto nb = s.find("\xC2\xA0"); nb != std::string::npos; nb = s.find("\xC2\xA0"))
             s.replace(nb, 2, "{nbsp}");
-        // Header ids begin with the table's identifier, which depends on
-        // what ran before: it is written as "T".
+        // Header ids begin with a table's identifier, which depends on what
+        // ran before: the first met in a case is written as "T", the next
+        // ones "T2", "T3" ...
         for (auto th = s.find("th"); th != std::string::npos; th = s.find("th", th + 1)) {
             const auto hex = th + 2;
             if (hex + 12 <= s.size() && IsUpperHex(s, hex, 8) && IsDigits(s, hex + 8, 4))
-                s.replace(hex, 8, "T");
+                s.replace(hex, 8, KeyName(s.substr(hex, 8)));
         }
         return s;
+    }
+
+    std::string KeyName(const std::string& key)
+    {
+        auto at = std::find(keys.begin(), keys.end(), key);
+        if (at == keys.end())
+            at = keys.insert(keys.end(), key);
+        const size_t n = static_cast<size_t>(at - keys.begin()) + 1;
+        return n == 1 ? "T" : "T" + std::to_string(n);
     }
 
     static bool IsUpperHex(const std::string& s, size_t at, size_t n)
@@ -257,6 +270,7 @@ protected:
         qmtest::CaseBlockFile file(path);
         for (const qmtest::CaseBlock& c : file.Cases()) {
             SCOPED_TRACE(c.name);
+            keys.clear();
             ASSERT_TRUE(Load(c.input));
             loaded = Content();
             std::string extra;
@@ -270,6 +284,7 @@ protected:
 
     ReportingControl* page = nullptr;
     std::string loaded;
+    std::vector<std::string> keys; // the table identifiers met in header ids, in order
     CSafeBuf w1, w2, w3;
 };
 
