@@ -368,6 +368,86 @@ void RemoveMarkedSections(CSafeBuf& markup)
         });
 }
 
+void SplitSectionEndsInScripts(CSafeBuf& markup)
+{
+    if (markup.Find("]]>") < 0)
+        return;
+    const CSafeBuf& in = markup;
+    const unsigned short* s = in;
+    const int n = in.Length();
+    const size_t size = static_cast<size_t>(n);
+    CSafeBuf out;
+    bool changed = false;
+    int kept = 0;
+    // The "]]>" at j written as replacement.
+    auto replace = [&](int j, const char* replacement) {
+        out.Append(s + kept, j - kept);
+        out += replacement;
+        kept = j + 3;
+        changed = true;
+    };
+    int i = 0;
+    while (i < n) {
+        if (s[i] != '<') {
+            ++i;
+            continue;
+        }
+        if (At(s, size, static_cast<size_t>(i), "<!--")) {
+            const int end = PastNext(s, n, i + 4, "-->");
+            i = end < 0 ? n : end;
+            continue;
+        }
+        if (At(s, size, static_cast<size_t>(i), "<![CDATA[")) {
+            const int end = PastNext(s, n, i + 9, "]]>");
+            i = end < 0 ? n : end;
+            continue;
+        }
+        int j = i + 1;
+        while (j < n && !IsBlank(s[j]) && s[j] != '/' && s[j] != '>')
+            ++j;
+        const bool script = IsNamed(s + i + 1, j - i - 1, "script");
+        if (!script && !IsNamed(s + i + 1, j - i - 1, "style")) {
+            i = j;
+            continue;
+        }
+        // The rest of the start tag, quoted values passed over whole.
+        unsigned short quote = 0;
+        for (; j < n && (quote || s[j] != '>'); ++j) {
+            if (quote && s[j] == quote)
+                quote = 0;
+            else if (!quote && (s[j] == '"' || s[j] == '\''))
+                quote = s[j];
+        }
+        if (j >= n)
+            break;
+        const int start = j + 1;
+        if (s[j - 1] == '/') {
+            i = start;
+            continue;
+        }
+        const int end = FindEndTag(s, n, start, script ? "script" : "style");
+        int open = -1, close = -1;
+        for (int k = start; k + 3 <= end; ++k) {
+            if (open < 0 && k + 9 <= end && At(s, size, static_cast<size_t>(k), "<![CDATA["))
+                open = k;
+            else if (s[k] == ']' && At(s, size, static_cast<size_t>(k), "]]>") && open >= 0 && k >= open + 9)
+                close = k;
+        }
+        for (int k = start; k + 3 <= end; ++k) {
+            if (s[k] != ']' || !At(s, size, static_cast<size_t>(k), "]]>") || k == close)
+                continue;
+            const bool inside = open >= 0 && k > open && k < close;
+            replace(k, inside ? "]]]]><![CDATA[>" : "]]&gt;");
+            k += 2;
+        }
+        i = end;
+    }
+    if (!changed)
+        return;
+    out.Append(s + kept, n - kept);
+    markup.ReplaceWith(&out);
+}
+
 void RemoveFileSchemeFromAddresses(CSafeBuf& markup)
 {
     if (markup.Find("file:///") < 0)

@@ -34,6 +34,14 @@ void RemoveProcessingInstructions(CSafeBuf& markup);
 // stays.
 void RemoveFirstAndLastTag(CSafeBuf& markup);
 
+// Tidy writes the text of a script or style element as it is, inside a
+// character data section of its own making when it adds one: a "]]>" in
+// that text ends the section early, and what follows is no XML. Each such
+// "]]>" inside the element's section (from its first "<![CDATA[" to its last
+// "]]>") is split over two sections ("]]]]><![CDATA[>"); one outside a
+// section becomes "]]&gt;". Either way an XML reader gives back the text.
+void SplitSectionEndsInScripts(CSafeBuf& markup);
+
 // Removes every section from "<![" through the next "]>" except character
 // data sections ("<![CDATA[" through "]]>"), which stay whole with whatever
 // they hold; an unclosed section stays.

@@ -415,6 +415,7 @@ bool CXHTML::ValidateXML(CSafeBuf& markup, const char* source, bool xmlInput, bo
                 RemoveFirstAndLastTag(result);
                 RemoveFirstAndLastTag(result);
             }
+            SplitSectionEndsInScripts(result);
             markup.ReplaceWith(&result);
         }
 

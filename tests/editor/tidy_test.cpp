@@ -89,8 +89,8 @@ TEST(TidyRepair, ValidateXML)
             source = qmtest::ToUtf8(markup);
             markup.Empty();
         }
-        const bool answer = CXHTML::ValidateXML(
-            markup, c.HasOption("source") ? source.c_str() : nullptr, c.HasOption("xml"));
+        const bool answer = CXHTML::ValidateXML(markup, c.HasOption("source") ? source.c_str() : nullptr,
+            c.HasOption("xml"), c.HasOption("keephead"));
         file.Check(c, std::string(answer ? "true" : "false") + "\n" + Escape(markup));
     }
 }

@@ -41,9 +41,7 @@ constexpr int kHeight = 400;
 // Markup that does not clean (an element left open) but that Tidy repairs.
 const char kBroken[] = "<p>one <b>two</p><p>three</p>";
 // Markup that neither cleans nor loads, before or after repair.
-// (A script holding "]]>": Tidy writes it in a character data section,
-// which that ends early.)
-const char kHopeless[] = "<p>one</p><script>var s = \"]]>\";</script>";
+const char* const kHopeless = qmtest::HopelessMarkup();
 
 class ControlStartupTest : public qmtest::ControlInstanceTest
 {

@@ -41,9 +41,7 @@ namespace {
 // Markup that does not clean but that Tidy repairs; markup that neither
 // cleans nor loads, before or after repair.
 const char kBroken[] = "<p>one <b>two</p><p>three</p>";
-// (A script holding "]]>": Tidy writes it in a character data section,
-// which that ends early.)
-const char kHopeless[] = "<p>one</p><script>var s = \"]]>\";</script>";
+const char* const kHopeless = qmtest::HopelessMarkup();
 
 class ControlViewsTest : public qmtest::ControlInstanceTest
 {
@@ -312,6 +310,10 @@ const LeaveCase kLeaveCases[] = {
     {"FixRepairs", kBroken, 0, {"Fix"}, {"Fix", "Edit", "Discard"}, 0,
         "<p>one <strong>two</strong></p><p><strong>three</strong></p>"},
     {"Option2000CannotFix", kBroken, 0x2000, {"Edit"}, {"Edit", "Discard"}, 1, nullptr},
+    // A "]]>" in a script's text ends the section the repair puts it in,
+    // unless it is split over two.
+    {"FixKeepsAScriptHoldingASectionEnd", "<p>one</p><script>var s = \"]]>\";</script>", 0, {"Fix"},
+        {"Fix", "Edit", "Discard"}, 0, "<p>one</p><script><![CDATA[var s = \"]]]]><![CDATA[>\";]]></script>"},
     // Neither the text nor its repair loads: Discard keeps the document
     // from before the source view; Edit keeps the source view.
     {"FailedRepairThenDiscard", kHopeless, 0, {"Fix", "Discard"}, {"Fix", "Edit", "Discard"}, 0, nullptr},

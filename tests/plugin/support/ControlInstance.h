@@ -21,6 +21,19 @@
 
 namespace qmtest {
 
+// Markup that neither cleans nor loads, before or after repair: a paragraph
+// inside spans nested deeper than a repair takes.
+inline const char* HopelessMarkup()
+{
+    static const std::string markup = [] {
+        std::string spans;
+        for (int i = 0; i < 1100; ++i)
+            spans += "<span>";
+        return spans + "<p>one</p>";
+    }();
+    return markup.c_str();
+}
+
 class ControlInstanceTest : public ::testing::Test
 {
 protected:
