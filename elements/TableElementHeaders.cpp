@@ -8,11 +8,11 @@
 // markup is a new element with a new identifier; when its th ids were
 // generated for an earlier one (the same table given back by undo or redo,
 // or a stored value read again), it goes on with that identifier, its
-// header key, so its ids stay what they were and follow its cells as before. Past 99 rows or
-// positions the two digits no longer tell row from position (row 10 at 102
-// and row 101 at 2 would meet), so there the two numbers stand apart: row,
-// "-", position. An id that a th carries and that is not one of this
-// table's generated ones is the author's, and is kept.
+// header key, so its ids stay what they were and follow its cells as before.
+// Past 99 rows or positions the two digits no longer tell row from position
+// (row 10 at 102 and row 101 at 2 would meet), so there the two numbers
+// stand apart: row, "-", position. An id that a th carries and that is not
+// one of this table's generated ones is the author's, and is kept.
 
 #include "elements/TableElement.h"
 
@@ -282,7 +282,7 @@ bool CTableElement::DoDataTableHeaders(std::set<long>* keys)
 }
 
 // Only an identifier that was given already: a table made later can never
-// have it, so no two tables of the document make the same ids.
+// have it.
 long CTableElement::KeyOfHeaderIds() const
 {
     std::vector<CElement*> rows, cells;
@@ -302,7 +302,12 @@ long CTableElement::KeyOfHeaderIds() const
             along += GridSpan(cell->Style().colSpan);
         }
     }
-    return key > 0 && key <= LastElementIdentifier() ? key : 0;
+    if (key <= 0 || key > LastElementIdentifier())
+        return 0;
+    // Nor the identifier of another table of the document, whose own
+    // generated ids would be these.
+    const CElement* other = m_registry ? m_registry->Find(key) : nullptr;
+    return other && other != this && other->m_kind == kKindTable ? 0 : key;
 }
 
 bool CTableElement::MarkHeaders()

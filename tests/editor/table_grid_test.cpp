@@ -23,6 +23,7 @@
 #include "document/XDoc.h"
 #include "element/Element.h"
 #include "element/ElementKinds.h"
+#include "element/ElementRegistry.h"
 #include "element/markup/SourceCode.h"
 #include "elements/TableElement.h"
 #include "style/paint/DocumentPng.h"
@@ -31,6 +32,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -329,6 +331,31 @@ TEST_F(TableGrid, EditsAreReportedAndUndoneInOneStep)
         engine->OnUndo();
         EXPECT_EQ(Content(), before);
     }
+}
+
+// A stored table whose ids carry the identifier another table of the
+// document was given at the same load keeps them as the author's: taken as
+// its key, the two tables would make the same ids.
+TEST_F(TableGrid, IdsOfAnotherTablesIdentifierAreNotTakenAsTheKey)
+{
+    auto markup = [](const std::string& key) {
+        return "<table><tr><th>h</th></tr><tr><td>a|</td></tr></table><table><tr><th id=\"th" + key
+            + "0000\">h</th></tr><tr><td>b</td></tr></table>";
+    };
+    // The same markup with an id of no key given yet shows which identifier
+    // the first table gets, counted from the last one given before the load.
+    long before = LastElementIdentifier();
+    ASSERT_TRUE(Load(markup("FFFFFFFF")));
+    const long offset = static_cast<CTableElement*>(Nth("table#1"))->GetID() - before;
+    char key[16];
+    before = LastElementIdentifier();
+    std::snprintf(key, sizeof key, "%08lX", static_cast<unsigned long>(before + offset));
+    ASSERT_TRUE(Load(markup(key)));
+    auto* first = static_cast<CTableElement*>(Nth("table#1"));
+    auto* second = static_cast<CTableElement*>(Nth("table#2"));
+    ASSERT_EQ(first->GetID(), before + offset);
+    EXPECT_EQ(first->HeaderKey(), first->GetID());
+    EXPECT_EQ(second->HeaderKey(), second->GetID());
 }
 
 // Column spans can claim a grid far wider than any table lays out: a new
