@@ -210,8 +210,11 @@ sleep 2
 xdotool windowfocus --sync $W
 xdotool mousemove --window $W 30 62 click 1; sleep 0.3
 xdotool key ctrl+f
-F=$(xdotool search --sync --name '^Replace$' | head -1)
-xdotool windowfocus --sync $F; sleep 0.3
+F=$(xdotool search --sync --onlyvisible --name '^Replace$' | head -1)
+for i in 1 2 3 4 5 6 7 8 9 10; do
+  xdotool windowfocus $F 2>/dev/null; sleep 0.3
+  f=$(xdotool getwindowfocus 2>/dev/null); [ "$f" = "$F" ] && break
+done
 xdotool type --delay 50 fox; xdotool key Return; sleep 0.5
 xdotool key Return; sleep 0.5
 xdotool key Escape; sleep 0.5
