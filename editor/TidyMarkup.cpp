@@ -187,6 +187,19 @@ int PastNext(const unsigned short* s, int n, int from, const char* close)
     return -1;
 }
 
+// One past the comment or character data section that starts at i (to the
+// end of the text when it is not closed); i when none starts there.
+int PastCommentOrSection(const unsigned short* s, int n, int i)
+{
+    const size_t size = static_cast<size_t>(n);
+    int end = i;
+    if (At(s, size, static_cast<size_t>(i), "<!--"))
+        end = PastNext(s, n, i + 4, "-->");
+    else if (At(s, size, static_cast<size_t>(i), "<![CDATA["))
+        end = PastNext(s, n, i + 9, "]]>");
+    return end < 0 ? n : end;
+}
+
 bool IsBlank(unsigned short c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 // Attributes whose values are addresses.
@@ -392,14 +405,8 @@ void SplitSectionEndsInScripts(CSafeBuf& markup)
             ++i;
             continue;
         }
-        if (At(s, size, static_cast<size_t>(i), "<!--")) {
-            const int end = PastNext(s, n, i + 4, "-->");
-            i = end < 0 ? n : end;
-            continue;
-        }
-        if (At(s, size, static_cast<size_t>(i), "<![CDATA[")) {
-            const int end = PastNext(s, n, i + 9, "]]>");
-            i = end < 0 ? n : end;
+        if (const int past = PastCommentOrSection(s, n, i); past != i) {
+            i = past;
             continue;
         }
         int j = i + 1;
@@ -455,7 +462,6 @@ void RemoveFileSchemeFromAddresses(CSafeBuf& markup)
     const CSafeBuf& in = markup;
     const unsigned short* s = in;
     const int n = in.Length();
-    const size_t size = static_cast<size_t>(n);
     CSafeBuf out;
     bool changed = false;
     int kept = 0;
@@ -466,14 +472,8 @@ void RemoveFileSchemeFromAddresses(CSafeBuf& markup)
             ++i;
             continue;
         }
-        if (At(s, size, static_cast<size_t>(i), "<!--")) {
-            const int end = PastNext(s, n, i + 4, "-->");
-            i = end < 0 ? n : end;
-            continue;
-        }
-        if (At(s, size, static_cast<size_t>(i), "<![CDATA[")) {
-            const int end = PastNext(s, n, i + 9, "]]>");
-            i = end < 0 ? n : end;
+        if (const int past = PastCommentOrSection(s, n, i); past != i) {
+            i = past;
             continue;
         }
         if (i + 1 >= n || !IsAsciiLetter(s[i + 1])) {

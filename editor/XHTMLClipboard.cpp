@@ -11,6 +11,7 @@
 #include "document/SrcElement.h"
 #include "editor/InsertSupport.h"
 #include "element/Element.h"
+#include "element/TreeQueries.h"
 #include "element/services/ControlServices.h"
 #include "elements/TextElement.h"
 #include "elements/TypingTree.h"
@@ -103,26 +104,6 @@ bool ListPathTo(const CElement* e, const CElement* top)
     return e == top;
 }
 
-// The nearest element holding both a and b.
-CElement* CommonAncestor(CElement* a, const CElement* b)
-{
-    for (; a; a = a->m_parent) {
-        if (a == b || b->IsOneOfParent(a))
-            return a;
-    }
-    return nullptr;
-}
-
-// Some child of e is a block.
-bool HasBlockChild(const CElement* e)
-{
-    for (const CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
-        if (c->m_block)
-            return true;
-    }
-    return false;
-}
-
 // The two blocks a selection starts and ends in when it runs from inside
 // one paragraph, heading, list item or definition entry into the text of
 // another: a cut leaves the text before the selection in the first and the
@@ -157,12 +138,12 @@ CutEdges EdgesOfSelection(CElement* root)
     if (!IsTextBlock(first) || !IsTextBlock(last) || first == last || first->m_selected || last->m_selected
         || first->IsOneOfParent(last))
         return edges;
-    CElement* top = CommonAncestor(first, last);
+    CElement* top = FindSameParent(first, last);
     if (!top || !ListPathTo(last, top) || (top != first && !ListPathTo(first, top)))
         return edges;
     // A paragraph, heading or term cannot take the nested list an item
     // brings along.
-    if (!HoldsBlocks(first) && HasBlockChild(last))
+    if (!HoldsBlocks(first) && IsThereBlockTypeChild(last, false))
         return edges;
     CElement* holder = head;
     while (holder->m_parent != first)

@@ -10,6 +10,7 @@
 
 #include "element/Element.h"
 #include "element/ElementKinds.h"
+#include "element/TreeQueries.h"
 #include "elements/TextElement.h"
 #include "elements/TypingTree.h"
 
@@ -39,15 +40,6 @@ CElement* NewListAfter(long kind, CElement* ref)
         return nullptr;
     }
     return list;
-}
-
-bool HoldsBlock(const CElement* e)
-{
-    for (const CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
-        if (c->m_block)
-            return true;
-    }
-    return false;
 }
 
 int CountBlocks(const CElement* e)
@@ -227,7 +219,7 @@ CElement* CXHTML::JumpOutOfLI(CElement* item, int mode)
     // what follows them, go after it. Leaving them inside, the tree's repair
     // would run their words together; putting the item's children in its
     // place would run its line into the words before it.
-    if (!asItem && mode != 2 && HoldsBlock(holder)) {
+    if (!asItem && mode != 2 && IsThereBlockTypeChild(holder, false)) {
         CElement* first = holder->m_firstChild;
         while (first && !first->m_block)
             first = first->m_nextSibling;
