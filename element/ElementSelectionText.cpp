@@ -4,6 +4,7 @@
 
 #include "element/Element.h"
 #include "element/Selection.h"
+#include "element/TreeQueries.h"
 
 #include "base/codec/Escaping.h"
 #include "element/services/ControlServices.h"
@@ -211,15 +212,13 @@ bool BreakBefore(CElement* stop)
     if (selected.GetCount() == 0)
         return false;
     const auto* first = static_cast<const CElement*>(selected.GetHead());
-    std::vector<CElement*> order;
-    InOrder(root, order);
-    const auto from = std::find(order.begin(), order.end(), stop);
-    const auto to = std::find(order.begin(), order.end(), first);
-    if (from == order.end() || to == order.end() || from >= to)
-        return false;
-    for (auto it = from + 1; it != to; ++it) {
-        if ((*it)->m_kind == kKindBr && !InSelection(*it))
-            return true;
+    // From the stop on in document order up to the selection's first
+    // element; none when the selection does not come after the stop.
+    bool sawBreak = false;
+    for (CElement* e = NextInSubtree(stop, root); e; e = NextInSubtree(e, root)) {
+        if (e == first)
+            return sawBreak;
+        sawBreak = sawBreak || (e->m_kind == kKindBr && !InSelection(e));
     }
     return false;
 }
