@@ -185,9 +185,11 @@ public:
     // elements nested more than 1024 deep as an HTML reader closes them):
     // markup is then as the steps before Tidy and those two passes left it. False
     // too when memory runs out, markup holding what had been done to it.
-    // With keepHead, a whole document's head comes back too, as Tidy repaired
-    // it ("<html><head>...</head><body>...</body></html>"): the page's value
-    // keeps its title and links. Content pasted or inserted never asks for it.
+    // With keepHead, a whole document's head and its body's attributes come
+    // back too, as Tidy repaired them ("<html><head>...</head><body
+    // class=...>...</body></html>"): the page's value keeps its title, links
+    // and the body's class and colours. Content pasted or inserted never asks
+    // for it.
     static bool ValidateXML(
         CSafeBuf& markup, const char* source = nullptr, bool xmlInput = false, bool keepHead = false);
     // Cuts line breaks (CR, LF) off both ends and turns every run of

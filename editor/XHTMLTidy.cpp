@@ -185,9 +185,10 @@ struct TidyJob
     bool xmlInput = false;
     bool keepHead = false;
     bool keepHeadScripts = false;
-    std::string output;      // what Tidy wrote
-    std::string head;        // the repaired head element, when keepHead asked for it
-    std::string headScripts; // the head's scripts, when keepHeadScripts asked for them
+    std::string output;         // what Tidy wrote
+    std::string head;           // the repaired head element, when keepHead asked for it
+    std::string bodyAttributes; // the body's attributes as written in its start tag, with keepHead
+    std::string headScripts;    // the head's scripts, when keepHeadScripts asked for them
 };
 
 bool SetOption(TidyDoc doc, const char* name, const char* value)
@@ -237,6 +238,38 @@ void KeepHead(TidyJob& job, TidyDoc doc, TidyBuffer& buffer)
         RewriteCharsetMeta(job.head);
     } catch (...) {
         job.head.clear();
+    }
+}
+
+// The body's attributes, each as " name=\"value\"" (Tidy hands values
+// decoded), for the body start tag put back around the output: the output
+// is the body's content alone, and a page's class or colours on its body
+// would be lost.
+void KeepBodyAttributes(TidyJob& job, TidyDoc doc)
+{
+    TidyNode body = tidyGetBody(doc);
+    try {
+        for (TidyAttr a = body ? tidyAttrFirst(body) : nullptr; a; a = tidyAttrNext(a)) {
+            const char* name = tidyAttrName(a);
+            const char* value = tidyAttrValue(a);
+            if (!name || !*name)
+                continue;
+            job.bodyAttributes += ' ';
+            job.bodyAttributes += name;
+            job.bodyAttributes += "=\"";
+            for (const char* c = value ? value : ""; *c; ++c) {
+                switch (*c) {
+                case '&': job.bodyAttributes += "&amp;"; break;
+                case '<': job.bodyAttributes += "&lt;"; break;
+                case '>': job.bodyAttributes += "&gt;"; break;
+                case '"': job.bodyAttributes += "&quot;"; break;
+                default: job.bodyAttributes += *c;
+                }
+            }
+            job.bodyAttributes += '"';
+        }
+    } catch (...) {
+        job.bodyAttributes.clear();
     }
 }
 
@@ -327,6 +360,7 @@ void RunTidy(TidyJob& job, TidyMemory& memory)
     if (status >= 0 && job.keepHead) {
         tidyBufClear(&output);
         KeepHead(job, doc, output);
+        KeepBodyAttributes(job, doc);
     }
     if (status >= 0 && job.keepHeadScripts)
         KeepHeadScripts(job, doc, output);
@@ -394,7 +428,7 @@ bool CXHTML::ValidateXML(CSafeBuf& markup, const char* source, bool xmlInput, bo
         job.keepHead = keepHead && hasBody && !xmlInput;
         job.keepHeadScripts = !hasBody && !xmlInput;
         const bool ran = RunTidyOnOwnStack(job);
-        for (std::string* part : {&job.output, &job.head, &job.headScripts})
+        for (std::string* part : {&job.output, &job.head, &job.headScripts, &job.bodyAttributes})
             DropControlCharacters(*part);
         const bool wrote = ran && !(job.output.empty() && job.headScripts.empty());
         if (wrote) {
@@ -406,7 +440,9 @@ bool CXHTML::ValidateXML(CSafeBuf& markup, const char* source, bool xmlInput, bo
                 head.AssignUTF8(job.head.c_str());
                 RemoveProcessingInstructions(head);
                 head.Trim();
-                result.Insert(0, "<body>");
+                CSafeBuf bodyTag;
+                bodyTag.AssignUTF8(("<body" + job.bodyAttributes + ">").c_str());
+                result.Insert(0, bodyTag);
                 result.Insert(0, head);
                 result.Insert(0, "<html>");
                 result += "</body></html>";
