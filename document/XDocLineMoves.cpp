@@ -75,6 +75,17 @@ CElement* NearestOffTheLine(CElement* scope, CPoint start, int code, CPoint& fou
     CElement* nearest = nullptr;
     found = CPoint(-1, -1);
     scope->FindNearElement(start, code, found, &nearest, caret->GetID(), true, caret);
+    if (!nearest && code == kDownCode) {
+        // The caret foot of an empty run in a line of its own (a list item
+        // holding only an anchor) hangs a little below the run's box, over
+        // the top of the next line, and Down found nothing below it: the
+        // search starts again from the box's bottom.
+        const CRect box = DocumentRect(caret);
+        if (box.bottom < start.y) {
+            start.y = box.bottom;
+            scope->FindNearElement(start, code, found, &nearest, caret->GetID(), true, caret);
+        }
+    }
     CPoint here;
     caret->GetKeyPos(here, -1);
     const int height = caret->GetKeyLen();
@@ -104,17 +115,20 @@ CElement* NearestOffTheLine(CElement* scope, CPoint start, int code, CPoint& fou
 // whatever the column: Down went to the line's start, and a Shift+Down
 // selected nothing. The text stop on that line nearest to column x takes
 // its place; found becomes the point there. Null when the line holds no
-// other text.
+// other text. The line ends with the run's block: a list item holding only
+// an anchor stands a line's height above the next item, whose text would
+// otherwise pass for its own, and Down skipped the item.
 CElement* NearestTextOnLineOf(CElement* empty, long x, CPoint& found)
 {
     const CPoint foot = StopPoint(empty, 0);
     const int height = empty->GetKeyLen();
+    const CElement* block = empty->GetFirstBlockParent();
     CElement* best = nullptr;
     long bestDistance = 0;
     CStopVisits seen;
     for (CElement* e = NextStop(empty, true); e && e != empty && !seen.Again(e); e = NextStop(e, true)) {
         const CPoint pt = StopPoint(e, 0);
-        if (pt.y < foot.y - height || pt.y > foot.y + height)
+        if (pt.y < foot.y - height || pt.y > foot.y + height || e->GetFirstBlockParent() != block)
             break;
         if (!e->IsTextElement() || e->m_text.Length() == 0)
             continue;
