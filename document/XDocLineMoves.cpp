@@ -15,8 +15,11 @@
 
 #include "base/shims/Keys.h"
 #include "elements/TDElement.h"
+#include "elements/TableElement.h"
 #include "elements/TypingTree.h"
 #include "style/layout/ElementPosition.h"
+
+#include <vector>
 
 namespace {
 
@@ -38,6 +41,51 @@ CPoint StopPoint(CElement* e, long offset)
     CPoint pt;
     e->GetKeyPos(pt, int(offset));
     return pt;
+}
+
+// The cell a line move from cell goes to when the grid has none in the
+// same column of the next (previous) row: the row after the rows the cell
+// spans (before its first row) is searched for a cell standing wholly past
+// the cell's rows, a cell spanning down into it from above included. The
+// one covering column wins; else, in a row of other columns (fewer cells,
+// other spans), the one nearest to x. Null past the table's first or last
+// row, or when no cell stands there.
+CElement* CellInRowBeyond(CElement* cell, bool down, int column, long x)
+{
+    const CTableElement* table = TableOfCell(cell);
+    int row = 0;
+    int ownColumn = 0;
+    if (!table || !table->FindCellPosition(cell, row, ownColumn, false))
+        return nullptr;
+    std::vector<CElement*> rows;
+    std::vector<CElement*> cells;
+    TableRows(table, rows);
+    const int target = down ? row + GridSpan(cell->Style().rowSpan) : row - 1;
+    if (target < 0 || target >= static_cast<int>(rows.size()))
+        return nullptr;
+    CElement* nearest = nullptr;
+    long nearestDistance = 0;
+    for (int r = down ? target : 0; r <= target; ++r) {
+        RowCells(rows[r], cells);
+        int along = 0;
+        for (CElement* c : cells) {
+            const int index = static_cast<const CTDElement*>(c)->m_columnIndex;
+            const int first = index < 0 ? along : index;
+            along += GridSpan(c->Style().colSpan);
+            // Going up, only a cell that ends right above the caret's.
+            if (!down && r + GridSpan(c->Style().rowSpan) != row)
+                continue;
+            if (column >= first && column < first + GridSpan(c->Style().colSpan))
+                return c;
+            const CRect box = DocumentRect(c);
+            const long distance = x < box.left ? box.left - x : (x > box.right ? x - box.right : 0);
+            if (!nearest || distance < nearestDistance) {
+                nearest = c;
+                nearestDistance = distance;
+            }
+        }
+    }
+    return nearest;
 }
 
 // In a right-to-left block the caret's line edge is found by the boxes of
@@ -168,10 +216,16 @@ bool CXDoc::MoveByLine(bool down, bool shift, bool fromSelection)
             // Only a cell of another row: past the last row the grid may
             // answer the cell itself.
             int targetRow = row;
+            int targetColumn = 0;
             const auto* other = dynamic_cast<const CTDElement*>(target);
-            if (!other || target == cell || !other->GetPositionInTable(targetRow, column)
+            if (!other || target == cell || !other->GetPositionInTable(targetRow, targetColumn)
                 || (down ? targetRow <= row : targetRow >= row))
                 target = nullptr;
+            // A row beyond without a cell of its own at the column (a cell
+            // spanning rows, a row of other columns) still takes the caret:
+            // it went past the table, or stayed when nothing followed it.
+            if (!target && td)
+                target = CellInRowBeyond(cell, down, column, start.x);
             if (target) {
                 const CRect box = DocumentRect(target);
                 CPoint pt(start.x, down ? box.top + 1 : box.bottom - 1);
