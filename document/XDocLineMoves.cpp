@@ -204,7 +204,11 @@ bool CXDoc::MoveByLine(bool down, bool shift, bool fromSelection)
     const int code = down ? kDownCode : kUpCode;
     CPoint found(-1, -1);
     CElement* nearest = nullptr;
-    if (CElement* cell = EnclosingCell(caret)) {
+    // From a cell, and from each cell a table without a row beyond stands
+    // in: a nested table is left into the rest of its cell, whose content
+    // and rows come before the outer table's other cells, which the search
+    // from the root would take by their order.
+    for (CElement* cell = EnclosingCell(caret); cell && !nearest;) {
         nearest = NearestOffTheLine(cell, start, code, found, caret);
         if (!nearest) {
             int row = 0;
@@ -241,8 +245,9 @@ bool CXDoc::MoveByLine(bool down, bool shift, bool fromSelection)
             CElement* rows = cell->m_parent ? cell->m_parent->m_parent : nullptr;
             if (rows) {
                 const CRect box = DocumentRect(rows);
-                start.y = down ? box.bottom : box.top - 1;
+                start.y = down ? box.bottom : box.top;
             }
+            cell = rows ? EnclosingCell(rows) : nullptr;
         }
     }
     if (!nearest)
