@@ -161,11 +161,13 @@ CElement* NearestOffTheLine(CElement* scope, CPoint start, int code, CPoint& fou
 // that begins with a link or a var) has a box no taller than a point at the
 // line's top, so the search down answers it before the text of that line,
 // whatever the column: Down went to the line's start, and a Shift+Down
-// selected nothing. The text stop on that line nearest to column x takes
-// its place; found becomes the point there. Null when the line holds no
-// other text. The line ends with the run's block: a list item holding only
-// an anchor stands a line's height above the next item, whose text would
-// otherwise pass for its own, and Down skipped the item.
+// selected nothing. The same holds for the empty run after a link that ends
+// a line (a paragraph holding only a link): Down went to the line's end.
+// The text stop on that line nearest to column x takes its place; found
+// becomes the point there. Null when the line holds no other text. The line
+// ends with the run's block: a list item holding only an anchor stands a
+// line's height above the next item, whose text would otherwise pass for
+// its own, and Down skipped the item.
 CElement* NearestTextOnLineOf(CElement* empty, long x, CPoint& found)
 {
     const CPoint foot = StopPoint(empty, 0);
@@ -173,13 +175,9 @@ CElement* NearestTextOnLineOf(CElement* empty, long x, CPoint& found)
     const CElement* block = empty->GetFirstBlockParent();
     CElement* best = nullptr;
     long bestDistance = 0;
-    CStopVisits seen;
-    for (CElement* e = NextStop(empty, true); e && e != empty && !seen.Again(e); e = NextStop(e, true)) {
-        const CPoint pt = StopPoint(e, 0);
-        if (pt.y < foot.y - height || pt.y > foot.y + height || e->GetFirstBlockParent() != block)
-            break;
+    auto consider = [&](CElement* e) {
         if (!e->IsTextElement() || e->m_text.Length() == 0)
-            continue;
+            return;
         const CRect box = DocumentRect(e);
         const long distance = x < box.left ? box.left - x : (x > box.right ? x - box.right : 0);
         if (!best || distance < bestDistance) {
@@ -187,6 +185,26 @@ CElement* NearestTextOnLineOf(CElement* empty, long x, CPoint& found)
             bestDistance = distance;
             found = CPoint(x < box.left ? box.left : (x > box.right ? box.right : x), box.top);
         }
+    };
+    // The stops before the run on its line: closer than half a line, so
+    // that the line above stays out.
+    std::vector<CElement*> before;
+    CStopVisits back;
+    for (CElement* e = NextStop(empty, false); e && e != empty && !back.Again(e); e = NextStop(e, false)) {
+        const CPoint pt = StopPoint(e, 0);
+        const long apart = pt.y > foot.y ? pt.y - foot.y : foot.y - pt.y;
+        if (apart * 2 >= height || e->GetFirstBlockParent() != block)
+            break;
+        before.push_back(e);
+    }
+    for (auto e = before.rbegin(); e != before.rend(); ++e)
+        consider(*e);
+    CStopVisits seen;
+    for (CElement* e = NextStop(empty, true); e && e != empty && !seen.Again(e); e = NextStop(e, true)) {
+        const CPoint pt = StopPoint(e, 0);
+        if (pt.y < foot.y - height || pt.y > foot.y + height || e->GetFirstBlockParent() != block)
+            break;
+        consider(e);
     }
     return best;
 }
