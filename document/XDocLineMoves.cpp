@@ -120,20 +120,18 @@ CElement* RightToLeftLineEdge(CElement* block, long top, long bottom, bool end, 
 // is none.
 CElement* NearestOffTheLine(CElement* scope, CPoint start, int code, CPoint& found, CElement* caret)
 {
+    if (code == kDownCode) {
+        // The caret foot of an empty run in a line of its own (a list item
+        // holding only an anchor, an empty line of a pre) hangs a little
+        // below the run's box, over the top of the next line, which Down
+        // then passed over: the search starts from the box's bottom.
+        const CRect box = DocumentRect(caret);
+        if (box.bottom < start.y)
+            start.y = box.bottom;
+    }
     CElement* nearest = nullptr;
     found = CPoint(-1, -1);
     scope->FindNearElement(start, code, found, &nearest, caret->GetID(), true, caret);
-    if (!nearest && code == kDownCode) {
-        // The caret foot of an empty run in a line of its own (a list item
-        // holding only an anchor) hangs a little below the run's box, over
-        // the top of the next line, and Down found nothing below it: the
-        // search starts again from the box's bottom.
-        const CRect box = DocumentRect(caret);
-        if (box.bottom < start.y) {
-            start.y = box.bottom;
-            scope->FindNearElement(start, code, found, &nearest, caret->GetID(), true, caret);
-        }
-    }
     CPoint here;
     caret->GetKeyPos(here, -1);
     const int height = caret->GetKeyLen();
@@ -173,12 +171,20 @@ CElement* NearestTextOnLineOf(CElement* empty, long x, CPoint& found)
     const CPoint foot = StopPoint(empty, 0);
     const int height = empty->GetKeyLen();
     const CElement* block = empty->GetFirstBlockParent();
+    // The run's own line: text whose box reaches into the run's box. An
+    // empty line of a pre stands right above the next line, whose stop lies
+    // within the band below and which Down went to instead.
+    const CRect own = DocumentRect(empty);
+    const long top = own.bottom > own.top ? own.top : foot.y - height;
+    const long bottom = own.bottom > own.top ? own.bottom : foot.y - height / 2;
     CElement* best = nullptr;
     long bestDistance = 0;
     auto consider = [&](CElement* e) {
         if (!e->IsTextElement() || e->m_text.Length() == 0)
             return;
         const CRect box = DocumentRect(e);
+        if (box.top >= bottom || box.bottom <= top)
+            return;
         const long distance = x < box.left ? box.left - x : (x > box.right ? x - box.right : 0);
         if (!best || distance < bestDistance) {
             best = e;
