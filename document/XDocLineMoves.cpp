@@ -88,6 +88,51 @@ CElement* CellInRowBeyond(CElement* cell, bool down, int column, long x)
     return nearest;
 }
 
+// The search from the root takes, among the cells of a row it enters, the
+// first in document order: Down from above a table of columns went to its
+// first column, whatever the caret's column. The cell of that row standing
+// under (over) the column start.x instead is searched alone, and so on for
+// a table inside it; a cell holding nothing that takes the caret leaves the
+// find as it was.
+CElement* InTheColumn(CElement* nearest, CPoint start, int code, CPoint& found, CElement* caret)
+{
+    const CElement* within = nullptr; // the cells around it are settled
+    for (int depth = 0; depth < 64 && nearest; ++depth) {
+        CElement* cell = nullptr;
+        for (CElement* a = nearest->m_parent; a && a != within; a = a->m_parent) {
+            if (IsCellKind(a->m_kind) && !caret->IsOneOfParent(a))
+                cell = a;
+        }
+        if (!cell || !cell->m_parent)
+            break;
+        CElement* column = nullptr;
+        long columnDistance = 0;
+        for (CElement* c = cell->m_parent->m_firstChild; c; c = c->m_nextSibling) {
+            if (!IsCellKind(c->m_kind))
+                continue;
+            const CRect box = DocumentRect(c);
+            const long distance = start.x < box.left ? box.left - start.x
+                                                     : (start.x >= box.right ? start.x - box.right + 1 : 0);
+            if (!column || distance < columnDistance) {
+                column = c;
+                columnDistance = distance;
+            }
+        }
+        within = cell;
+        if (!column || column == cell)
+            continue;
+        CPoint inColumn(-1, -1);
+        CElement* there = nullptr;
+        column->FindNearElement(start, code, inColumn, &there, caret->GetID(), true, caret);
+        if (!there)
+            continue;
+        nearest = there;
+        found = inColumn;
+        within = column;
+    }
+    return nearest;
+}
+
 // In a right-to-left block the caret's line edge is found by the boxes of
 // the block's text runs on the line band [top, bottom]: End takes the run
 // whose box starts furthest left, at its offset 0; Home the run whose box
@@ -274,8 +319,11 @@ bool CXDoc::MoveByLine(bool down, bool shift, bool fromSelection)
             cell = rows ? EnclosingCell(rows) : nullptr;
         }
     }
-    if (!nearest)
+    if (!nearest) {
         nearest = NearestOffTheLine(m_root, start, code, found, caret);
+        if (nearest)
+            nearest = InTheColumn(nearest, start, code, found, caret);
+    }
     if (!nearest) {
         if (shift)
             return OnChar(down ? 4 : 1, 1, 0);
