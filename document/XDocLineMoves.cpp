@@ -211,7 +211,7 @@ CElement* NearestOffTheLine(CElement* scope, CPoint start, int code, CPoint& fou
 // ends with the run's block: a list item holding only an anchor stands a
 // line's height above the next item, whose text would otherwise pass for
 // its own, and Down skipped the item.
-CElement* NearestTextOnLineOf(CElement* empty, long x, CPoint& found)
+CElement* NearestTextOnLineOf(CElement* empty, long x, CPoint& found, CElement*& caretElement)
 {
     const CPoint foot = StopPoint(empty, 0);
     const int height = empty->GetKeyLen();
@@ -241,7 +241,8 @@ CElement* NearestTextOnLineOf(CElement* empty, long x, CPoint& found)
     // that the line above stays out.
     std::vector<CElement*> before;
     CStopVisits back;
-    for (CElement* e = NextStop(empty, false); e && e != empty && !back.Again(e); e = NextStop(e, false)) {
+    for (CElement* e = NextStop(empty, false); e && e != empty && !back.AgainAtSide(e);
+         e = NextStopPast(e, false, caretElement)) {
         const CPoint pt = StopPoint(e, 0);
         const long apart = pt.y > foot.y ? pt.y - foot.y : foot.y - pt.y;
         if (apart * 2 >= height || e->GetFirstBlockParent() != block)
@@ -251,7 +252,8 @@ CElement* NearestTextOnLineOf(CElement* empty, long x, CPoint& found)
     for (auto e = before.rbegin(); e != before.rend(); ++e)
         consider(*e);
     CStopVisits seen;
-    for (CElement* e = NextStop(empty, true); e && e != empty && !seen.Again(e); e = NextStop(e, true)) {
+    for (CElement* e = NextStop(empty, true); e && e != empty && !seen.AgainAtSide(e);
+         e = NextStopPast(e, true, caretElement)) {
         const CPoint pt = StopPoint(e, 0);
         if (pt.y < foot.y - height || pt.y > foot.y + height || e->GetFirstBlockParent() != block)
             break;
@@ -332,7 +334,7 @@ bool CXDoc::MoveByLine(bool down, bool shift, bool fromSelection)
     }
     if (down && nearest->IsTextElement() && nearest->m_text.Length() == 0) {
         CPoint onLine = found;
-        if (CElement* text = NearestTextOnLineOf(nearest, start.x, onLine)) {
+        if (CElement* text = NearestTextOnLineOf(nearest, start.x, onLine, m_caretElement)) {
             nearest = text;
             found = onLine;
         }
@@ -437,7 +439,8 @@ void CXDoc::MoveToLineEdge(bool end)
     CElement* best = caret;
     long bestOffset = caret->IsTextElement() ? (end ? caret->m_text.Length() : 0) : savedOffset;
     CStopVisits seen;
-    for (CElement* e = NextStop(caret, end); e && e != caret && !seen.Again(e); e = NextStop(e, end)) {
+    for (CElement* e = NextStop(caret, end); e && e != caret && !seen.AgainAtSide(e);
+         e = NextStopPast(e, end, m_caretElement)) {
         const long offset = e->IsTextElement() ? (end ? e->m_text.Length() : 0) : e->m_caretOffset;
         const CPoint pt = StopPoint(e, offset);
         if (pt.y < top || pt.y > bottom)
