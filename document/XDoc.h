@@ -457,8 +457,10 @@ public:
     // it, else in a new empty paragraph. A blank left at the edge of a
     // block's text becomes a no-break space (HoldEdgeBlanks), except, with
     // typing (a character is typed over the selection), the one right
-    // beside the caret. True.
-    bool DeleteSelection(bool byKey, bool typing = false);
+    // beside the caret. With join, a selection from inside one block into
+    // the text of another leaves what is left of the two as one block
+    // (JoinDeletionEdges). True.
+    bool DeleteSelection(bool byKey, bool typing = false, bool join = false);
     // Mode 0: second empty text runs go, then neighbouring text runs of one
     // parent become one, and so do neighbouring inline elements with the
     // same tag and attributes (not images, breaks or kinds that write

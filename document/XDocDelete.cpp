@@ -4,7 +4,10 @@
 // live element, creating a paragraph when nothing else is left, and takes
 // the lone paragraph wrapper out of the table cells and definition entries
 // that Backspace or Delete emptied. A cell or caption left with nothing
-// holds the filler its markup reads with.
+// holds the filler its markup reads with. Asked to, it joins what a
+// selection from one block's text into another's leaves of the two
+// (DeletionJoin.h), before the unwrapping, so that a cell's paragraphs
+// joined into one lose the wrapper too.
 //
 // Elements the deletion may remove are held by identifier across it: the
 // registry tells whether they still exist (a removed element may wait on
@@ -13,6 +16,7 @@
 #include "document/XDoc.h"
 
 #include "document/CaretStops.h"
+#include "document/DeletionJoin.h"
 
 #include "element/Element.h"
 
@@ -218,7 +222,7 @@ CElement* CXDoc::AppendEmptyParagraph()
     return run;
 }
 
-bool CXDoc::DeleteSelection(bool byKey, bool typing)
+bool CXDoc::DeleteSelection(bool byKey, bool typing, bool join)
 {
     m_deletionPlace = 0;
     if (!m_root)
@@ -267,6 +271,7 @@ bool CXDoc::DeleteSelection(bool byKey, bool typing)
         Hole hole;
         FindHole(first, m_root, hole);
         const long firstId = first->GetID();
+        const DeletionEdges edges = join ? EdgesOfSelection(m_root) : DeletionEdges();
 
         m_root->DeleteSelection();
 
@@ -343,6 +348,10 @@ bool CXDoc::DeleteSelection(bool byKey, bool typing)
         if (!IsInTree(m_caretElement))
             AppendEmptyParagraph();
         m_selectionPresent = 0;
+        // "Hello wor" and "in here" left by deleting "ld" to "aga" of
+        // "Hello world" and "again here" become "Hello worin here".
+        if (JoinDeletionEdges(*this, edges) && !IsInTree(m_caretElement))
+            ValidateKeyCursor();
 
         for (long id : entries) {
             CElement* holder = FindElement(id);

@@ -117,8 +117,12 @@ bool CXDoc::OnChar(unsigned int c, unsigned int repeat, unsigned int flags)
 bool CXDoc::TypeOverSelection(unsigned int c)
 {
     if (c < 32 && c != kBackspace && c != kDelete) {
-        if (c == kReturn)
-            DeleteSelection(false);
+        if (c == kReturn) {
+            // Return splits the joined block at the caret; inside a term it
+            // does nothing, so a selection from a term on is not joined.
+            const CElement* first = m_root->GetFirstSelection(0);
+            DeleteSelection(false, false, first && !first->IsElementUnderTag(kKindDt));
+        }
         return true;
     }
     const bool byKey = c == kBackspace || c == kDelete;
@@ -139,7 +143,7 @@ bool CXDoc::TypeOverSelection(unsigned int c)
             nextId = block->m_nextSibling->GetID();
         replacement = block->m_kind == kKindP ? block->Duplicate() : NewElement("p", block->m_parent);
     }
-    if (!DeleteSelection(byKey, !byKey)) {
+    if (!DeleteSelection(byKey, !byKey, true)) {
         delete replacement;
         return false;
     }

@@ -971,9 +971,9 @@ public:
     void PasteFiles();
     // Deletes the selection that a cut or a moving drop takes away (through
     // the root, as a drop does, or the document's DeleteSelection). When it
-    // ran from inside one paragraph or heading into another of the same
-    // parent, what is left of the two becomes one block again, as the text
-    // stood around the part taken: no word is left split over two blocks.
+    // ran from inside one block's text into another's, what is left of the
+    // two becomes one block again, as the text stood around the part taken
+    // (JoinDeletionEdges): no word is left split over two blocks.
     void DeleteTakenSelection(bool throughRoot);
     // An image file was uploaded and stored under url: its entry in the
     // document's list of images waiting for upload is emptied and every

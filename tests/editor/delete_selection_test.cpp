@@ -75,7 +75,7 @@ TEST_F(DeleteAndCombine, KeysOverASelection)
             "<table><tr><td><p>[ab]|</p></td></tr></table><p>after</p>", "\bx",
             "<table><tr><td>x</td></tr></table><p>after</p>"},
         {"a selection across paragraphs joins what is left of them", "<p>a[b</p><p>c]d|</p>", "\x7f",
-            "<p>a</p><p>d</p>"},
+            "<p>ad</p>"},
         {"Return deletes the selection and splits there", "<p>a[bc]d|</p>", "\r", "<p>a</p><p>d</p>"},
         {"a character over a whole paragraph's text leaves a paragraph there",
             "<p>one</p><p class=\"c\">[two]|</p><p>three</p>", "x",
