@@ -271,7 +271,8 @@ bool CXDoc::DeleteSelection(bool byKey, bool typing, bool join)
         Hole hole;
         FindHole(first, m_root, hole);
         const long firstId = first->GetID();
-        const DeletionEdges edges = join ? EdgesOfSelection(m_root) : DeletionEdges();
+        DeletionEdges edges = join ? EdgesOfSelection(m_root) : DeletionEdges();
+        long placeFor = 0; // the block the place made for typing stands for
 
         m_root->DeleteSelection();
 
@@ -324,6 +325,7 @@ bool CXDoc::DeleteSelection(bool byKey, bool typing, bool join)
                         place->AppendChild(run);
                         place->StyleChanged(1);
                         m_deletionPlace = place->GetID();
+                        placeFor = hole.chain[gone - 1];
                     }
                     run->m_caretOffset = 0;
                     m_caretElement = run;
@@ -349,7 +351,16 @@ bool CXDoc::DeleteSelection(bool byKey, bool typing, bool join)
             AppendEmptyParagraph();
         m_selectionPresent = 0;
         // "Hello wor" and "in here" left by deleting "ld" to "aga" of
-        // "Hello world" and "again here" become "Hello worin here".
+        // "Hello world" and "again here" become "Hello worin here". A first
+        // block that lost all its text gave way to the place made for
+        // typing, which takes what is left of the second.
+        CElement* place = FindElement(m_deletionPlace);
+        if (edges.first && edges.first == placeFor && !IsInTree(FindElement(edges.first)) && IsInTree(place)
+            && place->m_firstChild) {
+            edges.first = m_deletionPlace;
+            edges.before.assign(1, place->m_firstChild->GetID());
+            blocks.push_back(m_deletionPlace);
+        }
         if (JoinDeletionEdges(*this, edges) && !IsInTree(m_caretElement))
             ValidateKeyCursor();
 
