@@ -100,13 +100,12 @@ bool JoinEdges(CElement* first, CElement* last, const std::vector<long>& before)
         anchor = first->GetChild(*it, 0);
     if (!NextToEachOther(first, anchor, last))
         return false;
-    // Nothing of first's text before the selection is left: what comes
-    // follows the empty runs there, one of which holds the caret, so that
-    // the caret stays before it.
-    if (!anchor) {
-        for (CElement* c = first->m_firstChild; c && IsEmptyRun(c); c = c->m_nextSibling)
-            anchor = c;
-    }
+    // What comes follows the empty runs after the anchor (at first's start
+    // when nothing before the selection is left): the deletion may have put
+    // the caret in one, and the caret stays before what comes.
+    for (CElement* c = anchor ? anchor->m_nextSibling : first->m_firstChild; c && IsEmptyRun(c);
+         c = c->m_nextSibling)
+        anchor = c;
     CElement* moved = last->m_firstChild;
     if (anchor)
         last->MoveChildrenTo(first, anchor->GetID(), true, 0, 0);
