@@ -143,6 +143,9 @@ void CXHTML::OnMergecells()
         rowSpan = 1;
     if (wholeHeight)
         colSpan = 1;
+    // Merging the last header cells into a data cell leaves no data table,
+    // whose cells' header lists then name cells that are gone.
+    const bool wasDataTable = table->IsDataTable();
     // The merged cell covers the extent, whatever it spanned before.
     SetCellSpan(target, false, rowSpan);
     SetCellSpan(target, true, colSpan);
@@ -157,7 +160,7 @@ void CXHTML::OnMergecells()
     m_doc.CleanSelection();
     ForgetGridSelection();
     target->StyleChanged(1);
-    if (table->IsDataTable())
+    if (wasDataTable || table->IsDataTable())
         table->DoHeaders();
     table->StyleChanged(1);
     m_doc.CheckKeyFocus();

@@ -288,6 +288,9 @@ void CXHTML::RemoveTableLines(bool rows)
         ForgetGridSelection();
     }
     const long tableId = table->GetID();
+    // A data table whose last header cells go is one no longer: its cells'
+    // header lists still name them until the headers are worked out again.
+    const bool wasDataTable = table->IsDataTable();
     for (long id : targets) {
         if (!m_doc.IsElementExist(id))
             continue;
@@ -301,7 +304,7 @@ void CXHTML::RemoveTableLines(bool rows)
         if (!DropEmptyRows(table)) {
             RemoveWholeTable(table);
         } else {
-            if (!rows || table->IsDataTable())
+            if (!rows || wasDataTable || table->IsDataTable())
                 table->DoHeaders();
             table->StyleChanged(1);
         }
