@@ -185,6 +185,10 @@ void CXHTML::InsertTableColumn(bool after)
     th += style;
     th += "></th>";
 
+    // The column entries (widths and alignment of the columns) stay with
+    // their columns.
+    if (index != kPastLastColumn)
+        table->InsertColumnEntry(after ? index + 1 : std::max(0, index));
     std::vector<CElement*> rows, cells;
     TableRows(table, rows);
     for (CElement* row : rows) {
@@ -240,6 +244,7 @@ bool CXHTML::RemoveRowOrCol(CElement* element, bool row)
     // loses nothing of its own there.
     table->AssignTDIndex();
     const int index = cell ? GridLastColumn(cell) : columns - 1;
+    table->RemoveColumnEntry(index);
     std::vector<CElement*> list;
     TableRows(table, list);
     for (CElement* r : list) {

@@ -252,6 +252,88 @@ bool CTableElement::ModifyColAttrs(int column, const char* name, const char* val
         column, static_cast<const unsigned short*>(wideName), static_cast<const unsigned short*>(wideValue));
 }
 
+namespace {
+
+// The entry's span written as its "span" attribute; none for one column.
+void SetEntrySpan(NameValueTree* entry, int span)
+{
+    if (span > 1) {
+        CSafeBuf value;
+        value.AppendInt(span);
+        SetValueInNameValues(entry->list, "span", static_cast<const unsigned short*>(value), true);
+    } else {
+        CSafeBuf name("span");
+        RemoveNodeInNameValues(entry->list, name);
+    }
+}
+
+// The first grid column the entry covers.
+int FirstColumnOf(const NameValueTree* groups, const NameValueTree* entry)
+{
+    int first = 0;
+    for (const NameValueTree* g = groups; g; g = g->right) {
+        for (const NameValueTree* e = g->left; e; e = e->right) {
+            if (e == entry)
+                return first;
+            first += EntrySpan(e);
+        }
+    }
+    return first;
+}
+
+} // namespace
+
+void CTableElement::InsertColumnEntry(int column)
+{
+    NameValueTree* group = nullptr;
+    NameValueTree* entry = nullptr;
+    if (!FindColumnEntry(column, &group, &entry))
+        return;
+    if (FirstColumnOf(m_colgroups, entry) < column) {
+        SetEntrySpan(entry, EntrySpan(entry) + 1);
+        return;
+    }
+    NameValueTree* added = NewTreeNode();
+    if (!added)
+        return;
+    NameValueTree** at = &group->left;
+    while (*at != entry)
+        at = &(*at)->right;
+    added->right = entry;
+    *at = added;
+}
+
+void CTableElement::RemoveColumnEntry(int column)
+{
+    NameValueTree* group = nullptr;
+    NameValueTree* entry = nullptr;
+    if (!FindColumnEntry(column, &group, &entry))
+        return;
+    const int span = EntrySpan(entry);
+    if (span > 1) {
+        SetEntrySpan(entry, span - 1);
+        return;
+    }
+    NameValueTree** at = &group->left;
+    while (*at != entry)
+        at = &(*at)->right;
+    *at = entry->right;
+    entry->right = nullptr;
+    FreeNameValueTree(entry);
+    // A group left without columns goes with its attributes: written empty,
+    // it would be read as a group of one column.
+    if (!group->left) {
+        NameValueTree** g = &m_colgroups;
+        while (*g != group)
+            g = &(*g)->right;
+        *g = group->right;
+        group->right = nullptr;
+        FreeNameValueTree(group);
+    }
+    // The next col read from markup is appended from the groups' ends.
+    m_lastColgroup = m_lastColEntry = nullptr;
+}
+
 void CTableElement::RemoveColgroup()
 {
     FreeNameValueTree(m_colgroups);

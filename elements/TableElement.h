@@ -144,6 +144,13 @@ public:
     // The group whose entry covers column, and that entry; false when none.
     bool FindColumnEntry(int column, NameValueTree** group, NameValueTree** entry) const;
     void RemoveColgroup();
+    // A grid column comes in at column, or the one there goes: the column
+    // entries after it keep describing the columns they described. A new
+    // column gets an empty entry of its own, or joins a spanning entry it
+    // comes into; a column that goes takes its entry, or one column of a
+    // spanning entry, with it. Nothing for a column past the entries.
+    void InsertColumnEntry(int column);
+    void RemoveColumnEntry(int column);
 
     // ---- layout (TableElementLayout.cpp) ----
     // The minimum width of every grid column (columns entries).
