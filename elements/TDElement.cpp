@@ -424,9 +424,10 @@ void CTDElement::UpdateExtraAttrs()
     if (!table || !table->m_colgroups)
         return;
     // Cells not yet placed in the grid (a table being read) are placed
-    // first: a counted position would miss the row spans above.
+    // first: a counted position would miss the row spans above. The rows
+    // read so far may be the first of several: a single one keeps its spans.
     if (m_columnIndex < 0)
-        table->AssignTDIndex();
+        table->AssignTDIndex(true);
     int row = 0, column = 0;
     if (!GetPositionInTable(row, column))
         return;

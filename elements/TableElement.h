@@ -97,8 +97,9 @@ public:
     void GetBorderWithoutCaption(CRect& rect) const;
 
     // ---- grid maintenance and structure (TableElementHeaders.cpp) ----
-    // Column indices of every cell; a one-row table loses its spans.
-    void AssignTDIndex();
+    // Column indices of every cell; a one-row table loses its spans, unless
+    // readingRows says that more rows may still come (a table being read).
+    void AssignTDIndex(bool readingRows = false);
     // Header ids and headers attributes, and the row groups of a data
     // table; a table that is not one loses its row groups and headers.
     // Answers whether a body group was made (true for a plain table).

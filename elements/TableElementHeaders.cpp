@@ -189,11 +189,11 @@ void DropSpanAttribute(CElement* cell, const char* name, bool otherCase)
         cell->m_attributes.RemoveKey(key);
 }
 
-void CTableElement::AssignTDIndex()
+void CTableElement::AssignTDIndex(bool readingRows)
 {
     std::vector<CElement*> rows, cells;
     TableRows(this, rows);
-    const bool oneRow = rows.size() == 1;
+    const bool oneRow = rows.size() == 1 && !readingRows;
     for (CElement* tr : rows) {
         RowCells(tr, cells);
         int c = 0;
