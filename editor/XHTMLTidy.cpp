@@ -185,10 +185,12 @@ struct TidyJob
     bool xmlInput = false;
     bool keepHead = false;
     bool keepHeadScripts = false;
+    bool keepHeadStyles = false;
     std::string output;         // what Tidy wrote
     std::string head;           // the repaired head element, when keepHead asked for it
     std::string bodyAttributes; // the body's attributes as written in its start tag, with keepHead
     std::string headScripts;    // the head's scripts, when keepHeadScripts asked for them
+    std::string headStyles;     // the head's style elements, when keepHeadStyles asked for them
 };
 
 bool SetOption(TidyDoc doc, const char* name, const char* value)
@@ -273,20 +275,21 @@ void KeepBodyAttributes(TidyJob& job, TidyDoc doc)
     }
 }
 
-// The scripts of the head as Tidy prints them. Tidy moves a fragment's
-// scripts that come before its first content into the head, which the
-// output (the body) leaves out: their code would be lost.
-void KeepHeadScripts(TidyJob& job, TidyDoc doc, TidyBuffer& buffer)
+// The head's elements of one tag as Tidy prints them, into kept. Tidy
+// moves a fragment's scripts that come before its first content, and its
+// style elements wherever they stand, into the head, which the output (the
+// body) leaves out: their code and the author's style rules would be lost.
+void KeepHeadElements(TidyDoc doc, TidyBuffer& buffer, TidyTagId tag, std::string& kept)
 {
     TidyNode head = tidyGetHead(doc);
     for (TidyNode node = head ? tidyGetChild(head) : nullptr; node; node = tidyGetNext(node)) {
         tidyBufClear(&buffer);
-        if (tidyNodeGetId(node) != TidyTag_SCRIPT || !tidyNodeGetText(doc, node, &buffer) || !buffer.bp)
+        if (tidyNodeGetId(node) != tag || !tidyNodeGetText(doc, node, &buffer) || !buffer.bp)
             continue;
         try {
-            job.headScripts.append(reinterpret_cast<const char*>(buffer.bp), buffer.size);
+            kept.append(reinterpret_cast<const char*>(buffer.bp), buffer.size);
         } catch (...) {
-            job.headScripts.clear();
+            kept.clear();
             return;
         }
     }
@@ -363,7 +366,9 @@ void RunTidy(TidyJob& job, TidyMemory& memory)
         KeepBodyAttributes(job, doc);
     }
     if (status >= 0 && job.keepHeadScripts)
-        KeepHeadScripts(job, doc, output);
+        KeepHeadElements(doc, output, TidyTag_SCRIPT, job.headScripts);
+    if (status >= 0 && job.keepHeadStyles)
+        KeepHeadElements(doc, output, TidyTag_STYLE, job.headStyles);
 
     tidyBufFree(&output);
     tidyBufFree(&errors);
@@ -427,10 +432,12 @@ bool CXHTML::ValidateXML(CSafeBuf& markup, const char* source, bool xmlInput, bo
         job.xmlInput = xmlInput;
         job.keepHead = keepHead && hasBody && !xmlInput;
         job.keepHeadScripts = !hasBody && !xmlInput;
+        job.keepHeadStyles = keepHead && !hasBody && !xmlInput;
         const bool ran = RunTidyOnOwnStack(job);
-        for (std::string* part : {&job.output, &job.head, &job.headScripts, &job.bodyAttributes})
+        for (std::string* part :
+            {&job.output, &job.head, &job.headScripts, &job.headStyles, &job.bodyAttributes})
             DropControlCharacters(*part);
-        const bool wrote = ran && !(job.output.empty() && job.headScripts.empty());
+        const bool wrote = ran && !(job.output.empty() && job.headScripts.empty() && job.headStyles.empty());
         if (wrote) {
             CSafeBuf result;
             result.AssignUTF8((job.headScripts + job.output).c_str());
@@ -445,6 +452,18 @@ bool CXHTML::ValidateXML(CSafeBuf& markup, const char* source, bool xmlInput, bo
                 result.Insert(0, bodyTag);
                 result.Insert(0, head);
                 result.Insert(0, "<html>");
+                result += "</body></html>";
+            } else if (!job.headStyles.empty()) {
+                // A fragment's style elements: the document keeps the
+                // style sheet of a head only, so the fragment comes back
+                // as a whole document whose head holds them.
+                CSafeBuf head;
+                head.AssignUTF8(job.headStyles.c_str());
+                RemoveProcessingInstructions(head);
+                head.Trim();
+                result.Insert(0, "</head><body>");
+                result.Insert(0, head);
+                result.Insert(0, "<html><head>");
                 result += "</body></html>";
             } else if (!hasBody && xmlInput) {
                 // The html and body tags put around the text above.
