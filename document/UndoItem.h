@@ -19,4 +19,10 @@ struct UNDO_ITEM
     int caretY = 0;
     int scrollX = 0; // the scroll position to restore; never negative
     int scrollY = 0;
+    // The no-break space an edit held beside the caret then
+    // (CXDocServices::m_heldBlankBlock): its block's place among the blocks
+    // of the tree in document order (the body 0) and its offset in the
+    // block's text, which loading the text again gives back; -1 when none.
+    int heldBlankBlock = -1;
+    long heldBlankAt = -1;
 };

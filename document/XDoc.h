@@ -589,6 +589,8 @@ public:
     int m_baselineCaretY = 0;
     int m_baselineScrollX = 0;
     int m_baselineScrollY = 0;
+    int m_baselineHeldBlock = -1; // the held no-break space then (UNDO_ITEM)
+    long m_baselineHeldAt = -1;
     CPoint m_viewPoint;
     unsigned char m_viewByte = 0;
     int m_viewWord = 0;
@@ -763,6 +765,13 @@ private:
     bool PushBaseline(const CSafeBuf& present, long pathId);
     // The snapshot undo and redo take first of a change that has none.
     void TakePendingChange();
+    // The held no-break space (m_heldBlankBlock, m_heldBlankAt) as a place
+    // that the same text read again gives back: its block's place among the
+    // tree's blocks in document order (the body 0) and its offset in the
+    // block's text; -1 and -1 when none. HoldBlankAt makes the record again
+    // from such a place in the present tree (none when it has no such block).
+    void HeldBlankPlace(int& block, long& at) const;
+    void HoldBlankAt(int block, long at);
     // Steps of ReadDocument on the parsed text: what the document keeps
     // beside its tree (start tags, the head's sheet; the tree held goes when
     // there is a body), the empty root when none is held, and the body read

@@ -278,6 +278,8 @@ bool CXDoc::LoadDocument(const unsigned short* text, const std::function<void()>
             m_baselineCaretY = m_caretPoint.y - m_scrollY - 1;
             m_baselineScrollX = m_scrollX;
             m_baselineScrollY = m_scrollY;
+            m_baselineHeldBlock = -1;
+            m_baselineHeldAt = -1;
         }
         return loaded;
     } catch (...) {

@@ -10,6 +10,12 @@
 // Every snapshot holds its caret relative to the view (x - scroll x, y -
 // scroll y - 1, never below 0): the simulated click that puts the caret back
 // takes a view point, and the scroll position is restored before it.
+//
+// It also holds the no-break space that an edit held beside the caret (the
+// document's m_heldBlankBlock and m_heldBlankAt), by its block's place in
+// the tree: the text read back does not tell it from one the author wrote,
+// and a character typed beside it after undo or redo turns it back into a
+// blank, as it would have before.
 
 #include "document/UndoItem.h"
 #include "document/XDoc.h"
@@ -56,7 +62,61 @@ struct SnapshotDeleter
 };
 using SnapshotPtr = std::unique_ptr<UNDO_ITEM, SnapshotDeleter>;
 
+// Counts the blocks below e in document order up to stop; true once stop
+// is reached.
+bool CountBlocksUntil(const CElement* e, const CElement* stop, int& count)
+{
+    for (const CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
+        if (c->m_block && (++count, c == stop))
+            return true;
+        if (CountBlocksUntil(c, stop, count))
+            return true;
+    }
+    return false;
+}
+
+// The block at place (counted as CountBlocksUntil does) below e; null when
+// there are fewer.
+CElement* BlockAt(CElement* e, int& place)
+{
+    for (CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
+        if (c->m_block && --place == 0)
+            return c;
+        if (CElement* found = BlockAt(c, place))
+            return found;
+    }
+    return nullptr;
+}
+
 } // namespace
+
+void CXDoc::HeldBlankPlace(int& block, long& at) const
+{
+    block = -1;
+    at = -1;
+    const CElement* held = m_heldBlankBlock ? FindElement(m_heldBlankBlock) : nullptr;
+    if (!held || !m_root || m_heldBlankAt < 0)
+        return;
+    int count = 0;
+    if (held != m_root && !CountBlocksUntil(m_root, held, count))
+        return;
+    block = count;
+    at = m_heldBlankAt;
+}
+
+void CXDoc::HoldBlankAt(int block, long at)
+{
+    m_heldBlankBlock = 0;
+    m_heldBlankAt = -1;
+    if (block < 0 || at < 0 || !m_root)
+        return;
+    int place = block;
+    const CElement* held = block == 0 ? m_root : BlockAt(m_root, place);
+    if (!held)
+        return;
+    m_heldBlankBlock = held->GetID();
+    m_heldBlankAt = at;
+}
 
 bool CXDoc::SaveUndo(bool force)
 {
@@ -101,6 +161,8 @@ bool CXDoc::PushBaseline(const CSafeBuf& present, long pathId)
         m_sourceBaseline, m_baselineCaretX, m_baselineCaretY, m_baselineScrollX, m_baselineScrollY);
     if (!item)
         return false;
+    item->heldBlankBlock = m_baselineHeldBlock;
+    item->heldBlankAt = m_baselineHeldAt;
     m_undoList.AddTail(item);
     while (m_undoList.GetCount() > kUndoLimit) {
         DeleteSnapshot(static_cast<UNDO_ITEM*>(m_undoList.GetHead()));
@@ -111,6 +173,7 @@ bool CXDoc::PushBaseline(const CSafeBuf& present, long pathId)
     m_baselineCaretY = m_caretPoint.y - m_scrollY - 1;
     m_baselineScrollX = m_scrollX;
     m_baselineScrollY = m_scrollY;
+    HeldBlankPlace(m_baselineHeldBlock, m_baselineHeldAt);
     m_sourceBaseline = present;
     SetClipButton(true, kClipUndo);
     SetClipButton(false, kClipRedo);
@@ -159,6 +222,7 @@ bool CXDoc::Restore(CPtrList& from, CPtrList& to, int toButton)
             present, m_caretPoint.x - m_scrollX, m_caretPoint.y - m_scrollY - 1, m_scrollX, m_scrollY));
         if (!saved)
             return true;
+        HeldBlankPlace(saved->heldBlankBlock, saved->heldBlankAt);
         auto* item = static_cast<UNDO_ITEM*>(from.GetTail());
         CSafeBuf text;
         text.AssignUTF8(item->text);
@@ -203,6 +267,9 @@ bool CXDoc::Restore(CPtrList& from, CPtrList& to, int toButton)
             m_pointerShape = 0;
             LButtonDown(0, CPoint(used->caretX, used->caretY));
             m_pointerShape = shape;
+            HoldBlankAt(used->heldBlankBlock, used->heldBlankAt);
+            m_baselineHeldBlock = used->heldBlankBlock;
+            m_baselineHeldAt = used->heldBlankAt;
             Redraw();
         } catch (...) {
             WriteExcpInfo("Restore");

@@ -319,8 +319,9 @@ private:
     // Before typed is inserted at the caret: the no-break space an edit
     // held right beside the caret (CXDocServices::m_heldBlankBlock) becomes a
     // blank again, as typed comes between it and the edge, unless it would
-    // then collapse with a blank beside it. The record is used up either
-    // way. Answers whether the held no-break space was still there (the
+    // then collapse with a blank beside it. A record of the run's block is
+    // used up either way; one of another block is kept for when the caret
+    // comes back there. Answers whether the held no-break space was still there (the
     // caller then holds the blanks at the block's edges again).
     bool ReleaseHeldBlank(unsigned short typed);
     // The arrows (TextElementWords.cpp): the caret moves inside the run or

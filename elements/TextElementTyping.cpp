@@ -320,8 +320,10 @@ bool CTextElement::ReleaseHeldBlank(unsigned short typed)
         return false;
     CXDocServices& doc = m_owner->m_doc;
     const CElement* block = GetFirstBlockParent();
-    const bool held = block && doc.m_heldBlankBlock == block->GetID();
-    const long start = held ? OffsetInBlock(this, 0) : -1;
+    // A record of another block waits for the caret to come back there.
+    if (!block || doc.m_heldBlankBlock != block->GetID())
+        return false;
+    const long start = OffsetInBlock(this, 0);
     const long inBlock = doc.m_heldBlankAt;
     doc.m_heldBlankBlock = 0;
     doc.m_heldBlankAt = -1;

@@ -137,7 +137,9 @@ public:
     // and its offset in the block's text (OffsetInBlock), which stay when
     // layout wraps its run into pieces or joins them again. A character
     // typed there next puts it between characters, where a plain blank
-    // reads back, and turns it back into one.
+    // reads back, and turns it back into one. The record waits while typing
+    // goes on in other blocks, and undo and redo carry it with their
+    // snapshots.
     long m_heldBlankBlock = 0;
     long m_heldBlankAt = -1;
     CElementRegistry m_registry;
