@@ -188,10 +188,12 @@ public:
     // With keepHead, a whole document's head and its body's attributes come
     // back too, as Tidy repaired them ("<html><head>...</head><body
     // class=...>...</body></html>"): the page's value keeps its title, links
-    // and the body's class. A fragment whose style elements Tidy moved into
-    // the head comes back the same way, with a head holding only them, since
-    // the document takes a head's style sheet only. Content pasted or
-    // inserted never asks for it.
+    // and the body's class. A fragment whose style elements Tidy moved
+    // into the head comes back the same way, with a head holding only them,
+    // since the document takes a head's style sheet only, and server pages'
+    // sections ("<% %>") that lead it are kept in front of its content.
+    // Content pasted or inserted never asks for it. A fragment's leading
+    // scripts and noscript elements are kept in front of its content always.
     static bool ValidateXML(
         CSafeBuf& markup, const char* source = nullptr, bool xmlInput = false, bool keepHead = false);
     // Cuts line breaks (CR, LF) off both ends and turns every run of

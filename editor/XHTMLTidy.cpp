@@ -42,6 +42,7 @@
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <utility>
@@ -184,13 +185,16 @@ struct TidyJob
     const char* input = nullptr; // UTF-8, zero-terminated
     bool xmlInput = false;
     bool keepHead = false;
-    bool keepHeadScripts = false;
-    bool keepHeadStyles = false;
+    // A fragment's repair keeps what Tidy moved into the head (KeepHeadParts):
+    // its scripts and noscript elements always, and for a value (keepHead)
+    // its server sections and style elements too.
+    bool fragment = false;
+    bool valueFragment = false;
     std::string output;         // what Tidy wrote
     std::string head;           // the repaired head element, when keepHead asked for it
     std::string bodyAttributes; // the body's attributes as written in its start tag, with keepHead
-    std::string headScripts;    // the head's scripts, when keepHeadScripts asked for them
-    std::string headStyles;     // the head's style elements, when keepHeadStyles asked for them
+    std::string headScripts;    // the head's parts kept before the content
+    std::string headStyles;     // the head's style elements
 };
 
 bool SetOption(TidyDoc doc, const char* name, const char* value)
@@ -275,16 +279,41 @@ void KeepBodyAttributes(TidyJob& job, TidyDoc doc)
     }
 }
 
-// The head's elements of one tag as Tidy prints them, into kept. Tidy
-// moves a fragment's scripts that come before its first content, and its
-// style elements wherever they stand, into the head, which the output (the
-// body) leaves out: their code and the author's style rules would be lost.
-void KeepHeadElements(TidyDoc doc, TidyBuffer& buffer, TidyTagId tag, std::string& kept)
+// Which nodes of the head Tidy made for a fragment the repair keeps. Tidy
+// moves a fragment's scripts, noscript elements and server pages' sections
+// ("<% %>", "<# #>") that come before its first content, and its style
+// elements wherever they stand, into the head, which the output (the body)
+// leaves out: their code, the noscript's text and the author's style rules
+// would be lost.
+enum class HeadPart
 {
-    TidyNode head = tidyGetHead(doc);
-    for (TidyNode node = head ? tidyGetChild(head) : nullptr; node; node = tidyGetNext(node)) {
+    BeforeContent, // script and noscript elements
+    ServerSections,
+    Style,
+};
+
+bool IsHeadPart(TidyNode node, HeadPart part)
+{
+    const TidyNodeType type = tidyNodeGetType(node);
+    const TidyTagId id = tidyNodeGetId(node);
+    switch (part) {
+    case HeadPart::BeforeContent: return id == TidyTag_SCRIPT || id == TidyTag_NOSCRIPT;
+    case HeadPart::ServerSections: return type == TidyNode_Asp || type == TidyNode_Jste;
+    case HeadPart::Style: return id == TidyTag_STYLE;
+    }
+    return false;
+}
+
+// The nodes under parent that are one of parts, as Tidy prints them, in
+// their order, appended to kept.
+void KeepParts(TidyDoc doc, TidyNode parent, TidyBuffer& buffer, std::initializer_list<HeadPart> parts,
+    std::string& kept)
+{
+    for (TidyNode node = parent ? tidyGetChild(parent) : nullptr; node; node = tidyGetNext(node)) {
+        if (std::none_of(parts.begin(), parts.end(), [&](HeadPart p) { return IsHeadPart(node, p); }))
+            continue;
         tidyBufClear(&buffer);
-        if (tidyNodeGetId(node) != tag || !tidyNodeGetText(doc, node, &buffer) || !buffer.bp)
+        if (!tidyNodeGetText(doc, node, &buffer) || !buffer.bp)
             continue;
         try {
             kept.append(reinterpret_cast<const char*>(buffer.bp), buffer.size);
@@ -293,6 +322,15 @@ void KeepHeadElements(TidyDoc doc, TidyBuffer& buffer, TidyTagId tag, std::strin
             return;
         }
     }
+}
+
+// The head's parts, into kept. Server sections that stand before anything
+// else Tidy leaves in front of the html element: those come first.
+void KeepHeadParts(TidyDoc doc, TidyBuffer& buffer, std::initializer_list<HeadPart> parts, std::string& kept)
+{
+    if (std::find(parts.begin(), parts.end(), HeadPart::ServerSections) != parts.end())
+        KeepParts(doc, tidyGetRoot(doc), buffer, {HeadPart::ServerSections}, kept);
+    KeepParts(doc, tidyGetHead(doc), buffer, parts, kept);
 }
 
 // Tidy drops a control character that XML cannot hold (U+0000 to U+001F
@@ -365,10 +403,14 @@ void RunTidy(TidyJob& job, TidyMemory& memory)
         KeepHead(job, doc, output);
         KeepBodyAttributes(job, doc);
     }
-    if (status >= 0 && job.keepHeadScripts)
-        KeepHeadElements(doc, output, TidyTag_SCRIPT, job.headScripts);
-    if (status >= 0 && job.keepHeadStyles)
-        KeepHeadElements(doc, output, TidyTag_STYLE, job.headStyles);
+    // (Server sections only for a value, whose repair that does not load
+    // goes to the source view whole; pasted, they leave nothing to paste.)
+    if (status >= 0 && job.valueFragment)
+        KeepHeadParts(doc, output, {HeadPart::BeforeContent, HeadPart::ServerSections}, job.headScripts);
+    else if (status >= 0 && job.fragment)
+        KeepHeadParts(doc, output, {HeadPart::BeforeContent}, job.headScripts);
+    if (status >= 0 && job.valueFragment)
+        KeepHeadParts(doc, output, {HeadPart::Style}, job.headStyles);
 
     tidyBufFree(&output);
     tidyBufFree(&errors);
@@ -431,8 +473,8 @@ bool CXHTML::ValidateXML(CSafeBuf& markup, const char* source, bool xmlInput, bo
             job.input = escaped.c_str();
         job.xmlInput = xmlInput;
         job.keepHead = keepHead && hasBody && !xmlInput;
-        job.keepHeadScripts = !hasBody && !xmlInput;
-        job.keepHeadStyles = keepHead && !hasBody && !xmlInput;
+        job.fragment = !hasBody && !xmlInput;
+        job.valueFragment = keepHead && job.fragment;
         const bool ran = RunTidyOnOwnStack(job);
         for (std::string* part :
             {&job.output, &job.head, &job.headScripts, &job.headStyles, &job.bodyAttributes})
