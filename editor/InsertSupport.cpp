@@ -5,6 +5,7 @@
 #include "element/factory/ElementFactory.h"
 #include "element/services/ControlServices.h"
 #include "element/services/XHTMLServices.h"
+#include "elements/TextElement.h"
 
 namespace qm::insert {
 
@@ -62,6 +63,31 @@ bool HoldsNoText(const CElement* p)
             return false;
     }
     return true;
+}
+
+void BlankAfterInline(CElement* e)
+{
+    CElement* parent = e ? e->m_parent : nullptr;
+    CElement* last = e ? e->m_lastChild : nullptr;
+    if (!parent || e->m_block || e->IsTextElement() || !last || !last->IsTextElement()
+        || e->IsElementUnderTag(kKindPre) || e->m_kind == kKindPre)
+        return;
+    auto* run = static_cast<CTextElement*>(last);
+    const int n = run->m_text.Length();
+    if (n == 0 || run->m_text.GetAt(n - 1) != ' ')
+        return;
+    CElement* blank = run;
+    if (n > 1) {
+        if (!run->DivideElement(0, n - 2))
+            return;
+        blank = run->m_nextSibling;
+    } else if (e->m_firstChild == run) {
+        return;
+    }
+    if (!blank || !e->RemoveCurrentChildFromList(blank))
+        return;
+    if (!parent->InsertInto(blank, e, true))
+        e->AppendChild(blank);
 }
 
 void RemoveDescendants(CSrcElement* node, const char* tag)

@@ -4,6 +4,7 @@
 
 #include "editor/XHTML.h"
 
+#include "editor/InsertSupport.h"
 #include "editor/StyleBarItem.h"
 #include "element/Element.h"
 #include "element/ElementKinds.h"
@@ -188,6 +189,13 @@ bool CXHTML::InsertTagToSelections(CElement* model)
                 continue;
             copy->AppendChild(e);
         }
+        // A piece of an inline element split at the selection's edge
+        // and the wrapper itself may end in a blank.
+        if (copy->m_lastChild && !copy->m_lastChild->IsTextElement())
+            qm::insert::BlankAfterInline(copy->m_lastChild);
+        qm::insert::BlankAfterInline(copy);
+        if (copy->m_prevSibling)
+            qm::insert::BlankAfterInline(copy->m_prevSibling);
         copy->StyleChanged(1);
         wrapped = true;
     }
