@@ -65,29 +65,55 @@ bool HoldsNoText(const CElement* p)
     return true;
 }
 
+namespace {
+
+// e is an inline element outside a pre whose first (atEnd false) or last
+// child is a text run holding more than the blank at that edge.
+CTextElement* EdgeRun(CElement* e, bool atEnd)
+{
+    CElement* run = e && e->m_parent ? (atEnd ? e->m_lastChild : e->m_firstChild) : nullptr;
+    if (!run || e->m_block || e->IsTextElement() || !run->IsTextElement() || e->m_kind == kKindPre
+        || e->IsElementUnderTag(kKindPre))
+        return nullptr;
+    const int n = run->m_text.Length();
+    if (n == 0 || run->m_text.GetAt(atEnd ? n - 1 : 0) != ' ')
+        return nullptr;
+    // A blank that is all e holds stays.
+    if (n == 1 && e->m_firstChild == e->m_lastChild)
+        return nullptr;
+    return static_cast<CTextElement*>(run);
+}
+
+} // namespace
+
 void BlankAfterInline(CElement* e)
 {
-    CElement* parent = e ? e->m_parent : nullptr;
-    CElement* last = e ? e->m_lastChild : nullptr;
-    if (!parent || e->m_block || e->IsTextElement() || !last || !last->IsTextElement()
-        || e->IsElementUnderTag(kKindPre) || e->m_kind == kKindPre)
+    CTextElement* run = EdgeRun(e, true);
+    if (!run)
         return;
-    auto* run = static_cast<CTextElement*>(last);
     const int n = run->m_text.Length();
-    if (n == 0 || run->m_text.GetAt(n - 1) != ' ')
+    if (n > 1 && !run->DivideElement(0, n - 2))
         return;
-    CElement* blank = run;
-    if (n > 1) {
-        if (!run->DivideElement(0, n - 2))
-            return;
-        blank = run->m_nextSibling;
-    } else if (e->m_firstChild == run) {
-        return;
-    }
+    CElement* blank = n > 1 ? run->m_nextSibling : run;
     if (!blank || !e->RemoveCurrentChildFromList(blank))
         return;
-    if (!parent->InsertInto(blank, e, true))
+    if (!e->m_parent->InsertInto(blank, e, true))
         e->AppendChild(blank);
+}
+
+void BlankBeforeInline(CElement* e)
+{
+    CTextElement* run = EdgeRun(e, false);
+    if (!run)
+        return;
+    const int n = run->m_text.Length();
+    // Divided, the run keeps the blank and the rest goes on after it.
+    if (n > 1 && !run->DivideElement(1, n - 1))
+        return;
+    if (!e->RemoveCurrentChildFromList(run))
+        return;
+    if (!e->m_parent->InsertInto(run, e, false))
+        e->InsertInto(run, e->m_firstChild, false);
 }
 
 void RemoveDescendants(CSrcElement* node, const char* tag)

@@ -243,13 +243,16 @@ bool CXHTML::DoSelection(int code, STYLE_BAR_ITEM* item)
                 e->DoSelection(kind, false, model);
         }
         // What is left of an element before the selection may end in a
-        // blank now (the selected text runs were divided anew).
+        // blank now, and what is left after it start with one (the
+        // selected text runs were divided anew).
         CPtrList now;
         root->GetAllChildren(&now, 0, true, 0, 0);
         for (void* pos = now.GetHeadPosition(); pos;) {
             for (auto* e = static_cast<CElement*>(now.GetNext(pos)); e && !e->m_block; e = e->m_parent) {
                 if (e->m_prevSibling)
                     qm::insert::BlankAfterInline(e->m_prevSibling);
+                if (e->m_nextSibling)
+                    qm::insert::BlankBeforeInline(e->m_nextSibling);
             }
         }
     }

@@ -193,9 +193,14 @@ bool CXHTML::InsertTagToSelections(CElement* model)
         // and the wrapper itself may end in a blank.
         if (copy->m_lastChild && !copy->m_lastChild->IsTextElement())
             qm::insert::BlankAfterInline(copy->m_lastChild);
+        if (copy->m_firstChild && !copy->m_firstChild->IsTextElement())
+            qm::insert::BlankBeforeInline(copy->m_firstChild);
         qm::insert::BlankAfterInline(copy);
+        qm::insert::BlankBeforeInline(copy);
         if (copy->m_prevSibling)
             qm::insert::BlankAfterInline(copy->m_prevSibling);
+        if (copy->m_nextSibling)
+            qm::insert::BlankBeforeInline(copy->m_nextSibling);
         copy->StyleChanged(1);
         wrapped = true;
     }
