@@ -255,10 +255,19 @@ void CSrcElement::FinalCleanHere()
         }
     }
     // A quotation starting with inline content holds it in one paragraph.
+    // A block, list or heading after that content stays beside the
+    // paragraph: inside it, a list would lose its items (an indent from an
+    // item's text into its nested list leaves the quotation holding both).
     if (IsTag("blockquote") && m_firstChild && !(m_firstChild->ElementType() & (kBlock | kHeading | kList))) {
         CSrcElement* p = NewElement("p");
-        while (m_firstChild)
+        CSrcElement* rest = m_firstChild;
+        while (rest && !(rest->ElementType() & (kBlock | kHeading | kList)))
+            rest = rest->m_next;
+        while (m_firstChild && m_firstChild != rest)
             p->AppendChild(m_firstChild);
-        AppendChild(p);
+        if (rest)
+            InsertChild(p, rest);
+        else
+            AppendChild(p);
     }
 }
