@@ -1,0 +1,324 @@
+// The formatting commands on the real pages of tests/data/corpus and on
+// tests/data/markup/genesis.xhtml, over selections that run across the
+// page's structures: from one paragraph into the next, from a paragraph
+// into a list, from an item into a nested list, across a heading, inside
+// and across table cells, inside a pre and into a link. After each command
+// the page's words stand in order with their boundaries, one undo gives
+// the value back as it was, and after a redo another undo does so again; a
+// command that wraps or unwraps inline runs gives its value again on redo.
+
+#include "tests/common/CorpusPages.h"
+#include "tests/common/TextHelpers.h"
+#include "tests/plugin/support/ControlInstance.h"
+
+#include "editor/XHTML.h"
+#include "element/Element.h"
+#include "element/ElementKinds.h"
+#include "element/Selection.h"
+#include "plugin/MorvaXEditorCtrl.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using qmtest::FromUtf8;
+
+const std::string kData = QM_TEST_DATA_DIR;
+const std::string kCorpus = kData + "/corpus";
+
+// The first page of each package and the book.
+std::vector<std::string> Pages()
+{
+    std::vector<std::string> pages;
+    for (const std::string& package : qmtest::List(kCorpus, true)) {
+        const std::vector<std::string> files = qmtest::List(kCorpus + "/" + package, false);
+        if (!files.empty())
+            pages.push_back("corpus/" + package + "/" + files.front());
+    }
+    pages.push_back("markup/genesis.xhtml");
+    return pages;
+}
+
+std::string PageName(const ::testing::TestParamInfo<std::string>& info)
+{
+    return qmtest::TestNameOf(info.param);
+}
+
+// Where two values first differ, with some text on either side; empty
+// when they are the same.
+std::string Difference(const std::string& expected, const std::string& actual)
+{
+    if (expected == actual)
+        return "";
+    std::size_t at = 0;
+    while (at < expected.size() && at < actual.size() && expected[at] == actual[at])
+        ++at;
+    const std::size_t from = at > 160 ? at - 160 : 0;
+    return "at " + std::to_string(at) + ":\n  " + expected.substr(from, 320) + "\nbecame\n  "
+        + actual.substr(from, 320);
+}
+
+const CElement* Above(const CElement* e, bool (*is)(long kind))
+{
+    for (e = e ? e->m_parent : nullptr; e; e = e->m_parent) {
+        if (is(e->m_kind))
+            return e;
+    }
+    return nullptr;
+}
+
+bool IsItem(long kind) { return kind == kKindLi; }
+bool IsCell(long kind) { return IsCellKind(kind); }
+bool IsHeading(long kind) { return IsHeadingKind(kind); }
+bool IsPre(long kind) { return kind == kKindPre; }
+bool IsLink(long kind) { return kind == kKindA; }
+
+// A place to select: from a character of one text piece to a character of
+// another (or the same) one.
+struct Place
+{
+    int start = -1;
+    int length = 0;
+};
+
+// An offset inside a run's text away from its edges: a third of the way
+// (second false) or two thirds (second true).
+int Inside(const CElement* run, bool second)
+{
+    const int n = run->m_text.Length();
+    return second ? (2 * n) / 3 : n / 3;
+}
+
+using PairTest = std::function<bool(const CElement* a, const CElement* b)>;
+
+// From inside piece i to inside the first later piece j that passes the
+// test with it, looking at most a few pieces ahead.
+Place Across(const std::vector<DocTextPiece>& pieces, const PairTest& pair)
+{
+    for (std::size_t i = 0; i + 1 < pieces.size(); ++i) {
+        if (pieces[i].run->m_text.Length() < 3)
+            continue;
+        for (std::size_t j = i + 1; j < pieces.size() && j < i + 4; ++j) {
+            if (pieces[j].run->m_text.Length() < 3 || !pair(pieces[i].run, pieces[j].run))
+                continue;
+            Place p;
+            p.start = pieces[i].at + Inside(pieces[i].run, false);
+            p.length = pieces[j].at + Inside(pieces[j].run, true) - p.start;
+            return p;
+        }
+    }
+    return {};
+}
+
+// Inside one piece that passes the test.
+Place Within(const std::vector<DocTextPiece>& pieces, bool (*is)(const CElement* run))
+{
+    for (const DocTextPiece& piece : pieces) {
+        if (piece.run->m_text.Length() < 6 || !is(piece.run))
+            continue;
+        Place p;
+        p.start = piece.at + Inside(piece.run, false);
+        p.length = Inside(piece.run, true) - Inside(piece.run, false);
+        return p;
+    }
+    return {};
+}
+
+struct Span
+{
+    const char* name;
+    std::function<Place(const std::vector<DocTextPiece>&)> find;
+};
+
+const std::vector<Span>& Spans()
+{
+    static const std::vector<Span> spans = {
+        {"paragraphs",
+            [](const std::vector<DocTextPiece>& p) {
+                return Across(p, [](const CElement* a, const CElement* b) {
+                    const CElement* pa = a->GetFirstBlockParent();
+                    const CElement* pb = b->GetFirstBlockParent();
+                    return pa && pb && pa != pb && pa->m_kind == kKindP && pb->m_kind == kKindP
+                        && pa->m_parent == pb->m_parent;
+                });
+            }},
+        {"paragraph into list",
+            [](const std::vector<DocTextPiece>& p) {
+                return Across(p, [](const CElement* a, const CElement* b) {
+                    return !Above(a, IsItem) && Above(b, IsItem) && !Above(a, IsCell);
+                });
+            }},
+        {"item into nested item",
+            [](const std::vector<DocTextPiece>& p) {
+                return Across(p, [](const CElement* a, const CElement* b) {
+                    const CElement* ia = Above(a, IsItem);
+                    const CElement* ib = Above(b, IsItem);
+                    return ia && ib && ia != ib && Above(ib, IsItem) == ia;
+                });
+            }},
+        {"items",
+            [](const std::vector<DocTextPiece>& p) {
+                return Across(p, [](const CElement* a, const CElement* b) {
+                    const CElement* ia = Above(a, IsItem);
+                    const CElement* ib = Above(b, IsItem);
+                    return ia && ib && ia != ib && ia->m_parent == ib->m_parent;
+                });
+            }},
+        {"heading into next block",
+            [](const std::vector<DocTextPiece>& p) {
+                return Across(p, [](const CElement* a, const CElement* b) {
+                    return Above(a, IsHeading) && !Above(b, IsHeading);
+                });
+            }},
+        {"into heading",
+            [](const std::vector<DocTextPiece>& p) {
+                return Across(p, [](const CElement* a, const CElement* b) {
+                    return !Above(a, IsHeading) && Above(b, IsHeading) && !Above(a, IsCell);
+                });
+            }},
+        {"inside a cell",
+            [](const std::vector<DocTextPiece>& p) {
+                return Within(p, [](const CElement* run) { return Above(run, IsCell) != nullptr; });
+            }},
+        {"cells",
+            [](const std::vector<DocTextPiece>& p) {
+                return Across(p, [](const CElement* a, const CElement* b) {
+                    const CElement* ca = Above(a, IsCell);
+                    const CElement* cb = Above(b, IsCell);
+                    return ca && cb && ca != cb && ca->m_parent == cb->m_parent;
+                });
+            }},
+        {"inside pre",
+            [](const std::vector<DocTextPiece>& p) {
+                return Within(p, [](const CElement* run) { return Above(run, IsPre) != nullptr; });
+            }},
+        {"into a link",
+            [](const std::vector<DocTextPiece>& p) {
+                return Across(p, [](const CElement* a, const CElement* b) {
+                    return !Above(a, IsLink) && Above(b, IsLink)
+                        && a->GetFirstBlockParent() == b->GetFirstBlockParent();
+                });
+            }},
+        {"out of a link",
+            [](const std::vector<DocTextPiece>& p) {
+                return Across(p, [](const CElement* a, const CElement* b) {
+                    return Above(a, IsLink) && !Above(b, IsLink)
+                        && a->GetFirstBlockParent() == b->GetFirstBlockParent();
+                });
+            }},
+        {"inside a paragraph",
+            [](const std::vector<DocTextPiece>& p) {
+                return Within(p, [](const CElement* run) {
+                    const CElement* block = run->GetFirstBlockParent();
+                    return block && block->m_kind == kKindP && !Above(run, IsItem) && !Above(run, IsCell);
+                });
+            }},
+    };
+    return spans;
+}
+
+struct Command
+{
+    const char* name;
+    unsigned id;       // posted as the toolbar does; 0: the style item
+    const char* style; // the style drop-list's item
+    bool redone;       // a redo gives the command's value again
+};
+
+// A redo reads the value back: the commands that wrap or unwrap inline runs
+// leave markup that reads back as it stands. The block commands may leave a
+// blank at a block's edge or a quotation in a list, which reading changes.
+const std::vector<Command>& Commands()
+{
+    static const std::vector<Command> commands = {
+        {"bold", 32789, nullptr, true},
+        {"italic", 32790, nullptr, true},
+        {"highlight", 0, "highlight", true},
+        {"bullets", 32801, nullptr, false},
+        {"numbers", 32802, nullptr, false},
+        {"indent", 32828, nullptr, false},
+        {"outdent", 32829, nullptr, false},
+        {"left", 32816, nullptr, false},
+        {"center", 32805, nullptr, false},
+        {"right", 32806, nullptr, false},
+        {"heading1", 0, "heading1", false},
+        {"paragraph", 0, "paragraph", false},
+        {"preformatted", 0, "preformatted", false},
+        {"address", 0, "address", false},
+        {"quotation", 0, "quotation", false},
+    };
+    return commands;
+}
+
+class CommandsCorpus : public qmtest::ControlInstanceTest, public ::testing::WithParamInterface<std::string>
+{
+protected:
+    CommandsCorpus() : ControlInstanceTest("commands-corpus-home-") { }
+};
+
+TEST_P(CommandsCorpus, CommandsOverSelectionsKeepTheWordsAndUndoAndRedo)
+{
+    const std::string input = qmtest::AsText(qmtest::ReadFile(kData + "/" + GetParam()));
+    CMorvaXEditorCtrl* control = Start({{"Value", "<p>start</p>"}, {"Options", "2"}});
+    ASSERT_NE(nullptr, control);
+    control->SetValue(FromUtf8(input));
+    Ui().failures.clear();
+    if (control->m_viewMode == 1)
+        GTEST_SKIP() << "does not load";
+    CXHTML* engine = control->m_pXHTML;
+    ASSERT_NE(nullptr, engine);
+    CXDoc& doc = engine->m_doc;
+    const std::string original = FormValue();
+    const std::vector<std::string> words = qmtest::BodyWords(original);
+
+    for (const Span& span : Spans()) {
+        CSafeBuf text;
+        std::vector<DocTextPiece> pieces;
+        GetDocTextPieces(doc.m_root, text, pieces);
+        const Place place = span.find(pieces);
+        if (place.start < 0 || place.length <= 0)
+            continue;
+        for (const Command& command : Commands()) {
+            SCOPED_TRACE(std::string(span.name) + ", " + command.name);
+            doc.m_root->CleanSelection(true);
+            int state = 0;
+            CSafeBuf unused;
+            GetDocText(doc.m_root, unused, state, 1, place.start, place.length, nullptr);
+            doc.m_selectionPresent = 1;
+            doc.SetPositionToFirstSel(false);
+            if (command.style)
+                control->ApplyStyleID(FromUtf8(command.style));
+            else
+                engine->PostMessage(1, command.id, 0);
+            Ui().failures.clear();
+            EXPECT_TRUE(!doc.m_caretElement || doc.IsElementInTree(doc.m_caretElement));
+            const std::string after = FormValue();
+            EXPECT_EQ("", qmtest::FirstDifference(words, qmtest::BodyWords(after)))
+                << Difference(original, after);
+            if (after == original)
+                continue;
+            engine->OnUndo();
+            EXPECT_EQ("", Difference(original, FormValue())) << "undo";
+            engine->OnRedo();
+            if (command.redone) {
+                EXPECT_EQ("", Difference(after, FormValue())) << "redo";
+            }
+            engine->OnUndo();
+            const std::string back = FormValue();
+            EXPECT_EQ("", Difference(original, back)) << "undo after redo";
+            if (back != original) {
+                // Go on from the original for the next command.
+                control->SetValue(FromUtf8(input));
+                Ui().failures.clear();
+            }
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Debian, CommandsCorpus, ::testing::ValuesIn(Pages()), PageName);
+
+} // namespace
