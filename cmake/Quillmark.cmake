@@ -55,7 +55,9 @@ function(qm_tests dir)
     if(DEFINED QM_TEST_TIMEOUT_${exe})
       set(timeout TIMEOUT ${QM_TEST_TIMEOUT_${exe}})
     endif()
-    gtest_discover_tests(${exe} DISCOVERY_MODE PRE_TEST
+    # Listing the tests of a corpus suite reads its pages, which takes a few
+    # seconds under the sanitizers on a busy machine.
+    gtest_discover_tests(${exe} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
       WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
       PROPERTIES ENVIRONMENT "QM_RESOURCES_DIR=${CMAKE_SOURCE_DIR}/resources" ${timeout})
   endforeach()

@@ -86,34 +86,25 @@ CTextElement* EdgeRun(CElement* e, bool atEnd)
 
 } // namespace
 
-void BlankAfterInline(CElement* e)
+void BlankOutsideInline(CElement* e, bool atEnd)
 {
-    CTextElement* run = EdgeRun(e, true);
+    CTextElement* run = EdgeRun(e, atEnd);
     if (!run)
         return;
     const int n = run->m_text.Length();
-    if (n > 1 && !run->DivideElement(0, n - 2))
+    // Divided, the blank becomes a run of its own: the run's second part at
+    // the end, the run itself (the rest going on after it) at the start.
+    if (n > 1 && !(atEnd ? run->DivideElement(0, n - 2) : run->DivideElement(1, n - 1)))
         return;
-    CElement* blank = n > 1 ? run->m_nextSibling : run;
+    CElement* blank = atEnd && n > 1 ? run->m_nextSibling : run;
     if (!blank || !e->RemoveCurrentChildFromList(blank))
         return;
-    if (!e->m_parent->InsertInto(blank, e, true))
+    if (e->m_parent->InsertInto(blank, e, atEnd))
+        return;
+    if (atEnd)
         e->AppendChild(blank);
-}
-
-void BlankBeforeInline(CElement* e)
-{
-    CTextElement* run = EdgeRun(e, false);
-    if (!run)
-        return;
-    const int n = run->m_text.Length();
-    // Divided, the run keeps the blank and the rest goes on after it.
-    if (n > 1 && !run->DivideElement(1, n - 1))
-        return;
-    if (!e->RemoveCurrentChildFromList(run))
-        return;
-    if (!e->m_parent->InsertInto(run, e, false))
-        e->InsertInto(run, e->m_firstChild, false);
+    else
+        e->InsertInto(blank, e->m_firstChild, false);
 }
 
 void RemoveDescendants(CSrcElement* node, const char* tag)

@@ -26,12 +26,11 @@ bool IsInside(const CElement* e, const CElement* ancestor);
 bool HoldsNoText(const CElement* p);
 // Reading puts the blank that ends an inline element's text right after the
 // element, and the one that starts it right before. An edit that leaves e,
-// an inline element outside a pre, ending (starting) with a blank moves
-// that blank out after (before) e the same way, so that the value written
-// reads back as it stands (undo and redo read it). A blank that is all e
-// holds stays.
-void BlankAfterInline(CElement* e);
-void BlankBeforeInline(CElement* e);
+// an inline element outside a pre, ending (atEnd) or starting with a blank
+// moves that blank out after or before e the same way, so that the value
+// written reads back as it stands (undo and redo read it). A blank that is
+// all e holds stays.
+void BlankOutsideInline(CElement* e, bool atEnd);
 // Reads markup as the content of tree (a body made for engine), the
 // control's extra namespace declarations on it, as every fragment about to
 // go into the document is read; false when it does not read.

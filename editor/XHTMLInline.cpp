@@ -250,9 +250,9 @@ bool CXHTML::DoSelection(int code, STYLE_BAR_ITEM* item)
         for (void* pos = now.GetHeadPosition(); pos;) {
             for (auto* e = static_cast<CElement*>(now.GetNext(pos)); e && !e->m_block; e = e->m_parent) {
                 if (e->m_prevSibling)
-                    qm::insert::BlankAfterInline(e->m_prevSibling);
+                    qm::insert::BlankOutsideInline(e->m_prevSibling, true);
                 if (e->m_nextSibling)
-                    qm::insert::BlankBeforeInline(e->m_nextSibling);
+                    qm::insert::BlankOutsideInline(e->m_nextSibling, false);
             }
         }
     }

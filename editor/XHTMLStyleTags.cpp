@@ -192,15 +192,15 @@ bool CXHTML::InsertTagToSelections(CElement* model)
         // A piece of an inline element split at the selection's edge
         // and the wrapper itself may end in a blank.
         if (copy->m_lastChild && !copy->m_lastChild->IsTextElement())
-            qm::insert::BlankAfterInline(copy->m_lastChild);
+            qm::insert::BlankOutsideInline(copy->m_lastChild, true);
         if (copy->m_firstChild && !copy->m_firstChild->IsTextElement())
-            qm::insert::BlankBeforeInline(copy->m_firstChild);
-        qm::insert::BlankAfterInline(copy);
-        qm::insert::BlankBeforeInline(copy);
+            qm::insert::BlankOutsideInline(copy->m_firstChild, false);
+        qm::insert::BlankOutsideInline(copy, true);
+        qm::insert::BlankOutsideInline(copy, false);
         if (copy->m_prevSibling)
-            qm::insert::BlankAfterInline(copy->m_prevSibling);
+            qm::insert::BlankOutsideInline(copy->m_prevSibling, true);
         if (copy->m_nextSibling)
-            qm::insert::BlankBeforeInline(copy->m_nextSibling);
+            qm::insert::BlankOutsideInline(copy->m_nextSibling, false);
         copy->StyleChanged(1);
         wrapped = true;
     }
