@@ -374,7 +374,10 @@ bool CXDoc::ReadDocument(const unsigned short* text, bool& built)
         && XmlParsesWithChild(bytes.data(), bytes.size(), "html", "body"))
         ReleaseHeldTree();
 
-    if (!m_root && m_parsePiece && ReadWhileParsed(bytes, whole, marked, estimate, built))
+    // (A style element in the body goes into the head before the body is
+    // read, which needs the whole parse.)
+    if (!m_root && m_parsePiece && !MayHoldStyleAfterBody(bytes.data(), bytes.size())
+        && ReadWhileParsed(bytes, whole, marked, estimate, built))
         return true;
 
     bool parsed = true;
@@ -398,6 +401,11 @@ bool CXDoc::ReadDocument(const unsigned short* text, bool& built)
         if (body)
             GatherIntoBody(html, body);
     }
+    // The style elements of the content are the document's own rules, kept
+    // in its head as a head's style element is: a fragment that holds one
+    // is made a whole document, whose head the writer writes.
+    if (body && MoveStylesIntoHead(html, body, &head))
+        whole = true;
     if (head && marked)
         DropCaretMarkers(head);
     // A tree already held stays when the text gives none, and so does what

@@ -4,6 +4,11 @@
 
 #include <libxml/tree.h>
 
+#include <cctype>
+#include <cstring>
+#include <strings.h>
+#include <vector>
+
 namespace {
 
 bool IsSpace(unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
@@ -31,6 +36,37 @@ bool IsEmptyPart(const xmlNode* n, int depth)
     }
     return true;
 }
+
+bool IsStyleElement(const xmlNode* n)
+{
+    return n->type == XML_ELEMENT_NODE && (!n->ns || !n->ns->prefix)
+        && xmlStrcasecmp(n->name, reinterpret_cast<const xmlChar*>("style")) == 0;
+}
+
+// Whether the reader keeps the element's content as markup text rather than
+// as elements: a style inside it is part of that text.
+bool ReadsContentAsText(const xmlNode* n)
+{
+    static const char* const kKinds[] = {"script", "noscript", "map", "object", "input", "textarea", "select",
+        "option", "optgroup", "button", "legend"};
+    for (const char* kind : kKinds) {
+        if (xmlStrcasecmp(n->name, reinterpret_cast<const xmlChar*>(kind)) == 0)
+            return true;
+    }
+    return false;
+}
+
+// Takes n out of its parent; the texts before and after it become one.
+void UnlinkJoiningTexts(xmlNode* n)
+{
+    xmlNode* before = n->prev;
+    xmlNode* after = n->next;
+    xmlUnlinkNode(n);
+    if (before && after && before->type == XML_TEXT_NODE && after->type == XML_TEXT_NODE)
+        xmlTextMerge(before, after); // frees after
+}
+
+bool IsNameUnit(unsigned char c) { return std::isalnum(c) || c == '_' || c == '-' || c == '.' || c == ':'; }
 
 } // namespace
 
@@ -99,4 +135,52 @@ void GatherIntoBody(xmlNode* html, xmlNode* body)
         }
         c = next;
     }
+}
+
+bool MoveStylesIntoHead(xmlNode* html, xmlNode* body, xmlNode** head)
+{
+    // The style elements first, in document order: moving one while the
+    // walk stands on it would lose the walk's place.
+    std::vector<xmlNode*> styles;
+    for (xmlNode* n = body->children; n;) {
+        if (IsStyleElement(n)) {
+            if (!IsEmptyPart(n, 0))
+                styles.push_back(n);
+        } else if (n->type == XML_ELEMENT_NODE && n->children && !ReadsContentAsText(n)) {
+            n = n->children;
+            continue;
+        }
+        while (n != body && !n->next)
+            n = n->parent;
+        n = n == body ? nullptr : n->next;
+    }
+    if (styles.empty())
+        return false;
+    if (!*head) {
+        xmlNode* made = xmlNewDocNode(html->doc, html->ns, reinterpret_cast<const xmlChar*>("head"), nullptr);
+        if (!made || !xmlAddPrevSibling(body, made)) {
+            xmlFreeNode(made);
+            return false;
+        }
+        *head = made;
+    }
+    for (xmlNode* style : styles) {
+        UnlinkJoiningTexts(style);
+        xmlAddChild(*head, style);
+    }
+    return true;
+}
+
+bool MayHoldStyleAfterBody(const char* bytes, size_t size)
+{
+    const char* end = bytes + size;
+    const char* s = static_cast<const char*>(memmem(bytes, size, "<body", 5));
+    while (s && s < end) {
+        s = static_cast<const char*>(std::memchr(s + 1, '<', static_cast<size_t>(end - s - 1)));
+        if (!s || end - s < 7)
+            return false;
+        if (strncasecmp(s + 1, "style", 5) == 0 && !IsNameUnit(static_cast<unsigned char>(s[6])))
+            return true;
+    }
+    return false;
 }

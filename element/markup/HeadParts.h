@@ -3,6 +3,8 @@
 // html element beside its body without being shown, and what, met inside
 // the body, shows nothing.
 
+#include <cstddef>
+
 struct _xmlNode;
 
 // An element node of this name (no namespace test).
@@ -23,3 +25,17 @@ bool IsEmptyHeadPartInBody(const _xmlNode* n);
 void GatherIntoBody(_xmlNode* html, _xmlNode* body);
 // Whether a child of html other than its body goes into the body.
 bool GoesIntoBody(const _xmlNode* c);
+// Moves every style element (the name compared without regard to case, no
+// namespace prefix) that stands in body's content and holds more than
+// blanks and comments (IsEmptyHeadPartInBody) to the end of the head,
+// in document order, and answers whether there was one: the document's
+// style rules are kept in its head, and read as content their text would
+// show as text. A head is made before body when html has none (*head then
+// points to it). Texts that stood on both sides of a moved element are
+// joined. Elements whose content is read as markup text (scripts,
+// noscripts, form controls, objects, maps, legends) are not looked into.
+bool MoveStylesIntoHead(_xmlNode* html, _xmlNode* body, _xmlNode** head);
+// Whether the UTF-8 markup may hold a style element after its first body
+// start tag: a start tag named style, case ignored, follows "<body". Tags
+// inside comments, character data and attribute values count too.
+bool MayHoldStyleAfterBody(const char* bytes, size_t size);
