@@ -401,9 +401,10 @@ bool CXDoc::ReadDocument(const unsigned short* text, bool& built)
         if (body)
             GatherIntoBody(html, body);
     }
-    // The style elements of the content are the document's own rules, kept
-    // in its head as a head's style element is: a fragment that holds one
-    // is made a whole document, whose head the writer writes.
+    // The style elements of the content, or beside the head, are the
+    // document's own rules, kept in its head as a head's style element is:
+    // a fragment that holds one is made a whole document, whose head the
+    // writer writes.
     if (body && MoveStylesIntoHead(html, body, &head))
         whole = true;
     if (head && marked)
@@ -537,7 +538,9 @@ bool CXDoc::ReadWhileParsed(const std::string& bytes, bool whole, bool marked, s
     // ParseToBody leaves.
     xmlNode* html = nullptr;
     xmlNode* body = ParseToBody(parse, false, &html);
-    if (!body)
+    // (A style element beside the head goes into it before the body is
+    // read, which needs the whole parse.)
+    if (!body || HasStyleChild(html))
         return false;
     // The document type goes before the head is written, as it goes after
     // a whole parse: kept, it would have the library write the head as

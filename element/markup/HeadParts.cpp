@@ -137,12 +137,13 @@ void GatherIntoBody(xmlNode* html, xmlNode* body)
     }
 }
 
-bool MoveStylesIntoHead(xmlNode* html, xmlNode* body, xmlNode** head)
+namespace {
+
+// Appends the style elements under top (top itself excepted) to styles, in
+// document order.
+void FindStyles(xmlNode* top, std::vector<xmlNode*>& styles)
 {
-    // The style elements first, in document order: moving one while the
-    // walk stands on it would lose the walk's place.
-    std::vector<xmlNode*> styles;
-    for (xmlNode* n = body->children; n;) {
+    for (xmlNode* n = top->children; n;) {
         if (IsStyleElement(n)) {
             if (!IsEmptyPart(n, 0))
                 styles.push_back(n);
@@ -150,9 +151,24 @@ bool MoveStylesIntoHead(xmlNode* html, xmlNode* body, xmlNode** head)
             n = n->children;
             continue;
         }
-        while (n != body && !n->next)
+        while (n != top && !n->next)
             n = n->parent;
-        n = n == body ? nullptr : n->next;
+        n = n == top ? nullptr : n->next;
+    }
+}
+
+} // namespace
+
+bool MoveStylesIntoHead(xmlNode* html, xmlNode* body, xmlNode** head)
+{
+    // The style elements first, in document order: moving one while the
+    // walk stands on it would lose the walk's place.
+    std::vector<xmlNode*> styles;
+    for (xmlNode* c = html->children; c; c = c->next) {
+        if (c == body)
+            FindStyles(body, styles);
+        else if (IsStyleElement(c) && !IsEmptyPart(c, 0))
+            styles.push_back(c);
     }
     if (styles.empty())
         return false;
@@ -180,6 +196,15 @@ bool MayHoldStyleAfterBody(const char* bytes, size_t size)
         if (!s || end - s < 7)
             return false;
         if (strncasecmp(s + 1, "style", 5) == 0 && !IsNameUnit(static_cast<unsigned char>(s[6])))
+            return true;
+    }
+    return false;
+}
+
+bool HasStyleChild(const xmlNode* html)
+{
+    for (const xmlNode* c = html->children; c; c = c->next) {
+        if (IsStyleElement(c) && !IsEmptyPart(c, 0))
             return true;
     }
     return false;

@@ -26,8 +26,9 @@ void GatherIntoBody(_xmlNode* html, _xmlNode* body);
 // Whether a child of html other than its body goes into the body.
 bool GoesIntoBody(const _xmlNode* c);
 // Moves every style element (the name compared without regard to case, no
-// namespace prefix) that stands in body's content and holds more than
-// blanks and comments (IsEmptyHeadPartInBody) to the end of the head,
+// namespace prefix) that stands in body's content or in html beside its
+// head and body, and holds more than blanks and comments
+// (IsEmptyHeadPartInBody), to the end of the head,
 // in document order, and answers whether there was one: the document's
 // style rules are kept in its head, and read as content their text would
 // show as text. A head is made before body when html has none (*head then
@@ -39,3 +40,6 @@ bool MoveStylesIntoHead(_xmlNode* html, _xmlNode* body, _xmlNode** head);
 // start tag: a start tag named style, case ignored, follows "<body". Tags
 // inside comments, character data and attribute values count too.
 bool MayHoldStyleAfterBody(const char* bytes, size_t size);
+// Whether a style element that holds more than blanks and comments stands
+// among html's children (a head's style is the head's child).
+bool HasStyleChild(const _xmlNode* html);
