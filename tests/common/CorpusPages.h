@@ -50,6 +50,18 @@ inline std::string TestNameOf(const std::string& page)
     return name;
 }
 
+// "<package>/<file>" of the first page of each package folder of corpus.
+inline std::vector<std::string> FirstPages(const std::string& corpus)
+{
+    std::vector<std::string> pages;
+    for (const std::string& package : List(corpus, true)) {
+        const std::vector<std::string> files = List(corpus + "/" + package, false);
+        if (!files.empty())
+            pages.push_back(package + "/" + files.front());
+    }
+    return pages;
+}
+
 inline std::string ReadFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -169,6 +181,20 @@ inline std::string FirstDifference(const std::vector<std::string>& a, const std:
             return "word " + std::to_string(i) + ": \"" + x + "\" became \"" + y + "\"";
     }
     return "";
+}
+
+// Where two values first differ, with some text on either side; empty
+// when they are the same.
+inline std::string ValueDifference(const std::string& expected, const std::string& actual)
+{
+    if (expected == actual)
+        return "";
+    std::size_t at = 0;
+    while (at < expected.size() && at < actual.size() && expected[at] == actual[at])
+        ++at;
+    const std::size_t from = at > 160 ? at - 160 : 0;
+    return "at " + std::to_string(at) + ":\n  " + expected.substr(from, 320) + "\nbecame\n  "
+        + actual.substr(from, 320);
 }
 
 } // namespace qmtest

@@ -8,6 +8,7 @@
 // command that wraps or unwraps inline runs gives its value again on redo.
 
 #include "tests/common/CorpusPages.h"
+#include "tests/common/DocText.h"
 #include "tests/common/TextHelpers.h"
 #include "tests/plugin/support/ControlInstance.h"
 
@@ -34,11 +35,8 @@ const std::string kCorpus = kData + "/corpus";
 std::vector<std::string> Pages()
 {
     std::vector<std::string> pages;
-    for (const std::string& package : qmtest::List(kCorpus, true)) {
-        const std::vector<std::string> files = qmtest::List(kCorpus + "/" + package, false);
-        if (!files.empty())
-            pages.push_back("corpus/" + package + "/" + files.front());
-    }
+    for (const std::string& page : qmtest::FirstPages(kCorpus))
+        pages.push_back("corpus/" + page);
     pages.push_back("markup/genesis.xhtml");
     return pages;
 }
@@ -46,20 +44,6 @@ std::vector<std::string> Pages()
 std::string PageName(const ::testing::TestParamInfo<std::string>& info)
 {
     return qmtest::TestNameOf(info.param);
-}
-
-// Where two values first differ, with some text on either side; empty
-// when they are the same.
-std::string Difference(const std::string& expected, const std::string& actual)
-{
-    if (expected == actual)
-        return "";
-    std::size_t at = 0;
-    while (at < expected.size() && at < actual.size() && expected[at] == actual[at])
-        ++at;
-    const std::size_t from = at > 160 ? at - 160 : 0;
-    return "at " + std::to_string(at) + ":\n  " + expected.substr(from, 320) + "\nbecame\n  "
-        + actual.substr(from, 320);
 }
 
 const CElement* Above(const CElement* e, bool (*is)(long kind))
@@ -284,12 +268,7 @@ TEST_P(CommandsCorpus, CommandsOverSelectionsKeepTheWordsAndUndoAndRedo)
             continue;
         for (const Command& command : Commands()) {
             SCOPED_TRACE(std::string(span.name) + ", " + command.name);
-            doc.m_root->CleanSelection(true);
-            int state = 0;
-            CSafeBuf unused;
-            GetDocText(doc.m_root, unused, state, 1, place.start, place.length, nullptr);
-            doc.m_selectionPresent = 1;
-            doc.SetPositionToFirstSel(false);
+            qmtest::SelectDocText(doc, place.start, place.length, false);
             if (command.style)
                 control->ApplyStyleID(FromUtf8(command.style));
             else
@@ -298,18 +277,18 @@ TEST_P(CommandsCorpus, CommandsOverSelectionsKeepTheWordsAndUndoAndRedo)
             EXPECT_TRUE(!doc.m_caretElement || doc.IsElementInTree(doc.m_caretElement));
             const std::string after = FormValue();
             EXPECT_EQ("", qmtest::FirstDifference(words, qmtest::BodyWords(after)))
-                << Difference(original, after);
+                << qmtest::ValueDifference(original, after);
             if (after == original)
                 continue;
             engine->OnUndo();
-            EXPECT_EQ("", Difference(original, FormValue())) << "undo";
+            EXPECT_EQ("", qmtest::ValueDifference(original, FormValue())) << "undo";
             engine->OnRedo();
             if (command.redone) {
-                EXPECT_EQ("", Difference(after, FormValue())) << "redo";
+                EXPECT_EQ("", qmtest::ValueDifference(after, FormValue())) << "redo";
             }
             engine->OnUndo();
             const std::string back = FormValue();
-            EXPECT_EQ("", Difference(original, back)) << "undo after redo";
+            EXPECT_EQ("", qmtest::ValueDifference(original, back)) << "undo after redo";
             if (back != original) {
                 // Go on from the original for the next command.
                 control->SetValue(FromUtf8(input));

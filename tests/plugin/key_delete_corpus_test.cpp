@@ -9,6 +9,7 @@
 // was, and redo gives the same words as the edit.
 
 #include "tests/common/CorpusPages.h"
+#include "tests/common/DocText.h"
 #include "tests/common/TextHelpers.h"
 #include "tests/plugin/support/ControlInstance.h"
 
@@ -25,78 +26,17 @@
 
 namespace {
 
+using qmtest::AppendUtf8;
 using qmtest::FromUtf8;
+using qmtest::Shown;
+using qmtest::ShownText;
+using qmtest::Words;
 
 const std::string kCorpus = std::string(QM_TEST_DATA_DIR) + "/corpus";
-
-// The first page of each package.
-std::vector<std::string> Pages()
-{
-    std::vector<std::string> pages;
-    for (const std::string& package : qmtest::List(kCorpus, true)) {
-        for (const std::string& file : qmtest::List(kCorpus + "/" + package, false)) {
-            if (file.find(".htm") != std::string::npos) {
-                pages.push_back(package + "/" + file);
-                break;
-            }
-        }
-    }
-    return pages;
-}
 
 std::string PageName(const ::testing::TestParamInfo<std::string>& info)
 {
     return qmtest::TestNameOf(info.param);
-}
-
-// The document's text as a reader sees it: the characters of each run,
-// a line end between runs of two blocks and wherever something that is no
-// run (a break, an image) stands between two runs. Pieces: where each
-// run's characters start in it.
-struct Shown
-{
-    std::string text;
-    std::vector<DocTextPiece> pieces;
-    std::vector<std::size_t> starts; // of each piece in text
-    std::vector<std::size_t> ends;
-};
-
-void AppendUtf8(std::string& out, unsigned short unit)
-{
-    if (unit == 0xA0 || unit == '\t' || unit == '\r' || unit == '\n')
-        unit = ' ';
-    out += qmtest::Utf8(CSafeBuf(unit, 1));
-}
-
-Shown ShownText(CElement* root)
-{
-    Shown shown;
-    CSafeBuf plain;
-    GetDocTextPieces(root, plain, shown.pieces);
-    const CElement* lastBlock = nullptr;
-    int lastEnd = -1;
-    for (const DocTextPiece& piece : shown.pieces) {
-        const CElement* block = piece.run->GetFirstBlockParent();
-        if (lastEnd >= 0 && (block != lastBlock || piece.at != lastEnd))
-            shown.text += '\n';
-        shown.starts.push_back(shown.text.size());
-        const CSafeBuf& text = piece.run->m_text;
-        for (int i = 0; i < text.Length(); ++i)
-            AppendUtf8(shown.text, text.GetAt(i));
-        shown.ends.push_back(shown.text.size());
-        lastBlock = block;
-        lastEnd = piece.at + text.Length();
-    }
-    return shown;
-}
-
-std::vector<std::string> Words(const std::string& text)
-{
-    std::vector<std::string> words;
-    std::istringstream in(text);
-    for (std::string w; in >> w;)
-        words.push_back(w);
-    return words;
 }
 
 // The blocks a key always joins: paragraphs, headings and items of one
@@ -177,13 +117,7 @@ TEST_P(KeyDeleteCorpus, TheWordsAroundTheSelectionStayAndComeBackWithUndo)
                 + qmtest::Utf8(b.run->m_text) + "\"");
 
             const std::string value = FormValue();
-            doc.m_root->CleanSelection(true);
-            int state = 0;
-            CSafeBuf unused;
-            GetDocText(
-                doc.m_root, unused, state, 1, a.at + fromInRun, b.at + toInRun - a.at - fromInRun, nullptr);
-            doc.m_selectionPresent = 1;
-            doc.SetPositionToFirstSel(true);
+            qmtest::SelectDocText(doc, a.at + fromInRun, b.at + toInRun - a.at - fromInRun, true);
             engine->OnChar(key.code, 1, 0);
             Ui().failures.clear();
 
@@ -210,6 +144,6 @@ TEST_P(KeyDeleteCorpus, TheWordsAroundTheSelectionStayAndComeBackWithUndo)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Debian, KeyDeleteCorpus, ::testing::ValuesIn(Pages()), PageName);
+INSTANTIATE_TEST_SUITE_P(Debian, KeyDeleteCorpus, ::testing::ValuesIn(qmtest::FirstPages(kCorpus)), PageName);
 
 } // namespace

@@ -72,20 +72,6 @@ int Items(const std::string& value)
     return count;
 }
 
-// Where two values first differ, with some text on either side; empty
-// when they are the same.
-std::string Difference(const std::string& expected, const std::string& actual)
-{
-    if (expected == actual)
-        return "";
-    std::size_t at = 0;
-    while (at < expected.size() && at < actual.size() && expected[at] == actual[at])
-        ++at;
-    const std::size_t from = at > 120 ? at - 120 : 0;
-    return "at " + std::to_string(at) + ":\n  " + expected.substr(from, 240) + "\nbecame\n  "
-        + actual.substr(from, 240);
-}
-
 // An offset near the middle of text with a character that is not a blank
 // on either side (the middle itself when there is none): the cut goes
 // through a word.
@@ -166,7 +152,7 @@ TEST_P(ListCutCorpus, ACutAcrossTwoItemsJoinsThemAndPasteGivesTheWordsBack)
         engine->OnCut();
         const std::string afterCut = FormValue();
         EXPECT_EQ(Items(before) - 1, Items(afterCut))
-            << "the two items become one" << Difference(before, afterCut);
+            << "the two items become one" << qmtest::ValueDifference(before, afterCut);
         engine->OnPaste();
         Ui().failures.clear();
         EXPECT_EQ("", qmtest::FirstDifference(qmtest::BodyWords(before), qmtest::BodyWords(FormValue())));
@@ -175,7 +161,7 @@ TEST_P(ListCutCorpus, ACutAcrossTwoItemsJoinsThemAndPasteGivesTheWordsBack)
         EXPECT_EQ("", qmtest::FirstDifference(qmtest::BodyWords(afterCut), qmtest::BodyWords(FormValue())))
             << "the paste is one undo step";
         engine->OnUndo();
-        EXPECT_EQ("", Difference(before, FormValue())) << "the cut is one undo step";
+        EXPECT_EQ("", qmtest::ValueDifference(before, FormValue())) << "the cut is one undo step";
     }
 }
 

@@ -77,18 +77,6 @@ std::vector<std::string> Words(const std::string& markup)
     return out;
 }
 
-std::string Difference(const std::string& expected, const std::string& actual)
-{
-    if (expected == actual)
-        return "";
-    std::size_t at = 0;
-    while (at < expected.size() && at < actual.size() && expected[at] == actual[at])
-        ++at;
-    const std::size_t from = at > 160 ? at - 160 : 0;
-    return "at " + std::to_string(at) + ":\n  " + expected.substr(from, 320) + "\nbecame\n  "
-        + actual.substr(from, 320);
-}
-
 std::string Missing(const std::multiset<std::string>& a, const std::multiset<std::string>& b)
 {
     std::string out = "\nonly before:";
@@ -394,7 +382,7 @@ TEST_P(TableCommandsCorpus, CommandsKeepWordsGridsAndUndo)
             ASSERT_LT(i, cells.size());
             CElement* cell = cells[i];
             const std::string before = FormValue();
-            EXPECT_EQ("", Difference(original, before)) << "starts from the page";
+            EXPECT_EQ("", qmtest::ValueDifference(original, before)) << "starts from the page";
             const bool rectangular = Rectangular(table);
             const std::string headers = HeaderProblem(doc.m_root);
             // Words of each cell of every table, by identifier.
@@ -443,7 +431,8 @@ TEST_P(TableCommandsCorpus, CommandsKeepWordsGridsAndUndo)
             EXPECT_TRUE(doc.m_caretElement == nullptr || doc.IsElementInTree(doc.m_caretElement));
             const bool tableLeft = doc.IsElementExist(tableId) && doc.IsElementInTree(table);
             if (tableLeft && rectangular) {
-                EXPECT_TRUE(Rectangular(table)) << "rows of different widths\n" << Difference(before, after);
+                EXPECT_TRUE(Rectangular(table)) << "rows of different widths\n"
+                                                << qmtest::ValueDifference(before, after);
             }
             if (headers.empty()) {
                 EXPECT_EQ("", HeaderProblem(doc.m_root));
@@ -464,7 +453,8 @@ TEST_P(TableCommandsCorpus, CommandsKeepWordsGridsAndUndo)
                 EXPECT_TRUE(std::multiset<std::string>(wordsBefore.begin(), wordsBefore.end())
                     == std::multiset<std::string>(wordsAfter.begin(), wordsAfter.end()));
             } else if (command.kind == Command::Keep) {
-                EXPECT_EQ("", qmtest::FirstDifference(wordsBefore, wordsAfter)) << Difference(before, after);
+                EXPECT_EQ("", qmtest::FirstDifference(wordsBefore, wordsAfter))
+                    << qmtest::ValueDifference(before, after);
             } else if (command.kind == Command::Remove) {
                 if (command.id == 32817)
                     lost = tableWords;
@@ -479,9 +469,9 @@ TEST_P(TableCommandsCorpus, CommandsKeepWordsGridsAndUndo)
                     if (at != left.end())
                         left.erase(at);
                 }
-                EXPECT_TRUE(within) << Difference(before, after);
+                EXPECT_TRUE(within) << qmtest::ValueDifference(before, after);
                 EXPECT_EQ(wordsBefore.size(), wordsAfter.size() + lost.size())
-                    << Difference(before, after)
+                    << qmtest::ValueDifference(before, after)
                     << Missing(std::multiset<std::string>(wordsBefore.begin(), wordsBefore.end()), [&] {
                            std::multiset<std::string> m(wordsAfter.begin(), wordsAfter.end());
                            m.insert(lost.begin(), lost.end());
@@ -491,7 +481,7 @@ TEST_P(TableCommandsCorpus, CommandsKeepWordsGridsAndUndo)
                 std::multiset<std::string> a(wordsBefore.begin(), wordsBefore.end());
                 std::multiset<std::string> b(wordsAfter.begin(), wordsAfter.end());
                 EXPECT_TRUE(a == b) << "merge keeps every word\n"
-                                    << Difference(before, after) << Missing(a, b);
+                                    << qmtest::ValueDifference(before, after) << Missing(a, b);
                 // The merged cell holds its own words and those of the
                 // cells merged into it.
                 CElement* target = doc.m_pointerElement;
@@ -510,17 +500,17 @@ TEST_P(TableCommandsCorpus, CommandsKeepWordsGridsAndUndo)
                 continue;
             engine->OnUndo();
             const std::string undone = FormValue();
-            EXPECT_EQ("", Difference(before, undone)) << "undo";
+            EXPECT_EQ("", qmtest::ValueDifference(before, undone)) << "undo";
             engine->OnRedo();
             const std::string redone = FormValue();
-            EXPECT_EQ("", Difference(after, redone)) << "redo";
+            EXPECT_EQ("", qmtest::ValueDifference(after, redone)) << "redo";
             engine->OnUndo();
-            EXPECT_EQ("", Difference(before, FormValue())) << "undo after redo";
+            EXPECT_EQ("", qmtest::ValueDifference(before, FormValue())) << "undo after redo";
 
             {
                 control->SetValue(FromUtf8(after));
                 Ui().failures.clear();
-                EXPECT_EQ("", Difference(after, FormValue())) << "reads back";
+                EXPECT_EQ("", qmtest::ValueDifference(after, FormValue())) << "reads back";
                 control->SetValue(FromUtf8(original));
                 Ui().failures.clear();
             }
