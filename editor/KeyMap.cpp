@@ -341,8 +341,13 @@ void CXHTML::TypeKey(unsigned int key, unsigned int repeat, unsigned int flags, 
     caret = m_doc.IsElementInTree(m_doc.m_caretElement) ? m_doc.m_caretElement : nullptr;
     if (key == kReturn || key == kBackspace || key == kDelete || navigation)
         DisplayStyleButton(caret);
+    // Return, and Backspace or Delete over a selection, are steps of their
+    // own: unforced, the snapshot of a deletion would wait for the caret to
+    // leave its element, and a command made there before that would undo
+    // the deletion with itself.
+    const bool deletion = wasSelected && (key == kBackspace || key == kDelete);
     if (changed)
-        NotifyChange(key == kReturn);
+        NotifyChange(key == kReturn || deletion);
     SetCopyState();
     if (!m_doc.m_selectionPresent && !m_doc.m_caretEnabled) {
         m_doc.m_caretEnabled = 1;
