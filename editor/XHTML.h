@@ -642,7 +642,9 @@ public:
     // caret, the blocks between as blocks, the last block's content before
     // the text after the caret (markup that ends with a list: its last
     // item's content). At a caret in a list item, markup of lists goes in
-    // by InsertListLines. Answers as InsertHTMLCode.
+    // by InsertListLines. A lone block of a kind the editor keeps as an
+    // element of its own (section, article) around the markup goes as a div
+    // would, with the lone blocks inside it. Answers as InsertHTMLCode.
     bool InsertOwnMarkup(const unsigned short* markup);
     // The editor's own markup of list items (as a cut across items writes
     // it, paragraphs beside the lists and entries of definition lists

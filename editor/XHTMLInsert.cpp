@@ -26,6 +26,8 @@ namespace {
 const char* const kGroupMark = "data-qm-insert-run";
 // Markup written for one child: indented, comments kept as elements.
 constexpr int kChildOutputMode = 4098;
+// Markup written as one line, as the clipboard holds it.
+constexpr int kCompactOutputMode = 2;
 // Caret moves tried in turn to leave an empty paragraph, with the offset
 // the caret takes in the element reached (-1: the end of its text).
 constexpr struct
@@ -103,6 +105,44 @@ CElement* FindGroupDiv(CElement* caret)
         }
     }
     return nullptr;
+}
+
+// The editor's own markup writes the blocks a copy passed through around
+// what was selected in them, and unwraps them again when one stands alone
+// at the top; blocks of a kind it keeps as elements of their own (section,
+// article, a page's own block tags) it leaves. Pasted, such a lone wrapper
+// goes as a div would, with the lone blocks inside it, so that text copied
+// from inside a paragraph joins the paragraph at the caret instead of
+// splitting it with a new block. The markup to insert: markup itself when
+// nothing is unwrapped.
+CSafeBuf WithoutLoneWrappers(CXHTMLServices* engine, const unsigned short* markup)
+{
+    const CSafeBuf same(markup);
+    CSrcElement tree("body", engine);
+    if (!LoadFragment(engine, markup, tree))
+        return same;
+    bool unwrapped = false;
+    while (tree.GetChildCount() == 1) {
+        CSrcElement* only = tree.FirstChild();
+        const int kind = only->ElementType();
+        if (only->IsTextNode() || only->IsComment() || !(kind & CSrcElement::kOther)
+            || !(kind & CSrcElement::kBlock))
+            break;
+        tree.Unwrap(only);
+        tree.RemoveTopSingleEle();
+        unwrapped = true;
+    }
+    if (!unwrapped)
+        return same;
+    tree.m_attributes.RemoveAll();
+    CSafeBuf code;
+    tree.GetSourceCode(code, 0, kCompactOutputMode, true);
+    // The body's own tags go.
+    const CSafeBuf open("<body>"), close("</body>");
+    if (code.Length() < open.Length() + close.Length() || code.Left(open.Length()) != open
+        || code.Right(close.Length()) != close)
+        return same;
+    return code.Mid(open.Length(), code.Length() - open.Length() - close.Length());
 }
 
 } // namespace
@@ -307,10 +347,12 @@ private:
 
 } // namespace
 
-bool CXHTML::InsertOwnMarkup(const unsigned short* markup)
+bool CXHTML::InsertOwnMarkup(const unsigned short* own)
 {
-    if (!markup)
+    if (!own)
         return false;
+    const CSafeBuf unwrapped = WithoutLoneWrappers(this, own);
+    const unsigned short* markup = unwrapped;
     const SwitchScope noSeparators(m_separateLinks, false);
     CElement* caret = m_doc.m_caretElement;
     const CElement* block = caret && caret->IsTextElement() ? caret->GetFirstBlockParent() : nullptr;
