@@ -17,6 +17,23 @@ namespace {
 constexpr unsigned short kBlank = ' ';
 constexpr unsigned short kNoBreakSpace = 0xA0;
 
+// A blank alone after an inline element inside another inline element
+// (`<span>by <a>x</a> </span>` ending a block) reads back as it stands:
+// it is no edge a write would lose.
+bool KeptByReading(const CElement* run)
+{
+    if (run->m_text.Length() != 1 || run->m_text.GetAt(0) != kBlank)
+        return false;
+    const CElement* parent = run->m_parent;
+    if (!parent || parent->m_block || !parent->m_inline)
+        return false;
+    const CElement* before = run->m_prevSibling;
+    while (
+        before && (before->m_kind == kKindComment || (before->IsTextElement() && before->m_text.IsEmpty())))
+        before = before->m_prevSibling;
+    return before && !before->IsTextElement() && before->m_inline && before->m_kind != kKindBr;
+}
+
 struct EdgeWalk
 {
     bool drop = false; // delete the blanks instead of holding them
@@ -59,7 +76,7 @@ struct EdgeWalk
         CElement* run = last;
         last = nullptr;
         atStart = true;
-        if (!run)
+        if (!run || KeptByReading(run))
             return;
         const int n = run->m_text.Length();
         if (n > 0 && run->m_text.GetAt(n - 1) == kBlank && CaretOffset(run) != n)
