@@ -82,6 +82,53 @@ void JoinLines(CSafeBuf& text)
 // takes the caret beside it.
 bool TakesMarkup(const CElement* caret) { return caret && (caret->IsTextElement() || caret->m_edgeCaret); }
 
+// Reading puts a blank that starts an inline element's text before the
+// element, and one that ends it after. A cut may leave either at the caret,
+// in the inline elements around it or beside them (" license" left of a
+// link's text); moved out now, the value written reads back as it stands,
+// so that undo after a later edit gives the cut's value back. The caret
+// keeps its place in the text, outside the element when it stood beside
+// the blank.
+void MoveBlankOut(CXDoc& doc, CElement* e, bool after)
+{
+    CElement* caret = doc.m_caretElement;
+    const bool edge = caret && caret->IsTextElement() && caret->m_parent == e
+        && (after ? e->m_lastChild : e->m_firstChild) == caret;
+    const int length = edge ? caret->m_text.Length() : 0;
+    const int offset = edge ? caret->m_caretOffset : 0;
+    if (after)
+        qm::insert::BlankAfterInline(e);
+    else
+        qm::insert::BlankBeforeInline(e);
+    if (!edge || caret->m_text.Length() == length)
+        return;
+    // The caret's run was divided: it kept all but the blank (after), or
+    // the blank alone (before), the rest going on as e's first child.
+    CElement* to
+        = after ? (offset >= length ? e->m_nextSibling : nullptr) : (offset > 1 ? e->m_firstChild : nullptr);
+    if (to && to->IsTextElement()) {
+        to->m_caretOffset = after ? 1 : offset - 1;
+        doc.m_caretElement = to;
+    }
+}
+
+void MoveBlanksOutAtCaret(CXDoc& doc)
+{
+    CElement* caret = doc.m_caretElement;
+    if (!caret || !caret->IsTextElement() || !doc.IsElementInTree(caret))
+        return;
+    for (CElement* e = caret; e && !e->m_block; e = e->m_parent) {
+        if (e != caret) {
+            MoveBlankOut(doc, e, false);
+            MoveBlankOut(doc, e, true);
+        }
+        if (e->m_prevSibling)
+            MoveBlankOut(doc, e->m_prevSibling, true);
+        if (e->m_nextSibling)
+            MoveBlankOut(doc, e->m_nextSibling, false);
+    }
+}
+
 } // namespace
 
 void CXHTML::OnCopy()
@@ -107,6 +154,7 @@ void CXHTML::OnCut()
     if (!m_doc.m_selectionPresent || !CopySelection(*this))
         return;
     DeleteTakenSelection(false);
+    MoveBlanksOutAtCaret(m_doc);
     DocDrawDoc();
     DocUpdateKeyCursor();
     m_doc.Redraw();
