@@ -165,6 +165,12 @@ bool CXHTML::InsertHTMLCode(const unsigned short* markup, bool outside, bool pas
 
     int visited = 0; // nodes the picture pass has counted, over the whole paste
     bool trim = true;
+    // Text ending in a blank goes in as typing does: at the end of the
+    // block's text its blank is held as a no-break space. The content after
+    // it in the fragment then follows that space: a plain blank again
+    // between two words, as it was written.
+    long heldRun = 0;
+    long heldAt = 0;
     for (CSrcElement* child = tree->FirstChild(); child;) {
         CSrcElement* next = child->NextSibling();
         if (!child->IsTextNode() && pasted && !PastePictures(child, visited)) {
@@ -175,8 +181,14 @@ bool CXHTML::InsertHTMLCode(const unsigned short* markup, bool outside, bool pas
             CSafeBuf text(static_cast<const unsigned short*>(child->m_text));
             if (outside && trim)
                 text.TrimLeft();
-            if (!text.IsEmpty())
+            if (!text.IsEmpty()) {
                 m_doc.InsertText(text);
+                CElement* caret = m_doc.m_caretElement;
+                heldRun = text.GetAt(text.Length() - 1) == ' ' && caret && caret->IsTextElement()
+                    ? caret->GetID()
+                    : 0;
+                heldAt = caret ? caret->m_caretOffset : 0;
+            }
             trim = false;
             child = next;
             continue;
@@ -195,6 +207,10 @@ bool CXHTML::InsertHTMLCode(const unsigned short* markup, bool outside, bool pas
             InsertBlockRun(run, outside, trim);
         else
             InsertMarkupChild(child, outside, trim);
+        CElement* held = heldRun ? m_doc.FindElement(heldRun) : nullptr;
+        if (held && m_doc.IsElementInTree(held) && heldAt > 0 && heldAt <= held->m_text.Length())
+            ReleaseSeamBlank(static_cast<CTextElement*>(held), heldAt);
+        heldRun = 0;
         child = next;
     }
 
