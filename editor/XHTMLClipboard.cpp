@@ -96,10 +96,7 @@ void MoveBlankOut(CXDoc& doc, CElement* e, bool after)
         && (after ? e->m_lastChild : e->m_firstChild) == caret;
     const int length = edge ? caret->m_text.Length() : 0;
     const int offset = edge ? caret->m_caretOffset : 0;
-    if (after)
-        qm::insert::BlankAfterInline(e);
-    else
-        qm::insert::BlankBeforeInline(e);
+    qm::insert::BlankOutsideInline(e, after);
     if (!edge || caret->m_text.Length() == length)
         return;
     // The caret's run was divided: it kept all but the blank (after), or
