@@ -28,11 +28,22 @@ struct Shown
     std::vector<std::size_t> ends;
 };
 
+// One character of a run as shown: a no-break space, tab or line end is a
+// blank.
 inline void AppendUtf8(std::string& out, unsigned short unit)
 {
     if (unit == 0xA0 || unit == '\t' || unit == '\r' || unit == '\n')
         unit = ' ';
     out += Utf8(CSafeBuf(unit, 1));
+}
+
+// The characters from..to (exclusive) of a run's text as shown.
+inline std::string ShownChars(const CElement* run, int from, int to)
+{
+    std::string out;
+    for (int c = from; c < to && c < run->m_text.Length(); ++c)
+        AppendUtf8(out, run->m_text.GetAt(c));
+    return out;
 }
 
 inline Shown ShownText(CElement* root)
@@ -47,14 +58,18 @@ inline Shown ShownText(CElement* root)
         if (lastEnd >= 0 && (block != lastBlock || piece.at != lastEnd))
             shown.text += '\n';
         shown.starts.push_back(shown.text.size());
-        const CSafeBuf& text = piece.run->m_text;
-        for (int i = 0; i < text.Length(); ++i)
-            AppendUtf8(shown.text, text.GetAt(i));
+        shown.text += ShownChars(piece.run, 0, piece.run->m_text.Length());
         shown.ends.push_back(shown.text.size());
         lastBlock = block;
-        lastEnd = piece.at + text.Length();
+        lastEnd = piece.at + piece.run->m_text.Length();
     }
     return shown;
+}
+
+// Where character offset of piece i stands in the shown text.
+inline std::size_t ShownAt(const Shown& shown, std::size_t i, int offset)
+{
+    return shown.starts[i] + ShownChars(shown.pieces[i].run, 0, offset).size();
 }
 
 inline std::vector<std::string> Words(const std::string& text)

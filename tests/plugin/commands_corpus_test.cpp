@@ -8,6 +8,7 @@
 // command that wraps or unwraps inline runs gives its value again on redo.
 
 #include "tests/common/CorpusPages.h"
+#include "tests/common/CorpusSelections.h"
 #include "tests/common/DocText.h"
 #include "tests/common/TextHelpers.h"
 #include "tests/plugin/support/ControlInstance.h"
@@ -26,7 +27,16 @@
 
 namespace {
 
+using qmtest::Above;
+using qmtest::Across;
 using qmtest::FromUtf8;
+using qmtest::IsCell;
+using qmtest::IsHeading;
+using qmtest::IsItem;
+using qmtest::IsLink;
+using qmtest::IsPre;
+using qmtest::Place;
+using qmtest::Within;
 
 const std::string kData = QM_TEST_DATA_DIR;
 const std::string kCorpus = kData + "/corpus";
@@ -44,72 +54,6 @@ std::vector<std::string> Pages()
 std::string PageName(const ::testing::TestParamInfo<std::string>& info)
 {
     return qmtest::TestNameOf(info.param);
-}
-
-const CElement* Above(const CElement* e, bool (*is)(long kind))
-{
-    for (e = e ? e->m_parent : nullptr; e; e = e->m_parent) {
-        if (is(e->m_kind))
-            return e;
-    }
-    return nullptr;
-}
-
-bool IsItem(long kind) { return kind == kKindLi; }
-bool IsCell(long kind) { return IsCellKind(kind); }
-bool IsHeading(long kind) { return IsHeadingKind(kind); }
-bool IsPre(long kind) { return kind == kKindPre; }
-bool IsLink(long kind) { return kind == kKindA; }
-
-// A place to select: from a character of one text piece to a character of
-// another (or the same) one.
-struct Place
-{
-    int start = -1;
-    int length = 0;
-};
-
-// An offset inside a run's text away from its edges: a third of the way
-// (second false) or two thirds (second true).
-int Inside(const CElement* run, bool second)
-{
-    const int n = run->m_text.Length();
-    return second ? (2 * n) / 3 : n / 3;
-}
-
-using PairTest = std::function<bool(const CElement* a, const CElement* b)>;
-
-// From inside piece i to inside the first later piece j that passes the
-// test with it, looking at most a few pieces ahead.
-Place Across(const std::vector<DocTextPiece>& pieces, const PairTest& pair)
-{
-    for (std::size_t i = 0; i + 1 < pieces.size(); ++i) {
-        if (pieces[i].run->m_text.Length() < 3)
-            continue;
-        for (std::size_t j = i + 1; j < pieces.size() && j < i + 4; ++j) {
-            if (pieces[j].run->m_text.Length() < 3 || !pair(pieces[i].run, pieces[j].run))
-                continue;
-            Place p;
-            p.start = pieces[i].at + Inside(pieces[i].run, false);
-            p.length = pieces[j].at + Inside(pieces[j].run, true) - p.start;
-            return p;
-        }
-    }
-    return {};
-}
-
-// Inside one piece that passes the test.
-Place Within(const std::vector<DocTextPiece>& pieces, bool (*is)(const CElement* run))
-{
-    for (const DocTextPiece& piece : pieces) {
-        if (piece.run->m_text.Length() < 6 || !is(piece.run))
-            continue;
-        Place p;
-        p.start = piece.at + Inside(piece.run, false);
-        p.length = Inside(piece.run, true) - Inside(piece.run, false);
-        return p;
-    }
-    return {};
 }
 
 struct Span
