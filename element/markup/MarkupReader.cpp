@@ -508,8 +508,12 @@ void ReadElement(CElement* e, xmlNode* n, bool keep, ChildState& st)
                 || k == kKindHr)) {
             // Nothing but white space was read before the child (first):
             // white space around it changes nothing, the writer leaves it
-            // out, and the cell must read the same without it.
-            AppendText(e, !child->m_inline && OnlyBlanksFollow(st) ? kNoBreakSpace : kNothing);
+            // out, and the cell must read the same without it. A quotation
+            // alone in a cell (what indenting the cell's text makes) shows
+            // its own lines: a no-break space before it would add a line
+            // that was never in the text.
+            const bool spaced = !child->m_inline && k != kKindBlockquote && OnlyBlanksFollow(st);
+            AppendText(e, spaced ? kNoBreakSpace : kNothing);
         } else if (e->m_kind == kKindLi && (k == kKindUl || k == kKindOl)) {
             AppendText(e, kNothing);
         }
