@@ -23,6 +23,7 @@
 #include "element/EdgeBlanks.h"
 #include "element/EmptyCell.h"
 #include "element/Selection.h"
+#include "element/TreeQueries.h"
 #include "elements/TextElement.h"
 #include "elements/TypingTree.h"
 
@@ -83,6 +84,20 @@ CElement* HoldingCell(const CElement* e, bool entries)
     return nullptr;
 }
 
+// An inline element with nowhere for the caret in it: no text run and no
+// element the caret stands beside (an empty named anchor before a
+// heading's text).
+bool HoldsNoStop(CElement* e)
+{
+    if (e->m_block || e->m_kind == kKindBr)
+        return false;
+    for (CElement* c = e; c; c = NextInSubtree(c, e)) {
+        if (c->IsTextElement() || c->m_edgeCaret)
+            return false;
+    }
+    return true;
+}
+
 // Where the hole left by the first selected element is. The walk climbs
 // from the first selected element while it is its parent's first child
 // (chain: the elements climbed through, lowest first). At the top of the
@@ -92,7 +107,11 @@ CElement* HoldingCell(const CElement* e, bool entries)
 // root puts the hole at the start of the document. An inline element whose
 // sibling before it is neither a block nor a break has no hole: it is at
 // the end of that content, where the caret after the deletion already is,
-// and not after the block or break further back.
+// and not after the block or break further back. Content that holds no
+// caret stop is no place for the caret, though: when only such elements
+// stand between the inline element and a block, a break or the start of
+// its block, the hole follows the nearest of them, where the selection
+// started.
 struct Hole
 {
     std::vector<long> chain;
@@ -126,6 +145,19 @@ void FindHole(CElement* first, CElement* root, Hole& hole)
     }
     if (!e->m_parent)
         return;
+    if (!e->m_block) {
+        CElement* nearest = nullptr;
+        CElement* t = e->m_prevSibling;
+        for (; t && (IsEmptyRun(t) || HoldsNoStop(t)); t = t->m_prevSibling) {
+            if (!nearest && !IsEmptyRun(t))
+                nearest = t;
+        }
+        const bool lineStart = t ? t->m_block || t->m_kind == kKindBr : e->m_parent->m_block != 0;
+        if (nearest && lineStart) {
+            hole.anchorId = nearest->GetID();
+            return;
+        }
+    }
     CElement* s = e->m_prevSibling;
     while (s && IsEmptyRun(s))
         s = s->m_prevSibling;
