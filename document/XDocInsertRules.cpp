@@ -20,7 +20,7 @@ namespace {
 
 // Tags a definition term may not take.
 const char* const kBlockTagsForDt[] = {"pre", "p", "h1", "h2", "h3", "h4", "h5", "h6", "blockquote", "dl",
-    "dd", "ul", "ol", "li", "table", "td", "th", "tr", "line", "form", "div"};
+    "dd", "ul", "ol", "li", "table", "td", "th", "tr", "line", "form", "div", "hr"};
 // Elements a pre may not hold, besides blocks.
 const char* const kNotInPre[] = {"img", "object", "big", "small", "sup", "sub"};
 // Extensions of picture files, which a pre may not take.

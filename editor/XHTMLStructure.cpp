@@ -101,6 +101,11 @@ void CXHTML::OnInserthr()
         return;
     CElement* caret = CaretElementInTree();
     if (!HasStructuralFlag(caret)) {
+        // A term holds inline content only: the value would drop a rule
+        // put there, so the command is refused with a message.
+        static const unsigned short kHr[] = {'h', 'r', 0};
+        if (!m_doc.CanInsertTo(nullptr, kHr, nullptr, true))
+            return;
         if (!InsertXMLToDiv("<hr/>"))
             m_doc.InsertTagText("<hr/>", nullptr, true, true, false, false);
     } else if (CElement* parent = caret->m_parent) {
