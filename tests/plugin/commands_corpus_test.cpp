@@ -17,6 +17,7 @@
 #include "element/Element.h"
 #include "element/ElementKinds.h"
 #include "element/Selection.h"
+#include "element/TreeQueries.h"
 #include "plugin/MorvaXEditorCtrl.h"
 
 #include <gtest/gtest.h>
@@ -258,5 +259,61 @@ TEST_P(CommandsCorpus, CommandsOverSelectionsKeepTheWordsAndUndoAndRedo)
 }
 
 INSTANTIATE_TEST_SUITE_P(Debian, CommandsCorpus, ::testing::ValuesIn(Pages()), PageName);
+
+class RuleInTermCorpus : public qmtest::ControlInstanceTest
+{
+protected:
+    RuleInTermCorpus() : ControlInstanceTest("rule-in-term-home-") { }
+};
+
+// The API index of a reference manual is a run of definition terms: a rule
+// asked for in one, with the caret or a selection there, is refused, and
+// the value stays word for word, before and after an undo.
+TEST_F(RuleInTermCorpus, ARuleInATermIsRefusedAndTheValueStays)
+{
+    const std::string input = qmtest::AsText(qmtest::ReadFile(kCorpus + "/libtasn1-doc/api-index-full.html"));
+    CMorvaXEditorCtrl* control = Start({{"Value", "<p>start</p>"}, {"Options", "2"}});
+    ASSERT_NE(nullptr, control);
+    control->SetValue(FromUtf8(input));
+    Ui().failures.clear();
+    CXHTML* engine = control->m_pXHTML;
+    ASSERT_NE(nullptr, engine);
+    CXDoc& doc = engine->m_doc;
+    const std::string original = FormValue();
+    CSafeBuf text;
+    std::vector<DocTextPiece> pieces;
+    GetDocTextPieces(doc.m_root, text, pieces);
+    const DocTextPiece* term = nullptr;
+    for (const DocTextPiece& piece : pieces) {
+        if (piece.run->m_text.Length() >= 6 && Above(piece.run, [](long kind) { return kind == kKindDt; })) {
+            term = &piece;
+            break;
+        }
+    }
+    ASSERT_NE(nullptr, term);
+    for (int length : {0, 3}) {
+        SCOPED_TRACE(length ? "selection" : "caret");
+        doc.m_root->CleanSelection(true);
+        if (length) {
+            int state = 0;
+            CSafeBuf unused;
+            GetDocText(doc.m_root, unused, state, 1, term->at + 2, length, nullptr);
+            doc.m_selectionPresent = 1;
+            doc.SetPositionToFirstSel(false);
+        } else {
+            doc.m_selectionPresent = 0;
+            doc.m_caretElement = term->run;
+            term->run->m_caretOffset = 3;
+        }
+        engine->PostMessage(1, 32775, 0);
+        Ui().failures.clear();
+        // The value alone would not show it: it drops a rule in a term.
+        for (const CElement* e = doc.m_root; e; e = NextInSubtree(const_cast<CElement*>(e), doc.m_root))
+            EXPECT_FALSE(e->m_kind == kKindHr && Above(e, [](long kind) { return kind == kKindDt; }));
+        EXPECT_EQ("", Difference(original, FormValue()));
+        engine->OnUndo();
+        EXPECT_EQ("", Difference(original, FormValue())) << "undo";
+    }
+}
 
 } // namespace
