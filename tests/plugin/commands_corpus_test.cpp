@@ -310,9 +310,9 @@ TEST_F(RuleInTermCorpus, ARuleInATermIsRefusedAndTheValueStays)
         // The value alone would not show it: it drops a rule in a term.
         for (const CElement* e = doc.m_root; e; e = NextInSubtree(const_cast<CElement*>(e), doc.m_root))
             EXPECT_FALSE(e->m_kind == kKindHr && Above(e, [](long kind) { return kind == kKindDt; }));
-        EXPECT_EQ("", Difference(original, FormValue()));
+        EXPECT_EQ("", qmtest::ValueDifference(original, FormValue()));
         engine->OnUndo();
-        EXPECT_EQ("", Difference(original, FormValue())) << "undo";
+        EXPECT_EQ("", qmtest::ValueDifference(original, FormValue())) << "undo";
     }
 }
 
