@@ -91,4 +91,44 @@ inline void SelectPlace(CElement* root, const Place& place)
     GetDocText(root, unused, state, 1, place.start, place.length, nullptr);
 }
 
+// Places of the shapes several corpus tests select: from plain text into a
+// link in the same block, and out of one; from one paragraph into the next
+// of the same parent; from one cell into another of its row; inside a pre.
+inline Place IntoLink(const std::vector<DocTextPiece>& p)
+{
+    return Across(p, [](const CElement* a, const CElement* b) {
+        return !Above(a, IsLink) && Above(b, IsLink) && a->GetFirstBlockParent() == b->GetFirstBlockParent();
+    });
+}
+
+inline Place OutOfLink(const std::vector<DocTextPiece>& p)
+{
+    return Across(p, [](const CElement* a, const CElement* b) {
+        return Above(a, IsLink) && !Above(b, IsLink) && a->GetFirstBlockParent() == b->GetFirstBlockParent();
+    });
+}
+
+inline Place AcrossParagraphs(const std::vector<DocTextPiece>& p)
+{
+    return Across(p, [](const CElement* a, const CElement* b) {
+        const CElement* pa = a->GetFirstBlockParent();
+        const CElement* pb = b->GetFirstBlockParent();
+        return pa && pb && pa != pb && pa->m_kind == kKindP && pb->m_kind == kKindP && pa->m_parent == pb->m_parent;
+    });
+}
+
+inline Place AcrossCells(const std::vector<DocTextPiece>& p)
+{
+    return Across(p, [](const CElement* a, const CElement* b) {
+        const CElement* ca = Above(a, IsCell);
+        const CElement* cb = Above(b, IsCell);
+        return ca && cb && ca != cb && ca->m_parent == cb->m_parent;
+    });
+}
+
+inline Place InsidePre(const std::vector<DocTextPiece>& p)
+{
+    return Within(p, [](const CElement* run) { return Above(run, IsPre) != nullptr; });
+}
+
 } // namespace qmtest

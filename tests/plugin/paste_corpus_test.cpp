@@ -120,41 +120,16 @@ const std::vector<Shape>& Shapes()
     static const std::vector<Shape> shapes = {
         {"inside a word", InsideAWord},
         {"into a link",
-            [](const std::vector<DocTextPiece>& p) {
-                return Across(p, [](const CElement* a, const CElement* b) {
-                    return !Above(a, IsLink) && Above(b, IsLink)
-                        && a->GetFirstBlockParent() == b->GetFirstBlockParent();
-                });
-            }},
+            qmtest::IntoLink},
         {"out of a link",
-            [](const std::vector<DocTextPiece>& p) {
-                return Across(p, [](const CElement* a, const CElement* b) {
-                    return Above(a, IsLink) && !Above(b, IsLink)
-                        && a->GetFirstBlockParent() == b->GetFirstBlockParent();
-                });
-            }},
+            qmtest::OutOfLink},
         {"paragraphs",
-            [](const std::vector<DocTextPiece>& p) {
-                return Across(p, [](const CElement* a, const CElement* b) {
-                    const CElement* pa = a->GetFirstBlockParent();
-                    const CElement* pb = b->GetFirstBlockParent();
-                    return pa && pb && pa != pb && pa->m_kind == kKindP && pb->m_kind == kKindP
-                        && pa->m_parent == pb->m_parent;
-                });
-            }},
+            qmtest::AcrossParagraphs},
         {"whole items", WholeItems},
         {"cells",
-            [](const std::vector<DocTextPiece>& p) {
-                return Across(p, [](const CElement* a, const CElement* b) {
-                    const CElement* ca = Above(a, IsCell);
-                    const CElement* cb = Above(b, IsCell);
-                    return ca && cb && ca != cb && ca->m_parent == cb->m_parent;
-                });
-            }},
+            qmtest::AcrossCells},
         {"inside pre",
-            [](const std::vector<DocTextPiece>& p) {
-                return Within(p, [](const CElement* run) { return Above(run, IsPre) != nullptr; });
-            }},
+            qmtest::InsidePre},
     };
     return shapes;
 }
