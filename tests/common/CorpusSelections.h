@@ -113,7 +113,8 @@ inline Place AcrossParagraphs(const std::vector<DocTextPiece>& p)
     return Across(p, [](const CElement* a, const CElement* b) {
         const CElement* pa = a->GetFirstBlockParent();
         const CElement* pb = b->GetFirstBlockParent();
-        return pa && pb && pa != pb && pa->m_kind == kKindP && pb->m_kind == kKindP && pa->m_parent == pb->m_parent;
+        return pa && pb && pa != pb && pa->m_kind == kKindP && pb->m_kind == kKindP
+            && pa->m_parent == pb->m_parent;
     });
 }
 

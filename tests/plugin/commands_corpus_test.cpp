@@ -77,8 +77,7 @@ struct Span
 const std::vector<Span>& Spans()
 {
     static const std::vector<Span> spans = {
-        {"paragraphs",
-            qmtest::AcrossParagraphs},
+        {"paragraphs", qmtest::AcrossParagraphs},
         {"paragraph into list",
             [](const std::vector<DocTextPiece>& p) {
                 return Across(p, [](const CElement* a, const CElement* b) {
@@ -117,14 +116,10 @@ const std::vector<Span>& Spans()
             [](const std::vector<DocTextPiece>& p) {
                 return Within(p, [](const CElement* run) { return Above(run, IsCell) != nullptr; });
             }},
-        {"cells",
-            qmtest::AcrossCells},
-        {"inside pre",
-            qmtest::InsidePre},
-        {"into a link",
-            qmtest::IntoLink},
-        {"out of a link",
-            qmtest::OutOfLink},
+        {"cells", qmtest::AcrossCells},
+        {"inside pre", qmtest::InsidePre},
+        {"into a link", qmtest::IntoLink},
+        {"out of a link", qmtest::OutOfLink},
         {"inside a paragraph",
             [](const std::vector<DocTextPiece>& p) {
                 return Within(p, [](const CElement* run) {

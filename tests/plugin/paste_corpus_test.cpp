@@ -119,17 +119,12 @@ const std::vector<Shape>& Shapes()
 {
     static const std::vector<Shape> shapes = {
         {"inside a word", InsideAWord},
-        {"into a link",
-            qmtest::IntoLink},
-        {"out of a link",
-            qmtest::OutOfLink},
-        {"paragraphs",
-            qmtest::AcrossParagraphs},
+        {"into a link", qmtest::IntoLink},
+        {"out of a link", qmtest::OutOfLink},
+        {"paragraphs", qmtest::AcrossParagraphs},
         {"whole items", WholeItems},
-        {"cells",
-            qmtest::AcrossCells},
-        {"inside pre",
-            qmtest::InsidePre},
+        {"cells", qmtest::AcrossCells},
+        {"inside pre", qmtest::InsidePre},
     };
     return shapes;
 }
