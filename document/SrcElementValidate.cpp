@@ -48,13 +48,21 @@ constexpr int kOnOwnLines = CSrcElement::kBlock | CSrcElement::kHeading | CSrcEl
 
 bool IsBlankUnit(unsigned short u) { return u <= ' ' || u == 0xA0; }
 
+// Scripts and style elements stay whole wherever they stand: unwrapped, a
+// script's code or a style element's rules would show as text. (The
+// document keeps style elements in its head.)
+bool KeptWhole(const CSrcElement* n)
+{
+    return n->IsTag("script") || n->IsTag("noscript") || n->IsTag("style");
+}
+
 // Whether node n, beside an unwrapped block on that side (before it when
 // before), leaves the block's words apart from its own: nothing there, a
-// line break, a script (it shows no words), or a text ending (or starting)
-// in white space.
+// line break, a script or a style element (they show no words), or a text
+// ending (or starting) in white space.
 bool KeepsApart(const CSrcElement* n, bool before)
 {
-    if (!n || n->IsTag("br") || n->IsTag("script"))
+    if (!n || n->IsTag("br") || KeptWhole(n))
         return true;
     if (!n->IsTextNode())
         return false;
@@ -168,7 +176,7 @@ void CSrcElement::ValidateChildren()
         RelocateChild("caption");
     for (CSrcElement* c = m_firstChild; c;) {
         bool keep = true;
-        if (c->IsTag("script") || c->IsTag("noscript")) {
+        if (KeptWhole(c)) {
             keep = true;
         } else if (TagIn(c->m_tag, rule.unwrap)) {
             keep = false;
@@ -228,9 +236,9 @@ void CSrcElement::SpaceAroundBlock(CSrcElement* child)
 void CSrcElement::RemoveTags(int mask, const char* tag)
 {
     for (CSrcElement* c = m_firstChild; c;) {
-        // A script stays whole, as the children's rules keep it anywhere:
-        // unwrapped, its code would show as text.
-        if ((c->ElementType() & mask) && !c->IsTag("script") && !c->IsTag("noscript")) {
+        // A script or style element stays whole, as the children's rules
+        // keep it anywhere.
+        if ((c->ElementType() & mask) && !KeptWhole(c)) {
             if (tag && c != m_firstChild)
                 InsertChild(NewElement(tag), c);
             else if (!tag && (c->ElementType() & kOnOwnLines))

@@ -356,6 +356,21 @@ public:
     // even when the load fails. False when the text does not parse (a tree
     // already held stays; without one the empty document is loaded) or
     // holds no body (the tree stays; without one an empty body is made).
+    // A style element that came with inserted markup: its markup and the
+    // rules it holds.
+    struct InsertedStyle
+    {
+        CSafeBuf markup;
+        CSafeBuf rules;
+    };
+    // Style elements inserted with markup go into the head, after what it
+    // holds, as a loaded document's style elements stand there: read as
+    // content, their rules would show as text. The first becomes the
+    // document's sheet when it has none (its rules apply at once, the tree
+    // restyled); the others are kept and written back. A fragment with a
+    // style element becomes a whole document, as it does when loaded. The
+    // caller lays the document out again.
+    void AddStyleElements(const std::vector<InsertedStyle>& styles);
     bool LoadDocument(const unsigned short* text);
     // LoadDocument that calls `read` (when given) once the text has been
     // read into the tree, before the layout: the caller may let go of the

@@ -107,6 +107,45 @@ void BlankOutsideInline(CElement* e, bool atEnd)
         e->InsertInto(blank, e->m_firstChild, false);
 }
 
+namespace {
+
+void TakeStyleElementsInto(CSrcElement* node, std::vector<CXDoc::InsertedStyle>& styles)
+{
+    for (CSrcElement* c = node->FirstChild(); c;) {
+        CSrcElement* next = c->NextSibling();
+        if (c->IsTextNode() || c->IsComment() || c->KeepsContentAsText() || c->IsTag("script")
+            || c->IsTag("noscript")) {
+            c = next;
+            continue;
+        }
+        if (!c->IsTag("style")) {
+            TakeStyleElementsInto(c, styles);
+            c = next;
+            continue;
+        }
+        CXDoc::InsertedStyle style;
+        c->GetSourceCode(style.markup, 0, 0, false);
+        // The rules, with those a comment hides from old browsers.
+        for (CSrcElement* t = c->FirstChild(); t; t = t->NextSibling()) {
+            if (t->IsTextNode() || t->IsComment())
+                style.rules += static_cast<const unsigned short*>(t->m_text);
+        }
+        node->RemoveChild(c);
+        styles.push_back(std::move(style));
+        c = next;
+    }
+}
+
+} // namespace
+
+std::vector<CXDoc::InsertedStyle> TakeStyleElements(CSrcElement* tree)
+{
+    std::vector<CXDoc::InsertedStyle> styles;
+    if (tree)
+        TakeStyleElementsInto(tree, styles);
+    return styles;
+}
+
 void RemoveDescendants(CSrcElement* node, const char* tag)
 {
     for (CSrcElement* c = node->FirstChild(); c;) {

@@ -1,7 +1,10 @@
 #pragma once
 // Small helpers the insertion code of the engine shares.
 
+#include "document/XDoc.h"
 #include "element/ElementKinds.h"
+
+#include <vector>
 
 class CElement;
 class CSrcElement;
@@ -35,6 +38,11 @@ void BlankOutsideInline(CElement* e, bool atEnd);
 // control's extra namespace declarations on it, as every fragment about to
 // go into the document is read; false when it does not read.
 bool LoadFragment(CXHTMLServices* engine, const unsigned short* markup, CSrcElement& tree);
+// Takes every style element out of a fragment read into tree (not from
+// elements whose content is markup text: scripts, noscripts, form controls,
+// objects, maps), each as its markup and the rules it holds, in order. The
+// document keeps them in its head (CXDoc::AddStyleElements).
+std::vector<CXDoc::InsertedStyle> TakeStyleElements(CSrcElement* tree);
 // Removes every element named tag below node (not node itself).
 void RemoveDescendants(CSrcElement* node, const char* tag);
 // Puts a text run that stands directly in the body into a new p at its

@@ -158,6 +158,7 @@ bool CXHTML::InsertHTMLCode(const unsigned short* markup, bool outside, bool pas
     std::unique_ptr<CSrcElement> tree(new CSrcElement("body", this));
     if (!LoadFragment(this, markup, *tree))
         return false;
+    const std::vector<CXDoc::InsertedStyle> styles = TakeStyleElements(tree.get());
     if (tree->IsThereBlockTypeChild() && !MayChange(kActionCommand, nullptr, kSubCodeBlocks))
         return false;
     if (AncestorOfKind(m_doc.m_caretElement, kKindCaption))
@@ -220,6 +221,7 @@ bool CXHTML::InsertHTMLCode(const unsigned short* markup, bool outside, bool pas
         CheckParagraphForTable(caret, nullptr);
         CheckParagraphForDLType(caret, nullptr);
     }
+    m_doc.AddStyleElements(styles);
     return true;
 }
 

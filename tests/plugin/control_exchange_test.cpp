@@ -357,6 +357,47 @@ TEST_F(ControlExchangeTest, InsertXMLAddsAnUndoStepAndTheMarkup)
     EXPECT_EQ(undo + 1, Doc().m_undoList.GetCount());
 }
 
+// A style element in inserted markup goes into the head, where a loaded
+// document keeps its style elements: read as content, its rules would show
+// as text. The first one the document holds is its sheet and applies; undo
+// takes the head back with the content.
+TEST_F(ControlExchangeTest, InsertXMLKeepsStyleElementsInTheHead)
+{
+    const struct
+    {
+        const char* value;
+        const char* inserted;
+        const char* expected;
+    } cases[] = {
+        {"<p>ab</p>", "<style>p.x{color:red}</style><p class=\"x\">new</p>",
+            "\\r\n<html><head><style>p.x{color:red}</style></head><body><p "
+            "class=\"x\">new</p><p>ab</p></body></html>"},
+        {"<p>ab</p>", "<p class=\"x\">new<style type=\"text/css\"><!-- p.x{color:red} --></style> words</p>",
+            "\\r\n<html><head><style type=\"text/css\"><!-- p.x{color:red} --></style></head><body><p "
+            "class=\"x\">new words</p><p>ab</p></body></html>"},
+        {"<html><head><title>T</title><style>p{margin:0}</style></head><body><p>ab</p></body></html>",
+            "<style>p.x{color:red}</style><p class=\"x\">new</p>",
+            "\\r\n<html><head><title>T</title><style>p{margin:0}</style><style>p.x{color:red}</style></"
+            "head><body><p "
+            "class=\"x\">new</p><p>ab</p></body></html>"},
+    };
+    CMorvaXEditorCtrl* control = Start({{"Value", "<p>ab</p>"}});
+    ASSERT_NE(nullptr, control);
+    for (const auto& c : cases) {
+        control->SetValue(FromUtf8(c.value));
+        const std::string before = DocumentMarkup();
+        control->InsertXML(FromUtf8(c.inserted));
+        EXPECT_EQ(c.expected, DocumentMarkup()) << c.inserted;
+        // The rule applies when it is the document's first.
+        CElement* p = Doc().m_root ? Doc().m_root->m_firstChild : nullptr;
+        ASSERT_NE(nullptr, p);
+        const bool applies = std::string(c.value).find("<style") == std::string::npos;
+        EXPECT_EQ(applies, p->Style().color == 0x0000FF) << c.inserted;
+        control->m_pXHTML->OnUndo();
+        EXPECT_EQ(before, DocumentMarkup()) << c.inserted;
+    }
+}
+
 // Counts the requests that reach the network; every one fails.
 class CountingNetwork : public qm::net::NetworkDriver
 {

@@ -98,7 +98,9 @@ protected:
 
     static std::string WithoutComment(const std::string& markup)
     {
-        const std::size_t end = markup.rfind("-->", 200);
+        // The generator's comment ends at its first "-->" (a comment of the
+        // document may follow it).
+        const std::size_t end = markup.find("-->");
         return markup.compare(0, 4, "<!--") == 0 && end != std::string::npos ? markup.substr(end + 3)
                                                                              : markup;
     }
