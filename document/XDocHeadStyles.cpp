@@ -26,7 +26,8 @@ void CXDoc::AddStyleElements(const std::vector<InsertedStyle>& styles)
         // Kept after the head's last child; a sheet that ended the head
         // stays before it, so that it is still the first when read again.
         int end = -1;
-        for (int at = m_headMarkup.Find("</head>", 0, false); at >= 0; at = m_headMarkup.Find("</head>", at + 1, false))
+        for (int at = m_headMarkup.Find("</head>", 0, false); at >= 0;
+             at = m_headMarkup.Find("</head>", at + 1, false))
             end = at;
         if (end < 0)
             continue;

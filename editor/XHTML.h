@@ -15,6 +15,7 @@
 #include "base/geometry/Point.h"
 #include "base/geometry/Rect.h"
 #include "document/XDoc.h"
+#include "editor/BorrowedElement.h"
 #include "element/services/XHTMLServices.h"
 #include "platform/dnd/DragSession.h"
 #include "platform/events/EventLoopTimer.h"
@@ -1112,11 +1113,11 @@ public:
     qm::dnd::DragHandlerId m_dragReceiveHandler = 0;
     unsigned short** m_classNames = nullptr; // null-terminated; the array and its strings new[]
     int m_blinkCount = 0;                    // ticks since the caret changed phase
-    CElement* m_targetElement = nullptr;     // of a property or image command; borrowed
+    CBorrowedElement m_targetElement;        // of a property or image command
     CPoint m_menuPoint;                      // where the last context menu opened
     unsigned char m_styleListState = 0;
     unsigned int m_lastDoubleClickTime = 0; // milliseconds
-    CElement* m_menuElement = nullptr;      // under the pointer when the menu opened; borrowed
+    CBorrowedElement m_menuElement;         // under the pointer when the menu opened
     TWindow* m_tableSizePicker = nullptr;   // while open; owned
     TWindow* m_findDialog = nullptr;        // the find and replace dialog while open; owned
     unsigned int m_lastPressTime = 0;       // milliseconds; 0 after a Control-click or double click
@@ -1204,7 +1205,7 @@ private:
     // Clears borrowed (m_menuElement, m_targetElement) when its element is
     // e or lies inside it, e being about to go, or is gone already (an undo
     // or a load replaced the tree since it was taken).
-    void ForgetBorrowed(CElement*& borrowed, const CElement* e) const;
+    void ForgetBorrowed(CBorrowedElement& borrowed, const CElement* e) const;
     void EndEdit(bool force);
     // OnUndo (undo) and OnRedo; the caret element while it is in the tree.
     void UndoOrRedo(bool undo);

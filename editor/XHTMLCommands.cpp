@@ -273,15 +273,16 @@ bool CXHTML::MayChange(int action, CElement* element, long sub)
 
 CElement* CXHTML::ContextElement() const
 {
-    if (m_menuElement && m_doc.IsElementExist(m_menuElement))
-        return m_menuElement;
+    if (CElement* menu = m_menuElement.Live(m_doc))
+        return menu;
     CElement* caret = m_doc.m_caretElement;
     return caret && m_doc.IsElementExist(caret) ? caret : nullptr;
 }
 
-void CXHTML::ForgetBorrowed(CElement*& borrowed, const CElement* e) const
+void CXHTML::ForgetBorrowed(CBorrowedElement& borrowed, const CElement* e) const
 {
-    if (borrowed && (borrowed == e || !m_doc.IsElementExist(borrowed) || borrowed->IsOneOfParent(e)))
+    CElement* live = borrowed.Live(m_doc);
+    if (!live || live == e || live->IsOneOfParent(e))
         borrowed = nullptr;
 }
 

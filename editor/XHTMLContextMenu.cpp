@@ -66,6 +66,9 @@ CElement* CXHTML::ContextMenuElement(CPoint point)
     if (!element || !m_doc.IsElementInTree(element))
         return nullptr;
     m_menuElement = element;
+    // The menu's commands act on the element it opened on, not on the
+    // target an earlier command left.
+    m_targetElement = nullptr;
     // A paste chosen from the menu goes where the menu opened.
     if (element->IsTextElement() || IsCellOrCaption(element))
         m_pastePoint = point;

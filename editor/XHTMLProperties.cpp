@@ -485,8 +485,12 @@ void CXHTML::DoProperty(CElement* element)
 
 bool CXHTML::DoProperty()
 {
-    CElement* e
-        = m_targetElement && m_doc.IsElementExist(m_targetElement) ? m_targetElement : ContextElement();
+    // The target serves this one command: a later one acts on its own
+    // context.
+    CElement* e = m_targetElement.Live(m_doc);
+    m_targetElement = nullptr;
+    if (!e)
+        e = ContextElement();
     if (e && e->IsTextElement())
         e = e->m_parent;
     if (!e || e == m_doc.m_root)
