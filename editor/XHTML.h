@@ -645,8 +645,16 @@ public:
     // item's content). At a caret in a list item, markup of lists goes in
     // by InsertListLines. A lone block of a kind the editor keeps as an
     // element of its own (section, article) around the markup goes as a div
-    // would, with the lone blocks inside it. Answers as InsertHTMLCode.
-    bool InsertOwnMarkup(const unsigned short* markup);
+    // would, with the lone blocks inside it. Markup of one table row's
+    // cells (as a cut across the cells of a row writes it) at a caret that
+    // ends a cell's content, with as many cells after it in the row, goes
+    // by InsertCellContents unless intoCells is false. Answers as
+    // InsertHTMLCode.
+    bool InsertOwnMarkup(const unsigned short* markup, bool intoCells = true);
+    // The content of each of the markup's cells back into a cell: the first
+    // at the caret, each further one at the start of the next of cells.
+    bool InsertCellContents(const unsigned short* markup, const std::vector<CSafeBuf>& contents,
+        const std::vector<CElement*>& cells);
     // The editor's own markup of list items (as a cut across items writes
     // it, paragraphs beside the lists and entries of definition lists
     // included) at a caret in a list item: the first item's text goes in at

@@ -349,6 +349,139 @@ void ReleaseBlankAtCaret(CXDoc& doc)
         ReleaseSeamBlank(static_cast<CTextElement*>(caret), caret->m_caretOffset);
 }
 
+// The cell whose content the caret ends: a text run at the end of its text
+// (or holding only the no-break space that keeps an empty cell open) with
+// nothing after it in the cell but empty runs. Null elsewhere.
+CElement* CellEndedByCaret(CElement* caret)
+{
+    if (!caret || !caret->IsTextElement())
+        return nullptr;
+    if (!HoldsPlaceHolder(caret) && caret->m_caretOffset < caret->m_text.Length())
+        return nullptr;
+    for (CElement* e = caret; e && e->m_parent; e = e->m_parent) {
+        for (CElement* s = e->m_nextSibling; s; s = s->m_nextSibling) {
+            if (!s->IsTextElement() || !s->m_text.IsEmpty())
+                return nullptr;
+        }
+        if (IsCellKind(e->m_parent->m_kind))
+            return e->m_parent;
+        if (e->m_parent->m_block && !e->m_parent->IsType(kKindP) && !IsHeadingKind(e->m_parent->m_kind))
+            return nullptr;
+    }
+    return nullptr;
+}
+
+// The only child of e that is not blank text; null when none or several.
+CSrcElement* OnlyChild(CSrcElement* e)
+{
+    CSrcElement* only = nullptr;
+    for (CSrcElement* c = e->FirstChild(); c; c = c->NextSibling()) {
+        if (IsBlankNode(c))
+            continue;
+        if (only)
+            return nullptr;
+        only = c;
+    }
+    return only;
+}
+
+// The content of each cell of a fragment that is one table of one row, as
+// a cut across the cells of a row writes it: false for any other markup.
+bool RowCellContents(CSrcElement* tree, std::vector<CSafeBuf>& contents)
+{
+    CSrcElement* table = OnlyChild(tree);
+    if (!table || !table->IsTag("table"))
+        return false;
+    CSrcElement* row = OnlyChild(table);
+    if (row && (row->IsTag("tbody") || row->IsTag("thead") || row->IsTag("tfoot")))
+        row = OnlyChild(row);
+    if (!row || !row->IsTag("tr"))
+        return false;
+    for (CSrcElement* c = row->FirstChild(); c; c = c->NextSibling()) {
+        if (IsBlankNode(c))
+            continue;
+        if (!c->IsTag("td") && !c->IsTag("th"))
+            return false;
+        contents.push_back(ContentMarkup(c));
+    }
+    return contents.size() >= 2;
+}
+
+// The units of cell's text, run by run from its last run back.
+long CellTextLength(CElement* cell)
+{
+    long length = 0;
+    CElement* last = cell->GetFirstValidSubElement(0, true);
+    for (CElement* r = last && last->IsTextElement() ? last : nullptr; r; r = PreviousRun(r, cell, false))
+        length += r->m_text.Length();
+    return length;
+}
+
+// The run of cell's text that holds the unit with after units after it,
+// and the unit's offset there; null when the text is shorter.
+CElement* UnitBeforeEnd(CElement* cell, long after, int& at)
+{
+    CElement* last = cell->GetFirstValidSubElement(0, true);
+    for (CElement* r = last && last->IsTextElement() ? last : nullptr; r; r = PreviousRun(r, cell, false)) {
+        if (after < r->m_text.Length()) {
+            at = r->m_text.Length() - 1 - static_cast<int>(after);
+            return r;
+        }
+        after -= r->m_text.Length();
+    }
+    return nullptr;
+}
+
+// The unit beside offset at of run in block's text, before or after it; 0
+// when none (the block's edge, or an object).
+unsigned short UnitBeside(CElement* run, int at, const CElement* block, bool before)
+{
+    if (before ? at > 0 : at + 1 < run->m_text.Length())
+        return run->m_text.GetAt(before ? at - 1 : at + 1);
+    CTextElement* r = before ? PreviousRunWithText(run, block) : NextRunWithText(run, block);
+    return r ? r->m_text.GetAt(before ? r->m_text.Length() - 1 : 0) : 0;
+}
+
+// A cut that ended inside a cell's text leaves the blank that then starts
+// the cell held as a no-break space, as reading would drop a plain one
+// there. The units of the cell's text after that space, or -1 when the
+// cell does not start so.
+long HeldBlankAt(CElement* cell)
+{
+    CElement* run = cell->GetFirstValidSubElement(0, false);
+    if (!run || !run->IsTextElement() || run->m_text.IsEmpty() || run->m_text.GetAt(0) != 0xA0
+        || HoldsPlaceHolder(run))
+        return -1;
+    return CellTextLength(cell) - 1;
+}
+
+// With content put back before it, the held space stands between words
+// again and becomes a plain blank, unless a plain blank beside it would
+// collapse with it or it still stands at the edge of the block's text.
+void ReleaseHeldBlank(CElement* cell, long after)
+{
+    int at = 0;
+    CElement* run = after >= 0 ? UnitBeforeEnd(cell, after, at) : nullptr;
+    if (!run || run->m_text.GetAt(at) != 0xA0)
+        return;
+    const CElement* block = run->GetFirstBlockParent();
+    const unsigned short left = UnitBeside(run, at, block, true);
+    const unsigned short right = UnitBeside(run, at, block, false);
+    if (left && left != ' ' && right && right != ' ')
+        run->m_text.SetAt(at, ' ');
+}
+
+// The cells after cell in its row, at most count of them.
+std::vector<CElement*> CellsAfter(CElement* cell, std::size_t count)
+{
+    std::vector<CElement*> cells;
+    for (CElement* s = cell->m_nextSibling; s && cells.size() < count; s = s->m_nextSibling) {
+        if (IsCellKind(s->m_kind))
+            cells.push_back(s);
+    }
+    return cells;
+}
+
 // Restores a switch of the engine when a scope ends.
 class SwitchScope
 {
@@ -365,7 +498,7 @@ private:
 
 } // namespace
 
-bool CXHTML::InsertOwnMarkup(const unsigned short* own)
+bool CXHTML::InsertOwnMarkup(const unsigned short* own, bool intoCells)
 {
     if (!own)
         return false;
@@ -373,6 +506,18 @@ bool CXHTML::InsertOwnMarkup(const unsigned short* own)
     const unsigned short* markup = unwrapped;
     const SwitchScope noSeparators(m_separateLinks, false);
     CElement* caret = m_doc.m_caretElement;
+    if (CElement* cell = intoCells ? CellEndedByCaret(caret) : nullptr) {
+        std::vector<CSafeBuf> contents;
+        {
+            std::unique_ptr<CSrcElement> tree(new CSrcElement("body", this));
+            if (!LoadFragment(this, markup, *tree) || !RowCellContents(tree.get(), contents))
+                contents.clear();
+        }
+        const std::vector<CElement*> after
+            = contents.empty() ? std::vector<CElement*>() : CellsAfter(cell, contents.size() - 1);
+        if (!contents.empty() && after.size() + 1 == contents.size())
+            return InsertCellContents(markup, contents, after);
+    }
     const CElement* block = caret && caret->IsTextElement() ? caret->GetFirstBlockParent() : nullptr;
     if (block && block->IsType(kKindLi))
         return InsertListLines(markup);
@@ -433,6 +578,35 @@ bool CXHTML::InsertOwnMarkup(const unsigned short* own)
     }
     if (!tail.IsEmpty() && InsertHTMLCode(tail, false))
         ReleaseBlankAtCaret(m_doc);
+    return true;
+}
+
+bool CXHTML::InsertCellContents(
+    const unsigned short* markup, const std::vector<CSafeBuf>& contents, const std::vector<CElement*>& cells)
+{
+    // The whole fragment must be welcome here, as for InsertHTMLCode.
+    if (!MayChange(kActionInsert, nullptr, 0) || !m_doc.CanInsertTo(markup, nullptr, nullptr, true))
+        return false;
+    std::vector<long> ids;
+    for (CElement* cell : cells)
+        ids.push_back(cell->GetID());
+    if (!contents.front().IsEmpty())
+        InsertOwnMarkup(contents.front(), false);
+    for (std::size_t i = 1; i < contents.size(); ++i) {
+        CElement* cell = m_doc.FindElement(ids[i - 1]);
+        if (!cell || !m_doc.IsElementInTree(cell) || contents[i].IsEmpty())
+            continue;
+        CElement* run = cell->GetFirstValidSubElement(0, false);
+        if (!run)
+            run = cell->InsertTextBlock();
+        if (!run)
+            continue;
+        const long held = HeldBlankAt(cell);
+        run->m_caretOffset = 0;
+        m_doc.m_caretElement = run;
+        if (InsertOwnMarkup(contents[i], false) && m_doc.IsElementInTree(cell))
+            ReleaseHeldBlank(cell, held);
+    }
     return true;
 }
 

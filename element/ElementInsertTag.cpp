@@ -156,9 +156,9 @@ CElement* CElement::InsertTagText(const unsigned short* markup, long refId, bool
 {
     if (!markup)
         return nullptr;
-    // The no-break space that holds an empty paragraph open goes.
-    if (IsTextElement() && (m_caretOffset == 0 || m_caretOffset == 1) && m_text.GetAt(0) == 0x00A0
-        && !m_text.IsEmpty()) {
+    // The no-break space that holds an empty paragraph open goes; one
+    // beside other text of its block is a blank between words, and stays.
+    if ((m_caretOffset == 0 || m_caretOffset == 1) && HoldsPlaceHolder(this)) {
         m_text.Delete(0, 1);
         m_caretOffset = 0;
     }

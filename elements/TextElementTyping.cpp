@@ -30,31 +30,6 @@ constexpr unsigned int kLeft = 28;
 constexpr unsigned int kRight = 29;
 constexpr unsigned int kDelete = 127;
 
-bool IsPlaceHolder(const CSafeBuf& text) { return text.Length() == 1 && text.GetAt(0) == kNoBreakSpace; }
-
-// Some run with text stands before (after) run in block.
-bool HasTextBeside(const CElement* run, const CElement* block, bool after)
-{
-    for (CTextElement* r = after ? NextRun(run, block, true) : PreviousRun(run, block, true); r;
-         r = after ? NextRun(r, block, true) : PreviousRun(r, block, true)) {
-        if (!r->m_text.IsEmpty())
-            return true;
-    }
-    return false;
-}
-
-// The place holder of an empty block: a run whose text is one no-break
-// space, and no other text in its block. One beside other text (a blank
-// that Return held at the start of a block) is a blank between words, which
-// what is typed or inserted before it keeps.
-bool HoldsPlaceHolder(const CTextElement* run)
-{
-    if (!IsPlaceHolder(run->m_text))
-        return false;
-    const CElement* block = run->GetFirstBlockParent();
-    return !HasTextBeside(run, block, false) && !HasTextBeside(run, block, true);
-}
-
 // Whether a printable unit typed at offset may go into text: not what XML
 // cannot hold (U+FFFE, U+FFFF, a code above one unit), nor the second half
 // of a surrogate pair without its first half before it. A first half goes

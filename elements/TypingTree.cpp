@@ -44,6 +44,30 @@ const CElement* Preceding(const CElement* e, const CElement* within)
 
 } // namespace
 
+CTextElement* PreviousRunWithText(const CElement* e, const CElement* block)
+{
+    CTextElement* r = PreviousRun(e, block, true);
+    while (r && r->m_text.IsEmpty())
+        r = PreviousRun(r, block, true);
+    return r;
+}
+
+CTextElement* NextRunWithText(const CElement* e, const CElement* block)
+{
+    CTextElement* r = NextRun(e, block, true);
+    while (r && r->m_text.IsEmpty())
+        r = NextRun(r, block, true);
+    return r;
+}
+
+bool HoldsPlaceHolder(const CElement* run)
+{
+    if (!run || !run->IsTextElement() || run->m_text.Length() != 1 || run->m_text.GetAt(0) != 0xA0)
+        return false;
+    const CElement* block = run->GetFirstBlockParent();
+    return !PreviousRunWithText(run, block) && !NextRunWithText(run, block);
+}
+
 bool IsEmptyRun(const CElement* e) { return e && e->IsTextElement() && e->m_text.IsEmpty(); }
 
 bool OnlyEmptyRuns(const CElement* e)

@@ -22,6 +22,10 @@ bool IsLastContentOf(const CElement* e, const CElement* top);
 // stops at an image, rule or other element that stands alone (null).
 CTextElement* PreviousRun(const CElement* e, const CElement* within, bool stopAtObjects);
 CTextElement* NextRun(const CElement* e, const CElement* within, bool stopAtObjects);
+// The nearest text run with text before (after) e, not leaving block and
+// stopping at objects as above; null when none.
+CTextElement* PreviousRunWithText(const CElement* e, const CElement* block);
+CTextElement* NextRunWithText(const CElement* e, const CElement* block);
 // The document's caret goes to e at offset (e's caret offset is set even
 // without a document).
 void PutCaret(CElement* e, long offset);
@@ -37,6 +41,11 @@ inline bool IsBlankUnit(unsigned short c)
 {
     return c == ' ' || c == 0xA0 || c == '\t' || c == '\r' || c == '\n';
 }
+// The place holder of an empty block: a text run whose text is one
+// no-break space, and no other text in its block. One beside other text (a
+// blank that Return held at the start of a block) is a blank between words,
+// which what is typed or inserted before it keeps.
+bool HoldsPlaceHolder(const CElement* run);
 // Where Backspace or Delete joined two blocks, at offset in run: a no-break
 // space that held a blank at the edge of either block's text
 // (HoldEdgeBlanks), and now stands between a character of each, becomes a
