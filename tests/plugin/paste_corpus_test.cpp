@@ -214,12 +214,10 @@ std::pair<std::size_t, std::size_t> ShownRange(const Shown& shown, const Place& 
 // printed, not failed, so that every other case still guards. A cut across
 // table cells pasted back puts a table of the cut cells into the first cell
 // (the word cut through stays split); paragraphs copied into a table cell
-// on some pages do not come in at the caret; whole items holding a div of
-// paragraphs, cut and pasted back, come back as a list inside the item.
-bool KnownOpen(const std::string& page, const std::string& shape, const std::string& action)
+// on some pages do not come in at the caret.
+bool KnownOpen(const std::string& /*page*/, const std::string& shape, const std::string& action)
 {
     return (shape == "cells" && action == "cut and paste back")
-        || (page == "xtrans-dev/xtrans.html" && shape == "whole items" && action == "cut and paste back")
         || (shape == "paragraphs" && action == "copy and paste in a table cell");
 }
 
