@@ -55,11 +55,16 @@ bool IsInside(const CElement* e, const CElement* ancestor)
     return false;
 }
 
+bool IsRunWithoutText(const CElement* e)
+{
+    // An empty paragraph's place holder is one no-break space.
+    return e->IsTextElement() && (e->m_text.IsEmpty() || e->m_text == kPlaceHolder);
+}
+
 bool HoldsNoText(const CElement* p)
 {
     for (const CElement* c = p->m_firstChild; c; c = c->m_nextSibling) {
-        // An empty paragraph's place holder is one no-break space.
-        if (!c->IsTextElement() || !(c->m_text.IsEmpty() || c->m_text == kPlaceHolder))
+        if (!IsRunWithoutText(c))
             return false;
     }
     return true;

@@ -24,8 +24,10 @@ CElement* AncestorOfKind(const CElement* e, long kind);
 bool InsideParagraphOrHeading(const CElement* e);
 // e lies inside ancestor.
 bool IsInside(const CElement* e, const CElement* ancestor);
-// Every child of p is a text run without text, or holding only the empty
-// paragraph's place holder (one no-break space).
+// e is a text run without text, or holding only the empty paragraph's
+// place holder (one no-break space).
+bool IsRunWithoutText(const CElement* e);
+// Every child of p is a run without text.
 bool HoldsNoText(const CElement* p);
 // Reading puts the blank that ends an inline element's text right after the
 // element, and the one that starts it right before. An edit that leaves e,

@@ -662,6 +662,13 @@ public:
     // would, the last one before the text after the caret. Other markup
     // goes in by InsertHTMLCode.
     bool InsertListLines(const unsigned short* markup);
+    // The editor's own markup of one list's items (as a cut of whole items
+    // writes it) at a caret in an empty paragraph that ends a list item
+    // holding blocks: the items go in as items of the caret's list after
+    // its item, and the first joins that item in place of the paragraph
+    // (blocks of the same tag and attributes where they meet become one).
+    // Other markup goes in by InsertHTMLCode.
+    bool InsertListItems(const unsigned short* markup);
     // Deletes the selection, cleans a copy of the markup and inserts it, then
     // repairs, lays out, draws and reports the change.
     void CleanAndInsertXHTMLCode(const unsigned short* markup);

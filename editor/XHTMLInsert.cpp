@@ -482,6 +482,145 @@ std::vector<CElement*> CellsAfter(CElement* cell, std::size_t count)
     return cells;
 }
 
+// The markup of each item of the one ul or ol a fragment holds, blank text
+// around and between them aside; none when the fragment holds anything
+// else or does not read.
+std::vector<CSafeBuf> ItemsOfOneList(CXHTMLServices* engine, const unsigned short* markup)
+{
+    CSrcElement tree("body", engine);
+    if (!LoadFragment(engine, markup, tree))
+        return {};
+    CSrcElement* list = nullptr;
+    for (CSrcElement* c = tree.FirstChild(); c; c = c->NextSibling()) {
+        if (IsBlankNode(c))
+            continue;
+        if (list || !(c->IsTag("ul") || c->IsTag("ol")))
+            return {};
+        list = c;
+    }
+    std::vector<CSafeBuf> items;
+    for (CSrcElement* item = list ? list->FirstChild() : nullptr; item; item = item->NextSibling()) {
+        if (IsBlankNode(item))
+            continue;
+        if (!item->IsTag("li"))
+            return {};
+        CSafeBuf code;
+        item->GetSourceCode(code, 0, kChildOutputMode, true);
+        items.push_back(code);
+    }
+    return items;
+}
+
+// The list item that ends with the caret's paragraph, an empty one below
+// blocks of the item (as a cut of whole items leaves it): nothing but empty
+// runs follows it in the item. Null elsewhere, and in a table cell or a
+// caption inside the item.
+CElement* ItemEndingInEmptyParagraph(const CElement* caret)
+{
+    CElement* p = caret->GetFirstBlockParent();
+    if (!p || p->m_kind != kKindP || !HoldsNoText(p))
+        return nullptr;
+    for (CElement* e = p; e->m_parent; e = e->m_parent) {
+        for (const CElement* s = e->m_nextSibling; s; s = s->m_nextSibling) {
+            if (!IsEmptyRun(s))
+                return nullptr;
+        }
+        CElement* parent = e->m_parent;
+        if (parent->m_kind == kKindLi)
+            return parent->m_parent && IsListKind(parent->m_parent->m_kind) ? parent : nullptr;
+        if (!parent->m_block || parent->m_tableCell || parent->m_kind == kKindCaption)
+            return nullptr;
+    }
+    return nullptr;
+}
+
+// Blocks that join into one where two items meet: the same tag and
+// attributes, and no list, table or item.
+bool Joinable(const CElement* a, const CElement* b)
+{
+    return a->m_block && b->m_block && a->m_kind == b->m_kind && !IsListKind(a->m_kind)
+        && a->m_kind != kKindLi && a->m_kind != kKindTable && !a->m_tableCell
+        && CSafeBuf(a->GetTagName()) == b->GetTagName() && CompareAttributes(a, b);
+}
+
+// The last element of e's content, empty runs passed over.
+CElement* LastContent(CElement* e)
+{
+    CElement* c = e->m_lastChild;
+    while (c && IsEmptyRun(c))
+        c = c->m_prevSibling;
+    return c;
+}
+
+// b, an item or block beside a, goes into a: its children follow a's. When
+// a's last content is a block on the way down to seam (itself or one of
+// its ancestors) and b's first child a joinable block (a function's
+// synopsis div continued by the same div), that child joins it first the
+// same way; and b goes.
+void JoinInto(CElement* a, CElement* b, const CElement* seam)
+{
+    CElement* last = LastContent(a);
+    CElement* first = b->m_firstChild;
+    if (last && first && (last == seam || IsInside(seam, last)) && Joinable(last, first)) {
+        for (CElement* c = last->m_nextSibling; c;) {
+            CElement* next = c->m_nextSibling;
+            a->RemoveChild(c->GetID(), true, false); // empty runs after it
+            c = next;
+        }
+        b->RemoveCurrentChildFromList(first);
+        a->AppendChild(first);
+        first->CopyFromParent(a, 1);
+        JoinInto(last, first, seam);
+    }
+    b->MoveChildrenTo(a, 0, true, 0, 0);
+    if (b->m_parent)
+        b->m_parent->RemoveChild(b->GetID(), true, false);
+    a->StyleChanged(1);
+}
+
+// Nothing but divs, paragraphs, anchors and runs without text: what a cut
+// of whole items leaves of the last of them.
+bool HoldsNoWords(const CElement* e)
+{
+    for (const CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
+        if (c->IsTextElement()
+                ? !IsRunWithoutText(c)
+                : (c->m_kind != kKindDiv && c->m_kind != kKindP && c->m_kind != kKindA) || !HoldsNoWords(c))
+            return false;
+    }
+    return true;
+}
+
+// Where what joins item meets it, down item's last blocks to the one that
+// ends with a paragraph or inline content: that block. A paragraph there
+// without text is taken out (the caret's, or one a cut emptied).
+CElement* OpenSeam(CElement* item)
+{
+    for (CElement* holder = item;;) {
+        CElement* last = LastContent(holder);
+        if (!last || !last->m_block)
+            return holder;
+        if (last->m_kind == kKindP) {
+            if (HoldsNoText(last))
+                holder->RemoveChild(last->GetID(), true, false);
+            return holder;
+        }
+        holder = last;
+    }
+}
+
+// The last text run in e's subtree; null when none.
+CElement* LastRun(CElement* e)
+{
+    for (CElement* c = e->m_lastChild; c; c = c->m_prevSibling) {
+        if (c->IsTextElement())
+            return c;
+        if (CElement* run = LastRun(c))
+            return run;
+    }
+    return nullptr;
+}
+
 // Restores a switch of the engine when a scope ends.
 class SwitchScope
 {
@@ -521,6 +660,9 @@ bool CXHTML::InsertOwnMarkup(const unsigned short* own, bool intoCells)
     const CElement* block = caret && caret->IsTextElement() ? caret->GetFirstBlockParent() : nullptr;
     if (block && block->IsType(kKindLi))
         return InsertListLines(markup);
+    if (caret && caret->IsTextElement() && ItemEndingInEmptyParagraph(caret)
+        && ItemsOfOneList(this, markup).size() >= 2)
+        return InsertListItems(markup);
     if (!caret || !caret->IsTextElement() || !InsideParagraphOrHeading(caret))
         return InsertHTMLCode(markup, false);
 
@@ -642,6 +784,52 @@ bool CXHTML::InsertListLines(const unsigned short* markup)
         if (InsertHTMLCode(lines[i], false))
             ReleaseBlankAtCaret(m_doc);
     }
+    return true;
+}
+
+bool CXHTML::InsertListItems(const unsigned short* markup)
+{
+    const std::vector<CSafeBuf> items = ItemsOfOneList(this, markup);
+    CElement* caret = m_doc.m_caretElement;
+    CElement* item = caret ? ItemEndingInEmptyParagraph(caret) : nullptr;
+    if (items.size() < 2 || !item)
+        return InsertHTMLCode(markup, false);
+    // The whole fragment must be welcome here, as for InsertHTMLCode.
+    if (!MayChange(kActionInsert, nullptr, 0) || !m_doc.CanInsertTo(markup, nullptr, nullptr, true)
+        || !MayChange(kActionCommand, nullptr, kSubCodeBlocks))
+        return false;
+    // What a cut of whole items left of the last one, an item without
+    // words after the caret's, takes the last item back.
+    CElement* list = item->m_parent;
+    CElement* rest = item->m_nextSibling;
+    while (rest && IsEmptyRun(rest))
+        rest = rest->m_nextSibling;
+    if (rest && (rest->m_kind != kKindLi || !HoldsNoWords(rest)))
+        rest = nullptr;
+    // The items go in after the caret's item, in order.
+    std::vector<CElement*> made;
+    long after = item->GetID();
+    for (const CSafeBuf& code : items) {
+        CElement* e = list->InsertTagText(code, after, true, true, false, false);
+        if (!e || e->m_kind != kKindLi || e->m_parent != list)
+            continue;
+        made.push_back(e);
+        after = e->GetID();
+    }
+    if (made.empty())
+        return false;
+    // The caret goes to the end of the last item's text. The first item
+    // joins the caret's item in place of its empty paragraph, the last one
+    // what was left of it.
+    CElement* end = LastRun(made.back());
+    if (!end)
+        return true;
+    end->m_caretOffset = end->m_text.Length();
+    m_doc.m_caretElement = end;
+    JoinInto(item, made.front(), OpenSeam(item));
+    if (rest && made.size() > 1)
+        JoinInto(rest, made.back(), OpenSeam(rest));
+    list->StyleChanged(1);
     return true;
 }
 

@@ -445,10 +445,10 @@ public:
     bool JumpOut(long ancestorId, bool keep);
     // Wraps the block-level unit around this element in target (an element
     // not linked in a tree), then restyles target. The unit is found
-    // from the nearest block B at or above this element: a p is wrapped
-    // whole, after being cut down to the line that holds this element (it
-    // is split after each line break before that line and after the one
-    // that ends it; those breaks are destroyed); the content of an li or
+    // from the nearest block B at or above this element: a p or heading is
+    // wrapped whole, after being cut down to the line that holds this
+    // element (it is split after each line break before that line and after
+    // the one that ends it; those breaks are destroyed); the content of an li or
     // table cell moves into target, which becomes its only child; in any
     // other B the run of inline siblings holding this element's branch
     // (between blocks and line breaks; a break that ends it is destroyed)

@@ -94,9 +94,11 @@ bool CElement::MoveElementAndParentTo(CElement* target)
     if (!block)
         return false;
 
-    if (block->m_kind == kKindP) {
-        // The line of the paragraph that holds this element: split off
-        // after each first break, which goes.
+    // A block may not stand in a paragraph or a heading: such a block goes
+    // into target whole, never target into it.
+    if (block->m_kind == kKindP || IsHeadingKind(block->m_kind)) {
+        // The line of the block that holds this element: split off after
+        // each first break, which goes.
         CElement* p = block;
         while (CElement* br = FirstBreak(p)) {
             if (br == this || !p->m_parent)

@@ -238,6 +238,31 @@ TEST_F(Clipboard, CutChangesNothingUnlessTheCopyReachedTheClipboard)
     EXPECT_EQ(engine->m_doc.m_selectionPresent, 1);
 }
 
+// Two whole items holding a div beside a paragraph (the div starting with
+// an anchor the selection does not take), cut and pasted back at the caret
+// the cut left: the items come back as items of the list, as they were,
+// and two undo steps go back through the cut to the start.
+TEST_F(Clipboard, CutOfWholeItemsHoldingBlocksPastedBackRestoresThem)
+{
+    const std::string original
+        = "<ul><li><div class=\"f\"><p><a id=\"a\"></a></p><p><code>one</code> x;</p></div>"
+          "<p>more one</p></li><li><div class=\"f\"><p><a id=\"b\"></a></p><p><code>two</code> "
+          "y;</p></div><p>more two</p></li><li>three</li></ul>";
+    Load("<ul><li><div class=\"f\"><p><a id=\"a\"></a></p><p><code>[one</code> x;</p></div><p>more "
+         "one</p></li>"
+         "<li><div class=\"f\"><p><a id=\"b\"></a></p><p><code>two</code> y;</p></div><p>more two]</p></li>"
+         "<li>three</li></ul>");
+    engine->OnCut();
+    const std::string afterCut = Content();
+    ASSERT_NE(afterCut, original);
+    engine->OnPaste();
+    EXPECT_EQ(Content(), original);
+    engine->OnUndo();
+    EXPECT_EQ(Content(), afterCut);
+    engine->OnUndo();
+    EXPECT_EQ(Content(), original);
+}
+
 // Cut from inside one paragraph into another, then paste at the same
 // place: the text comes back word for word in its two paragraphs, and two
 // undo steps go back through the cut to the start.
