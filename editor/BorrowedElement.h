@@ -22,6 +22,7 @@ public:
     }
     // The pointer as it was taken, to compare with; it may be stale.
     operator CElement*() const { return m_element; }
+    CElement* operator->() const { return m_element; }
     // The element while it lives in doc, else null.
     CElement* Live(const CXDocServices& doc) const
     {
