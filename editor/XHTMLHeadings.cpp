@@ -66,11 +66,6 @@ int CodeOfBlock(const CElement* b, bool divCounts)
     }
 }
 
-bool IsTextBlockKind(long kind)
-{
-    return kind == kKindP || IsHeadingKind(kind) || kind == kKindAddress || kind == kKindPre;
-}
-
 int BlockChildCount(const CElement* e)
 {
     int n = 0;

@@ -6,6 +6,8 @@
 #include "editor/InsertSupport.h"
 #include "editor/PlainTextCharacters.h"
 #include "element/Element.h"
+#include "element/ElementKinds.h"
+#include "elements/BRElement.h"
 
 #include <vector>
 
@@ -49,10 +51,25 @@ void CXHTML::InsertText(const unsigned short* text, bool)
         m_doc.m_caretElement = caret;
     }
 
+    // A pre has no paragraphs: each line end of the text, blank lines'
+    // too, becomes one of its own line ends, the break it reads a line
+    // feed as.
+    const bool pre = caret->IsElementUnderTag(kKindPre) != nullptr;
     CSafeBuf run;
     std::vector<CElement*> restyle; // parents of the breaks added
-    bool sinceParagraph = false;    // text since the last paragraph break
-    bool any = false;               // text at all
+    // The style pass over a break's parent waits for the end: once a line
+    // it would make long texts take quadratic time.
+    auto addBreak = [this, pre, &restyle]() {
+        CElement* br = AddTagAtCaret("br", true);
+        if (!br)
+            return;
+        if (pre && br->m_kind == kKindBr)
+            static_cast<CBRElement*>(br)->m_preBreak = true;
+        if (br->m_parent && (restyle.empty() || restyle.back() != br->m_parent))
+            restyle.push_back(br->m_parent);
+    };
+    bool sinceParagraph = false; // text since the last paragraph break
+    bool any = false;            // text at all
     bool afterCR = false;
     const int n = all.Length();
     for (int i = 0; i < n; ++i) {
@@ -60,16 +77,14 @@ void CXHTML::InsertText(const unsigned short* text, bool)
         if (c == '\n' || afterCR) {
             afterCR = false;
             FlushRun(m_doc, run);
-            if (any && i + 1 < n && all.GetAt(i + 1) == '\r') {
+            if (pre) {
+                addBreak();
+            } else if (any && i + 1 < n && all.GetAt(i + 1) == '\r') {
                 m_doc.EmulateReturnKey();
                 ++i;
                 sinceParagraph = false;
             } else if (sinceParagraph) {
-                // The style pass over the break's parent waits for the end:
-                // once a line it would make long texts take quadratic time.
-                CElement* br = AddTagAtCaret("br", true);
-                if (br && br->m_parent && (restyle.empty() || restyle.back() != br->m_parent))
-                    restyle.push_back(br->m_parent);
+                addBreak();
             }
             // After a lone CR the character that ended the line starts the
             // next run.
@@ -89,6 +104,9 @@ void CXHTML::InsertText(const unsigned short* text, bool)
         sinceParagraph = any = true;
     }
     FlushRun(m_doc, run);
+    // A CR that ends the text is the last line end of a pre's text too.
+    if (pre && afterCR)
+        addBreak();
     for (CElement* parent : restyle)
         if (m_doc.IsElementExist(parent))
             parent->StyleChanged(0);

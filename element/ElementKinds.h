@@ -56,6 +56,12 @@ constexpr long kKindComment = 68;     // tag name "_comment_"
 constexpr long kKindPre = 69;
 
 inline bool IsHeadingKind(long kind) { return kind >= kKindH1 && kind <= kKindH6; }
+// The blocks that hold text and inline content only: p, headings, address
+// and pre.
+inline bool IsTextBlockKind(long kind)
+{
+    return kind == kKindP || IsHeadingKind(kind) || kind == kKindAddress || kind == kKindPre;
+}
 inline bool IsRowGroupKind(long kind) { return kind >= kKindTbody && kind <= kKindTfoot; }
 inline bool IsCellKind(long kind) { return kind == kKindTd || kind == kKindTh; }
 inline bool IsListKind(long kind) { return kind == kKindUl || kind == kKindOl; }

@@ -94,13 +94,14 @@ bool CElement::MoveElementAndParentTo(CElement* target)
     if (!block)
         return false;
 
-    // A block may not stand in a paragraph or a heading: such a block goes
-    // into target whole, never target into it.
-    if (block->m_kind == kKindP || IsHeadingKind(block->m_kind)) {
+    // A block may not stand in a paragraph, a heading, an address or a pre:
+    // such a block goes into target whole, never target into it.
+    if (IsTextBlockKind(block->m_kind)) {
         // The line of the block that holds this element: split off after
-        // each first break, which goes.
+        // each first break, which goes. The breaks of a pre are the line
+        // ends of its text, which it keeps: a pre goes whole.
         CElement* p = block;
-        while (CElement* br = FirstBreak(p)) {
+        while (CElement* br = block->m_kind == kKindPre ? nullptr : FirstBreak(p)) {
             if (br == this || !p->m_parent)
                 break;
             CElement* rest = nullptr;

@@ -171,9 +171,7 @@ protected:
         const auto start = open == std::string::npos ? 0 : s.find('>', open) + 1;
         const auto end = s.rfind("</body>");
         s = s.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        for (auto cr = s.find_first_of("\r\n"); cr != std::string::npos; cr = s.find_first_of("\r\n"))
-            s.erase(cr, 1);
-        return s;
+        return Escape(s);
     }
 
     qmtest::ScriptedUiDriver driver;
