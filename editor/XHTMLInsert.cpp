@@ -158,7 +158,11 @@ bool CXHTML::InsertHTMLCode(const unsigned short* markup, bool outside, bool pas
     std::unique_ptr<CSrcElement> tree(new CSrcElement("body", this));
     if (!LoadFragment(this, markup, *tree))
         return false;
-    const std::vector<CXDoc::InsertedStyle> styles = TakeStyleElements(tree.get());
+    // A style element's tag is in the markup's text: most fragments are not
+    // walked for one.
+    const std::vector<CXDoc::InsertedStyle> styles = CSafeBuf(markup).Find("<style", 0, false) >= 0
+        ? TakeStyleElements(tree.get())
+        : std::vector<CXDoc::InsertedStyle>();
     if (tree->IsThereBlockTypeChild() && !MayChange(kActionCommand, nullptr, kSubCodeBlocks))
         return false;
     if (AncestorOfKind(m_doc.m_caretElement, kKindCaption))
