@@ -98,20 +98,31 @@ bool HoldsNoStop(CElement* e)
     return true;
 }
 
+// The sibling before e, empty text runs passed over; null when there is
+// none.
+CElement* PrevNonEmpty(const CElement* e)
+{
+    CElement* s = e->m_prevSibling;
+    while (s && IsEmptyRun(s))
+        s = s->m_prevSibling;
+    return s;
+}
+
 // Where the hole left by the first selected element is. The walk climbs
 // from the first selected element while it is its parent's first child
-// (chain: the elements climbed through, lowest first). At the top of the
-// climb, the block or line break right before it (empty text runs passed
-// over) is the anchor the hole follows, and so is inline content before a
-// block (a nested list after its item's text); a climb that reaches the
-// root puts the hole at the start of the document. An inline element whose
-// sibling before it is neither a block nor a break has no hole: it is at
-// the end of that content, where the caret after the deletion already is,
-// and not after the block or break further back. Content that holds no
-// caret stop is no place for the caret, though: when only such elements
-// stand between the inline element and a block, a break or the start of
-// its block, the hole follows the nearest of them, where the selection
-// started.
+// (empty text runs before it not counted: reading puts one before an
+// inline element that starts a block's text; chain: the elements climbed
+// through, lowest first). At the top of the climb, the block or line break
+// right before it (empty text runs passed over) is the anchor the hole
+// follows, and so is inline content before a block (a nested list after
+// its item's text); a climb that reaches the root puts the hole at the
+// start of the document. An inline element whose sibling before it is
+// neither a block nor a break has no hole: it is at the end of that
+// content, where the caret after the deletion already is, and not after
+// the block or break further back. Content that holds no caret stop is no
+// place for the caret, though: when only such elements stand between the
+// inline element and a block, a break or the start of its block, the hole
+// follows the nearest of them, where the selection started.
 struct Hole
 {
     std::vector<long> chain;
@@ -139,7 +150,7 @@ void FindHole(CElement* first, CElement* root, Hole& hole)
         const long kind = e->m_kind;
         const bool copied = kind == kKindP || kind == kKindLi || IsEntryKind(kind);
         hole.copies.push_back(copied ? e->Duplicate() : nullptr);
-        if (!e->m_parent || e->m_prevSibling || e->m_parent == root)
+        if (!e->m_parent || PrevNonEmpty(e) || e->m_parent == root)
             break;
         e = e->m_parent;
     }
@@ -158,12 +169,10 @@ void FindHole(CElement* first, CElement* root, Hole& hole)
             return;
         }
     }
-    CElement* s = e->m_prevSibling;
-    while (s && IsEmptyRun(s))
-        s = s->m_prevSibling;
+    CElement* s = PrevNonEmpty(e);
     if (s && (s->m_block || s->m_kind == kKindBr || e->m_block))
         hole.anchorId = s->GetID();
-    else if (!e->m_prevSibling && e->m_parent == root)
+    else if (!s && e->m_parent == root)
         hole.atStart = true;
 }
 
