@@ -637,19 +637,19 @@ public:
     // drag) put back in at the caret, as InsertHTMLCode with outside false,
     // with two differences that keep its text as it was copied: links that
     // stood side by side in it get no separator between them, and markup
-    // copied from inside one paragraph or heading to inside another (a
-    // first and a last p or heading, partly selected) joins the paragraph
-    // at the caret at both ends: the first block's content goes in at the
-    // caret, the blocks between as blocks, the last block's content before
-    // the text after the caret (markup that ends with a list: its last
-    // item's content). At a caret in a list item, markup of lists goes in
-    // by InsertListLines. A lone block of a kind the editor keeps as an
-    // element of its own (section, article) around the markup goes as a div
-    // would, with the lone blocks inside it. Markup of one table row's
-    // cells (as a cut across the cells of a row writes it) at a caret that
-    // ends a cell's content, with as many cells after it in the row, goes
-    // by InsertCellContents unless intoCells is false. Answers as
-    // InsertHTMLCode.
+    // copied from inside one paragraph or heading to inside another (a first
+    // and a last p or heading, partly selected) joins the paragraph at the
+    // caret at both ends: the first block's content goes in at the caret,
+    // the blocks between as blocks, the last block's content before the text
+    // after the caret (markup that ends with a list: its last item's
+    // content). At a caret in a list item, markup of lists goes in by
+    // InsertListLines, at a caret in a term by InsertTermLines. A lone block
+    // of a kind the editor keeps as an element of its own (section, article)
+    // around the markup goes as a div would, with the lone blocks inside it.
+    // Markup of one table row's cells (as a cut across the cells of a row
+    // writes it) at a caret that ends a cell's content, with as many cells
+    // after it in the row, goes by InsertCellContents unless intoCells is
+    // false. Answers as InsertHTMLCode.
     bool InsertOwnMarkup(const unsigned short* markup, bool intoCells = true);
     // The content of each of the markup's cells back into a cell: the first
     // at the caret, each further one at the start of the next of cells.
@@ -662,6 +662,13 @@ public:
     // would, the last one before the text after the caret. Other markup
     // goes in by InsertHTMLCode.
     bool InsertListLines(const unsigned short* markup);
+    // The editor's own markup at a caret in a definition term, which takes
+    // inline content only: markup that does not fit there (entries,
+    // paragraphs, headings, list items, as a cut writes them) gives the
+    // inline content of each of them, and those lines go in at the caret,
+    // parted by line breaks. Other markup goes in by InsertHTMLCode (which
+    // refuses what the term cannot take).
+    bool InsertTermLines(const unsigned short* markup);
     // The editor's own markup of one list's items (as a cut of whole items
     // writes it) at a caret in an empty paragraph that ends a list item
     // holding blocks: the items go in as items of the caret's list after

@@ -343,6 +343,21 @@ bool ListLines(CSrcElement* e, std::vector<CSafeBuf>& lines, CSafeBuf& line, boo
     return true;
 }
 
+// The lines of markup as ListLines collects them, the last one included;
+// false when the markup does not read or holds anything else.
+bool FragmentLines(
+    CXHTMLServices* engine, const unsigned short* markup, std::vector<CSafeBuf>& lines, bool& lists)
+{
+    CSrcElement tree("body", engine);
+    if (!LoadFragment(engine, markup, tree))
+        return false;
+    CSafeBuf line;
+    if (!ListLines(&tree, lines, line, lists))
+        return false;
+    EndLine(lines, line);
+    return true;
+}
+
 // The text pasted before the caret now stands before a blank that the
 // Return before it held as a no-break space at the start of the block's
 // text: a plain blank again, which reads back between the two words.
@@ -661,6 +676,8 @@ bool CXHTML::InsertOwnMarkup(const unsigned short* own, bool intoCells)
         if (!contents.empty() && after.size() + 1 == contents.size())
             return InsertCellContents(markup, contents, after);
     }
+    if (AncestorOfKind(caret, kKindDt))
+        return InsertTermLines(markup);
     const CElement* block = caret && caret->IsTextElement() ? caret->GetFirstBlockParent() : nullptr;
     if (block && block->IsType(kKindLi))
         return InsertListLines(markup);
@@ -759,18 +776,8 @@ bool CXHTML::InsertCellContents(
 bool CXHTML::InsertListLines(const unsigned short* markup)
 {
     std::vector<CSafeBuf> lines;
-    {
-        std::unique_ptr<CSrcElement> tree(new CSrcElement("body", this));
-        if (!LoadFragment(this, markup, *tree))
-            return InsertHTMLCode(markup, false);
-        CSafeBuf line;
-        bool lists = false;
-        if (!ListLines(tree.get(), lines, line, lists) || !lists)
-            return InsertHTMLCode(markup, false);
-        if (!line.IsEmpty())
-            lines.push_back(line);
-    }
-    if (lines.size() < 2)
+    bool lists = false;
+    if (!FragmentLines(this, markup, lines, lists) || !lists || lines.size() < 2)
         return InsertHTMLCode(markup, false);
     // All the text must be welcome here, as for InsertHTMLCode.
     CSafeBuf text;
@@ -789,6 +796,24 @@ bool CXHTML::InsertListLines(const unsigned short* markup)
             ReleaseBlankAtCaret(m_doc);
     }
     return true;
+}
+
+bool CXHTML::InsertTermLines(const unsigned short* markup)
+{
+    std::vector<CSafeBuf> lines;
+    bool lists = false;
+    if (m_doc.CanInsertTo(markup, nullptr, nullptr, false) || !FragmentLines(this, markup, lines, lists)
+        || lines.empty())
+        return InsertHTMLCode(markup, false);
+    // A term does not split: a break parts the lines, as one parts them
+    // when the clipboard's plain text of the same markup is pasted there.
+    CSafeBuf text;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            text += "<br />";
+        text += lines[i];
+    }
+    return InsertHTMLCode(text, false);
 }
 
 bool CXHTML::InsertListItems(const unsigned short* markup)

@@ -279,7 +279,9 @@ TEST_F(Clipboard, CutAcrossParagraphsAndPasteBackRestoresTheText)
 // item) joins what is left into the first item; paste at the same place
 // gives back the words as they were, each item's text an item again (at
 // the level and in the list of the item pasted into), and undo goes back
-// through the paste and the cut, a step each.
+// through the paste and the cut, a step each. A term, which does not
+// split, takes back the term's and the definition's words parted by a
+// line break.
 TEST_F(Clipboard, CutAcrossListItemsAndPasteBackRestoresTheText)
 {
     struct Case
@@ -327,6 +329,9 @@ TEST_F(Clipboard, CutAcrossListItemsAndPasteBackRestoresTheText)
                 "<ul><li>one two</li><li>three four</li></ul>"},
             Case{"<p>one t[wo</p><ul><li>thr]ee</li></ul>", "<p>one two</p><ul><li>three</li></ul>",
                 "<p>one two</p><p>three</p>"},
+            Case{"<dl><dt>Hello wor[ld</dt><dd>a]gain here</dd></dl>",
+                "<dl><dt>Hello world</dt><dd>again here</dd></dl>",
+                "<dl><dt>Hello world<br />again here</dt></dl>"},
         }) {
         SCOPED_TRACE(c.marked);
         Load(c.marked);
