@@ -29,7 +29,6 @@ constexpr int kButtonPaste = 22;
 constexpr int kButtonUndo = 23;
 constexpr int kButtonSource = 25;
 constexpr int kButtonPreview = 26;
-constexpr int kButtonWysiwyg = 27;
 constexpr int kButtonScreenReader = 28;
 constexpr int kButtonFindReplace = 34;
 
