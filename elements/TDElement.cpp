@@ -256,6 +256,8 @@ bool CTDElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, Calc
     if (!keep && (!noChildCalc || !m_laidContent.pass))
         ++m_contentVersion;
     const unsigned long requestedBefore = RequestedWidthsTaken();
+    if (!noChildCalc && !keep)
+        m_paragraphsMet = false;
     const InlineContentScope inlineContent(this, noChildCalc || keep);
 
     LayoutCall call;
@@ -310,11 +312,19 @@ bool CTDElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, Calc
     }
     // Laid out whole, the content is noted unless something outside it
     // counted: a float reached it, or a table in it took a one-off width.
-    if (!noChildCalc && !keep)
+    if (!noChildCalc && !keep) {
         m_laidContent = now.pass && RequestedWidthsTaken() == requestedBefore && !FloatsMayReach(this)
             ? now
             : ContentLayout();
+        m_laidContent.paragraphs = m_paragraphsMet;
+    }
     return true;
+}
+
+bool CTDElement::SpansParagraph()
+{
+    m_paragraphsMet = true;
+    return m_hasTableBox;
 }
 
 CTDElement::ContentLayout CTDElement::ContentLayoutNow() const
@@ -325,6 +335,7 @@ CTDElement::ContentLayout CTDElement::ContentLayoutNow() const
     now.width = static_cast<int>(LayOrDefault().m_availRect.right);
     now.measuring = nesting.measuring;
     now.measureWidth = nesting.measureWidth;
+    now.boxed = m_hasTableBox;
     return now;
 }
 

@@ -60,6 +60,12 @@ public:
 
     // Paddings with the border widths when a border is set.
     CRect GetEdges();
+    // Asked by the line layout for a paragraph of the cell's content that is
+    // narrower than the width it is given: whether it spans that width. It
+    // does in the table's box; measured without the box it keeps its own
+    // width, so that the cell's natural width is its content's. The cell
+    // notes that its content's layout depends on having the box.
+    bool SpansParagraph();
 
     int m_columnIndex = -1; // the first grid column; -1 until the table assigns it
     // The box the table gives (none while the cell is being measured).
@@ -79,21 +85,26 @@ public:
     // -1 when it was laid out without a box.
     int m_laidBoxWidth = -1;
     // What the content was last laid out whole for, in the pass it was laid
-    // out in: its width, and whether a deep table around was measuring and
-    // at what width (TableNesting). Within that pass a layout for the same
-    // only places the content again: its children's layouts and lines are
-    // what laying them out would make. Placing the content at another width
-    // forgets it (a child may be laid out again then).
+    // out in: its width, whether a deep table around was measuring and at
+    // what width (TableNesting), and whether the cell had its box. Within
+    // that pass a layout for the same only places the content again: its
+    // children's layouts and lines are what laying them out would make.
+    // Placing the content at another width forgets it (a child may be laid
+    // out again then). The box counts only when a paragraph's width
+    // depended on it (SpansParagraph), so that a cell measured and given a
+    // box of the same width keeps the layout of its other content.
     struct ContentLayout
     {
         unsigned long pass = 0;
         int width = -1;
         bool measuring = false;
         int measureWidth = -1;
+        bool boxed = false;
+        bool paragraphs = false;
         bool operator==(const ContentLayout& o) const
         {
             return pass == o.pass && width == o.width && measuring == o.measuring
-                && measureWidth == o.measureWidth;
+                && measureWidth == o.measureWidth && (boxed == o.boxed || !(paragraphs || o.paragraphs));
         }
     };
     ContentLayout m_laidContent;
@@ -108,6 +119,9 @@ public:
     int m_fitWidth = -1;
     long m_fitHeight = 0;
     int m_fitShift = 0;
+    // A paragraph's width depended on the box in the layout going on
+    // (SpansParagraph).
+    bool m_paragraphsMet = false;
 
 private:
     // What a layout at the content width set now would be for, and whether

@@ -422,6 +422,23 @@ bool OnlyBlankBytes(const char* bytes, size_t length)
     return true;
 }
 
+// Whether an element node holds something to show: an element, or text
+// other than white space (any text where blanks are kept, as in a pre).
+bool HoldsContent(const xmlNode* node, bool keepsBlanks)
+{
+    for (const xmlNode* n = node->children; n; n = n->next) {
+        if (n->type == XML_ELEMENT_NODE || n->type == XML_ENTITY_REF_NODE)
+            return true;
+        if (n->type != XML_TEXT_NODE && n->type != XML_CDATA_SECTION_NODE)
+            continue;
+        const char* text = reinterpret_cast<const char*>(n->content);
+        const size_t length = text ? std::strlen(text) : 0;
+        if (length > 0 && (keepsBlanks || !OnlyBlankBytes(text, length)))
+            return true;
+    }
+    return false;
+}
+
 bool IsLowerCaseName(const unsigned short* s)
 {
     for (; *s; ++s) {
@@ -508,11 +525,14 @@ void ReadElement(CElement* e, xmlNode* n, bool keep, ChildState& st)
                 || k == kKindHr)) {
             // Nothing but white space was read before the child (first):
             // white space around it changes nothing, the writer leaves it
-            // out, and the cell must read the same without it. A quotation
-            // alone in a cell (what indenting the cell's text makes) shows
-            // its own lines: a no-break space before it would add a line
-            // that was never in the text.
-            const bool spaced = !child->m_inline && k != kKindBlockquote && OnlyBlanksFollow(st);
+            // out, and the cell must read the same without it. A block
+            // alone in a cell that holds something (a quotation, a pre, an
+            // address, a list of definitions ...) shows its own lines: a
+            // no-break space before it would add a line that was never in
+            // the text, and be written back. An empty one keeps it: the
+            // cell then has a line for the caret.
+            const bool spaced = !child->m_inline && !(k == kKindBlockquote || HoldsContent(n, k == kKindPre))
+                && OnlyBlanksFollow(st);
             AppendText(e, spaced ? kNoBreakSpace : kNothing);
         } else if (e->m_kind == kKindLi && (k == kKindUl || k == kKindOl)) {
             AppendText(e, kNothing);

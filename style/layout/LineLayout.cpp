@@ -23,6 +23,7 @@
 #include "element/Element.h"
 #include "element/services/XHTMLServices.h"
 #include "elements/LIElement.h"
+#include "elements/TDElement.h"
 #include "style/floats/FloatIndex.h"
 #include "style/floats/FloatRoom.h"
 #include "style/layout/CalcInfo.h"
@@ -66,6 +67,21 @@ bool CentredByAncestor(const CElement* p)
             return false;
     }
     return false;
+}
+
+// Whether a paragraph narrower than the width it is given spans it, as far
+// as the table cell it stands in (if any) goes. It does not while its table
+// measures the cell without a box: there it counts by the width of its own
+// content, however deep among the cell's blocks it stands.
+bool SpansInCell(const CElement* p)
+{
+    for (CElement* a = p->m_parent; a; a = a->m_parent) {
+        if (IsCellKind(a->m_kind)) {
+            auto* cell = dynamic_cast<CTDElement*>(a);
+            return !cell || cell->SpansParagraph();
+        }
+    }
+    return true;
 }
 
 bool HasFloats(const CElement* e)
@@ -454,11 +470,12 @@ void LineLayout::Finish()
     }
 
     // A paragraph spans the width available to it (its content width),
-    // unless it floats or stands in a float.
+    // unless it floats or stands in a float, or its table measures the cell
+    // it stands in (SpansInCell).
     if (e->m_kind == kKindP && BoxWidth(e) > 0 && !e->IsFloatType() && !e->IsUnderFloat()) {
         const CElement* parent = e->m_parent;
         if ((!parent || parent->Lay().m_availRect.right - parent->Lay().m_availRect.left >= 11)
-            && m_avail > BoxWidth(e))
+            && m_avail > BoxWidth(e) && SpansInCell(e))
             e->Lay().m_sizeRect.right = m_avail;
     }
 }
