@@ -172,7 +172,7 @@ void CXHTML::ModifyAlign(CElement* element, int code, bool single, bool redraw)
         m_doc.DrawDoc(0);
         m_doc.UpdateKeyCursor();
         m_doc.Redraw();
-        NotifyChange(false);
+        NotifyEdit();
     }
 }
 
@@ -219,5 +219,5 @@ void CXHTML::ProcessSelectedBullet(int kind)
     }
     m_doc.DrawDoc(0);
     m_doc.Redraw();
-    NotifyChange(false);
+    NotifyEdit();
 }
