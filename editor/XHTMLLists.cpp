@@ -254,8 +254,11 @@ CElement* CXHTML::JumpOutOfLI(CElement* item, int mode)
             outer->StyleChanged(0);
         }
     }
-    if (mode == 2 && outer->m_firstChild && outer->m_firstChild == outer->m_lastChild
-        && IsEmptyRun(outer->m_firstChild)) {
+    // The item the list stood in may be left with nothing, or with only
+    // an empty run: it goes too.
+    if (mode == 2
+        && (!outer->m_firstChild
+            || (outer->m_firstChild == outer->m_lastChild && IsEmptyRun(outer->m_firstChild)))) {
         if (CaretWithin(outer))
             m_doc.m_caretElement = nullptr;
         DestroyElement(outer);
