@@ -3,6 +3,7 @@
 #include "document/SrcElement.h"
 #include "element/Element.h"
 #include "element/factory/ElementFactory.h"
+#include "element/markup/MarkupWriter.h"
 #include "element/services/ControlServices.h"
 #include "element/services/XHTMLServices.h"
 #include "elements/TextElement.h"
@@ -85,6 +86,12 @@ CTextElement* EdgeRun(CElement* e, bool atEnd)
         return nullptr;
     // A blank that is all e holds stays.
     if (n == 1 && e->m_firstChild == e->m_lastChild)
+        return nullptr;
+    // Nor is a blank an edge where e goes on in a like neighbour (the next
+    // piece of an element wrapped over lines): the two are written as one
+    // element, the blank inside it, and moved out it would part them.
+    if (atEnd ? e->m_nextSibling && CanMergeInline(e, e->m_nextSibling)
+              : e->m_prevSibling && CanMergeInline(e->m_prevSibling, e))
         return nullptr;
     return static_cast<CTextElement*>(run);
 }

@@ -587,7 +587,8 @@ public:
     // blocks or items in turn reports each edit, and each report may take a
     // snapshot of a document half done that undo would then go back to.
     // While batches are open the reports are gathered; when the outermost
-    // ends, one NotifyChange follows, forced when any report was.
+    // ends, one NotifyChange follows, forced when any report was or when
+    // the markup differs from the last snapshot's (NotifyEdit).
     class ChangeBatch
     {
     public:
@@ -949,10 +950,14 @@ public:
     void ApplyIndentClass(bool remove);
     // Steps of the level commands: the targets (the caret element, or the
     // selected elements without empty runs at the ends; false when there
-    // are none, or the caret is on a structural element); one level action;
-    // the change reported, with an undo step when the markup changed.
+    // are none, or the caret is on a structural element); one level action.
     bool CollectLevelTargets(std::vector<CElement*>& targets);
     bool LevelAction(bool inward, bool listOnly);
+    // A command's edit reported, with an undo step of its own when the
+    // markup changed: an unforced report takes none while the caret stays
+    // in its element (as typing does), so that two commands in a row on
+    // one selection would undo as one. Inside a ChangeBatch the batch's
+    // end decides.
     void NotifyEdit();
     // Steps the item commands share: the usual ending (laid out, drawn, the
     // caret's column kept, reported with an undo step); the entry of kind

@@ -1,7 +1,8 @@
 // Block alignment: a block (or the inline run around the caret) goes into a
 // div that carries the alignment as its "align" attribute; a div already
-// above it takes the new alignment, or is dissolved when it has that one
-// already, so that the command toggles. With a selection every selected
+// above it takes the new alignment, or loses it when it has that one
+// already (dissolved when the alignment was all it carried), so that the
+// command toggles. With a selection every selected
 // block is aligned, one text run at a time.
 
 #include "editor/XHTML.h"
@@ -72,8 +73,23 @@ void GiveAlignment(CElement* div, int code, const char* word)
     s.hAlignOrigin = kOriginAttribute;
 }
 
-// The div on the way up from element's parent: dissolved when it holds the
-// alignment already, else realigned. False when there is none.
+// The alignment comes off a div that is kept.
+void TakeAlignment(CElement* div)
+{
+    div->SetAttrString("align", "");
+    div->StyleChanged(1);
+    ELEMENT_STYLE& s = div->EditStyle();
+    if (s.hAlignOrigin == kOriginAttribute) {
+        s.align &= kAlignVerticalMask;
+        s.hAlignSet = 0;
+        s.hAlignOrigin = kOriginNone;
+    }
+}
+
+// The div on the way up from element's parent: when it holds the alignment
+// already, dissolved, or, when it carries more than its alignment (a class,
+// an identifier ...), kept without the alignment; else realigned. False
+// when there is none.
 bool AlignEnclosingDiv(CElement* element, int code, const char* word)
 {
     for (CElement* p = element->m_parent; p && !EndsAlignWalk(p); p = p->m_parent) {
@@ -84,6 +100,10 @@ bool AlignEnclosingDiv(CElement* element, int code, const char* word)
         CElement* parent = p->m_parent;
         if (current.CompareNoCase(word) != 0 || !parent) {
             GiveAlignment(p, code, word);
+            return true;
+        }
+        if (p->GetAttrCount() > 1) {
+            TakeAlignment(p);
             return true;
         }
         parent->RemoveChildNodeOnly(p->GetID());
@@ -172,7 +192,7 @@ void CXHTML::ModifyAlign(CElement* element, int code, bool single, bool redraw)
         m_doc.DrawDoc(0);
         m_doc.UpdateKeyCursor();
         m_doc.Redraw();
-        NotifyChange(false);
+        NotifyEdit();
     }
 }
 
@@ -219,5 +239,5 @@ void CXHTML::ProcessSelectedBullet(int kind)
     }
     m_doc.DrawDoc(0);
     m_doc.Redraw();
-    NotifyChange(false);
+    NotifyEdit();
 }

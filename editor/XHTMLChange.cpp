@@ -59,7 +59,10 @@ CXHTML::ChangeBatch::~ChangeBatch()
     m_engine.m_changeHeld = false;
     m_engine.m_changeHeldForce = false;
     try {
-        m_engine.NotifyChange(force);
+        if (force)
+            m_engine.NotifyChange(true);
+        else
+            m_engine.NotifyEdit();
     } catch (...) {
         // The edits stand; only their report is lost.
     }

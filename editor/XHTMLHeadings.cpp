@@ -264,7 +264,7 @@ int CXHTML::ProcessHeading(int code, CElement* element, int mode, STYLE_BAR_ITEM
         m_headingsChanged = true;
     else
         FinishHeadings();
-    NotifyChange(false);
+    NotifyEdit();
     return result;
 }
 

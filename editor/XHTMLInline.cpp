@@ -178,7 +178,7 @@ void CXHTML::DoFontButton(int code, STYLE_BAR_ITEM* item)
     DocDrawDoc();
     DocUpdateKeyCursor();
     m_doc.Redraw();
-    NotifyChange(false);
+    NotifyEdit();
 }
 
 bool CXHTML::DoSelection(int code, STYLE_BAR_ITEM* item)

@@ -50,6 +50,16 @@ int CountBlocks(const CElement* e)
     return n;
 }
 
+// Whether the children of e other than child are empty runs only.
+bool OnlyEmptyRunsBeside(const CElement* e, const CElement* child)
+{
+    for (const CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
+        if (c != child && !IsEmptyRun(c))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool CXHTML::DoList(CElement* element, int kind, bool single, bool redraw)
@@ -239,8 +249,13 @@ CElement* CXHTML::JumpOutOfLI(CElement* item, int mode)
         outer->StyleChanged(0);
     }
     if (mode == 0) {
+        // The holder, alone in an item, a definition or a cell, gives its
+        // content to it; beside text of that container (the line of the
+        // item a nested list stood in) it stays a paragraph, or its first
+        // words would run into that text.
         const long k = outer->m_kind;
-        if (holder && (k == kKindLi || k == kKindDd || IsCellKind(k)) && CountBlocks(outer) == 1) {
+        if (holder && (k == kKindLi || k == kKindDd || IsCellKind(k)) && CountBlocks(outer) == 1
+            && OnlyEmptyRunsBeside(outer, holder)) {
             outer->RemoveChildNodeOnly(holder->GetID());
             holder = nullptr;
             for (CElement* c = outer->m_firstChild;
@@ -254,8 +269,11 @@ CElement* CXHTML::JumpOutOfLI(CElement* item, int mode)
             outer->StyleChanged(0);
         }
     }
-    if (mode == 2 && outer->m_firstChild && outer->m_firstChild == outer->m_lastChild
-        && IsEmptyRun(outer->m_firstChild)) {
+    // The item the list stood in may be left with nothing, or with only
+    // an empty run: it goes too.
+    if (mode == 2
+        && (!outer->m_firstChild
+            || (outer->m_firstChild == outer->m_lastChild && IsEmptyRun(outer->m_firstChild)))) {
         if (CaretWithin(outer))
             m_doc.m_caretElement = nullptr;
         DestroyElement(outer);

@@ -85,6 +85,19 @@ std::vector<CElement*> SelectedInline(CElement* root)
     return out;
 }
 
+// The elements below wrapper, inline ones only, that are the same as it (tag
+// and attributes), outermost first.
+void CollectLike(CElement* wrapper, CElement* within, std::vector<CElement*>& out)
+{
+    for (CElement* c = within->m_firstChild; c; c = c->m_nextSibling) {
+        if (c->m_block)
+            continue;
+        if (c->IsTagSameWith(wrapper) && CSafeBuf(c->GetTagName()) == CSafeBuf(wrapper->GetTagName()))
+            out.push_back(c);
+        CollectLike(wrapper, c, out);
+    }
+}
+
 } // namespace
 
 bool CXHTML::FindStyleBarClass(const STYLE_BAR_ITEM* item, CSafeBuf& cls)
@@ -188,6 +201,15 @@ bool CXHTML::InsertTagToSelections(CElement* model)
             if (e->m_parent != parent || !parent->RemoveCurrentChildFromList(e))
                 continue;
             copy->AppendChild(e);
+        }
+        // A piece of a like element that the run brought along (split off
+        // at the selection's edge) would only nest in the copy: its
+        // children take its place.
+        std::vector<CElement*> like;
+        CollectLike(copy, copy, like);
+        for (CElement* e : like) {
+            if (CElement* holder = e->m_parent)
+                holder->RemoveChildNodeOnly(e->GetID());
         }
         // A piece of an inline element split at the selection's edge
         // and the wrapper itself may end in a blank.

@@ -80,6 +80,10 @@ bool CXHTML::CollectLevelTargets(std::vector<CElement*>& targets)
 
 void CXHTML::NotifyEdit()
 {
+    if (m_changeBatches > 0) {
+        NotifyChange(false);
+        return;
+    }
     CSafeBuf markup;
     m_doc.GetSourceCode(markup, 6, false);
     NotifyChange(markup != m_doc.m_sourceBaseline);

@@ -23,6 +23,8 @@ namespace {
 
 constexpr unsigned int kCommandMessage = 1;
 constexpr unsigned int kStyleMenuCommand = 32881;
+constexpr unsigned int kUndo = 32814;
+constexpr unsigned int kRedo = 32888;
 
 class StyleApply : public qmtest::StyleListEngine
 {
@@ -112,6 +114,25 @@ TEST_F(StyleApply, AHeadingItemMarksItsRowAndTogglesBack)
     engine->ProcessTagBox(-1, nullptr);
     EXPECT_EQ(Content(), "<p>abc</p><p>other</p>");
     EXPECT_FALSE(engine->StyleIsTagChecked(h2->index));
+}
+
+// Each item chosen over a selection of blocks is one undo step, though the
+// caret stays in its element from one item to the next.
+TEST_F(StyleApply, ItemsChosenOneAfterAnotherAreUndoneOneAtATime)
+{
+    SetStyles({{"One", "", "h1", ""}, {"Two", "", "h2", ""}, {"Note", "", "span", "note"}});
+    ASSERT_TRUE(Load("<p>o[ne</p><p>tw]o</p>"));
+    for (const char* label : {"One", "Two", "Note"})
+        engine->ProcessTagBox(Item(label)->index, nullptr);
+    const std::string last = Content();
+    ASSERT_EQ(last, "<h2><span class=\"note\">one</span></h2><h2><span class=\"note\">two</span></h2>");
+    engine->PostMessage(kCommandMessage, kUndo, 0);
+    EXPECT_EQ(Content(), "<h2>one</h2><h2>two</h2>");
+    engine->PostMessage(kCommandMessage, kUndo, 0);
+    EXPECT_EQ(Content(), "<h1>one</h1><h1>two</h1>");
+    engine->PostMessage(kCommandMessage, kRedo, 0);
+    engine->PostMessage(kCommandMessage, kRedo, 0);
+    EXPECT_EQ(Content(), last);
 }
 
 // The caret standing beside an image is no place for a style: nothing is
