@@ -373,8 +373,9 @@ public:
     // Style elements inserted with markup go into the head, after what it
     // holds, as a loaded document's style elements stand there: read as
     // content, their rules would show as text. The first becomes the
-    // document's sheet when it has none (its rules apply at once, the tree
-    // restyled); the others are kept and written back. A fragment with a
+    // document's sheet when it has none; the others are kept and written
+    // back as they came. The rules of each apply at once, after those
+    // already there, and the tree is restyled. A fragment with a
     // style element becomes a whole document, as it does when loaded. The
     // caller lays the document out again.
     void AddStyleElements(const std::vector<InsertedStyle>& styles);
