@@ -142,6 +142,13 @@ public:
     // empties the redo list and sets the undo and redo buttons. True when a
     // snapshot was pushed.
     bool SaveUndo(bool force);
+    // Ends the step that typing in progress makes: a change since the last
+    // snapshot that none was taken for (typing in the element the caret
+    // stayed in) becomes a snapshot of its own, as it would once the caret
+    // left the element. An edit that is a step of its own calls it first,
+    // so that undo takes back that edit alone and the typing with the next
+    // undo. Nothing when the text equals the baseline.
+    void TakePendingChange();
     // Loads the newest undo (redo) snapshot, the present going onto the redo
     // (undo) list, and puts back its scroll position and caret. Both first
     // take a snapshot of a change made since the last one that none was
@@ -366,8 +373,9 @@ public:
     // Style elements inserted with markup go into the head, after what it
     // holds, as a loaded document's style elements stand there: read as
     // content, their rules would show as text. The first becomes the
-    // document's sheet when it has none (its rules apply at once, the tree
-    // restyled); the others are kept and written back. A fragment with a
+    // document's sheet when it has none; the others are kept and written
+    // back as they came. The rules of each apply at once, after those
+    // already there, and the tree is restyled. A fragment with a
     // style element becomes a whole document, as it does when loaded. The
     // caller lays the document out again.
     void AddStyleElements(const std::vector<InsertedStyle>& styles);
@@ -778,8 +786,9 @@ private:
     // written now) the baseline with pathId and the present caret and
     // scroll; the redo list empties. False when memory ran out.
     bool PushBaseline(const CSafeBuf& present, long pathId);
-    // The snapshot undo and redo take first of a change that has none.
-    void TakePendingChange();
+    // The identifier that tells whether the caret left the element it was
+    // in when the baseline was taken (SaveUndo); 0 without a caret.
+    long CaretPathId() const;
     // The held no-break space (m_heldBlankBlock, m_heldBlankAt) as a place
     // that the same text read again gives back: its block's place among the
     // tree's blocks in document order (the body 0) and its offset in the

@@ -34,6 +34,10 @@ void CXDoc::AddStyleElements(const std::vector<InsertedStyle>& styles)
         if (m_sheetPlace < 0)
             m_sheetPlace = end;
         m_headMarkup.Insert(end, static_cast<const unsigned short*>(style.markup));
+        // Its rules apply after those before it, as when the document is
+        // read again.
+        LoadStyleClass(style.rules, 0, false, 0);
+        restyle = true;
     }
     m_fullDocument = 1;
     if (restyle) {

@@ -451,6 +451,14 @@ xmlNode* CXDoc::TakeDocumentParts(xmlNode* html, xmlNode* head, xmlNode* body, b
             GetNameValue(sheetNode, name, sheet);
             LoadStyleClass(sheet, 0, false, 0);
             XMLGetNodeXML(sheetNode, m_styleMarkup);
+            // The head's later style elements stay in its markup as they
+            // are, and their rules apply too, after the sheet's and in
+            // document order, as a browser applies them.
+            for (xmlNode* later = sheetNode->next; FindNodeInCurLevel(later, "style", &later);
+                 later = later->next) {
+                GetNameValue(later, name, sheet);
+                LoadStyleClass(sheet, 0, false, 0);
+            }
         }
     }
     return sheetNode;

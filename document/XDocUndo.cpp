@@ -118,6 +118,19 @@ void CXDoc::HoldBlankAt(int block, long at)
     m_heldBlankAt = at;
 }
 
+long CXDoc::CaretPathId() const
+{
+    // The caret element's own identifier, never reused, tells whether the
+    // caret moved: the exclusive-or of the identifiers up its path does not
+    // (a paragraph and its run made one after the other give the same value
+    // as the next pair). A piece of a run wrapped across lines stands for
+    // the run: its wrap-piece group, the first piece's identifier, since the
+    // layout after each key makes the pieces after the first anew.
+    if (!m_caretElement || !IsElementExist(m_caretElement))
+        return 0;
+    return m_caretElement->m_inlineGroup ? m_caretElement->m_inlineGroup : m_caretElement->GetID();
+}
+
 bool CXDoc::SaveUndo(bool force)
 {
     try {
@@ -125,16 +138,7 @@ bool CXDoc::SaveUndo(bool force)
         CSafeBuf text;
         bool written = false;
         if (!force) {
-            // The caret element's own identifier, never reused, tells
-            // whether the caret moved: the exclusive-or of the identifiers
-            // up its path does not (a paragraph and its run made one after
-            // the other give the same value as the next pair). A piece of a
-            // run wrapped across lines stands for the run: its wrap-piece
-            // group, the first piece's identifier, since the layout after
-            // each key makes the pieces after the first anew.
-            if (m_caretElement && IsElementExist(m_caretElement))
-                pathId
-                    = m_caretElement->m_inlineGroup ? m_caretElement->m_inlineGroup : m_caretElement->GetID();
+            pathId = CaretPathId();
             if (pathId == m_baselinePathId)
                 return false;
             GetSourceCode(text, 6, false);
@@ -187,13 +191,16 @@ void CXDoc::TakePendingChange()
     // the element the caret stayed in, a command that reported its edit
     // without forcing one) exists only in the tree and the baseline is the
     // text before it. Undo would go back past it and redo would replace it,
-    // and either way the baseline would be lost. It becomes a snapshot of
-    // its own first, as any edit does, which also empties the redo list.
+    // and either way the baseline would be lost; a forced snapshot would
+    // take it into the step of the edit that forced it. It becomes a
+    // snapshot of its own first, as any edit does, which also empties the
+    // redo list. The baseline keeps the caret's element: typing on there
+    // goes on in one new step.
     try {
         CSafeBuf present;
         GetSourceCode(present, 6, false);
         if (present != m_sourceBaseline)
-            PushBaseline(present, 0);
+            PushBaseline(present, CaretPathId());
     } catch (...) {
         WriteExcpInfo("TakePendingChange");
     }

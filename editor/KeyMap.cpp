@@ -113,7 +113,15 @@ void CXHTML::OnChar(unsigned int key, unsigned int repeat, unsigned int flags)
         return;
 
     // ---- stage 3 ----
-    switch (ShortcutAfterGuard(key, flags, held)) {
+    const KeyAction action = ShortcutAfterGuard(key, flags, held);
+    // Return, a line break, and Backspace or Delete over a selection are
+    // undo steps of their own: the typing before them ends its step first,
+    // and undo takes back the key alone.
+    if (action == KeyAction::LineBreak
+        || (action == KeyAction::Document
+            && (key == kReturn || (m_doc.m_selectionPresent && (key == kBackspace || key == kDelete)))))
+        m_doc.TakePendingChange();
+    switch (action) {
     case KeyAction::PageUp: OnVScroll(kScrollHalfUp, 0); return;
     case KeyAction::PageDown: OnVScroll(kScrollHalfDown, 0); return;
     case KeyAction::Paste: OnPaste(); return;

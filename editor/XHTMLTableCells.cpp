@@ -185,9 +185,15 @@ void CXHTML::OnSplitcell()
     int rowIndex = 0, unused = 0;
     static_cast<CTDElement*>(cell)->GetPositionInTable(rowIndex, unused);
 
+    // The new cells take the cell's attributes but its id, which names one
+    // element only.
+    auto insertCopy = [&copy](CElement* into, long refId, bool after) {
+        if (CElement* made = into->InsertTagText(copy, refId, after, true, false, false))
+            made->SetAttrString("id", "");
+    };
     CElement* row = cell->m_parent;
     for (int i = 0; i < extraColumns; ++i)
-        row->InsertTagText(copy, cell->GetID(), true, true, false, false);
+        insertCopy(row, cell->GetID(), true);
     if (extraRows > 0 && table) {
         std::vector<CElement*> list, cells;
         TableRows(table, list);
@@ -202,7 +208,7 @@ void CXHTML::OnSplitcell()
                     ref = *it;
             }
             for (int i = 0; i <= extraColumns; ++i)
-                list[r]->InsertTagText(copy, ref ? ref->GetID() : 0, ref != nullptr, true, false, false);
+                insertCopy(list[r], ref ? ref->GetID() : 0, ref != nullptr);
         }
     }
     if (table) {

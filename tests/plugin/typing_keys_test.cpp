@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <initializer_list>
 #include <random>
 #include <sstream>
@@ -28,8 +29,10 @@ TEST(UndoKeys, FormValuesAfterEditsAndUndo) { qmtest::RunPageCases("plugin/undo_
 
 // Forty random edits through the module (a press on one of the first lines,
 // a few letters, perhaps a Backspace, then Return, which takes a snapshot),
-// the form value read after each; undone one by one, each undo gives back
-// the value before the edit it undoes, exactly; redone, the last one.
+// the form value read after the letters and after Return. The letters are a
+// step of their own when they changed the value, and Return always is: undone
+// one by one, each undo gives back the value before the step it undoes,
+// exactly, as far back as the undo list reaches; redone, the last one.
 TEST(UndoKeys, FortyRandomEditsComeBackOneByOne)
 {
     qmtest::TempHome home;
@@ -45,11 +48,12 @@ TEST(UndoKeys, FortyRandomEditsComeBackOneByOne)
             steps += "<key code=\"" + std::string(1, char('a' + random() % 26)) + "\"/>";
         if (random() % 4 == 0)
             steps += "<key code=\"delete\"/>";
-        steps += "<key code=\"return\"/><form-value/>";
+        steps += "<form-value/><key code=\"return\"/><form-value/>";
     }
-    for (int i = 0; i <= kEdits; ++i)
+    // More undos than steps: the last ones find nothing to undo.
+    for (int i = 0; i <= 2 * kEdits; ++i)
         steps += "<key code=\"z\" modifiers=\"command\"/><form-value/>";
-    for (int i = 0; i < kEdits; ++i)
+    for (int i = 0; i < 2 * kEdits; ++i)
         steps += "<key code=\"z\" modifiers=\"shift command\"/>";
     steps += "<form-value/>";
 
@@ -65,14 +69,29 @@ TEST(UndoKeys, FortyRandomEditsComeBackOneByOne)
     std::istringstream lines(qmtest::LogLines(run.log, {"form value: "}));
     for (std::string line; std::getline(lines, line);)
         values.push_back(line);
-    ASSERT_EQ(size_t(2 * kEdits + 3), values.size()) << run.log;
-    // values[0..kEdits]: the loaded value and the value after each edit.
-    // (An edit may change nothing: Backspace in an empty paragraph and
-    // Return give it back; its Return still takes a snapshot.)
-    for (int undo = 1; undo <= kEdits; ++undo)
-        EXPECT_EQ(values[size_t(kEdits - undo)], values[size_t(kEdits + undo)]) << "undo " << undo;
-    EXPECT_EQ(values[0], values[size_t(2 * kEdits + 1)]) << "an undo past the first edit";
-    EXPECT_EQ(values[size_t(kEdits)], values.back()) << "all redone";
+    ASSERT_EQ(size_t(4 * kEdits + 3), values.size()) << run.log;
+    // values[0]: the loaded value; values[2i + 1] and values[2i + 2]: after
+    // the letters and after Return of edit i. The states undo walks back
+    // through, oldest first. (An edit may change nothing: Backspace in an
+    // empty paragraph and Return give it back; its Return still takes a
+    // snapshot.)
+    std::vector<std::string> states{values[0]};
+    for (int i = 0; i < kEdits; ++i) {
+        if (values[size_t(2 * i + 1)] != states.back())
+            states.push_back(values[size_t(2 * i + 1)]);
+        states.push_back(values[size_t(2 * i + 2)]);
+    }
+    // The undo list keeps the newest 49 snapshots: undos past them change
+    // nothing.
+    constexpr size_t kUndoLimit = 49;
+    ASSERT_GT(states.size(), size_t(kEdits + 1)) << "letters that are steps of their own";
+    const size_t oldest = states.size() - 1 - std::min(states.size() - 1, kUndoLimit);
+    const size_t undone = size_t(2 * kEdits + 1);
+    for (size_t undo = 1; undo <= undone; ++undo) {
+        const size_t expected = std::max(oldest, undo < states.size() ? states.size() - 1 - undo : 0);
+        EXPECT_EQ(states[expected], values[undone + undo - 1]) << "undo " << undo;
+    }
+    EXPECT_EQ(states.back(), values.back()) << "all redone";
 }
 
 TEST(PointerKeys, FormValueAfterPresses) { qmtest::RunPageCases("plugin/pointer_keys.txt"); }
