@@ -113,6 +113,16 @@ CElement* JoinTarget(CElement* container)
     }
 }
 
+// e has a block child.
+bool HoldsBlock(const CElement* e)
+{
+    for (const CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
+        if (c->m_block)
+            return true;
+    }
+    return false;
+}
+
 // The list item around e up to top, or null.
 CElement* ItemOf(CElement* e, CElement* top)
 {
@@ -370,6 +380,11 @@ bool CTextElement::CutAndCombine(CElement*& caretElement, bool forward)
                 // block, after the inline elements that hold the run, not
                 // inside them.
                 PullContentAfter(neighbour, TopInline(this, receiver));
+            } else if (neighbour->m_kind == kKindLi && branch->m_kind == kKindLi && !HoldsBlock(branch)) {
+                // An item after one that ends in a nested list joins the
+                // last item of that list, the line just above it, as Delete
+                // at the end of that line joins them.
+                MoveBranchInto(branch, JoinTarget(neighbour));
             } else {
                 MoveBranchInto(branch, neighbour);
             }
