@@ -447,8 +447,17 @@ bool CXDoc::DeleteSelection(bool byKey, bool typing, bool join)
         // so that the value written comes back the same.
         for (long id : cells) {
             CElement* holder = FindElement(id);
-            if (IsInTree(holder))
-                FillEmptiedCell(holder);
+            if (!IsInTree(holder))
+                continue;
+            // A paragraph emptied so that is all the cell holds is not
+            // read back from the markup either: it goes, unless a letter is
+            // about to be typed into it.
+            CElement* paragraph = LoneParagraph(holder);
+            if (paragraph && OnlyEmptyRuns(paragraph)
+                && !(typing && m_caretElement
+                    && (m_caretElement == paragraph || m_caretElement->IsOneOfParent(paragraph))))
+                holder->RemoveChildNodeOnly(paragraph->GetID());
+            FillEmptiedCell(holder);
         }
         // A blank the deletion brought to the edge of a block's text would
         // not come back from the markup written now.
