@@ -199,6 +199,21 @@ CElement* PlaceFor(CElement* holder, bool block, CElement* copy)
     return NewElement("p", holder);
 }
 
+// The paragraph or heading holding the selection's last element when that
+// is a text run (its 0 when there is none): the block the selection ends in.
+long TailBlockOf(CElement* root)
+{
+    CPtrList selected;
+    root->GetAllChildren(&selected, 0, true, 0, 0);
+    if (selected.GetCount() == 0)
+        return 0;
+    const auto* tail = static_cast<const CElement*>(selected.GetTail());
+    const CElement* block = tail->IsTextElement() ? tail->GetFirstBlockParent() : nullptr;
+    return block && (block->m_kind == kKindP || IsHeadingKind(block->m_kind)) && !block->m_selected
+        ? block->GetID()
+        : 0;
+}
+
 } // namespace
 
 CElement* CXDoc::DeletionFallback()
@@ -313,6 +328,7 @@ bool CXDoc::DeleteSelection(bool byKey, bool typing, bool join)
         FindHole(first, m_root, hole);
         const long firstId = first->GetID();
         DeletionEdges edges = join ? EdgesOfSelection(m_root) : DeletionEdges();
+        const long tailId = join && !edges.first ? TailBlockOf(m_root) : 0;
         long placeFor = 0; // the block the place made for typing stands for
 
         m_root->DeleteSelection();
@@ -404,6 +420,23 @@ bool CXDoc::DeleteSelection(bool byKey, bool typing, bool join)
         }
         if (JoinDeletionEdges(*this, edges) && !IsInTree(m_caretElement))
             ValidateKeyCursor();
+        // A unit removed whole (a table) right before what is left of the
+        // paragraph the selection ended in: that paragraph is the place to
+        // type, at its start; an empty one made in the unit's place would
+        // stand between.
+        CElement* tail = FindElement(tailId);
+        CElement* after = IsInTree(place) ? place->m_nextSibling : nullptr;
+        while (after && IsEmptyRun(after))
+            after = after->m_nextSibling;
+        if (after && after == tail && IsInTree(tail) && OnlyEmptyRuns(place) && m_caretElement
+            && m_caretElement->m_parent == place) {
+            if (CTextElement* run = NextRun(place, tail, false)) {
+                run->m_caretOffset = 0;
+                m_caretElement = run;
+                place->m_parent->RemoveChild(place->GetID(), true, true);
+                m_deletionPlace = 0;
+            }
+        }
 
         for (long id : entries) {
             CElement* holder = FindElement(id);
@@ -423,8 +456,17 @@ bool CXDoc::DeleteSelection(bool byKey, bool typing, bool join)
         // so that the value written comes back the same.
         for (long id : cells) {
             CElement* holder = FindElement(id);
-            if (IsInTree(holder))
-                FillEmptiedCell(holder);
+            if (!IsInTree(holder))
+                continue;
+            // A paragraph emptied so that is all the cell holds is not
+            // read back from the markup either: it goes, unless a letter is
+            // about to be typed into it.
+            CElement* paragraph = LoneParagraph(holder);
+            if (paragraph && OnlyEmptyRuns(paragraph)
+                && !(typing && m_caretElement
+                    && (m_caretElement == paragraph || m_caretElement->IsOneOfParent(paragraph))))
+                holder->RemoveChildNodeOnly(paragraph->GetID());
+            FillEmptiedCell(holder);
         }
         // A blank the deletion brought to the edge of a block's text would
         // not come back from the markup written now.

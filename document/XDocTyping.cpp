@@ -147,15 +147,21 @@ bool CXDoc::TypeOverSelection(unsigned int c)
         delete replacement;
         return false;
     }
-    if (replacement && IsInTree(FindElement(m_deletionPlace))) {
-        // The deletion already made the paragraph that stands for the block.
+    CElement* parent = FindElement(parentId);
+    if (replacement
+        && (IsInTree(FindElement(m_deletionPlace))
+            || (byKey && IsInTree(parent)
+                && (IsCellKind(parent->m_kind) || parent->m_kind == kKindDd || parent->m_kind == kKindDt)
+                && IsInTree(m_caretElement) && m_caretElement->m_parent == parent))) {
+        // The deletion already made the paragraph that stands for the block,
+        // or left the caret in the cell or entry the block filled, which
+        // reads back without a paragraph.
         delete replacement;
         replacement = nullptr;
     }
     if (replacement && !IsInTree(FindElement(blockId))) {
         CElement* previous = FindElement(previousId);
         CElement* next = FindElement(nextId);
-        CElement* parent = FindElement(parentId);
         const bool siblingLeft = IsInTree(previous) || IsInTree(next);
         CElement* run = nullptr;
         if (!siblingLeft && IsInTree(parent)) {

@@ -50,6 +50,19 @@ bool IsPlainBlock(const CElement* e)
     return e && (IsHeadingKind(e->m_kind) || e->m_kind == kKindP || e->m_kind == kKindDiv);
 }
 
+// A p holding only empty runs that is all its list item holds (empty runs
+// aside): the item is an empty item.
+bool IsEmptyParagraphAloneInItem(const CElement* e)
+{
+    if (!e || e->m_kind != kKindP || !OnlyEmptyRuns(e) || !e->m_parent || e->m_parent->m_kind != kKindLi)
+        return false;
+    for (const CElement* c = e->m_parent->m_firstChild; c; c = c->m_nextSibling) {
+        if (c != e && !IsEmptyRun(c))
+            return false;
+    }
+    return true;
+}
+
 // The end a Shift-move gives the selection. A caret standing on the edge of
 // a block that is a caret stop of its own (before or after a div, list,
 // table or pre) marks nothing there, and a selection running to it from
@@ -171,6 +184,17 @@ bool CXHTML::StructuralKey(unsigned int key, CElement* caret)
         if (key == kDelete && !m_doc.m_selectionPresent)
             return DeleteEmptyBlock(caret);
         if (key == kReturn) {
+            if (caret->IsTextElement() && caret->m_text.Length() == 0 && caret->m_parent) {
+                // An item whose one paragraph is empty is an empty item too:
+                // the paragraph is unwrapped first, so that the item leaves
+                // the list as one that holds only the caret's run.
+                CElement* item = caret->m_parent;
+                if (IsEmptyParagraphAloneInItem(item) && !item->m_parent->m_nextSibling) {
+                    CElement* paragraph = item;
+                    item = paragraph->m_parent;
+                    item->RemoveChildNodeOnly(paragraph->GetID());
+                }
+            }
             if (caret->IsTextElement() && caret->m_text.Length() == 0 && caret->m_parent
                 && caret->m_parent->m_kind == kKindLi) {
                 CElement* item = caret->m_parent;

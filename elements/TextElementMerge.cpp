@@ -88,6 +88,41 @@ CElement* LastItemOfNested(CElement* li)
     return li && li->m_kind == kKindLi ? li : nullptr;
 }
 
+// Where content joined to the end of container (a list item or a
+// quotation) goes: the paragraph, heading or address that ends it, found
+// through the quotations and nested lists at its end; else container.
+CElement* JoinTarget(CElement* container)
+{
+    for (;;) {
+        CElement* last = container->m_lastChild;
+        while (last && IsEmptyRun(last) && !HoldsCaret(last))
+            last = last->m_prevSibling;
+        if (!last)
+            return container;
+        const long k = last->m_kind;
+        if (k == kKindP || k == kKindAddress || last->m_heading)
+            return last;
+        CElement* inner = nullptr;
+        if (k == kKindBlockquote)
+            inner = last;
+        else if (IsListKind(k))
+            inner = LastItemOfNested(last->m_lastChild);
+        if (!inner)
+            return container;
+        container = inner;
+    }
+}
+
+// e has a block child.
+bool HoldsBlock(const CElement* e)
+{
+    for (const CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
+        if (c->m_block)
+            return true;
+    }
+    return false;
+}
+
 // The list item around e up to top, or null.
 CElement* ItemOf(CElement* e, CElement* top)
 {
@@ -272,6 +307,7 @@ bool CTextElement::CutAndCombine(CElement*& caretElement, bool forward)
                 = neighbour->m_kind == kKindBlockquote ? neighbour : LastItemOfNested(neighbour->m_lastChild);
             if (!last)
                 return changed;
+            last = JoinTarget(last);
             if (CannotGoIntoPre(branch, last)) {
                 if (m_owner)
                     m_owner->m_keyRefused = 1;
@@ -288,13 +324,23 @@ bool CTextElement::CutAndCombine(CElement*& caretElement, bool forward)
                     JoinLists(neighbour, ownList);
                 else
                     RemoveIfHollow(ownList);
+            } else if (last->m_kind == kKindBlockquote && branch->m_block) {
+                // A quotation that ends in neither a paragraph nor a list
+                // takes the block whole: its text does not stand loose
+                // beside the quotation's blocks.
+                branch->m_parent->RemoveCurrentChildFromList(branch);
+                last->AppendChild(branch);
+                branch->StyleChanged(1);
             } else {
                 MoveBranchInto(branch, last);
             }
             return true;
         }
         // 5. Forward from the end of a list item into what follows the list.
-        if (forward && item && IsLastContentOf(this, item) && !ItemOf(neighbour, level)) {
+        // A pre or a definition list after the list is left whole, as after
+        // a paragraph (below): one key does not delete its text.
+        if (forward && item && IsLastContentOf(this, item) && !ItemOf(neighbour, level)
+            && neighbour->m_kind != kKindPre && neighbour->m_kind != kKindDl) {
             if (neighbour->m_kind == kKindTable)
                 return changed;
             if (neighbour->IsTextElement() || neighbour->m_inline) {
@@ -334,6 +380,11 @@ bool CTextElement::CutAndCombine(CElement*& caretElement, bool forward)
                 // block, after the inline elements that hold the run, not
                 // inside them.
                 PullContentAfter(neighbour, TopInline(this, receiver));
+            } else if (neighbour->m_kind == kKindLi && branch->m_kind == kKindLi && !HoldsBlock(branch)) {
+                // An item after one that ends in a nested list joins the
+                // last item of that list, the line just above it, as Delete
+                // at the end of that line joins them.
+                MoveBranchInto(branch, JoinTarget(neighbour));
             } else {
                 MoveBranchInto(branch, neighbour);
             }

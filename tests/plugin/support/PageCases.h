@@ -1,8 +1,9 @@
 #pragma once
 // Pages for the test host made from block cases: a case is a document (the
 // page's Value, "|" where the caret starts) and the page's steps, run by the
-// page runner; the result is the form value, with the option [messages]
-// also the message boxes shown, with [log] also the form values read by
+// page runner; the result is the form value (with the option [cr] its
+// carriage returns shown as \r), with the option [messages] also the
+// message boxes shown, with [log] also the form values read by
 // <form-value/> steps and the drags started, in order, with [clipboard] the
 // clipboard's writes, with [menus] the pop-up menus shown. A step list may hold
 // <repeat count="N">...</repeat>: its steps N times over.
@@ -82,6 +83,12 @@ inline void RunPageCases(const char* path, const std::string& params = "")
         std::string actual = run.formValue;
         if (actual.rfind("<!--", 0) == 0)
             actual.erase(0, actual.find("-->") + 3);
+        if (c.HasOption("cr")) {
+            // The case files keep plain line ends: a carriage return is shown as \r.
+            for (std::string::size_type at = actual.find('\r'); at != std::string::npos;
+                 at = actual.find('\r', at))
+                actual.replace(at, 1, "\\r");
+        }
         if (c.HasOption("messages"))
             actual += "\n" + LogLines(run.log, {"dialog message"});
         if (c.HasOption("log"))
