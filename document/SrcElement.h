@@ -94,6 +94,9 @@ public:
             return SameTag(m_info->form, name);
         return m_tag.IsEmpty() ? !*name : SameTag(m_tag, name);
     }
+    // This node is a "pre" or stands inside one: its white space is kept as
+    // written.
+    bool InPre() const;
     // Renames the node as the constructor names it; the kind is worked out
     // again when next asked for.
     void SetTag(const unsigned short* name);
@@ -250,7 +253,9 @@ public:
     // precedes an inline element into its start.
     void MoveBrInside();
     // Moves line breaks out of the ends of inline elements, and puts loose
-    // inline content of cells, divisions and quotations into paragraphs.
+    // inline content of cells, divisions and quotations into paragraphs
+    // (outside a pre, the one made for the content in front of paragraphs
+    // ends without white space, as reading it gives).
     void FinalClean(bool flag);
 
     // ---- fields ----

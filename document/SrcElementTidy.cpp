@@ -108,7 +108,37 @@ bool IsInlineOrText(CSrcElement* e)
     return (e->ElementType() & (CSrcElement::kInline | CSrcElement::kText)) != 0;
 }
 
+// The white space that ends the text of block goes, back across the texts
+// it empties and the comments: reading the block drops it there, so the
+// block written with it would not read back as written. Loose content put
+// into a paragraph can end in a blank that stood before what stays outside
+// it (a script, say).
+void TrimEndWhiteSpace(CSrcElement* block)
+{
+    for (CSrcElement* c = block->LastChild(); c; c = c->PreviousSibling()) {
+        if (c->IsComment())
+            continue;
+        if (!c->IsTextNode())
+            return;
+        const int n = c->m_text.Length();
+        const int white = EdgeWhiteSpace(c->m_text, true);
+        if (white > 0)
+            c->m_text.Assign(c->m_text, n - white);
+        if (white < n)
+            return;
+    }
+}
+
 } // namespace
+
+bool CSrcElement::InPre() const
+{
+    for (const CSrcElement* a = this; a; a = a->m_parent) {
+        if (a->IsTag("pre"))
+            return true;
+    }
+    return false;
+}
 
 bool CSrcElement::KeepsContentAsText() const
 {
@@ -180,9 +210,7 @@ void CSrcElement::FinalClean(bool flag)
 // content keeps its line ends as written).
 bool CSrcElement::MoveEdgeBreaksOut(CSrcElement* c, bool atEnd)
 {
-    bool inPre = false;
-    for (const CSrcElement* a = this; a && !inPre; a = a->m_parent)
-        inPre = a->IsTag("pre");
+    const bool inPre = InPre();
     auto place = [this, c, atEnd, inPre](CSrcElement* node) {
         if (!inPre && node->IsTextNode())
             node->m_text = " ";
@@ -252,6 +280,8 @@ void CSrcElement::FinalCleanHere()
             while (m_firstChild && IsInlineOrText(m_firstChild))
                 p->AppendChild(m_firstChild);
             InsertChild(p, m_firstChild);
+            if (!InPre())
+                TrimEndWhiteSpace(p);
         }
     }
     // A quotation starting with inline content holds it in one paragraph.

@@ -300,9 +300,7 @@ void CSrcElement::AppendChildrenSource(
     // break of the indentation goes: it adds nothing to that break, and text
     // that is read back as written (the content of a map) would otherwise
     // gain one more line at every write.
-    bool inPre = false;
-    for (const CSrcElement* a = this; a && !inPre; a = a->m_parent)
-        inPre = a->IsTag("pre");
+    const bool inPre = InPre();
     bool afterInline = false;
     bool afterBreak = indent; // a line break of the indentation was written last
     const bool block = (ElementType() & (kBlock | kHeading)) != 0;
