@@ -647,13 +647,17 @@ public:
     // InsertListLines, at a caret in a term by InsertTermLines. A lone block
     // of a kind the editor keeps as an element of its own (section, article)
     // around the markup goes as a div would, with the lone blocks inside it.
-    // Markup of one table row's cells (as a cut across the cells of a row
-    // writes it) at a caret that ends a cell's content, with as many cells
-    // after it in the row, goes by InsertCellContents unless intoCells is
+    // Markup of a table's cells, as a cut across cells writes it (of one
+    // row: the cells it went through; of several: the cells from the first
+    // one to the end of its row, the rows between whole, the last row's up
+    // to the last cell), at a caret that ends a cell's content, with the
+    // cells after it in its table in that shape (for one row: as many cells
+    // after it in the row), goes by InsertCellContents unless intoCells is
     // false. Answers as InsertHTMLCode.
     bool InsertOwnMarkup(const unsigned short* markup, bool intoCells = true);
-    // The content of each of the markup's cells back into a cell: the first
-    // at the caret, each further one at the start of the next of cells.
+    // The content of each of the markup's cells (row by row) back into a
+    // cell: the first at the caret, each further one at the start of the
+    // next of cells.
     bool InsertCellContents(const unsigned short* markup, const std::vector<CSafeBuf>& contents,
         const std::vector<CElement*>& cells);
     // The editor's own markup of list items (as a cut across items writes
