@@ -745,6 +745,16 @@ bool CXHTML::InsertOwnMarkup(const unsigned short* own, bool intoCells)
     const CElement* block = caret && caret->IsTextElement() ? caret->GetFirstBlockParent() : nullptr;
     if (block && block->IsType(kKindLi))
         return InsertListLines(markup);
+    // A pre takes no blocks: paragraphs, headings and items that do not fit
+    // go into it as its lines. Other markup goes in (or is refused) as
+    // before.
+    if (caret && caret->IsTextElement() && caret->IsElementUnderTag(kKindPre)
+        && !m_doc.CanInsertTo(markup, nullptr, nullptr, false)) {
+        std::vector<CSafeBuf> lines;
+        bool lists = false;
+        if (FragmentLines(this, markup, lines, lists) && !lines.empty())
+            return InsertLines(lines);
+    }
     if (caret && caret->IsTextElement() && ItemEndingInEmptyParagraph(caret)
         && ItemsOfOneList(this, markup).size() >= 2)
         return InsertListItems(markup);
@@ -843,15 +853,22 @@ bool CXHTML::InsertListLines(const unsigned short* markup)
     bool lists = false;
     if (!FragmentLines(this, markup, lines, lists) || !lists || lines.size() < 2)
         return InsertHTMLCode(markup, false);
+    return InsertLines(lines);
+}
+
+bool CXHTML::InsertLines(const std::vector<CSafeBuf>& lines)
+{
+    if (lines.empty())
+        return false;
     // All the text must be welcome here, as for InsertHTMLCode.
     CSafeBuf text;
     for (const CSafeBuf& line : lines)
         text += line;
     if (!MayChange(kActionInsert, nullptr, 0) || !m_doc.CanInsertTo(text, nullptr, nullptr, true))
         return false;
-    // Each line after the first starts a new item, as Return there would:
-    // the item the caret is in ends with the first line and the last line
-    // starts what was after the caret.
+    // Each line after the first starts a new item (in a pre: a new line),
+    // as Return there would: the item the caret is in ends with the first
+    // line and the last line starts what was after the caret.
     if (!InsertHTMLCode(lines.front(), false))
         return false;
     for (std::size_t i = 1; i < lines.size(); ++i) {
