@@ -518,6 +518,24 @@ void ReleaseHeldBlank(CElement* cell, long after)
         run->m_text.SetAt(at, ' ');
 }
 
+// The content of a cell starts with run. When run starts inline elements
+// (a cut that ended inside bold text leaves the rest of it there), an
+// empty run before the outermost of them, so that what goes in at the
+// start of the cell stays outside them, as it stood before the cut; else
+// run itself.
+CElement* RunBeforeInlines(CElement* run, const CElement* cell)
+{
+    CElement* outer = nullptr;
+    for (CElement* e = run;
+         e->m_parent && e->m_parent != cell && !e->m_parent->m_block && e->m_parent->m_firstChild == e;
+         e = e->m_parent)
+        outer = e->m_parent;
+    if (!outer)
+        return run;
+    CElement* before = outer->InsertEmptyText(true);
+    return before ? before : run;
+}
+
 // The cells that take the contents of rows (a fragment's cells, row by
 // row) after the first, which goes in at the caret in cell: the cells after
 // cell in its row, then for each further row the first cells of the
@@ -836,6 +854,8 @@ bool CXHTML::InsertCellContents(
         CElement* run = cell->GetFirstValidSubElement(0, false);
         if (!run)
             run = cell->InsertTextBlock();
+        else
+            run = RunBeforeInlines(run, cell);
         if (!run)
             continue;
         const long held = HeldBlankAt(cell);

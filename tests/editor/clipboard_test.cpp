@@ -268,6 +268,13 @@ TEST_F(Clipboard, CutAcrossParagraphsAndPasteBackRestoresTheText)
          "<b>z</b></td></tr></table>",
             "<table><tr><td>a1 <i>one</i></td><td><b>b1</b></td></tr><tr><td>a2 y</td><td>b2 two "
             "<b>z</b></td></tr></table>"},
+        {"<table><tr><td>a1 o[ne</td><td>b1</td></tr><tr><td>a2 y</td><td>b2 <b>t]wo</b> z</td></tr></table>",
+            "<table><tr><td>a1 one</td><td>b1</td></tr><tr><td>a2 y</td><td>b2 <b>two</b> "
+            "z</td></tr></table>"},
+        {"<table><tr><td>a1 o[ne</td></tr><tr><td><a href=\"#b\">Li]nk</a> z</td></tr></table>",
+            "<table><tr><td>a1 one</td></tr><tr><td><a href=\"#b\">Link</a> z</td></tr></table>"},
+        {"<table><tr><td>a1 o[ne</td><td><i>b1 <b>t]wo</b></i> z</td></tr></table>",
+            "<table><tr><td>a1 one</td><td><i>b1 <b>two</b></i> z</td></tr></table>"},
         {"<table><tr><td>a1 o[ne</td></tr><tr><td>a2 t]wo</td></tr></table><p>after</p>",
             "<table><tr><td>a1 one</td></tr><tr><td>a2 two</td></tr></table><p>after</p>"},
         {"<ul><li><div class=\"f\"><p><a id=\"a\"></a></p><p><code>[one</code> x;</p></div><p>more "
