@@ -644,16 +644,23 @@ public:
     // the blocks between as blocks, the last block's content before the text
     // after the caret (markup that ends with a list: its last item's
     // content). At a caret in a list item, markup of lists goes in by
-    // InsertListLines, at a caret in a term by InsertTermLines. A lone block
+    // InsertListLines, at a caret in a term by InsertTermLines. At a caret in
+    // a pre, which takes no blocks, markup that does not fit there (of
+    // paragraphs, headings and list items, as a cut writes them) goes in by
+    // InsertLines, the inline content of each a line. A lone block
     // of a kind the editor keeps as an element of its own (section, article)
     // around the markup goes as a div would, with the lone blocks inside it.
-    // Markup of one table row's cells (as a cut across the cells of a row
-    // writes it) at a caret that ends a cell's content, with as many cells
-    // after it in the row, goes by InsertCellContents unless intoCells is
+    // Markup of a table's cells, as a cut across cells writes it (of one
+    // row: the cells it went through; of several: the cells from the first
+    // one to the end of its row, the rows between whole, the last row's up
+    // to the last cell), at a caret that ends a cell's content, with the
+    // cells after it in its table in that shape (for one row: as many cells
+    // after it in the row), goes by InsertCellContents unless intoCells is
     // false. Answers as InsertHTMLCode.
     bool InsertOwnMarkup(const unsigned short* markup, bool intoCells = true);
-    // The content of each of the markup's cells back into a cell: the first
-    // at the caret, each further one at the start of the next of cells.
+    // The content of each of the markup's cells (row by row) back into a
+    // cell: the first at the caret, each further one at the start of the
+    // next of cells.
     bool InsertCellContents(const unsigned short* markup, const std::vector<CSafeBuf>& contents,
         const std::vector<CElement*>& cells);
     // The editor's own markup of list items (as a cut across items writes
@@ -670,6 +677,12 @@ public:
     // parted by line breaks. Other markup goes in by InsertHTMLCode (which
     // refuses what the term cannot take).
     bool InsertTermLines(const unsigned short* markup);
+    // Lines of inline markup at the caret: the first goes in at the caret,
+    // each further one after a Return there (a new item in a list item, a
+    // new line in a pre), the last before the text after the caret. False,
+    // with nothing changed, when the edit guard or the insertion rules
+    // refuse their text, or when there are none.
+    bool InsertLines(const std::vector<CSafeBuf>& lines);
     // The editor's own markup of one list's items (as a cut of whole items
     // writes it) at a caret in an empty paragraph that ends a list item
     // holding blocks: the items go in as items of the caret's list after

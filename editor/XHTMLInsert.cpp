@@ -12,6 +12,7 @@
 #include "element/ValidateTree.h"
 #include "element/markup/TreeRepair.h"
 #include "element/services/ControlServices.h"
+#include "elements/TableElement.h"
 #include "elements/TextElement.h"
 #include "elements/TypingTree.h"
 
@@ -404,18 +405,16 @@ CSrcElement* OnlyChild(CSrcElement* e)
     return only;
 }
 
-// The content of each cell of a fragment that is one table of one row, as
-// a cut across the cells of a row writes it: false for any other markup.
-bool RowCellContents(CSrcElement* tree, std::vector<CSafeBuf>& contents)
+bool IsRowGroupTag(const CSrcElement* e)
 {
-    CSrcElement* table = OnlyChild(tree);
-    if (!table || !table->IsTag("table"))
-        return false;
-    CSrcElement* row = OnlyChild(table);
-    if (row && (row->IsTag("tbody") || row->IsTag("thead") || row->IsTag("tfoot")))
-        row = OnlyChild(row);
-    if (!row || !row->IsTag("tr"))
-        return false;
+    return e->IsTag("tbody") || e->IsTag("thead") || e->IsTag("tfoot");
+}
+
+// The content of each cell of a fragment row, appended to rows as a row of
+// its own; false when the row holds anything but cells, or no cell.
+bool AddRowContents(CSrcElement* row, std::vector<std::vector<CSafeBuf>>& rows)
+{
+    std::vector<CSafeBuf> contents;
     for (CSrcElement* c = row->FirstChild(); c; c = c->NextSibling()) {
         if (IsBlankNode(c))
             continue;
@@ -423,7 +422,36 @@ bool RowCellContents(CSrcElement* tree, std::vector<CSafeBuf>& contents)
             return false;
         contents.push_back(ContentMarkup(c));
     }
-    return contents.size() >= 2;
+    if (contents.empty())
+        return false;
+    rows.push_back(std::move(contents));
+    return true;
+}
+
+// The content of each cell of a fragment that is one table, row by row, as
+// a cut across the cells of a table writes it (its rows in the table or in
+// its row groups), with two cells at least: false for any other markup.
+bool TableCellContents(CSrcElement* tree, std::vector<std::vector<CSafeBuf>>& rows)
+{
+    CSrcElement* table = OnlyChild(tree);
+    if (!table || !table->IsTag("table"))
+        return false;
+    for (CSrcElement* c = table->FirstChild(); c; c = c->NextSibling()) {
+        if (IsBlankNode(c))
+            continue;
+        if (c->IsTag("tr")) {
+            if (!AddRowContents(c, rows))
+                return false;
+            continue;
+        }
+        if (!IsRowGroupTag(c))
+            return false;
+        for (CSrcElement* row = c->FirstChild(); row; row = row->NextSibling()) {
+            if (!IsBlankNode(row) && (!row->IsTag("tr") || !AddRowContents(row, rows)))
+                return false;
+        }
+    }
+    return rows.size() >= 2 || (rows.size() == 1 && rows.front().size() >= 2);
 }
 
 // The units of cell's text, run by run from its last run back.
@@ -490,15 +518,66 @@ void ReleaseHeldBlank(CElement* cell, long after)
         run->m_text.SetAt(at, ' ');
 }
 
-// The cells after cell in its row, at most count of them.
-std::vector<CElement*> CellsAfter(CElement* cell, std::size_t count)
+// The content of a cell starts with run. When run starts inline elements
+// (a cut that ended inside bold text leaves the rest of it there), an
+// empty run before the outermost of them, so that what goes in at the
+// start of the cell stays outside them, as it stood before the cut; else
+// run itself.
+CElement* RunBeforeInlines(CElement* run, const CElement* cell)
 {
-    std::vector<CElement*> cells;
-    for (CElement* s = cell->m_nextSibling; s && cells.size() < count; s = s->m_nextSibling) {
-        if (IsCellKind(s->m_kind))
-            cells.push_back(s);
+    CElement* outer = nullptr;
+    for (CElement* e = run;
+         e->m_parent && e->m_parent != cell && !e->m_parent->m_block && e->m_parent->m_firstChild == e;
+         e = e->m_parent)
+        outer = e->m_parent;
+    if (!outer)
+        return run;
+    CElement* before = outer->InsertEmptyText(true);
+    return before ? before : run;
+}
+
+// The cells that take the contents of rows (a fragment's cells, row by
+// row) after the first, which goes in at the caret in cell: the cells after
+// cell in its row, then for each further row the first cells of the
+// table's next row. The table must have the shape a cut of those cells
+// leaves: as many cells after cell as the first row has after its first
+// (at least, for one row; exactly, for several, whose cut went on to the
+// end of the row), the rows between with the same number of cells as
+// theirs, the last with at least as many. False otherwise.
+bool CellsTakingRows(
+    CElement* cell, const std::vector<std::vector<CSafeBuf>>& rows, std::vector<CElement*>& cells)
+{
+    cells.clear();
+    std::vector<CElement*> tableRows, rowCells;
+    CElement* row = cell->m_parent;
+    const CTableElement* table = row ? TableOfRow(row) : nullptr;
+    if (!table || rows.empty())
+        return false;
+    TableRows(table, tableRows);
+    std::size_t at = 0;
+    while (at < tableRows.size() && tableRows[at] != row)
+        ++at;
+    if (at + rows.size() > tableRows.size())
+        return false;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        RowCells(tableRows[at + i], rowCells);
+        const std::size_t wanted = rows[i].size();
+        std::size_t from = 0;
+        if (i == 0) {
+            while (from < rowCells.size() && rowCells[from] != cell)
+                ++from;
+            if (from == rowCells.size())
+                return false;
+            ++from; // the caret's cell takes the first content itself
+        }
+        const std::size_t after = rowCells.size() - from;
+        const std::size_t count = i == 0 ? wanted - 1 : wanted;
+        const bool last = i + 1 == rows.size();
+        if (after < count || (!last && after != count))
+            return false;
+        cells.insert(cells.end(), rowCells.begin() + from, rowCells.begin() + from + count);
     }
-    return cells;
+    return true;
 }
 
 // The markup of each item of the one ul or ol a fragment holds, blank text
@@ -665,22 +744,35 @@ bool CXHTML::InsertOwnMarkup(const unsigned short* own, bool intoCells)
     const SwitchScope noSeparators(m_separateLinks, false);
     CElement* caret = m_doc.m_caretElement;
     if (CElement* cell = intoCells ? CellEndedByCaret(caret) : nullptr) {
-        std::vector<CSafeBuf> contents;
+        std::vector<std::vector<CSafeBuf>> rows;
         {
             std::unique_ptr<CSrcElement> tree(new CSrcElement("body", this));
-            if (!LoadFragment(this, markup, *tree) || !RowCellContents(tree.get(), contents))
-                contents.clear();
+            if (!LoadFragment(this, markup, *tree) || !TableCellContents(tree.get(), rows))
+                rows.clear();
         }
-        const std::vector<CElement*> after
-            = contents.empty() ? std::vector<CElement*>() : CellsAfter(cell, contents.size() - 1);
-        if (!contents.empty() && after.size() + 1 == contents.size())
+        std::vector<CElement*> after;
+        if (!rows.empty() && CellsTakingRows(cell, rows, after)) {
+            std::vector<CSafeBuf> contents;
+            for (const std::vector<CSafeBuf>& row : rows)
+                contents.insert(contents.end(), row.begin(), row.end());
             return InsertCellContents(markup, contents, after);
+        }
     }
     if (AncestorOfKind(caret, kKindDt))
         return InsertTermLines(markup);
     const CElement* block = caret && caret->IsTextElement() ? caret->GetFirstBlockParent() : nullptr;
     if (block && block->IsType(kKindLi))
         return InsertListLines(markup);
+    // A pre takes no blocks: paragraphs, headings and items that do not fit
+    // go into it as its lines. Other markup goes in (or is refused) as
+    // before.
+    if (caret && caret->IsTextElement() && caret->IsElementUnderTag(kKindPre)
+        && !m_doc.CanInsertTo(markup, nullptr, nullptr, false)) {
+        std::vector<CSafeBuf> lines;
+        bool lists = false;
+        if (FragmentLines(this, markup, lines, lists) && !lines.empty())
+            return InsertLines(lines);
+    }
     if (caret && caret->IsTextElement() && ItemEndingInEmptyParagraph(caret)
         && ItemsOfOneList(this, markup).size() >= 2)
         return InsertListItems(markup);
@@ -762,6 +854,8 @@ bool CXHTML::InsertCellContents(
         CElement* run = cell->GetFirstValidSubElement(0, false);
         if (!run)
             run = cell->InsertTextBlock();
+        else
+            run = RunBeforeInlines(run, cell);
         if (!run)
             continue;
         const long held = HeldBlankAt(cell);
@@ -779,15 +873,22 @@ bool CXHTML::InsertListLines(const unsigned short* markup)
     bool lists = false;
     if (!FragmentLines(this, markup, lines, lists) || !lists || lines.size() < 2)
         return InsertHTMLCode(markup, false);
+    return InsertLines(lines);
+}
+
+bool CXHTML::InsertLines(const std::vector<CSafeBuf>& lines)
+{
+    if (lines.empty())
+        return false;
     // All the text must be welcome here, as for InsertHTMLCode.
     CSafeBuf text;
     for (const CSafeBuf& line : lines)
         text += line;
     if (!MayChange(kActionInsert, nullptr, 0) || !m_doc.CanInsertTo(text, nullptr, nullptr, true))
         return false;
-    // Each line after the first starts a new item, as Return there would:
-    // the item the caret is in ends with the first line and the last line
-    // starts what was after the caret.
+    // Each line after the first starts a new item (in a pre: a new line),
+    // as Return there would: the item the caret is in ends with the first
+    // line and the last line starts what was after the caret.
     if (!InsertHTMLCode(lines.front(), false))
         return false;
     for (std::size_t i = 1; i < lines.size(); ++i) {

@@ -238,7 +238,9 @@ TEST_F(Clipboard, CutChangesNothingUnlessTheCopyReachedTheClipboard)
 
 // Cut from inside one paragraph into another, then paste at the same
 // place: the text comes back word for word in its two paragraphs, and two
-// undo steps go back through the cut to the start. The same for two whole
+// undo steps go back through the cut to the start. The same for a cut
+// across the cells of two or three rows (row groups and inline elements
+// too): each cell's content comes back to its cell. And for two whole
 // items holding a div beside a paragraph (the div starting with an anchor
 // the selection does not take): they come back as items of the list.
 TEST_F(Clipboard, CutAcrossParagraphsAndPasteBackRestoresTheText)
@@ -252,6 +254,29 @@ TEST_F(Clipboard, CutAcrossParagraphsAndPasteBackRestoresTheText)
         {"<p>Hello wor[ld</p><p>Wor]ld <b>again</b></p><p>End</p>", paragraphs},
         {"<p>Hel[lo world</p><p>World <b>again</b></p><p>E]nd</p>", paragraphs},
         {"<p>Hello world</p><p>World <b>ag[ain</b></p><p>En]d</p>", paragraphs},
+        {"<table><tr><td>a1 o[ne</td><td>b1 x</td></tr><tr><td>a2 y</td><td>b2 t]wo</td></tr></table>",
+            "<table><tr><td>a1 one</td><td>b1 x</td></tr><tr><td>a2 y</td><td>b2 two</td></tr></table>"},
+        {"<table><tr><td>a1</td><td>b1 o[ne</td></tr><tr><td>a2 y</td><td>b2</td></tr><tr><td>a3 "
+         "t]wo</td><td>b3</td></tr></table>",
+            "<table><tr><td>a1</td><td>b1 one</td></tr><tr><td>a2 y</td><td>b2</td></tr><tr><td>a3 "
+            "two</td><td>b3</td></tr></table>"},
+        {"<table><thead><tr><td>h1 o[ne</td><td>h2</td></tr></thead><tbody><tr><td>a2 "
+         "t]wo</td><td>b2</td></tr></tbody></table>",
+            "<table><thead><tr><td>h1 one</td><td>h2</td></tr></thead><tbody><tr><td>a2 "
+            "two</td><td>b2</td></tr></tbody></table>"},
+        {"<table><tr><td>a1 <i>o[ne</i></td><td><b>b1</b></td></tr><tr><td>a2 y</td><td>b2 t]wo "
+         "<b>z</b></td></tr></table>",
+            "<table><tr><td>a1 <i>one</i></td><td><b>b1</b></td></tr><tr><td>a2 y</td><td>b2 two "
+            "<b>z</b></td></tr></table>"},
+        {"<table><tr><td>a1 o[ne</td><td>b1</td></tr><tr><td>a2 y</td><td>b2 <b>t]wo</b> z</td></tr></table>",
+            "<table><tr><td>a1 one</td><td>b1</td></tr><tr><td>a2 y</td><td>b2 <b>two</b> "
+            "z</td></tr></table>"},
+        {"<table><tr><td>a1 o[ne</td></tr><tr><td><a href=\"#b\">Li]nk</a> z</td></tr></table>",
+            "<table><tr><td>a1 one</td></tr><tr><td><a href=\"#b\">Link</a> z</td></tr></table>"},
+        {"<table><tr><td>a1 o[ne</td><td><i>b1 <b>t]wo</b></i> z</td></tr></table>",
+            "<table><tr><td>a1 one</td><td><i>b1 <b>two</b></i> z</td></tr></table>"},
+        {"<table><tr><td>a1 o[ne</td></tr><tr><td>a2 t]wo</td></tr></table><p>after</p>",
+            "<table><tr><td>a1 one</td></tr><tr><td>a2 two</td></tr></table><p>after</p>"},
         {"<ul><li><div class=\"f\"><p><a id=\"a\"></a></p><p><code>[one</code> x;</p></div><p>more "
          "one</p></li><li><div class=\"f\"><p><a id=\"b\"></a></p><p><code>two</code> y;</p></div><p>more "
          "two]</p></li><li>three</li></ul>",
