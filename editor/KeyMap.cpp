@@ -54,13 +54,8 @@ bool IsPlainBlock(const CElement* e)
 // aside): the item is an empty item.
 bool IsEmptyParagraphAloneInItem(const CElement* e)
 {
-    if (!e || e->m_kind != kKindP || !OnlyEmptyRuns(e) || !e->m_parent || e->m_parent->m_kind != kKindLi)
-        return false;
-    for (const CElement* c = e->m_parent->m_firstChild; c; c = c->m_nextSibling) {
-        if (c != e && !IsEmptyRun(c))
-            return false;
-    }
-    return true;
+    return e && e->m_kind == kKindP && OnlyEmptyRuns(e) && e->m_parent && e->m_parent->m_kind == kKindLi
+        && LoneParagraph(e->m_parent) == e;
 }
 
 // The end a Shift-move gives the selection. A caret standing on the edge of
@@ -188,12 +183,9 @@ bool CXHTML::StructuralKey(unsigned int key, CElement* caret)
                 // An item whose one paragraph is empty is an empty item too:
                 // the paragraph is unwrapped first, so that the item leaves
                 // the list as one that holds only the caret's run.
-                CElement* item = caret->m_parent;
-                if (IsEmptyParagraphAloneInItem(item) && !item->m_parent->m_nextSibling) {
-                    CElement* paragraph = item;
-                    item = paragraph->m_parent;
-                    item->RemoveChildNodeOnly(paragraph->GetID());
-                }
+                CElement* paragraph = caret->m_parent;
+                if (IsEmptyParagraphAloneInItem(paragraph) && !paragraph->m_parent->m_nextSibling)
+                    paragraph->m_parent->RemoveChildNodeOnly(paragraph->GetID());
             }
             if (caret->IsTextElement() && caret->m_text.Length() == 0 && caret->m_parent
                 && caret->m_parent->m_kind == kKindLi) {

@@ -13,6 +13,7 @@
 
 #include "elements/TextElement.h"
 
+#include "element/TreeQueries.h"
 #include "element/services/XHTMLServices.h"
 #include "elements/TypingTree.h"
 
@@ -111,16 +112,6 @@ CElement* JoinTarget(CElement* container)
             return container;
         container = inner;
     }
-}
-
-// e has a block child.
-bool HoldsBlock(const CElement* e)
-{
-    for (const CElement* c = e->m_firstChild; c; c = c->m_nextSibling) {
-        if (c->m_block)
-            return true;
-    }
-    return false;
 }
 
 // The list item around e up to top, or null.
@@ -380,7 +371,8 @@ bool CTextElement::CutAndCombine(CElement*& caretElement, bool forward)
                 // block, after the inline elements that hold the run, not
                 // inside them.
                 PullContentAfter(neighbour, TopInline(this, receiver));
-            } else if (neighbour->m_kind == kKindLi && branch->m_kind == kKindLi && !HoldsBlock(branch)) {
+            } else if (neighbour->m_kind == kKindLi && branch->m_kind == kKindLi
+                && !IsThereBlockTypeChild(branch, false)) {
                 // An item after one that ends in a nested list joins the
                 // last item of that list, the line just above it, as Delete
                 // at the end of that line joins them.
