@@ -369,15 +369,17 @@ public:
     {
         CSafeBuf markup;
         CSafeBuf rules;
+        bool screen = true; // its media is for the screen: its rules apply
     };
     // Style elements inserted with markup go into the head, after what it
     // holds, as a loaded document's style elements stand there: read as
     // content, their rules would show as text. The first becomes the
     // document's sheet when it has none; the others are kept and written
-    // back as they came. The rules of each apply at once, after those
-    // already there, and the tree is restyled. A fragment with a
-    // style element becomes a whole document, as it does when loaded. The
-    // caller lays the document out again.
+    // back as they came. The rules of each for the screen apply at once,
+    // after those already there, and the tree is restyled; one for print
+    // or another medium is only kept (and never becomes the sheet). A
+    // fragment with a style element becomes a whole document, as it does
+    // when loaded. The caller lays the document out again.
     void AddStyleElements(const std::vector<InsertedStyle>& styles);
     bool LoadDocument(const unsigned short* text);
     // LoadDocument that calls `read` (when given) once the text has been

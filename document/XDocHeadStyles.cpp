@@ -10,7 +10,7 @@ void CXDoc::AddStyleElements(const std::vector<InsertedStyle>& styles)
         return;
     bool restyle = false;
     for (const InsertedStyle& style : styles) {
-        if (m_styleMarkup.IsEmpty()) {
+        if (style.screen && m_styleMarkup.IsEmpty()) {
             // The document's sheet: read after the control's rules, as a
             // loaded head's style element is.
             if (m_headMarkup.IsEmpty()) {
@@ -23,6 +23,10 @@ void CXDoc::AddStyleElements(const std::vector<InsertedStyle>& styles)
             restyle = true;
             continue;
         }
+        if (m_headMarkup.IsEmpty()) {
+            m_headMarkup = "<head></head>";
+            m_headStartTag = "<head>";
+        }
         // Kept after the head's last child; a sheet that ended the head
         // stays before it, so that it is still the first when read again.
         int end = -1;
@@ -31,9 +35,11 @@ void CXDoc::AddStyleElements(const std::vector<InsertedStyle>& styles)
             end = at;
         if (end < 0)
             continue;
-        if (m_sheetPlace < 0)
+        if (m_sheetPlace < 0 && !m_styleMarkup.IsEmpty())
             m_sheetPlace = end;
         m_headMarkup.Insert(end, static_cast<const unsigned short*>(style.markup));
+        if (!style.screen)
+            continue; // kept for print or another medium, never applied
         // Its rules apply after those before it, as when the document is
         // read again.
         LoadStyleClass(style.rules, 0, false, 0);

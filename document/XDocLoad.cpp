@@ -32,6 +32,7 @@
 #include "element/services/XHTMLServices.h"
 #include "elements/TableElement.h"
 #include "style/layout/LayoutPass.h"
+#include "style/sheets/SheetText.h"
 
 #include <algorithm>
 #include <cstring>
@@ -157,6 +158,24 @@ bool HasAttribute(xmlNode* element, const char* name, const char* value)
             return true;
     }
     return false;
+}
+
+// The first style element from node on, among its siblings, whose rules
+// are for the screen (its media attribute missing, blank, or naming "all"
+// or "screen"); null when none. A style element for print or another medium
+// is kept in the head but its rules never apply, and so is a processing
+// instruction of that name.
+xmlNode* NextScreenStyle(xmlNode* node)
+{
+    for (; FindNodeInCurLevel(node, "style", &node); node = node->next) {
+        if (node->type != XML_ELEMENT_NODE)
+            continue;
+        CSafeBuf media;
+        FindAttribute("media", media, node);
+        if (IsScreenMediaAttribute(media))
+            return node;
+    }
+    return nullptr;
 }
 
 // The head's markup as the writer keeps it: trimmed, an empty head that the
@@ -446,17 +465,15 @@ xmlNode* CXDoc::TakeDocumentParts(xmlNode* html, xmlNode* head, xmlNode* body, b
         ReleaseHeldTree();
         FreeStyleClass(1);
         ReleaseImagePool();
-        if (head && FindChildNode(head, "style", &sheetNode)) {
-            CSafeBuf name, sheet;
-            GetNameValue(sheetNode, name, sheet);
-            LoadStyleClass(sheet, 0, false, 0);
+        sheetNode = head ? NextScreenStyle(head->children) : nullptr;
+        if (sheetNode) {
             XMLGetNodeXML(sheetNode, m_styleMarkup);
             // The head's later style elements stay in its markup as they
-            // are, and their rules apply too, after the sheet's and in
-            // document order, as a browser applies them.
-            for (xmlNode* later = sheetNode->next; FindNodeInCurLevel(later, "style", &later);
-                 later = later->next) {
-                GetNameValue(later, name, sheet);
+            // are, and the rules of those for the screen apply too, after
+            // the sheet's and in document order, as a browser applies them.
+            for (xmlNode* style = sheetNode; style; style = NextScreenStyle(style->next)) {
+                CSafeBuf name, sheet;
+                GetNameValue(style, name, sheet);
                 LoadStyleClass(sheet, 0, false, 0);
             }
         }

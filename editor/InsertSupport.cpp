@@ -7,6 +7,7 @@
 #include "element/services/ControlServices.h"
 #include "element/services/XHTMLServices.h"
 #include "elements/TextElement.h"
+#include "style/sheets/SheetText.h"
 
 namespace qm::insert {
 
@@ -137,6 +138,9 @@ void TakeStyleElementsInto(CSrcElement* node, std::vector<CXDoc::InsertedStyle>&
         }
         CXDoc::InsertedStyle style;
         c->GetSourceCode(style.markup, 0, 0, false);
+        CSafeBuf media;
+        c->m_attributes.Lookup("media", media);
+        style.screen = IsScreenMediaAttribute(media);
         // The rules, with those a comment hides from old browsers.
         for (CSrcElement* t = c->FirstChild(); t; t = t->NextSibling()) {
             if (t->IsTextNode() || t->IsComment())

@@ -33,22 +33,6 @@ void DropStatements(CSafeBuf& selector)
 
 bool IsWhite(unsigned short c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
 
-// Whether an "@media" block with this media list is for the screen.
-bool IsScreenMedia(const CSafeBuf& list)
-{
-    int start = 0;
-    for (int i = 0; i <= list.Length(); ++i) {
-        if (i < list.Length() && list.GetAt(i) != ',')
-            continue;
-        CSafeBuf medium = list.Mid(start, i - start);
-        medium.Trim();
-        if (medium.CompareNoCase("all") == 0 || medium.CompareNoCase("screen") == 0)
-            return true;
-        start = i + 1;
-    }
-    return false;
-}
-
 // Splits text into rules; with nested set (inside a media block) @-blocks
 // are dropped, else a screen media block is opened one level.
 void Split(const unsigned short* text, bool nested, std::vector<SheetRule>& out)
@@ -75,6 +59,28 @@ void Split(const unsigned short* text, bool nested, std::vector<SheetRule>& out)
 }
 
 } // namespace
+
+bool IsScreenMedia(const CSafeBuf& list)
+{
+    int start = 0;
+    for (int i = 0; i <= list.Length(); ++i) {
+        if (i < list.Length() && list.GetAt(i) != ',')
+            continue;
+        CSafeBuf medium = list.Mid(start, i - start);
+        medium.Trim();
+        if (medium.CompareNoCase("all") == 0 || medium.CompareNoCase("screen") == 0)
+            return true;
+        start = i + 1;
+    }
+    return false;
+}
+
+bool IsScreenMediaAttribute(const CSafeBuf& media)
+{
+    CSafeBuf list(media);
+    list.Trim();
+    return list.IsEmpty() || IsScreenMedia(list);
+}
 
 void RemoveCssComments(CSafeBuf& text)
 {

@@ -36,5 +36,12 @@ bool IsWebPageText(const CSafeBuf& text);
 // each "}" that closes no block (see above).
 void BalanceBraces(CSafeBuf& text);
 
+// Whether a media list ("print", "screen, print" ...) is for the screen: one
+// of its comma-separated entries is "all" or "screen", any case.
+bool IsScreenMedia(const CSafeBuf& list);
+// The same for the media attribute of a style element or a linked sheet,
+// which applies everywhere when it is missing or blank.
+bool IsScreenMediaAttribute(const CSafeBuf& media);
+
 // The rules of a sheet (comments already removed), in sheet order.
 void SplitSheet(const unsigned short* text, std::vector<SheetRule>& out);

@@ -24,6 +24,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -373,6 +374,61 @@ TEST_F(ControlExchangeTest, EveryStyleElementOfTheHeadApplies)
     EXPECT_EQ(0xFF0000, h1->Style().color);
     EXPECT_EQ(0x008000, h1->m_nextSibling->Style().color);
     EXPECT_EQ("\\r\n" + value, DocumentMarkup());
+}
+
+// A style element for print or another medium than the screen is kept in
+// the head word for word, loaded or inserted, but its rules never style what
+// the editor shows; "all" and "screen" in a media list apply as no media does.
+TEST_F(ControlExchangeTest, StyleElementsForOtherMediaAreKeptButNeverApply)
+{
+    const struct
+    {
+        const char* value;
+        std::int32_t color; // the paragraph's
+    } cases[] = {
+        {"<html><head><style media=\"print\">p{color:red}</style></head><body><p>b</p></body></html>", 0},
+        {"<html><head><style>p{color:red}</style><style media=\"print\">p{color:blue}</style></head>"
+         "<body><p>b</p></body></html>",
+            0x0000FF},
+        {"<html><head><style media=\"aural\">p{color:blue}</style><style media=\"handheld\">p{color:blue}"
+         "</style><style>p{color:red}</style></head><body><p>b</p></body></html>",
+            0x0000FF},
+        {"<html><head><style>p{color:blue}</style><style media=\"print, Screen\">p{color:red}</style></head>"
+         "<body><p>b</p></body></html>",
+            0x0000FF},
+        {"<html><head><style media=\"all\">p{color:red}</style></head><body><p>b</p></body></html>",
+            0x0000FF},
+    };
+    CMorvaXEditorCtrl* control = Start({{"Value", "<p>ab</p>"}});
+    ASSERT_NE(nullptr, control);
+    for (const auto& c : cases) {
+        control->SetValue(FromUtf8(c.value));
+        CElement* p = Doc().m_root ? Doc().m_root->m_firstChild : nullptr;
+        ASSERT_NE(nullptr, p);
+        EXPECT_EQ(c.color, p->Style().color) << c.value;
+        EXPECT_EQ(std::string("\\r\n") + c.value, DocumentMarkup());
+    }
+    // Inserted: kept in the head after what it holds, and undone with the
+    // content.
+    control->SetValue(FromUtf8("<p>ab</p>"));
+    const std::string before = DocumentMarkup();
+    control->InsertXML(FromUtf8("<style media=\"print\">p{color:red}</style><p>new</p>"));
+    EXPECT_EQ("\\r\n<html><head><style media=\"print\">p{color:red}</style></head><body><p>new</p><p>ab</p>"
+              "</body></html>",
+        DocumentMarkup());
+    ASSERT_NE(nullptr, Doc().m_root->m_firstChild);
+    EXPECT_EQ(0, Doc().m_root->m_firstChild->Style().color);
+    // A style element for the screen inserted after it is the sheet, and
+    // stays after it.
+    control->InsertXML(FromUtf8("<style>p{color:blue}</style>"));
+    EXPECT_EQ(
+        "\\r\n<html><head><style media=\"print\">p{color:red}</style><style>p{color:blue}</style></head>"
+        "<body><p>new</p><p>ab</p></body></html>",
+        DocumentMarkup());
+    EXPECT_EQ(0xFF0000, Doc().m_root->m_firstChild->Style().color);
+    control->m_pXHTML->OnUndo();
+    control->m_pXHTML->OnUndo();
+    EXPECT_EQ(before, DocumentMarkup());
 }
 
 // A style element in inserted markup goes into the head, where a loaded
