@@ -30,6 +30,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class CControlServices;
@@ -597,6 +598,11 @@ public:
     CSafeBuf m_headMarkup;  // the loaded head, its style element removed
     CSafeBuf m_styleMarkup; // the loaded head's style element
     int m_sheetPlace = -1;  // where in m_headMarkup that element stood
+    // Where the head's later style elements whose rules apply stand in
+    // m_headMarkup (start, end), in order: a page written with the working
+    // rules in its head (the preview) leaves them out, so that no rule is
+    // there twice.
+    std::vector<std::pair<int, int>> m_sheetSpans;
     unsigned char m_pointerByte = 0;
     CSafeBuf m_spareText;
     // The paragraph (item, entry) the last DeleteSelection made in place of

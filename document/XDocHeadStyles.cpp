@@ -40,6 +40,7 @@ void CXDoc::AddStyleElements(const std::vector<InsertedStyle>& styles)
         m_headMarkup.Insert(end, static_cast<const unsigned short*>(style.markup));
         if (!style.screen)
             continue; // kept for print or another medium, never applied
+        m_sheetSpans.emplace_back(end, end + style.markup.Length());
         // Its rules apply after those before it, as when the document is
         // read again.
         LoadStyleClass(style.rules, 0, false, 0);

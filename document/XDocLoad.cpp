@@ -39,6 +39,8 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -183,26 +185,48 @@ xmlNode* NextScreenStyle(xmlNode* node)
 // document's sheet was read from, when there is one, is taken out of the
 // head, and `sheetAt` tells where it stood in the markup (-1 without one), so
 // that the sheet is written back in its place among the head's children: a
-// link or another style before it keeps its place in the cascade.
-void KeepHeadMarkup(xmlNode* head, xmlNode* sheet, CSafeBuf& markup, int& sheetAt)
+// link or another style before it keeps its place in the cascade. `spans`
+// gets where the later style elements whose rules apply stand in the markup
+// (start, end), so that a page that writes the working rules itself leaves
+// them out.
+void KeepHeadMarkup(
+    xmlNode* head, xmlNode* sheet, CSafeBuf& markup, int& sheetAt, std::vector<std::pair<int, int>>& spans)
 {
     sheetAt = -1;
+    spans.clear();
     XMLGetNodeXML(head, markup);
     if (sheet) {
         // The element gives way to a processing instruction whose name the
-        // head's markup does not hold, so that its text is found in one place.
+        // head's markup does not hold, and each later one is put between two
+        // of them, so that their places are found in the text in order.
         std::string name = "qm-sheet";
         while (markup.Find(name.c_str()) >= 0)
             name += '-';
+        const auto mark = [&](xmlNode* at, bool after) {
+            xmlNode* pi = xmlNewDocPI(head->doc, BAD_CAST name.c_str(), nullptr);
+            return pi && (after ? xmlAddNextSibling(at, pi) : xmlAddPrevSibling(at, pi)) != nullptr;
+        };
         xmlNode* place = xmlNewDocPI(head->doc, BAD_CAST name.c_str(), nullptr);
         if (place) {
+            xmlNode* later = NextScreenStyle(sheet->next);
             xmlReplaceNode(sheet, place);
             xmlFreeNode(sheet);
+            int marks = 1;
+            for (; later; later = NextScreenStyle(later->next))
+                marks += mark(later, false) && mark(later, true) ? 2 : 0;
             XMLGetNodeXML(head, markup);
             const std::string text = "<?" + name + "?>";
-            sheetAt = markup.Find(text.c_str());
-            if (sheetAt >= 0)
-                markup.Delete(sheetAt, static_cast<int>(text.size()));
+            std::vector<int> at;
+            for (int found = markup.Find(text.c_str()); found >= 0;
+                 found = markup.Find(text.c_str(), found)) {
+                markup.Delete(found, static_cast<int>(text.size()));
+                at.push_back(found);
+            }
+            if (!at.empty())
+                sheetAt = at[0];
+            // (A pair that could not be made whole leaves the spans unknown.)
+            for (size_t i = 1; i + 1 < at.size() && static_cast<int>(at.size()) == marks; i += 2)
+                spans.emplace_back(at[i], at[i + 1]);
         } else {
             XMLRemoveNode(sheet);
             XMLGetNodeXML(head, markup);
@@ -210,8 +234,13 @@ void KeepHeadMarkup(xmlNode* head, xmlNode* sheet, CSafeBuf& markup, int& sheetA
     }
     const int length = markup.Length();
     markup.TrimLeft();
+    const int cut = length - markup.Length();
     if (sheetAt >= 0)
-        sheetAt = std::max(0, sheetAt - (length - markup.Length()));
+        sheetAt = std::max(0, sheetAt - cut);
+    for (auto& [start, end] : spans) {
+        start -= cut;
+        end -= cut;
+    }
     markup.TrimRight();
     const unsigned short* s = markup;
     for (int i = markup.Length() - 2; i >= 0; --i) {
@@ -229,6 +258,9 @@ void KeepHeadMarkup(xmlNode* head, xmlNode* sheet, CSafeBuf& markup, int& sheetA
     markup.TrimRight();
     if (sheetAt > markup.Length())
         sheetAt = markup.Length();
+    // A later style element stands inside the head, before its end tag.
+    while (!spans.empty() && spans.back().second > markup.Length())
+        spans.pop_back();
 }
 
 // A data table gets its header ids and row groups (tables that the repair
@@ -441,7 +473,7 @@ bool CXDoc::ReadDocument(const unsigned short* text, bool& built)
         built = true;
     }
     if (head)
-        KeepHeadMarkup(head, sheetNode, m_headMarkup, m_sheetPlace);
+        KeepHeadMarkup(head, sheetNode, m_headMarkup, m_sheetPlace, m_sheetSpans);
     return parsed && body;
 }
 
@@ -453,6 +485,7 @@ xmlNode* CXDoc::TakeDocumentParts(xmlNode* html, xmlNode* head, xmlNode* body, b
     m_headMarkup.Empty();
     m_styleMarkup.Empty();
     m_sheetPlace = -1;
+    m_sheetSpans.clear();
     m_rightToLeft = 0;
     if (html) {
         CSafeBuf end;
@@ -599,6 +632,6 @@ bool CXDoc::ReadWhileParsed(const std::string& bytes, bool whole, bool marked, s
     }
     built = true;
     if (head)
-        KeepHeadMarkup(head, sheetNode, m_headMarkup, m_sheetPlace);
+        KeepHeadMarkup(head, sheetNode, m_headMarkup, m_sheetPlace, m_sheetSpans);
     return true;
 }

@@ -22,6 +22,8 @@
 #include "element/services/XHTMLServices.h"
 
 #include <cstring>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -39,6 +41,26 @@ constexpr int kModeKeptWhenTidy = 0xC000;
 // with the caret in it.
 const char kCaretInEmptyParagraph[] = "<body><p>_x_Here_to_put_cursor_x_&#160;</p></body>";
 const char kEmptyParagraph[] = "<body><p>&#160;</p></body>";
+
+// The head's markup without the style elements at spans (in order, as the
+// document keeps them), whose rules the page's own sheet holds; the sheet's
+// place moves with the text before it. Spans that do not fit the markup in
+// order leave the markup whole.
+void LeaveOutSpans(CSafeBuf& head, int& place, const std::vector<std::pair<int, int>>& spans)
+{
+    int previous = 0;
+    for (const auto& [start, end] : spans) {
+        if (start < previous || start > end || end > head.Length())
+            return;
+        previous = end;
+    }
+    for (auto span = spans.rbegin(); span != spans.rend(); ++span) {
+        const auto [start, end] = *span;
+        head.Delete(start, end - start);
+        if (place >= end)
+            place -= end - start;
+    }
+}
 
 bool RightToLeft(const CControlServices* control)
 {
@@ -207,7 +229,9 @@ void CXDoc::GetSourceCode(CSafeBuf& out, int mode, bool tidy)
             // The head's children before the sheet's place and after it;
             // without a place the sheet ends the head.
             CSafeBuf before(m_headMarkup), after;
-            const int place = m_sheetPlace;
+            int place = m_sheetPlace;
+            if (mode & kModeStyleSheet)
+                LeaveOutSpans(before, place, m_sheetSpans);
             if (place >= 0 && place < before.Length()) {
                 after = before.Mid(place, before.Length() - place);
                 before = before.Left(place);

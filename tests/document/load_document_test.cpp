@@ -13,6 +13,8 @@
 //   caret    the caret element's path and offset, or none
 //   markup   the body's content, compact, the caret marker where it stands
 //   tree     (with [tree]) the tree, tag(children), a text run in quotes
+//   page     (with [page]) the page the preview shows, the working rules
+//            written into its head
 //
 // Generated header ids show their table's identifier as "T1-", "T2-" ...
 // (tables in document order).
@@ -103,7 +105,10 @@ void Line(std::string& report, const char* name, const std::string& value)
         report += std::string(name) + " " + value + "\n";
 }
 
-std::string Report(CXDoc& doc, const std::string& results, bool tree)
+// The output mode of the preview's page.
+constexpr int kPreviewPage = 17474;
+
+std::string Report(CXDoc& doc, const std::string& results, bool tree, bool page)
 {
     std::string report = "result " + results + "\n";
     report += "full " + std::to_string(doc.m_fullDocument) + "\n";
@@ -125,6 +130,11 @@ std::string Report(CXDoc& doc, const std::string& results, bool tree)
     report += "markup " + Markup(doc.m_root) + "\n";
     if (tree)
         report += "tree " + Tree(doc.m_root) + "\n";
+    if (page) {
+        CSafeBuf out;
+        doc.GetSourceCode(out, kPreviewPage, true);
+        report += "page " + ShownMarkup(out) + "\n";
+    }
     return report;
 }
 
@@ -170,6 +180,7 @@ TEST(LoadDocument, Cases)
     for (const qmtest::CaseBlock& c : file.Cases()) {
         Loaded l;
         l.control.Dir = FromUtf8(Option(c, "dir"));
+        l.control.EnableTimestamp = 0;
         std::string namespaces = Option(c, "namespaces");
         for (char& ch : namespaces)
             ch = ch == '_' ? ' ' : ch;
@@ -184,7 +195,7 @@ TEST(LoadDocument, Cases)
             const bool loaded = l.doc.LoadDocument(FromUtf8(text));
             results += (results.empty() ? "" : " ") + std::string(loaded ? "true" : "false");
         }
-        file.Check(c, Report(l.doc, results, c.HasOption("tree")));
+        file.Check(c, Report(l.doc, results, c.HasOption("tree"), c.HasOption("page")));
     }
 }
 

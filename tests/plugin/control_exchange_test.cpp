@@ -38,6 +38,8 @@ using qmtest::ToUtf8;
 namespace {
 
 const char kBefore[] = "<p>before</p>";
+// The output mode of the preview's page.
+constexpr int kPreviewPage = 17474;
 
 class ControlExchangeTest : public qmtest::ControlInstanceTest
 {
@@ -467,6 +469,14 @@ TEST_F(ControlExchangeTest, InsertXMLKeepsStyleElementsInTheHead)
         CElement* p = Doc().m_root ? Doc().m_root->m_firstChild : nullptr;
         ASSERT_NE(nullptr, p);
         EXPECT_EQ(0x0000FF, p->Style().color) << c.inserted;
+        // The preview's page writes the working rules in its head: the
+        // inserted element gives way to them, so its rule is there once.
+        CSafeBuf page;
+        Doc().GetSourceCode(page, kPreviewPage, true);
+        const std::string written = ToUtf8(page);
+        const size_t first = written.find("p.x");
+        EXPECT_NE(std::string::npos, first) << written;
+        EXPECT_EQ(std::string::npos, written.find("p.x", first + 1)) << written;
         control->m_pXHTML->OnUndo();
         EXPECT_EQ(before, DocumentMarkup()) << c.inserted;
     }
