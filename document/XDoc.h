@@ -382,6 +382,9 @@ public:
     // fragment with a style element becomes a whole document, as it does
     // when loaded. The caller lays the document out again.
     void AddStyleElements(const std::vector<InsertedStyle>& styles);
+    // Appends the document's own rules (m_ownSheets) to the working rules:
+    // for a caller that has just put the control's sheet there anew.
+    void LoadOwnSheets();
     bool LoadDocument(const unsigned short* text);
     // LoadDocument that calls `read` (when given) once the text has been
     // read into the tree, before the layout: the caller may let go of the
@@ -603,6 +606,10 @@ public:
     // rules in its head (the preview) leaves them out, so that no rule is
     // there twice.
     std::vector<std::pair<int, int>> m_sheetSpans;
+    // The texts of the head's style elements whose rules apply (the sheet
+    // and the later ones for the screen), in document order: the document's
+    // own rules, read again after the control's sheet when that changes.
+    std::vector<CSafeBuf> m_ownSheets;
     unsigned char m_pointerByte = 0;
     CSafeBuf m_spareText;
     // The paragraph (item, entry) the last DeleteSelection made in place of

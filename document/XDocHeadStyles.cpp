@@ -1,4 +1,5 @@
-// Style elements that came with inserted markup, kept in the head.
+// Style elements that came with inserted markup, kept in the head, and the
+// document's own rules read again after the control's sheet.
 
 #include "document/XDoc.h"
 
@@ -19,6 +20,7 @@ void CXDoc::AddStyleElements(const std::vector<InsertedStyle>& styles)
             }
             m_sheetPlace = -1; // it ends the head
             LoadStyleClass(style.rules, 0, false, 0);
+            m_ownSheets.push_back(style.rules);
             m_styleMarkup = style.markup;
             restyle = true;
             continue;
@@ -44,6 +46,7 @@ void CXDoc::AddStyleElements(const std::vector<InsertedStyle>& styles)
         // Its rules apply after those before it, as when the document is
         // read again.
         LoadStyleClass(style.rules, 0, false, 0);
+        m_ownSheets.push_back(style.rules);
         restyle = true;
     }
     m_fullDocument = 1;
@@ -52,4 +55,10 @@ void CXDoc::AddStyleElements(const std::vector<InsertedStyle>& styles)
         if (m_root)
             m_root->StyleChanged(1);
     }
+}
+
+void CXDoc::LoadOwnSheets()
+{
+    for (const CSafeBuf& sheet : m_ownSheets)
+        LoadStyleClass(sheet, 0, false, 0);
 }

@@ -498,6 +498,7 @@ xmlNode* CXDoc::TakeDocumentParts(xmlNode* html, xmlNode* head, xmlNode* body, b
         ReleaseHeldTree();
         FreeStyleClass(1);
         ReleaseImagePool();
+        m_ownSheets.clear();
         sheetNode = head ? NextScreenStyle(head->children) : nullptr;
         if (sheetNode) {
             XMLGetNodeXML(sheetNode, m_styleMarkup);
@@ -508,6 +509,7 @@ xmlNode* CXDoc::TakeDocumentParts(xmlNode* html, xmlNode* head, xmlNode* body, b
                 CSafeBuf name, sheet;
                 GetNameValue(style, name, sheet);
                 LoadStyleClass(sheet, 0, false, 0);
+                m_ownSheets.push_back(sheet);
             }
         }
     }

@@ -150,6 +150,9 @@ void CMorvaXEditorCtrl::SetCSS(const unsigned short* text)
     doc.FreeStyleClass(2);
     doc.LoadStyleClass(CSS, 2, true, 0);
     doc.CopyStyles(doc.m_workingRules, doc.m_savedRules, false);
+    // The document's own rules (its head's style elements) follow the new
+    // sheet again, as after a load, so that they still win ties.
+    doc.LoadOwnSheets();
     doc.RulesChanged();
     if (doc.m_root)
         doc.m_root->StyleChanged(1);

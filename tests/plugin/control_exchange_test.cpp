@@ -15,6 +15,7 @@
 #include "platform/events/Services.h"
 #include "platform/input/KeyLayout.h"
 #include "platform/net/Http.h"
+#include "style/sheets/StyleClass.h"
 
 #include "tests/common/CaseBlocks.h"
 #include "tests/common/TempHome.h"
@@ -431,6 +432,43 @@ TEST_F(ControlExchangeTest, StyleElementsForOtherMediaAreKeptButNeverApply)
     control->m_pXHTML->OnUndo();
     control->m_pXHTML->OnUndo();
     EXPECT_EQ(before, DocumentMarkup());
+}
+
+// A new control sheet set by page script goes before the document's own
+// rules, as at load: the head's rules still win ties and style what the
+// sheet leaves alone, and the value keeps every style element as it came.
+TEST_F(ControlExchangeTest, ANewControlSheetKeepsTheDocumentsOwnRulesAfterIt)
+{
+    CMorvaXEditorCtrl* control = Start({{"Value", "<p>ab</p>"}});
+    ASSERT_NE(nullptr, control);
+    const std::string value = "<html><head><style>p{color:red}</style><style media=\"print\">h1{color:red}"
+                              "</style><style>h1{color:blue}</style></head><body><h1>a</h1><p>b<em>c</em></p>"
+                              "</body></html>";
+    control->SetValue(FromUtf8(value));
+    control->SetCSS(FromUtf8("p{color:green} em{color:green} h1{color:green}"));
+    CElement* h1 = Doc().m_root ? Doc().m_root->m_firstChild : nullptr;
+    ASSERT_NE(nullptr, h1);
+    CElement* p = h1->m_nextSibling;
+    ASSERT_NE(nullptr, p);
+    EXPECT_EQ(0xFF0000, h1->Style().color);
+    EXPECT_EQ(0x0000FF, p->Style().color);
+    CElement* em = p->m_firstChild;
+    while (em && ToUtf8(em->GetTagName()) != "em")
+        em = em->m_nextSibling;
+    ASSERT_NE(nullptr, em);
+    EXPECT_EQ(0x008000, em->Style().color) << "the control's rule styles the emphasis";
+    const auto selectors = [this]() {
+        std::string out;
+        for (const STYLE_CLASS* r = Doc().m_workingRules; r; r = r->next)
+            out += ToUtf8(r->selectorText) + " ";
+        return out;
+    };
+    EXPECT_EQ("p em h1 p h1 ", selectors());
+    EXPECT_EQ("\\r\n" + value, DocumentMarkup());
+    // A second sheet replaces the first; the document's rules are there once.
+    control->SetCSS(FromUtf8("em{color:blue}"));
+    EXPECT_EQ("em p h1 ", selectors());
+    EXPECT_EQ("\\r\n" + value, DocumentMarkup());
 }
 
 // A style element in inserted markup goes into the head, where a loaded
