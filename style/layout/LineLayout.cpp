@@ -69,21 +69,6 @@ bool CentredByAncestor(const CElement* p)
     return false;
 }
 
-// Whether a paragraph narrower than the width it is given spans it, as far
-// as the table cell it stands in (if any) goes. It does not while its table
-// measures the cell without a box: there it counts by the width of its own
-// content, however deep among the cell's blocks it stands.
-bool SpansInCell(const CElement* p)
-{
-    for (CElement* a = p->m_parent; a; a = a->m_parent) {
-        if (IsCellKind(a->m_kind)) {
-            auto* cell = dynamic_cast<CTDElement*>(a);
-            return !cell || cell->SpansParagraph();
-        }
-    }
-    return true;
-}
-
 bool HasFloats(const CElement* e)
 {
     const CElement* root = e->m_root ? e->m_root : e;
@@ -447,7 +432,10 @@ void LineLayout::Finish()
     e->Lay().m_sizeRect.bottom = AddCoord(e->Lay().m_sizeRect.bottom, m_edges.bottom);
     e->Lay().m_baseline = CPoint(0, std::max(0, m_firstBaseline));
 
-    // Alignment of the children (a cell's table aligns it).
+    // Alignment of the children (a cell's table aligns it). Centred or
+    // right-aligned lines span the block over the width given; in a cell
+    // measured without a box they wait for the box, so that the cell's
+    // natural width stays its content's.
     if (!e->m_tableCell) {
         std::uint16_t horizontal = s.align & kAlignHorizontalMask;
         if (!horizontal && e->m_kind == kKindP && CentredByAncestor(e))
@@ -455,7 +443,7 @@ void LineLayout::Finish()
         const int vertical = s.align & kAlignVerticalMask;
         if (vertical == kAlignMiddle || vertical == kAlignBottom)
             e->AlignChild(vertical);
-        if (horizontal == kAlignCenter || horizontal == kAlignRight)
+        if ((horizontal == kAlignCenter || horizontal == kAlignRight) && SpansGivenWidth(e))
             e->AlignChild(horizontal);
     }
 
@@ -471,11 +459,11 @@ void LineLayout::Finish()
 
     // A paragraph spans the width available to it (its content width),
     // unless it floats or stands in a float, or its table measures the cell
-    // it stands in (SpansInCell).
+    // it stands in (SpansGivenWidth).
     if (e->m_kind == kKindP && BoxWidth(e) > 0 && !e->IsFloatType() && !e->IsUnderFloat()) {
         const CElement* parent = e->m_parent;
         if ((!parent || parent->Lay().m_availRect.right - parent->Lay().m_availRect.left >= 11)
-            && m_avail > BoxWidth(e) && SpansInCell(e))
+            && m_avail > BoxWidth(e) && SpansGivenWidth(e))
             e->Lay().m_sizeRect.right = m_avail;
     }
 }
