@@ -2,6 +2,7 @@
 
 #include "elements/HRElement.h"
 
+#include "elements/TDElement.h"
 #include "style/draw/DrawPrimitives.h"
 #include "style/paint/OffscreenView.h"
 #include "style/records/StyleType.h"
@@ -33,6 +34,10 @@ bool CHRElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, Calc
             width = s.width;
         else if (s.widthUnit == kUnitPercent)
             width = static_cast<int>(static_cast<long long>(s.width) * available / 100);
+    } else if (!SpansGivenWidth(this)) {
+        // Without a width of its own the rule follows the width it is
+        // given: in a cell measured without a box it adds nothing.
+        width = 0;
     }
     int height = 2 * m_ruleOffset + 2;
     if (s.heightSet && s.heightUnit == kUnitPixels && s.height > 0)

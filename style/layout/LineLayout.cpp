@@ -314,8 +314,9 @@ CElement* LineLayout::Place(CElement* c)
 
     m_line.push_back(c);
     m_lineX = AddCoord(c->Lay().m_position.x, BoxWidth(c) + m.right);
-    // A horizontal rule stands centred in the content width.
-    if (c->m_kind == kKindHr) {
+    // A horizontal rule stands centred in the content width (in a cell,
+    // once the cell has its box).
+    if (c->m_kind == kKindHr && SpansGivenWidth(c)) {
         const int free = m_avail - m.left - m.right - BoxWidth(c);
         MoveBox(c, CPoint(AddCoord(m_edges.left, std::max(0, free / 2) + m.left), c->Lay().m_position.y));
     }
