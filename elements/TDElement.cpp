@@ -105,6 +105,10 @@ bool SpansGivenWidth(const CElement* e)
             auto* cell = dynamic_cast<CTDElement*>(a);
             return !cell || cell->SpansParagraph();
         }
+        if (a->m_kind == kKindCaption) {
+            const auto* table = dynamic_cast<const CTableElement*>(a->m_parent);
+            return !table || !table->m_measuringCaption;
+        }
     }
     return true;
 }

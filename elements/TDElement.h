@@ -21,10 +21,11 @@ bool HoldsCellBorder(const CElement* cell, const ELEMENT_STYLE& from);
 bool HasOwnCellBorder(const CElement* cell);
 // Whether an element that takes the whole width it is given (a paragraph, a
 // block that centres or right-aligns its lines, a "center", a rule without a
-// width of its own) takes it, as far as the table cell it stands in (if any)
-// goes. It does not while its table measures the cell without a box: there
-// it counts by the width of its own content, however deep among the cell's
-// blocks it stands (CTDElement::SpansParagraph).
+// width of its own, a block with a width in percent) takes it, as far as the
+// table cell or caption it stands in (if any) goes. It does not while its
+// table measures the cell without a box (CTDElement::SpansParagraph) or lays
+// the caption out at the measuring width: there it counts by the width of
+// its own content, however deep among their blocks it stands.
 bool SpansGivenWidth(const CElement* e);
 inline bool IsOwnValue(const STYLE_TYPE& cell) { return cell.set && cell.origin != kOriginNone; }
 // Whether cells keep their content's layout within a pass when laid out
