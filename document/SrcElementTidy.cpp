@@ -108,6 +108,22 @@ bool IsInlineOrText(CSrcElement* e)
     return (e->ElementType() & (CSrcElement::kInline | CSrcElement::kText)) != 0;
 }
 
+bool IsScriptNode(CSrcElement* e) { return e->IsTag("script") || e->IsTag("noscript"); }
+
+// The inline content that follows the script (or noscript) n before any
+// block, passing over scripts, comments and blanks; null when a block or
+// the end comes first. A script between inline contents stands in their
+// line: the paragraph made for them holds it too.
+CSrcElement* InlineAfterScripts(CSrcElement* n)
+{
+    for (; n; n = n->NextSibling()) {
+        if (IsScriptNode(n) || n->IsComment() || (n->IsTextNode() && WhiteSpaceOnly(n->m_text)))
+            continue;
+        return IsInlineOrText(n) ? n : nullptr;
+    }
+    return nullptr;
+}
+
 // The white space that ends the text of block goes, back across the texts
 // it empties and the comments: reading the block drops it there, so the
 // block written with it would not read back as written. Loose content put
@@ -277,8 +293,15 @@ void CSrcElement::FinalCleanHere()
         && FindChild("p", false)) {
         if (m_firstChild && IsInlineOrText(m_firstChild)) {
             CSrcElement* p = NewElement("p");
-            while (m_firstChild && IsInlineOrText(m_firstChild))
-                p->AppendChild(m_firstChild);
+            // Scripts go in up to the inline content after them (through).
+            CSrcElement* through = nullptr;
+            while (CSrcElement* c = m_firstChild) {
+                if (!through && !IsInlineOrText(c) && !(IsScriptNode(c) && (through = InlineAfterScripts(c))))
+                    break;
+                if (c == through)
+                    through = nullptr;
+                p->AppendChild(c);
+            }
             InsertChild(p, m_firstChild);
             if (!InPre())
                 TrimEndWhiteSpace(p);

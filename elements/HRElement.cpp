@@ -2,6 +2,7 @@
 
 #include "elements/HRElement.h"
 
+#include "elements/TDElement.h"
 #include "style/draw/DrawPrimitives.h"
 #include "style/paint/OffscreenView.h"
 #include "style/records/StyleType.h"
@@ -28,12 +29,15 @@ bool CHRElement::CalcWinReg(void* dc, bool noChildCalc, bool sameBlockOnly, Calc
     const int available
         = Lay().m_containerRect.right > 0 ? Lay().m_containerRect.right : Lay().m_availRect.right;
     int width = Lay().m_availRect.right - Lay().m_availRect.left;
-    if (s.widthSet && s.width > 0) {
-        if (s.widthUnit == kUnitPixels)
-            width = s.width;
-        else if (s.widthUnit == kUnitPercent)
-            width = static_cast<int>(static_cast<long long>(s.width) * available / 100);
-    }
+    // Without a width in pixels the rule follows the width it is given (or
+    // a percentage of its container): in a cell measured without a box it
+    // adds nothing to the cell's width.
+    if (s.widthSet && s.width > 0 && s.widthUnit == kUnitPixels)
+        width = s.width;
+    else if (!SpansGivenWidth(this))
+        width = 0;
+    else if (s.widthSet && s.width > 0 && s.widthUnit == kUnitPercent)
+        width = static_cast<int>(static_cast<long long>(s.width) * available / 100);
     int height = 2 * m_ruleOffset + 2;
     if (s.heightSet && s.heightUnit == kUnitPixels && s.height > 0)
         height = s.height + 2 * m_ruleOffset;

@@ -98,6 +98,21 @@ void CopyPaddings(ELEMENT_STYLE& s, const ELEMENT_STYLE& from)
 
 } // namespace
 
+bool SpansGivenWidth(const CElement* e)
+{
+    for (CElement* a = e->m_parent; a; a = a->m_parent) {
+        if (IsCellKind(a->m_kind)) {
+            auto* cell = dynamic_cast<CTDElement*>(a);
+            return !cell || cell->SpansParagraph();
+        }
+        if (a->m_kind == kKindCaption) {
+            const auto* table = dynamic_cast<const CTableElement*>(a->m_parent);
+            return !table || !table->m_measuringCaption;
+        }
+    }
+    return true;
+}
+
 bool HasOwnCellBorder(const CElement* cell)
 {
     return cell->Style().borderSet && cell->Style().borderOrigin != kOriginNone;

@@ -19,6 +19,14 @@ bool HoldsCellBorder(const CElement* cell, const ELEMENT_STYLE& from);
 // Whether the cell's border (or padding side) is its own, not taken from
 // above.
 bool HasOwnCellBorder(const CElement* cell);
+// Whether an element that takes the whole width it is given (a paragraph, a
+// block that centres or right-aligns its lines, a "center", a rule without a
+// width of its own, a block with a width in percent) takes it, as far as the
+// table cell or caption it stands in (if any) goes. It does not while its
+// table measures the cell without a box (CTDElement::SpansParagraph) or lays
+// the caption out at the measuring width: there it counts by the width of
+// its own content, however deep among their blocks it stands.
+bool SpansGivenWidth(const CElement* e);
 inline bool IsOwnValue(const STYLE_TYPE& cell) { return cell.set && cell.origin != kOriginNone; }
 // Whether cells keep their content's layout within a pass when laid out
 // again for the same (CTDElement::m_laidContent; on unless switched off),
@@ -60,7 +68,8 @@ public:
 
     // Paddings with the border widths when a border is set.
     CRect GetEdges();
-    // Asked by the line layout for a paragraph of the cell's content that is
+    // Asked by the layout for a paragraph (or other element that takes the
+    // whole width it is given, SpansGivenWidth) of the cell's content that is
     // narrower than the width it is given: whether it spans that width. It
     // does in the table's box; measured without the box it keeps its own
     // width, so that the cell's natural width is its content's. The cell

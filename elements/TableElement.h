@@ -195,6 +195,9 @@ public:
     int m_measuredAt = 0;
     unsigned long m_minPass = 0;
     long m_minWidth = 0;
+    // The caption is being laid out at the measuring width: its content
+    // counts by its own width (SpansGivenWidth).
+    bool m_measuringCaption = false;
 
     int m_requestedWidth = 0;             // a width the next layout gives the table at least
     bool m_reentry = false;               // the layout's second run for a wide caption

@@ -293,7 +293,9 @@ void TableLayout::MeasureCells()
     if (m_caption) {
         m_caption->Lay().m_position = CPoint(0, 0);
         GiveArea(m_caption, m_measureW + m_border.Horizontal(), 0, m_measureW, 0);
+        m_t->m_measuringCaption = true;
         m_caption->CalculateReg(m_dc, m_info);
+        m_t->m_measuringCaption = false;
     }
 }
 

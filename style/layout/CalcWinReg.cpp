@@ -38,7 +38,9 @@ void* RootContext(CElement* e)
 void ResolveBoxSize(CElement* e)
 {
     const ELEMENT_STYLE& s = e->Style();
-    if (s.widthSet && s.width > 0 && (s.widthUnit == kUnitPercent || s.widthUnit == kUnitEm)) {
+    if (s.widthSet && s.width > 0 && s.widthUnit == kUnitPercent && !PercentWidthCounts(e)) {
+        e->Lay().m_cssRect.right = 0;
+    } else if (s.widthSet && s.width > 0 && (s.widthUnit == kUnitPercent || s.widthUnit == kUnitEm)) {
         int w = 0;
         if (s.widthUnit == kUnitPercent) {
             w = ClampLength(static_cast<long long>(s.width) * e->Lay().m_containerRect.right / 100);

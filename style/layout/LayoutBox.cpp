@@ -5,6 +5,7 @@
 #include "element/EffectiveValues.h"
 #include "element/Element.h"
 #include "element/TreeQueries.h"
+#include "elements/TDElement.h"
 #include "style/layout/LayoutLimits.h"
 
 #include <algorithm>
@@ -90,6 +91,8 @@ int OwnContentWidth(CElement* e, int whole)
     return w > 0 ? w : 1;
 }
 
+bool PercentWidthCounts(const CElement* e) { return e->m_tablePart || SpansGivenWidth(e); }
+
 void GiveArea(CElement* e, int width, int height, int containerWidth, int containerHeight)
 {
     if (e->m_kind == kKindText)
@@ -105,7 +108,7 @@ void GiveArea(CElement* e, int width, int height, int containerWidth, int contai
     if (s.widthSet && s.width > 0) {
         if (s.widthUnit == kUnitPixels)
             w = s.width;
-        else if (s.widthUnit == kUnitPercent)
+        else if (s.widthUnit == kUnitPercent && PercentWidthCounts(e))
             w = OwnContentWidth(
                 e, ClampLength(static_cast<long long>(s.width) * e->Lay().m_containerRect.right / 100));
     }

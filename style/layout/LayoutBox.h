@@ -55,6 +55,11 @@ int WrapStateOf(const CElement* e);
 inline bool ShowsLeftEdge(int wrapState) { return wrapState == 0 || wrapState == -1; }
 inline bool ShowsRightEdge(int wrapState) { return wrapState == 0 || wrapState == 1; }
 
+// Whether e's width in percent of its container counts: not while the
+// table measures the cell e stands in without a box (SpansGivenWidth), where
+// it counts as no width, so that the cell's natural width is its content's.
+// Table parts keep theirs: the tables resolve them.
+bool PercentWidthCounts(const CElement* e);
 // The content width of e's box when a width in percent or em makes the
 // box whole pixels wide: less e's edges, at least 1 when whole is positive.
 int OwnContentWidth(CElement* e, int whole);

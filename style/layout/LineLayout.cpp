@@ -69,21 +69,6 @@ bool CentredByAncestor(const CElement* p)
     return false;
 }
 
-// Whether a paragraph narrower than the width it is given spans it, as far
-// as the table cell it stands in (if any) goes. It does not while its table
-// measures the cell without a box: there it counts by the width of its own
-// content, however deep among the cell's blocks it stands.
-bool SpansInCell(const CElement* p)
-{
-    for (CElement* a = p->m_parent; a; a = a->m_parent) {
-        if (IsCellKind(a->m_kind)) {
-            auto* cell = dynamic_cast<CTDElement*>(a);
-            return !cell || cell->SpansParagraph();
-        }
-    }
-    return true;
-}
-
 bool HasFloats(const CElement* e)
 {
     const CElement* root = e->m_root ? e->m_root : e;
@@ -329,8 +314,9 @@ CElement* LineLayout::Place(CElement* c)
 
     m_line.push_back(c);
     m_lineX = AddCoord(c->Lay().m_position.x, BoxWidth(c) + m.right);
-    // A horizontal rule stands centred in the content width.
-    if (c->m_kind == kKindHr) {
+    // A horizontal rule stands centred in the content width (in a cell,
+    // once the cell has its box).
+    if (c->m_kind == kKindHr && SpansGivenWidth(c)) {
         const int free = m_avail - m.left - m.right - BoxWidth(c);
         MoveBox(c, CPoint(AddCoord(m_edges.left, std::max(0, free / 2) + m.left), c->Lay().m_position.y));
     }
@@ -447,7 +433,10 @@ void LineLayout::Finish()
     e->Lay().m_sizeRect.bottom = AddCoord(e->Lay().m_sizeRect.bottom, m_edges.bottom);
     e->Lay().m_baseline = CPoint(0, std::max(0, m_firstBaseline));
 
-    // Alignment of the children (a cell's table aligns it).
+    // Alignment of the children (a cell's table aligns it). Centred or
+    // right-aligned lines span the block over the width given; in a cell
+    // measured without a box they wait for the box, so that the cell's
+    // natural width stays its content's.
     if (!e->m_tableCell) {
         std::uint16_t horizontal = s.align & kAlignHorizontalMask;
         if (!horizontal && e->m_kind == kKindP && CentredByAncestor(e))
@@ -455,7 +444,7 @@ void LineLayout::Finish()
         const int vertical = s.align & kAlignVerticalMask;
         if (vertical == kAlignMiddle || vertical == kAlignBottom)
             e->AlignChild(vertical);
-        if (horizontal == kAlignCenter || horizontal == kAlignRight)
+        if ((horizontal == kAlignCenter || horizontal == kAlignRight) && SpansGivenWidth(e))
             e->AlignChild(horizontal);
     }
 
@@ -471,11 +460,11 @@ void LineLayout::Finish()
 
     // A paragraph spans the width available to it (its content width),
     // unless it floats or stands in a float, or its table measures the cell
-    // it stands in (SpansInCell).
+    // it stands in (SpansGivenWidth).
     if (e->m_kind == kKindP && BoxWidth(e) > 0 && !e->IsFloatType() && !e->IsUnderFloat()) {
         const CElement* parent = e->m_parent;
         if ((!parent || parent->Lay().m_availRect.right - parent->Lay().m_availRect.left >= 11)
-            && m_avail > BoxWidth(e) && SpansInCell(e))
+            && m_avail > BoxWidth(e) && SpansGivenWidth(e))
             e->Lay().m_sizeRect.right = m_avail;
     }
 }

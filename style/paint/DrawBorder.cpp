@@ -158,7 +158,7 @@ bool CElement::DrawBorder(void* dc, CPoint origin, CRect* rect)
     } else if (m_block && !m_tableCell && !m_tablePart && !floatingDiv) {
         const bool autoInDiv = Style().widthSet && Style().widthUnit == 3 && IsElementUnderTag(int(kKindDiv));
         if (!autoInDiv)
-            box.right = box.left + FillWidth(this);
+            box = FilledBox(this, box);
     }
 
     // The outline's sides stand in for the element's own while it is drawn;

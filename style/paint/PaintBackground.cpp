@@ -88,7 +88,7 @@ CRect PaintedBox(CElement* e, CRect box, bool selectedItem)
     const bool autoWidth = e->Style().widthSet && e->Style().widthUnit == 3;
     if (!noWidth && !(autoWidth && !e->IsElementUnderTag(int(kKindDiv))))
         return box;
-    box.right = box.left + FillWidth(e);
+    box = FilledBox(e, box);
     if (e->Lay().m_marginRightBottom.x < 0)
         box.right -= e->Lay().m_marginRightBottom.x;
     return box;
@@ -262,6 +262,28 @@ int FillWidth(CElement* e)
 {
     return std::max<int>(0, e->Lay().m_availRect.right - e->Lay().m_availRect.left)
         + ContentEdges(e).Horizontal();
+}
+
+CRect FilledBox(CElement* e, CRect box)
+{
+    box.right = box.left + FillWidth(e);
+    CElement* parent = e->m_parent;
+    if (!parent || e->IsFloatType())
+        return box;
+    const int aligned = parent->Style().align & kAlignHorizontalMask;
+    if (aligned != kAlignCenter && aligned != kAlignRight && parent->m_kind != kKindCenter)
+        return box;
+    // Where the parent's content would put e's box, at its left margin, and
+    // where the width e fills would end there.
+    const long contentLeft = box.left - e->Lay().m_position.x + ContentEdges(parent).left;
+    const long left = contentLeft + e->Lay().m_marginLeftTop.x;
+    const long right = contentLeft
+        + std::max<long>(0, parent->Lay().m_availRect.right - parent->Lay().m_availRect.left)
+        - e->Lay().m_marginRightBottom.x;
+    const long over = std::min<long>(box.right - right, box.left - left);
+    if (over > 0)
+        box.OffsetRect(-over, 0);
+    return box;
 }
 
 } // namespace qm::paint

@@ -64,6 +64,12 @@ void PaintBackground(CElement* e, void* dc, CPoint origin, bool floatPass, const
 // The width a block fills when its background or border spans what its
 // parent gives it: its available width with its borders and paddings.
 int FillWidth(CElement* e);
+// box (e's box where it is painted) from its left edge over FillWidth. A
+// parent that centres or right-aligns its lines moves a block narrower than
+// that width to the right: the width it fills is then held within the
+// parent's content, ending at its right edge (less e's right margin) and
+// starting that width before it. A float keeps the width from its left.
+CRect FilledBox(CElement* e, CRect box);
 // A border side's width in pixels.
 int BorderWidth(CElement* e, int side);
 // Whether e draws any border side of its own.
