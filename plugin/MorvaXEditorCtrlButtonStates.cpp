@@ -205,16 +205,11 @@ void CMorvaXEditorCtrl::UpdateToolBar(int view)
         const int oldHeight = m_toolbarHeight;
         m_viewMode = view;
         PrepareToolBar();
-        if (m_toolbarHeight != oldHeight && m_pPluginWindow) {
-            // The parts below the toolbar move to its new bottom edge: the
-            // editing area, the source view's frame and the scroll bars. The
-            // document draws nothing while they move; the caller draws the
-            // whole control afterwards.
-            const unsigned char pending = m_windowChangePending;
-            m_windowChangePending = 1;
+        // The parts below the toolbar move to its new bottom edge: the
+        // editing area, the source view's frame and the scroll bars. The
+        // caller draws the whole control afterwards.
+        if (m_toolbarHeight != oldHeight && m_pPluginWindow)
             SetWindow(m_pPluginWindow);
-            m_windowChangePending = pending;
-        }
         // The engine's own refresh of its buttons comes with its command
         // table.
         if (view == 1) {

@@ -118,8 +118,15 @@ void CMorvaXEditorCtrl::SetWindow(NPWindow* window, bool pageOnly)
         if (m_viewMode == 1)
             m_coloringEditor->SizeChanged(height, 0);
     }
-    if (m_pXHTML)
+    if (m_pXHTML) {
+        // Laying the document out for the new area may draw it, on whatever
+        // origin the port has now: it draws nothing until the next update
+        // draws it where the area now is.
+        const unsigned char pending = m_windowChangePending;
+        m_windowChangePending = 1;
         m_pXHTML->AssignWnd();
+        m_windowChangePending = pending;
+    }
     m_placeBars = 1;
 }
 

@@ -348,3 +348,31 @@ TEST_F(ScriptInterfaceTest, AToolbarStringShowsInItsOwnViewOnly)
     EXPECT_TRUE(host->Set("ToolbarSource", ScriptValue::String("")));
     EXPECT_FALSE(Picture("source-default") == sourceBold) << "the source bars came from the string";
 }
+
+// A new window size lays the document out again; nothing of it is drawn
+// over the toolbar, then or at the next update. (The document's background
+// is a green no part of the control uses.)
+TEST_F(ScriptInterfaceTest, ANewWindowSizeDrawsTheDocumentOnlyInItsArea)
+{
+    std::string doc = "<html><head><style>body{background:#0f0}</style></head><body>";
+    for (int i = 0; i < 6; ++i)
+        doc += "<h1>Heading " + std::to_string(i) + "</h1>";
+    ASSERT_TRUE(host->New(kMime, {{"Value", doc + "</body></html>"}}) && host->SetWindow(20, 10, 500, 400));
+    host->Update();
+    // The green pixels above the editing area (it starts 60 pixels into
+    // the plug-in's area, below the two rows of the toolbar) and in it.
+    auto green = [](const qmtest::PngPixels& png, bool above) {
+        int count = 0;
+        for (int y = above ? 0 : 70; y < (above ? 70 : png.height); ++y)
+            for (int x = 0; x < png.width; ++x) {
+                const unsigned char* p = &png.rgba[(std::size_t(y) * png.width + x) * 4];
+                count += p[0] == 0 && p[1] == 255 && p[2] == 0;
+            }
+        return count;
+    };
+    ASSERT_TRUE(host->SetWindow(20, 10, 400, 150));
+    EXPECT_EQ(0, green(Pixels("smaller", false), true));
+    const qmtest::PngPixels updated = Pixels("smaller-updated", true);
+    EXPECT_EQ(0, green(updated, true));
+    EXPECT_GT(green(updated, false), 0);
+}
