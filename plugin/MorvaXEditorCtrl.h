@@ -601,6 +601,9 @@ public:
     static long VersionWeight(const CSafeBuf& text);
     void SetCSS(const unsigned short* text);
     void SetEditorCSS(const unsigned short* text);
+    // After the rule lists changed: every element styled again, the document
+    // laid out and drawn in the editing area.
+    void RestyleDocument();
     void SetBase(const unsigned short* text);
     void SetCustomization(const unsigned short* text);
     // What page script may read of Localization, CSS, Styles and Buttons:

@@ -205,8 +205,11 @@ void CMorvaXEditorCtrl::UpdateToolBar(int view)
         const int oldHeight = m_toolbarHeight;
         m_viewMode = view;
         PrepareToolBar();
-        if (m_toolbarHeight != oldHeight && m_coloringEditor && m_pPluginWindow)
-            m_coloringEditor->SizeChanged(int(m_pPluginWindow->height), 0);
+        // The parts below the toolbar move to its new bottom edge: the
+        // editing area, the source view's frame and the scroll bars. The
+        // caller draws the whole control afterwards.
+        if (m_toolbarHeight != oldHeight && m_pPluginWindow)
+            SetWindow(m_pPluginWindow);
         // The engine's own refresh of its buttons comes with its command
         // table.
         if (view == 1) {

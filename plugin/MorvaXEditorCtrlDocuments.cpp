@@ -153,11 +153,7 @@ void CMorvaXEditorCtrl::SetCSS(const unsigned short* text)
     // The document's own rules (its head's style elements) follow the new
     // sheet again, as after a load, so that they still win ties.
     doc.LoadOwnSheets();
-    doc.RulesChanged();
-    if (doc.m_root)
-        doc.m_root->StyleChanged(1);
-    doc.DrawDoc(1);
-    doc.Redraw();
+    RestyleDocument();
 }
 
 void CMorvaXEditorCtrl::SetEditorCSS(const unsigned short* text)
@@ -170,11 +166,22 @@ void CMorvaXEditorCtrl::SetEditorCSS(const unsigned short* text)
     CXDoc& doc = m_pXHTML->m_doc;
     doc.FreeStyleClass(3);
     doc.LoadStyleClass(EditorCSS, 2, true, 1);
+    RestyleDocument();
+}
+
+void CMorvaXEditorCtrl::RestyleDocument()
+{
+    CXDoc& doc = m_pXHTML->m_doc;
     doc.RulesChanged();
     if (doc.m_root)
         doc.m_root->StyleChanged(1);
+    // Page script writes the sheets outside any event of the browser: the
+    // port's origin is then not the editing area's, and the document drawn
+    // there would land over the toolbar.
+    BackupPort();
     doc.DrawDoc(1);
     doc.Redraw();
+    RestorePort();
 }
 
 void CMorvaXEditorCtrl::SetBase(const unsigned short* text)

@@ -426,6 +426,8 @@ void CMorvaXEditorCtrl::SetScriptProperty(int property, const CSafeBuf& text, in
         if (ready && m_viewMode == view) {
             UpdateToolBar(view);
             RefreshToolBar();
+            // The new bars show at once, over every pixel of the old ones.
+            UpdateWindow();
         }
         break;
     }

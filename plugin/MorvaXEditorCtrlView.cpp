@@ -12,6 +12,7 @@
 #include "base/shims/CGShims.h"
 #include "base/shims/PortShims.h"
 #include "base/shims/TimeShims.h"
+#include "editor/PluginPortScope.h"
 #include "editor/XHTML.h"
 #include "platform/events/InputState.h"
 #include "platform/events/Services.h"
@@ -117,8 +118,15 @@ void CMorvaXEditorCtrl::SetWindow(NPWindow* window, bool pageOnly)
         if (m_viewMode == 1)
             m_coloringEditor->SizeChanged(height, 0);
     }
-    if (m_pXHTML)
+    if (m_pXHTML) {
+        // Laying the document out for the new area may draw it, on whatever
+        // origin the port has now: it draws nothing until the next update
+        // draws it where the area now is.
+        const unsigned char pending = m_windowChangePending;
+        m_windowChangePending = 1;
         m_pXHTML->AssignWnd();
+        m_windowChangePending = pending;
+    }
     m_placeBars = 1;
 }
 
@@ -160,6 +168,9 @@ void CMorvaXEditorCtrl::RestorePort() { RestoreOldPort(m_savedPort, m_savedPortB
 
 void CMorvaXEditorCtrl::UpdateWindow()
 {
+    // Outside a browser event the plug-in's port is not current: the port
+    // is set up as the browser sets it up for its own update event.
+    CPluginPortScope port(m_pPluginWindow);
     EventRecord update{};
     update.what = updateEvt;
     HandleEvent(&update);
@@ -185,6 +196,12 @@ void CMorvaXEditorCtrl::OnDraw()
     if (m_toolbarHeight > 0)
         xFrameRect(ctx, CRect(0, height - m_toolbarHeight, width - 1, height), m_borderColor, nullptr);
     xFillSolidRect(ctx, CRect(width - 15, 1, width - 1, 15), m_backgroundColor, nullptr);
+    // The row between that line and the parts below it belongs to none of
+    // them: filled too, so that nothing a part drew there before the toolbar
+    // changed height stays.
+    if (m_toolbarHeight > 0)
+        xFillSolidRect(ctx, CRect(1, height - m_toolbarHeight - 1, width - 1, height - m_toolbarHeight),
+            m_backgroundColor, nullptr);
     EndCGContext(port, &ctx);
 }
 

@@ -5,6 +5,7 @@
 #include "source_view/ColoringEditor.h"
 
 #include "base/shims/CGShims.h"
+#include "element/services/ControlServices.h"
 #include "platform/np/Window.h"
 #include "platform/qd/Port.h"
 #include "platform/text/FontCatalogue.h"
@@ -171,6 +172,10 @@ SourcePart CColoringEditor::PartColour(SourcePart part, unsigned char rgb[3]) co
 void CColoringEditor::Redraw()
 {
     if (!m_window || !m_window->window)
+        return;
+    // The view shares its area with the other views: while another one
+    // shows, a new text or size is drawn at the switch to this view.
+    if (m_control && m_control->GetViewMode() != 1)
         return;
     const NPRect& clip = m_window->clipRect;
     if (clip.right <= clip.left || clip.bottom <= clip.top)

@@ -67,6 +67,33 @@ std::vector<std::string> Words(const std::string& line)
     return words;
 }
 
+// A "param NAME [VALUE]" line's tag parameter.
+TagParam ParamOf(const std::vector<std::string>& w)
+{
+    return {w[1], w.size() > 2 ? std::optional<std::string>(w[2].substr(w[2][0] == '"')) : std::nullopt};
+}
+
+// Where two pictures of the window differ: "the same", or the first and
+// last rows that differ.
+std::string Difference(const qmtest::PngPixels& a, const qmtest::PngPixels& b)
+{
+    if (a.width != b.width || a.height != b.height)
+        return "another size";
+    int first = -1, last = -1;
+    const std::size_t row = std::size_t(a.width) * 4;
+    for (int y = 0; y < a.height; ++y) {
+        for (std::size_t i = y * row; i < (y + 1) * row; i += 4) {
+            if (a.rgba[i] != b.rgba[i] || a.rgba[i + 1] != b.rgba[i + 1] || a.rgba[i + 2] != b.rgba[i + 2]) {
+                first = first < 0 ? y : first;
+                last = y;
+                break;
+            }
+        }
+    }
+    return first < 0 ? "the same"
+                     : "rows " + std::to_string(first) + " to " + std::to_string(last) + " differ";
+}
+
 ScriptValue ValueOf(const std::string& word)
 {
     if (!word.empty() && word[0] == '"')
@@ -142,13 +169,17 @@ protected:
     }
 
     // The window's pixels as shown now.
-    std::vector<unsigned char> Picture(const std::string& name)
+    std::vector<unsigned char> Picture(const std::string& name) { return Pixels(name, true).rgba; }
+
+    // The window's pixels, after an update or as the last drawing left them.
+    qmtest::PngPixels Pixels(const std::string& name, bool update)
     {
-        host->Update();
+        if (update)
+            host->Update();
         const std::string path = qmtest::TestOutputPath("script-" + name + "-") + ".png";
         qmtest::PngPixels png;
         EXPECT_TRUE(host->WritePNG(path) && qmtest::ReadPng(path, png)) << name;
-        return png.rgba;
+        return png;
     }
 
     qmtest::TempHome home;
@@ -170,8 +201,7 @@ TEST_F(ScriptInterfaceTest, PropertiesAndMethodsAnswerAsTheCasesSay)
             if (w.empty())
                 continue;
             if (w[0] == "param") {
-                params.push_back({w[1],
-                    w.size() > 2 ? std::optional<std::string>(w[2].substr(w[2][0] == '"')) : std::nullopt});
+                params.push_back(ParamOf(w));
                 continue;
             }
             if (!started) {
@@ -182,6 +212,56 @@ TEST_F(ScriptInterfaceTest, PropertiesAndMethodsAnswerAsTheCasesSay)
         }
         file.Check(c, answers);
         host->Destroy();
+        EXPECT_EQ(std::vector<std::string>(), host->Problems()) << c.name << "\n" << host->Log().Text();
+    }
+}
+
+// What page script changes is drawn where a fresh editor given the same
+// settings as tag parameters draws it: at once, as the write leaves the
+// window, and again after an update. Each case of
+// tests/data/plugin/script_repaint.txt: "param" lines, the steps, and "like"
+// lines, the parameters that give the fresh editor the same settings.
+TEST_F(ScriptInterfaceTest, WhatScriptChangesIsDrawnWhereAFreshEditorDrawsIt)
+{
+    qmtest::CaseBlockFile file("plugin/script_repaint.txt");
+    for (const qmtest::CaseBlock& c : file.Cases()) {
+        std::istringstream lines(c.input);
+        std::vector<TagParam> params, like;
+        std::vector<std::vector<std::string>> steps;
+        for (std::string line; std::getline(lines, line);) {
+            const std::vector<std::string> w = Words(line);
+            if (w.empty())
+                continue;
+            if (w[0] == "param" || w[0] == "like")
+                (w[0] == "param" ? params : like).push_back(ParamOf(w));
+            else
+                steps.push_back(w);
+        }
+        ASSERT_TRUE(Start(params)) << c.name;
+        host->Update();
+        std::string answers;
+        for (const std::vector<std::string>& w : steps)
+            answers += Step(w) + "\n";
+        const qmtest::PngPixels atOnce = Pixels("at-once", false);
+        const qmtest::PngPixels updated = Pixels("updated", true);
+        host->Destroy();
+        // The fresh editor: the case's parameters, those named again by
+        // "like" lines replaced.
+        std::vector<TagParam> fresh;
+        for (const TagParam& p : params) {
+            bool replaced = false;
+            for (const TagParam& l : like)
+                replaced = replaced || l.name == p.name;
+            if (!replaced)
+                fresh.push_back(p);
+        }
+        fresh.insert(fresh.end(), like.begin(), like.end());
+        ASSERT_TRUE(Start(fresh)) << c.name;
+        const qmtest::PngPixels reference = Pixels("fresh", true);
+        host->Destroy();
+        answers += "drawn at once: " + Difference(atOnce, reference) + "\n";
+        answers += "after an update: " + Difference(updated, reference) + "\n";
+        file.Check(c, answers);
         EXPECT_EQ(std::vector<std::string>(), host->Problems()) << c.name << "\n" << host->Log().Text();
     }
 }
@@ -267,4 +347,32 @@ TEST_F(ScriptInterfaceTest, AToolbarStringShowsInItsOwnViewOnly)
     const std::vector<unsigned char> sourceBold = Picture("source-bold");
     EXPECT_TRUE(host->Set("ToolbarSource", ScriptValue::String("")));
     EXPECT_FALSE(Picture("source-default") == sourceBold) << "the source bars came from the string";
+}
+
+// A new window size lays the document out again; nothing of it is drawn
+// over the toolbar, then or at the next update. (The document's background
+// is a green no part of the control uses.)
+TEST_F(ScriptInterfaceTest, ANewWindowSizeDrawsTheDocumentOnlyInItsArea)
+{
+    std::string doc = "<html><head><style>body{background:#0f0}</style></head><body>";
+    for (int i = 0; i < 6; ++i)
+        doc += "<h1>Heading " + std::to_string(i) + "</h1>";
+    ASSERT_TRUE(host->New(kMime, {{"Value", doc + "</body></html>"}}) && host->SetWindow(20, 10, 500, 400));
+    host->Update();
+    // The green pixels above the editing area (it starts 60 pixels into
+    // the plug-in's area, below the two rows of the toolbar) and in it.
+    auto green = [](const qmtest::PngPixels& png, bool above) {
+        int count = 0;
+        for (int y = above ? 0 : 70; y < (above ? 70 : png.height); ++y)
+            for (int x = 0; x < png.width; ++x) {
+                const unsigned char* p = &png.rgba[(std::size_t(y) * png.width + x) * 4];
+                count += p[0] == 0 && p[1] == 255 && p[2] == 0;
+            }
+        return count;
+    };
+    ASSERT_TRUE(host->SetWindow(20, 10, 400, 150));
+    EXPECT_EQ(0, green(Pixels("smaller", false), true));
+    const qmtest::PngPixels updated = Pixels("smaller-updated", true);
+    EXPECT_EQ(0, green(updated, true));
+    EXPECT_GT(green(updated, false), 0);
 }
