@@ -9,6 +9,7 @@
 #include "element/Element.h"
 #include "element/ElementKinds.h"
 #include "elements/TextElement.h"
+#include "elements/TypingTree.h"
 
 #include <vector>
 
@@ -163,6 +164,13 @@ bool CXHTML::InsertTagToSelections(CElement* model)
 
     bool wrapped = false;
     for (std::vector<CElement*>& run : runs) {
+        // The empty runs reading leaves before an inline element that
+        // starts a line hold nothing to style; kept at a run's edge they
+        // would split that element (a link after a break) from the rest.
+        while (run.size() > 1 && IsEmptyRun(run.front()))
+            run.erase(run.begin());
+        while (run.size() > 1 && IsEmptyRun(run.back()))
+            run.pop_back();
         // A run of comments alone (between blocks, say) holds nothing to
         // style: wrapped, it would leave an empty inline element there.
         bool commentsOnly = true;
