@@ -214,6 +214,40 @@ long TailBlockOf(CElement* root)
         : 0;
 }
 
+// Whether some selected element lies outside e.
+bool SelectedOutside(const CPtrList& selected, const CElement* e)
+{
+    for (void* pos = selected.GetHeadPosition(); pos;) {
+        const auto* s = static_cast<const CElement*>(selected.GetNext(pos));
+        if (s != e && !s->IsOneOfParent(e))
+            return true;
+    }
+    return false;
+}
+
+// A table whose content is all selected, the selection going on outside it
+// (from the text before it into the text after it), is selected whole
+// itself, so that it goes with the rest rather than leaving its emptied
+// cells behind. A selection that lies all in one table keeps the table.
+void SelectWholeTables(CElement* root)
+{
+    CPtrList selected;
+    root->GetAllChildren(&selected, 0, true, 0, 0);
+    // A table taken whole is selected all through: the tables inside it
+    // are passed over.
+    for (CElement* e = root->m_firstChild; e; e = NextInSubtree(e, root)) {
+        if (e->m_kind != kKindTable || e->m_selected)
+            continue;
+        bool holdsSelected = false;
+        for (void* pos = selected.GetHeadPosition(); pos && !holdsSelected;)
+            holdsSelected = static_cast<CElement*>(selected.GetNext(pos))->IsOneOfParent(e);
+        if (holdsSelected && IsWholeElementSelected(e) && SelectedOutside(selected, e)) {
+            e->m_selected = 1;
+            e->SelectAllChildren(true);
+        }
+    }
+}
+
 } // namespace
 
 CElement* CXDoc::DeletionFallback()
@@ -289,6 +323,7 @@ bool CXDoc::DeleteSelection(bool byKey, bool typing, bool join)
             m_selectionPresent = 0;
             return true;
         }
+        SelectWholeTables(m_root);
         CElement* fallback = DeletionFallback();
         const long fallbackId = fallback ? fallback->GetID() : 0;
         const long fallbackOffset = fallback ? fallback->m_caretOffset : 0;
