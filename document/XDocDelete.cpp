@@ -225,23 +225,41 @@ bool SelectedOutside(const CPtrList& selected, const CElement* e)
     return false;
 }
 
-// A table whose content is all selected, the selection going on outside it
-// (from the text before it into the text after it), is selected whole
-// itself, so that it goes with the rest rather than leaving its emptied
-// cells behind. A selection that lies all in one table keeps the table.
-void SelectWholeTables(CElement* root)
+// A table, definition list or pre whose content is all selected, the
+// selection going on outside it (from the text before it into the text
+// after it), is selected whole itself, so that it goes with the rest
+// rather than staying behind emptied: a table's cells, a list's terms and a
+// pre would be kept with nothing in them. A selection that lies all inside
+// one keeps it.
+// Everything e holds to show is selected: each text run with text over
+// all its characters, each picture, rule or other leaf that can be. Line
+// breaks and empty runs do not count; whether they are marked depends on
+// how the selection was made.
+bool ContentWhollySelected(CElement* e)
+{
+    for (CElement* c = e->m_firstChild; c; c = NextInSubtree(c, e)) {
+        const bool shown = c->IsTextElement() ? !c->m_text.IsEmpty()
+                                              : !c->m_firstChild && c->m_kind != kKindBr && c->m_selectable;
+        if (shown && !IsWhollySelected(c))
+            return false;
+    }
+    return true;
+}
+
+void SelectWholeStructures(CElement* root)
 {
     CPtrList selected;
     root->GetAllChildren(&selected, 0, true, 0, 0);
-    // A table taken whole is selected all through: the tables inside it
-    // are passed over.
+    // One taken whole is selected all through: those inside it are passed
+    // over.
     for (CElement* e = root->m_firstChild; e; e = NextInSubtree(e, root)) {
-        if (e->m_kind != kKindTable || e->m_selected)
+        const long kind = e->m_kind;
+        if ((kind != kKindTable && kind != kKindDl && kind != kKindPre) || e->m_selected)
             continue;
         bool holdsSelected = false;
         for (void* pos = selected.GetHeadPosition(); pos && !holdsSelected;)
             holdsSelected = static_cast<CElement*>(selected.GetNext(pos))->IsOneOfParent(e);
-        if (holdsSelected && IsWholeElementSelected(e) && SelectedOutside(selected, e)) {
+        if (holdsSelected && ContentWhollySelected(e) && SelectedOutside(selected, e)) {
             e->m_selected = 1;
             e->SelectAllChildren(true);
         }
@@ -323,7 +341,7 @@ bool CXDoc::DeleteSelection(bool byKey, bool typing, bool join)
             m_selectionPresent = 0;
             return true;
         }
-        SelectWholeTables(m_root);
+        SelectWholeStructures(m_root);
         CElement* fallback = DeletionFallback();
         const long fallbackId = fallback ? fallback->GetID() : 0;
         const long fallbackOffset = fallback ? fallback->m_caretOffset : 0;
