@@ -225,12 +225,6 @@ bool SelectedOutside(const CPtrList& selected, const CElement* e)
     return false;
 }
 
-// A table, definition list or pre whose content is all selected, the
-// selection going on outside it (from the text before it into the text
-// after it), is selected whole itself, so that it goes with the rest
-// rather than staying behind emptied: a table's cells, a list's terms and a
-// pre would be kept with nothing in them. A selection that lies all inside
-// one keeps it.
 // Everything e holds to show is selected: each text run with text over
 // all its characters, each picture, rule or other leaf that can be. Line
 // breaks and empty runs do not count; whether they are marked depends on
@@ -246,8 +240,19 @@ bool ContentWhollySelected(CElement* e)
     return true;
 }
 
-void SelectWholeStructures(CElement* root)
+} // namespace
+
+// A table, definition list or pre whose content is all selected, the
+// selection going on outside it (from the text before it into the text
+// after it), is selected whole itself, so that it goes with the rest
+// rather than staying behind emptied: a table's cells, a list's terms and a
+// pre would be kept with nothing in them. A selection that lies all inside
+// one keeps it.
+void CXDoc::SelectWholeStructures()
 {
+    CElement* root = m_root;
+    if (!root)
+        return;
     CPtrList selected;
     root->GetAllChildren(&selected, 0, true, 0, 0);
     // One taken whole is selected all through: those inside it are passed
@@ -265,8 +270,6 @@ void SelectWholeStructures(CElement* root)
         }
     }
 }
-
-} // namespace
 
 CElement* CXDoc::DeletionFallback()
 {
@@ -341,7 +344,7 @@ bool CXDoc::DeleteSelection(bool byKey, bool typing, bool join)
             m_selectionPresent = 0;
             return true;
         }
-        SelectWholeStructures(m_root);
+        SelectWholeStructures();
         CElement* fallback = DeletionFallback();
         const long fallbackId = fallback ? fallback->GetID() : 0;
         const long fallbackOffset = fallback ? fallback->m_caretOffset : 0;

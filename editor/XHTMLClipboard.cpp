@@ -232,6 +232,7 @@ void CXHTML::DeleteTakenSelection(bool throughRoot)
         m_doc.DeleteSelection(false, false, true);
         return;
     }
+    m_doc.SelectWholeStructures();
     const DeletionEdges edges = EdgesOfSelection(m_doc.m_root);
     if (m_doc.m_root)
         m_doc.m_root->DeleteSelection();
