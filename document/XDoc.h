@@ -490,6 +490,11 @@ public:
     // the text of another leaves what is left of the two as one block
     // (JoinDeletionEdges). True.
     bool DeleteSelection(bool byKey, bool typing = false, bool join = false);
+    // A table, definition list or pre whose content is all selected, the
+    // selection going on outside it, is selected whole, so that deleting the
+    // selection takes it rather than leaving it emptied (DeleteSelection
+    // does this first).
+    void SelectWholeStructures();
     // Mode 0: second empty text runs go, then neighbouring text runs of one
     // parent become one, and so do neighbouring inline elements with the
     // same tag and attributes (not images, breaks or kinds that write

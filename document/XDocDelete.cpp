@@ -214,7 +214,62 @@ long TailBlockOf(CElement* root)
         : 0;
 }
 
+// Whether some selected element lies outside e.
+bool SelectedOutside(const CPtrList& selected, const CElement* e)
+{
+    for (void* pos = selected.GetHeadPosition(); pos;) {
+        const auto* s = static_cast<const CElement*>(selected.GetNext(pos));
+        if (s != e && !s->IsOneOfParent(e))
+            return true;
+    }
+    return false;
+}
+
+// Everything e holds to show is selected: each text run with text over
+// all its characters, each picture, rule or other leaf that can be. Line
+// breaks and empty runs do not count; whether they are marked depends on
+// how the selection was made.
+bool ContentWhollySelected(CElement* e)
+{
+    for (CElement* c = e->m_firstChild; c; c = NextInSubtree(c, e)) {
+        const bool shown = c->IsTextElement() ? !c->m_text.IsEmpty()
+                                              : !c->m_firstChild && c->m_kind != kKindBr && c->m_selectable;
+        if (shown && !IsWhollySelected(c))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
+
+// A table, definition list or pre whose content is all selected, the
+// selection going on outside it (from the text before it into the text
+// after it), is selected whole itself, so that it goes with the rest
+// rather than staying behind emptied: a table's cells, a list's terms and a
+// pre would be kept with nothing in them. A selection that lies all inside
+// one keeps it.
+void CXDoc::SelectWholeStructures()
+{
+    CElement* root = m_root;
+    if (!root)
+        return;
+    CPtrList selected;
+    root->GetAllChildren(&selected, 0, true, 0, 0);
+    // One taken whole is selected all through: those inside it are passed
+    // over.
+    for (CElement* e = root->m_firstChild; e; e = NextInSubtree(e, root)) {
+        const long kind = e->m_kind;
+        if ((kind != kKindTable && kind != kKindDl && kind != kKindPre) || e->m_selected)
+            continue;
+        bool holdsSelected = false;
+        for (void* pos = selected.GetHeadPosition(); pos && !holdsSelected;)
+            holdsSelected = static_cast<CElement*>(selected.GetNext(pos))->IsOneOfParent(e);
+        if (holdsSelected && ContentWhollySelected(e) && SelectedOutside(selected, e)) {
+            e->m_selected = 1;
+            e->SelectAllChildren(true);
+        }
+    }
+}
 
 CElement* CXDoc::DeletionFallback()
 {
@@ -289,6 +344,7 @@ bool CXDoc::DeleteSelection(bool byKey, bool typing, bool join)
             m_selectionPresent = 0;
             return true;
         }
+        SelectWholeStructures();
         CElement* fallback = DeletionFallback();
         const long fallbackId = fallback ? fallback->GetID() : 0;
         const long fallbackOffset = fallback ? fallback->m_caretOffset : 0;

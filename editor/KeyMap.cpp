@@ -140,6 +140,9 @@ void CXHTML::OnChar(unsigned int key, unsigned int repeat, unsigned int flags)
     case KeyAction::Find: DoFindReplace(1); return;
     case KeyAction::Replace: DoFindReplace(0); return;
     case KeyAction::LineBreak:
+        // The break takes the selection's place: what is left of the
+        // blocks the selection ran across is one block around it.
+        RemoveSelection(true);
         DoAddTag("br", true, true);
         DisplayTagBox();
         return;

@@ -566,8 +566,10 @@ public:
     CElement* AddTagAtCaret(const char* tag, bool moveOut);
     // Deletes a shown selection (the document's DeleteSelection); a
     // selection inside one paragraph that takes the whole paragraph leaves
-    // an empty copy of it to type into. False when nothing was selected.
-    bool RemoveSelection();
+    // an empty copy of it to type into. With join, what a selection from one
+    // block's text into another's leaves of the two becomes one block, as
+    // typing over it does. False when nothing was selected.
+    bool RemoveSelection(bool join = false);
 
     // ---- change notification, undo and the edit buttons (XHTMLChange.cpp) ----
     // Before typed text goes in: the document's own preparation of the caret.

@@ -173,7 +173,10 @@ void CXHTML::OnPaste()
         pointInside = m_doc.m_root->IsCursorInsideSelection(at);
     }
     bool inImage = !m_doc.m_selectionPresent && IsCursorInImage();
-    RemoveSelection();
+    // What the paste replaces goes as typing over it would: the text left
+    // of the blocks it ran across is one block, which the pasted blocks
+    // then split.
+    RemoveSelection(true);
     if (!inImage)
         inImage = IsCursorInImage();
     if (pointSet && !pointInside)
@@ -232,6 +235,7 @@ void CXHTML::DeleteTakenSelection(bool throughRoot)
         m_doc.DeleteSelection(false, false, true);
         return;
     }
+    m_doc.SelectWholeStructures();
     const DeletionEdges edges = EdgesOfSelection(m_doc.m_root);
     if (m_doc.m_root)
         m_doc.m_root->DeleteSelection();

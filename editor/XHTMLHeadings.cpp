@@ -145,14 +145,15 @@ void CXHTML::ConvertBlock(CElement* block, CElement* made)
     }
     made->CopyFromParent(parent, 1);
     block->MoveChildrenTo(made, 0, true, 0, 0);
-    // Out of a pre, the breaks that stand for its line ends go and its text
-    // is white space as in any other block. Kept, they were written as the
-    // bare line ends they came from, which read back as blanks.
+    // Out of a pre, the breaks that stand for its line ends stay as line
+    // breaks of the new block, so that its lines do not run together; they
+    // lose their mark, which wrote them as bare line ends (read back as
+    // blanks). Its text is white space as in any other block.
     // Blanks at the edges of its text are read away in any block but a
     // pre: those of a pre laid its lines out and go with it, any other is
     // held as a no-break space.
     if (block->m_kind == kKindPre && made->m_kind != kKindPre) {
-        ValidateTextChildFromPre(made, 1);
+        ValidateTextChildFromPre(made, 2);
         DropEdgeBlanks(made);
     }
     HoldEdgeBlanks(made);

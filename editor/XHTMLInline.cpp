@@ -209,6 +209,13 @@ bool CXHTML::DoSelection(int code, STYLE_BAR_ITEM* item)
     if (!model)
         return true;
 
+    // The pieces the layout cut a wrapped element into (a link over two
+    // lines) are joined first, as the next layout would join them: a
+    // selection across them then lies in one element, which the wrapper
+    // goes inside, rather than one piece per line split off around it.
+    // Not while a walk over several elements holds the merging off.
+    if (!m_doc.m_layoutFlags[CXDoc::kCombiningSuspended])
+        m_doc.CombineElement(0);
     CPtrList list;
     root->GetAllChildren(&list, 0, true, 0, 0);
     std::vector<long> selected;

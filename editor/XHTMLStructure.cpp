@@ -179,7 +179,7 @@ CElement* CXHTML::AddTagAtCaret(const char* tag, bool moveOut)
     return e;
 }
 
-bool CXHTML::RemoveSelection()
+bool CXHTML::RemoveSelection(bool join)
 {
     if (!m_doc.m_selectionPresent)
         return false;
@@ -197,7 +197,7 @@ bool CXHTML::RemoveSelection()
                 copy->AppendChild(copyRun);
         }
     }
-    m_doc.DeleteSelection(false);
+    m_doc.DeleteSelection(false, false, join);
     if (copy) {
         // A paragraph the deletion made in the removed one's place already
         // holds the caret: the copy is not needed.

@@ -8,7 +8,9 @@
 #include "editor/StyleBarItem.h"
 #include "element/Element.h"
 #include "element/ElementKinds.h"
+#include "element/Selection.h"
 #include "elements/TextElement.h"
+#include "elements/TypingTree.h"
 
 #include <vector>
 
@@ -85,6 +87,12 @@ std::vector<CElement*> SelectedInline(CElement* root)
     return out;
 }
 
+// e is the same element as model: tag and attributes.
+bool IsLike(CElement* e, CElement* model)
+{
+    return e->IsTagSameWith(model) && CSafeBuf(e->GetTagName()) == CSafeBuf(model->GetTagName());
+}
+
 // The elements below wrapper, inline ones only, that are the same as it (tag
 // and attributes), outermost first.
 void CollectLike(CElement* wrapper, CElement* within, std::vector<CElement*>& out)
@@ -92,10 +100,33 @@ void CollectLike(CElement* wrapper, CElement* within, std::vector<CElement*>& ou
     for (CElement* c = within->m_firstChild; c; c = c->m_nextSibling) {
         if (c->m_block)
             continue;
-        if (c->IsTagSameWith(wrapper) && CSafeBuf(c->GetTagName()) == CSafeBuf(wrapper->GetTagName()))
+        if (IsLike(c, wrapper))
             out.push_back(c);
         CollectLike(wrapper, c, out);
     }
+}
+
+// An inline ancestor of e, from its parent up, is the same as model: what
+// e holds is formatted by it already.
+bool UnderLike(const CElement* e, CElement* model)
+{
+    for (CElement* p = e->m_parent; p && !p->m_block; p = p->m_parent) {
+        if (IsLike(p, model))
+            return true;
+    }
+    return false;
+}
+
+// Between a and b, neighbours in the selection, the edge of a link that is
+// selected in part only: a run does not cross it. The wrapper then goes
+// inside the link for the part in it, so that the link stays one; split
+// around the wrapper, it would be written as two links.
+bool EntersPartOfLink(const CElement* a, const CElement* b)
+{
+    CElement* linkA = a->IsElementUnderTag(kKindA);
+    CElement* linkB = b->IsElementUnderTag(kKindA);
+    return linkA != linkB
+        && ((linkA && !IsWholeElementSelected(linkA)) || (linkB && !IsWholeElementSelected(linkB)));
 }
 
 } // namespace
@@ -155,7 +186,8 @@ bool CXHTML::InsertTagToSelections(CElement* model)
             continue;
         }
         CElement* block = e->GetFirstBlockParent();
-        if (runs.empty() || !runBlock || block != runBlock || !Adjacent(runs.back().back(), e, block))
+        if (runs.empty() || !runBlock || block != runBlock || !Adjacent(runs.back().back(), e, block)
+            || EntersPartOfLink(runs.back().back(), e))
             runs.emplace_back();
         runs.back().push_back(e);
         runBlock = block;
@@ -163,6 +195,13 @@ bool CXHTML::InsertTagToSelections(CElement* model)
 
     bool wrapped = false;
     for (std::vector<CElement*>& run : runs) {
+        // The empty runs reading leaves before an inline element that
+        // starts a line hold nothing to style; kept at a run's edge they
+        // would split that element (a link after a break) from the rest.
+        while (run.size() > 1 && IsEmptyRun(run.front()))
+            run.erase(run.begin());
+        while (run.size() > 1 && IsEmptyRun(run.back()))
+            run.pop_back();
         // A run of comments alone (between blocks, say) holds nothing to
         // style: wrapped, it would leave an empty inline element there.
         bool commentsOnly = true;
@@ -186,6 +225,10 @@ bool CXHTML::InsertTagToSelections(CElement* model)
                 run.push_back(static_cast<CElement*>(list.GetNext(pos)));
         }
         CElement* parent = run.front()->m_parent;
+        // Inside a like element already (the rest of a bold text the
+        // selection started in), the run would only nest in another.
+        if (UnderLike(run.front(), model))
+            continue;
         CElement* copy = model->Duplicate();
         if (!parent || !copy) {
             delete copy;

@@ -60,9 +60,23 @@ bool IsTagSearchStop(const CElement* a, const unsigned short* tag)
 // a format element's line break outside it, between the two halves, with an
 // empty run beside it: counted, such a break made a second press of a
 // format over the text on both sides format it again instead of plainly.
+// Selected text of nothing but blanks is the same: a wrapper leaves the
+// blanks at its edges outside it (reading would put them there), so they
+// stand between two wrappers that a link's edge kept apart, or beside one.
 bool HoldsNothingToFormat(const CElement* e)
 {
-    return e->m_kind == kKindBr || (e->IsTextElement() && e->m_text.IsEmpty());
+    if (e->m_kind == kKindBr)
+        return true;
+    if (!e->IsTextElement())
+        return false;
+    const int from = e->m_selected && e->m_selStart > 0 ? static_cast<int>(e->m_selStart) : 0;
+    const int last
+        = e->m_selected && e->m_selEnd >= 0 ? static_cast<int>(e->m_selEnd) : e->m_text.Length() - 1;
+    for (int i = from; i <= last && i < e->m_text.Length(); ++i) {
+        if (e->m_text.GetAt(i) != ' ')
+            return false;
+    }
+    return true;
 }
 
 bool IsWholeTextSelected(const CElement* e)

@@ -291,8 +291,8 @@ TEST_F(PointedEdits, AMoveAcrossParagraphsJoinsWhatItLeaves)
 
 // The same across list items: the items the move took text out of join
 // again; the moved items go in as items at a drop point in a list, and as
-// lists before a paragraph dropped at its start.
-TEST_F(PointedEdits, AMoveAcrossListItemsJoinsWhatItLeaves)
+// lists before a paragraph dropped at its start. And across a whole table.
+TEST_F(PointedEdits, AMoveAcrossListItemsOrATableJoinsWhatItLeaves)
 {
     struct Case
     {
@@ -308,6 +308,11 @@ TEST_F(PointedEdits, AMoveAcrossListItemsJoinsWhatItLeaves)
              Case{"<ul><li>Hello wor[ld</li></ul><ol><li>a]gain here</li></ol><p>End</p>",
                  "<ul><li>ld</li></ul><ol><li>a</li></ol>", "End",
                  "<ul><li>Hello worgain here</li><li>ld</li></ul><ol><li>a</li></ol><p>End</p>"},
+             // A table the selection holds whole moves whole: none is left
+             // behind with emptied cells.
+             Case{"<p>Hello wor[ld</p><table><tr><td>x</td></tr></table><p>a]gain here</p><p>End</p>",
+                 "<p>ld</p><table><tr><td>x</td></tr></table><p>a</p>", "End",
+                 "<p>Hello worgain here</p><p>ld</p><table><tr><td>x</td></tr></table><p>aEnd</p>"},
          }) {
         SCOPED_TRACE(c.marked);
         std::string original = c.marked;

@@ -6,7 +6,7 @@
 // "caret:TAG:OFFSET" puts the caret on the first element of that tag,
 // "menu:TAG" opens the context menu on the first element of that tag (the
 // element context commands act on), "return" and "shift-return" type
-// Return, "backspace" types Backspace, "type:X" types the character X at
+// Return, "backspace" and "delete" type Backspace and Delete, "type:X" types the character X at
 // the caret, "undo" undoes the last step,
 // "reread" loads the document as it is written and checks that it writes
 // the same; a fixture adds its own steps through Step. The body's content comes out (compact, U+00A0 as "{nbsp}").
@@ -100,8 +100,8 @@ protected:
             qm::events::Services::Get().Input().modifiers = 0;
             return true;
         }
-        if (step == "backspace") {
-            engine->OnChar(8, 1, 0);
+        if (step == "backspace" || step == "delete") {
+            engine->OnChar(step == "backspace" ? 8 : 127, 1, 0);
             return true;
         }
         if (step.rfind("type:", 0) == 0 && step.size() == 6) {
