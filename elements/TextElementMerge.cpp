@@ -14,6 +14,7 @@
 #include "elements/TextElement.h"
 
 #include "element/TreeQueries.h"
+#include "element/markup/TreeRepair.h"
 #include "element/services/XHTMLServices.h"
 #include "elements/TypingTree.h"
 
@@ -77,6 +78,40 @@ void PullContentAfter(CElement* from, CElement* at)
         from->RemoveCurrentChildFromList(c);
         parent->InsertChild(c, ref->GetID(), true);
         ref = c;
+    }
+    from->m_parent->RemoveChild(from->GetID(), true, true);
+}
+
+// Forward join of from, whose content follows the run's block receiver
+// (the run's inline chain ends at at): its inline content up to its first
+// block, or its first block when that is a paragraph, joins the text; its
+// other blocks (paragraphs, nested lists of an item) keep their lines after
+// the receiver, or at its end when the receiver is a list item. from goes.
+void JoinForward(CElement* from, CElement* receiver, CElement* at)
+{
+    CElement* first = from->m_firstChild;
+    if (first && first->m_block
+        && (first->m_kind == kKindP || first->m_kind == kKindAddress || first->m_heading)) {
+        PullContentAfter(first, at);
+    } else {
+        for (CElement* ref = at; from->m_firstChild && !from->m_firstChild->m_block;) {
+            CElement* c = from->m_firstChild;
+            from->RemoveCurrentChildFromList(c);
+            at->m_parent->InsertChild(c, ref->GetID(), true);
+            ref = c;
+        }
+    }
+    const bool inside = receiver->m_kind == kKindLi || !receiver->m_parent;
+    CElement* after = receiver;
+    while (CElement* c = from->m_firstChild) {
+        from->RemoveCurrentChildFromList(c);
+        if (inside) {
+            receiver->AppendChild(c);
+        } else {
+            receiver->m_parent->InsertChild(c, after->GetID(), true);
+            after = c;
+        }
+        c->StyleChanged(1);
     }
     from->m_parent->RemoveChild(from->GetID(), true, true);
 }
@@ -279,7 +314,12 @@ bool CTextElement::CutAndCombine(CElement*& caretElement, bool forward)
                     return changed;
                 neighbour->RemoveCurrentChildFromList(lifted);
                 neighbour->m_parent->InsertChild(lifted, neighbour->GetID(), false);
-                if (lifted->m_kind == kKindLi) {
+                if (lifted->m_kind == kKindLi && IsThereBlockTypeChild(lifted, false)) {
+                    // An item of blocks leaves them as they are, its loose
+                    // text in a paragraph of its own.
+                    CheckAndAddP(lifted);
+                    neighbour->m_parent->RemoveChildNodeOnly(lifted->GetID());
+                } else if (lifted->m_kind == kKindLi) {
                     CElement* p = NewElement("p", neighbour->m_parent);
                     if (p) {
                         neighbour->m_parent->InsertChild(p, lifted->GetID(), false);
@@ -369,8 +409,11 @@ bool CTextElement::CutAndCombine(CElement*& caretElement, bool forward)
             if (forward) {
                 // The neighbour's content comes in at the end of the run's
                 // block, after the inline elements that hold the run, not
-                // inside them.
-                PullContentAfter(neighbour, TopInline(this, receiver));
+                // inside them; blocks it holds stay blocks.
+                if (IsThereBlockTypeChild(neighbour, false))
+                    JoinForward(neighbour, receiver, TopInline(this, receiver));
+                else
+                    PullContentAfter(neighbour, TopInline(this, receiver));
             } else if (neighbour->m_kind == kKindLi && branch->m_kind == kKindLi
                 && !IsThereBlockTypeChild(branch, false)) {
                 // An item after one that ends in a nested list joins the
