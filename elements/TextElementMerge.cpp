@@ -180,6 +180,27 @@ CElement* TopInline(CElement* e, CElement* block)
     return e;
 }
 
+// Delete at the end of list item: from's content joins the run's block
+// there (a paragraph ending the item, or the item itself); from goes.
+void JoinIntoItem(CElement* run, CElement* item, CElement* from)
+{
+    CElement* into = run->GetFirstBlockParent();
+    if (!into || !into->IsOneOfParent(item))
+        into = item;
+    if (IsThereBlockTypeChild(from, false) || into != item) {
+        if (IsThereBlockTypeChild(from, false))
+            JoinForward(from, into, TopInline(run, into));
+        else
+            PullContentAfter(from, TopInline(run, into));
+        return;
+    }
+    while (CElement* c = from->m_firstChild) {
+        from->RemoveCurrentChildFromList(c);
+        item->AppendChild(c);
+    }
+    from->m_parent->RemoveChild(from->GetID(), true, true);
+}
+
 // A division, centre, form or fieldset that holds anything but empty runs.
 bool IsContainerWithContent(const CElement* e)
 {
@@ -294,13 +315,8 @@ bool CTextElement::CutAndCombine(CElement*& caretElement, bool forward)
         if (IsListLike(neighbour)) {
             if (forward && item && IsLastContentOf(this, item)) {
                 CElement* firstItem = neighbour->m_firstChild;
-                if (firstItem && firstItem->m_kind == kKindLi) {
-                    while (CElement* c = firstItem->m_firstChild) {
-                        firstItem->RemoveCurrentChildFromList(c);
-                        item->AppendChild(c);
-                    }
-                    neighbour->RemoveChild(firstItem->GetID(), true, true);
-                }
+                if (firstItem && firstItem->m_kind == kKindLi)
+                    JoinIntoItem(this, item, firstItem);
                 CElement* ownList = item->m_parent;
                 if (!neighbour->m_firstChild)
                     neighbour->m_parent->RemoveChild(neighbour->GetID(), true, true);
@@ -383,11 +399,7 @@ bool CTextElement::CutAndCombine(CElement*& caretElement, bool forward)
                 }
             } else if (neighbour->m_kind == kKindP || neighbour->m_kind == kKindAddress
                 || neighbour->m_heading) {
-                while (CElement* c = neighbour->m_firstChild) {
-                    neighbour->RemoveCurrentChildFromList(c);
-                    item->AppendChild(c);
-                }
-                neighbour->m_parent->RemoveChild(neighbour->GetID(), true, true);
+                JoinIntoItem(this, item, neighbour);
             } else if (IsContainerWithContent(neighbour)) {
                 if (CTextElement* run = NextRun(branch, nullptr, false))
                     caretElement = run;
