@@ -199,8 +199,9 @@ public:
     // ---- clean-up passes (each over the subtree) ----
     // Children first; removes every child that reports empty: a text node
     // with empty text, or (with flags bit 1) an element without children
-    // that is b, i, u, span, em, code, abbr, kbd, strong, or an "a" without
-    // an "id" value. Answers whether this node reports empty.
+    // that is b, i, u, span, em, code, abbr, kbd, strong, or an "a" with
+    // neither an "id" nor a "name" value. Answers whether this node reports
+    // empty.
     bool RemoveEmptyTag(int flags);
     // RemoveEmptyTag's test of this node, its children already seen to.
     bool ReportsEmpty(int flags) const;

@@ -136,8 +136,12 @@ bool CSrcElement::ReportsEmpty(int flags) const
         return true;
     if (!IsTag("a"))
         return false;
+    // An empty anchor that names a link target (by id or by name) is kept:
+    // links into the document lead to it.
     CSafeBuf id;
-    return !m_attributes.Lookup("id", id) || id.IsEmpty();
+    if (m_attributes.Lookup("id", id) && !id.IsEmpty())
+        return false;
+    return !m_attributes.Lookup("name", id) || id.IsEmpty();
 }
 
 bool CSrcElement::RemoveEmptyTag(int flags)

@@ -50,6 +50,14 @@ bool IsPlainBlock(const CElement* e)
     return e && (IsHeadingKind(e->m_kind) || e->m_kind == kKindP || e->m_kind == kKindDiv);
 }
 
+// A blockquote or div below another element that is not a table cell: a
+// wrapper that may go when what it wraps goes (a cell keeps its block).
+bool IsBareWrapper(const CElement* e)
+{
+    return e && (e->m_kind == kKindBlockquote || e->m_kind == kKindDiv) && e->m_parent
+        && !IsCellKind(e->m_parent->m_kind);
+}
+
 // A p holding only empty runs that is all its list item holds (empty runs
 // aside): the item is an empty item.
 bool IsEmptyParagraphAloneInItem(const CElement* e)
@@ -225,12 +233,26 @@ bool CXHTML::DeleteEmptyBlock(CElement* caret)
     const long parentKind = block->m_parent->m_kind;
     if (block->m_kind != kKindP && (parentKind == kKindDd || parentKind == kKindLi || IsCellKind(parentKind)))
         return false;
+    // A quotation or division that holds nothing but the block goes with
+    // it: left empty it would show nothing and take no caret.
+    CElement* gone = block;
+    while (IsBareWrapper(gone->m_parent) && gone->m_parent->m_firstChild == gone && !gone->m_nextSibling)
+        gone = gone->m_parent;
     CElement* next = caret->MoveKeyFocusToNext(caret->GetID(), 1);
-    if (!next || block == next || next->IsOneOfParent(block))
+    // The far edge of a wrapper that goes is no place for the caret: the
+    // walk goes on from there (the edge taken as the caret's, as a move does).
+    CElement* held = m_doc.m_caretElement;
+    while (gone != block && next && next->m_edgeCaret && next->m_parent
+        && (next == gone || next->IsOneOfParent(gone))) {
+        m_doc.m_caretElement = next;
+        next = next->m_parent->MoveKeyFocusToNext(next->GetID(), 1);
+    }
+    m_doc.m_caretElement = held;
+    if (!next || gone == next || next->IsOneOfParent(gone))
         return false;
     m_doc.ChangeCursorElement(next, -1);
-    CElement* parent = block->m_parent;
-    parent->RemoveChild(block->GetID(), true, true);
+    CElement* parent = gone->m_parent;
+    parent->RemoveChild(gone->GetID(), true, true);
     parent->StyleChanged(1);
     FinishStructuralKey();
     return true;

@@ -14,6 +14,7 @@
 #include "elements/TextElement.h"
 
 #include "element/TreeQueries.h"
+#include "element/markup/TreeRepair.h"
 #include "element/services/XHTMLServices.h"
 #include "elements/TypingTree.h"
 
@@ -81,6 +82,40 @@ void PullContentAfter(CElement* from, CElement* at)
     from->m_parent->RemoveChild(from->GetID(), true, true);
 }
 
+// Forward join of from, whose content follows the run's block receiver
+// (the run's inline chain ends at at): its inline content up to its first
+// block, or its first block when that is a paragraph, joins the text; its
+// other blocks (paragraphs, nested lists of an item) keep their lines after
+// the receiver, or at its end when the receiver is a list item. from goes.
+void JoinForward(CElement* from, CElement* receiver, CElement* at)
+{
+    CElement* first = from->m_firstChild;
+    if (first && first->m_block
+        && (first->m_kind == kKindP || first->m_kind == kKindAddress || first->m_heading)) {
+        PullContentAfter(first, at);
+    } else {
+        for (CElement* ref = at; from->m_firstChild && !from->m_firstChild->m_block;) {
+            CElement* c = from->m_firstChild;
+            from->RemoveCurrentChildFromList(c);
+            at->m_parent->InsertChild(c, ref->GetID(), true);
+            ref = c;
+        }
+    }
+    const bool inside = receiver->m_kind == kKindLi || !receiver->m_parent;
+    CElement* after = receiver;
+    while (CElement* c = from->m_firstChild) {
+        from->RemoveCurrentChildFromList(c);
+        if (inside) {
+            receiver->AppendChild(c);
+        } else {
+            receiver->m_parent->InsertChild(c, after->GetID(), true);
+            after = c;
+        }
+        c->StyleChanged(1);
+    }
+    from->m_parent->RemoveChild(from->GetID(), true, true);
+}
+
 // The last li at the end of li, descending into nested lists at its end.
 CElement* LastItemOfNested(CElement* li)
 {
@@ -143,6 +178,27 @@ CElement* TopInline(CElement* e, CElement* block)
     while (e->m_parent && e->m_parent != block)
         e = e->m_parent;
     return e;
+}
+
+// Delete at the end of list item: from's content joins the run's block
+// there (a paragraph ending the item, or the item itself); from goes.
+void JoinIntoItem(CElement* run, CElement* item, CElement* from)
+{
+    CElement* into = run->GetFirstBlockParent();
+    if (!into || !into->IsOneOfParent(item))
+        into = item;
+    if (IsThereBlockTypeChild(from, false) || into != item) {
+        if (IsThereBlockTypeChild(from, false))
+            JoinForward(from, into, TopInline(run, into));
+        else
+            PullContentAfter(from, TopInline(run, into));
+        return;
+    }
+    while (CElement* c = from->m_firstChild) {
+        from->RemoveCurrentChildFromList(c);
+        item->AppendChild(c);
+    }
+    from->m_parent->RemoveChild(from->GetID(), true, true);
 }
 
 // A division, centre, form or fieldset that holds anything but empty runs.
@@ -259,13 +315,8 @@ bool CTextElement::CutAndCombine(CElement*& caretElement, bool forward)
         if (IsListLike(neighbour)) {
             if (forward && item && IsLastContentOf(this, item)) {
                 CElement* firstItem = neighbour->m_firstChild;
-                if (firstItem && firstItem->m_kind == kKindLi) {
-                    while (CElement* c = firstItem->m_firstChild) {
-                        firstItem->RemoveCurrentChildFromList(c);
-                        item->AppendChild(c);
-                    }
-                    neighbour->RemoveChild(firstItem->GetID(), true, true);
-                }
+                if (firstItem && firstItem->m_kind == kKindLi)
+                    JoinIntoItem(this, item, firstItem);
                 CElement* ownList = item->m_parent;
                 if (!neighbour->m_firstChild)
                     neighbour->m_parent->RemoveChild(neighbour->GetID(), true, true);
@@ -279,7 +330,12 @@ bool CTextElement::CutAndCombine(CElement*& caretElement, bool forward)
                     return changed;
                 neighbour->RemoveCurrentChildFromList(lifted);
                 neighbour->m_parent->InsertChild(lifted, neighbour->GetID(), false);
-                if (lifted->m_kind == kKindLi) {
+                if (lifted->m_kind == kKindLi && IsThereBlockTypeChild(lifted, false)) {
+                    // An item of blocks leaves them as they are, its loose
+                    // text in a paragraph of its own.
+                    CheckAndAddP(lifted);
+                    neighbour->m_parent->RemoveChildNodeOnly(lifted->GetID());
+                } else if (lifted->m_kind == kKindLi) {
                     CElement* p = NewElement("p", neighbour->m_parent);
                     if (p) {
                         neighbour->m_parent->InsertChild(p, lifted->GetID(), false);
@@ -343,11 +399,7 @@ bool CTextElement::CutAndCombine(CElement*& caretElement, bool forward)
                 }
             } else if (neighbour->m_kind == kKindP || neighbour->m_kind == kKindAddress
                 || neighbour->m_heading) {
-                while (CElement* c = neighbour->m_firstChild) {
-                    neighbour->RemoveCurrentChildFromList(c);
-                    item->AppendChild(c);
-                }
-                neighbour->m_parent->RemoveChild(neighbour->GetID(), true, true);
+                JoinIntoItem(this, item, neighbour);
             } else if (IsContainerWithContent(neighbour)) {
                 if (CTextElement* run = NextRun(branch, nullptr, false))
                     caretElement = run;
@@ -369,8 +421,11 @@ bool CTextElement::CutAndCombine(CElement*& caretElement, bool forward)
             if (forward) {
                 // The neighbour's content comes in at the end of the run's
                 // block, after the inline elements that hold the run, not
-                // inside them.
-                PullContentAfter(neighbour, TopInline(this, receiver));
+                // inside them; blocks it holds stay blocks.
+                if (IsThereBlockTypeChild(neighbour, false))
+                    JoinForward(neighbour, receiver, TopInline(this, receiver));
+                else
+                    PullContentAfter(neighbour, TopInline(this, receiver));
             } else if (neighbour->m_kind == kKindLi && branch->m_kind == kKindLi
                 && !IsThereBlockTypeChild(branch, false)) {
                 // An item after one that ends in a nested list joins the

@@ -102,6 +102,37 @@ CTextElement* FirstRunOf(CElement* block)
     return run;
 }
 
+// Return at the start of loose text (inline content standing directly in a
+// division or quotation beside blocks): what stays before the new paragraph
+// holds nothing. It becomes an empty paragraph, as a block's start gives one;
+// an empty run standing loose would not be written. run is the caret's run,
+// child the emptied top of its inline chain.
+void EmptyParagraphBefore(CElement* run, CElement* child, CElement* container)
+{
+    CElement* first = child;
+    for (; first->m_prevSibling && !IsBlockSibling(first->m_prevSibling); first = first->m_prevSibling)
+        if (!first->m_prevSibling->IsEmptyTag(true))
+            return;
+    if (!child->IsEmptyTag(true))
+        return;
+    CElement* p = NewElement("p", container);
+    if (!p)
+        return;
+    container->InsertChild(p, first->GetID(), false);
+    // The emptied elements the run stood among go; the run goes into p.
+    for (CElement* c = first; c;) {
+        CElement* next = c == child ? nullptr : c->m_nextSibling;
+        if (c != child && c != run)
+            container->RemoveChild(c->GetID(), true, true);
+        c = next;
+    }
+    run->m_parent->RemoveCurrentChildFromList(run);
+    p->AppendChild(run);
+    if (child != run)
+        container->RemoveChild(child->GetID(), true, true);
+    p->StyleChanged(1);
+}
+
 } // namespace
 
 bool CTextElement::ReturnKey(unsigned int repeat, bool quiet, CElement*& moved, int& notify)
@@ -241,6 +272,8 @@ bool CTextElement::ReturnKey(unsigned int repeat, bool quiet, CElement*& moved, 
     }
     if (!receiver->m_firstChild)
         receiver->AppendChild(NewRun(receiver));
+    if (loose && !restGone && child == StepOverAlignedDiv(child) && child->m_parent == container)
+        EmptyParagraphBefore(this, child, container);
     // A blank beside the caret now ends the first block's text or starts
     // the new one's.
     HoldEdgeBlanks(container);
