@@ -38,8 +38,16 @@ bool HoldsNoText(const CElement* p);
 void BlankOutsideInline(CElement* e, bool atEnd);
 // Reads markup as the content of tree (a body made for engine), the
 // control's extra namespace declarations on it, as every fragment about to
-// go into the document is read; false when it does not read.
-bool LoadFragment(CXHTMLServices* engine, const unsigned short* markup, CSrcElement& tree);
+// go into the document is read; false when it does not read. Preformatted
+// content (going into a pre) keeps its white space as written: a text of
+// blanks or line ends between two elements is text there.
+bool LoadFragment(
+    CXHTMLServices* engine, const unsigned short* markup, CSrcElement& tree, bool preformatted = false);
+// Markup from outside the editor is laid out by its source: a run of white
+// space holding a line end is one blank. Folds such runs of markup except
+// inside its pre elements, whose lines are their text; line ends at the
+// markup's edges go.
+void FoldLineEndsOutsidePre(CSafeBuf& markup);
 // Takes every style element out of a fragment read into tree (not from
 // elements whose content is markup text: scripts, noscripts, form controls,
 // objects, maps), each as its markup and the rules it holds, in order. The
