@@ -336,6 +336,27 @@ bool HoldsBlankOnly(CSrcElement* e)
     return true;
 }
 
+// A pre's text as its lines: the line end that its markup may hold right
+// after the start tag and right before the end tag is the markup's layout,
+// as reading a pre drops it.
+void TrimEdgeLineEnds(CSafeBuf& text)
+{
+    for (const char* end : {"\r\n", "\n"}) {
+        const CSafeBuf mark(end);
+        if (text.Left(mark.Length()) == mark) {
+            text = text.Mid(mark.Length(), text.Length() - mark.Length());
+            break;
+        }
+    }
+    for (const char* end : {"\r\n", "\n"}) {
+        const CSafeBuf mark(end);
+        if (text.Length() >= mark.Length() && text.Right(mark.Length()) == mark) {
+            text = text.Left(text.Length() - mark.Length());
+            break;
+        }
+    }
+}
+
 // The line collected so far, when it holds anything, becomes one of lines.
 void EndLine(std::vector<CSafeBuf>& lines, CSafeBuf& line)
 {
@@ -346,8 +367,8 @@ void EndLine(std::vector<CSafeBuf>& lines, CSafeBuf& line)
 
 // The lines of a fragment cut from list items: the inline content of each
 // item in document order (an item's own text before the items of a list
-// nested in it), of each paragraph or heading beside the lists, and inline
-// content that stands before a list. False when the fragment holds
+// nested in it), of each paragraph, heading or pre beside the lists (a
+// pre's lines as one), and inline content that stands before a list. False when the fragment holds
 // anything else: a table, a div, a paragraph holding more than text.
 bool ListLines(CSrcElement* e, std::vector<CSafeBuf>& lines, CSafeBuf& line, bool& lists)
 {
@@ -360,9 +381,11 @@ bool ListLines(CSrcElement* e, std::vector<CSafeBuf>& lines, CSafeBuf& line, boo
             line += code;
             continue;
         }
-        if (IsTextBlockTag(c) && HoldsInlineOnly(c)) {
+        if ((IsTextBlockTag(c) || c->IsTag("pre")) && HoldsInlineOnly(c)) {
             EndLine(lines, line);
             line = ContentMarkup(c);
+            if (c->IsTag("pre"))
+                TrimEdgeLineEnds(line);
             EndLine(lines, line);
             continue;
         }

@@ -7,6 +7,7 @@
 #include "base/text/TextUtilsMarkup.h"
 #include "editor/ClipboardDescription.h"
 #include "element/Element.h"
+#include "element/ElementKinds.h"
 
 #include <cstring>
 #include <string>
@@ -42,6 +43,10 @@ bool CXHTML::InsertForeignHTML(const char* description)
     markup.Replace("[%hardspace%]", "&nbsp;");
     RemoveTagNamespace(markup);
     m_doc.CleanXHTML(markup, kCleanForeignClipboard);
+    // A pre takes no blocks: the clipboard's plain text of the same content,
+    // laid out in lines by the program it comes from, goes in instead.
+    if (caret->IsElementUnderTag(kKindPre) && !m_doc.CanInsertTo(markup, nullptr, nullptr, false))
+        return false;
     CSafeBuf content(markup);
     content.Trim();
     const bool inserted = InsertHTMLCode(markup, true, true) && !content.IsEmpty();
