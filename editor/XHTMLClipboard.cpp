@@ -229,7 +229,11 @@ void CXHTML::OnPaste()
 void CXHTML::DeleteTakenSelection(bool throughRoot)
 {
     if (!throughRoot) {
-        m_doc.DeleteSelection(false, false, true);
+        // As Backspace or Delete take it: a cell whose paragraphs the cut
+        // joined into one loses that paragraph's wrapper, as reading the
+        // value takes it off, so that undo after a later edit (a paste)
+        // gives back the value the cut left.
+        m_doc.DeleteSelection(true, false, true);
         return;
     }
     const DeletionEdges edges = EdgesOfSelection(m_doc.m_root);
