@@ -2,6 +2,7 @@
 
 #include "document/SrcElement.h"
 #include "editor/XHTML.h"
+#include "element/EdgeBlanks.h"
 #include "element/Element.h"
 #include "element/factory/ElementFactory.h"
 #include "element/markup/MarkupWriter.h"
@@ -53,6 +54,22 @@ void FoldLineEndsOutsidePre(CSafeBuf& markup)
         from = open < 0 ? markup.Length() : end;
     }
     markup = out;
+}
+
+long CaretBlockId(const CXDoc& doc)
+{
+    const CElement* caret = doc.m_caretElement;
+    const CElement* block = caret && caret->IsTextElement() ? caret->GetFirstBlockParent() : nullptr;
+    return block ? block->GetID() : 0;
+}
+
+void HoldSplitBlanks(CXDoc& doc, long before)
+{
+    for (long id : {before, CaretBlockId(doc)}) {
+        CElement* block = id ? doc.FindElement(id) : nullptr;
+        if (block && doc.IsElementInTree(block))
+            HoldEdgeBlanks(block);
+    }
 }
 
 CElement* AncestorOfKind(const CElement* e, long kind)

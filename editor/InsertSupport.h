@@ -55,6 +55,14 @@ void FoldLineEndsOutsidePre(CSafeBuf& markup);
 std::vector<CXDoc::InsertedStyle> TakeStyleElements(CSrcElement* tree);
 // Removes every element named tag below node (not node itself).
 void RemoveDescendants(CSrcElement* node, const char* tag);
+// The identifier of the block that holds the caret's run; 0 when none.
+long CaretBlockId(const CXDoc& doc);
+// A paste that split the block it went into leaves the first half ending
+// with the blank before the place, the second starting with the one after
+// it: as no-break spaces (HoldEdgeBlanks) they read back as they stand, so
+// that undo and redo give back the value the paste left. before is
+// CaretBlockId before the paste.
+void HoldSplitBlanks(CXDoc& doc, long before);
 // Puts a text run that stands directly in the body into a new p at its
 // place; answers the p, or null when nothing was done.
 CElement* WrapRunInParagraph(CElement* run);

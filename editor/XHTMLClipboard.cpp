@@ -186,7 +186,9 @@ void CXHTML::OnPaste()
         if (GetClipboardString(kOwnFlavor, text, true)) {
             if (!TakesMarkup(m_doc.m_caretElement) || text.IsEmpty())
                 return;
+            const long block = qm::insert::CaretBlockId(m_doc);
             InsertOwnMarkup(text);
+            qm::insert::HoldSplitBlanks(m_doc, block);
             if (m_doc.m_root)
                 m_doc.m_root->CheckDocument();
             DocDrawDoc();

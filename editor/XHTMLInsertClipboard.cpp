@@ -6,6 +6,7 @@
 
 #include "base/text/TextUtilsMarkup.h"
 #include "editor/ClipboardDescription.h"
+#include "editor/InsertSupport.h"
 #include "element/Element.h"
 #include "element/ElementKinds.h"
 
@@ -49,7 +50,9 @@ bool CXHTML::InsertForeignHTML(const char* description)
         return false;
     CSafeBuf content(markup);
     content.Trim();
+    const long block = qm::insert::CaretBlockId(m_doc);
     const bool inserted = InsertHTMLCode(markup, true, true) && !content.IsEmpty();
+    qm::insert::HoldSplitBlanks(m_doc, block);
     if (m_doc.m_root)
         m_doc.m_root->CheckDocument();
     DocDrawDoc();
