@@ -496,7 +496,7 @@ bool CXDoc::DeleteSelection(bool byKey, bool typing, bool join)
 
         for (long id : entries) {
             CElement* holder = FindElement(id);
-            CElement* paragraph = IsInTree(holder) ? LoneParagraph(holder) : nullptr;
+            CElement* paragraph = IsInTree(holder) ? LoneBareParagraph(holder) : nullptr;
             if (paragraph)
                 holder->RemoveChildNodeOnly(paragraph->GetID());
         }
@@ -517,7 +517,7 @@ bool CXDoc::DeleteSelection(bool byKey, bool typing, bool join)
             // A paragraph emptied so that is all the cell holds is not
             // read back from the markup either: it goes, unless a letter is
             // about to be typed into it.
-            CElement* paragraph = LoneParagraph(holder);
+            CElement* paragraph = LoneBareParagraph(holder);
             if (paragraph && OnlyEmptyRuns(paragraph)
                 && !(typing && m_caretElement
                     && (m_caretElement == paragraph || m_caretElement->IsOneOfParent(paragraph))))

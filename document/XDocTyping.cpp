@@ -255,7 +255,7 @@ void CXDoc::AfterElementKey()
             break;
         }
     }
-    if (CElement* paragraph = holder ? LoneParagraph(holder) : nullptr) {
+    if (CElement* paragraph = holder ? LoneBareParagraph(holder) : nullptr) {
         holder->RemoveChildNodeOnly(paragraph->GetID());
         holder->SendNotification(6);
     }

@@ -1,6 +1,8 @@
 #include "editor/InsertSupport.h"
 
 #include "document/SrcElement.h"
+#include "editor/XHTML.h"
+#include "element/EdgeBlanks.h"
 #include "element/Element.h"
 #include "element/factory/ElementFactory.h"
 #include "element/markup/MarkupWriter.h"
@@ -17,17 +19,58 @@ const unsigned short kPlaceHolder[] = {0x00A0, 0};
 
 } // namespace
 
-bool LoadFragment(CXHTMLServices* engine, const unsigned short* markup, CSrcElement& tree)
+bool LoadFragment(CXHTMLServices* engine, const unsigned short* markup, CSrcElement& tree, bool preformatted)
 {
     CSafeBuf wrapped("<body");
     if (engine && engine->m_control && !engine->m_control->Namespaces.IsEmpty()) {
         wrapped += " ";
         wrapped += engine->m_control->Namespaces;
     }
-    wrapped += ">";
+    wrapped += preformatted ? "><pre>" : ">";
     wrapped += markup;
-    wrapped += "</body>";
-    return tree.LoadDoc(wrapped);
+    wrapped += preformatted ? "</pre></body>" : "</body>";
+    if (!tree.LoadDoc(wrapped))
+        return false;
+    // The pre read the content as its own; its children are the fragment's.
+    if (preformatted && tree.FirstChild() && tree.FirstChild() == tree.LastChild())
+        tree.Unwrap(tree.FirstChild());
+    return true;
+}
+
+void FoldLineEndsOutsidePre(CSafeBuf& markup)
+{
+    CSafeBuf out, part;
+    for (int from = 0; from < markup.Length();) {
+        int open = markup.Find("<pre", from, false);
+        while (open >= 0 && open + 4 < markup.Length() && markup.GetAt(open + 4) != '>'
+            && markup.GetAt(open + 4) != ' ')
+            open = markup.Find("<pre", open + 4, false);
+        const int close = open < 0 ? -1 : markup.Find("</pre>", open, false);
+        const int end = close < 0 ? markup.Length() : close + 6;
+        part = markup.Mid(from, (open < 0 ? markup.Length() : open) - from);
+        CXHTML::ConvertCRLFToSpace(part);
+        out += part;
+        if (open >= 0)
+            out += markup.Mid(open, end - open);
+        from = open < 0 ? markup.Length() : end;
+    }
+    markup = out;
+}
+
+long CaretBlockId(const CXDoc& doc)
+{
+    const CElement* caret = doc.m_caretElement;
+    const CElement* block = caret && caret->IsTextElement() ? caret->GetFirstBlockParent() : nullptr;
+    return block ? block->GetID() : 0;
+}
+
+void HoldSplitBlanks(CXDoc& doc, long before)
+{
+    for (long id : {before, CaretBlockId(doc)}) {
+        CElement* block = id ? doc.FindElement(id) : nullptr;
+        if (block && doc.IsElementInTree(block))
+            HoldEdgeBlanks(block);
+    }
 }
 
 CElement* AncestorOfKind(const CElement* e, long kind)

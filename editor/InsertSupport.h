@@ -38,8 +38,16 @@ bool HoldsNoText(const CElement* p);
 void BlankOutsideInline(CElement* e, bool atEnd);
 // Reads markup as the content of tree (a body made for engine), the
 // control's extra namespace declarations on it, as every fragment about to
-// go into the document is read; false when it does not read.
-bool LoadFragment(CXHTMLServices* engine, const unsigned short* markup, CSrcElement& tree);
+// go into the document is read; false when it does not read. Preformatted
+// content (going into a pre) keeps its white space as written: a text of
+// blanks or line ends between two elements is text there.
+bool LoadFragment(
+    CXHTMLServices* engine, const unsigned short* markup, CSrcElement& tree, bool preformatted = false);
+// Markup from outside the editor is laid out by its source: a run of white
+// space holding a line end is one blank. Folds such runs of markup except
+// inside its pre elements, whose lines are their text; line ends at the
+// markup's edges go.
+void FoldLineEndsOutsidePre(CSafeBuf& markup);
 // Takes every style element out of a fragment read into tree (not from
 // elements whose content is markup text: scripts, noscripts, form controls,
 // objects, maps), each as its markup and the rules it holds, in order. The
@@ -47,6 +55,14 @@ bool LoadFragment(CXHTMLServices* engine, const unsigned short* markup, CSrcElem
 std::vector<CXDoc::InsertedStyle> TakeStyleElements(CSrcElement* tree);
 // Removes every element named tag below node (not node itself).
 void RemoveDescendants(CSrcElement* node, const char* tag);
+// The identifier of the block that holds the caret's run; 0 when none.
+long CaretBlockId(const CXDoc& doc);
+// A paste that split the block it went into leaves the first half ending
+// with the blank before the place, the second starting with the one after
+// it: as no-break spaces (HoldEdgeBlanks) they read back as they stand, so
+// that undo and redo give back the value the paste left. before is
+// CaretBlockId before the paste.
+void HoldSplitBlanks(CXDoc& doc, long before);
 // Puts a text run that stands directly in the body into a new p at its
 // place; answers the p, or null when nothing was done.
 CElement* WrapRunInParagraph(CElement* run);

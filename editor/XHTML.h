@@ -1267,7 +1267,7 @@ private:
     // kind); the caret taken out of an empty paragraph the insertion left,
     // which then goes; the common ending of a whole insertion (caret on,
     // tree repaired, laid out, drawn, change reported).
-    void InsertMarkupChild(CSrcElement* child, bool outside, bool& trim);
+    void InsertMarkupChild(CSrcElement* child, bool outside, bool intoPre, bool& trim);
     void InsertBlockRun(const std::vector<CSrcElement*>& run, bool outside, bool& trim);
     void AfterChildInserted();
     void LeaveEmptyParagraph();

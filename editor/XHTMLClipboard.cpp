@@ -189,7 +189,9 @@ void CXHTML::OnPaste()
         if (GetClipboardString(kOwnFlavor, text, true)) {
             if (!TakesMarkup(m_doc.m_caretElement) || text.IsEmpty())
                 return;
+            const long block = qm::insert::CaretBlockId(m_doc);
             InsertOwnMarkup(text);
+            qm::insert::HoldSplitBlanks(m_doc, block);
             if (m_doc.m_root)
                 m_doc.m_root->CheckDocument();
             DocDrawDoc();
@@ -232,7 +234,11 @@ void CXHTML::OnPaste()
 void CXHTML::DeleteTakenSelection(bool throughRoot)
 {
     if (!throughRoot) {
-        m_doc.DeleteSelection(false, false, true);
+        // As Backspace or Delete take it: a cell whose paragraphs the cut
+        // joined into one loses that paragraph's wrapper, as reading the
+        // value takes it off, so that undo after a later edit (a paste)
+        // gives back the value the cut left.
+        m_doc.DeleteSelection(true, false, true);
         return;
     }
     m_doc.SelectWholeStructures();

@@ -57,21 +57,55 @@ void CaretAfterRun(CXDoc& doc)
 }
 
 // The markup of one child, as it goes in: line breaks of a block folded
-// when it comes from outside; trim follows its kind.
-CSafeBuf ChildMarkup(CSrcElement* child, bool outside, bool& trim)
+// when it comes from outside (but not those of its pre elements), and of
+// inline content too when it goes into a pre, where they would stand as
+// line ends; trim follows its kind.
+CSafeBuf ChildMarkup(CSrcElement* child, bool outside, bool intoPre, bool& trim)
 {
     CSafeBuf code;
     child->GetSourceCode(code, 0, kChildOutputMode, true);
     const int kind = child->ElementType();
     if (outside) {
         if ((kind & (CSrcElement::kBlock | CSrcElement::kHeading)) || child->IsTag("li")) {
-            CXHTML::ConvertCRLFToSpace(code);
+            FoldLineEndsOutsidePre(code);
             trim = (kind & (CSrcElement::kBlock | CSrcElement::kHeading | CSrcElement::kList)) != 0;
         } else {
+            if (intoPre)
+                FoldLineEndsOutsidePre(code);
             trim = (kind & CSrcElement::kList) != 0;
         }
     }
     return code;
+}
+
+// Text from outside going into a pre: a run of white space that holds a
+// line end is laid out by the markup's source, and is one blank (none at
+// the fragment's end, where the source's last line ended).
+void FoldTextLineEnds(CSafeBuf& text, bool last)
+{
+    CSafeBuf out;
+    for (int i = 0; i < text.Length();) {
+        const unsigned short c = text.GetAt(i);
+        if (c != ' ' && c != '\t' && c != '\r' && c != '\n') {
+            out += c;
+            ++i;
+            continue;
+        }
+        int end = i;
+        bool lineEnd = false;
+        for (; end < text.Length(); ++end) {
+            const unsigned short b = text.GetAt(end);
+            if (b != ' ' && b != '\t' && b != '\r' && b != '\n')
+                break;
+            lineEnd = lineEnd || b == '\r' || b == '\n';
+        }
+        if (!lineEnd)
+            out += text.Mid(i, end - i);
+        else if (!(last && end == text.Length()))
+            out += static_cast<unsigned short>(' ');
+        i = end;
+    }
+    text = out;
 }
 
 bool IsBlockLike(CSrcElement* child)
@@ -156,8 +190,12 @@ bool CXHTML::InsertHTMLCode(const unsigned short* markup, bool outside, bool pas
         || !m_doc.PrepareInsertPoint())
         return false;
 
+    // In a pre the editor's own markup keeps its white space: it was written
+    // from a pre's text, or from text whose white space is already single.
+    CElement* at = m_doc.m_caretElement;
+    const bool intoPre = at && at->IsTextElement() && at->IsElementUnderTag(kKindPre);
     std::unique_ptr<CSrcElement> tree(new CSrcElement("body", this));
-    if (!LoadFragment(this, markup, *tree))
+    if (!LoadFragment(this, markup, *tree, intoPre && !outside))
         return false;
     // A style element's tag is in the markup's text: most fragments are not
     // walked for one.
@@ -185,6 +223,8 @@ bool CXHTML::InsertHTMLCode(const unsigned short* markup, bool outside, bool pas
         }
         if (child->IsTextNode()) {
             CSafeBuf text(static_cast<const unsigned short*>(child->m_text));
+            if (outside && intoPre)
+                FoldTextLineEnds(text, !next);
             if (outside && trim)
                 text.TrimLeft();
             if (!text.IsEmpty()) {
@@ -212,7 +252,7 @@ bool CXHTML::InsertHTMLCode(const unsigned short* markup, bool outside, bool pas
         if (run.size() > 1)
             InsertBlockRun(run, outside, trim);
         else
-            InsertMarkupChild(child, outside, trim);
+            InsertMarkupChild(child, outside, intoPre, trim);
         CElement* held = heldRun ? m_doc.FindElement(heldRun) : nullptr;
         if (held && m_doc.IsElementInTree(held) && heldAt > 0 && heldAt <= held->m_text.Length())
             ReleaseSeamBlank(static_cast<CTextElement*>(held), heldAt);
@@ -296,6 +336,27 @@ bool HoldsBlankOnly(CSrcElement* e)
     return true;
 }
 
+// A pre's text as its lines: the line end that its markup may hold right
+// after the start tag and right before the end tag is the markup's layout,
+// as reading a pre drops it.
+void TrimEdgeLineEnds(CSafeBuf& text)
+{
+    for (const char* end : {"\r\n", "\n"}) {
+        const CSafeBuf mark(end);
+        if (text.Left(mark.Length()) == mark) {
+            text = text.Mid(mark.Length(), text.Length() - mark.Length());
+            break;
+        }
+    }
+    for (const char* end : {"\r\n", "\n"}) {
+        const CSafeBuf mark(end);
+        if (text.Length() >= mark.Length() && text.Right(mark.Length()) == mark) {
+            text = text.Left(text.Length() - mark.Length());
+            break;
+        }
+    }
+}
+
 // The line collected so far, when it holds anything, becomes one of lines.
 void EndLine(std::vector<CSafeBuf>& lines, CSafeBuf& line)
 {
@@ -306,8 +367,8 @@ void EndLine(std::vector<CSafeBuf>& lines, CSafeBuf& line)
 
 // The lines of a fragment cut from list items: the inline content of each
 // item in document order (an item's own text before the items of a list
-// nested in it), of each paragraph or heading beside the lists, and inline
-// content that stands before a list. False when the fragment holds
+// nested in it), of each paragraph, heading or pre beside the lists (a
+// pre's lines as one), and inline content that stands before a list. False when the fragment holds
 // anything else: a table, a div, a paragraph holding more than text.
 bool ListLines(CSrcElement* e, std::vector<CSafeBuf>& lines, CSafeBuf& line, bool& lists)
 {
@@ -320,9 +381,11 @@ bool ListLines(CSrcElement* e, std::vector<CSafeBuf>& lines, CSafeBuf& line, boo
             line += code;
             continue;
         }
-        if (IsTextBlockTag(c) && HoldsInlineOnly(c)) {
+        if ((IsTextBlockTag(c) || c->IsTag("pre")) && HoldsInlineOnly(c)) {
             EndLine(lines, line);
             line = ContentMarkup(c);
+            if (c->IsTag("pre"))
+                TrimEdgeLineEnds(line);
             EndLine(lines, line);
             continue;
         }
@@ -963,9 +1026,9 @@ bool CXHTML::InsertListItems(const unsigned short* markup)
     return true;
 }
 
-void CXHTML::InsertMarkupChild(CSrcElement* child, bool outside, bool& trim)
+void CXHTML::InsertMarkupChild(CSrcElement* child, bool outside, bool intoPre, bool& trim)
 {
-    const CSafeBuf code = ChildMarkup(child, outside, trim);
+    const CSafeBuf code = ChildMarkup(child, outside, intoPre, trim);
     if (code.IsEmpty())
         return;
     CElement* caret = m_doc.m_caretElement;
@@ -981,7 +1044,7 @@ void CXHTML::InsertBlockRun(const std::vector<CSrcElement*>& run, bool outside, 
     code += kGroupMark;
     code += "=\"1\">";
     for (CSrcElement* child : run)
-        code += ChildMarkup(child, outside, trim);
+        code += ChildMarkup(child, outside, false, trim);
     code += "</div>";
     CElement* caret = m_doc.m_caretElement;
     const bool paragraph = caret && InsideParagraphOrHeading(caret);

@@ -6,7 +6,9 @@
 
 #include "base/text/TextUtilsMarkup.h"
 #include "editor/ClipboardDescription.h"
+#include "editor/InsertSupport.h"
 #include "element/Element.h"
+#include "element/ElementKinds.h"
 
 #include <cstring>
 #include <string>
@@ -42,9 +44,15 @@ bool CXHTML::InsertForeignHTML(const char* description)
     markup.Replace("[%hardspace%]", "&nbsp;");
     RemoveTagNamespace(markup);
     m_doc.CleanXHTML(markup, kCleanForeignClipboard);
+    // A pre takes no blocks: the clipboard's plain text of the same content,
+    // laid out in lines by the program it comes from, goes in instead.
+    if (caret->IsElementUnderTag(kKindPre) && !m_doc.CanInsertTo(markup, nullptr, nullptr, false))
+        return false;
     CSafeBuf content(markup);
     content.Trim();
+    const long block = qm::insert::CaretBlockId(m_doc);
     const bool inserted = InsertHTMLCode(markup, true, true) && !content.IsEmpty();
+    qm::insert::HoldSplitBlanks(m_doc, block);
     if (m_doc.m_root)
         m_doc.m_root->CheckDocument();
     DocDrawDoc();

@@ -235,8 +235,10 @@ CElement* CElement::InsertTagText(const unsigned short* markup, long refId, bool
             SeparateLinks(e);
         // Read without restyling as it goes: the container restyles the
         // whole new subtree below (once, not once for every block that holds
-        // blocks), and each node is freed once read.
-        ReadConsumingNodes(e, node, false, e->m_kind == kKindPre);
+        // blocks), and each node is freed once read. Inside a pre its text
+        // is preformatted, as the reader takes a pre's own content: its line
+        // ends and blanks are the pre's text.
+        ReadConsumingNodes(e, node, false, e->m_kind == kKindPre || e->IsElementUnderTag(kKindPre));
         if (!wrapper && e->m_block && e->m_kind != kKindCustom) {
             // Text runs wherever the caret may type inside the new block.
             int state = 0;

@@ -92,6 +92,12 @@ CElement* LoneParagraph(const CElement* e)
     return paragraph;
 }
 
+CElement* LoneBareParagraph(const CElement* e)
+{
+    CElement* paragraph = LoneParagraph(e);
+    return paragraph && paragraph->GetAttrCount() == 0 ? paragraph : nullptr;
+}
+
 bool IsFirstContentOf(const CElement* e, const CElement* top)
 {
     for (; e && e != top; e = e->m_parent) {

@@ -13,6 +13,11 @@ bool OnlyEmptyRuns(const CElement* e);
 // The p that is all e holds, text runs without text beside it passed over
 // (a cell read with inline content starts with one); null otherwise.
 CElement* LoneParagraph(const CElement* e);
+// The lone paragraph of e (as LoneParagraph) when it carries no attribute:
+// a wrapper that a cell's or entry's text may lose, as reading a cell takes
+// it off. One with attributes (a class, a style, an id) is the author's
+// block and stays.
+CElement* LoneBareParagraph(const CElement* e);
 // e comes first (last) in top: at every level up to top, e or its ancestor
 // is the first (last) child, empty text runs before (after) it passed over.
 bool IsFirstContentOf(const CElement* e, const CElement* top);

@@ -508,7 +508,10 @@ int Repair(CElement* e, RepairReach& reach)
         reach.deepest = reach.depth;
     EmptyBlankParagraph(e);
     bool reshaped = false;
-    if (e->m_tableCell && e->m_childCount == 1 && e->m_firstChild->m_kind == kKindP)
+    // A cell's lone paragraph is a wrapper of its text, unless it carries
+    // attributes of its own (a class, a style), which would be lost with it.
+    if (e->m_tableCell && e->m_childCount == 1 && e->m_firstChild->m_kind == kKindP
+        && e->m_firstChild->GetAttrCount() == 0)
         reshaped = e->RemoveChildNodeOnly(e->m_firstChild->GetID());
     if (e->m_kind == kKindForm)
         RepairForm(e);
