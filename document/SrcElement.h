@@ -85,6 +85,11 @@ public:
     // the white space at its ends trimmed and otherwise as written (the form
     // controls, maps, objects).
     bool KeepsContentAsText() const;
+    // A script, noscript or style element: it shows no words among the
+    // content around it, and the passes keep it whole wherever it stands
+    // (unwrapped, a script's code or a style element's rules would show as
+    // text; the document keeps style elements in its head).
+    bool IsKeptWhole() const;
     // The tag equals name exactly.
     bool IsTag(const char* name) const
     {

@@ -48,21 +48,13 @@ constexpr int kOnOwnLines = CSrcElement::kBlock | CSrcElement::kHeading | CSrcEl
 
 bool IsBlankUnit(unsigned short u) { return u <= ' ' || u == 0xA0; }
 
-// Scripts and style elements stay whole wherever they stand: unwrapped, a
-// script's code or a style element's rules would show as text. (The
-// document keeps style elements in its head.)
-bool KeptWhole(const CSrcElement* n)
-{
-    return n->IsTag("script") || n->IsTag("noscript") || n->IsTag("style");
-}
-
 // Whether node n, beside an unwrapped block on that side (before it when
 // before), leaves the block's words apart from its own: nothing there, a
 // line break, a script or a style element (they show no words), or a text
 // ending (or starting) in white space.
 bool KeepsApart(const CSrcElement* n, bool before)
 {
-    if (!n || n->IsTag("br") || KeptWhole(n))
+    if (!n || n->IsTag("br") || n->IsKeptWhole())
         return true;
     if (!n->IsTextNode())
         return false;
@@ -176,7 +168,7 @@ void CSrcElement::ValidateChildren()
         RelocateChild("caption");
     for (CSrcElement* c = m_firstChild; c;) {
         bool keep = true;
-        if (KeptWhole(c)) {
+        if (c->IsKeptWhole()) {
             keep = true;
         } else if (TagIn(c->m_tag, rule.unwrap)) {
             keep = false;
@@ -238,7 +230,7 @@ void CSrcElement::RemoveTags(int mask, const char* tag)
     for (CSrcElement* c = m_firstChild; c;) {
         // A script or style element stays whole, as the children's rules
         // keep it anywhere.
-        if ((c->ElementType() & mask) && !KeptWhole(c)) {
+        if ((c->ElementType() & mask) && !c->IsKeptWhole()) {
             if (tag && c != m_firstChild)
                 InsertChild(NewElement(tag), c);
             else if (!tag && (c->ElementType() & kOnOwnLines))
