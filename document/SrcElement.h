@@ -340,7 +340,8 @@ private:
     void ValidateChildren();
     // Before child, a block about to be unwrapped among the nodes beside
     // it, a blank goes in where a word of its own would otherwise meet one
-    // beside it; likewise after it.
+    // beside it; likewise after it. In a caption a line break goes in
+    // where its lines would otherwise meet content beside it.
     void SpaceAroundBlock(CSrcElement* child);
     void FinalCleanHere();
     // Answers whether a line break went out of c.

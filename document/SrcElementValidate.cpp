@@ -65,6 +65,17 @@ bool KeepsApart(const CSrcElement* n, bool before)
     return IsBlankUnit(before ? text[length - 1] : text[0]);
 }
 
+// Whether a line ends (or starts) at node n, beside an unwrapped block on
+// that side (before it when before): nothing there, or a line break, past
+// what shows no words (scripts, style elements, comments, white space).
+bool EndsLine(const CSrcElement* n, bool before)
+{
+    while (n
+        && (n->IsKeptWhole() || n->IsComment() || (n->IsTextNode() && !CSrcElement::IsValidText(n->m_text))))
+        n = before ? n->PreviousSibling() : n->NextSibling();
+    return !n || n->IsTag("br");
+}
+
 // The rule a tag's name gives; matched false when the name gives none, and
 // the node's kind decides.
 struct TagRule
@@ -208,21 +219,24 @@ void CSrcElement::ValidateChildren()
 
 // A block's words stand on lines apart from those around it: unwrapped
 // among inline content (a division in a link), its first and last words
-// would join the ones beside it.
+// would join the ones beside it. In a caption, which holds only inline
+// content, its lines stay lines: line breaks keep them apart, as Return in
+// a caption makes them.
 void CSrcElement::SpaceAroundBlock(CSrcElement* child)
 {
     if (!child->m_firstChild)
         return;
-    if (!KeepsApart(child->m_previous, true)) {
-        CSrcElement* blank = NewNode();
-        blank->m_text = " ";
-        InsertChild(blank, child);
-    }
-    if (!KeepsApart(child->m_next, false)) {
-        CSrcElement* blank = NewNode();
-        blank->m_text = " ";
-        InsertChild(blank, child->m_next);
-    }
+    const bool lines = IsTag("caption");
+    auto separate = [this, lines](CSrcElement* before) {
+        CSrcElement* separator = lines ? NewElement("br") : NewNode();
+        if (!lines)
+            separator->m_text = " ";
+        InsertChild(separator, before);
+    };
+    if (lines ? !EndsLine(child->m_previous, true) : !KeepsApart(child->m_previous, true))
+        separate(child);
+    if (lines ? !EndsLine(child->m_next, false) : !KeepsApart(child->m_next, false))
+        separate(child->m_next);
 }
 
 void CSrcElement::RemoveTags(int mask, const char* tag)
