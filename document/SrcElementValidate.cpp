@@ -48,13 +48,26 @@ constexpr int kOnOwnLines = CSrcElement::kBlock | CSrcElement::kHeading | CSrcEl
 
 bool IsBlankUnit(unsigned short u) { return u <= ' ' || u == 0xA0; }
 
+// From node n on, towards the start of the children (before) or their end,
+// the first node that is not a script, style element or comment (they show
+// no words), nor white space when blanks: null when there is none.
+const CSrcElement* PastWordless(const CSrcElement* n, bool before, bool blanks)
+{
+    while (n
+        && (n->IsKeptWhole() || n->IsComment()
+            || (blanks && n->IsTextNode() && !CSrcElement::IsValidText(n->m_text))))
+        n = before ? n->PreviousSibling() : n->NextSibling();
+    return n;
+}
+
 // Whether node n, beside an unwrapped block on that side (before it when
-// before), leaves the block's words apart from its own: nothing there, a
-// line break, a script or a style element (they show no words), or a text
+// before), leaves the block's words apart from those there, past scripts,
+// style elements and comments: nothing there, a line break, or a text
 // ending (or starting) in white space.
 bool KeepsApart(const CSrcElement* n, bool before)
 {
-    if (!n || n->IsTag("br") || n->IsKeptWhole())
+    n = PastWordless(n, before, false);
+    if (!n || n->IsTag("br"))
         return true;
     if (!n->IsTextNode())
         return false;
@@ -66,13 +79,11 @@ bool KeepsApart(const CSrcElement* n, bool before)
 }
 
 // Whether a line ends (or starts) at node n, beside an unwrapped block on
-// that side (before it when before): nothing there, or a line break, past
-// what shows no words (scripts, style elements, comments, white space).
+// that side (before it when before), past what shows no words (white space
+// too): nothing there, or a line break.
 bool EndsLine(const CSrcElement* n, bool before)
 {
-    while (n
-        && (n->IsKeptWhole() || n->IsComment() || (n->IsTextNode() && !CSrcElement::IsValidText(n->m_text))))
-        n = before ? n->PreviousSibling() : n->NextSibling();
+    n = PastWordless(n, before, true);
     return !n || n->IsTag("br");
 }
 
