@@ -184,6 +184,8 @@ void CSrcElement::SetTag(const char* name)
 
 bool CSrcElement::IsComment() const { return m_tag == kCommentTag; }
 
+bool CSrcElement::IsKeptWhole() const { return IsTag("script") || IsTag("noscript") || IsTag("style"); }
+
 int CSrcElement::ElementType()
 {
     if (m_kind >= 0)

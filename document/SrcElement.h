@@ -85,6 +85,11 @@ public:
     // the white space at its ends trimmed and otherwise as written (the form
     // controls, maps, objects).
     bool KeepsContentAsText() const;
+    // A script, noscript or style element: it shows no words among the
+    // content around it, and the passes keep it whole wherever it stands
+    // (unwrapped, a script's code or a style element's rules would show as
+    // text; the document keeps style elements in its head).
+    bool IsKeptWhole() const;
     // The tag equals name exactly.
     bool IsTag(const char* name) const
     {
@@ -336,7 +341,8 @@ private:
     void ValidateChildren();
     // Before child, a block about to be unwrapped among the nodes beside
     // it, a blank goes in where a word of its own would otherwise meet one
-    // beside it; likewise after it.
+    // beside it; likewise after it. In a caption a line break goes in
+    // where its lines would otherwise meet content beside it.
     void SpaceAroundBlock(CSrcElement* child);
     void FinalCleanHere();
     // Answers whether a line break went out of c.

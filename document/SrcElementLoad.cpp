@@ -370,7 +370,11 @@ CSrcElement* CSrcElement::ReadElementStart(
 
 void CSrcElement::ReadElementEnd(CSrcElement* child, bool& afterInline)
 {
-    afterInline = (child->ElementType() & (kInline | kOther)) != 0;
+    // A script, noscript or style element shows no words: white space after
+    // it keeps apart the words around it (a<script/> <i>b</i>), as after a
+    // comment, so it follows what came before the element.
+    if (!child->IsKeptWhole())
+        afterInline = (child->ElementType() & (kInline | kOther)) != 0;
     if (child->m_nonXHTML
         && (child->m_tag.CompareNoCase("font") == 0 || child->m_tag.CompareNoCase("center") == 0))
         Unwrap(child);

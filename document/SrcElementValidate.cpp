@@ -48,21 +48,26 @@ constexpr int kOnOwnLines = CSrcElement::kBlock | CSrcElement::kHeading | CSrcEl
 
 bool IsBlankUnit(unsigned short u) { return u <= ' ' || u == 0xA0; }
 
-// Scripts and style elements stay whole wherever they stand: unwrapped, a
-// script's code or a style element's rules would show as text. (The
-// document keeps style elements in its head.)
-bool KeptWhole(const CSrcElement* n)
+// From node n on, towards the start of the children (before) or their end,
+// the first node that is not a script, style element or comment (they show
+// no words), nor white space when blanks: null when there is none.
+const CSrcElement* PastWordless(const CSrcElement* n, bool before, bool blanks)
 {
-    return n->IsTag("script") || n->IsTag("noscript") || n->IsTag("style");
+    while (n
+        && (n->IsKeptWhole() || n->IsComment()
+            || (blanks && n->IsTextNode() && !CSrcElement::IsValidText(n->m_text))))
+        n = before ? n->PreviousSibling() : n->NextSibling();
+    return n;
 }
 
 // Whether node n, beside an unwrapped block on that side (before it when
-// before), leaves the block's words apart from its own: nothing there, a
-// line break, a script or a style element (they show no words), or a text
+// before), leaves the block's words apart from those there, past scripts,
+// style elements and comments: nothing there, a line break, or a text
 // ending (or starting) in white space.
 bool KeepsApart(const CSrcElement* n, bool before)
 {
-    if (!n || n->IsTag("br") || KeptWhole(n))
+    n = PastWordless(n, before, false);
+    if (!n || n->IsTag("br"))
         return true;
     if (!n->IsTextNode())
         return false;
@@ -71,6 +76,15 @@ bool KeepsApart(const CSrcElement* n, bool before)
         return true;
     const unsigned short* text = n->m_text;
     return IsBlankUnit(before ? text[length - 1] : text[0]);
+}
+
+// Whether a line ends (or starts) at node n, beside an unwrapped block on
+// that side (before it when before), past what shows no words (white space
+// too): nothing there, or a line break.
+bool EndsLine(const CSrcElement* n, bool before)
+{
+    n = PastWordless(n, before, true);
+    return !n || n->IsTag("br");
 }
 
 // The rule a tag's name gives; matched false when the name gives none, and
@@ -176,7 +190,7 @@ void CSrcElement::ValidateChildren()
         RelocateChild("caption");
     for (CSrcElement* c = m_firstChild; c;) {
         bool keep = true;
-        if (KeptWhole(c)) {
+        if (c->IsKeptWhole()) {
             keep = true;
         } else if (TagIn(c->m_tag, rule.unwrap)) {
             keep = false;
@@ -216,21 +230,24 @@ void CSrcElement::ValidateChildren()
 
 // A block's words stand on lines apart from those around it: unwrapped
 // among inline content (a division in a link), its first and last words
-// would join the ones beside it.
+// would join the ones beside it. In a caption, which holds only inline
+// content, its lines stay lines: line breaks keep them apart, as Return in
+// a caption makes them.
 void CSrcElement::SpaceAroundBlock(CSrcElement* child)
 {
     if (!child->m_firstChild)
         return;
-    if (!KeepsApart(child->m_previous, true)) {
-        CSrcElement* blank = NewNode();
-        blank->m_text = " ";
-        InsertChild(blank, child);
-    }
-    if (!KeepsApart(child->m_next, false)) {
-        CSrcElement* blank = NewNode();
-        blank->m_text = " ";
-        InsertChild(blank, child->m_next);
-    }
+    const bool lines = IsTag("caption");
+    auto separate = [this, lines](CSrcElement* before) {
+        CSrcElement* separator = lines ? NewElement("br") : NewNode();
+        if (!lines)
+            separator->m_text = " ";
+        InsertChild(separator, before);
+    };
+    if (lines ? !EndsLine(child->m_previous, true) : !KeepsApart(child->m_previous, true))
+        separate(child);
+    if (lines ? !EndsLine(child->m_next, false) : !KeepsApart(child->m_next, false))
+        separate(child->m_next);
 }
 
 void CSrcElement::RemoveTags(int mask, const char* tag)
@@ -238,7 +255,7 @@ void CSrcElement::RemoveTags(int mask, const char* tag)
     for (CSrcElement* c = m_firstChild; c;) {
         // A script or style element stays whole, as the children's rules
         // keep it anywhere.
-        if ((c->ElementType() & mask) && !KeptWhole(c)) {
+        if ((c->ElementType() & mask) && !c->IsKeptWhole()) {
             if (tag && c != m_firstChild)
                 InsertChild(NewElement(tag), c);
             else if (!tag && (c->ElementType() & kOnOwnLines))

@@ -248,6 +248,20 @@ int FindEndTag(const unsigned short* s, int n, int from, const char* word)
     return n;
 }
 
+// The ">" that ends the start tag whose name ends before j, quoted values
+// passed over whole; n when the tag is not closed.
+int StartTagEnd(const unsigned short* s, int n, int j)
+{
+    unsigned short quote = 0;
+    for (; j < n && (quote || s[j] != '>'); ++j) {
+        if (quote && s[j] == quote)
+            quote = 0;
+        else if (!quote && (s[j] == '"' || s[j] == '\''))
+            quote = s[j];
+    }
+    return j;
+}
+
 // The value with every "file:///" deleted, searched again from the start
 // after each deletion. The units are taken one by one and a scheme is
 // dropped as soon as it ends the kept text: "file:///" overlaps itself
@@ -417,14 +431,7 @@ void SplitSectionEndsInScripts(CSafeBuf& markup)
             i = j;
             continue;
         }
-        // The rest of the start tag, quoted values passed over whole.
-        unsigned short quote = 0;
-        for (; j < n && (quote || s[j] != '>'); ++j) {
-            if (quote && s[j] == quote)
-                quote = 0;
-            else if (!quote && (s[j] == '"' || s[j] == '\''))
-                quote = s[j];
-        }
+        j = StartTagEnd(s, n, j);
         if (j >= n)
             break;
         const int start = j + 1;
@@ -448,6 +455,57 @@ void SplitSectionEndsInScripts(CSafeBuf& markup)
             k += 2;
         }
         i = end;
+    }
+    if (!changed)
+        return;
+    out.Append(s + kept, n - kept);
+    markup.ReplaceWith(&out);
+}
+
+void RemoveCommentsOutsideText(CSafeBuf& markup)
+{
+    if (markup.Find("<!--") < 0)
+        return;
+    const CSafeBuf& in = markup;
+    const unsigned short* s = in;
+    const int n = in.Length();
+    CSafeBuf out;
+    bool changed = false;
+    int kept = 0;
+    int i = 0;
+    while (i < n) {
+        if (s[i] != '<') {
+            ++i;
+            continue;
+        }
+        if (At(s, static_cast<size_t>(n), static_cast<size_t>(i), "<!--")) {
+            const int end = PastNext(s, n, i + 4, "-->");
+            if (end < 0)
+                break; // an unclosed comment stays, as Tidy reads it
+            out.Append(s + kept, i - kept);
+            kept = i = end;
+            changed = true;
+            continue;
+        }
+        if (const int past = PastCommentOrSection(s, n, i); past != i) {
+            i = past;
+            continue;
+        }
+        int j = i + 1;
+        while (j < n && !IsBlank(s[j]) && s[j] != '/' && s[j] != '>')
+            ++j;
+        const char* element = nullptr;
+        for (const char* name : {"script", "style", "textarea", "title"})
+            if (IsNamed(s + i + 1, j - i - 1, name))
+                element = name;
+        if (!element) {
+            i = j;
+            continue;
+        }
+        j = StartTagEnd(s, n, j);
+        if (j >= n)
+            break;
+        i = s[j - 1] == '/' ? j + 1 : FindEndTag(s, n, j + 1, element);
     }
     if (!changed)
         return;

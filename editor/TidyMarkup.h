@@ -42,6 +42,14 @@ void RemoveFirstAndLastTag(CSafeBuf& markup);
 // section becomes "]]&gt;". Either way an XML reader gives back the text.
 void SplitSectionEndsInScripts(CSafeBuf& markup);
 
+// Removes every comment ("<!--" through the next "-->") but those inside
+// the text of script, style, textarea and title elements and inside
+// character data sections, which are text; an unclosed comment and what
+// follows it stay. (Tidy, told to hide comments, also drops a line end
+// right after one: "a<!-- c -->" and a line end before "<b>b</b>" would
+// come out as "a<b>b</b>", two lines of a pre as one.)
+void RemoveCommentsOutsideText(CSafeBuf& markup);
+
 // Removes every section from "<![" through the next "]>" except character
 // data sections ("<![CDATA[" through "]]>"), which stay whole with whatever
 // they hold; an unclosed section stays.

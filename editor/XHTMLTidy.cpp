@@ -451,6 +451,10 @@ bool CXHTML::ValidateXML(CSafeBuf& markup, const char* source, bool xmlInput, bo
 {
     try {
         ResolveCharacterReferences(markup);
+        // Tidy hides comments, but drops the line end after one with it:
+        // they go first, and the white space around them stays.
+        if (!source)
+            RemoveCommentsOutsideText(markup);
         const bool hasBody = HasBodyStartTag(markup);
         if (xmlInput && !hasBody) {
             markup.Insert(0, "<html><body>");

@@ -724,6 +724,24 @@ void TrimAtEnd(CElement* e)
     }
 }
 
+// A comment, script or noscript: it shows no words and is no block, so it
+// stands among the content around it.
+bool IsFlowMarker(const CElement* c)
+{
+    return c->m_kind == kKindComment || c->m_kind == kKindScript || c->m_kind == kKindNoscript;
+}
+
+// Whether inline content follows the marker c before a block or the end,
+// past other markers and blanks: that content joins the paragraph before c,
+// so c goes in with it and stays between the same words.
+bool InlineFollows(const CElement* c)
+{
+    c = c->m_nextSibling;
+    while (c && (IsFlowMarker(c) || (c->IsTextElement() && IsBlanks(c->m_text))))
+        c = c->m_nextSibling;
+    return c && !IsBlockLike(c) && c->m_kind != kKindCol && c->m_kind != kKindColgroup;
+}
+
 void CheckAndAddP(CElement* e, bool restyle)
 {
     if (!e)
@@ -747,11 +765,15 @@ void CheckAndAddP(CElement* e, bool restyle)
         if (IsBlockLike(c)) {
             lastBlock = c;
             close();
-        } else if (k == kKindComment || k == kKindScript || k == kKindNoscript || k == kKindCol
-            || k == kKindColgroup) {
-            // Stays where it is, inside or between paragraphs. A column (or
-            // group) is not moved into one: the writer drops it from a
-            // paragraph, which would then end in the blank before it.
+        } else if (IsFlowMarker(c) && paragraph && InlineFollows(c)) {
+            // Between the words of one paragraph it goes in with them: the
+            // words after it would otherwise move in front of it.
+            e->RemoveCurrentChildFromList(c);
+            paragraph->AddToTail(c);
+        } else if (IsFlowMarker(c) || k == kKindCol || k == kKindColgroup) {
+            // Stays where it is, between paragraphs. A column (or group) is
+            // not moved into one: the writer drops it from a paragraph,
+            // which would then end in the blank before it.
         } else if (paragraph) {
             e->RemoveCurrentChildFromList(c);
             // The blanks around what stays outside (a column, a comment)
