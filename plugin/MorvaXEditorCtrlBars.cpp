@@ -10,6 +10,7 @@
 
 #include "base/shims/CGShims.h"
 #include "base/shims/PortShims.h"
+#include "document/DocScrollBar.h"
 #include "editor/XHTML.h"
 #include "platform/events/Event.h"
 #include "platform/events/EventTarget.h"
@@ -225,8 +226,10 @@ void CMorvaXEditorCtrl::DrawScrollBar(qm::ui::ScrollBar* bar)
         fill(user(l, t, l + arrow, b), 0.8);
         fill(user(r - arrow, t, r, b), 0.8);
     }
+    // A bar the document disabled shows no thumb, whatever its range says
+    // to the platform's bar.
     int start = 0, end = 0;
-    if (bar->ThumbExtent(start, end))
+    if (!DocScrollBarDisabled(*bar) && bar->ThumbExtent(start, end))
         fill(vertical ? user(l + 2, start, r - 2, end) : user(start, t + 2, end, b - 2), 0.6);
     EndCGContext(port, &ctx);
 }
