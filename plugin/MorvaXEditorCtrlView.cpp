@@ -202,6 +202,10 @@ void CMorvaXEditorCtrl::OnDraw()
     if (m_toolbarHeight > 0)
         xFillSolidRect(ctx, CRect(1, height - m_toolbarHeight - 1, width - 1, height - m_toolbarHeight),
             m_backgroundColor, nullptr);
+    // So is the row above the bottom line: the views' clips end one row
+    // above it, and what the other view drew there (a scroll bar's or the
+    // source view's last row) must not stay after a switch.
+    xFillSolidRect(ctx, CRect(1, 1, width - 1, 2), m_backgroundColor, nullptr);
     EndCGContext(port, &ctx);
 }
 
