@@ -154,17 +154,26 @@ void CMorvaXEditorCtrl::NarrowClip(NPWindow& record, int left, int top, int righ
 
 void CMorvaXEditorCtrl::BackupPort()
 {
-    dDisposeRgn(m_savedClip);
-    m_savedClip = nullptr;
+    // Every call is paired with a RestorePort: one without a port saves an
+    // empty state, which restores nothing.
+    m_savedPorts.emplace_back();
     qm::qd::Port* port = PortOf(m_pPluginWindow);
     if (!port)
         return;
     // The origin where the engine draws: the editing area's.
     const NPWindow& area = m_pXHTML && m_pXHTML->m_window == &m_editWindow ? m_editWindow : *m_pPluginWindow;
-    BackupOldPort(m_savedPort, m_savedPortBounds, m_savedClip, port, area.x, area.y);
+    SavedPortState& saved = m_savedPorts.back();
+    BackupOldPort(saved.port, saved.bounds, saved.clip, port, area.x, area.y);
 }
 
-void CMorvaXEditorCtrl::RestorePort() { RestoreOldPort(m_savedPort, m_savedPortBounds, m_savedClip); }
+void CMorvaXEditorCtrl::RestorePort()
+{
+    if (m_savedPorts.empty())
+        return;
+    SavedPortState saved = m_savedPorts.back();
+    m_savedPorts.pop_back();
+    RestoreOldPort(saved.port, saved.bounds, saved.clip);
+}
 
 void CMorvaXEditorCtrl::UpdateWindow()
 {
