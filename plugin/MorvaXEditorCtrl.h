@@ -485,6 +485,10 @@ public:
     // drag carried on to a point; the engine scrolled by a code.
     void PlaceScrollBars();
     void DrawScrollBar(qm::ui::ScrollBar* bar);
+    // The frame and, in the WYSIWYG view, the bars as the document now sets
+    // them: after a change made outside an update event (a script write)
+    // that may have changed their ranges or shown or hidden a bar.
+    void DrawFrameAndBars();
     void PressScrollBar(bool vertical, int h, int v);
     void DragThumb(int h, int v);
     void ScrollEngine(bool vertical, unsigned int code, int value);

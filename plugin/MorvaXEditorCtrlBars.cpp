@@ -138,6 +138,18 @@ void CMorvaXEditorCtrl::ScrollEngine(bool vertical, unsigned int code, int value
     EngineOrigin(false);
 }
 
+void CMorvaXEditorCtrl::DrawFrameAndBars()
+{
+    if (m_placeBars)
+        PlaceScrollBars();
+    OnDraw();
+    if (m_viewMode != 0)
+        return;
+    DrawScrollBar(m_pVScrollBar);
+    if (m_horizontalBarShown)
+        DrawScrollBar(m_pHScrollBar);
+}
+
 void CMorvaXEditorCtrl::PressScrollBar(bool vertical, int h, int v)
 {
     qm::ui::ScrollBar* bar = vertical ? m_pVScrollBar : m_pHScrollBar;

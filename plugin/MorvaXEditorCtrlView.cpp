@@ -204,7 +204,10 @@ void CMorvaXEditorCtrl::OnDraw()
     xFrameRect(ctx, CRect(0, 0, width - 1, height), m_borderColor, nullptr);
     if (m_toolbarHeight > 0)
         xFrameRect(ctx, CRect(0, height - m_toolbarHeight, width - 1, height), m_borderColor, nullptr);
-    xFillSolidRect(ctx, CRect(width - 15, 1, width - 1, 15), m_backgroundColor, nullptr);
+    // The square between the bars, with the row above it: the vertical bar
+    // ends there once the horizontal bar shows, and the horizontal bar ends
+    // left of it.
+    xFillSolidRect(ctx, CRect(width - 15, 1, width - 1, 16), m_backgroundColor, nullptr);
     // The row between that line and the parts below it belongs to none of
     // them: filled too, so that nothing a part drew there before the toolbar
     // changed height stays.
@@ -250,12 +253,7 @@ int CMorvaXEditorCtrl::HandleEvent(void* event)
         PlaceScrollBars();
 
     if (record->what == updateEvt) {
-        OnDraw();
-        if (wysiwyg) {
-            DrawScrollBar(m_pVScrollBar);
-            if (m_horizontalBarShown)
-                DrawScrollBar(m_pHScrollBar);
-        }
+        DrawFrameAndBars();
         int used = 1;
         if (wysiwyg && m_pXHTML)
             used = EngineEvent(*record, 0, 0);
