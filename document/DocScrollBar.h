@@ -12,3 +12,7 @@
 #include "platform/ui/ScrollBar.h"
 
 using DOC_SCROLL_BAR = qm::ui::ScrollBar;
+
+// Whether the document has disabled the bar (its range -2 ... -1, or the
+// -1 ... -1 a new bar starts with): it scrolls nothing and shows no thumb.
+inline bool DocScrollBarDisabled(const DOC_SCROLL_BAR& bar) { return bar.Minimum() < 0 && bar.Maximum() < 0; }

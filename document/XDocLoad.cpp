@@ -348,7 +348,14 @@ void CXDoc::ReleaseHeldTree()
     // Borrowed pointers into the tree that went.
     m_selectionAnchor = nullptr;
     m_resizeElement = nullptr;
-    m_layoutFlags[3] = 0;
+    // The new tree starts with the vertical bar inactive, and so disabled
+    // (-2 ... -1): a bar left with the old tree's range would keep its thumb
+    // when the new tree fits the view.
+    if (m_layoutFlags[kVerticalBarActive]) {
+        m_verticalBar.SetMinimum(-2);
+        m_verticalBar.SetMaximum(-1);
+    }
+    m_layoutFlags[kVerticalBarActive] = 0;
 }
 
 bool CXDoc::ReadDocument(const unsigned short* text, bool& built)

@@ -114,7 +114,7 @@ void CXHTML::OnSize(unsigned int, int, int)
 void CXHTML::OnVScroll(unsigned int action, unsigned int position, void*)
 {
     DOC_SCROLL_BAR& bar = m_doc.m_verticalBar;
-    if (bar.Minimum() < 0 && bar.Maximum() < 0)
+    if (DocScrollBarDisabled(bar))
         return;
     const int half = int(std::labs(m_doc.m_viewRect.bottom - m_doc.m_viewRect.top)) / 2;
     int value = bar.Value();

@@ -108,8 +108,9 @@ CMorvaXEditorCtrl::~CMorvaXEditorCtrl()
     ReleaseSystemFontInfo();
     m_textLayout.reset();
     m_textStyle.reset();
-    dDisposeRgn(m_savedClip);
-    m_savedClip = nullptr;
+    for (SavedPortState& saved : m_savedPorts)
+        dDisposeRgn(saved.clip);
+    m_savedPorts.clear();
 }
 
 int CMorvaXEditorCtrl::XmlLibraryUsers() { return g_xmlLibraryUsers; }

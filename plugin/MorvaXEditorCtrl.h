@@ -54,6 +54,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class CColoringEditor;
 class CElement;
@@ -289,9 +290,16 @@ public:
     // Unicode text input reached the engine: typed text comes that way from
     // then on, and key-downs are answered as handled without acting.
     unsigned char m_textInputSeen = 0;
-    GrafPtr m_savedPort = nullptr;
-    Rect m_savedPortBounds{0, 0, 0, 0};
-    RgnHandle m_savedClip = nullptr;     // owned while set
+    // The port states BackupPort saved, the latest last: a page function
+    // called between a BackupPort and its RestorePort may run a setter
+    // with a pair of its own. The clips are owned.
+    struct SavedPortState
+    {
+        GrafPtr port = nullptr;
+        Rect bounds{0, 0, 0, 0};
+        RgnHandle clip = nullptr;
+    };
+    std::vector<SavedPortState> m_savedPorts;
     NPWindow* m_pPluginWindow = nullptr; // given to OnCreate
     int m_windowOffsetX = 0;             // of the editing area inside the plug-in window
     int m_windowOffsetY = 0;
@@ -426,7 +434,8 @@ public:
     void OnDraw();
     // Saves the current port and makes the plug-in window's port current
     // with a wide clip and the origin at minus the editing area's position
-    // (where the engine draws); RestorePort puts back what was saved (once).
+    // (where the engine draws); RestorePort puts back what the latest
+    // BackupPort not yet restored saved. Pairs may nest.
     void BackupPort();
     void RestorePort();
     // Shows or hides the horizontal bar and fits the vertical bar beside it;
@@ -476,6 +485,10 @@ public:
     // drag carried on to a point; the engine scrolled by a code.
     void PlaceScrollBars();
     void DrawScrollBar(qm::ui::ScrollBar* bar);
+    // The frame and, in the WYSIWYG view, the bars as the document now sets
+    // them: after a change made outside an update event (a script write)
+    // that may have changed their ranges or shown or hidden a bar.
+    void DrawFrameAndBars();
     void PressScrollBar(bool vertical, int h, int v);
     void DragThumb(int h, int v);
     void ScrollEngine(bool vertical, unsigned int code, int value);

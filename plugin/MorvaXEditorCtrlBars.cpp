@@ -10,6 +10,7 @@
 
 #include "base/shims/CGShims.h"
 #include "base/shims/PortShims.h"
+#include "document/DocScrollBar.h"
 #include "editor/XHTML.h"
 #include "platform/events/Event.h"
 #include "platform/events/EventTarget.h"
@@ -137,6 +138,18 @@ void CMorvaXEditorCtrl::ScrollEngine(bool vertical, unsigned int code, int value
     EngineOrigin(false);
 }
 
+void CMorvaXEditorCtrl::DrawFrameAndBars()
+{
+    if (m_placeBars)
+        PlaceScrollBars();
+    OnDraw();
+    if (m_viewMode != 0)
+        return;
+    DrawScrollBar(m_pVScrollBar);
+    if (m_horizontalBarShown)
+        DrawScrollBar(m_pHScrollBar);
+}
+
 void CMorvaXEditorCtrl::PressScrollBar(bool vertical, int h, int v)
 {
     qm::ui::ScrollBar* bar = vertical ? m_pVScrollBar : m_pHScrollBar;
@@ -225,8 +238,10 @@ void CMorvaXEditorCtrl::DrawScrollBar(qm::ui::ScrollBar* bar)
         fill(user(l, t, l + arrow, b), 0.8);
         fill(user(r - arrow, t, r, b), 0.8);
     }
+    // A bar the document disabled shows no thumb, whatever its range says
+    // to the platform's bar.
     int start = 0, end = 0;
-    if (bar->ThumbExtent(start, end))
+    if (!DocScrollBarDisabled(*bar) && bar->ThumbExtent(start, end))
         fill(vertical ? user(l + 2, start, r - 2, end) : user(start, t + 2, end, b - 2), 0.6);
     EndCGContext(port, &ctx);
 }

@@ -182,6 +182,7 @@ void CMorvaXEditorCtrl::RestyleDocument()
     doc.DrawDoc(1);
     doc.Redraw();
     RestorePort();
+    DrawFrameAndBars();
 }
 
 void CMorvaXEditorCtrl::SetBase(const unsigned short* text)

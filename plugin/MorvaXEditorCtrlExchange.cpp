@@ -98,6 +98,7 @@ void CMorvaXEditorCtrl::SetValue(const unsigned short* text)
         BackupPort();
         m_pXHTML->m_doc.Redraw();
         RestorePort();
+        DrawFrameAndBars();
         if (toSource)
             showAsGiven();
     }

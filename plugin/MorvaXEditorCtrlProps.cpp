@@ -413,8 +413,16 @@ void CMorvaXEditorCtrl::SetScriptProperty(int property, const CSafeBuf& text, in
     }
     switch (property) {
     case pValue: SetValue(text); break;
-    case pBackgroundColor: SetColourSetting(BackgroundColor, text, "white", m_backgroundColor); break;
-    case pBorderColor: SetColourSetting(BorderColor, text, "black", m_borderColor); break;
+    case pBackgroundColor:
+    case pBorderColor:
+        if (property == pBackgroundColor)
+            SetColourSetting(BackgroundColor, text, "white", m_backgroundColor);
+        else
+            SetColourSetting(BorderColor, text, "black", m_borderColor);
+        // The frame and the toolbar show the new colour at once.
+        if (ready)
+            UpdateWindow();
+        break;
     case pToolbarWysiwyg:
     case pToolbarSource:
     case pToolbarPreview:

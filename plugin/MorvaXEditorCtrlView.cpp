@@ -154,17 +154,26 @@ void CMorvaXEditorCtrl::NarrowClip(NPWindow& record, int left, int top, int righ
 
 void CMorvaXEditorCtrl::BackupPort()
 {
-    dDisposeRgn(m_savedClip);
-    m_savedClip = nullptr;
+    // Every call is paired with a RestorePort: one without a port saves an
+    // empty state, which restores nothing.
+    m_savedPorts.emplace_back();
     qm::qd::Port* port = PortOf(m_pPluginWindow);
     if (!port)
         return;
     // The origin where the engine draws: the editing area's.
     const NPWindow& area = m_pXHTML && m_pXHTML->m_window == &m_editWindow ? m_editWindow : *m_pPluginWindow;
-    BackupOldPort(m_savedPort, m_savedPortBounds, m_savedClip, port, area.x, area.y);
+    SavedPortState& saved = m_savedPorts.back();
+    BackupOldPort(saved.port, saved.bounds, saved.clip, port, area.x, area.y);
 }
 
-void CMorvaXEditorCtrl::RestorePort() { RestoreOldPort(m_savedPort, m_savedPortBounds, m_savedClip); }
+void CMorvaXEditorCtrl::RestorePort()
+{
+    if (m_savedPorts.empty())
+        return;
+    SavedPortState saved = m_savedPorts.back();
+    m_savedPorts.pop_back();
+    RestoreOldPort(saved.port, saved.bounds, saved.clip);
+}
 
 void CMorvaXEditorCtrl::UpdateWindow()
 {
@@ -195,13 +204,20 @@ void CMorvaXEditorCtrl::OnDraw()
     xFrameRect(ctx, CRect(0, 0, width - 1, height), m_borderColor, nullptr);
     if (m_toolbarHeight > 0)
         xFrameRect(ctx, CRect(0, height - m_toolbarHeight, width - 1, height), m_borderColor, nullptr);
-    xFillSolidRect(ctx, CRect(width - 15, 1, width - 1, 15), m_backgroundColor, nullptr);
+    // The square between the bars, with the row above it: the vertical bar
+    // ends there once the horizontal bar shows, and the horizontal bar ends
+    // left of it.
+    xFillSolidRect(ctx, CRect(width - 15, 1, width - 1, 16), m_backgroundColor, nullptr);
     // The row between that line and the parts below it belongs to none of
     // them: filled too, so that nothing a part drew there before the toolbar
     // changed height stays.
     if (m_toolbarHeight > 0)
         xFillSolidRect(ctx, CRect(1, height - m_toolbarHeight - 1, width - 1, height - m_toolbarHeight),
             m_backgroundColor, nullptr);
+    // So is the row above the bottom line: the views' clips end one row
+    // above it, and what the other view drew there (a scroll bar's or the
+    // source view's last row) must not stay after a switch.
+    xFillSolidRect(ctx, CRect(1, 1, width - 1, 2), m_backgroundColor, nullptr);
     EndCGContext(port, &ctx);
 }
 
@@ -237,12 +253,7 @@ int CMorvaXEditorCtrl::HandleEvent(void* event)
         PlaceScrollBars();
 
     if (record->what == updateEvt) {
-        OnDraw();
-        if (wysiwyg) {
-            DrawScrollBar(m_pVScrollBar);
-            if (m_horizontalBarShown)
-                DrawScrollBar(m_pHScrollBar);
-        }
+        DrawFrameAndBars();
         int used = 1;
         if (wysiwyg && m_pXHTML)
             used = EngineEvent(*record, 0, 0);

@@ -15,6 +15,7 @@
 #include "platform/events/Services.h"
 #include "platform/input/KeyLayout.h"
 #include "platform/net/Http.h"
+#include "platform/qd/Port.h"
 #include "style/sheets/StyleClass.h"
 
 #include "tests/common/CaseBlocks.h"
@@ -741,4 +742,28 @@ TEST_F(ControlExchangeTest, AnImageLibraryWrittenByScriptReachesTheEngine)
     value.value.stringValue.UTF8Length = sizeof kUrl - 1;
     EXPECT_TRUE(Control()->Mozilla_SetProperty(Browser::GetStringIdentifier("ImageLibraryURL"), &value));
     EXPECT_EQ("http://h/lib", ToUtf8(Control()->m_pXHTML->m_imageLibraryURL));
+}
+
+// A page function that runs while a page call holds the port (here: the
+// change report of InsertText writing the sheet) saves and restores the
+// port in turn; the outer call still puts back the port and origin it
+// found.
+TEST_F(ControlExchangeTest, ACallFromThePageInsideAnotherLeavesThePortAsItWas)
+{
+    CMorvaXEditorCtrl* control = Start({{"Value", "<p>one</p>"}});
+    ASSERT_NE(nullptr, control);
+    control->SetValue(FromUtf8("<p>two</p>")); // the next edit is reported
+    onCall = [&](const std::string& name) {
+        if (name == "qmContentChanged")
+            control->SetCSS(FromUtf8("p{color:red}"));
+    };
+    qm::qd::Port* const before = qm::qd::GetPort();
+    const qm::qd::Point origin = before ? before->Origin() : qm::qd::Point{};
+    control->InsertText(FromUtf8("x"));
+    ASSERT_EQ(1, Count("qmContentChanged"));
+    EXPECT_EQ(before, qm::qd::GetPort());
+    if (before) {
+        EXPECT_EQ(origin.h, before->Origin().h);
+        EXPECT_EQ(origin.v, before->Origin().v);
+    }
 }

@@ -11,6 +11,8 @@
 //   get NAME                 a property read
 //   call NAME [VALUE...]     a method call
 //   has NAME                 has-property and has-method
+//   window WIDTH HEIGHT      the browser gives the plug-in a new window size
+//   update                   the browser's update event
 // VALUE: "text" (\" \\ \n escapes), true, false, an integer, a number with
 // a point (a double), void or null.
 
@@ -127,9 +129,11 @@ protected:
         EXPECT_EQ(std::vector<std::string>(), host->Problems()) << host->Log().Text();
     }
 
-    bool Start(const std::vector<TagParam>& params)
+    bool Start(const std::vector<TagParam>& params, int width = 500, int height = 300)
     {
-        return host->New(kMime, params) && host->SetWindow(0, 0, 500, 300);
+        windowWidth = width;
+        windowHeight = height;
+        return host->New(kMime, params) && host->SetWindow(0, 0, width, height);
     }
 
     // One step of a case, answered by its line.
@@ -164,6 +168,16 @@ protected:
             return "has " + w[1] + " -> property " + (property ? "yes" : "no") + ", method "
                 + (method ? "yes" : "no");
         }
+        if (w[0] == "window") {
+            windowWidth = std::stoi(w[1]);
+            windowHeight = std::stoi(w[2]);
+            const bool ok = host->SetWindow(0, 0, windowWidth, windowHeight);
+            return "window " + w[1] + "x" + w[2] + " -> " + (ok ? "ok" : "refused");
+        }
+        if (w[0] == "update") {
+            host->Update();
+            return "update";
+        }
         ADD_FAILURE() << "unknown step " << w[0];
         return "?";
     }
@@ -184,6 +198,9 @@ protected:
 
     qmtest::TempHome home;
     std::unique_ptr<Host> host;
+    // The window's size as the last start or "window" step left it.
+    int windowWidth = 500;
+    int windowHeight = 300;
 };
 
 } // namespace
@@ -220,7 +237,8 @@ TEST_F(ScriptInterfaceTest, PropertiesAndMethodsAnswerAsTheCasesSay)
 // settings as tag parameters draws it: at once, as the write leaves the
 // window, and again after an update. Each case of
 // tests/data/plugin/script_repaint.txt: "param" lines, the steps, and "like"
-// lines, the parameters that give the fresh editor the same settings.
+// lines, the parameters that give the fresh editor the same settings; it
+// starts in the window size the steps left.
 TEST_F(ScriptInterfaceTest, WhatScriptChangesIsDrawnWhereAFreshEditorDrawsIt)
 {
     qmtest::CaseBlockFile file("plugin/script_repaint.txt");
@@ -256,7 +274,8 @@ TEST_F(ScriptInterfaceTest, WhatScriptChangesIsDrawnWhereAFreshEditorDrawsIt)
                 fresh.push_back(p);
         }
         fresh.insert(fresh.end(), like.begin(), like.end());
-        ASSERT_TRUE(Start(fresh)) << c.name;
+        // The fresh editor starts in the window the steps left.
+        ASSERT_TRUE(Start(fresh, windowWidth, windowHeight)) << c.name;
         const qmtest::PngPixels reference = Pixels("fresh", true);
         host->Destroy();
         answers += "drawn at once: " + Difference(atOnce, reference) + "\n";
