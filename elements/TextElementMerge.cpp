@@ -5,10 +5,11 @@
 // on the way) until the branch has a neighbour in the key's direction; what
 // happens then depends on the neighbour: a paragraph-like block takes the
 // branch's content (or gives its own), lists give or take list items and
-// join when they are of the same kind, tables, pre and definition lists stop
-// the merge, a division (form, fieldset) holding content takes the caret
-// without losing anything, inline content joins the run's block, and
-// anything else (an image, a rule) is deleted. Failures stop the merge; what changed so far
+// join when they are of the same kind, definitions (dd) join each other,
+// tables, pre and the other edges of definition lists stop the merge, a
+// division (form, fieldset) holding content takes the caret without losing
+// anything, inline content joins the run's block, and anything else (an
+// image, a rule) is deleted. Failures stop the merge; what changed so far
 // stands.
 
 #include "elements/TextElement.h"
@@ -101,7 +102,7 @@ void JoinForward(CElement* from, CElement* receiver, CElement* at)
             ref = c;
         }
     }
-    const bool inside = receiver->m_kind == kKindLi || !receiver->m_parent;
+    const bool inside = receiver->m_kind == kKindLi || receiver->m_kind == kKindDd || !receiver->m_parent;
     CElement* after = receiver;
     while (CElement* c = from->m_firstChild) {
         from->RemoveCurrentChildFromList(c);
@@ -201,6 +202,27 @@ void JoinIntoItem(CElement* run, CElement* item, CElement* from)
     from->m_parent->RemoveChild(from->GetID(), true, true);
 }
 
+// Delete at the end of a definition (dd) followed by another, or Backspace
+// at the start of the second: the second one's text joins the first one's,
+// its other blocks follow, and it goes, as list items join. A first
+// definition that ends in a block other than a paragraph (a table, a pre)
+// takes nothing. run is the caret's run, dd its definition.
+bool JoinDefinitions(CElement* run, CElement* dd, CElement* other, bool forward)
+{
+    CElement* from = forward ? other : dd;
+    CElement* receiver = forward ? run->GetFirstBlockParent() : JoinTarget(other);
+    if (!receiver)
+        return false;
+    CElement* at = forward ? TopInline(run, receiver) : receiver->m_lastChild;
+    if (!at || at->m_block)
+        return false;
+    if (IsThereBlockTypeChild(from, false))
+        JoinForward(from, receiver, at);
+    else
+        PullContentAfter(from, at);
+    return true;
+}
+
 // A division, centre, form or fieldset that holds anything but empty runs.
 bool IsContainerWithContent(const CElement* e)
 {
@@ -275,7 +297,14 @@ bool CTextElement::CutAndCombine(CElement*& caretElement, bool forward)
             // row. A cell or a caption is a level like any other, so its
             // paragraphs join each other while its first or last one stops
             // at the row above it.
-            if (k == kKindTable || k == kKindTr || k == kKindDl
+            if (k == kKindDl) {
+                // Definitions join each other; a term stops the merge.
+                CElement* other = branch->m_kind == kKindDd ? Neighbour(branch, forward) : nullptr;
+                if (other && other->m_kind == kKindDd && JoinDefinitions(this, branch, other, forward))
+                    return true;
+                return changed;
+            }
+            if (k == kKindTable || k == kKindTr
                 || (level->m_tablePart && !level->m_tableCell && k != kKindCaption))
                 return changed;
             if ((k == kKindDiv || k == kKindPre)

@@ -189,10 +189,25 @@ bool CTextElement::ReturnKey(unsigned int repeat, bool quiet, CElement*& moved, 
     if (!rest)
         return true;
     if (IsElementUnderTag(kKindPre)) {
-        CElement* br = NewElement("br", parent);
+        // At the start of inline elements the line end goes before the
+        // outermost of them, with the emptied run: reading the markup puts
+        // a line end that starts an inline element in front of it, so the
+        // value read back (undo, redo, a reload) is this tree.
+        CElement* outer = nullptr;
+        if (m_text.IsEmpty()) {
+            for (CElement* a = parent; a->m_inline && a->m_parent && IsFirstContentOf(this, a);
+                 a = a->m_parent)
+                outer = a;
+        }
+        if (outer) {
+            parent->RemoveCurrentChildFromList(this);
+            outer->m_parent->InsertChild(this, outer->GetID(), false);
+            StyleChanged(1);
+        }
+        CElement* br = NewElement("br", m_parent);
         if (br) {
             static_cast<CBRElement*>(br)->m_preBreak = true;
-            parent->InsertChild(br, m_id, true);
+            m_parent->InsertChild(br, m_id, true);
         }
         notify = quiet ? 0 : 6;
         moved = rest;
