@@ -7,6 +7,7 @@
 #include "base/text/TextUtilsMarkup.h"
 #include "editor/ClipboardDescription.h"
 #include "editor/InsertSupport.h"
+#include "editor/TidyMarkup.h"
 #include "element/Element.h"
 #include "element/ElementKinds.h"
 
@@ -34,6 +35,9 @@ bool CXHTML::InsertForeignHTML(const char* description)
     CSafeBuf fragment;
     if (!ReadClipboardFragment(description, std::strlen(description), fragment))
         return false;
+    // Tidy hides comments, but drops the line end after one with it: they
+    // go first, and the white space around them stays.
+    RemoveCommentsOutsideText(fragment);
     // The fragment's bytes, one a unit, are the UTF-8 that Tidy reads.
     std::string source;
     source.reserve(static_cast<std::size_t>(fragment.Length()));

@@ -44,12 +44,15 @@ void DropLeadingSpaces(CElement* run, int count)
 
 bool SeparatesSpaceRuns(const CElement* e)
 {
-    // A break, a picture, and the icon of a form control, map or object
-    // (whose content is markup text, no child runs) stand between the runs
-    // around them: a space after them still separates two words.
+    // A break, a picture, and the icon of a form control, map, object or
+    // noscript (whose content is markup text, no child runs) stand between
+    // the runs around them: a space after them still separates two words. A
+    // noscript's content shows where scripts do not run, so the blanks on
+    // both sides of it are kept; a script or a comment shows nothing, and
+    // the blanks around it meet.
     const long k = e->m_kind;
     return k == kKindPre || k == kKindBr || k == kKindImg || k == kKindFormControl || k == kKindMap
-        || k == kKindObject;
+        || k == kKindObject || k == kKindNoscript;
 }
 
 bool CElement::RemoveExtraSpace(int& previous)

@@ -13,7 +13,7 @@ class CElement;
 // anything inside it, so that it may still restructure the table's rows.
 void MakeRunsAndCollapseSpace(CElement* root, const std::function<void(CElement*)>& onTable);
 
-// A pre, a break, a picture, and the icon of a form control, map or object
-// end the run of text in which RemoveExtraSpace collapses white space: it
+// A pre, a break, a picture, and the icon of a form control, map, object or
+// noscript end the run of text in which RemoveExtraSpace collapses white space: it
 // leaves what is inside them alone.
 bool SeparatesSpaceRuns(const CElement* e);
