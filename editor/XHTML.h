@@ -1201,8 +1201,9 @@ private:
     void ShowSelection();
     // Steps of the key map (KeyMap.cpp): the structural keys (true when
     // one took the key), each of them, the ending they share (layout,
-    // caret, view, change report, buttons), and an ordinary key typed
-    // into the document.
+    // caret, view, change report with an undo step of its own, buttons),
+    // and an ordinary key typed into the document. Those that remove a
+    // block end the typing step before it first.
     void ContextMenuAtCaret(CElement* caret);
     bool StructuralKey(unsigned int key, CElement* caret);
     bool DeleteEmptyBlock(CElement* caret);
