@@ -1247,6 +1247,9 @@ private:
     // e or lies inside it, e being about to go, or is gone already (an undo
     // or a load replaced the tree since it was taken).
     void ForgetBorrowed(CBorrowedElement& borrowed, const CElement* e) const;
+    // The usual end of a command's edit: the tree repaired, laid out, the
+    // caret recomputed, drawn and the change reported, with an undo step
+    // when force is set or the markup changed (NotifyEdit).
     void EndEdit(bool force);
     // OnUndo (undo) and OnRedo; the caret element while it is in the tree.
     void UndoOrRedo(bool undo);
