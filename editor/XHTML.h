@@ -1249,8 +1249,9 @@ private:
     void ForgetBorrowed(CBorrowedElement& borrowed, const CElement* e) const;
     // The usual end of a command's edit: the tree repaired, laid out, the
     // caret recomputed, drawn and the change reported, with an undo step
-    // when force is set or the markup changed (NotifyEdit).
-    void EndEdit(bool force);
+    // when the markup changed (NotifyEdit): a dialog answered without a
+    // change leaves no step that undoes nothing.
+    void EndEdit();
     // OnUndo (undo) and OnRedo; the caret element while it is in the tree.
     void UndoOrRedo(bool undo);
     CElement* CaretElementInTree() const;

@@ -304,15 +304,12 @@ void CXHTML::ForgetBorrowed(CBorrowedElement& borrowed, const CElement* e) const
         borrowed = nullptr;
 }
 
-void CXHTML::EndEdit(bool force)
+void CXHTML::EndEdit()
 {
     if (m_doc.m_root)
         m_doc.m_root->CheckAndCure();
     DocDrawDoc();
     DocUpdateKeyCursor();
     m_doc.Redraw();
-    if (force)
-        NotifyChange(true);
-    else
-        NotifyEdit();
+    NotifyEdit();
 }

@@ -184,7 +184,7 @@ bool CXHTML::ProcessStyle(
     if (kind.path == StyleItemPath::kInline && checked && toggle) {
         RemoveTagByItem(item);
         done = true;
-        EndEdit(false);
+        EndEdit();
         return true;
     }
 
@@ -252,7 +252,7 @@ bool CXHTML::ProcessStyle(
             parent->StyleChanged(1);
         }
         done = true;
-        EndEdit(false);
+        EndEdit();
         return true;
     }
 
