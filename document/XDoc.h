@@ -781,11 +781,12 @@ private:
     bool TypingAllowed(CElement* caret, long c);
     void ShowLockedMessage();
     // Steps of typing: a key over the selection (false: the key is done),
-    // the key at the caret, the clean-up after an element's key, and the
-    // finish every key shares (caret, column, drawing).
+    // the key at the caret, the clean-up after an element's key (moveOnly:
+    // the key only moved the caret), and the finish every key shares
+    // (caret, column, drawing).
     bool TypeOverSelection(unsigned int c);
     bool TypeAtCaret(unsigned int c, unsigned int repeat, unsigned int flags);
-    void AfterElementKey();
+    void AfterElementKey(bool moveOnly);
     void FinishKey();
     void RemoveEmptySiblings(CElement* e);
     bool MoveByLine(bool down, bool shift, bool fromSelection);

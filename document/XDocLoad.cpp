@@ -325,6 +325,9 @@ bool CXDoc::LoadDocument(const unsigned short* text, const std::function<void()>
             if (length >= 0)
                 m_sourceBaseline.Reserve(length + length / 8 + 64);
             GetSourceCode(m_sourceBaseline, 6, false);
+            // The caret's element as loaded: typing there goes on in one
+            // step, as after a press in it.
+            m_baselinePathId = CaretPathId();
             m_baselineCaretX = m_caretPoint.x - m_scrollX;
             m_baselineCaretY = m_caretPoint.y - m_scrollY - 1;
             m_baselineScrollX = m_scrollX;

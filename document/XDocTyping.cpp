@@ -3,9 +3,10 @@
 // Delete, Return and characters; a paragraph or heading typed over whole is
 // replaced by a paragraph of its kind), caret moves between lines, blocks
 // and cells are made here, and every other key goes to the element holding
-// the caret, which edits the tree and reports the new caret. Afterwards a
-// paragraph left as the only child of a table cell or dd is unwrapped and
-// the caret is taken from the element that holds it.
+// the caret, which edits the tree and reports the new caret. Afterwards,
+// unless the key only moved the caret, a paragraph left as the only child
+// of a table cell or dd is unwrapped; the caret is taken from the element
+// that holds it.
 
 #include "document/XDoc.h"
 
@@ -231,12 +232,12 @@ bool CXDoc::TypeAtCaret(unsigned int c, unsigned int repeat, unsigned int flags)
     if (moved && IsInTree(moved))
         m_caretElement = moved;
     m_caretPhase = 1;
-    AfterElementKey();
+    AfterElementKey(IsCollapsingKey(c));
     FinishKey();
     return true;
 }
 
-void CXDoc::AfterElementKey()
+void CXDoc::AfterElementKey(bool moveOnly)
 {
     CElement* caret = m_caretElement;
     if (!IsInTree(caret))
@@ -248,6 +249,11 @@ void CXDoc::AfterElementKey()
         if (image->UpdateAltTxt())
             DrawDoc(0);
     }
+    // A key that only moved the caret leaves the markup as it is: the
+    // paragraph goes with the next key that edits there, in that key's
+    // step.
+    if (moveOnly)
+        return;
     CElement* holder = nullptr;
     for (CElement* a = caret->m_parent; a; a = a->m_parent) {
         if (IsCellKind(a->m_kind) || a->m_kind == kKindDd) {

@@ -134,11 +134,12 @@ long CXDoc::CaretPathId() const
 bool CXDoc::SaveUndo(bool force)
 {
     try {
-        long pathId = 0;
+        // Forced or not, the new baseline keeps the caret's element: the
+        // typing that follows there is one step with its first letter.
+        const long pathId = CaretPathId();
         CSafeBuf text;
         bool written = false;
         if (!force) {
-            pathId = CaretPathId();
             if (pathId == m_baselinePathId)
                 return false;
             GetSourceCode(text, 6, false);

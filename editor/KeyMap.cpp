@@ -44,6 +44,24 @@ bool IsNavigationKey(unsigned int key)
     return key == kLeft || key == kRight || key == kUp || key == kDown || key == kHome || key == kEnd;
 }
 
+// The keys that are undo steps of their own: Return, a line break, a paste
+// or a link, and Backspace, Delete, a cut or a formatting key over a
+// selection (without one these change nothing). The typing before them
+// ends its step first, and undo takes back the key alone.
+bool EndsTypingStep(KeyAction action, unsigned int key, bool selection)
+{
+    switch (action) {
+    case KeyAction::LineBreak:
+    case KeyAction::Paste:
+    case KeyAction::Link: return true;
+    case KeyAction::Cut:
+    case KeyAction::Strong:
+    case KeyAction::Em: return selection;
+    case KeyAction::Document: return key == kReturn || (selection && (key == kBackspace || key == kDelete));
+    default: return false;
+    }
+}
+
 // A heading, p or div: the blocks the structural keys remove.
 bool IsPlainBlock(const CElement* e)
 {
@@ -130,12 +148,7 @@ void CXHTML::OnChar(unsigned int key, unsigned int repeat, unsigned int flags)
 
     // ---- stage 3 ----
     const KeyAction action = ShortcutAfterGuard(key, flags, held);
-    // Return, a line break, and Backspace or Delete over a selection are
-    // undo steps of their own: the typing before them ends its step first,
-    // and undo takes back the key alone.
-    if (action == KeyAction::LineBreak
-        || (action == KeyAction::Document
-            && (key == kReturn || (m_doc.m_selectionPresent && (key == kBackspace || key == kDelete)))))
+    if (EndsTypingStep(action, key, m_doc.m_selectionPresent != 0))
         m_doc.TakePendingChange();
     switch (action) {
     case KeyAction::PageUp: OnVScroll(kScrollHalfUp, 0); return;
@@ -250,6 +263,7 @@ bool CXHTML::DeleteEmptyBlock(CElement* caret)
     m_doc.m_caretElement = held;
     if (!next || gone == next || next->IsOneOfParent(gone))
         return false;
+    m_doc.TakePendingChange();
     m_doc.ChangeCursorElement(next, -1);
     CElement* parent = gone->m_parent;
     parent->RemoveChild(gone->GetID(), true, true);
@@ -326,6 +340,7 @@ bool CXHTML::RemoveEmptyBlockBefore(CElement* caret)
     CElement* before = block->m_prevSibling;
     if (!IsPlainBlock(before) || !before->IsEmptyTag(false))
         return false;
+    m_doc.TakePendingChange();
     CElement* parent = before->m_parent;
     parent->RemoveChild(before->GetID(), true, true);
     FinishStructuralKey();
@@ -337,7 +352,7 @@ void CXHTML::FinishStructuralKey()
     m_doc.DrawDoc(1);
     m_doc.UpdateKeyCursor();
     m_doc.Redraw();
-    NotifyChange(false);
+    NotifyEdit();
     DisplayStyleButton(m_doc.m_caretElement);
 }
 

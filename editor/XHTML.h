@@ -1203,8 +1203,9 @@ private:
     void ShowSelection();
     // Steps of the key map (KeyMap.cpp): the structural keys (true when
     // one took the key), each of them, the ending they share (layout,
-    // caret, view, change report, buttons), and an ordinary key typed
-    // into the document.
+    // caret, view, change report with an undo step of its own, buttons),
+    // and an ordinary key typed into the document. Those that remove a
+    // block end the typing step before it first.
     void ContextMenuAtCaret(CElement* caret);
     bool StructuralKey(unsigned int key, CElement* caret);
     bool DeleteEmptyBlock(CElement* caret);
@@ -1248,7 +1249,11 @@ private:
     // e or lies inside it, e being about to go, or is gone already (an undo
     // or a load replaced the tree since it was taken).
     void ForgetBorrowed(CBorrowedElement& borrowed, const CElement* e) const;
-    void EndEdit(bool force);
+    // The usual end of a command's edit: the tree repaired, laid out, the
+    // caret recomputed, drawn and the change reported, with an undo step
+    // when the markup changed (NotifyEdit): a dialog answered without a
+    // change leaves no step that undoes nothing.
+    void EndEdit();
     // OnUndo (undo) and OnRedo; the caret element while it is in the tree.
     void UndoOrRedo(bool undo);
     CElement* CaretElementInTree() const;

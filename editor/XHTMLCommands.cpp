@@ -184,6 +184,21 @@ constexpr CXHTML::CommandEntry kCommands[] = {
     M(32956, &CXHTML::OnSaveFile),
 };
 
+// The commands that leave the document's markup as it is: views, copy,
+// undo and redo (which end the typing step themselves), selecting, dialogs
+// that only show, help and saving. Sorted.
+constexpr unsigned int kCommandsThatKeepMarkup[]
+    = {12001, 12002, 12004, 32812, 32814, 32825, 32826, 32827, 32844, 32855, 32859, 32865, 32878, 32884,
+        32885, 32886, 32888, 32891, 32918, 32919, 32936, 32937, 32938, 32939, 32949, 32953, 32956};
+
+// Every other command may edit: the typing before it ends its undo step
+// first, so that undo takes back the command alone and the typing with the
+// next undo.
+bool MayEdit(unsigned int id)
+{
+    return !std::binary_search(std::begin(kCommandsThatKeepMarkup), std::end(kCommandsThatKeepMarkup), id);
+}
+
 // The list and alignment commands do nothing with the caret on a
 // structural element (a pre, rule, list or table) while nothing is selected.
 bool OnElementWithoutContent(const CXDoc& doc)
@@ -219,12 +234,15 @@ void CXHTML::PostMessage(unsigned int message, unsigned int id, unsigned int arg
             return;
         }
         if (id >= kFirstStyleItem && id <= kLastStyleItem) {
+            m_doc.TakePendingChange();
             StyleItemChanged(id);
             return;
         }
         const CommandEntry* entry = FindCommand(id);
         if (!entry)
             return;
+        if (MayEdit(id))
+            m_doc.TakePendingChange();
         switch (entry->call) {
         case CommandCall::kMember:
             if (entry->member)
@@ -286,12 +304,12 @@ void CXHTML::ForgetBorrowed(CBorrowedElement& borrowed, const CElement* e) const
         borrowed = nullptr;
 }
 
-void CXHTML::EndEdit(bool force)
+void CXHTML::EndEdit()
 {
     if (m_doc.m_root)
         m_doc.m_root->CheckAndCure();
     DocDrawDoc();
     DocUpdateKeyCursor();
     m_doc.Redraw();
-    NotifyChange(force);
+    NotifyEdit();
 }

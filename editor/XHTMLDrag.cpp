@@ -173,6 +173,8 @@ int CXHTML::ReceiveDrop(qm::dnd::DragSession& drag, CPoint point)
         // copy the drop point would refuse must not cost the original.
         if (own && !MayTakeMarkup(text))
             return kRefused;
+        // The typing before the drop is an undo step of its own.
+        m_doc.TakePendingChange();
         // The blocks the move takes text out of.
         std::vector<long> blocks;
         if (own && m_doc.m_root) {
@@ -212,10 +214,11 @@ int CXHTML::ReceiveDrop(qm::dnd::DragSession& drag, CPoint point)
             view->DragTextTo(text, own);
             return 0;
         }
+        m_doc.TakePendingChange();
         InsertText(text, true);
         DocDrawDoc();
         m_doc.Redraw();
-        NotifyChange(false);
+        NotifyEdit();
         return 0;
     }
     if (source)

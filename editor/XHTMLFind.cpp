@@ -91,6 +91,8 @@ public:
         // The document is laid out and drawn once a press: with the next
         // occurrence marked, or with the caret after the replacement when
         // there is none.
+        // The typing before the replacement is an undo step of its own.
+        m_engine.m_doc.TakePendingChange();
         if (!m_engine.ReplaceText(with, false))
             return false;
         Replaced(what, with);
@@ -127,6 +129,8 @@ public:
             } else {
                 ++i;
             }
+        if (!matches.empty())
+            doc.TakePendingChange();
         int count = 0;
         CElement* caretRun = nullptr;
         long caretOffset = 0;

@@ -51,7 +51,7 @@ void CXHTML::FloatContextElement(bool right)
     m_doc.DrawDoc(0);
     m_doc.UpdateKeyCursor();
     m_doc.Redraw();
-    NotifyChange(false);
+    NotifyEdit();
 }
 
 void CXHTML::OnFloatimageright() { FloatContextElement(true); }

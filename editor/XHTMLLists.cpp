@@ -322,7 +322,7 @@ bool CXHTML::MoveAllLevelsOut(CElement* item)
     m_doc.DrawDoc(0);
     m_doc.UpdateKeyCursor();
     m_doc.Redraw();
-    NotifyChange(false);
+    NotifyEdit();
     DisplayStyleButton(m_doc.m_caretElement);
     return true;
 }

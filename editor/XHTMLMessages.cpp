@@ -144,7 +144,7 @@ void CXHTML::OnPopupReset()
     img->StyleChanged(2);
     DocDrawDoc();
     m_doc.Redraw();
-    NotifyChange(false);
+    NotifyEdit();
 }
 
 void CXHTML::AddClassPrp(CXPrpEditorDlg* page, CElement* element)

@@ -320,7 +320,7 @@ bool CXHTML::DoCommonPrp(CElement* element)
     WriteRows(page, element);
     ShareAnswers(element, halves);
     element->StyleChanged(2);
-    EndEdit(true);
+    EndEdit();
     return true;
 }
 
@@ -348,7 +348,7 @@ bool CXHTML::DoHREFPrp(CElement* a, bool insert)
     if (!insert) {
         ShareAnswers(a, halves);
         a->StyleChanged(2);
-        EndEdit(true);
+        EndEdit();
     }
     return true;
 }
@@ -368,7 +368,7 @@ bool CXHTML::DoImgPrp(CElement* img, int insert)
     if (!insert) {
         img->ChangeWrappedInlineElement();
         img->StyleChanged(2);
-        EndEdit(true);
+        EndEdit();
     }
     return true;
 }
@@ -472,7 +472,7 @@ bool CXHTML::DoTablePrp(CElement* element, int rows, int cols, int border, int c
         table->StyleChanged(2);
     if (!m_doc.IsElementExist(m_doc.m_caretElement) && table)
         m_doc.PutCursorIn(table);
-    EndEdit(true);
+    EndEdit();
     return true;
 }
 
@@ -570,7 +570,7 @@ bool CXHTML::InsertNewElement(const char* tag, long guard)
                 return false;
             if (m_doc.m_root)
                 m_doc.m_root->CheckDocument();
-            EndEdit(true);
+            EndEdit();
             return true;
         }
         CElement* text = CreateElement("", m_doc.m_workingRules, m_doc.m_root, this);
@@ -610,7 +610,7 @@ bool CXHTML::InsertNewElement(const char* tag, long guard)
         }
         return false;
     }
-    EndEdit(true);
+    EndEdit();
     return true;
 }
 

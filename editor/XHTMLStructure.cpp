@@ -280,7 +280,7 @@ void CXHTML::OnRemovelink()
     }
     m_doc.DrawDoc(0);
     m_doc.Redraw();
-    NotifyChange(false);
+    NotifyEdit();
 }
 
 void CXHTML::OnTagslist()

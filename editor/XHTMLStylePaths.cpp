@@ -184,7 +184,7 @@ CXHTML::StyleWrap CXHTML::WrapBlocksInStyle(const STYLE_BAR_ITEM& item)
     for (CElement* block : blocks)
         block->MoveCurrentElementTo(wrapper, 0, true);
     wrapper->StyleChanged(1);
-    EndEdit(false);
+    EndEdit();
     return StyleWrap::kWrapped;
 }
 
@@ -238,7 +238,7 @@ bool CXHTML::WrapRunsInStyle(STYLE_BAR_ITEM& item, bool checked, bool& done, boo
     if (!checked)
         refreshBox = true;
     m_doc.m_root->CheckDocument();
-    EndEdit(false);
+    EndEdit();
     return true;
 }
 

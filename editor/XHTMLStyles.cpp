@@ -97,6 +97,8 @@ void CXHTML::ProcessTagBox(int index, STYLE_BAR_ITEM* item)
         StyleSetCurSel(-1);
         return;
     }
+    // The typing before the item is an undo step of its own.
+    m_doc.TakePendingChange();
     if (row == 0) {
         // "None": every selected element (or the caret's element) loses
         // the tags that may not stand around it.
@@ -182,7 +184,7 @@ bool CXHTML::ProcessStyle(
     if (kind.path == StyleItemPath::kInline && checked && toggle) {
         RemoveTagByItem(item);
         done = true;
-        EndEdit(false);
+        EndEdit();
         return true;
     }
 
@@ -250,7 +252,7 @@ bool CXHTML::ProcessStyle(
             parent->StyleChanged(1);
         }
         done = true;
-        EndEdit(false);
+        EndEdit();
         return true;
     }
 

@@ -285,5 +285,5 @@ void CXHTML::OnIndent()
     if (m_doc.m_root)
         m_doc.m_root->Draw(nullptr);
     m_doc.Redraw();
-    NotifyChange(false);
+    NotifyEdit();
 }

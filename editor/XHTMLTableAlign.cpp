@@ -163,7 +163,7 @@ void CXHTML::DoAlignTable(int code, int scope)
     }
     if (scope == kScopeColumn)
         table->StyleChanged(1);
-    EndEdit(true);
+    EndEdit();
 }
 
 int CXHTML::GetRowAlignState(CElement* row, bool selected)

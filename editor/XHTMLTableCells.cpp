@@ -164,7 +164,7 @@ void CXHTML::OnMergecells()
         table->DoHeaders();
     table->StyleChanged(1);
     m_doc.CheckKeyFocus();
-    EndEdit(true);
+    EndEdit();
 }
 
 void CXHTML::OnSplitcell()
@@ -216,5 +216,5 @@ void CXHTML::OnSplitcell()
             table->DoHeaders();
         table->StyleChanged(1);
     }
-    EndEdit(true);
+    EndEdit();
 }

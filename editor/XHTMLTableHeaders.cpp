@@ -48,5 +48,5 @@ void CXHTML::ToggleHeaderLine(bool row)
     });
     table->DoHeaders();
     table->StyleChanged(0);
-    EndEdit(true);
+    EndEdit();
 }

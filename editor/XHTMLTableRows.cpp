@@ -152,7 +152,7 @@ void CXHTML::InsertTableRow(bool below)
     if (m_doc.IsElementInTree(table) && table->IsDataTable())
         table->DoHeaders();
     table->StyleChanged(1);
-    EndEdit(true);
+    EndEdit();
 }
 
 void CXHTML::InsertTableColumn(bool after)
@@ -208,7 +208,7 @@ void CXHTML::InsertTableColumn(bool after)
     if (m_doc.IsElementInTree(table) && table->IsDataTable())
         table->DoHeaders();
     table->StyleChanged(1);
-    EndEdit(true);
+    EndEdit();
 }
 
 bool CXHTML::RemoveRowOrCol(CElement* element, bool row)
@@ -316,7 +316,7 @@ void CXHTML::RemoveTableLines(bool rows)
     }
     m_doc.m_pointerElement = nullptr;
     m_doc.ValidateKeyCursor();
-    EndEdit(true);
+    EndEdit();
 }
 
 void CXHTML::OnRemovetable()
@@ -363,5 +363,5 @@ void CXHTML::OnRemovetable()
         }
     }
     m_doc.CheckKeyFocus();
-    EndEdit(true);
+    EndEdit();
 }

@@ -242,6 +242,7 @@ void CXHTML::OnDrawTable(unsigned int kind, unsigned int size)
     const unsigned int columns = size & 0xFF;
     if (rows == 0 || columns == 0)
         return;
+    m_doc.TakePendingChange();
     if (tableKind == kDataTable) {
         InsertDataTable(static_cast<int>(rows), static_cast<int>(columns));
         return;

@@ -27,6 +27,8 @@ bool CMorvaXEditorCtrl::BeginPageInsert(const unsigned short* text)
     if (m_viewMode != 0)
         return false;
     BackupPort();
+    // The typing before the insertion is an undo step of its own.
+    m_pXHTML->m_doc.TakePendingChange();
     m_pXHTML->RemoveSelection();
     return true;
 }
@@ -97,13 +99,16 @@ void CMorvaXEditorCtrl::SetAttribute(
     if (!element)
         return;
     BackupPort();
+    m_pXHTML->m_doc.TakePendingChange();
     element->SetAttrString(name, value);
     element->StyleChanged(1);
     if (doc.m_root)
         doc.m_root->CheckAndCure();
     doc.DrawDoc(kLayOut);
     doc.Redraw();
-    m_pXHTML->NotifyChange(false);
+    // An undo step of its own when the value changed, whether or not the
+    // caret moved since the last one.
+    m_pXHTML->NotifyEdit();
     m_pXHTML->DisplayTagBox();
     RestorePort();
 }

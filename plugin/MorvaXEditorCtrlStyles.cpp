@@ -175,6 +175,7 @@ void CMorvaXEditorCtrl::ApplyStyleXML(const unsigned short* xml)
     bool marked = false, done = false, refreshBox = false;
     int row = 0;
     const bool applied = m_pXHTML->IsCurrentUnderTag(element, cls);
+    m_pXHTML->m_doc.TakePendingChange();
     if (m_pXHTML->ProcessStyle(item, applied, marked, done, refreshBox, row, 0))
         m_pXHTML->DisplayTagBox();
     FreeStyleBarItems(item);

@@ -1,10 +1,10 @@
 // Typing, caret keys, deleting, presses and undo through the editor's shared
 // module in the test host: each case of tests/data/plugin/typing_keys.txt,
-// undo_keys.txt and pointer_keys.txt is a document (the page's Value, "|"
-// where the caret starts) and the page's steps, run by the page runner; the
-// result is the form value, with the option [messages] also the message
-// boxes shown, with [log] also the form values read by <form-value/> steps
-// and the drags started, in order. A step list may hold
+// undo_keys.txt, undo_commands.txt and pointer_keys.txt is a document (the
+// page's Value, "|" where the caret starts) and the page's steps, run by the
+// page runner; the result is the form value, with the option [messages] also
+// the message boxes shown, with [log] also the form values read by
+// <form-value/> steps and the drags started, in order. A step list may hold
 // <repeat count="N">...</repeat>: its steps N times over.
 
 #include "tests/plugin/support/PageCases.h"
@@ -26,6 +26,8 @@ TEST(TypingKeys, FormValueAfterKeys) { qmtest::RunPageCases("plugin/typing_keys.
 TEST(ClipboardKeys, FormValueAfterCopyPasteAndDrops) { qmtest::RunPageCases("plugin/clipboard_keys.txt"); }
 
 TEST(UndoKeys, FormValuesAfterEditsAndUndo) { qmtest::RunPageCases("plugin/undo_keys.txt"); }
+
+TEST(UndoCommands, FormValuesAfterTypingCommandsAndUndo) { qmtest::RunPageCases("plugin/undo_commands.txt"); }
 
 // Forty random edits through the module (a press on one of the first lines,
 // a few letters, perhaps a Backspace, then Return, which takes a snapshot),
