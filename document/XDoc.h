@@ -345,8 +345,10 @@ public:
     bool ProcessSourceOutput(CSafeBuf& text, int mode, bool fullDocument);
     // The selection as a fragment, compact, a single enclosing element
     // unwrapped where that keeps its meaning (a paragraph, not a bold run);
-    // empty when nothing is selected.
-    void GetSelectionCode(CSafeBuf& out, int mode);
+    // empty when nothing is selected. *inPre, when given, tells whether the
+    // fragment is the content of a pre that was unwrapped (its line ends are
+    // then lines of the text, not white space of the markup).
+    void GetSelectionCode(CSafeBuf& out, int mode, bool* inPre = nullptr);
 
     // ---- loading (XDocLoad.cpp) ----
     // Turns XHTML text (UTF-16, NUL-terminated; null reads as empty), a body

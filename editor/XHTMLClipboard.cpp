@@ -48,11 +48,13 @@ void Relay(CXHTML& engine, unsigned int id)
 bool CopySelection(CXHTML& engine)
 {
     CSafeBuf markup;
-    engine.m_doc.GetSelectionCode(markup, 0);
+    bool inPre = false;
+    engine.m_doc.GetSelectionCode(markup, 0, &inPre);
     if (markup.IsEmpty())
         return false;
     CSafeBuf text;
-    SelectionPlainText(markup, engine.m_control ? engine.m_control->Namespaces : CSafeBuf(), &engine, text);
+    SelectionPlainText(
+        markup, engine.m_control ? engine.m_control->Namespaces : CSafeBuf(), &engine, text, inPre);
     try {
         qm::dnd::Pasteboard& board = qm::events::Services::Get().Pasteboards().Clipboard();
         board.Clear();
