@@ -187,6 +187,7 @@ void CXHTML::OnPaste()
         return;
 
     CSafeBuf text;
+    std::optional<CSafeBuf> preText; // the text of HTML a pre refused
     if (!inImage) {
         if (GetClipboardString(kOwnFlavor, text, true)) {
             if (!TakesMarkup(m_doc.m_caretElement) || text.IsEmpty())
@@ -210,7 +211,7 @@ void CXHTML::OnPaste()
             for (int i = 0; i < text.Length(); ++i)
                 description.push_back(static_cast<char>(text.GetAt(i) & 0xFF));
             // HTML that brings nothing in leaves the plain text to paste.
-            if (InsertForeignHTML(description.c_str()))
+            if (InsertForeignHTML(description.c_str(), &preText))
                 return;
         }
     }
@@ -220,8 +221,15 @@ void CXHTML::OnPaste()
     }
     if (GetClipboardString(kPictureFlavor, text, false))
         return;
-    if (!GetClipboardString(kTextFlavor, text, true) || text.IsEmpty())
-        return;
+    if (!GetClipboardString(kTextFlavor, text, true) || text.IsEmpty()) {
+        if (!preText)
+            return;
+        if (preText->IsEmpty()) {
+            DisplayMessageBox("message-box/cannot-insert-into-given-location");
+            return;
+        }
+        text = *preText;
+    }
     if (inImage)
         JoinLines(text);
     InsertText(text, true);
