@@ -8,7 +8,6 @@
 
 #include "base/shims/Pasteboard.h"
 #include "base/url/UrlPath.h"
-#include "document/DeletionJoin.h"
 #include "document/SrcElement.h"
 #include "editor/InsertSupport.h"
 #include "element/Element.h"
@@ -251,16 +250,7 @@ void CXHTML::DeleteTakenSelection(bool throughRoot)
         m_doc.DeleteSelection(true, false, true);
         return;
     }
-    m_doc.SelectWholeStructures();
-    const DeletionEdges edges = EdgesOfSelection(m_doc.m_root);
-    if (m_doc.m_root)
-        m_doc.m_root->DeleteSelection();
-    m_doc.m_selectionPresent = 0;
-    // "Hello wor" and "ld again" left by taking "ld" to "Wor" out of
-    // "Hello world" and "World again" become "Hello world again".
-    JoinDeletionEdges(m_doc, edges);
-    if (!m_doc.IsElementInTree(m_doc.m_caretElement))
-        m_doc.ValidateKeyCursor();
+    m_doc.DeleteMovedSelection();
 }
 
 void CXHTML::PasteFiles()
