@@ -244,8 +244,10 @@ public:
     // its caption moved first), then validates every child.
     void ValidateDoc();
     // While this node has exactly one child that may be unwrapped, unwraps
-    // it (see the rules at the definition).
-    void RemoveTopSingleEle();
+    // it (see the rules at the definition). *unwrappedPre, when given, is
+    // set to whether one of the elements unwrapped was a pre: what is left
+    // is then a pre's content, whose white space is its own.
+    void RemoveTopSingleEle(bool* unwrappedPre = nullptr);
     // Unwraps every child whose kind has a bit of mask (but scripts and
     // noscripts), putting a new node named tag (when given) in front of each
     // but the first child, or else blanks around a block's content where its
@@ -368,7 +370,8 @@ private:
 // tag carries the declarations of namespaces when they are not empty) and
 // written as text. The line ends that a block, heading, list or item
 // writes after the last of them go: nothing follows them, and they stand
-// for a paragraph break that was not selected. Empty when the markup does
-// not read.
-void SelectionPlainText(
-    const CSafeBuf& markup, const CSafeBuf& namespaces, CXHTMLServices* owner, CSafeBuf& out);
+// for a paragraph break that was not selected. Markup that is a pre's
+// content (inPre) is read as such: its line ends and blanks stay as they
+// are. Empty when the markup does not read.
+void SelectionPlainText(const CSafeBuf& markup, const CSafeBuf& namespaces, CXHTMLServices* owner,
+    CSafeBuf& out, bool inPre = false);

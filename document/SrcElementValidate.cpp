@@ -272,8 +272,10 @@ void CSrcElement::RemoveTags(int mask, const char* tag)
 // an "other" element, an inline element that carries meaning of its own, a
 // selected division, or a list or table with more than one child (a table
 // also with more than one cell).
-void CSrcElement::RemoveTopSingleEle()
+void CSrcElement::RemoveTopSingleEle(bool* unwrappedPre)
 {
+    if (unwrappedPre)
+        *unwrappedPre = false;
     while (m_childCount == 1) {
         CSrcElement* n = m_firstChild;
         if (n->IsTextNode() || (n->ElementType() & kOther))
@@ -295,6 +297,8 @@ void CSrcElement::RemoveTopSingleEle()
                     return;
             }
         }
+        if (unwrappedPre && n->IsTag("pre"))
+            *unwrappedPre = true;
         Unwrap(n);
     }
 }

@@ -370,7 +370,7 @@ void CSrcElement::AppendScriptSource(CSafeBuf& out, int level, int mode, bool fl
 }
 
 void SelectionPlainText(
-    const CSafeBuf& markup, const CSafeBuf& namespaces, CXHTMLServices* owner, CSafeBuf& out)
+    const CSafeBuf& markup, const CSafeBuf& namespaces, CXHTMLServices* owner, CSafeBuf& out, bool inPre)
 {
     out.Empty();
     CSafeBuf wrapped("<body");
@@ -378,13 +378,21 @@ void SelectionPlainText(
         wrapped += " ";
         wrapped += namespaces;
     }
-    wrapped += ">";
+    wrapped += inPre ? "><pre>" : ">";
     wrapped += markup;
-    wrapped += "</body>";
+    wrapped += inPre ? "</pre></body>" : "</body>";
     CSrcElement body("body", owner);
     if (!body.LoadDoc(wrapped))
         return;
     body.GetSourceCode(out, -1, kSourcePlainText | kSourceBodyContent, false);
+    if (inPre) {
+        // Only the pre's own paragraph break goes: a line end selected at
+        // the end of its content is part of the text.
+        const CSafeBuf own("\r\n\r\n");
+        if (out.Right(own.Length()) == own)
+            out.CutAt(out.Length() - own.Length());
+        return;
+    }
     CSrcElement* last = body.LastChild();
     if (last && !last->IsTextNode()
         && ((last->ElementType() & (CSrcElement::kBlock | CSrcElement::kHeading | CSrcElement::kList))

@@ -345,8 +345,10 @@ public:
     bool ProcessSourceOutput(CSafeBuf& text, int mode, bool fullDocument);
     // The selection as a fragment, compact, a single enclosing element
     // unwrapped where that keeps its meaning (a paragraph, not a bold run);
-    // empty when nothing is selected.
-    void GetSelectionCode(CSafeBuf& out, int mode);
+    // empty when nothing is selected. *inPre, when given, tells whether the
+    // fragment is the content of a pre that was unwrapped (its line ends are
+    // then lines of the text, not white space of the markup).
+    void GetSelectionCode(CSafeBuf& out, int mode, bool* inPre = nullptr);
 
     // ---- loading (XDocLoad.cpp) ----
     // Turns XHTML text (UTF-16, NUL-terminated; null reads as empty), a body
@@ -490,6 +492,12 @@ public:
     // the text of another leaves what is left of the two as one block
     // (JoinDeletionEdges). True.
     bool DeleteSelection(bool byKey, bool typing = false, bool join = false);
+    // Deletes the selection a moving drop takes away, the caret staying
+    // where it stands (the drop point; moved only when the deletion took
+    // its element). What is left of two blocks the selection ran across
+    // becomes one (JoinDeletionEdges), and the cells, dd and dt it took
+    // content out of are left as by DeleteSelection with byKey.
+    void DeleteMovedSelection();
     // A table, definition list or pre whose content is all selected, the
     // selection going on outside it, is selected whole, so that deleting the
     // selection takes it rather than leaving it emptied (DeleteSelection

@@ -7,7 +7,9 @@
 // holds the filler its markup reads with. Asked to, it joins what a
 // selection from one block's text into another's leaves of the two
 // (DeletionJoin.h), before the unwrapping, so that a cell's paragraphs
-// joined into one lose the wrapper too.
+// joined into one lose the wrapper too. A moving drop deletes its
+// selection the same way but for the caret, which stays at the drop point
+// (DeleteMovedSelection).
 //
 // Elements the deletion may remove are held by identifier across it: the
 // registry tells whether they still exist (a removed element may wait on
@@ -240,6 +242,64 @@ bool ContentWhollySelected(CElement* e)
     return true;
 }
 
+// The cells, captions and entries a deletion takes content out of, noted
+// by identifier before it, and afterwards put as the markup written then
+// reads back.
+struct TouchedHolders
+{
+    std::vector<long> entries; // cells, dd and dt to unwrap afterwards
+    std::vector<long> cells;   // cells and captions the deletion may empty
+
+    // The holders of a selected element; with entries, also the cell, dd or
+    // dt whose lone paragraph is to lose its wrapper.
+    void Note(const CElement* e, bool withEntries)
+    {
+        if (IsTableLike(e))
+            return;
+        if (CElement* holder = HoldingCellOrCaption(e)) {
+            if (cells.empty() || cells.back() != holder->GetID())
+                cells.push_back(holder->GetID());
+        }
+        if (!withEntries)
+            return;
+        if (CElement* holder = HoldingCell(e, true)) {
+            if (entries.empty() || entries.back() != holder->GetID())
+                entries.push_back(holder->GetID());
+        }
+    }
+
+    // A cell, dd or dt left holding only a bare paragraph loses that
+    // wrapper.
+    void UnwrapLoneParagraphs(CXDoc& doc) const
+    {
+        for (long id : entries) {
+            CElement* holder = doc.FindElement(id);
+            CElement* paragraph = doc.IsElementInTree(holder) ? LoneBareParagraph(holder) : nullptr;
+            if (paragraph)
+                holder->RemoveChildNodeOnly(paragraph->GetID());
+        }
+    }
+
+    // A cell left with nothing to show holds the filler it reads with, so
+    // that the value written comes back the same. A paragraph emptied so
+    // that is all the cell holds is not read back from the markup either:
+    // it goes, unless it holds keep (the caret, where content is about to
+    // go in).
+    void FillEmptied(CXDoc& doc, const CElement* keep) const
+    {
+        for (long id : cells) {
+            CElement* holder = doc.FindElement(id);
+            if (!doc.IsElementInTree(holder))
+                continue;
+            CElement* paragraph = LoneBareParagraph(holder);
+            if (paragraph && OnlyEmptyRuns(paragraph)
+                && !(keep && (keep == paragraph || keep->IsOneOfParent(paragraph))))
+                holder->RemoveChildNodeOnly(paragraph->GetID());
+            FillEmptiedCell(holder);
+        }
+    }
+};
+
 } // namespace
 
 // A table, definition list or pre whose content is all selected, the
@@ -352,9 +412,8 @@ bool CXDoc::DeleteSelection(bool byKey, bool typing, bool join)
         CElement* target = DeletionTarget(first, cellId);
         const long targetId = target ? target->GetID() : 0;
 
-        std::vector<long> entries; // cells, dd and dt to unwrap afterwards
-        std::vector<long> cells;   // cells and captions the deletion may empty
-        std::vector<long> blocks;  // the blocks whose text the deletion cuts
+        TouchedHolders holders;
+        std::vector<long> blocks; // the blocks whose text the deletion cuts
         {
             CPtrList selected;
             m_root->GetAllChildren(&selected, 0, true, 0, 0);
@@ -364,20 +423,7 @@ bool CXDoc::DeleteSelection(bool byKey, bool typing, bool join)
                 CElement* block = e->m_block ? nullptr : e->GetFirstBlockParent();
                 if (block && (blocks.empty() || blocks.back() != block->GetID()))
                     blocks.push_back(block->GetID());
-                if (IsTableLike(e))
-                    continue;
-                if (CElement* holder = HoldingCellOrCaption(e)) {
-                    const long id = holder->GetID();
-                    if (cells.empty() || cells.back() != id)
-                        cells.push_back(id);
-                }
-                if (!byKey)
-                    continue;
-                if (CElement* holder = HoldingCell(e, true)) {
-                    const long id = holder->GetID();
-                    if (entries.empty() || entries.back() != id)
-                        entries.push_back(id);
-                }
+                holders.Note(e, byKey);
             }
         }
         Hole hole;
@@ -494,12 +540,7 @@ bool CXDoc::DeleteSelection(bool byKey, bool typing, bool join)
             }
         }
 
-        for (long id : entries) {
-            CElement* holder = FindElement(id);
-            CElement* paragraph = IsInTree(holder) ? LoneBareParagraph(holder) : nullptr;
-            if (paragraph)
-                holder->RemoveChildNodeOnly(paragraph->GetID());
-        }
+        holders.UnwrapLoneParagraphs(*this);
         CElement* cell = FindElement(cellId);
         if (IsInTree(cell) && m_caretElement != cell && !m_caretElement->IsOneOfParent(cell)) {
             if (CElement* run = cell->GetFirstValidSubElement(0, false)) {
@@ -508,22 +549,9 @@ bool CXDoc::DeleteSelection(bool byKey, bool typing, bool join)
             }
             DrawDoc(0);
         }
-        // A cell left with nothing to show holds the filler it reads with,
-        // so that the value written comes back the same.
-        for (long id : cells) {
-            CElement* holder = FindElement(id);
-            if (!IsInTree(holder))
-                continue;
-            // A paragraph emptied so that is all the cell holds is not
-            // read back from the markup either: it goes, unless a letter is
-            // about to be typed into it.
-            CElement* paragraph = LoneBareParagraph(holder);
-            if (paragraph && OnlyEmptyRuns(paragraph)
-                && !(typing && m_caretElement
-                    && (m_caretElement == paragraph || m_caretElement->IsOneOfParent(paragraph))))
-                holder->RemoveChildNodeOnly(paragraph->GetID());
-            FillEmptiedCell(holder);
-        }
+        // A letter about to be typed keeps the emptied paragraph it goes
+        // into.
+        holders.FillEmptied(*this, typing ? m_caretElement : nullptr);
         // A blank the deletion brought to the edge of a block's text would
         // not come back from the markup written now.
         const CElement* typingAt = typing ? m_caretElement : nullptr;
@@ -540,4 +568,34 @@ bool CXDoc::DeleteSelection(bool byKey, bool typing, bool join)
         WriteExcpInfo("DeleteSelection");
     }
     return true;
+}
+
+void CXDoc::DeleteMovedSelection()
+{
+    if (!m_root)
+        return;
+    try {
+        SelectWholeStructures();
+        TouchedHolders holders;
+        {
+            CPtrList selected;
+            m_root->GetAllChildren(&selected, 0, true, 0, 0);
+            for (void* pos = selected.GetHeadPosition(); pos;)
+                holders.Note(static_cast<const CElement*>(selected.GetNext(pos)), true);
+        }
+        const DeletionEdges edges = EdgesOfSelection(m_root);
+        m_root->DeleteSelection();
+        m_selectionPresent = 0;
+        // "Hello wor" and "ld again" left by taking "ld" to "Wor" out of
+        // "Hello world" and "World again" become "Hello world again".
+        JoinDeletionEdges(*this, edges);
+        // The cells it took content out of as a cut leaves them; the caret
+        // (the drop point) keeps its paragraph.
+        holders.UnwrapLoneParagraphs(*this);
+        holders.FillEmptied(*this, m_caretElement);
+        if (!IsInTree(m_caretElement))
+            ValidateKeyCursor();
+    } catch (...) {
+        WriteExcpInfo("DeleteMovedSelection");
+    }
 }

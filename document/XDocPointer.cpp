@@ -182,7 +182,8 @@ bool CXDoc::LButtonDown(unsigned int, CPoint point)
 bool CXDoc::StartSelectionDrag()
 {
     CSafeBuf markup;
-    GetSelectionCode(markup, 2);
+    bool inPre = false;
+    GetSelectionCode(markup, 2, &inPre);
     qm::dnd::DragSession drag;
     drag.AddFlavor(kDragItem, kFlavorEditorMarkup, static_cast<const unsigned short*>(markup),
         static_cast<std::size_t>(markup.Length()) * sizeof(unsigned short));
@@ -192,7 +193,7 @@ bool CXDoc::StartSelectionDrag()
     drag.AddFlavor(kDragItem, kFlavorEditorTag, token, sizeof token);
     if (!markup.IsEmpty()) {
         CSafeBuf text;
-        SelectionPlainText(markup, CSafeBuf(), m_owner, text);
+        SelectionPlainText(markup, CSafeBuf(), m_owner, text, inPre);
         drag.AddFlavor(kDragItem, kFlavorUnicodeText, static_cast<const unsigned short*>(text),
             static_cast<std::size_t>(text.Length()) * sizeof(unsigned short));
     }

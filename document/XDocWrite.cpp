@@ -393,9 +393,11 @@ bool CXDoc::ProcessSourceOutput(CSafeBuf& text, int mode, bool fullDocument)
     }
 }
 
-void CXDoc::GetSelectionCode(CSafeBuf& out, int mode)
+void CXDoc::GetSelectionCode(CSafeBuf& out, int mode, bool* inPre)
 {
     out.Empty();
+    if (inPre)
+        *inPre = false;
     try {
         CSafeBuf t;
         if (!m_root || !m_root->GetSelectionCode(t, mode | kModeSelectionOnly, false))
@@ -407,7 +409,7 @@ void CXDoc::GetSelectionCode(CSafeBuf& out, int mode)
         CSrcElement root("body", m_owner);
         root.LoadDoc(t);
         root.m_attributes.RemoveAll();
-        root.RemoveTopSingleEle();
+        root.RemoveTopSingleEle(inPre);
         root.GetSourceCode(t, 0, kModeCompact, true);
         // The body's own tags go.
         if (t.Length() >= 13)

@@ -24,6 +24,7 @@
 #include "style/records/ElementStyle.h"
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 struct ADDITIONAL_HTTP_HEADERS;
@@ -1008,12 +1009,16 @@ public:
     // in this order, the editor's own markup, other programs' HTML (only
     // while pasting markup is allowed; HTML that inserts nothing falls
     // through to the plain text), file URLs (uploaded), a picture (nothing
-    // pasted) and plain text. In the source view the three are relayed to
-    // it (commands 32832, 32834, 32833).
+    // pasted) and plain text; HTML that a pre refuses, with no plain text
+    // beside it, goes in as its own text, or the message that it cannot be
+    // inserted shows. In the source view the three are relayed to it
+    // (commands 32832, 32834, 32833).
     void DoCopy() { OnCopy(); }
     void DoPaste() { OnPaste(); }
     // InsertHTML answering whether any markup went in (XHTMLInsertClipboard.cpp).
-    bool InsertForeignHTML(const char* description);
+    // A pre at the caret takes no blocks: HTML holding some goes not in,
+    // and *preText (when given) is set to its text, lines kept.
+    bool InsertForeignHTML(const char* description, std::optional<CSafeBuf>* preText = nullptr);
     // Paste's file step: every clipboard item's file URL becomes a local
     // path that is uploaded and inserted where the document takes a file of
     // its type; the errors are shown once.

@@ -8,7 +8,6 @@
 
 #include "base/shims/Pasteboard.h"
 #include "base/url/UrlPath.h"
-#include "document/DeletionJoin.h"
 #include "document/SrcElement.h"
 #include "editor/InsertSupport.h"
 #include "element/Element.h"
@@ -48,11 +47,13 @@ void Relay(CXHTML& engine, unsigned int id)
 bool CopySelection(CXHTML& engine)
 {
     CSafeBuf markup;
-    engine.m_doc.GetSelectionCode(markup, 0);
+    bool inPre = false;
+    engine.m_doc.GetSelectionCode(markup, 0, &inPre);
     if (markup.IsEmpty())
         return false;
     CSafeBuf text;
-    SelectionPlainText(markup, engine.m_control ? engine.m_control->Namespaces : CSafeBuf(), &engine, text);
+    SelectionPlainText(
+        markup, engine.m_control ? engine.m_control->Namespaces : CSafeBuf(), &engine, text, inPre);
     try {
         qm::dnd::Pasteboard& board = qm::events::Services::Get().Pasteboards().Clipboard();
         board.Clear();
@@ -185,6 +186,7 @@ void CXHTML::OnPaste()
         return;
 
     CSafeBuf text;
+    std::optional<CSafeBuf> preText; // the text of HTML a pre refused
     if (!inImage) {
         if (GetClipboardString(kOwnFlavor, text, true)) {
             if (!TakesMarkup(m_doc.m_caretElement) || text.IsEmpty())
@@ -208,7 +210,7 @@ void CXHTML::OnPaste()
             for (int i = 0; i < text.Length(); ++i)
                 description.push_back(static_cast<char>(text.GetAt(i) & 0xFF));
             // HTML that brings nothing in leaves the plain text to paste.
-            if (InsertForeignHTML(description.c_str()))
+            if (InsertForeignHTML(description.c_str(), &preText))
                 return;
         }
     }
@@ -218,8 +220,15 @@ void CXHTML::OnPaste()
     }
     if (GetClipboardString(kPictureFlavor, text, false))
         return;
-    if (!GetClipboardString(kTextFlavor, text, true) || text.IsEmpty())
-        return;
+    if (!GetClipboardString(kTextFlavor, text, true) || text.IsEmpty()) {
+        if (!preText)
+            return;
+        if (preText->IsEmpty()) {
+            DisplayMessageBox("message-box/cannot-insert-into-given-location");
+            return;
+        }
+        text = *preText;
+    }
     if (inImage)
         JoinLines(text);
     InsertText(text, true);
@@ -241,16 +250,7 @@ void CXHTML::DeleteTakenSelection(bool throughRoot)
         m_doc.DeleteSelection(true, false, true);
         return;
     }
-    m_doc.SelectWholeStructures();
-    const DeletionEdges edges = EdgesOfSelection(m_doc.m_root);
-    if (m_doc.m_root)
-        m_doc.m_root->DeleteSelection();
-    m_doc.m_selectionPresent = 0;
-    // "Hello wor" and "ld again" left by taking "ld" to "Wor" out of
-    // "Hello world" and "World again" become "Hello world again".
-    JoinDeletionEdges(m_doc, edges);
-    if (!m_doc.IsElementInTree(m_doc.m_caretElement))
-        m_doc.ValidateKeyCursor();
+    m_doc.DeleteMovedSelection();
 }
 
 void CXHTML::PasteFiles()

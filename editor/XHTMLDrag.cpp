@@ -189,7 +189,11 @@ int CXHTML::ReceiveDrop(qm::dnd::DragSession& drag, CPoint point)
             // A move: the dragged selection goes before its copy comes in.
             DeleteTakenSelection(true);
         }
+        // As a paste holds them: a blank left at the edge of the text of
+        // the block the drop point splits, or of what went in there.
+        const long block = qm::insert::CaretBlockId(m_doc);
         InsertOwnMarkup(text);
+        qm::insert::HoldSplitBlanks(m_doc, block);
         // A blank the move left at the edge of a block's text reads back
         // only as a no-break space.
         for (long id : blocks) {

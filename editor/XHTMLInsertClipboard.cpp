@@ -5,6 +5,7 @@
 #include "editor/XHTML.h"
 
 #include "base/text/TextUtilsMarkup.h"
+#include "document/SrcElement.h"
 #include "editor/ClipboardDescription.h"
 #include "editor/InsertSupport.h"
 #include "editor/TidyMarkup.h"
@@ -27,7 +28,7 @@ bool CXHTML::InsertHTML(const char* description, bool)
     return false;
 }
 
-bool CXHTML::InsertForeignHTML(const char* description)
+bool CXHTML::InsertForeignHTML(const char* description, std::optional<CSafeBuf>* preText)
 {
     CElement* caret = m_doc.m_caretElement;
     if (!caret || !description || !(caret->IsTextElement() || caret->m_edgeCaret))
@@ -49,9 +50,16 @@ bool CXHTML::InsertForeignHTML(const char* description)
     RemoveTagNamespace(markup);
     m_doc.CleanXHTML(markup, kCleanForeignClipboard);
     // A pre takes no blocks: the clipboard's plain text of the same content,
-    // laid out in lines by the program it comes from, goes in instead.
-    if (caret->IsElementUnderTag(kKindPre) && !m_doc.CanInsertTo(markup, nullptr, nullptr, false))
+    // laid out in lines by the program it comes from, goes in instead, or,
+    // without one, the text of the blocks written by the editor.
+    if (caret->IsElementUnderTag(kKindPre) && !m_doc.CanInsertTo(markup, nullptr, nullptr, false)) {
+        if (preText) {
+            CSafeBuf text;
+            SelectionPlainText(markup, CSafeBuf(), this, text);
+            *preText = text;
+        }
         return false;
+    }
     CSafeBuf content(markup);
     content.Trim();
     const long block = qm::insert::CaretBlockId(m_doc);

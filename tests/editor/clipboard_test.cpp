@@ -203,6 +203,10 @@ TEST_F(Clipboard, Cases)
         std::string out = Content() + "\n" + BoardLines();
         if (driver.shown > 0)
             out += "messages: " + std::to_string(driver.shown) + " " + driver.texts.front() + "\n";
+        if (c.HasOption("undo")) {
+            engine->OnUndo();
+            out += "undone: " + Content() + "\n";
+        }
         while (!out.empty() && out.back() == '\n')
             out.pop_back();
         file.Check(c, out);
