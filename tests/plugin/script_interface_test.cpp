@@ -289,6 +289,17 @@ TEST_F(ScriptInterfaceTest, WhatScriptChangesIsDrawnWhereAFreshEditorDrawsIt)
     }
 }
 
+// The host's fixed local time is the one the module reads: the value's
+// generator comment names it.
+TEST_F(ScriptInterfaceTest, TheValueIsStampedWithTheLocalTimeTheHostFixed)
+{
+    qmtest::FixedLocalTime time(qmtest::LocalTime(2026, 12, 8, 1, 2, 3));
+    ASSERT_TRUE(Start({{"Value", std::string("<p>x</p>")}}));
+    ScriptValue out;
+    ASSERT_TRUE(host->Get("Value", out));
+    EXPECT_NE(std::string::npos, out.text.find(" on 2026-12-08T01:02:03 -->")) << out.text;
+}
+
 // An identifier made from a number names no method and no property, and
 // the calls that reach the control answer as for an unknown name.
 TEST_F(ScriptInterfaceTest, AnIntegerIdentifierNamesNothing)
