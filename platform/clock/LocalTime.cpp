@@ -1,5 +1,7 @@
 #include "platform/clock/LocalTime.h"
 
+#include "platform/events/Services.h"
+
 #include <ctime>
 #include <sys/time.h>
 
@@ -7,11 +9,8 @@ namespace qm::clock {
 
 namespace {
 
-LocalTimeSource& Source()
-{
-    static LocalTimeSource source;
-    return source;
-}
+// Kept in the services, which a module shares with its host.
+LocalTimeSource& Source() { return events::Services::Get().LocalTime(); }
 
 LocalDateTime FromTm(const std::tm& tm)
 {

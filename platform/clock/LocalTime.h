@@ -1,6 +1,8 @@
 #pragma once
 // The local date and time. This is the one place that reads the wall clock;
-// tests install a source of their own so the answer is fixed.
+// tests install a source of their own so the answer is fixed. The source
+// lives in the process's services (platform/events/Services.h), so a loaded
+// module that shares them reads the time its host fixed.
 
 #include <functional>
 

@@ -19,6 +19,7 @@
 // host's object. Both copies must be built from the same sources; the
 // hand-over checks the layout stamp and the object's size.
 
+#include "platform/clock/LocalTime.h"
 #include "platform/events/InputState.h"
 #include "platform/events/UiDriver.h"
 
@@ -52,7 +53,7 @@ class Services
 public:
     // Changes whenever the layout of this object or of a state it holds
     // changes, so that a module built from other sources refuses to share.
-    static constexpr std::uint32_t kLayoutStamp = 0x514D0001;
+    static constexpr std::uint32_t kLayoutStamp = 0x514D0002;
 
     // The process's object: the adopted one when a host's was adopted.
     static Services& Get();
@@ -65,6 +66,11 @@ public:
 
     clock::Clock& Clock() const { return *m_clock; }
     void SetClock(clock::Clock* clock); // null: the process clock
+
+    // The source of the local date and time (platform/clock/LocalTime.h);
+    // empty: the system clock. Shared like the clock, so a time a host
+    // fixes is the time its module reads too. Reset leaves it as it is.
+    clock::LocalTimeSource& LocalTime() { return m_localTime; }
 
     dnd::PasteboardStore& Pasteboards() const { return *m_pasteboards; }
     void SetPasteboards(dnd::PasteboardStore* store); // null: the process store
@@ -95,6 +101,7 @@ private:
 
     UiDriver* m_ui;
     clock::Clock* m_clock;
+    clock::LocalTimeSource m_localTime;
     dnd::PasteboardStore* m_pasteboards;
     net::NetworkDriver* m_network = nullptr;
     InputState m_input;

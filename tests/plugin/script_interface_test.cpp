@@ -21,6 +21,7 @@
 
 #include "tests/common/CaseBlocks.h"
 #include "tests/common/FileHelpers.h"
+#include "tests/common/FixedClock.h"
 #include "tests/common/PngPixels.h"
 #include "tests/common/TempDir.h"
 #include "tests/common/TempHome.h"
@@ -238,9 +239,12 @@ TEST_F(ScriptInterfaceTest, PropertiesAndMethodsAnswerAsTheCasesSay)
 // window, and again after an update. Each case of
 // tests/data/plugin/script_repaint.txt: "param" lines, the steps, and "like"
 // lines, the parameters that give the fresh editor the same settings; it
-// starts in the window size the steps left.
+// starts in the window size the steps left. The local time is fixed: the
+// source view's first line names the second its markup was made, and the
+// two editors of a case must not show two different seconds there.
 TEST_F(ScriptInterfaceTest, WhatScriptChangesIsDrawnWhereAFreshEditorDrawsIt)
 {
+    qmtest::FixedLocalTime time(qmtest::LocalTime(2026, 12, 8, 1, 2, 3));
     qmtest::CaseBlockFile file("plugin/script_repaint.txt");
     for (const qmtest::CaseBlock& c : file.Cases()) {
         std::istringstream lines(c.input);
@@ -283,6 +287,17 @@ TEST_F(ScriptInterfaceTest, WhatScriptChangesIsDrawnWhereAFreshEditorDrawsIt)
         file.Check(c, answers);
         EXPECT_EQ(std::vector<std::string>(), host->Problems()) << c.name << "\n" << host->Log().Text();
     }
+}
+
+// The host's fixed local time is the one the module reads: the value's
+// generator comment names it.
+TEST_F(ScriptInterfaceTest, TheValueIsStampedWithTheLocalTimeTheHostFixed)
+{
+    qmtest::FixedLocalTime time(qmtest::LocalTime(2026, 12, 8, 1, 2, 3));
+    ASSERT_TRUE(Start({{"Value", std::string("<p>x</p>")}}));
+    ScriptValue out;
+    ASSERT_TRUE(host->Get("Value", out));
+    EXPECT_NE(std::string::npos, out.text.find(" on 2026-12-08T01:02:03 -->")) << out.text;
 }
 
 // An identifier made from a number names no method and no property, and
