@@ -127,6 +127,16 @@ void MoveBlanksOutAtCaret(CXDoc& doc)
     }
 }
 
+// Whether the clipboard holds anything a paste can bring in: without it a
+// paste leaves the selection as it is rather than deleting it for nothing.
+bool ClipboardHoldsPasteable(bool markupEnabled)
+{
+    CSafeBuf probe;
+    return GetClipboardString(kOwnFlavor, probe, true)
+        || (markupEnabled && GetClipboardString(kHtmlFlavor, probe, false))
+        || GetClipboardString(kFileFlavor, probe, false) || GetClipboardString(kTextFlavor, probe, true);
+}
+
 } // namespace
 
 void CXHTML::OnCopy()
@@ -167,6 +177,8 @@ void CXHTML::OnPaste()
         Relay(*this, kSourcePaste);
         return;
     }
+    if (!ClipboardHoldsPasteable(m_control && m_control->PasteMarkupEnabled()))
+        return;
     const bool pointSet = m_pastePoint.x >= 0;
     bool pointInside = false;
     if (m_doc.m_selectionPresent && pointSet && m_doc.m_root) {
