@@ -9,6 +9,7 @@
 // between, whole and in order; a pre may refuse what it cannot hold.
 // Each cut and each paste is one undo step.
 
+#include "tests/common/CorpusCaret.h"
 #include "tests/common/CorpusPages.h"
 #include "tests/common/CorpusSelections.h"
 #include "tests/common/DocText.h"
@@ -39,10 +40,12 @@ using qmtest::IsItem;
 using qmtest::IsLink;
 using qmtest::IsPre;
 using qmtest::Place;
+using qmtest::Point;
 using qmtest::Shown;
 using qmtest::ShownText;
 using qmtest::Within;
 using qmtest::Words;
+using qmtest::WordStartIn;
 
 const std::string kCorpus = std::string(QM_TEST_DATA_DIR) + "/corpus";
 
@@ -50,8 +53,6 @@ std::string PageName(const ::testing::TestParamInfo<std::string>& info)
 {
     return qmtest::TestNameOf(info.param);
 }
-
-bool IsBlank(unsigned short c) { return c <= ' ' || c == 0xA0; }
 
 // A run of a paragraph outside lists and tables.
 bool InPlainParagraph(const CElement* run)
@@ -70,7 +71,7 @@ Place InsideAWord(const std::vector<DocTextPiece>& pieces)
         const CSafeBuf& text = piece.run->m_text;
         for (int from = 0; from < text.Length();) {
             int to = from;
-            while (to < text.Length() && !IsBlank(text.GetAt(to)))
+            while (to < text.Length() && !qmtest::IsBlankUnit(text.GetAt(to)))
                 ++to;
             if (to - from >= 5) {
                 Place p;
@@ -128,30 +129,6 @@ const std::vector<Shape>& Shapes()
         {"inside pre", qmtest::InsidePre},
     };
     return shapes;
-}
-
-// A caret place: a piece of the document's text and an offset in its run.
-struct Point
-{
-    std::size_t piece = 0;
-    int offset = -1;
-};
-
-// The start of a word near the middle of the first run that passes the
-// test, else the run's start.
-Point WordStartIn(const std::vector<DocTextPiece>& pieces, bool (*is)(const CElement* run))
-{
-    for (std::size_t i = 0; i < pieces.size(); ++i) {
-        const CSafeBuf& text = pieces[i].run->m_text;
-        if (text.Length() < 2 || !is(pieces[i].run))
-            continue;
-        for (int at = text.Length() / 2; at > 0; --at) {
-            if (IsBlank(text.GetAt(at - 1)) && !IsBlank(text.GetAt(at)))
-                return {i, at};
-        }
-        return {i, 0};
-    }
-    return {};
 }
 
 // The start of the first paragraph or heading whose text starts with a
@@ -259,17 +236,6 @@ protected:
         engine->m_doc.SetPositionToFirstSel(true);
     }
 
-    void PutCaret(const Shown& shown, const Point& point)
-    {
-        CXDoc& doc = engine->m_doc;
-        doc.m_root->CleanSelection(true);
-        doc.m_selectionPresent = 0;
-        CElement* run = shown.pieces[point.piece].run;
-        run->m_caretOffset = point.offset;
-        doc.m_caretElement = run;
-        doc.UpdateKeyCursor();
-    }
-
     std::string input;
     CMorvaXEditorCtrl* control = nullptr;
     CXHTML* engine = nullptr;
@@ -328,7 +294,7 @@ TEST_P(PasteCorpus, CutPastedBackAndCopyPastedElsewhereKeepTheWordsAndUndo)
             SCOPED_TRACE(std::string("copy and paste ") + target.name);
             Select(place);
             engine->OnCopy();
-            PutCaret(before, point);
+            qmtest::PutCaret(engine->m_doc, before.pieces, point);
             const std::size_t at = qmtest::ShownAt(before, point.piece, point.offset);
             const std::string prefix = before.text.substr(0, at);
             const std::string suffix = before.text.substr(at);

@@ -8,6 +8,7 @@
 // piece is a pre and it goes into a paragraph). Each paste is one undo
 // step: undo gives back the value as it was.
 
+#include "tests/common/CorpusCaret.h"
 #include "tests/common/CorpusPages.h"
 #include "tests/common/DocText.h"
 #include "tests/common/TextHelpers.h"
@@ -32,9 +33,11 @@
 namespace {
 
 using qmtest::FromUtf8;
+using qmtest::Point;
 using qmtest::Shown;
 using qmtest::ShownText;
 using qmtest::Words;
+using qmtest::WordStartIn;
 
 const std::string kCorpus = std::string(QM_TEST_DATA_DIR) + "/corpus";
 
@@ -204,32 +207,6 @@ void PutHtml(const std::string& html, const std::string& text)
         static_cast<std::size_t>(wide.Length()) * 2);
 }
 
-bool IsBlank(unsigned short c) { return c <= ' ' || c == 0xA0; }
-
-// A caret place: a piece of the document's text and an offset in its run.
-struct Point
-{
-    std::size_t piece = 0;
-    int offset = -1;
-};
-
-// The start of a word near the middle of the first run of two characters
-// or more whose block passes the test, else the run's start.
-Point WordStartIn(const std::vector<DocTextPiece>& pieces, const std::function<bool(const CElement*)>& is)
-{
-    for (std::size_t i = 0; i < pieces.size(); ++i) {
-        const CSafeBuf& text = pieces[i].run->m_text;
-        if (text.Length() < 2 || !is(pieces[i].run))
-            continue;
-        for (int at = text.Length() / 2; at > 0; --at) {
-            if (IsBlank(text.GetAt(at - 1)) && !IsBlank(text.GetAt(at)))
-                return {i, at};
-        }
-        return {i, 0};
-    }
-    return {};
-}
-
 bool Under(const CElement* run, long kind)
 {
     return run->IsElementUnderTag(static_cast<int>(kind)) != nullptr;
@@ -281,17 +258,6 @@ protected:
         engine = control->m_pXHTML;
     }
 
-    void PutCaret(const Shown& shown, const Point& point)
-    {
-        CXDoc& doc = engine->m_doc;
-        doc.m_root->CleanSelection(true);
-        doc.m_selectionPresent = 0;
-        CElement* run = shown.pieces[point.piece].run;
-        run->m_caretOffset = point.offset;
-        doc.m_caretElement = run;
-        doc.UpdateKeyCursor();
-    }
-
     std::string input;
     CMorvaXEditorCtrl* control = nullptr;
     CXHTML* engine = nullptr;
@@ -332,7 +298,7 @@ TEST_P(PasteHtmlCorpus, PiecesOfThePageKeepTheirWordsAndUndo)
                 continue;
             SCOPED_TRACE(std::string("into ") + target.name);
             PutHtml(piece, pieceText);
-            PutCaret(before, point);
+            qmtest::PutCaret(engine->m_doc, before.pieces, point);
             const std::size_t at = qmtest::ShownAt(before, point.piece, point.offset);
             const std::string prefix = before.text.substr(0, at);
             const std::string suffix = before.text.substr(at);
