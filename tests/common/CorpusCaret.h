@@ -24,7 +24,8 @@ struct Point
 
 // The start of a word near the middle of the first run of two characters
 // or more that passes the test, else the run's start; offset -1 when none.
-inline Point WordStartIn(const std::vector<DocTextPiece>& pieces, const std::function<bool(const CElement*)>& is)
+inline Point WordStartIn(
+    const std::vector<DocTextPiece>& pieces, const std::function<bool(const CElement*)>& is)
 {
     for (std::size_t i = 0; i < pieces.size(); ++i) {
         const CSafeBuf& text = pieces[i].run->m_text;
